@@ -30,8 +30,12 @@ typedef uintptr_t WPARAM;
 typedef intptr_t LRESULT;
 typedef intptr_t INT_PTR;
 typedef uintptr_t UINT_PTR;
-typedef int64_t LONGLONG;
-typedef uint64_t ULONGLONG;
+typedef intptr_t LONG_PTR;
+typedef uintptr_t ULONG_PTR;
+typedef uintptr_t DWORD_PTR;
+// long long, not int64_t (which is long here): archives store long in 32 bits and LONGLONG in 64.
+typedef long long LONGLONG;
+typedef unsigned long long ULONGLONG;
 typedef const char* LPCSTR;
 typedef const char* LPCTSTR;
 typedef char* LPSTR;

@@ -1,0 +1,121 @@
+// pvxhost info: what the project holds.
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "host/app/HostCommand.h"
+#include "host/app/HostSession.h"
+
+namespace {
+
+const char* LoadTypeName(int type) {
+    switch (type) {
+    case PLOAD_STATIC: return "static";
+    case PLOAD_DYNAMIC: return "response spectrum";
+    case PLOAD_TIMEHISTORY: return "time history";
+    case PLOAD_SETTLEMENT: return "settlement";
+    default: return "other";
+    }
+}
+
+// Names of the loads (of the given keys) that have at least one record in the table.
+template <class Table>
+std::vector<UINT> LoadsWith(const Table& table, const std::vector<UINT>& loads, const std::vector<UINT>& keys) {
+    std::vector<UINT> out;
+    for (UINT lc : loads)
+        for (UINT k : keys)
+            if (table.Find(lc, k)) {
+                out.push_back(lc);
+                break;
+            }
+    return out;
+}
+
+std::string NameList(CDataBase& db, const std::vector<UINT>& loads) {
+    std::string s;
+    for (UINT lc : loads) {
+        const T_PSTLD_D* rec = db.Table<DBT_PSTLD>().Find(lc);
+        if (!s.empty()) s += ", ";
+        s += rec ? rec->name : std::to_string(lc);
+    }
+    return s;
+}
+
+void PrintPresence(const char* what, CDataBase& db, const std::vector<UINT>& loads) {
+    if (loads.empty())
+        std::printf("%s: none\n", what);
+    else
+        std::printf("%s: %s\n", what, NameList(db, loads).c_str());
+}
+
+int RunInfo(const CHostOptions& options, const std::vector<std::string>& args) {
+    if (!args.empty()) {
+        std::fprintf(stderr, "pvxhost info: unexpected argument \"%s\" (info takes none)\n", args[0].c_str());
+        return HOST_EXIT_USAGE;
+    }
+    CHostSession session;
+    if (!session.Open(options.strDBPath)) return HOST_EXIT_FAILED;
+    CDataBase& db = *session.GetDB();
+
+    const auto& nodes = db.Table<DBT_PNODE>();
+    const auto& elems = db.Table<DBT_PELEM>();
+    const auto& membs = db.Table<DBT_PMEMB>();
+    const auto& cases = db.Table<DBT_PSTLD>();
+    const auto& combs = db.Table<DBT_PLCOM>();
+
+    std::printf("Project: %s\n", options.strDBPath.c_str());
+    std::printf("Nodes: %zu\n", nodes.Count());
+    std::printf("Elements: %zu\n", elems.Count());
+    std::map<int, size_t> byType;
+    for (const T_PELEM_D& e : elems.Records()) ++byType[e.type];
+    for (const auto& t : byType) std::printf("Elements of type %d: %zu\n", t.first, t.second);
+    std::printf("Members: %zu\n", membs.Count());
+
+    std::printf("Load cases: %zu\n", cases.Count());
+    std::vector<UINT> caseKeys = cases.Keys(), thKeys, settleKeys;
+    for (size_t i = 0; i < caseKeys.size(); ++i) {
+        const T_PSTLD_D& c = cases.Records()[i];
+        std::printf("Load case %u: %s (%s)\n", caseKeys[i], c.name, LoadTypeName(c.type));
+        if (c.type == PLOAD_TIMEHISTORY) thKeys.push_back(caseKeys[i]);
+        if (c.type == PLOAD_SETTLEMENT) settleKeys.push_back(caseKeys[i]);
+    }
+    std::printf("Combinations: %zu\n", combs.Count());
+    for (size_t i = 0; i < combs.Keys().size(); ++i) {
+        const T_PLCOM_D& c = combs.Records()[i];
+        std::printf("Combination %u: %s (%s, %d terms)\n", combs.Keys()[i], c.name,
+                    c.type == PLCOM_ENVELOPE ? "envelope" : "linear", c.GetEntryCount());
+    }
+
+    const std::vector<UINT>& nodeKeys = nodes.Keys();
+    const std::vector<UINT>& elemKeys = elems.Keys();
+    std::vector<UINT> membKeys = membs.Keys();
+    std::printf("Results:\n");
+    PrintPresence("Displacements", db, LoadsWith(db.Table<DBT_DISP>(), caseKeys, nodeKeys));
+    PrintPresence("Reactions", db, LoadsWith(db.Table<DBT_REAC>(), caseKeys, nodeKeys));
+    PrintPresence("Member forces", db, LoadsWith(db.Table<DBT_MBWG>(), caseKeys, membKeys));
+    PrintPresence("Column forces", db, LoadsWith(db.Table<DBT_MBCL>(), caseKeys, membKeys));
+    PrintPresence("Truss forces", db, LoadsWith(db.Table<DBT_MBBR>(), caseKeys, membKeys));
+    PrintPresence("Wall forces", db, LoadsWith(db.Table<DBT_STRW>(), caseKeys, membKeys));
+    PrintPresence("Plate forces", db, LoadsWith(db.Table<DBT_STRP>(), caseKeys, elemKeys));
+
+    const auto& freq = db.Table<DBT_FREQ>();
+    size_t shapes = 0;
+    for (UINT m : freq.Keys())
+        for (UINT k : nodeKeys)
+            if (db.Table<DBT_MODE>().Find(m, k)) {
+                ++shapes;
+                break;
+            }
+    std::printf("Modes: %zu (mode shapes for %zu)\n", freq.Count(), shapes);
+    PrintPresence("Time history", db, LoadsWith(db.Table<DBT_DISP>(), thKeys, nodeKeys));
+    PrintPresence("Settlement", db, LoadsWith(db.Table<DBT_DISP>(), settleKeys, nodeKeys));
+    return HOST_EXIT_OK;
+}
+
+const CHostCommandRegistrar kRegister({"info", "",
+                                       "Prints what the project holds: counts of nodes, elements by type code,\n"
+                                       "members, load cases and combinations, modes, and which results are present\n"
+                                       "(displacements, reactions, forces, modes, time history, settlement).",
+                                       RunInfo, 10});
+
+}  // namespace

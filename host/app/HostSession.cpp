@@ -1,0 +1,29 @@
+#include "host/app/HostSession.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "host/base/CHostPreferences.h"
+
+CHostSession::~CHostSession() {
+    if (m_pDoc && CDBDoc::m_pDBDoc == m_pDoc.get()) CDBDoc::m_pDBDoc = nullptr;
+}
+
+int CHostSession::Open(const std::string& path) {
+    auto doc = std::make_unique<CDBDoc>();
+    if (!doc->OpenDocument(path.c_str())) {
+        const char* why = doc->GetLastError();
+        std::fprintf(stderr, "pvxhost: cannot open project \"%s\": %s\n", path.c_str(),
+                     why && *why ? why : "unknown error");
+        return 0;
+    }
+    T_PREFERENCE pref;
+    pref.Initialize();
+    std::snprintf(pref.szTempDir, sizeof(pref.szTempDir), "%s", CHostPreferences::GetTempPath().c_str());
+    doc->GetInitCtrl()->SetPreference(pref);
+    CDBDoc::m_pDBDoc = doc.get();
+    m_pDoc = std::move(doc);
+    return 1;
+}
+
+CDataBase* CHostSession::GetDB() { return m_pDoc ? m_pDoc->GetMDBCtrl()->GetDBPost() : nullptr; }

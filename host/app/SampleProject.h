@@ -1,0 +1,93 @@
+// The sample project: a small building on a foundation with made-up but self-consistent results.
+//
+// CSampleProject generates the model and its results and hands them, one record at a time, to
+// an ISampleSink (SampleWriter writes them into a project database). Nothing is stored here, so
+// a raft of 100,000 plates streams through without holding its results.
+//
+// The building: a 24 m x 18 m raft (plates, type 301) on 20 piles (200) under a 5 x 4 grid of
+// columns (101) of three storeys of 3.6 m, floor beams (201), roof beams (205), floor slabs (302),
+// roof slabs (305), a shear wall (209) with a spandrel (210), grade beams under one raft edge
+// (204), and an annex of two columns on isolated footings with a tie beam (200) and a roof truss
+// (206). Load cases DL, LL, WX (static), THX (time history), SETTLE (settlement), four linear
+// combinations and an envelope. Values come from simple closed-form mechanics, not an analysis:
+// column forces from tributary areas; beams as fixed-end beams (gravity) and by the portal method
+// (wind); the raft as a plate on Winkler springs under the column point loads (Hetenyi's
+// exponential-trigonometric deflection shape), the piles taking a share by stiffness and the
+// springs the rest, scaled so that reactions balance the loads; storeys as a shear building
+// (modes of the uniform cantilever shear beam); the time history as the peak first-mode response;
+// settlement from Boussinesq's solution for a uniformly loaded rectangle. Units: kN, m, results
+// in the database's units (displacements in mm).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/afx/afxtypes.h"
+
+// Receiver of the generated records. Keys are host keys (non-zero). Load keys of results are the
+// load case keys; mode results use the mode number.
+class ISampleSink {
+public:
+    virtual ~ISampleSink() = default;
+    virtual void AddMaterial(UINT key, const char* name, double E, double nu, double gamma) = 0;
+    // Section shape type (1 rectangle, 3 circle, 8 pipe), dims[4] and the stiffness values
+    // area, shear area y, shear area z, torsion, I3 (strong), I2 (weak).
+    virtual void AddSection(UINT key, int type, const char* name, const double* dims, const double* stiff6) = 0;
+    virtual void AddNode(UINT key, double x, double y, double z) = 0;
+    virtual void AddElement(UINT key, int kind, int type, UINT matl, UINT sect, const std::vector<UINT>& nodes) = 0;
+    virtual void AddMember(UINT key, int type, const std::vector<UINT>& nodes, const std::vector<UINT>& elems,
+                           double length, UINT pileKey) = 0;
+    // A wall panel: plan anchor, plan direction, type, corners P1 (bottom) and P2 (top).
+    virtual void AddWall(UINT membKey, int type, const double* anchor2, const double* dir2, const double* p1,
+                         const double* p2) = 0;
+    virtual void AddSlab(UINT membKey, int resultType, const std::vector<UINT>& outline) = 0;
+    virtual void AddLoadCase(UINT key, int type, const char* name) = 0;
+    // entries: (kind, key, factor) triples.
+    struct CombEntry {
+        int kind;
+        UINT key;
+        double factor;
+    };
+    virtual void AddCombination(UINT key, int type, const char* name, const std::vector<CombEntry>& entries) = 0;
+    virtual void AddDisp(UINT load, UINT node, const double* d6) = 0;
+    virtual void AddReac(UINT load, UINT node, const double* f6) = 0;
+    virtual void AddBeamForces(UINT load, UINT elem, const double (*st)[6]) = 0;    // 9 stations
+    virtual void AddColumnForces(UINT load, UINT elem, const double (*bl)[6]) = 0;  // 4 blocks
+    virtual void AddTrussForces(UINT load, UINT elem, const double (*ends)[6]) = 0; // 2 ends
+    virtual void AddWallForces(UINT load, UINT elem, const double (*lv)[8]) = 0;    // 3 levels
+    virtual void AddPlateForces(UINT load, UINT elem, const double (*blk)[30]) = 0; // 5 blocks
+    virtual void AddMode(UINT mode, UINT node, const double* d6) = 0;
+    virtual void AddFrequency(UINT mode, double omega, double freq, double period, double damping) = 0;
+    virtual void AddParticipation(UINT mode, const double* mass6) = 0;
+};
+
+// Load keys of the sample.
+enum {
+    SAMPLE_LC_DL = 1,
+    SAMPLE_LC_LL = 2,
+    SAMPLE_LC_WX = 3,
+    SAMPLE_LC_THX = 4,
+    SAMPLE_LC_SETTLE = 5,
+    SAMPLE_COMB_FIRST = 101,  // 101..104 linear combinations
+    SAMPLE_COMB_ENV = 110     // envelope of 101..104
+};
+
+class CSampleProject {
+public:
+    static constexpr long kDefaultRaftPlates = 192;  // 16 x 12 plates
+    static constexpr long kMaxRaftPlates = 2000000;
+
+    // nRaftPlates: the least number of raft plates wanted; the mesh is 4k x 3k plates with the
+    // smallest k that reaches it, so that the column grid falls on mesh nodes.
+    explicit CSampleProject(long nRaftPlates = kDefaultRaftPlates);
+
+    int GetRaftCellsX() const { return m_nx; }
+    int GetRaftCellsY() const { return m_ny; }
+
+    // Generates everything into sink.
+    void Generate(ISampleSink& sink);
+
+private:
+    int m_nx;  // raft plates along x
+    int m_ny;  // raft plates along y
+};

@@ -1,0 +1,192 @@
+#include "host/app/SampleWriter.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+void CopyName(char* dst, size_t cap, const char* src) {
+    std::snprintf(dst, cap, "%s", src ? src : "");
+}
+}  // namespace
+
+void CSampleWriter::AddMaterial(UINT key, const char* name, double E, double nu, double gamma) {
+    T_PMATL_D m;
+    m.Initialize();
+    CopyName(m.name, sizeof(m.name), name);
+    m.E = E;
+    m.nu = nu;
+    m.gamma = gamma;
+    Count(m_builder.AddMatl(key, m));
+}
+
+void CSampleWriter::AddSection(UINT key, int type, const char* name, const double* dims, const double* stiff6) {
+    T_PSECT_D s;
+    s.Initialize();
+    s.type = type;
+    CopyName(s.name, sizeof(s.name), name);
+    for (int i = 0; i < 4; ++i) s.dim[i] = dims[i];
+    // Stiffness values 1 area, 2 and 3 shear areas, 4 torsion, 5 I3, 6 I2, the same in all sets.
+    for (int set = 0; set < 3; ++set)
+        for (int i = 0; i < 6; ++i) s.stiff[set].d[i] = stiff6[i];
+    Count(m_builder.AddSect(key, s));
+}
+
+void CSampleWriter::AddNode(UINT key, double x, double y, double z) { Count(m_builder.AddNode(key, x, y, z)); }
+
+void CSampleWriter::AddElement(UINT key, int kind, int type, UINT matl, UINT sect, const std::vector<UINT>& nodes) {
+    T_PELEM_D e;
+    e.Initialize();
+    e.kind = kind;
+    e.type = type;
+    e.bActive = 1;
+    e.matl = matl;
+    e.sect = sect;
+    if (nodes.size() > PELEM_MAX_NODE) {
+        Count(0);
+        return;
+    }
+    e.nNode = static_cast<int>(nodes.size());
+    for (size_t i = 0; i < nodes.size(); ++i) e.node[i] = nodes[i];
+    Count(m_builder.AddElem(key, e));
+}
+
+void CSampleWriter::AddMember(UINT key, int type, const std::vector<UINT>& nodes, const std::vector<UINT>& elems,
+                              double length, UINT pileKey) {
+    T_PMEMB_D m;
+    m.type = type;
+    m.length = length;
+    m.pileKey = pileKey;
+    m.aNode.SetSize(static_cast<INT_PTR>(nodes.size()));
+    for (size_t i = 0; i < nodes.size(); ++i) m.aNode[static_cast<INT_PTR>(i)] = nodes[i];
+    m.aElem.SetSize(static_cast<INT_PTR>(elems.size()));
+    for (size_t i = 0; i < elems.size(); ++i) m.aElem[static_cast<INT_PTR>(i)] = elems[i];
+    Count(m_builder.AddMemb(key, m));
+}
+
+void CSampleWriter::AddWall(UINT membKey, int type, const double* anchor2, const double* dir2, const double* p1,
+                            const double* p2) {
+    T_PWALL_D w;
+    w.Initialize();
+    w.x = anchor2[0];
+    w.y = anchor2[1];
+    w.dx = dir2[0];
+    w.dy = dir2[1];
+    w.type = type;
+    w.resultNo = membKey;
+    w.x1 = p1[0];
+    w.y1 = p1[1];
+    w.z1 = p1[2];
+    w.x2 = p2[0];
+    w.y2 = p2[1];
+    w.z2 = p2[2];
+    Count(m_builder.AddWall(membKey, w));
+}
+
+void CSampleWriter::AddSlab(UINT membKey, int resultType, const std::vector<UINT>& outline) {
+    T_PSLAB_D s;
+    s.resultType = resultType;
+    s.aNode.SetSize(static_cast<INT_PTR>(outline.size()));
+    for (size_t i = 0; i < outline.size(); ++i) s.aNode[static_cast<INT_PTR>(i)] = outline[i];
+    Count(m_builder.AddSlab(membKey, s));
+}
+
+void CSampleWriter::AddLoadCase(UINT key, int type, const char* name) { Count(m_builder.AddLoadCase(key, type, name)); }
+
+void CSampleWriter::AddCombination(UINT key, int type, const char* name, const std::vector<CombEntry>& entries) {
+    T_PLCOM_D c;
+    c.Initialize();
+    c.type = type;
+    CopyName(c.name, sizeof(c.name), name);
+    int ok = 1;
+    for (const CombEntry& e : entries) ok &= c.AddEntry(e.kind, e.key, e.factor);
+    Count(ok);
+    Count(m_builder.Add<DBT_PLCOM>(key, c));
+}
+
+void CSampleWriter::AddDisp(UINT load, UINT node, const double* d) {
+    T_DISP_D r;
+    r.DX = d[0];
+    r.DY = d[1];
+    r.DZ = d[2];
+    r.RX = d[3];
+    r.RY = d[4];
+    r.RZ = d[5];
+    Count(m_builder.AddDisp(load, node, r));
+}
+
+void CSampleWriter::AddReac(UINT load, UINT node, const double* f) {
+    T_REAC_D r;
+    r.FX = f[0];
+    r.FY = f[1];
+    r.FZ = f[2];
+    r.MX = f[3];
+    r.MY = f[4];
+    r.MZ = f[5];
+    Count(m_builder.AddReac(load, node, r));
+}
+
+void CSampleWriter::AddBeamForces(UINT load, UINT elem, const double (*st)[6]) {
+    T_MBWG_D w;
+    std::memcpy(w.d, st, sizeof(w.d));
+    Count(m_builder.AddMbwg(load, elem, w));
+    T_STRG_D g;
+    g.SetByMbwg(w);
+    Count(m_builder.AddStrg(load, elem, g));
+}
+
+void CSampleWriter::AddColumnForces(UINT load, UINT elem, const double (*bl)[6]) {
+    T_MBCL_D c;
+    std::memcpy(c.d, bl, sizeof(c.d));
+    Count(m_builder.AddMbcl(load, elem, c));
+}
+
+void CSampleWriter::AddTrussForces(UINT load, UINT elem, const double (*ends)[6]) {
+    T_MBBR_D b;
+    std::memcpy(b.d, ends, sizeof(b.d));
+    Count(m_builder.AddMbbr(load, elem, b));
+}
+
+void CSampleWriter::AddWallForces(UINT load, UINT elem, const double (*lv)[8]) {
+    T_STRW_D w;
+    std::memcpy(w.d, lv, sizeof(w.d));
+    Count(m_builder.AddStrw(load, elem, w));
+}
+
+void CSampleWriter::AddPlateForces(UINT load, UINT elem, const double (*blk)[30]) {
+    T_STRP_DL p;
+    p.Initialize();
+    std::memcpy(p.blk, blk, sizeof(p.blk));
+    Count(m_builder.AddStrp(load, elem, p));
+}
+
+void CSampleWriter::AddMode(UINT mode, UINT node, const double* d) {
+    T_MODE_D m;
+    m.DX = d[0];
+    m.DY = d[1];
+    m.DZ = d[2];
+    m.RX = d[3];
+    m.RY = d[4];
+    m.RZ = d[5];
+    Count(m_builder.AddModeShape(mode, node, m));
+}
+
+void CSampleWriter::AddFrequency(UINT mode, double omega, double freq, double period, double damping) {
+    m_pending.mode = mode;
+    m_pending.freq.Initialize();
+    m_pending.freq.omega = omega;
+    m_pending.freq.freq = freq;
+    m_pending.freq.period = period;
+    m_pending.freq.damping = damping;
+    m_pending.hasFreq = true;
+}
+
+void CSampleWriter::AddParticipation(UINT mode, const double* mass6) {
+    T_MPAM_D m;
+    for (int i = 0; i < 6; ++i) m.mass[i] = mass6[i];
+    if (!m_pending.hasFreq || m_pending.mode != mode) {
+        Count(0);  // a participation without its frequency
+        return;
+    }
+    Count(m_builder.AddMode(mode, m_pending.freq, m));
+    m_pending.hasFreq = false;
+}

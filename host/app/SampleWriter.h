@@ -1,0 +1,54 @@
+// Writes the generated sample project into a post database through the database builder.
+//
+// CSampleWriter is the ISampleSink of CSampleProject that turns each generated record into the
+// database's record (nodes, elements, members, walls, slabs, loads, results; member forces also
+// as segment records) and adds it to a PostDBBuilder; Save writes the project file.
+#pragma once
+
+#include "host/app/SampleProject.h"
+#include "host/db/PostDBBuilder.h"
+
+class CSampleWriter : public ISampleSink {
+public:
+    CSampleWriter() = default;
+
+    PostDBBuilder& Builder() { return m_builder; }
+    // Number of records the builder refused (a bad key or an overfull record); 0 when all went in.
+    long GetRefusedCount() const { return m_nRefused; }
+
+    void AddMaterial(UINT key, const char* name, double E, double nu, double gamma) override;
+    void AddSection(UINT key, int type, const char* name, const double* dims, const double* stiff6) override;
+    void AddNode(UINT key, double x, double y, double z) override;
+    void AddElement(UINT key, int kind, int type, UINT matl, UINT sect, const std::vector<UINT>& nodes) override;
+    void AddMember(UINT key, int type, const std::vector<UINT>& nodes, const std::vector<UINT>& elems, double length,
+                   UINT pileKey) override;
+    void AddWall(UINT membKey, int type, const double* anchor2, const double* dir2, const double* p1,
+                 const double* p2) override;
+    void AddSlab(UINT membKey, int resultType, const std::vector<UINT>& outline) override;
+    void AddLoadCase(UINT key, int type, const char* name) override;
+    void AddCombination(UINT key, int type, const char* name, const std::vector<CombEntry>& entries) override;
+    void AddDisp(UINT load, UINT node, const double* d6) override;
+    void AddReac(UINT load, UINT node, const double* f6) override;
+    void AddBeamForces(UINT load, UINT elem, const double (*st)[6]) override;
+    void AddColumnForces(UINT load, UINT elem, const double (*bl)[6]) override;
+    void AddTrussForces(UINT load, UINT elem, const double (*ends)[6]) override;
+    void AddWallForces(UINT load, UINT elem, const double (*lv)[8]) override;
+    void AddPlateForces(UINT load, UINT elem, const double (*blk)[30]) override;
+    void AddMode(UINT mode, UINT node, const double* d6) override;
+    void AddFrequency(UINT mode, double omega, double freq, double period, double damping) override;
+    void AddParticipation(UINT mode, const double* mass6) override;
+
+private:
+    void Count(int ok) {
+        if (!ok) ++m_nRefused;
+    }
+
+    PostDBBuilder m_builder;
+    long m_nRefused = 0;
+    // Frequencies and masses arrive separately; the builder takes them together.
+    struct PendingMode {
+        UINT mode = 0;
+        T_FREQ_D freq{};
+        bool hasFreq = false;
+    } m_pending;
+};

@@ -1,0 +1,36 @@
+#include "host/db/CDBDoc.h"
+
+CDBDoc* CDBDoc::m_pDBDoc = nullptr;
+
+CDBDoc::CDBDoc() : m_pDB(std::make_unique<CDataBase>()), m_mdb(m_pDB.get()), m_post(m_pDB.get()) {}
+
+CDBDoc::~CDBDoc() {
+    if (m_pDBDoc == this) m_pDBDoc = nullptr;
+}
+
+int CDBDoc::OpenDocument(LPCTSTR pszPath) {
+    auto db = std::make_unique<CDataBase>();
+    if (!db->Open(pszPath)) {
+        m_strError = db->GetLastError();
+        return 0;
+    }
+    AttachDataBase(std::move(db));
+    m_strError.Empty();
+    return 1;
+}
+
+int CDBDoc::SaveDocument(LPCTSTR pszPath) {
+    if (!m_pDB->Save(pszPath)) {
+        m_strError = m_pDB->GetLastError();
+        return 0;
+    }
+    m_strError.Empty();
+    return 1;
+}
+
+void CDBDoc::AttachDataBase(std::unique_ptr<CDataBase> pDB) {
+    if (!pDB) pDB = std::make_unique<CDataBase>();
+    m_pDB = std::move(pDB);
+    m_mdb.SetDBPost(m_pDB.get());
+    m_post.SetDataBase(m_pDB.get());
+}

@@ -1,0 +1,63 @@
+// The database document: the one project open in the process, with its controllers.
+//
+// The host program creates one document, opens a project (or installs a database built in
+// code) and sets `CDBDoc::m_pDBDoc` before any result view exists; the module reaches every
+// database service through it:
+//     CDBDoc* doc = CDBDoc::m_pDBDoc;
+//     CDataBase* post = doc->GetMDBCtrl()->GetDBPost();
+//     doc->GetPostCtrl()->SelectMode(1, 0);
+// A failed `OpenDocument` keeps the project that was open and explains itself in
+// `GetLastError`.
+#pragma once
+
+#include "host/db/CDispOptMgr.h"
+#include "host/db/CGeomCtrl.h"
+#include "host/db/CInitCtrl.h"
+#include "host/db/CMDBCtrl.h"
+#include "host/db/CPostCtrl.h"
+#include "host/db/CUnitCtrl.h"
+
+#include <memory>
+
+class CPVXMultiGraphView;
+
+class CDBDoc {
+public:
+    static CDBDoc* m_pDBDoc;  // the document of the process; null when none
+
+    CDBDoc();
+    virtual ~CDBDoc();
+    CDBDoc(const CDBDoc&) = delete;
+    CDBDoc& operator=(const CDBDoc&) = delete;
+
+    // Reads a project file; non-zero on success. On failure nothing changes.
+    int OpenDocument(LPCTSTR pszPath);
+    // Writes the project atomically; non-zero on success.
+    int SaveDocument(LPCTSTR pszPath);
+    // Makes a database built in code the document's post database (the old one is dropped).
+    void AttachDataBase(std::unique_ptr<CDataBase> pDB);
+    const CString& GetLastError() const { return m_strError; }
+    // Path of the project file, empty for a database built in code.
+    CString GetPathName() const { return m_pDB->GetPathName(); }
+
+    CMDBCtrl* GetMDBCtrl() { return &m_mdb; }
+    CPostCtrl* GetPostCtrl() { return &m_post; }
+    CDispOptMgr* GetDispOpt() { return &m_dispOpt; }
+    CGeomCtrl* GetGeomCtrl() { return &m_geom; }
+    CUnitCtrl* GetUnitCtrl() { return &m_unit; }
+    CInitCtrl* GetInitCtrl() { return &m_init; }
+
+    // Opens (or activates) the graph view with this caption. The document alone has no views:
+    // the host program overrides this; the base answers null.
+    virtual CPVXMultiGraphView* OpenGraphView(LPCTSTR pszCaption) { return nullptr; }
+
+private:
+    std::unique_ptr<CDataBase> m_pDB;  // the post database
+    CMDBCtrl m_mdb;
+    CPostCtrl m_post;
+    CDispOptMgr m_dispOpt;
+    CGeomCtrl m_geom;
+    CUnitCtrl m_unit;
+    CInitCtrl m_init;
+    CString m_strError;
+};

@@ -1,0 +1,256 @@
+// Opening and saving the post database file.
+#include "host/db/CDataBase.h"
+
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+const char* const CDataBase::m_szFormat = "PVX post database";
+const int CDataBase::m_nVersion = 1;
+
+CDataBase::CDataBase() : m_b3D(TRUE), m_bFloor(FALSE) {
+#define PVXDB_MAKE_MODEL(id, type, name) m_tables[DBT_##id] = std::make_unique<pvxdb::DBTable<type>>(name);
+#define PVXDB_MAKE_RESULT(id, type, name) m_tables[DBT_##id] = std::make_unique<pvxdb::DBResultTable<type>>(name);
+    PVXDB_MODEL_TABLES(PVXDB_MAKE_MODEL)
+    PVXDB_RESULT_TABLES(PVXDB_MAKE_RESULT)
+#undef PVXDB_MAKE_MODEL
+#undef PVXDB_MAKE_RESULT
+}
+
+CDataBase::~CDataBase() = default;
+
+void CDataBase::Clear() {
+    for (auto& t : m_tables)
+        if (t) t->Clear();
+    m_b3D = TRUE;
+    m_bFloor = FALSE;
+}
+
+UINT CDataBase::GetMembKeyOfElem(UINT elemKey) {
+    auto& t = Table<DBT_PMEMB>();
+    if (m_membOfElem.version != t.Version()) {
+        m_membOfElem.map.clear();
+        const auto& keys = t.Keys();
+        const auto& recs = t.Records();
+        for (size_t i = 0; i < keys.size(); ++i)
+            for (INT_PTR j = 0; j < recs[i].aElem.GetSize(); ++j) m_membOfElem.map.emplace(recs[i].aElem[j], keys[i]);
+        m_membOfElem.version = t.Version();
+    }
+    auto it = m_membOfElem.map.find(elemKey);
+    return it == m_membOfElem.map.end() ? 0 : it->second;
+}
+
+UINT CDataBase::GetNodeSERow(UINT seKey, UINT nodeKey) {
+    auto& t = Table<DBT_PNODESE>();
+    if (m_nodeSE.version != t.Version()) {
+        m_nodeSE.map.clear();
+        for (size_t i = 0; i < t.Keys().size(); ++i) {
+            const T_PNODESE_D& r = t.Records()[i];
+            m_nodeSE.map.emplace((static_cast<unsigned long long>(r.seKey) << 32) | r.nodeKey, t.Keys()[i]);
+        }
+        m_nodeSE.version = t.Version();
+    }
+    auto it = m_nodeSE.map.find((static_cast<unsigned long long>(seKey) << 32) | nodeKey);
+    return it == m_nodeSE.map.end() ? 0 : it->second;
+}
+
+UINT CDataBase::GetElemSERow(UINT seKey, UINT elemKey) {
+    auto& t = Table<DBT_PELEMSE>();
+    if (m_elemSE.version != t.Version()) {
+        m_elemSE.map.clear();
+        for (size_t i = 0; i < t.Keys().size(); ++i) {
+            const T_PELEMSE_D& r = t.Records()[i];
+            m_elemSE.map.emplace((static_cast<unsigned long long>(r.seKey) << 32) | r.elemKey, t.Keys()[i]);
+        }
+        m_elemSE.version = t.Version();
+    }
+    auto it = m_elemSE.map.find((static_cast<unsigned long long>(seKey) << 32) | elemKey);
+    return it == m_elemSE.map.end() ? 0 : it->second;
+}
+
+const std::vector<UINT>& CDataBase::GetElemsEndingAt(UINT nodeKey) {
+    static const std::vector<UINT> none;
+    auto& t = Table<DBT_PELEM>();
+    if (m_endNodeVersion != t.Version()) {
+        m_elemsEndingAt.clear();
+        for (size_t i = 0; i < t.Keys().size(); ++i) {
+            const T_PELEM_D& e = t.Records()[i];
+            if (e.nNode > 0 && e.nNode <= PELEM_MAX_NODE) m_elemsEndingAt[e.node[e.nNode - 1]].push_back(t.Keys()[i]);
+        }
+        m_endNodeVersion = t.Version();
+    }
+    auto it = m_elemsEndingAt.find(nodeKey);
+    return it == m_elemsEndingAt.end() ? none : it->second;
+}
+
+int CDataBase::Fail(const std::string& msg) {
+    m_strError = msg.c_str();
+    return 0;
+}
+
+namespace {
+
+// Closes the connection on every path out of Open and Save.
+struct Connection {
+    sqlite3* db = nullptr;
+    ~Connection() {
+        if (db) sqlite3_close_v2(db);
+    }
+};
+
+// Checks what can be told from the file's first page before SQLite reads it: that it is an
+// SQLite file at all, and that it is as long as its header says.
+int CheckFileHead(const std::string& path, std::string& err) {
+    struct stat sb;
+    if (stat(path.c_str(), &sb) != 0) {
+        err = path + ": cannot open the project file: " + strerror(errno);
+        return 0;
+    }
+    if (!S_ISREG(sb.st_mode)) {
+        err = path + ": not a project file (not a regular file)";
+        return 0;
+    }
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) {
+        err = path + ": cannot open the project file: " + strerror(errno);
+        return 0;
+    }
+    unsigned char head[100];
+    size_t n = fread(head, 1, sizeof(head), f);
+    fclose(f);
+    if (n < sizeof(head) || memcmp(head, "SQLite format 3", 16) != 0) {
+        err = path + ": not a project database (the file is not an SQLite database)";
+        return 0;
+    }
+    unsigned pageSize = (static_cast<unsigned>(head[16]) << 8) | head[17];
+    if (pageSize == 1) pageSize = 65536;
+    unsigned long long pages = (static_cast<unsigned long long>(head[28]) << 24) | (head[29] << 16) | (head[30] << 8) | head[31];
+    bool countValid = memcmp(head + 24, head + 92, 4) == 0 && pages != 0;
+    if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0) {
+        err = path + ": the project database is corrupt (bad page size)";
+        return 0;
+    }
+    if (static_cast<unsigned long long>(sb.st_size) % pageSize != 0 ||
+        (countValid && static_cast<unsigned long long>(sb.st_size) < pages * pageSize)) {
+        err = path + ": the project database is truncated (" + std::to_string(sb.st_size) + " bytes)";
+        return 0;
+    }
+    return 1;
+}
+
+}  // namespace
+
+int CDataBase::Open(LPCTSTR pszPath) {
+    Clear();
+    m_strError.Empty();
+    m_strPath.Empty();
+    std::string path = pszPath ? pszPath : "";
+    if (path.empty()) return Fail("no project file given");
+    std::string err;
+    if (!CheckFileHead(path, err)) return Fail(err);
+
+    Connection c;
+    if (sqlite3_open_v2(path.c_str(), &c.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+        return Fail(path + ": cannot open the project database: " + pvxdb::DbMessage(c.db));
+    sqlite3_extended_result_codes(c.db, 1);
+    if (!pvxdb::Exec(c.db, "BEGIN", err)) return Fail(path + ": cannot read the project database: " + err);
+
+    // Header: format name and version.
+    std::string format, version, post3d, floor;
+    {
+        void* st = pvxdb::Prepare(c.db, "SELECT name, value FROM pvx_header", err);
+        if (!st) {
+            if (err.find("no such table") != std::string::npos)
+                return Fail(path + ": not a project database (table pvx_header is missing)");
+            return Fail(path + ": cannot read the project database: " + err);
+        }
+        sqlite3_stmt* s = static_cast<sqlite3_stmt*>(st);
+        int rc;
+        while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+            const char* n = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+            const char* v = reinterpret_cast<const char*>(sqlite3_column_text(s, 1));
+            if (!n || !v) continue;
+            if (!strcmp(n, "format")) format = v;
+            else if (!strcmp(n, "version")) version = v;
+            else if (!strcmp(n, "post3d")) post3d = v;
+            else if (!strcmp(n, "floor")) floor = v;
+        }
+        std::string msg = pvxdb::DbMessage(c.db);
+        sqlite3_finalize(s);
+        if (rc != SQLITE_DONE) return Fail(path + ": cannot read the project database: " + msg);
+    }
+    if (format != m_szFormat)
+        return Fail(path + ": not a project database (format \"" + format + "\", expected \"" + m_szFormat + "\")");
+    char* end = nullptr;
+    long ver = strtol(version.c_str(), &end, 10);
+    if (version.empty() || *end || ver < 1)
+        return Fail(path + ": table pvx_header, row version: bad value \"" + version + "\"");
+    if (ver > m_nVersion)
+        return Fail(path + ": written by a newer program (format version " + version + "); this program reads version " +
+                    std::to_string(m_nVersion));
+
+    for (auto& t : m_tables)
+        if (!t->Load(c.db, path, err)) {
+            Clear();
+            return Fail(err);
+        }
+    pvxdb::Exec(c.db, "COMMIT", err);
+    m_b3D = post3d != "0";
+    m_bFloor = floor == "1";
+    m_strPath = path.c_str();
+    return 1;
+}
+
+int CDataBase::Save(LPCTSTR pszPath) {
+    m_strError.Empty();
+    std::string path = pszPath ? pszPath : "";
+    if (path.empty()) return Fail("no project file given");
+    std::string tmp = path + ".tmp" + std::to_string(getpid());
+    unlink(tmp.c_str());
+    std::string err;
+    {
+        Connection c;
+        if (sqlite3_open_v2(tmp.c_str(), &c.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+            std::string msg = pvxdb::DbMessage(c.db);
+            unlink(tmp.c_str());
+            return Fail(path + ": cannot write the project file: " + msg);
+        }
+        // The rename below makes the save atomic; the temporary file needs no journal.
+        bool ok = pvxdb::Exec(c.db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN", err) &&
+                  pvxdb::Exec(c.db, "CREATE TABLE pvx_header (name TEXT PRIMARY KEY, value TEXT NOT NULL)", err);
+        if (ok) {
+            std::string sql = std::string("INSERT INTO pvx_header VALUES ('format','") + m_szFormat + "'),('version','" +
+                              std::to_string(m_nVersion) + "'),('post3d','" + (m_b3D ? "1" : "0") + "'),('floor','" +
+                              (m_bFloor ? "1" : "0") + "')";
+            ok = pvxdb::Exec(c.db, sql, err);
+        }
+        for (auto& t : m_tables) {
+            if (!ok) break;
+            ok = t->Save(c.db, err) != 0;
+        }
+        if (ok) ok = pvxdb::Exec(c.db, "COMMIT", err);
+        if (!ok) {
+            sqlite3_close_v2(c.db);
+            c.db = nullptr;
+            unlink(tmp.c_str());
+            return Fail(path + ": cannot write the project file: " + err);
+        }
+    }
+    int fd = open(tmp.c_str(), O_RDONLY);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+    if (rename(tmp.c_str(), path.c_str()) != 0) {
+        std::string msg = strerror(errno);
+        unlink(tmp.c_str());
+        return Fail(path + ": cannot replace the project file: " + msg);
+    }
+    m_strPath = path.c_str();
+    return 1;
+}

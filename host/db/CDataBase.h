@@ -1,0 +1,139 @@
+// The post database: every table of the analysed model and its results, held in memory.
+//
+// A project is one SQLite file (`.pvxdb`). `Open` reads the whole file read-only, checking the
+// header, every table, column and value, and either holds all of it or nothing (with a message
+// in `GetLastError` naming the file, table, column and key). `Save` writes a new file next to
+// the target and renames it over the target, so a failed save leaves the old file intact.
+// Tables are reached by id (`Table<DBT_PNODE>()`), normally through the table classes
+// (`CClassPNode` ...) and `CPostCtrl`; `PostDBBuilder` fills a database in code.
+//
+// Adding a record type: write the struct with its `Fields` list, then add one line to
+// PVXDB_MODEL_TABLES (keyed by UINT) or PVXDB_RESULT_TABLES (keyed by load case and key).
+#pragma once
+
+#include "platform/afx/afx.h"
+#include "host/db/DBRecords.h"
+#include "host/db/DBResultRecords.h"
+#include "host/db/DBTable.h"
+
+#include <memory>
+
+//   id suffix, record type, table name in the file
+#define PVXDB_MODEL_TABLES(X)            \
+    X(PNODE, T_PNODE_D, "PNODE")         \
+    X(PELEM, T_PELEM_D, "PELEM")         \
+    X(PMEMB, T_PMEMB_D, "PMEMB")         \
+    X(PSECT, T_PSECT_D, "PSECT")         \
+    X(PMATL, T_PMATL_D, "PMATL")         \
+    X(PWALL, T_PWALL_D, "PWALL")         \
+    X(PSLAB, T_PSLAB_D, "PSLAB")         \
+    X(PSTLD, T_PSTLD_D, "PSTLD")         \
+    X(PLCOM, T_PLCOM_D, "PLCOM")         \
+    X(PSEMAP, T_PSEMAP_D, "PSEMAP")      \
+    X(PSELEM, T_PSELEM_D, "PSELEM")      \
+    X(PRDSTSE, T_PRDSTSE_D, "PRDSTSE")   \
+    X(PNODESE, T_PNODESE_D, "PNODESE")   \
+    X(PELEMSE, T_PELEMSE_D, "PELEMSE")   \
+    X(FREQ, T_FREQ_D, "FREQ")            \
+    X(MPAM, T_MPAM_D, "MPAM")
+
+#define PVXDB_RESULT_TABLES(X)           \
+    X(DISP, T_DISP_D, "DISP")            \
+    X(REAC, T_REAC_D, "REAC")            \
+    X(MODE, T_MODE_D, "MODE")            \
+    X(STRP, T_STRP_DL, "STRP")           \
+    X(MBWG, T_MBWG_D, "MBWG")            \
+    X(STRG, T_STRG_D, "STRG")            \
+    X(MBCL, T_MBCL_D, "MBCL")            \
+    X(MBBR, T_MBBR_D, "MBBR")            \
+    X(STRW, T_STRW_D, "STRW")            \
+    X(STWS, T_STWS_D, "STWS")
+
+enum EPostDBTable {
+#define PVXDB_ENUM(id, type, name) DBT_##id,
+    PVXDB_MODEL_TABLES(PVXDB_ENUM)
+    DBT_MODEL_COUNT,
+    DBT_RESULT_BASE_ = DBT_MODEL_COUNT - 1,  // so that the first result table is DBT_MODEL_COUNT
+    PVXDB_RESULT_TABLES(PVXDB_ENUM)
+    DBT_COUNT
+#undef PVXDB_ENUM
+};
+
+namespace pvxdb {
+template <int ID> struct TableType;
+#define PVXDB_MODEL_TYPE(id, type, name) \
+    template <> struct TableType<DBT_##id> { using Record = type; using Table = DBTable<type>; };
+#define PVXDB_RESULT_TYPE(id, type, name) \
+    template <> struct TableType<DBT_##id> { using Record = type; using Table = DBResultTable<type>; };
+PVXDB_MODEL_TABLES(PVXDB_MODEL_TYPE)
+PVXDB_RESULT_TABLES(PVXDB_RESULT_TYPE)
+#undef PVXDB_MODEL_TYPE
+#undef PVXDB_RESULT_TYPE
+}  // namespace pvxdb
+
+class CDataBase {
+public:
+    static const char* const m_szFormat;  // format name in the header table
+    static const int m_nVersion;          // format version written and the newest one read
+
+    CDataBase();
+    ~CDataBase();
+    CDataBase(const CDataBase&) = delete;
+    CDataBase& operator=(const CDataBase&) = delete;
+
+    // Reads a project file. Non-zero on success. On failure the database is empty, the
+    // message says what is wrong, and the file is untouched.
+    int Open(LPCTSTR pszPath);
+    // Writes the whole database to a project file atomically. Non-zero on success.
+    int Save(LPCTSTR pszPath);
+    // Empties every table and resets the flags.
+    void Clear();
+
+    const CString& GetLastError() const { return m_strError; }
+    // The file last opened or saved, empty for a database built in memory.
+    const CString& GetPathName() const { return m_strPath; }
+
+    // Three-dimensional model (frames, walls, plates in space) rather than a plan model.
+    BOOL Is3D() const { return m_b3D; }
+    void Set3D(BOOL b) { m_b3D = b; }
+    // A floor (single story) post database.
+    BOOL IsFloor() const { return m_bFloor; }
+    void SetFloor(BOOL b) { m_bFloor = b; }
+
+    template <int ID> typename pvxdb::TableType<ID>::Table& Table() {
+        return *static_cast<typename pvxdb::TableType<ID>::Table*>(m_tables[ID].get());
+    }
+    template <int ID> const typename pvxdb::TableType<ID>::Table& Table() const {
+        return *static_cast<const typename pvxdb::TableType<ID>::Table*>(m_tables[ID].get());
+    }
+    pvxdb::DBTableBase* GetTable(int id) { return id >= 0 && id < DBT_COUNT ? m_tables[id].get() : nullptr; }
+
+    // Derived lookups, rebuilt when their table changes.
+    // The member holding an element (the first member listing it); 0 when none.
+    UINT GetMembKeyOfElem(UINT elemKey);
+    // Row key of the super node (seKey, nodeKey) in PNODESE, or of the super element's element
+    // (seKey, elemKey) in PELEMSE; 0 when none.
+    UINT GetNodeSERow(UINT seKey, UINT nodeKey);
+    UINT GetElemSERow(UINT seKey, UINT elemKey);
+    // The elements whose last node is nodeKey, in table order.
+    const std::vector<UINT>& GetElemsEndingAt(UINT nodeKey);
+
+private:
+    int Fail(const std::string& msg);
+
+    struct KeyIndex {
+        unsigned long long version = ~0ULL;
+        std::unordered_map<unsigned long long, UINT> map;
+    };
+    KeyIndex m_membOfElem;
+    KeyIndex m_nodeSE;
+    KeyIndex m_elemSE;
+    unsigned long long m_endNodeVersion = ~0ULL;
+    std::unordered_map<UINT, std::vector<UINT>> m_elemsEndingAt;
+
+    std::unique_ptr<pvxdb::DBTableBase> m_tables[DBT_COUNT];
+    CString m_strError;
+    CString m_strPath;
+    BOOL m_b3D;
+    BOOL m_bFloor;
+};

@@ -1,0 +1,242 @@
+#include "host/db/CPostCtrl.h"
+
+#include <cstring>
+
+namespace {
+// Values derived from components (principal values ...) are recomputed after a sum.
+template <class T> void AfterSum(T&) {}
+void AfterSum(T_STRP_DL& r) { r.UpdateDerived(); }
+
+// Combinations may name combinations. Nesting deeper than this is taken for a cycle (a
+// combination that contains itself), which has no value: the query answers "no results"
+// rather than a partial sum.
+const int kMaxCombDepth = 8;
+}  // namespace
+
+void CPostCtrl::SetDataBase(CDataBase* pDB) {
+    m_pDB = pDB;
+    ClearSelection();
+}
+
+void CPostCtrl::ClearSelection() {
+    m_nSel = SEL_NONE;
+    m_lcom.Initialize();
+    m_bEnvelope = FALSE;
+    m_nMode = 0;
+}
+
+int CPostCtrl::MakeLoadComb(UINT type, UINT key, T_PLCOM_D& rec) const {
+    if (!m_pDB || key == 0) return 0;
+    switch (type) {
+        case 1:
+        case 2:
+        case 3:
+        case 4: {
+            const T_PSTLD_D* lc = m_pDB->Table<DBT_PSTLD>().Find(key);
+            if (!lc) return 0;
+            rec.Initialize();
+            rec.type = PLCOM_LINEAR;
+            memcpy(rec.name, lc->name, sizeof(rec.name));
+            rec.AddEntry(lc->type, key, 1.0);
+            return 1;
+        }
+        case 9:
+        case 10:
+        case 11:
+        case 12: {
+            const T_PLCOM_D* c = m_pDB->Table<DBT_PLCOM>().Find(key);
+            if (!c || c->GetEntryCount() == 0) return 0;
+            if (type == 12 && c->type != PLCOM_ENVELOPE) return 0;
+            rec = *c;
+            return 1;
+        }
+        default:
+            return 0;
+    }
+}
+
+int CPostCtrl::SelectLoadComb(const T_PLCOM_D& rec, int envelope, int) {
+    if (!m_pDB || rec.GetEntryCount() == 0) {
+        ClearSelection();
+        return 0;
+    }
+    m_nSel = SEL_LOAD;
+    m_lcom = rec;
+    m_bEnvelope = envelope != 0;
+    m_nMode = 0;
+    return 1;
+}
+
+int CPostCtrl::SelectMode(int mode, int) {
+    ClearSelection();
+    if (!m_pDB || mode <= 0) return 0;
+    m_nSel = SEL_MODE;
+    m_nMode = mode;
+    return m_pDB->Table<DBT_FREQ>().Find(static_cast<UINT>(mode)) != nullptr;
+}
+
+template <int ID, class T> int CPostCtrl::EvalEntry(const T_PLCOM_ENTRY& e, UINT key, T& out, int depth) const {
+    if (e.kind == PLOAD_COMBINATION) {
+        const T_PLCOM_D* sub = m_pDB->Table<DBT_PLCOM>().Find(e.key);
+        // A missing combination, or an envelope (it has no single value to scale), makes the
+        // combination invalid, like a cycle.
+        if (depth >= kMaxCombDepth || !sub || sub->type != PLCOM_LINEAR) return -1;
+        int rc = EvalLinear<ID>(*sub, key, out, depth + 1);
+        if (rc <= 0) return rc;
+        T scaled = out;
+        pvxdb::ZeroReals(scaled);
+        pvxdb::AddScaled(scaled, out, e.factor);
+        out = scaled;
+        return 1;
+    }
+    const T* r = m_pDB->Table<ID>().Find(e.key, key);
+    if (!r) return 0;
+    out = *r;
+    pvxdb::ZeroReals(out);
+    pvxdb::AddScaled(out, *r, e.factor);
+    return 1;
+}
+
+template <int ID, class T> int CPostCtrl::EvalLinear(const T_PLCOM_D& lcom, UINT key, T& out, int depth) const {
+    int found = 0;
+    bool scaled = false;
+    int n = lcom.GetEntryCount();
+    for (int i = 0; i < n; ++i) {
+        T v;
+        v.Initialize();
+        int rc = EvalEntry<ID>(lcom.entry[i], key, v, depth);
+        if (rc < 0) return rc;
+        if (rc == 0) continue;
+        if (lcom.entry[i].factor != 1.0) scaled = true;
+        if (!found) {
+            out = v;
+        } else {
+            pvxdb::AddScaled(out, v, 1.0);
+        }
+        ++found;
+    }
+    if (found > 1 || scaled) AfterSum(out);
+    return found > 0;
+}
+
+template <int ID, class T>
+int CPostCtrl::EvalEnvelope(const T_PLCOM_D& lcom, UINT key, T& hi, T& lo, int depth) const {
+    int found = 0;
+    int n = lcom.GetEntryCount();
+    for (int i = 0; i < n; ++i) {
+        T v;
+        v.Initialize();
+        int rc = EvalEntry<ID>(lcom.entry[i], key, v, depth);
+        if (rc < 0) return rc;
+        if (rc == 0) continue;
+        if (!found) {
+            hi = lo = v;
+            found = 1;
+        } else {
+            pvxdb::Envelope(hi, lo, v);
+        }
+    }
+    return found;
+}
+
+template <int ID, class T> int CPostCtrl::QueryComb(const T_PLCOM_D& lcom, UINT key, T* p0, T* p1, T* p2) const {
+    if (!m_pDB) return 0;
+    if (lcom.type == PLCOM_ENVELOPE) {
+        T hi, lo;
+        hi.Initialize();
+        lo.Initialize();
+        if (EvalEnvelope<ID>(lcom, key, hi, lo, 0) <= 0) return 0;
+        if (p0) *p0 = hi;
+        if (p1) *p1 = lo;
+        if (p2) pvxdb::AbsMax(*p2, hi, lo);
+        return 1;
+    }
+    T v;
+    v.Initialize();
+    if (EvalLinear<ID>(lcom, key, v, 0) <= 0) return 0;
+    if (p0) *p0 = v;
+    if (p1) *p1 = v;
+    if (p2) *p2 = v;
+    return 1;
+}
+
+template <int ID, class T> int CPostCtrl::Query(UINT key, T* p0, T* p1, T* p2) const {
+    if (!m_pDB || m_nSel != SEL_LOAD) return 0;
+    return QueryComb<ID>(m_lcom, key, p0, p1, p2);
+}
+
+int CPostCtrl::GetDisp(UINT node, T_DISP_D* p0, T_DISP_D* p1, T_DISP_D* p2) const {
+    if (m_nSel == SEL_MODE) {
+        T_DISP_D d;
+        if (!GetEiMode(node, m_nMode, d)) return 0;
+        if (p0) *p0 = d;
+        if (p1) *p1 = d;
+        if (p2) *p2 = d;
+        return 1;
+    }
+    return Query<DBT_DISP>(node, p0, p1, p2);
+}
+int CPostCtrl::GetReac(UINT node, T_REAC_D* p0, T_REAC_D* p1, T_REAC_D* p2) const {
+    return Query<DBT_REAC>(node, p0, p1, p2);
+}
+int CPostCtrl::GetStrp_L(UINT elem, T_STRP_DL* p0, T_STRP_DL* p1, T_STRP_DL* p2, int) const {
+    return Query<DBT_STRP>(elem, p0, p1, p2);
+}
+int CPostCtrl::GetMbgd(UINT memb, T_STRG_D* p0, T_STRG_D* p1, T_STRG_D* p2, int) const {
+    return Query<DBT_STRG>(memb, p0, p1, p2);
+}
+int CPostCtrl::GetStwt(UINT memb, T_MBWG_D* p0, T_MBWG_D* p1, T_MBWG_D* p2, int) const {
+    return Query<DBT_MBWG>(memb, p0, p1, p2);
+}
+int CPostCtrl::GetMbcl(UINT memb, T_MBCL_D* p0, T_MBCL_D* p1, T_MBCL_D* p2, int) const {
+    return Query<DBT_MBCL>(memb, p0, p1, p2);
+}
+int CPostCtrl::GetMbbr(UINT memb, T_MBBR_D* p0, T_MBBR_D* p1, T_MBBR_D* p2, int) const {
+    return Query<DBT_MBBR>(memb, p0, p1, p2);
+}
+int CPostCtrl::GetStrw(UINT memb, T_STRW_D* p0, T_STRW_D* p1, T_STRW_D* p2, int) const {
+    return Query<DBT_STRW>(memb, p0, p1, p2);
+}
+int CPostCtrl::GetStws(UINT key, T_STWS_D* p0, T_STWS_D* p1, T_STWS_D* p2) const {
+    return Query<DBT_STWS>(key, p0, p1, p2);
+}
+
+int CPostCtrl::GetDisp_ByLcomb(UINT node, const T_PLCOM_D& lcom, T_DISP_D& rec) const {
+    return QueryComb<DBT_DISP, T_DISP_D>(lcom, node, &rec, nullptr, nullptr);
+}
+int CPostCtrl::GetStrp_L_ByLcomb(UINT elem, T_STRP_DL* p0, T_STRP_DL* p1, T_STRP_DL* p2, const T_PLCOM_D& lcom,
+                                 int) const {
+    return QueryComb<DBT_STRP>(lcom, elem, p0, p1, p2);
+}
+
+int CPostCtrl::GetModeCount() const { return m_pDB ? static_cast<int>(m_pDB->Table<DBT_FREQ>().Count()) : 0; }
+
+int CPostCtrl::GetEiMode(UINT node, int mode, T_DISP_D& rec) const {
+    if (!m_pDB || mode <= 0) return 0;
+    const T_MODE_D* m = m_pDB->Table<DBT_MODE>().Find(static_cast<UINT>(mode), node);
+    if (!m) return 0;
+    rec.DX = m->DX; rec.DY = m->DY; rec.DZ = m->DZ;
+    rec.RX = m->RX; rec.RY = m->RY; rec.RZ = m->RZ;
+    return 1;
+}
+
+int CPostCtrl::GetEiFreq(int mode, T_FREQ_D& rec) const {
+    const T_FREQ_D* f = (m_pDB && mode > 0) ? m_pDB->Table<DBT_FREQ>().Find(static_cast<UINT>(mode)) : nullptr;
+    if (!f) return 0;
+    rec = *f;
+    return 1;
+}
+
+int CPostCtrl::GetEiMpam(int mode, T_MPAM_D& rec) const {
+    const T_MPAM_D* m = (m_pDB && mode > 0) ? m_pDB->Table<DBT_MPAM>().Find(static_cast<UINT>(mode)) : nullptr;
+    if (!m) return 0;
+    rec = *m;
+    return 1;
+}
+
+int CPostCtrl::GetEiDmse(int mode, double& ratio) const {
+    T_FREQ_D f;
+    if (!GetEiFreq(mode, f)) return 0;
+    ratio = f.damping;
+    return 1;
+}

@@ -1,0 +1,80 @@
+// The result controller: selects a load (case, combination, envelope) or a mode and answers
+// result queries for the selection.
+//
+//     T_PLCOM_D lc;
+//     if (post->MakeLoadComb(type, key, lc)) post->SelectLoadComb(lc, step != 0, 0);
+//     T_REAC_D r;
+//     if (post->GetReac(node, &r, nullptr, nullptr)) ...
+//
+// Every result query takes a key and three record pointers (slots); null slots are skipped.
+// For a plain load (a case or a linear combination) every given slot receives its value. For
+// an envelope combination slot 0 receives the maximum, slot 1 the minimum and slot 2, value by
+// value, whichever of the two has the larger magnitude. Callers pick the slot by their load
+// step: 0 (value) and 1 (maximum) slot 0, 2 (minimum) slot 1, 3 (all) slot 2. A query returns
+// non-zero only when the key has results for the selected load; otherwise the records are
+// left unchanged. While a mode is selected only displacements answer (the mode shape).
+//
+// Load type codes of MakeLoadComb: 1 static case, 2 dynamic case, 3 time-history case,
+// 4 settlement case (key = load case key); 9, 10, 11 load combination and 12 envelope
+// combination (key = combination key).
+#pragma once
+
+#include "host/db/DBTables.h"
+
+class CPostCtrl {
+public:
+    explicit CPostCtrl(CDataBase* pDB = nullptr) : m_pDB(pDB) { m_lcom.Initialize(); }
+    virtual ~CPostCtrl() = default;
+
+    void SetDataBase(CDataBase* pDB);
+    CDataBase* GetDataBase() const { return m_pDB; }
+
+    // Load selection.
+    int MakeLoadComb(UINT type, UINT key, T_PLCOM_D& rec) const;
+    int SelectLoadComb(const T_PLCOM_D& rec, int envelope, int);
+    int SelectMode(int mode, int);
+    // Forgets the selection; queries return 0 until the next selection.
+    void ClearSelection();
+    BOOL IsLoadSelected() const { return m_nSel == SEL_LOAD; }
+    BOOL IsModeSelected() const { return m_nSel == SEL_MODE; }
+    int GetSelectedMode() const { return m_nMode; }
+    BOOL IsEnvelopeSelected() const { return m_bEnvelope; }
+    const T_PLCOM_D& GetSelectedLoadComb() const { return m_lcom; }
+
+    // Results of the selected load, three slots as described above.
+    int GetDisp(UINT node, T_DISP_D* p0, T_DISP_D* p1, T_DISP_D* p2) const;
+    int GetReac(UINT node, T_REAC_D* p0, T_REAC_D* p1, T_REAC_D* p2) const;
+    int GetStrp_L(UINT elem, T_STRP_DL* p0, T_STRP_DL* p1, T_STRP_DL* p2, int) const;
+    int GetMbgd(UINT memb, T_STRG_D* p0, T_STRG_D* p1, T_STRG_D* p2, int) const;
+    int GetStwt(UINT memb, T_MBWG_D* p0, T_MBWG_D* p1, T_MBWG_D* p2, int) const;
+    int GetMbcl(UINT memb, T_MBCL_D* p0, T_MBCL_D* p1, T_MBCL_D* p2, int) const;
+    int GetMbbr(UINT memb, T_MBBR_D* p0, T_MBBR_D* p1, T_MBBR_D* p2, int) const;
+    int GetStrw(UINT memb, T_STRW_D* p0, T_STRW_D* p1, T_STRW_D* p2, int) const;
+    int GetStws(UINT key, T_STWS_D* p0, T_STWS_D* p1, T_STWS_D* p2) const;
+
+    // Results of a given combination, whatever is selected.
+    int GetDisp_ByLcomb(UINT node, const T_PLCOM_D& lcom, T_DISP_D& rec) const;
+    int GetStrp_L_ByLcomb(UINT elem, T_STRP_DL* p0, T_STRP_DL* p1, T_STRP_DL* p2, const T_PLCOM_D& lcom, int) const;
+
+    // Eigen results.
+    int GetModeCount() const;
+    int GetEiMode(UINT node, int mode, T_DISP_D& rec) const;
+    int GetEiFreq(int mode, T_FREQ_D& rec) const;
+    int GetEiMpam(int mode, T_MPAM_D& rec) const;
+    int GetEiDmse(int mode, double& ratio) const;
+
+private:
+    enum { SEL_NONE, SEL_LOAD, SEL_MODE };
+    template <int ID, class T> int Query(UINT key, T* p0, T* p1, T* p2) const;
+    template <int ID, class T> int QueryComb(const T_PLCOM_D& lcom, UINT key, T* p0, T* p1, T* p2) const;
+    // 1 value, 0 no results, -1 a cyclic combination.
+    template <int ID, class T> int EvalEntry(const T_PLCOM_ENTRY& e, UINT key, T& out, int depth) const;
+    template <int ID, class T> int EvalLinear(const T_PLCOM_D& lcom, UINT key, T& out, int depth) const;
+    template <int ID, class T> int EvalEnvelope(const T_PLCOM_D& lcom, UINT key, T& hi, T& lo, int depth) const;
+
+    CDataBase* m_pDB;     // not owned
+    int m_nSel = SEL_NONE;
+    T_PLCOM_D m_lcom;     // selected load
+    BOOL m_bEnvelope = FALSE;
+    int m_nMode = 0;      // selected mode
+};

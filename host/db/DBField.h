@@ -1,0 +1,115 @@
+// The field-list protocol of the database records.
+//
+// Every stored record declares its fields once, in a member template
+//     template <class V> void Fields(V& v) { v.Real("x", x); v.Keys("node", node, 8); ... }
+// and that single list serves the table schema, loading, saving and the arithmetic that
+// combines result records. A visitor implements the calls below for the kinds it handles:
+//     Int(name, int&)                    INTEGER, 32-bit signed
+//     Key(name, UINT&)                   INTEGER, 32-bit unsigned (host keys, 0 = none)
+//     Real(name, double&)                REAL
+//     Ints / Keys / Reals(name, p, n)    BLOB of n little-endian 32-bit / 32-bit / 64-bit values
+//     Text(name, char*, capacity)        TEXT, UTF-8, NUL-terminated, at most capacity-1 bytes
+//     Str(name, CString&)                TEXT, UTF-8, any length
+//     KeyList(name, CArray<UINT,UINT>&)  BLOB of 32-bit keys, any count
+//     KeyMap(name, CMap<UINT,...>&)      BLOB of (key, value) 32-bit pairs, any count
+//     Bytes(name, void*, size)           BLOB of exactly size bytes (arrays of small structs)
+// Column names are unique within a record; "key", "seq" and "id" are reserved by the tables.
+#pragma once
+
+#include "platform/afx/afxtypes.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace pvxdb {
+
+// Collects the double fields of a record as byte offsets, so two records of one type can be
+// combined value by value (load combinations, envelopes).
+struct RealSpan {
+    size_t offset;  // bytes from the start of the record
+    int count;      // consecutive doubles
+};
+
+class RealSpanCollector {
+public:
+    explicit RealSpanCollector(const void* base) : m_base(static_cast<const char*>(base)) {}
+    void Int(const char*, int&) {}
+    void Key(const char*, UINT&) {}
+    void Real(const char*, double& d) { Add(&d, 1); }
+    void Ints(const char*, int*, int) {}
+    void Keys(const char*, UINT*, int) {}
+    void Reals(const char*, double* p, int n) { Add(p, n); }
+    void Text(const char*, char*, int) {}
+    void Bytes(const char*, void*, size_t) {}
+    template <class S> void Str(const char*, S&) {}
+    template <class L> void KeyList(const char*, L&) {}
+    template <class M> void KeyMap(const char*, M&) {}
+
+    std::vector<RealSpan> m_spans;
+
+private:
+    void Add(const double* p, int n) {
+        m_spans.push_back({static_cast<size_t>(reinterpret_cast<const char*>(p) - m_base), n});
+    }
+    const char* m_base;
+};
+
+// The double fields of record type T, computed once.
+template <class T> const std::vector<RealSpan>& RealSpansOf() {
+    static const std::vector<RealSpan> spans = [] {
+        T rec{};
+        RealSpanCollector c(&rec);
+        rec.Fields(c);
+        return c.m_spans;
+    }();
+    return spans;
+}
+
+inline double* RealAt(void* rec, size_t offset) {
+    return reinterpret_cast<double*>(static_cast<char*>(rec) + offset);
+}
+inline const double* RealAt(const void* rec, size_t offset) {
+    return reinterpret_cast<const double*>(static_cast<const char*>(rec) + offset);
+}
+
+// dst += f * src over every double of the record.
+template <class T> void AddScaled(T& dst, const T& src, double f) {
+    for (const RealSpan& s : RealSpansOf<T>()) {
+        double* d = RealAt(&dst, s.offset);
+        const double* q = RealAt(&src, s.offset);
+        for (int i = 0; i < s.count; ++i) d[i] += f * q[i];
+    }
+}
+
+// Every double of the record set to 0, other fields untouched.
+template <class T> void ZeroReals(T& rec) {
+    for (const RealSpan& s : RealSpansOf<T>()) {
+        double* d = RealAt(&rec, s.offset);
+        for (int i = 0; i < s.count; ++i) d[i] = 0.0;
+    }
+}
+
+// Envelope step: hi = max(hi, v), lo = min(lo, v) value by value.
+template <class T> void Envelope(T& hi, T& lo, const T& v) {
+    for (const RealSpan& s : RealSpansOf<T>()) {
+        double* h = RealAt(&hi, s.offset);
+        double* l = RealAt(&lo, s.offset);
+        const double* q = RealAt(&v, s.offset);
+        for (int i = 0; i < s.count; ++i) {
+            if (q[i] > h[i]) h[i] = q[i];
+            if (q[i] < l[i]) l[i] = q[i];
+        }
+    }
+}
+
+// out takes, value by value, whichever of hi and lo has the larger magnitude (hi on a tie).
+template <class T> void AbsMax(T& out, const T& hi, const T& lo) {
+    for (const RealSpan& s : RealSpansOf<T>()) {
+        double* o = RealAt(&out, s.offset);
+        const double* h = RealAt(&hi, s.offset);
+        const double* l = RealAt(&lo, s.offset);
+        for (int i = 0; i < s.count; ++i) o[i] = (l[i] < 0 ? -l[i] : l[i]) > (h[i] < 0 ? -h[i] : h[i]) ? l[i] : h[i];
+    }
+}
+
+}  // namespace pvxdb

@@ -1,0 +1,342 @@
+// Records of the post model: nodes, elements, members, sections, materials, walls, slabs,
+// load cases and combinations, and the super-element tables.
+//
+// Each record is a value type copied whole; `Initialize()` clears it to the state of a record
+// that was never read (keys 0, counts 0, numbers 0). Its `Fields` list is the one description
+// of its stored columns (see DBField.h). Keys are host keys, 0 = none; lengths in metres;
+// angles in degrees.
+#pragma once
+
+#include "platform/afx/afx.h"
+
+// Element families (`T_PELEM_D::kind`).
+enum {
+    PELEM_KIND_TRUSS = 1,
+    PELEM_KIND_FRAME = 2,   // beams, columns and other line members
+    PELEM_KIND_PLATE = 3,   // plates and slabs
+    PELEM_KIND_SOLID = 4,
+    PELEM_KIND_WALL = 5,
+    PELEM_KIND_SUPER = 9,   // a super element standing for a group of model elements
+};
+
+#define PELEM_MAX_NODE 8
+
+// A node of the analysed model.
+struct T_PNODE_D {
+    double x, y, z;  // m
+
+    void Initialize() { x = y = z = 0.0; }
+    template <class V> void Fields(V& v) {
+        v.Real("x", x);
+        v.Real("y", y);
+        v.Real("z", z);
+    }
+};
+
+// An element of the analysed model.
+struct T_PELEM_D {
+    int kind;                    // element family, PELEM_KIND_*
+    int type;                    // element type code: 101 column, 201/205 beam, 204, 206 truss, 209-212 wall, 301/302/305 plate ...
+    int bActive;                 // non-zero when the element takes part in the analysis
+    UINT matl;                   // material key
+    UINT sect;                   // section (or thickness) key
+    double beta;                 // rotation of the local axes about the element axis, degrees
+    int nNode;                   // used entries of node[]
+    UINT node[PELEM_MAX_NODE];   // node keys in element order
+    int nSEResult;               // super elements: 1 results per model element, 2 results per node, 0 none
+
+    void Initialize() { memset(this, 0, sizeof(*this)); }
+    template <class V> void Fields(V& v) {
+        v.Int("kind", kind);
+        v.Int("type", type);
+        v.Int("active", bActive);
+        v.Key("matl", matl);
+        v.Key("sect", sect);
+        v.Real("beta", beta);
+        v.Int("nnode", nNode);
+        v.Keys("node", node, PELEM_MAX_NODE);
+        v.Int("se_result", nSEResult);
+    }
+};
+
+// A member of the analysed model: a chain of elements between two end nodes (a beam, column,
+// wall or slab as the user modelled it).
+struct T_PMEMB_D {
+    int type;                      // member type code, as the element codes (202 wall, 301 raft ...)
+    int subKind;                   // beam sub-kind 0..3
+    UINT modelKey;                 // key of the modelling member it comes from, 0 = none
+    UINT pileKey;                  // model pile key of a pile element member, 0 = none
+    UINT node3;                    // first intermediate station node (column block 2), 0 = none
+    UINT node4;                    // second intermediate station node (column block 3), 0 = none
+    double length;                 // m
+    double offsetZ;                // vertical offset of the drawn shape, m
+    CArray<UINT, UINT> aNode;      // node keys from the i-end to the j-end
+    CArray<UINT, UINT> aElem;      // element keys in member order
+
+    T_PMEMB_D() { Initialize(); }
+    void Initialize() {
+        type = subKind = 0;
+        modelKey = pileKey = node3 = node4 = 0;
+        length = offsetZ = 0.0;
+        aNode.RemoveAll();
+        aElem.RemoveAll();
+    }
+    template <class V> void Fields(V& v) {
+        v.Int("type", type);
+        v.Int("subkind", subKind);
+        v.Key("model_key", modelKey);
+        v.Key("pile_key", pileKey);
+        v.Key("node3", node3);
+        v.Key("node4", node4);
+        v.Real("length", length);
+        v.Real("offset_z", offsetZ);
+        v.KeyList("nodes", aNode);
+        v.KeyList("elems", aElem);
+    }
+};
+
+// One stiffness set of a section: 13 values, 1-based in the host's description: 1 area,
+// 2 shear area 2, 3 shear area 3, 4 torsion constant, 5 I3, 6 I2, the rest unused here.
+struct T_PSECT_STIFFNESS {
+    double d[13];
+};
+
+// A section: its shape for drawing and three stiffness sets.
+struct T_PSECT_D {
+    int type;                       // 1 rectangle, 3 circle, 5 tapered, 8 pipe ... (sets used by type)
+    char name[32];                  // UTF-8
+    double dim[4];                  // shape: rectangle b, h; circle diameter in dim[0]; m
+    T_PSECT_STIFFNESS stiff[3];     // stiffness sets 1, 2, 3
+
+    void Initialize() { memset(this, 0, sizeof(*this)); }
+    template <class V> void Fields(V& v) {
+        v.Int("type", type);
+        v.Text("name", name, sizeof(name));
+        v.Reals("dim", dim, 4);
+        v.Reals("stiff", &stiff[0].d[0], 39);
+    }
+};
+
+// A material.
+struct T_PMATL_D {
+    char name[32];  // UTF-8
+    double E;       // elastic modulus, kN/m2
+    double nu;      // Poisson's ratio
+    double gamma;   // unit weight, kN/m3
+
+    void Initialize() { memset(this, 0, sizeof(*this)); }
+    template <class V> void Fields(V& v) {
+        v.Text("name", name, sizeof(name));
+        v.Real("E", E);
+        v.Real("nu", nu);
+        v.Real("gamma", gamma);
+    }
+};
+
+// A wall panel, keyed by its member key.
+struct T_PWALL_D {
+    double x, y;            // plan anchor, m
+    double dx, dy;          // plan direction (unit vector)
+    int type;               // 209 wall column, 210 wall beam
+    UINT resultNo;          // key of its force results
+    double x1, y1, z1;      // first corner P1, m
+    double x2, y2, z2;      // second corner P2, m
+
+    void Initialize() { memset(this, 0, sizeof(*this)); }
+    template <class V> void Fields(V& v) {
+        v.Real("x", x);
+        v.Real("y", y);
+        v.Real("dx", dx);
+        v.Real("dy", dy);
+        v.Int("type", type);
+        v.Key("result_no", resultNo);
+        v.Real("x1", x1);
+        v.Real("y1", y1);
+        v.Real("z1", z1);
+        v.Real("x2", x2);
+        v.Real("y2", y2);
+        v.Real("z2", z2);
+    }
+};
+
+// A slab, keyed by its member key.
+struct T_PSLAB_D {
+    int resultType;               // slab result type
+    CArray<UINT, UINT> aNode;     // outline node keys
+
+    T_PSLAB_D() { Initialize(); }
+    void Initialize() { resultType = 0; aNode.RemoveAll(); }
+    template <class V> void Fields(V& v) {
+        v.Int("result_type", resultType);
+        v.KeyList("nodes", aNode);
+    }
+};
+
+// Load case kinds (`T_PSTLD_D::type`, and the kind of a combination entry).
+enum {
+    PLOAD_STATIC = 1,
+    PLOAD_DYNAMIC = 2,       // response spectrum
+    PLOAD_TIMEHISTORY = 3,
+    PLOAD_SETTLEMENT = 4,
+    PLOAD_COMBINATION = 9,   // a combination entry naming another combination
+};
+
+// A load case.
+struct T_PSTLD_D {
+    int type;        // PLOAD_STATIC, PLOAD_DYNAMIC, PLOAD_TIMEHISTORY, PLOAD_SETTLEMENT
+    char name[64];   // UTF-8
+
+    void Initialize() { memset(this, 0, sizeof(*this)); }
+    template <class V> void Fields(V& v) {
+        v.Int("type", type);
+        v.Text("name", name, sizeof(name));
+    }
+};
+
+// One term of a load combination.
+struct T_PLCOM_ENTRY {
+    int kind;       // PLOAD_STATIC, PLOAD_DYNAMIC, PLOAD_TIMEHISTORY, PLOAD_SETTLEMENT or PLOAD_COMBINATION
+    UINT key;       // load case or combination key; 0 ends the list
+    double factor;
+};
+
+#define PLCOM_MAX_ENTRY 64
+
+// Combination kinds (`T_PLCOM_D::type`).
+enum {
+    PLCOM_LINEAR = 0,     // sum of factor x result
+    PLCOM_ENVELOPE = 1,   // value by value maximum and minimum over the entries
+};
+
+// A load combination, and the load selection record that `CPostCtrl::MakeLoadComb` builds
+// for any load (a single case is a combination of one entry).
+struct T_PLCOM_D {
+    int type;                                // PLCOM_LINEAR or PLCOM_ENVELOPE
+    char name[64];                           // UTF-8
+    T_PLCOM_ENTRY entry[PLCOM_MAX_ENTRY];    // terms, ended by the first key 0
+
+    void Initialize() { memset(this, 0, sizeof(*this)); }
+    int GetEntryCount() const {
+        int n = 0;
+        while (n < PLCOM_MAX_ENTRY && entry[n].key != 0) ++n;
+        return n;
+    }
+    // Appends a term; 0 when the record is full or the key is 0.
+    int AddEntry(int kind, UINT key, double factor) {
+        int n = GetEntryCount();
+        if (n >= PLCOM_MAX_ENTRY || key == 0) return 0;
+        entry[n].kind = kind;
+        entry[n].key = key;
+        entry[n].factor = factor;
+        return 1;
+    }
+    template <class V> void Fields(V& v) {
+        v.Int("type", type);
+        v.Text("name", name, sizeof(name));
+        v.Bytes("entries", entry, sizeof(entry));
+    }
+};
+
+// Super-element map record, keyed by model element key: the super element a model element
+// belongs to and six key maps.
+//   map1 super node key -> model node key        (nodes that are model nodes)
+//   map2 model node key -> super node key        (boundary nodes)
+//   map3 model element key -> super element key  (plane elements)
+//   map4 model node key -> super node key        (inner nodes)
+//   map5 model element key -> super element key  (line elements)
+//   map6 super element key -> model element key
+struct T_PSEMAP_D {
+    UINT seKey;                                  // super-element key
+    CMap<UINT, UINT, UINT, UINT> map[6];         // map[0] is map1 above
+
+    T_PSEMAP_D() { seKey = 0; }
+    void Initialize() {
+        seKey = 0;
+        for (auto& m : map) m.RemoveAll();
+    }
+    // Model element to super-element element key (map5, then map3); 0 when unmapped.
+    UINT GetSuperPElemK(UINT modelElem) const {
+        UINT k = 0;
+        if (map[4].Lookup(modelElem, k) || map[2].Lookup(modelElem, k)) return k;
+        return 0;
+    }
+    // Model node to super node key (map2, then map4); 0 when unmapped.
+    UINT GetSuperPNodeK(UINT modelNode) const {
+        UINT k = 0;
+        if (map[1].Lookup(modelNode, k) || map[3].Lookup(modelNode, k)) return k;
+        return 0;
+    }
+    // Super node to model node key (map1); 0 when the super node is not a model node.
+    UINT GetModelPNodeK(UINT superNode) const {
+        UINT k = 0;
+        return map[0].Lookup(superNode, k) ? k : 0;
+    }
+    template <class V> void Fields(V& v) {
+        v.Key("se_key", seKey);
+        v.KeyMap("map1", map[0]);
+        v.KeyMap("map2", map[1]);
+        v.KeyMap("map3", map[2]);
+        v.KeyMap("map4", map[3]);
+        v.KeyMap("map5", map[4]);
+        v.KeyMap("map6", map[5]);
+    }
+};
+
+// Super-element record, keyed by super-element key.
+struct T_PSELEM_D {
+    CArray<UINT, UINT> aINode;                // i-end super node keys
+    CArray<UINT, UINT> aJNode;                // j-end super node keys
+    CMap<UINT, UINT, UINT, UINT> mapModelNode; // keys: super nodes that are model nodes (value: model node)
+
+    void Initialize() {
+        aINode.RemoveAll();
+        aJNode.RemoveAll();
+        mapModelNode.RemoveAll();
+    }
+    template <class V> void Fields(V& v) {
+        v.KeyList("inodes", aINode);
+        v.KeyList("jnodes", aJNode);
+        v.KeyMap("model_nodes", mapModelNode);
+    }
+};
+
+// Redistribution offset of a super element's inner nodes, keyed by model element key.
+struct T_PRDSTSE_D {
+    double dx, dy, dz;  // m, added to the stored inner node coordinates
+
+    void Initialize() { dx = dy = dz = 0.0; }
+    template <class V> void Fields(V& v) {
+        v.Real("dx", dx);
+        v.Real("dy", dy);
+        v.Real("dz", dz);
+    }
+};
+
+// A super node (inner or boundary) of one super element; its table is read by the pair
+// (super-element key, super node key).
+struct T_PNODESE_D {
+    UINT seKey;
+    UINT nodeKey;
+    T_PNODE_D node;
+
+    void Initialize() { seKey = nodeKey = 0; node.Initialize(); }
+    template <class V> void Fields(V& v) {
+        v.Key("se_key", seKey);
+        v.Key("node_key", nodeKey);
+        node.Fields(v);
+    }
+};
+
+// An element of a super element's own mesh; read by the pair (super-element key, element key).
+struct T_PELEMSE_D {
+    UINT seKey;
+    UINT elemKey;
+    T_PELEM_D elem;
+
+    void Initialize() { seKey = elemKey = 0; elem.Initialize(); }
+    template <class V> void Fields(V& v) {
+        v.Key("se_key", seKey);
+        v.Key("elem_key", elemKey);
+        elem.Fields(v);
+    }
+};

@@ -1,0 +1,259 @@
+// SQLite side of the tables: schema text, binding, reading and checking of values.
+#include "host/db/DBTable.h"
+
+#include <sqlite3.h>
+
+#include <bit>
+#include <cstring>
+#include <set>
+
+static_assert(std::endian::native == std::endian::little, "stored arrays are little-endian copies of memory");
+
+namespace pvxdb {
+
+namespace {
+sqlite3_stmt* S(void* p) { return static_cast<sqlite3_stmt*>(p); }
+
+std::string Quote(const std::string& name) { return "\"" + name + "\""; }
+}  // namespace
+
+std::string DbMessage(sqlite3* db) { return db ? sqlite3_errmsg(db) : "no database"; }
+
+int Exec(sqlite3* db, const std::string& sql, std::string& err) {
+    char* msg = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &msg) != SQLITE_OK) {
+        err = msg ? msg : DbMessage(db);
+        sqlite3_free(msg);
+        return 0;
+    }
+    return 1;
+}
+
+std::string CreateSql(const char* table, const char* keyCols, const std::vector<ColumnDef>& cols) {
+    std::string s = "CREATE TABLE " + Quote(table) + " (" + keyCols;
+    for (const auto& c : cols) s += ", " + Quote(c.name) + " " + c.sqlType + " NOT NULL";
+    return s + ")";
+}
+
+std::string InsertSql(const char* table, int nKeyCols, const std::vector<ColumnDef>& cols) {
+    std::string s = "INSERT INTO " + Quote(table) + " VALUES (";
+    size_t n = cols.size() + static_cast<size_t>(nKeyCols);
+    for (size_t i = 0; i < n; ++i) s += i ? ",?" : "?";
+    return s + ")";
+}
+
+std::string SelectSql(const char* table, const char* keyCols, const char* orderBy, const std::vector<ColumnDef>& cols) {
+    std::string s = std::string("SELECT ") + keyCols;
+    for (const auto& c : cols) s += ", " + Quote(c.name);
+    return s + " FROM " + Quote(table) + " ORDER BY " + orderBy;
+}
+
+int CheckColumns(sqlite3* db, const std::string& file, const char* table, const std::vector<ColumnDef>& cols,
+                 const char* keyCols, std::string& err) {
+    std::string sql = std::string("PRAGMA table_info(") + Quote(table) + ")";
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+        err = file + ": cannot read the layout of table " + table + ": " + DbMessage(db);
+        return 0;
+    }
+    std::set<std::string> have;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        const unsigned char* n = sqlite3_column_text(st, 1);
+        if (n) have.insert(reinterpret_cast<const char*>(n));
+    }
+    sqlite3_finalize(st);
+    if (rc != SQLITE_DONE) {
+        err = file + ": cannot read the layout of table " + table + ": " + DbMessage(db);
+        return 0;
+    }
+    if (have.empty()) {
+        err = file + ": table " + table + " is missing";
+        return 0;
+    }
+    std::string keys = keyCols;
+    size_t start = 0;
+    while (start <= keys.size()) {
+        size_t comma = keys.find(',', start);
+        std::string k = keys.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        if (!k.empty() && !have.count(k)) {
+            err = file + ": table " + table + ": column " + k + " is missing";
+            return 0;
+        }
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    for (const auto& c : cols)
+        if (!have.count(c.name)) {
+            err = file + ": table " + table + ": column " + c.name + " is missing";
+            return 0;
+        }
+    return 1;
+}
+
+void* Prepare(sqlite3* db, const std::string& sql, std::string& err) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+        err = DbMessage(db);
+        return nullptr;
+    }
+    return st;
+}
+
+int StepRow(void* stmt) {
+    int rc = sqlite3_step(S(stmt));
+    return rc == SQLITE_ROW ? 1 : (rc == SQLITE_DONE ? 0 : -1);
+}
+int StepDone(void* stmt) { return sqlite3_step(S(stmt)) == SQLITE_DONE; }
+void Reset(void* stmt) {
+    sqlite3_reset(S(stmt));
+    sqlite3_clear_bindings(S(stmt));
+}
+void Finalize(void* stmt) { sqlite3_finalize(S(stmt)); }
+long long ColumnInt64(void* stmt, int i) { return sqlite3_column_int64(S(stmt), i); }
+int ColumnIsInteger(void* stmt, int i) { return sqlite3_column_type(S(stmt), i) == SQLITE_INTEGER; }
+void BindInt64(void* stmt, int i, long long v) { sqlite3_bind_int64(S(stmt), i, v); }
+
+// ---- binding --------------------------------------------------------------------------------
+
+void BindVisitor::Int(const char*, int& v) {
+    if (sqlite3_bind_int64(S(m_stmt), m_index++, v) != SQLITE_OK) m_rc = 0;
+}
+void BindVisitor::Key(const char*, UINT& v) {
+    if (sqlite3_bind_int64(S(m_stmt), m_index++, static_cast<long long>(v)) != SQLITE_OK) m_rc = 0;
+}
+void BindVisitor::Real(const char*, double& v) {
+    if (sqlite3_bind_double(S(m_stmt), m_index++, v) != SQLITE_OK) m_rc = 0;
+}
+void BindVisitor::Text(const char*, char* p, int cap) { TextOf(p, static_cast<int>(strnlen(p, static_cast<size_t>(cap)))); }
+void BindVisitor::BlobOf(const void* p, size_t n) {
+    // An empty blob must stay a blob: a null pointer would store NULL.
+    int rc = n == 0 ? sqlite3_bind_zeroblob(S(m_stmt), m_index++, 0)
+                    : sqlite3_bind_blob64(S(m_stmt), m_index++, p, n, SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK) m_rc = 0;
+}
+void BindVisitor::TextOf(const char* s, int n) {
+    if (sqlite3_bind_text(S(m_stmt), m_index++, s ? s : "", s ? n : 0, SQLITE_TRANSIENT) != SQLITE_OK) m_rc = 0;
+}
+
+// ---- reading --------------------------------------------------------------------------------
+
+void ReadVisitor::Fail(const char* column, const char* problem) {
+    if (!m_err.empty()) return;
+    std::string where;
+    if (m_composite) {
+        unsigned long long id = static_cast<unsigned long long>(m_key);
+        where = "load " + std::to_string(id >> 32) + ", key " + std::to_string(id & 0xffffffffULL);
+    } else {
+        where = "key " + std::to_string(m_key);
+    }
+    m_err = m_file + ": table " + m_table + ", column " + column + ", " + where + ": " + problem;
+}
+
+static const char* TypeName(int t) {
+    switch (t) {
+        case SQLITE_INTEGER: return "an integer";
+        case SQLITE_FLOAT: return "a real number";
+        case SQLITE_TEXT: return "text";
+        case SQLITE_BLOB: return "binary data";
+        default: return "nothing (NULL)";
+    }
+}
+
+int ReadVisitor::Expect(const char* name, int type, const char* what) {
+    int t = sqlite3_column_type(S(m_stmt), m_index);
+    if (t == type || (type == SQLITE_FLOAT && t == SQLITE_INTEGER)) return 1;
+    std::string p = std::string("expected ") + what + ", found " + TypeName(t);
+    Fail(name, p.c_str());
+    return 0;
+}
+
+void ReadVisitor::Int(const char* name, int& v) {
+    if (Expect(name, SQLITE_INTEGER, "an integer")) {
+        long long x = sqlite3_column_int64(S(m_stmt), m_index);
+        if (x < INT32_MIN || x > INT32_MAX)
+            Fail(name, "integer out of range");
+        else
+            v = static_cast<int>(x);
+    }
+    ++m_index;
+}
+
+void ReadVisitor::Key(const char* name, UINT& v) {
+    if (Expect(name, SQLITE_INTEGER, "a key")) {
+        long long x = sqlite3_column_int64(S(m_stmt), m_index);
+        if (x < 0 || x > 0xffffffffLL)
+            Fail(name, "key out of range");
+        else
+            v = static_cast<UINT>(x);
+    }
+    ++m_index;
+}
+
+void ReadVisitor::Real(const char* name, double& v) {
+    if (Expect(name, SQLITE_FLOAT, "a number")) v = sqlite3_column_double(S(m_stmt), m_index);
+    ++m_index;
+}
+
+void ReadVisitor::Text(const char* name, char* p, int cap) {
+    const char* t = TextCol(name);
+    if (!t) return;
+    size_t n = strlen(t);
+    if (n >= static_cast<size_t>(cap)) {
+        std::string msg = "text longer than " + std::to_string(cap - 1) + " bytes";
+        Fail(name, msg.c_str());
+        return;
+    }
+    memcpy(p, t, n + 1);
+}
+
+const char* ReadVisitor::TextCol(const char* name) {
+    const char* t = nullptr;
+    if (Expect(name, SQLITE_TEXT, "text")) {
+        t = reinterpret_cast<const char*>(sqlite3_column_text(S(m_stmt), m_index));
+        int bytes = sqlite3_column_bytes(S(m_stmt), m_index);
+        if (!t) t = "";
+        if (static_cast<int>(strlen(t)) != bytes) {
+            Fail(name, "text holds a NUL byte");
+            t = nullptr;
+        }
+    }
+    ++m_index;
+    return t;
+}
+
+void ReadVisitor::Blob(const char* name, void* p, size_t n) {
+    if (Expect(name, SQLITE_BLOB, "binary data")) {
+        const void* b = sqlite3_column_blob(S(m_stmt), m_index);
+        size_t have = static_cast<size_t>(sqlite3_column_bytes(S(m_stmt), m_index));
+        if (have != n) {
+            std::string msg = "expected " + std::to_string(n) + " bytes, found " + std::to_string(have);
+            Fail(name, msg.c_str());
+        } else if (n) {
+            memcpy(p, b, n);
+        }
+    }
+    ++m_index;
+}
+
+int ReadVisitor::VarBlob(const char* name, std::vector<UINT>& out, int unit) {
+    int ok = 0;
+    if (Expect(name, SQLITE_BLOB, "binary data")) {
+        const void* b = sqlite3_column_blob(S(m_stmt), m_index);
+        size_t have = static_cast<size_t>(sqlite3_column_bytes(S(m_stmt), m_index));
+        size_t step = sizeof(UINT) * static_cast<size_t>(unit);
+        if (have % step != 0) {
+            std::string msg = "binary data of " + std::to_string(have) + " bytes is not a whole number of " +
+                              std::to_string(step) + "-byte entries";
+            Fail(name, msg.c_str());
+        } else {
+            out.resize(have / sizeof(UINT));
+            if (have) memcpy(out.data(), b, have);
+            ok = 1;
+        }
+    }
+    ++m_index;
+    return ok;
+}
+
+}  // namespace pvxdb

@@ -1,0 +1,352 @@
+// In-memory tables of the post database and their SQLite form.
+//
+// A `DBTable<T>` holds the records of one model table keyed by UINT, in table (insertion)
+// order, with a hash index for lookups. A `DBResultTable<T>` holds result records keyed by
+// (load case or mode, object key). Both write themselves into an SQLite file and read
+// themselves back, checking every value; the schema comes from the record's field list.
+//
+// Stored form: model table `key INTEGER PRIMARY KEY, seq INTEGER NOT NULL, <fields>` where seq
+// is the position in table order; result table `id INTEGER PRIMARY KEY, <fields>` where
+// id = load case key x 2^32 + object key (as a 64-bit two's-complement integer). Arrays are
+// BLOBs of little-endian values (see DBField.h). CDataBase owns the tables.
+#pragma once
+
+#include "host/db/DBField.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+struct sqlite3;
+
+namespace pvxdb {
+
+// One stored column of a record.
+struct ColumnDef {
+    std::string name;
+    const char* sqlType;  // "INTEGER", "REAL", "TEXT", "BLOB"
+};
+
+class DBTableBase {
+public:
+    explicit DBTableBase(const char* name) : m_name(name) {}
+    virtual ~DBTableBase() = default;
+    DBTableBase(const DBTableBase&) = delete;
+    DBTableBase& operator=(const DBTableBase&) = delete;
+
+    const char* Name() const { return m_name; }
+    // Changes with every modification, so derived indexes know when to rebuild.
+    unsigned long long Version() const { return m_version; }
+    virtual void Clear() = 0;
+    virtual size_t Count() const = 0;
+    // Creates the table in db and writes every record; 0 with a message on failure.
+    virtual int Save(sqlite3* db, std::string& err) const = 0;
+    // Replaces the contents with the table read from db; 0 with a message naming the file,
+    // table, column and key on failure (the contents are then unspecified: the caller drops
+    // the whole database).
+    virtual int Load(sqlite3* db, const std::string& file, std::string& err) = 0;
+
+protected:
+    const char* m_name;
+    unsigned long long m_version = 0;
+};
+
+// Helpers shared by the table templates (DBTable.cpp).
+int CheckColumns(sqlite3* db, const std::string& file, const char* table, const std::vector<ColumnDef>& cols,
+                 const char* keyCol, std::string& err);
+int Exec(sqlite3* db, const std::string& sql, std::string& err);
+std::string CreateSql(const char* table, const char* keyCols, const std::vector<ColumnDef>& cols);
+std::string InsertSql(const char* table, int nKeyCols, const std::vector<ColumnDef>& cols);
+std::string SelectSql(const char* table, const char* keyCols, const char* orderBy, const std::vector<ColumnDef>& cols);
+
+// Binds one record's fields to statement parameters from a start index (DBTable.cpp).
+class BindVisitor {
+public:
+    BindVisitor(void* stmt, int first) : m_stmt(stmt), m_index(first) {}
+    void Int(const char*, int& v);
+    void Key(const char*, UINT& v);
+    void Real(const char*, double& v);
+    void Ints(const char*, int* p, int n) { BlobOf(p, sizeof(int) * n); }
+    void Keys(const char*, UINT* p, int n) { BlobOf(p, sizeof(UINT) * n); }
+    void Reals(const char*, double* p, int n) { BlobOf(p, sizeof(double) * n); }
+    void Text(const char*, char* p, int cap);
+    void Bytes(const char*, void* p, size_t n) { BlobOf(p, n); }
+    template <class S> void Str(const char*, S& s) { TextOf(static_cast<const char*>(s), -1); }
+    template <class L> void KeyList(const char*, L& list) {
+        BlobOf(list.GetData(), sizeof(UINT) * static_cast<size_t>(list.GetSize()));
+    }
+    template <class M> void KeyMap(const char*, M& map) {
+        // Pairs in reverse iteration order: adding them back in file order rebuilds the same
+        // iteration order of the hash map.
+        std::vector<UINT> pairs;
+        pairs.reserve(static_cast<size_t>(map.GetCount()) * 2);
+        UINT k, v;
+        for (auto pos = map.GetStartPosition(); pos != nullptr;) {
+            map.GetNextAssoc(pos, k, v);
+            pairs.push_back(v);
+            pairs.push_back(k);
+        }
+        std::vector<UINT> rev(pairs.rbegin(), pairs.rend());
+        BlobOf(rev.data(), sizeof(UINT) * rev.size());
+    }
+    int Ok() const { return m_rc; }
+
+private:
+    void BlobOf(const void* p, size_t n);
+    void TextOf(const char* s, int n);
+    void* m_stmt;
+    int m_index;
+    int m_rc = 1;
+};
+
+// Reads one record's fields from result columns from a start index, checking each value.
+class ReadVisitor {
+public:
+    // key is the row's key, or for a result table (composite) its id.
+    ReadVisitor(void* stmt, int first, const std::string& file, const char* table, long long key, bool composite = false)
+        : m_stmt(stmt), m_index(first), m_file(file), m_table(table), m_key(key), m_composite(composite) {}
+    void Int(const char* name, int& v);
+    void Key(const char* name, UINT& v);
+    void Real(const char* name, double& v);
+    void Ints(const char* name, int* p, int n) { Blob(name, p, sizeof(int) * n); }
+    void Keys(const char* name, UINT* p, int n) { Blob(name, p, sizeof(UINT) * n); }
+    void Reals(const char* name, double* p, int n) { Blob(name, p, sizeof(double) * n); }
+    void Text(const char* name, char* p, int cap);
+    void Bytes(const char* name, void* p, size_t n) { Blob(name, p, n); }
+    template <class S> void Str(const char* name, S& s) {
+        const char* t = TextCol(name);
+        if (t) s = t;
+    }
+    template <class L> void KeyList(const char* name, L& list) {
+        std::vector<UINT> v;
+        if (!VarBlob(name, v, 1)) return;
+        list.SetSize(static_cast<INT_PTR>(v.size()));
+        for (size_t i = 0; i < v.size(); ++i) list[static_cast<INT_PTR>(i)] = v[i];
+    }
+    template <class M> void KeyMap(const char* name, M& map) {
+        std::vector<UINT> v;
+        if (!VarBlob(name, v, 2)) return;
+        map.RemoveAll();
+        for (size_t i = 0; i + 1 < v.size(); i += 2) map.SetAt(v[i], v[i + 1]);
+    }
+    int Ok() const { return m_err.empty(); }
+    const std::string& Error() const { return m_err; }
+
+private:
+    void Fail(const char* column, const char* problem);
+    int Expect(const char* name, int type, const char* what);
+    void Blob(const char* name, void* p, size_t n);
+    int VarBlob(const char* name, std::vector<UINT>& out, int unit);
+    const char* TextCol(const char* name);
+    void* m_stmt;
+    int m_index;
+    const std::string& m_file;
+    const char* m_table;
+    long long m_key;
+    bool m_composite;
+    std::string m_err;
+};
+
+// Collects the column list of a record type.
+class SchemaVisitor {
+public:
+    void Int(const char* n, int&) { Add(n, "INTEGER"); }
+    void Key(const char* n, UINT&) { Add(n, "INTEGER"); }
+    void Real(const char* n, double&) { Add(n, "REAL"); }
+    void Ints(const char* n, int*, int) { Add(n, "BLOB"); }
+    void Keys(const char* n, UINT*, int) { Add(n, "BLOB"); }
+    void Reals(const char* n, double*, int) { Add(n, "BLOB"); }
+    void Text(const char* n, char*, int) { Add(n, "TEXT"); }
+    void Bytes(const char* n, void*, size_t) { Add(n, "BLOB"); }
+    template <class S> void Str(const char* n, S&) { Add(n, "TEXT"); }
+    template <class L> void KeyList(const char* n, L&) { Add(n, "BLOB"); }
+    template <class M> void KeyMap(const char* n, M&) { Add(n, "BLOB"); }
+    std::vector<ColumnDef> m_cols;
+
+private:
+    void Add(const char* n, const char* t) { m_cols.push_back({n, t}); }
+};
+
+template <class T> const std::vector<ColumnDef>& ColumnsOf() {
+    static const std::vector<ColumnDef> cols = [] {
+        T rec;
+        rec.Initialize();
+        SchemaVisitor s;
+        rec.Fields(s);
+        return s.m_cols;
+    }();
+    return cols;
+}
+
+// Statement helpers (DBTable.cpp): prepare, step, finalize with messages.
+void* Prepare(sqlite3* db, const std::string& sql, std::string& err);
+int StepRow(void* stmt);     // 1 row, 0 done, -1 error
+int StepDone(void* stmt);    // 1 done
+void Reset(void* stmt);
+void Finalize(void* stmt);
+long long ColumnInt64(void* stmt, int i);
+int ColumnIsInteger(void* stmt, int i);
+void BindInt64(void* stmt, int i, long long v);
+std::string DbMessage(sqlite3* db);
+
+// A model table: records keyed by UINT in table order.
+template <class T> class DBTable : public DBTableBase {
+public:
+    using DBTableBase::DBTableBase;
+
+    void Clear() override {
+        ++m_version;
+        m_keys.clear();
+        m_recs.clear();
+        m_index.clear();
+    }
+    size_t Count() const override { return m_keys.size(); }
+
+    const T* Find(UINT key) const {
+        auto it = m_index.find(key);
+        return it == m_index.end() ? nullptr : &m_recs[it->second];
+    }
+    // Adds a record, or replaces the record of an existing key in place (its position stays).
+    void Set(UINT key, const T& rec) {
+        ++m_version;
+        auto it = m_index.find(key);
+        if (it != m_index.end()) {
+            m_recs[it->second] = rec;
+            return;
+        }
+        m_index.emplace(key, static_cast<uint32_t>(m_keys.size()));
+        m_keys.push_back(key);
+        m_recs.push_back(rec);
+    }
+    void Reserve(size_t n) {
+        m_keys.reserve(n);
+        m_recs.reserve(n);
+        m_index.reserve(n);
+    }
+    const std::vector<UINT>& Keys() const { return m_keys; }
+    const std::vector<T>& Records() const { return m_recs; }
+
+    int Save(sqlite3* db, std::string& err) const override {
+        const auto& cols = ColumnsOf<T>();
+        if (!Exec(db, CreateSql(m_name, "key INTEGER PRIMARY KEY, seq INTEGER NOT NULL", cols), err)) return 0;
+        void* st = Prepare(db, InsertSql(m_name, 2, cols), err);
+        if (!st) return 0;
+        // Ascending key order makes the inserts append to the b-tree.
+        std::vector<uint32_t> order(m_keys.size());
+        bool sorted = true;
+        for (size_t i = 0; i < order.size(); ++i) {
+            order[i] = static_cast<uint32_t>(i);
+            if (i && m_keys[i] < m_keys[i - 1]) sorted = false;
+        }
+        if (!sorted) SortByKey(order);
+        for (uint32_t i : order) {
+            BindInt64(st, 1, m_keys[i]);
+            BindInt64(st, 2, i);
+            T rec = m_recs[i];
+            BindVisitor b(st, 3);
+            rec.Fields(b);
+            if (!b.Ok() || !StepDone(st)) {
+                err = std::string("cannot write table ") + m_name + ": " + DbMessage(db);
+                Finalize(st);
+                return 0;
+            }
+            Reset(st);
+        }
+        Finalize(st);
+        return 1;
+    }
+
+    int Load(sqlite3* db, const std::string& file, std::string& err) override {
+        Clear();
+        const auto& cols = ColumnsOf<T>();
+        if (!CheckColumns(db, file, m_name, cols, "key,seq", err)) return 0;
+        void* st = Prepare(db, SelectSql(m_name, "key, seq", "key", cols), err);
+        if (!st) {
+            err = file + ": table " + m_name + ": " + err;
+            return 0;
+        }
+        std::vector<long long> seqs;
+        bool inOrder = true;
+        int rc;
+        while ((rc = StepRow(st)) == 1) {
+            long long key = ColumnInt64(st, 0);
+            long long seq = ColumnInt64(st, 1);
+            if (key < 0 || key > 0xffffffffLL) {
+                err = file + ": table " + std::string(m_name) + ": key " + std::to_string(key) + " is not a valid key";
+                break;
+            }
+            if (!ColumnIsInteger(st, 1)) {
+                err = file + ": table " + std::string(m_name) + ", column seq, key " + std::to_string(key) + ": not an integer";
+                break;
+            }
+            T rec;
+            rec.Initialize();
+            ReadVisitor r(st, 2, file, m_name, key);
+            rec.Fields(r);
+            if (!r.Ok()) {
+                err = r.Error();
+                break;
+            }
+            if (!seqs.empty() && seq <= seqs.back()) inOrder = false;
+            seqs.push_back(seq);
+            m_keys.push_back(static_cast<UINT>(key));
+            m_recs.push_back(std::move(rec));
+        }
+        if (rc < 0 && err.empty()) err = file + ": table " + std::string(m_name) + ": " + DbMessage(db);
+        Finalize(st);
+        if (!err.empty()) {
+            Clear();
+            return 0;
+        }
+        if (!inOrder && !RestoreOrder(seqs, file, err)) {
+            Clear();
+            return 0;
+        }
+        m_index.reserve(m_keys.size());
+        for (size_t i = 0; i < m_keys.size(); ++i) m_index.emplace(m_keys[i], static_cast<uint32_t>(i));
+        return 1;
+    }
+
+private:
+    void SortByKey(std::vector<uint32_t>& order) const;
+    int RestoreOrder(const std::vector<long long>& seqs, const std::string& file, std::string& err);
+
+    std::vector<UINT> m_keys;                       // table order
+    std::vector<T> m_recs;                          // parallel to m_keys
+    std::unordered_map<UINT, uint32_t> m_index;     // key -> position
+};
+
+// Result records keyed by (load case or mode, object key).
+template <class T> class DBResultTable : public DBTableBase {
+public:
+    using DBTableBase::DBTableBase;
+    static uint64_t Id(UINT lc, UINT key) { return (static_cast<uint64_t>(lc) << 32) | key; }
+
+    void Clear() override {
+        ++m_version;
+        m_recs.clear();
+    }
+    size_t Count() const override { return m_recs.size(); }
+    const T* Find(UINT lc, UINT key) const {
+        auto it = m_recs.find(Id(lc, key));
+        return it == m_recs.end() ? nullptr : &it->second;
+    }
+    void Set(UINT lc, UINT key, const T& rec) {
+        ++m_version;
+        m_recs[Id(lc, key)] = rec;
+    }
+
+    // Every record by Id(lc, key), in no particular order.
+    const std::unordered_map<uint64_t, T>& Records() const { return m_recs; }
+
+    int Save(sqlite3* db, std::string& err) const override;
+    int Load(sqlite3* db, const std::string& file, std::string& err) override;
+
+private:
+    std::unordered_map<uint64_t, T> m_recs;
+};
+
+}  // namespace pvxdb
+
+#include "host/db/DBTable.inl"

@@ -1,0 +1,93 @@
+// Out-of-line members of the table templates (included by DBTable.h).
+#pragma once
+
+#include <algorithm>
+#include <numeric>
+
+namespace pvxdb {
+
+template <class T> void DBTable<T>::SortByKey(std::vector<uint32_t>& order) const {
+    std::sort(order.begin(), order.end(), [this](uint32_t a, uint32_t b) { return m_keys[a] < m_keys[b]; });
+}
+
+// The scan came in key order; put the rows back in table order. Two rows with one position
+// mean the file was not written by us.
+template <class T>
+int DBTable<T>::RestoreOrder(const std::vector<long long>& seqs, const std::string& file, std::string& err) {
+    std::vector<uint32_t> order(seqs.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::sort(order.begin(), order.end(), [&seqs](uint32_t a, uint32_t b) { return seqs[a] < seqs[b]; });
+    for (size_t i = 1; i < order.size(); ++i)
+        if (seqs[order[i]] == seqs[order[i - 1]]) {
+            err = file + ": table " + std::string(m_name) + ", column seq, key " + std::to_string(m_keys[order[i]]) +
+                  ": position " + std::to_string(seqs[order[i]]) + " is used twice";
+            return 0;
+        }
+    std::vector<UINT> keys(order.size());
+    std::vector<T> recs(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        keys[i] = m_keys[order[i]];
+        recs[i] = std::move(m_recs[order[i]]);
+    }
+    m_keys.swap(keys);
+    m_recs.swap(recs);
+    return 1;
+}
+
+template <class T> int DBResultTable<T>::Save(sqlite3* db, std::string& err) const {
+    const auto& cols = ColumnsOf<T>();
+    if (!Exec(db, CreateSql(m_name, "id INTEGER PRIMARY KEY", cols), err)) return 0;
+    void* st = Prepare(db, InsertSql(m_name, 1, cols), err);
+    if (!st) return 0;
+    std::vector<long long> ids;
+    ids.reserve(m_recs.size());
+    for (const auto& kv : m_recs) ids.push_back(static_cast<long long>(kv.first));
+    std::sort(ids.begin(), ids.end());
+    for (long long id : ids) {
+        BindInt64(st, 1, id);
+        T rec = m_recs.find(static_cast<uint64_t>(id))->second;
+        BindVisitor b(st, 2);
+        rec.Fields(b);
+        if (!b.Ok() || !StepDone(st)) {
+            err = std::string("cannot write table ") + m_name + ": " + DbMessage(db);
+            Finalize(st);
+            return 0;
+        }
+        Reset(st);
+    }
+    Finalize(st);
+    return 1;
+}
+
+template <class T> int DBResultTable<T>::Load(sqlite3* db, const std::string& file, std::string& err) {
+    Clear();
+    const auto& cols = ColumnsOf<T>();
+    if (!CheckColumns(db, file, m_name, cols, "id", err)) return 0;
+    void* st = Prepare(db, SelectSql(m_name, "id", "id", cols), err);
+    if (!st) {
+        err = file + ": table " + m_name + ": " + err;
+        return 0;
+    }
+    int rc;
+    while ((rc = StepRow(st)) == 1) {
+        long long id = ColumnInt64(st, 0);
+        T rec;
+        rec.Initialize();
+        ReadVisitor r(st, 1, file, m_name, id, true);
+        rec.Fields(r);
+        if (!r.Ok()) {
+            err = r.Error();
+            break;
+        }
+        m_recs.emplace(static_cast<uint64_t>(id), rec);
+    }
+    if (rc < 0 && err.empty()) err = file + ": table " + std::string(m_name) + ": " + DbMessage(db);
+    Finalize(st);
+    if (!err.empty()) {
+        Clear();
+        return 0;
+    }
+    return 1;
+}
+
+}  // namespace pvxdb

@@ -1,0 +1,167 @@
+// Geometry and classification helpers of the element table.
+#include "host/db/DBTables.h"
+#include "host/db/CMembUtil.h"
+
+#include <cmath>
+
+namespace {
+
+void Sub(const double a[3], const double b[3], double out[3]) {
+    for (int k = 0; k < 3; ++k) out[k] = a[k] - b[k];
+}
+void Cross(const double a[3], const double b[3], double out[3]) {
+    out[0] = a[1] * b[2] - a[2] * b[1];
+    out[1] = a[2] * b[0] - a[0] * b[2];
+    out[2] = a[0] * b[1] - a[1] * b[0];
+}
+double Norm(const double a[3]) { return std::sqrt(a[0] * a[0] + a[1] * a[1] + a[2] * a[2]); }
+int Unit(double a[3]) {
+    double n = Norm(a);
+    if (!(n > 1e-12)) return 0;
+    for (int k = 0; k < 3; ++k) a[k] /= n;
+    return 1;
+}
+double TriArea(const double a[3], const double b[3], const double c[3]) {
+    double u[3], v[3], w[3];
+    Sub(b, a, u);
+    Sub(c, a, v);
+    Cross(u, v, w);
+    return 0.5 * Norm(w);
+}
+
+bool IsLineType(int t) { return t == 101 || t == 200 || t == 201 || t == 202 || t == 205 || t == 206; }
+bool IsPlaneType(int t) { return t == 204 || (t >= 209 && t <= 212) || (t >= 300 && t <= 305); }
+
+}  // namespace
+
+int CClassPElem::GetPNodeCount(const T_PELEM_D& rec) const {
+    return rec.nNode < 0 ? 0 : (rec.nNode > PELEM_MAX_NODE ? PELEM_MAX_NODE : rec.nNode);
+}
+
+int CClassPElem::NodePoints(const T_PELEM_D& e, double pts[][3], int maxPts) const {
+    if (!m_pDB) return 0;
+    int n = GetPNodeCount(e);
+    if (n > maxPts) n = maxPts;
+    const auto& nodes = m_pDB->Table<DBT_PNODE>();
+    for (int i = 0; i < n; ++i) {
+        const T_PNODE_D* p = nodes.Find(e.node[i]);
+        if (!p) return 0;
+        pts[i][0] = p->x;
+        pts[i][1] = p->y;
+        pts[i][2] = p->z;
+    }
+    return n;
+}
+
+double CClassPElem::calcLAVElem(UINT key, int, int) const {
+    const T_PELEM_D* e = Find(key);
+    if (!e) return 0.0;
+    double p[PELEM_MAX_NODE][3];
+    int n = NodePoints(*e, p, PELEM_MAX_NODE);
+    if (IsLineType(e->type) || e->kind == PELEM_KIND_FRAME || e->kind == PELEM_KIND_TRUSS) {
+        if (n < 2) return 0.0;
+        double d[3];
+        Sub(p[n - 1], p[0], d);
+        return Norm(d);
+    }
+    if (IsPlaneType(e->type) || e->kind == PELEM_KIND_PLATE || e->kind == PELEM_KIND_WALL) {
+        if (n < 3) return 0.0;
+        double a = TriArea(p[0], p[1], p[2]);
+        if (n > 3) a += TriArea(p[0], p[2], p[3]);
+        return a;
+    }
+    return 0.0;
+}
+
+int CClassPElem::calcPlaneLocalVector(int n, const double pts[][3], double axes[3][3]) {
+    if (n < 3) return 0;
+    double x[3], z[3], a[3], b[3];
+    Sub(pts[1], pts[0], x);
+    if (n >= 4) {
+        Sub(pts[2], pts[0], a);
+        Sub(pts[3], pts[1], b);
+    } else {
+        Sub(pts[1], pts[0], a);
+        Sub(pts[2], pts[0], b);
+    }
+    Cross(a, b, z);
+    if (!Unit(x) || !Unit(z)) return 0;
+    // Make x exactly normal to z (a warped quadrilateral's first edge may not be).
+    double d = x[0] * z[0] + x[1] * z[1] + x[2] * z[2];
+    for (int k = 0; k < 3; ++k) x[k] -= d * z[k];
+    if (!Unit(x)) return 0;
+    double y[3];
+    Cross(z, x, y);
+    for (int k = 0; k < 3; ++k) {
+        axes[0][k] = x[k];
+        axes[1][k] = y[k];
+        axes[2][k] = z[k];
+    }
+    return 1;
+}
+
+int CClassPElem::calcPlaneLocalVector(UINT key, double axes[3][3]) const {
+    const T_PELEM_D* e = Find(key);
+    if (!e) return 0;
+    double p[PELEM_MAX_NODE][3];
+    int n = NodePoints(*e, p, 4);
+    double ax[3][3];
+    if (!calcPlaneLocalVector(n, p, ax)) return 0;
+    // Turn x and y by beta about z.
+    double a = e->beta * M_PI / 180.0, c = std::cos(a), s = std::sin(a);
+    for (int k = 0; k < 3; ++k) {
+        axes[0][k] = c * ax[0][k] + s * ax[1][k];
+        axes[1][k] = -s * ax[0][k] + c * ax[1][k];
+        axes[2][k] = ax[2][k];
+    }
+    return 1;
+}
+
+int CClassPElem::calcSlabObjectLocalVector(UINT key, double axes[3][3]) const {
+    const T_PELEM_D* e = Find(key);
+    if (!e) return 0;
+    double p[PELEM_MAX_NODE][3];
+    int n = NodePoints(*e, p, 4);
+    double ax[3][3];
+    if (!calcPlaneLocalVector(n, p, ax)) return 0;
+    double z[3] = {ax[2][0], ax[2][1], ax[2][2]};
+    if (z[2] < 0)
+        for (double& v : z) v = -v;
+    double x[3] = {1.0, 0.0, 0.0};
+    double d = z[0];
+    for (int k = 0; k < 3; ++k) x[k] -= d * z[k];
+    if (!Unit(x)) {
+        double gy[3] = {0.0, 1.0, 0.0};
+        d = z[1];
+        for (int k = 0; k < 3; ++k) x[k] = gy[k] - d * z[k];
+        if (!Unit(x)) return 0;
+    }
+    double y[3];
+    Cross(z, x, y);
+    for (int k = 0; k < 3; ++k) {
+        axes[0][k] = x[k];
+        axes[1][k] = y[k];
+        axes[2][k] = z[k];
+    }
+    return 1;
+}
+
+int CClassPElem::calcFrameLocalVector(const double ci[3], const double cj[3], double beta, double axes[3][3]) {
+    return CMembUtil::CalcFrameLocalVector(ci, cj, beta, axes);
+}
+
+int CClassPElem::IsPlate(int type) { return type == 301 || type == 302 || type == 305; }
+
+int CClassPElem::IsSuperElem(const T_PELEM_D& rec) { return rec.kind == PELEM_KIND_SUPER; }
+
+int CClassPElem::IsSuperElem(UINT key) const {
+    const T_PELEM_D* e = Find(key);
+    return e && IsSuperElem(*e);
+}
+
+int CClassPElem::IsSuperElemElemResult(const T_PELEM_D& rec) { return IsSuperElem(rec) && rec.nSEResult == 1; }
+
+int CClassPElem::IsSuperElemNodeResult(UINT key) const {
+    const T_PELEM_D* e = Find(key);
+    return e && IsSuperElem(*e) && e->nSEResult == 2;
+}

@@ -1,0 +1,84 @@
+// The table classes of the post database, one per table, with the extra operations callers
+// use beside Get/Exist/GetCount/GetKeyList (see DB_CDataClass.h).
+#pragma once
+
+#include "host/db/DB_CDataClass.h"
+
+class CClassPNode : public DB_CTable<DBT_PNODE> {};
+
+class CClassPElem : public DB_CTable<DBT_PELEM> {
+public:
+    // Number of node keys of an element record (clamped to the record's capacity).
+    int GetPNodeCount(const T_PELEM_D& rec) const;
+    // Length of a line element, area of a plane element, 0 otherwise or when unknown. The two
+    // ints are kept for callers that pass them; they select nothing here.
+    double calcLAVElem(UINT key, int, int) const;
+    // Local axes (rows: x, y, z unit vectors) of a plane element: x along its first edge, z the
+    // normal of its node order (quadrilaterals: of the diagonals), then turned by beta about z.
+    int calcPlaneLocalVector(UINT key, double axes[3][3]) const;
+    // The same from n corner points (3 or 4).
+    static int calcPlaneLocalVector(int n, const double pts[][3], double axes[3][3]);
+    // Slab axes: z the normal turned to point up, x the global x projected onto the plane
+    // (the global y when x is normal to it), y = z x x.
+    int calcSlabObjectLocalVector(UINT key, double axes[3][3]) const;
+    // Frame axes from end points and rotation angle (CMembUtil::CalcFrameLocalVector).
+    static int calcFrameLocalVector(const double ci[3], const double cj[3], double beta, double axes[3][3]);
+    // Plate and slab element type codes: 301, 302, 305.
+    static int IsPlate(int type);
+    static int IsSuperElem(const T_PELEM_D& rec);
+    int IsSuperElem(UINT key) const;
+    // A super element whose results are stored per model element.
+    static int IsSuperElemElemResult(const T_PELEM_D& rec);
+    // A super element whose results are stored per node.
+    int IsSuperElemNodeResult(UINT key) const;
+
+private:
+    int NodePoints(const T_PELEM_D& e, double pts[][3], int maxPts) const;
+};
+
+class CClassPMemb : public DB_CTable<DBT_PMEMB> {
+public:
+    // The member that holds an element; 0 when none.
+    UINT GetMembKeyByElemKey(UINT elemKey) const { return m_pDB ? m_pDB->GetMembKeyOfElem(elemKey) : 0; }
+};
+
+class CClassPSect : public DB_CTable<DBT_PSECT> {};
+class CClassPMatl : public DB_CTable<DBT_PMATL> {};
+class CClassPWall : public DB_CTable<DBT_PWALL> {};
+class CClassPSlab : public DB_CTable<DBT_PSLAB> {};
+class CClassPStld : public DB_CTable<DBT_PSTLD> {};
+
+class CClassPLcom : public DB_CTable<DBT_PLCOM> {
+public:
+    // Non-zero for an envelope (maximum/minimum) combination.
+    static int IsMaxMinComb(const T_PLCOM_D& rec) { return rec.type == PLCOM_ENVELOPE; }
+};
+
+class CClassPSemap : public DB_CTable<DBT_PSEMAP> {};
+class CClassPSelem : public DB_CTable<DBT_PSELEM> {};
+class CClassPRdstSE : public DB_CTable<DBT_PRDSTSE> {};
+
+class CClassPNodeSE : public DB_CTable<DBT_PNODESE> {
+public:
+    // The coordinates of super node nodeKey of super element seKey; 0 when unknown.
+    int GetSuperPNodeD(UINT seKey, UINT nodeKey, T_PNODE_D& rec) const {
+        const T_PNODESE_D* p = m_pDB ? Find(m_pDB->GetNodeSERow(seKey, nodeKey)) : nullptr;
+        if (!p) return 0;
+        rec = p->node;
+        return 1;
+    }
+};
+
+class CClassPElemSE : public DB_CTable<DBT_PELEMSE> {
+public:
+    // Element elemKey of the mesh of super element seKey; 0 when unknown.
+    int GetSuperPElemD(UINT seKey, UINT elemKey, T_PELEM_D& rec) const {
+        const T_PELEMSE_D* p = m_pDB ? Find(m_pDB->GetElemSERow(seKey, elemKey)) : nullptr;
+        if (!p) return 0;
+        rec = p->elem;
+        return 1;
+    }
+};
+
+class CClassPFreq : public DB_CTable<DBT_FREQ> {};
+class CClassPMpam : public DB_CTable<DBT_MPAM> {};

@@ -1,0 +1,74 @@
+#include "host/db/PostDBBuilder.h"
+
+#include <cstring>
+
+namespace {
+void CopyName(char* dst, size_t cap, LPCTSTR src) {
+    size_t n = src ? strlen(src) : 0;
+    if (n > cap - 1) {
+        n = cap - 1;
+        while (n > 0 && (static_cast<unsigned char>(src[n]) & 0xC0) == 0x80) --n;  // whole UTF-8 characters
+    }
+    if (n) memcpy(dst, src, n);
+    dst[n] = 0;
+}
+}  // namespace
+
+int PostDBBuilder::AddNode(UINT key, double x, double y, double z) {
+    T_PNODE_D n;
+    n.x = x;
+    n.y = y;
+    n.z = z;
+    return Add<DBT_PNODE>(key, n);
+}
+
+int PostDBBuilder::AddElem(UINT key, int kind, int type, std::initializer_list<UINT> nodes, UINT matl, UINT sect,
+                           double beta) {
+    if (nodes.size() > PELEM_MAX_NODE) return 0;
+    T_PELEM_D e;
+    e.Initialize();
+    e.kind = kind;
+    e.type = type;
+    e.bActive = 1;
+    e.matl = matl;
+    e.sect = sect;
+    e.beta = beta;
+    for (UINT n : nodes) e.node[e.nNode++] = n;
+    return Add<DBT_PELEM>(key, e);
+}
+
+int PostDBBuilder::AddMemb(UINT key, int type, std::initializer_list<UINT> nodes, std::initializer_list<UINT> elems) {
+    T_PMEMB_D m;
+    m.type = type;
+    for (UINT n : nodes) m.aNode.Add(n);
+    for (UINT e : elems) m.aElem.Add(e);
+    return Add<DBT_PMEMB>(key, m);
+}
+
+int PostDBBuilder::AddLoadCase(UINT key, int type, LPCTSTR name) {
+    T_PSTLD_D lc;
+    lc.Initialize();
+    lc.type = type;
+    CopyName(lc.name, sizeof(lc.name), name);
+    return Add<DBT_PSTLD>(key, lc);
+}
+
+int PostDBBuilder::AddLoadComb(UINT key, int type, LPCTSTR name, std::initializer_list<T_PLCOM_ENTRY> entries) {
+    T_PLCOM_D c;
+    c.Initialize();
+    c.type = type;
+    CopyName(c.name, sizeof(c.name), name);
+    for (const T_PLCOM_ENTRY& e : entries)
+        if (!c.AddEntry(e.kind, e.key, e.factor)) return 0;
+    return Add<DBT_PLCOM>(key, c);
+}
+
+int PostDBBuilder::AddMode(UINT mode, const T_FREQ_D& freq, const T_MPAM_D& mass) {
+    return Add<DBT_FREQ>(mode, freq) && Add<DBT_MPAM>(mode, mass);
+}
+
+std::unique_ptr<CDataBase> PostDBBuilder::Release() {
+    auto db = std::move(m_pDB);
+    m_pDB = std::make_unique<CDataBase>();
+    return db;
+}

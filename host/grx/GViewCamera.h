@@ -1,0 +1,90 @@
+// The graphics control's camera: an orthographic view of world space fitted into a pixel area.
+//
+// World space is right-handed with z up. The view direction is given by two angles in degrees:
+// the azimuth turns the eye about the world z axis (0 looks along +y from the front, 90 looks
+// along -x from the right) and the elevation lifts it above the x-y plane (90 looks straight
+// down: the plan). View coordinates (VCS) are the world point rotated into the camera frame:
+// x to the right of the screen, y up the screen, z toward the viewer, so a larger z is nearer.
+// VCS does not depend on pan or zoom, only on the angles, which lets bounding boxes and the
+// picking tree in VCS survive zooming.
+//
+// Pixels: px = cx + scale * (xv - xt), py = cy - scale * (yv - yt), where (cx, cy) is the centre
+// of the drawing area (client rectangle minus margins), (xt, yt) the VCS position of the target
+// point and scale the number of pixels per world unit; pixel y grows downward. Zoom-all puts
+// the centre of a world box on the target and chooses the scale so that the projected box fills
+// `kZoomAllFill` of the drawing area in its tighter direction.
+#pragma once
+
+#include "host/grx/C3DPoint.h"
+#include "platform/afx/afxtypes.h"
+
+class GViewCamera {
+public:
+    // Standard views.
+    enum {
+        VIEW_ISO = 0,
+        VIEW_TOP,     // plan
+        VIEW_FRONT,   // eye at -y
+        VIEW_BACK,    // eye at +y
+        VIEW_LEFT,    // eye at -x
+        VIEW_RIGHT,   // eye at +x
+        VIEW_BOTTOM,  // eye at -z
+        VIEW_COUNT
+    };
+    static constexpr double kZoomAllFill = 0.9;  // share of the drawing area a zoom-all fills
+
+    GViewCamera();
+
+    // Sets one of the standard views; an unknown id gives the iso view. Returns the view set.
+    int SetStandardView(int view);
+    int GetStandardView() const { return m_nStdView; }  // -1 after a free rotation
+    void SetAngles(double azimuthDeg, double elevationDeg);
+    double GetAzimuth() const { return m_dAzimuth; }
+    double GetElevation() const { return m_dElevation; }
+
+    // Pixel rectangle that the view is fitted into (client area minus margins).
+    void SetViewport(const CRect& area) { m_rcArea = area; }
+    const CRect& GetViewport() const { return m_rcArea; }
+
+    // World to view coordinates and back (pure rotation).
+    C3DPoint WorldToView(const C3DPoint& w) const;
+    C3DPoint ViewToWorld(const C3DPoint& v) const;
+    // View x, y to pixel position (doubles, not rounded) and back.
+    void ViewToPixel(double xv, double yv, double& px, double& py) const;
+    void PixelToView(double px, double py, double& xv, double& yv) const;
+    // World point to pixel position with the view depth as z.
+    C3DPoint WorldToPixel3D(const C3DPoint& w) const;
+    // World point to a pixel, rounded to the nearest integer.
+    CPoint WorldToPixel(const C3DPoint& w) const;
+
+    // Fits the world box [lo, hi] into the viewport. Boxes with no extent keep the scale.
+    void ZoomToBox(const C3DPoint& lo, const C3DPoint& hi);
+    // Zooms by a factor about the area centre; factors <= 0 are ignored.
+    void Zoom(double factor);
+    // Moves the picture by whole pixels (right and down positive).
+    void Pan(double dxPixels, double dyPixels);
+
+    double GetScale() const { return m_dScale; }  // pixels per world unit
+    void SetScale(double s) { if (s > 0.0) m_dScale = s; }
+    const C3DPoint& GetTarget() const { return m_ptTarget; }  // world point at the area centre
+    void SetTarget(const C3DPoint& t) { m_ptTarget = t; }
+    // Unit vectors of the screen right, up and toward-viewer directions in world space.
+    const C3DPoint& GetRight() const { return m_vRight; }
+    const C3DPoint& GetUp() const { return m_vUp; }
+    const C3DPoint& GetEye() const { return m_vEye; }
+
+    // A copy of this camera that shows the same region in another pixel area, scaled by the
+    // smaller of the two size ratios (used for printing and export at other resolutions).
+    GViewCamera FittedTo(const CRect& area) const;
+
+private:
+    void UpdateAxes();
+
+    double m_dAzimuth;     // degrees
+    double m_dElevation;   // degrees
+    int m_nStdView;        // standard view id, -1 for free angles
+    C3DPoint m_vRight, m_vUp, m_vEye;
+    C3DPoint m_ptTarget;   // world point shown at the area centre
+    double m_dScale;       // pixels per world unit
+    CRect m_rcArea;        // pixel drawing area
+};

@@ -1,0 +1,494 @@
+// I_PVXCtrl: modes, camera and transforms, object registry, depth order and picking.
+// Drawing, the memory image and print modes are in I_PVXCtrlDraw.cpp; window-side services
+// (Escape, menus, invalidation) in I_PVXCtrlWnd.cpp.
+#include "host/grx/I_PVXCtrl.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <unordered_set>
+
+#include "host/base/I_PVXModelBase.h"
+
+// Geometry of registered objects, answered by the model: node positions for node types,
+// element (member) boxes and frame outlines for the others.
+class I_PVXCtrl::ModelGeometry : public GGeometrySource {
+public:
+    explicit ModelGeometry(I_PVXCtrl* ctrl) : m_pCtrl(ctrl) {}
+
+    static bool IsNodeType(int type) { return type >= kNodeIDFirst && type <= kNodeIDLast; }
+
+    int GetObjectBox(int type, UINT key, C3DPoint& lo, C3DPoint& hi) override {
+        I_PVXModelBase* m = m_pCtrl->m_pModel;
+        if (!m) return 0;
+        if (IsNodeType(type)) {
+            C3DPoint p(std::numeric_limits<double>::quiet_NaN(), 0.0, 0.0);
+            m->RE_GetPVXNodePos(type, key, &p);
+            if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return 0;
+            lo = hi = p;
+            return 1;
+        }
+        C3DPoint a(1.7976931348623157e308, 1.7976931348623157e308, 1.7976931348623157e308);
+        C3DPoint b(-1.7976931348623157e308, -1.7976931348623157e308, -1.7976931348623157e308);
+        m->RE_GetRangeElement(type, key, &a, &b);
+        // The model leaves the corners as they were when it has no answer.
+        if (!(a.x <= b.x && a.y <= b.y && a.z <= b.z)) return 0;
+        lo = a;
+        hi = b;
+        return 1;
+    }
+
+    int GetObjectOutline(int type, UINT key, std::vector<C3DPoint>& pts) override {
+        pts.clear();
+        I_PVXModelBase* m = m_pCtrl->m_pModel;
+        if (!m || IsNodeType(type)) return 0;
+        CArray<C3DPoint, C3DPoint> frame;
+        m->RE_GetPVXShapeFrameElement(type, key, &frame);
+        for (INT_PTR i = 0; i < frame.GetSize(); ++i) pts.push_back(frame[i]);
+        return pts.empty() ? 0 : 1;
+    }
+
+private:
+    I_PVXCtrl* m_pCtrl;
+};
+
+I_PVXCtrl::I_PVXCtrl()
+    : m_nCtrlState(0),
+      m_byDrawState(0),
+      m_bDrawingMetafile(FALSE),
+      XGL_virtual_dimension_bmp_x(0),
+      XGL_virtual_dimension_bmp_y(0),
+      XGL_virtual_dimension_x(0),
+      XGL_virtual_dimension_y(0),
+      m_pModel(nullptr),
+      m_pOwner(nullptr),
+      m_pGeom(std::make_unique<ModelGeometry>(this)),
+      m_bPVXViewMode(1),
+      m_bGLRenderer(0),
+      m_bXGRMode(0),
+      m_bDynamicView(0),
+      m_bDrawNode(1),
+      m_bXGRRenderNode(0),
+      m_bAccumulate(0),
+      m_bRemoveAllAtFirst(0),
+      m_bShowVPointIcon(1),
+      m_nViewState{0, 1, 0, 0},
+      m_dShrinkFactor(1.0),
+      m_nCulling(0),
+      m_bRebuildGeom(1),
+      m_bAddingGeom(0),
+      m_pTap(nullptr),
+      m_nGLRenderNode(0),
+      m_nGLVisibleCheck(0),
+      m_pOldBmp(nullptr),
+      m_szMem(0, 0),
+      m_bInMemDraw(0),
+      m_bImageValid(0),
+      m_nPainting(0),
+      m_crBack(RGB(255, 255, 255)),
+      m_rcClient(0, 0, kDefaultClientWidth, kDefaultClientHeight),
+      m_rcMargin(0, 0, 0, 0),
+      m_dwMarginOpt1(0),
+      m_dwMarginOpt2(0),
+      m_bZoomAll(0),
+      m_bRedrawPreview(0),
+      m_bEscPressed(0),
+      m_bVirtual(0),
+      m_rcVirtual(0, 0, 0, 0),
+      m_bPreview(0),
+      m_pOldXglBmp(nullptr),
+      m_szXgl(0, 0),
+      m_bXglOpen(0) {
+    UpdateViewport();
+}
+
+I_PVXCtrl::~I_PVXCtrl() {
+    // Give the bitmaps back to their DCs before either goes.
+    if (m_memDC.GetSafeHdc() && m_pOldBmp) m_memDC.SelectObject(m_pOldBmp);
+    if (m_xglDC.GetSafeHdc() && m_pOldXglBmp) m_xglDC.SelectObject(m_pOldXglBmp);
+}
+
+// ---- view state ---------------------------------------------------------------------------
+
+void I_PVXCtrl::GetREViewState(int& wire, int& undeformedWire, int& hidden, int& shrink, double& shrinkFactor,
+                               int& culling) const {
+    wire = m_nViewState[0];
+    undeformedWire = m_nViewState[1];
+    hidden = m_nViewState[2];
+    shrink = m_nViewState[3];
+    shrinkFactor = m_dShrinkFactor;
+    culling = m_nCulling;
+}
+
+void I_PVXCtrl::SetREViewState(int wire, int undeformedWire, int hidden, int shrink, double shrinkFactor,
+                               int culling) {
+    m_nViewState[0] = wire;
+    m_nViewState[1] = undeformedWire;
+    m_nViewState[2] = hidden;
+    m_nViewState[3] = shrink;
+    m_dShrinkFactor = std::isfinite(shrinkFactor) ? shrinkFactor : 1.0;
+    m_nCulling = culling;
+}
+
+// ---- client area, margins, camera ---------------------------------------------------------
+
+void I_PVXCtrl::SetClientSize(int cx, int cy) {
+    m_rcClient = CRect(0, 0, std::max(0, cx), std::max(0, cy));
+    m_bImageValid = 0;
+    UpdateViewport();
+    // A resized window that showed the whole model keeps showing it.
+    if (m_bZoomAll) ViewZoomAll(0);
+}
+
+void I_PVXCtrl::SetClientWindowMargin(int left, int top, int right, int bottom, DWORD dwOpt1, DWORD dwOpt2) {
+    m_rcMargin = CRect(std::max(0, left), std::max(0, top), std::max(0, right), std::max(0, bottom));
+    m_dwMarginOpt1 = dwOpt1;
+    m_dwMarginOpt2 = dwOpt2;
+    m_bImageValid = 0;
+    UpdateViewport();
+}
+
+void I_PVXCtrl::ResetClientWindowMargin() { SetClientWindowMargin(0, 0, 0, 0, 0, 0); }
+
+CRect I_PVXCtrl::GetClientWindowMargin(int side) const {
+    CRect rc = m_bVirtual ? m_rcVirtual : m_rcClient;
+    double kx = 1.0, ky = 1.0;
+    if (m_bVirtual && m_rcClient.Width() > 0 && m_rcClient.Height() > 0) {
+        kx = static_cast<double>(m_rcVirtual.Width()) / m_rcClient.Width();
+        ky = static_cast<double>(m_rcVirtual.Height()) / m_rcClient.Height();
+    }
+    const int l = static_cast<int>(m_rcMargin.left * kx), r = static_cast<int>(m_rcMargin.right * kx);
+    const int t = static_cast<int>(m_rcMargin.top * ky), b = static_cast<int>(m_rcMargin.bottom * ky);
+    switch (side) {
+    case 0: return CRect(rc.left, rc.top, rc.left + l, rc.bottom);
+    case 1: return CRect(rc.right - r, rc.top, rc.right, rc.bottom);
+    case 2: return CRect(rc.left, rc.top, rc.right, rc.top + t);
+    case 3: return CRect(rc.left, rc.bottom - b, rc.right, rc.bottom);
+    default: return CRect(0, 0, 0, 0);
+    }
+}
+
+CRect I_PVXCtrl::GetDrawingArea() const {
+    CRect rc = m_rcClient;
+    rc.DeflateRect(m_rcMargin.left, m_rcMargin.top, m_rcMargin.right, m_rcMargin.bottom);
+    if (rc.right < rc.left) rc.right = rc.left;
+    if (rc.bottom < rc.top) rc.bottom = rc.top;
+    return rc;
+}
+
+void I_PVXCtrl::UpdateViewport() { m_cam.SetViewport(GetDrawingArea()); }
+
+GViewCamera I_PVXCtrl::WindowCamera() const {
+    if (!m_bVirtual) return m_cam;
+    CRect area = m_rcVirtual;
+    area.DeflateRect(GetClientWindowMargin(0).Width(), GetClientWindowMargin(2).Height(),
+                     GetClientWindowMargin(1).Width(), GetClientWindowMargin(3).Height());
+    return m_cam.FittedTo(area);
+}
+
+void I_PVXCtrl::SetStandardView(int view) {
+    m_cam.SetStandardView(view);
+    ViewChanged();
+    ViewZoomAll(0);
+}
+
+void I_PVXCtrl::SetViewAngles(double azimuthDeg, double elevationDeg) {
+    if (!std::isfinite(azimuthDeg) || !std::isfinite(elevationDeg)) return;
+    m_cam.SetAngles(azimuthDeg, elevationDeg);
+    m_bZoomAll = 0;
+    ViewChanged();
+}
+
+void I_PVXCtrl::ViewChanged() {
+    m_bImageValid = 0;
+    m_reg.UpdateView(m_cam);
+    RebuildQTree();
+}
+
+void I_PVXCtrl::ViewZoomAll(int flag) {
+    C3DPoint lo(1.7976931348623157e308, 1.7976931348623157e308, 1.7976931348623157e308);
+    C3DPoint hi(-1.7976931348623157e308, -1.7976931348623157e308, -1.7976931348623157e308);
+    int ok = 0;
+    if (m_pModel) {
+        m_pModel->RE_GetRangeModel(&lo, &hi);
+        ok = lo.x <= hi.x && lo.y <= hi.y && lo.z <= hi.z && std::isfinite(lo.x) && std::isfinite(hi.x) &&
+             std::isfinite(lo.y) && std::isfinite(hi.y) && std::isfinite(lo.z) && std::isfinite(hi.z);
+    }
+    if (!ok) ok = m_reg.GetWorldRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), lo, hi);
+    if (ok) ZoomToRange(lo, hi);
+}
+
+void I_PVXCtrl::ZoomToRange(const C3DPoint& lo, const C3DPoint& hi) {
+    UpdateViewport();
+    m_cam.ZoomToBox(lo, hi);
+    m_bZoomAll = 1;
+    m_bImageValid = 0;
+}
+
+void I_PVXCtrl::ViewZoom(double factor) {
+    m_cam.Zoom(factor);
+    m_bZoomAll = 0;
+    m_bImageValid = 0;
+}
+
+void I_PVXCtrl::ViewPan(int dx, int dy) {
+    m_cam.Pan(dx, dy);
+    m_bZoomAll = 0;
+    m_bImageValid = 0;
+}
+
+// ---- transforms ---------------------------------------------------------------------------
+
+CPoint I_PVXCtrl::GetWorldToMemDCP2D(const C3DPoint& p) const { return m_cam.WorldToPixel(p); }
+
+CPoint I_PVXCtrl::GetWorldToWindowP2D(const C3DPoint& p) const {
+    return m_bVirtual ? WindowCamera().WorldToPixel(p) : m_cam.WorldToPixel(p);
+}
+
+C3DPoint I_PVXCtrl::GetWorldToWindowP3D(const C3DPoint& p) const {
+    return m_bVirtual ? WindowCamera().WorldToPixel3D(p) : m_cam.WorldToPixel3D(p);
+}
+
+void I_PVXCtrl::GetClientToMemDC(CPoint ptClient, CPoint& ptMem) const {
+    // The memory image covers the client area from its origin.
+    ptMem = ptClient;
+}
+
+double I_PVXCtrl::GetWorldLength(double pixels) const {
+    const double s = m_bVirtual ? WindowCamera().GetScale() : m_cam.GetScale();
+    return s > 0.0 ? pixels / s : 0.0;
+}
+
+void I_PVXCtrl::GetVirtualWHRatio(int& wRatio, int& hRatio) const {
+    wRatio = hRatio = 1;
+    if (!m_bVirtual || m_rcClient.Width() <= 0 || m_rcClient.Height() <= 0) return;
+    wRatio = std::max(1, m_rcVirtual.Width() / m_rcClient.Width());
+    hRatio = std::max(1, m_rcVirtual.Height() / m_rcClient.Height());
+}
+
+// ---- objects ------------------------------------------------------------------------------
+
+int I_PVXCtrl::AddObject(int type, UINT key, int flag) { return m_reg.Add(type, key, flag); }
+
+int I_PVXCtrl::DelObject(int type, UINT key) { return m_reg.Del(type, key); }
+
+void I_PVXCtrl::UpdateAllWcsVcsMBR() {
+    m_reg.UpdateAll(m_pGeom.get(), m_cam);
+    // Picking entries may have been added before their objects had boxes.
+    RebuildQTree();
+}
+
+int I_PVXCtrl::IsActiveKey(UINT key, int tmin, int tmax) const {
+    for (int t = tmin; t <= tmax; ++t) {
+        const GRE_Object* o = m_reg.Find(t, key);
+        if (o && o->flag) return 1;
+    }
+    return 0;
+}
+
+int I_PVXCtrl::IsActiveNode(UINT key) const { return IsActiveKey(key, kNodeIDFirst, kNodeIDLast); }
+
+int I_PVXCtrl::IsActiveElem(UINT key) const { return IsActiveKey(key, kObjectIDFirst, kObjectIDLast); }
+
+void I_PVXCtrl::ActiveAll() {
+    if (m_reg.ActivateAll() == 0 || !m_pModel) return;
+    // Tell the model the new active set: every undeformed node and member.
+    CArray<UINT, UINT> nodes, members, nodeFlags, memberFlags;
+    for (auto& kv : m_reg.GetMap()) {
+        const GRE_Object& o = kv.second;
+        if (o.type == kNodeIDFirst) {
+            nodes.Add(o.key);
+            nodeFlags.Add(1);
+        } else if (o.type == kObjectIDFirst) {
+            members.Add(o.key);
+            memberFlags.Add(1);
+        }
+    }
+    m_pModel->PV_OnActiveDeActiveChangeByFlag(nodes, members, nodeFlags, memberFlags);
+}
+
+int I_PVXCtrl::SelectObject(int type, UINT key, int select) {
+    GRE_Object* o = m_reg.Find(type, key);
+    if (!o) return 0;
+    o->selected = select ? 1 : 0;
+    return 1;
+}
+
+void I_PVXCtrl::SubtractKeys(const std::vector<UINT>& all, const std::vector<UINT>& subset, std::vector<UINT>& r) {
+    std::unordered_set<UINT> s(subset.begin(), subset.end());
+    r.clear();
+    for (UINT k : all)
+        if (!s.count(k)) r.push_back(k);
+}
+
+// ---- depth order --------------------------------------------------------------------------
+
+void I_PVXCtrl::ZSortObjects(const std::vector<int>& types, const std::vector<UINT>& keys, std::vector<GRE_Atom>& out) {
+    struct Entry {
+        GRE_Atom atom;
+        double depth;
+    };
+    std::vector<Entry> e;
+    e.reserve(types.size() * keys.size());
+    const double none = -std::numeric_limits<double>::infinity();
+    for (int t : types) {
+        for (UINT k : keys) {
+            double d = none;
+            if (GRE_Object* o = m_reg.Find(t, k)) {
+                if (m_reg.EnsureBox(*o, m_pGeom.get(), m_cam)) d = o->depth;
+            } else {
+                GRE_Object tmp;
+                tmp.type = t;
+                tmp.key = k;
+                if (m_reg.EnsureBox(tmp, m_pGeom.get(), m_cam)) d = tmp.depth;
+            }
+            e.push_back({GRE_Atom(t, k), d});
+        }
+    }
+    std::stable_sort(e.begin(), e.end(), [](const Entry& a, const Entry& b) { return a.depth < b.depth; });
+    out.clear();
+    out.reserve(e.size());
+    for (auto& x : e) out.push_back(x.atom);
+}
+
+void I_PVXCtrl::ZSortPolygons(const std::vector<std::vector<C3DPoint>>& faces, std::vector<int>& order) const {
+    std::vector<std::pair<double, int>> d;
+    d.reserve(faces.size());
+    for (size_t i = 0; i < faces.size(); ++i) {
+        double z = -std::numeric_limits<double>::infinity();
+        if (!faces[i].empty()) {
+            C3DPoint c;
+            for (auto& p : faces[i]) c += p;
+            z = m_cam.WorldToView(c / static_cast<double>(faces[i].size())).z;
+        }
+        d.emplace_back(z, static_cast<int>(i));
+    }
+    std::stable_sort(d.begin(), d.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    order.clear();
+    for (auto& x : d) order.push_back(x.second);
+}
+
+int I_PVXCtrl::IsObjectInClientWindow(int type, UINT key) {
+    GRE_Object tmp;
+    GRE_Object* o = m_reg.Find(type, key);
+    if (!o) {
+        tmp.type = type;
+        tmp.key = key;
+        o = &tmp;
+    }
+    // An object whose extent is unknown is drawn rather than lost.
+    if (!m_reg.EnsureBox(*o, m_pGeom.get(), m_cam)) return 1;
+    double x0, y0, x1, y1;
+    m_cam.ViewToPixel(o->vbox.left, o->vbox.top, x0, y0);
+    m_cam.ViewToPixel(o->vbox.right, o->vbox.bottom, x1, y1);
+    const CRect& rc = m_rcClient;
+    return x1 >= rc.left && x0 <= rc.right && y1 >= rc.top && y0 <= rc.bottom;
+}
+
+// ---- picking ------------------------------------------------------------------------------
+
+int I_PVXCtrl::AddToQTree(int id) {
+    const GRE_Atom& atom = m_qtAtoms[static_cast<size_t>(id)];
+    GRE_Object tmp;
+    GRE_Object* o = m_reg.Find(atom.m_nType, atom.m_nKey);
+    if (!o) {
+        tmp.type = atom.m_nType;
+        tmp.key = atom.m_nKey;
+        o = &tmp;
+    }
+    if (!m_reg.EnsureBox(*o, m_pGeom.get(), m_cam)) return 0;
+    return m_qt.Insert(id, o->vbox);
+}
+
+int I_PVXCtrl::QTreeAdd(GRE_Atom& atom) {
+    m_qtAtoms.push_back(atom);
+    // Kept even without a box: the tree takes it once UpdateAllWcsVcsMBR finds one.
+    return AddToQTree(static_cast<int>(m_qtAtoms.size()) - 1) ? 1 : 0;
+}
+
+void I_PVXCtrl::QTreeClearAll() {
+    m_qt.Clear();
+    m_qtAtoms.clear();
+}
+
+void I_PVXCtrl::RebuildQTree() {
+    m_qt.Clear();
+    for (size_t i = 0; i < m_qtAtoms.size(); ++i) AddToQTree(static_cast<int>(i));
+}
+
+namespace {
+double SegmentDistance(double px, double py, double ax, double ay, double bx, double by) {
+    const double dx = bx - ax, dy = by - ay, l2 = dx * dx + dy * dy;
+    double t = l2 > 0.0 ? ((px - ax) * dx + (py - ay) * dy) / l2 : 0.0;
+    t = std::clamp(t, 0.0, 1.0);
+    return std::hypot(px - (ax + t * dx), py - (ay + t * dy));
+}
+
+bool InsidePolygon(double px, double py, const std::vector<C3DPoint>& p) {
+    bool in = false;
+    for (size_t i = 0, j = p.size() - 1; i < p.size(); j = i++) {
+        if ((p[i].y > py) != (p[j].y > py) && px < (p[j].x - p[i].x) * (py - p[i].y) / (p[j].y - p[i].y) + p[i].x)
+            in = !in;
+    }
+    return in;
+}
+}  // namespace
+
+int I_PVXCtrl::PickObject(CPoint ptWindow, GRE_Atom& atom, int tmin, int tmax) {
+    double xv, yv;
+    m_cam.PixelToView(ptWindow.x, ptWindow.y, xv, yv);
+    const double tolView = kPickTolerance / m_cam.GetScale();
+    std::vector<int> ids;
+    m_qt.Query(xv, yv, tolView, ids);
+    int best = -1;
+    double bestDist = 0.0, bestDepth = 0.0;
+    int bestNode = 0;
+    for (int id : ids) {
+        const GRE_Atom& a = m_qtAtoms[static_cast<size_t>(id)];
+        if (a.m_nType < tmin || a.m_nType > tmax) continue;
+        GRE_Object tmp;
+        const GRE_Object* o = m_reg.Find(a.m_nType, a.m_nKey);
+        if (!o) {
+            tmp.type = a.m_nType;
+            tmp.key = a.m_nKey;
+            if (!m_reg.EnsureBox(tmp, m_pGeom.get(), m_cam)) continue;
+            o = &tmp;
+        }
+        // Distance in pixels from the point to the object's outline (or box).
+        double dist;
+        std::vector<C3DPoint> outline;
+        if (m_pGeom->GetObjectOutline(a.m_nType, a.m_nKey, outline) && !outline.empty()) {
+            for (auto& p : outline) p = m_cam.WorldToPixel3D(p);
+            dist = 1e300;
+            if (outline.size() == 1) dist = std::hypot(ptWindow.x - outline[0].x, ptWindow.y - outline[0].y);
+            for (size_t i = 0; i + 1 < outline.size(); ++i)
+                dist = std::min(dist, SegmentDistance(ptWindow.x, ptWindow.y, outline[i].x, outline[i].y,
+                                                      outline[i + 1].x, outline[i + 1].y));
+            if (outline.size() >= 3 && InsidePolygon(ptWindow.x, ptWindow.y, outline)) dist = 0.0;
+        } else {
+            double x0, y0, x1, y1;
+            m_cam.ViewToPixel(o->vbox.left, o->vbox.top, x0, y0);
+            m_cam.ViewToPixel(o->vbox.right, o->vbox.bottom, x1, y1);
+            const double dx = std::max({x0 - ptWindow.x, 0.0, ptWindow.x - x1});
+            const double dy = std::max({y0 - ptWindow.y, 0.0, ptWindow.y - y1});
+            dist = std::hypot(dx, dy);
+        }
+        if (dist > kPickTolerance) continue;
+        // Equally close: a node before a member (a click on a node means the node), then the
+        // object nearer the viewer.
+        const int isNode = ModelGeometry::IsNodeType(a.m_nType);
+        const double depth = o->vzmax;
+        bool better = best < 0 || dist < bestDist - 1e-9;
+        if (!better && std::fabs(dist - bestDist) <= 1e-9)
+            better = isNode > bestNode || (isNode == bestNode && depth > bestDepth);
+        if (better) {
+            best = id;
+            bestDist = dist;
+            bestDepth = depth;
+            bestNode = isNode;
+        }
+    }
+    if (best < 0) return 0;
+    atom = m_qtAtoms[static_cast<size_t>(best)];
+    return 1;
+}

@@ -1,0 +1,45 @@
+#include "host/grx/XGL_PrintHandler.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "platform/gdi/afxgdi.h"
+#include "platform/ui/CWnd.h"
+
+BOOL XGL_PrintHandler::m_bDrawRect = FALSE;
+XGL_PrintParam XGL_PrintHandler::m_PrintParam = {0, 0};
+
+namespace {
+std::unique_ptr<CDC>& RefDC() {
+    static std::unique_ptr<CDC> dc;
+    return dc;
+}
+}  // namespace
+
+int XGL_PrintHandler::PrepareMetafile(CWnd* pView, CDC*& pRefDC, CRect& rcFrame) {
+    pRefDC = nullptr;
+    rcFrame = CRect(0, 0, 0, 0);
+    CRect rc(0, 0, 0, 0);
+    if (pView && pView->GetSafeHwnd()) pView->GetClientRect(&rc);
+    if (rc.Width() <= 0 || rc.Height() <= 0) {
+        std::fprintf(stderr, "XGL_PrintHandler: the view has no client area; nothing to export\n");
+        return 0;
+    }
+    auto dc = std::make_unique<CDC>();
+    if (!dc->CreateDisplayDC(rc.Width(), rc.Height())) {
+        std::fprintf(stderr, "XGL_PrintHandler: cannot make a %dx%d reference context\n", rc.Width(), rc.Height());
+        return 0;
+    }
+    const int dpiX = dc->GetDeviceCaps(LOGPIXELSX), dpiY = dc->GetDeviceCaps(LOGPIXELSY);
+    // Frame in .01 mm: pixels / dpi inches x 2540.
+    rcFrame = CRect(0, 0, MulDiv(rc.Width(), 2540, dpiX > 0 ? dpiX : 96), MulDiv(rc.Height(), 2540, dpiY > 0 ? dpiY : 96));
+    m_PrintParam.m_nWidth = rc.Width();
+    m_PrintParam.m_nHeight = rc.Height();
+    RefDC() = std::move(dc);
+    pRefDC = RefDC().get();
+    return 1;
+}
+
+void XGL_PrintHandler::ClearMetafile() { RefDC().reset(); }
+
+CDC* XGL_PrintHandler::GetReferenceDC() { return RefDC().get(); }

@@ -1,0 +1,111 @@
+#include "platform/gdi/BmpFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/gdi/GdiObjects.h"
+
+namespace {
+
+const LONG kPelsPerMetre = 3780;  // 96 dpi
+
+bool WriteAll(std::FILE* f, const void* data, size_t n) {
+    return n == 0 || std::fwrite(data, 1, n, f) == n;
+}
+
+}  // namespace
+
+BOOL WriteBmp24(const char* path, HBITMAP hbm) {
+    auto* bm = static_cast<GdiBitmapObject*>(GdiLookup(hbm, OBJ_BITMAP));
+    if (!path || !*path) {
+        std::fprintf(stderr, "gdi: cannot write a BMP file: no file name given\n");
+        return FALSE;
+    }
+    if (!bm) {
+        std::fprintf(stderr, "gdi: cannot write %s: no bitmap to save\n", path);
+        return FALSE;
+    }
+    const int w = bm->m_nWidth, h = bm->m_nHeight;
+    const size_t stride = ((static_cast<size_t>(w) * 24 + 31) / 32) * 4;
+    BITMAPINFO bmi{};
+    BITMAPINFOHEADER& ih = bmi.bmiHeader;
+    ih.biSize = sizeof(BITMAPINFOHEADER);
+    ih.biWidth = w;
+    ih.biHeight = h;
+    ih.biPlanes = 1;
+    ih.biBitCount = 24;
+    ih.biCompression = BI_RGB;
+    ih.biSizeImage = static_cast<DWORD>(stride * h);
+    ih.biXPelsPerMeter = kPelsPerMetre;
+    ih.biYPelsPerMeter = kPelsPerMetre;
+    std::vector<BYTE> rows(stride * h);
+    if (GetDIBits(nullptr, hbm, 0, static_cast<UINT>(h), rows.data(), &bmi, DIB_RGB_COLORS) != h) {
+        std::fprintf(stderr, "gdi: cannot write %s: the bitmap's pixels could not be read\n", path);
+        return FALSE;
+    }
+    BITMAPFILEHEADER fh{};
+    fh.bfType = 0x4D42;  // "BM"
+    fh.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    fh.bfSize = static_cast<DWORD>(fh.bfOffBits + rows.size());
+    std::FILE* f = std::fopen(path, "wb");
+    if (!f) {
+        std::fprintf(stderr, "gdi: cannot create %s: %s\n", path, std::strerror(errno));
+        return FALSE;
+    }
+    bool ok = WriteAll(f, &fh, sizeof fh) && WriteAll(f, &ih, sizeof ih) && WriteAll(f, rows.data(), rows.size());
+    const int err = errno;
+    if (std::fclose(f) != 0) ok = false;
+    if (!ok) {
+        std::fprintf(stderr, "gdi: writing %s failed: %s\n", path, std::strerror(err ? err : errno));
+        std::remove(path);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL WriteBmp24(const char* path, const CBitmap& bitmap) {
+    return WriteBmp24(path, bitmap.m_hObject);
+}
+
+BOOL WriteBmp24(const char* path, const CDC* dc) {
+    CBitmap* bm = dc ? dc->GetCurrentBitmap() : nullptr;
+    if (!bm) {
+        std::fprintf(stderr, "gdi: cannot write %s: the device context has no bitmap\n", path ? path : "");
+        return FALSE;
+    }
+    return WriteBmp24(path, bm->m_hObject);
+}
+
+BOOL ReadBmp(const char* path, std::vector<COLORREF>& pixels, int& width, int& height) {
+    std::FILE* f = path ? std::fopen(path, "rb") : nullptr;
+    if (!f) {
+        std::fprintf(stderr, "gdi: cannot open %s: %s\n", path ? path : "", std::strerror(errno));
+        return FALSE;
+    }
+    BITMAPFILEHEADER fh{};
+    BITMAPINFOHEADER ih{};
+    bool ok = std::fread(&fh, sizeof fh, 1, f) == 1 && std::fread(&ih, sizeof ih, 1, f) == 1 && fh.bfType == 0x4D42 &&
+              ih.biCompression == BI_RGB && (ih.biBitCount == 24 || ih.biBitCount == 32) && ih.biWidth > 0 &&
+              ih.biWidth <= 32767 && ih.biHeight != 0 && ih.biHeight <= 32767 && ih.biHeight >= -32767;
+    if (ok) {
+        width = ih.biWidth;
+        height = ih.biHeight < 0 ? -ih.biHeight : ih.biHeight;
+        const int bpp = ih.biBitCount / 8;
+        const size_t stride = ((static_cast<size_t>(width) * ih.biBitCount + 31) / 32) * 4;
+        std::vector<BYTE> rows(stride * height);
+        ok = std::fseek(f, static_cast<long>(fh.bfOffBits), SEEK_SET) == 0 &&
+             std::fread(rows.data(), 1, rows.size(), f) == rows.size();
+        if (ok) {
+            pixels.assign(static_cast<size_t>(width) * height, 0);
+            for (int y = 0; y < height; ++y) {
+                const BYTE* row = &rows[stride * static_cast<size_t>(ih.biHeight > 0 ? height - 1 - y : y)];
+                for (int x = 0; x < width; ++x)
+                    pixels[static_cast<size_t>(y) * width + x] = RGB(row[bpp * x + 2], row[bpp * x + 1], row[bpp * x]);
+            }
+        }
+    }
+    std::fclose(f);
+    if (!ok) std::fprintf(stderr, "gdi: %s is not an uncompressed 24- or 32-bit BMP file or is truncated\n", path);
+    return ok ? TRUE : FALSE;
+}

@@ -1,0 +1,828 @@
+#include "platform/gdi/RasterBackend.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "platform/gdi/FontEngine.h"
+
+namespace {
+
+const double kPi = 3.14159265358979323846;
+
+void SetColor(cairo_t* cr, COLORREF c) {
+    cairo_set_source_rgb(cr, GetRValue(c) / 255.0, GetGValue(c) / 255.0, GetBValue(c) / 255.0);
+}
+
+uint32_t ToPixel(COLORREF c) {
+    return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
+}
+
+RECT Intersect(const RECT& a, const RECT& b) {
+    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+    if (r.left >= r.right || r.top >= r.bottom) r = RECT{0, 0, 0, 0};
+    return r;
+}
+
+bool Empty(const RECT& r) {
+    return r.left >= r.right || r.top >= r.bottom;
+}
+
+uint32_t Rop2(int rop, uint32_t p, uint32_t d) {
+    const unsigned t = static_cast<unsigned>(rop - 1) & 15;
+    uint32_t r = 0;
+    if (t & 8) r |= p & d;
+    if (t & 4) r |= p & ~d;
+    if (t & 2) r |= ~p & d;
+    if (t & 1) r |= ~p & ~d;
+    return r & 0xffffff;
+}
+
+uint32_t Rop3(unsigned code, uint32_t p, uint32_t s, uint32_t d) {
+    switch (code) {
+    case 0xCC: return s;
+    case 0x66: return s ^ d;
+    case 0x88: return s & d;
+    case 0xEE: return s | d;
+    case 0x33: return ~s & 0xffffff;
+    case 0x55: return ~d & 0xffffff;
+    case 0x00: return 0;
+    case 0xFF: return 0xffffff;
+    case 0xF0: return p;
+    default: break;
+    }
+    uint32_t r = 0;
+    for (unsigned i = 0; i < 8; ++i) {
+        if (!((code >> i) & 1)) continue;
+        r |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
+    }
+    return r & 0xffffff;
+}
+
+bool RopUsesSource(unsigned code) {
+    return ((code >> 2) & 0x33) != (code & 0x33);
+}
+
+int Luma(uint32_t rgb) {
+    return (int((rgb >> 16) & 0xff) * 30 + int((rgb >> 8) & 0xff) * 59 + int(rgb & 0xff) * 11) / 100;
+}
+
+// The clip as device rectangles, restricted to `area`.
+std::vector<RECT> ClipRects(const DCState& st, const RECT& area) {
+    std::vector<RECT> out;
+    if (!st.hasClip) {
+        if (!Empty(area)) out.push_back(area);
+        return out;
+    }
+    for (const RECT& r : st.clip.Rects()) {
+        RECT i = Intersect(r, area);
+        if (!Empty(i)) out.push_back(i);
+    }
+    return out;
+}
+
+cairo_pattern_t* HatchPattern(const DCState& st, const LOGBRUSH& brush) {
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8);
+    cairo_surface_flush(s);
+    unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    const uint32_t fg = 0xff000000u | ToPixel(brush.lbColor);
+    const uint32_t bg = st.bkMode == OPAQUE ? 0xff000000u | ToPixel(st.bkColor) : 0;
+    for (int y = 0; y < 8; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(data + y * stride);
+        for (int x = 0; x < 8; ++x) {
+            bool on = false;
+            switch (brush.lbHatch) {
+            case HS_HORIZONTAL: on = y == 7; break;
+            case HS_VERTICAL: on = x == 7; break;
+            case HS_FDIAGONAL: on = x == y; break;
+            case HS_BDIAGONAL: on = x + y == 7; break;
+            case HS_CROSS: on = x == 7 || y == 7; break;
+            case HS_DIAGCROSS: on = x == y || x + y == 7; break;
+            }
+            row[x] = on ? fg : bg;
+        }
+    }
+    cairo_surface_mark_dirty(s);
+    cairo_pattern_t* p = cairo_pattern_create_for_surface(s);
+    cairo_surface_destroy(s);
+    cairo_pattern_set_extend(p, CAIRO_EXTEND_REPEAT);
+    cairo_pattern_set_filter(p, CAIRO_FILTER_NEAREST);
+    cairo_matrix_t m;
+    cairo_matrix_init_translate(&m, -st.brushOrg.x, -st.brushOrg.y);
+    cairo_pattern_set_matrix(p, &m);
+    return p;
+}
+
+}  // namespace
+
+RasterBackend::~RasterBackend() {
+    if (m_cr) cairo_destroy(m_cr);
+}
+
+void RasterBackend::Close(const DCState& st) {
+    if (m_cr) cairo_destroy(m_cr);
+    m_cr = nullptr;
+    m_crSurface = nullptr;
+}
+
+void RasterBackend::OnStateChange(const DCState& st, DCChange what, int arg) {
+    if (what == DCChange::Bitmap && m_cr && (!st.bitmap || st.bitmap->m_pSurface != m_crSurface)) {
+        cairo_destroy(m_cr);
+        m_cr = nullptr;
+        m_crSurface = nullptr;
+    }
+}
+
+bool RasterBackend::Begin(const DCState& st, RECT bounds) {
+    GdiBitmapObject* bm = st.bitmap.get();
+    if (!bm || !bm->m_pSurface) return false;
+    if (m_crSurface != bm->m_pSurface) {
+        if (m_cr) cairo_destroy(m_cr);
+        m_cr = cairo_create(bm->m_pSurface);
+        m_crSurface = bm->m_pSurface;
+    }
+    RECT area = Intersect(bounds, bm->Bounds());
+    if (st.hasClip) {
+        RECT box;
+        st.clip.GetBox(&box);
+        area = Intersect(area, box);
+    }
+    if (Empty(area)) return false;
+    m_op = area;
+    bm->SyncIn(m_op);
+    cairo_save(m_cr);
+    cairo_identity_matrix(m_cr);
+    cairo_new_path(m_cr);
+    cairo_set_antialias(m_cr, CAIRO_ANTIALIAS_NONE);
+    cairo_set_operator(m_cr, CAIRO_OPERATOR_OVER);
+    ApplyClip(m_cr, st);
+    return true;
+}
+
+void RasterBackend::End(const DCState& st) {
+    cairo_restore(m_cr);
+    cairo_surface_flush(m_crSurface);
+    st.bitmap->SyncOut(m_op);
+}
+
+void RasterBackend::ApplyClip(cairo_t* cr, const DCState& st) {
+    cairo_reset_clip(cr);
+    cairo_new_path(cr);
+    cairo_rectangle(cr, m_op.left, m_op.top, m_op.right - m_op.left, m_op.bottom - m_op.top);
+    cairo_clip(cr);
+    if (!st.hasClip) return;
+    for (const RECT& r : st.clip.Rects()) {
+        RECT i = Intersect(r, m_op);
+        if (!Empty(i)) cairo_rectangle(cr, i.left, i.top, i.right - i.left, i.bottom - i.top);
+    }
+    cairo_clip(cr);
+}
+
+void RasterBackend::SetBrushSource(cairo_t* cr, const DCState& st, const LOGBRUSH& brush) {
+    if (brush.lbStyle == BS_HATCHED) {
+        cairo_pattern_t* p = HatchPattern(st, brush);
+        cairo_set_source(cr, p);
+        cairo_pattern_destroy(p);
+    } else {
+        SetColor(cr, brush.lbColor);
+    }
+}
+
+// Sets width, dashes, caps and joins of the selected pen; *offset is the half-pixel shift that
+// puts odd-width strokes on pixel centres. Returns false for a null pen.
+bool RasterBackend::SetPenStyle(cairo_t* cr, const DCState& st, double* offset) {
+    const LOGPEN& lp = st.Pen();
+    const UINT style = lp.lopnStyle & PS_STYLE_MASK;
+    if (style == PS_NULL) return false;
+    const int width = std::max<int>(1, lp.lopnWidth.x);
+    cairo_set_line_width(cr, width);
+    *offset = (width & 1) ? 0.5 : 0.0;
+    if (width > 1) {
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    } else {
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+    }
+    static const double dash[] = {18, 6}, dot[] = {3, 3}, dashdot[] = {9, 6, 3, 6}, dashdotdot[] = {9, 3, 3, 3, 3, 3};
+    // Wider pens with a dash style draw solid, as on the platform.
+    if (width == 1 && style >= PS_DASH && style <= PS_DASHDOTDOT) {
+        switch (style) {
+        case PS_DASH: cairo_set_dash(cr, dash, 2, 0); break;
+        case PS_DOT: cairo_set_dash(cr, dot, 2, 0); break;
+        case PS_DASHDOT: cairo_set_dash(cr, dashdot, 4, 0); break;
+        default: cairo_set_dash(cr, dashdotdot, 6, 0); break;
+        }
+    } else {
+        cairo_set_dash(cr, nullptr, 0, 0);
+    }
+    return true;
+}
+
+void RasterBackend::ApplyMaskWithRop2(const DCState& st, cairo_surface_t* mask, COLORREF color) {
+    cairo_surface_flush(mask);
+    cairo_surface_flush(m_crSurface);
+    GdiBitmapObject* bm = st.bitmap.get();
+    const unsigned char* md = cairo_image_surface_get_data(mask);
+    const int ms = cairo_image_surface_get_stride(mask);
+    const uint32_t p = ToPixel(color);
+    for (int y = m_op.top; y < m_op.bottom; ++y) {
+        uint32_t* row = bm->Row(y);
+        const unsigned char* mrow = md + static_cast<size_t>(y - m_op.top) * ms;
+        for (int x = m_op.left; x < m_op.right; ++x)
+            if (mrow[x - m_op.left] >= 128) row[x] = Rop2(st.rop2, p, row[x]);
+    }
+    cairo_surface_mark_dirty_rectangle(m_crSurface, m_op.left, m_op.top, m_op.right - m_op.left,
+                                       m_op.bottom - m_op.top);
+}
+
+void RasterBackend::Fill(const DCState& st, const PathFn& fn, const LOGBRUSH& brush, bool evenOdd) {
+    if (brush.lbStyle == BS_NULL || st.rop2 == R2_NOP) return;
+    if (st.rop2 == R2_COPYPEN) {
+        cairo_new_path(m_cr);
+        fn(m_cr);
+        cairo_set_fill_rule(m_cr, evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+        SetBrushSource(m_cr, st, brush);
+        cairo_fill(m_cr);
+        return;
+    }
+    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, m_op.right - m_op.left, m_op.bottom - m_op.top);
+    cairo_t* cr = cairo_create(mask);
+    cairo_translate(cr, -m_op.left, -m_op.top);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    ApplyClip(cr, st);
+    fn(cr);
+    cairo_set_fill_rule(cr, evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+    cairo_set_source_rgba(cr, 0, 0, 0, 1);
+    cairo_fill(cr);
+    cairo_destroy(cr);
+    ApplyMaskWithRop2(st, mask, brush.lbColor);
+    cairo_surface_destroy(mask);
+}
+
+void RasterBackend::Stroke(const DCState& st, const PathFn& fn) {
+    if (st.rop2 == R2_NOP) return;
+    double off = 0;
+    if (st.rop2 == R2_COPYPEN) {
+        if (!SetPenStyle(m_cr, st, &off)) return;
+        cairo_save(m_cr);
+        cairo_translate(m_cr, off, off);
+        cairo_new_path(m_cr);
+        fn(m_cr);
+        const UINT style = st.Pen().lopnStyle & PS_STYLE_MASK;
+        if (st.bkMode == OPAQUE && style >= PS_DASH && style <= PS_DASHDOTDOT && st.Pen().lopnWidth.x <= 1) {
+            // Gaps of styled lines show the background colour in opaque mode.
+            cairo_save(m_cr);
+            cairo_set_dash(m_cr, nullptr, 0, 0);
+            SetColor(m_cr, st.bkColor);
+            cairo_stroke_preserve(m_cr);
+            cairo_restore(m_cr);
+        }
+        SetColor(m_cr, st.Pen().lopnColor);
+        cairo_stroke(m_cr);
+        cairo_restore(m_cr);
+        return;
+    }
+    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, m_op.right - m_op.left, m_op.bottom - m_op.top);
+    cairo_t* cr = cairo_create(mask);
+    cairo_translate(cr, -m_op.left, -m_op.top);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    ApplyClip(cr, st);
+    if (SetPenStyle(cr, st, &off)) {
+        cairo_translate(cr, off, off);
+        fn(cr);
+        cairo_set_source_rgba(cr, 0, 0, 0, 1);
+        cairo_stroke(cr);
+        cairo_destroy(cr);
+        ApplyMaskWithRop2(st, mask, st.Pen().lopnColor);
+    } else {
+        cairo_destroy(cr);
+    }
+    cairo_surface_destroy(mask);
+}
+
+RECT RasterBackend::PenBounds(const DCState& st, const POINT* pts, int n) const {
+    RECT r{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+    for (int i = 0; i < n; ++i) {
+        const POINT p = st.ToDevice(pts[i]);
+        r.left = std::min(r.left, p.x);
+        r.top = std::min(r.top, p.y);
+        r.right = std::max(r.right, p.x);
+        r.bottom = std::max(r.bottom, p.y);
+    }
+    if (n <= 0) return RECT{0, 0, 0, 0};
+    const int w = (st.Pen().lopnStyle & PS_STYLE_MASK) == PS_NULL ? 0 : std::max<int>(1, st.Pen().lopnWidth.x);
+    const int m = w / 2 + 2;
+    return RECT{r.left - m, r.top - m, r.right + m, r.bottom + m};
+}
+
+BOOL RasterBackend::LineTo(const DCState& st, int x, int y) {
+    const POINT pts[2] = {st.curPos, POINT{x, y}};
+    return Polyline(st, pts, 2);
+}
+
+BOOL RasterBackend::Polyline(const DCState& st, const POINT* pts, int n) {
+    if (!pts || n < 2) return FALSE;
+    if (!Begin(st, PenBounds(st, pts, n))) return TRUE;
+    Stroke(st, [&](cairo_t* cr) {
+        for (int i = 0; i < n; ++i) {
+            const POINT p = st.ToDevice(pts[i]);
+            if (i == 0) cairo_move_to(cr, p.x, p.y);
+            else cairo_line_to(cr, p.x, p.y);
+        }
+    });
+    End(st);
+    return TRUE;
+}
+
+BOOL RasterBackend::Polygon(const DCState& st, const POINT* pts, int n) {
+    if (!pts || n < 2) return FALSE;
+    const int counts[1] = {n};
+    return PolyPolygon(st, pts, counts, 1);
+}
+
+BOOL RasterBackend::PolyPolygon(const DCState& st, const POINT* pts, const int* counts, int polys) {
+    if (!pts || !counts || polys <= 0) return FALSE;
+    int total = 0;
+    for (int i = 0; i < polys; ++i) {
+        if (counts[i] < 2) return FALSE;
+        total += counts[i];
+    }
+    if (!Begin(st, PenBounds(st, pts, total))) return TRUE;
+    auto path = [&](cairo_t* cr) {
+        int base = 0;
+        for (int k = 0; k < polys; ++k) {
+            for (int i = 0; i < counts[k]; ++i) {
+                const POINT p = st.ToDevice(pts[base + i]);
+                if (i == 0) cairo_move_to(cr, p.x, p.y);
+                else cairo_line_to(cr, p.x, p.y);
+            }
+            cairo_close_path(cr);
+            base += counts[k];
+        }
+    };
+    Fill(st, path, st.Brush(), st.polyFillMode == ALTERNATE);
+    Stroke(st, path);
+    End(st);
+    return TRUE;
+}
+
+BOOL RasterBackend::Rectangle(const DCState& st, int l, int t, int r, int b) {
+    POINT a = st.ToDevice(POINT{std::min(l, r), std::min(t, b)});
+    POINT z = st.ToDevice(POINT{std::max(l, r), std::max(t, b)});
+    if (z.x - a.x < 1 || z.y - a.y < 1) return TRUE;
+    const POINT corners[2] = {POINT{std::min(l, r), std::min(t, b)}, POINT{std::max(l, r), std::max(t, b)}};
+    if (!Begin(st, PenBounds(st, corners, 2))) return TRUE;
+    // The interior excludes the right and bottom edges; the outline runs through the pixels
+    // of the first and last column and row.
+    Fill(st, [&](cairo_t* cr) { cairo_rectangle(cr, a.x, a.y, z.x - a.x - 1, z.y - a.y - 1); }, st.Brush(), false);
+    Stroke(st, [&](cairo_t* cr) { cairo_rectangle(cr, a.x, a.y, z.x - a.x - 1, z.y - a.y - 1); });
+    End(st);
+    return TRUE;
+}
+
+BOOL RasterBackend::RoundRect(const DCState& st, int l, int t, int r, int b, int ew, int eh) {
+    POINT a = st.ToDevice(POINT{std::min(l, r), std::min(t, b)});
+    POINT z = st.ToDevice(POINT{std::max(l, r), std::max(t, b)});
+    if (z.x - a.x < 1 || z.y - a.y < 1) return TRUE;
+    const POINT corners[2] = {POINT{std::min(l, r), std::min(t, b)}, POINT{std::max(l, r), std::max(t, b)}};
+    if (!Begin(st, PenBounds(st, corners, 2))) return TRUE;
+    const double w = z.x - a.x - 1, h = z.y - a.y - 1;
+    const double rx = std::min(std::abs(ew) / 2.0, w / 2), ry = std::min(std::abs(eh) / 2.0, h / 2);
+    auto path = [&](cairo_t* cr) {
+        if (rx <= 0 || ry <= 0) {
+            cairo_rectangle(cr, a.x, a.y, w, h);
+            return;
+        }
+        auto corner = [&](double cx, double cy, double a0, double a1) {
+            cairo_save(cr);
+            cairo_translate(cr, cx, cy);
+            cairo_scale(cr, rx, ry);
+            cairo_arc(cr, 0, 0, 1, a0, a1);
+            cairo_restore(cr);
+        };
+        cairo_new_sub_path(cr);
+        corner(a.x + w - rx, a.y + ry, -kPi / 2, 0);
+        corner(a.x + w - rx, a.y + h - ry, 0, kPi / 2);
+        corner(a.x + rx, a.y + h - ry, kPi / 2, kPi);
+        corner(a.x + rx, a.y + ry, kPi, 3 * kPi / 2);
+        cairo_close_path(cr);
+    };
+    Fill(st, path, st.Brush(), false);
+    Stroke(st, path);
+    End(st);
+    return TRUE;
+}
+
+BOOL RasterBackend::Ellipse(const DCState& st, int l, int t, int r, int b) {
+    const RECT box{std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)};
+    if (box.right - box.left < 1 || box.bottom - box.top < 1) return TRUE;
+    const POINT corners[2] = {POINT{box.left, box.top}, POINT{box.right, box.bottom}};
+    if (!Begin(st, PenBounds(st, corners, 2))) return TRUE;
+    const POINT a = st.ToDevice(POINT{box.left, box.top});
+    const double rx = (box.right - box.left - 1) / 2.0, ry = (box.bottom - box.top - 1) / 2.0;
+    const double cx = a.x + rx, cy = a.y + ry;
+    auto outline = [&](cairo_t* cr) {
+        cairo_save(cr);
+        cairo_translate(cr, cx, cy);
+        cairo_scale(cr, std::max(rx, 0.01), std::max(ry, 0.01));
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
+        cairo_restore(cr);
+    };
+    // The fill covers pixel centres inside the outline drawn through pixel centres.
+    Fill(st, [&](cairo_t* cr) {
+        cairo_save(cr);
+        cairo_translate(cr, cx + 0.5, cy + 0.5);
+        cairo_scale(cr, std::max(rx, 0.01), std::max(ry, 0.01));
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
+        cairo_restore(cr);
+    }, st.Brush(), false);
+    Stroke(st, outline);
+    End(st);
+    return TRUE;
+}
+
+BOOL RasterBackend::ArcShape(const DCState& st, int kind, const RECT& boxIn, POINT start, POINT end) {
+    const RECT box{std::min(boxIn.left, boxIn.right), std::min(boxIn.top, boxIn.bottom),
+                   std::max(boxIn.left, boxIn.right), std::max(boxIn.top, boxIn.bottom)};
+    if (box.right - box.left < 2 || box.bottom - box.top < 2) return TRUE;
+    const POINT corners[2] = {POINT{box.left, box.top}, POINT{box.right, box.bottom}};
+    if (!Begin(st, PenBounds(st, corners, 2))) return TRUE;
+    const POINT a = st.ToDevice(POINT{box.left, box.top});
+    const double rx = (box.right - box.left - 1) / 2.0, ry = (box.bottom - box.top - 1) / 2.0;
+    const double cx = a.x + rx, cy = a.y + ry;
+    const POINT s = st.ToDevice(start), e = st.ToDevice(end);
+    const double a0 = std::atan2((s.y - cy) / ry, (s.x - cx) / rx);
+    const double a1 = std::atan2((e.y - cy) / ry, (e.x - cx) / rx);
+    auto path = [&](cairo_t* cr) {
+        cairo_save(cr);
+        cairo_translate(cr, cx, cy);
+        cairo_scale(cr, rx, ry);
+        // Counter-clockwise on screen is decreasing angle with y pointing down.
+        cairo_new_sub_path(cr);
+        cairo_arc_negative(cr, 0, 0, 1, a0, a1 >= a0 ? a1 - 2 * kPi : a1);
+        if (kind == 2) cairo_line_to(cr, 0, 0);
+        if (kind != 0) cairo_close_path(cr);
+        cairo_restore(cr);
+    };
+    if (kind != 0) Fill(st, path, st.Brush(), false);
+    Stroke(st, path);
+    End(st);
+    return TRUE;
+}
+
+BOOL RasterBackend::FillRect(const DCState& st, const RECT& rl, const LOGBRUSH& brush) {
+    const POINT a = st.ToDevice(POINT{rl.left, rl.top}), z = st.ToDevice(POINT{rl.right, rl.bottom});
+    const RECT r{a.x, a.y, z.x, z.y};
+    if (Empty(r)) return TRUE;
+    if (!Begin(st, r)) return TRUE;
+    if (brush.lbStyle != BS_NULL) {
+        cairo_rectangle(m_cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
+        SetBrushSource(m_cr, st, brush);
+        cairo_fill(m_cr);
+    }
+    End(st);
+    return TRUE;
+}
+
+BOOL RasterBackend::FillRgn(const DCState& st, const GdiRegion& rgn, const LOGBRUSH& brush) {
+    RECT box;
+    rgn.GetBox(&box);
+    if (rgn.IsEmpty() || !Begin(st, box)) return TRUE;
+    if (brush.lbStyle != BS_NULL) {
+        for (const RECT& r : rgn.Rects()) cairo_rectangle(m_cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
+        SetBrushSource(m_cr, st, brush);
+        cairo_fill(m_cr);
+    }
+    End(st);
+    return TRUE;
+}
+
+BOOL RasterBackend::InvertRect(const DCState& st, const RECT& r) {
+    return PatBlt(st, r.left, r.top, r.right - r.left, r.bottom - r.top, DSTINVERT);
+}
+
+COLORREF RasterBackend::SetPixel(const DCState& st, int x, int y, COLORREF c) {
+    GdiBitmapObject* bm = st.bitmap.get();
+    const POINT p = st.ToDevice(POINT{x, y});
+    if (!bm || (st.hasClip && !st.clip.Contains(p.x, p.y))) return CLR_INVALID;
+    const RECT r{p.x, p.y, p.x + 1, p.y + 1};
+    if (Empty(Intersect(r, bm->Bounds()))) return CLR_INVALID;
+    bm->SyncIn(r);
+    bm->SetPixel(p.x, p.y, c);
+    bm->SyncOut(r);
+    return bm->GetPixel(p.x, p.y);
+}
+
+COLORREF RasterBackend::GetPixel(const DCState& st, int x, int y) {
+    GdiBitmapObject* bm = st.bitmap.get();
+    const POINT p = st.ToDevice(POINT{x, y});
+    if (!bm || (st.hasClip && !st.clip.Contains(p.x, p.y))) return CLR_INVALID;
+    const RECT r{p.x, p.y, p.x + 1, p.y + 1};
+    bm->SyncIn(r);
+    return bm->GetPixel(p.x, p.y);
+}
+
+BOOL RasterBackend::ExtTextOut(const DCState& st, int x, int y, UINT options, const RECT* rect,
+                               const std::string& raw, const int* dx) {
+    const std::string text = Utf8Sanitize(raw);
+    auto font = FontEngine::Instance().Get(st.Font());
+    const TEXTMETRIC& tm = font->tm;
+    const POINT org = st.ToDevice(POINT{x, y});
+
+    // Glyphs laid out on an upright baseline at the origin.
+    cairo_glyph_t* glyphs = nullptr;
+    int n = 0;
+    double width = 0;
+    if (!text.empty()) {
+        if (cairo_scaled_font_text_to_glyphs(font->scaled, 0, 0, text.c_str(), static_cast<int>(text.size()), &glyphs,
+                                             &n, nullptr, nullptr, nullptr) != CAIRO_STATUS_SUCCESS) {
+            glyphs = nullptr;
+            n = 0;
+        }
+        cairo_text_extents_t ext;
+        cairo_scaled_font_glyph_extents(font->scaled, glyphs, n, &ext);
+        width = std::floor(ext.x_advance + 0.5);
+        if (dx) {
+            double pos = 0;
+            for (int i = 0; i < n; ++i) {
+                glyphs[i].x = pos;
+                pos += dx[i];
+            }
+            width = pos;
+        }
+    }
+    const double esc = st.Font().lfEscapement * kPi / 1800.0;
+    double ox = 0, by = 0;
+    const UINT ha = st.textAlign & (TA_LEFT | TA_RIGHT | TA_CENTER);
+    if (ha == TA_CENTER) ox = -std::floor(width / 2);
+    else if (ha == TA_RIGHT) ox = -width;
+    const UINT va = st.textAlign & (TA_TOP | TA_BOTTOM | TA_BASELINE);
+    if (va == TA_BASELINE) by = 0;
+    else if (va == TA_BOTTOM) by = -tm.tmDescent;
+    else by = tm.tmAscent;
+
+    // Device bounds of the text cell, rotated, with room for overhanging glyphs.
+    const double cs = std::cos(esc), sn = std::sin(esc);
+    const double margin = tm.tmHeight + 2;
+    const double cellX[2] = {ox - margin, ox + width + margin};
+    const double cellY[2] = {by - tm.tmAscent - margin, by + tm.tmDescent + margin};
+    RECT bounds{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+    for (double cxv : cellX)
+        for (double cyv : cellY) {
+            const double X = org.x + cxv * cs + cyv * sn, Y = org.y - cxv * sn + cyv * cs;
+            bounds.left = std::min<LONG>(bounds.left, static_cast<LONG>(std::floor(X)));
+            bounds.top = std::min<LONG>(bounds.top, static_cast<LONG>(std::floor(Y)));
+            bounds.right = std::max<LONG>(bounds.right, static_cast<LONG>(std::ceil(X)) + 1);
+            bounds.bottom = std::max<LONG>(bounds.bottom, static_cast<LONG>(std::ceil(Y)) + 1);
+        }
+    RECT devRect{0, 0, 0, 0};
+    if (rect) {
+        const POINT a = st.ToDevice(POINT{rect->left, rect->top}), z = st.ToDevice(POINT{rect->right, rect->bottom});
+        devRect = RECT{a.x, a.y, z.x, z.y};
+        if (options & ETO_OPAQUE) {
+            bounds = RECT{std::min(bounds.left, devRect.left), std::min(bounds.top, devRect.top),
+                          std::max(bounds.right, devRect.right), std::max(bounds.bottom, devRect.bottom)};
+        }
+        if (options & ETO_CLIPPED) bounds = Intersect(bounds, devRect);
+    }
+    if (!Begin(st, bounds)) {
+        if (glyphs) cairo_glyph_free(glyphs);
+        return TRUE;
+    }
+    if (rect && (options & ETO_OPAQUE) && !Empty(devRect)) {
+        cairo_rectangle(m_cr, devRect.left, devRect.top, devRect.right - devRect.left, devRect.bottom - devRect.top);
+        SetColor(m_cr, st.bkColor);
+        cairo_fill(m_cr);
+    }
+    if (rect && (options & ETO_CLIPPED)) {
+        cairo_rectangle(m_cr, devRect.left, devRect.top, devRect.right - devRect.left, devRect.bottom - devRect.top);
+        cairo_clip(m_cr);
+    }
+    cairo_translate(m_cr, org.x, org.y);
+    cairo_rotate(m_cr, -esc);
+    if (st.bkMode == OPAQUE && width > 0) {
+        cairo_rectangle(m_cr, ox, by - tm.tmAscent, width, tm.tmHeight);
+        SetColor(m_cr, st.bkColor);
+        cairo_fill(m_cr);
+    }
+    SetColor(m_cr, st.textColor);
+    if (n > 0) {
+        for (int i = 0; i < n; ++i) {
+            glyphs[i].x += ox;
+            glyphs[i].y = by;
+        }
+        cairo_set_font_face(m_cr, font->face);
+        cairo_set_font_matrix(m_cr, &font->fontMatrix);
+        cairo_set_font_options(m_cr, font->options);
+        cairo_show_glyphs(m_cr, glyphs, n);
+    }
+    if (width > 0 && (font->underline || font->strikeOut)) {
+        if (font->underline) cairo_rectangle(m_cr, ox, by + font->underlinePos, width, font->lineThickness);
+        if (font->strikeOut) cairo_rectangle(m_cr, ox, by - std::floor(tm.tmAscent / 3.0), width, font->lineThickness);
+        cairo_fill(m_cr);
+    }
+    if (glyphs) cairo_glyph_free(glyphs);
+    End(st);
+    return TRUE;
+}
+
+BOOL RasterBackend::Blit(const DCState& st, int x, int y, int cx, int cy, const uint32_t* srcPix, int srcW, int srcH,
+                         int xs, int ys, int cxs, int cys, DWORD rop, bool srcMono, COLORREF srcBk, int alpha) {
+    GdiBitmapObject* bm = st.bitmap.get();
+    if (!bm) return FALSE;
+    // Mirrored extents: flip to positive sizes and remember the direction.
+    bool flipX = false, flipY = false;
+    if (cx < 0) { x += cx; cx = -cx; flipX = !flipX; }
+    if (cy < 0) { y += cy; cy = -cy; flipY = !flipY; }
+    if (cxs < 0) { xs += cxs; cxs = -cxs; flipX = !flipX; }
+    if (cys < 0) { ys += cys; cys = -cys; flipY = !flipY; }
+    if (cx == 0 || cy == 0) return TRUE;
+    const POINT d = st.ToDevice(POINT{x, y});
+    const RECT dest{d.x, d.y, d.x + cx, d.y + cy};
+    const RECT area = Intersect(dest, bm->Bounds());
+    if (Empty(area)) return TRUE;
+    const std::vector<RECT> rects = ClipRects(st, area);
+    if (rects.empty()) return TRUE;
+    bm->SyncIn(area);
+    cairo_surface_flush(bm->m_pSurface);
+
+    const unsigned code = (rop >> 16) & 0xff;
+    const bool useSrc = srcPix && (alpha >= 0 || RopUsesSource(code));
+    const bool dstMono = bm->IsMono();
+    const uint32_t pat = ToPixel(st.Brush().lbStyle == BS_NULL ? RGB(0, 0, 0) : st.Brush().lbColor);
+    const uint32_t fg = ToPixel(st.textColor), bg = ToPixel(st.bkColor), sbk = ToPixel(srcBk);
+    for (const RECT& r : rects) {
+        for (int py = r.top; py < r.bottom; ++py) {
+            uint32_t* row = bm->Row(py);
+            int sy = 0;
+            if (useSrc) {
+                int oy = py - dest.top;
+                if (flipY) oy = cy - 1 - oy;
+                sy = ys + static_cast<int>((static_cast<long long>(oy) * cys) / cy);
+                if (sy < 0 || sy >= srcH) continue;
+            }
+            for (int px = r.left; px < r.right; ++px) {
+                uint32_t s = 0;
+                if (useSrc) {
+                    int ox = px - dest.left;
+                    if (flipX) ox = cx - 1 - ox;
+                    const int sx = xs + static_cast<int>((static_cast<long long>(ox) * cxs) / cx);
+                    if (sx < 0 || sx >= srcW) continue;
+                    s = srcPix[static_cast<size_t>(sy) * srcW + sx] & 0xffffff;
+                    if (srcMono && !dstMono) s = (Luma(s) >= 128) ? bg : fg;
+                    else if (!srcMono && dstMono) s = (s == sbk) ? 0xffffff : 0;
+                }
+                uint32_t& dp = row[px];
+                if (alpha >= 0) {
+                    const uint32_t dv = dp;
+                    uint32_t out = 0;
+                    for (int shift = 0; shift <= 16; shift += 8) {
+                        const int sc = (s >> shift) & 0xff, dc = (dv >> shift) & 0xff;
+                        const int v = (sc * alpha + dc * (255 - alpha) + 127) / 255;
+                        out |= static_cast<uint32_t>(v) << shift;
+                    }
+                    dp = out;
+                } else {
+                    dp = Rop3(code, pat, s, dp & 0xffffff);
+                }
+            }
+        }
+    }
+    cairo_surface_mark_dirty_rectangle(bm->m_pSurface, area.left, area.top, area.right - area.left,
+                                       area.bottom - area.top);
+    bm->SyncOut(area);
+    return TRUE;
+}
+
+BOOL RasterBackend::StretchBlt(const DCState& st, int x, int y, int cx, int cy, const DCSource& src, int xs, int ys,
+                               int cxs, int cys, DWORD rop) {
+    const unsigned code = (rop >> 16) & 0xff;
+    GdiBitmapObject* sb = src.Bitmap();
+    if (!RopUsesSource(code)) return Blit(st, x, y, cx, cy, nullptr, 0, 0, 0, 0, cx, cy, rop, false, 0, -1);
+    if (!sb) return FALSE;
+    // Copy the source area first so that a DC can blit onto itself.
+    const POINT s0 = src.state->ToDevice(POINT{std::min(xs, xs + cxs), std::min(ys, ys + cys)});
+    const int w = std::abs(cxs), h = std::abs(cys);
+    RECT sr = Intersect(RECT{s0.x, s0.y, s0.x + w, s0.y + h}, sb->Bounds());
+    if (Empty(sr)) return TRUE;
+    sb->SyncIn(sr);
+    cairo_surface_flush(sb->m_pSurface);
+    std::vector<uint32_t> buf(static_cast<size_t>(w) * h, 0);
+    for (int yy = sr.top; yy < sr.bottom; ++yy) {
+        const uint32_t* row = sb->Row(yy);
+        std::copy(row + sr.left, row + sr.right, &buf[static_cast<size_t>(yy - s0.y) * w + (sr.left - s0.x)]);
+    }
+    // Pixels outside the source bitmap stay black in the copy.
+    return Blit(st, x, y, cx, cy, buf.data(), w, h, cxs < 0 ? w : 0, cys < 0 ? h : 0, cxs, cys, rop, sb->IsMono(),
+                src.state->bkColor, -1);
+}
+
+int RasterBackend::StretchDIBits(const DCState& st, int x, int y, int cx, int cy, int xs, int ys, int cxs, int cys,
+                                 const void* bits, const BITMAPINFO* bmi, UINT usage, DWORD rop) {
+    if (!bits || !bmi || usage != DIB_RGB_COLORS) return 0;
+    std::vector<uint32_t> pix;
+    int w = 0, h = 0;
+    if (!GdiReadDib(bits, bmi, pix, w, h)) return 0;
+    // Source y counts from the bottom row for bottom-up DIBs.
+    const int syTop = bmi->bmiHeader.biHeight > 0 ? h - (ys + cys) : ys;
+    if (!Blit(st, x, y, cx, cy, pix.data(), w, h, xs, syTop, cxs, cys, rop, false, 0, -1)) return 0;
+    return cys < 0 ? -cys : cys;
+}
+
+BOOL RasterBackend::AlphaBlend(const DCState& st, int x, int y, int cx, int cy, const DCSource& src, int xs, int ys,
+                               int cxs, int cys, BLENDFUNCTION blend) {
+    GdiBitmapObject* sb = src.Bitmap();
+    if (!sb || blend.BlendOp != AC_SRC_OVER || cx < 0 || cy < 0 || cxs < 0 || cys < 0) return FALSE;
+    if (blend.AlphaFormat & AC_SRC_ALPHA) {
+        std::fprintf(stderr, "gdi: AlphaBlend with per-pixel alpha is not supported; use a constant alpha\n");
+        return FALSE;
+    }
+    const POINT s0 = src.state->ToDevice(POINT{xs, ys});
+    // The source rectangle must lie inside the source bitmap, as on the platform.
+    if (s0.x < 0 || s0.y < 0 || s0.x + cxs > sb->m_nWidth || s0.y + cys > sb->m_nHeight) return FALSE;
+    if (cxs == 0 || cys == 0) return TRUE;
+    const RECT sr{s0.x, s0.y, s0.x + cxs, s0.y + cys};
+    sb->SyncIn(sr);
+    cairo_surface_flush(sb->m_pSurface);
+    std::vector<uint32_t> buf(static_cast<size_t>(cxs) * cys);
+    for (int yy = 0; yy < cys; ++yy) {
+        const uint32_t* row = sb->Row(s0.y + yy);
+        std::copy(row + s0.x, row + s0.x + cxs, &buf[static_cast<size_t>(yy) * cxs]);
+    }
+    return Blit(st, x, y, cx, cy, buf.data(), cxs, cys, 0, 0, cxs, cys, SRCCOPY, sb->IsMono(), src.state->bkColor,
+                blend.SourceConstantAlpha);
+}
+
+BOOL RasterBackend::GradientFill(const DCState& st, const TRIVERTEX* v, ULONG nv, const void* mesh, ULONG nmesh,
+                                 ULONG mode) {
+    if (!v || !mesh || nv == 0) return FALSE;
+    auto rgb = [](const TRIVERTEX& t, double* c) {
+        c[0] = (t.Red >> 8) / 255.0;
+        c[1] = (t.Green >> 8) / 255.0;
+        c[2] = (t.Blue >> 8) / 255.0;
+    };
+    if (mode == GRADIENT_FILL_TRIANGLE) {
+        const auto* tri = static_cast<const GRADIENT_TRIANGLE*>(mesh);
+        for (ULONG i = 0; i < nmesh; ++i)
+            if (tri[i].Vertex1 >= nv || tri[i].Vertex2 >= nv || tri[i].Vertex3 >= nv) return FALSE;
+        for (ULONG i = 0; i < nmesh; ++i) {
+            const TRIVERTEX* t[3] = {&v[tri[i].Vertex1], &v[tri[i].Vertex2], &v[tri[i].Vertex3]};
+            POINT p[3];
+            for (int k = 0; k < 3; ++k) p[k] = st.ToDevice(POINT{t[k]->x, t[k]->y});
+            RECT b{std::min({p[0].x, p[1].x, p[2].x}), std::min({p[0].y, p[1].y, p[2].y}),
+                   std::max({p[0].x, p[1].x, p[2].x}) + 1, std::max({p[0].y, p[1].y, p[2].y}) + 1};
+            if (!Begin(st, b)) continue;
+            cairo_pattern_t* pat = cairo_pattern_create_mesh();
+            cairo_mesh_pattern_begin_patch(pat);
+            cairo_mesh_pattern_move_to(pat, p[0].x, p[0].y);
+            cairo_mesh_pattern_line_to(pat, p[1].x, p[1].y);
+            cairo_mesh_pattern_line_to(pat, p[2].x, p[2].y);
+            for (int k = 0; k < 3; ++k) {
+                double c[3];
+                rgb(*t[k], c);
+                cairo_mesh_pattern_set_corner_color_rgb(pat, k, c[0], c[1], c[2]);
+            }
+            cairo_mesh_pattern_end_patch(pat);
+            cairo_move_to(m_cr, p[0].x, p[0].y);
+            cairo_line_to(m_cr, p[1].x, p[1].y);
+            cairo_line_to(m_cr, p[2].x, p[2].y);
+            cairo_close_path(m_cr);
+            cairo_set_source(m_cr, pat);
+            cairo_fill(m_cr);
+            cairo_pattern_destroy(pat);
+            End(st);
+        }
+        return TRUE;
+    }
+    if (mode != GRADIENT_FILL_RECT_H && mode != GRADIENT_FILL_RECT_V) return FALSE;
+    const auto* rects = static_cast<const GRADIENT_RECT*>(mesh);
+    for (ULONG i = 0; i < nmesh; ++i)
+        if (rects[i].UpperLeft >= nv || rects[i].LowerRight >= nv) return FALSE;
+    for (ULONG i = 0; i < nmesh; ++i) {
+        const TRIVERTEX& a = v[rects[i].UpperLeft];
+        const TRIVERTEX& z = v[rects[i].LowerRight];
+        const POINT pa = st.ToDevice(POINT{a.x, a.y}), pz = st.ToDevice(POINT{z.x, z.y});
+        const RECT r{std::min(pa.x, pz.x), std::min(pa.y, pz.y), std::max(pa.x, pz.x), std::max(pa.y, pz.y)};
+        if (Empty(r) || !Begin(st, r)) continue;
+        double ca[3], cz[3];
+        rgb(a, ca);
+        rgb(z, cz);
+        // Colours are at the first and last pixel centres of the rectangle.
+        cairo_pattern_t* pat = mode == GRADIENT_FILL_RECT_H
+                                   ? cairo_pattern_create_linear(pa.x + 0.5, 0, pz.x - 0.5, 0)
+                                   : cairo_pattern_create_linear(0, pa.y + 0.5, 0, pz.y - 0.5);
+        cairo_pattern_add_color_stop_rgb(pat, 0, ca[0], ca[1], ca[2]);
+        cairo_pattern_add_color_stop_rgb(pat, 1, cz[0], cz[1], cz[2]);
+        cairo_rectangle(m_cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
+        cairo_set_source(m_cr, pat);
+        cairo_fill(m_cr);
+        cairo_pattern_destroy(pat);
+        End(st);
+    }
+    return TRUE;
+}

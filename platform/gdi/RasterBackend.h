@@ -1,0 +1,80 @@
+// RasterBackend: draws a DC's calls into the pixels of its selected bitmap with cairo.
+//
+// Drawing follows the platform's pixel rules rather than cairo's defaults: no antialiasing
+// (shapes and text, unless a font asks for antialiased quality), odd-width strokes on pixel
+// centres, pen width 0 drawn as 1 pixel, dashed styles only for 1-pixel pens (wider pens draw
+// solid), Rectangle and Ellipse exclusive of their right and bottom edges (one pixel smaller
+// still with a null pen), LineTo leaving out its end pixel, polygons filled by pixel centres.
+// Raster operations other than copy (ROP2 modes, XOR/AND blits) are applied pixel by pixel,
+// since cairo has no such operators. Blits sample the nearest source pixel and convert
+// monochrome sources and targets with the DCs' text and background colours.
+//
+// One cairo context per DC, made for the selected bitmap; nothing is shared between DCs except
+// the font cache.
+#pragma once
+
+#include <cairo.h>
+
+#include <functional>
+
+#include "platform/gdi/DCBackend.h"
+
+class RasterBackend : public DCBackend {
+public:
+    RasterBackend() = default;
+    ~RasterBackend() override;
+
+    void OnStateChange(const DCState& st, DCChange what, int arg) override;
+
+    BOOL LineTo(const DCState& st, int x, int y) override;
+    BOOL Polyline(const DCState& st, const POINT* pts, int n) override;
+    BOOL Polygon(const DCState& st, const POINT* pts, int n) override;
+    BOOL PolyPolygon(const DCState& st, const POINT* pts, const int* counts, int polys) override;
+    BOOL Rectangle(const DCState& st, int l, int t, int r, int b) override;
+    BOOL RoundRect(const DCState& st, int l, int t, int r, int b, int ew, int eh) override;
+    BOOL Ellipse(const DCState& st, int l, int t, int r, int b) override;
+    BOOL ArcShape(const DCState& st, int kind, const RECT& box, POINT start, POINT end) override;
+
+    BOOL FillRect(const DCState& st, const RECT& r, const LOGBRUSH& brush) override;
+    BOOL InvertRect(const DCState& st, const RECT& r) override;
+    BOOL FillRgn(const DCState& st, const GdiRegion& rgnDevice, const LOGBRUSH& brush) override;
+    COLORREF SetPixel(const DCState& st, int x, int y, COLORREF c) override;
+    COLORREF GetPixel(const DCState& st, int x, int y) override;
+
+    BOOL ExtTextOut(const DCState& st, int x, int y, UINT options, const RECT* rect, const std::string& text,
+                    const int* dx) override;
+
+    BOOL StretchBlt(const DCState& st, int x, int y, int cx, int cy, const DCSource& src, int xs, int ys, int cxs,
+                    int cys, DWORD rop) override;
+    int StretchDIBits(const DCState& st, int x, int y, int cx, int cy, int xs, int ys, int cxs, int cys,
+                      const void* bits, const BITMAPINFO* bmi, UINT usage, DWORD rop) override;
+    BOOL AlphaBlend(const DCState& st, int x, int y, int cx, int cy, const DCSource& src, int xs, int ys, int cxs,
+                    int cys, BLENDFUNCTION blend) override;
+    BOOL GradientFill(const DCState& st, const TRIVERTEX* v, ULONG nv, const void* mesh, ULONG nmesh,
+                      ULONG mode) override;
+
+    void Close(const DCState& st) override;
+
+private:
+    typedef std::function<void(cairo_t*)> PathFn;
+
+    cairo_t* m_cr = nullptr;
+    cairo_surface_t* m_crSurface = nullptr;  // the surface m_cr draws on
+    RECT m_op{};                             // device area the current call may touch
+
+    // Prepares a call touching `bounds` (device): context, clip, DIB read-in. FALSE when there
+    // is no bitmap or nothing of bounds is visible.
+    bool Begin(const DCState& st, RECT bounds);
+    void End(const DCState& st);
+    void ApplyClip(cairo_t* cr, const DCState& st);
+    void SetBrushSource(cairo_t* cr, const DCState& st, const LOGBRUSH& brush);
+    bool SetPenStyle(cairo_t* cr, const DCState& st, double* offset);
+    // Fill or stroke the path made by fn, honouring ROP2.
+    void Fill(const DCState& st, const PathFn& fn, const LOGBRUSH& brush, bool evenOdd);
+    void Stroke(const DCState& st, const PathFn& fn);
+    void ApplyMaskWithRop2(const DCState& st, cairo_surface_t* mask, COLORREF color);
+    RECT PenBounds(const DCState& st, const POINT* pts, int n) const;
+    // Writes source pixels (0x00RRGGBB, srcW x srcH) into the destination with a ternary rop.
+    BOOL Blit(const DCState& st, int x, int y, int cx, int cy, const uint32_t* srcPix, int srcW, int srcH, int xs,
+              int ys, int cxs, int cys, DWORD rop, bool srcMono, COLORREF srcBk, int alpha);
+};

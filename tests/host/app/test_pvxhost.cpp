@@ -1,0 +1,296 @@
+// The pvxhost program: its command line, the sample project it writes and what info reports.
+// Runs the built program; reads the written project back through the database.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "host/db/CDataBase.h"
+
+namespace {
+
+const std::string kHost = PVX_BINARY_DIR "/bin/pvxhost";
+const std::string kTmp = PVX_TEST_TMPDIR;
+
+struct RunResult {
+    int code = -1;
+    std::string out, err;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+// Runs pvxhost with the arguments (a shell word list) and captures both streams.
+RunResult RunHost(const std::string& args, const std::string& tag) {
+    const std::string out = kTmp + "/pvxhost_" + tag + ".out", err = kTmp + "/pvxhost_" + tag + ".err";
+    const std::string cmd = "'" + kHost + "' " + args + " >'" + out + "' 2>'" + err + "'";
+    const int status = std::system(cmd.c_str());
+    RunResult r;
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = ReadFile(out);
+    r.err = ReadFile(err);
+    std::remove(out.c_str());
+    std::remove(err.c_str());
+    return r;
+}
+
+// "Key: value" lines of info's report.
+std::map<std::string, std::string> ParseReport(const std::string& text) {
+    std::map<std::string, std::string> m;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        const size_t colon = line.find(": ");
+        if (colon != std::string::npos) m[line.substr(0, colon)] = line.substr(colon + 2);
+    }
+    return m;
+}
+
+const std::string& SamplePath() {
+    static const std::string path = [] {
+        const std::string p = kTmp + "/test_sample.pvxdb";
+        const RunResult r = RunHost("make-sample --out '" + p + "'", "mk");
+        EXPECT_EQ(r.code, 0) << r.err;
+        return p;
+    }();
+    return path;
+}
+
+TEST(PvxHostTest, BadArgumentsFailWithAMessage) {
+    const std::string text = kTmp + "/not_a_project.pvxdb";
+    {
+        std::ofstream f(text);
+        f << "this is not a project database\n";
+    }
+    struct Row {
+        const char* label;
+        std::string args;
+        int code;
+        const char* message;
+    } rows[] = {
+        {"no command", "", 2, "no command"},
+        {"unknown command", "frobnicate", 2, "unknown command"},
+        {"unknown option", "--frobnicate info", 2, "unknown option"},
+        {"--db without a file", "--db", 2, "--db needs a file name"},
+        {"make-sample without --out", "make-sample", 2, "--out FILE is required"},
+        {"--out without a value", "make-sample --out", 2, "needs a value"},
+        {"size zero", "make-sample --out '" + kTmp + "/x.pvxdb' --size 0", 2, "--size expects a whole number"},
+        {"size not a number", "make-sample --out '" + kTmp + "/x.pvxdb' --size abc", 2, "not \"abc\""},
+        {"size with trailing text", "make-sample --out '" + kTmp + "/x.pvxdb' --size 12x", 2, "not \"12x\""},
+        {"size too large", "make-sample --out '" + kTmp + "/x.pvxdb' --size 99999999999", 2, "--size expects"},
+        {"unknown make-sample argument", "make-sample --out '" + kTmp + "/x.pvxdb' --colour red", 2, "unknown argument"},
+        {"info takes no arguments", "--db '" + SamplePath() + "' info extra", 2, "unexpected argument"},
+        {"missing project", "--db '" + kTmp + "/no_such_project.pvxdb' info", 1, "cannot open project"},
+        {"a text file", "--db '" + text + "' info", 1, "cannot open project"},
+        {"output below a plain file", "make-sample --out '" + text + "/x.pvxdb'", 1, "cannot write"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const RunResult res = RunHost(r.args, "bad");
+        EXPECT_EQ(res.code, r.code) << res.err;
+        EXPECT_NE(res.err.find(r.message), std::string::npos) << "stderr was: " << res.err;
+        EXPECT_TRUE(res.out.empty() || r.code == 0) << res.out;
+    }
+    std::remove(text.c_str());
+    std::remove((kTmp + "/x.pvxdb").c_str());
+
+    // A missing output directory is made.
+    const std::string nested = kTmp + "/made_by_make_sample/examples/s.pvxdb";
+    const RunResult made = RunHost("make-sample --out '" + nested + "'", "nested");
+    EXPECT_EQ(made.code, 0) << made.err;
+    EXPECT_TRUE(std::ifstream(nested).good());
+    std::remove(nested.c_str());
+}
+
+TEST(PvxHostTest, HelpListsTheCommands) {
+    const RunResult r = RunHost("--help", "help");
+    EXPECT_EQ(r.code, 0);
+    for (const char* word : {"--db FILE", "info", "make-sample --out FILE [--size N]", "closed-form", "SAMPLE DATA"})
+        EXPECT_NE(r.out.find(word), std::string::npos) << word << " missing from:\n" << r.out;
+    EXPECT_TRUE(r.err.empty());
+}
+
+TEST(PvxHostTest, InfoReportsTheSampleProject) {
+    const RunResult r = RunHost("--db '" + SamplePath() + "' info", "info");
+    ASSERT_EQ(r.code, 0) << r.err;
+    const auto m = ParseReport(r.out);
+    // The default sample, counted by hand: raft 16 x 12 plates (17 x 13 nodes = 221), 20 column
+    // grid points on 3 floors (60), 20 pile tips, 5 grade-beam bottoms, annex 2 footings and a
+    // truss of 2 x 5 nodes: 318 nodes.
+    struct Row {
+        const char* key;
+        const char* value;
+    } rows[] = {
+        {"Nodes", "318"},
+        {"Elements of type 301", "192"},   // raft
+        {"Elements of type 101", "62"},    // 20 columns x 3 storeys + 2 annex columns
+        {"Elements of type 201", "62"},    // 31 beams on each of 2 floors (16 along x, 15 along y)
+        {"Elements of type 205", "31"},    // roof beams
+        {"Elements of type 200", "21"},    // 20 piles + the tie beam
+        {"Elements of type 206", "17"},    // truss: 4 + 4 chords, 5 posts, 4 diagonals
+        {"Elements of type 209", "3"},     // shear wall panels
+        {"Elements of type 210", "1"},     // spandrel
+        {"Elements of type 204", "4"},     // grade beams
+        {"Elements of type 302", "24"},    // floor slabs, 12 bays x 2
+        {"Elements of type 305", "12"},    // roof slabs
+        {"Elements", "429"},
+        {"Members", "238"},                // every element but the raft plates, plus the raft
+        {"Load cases", "5"},
+        {"Load case 4", "THX (time history)"},
+        {"Load case 5", "SETTLE (settlement)"},
+        {"Combinations", "5"},
+        {"Combination 110", "ENV (envelope, 4 terms)"},
+        {"Displacements", "DL, LL, WX, THX, SETTLE"},
+        {"Reactions", "DL, LL, WX, THX"},
+        {"Member forces", "DL, LL, WX"},
+        {"Plate forces", "DL, LL, WX"},
+        {"Wall forces", "DL, LL, WX"},
+        {"Truss forces", "DL, LL, WX"},
+        {"Modes", "6 (mode shapes for 6)"},
+        {"Time history", "THX"},
+        {"Settlement", "SETTLE"},
+    };
+    for (const Row& row : rows) {
+        auto it = m.find(row.key);
+        ASSERT_NE(it, m.end()) << row.key << " missing from:\n" << r.out;
+        EXPECT_EQ(it->second, row.value) << row.key;
+    }
+}
+
+// Finds the element of a type whose first two nodes are at the given points.
+UINT FindElement(CDataBase& db, int type, double x1, double y1, double z1, double x2, double y2, double z2) {
+    const auto& elems = db.Table<DBT_PELEM>();
+    const auto& nodes = db.Table<DBT_PNODE>();
+    auto at = [&](UINT k, double x, double y, double z) {
+        const T_PNODE_D* n = nodes.Find(k);
+        return n && std::fabs(n->x - x) < 1e-9 && std::fabs(n->y - y) < 1e-9 && std::fabs(n->z - z) < 1e-9;
+    };
+    for (size_t i = 0; i < elems.Keys().size(); ++i) {
+        const T_PELEM_D& e = elems.Records()[i];
+        if (e.type == type && e.nNode >= 2 && at(e.node[0], x1, y1, z1) && at(e.node[1], x2, y2, z2)) return elems.Keys()[i];
+    }
+    return 0;
+}
+
+TEST(PvxHostTest, SampleResultsFollowTheirMechanics) {
+    CDataBase db;
+    ASSERT_TRUE(db.Open(SamplePath().c_str())) << static_cast<LPCTSTR>(db.GetLastError());
+    const auto& nodes = db.Table<DBT_PNODE>();
+    const auto& reac = db.Table<DBT_REAC>();
+
+    // Vertical reactions balance the loads, worked out by hand:
+    //  DL: floors 5 + 5 + 4 kN/m2 and raft 25 kN/m2 over 24 x 18 m, 3 wall panels of
+    //      25 x 0.25 x 6 x 3.6 = 135 kN, annex canopy 9 kN/m and tie beam 3.75 kN/m over 12 m:
+    //      14 x 432 + 25 x 432 + 405 + 108 + 45 = 17406 kN.
+    //  LL: (2 + 2 + 0.5 + 2) x 432 + 3 x 12 = 2844 kN.
+    //  WX: 0.8 kN/m2 on 18 m wide storeys of 3.6, 3.6 and 1.8 m: 129.6 kN, resisted by -FX.
+    struct Sum {
+        UINT lc;
+        double fz, fx;
+    } sums[] = {{1, 17406.0, 0.0}, {2, 2844.0, 0.0}, {3, 0.0, -129.6}};
+    for (const Sum& s : sums) {
+        SCOPED_TRACE(s.lc);
+        double fz = 0.0, fx = 0.0;
+        for (UINT k : nodes.Keys())
+            if (const T_REAC_D* r = reac.Find(s.lc, k)) {
+                fz += r->FZ;
+                fx += r->FX;
+            }
+        EXPECT_NEAR(fz, s.fz, 1e-6 * std::max(1.0, s.fz));
+        EXPECT_NEAR(fx, s.fx, 1e-9 * 1000);
+    }
+
+    // Interior floor beam along x on grid line y = 6 at level 1: 3 m of 5 kN/m2 gives
+    // w = 15 kN/m over 6 m; fixed ends: -wL^2/12 = -45 at the ends, +wL^2/24 = 22.5 mid-span;
+    // shear wL/2 = 45.
+    const UINT beam = FindElement(db, 201, 6, 6, 3.6, 12, 6, 3.6);
+    ASSERT_NE(beam, 0u);
+    const T_MBWG_D* bf = db.Table<DBT_MBWG>().Find(1, beam);
+    ASSERT_NE(bf, nullptr);
+    EXPECT_NEAR(bf->d[0][4], -45.0, 1e-9);
+    EXPECT_NEAR(bf->d[4][4], 22.5, 1e-9);
+    EXPECT_NEAR(bf->d[8][4], -45.0, 1e-9);
+    EXPECT_NEAR(bf->d[0][2], 45.0, 1e-9);
+    EXPECT_NEAR(bf->d[8][2], -45.0, 1e-9);
+
+    // Interior column of the first storey at (6, 6): 36 m2 of 5 + 5 + 4 kN/m2 = 504 kN.
+    const UINT col = FindElement(db, 101, 6, 6, 0, 6, 6, 3.6);
+    ASSERT_NE(col, 0u);
+    const T_MBCL_D* cf = db.Table<DBT_MBCL>().Find(1, col);
+    ASSERT_NE(cf, nullptr);
+    EXPECT_NEAR(cf->d[0][0], -504.0, 1e-9);
+    // Its storey shear under wind: 129.6 kN over 20 columns.
+    const T_MBCL_D* cw = db.Table<DBT_MBCL>().Find(3, col);
+    ASSERT_NE(cw, nullptr);
+    EXPECT_NEAR(cw->d[0][1], 129.6 / 20, 1e-9);
+
+    // Settlement of a flexible uniform load: the centre settles twice as much as a corner.
+    UINT centre = 0, corner = 0;
+    for (UINT k : nodes.Keys()) {
+        const T_PNODE_D* n = nodes.Find(k);
+        if (n->z != 0.0) continue;
+        if (n->x == 12.0 && n->y == 9.0) centre = k;
+        if (n->x == 0.0 && n->y == 0.0) corner = k;
+    }
+    ASSERT_NE(centre, 0u);
+    ASSERT_NE(corner, 0u);
+    const T_DISP_D* sc = db.Table<DBT_DISP>().Find(5, centre);
+    const T_DISP_D* sk = db.Table<DBT_DISP>().Find(5, corner);
+    ASSERT_TRUE(sc && sk);
+    EXPECT_LT(sc->DZ, 0.0);
+    EXPECT_NEAR(sc->DZ / sk->DZ, 2.0, 1e-9);
+
+    // Shear-building modes: in each direction the periods of modes 1 and 2 are in the ratio
+    // sin(3 pi / 14) / sin(pi / 14), and the participating masses add up to 100 %.
+    const auto& freq = db.Table<DBT_FREQ>();
+    const auto& mpam = db.Table<DBT_MPAM>();
+    ASSERT_EQ(freq.Count(), 6u);
+    for (int dir = 0; dir < 2; ++dir) {
+        SCOPED_TRACE(dir);
+        std::vector<double> periods;
+        double mass = 0.0;
+        for (UINT m : freq.Keys()) {
+            const T_MPAM_D* p = mpam.Find(m);
+            ASSERT_NE(p, nullptr);
+            if (p->mass[dir] > 0.0) {
+                periods.push_back(freq.Find(m)->period);
+                mass += p->mass[dir];
+            }
+        }
+        ASSERT_EQ(periods.size(), 3u);
+        const double pi = 3.14159265358979323846;
+        EXPECT_NEAR(periods[0] / periods[1], std::sin(3 * pi / 14) / std::sin(pi / 14), 1e-9);
+        EXPECT_GT(periods[1], periods[2]);
+        EXPECT_NEAR(mass, 100.0, 1e-9);
+        EXPECT_NEAR(freq.Find(freq.Keys()[0])->period * freq.Find(freq.Keys()[0])->freq, 1.0, 1e-12);
+    }
+}
+
+TEST(PvxHostTest, LargeRaftIsWrittenQuickly) {
+    const std::string p = kTmp + "/test_sample_large.pvxdb";
+    const auto t0 = std::chrono::steady_clock::now();
+    const RunResult r = RunHost("make-sample --out '" + p + "' --size 100000", "large");
+    const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    ASSERT_EQ(r.code, 0) << r.err;
+    // 12 k^2 >= 100000 first holds for k = 92: 368 x 276 plates.
+    EXPECT_NE(r.out.find("368 x 276 plates (101568)"), std::string::npos) << r.out;
+    EXPECT_LT(secs, 300.0) << "even with sanitizers";
+    const RunResult info = RunHost("--db '" + p + "' info", "large_info");
+    EXPECT_EQ(info.code, 0) << info.err;
+    EXPECT_EQ(ParseReport(info.out)["Elements of type 301"], "101568");
+    std::remove(p.c_str());
+}
+
+}  // namespace

@@ -1,0 +1,159 @@
+#include "DbTestUtil.h"
+
+namespace dbtest {
+
+void BuildProject(PostDBBuilder& b) {
+    b.Set3D(TRUE);
+    b.SetFloor(FALSE);
+    // Nodes, keys not ascending.
+    b.AddNode(10, 0, 0, 0);
+    b.AddNode(3, 6, 0, 0);
+    b.AddNode(7, 6, 0, 3.5);
+    b.AddNode(5, 0, 0, 3.5);
+    b.AddNode(4000000000u, -1.25, 2.5, 1e-9);
+
+    T_PSECT_D s;
+    s.Initialize();
+    s.type = 1;
+    strcpy(s.name, "柱 400x600");
+    s.dim[0] = 0.4;
+    s.dim[1] = 0.6;
+    for (int k = 0; k < 3; ++k)
+        for (int i = 0; i < 13; ++i) s.stiff[k].d[i] = 0.01 * (k + 1) + i;
+    b.AddSect(2, s);
+    T_PMATL_D m;
+    m.Initialize();
+    strcpy(m.name, "C30");
+    m.E = 3.0e7;
+    m.nu = 0.2;
+    m.gamma = 25;
+    b.AddMatl(1, m);
+
+    b.AddElem(21, PELEM_KIND_FRAME, 101, {10, 5}, 1, 2, 30.0);
+    b.AddElem(22, PELEM_KIND_FRAME, 201, {5, 7}, 1, 2);
+    b.AddElem(20, PELEM_KIND_PLATE, 301, {10, 3, 7, 5}, 1, 0);
+    b.AddMemb(2, 101, {10, 5}, {21});
+    b.AddMemb(1, 201, {5, 7}, {22});
+    T_PMEMB_D slab;
+    slab.type = 301;
+    slab.node3 = 7;
+    slab.length = 21.0;
+    slab.offsetZ = -0.25;
+    for (UINT n : {10u, 3u, 7u, 5u}) slab.aNode.Add(n);
+    slab.aElem.Add(20);
+    b.AddMemb(3, slab);
+
+    T_PWALL_D w;
+    w.Initialize();
+    w.type = 209;
+    w.resultNo = 8;
+    w.x2 = 6;
+    w.z2 = 3.5;
+    b.AddWall(3, w);
+    T_PSLAB_D sl;
+    sl.resultType = 2;
+    for (UINT n : {10u, 3u, 7u, 5u}) sl.aNode.Add(n);
+    b.AddSlab(3, sl);
+
+    b.AddLoadCase(2, PLOAD_STATIC, "恒载");
+    b.AddLoadCase(1, PLOAD_STATIC, "活载");
+    b.AddLoadCase(3, PLOAD_DYNAMIC, "EX");
+    b.AddLoadComb(101, PLCOM_LINEAR, "1.3D+1.5L", {{PLOAD_STATIC, 2, 1.3}, {PLOAD_STATIC, 1, 1.5}});
+    b.AddLoadComb(102, PLCOM_LINEAR, "D+L", {{PLOAD_STATIC, 2, 1.0}, {PLOAD_STATIC, 1, 1.0}});
+    b.AddLoadComb(200, PLCOM_ENVELOPE, "ENV", {{PLOAD_COMBINATION, 101, 1.0}, {PLOAD_COMBINATION, 102, 1.0}, {PLOAD_STATIC, 3, 1.0}});
+
+    T_PSEMAP_D map;
+    map.seKey = 900;
+    map.map[0].SetAt(1, 10);
+    map.map[0].SetAt(35, 5);
+    map.map[0].SetAt(2, 7);  // same hash bucket as 1: their order must survive a save
+    map.map[1].SetAt(10, 1);
+    map.map[3].SetAt(5, 35);
+    map.map[4].SetAt(21, 2);
+    map.map[2].SetAt(20, 1);
+    map.map[5].SetAt(2, 21);
+    b.Add<DBT_PSEMAP>(20, map);
+    T_PSELEM_D se;
+    se.aINode.Add(1);
+    se.aINode.Add(2);
+    se.aJNode.Add(3);
+    se.mapModelNode.SetAt(1, 10);
+    b.Add<DBT_PSELEM>(900, se);
+    T_PRDSTSE_D rd;
+    rd.dx = 10;
+    rd.dy = 0;
+    rd.dz = -1;
+    b.Add<DBT_PRDSTSE>(20, rd);
+    T_PNODESE_D ns;
+    ns.Initialize();
+    ns.seKey = 900;
+    ns.nodeKey = 2;
+    ns.node.x = 1;
+    ns.node.y = 2;
+    ns.node.z = 3;
+    b.Add<DBT_PNODESE>(1, ns);
+    T_PELEMSE_D es;
+    es.Initialize();
+    es.seKey = 900;
+    es.elemKey = 1;
+    es.elem.type = 301;
+    es.elem.nNode = 3;
+    es.elem.node[0] = 1;
+    es.elem.node[1] = 2;
+    es.elem.node[2] = 3;
+    b.Add<DBT_PELEMSE>(1, es);
+
+    T_FREQ_D f;
+    f.omega = 12.566;
+    f.freq = 2.0;
+    f.period = 0.5;
+    f.factor = 0;
+    f.damping = 0.05;
+    T_MPAM_D mp;
+    mp.Initialize();
+    mp.mass[0] = 71.5;
+    mp.mass[1] = 0.25;
+    b.AddMode(1, f, mp);
+    T_MODE_D ms;
+    ms.Initialize();
+    ms.DX = 1.0;
+    ms.RZ = -0.002;
+    b.AddModeShape(1, 7, ms);
+
+    b.AddDisp(2, 7, Disp(1, 2, -3, 0.001, 0, 0));
+    b.AddDisp(1, 7, Disp(0.5, -1, 4, 0, 0.002, 0));
+    b.AddDisp(3, 7, Disp(10, 0, 0, 0, 0, 0.01));
+    b.AddReac(2, 10, Reac(0, 0, 100, 1, 2, 3));
+    b.AddReac(1, 10, Reac(0, 0, 40, -1, 0, 0));
+    T_STRP_DL sp;
+    sp.Initialize();
+    for (int i = 0; i < 24; ++i) sp.head[i] = i;
+    for (int k = 0; k < 5; ++k)
+        for (int i = 0; i < 30; ++i) sp.blk[k][i] = k * 100 + i;
+    b.AddStrp(2, 20, sp);
+    T_MBWG_D wg;
+    wg.Initialize();
+    wg.d[8][5] = 12.5;
+    b.AddMbwg(2, 1, wg);
+    T_STRG_D sg;
+    sg.SetByMbwg(wg);
+    b.AddStrg(2, 1, sg);
+    T_MBCL_D cl;
+    cl.Initialize();
+    cl.d[3][0] = -250;
+    b.AddMbcl(2, 2, cl);
+    T_MBBR_D br;
+    br.Initialize();
+    br.d[1][0] = 7;
+    b.AddMbbr(2, 1, br);
+    T_STRW_D sw;
+    sw.Initialize();
+    sw.d[2][7] = 3;
+    b.AddStrw(2, 3, sw);
+    T_STWS_D st;
+    st.Initialize();
+    st.d[4] = 9;
+    b.AddStws(2, 22, st);
+}
+
+}  // namespace dbtest

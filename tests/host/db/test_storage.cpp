@@ -1,0 +1,261 @@
+// Saving and opening project files: every table survives a round trip in table order, and
+// files that are not ours, damaged or incomplete are refused with a message naming the
+// problem, without a byte of them changing.
+#include "DbTestUtil.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <map>
+#include <sys/stat.h>
+
+using namespace dbtest;
+
+namespace {
+
+template <int ID> std::map<uint64_t, std::string> ResultImage(CDataBase& db) {
+    std::map<uint64_t, std::string> m;
+    for (const auto& kv : db.Table<ID>().Records()) m[kv.first] = ImageOf(kv.second);
+    return m;
+}
+
+std::string SavedProject(const std::string& name) {
+    PostDBBuilder b;
+    BuildProject(b);
+    std::string path = TmpPath(name);
+    EXPECT_TRUE(b.Save(path.c_str())) << b.GetLastError();
+    return path;
+}
+
+// Runs SQL on a copy of a saved project.
+std::string EditedCopy(const std::string& name, const char* sql) {
+    std::string path = SavedProject(name);
+    sqlite3* db = nullptr;
+    EXPECT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    char* msg = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &msg), SQLITE_OK) << (msg ? msg : "");
+    sqlite3_free(msg);
+    sqlite3_close(db);
+    return path;
+}
+
+}  // namespace
+
+TEST(PostDbStorage, RoundTripKeepsEveryTableAndTableOrder) {
+    PostDBBuilder b;
+    BuildProject(b);
+    b.SetFloor(TRUE);
+    b.Set3D(FALSE);
+    std::string path = TmpPath("roundtrip.pvxdb");
+    ASSERT_TRUE(b.Save(path.c_str())) << b.GetLastError();
+
+    CDataBase in;
+    ASSERT_TRUE(in.Open(path.c_str())) << in.GetLastError();
+    CDataBase& out = b.DB();
+#define CHECK_MODEL(id, type, name)                                                       \
+    {                                                                                     \
+        SCOPED_TRACE(name);                                                               \
+        EXPECT_GT(out.Table<DBT_##id>().Count(), 0u) << "the test project leaves it empty"; \
+        EXPECT_EQ(TableImage<DBT_##id>(in), TableImage<DBT_##id>(out));                  \
+    }
+#define CHECK_RESULT(id, type, name)                                     \
+    {                                                                    \
+        SCOPED_TRACE(name);                                              \
+        EXPECT_GT(out.Table<DBT_##id>().Count(), 0u);                    \
+        EXPECT_EQ(ResultImage<DBT_##id>(in), ResultImage<DBT_##id>(out)); \
+    }
+    PVXDB_MODEL_TABLES(CHECK_MODEL)
+    PVXDB_RESULT_TABLES(CHECK_RESULT)
+#undef CHECK_MODEL
+#undef CHECK_RESULT
+    EXPECT_TRUE(in.IsFloor());
+    EXPECT_FALSE(in.Is3D());
+
+    // Table order, not key order, and named fields read back as written.
+    CClassPNode nodes;
+    nodes.ConnectToDB(&in);
+    CArray<UINT, UINT> keys;
+    ASSERT_EQ(nodes.GetKeyList(keys), 5);
+    const UINT expect[] = {10, 3, 7, 5, 4000000000u};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(keys[i], expect[i]) << "position " << i;
+    T_PNODE_D n;
+    ASSERT_TRUE(nodes.Get(4000000000u, n));
+    EXPECT_EQ(n.x, -1.25);
+    EXPECT_EQ(n.z, 1e-9);
+    CClassPSect sects;
+    sects.ConnectToDB(&in);
+    T_PSECT_D s;
+    ASSERT_TRUE(sects.Get(2, s));
+    EXPECT_STREQ(s.name, "柱 400x600");
+    EXPECT_EQ(s.stiff[2].d[12], 0.03 + 12);
+    CClassPMemb membs;
+    membs.ConnectToDB(&in);
+    T_PMEMB_D m;
+    ASSERT_TRUE(membs.Get(3, m));
+    ASSERT_EQ(m.aNode.GetSize(), 4);
+    EXPECT_EQ(m.aNode[3], 5u);
+    EXPECT_EQ(m.offsetZ, -0.25);
+    EXPECT_EQ(membs.GetMembKeyByElemKey(20), 3u);
+    CClassPNodeSE sn;
+    sn.ConnectToDB(&in);
+    T_PNODE_D inner;
+    ASSERT_TRUE(sn.GetSuperPNodeD(900, 2, inner));
+    EXPECT_EQ(inner.z, 3.0);
+}
+
+TEST(PostDbStorage, GetOfUnknownKeyReturnsZeroAndLeavesRecord) {
+    PostDBBuilder b;
+    BuildProject(b);
+    CDataBase& db = b.DB();
+    CClassPNode nodes;
+    CClassPElem elems;
+    CClassPMemb membs;
+    CClassPNodeSE snodes;
+
+    T_PNODE_D n;
+    n.x = 11; n.y = 22; n.z = 33;
+    EXPECT_FALSE(nodes.Get(10, n)) << "an unbound table has no records";
+    nodes.ConnectToDB(&db);
+    elems.ConnectToDB(&db);
+    membs.ConnectToDB(&db);
+    snodes.ConnectToDB(&db);
+    for (UINT key : {0u, 1u, 11u, 0xffffffffu}) {
+        SCOPED_TRACE(key);
+        EXPECT_FALSE(nodes.Get(key, n));
+        EXPECT_FALSE(nodes.Exist(key));
+        EXPECT_EQ(n.x, 11);
+        EXPECT_EQ(n.y, 22);
+        EXPECT_EQ(n.z, 33);
+        T_PMEMB_D m;
+        m.aNode.Add(99);
+        EXPECT_FALSE(membs.Get(key == 1 ? 4 : key, m));
+        ASSERT_EQ(m.aNode.GetSize(), 1);
+        EXPECT_EQ(m.aNode[0], 99u);
+        EXPECT_FALSE(snodes.GetSuperPNodeD(900, key == 1 ? 77 : key, n));
+        EXPECT_EQ(n.x, 11);
+    }
+    EXPECT_EQ(elems.GetCount(), 3);
+    EXPECT_TRUE(elems.Exist(22));
+}
+
+TEST(PostDbStorage, BadFilesAreRefusedAndLeftUnchanged) {
+    std::string good = SavedProject("good.pvxdb");
+    std::string bytes = ReadFile(good);
+
+    std::string truncated = TmpPath("truncated.pvxdb");
+    WriteFile(truncated, bytes.substr(0, bytes.size() / 2 + 100));
+    std::string truncatedPage = TmpPath("truncated_page.pvxdb");
+    WriteFile(truncatedPage, bytes.substr(0, bytes.size() - 4096));
+    std::string text = TmpPath("text.pvxdb");
+    WriteFile(text, "This is a text file, not a project.\nLine two.\n");
+    std::string empty = TmpPath("empty.pvxdb");
+    WriteFile(empty, "");
+    std::string foreign = TmpPath("foreign.pvxdb");
+    {
+        remove(foreign.c_str());
+        sqlite3* db = nullptr;
+        sqlite3_open(foreign.c_str(), &db);
+        sqlite3_exec(db, "CREATE TABLE customers (id INTEGER PRIMARY KEY, name TEXT); INSERT INTO customers VALUES (1,'x')",
+                     nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+    std::string corrupt = TmpPath("corrupt.pvxdb");
+    {
+        std::string c = bytes;
+        for (size_t i = 4096 * 2; i < c.size(); i += 7) c[i] = static_cast<char>(c[i] ^ 0x5a);
+        WriteFile(corrupt, c);
+    }
+    std::string noTable = EditedCopy("no_table.pvxdb", "DROP TABLE PMEMB");
+    std::string noColumn = EditedCopy("no_column.pvxdb", "ALTER TABLE PNODE DROP COLUMN y");
+    std::string textValue = EditedCopy("text_value.pvxdb", "UPDATE PNODE SET x = 'abc' WHERE key = 7");
+    std::string badBlob = EditedCopy("bad_blob.pvxdb", "UPDATE PELEM SET node = x'0102' WHERE key = 22");
+    std::string badKey = EditedCopy("bad_key.pvxdb", "UPDATE PELEM SET matl = -1 WHERE key = 21");
+    std::string nullValue = EditedCopy("null_value.pvxdb",
+                                       "CREATE TABLE t AS SELECT * FROM PMATL; DROP TABLE PMATL;"
+                                       "CREATE TABLE PMATL (key INTEGER PRIMARY KEY, seq INTEGER, name TEXT, E REAL, nu REAL, gamma REAL);"
+                                       "INSERT INTO PMATL SELECT key, seq, name, NULL, nu, gamma FROM t");
+    std::string newer = EditedCopy("newer.pvxdb", "UPDATE pvx_header SET value = '99' WHERE name = 'version'");
+    std::string dupSeq = EditedCopy("dup_seq.pvxdb", "UPDATE PNODE SET seq = 0");
+    std::string badResult = EditedCopy("bad_result.pvxdb", "UPDATE REAC SET FZ = 'x' WHERE id = 2 * 4294967296 + 10");
+
+    struct Case {
+        const char* label;
+        std::string path;
+        std::vector<const char*> words;  // the message must contain each
+    } cases[] = {
+        {"missing file", TmpPath("does_not_exist.pvxdb"), {"does_not_exist.pvxdb", "cannot open"}},
+        {"truncated in the middle", truncated, {"truncated"}},
+        {"last page cut off", truncatedPage, {"truncated"}},
+        {"text file", text, {"text.pvxdb", "not an SQLite database"}},
+        {"empty file", empty, {"empty.pvxdb", "not an SQLite database"}},
+        {"foreign SQLite file", foreign, {"foreign.pvxdb", "not a project database", "pvx_header"}},
+        {"corrupt pages", corrupt, {"corrupt.pvxdb"}},
+        {"table missing", noTable, {"table PMEMB", "missing"}},
+        {"column missing", noColumn, {"table PNODE", "column y", "missing"}},
+        {"text in a number column", textValue, {"table PNODE", "column x", "key 7", "found text"}},
+        {"blob of the wrong size", badBlob, {"table PELEM", "column node", "key 22", "bytes"}},
+        {"negative key value", badKey, {"table PELEM", "column matl", "key 21", "out of range"}},
+        {"null value", nullValue, {"table PMATL", "column E", "NULL"}},
+        {"newer format version", newer, {"newer", "99"}},
+        {"two rows in one position", dupSeq, {"table PNODE", "column seq", "used twice"}},
+        {"text in a result", badResult, {"table REAC", "column FZ", "load 2, key 10", "found text"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        bool exists = !ReadFile(c.path).empty() || c.path == empty;
+        unsigned long long before = exists ? FileHash(c.path) : 0;
+        CDataBase db;
+        db.Table<DBT_PNODE>().Set(1, T_PNODE_D{1, 2, 3});
+        EXPECT_FALSE(db.Open(c.path.c_str()));
+        std::string msg = static_cast<LPCTSTR>(db.GetLastError());
+        for (const char* w : c.words) EXPECT_NE(msg.find(w), std::string::npos) << "message: " << msg << "\nlacks: " << w;
+        EXPECT_EQ(db.Table<DBT_PNODE>().Count(), 0u) << "a failed open holds nothing";
+        if (exists) {
+            EXPECT_EQ(FileHash(c.path), before) << "the file changed";
+        }
+        // No journal or lock file was left beside it.
+        EXPECT_TRUE(ReadFile(c.path + "-journal").empty());
+    }
+    CDataBase ok;
+    EXPECT_TRUE(ok.Open(good.c_str())) << ok.GetLastError();
+}
+
+TEST(PostDbStorage, SaveIsAtomicAndDocumentKeepsProjectOnFailedOpen) {
+    std::string path = SavedProject("atomic.pvxdb");
+    unsigned long long before = FileHash(path);
+
+    // A save that cannot be written leaves nothing behind.
+    PostDBBuilder b;
+    BuildProject(b);
+    std::string bad = TmpPath("no_such_dir/x.pvxdb");
+    EXPECT_FALSE(b.Save(bad.c_str()));
+    EXPECT_NE(std::string(b.GetLastError()).find("no_such_dir"), std::string::npos) << b.GetLastError();
+
+    // A save whose final rename fails (the target is a directory) removes its temporary file.
+    std::string dir = TmpPath("a_directory.pvxdb");
+    mkdir(dir.c_str(), 0755);
+    EXPECT_FALSE(b.Save(dir.c_str()));
+    EXPECT_NE(std::string(b.GetLastError()).find("cannot replace"), std::string::npos) << b.GetLastError();
+    for (const auto& entry : std::filesystem::directory_iterator(PVX_TEST_TMPDIR))
+        EXPECT_EQ(entry.path().filename().string().find("db_a_directory.pvxdb.tmp"), std::string::npos) << entry.path();
+
+    // Saving over an existing project replaces it whole.
+    b.AddNode(99, 9, 9, 9);
+    ASSERT_TRUE(b.Save(path.c_str()));
+    EXPECT_NE(FileHash(path), before);
+    CDataBase reread;
+    ASSERT_TRUE(reread.Open(path.c_str()));
+    EXPECT_EQ(reread.Table<DBT_PNODE>().Count(), 6u);
+
+    CDBDoc doc;
+    ASSERT_TRUE(doc.OpenDocument(path.c_str())) << doc.GetLastError();
+    CDataBase* post = doc.GetMDBCtrl()->GetDBPost();
+    std::string text = TmpPath("doc_text.pvxdb");
+    WriteFile(text, "not a database");
+    EXPECT_FALSE(doc.OpenDocument(text.c_str()));
+    EXPECT_NE(std::string(doc.GetLastError()).find("doc_text.pvxdb"), std::string::npos);
+    EXPECT_EQ(doc.GetMDBCtrl()->GetDBPost(), post) << "the open project stays";
+    EXPECT_EQ(post->Table<DBT_PNODE>().Count(), 6u);
+    EXPECT_EQ(std::string(doc.GetPathName()), path);
+}

@@ -1,0 +1,291 @@
+// Drawing of the graphics control: the memory image, world-coordinate primitives, the retained
+// display list, painting the window, coloured-polygon clipping and the Kriging overlay.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/gdi/CRecordDC.h"
+#include "platform/gdi/afxgdi.h"
+#include "tests/host/grx/GrxTestModel.h"
+
+namespace {
+
+// The geometry records of a recording DC (what reaches the picture), with pen and brush.
+std::vector<std::string> Geometry(const CRecordDC& dc) {
+    std::vector<std::string> out;
+    for (const GdiRecord& r : dc.GetRecords()) {
+        if (r.op != "LineTo" && r.op != "Polygon" && r.op != "Rectangle" && r.op != "TextOut" &&
+            r.op != "ExtTextOut" && r.op != "GradientFill")
+            continue;
+        std::string s = r.op;
+        if (r.op == "LineTo") s += " from " + std::to_string(r.curPos.x) + "," + std::to_string(r.curPos.y);
+        s += " args";
+        for (int a : r.args) s += " " + std::to_string(a);
+        if (r.hasRect)
+            s += " rect " + std::to_string(r.rect.left) + "," + std::to_string(r.rect.top) + "," +
+                 std::to_string(r.rect.right) + "," + std::to_string(r.rect.bottom);
+        for (const POINT& p : r.points) s += " (" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+        s += " text " + r.text;
+        for (const TRIVERTEX& v : r.vertices) s += " v" + std::to_string(v.x) + "," + std::to_string(v.y) + "," + std::to_string(v.Red);
+        s += " pen " + std::to_string(r.pen.lopnColor) + "/" + std::to_string(r.pen.lopnWidth.x);
+        s += " brush " + std::to_string(r.brush.lbColor);
+        out.push_back(s);
+    }
+    return out;
+}
+
+struct Scene {
+    CList<C3DPoint, C3DPoint> face;
+    CArray<int, int> flags;
+    Scene() {
+        face.AddTail(C3DPoint(0, 0, 0));
+        face.AddTail(C3DPoint(4, 0, 0));
+        face.AddTail(C3DPoint(4, 0, 3));
+        face.AddTail(C3DPoint(0, 0, 3));
+        flags.Add(1);
+        flags.Add(0);
+        flags.Add(1);
+        flags.Add(0);
+    }
+    // The same primitives, each with its own pen and brush selected.
+    void Draw(I_PVXCtrl& ctrl, CDC* dc) {
+        CPen red(PS_SOLID, 2, RGB(255, 0, 0)), green(PS_SOLID, 1, RGB(0, 200, 0));
+        CBrush yellow(RGB(255, 255, 0));
+        CPen* op = dc->SelectObject(&red);
+        CBrush* ob = dc->SelectObject(&yellow);
+        ctrl.DrawLine3D(dc, C3DPoint(-1, 0, -1), C3DPoint(5, 0, 4), 0.0);
+        ctrl.DrawPolygon3DFill(dc, face, RGB(10, 20, 30));
+        dc->SelectObject(&green);
+        ctrl.DrawPolygon3DFill(dc, face);
+        ctrl.DrawPolygon3DFill(dc, face, flags, RGB(1, 2, 3));
+        ctrl.DrawNode(dc, C3DPoint(2, 0, 1));
+        ctrl.DrawCross(dc, C3DPoint(3, 0, 2), 8);
+        // Plain 2-D drawing made among the primitives.
+        dc->SetTextColor(RGB(0, 0, 255));
+        dc->TextOut(5, 5, "N", 1);
+        TRIVERTEX v[3] = {{10, 10, 0xff00, 0, 0, 0}, {30, 10, 0, 0xff00, 0, 0}, {10, 30, 0, 0, 0xff00, 0}};
+        GRADIENT_TRIANGLE tri = {0, 1, 2};
+        dc->GradientFill(v, 3, &tri, 1, GRADIENT_FILL_TRIANGLE);
+        dc->SetTextColor(RGB(0, 0, 0));
+        dc->SelectObject(op);
+        dc->SelectObject(ob);
+    }
+};
+
+void FrontView(I_PVXCtrl& ctrl) {
+    ctrl.SetClientSize(400, 300);
+    ctrl.GetCamera().SetStandardView(GViewCamera::VIEW_FRONT);
+    ctrl.ZoomToRange(C3DPoint(-1, 0, -1), C3DPoint(5, 0, 4));
+}
+
+// Geometry drawn on the memory DC between the add brackets is kept, not drawn; XGR_RenderGeom
+// draws exactly that with the pens and brushes of the time; a rebuild request blanks it until
+// it is recorded again; a turned view redraws it turned.
+TEST(GrxDrawing, RetainedGeometryReplaysWhatWasRecorded) {
+    I_PVXCtrl ctrl;
+    FrontView(ctrl);
+    Scene scene;
+    CRecordDC ref;
+    ASSERT_TRUE(ref.Create());
+    scene.Draw(ctrl, &ref);  // immediate drawing: the expected records
+    const std::vector<std::string> want = Geometry(ref);
+    // line, 3 fills, 2 flagged edges, node, 2 cross strokes, the text and the gradient
+    ASSERT_EQ(want.size(), 11u) << ref.Dump();
+
+    ASSERT_TRUE(ctrl.BeginDrawToMemDC(true));
+    CDC* mem = ctrl.GetMemDC();
+    ctrl.ClearBuffer(RGB(255, 255, 255), 1);
+    ctrl.XGR_RemoveAllGeom();
+    ctrl.XGR_Begin_AddGeom();
+    scene.Draw(ctrl, mem);
+    ctrl.XGR_End_AddGeom();
+    ctrl.XGR_SetRebuildGeom(0);
+    EXPECT_EQ(ctrl.XGR_GetGeomCount(), 8) << "six primitives and two plain calls";
+    // Nothing reached the image while recording (the line's middle and the gradient are
+    // still background).
+    const CPoint midLine = ctrl.GetWorldToMemDCP2D(C3DPoint(2, 0, 1.5));
+    EXPECT_EQ(mem->GetPixel(midLine.x, midLine.y), RGB(255, 255, 255));
+    EXPECT_EQ(mem->GetPixel(12, 12), RGB(255, 255, 255));
+    // Drawing after the bracket is immediate and not kept.
+    ctrl.DrawLine3D(mem, C3DPoint(0, 0, 0), C3DPoint(1, 0, 1), 0.0);
+    EXPECT_EQ(ctrl.XGR_GetGeomCount(), 8);
+
+    CRecordDC replay;
+    ASSERT_TRUE(replay.Create());
+    ctrl.XGR_RenderGeom(&replay);
+    EXPECT_EQ(Geometry(replay), want);
+    // Replayed again: the same once more (the list is kept).
+    CRecordDC again;
+    again.Create();
+    ctrl.XGR_RenderGeom(&again);
+    EXPECT_EQ(Geometry(again), want);
+
+    // A rebuild request: nothing until re-recorded.
+    ctrl.XGR_SetRebuildGeom(1);
+    EXPECT_TRUE(ctrl.XGR_IsRebuildGeom());
+    CRecordDC stale;
+    stale.Create();
+    ctrl.XGR_RenderGeom(&stale);
+    EXPECT_TRUE(Geometry(stale).empty()) << stale.Dump();
+    ctrl.XGR_RemoveAllGeom();
+    ctrl.XGR_Begin_AddGeom();
+    ctrl.DrawNode(mem, C3DPoint(2, 0, 1));
+    ctrl.XGR_End_AddGeom();
+    ctrl.XGR_SetRebuildGeom(0);
+    CRecordDC fresh;
+    fresh.Create();
+    ctrl.XGR_RenderGeom(&fresh);
+    EXPECT_EQ(Geometry(fresh).size(), 1u);
+
+    // Turning the view: the kept geometry is drawn with the new view, no rebuild needed.
+    ctrl.XGR_RemoveAllGeom();
+    ctrl.XGR_Begin_AddGeom();
+    scene.Draw(ctrl, mem);
+    ctrl.XGR_End_AddGeom();
+    // Rendering on the memory image itself draws the kept geometry there.
+    ctrl.BeginDrawToMemDC(true);
+    ctrl.XGR_RenderGeom();
+    const CPoint lineOutsideFace = ctrl.GetWorldToMemDCP2D(C3DPoint(-0.7, 0, -0.75));
+    EXPECT_EQ(mem->GetPixel(lineOutsideFace.x, lineOutsideFace.y), RGB(255, 0, 0));
+    EXPECT_EQ(mem->GetPixel(midLine.x, midLine.y), RGB(1, 2, 3)) << "the last face covers the line";
+    EXPECT_NE(mem->GetPixel(12, 12), RGB(255, 255, 255)) << "the kept gradient is drawn too";
+    ctrl.SetViewAngles(30.0, 20.0);
+    CRecordDC turnedRef, turned;
+    turnedRef.Create();
+    turned.Create();
+    scene.Draw(ctrl, &turnedRef);
+    ctrl.XGR_RenderGeom(&turned);
+    EXPECT_EQ(Geometry(turned), Geometry(turnedRef));
+    EXPECT_NE(Geometry(turned), want);
+    ctrl.EndDrawToMemDC(true);
+}
+
+// Client-window forms draw with the window transform, which leaves the screen only in
+// virtual mode; they are never kept in the display list.
+TEST(GrxDrawing, ClientWindowFormsUseWindowTransform) {
+    I_PVXCtrl ctrl;
+    FrontView(ctrl);
+    const C3DPoint a(0, 0, 0), b(4, 0, 3);
+    ctrl.StartVirtualMode(1600, 1200);
+    ctrl.XGR_Begin_AddGeom();
+    CRecordDC page;
+    page.Create();
+    ctrl.DrawLine3DOnClientWindow(&page, a, b);
+    ctrl.DrawNodeInClientWindow(&page, a);
+    ctrl.DrawCrossInClientWindow(&page, b, 6);
+    ctrl.XGR_End_AddGeom();
+    EXPECT_EQ(ctrl.XGR_GetGeomCount(), 0);
+    const std::vector<const GdiRecord*> lines = page.GetRecords("LineTo");
+    ASSERT_EQ(lines.size(), 3u);  // the line and the two strokes of the cross
+    const CPoint pa = ctrl.GetWorldToWindowP2D(a), pb = ctrl.GetWorldToWindowP2D(b);
+    EXPECT_EQ(lines[0]->curPos.x, pa.x);
+    EXPECT_EQ(lines[0]->curPos.y, pa.y);
+    EXPECT_EQ(lines[0]->Arg(0), pb.x);
+    EXPECT_EQ(lines[0]->Arg(1), pb.y);
+    EXPECT_GT(pb.x, 400) << "the page is four times the screen";
+    // Cross of size 6: strokes from -3 to +3 inclusive around the point.
+    EXPECT_EQ(lines[1]->curPos.x, pb.x - 3);
+    EXPECT_EQ(lines[1]->Arg(0), pb.x + 4);
+    const std::vector<const GdiRecord*> nodes = page.GetRecords("Rectangle");
+    ASSERT_EQ(nodes.size(), 1u);
+    EXPECT_EQ(nodes[0]->rect.left, pa.x - I_PVXCtrl::kNodeSize / 2);
+    EXPECT_EQ(nodes[0]->rect.right - nodes[0]->rect.left, I_PVXCtrl::kNodeSize);
+    ctrl.EndVirtualMode();
+}
+
+// The memory image: cleared to a colour, drawn on, copied to the window, then the model draws
+// on the window (once per paint).
+TEST(GrxDrawing, MemoryImageReachesWindowBeforeModelDraws) {
+    GrxTestModel model;
+    I_PVXCtrl ctrl;
+    ctrl.SetI_PVXModel(&model);
+    FrontView(ctrl);
+    ctrl.SetShowVPointIcon(0);
+    ctrl.ClearBuffer(RGB(0, 0, 64), 1);
+    ASSERT_TRUE(ctrl.BeginDrawToMemDC(false));
+    CDC* mem = ctrl.GetMemDC();
+    CPen pen(PS_SOLID, 1, RGB(255, 0, 0));
+    CPen* old = mem->SelectObject(&pen);
+    ctrl.DrawLine3D(mem, C3DPoint(-1, 0, 1), C3DPoint(5, 0, 1), 0.0);
+    mem->SelectObject(old);
+    ctrl.EndDrawToMemDC(false);
+    EXPECT_TRUE(ctrl.IsImageValid());
+    const CPoint onLine = ctrl.GetWorldToMemDCP2D(C3DPoint(2, 0, 1));
+    EXPECT_EQ(mem->GetPixel(onLine.x, onLine.y), RGB(255, 0, 0));
+    EXPECT_EQ(mem->GetPixel(5, 5), RGB(0, 0, 64));
+
+    CRecordDC window;
+    ASSERT_TRUE(window.Create(400, 300));
+    ctrl.PaintWindow(&window);
+    EXPECT_EQ(model.m_nDrawCalls, 1);
+    ASSERT_GE(window.Count("BitBlt"), 1u);
+    EXPECT_EQ(window.GetRecords().front().op, "BitBlt") << "the image comes first";
+    EXPECT_EQ(window.GetPixel(onLine.x, onLine.y), RGB(255, 0, 0));
+    EXPECT_EQ(window.GetPixel(399, 299), RGB(0, 0, 64));
+    // Moving the picture makes the image stale.
+    ctrl.ViewPan(1, 0);
+    EXPECT_FALSE(ctrl.IsImageValid());
+}
+
+// Coloured polygons are clipped to the image with colours interpolated on the cut.
+TEST(GrxDrawing, ColorPolygonClippedToImage) {
+    I_PVXCtrl ctrl;
+    ctrl.SetClientSize(101, 101);
+    ctrl.GetCamera().SetStandardView(GViewCamera::VIEW_TOP);
+    ctrl.GetCamera().SetScale(1.0);
+    ctrl.GetCamera().SetTarget(C3DPoint(50.5, 50.5, 0));  // world (x, y) = pixel (x, 100 - y)
+    CArray<C3DPoint, C3DPoint> pts;
+    CArray<DWORD, DWORD> colors, outColors;
+    CArray<CPoint, CPoint> out;
+    // A horizontal band from x = -100 (black) to x = 100 (red), inside in y.
+    for (auto p : {C3DPoint(-100, 40, 0), C3DPoint(100, 40, 0), C3DPoint(100, 60, 0), C3DPoint(-100, 60, 0)})
+        pts.Add(p);
+    for (DWORD c : {RGB(0, 0, 0), RGB(200, 0, 0), RGB(200, 0, 0), RGB(0, 0, 0)}) colors.Add(c);
+    const int n = ctrl.GetColorVPolygonForMemDC(pts, out, colors, outColors);
+    ASSERT_EQ(n, 4);
+    ASSERT_EQ(outColors.GetSize(), 4);
+    for (int i = 0; i < n; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_GE(out[i].x, 0);
+        EXPECT_LE(out[i].x, 100);
+        // Red grows along x: 0 at -100, 200 at 100.
+        EXPECT_NEAR(GetRValue(outColors[i]), (out[i].x + 100) * 200.0 / 200.0, 1.0);
+    }
+    // Entirely outside: nothing.
+    pts.RemoveAll();
+    for (auto p : {C3DPoint(300, 300, 0), C3DPoint(310, 300, 0), C3DPoint(310, 310, 0)}) pts.Add(p);
+    EXPECT_EQ(ctrl.GetColorVPolygonForClient(pts, out, colors, outColors), 0);
+    EXPECT_EQ(out.GetSize(), 0);
+}
+
+// The Kriging contour is laid over the memory image at the end of a draw, in band colours.
+TEST(GrxDrawing, KrigingContourOverlaysImage) {
+    I_PVXCtrl ctrl;
+    ctrl.SetClientSize(200, 200);
+    ctrl.GetCamera().SetStandardView(GViewCamera::VIEW_TOP);
+    ctrl.ZoomToRange(C3DPoint(0, 0, 0), C3DPoint(10, 10, 0));
+    GKrigContourDetail d;
+    d.m_nColorNum = 2;
+    for (int i = 0; i < 7; ++i) d.m_crSerial[i] = i < 3 ? RGB(0, 0, 255) : RGB(255, 0, 0);
+    d.m_crSerial[6] = RGB(255, 0, 0);
+    CArray<C3DPoint, C3DPoint> pts;
+    CArray<double, double> vals;
+    for (auto p : {C3DPoint(0, 0, 0), C3DPoint(10, 0, 0), C3DPoint(10, 10, 0), C3DPoint(0, 10, 0)}) pts.Add(p);
+    for (double v : {0.0, 0.0, 10.0, 10.0}) vals.Add(v);  // low at y = 0, high at y = 10
+    ASSERT_EQ(ctrl.OnKrigContour(pts, vals, 1, d), 1);
+    ctrl.ClearBuffer(RGB(255, 255, 255), 1);
+    ctrl.BeginDrawToMemDC(false);
+    ctrl.EndDrawToMemDC(false);
+    CDC* mem = ctrl.GetMemDC();
+    const CPoint low = ctrl.GetWorldToMemDCP2D(C3DPoint(5, 1, 0)), high = ctrl.GetWorldToMemDCP2D(C3DPoint(5, 9, 0));
+    EXPECT_EQ(mem->GetPixel(low.x, low.y), RGB(0, 0, 255));
+    EXPECT_EQ(mem->GetPixel(high.x, high.y), RGB(255, 0, 0));
+    EXPECT_EQ(mem->GetPixel(2, 2), RGB(255, 255, 255)) << "outside the hull of the points";
+    ctrl.OffKrigContour();
+    ctrl.ClearBuffer(RGB(255, 255, 255), 1);
+    ctrl.BeginDrawToMemDC(false);
+    ctrl.EndDrawToMemDC(false);
+    EXPECT_EQ(mem->GetPixel(low.x, low.y), RGB(255, 255, 255));
+}
+
+}  // namespace

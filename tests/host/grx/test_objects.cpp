@@ -1,0 +1,222 @@
+// Object registry of the graphics control: id ranges, registration and active sets, depth
+// order, window culling and picking through the quadtree.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/host/grx/GrxTestModel.h"
+
+namespace {
+
+// A row of three columns along x (members 1..3 between nodes 1-2, 3-4, 5-6) at different y,
+// so that their depth differs in the front view (eye at -y).
+void BuildColumns(GrxTestModel& m) {
+    const double ys[3] = {5.0, 0.0, 10.0};  // member 2 nearest the front, member 3 farthest
+    for (UINT i = 0; i < 3; ++i) {
+        m.m_nodes[2 * i + 1] = C3DPoint(10.0 * i, ys[i], 0.0);
+        m.m_nodes[2 * i + 2] = C3DPoint(10.0 * i, ys[i], 8.0);
+        m.m_members[i + 1] = {2 * i + 1, 2 * i + 2};
+    }
+}
+
+TEST(GrxObjects, IdRangesNameUndeformedThenDeformed) {
+    I_PVXCtrl ctrl;
+    int o0 = 0, o1 = 0, n0 = 0, n1 = 0;
+    ctrl.GetObjectIDRange(o0, o1);
+    ctrl.GetNodeIDRange(n0, n1);
+    EXPECT_LT(o0 + 1, o1 + 1);
+    EXPECT_LE(o0 + 1, o1) << "first + 1 (deformed) lies inside the object range";
+    EXPECT_LE(n0 + 1, n1) << "first + 1 (deformed) lies inside the node range";
+    EXPECT_TRUE(o1 < n0 || n1 < o0) << "object and node ranges do not overlap";
+}
+
+TEST(GrxObjects, RegistrationAndActiveSets) {
+    GrxTestModel m;
+    BuildColumns(m);
+    I_PVXCtrl ctrl;
+    ctrl.SetI_PVXModel(&m);
+    const int obj = I_PVXCtrl::kObjectIDFirst, node = I_PVXCtrl::kNodeIDFirst;
+    ctrl.AddObject(obj, 1, 1);
+    ctrl.AddObject(obj, 2, 0);
+    ctrl.AddObject(obj + 1, 3, 1);  // deformed registration counts as active too
+    ctrl.AddObject(node, 1, 1);
+    ctrl.AddObject(node, 2, 0);
+    EXPECT_EQ(ctrl.GetObjectCount(), 5);
+    ctrl.AddObject(obj, 1, 1);  // again: updates, no duplicate
+    EXPECT_EQ(ctrl.GetObjectCount(), 5);
+
+    struct Row {
+        const char* what;
+        int got, want;
+    } rows[] = {
+        {"elem 1", ctrl.IsActiveElem(1), 1}, {"elem 2", ctrl.IsActiveElem(2), 0},
+        {"elem 3 deformed", ctrl.IsActiveElem(3), 1}, {"elem 9 unknown", ctrl.IsActiveElem(9), 0},
+        {"node 1", ctrl.IsActiveNode(1), 1}, {"node 2", ctrl.IsActiveNode(2), 0},
+        {"node key 3 is not a node", ctrl.IsActiveNode(3), 0},
+    };
+    for (const auto& r : rows) EXPECT_EQ(r.got != 0, r.want != 0) << r.what;
+
+    EXPECT_EQ(ctrl.DelObject(obj, 2), 1);
+    EXPECT_EQ(ctrl.DelObject(obj, 2), 0) << "second delete finds nothing";
+    EXPECT_EQ(ctrl.GetObjectCount(), 4);
+
+    // ActiveAll shows everything and hands the model the undeformed keys once.
+    ctrl.ActiveAll();
+    EXPECT_TRUE(ctrl.IsActiveNode(2));
+    EXPECT_EQ(m.m_nActiveCalls, 1);
+    EXPECT_EQ(m.m_lastActiveNodes.GetSize(), 2);
+    EXPECT_EQ(m.m_lastActiveMembers.GetSize(), 1);
+    ctrl.ActiveAll();
+    EXPECT_EQ(m.m_nActiveCalls, 1) << "nothing changed: the model is not told again";
+}
+
+TEST(GrxObjects, SubtractKeyKeepsOrderOfAll) {
+    I_PVXCtrl ctrl;
+    CArray<UINT, UINT> all, sub, res;
+    for (UINT k : {7u, 3u, 9u, 1u, 3u}) all.Add(k);
+    for (UINT k : {3u, 8u}) sub.Add(k);
+    res.Add(99);  // emptied first
+    ctrl.SubtractKey(all, sub, res);
+    ASSERT_EQ(res.GetSize(), 3);
+    EXPECT_EQ(res[0], 7u);
+    EXPECT_EQ(res[1], 9u);
+    EXPECT_EQ(res[2], 1u);
+}
+
+// Back to front by view depth; the deformed type sorts its own boxes; unknown keys lead.
+TEST(GrxObjects, ZSortedListIsBackToFront) {
+    GrxTestModel m;
+    BuildColumns(m);
+    I_PVXCtrl ctrl;
+    ctrl.SetI_PVXModel(&m);
+    m.RegisterAll(ctrl);
+    ctrl.UpdateAllWcsVcsMBR();
+    ctrl.SetStandardView(GViewCamera::VIEW_FRONT);
+
+    CArray<int, int> types;
+    types.Add(I_PVXCtrl::kObjectIDFirst);
+    CArray<UINT, UINT> keys;
+    for (UINT k : {1u, 2u, 3u, 42u}) keys.Add(k);
+    CArray<GRE_Atom, GRE_Atom&> out;
+    ctrl.GetZSortedList(types, keys, out);
+    ASSERT_EQ(out.GetSize(), 4);
+    const UINT want[] = {42, 3, 1, 2};  // unknown key first, then farthest (y = 10) to nearest (y = 0)
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(out[i].m_nKey, want[i]) << "position " << i;
+        EXPECT_EQ(out[i].m_nType, I_PVXCtrl::kObjectIDFirst);
+    }
+    // Depth really is ascending for the known entries.
+    double last = -1e300;
+    for (int i = 1; i < 4; ++i) {
+        const GRE_Object* o = ctrl.FindObject(out[i].m_nType, out[i].m_nKey);
+        ASSERT_NE(o, nullptr);
+        EXPECT_GE(o->depth, last);
+        last = o->depth;
+    }
+    // Turned to the back view the order reverses.
+    ctrl.SetStandardView(GViewCamera::VIEW_BACK);
+    ctrl.GetZSortedList(types, keys, out);
+    EXPECT_EQ(out[1].m_nKey, 2u);
+    EXPECT_EQ(out[3].m_nKey, 3u);
+    // The deformed type is sorted from boxes the model gives on demand (not registered).
+    types[0] = I_PVXCtrl::kObjectIDFirst + 1;
+    ctrl.SetStandardView(GViewCamera::VIEW_FRONT);
+    ctrl.GetZSortedList(types, keys, out);
+    EXPECT_EQ(out[1].m_nKey, 3u);
+    EXPECT_EQ(out[3].m_nKey, 2u);
+    EXPECT_EQ(out[3].m_nType, I_PVXCtrl::kObjectIDFirst + 1);
+}
+
+TEST(GrxObjects, ZSortPolygonListOrdersFacesBackToFront) {
+    I_PVXCtrl ctrl;
+    ctrl.SetStandardView(GViewCamera::VIEW_TOP);  // eye above: larger z is nearer
+    const double zs[] = {2.0, -1.0, 5.0, 0.0};
+    CArray<CList<C3DPoint, C3DPoint>*, CList<C3DPoint, C3DPoint>*> faces;
+    for (double z : zs) {
+        auto* f = new CList<C3DPoint, C3DPoint>;
+        f->AddTail(C3DPoint(0, 0, z));
+        f->AddTail(C3DPoint(1, 0, z));
+        f->AddTail(C3DPoint(0, 1, z));
+        faces.Add(f);
+    }
+    CArray<int, int> order;
+    ctrl.GetZSortPolygonList(faces, order);
+    ASSERT_EQ(order.GetSize(), 4);
+    const int want[] = {1, 3, 0, 2};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(order[i], want[i]) << "position " << i;
+    ctrl.GetZSortPolygonList(faces);  // in place
+    EXPECT_DOUBLE_EQ(faces[0]->GetHead().z, -1.0);
+    EXPECT_DOUBLE_EQ(faces[3]->GetHead().z, 5.0);
+    for (INT_PTR i = 0; i < faces.GetSize(); ++i) delete faces[i];
+}
+
+TEST(GrxObjects, ObjectInClientWindowFollowsPan) {
+    GrxTestModel m;
+    BuildColumns(m);
+    I_PVXCtrl ctrl;
+    ctrl.SetI_PVXModel(&m);
+    m.RegisterAll(ctrl);
+    ctrl.UpdateAllWcsVcsMBR();
+    ctrl.SetStandardView(GViewCamera::VIEW_FRONT);
+    const int obj = I_PVXCtrl::kObjectIDFirst;
+    for (UINT k = 1; k <= 3; ++k) EXPECT_TRUE(ctrl.IsObjectInClientWindow(obj, k)) << k;
+    // Push the picture far to the right: the leftmost column (x = 0) leaves last.
+    ctrl.ViewPan(2000, 0);
+    for (UINT k = 1; k <= 3; ++k) EXPECT_FALSE(ctrl.IsObjectInClientWindow(obj, k)) << k;
+    EXPECT_TRUE(ctrl.IsObjectInClientWindow(obj, 77)) << "unknown extent: drawn rather than lost";
+}
+
+// Picking returns the object under the point and nothing elsewhere; nodes win at their point.
+TEST(GrxObjects, PickingFindsObjectUnderPoint) {
+    GrxTestModel m;
+    BuildColumns(m);
+    I_PVXCtrl ctrl;
+    ctrl.SetI_PVXModel(&m);
+    m.RegisterAll(ctrl);
+    ctrl.UpdateAllWcsVcsMBR();
+    ctrl.SetStandardView(GViewCamera::VIEW_FRONT);
+    for (auto& kv : m.m_members) {
+        GRE_Atom a(I_PVXCtrl::kObjectIDFirst, kv.first);
+        ctrl.QTreeAdd(a);
+    }
+    GRE_Atom n1(I_PVXCtrl::kNodeIDFirst, 1);
+    ctrl.QTreeAdd(n1);
+    EXPECT_EQ(ctrl.QTreeGetCount(), 4);
+
+    auto mid = [&](UINT memb) {
+        auto e = m.m_members[memb];
+        return ctrl.GetWorldToWindowP2D((m.m_nodes[e.first] + m.m_nodes[e.second]) * 0.5);
+    };
+    struct Row {
+        const char* what;
+        CPoint pt;
+        int found, type;
+        UINT key;
+    } rows[] = {
+        {"middle of member 1", mid(1), 1, I_PVXCtrl::kObjectIDFirst, 1},
+        {"middle of member 2", mid(2), 1, I_PVXCtrl::kObjectIDFirst, 2},
+        {"2 px beside member 3", mid(3) + CPoint(2, 0), 1, I_PVXCtrl::kObjectIDFirst, 3},
+        {"node 1 at the foot of member 1", ctrl.GetWorldToWindowP2D(m.m_nodes[1]), 1, I_PVXCtrl::kNodeIDFirst, 1},
+        {"between members 1 and 2", CPoint((mid(1).x + mid(2).x) / 2, mid(1).y), 0, 0, 0},
+        {"far corner", CPoint(2, 2), 0, 0, 0},
+    };
+    for (const auto& r : rows) {
+        GRE_Atom got(-1, 0);
+        const int found = ctrl.PickObject(r.pt, got);
+        EXPECT_EQ(found, r.found) << r.what;
+        if (found && r.found) {
+            EXPECT_EQ(got.m_nType, r.type) << r.what;
+            EXPECT_EQ(got.m_nKey, r.key) << r.what;
+        }
+    }
+    // After turning the view the tree follows: member 2 is still found at its new place.
+    ctrl.SetStandardView(GViewCamera::VIEW_RIGHT);
+    GRE_Atom got;
+    // In the right view all columns stand at different screen x (by y): pick member 3 (y = 10).
+    ASSERT_EQ(ctrl.PickObject(mid(3), got), 1);
+    EXPECT_EQ(got.m_nKey, 3u);
+    ctrl.QTreeClearAll();
+    EXPECT_EQ(ctrl.PickObject(mid(3), got), 0) << "an empty tree picks nothing";
+}
+
+}  // namespace

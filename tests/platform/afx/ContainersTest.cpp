@@ -1,0 +1,410 @@
+// CArray growth and element lifetime, CList operations, CMap iteration order and hashing.
+#include "platform/afx/afx.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Counts live instances so construction and destruction can be checked for balance.
+struct Tracked {
+    static int s_nLive;
+    int value;
+    Tracked() : value(-1) { s_nLive++; }
+    Tracked(int v) : value(v) { s_nLive++; }
+    Tracked(const Tracked& o) : value(o.value) { s_nLive++; }
+    Tracked& operator=(const Tracked& o) = default;
+    ~Tracked() { s_nLive--; }
+};
+int Tracked::s_nLive = 0;
+
+// A record whose constructor leaves its fields alone: new elements must still read zero.
+struct RawRecord {
+    RawRecord() {}
+    int a;
+    double b;
+};
+
+TEST(CArrayGrowth, CapacityFollowsTheClassLibraryRule) {
+    // First block holds one element; then +4 while size/8 < 4; then +size/8.
+    const INT_PTR expected[] = {1, 5, 9, 13, 17, 21, 25, 29, 33, 37, 41, 46, 51, 57};
+    CArray<int, int> a;
+    std::vector<INT_PTR> seen;
+    for (int i = 0; i < 57; i++) {
+        a.Add(i);
+        if (seen.empty() || seen.back() != a.GetAllocSize()) seen.push_back(a.GetAllocSize());
+    }
+    ASSERT_EQ(seen.size(), std::size(expected));
+    for (size_t i = 0; i < seen.size(); i++) EXPECT_EQ(seen[i], expected[i]) << "capacity step " << i;
+
+    CArray<int, int> big;
+    big.SetSize(10000);
+    EXPECT_EQ(big.GetAllocSize(), 10000);
+    big.Add(1);
+    EXPECT_EQ(big.GetAllocSize(), 10000 + 1024) << "step capped at 1024";
+
+    CArray<double, double> g;
+    g.SetSize(3, 10);
+    EXPECT_EQ(g.GetAllocSize(), 10) << "first block is max(size, grow-by)";
+    g.SetSize(11);
+    EXPECT_EQ(g.GetAllocSize(), 20) << "explicit grow-by step";
+    g.SetSize(30);
+    EXPECT_EQ(g.GetAllocSize(), 30) << "a jump past capacity + step takes the new size";
+}
+
+TEST(CArrayGrowth, SetSizeWithinCapacityKeepsBlockAndFreeExtraShrinks) {
+    CArray<int, int> a;
+    for (int i = 0; i < 5; i++) a.Add(i);
+    const int* pBlock = a.GetData();
+    a.SetSize(2);
+    EXPECT_EQ(a.GetData(), pBlock);
+    EXPECT_EQ(a.GetAllocSize(), 5);
+    a.SetSize(4);
+    EXPECT_EQ(a.GetData(), pBlock);
+    EXPECT_EQ(a[3], 0) << "regrown elements start at zero";
+    a.FreeExtra();
+    EXPECT_EQ(a.GetAllocSize(), 4);
+    EXPECT_EQ(a[1], 1);
+    a.RemoveAt(0, 4);
+    EXPECT_EQ(a.GetSize(), 0);
+    EXPECT_NE(a.GetData(), nullptr);
+    a.FreeExtra();
+    EXPECT_EQ(a.GetData(), nullptr) << "an empty array frees its storage";
+    EXPECT_EQ(a.GetAllocSize(), 0);
+    a.Add(9);
+    a.RemoveAll();
+    EXPECT_EQ(a.GetData(), nullptr);
+    EXPECT_EQ(a.GetAllocSize(), 0);
+}
+
+TEST(CArrayOps, InsertRemoveAppendCopyAndBounds) {
+    CArray<int, int> a;
+    for (int i = 0; i < 4; i++) a.Add(i * 10);  // 0 10 20 30
+    a.InsertAt(1, 5, 2);                         // 0 5 5 10 20 30
+    a.RemoveAt(0, 2);                            // 5 10 20 30 -> drop first two
+    ASSERT_EQ(a.GetSize(), 4);
+    EXPECT_EQ(a[0], 5);
+    EXPECT_EQ(a[1], 10);
+    a.InsertAt(6, 99);                           // past the end grows with zeros
+    ASSERT_EQ(a.GetSize(), 7);
+    EXPECT_EQ(a[4], 0);
+    EXPECT_EQ(a[6], 99);
+    EXPECT_EQ(a.GetUpperBound(), 6);
+
+    CArray<int, int> b;
+    b.Add(1);
+    b.Add(2);
+    a.InsertAt(1, &b);
+    EXPECT_EQ(a[1], 1);
+    EXPECT_EQ(a[2], 2);
+    EXPECT_EQ(a[3], 10);
+    EXPECT_EQ(b.Append(a), 2) << "Append returns the old size";
+    EXPECT_EQ(b.GetSize(), 11);
+    EXPECT_EQ(b.Append(b), 11) << "an array appended to itself";
+    EXPECT_EQ(b.GetSize(), 22);
+    EXPECT_EQ(b[11], 1);
+    EXPECT_EQ(b[21], 99);
+
+    CArray<int, int> c;
+    c.Copy(a);
+    EXPECT_EQ(c.GetSize(), a.GetSize());
+    c.SetAtGrow(12, 7);
+    EXPECT_EQ(c.GetSize(), 13);
+    c.SetAt(0, 42);
+    c.ElementAt(1) = 43;
+    EXPECT_EQ(c.GetAt(0), 42);
+    EXPECT_EQ(c[1], 43);
+
+    // Misuse is reported and harmless.
+    c.RemoveAt(12, 5);
+    EXPECT_EQ(c.GetSize(), 13);
+    c.SetAt(100, 1);
+    EXPECT_EQ(c.GetAt(-1), 0);
+    int& scratch = c[100];
+    scratch = 5;
+    EXPECT_EQ(c.GetSize(), 13);
+
+    // A size whose bytes cannot be addressed is refused and the array kept.
+    CArray<double, double> d;
+    d.Add(1.5);
+    d.SetSize(PTRDIFF_MAX / 4);
+    EXPECT_EQ(d.GetSize(), 1);
+    d.SetAtGrow(PTRDIFF_MAX / 4, 2.0);
+    EXPECT_EQ(d.GetSize(), 1);
+    EXPECT_EQ(d[0], 1.5);
+}
+
+TEST(CArrayOps, ElementsAreConstructedDestroyedAndSafeWhenAliased) {
+    Tracked::s_nLive = 0;
+    {
+        CArray<Tracked, const Tracked&> a;
+        for (int i = 0; i < 40; i++) a.Add(Tracked(i));
+        EXPECT_EQ(Tracked::s_nLive, 40);
+        a.RemoveAt(5, 10);
+        EXPECT_EQ(Tracked::s_nLive, 30);
+        a.InsertAt(0, Tracked(7), 3);
+        EXPECT_EQ(Tracked::s_nLive, 33);
+        a.SetSize(50);
+        EXPECT_EQ(Tracked::s_nLive, 50);
+        EXPECT_EQ(a[49].value, -1) << "default constructed";
+        a.FreeExtra();
+        EXPECT_EQ(Tracked::s_nLive, 50);
+        CArray<Tracked, const Tracked&> copy(a);
+        EXPECT_EQ(Tracked::s_nLive, 100);
+    }
+    EXPECT_EQ(Tracked::s_nLive, 0);
+
+    // Adding an element of the array itself across a reallocation copies it first.
+    CArray<CString> s;
+    s.Add("first element, long enough to live on the heap");
+    for (int i = 0; i < 20; i++) s.Add(s[0]);
+    EXPECT_STREQ(s[20], "first element, long enough to live on the heap");
+    s.InsertAt(0, s[3], 30);
+    EXPECT_EQ(s.GetSize(), 51);
+    EXPECT_STREQ(s[29], s[50]);
+
+    CArray<RawRecord> r;
+    r.SetSize(3);
+    EXPECT_EQ(r[2].a, 0);
+    EXPECT_EQ(r[2].b, 0.0);
+
+    CArray<CArray<int, int>*> nested;
+    nested.Add(new CArray<int, int>);
+    nested[0]->Add(3);
+    EXPECT_EQ(nested[0]->GetAt(0), 3);
+    delete nested[0];
+}
+
+TEST(CListOps, AddRemoveInsertFindAndWalk) {
+    CList<int, int> l(10);
+    l.AddTail(2);
+    l.AddTail(3);
+    l.AddHead(1);
+    auto items = [&l]() {
+        std::string s;
+        for (POSITION pos = l.GetHeadPosition(); pos;) s += std::to_string(l.GetNext(pos)) + " ";
+        return s;
+    };
+    EXPECT_EQ(items(), "1 2 3 ");
+    std::string back;
+    for (POSITION pos = l.GetTailPosition(); pos;) back += std::to_string(l.GetPrev(pos)) + " ";
+    EXPECT_EQ(back, "3 2 1 ");
+
+    POSITION p2 = l.Find(2);
+    ASSERT_NE(p2, nullptr);
+    l.InsertBefore(p2, 15);
+    l.InsertAfter(p2, 25);
+    EXPECT_EQ(items(), "1 15 2 25 3 ");
+    l.SetAt(p2, 20);
+    EXPECT_EQ(l.GetAt(p2), 20);
+    l.RemoveAt(p2);
+    EXPECT_EQ(items(), "1 15 25 3 ");
+    EXPECT_EQ(l.GetAt(l.FindIndex(2)), 25);
+    EXPECT_EQ(l.FindIndex(4), nullptr);
+    EXPECT_EQ(l.Find(99), nullptr);
+    l.AddTail(15);
+    EXPECT_EQ(l.Find(15, l.Find(15)), l.GetTailPosition()) << "search after a position";
+
+    EXPECT_EQ(l.GetHead(), 1);
+    EXPECT_EQ(l.GetTail(), 15);
+    EXPECT_EQ(l.RemoveHead(), 1);
+    EXPECT_EQ(l.RemoveTail(), 15);
+    EXPECT_EQ(l.GetCount(), 3);
+    EXPECT_EQ(l.GetSize(), 3);
+
+    CList<int, int> other;
+    other.AddTail(8);
+    other.AddTail(9);
+    l.AddTail(&other);
+    l.AddHead(&other);
+    EXPECT_EQ(items(), "8 9 15 25 3 8 9 ");
+    l.InsertBefore(nullptr, 0);
+    l.InsertAfter(nullptr, 100);
+    EXPECT_EQ(l.GetHead(), 0);
+    EXPECT_EQ(l.GetTail(), 100);
+
+    l.RemoveAll();
+    EXPECT_TRUE(l.IsEmpty());
+    EXPECT_EQ(l.GetHeadPosition(), nullptr);
+    EXPECT_EQ(l.RemoveHead(), 0) << "removing from an empty list yields a default element";
+    POSITION none = nullptr;
+    l.GetNext(none);
+    EXPECT_EQ(none, nullptr);
+}
+
+TEST(CListOps, OwnsNonTrivialElementsAndCopies) {
+    Tracked::s_nLive = 0;
+    {
+        CList<Tracked, const Tracked&> l;
+        for (int i = 0; i < 25; i++) l.AddTail(Tracked(i));
+        l.RemoveAt(l.FindIndex(3));
+        EXPECT_EQ(Tracked::s_nLive, 24);
+        CList<Tracked, const Tracked&> copy(l);
+        EXPECT_EQ(copy.GetCount(), 24);
+        EXPECT_EQ(copy.GetAt(copy.FindIndex(3)).value, 4);
+        EXPECT_EQ(Tracked::s_nLive, 48);
+    }
+    EXPECT_EQ(Tracked::s_nLive, 0);
+    CStringList names;
+    names.AddTail("反力");
+    names.AddTail(CString("位移"));
+    EXPECT_STREQ(names.GetTail(), "位移");
+}
+
+template <class M>
+std::string Order(const M& m) {
+    std::string s;
+    for (POSITION pos = m.GetStartPosition(); pos;) {
+        UINT key;
+        int value;
+        m.GetNextAssoc(pos, key, value);
+        s += std::to_string(key) + " ";
+    }
+    return s;
+}
+
+TEST(CMapOrder, BucketsInOrderNewestFirstWithinABucket) {
+    // 1>>4 = 0; 17>>4 = 1; 33>>4 = 2; 300>>4 = 18, 18 % 17 = 1.
+    CMap<UINT, UINT, int, int> m;
+    m.InitHashTable(17);
+    for (UINT k : {1u, 17u, 33u, 300u}) m[k] = static_cast<int>(k) * 2;
+    EXPECT_EQ(Order(m), "1 300 17 33 ");
+
+    // Keys below 16 share bucket 0 and come out newest first.
+    CMap<UINT, UINT, int, int> modes;
+    for (UINT k = 1; k <= 5; k++) modes.SetAt(k, 0);
+    EXPECT_EQ(Order(modes), "5 4 3 2 1 ");
+
+    // Removal keeps the others in place.
+    EXPECT_TRUE(modes.RemoveKey(3));
+    EXPECT_FALSE(modes.RemoveKey(3));
+    EXPECT_EQ(Order(modes), "5 4 2 1 ");
+    EXPECT_TRUE(modes.RemoveKey(5));
+    EXPECT_TRUE(modes.RemoveKey(1));
+    EXPECT_EQ(Order(modes), "4 2 ");
+
+    // Re-setting an existing key keeps its place.
+    m[17] = 5;
+    EXPECT_EQ(Order(m), "1 300 17 33 ");
+
+    // Copies keep the order.
+    CMap<UINT, UINT, int, int> copy(m);
+    EXPECT_EQ(Order(copy), "1 300 17 33 ");
+    EXPECT_EQ(copy.GetHashTableSize(), 17u);
+
+    // A table of 10 buckets: 16>>4 = 1, 160>>4 = 10 -> 0, 176>>4 = 11 -> 1.
+    CMap<UINT, UINT, int, int> ten;
+    ten.InitHashTable(10);
+    for (UINT k : {16u, 160u, 176u, 2u}) ten[k] = 0;
+    EXPECT_EQ(Order(ten), "2 160 176 16 ");
+}
+
+TEST(CMapOrder, InitHashTableOnlyWhileEmpty) {
+    CMap<UINT, UINT, int, int> m;
+    EXPECT_EQ(m.GetHashTableSize(), 17u) << "default table size";
+    m[1] = 1;
+    m[300] = 2;
+    m.InitHashTable(10007);
+    EXPECT_EQ(m.GetHashTableSize(), 17u) << "ignored while the map holds associations";
+    EXPECT_EQ(m.GetCount(), 2);
+    EXPECT_EQ(Order(m), "1 300 ");
+    m.RemoveAll();
+    EXPECT_EQ(m.GetHashTableSize(), 17u) << "RemoveAll keeps the size";
+    m.InitHashTable(10007);
+    EXPECT_EQ(m.GetHashTableSize(), 10007u);
+    m[300] = 2;
+    m[1] = 1;
+    EXPECT_EQ(Order(m), "1 300 ") << "300>>4 = 18 is now its own bucket after 1's bucket 0";
+    m.RemoveAll();
+    m.InitHashTable(0);
+    EXPECT_EQ(m.GetHashTableSize(), 10007u) << "zero buckets refused";
+}
+
+TEST(CMapOps, LookupInsertRemoveAndValueTypes) {
+    CMap<UINT, UINT, double, double> m(10);
+    double v = -1;
+    EXPECT_FALSE(m.Lookup(5, v));
+    EXPECT_EQ(v, -1);
+    EXPECT_EQ(m[5], 0.0) << "operator[] inserts a zero value";
+    EXPECT_EQ(m.GetCount(), 1);
+    m.SetAt(5, 2.5);
+    EXPECT_TRUE(m.Lookup(5, v));
+    EXPECT_EQ(v, 2.5);
+    auto* pair = m.PLookup(5);
+    ASSERT_NE(pair, nullptr);
+    EXPECT_EQ(pair->key, 5u);
+    pair->value = 3.5;
+    EXPECT_EQ(m[5], 3.5);
+    EXPECT_EQ(m.PLookup(6), nullptr);
+    EXPECT_FALSE(m.IsEmpty());
+    m.RemoveAll();
+    EXPECT_TRUE(m.IsEmpty());
+    EXPECT_EQ(m.GetStartPosition(), nullptr);
+
+    Tracked::s_nLive = 0;
+    {
+        CMap<int, int, Tracked, const Tracked&> t;
+        for (int i = -20; i < 20; i++) t.SetAt(i, Tracked(i));
+        EXPECT_EQ(Tracked::s_nLive, 40);
+        t.RemoveKey(-3);
+        EXPECT_EQ(Tracked::s_nLive, 39);
+        Tracked out;
+        EXPECT_TRUE(t.Lookup(-20, out));
+        EXPECT_EQ(out.value, -20);
+    }
+    EXPECT_EQ(Tracked::s_nLive, 0);
+
+    CMap<UINT, UINT, CArray<double, double>*, CArray<double, double>*> owned;
+    owned[7] = new CArray<double, double>;
+    owned[7]->Add(1.0);
+    POSITION pos = owned.GetStartPosition();
+    UINT key;
+    CArray<double, double>* pArr;
+    owned.GetNextAssoc(pos, key, pArr);
+    EXPECT_EQ(pos, nullptr);
+    EXPECT_EQ(pArr->GetSize(), 1);
+    delete pArr;
+}
+
+TEST(CMapHash, KeysHashAsTheClassLibraryDid) {
+    struct Row {
+        const char* label;
+        UINT got;
+        UINT expected;
+    } rows[] = {
+        {"UINT 300", HashKey(300u), 18},
+        {"int -1 as 32 bits", HashKey(-1), 0x0FFFFFFFu},
+        {"64-bit key truncated", HashKey(0x100000010LL), 1},
+        {"string ab", HashKey("ab"), 97 * 33 + 98},
+        {"CString ab", HashKey(CString("ab")), 97 * 33 + 98},
+        {"high byte is signed", HashKey("\xE5"), static_cast<UINT>(-27)},
+        {"empty string", HashKey(""), 0},
+    };
+    for (const Row& r : rows) EXPECT_EQ(r.got, r.expected) << r.label;
+    int x = 0;
+    EXPECT_EQ(HashKey(&x), static_cast<UINT>(reinterpret_cast<uintptr_t>(&x) >> 4));
+
+    // -1 lands in bucket 0x0FFFFFFF % 17 = 15, after key 1 in bucket 0.
+    CMap<int, int, int, int> neg;
+    neg[-1] = 0;
+    neg[1] = 0;
+    POSITION pos = neg.GetStartPosition();
+    int k, v;
+    neg.GetNextAssoc(pos, k, v);
+    EXPECT_EQ(k, 1);
+    neg.GetNextAssoc(pos, k, v);
+    EXPECT_EQ(k, -1);
+
+    CMap<CString, LPCTSTR, UINT, UINT&> names;
+    names["反力"] = 1;
+    names[CString("位移")] = 2;
+    UINT n = 0;
+    EXPECT_TRUE(names.Lookup("反力", n));
+    EXPECT_EQ(n, 1u);
+    EXPECT_TRUE(names.RemoveKey("位移"));
+    EXPECT_EQ(names.GetCount(), 1);
+}
+
+}  // namespace

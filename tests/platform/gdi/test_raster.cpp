@@ -1,0 +1,593 @@
+// The raster DC: pixel rules of lines and shapes, state save/restore, clipping, blits and
+// raster operations, gradients, blending and DIB sections.
+#include <functional>
+#include <thread>
+#include <vector>
+
+#include "tests/platform/gdi/GdiTestUtil.h"
+
+namespace {
+
+const COLORREF kWhite = RGB(255, 255, 255);
+const COLORREF kBlack = RGB(0, 0, 0);
+const COLORREF kRed = RGB(255, 0, 0);
+const COLORREF kBlue = RGB(0, 0, 255);
+
+struct PixelCase {
+    const char* label;
+    std::function<void(CDC&)> draw;
+    std::vector<std::pair<POINT, COLORREF>> expect;
+};
+
+TEST(RasterDC, ShapesFollowThePlatformPixelRules) {
+    const std::vector<PixelCase> cases = {
+        {"horizontal LineTo leaves out its end pixel",
+         [](CDC& dc) { dc.MoveTo(2, 5); dc.LineTo(8, 5); },
+         {{{2, 5}, kBlack}, {{7, 5}, kBlack}, {{8, 5}, kWhite}, {{1, 5}, kWhite}, {{5, 4}, kWhite}, {{5, 6}, kWhite}}},
+        {"vertical LineTo leaves out its end pixel",
+         [](CDC& dc) { dc.MoveTo(5, 2); dc.LineTo(5, 8); },
+         {{{5, 2}, kBlack}, {{5, 7}, kBlack}, {{5, 8}, kWhite}, {{4, 5}, kWhite}, {{6, 5}, kWhite}}},
+        {"Rectangle covers left..right-1 with the pen outline on its edge pixels",
+         [](CDC& dc) {
+             CBrush red(kRed);
+             CBrush* old = dc.SelectObject(&red);
+             dc.Rectangle(2, 2, 8, 6);
+             dc.SelectObject(old);
+         },
+         {{{2, 2}, kBlack}, {{7, 5}, kBlack}, {{7, 2}, kBlack}, {{8, 2}, kWhite}, {{2, 6}, kWhite}, {{4, 4}, kRed}}},
+        {"Rectangle with a null pen is one pixel smaller",
+         [](CDC& dc) {
+             CBrush red(kRed);
+             CBrush* old = dc.SelectObject(&red);
+             dc.SelectStockObject(NULL_PEN);
+             dc.Rectangle(2, 2, 8, 6);
+             dc.SelectObject(old);
+         },
+         {{{2, 2}, kRed}, {{6, 4}, kRed}, {{7, 4}, kWhite}, {{6, 5}, kWhite}}},
+        {"null pen draws no line",
+         [](CDC& dc) { dc.SelectStockObject(NULL_PEN); dc.MoveTo(0, 3); dc.LineTo(20, 3); },
+         {{{5, 3}, kWhite}, {{10, 3}, kWhite}}},
+        {"pen width 0 draws one pixel wide",
+         [](CDC& dc) {
+             CPen pen(PS_SOLID, 0, kBlue);
+             dc.SelectObject(&pen);
+             dc.MoveTo(0, 10); dc.LineTo(20, 10);
+             dc.SelectStockObject(BLACK_PEN);
+         },
+         {{{5, 10}, kBlue}, {{5, 9}, kWhite}, {{5, 11}, kWhite}}},
+        {"a dashed pen wider than 1 draws solid",
+         [](CDC& dc) {
+             CPen pen(PS_DASH, 3, kBlue);
+             dc.SelectObject(&pen);
+             dc.MoveTo(2, 10); dc.LineTo(38, 10);
+             dc.SelectStockObject(BLACK_PEN);
+         },
+         {{{5, 10}, kBlue}, {{21, 10}, kBlue}, {{23, 10}, kBlue}, {{27, 10}, kBlue}, {{33, 10}, kBlue},
+          {{20, 9}, kBlue}, {{20, 11}, kBlue}}},
+        {"a 1-pixel dashed pen leaves gaps in the background colour when opaque",
+         [](CDC& dc) {
+             CPen pen(PS_DASH, 1, kBlue);
+             dc.SelectObject(&pen);
+             dc.SetBkColor(kRed);
+             dc.MoveTo(0, 10); dc.LineTo(40, 10);
+             dc.SelectStockObject(BLACK_PEN);
+         },
+         {{{1, 10}, kBlue}, {{20, 10}, kRed}, {{25, 10}, kBlue}}},
+        {"Polygon with a pen includes its vertex pixels",
+         [](CDC& dc) {
+             CBrush red(kRed);
+             CBrush* old = dc.SelectObject(&red);
+             const POINT pts[] = {{2, 2}, {10, 2}, {10, 10}, {2, 10}};
+             dc.Polygon(pts, 4);
+             dc.SelectObject(old);
+         },
+         {{{2, 2}, kBlack}, {{10, 10}, kBlack}, {{11, 10}, kWhite}, {{6, 6}, kRed}}},
+        {"Polygon without a pen fills pixel centres inside",
+         [](CDC& dc) {
+             CBrush red(kRed);
+             CBrush* old = dc.SelectObject(&red);
+             dc.SelectStockObject(NULL_PEN);
+             const POINT pts[] = {{2, 2}, {10, 2}, {10, 10}, {2, 10}};
+             dc.Polygon(pts, 4);
+             dc.SelectObject(old);
+         },
+         {{{2, 2}, kRed}, {{9, 9}, kRed}, {{10, 9}, kWhite}, {{9, 10}, kWhite}}},
+        {"SetPixel then GetPixel",
+         [](CDC& dc) { dc.SetPixel(7, 7, RGB(1, 2, 3)); },
+         {{{7, 7}, RGB(1, 2, 3)}, {{8, 7}, kWhite}}},
+    };
+    for (const PixelCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        RasterCanvas canvas(40, 20);
+        c.draw(canvas.dc);
+        for (const auto& e : c.expect)
+            EXPECT_EQ(Hex(canvas.At(e.first.x, e.first.y)), Hex(e.second)) << "at (" << e.first.x << "," << e.first.y << ")";
+    }
+}
+
+TEST(RasterDC, EllipseStaysInsideItsBoxAndWinding) {
+    RasterCanvas canvas(40, 40);
+    CBrush red(kRed);
+    canvas.dc.SelectObject(&red);
+    canvas.dc.Ellipse(5, 6, 25, 30);
+    EXPECT_EQ(canvas.InkBox(kWhite, CRect(0, 0, 40, 40)), CRect(5, 6, 25, 30));
+    EXPECT_EQ(canvas.At(15, 18), kRed);
+    EXPECT_EQ(canvas.At(5, 6), kWhite);  // corners of the box are outside the ellipse
+
+    // A self-overlapping pentagram: the centre is filled with WINDING, empty with ALTERNATE.
+    const POINT star[] = {{20, 2}, {31, 36}, {2, 14}, {38, 14}, {9, 36}};
+    for (int mode : {ALTERNATE, WINDING}) {
+        SCOPED_TRACE(mode == WINDING ? "WINDING" : "ALTERNATE");
+        RasterCanvas c(40, 40);
+        c.dc.SelectObject(&red);
+        c.dc.SelectStockObject(NULL_PEN);
+        c.dc.SetPolyFillMode(mode);
+        c.dc.Polygon(star, 5);
+        EXPECT_EQ(c.At(20, 20), mode == WINDING ? kRed : kWhite);
+        EXPECT_EQ(c.At(20, 8), kRed);  // a point of the star is filled either way
+        c.dc.SelectStockObject(WHITE_BRUSH);
+    }
+    canvas.dc.SelectStockObject(WHITE_BRUSH);
+}
+
+TEST(RasterDC, SaveAndRestoreBringBackTheWholeState) {
+    RasterCanvas canvas(20, 20);
+    CDC& dc = canvas.dc;
+    CPen red(PS_SOLID, 2, kRed);
+    CBrush blue(kBlue);
+    CPen* oldPen = dc.SelectObject(&red);
+    CBrush* oldBrush = dc.SelectObject(&blue);
+    dc.SetTextColor(RGB(1, 1, 1));
+    dc.SetBkColor(RGB(2, 2, 2));
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextAlign(TA_BASELINE | TA_CENTER);
+    const int level = dc.SaveDC();
+    EXPECT_EQ(level, 1);
+
+    CPen green(PS_SOLID, 1, RGB(0, 255, 0));
+    dc.SelectObject(&green);
+    dc.SelectStockObject(NULL_BRUSH);
+    EXPECT_EQ(dc.SetTextColor(RGB(9, 9, 9)), RGB(1, 1, 1));  // setters return the old value
+    EXPECT_EQ(dc.SetBkColor(RGB(8, 8, 8)), RGB(2, 2, 2));
+    EXPECT_EQ(dc.SetBkMode(OPAQUE), TRANSPARENT);
+    EXPECT_EQ(dc.SetTextAlign(TA_LEFT | TA_TOP), static_cast<UINT>(TA_BASELINE | TA_CENTER));
+    dc.IntersectClipRect(0, 0, 5, 5);
+    const int inner = dc.SaveDC();
+    EXPECT_EQ(inner, 2);
+    dc.SetTextColor(RGB(7, 7, 7));
+
+    EXPECT_TRUE(dc.RestoreDC(level));  // back past the inner save in one step
+    EXPECT_EQ(dc.GetTextColor(), RGB(1, 1, 1));
+    EXPECT_EQ(dc.GetBkColor(), RGB(2, 2, 2));
+    EXPECT_EQ(dc.GetBkMode(), TRANSPARENT);
+    EXPECT_EQ(dc.GetTextAlign(), static_cast<UINT>(TA_BASELINE | TA_CENTER));
+    EXPECT_EQ(dc.GetCurrentPen(), &red);
+    EXPECT_EQ(dc.GetCurrentBrush(), &blue);
+    CRect clip;
+    dc.GetClipBox(&clip);
+    EXPECT_EQ(clip, CRect(0, 0, 20, 20));
+    EXPECT_FALSE(dc.RestoreDC(-1));  // nothing left to restore
+    EXPECT_FALSE(dc.RestoreDC(5));
+
+    // The restored pen draws: 2 pixels wide, red.
+    dc.MoveTo(0, 10);
+    dc.LineTo(20, 10);
+    EXPECT_EQ(canvas.At(10, 10), kRed);
+    dc.SelectObject(oldPen);
+    dc.SelectObject(oldBrush);
+}
+
+TEST(RasterDC, ClipRegionsLimitDrawing) {
+    RasterCanvas canvas(30, 30);
+    CDC& dc = canvas.dc;
+    CRgn tri;
+    const POINT pts[] = {{0, 0}, {30, 0}, {0, 30}};
+    ASSERT_TRUE(tri.CreatePolygonRgn(pts, 3, WINDING));
+    EXPECT_EQ(dc.SelectClipRgn(&tri), COMPLEXREGION);
+    CRgn band;
+    band.CreateRectRgn(0, 10, 30, 20);
+    EXPECT_NE(dc.ExtSelectClipRgn(&band, RGN_AND), ERROR);
+    dc.FillSolidRect(0, 0, 30, 30, kRed);
+    CRect box;
+    dc.GetClipBox(&box);
+    EXPECT_EQ(box.top, 10);
+    EXPECT_EQ(box.bottom, 20);
+    EXPECT_EQ(dc.GetPixel(25, 15), CLR_INVALID);  // outside the clip
+    EXPECT_TRUE(dc.PtVisible(2, 12));
+    dc.SelectClipRgn(nullptr);
+    EXPECT_EQ(canvas.At(2, 12), kRed);    // inside both
+    EXPECT_EQ(canvas.At(2, 5), kWhite);   // above the band
+    EXPECT_EQ(canvas.At(25, 15), kWhite); // beyond the diagonal
+    EXPECT_EQ(canvas.At(18, 10), kRed);   // pixel centre (18.5, 10.5) is left of x + y = 30
+    EXPECT_EQ(canvas.At(20, 10), kWhite);
+}
+
+TEST(RasterDC, XorBlitTwiceRestoresAndRopsCombineBits) {
+    RasterCanvas dst(16, 16), src(16, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            dst.dc.SetPixel(x, y, RGB(x * 16, y * 16, 77));
+            src.dc.SetPixel(x, y, RGB(200, x * 10, y * 5));
+        }
+    std::vector<COLORREF> before;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) before.push_back(dst.At(x, y));
+    ASSERT_TRUE(dst.dc.BitBlt(0, 0, 16, 16, &src.dc, 0, 0, SRCINVERT));
+    EXPECT_EQ(dst.At(3, 4), RGB((3 * 16) ^ 200, (4 * 16) ^ 30, 77 ^ 20));
+    ASSERT_TRUE(dst.dc.BitBlt(0, 0, 16, 16, &src.dc, 0, 0, SRCINVERT));
+    int differ = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) differ += dst.At(x, y) != before[static_cast<size_t>(y * 16 + x)];
+    EXPECT_EQ(differ, 0);
+
+    struct Rop { const char* label; DWORD rop; COLORREF expect; };
+    const COLORREF s = RGB(0xF0, 0x0F, 0x55), d = RGB(0x3C, 0xC3, 0xAA), p = RGB(0x11, 0x22, 0x33);
+    const Rop rops[] = {
+        {"SRCCOPY", SRCCOPY, s},
+        {"SRCAND", SRCAND, RGB(0x30, 0x03, 0x00)},
+        {"SRCPAINT", SRCPAINT, RGB(0xFC, 0xCF, 0xFF)},
+        {"SRCINVERT", SRCINVERT, RGB(0xCC, 0xCC, 0xFF)},
+        {"NOTSRCCOPY", NOTSRCCOPY, RGB(0x0F, 0xF0, 0xAA)},
+        {"DSTINVERT", DSTINVERT, RGB(0xC3, 0x3C, 0x55)},
+        {"PATCOPY", PATCOPY, p},
+        {"BLACKNESS", BLACKNESS, kBlack},
+        {"WHITENESS", WHITENESS, kWhite},
+        {"MERGECOPY", MERGECOPY, RGB(0x10, 0x02, 0x11)},
+    };
+    for (const Rop& r : rops) {
+        SCOPED_TRACE(r.label);
+        RasterCanvas a(4, 4, d), b(4, 4, s);
+        CBrush brush(p);
+        a.dc.SelectObject(&brush);
+        EXPECT_TRUE(a.dc.BitBlt(1, 1, 2, 2, &b.dc, 0, 0, r.rop));
+        EXPECT_EQ(Hex(a.At(1, 1)), Hex(r.expect));
+        EXPECT_EQ(Hex(a.At(0, 0)), Hex(d));  // outside the blit
+        a.dc.SelectStockObject(WHITE_BRUSH);
+    }
+}
+
+// Transparent copy with a mask, the way the direction triad is drawn: black pixels of the
+// image are see-through.
+TEST(RasterDC, MonochromeMaskMakesAColourTransparent) {
+    const int w = 8, h = 8;
+    RasterCanvas image(w, h, kBlack), target(w, h, RGB(10, 200, 10));
+    image.dc.FillSolidRect(2, 2, 4, 4, kRed);
+    CDC maskDC;
+    ASSERT_TRUE(maskDC.CreateCompatibleDC(&target.dc));
+    CBitmap mask;
+    ASSERT_TRUE(mask.CreateBitmap(w, h, 1, 1, nullptr));
+    CBitmap* oldMask = maskDC.SelectObject(&mask);
+    EXPECT_EQ(maskDC.GetDeviceCaps(BITSPIXEL), 1);
+    image.dc.SetBkColor(kBlack);  // colour -> mono: the background colour becomes 1 (white)
+    ASSERT_TRUE(maskDC.BitBlt(0, 0, w, h, &image.dc, 0, 0, SRCCOPY));
+    EXPECT_EQ(maskDC.GetPixel(0, 0), kWhite);
+    EXPECT_EQ(maskDC.GetPixel(3, 3), kBlack);
+
+    target.dc.SetBkColor(kWhite);    // mono -> colour: 1 becomes the background colour
+    target.dc.SetTextColor(kBlack);  // and 0 the text colour
+    target.dc.BitBlt(0, 0, w, h, &image.dc, 0, 0, SRCINVERT);
+    target.dc.BitBlt(0, 0, w, h, &maskDC, 0, 0, SRCAND);
+    target.dc.BitBlt(0, 0, w, h, &image.dc, 0, 0, SRCINVERT);
+    EXPECT_EQ(Hex(target.At(0, 0)), Hex(RGB(10, 200, 10)));
+    EXPECT_EQ(Hex(target.At(3, 3)), Hex(kRed));
+    maskDC.SelectObject(oldMask);
+
+    // A compatible bitmap of a fresh memory DC is monochrome, as on the platform.
+    CDC fresh;
+    fresh.CreateCompatibleDC(nullptr);
+    CBitmap monoBm;
+    monoBm.CreateCompatibleBitmap(&fresh, 4, 4);
+    BITMAP bm{};
+    monoBm.GetBitmap(&bm);
+    EXPECT_EQ(bm.bmBitsPixel, 1);
+}
+
+TEST(RasterDC, GradientFillShowsVertexColoursAndBlends) {
+    RasterCanvas canvas(100, 100);
+    TRIVERTEX v[3] = {{5, 5, 0xff00, 0, 0, 0}, {95, 5, 0, 0xff00, 0, 0}, {5, 95, 0, 0, 0xff00, 0}};
+    GRADIENT_TRIANGLE tri{0, 1, 2};
+    ASSERT_TRUE(canvas.dc.GradientFill(v, 3, &tri, 1, GRADIENT_FILL_TRIANGLE));
+    // Expected colour: the vertex colours weighted by the barycentric coordinates of the pixel
+    // centre (red from vertex 0, green from 1, blue from 2).
+    const POINT samples[] = {{6, 6}, {92, 6}, {6, 92}, {50, 6}, {6, 50}, {30, 30}, {47, 47}};
+    for (const POINT& p : samples) {
+        const double px = p.x + 0.5 - 5, py = p.y + 0.5 - 5;
+        const double wg = px / 90.0, wb = py / 90.0, wr = 1.0 - wg - wb;
+        const COLORREF expect = RGB(static_cast<BYTE>(wr * 255 + 0.5), static_cast<BYTE>(wg * 255 + 0.5),
+                                    static_cast<BYTE>(wb * 255 + 0.5));
+        EXPECT_LE(ChannelDiff(canvas.At(p.x, p.y), expect), 3)
+            << "at (" << p.x << "," << p.y << ") " << Hex(canvas.At(p.x, p.y)) << " vs " << Hex(expect);
+    }
+    EXPECT_EQ(canvas.At(80, 80), kWhite);  // outside the triangle
+    EXPECT_EQ(canvas.At(4, 50), kWhite);
+
+    // Horizontal rectangle gradient: first and last column carry the corner colours.
+    TRIVERTEX rv[2] = {{0, 0, 0, 0, 0, 0}, {51, 10, 0xff00, 0xff00, 0xff00, 0}};
+    GRADIENT_RECT gr{0, 1};
+    RasterCanvas strip(60, 10);
+    ASSERT_TRUE(strip.dc.GradientFill(rv, 2, &gr, 1, GRADIENT_FILL_RECT_H));
+    EXPECT_LE(ChannelDiff(strip.At(0, 5), kBlack), 3);
+    EXPECT_LE(ChannelDiff(strip.At(50, 5), kWhite), 3);
+    EXPECT_LE(ChannelDiff(strip.At(25, 5), RGB(128, 128, 128)), 4);
+    EXPECT_EQ(strip.At(51, 5), kWhite);  // right edge excluded; background white
+    GRADIENT_TRIANGLE bad{0, 1, 7};
+    EXPECT_FALSE(canvas.dc.GradientFill(v, 3, &bad, 1, GRADIENT_FILL_TRIANGLE));
+}
+
+TEST(RasterDC, AlphaBlendMixesWithConstantAlpha) {
+    RasterCanvas dst(20, 20, RGB(200, 100, 0)), src(10, 10, RGB(0, 50, 250));
+    BLENDFUNCTION bf{AC_SRC_OVER, 0, 64, 0};
+    ASSERT_TRUE(dst.dc.AlphaBlend(5, 5, 10, 10, &src.dc, 0, 0, 10, 10, bf));
+    const COLORREF mixed = dst.At(8, 8);
+    auto mix = [](int s, int d, int a) { return (s * a + d * (255 - a)) / 255.0; };
+    EXPECT_NEAR(GetRValue(mixed), mix(0, 200, 64), 1.0);
+    EXPECT_NEAR(GetGValue(mixed), mix(50, 100, 64), 1.0);
+    EXPECT_NEAR(GetBValue(mixed), mix(250, 0, 64), 1.0);
+    EXPECT_EQ(dst.At(4, 4), RGB(200, 100, 0));
+    EXPECT_EQ(dst.At(15, 15), RGB(200, 100, 0));
+    // A source rectangle outside the source bitmap and per-pixel alpha are refused.
+    EXPECT_FALSE(dst.dc.AlphaBlend(0, 0, 10, 10, &src.dc, 5, 5, 10, 10, bf));
+    BLENDFUNCTION perPixel{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    EXPECT_FALSE(dst.dc.AlphaBlend(0, 0, 10, 10, &src.dc, 0, 0, 10, 10, perPixel));
+}
+
+TEST(RasterDC, DibSectionBitsFollowDrawingBothWays) {
+    struct Fmt { int bpp; const char* label; };
+    for (const Fmt f : {Fmt{24, "24-bit"}, Fmt{32, "32-bit"}, Fmt{16, "16-bit RGB555"}}) {
+        SCOPED_TRACE(f.label);
+        const int w = 5, h = 4;
+        BITMAPINFO bmi{};
+        bmi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, h, 1, static_cast<WORD>(f.bpp), BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP hbm = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        ASSERT_NE(hbm, nullptr);
+        ASSERT_NE(bits, nullptr);
+        CBitmap dib;
+        dib.Attach(hbm);
+        CDC dc;
+        dc.CreateCompatibleDC(nullptr);
+        CBitmap* old = dc.SelectObject(&dib);
+        const size_t stride = ((w * f.bpp + 31) / 32) * 4;
+        const int Bpp = f.bpp / 8;
+        // Drawing shows in the bits at once: top row is the last row in memory.
+        dc.SetPixel(1, 0, RGB(255, 0, 0));
+        BYTE* row = static_cast<BYTE*>(bits) + stride * (h - 1);
+        if (f.bpp == 16) {
+            const unsigned v = row[2] | (row[3] << 8);
+            EXPECT_EQ(v, 0x7C00u);
+        } else {
+            EXPECT_EQ(row[Bpp * 1 + 2], 255);
+            EXPECT_EQ(row[Bpp * 1 + 0], 0);
+        }
+        // Writes into the bits show in the DC: bottom-left pixel, blue.
+        BYTE* bottom = static_cast<BYTE*>(bits);
+        if (f.bpp == 16) {
+            bottom[0] = 0x1F;
+            bottom[1] = 0;
+        } else {
+            bottom[0] = 255;
+            bottom[1] = 0;
+            bottom[2] = 0;
+        }
+        EXPECT_EQ(Hex(dc.GetPixel(0, h - 1)), Hex(RGB(0, 0, 255)));
+        DIBSECTION ds{};
+        EXPECT_EQ(dib.GetObject(sizeof ds, &ds), static_cast<int>(sizeof ds));
+        EXPECT_EQ(ds.dsBm.bmBits, bits);
+        EXPECT_EQ(ds.dsBmih.biBitCount, f.bpp);
+        dc.SelectObject(old);
+    }
+
+    // An 8-bit DIB keeps palette indices: drawing picks the nearest entry.
+    struct { BITMAPINFOHEADER h; RGBQUAD colors[256]; } info{};
+    info.h = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 4, 1, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
+    info.colors[1] = RGBQUAD{0, 0, 250, 0};  // near-red
+    info.colors[2] = RGBQUAD{250, 0, 0, 0};  // near-blue
+    void* bits8 = nullptr;
+    CBitmap dib8;
+    dib8.Attach(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits8, nullptr, 0));
+    ASSERT_NE(bits8, nullptr);
+    CDC dc8;
+    dc8.CreateCompatibleDC(nullptr);
+    CBitmap* old8 = dc8.SelectObject(&dib8);
+    dc8.SetPixel(0, 0, RGB(255, 10, 10));
+    dc8.SetPixel(1, 0, RGB(0, 0, 200));
+    EXPECT_EQ(static_cast<BYTE*>(bits8)[0], 1);
+    EXPECT_EQ(static_cast<BYTE*>(bits8)[1], 2);
+    RGBQUAD green{0, 255, 0, 0};
+    EXPECT_EQ(SetDIBColorTable(dc8.GetSafeHdc(), 2, 1, &green), 1u);
+    EXPECT_EQ(dc8.GetPixel(1, 0), RGB(0, 255, 0));
+    dc8.SelectObject(old8);
+}
+
+TEST(RasterDC, StretchDIBitsReadsBottomUpRows) {
+    // 2x2 DIB, bottom-up: first row in memory is the bottom of the picture.
+    const BYTE pixels[2 * 8] = {255, 0, 0, 0, 255, 0, 0, 0,  // bottom: blue, green (+pad)
+                                0, 0, 255, 0, 0, 0, 0, 0};   // top: red, black
+    BITMAPINFO bmi{};
+    bmi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 2, 2, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    RasterCanvas canvas(8, 8);
+    EXPECT_EQ(canvas.dc.StretchDIBits(0, 0, 4, 4, 0, 0, 2, 2, pixels, &bmi, DIB_RGB_COLORS, SRCCOPY), 2);
+    EXPECT_EQ(Hex(canvas.At(0, 0)), Hex(kRed));
+    EXPECT_EQ(Hex(canvas.At(3, 1)), Hex(kBlack));
+    EXPECT_EQ(Hex(canvas.At(1, 3)), Hex(kBlue));
+    EXPECT_EQ(Hex(canvas.At(2, 2)), Hex(RGB(0, 255, 0)));
+    EXPECT_EQ(canvas.At(4, 4), kWhite);
+}
+
+TEST(RasterDC, DeviceCapsAreSettable) {
+    RasterCanvas canvas(320, 200);
+    CDC& dc = canvas.dc;
+    struct Cap { int index; int expect; const char* label; };
+    const Cap defaults[] = {{LOGPIXELSX, 96, "LOGPIXELSX"}, {LOGPIXELSY, 96, "LOGPIXELSY"}, {HORZRES, 320, "HORZRES"},
+                            {VERTRES, 200, "VERTRES"},       {BITSPIXEL, 32, "BITSPIXEL"},   {PLANES, 1, "PLANES"},
+                            {TECHNOLOGY, DT_RASDISPLAY, "TECHNOLOGY"}, {HORZSIZE, 85, "HORZSIZE mm"}};
+    for (const Cap& c : defaults) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(dc.GetDeviceCaps(c.index), c.expect);
+    }
+    // The module's pen factor: int(LOGPIXELSX * 0.004), at least 1.
+    const std::pair<int, int> dpiToFactor[] = {{96, 1}, {600, 2}, {800, 3}};
+    for (const auto& [dpi, factor] : dpiToFactor) {
+        SCOPED_TRACE(dpi);
+        dc.SetDeviceCaps(LOGPIXELSX, dpi);
+        EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSX), dpi);
+        EXPECT_EQ(std::max(1, static_cast<int>(dc.GetDeviceCaps(LOGPIXELSX) * 0.004)), factor);
+        EXPECT_EQ(GetDeviceCaps(dc.GetSafeHdc(), LOGPIXELSX), dpi);
+        EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSY), 96);  // each index is its own
+    }
+    EXPECT_FALSE(dc.IsPrinting());
+    dc.SetPrinting(TRUE);
+    EXPECT_TRUE(dc.IsPrinting());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RasterDC, CurvesHatchesRop2AndOrigins) {
+    const COLORREF white = RGB(255, 255, 255), red = RGB(255, 0, 0), black = RGB(0, 0, 0);
+    {
+        SCOPED_TRACE("Pie from 0 to 90 degrees fills the upper-right quarter");
+        RasterCanvas c(41, 41);
+        CBrush brush(red);
+        c.dc.SelectObject(&brush);
+        c.dc.Pie(0, 0, 41, 41, 40, 20, 20, 0);
+        EXPECT_EQ(c.At(28, 12), red);
+        EXPECT_EQ(c.At(12, 28), white);
+        EXPECT_EQ(c.At(12, 12), white);
+        EXPECT_EQ(c.At(28, 28), white);
+        c.dc.SelectStockObject(WHITE_BRUSH);
+    }
+    {
+        SCOPED_TRACE("Arc draws only the curve");
+        RasterCanvas c(41, 41);
+        c.dc.Arc(0, 0, 41, 41, 0, 20, 40, 20);  // counter-clockwise from the left: the lower half
+        EXPECT_EQ(c.InkBox(white, CRect(0, 0, 41, 41)).top, 20);
+        EXPECT_EQ(c.At(20, 20), white);
+        EXPECT_EQ(c.At(20, 40), black);
+    }
+    {
+        SCOPED_TRACE("RoundRect leaves its corners out");
+        RasterCanvas c(30, 30);
+        CBrush brush(red);
+        c.dc.SelectObject(&brush);
+        c.dc.RoundRect(0, 0, 30, 30, 16, 16);
+        EXPECT_EQ(c.At(0, 0), white);
+        EXPECT_EQ(c.At(15, 15), red);
+        EXPECT_EQ(c.At(15, 0), black);
+        c.dc.SelectStockObject(WHITE_BRUSH);
+    }
+    {
+        SCOPED_TRACE("a diagonal LineTo leaves out its end pixel too");
+        RasterCanvas c(10, 10);
+        c.dc.MoveTo(1, 1);
+        c.dc.LineTo(6, 6);
+        EXPECT_EQ(c.At(1, 1), black);
+        EXPECT_EQ(c.At(5, 5), black);
+        EXPECT_EQ(c.At(6, 6), white);
+        EXPECT_EQ(c.Count(CRect(0, 0, 10, 10), black), 5);
+    }
+    {
+        SCOPED_TRACE("transparent hatch keeps the background between its lines");
+        RasterCanvas c(16, 16, RGB(0, 0, 255));
+        CBrush hatch(HS_CROSS, red);
+        c.dc.SetBkMode(TRANSPARENT);
+        c.dc.FillRect(CRect(0, 0, 16, 16), &hatch);
+        const int reds = c.Count(CRect(0, 0, 16, 16), red), blues = c.Count(CRect(0, 0, 16, 16), RGB(0, 0, 255));
+        EXPECT_EQ(reds + blues, 256);
+        EXPECT_EQ(reds, 2 * (16 + 16) - 4);  // two horizontal and two vertical lines
+        c.dc.SetBkMode(OPAQUE);
+        c.dc.SetBkColor(RGB(0, 255, 0));
+        c.dc.FillRect(CRect(0, 0, 16, 16), &hatch);
+        EXPECT_EQ(c.Count(CRect(0, 0, 16, 16), RGB(0, 255, 0)), 256 - reds);
+    }
+    {
+        SCOPED_TRACE("R2_XORPEN twice restores; R2_NOT inverts");
+        RasterCanvas c(20, 10, RGB(10, 20, 30));
+        CPen pen(PS_SOLID, 1, RGB(0xF0, 0x0F, 0xFF));
+        c.dc.SelectObject(&pen);
+        EXPECT_EQ(c.dc.SetROP2(R2_XORPEN), R2_COPYPEN);
+        c.dc.MoveTo(0, 5);
+        c.dc.LineTo(20, 5);
+        EXPECT_EQ(c.At(3, 5), RGB(10 ^ 0xF0, 20 ^ 0x0F, 30 ^ 0xFF));
+        c.dc.MoveTo(0, 5);
+        c.dc.LineTo(20, 5);
+        EXPECT_EQ(c.At(3, 5), RGB(10, 20, 30));
+        c.dc.SetROP2(R2_NOT);
+        c.dc.SelectStockObject(NULL_PEN);
+        c.dc.SelectStockObject(BLACK_PEN);
+        const POINT box[] = {{0, 0}, {4, 0}, {4, 4}, {0, 4}};
+        c.dc.SelectStockObject(NULL_PEN);
+        CBrush any(RGB(1, 2, 3));
+        c.dc.SelectObject(&any);
+        c.dc.Polygon(box, 4);
+        EXPECT_EQ(c.At(1, 1), RGB(255 - 10, 255 - 20, 255 - 30));
+        EXPECT_EQ(c.At(6, 1), RGB(10, 20, 30));
+        c.dc.SelectStockObject(WHITE_BRUSH);
+        c.dc.SelectStockObject(BLACK_PEN);
+    }
+    {
+        SCOPED_TRACE("viewport and window origins shift drawing");
+        RasterCanvas c(20, 20);
+        EXPECT_EQ(c.dc.SetViewportOrg(10, 5), CPoint(0, 0));
+        c.dc.SetWindowOrg(2, 0);
+        c.dc.SetPixel(3, 1, red);  // device (3 - 2 + 10, 1 + 5)
+        c.dc.SetViewportOrg(0, 0);
+        c.dc.SetWindowOrg(0, 0);
+        EXPECT_EQ(c.At(11, 6), red);
+        CDC& dc = c.dc;
+        dc.SetViewportOrg(4, 4);
+        CPoint p(1, 1);
+        dc.LPtoDP(&p);
+        EXPECT_EQ(p, CPoint(5, 5));
+        dc.DPtoLP(&p);
+        EXPECT_EQ(p, CPoint(1, 1));
+        dc.SetViewportOrg(0, 0);
+    }
+    {
+        SCOPED_TRACE("InvertRect and PatBlt");
+        RasterCanvas c(10, 10, RGB(0, 100, 255));
+        c.dc.InvertRect(CRect(0, 0, 5, 5));
+        EXPECT_EQ(c.At(2, 2), RGB(255, 155, 0));
+        EXPECT_EQ(c.At(7, 7), RGB(0, 100, 255));
+        CBrush b(RGB(7, 7, 7));
+        c.dc.SelectObject(&b);
+        EXPECT_TRUE(c.dc.PatBlt(5, 5, 5, 5, PATCOPY));
+        EXPECT_EQ(c.At(7, 7), RGB(7, 7, 7));
+        c.dc.SelectStockObject(WHITE_BRUSH);
+    }
+}
+
+// Each DC has its own cairo context and only the font cache is shared: DCs on several threads
+// give the same picture as one DC alone.
+TEST(RasterDC, DrawingOnSeveralThreadsGivesTheSamePictures) {
+    auto draw = [](std::vector<COLORREF>& out) {
+        RasterCanvas c(120, 40);
+        LOGFONT lf{};
+        lf.lfHeight = -16;
+        lf.lfEscapement = 150;
+        std::snprintf(lf.lfFaceName, LF_FACESIZE, "%s", "Microsoft YaHei");
+        CFont font;
+        font.CreateFontIndirect(&lf);
+        c.dc.SelectObject(&font);
+        for (int i = 0; i < 20; ++i) c.dc.TextOut(5 + i, 30, "轴力 N=12.5");
+        const POINT tri[] = {{0, 0}, {60, 5}, {10, 35}};
+        c.dc.Polygon(tri, 3);
+        c.dc.SelectStockObject(SYSTEM_FONT);
+        out.clear();
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 120; ++x) out.push_back(c.At(x, y));
+    };
+    std::vector<COLORREF> reference;
+    draw(reference);
+    std::vector<std::vector<COLORREF>> results(4);
+    std::vector<std::thread> threads;
+    for (auto& r : results) threads.emplace_back([&draw, &r] { draw(r); });
+    for (auto& t : threads) t.join();
+    for (size_t i = 0; i < results.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_TRUE(results[i] == reference);
+    }
+}
+
+}  // namespace

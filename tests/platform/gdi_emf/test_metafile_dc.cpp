@@ -1,0 +1,518 @@
+// Metafile DCs: the drawing the raster tests make, recorded into an EMF that libUEMF accepts
+// record by record, with a header that matches the file, objects a player can follow, Chinese
+// text in UTF-16LE with the measured advances, embedded bitmaps in the right orientation, and
+// clean failures.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/CMetaFileDC.h"
+#include "platform/gdi/DCBackend.h"
+#include "platform/gdi/FontEngine.h"
+#include "platform/gdi/afxgdi.h"
+#include "tests/platform/gdi_emf/EmfReader.h"
+
+// Mesa keeps about 200 bytes per OpenGL context it has made current, and fontconfig keeps its
+// configuration, until the process ends; neither is ours to free.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libOSMesa.so\nleak:libfontconfig.so\n"; }
+
+namespace {
+
+std::string TmpPath(const std::string& name) {
+    const std::string path = std::string(PVX_TEST_TMPDIR) + "/emf_" + name;
+    std::remove(path.c_str());
+    return path;
+}
+
+LOGFONT ChineseFont(int height, int escapement) {
+    LOGFONT lf;
+    std::memset(&lf, 0, sizeof lf);
+    lf.lfHeight = height;
+    lf.lfEscapement = escapement;
+    lf.lfOrientation = escapement;
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = GB2312_CHARSET;
+    std::strcpy(lf.lfFaceName, "宋体");
+    return lf;
+}
+
+std::string Utf16ToUtf8(const std::vector<uint16_t>& units) {
+    std::vector<uint16_t> z(units);
+    z.push_back(0);
+    size_t len = 0;
+    char* s = U_Utf16leToUtf8(z.data(), 0, &len);
+    std::string out = s ? s : "";
+    std::free(s);
+    return out;
+}
+
+// Plays the object records as a player would and reports the first misuse: a handle created
+// over a live one, a selection of a missing object, a deletion of an object that the current
+// or a saved state still selects, a bad RESTOREDC. Objects left undeleted at the end count too.
+std::string CheckObjectUse(const EmfFile& f) {
+    struct Sel {
+        uint32_t pen = U_BLACK_PEN, brush = U_WHITE_BRUSH, font = U_SYSTEM_FONT;
+    };
+    std::map<uint32_t, int> live;  // handle -> 1 pen, 2 brush, 3 font
+    Sel cur;
+    std::vector<Sel> saved;
+    auto uses = [&](uint32_t ih) {
+        if (cur.pen == ih || cur.brush == ih || cur.font == ih) return true;
+        for (const Sel& s : saved)
+            if (s.pen == ih || s.brush == ih || s.font == ih) return true;
+        return false;
+    };
+    for (const EmfRecord& r : f.records) {
+        const std::string at = " at offset " + std::to_string(r.offset);
+        switch (r.type) {
+        case U_EMR_CREATEPEN:
+        case U_EMR_CREATEBRUSHINDIRECT:
+        case U_EMR_EXTCREATEFONTINDIRECTW: {
+            const uint32_t ih = f.Word(r, 8);
+            if (ih == 0 || live.count(ih)) return "handle " + std::to_string(ih) + " created while live" + at;
+            live[ih] = r.type == U_EMR_CREATEPEN ? 1 : (r.type == U_EMR_CREATEBRUSHINDIRECT ? 2 : 3);
+            break;
+        }
+        case U_EMR_SELECTOBJECT: {
+            const uint32_t ih = f.Word(r, 8);
+            int kind;
+            if (ih & U_STOCK_OBJECT) {
+                const uint32_t i = ih & ~U_STOCK_OBJECT;
+                kind = i <= 5 ? 2 : (i <= 8 ? 1 : 3);
+            } else {
+                if (!live.count(ih)) return "selects missing handle " + std::to_string(ih) + at;
+                kind = live[ih];
+            }
+            (kind == 1 ? cur.pen : kind == 2 ? cur.brush : cur.font) = ih;
+            break;
+        }
+        case U_EMR_DELETEOBJECT: {
+            const uint32_t ih = f.Word(r, 8);
+            if (!live.count(ih)) return "deletes missing handle " + std::to_string(ih) + at;
+            if (uses(ih)) return "deletes handle " + std::to_string(ih) + " while it is selected" + at;
+            live.erase(ih);
+            break;
+        }
+        case U_EMR_SAVEDC:
+            saved.push_back(cur);
+            break;
+        case U_EMR_RESTOREDC: {
+            const auto rel = static_cast<int32_t>(f.Word(r, 8));
+            const int idx = static_cast<int>(saved.size()) + rel;
+            if (rel >= 0 || idx < 0) return "RESTOREDC " + std::to_string(rel) + " with " + std::to_string(saved.size()) + " saved" + at;
+            cur = saved[idx];
+            saved.resize(idx);
+            for (uint32_t ih : {cur.pen, cur.brush, cur.font})
+                if (!(ih & U_STOCK_OBJECT) && !live.count(ih)) return "restores deleted handle " + std::to_string(ih) + at;
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    if (!live.empty()) return std::to_string(live.size()) + " objects never deleted";
+    return "";
+}
+
+// The reference screen DC the module hands to CreateEnhMetaFile.
+struct Screen {
+    CDC dc;
+    Screen(int dpi = 96) {
+        dc.CreateDisplayDC(800, 600);
+        dc.SetDeviceCaps(LOGPIXELSX, dpi);
+        dc.SetDeviceCaps(LOGPIXELSY, dpi);
+    }
+};
+
+// A memory DC with a 20 x 10 colour bitmap: (10, 20, 30) with a red 5 x 5 top-left square.
+struct SourceDC {
+    CDC dc;
+    CBitmap bm;
+    CBitmap* old = nullptr;
+    explicit SourceDC(CDC* ref) {
+        dc.CreateCompatibleDC(ref);
+        bm.CreateCompatibleBitmap(ref, 20, 10);
+        old = dc.SelectObject(&bm);
+        dc.FillSolidRect(0, 0, 20, 10, RGB(10, 20, 30));
+        dc.FillSolidRect(0, 0, 5, 5, RGB(250, 0, 0));
+    }
+    ~SourceDC() { dc.SelectObject(old); }
+};
+
+}  // namespace
+
+TEST(MetafileDC, RasterTestDrawingGivesAFileLibUemfAccepts) {
+    Screen screen(120);
+    const std::string path = TmpPath("drawing.emf");
+    const RECT frame{0, 0, 16933, 12700};
+    CMetaFileDC mf;
+    ASSERT_TRUE(mf.CreateEnhanced(&screen.dc, path.c_str(), &frame, "PVX 后处理")) << mf.LastError();
+    EXPECT_EQ(mf.m_hAttribDC, screen.dc.m_hDC);
+    EXPECT_EQ(mf.GetDeviceCaps(LOGPIXELSX), 120) << "resolution of the reference DC";
+    EXPECT_EQ(mf.GetDeviceCaps(TECHNOLOGY), screen.dc.GetDeviceCaps(TECHNOLOGY));
+    {
+        CPen red(PS_SOLID, 2, RGB(255, 0, 0));
+        CBrush green(RGB(0, 200, 0));
+        CFont font;
+        const LOGFONT lf = ChineseFont(-20, 450);
+        ASSERT_TRUE(font.CreateFontIndirect(&lf));
+        SourceDC src(&screen.dc);
+
+        CPen* oldPen = mf.SelectObject(&red);
+        mf.MoveTo(10, 10);
+        mf.LineTo(200, 40);
+        const POINT line[] = {{10, 100}, {60, 150}, {110, 100}, {160, 150}};
+        EXPECT_TRUE(mf.Polyline(line, 4));
+        CBrush* oldBrush = mf.SelectObject(&green);
+        const POINT poly[] = {{300, 50}, {380, 60}, {390, 140}, {320, 160}, {290, 110}};
+        EXPECT_TRUE(mf.Polygon(poly, 5));
+        CFont* oldFont = mf.SelectObject(&font);
+        mf.SetBkMode(TRANSPARENT);
+        mf.SetTextColor(RGB(0, 0, 255));
+        mf.SetTextAlign(TA_BASELINE | TA_CENTER);
+        EXPECT_TRUE(mf.TextOut(300, 300, std::string("反力 Reaction")));
+        TRIVERTEX v[3] = {{50, 400, 0xff00, 0, 0, 0}, {250, 400, 0, 0xff00, 0, 0}, {150, 550, 0, 0, 0xff00, 0}};
+        GRADIENT_TRIANGLE tri{0, 1, 2};
+        EXPECT_TRUE(mf.GradientFill(v, 3, &tri, 1, GRADIENT_FILL_TRIANGLE));
+        const BLENDFUNCTION half{AC_SRC_OVER, 0, 128, 0};
+        EXPECT_TRUE(mf.AlphaBlend(400, 100, 40, 20, &src.dc, 0, 0, 20, 10, half));
+        mf.SelectObject(oldFont);
+        mf.SelectObject(oldBrush);
+        mf.SelectObject(oldPen);
+    }
+    HENHMETAFILE h = mf.CloseEnhanced();
+    ASSERT_NE(h, nullptr) << mf.LastError();
+    EXPECT_EQ(mf.m_hDC, nullptr) << "closing frees the DC handle";
+    EXPECT_TRUE(DeleteEnhMetaFile(h));
+    EXPECT_FALSE(DeleteEnhMetaFile(h)) << "a metafile handle is freed once";
+
+    EmfFile f;
+    ASSERT_TRUE(f.Load(path)) << f.problem;
+    const U_EMRHEADER& hdr = f.Header();
+    EXPECT_EQ(hdr.dSignature, static_cast<uint32_t>(U_ENHMETA_SIGNATURE));
+    EXPECT_EQ(hdr.nBytes, f.bytes.size());
+    EXPECT_EQ(hdr.nRecords, f.records.size());
+    EXPECT_EQ(f.records.back().type, static_cast<uint32_t>(U_EMR_EOF));
+    uint32_t maxHandle = 0;
+    for (uint32_t t : {U_EMR_CREATEPEN, U_EMR_CREATEBRUSHINDIRECT, U_EMR_EXTCREATEFONTINDIRECTW})
+        for (const EmfRecord& r : f.OfType(t)) maxHandle = std::max(maxHandle, f.Word(r, 8));
+    EXPECT_EQ(hdr.nHandles, maxHandle + 1) << "handle table size, slot 0 reserved";
+    EXPECT_EQ(hdr.rclFrame.left, frame.left);
+    EXPECT_EQ(hdr.rclFrame.right, frame.right);
+    EXPECT_EQ(hdr.rclFrame.bottom, frame.bottom);
+    EXPECT_EQ(hdr.szlDevice.cx, 800);
+    EXPECT_EQ(hdr.szlMillimeters.cx, 169) << "800 pixels at 120 dpi";
+    std::vector<uint16_t> desc(hdr.nDescription);
+    std::memcpy(desc.data(), f.bytes.data() + hdr.offDescription, desc.size() * 2);
+    ASSERT_GE(desc.size(), 2u);
+    EXPECT_EQ(desc[desc.size() - 1], 0);
+    EXPECT_EQ(desc[desc.size() - 2], 0);
+    desc.resize(desc.size() - 2);
+    EXPECT_EQ(Utf16ToUtf8(desc), "PVX 后处理");
+
+    const struct {
+        uint32_t type;
+        size_t count;
+    } expected[] = {{U_EMR_MOVETOEX, 1},       {U_EMR_LINETO, 1},        {U_EMR_POLYLINE16, 1},
+                    {U_EMR_POLYGON16, 1},      {U_EMR_EXTTEXTOUTW, 1},   {U_EMR_GRADIENTFILL, 1},
+                    {U_EMR_ALPHABLEND, 1},     {U_EMR_CREATEPEN, 1},     {U_EMR_CREATEBRUSHINDIRECT, 1},
+                    {U_EMR_EXTCREATEFONTINDIRECTW, 1}, {U_EMR_SETBKMODE, 1}, {U_EMR_SETTEXTCOLOR, 1}};
+    for (const auto& e : expected) {
+        SCOPED_TRACE(U_emr_names(e.type));
+        EXPECT_EQ(f.OfType(e.type).size(), e.count);
+    }
+    EXPECT_EQ(CheckObjectUse(f), "");
+
+    const auto& grad = f.As<U_EMRGRADIENTFILL>(f.OfType(U_EMR_GRADIENTFILL)[0]);
+    EXPECT_EQ(grad.nTriVert, 3u);
+    EXPECT_EQ(grad.nGradObj, 1u);
+    EXPECT_EQ(grad.ulMode, static_cast<uint32_t>(U_GRADIENT_FILL_TRIANGLE));
+    const auto* tv = reinterpret_cast<const U_TRIVERTEX*>(f.At(f.OfType(U_EMR_GRADIENTFILL)[0]) + sizeof(U_EMRGRADIENTFILL));
+    EXPECT_EQ(tv[2].x, 150);
+    EXPECT_EQ(tv[2].y, 550);
+    EXPECT_EQ(tv[2].Blue, 0xff00);
+
+    const EmfRecord ab = f.OfType(U_EMR_ALPHABLEND)[0];
+    const auto& blend = f.As<U_EMRALPHABLEND>(ab);
+    EXPECT_EQ(blend.Blend.Global, 128);
+    EXPECT_EQ(blend.cDest.x, 40);
+    EXPECT_EQ(blend.cDest.y, 20);
+    EXPECT_EQ(blend.cSrc.x, 20);
+    EXPECT_EQ(EmbeddedPixel(f, ab, blend.offBmiSrc, blend.offBitsSrc, blend.Src.x + 1, blend.Src.y + 1),
+              (std::vector<uint8_t>{0, 0, 250}));
+    EXPECT_EQ(EmbeddedPixel(f, ab, blend.offBmiSrc, blend.offBitsSrc, blend.Src.x + 10, blend.Src.y + 8),
+              (std::vector<uint8_t>{30, 20, 10}));
+}
+
+TEST(MetafileDC, ChineseTextIsUtf16WithTheMeasuredAdvances) {
+    Screen screen;
+    const std::string path = TmpPath("text.emf");
+    CMetaFileDC mf;
+    ASSERT_TRUE(mf.CreateEnhanced(&screen.dc, path.c_str(), nullptr, nullptr));
+    const LOGFONT lf = ChineseFont(-18, 900);
+    CFont font;
+    ASSERT_TRUE(font.CreateFontIndirect(&lf));
+    CFont* old = mf.SelectObject(&font);
+    mf.SetViewportOrg(5, 7);
+    // Han characters, Latin letters and a character beyond the basic plane.
+    const std::string text = "弯矩 Mx 𠮷";
+    EXPECT_TRUE(mf.TextOut(10, 20, text));
+    // DrawText places by the cell's top-left corner whatever the DC's alignment says; the file
+    // must say so too, and the next TextOut must get the DC's alignment back.
+    mf.SetTextAlign(TA_BASELINE);
+    RECT box{0, 0, 200, 40};
+    mf.DrawText(std::string("中"), &box, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    EXPECT_TRUE(mf.TextOut(0, 60, std::string("x")));
+    mf.SelectObject(old);
+    CFont* refOld = screen.dc.SelectObject(&font);
+    const CSize extent = screen.dc.GetTextExtent(text);
+    screen.dc.SelectObject(refOld);
+    ASSERT_TRUE(DeleteEnhMetaFile(mf.CloseEnhanced()));
+
+    EmfFile f;
+    ASSERT_TRUE(f.Load(path)) << f.problem;
+    const std::vector<EmfRecord> texts = f.OfType(U_EMR_EXTTEXTOUTW);
+    ASSERT_EQ(texts.size(), 3u);
+    const EmfText t = ReadText(f, texts[0]);
+    EXPECT_EQ(Utf16ToUtf8(t.units), text);
+    EXPECT_EQ(t.reference.x, 15) << "viewport origin applied";
+    EXPECT_EQ(t.reference.y, 27);
+    ASSERT_EQ(t.units.size(), 8u) << "7 characters, one of them a surrogate pair";
+    EXPECT_EQ(t.units[6], 0xd842);
+    EXPECT_EQ(t.units[7], 0xdfb7);
+    const std::vector<int> adv = FontEngine::Instance().GetAdvances(lf, text);
+    ASSERT_EQ(adv.size(), 7u);
+    std::vector<int32_t> expected(adv.begin(), adv.end());
+    expected.push_back(0);  // the pair's second unit
+    EXPECT_EQ(t.dx, expected);
+    int sum = 0;
+    for (int32_t d : t.dx) sum += d;
+    EXPECT_EQ(sum, extent.cx) << "advances add up to the reference DC's extent";
+    EXPECT_GT(t.dx[0], 10) << "a Han character at 18 pixels is not narrow";
+
+    const auto& fontRec = f.As<U_EMREXTCREATEFONTINDIRECTW>(f.OfType(U_EMR_EXTCREATEFONTINDIRECTW)[0]);
+    EXPECT_EQ(fontRec.elfw.elfLogFont.lfHeight, -18);
+    EXPECT_EQ(fontRec.elfw.elfLogFont.lfEscapement, 900);
+    EXPECT_EQ(fontRec.elfw.elfLogFont.lfCharSet, GB2312_CHARSET);
+    const std::vector<uint16_t> face(fontRec.elfw.elfLogFont.lfFaceName, fontRec.elfw.elfLogFont.lfFaceName + 2);
+    EXPECT_EQ(Utf16ToUtf8(face), "宋体");
+
+    // Alignment in force at each text record, following SAVEDC/RESTOREDC as a player does.
+    std::vector<uint32_t> alignAt;
+    uint32_t align = 0;
+    std::vector<uint32_t> saved;
+    for (const EmfRecord& r : f.records) {
+        if (r.type == U_EMR_SETTEXTALIGN) align = f.Word(r, 8);
+        if (r.type == U_EMR_SAVEDC) saved.push_back(align);
+        if (r.type == U_EMR_RESTOREDC) {
+            const int idx = static_cast<int>(saved.size()) + static_cast<int32_t>(f.Word(r, 8));
+            align = saved[idx];
+            saved.resize(idx);
+        }
+        if (r.type == U_EMR_EXTTEXTOUTW) alignAt.push_back(align);
+    }
+    EXPECT_EQ(alignAt, (std::vector<uint32_t>{TA_LEFT | TA_TOP, TA_LEFT | TA_TOP, TA_BASELINE}));
+}
+
+TEST(MetafileDC, BlitsEmbedTheSourcePixelsTheRightWayUp) {
+    Screen screen;
+    const std::string path = TmpPath("blits.emf");
+    CMetaFileDC mf;
+    ASSERT_TRUE(mf.CreateEnhanced(&screen.dc, path.c_str(), nullptr, "blits"));
+    SourceDC src(&screen.dc);
+    // Same size: a BITBLT of the part from (3, 2).
+    EXPECT_TRUE(mf.BitBlt(100, 100, 10, 6, &src.dc, 3, 2, SRCCOPY));
+    // A different size: stretched.
+    EXPECT_TRUE(mf.StretchBlt(0, 0, 40, 20, &src.dc, 0, 0, 20, 10, SRCINVERT));
+    // An 8-bit DIB with a palette, 3 x 2, bottom-up: bottom row indices 0 1 2, top row 2 1 0.
+    struct {
+        BITMAPINFOHEADER h;
+        RGBQUAD colors[3];
+    } bmi{};
+    bmi.h.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.h.biWidth = 3;
+    bmi.h.biHeight = 2;
+    bmi.h.biPlanes = 1;
+    bmi.h.biBitCount = 8;
+    bmi.h.biCompression = BI_RGB;
+    bmi.h.biClrUsed = 3;
+    bmi.colors[0] = RGBQUAD{255, 0, 0, 0};  // blue
+    bmi.colors[1] = RGBQUAD{0, 255, 0, 0};  // green
+    bmi.colors[2] = RGBQUAD{0, 0, 255, 0};  // red
+    const BYTE pixels[8] = {0, 1, 2, 0, 2, 1, 0, 0};
+    EXPECT_EQ(mf.StretchDIBits(200, 200, 3, 2, 0, 0, 3, 2, pixels, reinterpret_cast<BITMAPINFO*>(&bmi), DIB_RGB_COLORS,
+                               SRCCOPY),
+              2);
+    EXPECT_TRUE(mf.PatBlt(0, 0, 5, 5, PATCOPY));
+    ASSERT_TRUE(DeleteEnhMetaFile(mf.CloseEnhanced()));
+
+    EmfFile f;
+    ASSERT_TRUE(f.Load(path)) << f.problem;
+    const std::vector<EmfRecord> blts = f.OfType(U_EMR_BITBLT);
+    ASSERT_EQ(blts.size(), 2u);
+    const auto& b = f.As<U_EMRBITBLT>(blts[0]);
+    EXPECT_EQ(b.Dest.x, 100);
+    EXPECT_EQ(b.cDest.x, 10);
+    EXPECT_EQ(b.dwRop, SRCCOPY);
+    // Source (3, 2) is red; (5, 2) and (3, 5) are outside the red square.
+    const struct {
+        int x, y;
+        std::vector<uint8_t> bgr;
+    } probes[] = {{0, 0, {0, 0, 250}}, {1, 2, {0, 0, 250}}, {2, 0, {30, 20, 10}}, {0, 3, {30, 20, 10}}};
+    for (const auto& p : probes) {
+        SCOPED_TRACE("BITBLT pixel " + std::to_string(p.x) + "," + std::to_string(p.y));
+        EXPECT_EQ(EmbeddedPixel(f, blts[0], b.offBmiSrc, b.offBitsSrc, b.Src.x + p.x, b.Src.y + p.y), p.bgr);
+    }
+    const auto& pat = f.As<U_EMRBITBLT>(blts[1]);
+    EXPECT_EQ(pat.dwRop, PATCOPY);
+    EXPECT_EQ(pat.cbBitsSrc, 0u) << "a pattern blit carries no bitmap";
+
+    const std::vector<EmfRecord> stretches = f.OfType(U_EMR_STRETCHDIBITS);
+    ASSERT_EQ(stretches.size(), 2u);
+    const auto& s0 = f.As<U_EMRSTRETCHDIBITS>(stretches[0]);
+    EXPECT_EQ(s0.dwRop, SRCINVERT);
+    EXPECT_EQ(s0.cDest.x, 40);
+    EXPECT_EQ(s0.cSrc.x, 20);
+    EXPECT_EQ(EmbeddedPixel(f, stretches[0], s0.offBmiSrc, s0.offBitsSrc, 19, 9), (std::vector<uint8_t>{30, 20, 10}));
+    const auto& s1 = f.As<U_EMRSTRETCHDIBITS>(stretches[1]);
+    // The palette DIB arrives as 24-bit colours, top row first in picture order: red green blue.
+    const std::vector<uint8_t> top[3] = {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}};
+    for (int x = 0; x < 3; ++x) {
+        SCOPED_TRACE("palette pixel " + std::to_string(x));
+        EXPECT_EQ(EmbeddedPixel(f, stretches[1], s1.offBmiSrc, s1.offBitsSrc, x, 0), top[x]);
+        EXPECT_EQ(EmbeddedPixel(f, stretches[1], s1.offBmiSrc, s1.offBitsSrc, x, 1), top[2 - x]);
+    }
+}
+
+TEST(MetafileDC, ObjectsAndSavedStatesStayConsistentForAPlayer) {
+    Screen screen;
+    const std::string path = TmpPath("objects.emf");
+    CMetaFileDC mf;
+    ASSERT_TRUE(mf.CreateEnhanced(&screen.dc, path.c_str(), nullptr, nullptr));
+    CPen pens[3] = {CPen(PS_SOLID, 1, RGB(1, 0, 0)), CPen(PS_DASH, 3, RGB(2, 0, 0)), CPen(PS_SOLID, 5, RGB(3, 0, 0))};
+    CBrush brush(RGB(9, 9, 9));
+    CPen* original = mf.SelectObject(&pens[0]);
+    const int outer = mf.SaveDC();
+    mf.SelectObject(&pens[1]);
+    mf.SelectObject(&brush);
+    mf.SaveDC();
+    mf.SelectObject(&pens[2]);
+    mf.SelectStockObject(NULL_BRUSH);
+    mf.Rectangle(0, 0, 10, 10);
+    mf.FillSolidRect(20, 20, 5, 5, RGB(7, 7, 7));
+    mf.RestoreDC(outer);  // back two levels at once
+    mf.LineTo(30, 30);
+    mf.SelectObject(&pens[1]);
+    mf.RestoreDC(-1);  // nothing saved any more: refused
+    // Left saved at the end, selecting a pen: closing unwinds it before deleting the pen.
+    mf.SelectObject(&pens[2]);
+    mf.SaveDC();
+    mf.SelectObject(original);
+    ASSERT_TRUE(DeleteEnhMetaFile(mf.CloseEnhanced()));
+
+    EmfFile f;
+    ASSERT_TRUE(f.Load(path)) << f.problem;
+    EXPECT_EQ(CheckObjectUse(f), "");
+    const std::vector<EmfRecord> restores = f.OfType(U_EMR_RESTOREDC);
+    ASSERT_EQ(restores.size(), 3u) << "the fill's own, the one to the outer level, the final unwinding";
+    EXPECT_EQ(static_cast<int32_t>(f.Word(restores[0], 8)), -1);
+    EXPECT_EQ(static_cast<int32_t>(f.Word(restores[1], 8)), -2);
+    EXPECT_EQ(static_cast<int32_t>(f.Word(restores[2], 8)), -1);
+    // A pen wider than one pixel draws solid, as the raster back end does.
+    for (const EmfRecord& r : f.OfType(U_EMR_CREATEPEN)) {
+        const auto& p = f.As<U_EMRCREATEPEN>(r);
+        if (p.lopn.lopnColor.Red == 2) EXPECT_EQ(p.lopn.lopnStyle, static_cast<uint32_t>(U_PS_SOLID));
+    }
+}
+
+TEST(MetafileDC, HeaderBoundsAndClipFollowTheDrawing) {
+    Screen screen;
+    const std::string path = TmpPath("bounds.emf");
+    CMetaFileDC mf;
+    ASSERT_TRUE(mf.CreateEnhanced(&screen.dc, path.c_str(), nullptr, nullptr));
+    CRgn rgn;
+    ASSERT_TRUE(rgn.CreateRectRgn(10, 10, 110, 60));
+    mf.SelectClipRgn(&rgn);
+    mf.Rectangle(100, 50, 300, 150);
+    mf.SelectClipRgn(nullptr);
+    mf.Ellipse(150, 100, 250, 200);
+    ASSERT_TRUE(DeleteEnhMetaFile(mf.CloseEnhanced()));
+
+    EmfFile f;
+    ASSERT_TRUE(f.Load(path)) << f.problem;
+    const U_EMRHEADER& h = f.Header();
+    EXPECT_EQ(h.rclBounds.left, 100);
+    EXPECT_EQ(h.rclBounds.top, 50);
+    EXPECT_EQ(h.rclBounds.right, 299) << "inclusive";
+    EXPECT_EQ(h.rclBounds.bottom, 199);
+    EXPECT_EQ(h.rclFrame.left, 100 * 2540 / 96);
+    EXPECT_EQ(h.rclFrame.bottom, 199 * 2540 / 96);
+    const std::vector<EmfRecord> clips = f.OfType(U_EMR_EXTSELECTCLIPRGN);
+    ASSERT_EQ(clips.size(), 2u);
+    const auto& set = f.As<U_EMREXTSELECTCLIPRGN>(clips[0]);
+    EXPECT_EQ(set.iMode, static_cast<uint32_t>(U_RGN_COPY));
+    ASSERT_EQ(set.RgnData[0].rdh.nCount, 1u);
+    EXPECT_EQ(set.RgnData[0].Buffer[0].left, 10);
+    EXPECT_EQ(set.RgnData[0].Buffer[0].bottom, 60);
+    const auto& reset = f.As<U_EMREXTSELECTCLIPRGN>(clips[1]);
+    EXPECT_EQ(reset.iMode, static_cast<uint32_t>(U_RGN_COPY));
+    EXPECT_EQ(reset.cbRgnData, 0u) << "no region: the default clip again";
+}
+
+TEST(MetafileDC, FailuresAreReportedAndNothingDrawnIsLost) {
+    Screen screen;
+    // Unwritable places.
+    const char* bad[] = {"/nonexistent-folder/x.emf", "", PVX_TEST_TMPDIR};
+    for (const char* p : bad) {
+        SCOPED_TRACE(std::string("path '") + p + "'");
+        CMetaFileDC mf;
+        EXPECT_FALSE(mf.CreateEnhanced(&screen.dc, p, nullptr, nullptr));
+        EXPECT_FALSE(mf.LastError().empty());
+        EXPECT_EQ(mf.m_hDC, nullptr);
+        EXPECT_EQ(mf.CloseEnhanced(), nullptr);
+        EXPECT_EQ(CreateEnhMetaFile(screen.dc.m_hDC, p, nullptr, nullptr), nullptr);
+    }
+    CMetaFileDC missing;
+    EXPECT_FALSE(missing.CreateEnhanced(&screen.dc, "/nonexistent-folder/x.emf", nullptr, nullptr));
+    EXPECT_NE(missing.LastError().find("/nonexistent-folder/x.emf"), std::string::npos) << missing.LastError();
+
+    // The raw-handle calls.
+    const std::string rawPath = TmpPath("raw.emf");
+    HDC hdc = CreateEnhMetaFile(screen.dc.m_hDC, rawPath.c_str(), nullptr, "raw");
+    ASSERT_NE(hdc, nullptr);
+    CDC* dc = CDC::FromHandle(hdc);
+    ASSERT_NE(dc, nullptr);
+    dc->MoveTo(0, 0);
+    dc->LineTo(50, 50);
+    HENHMETAFILE h = CloseEnhMetaFile(hdc);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(CloseEnhMetaFile(hdc), nullptr) << "the DC went with the first close";
+    EXPECT_EQ(CloseEnhMetaFile(screen.dc.m_hDC), nullptr) << "not a metafile DC";
+    EXPECT_TRUE(DeleteEnhMetaFile(h));
+    EXPECT_FALSE(DeleteEnhMetaFile(nullptr));
+    EmfFile raw;
+    EXPECT_TRUE(raw.Load(rawPath)) << raw.problem;
+    EXPECT_EQ(raw.OfType(U_EMR_LINETO).size(), 1u);
+
+    // Created twice on one object: refused, the first file unharmed.
+    const std::string twicePath = TmpPath("twice.emf");
+    const std::string otherPath = TmpPath("other.emf");
+    {
+        CMetaFileDC mf;
+        ASSERT_TRUE(mf.CreateEnhanced(&screen.dc, twicePath.c_str(), nullptr, nullptr));
+        EXPECT_FALSE(mf.CreateEnhanced(&screen.dc, otherPath.c_str(), nullptr, nullptr));
+        mf.Rectangle(0, 0, 20, 20);
+        // Never closed: the destructor finishes the file.
+    }
+    EmfFile twice;
+    ASSERT_TRUE(twice.Load(twicePath)) << twice.problem;
+    EXPECT_EQ(twice.records.back().type, static_cast<uint32_t>(U_EMR_EOF));
+    EXPECT_EQ(twice.Header().nRecords, twice.records.size());
+    EXPECT_EQ(twice.OfType(U_EMR_RECTANGLE).size(), 1u);
+    EXPECT_FALSE(std::ifstream(otherPath).good());
+}
