@@ -596,13 +596,6 @@ BOOL CContourEngine::IsMinRangeCustomValue() const { return FindKnot(0) >= 0; }
 
 BOOL CContourEngine::IsMaxRangeCustomValue() const { return FindKnot(LevelCount() - 1) >= 0; }
 
-double CContourEngine::GetRankValue(int i) const {
-    const int n = LevelCount();
-    if (i < 0) i = 0;
-    if (i > n - 1) i = n - 1;
-    return m_dRankMap[i];
-}
-
 void CContourEngine::SetModelExtentSource(ModelExtentSource pfn) { s_pfnModelExtent = pfn; }
 
 void CContourEngine::InitExtrudeAdjustFactor() {

@@ -1,7 +1,7 @@
 // CContourEngine: the colour scale of every result drawing.
 //
-// It turns a value range (minimum, maximum) into N ascending level values (the level map, also
-// called the rank map), maps a value to a rank and a rank to a colour of one of four colour
+// It turns a value range (minimum, maximum) into N level values (the level map, also called the
+// rank map), maps a value to a rank and a rank to a colour of one of four colour
 // tables, keeps the share of a result that falls into each band (the percent map), accepts
 // custom level values (knots) and a level list imposed on several engines at once (the global
 // range). Rank r names level r; band r lies between levels r-1 and r; a value takes the rank of
@@ -46,6 +46,7 @@ public:
     // List mode: one rank per named value; values must ascend. An empty list gives the default
     // scale.
     CContourEngine(CArray<CString, const CString&>& names, CArray<double, const double&>& values);
+    // A copy of the scale outside list mode.
     CContourEngine(const CContourEngine& src);
     virtual ~CContourEngine();
     // Copies the whole scale; the target keeps its own list mode flag.
@@ -98,9 +99,6 @@ public:
     double GetMaxRangeCustomValue() const;
     BOOL IsMinRangeCustomValue() const;
     BOOL IsMaxRangeCustomValue() const;
-    // Level value i (0..N-1, clamped) and the number of levels.
-    double GetRankValue(int i) const;
-    int GetNumLevels() const { return LevelCount(); }
     // Extrude factor from the model extent and the range (0 when no model is on show).
     void InitExtrudeAdjustFactor();
     // Installs where the model extent comes from (the result model does it); nullptr removes it.

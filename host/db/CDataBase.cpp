@@ -95,7 +95,8 @@ int CDataBase::Fail(const std::string& msg) {
 
 namespace {
 
-// Closes the connection on every path out of Open and Save.
+// Closes the connection on every path out of Open and Save. Each connection lives inside
+// one call on one thread, so it is opened without SQLite's per-call locking.
 struct Connection {
     sqlite3* db = nullptr;
     ~Connection() {
@@ -155,7 +156,7 @@ int CDataBase::Open(LPCTSTR pszPath) {
     if (!CheckFileHead(path, err)) return Fail(err);
 
     Connection c;
-    if (sqlite3_open_v2(path.c_str(), &c.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+    if (sqlite3_open_v2(path.c_str(), &c.db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
         return Fail(path + ": cannot open the project database: " + pvxdb::DbMessage(c.db));
     sqlite3_extended_result_codes(c.db, 1);
     if (!pvxdb::Exec(c.db, "BEGIN", err)) return Fail(path + ": cannot read the project database: " + err);
@@ -215,7 +216,7 @@ int CDataBase::Save(LPCTSTR pszPath) {
     std::string err;
     {
         Connection c;
-        if (sqlite3_open_v2(tmp.c_str(), &c.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        if (sqlite3_open_v2(tmp.c_str(), &c.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
             std::string msg = pvxdb::DbMessage(c.db);
             unlink(tmp.c_str());
             return Fail(path + ": cannot write the project file: " + msg);

@@ -240,9 +240,9 @@ struct T_PLCOM_D {
 // Super-element map record, keyed by model element key: the super element a model element
 // belongs to and six key maps.
 //   map1 super node key -> model node key        (nodes that are model nodes)
-//   map2 model node key -> super node key        (boundary nodes)
+//   map2 model node key -> super node key        (model nodes at the super element's ends)
 //   map3 model element key -> super element key  (plane elements)
-//   map4 model node key -> super node key        (inner nodes)
+//   map4 model node key -> super node key        (the other model nodes it covers)
 //   map5 model element key -> super element key  (line elements)
 //   map6 super element key -> model element key
 struct T_PSEMAP_D {

@@ -43,7 +43,7 @@ public:
     // Creates the table in db and writes every record; 0 with a message on failure.
     virtual int Save(sqlite3* db, std::string& err) const = 0;
     // Replaces the contents with the table read from db; 0 with a message naming the file,
-    // table, column and key on failure (the contents are then unspecified: the caller drops
+    // table, column and key on failure (the table is then left empty; the caller drops
     // the whole database).
     virtual int Load(sqlite3* db, const std::string& file, std::string& err) = 0;
 

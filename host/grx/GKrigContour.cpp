@@ -109,6 +109,7 @@ int GKrigContour::Draw(CDC* pDC, const GViewCamera& cam, const CRect& area) cons
     const int nx = std::max(1, static_cast<int>(std::ceil(w / cell)));
     const int ny = std::max(1, static_cast<int>(std::ceil(h / cell)));
     const double cx = w / nx, cy = h / ny;
+    const double reach = (cx + cy) * cam.GetScale();  // pixels a cell may extend from its centre
 
     const int saved = pDC->SaveDC();
     pDC->IntersectClipRect(&area);
@@ -117,6 +118,11 @@ int GKrigContour::Draw(CDC* pDC, const GViewCamera& cam, const CRect& area) cons
         for (int i = 0; i < nx; ++i) {
             const double xc = *x0 + (i + 0.5) * cx, yc = *y0 + (j + 0.5) * cy;
             if (!InsideHull(m_hx, m_hy, xc, yc)) continue;
+            // Zoomed in, most cells lie outside the area: skip them before kriging.
+            const C3DPoint pc = cam.WorldToPixel3D(C3DPoint(xc, yc, m_dZ));
+            if (pc.x < area.left - reach || pc.x > area.right + reach || pc.y < area.top - reach ||
+                pc.y > area.bottom + reach)
+                continue;
             const COLORREF col = GetValueColor(m_krig.Estimate(xc, yc));
             POINT q[4];
             const double xs[4] = {xc - cx / 2, xc + cx / 2, xc + cx / 2, xc - cx / 2};

@@ -6,9 +6,9 @@
 #include "host/base/I_PVXModelBase.h"
 #include "platform/gdi/afxgdi.h"
 
-IMPLEMENT_DYNAMIC(GRenderView, CView)
+IMPLEMENT_DYNAMIC(GRenderView, CViewBase)
 
-BEGIN_MESSAGE_MAP(GRenderView, CView)
+BEGIN_MESSAGE_MAP(GRenderView, CViewBase)
     ON_WM_CREATE()
     ON_WM_DESTROY()
     ON_WM_SIZE()
@@ -35,7 +35,7 @@ GRenderView::GRenderView() : m_dTextScale(1.0) {
 GRenderView::~GRenderView() { m_ctrl.SetOwnerWnd(nullptr); }
 
 int GRenderView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
-    if (CView::OnCreate(lpCreateStruct) == -1) return -1;
+    if (CViewBase::OnCreate(lpCreateStruct) == -1) return -1;
     CRect rc;
     GetClientRect(&rc);
     m_ctrl.SetClientSize(rc.Width(), rc.Height());
@@ -45,11 +45,11 @@ int GRenderView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 void GRenderView::OnDestroy() {
     // The model goes with the derived view; the control must not call it any more.
     m_ctrl.SetI_PVXModel(nullptr);
-    CView::OnDestroy();
+    CViewBase::OnDestroy();
 }
 
 void GRenderView::OnSize(UINT nType, int cx, int cy) {
-    CView::OnSize(nType, cx, cy);
+    CViewBase::OnSize(nType, cx, cy);
     if (cx > 0 && cy > 0) m_ctrl.SetClientSize(cx, cy);
 }
 
@@ -69,7 +69,7 @@ void GRenderView::OnDraw(CDC* pDC) {
 }
 
 void GRenderView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
-    CView::OnActivateView(bActivate, pActivateView, pDeactiveView);
+    CViewBase::OnActivateView(bActivate, pActivateView, pDeactiveView);
 }
 
 void GRenderView::DoInitialView() {
@@ -108,19 +108,19 @@ void GRenderView::OnLButtonDown(UINT nFlags, CPoint point) {
         m_ctrl.SelectObject(atom.m_nType, atom.m_nKey, 1);
         if (I_PVXModelBase* m = m_ctrl.GetI_PVXModel()) m->PV_OnPickingObject(atom.m_nType, static_cast<int>(atom.m_nKey));
     }
-    CView::OnLButtonDown(nFlags, point);
+    CViewBase::OnLButtonDown(nFlags, point);
 }
 
 void GRenderView::OnRButtonDown(UINT nFlags, CPoint point) {
     if (I_PVXModelBase* m = m_ctrl.GetI_PVXModel())
         m->PV_OnRButtonDown(nFlags, point);
     else
-        CView::OnRButtonDown(nFlags, point);
+        CViewBase::OnRButtonDown(nFlags, point);
 }
 
 void GRenderView::OnMouseMove(UINT nFlags, CPoint point) {
     OnHoverPoint(point);
-    CView::OnMouseMove(nFlags, point);
+    CViewBase::OnMouseMove(nFlags, point);
 }
 
-void GRenderView::OnTimer(UINT_PTR nIDEvent) { CView::OnTimer(nIDEvent); }
+void GRenderView::OnTimer(UINT_PTR nIDEvent) { CViewBase::OnTimer(nIDEvent); }

@@ -1,14 +1,15 @@
-// GRenderView: the view base of a 3-D result view. It owns the view's graphics control
-// (I_PVXCtrl), keeps the control's client size in step with the window, and paints: when the
-// control's memory image is stale it is cleared and the model is asked to render into it
-// (PV_OnRedrawOnly), then the image is copied to the window and the model draws its overlays
-// on the window (PV_OnDraw). A left click picks the object under the cursor and reports it to
-// the model (PV_OnPickingObject); a right click goes to PV_OnRButtonDown.
+// GRenderView: the view base of a 3-D result view, over the host's CViewBase. It owns the
+// view's graphics control (I_PVXCtrl), keeps the control's client size in step with the window,
+// and paints: when the control's memory image is stale it is cleared and the model is asked to
+// render into it (PV_OnRedrawOnly), then the image is copied to the window and the model draws
+// its overlays on the window (PV_OnDraw). A left click picks the object under the cursor and
+// reports it to the model (PV_OnPickingObject); a right click goes to PV_OnRButtonDown.
 //
 // The view also holds the light record that flat shading reads (T_LIGHT_D) and the display
 // setting with the line colours of cutting-line diagrams (GRenderDispSetting).
 #pragma once
 
+#include "host/base/CViewBase.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "platform/ui/CView.h"
 #include "platform/ui/afxmsg.h"
@@ -32,7 +33,7 @@ struct GRenderDispSetting {
     COLORREF m_crWidthLine = RGB(179, 202, 226);   // cutting-line width lines
 };
 
-class GRenderView : public CView {
+class GRenderView : public CViewBase {
     DECLARE_DYNAMIC(GRenderView)
 public:
     GRenderView();

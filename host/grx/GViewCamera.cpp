@@ -88,10 +88,13 @@ C3DPoint GViewCamera::WorldToPixel3D(const C3DPoint& w) const {
 
 CPoint GViewCamera::WorldToPixel(const C3DPoint& w) const {
     C3DPoint p = WorldToPixel3D(w);
-    // Clamp far-away points so the integer conversion stays defined.
+    // Clamp far-away points so the integer conversion stays defined; a point that is not a
+    // number lands off-screen (negative coordinates).
     const double lim = 1.0e9;
-    return CPoint(static_cast<int>(std::floor(std::clamp(p.x, -lim, lim) + 0.5)),
-                  static_cast<int>(std::floor(std::clamp(p.y, -lim, lim) + 0.5)));
+    auto toInt = [lim](double v) {
+        return std::isfinite(v) ? static_cast<int>(std::floor(std::clamp(v, -lim, lim) + 0.5)) : static_cast<int>(-lim);
+    };
+    return CPoint(toInt(p.x), toInt(p.y));
 }
 
 void GViewCamera::ZoomToBox(const C3DPoint& lo, const C3DPoint& hi) {

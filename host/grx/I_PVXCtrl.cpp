@@ -42,7 +42,7 @@ public:
         pts.clear();
         I_PVXModelBase* m = m_pCtrl->m_pModel;
         if (!m || IsNodeType(type)) return 0;
-        CArray<C3DPoint, C3DPoint> frame;
+        CArray<C3DPoint> frame;  // the array type the query documents for point lists
         m->RE_GetPVXShapeFrameElement(type, key, &frame);
         for (INT_PTR i = 0; i < frame.GetSize(); ++i) pts.push_back(frame[i]);
         return pts.empty() ? 0 : 1;
@@ -67,7 +67,7 @@ I_PVXCtrl::I_PVXCtrl()
       m_bGLRenderer(0),
       m_bXGRMode(0),
       m_bDynamicView(0),
-      m_bDrawNode(1),
+      m_bDrawNode(0),
       m_bXGRRenderNode(0),
       m_bAccumulate(0),
       m_bRemoveAllAtFirst(0),
@@ -100,6 +100,8 @@ I_PVXCtrl::I_PVXCtrl()
       m_szXgl(0, 0),
       m_bXglOpen(0) {
     UpdateViewport();
+    m_vSyncRight = m_cam.GetRight();
+    m_vSyncUp = m_cam.GetUp();
 }
 
 I_PVXCtrl::~I_PVXCtrl() {
@@ -199,7 +201,13 @@ void I_PVXCtrl::SetViewAngles(double azimuthDeg, double elevationDeg) {
     ViewChanged();
 }
 
+void I_PVXCtrl::SyncView() {
+    if (m_cam.GetRight() != m_vSyncRight || m_cam.GetUp() != m_vSyncUp) ViewChanged();
+}
+
 void I_PVXCtrl::ViewChanged() {
+    m_vSyncRight = m_cam.GetRight();
+    m_vSyncUp = m_cam.GetUp();
     m_bImageValid = 0;
     m_reg.UpdateView(m_cam);
     RebuildQTree();
@@ -273,6 +281,7 @@ int I_PVXCtrl::AddObject(int type, UINT key, int flag) { return m_reg.Add(type, 
 int I_PVXCtrl::DelObject(int type, UINT key) { return m_reg.Del(type, key); }
 
 void I_PVXCtrl::UpdateAllWcsVcsMBR() {
+    SyncView();
     m_reg.UpdateAll(m_pGeom.get(), m_cam);
     // Picking entries may have been added before their objects had boxes.
     RebuildQTree();
@@ -324,6 +333,7 @@ void I_PVXCtrl::SubtractKeys(const std::vector<UINT>& all, const std::vector<UIN
 // ---- depth order --------------------------------------------------------------------------
 
 void I_PVXCtrl::ZSortObjects(const std::vector<int>& types, const std::vector<UINT>& keys, std::vector<GRE_Atom>& out) {
+    SyncView();
     struct Entry {
         GRE_Atom atom;
         double depth;
@@ -360,6 +370,7 @@ void I_PVXCtrl::ZSortPolygons(const std::vector<std::vector<C3DPoint>>& faces, s
             C3DPoint c;
             for (auto& p : faces[i]) c += p;
             z = m_cam.WorldToView(c / static_cast<double>(faces[i].size())).z;
+            if (std::isnan(z)) z = -std::numeric_limits<double>::infinity();  // keeps the order defined
         }
         d.emplace_back(z, static_cast<int>(i));
     }
@@ -369,6 +380,7 @@ void I_PVXCtrl::ZSortPolygons(const std::vector<std::vector<C3DPoint>>& faces, s
 }
 
 int I_PVXCtrl::IsObjectInClientWindow(int type, UINT key) {
+    SyncView();
     GRE_Object tmp;
     GRE_Object* o = m_reg.Find(type, key);
     if (!o) {
@@ -401,6 +413,7 @@ int I_PVXCtrl::AddToQTree(int id) {
 }
 
 int I_PVXCtrl::QTreeAdd(GRE_Atom& atom) {
+    SyncView();
     m_qtAtoms.push_back(atom);
     // Kept even without a box: the tree takes it once UpdateAllWcsVcsMBR finds one.
     return AddToQTree(static_cast<int>(m_qtAtoms.size()) - 1) ? 1 : 0;
@@ -435,6 +448,7 @@ bool InsidePolygon(double px, double py, const std::vector<C3DPoint>& p) {
 }  // namespace
 
 int I_PVXCtrl::PickObject(CPoint ptWindow, GRE_Atom& atom, int tmin, int tmax) {
+    SyncView();
     double xv, yv;
     m_cam.PixelToView(ptWindow.x, ptWindow.y, xv, yv);
     const double tolView = kPickTolerance / m_cam.GetScale();

@@ -119,9 +119,10 @@ public:
     void SetShowVPointIcon(int show) { m_bShowVPointIcon = show ? 1 : 0; }
     int IsShowVPointIcon() const { return m_bShowVPointIcon; }
 
-    int m_nCtrlState;          // control state word: 1 while the control lays out its own print fonts
-    BYTE m_byDrawState;        // drawing state: 0 normal, non-zero while the control draws for itself
-    BOOL m_bDrawingMetafile;   // set by the caller while a metafile is drawn with the GL renderer
+    // State the host sets and the module reads; the control itself does not change them.
+    int m_nCtrlState;          // state word: 1 makes the legend keep its screen fonts when printing
+    BYTE m_byDrawState;        // 0 normal; non-zero: numbers are drawn at once even in retained mode
+    BOOL m_bDrawingMetafile;   // set by the module while it exports a metafile with the GL renderer
 
     // View state reported to the model: wire frame, undeformed wire frame, hidden-line switch,
     // shrink switch, shrink factor and culling switch.
@@ -268,6 +269,13 @@ public:
         out.SetSize(0, static_cast<INT_PTR>(r.size()));
         for (auto& a : r) out.Add(a);
     }
+    // The same for one object type over a key list.
+    template <class A2, class A3>
+    void GetZSortedList(CArray<UINT, A2>& keys, int type, CArray<GRE_Atom, A3>& out) {
+        CArray<int, int> types;
+        types.Add(type);
+        GetZSortedList(types, keys, out);
+    }
     // Back-to-front order of polygons (indices into faces) by the view depth of their centroid.
     template <class L, class A1, class A2>
     void GetZSortPolygonList(CArray<L*, A1>& faces, CArray<int, A2>& order) {
@@ -412,6 +420,8 @@ private:
     GViewCamera WindowCamera() const;
     void UpdateViewport();
     void ViewChanged();  // after a rotation: view boxes and picking tree follow
+    // Catches a turn made on the camera directly (GetCamera) before view boxes are used.
+    void SyncView();
     void RebuildQTree();
     int AddToQTree(int id);  // index into m_qtAtoms
     void DrawPoly(CDC* pDC, std::vector<C3DPoint> pts, const std::vector<int>* flags, int hasColor, COLORREF c,
@@ -459,6 +469,7 @@ private:
     CRect m_rcMargin;            // left, top, right, bottom widths in client pixels
     DWORD m_dwMarginOpt1, m_dwMarginOpt2;
     GViewCamera m_cam;
+    C3DPoint m_vSyncRight, m_vSyncUp;  // camera axes the view boxes were made with
     int m_bZoomAll;
     int m_bRedrawPreview;
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "host/base/I_PVXModelBase.h"
 
@@ -13,13 +14,20 @@ int I_PVXCtrl::EnsureMemDC() {
     if (!m_memDC.GetSafeHdc()) {
         auto tap = std::make_unique<GXgrTapBackend>();
         GXgrTapBackend* p = tap.get();
-        if (!m_memDC.CreateBackendDC(std::move(tap))) return 0;
+        if (!m_memDC.CreateBackendDC(std::move(tap))) {
+            std::fprintf(stderr, "graphics control: cannot create the memory device context\n");
+            return 0;
+        }
         m_pTap = p;
     }
     const int w = std::max(1, m_rcClient.Width()), h = std::max(1, m_rcClient.Height());
     if (m_szMem.cx == w && m_szMem.cy == h && m_memBmp.GetSafeHandle()) return 1;
     CBitmap bmp;
-    if (!bmp.CreateBitmap(w, h, 1, 32, nullptr)) return 0;
+    if (!bmp.CreateBitmap(w, h, 1, 32, nullptr)) {
+        std::fprintf(stderr, "graphics control: cannot make a %dx%d memory image (out of memory?); "
+                             "the view keeps its previous picture\n", w, h);
+        return 0;
+    }
     CBitmap* old = m_memDC.SelectObject(&bmp);
     if (!m_pOldBmp) m_pOldBmp = old;
     // The new bitmap is selected; let the old one go and keep the new under m_memBmp.
@@ -359,7 +367,10 @@ int I_PVXCtrl::XGL_MakeMetafile(int bx, int by) {
     if (!m_xglDC.GetSafeHdc() && !m_xglDC.CreateCompatibleDC(nullptr)) return 0;
     if (m_szXgl.cx != bx || m_szXgl.cy != by || !m_xglBmp.GetSafeHandle()) {
         CBitmap bmp;
-        if (!bmp.CreateBitmap(bx, by, 1, 32, nullptr)) return 0;
+        if (!bmp.CreateBitmap(bx, by, 1, 32, nullptr)) {
+            std::fprintf(stderr, "graphics control: cannot make a %dx%d print image; choose a smaller page\n", bx, by);
+            return 0;
+        }
         CBitmap* old = m_xglDC.SelectObject(&bmp);
         if (!m_pOldXglBmp) m_pOldXglBmp = old;
         m_xglBmp.DeleteObject();

@@ -10,8 +10,10 @@ BOOL XGL_PrintHandler::m_bDrawRect = FALSE;
 XGL_PrintParam XGL_PrintHandler::m_PrintParam = {0, 0};
 
 namespace {
-std::unique_ptr<CDC>& RefDC() {
-    static std::unique_ptr<CDC> dc;
+// Freed by ClearMetafile; one left at exit is not deleted, since the drawing layer's handle
+// table may already be gone by then.
+CDC*& RefDC() {
+    static CDC* dc = nullptr;
     return dc;
 }
 }  // namespace
@@ -35,11 +37,15 @@ int XGL_PrintHandler::PrepareMetafile(CWnd* pView, CDC*& pRefDC, CRect& rcFrame)
     rcFrame = CRect(0, 0, MulDiv(rc.Width(), 2540, dpiX > 0 ? dpiX : 96), MulDiv(rc.Height(), 2540, dpiY > 0 ? dpiY : 96));
     m_PrintParam.m_nWidth = rc.Width();
     m_PrintParam.m_nHeight = rc.Height();
-    RefDC() = std::move(dc);
-    pRefDC = RefDC().get();
+    ClearMetafile();
+    RefDC() = dc.release();
+    pRefDC = RefDC();
     return 1;
 }
 
-void XGL_PrintHandler::ClearMetafile() { RefDC().reset(); }
+void XGL_PrintHandler::ClearMetafile() {
+    delete RefDC();
+    RefDC() = nullptr;
+}
 
-CDC* XGL_PrintHandler::GetReferenceDC() { return RefDC().get(); }
+CDC* XGL_PrintHandler::GetReferenceDC() { return RefDC(); }

@@ -627,7 +627,7 @@ void CString::FormatTo(std::string& rOut, LPCTSTR pszFormat, va_list args) {
         p++;
 
         // The conversion rebuilt for snprintf, without the length modifier (added per type).
-        auto spec = [&](bool bWithWidth, const char* pszLength, char c) {
+        auto convSpec = [&](bool bWithWidth, const char* pszLength, char c) {
             std::string f = "%";
             if (bWithWidth && bLeft) f.push_back('-');
             if (bWithWidth && bZero) f.push_back('0');
@@ -643,17 +643,17 @@ void CString::FormatTo(std::string& rOut, LPCTSTR pszFormat, va_list args) {
         case 'd':
         case 'i':
             switch (len) {
-            case LengthMod::hh: AppendPrintf(rOut, spec(true, "hh", 'd'), va_arg(ap, int)); break;
-            case LengthMod::h: AppendPrintf(rOut, spec(true, "h", 'd'), va_arg(ap, int)); break;
+            case LengthMod::hh: AppendPrintf(rOut, convSpec(true, "hh", 'd'), va_arg(ap, int)); break;
+            case LengthMod::h: AppendPrintf(rOut, convSpec(true, "h", 'd'), va_arg(ap, int)); break;
             case LengthMod::ll:
-            case LengthMod::L: AppendPrintf(rOut, spec(true, "ll", 'd'), va_arg(ap, long long)); break;
-            case LengthMod::j: AppendPrintf(rOut, spec(true, "j", 'd'), va_arg(ap, intmax_t)); break;
-            case LengthMod::z: AppendPrintf(rOut, spec(true, "z", 'd'), va_arg(ap, ssize_t)); break;
-            case LengthMod::t: AppendPrintf(rOut, spec(true, "t", 'd'), va_arg(ap, ptrdiff_t)); break;
-            case LengthMod::ptr: AppendPrintf(rOut, spec(true, "ll", 'd'), static_cast<long long>(va_arg(ap, intptr_t))); break;
+            case LengthMod::L: AppendPrintf(rOut, convSpec(true, "ll", 'd'), va_arg(ap, long long)); break;
+            case LengthMod::j: AppendPrintf(rOut, convSpec(true, "j", 'd'), va_arg(ap, intmax_t)); break;
+            case LengthMod::z: AppendPrintf(rOut, convSpec(true, "z", 'd'), va_arg(ap, ssize_t)); break;
+            case LengthMod::t: AppendPrintf(rOut, convSpec(true, "t", 'd'), va_arg(ap, ptrdiff_t)); break;
+            case LengthMod::ptr: AppendPrintf(rOut, convSpec(true, "ll", 'd'), static_cast<long long>(va_arg(ap, intptr_t))); break;
             // "%ld" is a 32-bit long, as on the original platform.
             case LengthMod::l:
-            case LengthMod::none: AppendPrintf(rOut, spec(true, "", 'd'), va_arg(ap, int)); break;
+            case LengthMod::none: AppendPrintf(rOut, convSpec(true, "", 'd'), va_arg(ap, int)); break;
             }
             break;
         case 'u':
@@ -661,20 +661,20 @@ void CString::FormatTo(std::string& rOut, LPCTSTR pszFormat, va_list args) {
         case 'x':
         case 'X':
             switch (len) {
-            case LengthMod::hh: AppendPrintf(rOut, spec(true, "hh", conv), va_arg(ap, unsigned)); break;
-            case LengthMod::h: AppendPrintf(rOut, spec(true, "h", conv), va_arg(ap, unsigned)); break;
+            case LengthMod::hh: AppendPrintf(rOut, convSpec(true, "hh", conv), va_arg(ap, unsigned)); break;
+            case LengthMod::h: AppendPrintf(rOut, convSpec(true, "h", conv), va_arg(ap, unsigned)); break;
             case LengthMod::ll:
-            case LengthMod::L: AppendPrintf(rOut, spec(true, "ll", conv), va_arg(ap, unsigned long long)); break;
-            case LengthMod::j: AppendPrintf(rOut, spec(true, "j", conv), va_arg(ap, uintmax_t)); break;
-            case LengthMod::z: AppendPrintf(rOut, spec(true, "z", conv), va_arg(ap, size_t)); break;
-            case LengthMod::t: AppendPrintf(rOut, spec(true, "t", conv), va_arg(ap, ptrdiff_t)); break;
-            case LengthMod::ptr: AppendPrintf(rOut, spec(true, "ll", conv), static_cast<unsigned long long>(va_arg(ap, uintptr_t))); break;
+            case LengthMod::L: AppendPrintf(rOut, convSpec(true, "ll", conv), va_arg(ap, unsigned long long)); break;
+            case LengthMod::j: AppendPrintf(rOut, convSpec(true, "j", conv), va_arg(ap, uintmax_t)); break;
+            case LengthMod::z: AppendPrintf(rOut, convSpec(true, "z", conv), va_arg(ap, size_t)); break;
+            case LengthMod::t: AppendPrintf(rOut, convSpec(true, "t", conv), va_arg(ap, ptrdiff_t)); break;
+            case LengthMod::ptr: AppendPrintf(rOut, convSpec(true, "ll", conv), static_cast<unsigned long long>(va_arg(ap, uintptr_t))); break;
             case LengthMod::l:
-            case LengthMod::none: AppendPrintf(rOut, spec(true, "", conv), va_arg(ap, unsigned)); break;
+            case LengthMod::none: AppendPrintf(rOut, convSpec(true, "", conv), va_arg(ap, unsigned)); break;
             }
             break;
         case 'c':
-            AppendPrintf(rOut, spec(true, "", 'c'), va_arg(ap, int));
+            AppendPrintf(rOut, convSpec(true, "", 'c'), va_arg(ap, int));
             break;
         case 's': {
             const char* psz = va_arg(ap, const char*);
@@ -684,7 +684,7 @@ void CString::FormatTo(std::string& rOut, LPCTSTR pszFormat, va_list args) {
                 int n = static_cast<int>(strnlen(psz, static_cast<size_t>(nPrec)));
                 if (n == nPrec) nPrec = CharBoundary(psz, n + 1, n);
             }
-            AppendPrintf(rOut, spec(true, "", 's'), psz);
+            AppendPrintf(rOut, convSpec(true, "", 's'), psz);
             nPrec = nSavedPrec;
             break;
         }
@@ -697,11 +697,11 @@ void CString::FormatTo(std::string& rOut, LPCTSTR pszFormat, va_list args) {
             if (len == LengthMod::L) {
                 long double v = va_arg(ap, long double);
                 bFinite = std::isfinite(v);
-                AppendPrintf(num, spec(false, "L", conv), v);
+                AppendPrintf(num, convSpec(false, "L", conv), v);
             } else {
                 double v = va_arg(ap, double);
                 bFinite = std::isfinite(v);
-                AppendPrintf(num, spec(false, "", conv), v);
+                AppendPrintf(num, convSpec(false, "", conv), v);
             }
             if (bFinite) WidenExponent(num);
             PadNumber(num, nWidth, bLeft, bZero && bFinite);
@@ -712,11 +712,11 @@ void CString::FormatTo(std::string& rOut, LPCTSTR pszFormat, va_list args) {
         case 'F':
         case 'a':
         case 'A':
-            if (len == LengthMod::L) AppendPrintf(rOut, spec(true, "L", conv), va_arg(ap, long double));
-            else AppendPrintf(rOut, spec(true, "", conv), va_arg(ap, double));
+            if (len == LengthMod::L) AppendPrintf(rOut, convSpec(true, "L", conv), va_arg(ap, long double));
+            else AppendPrintf(rOut, convSpec(true, "", conv), va_arg(ap, double));
             break;
         case 'p':
-            AppendPrintf(rOut, spec(true, "", 'p'), va_arg(ap, void*));
+            AppendPrintf(rOut, convSpec(true, "", 'p'), va_arg(ap, void*));
             break;
         case 'n':
             // Writing through a pointer from a format string is refused, as the original did.

@@ -95,7 +95,8 @@ public:
     virtual BOOL FillSolidRect(const DCState& st, const RECT& r, COLORREF color);  // default: FillRect
     virtual BOOL FrameRect(const DCState& st, const RECT& r, const LOGBRUSH& brush);  // default: 4 FillRects
     virtual BOOL InvertRect(const DCState& st, const RECT& r) = 0;
-    virtual BOOL FillRgn(const DCState& st, const GdiRegion& rgnDevice, const LOGBRUSH& brush) = 0;
+    // The region is in logical coordinates, as FillRgn and PaintRgn take it (clip regions are not).
+    virtual BOOL FillRgn(const DCState& st, const GdiRegion& rgnLogical, const LOGBRUSH& brush) = 0;
     virtual COLORREF SetPixel(const DCState& st, int x, int y, COLORREF c) = 0;
     virtual COLORREF GetPixel(const DCState& st, int x, int y) { return CLR_INVALID; }
 

@@ -557,6 +557,32 @@ BOOL GdiFlush() {
     return TRUE;
 }
 
-UINT GetSystemPaletteEntries(HDC, UINT, UINT, PALETTEENTRY*) {
-    return 0;
+UINT GetSystemPaletteEntries(HDC, UINT start, UINT count, PALETTEENTRY* entries) {
+    static const BYTE low[10][3] = {{0, 0, 0},     {128, 0, 0},     {0, 128, 0},     {128, 128, 0},
+                                    {0, 0, 128},   {128, 0, 128},   {0, 128, 128},   {192, 192, 192},
+                                    {192, 220, 192}, {166, 202, 240}};
+    static const BYTE high[10][3] = {{255, 251, 240}, {160, 160, 164}, {128, 128, 128}, {255, 0, 0},
+                                     {0, 255, 0},     {255, 255, 0},   {0, 0, 255},     {255, 0, 255},
+                                     {0, 255, 255},   {255, 255, 255}};
+    if (start >= 256) return 0;
+    if (!entries) return 256;
+    const UINT n = std::min<UINT>(count, 256 - start);
+    for (UINT k = 0; k < n; ++k) {
+        const UINT i = start + k;
+        BYTE r, g, b;
+        if (i < 10) {
+            r = low[i][0]; g = low[i][1]; b = low[i][2];
+        } else if (i >= 246) {
+            r = high[i - 246][0]; g = high[i - 246][1]; b = high[i - 246][2];
+        } else if (i < 226) {
+            const UINT c = i - 10;  // 6 x 6 x 6 colour cube
+            r = static_cast<BYTE>((c / 36) * 51);
+            g = static_cast<BYTE>(((c / 6) % 6) * 51);
+            b = static_cast<BYTE>((c % 6) * 51);
+        } else {
+            r = g = b = static_cast<BYTE>(8 + (i - 226) * 12);  // grey ramp between the cube's greys
+        }
+        entries[k] = PALETTEENTRY{r, g, b, 0};
+    }
+    return n;
 }

@@ -168,10 +168,9 @@ void RasterBackend::End(const DCState& st) {
 }
 
 void RasterBackend::ApplyClip(cairo_t* cr, const DCState& st) {
+    // Without a clip region the call's own bounds already hold everything it draws.
     cairo_reset_clip(cr);
     cairo_new_path(cr);
-    cairo_rectangle(cr, m_op.left, m_op.top, m_op.right - m_op.left, m_op.bottom - m_op.top);
-    cairo_clip(cr);
     if (!st.hasClip) return;
     for (const RECT& r : st.clip.Rects()) {
         RECT i = Intersect(r, m_op);
@@ -326,11 +325,24 @@ BOOL RasterBackend::LineTo(const DCState& st, int x, int y) {
 BOOL RasterBackend::Polyline(const DCState& st, const POINT* pts, int n) {
     if (!pts || n < 2) return FALSE;
     if (!Begin(st, PenBounds(st, pts, n))) return TRUE;
+    // A 1-pixel line takes its first pixel and leaves out its last: pull both open ends back
+    // a little along the line so that the pixel centres on the end caps fall the right way.
+    const bool thin = std::max<int>(1, st.Pen().lopnWidth.x) == 1;
+    auto pullBack = [](POINT from, POINT to, double& x, double& y) {
+        const double dx = to.x - from.x, dy = to.y - from.y, len = std::hypot(dx, dy);
+        if (len > 0) {
+            x -= 0.05 * dx / len;
+            y -= 0.05 * dy / len;
+        }
+    };
     Stroke(st, [&](cairo_t* cr) {
         for (int i = 0; i < n; ++i) {
             const POINT p = st.ToDevice(pts[i]);
-            if (i == 0) cairo_move_to(cr, p.x, p.y);
-            else cairo_line_to(cr, p.x, p.y);
+            double x = p.x, y = p.y;
+            if (thin && i == 0) pullBack(p, st.ToDevice(pts[1]), x, y);
+            if (thin && i == n - 1) pullBack(st.ToDevice(pts[n - 2]), p, x, y);
+            if (i == 0) cairo_move_to(cr, x, y);
+            else cairo_line_to(cr, x, y);
         }
     });
     End(st);
@@ -489,7 +501,9 @@ BOOL RasterBackend::FillRect(const DCState& st, const RECT& rl, const LOGBRUSH& 
     return TRUE;
 }
 
-BOOL RasterBackend::FillRgn(const DCState& st, const GdiRegion& rgn, const LOGBRUSH& brush) {
+BOOL RasterBackend::FillRgn(const DCState& st, const GdiRegion& rgnLogical, const LOGBRUSH& brush) {
+    GdiRegion rgn = rgnLogical;
+    rgn.Offset(st.ToDeviceX(0), st.ToDeviceY(0));
     RECT box;
     rgn.GetBox(&box);
     if (rgn.IsEmpty() || !Begin(st, box)) return TRUE;

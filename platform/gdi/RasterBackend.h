@@ -37,7 +37,7 @@ public:
 
     BOOL FillRect(const DCState& st, const RECT& r, const LOGBRUSH& brush) override;
     BOOL InvertRect(const DCState& st, const RECT& r) override;
-    BOOL FillRgn(const DCState& st, const GdiRegion& rgnDevice, const LOGBRUSH& brush) override;
+    BOOL FillRgn(const DCState& st, const GdiRegion& rgnLogical, const LOGBRUSH& brush) override;
     COLORREF SetPixel(const DCState& st, int x, int y, COLORREF c) override;
     COLORREF GetPixel(const DCState& st, int x, int y) override;
 

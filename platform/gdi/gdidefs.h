@@ -398,8 +398,9 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type);
 int GetDeviceCaps(HDC hdc, int index);
 UINT SetDIBColorTable(HDC hdc, UINT start, UINT count, const RGBQUAD* colors);
 UINT GetDIBColorTable(HDC hdc, UINT start, UINT count, RGBQUAD* colors);
-// The system palette of our display: it is a true-colour device with no palette, so this
-// returns 0 and leaves entries untouched, as such displays do.
+// The 256-colour palette our display offers 8-bit pictures: the 20 static colours at entries
+// 0-9 and 246-255, a 6 x 6 x 6 colour cube (10-225) and a grey ramp (226-245). Returns the
+// entries copied (256 when entries is nullptr).
 UINT GetSystemPaletteEntries(HDC hdc, UINT start, UINT count, PALETTEENTRY* entries);
 int StretchDIBits(HDC hdc, int xDest, int yDest, int cxDest, int cyDest, int xSrc, int ySrc, int cxSrc,
                   int cySrc, const void* bits, const BITMAPINFO* bmi, UINT usage, DWORD rop);

@@ -38,9 +38,11 @@ CString ClassNameOf(const CObject* pObject) {
     int status = 0;
     const char* mangled = typeid(*pObject).name();
     char* name = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
-    CString s(status == 0 && name ? name : mangled);
+    std::string full = status == 0 && name ? name : mangled;
     free(name);
-    return s;
+    // Scripts name classes without namespaces: "ns::CMyDlg" and "(anonymous namespace)::CMyDlg" are "CMyDlg".
+    size_t colon = full.rfind("::");
+    return CString((colon == std::string::npos ? full : full.substr(colon + 2)).c_str());
 }
 
 BOOL IsDialogMessage(CWnd* pDlg, MSG* pMsg) {

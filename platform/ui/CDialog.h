@@ -59,6 +59,6 @@ namespace ui {
 // The dialog keys of a dialog-like window: Return presses the focused push button or the
 // default button, Escape presses Cancel, Tab moves the focus. TRUE when the key was used.
 BOOL IsDialogMessage(CWnd* pDlg, MSG* pMsg);
-// The name a script is queued under: the object's class name.
+// The name a script is queued under: the object's class name without namespaces.
 CString ClassNameOf(const CObject* pObject);
 }

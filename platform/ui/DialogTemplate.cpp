@@ -46,7 +46,7 @@ KindInfo Kind(UiCtl k) {
 
 // One font per face and size, kept for the process (dialogs share them as resources do).
 HFONT DialogFont(const UiDlgTemplate& t) {
-    static std::map<std::string, HFONT> fonts;
+    static auto& fonts = *new std::map<std::string, HFONT>;
     std::string face = t.fontName.empty() ? "MS Shell Dlg" : t.fontName;
     std::string key = face + "/" + std::to_string(t.nFontSize);
     auto it = fonts.find(key);

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -19,6 +21,8 @@ namespace {
 
 const std::string kHost = PVX_BINARY_DIR "/bin/pvxhost";
 const std::string kTmp = PVX_TEST_TMPDIR;
+// Test programs may run side by side (ctest -j): every file name carries the process id.
+const std::string kPid = std::to_string(getpid());
 
 struct RunResult {
     int code = -1;
@@ -34,7 +38,7 @@ std::string ReadFile(const std::string& path) {
 
 // Runs pvxhost with the arguments (a shell word list) and captures both streams.
 RunResult RunHost(const std::string& args, const std::string& tag) {
-    const std::string out = kTmp + "/pvxhost_" + tag + ".out", err = kTmp + "/pvxhost_" + tag + ".err";
+    const std::string out = kTmp + "/pvxhost_" + tag + kPid + ".out", err = kTmp + "/pvxhost_" + tag + kPid + ".err";
     const std::string cmd = "'" + kHost + "' " + args + " >'" + out + "' 2>'" + err + "'";
     const int status = std::system(cmd.c_str());
     RunResult r;
@@ -58,9 +62,18 @@ std::map<std::string, std::string> ParseReport(const std::string& text) {
     return m;
 }
 
+std::string SampleFile() { return kTmp + "/test_sample_" + kPid + ".pvxdb"; }
+
+// Removes the shared sample when the program ends.
+class SampleCleanup : public ::testing::Environment {
+public:
+    void TearDown() override { std::remove(SampleFile().c_str()); }
+};
+::testing::Environment* const kCleanup = ::testing::AddGlobalTestEnvironment(new SampleCleanup);
+
 const std::string& SamplePath() {
     static const std::string path = [] {
-        const std::string p = kTmp + "/test_sample.pvxdb";
+        const std::string p = SampleFile();
         const RunResult r = RunHost("make-sample --out '" + p + "'", "mk");
         EXPECT_EQ(r.code, 0) << r.err;
         return p;
@@ -69,7 +82,8 @@ const std::string& SamplePath() {
 }
 
 TEST(PvxHostTest, BadArgumentsFailWithAMessage) {
-    const std::string text = kTmp + "/not_a_project.pvxdb";
+    const std::string text = kTmp + "/not_a_project_" + kPid + ".pvxdb";
+    const std::string x = kTmp + "/x_" + kPid + ".pvxdb";
     {
         std::ofstream f(text);
         f << "this is not a project database\n";
@@ -86,11 +100,11 @@ TEST(PvxHostTest, BadArgumentsFailWithAMessage) {
         {"--db without a file", "--db", 2, "--db needs a file name"},
         {"make-sample without --out", "make-sample", 2, "--out FILE is required"},
         {"--out without a value", "make-sample --out", 2, "needs a value"},
-        {"size zero", "make-sample --out '" + kTmp + "/x.pvxdb' --size 0", 2, "--size expects a whole number"},
-        {"size not a number", "make-sample --out '" + kTmp + "/x.pvxdb' --size abc", 2, "not \"abc\""},
-        {"size with trailing text", "make-sample --out '" + kTmp + "/x.pvxdb' --size 12x", 2, "not \"12x\""},
-        {"size too large", "make-sample --out '" + kTmp + "/x.pvxdb' --size 99999999999", 2, "--size expects"},
-        {"unknown make-sample argument", "make-sample --out '" + kTmp + "/x.pvxdb' --colour red", 2, "unknown argument"},
+        {"size zero", "make-sample --out '" + x + "' --size 0", 2, "--size expects a whole number"},
+        {"size not a number", "make-sample --out '" + x + "' --size abc", 2, "not \"abc\""},
+        {"size with trailing text", "make-sample --out '" + x + "' --size 12x", 2, "not \"12x\""},
+        {"size too large", "make-sample --out '" + x + "' --size 99999999999", 2, "--size expects"},
+        {"unknown make-sample argument", "make-sample --out '" + x + "' --colour red", 2, "unknown argument"},
         {"info takes no arguments", "--db '" + SamplePath() + "' info extra", 2, "unexpected argument"},
         {"missing project", "--db '" + kTmp + "/no_such_project.pvxdb' info", 1, "cannot open project"},
         {"a text file", "--db '" + text + "' info", 1, "cannot open project"},
@@ -104,14 +118,14 @@ TEST(PvxHostTest, BadArgumentsFailWithAMessage) {
         EXPECT_TRUE(res.out.empty() || r.code == 0) << res.out;
     }
     std::remove(text.c_str());
-    std::remove((kTmp + "/x.pvxdb").c_str());
+    std::remove(x.c_str());
 
     // A missing output directory is made.
-    const std::string nested = kTmp + "/made_by_make_sample/examples/s.pvxdb";
+    const std::string nested = kTmp + "/made_by_make_sample_" + kPid + "/examples/s.pvxdb";
     const RunResult made = RunHost("make-sample --out '" + nested + "'", "nested");
     EXPECT_EQ(made.code, 0) << made.err;
     EXPECT_TRUE(std::ifstream(nested).good());
-    std::remove(nested.c_str());
+    std::filesystem::remove_all(kTmp + "/made_by_make_sample_" + kPid);
 }
 
 TEST(PvxHostTest, HelpListsTheCommands) {
@@ -279,7 +293,7 @@ TEST(PvxHostTest, SampleResultsFollowTheirMechanics) {
 }
 
 TEST(PvxHostTest, LargeRaftIsWrittenQuickly) {
-    const std::string p = kTmp + "/test_sample_large.pvxdb";
+    const std::string p = kTmp + "/test_sample_large_" + kPid + ".pvxdb";
     const auto t0 = std::chrono::steady_clock::now();
     const RunResult r = RunHost("make-sample --out '" + p + "' --size 100000", "large");
     const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();

@@ -47,7 +47,7 @@ public:
     int RE_GetPVXShapeFrameElement(int nType, UINT nKey, void* pPoints) override {
         auto it = m_members.find(nKey);
         if (it == m_members.end()) return 0;
-        auto* pts = static_cast<CArray<C3DPoint, C3DPoint>*>(pPoints);
+        auto* pts = static_cast<CArray<C3DPoint>*>(pPoints);
         pts->Add(NodePos(ToNodeType(nType), it->second.first));
         pts->Add(NodePos(ToNodeType(nType), it->second.second));
         return 1;

@@ -188,6 +188,12 @@ TEST(GrxTransform, WorldLengthZoomAndPan) {
     CPoint mem;
     ctrl.GetClientToMemDC(CPoint(12, 34), mem);
     EXPECT_EQ(mem, CPoint(12, 34));
+    // Points far away or not numbers land off-screen with defined coordinates.
+    const CPoint far = ctrl.GetWorldToMemDCP2D(C3DPoint(-1e300, 0, 0));
+    EXPECT_LT(far.x, 0);
+    const CPoint nan = ctrl.GetWorldToMemDCP2D(C3DPoint(std::nan(""), 0, 0));
+    EXPECT_LT(nan.x, 0);
+    EXPECT_LT(nan.y, 0);
 }
 
 }  // namespace

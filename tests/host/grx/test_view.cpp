@@ -43,6 +43,7 @@ public:
 
 struct ViewFixture : testing::Test {
     ViewModel model;
+    CWnd frame;
     TestView* view = nullptr;
     void SetUp() override {
         CUiDriver::Get().Reset();
@@ -52,8 +53,13 @@ struct ViewFixture : testing::Test {
         model.m_nodes[4] = C3DPoint(10, 0, 6);
         model.m_members[1] = {1, 2};
         model.m_members[2] = {3, 4};
+        ASSERT_TRUE(frame.CreateEx(0, nullptr, "frame", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr));
         view = new TestView;  // deletes itself when its window goes
-        ASSERT_TRUE(view->Create(nullptr, "result", WS_POPUP | WS_VISIBLE, CRect(0, 0, 400, 300), nullptr, 1));
+        if (!view->Create(nullptr, "result", WS_CHILD | WS_VISIBLE, CRect(0, 0, 400, 300), &frame, 1)) {
+            delete view;
+            view = nullptr;
+            FAIL() << "the view window was not made";
+        }
         model.m_pCtrl = view->GetI_PVXCtrl();
         model.m_pCtrl->SetI_PVXModel(&model);
         model.RegisterAll(*model.m_pCtrl);
@@ -70,6 +76,7 @@ struct ViewFixture : testing::Test {
     }
     void TearDown() override {
         if (view) view->DestroyWindow();
+        if (frame.GetSafeHwnd()) frame.DestroyWindow();
         CUiDriver::Get().Reset();
     }
 };

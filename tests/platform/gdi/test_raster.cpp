@@ -1,5 +1,6 @@
 // The raster DC: pixel rules of lines and shapes, state save/restore, clipping, blits and
 // raster operations, gradients, blending and DIB sections.
+#include <cstring>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -513,9 +514,7 @@ TEST(RasterDC, CurvesHatchesRop2AndOrigins) {
         c.dc.MoveTo(0, 5);
         c.dc.LineTo(20, 5);
         EXPECT_EQ(c.At(3, 5), RGB(10, 20, 30));
-        c.dc.SetROP2(R2_NOT);
-        c.dc.SelectStockObject(NULL_PEN);
-        c.dc.SelectStockObject(BLACK_PEN);
+        c.dc.SetROP2(R2_NOT);  // the brush colour does not matter: the target is inverted
         const POINT box[] = {{0, 0}, {4, 0}, {4, 4}, {0, 4}};
         c.dc.SelectStockObject(NULL_PEN);
         CBrush any(RGB(1, 2, 3));
@@ -542,6 +541,26 @@ TEST(RasterDC, CurvesHatchesRop2AndOrigins) {
         EXPECT_EQ(p, CPoint(5, 5));
         dc.DPtoLP(&p);
         EXPECT_EQ(p, CPoint(1, 1));
+        // FillRgn takes logical coordinates; a clip region stays in device coordinates.
+        CRgn rgn;
+        rgn.CreateRectRgn(0, 0, 2, 2);
+        CBrush blue(RGB(0, 0, 255));
+        EXPECT_TRUE(dc.FillRgn(&rgn, &blue));
+        dc.SetViewportOrg(0, 0);  // read back in device pixels
+        EXPECT_EQ(c.At(4, 4), RGB(0, 0, 255));
+        EXPECT_EQ(c.At(5, 5), RGB(0, 0, 255));
+        EXPECT_EQ(c.At(6, 6), white);
+        EXPECT_EQ(c.At(0, 0), white);
+        CRgn clip;
+        clip.CreateRectRgn(0, 0, 10, 10);
+        dc.SelectClipRgn(&clip);
+        dc.SetViewportOrg(4, 4);
+        dc.FillSolidRect(0, 0, 20, 20, RGB(0, 255, 0));  // logical (0,0) is device (4,4)
+        dc.SelectClipRgn(nullptr);
+        dc.SetViewportOrg(0, 0);
+        EXPECT_EQ(c.At(9, 9), RGB(0, 255, 0));
+        EXPECT_EQ(c.At(10, 10), white);
+        EXPECT_EQ(c.At(3, 3), white);
         dc.SetViewportOrg(0, 0);
     }
     {
@@ -588,6 +607,48 @@ TEST(RasterDC, DrawingOnSeveralThreadsGivesTheSamePictures) {
         SCOPED_TRACE(i);
         EXPECT_TRUE(results[i] == reference);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// 8-bit animation frames take their colour table from the system palette: it must hold the
+// pure colours so that a blit into the frame maps them exactly.
+TEST(RasterDC, SystemPaletteServesEightBitFrames) {
+    PALETTEENTRY pal[256];
+    std::memset(pal, 0xCD, sizeof pal);
+    ASSERT_EQ(GetSystemPaletteEntries(nullptr, 0, 256, pal), 256u);
+    struct Entry { int index; COLORREF color; };
+    for (const Entry e : {Entry{0, RGB(0, 0, 0)}, Entry{7, RGB(192, 192, 192)}, Entry{249, RGB(255, 0, 0)},
+                          Entry{250, RGB(0, 255, 0)}, Entry{252, RGB(0, 0, 255)}, Entry{255, RGB(255, 255, 255)}}) {
+        SCOPED_TRACE(e.index);
+        EXPECT_EQ(RGB(pal[e.index].peRed, pal[e.index].peGreen, pal[e.index].peBlue), e.color);
+    }
+    EXPECT_EQ(GetSystemPaletteEntries(nullptr, 250, 20, pal), 6u);
+    EXPECT_EQ(GetSystemPaletteEntries(nullptr, 256, 1, pal), 0u);
+
+    // Frame DIB with that palette (red and blue swapped into RGBQUAD order).
+    struct { BITMAPINFOHEADER h; RGBQUAD colors[256]; } info{};
+    GetSystemPaletteEntries(nullptr, 0, 256, pal);
+    for (int i = 0; i < 256; ++i) info.colors[i] = RGBQUAD{pal[i].peBlue, pal[i].peGreen, pal[i].peRed, 0};
+    info.h = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 4, 1, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    CBitmap frame;
+    ASSERT_TRUE(frame.Attach(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0)));
+    CDC frameDC;
+    frameDC.CreateCompatibleDC(nullptr);
+    CBitmap* old = frameDC.SelectObject(&frame);
+    RasterCanvas render(4, 1);
+    render.dc.SetPixel(0, 0, RGB(255, 0, 0));
+    render.dc.SetPixel(1, 0, RGB(0, 0, 255));
+    render.dc.SetPixel(2, 0, RGB(250, 250, 250));
+    frameDC.BitBlt(0, 0, 4, 1, &render.dc, 0, 0, SRCCOPY);
+    const BYTE* idx = static_cast<const BYTE*>(bits);
+    EXPECT_EQ(idx[0], 249);
+    EXPECT_EQ(idx[1], 252);
+    EXPECT_EQ(RGB(pal[idx[2]].peRed, pal[idx[2]].peGreen, pal[idx[2]].peBlue), RGB(255, 251, 240));  // nearest: cream
+    frameDC.SelectObject(old);
 }
 
 }  // namespace

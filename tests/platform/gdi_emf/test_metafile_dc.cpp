@@ -349,12 +349,24 @@ TEST(MetafileDC, BlitsEmbedTheSourcePixelsTheRightWayUp) {
                                SRCCOPY),
               2);
     EXPECT_TRUE(mf.PatBlt(0, 0, 5, 5, PATCOPY));
+    // A monochrome mask, left half black: black takes the text colour, white the background.
+    CDC maskDC;
+    ASSERT_TRUE(maskDC.CreateCompatibleDC(nullptr));
+    CBitmap mask;
+    ASSERT_TRUE(mask.CreateBitmap(8, 8, 1, 1, nullptr));
+    CBitmap* oldMask = maskDC.SelectObject(&mask);
+    maskDC.PatBlt(0, 0, 8, 8, WHITENESS);
+    maskDC.PatBlt(0, 0, 4, 8, BLACKNESS);
+    mf.SetTextColor(RGB(1, 2, 3));
+    mf.SetBkColor(RGB(200, 201, 202));
+    EXPECT_TRUE(mf.BitBlt(0, 0, 8, 8, &maskDC, 0, 0, SRCAND));
+    maskDC.SelectObject(oldMask);
     ASSERT_TRUE(DeleteEnhMetaFile(mf.CloseEnhanced()));
 
     EmfFile f;
     ASSERT_TRUE(f.Load(path)) << f.problem;
     const std::vector<EmfRecord> blts = f.OfType(U_EMR_BITBLT);
-    ASSERT_EQ(blts.size(), 2u);
+    ASSERT_EQ(blts.size(), 3u);
     const auto& b = f.As<U_EMRBITBLT>(blts[0]);
     EXPECT_EQ(b.Dest.x, 100);
     EXPECT_EQ(b.cDest.x, 10);
@@ -371,6 +383,10 @@ TEST(MetafileDC, BlitsEmbedTheSourcePixelsTheRightWayUp) {
     const auto& pat = f.As<U_EMRBITBLT>(blts[1]);
     EXPECT_EQ(pat.dwRop, PATCOPY);
     EXPECT_EQ(pat.cbBitsSrc, 0u) << "a pattern blit carries no bitmap";
+    const auto& m = f.As<U_EMRBITBLT>(blts[2]);
+    EXPECT_EQ(m.dwRop, SRCAND);
+    EXPECT_EQ(EmbeddedPixel(f, blts[2], m.offBmiSrc, m.offBitsSrc, 1, 7), (std::vector<uint8_t>{3, 2, 1}));
+    EXPECT_EQ(EmbeddedPixel(f, blts[2], m.offBmiSrc, m.offBitsSrc, 6, 0), (std::vector<uint8_t>{202, 201, 200}));
 
     const std::vector<EmfRecord> stretches = f.OfType(U_EMR_STRETCHDIBITS);
     ASSERT_EQ(stretches.size(), 2u);

@@ -1,0 +1,84 @@
+#include "host/base/I_MainFrameBase.h"
+
+#include <mutex>
+
+#include "host/base/CHostRequestLog.h"
+
+IMPLEMENT_DYNAMIC(I_MainFrameBase, CMDIFrameWnd)
+
+I_MainFrameBase* I_MainFrameBase::m_pMyself = nullptr;
+
+namespace {
+struct FigureState {
+    std::mutex lock;
+    BOOL bDlgOpen = FALSE;
+    int nNextItem = 1;
+    std::vector<I_MainFrameBase::TreeItem> items;
+};
+FigureState& State() {
+    static FigureState* s = new FigureState;  // never destroyed: modules may call during exit
+    return *s;
+}
+}  // namespace
+
+I_MainFrameBase::I_MainFrameBase() { m_pMyself = this; }
+
+I_MainFrameBase::~I_MainFrameBase() {
+    if (m_pMyself == this) m_pMyself = nullptr;
+}
+
+void I_MainFrameBase::CreateFigureDlg() {
+    CHostRequestLog::Add(HR_CREATE_FIGURE_DLG);
+    FigureState& s = State();
+    std::lock_guard<std::mutex> g(s.lock);
+    s.bDlgOpen = TRUE;
+}
+
+void I_MainFrameBase::CloseFigureDlg() {
+    CHostRequestLog::Add(HR_CLOSE_FIGURE_DLG);
+    FigureState& s = State();
+    std::lock_guard<std::mutex> g(s.lock);
+    s.bDlgOpen = FALSE;
+}
+
+BOOL I_MainFrameBase::IsFigureDlgOpen() {
+    FigureState& s = State();
+    std::lock_guard<std::mutex> g(s.lock);
+    return s.bDlgOpen;
+}
+
+void I_MainFrameBase::SetFigureTreeItem() { CHostRequestLog::Add(HR_SET_FIGURE_TREE); }
+
+void I_MainFrameBase::CloseFigureTree() {
+    CHostRequestLog::Add(HR_CLOSE_FIGURE_TREE);
+    FigureState& s = State();
+    std::lock_guard<std::mutex> g(s.lock);
+    s.items.clear();
+    s.nNextItem = 1;
+}
+
+void I_MainFrameBase::CloseDesignTree() { CHostRequestLog::Add(HR_CLOSE_DESIGN_TREE); }
+
+int I_MainFrameBase::AddFigureTreeItem(LPCTSTR caption, int parentId) {
+    FigureState& s = State();
+    int id = 0;
+    {
+        std::lock_guard<std::mutex> g(s.lock);
+        id = s.nNextItem++;
+        s.items.push_back(TreeItem{id, parentId, caption ? caption : ""});
+    }
+    CHostRequestLog::Add(HR_ADD_FIGURE_TREE_ITEM, id, parentId, caption ? caption : "");
+    return id;
+}
+
+std::vector<I_MainFrameBase::TreeItem> I_MainFrameBase::GetFigureTreeItems() {
+    FigureState& s = State();
+    std::lock_guard<std::mutex> g(s.lock);
+    return s.items;
+}
+
+BOOL I_MainFrameBase::OnCommand(WPARAM wParam, LPARAM lParam) {
+    CHostRequestLog::Add(HR_COMMAND, LOWORD(wParam), LOWORD(lParam));
+    CMDIFrameWnd::OnCommand(wParam, lParam);
+    return TRUE;
+}

@@ -1,0 +1,42 @@
+// The results module's resources as data compiled into the module: the string table (message
+// keys to Simplified Chinese texts, and the numbered prompts of the commands), the menus and
+// the dialog templates.
+//
+// The module's start-up registers them with the platform's and the host's registries when the
+// library is loaded and removes them again when it is unloaded, so a menu or text of the module
+// can only be found while its code is in the process:
+//
+//   PVXRegisterResources();     // at load: non-zero when everything was registered
+//   ...
+//   PVXUnregisterResources();   // at unload
+#pragma once
+
+#include <vector>
+
+#include "host/base/CMsgDll.h"
+#include "platform/ui/CMenu.h"
+
+struct UiDlgTemplate;
+
+// A numbered string of the string table: a command's status prompt, a line feed and its tip.
+struct PVXNumberedString {
+    UINT nID;
+    const char* pszText;  // UTF-8
+};
+
+// The tables (valid for the life of the module).
+const CMsgDll::StringEntry* PVXGetStringTable(int& nCount);
+const PVXNumberedString* PVXGetNumberedStrings(int& nCount);
+// The context menu of the result view (one popup "PVXCtxt2").
+std::vector<UiMenuTemplateItem> PVXGetContextMenu();
+// The dialog templates the module brings.
+const std::vector<UiDlgTemplate>& PVXGetDialogTemplates();
+
+// Text of a numbered string; FALSE when the module has no such id.
+BOOL PVXLoadNumberedString(UINT nID, CString& rString);
+
+// Registers everything; non-zero when every part was registered (failures are reported on
+// stderr). Calling it again while registered does nothing and answers non-zero.
+int PVXRegisterResources();
+// Removes whatever PVXRegisterResources registered.
+void PVXUnregisterResources();
