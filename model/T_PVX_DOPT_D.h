@@ -12,6 +12,10 @@
 
 #include "platform/afx/afxtypes.h"
 
+class CDispOptMgr;
+class I_PVXCtrl;
+struct T_PMEMB_D;
+
 // A colour triple: line colour, face colour, edge colour (outline of a filled face).
 struct T_PVX_COLOR3_D {
     COLORREF crLine;
@@ -111,6 +115,29 @@ struct T_PVX_DOPT_D {
         m_Number.m_bShowNumbers = 1;
         m_nPrintColorMode = 1;
     }
+
+    // Refreshes the record from the host: the view state of the graphics control (when given),
+    // then every font, text style, colour and draw value from the option manager (when given).
+    // An option the host does not have leaves the fields it feeds unchanged.
+    void UpdateFromHost(CDispOptMgr* pMgr, I_PVXCtrl* pCtrl);
+    // Reads the print colour mode, then loads the print colours and print fonts when bPrint is
+    // set and the mode is 2, else the screen ones. Returns 1 when the print set was loaded.
+    // View state, draw values and the undeformed style are left alone.
+    int LoadColorSet(CDispOptMgr* pMgr, int bPrint);
+    // Gray printing of the record's own colours: black text on white, gray inactive and
+    // undeformed objects, black outlines. Each part (colours, legend, numbers) keeps the screen
+    // colours once: a second BeforeGrayPrinting keeps the first saves; RestoreGrayPrinting
+    // puts back what was saved and does nothing for a part that was not saved.
+    void SubstituteGrayPrinting();
+    void RestoreGrayPrinting();
+    // Outline (pColor[0]) and fill (pColor[1]) colour of a member of the given type code, by the
+    // colour mode, wire-frame switch and render mode; bExternalDevice: the drawing goes to a
+    // device (with print colour mode 0 that is gray printing). A render mode other than 1, 2
+    // and 3 (outside wire frame) leaves pColor unchanged.
+    void GetMembColor(int nMembType, int bExternalDevice, COLORREF* pColor) const;
+    // Position in m_aTypeColor of a member type code (0 for the types without their own
+    // triple); -1, -2, -3 name m_aTypeColorEx[0], [1], [2].
+    static int TypeColorIndex(int nMembType);
 
     // The label font used until the host's fonts are read.
     static void SetDefaultFont(LOGFONT& lf) {

@@ -1,5 +1,7 @@
 #include "host/app/HostCommand.h"
 
+#include "host/base/CMsgOutWnd.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -19,7 +21,7 @@ void PrintHelp(FILE* out) {
                  "       pvxhost --help\n"
                  "\n"
                  "Headless host of the results module: opens a project database (.pvxdb) and\n"
-                 "runs one command on it.\n"
+                 "runs one command on it. Lines written to the message window go to stderr.\n"
                  "\n"
                  "Options:\n"
                  "  --db FILE   project database to open (default: the sample project of the\n"
@@ -126,6 +128,8 @@ int RunHostCommandLine(int argc, char** argv) {
         return HOST_EXIT_USAGE;
     }
     if (!options.bDBGiven) options.strDBPath = GetDefaultSamplePath();
+    // Progress and warnings that modules write to the message window reach the user at once.
+    CMsgOutWnd::SetEchoStream(stderr);
     for (const CHostCommand& c : GetHostCommands())
         if (command == c.pszName) return c.pfnRun(options, args);
     std::fprintf(stderr, "pvxhost: unknown command \"%s\" (see pvxhost --help)\n", command.c_str());

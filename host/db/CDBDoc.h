@@ -49,7 +49,7 @@ public:
 
     // Opens (or activates) the graph view with this caption. The document alone has no views:
     // the host program overrides this; the base answers null.
-    virtual CPVXMultiGraphView* OpenGraphView(LPCTSTR pszCaption) { return nullptr; }
+    virtual CPVXMultiGraphView* OpenGraphView(LPCTSTR /*pszCaption*/) { return nullptr; }
 
 private:
     std::unique_ptr<CDataBase> m_pDB;  // the post database

@@ -47,7 +47,8 @@
     X(MBCL, T_MBCL_D, "MBCL")            \
     X(MBBR, T_MBBR_D, "MBBR")            \
     X(STRW, T_STRW_D, "STRW")            \
-    X(STWS, T_STWS_D, "STWS")
+    X(STWS, T_STWS_D, "STWS")            \
+    X(DISPHIS, T_DISPHIS_D, "DISPHIS")
 
 enum EPostDBTable {
 #define PVXDB_ENUM(id, type, name) DBT_##id,

@@ -23,6 +23,7 @@ void CPostCtrl::ClearSelection() {
     m_lcom.Initialize();
     m_bEnvelope = FALSE;
     m_nMode = 0;
+    m_nThlc = 0;
 }
 
 int CPostCtrl::MakeLoadComb(UINT type, UINT key, T_PLCOM_D& rec) const {
@@ -31,7 +32,8 @@ int CPostCtrl::MakeLoadComb(UINT type, UINT key, T_PLCOM_D& rec) const {
         case 1:
         case 2:
         case 3:
-        case 4: {
+        case 4:
+        case 5: {
             const T_PSTLD_D* lc = m_pDB->Table<DBT_PSTLD>().Find(key);
             if (!lc) return 0;
             rec.Initialize();
@@ -64,6 +66,30 @@ int CPostCtrl::SelectLoadComb(const T_PLCOM_D& rec, int envelope, int) {
     m_lcom = rec;
     m_bEnvelope = envelope != 0;
     m_nMode = 0;
+    m_nThlc = 0;
+    return 1;
+}
+
+int CPostCtrl::SelectThlc(UINT caseKey) {
+    ClearSelection();
+    const T_PSTLD_D* lc = m_pDB ? m_pDB->Table<DBT_PSTLD>().Find(caseKey) : nullptr;
+    if (!lc || lc->type != PLOAD_TIMEHISTORY) return 0;
+    m_nSel = SEL_LOAD;
+    m_lcom.type = PLCOM_LINEAR;
+    memcpy(m_lcom.name, lc->name, sizeof(m_lcom.name));
+    m_lcom.AddEntry(lc->type, caseKey, 1.0);
+    m_nThlc = caseKey;
+    return 1;
+}
+
+int CPostCtrl::GetDispHistory(int kind, int step, UINT node, T_DISP_D& rec) const {
+    if (!m_pDB || !m_nThlc || kind < 0 || kind > 3 || step < 0) return 0;
+    const T_DISPHIS_D* h = m_pDB->Table<DBT_DISPHIS>().Find(m_nThlc, node);
+    // A record shorter than its step count claims is read only as far as it goes.
+    if (!h || step >= h->nStep || 18 * (static_cast<INT_PTR>(step) + 1) > h->aValue.GetSize()) return 0;
+    const double* v = h->aValue.GetData() + 18 * step + 6 * (kind == 0 ? 0 : kind - 1);
+    rec.DX = v[0]; rec.DY = v[1]; rec.DZ = v[2];
+    rec.RX = v[3]; rec.RY = v[4]; rec.RZ = v[5];
     return 1;
 }
 

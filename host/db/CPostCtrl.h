@@ -14,9 +14,10 @@
 // non-zero only when the key has results for the selected load; otherwise the records are
 // left unchanged. While a mode is selected only displacements answer (the mode shape).
 //
-// Load type codes of MakeLoadComb: 1 static case, 2 dynamic case, 3 time-history case,
-// 4 settlement case (key = load case key); 9, 10, 11 load combination and 12 envelope
-// combination (key = combination key).
+// Load type codes of MakeLoadComb: 1 static case, 2 dynamic case, 4 settlement case, 5 (or 3)
+// time-history case (key = load case key); 9, 10, 11 load combination and 12 envelope
+// combination (key = combination key). A time-history case selected with SelectThlc also
+// answers GetDispHistory step by step.
 #pragma once
 
 #include "host/db/DBTables.h"
@@ -29,10 +30,16 @@ public:
     void SetDataBase(CDataBase* pDB);
     CDataBase* GetDataBase() const { return m_pDB; }
 
-    // Load selection.
+    // Load selection. MakeLoadComb fills rec and returns non-zero when the load exists (type
+    // 12 also asks that the combination be an envelope); otherwise rec is unchanged.
+    // SelectLoadComb refuses (0) a record without terms and then clears the selection.
+    // SelectMode selects the mode in any case and returns non-zero when it has eigen results.
     int MakeLoadComb(UINT type, UINT key, T_PLCOM_D& rec) const;
     int SelectLoadComb(const T_PLCOM_D& rec, int envelope, int);
     int SelectMode(int mode, int);
+    // Selects a time-history case (as a load, and for GetDispHistory); 0 when the case is
+    // not a time-history case of the database.
+    int SelectThlc(UINT caseKey);
     // Forgets the selection; queries return 0 until the next selection.
     void ClearSelection();
     BOOL IsLoadSelected() const { return m_nSel == SEL_LOAD; }
@@ -56,6 +63,10 @@ public:
     int GetDisp_ByLcomb(UINT node, const T_PLCOM_D& lcom, T_DISP_D& rec) const;
     int GetStrp_L_ByLcomb(UINT elem, T_STRP_DL* p0, T_STRP_DL* p1, T_STRP_DL* p2, const T_PLCOM_D& lcom, int) const;
 
+    // Time history of a node at a step of the selected time-history case: kind 1 (or 0)
+    // displacement, 2 velocity, 3 acceleration. 0 when there is no such step.
+    int GetDispHistory(int kind, int step, UINT node, T_DISP_D& rec) const;
+
     // Eigen results.
     int GetModeCount() const;
     int GetEiMode(UINT node, int mode, T_DISP_D& rec) const;
@@ -77,4 +88,5 @@ private:
     T_PLCOM_D m_lcom;     // selected load
     BOOL m_bEnvelope = FALSE;
     int m_nMode = 0;      // selected mode
+    UINT m_nThlc = 0;     // selected time-history case, 0 = none
 };

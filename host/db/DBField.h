@@ -11,6 +11,7 @@
 //     Text(name, char*, capacity)        TEXT, UTF-8, NUL-terminated, at most capacity-1 bytes
 //     Str(name, CString&)                TEXT, UTF-8, any length
 //     KeyList(name, CArray<UINT,UINT>&)  BLOB of 32-bit keys, any count
+//     RealList(name, CArray<double,double>&)  BLOB of 64-bit reals, any count
 //     KeyMap(name, CMap<UINT,...>&)      BLOB of (key, value) 32-bit pairs, any count
 //     Bytes(name, void*, size)           BLOB of exactly size bytes (arrays of small structs)
 // Column names are unique within a record; "key", "seq" and "id" are reserved by the tables.
@@ -43,6 +44,7 @@ public:
     void Bytes(const char*, void*, size_t) {}
     template <class S> void Str(const char*, S&) {}
     template <class L> void KeyList(const char*, L&) {}
+    template <class L> void RealList(const char*, L&) {}
     template <class M> void KeyMap(const char*, M&) {}
 
     std::vector<RealSpan> m_spans;

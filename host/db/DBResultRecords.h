@@ -7,7 +7,7 @@
 // them for the selected load. Forces in kN, moments in kN·m, lengths in m, stresses in kN/m2.
 #pragma once
 
-#include "platform/afx/afxtypes.h"
+#include "platform/afx/afx.h"
 
 #include <cstring>
 
@@ -204,4 +204,25 @@ struct T_MPAM_D {
     static constexpr const char* name[6] = {"X", "Y", "Z", "RX", "RY", "RZ"};
     void Initialize() { memset(this, 0, sizeof(*this)); }
     template <class V> void Fields(V& v) { v.Reals("mass", mass, 6); }
+};
+
+// Time history of a node under one time-history case: nStep steps of dt seconds, at each step
+// displacement, velocity and acceleration (six components each, as T_DISP_D).
+// Value (step s, quantity q 0..2, component c) is aValue[18 s + 6 q + c].
+struct T_DISPHIS_D {
+    int nStep;                          // number of steps
+    double dt;                          // s
+    CArray<double, double> aValue;      // 18 x nStep values
+
+    T_DISPHIS_D() { Initialize(); }
+    void Initialize() {
+        nStep = 0;
+        dt = 0.0;
+        aValue.RemoveAll();
+    }
+    template <class V> void Fields(V& v) {
+        v.Int("nstep", nStep);
+        v.Real("dt", dt);
+        v.RealList("values", aValue);
+    }
 };

@@ -14,6 +14,7 @@
 #include "host/db/DBField.h"
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -76,6 +77,9 @@ public:
     template <class L> void KeyList(const char*, L& list) {
         BlobOf(list.GetData(), sizeof(UINT) * static_cast<size_t>(list.GetSize()));
     }
+    template <class L> void RealList(const char*, L& list) {
+        BlobOf(list.GetData(), sizeof(double) * static_cast<size_t>(list.GetSize()));
+    }
     template <class M> void KeyMap(const char*, M& map) {
         // Pairs in reverse iteration order: adding them back in file order rebuilds the same
         // iteration order of the hash map.
@@ -124,6 +128,12 @@ public:
         list.SetSize(static_cast<INT_PTR>(v.size()));
         for (size_t i = 0; i < v.size(); ++i) list[static_cast<INT_PTR>(i)] = v[i];
     }
+    template <class L> void RealList(const char* name, L& list) {
+        std::vector<UINT> v;
+        if (!VarBlob(name, v, 2)) return;
+        list.SetSize(static_cast<INT_PTR>(v.size() / 2));
+        if (!v.empty()) memcpy(list.GetData(), v.data(), v.size() * sizeof(UINT));
+    }
     template <class M> void KeyMap(const char* name, M& map) {
         std::vector<UINT> v;
         if (!VarBlob(name, v, 2)) return;
@@ -161,6 +171,7 @@ public:
     void Bytes(const char* n, void*, size_t) { Add(n, "BLOB"); }
     template <class S> void Str(const char* n, S&) { Add(n, "TEXT"); }
     template <class L> void KeyList(const char* n, L&) { Add(n, "BLOB"); }
+    template <class L> void RealList(const char* n, L&) { Add(n, "BLOB"); }
     template <class M> void KeyMap(const char* n, M&) { Add(n, "BLOB"); }
     std::vector<ColumnDef> m_cols;
 

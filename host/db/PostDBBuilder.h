@@ -66,6 +66,9 @@ public:
     int AddStrw(UINT lc, UINT memb, const T_STRW_D& r) { return AddResult<DBT_STRW>(lc, memb, r); }
     int AddStws(UINT lc, UINT key, const T_STWS_D& r) { return AddResult<DBT_STWS>(lc, key, r); }
 
+    // Time history of a node under time-history case lc (see T_DISPHIS_D).
+    int AddDispHistory(UINT lc, UINT node, const T_DISPHIS_D& r) { return AddResult<DBT_DISPHIS>(lc, node, r); }
+
     // Modes (numbered from 1).
     int AddMode(UINT mode, const T_FREQ_D& freq, const T_MPAM_D& mass);
     int AddModeShape(UINT mode, UINT node, const T_MODE_D& r) { return AddResult<DBT_MODE>(mode, node, r); }

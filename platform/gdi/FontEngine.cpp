@@ -166,6 +166,8 @@ struct FontEngine::Impl {
         const double cellUnits = fi.winAscent + fi.winDescent;
         if (lf.lfHeight < 0) f->em = -static_cast<double>(lf.lfHeight);
         else f->em = (lf.lfHeight > 0 ? lf.lfHeight : 16) * fi.upem / cellUnits;
+        // Glyphs beyond this size would only exhaust memory in the glyph cache.
+        f->em = std::min(std::max(f->em, 1.0), 8192.0);
         const double scale = f->em / fi.upem;
         const double naturalAvg = fi.xAvg > 0 ? fi.xAvg * scale : 0;
         f->face = cairo_font_face_reference(fi.face);
@@ -176,15 +178,15 @@ struct FontEngine::Impl {
         cairo_matrix_init_identity(&ctm);
         f->scaled = cairo_scaled_font_create(f->face, &f->fontMatrix, &ctm, f->options);
 
-        double avg = naturalAvg;
-        if (avg <= 0) {
-            cairo_text_extents_t ext;
-            cairo_scaled_font_text_extents(f->scaled, "x", &ext);
-            avg = ext.x_advance;
-        }
+        // The average width is the advance of 'x': the width of a Latin letter, which is what
+        // the platform's fonts report and what lfWidth is meant against. The CJK face's own
+        // average (OS/2 xAvgCharWidth) counts its wide ideographs and would make labels narrow.
+        cairo_text_extents_t xExt;
+        cairo_scaled_font_text_extents(f->scaled, "x", &xExt);
+        double avg = xExt.x_advance > 0 ? xExt.x_advance : naturalAvg;
         double xScale = 1.0;
         if (lf.lfWidth != 0 && avg > 0) {
-            xScale = std::abs(static_cast<double>(lf.lfWidth)) / avg;
+            xScale = std::min(std::abs(static_cast<double>(lf.lfWidth)), 8192.0) / avg;
             cairo_matrix_init_scale(&f->fontMatrix, f->em * xScale, f->em);
             cairo_scaled_font_destroy(f->scaled);
             f->scaled = cairo_scaled_font_create(f->face, &f->fontMatrix, &ctm, f->options);

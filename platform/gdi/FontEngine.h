@@ -7,10 +7,11 @@
 // YaHei" all draw Chinese labels. Sizes follow the platform: a negative lfHeight is the em size
 // in pixels, a positive one the cell height (ascent + descent, from the font's Windows ascent
 // and descent), 0 a 16-pixel cell. A non-zero lfWidth stretches the glyphs horizontally so
-// that the average character width becomes lfWidth. tmAveCharWidth is the font's own average
-// width (its OS/2 xAvgCharWidth) scaled to the size, as the platform reports for TrueType
-// fonts; fonts without that table use the advance of 'x'. Glyph
-// advances are whole pixels, as on a display. Fonts are cached; the cache is locked.
+// that the average character width becomes lfWidth. tmAveCharWidth is the advance of 'x' (a
+// Latin letter's width, as the platform's Latin and SimSun-style fonts report it), not the
+// CJK face's own OS/2 average, which counts its wide ideographs: lfWidth = height / 2 then
+// keeps digits at their natural width as on the original platform. Glyph advances are whole
+// pixels, as on a display. Fonts are cached; the cache is locked.
 #pragma once
 
 #include <memory>

@@ -244,7 +244,12 @@ bool GdiReadDib(const void* bits, const BITMAPINFO* bmi, std::vector<uint32_t>& 
     const size_t stride = ((static_cast<size_t>(w) * bpp + 31) / 32) * 4;
     const BYTE* base = static_cast<const BYTE*>(bits);
     const int ncolors = bpp <= 8 ? (hd.biClrUsed && hd.biClrUsed <= (1u << bpp) ? int(hd.biClrUsed) : (1 << bpp)) : 0;
-    out.resize(static_cast<size_t>(w) * h);
+    try {
+        out.resize(static_cast<size_t>(w) * h);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "gdi: out of memory reading a %d x %d DIB\n", w, h);
+        return false;
+    }
     for (int y = 0; y < h; ++y) {
         const BYTE* row = base + stride * static_cast<size_t>(bottomUp ? h - 1 - y : y);
         uint32_t* dst = &out[static_cast<size_t>(y) * w];

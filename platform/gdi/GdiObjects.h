@@ -96,7 +96,6 @@ void GdiRegisterObject(HGDIOBJ__* obj);
 HGDIOBJ__* GdiLookup(HGDIOBJ h, int type = 0);
 void GdiAddRef(HGDIOBJ__* obj);
 void GdiRelease(HGDIOBJ__* obj);
-inline HGDIOBJ GdiHandle(HGDIOBJ__* obj) { return obj; }
 
 // Creates a registered bitmap object with a black surface; nullptr (with a message on stderr)
 // when a side is not 1 to 32767 pixels or memory runs out.

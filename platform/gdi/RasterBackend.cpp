@@ -719,21 +719,23 @@ BOOL RasterBackend::StretchBlt(const DCState& st, int x, int y, int cx, int cy, 
     GdiBitmapObject* sb = src.Bitmap();
     if (!RopUsesSource(code)) return Blit(st, x, y, cx, cy, nullptr, 0, 0, 0, 0, cx, cy, rop, false, 0, -1);
     if (!sb) return FALSE;
-    // Copy the source area first so that a DC can blit onto itself.
+    // Copy the part of the source area inside the source bitmap first, so that a DC can blit
+    // onto itself; destination pixels whose source lies outside the bitmap are left alone.
     const POINT s0 = src.state->ToDevice(POINT{std::min(xs, xs + cxs), std::min(ys, ys + cys)});
     const int w = std::abs(cxs), h = std::abs(cys);
-    RECT sr = Intersect(RECT{s0.x, s0.y, s0.x + w, s0.y + h}, sb->Bounds());
+    const RECT sr = Intersect(RECT{s0.x, s0.y, s0.x + w, s0.y + h}, sb->Bounds());
     if (Empty(sr)) return TRUE;
     sb->SyncIn(sr);
     cairo_surface_flush(sb->m_pSurface);
-    std::vector<uint32_t> buf(static_cast<size_t>(w) * h, 0);
+    const int bw = sr.right - sr.left, bh = sr.bottom - sr.top;
+    std::vector<uint32_t> buf(static_cast<size_t>(bw) * bh);
     for (int yy = sr.top; yy < sr.bottom; ++yy) {
         const uint32_t* row = sb->Row(yy);
-        std::copy(row + sr.left, row + sr.right, &buf[static_cast<size_t>(yy - s0.y) * w + (sr.left - s0.x)]);
+        std::copy(row + sr.left, row + sr.right, &buf[static_cast<size_t>(yy - sr.top) * bw]);
     }
-    // Pixels outside the source bitmap stay black in the copy.
-    return Blit(st, x, y, cx, cy, buf.data(), w, h, cxs < 0 ? w : 0, cys < 0 ? h : 0, cxs, cys, rop, sb->IsMono(),
-                src.state->bkColor, -1);
+    const int ox = s0.x - sr.left, oy = s0.y - sr.top;  // source area origin in the copy (<= 0)
+    return Blit(st, x, y, cx, cy, buf.data(), bw, bh, ox + (cxs < 0 ? w : 0), oy + (cys < 0 ? h : 0), cxs, cys, rop,
+                sb->IsMono(), src.state->bkColor, -1);
 }
 
 int RasterBackend::StretchDIBits(const DCState& st, int x, int y, int cx, int cy, int xs, int ys, int cxs, int cys,

@@ -88,11 +88,12 @@ inline To AfxPmfCast(From pmf) {
 }
 #define AFX_MSG_CAST(type, pmf) (AfxPmfCast<AFX_PMSG>(static_cast<type>(pmf)))
 
+// Leaves the class in the protected section, as the class library's macro does.
 #define DECLARE_MESSAGE_MAP()                                   \
 public:                                                         \
     static const AFX_MSGMAP* GetThisMessageMap();               \
     virtual const AFX_MSGMAP* GetMessageMap() const;            \
-private:
+protected:
 
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                          \
     const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }  \

@@ -42,12 +42,18 @@ BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwSt
     HMENU hMenu = nullptr;
     if (lpszMenuName && !(dwStyle & WS_CHILD)) {
         hMenu = ::LoadMenu(nullptr, lpszMenuName);
-        if (!hMenu) return FALSE;
+        if (!hMenu) {
+            PostNcDestroy();   // the frame owns itself: it goes as a frame that failed to open
+            return FALSE;
+        }
     }
-    int x = rect.left, y = rect.top, cx = rect.right - rect.left, cy = rect.bottom - rect.top;
-    if (rect.left == CW_USEDEFAULT) {
-        x = y = CW_USEDEFAULT;
-        cx = cy = CW_USEDEFAULT;
+    // The default rectangle holds CW_USEDEFAULT (INT_MIN): never subtract from it.
+    int x = CW_USEDEFAULT, y = CW_USEDEFAULT, cx = CW_USEDEFAULT, cy = CW_USEDEFAULT;
+    if (rect.left != CW_USEDEFAULT) {
+        x = rect.left;
+        y = rect.top;
+        cx = rect.right - rect.left;
+        cy = rect.bottom - rect.top;
     }
     if (!CreateEx(dwExStyle, lpszClassName ? lpszClassName : "AfxFrameOrView", lpszWindowName, dwStyle, x, y, cx, cy,
                   pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr, hMenu, pContext)) {

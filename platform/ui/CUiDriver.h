@@ -19,7 +19,10 @@
 //     Escape report a press, once, so a long loop that polls Escape can be interrupted.
 //   - Time: the message clock is real (monotonic milliseconds) until UseVirtualClock(TRUE);
 //     then it moves only by AdvanceTime (and Sleep), so timers fire deterministically.
-// PumpMessages dispatches posted messages, paints and due timers; it never sleeps.
+// PumpMessages dispatches posted messages, paints and due timers; it never sleeps. Keys reach
+// windows as a user's would when posted (PostMessage(WM_KEYDOWN, VK_RETURN)) and pumped: each
+// window from the target up to its top-level window may take them in PreTranslateMessage.
+// All window calls belong to one thread, as on the original platform.
 #pragma once
 
 #include <deque>
@@ -50,6 +53,14 @@ public:
     BOOL SelectTab(UINT nID, int nIndex);
     // Clicks a button: focus moves to it, BN_CLICKED follows (IDOK/IDCANCEL reach OnOK/OnCancel).
     BOOL ClickButton(UINT nID);
+    // Toggles the check box of a check list item: CLBN_CHKCHANGE follows.
+    BOOL ToggleCheckListItem(UINT nID, int nIndex);
+    // Clicks a list-control item (alone selected): LVN_ITEMCHANGED for each change, then NM_CLICK.
+    BOOL ClickListItem(UINT nID, int nItem);
+    // Clicks a tree item: TVN_SELCHANGING, then TVN_SELCHANGED.
+    BOOL SelectTreeItem(UINT nID, HTREEITEM hItem);
+    // Presses a spin button nSteps times up (positive) or down: UDN_DELTAPOS, then the scroll message.
+    BOOL SpinSteps(UINT nID, int nSteps);
     // TRUE while the dialog has not ended.
     BOOL IsOpen() const;
 

@@ -242,7 +242,6 @@ BOOL CFormView::Create(LPCTSTR, LPCTSTR, DWORD dwStyle, const RECT& rect, CWnd* 
     const UiDlgTemplate* t = FindDialogTemplate(m_nIDHelp);
     if (!t) {
         ui::Error("Form view: dialog template %u is not registered.", m_nIDHelp);
-        PostNcDestroy();
         return FALSE;
     }
     UiDlgTemplate form = *t;

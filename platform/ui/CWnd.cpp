@@ -168,6 +168,7 @@ BOOL CWnd::CreateInternal(CREATESTRUCT& cs, UINT nID) {
     if (!cls) {
         ui::Error("Create: window class \"%s\" is not registered; register it with AfxRegisterWndClass.",
                   cs.lpszClass ? cs.lpszClass : "");
+        PostNcDestroy();   // as when the window cannot be made: self-owning objects clean up
         return FALSE;
     }
     DWORD style = static_cast<DWORD>(cs.style);
@@ -175,6 +176,7 @@ BOOL CWnd::CreateInternal(CREATESTRUCT& cs, UINT nID) {
     if ((style & WS_CHILD) && !parent) {
         ui::Error("Create: a child window (class \"%s\", id %u) needs an existing parent window.",
                   cs.lpszClass ? cs.lpszClass : "", nID);
+        PostNcDestroy();
         return FALSE;
     }
     auto w = std::make_unique<UiWindow>();

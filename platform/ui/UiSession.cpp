@@ -2,6 +2,7 @@
 #include "platform/ui/CButton.h"
 #include "platform/ui/CEdit.h"
 #include "platform/ui/CListBox.h"
+#include "platform/ui/CListCtrl.h"
 #include "platform/ui/CUiDriver.h"
 #include "platform/ui/CommonCtrls.h"
 #include "platform/ui/CDialog.h"
@@ -171,4 +172,45 @@ BOOL CUiDialogSession::ClickButton(UINT nID) {
     FocusOn(h);
     if (!ui::Find(h)) return FALSE;
     return ui::ButtonClick(h);
+}
+
+BOOL CUiDialogSession::ToggleCheckListItem(UINT nID, int nIndex) {
+    CWnd* p = Item(nID, "ToggleCheckListItem");
+    if (!p) return FALSE;
+    FocusOn(p->m_hWnd);
+    if (!ui::ListBoxUserCheck(p->m_hWnd, nIndex)) {
+        ui::Error("ToggleCheckListItem(%u, %d): no such item, or the list is disabled.", nID, nIndex);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CUiDialogSession::ClickListItem(UINT nID, int nItem) {
+    CWnd* p = Item(nID, "ClickListItem");
+    if (!p) return FALSE;
+    FocusOn(p->m_hWnd);
+    if (!ui::ListViewUserClick(p->m_hWnd, nItem, FALSE)) {
+        ui::Error("ClickListItem(%u, %d): no such item, or the control is disabled.", nID, nItem);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CUiDialogSession::SelectTreeItem(UINT nID, HTREEITEM hItem) {
+    CWnd* p = Item(nID, "SelectTreeItem");
+    if (!p) return FALSE;
+    FocusOn(p->m_hWnd);
+    if (!ui::TreeViewUserSelect(p->m_hWnd, hItem)) {
+        ui::Error("SelectTreeItem(%u): no such item, the control is disabled or the change was refused.", nID);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CUiDialogSession::SpinSteps(UINT nID, int nSteps) {
+    CWnd* p = Item(nID, "SpinSteps");
+    if (!p) return FALSE;
+    for (int i = 0; i < (nSteps < 0 ? -nSteps : nSteps); ++i)
+        if (!ui::SpinUserStep(p->m_hWnd, nSteps < 0 ? -1 : 1)) return FALSE;
+    return TRUE;
 }

@@ -1,7 +1,11 @@
 // System metrics, window-class names, resource handles, message boxes and cursors.
 #include "platform/ui/uiapi.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sys/stat.h>
 #include <map>
 #include <string>
 
@@ -140,4 +144,52 @@ HCURSOR SetCursor(HCURSOR hCursor) {
 HICON LoadIcon(HINSTANCE, LPCTSTR lpIconName) {
     uintptr_t id = reinterpret_cast<uintptr_t>(lpIconName);
     return reinterpret_cast<HICON>(0x7E000000u + (IS_INTRESOURCE(lpIconName) ? id : 1));
+}
+
+UINT RegisterWindowMessage(LPCTSTR lpString) {
+    static auto& names = *new std::map<std::string, UINT>;
+    if (!lpString || !*lpString) return 0;
+    auto it = names.find(lpString);
+    if (it != names.end()) return it->second;
+    UINT id = 0xC000 + static_cast<UINT>(names.size());
+    if (id > 0xFFFF) return 0;
+    names[lpString] = id;
+    return id;
+}
+
+BOOL CopyFile(LPCTSTR lpExistingFileName, LPCTSTR lpNewFileName, BOOL bFailIfExists) {
+    if (!lpExistingFileName || !lpNewFileName) return FALSE;
+    struct stat st {};
+    if (bFailIfExists && stat(lpNewFileName, &st) == 0) {
+        ui::Error("CopyFile: \"%s\" already exists and was kept.", lpNewFileName);
+        return FALSE;
+    }
+    std::ifstream in(lpExistingFileName, std::ios::binary);
+    if (!in) {
+        ui::Error("CopyFile: \"%s\" cannot be read: %s.", lpExistingFileName, strerror(errno));
+        return FALSE;
+    }
+    // Written beside the target first, so a failed copy never leaves half a file in its place.
+    std::string tmp = std::string(lpNewFileName) + ".part";
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            ui::Error("CopyFile: \"%s\" cannot be written: %s.", lpNewFileName, strerror(errno));
+            return FALSE;
+        }
+        if (in.peek() != std::char_traits<char>::eof()) out << in.rdbuf();
+        out.flush();
+        if (!out || in.bad()) {
+            out.close();
+            std::remove(tmp.c_str());
+            ui::Error("CopyFile: copying \"%s\" to \"%s\" failed (disk full?).", lpExistingFileName, lpNewFileName);
+            return FALSE;
+        }
+    }
+    if (std::rename(tmp.c_str(), lpNewFileName) != 0) {
+        std::remove(tmp.c_str());
+        ui::Error("CopyFile: \"%s\" cannot be replaced: %s.", lpNewFileName, strerror(errno));
+        return FALSE;
+    }
+    return TRUE;
 }

@@ -41,4 +41,12 @@ HCURSOR SetCursor(HCURSOR hCursor);
 HICON LoadIcon(HINSTANCE hInstance, LPCTSTR lpIconName);
 
 BOOL MapDialogRect(HWND hDlg, LPRECT lpRect);
+
+// A message number for a name, the same for every caller in the process (0xC000 to 0xFFFF);
+// 0 for an empty name or when the range is used up.
+UINT RegisterWindowMessage(LPCTSTR lpString);
+
+// Copies a file (the exported AVI after recording); bFailIfExists keeps an existing target.
+// FALSE, with a reported error, when the source cannot be read or the target written.
+BOOL CopyFile(LPCTSTR lpExistingFileName, LPCTSTR lpNewFileName, BOOL bFailIfExists);
 BOOL AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD dwExStyle);

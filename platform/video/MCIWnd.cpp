@@ -104,10 +104,11 @@ LONG CurrentPos(MciPlayer& p) {
     const double elapsed = static_cast<double>(Now() - p.nAnchorTime);  // ms
     const double frames = std::floor(elapsed * p.dFps * static_cast<double>(p.nSpeed) / 1.0e6);
     double pos = static_cast<double>(p.nAnchorPos) + p.nDir * frames;
-    if (pos >= p.nLength) {
+    // A film stops at the end it runs toward, not at the one it started from.
+    if (p.nDir > 0 && pos >= p.nLength) {
         pos = p.nLength;
         p.nMode = MCI_MODE_STOP;
-    } else if (pos <= 0) {
+    } else if (p.nDir < 0 && pos <= 0) {
         pos = 0;
         p.nMode = MCI_MODE_STOP;
     }

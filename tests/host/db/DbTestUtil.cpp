@@ -58,6 +58,7 @@ void BuildProject(PostDBBuilder& b) {
     b.AddLoadCase(2, PLOAD_STATIC, "恒载");
     b.AddLoadCase(1, PLOAD_STATIC, "活载");
     b.AddLoadCase(3, PLOAD_DYNAMIC, "EX");
+    b.AddLoadCase(4, PLOAD_TIMEHISTORY, "EL-Centro");
     b.AddLoadComb(101, PLCOM_LINEAR, "1.3D+1.5L", {{PLOAD_STATIC, 2, 1.3}, {PLOAD_STATIC, 1, 1.5}});
     b.AddLoadComb(102, PLCOM_LINEAR, "D+L", {{PLOAD_STATIC, 2, 1.0}, {PLOAD_STATIC, 1, 1.0}});
     b.AddLoadComb(200, PLCOM_ENVELOPE, "ENV", {{PLOAD_COMBINATION, 101, 1.0}, {PLOAD_COMBINATION, 102, 1.0}, {PLOAD_STATIC, 3, 1.0}});
@@ -119,6 +120,16 @@ void BuildProject(PostDBBuilder& b) {
     ms.DX = 1.0;
     ms.RZ = -0.002;
     b.AddModeShape(1, 7, ms);
+
+    // Two steps of 0.02 s; value = 100 step + 10 quantity + component.
+    T_DISPHIS_D h;
+    h.nStep = 2;
+    h.dt = 0.02;
+    for (int s = 0; s < 2; ++s)
+        for (int q = 0; q < 3; ++q)
+            for (int c = 0; c < 6; ++c) h.aValue.Add(100.0 * s + 10.0 * q + c);
+    b.AddDispHistory(4, 7, h);
+    b.AddDisp(4, 7, Disp(0.25, 0, 0, 0, 0, 0));
 
     b.AddDisp(2, 7, Disp(1, 2, -3, 0.001, 0, 0));
     b.AddDisp(1, 7, Disp(0.5, -1, 4, 0, 0.002, 0));

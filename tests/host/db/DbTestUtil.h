@@ -31,6 +31,11 @@ public:
         Put(&n, sizeof n);
         for (INT_PTR i = 0; i < n; ++i) Put(&l[i], sizeof(UINT));
     }
+    template <class L> void RealList(const char*, L& l) {
+        INT_PTR n = l.GetSize();
+        Put(&n, sizeof n);
+        for (INT_PTR i = 0; i < n; ++i) Put(&l[i], sizeof(double));
+    }
     template <class M> void KeyMap(const char*, M& m) {
         INT_PTR n = m.GetCount();
         Put(&n, sizeof n);

@@ -167,5 +167,4 @@ TEST(PostDbOptions, DocumentSingletonAndBuilderInstall) {
         EXPECT_FALSE(mdb->IsCurrentDBPostFloor());
     }
     EXPECT_EQ(CDBDoc::m_pDBDoc, nullptr) << "the document clears the singleton when it goes";
-    EXPECT_EQ(sizeof(T_LIGHT_D), 38u * 4);
 }

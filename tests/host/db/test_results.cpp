@@ -301,3 +301,47 @@ TEST(PostDbResults, CombinedPlateResultsGetTheirPrincipalValuesAgain) {
     ASSERT_TRUE(post.GetStrp_L(9, &r, nullptr, nullptr, 0));
     EXPECT_EQ(r.blk[0][19], 45);
 }
+
+TEST(PostDbResults, TimeHistoryByStepAndQuantity) {
+    Env e;
+    T_DISP_D d = kUntouched;
+    EXPECT_FALSE(e.post.GetDispHistory(1, 0, 7, d)) << "no time-history case selected";
+    EXPECT_FALSE(e.post.SelectThlc(2)) << "case 2 is static";
+    ASSERT_TRUE(e.post.SelectThlc(4));
+    struct Row {
+        int kind, step;
+        UINT node;
+        int ok;
+        double dx;
+    } rows[] = {{1, 0, 7, 1, 0},   {0, 0, 7, 1, 0},   {2, 0, 7, 1, 10},  {3, 1, 7, 1, 120},
+                {1, 1, 7, 1, 100}, {1, 2, 7, 0, 0},   {4, 0, 7, 0, 0},   {1, -1, 7, 0, 0},
+                {1, 0, 10, 0, 0}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "kind " << r.kind << " step " << r.step << " node " << r.node);
+        d = kUntouched;
+        EXPECT_EQ(e.post.GetDispHistory(r.kind, r.step, r.node, d) != 0, r.ok != 0);
+        if (r.ok) {
+            EXPECT_EQ(d.DX, r.dx);
+            EXPECT_EQ(d.RZ, r.dx + 5);
+        } else {
+            EXPECT_EQ(d.DX, -7);
+        }
+    }
+    // The case is also the selected load: its stored peak displacements answer GetDisp.
+    ASSERT_TRUE(e.post.GetDisp(7, &d, nullptr, nullptr));
+    EXPECT_EQ(d.DX, 0.25);
+    // Another selection ends the time history.
+    T_PLCOM_D lc;
+    ASSERT_TRUE(e.post.MakeLoadComb(1, 2, lc));
+    e.post.SelectLoadComb(lc, 0, 0);
+    EXPECT_FALSE(e.post.GetDispHistory(1, 0, 7, d));
+
+    // A record claiming more steps than it holds is read only as far as it goes.
+    T_DISPHIS_D bad;
+    bad.nStep = 5;
+    for (int i = 0; i < 18; ++i) bad.aValue.Add(i);
+    e.b.AddDispHistory(4, 5, bad);
+    ASSERT_TRUE(e.post.SelectThlc(4));
+    EXPECT_TRUE(e.post.GetDispHistory(1, 0, 5, d));
+    EXPECT_FALSE(e.post.GetDispHistory(1, 1, 5, d));
+}

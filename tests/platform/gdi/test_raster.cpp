@@ -645,10 +645,62 @@ TEST(RasterDC, SystemPaletteServesEightBitFrames) {
     render.dc.SetPixel(2, 0, RGB(250, 250, 250));
     frameDC.BitBlt(0, 0, 4, 1, &render.dc, 0, 0, SRCCOPY);
     const BYTE* idx = static_cast<const BYTE*>(bits);
-    EXPECT_EQ(idx[0], 249);
-    EXPECT_EQ(idx[1], 252);
-    EXPECT_EQ(RGB(pal[idx[2]].peRed, pal[idx[2]].peGreen, pal[idx[2]].peBlue), RGB(255, 251, 240));  // nearest: cream
+    auto colorOf = [&pal](BYTE i) { return RGB(pal[i].peRed, pal[i].peGreen, pal[i].peBlue); };
+    EXPECT_EQ(Hex(colorOf(idx[0])), Hex(RGB(255, 0, 0)));
+    EXPECT_EQ(Hex(colorOf(idx[1])), Hex(RGB(0, 0, 255)));
+    // (250,250,250): white is 75 away in squared distance, cream (255,251,240) 126.
+    EXPECT_EQ(Hex(colorOf(idx[2])), Hex(RGB(255, 255, 255)));
+    EXPECT_EQ(frameDC.GetPixel(2, 0), RGB(255, 255, 255));
     frameDC.SelectObject(old);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RasterDC, BlitsStretchMirrorOverlapAndStayInBounds) {
+    RasterCanvas src(4, 2);
+    const COLORREF c[4] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(9, 9, 9)};
+    for (int x = 0; x < 4; ++x) {
+        src.dc.SetPixel(x, 0, c[x]);
+        src.dc.SetPixel(x, 1, c[x]);
+    }
+    {
+        SCOPED_TRACE("doubling");
+        RasterCanvas d(8, 4);
+        EXPECT_TRUE(d.dc.StretchBlt(0, 0, 8, 4, &src.dc, 0, 0, 4, 2, SRCCOPY));
+        for (int x = 0; x < 8; ++x) EXPECT_EQ(Hex(d.At(x, 3)), Hex(c[x / 2])) << x;
+    }
+    {
+        SCOPED_TRACE("mirrored by a negative source width: the source is x = 4 + (-4) .. 4");
+        RasterCanvas d(4, 2);
+        EXPECT_TRUE(d.dc.StretchBlt(0, 0, 4, 2, &src.dc, 4, 0, -4, 2, SRCCOPY));
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(Hex(d.At(x, 0)), Hex(c[3 - x])) << x;
+    }
+    {
+        SCOPED_TRACE("source partly outside its bitmap: those pixels are left alone");
+        RasterCanvas d(6, 2, RGB(1, 1, 1));
+        EXPECT_TRUE(d.dc.BitBlt(0, 0, 6, 2, &src.dc, -2, 0, SRCCOPY));
+        EXPECT_EQ(d.At(0, 0), RGB(1, 1, 1));
+        EXPECT_EQ(d.At(1, 0), RGB(1, 1, 1));
+        for (int x = 2; x < 6; ++x) EXPECT_EQ(Hex(d.At(x, 0)), Hex(c[x - 2])) << x;
+        // A huge request touches only what exists.
+        EXPECT_TRUE(d.dc.BitBlt(0, 0, 1 << 30, 1 << 30, &src.dc, -(1 << 29), 0, SRCCOPY));
+    }
+    {
+        SCOPED_TRACE("a DC blitting onto itself with overlap copies the original pixels");
+        src.dc.BitBlt(1, 0, 3, 2, &src.dc, 0, 0, SRCCOPY);
+        EXPECT_EQ(Hex(src.At(1, 0)), Hex(c[0]));
+        EXPECT_EQ(Hex(src.At(2, 0)), Hex(c[1]));
+        EXPECT_EQ(Hex(src.At(3, 0)), Hex(c[2]));
+    }
+    {
+        SCOPED_TRACE("a blit that needs a source fails without one");
+        RasterCanvas d(2, 2);
+        EXPECT_FALSE(d.dc.BitBlt(0, 0, 2, 2, nullptr, 0, 0, SRCCOPY));
+        EXPECT_TRUE(d.dc.BitBlt(0, 0, 2, 2, nullptr, 0, 0, BLACKNESS));
+        EXPECT_EQ(d.At(1, 1), RGB(0, 0, 0));
+    }
 }
 
 }  // namespace

@@ -67,6 +67,14 @@ TEST(RasterText, ExtentsAndMetricsFollowTheFontSize) {
     TEXTMETRIC tm{};
     FontEngine::Instance().GetTextMetrics(narrow, &tm);
     EXPECT_EQ(tm.tmAveCharWidth, 4);
+    // The average width is a Latin letter's: the module's value font (width = height / 2)
+    // keeps numbers at about their natural width, as with the original fonts.
+    FontEngine::Instance().GetTextMetrics(wide, &tm);
+    EXPECT_EQ(tm.tmAveCharWidth, FontEngine::Instance().MeasureText(wide, "x").cx);
+    LOGFONT half = Font(-20);
+    half.lfWidth = 10;
+    const int natural = FontEngine::Instance().MeasureText(wide, "0123456789").cx;
+    EXPECT_NEAR(FontEngine::Instance().MeasureText(half, "0123456789").cx, natural, natural / 10);
 }
 
 TEST(RasterText, EveryFaceNameDrawsChinese) {

@@ -101,7 +101,17 @@ TEST_F(UiTest, ListControlStateChangesReachTheParentThroughWmNotify) {
     EXPECT_TRUE(host.m_changed.empty());
     host.m_bVetoChanging = FALSE;
 
-    EXPECT_TRUE(list.DeleteItem(0));
+    // A user's click selects the item alone and tells the parent of each change.
+    host.m_changed.clear();
+    CUiDialogSession user(&host);
+    EXPECT_TRUE(user.ClickListItem(IDC_LIST, 1));
+    ASSERT_EQ(2u, host.m_changed.size());
+    EXPECT_EQ(0, host.m_changed[0].iItem);   // item 0 loses the selection first
+    EXPECT_EQ(1, host.m_changed[1].iItem);
+    EXPECT_EQ(static_cast<UINT>(LVIS_SELECTED | LVIS_FOCUSED), host.m_changed[1].uNewState);
+    EXPECT_FALSE(user.ClickListItem(IDC_LIST, 7));
+
+    EXPECT_TRUE(list.DeleteItem(1));
     EXPECT_EQ(nullptr, list.GetFirstSelectedItemPosition());
     EXPECT_TRUE(list.DeleteAllItems());
     EXPECT_EQ(0, list.GetItemCount());
@@ -138,7 +148,8 @@ TEST_F(UiTest, TreeControlKeepsItsStructureAndRefusesStaleItems) {
     tree.SetItemData(a1, 11);
     tree.SetItemData(a2, 12);
     EXPECT_TRUE(tree.SelectItem(a1));
-    EXPECT_TRUE(tree.SelectItem(a2));
+    CUiDialogSession user(&host);
+    EXPECT_TRUE(user.SelectTreeItem(IDC_TREE, a2));
     EXPECT_EQ(a2, tree.GetSelectedItem());
     std::vector<std::pair<int, int>> sel = {{0, 11}, {11, 12}};
     EXPECT_EQ(sel, host.m_treeSel);

@@ -1,0 +1,17 @@
+// CPVXFigure: the figure catalogue controller of one result model.
+//
+// Each model creates one controller and deletes it with itself. The controller publishes itself
+// as the current figure controller (m_pMyself) when it is made; the result view re-publishes its
+// model's controller on activation. A controller being deleted withdraws itself, so the current
+// pointer never names a deleted controller.
+#pragma once
+
+class CPVXFigure {
+public:
+    CPVXFigure();
+    virtual ~CPVXFigure();
+    CPVXFigure(const CPVXFigure&) = delete;
+    CPVXFigure& operator=(const CPVXFigure&) = delete;
+
+    static CPVXFigure* m_pMyself;  // the current figure controller; null when none
+};

@@ -1,0 +1,46 @@
+// CForceEngine: the result engine of member, wall, plate, truss, slab, strip and story-shear
+// forces.
+//
+// InitEngine clears every data-built flag, selects the model's load and builds the lists of the
+// display mode (5 to 39; -1 takes the bars' current display mode); ImportEngine copies another
+// force engine's settings and built data. The model's render switch tests the data-built flags
+// and the granularity switches before it calls the drawing members.
+#pragma once
+
+#include "engines/CEngineBase.h"
+
+class CDeformEngine;
+
+class CForceEngine : public CEngineBase {
+public:
+    explicit CForceEngine(I_PVXModelBase* pModel);
+    ~CForceEngine() override;
+
+    // Non-zero when the lists of the mode are built.
+    int InitEngine(CDeformEngine* pDeform, int nMode);
+    void ImportEngine(CForceEngine* pSrc);
+    using CEngineBase::ImportEngine;
+    // Clears every data-built flag (the slab wall flag excepted).
+    void ClearDataFlags();
+
+    int m_bBForcData;               // beam lists built
+    int m_bTForcData;               // truss lists built
+    int m_bWForcData;               // wall lists built
+    int m_bPForcData;               // plate lists built
+    int m_bSSFRData;                // story shear ratio built
+    int m_bSForcData;               // slab forces built
+    int m_bSRbarData;               // slab reinforcement built
+    int m_bSCracData;               // slab crack built
+    int m_bSWallBuilt;              // slab wall built
+    int m_bCLForcData;              // strip (cutting-line) forces built
+    int m_nSForcUnit;               // granularity of slab forces: 0 per member, 1 per element
+    int m_nSRbarUnit;               // granularity of slab reinforcement
+    int m_nSCracUnit;               // granularity of slab crack
+    int m_nBForcComp;               // 0 axial, 1 shear y, 2 shear z, 3 torsion, 4 moment y, 5 moment z, 6 shear yz, 7 moment yz
+    int m_nWForcComp;               // wall force component, as m_nBForcComp
+    int m_nPForcComp;               // plate force component
+    int m_nSForcComp;               // slab component 0 Mxx to 8 Fxy
+    int m_nSForcKind;               // slab display kind: 0 text block, 1 contour
+    int m_nSSFROutput;              // story shear kind: 0 force, else ratio
+    int m_nBForcNumUnit;            // beam-force unit switch
+};

@@ -1,0 +1,5 @@
+#include "model/CPVXDrawFuncArray.h"
+
+CPVXDrawFuncArray::CPVXDrawFuncArray() = default;
+CPVXDrawFuncArray::~CPVXDrawFuncArray() { ClearFunctors(); }
+void CPVXDrawFuncArray::ClearFunctors() {}
