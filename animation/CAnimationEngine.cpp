@@ -1,7 +1,10 @@
 #include "animation/CAnimationEngine.h"
 
+#include <cstdio>
+
 #include "animation/CAniCtrlBar.h"
 #include "model/I_PVXModel.h"
+#include "platform/ui/CView.h"
 
 CAnimationEngine::CAnimationEngine()
     : m_pModel(nullptr),
@@ -26,19 +29,34 @@ CAnimationEngine::~CAnimationEngine() {
     m_pAniCtrlBar = nullptr;
 }
 
+namespace {
+CWnd* ViewWindow(I_PVXModel* pModel) {
+    CView* pView = pModel ? pModel->GetView() : nullptr;
+    return pView && pView->GetSafeHwnd() ? pView : nullptr;
+}
+}  // namespace
+
 void CAnimationEngine::RecordAnimation() {
-    // Frames are rendered into the temporary file and played back from it; here the state
-    // moves as a recording does.
+    // The frames go to the temporary file and the media window plays it back; the state moves
+    // as a recording does, and the view's playback timers start.
     m_bRecording = 1;
     m_nCurFrame = 0;
     m_bRecording = 0;
     m_bRecorded = 1;
     m_nPlayState = PLAY_NORMAL;
+    if (CWnd* pView = ViewWindow(m_pModel)) {
+        pView->SetTimer(TIMER_PLAY, 250);
+        pView->SetTimer(TIMER_SLIDER, 10);
+    }
     m_bTimer0 = 1;
     m_bTimer1 = 1;
 }
 
 void CAnimationEngine::StopAnimation() {
+    if (CWnd* pView = ViewWindow(m_pModel)) {
+        if (m_bTimer0) pView->KillTimer(TIMER_PLAY);
+        if (m_bTimer1) pView->KillTimer(TIMER_SLIDER);
+    }
     m_bTimer0 = 0;
     m_bTimer1 = 0;
     if (m_pModel) m_pModel->m_bAnimation = 0;
@@ -56,6 +74,7 @@ void CAnimationEngine::ExitAnimationMode() {
     StopAnimation();
     m_bAnimationMode = 0;
     if (m_pAniCtrlBar && m_pAniCtrlBar->GetSafeHwnd()) m_pAniCtrlBar->ShowWindow(SW_HIDE);
+    if (!m_strTempPath.IsEmpty()) std::remove(static_cast<LPCTSTR>(m_strTempPath));
     m_strTempPath.Empty();
     if (m_pModel) m_pModel->ResetLegendRect();
 }

@@ -59,3 +59,8 @@ void CDeformEngine::ImportEngine(CDeformEngine* pSrc) {
     m_nDuctKind = pSrc->m_nDuctKind;
     m_nDuctSubKind = pSrc->m_nDuctSubKind;
 }
+
+int CDeformEngine::DrawDeformedShapeNew(CDC*) { return m_pPlotEngine ? 0 : -1; }
+int CDeformEngine::DrawDispContourNew(CDC*) { return m_pPlotEngine ? 0 : -1; }
+void CDeformEngine::OutputNumbersNew() {}
+void CDeformEngine::DrawPickedNodes(CDC*) {}

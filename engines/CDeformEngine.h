@@ -19,6 +19,14 @@ public:
     void ImportEngine(CDeformEngine* pSrc);
     using CEngineBase::ImportEngine;
 
+    // Drawing scale of the deformed shape: the automatic adjust factor times the user scale.
+    double GetScale() const { return m_dAdjustFactor * m_dUserScale; }
+    // Plot draws of one render (between BeginPlotEng and EndPlotEng); -1 without a plot engine.
+    int DrawDeformedShapeNew(CDC* pDC);
+    int DrawDispContourNew(CDC* pDC);
+    void OutputNumbersNew();
+    void DrawPickedNodes(CDC* pDC);
+
     UINT m_nSettlementGroup;        // load group whose settlements are shown
     int m_nComponent;               // 0 DX, 1 DY, 2 DZ, 3 total, 4 RX, 5 RY, 6 RZ, 7 XY, 8 YZ, 9 XZ
     int m_bDataReady;               // data built for the current selection

@@ -43,3 +43,7 @@ void CReactionEngine::ImportEngine(CReactionEngine* pSrc) {
     m_nSupportType = pSrc->m_nSupportType;
     m_nContourQuantity = pSrc->m_nContourQuantity;
 }
+
+int CReactionEngine::DrawReactionValueNew(CDC*) { return m_pPlotEngine ? 0 : -1; }
+void CReactionEngine::OutputNumbersNew() {}
+void CReactionEngine::DrawPickedNodes(CDC*) {}

@@ -19,6 +19,11 @@ public:
     void ImportEngine(CReactionEngine* pSrc);
     using CEngineBase::ImportEngine;
 
+    // Plot draw of one render; -1 without a plot engine.
+    int DrawReactionValueNew(CDC* pDC);
+    void OutputNumbersNew();
+    void DrawPickedNodes(CDC* pDC);
+
     int m_bDataReady;               // data built for the current selection
     int m_nMode;                    // display mode the data were built for
     CArray<UINT, UINT> m_arrPickedNode;  // emptied by a redraw request

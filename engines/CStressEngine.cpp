@@ -25,3 +25,6 @@ void CStressEngine::ImportEngine(CStressEngine* pSrc) {
     m_bDataReady = pSrc->m_bDataReady;
     m_nComponent = pSrc->m_nComponent;
 }
+
+void CStressEngine::DrawPStrsContour(CDC*) {}
+void CStressEngine::OutputPStrsNumbers(CDC*) {}

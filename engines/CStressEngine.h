@@ -19,6 +19,9 @@ public:
     void ImportEngine(CStressEngine* pSrc);
     using CEngineBase::ImportEngine;
 
+    void DrawPStrsContour(CDC* pDC);
+    void OutputPStrsNumbers(CDC* pDC);
+
     int m_bDataReady;               // data built for the current selection
     int m_nComponent;               // 0 SIG-XX to 7 vector
 };

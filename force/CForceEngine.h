@@ -23,6 +23,39 @@ public:
     // Clears every data-built flag (the slab wall flag excepted).
     void ClearDataFlags();
 
+    // Drawing passes of the render switch, each into the given device context.
+    void DrawSSFRData(CDC* pDC);
+    void OutputSSFRData(CDC* pDC);
+    void DrawBForcContour(CDC* pDC);
+    void DrawTForcContour(CDC* pDC);
+    void OutputBForcNumbers(CDC* pDC);
+    void OutputTForcNumbers(CDC* pDC);
+    void DrawBeamSfdBmd(CDC* pDC);
+    void DrawTrussSfdBmd(CDC* pDC);
+    void DrawWForcContour(CDC* pDC);
+    void DrawWallSfdBmd(CDC* pDC);
+    void OutputWForcNumbers(CDC* pDC);
+    void DrawPForcContour(CDC* pDC);
+    void OutputPForcNumbers(CDC* pDC);
+    void DrawSForcContour(CDC* pDC);
+    void DrawSForcContourMemb(CDC* pDC);
+    void OutputSForcNumbers(CDC* pDC);
+    void OutputSForcNumbersMemb(CDC* pDC);
+    void DrawSRbarContour(CDC* pDC);
+    void OutputSRbarNumbersMemb(CDC* pDC);
+    void DrawSCracContour(CDC* pDC);
+    void DrawSWallContour(CDC* pDC);
+    void OutputSWallNumbers(CDC* pDC);
+    void DrawCLineSfdBmd(CDC* pDC);
+    void OutputSBForcNumbersMemb(CDC* pDC);
+    // Per-member slab rebar and crack contours and the crack and per-element rebar numbers are
+    // not drawn: these members do nothing.
+    void DrawSRbarContourMemb(CDC* pDC) {}
+    void DrawSCracContourMemb(CDC* pDC) {}
+    void OutputSRbarNumbers(CDC* pDC) {}
+    void OutputSCracNumbers(CDC* pDC) {}
+    void OutputSCracNumbersMemb(CDC* pDC) {}
+
     int m_bBForcData;               // beam lists built
     int m_bTForcData;               // truss lists built
     int m_bWForcData;               // wall lists built
@@ -36,7 +69,9 @@ public:
     int m_nSForcUnit;               // granularity of slab forces: 0 per member, 1 per element
     int m_nSRbarUnit;               // granularity of slab reinforcement
     int m_nSCracUnit;               // granularity of slab crack
-    int m_nBForcComp;               // 0 axial, 1 shear y, 2 shear z, 3 torsion, 4 moment y, 5 moment z, 6 shear yz, 7 moment yz
+    // Frame force component: 0 axial, 1 shear y, 2 shear z, 3 torsion, 4 moment y, 5 moment z,
+    // 6 shear yz, 7 moment yz.
+    int m_nBForcComp;
     int m_nWForcComp;               // wall force component, as m_nBForcComp
     int m_nPForcComp;               // plate force component
     int m_nSForcComp;               // slab component 0 Mxx to 8 Fxy

@@ -56,6 +56,8 @@ class CPVXMultiGraphView;
 class CPVXCutLineDetDlg;
 class CGraphWnd;
 class CBeamDiagram_PVX;
+class CClientDC;
+class CDC;
 
 class I_PVXModel : public I_PVXModelBase {
 public:
@@ -224,10 +226,10 @@ public:
                         T_SHAPE_ARGUMENT& arg, int bUseElemShape, int nOpt);
     int GetShapeOnlyElement(UINT nKey, T_PELEM_D& elem, PolyListArray& faces, IndexArrayList* pIndexArrays,
                             T_SHAPE_ARGUMENT& arg, int bUseElemShape, int nOpt);
-    // bUseMembShape: 1 shapes super-element members through their super elements, 0 the plain
-    // member shape. The last int is kept for callers and not read.
+    // A member of super elements is shaped through its super elements. The two trailing ints
+    // are kept for callers and not read.
     int GetShapeMember(UINT nKey, T_PMEMB_D& memb, PolyListArray& faces, IndexArrayList* pIndexArrays,
-                       T_SHAPE_ARGUMENT& arg, int bUseMembShape, int nOpt);
+                       T_SHAPE_ARGUMENT& arg, int nOpt1, int nOpt2);
     // Whether the current display mode allows the wire-plane drawing of an element type.
     int IsPossibleWirePlaneMode(int nElemType) const;
     // Bounding boxes (m) of the shown model (members, or nodes only), of the members whose first
@@ -263,6 +265,78 @@ public:
 
     // ---- drawing entry -----------------------------------------------------------------------
     void PVXRender();
+    // The body of PVXRender: the retained-geometry path when the control keeps geometry, else
+    // the memory image; sets the pen factor from the target DC's horizontal pixels per inch.
+    void RenderImpl();
+    // Retained-geometry path; false when it did not draw the view (animation running, or the
+    // control left retained-geometry mode), so the memory image is drawn instead.
+    bool PVXRenderXGR();
+    // The display-mode switch into any DC: engines of the current mode, else the plain model,
+    // then contour annotations, the overlay queues and the active nodes. Draws nothing when the
+    // post database holds no element.
+    void _PVXRender(CDC* pDC);
+
+    // ---- plain model drawing and flat shading --------------------------------------------------
+    // Drawers return 1 when done, -1 when Escape stopped them, 0 when the record is missing.
+    // All active members back to front; undeformedStyle draws them as undeformed edges.
+    int PVXDrawOriginal(CDC* pDC, int bUndeformedStyle);
+    int PVXDrawMember(CDC* pDC, UINT nKey);
+    int PVXDrawElementNew(CDC* pDC, UINT nKey);
+    int PVXDrawUndeformedMember(CDC* pDC, UINT nKey);
+    int PVXDrawInactiveUndeformedMember(CDC* pDC, UINT nKey);
+    int PVXDrawInactiveMember(CDC* pDC, UINT nKey);
+    int PVXDrawInactiveElement(CDC* pDC, UINT nKey);
+    int PVXDrawUndeformedElement(CDC* pDC, UINT nKey);
+    // Outline of a column's cross-section at its last node; 0 when there is none.
+    int DrawColumnSectShape(CDC* pDC, UINT nKey, T_PMEMB_D& memb);
+    // Markers of the flag-1 nodes; the XGR form skips inactive nodes and nodes the control
+    // marks itself.
+    void PVXPutActiveNodes(CDC* pDC);
+    void XGR_PVXPutActiveNodes(CDC* pDC);
+    // Edges of a face by its edge flags (flag i: vertex i to i+1, the last one closing); a
+    // missing flag draws nothing. The PVX form draws every edge when pFlags is null.
+    void DrawPolygonEdge(CDC* pDC, CList<C3DPoint>* pFace, CArray<int, int>* pFlags, int nOpt);
+    void PVXDrawPolygonEdge(CDC* pDC, CList<C3DPoint>* pFace, CArray<int, int>* pFlags, int nOpt);
+    // One filled face, flat-shaded when shading is on; the flag form also draws flagged edges
+    // with the DC's pen. pClientDC, when given, receives a copy in window coordinates.
+    void DrawPolygon3DFill(CDC* pDC, CList<C3DPoint>& face, DWORD color, CClientDC* pClientDC);
+    void DrawPolygon3DFill(CDC* pDC, CList<C3DPoint>& face, CArray<int, int>& flags, DWORD color,
+                           CClientDC* pClientDC, int nOpt);
+    // Colour with each channel c -> c x diffuse + specular, kept within 0..255.
+    DWORD GetShadeFactoredColor(DWORD color, double dDiffuse, double dSpecular);
+    // Diffuse factor and specular term of a face of n world points, with the view's light.
+    void GetFlatShadingFactor(int n, const C3DPoint* pts, double& dDiffuse, double& dSpecular);
+    // Lambert plus highlight for a unit normal n, light direction L and highlight direction H.
+    void GetShadingFactor(double* n, double* L, double* H, double& dDiffuse, double& dSpecular);
+    // Back-face test of a face of n vertices; faces of 5 or more vertices are always visible.
+    BOOL IsVisibleFace(CList<C3DPoint>* pFace, int n);
+    // Coloured polygon projected and clipped to the memory image (or the window).
+    int GetClippedVtxList(CArray<C3DPoint>& pts, CArray<CPoint>& winPts, CArray<DWORD>& colors,
+                          CArray<DWORD>& outColors, int bOnClient);
+    // Rotates the two 3-vectors v[0..2] and v[3..5] by m (component r = row r of m . v).
+    static void TransformGtoL(double* v, double m[3][3]);
+    // Anchors of a beam-force label at 1/8 and 7/8 of the segment p1-p2; returns 1.
+    int GetTextOutputNodeForBFroc(const C3DPoint& p1, const C3DPoint& p2, C3DPoint& out1, C3DPoint& out2, int nOpt,
+                                  UINT* pKey);
+
+    // ---- contour value annotation ------------------------------------------------------------
+    // Fills the view's client area with the background colour (not while animating).
+    void BackgroundClearInClientWnd();
+    // Escapement and orientation of the annotation font, tenths of a degree.
+    void SetContAnnotOrientation(int nAngle);
+    // Empties the candidates and lays out the label grid for dc (annotation switch on only).
+    void initContourValAnnot(CDC* pDC);
+    // Draws the candidates, last first, each only where the grid allows it.
+    void AnnotateContourValue(CDC* pDC);
+    // TRUE when the cell is inside the grid, free and has no neighbour of the same level.
+    BOOL DoPutAnnotation(int nRow, int nCol, int nLevel, C3DPoint& pt);
+    // One label at a window position, turned along from-to and never upside down.
+    void OutputContAnnotOn2DPoint(CDC* pDC, CPoint pos, CString& text, C3DPoint& from, C3DPoint& to);
+    int m_bForcedWireFrame = 0;              // inactive members drawn as wide lines in their own colour
+    COLORREF m_crForcedWireInactive = RGB(192, 192, 192);  // pen of inactive members then, in wire frame
+    int m_nAnnotCols = 0;                    // columns of the annotation grid
+    int m_nAnnotRows = 0;                    // rows of the annotation grid
+    CArray<int, int> m_arrAnnotGrid;         // cell r, c at r x columns + c: 0 free, else the level placed
 
     // ---- exported stubs ----------------------------------------------------------------------
     void GetElemColor(T_PELEM_D& elem, DWORD* pColor);

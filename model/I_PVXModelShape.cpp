@@ -1,7 +1,6 @@
 // Element and member shape builders of the result model, the wire-plane test and the model's
 // bounding boxes, including the range queries of the graphics control.
 #include <cfloat>
-#include <memory>
 #include <vector>
 
 #include "engines/CDeformEngine.h"
@@ -226,7 +225,7 @@ int I_PVXModel::GetShapeOnlyElement(UINT nKey, T_PELEM_D& elem, PolyListArray& f
 }
 
 int I_PVXModel::GetShapeMember(UINT nKey, T_PMEMB_D& memb, PolyListArray& faces, IndexArrayList* pIndexArrays,
-                               T_SHAPE_ARGUMENT& arg, int bUseMembShape, int) {
+                               T_SHAPE_ARGUMENT& arg, int, int) {
     CPVXGeomCtrl* pGeom = GetGeomCtrl();
     if (!pGeom) return 0;
     T_PVX_DOPT_D none;
@@ -253,14 +252,14 @@ int I_PVXModel::GetShapeMember(UINT nKey, T_PMEMB_D& memb, PolyListArray& faces,
     CArray<UINT, UINT>* pFaceKeys = arg.pFaceKeys ? &s.faceKeys : nullptr;
     CArray<int, int>* pIndex2 = pIndexArrays ? &s.index2 : nullptr;
     CArray<UINT, UINT>* pNodeKeys = arg.pFaceNodeKeys ? &s.nodeKeys : nullptr;
-    if (bUseMembShape && bSuper) {
+    if (bSuper) {
         pGeom->MakeSuperMembShape(nKey, cull, wirePlane, arg.bDeformed, s.nFaces, &s.counts, &s.index, pIndex2,
                                   &s.coords, opt.m_bShrink, opt.m_dShrinkFactor, pEndDisp, pNodeKeys,
                                   opt.m_bWireFrame, arg.pNodeDisp, memb, pFaceKeys);
     } else {
         pGeom->MakeMembShape(nKey, cull, wirePlane, arg.bDeformed, s.nFaces, &s.counts, &s.index, pIndex2, &s.coords,
                              opt.m_bShrink, opt.m_dShrinkFactor, pEndDisp, pNodeKeys, opt.m_bWireFrame,
-                             arg.pNodeDisp, memb, pFaceKeys, bUseMembShape ? 0 : 1);
+                             arg.pNodeDisp, memb, pFaceKeys, 1);
     }
     return HandOutFaces(*this, s, faces, pIndexArrays, arg);
 }
@@ -370,32 +369,30 @@ int I_PVXModel::GetRangeElement(UINT nMembKey, C3DPoint* pMin, C3DPoint* pMax) {
 // ---- range queries of the graphics control ----------------------------------------------------------
 
 int I_PVXModel::RE_GetRangeModel(int nType, void* pMin, void* pMax, void* pKeys) {
-    I_PVXModel& m = *this;
     auto* lo = static_cast<C3DPoint*>(pMin);
     auto* hi = static_cast<C3DPoint*>(pMax);
     auto* keys = static_cast<CArray<UINT, UINT>*>(pKeys);
     if (!lo || !hi) return 0;
-    const int rel = nType - m.m_nObjectIDFirst;
+    const int rel = nType - m_nObjectIDFirst;
     if (rel != 0 && rel != 1) return 0;
-    if (rel == 1 && m.m_pDeformEngine && EngineRangeModel(m.m_pDeformEngine, lo, hi, keys))
+    if (rel == 1 && m_pDeformEngine && EngineRangeModel(m_pDeformEngine, lo, hi, keys))
         return HasBox(*lo, *hi) ? 1 : 0;
     // Without a key list the shown model is meant.
-    return keys ? m.GetRangeModel(lo, hi, keys) : m.GetRangeModel(lo, hi, 0);
+    return keys ? GetRangeModel(lo, hi, keys) : GetRangeModel(lo, hi, 0);
 }
 
 int I_PVXModel::RE_GetRangeModel(CArray<int, int>& types, void* pMin, void* pMax) {
-    I_PVXModel& m = *this;
     auto* lo = static_cast<C3DPoint*>(pMin);
     auto* hi = static_cast<C3DPoint*>(pMax);
     if (!lo || !hi) return 0;
     StartBox(*lo, *hi);
     for (INT_PTR i = 0; i < types.GetSize(); ++i) {
-        const int rel = types[i] - m.m_nObjectIDFirst;
+        const int rel = types[i] - m_nObjectIDFirst;
         if (rel != 0 && rel != 1) continue;
         C3DPoint a, b;
         StartBox(a, b);
-        if (!(rel == 1 && m.m_pDeformEngine && EngineRangeModel(m.m_pDeformEngine, &a, &b, nullptr)))
-            m.GetRangeModel(&a, &b, 1);
+        if (!(rel == 1 && m_pDeformEngine && EngineRangeModel(m_pDeformEngine, &a, &b, nullptr)))
+            GetRangeModel(&a, &b, 1);
         if (!HasBox(a, b)) continue;
         Widen(*lo, *hi, a);
         Widen(*lo, *hi, b);
@@ -404,29 +401,28 @@ int I_PVXModel::RE_GetRangeModel(CArray<int, int>& types, void* pMin, void* pMax
 }
 
 int I_PVXModel::RE_GetRangeModel(void* pMin, void* pMax) {
-    I_PVXModel& m = *this;
     auto* lo = static_cast<C3DPoint*>(pMin);
     auto* hi = static_cast<C3DPoint*>(pMax);
     if (!lo || !hi) return 0;
-    const int bPartial = m.m_pDispOpt && m.m_pDispOpt->m_nPartialDisplay1 == 1 && m.m_pDispOpt->m_nPartialDisplay2 == 0;
+    const int bPartial = m_pDispOpt && m_pDispOpt->m_nPartialDisplay1 == 1 && m_pDispOpt->m_nPartialDisplay2 == 0;
     CArray<UINT, UINT> keys;
-    for (INT_PTR i = 0; i < m.m_arrActiveMembKey.GetSize(); ++i) {
-        if (bPartial && i < m.m_arrMembFlag.GetSize() && m.m_arrMembFlag[i] == 2) continue;
-        keys.Add(m.m_arrActiveMembKey[i]);
+    for (INT_PTR i = 0; i < m_arrActiveMembKey.GetSize(); ++i) {
+        if (bPartial && i < m_arrMembFlag.GetSize() && m_arrMembFlag[i] == 2) continue;
+        keys.Add(m_arrActiveMembKey[i]);
     }
     StartBox(*lo, *hi);
-    const int nType = m.GetPVXType();
+    const int nType = GetPVXType();
     std::vector<int> rels;
-    if (nType == -1 && m.m_pDeformEngine)
+    if (nType == -1 && m_pDeformEngine)
         rels = {0, 1};
-    else if (nType == 1 && m.m_pDeformEngine)
+    else if (nType == 1 && m_pDeformEngine)
         rels = {1};
     else
         rels = {0};
     for (int rel : rels) {
         C3DPoint a, b;
         StartBox(a, b);
-        RE_GetRangeModel(m.m_nObjectIDFirst + rel, &a, &b, &keys);
+        RE_GetRangeModel(m_nObjectIDFirst + rel, &a, &b, &keys);
         if (!HasBox(a, b)) continue;
         Widen(*lo, *hi, a);
         Widen(*lo, *hi, b);
@@ -435,13 +431,12 @@ int I_PVXModel::RE_GetRangeModel(void* pMin, void* pMax) {
 }
 
 int I_PVXModel::RE_GetRangeElement(int nType, UINT nKey, void* pMin, void* pMax) {
-    I_PVXModel& m = *this;
     auto* lo = static_cast<C3DPoint*>(pMin);
     auto* hi = static_cast<C3DPoint*>(pMax);
     if (!lo || !hi) return 0;
-    const int rel = nType - m.m_nObjectIDFirst;
+    const int rel = nType - m_nObjectIDFirst;
     if (rel != 0 && rel != 1) return 0;
-    if (rel == 1 && m.m_pDeformEngine && EngineRangeElement(m.m_pDeformEngine, nKey, lo, hi))
+    if (rel == 1 && m_pDeformEngine && EngineRangeElement(m_pDeformEngine, nKey, lo, hi))
         return HasBox(*lo, *hi) ? 1 : 0;
-    return m.GetRangeElement(nKey, lo, hi);
+    return GetRangeElement(nKey, lo, hi);
 }

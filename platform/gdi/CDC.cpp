@@ -360,7 +360,6 @@ BOOL CDC::RestoreDC(int saved) {
     dc->st = dc->saved[static_cast<size_t>(index)];
     dc->saved.resize(static_cast<size_t>(index));
     Notify(dc, DCChange::RestoreDC, saved);
-    Notify(dc, DCChange::Bitmap);
     return TRUE;
 }
 
@@ -873,8 +872,15 @@ BOOL CDC::GradientFill(TRIVERTEX* vertices, ULONG nVertices, void* mesh, ULONG n
 
 // ---- handle-level calls ------------------------------------------------------------------
 
-HDC CreateCompatibleDC(HDC) {
+HDC CreateCompatibleDC(HDC like) {
     HDC__* dc = NewDC(kMemoryDC, std::make_unique<RasterBackend>());
+    // The memory DC takes the resolution of the device it is compatible with (a printer's
+    // 600 dpi, say); its size is its bitmap's.
+    if (HDC__* src = LookupDC(like)) {
+        for (const auto& [index, value] : src->caps)
+            if (index != HORZRES && index != VERTRES && index != HORZSIZE && index != VERTSIZE && index != TECHNOLOGY)
+                dc->caps[index] = value;
+    }
     // A new memory DC holds a 1x1 monochrome bitmap until a real one is selected.
     GdiBitmapObject* bm = GdiNewBitmap(1, 1, 1);
     if (bm) {

@@ -4,7 +4,8 @@
 //
 // Kinds of DC:
 //   - memory DC (CreateCompatibleDC): draws on the selected bitmap through the raster back end;
-//     it starts with a 1x1 monochrome bitmap, as on the platform;
+//     it starts with a 1x1 monochrome bitmap, as on the platform, and takes the resolution
+//     (LOGPIXELSX/Y ...) of the DC it is made compatible with;
 //   - display DC (CreateDisplayDC): draws on a given colour bitmap, the picture of a window;
 //     the ui layer builds its client and paint DCs on this;
 //   - back-end DC (CreateBackendDC): any other back end (metafile, recording).

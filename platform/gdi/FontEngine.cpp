@@ -402,11 +402,3 @@ std::string Utf8Encode(uint32_t cp) {
     }
     return s;
 }
-
-#if defined(__SANITIZE_ADDRESS__)
-// Fontconfig loses a few hundred bytes once per process while parsing its configuration files;
-// keep the leak checker of sanitized builds quiet about that library's own loss.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n";
-}
-#endif

@@ -2,6 +2,8 @@
 // fonts, projections, timing, list freeing, and the neighbour state the model relies on.
 
 #include <chrono>
+#include <cstdio>
+#include <string>
 #include <thread>
 
 #include "animation/CAniCtrlBar.h"
@@ -360,12 +362,20 @@ TEST_F(ModelTest, LeavingAnimationModeClearsThePlaybackStateAndTheLegendMargin) 
     EXPECT_EQ(a.m_bAnimationMode, 1) << "stopping keeps animation mode";
 
     a.m_pAniCtrlBar->m_wndMarquee.SetText("Recording...");
+    const std::string tempAvi = std::string(PVX_TEST_TMPDIR) + "/model_anim_temp.avi";
+    FILE* f = std::fopen(tempAvi.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("RIFF", f);
+    std::fclose(f);
+    a.m_strTempPath = tempAvi.c_str();
     m->m_bResultDataReady = 0;
     Ctrl()->SetClientWindowMargin(0, 0, 50, 0, 0, 0);
     a.ExitAnimationMode();
     EXPECT_EQ(a.m_bAnimationMode, 0);
     EXPECT_TRUE(a.m_pAniCtrlBar->m_wndMarquee.GetText().IsEmpty());
     EXPECT_EQ(Ctrl()->GetClientWindowMargin(1).Width(), 0) << "the legend margin is reset";
+    EXPECT_EQ(std::fopen(tempAvi.c_str(), "rb"), nullptr) << "the temporary film is deleted";
+    EXPECT_TRUE(a.m_strTempPath.IsEmpty());
 }
 
 TEST_F(ModelTest, GraphViewKeepsItsOwnCopiesAndTextHeightFollowsTheCurrentView) {

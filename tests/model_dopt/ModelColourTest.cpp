@@ -1,7 +1,6 @@
 // The model's display-option members: refresh from the document's option manager into the
 // record and the legend, print and screen colour sets, gray printing of the engines' colour
-// scales, the legend and the cutting-line diagrams, member colours, and the on-screen slopes of
-// a member.
+// scales, the legend and the cutting-line diagrams, member colours, and on-screen member slopes.
 #include "contour/CContourEngine.h"
 #include "engines/CDeformEngine.h"
 #include "engines/CPVXCutLineDetDlg.h"
@@ -26,29 +25,22 @@ class ModelColours : public testing::Test {
 protected:
     void SetUp() override {
         CDBDoc::m_pDBDoc = &m_doc;
-        CDispOptMgr* mgr = m_doc.GetDispOpt();
         COptColorObjNames cn;
-        for (int k = 0; k < COptColorObjNames::COUNT; ++k) mgr->SetColor(cn[k], S(k), P(k));
         COptDrawObjNames dn;
-        mgr->SetDraw(dn[4], 0, 2);  // print colours when printing
+        for (int k = 0; k < COptColorObjNames::COUNT; ++k) m_doc.GetDispOpt()->SetColor(cn[k], S(k), P(k));
+        m_doc.GetDispOpt()->SetDraw(dn[4], 0, 2);  // print colours when printing
         m_model = std::make_unique<I_PVXModel>();
     }
     void TearDown() override {
         m_model.reset();
         CDBDoc::m_pDBDoc = nullptr;
     }
-
-    // The nine legend-engine colours in the engine's own order.
+    // The nine legend-engine colours, in the engine's own order.
     static void ExpectLegend(const CLegendEngine& l, COLORREF (*c)(int)) {
-        EXPECT_EQ(l.m_crBackTop, c(140));
-        EXPECT_EQ(l.m_crLine, c(142));
-        EXPECT_EQ(l.m_crText, c(143));
-        EXPECT_EQ(l.m_crBackBottom, c(141));
-        EXPECT_EQ(l.m_crPercent, c(145));
-        EXPECT_EQ(l.m_crWindow, c(144));
-        EXPECT_EQ(l.m_crInstruction, c(146));
-        EXPECT_EQ(l.m_crMax, c(147));
-        EXPECT_EQ(l.m_crMin, c(148));
+        const COLORREF got[9] = {l.m_crBackTop,  l.m_crLine,        l.m_crText, l.m_crBackBottom, l.m_crPercent,
+                                 l.m_crWindow, l.m_crInstruction, l.m_crMax,  l.m_crMin};
+        const int names[9] = {140, 142, 143, 141, 145, 144, 146, 147, 148};
+        for (int i = 0; i < 9; ++i) EXPECT_EQ(got[i], c(names[i])) << "legend engine colour " << i;
     }
 
     CDBDoc m_doc;
@@ -60,70 +52,59 @@ protected:
 TEST_F(ModelColours, RefreshAndColourSets) {
     I_PVXModel& m = *m_model;
     ASSERT_NE(m.m_pDispOpt, nullptr);
-    // The model initialisation refreshed the record from the document's manager.
-    EXPECT_EQ(m.m_pDispOpt->m_Color.m_crBackground, S(0));
-    EXPECT_EQ(m.m_pDispOpt->m_Color.m_aTypeColor[3].crFace, S(19));
+    EXPECT_EQ(m.m_pDispOpt->m_Color.m_crBackground, S(0)) << "refreshed by the model initialisation";
     ExpectLegend(m.m_LegendEngine, S);
-
     m.PrepareColorSet(1);
     EXPECT_EQ(m.m_pDispOpt->m_Color.m_crBackground, P(0));
     EXPECT_EQ(m.m_pDispOpt->m_Color.m_aTypeColor[3].crFace, S(19)) << "object colours have no print variant";
     ExpectLegend(m.m_LegendEngine, P);
     m.PrepareColorSet(0);
-    EXPECT_EQ(m.m_pDispOpt->m_Color.m_crBackground, S(0));
     ExpectLegend(m.m_LegendEngine, S);
-
-    // The default label colours are set before the host's are read.
-    m.InitColor();
-    EXPECT_EQ(m.m_pDispOpt->m_Number.m_crNumber[0], RGB(255, 0, 0));
-    EXPECT_EQ(m.m_pDispOpt->m_Number.m_crNumber[1], RGB(0, 255, 0));
-    EXPECT_EQ(m.m_pDispOpt->m_Number.m_crNumber[2], RGB(0, 0, 255));
-
-    // A later change in the host reaches the record and the legend with the next refresh.
     COptColorObjNames cn;
     m_doc.GetDispOpt()->SetColor(cn[140], 0x0A0B0C, 0);
     m.UpdateDisplayOptions();
     EXPECT_EQ(m.m_LegendEngine.m_crBackTop, 0x0A0B0Cu);
-    EXPECT_EQ(m.m_pDispOpt->m_Legend.m_crLegend[1], 0x0A0B0Cu);
+    m.InitColor();
+    EXPECT_EQ(m.m_pDispOpt->m_Number.m_crNumber[0], RGB(255, 0, 0));
+    EXPECT_EQ(m.m_pDispOpt->m_Number.m_crNumber[2], RGB(0, 0, 255));
+
+    // Gray printing to a device draws wire frames in the line colour, the screen in the face colour.
+    T_PMEMB_D memb;
+    memb.type = 201;
+    m.m_pDispOpt->m_nColorMode = 2, m.m_pDispOpt->m_bWireFrame = 1, m.m_pDispOpt->m_nPrintColorMode = 0;
+    COLORREF c[2] = {0, 0};
+    m.GetMembColor(memb, c);
+    EXPECT_EQ(c[1], S(20));
+    m.m_bExternalDevice = 1;
+    m.GetMembColor(memb, c);
+    EXPECT_EQ(c[1], S(21));
 }
 
 TEST_F(ModelColours, GrayPrintingRoundTrip) {
     I_PVXModel& m = *m_model;
     m.m_pDeformEngine = new CDeformEngine(&m);
-    m.m_pDeformEngine->m_pContourEngine = new CContourEngine();
     m.m_pReactionEngine = new CReactionEngine(&m);  // without a colour scale
     m.m_pStressEngine = new CStressEngine(&m);
-    m.m_pStressEngine->m_pContourEngine = new CContourEngine();
-    CContourEngine* scales[2] = {m.m_pDeformEngine->m_pContourEngine, m.m_pStressEngine->m_pContourEngine};
-    for (int i = 0; i < 2; ++i) {
-        scales[i]->m_nColorTableKind = i;
-        scales[i]->m_crContourLine = 0x0101 + i;
-        scales[i]->m_crElemEdge = 0x0202 + i;
-    }
+    CContourEngine* scales[2] = {new CContourEngine(), new CContourEngine()};
+    m.m_pDeformEngine->m_pContourEngine = scales[0];
+    m.m_pStressEngine->m_pContourEngine = scales[1];
+    for (int i = 0; i < 2; ++i)
+        scales[i]->m_nColorTableKind = i, scales[i]->m_crContourLine = 0x0101 + i, scales[i]->m_crElemEdge = 0x0202 + i;
     CPVXCutLineDetDlg::m_crDiagram = RGB(255, 0, 0);
-    const COLORREF background = m.m_pDispOpt->m_Color.m_crBackground;
-    const COLORREF contourLine = m.m_pDispOpt->m_Color.m_crContourLine;
+    const T_PVX_DOPT_D screen = *m.m_pDispOpt;
 
-    struct Round {
-        const char* label;
-        int befores;
-    } rounds[] = {{"paired", 1}, {"a second Before keeps the screen saves", 2}};
-    for (const Round& r : rounds) {
-        SCOPED_TRACE(r.label);
-        for (int i = 0; i < r.befores; ++i) m.BeforeGrayPrinting();
-        for (int i = 0; i < 2; ++i) {
-            EXPECT_EQ(scales[i]->m_nColorTableKind, 3);
-            EXPECT_EQ(scales[i]->m_crContourLine, 0u);
-            EXPECT_EQ(scales[i]->m_crElemEdge, 0u);
+    for (int befores : {1, 2}) {  // a second Before keeps the screen saves
+        SCOPED_TRACE(testing::Message() << befores << " x BeforeGrayPrinting");
+        for (int i = 0; i < befores; ++i) m.BeforeGrayPrinting();
+        for (CContourEngine* s : scales) {
+            EXPECT_EQ(s->m_nColorTableKind, 3);
+            EXPECT_EQ(s->m_crContourLine + s->m_crElemEdge, 0u);
         }
         EXPECT_EQ(m.m_LegendEngine.m_crBackTop, RGB(255, 255, 255));
-        EXPECT_EQ(m.m_LegendEngine.m_crLine, 0u);
-        EXPECT_EQ(m.m_LegendEngine.m_crText, 0u);
-        EXPECT_EQ(m.m_LegendEngine.m_crBackBottom, S(141)) << "only the first three legend colours turn gray";
+        EXPECT_EQ(m.m_LegendEngine.m_crLine + m.m_LegendEngine.m_crText, 0u);
+        EXPECT_EQ(m.m_LegendEngine.m_crBackBottom, S(141)) << "only the first three legend colours change";
         EXPECT_EQ(CPVXCutLineDetDlg::m_crDiagram, 0u);
         EXPECT_EQ(m.m_pDispOpt->m_Color.m_crBackground, RGB(255, 255, 255));
-        EXPECT_EQ(m.m_pDispOpt->m_Color.m_crContourLine, 0u);
-
         m.AfterGrayPrinting();
         for (int i = 0; i < 2; ++i) {
             EXPECT_EQ(scales[i]->m_nColorTableKind, i);
@@ -132,37 +113,17 @@ TEST_F(ModelColours, GrayPrintingRoundTrip) {
         }
         ExpectLegend(m.m_LegendEngine, S);
         EXPECT_EQ(CPVXCutLineDetDlg::m_crDiagram, RGB(255, 0, 0));
-        EXPECT_EQ(m.m_pDispOpt->m_Color.m_crBackground, background);
-        EXPECT_EQ(m.m_pDispOpt->m_Color.m_crContourLine, contourLine);
+        EXPECT_EQ(m.m_pDispOpt->m_Color.m_crBackground, screen.m_Color.m_crBackground);
+        EXPECT_EQ(m.m_pDispOpt->m_Color.m_crContourLine, screen.m_Color.m_crContourLine);
+        EXPECT_EQ(m.m_pDispOpt->m_Number.m_crNumberBack, screen.m_Number.m_crNumberBack);
     }
-
     // An After without a Before restores nothing, even with stale saves around.
     m.m_LegendEngine.m_crSaveBackTop = 0xBAD;
     scales[0]->m_nSaveColorTableKind = 2;
     m.AfterGrayPrinting();
     EXPECT_EQ(m.m_LegendEngine.m_crBackTop, S(140));
     EXPECT_EQ(scales[0]->m_nColorTableKind, 0);
-    EXPECT_EQ(CPVXCutLineDetDlg::m_crDiagram, RGB(255, 0, 0));
     m.ResetEngines();
-}
-
-TEST_F(ModelColours, MemberColourFollowsTheDevice) {
-    I_PVXModel& m = *m_model;
-    T_PVX_DOPT_D& d = *m.m_pDispOpt;
-    d.m_nColorMode = 2;
-    d.m_bWireFrame = 1;
-    d.m_nPrintColorMode = 0;
-    T_PMEMB_D memb;
-    memb.type = 201;
-    COLORREF c[2] = {0, 0};
-    m.m_bExternalDevice = 0;
-    m.GetMembColor(memb, c);
-    EXPECT_EQ(c[0], S(20)) << "wire frame on screen: the face colour";
-    EXPECT_EQ(c[1], S(20));
-    m.m_bExternalDevice = 1;
-    m.GetMembColor(memb, c);
-    EXPECT_EQ(c[0], S(21)) << "gray printing to a device: the line colour";
-    EXPECT_EQ(c[1], S(21));
 }
 
 TEST_F(ModelColours, BeamSlopesOnScreen) {
@@ -172,54 +133,31 @@ TEST_F(ModelColours, BeamSlopesOnScreen) {
     ctrl.ZoomToRange(C3DPoint(0, 0, 0), C3DPoint(10, 10, 0));
     I_PVXModel& m = *m_model;
     m.m_pPVXCtrl = &ctrl;
-
-    struct Row {
-        const char* label;
+    const struct {
         C3DPoint p1, p2;
         int angle, turned;
-    } rows[] = {
-        {"left to right", {0, 5, 0}, {10, 5, 0}, 0, 0},
-        {"right to left reads turned", {10, 5, 0}, {0, 5, 0}, 0, 1},
-        {"upward", {5, 0, 0}, {5, 10, 0}, 900, 0},
-        {"downward reads turned", {5, 10, 0}, {5, 0, 0}, 900, 1},
-    };
+    } rows[] = {{{0, 5, 0}, {10, 5, 0}, 0, 0}, {{10, 5, 0}, {0, 5, 0}, 0, 1},
+                {{5, 0, 0}, {5, 10, 0}, 900, 0}, {{5, 10, 0}, {5, 0, 0}, 900, 1}};
     const double fractions[5][2] = {{0.0, 0.1}, {0.2, 0.3}, {0.45, 0.55}, {0.7, 0.8}, {0.9, 1.0}};
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.label);
-        int angle[5], turned[5], valid[5];
-        CPoint centre[5];
+    int angle[5], turned[5], valid[5];
+    CPoint centre[5];
+    for (const auto& r : rows) {
         ASSERT_EQ(CUtilFuncs::MakeBeamSlopeAt5Div(&m, r.p1, r.p2, angle, turned, valid, centre), 1);
         for (int i = 0; i < 5; ++i) {
-            SCOPED_TRACE(testing::Message() << "piece " << i);
+            SCOPED_TRACE(testing::Message() << "angle " << r.angle << " turned " << r.turned << " piece " << i);
             EXPECT_EQ(valid[i], 1);
             EXPECT_EQ(angle[i], r.angle);
             EXPECT_EQ(turned[i], r.turned);
             const CPoint a = ctrl.GetWorldToMemDCP2D(r.p1 + (r.p2 - r.p1) * fractions[i][0]);
             const CPoint b = ctrl.GetWorldToMemDCP2D(r.p1 + (r.p2 - r.p1) * fractions[i][1]);
-            EXPECT_EQ(centre[i].x, (a.x + b.x) / 2);
-            EXPECT_EQ(centre[i].y, (a.y + b.y) / 2);
+            EXPECT_EQ(centre[i], CPoint((a.x + b.x) / 2, (a.y + b.y) / 2));
         }
-        // The middle piece is centred on the member's middle.
-        const CPoint mid = ctrl.GetWorldToMemDCP2D((r.p1 + r.p2) * 0.5);
-        EXPECT_NEAR(centre[2].x, mid.x, 1);
-        EXPECT_NEAR(centre[2].y, mid.y, 1);
     }
-
-    // A member that starts far off the left of the view: its first pieces are off the screen,
-    // keep their centres and are not valid; the pieces inside the view are.
-    int angle[5], turned[5], valid[5];
-    CPoint centre[5];
+    // Pieces off the left of the view are not valid and keep their centres.
     for (CPoint& c : centre) c = CPoint(-7, -7);
     CUtilFuncs::MakeBeamSlopeAt5Div(&m, C3DPoint(-30, 5, 0), C3DPoint(10, 5, 0), angle, turned, valid, centre);
-    EXPECT_EQ(valid[0], 0);
-    EXPECT_EQ(angle[0], 0);
-    EXPECT_EQ(turned[0], 0);
+    EXPECT_EQ(valid[0] + angle[0] + turned[0], 0);
     EXPECT_EQ(centre[0], CPoint(-7, -7));
     EXPECT_EQ(valid[4], 1);
-    EXPECT_NE(centre[4], CPoint(-7, -7));
-
-    // Without a control nothing can be placed.
     m.m_pPVXCtrl = nullptr;
-    CUtilFuncs::MakeBeamSlopeAt5Div(&m, C3DPoint(0, 5, 0), C3DPoint(10, 5, 0), angle, turned, valid, centre);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(valid[i], 0);
 }

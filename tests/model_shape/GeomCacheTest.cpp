@@ -1,8 +1,9 @@
 // Registration of the model's undeformed and deformed geometry with the graphics control and
 // the picking quad-tree built from it.
 //
-// Members 7 (shown, flag 1) and 8 (passed with flag 0); nodes 1..4 passed by the host, 1..3 with
-// flag 1; node 5 not passed (inactive).
+// Members 7 (flag 1) and 8 (passed with flag 0); nodes 1..4 passed by the host, 1..3 with flag
+// 1; node 5 not passed (inactive). Registered: 2 members + 5 nodes; tree: 2 active members + 3
+// flag-1 nodes.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,8 +11,6 @@
 #include "engines/CDeformEngine.h"
 #include "host/db/PostDBBuilder.h"
 #include "host/grx/I_PVXCtrl.h"
-#include "model/CPVXAttrCtrl.h"
-#include "model/CPVXGeomCtrl.h"
 #include "model/I_PVXModel.h"
 
 namespace {
@@ -25,21 +24,11 @@ class GeomCacheTest : public ::testing::Test {
 protected:
     void SetUp() override {
         PostDBBuilder b;
-        b.AddNode(1, 0, 0, 0);
-        b.AddNode(2, 6, 0, 0);
-        b.AddNode(3, 6, 0, 3);
-        b.AddNode(4, 0, 0, 3);
-        b.AddNode(5, 9, 9, 9);
-        b.AddElem(1, PELEM_KIND_FRAME, 201, {1, 2});
-        b.AddElem(2, PELEM_KIND_FRAME, 201, {4, 3});
-        b.AddMemb(7, 201, {1, 2}, {1});
-        b.AddMemb(8, 201, {4, 3}, {2});
+        for (UINT n = 1; n <= 5; ++n) b.AddNode(n, n, 0, 0);
         b.Install(m_doc);
         CDBDoc::m_pDBDoc = &m_doc;
         m_model = std::make_unique<I_PVXModel>();
         I_PVXModel& m = *m_model;
-        m.GetAttrCtrl()->ConnectToPostDB();
-        m.GetGeomCtrl()->ConnectToPostDB();
         m.Link_I_RDXModel(&m_ctrl);
         m_ctrl.GetObjectIDRange(m.m_nObjectIDFirst, m.m_nObjectIDLast);
         m_ctrl.GetNodeIDRange(m.m_nNodeIDFirst, m.m_nNodeIDLast);
@@ -63,16 +52,6 @@ protected:
         const GRE_Object* o = m_ctrl.FindObject(type, key);
         return o ? o->flag : -1;
     }
-    // Makes the current display one drawn on the deformed shape (or not).
-    void ShowDeformed(bool on) {
-        I_PVXModel& m = *m_model;
-        if (on && !m.m_pDeformEngine) {
-            m.m_pDeformEngine = new CDeformEngine(&m);
-            m.m_pDeformEngine->m_bDeformed = 1;
-        }
-        m.m_nDisplayMode = on ? 1 : -1;
-        ASSERT_EQ(m.GetPVXType(), on ? 1 : 0);
-    }
 
     CDBDoc m_doc;
     CDBDoc* m_pSavedDoc = CDBDoc::m_pDBDoc;
@@ -84,24 +63,14 @@ protected:
 TEST_F(GeomCacheTest, OriginalIsRegisteredOnce) {
     I_PVXModel& m = *m_model;
     m.InitOriginal();
-    EXPECT_EQ(m.m_bOriginalRegistered, 1);
     EXPECT_EQ(m_ctrl.GetObjectCount(), 7);
-    struct Row {
-        const char* label;
-        int type;
-        UINT key;
-        int flag;
-    } rows[] = {
-        {"shown member", m_obj, 7, 1}, {"member passed with flag 0", m_obj, 8, 0}, {"passed node", m_node, 4, 1},
-        {"inactive node", m_node, 5, 0}, {"no deformed member", m_obj + 1, 7, -1},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.label);
-        EXPECT_EQ(Flag(r.type, r.key), r.flag);
-    }
-    EXPECT_EQ(m_ctrl.QTreeGetCount(), 5) << "active members and flag-1 nodes";
+    EXPECT_EQ(Flag(m_obj, 7), 1);
+    EXPECT_EQ(Flag(m_obj, 8), 0);
+    EXPECT_EQ(Flag(m_node, 4), 1);
+    EXPECT_EQ(Flag(m_node, 5), 0);
+    EXPECT_EQ(m_ctrl.QTreeGetCount(), 5);
 
-    // A second call registers nothing again and leaves the picking tree alone.
+    // Second calls register nothing again and leave the picking tree alone.
     m_ctrl.DelObject(m_obj, 8);
     GRE_Atom extra(m_node, 4);
     m_ctrl.QTreeAdd(extra);
@@ -110,83 +79,66 @@ TEST_F(GeomCacheTest, OriginalIsRegisteredOnce) {
     EXPECT_EQ(Flag(m_obj, 8), -1);
     EXPECT_EQ(m_ctrl.QTreeGetCount(), 6);
 
-    // Reset removes what is registered, once; then a new registration starts from scratch.
+    // A reset removes the registration once; a new one starts from scratch.
     m.ResetOriginal();
-    EXPECT_EQ(m.m_bOriginalRegistered, 0);
     EXPECT_EQ(m_ctrl.GetObjectCount(), 0);
     m_ctrl.AddObject(m_obj, 8, 1);
     m.ResetOriginal();
     EXPECT_EQ(Flag(m_obj, 8), 1) << "a reset without a registration deletes nothing";
-    m_ctrl.DelObject(m_obj, 8);
     m.InitOriginalNoInitQTree(0);
+    EXPECT_EQ(Flag(m_obj, 8), 0);
     EXPECT_EQ(m_ctrl.GetObjectCount(), 7);
     EXPECT_EQ(m_ctrl.QTreeGetCount(), 6) << "the tree is not touched";
 }
 
-TEST_F(GeomCacheTest, DeformedUsesTheNextIds) {
+TEST_F(GeomCacheTest, DeformedUsesTheNextIdsAndItsOwnTree) {
     I_PVXModel& m = *m_model;
     m.InitOriginal();
-    const int tree = m_ctrl.QTreeGetCount();
     m.InitDeformed(0);
-    EXPECT_EQ(m.m_bDeformedRegistered, 1);
     EXPECT_EQ(m_ctrl.GetObjectCount(), 14);
     EXPECT_EQ(Flag(m_obj + 1, 7), 1);
-    EXPECT_EQ(Flag(m_obj + 1, 8), 0);
     EXPECT_EQ(Flag(m_node + 1, 5), 0);
-    EXPECT_EQ(m_ctrl.QTreeGetCount(), tree);
-
+    EXPECT_EQ(m_ctrl.QTreeGetCount(), 5) << "registering the deformed shape leaves the tree";
     m_ctrl.DelObject(m_node + 1, 1);
     m.InitDeformed(1);
     EXPECT_EQ(Flag(m_node + 1, 1), -1) << "registered once";
     m.ResetDeformed(0);
-    EXPECT_EQ(m.m_bDeformedRegistered, 0);
     EXPECT_EQ(m_ctrl.GetObjectCount(), 7) << "only the undeformed geometry is left";
-    EXPECT_EQ(Flag(m_obj, 7), 1);
-}
 
-TEST_F(GeomCacheTest, QuadTreeFollowsTheSelectedGeometry) {
-    I_PVXModel& m = *m_model;
-    ShowDeformed(true);
-    m.InitOriginalQTree(1);
-    EXPECT_EQ(m_ctrl.QTreeGetCount(), 0) << "the selection uses the deformed ids";
-    m.InitOriginalQTree(0);
-    EXPECT_EQ(m_ctrl.QTreeGetCount(), 5);
+    // While the display is drawn on the deformed shape the selection uses the deformed ids.
+    m.m_pDeformEngine = new CDeformEngine(&m);
+    m.m_pDeformEngine->m_bDeformed = 1;
+    m.m_nDisplayMode = 1;
     m_ctrl.QTreeClearAll();
+    m.InitOriginalQTree(1);
+    EXPECT_EQ(m_ctrl.QTreeGetCount(), 0);
+    m.InitOriginalQTree(0);
     m.InitDeformedQTree();
-    EXPECT_EQ(m_ctrl.QTreeGetCount(), 5);
-
-    ShowDeformed(false);
+    EXPECT_EQ(m_ctrl.QTreeGetCount(), 10);
+    m.m_nDisplayMode = -1;
     m_ctrl.QTreeClearAll();
     m.InitDeformedQTree();
     EXPECT_EQ(m_ctrl.QTreeGetCount(), 0);
-    m.InitOriginalQTree(1);
-    EXPECT_EQ(m_ctrl.QTreeGetCount(), 5);
 }
 
 TEST_F(GeomCacheTest, EmptyListsOnlyChangeTheFlags) {
     I_PVXModel& m = *m_model;
-    for (CArray<UINT, UINT>* a : {&m.m_arrAllMembKey, &m.m_arrActiveMembKey, &m.m_arrFlagMembKey, &m.m_arrNoFlagMembKey,
-                                  &m.m_arrAllNodeKey, &m.m_arrActiveNodeKey, &m.m_arrFlagNodeKey, &m.m_arrInactiveNodeKey})
+    for (auto* a : {&m.m_arrAllMembKey, &m.m_arrActiveMembKey, &m.m_arrFlagMembKey, &m.m_arrNoFlagMembKey,
+                    &m.m_arrAllNodeKey, &m.m_arrActiveNodeKey, &m.m_arrFlagNodeKey, &m.m_arrInactiveNodeKey})
         a->RemoveAll();
     GRE_Atom stale(m_obj, 7);
     m_ctrl.QTreeAdd(stale);
     m.InitOriginal();
     m.InitDeformed(1);
-    EXPECT_EQ(m.m_bOriginalRegistered, 1);
-    EXPECT_EQ(m.m_bDeformedRegistered, 1);
+    EXPECT_TRUE(m.m_bOriginalRegistered && m.m_bDeformedRegistered);
     EXPECT_EQ(m_ctrl.GetObjectCount(), 0);
     EXPECT_EQ(m_ctrl.QTreeGetCount(), 0) << "InitOriginal still clears the tree";
     m.ResetDeformed(1);
     m.ResetOriginal();
-    EXPECT_EQ(m.m_bOriginalRegistered, 0);
-    EXPECT_EQ(m.m_bDeformedRegistered, 0);
-
-    // Without a control nothing is registered, so nothing claims to be.
-    m.m_pPVXCtrl = nullptr;
+    EXPECT_FALSE(m.m_bOriginalRegistered || m.m_bDeformedRegistered);
+    m.m_pPVXCtrl = nullptr;  // without a control nothing is registered, so nothing claims to be
     m.InitOriginal();
-    m.InitDeformed(0);
     EXPECT_EQ(m.m_bOriginalRegistered, 0);
-    EXPECT_EQ(m.m_bDeformedRegistered, 0);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // media player reads only the header), and a parent window.
 #pragma once
 
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -13,6 +15,12 @@ inline void Put32(std::vector<unsigned char>& b, uint32_t v) {
     for (int i = 0; i < 4; ++i) b.push_back(static_cast<unsigned char>(v >> (8 * i)));
 }
 inline void PutTag(std::vector<unsigned char>& b, const char* tag) { b.insert(b.end(), tag, tag + 4); }
+
+// A name below the test temporary directory that carries the process id, since the tests of
+// one program may run side by side in several processes.
+inline std::string TempPath(const std::string& name) {
+    return std::string(PVX_TEST_TMPDIR) + "/" + std::to_string(getpid()) + "_" + name;
+}
 
 // Writes RIFF 'AVI ' / LIST 'hdrl' / 'avih' with the frame count, frame rate and size. Returns
 // the path (below the test temporary directory).
@@ -44,7 +52,7 @@ inline std::string WriteFilm(const char* name, uint32_t frames, uint32_t fps, ui
     PutTag(file, "RIFF");
     Put32(file, static_cast<uint32_t>(body.size()));
     file.insert(file.end(), body.begin(), body.end());
-    const std::string path = std::string(PVX_TEST_TMPDIR) + "/" + name;
+    const std::string path = TempPath(name);
     if (FILE* f = std::fopen(path.c_str(), "wb")) {
         std::fwrite(file.data(), 1, file.size(), f);
         std::fclose(f);

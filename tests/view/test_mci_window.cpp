@@ -27,7 +27,7 @@ struct MciFixture : testing::Test {
 };
 
 TEST_F(MciFixture, OpensFilmsAndExplainsWhatItCannotOpen) {
-    const std::string notAvi = std::string(PVX_TEST_TMPDIR) + "/mci_not_avi.txt";
+    const std::string notAvi = viewtest::TempPath("mci_not_avi.txt");
     if (FILE* f = std::fopen(notAvi.c_str(), "wb")) {
         std::fputs("plain text, not a film", f);
         std::fclose(f);
@@ -41,7 +41,7 @@ TEST_F(MciFixture, OpensFilmsAndExplainsWhatItCannotOpen) {
         BOOL reported;  // the window layer reported a failure
     } rows[] = {
         {"film of 50 frames", viewtest::WriteFilm("mci_50.avi", 50, 10), 0, 50, TRUE, FALSE},
-        {"missing file", std::string(PVX_TEST_TMPDIR) + "/mci_missing.avi", MCIERR_FILE_NOT_FOUND, 0, FALSE, TRUE},
+        {"missing file", viewtest::TempPath("mci_missing.avi"), MCIERR_FILE_NOT_FOUND, 0, FALSE, TRUE},
         {"not an AVI file", notAvi, MCIERR_INVALID_FILE, 0, FALSE, TRUE},
         {"header without a frame rate", viewtest::WriteFilm("mci_nofps.avi", 50, 0), MCIERR_INVALID_FILE, 0, FALSE,
          TRUE},
@@ -68,6 +68,7 @@ TEST_F(MciFixture, OpensFilmsAndExplainsWhatItCannotOpen) {
         }
         MCIWndDestroy(h);
         EXPECT_FALSE(::IsWindow(h));
+        std::remove(r.path.c_str());
     }
 }
 
@@ -89,6 +90,7 @@ TEST_F(MciFixture, WindowTakesTheFilmSizeUnlessToldToKeepItsOwn) {
     CUiDriver::Get().ClearErrors();
     EXPECT_EQ(MCIWndCreate(nullptr, nullptr, WS_CHILD, film.c_str()), nullptr) << "a child needs a parent";
     EXPECT_FALSE(CUiDriver::Get().Errors().empty());
+    std::remove(film.c_str());
 }
 
 TEST_F(MciFixture, PlaybackFollowsTheClockAtTheChosenSpeed) {
@@ -143,6 +145,7 @@ TEST_F(MciFixture, PlaybackFollowsTheClockAtTheChosenSpeed) {
     }
     EXPECT_EQ(MCIWndGetSpeed(h), 1000);
     MCIWndDestroy(h);
+    std::remove(viewtest::TempPath("mci_play.avi").c_str());
 }
 
 }  // namespace

@@ -439,6 +439,13 @@ TEST(RasterDC, DeviceCapsAreSettable) {
     EXPECT_FALSE(dc.IsPrinting());
     dc.SetPrinting(TRUE);
     EXPECT_TRUE(dc.IsPrinting());
+    // A memory DC made compatible with it shares its resolution, not its size.
+    dc.SetDeviceCaps(LOGPIXELSY, 600);
+    CDC mem;
+    ASSERT_TRUE(mem.CreateCompatibleDC(&dc));
+    EXPECT_EQ(mem.GetDeviceCaps(LOGPIXELSX), 800);
+    EXPECT_EQ(mem.GetDeviceCaps(LOGPIXELSY), 600);
+    EXPECT_EQ(mem.GetDeviceCaps(HORZRES), 1);  // its initial 1x1 bitmap
 }
 
 }  // namespace

@@ -82,6 +82,17 @@ TEST(RecordDC, ListsCallsWithTheirSelectedObjects) {
     const GdiRecord* firstSel = dc.GetRecords("SelectObject").at(0);
     EXPECT_EQ(firstSel->Arg(0), OBJ_PEN);
 
+    // SaveDC/RestoreDC are records of their own; restoring selects nothing by itself.
+    dc.Clear();
+    const int level = dc.SaveDC();
+    dc.SelectObject(&red);
+    dc.RestoreDC(level);
+    dc.LineTo(0, 0);
+    ASSERT_EQ(dc.GetRecords().size(), 4u);
+    EXPECT_EQ(dc.GetRecords()[0].op, "SaveDC");
+    EXPECT_EQ(dc.GetRecords()[2].op, "RestoreDC");
+    EXPECT_EQ(dc.GetRecords()[3].pen.lopnColor, RGB(0, 0, 0));  // the restored pen draws
+
     dc.Clear();
     EXPECT_EQ(dc.Count("LineTo"), 0u);
 }

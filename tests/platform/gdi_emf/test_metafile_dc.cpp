@@ -17,10 +17,6 @@
 #include "platform/gdi/afxgdi.h"
 #include "tests/platform/gdi_emf/EmfReader.h"
 
-// Mesa keeps about 200 bytes per OpenGL context it has made current, and fontconfig keeps its
-// configuration, until the process ends; neither is ours to free.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libOSMesa.so\nleak:libfontconfig.so\n"; }
-
 namespace {
 
 std::string TmpPath(const std::string& name) {

@@ -14,10 +14,6 @@
 #include "platform/gl/GlContext.h"
 #include "platform/gl/pvxgl.h"
 
-// Mesa keeps about 200 bytes per OpenGL context it has made current, and fontconfig keeps its
-// configuration, until the process ends; neither is ours to free.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libOSMesa.so\nleak:libfontconfig.so\n"; }
-
 namespace {
 
 // The pixel format the legend's triad asks for.
