@@ -1,5 +1,6 @@
 #include "model/CPVXGeomCtrl.h"
 
+#include "engines/CDeformEngine.h"
 #include "host/db/CDBDoc.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "model/CPVXSElemCtrl.h"
@@ -131,6 +132,22 @@ void ClearOutputs(int& nFaces, CArray<int, int>* pCounts, CArray<int, int>* pInd
     if (pFaceKeys) pFaceKeys->RemoveAll();
 }
 
+// Fills one drawing displacement per node from the deformation engine; false when the engine
+// cannot give drawing displacements.
+template <class E>
+bool EngineDispForNodes(E* pEngine, const CArray<UINT, UINT>& nodes, CArray<T_DISP_D>& disp) {
+    if constexpr (requires(E* e, UINT k, T_DISP_D& r) { e->MakeDispD4Drawing(k, r); }) {
+        disp.SetSize(nodes.GetSize());
+        for (INT_PTR i = 0; i < nodes.GetSize(); ++i) {
+            disp[i].Initialize();
+            pEngine->MakeDispD4Drawing(nodes[i], disp[i]);
+        }
+        return true;
+    } else {
+        return false;
+    }
+}
+
 // Appends one host shape to the caller's arrays. Vertex offsets into the coordinates are moved
 // past the coordinates already there, so the joined arrays stay consistent.
 void AppendShape(int nPart, const CArray<int, int>& counts, const CArray<int, int>& index,
@@ -152,7 +169,7 @@ void AppendShape(int nPart, const CArray<int, int>& counts, const CArray<int, in
 
 }  // namespace
 
-int CPVXGeomCtrl::AppendSuperFaces(UINT elemKey, int cullOpt, int& nFaces, CArray<int, int>* pCounts,
+int CPVXGeomCtrl::AppendSuperFaces(UINT elemKey, int cullOpt, int bDeformed, int& nFaces, CArray<int, int>* pCounts,
                                    CArray<int, int>* pIndex, CArray<int, int>* pIndex2,
                                    CArray<double, double>* pCoords, CArray<T_DISP_D>* pEndDisp,
                                    CArray<UINT, UINT>* pNodeKeys, int bWireFrame, CArray<T_DISP_D>* pNodeDisp,
@@ -179,22 +196,24 @@ int CPVXGeomCtrl::AppendSuperFaces(UINT elemKey, int cullOpt, int& nFaces, CArra
         return 1;
     }
 
-    // Wire frame of the whole super element. The node list only matters for a deformed frame;
-    // the displacements themselves are the caller's (one per listed node, in list order).
+    // Wire frame of the whole super element; on the deformed shape every node of its list is
+    // moved by the deformation engine's drawing displacement (or, while the engine cannot give
+    // them, by the caller's displacements when there is one per listed node).
     const int nStyle = bHostNodeList ? 0 : (m_pModel && m_pModel->m_pDispOpt ? m_pModel->m_pDispOpt->m_nRenderStyle : 0);
     const CArray<UINT, UINT>* pList = nullptr;
     CArray<UINT, UINT> nodeList;
+    CArray<T_DISP_D> engineDisp;
     const CArray<T_DISP_D>* pDisp = nullptr;
-    const bool deformed = (pNodeDisp || pEndDisp) && m_pModel && m_pModel->m_pDeformEngine;
-    if (deformed && pNodeDisp) {
+    if ((bDeformed || pNodeDisp || pEndDisp) && m_pModel && m_pModel->m_pDeformEngine) {
         if (bHostNodeList)
             pGeom->GetSuperElementWireFramePNodeList(nodeList);
         else
             se.GetSuperElemNodeList(elemKey, nodeList);
-        if (pNodeDisp->GetSize() == nodeList.GetSize()) {
-            pList = &nodeList;
+        if (EngineDispForNodes(m_pModel->m_pDeformEngine, nodeList, engineDisp))
+            pDisp = &engineDisp;
+        else if (pNodeDisp && pNodeDisp->GetSize() == nodeList.GetSize())
             pDisp = pNodeDisp;
-        }
+        if (pDisp) pList = &nodeList;
     }
     pGeom->GetSuperElementWireFrameShape(nPart, &counts, &index, &index2, &coords, pList, pDisp, &nodeKeys, nStyle);
     AppendShape(nPart, counts, index, index2, coords, nodeKeys, elemKey, nFaces, pCounts, pIndex, pIndex2, pCoords,
@@ -211,7 +230,7 @@ int CPVXGeomCtrl::MakeSuperElemShape(UINT key, int cullOpt, int wirePlane, int d
     ClearOutputs(nFaces, pCounts, pIndex, pIndex2, pCoords, pNodeKeys, pFaceKeys);
     if (!m_pDBDoc) return 1;
     m_pDBDoc->GetGeomCtrl()->SetSuperElementShapeDirect(PostDB(), key, cullOpt, bShrink, dShrink);
-    AppendSuperFaces(key, cullOpt, nFaces, pCounts, pIndex, pIndex2, pCoords, pEndDisp, pNodeKeys, bWireFrame,
+    AppendSuperFaces(key, cullOpt, deformed, nFaces, pCounts, pIndex, pIndex2, pCoords, pEndDisp, pNodeKeys, bWireFrame,
                      pNodeDisp, pFaceKeys, bHostNodeList);
     return 1;
 }
@@ -241,7 +260,7 @@ int CPVXGeomCtrl::MakeSuperMembShape(UINT key, int cullOpt, int wirePlane, int d
     for (INT_PTR i = 0; i < memb.aElem.GetSize(); ++i) {
         // Each element of the member is shaped as its own super element.
         pGeom->SetSuperElementShapeDirect(PostDB(), memb.aElem[i], cullOpt, bShrink, dShrink);
-        AppendSuperFaces(memb.aElem[i], cullOpt, nFaces, pCounts, pIndex, pIndex2, pCoords, pEndDisp, pNodeKeys,
+        AppendSuperFaces(memb.aElem[i], cullOpt, deformed, nFaces, pCounts, pIndex, pIndex2, pCoords, pEndDisp, pNodeKeys,
                          bWireFrame, pNodeDisp, pFaceKeys, bHostNodeList);
     }
     return 1;

@@ -91,7 +91,7 @@ private:
     // Sets pFaceKeys to nFaces copies of key (nothing when pFaceKeys is null).
     static void FillFaceKeys(CArray<UINT, UINT>* pFaceKeys, int nFaces, UINT key);
     // Faces of one super element (already chosen on the host), appended to the outputs.
-    int AppendSuperFaces(UINT elemKey, int cullOpt, int& nFaces, CArray<int, int>* pCounts,
+    int AppendSuperFaces(UINT elemKey, int cullOpt, int bDeformed, int& nFaces, CArray<int, int>* pCounts,
                          CArray<int, int>* pIndex, CArray<int, int>* pIndex2, CArray<double, double>* pCoords,
                          CArray<T_DISP_D>* pEndDisp, CArray<UINT, UINT>* pNodeKeys, int bWireFrame,
                          CArray<T_DISP_D>* pNodeDisp, CArray<UINT, UINT>* pFaceKeys, int bHostNodeList);

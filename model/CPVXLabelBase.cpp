@@ -16,6 +16,10 @@ const int kAlignBottomCentre = TA_BOTTOM | TA_CENTER;  // 14
 const int kCrossSize = 8;                              // pixels
 const int kCrossPenWidth = 2;
 
+// Truncation toward zero that keeps a value a rounding error short of a whole number on that
+// number: sin 30 degrees in doubles is 0.49999999999999994, and 10 times it must give 5.
+int TruncateOffset(double v) { return static_cast<int>(v + (v < 0.0 ? -1e-9 : 1e-9)); }
+
 }  // namespace
 
 CPVXLabelBase::CPVXLabelBase(CDC* pDC)
@@ -156,8 +160,8 @@ POINT CPVXLabelBase::CalcRotatedTextPos(POINT ptAnchor, int nAngle, int nScale) 
         double v[3] = {1.0, 0.0, 0.0};
         CMathFunc::mathRotateZ(nAngle / 10.0, v);
         CMathFunc::mathNormalize(v);
-        dx = static_cast<int>(-10.0 * v[1]);
-        dy = static_cast<int>(-10.0 * v[0]);
+        dx = TruncateOffset(-10.0 * v[1]);
+        dy = TruncateOffset(-10.0 * v[0]);
     }
     POINT pt;
     pt.x = ptAnchor.x + dx * nScale / 10;

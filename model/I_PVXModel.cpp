@@ -674,16 +674,8 @@ void I_PVXModel::ActiveModelViewFrame() {
 
 // ---- drawing entry -----------------------------------------------------------------------------
 
-void I_PVXModel::PVXRender() {
-    m_bFirstRender = 0;
-    if (m_bRedrawRequested) {
-        if (m_pView && m_pView->GetSafeHwnd()) {
-            m_pView->Invalidate(FALSE);
-            m_bInvalidated = 1;
-        }
-        m_bRedrawRequested = 0;
-    }
-}
+// The render path chooses between the retained-geometry and the memory-image drawing.
+void I_PVXModel::PVXRender() { RenderImpl(); }
 
 // ---- exported stubs ----------------------------------------------------------------------------
 

@@ -1,5 +1,7 @@
-// Display-option members of I_PVXModel: the print and screen colour sets, gray printing and the
-// member colour rule. The record itself (T_PVX_DOPT_D) reads the host options.
+// Display-option members of I_PVXModel: the default label colours, the refresh from the host,
+// the print and screen colour sets, gray printing and the member colour rule. The record itself
+// (T_PVX_DOPT_D) reads the host's options; these members add the legend engine, the engines'
+// colour scales and the cutting-line diagram colour, which live outside the record.
 #include "model/I_PVXModel.h"
 
 #include "contour/CContourEngine.h"

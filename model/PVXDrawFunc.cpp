@@ -236,7 +236,7 @@ int PVXDrawFuncCanDraw(const I_PVXModel* pModel) {
 }
 
 int PVXCalcTextAngle(POINT pt1, POINT pt2, int& bTurned) {
-    const double r = std::atan2(static_cast<double>(pt1.y - pt2.y), static_cast<double>(pt2.x - pt1.x));
+    const double r = std::atan2(static_cast<double>(pt1.y) - pt2.y, static_cast<double>(pt2.x) - pt1.x);
     const int t = static_cast<int>(r * kRadToTenthDeg);
     int a = ((3600 - t) % 3600 + 3600) % 3600;
     bTurned = 0;

@@ -365,87 +365,53 @@ BOOL CDC::RestoreDC(int saved) {
 
 // ---- attributes --------------------------------------------------------------------------
 
-#define DC_SETTER(Type, Name, field, change, fail)        \
-    Type CDC::Set##Name(Type v) {                         \
-        DC_OR(fail);                                      \
-        const Type old = dc->st.field;                    \
-        dc->st.field = v;                                 \
-        Notify(dc, DCChange::change, static_cast<int>(v)); \
-        return old;                                       \
-    }                                                     \
-    Type CDC::Get##Name() const {                         \
-        DC_OR(fail);                                      \
-        return dc->st.field;                              \
+namespace {
+// Stores a new value of one state field, tells the back end, and returns the old value.
+template <class T> T ExchangeState(HDC__* dc, T DCState::*field, T value, DCChange what, int arg = 0) {
+    const T old = dc->st.*field;
+    dc->st.*field = value;
+    Notify(dc, what, arg);
+    return old;
+}
+}  // namespace
+
+#define DC_SETTER(Type, Name, field, fail)                                                    \
+    Type CDC::Set##Name(Type v) {                                                             \
+        DC_OR(fail);                                                                          \
+        return ExchangeState(dc, &DCState::field, v, DCChange::Name, static_cast<int>(v));    \
+    }                                                                                         \
+    Type CDC::Get##Name() const {                                                             \
+        DC_OR(fail);                                                                          \
+        return dc->st.field;                                                                  \
     }
 
-DC_SETTER(COLORREF, BkColor, bkColor, BkColor, CLR_INVALID)
-DC_SETTER(COLORREF, TextColor, textColor, TextColor, CLR_INVALID)
-DC_SETTER(UINT, TextAlign, textAlign, TextAlign, GDI_ERROR)
+DC_SETTER(COLORREF, BkColor, bkColor, CLR_INVALID)
+DC_SETTER(COLORREF, TextColor, textColor, CLR_INVALID)
+DC_SETTER(UINT, TextAlign, textAlign, GDI_ERROR)
 
-int CDC::SetBkMode(int mode) {
-    DC_OR(0);
-    if (mode != OPAQUE && mode != TRANSPARENT) return 0;
-    const int old = dc->st.bkMode;
-    dc->st.bkMode = mode;
-    Notify(dc, DCChange::BkMode, mode);
-    return old;
-}
+// Modes take a value from a closed range; any other is refused with 0 and changes nothing.
+#define DC_MODE_SETTER(Name, field, change, lo, hi)                             \
+    int CDC::Set##Name(int mode) {                                              \
+        DC_OR(0);                                                               \
+        if (mode < (lo) || mode > (hi)) return 0;                               \
+        return ExchangeState(dc, &DCState::field, mode, DCChange::change, mode); \
+    }                                                                           \
+    int CDC::Get##Name() const {                                                \
+        DC_OR(0);                                                               \
+        return dc->st.field;                                                    \
+    }
 
-int CDC::GetBkMode() const {
-    DC_OR(0);
-    return dc->st.bkMode;
-}
-
-int CDC::SetROP2(int rop) {
-    DC_OR(0);
-    if (rop < R2_BLACK || rop > R2_WHITE) return 0;
-    const int old = dc->st.rop2;
-    dc->st.rop2 = rop;
-    Notify(dc, DCChange::Rop2, rop);
-    return old;
-}
-
-int CDC::GetROP2() const {
-    DC_OR(0);
-    return dc->st.rop2;
-}
-
-int CDC::SetPolyFillMode(int mode) {
-    DC_OR(0);
-    if (mode != ALTERNATE && mode != WINDING) return 0;
-    const int old = dc->st.polyFillMode;
-    dc->st.polyFillMode = mode;
-    Notify(dc, DCChange::PolyFillMode, mode);
-    return old;
-}
-
-int CDC::GetPolyFillMode() const {
-    DC_OR(0);
-    return dc->st.polyFillMode;
-}
-
-int CDC::SetStretchBltMode(int mode) {
-    DC_OR(0);
-    if (mode < BLACKONWHITE || mode > HALFTONE) return 0;
-    const int old = dc->st.stretchBltMode;
-    dc->st.stretchBltMode = mode;
-    Notify(dc, DCChange::StretchBltMode, mode);
-    return old;
-}
-
-int CDC::GetStretchBltMode() const {
-    DC_OR(0);
-    return dc->st.stretchBltMode;
-}
+static_assert(TRANSPARENT + 1 == OPAQUE && ALTERNATE + 1 == WINDING, "two-value modes are ranges");
+DC_MODE_SETTER(BkMode, bkMode, BkMode, TRANSPARENT, OPAQUE)
+DC_MODE_SETTER(ROP2, rop2, Rop2, R2_BLACK, R2_WHITE)
+DC_MODE_SETTER(PolyFillMode, polyFillMode, PolyFillMode, ALTERNATE, WINDING)
+DC_MODE_SETTER(StretchBltMode, stretchBltMode, StretchBltMode, BLACKONWHITE, HALFTONE)
 
 int CDC::SetMapMode(int mode) {
     DC_OR(0);
     if (mode < MM_TEXT || mode > MM_ANISOTROPIC) return 0;
     if (mode != MM_TEXT) std::fprintf(stderr, "gdi: mapping mode %d is kept but drawing uses MM_TEXT units\n", mode);
-    const int old = dc->st.mapMode;
-    dc->st.mapMode = mode;
-    Notify(dc, DCChange::MapMode, mode);
-    return old;
+    return ExchangeState(dc, &DCState::mapMode, mode, DCChange::MapMode, mode);
 }
 
 int CDC::GetMapMode() const {
@@ -455,10 +421,7 @@ int CDC::GetMapMode() const {
 
 CPoint CDC::SetViewportOrg(int x, int y) {
     DC_OR(CPoint());
-    const CPoint old(dc->st.viewportOrg);
-    dc->st.viewportOrg = POINT{x, y};
-    Notify(dc, DCChange::ViewportOrg);
-    return old;
+    return CPoint(ExchangeState(dc, &DCState::viewportOrg, POINT{x, y}, DCChange::ViewportOrg));
 }
 
 CPoint CDC::GetViewportOrg() const {
@@ -474,10 +437,7 @@ CPoint CDC::OffsetViewportOrg(int dx, int dy) {
 
 CPoint CDC::SetWindowOrg(int x, int y) {
     DC_OR(CPoint());
-    const CPoint old(dc->st.windowOrg);
-    dc->st.windowOrg = POINT{x, y};
-    Notify(dc, DCChange::WindowOrg);
-    return old;
+    return CPoint(ExchangeState(dc, &DCState::windowOrg, POINT{x, y}, DCChange::WindowOrg));
 }
 
 CPoint CDC::GetWindowOrg() const {
@@ -487,10 +447,7 @@ CPoint CDC::GetWindowOrg() const {
 
 CPoint CDC::SetBrushOrg(int x, int y) {
     DC_OR(CPoint());
-    const CPoint old(dc->st.brushOrg);
-    dc->st.brushOrg = POINT{x, y};
-    Notify(dc, DCChange::BrushOrg);
-    return old;
+    return CPoint(ExchangeState(dc, &DCState::brushOrg, POINT{x, y}, DCChange::BrushOrg));
 }
 
 void CDC::LPtoDP(LPPOINT pts, int count) const {

@@ -247,18 +247,12 @@ void RasterBackend::Fill(const DCState& st, const PathFn& fn, const LOGBRUSH& br
         cairo_fill(m_cr);
         return;
     }
-    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, m_op.right - m_op.left, m_op.bottom - m_op.top);
-    cairo_t* cr = cairo_create(mask);
-    cairo_translate(cr, -m_op.left, -m_op.top);
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    ApplyClip(cr, st);
-    fn(cr);
-    cairo_set_fill_rule(cr, evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
-    cairo_set_source_rgba(cr, 0, 0, 0, 1);
-    cairo_fill(cr);
-    cairo_destroy(cr);
-    ApplyMaskWithRop2(st, mask, brush.lbColor);
-    cairo_surface_destroy(mask);
+    DrawThroughMask(st, brush.lbColor, [&](cairo_t* cr) {
+        fn(cr);
+        cairo_set_fill_rule(cr, evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+        cairo_fill(cr);
+        return true;
+    });
 }
 
 void RasterBackend::Stroke(const DCState& st, const PathFn& fn) {
@@ -284,21 +278,25 @@ void RasterBackend::Stroke(const DCState& st, const PathFn& fn) {
         cairo_restore(m_cr);
         return;
     }
+    DrawThroughMask(st, st.Pen().lopnColor, [&](cairo_t* cr) {
+        if (!SetPenStyle(cr, st, &off)) return false;
+        cairo_translate(cr, off, off);
+        fn(cr);
+        cairo_stroke(cr);
+        return true;
+    });
+}
+
+void RasterBackend::DrawThroughMask(const DCState& st, COLORREF color, const std::function<bool(cairo_t*)>& paint) {
     cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, m_op.right - m_op.left, m_op.bottom - m_op.top);
     cairo_t* cr = cairo_create(mask);
     cairo_translate(cr, -m_op.left, -m_op.top);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     ApplyClip(cr, st);
-    if (SetPenStyle(cr, st, &off)) {
-        cairo_translate(cr, off, off);
-        fn(cr);
-        cairo_set_source_rgba(cr, 0, 0, 0, 1);
-        cairo_stroke(cr);
-        cairo_destroy(cr);
-        ApplyMaskWithRop2(st, mask, st.Pen().lopnColor);
-    } else {
-        cairo_destroy(cr);
-    }
+    cairo_set_source_rgba(cr, 0, 0, 0, 1);
+    const bool painted = paint(cr);
+    cairo_destroy(cr);
+    if (painted) ApplyMaskWithRop2(st, mask, color);
     cairo_surface_destroy(mask);
 }
 

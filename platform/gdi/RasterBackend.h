@@ -72,6 +72,10 @@ private:
     // Fill or stroke the path made by fn, honouring ROP2.
     void Fill(const DCState& st, const PathFn& fn, const LOGBRUSH& brush, bool evenOdd);
     void Stroke(const DCState& st, const PathFn& fn);
+    // Non-copy ROP2: `paint` draws in opaque black on a clipped, unantialiased mask of m_op
+    // (returning false when there is nothing to draw); the mask's pixels are then combined
+    // with `color` through the ROP2.
+    void DrawThroughMask(const DCState& st, COLORREF color, const std::function<bool(cairo_t*)>& paint);
     void ApplyMaskWithRop2(const DCState& st, cairo_surface_t* mask, COLORREF color);
     RECT PenBounds(const DCState& st, const POINT* pts, int n) const;
     // Writes source pixels (0x00RRGGBB, srcW x srcH) into the destination with a ternary rop.

@@ -20,6 +20,7 @@
 #include "model/CPVXAttrCtrl.h"
 #include "model/CPVXGeomCtrl.h"
 #include "model/I_PVXModel.h"
+#include "tests/model_shape/SuperElemDB.h"
 
 namespace {
 
@@ -178,6 +179,7 @@ TEST_F(ModelShapeTest, BuildersDifferInOffsetKeysAndMissingElements) {
     EXPECT_EQ(m.GetShapeMember(9, memb, faces, nullptr, arg, 1, 1), 0) << "first element missing";
     EXPECT_EQ(faces.GetSize(), 0);
 
+
     const struct {
         int mode, type, contourModeShape, expected;
     } wire[] = {{6, 25, 0, FALSE}, {6, 201, 0, TRUE}, {32, 25, 0, FALSE}, {7, 25, 0, TRUE}, {2, 201, 0, FALSE},
@@ -187,6 +189,17 @@ TEST_F(ModelShapeTest, BuildersDifferInOffsetKeysAndMissingElements) {
         m.m_bModeShapeContour = r.contourModeShape;
         EXPECT_EQ(m.IsPossibleWirePlaneMode(r.type), r.expected) << "mode " << r.mode << " type " << r.type;
     }
+
+    // A member of a super element is drawn by the model elements it stands for (11 and 12 have
+    // one face each; 21 is not in the database), whatever the trailing ints say.
+    m_doc.AttachDataBase(BuildSuperElementDB());
+    I_PVXModel& ms = MakeModel();
+    ASSERT_TRUE(ms.GetAttrCtrl()->GetMemb(50, memb));
+    CArray<UINT, UINT> faceKeys;
+    arg.pFaceKeys = &faceKeys;
+    ASSERT_EQ(ms.GetShapeMember(50, memb, faces, nullptr, arg, 0, 1), 2);
+    EXPECT_EQ(faceKeys[0] + faceKeys[1], 23u);
+    I_PVXModel::FreeMemoryPolyList(&faces, nullptr, nullptr, nullptr);
 }
 
 TEST_F(ModelShapeTest, RangesOfMembersTypesKeyListsAndOneNode) {

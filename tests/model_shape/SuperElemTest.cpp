@@ -1,7 +1,6 @@
 // Super-element mapping: model elements and nodes of a super element, inner node coordinates
-// with their redistribution offset, end nodes and local axes, and the graphics-control records.
-
-// The database is described in SuperElemDB.h.
+// with their redistribution offset, end nodes and local axes, and the graphics-control records,
+// over the database of SuperElemDB.h.
 #include <gtest/gtest.h>
 
 #include <memory>
