@@ -10,6 +10,21 @@
 
 // ---- memory image -------------------------------------------------------------------------
 
+namespace {
+// Selects a new w x h 32-bit bitmap into dc and keeps it under `keep`, freeing the one it
+// replaces; the DC's very first bitmap is kept in `pFirst` to be put back on destruction.
+// FALSE when the bitmap cannot be made: the DC keeps its picture.
+BOOL ReplaceDCBitmap(CDC& dc, CBitmap& keep, CBitmap*& pFirst, int w, int h) {
+    CBitmap bmp;
+    if (!bmp.CreateBitmap(w, h, 1, 32, nullptr)) return FALSE;
+    CBitmap* old = dc.SelectObject(&bmp);
+    if (!pFirst) pFirst = old;
+    keep.DeleteObject();
+    keep.Attach(bmp.Detach());
+    return TRUE;
+}
+}  // namespace
+
 int I_PVXCtrl::EnsureMemDC() {
     if (!m_memDC.GetSafeHdc()) {
         auto tap = std::make_unique<GXgrTapBackend>();
@@ -22,17 +37,11 @@ int I_PVXCtrl::EnsureMemDC() {
     }
     const int w = std::max(1, m_rcClient.Width()), h = std::max(1, m_rcClient.Height());
     if (m_szMem.cx == w && m_szMem.cy == h && m_memBmp.GetSafeHandle()) return 1;
-    CBitmap bmp;
-    if (!bmp.CreateBitmap(w, h, 1, 32, nullptr)) {
+    if (!ReplaceDCBitmap(m_memDC, m_memBmp, m_pOldBmp, w, h)) {
         std::fprintf(stderr, "graphics control: cannot make a %dx%d memory image (out of memory?); "
                              "the view keeps its previous picture\n", w, h);
         return 0;
     }
-    CBitmap* old = m_memDC.SelectObject(&bmp);
-    if (!m_pOldBmp) m_pOldBmp = old;
-    // The new bitmap is selected; let the old one go and keep the new under m_memBmp.
-    m_memBmp.DeleteObject();
-    m_memBmp.Attach(bmp.Detach());
     m_szMem = CSize(w, h);
     m_memDC.FillSolidRect(0, 0, w, h, m_crBack);
     return 1;
@@ -366,15 +375,10 @@ int I_PVXCtrl::XGL_MakeMetafile(int bx, int by) {
     if (bx <= 0 || by <= 0) return 0;
     if (!m_xglDC.GetSafeHdc() && !m_xglDC.CreateCompatibleDC(nullptr)) return 0;
     if (m_szXgl.cx != bx || m_szXgl.cy != by || !m_xglBmp.GetSafeHandle()) {
-        CBitmap bmp;
-        if (!bmp.CreateBitmap(bx, by, 1, 32, nullptr)) {
+        if (!ReplaceDCBitmap(m_xglDC, m_xglBmp, m_pOldXglBmp, bx, by)) {
             std::fprintf(stderr, "graphics control: cannot make a %dx%d print image; choose a smaller page\n", bx, by);
             return 0;
         }
-        CBitmap* old = m_xglDC.SelectObject(&bmp);
-        if (!m_pOldXglBmp) m_pOldXglBmp = old;
-        m_xglBmp.DeleteObject();
-        m_xglBmp.Attach(bmp.Detach());
         m_szXgl = CSize(bx, by);
     }
     m_xglDC.FillSolidRect(0, 0, bx, by, m_crBack);

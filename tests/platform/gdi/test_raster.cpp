@@ -178,6 +178,50 @@ TEST(RasterDC, SaveAndRestoreBringBackTheWholeState) {
     dc.SelectObject(oldBrush);
 }
 
+// Each mode setter takes a closed range: inside it returns the old mode, outside it refuses
+// with 0 and keeps the mode; a DC without a handle answers 0.
+TEST(RasterDC, ModeSettersKeepToTheirRanges) {
+    struct ModeRow {
+        const char* name;
+        int (CDC::*set)(int);
+        int (CDC::*get)() const;
+        int initial, lo, hi;
+    } rows[] = {
+        {"BkMode", &CDC::SetBkMode, &CDC::GetBkMode, OPAQUE, TRANSPARENT, OPAQUE},
+        {"ROP2", &CDC::SetROP2, &CDC::GetROP2, R2_COPYPEN, R2_BLACK, R2_WHITE},
+        {"PolyFillMode", &CDC::SetPolyFillMode, &CDC::GetPolyFillMode, ALTERNATE, ALTERNATE, WINDING},
+        {"StretchBltMode", &CDC::SetStretchBltMode, &CDC::GetStretchBltMode, BLACKONWHITE, BLACKONWHITE, HALFTONE},
+        {"MapMode", &CDC::SetMapMode, &CDC::GetMapMode, MM_TEXT, MM_TEXT, MM_ANISOTROPIC},
+    };
+    for (const ModeRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        RasterCanvas canvas(4, 4);
+        CDC& dc = canvas.dc;
+        EXPECT_EQ((dc.*row.get)(), row.initial);
+        EXPECT_EQ((dc.*row.set)(row.hi), row.initial);
+        EXPECT_EQ((dc.*row.set)(row.lo), row.hi);
+        EXPECT_EQ((dc.*row.get)(), row.lo);
+        EXPECT_EQ((dc.*row.set)(row.lo - 1), 0);
+        EXPECT_EQ((dc.*row.set)(row.hi + 1), 0);
+        EXPECT_EQ((dc.*row.get)(), row.lo);
+        (dc.*row.set)(row.initial);
+        CDC none;
+        EXPECT_EQ((none.*row.set)(row.lo), 0);
+        EXPECT_EQ((none.*row.get)(), 0);
+    }
+    // The origins return the old point and move the mapping together.
+    RasterCanvas canvas(4, 4);
+    EXPECT_EQ(canvas.dc.SetViewportOrg(3, 4), CPoint(0, 0));
+    EXPECT_EQ(canvas.dc.SetWindowOrg(1, 1), CPoint(0, 0));
+    EXPECT_EQ(canvas.dc.OffsetViewportOrg(1, 1), CPoint(3, 4));
+    EXPECT_EQ(canvas.dc.GetViewportOrg(), CPoint(4, 5));
+    CPoint p(0, 0);
+    canvas.dc.LPtoDP(&p, 1);
+    EXPECT_EQ(p, CPoint(3, 4));
+    EXPECT_EQ(canvas.dc.SetBrushOrg(2, 2), CPoint(0, 0));
+    EXPECT_EQ(canvas.dc.SetBrushOrg(0, 0), CPoint(2, 2));
+}
+
 TEST(RasterDC, ClipRegionsLimitDrawing) {
     RasterCanvas canvas(30, 30);
     CDC& dc = canvas.dc;
