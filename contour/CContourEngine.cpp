@@ -4,6 +4,8 @@
 #include <cfloat>
 #include <cmath>
 
+#include "model/I_PVXModel.h"
+
 namespace {
 
 // Rank lookups treat a value within this distance of a level as lying on it.
@@ -807,6 +809,11 @@ void CContourEngine::ResetGlobalRange() {
     m_bGlobalRange = 0;
     m_dGlobalMin = 0.0;
     m_dGlobalMax = 0.0;
+}
+
+void CContourEngine::ResetGlobalRagneBy(I_PVXModel* pModel, int kind) {
+    if (pModel == nullptr) return;
+    ResetGlobalRagneBy(kind, pModel->m_bContour, static_cast<int>(pModel->m_nLoadType));
 }
 
 void CContourEngine::ResetGlobalRagneBy(int kind, int modelContourOn, int modelLoadType) {

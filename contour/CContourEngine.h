@@ -30,6 +30,8 @@
 #include "platform/afx/CString.h"
 #include "platform/afx/afxtypes.h"
 
+class I_PVXModel;
+
 class CContourEngine {
 public:
     static constexpr int MAX_LEVELS = 30;        // size of the level map and of the percent map
@@ -161,7 +163,9 @@ public:
     // Lifts the global range; the list itself goes at the next build.
     void ResetGlobalRange();
     // The model's part of the global-range reset: with kind 1, the model's contour switch on and
-    // its load type 17, 22, 23 or 24, ResetGlobalRange().
+    // its load type 17, 22, 23 or 24, ResetGlobalRange(). A null model changes nothing.
+    void ResetGlobalRagneBy(I_PVXModel* pModel, int kind);
+    // The same test on the model's values, for callers without a model.
     void ResetGlobalRagneBy(int kind, int modelContourOn, int modelLoadType);
 
     // ---- fields (the settings dialogs and the engines read and write them) -------------------

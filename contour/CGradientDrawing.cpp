@@ -64,10 +64,11 @@ COLORREF TriangleColor(const XY v[3], const COLORREF c[3], XY p) {
 }
 
 // Inside-or-on test of a convex polygon. Edges are taken as (P1,P0), (P2,P1) ... and the
-// closing (P0,Pn-1); the first edge's side of p fixes the orientation. A point on an edge's
-// line counts as inside only when it lies on the edge itself (a convex polygon lies on one
-// side of each edge line, so the rest of that line is outside). Zero-length edges say nothing
-// about the side and are skipped.
+// closing (P0,Pn-1); the first deciding edge's side of p fixes the orientation. A point on an
+// edge itself is inside at once. A point on an edge's line but beyond the edge decides
+// nothing there: a convex polygon leaves that part of the line outside unless the next edge
+// runs on along the same line (collinear vertices), and the other edges tell which. Zero-length
+// edges say nothing about the side and are skipped.
 int InnerTestXY(XY p, const XY* v, int n) {
     if (n <= 0) return 0;
     int sign = 0;
@@ -81,7 +82,8 @@ int InnerTestXY(XY p, const XY* v, int n) {
         const double c = (p.x - a.x) * ey - ex * (p.y - a.y);
         if (std::fabs(c) <= kEdgeTol) {
             const double dot = (p.x - a.x) * ex + (p.y - a.y) * ey;
-            return (dot >= -kEdgeTol && dot <= ex * ex + ey * ey + kEdgeTol) ? 1 : 0;
+            if (dot >= -kEdgeTol && dot <= ex * ex + ey * ey + kEdgeTol) return 1;
+            continue;
         }
         const int s = c > 0.0 ? 1 : -1;
         if (sign == 0)
@@ -90,7 +92,8 @@ int InnerTestXY(XY p, const XY* v, int n) {
             return 0;
     }
     if (!anyEdge) return (p.x == v[0].x && p.y == v[0].y) ? 1 : 0;
-    return 1;
+    // On the line of every edge yet on none of them (a flat polygon): outside.
+    return sign != 0 ? 1 : 0;
 }
 
 COLORREF PolygonColor(XY p, const XY* v, const COLORREF* c, int n) {

@@ -83,14 +83,16 @@ int CPVXGeomCtrl::MakeElemShape(UINT key, int cullOpt, int wirePlane, int deform
                                   bShrink, dShrink, pEndDisp, pNodeKeys, bWireFrame, pNodeDisp, elem, pFaceKeys,
                                   bSkipSuper, bHostNodeList);
 
-    // The member's vertical offset applies to all its elements.
-    T_PMEMB_D memb;
-    if (!m_PMemb.Get(m_PMemb.GetMembKeyByElemKey(key), memb)) memb.Initialize();
     if (m_pDBDoc) {
         CGeomCtrl* pGeom = m_pDBDoc->GetGeomCtrl();
         pGeom->MakeShapeElement(PostDB(), key, cullOpt, wirePlane, deformed, nFaces, pCounts, pIndex, pIndex2, pCoords,
                                 bShrink, dShrink, pEndDisp, pNodeKeys, bWireFrame, pNodeDisp, 0);
-        if (pCoords) pGeom->makeAddZOffset(PostDB(), memb, pCoords);
+        // The member's vertical offset applies to all its elements. Read in place: a copy of the
+        // member record (with its element list) per element dominated large models.
+        CDataBase* pDB = PostDB();
+        const T_PMEMB_D* pMemb =
+            pDB ? pDB->Table<DBT_PMEMB>().Find(m_PMemb.GetMembKeyByElemKey(key)) : nullptr;
+        if (pCoords && pMemb) pGeom->makeAddZOffset(pDB, *pMemb, pCoords);
     }
     FillFaceKeys(pFaceKeys, nFaces, key);
     return 1;

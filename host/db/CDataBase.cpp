@@ -45,32 +45,32 @@ UINT CDataBase::GetMembKeyOfElem(UINT elemKey) {
     return it == m_membOfElem.map.end() ? 0 : it->second;
 }
 
-UINT CDataBase::GetNodeSERow(UINT seKey, UINT nodeKey) {
-    auto& t = Table<DBT_PNODESE>();
-    if (m_nodeSE.version != t.Version()) {
-        m_nodeSE.map.clear();
+namespace {
+unsigned long long PairKey(UINT a, UINT b) { return (static_cast<unsigned long long>(a) << 32) | b; }
+
+// Row key of the record of table t whose (seKey, r.*member) is (seKey, key); the index is
+// rebuilt when the table has changed since it was made.
+template <class Index, class Tab, class Rec>
+UINT FindSERow(Index& index, const Tab& t, UINT Rec::*member, UINT seKey, UINT key) {
+    if (index.version != t.Version()) {
+        index.map.clear();
         for (size_t i = 0; i < t.Keys().size(); ++i) {
-            const T_PNODESE_D& r = t.Records()[i];
-            m_nodeSE.map.emplace((static_cast<unsigned long long>(r.seKey) << 32) | r.nodeKey, t.Keys()[i]);
+            const Rec& r = t.Records()[i];
+            index.map.emplace(PairKey(r.seKey, r.*member), t.Keys()[i]);
         }
-        m_nodeSE.version = t.Version();
+        index.version = t.Version();
     }
-    auto it = m_nodeSE.map.find((static_cast<unsigned long long>(seKey) << 32) | nodeKey);
-    return it == m_nodeSE.map.end() ? 0 : it->second;
+    auto it = index.map.find(PairKey(seKey, key));
+    return it == index.map.end() ? 0 : it->second;
+}
+}  // namespace
+
+UINT CDataBase::GetNodeSERow(UINT seKey, UINT nodeKey) {
+    return FindSERow(m_nodeSE, Table<DBT_PNODESE>(), &T_PNODESE_D::nodeKey, seKey, nodeKey);
 }
 
 UINT CDataBase::GetElemSERow(UINT seKey, UINT elemKey) {
-    auto& t = Table<DBT_PELEMSE>();
-    if (m_elemSE.version != t.Version()) {
-        m_elemSE.map.clear();
-        for (size_t i = 0; i < t.Keys().size(); ++i) {
-            const T_PELEMSE_D& r = t.Records()[i];
-            m_elemSE.map.emplace((static_cast<unsigned long long>(r.seKey) << 32) | r.elemKey, t.Keys()[i]);
-        }
-        m_elemSE.version = t.Version();
-    }
-    auto it = m_elemSE.map.find((static_cast<unsigned long long>(seKey) << 32) | elemKey);
-    return it == m_elemSE.map.end() ? 0 : it->second;
+    return FindSERow(m_elemSE, Table<DBT_PELEMSE>(), &T_PELEMSE_D::elemKey, seKey, elemKey);
 }
 
 const std::vector<UINT>& CDataBase::GetElemsEndingAt(UINT nodeKey) {

@@ -221,7 +221,7 @@ int CGeomCtrl::MakeShapePMember(CDataBase* pDB, UINT membKey, int, int, int, int
     return 1;
 }
 
-int CGeomCtrl::makeAddZOffset(CDataBase*, T_PMEMB_D memb, CArray<double, double>* pCoords) {
+int CGeomCtrl::makeAddZOffset(CDataBase*, const T_PMEMB_D& memb, CArray<double, double>* pCoords) {
     if (!pCoords) return 0;
     for (INT_PTR i = 2; i < pCoords->GetSize(); i += 3) (*pCoords)[i] += memb.offsetZ;
     return 1;

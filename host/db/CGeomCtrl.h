@@ -36,7 +36,7 @@ public:
                          CArray<double, double>* pCoords, int bShrink, double dShrink, CArray<T_DISP_D>* pEndDisp,
                          CArray<UINT, UINT>* pNodeKeys, int bWireFrame, CArray<T_DISP_D>* pNodeDisp, int last);
     // Moves every vertex up by the member's vertical offset.
-    int makeAddZOffset(CDataBase* pDB, T_PMEMB_D memb, CArray<double, double>* pCoords);
+    int makeAddZOffset(CDataBase* pDB, const T_PMEMB_D& memb, CArray<double, double>* pCoords);
 
     // Super elements: choose the one to shape (by element key, or by member key: its first
     // element), then shape its model elements one at a time or as a wire frame.

@@ -1,6 +1,7 @@
 #include "host/db/CPostCtrl.h"
 
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 // Values derived from components (principal values ...) are recomputed after a sum.
@@ -11,6 +12,12 @@ void AfterSum(T_STRP_DL& r) { r.UpdateDerived(); }
 // combination that contains itself), which has no value: the query answers "no results"
 // rather than a partial sum.
 const int kMaxCombDepth = 8;
+
+// A single value (a load case, a linear combination, a mode) fills every slot asked for.
+template <class T> void FillSlots(const T& v, T* p0, T* p1, T* p2) {
+    for (T* p : {p0, p1, p2})
+        if (p) *p = v;
+}
 }  // namespace
 
 void CPostCtrl::SetDataBase(CDataBase* pDB) {
@@ -180,9 +187,7 @@ template <int ID, class T> int CPostCtrl::QueryComb(const T_PLCOM_D& lcom, UINT 
     T v;
     v.Initialize();
     if (EvalLinear<ID>(lcom, key, v, 0) <= 0) return 0;
-    if (p0) *p0 = v;
-    if (p1) *p1 = v;
-    if (p2) *p2 = v;
+    FillSlots(v, p0, p1, p2);
     return 1;
 }
 
@@ -195,9 +200,7 @@ int CPostCtrl::GetDisp(UINT node, T_DISP_D* p0, T_DISP_D* p1, T_DISP_D* p2) cons
     if (m_nSel == SEL_MODE) {
         T_DISP_D d;
         if (!GetEiMode(node, m_nMode, d)) return 0;
-        if (p0) *p0 = d;
-        if (p1) *p1 = d;
-        if (p2) *p2 = d;
+        FillSlots(d, p0, p1, p2);
         return 1;
     }
     return Query<DBT_DISP>(node, p0, p1, p2);

@@ -29,6 +29,17 @@ double TriArea(const double a[3], const double b[3], const double c[3]) {
     return 0.5 * Norm(w);
 }
 
+// Right-handed axes from unit x and z normal to it: y = z x x.
+void SetAxes(const double x[3], const double z[3], double axes[3][3]) {
+    double y[3];
+    Cross(z, x, y);
+    for (int k = 0; k < 3; ++k) {
+        axes[0][k] = x[k];
+        axes[1][k] = y[k];
+        axes[2][k] = z[k];
+    }
+}
+
 bool IsLineType(int t) { return t == 101 || t == 200 || t == 201 || t == 202 || t == 205 || t == 206; }
 bool IsPlaneType(int t) { return t == 204 || (t >= 209 && t <= 212) || (t >= 300 && t <= 305); }
 
@@ -90,13 +101,7 @@ int CClassPElem::calcPlaneLocalVector(int n, const double pts[][3], double axes[
     double d = x[0] * z[0] + x[1] * z[1] + x[2] * z[2];
     for (int k = 0; k < 3; ++k) x[k] -= d * z[k];
     if (!Unit(x)) return 0;
-    double y[3];
-    Cross(z, x, y);
-    for (int k = 0; k < 3; ++k) {
-        axes[0][k] = x[k];
-        axes[1][k] = y[k];
-        axes[2][k] = z[k];
-    }
+    SetAxes(x, z, axes);
     return 1;
 }
 
@@ -118,12 +123,8 @@ int CClassPElem::calcPlaneLocalVector(UINT key, double axes[3][3]) const {
 }
 
 int CClassPElem::calcSlabObjectLocalVector(UINT key, double axes[3][3]) const {
-    const T_PELEM_D* e = Find(key);
-    if (!e) return 0;
-    double p[PELEM_MAX_NODE][3];
-    int n = NodePoints(*e, p, 4);
     double ax[3][3];
-    if (!calcPlaneLocalVector(n, p, ax)) return 0;
+    if (!calcPlaneLocalVector(key, ax)) return 0;  // its normal does not depend on beta
     double z[3] = {ax[2][0], ax[2][1], ax[2][2]};
     if (z[2] < 0)
         for (double& v : z) v = -v;
@@ -136,13 +137,7 @@ int CClassPElem::calcSlabObjectLocalVector(UINT key, double axes[3][3]) const {
         for (int k = 0; k < 3; ++k) x[k] = gy[k] - d * z[k];
         if (!Unit(x)) return 0;
     }
-    double y[3];
-    Cross(z, x, y);
-    for (int k = 0; k < 3; ++k) {
-        axes[0][k] = x[k];
-        axes[1][k] = y[k];
-        axes[2][k] = z[k];
-    }
+    SetAxes(x, z, axes);
     return 1;
 }
 

@@ -27,18 +27,13 @@ BOOL ComboProc(UiWindow& w, UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         r = ListInsert(w, static_cast<int>(static_cast<intptr_t>(wParam)), text, FALSE);
         return TRUE;
     case CB_DELETESTRING: {
-        if (!Valid(w, wParam)) {
+        const int sel = w.nCurSel;
+        if (!ListErase(w, wParam)) {
             r = CB_ERR;
             return TRUE;
         }
-        int i = static_cast<int>(wParam);
-        w.items.erase(w.items.begin() + i);
-        if (w.nCurSel == i) {
-            w.nCurSel = -1;
-            if (IsDropList(w)) w.text.clear();
-        } else if (w.nCurSel > i) {
-            --w.nCurSel;
-        }
+        // A drop-down list shows only its selection, so losing it empties the field.
+        if (sel == static_cast<int>(wParam) && IsDropList(w)) w.text.clear();
         r = static_cast<LRESULT>(w.items.size());
         return TRUE;
     }
@@ -66,14 +61,11 @@ BOOL ComboProc(UiWindow& w, UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         AddUpdate(w, nullptr, TRUE);
         r = w.nCurSel;
         return TRUE;
-    case CB_GETLBTEXT:
-        if (!Valid(w, wParam) || !text) {
-            r = CB_ERR;
-            return TRUE;
-        }
-        memcpy(reinterpret_cast<char*>(lParam), w.items[wParam].text.c_str(), w.items[wParam].text.size() + 1);
-        r = static_cast<LRESULT>(w.items[wParam].text.size());
+    case CB_GETLBTEXT: {
+        const int n = ListGetText(w, wParam, reinterpret_cast<char*>(lParam));
+        r = n < 0 ? CB_ERR : n;
         return TRUE;
+    }
     case CB_GETLBTEXTLEN:
         r = Valid(w, wParam) ? static_cast<LRESULT>(w.items[wParam].text.size()) : CB_ERR;
         return TRUE;

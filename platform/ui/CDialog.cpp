@@ -125,21 +125,9 @@ INT_PTR CDialog::DoModal() {
         SetActiveWindow();
     }
     CUiDriver& driver = CUiDriver::Get();
-    std::vector<UiDialogStep> steps;
-    driver.TakeModalScript(id, cls, steps);
-    for (auto& step : steps) {
-        if (m_bEnded || !m_hWnd) break;
-        CUiDialogSession session(this);
-        int r = step ? step(session) : 0;
-        if (!m_bEnded && m_hWnd) {
-            if (r == IDOK || r == IDCANCEL)
-                session.ClickButton(static_cast<UINT>(r));
-            else if (r != 0)
-                EndDialog(r);
-        }
-        // The modal loop also delivers what was posted meanwhile.
-        if (!m_bEnded && m_hWnd) driver.PumpMessages();
-    }
+    driver.RunModalScript(
+        id, cls, this, [this] { return !m_bEnded && m_hWnd; },
+        [this](int r) { CUiDialogSession(this).ClickButton(static_cast<UINT>(r)); }, [this](int r) { EndDialog(r); });
     if (!m_bEnded && m_hWnd) {
         OnCancel();
         if (!m_bEnded) EndDialog(IDCANCEL);

@@ -52,6 +52,22 @@ int ListFind(const UiWindow& w, int nStart, const char* text, BOOL bExact) {
     return LB_ERR;
 }
 
+BOOL ListErase(UiWindow& w, WPARAM i) {
+    if (!Valid(w, i)) return FALSE;
+    const int n = static_cast<int>(i);
+    w.items.erase(w.items.begin() + n);
+    if (w.nCurSel == n) w.nCurSel = -1;
+    else if (w.nCurSel > n) --w.nCurSel;
+    return TRUE;
+}
+
+int ListGetText(const UiWindow& w, WPARAM i, char* buf) {
+    if (!Valid(w, i) || !buf) return -1;
+    const std::string& s = w.items[i].text;
+    memcpy(buf, s.c_str(), s.size() + 1);
+    return static_cast<int>(s.size());
+}
+
 BOOL ListBoxProc(UiWindow& w, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r) {
     const char* text = reinterpret_cast<const char*>(lParam);
     switch (message) {
@@ -64,18 +80,9 @@ BOOL ListBoxProc(UiWindow& w, UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case LB_INSERTSTRING:
         r = ListInsert(w, static_cast<int>(static_cast<intptr_t>(wParam)), text, FALSE);
         return TRUE;
-    case LB_DELETESTRING: {
-        if (!Valid(w, wParam)) {
-            r = LB_ERR;
-            return TRUE;
-        }
-        int i = static_cast<int>(wParam);
-        w.items.erase(w.items.begin() + i);
-        if (w.nCurSel == i) w.nCurSel = -1;
-        else if (w.nCurSel > i) --w.nCurSel;
-        r = static_cast<LRESULT>(w.items.size());
+    case LB_DELETESTRING:
+        r = ListErase(w, wParam) ? static_cast<LRESULT>(w.items.size()) : LB_ERR;
         return TRUE;
-    }
     case LB_RESETCONTENT:
         w.items.clear();
         w.nCurSel = -1;
@@ -145,14 +152,11 @@ BOOL ListBoxProc(UiWindow& w, UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         r = n;
         return TRUE;
     }
-    case LB_GETTEXT:
-        if (!Valid(w, wParam) || !text) {
-            r = LB_ERR;
-            return TRUE;
-        }
-        memcpy(reinterpret_cast<char*>(lParam), w.items[wParam].text.c_str(), w.items[wParam].text.size() + 1);
-        r = static_cast<LRESULT>(w.items[wParam].text.size());
+    case LB_GETTEXT: {
+        const int n = ListGetText(w, wParam, reinterpret_cast<char*>(lParam));
+        r = n < 0 ? LB_ERR : n;
         return TRUE;
+    }
     case LB_GETTEXTLEN:
         r = Valid(w, wParam) ? static_cast<LRESULT>(w.items[wParam].text.size()) : LB_ERR;
         return TRUE;

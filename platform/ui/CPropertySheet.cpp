@@ -165,20 +165,9 @@ INT_PTR CPropertySheet::DoModal() {
         CUiDriver::Get().RecordModal(0, cls, -1);
         return -1;
     }
-    std::vector<UiDialogStep> steps;
-    CUiDriver::Get().TakeModalScript(0, cls, steps);
-    for (auto& step : steps) {
-        if (m_bEnded || !m_hWnd) break;
-        CUiDialogSession session(this);
-        int r = step ? step(session) : 0;
-        if (!m_bEnded && m_hWnd) {
-            if (r == IDOK || r == IDCANCEL)
-                SendMessage(WM_COMMAND, MAKEWPARAM(r, BN_CLICKED), 0);
-            else if (r != 0)
-                EndDialog(r);
-        }
-        if (!m_bEnded && m_hWnd) CUiDriver::Get().PumpMessages();
-    }
+    CUiDriver::Get().RunModalScript(
+        0, cls, this, [this] { return !m_bEnded && m_hWnd; },
+        [this](int r) { SendMessage(WM_COMMAND, MAKEWPARAM(r, BN_CLICKED), 0); }, [this](int r) { EndDialog(r); });
     if (!m_bEnded && m_hWnd) OnCancelButton();
     int result = m_nResult;
     for (CPropertyPage* p : m_pages)

@@ -82,22 +82,38 @@ void CUiDriver::QueueModal(LPCTSTR lpszDialogClass, std::vector<UiDialogStep> st
     m_scriptsByClass[lpszDialogClass ? lpszDialogClass : ""].push_back(std::move(steps));
 }
 
+namespace {
+// Moves the oldest script queued under key into steps; FALSE when there is none.
+template <class Queues, class Key> BOOL TakeOldest(Queues& queues, const Key& key, std::vector<UiDialogStep>& steps) {
+    auto it = queues.find(key);
+    if (it == queues.end() || it->second.empty()) return FALSE;
+    steps = std::move(it->second.front());
+    it->second.pop_front();
+    return TRUE;
+}
+}  // namespace
+
 BOOL CUiDriver::TakeModalScript(UINT nIDTemplate, LPCTSTR lpszClass, std::vector<UiDialogStep>& steps) {
-    if (lpszClass) {
-        auto it = m_scriptsByClass.find(lpszClass);
-        if (it != m_scriptsByClass.end() && !it->second.empty()) {
-            steps = std::move(it->second.front());
-            it->second.pop_front();
-            return TRUE;
+    if (lpszClass && TakeOldest(m_scriptsByClass, std::string(lpszClass), steps)) return TRUE;
+    return TakeOldest(m_scriptsById, nIDTemplate, steps);
+}
+
+void CUiDriver::RunModalScript(UINT nIDTemplate, LPCTSTR lpszClass, CWnd* pWnd, const std::function<BOOL()>& isOpen,
+                               const std::function<void(int)>& press, const std::function<void(int)>& end) {
+    std::vector<UiDialogStep> steps;
+    TakeModalScript(nIDTemplate, lpszClass, steps);
+    for (auto& step : steps) {
+        if (!isOpen()) break;
+        CUiDialogSession session(pWnd);
+        const int r = step ? step(session) : 0;
+        if (isOpen()) {
+            if (r == IDOK || r == IDCANCEL)
+                press(r);
+            else if (r != 0)
+                end(r);
         }
+        if (isOpen()) PumpMessages();
     }
-    auto it = m_scriptsById.find(nIDTemplate);
-    if (it != m_scriptsById.end() && !it->second.empty()) {
-        steps = std::move(it->second.front());
-        it->second.pop_front();
-        return TRUE;
-    }
-    return FALSE;
 }
 
 void CUiDriver::RecordModal(UINT nIDTemplate, LPCTSTR lpszClass, int nResult) {

@@ -162,6 +162,12 @@ public:
     // ---- Used by the stand-ins ----
     int AnswerMessageBox(HWND hOwner, LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType);
     BOOL TakeModalScript(UINT nIDTemplate, LPCTSTR lpszClass, std::vector<UiDialogStep>& steps);
+    // Runs the script queued for a modal window (by class first, then template id) while
+    // isOpen() holds: each step acts through a session on pWnd; its answer IDOK or IDCANCEL
+    // goes to press, another non-zero answer to end. What was posted meanwhile is delivered
+    // after each step, as the modal loop does.
+    void RunModalScript(UINT nIDTemplate, LPCTSTR lpszClass, CWnd* pWnd, const std::function<BOOL()>& isOpen,
+                        const std::function<void(int)>& press, const std::function<void(int)>& end);
     void RecordModal(UINT nIDTemplate, LPCTSTR lpszClass, int nResult);
     BOOL TakeFileAnswer(CString& rPath);
     void RecordFileDialog(const UiFileDialogRecord& rec) { m_fileLog.push_back(rec); }

@@ -148,18 +148,9 @@ BOOL TabProc(UiWindow& w, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         r = static_cast<LRESULT>(at);
         return TRUE;
     }
-    case TCM_DELETEITEM: {
-        int i = static_cast<int>(static_cast<intptr_t>(wParam));
-        if (i < 0 || i >= static_cast<int>(w.items.size())) {
-            r = FALSE;
-            return TRUE;
-        }
-        w.items.erase(w.items.begin() + i);
-        if (w.nCurSel == i) w.nCurSel = -1;
-        else if (w.nCurSel > i) --w.nCurSel;
-        r = TRUE;
+    case TCM_DELETEITEM:
+        r = ListErase(w, wParam);
         return TRUE;
-    }
     case TCM_DELETEALLITEMS:
         w.items.clear();
         w.nCurSel = -1;

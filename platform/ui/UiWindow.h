@@ -175,6 +175,11 @@ BOOL RemoveTimer(HWND hWnd, UINT_PTR id);
 // find (case-insensitive prefix, or whole text when bExact; search starts after nStart and wraps).
 int ListInsert(UiWindow& w, int nIndex, const char* text, BOOL bSorted);
 int ListFind(const UiWindow& w, int nStart, const char* text, BOOL bExact);
+// Item lists of combo boxes, list boxes and tabs: removes item i, the selection moving with the
+// items after it (none when the selected item goes); FALSE when there is no item i.
+BOOL ListErase(UiWindow& w, WPARAM i);
+// Copies item i's text and terminator into buf; its length, or -1 without item i or buf.
+int ListGetText(const UiWindow& w, WPARAM i, char* buf);
 
 // Control behaviour by class (defined with each control).
 BOOL ButtonProc(UiWindow& w, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult);

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "contour/CContourEngine.h"
+#include "model/I_PVXModel.h"
 
 namespace {
 
@@ -346,7 +347,20 @@ TEST(ContourEngine, GlobalRange) {
         g.MakeGlobalRange(1, &levels);
         g.ResetGlobalRagneBy(row.kind, row.contourOn, row.loadType);
         EXPECT_EQ(g.m_bGlobalRange, row.stays) << row.kind << "/" << row.contourOn << "/" << row.loadType;
+
+        // The exported form reads the same switch and load type from the model.
+        I_PVXModel model;
+        model.m_bContour = row.contourOn;
+        model.m_nLoadType = static_cast<UINT>(row.loadType);
+        CContourEngine h;
+        h.MakeGlobalRange(1, &levels);
+        h.ResetGlobalRagneBy(&model, row.kind);
+        EXPECT_EQ(h.m_bGlobalRange, row.stays) << "model " << row.kind << "/" << row.contourOn << "/" << row.loadType;
     }
+    CContourEngine n;
+    n.MakeGlobalRange(1, &levels);
+    n.ResetGlobalRagneBy(static_cast<I_PVXModel*>(nullptr), 1);
+    EXPECT_EQ(n.m_bGlobalRange, 1);
 }
 
 TEST(ContourEngine, ResetsLockFrameValueAndExtrude) {

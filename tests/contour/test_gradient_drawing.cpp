@@ -176,6 +176,28 @@ TEST(GradientPolygon, LineDistanceAndInnerTest) {
         EXPECT_EQ(CGradientDrawing::InnerTest(C3DPoint(row.x, row.y, 0), cw), row.inside) << row.what;
         EXPECT_EQ(CGradientDrawing::InnerTest(C3DPoint(row.x, row.y, 0), dup), row.inside) << row.what;
     }
+
+    // A vertex in the middle of the bottom side: points on the second half of that side lie on
+    // the first edge's line beyond the first edge, and are still on the boundary.
+    C3DPoint mid[5] = {C3DPoint(0, 0, 0), C3DPoint(5, 0, 0), C3DPoint(10, 0, 0), C3DPoint(10, 10, 0),
+                       C3DPoint(0, 10, 0)};
+    CArray<C3DPoint*> split;
+    for (C3DPoint& p : mid) split.Add(&p);
+    C3DPoint flat[3] = {C3DPoint(0, 0, 0), C3DPoint(5, 0, 0), C3DPoint(10, 0, 0)};
+    CArray<C3DPoint*> line;
+    for (C3DPoint& p : flat) line.Add(&p);
+    static const Row kCollinear[] = {
+        {"on the second half of a split side", 7.5, 0, 1},
+        {"on the first half", 2.5, 0, 1},
+        {"inside", 7.5, 2, 1},
+        {"on the side's line beyond the polygon", 15, 0, 0},
+        {"before the polygon on that line", -5, 0, 0},
+    };
+    for (const Row& row : kCollinear)
+        EXPECT_EQ(CGradientDrawing::InnerTest(C3DPoint(row.x, row.y, 0), split), row.inside) << row.what;
+    EXPECT_EQ(CGradientDrawing::InnerTest(C3DPoint(7, 0, 0), line), 1);   // on a flat polygon's edge
+    EXPECT_EQ(CGradientDrawing::InnerTest(C3DPoint(12, 0, 0), line), 0);  // on its line, beyond it
+    EXPECT_EQ(CGradientDrawing::InnerTest(C3DPoint(5, 3, 0), line), 0);
 }
 
 TEST(BlendedPolygon, BoundsPixelsAndRecordedClip) {

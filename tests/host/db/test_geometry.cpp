@@ -74,6 +74,17 @@ TEST(PostDbGeometry, ElementMeasuresAndPlaneAxes) {
     ASSERT_TRUE(el.calcSlabObjectLocalVector(61, ax));
     ExpectVec(ax[2], 0, 0, 1);
     ExpectVec(ax[0], 1, 0, 0);
+    // beta turns an element's own axes about its normal but leaves the slab's axes alone.
+    b.AddElem(63, PELEM_KIND_PLATE, 302, {50, 52, 51}, 0, 0, 90.0);
+    ASSERT_TRUE(el.calcPlaneLocalVector(63, ax));  // unturned: x along 50-52, z down
+    ExpectVec(ax[0], 1, 0, 0);
+    ExpectVec(ax[1], 0, -1, 0);
+    ExpectVec(ax[2], 0, 0, -1);
+    ASSERT_TRUE(el.calcSlabObjectLocalVector(63, ax));
+    ExpectVec(ax[0], 1, 0, 0);
+    ExpectVec(ax[1], 0, 1, 0);
+    ExpectVec(ax[2], 0, 0, 1);
+    EXPECT_FALSE(el.calcSlabObjectLocalVector(62, ax)) << "a missing node gives no axes";
     EXPECT_FALSE(el.calcPlaneLocalVector(22, ax)) << "a line element has no plane";
 
     EXPECT_TRUE(CClassPElem::IsPlate(301));

@@ -139,6 +139,45 @@ TEST(PostDbStorage, GetOfUnknownKeyReturnsZeroAndLeavesRecord) {
     EXPECT_TRUE(elems.Exist(22));
 }
 
+// Super nodes and super elements are found by the pair (super element, key), the two halves
+// never swapped, and a record added later is found too.
+TEST(PostDbStorage, SuperElementRowsByPairFollowTableChanges) {
+    PostDBBuilder b;
+    BuildProject(b);
+    CClassPNodeSE snodes;
+    CClassPElemSE selems;
+    snodes.ConnectToDB(&b.DB());
+    selems.ConnectToDB(&b.DB());
+    T_PNODE_D n;
+    T_PELEM_D e;
+    ASSERT_TRUE(snodes.GetSuperPNodeD(900, 2, n));
+    EXPECT_EQ(n.y, 2.0);
+    ASSERT_TRUE(selems.GetSuperPElemD(900, 1, e));
+    EXPECT_EQ(e.type, 301);
+    EXPECT_FALSE(snodes.GetSuperPNodeD(2, 900, n)) << "the pair is ordered";
+    EXPECT_FALSE(selems.GetSuperPElemD(1, 900, e));
+    EXPECT_FALSE(selems.GetSuperPElemD(900, 2, e)) << "node keys are not element keys";
+
+    T_PNODESE_D ns;
+    ns.Initialize();
+    ns.seKey = 901;
+    ns.nodeKey = 2;
+    ns.node.y = 7;
+    ASSERT_TRUE(b.Add<DBT_PNODESE>(2, ns));
+    T_PELEMSE_D es;
+    es.Initialize();
+    es.seKey = 900;
+    es.elemKey = 5;
+    es.elem.type = 303;
+    ASSERT_TRUE(b.Add<DBT_PELEMSE>(2, es));
+    ASSERT_TRUE(snodes.GetSuperPNodeD(901, 2, n)) << "the index is rebuilt after a change";
+    EXPECT_EQ(n.y, 7.0);
+    ASSERT_TRUE(snodes.GetSuperPNodeD(900, 2, n));
+    EXPECT_EQ(n.y, 2.0);
+    ASSERT_TRUE(selems.GetSuperPElemD(900, 5, e));
+    EXPECT_EQ(e.type, 303);
+}
+
 TEST(PostDbStorage, BadFilesAreRefusedAndLeftUnchanged) {
     std::string good = SavedProject("good.pvxdb");
     std::string bytes = ReadFile(good);

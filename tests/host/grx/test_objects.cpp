@@ -19,6 +19,19 @@ void BuildColumns(GrxTestModel& m) {
     }
 }
 
+// The columns, all registered with the control, seen from the front.
+struct ColumnsInFrontView {
+    GrxTestModel m;
+    I_PVXCtrl ctrl;
+    ColumnsInFrontView() {
+        BuildColumns(m);
+        ctrl.SetI_PVXModel(&m);
+        m.RegisterAll(ctrl);
+        ctrl.UpdateAllWcsVcsMBR();
+        ctrl.SetStandardView(GViewCamera::VIEW_FRONT);
+    }
+};
+
 TEST(GrxObjects, IdRangesNameUndeformedThenDeformed) {
     I_PVXCtrl ctrl;
     int o0 = 0, o1 = 0, n0 = 0, n1 = 0;
@@ -85,13 +98,8 @@ TEST(GrxObjects, SubtractKeyKeepsOrderOfAll) {
 
 // Back to front by view depth; the deformed type sorts its own boxes; unknown keys lead.
 TEST(GrxObjects, ZSortedListIsBackToFront) {
-    GrxTestModel m;
-    BuildColumns(m);
-    I_PVXCtrl ctrl;
-    ctrl.SetI_PVXModel(&m);
-    m.RegisterAll(ctrl);
-    ctrl.UpdateAllWcsVcsMBR();
-    ctrl.SetStandardView(GViewCamera::VIEW_FRONT);
+    ColumnsInFrontView scene;
+    I_PVXCtrl& ctrl = scene.ctrl;
 
     CArray<int, int> types;
     types.Add(I_PVXCtrl::kObjectIDFirst);
@@ -151,13 +159,8 @@ TEST(GrxObjects, ZSortPolygonListOrdersFacesBackToFront) {
 }
 
 TEST(GrxObjects, ObjectInClientWindowFollowsPan) {
-    GrxTestModel m;
-    BuildColumns(m);
-    I_PVXCtrl ctrl;
-    ctrl.SetI_PVXModel(&m);
-    m.RegisterAll(ctrl);
-    ctrl.UpdateAllWcsVcsMBR();
-    ctrl.SetStandardView(GViewCamera::VIEW_FRONT);
+    ColumnsInFrontView scene;
+    I_PVXCtrl& ctrl = scene.ctrl;
     const int obj = I_PVXCtrl::kObjectIDFirst;
     for (UINT k = 1; k <= 3; ++k) EXPECT_TRUE(ctrl.IsObjectInClientWindow(obj, k)) << k;
     // Push the picture far to the right: the leftmost column (x = 0) leaves last.
@@ -168,13 +171,9 @@ TEST(GrxObjects, ObjectInClientWindowFollowsPan) {
 
 // Picking returns the object under the point and nothing elsewhere; nodes win at their point.
 TEST(GrxObjects, PickingFindsObjectUnderPoint) {
-    GrxTestModel m;
-    BuildColumns(m);
-    I_PVXCtrl ctrl;
-    ctrl.SetI_PVXModel(&m);
-    m.RegisterAll(ctrl);
-    ctrl.UpdateAllWcsVcsMBR();
-    ctrl.SetStandardView(GViewCamera::VIEW_FRONT);
+    ColumnsInFrontView scene;
+    GrxTestModel& m = scene.m;
+    I_PVXCtrl& ctrl = scene.ctrl;
     for (auto& kv : m.m_members) {
         GRE_Atom a(I_PVXCtrl::kObjectIDFirst, kv.first);
         ctrl.QTreeAdd(a);

@@ -2,6 +2,8 @@
 // tabs and buttons.
 #include "UiTestSupport.h"
 
+#include <functional>
+
 namespace {
 
 const UINT IDC_LIST = 11263;
@@ -283,6 +285,69 @@ TEST_F(UiTest, UserActionsOnSmallControlsNotifyTheParent) {
     std::vector<std::string> expected = {"hscroll 4 35 id 20", "hscroll 8 0 id 20", "delta 2 1", "delta 3 1",
                                          "tab change", "radio 53"};
     EXPECT_EQ(expected, host.m_log);
+    host.DestroyWindow();
+}
+
+// Deleting an item from a combo box, list box or tab control: the selection follows the items
+// after it, goes when its own item goes (a drop-down list then shows no text), and a missing
+// item is refused.
+TEST_F(UiTest, DeletingItemsMovesOrDropsTheSelection) {
+    CHostWnd host;
+    ASSERT_TRUE(host.Make());
+    CComboBox dropList, dropDown;
+    CListBox list;
+    CTabCtrl tab;
+    ASSERT_TRUE(dropList.Create(WS_CHILD | CBS_DROPDOWNLIST, CRect(0, 0, 50, 100), &host, 10));
+    ASSERT_TRUE(dropDown.Create(WS_CHILD | CBS_DROPDOWN, CRect(0, 0, 50, 100), &host, 11));
+    ASSERT_TRUE(list.Create(WS_CHILD, CRect(0, 0, 50, 100), &host, 12));
+    ASSERT_TRUE(tab.Create(WS_CHILD, CRect(0, 0, 50, 20), &host, 13));
+    const char* names[] = {"a", "b", "c", "d"};
+    for (int i = 0; i < 4; ++i) {
+        dropList.AddString(names[i]);
+        dropDown.AddString(names[i]);
+        list.AddString(names[i]);
+        tab.InsertItem(i, names[i]);
+    }
+    struct Ctl {
+        const char* name;
+        std::function<int()> count, cur;
+        std::function<void(int)> select;
+        std::function<bool(int)> erase;  // true when the control reports success
+        const char* textAfterSelectedGoes;  // window text then; nullptr where there is none
+    } ctls[] = {
+        {"drop-down list", [&] { return dropList.GetCount(); }, [&] { return dropList.GetCurSel(); },
+         [&](int i) { dropList.SetCurSel(i); }, [&](int i) { return dropList.DeleteString(i) != CB_ERR; }, ""},
+        {"drop-down", [&] { return dropDown.GetCount(); }, [&] { return dropDown.GetCurSel(); },
+         [&](int i) { dropDown.SetCurSel(i); }, [&](int i) { return dropDown.DeleteString(i) != CB_ERR; }, "c"},
+        {"list box", [&] { return list.GetCount(); }, [&] { return list.GetCurSel(); },
+         [&](int i) { list.SetCurSel(i); }, [&](int i) { return list.DeleteString(i) != LB_ERR; }, nullptr},
+        {"tab", [&] { return tab.GetItemCount(); }, [&] { return tab.GetCurSel(); },
+         [&](int i) { tab.SetCurSel(i); }, [&](int i) { return tab.DeleteItem(i) != FALSE; }, nullptr},
+    };
+    CWnd* wnds[] = {&dropList, &dropDown, &list, nullptr};
+    for (size_t k = 0; k < 4; ++k) {
+        const Ctl& c = ctls[k];
+        SCOPED_TRACE(c.name);
+        c.select(2);
+        EXPECT_TRUE(c.erase(0));
+        EXPECT_EQ(3, c.count());
+        EXPECT_EQ(1, c.cur()) << "the selection moves with its item";
+        EXPECT_TRUE(c.erase(2));
+        EXPECT_EQ(1, c.cur()) << "removing a later item leaves it";
+        EXPECT_FALSE(c.erase(5));
+        EXPECT_FALSE(c.erase(-1));
+        EXPECT_EQ(2, c.count());
+        EXPECT_TRUE(c.erase(1));
+        EXPECT_EQ(-1, c.cur()) << "the selected item went";
+        if (c.textAfterSelectedGoes) {
+            CString t;
+            wnds[k]->GetWindowText(t);
+            EXPECT_STREQ(c.textAfterSelectedGoes, t);
+        }
+    }
+    CString t;
+    list.GetText(0, t);
+    EXPECT_STREQ("b", t);
     host.DestroyWindow();
 }
 
