@@ -23,8 +23,12 @@ CPVXBarContainerBase::CPVXBarContainerBase(UINT nIDTemplate)
     m_bIsPVXBarAlive = 1;
 }
 
+// A container made from a named template is alive in the same way.
 CPVXBarContainerBase::CPVXBarContainerBase(LPCTSTR lpszTemplateName)
-    : CFormView(lpszTemplateName), m_pView(nullptr), m_bRebuildMBR(0) {}
+    : CFormView(lpszTemplateName), m_pView(CurrentResultView()), m_bRebuildMBR(0) {
+    m_bRemove = 0;
+    m_bIsPVXBarAlive = 1;
+}
 
 CPVXBarContainerBase::~CPVXBarContainerBase() {
     DestroyCurrentEngine();

@@ -18,6 +18,7 @@ CDeformEngine::CDeformEngine(I_PVXModelBase* pModel)
       m_nMaxKeyZ(1),
       m_nMaxKeyTotal(1),
       m_nSlabDeflKind(0),
+      m_dSlabDeflMax(0.0),
       m_nDuctKind(0),
       m_nDuctSubKind(0) {
     m_pModel = pModel;
@@ -56,8 +57,14 @@ void CDeformEngine::ImportEngine(CDeformEngine* pSrc) {
     m_nMaxKeyTotal = pSrc->m_nMaxKeyTotal;
     m_arrNodeKey.Copy(pSrc->m_arrNodeKey);
     m_nSlabDeflKind = pSrc->m_nSlabDeflKind;
+    m_dSlabDeflMax = pSrc->m_dSlabDeflMax;
     m_nDuctKind = pSrc->m_nDuctKind;
     m_nDuctSubKind = pSrc->m_nDuctSubKind;
+}
+
+int CDeformEngine::IsTimeHistVelAcc() const {
+    const I_PVXModel* pModel = GetModel();
+    return pModel && pModel->m_nLoadType == 5 && m_nTHKind >= 1 && m_nTHKind <= 3 ? 1 : 0;
 }
 
 int CDeformEngine::DrawDeformedShapeNew(CDC*) { return m_pPlotEngine ? 0 : -1; }

@@ -21,6 +21,9 @@ public:
 
     // Drawing scale of the deformed shape: the automatic adjust factor times the user scale.
     double GetScale() const { return m_dAdjustFactor * m_dUserScale; }
+    // 1 when a time-history velocity or acceleration is shown: the model's load is a
+    // time-history case (load type 5) and the time-history result kind is 1, 2 or 3; else 0.
+    int IsTimeHistVelAcc() const;
     // Plot draws of one render (between BeginPlotEng and EndPlotEng); -1 without a plot engine.
     int DrawDeformedShapeNew(CDC* pDC);
     int DrawDispContourNew(CDC* pDC);
@@ -36,11 +39,12 @@ public:
     double m_dBeamDispFactor;
     double m_dMaxTotal;             // largest total displacement
     C3DPoint m_ptMaxComp;           // signed translation of largest magnitude per axis
-    int m_nTHKind;                  // time-history result kind
+    int m_nTHKind;                  // time-history result kind: 1, 2, 3 (0 none)
     double m_dAdjustFactor;         // automatic adjust factor of the drawing scale
     UINT m_nMaxKeyX, m_nMaxKeyY, m_nMaxKeyZ, m_nMaxKeyTotal;  // nodes of the largest displacements
     CArray<UINT, UINT> m_arrNodeKey;    // nodes in the order their values were added
     CArray<UINT, UINT> m_arrPickedNode; // picked nodes (emptied by a redraw request)
     int m_nSlabDeflKind;            // 0 text block, 1 contour
+    double m_dSlabDeflMax;          // largest slab deflection, read by the legend
     int m_nDuctKind, m_nDuctSubKind;  // ductility kind and sub-kind, 0 to 5 each
 };

@@ -11,6 +11,7 @@ CEngineBase::CEngineBase()
     : m_pDBDoc(CDBDoc::m_pDBDoc),
       m_pContourEngine(nullptr),
       m_bDeformed(0),
+      m_bGradient(0),
       m_bAvgNdlActOnly(0),
       m_bLocalAxis(1),
       m_dLegendMax(0.0),
@@ -39,6 +40,7 @@ void CEngineBase::ImportEngine(CEngineBase* pSrc) {
     if (!pSrc || pSrc == this) return;
     m_pDBDoc = pSrc->m_pDBDoc;
     m_bDeformed = pSrc->m_bDeformed;
+    m_bGradient = pSrc->m_bGradient;
     m_bAvgNdlActOnly = pSrc->m_bAvgNdlActOnly;
     m_bLocalAxis = pSrc->m_bLocalAxis;
     m_dLegendMax = pSrc->m_dLegendMax;

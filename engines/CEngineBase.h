@@ -61,6 +61,7 @@ public:
     CDBDoc* m_pDBDoc;                    // the host document at construction, not owned
     CContourEngine* m_pContourEngine;    // the engine's colour scale, owned; null until built
     int m_bDeformed;                     // contours drawn on the deformed shape
+    int m_bGradient;                     // bands filled with gradients between level colours (contour settings)
     int m_bAvgNdlActOnly;                // nodal averages over active elements only
     int m_bLocalAxis;                    // 1 global result axes, else element-local (subclasses decide)
     double m_dLegendMax;                 // largest value of the current result

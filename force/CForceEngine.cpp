@@ -1,6 +1,7 @@
 #include "force/CForceEngine.h"
 
 #include "bars/CPVXBarContainerBase.h"
+#include "model/CPVXAttrCtrl.h"
 #include "model/I_PVXModel.h"
 
 CForceEngine::CForceEngine(I_PVXModelBase* pModel)
@@ -23,8 +24,15 @@ CForceEngine::CForceEngine(I_PVXModelBase* pModel)
       m_nSForcComp(0),
       m_nSForcKind(1),
       m_nSSFROutput(0),
-      m_nBForcNumUnit(0) {
+      m_nBForcNumUnit(0),
+      m_dSlabMomMaxPos(0.0),
+      m_dSlabMomMaxNeg(0.0),
+      m_dSlabRbarMaxTop(0.0),
+      m_dSlabRbarMaxBot(0.0),
+      m_dSlabCracMax(0.0) {
     m_pModel = pModel;
+    m_mapBeamForce.InitHashTable(10007);
+    m_mapColmForce.InitHashTable(10007);
 }
 
 CForceEngine::~CForceEngine() = default;
@@ -47,7 +55,10 @@ int CForceEngine::InitEngine(CDeformEngine*, int nMode) {
     switch (nMode) {
     case 5: pFlag = &m_bSSFRData; break;
     case 6: case 7: case 30: case 31: case 35: case 36: case 38: case 39: pFlag = &m_bBForcData; break;
-    case 8: case 9: pFlag = &m_bWForcData; break;
+    case 8: case 9:
+        // Wall forces exist only for the load types the host keeps slab and wall forces for.
+        if (CPVXAttrCtrl::IsSlabForceLoadType(static_cast<int>(pModel->m_nLoadType))) pFlag = &m_bWForcData;
+        break;
     case 10: pFlag = &m_bPForcData; break;
     case 16: pFlag = &m_bSForcData; break;
     case 17: pFlag = &m_bSRbarData; break;
@@ -84,4 +95,12 @@ void CForceEngine::ImportEngine(CForceEngine* pSrc) {
     m_nSForcKind = pSrc->m_nSForcKind;
     m_nSSFROutput = pSrc->m_nSSFROutput;
     m_nBForcNumUnit = pSrc->m_nBForcNumUnit;
+    m_dSlabMomMaxPos = pSrc->m_dSlabMomMaxPos;
+    m_dSlabMomMaxNeg = pSrc->m_dSlabMomMaxNeg;
+    m_dSlabRbarMaxTop = pSrc->m_dSlabRbarMaxTop;
+    m_dSlabRbarMaxBot = pSrc->m_dSlabRbarMaxBot;
+    m_dSlabCracMax = pSrc->m_dSlabCracMax;
+    // The force maps are replaced by copies of the source's.
+    m_mapBeamForce = pSrc->m_mapBeamForce;
+    m_mapColmForce = pSrc->m_mapColmForce;
 }

@@ -2,12 +2,15 @@
 // forces.
 //
 // InitEngine clears every data-built flag, selects the model's load and builds the lists of the
-// display mode (5 to 39; -1 takes the bars' current display mode); ImportEngine copies another
+// display mode (5 to 39; -1 takes the bars' current display mode; wall lists only for the load
+// types that CPVXAttrCtrl::IsSlabForceLoadType accepts); ImportEngine copies another
 // force engine's settings and built data. The model's render switch tests the data-built flags
 // and the granularity switches before it calls the drawing members.
 #pragma once
 
 #include "engines/CEngineBase.h"
+#include "host/db/DBResultRecords.h"
+#include "platform/afx/CMap.h"
 
 class CDeformEngine;
 
@@ -22,6 +25,10 @@ public:
     using CEngineBase::ImportEngine;
     // Clears every data-built flag (the slab wall flag excepted).
     void ClearDataFlags();
+    // Forces of a beam (16 stations of the six components, end I to end J) or of a column
+    // (stations I, ST, ED, J); FALSE for a member without a record.
+    BOOL GetBeamForce(UINT nKey, T_STRG_D& rec) const { return m_mapBeamForce.Lookup(nKey, rec); }
+    BOOL GetColmForce(UINT nKey, T_MBCL_D& rec) const { return m_mapColmForce.Lookup(nKey, rec); }
 
     // Drawing passes of the render switch, each into the given device context.
     void DrawSSFRData(CDC* pDC);
@@ -78,4 +85,12 @@ public:
     int m_nSForcKind;               // slab display kind: 0 text block, 1 contour
     int m_nSSFROutput;              // story shear kind: 0 force, else ratio
     int m_nBForcNumUnit;            // beam-force unit switch
+    // Extremes of the slab results, read by the legend.
+    double m_dSlabMomMaxPos;        // largest positive slab moment
+    double m_dSlabMomMaxNeg;        // largest negative slab moment
+    double m_dSlabRbarMaxTop;       // largest top reinforcement
+    double m_dSlabRbarMaxBot;       // largest bottom reinforcement
+    double m_dSlabCracMax;          // largest crack width
+    CMap<UINT, UINT, T_STRG_D, T_STRG_D&> m_mapBeamForce;  // member key -> beam forces
+    CMap<UINT, UINT, T_MBCL_D, T_MBCL_D&> m_mapColmForce;  // member key -> column forces
 };

@@ -14,6 +14,7 @@
 #include "host/grx/GRenderView.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "platform/gdi/BmpFile.h"
+#include "platform/ui/CFrameWnd.h"
 #include "platform/ui/CUiDriver.h"
 
 namespace {
@@ -107,6 +108,9 @@ int RunRender(const CHostOptions& options, const std::vector<std::string>& args)
     pView->MoveWindow(0, 0, w, h, FALSE);
     if (pCtrl->GetClientRect().Width() != w || pCtrl->GetClientRect().Height() != h) pCtrl->SetClientSize(w, h);
 
+    // Painting reaches shown windows only, as on screen.
+    if (CFrameWnd* pFrame = pView->GetParentFrame()) pFrame->ShowWindow(SW_SHOW);
+    pView->ShowWindow(SW_SHOW);
     pModel->PV_OnModeChange();
     pCtrl->SetStandardView(a.nView);
     pCtrl->InvalidateImage();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/gdi/FontEngine.h"
 #include "platform/gdi/RasterBackend.h"
 
 GXgrTapBackend::GXgrTapBackend() : m_pRaster(std::make_unique<RasterBackend>()) {}
@@ -29,28 +30,23 @@ BOOL GXgrTapBackend::LineTo(const DCState& st, int x, int y) {
     return m_pRaster->LineTo(st, x, y);
 }
 
+BOOL GXgrTapBackend::KeepPoints(const DCState& st, BOOL (DCBackend::*draw)(const DCState&, const POINT*, int),
+                                const POINT* pts, int n) {
+    std::vector<POINT> p;
+    if (pts && n > 0) p.assign(pts, pts + n);
+    return Keep(st, [p, draw](DCBackend& b, const DCState& s) { (b.*draw)(s, p.data(), static_cast<int>(p.size())); });
+}
+
 BOOL GXgrTapBackend::Polyline(const DCState& st, const POINT* pts, int n) {
-    if (m_sink) {
-        std::vector<POINT> p(pts, pts + std::max(0, n));
-        return Keep(st, [p](DCBackend& b, const DCState& s) { b.Polyline(s, p.data(), static_cast<int>(p.size())); });
-    }
-    return m_pRaster->Polyline(st, pts, n);
+    return m_sink ? KeepPoints(st, &DCBackend::Polyline, pts, n) : m_pRaster->Polyline(st, pts, n);
 }
 
 BOOL GXgrTapBackend::PolylineTo(const DCState& st, const POINT* pts, int n) {
-    if (m_sink) {
-        std::vector<POINT> p(pts, pts + std::max(0, n));
-        return Keep(st, [p](DCBackend& b, const DCState& s) { b.PolylineTo(s, p.data(), static_cast<int>(p.size())); });
-    }
-    return m_pRaster->PolylineTo(st, pts, n);
+    return m_sink ? KeepPoints(st, &DCBackend::PolylineTo, pts, n) : m_pRaster->PolylineTo(st, pts, n);
 }
 
 BOOL GXgrTapBackend::Polygon(const DCState& st, const POINT* pts, int n) {
-    if (m_sink) {
-        std::vector<POINT> p(pts, pts + std::max(0, n));
-        return Keep(st, [p](DCBackend& b, const DCState& s) { b.Polygon(s, p.data(), static_cast<int>(p.size())); });
-    }
-    return m_pRaster->Polygon(st, pts, n);
+    return m_sink ? KeepPoints(st, &DCBackend::Polygon, pts, n) : m_pRaster->Polygon(st, pts, n);
 }
 
 BOOL GXgrTapBackend::PolyPolygon(const DCState& st, const POINT* pts, const int* counts, int polys) {
@@ -127,13 +123,9 @@ BOOL GXgrTapBackend::ExtTextOut(const DCState& st, int x, int y, UINT options, c
         const bool hasRect = rect != nullptr;
         const RECT rc = rect ? *rect : RECT{0, 0, 0, 0};
         std::vector<int> adv;
-        if (dx) {
-            // One advance per character of the UTF-8 text.
-            size_t n = 0;
-            for (unsigned char ch : text)
-                if ((ch & 0xC0) != 0x80) ++n;
-            adv.assign(dx, dx + n);
-        }
+        // One advance per character, counted as every back end counts them (a bad byte is a
+        // character too), so the replay never reads past the copy.
+        if (dx) adv.assign(dx, dx + Utf8Decode(text).size());
         const bool hasDx = dx != nullptr;
         return Keep(st, [=](DCBackend& b, const DCState& s) {
             b.ExtTextOut(s, x, y, options, hasRect ? &rc : nullptr, text, hasDx ? adv.data() : nullptr);

@@ -65,6 +65,9 @@ private:
     // Keeps a call: f(target back end, state as recorded with the target's bitmap).
     template <class F>
     BOOL Keep(const DCState& st, F f);
+    // Keeps a call on a point list (Polyline, PolylineTo, Polygon) with a copy of the points.
+    BOOL KeepPoints(const DCState& st, BOOL (DCBackend::*draw)(const DCState&, const POINT*, int), const POINT* pts,
+                    int n);
 
     std::unique_ptr<DCBackend> m_pRaster;
     std::function<void(GXgrRawCall)> m_sink;

@@ -1,5 +1,6 @@
 // CArchive: buffered little-endian serialisation with a sticky failure state.
 #include "platform/afx/CArchive.h"
+#include "platform/afx/Utf8.h"
 
 #include <bit>
 #include <cstring>
@@ -17,25 +18,6 @@ const DWORD dwBigClassTag = 0x80000000;
 const DWORD nMaxMapCount = 0x3FFFFFFE;
 const size_t kStringChunk = 64 * 1024;  // string bytes read at a time
 
-// Appends code point cp as UTF-8.
-void AppendUtf8(std::string& out, DWORD cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
 // UTF-16LE text of wide archives to UTF-8; unpaired surrogates become U+FFFD.
 std::string Utf16ToUtf8(const std::string& bytes) {
     std::string out;
@@ -46,12 +28,12 @@ std::string Utf16ToUtf8(const std::string& bytes) {
     for (size_t i = 0; i < n; i++) {
         DWORD u = unit(i);
         if (u >= 0xD800 && u < 0xDC00 && i + 1 < n && unit(i + 1) >= 0xDC00 && unit(i + 1) < 0xE000) {
-            AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
+            afxutf8::Append(out, 0x10000 + ((u - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
             i++;
         } else if (u >= 0xD800 && u < 0xE000) {
-            AppendUtf8(out, 0xFFFD);
+            afxutf8::Append(out, 0xFFFD);
         } else {
-            AppendUtf8(out, u);
+            afxutf8::Append(out, u);
         }
     }
     return out;

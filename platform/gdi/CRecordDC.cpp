@@ -145,12 +145,7 @@ public:
             rec.rect = *rect;
             rec.hasRect = true;
         }
-        if (dx) {
-            size_t n = 0;
-            for (size_t i = 0; i < text.size(); ++i)
-                if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++n;
-            rec.dx.assign(dx, dx + n);
-        }
+        if (dx) rec.dx.assign(dx, dx + Utf8Decode(text).size());  // one advance per character, as drawn
         return raster ? raster->ExtTextOut(st, x, y, options, rect, text, dx) : TRUE;
     }
     BOOL TextOut(const DCState& st, int x, int y, const std::string& text) override {

@@ -1,4 +1,5 @@
 #include "platform/gdi/FontEngine.h"
+#include "platform/afx/Utf8.h"
 
 #include <algorithm>
 #include <cmath>
@@ -356,14 +357,15 @@ std::vector<uint32_t> Utf8Decode(const std::string& s) {
         else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; n = 2; }
         else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; n = 3; }
         else { out.push_back(0xFFFD); ++i; continue; }
-        if (n > 0 && i + n >= s.size()) { out.push_back(0xFFFD); break; }
-        bool ok = true;
-        for (int k = 1; k <= n; ++k) {
+        int k = 1;
+        for (; k <= n && i + k < s.size(); ++k) {
             const unsigned char cc = static_cast<unsigned char>(s[i + k]);
-            if ((cc & 0xC0) != 0x80) { ok = false; break; }
+            if ((cc & 0xC0) != 0x80) break;
             cp = (cp << 6) | (cc & 0x3F);
         }
-        if (!ok) { out.push_back(0xFFFD); ++i; continue; }
+        // A sequence broken or cut short by the end is one U+FFFD; the byte that broke it is
+        // read again, so no character after it is lost.
+        if (k <= n) { out.push_back(0xFFFD); i += static_cast<size_t>(k); continue; }
         out.push_back(cp);
         i += static_cast<size_t>(n) + 1;
     }
@@ -379,26 +381,13 @@ std::string Utf8Sanitize(const std::string& s) {
     for (uint32_t cp : Utf8Decode(s)) {
         if (cp == 0) break;
         if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
-        out += Utf8Encode(cp);
+        afxutf8::Append(out, cp);
     }
     return out;
 }
 
 std::string Utf8Encode(uint32_t cp) {
     std::string s;
-    if (cp < 0x80) s.push_back(static_cast<char>(cp));
-    else if (cp < 0x800) {
-        s.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        s.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        s.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        s.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        s.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        s.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
+    afxutf8::Append(s, cp);
     return s;
 }

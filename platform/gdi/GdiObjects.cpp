@@ -38,6 +38,27 @@ uint32_t FromQuad(const RGBQUAD& q) {
     return (uint32_t(q.rgbRed) << 16) | (uint32_t(q.rgbGreen) << 8) | q.rgbBlue;
 }
 
+// Pixel x of a DIB row of bpp bits (1, 4, 8, 16 as 5-5-5, 24, 32) as 0x00RRGGBB; an index
+// beyond the colour table is black.
+uint32_t DibPixel(const BYTE* row, int x, int bpp, const RGBQUAD* colors, size_t ncolors) {
+    switch (bpp) {
+    case 32: return (uint32_t(row[4 * x + 2]) << 16) | (uint32_t(row[4 * x + 1]) << 8) | row[4 * x];
+    case 24: return (uint32_t(row[3 * x + 2]) << 16) | (uint32_t(row[3 * x + 1]) << 8) | row[3 * x];
+    case 16: {
+        const unsigned w = row[2 * x] | (unsigned(row[2 * x + 1]) << 8);
+        const unsigned r = (w >> 10) & 31, g = (w >> 5) & 31, b = w & 31;
+        return (((r << 3) | (r >> 2)) << 16) | (((g << 3) | (g >> 2)) << 8) | ((b << 3) | (b >> 2));
+    }
+    default: {
+        size_t idx;
+        if (bpp == 8) idx = row[x];
+        else if (bpp == 4) idx = (row[x / 2] >> ((x & 1) ? 0 : 4)) & 15;
+        else idx = (row[x / 8] >> (7 - (x & 7))) & 1;
+        return idx < ncolors ? FromQuad(colors[idx]) : 0;
+    }
+    }
+}
+
 }  // namespace
 
 HGDIOBJ__::~HGDIOBJ__() {
@@ -133,27 +154,7 @@ void GdiBitmapObject::SyncIn(const RECT& area) {
     for (int y = r.top; y < r.bottom; ++y) {
         const BYTE* src = m_pBits + m_nStride * static_cast<size_t>(bottomUp ? m_nHeight - 1 - y : y);
         uint32_t* dst = Row(y);
-        for (int x = r.left; x < r.right; ++x) {
-            uint32_t v = 0;
-            switch (bpp) {
-            case 32: v = (uint32_t(src[4 * x + 2]) << 16) | (uint32_t(src[4 * x + 1]) << 8) | src[4 * x]; break;
-            case 24: v = (uint32_t(src[3 * x + 2]) << 16) | (uint32_t(src[3 * x + 1]) << 8) | src[3 * x]; break;
-            case 16: {
-                const unsigned w = src[2 * x] | (unsigned(src[2 * x + 1]) << 8);
-                const unsigned r5 = (w >> 10) & 31, g5 = (w >> 5) & 31, b5 = w & 31;
-                v = (((r5 << 3) | (r5 >> 2)) << 16) | (((g5 << 3) | (g5 >> 2)) << 8) | ((b5 << 3) | (b5 >> 2));
-                break;
-            }
-            default: {
-                unsigned idx;
-                if (bpp == 8) idx = src[x];
-                else if (bpp == 4) idx = (src[x / 2] >> ((x & 1) ? 0 : 4)) & 15;
-                else idx = (src[x / 8] >> (7 - (x & 7))) & 1;
-                v = idx < m_palette.size() ? FromQuad(m_palette[idx]) : 0;
-            }
-            }
-            dst[x] = v;
-        }
+        for (int x = r.left; x < r.right; ++x) dst[x] = DibPixel(src, x, bpp, m_palette.data(), m_palette.size());
     }
     cairo_surface_mark_dirty_rectangle(m_pSurface, r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
@@ -253,26 +254,7 @@ bool GdiReadDib(const void* bits, const BITMAPINFO* bmi, std::vector<uint32_t>& 
     for (int y = 0; y < h; ++y) {
         const BYTE* row = base + stride * static_cast<size_t>(bottomUp ? h - 1 - y : y);
         uint32_t* dst = &out[static_cast<size_t>(y) * w];
-        for (int x = 0; x < w; ++x) {
-            switch (bpp) {
-            case 32: dst[x] = (uint32_t(row[4 * x + 2]) << 16) | (uint32_t(row[4 * x + 1]) << 8) | row[4 * x]; break;
-            case 24: dst[x] = (uint32_t(row[3 * x + 2]) << 16) | (uint32_t(row[3 * x + 1]) << 8) | row[3 * x]; break;
-            case 16: {
-                const unsigned v = row[2 * x] | (unsigned(row[2 * x + 1]) << 8);
-                const unsigned r = (v >> 10) & 31, g = (v >> 5) & 31, b = v & 31;
-                dst[x] = (((r << 3) | (r >> 2)) << 16) | (((g << 3) | (g >> 2)) << 8) | ((b << 3) | (b >> 2));
-                break;
-            }
-            default: {
-                int idx;
-                if (bpp == 8) idx = row[x];
-                else if (bpp == 4) idx = (row[x / 2] >> ((x & 1) ? 0 : 4)) & 15;
-                else idx = (row[x / 8] >> (7 - (x & 7))) & 1;
-                const RGBQUAD q = idx < ncolors ? bmi->bmiColors[idx] : RGBQUAD{0, 0, 0, 0};
-                dst[x] = (uint32_t(q.rgbRed) << 16) | (uint32_t(q.rgbGreen) << 8) | q.rgbBlue;
-            }
-            }
-        }
+        for (int x = 0; x < w; ++x) dst[x] = DibPixel(row, x, bpp, bmi->bmiColors, static_cast<size_t>(ncolors));
     }
     return true;
 }

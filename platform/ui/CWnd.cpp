@@ -25,6 +25,19 @@ namespace {
 std::vector<MSG> g_current;   // messages being handled, innermost last
 
 UiWindow* W(HWND h) { return ui::Find(h); }
+
+// Changes the style bits in field (style or extended style); FALSE when the window is gone or
+// nothing changed. With nFlags the frame is told through SetWindowPos.
+BOOL ChangeStyleBits(CWnd* pWnd, DWORD UiWindow::*field, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+    UiWindow* w = W(pWnd->m_hWnd);
+    if (!w) return FALSE;
+    const DWORD ns = (w->*field & ~dwRemove) | dwAdd;
+    if (ns == w->*field) return FALSE;
+    w->*field = ns;
+    if (nFlags)
+        pWnd->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+    return TRUE;
+}
 }  // namespace
 
 LRESULT UiDispatchToObject(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -751,23 +764,11 @@ DWORD CWnd::GetExStyle() const {
 }
 
 BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
-    UiWindow* w = W(m_hWnd);
-    if (!w) return FALSE;
-    DWORD ns = (w->style & ~dwRemove) | dwAdd;
-    if (ns == w->style) return FALSE;
-    w->style = ns;
-    if (nFlags) SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
-    return TRUE;
+    return ChangeStyleBits(this, &UiWindow::style, dwRemove, dwAdd, nFlags);
 }
 
 BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
-    UiWindow* w = W(m_hWnd);
-    if (!w) return FALSE;
-    DWORD ns = (w->exStyle & ~dwRemove) | dwAdd;
-    if (ns == w->exStyle) return FALSE;
-    w->exStyle = ns;
-    if (nFlags) SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
-    return TRUE;
+    return ChangeStyleBits(this, &UiWindow::exStyle, dwRemove, dwAdd, nFlags);
 }
 
 // ---- Text and font ----

@@ -283,7 +283,7 @@ LRESULT DefProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
         BeginPaintDC(*w, ps);
-        if (UiWindow* again = Find(hWnd)) EndPaintDC(*again, ps);
+        EndPaintDC(ps);  // also when erasing destroyed the window, so its DC is not left behind
         return 0;
     }
     case WM_WINDOWPOSCHANGED: {

@@ -31,6 +31,44 @@ BOOL OpenOnSurface(CDC& dc, HWND hWnd, BOOL bWindowCoords) {
     return TRUE;
 }
 
+// A new DC on the window's surface, kept among the outstanding ones; nullptr when none can be made.
+CDC* HandOut(HWND hWnd, BOOL bWindowCoords) {
+    CDC* pDC = new CDC;
+    if (!OpenOnSurface(*pDC, hWnd, bWindowCoords)) {
+        delete pDC;
+        return nullptr;
+    }
+    Outstanding().emplace(hWnd, pDC);
+    return pDC;
+}
+
+// Frees the outstanding DC that is pDC, or else the one whose handle is hdc; FALSE when none is.
+BOOL TakeBack(const CDC* pDC, HDC hdc) {
+    auto& out = Outstanding();
+    for (auto it = out.begin(); it != out.end(); ++it) {
+        if ((pDC && it->second == pDC) || (!pDC && hdc && it->second->m_hDC == hdc)) {
+            delete it->second;
+            out.erase(it);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+// Painting takes the update area (and whether it wants erasing) and validates the window.
+void TakeUpdate(UiWindow& w, PAINTSTRUCT& ps) {
+    ps.rcPaint = w.bUpdate ? static_cast<RECT>(w.rcUpdate) : RECT{0, 0, 0, 0};
+    ps.fErase = w.bErase;
+    ui::ClearUpdate(w);
+}
+
+// Limits the paint DC to the update area and lets the window erase its background.
+void PreparePaintDC(CDC& dc, HWND hWnd, PAINTSTRUCT& ps) {
+    dc.IntersectClipRect(&ps.rcPaint);
+    ps.hdc = dc.m_hDC;
+    if (ps.fErase && ui::Send(hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(ps.hdc), 0)) ps.fErase = FALSE;
+}
+
 }  // namespace
 
 HBITMAP UiGetWindowSurface(HWND hWnd) {
@@ -73,71 +111,25 @@ void EraseBackground(UiWindow& w, HDC hdc) {
 
 HDC BeginPaintDC(UiWindow& w, PAINTSTRUCT& ps) {
     ps = PAINTSTRUCT{};
-    HWND h = w.hwnd;
-    ps.rcPaint = w.bUpdate ? static_cast<RECT>(w.rcUpdate) : RECT{0, 0, 0, 0};
-    ps.fErase = w.bErase;
-    ClearUpdate(w);
-    CDC* pDC = new CDC;
-    if (!OpenOnSurface(*pDC, h, FALSE)) {
-        delete pDC;
-        return nullptr;
-    }
-    pDC->IntersectClipRect(&ps.rcPaint);
-    ps.hdc = pDC->m_hDC;
-    Outstanding().emplace(h, pDC);
-    if (ps.fErase) {
-        if (Send(h, WM_ERASEBKGND, reinterpret_cast<WPARAM>(ps.hdc), 0)) ps.fErase = FALSE;
-    }
+    const HWND h = w.hwnd;
+    TakeUpdate(w, ps);
+    CDC* pDC = HandOut(h, FALSE);
+    if (!pDC) return nullptr;
+    PreparePaintDC(*pDC, h, ps);
     return ps.hdc;
 }
 
-void EndPaintDC(UiWindow& w, PAINTSTRUCT& ps) {
-    auto& out = Outstanding();
-    for (auto it = out.begin(); it != out.end(); ++it) {
-        if (it->second->m_hDC == ps.hdc && ps.hdc) {
-            delete it->second;
-            out.erase(it);
-            break;
-        }
-    }
-    (void)w;
-}
+void EndPaintDC(PAINTSTRUCT& ps) { TakeBack(nullptr, ps.hdc); }
 
 }  // namespace ui
 
 // ---- CWnd DC members ----
 
-CDC* CWnd::GetDC() {
-    CDC* pDC = new CDC;
-    if (!OpenOnSurface(*pDC, m_hWnd, FALSE)) {
-        delete pDC;
-        return nullptr;
-    }
-    Outstanding().emplace(m_hWnd, pDC);
-    return pDC;
-}
+CDC* CWnd::GetDC() { return HandOut(m_hWnd, FALSE); }
 
-CDC* CWnd::GetWindowDC() {
-    CDC* pDC = new CDC;
-    if (!OpenOnSurface(*pDC, m_hWnd, TRUE)) {
-        delete pDC;
-        return nullptr;
-    }
-    Outstanding().emplace(m_hWnd, pDC);
-    return pDC;
-}
+CDC* CWnd::GetWindowDC() { return HandOut(m_hWnd, TRUE); }
 
-int CWnd::ReleaseDC(CDC* pDC) {
-    auto& out = Outstanding();
-    for (auto it = out.begin(); it != out.end(); ++it) {
-        if (it->second == pDC) {
-            delete pDC;
-            out.erase(it);
-            return 1;
-        }
-    }
-    return 0;
-}
+int CWnd::ReleaseDC(CDC* pDC) { return pDC && TakeBack(pDC, nullptr) ? 1 : 0; }
 
 CDC* CWnd::BeginPaint(LPPAINTSTRUCT lpPaint) {
     UiWindow* w = ui::Find(m_hWnd);
@@ -147,20 +139,7 @@ CDC* CWnd::BeginPaint(LPPAINTSTRUCT lpPaint) {
 }
 
 void CWnd::EndPaint(LPPAINTSTRUCT lpPaint) {
-    UiWindow* w = ui::Find(m_hWnd);
-    if (!lpPaint) return;
-    if (w) {
-        ui::EndPaintDC(*w, *lpPaint);
-    } else {
-        auto& out = Outstanding();
-        for (auto it = out.begin(); it != out.end(); ++it) {
-            if (it->second->m_hDC == lpPaint->hdc) {
-                delete it->second;
-                out.erase(it);
-                break;
-            }
-        }
-    }
+    if (lpPaint) ui::EndPaintDC(*lpPaint);
 }
 
 // ---- The DC classes ----
@@ -181,12 +160,7 @@ CPaintDC::CPaintDC(CWnd* pWnd) : m_ps(), m_hWnd(pWnd ? pWnd->m_hWnd : nullptr) {
         ui::Error("CPaintDC: the window does not exist.");
         return;
     }
-    m_ps.rcPaint = w->bUpdate ? static_cast<RECT>(w->rcUpdate) : RECT{0, 0, 0, 0};
-    m_ps.fErase = w->bErase;
-    ui::ClearUpdate(*w);
-    if (!OpenOnSurface(*this, m_hWnd, FALSE)) return;
-    IntersectClipRect(&m_ps.rcPaint);
-    m_ps.hdc = m_hDC;
-    if (m_ps.fErase && ui::Send(m_hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(m_hDC), 0)) m_ps.fErase = FALSE;
+    TakeUpdate(*w, m_ps);
+    if (OpenOnSurface(*this, m_hWnd, FALSE)) PreparePaintDC(*this, m_hWnd, m_ps);
 }
 CPaintDC::~CPaintDC() = default;

@@ -137,7 +137,7 @@ CRect NonClientInsets(DWORD style, DWORD exStyle);
 void ReleaseSurface(UiWindow& w);
 void EraseBackground(UiWindow& w, HDC hdc);
 HDC BeginPaintDC(UiWindow& w, PAINTSTRUCT& ps);
-void EndPaintDC(UiWindow& w, PAINTSTRUCT& ps);
+void EndPaintDC(PAINTSTRUCT& ps);  // frees the DC even when the window is gone
 void RegisterBuiltinClasses();
 void AddUpdate(UiWindow& w, const RECT* pRect, BOOL bErase);
 void ClearUpdate(UiWindow& w);

@@ -18,6 +18,7 @@ struct BarSetup {
         CPVXBarContainerBase::m_nCurrentMode = nMode;
         auto* pDeform = new CDeformEngine(&m);
         pDeform->m_nComponent = 7;
+        pDeform->m_dSlabDeflMax = 0.75;
         CPVXBarContainerBase::m_pDeformEngine = pDeform;
         switch (editing) {
         case REACTION: {
@@ -96,6 +97,7 @@ TEST_F(ModelTest, HandlePVXBarImportsTheBarsEnginesByBarDisplayMode) {
         EXPECT_EQ(m->m_bResultDataReady, 1) << "static load case 1 is selectable";
         // The deformation step runs for every mode.
         EXPECT_EQ(m->m_pDeformEngine->m_nComponent, 7);
+        EXPECT_DOUBLE_EQ(m->m_pDeformEngine->m_dSlabDeflMax, 0.75);
         EXPECT_EQ(m->m_pDeformEngine->m_bDataReady, 1);
         EXPECT_EQ(m->m_pReactionEngine->m_nComponent, r.imported == REACTION ? 5 : 2);
         EXPECT_EQ(m->m_pReactionEngine->m_bDataReady, r.imported == REACTION ? 1 : 0);
@@ -249,8 +251,12 @@ TEST_F(ModelTest, SelectLoadChoosesPlainEnvelopeAndModeShapeLoads) {
         EXPECT_EQ(m.m_bResultDataReady, r.ready);
         EXPECT_EQ(pPost->IsLoadSelected(), r.loadSelectedInHost);
         EXPECT_EQ(pPost->IsModeSelected(), r.modeSelectedInHost);
-        if (r.loadSelectedInHost) EXPECT_EQ(pPost->IsEnvelopeSelected(), r.envelope);
-        if (r.modeSelectedInHost) EXPECT_EQ(pPost->GetSelectedMode(), static_cast<int>(r.key));
+        if (r.loadSelectedInHost) {
+            EXPECT_EQ(pPost->IsEnvelopeSelected(), r.envelope);
+        }
+        if (r.modeSelectedInHost) {
+            EXPECT_EQ(pPost->GetSelectedMode(), static_cast<int>(r.key));
+        }
     }
 }
 

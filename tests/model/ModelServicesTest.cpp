@@ -282,8 +282,12 @@ TEST_F(ModelTest, EnginesInitialiseForTheirModesAndImportCopies) {
         CForceEngine e(&m);
         e.m_bBForcData = 1;  // stale flag from an earlier build
         EXPECT_EQ(e.InitEngine(nullptr, r.mode), r.flag ? 1 : 0);
-        if (r.flag) EXPECT_EQ(e.*r.flag, 1);
-        if (r.flag != &CForceEngine::m_bBForcData) EXPECT_EQ(e.m_bBForcData, 0);
+        if (r.flag) {
+            EXPECT_EQ(e.*r.flag, 1);
+        }
+        if (r.flag != &CForceEngine::m_bBForcData) {
+            EXPECT_EQ(e.m_bBForcData, 0);
+        }
     }
     // Mode -1 takes the bars' mode; stress builds only for mode 11.
     CPVXBarContainerBase::m_nCurrentMode = 11;
@@ -304,6 +308,7 @@ TEST_F(ModelTest, EnginesInitialiseForTheirModesAndImportCopies) {
     src.m_nComponent = 6;
     src.m_bDeformed = 1;
     src.m_dLegendMax = 12.5;
+    src.m_bGradient = 1;
     src.m_pContourEngine = new CContourEngine(-3.0, 9.0);
     src.m_arrElemKey.Add(8);
     CReactionEngine dst(&m);
@@ -311,6 +316,7 @@ TEST_F(ModelTest, EnginesInitialiseForTheirModesAndImportCopies) {
     EXPECT_EQ(dst.m_nComponent, 6);
     EXPECT_EQ(dst.GetDeformedCntr(), 1);
     EXPECT_DOUBLE_EQ(dst.m_dLegendMax, 12.5);
+    EXPECT_EQ(dst.m_bGradient, 1) << "the gradient fill switch goes with the settings";
     ASSERT_NE(dst.m_pContourEngine, nullptr);
     EXPECT_NE(dst.m_pContourEngine, src.m_pContourEngine);
     EXPECT_EQ(dst.m_arrElemKey.GetSize(), 1);
@@ -318,6 +324,104 @@ TEST_F(ModelTest, EnginesInitialiseForTheirModesAndImportCopies) {
     src.m_pContourEngine = nullptr;
     dst.ImportEngine(&src);
     EXPECT_EQ(dst.m_pContourEngine, nullptr) << "the source has no scale any more";
+}
+
+TEST_F(ModelTest, ForceEngineMapsAnswerOnlyForMembersWithRecords) {
+    I_PVXModel m;
+    CForceEngine src(&m);
+    T_STRG_D beam;
+    beam.Initialize();
+    for (int i = 0; i < 96; ++i) beam.d[i] = i * 0.5;
+    T_MBCL_D colm;
+    colm.Initialize();
+    colm.d[3][5] = -7.25;  // moment z at end J
+    src.m_mapBeamForce.SetAt(11, beam);
+    src.m_mapColmForce.SetAt(21, colm);
+    src.m_dSlabMomMaxPos = 3.5;
+    src.m_dSlabMomMaxNeg = -4.5;
+    src.m_dSlabRbarMaxTop = 12.0;
+    src.m_dSlabRbarMaxBot = 9.0;
+    src.m_dSlabCracMax = 0.2;
+
+    CForceEngine dst(&m);
+    dst.m_mapBeamForce.SetAt(99, beam);  // stale record of an earlier build
+    dst.ImportEngine(&src);
+    struct Row {
+        UINT key;
+        BOOL beam, colm;
+    } const rows[] = {{11, TRUE, FALSE}, {21, FALSE, TRUE}, {99, FALSE, FALSE}, {0, FALSE, FALSE}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "member " << r.key);
+        T_STRG_D b;
+        T_MBCL_D c;
+        EXPECT_EQ(dst.GetBeamForce(r.key, b), r.beam);
+        EXPECT_EQ(dst.GetColmForce(r.key, c), r.colm);
+        if (r.beam) {
+            EXPECT_DOUBLE_EQ(b.d[95], 47.5) << "the last station's moment z";
+        }
+        if (r.colm) {
+            EXPECT_DOUBLE_EQ(c.d[3][5], -7.25);
+        }
+    }
+    EXPECT_DOUBLE_EQ(dst.m_dSlabMomMaxPos, 3.5);
+    EXPECT_DOUBLE_EQ(dst.m_dSlabMomMaxNeg, -4.5);
+    EXPECT_DOUBLE_EQ(dst.m_dSlabRbarMaxTop, 12.0);
+    EXPECT_DOUBLE_EQ(dst.m_dSlabRbarMaxBot, 9.0);
+    EXPECT_DOUBLE_EQ(dst.m_dSlabCracMax, 0.2);
+    src.m_mapBeamForce.RemoveAll();
+    T_STRG_D b;
+    EXPECT_TRUE(dst.GetBeamForce(11, b)) << "the copy is the engine's own";
+}
+
+TEST_F(ModelTest, WallForcesAreBuiltOnlyForSlabForceLoadTypes) {
+    struct Row {
+        const char* label;
+        UINT type, key;
+        int mode;
+        int built;  // the family flag of the mode after InitEngine
+    };
+    const Row rows[] = {
+        {"walls, static case", 1, kCaseDead, 8, 1},
+        {"wall diagrams, static case", 1, kCaseDead, 9, 1},
+        {"walls, linear combination", 10, kCombLinear, 8, 0},
+        {"wall diagrams, linear combination", 10, kCombLinear, 9, 0},
+        {"walls, envelope", 12, kCombEnvelope, 8, 0},
+        {"members, envelope", 12, kCombEnvelope, 6, 1},
+        {"plates, linear combination", 10, kCombLinear, 10, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        I_PVXModel m;
+        m.m_bLoadSelected = 1;
+        m.m_nLoadType = r.type;
+        m.m_nLoadKey = r.key;
+        CForceEngine e(&m);
+        EXPECT_EQ(e.InitEngine(nullptr, r.mode), r.built);
+        ASSERT_EQ(m.m_bResultDataReady, 1) << "the load itself is selectable";
+        const int flag = r.mode == 6 ? e.m_bBForcData : r.mode == 10 ? e.m_bPForcData : e.m_bWForcData;
+        EXPECT_EQ(flag, r.built);
+    }
+}
+
+TEST_F(ModelTest, TimeHistoryVelocityAndAccelerationNeedATimeHistoryLoad) {
+    struct Row {
+        UINT loadType;
+        int kind;
+        int expected;
+    } const rows[] = {
+        {5, 1, 1}, {5, 2, 1}, {5, 3, 1}, {5, 0, 0}, {5, 4, 0}, {1, 2, 0}, {12, 3, 0}, {4, 1, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "load type " << r.loadType << ", kind " << r.kind);
+        I_PVXModel m;
+        m.m_nLoadType = r.loadType;
+        CDeformEngine d(&m);
+        d.m_nTHKind = r.kind;
+        EXPECT_EQ(d.IsTimeHistVelAcc(), r.expected);
+    }
+    CDeformEngine orphan(nullptr);
+    orphan.m_nTHKind = 2;
+    EXPECT_EQ(orphan.IsTimeHistVelAcc(), 0) << "no model, no load";
 }
 
 TEST_F(ModelTest, NeighbourLifetimesKeepSharedPointersValid) {
@@ -335,6 +439,14 @@ TEST_F(ModelTest, NeighbourLifetimesKeepSharedPointersValid) {
     EXPECT_EQ(CPVXBarContainerBase::m_pMyself, nullptr);
     EXPECT_EQ(CPVXBarContainerBase::m_pDeformEngine, nullptr);
     EXPECT_EQ(CPVXBarContainerBase::m_pCurrentEngine, nullptr);
+    // A container made from a named template is alive just the same.
+    {
+        CPVXBarContainerBase named("IDD_PVX_BAR");
+        EXPECT_EQ(CPVXBarContainerBase::m_bIsPVXBarAlive, 1);
+        EXPECT_EQ(CPVXBarContainerBase::m_bRemove, 0);
+    }
+    EXPECT_EQ(CPVXBarContainerBase::m_bIsPVXBarAlive, 0);
+    EXPECT_EQ(CPVXBarContainerBase::m_bRemove, 1);
 
     auto* pFirst = new CPVXFigure;
     auto* pSecond = new CPVXFigure;

@@ -195,6 +195,38 @@ TEST(ArchiveLayout, StringLengthPrefixes) {
     }
 }
 
+// Wide strings (the FF FE FF marker, then a length in UTF-16 units) are read as UTF-8: every
+// encoded length from one to four bytes, and an unpaired surrogate as U+FFFD.
+TEST(ArchiveLayout, WideStringsAreReadAsUtf8) {
+    struct Row {
+        const char* label;
+        std::vector<uint16_t> units;
+        std::string utf8;
+    } rows[] = {
+        {"ASCII", {'A', 0x7F}, "A\x7F"},
+        {"two bytes", {0x80, 0x7FF}, "\xC2\x80\xDF\xBF"},
+        {"three bytes", {0x53CD, 0x529B, 0xFFFD}, "反力\xEF\xBF\xBD"},
+        {"surrogate pair", {0xD83D, 0xDE00, 0xDBFF, 0xDFFF}, "\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF"},
+        {"unpaired surrogates", {0xDC00, 'x', 0xD800}, "\xEF\xBF\xBDx\xEF\xBF\xBD"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        std::vector<BYTE> bytes = {0xFF, 0xFE, 0xFF, static_cast<BYTE>(r.units.size())};
+        for (uint16_t u : r.units) {
+            bytes.push_back(static_cast<BYTE>(u & 0xFF));
+            bytes.push_back(static_cast<BYTE>(u >> 8));
+        }
+        CMemFile mem;
+        mem.Write(bytes.data(), static_cast<UINT>(bytes.size()));
+        mem.SeekToBegin();
+        CArchive in(&mem, CArchive::load);
+        CString back;
+        in >> back;
+        EXPECT_FALSE(in.IsFailed()) << in.GetErrorMessage().GetString();
+        EXPECT_EQ(std::string(back.GetString()), r.utf8);
+    }
+}
+
 TEST(ArchiveRoundTrip, ChineseTextNumbersAndObjectGraphThroughARealFile) {
     std::string path = TempPath("afx_roundtrip.bin");
     CString strLong('z', 300);

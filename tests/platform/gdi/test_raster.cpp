@@ -459,6 +459,51 @@ TEST(RasterDC, StretchDIBitsReadsBottomUpRows) {
     EXPECT_EQ(canvas.At(4, 4), kWhite);
 }
 
+// Every DIB depth is read the same way by StretchDIBits: palette indices (an index beyond the
+// colours used is black), 5-5-5 words, BGR and BGRX bytes, and top-down rows.
+TEST(RasterDC, StretchDIBitsReadsEveryDepth) {
+    const COLORREF c0 = RGB(10, 20, 30), c1 = RGB(200, 100, 50), c2 = RGB(0, 255, 0);
+    struct Row {
+        const char* label;
+        int bpp, height;
+        DWORD clrUsed;
+        std::vector<BYTE> bits;  // rows of 4 pixels, each padded to 4 bytes
+        std::vector<COLORREF> top;  // the 4 pixels of the picture's top row
+    } rows[] = {
+        {"1-bit", 1, 1, 2, {0xB0, 0, 0, 0}, {c1, c0, c1, c1}},
+        {"4-bit, index beyond the table", 4, 1, 3, {0x20, 0x1F, 0, 0}, {c2, c0, c1, kBlack}},
+        {"8-bit, index beyond the table", 8, 1, 3, {1, 2, 0, 200}, {c1, c2, c0, kBlack}},
+        {"16-bit 5-5-5", 16, 1, 0, {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0x10, 0x42},
+         {kRed, RGB(0, 255, 0), kBlue, RGB(132, 132, 132)}},
+        {"24-bit", 24, 1, 0, {0, 0, 255, 0, 255, 0, 255, 0, 0, 30, 20, 10}, {kRed, RGB(0, 255, 0), kBlue, c0}},
+        {"32-bit", 32, 1, 0, {0, 0, 255, 9, 0, 255, 0, 9, 255, 0, 0, 9, 30, 20, 10, 9},
+         {kRed, RGB(0, 255, 0), kBlue, c0}},
+        {"24-bit top-down", 24, -2, 0,
+         {0, 0, 255, 0, 255, 0, 255, 0, 0, 30, 20, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+         {kRed, RGB(0, 255, 0), kBlue, c0}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        struct {
+            BITMAPINFOHEADER h;
+            RGBQUAD colors[16];
+        } info{};
+        info.h = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 4, r.height, 1, static_cast<WORD>(r.bpp), BI_RGB, 0, 0, 0,
+                                  r.clrUsed, 0};
+        info.colors[0] = RGBQUAD{30, 20, 10, 0};
+        info.colors[1] = RGBQUAD{50, 100, 200, 0};
+        info.colors[2] = RGBQUAD{0, 255, 0, 0};
+        info.colors[15] = RGBQUAD{255, 255, 255, 0};  // present but beyond the colours used
+        RasterCanvas canvas(8, 8);
+        const int h = r.height < 0 ? -r.height : r.height;
+        EXPECT_EQ(canvas.dc.StretchDIBits(0, 0, 4, h, 0, 0, 4, h, r.bits.data(),
+                                          reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY),
+                  h);
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(Hex(canvas.At(x, 0)), Hex(r.top[static_cast<size_t>(x)])) << "x " << x;
+        if (h > 1) EXPECT_EQ(Hex(canvas.At(0, 1)), Hex(kBlack)) << "the second row is the zero row";
+    }
+}
+
 TEST(RasterDC, DeviceCapsAreSettable) {
     RasterCanvas canvas(320, 200);
     CDC& dc = canvas.dc;

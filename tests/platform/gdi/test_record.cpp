@@ -97,6 +97,33 @@ TEST(RecordDC, ListsCallsWithTheirSelectedObjects) {
     EXPECT_EQ(dc.Count("LineTo"), 0u);
 }
 
+// ExtTextOut keeps one advance per character as the drawing back ends count them: a byte
+// that is not UTF-8 is a character of its own, so nothing reads past the caller's advances.
+TEST(RecordDC, TextAdvancesAreKeptOnePerCharacter) {
+    const int dx[] = {3, 4, 5, 6, 7, 8};
+    struct Row {
+        const char* label;
+        std::string text;
+        size_t advances;
+    } rows[] = {
+        {"ASCII", "abc", 3},
+        {"Chinese", "反力", 2},
+        {"stray continuation byte", "\x80z", 2},
+        {"cut-short sequence", "\xE5\x8Az", 2},
+        {"lead byte at the end", "ab\xF0", 3},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        CRecordDC dc;
+        ASSERT_TRUE(dc.Create());
+        EXPECT_TRUE(dc.ExtTextOut(1, 2, 0, nullptr, r.text.c_str(), static_cast<UINT>(r.text.size()), dx));
+        ASSERT_EQ(dc.Count("ExtTextOut"), 1u);
+        const GdiRecord& rec = dc.GetRecords().back();
+        EXPECT_EQ(rec.text, r.text);
+        EXPECT_EQ(rec.dx, std::vector<int>(dx, dx + r.advances));
+    }
+}
+
 TEST(RecordDC, MeasuresTextWithoutPixelsAndDrawsWhenSized) {
     CRecordDC dc;
     ASSERT_TRUE(dc.Create());

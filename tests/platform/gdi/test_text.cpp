@@ -22,6 +22,37 @@ LOGFONT Font(int height, const char* face = "SimSun", int escapement = 0) {
     return lf;
 }
 
+// Text is decoded from UTF-8 for measuring and drawing: a broken or cut-short sequence becomes
+// one U+FFFD and the characters after it are kept; encoding gives the bytes back.
+TEST(RasterText, Utf8DecodingReplacesBadSequencesAndKeepsTheRest) {
+    struct Row {
+        const char* label;
+        std::string in;
+        std::vector<uint32_t> cps;
+    } rows[] = {
+        {"ASCII and Chinese", "a反", {'a', 0x53CD}},
+        {"four bytes", "\xF0\x9F\x98\x80!", {0x1F600, '!'}},
+        {"stray continuation byte", "\x80z", {0xFFFD, 'z'}},
+        {"lead byte then ASCII", "\xE5z", {0xFFFD, 'z'}},
+        {"two of three bytes then ASCII", "\xE5\x8Az", {0xFFFD, 'z'}},
+        {"cut short by the end", "z\xE5\x8A", {'z', 0xFFFD}},
+        {"lead byte at the end", "z\xF0", {'z', 0xFFFD}},
+        {"invalid lead byte", "\xFFz", {0xFFFD, 'z'}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        EXPECT_EQ(Utf8Decode(r.in), r.cps);
+    }
+    for (uint32_t cp : {0x7Fu, 0x80u, 0x7FFu, 0x800u, 0xFFFFu, 0x10000u, 0x10FFFFu}) {
+        SCOPED_TRACE(cp);
+        const std::string bytes = Utf8Encode(cp);
+        EXPECT_EQ(bytes.size(), cp < 0x80 ? 1u : cp < 0x800 ? 2u : cp < 0x10000 ? 3u : 4u);
+        EXPECT_EQ(Utf8Decode(bytes), std::vector<uint32_t>{cp});
+    }
+    EXPECT_EQ(Utf8Sanitize("a\xED\xA0\x80" "b"), "a\xEF\xBF\xBD" "b") << "a surrogate is not text";
+    EXPECT_EQ(Utf8Sanitize(std::string("ab\0cd", 5)), "ab");
+}
+
 TEST(RasterText, ExtentsAndMetricsFollowTheFontSize) {
     RasterCanvas canvas(10, 10);
     CDC& dc = canvas.dc;

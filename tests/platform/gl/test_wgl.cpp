@@ -70,14 +70,19 @@ struct DibDC {
 
 bool IsBlack(const BYTE* p) { return p[0] == 0 && p[1] == 0 && p[2] == 0; }
 
-// Lit, colour-material triangle in the upper half of the viewport on a black background.
-void DrawLitTriangle(int w, int h) {
+// A w x h viewport with an orthographic projection of the given box and no model transform.
+void SetView(int w, int h, double l, double r, double b, double t, double n, double f) {
     glViewport(0, 0, w, h);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(-1, 1, -1, 1, -3, 3);
+    glOrtho(l, r, b, t, n, f);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+}
+
+// Lit, colour-material triangle in the upper half of the viewport on a black background.
+void DrawLitTriangle(int w, int h) {
+    SetView(w, h, -1, 1, -1, 1, -3, 3);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
@@ -150,12 +155,7 @@ TEST(Wgl, GdiPixelsSurviveAndDeletingACurrentContextKeepsThePicture) {
     ASSERT_NE(rc, nullptr);
     ASSERT_TRUE(wglMakeCurrent(target.dc.m_hDC, rc));
     // No clear: a green point in the bottom-left corner only.
-    glViewport(0, 0, 16, 16);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 16, 0, 16, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    SetView(16, 16, 0, 16, 0, 16, -1, 1);  // one unit a pixel
     glColor3f(0, 1, 0);
     glBegin(GL_POINTS);
     glVertex2f(0.5f, 0.5f);
@@ -281,12 +281,7 @@ TEST(Wgl, FontListsDrawGlyphsAndAdvanceByTheFontsWidths) {
     ASSERT_TRUE(wglUseFontBitmapsA(target.dc.m_hDC, 0, 128, base));
     EXPECT_FALSE(wglUseFontBitmapsA(target.dc.m_hDC, 200, 100, base)) << "codes beyond 255";
 
-    glViewport(0, 0, 96, 32);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 96, 0, 32, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    SetView(96, 32, 0, 96, 0, 32, -1, 1);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     glColor3f(1, 1, 1);

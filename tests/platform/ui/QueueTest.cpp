@@ -139,6 +139,57 @@ TEST_F(UiTest, InvalidatedVisibleWindowsArePaintedOnceWhenPumped) {
     hidden.DestroyWindow();
 }
 
+namespace {
+// Paints by default; its background erase notes the DC and may destroy the window.
+class CErasingWnd : public CWnd {
+public:
+    std::vector<HDC> m_erased;
+    BOOL m_bDestroyOnErase = FALSE;
+
+protected:
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC) {
+        m_erased.push_back(pDC ? pDC->m_hDC : nullptr);
+        if (m_bDestroyOnErase) DestroyWindow();
+        return TRUE;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CErasingWnd, CWnd)
+    ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+}  // namespace
+
+// Every DC handed out for painting or by GetDC is freed when it is done with, also when the
+// window is destroyed while it paints.
+TEST_F(UiTest, PaintAndWindowDcsAreFreedWhenDone) {
+    for (BOOL destroy : {FALSE, TRUE}) {
+        SCOPED_TRACE(destroy ? "destroyed while erasing" : "erased");
+        CErasingWnd wnd;
+        ASSERT_TRUE(MakeTop(wnd, WS_OVERLAPPED));
+        wnd.m_bDestroyOnErase = destroy;
+        wnd.ShowWindow(SW_SHOW);
+        wnd.Invalidate(TRUE);
+        CUiDriver::Get().PumpMessages();
+        ASSERT_FALSE(wnd.m_erased.empty());
+        for (HDC h : wnd.m_erased) {
+            EXPECT_NE(nullptr, h);
+            EXPECT_EQ(nullptr, CDC::FromHandle(h)) << "the paint DC is gone";
+        }
+        EXPECT_EQ(!destroy, ::IsWindow(wnd.m_hWnd));
+        if (!destroy) {
+            CDC* pDC = wnd.GetDC();
+            ASSERT_NE(nullptr, pDC);
+            const HDC h = pDC->m_hDC;
+            EXPECT_EQ(1, wnd.ReleaseDC(pDC));
+            EXPECT_EQ(nullptr, CDC::FromHandle(h));
+            EXPECT_EQ(0, wnd.ReleaseDC(pDC)) << "released twice";
+            EXPECT_EQ(0, wnd.ReleaseDC(nullptr));
+            wnd.DestroyWindow();
+        }
+    }
+}
+
 TEST_F(UiTest, SetWindowPosHonoursItsFlags) {
     CTimedWnd wnd;
     ASSERT_TRUE(MakeTop(wnd));
