@@ -332,7 +332,7 @@ public:
     BOOL DoPutAnnotation(int nRow, int nCol, int nLevel, C3DPoint& pt);
     // One label at a window position, turned along from-to and never upside down.
     void OutputContAnnotOn2DPoint(CDC* pDC, CPoint pos, CString& text, C3DPoint& from, C3DPoint& to);
-    int m_bForcedWireFrame = 0;              // inactive members drawn as wide lines in their own colour
+    int m_bForcedWireFrame = 0;              // lines only: wide inactive members, column section outlines
     COLORREF m_crForcedWireInactive = RGB(192, 192, 192);  // pen of inactive members then, in wire frame
     int m_nAnnotCols = 0;                    // columns of the annotation grid
     int m_nAnnotRows = 0;                    // rows of the annotation grid

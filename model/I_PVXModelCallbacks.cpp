@@ -1,4 +1,6 @@
 #include "model/I_PVXModel.h"
+#include "model/PVXDataCtrls.h"
+#include "host/grx/I_PVXCtrl.h"
 
 // View events and render-engine queries. The drawing, event and query bodies are filled in by
 // the render path, view-event, query and export code; until then each keeps the base answer.
@@ -9,7 +11,7 @@ void I_PVXModel::PV_OnObjectSelectEnd() { I_PVXModelBase::PV_OnObjectSelectEnd()
 void I_PVXModel::PV_OnObjectUnselectStart() { I_PVXModelBase::PV_OnObjectUnselectStart(); }
 void I_PVXModel::PV_OnObjectUnselectEnd() { I_PVXModelBase::PV_OnObjectUnselectEnd(); }
 void I_PVXModel::PV_OnRedraw() { I_PVXModelBase::PV_OnRedraw(); }
-void I_PVXModel::PV_OnRedrawOnly() { I_PVXModelBase::PV_OnRedrawOnly(); }
+void I_PVXModel::PV_OnRedrawOnly() { PVXRender(); }
 void I_PVXModel::PV_OnDraw(CDC* pDC) { I_PVXModelBase::PV_OnDraw(pDC); }
 void I_PVXModel::PV_OnDrawForPrinting(CDC* pDC) { I_PVXModelBase::PV_OnDrawForPrinting(pDC); }
 void I_PVXModel::PV_DrawAllToMemDC() { I_PVXModelBase::PV_DrawAllToMemDC(); }
@@ -20,7 +22,39 @@ void I_PVXModel::PV_OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
 void I_PVXModel::PV_OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) {
     I_PVXModelBase::PV_OnUpdate(pSender, lHint, pHint);
 }
-void I_PVXModel::PV_OnModeChange() { I_PVXModelBase::PV_OnModeChange(); }
+// Entering the result view mode: reconnect the tables, reset the model, take the control's id
+// ranges and show every node and member.
+void I_PVXModel::PV_OnModeChange() {
+    if (m_pAttrCtrl) m_pAttrCtrl->ConnectToPostDB();
+    if (m_pGeomCtrl) m_pGeomCtrl->ConnectToPostDB();
+    if (m_pAttrCtrl && m_pAttrCtrl->GetMembCount() > 0) {
+        InitPVXModel();
+        if (m_pPVXCtrl) {
+            m_pPVXCtrl->ResetClientWindowMargin();
+            m_pPVXCtrl->GetObjectIDRange(m_nObjectIDFirst, m_nObjectIDLast);
+            m_pPVXCtrl->GetNodeIDRange(m_nNodeIDFirst, m_nNodeIDLast);
+        }
+        ResetAllNodeElemK();
+        CArray<UINT, UINT> nodes, membs;
+        m_pAttrCtrl->GetNodeKeyList(nodes);
+        m_pAttrCtrl->GetMembKeyList(membs);
+        // Entering the result view shows everything: every key active with flag 1.
+        for (INT_PTR i = 0; i < nodes.GetSize(); ++i) {
+            m_arrActiveNodeKey.Add(nodes[i]);
+            m_arrFlagNodeKey.Add(nodes[i]);
+            m_arrAllNodeKey.Add(nodes[i]);
+            m_arrNodeFlag.Add(1);
+        }
+        for (INT_PTR i = 0; i < membs.GetSize(); ++i) {
+            m_arrFlagMembKey.Add(membs[i]);
+            m_arrActiveMembKey.Add(membs[i]);
+            m_arrAllMembKey.Add(membs[i]);
+            m_arrMembFlag.Add(1);
+        }
+    }
+    InitOriginal();
+    UpdateDisplayOptions();
+}
 void I_PVXModel::PV_OnModeReturn() { I_PVXModelBase::PV_OnModeReturn(); }
 void I_PVXModel::PV_OnDisplayOptionChange() { I_PVXModelBase::PV_OnDisplayOptionChange(); }
 void I_PVXModel::PV_OnDisplayOptionChangeOnly() { I_PVXModelBase::PV_OnDisplayOptionChangeOnly(); }

@@ -4,6 +4,9 @@
 // its result view by class name, enter the result view mode (PV_OnModeChange), turn the view to
 // a standard direction fitted to the model, let the view paint (the control asks the model to
 // render into its memory image, PV_OnRedrawOnly) and write that memory image as a 24-bit BMP.
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
@@ -86,6 +89,15 @@ bool ParseArgs(const std::vector<std::string>& args, RenderArgs& a) {
 int RunRender(const CHostOptions& options, const std::vector<std::string>& args) {
     RenderArgs a;
     if (!ParseArgs(args, a)) return HOST_EXIT_USAGE;
+
+    // A picture that cannot be saved is refused before the model is drawn.
+    const size_t slash = a.strOut.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : a.strOut.substr(0, slash));
+    if (::access(dir.c_str(), W_OK) != 0) {
+        std::fprintf(stderr, "pvxhost render: cannot write \"%s\": the folder \"%s\" %s\n", a.strOut.c_str(),
+                     dir.c_str(), errno == ENOENT ? "does not exist" : "is not writable");
+        return HOST_EXIT_FAILED;
+    }
 
     CHostSession session;
     if (!session.Open(options.strDBPath)) return HOST_EXIT_FAILED;

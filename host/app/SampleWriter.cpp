@@ -1,18 +1,11 @@
 #include "host/app/SampleWriter.h"
 
-#include <cstdio>
 #include <cstring>
-
-namespace {
-void CopyName(char* dst, size_t cap, const char* src) {
-    std::snprintf(dst, cap, "%s", src ? src : "");
-}
-}  // namespace
 
 void CSampleWriter::AddMaterial(UINT key, const char* name, double E, double nu, double gamma) {
     T_PMATL_D m;
     m.Initialize();
-    CopyName(m.name, sizeof(m.name), name);
+    pvxdb::CopyText(m.name, sizeof(m.name), name);
     m.E = E;
     m.nu = nu;
     m.gamma = gamma;
@@ -23,7 +16,7 @@ void CSampleWriter::AddSection(UINT key, int type, const char* name, const doubl
     T_PSECT_D s;
     s.Initialize();
     s.type = type;
-    CopyName(s.name, sizeof(s.name), name);
+    pvxdb::CopyText(s.name, sizeof(s.name), name);
     for (int i = 0; i < 4; ++i) s.dim[i] = dims[i];
     // Stiffness values 1 area, 2 and 3 shear areas, 4 torsion, 5 I3, 6 I2, the same in all sets.
     for (int set = 0; set < 3; ++set)
@@ -96,7 +89,7 @@ void CSampleWriter::AddCombination(UINT key, int type, const char* name, const s
     T_PLCOM_D c;
     c.Initialize();
     c.type = type;
-    CopyName(c.name, sizeof(c.name), name);
+    pvxdb::CopyText(c.name, sizeof(c.name), name);
     int ok = 1;
     for (const CombEntry& e : entries) ok &= c.AddEntry(e.kind, e.key, e.factor);
     Count(ok);

@@ -1,4 +1,5 @@
 #include "host/db/CDispOptMgr.h"
+#include "host/db/DBField.h"
 
 #include <cstring>
 
@@ -91,15 +92,7 @@ void CDispOptFontObj::GetLogFont(const SDispOptFontVal& val, LOGFONT& lf) {
     lf.lfCharSet = static_cast<BYTE>(val.m_nCharSet);
     lf.lfOutPrecision = 2;
     lf.lfClipPrecision = 1;
-    const char* face = val.m_strFaceName;
-    size_t n = strlen(face);
-    if (n > LF_FACESIZE - 1) {
-        n = LF_FACESIZE - 1;
-        // Back up to the first byte of a UTF-8 character.
-        while (n > 0 && (static_cast<unsigned char>(face[n]) & 0xC0) == 0x80) --n;
-    }
-    memcpy(lf.lfFaceName, face, n);
-    lf.lfFaceName[n] = 0;
+    pvxdb::CopyText(lf.lfFaceName, LF_FACESIZE, val.m_strFaceName);
 }
 
 CDispOptMgr::CDispOptMgr() {

@@ -180,6 +180,17 @@ bool ElementCentre(CDataBase* db, UINT key, CArray<T_DISP_D>* pNodeDisp, CArray<
 bool ShrinkActive(int bShrink, double f) { return bShrink && f < 1.0; }
 double ClampShrink(double f) { return f < 0.01 ? 0.01 : f; }
 
+// The faces of element key (displaced by pNodeDisp when given), shrunk about its centre when
+// asked; false when the element has no shape.
+bool ElementShape(CDataBase* pDB, UINT key, int bWireFrame, CArray<T_DISP_D>* pNodeDisp, CArray<T_DISP_D>* pEndDisp,
+                  int bShrink, double dShrink, ShapeOut& s) {
+    if (!BuildElement(pDB, key, bWireFrame, pNodeDisp, s)) return false;
+    Pt c;
+    if (ShrinkActive(bShrink, dShrink) && ElementCentre(pDB, key, pNodeDisp, pEndDisp, c))
+        Shrink(s, 0, ClampShrink(dShrink), c);
+    return true;
+}
+
 }  // namespace
 
 int CGeomCtrl::MakeShapeElement(CDataBase* pDB, UINT key, int, int, int, int& nFaces, CArray<int, int>* pCounts,
@@ -188,14 +199,9 @@ int CGeomCtrl::MakeShapeElement(CDataBase* pDB, UINT key, int, int, int, int& nF
                                 int bWireFrame, CArray<T_DISP_D>* pNodeDisp, int) {
     ShapeOut s;
     nFaces = 0;
-    if (!pDB || !BuildElement(pDB, key, bWireFrame, pNodeDisp, s)) {
-        Publish(ShapeOut(), nFaces, pCounts, pIndex, pIndex2, pCoords, pNodeKeys);
-        return 0;
-    }
-    Pt c;
-    if (ShrinkActive(bShrink, dShrink) && ElementCentre(pDB, key, pNodeDisp, pEndDisp, c)) Shrink(s, 0, ClampShrink(dShrink), c);
-    Publish(s, nFaces, pCounts, pIndex, pIndex2, pCoords, pNodeKeys);
-    return 1;
+    const bool ok = pDB && ElementShape(pDB, key, bWireFrame, pNodeDisp, pEndDisp, bShrink, dShrink, s);
+    Publish(ok ? s : ShapeOut(), nFaces, pCounts, pIndex, pIndex2, pCoords, pNodeKeys);
+    return ok ? 1 : 0;
 }
 
 int CGeomCtrl::MakeShapePMember(CDataBase* pDB, UINT membKey, int, int, int, int& nFaces, CArray<int, int>* pCounts,
@@ -211,11 +217,7 @@ int CGeomCtrl::MakeShapePMember(CDataBase* pDB, UINT membKey, int, int, int, int
     }
     for (INT_PTR i = 0; i < m->aElem.GetSize(); ++i) {
         ShapeOut s;
-        if (!BuildElement(pDB, m->aElem[i], bWireFrame, nullptr, s)) continue;
-        Pt c;
-        if (ShrinkActive(bShrink, dShrink) && ElementCentre(pDB, m->aElem[i], nullptr, pEndDisp, c))
-            Shrink(s, 0, ClampShrink(dShrink), c);
-        all.Append(s);
+        if (ElementShape(pDB, m->aElem[i], bWireFrame, nullptr, pEndDisp, bShrink, dShrink, s)) all.Append(s);
     }
     Publish(all, nFaces, pCounts, pIndex, pIndex2, pCoords, pNodeKeys);
     return 1;

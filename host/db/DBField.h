@@ -24,6 +24,10 @@
 
 namespace pvxdb {
 
+// Copies UTF-8 text into a fixed text field of cap bytes: cut before a character that does not
+// fit whole, always NUL-terminated; a null src gives an empty text.
+void CopyText(char* dst, size_t cap, const char* src);
+
 // Collects the double fields of a record as byte offsets, so two records of one type can be
 // combined value by value (load combinations, envelopes).
 struct RealSpan {

@@ -11,6 +11,17 @@ static_assert(std::endian::native == std::endian::little, "stored arrays are lit
 
 namespace pvxdb {
 
+void CopyText(char* dst, size_t cap, const char* src) {
+    if (!dst || cap == 0) return;
+    size_t n = src ? strlen(src) : 0;
+    if (n > cap - 1) {
+        n = cap - 1;
+        while (n > 0 && (static_cast<unsigned char>(src[n]) & 0xC0) == 0x80) --n;  // whole UTF-8 characters
+    }
+    if (n) memcpy(dst, src, n);
+    dst[n] = 0;
+}
+
 namespace {
 sqlite3_stmt* S(void* p) { return static_cast<sqlite3_stmt*>(p); }
 

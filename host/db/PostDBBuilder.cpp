@@ -2,18 +2,6 @@
 
 #include <cstring>
 
-namespace {
-void CopyName(char* dst, size_t cap, LPCTSTR src) {
-    size_t n = src ? strlen(src) : 0;
-    if (n > cap - 1) {
-        n = cap - 1;
-        while (n > 0 && (static_cast<unsigned char>(src[n]) & 0xC0) == 0x80) --n;  // whole UTF-8 characters
-    }
-    if (n) memcpy(dst, src, n);
-    dst[n] = 0;
-}
-}  // namespace
-
 int PostDBBuilder::AddNode(UINT key, double x, double y, double z) {
     T_PNODE_D n;
     n.x = x;
@@ -49,7 +37,7 @@ int PostDBBuilder::AddLoadCase(UINT key, int type, LPCTSTR name) {
     T_PSTLD_D lc;
     lc.Initialize();
     lc.type = type;
-    CopyName(lc.name, sizeof(lc.name), name);
+    pvxdb::CopyText(lc.name, sizeof(lc.name), name);
     return Add<DBT_PSTLD>(key, lc);
 }
 
@@ -57,7 +45,7 @@ int PostDBBuilder::AddLoadComb(UINT key, int type, LPCTSTR name, std::initialize
     T_PLCOM_D c;
     c.Initialize();
     c.type = type;
-    CopyName(c.name, sizeof(c.name), name);
+    pvxdb::CopyText(c.name, sizeof(c.name), name);
     for (const T_PLCOM_ENTRY& e : entries)
         if (!c.AddEntry(e.kind, e.key, e.factor)) return 0;
     return Add<DBT_PLCOM>(key, c);

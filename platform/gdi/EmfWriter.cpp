@@ -425,23 +425,20 @@ BOOL EmfWriter::LineTo(int x, int y) {
     return TRUE;
 }
 
-BOOL EmfWriter::Polyline(const POINT* pts, int count) {
-    if (!pts || count < 2) return Fail("a polyline needs at least 2 points");
-    if (!m_track) return Append(nullptr, "polyline");
+BOOL EmfWriter::PointListRecord(const POINT* pts, int count, bool closed) {
+    const char* what = closed ? "polygon" : "polyline";
+    if (!pts || count < 2) return Fail(std::string("a ") + what + " needs at least 2 points");
+    if (!m_track) return Append(nullptr, what);
     const RECT b = PointBounds(pts, count, m_cur.penWidth);
-    char* rec = Fits16(pts, count) ? U_EMRPOLYLINE16_set(ToRectl(b), count, To16(pts, count).data())
-                                   : U_EMRPOLYLINE_set(ToRectl(b), count, To32(pts, count).data());
-    return ShapeRecord(rec, b, "polyline");
+    char* rec = Fits16(pts, count)
+                    ? (closed ? U_EMRPOLYGON16_set : U_EMRPOLYLINE16_set)(ToRectl(b), count, To16(pts, count).data())
+                    : (closed ? U_EMRPOLYGON_set : U_EMRPOLYLINE_set)(ToRectl(b), count, To32(pts, count).data());
+    return ShapeRecord(rec, b, what);
 }
 
-BOOL EmfWriter::Polygon(const POINT* pts, int count) {
-    if (!pts || count < 2) return Fail("a polygon needs at least 2 points");
-    if (!m_track) return Append(nullptr, "polygon");
-    const RECT b = PointBounds(pts, count, m_cur.penWidth);
-    char* rec = Fits16(pts, count) ? U_EMRPOLYGON16_set(ToRectl(b), count, To16(pts, count).data())
-                                   : U_EMRPOLYGON_set(ToRectl(b), count, To32(pts, count).data());
-    return ShapeRecord(rec, b, "polygon");
-}
+BOOL EmfWriter::Polyline(const POINT* pts, int count) { return PointListRecord(pts, count, false); }
+
+BOOL EmfWriter::Polygon(const POINT* pts, int count) { return PointListRecord(pts, count, true); }
 
 BOOL EmfWriter::PolyPolygon(const POINT* pts, const int* counts, int polygons) {
     if (!pts || !counts || polygons < 1) return Fail("a poly-polygon needs at least one polygon");

@@ -138,6 +138,8 @@ private:
     BOOL IsReferenced(uint32_t ih) const;
     void AddBounds(const RECT& r);
     BOOL ShapeRecord(char* rec, const RECT& bounds, const char* what);
+    // Polyline or (closed) polygon, in 16-bit points when they all fit.
+    BOOL PointListRecord(const POINT* pts, int count, bool closed);
     BOOL Blit(char* rec, const RECT& dest, const char* what);
 
     EmfTrack* m_track = nullptr;    // libUEMF file and handle table

@@ -434,24 +434,20 @@ BOOL RasterBackend::Ellipse(const DCState& st, int l, int t, int r, int b) {
     const POINT a = st.ToDevice(POINT{box.left, box.top});
     const double rx = (box.right - box.left - 1) / 2.0, ry = (box.bottom - box.top - 1) / 2.0;
     const double cx = a.x + rx, cy = a.y + ry;
-    auto outline = [&](cairo_t* cr) {
-        cairo_save(cr);
-        cairo_translate(cr, cx, cy);
-        cairo_scale(cr, std::max(rx, 0.01), std::max(ry, 0.01));
-        cairo_new_sub_path(cr);
-        cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
-        cairo_restore(cr);
+    // The ellipse path with its centre moved by off pixels.
+    auto ellipse = [&](double off) {
+        return [&, off](cairo_t* cr) {
+            cairo_save(cr);
+            cairo_translate(cr, cx + off, cy + off);
+            cairo_scale(cr, std::max(rx, 0.01), std::max(ry, 0.01));
+            cairo_new_sub_path(cr);
+            cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
+            cairo_restore(cr);
+        };
     };
     // The fill covers pixel centres inside the outline drawn through pixel centres.
-    Fill(st, [&](cairo_t* cr) {
-        cairo_save(cr);
-        cairo_translate(cr, cx + 0.5, cy + 0.5);
-        cairo_scale(cr, std::max(rx, 0.01), std::max(ry, 0.01));
-        cairo_new_sub_path(cr);
-        cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
-        cairo_restore(cr);
-    }, st.Brush(), false);
-    Stroke(st, outline);
+    Fill(st, ellipse(0.5), st.Brush(), false);
+    Stroke(st, ellipse(0.0));
     End(st);
     return TRUE;
 }

@@ -286,4 +286,51 @@ TEST_F(PlainDrawTest, ColumnOutlineUnderForcedWireFrame) {
     }
 }
 
+// Label positions of nodes as the render-engine queries give them: the node itself, except
+// node 4, which lies far off to the left of the picture.
+class NodeLabelModel : public I_PVXModel {
+public:
+    int RE_GetLabelPosNodeByKey(UINT nKey, void* pPoint) override {
+        T_PNODE_D n;
+        if (!GetAttrCtrl()->GetNode(nKey, n)) return 0;
+        *static_cast<C3DPoint*>(pPoint) = nKey == 4 ? C3DPoint(-1000, 0, 0) : C3DPoint(n.x, n.y, n.z);
+        return 1;
+    }
+};
+
+class ActiveNodeTest : public PlainDrawTest {
+protected:
+    std::unique_ptr<I_PVXModel> NewModel() override { return std::make_unique<NodeLabelModel>(); }
+};
+
+TEST_F(ActiveNodeTest, MarkersOfShownNodesInsideThePicture) {
+    OpenStack();
+    I_PVXModel& m = M();
+    // Node 2 hidden by the host.
+    m.ResetOriginal();
+    m.m_arrActiveNodeKey.RemoveAll();
+    for (UINT k : {1u, 3u, 4u}) m.m_arrActiveNodeKey.Add(k);
+    m.m_arrInactiveNodeKey.RemoveAll();
+    m.m_arrInactiveNodeKey.Add(2);
+    m.m_arrFlagNodeKey.RemoveAll();
+    for (UINT k : {1u, 2u, 3u, 4u}) m.m_arrFlagNodeKey.Add(k);
+    m.InitOriginal();
+    m.m_nDisplayMode = 40;
+    auto markers = [&](auto draw) {
+        CRecordDC rec;
+        EXPECT_TRUE(rec.Create());
+        draw(rec);
+        return rec.Count("Rectangle");
+    };
+    EXPECT_EQ(markers([&](CRecordDC& dc) { m.PVXPutActiveNodes(&dc); }), 3u);
+    EXPECT_EQ(markers([&](CRecordDC& dc) { m.XGR_PVXPutActiveNodes(&dc); }), 2u);
+    // The render draws them only when the control shows nodes and does not mark them itself.
+    Ctrl()->SetDrawNode(0);
+    EXPECT_EQ(markers([&](CRecordDC& dc) { m._PVXRender(&dc); }), 0u);
+    Ctrl()->SetDrawNode(1);
+    EXPECT_EQ(markers([&](CRecordDC& dc) { m._PVXRender(&dc); }), 2u);
+    Ctrl()->XGR_SetRenderNode(1);
+    EXPECT_EQ(markers([&](CRecordDC& dc) { m._PVXRender(&dc); }), 0u);
+}
+
 }  // namespace

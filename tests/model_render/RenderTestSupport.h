@@ -59,8 +59,11 @@ protected:
         return true;
     }
 
+    // The model under test; a test may give a model that answers a callback its own way.
+    virtual std::unique_ptr<I_PVXModel> NewModel() { return std::make_unique<I_PVXModel>(); }
+
     void MakeModel() {
-        m_model = std::make_unique<I_PVXModel>();
+        m_model = NewModel();
         I_PVXModel& m = *m_model;
         m.GetAttrCtrl()->ConnectToPostDB();
         m.GetGeomCtrl()->ConnectToPostDB();

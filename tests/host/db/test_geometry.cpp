@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 using namespace dbtest;
 
@@ -179,6 +180,30 @@ TEST(PostDbGeometry, ElementAndMemberFaces) {
     EXPECT_EQ(nFaces, 6);
     EXPECT_FALSE(g.MakeShapePMember(db, 77, 0, 0, 0, nFaces, &counts, &index, &index2, &coords, 0, 1.0, nullptr, &keys, 0, nullptr, 0));
     EXPECT_EQ(nFaces, 0);
+    // Shrunk, each element of the member shrinks about its own centre.
+    {
+        ASSERT_TRUE(b.AddMemb(9, 101, {10, 5, 7}, {21, 22}));
+        const T_PMEMB_D* memb = db->Table<DBT_PMEMB>().Find(9);
+        ASSERT_NE(memb, nullptr);
+        std::vector<double> expected;
+        for (INT_PTR i = 0; i < memb->aElem.GetSize(); ++i) {
+            CArray<double, double> one;
+            int nOne = 0;
+            ASSERT_TRUE(g.MakeShapeElement(db, memb->aElem[i], 0, 0, 0, nOne, nullptr, nullptr, nullptr, &one, 1, 0.5,
+                                           nullptr, nullptr, 0, nullptr, 0));
+            expected.insert(expected.end(), one.GetData(), one.GetData() + one.GetSize());
+        }
+        CArray<double, double> whole, plain;
+        ASSERT_TRUE(g.MakeShapePMember(db, 9, 0, 0, 0, nFaces, nullptr, nullptr, nullptr, &whole, 1, 0.5, nullptr,
+                                       nullptr, 0, nullptr, 0));
+        ASSERT_TRUE(g.MakeShapePMember(db, 9, 0, 0, 0, nFaces, nullptr, nullptr, nullptr, &plain, 0, 0.5, nullptr,
+                                       nullptr, 0, nullptr, 0));
+        ASSERT_EQ(static_cast<size_t>(whole.GetSize()), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i) EXPECT_DOUBLE_EQ(whole[static_cast<INT_PTR>(i)], expected[i]) << i;
+        bool moved = false;
+        for (INT_PTR i = 0; i < whole.GetSize(); ++i) moved |= whole[i] != plain[i];
+        EXPECT_TRUE(moved) << "shrinking changes the shape";
+    }
 
     // Displaced nodes move the face.
     CArray<T_DISP_D> disp;

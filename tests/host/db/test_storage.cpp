@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <sys/stat.h>
@@ -176,6 +177,41 @@ TEST(PostDbStorage, SuperElementRowsByPairFollowTableChanges) {
     EXPECT_EQ(n.y, 2.0);
     ASSERT_TRUE(selems.GetSuperPElemD(900, 5, e));
     EXPECT_EQ(e.type, 303);
+}
+
+// Names go into fixed text fields whole or cut before the first character that does not fit,
+// so a stored name is always valid UTF-8 and terminated.
+TEST(PostDbStorage, TextFieldsAreCutAtWholeCharacters) {
+    struct Row {
+        const char* label;
+        const char* src;
+        size_t cap;
+        const char* stored;
+    } rows[] = {
+        {"fits", "恒载", 7, "恒载"},
+        {"one byte short of the second character", "恒载", 6, "恒"},
+        {"ASCII cut", "LiveLoad", 5, "Live"},
+        {"mixed cut inside a character", "A恒载", 6, "A恒"},
+        {"no room for a character", "恒", 3, ""},
+        {"null source", nullptr, 8, ""},
+        {"terminator only", "x", 1, ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        char buf[16];
+        std::memset(buf, 'Z', sizeof buf);
+        pvxdb::CopyText(buf, r.cap, r.src);
+        EXPECT_STREQ(buf, r.stored);
+        EXPECT_EQ(buf[r.cap], 'Z') << "nothing written past the field";
+    }
+    // Through the builder: a long load-case name keeps whole characters.
+    PostDBBuilder b;
+    std::string longName;
+    for (int i = 0; i < 30; ++i) longName += "载";  // 90 bytes into a 64-byte field
+    ASSERT_TRUE(b.AddLoadCase(7, PLOAD_STATIC, longName.c_str()));
+    const T_PSTLD_D* lc = b.DB().Table<DBT_PSTLD>().Find(7);
+    ASSERT_NE(lc, nullptr);
+    EXPECT_EQ(std::string(lc->name), longName.substr(0, 63));
 }
 
 TEST(PostDbStorage, BadFilesAreRefusedAndLeftUnchanged) {

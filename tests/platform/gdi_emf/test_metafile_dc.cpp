@@ -476,6 +476,45 @@ TEST(MetafileDC, HeaderBoundsAndClipFollowTheDrawing) {
     EXPECT_EQ(reset.cbRgnData, 0u) << "no region: the default clip again";
 }
 
+// Point lists go into 16-bit records when every point fits and into 32-bit records otherwise,
+// for open and closed shapes alike, with the points unchanged.
+TEST(MetafileDC, PointListsUseShortRecordsOnlyWhenEveryPointFits) {
+    Screen screen;
+    const std::string path = TmpPath("points.emf");
+    CMetaFileDC mf;
+    ASSERT_TRUE(mf.CreateEnhanced(&screen.dc, path.c_str(), nullptr, nullptr));
+    const POINT small[] = {{1, 2}, {300, 40}, {5, 600}};
+    const POINT large[] = {{1, 2}, {40000, 40}, {5, -40000}};
+    EXPECT_TRUE(mf.Polyline(small, 3));
+    EXPECT_TRUE(mf.Polyline(large, 3));
+    EXPECT_TRUE(mf.Polygon(small, 3));
+    EXPECT_TRUE(mf.Polygon(large, 3));
+    ASSERT_TRUE(DeleteEnhMetaFile(mf.CloseEnhanced()));
+
+    EmfFile f;
+    ASSERT_TRUE(f.Load(path)) << f.problem;
+    struct Row {
+        uint32_t shortType, longType;
+    } rows[] = {{U_EMR_POLYLINE16, U_EMR_POLYLINE}, {U_EMR_POLYGON16, U_EMR_POLYGON}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(U_emr_names(r.longType));
+        ASSERT_EQ(f.OfType(r.shortType).size(), 1u);
+        ASSERT_EQ(f.OfType(r.longType).size(), 1u);
+        const auto& s16 = f.As<U_EMRPOLYLINE16>(f.OfType(r.shortType)[0]);
+        ASSERT_EQ(s16.cpts, 3u);
+        const auto& s32 = f.As<U_EMRPOLYLINE>(f.OfType(r.longType)[0]);
+        ASSERT_EQ(s32.cptl, 3u);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(s16.apts[i].x, small[i].x);
+            EXPECT_EQ(s16.apts[i].y, small[i].y);
+            EXPECT_EQ(s32.aptl[i].x, large[i].x);
+            EXPECT_EQ(s32.aptl[i].y, large[i].y);
+        }
+        EXPECT_EQ(s32.rclBounds.right, 40000);
+        EXPECT_EQ(s32.rclBounds.top, -40000);
+    }
+}
+
 TEST(MetafileDC, FailuresAreReportedAndNothingDrawnIsLost) {
     Screen screen;
     // Unwritable places.
