@@ -1,6 +1,7 @@
 // CContourEngine: level map, colour tables, knots, percent map and global range.
 #include "contour/CContourEngine.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 
@@ -110,6 +111,14 @@ void CContourEngine::InitFields(double dMin, double dMax) {
     m_bListMode = 0;
     m_bCheckKnots = 1;
     m_nSortedLevels = 0;
+    m_bExtrudeContour = 0;
+    m_dExtrudeScale = 1.0;
+    m_bCoarseContour = 0;
+    m_bActiveRange = 0;
+    m_dActiveRangeMin = 0.0;
+    m_dActiveRangeMax = 0.0;
+    m_nActiveRangeMode = 0;
+    m_bActiveRangeKnot = 0;
 }
 
 CContourEngine::CContourEngine() : CContourEngine(-1.0, 1.0) {}
@@ -202,6 +211,14 @@ CContourEngine& CContourEngine::operator=(const CContourEngine& src) {
     m_bCheckKnots = src.m_bCheckKnots;
     m_bLegendRangeLock = src.m_bLegendRangeLock;
     m_nSortedLevels = src.m_nSortedLevels;
+    m_bExtrudeContour = src.m_bExtrudeContour;
+    m_dExtrudeScale = src.m_dExtrudeScale;
+    m_bCoarseContour = src.m_bCoarseContour;
+    m_bActiveRange = src.m_bActiveRange;
+    m_dActiveRangeMin = src.m_dActiveRangeMin;
+    m_dActiveRangeMax = src.m_dActiveRangeMax;
+    m_nActiveRangeMode = src.m_nActiveRangeMode;
+    m_bActiveRangeKnot = src.m_bActiveRangeKnot;
     // m_bListMode stays the target's own.
     return *this;
 }
@@ -387,6 +404,8 @@ COLORREF CContourEngine::GetValueHalfColorGrad(double v) const {
 // ---- level map ---------------------------------------------------------------------------------
 
 void CContourEngine::CheckCustomRankMapKnots() {
+    m_bActiveRange = 0;
+    m_dActiveRangeMin = m_dActiveRangeMax = 0.0;
     const INT_PTR count = m_arrKnots.GetSize();
     if (count == 0) return;
     const int last = LevelCount() - 1;
@@ -420,6 +439,9 @@ void CContourEngine::MakeRankMap() {
     const int n = m_nNumColor;
     double* L = m_dRankMap;
 
+    // A new level map ends any active-range restriction of the band polygons.
+    m_bActiveRange = 0;
+    m_dActiveRangeMin = m_dActiveRangeMax = 0.0;
     if (m_bCheckKnots) CheckCustomRankMapKnots();
     if (m_bGlobalRange && m_arrGlobalRange.GetSize() == n) m_arrKnots.RemoveAll();
     m_bLowerWidened = 0;
@@ -602,7 +624,17 @@ void CContourEngine::SetModelExtentSource(ModelExtentSource pfn) { s_pfnModelExt
 
 void CContourEngine::InitExtrudeAdjustFactor() {
     double extent = 0.0;
-    if (s_pfnModelExtent == nullptr || !s_pfnModelExtent(&extent) || !std::isfinite(extent)) {
+    int bHave = 0;
+    if (s_pfnModelExtent != nullptr) {
+        bHave = s_pfnModelExtent(&extent);
+    } else if (I_PVXModel* pModel = GetCurrentModel()) {
+        // The model on show; none before the first view or after the last one closed.
+        C3DPoint lo, hi;
+        pModel->GetRangeModel(&lo, &hi, 0);
+        extent = std::max({hi.x - lo.x, hi.y - lo.y, hi.z - lo.z});
+        bHave = 1;
+    }
+    if (!bHave || !std::isfinite(extent)) {
         m_dExtrudeAdjustFactor = 0.0;
         return;
     }

@@ -20,17 +20,32 @@
 // MakeColorTable(). N is kept between 2 and 30 by every build, ranks and table indexes are
 // clamped to the tables, so no input can reach outside the fixed arrays. Lookups are binary
 // searches over the levels and never allocate. Not thread-safe: it lives on the UI thread.
+// The same object cuts element faces and member diagrams into band polygons (ContourTriangle,
+// ContourRectangle, ContourFramePoly, SfdBmdFramePoly): each polygon lies inside one colour
+// band, and the result engines fill and outline them. The cutters keep no state between calls;
+// they append to the caller's lists and never clear them (bodies in ContourCut*.cpp).
 // See also CGradientDrawing (gradient fills of band polygons).
 #pragma once
 
 #include <cstddef>
 
 #include "contour/ContourTypes.h"
+#include "host/grx/C3DPoint.h"
 #include "platform/afx/CArray.h"
 #include "platform/afx/CString.h"
 #include "platform/afx/afxtypes.h"
 
 class I_PVXModel;
+
+// One vertex of a band polygon. A cutter writes the polygons of a face one after another into a
+// vertex list, with their vertex counts in a parallel size list; the band (and colour) of a
+// polygon is that of its first vertex's value.
+struct VtxInfo_tag {
+    C3DPoint pt;     // position in model coordinates
+    int bLine;       // non-zero: the edge from this vertex to the next one (the last wraps to the
+                     // first) is drawn as a contour line
+    double dValue;   // corner value, or the level value of a point on a level line
+};
 
 class CContourEngine {
 public:
@@ -103,8 +118,57 @@ public:
     BOOL IsMaxRangeCustomValue() const;
     // Extrude factor from the model extent and the range (0 when no model is on show).
     void InitExtrudeAdjustFactor();
-    // Installs where the model extent comes from (the result model does it); nullptr removes it.
+    // Installs where the model extent comes from; with none (nullptr) it is the bounding box of
+    // the current view's model.
     static void SetModelExtentSource(ModelExtentSource pfn);
+
+    // ---- band-polygon cutters (ContourCut.cpp, ContourCutFrame.cpp) -----------------------
+    // Cuts a triangle with corner values w1..w3 into band polygons appended to sizes/vertices,
+    // plus one pair of flat-shading factors per polygon to f1/f2 when both are given (diffuse
+    // 1, specular 0 while shading is off). With bExtrude and the extrude option on, the corners
+    // first move along the face normal by their values (the caller's points change). The keys
+    // are not used.
+    void ContourTriangle(double w1, double w2, double w3, C3DPoint& p1, C3DPoint& p2, C3DPoint& p3, int k1, int k2,
+                         int k3, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices,
+                         CArray<double, double>* f1, CArray<double, double>* f2, int bExtrude);
+    // Cuts a quadrilateral (corners in ring order) as four triangles around its centre, or as two
+    // triangles on the diagonal p2-p4 with the coarse option; a face of one value gives one
+    // polygon. Extrudes like ContourTriangle (without a request argument). Keys are not used.
+    void ContourRectangle(double w1, double w2, double w3, double w4, C3DPoint& p1, C3DPoint& p2, C3DPoint& p3,
+                          C3DPoint& p4, int k1, int k2, int k3, int k4, CArray<int, int>& sizes,
+                          CArray<VtxInfo_tag, VtxInfo_tag>& vertices, CArray<double, double>* f1,
+                          CArray<double, double>* f2);
+    // Crossings of the segment p1-p2 (values w1 > w2) with the levels, from p1 on, with their
+    // level values. Levels through an end point give no crossing; *pOnLevel (when given) is 1
+    // when w2 lies on a level or w1 <= w2 (then nothing is appended), else 0.
+    void GetRankVertices(C3DPoint p1, C3DPoint p2, double w1, double w2, CArray<C3DPoint, C3DPoint>& points,
+                         CArray<double, double>& levels, int* pOnLevel);
+    // Cuts one diagram piece of a member (quadrilateral between two stations, or triangle where
+    // the diagram crosses zero) into strips across the member; flags[i] marks the edge from
+    // point i to the next, level lines are not marked. The last argument is not used.
+    void SfdBmdFramePoly(C3DPoint* points, double* values, int* flags, int n, CArray<int, int>& sizes,
+                         CArray<VtxInfo_tag, VtxInfo_tag>& vertices, int nUnused);
+    // The same for a member face: no input edge is marked, every level line is; f1/f2 as for
+    // ContourTriangle.
+    void ContourFramePoly(C3DPoint* points, double* values, int n, CArray<int, int>& sizes,
+                          CArray<VtxInfo_tag, VtxInfo_tag>& vertices, CArray<double, double>* f1,
+                          CArray<double, double>* f2);
+    void ContourFramePoly(CArray<C3DPoint, C3DPoint&>& points, CArray<double, double&>& values, int n,
+                          CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices);
+    // 1 when the global range is on and one of the n values lies outside it by more than 1e-20.
+    int IsOutOfRange(int n, double* values);
+    // Removes, whole, the polygons with a vertex value outside the active range (only while the
+    // restriction is on with the custom-knot option and mode 0).
+    void ExcludePolyOutofRange(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices,
+                               CArray<double, double>* f1, CArray<double, double>* f2);
+    // Removes, whole, the polygons with a vertex value outside the global range (while it is on).
+    void ExcludePolyOutofRangeGlobal(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices,
+                                     CArray<double, double>* f1, CArray<double, double>* f2);
+    // 1 when the global range is on and v lies outside it.
+    int ExcludePolyOutofRangeGlobal(double v);
+    // Equality tolerance of a set of values: 1e-10 of the largest magnitude (a zero counting as
+    // magnitude 1), never below 1e-15.
+    static double GetMagnitudeTolerance(int n, const double* values);
 
     // ---- knots ------------------------------------------------------------------------------
     BOOL IsCustomRank(int r) const;
@@ -211,6 +275,14 @@ public:
     int m_bLegendRangeLock;         // while set MakeRankMap(min, max) does nothing
     int m_bListMode;                // 1 after the list constructor or the list MakeRankMap
     int m_bCheckKnots;              // validate the knots at the start of every build
+    int m_bExtrudeContour;          // contour faces raised along their normal by their values
+    double m_dExtrudeScale;         // user scale of the extrusion (1.0: top of range = extent/13)
+    int m_bCoarseContour;           // quadrilaterals cut as two triangles instead of four
+    int m_bActiveRange;             // active-range restriction on (switched off by every build)
+    double m_dActiveRangeMin;       // lower end of the active range
+    double m_dActiveRangeMax;       // upper end of the active range
+    int m_nActiveRangeMode;         // 0: polygons outside the active range are dropped
+    int m_bActiveRangeKnot;         // the restriction came from custom knots
 
 protected:
     // Orders the three corners of a triangle from the largest value to the smallest (on equal
@@ -219,6 +291,13 @@ protected:
     void FindMinMax(double* values, int* order, unsigned* edgeKeys) const;
     // Discards every knot when an end knot narrows the range or an inner knot lies outside it.
     void CheckCustomRankMapKnots();
+    // Band polygons of a triangle whose values run vA >= vB >= vC; eAB, eBC and eCA are the
+    // line flags of its edges.
+    void DoTriangleContour(double vA, double vB, double vC, C3DPoint& A, C3DPoint& B, C3DPoint& C, int eAB, int eBC,
+                           int eCA, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices,
+                           CArray<double, double>* f1, CArray<double, double>* f2);
+    // The mean of four points.
+    C3DPoint FindCrossPoint(C3DPoint p1, C3DPoint p2, C3DPoint p3, C3DPoint p4);
     // Hue of t (0..1) for table kind 0..3, blue end first in normal order.
     COLORREF ScalarToRGB(float t, int kind) const;
     // Colour s/n of the way from c0 to c1, channel by channel.
@@ -236,6 +315,26 @@ private:
     }
     BOOL IsReversedOrder() const { return (m_bReverseColor != 0) != (m_bMinDominant != 0); }
     INT_PTR FindKnot(int r) const;
+    // The model of the current view (or the current model when no view is active); null when
+    // none lives.
+    static I_PVXModel* GetCurrentModel();
+    // The crossings of GetRankVertices written to fixed arrays of at least MAX_LEVELS entries;
+    // returns their count.
+    int CrossLevels(const C3DPoint& p1, const C3DPoint& p2, double w1, double w2, C3DPoint* points, double* levels,
+                    int* pOnLevel) const;
+    // Shared strip cutter of the frame members; returns the number of polygons appended.
+    int CutFramePoly(const C3DPoint* P, const double* w, const int* flags, int n, int levelFlag,
+                     CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices);
+    // Band-by-band clipping of a convex polygon, for pieces the strip cutter cannot pair.
+    int ClipFramePolyByBands(const C3DPoint* P, const double* w, const int* flags, int n, int levelFlag,
+                             CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices);
+    // Drops the polygons with a vertex value outside [lo - tol, hi + tol].
+    static void RemovePolysOutside(double lo, double hi, double tol, CArray<int, int>& sizes,
+                                   CArray<VtxInfo_tag, VtxInfo_tag>& vertices, CArray<double, double>* f1,
+                                   CArray<double, double>* f2);
+    // Moves the n corners along their unit normal by value x adjust factor x scale, when the
+    // extrude option is on and the current model's state allows it.
+    void ExtrudeCorners(int n, C3DPoint** corners, const double* values, C3DPoint* copies);
     int m_nSortedLevels;  // length of the ascending run at the start of the levels (binary search)
 
     static ModelExtentSource s_pfnModelExtent;

@@ -7,8 +7,15 @@
 // for it (I_PVXModel::ResetLegendRect), and the view reads the editable-scale rectangle to open
 // the popup legend window on a click.
 //
-// The nine colours come from the display options of the model (InitColor). Fonts, texts and
-// the scales themselves are filled in by the legend drawing code.
+//     model.m_LegendEngine.ResetContourEngine();
+//     model.m_LegendEngine.DrawContourLegend(pDC, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+//
+// The panel is a gradient background with a header (title, result kind, load, component and
+// unit), a scale chosen by the display mode (colour bands with level values and percentages,
+// a discrete scale, or a block of extreme values) and a footer (maximum and minimum keys, file
+// and date). The nine colours come from the display options of the model (InitColor); fonts
+// are built for the screen (InitFont) or from the panel width for printing (InitVirtualFont).
+// Texts are string keys resolved by the host's string loader. UI thread only.
 #pragma once
 
 #include "contour/ContourTypes.h"
@@ -16,6 +23,8 @@
 #include "platform/afx/CString.h"
 #include "platform/afx/afxtypes.h"
 #include "platform/gdi/afxgdi.h"
+
+struct tm;
 
 class I_PVXModel;
 class CContourEngine;
@@ -43,6 +52,83 @@ public:
                            double* p5);
     // Whether the user may type the scale levels of this display mode.
     static int IsPossibleUserDefGlobalRange(I_PVXModel* pModel, int nDisplayMode);
+
+    // ---- panel parts --------------------------------------------------------------------------
+    // Header into r; r.bottom moves down past what was drawn.
+    void DrawPreRainbow(CDC* pDC, CRect* pRect);
+    // Scale of the current display mode into the scale area.
+    void DrawRainbow(CDC* pDC, CRect* pRect);
+    // Footer into the footer area.
+    void DrawPostRainbow(CDC* pDC, CRect* pRect);
+
+    // ---- scales -------------------------------------------------------------------------------
+    // Colour bands with level values and percentages. bDeformed keeps 7/2 lines free below the
+    // bands; bEditable marks the scale as one the user may edit; bInPopup draws for the popup
+    // legend window (top value in red, the scale rectangle left alone).
+    void DrawContourRainbow(CDC* pDC, CRect* pRect, int bDeformed, int bEditable, int bInPopup);
+    // Discrete bands with state names ("NULL" for a rank without a name) and percentages.
+    void DrawPOHingeContourRainbow(CDC* pDC, CRect* pRect);
+    // Mode-shape bands, then the period (or the critical load factor) unless bNoPeriod.
+    void DrawMSContourRainbow(CDC* pDC, CRect* pRect, int bBuckling, int bNoPeriod);
+    void DrawReacfRainbow(CDC* pDC, CRect* pRect);
+    void DrawReacfRainbowComb(CDC* pDC, CRect* pRect, int nOpt);
+    // Value line of a reaction extreme: component label and value.
+    void GetReacMinMaxString(CString& str, int bMinimum, int nQuantity);
+    void DrawSettlementRainbow(CDC* pDC, CRect* pRect);
+    void DrawDeformRainbow(CDC* pDC, CRect* pRect);
+    void DrawEgmdshpRainbow(CDC* pDC, CRect* pRect);
+    void DrawBkmdshpRainbow(CDC* pDC, CRect* pRect);
+    void DrawSForcRainbow(CDC* pDC, CRect* pRect);
+    void DrawSRbarRainbow(CDC* pDC, CRect* pRect);
+    void DrawSCracRainbow(CDC* pDC, CRect* pRect);
+    void DrawSDflcRainbow(CDC* pDC, CRect* pRect);
+    // Exported and empty.
+    void DrawSfdbmdRainbow(CDC* pDC, CRect* pRect) {}
+    void DrawSrhrcfRainbow(CDC* pDC, CRect* pRect) {}
+    void GetPvxInstruction4Figure(CString& str) {}
+
+    // ---- header and footer texts (a string is left unchanged when a mode has no text) ---------
+    void GetPvxInstruction(CString& str);
+    // 0 for modes without a component, else 1.
+    int GetDisplayComponent(CString& str);
+    void GetUnitString(CString& str);
+    void GetLoadString(CString& str);
+    void GetMnMxValKeyString(CString& strMax, CString& strMin);
+    // Upper-cased title of a file name, cut at its first "." or at the panel width less 9.
+    void MakeTitleName(CString& str);
+    // Today as MM/DD/YYYY.
+    void GetDateString(CString& str);
+    static void FormatDateString(const struct tm& t, CString& str);
+    // Texts under 18 bytes unchanged, else the first 16 bytes (whole characters) and "~".
+    void GetWidthFittingStr(CString strIn, CString& strOut);
+
+    // ---- unit texts ---------------------------------------------------------------------------
+    void GetDispUnitStr(CString& str);
+    void GetReacUnitStr(CString& str);
+    void GetBeamUnitStr(CString& str);
+    void GetWallUnitStr(CString& str);
+    void GetPlateUnitStr(CString& str);
+    void GetSlabUnitStr(CString& str);
+    void GetEgMdShpUnitStr(CString& str);
+    void GetDutlFactUnitStr(CString& str);
+    void GetDsgnSteelUnitStr(CString& str);
+    void GetDsgnForceUnitStr(CString& str);
+    void GetDsgnMomentUnitStr(CString& str);
+
+    // ---- value formatting ---------------------------------------------------------------------
+    // Chooses exponent notation and the number of decimals for a scale from a to b.
+    void SetTextOutputSize(double dFirst, double dLast);
+    void GetTextDeformedShape(double dValue, char* pszOut);
+    void GetTextReaction(double dValue, char* pszOut);
+    // A level value right-aligned in its field at the right of r, centred on r.top (or r.bottom).
+    void TextOutContValue(CDC* pDC, CRect& r, int nCharWidth, int nLineHeight, double dValue, int bAtBottom);
+    // A band percentage in the percent colour, centred vertically in r.
+    void TextOutSubContValue(CDC* pDC, CRect& r, int nCharWidth, int nLineHeight, double dPercent);
+
+    // Display mode the legend draws: the model's, or the bars' when the model has none.
+    int GetLegendDisplayMode() const;
+    // Length of "%g" of the integer part of v; 2 for a negative value whose integer part is 0.
+    static int GetIntegerPartLength(double dValue);
 
     int m_bOpenGLReady;                  // the view-direction triad's GL context is ready
     I_PVXModel* m_pModel;                // owning model, not owned
@@ -77,4 +163,24 @@ public:
     int m_bLegendRect;                   // m_rcLegend holds an editable scale drawn by the last panel
     CRect m_rcLegend;                    // where that scale was drawn, client coordinates
     CPVXLegendWnd* m_pLegendWnd;         // open popup legend window, set and cleared by the view
+    CRect m_rcPanel;                     // rectangle of the last panel this engine laid out
+
+private:
+    // Bands of a colour scale: nKind 0 contour values, 1 discrete names. bReserve keeps 7/2
+    // lines free below the bands. Returns the y of the scale's bottom edge.
+    int DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserve, int bRecordRect, int bInPopup);
+    // Fills r as the panel background: plain bottom colour (profile switch), plain top colour
+    // (printing and export) or the vertical gradient from crTop to the bottom colour.
+    void FillPanelBackground(CDC* pDC, const CRect& r, COLORREF crTop);
+    // Unit text of a unit code through the host's unit table.
+    void LoadUnit(int nCode, CString& str);
+    void CreateLegendFont(CFont& font, const LOGFONT& lf);
+    void MeasureFonts();
 };
+
+// Texts of string keys that serve as printf formats. The format must hold exactly one
+// conversion of the argument's kind (d or i for an int; e, E, f, g or G for a double) and no
+// other; a text that does not is shown with the number appended instead of being used as a
+// format, so a bad string table can never read arguments that were not passed.
+CString LegendFormatKeyInt(LPCTSTR pszKey, int nValue);
+CString LegendFormatKeyDouble(LPCTSTR pszKey, double dValue);

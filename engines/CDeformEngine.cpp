@@ -1,5 +1,6 @@
 #include "engines/CDeformEngine.h"
 
+#include "host/db/CDBDoc.h"
 #include "model/I_PVXModel.h"
 
 CDeformEngine::CDeformEngine(I_PVXModelBase* pModel)
@@ -71,3 +72,29 @@ int CDeformEngine::DrawDeformedShapeNew(CDC*) { return m_pPlotEngine ? 0 : -1; }
 int CDeformEngine::DrawDispContourNew(CDC*) { return m_pPlotEngine ? 0 : -1; }
 void CDeformEngine::OutputNumbersNew() {}
 void CDeformEngine::DrawPickedNodes(CDC*) {}
+
+int CDeformEngine::GetDispData(UINT nNode, T_DISP_D& disp) const {
+    disp.Initialize();
+    const I_PVXModel* pModel = GetModel();
+    CDBDoc* pDoc = pModel ? pModel->GetDBDoc() : nullptr;
+    if (!pDoc || nNode == 0) return 0;
+    CPostCtrl* pPost = pDoc->GetPostCtrl();
+    if (pModel->GetBarResultId() == 7203 || pModel->m_nDisplayMode == 4) {
+        T_DISP_D d;
+        if (!pPost->GetEiMode(nNode, static_cast<int>(pModel->m_nLoadKey), d)) return 0;
+        disp = d;
+        return 1;
+    }
+    // Slot of the load step: value and maximum the first, minimum the second, all the third.
+    T_DISP_D d;
+    d.Initialize();
+    int bFound = 0;
+    switch (pModel->m_nLoadStep) {
+    case 2: bFound = pPost->GetDisp(nNode, nullptr, &d, nullptr); break;
+    case 3: bFound = pPost->GetDisp(nNode, nullptr, nullptr, &d); break;
+    default: bFound = pPost->GetDisp(nNode, &d, nullptr, nullptr); break;
+    }
+    if (!bFound) return 0;
+    disp = d;
+    return 1;
+}

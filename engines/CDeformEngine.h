@@ -8,6 +8,7 @@
 #pragma once
 
 #include "engines/CEngineBase.h"
+#include "host/db/DBResultRecords.h"
 
 class CDeformEngine : public CEngineBase {
 public:
@@ -21,6 +22,10 @@ public:
 
     // Drawing scale of the deformed shape: the automatic adjust factor times the user scale.
     double GetScale() const { return m_dAdjustFactor * m_dUserScale; }
+    // Displacement record of a node for the current selection: the mode shape while mode shapes
+    // are shown, else the selected load's value by the model's load step. A node without data
+    // gives a zero record and 0.
+    int GetDispData(UINT nNode, T_DISP_D& disp) const;
     // 1 when a time-history velocity or acceleration is shown: the model's load is a
     // time-history case (load type 5) and the time-history result kind is 1, 2 or 3; else 0.
     int IsTimeHistVelAcc() const;

@@ -91,6 +91,11 @@ public:
     double m_dSlabRbarMaxTop;       // largest top reinforcement
     double m_dSlabRbarMaxBot;       // largest bottom reinforcement
     double m_dSlabCracMax;          // largest crack width
+    double m_dSlabCracMaxBot = 0.0; // largest crack width at the bottom face (m_dSlabCracMax: top)
+    int m_nSRbarKind = 0;           // slab rebar display kind: 0 total, 1 one direction
+    int m_bSRbarYDir = 0;           // that direction is Y
+    int m_nSCracKind = 0;           // slab crack display kind: 0 total, 1 one direction
+    int m_bSCracYDir = 0;           // that direction is Y
     CMap<UINT, UINT, T_STRG_D, T_STRG_D&> m_mapBeamForce;  // member key -> beam forces
     CMap<UINT, UINT, T_MBCL_D, T_MBCL_D&> m_mapColmForce;  // member key -> column forces
 };

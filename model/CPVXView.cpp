@@ -70,16 +70,6 @@ void ConnectControl(C* pCtrl) {
     }
 }
 
-// Image export of the model, when the model offers it.
-template <class M>
-void ExportEMF(M* pModel) {
-    if constexpr (requires { pModel->PVXExportEMF(nullptr); }) pModel->PVXExportEMF(nullptr);
-}
-template <class M>
-void ExportBMP(M* pModel) {
-    if constexpr (requires { pModel->PVXExportBMP(nullptr); }) pModel->PVXExportBMP(nullptr);
-}
-
 int ElementCount(I_PVXModel* pModel) {
     CPVXAttrCtrl* pAttr = pModel ? pModel->GetAttrCtrl() : nullptr;
     return pAttr ? pAttr->GetElemCount() : 0;
@@ -263,11 +253,11 @@ void CPVXView::OnResultNormalforcsum() {
 }
 
 void CPVXView::OnPvxWriteemf() {
-    if (IsResultViewMode() && m_pPVXModel) ExportEMF(m_pPVXModel);
+    if (IsResultViewMode() && m_pPVXModel) m_pPVXModel->PVXExportEMF(nullptr);
 }
 
 void CPVXView::OnPvxWritebmp() {
-    if (IsResultViewMode() && m_pPVXModel) ExportBMP(m_pPVXModel);
+    if (IsResultViewMode() && m_pPVXModel) m_pPVXModel->PVXExportBMP(nullptr);
 }
 
 void CPVXView::DestroyAllCompanyViews() {}

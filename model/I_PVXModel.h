@@ -142,6 +142,36 @@ public:
     int RE_GetMembNodePosesFrame(int nType, UINT nKey, CArray<double, double>& poses) override;
     int RE_GetMembNodePosesFrame_Deform(UINT nKey, CArray<double, double>& poses) override;
 
+    // ---- member-level workers of the render-engine queries ------------------------------------
+    // Object types are the control's: object-id minimum undeformed, minimum + 1 deformed; other
+    // types give no answer. Faces are PolyListArray*, edge flags IndexArrayList*, points
+    // CArray<C3DPoint>*; the caller frees faces and flags with FreeMemoryPolyList.
+    int RE_GetPVXShapeMember(int nType, UINT nKey, void* pFaces, void* pFlags);
+    // Vertices of the member's first face, built as wire frame without culling.
+    int RE_GetPVXShapeFrameMember(int nType, UINT nKey, void* pPoints);
+    // Selection shapes: built with the given wire and shrink switches and scaled toward their
+    // centroid by 1 - |shrink factor - dShrink|; the display options are restored afterwards.
+    int RE_GetPVXShapeMemberForSelUnsel(int nType, UINT nKey, void* pFaces, void* pFlags, int bWire, int bShrink,
+                                        int nOption, double dShrink);
+    int RE_GetPVXShapeFrameMemberForSelUnsel(int nType, UINT nKey, void* pPoints, int bWire, int bShrink, int nOption,
+                                             double dShrink);
+    // Every vertex v becomes f v + (1 - f) c, c the mean of all vertices; f above 1 changes
+    // nothing, f below 0.01 counts as 0.01.
+    void GetPVXShapeMemberElementForSelUnsel(PolyListArray& faces, double f);
+    // Label points of a member appended to a CArray<C3DPoint>; 1 when points were given.
+    int RE_GetLabelPosMemb(int nType, UINT nKey, void* pPoints);
+    // Shrunk end points (two nodes) or the mean (other counts) of the listed nodes of a member,
+    // appended to points; 0 when the member is missing or has no nodes.
+    int GetMemberPos(UINT nKey, int nType, CArray<UINT, UINT>& nodes, CArray<C3DPoint>& points);
+    int GetMemberElemPos(UINT nMembKey, int nType, UINT nElemKey, T_PELEM_D& elem, CArray<C3DPoint>& points);
+    // Scaled displacement records (CArray<T_DISP_D>*) of the member's distinct nodes.
+    int RE_GetMembDispData(UINT nKey, void* pOut);
+    // Host update hint 3 asks for this; the module keeps no buffer to update, so always 0.
+    int UpdateBuffer(CObject* pObject);
+    // Legend font heights (title, value) restored after printing, for a screen nScreenWidth
+    // pixels wide: 20 and 14 from 1024 pixels, 10 % more from 1280, proportionally less below.
+    static void GetScreenLegendFontSize(int nScreenWidth, int& nTitle, int& nValue);
+
     // ---- initialisation and links ------------------------------------------------------------
     // Puts the model into its "no result" state; the engine pointers are dropped without being
     // deleted (run ResetEngines first).
@@ -275,6 +305,30 @@ public:
     // then contour annotations, the overlay queues and the active nodes. Draws nothing when the
     // post database holds no element.
     void _PVXRender(CDC* pDC);
+
+    // ---- image export, printing and vector-stream brackets -----------------------------------
+    // Write the view as an enhanced metafile or a 24-bit bitmap; a null path asks the user with
+    // a file dialog. Non-zero when the file was written; a failure is reported in the message
+    // window, a cancelled dialog writes nothing. Everything changed for the export is restored.
+    int PVXExportEMF(CString* pPath);
+    int PVXExportBMP(CString* pPath);
+    // Print and metafile render into a device: the mode switch, the legend (not in mode 3) and
+    // the print handler's frame.
+    void VirtualRender(CDC* pDC);
+    // The GL print handler's image: the mode switch and the legend (not in modes 3, 21, 22).
+    void XGL_VirtualRender(CDC* pDC);
+    // One page for the GL print handler; 0 when the control is no GL renderer, so that the
+    // caller prints through VirtualRender instead.
+    int XGL_PV_OnDrawForPrinting(CDC* pDC);
+    // Group markers of the vector stream the print handler records: line elements and members
+    // open a frame group, plane ones a plane group, others none.
+    void PVX_XGL_Begin_Elem(UINT nKey, T_PELEM_D& elem);
+    void PVX_XGL_End_Elem(int nFlag);
+    void PVX_XGL_End_Memb(int nFlag);
+    void PVX_XGL_Begin_Memb(UINT nKey, T_PMEMB_D& memb);
+    void PVX_XGL_Begin_Node(UINT nKey);
+    void PVX_XGL_End_Node();
+    void PVX_XGL_Begin_Diagram(UINT nKey);
 
     // ---- plain model drawing and flat shading --------------------------------------------------
     // Drawers return 1 when done, -1 when Escape stopped them, 0 when the record is missing.

@@ -769,7 +769,6 @@ int CDC::GetTextFace(int count, LPTSTR face) const {
     return n;
 }
 
-#ifdef PVX_GDI_HAS_CSTRING
 BOOL CDC::TextOut(int x, int y, const CString& text) {
     return TextOut(x, y, std::string(static_cast<LPCTSTR>(text), static_cast<size_t>(text.GetLength())));
 }
@@ -785,7 +784,6 @@ int CDC::DrawText(const CString& text, LPRECT rect, UINT format) {
 CSize CDC::GetTextExtent(const CString& text) const {
     return GetTextExtent(std::string(static_cast<LPCTSTR>(text), static_cast<size_t>(text.GetLength())));
 }
-#endif
 
 // ---- blits -------------------------------------------------------------------------------
 

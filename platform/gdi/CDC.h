@@ -24,10 +24,7 @@
 #include "platform/gdi/CGdiObject.h"
 #include "platform/gdi/gdidefs.h"
 
-#if __has_include("platform/afx/CString.h")
 #include "platform/afx/CString.h"
-#define PVX_GDI_HAS_CSTRING 1
-#endif
 
 class DCBackend;
 struct DCState;
@@ -178,13 +175,11 @@ public:
     BOOL GetTextMetrics(LPTEXTMETRIC tm) const;
     BOOL GetOutputTextMetrics(LPTEXTMETRIC tm) const { return GetTextMetrics(tm); }
     int GetTextFace(int count, LPTSTR face) const;
-#ifdef PVX_GDI_HAS_CSTRING
     BOOL TextOut(int x, int y, const CString& text);
     BOOL ExtTextOut(int x, int y, UINT options, LPCRECT rect, const CString& text, const int* dx);
     int DrawText(const CString& text, LPRECT rect, UINT format);
     CSize GetTextExtent(const CString& text) const;
     CSize GetOutputTextExtent(const CString& text) const { return GetTextExtent(text); }
-#endif
 
     // ---- blits
     BOOL BitBlt(int x, int y, int cx, int cy, CDC* src, int xs, int ys, DWORD rop);

@@ -360,6 +360,28 @@ TEST_F(ViewFixture, TestCommandsToggleTheirSwitchAndShowIt) {
     }
 }
 
+TEST_F(ViewFixture, ExportCommandsAskTheModelForAFileOnlyInResultViewMode) {
+    CUiDriver& d = CUiDriver::Get();
+    for (const char* ext : {"emf", "bmp"}) {
+        SCOPED_TRACE(ext);
+        auto exportImage = [&] {
+            if (std::string(ext) == "emf")
+                view->OnPvxWriteemf();
+            else
+                view->OnPvxWritebmp();
+        };
+        const size_t before = d.FileDialogs().size();
+        Ctrl()->SetPVXViewMode(0);
+        exportImage();
+        EXPECT_EQ(d.FileDialogs().size(), before) << "nothing outside the result view mode";
+        Ctrl()->SetPVXViewMode(1);
+        exportImage();  // no answer queued: the save dialog is cancelled
+        ASSERT_EQ(d.FileDialogs().size(), before + 1);
+        EXPECT_FALSE(d.FileDialogs().back().bOpenFileDialog);
+        EXPECT_EQ(d.FileDialogs().back().defExt, ext);
+    }
+}
+
 TEST_F(ViewFixture, LegendClickOutsideTheResultModeOrWithoutEditableScaleClearsTheLegendRectangle) {
     CLegendEngine& legend = Model()->m_LegendEngine;
     struct Row {

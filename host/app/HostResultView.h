@@ -1,0 +1,68 @@
+// The result view of the results module, opened and painted the way the host application does
+// it, for the pvxhost commands that draw the project (render, export).
+//
+// Open loads the project and the module, creates the module's result view by class name in a
+// main frame, sizes it, enters the result view mode (PV_OnModeChange), turns the view to a
+// standard direction fitted to the model and lets the view paint, so that the control's memory
+// image holds the picture. Every failure is reported on stderr, prefixed with the command name.
+// The module stays loaded, and the project open, until the object goes.
+//
+//     CHostViewRequest req;                           // iso view, 1024 x 768
+//     CHostResultView rv("render");
+//     if (!rv.Open(options, req)) return HOST_EXIT_FAILED;
+//     WriteBmp24(path, rv.GetCtrl()->GetMemDC());
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/app/HostCommand.h"
+#include "host/app/HostSession.h"
+#include "host/app/ModuleLoader.h"
+#include "host/grx/GViewCamera.h"
+
+class GRenderView;
+class I_PVXCtrl;
+class I_PVXModelBase;
+
+struct CHostViewRequest {
+    static constexpr long kMaxSide = 16384;  // pixels; a larger picture is refused, not attempted
+
+    int nView = GViewCamera::VIEW_ISO;
+    const char* pszView = "iso";   // name of nView, for messages
+    long nWidth = 1024;            // pixels
+    long nHeight = 768;
+    std::string strModule;         // empty: the module beside the program
+
+    // Takes "iso", "plan", "front" or "right"; false (with a message) otherwise.
+    bool ParseView(const char* pszCommand, const std::string& v);
+    // Takes WIDTHxHEIGHT in pixels, each 16..kMaxSide; false (with a message) otherwise.
+    bool ParseSize(const char* pszCommand, const std::string& v);
+};
+
+// 0 (with a message naming the folder) when the folder of path cannot be written to.
+int CheckOutputFolder(const char* pszCommand, const std::string& path);
+
+class CHostResultView {
+public:
+    explicit CHostResultView(const char* pszCommand) : m_strCommand(pszCommand) {}
+    CHostResultView(const CHostResultView&) = delete;
+    CHostResultView& operator=(const CHostResultView&) = delete;
+
+    // Non-zero when the view painted the project.
+    int Open(const CHostOptions& options, const CHostViewRequest& request);
+
+    GRenderView* GetView() const { return m_pView; }
+    I_PVXCtrl* GetCtrl() const { return m_pCtrl; }
+    I_PVXModelBase* GetModel() const { return m_pModel; }
+    const std::string& GetModulePath() const { return m_strModule; }
+
+private:
+    std::string m_strCommand;
+    CHostSession m_session;       // closed after the module is unloaded (members go in reverse)
+    CPVXModuleLoader m_loader;
+    std::string m_strModule;
+    GRenderView* m_pView = nullptr;
+    I_PVXCtrl* m_pCtrl = nullptr;
+    I_PVXModelBase* m_pModel = nullptr;
+};
