@@ -58,6 +58,20 @@ inline long long TruncChannel(double x) {
     return static_cast<long long>(x);
 }
 
+// Index of the first of the len levels from L[first] on that the predicate accepts, the
+// predicate rejecting a leading run of the (ascending) levels and accepting the rest; first + len
+// when it accepts none. Branch-free halving, so random values cost no mispredictions.
+template <class Accepts>
+inline int FirstAccepted(const double* L, int first, int len, Accepts accepts) {
+    const double* base = L + first;
+    while (len > 1) {
+        const int half = len >> 1;
+        base = accepts(base[half]) ? base : base + half;
+        len -= half;
+    }
+    return static_cast<int>(base - L) + (accepts(*base) ? 0 : 1);
+}
+
 }  // namespace
 
 CContourEngine::ModelExtentSource CContourEngine::s_pfnModelExtent = nullptr;
@@ -553,15 +567,8 @@ int CContourEngine::GetUpperRank(double v) const {
     int i = 1;
     if (m_nSortedLevels >= n) {
         // First level from 1 on that is not below v by more than the tolerance; the levels
-        // before it cannot answer. Branch-free halving, so random values cost no mispredictions.
-        const double* base = L + 1;
-        int len = n - 1;
-        while (len > 1) {
-            const int half = len >> 1;
-            base = (base[half] - v > -kRankTol) ? base : base + half;
-            len -= half;
-        }
-        i = static_cast<int>(base - L) + ((*base - v > -kRankTol) ? 0 : 1);
+        // before it cannot answer.
+        i = FirstAccepted(L, 1, n - 1, [v](double level) { return level - v > -kRankTol; });
     }
     for (; i < n; i++) {
         const double d = L[i] - v;
@@ -577,15 +584,9 @@ int CContourEngine::GetLowerRank(double v) const {
     if (v - L[n - 1] > kRankTol) return n - 1;
     int i = n - 2;
     if (m_nSortedLevels >= n) {
-        // Last level up to N-2 that is below v + tolerance; the levels above it cannot answer.
-        const double* base = L;
-        int len = n - 1;
-        while (len > 1) {
-            const int half = len >> 1;
-            base = (base[half] - v < kRankTol) ? base + half : base;
-            len -= half;
-        }
-        i = static_cast<int>(base - L) - ((*base - v < kRankTol) ? 0 : 1);
+        // Last level up to N-2 that is below v + tolerance: the one before the first that is
+        // not; the levels above it cannot answer.
+        i = FirstAccepted(L, 0, n - 1, [v](double level) { return !(level - v < kRankTol); }) - 1;
     }
     for (; i >= 0; i--) {
         const double d = L[i] - v;
@@ -753,16 +754,7 @@ int CContourEngine::GetUpperRank4PctRank(double v) const {
     const double* L = m_dRankMap;
     if (v < L[0] || n < 2) return PCT_OUT_OF_RANGE;
     int i = 1;
-    if (m_nSortedLevels >= n) {
-        const double* base = L + 1;
-        int len = n - 1;
-        while (len > 1) {
-            const int half = len >> 1;
-            base = (base[half] >= v) ? base : base + half;
-            len -= half;
-        }
-        i = static_cast<int>(base - L) + ((*base >= v) ? 0 : 1);
-    }
+    if (m_nSortedLevels >= n) i = FirstAccepted(L, 1, n - 1, [v](double level) { return level >= v; });
     for (; i < n; i++) {
         if (L[i] > v) return i;
         if (L[i] == v) return -i;

@@ -85,6 +85,7 @@ CLegendEngine::CLegendEngine()
 }
 
 CLegendEngine::~CLegendEngine() {
+    ClearOpenGl();
     if (m_fontTitle.GetSafeHandle()) m_fontTitle.DeleteObject();
     if (m_fontValue.GetSafeHandle()) m_fontValue.DeleteObject();
     m_arrValRect.RemoveAll();

@@ -19,6 +19,7 @@
 #pragma once
 
 #include "contour/ContourTypes.h"
+#include "host/grx/C3DPoint.h"
 #include "platform/afx/CArray.h"
 #include "platform/afx/CString.h"
 #include "platform/afx/afxtypes.h"
@@ -125,6 +126,25 @@ public:
     // A band percentage in the percent colour, centred vertically in r.
     void TextOutSubContValue(CDC* pDC, CRect& r, int nCharWidth, int nLineHeight, double dPercent);
 
+    // ---- view-direction triad (exported; the host calls it with a rectangle of the panel) -----
+    // Title, the lit axis triad in the right half of r (black left transparent) and the eye
+    // point's three components beside it. The GL context is current only inside the call.
+    void DrawViewDirection(CDC* pDC, CRect& r);
+    // Builds the memory DC, the 24-bit DIB of the triad rectangle, the pixel format, the GL
+    // context, the font lists and display list 1; m_bOpenGLReady is 1 on success.
+    void InitOpenGl();
+    // Releases everything InitOpenGl built except the font lists (they go with the context).
+    void ClearOpenGl();
+    void GlSetupRC();
+    void GlResize();
+    void GlRender(CDC* pDC);
+    // Copies the DIB to (x, y) on pDC, leaving out pixels of colour crTransparent.
+    void DrawDirectionTrans(CDC* pDC, int x, int y, COLORREF crTransparent);
+    // Bitmap-font display lists of the value font; the three arguments are not used.
+    void mglPrepareCharset2D(int n1, int n2, int n3);
+    // Draws s at the current raster position through the font lists.
+    void mglText2D(CString s);
+
     // Display mode the legend draws: the model's, or the bars' when the model has none.
     int GetLegendDisplayMode() const;
     // Length of "%g" of the integer part of v; 2 for a negative value whose integer part is 0.
@@ -164,6 +184,26 @@ public:
     CRect m_rcLegend;                    // where that scale was drawn, client coordinates
     CPVXLegendWnd* m_pLegendWnd;         // open popup legend window, set and cleared by the view
     CRect m_rcPanel;                     // rectangle of the last panel this engine laid out
+    // View-direction triad: GL state, rebuilt by every DrawViewDirection.
+    HDC m_hGLMemDC = nullptr;            // memory DC holding the triad DIB
+    HGLRC m_hGLRC = nullptr;             // GL context on m_hGLMemDC
+    HBITMAP m_hGLDIB = nullptr;          // 24-bit DIB section the triad is rendered into
+    HBITMAP m_hGLOldBitmap = nullptr;    // bitmap of m_hGLMemDC before the DIB was selected
+    BITMAPINFO* m_pGLBmpInfo = nullptr;  // 1064-byte block: header and 256 palette entries, owned
+    void* m_pGLDIBBits = nullptr;        // pixels of m_hGLDIB (rows bottom-up, B G R)
+    int m_nTriadLeft = 0;                // triad image on the output device, logical units
+    int m_nTriadTop = 0;
+    int m_nTriadRight = 0;
+    int m_nTriadBottom = 0;
+    C3DPoint m_ptViewFirst;              // not read
+    C3DPoint m_ptViewUp;                 // up vector of the triad camera
+    C3DPoint m_ptViewEye;                // eye point: the view direction shown
+    int m_nViewMatrixMode = 0;           // 0 camera from eye and up; else m_dViewTransform
+    double m_dViewTranslation[3] = {};   // subtracted before m_dViewTransform
+    double m_dViewTransform[16] = {};    // column-major 4x4 matrix
+    int m_bPixelFormatSet = 0;           // SetPixelFormat succeeded on m_hGLMemDC
+    int m_nFontListBase = 0;             // first display list of the bitmap font, 0 when none
+    int m_nFontListCount = 128;          // number of font display lists
 
 private:
     // Bands of a colour scale: nKind 0 contour values, 1 discrete names. bReserve keeps 7/2

@@ -16,14 +16,6 @@ constexpr double kRangeTol = 1e-20;
 // Corners plus level crossings of a triangle: 2 x 30 crossings and three corners at most.
 constexpr int kMaxChain = 2 * CContourEngine::MAX_LEVELS + 3;
 
-inline VtxInfo_tag Vtx(const C3DPoint& p, int bLine, double v) {
-    VtxInfo_tag t;
-    t.pt = p;
-    t.bLine = bLine;
-    t.dValue = v;
-    return t;
-}
-
 }  // namespace
 
 I_PVXModel* CContourEngine::GetCurrentModel() {
@@ -171,9 +163,9 @@ void CContourEngine::DoTriangleContour(double vA, double vB, double vC, C3DPoint
 
     if (m == 0) {
         // Flat, or the whole face inside one band.
-        poly[0] = Vtx(A, eAB, vA);
-        poly[1] = Vtx(B, eBC, vB);
-        poly[2] = Vtx(C, eCA, vC);
+        poly[0] = VtxInfo_tag{A, eAB, vA};
+        poly[1] = VtxInfo_tag{B, eBC, vB};
+        poly[2] = VtxInfo_tag{C, eCA, vC};
         emit(3);
     } else {
         // Right chain: A, the AB crossings, B, the BC crossings, C. A level through B is told by
@@ -207,10 +199,10 @@ void CContourEngine::DoTriangleContour(double vA, double vB, double vC, C3DPoint
             int count = 0;
             int from;
             if (j == 0) {
-                poly[count++] = Vtx(A, eAB, vA);
+                poly[count++] = VtxInfo_tag{A, eAB, vA};
                 from = 1;
             } else {
-                poly[count++] = Vtx(acPts[j - 1], 1, acLev[j - 1]);
+                poly[count++] = VtxInfo_tag{acPts[j - 1], 1, acLev[j - 1]};
                 from = right[j - 1];
             }
             const int to = j < m ? right[j] : idxC;
@@ -218,9 +210,9 @@ void CContourEngine::DoTriangleContour(double vA, double vB, double vC, C3DPoint
                 int flag;
                 if (i == to) flag = j < m ? 0 : eCA;
                 else flag = i < idxB ? eAB : eBC;
-                poly[count++] = Vtx(chainPt[i], flag, chainVal[i]);
+                poly[count++] = VtxInfo_tag{chainPt[i], flag, chainVal[i]};
             }
-            if (j < m) poly[count++] = Vtx(acPts[j], eCA, acLev[j]);
+            if (j < m) poly[count++] = VtxInfo_tag{acPts[j], eCA, acLev[j]};
             if (count >= 3) emit(count);  // levels out of order could leave a bare line
         }
     }
@@ -263,10 +255,10 @@ void CContourEngine::ContourRectangle(double w1, double w2, double w3, double w4
         sizes.Add(4);
         if (f1) f1->Add(f);
         if (f2) f2->Add(g);
-        vertices.Add(Vtx(P[0], 0, top));
-        vertices.Add(Vtx(P[1], 0, w2));
-        vertices.Add(Vtx(P[2], 0, w3));
-        vertices.Add(Vtx(P[3], 0, w4));
+        vertices.Add(VtxInfo_tag{P[0], 0, top});
+        vertices.Add(VtxInfo_tag{P[1], 0, w2});
+        vertices.Add(VtxInfo_tag{P[2], 0, w3});
+        vertices.Add(VtxInfo_tag{P[3], 0, w4});
         return;
     }
 

@@ -12,14 +12,6 @@
 
 namespace {
 
-inline VtxInfo_tag Vtx(const C3DPoint& p, int bLine, double v) {
-    VtxInfo_tag t;
-    t.pt = p;
-    t.bLine = bLine;
-    t.dValue = v;
-    return t;
-}
-
 // One side of a piece, from its higher corner to its lower one with the level crossings between.
 struct Side {
     CArray<C3DPoint, C3DPoint> pts;
@@ -41,7 +33,7 @@ int CContourEngine::CutFramePoly(const C3DPoint* P, const double* w, const int* 
         if (w[i] != w[0]) uniform = false;
     auto appendWhole = [&]() {
         sizes.Add(n);
-        for (int i = 0; i < n; i++) vertices.Add(Vtx(P[i], ef(i), w[i]));
+        for (int i = 0; i < n; i++) vertices.Add(VtxInfo_tag{P[i], ef(i), w[i]});
         return 1;
     };
     if (uniform) return appendWhole();
@@ -65,10 +57,10 @@ int CContourEngine::CutFramePoly(const C3DPoint* P, const double* w, const int* 
     // side), c (lower line), d (along the first side).
     auto strip = [&](int k, int a, int b, int c, int d) {
         sizes.Add(4);
-        vertices.Add(Vtx(first.pts[k], a, first.vals[k]));
-        vertices.Add(Vtx(second.pts[k], b, second.vals[k]));
-        vertices.Add(Vtx(second.pts[k + 1], c, second.vals[k + 1]));
-        vertices.Add(Vtx(first.pts[k + 1], d, first.vals[k + 1]));
+        vertices.Add(VtxInfo_tag{first.pts[k], a, first.vals[k]});
+        vertices.Add(VtxInfo_tag{second.pts[k], b, second.vals[k]});
+        vertices.Add(VtxInfo_tag{second.pts[k + 1], c, second.vals[k + 1]});
+        vertices.Add(VtxInfo_tag{first.pts[k + 1], d, first.vals[k + 1]});
         added++;
     };
 
@@ -119,18 +111,18 @@ int CContourEngine::CutFramePoly(const C3DPoint* P, const double* w, const int* 
     const int m = static_cast<int>(first.pts.GetSize());
     if (apexHigh) {
         sizes.Add(3);
-        vertices.Add(Vtx(P[apex], ef(fEdge), w[apex]));
-        vertices.Add(Vtx(first.pts[1], m == 2 ? ef(baseEdge) : levelFlag, first.vals[1]));
-        vertices.Add(Vtx(second.pts[1], ef(sEdge), second.vals[1]));
+        vertices.Add(VtxInfo_tag{P[apex], ef(fEdge), w[apex]});
+        vertices.Add(VtxInfo_tag{first.pts[1], m == 2 ? ef(baseEdge) : levelFlag, first.vals[1]});
+        vertices.Add(VtxInfo_tag{second.pts[1], ef(sEdge), second.vals[1]});
         added++;
         for (int k = 1; k <= m - 2; k++)
             strip(k, levelFlag, ef(sEdge), k == m - 2 ? ef(baseEdge) : levelFlag, ef(fEdge));
     } else {
         for (int k = 0; k <= m - 3; k++) strip(k, k == 0 ? ef(baseEdge) : levelFlag, ef(sEdge), levelFlag, ef(fEdge));
         sizes.Add(3);
-        vertices.Add(Vtx(first.pts[m - 2], m == 2 ? ef(baseEdge) : levelFlag, first.vals[m - 2]));
-        vertices.Add(Vtx(second.pts[m - 2], ef(sEdge), second.vals[m - 2]));
-        vertices.Add(Vtx(P[apex], ef(fEdge), w[apex]));
+        vertices.Add(VtxInfo_tag{first.pts[m - 2], m == 2 ? ef(baseEdge) : levelFlag, first.vals[m - 2]});
+        vertices.Add(VtxInfo_tag{second.pts[m - 2], ef(sEdge), second.vals[m - 2]});
+        vertices.Add(VtxInfo_tag{P[apex], ef(fEdge), w[apex]});
         added++;
     }
     return added;
@@ -155,7 +147,7 @@ int CContourEngine::ClipFramePolyByBands(const C3DPoint* P, const double* w, con
     bounds.push_back(wMin);
 
     std::vector<VtxInfo_tag> poly;
-    for (int i = 0; i < n; i++) poly.push_back(Vtx(P[i], flags ? flags[i] : 0, w[i]));
+    for (int i = 0; i < n; i++) poly.push_back(VtxInfo_tag{P[i], flags ? flags[i] : 0, w[i]});
 
     // Keeps the part on one side of a level; the new edge along the level takes levelFlag.
     auto clip = [&](const std::vector<VtxInfo_tag>& in, double level, bool keepBelow) {
@@ -168,7 +160,7 @@ int CContourEngine::ClipFramePolyByBands(const C3DPoint* P, const double* w, con
             const bool curIn = isIn(cur.dValue), nxtIn = isIn(nxt.dValue);
             auto cross = [&](int flag) {
                 const double t = (cur.dValue - level) / (cur.dValue - nxt.dValue);
-                return Vtx(cur.pt + (nxt.pt - cur.pt) * t, flag, level);
+                return VtxInfo_tag{cur.pt + (nxt.pt - cur.pt) * t, flag, level};
             };
             if (curIn) {
                 out.push_back(cur);

@@ -20,8 +20,9 @@ void CPVXMultiGraphView::FreeSeries(PVXGraphSeriesMap& map) {
 
 BOOL CPVXMultiGraphView::CopyGraph(Graph& g, PVXGraphSeriesMap& map, const CString& t, const CString& x,
                                    const CString& third) {
-    if (map.IsEmpty()) return FALSE;
+    // New data always replace the old: an empty map leaves an empty graph, never the last one's.
     FreeSeries(g.series);
+    if (map.IsEmpty()) return FALSE;
     POSITION pos = map.GetStartPosition();
     while (pos) {
         UINT key;

@@ -19,8 +19,8 @@ public:
     // Keeps (or, with null, forgets) the model shown.
     void SetPointer(I_PVXModel* pModel) { m_pModel = pModel; }
     I_PVXModel* GetPointer() const { return m_pModel; }
-    // Copies the series and the three captions into the left (right) graph; FALSE when the
-    // map holds no series.
+    // Copies the series and the three captions into the left (right) graph, replacing what it
+    // showed; FALSE (and an empty graph, captions kept) when the map holds no series.
     BOOL SetLeftGraphData(PVXGraphSeriesMap& map, CString strTitle, CString strXLabel, CString strThird);
     BOOL SetRightGraphData(PVXGraphSeriesMap& map, CString strTitle, CString strXLabel, CString strThird);
     // Scales and repaints both graphs.

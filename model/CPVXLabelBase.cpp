@@ -128,6 +128,11 @@ void CPVXLabelBase::OutputMaxMin(I_PVXModel* pModel, C3DPoint* pPoint, int nKind
     const CPoint pt = pModel->Get3DPtTo2DPt(pPoint);
     if (pt.x < 0 || pt.y < 0) return;
 
+    WriteText(pt.x, pt.y, MaxMinText(nKind, FormatNumber(dValue)), nullptr, pTextColor, nullptr, pAngle);
+    DrawMaxMinCross(m_pDC, pModel, *pPoint, m_crText);
+}
+
+CString CPVXLabelBase::MaxMinText(int nKind, const CString& strNumber) {
     CString strText;
     switch (nKind) {
     case 0: strText = "Max:"; break;
@@ -135,19 +140,21 @@ void CPVXLabelBase::OutputMaxMin(I_PVXModel* pModel, C3DPoint* pPoint, int nKind
     case 2: strText = "MAX:"; break;
     default: break;
     }
-    strText += FormatNumber(dValue);
-    WriteText(pt.x, pt.y, strText, nullptr, pTextColor, nullptr, pAngle);
+    strText += strNumber;
+    return strText;
+}
 
-    I_PVXCtrl* pCtrl = pModel->m_pPVXCtrl;
-    if (!pCtrl) return;
+void CPVXLabelBase::DrawMaxMinCross(CDC* pDC, I_PVXModel* pModel, const C3DPoint& point, COLORREF crPen) {
+    I_PVXCtrl* pCtrl = pModel ? pModel->m_pPVXCtrl : nullptr;
+    if (!pDC || !pCtrl) return;
     CPen pen;
-    if (!pen.CreatePen(PS_SOLID, kCrossPenWidth, m_crText)) return;
-    CPen* pOldPen = m_pDC->SelectObject(&pen);
+    if (!pen.CreatePen(PS_SOLID, kCrossPenWidth, crPen)) return;
+    CPen* pOldPen = pDC->SelectObject(&pen);
     if (pModel->m_bExternalDevice)
-        pCtrl->DrawCrossInClientWindow(m_pDC, *pPoint, kCrossSize);
+        pCtrl->DrawCrossInClientWindow(pDC, point, kCrossSize);
     else
-        pCtrl->DrawCross(m_pDC, *pPoint, kCrossSize);
-    if (pOldPen) m_pDC->SelectObject(pOldPen);
+        pCtrl->DrawCross(pDC, point, kCrossSize);
+    if (pOldPen) pDC->SelectObject(pOldPen);
 }
 
 POINT CPVXLabelBase::CalcRotatedTextPos(POINT ptAnchor, int nAngle, int nScale) {

@@ -77,6 +77,13 @@ public:
     // scale-tenths away, perpendicular to the text line (angle 0 and scale 10: 10 pixels up).
     static POINT CalcRotatedTextPos(POINT ptAnchor, int nAngle, int nScale);
 
+    // The text of an extreme value: "Max:" (kind 0), "Min:" (1), "MAX:" (2) or no prefix (other
+    // kinds) before the number already formatted.
+    static CString MaxMinText(int nKind, const CString& strNumber);
+    // The 8-pixel cross of an extreme value at a world point, in a 2-pixel pen of the colour;
+    // drawn into the client window when the model draws to an external device.
+    static void DrawMaxMinCross(CDC* pDC, I_PVXModel* pModel, const C3DPoint& point, COLORREF crPen);
+
     CDC* m_pDC;                  // borrowed
     int m_bExponent;             // non-zero: exponent notation
     int m_bOpaque;               // non-zero: opaque text background

@@ -3,17 +3,9 @@
 #include <algorithm>
 
 #include "host/grx/C3DPoint.h"
-#include "host/grx/I_PVXCtrl.h"
 #include "model/CPVXLabelBase.h"
 #include "model/CPVXView.h"
 #include "model/I_PVXModel.h"
-
-namespace {
-
-const int kCrossSize = 8;  // pixels
-const int kCrossPenWidth = 2;
-
-}  // namespace
 
 CPVXResultLabelBase::CPVXResultLabelBase(CDC* pDC, I_PVXModel* pModel)
     : m_pDC(pDC),
@@ -78,24 +70,6 @@ void CPVXResultLabelBase::OutputMaxMin(C3DPoint* pPoint, double dValue, int nKin
     const CPoint pt = pModel->Get3DPtTo2DPt(pPoint);
     if (pt.x < 0 || pt.y < 0) return;
     if (pOrientation) pModel->SetNumberFontOrientation(*pOrientation);
-    CString strText;
-    switch (nKind) {
-    case 0: strText = "Max:"; break;
-    case 1: strText = "Min:"; break;
-    case 2: strText = "MAX:"; break;
-    default: break;
-    }
-    strText += FormatNumber(dValue);
-    WriteText(pt.x, pt.y, strText, nullptr);
-
-    I_PVXCtrl* pCtrl = pModel->m_pPVXCtrl;
-    if (!pCtrl) return;
-    CPen pen;
-    if (!pen.CreatePen(PS_SOLID, kCrossPenWidth, m_crText)) return;
-    CPen* pOldPen = m_pDC->SelectObject(&pen);
-    if (pModel->m_bExternalDevice)
-        pCtrl->DrawCrossInClientWindow(m_pDC, *pPoint, kCrossSize);
-    else
-        pCtrl->DrawCross(m_pDC, *pPoint, kCrossSize);
-    if (pOldPen) m_pDC->SelectObject(pOldPen);
+    WriteText(pt.x, pt.y, CPVXLabelBase::MaxMinText(nKind, FormatNumber(dValue)), nullptr);
+    CPVXLabelBase::DrawMaxMinCross(m_pDC, pModel, *pPoint, m_crText);
 }

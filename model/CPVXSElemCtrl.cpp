@@ -171,6 +171,11 @@ int CPVXSElemCtrl::GetSuperElemNodeList(UINT key, CArray<UINT, UINT>& nodeKeys, 
         m_selem.Get(map.seKey, sElem);
         return GetSuperNodeRecordsOfModelNodes(&map, &sElem, nodeKeys, *pNodes);
     }
+    return AppendOwnNodes(rec, nodeKeys, pNodes);
+}
+
+int CPVXSElemCtrl::AppendOwnNodes(const T_PELEM_D& rec, CArray<UINT, UINT>& nodeKeys,
+                                  CArray<T_PNODE_D>* pNodes) const {
     int ok = 1;
     const int n = m_elem.GetPNodeCount(rec);
     for (int i = 0; i < n; ++i) {
@@ -208,17 +213,8 @@ int CPVXSElemCtrl::GetSuperElemShapeNodes(UINT key, CArray<UINT, UINT>& nodeKeys
         } else if (!m_elem.Get(key, rec)) {
             return 0;
         }
-        const int n = m_elem.GetPNodeCount(rec);
-        int ok = n > 0;
-        for (int i = 0; i < n; ++i) {
-            nodeKeys.Add(rec.node[i]);
-            if (!pNodes) continue;
-            T_PNODE_D nd;
-            nd.Initialize();
-            if (!m_node.Get(rec.node[i], nd)) ok = 0;
-            pNodes->Add(nd);
-        }
-        return ok;
+        const int ok = AppendOwnNodes(rec, nodeKeys, pNodes);
+        return ok && m_elem.GetPNodeCount(rec) > 0;
     }
 
     // A model element of the current super element: the mesh element it maps to, else the

@@ -131,6 +131,9 @@ private:
     // Reads the super node records of the current element; used where the super node keys are
     // at hand, so that inner nodes keep their coordinates.
     int ReadCurrentSuperNodes(const CArray<UINT, UINT>& superKeys, CArray<T_PNODE_D>& nodes) const;
+    // Appends the node keys of an ordinary element and, when pNodes is given, their records
+    // (an initialised record where one is missing). 0 when a record is missing.
+    int AppendOwnNodes(const T_PELEM_D& rec, CArray<UINT, UINT>& nodeKeys, CArray<T_PNODE_D>* pNodes) const;
 
     CDataBase* m_pDB;                 // bound database, not owned; null when unbound
     CClassPNode m_node;

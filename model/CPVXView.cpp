@@ -1,21 +1,15 @@
+#include "model/CPVXView.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <new>
 #include <system_error>
 
-// The database's settings header and the render view both define a light record of 38 words
-// under the name T_LIGHT_D. The view works with the render view's; the database's is given
-// another name in this file so that the model's header (which includes it) can come in too.
-#define T_LIGHT_D T_LIGHT_D_DBSettings
-#include "host/db/DBSettingsRecords.h"
-#undef T_LIGHT_D
-
-#include "model/CPVXView.h"
-
 #include "animation/CAniCtrlBar.h"
 #include "animation/CAnimationEngine.h"
 #include "bars/CPVXBarContainerBase.h"
 #include "contour/CLegendEngine.h"
+#include "contour/CPVXLegendWnd.h"
 #include "figures/CPVXFigure.h"
 #include "host/base/CDockDlgBarBase.h"
 #include "host/base/CMsgDll.h"
@@ -31,10 +25,6 @@
 #include "platform/ui/uiapi.h"
 #include "platform/video/MCIWnd.h"
 #include "resources/PVXResourceIds.h"
-#if __has_include("contour/CPVXLegendWnd.h")
-#include "contour/CPVXLegendWnd.h"
-#define PVX_HAVE_LEGEND_WND 1
-#endif
 
 namespace {
 
@@ -596,13 +586,11 @@ void CPVXView::OnLButtonDown(UINT nFlags, CPoint point) {
             ResetCurDynamicViewMode();
             CRect rc = legend.m_rcLegend;
             ClientToScreen(&rc);
-#ifdef PVX_HAVE_LEGEND_WND
             CPVXLegendWnd* pWnd = new CPVXLegendWnd(1, this);
             if (pWnd->Create(this, rc, 0))
                 legend.m_pLegendWnd = pWnd;
             else if (!pWnd->GetSafeHwnd())
                 delete pWnd;
-#endif
         }
     }
     GRenderView::OnLButtonDown(nFlags, point);

@@ -48,6 +48,18 @@ T* BarEngineOfKind() {
     return dynamic_cast<T*>(CPVXBarContainerBase::m_pCurrentEngine);
 }
 
+// Empties and deletes every owned item of an array of pointers, then empties the array.
+template <class TList, class Empty>
+void DeleteOwnedItems(TList* pList, Empty empty) {
+    if (!pList) return;
+    for (INT_PTR i = 0; i < pList->GetSize(); ++i) {
+        auto* p = pList->GetAt(i);
+        if (p) empty(*p);
+        delete p;
+    }
+    pList->SetSize(0);
+}
+
 }  // namespace
 
 // ---- construction and destruction ------------------------------------------------------------
@@ -624,39 +636,11 @@ double I_PVXModel::GetElapsedTime() {
 
 void I_PVXModel::FreeMemoryPolyList(PolyListArray* pPolyLists, IndexArrayList* pIndexArrays, KeyArrayList* pKeyArrays,
                                     KeyArrayList* pMoreArrays) {
-    if (pPolyLists) {
-        for (INT_PTR i = 0; i < pPolyLists->GetSize(); ++i) {
-            PVXPolyList* p = pPolyLists->GetAt(i);
-            if (p) p->RemoveAll();
-            delete p;
-        }
-        pPolyLists->SetSize(0);
-    }
-    if (pIndexArrays) {
-        for (INT_PTR i = 0; i < pIndexArrays->GetSize(); ++i) {
-            CArray<int>* p = pIndexArrays->GetAt(i);
-            if (p) p->SetSize(0);
-            delete p;
-        }
-        pIndexArrays->SetSize(0);
-    }
-    if (pKeyArrays) {
-        for (INT_PTR i = 0; i < pKeyArrays->GetSize(); ++i) {
-            CArray<UINT>* p = pKeyArrays->GetAt(i);
-            if (p) p->SetSize(0);
-            delete p;
-        }
-        pKeyArrays->SetSize(0);
-    }
-    if (pMoreArrays) {
-        for (INT_PTR i = 0; i < pMoreArrays->GetSize(); ++i) {
-            CArray<UINT>* p = pMoreArrays->GetAt(i);
-            if (p) p->SetSize(0);
-            delete p;
-        }
-        pMoreArrays->SetSize(0);
-        pMoreArrays->FreeExtra();
-    }
+    DeleteOwnedItems(pPolyLists, [](PVXPolyList& p) { p.RemoveAll(); });
+    DeleteOwnedItems(pIndexArrays, [](CArray<int>& p) { p.SetSize(0); });
+    DeleteOwnedItems(pKeyArrays, [](CArray<UINT>& p) { p.SetSize(0); });
+    DeleteOwnedItems(pMoreArrays, [](CArray<UINT>& p) { p.SetSize(0); });
+    if (pMoreArrays) pMoreArrays->FreeExtra();
 }
 
 void I_PVXModel::ActiveModelViewFrame() {

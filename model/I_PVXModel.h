@@ -191,6 +191,9 @@ public:
     void ResetEngines();
     // Re-initialises the engines that exist; mode -1 makes them take the bars' current mode.
     void UpdateEngines(int nMode);
+    // Shows two mode-shape graph sets (series number to points of value against story level)
+    // in the multi-graph view the document opens: left UX, right UY. The caller keeps the maps.
+    void Draw2DGraph(PVXGraphSeriesMap& left, PVXGraphSeriesMap& right);
     // Takes over what the bars changed; bKeepDeformed keeps the deformed shape across an update.
     void HandlePVXBar(int bKeepDeformed);
     // Applies the load selection to the host's result controller; m_bResultDataReady tells

@@ -74,49 +74,32 @@ std::unique_ptr<CClientDC> MakeClientCopy(I_PVXModel& m) {
     return dc;
 }
 
-// Keeps a pen selected in a DC (and in the client copy) until the end of the scope.
-class PenScope {
+// Keeps a pen or brush selected in a DC (and in the client copy) until the end of the scope.
+template <class TGdi>
+class SelectScope {
 public:
-    PenScope(CDC* pDC, CDC* pClient, int style, int width, COLORREF color)
-        : m_pDC(pDC), m_pClient(pClient), m_pen(style, width, color) {
-        if (m_pDC) m_pOld = m_pDC->SelectObject(&m_pen);
-        if (m_pClient) m_pOldClient = m_pClient->SelectObject(&m_pen);
+    template <class... Args>
+    SelectScope(CDC* pDC, CDC* pClient, Args... args) : m_pDC(pDC), m_pClient(pClient), m_obj(args...) {
+        if (m_pDC) m_pOld = m_pDC->SelectObject(&m_obj);
+        if (m_pClient) m_pOldClient = m_pClient->SelectObject(&m_obj);
     }
-    ~PenScope() {
+    ~SelectScope() {
         if (m_pClient && m_pOldClient) m_pClient->SelectObject(m_pOldClient);
         if (m_pDC && m_pOld) m_pDC->SelectObject(m_pOld);
     }
-    PenScope(const PenScope&) = delete;
-    PenScope& operator=(const PenScope&) = delete;
+    SelectScope(const SelectScope&) = delete;
+    SelectScope& operator=(const SelectScope&) = delete;
 
 private:
     CDC* m_pDC;
     CDC* m_pClient;
-    CPen m_pen;
-    CPen* m_pOld = nullptr;
-    CPen* m_pOldClient = nullptr;
+    TGdi m_obj;
+    TGdi* m_pOld = nullptr;
+    TGdi* m_pOldClient = nullptr;
 };
 
-class BrushScope {
-public:
-    BrushScope(CDC* pDC, CDC* pClient, COLORREF color) : m_pDC(pDC), m_pClient(pClient), m_brush(color) {
-        if (m_pDC) m_pOld = m_pDC->SelectObject(&m_brush);
-        if (m_pClient) m_pOldClient = m_pClient->SelectObject(&m_brush);
-    }
-    ~BrushScope() {
-        if (m_pClient && m_pOldClient) m_pClient->SelectObject(m_pOldClient);
-        if (m_pDC && m_pOld) m_pDC->SelectObject(m_pOld);
-    }
-    BrushScope(const BrushScope&) = delete;
-    BrushScope& operator=(const BrushScope&) = delete;
-
-private:
-    CDC* m_pDC;
-    CDC* m_pClient;
-    CBrush m_brush;
-    CBrush* m_pOld = nullptr;
-    CBrush* m_pOldClient = nullptr;
-};
+using PenScope = SelectScope<CPen>;      // (dc, client, style, width, colour)
+using BrushScope = SelectScope<CBrush>;  // (dc, client, colour)
 
 // Every edge of a face drawn: the shape builders hand out element-local corner numbers beside
 // the faces, not edge flags, so the drawers outline each face completely.

@@ -5,6 +5,7 @@
 
 #include "animation/CAnimationEngine.h"
 #include "contour/CLegendEngine.h"
+#include "contour/CPVXLegendWnd.h"
 #include "engines/CDeformEngine.h"
 #include "engines/CPVXCutLineDetDlg.h"
 #include "engines/CReactionEngine.h"
@@ -24,11 +25,6 @@
 #include "platform/ui/uiapi.h"
 #include "platform/ui/uidefs.h"
 
-#if __has_include("contour/CPVXLegendWnd.h")
-#include "contour/CPVXLegendWnd.h"
-#define PVX_EVENTS_HAVE_LEGEND_WND 1
-#endif
-
 namespace {
 
 constexpr UINT kHostRButtonMenu = 758;  // the host's right-button menu: 0 model view, 1 result view
@@ -37,10 +33,8 @@ constexpr double kPrintLegendShare = 0.14285714285714285;  // legend margin whil
 // Closes the popup legend window when one is open; the pointer is forgotten in any case.
 void CloseLegendWnd(CLegendEngine& legend) {
     if (!legend.m_pLegendWnd) return;
-#ifdef PVX_EVENTS_HAVE_LEGEND_WND
     CPVXLegendWnd* pWnd = legend.m_pLegendWnd;
     if (pWnd->GetSafeHwnd()) pWnd->DestroyWindow();
-#endif
     legend.m_pLegendWnd = nullptr;
 }
 

@@ -4,6 +4,7 @@
 // names the undeformed model, minimum + 1 the deformed one, answered from the deformation engine
 // when it holds data and with the undeformed geometry otherwise.
 #include <cmath>
+#include <memory>
 
 #include "engines/CDeformEngine.h"
 #include "host/base/GeomTypes.h"
@@ -448,51 +449,56 @@ double I_PVXModel::RE_GetNormalSumTol() { return 0.0; }
 
 // ---- super elements ----------------------------------------------------------------------------------
 
+namespace {
+
+// The engine whose displacements move the super element's nodes: only for the model's own
+// database, and only when the selection is of nodes of this control.
+CDeformEngine* SuperElemEngine(I_PVXModel& m, void* pContext) {
+    if (pContext) return nullptr;
+    int nNodeType = 0, nObjType = 0;
+    m.RE_GetNode_ElemTypeByCDBDocSelection(nNodeType, nObjType);
+    return nNodeType == m.m_nNodeIDFirst + 1 ? EngineWithData(m) : nullptr;
+}
+
+// A super-element reader of the given database (else the model's own) set on an element.
+std::unique_ptr<CPVXSElemCtrl> SuperElemCtrl(UINT nKey, void* pContext) {
+    auto pCtrl = pContext ? std::make_unique<CPVXSElemCtrl>(static_cast<CDataBase*>(pContext))
+                          : std::make_unique<CPVXSElemCtrl>();
+    pCtrl->GetSuperElemData(nKey);
+    return pCtrl;
+}
+
+}  // namespace
+
 int I_PVXModel::RE_GetSuperElemInfo(UINT nKey, void* pOut, void* pContext) {
     auto* out = static_cast<CSuperElemInfoMap*>(pOut);
     if (!out) return 0;
     int bShrink = 0;
     double dShrink = 1.0;
-    CDeformEngine* pEngine = nullptr;
     if (pContext) {
         // Asked for another database: the control's own view state, no deformation.
         if (m_pPVXCtrl) {
             int wire = 0, undeformedWire = 0, hidden = 0, culling = 0;
             m_pPVXCtrl->GetREViewState(wire, undeformedWire, hidden, bShrink, dShrink, culling);
         }
-    } else {
-        if (m_pDispOpt) {
-            bShrink = m_pDispOpt->m_bShrink;
-            dShrink = m_pDispOpt->m_dShrinkFactor;
-        }
-        int nNodeType = 0, nObjType = 0;
-        RE_GetNode_ElemTypeByCDBDocSelection(nNodeType, nObjType);
-        if (nNodeType == m_nNodeIDFirst + 1) pEngine = EngineWithData(*this);
+    } else if (m_pDispOpt) {
+        bShrink = m_pDispOpt->m_bShrink;
+        dShrink = m_pDispOpt->m_dShrinkFactor;
     }
-    CPVXSElemCtrl* pCtrl =
-        pContext ? new CPVXSElemCtrl(static_cast<CDataBase*>(pContext)) : new CPVXSElemCtrl();
-    pCtrl->GetSuperElemData(nKey);
+    CDeformEngine* pEngine = SuperElemEngine(*this, pContext);
+    auto pCtrl = SuperElemCtrl(nKey, pContext);
     pCtrl->BuildSuperElemInfo(*out, bShrink, dShrink, pEngine);
     pCtrl->InitSuperElemRecords();
-    delete pCtrl;
     return 1;
 }
 
 int I_PVXModel::RE_GetSuperNodeInfo(UINT nKey, void* pOut, void* pContext) {
     auto* out = static_cast<CSuperElemInfoMap*>(pOut);
     if (!out) return 0;
-    CDeformEngine* pEngine = nullptr;
-    if (!pContext) {
-        int nNodeType = 0, nObjType = 0;
-        RE_GetNode_ElemTypeByCDBDocSelection(nNodeType, nObjType);
-        if (nNodeType == m_nNodeIDFirst + 1) pEngine = EngineWithData(*this);
-    }
-    CPVXSElemCtrl* pCtrl =
-        pContext ? new CPVXSElemCtrl(static_cast<CDataBase*>(pContext)) : new CPVXSElemCtrl();
-    pCtrl->GetSuperElemData(nKey);
+    CDeformEngine* pEngine = SuperElemEngine(*this, pContext);
+    auto pCtrl = SuperElemCtrl(nKey, pContext);
     pCtrl->BuildSuperNodeInfo(*out, pEngine);
     pCtrl->InitSuperElemRecords();
-    delete pCtrl;
     return 1;
 }
 

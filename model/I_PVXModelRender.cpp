@@ -95,6 +95,16 @@ struct Dispatch {
             m.InitDeformed(0);
         }
     }
+    // With the data of the row ready: the deformed geometry prepared, true. Else the plain
+    // model drawn in its place, false.
+    bool Deformed(bool bReady) {
+        if (!bReady) {
+            Plain();
+            return false;
+        }
+        PrepareDeformation();
+        return true;
+    }
     // The deformation plot draw for the display mode.
     void DeformPlotDraw() {
         if (m.m_nDisplayMode == 2 || m.m_nDisplayMode == 19) {
@@ -267,20 +277,12 @@ void MemoryRow(Dispatch& d, int mode) {
         else d.DeformPlotWithNumbers();
         break;
     case 5:
-        if (!F->m_bSSFRData) {
-            d.Plain();
-            break;
-        }
-        d.PrepareDeformation();
+        if (!d.Deformed(F->m_bSSFRData)) break;
         d.Force(PVX_FORCE(DrawSSFRData));
         if (d.bNumbers) d.Force(PVX_FORCE(OutputSSFRData));
         break;
     case 6:
-        if (!F->m_bBForcData && !F->m_bTForcData) {
-            d.Plain();
-            break;
-        }
-        d.PrepareDeformation();
+        if (!d.Deformed(F->m_bBForcData || F->m_bTForcData)) break;
         d.Force(PVX_FORCE(DrawBForcContour));
         d.Force(PVX_FORCE(DrawTForcContour));
         d.Numbers([&] {
@@ -289,41 +291,25 @@ void MemoryRow(Dispatch& d, int mode) {
         });
         break;
     case 7:
-        if (!F->m_bBForcData && !F->m_bTForcData) {
-            d.Plain();
-            break;
-        }
-        d.PrepareDeformation();
+        if (!d.Deformed(F->m_bBForcData || F->m_bTForcData)) break;
         d.Force(PVX_FORCE(DrawBeamSfdBmd));
         d.Force(PVX_FORCE(DrawTrussSfdBmd));
         d.Numbers([&] { d.Force(PVX_FORCE(OutputTForcNumbers)); });
         break;
     case 8:
     case 9:
-        if (!F->m_bWForcData) {
-            d.Plain();
-            break;
-        }
-        d.PrepareDeformation();
+        if (!d.Deformed(F->m_bWForcData)) break;
         if (mode == 8) d.Force(PVX_FORCE(DrawWForcContour));
         else d.Force(PVX_FORCE(DrawWallSfdBmd));
         d.Numbers([&] { d.Force(PVX_FORCE(OutputWForcNumbers)); });
         break;
     case 10:
-        if (!F->m_bPForcData) {
-            d.Plain();
-            break;
-        }
-        d.PrepareDeformation();
+        if (!d.Deformed(F->m_bPForcData)) break;
         d.Force(PVX_FORCE(DrawPForcContour));
         d.Numbers([&] { d.Force(PVX_FORCE(OutputPForcNumbers)); });
         break;
     case 11:
-        if (!d.S()->m_bDataReady) {
-            d.Plain();
-            break;
-        }
-        d.PrepareDeformation();
+        if (!d.Deformed(d.S()->m_bDataReady)) break;
         d.Stress("CStressEngine::DrawPStrsContour", &CStressEngine::DrawPStrsContour);
         d.Numbers([&] { d.Stress("CStressEngine::OutputPStrsNumbers", &CStressEngine::OutputPStrsNumbers); });
         break;
@@ -350,11 +336,7 @@ void MemoryRow(Dispatch& d, int mode) {
         break;
     }
     case 20:
-        if (!F->m_bSWallBuilt) {
-            d.Plain();
-            break;
-        }
-        d.PrepareDeformation();
+        if (!d.Deformed(F->m_bSWallBuilt)) break;
         d.Force(PVX_FORCE(DrawSWallContour));
         break;
     case 21:
@@ -363,11 +345,8 @@ void MemoryRow(Dispatch& d, int mode) {
         if (mode == 22 && perMember) {
             d.Force(PVX_FORCE(DrawSForcContourMemb));
             d.Numbers([&] { d.Force(PVX_FORCE(OutputSBForcNumbersMemb)); });
-        } else if (!F->m_bCLForcData) {
-            // No strip diagrams to draw, whatever the granularity.
-            d.Plain();
-        } else {
-            d.PrepareDeformation();
+        } else if (d.Deformed(F->m_bCLForcData)) {
+            // Without strip diagrams the plain model stands, whatever the granularity.
             d.Force(PVX_FORCE(DrawCLineSfdBmd));
         }
         break;
@@ -482,11 +461,7 @@ void RetainedRow(Dispatch& d, int mode) {
     case 6:
     case 7:
         Geometry(d, [&] {
-            if (!F->m_bBForcData && !F->m_bTForcData) {
-                d.Plain();
-                return;
-            }
-            d.PrepareDeformation();
+            if (!d.Deformed(F->m_bBForcData || F->m_bTForcData)) return;
             if (mode == 6) d.Force(PVX_FORCE(DrawBForcContour));
             else d.Force(PVX_FORCE(DrawBeamSfdBmd));
         });
@@ -495,11 +470,7 @@ void RetainedRow(Dispatch& d, int mode) {
     case 8:
     case 9:
         Geometry(d, [&] {
-            if (!F->m_bWForcData) {
-                d.Plain();
-                return;
-            }
-            d.PrepareDeformation();
+            if (!d.Deformed(F->m_bWForcData)) return;
             if (mode == 8) d.Force(PVX_FORCE(DrawWForcContour));
             else d.Force(PVX_FORCE(DrawWallSfdBmd));
         });
@@ -507,22 +478,14 @@ void RetainedRow(Dispatch& d, int mode) {
         break;
     case 10:
         Geometry(d, [&] {
-            if (!F->m_bPForcData) {
-                d.Plain();
-                return;
-            }
-            d.PrepareDeformation();
+            if (!d.Deformed(F->m_bPForcData)) return;
             d.Force(PVX_FORCE(DrawPForcContour));
         });
         d.Numbers([&] { d.Force(PVX_FORCE(OutputPForcNumbers)); });
         break;
     case 11:
         Geometry(d, [&] {
-            if (!d.S()->m_bDataReady) {
-                d.Plain();
-                return;
-            }
-            d.PrepareDeformation();
+            if (!d.Deformed(d.S()->m_bDataReady)) return;
             d.Stress("CStressEngine::DrawPStrsContour", &CStressEngine::DrawPStrsContour);
         });
         d.Numbers([&] { d.Stress("CStressEngine::OutputPStrsNumbers", &CStressEngine::OutputPStrsNumbers); });
@@ -549,12 +512,7 @@ void RetainedRow(Dispatch& d, int mode) {
     }
     case 20:
         Geometry(d, [&] {
-            if (F->m_bSWallBuilt) {
-                d.PrepareDeformation();
-                d.Force(PVX_FORCE(DrawSWallContour));
-            } else {
-                d.Plain();
-            }
+            if (d.Deformed(F->m_bSWallBuilt)) d.Force(PVX_FORCE(DrawSWallContour));
             // Wall numbers belong to the kept geometry and show whatever the numbers switch.
             PVXTempEnableGLVisibleCheck visible(d.Ctrl());
             d.Force(PVX_FORCE(OutputSWallNumbers));

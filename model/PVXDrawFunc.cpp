@@ -49,12 +49,26 @@ void ApplyNumberState(CDC* pDC, const T_PVX_DOPT_NUMBER_D& opt) {
     pDC->SetTextAlign(TA_CENTER | TA_BOTTOM);
 }
 
-// Point font of the number font (its height for the current view); the options keep theirs.
-BOOL CreateNumberFont(CFont& font, const LOGFONT& lfNumber, CDC* pDC) {
-    LOGFONT lf = lfNumber;
-    lf.lfHeight = GetCurViewTextHeight(static_cast<int>(lf.lfHeight));
-    return font.CreatePointFontIndirect(&lf, pDC);
-}
+// Keeps a point font of the number font (its height for the current view) selected until the end
+// of the scope; the options keep their font. Nothing is selected when the font cannot be made.
+class NumberFontScope {
+public:
+    NumberFontScope(CDC* pDC, const LOGFONT& lfNumber) : m_pDC(pDC) {
+        LOGFONT lf = lfNumber;
+        lf.lfHeight = GetCurViewTextHeight(static_cast<int>(lf.lfHeight));
+        if (m_font.CreatePointFontIndirect(&lf, pDC)) m_pOld = pDC->SelectObject(&m_font);
+    }
+    ~NumberFontScope() {
+        if (m_pOld) m_pDC->SelectObject(m_pOld);
+    }
+    NumberFontScope(const NumberFontScope&) = delete;
+    NumberFontScope& operator=(const NumberFontScope&) = delete;
+
+private:
+    CDC* m_pDC;
+    CFont m_font;
+    CFont* m_pOld = nullptr;
+};
 
 // How the vertical alignment of a number is chosen.
 enum NumberRule {
@@ -82,9 +96,7 @@ void DrawNumber(const double* pAxis1, const double* pAxis2, const double* pAncho
     // The number font keeps the angle of the last record drawn.
     opt.m_lfNumber.lfEscapement = nAngle;
     opt.m_lfNumber.lfOrientation = nAngle;
-    CFont font;
-    CFont* pOldFont = nullptr;
-    if (CreateNumberFont(font, opt.m_lfNumber, pDC)) pOldFont = pDC->SelectObject(&font);
+    const NumberFontScope font(pDC, opt.m_lfNumber);
     pDC->SetTextAlign(bTurned ? (TA_BOTTOM | TA_RIGHT) : (TA_BOTTOM | TA_LEFT));
 
     UINT nVert = TA_BOTTOM;
@@ -163,7 +175,6 @@ void DrawNumber(const double* pAxis1, const double* pAxis2, const double* pAncho
         break;
     }
 
-    if (pOldFont) pDC->SelectObject(pOldFont);
 }
 
 // A square (or circle) of half-width h about p with the DC's pen and brush.
@@ -218,13 +229,10 @@ void DrawTextOn2DPoint(CDC* pDC, I_PVXModel* pModel, const double* pPoint, const
     const int nAngle = bUpright ? 900 : 0;
     opt.m_lfNumber.lfEscapement = nAngle;
     opt.m_lfNumber.lfOrientation = nAngle;
-    CFont font;
-    CFont* pOldFont = nullptr;
-    if (CreateNumberFont(font, opt.m_lfNumber, pDC)) pOldFont = pDC->SelectObject(&font);
+    const NumberFontScope font(pDC, opt.m_lfNumber);
     pDC->SetTextAlign(bUpright ? (TA_LEFT | TA_TOP) : (TA_CENTER | TA_BOTTOM));
     const CPoint p = MapPoint(pModel, pPoint);
     pDC->TextOut(p.x, p.y + nOffset, strText);
-    if (pOldFont) pDC->SelectObject(pOldFont);
     opt.m_lfNumber.lfEscapement = 0;
     opt.m_lfNumber.lfOrientation = 0;
 }
@@ -300,11 +308,8 @@ void Func_OutputCutLineNumber::Draw(T_Draw<Func_OutputCutLineNumber>& rec, CDC* 
     pModel->SetNumberFontOrientation(0);
     const CPoint p = MapPoint(pModel, rec.m_dPoint);
     if (!IsInside(p)) return;
-    CFont font;
-    CFont* pOldFont = nullptr;
-    if (CreateNumberFont(font, opt.m_lfNumber, pDC)) pOldFont = pDC->SelectObject(&font);
+    const NumberFontScope font(pDC, opt.m_lfNumber);
     pDC->TextOut(p.x, p.y, strNumber);
-    if (pOldFont) pDC->SelectObject(pOldFont);
 }
 
 void Func_DrawPoint::Draw(T_Draw<Func_DrawPoint>& rec, CDC* pDC, I_PVXModel* pModel) {

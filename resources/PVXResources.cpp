@@ -6,6 +6,10 @@
 #include "platform/ui/DialogTemplate.h"
 #include "resources/PVXResourceIds.h"
 
+// The contour and legend settings dialogs' templates and images (PVXContourDialogs.cpp); ids go
+// into registered so they are unregistered with the others.
+int PVXRegisterContourDialogs(std::vector<UINT>& registered);
+
 namespace {
 
 struct Registration {
@@ -75,6 +79,7 @@ int PVXRegisterResources() {
                 ok = 0;
             }
         }
+        if (!PVXRegisterContourDialogs(s.dialogs)) ok = 0;
     }
     return ok;
 }

@@ -1,11 +1,5 @@
 #include "host/app/ModuleLoader.h"
 
-// The database's settings header and the render view both define a light record named
-// T_LIGHT_D; the database's is renamed in this file, which needs both headers.
-#define T_LIGHT_D T_LIGHT_D_DBSettings
-#include "host/db/DBSettingsRecords.h"
-#undef T_LIGHT_D
-
 #include <dlfcn.h>
 #include <sys/stat.h>
 #include <unistd.h>

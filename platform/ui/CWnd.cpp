@@ -877,8 +877,14 @@ CWnd* CWnd::GetFocus() { return CWnd::FromHandle(::GetFocus()); }
 
 CWnd* CWnd::SetActiveWindow() {
     HWND hOld = ui::ActiveHandle();
-    CWnd* pTop = GetTopLevelParent();
-    ui::SetActiveHandle(pTop ? pTop->m_hWnd : m_hWnd);
+    // A pop-up is a top-level window itself and becomes the active one; a child activates the
+    // top-level window it sits in (its owner chain is not followed).
+    HWND h = m_hWnd;
+    while (UiWindow* w = W(h)) {
+        if (!(w->style & WS_CHILD) || !W(w->hParent)) break;
+        h = w->hParent;
+    }
+    ui::SetActiveHandle(W(h) ? h : m_hWnd);
     return CWnd::FromHandle(hOld);
 }
 

@@ -17,6 +17,7 @@
 #include "host/grx/I_PVXCtrl.h"
 #include "model/I_PVXModel.h"
 #include "model/PVXDataCtrls.h"
+#include "tests/model/LinkedModelSupport.h"
 
 namespace evtest {
 
@@ -69,7 +70,7 @@ class EventView : public GRenderView {};
 class EventsFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetBars();
+        ResetBarState();
         m_pSavedDoc = CDBDoc::m_pDBDoc;
         PostDBBuilder b;
         BuildDatabase(b);
@@ -82,17 +83,8 @@ protected:
     }
     void TearDown() override {
         m_model.reset();
-        ResetBars();
+        ResetBarState();
         CDBDoc::m_pDBDoc = m_pSavedDoc;
-    }
-    static void ResetBars() {
-        CPVXBarContainerBase::DestroyCurrentEngine();
-        CPVXBarContainerBase::DestroyDeformEngine();
-        CPVXBarContainerBase::m_nCurrentMode = -1;
-        CPVXBarContainerBase::m_nCurrentTMMode = -1;
-        CPVXBarContainerBase::m_pMyself = nullptr;
-        CPVXBarContainerBase::m_bRemove = 0;
-        CPVXBarContainerBase::m_bIsPVXBarAlive = 0;
     }
     // Selects load case LC1 (value) the way the bars leave it.
     void SelectCase(int nStep = 0) {

@@ -21,6 +21,7 @@
 #include "host/grx/XGL_PrintHandler.h"
 #include "model/I_PVXModel.h"
 #include "model/PVXDataCtrls.h"
+#include "tests/model/LinkedModelSupport.h"
 #include "platform/ui/CUiDriver.h"
 
 class ExportTestView : public GRenderView {};
@@ -94,19 +95,7 @@ protected:
         CDBDoc::m_pDBDoc = &m_doc;
         m_model = std::make_unique<I_PVXModel>();
         I_PVXModel& m = *m_model;
-        m.GetAttrCtrl()->ConnectToPostDB();
-        m.GetGeomCtrl()->ConnectToPostDB();
-        m.Link_I_RDXModel(Ctrl());
-        m.SetView(m_pView);
-        Ctrl()->GetObjectIDRange(m.m_nObjectIDFirst, m.m_nObjectIDLast);
-        Ctrl()->GetNodeIDRange(m.m_nNodeIDFirst, m.m_nNodeIDLast);
-        m.GetAttrCtrl()->GetMembKeyList(m.m_arrAllMembKey);
-        m.GetAttrCtrl()->GetNodeKeyList(m.m_arrAllNodeKey);
-        m.m_arrActiveMembKey.Copy(m.m_arrAllMembKey);
-        m.m_arrFlagMembKey.Copy(m.m_arrAllMembKey);
-        m.m_arrActiveNodeKey.Copy(m.m_arrAllNodeKey);
-        m.m_arrFlagNodeKey.Copy(m.m_arrAllNodeKey);
-        m.InitOriginal();
+        LinkModelToCtrl(m, Ctrl(), m_pView);
         Ctrl()->SetClientSize(kWidth, kHeight);
         Ctrl()->SetStandardView(GViewCamera::VIEW_TOP);
         // The host's colours: black screen and white print background, colour printing.

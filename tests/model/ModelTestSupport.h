@@ -17,6 +17,7 @@
 #include "host/db/PostDBBuilder.h"
 #include "host/grx/GRenderView.h"
 #include "model/I_PVXModel.h"
+#include "tests/model/LinkedModelSupport.h"
 
 // Load keys of the test database.
 enum : UINT {
@@ -59,15 +60,6 @@ protected:
     void TearDown() override {
         ResetBarState();
         CDBDoc::m_pDBDoc = m_pSavedDoc;
-    }
-    static void ResetBarState() {
-        CPVXBarContainerBase::DestroyCurrentEngine();
-        CPVXBarContainerBase::DestroyDeformEngine();
-        CPVXBarContainerBase::m_nCurrentMode = -1;
-        CPVXBarContainerBase::m_nCurrentTMMode = -1;
-        CPVXBarContainerBase::m_pMyself = nullptr;
-        CPVXBarContainerBase::m_bRemove = 0;
-        CPVXBarContainerBase::m_bIsPVXBarAlive = 0;
     }
     // A model linked to the view's control, as the view's creation leaves it.
     std::unique_ptr<I_PVXModel> MakeLinkedModel() {

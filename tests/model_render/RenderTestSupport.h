@@ -18,6 +18,7 @@
 #include "host/grx/I_PVXCtrl.h"
 #include "model/I_PVXModel.h"
 #include "model/PVXDataCtrls.h"
+#include "tests/model/LinkedModelSupport.h"
 #include "platform/gdi/CRecordDC.h"
 
 class RenderTestView : public GRenderView {};
@@ -65,19 +66,7 @@ protected:
     void MakeModel() {
         m_model = NewModel();
         I_PVXModel& m = *m_model;
-        m.GetAttrCtrl()->ConnectToPostDB();
-        m.GetGeomCtrl()->ConnectToPostDB();
-        m.Link_I_RDXModel(Ctrl());
-        m.SetView(&m_view);
-        Ctrl()->GetObjectIDRange(m.m_nObjectIDFirst, m.m_nObjectIDLast);
-        Ctrl()->GetNodeIDRange(m.m_nNodeIDFirst, m.m_nNodeIDLast);
-        m.GetAttrCtrl()->GetMembKeyList(m.m_arrAllMembKey);
-        m.GetAttrCtrl()->GetNodeKeyList(m.m_arrAllNodeKey);
-        m.m_arrActiveMembKey.Copy(m.m_arrAllMembKey);
-        m.m_arrFlagMembKey.Copy(m.m_arrAllMembKey);
-        m.m_arrActiveNodeKey.Copy(m.m_arrAllNodeKey);
-        m.m_arrFlagNodeKey.Copy(m.m_arrAllNodeKey);
-        m.InitOriginal();
+        LinkModelToCtrl(m, Ctrl(), &m_view);
         Ctrl()->SetClientSize(kWidth, kHeight);
         Ctrl()->SetStandardView(GViewCamera::VIEW_TOP);
         // Plain faces: one colour per member type, no shading, no culling.

@@ -1,6 +1,4 @@
 // A small project for the start-up tests, built in code: two columns and a beam on four nodes.
-// Kept apart from the view code because the database's settings header and the render view
-// header both define a light record of the same name.
 #pragma once
 
 class CDBDoc;

@@ -1,11 +1,6 @@
-// The result view together with the model and the database in one test file. The database's
-// settings header and the render view header both define a light record named T_LIGHT_D; the
-// database's is renamed here so that both can be included.
+// What the result-view tests include: the view, its model and neighbours, the database and the
+// host's frame, bar and request journal.
 #pragma once
-
-#define T_LIGHT_D T_LIGHT_D_DBSettings
-#include "host/db/DBSettingsRecords.h"
-#undef T_LIGHT_D
 
 #include "animation/CAniCtrlBar.h"
 #include "animation/CAnimationEngine.h"
