@@ -166,21 +166,7 @@ I_PVXModel::~I_PVXModel() {
     if (m_pPVXCtrl && m_pPVXCtrl->GetI_PVXModel() == this) m_pPVXCtrl->SetI_PVXModel(nullptr);
     m_pPVXCtrl = nullptr;
 
-    m_arrAllMembKey.RemoveAll();
-    m_arrActiveMembKey.RemoveAll();
-    m_arrInactiveMembKey.RemoveAll();
-    m_arrAllNodeKey.RemoveAll();
-    m_arrActiveNodeKey.RemoveAll();
-    m_arrInactiveNodeKey.RemoveAll();
-    m_arrFlagMembKey.RemoveAll();
-    m_arrFlagNodeKey.RemoveAll();
-    m_arrNoFlagMembKey.RemoveAll();
-    m_arrNoFlagNodeKey.RemoveAll();
-    m_arrElemKey.RemoveAll();
-    m_arrActiveElemKey.RemoveAll();
-    m_arrZSortMembKey.RemoveAll();
-    m_arrZSortElemKey.RemoveAll();
-    m_arrWorkKey.RemoveAll();
+    ResetAllNodeElemK();
 
     // The legend engine outlives the display options; it must not read them any more.
     m_LegendEngine.m_pModel = nullptr;
@@ -194,14 +180,7 @@ I_PVXModel::~I_PVXModel() {
     delete m_pGeomCtrl;
     m_pGeomCtrl = nullptr;
 
-    delete m_pDeformEngine;
-    m_pDeformEngine = nullptr;
-    delete m_pForceEngine;
-    m_pForceEngine = nullptr;
-    delete m_pReactionEngine;
-    m_pReactionEngine = nullptr;
-    delete m_pStressEngine;
-    m_pStressEngine = nullptr;
+    ResetEngines();
     delete m_pBeamDiagram;
     m_pBeamDiagram = nullptr;
 

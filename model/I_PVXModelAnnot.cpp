@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/base/CGwPrintHandler.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "host/grx/XGL_PrintHandler.h"
 #include "model/I_PVXModel.h"
@@ -56,7 +57,12 @@ void I_PVXModel::initContourValAnnot(CDC* pDC) {
 
     CRect area(0, 0, 0, 0);
     if (m_bExternalDevice) {
-        area = CRect(0, 0, XGL_PrintHandler::m_PrintParam.m_nWidth, XGL_PrintHandler::m_PrintParam.m_nHeight);
+        // The printed page of the framework's print handler; a metafile export sets up no page
+        // there (it is empty between prints), so the graphics library's page stands in.
+        if (CGwPrintHandler::m_PrintParam.m_nWidth > 0 && CGwPrintHandler::m_PrintParam.m_nHeight > 0)
+            area = CRect(0, 0, CGwPrintHandler::m_PrintParam.m_nWidth, CGwPrintHandler::m_PrintParam.m_nHeight);
+        else
+            area = CRect(0, 0, XGL_PrintHandler::m_PrintParam.m_nWidth, XGL_PrintHandler::m_PrintParam.m_nHeight);
     } else if (m_pView && m_pView->GetSafeHwnd()) {
         m_pView->GetClientRect(&area);
     } else if (m_pPVXCtrl) {

@@ -101,6 +101,18 @@ private:
 using PenScope = SelectScope<CPen>;      // (dc, client, style, width, colour)
 using BrushScope = SelectScope<CBrush>;  // (dc, client, colour)
 
+// A face colour under flat shading when the options ask for shading; else the colour itself.
+DWORD ShadedFaceColor(I_PVXModel& m, const CList<C3DPoint>& face, DWORD color) {
+    const INT_PTR n = face.GetCount();
+    if (!m.m_pDispOpt || !m.m_pDispOpt->m_bShading || n <= 2) return color;
+    std::vector<C3DPoint> v;
+    v.reserve(static_cast<size_t>(n));
+    for (POSITION pos = face.GetHeadPosition(); pos;) v.push_back(face.GetNext(pos));
+    double diffuse = 1.0, specular = 0.0;
+    m.GetFlatShadingFactor(static_cast<int>(n), v.data(), diffuse, specular);
+    return m.GetShadeFactoredColor(color, diffuse, specular);
+}
+
 // Every edge of a face drawn: the shape builders hand out element-local corner numbers beside
 // the faces, not edge flags, so the drawers outline each face completely.
 void AllEdges(const PVXPolyList* face, CArray<int, int>& flags) {
@@ -254,15 +266,7 @@ void I_PVXModel::PVXDrawPolygonEdge(CDC* pDC, CList<C3DPoint>* pFace, CArray<int
 
 void I_PVXModel::DrawPolygon3DFill(CDC* pDC, CList<C3DPoint>& face, DWORD color, CClientDC* pClientDC) {
     if (!m_pPVXCtrl || !pDC) return;
-    const INT_PTR n = face.GetCount();
-    if (m_pDispOpt && m_pDispOpt->m_bShading && n > 2) {
-        std::vector<C3DPoint> v;
-        v.reserve(static_cast<size_t>(n));
-        for (POSITION pos = face.GetHeadPosition(); pos;) v.push_back(face.GetNext(pos));
-        double diffuse = 1.0, specular = 0.0;
-        GetFlatShadingFactor(static_cast<int>(n), v.data(), diffuse, specular);
-        color = GetShadeFactoredColor(color, diffuse, specular);
-    }
+    color = ShadedFaceColor(*this, face, color);
     if (m_bExternalDevice) {
         m_pPVXCtrl->DrawPolygon3DFillOnClientWindow(pDC, face, color);
         return;
@@ -274,15 +278,7 @@ void I_PVXModel::DrawPolygon3DFill(CDC* pDC, CList<C3DPoint>& face, DWORD color,
 void I_PVXModel::DrawPolygon3DFill(CDC* pDC, CList<C3DPoint>& face, CArray<int, int>& flags, DWORD color,
                                    CClientDC* pClientDC, int) {
     if (!m_pPVXCtrl || !pDC) return;
-    const INT_PTR n = face.GetCount();
-    if (m_pDispOpt && m_pDispOpt->m_bShading && n > 2) {
-        std::vector<C3DPoint> v;
-        v.reserve(static_cast<size_t>(n));
-        for (POSITION pos = face.GetHeadPosition(); pos;) v.push_back(face.GetNext(pos));
-        double diffuse = 1.0, specular = 0.0;
-        GetFlatShadingFactor(static_cast<int>(n), v.data(), diffuse, specular);
-        color = GetShadeFactoredColor(color, diffuse, specular);
-    }
+    color = ShadedFaceColor(*this, face, color);
     if (m_bExternalDevice) {
         m_pPVXCtrl->DrawPolygon3DFillOnClientWindow(pDC, face, flags, color);
         return;

@@ -200,6 +200,8 @@ int I_PVXModel::RE_GetPVXShapeMemberForSelUnsel(int nType, UINT nKey, void* pFac
     m_pDispOpt->m_bLineCulling = bWire;
     m_pDispOpt->m_bPlaneCulling = bWire;
     m_pDispOpt->m_bShrink = bShrink;
+    // Diagram displays show the model as lines only; a selection there is outlined the same way.
+    if (IsModeOnlyWireFrame()) m_pDispOpt->m_bWireFrame = 1;
     const int nDone = BuildMemberShape(*this, nType - m_nObjectIDFirst, nKey, *faces,
                                        static_cast<IndexArrayList*>(pFlags));
     GetPVXShapeMemberElementForSelUnsel(*faces, 1.0 - std::fabs(s - dShrink));

@@ -102,35 +102,25 @@ void ReadColors(T_PVX_DOPT_D& d, OptionReader& r) {
 void ReadFonts(T_PVX_DOPT_D& d, OptionReader& r, const int names[5]) {
     T_PVX_DOPT_NUMBER_D& n = d.m_Number;
     T_PVX_DOPT_LEGEND_D& l = d.m_Legend;
-    if (CDispOptFontObj* p = r.Font(names[0])) {
-        ReadLogFont(p, n.m_lfNumber);
+    // A font record gives the font, the opaque switch and the background; the text colour is
+    // left to the caller (the record when there is one, else null and nothing changes).
+    auto readFont = [&r](int name, LOGFONT& lf, int& bOpaque, COLORREF& crBack) -> CDispOptFontObj* {
+        CDispOptFontObj* p = r.Font(name);
+        if (!p) return nullptr;
+        ReadLogFont(p, lf);
+        bOpaque = Opaque(p->m_Value);
+        crBack = p->m_Value.m_crBack;
+        return p;
+    };
+    if (CDispOptFontObj* p = readFont(names[0], n.m_lfNumber, n.m_bNumberOpaque, n.m_crNumberBack))
         n.m_crNumber[0] = n.m_crNumber[1] = n.m_crNumber[2] = p->m_Value.m_crText;
-        n.m_bNumberOpaque = Opaque(p->m_Value);
-        n.m_crNumberBack = p->m_Value.m_crBack;
-    }
-    if (CDispOptFontObj* p = r.Font(names[1])) {
-        ReadLogFont(p, n.m_lfNodeNumber);
+    if (CDispOptFontObj* p = readFont(names[1], n.m_lfNodeNumber, n.m_bNodeNumberOpaque, n.m_crNodeNumberBack))
         n.m_crNodeNumber = p->m_Value.m_crText;
-        n.m_bNodeNumberOpaque = Opaque(p->m_Value);
-        n.m_crNodeNumberBack = p->m_Value.m_crBack;
-    }
-    if (CDispOptFontObj* p = r.Font(names[2])) {
-        ReadLogFont(p, n.m_lfPick);
+    if (CDispOptFontObj* p = readFont(names[2], n.m_lfPick, n.m_bPickOpaque, n.m_crPickBack))
         n.m_crPick = p->m_Value.m_crText;
-        n.m_bPickOpaque = Opaque(p->m_Value);
-        n.m_crPickBack = p->m_Value.m_crBack;
-    }
-    if (CDispOptFontObj* p = r.Font(names[3])) {
-        ReadLogFont(p, l.m_lfAnnot);
+    if (CDispOptFontObj* p = readFont(names[3], l.m_lfAnnot, l.m_bAnnotOpaque, l.m_crAnnotBack))
         l.m_crAnnotText = p->m_Value.m_crText;
-        l.m_bAnnotOpaque = Opaque(p->m_Value);
-        l.m_crAnnotBack = p->m_Value.m_crBack;
-    }
-    if (CDispOptFontObj* p = r.Font(names[4])) {
-        ReadLogFont(p, n.m_lfAxis);
-        n.m_bAxisOpaque = Opaque(p->m_Value);
-        n.m_crAxisBack = p->m_Value.m_crBack;
-    }
+    readFont(names[4], n.m_lfAxis, n.m_bAxisOpaque, n.m_crAxisBack);
 }
 
 }  // namespace

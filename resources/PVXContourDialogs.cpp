@@ -181,14 +181,17 @@ UiDlgTemplate LegendDetailTemplate() {
     return t;
 }
 
-// Two 16-pixel images: 0 an ordinary rank, 1 a rank pinned by a custom value.
-CBitmap& RankImageStrip() {
-    static CBitmap* s_pStrip = nullptr;
-    if (!s_pStrip) {
-        s_pStrip = new CBitmap;
-        s_pStrip->CreateBitmap(32, 16, 1, 32, nullptr);
-    }
-    return *s_pStrip;
+// Two 16-pixel images: 0 an ordinary rank, 1 a rank pinned by a custom value. The strip lives as
+// long as the module; when the module goes, so does its registration.
+struct RankImageStrip {
+    CBitmap bitmap;
+    RankImageStrip() { bitmap.CreateBitmap(32, 16, 1, 32, nullptr); }
+    ~RankImageStrip() { UnregisterImageListBitmap(IDB_PVX_RANK_IMAGES); }
+};
+
+CBitmap& RankImages() {
+    static RankImageStrip s_strip;
+    return s_strip.bitmap;
 }
 
 }  // namespace
@@ -210,7 +213,7 @@ int PVXRegisterContourDialogs(std::vector<UINT>& registered) {
             ok = 0;
         }
     }
-    CBitmap& strip = RankImageStrip();
+    CBitmap& strip = RankImages();
     if (!strip.GetSafeHandle() || !RegisterImageListBitmap(IDB_PVX_RANK_IMAGES, strip)) {
         std::fprintf(stderr, "qsn_pvx: the rank image strip %u could not be registered.\n",
                      static_cast<UINT>(IDB_PVX_RANK_IMAGES));

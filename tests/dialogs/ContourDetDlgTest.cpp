@@ -268,6 +268,31 @@ TEST_F(ConDetFixture, CustomColourTableFromTheSettingsIsUndoneByCancel) {
     EXPECT_EQ(m_pScale->GetSerialColor(0), key0);
 }
 
+TEST_F(ConDetFixture, RefusedFactorKeepsTheDialogOpenAndStoresNothing) {
+    m_pScale->m_dContourFactor = 2.0;
+    m_pScale->m_bExactContour = 0;
+    CountingPage page;
+    CPVXConDetDlg dlg;
+    Prepare(dlg, &page);
+    CUiDriver::Get().ClearMessageBoxes();
+    BOOL bOpenAfterOK = FALSE;
+    const int rc = Run(dlg, {[&](CUiDialogSession& s) {
+        s.SetCheck(IDC_CON_EXACT);
+        s.SetControlText(IDC_CON_FACTOR, "abc");
+        s.ClickButton(IDC_CON_APPLY_ON_OK);
+        s.ClickButton(IDOK);
+        bOpenAfterOK = s.IsOpen();
+        return IDCANCEL;
+    }});
+    EXPECT_TRUE(bOpenAfterOK);
+    EXPECT_EQ(rc, IDCANCEL);
+    ASSERT_FALSE(CUiDriver::Get().MessageBoxes().empty());
+    EXPECT_STREQ(CUiDriver::Get().MessageBoxes()[0].text, "Please enter a number.");
+    EXPECT_EQ(m_pScale->m_bExactContour, 0);
+    EXPECT_DOUBLE_EQ(m_pScale->m_dContourFactor, 2.0);
+    EXPECT_EQ(page.m_nExecuted, 0);
+}
+
 TEST_F(ConDetFixture, NoScaleGivenClosesWithoutTouchingAnything) {
     CPVXConDetDlg dlg;
     dlg.m_pView = m_pView;

@@ -238,6 +238,8 @@ TEST_F(LegendFixture, OpeningLoadsTheRecordAndOkStoresItWithColoursUnchanged) {
 
 TEST_F(LegendFixture, DirectApplySetsTheMarginOnTheLegendSideAndZoomsAll) {
     I_PVXModel& m = Model();
+    m.m_arrActiveMembKey.Add(1);  // the members shown, so there is a model range to fit
+    m.m_arrActiveMembKey.Add(2);
     ASSERT_NE(m.m_pDispOpt, nullptr);
     m.m_pDispOpt->m_Legend.m_nLegendWidth = 10;
     I_PVXCtrl* ctrl = m.m_pPVXCtrl;

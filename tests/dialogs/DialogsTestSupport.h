@@ -55,7 +55,6 @@ protected:
                                     AFX_IDW_PANE_FIRST));
         m_pView->GetI_PVXCtrl()->SetPVXViewMode(1);
         m_pScale = new CContourEngine(0.0, 12.0);
-        m_engine.m_pContourEngine = nullptr;  // the dialogs take the scale separately
     }
     void TearDown() override {
         if (m_pView && m_pView->GetSafeHwnd()) m_pView->DestroyWindow();

@@ -204,6 +204,48 @@ TEST_F(QueryTest, SelectionShapesScaleTowardTheCentroid) {
     EXPECT_EQ(o.m_bWireFrame, 0) << "the frame build restores the wire-frame switch";
 }
 
+TEST_F(QueryTest, SelectionShapesOfDiagramDisplaysAreWireFrame) {
+    // The database again with a rectangular section on the beam, so that its solid shape is a box
+    // and its wire frame a line.
+    PostDBBuilder b;
+    BuildDatabase(b);
+    T_PSECT_D sect;
+    sect.Initialize();
+    sect.type = 1;
+    sect.dim[0] = 0.3;
+    sect.dim[1] = 0.6;
+    b.AddSect(1, sect);
+    b.AddElem(1, PELEM_KIND_FRAME, 201, {1, 2}, 0, 1);
+    b.AddElem(2, PELEM_KIND_FRAME, 201, {2, 3}, 0, 1);
+    b.Install(m_doc);
+    M().PV_OnModeChange();
+    T_PVX_DOPT_D& o = *M().m_pDispOpt;
+    o.m_bShrink = 0;
+    o.m_bWireFrame = 0;
+    o.m_bLineCulling = o.m_bPlaneCulling = 0;
+    auto shape = [&](int mode, int wire) {
+        M().m_nDisplayMode = mode;
+        PVXPolyListArray faces;
+        PVXIndexArrayList flags;
+        EXPECT_EQ(M().RE_GetPVXShapeElementForSelUnsel(ObjMin(), kBeam, &faces, &flags, wire, 0, 0, 1.0), 1);
+        const size_t n = Vertices(faces).size();
+        const INT_PTR nFaces = faces.GetSize();
+        I_PVXModel::FreeMemoryPolyList(&faces, &flags, nullptr, nullptr);
+        return std::make_pair(nFaces, n);
+    };
+    const auto wire = shape(40, 1), solid = shape(40, 0);
+    ASSERT_NE(wire, solid) << "a solid beam shape differs from its wire frame";
+    struct Row {
+        int mode;
+        bool wireFrame;
+    } rows[] = {{7, true}, {9, true}, {21, true}, {22, true}, {6, false}, {2, false}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.mode);
+        EXPECT_EQ(shape(r.mode, 0), r.wireFrame ? wire : solid);
+        EXPECT_EQ(o.m_bWireFrame, 0) << "the wire-frame switch is put back";
+    }
+}
+
 TEST_F(QueryTest, NodeCoordinatesForTheControlsLabels) {
     ExpectDoubles(Poses(0, ObjMin(), 2), {4, 0, 0, 8, 0, 0});
     EXPECT_TRUE(Poses(0, ObjMin(), 99).empty());

@@ -101,6 +101,14 @@ protected:
         if (!M().m_pStressEngine) M().m_pStressEngine = new CStressEngine(m_model.get());
         return *M().m_pStressEngine;
     }
+    // The display mode, and the same component selected in every engine (all made when missing).
+    void ShowComponent(int nMode, int nComp) {
+        M().m_nDisplayMode = nMode;
+        Reaction().m_nComponent = nComp;
+        Deform().m_nComponent = nComp;
+        Force().m_nBForcComp = Force().m_nWForcComp = Force().m_nPForcComp = Force().m_nSForcComp = nComp;
+        Stress().m_nComponent = nComp;
+    }
     // A colour scale of n levels from lo to hi for an engine, made the legend's current scale.
     static CContourEngine* GiveScale(CEngineBase& e, int n, double lo, double hi) {
         delete e.m_pContourEngine;

@@ -298,11 +298,7 @@ TEST_F(LegendTest, ComponentNamesFollowTheEnginesComponent) {
     Force().m_nSForcKind = 1;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        M().m_nDisplayMode = r.mode;
-        Reaction().m_nComponent = r.comp;
-        Deform().m_nComponent = r.comp;
-        Force().m_nBForcComp = Force().m_nWForcComp = Force().m_nPForcComp = Force().m_nSForcComp = r.comp;
-        Stress().m_nComponent = r.comp;
+        ShowComponent(r.mode, r.comp);
         CString s = "keep";
         EXPECT_EQ(L().GetDisplayComponent(s), r.ret);
         const CString want = !r.text ? CString("keep") : (std::string(r.text).rfind("IDS_", 0) == 0 ? Txt(r.text) : CString(r.text));
@@ -353,11 +349,7 @@ TEST_F(LegendTest, UnitsComeFromTheRecordsUnitTables) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        M().m_nDisplayMode = r.mode;
-        Reaction().m_nComponent = r.comp;
-        Deform().m_nComponent = r.comp;
-        Force().m_nBForcComp = Force().m_nWForcComp = Force().m_nPForcComp = Force().m_nSForcComp = r.comp;
-        Stress().m_nComponent = r.comp;
+        ShowComponent(r.mode, r.comp);
         CString s = "keep";
         L().GetUnitString(s);
         EXPECT_STREQ(s.GetString(), r.code < 0 ? "keep" : Unit(r.code).GetString());

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "RenderTestSupport.h"
+#include "host/base/CGwPrintHandler.h"
+#include "host/grx/XGL_PrintHandler.h"
 
 namespace {
 
@@ -83,6 +85,33 @@ TEST_F(AnnotTest, GridCellsFollowResolutionAndSize) {
     M().m_bContourAnnot = 0;
     Layout(96, 1.0, 980, 600);
     EXPECT_EQ(M().m_nAnnotCols, 21);
+}
+
+TEST_F(AnnotTest, PrintedGridCoversThePrintedPage) {
+    // 96 dpi, size 1.0: 98-pixel cells over the page instead of the 980 x 600 view.
+    const GW_PrintParam savedGw = CGwPrintHandler::m_PrintParam;
+    const XGL_PrintParam savedXgl = XGL_PrintHandler::m_PrintParam;
+    struct Row {
+        const char* name;
+        int gwW, gwH, xglW, xglH;
+        int cols, rows;
+    } rows[] = {
+        {"a print: the framework handler's page", 1960, 490, 196, 196, 21, 6},
+        {"a metafile export: no framework page, the library's", 0, 0, 490, 1960, 6, 21},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        CGwPrintHandler::m_PrintParam = {r.gwW, r.gwH};
+        XGL_PrintHandler::m_PrintParam.m_nWidth = r.xglW;
+        XGL_PrintHandler::m_PrintParam.m_nHeight = r.xglH;
+        M().m_bExternalDevice = 1;
+        Layout(96, 1.0, 980, 600);
+        M().m_bExternalDevice = 0;
+        EXPECT_EQ(M().m_nAnnotCols, r.cols);
+        EXPECT_EQ(M().m_nAnnotRows, r.rows);
+    }
+    CGwPrintHandler::m_PrintParam = savedGw;
+    XGL_PrintHandler::m_PrintParam = savedXgl;
 }
 
 TEST_F(AnnotTest, PlacementRefusesCrowdingOfTheSameLevel) {

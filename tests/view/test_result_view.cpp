@@ -400,6 +400,33 @@ TEST_F(ViewFixture, LegendClickOutsideTheResultModeOrWithoutEditableScaleClearsT
     }
 }
 
+TEST_F(ViewFixture, LegendClickInsideAnEditableScaleOpensThePopupLegendOverIt) {
+    CLegendEngine& legend = Model()->m_LegendEngine;
+    CContourEngine scale;
+    legend.m_pContourEngine = &scale;
+    Model()->m_nDisplayMode = 6;  // frame force contour: the user may type its levels
+    legend.m_rcLegend.SetRect(300, 20, 380, 200);
+
+    legend.m_bLegendRect = 1;
+    CUiDriver::Get().SendMouse(view, WM_LBUTTONDOWN, CPoint(100, 100));
+    EXPECT_EQ(legend.m_pLegendWnd, nullptr) << "a click beside the scale opens nothing";
+    EXPECT_EQ(legend.m_bLegendRect, 1);
+
+    CUiDriver::Get().SendMouse(view, WM_LBUTTONDOWN, CPoint(340, 100));
+    ASSERT_NE(legend.m_pLegendWnd, nullptr);
+    CWnd* popup = legend.m_pLegendWnd;
+    ASSERT_TRUE(::IsWindow(popup->GetSafeHwnd()));
+    CRect rcScreen = legend.m_rcLegend;
+    view->ClientToScreen(&rcScreen);
+    CRect rcPopup;
+    popup->GetWindowRect(&rcPopup);
+    EXPECT_EQ(rcPopup.TopLeft(), rcScreen.TopLeft()) << "the popup lies over the scale";
+    EXPECT_EQ(rcPopup.Width(), rcScreen.Width());
+    popup->DestroyWindow();  // the popup deletes itself
+    legend.m_pLegendWnd = nullptr;
+    legend.m_pContourEngine = nullptr;
+}
+
 // ---- animation ------------------------------------------------------------------------------
 
 struct AnimationFixture : ViewFixture {
