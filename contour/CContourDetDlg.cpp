@@ -76,7 +76,8 @@ void PVXDialogRedrawModel(I_PVXModel* pModel) {
     else if (pModel->m_AnimationEngine.m_bAnimationMode)
         pModel->m_AnimationEngine.ExitAnimationMode();
     pModel->RebuildQuadTree();
-    pModel->m_bRebuildMBR = 0;
+    // The render clears the request itself, but not when it returned early.
+    pModel->m_bRedrawRequested = 0;
 }
 
 // ---- CPVXConDetDlg --------------------------------------------------------------------------

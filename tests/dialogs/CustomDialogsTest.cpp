@@ -181,6 +181,20 @@ TEST_F(RangeFixture, InvalidOrUnchangedValuesLeaveTheScaleAlone) {
     }
 }
 
+TEST_F(RangeFixture, LeavingTheShownRoundedLevelUntouchedPinsNothing) {
+    delete m_pScale;
+    m_pScale = new CContourEngine(0.0, 1.0);  // level 1 is 1/11, shown as "0.090909"
+    Run({[&](CUiDialogSession& s) {
+        s.ClickListItem(IDC_CRR_LIST, 1);
+        s.SetCheck(IDC_CRR_USER_VALUE);
+        s.Dialog()->GetDlgItem(IDC_CRR_DEFAULT)->SetFocus();  // leave the field as shown
+        EXPECT_FALSE(m_pScale->IsCustomRank(1));
+        EXPECT_DOUBLE_EQ(m_pScale->m_dRankMap[1], 1.0 / 11);
+        return IDOK;
+    }});
+    EXPECT_TRUE(CUiDriver::Get().MessageBoxes().empty());
+}
+
 TEST_F(RangeFixture, ValueOutsideTheNeighbouringKnotsIsRefusedAndDefaultRemovesAKnot) {
     Run({[&](CUiDialogSession& s) {
         Pin(s, 6, "7");      // knot at rank 6
@@ -276,6 +290,33 @@ TEST_F(LegendFixture, PageExecutesOnlyWithApplyOnOk) {
         EXPECT_EQ(page.m_nExecuted, bApply);
         EXPECT_EQ(Model().m_bApplyOnOK, bApply);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Openers that forgot what to edit get a dialog that closes at once and changes nothing.
+TEST_F(DialogsFixture, DialogsWithNothingToEditCloseCancelled) {
+    Model().m_bApplyOnOK = 0;
+    struct Row {
+        const char* label;
+        std::function<INT_PTR()> run;
+        UINT nID;
+    } rows[] = {
+        {"colour table", [] { CPVXCtmzCtDlg d; return d.DoModal(); }, IDD_PVX_CUSTOM_COLOR_TABLE},
+        {"ranges", [] { CPVXCtmzRrDlg d; return d.DoModal(); }, IDD_PVX_CUSTOM_RANGE},
+        {"legend", [this] { CPVXLegDetDlg d; d.m_pView = m_pView; return d.DoModal(); }, IDD_PVX_LEGEND_DETAIL},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        CUiDriver::Get().QueueModal(row.nID, {[](CUiDialogSession& s) {
+            s.SetCheck(IDC_LEG_APPLY_ON_OK);
+            return IDOK;
+        }});
+        EXPECT_EQ(row.run(), IDCANCEL);
+    }
+    EXPECT_EQ(Model().m_bApplyOnOK, 0);
 }
 
 }  // namespace
