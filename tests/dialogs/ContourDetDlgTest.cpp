@@ -180,7 +180,9 @@ TEST_F(ConDetFixture, ApplyAndOkHandOverToThePageOrTheModel) {
         EXPECT_EQ(Model().m_bGradient, row.modelContour) << "the model's gradient follows only a direct apply";
         EXPECT_DOUBLE_EQ(Model().m_dAnnotSize, 0.5);
         EXPECT_EQ(m_engine.m_bGradient, 1) << "the result engine's gradient switch is stored";
-        if (row.button == IDOK) EXPECT_EQ(m_pScale->m_bExactContour, 1) << "the values are stored on OK";
+        if (row.button == IDOK) {
+            EXPECT_EQ(m_pScale->m_bExactContour, 1) << "the values are stored on OK";
+        }
     }
 }
 

@@ -173,11 +173,15 @@ TEST_F(RangeFixture, InvalidOrUnchangedValuesLeaveTheScaleAlone) {
             for (int i = 0; i < 12; i++) EXPECT_DOUBLE_EQ(m_pScale->m_dRankMap[i], i);
             CString text;
             s.Dialog()->GetDlgItemText(IDC_CRR_VALUE, text);
-            if (row.boxes) EXPECT_STREQ(text, "5.000000") << "the field shows the level again";
+            if (row.boxes) {
+                EXPECT_STREQ(text, "5.000000") << "the field shows the level again";
+            }
             return IDOK;
         }});
         ASSERT_EQ(CUiDriver::Get().MessageBoxes().size(), row.boxes);
-        if (row.boxes) EXPECT_STREQ(CUiDriver::Get().MessageBoxes()[0].text, "Invalid Contour Value!");
+        if (row.boxes) {
+            EXPECT_STREQ(CUiDriver::Get().MessageBoxes()[0].text, "Invalid Contour Value!");
+        }
     }
 }
 
