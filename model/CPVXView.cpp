@@ -1,6 +1,5 @@
 #include "model/CPVXView.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <new>
 #include <system_error>
@@ -22,7 +21,6 @@
 #include "platform/ui/CMenu.h"
 #include "platform/ui/CUiDriver.h"
 #include "platform/ui/CWinApp.h"
-#include "platform/ui/uiapi.h"
 #include "platform/video/MCIWnd.h"
 #include "resources/PVXResourceIds.h"
 

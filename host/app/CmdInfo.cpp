@@ -1,10 +1,12 @@
-// pvxhost info: what the project holds.
+// pvxhost info: what the project holds, and whether the results module opens its result view
+// on it.
 #include <cstdio>
 #include <map>
 #include <string>
 
 #include "host/app/HostCommand.h"
 #include "host/app/HostSession.h"
+#include "host/app/ModuleLoader.h"
 
 namespace {
 
@@ -49,9 +51,18 @@ void PrintPresence(const char* what, CDataBase& db, const std::vector<UINT>& loa
 }
 
 int RunInfo(const CHostOptions& options, const std::vector<std::string>& args) {
-    if (!args.empty()) {
-        std::fprintf(stderr, "pvxhost info: unexpected argument \"%s\" (info takes none)\n", args[0].c_str());
-        return HOST_EXIT_USAGE;
+    std::string module;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--module") {
+            std::fprintf(stderr, "pvxhost info: unexpected argument \"%s\" (info takes only --module PATH)\n",
+                         args[i].c_str());
+            return HOST_EXIT_USAGE;
+        }
+        if (i + 1 >= args.size() || args[i + 1].empty()) {
+            std::fprintf(stderr, "pvxhost info: --module needs the path of the results module\n");
+            return HOST_EXIT_USAGE;
+        }
+        module = args[++i];
     }
     CHostSession session;
     if (!session.Open(options.strDBPath)) return HOST_EXIT_FAILED;
@@ -109,13 +120,23 @@ int RunInfo(const CHostOptions& options, const std::vector<std::string>& args) {
     std::printf("Modes: %zu (mode shapes for %zu)\n", freq.Count(), shapes);
     PrintPresence("Time history", db, LoadsWith(db.Table<DBT_DISP>(), thKeys, nodeKeys));
     PrintPresence("Settlement", db, LoadsWith(db.Table<DBT_DISP>(), settleKeys, nodeKeys));
+
+    // The results module, loaded as the host application loads it, opens its view on the project.
+    CPVXModuleLoader loader;
+    if (!loader.Load(module.empty() ? CPVXModuleLoader::DefaultModulePath() : module) || !loader.OpenResultView()) {
+        std::fprintf(stderr, "pvxhost info: %s\n", loader.GetLastError().c_str());
+        return HOST_EXIT_FAILED;
+    }
+    std::printf("module: %s loaded, result view created\n", CPVXModuleLoader::kModuleName);
     return HOST_EXIT_OK;
 }
 
-const CHostCommandRegistrar kRegister({"info", "",
+const CHostCommandRegistrar kRegister({"info", "[--module PATH]",
                                        "Prints what the project holds: counts of nodes, elements by type code,\n"
                                        "members, load cases and combinations, modes, and which results are present\n"
-                                       "(displacements, reactions, forces, modes, time history, settlement).",
+                                       "(displacements, reactions, forces, modes, time history, settlement).\n"
+                                       "Then loads the results module (default: lib/libqsn_pvx.so beside the\n"
+                                       "program's bin folder) and opens its result view on the project.",
                                        RunInfo, 10});
 
 }  // namespace
