@@ -80,80 +80,186 @@ void PVXDialogRedrawModel(I_PVXModel* pModel) {
     pModel->m_bRedrawRequested = 0;
 }
 
-// ---- CPVXConDetDlg --------------------------------------------------------------------------
+// ---- CPVXConDetDlgBase ----------------------------------------------------------------------
 
-IMPLEMENT_DYNAMIC(CPVXConDetDlg, CDialog)
+IMPLEMENT_DYNAMIC(CPVXConDetDlgBase, CDialog)
 
-BEGIN_MESSAGE_MAP(CPVXConDetDlg, CDialog)
+BEGIN_MESSAGE_MAP(CPVXConDetDlgBase, CDialog)
     ON_CBN_SELCHANGE(IDC_CON_COLOR_COUNT, OnSelchangeColorCount)
     ON_CBN_SELCHANGE(IDC_CON_COLOR_TABLE, OnSelchangeColorTable)
-    ON_BN_CLICKED(IDC_CON_GRADIENT, OnClickPreviewSwitch)
-    ON_BN_CLICKED(IDC_CON_DRAW_LINES, OnClickPreviewSwitch)
-    ON_BN_CLICKED(IDC_CON_ELEM_OUTLINE, OnClickPreviewSwitch)
-    ON_BN_CLICKED(IDC_CON_FILL_BANDS, OnClickFillStyle)
-    ON_BN_CLICKED(IDC_CON_LINES_ONLY, OnClickFillStyle)
-    ON_BN_CLICKED(IDC_CON_ANNOTATE, OnClickAnnotate)
     ON_BN_CLICKED(IDC_CON_REVERSE, OnClickReverse)
-    ON_MESSAGE(WM_COLORWELL_CHANGED, OnColorWellChanged)
     ON_BN_CLICKED(IDC_CON_CUSTOM_TABLE, OnCustomTable)
     ON_BN_CLICKED(IDC_CON_CUSTOM_RANGE, OnCustomRange)
     ON_BN_CLICKED(IDC_CON_APPLY, OnApply)
 END_MESSAGE_MAP()
 
-CPVXConDetDlg::CPVXConDetDlg(CWnd* pParent)
-    : CDialog(IDD_PVX_CONTOUR_DETAIL, pParent),
+CPVXConDetDlgBase::CPVXConDetDlgBase(UINT nIDTemplate, CWnd* pParent)
+    : CDialog(nIDTemplate, pParent),
       m_pPage(nullptr),
       m_pView(nullptr),
       m_pContourEngine(nullptr),
       m_pEngine(nullptr),
-      m_bFixedScale(0),
-      m_bCompactLayout(0),
-      m_bGradient(0),
-      m_nColorStyle(-1),
-      m_bDrawContourLine(0),
       m_bDrawElemOutline(0),
       m_bApplyOnOK(0),
-      m_nFillStyle(-1),
-      m_bThickContourLine(1),
-      m_bExactContour(0),
-      m_dContourFactor(0.0),
-      m_bContourAnnot(0),
-      m_bSingleLineColor(0),
-      m_bReverseColor(0) {
-    for (int i = 0; i < 3; i++) m_Rainbow[i].m_nStyle = i;
-}
+      m_bReverseColor(0) {}
 
-CPVXConDetDlg::~CPVXConDetDlg() = default;
+CPVXConDetDlgBase::~CPVXConDetDlgBase() = default;
 
-I_PVXModel* CPVXConDetDlg::Model() const { return ModelOf(m_pView); }
+I_PVXModel* CPVXConDetDlgBase::Model() const { return ModelOf(m_pView); }
 
-void CPVXConDetDlg::DoDataExchange(CDataExchange* pDX) {
+void CPVXConDetDlgBase::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_CON_INTERVAL, m_Slider);
     DDX_Control(pDX, IDC_CON_COLOR_COUNT, m_ComboCount);
     DDX_Control(pDX, IDC_CON_COLOR_TABLE, m_ComboTable);
-    DDX_Check(pDX, IDC_CON_GRADIENT, m_bGradient);
-    DDX_Radio(pDX, IDC_CON_STYLE_RAINBOW, m_nColorStyle);
-    DDX_Check(pDX, IDC_CON_DRAW_LINES, m_bDrawContourLine);
-    DDX_Check(pDX, IDC_CON_ELEM_OUTLINE, m_bDrawElemOutline);
     DDX_Check(pDX, IDC_CON_APPLY_ON_OK, m_bApplyOnOK);
-    DDX_Radio(pDX, IDC_CON_FILL_BANDS, m_nFillStyle);
-    DDX_Check(pDX, IDC_CON_THICK_LINES, m_bThickContourLine);
-    DDX_Check(pDX, IDC_CON_EXACT, m_bExactContour);
-    DDX_Text(pDX, IDC_CON_FACTOR, m_dContourFactor);
-    DDX_Check(pDX, IDC_CON_ANNOTATE, m_bContourAnnot);
-    DDX_Check(pDX, IDC_CON_SINGLE_LINE, m_bSingleLineColor);
     DDX_Check(pDX, IDC_CON_REVERSE, m_bReverseColor);
 }
 
-BOOL CPVXConDetDlg::OnInitDialog() {
+BOOL CPVXConDetDlgBase::OnInitDialog() {
     CDialog::OnInitDialog();
     if (!m_pContourEngine) {
         // Nothing to edit: the opener gave no scale.
         EndDialog(IDCANCEL);
         return TRUE;
     }
-    CContourEngine& ce = *m_pContourEngine;
+    InitControls(*m_pContourEngine);
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CPVXConDetDlgBase::InitCommonControls(CContourEngine& ce) {
+    m_Backup = ce;
+    PVXFillContourCombos(m_ComboCount, m_ComboTable, ce);
+    m_WellLine.Attach(IDC_CON_WELL_LINE, this, ce.m_crContourLine);
+    if (I_PVXModel* pModel = Model()) m_bApplyOnOK = pModel->m_bApplyOnOK;
+    m_bReverseColor = ce.m_bReverseColor;
+}
+
+void CPVXConDetDlgBase::OnSelchangeColorCount() {
+    if (!m_pContourEngine) return;
+    SelectColorCount(*m_pContourEngine, m_ComboCount.GetCurSel());
+    RepaintPreviews();
+}
+
+void CPVXConDetDlgBase::OnSelchangeColorTable() {
+    if (!m_pContourEngine) return;
+    const int nSel = m_ComboTable.GetCurSel();
+    if (nSel >= 0) m_pContourEngine->m_nColorTableKind = nSel;
+    RepaintPreviews();
+}
+
+void CPVXConDetDlgBase::OnClickReverse() {
+    UpdateData(TRUE);
+    if (!m_pContourEngine) return;
+    m_pContourEngine->m_bReverseColor = m_bReverseColor;
+    m_pContourEngine->ResetRankColors();
+}
+
+void CPVXConDetDlgBase::OnCustomTable() {
+    if (!m_pContourEngine) return;
+    CPVXCtmzCtDlg dlg(this);
+    dlg.m_pView = m_pView;
+    dlg.m_pContourEngine = m_pContourEngine;
+    dlg.DoModal();
+    RepaintPreviews();
+}
+
+void CPVXConDetDlgBase::OnCustomRange() {
+    if (!m_pContourEngine) return;
+    CPVXCtmzRrDlg dlg(this);
+    dlg.m_pView = m_pView;
+    dlg.m_pContourEngine = m_pContourEngine;
+    dlg.DoModal();
+}
+
+BOOL CPVXConDetDlgBase::StoreValues() {
+    if (!UpdateData(TRUE)) return FALSE;
+    if (m_pContourEngine) {
+        m_pContourEngine->m_bDrawElemOutline = m_bDrawElemOutline;
+        m_pContourEngine->m_bReverseColor = m_bReverseColor;
+    }
+    if (I_PVXModel* pModel = Model()) pModel->m_bApplyOnOK = m_bApplyOnOK;
+    return TRUE;
+}
+
+void CPVXConDetDlgBase::ApplyToModel(int bApplyOnOK) {
+    I_PVXModel* pModel = Model();
+    if (!pModel) return;
+    pModel->m_bContour = 1;
+    if (bApplyOnOK) PVXDialogRedrawModel(pModel);
+}
+
+void CPVXConDetDlgBase::OnApply() {
+    if (!StoreValues()) return;
+    if (m_pPage)
+        m_pPage->Execute();
+    else
+        ApplyToModel(m_bApplyOnOK);
+}
+
+void CPVXConDetDlgBase::OnOK() {
+    if (!StoreValues()) return;
+    if (m_pPage) {
+        if (m_bApplyOnOK) m_pPage->Execute();
+    } else {
+        ApplyToModel(m_bApplyOnOK);
+    }
+    EndDialog(IDOK);
+}
+
+void CPVXConDetDlgBase::OnCancel() {
+    if (m_pContourEngine) *m_pContourEngine = m_Backup;
+    EndDialog(IDCANCEL);
+}
+
+// ---- CPVXConDetDlg --------------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CPVXConDetDlg, CPVXConDetDlgBase)
+
+BEGIN_MESSAGE_MAP(CPVXConDetDlg, CPVXConDetDlgBase)
+    ON_BN_CLICKED(IDC_CON_GRADIENT, OnClickPreviewSwitch)
+    ON_BN_CLICKED(IDC_CON_DRAW_LINES, OnClickPreviewSwitch)
+    ON_BN_CLICKED(IDC_CON_ELEM_OUTLINE, OnClickPreviewSwitch)
+    ON_BN_CLICKED(IDC_CON_FILL_BANDS, OnClickFillStyle)
+    ON_BN_CLICKED(IDC_CON_LINES_ONLY, OnClickFillStyle)
+    ON_BN_CLICKED(IDC_CON_ANNOTATE, OnClickAnnotate)
+    ON_MESSAGE(WM_COLORWELL_CHANGED, OnColorWellChanged)
+END_MESSAGE_MAP()
+
+CPVXConDetDlg::CPVXConDetDlg(CWnd* pParent)
+    : CPVXConDetDlgBase(IDD_PVX_CONTOUR_DETAIL, pParent),
+      m_bFixedScale(0),
+      m_bCompactLayout(0),
+      m_bGradient(0),
+      m_nColorStyle(-1),
+      m_bDrawContourLine(0),
+      m_nFillStyle(-1),
+      m_bThickContourLine(1),
+      m_bExactContour(0),
+      m_dContourFactor(0.0),
+      m_bContourAnnot(0),
+      m_bSingleLineColor(0) {
+    for (int i = 0; i < 3; i++) m_Rainbow[i].m_nStyle = i;
+}
+
+CPVXConDetDlg::~CPVXConDetDlg() = default;
+
+void CPVXConDetDlg::DoDataExchange(CDataExchange* pDX) {
+    CPVXConDetDlgBase::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_CON_INTERVAL, m_Slider);
+    DDX_Check(pDX, IDC_CON_GRADIENT, m_bGradient);
+    DDX_Radio(pDX, IDC_CON_STYLE_RAINBOW, m_nColorStyle);
+    DDX_Check(pDX, IDC_CON_DRAW_LINES, m_bDrawContourLine);
+    DDX_Check(pDX, IDC_CON_ELEM_OUTLINE, m_bDrawElemOutline);
+    DDX_Radio(pDX, IDC_CON_FILL_BANDS, m_nFillStyle);
+    DDX_Check(pDX, IDC_CON_THICK_LINES, m_bThickContourLine);
+    DDX_Check(pDX, IDC_CON_EXACT, m_bExactContour);
+    DDX_Text(pDX, IDC_CON_FACTOR, m_dContourFactor);
+    DDX_Check(pDX, IDC_CON_ANNOTATE, m_bContourAnnot);
+    DDX_Check(pDX, IDC_CON_SINGLE_LINE, m_bSingleLineColor);
+}
+
+void CPVXConDetDlg::InitControls(CContourEngine& ce) {
     I_PVXModel* pModel = Model();
 
     m_Slider.SetRange(0, 100);
@@ -170,25 +276,19 @@ BOOL CPVXConDetDlg::OnInitDialog() {
     EnableItem(this, IDC_CON_STYLE_BORDER, FALSE);
     EnableItem(this, IDC_CON_STYLE_RANGE, FALSE);
 
-    m_Backup = ce;
-
-    PVXFillContourCombos(m_ComboCount, m_ComboTable, ce);
-
-    m_WellLine.Attach(IDC_CON_WELL_LINE, this, ce.m_crContourLine);
+    InitCommonControls(ce);
     m_WellEdge.Attach(IDC_CON_WELL_EDGE, this, ce.m_crElemEdge);
     m_WellBand1.Attach(IDC_CON_WELL_BAND1, this, ce.m_crBand1);
     m_WellBand2.Attach(IDC_CON_WELL_BAND2, this, ce.m_crBand2);
 
     m_bGradient = m_pEngine ? m_pEngine->m_bGradient : 0;
     m_bDrawContourLine = ce.m_bDrawContourLine;
-    if (pModel) m_bApplyOnOK = pModel->m_bApplyOnOK;
     m_nFillStyle = ce.m_nFillStyle;
     m_bThickContourLine = ce.m_bThickContourLine;
     m_bExactContour = ce.m_bExactContour;
     m_dContourFactor = ce.m_dContourFactor;
     if (pModel) m_bContourAnnot = pModel->m_bContourAnnot;
     m_bSingleLineColor = ce.m_bSingleLineColor;
-    m_bReverseColor = ce.m_bReverseColor;
 
     EnableItem(this, IDC_CON_GRADIENT, m_nFillStyle == 0);
     EnableItem(this, IDC_CON_DRAW_LINES, m_nFillStyle == 0);
@@ -201,9 +301,6 @@ BOOL CPVXConDetDlg::OnInitDialog() {
         EnableItem(this, IDC_CON_CUSTOM_TABLE, FALSE);
     }
     if (m_bCompactLayout) ApplyCompactLayout();
-
-    UpdateData(FALSE);
-    return TRUE;
 }
 
 void CPVXConDetDlg::ApplyCompactLayout() {
@@ -237,19 +334,6 @@ void CPVXConDetDlg::EnableByFillStyle() {
     EnableItem(this, IDC_CON_SINGLE_LINE, m_nFillStyle == 1);
 }
 
-void CPVXConDetDlg::OnSelchangeColorCount() {
-    if (!m_pContourEngine) return;
-    SelectColorCount(*m_pContourEngine, m_ComboCount.GetCurSel());
-    RepaintPreviews();
-}
-
-void CPVXConDetDlg::OnSelchangeColorTable() {
-    if (!m_pContourEngine) return;
-    const int nSel = m_ComboTable.GetCurSel();
-    if (nSel >= 0) m_pContourEngine->m_nColorTableKind = nSel;
-    RepaintPreviews();
-}
-
 void CPVXConDetDlg::OnClickPreviewSwitch() {
     UpdateData(TRUE);
     RepaintPreviews();
@@ -269,13 +353,6 @@ void CPVXConDetDlg::OnClickAnnotate() {
     }
 }
 
-void CPVXConDetDlg::OnClickReverse() {
-    UpdateData(TRUE);
-    if (!m_pContourEngine) return;
-    m_pContourEngine->m_bReverseColor = m_bReverseColor;
-    m_pContourEngine->ResetRankColors();
-}
-
 LRESULT CPVXConDetDlg::OnColorWellChanged(WPARAM, LPARAM) {
     if (!m_pContourEngine) return 0;
     m_pContourEngine->m_crContourLine = m_WellLine.GetColor();
@@ -286,41 +363,21 @@ LRESULT CPVXConDetDlg::OnColorWellChanged(WPARAM, LPARAM) {
     return 0;
 }
 
-void CPVXConDetDlg::OnCustomTable() {
-    if (!m_pContourEngine) return;
-    CPVXCtmzCtDlg dlg(this);
-    dlg.m_pView = m_pView;
-    dlg.m_pContourEngine = m_pContourEngine;
-    dlg.DoModal();
-    RepaintPreviews();
-}
-
-void CPVXConDetDlg::OnCustomRange() {
-    if (!m_pContourEngine) return;
-    CPVXCtmzRrDlg dlg(this);
-    dlg.m_pView = m_pView;
-    dlg.m_pContourEngine = m_pContourEngine;
-    dlg.DoModal();
-}
-
 BOOL CPVXConDetDlg::StoreValues() {
-    if (!UpdateData(TRUE)) return FALSE;
+    if (!CPVXConDetDlgBase::StoreValues()) return FALSE;
     if (m_bContourAnnot && m_nFillStyle == 0) m_bDrawContourLine = 1;
     if (m_pEngine) m_pEngine->m_bGradient = m_bGradient;
     if (m_pContourEngine) {
         CContourEngine& ce = *m_pContourEngine;
         ce.m_nColorStyle = m_nColorStyle;
         ce.m_bDrawContourLine = m_bDrawContourLine;
-        ce.m_bDrawElemOutline = m_bDrawElemOutline;
         ce.m_nFillStyle = m_nFillStyle;
         ce.m_bThickContourLine = m_bThickContourLine;
         ce.m_bExactContour = m_bExactContour;
         ce.m_dContourFactor = m_dContourFactor;
         ce.m_bSingleLineColor = m_bSingleLineColor;
-        ce.m_bReverseColor = m_bReverseColor;
     }
     if (I_PVXModel* pModel = Model()) {
-        pModel->m_bApplyOnOK = m_bApplyOnOK;
         pModel->m_bContourAnnot = m_bContourAnnot;
         pModel->m_dAnnotSize = m_Slider.GetPos() * 0.01;
     }
@@ -328,161 +385,25 @@ BOOL CPVXConDetDlg::StoreValues() {
 }
 
 void CPVXConDetDlg::ApplyToModel(int bApplyOnOK) {
-    I_PVXModel* pModel = Model();
-    if (!pModel) return;
-    pModel->m_bContour = 1;
-    pModel->m_bGradient = m_bGradient;
-    if (bApplyOnOK) PVXDialogRedrawModel(pModel);
-}
-
-void CPVXConDetDlg::OnApply() {
-    if (!StoreValues()) return;
-    if (m_pPage)
-        m_pPage->Execute();
-    else
-        ApplyToModel(m_bApplyOnOK);
-}
-
-void CPVXConDetDlg::OnOK() {
-    if (!StoreValues()) return;
-    if (m_pPage) {
-        if (m_bApplyOnOK) m_pPage->Execute();
-    } else {
-        ApplyToModel(m_bApplyOnOK);
-    }
-    EndDialog(IDOK);
-}
-
-void CPVXConDetDlg::OnCancel() {
-    if (m_pContourEngine) *m_pContourEngine = m_Backup;
-    EndDialog(IDCANCEL);
+    if (I_PVXModel* pModel = Model()) pModel->m_bGradient = m_bGradient;
+    CPVXConDetDlgBase::ApplyToModel(bApplyOnOK);
 }
 
 // ---- CPVXConDetDlg_Krig ---------------------------------------------------------------------
 
-IMPLEMENT_DYNAMIC(CPVXConDetDlg_Krig, CDialog)
+IMPLEMENT_DYNAMIC(CPVXConDetDlg_Krig, CPVXConDetDlgBase)
 
-BEGIN_MESSAGE_MAP(CPVXConDetDlg_Krig, CDialog)
-    ON_CBN_SELCHANGE(IDC_CON_COLOR_COUNT, OnSelchangeColorCount)
-    ON_CBN_SELCHANGE(IDC_CON_COLOR_TABLE, OnSelchangeColorTable)
-    ON_BN_CLICKED(IDC_CON_REVERSE, OnClickReverse)
+BEGIN_MESSAGE_MAP(CPVXConDetDlg_Krig, CPVXConDetDlgBase)
     ON_MESSAGE(WM_COLORWELL_CHANGED, OnColorWellChanged)
-    ON_BN_CLICKED(IDC_CON_CUSTOM_TABLE, OnCustomTable)
-    ON_BN_CLICKED(IDC_CON_CUSTOM_RANGE, OnCustomRange)
-    ON_BN_CLICKED(IDC_CON_APPLY, OnApply)
 END_MESSAGE_MAP()
 
-CPVXConDetDlg_Krig::CPVXConDetDlg_Krig(CWnd* pParent)
-    : CDialog(IDD_PVX_CONTOUR_DETAIL_KRIG, pParent),
-      m_pPage(nullptr),
-      m_pView(nullptr),
-      m_pContourEngine(nullptr),
-      m_pEngine(nullptr),
-      m_bDrawElemOutline(0),
-      m_bApplyOnOK(0),
-      m_bReverseColor(0) {}
+CPVXConDetDlg_Krig::CPVXConDetDlg_Krig(CWnd* pParent) : CPVXConDetDlgBase(IDD_PVX_CONTOUR_DETAIL_KRIG, pParent) {}
 
 CPVXConDetDlg_Krig::~CPVXConDetDlg_Krig() = default;
 
-I_PVXModel* CPVXConDetDlg_Krig::Model() const { return ModelOf(m_pView); }
-
-void CPVXConDetDlg_Krig::DoDataExchange(CDataExchange* pDX) {
-    CDialog::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_CON_COLOR_COUNT, m_ComboCount);
-    DDX_Control(pDX, IDC_CON_COLOR_TABLE, m_ComboTable);
-    DDX_Check(pDX, IDC_CON_APPLY_ON_OK, m_bApplyOnOK);
-    DDX_Check(pDX, IDC_CON_REVERSE, m_bReverseColor);
-}
-
-BOOL CPVXConDetDlg_Krig::OnInitDialog() {
-    CDialog::OnInitDialog();
-    if (!m_pContourEngine) {
-        EndDialog(IDCANCEL);
-        return TRUE;
-    }
-    CContourEngine& ce = *m_pContourEngine;
-    m_Backup = ce;
-    PVXFillContourCombos(m_ComboCount, m_ComboTable, ce);
-    m_WellLine.Attach(IDC_CON_WELL_LINE, this, ce.m_crContourLine);
-    if (I_PVXModel* pModel = Model()) m_bApplyOnOK = pModel->m_bApplyOnOK;
-    m_bReverseColor = ce.m_bReverseColor;
-    UpdateData(FALSE);
-    return TRUE;
-}
-
-void CPVXConDetDlg_Krig::OnSelchangeColorCount() {
-    if (m_pContourEngine) SelectColorCount(*m_pContourEngine, m_ComboCount.GetCurSel());
-}
-
-void CPVXConDetDlg_Krig::OnSelchangeColorTable() {
-    const int nSel = m_ComboTable.GetCurSel();
-    if (m_pContourEngine && nSel >= 0) m_pContourEngine->m_nColorTableKind = nSel;
-}
-
-void CPVXConDetDlg_Krig::OnClickReverse() {
-    UpdateData(TRUE);
-    if (!m_pContourEngine) return;
-    m_pContourEngine->m_bReverseColor = m_bReverseColor;
-    m_pContourEngine->ResetRankColors();
-}
+void CPVXConDetDlg_Krig::InitControls(CContourEngine& ce) { InitCommonControls(ce); }
 
 LRESULT CPVXConDetDlg_Krig::OnColorWellChanged(WPARAM, LPARAM) {
     if (m_pContourEngine) m_pContourEngine->m_crContourLine = m_WellLine.GetColor();
     return 0;
-}
-
-void CPVXConDetDlg_Krig::OnCustomTable() {
-    if (!m_pContourEngine) return;
-    CPVXCtmzCtDlg dlg(this);
-    dlg.m_pView = m_pView;
-    dlg.m_pContourEngine = m_pContourEngine;
-    dlg.DoModal();
-}
-
-void CPVXConDetDlg_Krig::OnCustomRange() {
-    if (!m_pContourEngine) return;
-    CPVXCtmzRrDlg dlg(this);
-    dlg.m_pView = m_pView;
-    dlg.m_pContourEngine = m_pContourEngine;
-    dlg.DoModal();
-}
-
-BOOL CPVXConDetDlg_Krig::StoreValues() {
-    if (!UpdateData(TRUE)) return FALSE;
-    if (m_pContourEngine) {
-        m_pContourEngine->m_bDrawElemOutline = m_bDrawElemOutline;
-        m_pContourEngine->m_bReverseColor = m_bReverseColor;
-    }
-    if (I_PVXModel* pModel = Model()) pModel->m_bApplyOnOK = m_bApplyOnOK;
-    return TRUE;
-}
-
-void CPVXConDetDlg_Krig::ApplyToModel(int bApplyOnOK) {
-    I_PVXModel* pModel = Model();
-    if (!pModel) return;
-    pModel->m_bContour = 1;
-    if (bApplyOnOK) PVXDialogRedrawModel(pModel);
-}
-
-void CPVXConDetDlg_Krig::OnApply() {
-    if (!StoreValues()) return;
-    if (m_pPage)
-        m_pPage->Execute();
-    else
-        ApplyToModel(m_bApplyOnOK);
-}
-
-void CPVXConDetDlg_Krig::OnOK() {
-    if (!StoreValues()) return;
-    if (m_pPage) {
-        if (m_bApplyOnOK) m_pPage->Execute();
-    } else {
-        ApplyToModel(m_bApplyOnOK);
-    }
-    EndDialog(IDOK);
-}
-
-void CPVXConDetDlg_Krig::OnCancel() {
-    if (m_pContourEngine) *m_pContourEngine = m_Backup;
-    EndDialog(IDCANCEL);
 }

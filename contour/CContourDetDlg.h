@@ -13,7 +13,7 @@
 // Cancel puts that copy back, undoing every change, including those of the custom colour table
 // and custom range dialogs opened from here. CPVXConDetDlg_Krig is the reduced dialog for the
 // Kriging contour display of the graphics control: colour count, table, reverse and the contour
-// line colour only, without previews.
+// line colour only, without previews. CPVXConDetDlgBase holds what the two have in common.
 #pragma once
 
 #include "contour/CContourEngine.h"
@@ -68,12 +68,16 @@ enum : UINT {
     IDC_CON_NOTE = 11476,
 };
 
-class CPVXConDetDlg : public CDialog {
-    DECLARE_DYNAMIC(CPVXConDetDlg)
+// What the two contour settings dialogs share: the opener's pointers, the backup Cancel puts
+// back, the colour count and table combos, the reverse switch, the contour line colour well, the
+// custom table and range buttons, and Apply, OK and Cancel. Only its two subclasses are created.
+class CPVXConDetDlgBase : public CDialog {
+    DECLARE_DYNAMIC(CPVXConDetDlgBase)
 public:
-    explicit CPVXConDetDlg(CWnd* pParent = nullptr);
-    ~CPVXConDetDlg() override;
+    ~CPVXConDetDlgBase() override;
 
+    // Closes at once with IDCANCEL when no engine was given; else InitControls, then the
+    // controls are filled from the members.
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     void OnOK() override;
@@ -84,6 +88,51 @@ public:
     CPVXView* m_pView;                 // view whose model is applied to
     CContourEngine* m_pContourEngine;  // edited in place
     CEngineBase* m_pEngine;            // result engine (gradient switch); may be null
+
+    // Exchanged values.
+    int m_bDrawElemOutline;   // 11160; always 0 in the Kriging dialog, which has no such control
+    int m_bApplyOnOK;         // 11131
+    int m_bReverseColor;      // 11139
+
+    CContourEngine m_Backup;  // the edited engine as it was when the dialog opened
+    CColorWell m_WellLine;    // 11140
+    CComboBox m_ComboCount;   // 11136
+    CComboBox m_ComboTable;   // 11137
+
+protected:
+    CPVXConDetDlgBase(UINT nIDTemplate, CWnd* pParent);
+
+    afx_msg void OnSelchangeColorCount();
+    afx_msg void OnSelchangeColorTable();
+    afx_msg void OnClickReverse();
+    afx_msg void OnCustomTable();
+    afx_msg void OnCustomRange();
+    afx_msg void OnApply();
+    DECLARE_MESSAGE_MAP()
+
+    I_PVXModel* Model() const;
+    // Takes the backup, fills the combos, attaches the line colour well and reads the apply and
+    // reverse switches.
+    void InitCommonControls(CContourEngine& ce);
+    // Sets up the dialog's own controls and values; the engine is there.
+    virtual void InitControls(CContourEngine& ce) = 0;
+    // Redraws the colour previews after the engine changed; the Kriging dialog has none.
+    virtual void RepaintPreviews() {}
+    // Reads the controls and stores every value into its target; FALSE when a value was refused.
+    virtual BOOL StoreValues();
+    // Switches the model to contours and redraws it when bApplyOnOK is set.
+    virtual void ApplyToModel(int bApplyOnOK);
+};
+
+class CPVXConDetDlg : public CPVXConDetDlgBase {
+    DECLARE_DYNAMIC(CPVXConDetDlg)
+public:
+    explicit CPVXConDetDlg(CWnd* pParent = nullptr);
+    ~CPVXConDetDlg() override;
+
+    void DoDataExchange(CDataExchange* pDX) override;
+
+    // Set by the opener.
     int m_bFixedScale;                 // colour count and custom buttons disabled
     int m_bCompactLayout;              // gradient, edge, annotation, interval and factor hidden
 
@@ -91,85 +140,45 @@ public:
     int m_bGradient;          // 11143
     int m_nColorStyle;        // 11154 radio, -1 none
     int m_bDrawContourLine;   // 11144
-    int m_bDrawElemOutline;   // 11160
-    int m_bApplyOnOK;         // 11131
     int m_nFillStyle;         // 11142 / 11145, -1 none
     int m_bThickContourLine;  // 11148
     int m_bExactContour;      // 11149
     double m_dContourFactor;  // 11152
     int m_bContourAnnot;      // 11147
     int m_bSingleLineColor;   // 11146
-    int m_bReverseColor;      // 11139
 
-    CContourEngine m_Backup;  // the edited engine as it was when the dialog opened
     CRainbowWnd m_Rainbow[3]; // previews: band bar, contour lines, two bands
-    CColorWell m_WellLine, m_WellEdge, m_WellBand1, m_WellBand2;
+    CColorWell m_WellEdge, m_WellBand1, m_WellBand2;
     CSliderCtrl m_Slider;     // 11150, annotation spacing in hundredths
-    CComboBox m_ComboCount;   // 11136
-    CComboBox m_ComboTable;   // 11137
 
 protected:
-    afx_msg void OnSelchangeColorCount();
-    afx_msg void OnSelchangeColorTable();
     afx_msg void OnClickPreviewSwitch();
     afx_msg void OnClickFillStyle();
     afx_msg void OnClickAnnotate();
-    afx_msg void OnClickReverse();
     afx_msg LRESULT OnColorWellChanged(WPARAM wParam, LPARAM lParam);
-    afx_msg void OnCustomTable();
-    afx_msg void OnCustomRange();
-    afx_msg void OnApply();
     DECLARE_MESSAGE_MAP()
 
 private:
-    I_PVXModel* Model() const;
-    void RepaintPreviews();
+    void InitControls(CContourEngine& ce) override;
+    void RepaintPreviews() override;
     void EnableByFillStyle();
     void ApplyCompactLayout();
-    // Reads the controls and stores every value into its target; FALSE when a value was refused.
-    BOOL StoreValues();
-    void ApplyToModel(int bApplyOnOK);
+    BOOL StoreValues() override;
+    void ApplyToModel(int bApplyOnOK) override;
 };
 
-class CPVXConDetDlg_Krig : public CDialog {
+class CPVXConDetDlg_Krig : public CPVXConDetDlgBase {
     DECLARE_DYNAMIC(CPVXConDetDlg_Krig)
 public:
     explicit CPVXConDetDlg_Krig(CWnd* pParent = nullptr);
     ~CPVXConDetDlg_Krig() override;
 
-    BOOL OnInitDialog() override;
-    void DoDataExchange(CDataExchange* pDX) override;
-    void OnOK() override;
-    void OnCancel() override;
-
-    CPVXBarDlgBase* m_pPage;           // owning bar page, may be null
-    CPVXView* m_pView;                 // view whose model is applied to
-    CContourEngine* m_pContourEngine;  // edited in place
-    CEngineBase* m_pEngine;            // result engine, not used by this dialog's controls
-
-    int m_bDrawElemOutline;   // always 0: the dialog has no such control
-    int m_bApplyOnOK;         // 11131
-    int m_bReverseColor;      // 11139
-
-    CContourEngine m_Backup;
-    CColorWell m_WellLine;    // 11140
-    CComboBox m_ComboCount;   // 11136
-    CComboBox m_ComboTable;   // 11137
-
 protected:
-    afx_msg void OnSelchangeColorCount();
-    afx_msg void OnSelchangeColorTable();
-    afx_msg void OnClickReverse();
     afx_msg LRESULT OnColorWellChanged(WPARAM wParam, LPARAM lParam);
-    afx_msg void OnCustomTable();
-    afx_msg void OnCustomRange();
-    afx_msg void OnApply();
     DECLARE_MESSAGE_MAP()
 
 private:
-    I_PVXModel* Model() const;
-    BOOL StoreValues();
-    void ApplyToModel(int bApplyOnOK);
+    void InitControls(CContourEngine& ce) override;
 };
 
 // The redraw the contour and legend dialogs run after applying to the model: redraw-requested

@@ -72,6 +72,16 @@ inline int FirstAccepted(const double* L, int first, int len, Accepts accepts) {
     return static_cast<int>(base - L) + (accepts(*base) ? 0 : 1);
 }
 
+// Where v lies in the band from level r-1 to level r, 0 to 1 (1 on an empty band). Above the top
+// level the top colour: never extrapolate past the band's ends.
+double BandFraction(const double* L, int r, double v) {
+    const double span = L[r] - L[r - 1];
+    double f = span != 0.0 ? (v - L[r - 1]) / span : 1.0;
+    if (!(f >= 0.0)) f = 0.0;
+    if (f > 1.0) f = 1.0;
+    return f;
+}
+
 }  // namespace
 
 CContourEngine::ModelExtentSource CContourEngine::s_pfnModelExtent = nullptr;
@@ -379,11 +389,7 @@ COLORREF CContourEngine::GetValueColorGrad(double v) const {
     if (r == 0) return GetRankColor(0);
     const COLORREF hi = GetRankColor(r);
     const COLORREF lo = GetRankColor(r - 1);
-    const double span = m_dRankMap[r] - m_dRankMap[r - 1];
-    double f = span != 0.0 ? (v - m_dRankMap[r - 1]) / span : 1.0;
-    // Above the top level the top colour; never extrapolate past the band's ends.
-    if (!(f >= 0.0)) f = 0.0;
-    if (f > 1.0) f = 1.0;
+    const double f = BandFraction(m_dRankMap, r, v);
     int ch[3];
     for (int i = 0; i < 3; i++) {
         const int a = Chan(lo, i);
@@ -403,10 +409,7 @@ COLORREF CContourEngine::GetValueHalfColorGrad(double v) const {
     }
     const COLORREF hi = GetRankColor(r);
     const COLORREF lo = GetRankColor(r - 1);
-    const double span = m_dRankMap[r] - m_dRankMap[r - 1];
-    double f = span != 0.0 ? (v - m_dRankMap[r - 1]) / span : 1.0;
-    if (!(f >= 0.0)) f = 0.0;
-    if (f > 1.0) f = 1.0;
+    const double f = BandFraction(m_dRankMap, r, v);
     for (int i = 0; i < 3; i++) {
         const int a = Chan(lo, i);
         const int b = Chan(hi, i);
@@ -782,13 +785,24 @@ void CContourEngine::FinishPecentRankMapData() {
 
 // ---- resets and global range -------------------------------------------------------------------
 
+namespace {
+
+// What both resets restore: the -1..1 range, the two option pairs, hue mode, colour style and
+// list mode.
+void ResetRangeDefaults(CContourEngine& e) {
+    e.m_dMinValue = -1.0;
+    e.m_dMaxValue = 1.0;
+    e.m_dOption[0] = e.m_dOption[1] = 0.0;
+    e.m_bHueColorMode = 0;
+    e.m_nOption[0] = e.m_nOption[1] = 0;
+    e.m_nColorStyle = 0;
+    e.m_bListMode = 0;
+}
+
+}  // namespace
+
 void CContourEngine::ResetContourEngine() {
-    m_dMinValue = -1.0;
-    m_dMaxValue = 1.0;
-    m_dOption[0] = m_dOption[1] = 0.0;
-    m_bHueColorMode = 0;
-    m_nOption[0] = m_nOption[1] = 0;
-    m_nColorStyle = 0;
+    ResetRangeDefaults(*this);
     m_bDrawContourLine = 0;
     m_bDrawElemOutline = 1;
     m_nFillStyle = 0;
@@ -797,7 +811,6 @@ void CContourEngine::ResetContourEngine() {
     m_bMinDominant = 0;
     m_nNumColor = 12;
     m_nColorTableKind = 1;
-    m_bListMode = 0;
     ResetColors();
     ClearPecentRankMap();
     m_arrKnots.RemoveAll();
@@ -805,13 +818,7 @@ void CContourEngine::ResetContourEngine() {
 }
 
 void CContourEngine::ResetRankMapforDGN() {
-    m_dMinValue = -1.0;
-    m_dMaxValue = 1.0;
-    m_dOption[0] = m_dOption[1] = 0.0;
-    m_bHueColorMode = 0;
-    m_nOption[0] = m_nOption[1] = 0;
-    m_bListMode = 0;
-    m_nColorStyle = 0;
+    ResetRangeDefaults(*this);
     if (m_nNumColor != 6 && m_nNumColor != 12 && m_nNumColor != 18 && m_nNumColor != 24) m_nNumColor = 12;
     m_arrKnots.RemoveAll();
     MakeRankMap();

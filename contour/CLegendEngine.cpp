@@ -21,7 +21,14 @@ namespace {
 // Face of the screen fonts: the two characters and one blank, as the panel always used it.
 const char kScreenFace[] = "宋体 ";
 
-// The LOGFONT fields every legend font shares.
+// Each channel moved by 60 towards the middle, so the title bar stands out on any background.
+COLORREF TitleBarColor(COLORREF c) {
+    auto move = [](int v) { return v >= 122 ? v - 60 : v + 60; };
+    return RGB(move(GetRValue(c)), move(GetGValue(c)), move(GetBValue(c)));
+}
+
+}  // namespace
+
 void FillLegendLogFont(LOGFONT& lf, int nHeight, int nWidth, LPCTSTR pszFace) {
     std::memset(&lf, 0, sizeof(lf));
     lf.lfHeight = nHeight;
@@ -40,14 +47,6 @@ void FillLegendLogFont(LOGFONT& lf, int nHeight, int nWidth, LPCTSTR pszFace) {
     std::strncpy(lf.lfFaceName, pszFace, sizeof(lf.lfFaceName) - 1);
     lf.lfFaceName[sizeof(lf.lfFaceName) - 1] = '\0';
 }
-
-// Each channel moved by 60 towards the middle, so the title bar stands out on any background.
-COLORREF TitleBarColor(COLORREF c) {
-    auto move = [](int v) { return v >= 122 ? v - 60 : v + 60; };
-    return RGB(move(GetRValue(c)), move(GetGValue(c)), move(GetBValue(c)));
-}
-
-}  // namespace
 
 CLegendEngine::CLegendEngine()
     : m_bOpenGLReady(0),

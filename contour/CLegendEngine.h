@@ -224,3 +224,7 @@ private:
 // format, so a bad string table can never read arguments that were not passed.
 CString LegendFormatKeyInt(LPCTSTR pszKey, int nValue);
 CString LegendFormatKeyDouble(LPCTSTR pszKey, double dValue);
+
+// Fills lf with the fields every legend font shares (normal weight, charset 1, default quality)
+// and the given cell height, width and face; the face is cut to fit lfFaceName.
+void FillLegendLogFont(LOGFONT& lf, int nHeight, int nWidth, LPCTSTR pszFace);

@@ -379,73 +379,63 @@ void CLegendEngine::GetReacMinMaxString(CString& str, int bMinimum, int nQuantit
     str += buf;
 }
 
+namespace {
+
+// One extreme of a node result block, gap below the line before: the centred heading, then the
+// node and the value line a step apart each. y ends on the value line.
+void DrawNodeExtreme(TextBlock& tb, int cx, int x, int& y, int gap, int step, LPCTSTR heading, UINT node,
+                     const CString& value) {
+    y += gap;
+    tb.Centre(cx, y, Load(heading));
+    y += step;
+    tb.Left(x, y, Load("IDS_TBX_PVX_NODE__") + FormatInt("%6d", static_cast<int>(node)));
+    y += step;
+    tb.Left(x, y, value);
+}
+
+}  // namespace
+
 void CLegendEngine::DrawReacfRainbow(CDC* pDC, CRect* pRect) {
     if (!pDC || !pRect || !m_pModel || !m_pModel->m_pReactionEngine) return;
     const CReactionEngine* e = m_pModel->m_pReactionEngine;
-    const int w = m_nValueCharWidth, h = m_nValueLineHeight;
-    const int step = 3 * h / 2;
-    const int cx = (pRect->left + pRect->right) / 2;
-    const int x = pRect->left + w;
+    const int step = 3 * m_nValueLineHeight / 2;
     TextBlock tb(pDC, &m_fontValue, m_crText, TA_LEFT | TA_BOTTOM);
-    const CString strNode = Load("IDS_TBX_PVX_NODE__");
+    const int cx = (pRect->left + pRect->right) / 2;
+    const int x = pRect->left + m_nValueCharWidth;
     CString s;
-    int y = pRect->top + step;
-    tb.Centre(cx, y, Load("IDS_TBX_PVX_MIN__REACTION"));
-    y += step;
-    tb.Left(x, y, strNode + FormatInt("%6d", static_cast<int>(e->m_nMinNode)));
-    y += step;
+    int y = pRect->top;
     GetReacMinMaxString(s, 1, 6);
-    tb.Left(x, y, s);
-    y += 2 * step;
-    tb.Centre(cx, y, Load("IDS_TBX_PVX_MAX__REACTION"));
-    y += step;
-    tb.Left(x, y, strNode + FormatInt("%6d", static_cast<int>(e->m_nMaxNode)));
-    y += step;
+    DrawNodeExtreme(tb, cx, x, y, step, step, "IDS_TBX_PVX_MIN__REACTION", e->m_nMinNode, s);
     GetReacMinMaxString(s, 0, 6);
-    tb.Left(x, y, s);
+    DrawNodeExtreme(tb, cx, x, y, 2 * step, step, "IDS_TBX_PVX_MAX__REACTION", e->m_nMaxNode, s);
 }
 
 void CLegendEngine::DrawReacfRainbowComb(CDC* pDC, CRect* pRect, int) {
     if (!pDC || !pRect || !m_pModel || !m_pModel->m_pReactionEngine) return;
     const CReactionEngine* e = m_pModel->m_pReactionEngine;
-    const int w = m_nValueCharWidth, h = m_nValueLineHeight;
-    const int step = 3 * h / 2;
-    const int x = pRect->left + w;
+    const int step = 3 * m_nValueLineHeight / 2;
     TextBlock tb(pDC, &m_fontValue, m_crText, TA_LEFT | TA_BOTTOM);
     CString s;
-    int y = pRect->top + step;
-    tb.Centre((pRect->left + pRect->right) / 2, y, Load("IDS_TBX_PVX_MAX__REACTION"));
-    y += step;
-    tb.Left(x, y, Load("IDS_TBX_PVX_NODE__") + FormatInt("%6d", static_cast<int>(e->m_nMaxNode)));
-    y += step;
+    int y = pRect->top;
     GetReacMinMaxString(s, 0, 6);
-    tb.Left(x, y, s);
+    DrawNodeExtreme(tb, (pRect->left + pRect->right) / 2, pRect->left + m_nValueCharWidth, y, step, step,
+                    "IDS_TBX_PVX_MAX__REACTION", e->m_nMaxNode, s);
 }
 
 void CLegendEngine::DrawSettlementRainbow(CDC* pDC, CRect* pRect) {
     if (!pDC || !pRect || !m_pModel || !m_pModel->m_pDeformEngine) return;
     const CDeformEngine* e = m_pModel->m_pDeformEngine;
-    const int w = m_nValueCharWidth, h = m_nValueLineHeight;
+    const int h = m_nValueLineHeight;
     const int step = 3 * h / 2;
-    const int cx = (pRect->left + pRect->right) / 2;
-    const int x = pRect->left + w;
     TextBlock tb(pDC, &m_fontValue, m_crText, TA_LEFT | TA_BOTTOM);
-    const CString strNode = Load("IDS_TBX_PVX_NODE__");
+    const int cx = (pRect->left + pRect->right) / 2;
+    const int x = pRect->left + m_nValueCharWidth;
     char buf[64];
-    int y = pRect->top + h;
-    tb.Centre(cx, y, Load("IDS_TBX_PVX_MIN__SETTLEMENT"));
-    y += step;
-    tb.Left(x, y, strNode + FormatInt("%6d", static_cast<int>(m_pModel->m_nMinKey)));
-    y += step;
+    int y = pRect->top;
     GetTextDeformedShape(e->m_dLegendMin, buf);
-    tb.Left(x, y, CString(buf));
-    y += 2 * h;
-    tb.Centre(cx, y, Load("IDS_TBX_PVX_MAX__SETTLEMENT"));
-    y += step;
-    tb.Left(x, y, strNode + FormatInt("%6d", static_cast<int>(m_pModel->m_nMaxKey)));
-    y += step;
+    DrawNodeExtreme(tb, cx, x, y, h, step, "IDS_TBX_PVX_MIN__SETTLEMENT", m_pModel->m_nMinKey, CString(buf));
     GetTextDeformedShape(e->m_dLegendMax, buf);
-    tb.Left(x, y, CString(buf));
+    DrawNodeExtreme(tb, cx, x, y, 2 * h, step, "IDS_TBX_PVX_MAX__SETTLEMENT", m_pModel->m_nMaxKey, CString(buf));
 }
 
 void CLegendEngine::DrawDeformRainbow(CDC* pDC, CRect* pRect) {
@@ -530,65 +520,85 @@ void CLegendEngine::DrawBkmdshpRainbow(CDC* pDC, CRect* pRect) {
     if (bFreq) tb.Left(pRect->left + w, y, LegendFormatKeyDouble("IDS_TBX_PVX_FACTOR___3E", freq.factor));
 }
 
-void CLegendEngine::DrawSForcRainbow(CDC* pDC, CRect* pRect) {
-    if (!pDC || !pRect || !m_pModel || !m_pModel->m_pForceEngine) return;
-    const CForceEngine* e = m_pModel->m_pForceEngine;
-    const int w = m_nValueCharWidth, h = m_nValueLineHeight;
-    const int x = pRect->left + w;
-    TextBlock tb(pDC, &m_fontValue, m_crText, TA_LEFT | TA_BOTTOM);
-    const CString strMember = Load("IDS_TBX_PVX_Member__");
-    int y = pRect->top + h;
-    tb.Left(x, y, Load("IDS_TBX_PVX_Moment") + Load("IDS_TBX_PVX_max"));
-    y += 3 * h;
-    tb.Left(x, y, Load("IDS_TBX_PVX_Pos__") + FormatG(e->m_dSlabMomMaxPos));
-    y += h;
-    tb.Left(x, y, strMember + FormatInt("%d", static_cast<int>(m_pModel->m_nMaxKey)));
-    y += 3 * h;
-    tb.Left(x, y, Load("IDS_TBX_PVX_Neg__") + FormatG(e->m_dSlabMomMaxNeg));
-    y += h;
-    tb.Left(x, y, strMember + FormatInt("%d", static_cast<int>(m_pModel->m_nMinKey)));
-}
-
 namespace {
 
-// Top and bottom extremes of a slab result under a heading chosen by display kind and direction.
+// One extreme of a slab result block: its label, value and member key.
+struct SlabExtreme {
+    LPCTSTR label;
+    double value;
+    UINT key;
+};
+
+// A slab result block: the heading, an optional subheading line, then the two extremes, each as
+// its value line and its member line.
 void DrawSlabExtremes(CDC* pDC, CRect* pRect, CFont* pFont, COLORREF crText, int w, int h, const CString& heading,
-                      double dTop, double dBottom, UINT nMinKey, UINT nMaxKey) {
+                      LPCTSTR subheading, const SlabExtreme (&extremes)[2]) {
     TextBlock tb(pDC, pFont, crText, TA_LEFT | TA_BOTTOM);
     const int x = pRect->left + w;
     const CString strMember = Load("IDS_TBX_PVX_Member__");
     int y = pRect->top + h;
     tb.Left(x, y, heading);
     y += 3 * h;
-    tb.Left(x, y, Load("IDS_TBX_PVX_Max"));
-    y += h;
-    tb.Left(x, y, Load("IDS_TBX_PVX_Top__") + FormatG(dTop));
-    y += h;
-    tb.Left(x, y, strMember + FormatInt("%d", static_cast<int>(nMinKey)));
-    y += 3 * h;
-    tb.Left(x, y, Load("IDS_TBX_PVX_Bottom__") + FormatG(dBottom));
-    y += h;
-    tb.Left(x, y, strMember + FormatInt("%d", static_cast<int>(nMaxKey)));
+    if (subheading) {
+        tb.Left(x, y, Load(subheading));
+        y += h;
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (i) y += 3 * h;
+        tb.Left(x, y, Load(extremes[i].label) + FormatG(extremes[i].value));
+        y += h;
+        tb.Left(x, y, strMember + FormatInt("%d", static_cast<int>(extremes[i].key)));
+    }
+}
+
+// The slab rebar and crack blocks: display-kind switches, headings and the top and bottom maxima.
+struct SlabFamily {
+    int CForceEngine::*kind;   // 1: one direction shown
+    int CForceEngine::*yDir;   // that direction is Y
+    LPCTSTR heading;           // heading of the total
+    LPCTSTR headingX;          // heading of the X direction
+    LPCTSTR headingY;          // heading of the Y direction
+    double CForceEngine::*top;
+    double CForceEngine::*bottom;
+};
+
+const SlabFamily kSlabRebar = {&CForceEngine::m_nSRbarKind, &CForceEngine::m_bSRbarYDir,
+                               "IDS_TBX_PVX_Rebar", "IDS_TBX_PVX_Rebar_X_Dir_", "IDS_TBX_PVX_Rebar_Y_Dir_",
+                               &CForceEngine::m_dSlabRbarMaxTop, &CForceEngine::m_dSlabRbarMaxBot};
+const SlabFamily kSlabCrack = {&CForceEngine::m_nSCracKind, &CForceEngine::m_bSCracYDir,
+                               "IDS_TBX_PVX_Crack", "IDS_TBX_PVX_Crack_X_Dir_", "IDS_TBX_PVX_Crack_Y_Dir_",
+                               &CForceEngine::m_dSlabCracMax, &CForceEngine::m_dSlabCracMaxBot};
+
+// Top extreme with the smallest-value key, bottom extreme with the largest-value key.
+void DrawSlabFamily(CDC* pDC, CRect* pRect, CFont* pFont, COLORREF crText, int w, int h, const I_PVXModel& model,
+                    const SlabFamily& f) {
+    const CForceEngine* e = model.m_pForceEngine;
+    LPCTSTR key = f.heading;
+    if (e->*f.kind == 1) key = e->*f.yDir ? f.headingY : f.headingX;
+    const SlabExtreme extremes[2] = {{"IDS_TBX_PVX_Top__", e->*f.top, model.m_nMinKey},
+                                     {"IDS_TBX_PVX_Bottom__", e->*f.bottom, model.m_nMaxKey}};
+    DrawSlabExtremes(pDC, pRect, pFont, crText, w, h, Load(key), "IDS_TBX_PVX_Max", extremes);
 }
 
 }  // namespace
 
-void CLegendEngine::DrawSRbarRainbow(CDC* pDC, CRect* pRect) {
+void CLegendEngine::DrawSForcRainbow(CDC* pDC, CRect* pRect) {
     if (!pDC || !pRect || !m_pModel || !m_pModel->m_pForceEngine) return;
     const CForceEngine* e = m_pModel->m_pForceEngine;
-    LPCTSTR key = "IDS_TBX_PVX_Rebar";
-    if (e->m_nSRbarKind == 1) key = e->m_bSRbarYDir ? "IDS_TBX_PVX_Rebar_Y_Dir_" : "IDS_TBX_PVX_Rebar_X_Dir_";
-    DrawSlabExtremes(pDC, pRect, &m_fontValue, m_crText, m_nValueCharWidth, m_nValueLineHeight, Load(key),
-                     e->m_dSlabRbarMaxTop, e->m_dSlabRbarMaxBot, m_pModel->m_nMinKey, m_pModel->m_nMaxKey);
+    const SlabExtreme extremes[2] = {{"IDS_TBX_PVX_Pos__", e->m_dSlabMomMaxPos, m_pModel->m_nMaxKey},
+                                     {"IDS_TBX_PVX_Neg__", e->m_dSlabMomMaxNeg, m_pModel->m_nMinKey}};
+    DrawSlabExtremes(pDC, pRect, &m_fontValue, m_crText, m_nValueCharWidth, m_nValueLineHeight,
+                     Load("IDS_TBX_PVX_Moment") + Load("IDS_TBX_PVX_max"), nullptr, extremes);
+}
+
+void CLegendEngine::DrawSRbarRainbow(CDC* pDC, CRect* pRect) {
+    if (!pDC || !pRect || !m_pModel || !m_pModel->m_pForceEngine) return;
+    DrawSlabFamily(pDC, pRect, &m_fontValue, m_crText, m_nValueCharWidth, m_nValueLineHeight, *m_pModel, kSlabRebar);
 }
 
 void CLegendEngine::DrawSCracRainbow(CDC* pDC, CRect* pRect) {
     if (!pDC || !pRect || !m_pModel || !m_pModel->m_pForceEngine) return;
-    const CForceEngine* e = m_pModel->m_pForceEngine;
-    LPCTSTR key = "IDS_TBX_PVX_Crack";
-    if (e->m_nSCracKind == 1) key = e->m_bSCracYDir ? "IDS_TBX_PVX_Crack_Y_Dir_" : "IDS_TBX_PVX_Crack_X_Dir_";
-    DrawSlabExtremes(pDC, pRect, &m_fontValue, m_crText, m_nValueCharWidth, m_nValueLineHeight, Load(key),
-                     e->m_dSlabCracMax, e->m_dSlabCracMaxBot, m_pModel->m_nMinKey, m_pModel->m_nMaxKey);
+    DrawSlabFamily(pDC, pRect, &m_fontValue, m_crText, m_nValueCharWidth, m_nValueLineHeight, *m_pModel, kSlabCrack);
 }
 
 void CLegendEngine::DrawSDflcRainbow(CDC* pDC, CRect* pRect) {

@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 
 #include "bars/CPVXBarContainerBase.h"
 #include "contour/CContourEngine.h"
@@ -37,23 +36,7 @@ bool IsAlwaysContourMode(int nMode) {
 
 }  // namespace
 
-void GetLegendWndLogFont(LOGFONT& lf) {
-    std::memset(&lf, 0, sizeof(lf));
-    lf.lfHeight = 10;
-    lf.lfWidth = 4;
-    lf.lfEscapement = 0;
-    lf.lfOrientation = 0;
-    lf.lfWeight = 400;
-    lf.lfItalic = 0;
-    lf.lfUnderline = 0;
-    lf.lfStrikeOut = 0;
-    lf.lfCharSet = 1;
-    lf.lfOutPrecision = 2;
-    lf.lfClipPrecision = 1;
-    lf.lfQuality = 0;
-    lf.lfPitchAndFamily = 0;
-    std::strncpy(lf.lfFaceName, "宋体", sizeof(lf.lfFaceName) - 1);
-}
+void GetLegendWndLogFont(LOGFONT& lf) { FillLegendLogFont(lf, 10, 4, "宋体"); }
 
 // ---- CLegendEdit -----------------------------------------------------------------------------
 

@@ -7,16 +7,7 @@ CPVXMultiGraphView::~CPVXMultiGraphView() {
     FreeSeries(m_right.series);
 }
 
-void CPVXMultiGraphView::FreeSeries(PVXGraphSeriesMap& map) {
-    POSITION pos = map.GetStartPosition();
-    while (pos) {
-        UINT key;
-        PVXGraphSeries* p = nullptr;
-        map.GetNextAssoc(pos, key, p);
-        delete p;
-    }
-    map.RemoveAll();
-}
+void CPVXMultiGraphView::FreeSeries(PVXGraphSeriesMap& map) { FreePVXGraphSeriesMap(map); }
 
 BOOL CPVXMultiGraphView::CopyGraph(Graph& g, PVXGraphSeriesMap& map, const CString& t, const CString& x,
                                    const CString& third) {

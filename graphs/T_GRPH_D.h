@@ -12,3 +12,15 @@ struct T_GRPH_D {
 
 typedef CArray<T_GRPH_D, T_GRPH_D&> PVXGraphSeries;
 typedef CMap<UINT, UINT, PVXGraphSeries*, PVXGraphSeries*> PVXGraphSeriesMap;
+
+// Deletes every series array a map owns and empties the map.
+inline void FreePVXGraphSeriesMap(PVXGraphSeriesMap& map) {
+    POSITION pos = map.GetStartPosition();
+    while (pos) {
+        UINT key;
+        PVXGraphSeries* pSeries = nullptr;
+        map.GetNextAssoc(pos, key, pSeries);
+        delete pSeries;
+    }
+    map.RemoveAll();
+}

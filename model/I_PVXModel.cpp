@@ -212,16 +212,7 @@ I_PVXModel::~I_PVXModel() {
     m_AnimationEngine.m_pModel = nullptr;
 }
 
-void I_PVXModel::FreeGraphMap(PVXGraphSeriesMap& map) {
-    POSITION pos = map.GetStartPosition();
-    while (pos) {
-        UINT key;
-        PVXGraphSeries* pSeries = nullptr;
-        map.GetNextAssoc(pos, key, pSeries);
-        delete pSeries;
-    }
-    map.RemoveAll();
-}
+void I_PVXModel::FreeGraphMap(PVXGraphSeriesMap& map) { FreePVXGraphSeriesMap(map); }
 
 void I_PVXModel::InitPVXModel() {
     m_pDeformEngine = nullptr;

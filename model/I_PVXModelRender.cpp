@@ -105,6 +105,28 @@ struct Dispatch {
         PrepareDeformation();
         return true;
     }
+    // Opens a deformation row (modes 1, 2, 4, 19, 63): the contour switches of modes 1 and 63 set,
+    // the deformed geometry prepared. False, with the plain model drawn, when there is nothing to
+    // plot (no deformation data, or mode 4 without a mode shape).
+    bool DeformRowReady(int mode) {
+        if (mode == 1 || mode == 63) {
+            m.m_bContour = 1;
+            m.m_bGradient = 0;
+        }
+        PrepareDeformation();
+        if (!DeformBuilt() || (mode == 4 && !m.m_bModeShape)) {
+            Plain();
+            return false;
+        }
+        return true;
+    }
+    // Mode 3: deformation data built, contours off, the plain model.
+    void UndeformedRow() {
+        InitDeform();
+        m.m_bContour = 0;
+        m.m_bGradient = 0;
+        Plain();
+    }
     // The deformation plot draw for the display mode.
     void DeformPlotDraw() {
         if (m.m_nDisplayMode == 2 || m.m_nDisplayMode == 19) {
@@ -210,6 +232,66 @@ const Dispatch::SlabFamily* Dispatch::Slab(int mode) {
     }
 }
 
+// Plot part of the wall-force, plate-force and plate-stress rows (display modes 8 to 11): the
+// deformed geometry with the row's plot when its data is ready, the plain model in its place
+// otherwise. True when the plot was drawn.
+bool ResultPlot(Dispatch& d, int mode) {
+    CForceEngine* F = d.F();
+    switch (mode) {
+    case 8:
+    case 9:
+        if (!d.Deformed(F->m_bWForcData)) return false;
+        if (mode == 8) d.Force(PVX_FORCE(DrawWForcContour));
+        else d.Force(PVX_FORCE(DrawWallSfdBmd));
+        return true;
+    case 10:
+        if (!d.Deformed(F->m_bPForcData)) return false;
+        d.Force(PVX_FORCE(DrawPForcContour));
+        return true;
+    case 11:
+        if (!d.Deformed(d.S()->m_bDataReady)) return false;
+        d.Stress("CStressEngine::DrawPStrsContour", &CStressEngine::DrawPStrsContour);
+        return true;
+    default: return false;
+    }
+}
+
+// Numbers of the same rows, with the numbers switch on.
+void ResultNumbers(Dispatch& d, int mode) {
+    d.Numbers([&] {
+        if (mode == 8 || mode == 9) d.Force(PVX_FORCE(OutputWForcNumbers));
+        else if (mode == 10) d.Force(PVX_FORCE(OutputPForcNumbers));
+        else if (mode == 11) d.Stress("CStressEngine::OutputPStrsNumbers", &CStressEngine::OutputPStrsNumbers);
+    });
+}
+
+// Plot part of a slab row: the plain model while the family is not built (false), else the
+// per-member contour (over the plain model when it draws nothing itself) or the per-element
+// contour on the deformed geometry.
+bool SlabPlot(Dispatch& d, const Dispatch::SlabFamily& s, bool perMember) {
+    CForceEngine* F = d.F();
+    if (!(F->*s.built)) {
+        d.Plain();
+        return false;
+    }
+    if (perMember) {
+        if (s.bMembContourEmpty) d.Plain();
+        d.Force(s.contourMembName, s.contourMemb);
+    } else {
+        d.PrepareDeformation();
+        d.Force(s.contourName, s.contour);
+    }
+    return true;
+}
+
+// Numbers of a slab row at its granularity, with the numbers switch on.
+void SlabNumbers(Dispatch& d, const Dispatch::SlabFamily& s, bool perMember) {
+    d.Numbers([&] {
+        if (perMember) d.Force(s.numbersMembName, s.numbersMemb);
+        else d.Force(s.numbersName, s.numbers);
+    });
+}
+
 // Whether the engine the display mode needs is there; the bars make it before they set the mode,
 // a mode without its engine shows the plain model.
 bool HasModeEngine(const I_PVXModel& m, int mode) {
@@ -234,7 +316,6 @@ int EffectiveMode(const I_PVXModel& m) {
 // ---- memory-image rows -----------------------------------------------------------------------
 
 void MemoryRow(Dispatch& d, int mode) {
-    I_PVXModel& m = d.m;
     CForceEngine* F = d.F();
     switch (mode) {
     case 0:
@@ -252,29 +333,14 @@ void MemoryRow(Dispatch& d, int mode) {
         break;
     case 1:
     case 63:
-        m.m_bContour = 1;
-        m.m_bGradient = 0;
-        d.PrepareDeformation();
-        if (!d.DeformBuilt()) d.Plain();
-        else d.DeformPlotWithNumbers();
-        break;
     case 2:
     case 19:
-        d.PrepareDeformation();
-        if (!d.DeformBuilt()) d.Plain();
-        else d.DeformPlotWithNumbers();
+    case 4:
+        if (d.DeformRowReady(mode)) d.DeformPlotWithNumbers();
         break;
     case 3:
-        d.InitDeform();
-        m.m_bContour = 0;
-        m.m_bGradient = 0;
-        d.Plain();
+        d.UndeformedRow();
         d.DeformPicked();
-        break;
-    case 4:
-        d.PrepareDeformation();
-        if (!d.DeformBuilt() || !m.m_bModeShape) d.Plain();
-        else d.DeformPlotWithNumbers();
         break;
     case 5:
         if (!d.Deformed(F->m_bSSFRData)) break;
@@ -298,41 +364,16 @@ void MemoryRow(Dispatch& d, int mode) {
         break;
     case 8:
     case 9:
-        if (!d.Deformed(F->m_bWForcData)) break;
-        if (mode == 8) d.Force(PVX_FORCE(DrawWForcContour));
-        else d.Force(PVX_FORCE(DrawWallSfdBmd));
-        d.Numbers([&] { d.Force(PVX_FORCE(OutputWForcNumbers)); });
-        break;
     case 10:
-        if (!d.Deformed(F->m_bPForcData)) break;
-        d.Force(PVX_FORCE(DrawPForcContour));
-        d.Numbers([&] { d.Force(PVX_FORCE(OutputPForcNumbers)); });
-        break;
     case 11:
-        if (!d.Deformed(d.S()->m_bDataReady)) break;
-        d.Stress("CStressEngine::DrawPStrsContour", &CStressEngine::DrawPStrsContour);
-        d.Numbers([&] { d.Stress("CStressEngine::OutputPStrsNumbers", &CStressEngine::OutputPStrsNumbers); });
+        if (ResultPlot(d, mode)) ResultNumbers(d, mode);
         break;
     case 16:
     case 17:
     case 18: {
         const Dispatch::SlabFamily& s = *Dispatch::Slab(mode);
-        if (!(F->*s.built)) {
-            d.Plain();
-            break;
-        }
         const bool perMember = (F->*s.unit) == 0;
-        if (perMember) {
-            if (s.bMembContourEmpty) d.Plain();
-            d.Force(s.contourMembName, s.contourMemb);
-        } else {
-            d.PrepareDeformation();
-            d.Force(s.contourName, s.contour);
-        }
-        d.Numbers([&] {
-            if (perMember) d.Force(s.numbersMembName, s.numbersMemb);
-            else d.Force(s.numbersName, s.numbers);
-        });
+        if (SlabPlot(d, s, perMember)) SlabNumbers(d, s, perMember);
         break;
     }
     case 20:
@@ -385,7 +426,6 @@ void Geometry(Dispatch& d, const std::function<void()>& part) {
 }
 
 void RetainedRow(Dispatch& d, int mode) {
-    I_PVXModel& m = d.m;
     CForceEngine* F = d.F();
     auto deformPlot = [&] {
         d.DeformBegin();
@@ -423,33 +463,15 @@ void RetainedRow(Dispatch& d, int mode) {
     case 63:
     case 2:
     case 19:
+    case 4:
         Geometry(d, [&] {
-            if (mode == 1 || mode == 63) {
-                m.m_bContour = 1;
-                m.m_bGradient = 0;
-            }
-            d.PrepareDeformation();
-            if (!d.DeformBuilt()) d.Plain();
-            else deformPlot();
+            if (d.DeformRowReady(mode)) deformPlot();
         });
         deformNumbers();
         break;
     case 3:
-        Geometry(d, [&] {
-            d.InitDeform();
-            m.m_bContour = 0;
-            m.m_bGradient = 0;
-            d.Plain();
-        });
+        Geometry(d, [&] { d.UndeformedRow(); });
         d.DeformPicked();
-        break;
-    case 4:
-        Geometry(d, [&] {
-            d.PrepareDeformation();
-            if (!d.DeformBuilt() || !m.m_bModeShape) d.Plain();
-            else deformPlot();
-        });
-        deformNumbers();
         break;
     case 5:
         Geometry(d, [&] {
@@ -469,45 +491,22 @@ void RetainedRow(Dispatch& d, int mode) {
         break;
     case 8:
     case 9:
-        Geometry(d, [&] {
-            if (!d.Deformed(F->m_bWForcData)) return;
-            if (mode == 8) d.Force(PVX_FORCE(DrawWForcContour));
-            else d.Force(PVX_FORCE(DrawWallSfdBmd));
-        });
-        d.Numbers([&] { d.Force(PVX_FORCE(OutputWForcNumbers)); });
-        break;
     case 10:
-        Geometry(d, [&] {
-            if (!d.Deformed(F->m_bPForcData)) return;
-            d.Force(PVX_FORCE(DrawPForcContour));
-        });
-        d.Numbers([&] { d.Force(PVX_FORCE(OutputPForcNumbers)); });
-        break;
     case 11:
-        Geometry(d, [&] {
-            if (!d.Deformed(d.S()->m_bDataReady)) return;
-            d.Stress("CStressEngine::DrawPStrsContour", &CStressEngine::DrawPStrsContour);
-        });
-        d.Numbers([&] { d.Stress("CStressEngine::OutputPStrsNumbers", &CStressEngine::OutputPStrsNumbers); });
+        Geometry(d, [&] { ResultPlot(d, mode); });
+        ResultNumbers(d, mode);
         break;
     case 16:
     case 17:
     case 18: {
         const Dispatch::SlabFamily& s = *Dispatch::Slab(mode);
         const bool perMember = (F->*s.unit) == 0;
+        // Per-member numbers belong to the kept geometry, per-element numbers are drawn over it.
         Geometry(d, [&] {
-            if (!(F->*s.built)) {
-                d.Plain();
-            } else if (perMember) {
-                if (s.bMembContourEmpty) d.Plain();
-                d.Force(s.contourMembName, s.contourMemb);
-            } else {
-                d.PrepareDeformation();
-                d.Force(s.contourName, s.contour);
-            }
-            if (perMember) d.Numbers([&] { d.Force(s.numbersMembName, s.numbersMemb); });
+            SlabPlot(d, s, perMember);
+            if (perMember) SlabNumbers(d, s, perMember);
         });
-        if (!perMember) d.Numbers([&] { d.Force(s.numbersName, s.numbers); });
+        if (!perMember) SlabNumbers(d, s, perMember);
         break;
     }
     case 20:
