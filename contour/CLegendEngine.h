@@ -88,6 +88,17 @@ public:
     void DrawSrhrcfRainbow(CDC* pDC, CRect* pRect) {}
     void GetPvxInstruction4Figure(CString& str) {}
 
+    // ---- maxima listings: extreme values with their member or node instead of a colour scale ---
+    // Each selects the value font and the text colour, leaves its last text alignment in place and
+    // leaves pRect->bottom on the baseline of its last line.
+    // Column-force maxima FY, FZ, N, MY, MZ of the force engine, each with its member.
+    void DrawCForcRainbow(CDC* pDC, CRect* pRect);
+    // ACR maximum and minimum of the design-data engine with their members; nothing while either
+    // member key is 0.
+    void DrawACRRainbow(CDC* pDC, CRect* pRect);
+    // Minimum and maximum reaction with node and load case, for figures.
+    void DrawReacfRainbow4Figure(CDC* pDC, CRect* pRect);
+
     // ---- header and footer texts (a string is left unchanged when a mode has no text) ---------
     void GetPvxInstruction(CString& str);
     // 0 for modes without a component, else 1.
@@ -121,6 +132,11 @@ public:
     void SetTextOutputSize(double dFirst, double dLast);
     void GetTextDeformedShape(double dValue, char* pszOut);
     void GetTextReaction(double dValue, char* pszOut);
+    // Number text of the maxima listings ("%.3E", or fixed with m_nDecimals when m_bAutoDigits is
+    // set and it fits 11 characters). Writes at most nSize bytes, always terminated; the text never
+    // needs more than kTextCForcSize.
+    static constexpr size_t kTextCForcSize = 16;
+    void GetTextCForc(double dValue, char* pszOut, size_t nSize = kTextCForcSize);
     // A level value right-aligned in its field at the right of r, centred on r.top (or r.bottom).
     void TextOutContValue(CDC* pDC, CRect& r, int nCharWidth, int nLineHeight, double dValue, int bAtBottom);
     // A band percentage in the percent colour, centred vertically in r.

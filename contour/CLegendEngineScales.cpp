@@ -104,8 +104,18 @@ void CLegendEngine::DrawRainbow(CDC* pDC, CRect* pRect) {
         else
             DrawEgmdshpRainbow(pDC, pRect);
         break;
-    case 6: case 7: case 8: case 9: case 10: case 21:
+    case 6:
+        // Column-force listing in place of the scale, unless drawn on the deformed shape.
+        if (m.m_pForceEngine && !m.m_pForceEngine->GetDeformedCntr() && m.m_bCForcList)
+            DrawCForcRainbow(pDC, pRect);
+        else
+            contour(m.m_pForceEngine && m.m_pForceEngine->GetDeformedCntr() ? 1 : 0);
+        break;
+    case 7: case 8: case 9: case 10: case 21:
         contour(m.m_pForceEngine && m.m_pForceEngine->GetDeformedCntr() ? 1 : 0);
+        break;
+    case 28:
+        if (m.m_pDesignData) DrawACRRainbow(pDC, pRect);
         break;
     case 11:
         contour(m.m_pStressEngine && m.m_pStressEngine->GetDeformedCntr() ? 1 : 0);
@@ -148,7 +158,7 @@ void CLegendEngine::DrawRainbow(CDC* pDC, CRect* pRect) {
             DrawSettlementRainbow(pDC, pRect);
         break;
     default:
-        // 3, the design results 23, 28, 35, 36 and every unlisted mode have no scale.
+        // 3, the design results 23, 35, 36 and every unlisted mode have no scale.
         break;
     }
 }

@@ -12,4 +12,10 @@ class CFigureDesignData : public CEngineBase {
 public:
     explicit CFigureDesignData(I_PVXModel* pModel);
     ~CFigureDesignData() override;
+
+    // ACR extremes of the design results with their members; a key of 0 means no value.
+    double m_dACRMax = 0.0;
+    double m_dACRMin = 0.0;
+    UINT m_nACRMaxKey = 0;
+    UINT m_nACRMinKey = 0;
 };

@@ -73,8 +73,6 @@ void CEngineBase::DoSubPolyContour(CDC*, double*, CList<C3DPoint, C3DPoint>*, in
 void CEngineBase::DrawContourList(CDC*, CArray<int, int>&, CArray<VtxInfo_tag, VtxInfo_tag>&) {}
 void CEngineBase::DrawContourListGrad(CDC*, CArray<int, int>&, CArray<VtxInfo_tag, VtxInfo_tag>&) {}
 void CEngineBase::DrawContourLine(CDC*, CArray<C3DPoint, C3DPoint>&, CArray<double, double>&) {}
-void CEngineBase::DrawVectorArrow(CDC*, CDC*, C3DPoint, C3DPoint, C3DPoint, C3DPoint) {}
-void CEngineBase::DrawPlateResultLclAxis(CDC*, UINT, double[][3], int) {}
 int CEngineBase::BeginPlotEng(CDC*) { return 0; }
 int CEngineBase::EndPlotEng() { return 0; }
 

@@ -40,12 +40,18 @@ public:
     virtual void DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices);
     virtual void DrawContourListGrad(CDC* pDC, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices);
     virtual void DrawContourLine(CDC* pDC, CArray<C3DPoint, C3DPoint>& points, CArray<double, double>& values);
+    // Double-headed arrow centred on base: shaft base-tip, head lines tip-barbA and tip-barbB,
+    // and the same mirrored through base, with the pen the caller selected into the DCs.
     virtual void DrawVectorArrow(CDC* pDC, CDC* pClientDC, C3DPoint a, C3DPoint b, C3DPoint c, C3DPoint d);
+    // Local x, y, z axes (rows of unit vectors) of one plate element from its centre, 0.15 of its
+    // node box diagonal long, labelled "x", "y", "z"; nOpt non-zero: at the displaced position.
     virtual void DrawPlateResultLclAxis(CDC* pDC, UINT nKey, double axes[][3], int nOpt);
     // Creates the plot engine of one draw; the base has none and returns 0.
     virtual int BeginPlotEng(CDC* pDC);
     // Deletes the plot engine made by BeginPlotEng; the base returns 0.
     virtual int EndPlotEng();
+    // Kept for callers; draws nothing and leaves the DC as it was.
+    void DrawUCSPlaneIcon(CDC* pDC, double axes[][3]);
 
     int GetDeformedCntr() const { return m_bDeformed; }
     int GetAvgNdlActOnly() const { return m_bAvgNdlActOnly; }

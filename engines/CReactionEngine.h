@@ -6,6 +6,7 @@
 #pragma once
 
 #include "engines/CEngineBase.h"
+#include "platform/afx/CString.h"
 
 class CDeformEngine;
 
@@ -30,6 +31,8 @@ public:
     int m_nComponent;               // 0 FX, 1 FY, 2 FZ, 3 resultant force, 4 MX, 5 MY, 6 MZ, 7 resultant moment
     double m_dMaxValue, m_dMinValue;
     UINT m_nMaxNode, m_nMinNode;    // nodes of the largest and smallest value
+    CString m_strMaxLoadCase;       // load case of the largest value (figure legend)
+    CString m_strMinLoadCase;       // load case of the smallest value (figure legend)
     int m_nSupportType;             // 1 piles
     int m_nContourQuantity;         // 0 or 1
 };

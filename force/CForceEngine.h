@@ -96,6 +96,9 @@ public:
     int m_bSRbarYDir = 0;           // that direction is Y
     int m_nSCracKind = 0;           // slab crack display kind: 0 total, 1 one direction
     int m_bSCracYDir = 0;           // that direction is Y
+    // Column-force maxima, read by the legend's listing, in the order N, FY, FZ, MZ, MY.
+    UINT m_nColmMaxKey[5] = {};     // member of each maximum
+    double m_dColmMaxVal[5] = {};   // the maxima
     CMap<UINT, UINT, T_STRG_D, T_STRG_D&> m_mapBeamForce;  // member key -> beam forces
     CMap<UINT, UINT, T_MBCL_D, T_MBCL_D&> m_mapColmForce;  // member key -> column forces
 };

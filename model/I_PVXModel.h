@@ -50,6 +50,7 @@ class CDeformEngine;
 class CForceEngine;
 class CReactionEngine;
 class CStressEngine;
+class CFigureDesignData;
 class CPVXFigure;
 class CPVXDrawFuncArray;
 class CPVXMultiGraphView;
@@ -448,6 +449,7 @@ public:
     int m_bRendering;                     // a render is in progress
     int m_bAmplitudeOff;                  // time-history load selected: no animation amplitude
     int m_bCForcList;                     // column-force listing legend
+    CFigureDesignData* m_pDesignData = nullptr;  // design-data engine of the figures, borrowed; may be null
     int m_nDisplayMode;                   // result kind drawn; -1 none
     int m_nBarDisplayMode;                // display mode of the docked bars; -1 none
     int m_bResultDataReady;               // the load selection reached the host's result controller
