@@ -500,7 +500,9 @@ TEST(RasterDC, StretchDIBitsReadsEveryDepth) {
                                           reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY),
                   h);
         for (int x = 0; x < 4; ++x) EXPECT_EQ(Hex(canvas.At(x, 0)), Hex(r.top[static_cast<size_t>(x)])) << "x " << x;
-        if (h > 1) EXPECT_EQ(Hex(canvas.At(0, 1)), Hex(kBlack)) << "the second row is the zero row";
+        if (h > 1) {
+            EXPECT_EQ(Hex(canvas.At(0, 1)), Hex(kBlack)) << "the second row is the zero row";
+        }
     }
 }
 

@@ -438,7 +438,9 @@ TEST(MetafileDC, ObjectsAndSavedStatesStayConsistentForAPlayer) {
     // A pen wider than one pixel draws solid, as the raster back end does.
     for (const EmfRecord& r : f.OfType(U_EMR_CREATEPEN)) {
         const auto& p = f.As<U_EMRCREATEPEN>(r);
-        if (p.lopn.lopnColor.Red == 2) EXPECT_EQ(p.lopn.lopnStyle, static_cast<uint32_t>(U_PS_SOLID));
+        if (p.lopn.lopnColor.Red == 2) {
+            EXPECT_EQ(p.lopn.lopnStyle, static_cast<uint32_t>(U_PS_SOLID));
+        }
     }
 }
 
