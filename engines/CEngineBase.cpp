@@ -30,6 +30,7 @@ CEngineBase::CEngineBase()
       m_pPlotEngine(nullptr) {}
 
 CEngineBase::~CEngineBase() {
+    ResetCuttingLineData();
     delete m_pContourEngine;
     m_pContourEngine = nullptr;
 }

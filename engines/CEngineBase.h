@@ -9,6 +9,7 @@
 // switch. Its virtual operations, in this order, are the drawing contract the subclasses override.
 #pragma once
 
+#include "engines/CutLineRecords.h"
 #include "host/grx/C3DPoint.h"
 #include "model/PVXShapeLists.h"
 #include "platform/afx/CArray.h"
@@ -53,6 +54,10 @@ public:
     // Kept for callers; draws nothing and leaves the DC as it was.
     void DrawUCSPlaneIcon(CDC* pDC, double axes[][3]);
 
+    // Rebuilds the cutting lines selected in the module settings, their diagram pieces across the
+    // plate elements of m_arrElemKey and each line's extremes.
+    void MakeCuttingLineData();
+
     int GetDeformedCntr() const { return m_bDeformed; }
     int GetAvgNdlActOnly() const { return m_bAvgNdlActOnly; }
     int GetGlobalLocal() const { return m_bLocalAxis; }
@@ -86,7 +91,24 @@ public:
     CArray<UINT, UINT> m_arrElemKey;     // plate elements intersected with the cutting lines
     CPlotEngBase* m_pPlotEngine;         // plot engine of one draw, owned; null outside a draw
 
+    CArray<T_PVX_CUTL_D, const T_PVX_CUTL_D&> m_arrCutLine;        // the cutting lines of the last build
+    CArray<CArray<T_CUTLINE_D, const T_CUTLINE_D&>*, CArray<T_CUTLINE_D, const T_CUTLINE_D&>*>
+        m_arrCutLineData;                                           // pieces per line, owned
+    CArray<T_CUTLINE_MINMAX_D, const T_CUTLINE_MINMAX_D&> m_arrCutLineMinMax;  // extremes per line
+
     static double m_dVectorThkScale;     // vector line thickness scale
+
+protected:
+    // The pieces and extremes of the lines now in m_arrCutLine (the second half of the build).
+    void MakeCuttingLinePieces();
+    // Draws every line's pieces (offset by the scaled values) and writes their numbers.
+    void DrawCuttingLineDiagrams(CDC* pDC);
+    // Writes one value with a node marker at one point, in the display options' number style.
+    void OutputCutLineNumber(CDC* pDC, C3DPoint* pPt, double dValue);
+    // Model-to-diagram scale: the largest model extent over 15 times |dLargest| (1.0 when ~0).
+    void InitCutLineAdjustFactor(double dLargest, double& dFactor);
+    // Frees the piece arrays and empties the extremes; the cutting-line list is kept.
+    void ResetCuttingLineData();
 };
 
 // Text height for the current result view: the display height of the current model's view, or

@@ -6,6 +6,7 @@ double CPVXCutLineDetDlg::m_dScaleFactor = 1.0;
 int CPVXCutLineDetDlg::m_bOutputValues = 1;
 int CPVXCutLineDetDlg::m_bOnlyMinMax = 1;
 COLORREF CPVXCutLineDetDlg::m_crDiagram = RGB(255, 0, 0);
+int CPVXCutLineDetDlg::m_nDirection = 1;
 
 CPVXCutLineDetDlg::CPVXCutLineDetDlg(CArray<int, int>* pSelected, CWnd*) : m_pSelected(pSelected) {}
 

@@ -25,4 +25,5 @@ public:
     static int m_bOutputValues;                // diagram values written; 1 by default
     static int m_bOnlyMinMax;                  // only the extremes written; 1 by default
     static COLORREF m_crDiagram;               // diagram colour
+    static int m_nDirection;                   // diagram offset: 0 along the element normal, 1 in plane across the line
 };
