@@ -9,17 +9,11 @@
 
 namespace {
 
-std::string S(const CString& s) { return std::string(s.GetString()); }
-
-constexpr UINT kLeft = TA_LEFT | TA_BOTTOM;
-constexpr UINT kCentre = TA_CENTER | TA_BOTTOM;
-
-// One expected line of a block: its text, alignment and reference point.
-struct Line {
-    std::string text;
-    UINT align;
-    int x, y;
-};
+// Short names for the listed-line helpers of LegendTestSupport.h.
+using Line = LegendLine;
+constexpr auto& S = LegendStr;
+constexpr UINT kLeft = kLegendLeft;
+constexpr UINT kCentre = kLegendCentre;
 
 // Metrics of the value font used by a case; the scale rectangle is always (20, 100, 200, 400).
 struct Metrics {

@@ -10,16 +10,11 @@
 
 namespace {
 
-std::string S(const CString& s) { return std::string(s.GetString()); }
-
-constexpr UINT kLeft = TA_LEFT | TA_BOTTOM;
-constexpr UINT kCentre = TA_CENTER | TA_BOTTOM;
-
-struct Line {
-    std::string text;
-    UINT align;
-    int x, y;
-};
+// Short names for the listed-line helpers of LegendTestSupport.h.
+using Line = LegendLine;
+constexpr auto& S = LegendStr;
+constexpr UINT kLeft = kLegendLeft;
+constexpr UINT kCentre = kLegendCentre;
 
 }  // namespace
 

@@ -134,3 +134,13 @@ protected:
     LegendTestView m_view;
     std::unique_ptr<I_PVXModel> m_model;
 };
+
+// Helpers of the tests that pin listed legend lines (text, alignment, reference point).
+inline std::string LegendStr(const CString& s) { return std::string(s.GetString()); }
+constexpr UINT kLegendLeft = TA_LEFT | TA_BOTTOM;
+constexpr UINT kLegendCentre = TA_CENTER | TA_BOTTOM;
+struct LegendLine {
+    std::string text;
+    UINT align;
+    int x, y;
+};
