@@ -301,29 +301,39 @@ void CBeamDiagram_PVX::calc_ShearDispl(int d, int kind, double p1, double p2, do
 
 static double InvStiff(double a, double b) { return (a * b != 0.0) ? 1.0 / (a * b) : 0.0; }
 
+// Bending (1/EI) and shear (1/GAs) flexibility of direction d; 0 for a bad direction or a
+// missing stiffness, which adds nothing.
+double CBeamDiagram_PVX::BendingFlex(int d) const { return (d < 1 || d > 3) ? 0.0 : InvStiff(m_dE, m_dI[d]); }
+double CBeamDiagram_PVX::ShearFlex(int d) const { return (d < 1 || d > 3) ? 0.0 : InvStiff(m_dG, m_dAs[d]); }
+
 void CBeamDiagram_PVX::calc_ConForce_d(int d, double a, double P) {
-    if (d < 1 || d > 3 || InvStiff(m_dE, m_dI[d]) == 0.0) return;
-    AddDeflection(d, GreenForce, a, a, P, P, InvStiff(m_dE, m_dI[d]));
+    const double f = BendingFlex(d);
+    if (f == 0.0) return;
+    AddDeflection(d, GreenForce, a, a, P, P, f);
 }
 
 void CBeamDiagram_PVX::calc_ConMoment_d(int d, double a, double M0) {
-    if (d < 1 || d > 3 || InvStiff(m_dE, m_dI[d]) == 0.0) return;
-    AddDeflection(d, GreenMoment, a, a, M0, M0, InvStiff(m_dE, m_dI[d]));
+    const double f = BendingFlex(d);
+    if (f == 0.0) return;
+    AddDeflection(d, GreenMoment, a, a, M0, M0, f);
 }
 
 void CBeamDiagram_PVX::calc_UniFrc_d(int d, double a, double b, double w) {
-    if (d < 1 || d > 3 || InvStiff(m_dE, m_dI[d]) == 0.0 || b <= a) return;
-    AddDeflection(d, GreenForce, a, b, w, w, InvStiff(m_dE, m_dI[d]));
+    const double f = BendingFlex(d);
+    if (f == 0.0 || b <= a) return;
+    AddDeflection(d, GreenForce, a, b, w, w, f);
 }
 
 void CBeamDiagram_PVX::calc_GrowDownFrc_d(int d, double a, double b, double w) {
-    if (d < 1 || d > 3 || InvStiff(m_dE, m_dI[d]) == 0.0 || b <= a) return;
-    AddDeflection(d, GreenForce, a, b, w, 0.0, InvStiff(m_dE, m_dI[d]));
+    const double f = BendingFlex(d);
+    if (f == 0.0 || b <= a) return;
+    AddDeflection(d, GreenForce, a, b, w, 0.0, f);
 }
 
 void CBeamDiagram_PVX::calc_GrowUpFrc_d(int d, double a, double b, double w) {
-    if (d < 1 || d > 3 || InvStiff(m_dE, m_dI[d]) == 0.0 || b <= a) return;
-    AddDeflection(d, GreenForce, a, b, 0.0, w, InvStiff(m_dE, m_dI[d]));
+    const double f = BendingFlex(d);
+    if (f == 0.0 || b <= a) return;
+    AddDeflection(d, GreenForce, a, b, 0.0, w, f);
 }
 
 void CBeamDiagram_PVX::calc_DistForce_d(int d, double a, double w1, double b, double w2) {
@@ -353,13 +363,15 @@ void CBeamDiagram_PVX::calc_DistForce_d(int d, double a, double w1, double b, do
 }
 
 void CBeamDiagram_PVX::calc_UniMnt_d(int d, double a, double b, double w) {
-    if (d < 1 || d > 3 || w == 0.0 || InvStiff(m_dE, m_dI[d]) == 0.0 || b <= a) return;
-    AddDeflection(d, GreenMoment, a, b, w, w, InvStiff(m_dE, m_dI[d]));
+    const double f = BendingFlex(d);
+    if (w == 0.0 || f == 0.0 || b <= a) return;
+    AddDeflection(d, GreenMoment, a, b, w, w, f);
 }
 
 void CBeamDiagram_PVX::calc_DeclinedMnt_d(int d, double a, double b, double w) {
-    if (d < 1 || d > 3 || w == 0.0 || InvStiff(m_dE, m_dI[d]) == 0.0 || b <= a) return;
-    AddDeflection(d, GreenMoment, a, b, 0.0, w, InvStiff(m_dE, m_dI[d]));
+    const double f = BendingFlex(d);
+    if (w == 0.0 || f == 0.0 || b <= a) return;
+    AddDeflection(d, GreenMoment, a, b, 0.0, w, f);
 }
 
 void CBeamDiagram_PVX::calc_DistMoment_d(int d, double a, double w1, double b, double w2) {
@@ -368,18 +380,21 @@ void CBeamDiagram_PVX::calc_DistMoment_d(int d, double a, double w1, double b, d
 }
 
 void CBeamDiagram_PVX::calc_ConShear_d(int d, double a, double P) {
-    if (d < 1 || d > 3 || InvStiff(m_dG, m_dAs[d]) == 0.0) return;
-    AddDeflection(d, ShearForce, a, a, P, P, InvStiff(m_dG, m_dAs[d]));
+    const double f = ShearFlex(d);
+    if (f == 0.0) return;
+    AddDeflection(d, ShearForce, a, a, P, P, f);
 }
 
 void CBeamDiagram_PVX::calc_UniShear_d(int d, double a, double b, double w) {
-    if (d < 1 || d > 3 || InvStiff(m_dG, m_dAs[d]) == 0.0 || b <= a) return;
-    AddDeflection(d, ShearForce, a, b, w, w, InvStiff(m_dG, m_dAs[d]));
+    const double f = ShearFlex(d);
+    if (f == 0.0 || b <= a) return;
+    AddDeflection(d, ShearForce, a, b, w, w, f);
 }
 
 void CBeamDiagram_PVX::calc_DeclinedShear_d(int d, double a, double b, double w) {
-    if (d < 1 || d > 3 || InvStiff(m_dG, m_dAs[d]) == 0.0 || b <= a) return;
-    AddDeflection(d, ShearForce, a, b, 0.0, w, InvStiff(m_dG, m_dAs[d]));
+    const double f = ShearFlex(d);
+    if (f == 0.0 || b <= a) return;
+    AddDeflection(d, ShearForce, a, b, 0.0, w, f);
 }
 
 void CBeamDiagram_PVX::calc_DistShear_d(int d, double a, double w1, double b, double w2) {

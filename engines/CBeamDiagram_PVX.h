@@ -167,6 +167,8 @@ private:
     // Shear (out[0]) and moment (out[1]) of direction d at pos; side -1 the value ending at pos,
     // +1 the value starting there, 0 the first segment that holds pos. 0 when none holds it.
     int SFBMAt(int d, double pos, int side, double out[2]) const;
+    double BendingFlex(int d) const;
+    double ShearFlex(int d) const;
     void AddDeflection(int d, double (*green)(double, double, double), double a, double b, double w1,
                        double w2, double scale);
     int BuildStations(int nDiv);
