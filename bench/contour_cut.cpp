@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "contour/CContourEngine.h"
+#include "module/contour/CContourEngine.h"
 
 namespace {
 

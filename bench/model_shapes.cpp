@@ -13,9 +13,9 @@
 
 #include "host/db/CDBDoc.h"
 #include "host/grx/I_PVXCtrl.h"
-#include "model/CPVXAttrCtrl.h"
-#include "model/CPVXGeomCtrl.h"
-#include "model/I_PVXModel.h"
+#include "module/model/CPVXAttrCtrl.h"
+#include "module/model/CPVXGeomCtrl.h"
+#include "module/model/I_PVXModel.h"
 
 namespace {
 

@@ -1,9 +1,0 @@
-#include "figures/CPVXFigure.h"
-
-CPVXFigure* CPVXFigure::m_pMyself = nullptr;
-
-CPVXFigure::CPVXFigure() { m_pMyself = this; }
-
-CPVXFigure::~CPVXFigure() {
-    if (m_pMyself == this) m_pMyself = nullptr;
-}

@@ -1,4 +1,0 @@
-#include "graphs/CGraphWnd.h"
-
-CGraphWnd::CGraphWnd() : m_bHasData(0) {}
-CGraphWnd::~CGraphWnd() = default;

@@ -1,0 +1,4 @@
+#include "module/graphs/CGraphWnd.h"
+
+CGraphWnd::CGraphWnd() : m_bHasData(0) {}
+CGraphWnd::~CGraphWnd() = default;

@@ -1,0 +1,269 @@
+#include "module/model/CPVXGeomCtrl.h"
+
+#include "module/engines/CDeformEngine.h"
+#include "host/db/CDBDoc.h"
+#include "host/grx/I_PVXCtrl.h"
+#include "module/model/CPVXSElemCtrl.h"
+#include "module/model/I_PVXModel.h"
+
+CPVXGeomCtrl::CPVXGeomCtrl(I_PVXModel* pModel)
+    : m_pModel(nullptr), m_pDBDoc(nullptr), m_pMDBCtrl(nullptr) {
+    if (pModel) m_pModel = pModel;
+    ConnectToPostDB();
+}
+
+CPVXGeomCtrl::~CPVXGeomCtrl() = default;
+
+int CPVXGeomCtrl::ConnectToPostDB() {
+    m_pDBDoc = CDBDoc::m_pDBDoc;
+    m_pMDBCtrl = m_pDBDoc ? m_pDBDoc->GetMDBCtrl() : nullptr;
+    CDataBase* pPost = PostDB();
+    m_PNode.ConnectToDB(pPost);
+    m_PElem.ConnectToDB(pPost);
+    m_PMemb.ConnectToDB(pPost);
+    m_PSemap.ConnectToDB(pPost);
+    return pPost != nullptr;
+}
+
+CDataBase* CPVXGeomCtrl::PostDB() const { return m_pMDBCtrl ? m_pMDBCtrl->GetDBPost() : nullptr; }
+
+int CPVXGeomCtrl::CalcPlaneLocalVector(UINT elemKey, double axes[3][3]) {
+    if (!m_pDBDoc) return 0;
+    return m_pDBDoc->GetGeomCtrl()->CalcPlaneLocalVector(PostDB(), elemKey, axes);
+}
+
+int CPVXGeomCtrl::CalcPlaneLocalVectorByType(int n, const double pts[][3], double axes[3][3]) {
+    CGeomCtrl geom;
+    return geom.CalcPlaneLocalVector(n, pts, axes);
+}
+
+int CPVXGeomCtrl::CalcFrameLocalVector(const double pi[3], const double pj[3], double beta, double axes[3][3]) {
+    CGeomCtrl geom;
+    return geom.CalcFrameLocalVector(pi, pj, beta, axes, 0);
+}
+
+BOOL CPVXGeomCtrl::IsVisibleFace(int n, const double pts[][3]) {
+    // Retained OpenGL geometry is culled by the renderer itself.
+    I_PVXCtrl* pCtrl = m_pModel ? m_pModel->m_pPVXCtrl : nullptr;
+    if (pCtrl && pCtrl->IsGLRenderer() && pCtrl->IsXGRMode()) return TRUE;
+    CGeomCtrl geom;
+    return geom.IsVisibleFace(n, pts);
+}
+
+void CPVXGeomCtrl::FillFaceKeys(CArray<UINT, UINT>* pFaceKeys, int nFaces, UINT key) {
+    if (!pFaceKeys) return;
+    pFaceKeys->SetSize(nFaces > 0 ? nFaces : 0);
+    for (int i = 0; i < nFaces; ++i) pFaceKeys->SetAt(i, key);
+}
+
+int CPVXGeomCtrl::MakeShapeElementKeyed(UINT key, int cullOpt, int wirePlane, int deformed, int& nFaces,
+                                        CArray<int, int>* pCounts, CArray<int, int>* pIndex,
+                                        CArray<int, int>* pIndex2, CArray<double, double>* pCoords, int bShrink,
+                                        double dShrink, CArray<T_DISP_D>* pEndDisp, CArray<UINT, UINT>* pNodeKeys,
+                                        int bWireFrame, CArray<T_DISP_D>* pNodeDisp,
+                                        CArray<UINT, UINT>* pFaceKeys) {
+    nFaces = 0;
+    if (m_pDBDoc)
+        m_pDBDoc->GetGeomCtrl()->MakeShapeElement(PostDB(), key, cullOpt, wirePlane, deformed, nFaces, pCounts, pIndex,
+                                                  pIndex2, pCoords, bShrink, dShrink, pEndDisp, pNodeKeys, bWireFrame,
+                                                  pNodeDisp, 0);
+    FillFaceKeys(pFaceKeys, nFaces, key);
+    return 1;
+}
+
+int CPVXGeomCtrl::MakeElemShape(UINT key, int cullOpt, int wirePlane, int deformed, int& nFaces,
+                                CArray<int, int>* pCounts, CArray<int, int>* pIndex, CArray<int, int>* pIndex2,
+                                CArray<double, double>* pCoords, int bShrink, double dShrink,
+                                CArray<T_DISP_D>* pEndDisp, CArray<UINT, UINT>* pNodeKeys, int bWireFrame,
+                                CArray<T_DISP_D>* pNodeDisp, T_PELEM_D& elem, CArray<UINT, UINT>* pFaceKeys,
+                                int bSkipSuper, int bHostNodeList) {
+    nFaces = 0;
+    if (!bSkipSuper && CPVXSElemCtrl::IsSuperElem(elem))
+        return MakeSuperElemShape(key, cullOpt, wirePlane, deformed, nFaces, pCounts, pIndex, pIndex2, pCoords,
+                                  bShrink, dShrink, pEndDisp, pNodeKeys, bWireFrame, pNodeDisp, elem, pFaceKeys,
+                                  bSkipSuper, bHostNodeList);
+
+    if (m_pDBDoc) {
+        CGeomCtrl* pGeom = m_pDBDoc->GetGeomCtrl();
+        pGeom->MakeShapeElement(PostDB(), key, cullOpt, wirePlane, deformed, nFaces, pCounts, pIndex, pIndex2, pCoords,
+                                bShrink, dShrink, pEndDisp, pNodeKeys, bWireFrame, pNodeDisp, 0);
+        // The member's vertical offset applies to all its elements. Read in place: a copy of the
+        // member record (with its element list) per element dominated large models.
+        CDataBase* pDB = PostDB();
+        const T_PMEMB_D* pMemb =
+            pDB ? pDB->Table<DBT_PMEMB>().Find(m_PMemb.GetMembKeyByElemKey(key)) : nullptr;
+        if (pCoords && pMemb) pGeom->makeAddZOffset(pDB, *pMemb, pCoords);
+    }
+    FillFaceKeys(pFaceKeys, nFaces, key);
+    return 1;
+}
+
+int CPVXGeomCtrl::MakeMembShape(UINT key, int cullOpt, int wirePlane, int deformed, int& nFaces,
+                                CArray<int, int>* pCounts, CArray<int, int>* pIndex, CArray<int, int>* pIndex2,
+                                CArray<double, double>* pCoords, int bShrink, double dShrink,
+                                CArray<T_DISP_D>* pEndDisp, CArray<UINT, UINT>* pNodeKeys, int bWireFrame,
+                                CArray<T_DISP_D>* pNodeDisp, T_PMEMB_D& memb, CArray<UINT, UINT>* pFaceKeys,
+                                int bSkipSuper, int bHostNodeList) {
+    nFaces = 0;
+    if (!bSkipSuper) {
+        T_PELEM_D first;
+        if (memb.aElem.GetSize() == 0 || !m_PElem.Get(memb.aElem[0], first)) return 0;
+        if (CPVXSElemCtrl::IsSuperElem(first))
+            return MakeSuperMembShape(key, cullOpt, wirePlane, deformed, nFaces, pCounts, pIndex, pIndex2, pCoords,
+                                      bShrink, dShrink, pEndDisp, pNodeKeys, bWireFrame, pNodeDisp, memb, pFaceKeys,
+                                      bSkipSuper, bHostNodeList);
+    }
+    if (m_pDBDoc)
+        m_pDBDoc->GetGeomCtrl()->MakeShapePMember(PostDB(), key, cullOpt, wirePlane, deformed, nFaces, pCounts, pIndex,
+                                                  pIndex2, pCoords, bShrink, dShrink, pEndDisp, pNodeKeys, bWireFrame,
+                                                  pNodeDisp, 0);
+    FillFaceKeys(pFaceKeys, nFaces, key);
+    return 1;
+}
+
+namespace {
+
+void ClearOutputs(int& nFaces, CArray<int, int>* pCounts, CArray<int, int>* pIndex, CArray<int, int>* pIndex2,
+                  CArray<double, double>* pCoords, CArray<UINT, UINT>* pNodeKeys, CArray<UINT, UINT>* pFaceKeys) {
+    nFaces = 0;
+    if (pCounts) pCounts->RemoveAll();
+    if (pIndex) pIndex->RemoveAll();
+    if (pIndex2) pIndex2->RemoveAll();
+    if (pCoords) pCoords->RemoveAll();
+    if (pNodeKeys) pNodeKeys->RemoveAll();
+    if (pFaceKeys) pFaceKeys->RemoveAll();
+}
+
+// Fills one drawing displacement per node from the deformation engine; false when the engine
+// cannot give drawing displacements.
+template <class E>
+bool EngineDispForNodes(E* pEngine, const CArray<UINT, UINT>& nodes, CArray<T_DISP_D>& disp) {
+    if constexpr (requires(E* e, UINT k, T_DISP_D& r) { e->MakeDispD4Drawing(k, r); }) {
+        disp.SetSize(nodes.GetSize());
+        for (INT_PTR i = 0; i < nodes.GetSize(); ++i) {
+            disp[i].Initialize();
+            pEngine->MakeDispD4Drawing(nodes[i], disp[i]);
+        }
+        return true;
+    } else {
+        return false;
+    }
+}
+
+// Appends one host shape to the caller's arrays. Vertex offsets into the coordinates are moved
+// past the coordinates already there, so the joined arrays stay consistent.
+void AppendShape(int nPart, const CArray<int, int>& counts, const CArray<int, int>& index,
+                 const CArray<int, int>& index2, const CArray<double, double>& coords,
+                 const CArray<UINT, UINT>& nodeKeys, UINT faceKey, int& nFaces, CArray<int, int>* pCounts,
+                 CArray<int, int>* pIndex, CArray<int, int>* pIndex2, CArray<double, double>* pCoords,
+                 CArray<UINT, UINT>* pNodeKeys, CArray<UINT, UINT>* pFaceKeys) {
+    const int base = pCoords ? static_cast<int>(pCoords->GetSize()) : 0;
+    if (pCounts) pCounts->Append(counts);
+    if (pIndex)
+        for (INT_PTR i = 0; i < index.GetSize(); ++i) pIndex->Add(index[i] + base);
+    if (pIndex2) pIndex2->Append(index2);
+    if (pCoords) pCoords->Append(coords);
+    if (pNodeKeys) pNodeKeys->Append(nodeKeys);
+    if (pFaceKeys)
+        for (int i = 0; i < nPart; ++i) pFaceKeys->Add(faceKey);
+    nFaces += nPart;
+}
+
+}  // namespace
+
+int CPVXGeomCtrl::AppendSuperFaces(UINT elemKey, int cullOpt, int bDeformed, int& nFaces, CArray<int, int>* pCounts,
+                                   CArray<int, int>* pIndex, CArray<int, int>* pIndex2,
+                                   CArray<double, double>* pCoords, CArray<T_DISP_D>* pEndDisp,
+                                   CArray<UINT, UINT>* pNodeKeys, int bWireFrame, CArray<T_DISP_D>* pNodeDisp,
+                                   CArray<UINT, UINT>* pFaceKeys, int bHostNodeList) {
+    if (!m_pDBDoc) return 0;
+    CGeomCtrl* pGeom = m_pDBDoc->GetGeomCtrl();
+    CPVXSElemCtrl se(PostDB());
+    CArray<int, int> counts, index, index2;
+    CArray<double, double> coords;
+    CArray<UINT, UINT> nodeKeys;
+    int nPart = 0;
+
+    if ((cullOpt == 0 || bWireFrame == 0) && !bHostNodeList) {
+        // Solid faces, one model element of the super element at a time.
+        CArray<UINT, UINT> modelKeys;
+        se.GetModelElemKeys(elemKey, modelKeys);
+        for (INT_PTR i = 0; i < modelKeys.GetSize(); ++i) {
+            nPart = 0;
+            pGeom->GetSuperElementShape(modelKeys[i], nPart, &counts, &index, &index2, &coords, pNodeDisp, &nodeKeys,
+                                        0);
+            AppendShape(nPart, counts, index, index2, coords, nodeKeys, modelKeys[i], nFaces, pCounts, pIndex, pIndex2,
+                        pCoords, pNodeKeys, pFaceKeys);
+        }
+        return 1;
+    }
+
+    // Wire frame of the whole super element; on the deformed shape every node of its list is
+    // moved by the deformation engine's drawing displacement (or, while the engine cannot give
+    // them, by the caller's displacements when there is one per listed node).
+    const int nStyle = bHostNodeList ? 0 : (m_pModel && m_pModel->m_pDispOpt ? m_pModel->m_pDispOpt->m_nRenderStyle : 0);
+    const CArray<UINT, UINT>* pList = nullptr;
+    CArray<UINT, UINT> nodeList;
+    CArray<T_DISP_D> engineDisp;
+    const CArray<T_DISP_D>* pDisp = nullptr;
+    if ((bDeformed || pNodeDisp || pEndDisp) && m_pModel && m_pModel->m_pDeformEngine) {
+        if (bHostNodeList)
+            pGeom->GetSuperElementWireFramePNodeList(nodeList);
+        else
+            se.GetSuperElemNodeList(elemKey, nodeList);
+        if (EngineDispForNodes(m_pModel->m_pDeformEngine, nodeList, engineDisp))
+            pDisp = &engineDisp;
+        else if (pNodeDisp && pNodeDisp->GetSize() == nodeList.GetSize())
+            pDisp = pNodeDisp;
+        if (pDisp) pList = &nodeList;
+    }
+    pGeom->GetSuperElementWireFrameShape(nPart, &counts, &index, &index2, &coords, pList, pDisp, &nodeKeys, nStyle);
+    AppendShape(nPart, counts, index, index2, coords, nodeKeys, elemKey, nFaces, pCounts, pIndex, pIndex2, pCoords,
+                pNodeKeys, pFaceKeys);
+    return 1;
+}
+
+int CPVXGeomCtrl::MakeSuperElemShape(UINT key, int cullOpt, int wirePlane, int deformed, int& nFaces,
+                                     CArray<int, int>* pCounts, CArray<int, int>* pIndex, CArray<int, int>* pIndex2,
+                                     CArray<double, double>* pCoords, int bShrink, double dShrink,
+                                     CArray<T_DISP_D>* pEndDisp, CArray<UINT, UINT>* pNodeKeys, int bWireFrame,
+                                     CArray<T_DISP_D>* pNodeDisp, T_PELEM_D& elem, CArray<UINT, UINT>* pFaceKeys,
+                                     int bSkipSuper, int bHostNodeList) {
+    ClearOutputs(nFaces, pCounts, pIndex, pIndex2, pCoords, pNodeKeys, pFaceKeys);
+    if (!m_pDBDoc) return 1;
+    m_pDBDoc->GetGeomCtrl()->SetSuperElementShapeDirect(PostDB(), key, cullOpt, bShrink, dShrink);
+    AppendSuperFaces(key, cullOpt, deformed, nFaces, pCounts, pIndex, pIndex2, pCoords, pEndDisp, pNodeKeys, bWireFrame,
+                     pNodeDisp, pFaceKeys, bHostNodeList);
+    return 1;
+}
+
+int CPVXGeomCtrl::MakeSuperMembShape(UINT key, int cullOpt, int wirePlane, int deformed, int& nFaces,
+                                     CArray<int, int>* pCounts, CArray<int, int>* pIndex, CArray<int, int>* pIndex2,
+                                     CArray<double, double>* pCoords, int bShrink, double dShrink,
+                                     CArray<T_DISP_D>* pEndDisp, CArray<UINT, UINT>* pNodeKeys, int bWireFrame,
+                                     CArray<T_DISP_D>* pNodeDisp, T_PMEMB_D& memb, CArray<UINT, UINT>* pFaceKeys,
+                                     int bSkipSuper, int bHostNodeList) {
+    ClearOutputs(nFaces, pCounts, pIndex, pIndex2, pCoords, pNodeKeys, pFaceKeys);
+    T_PELEM_D first;
+    first.Initialize();
+    if (memb.aElem.GetSize() > 0 && !m_PElem.Get(memb.aElem[0], first)) return 0;
+
+    const bool super = memb.aElem.GetSize() > 0 && CPVXSElemCtrl::IsSuperElem(first) && m_PSemap.Exist(memb.aElem[0]);
+    if (!super || !m_pDBDoc) {
+        if (m_pDBDoc)
+            m_pDBDoc->GetGeomCtrl()->MakeShapePMember(PostDB(), key, cullOpt, wirePlane, deformed, nFaces, pCounts,
+                                                      pIndex, pIndex2, pCoords, bShrink, dShrink, pEndDisp, pNodeKeys,
+                                                      bWireFrame, pNodeDisp, 0);
+        FillFaceKeys(pFaceKeys, nFaces, key);
+        return 1;
+    }
+    CGeomCtrl* pGeom = m_pDBDoc->GetGeomCtrl();
+    pGeom->SetSuperPMemberShape(PostDB(), key, cullOpt, bShrink, dShrink);
+    for (INT_PTR i = 0; i < memb.aElem.GetSize(); ++i) {
+        // Each element of the member is shaped as its own super element.
+        pGeom->SetSuperElementShapeDirect(PostDB(), memb.aElem[i], cullOpt, bShrink, dShrink);
+        AppendSuperFaces(memb.aElem[i], cullOpt, deformed, nFaces, pCounts, pIndex, pIndex2, pCoords, pEndDisp, pNodeKeys,
+                         bWireFrame, pNodeDisp, pFaceKeys, bHostNodeList);
+    }
+    return 1;
+}

@@ -1,0 +1,442 @@
+// Element and member shape builders of the result model, the wire-plane test and the model's
+// bounding boxes, including the range queries of the graphics control.
+#include <cfloat>
+#include <vector>
+
+#include "module/engines/CDeformEngine.h"
+#include "host/grx/I_PVXCtrl.h"
+#include "module/model/CPVXAttrCtrl.h"
+#include "module/model/CPVXGeomCtrl.h"
+#include "module/model/CPVXMembCtrl.h"
+#include "module/model/CPVXSElemCtrl.h"
+#include "module/model/I_PVXModel.h"
+
+namespace {
+
+// The empty box: any point widens it.
+void StartBox(C3DPoint& lo, C3DPoint& hi) {
+    lo.Set(DBL_MAX, DBL_MAX, DBL_MAX);
+    hi.Set(-DBL_MAX, -DBL_MAX, -DBL_MAX);
+}
+
+void Widen(C3DPoint& lo, C3DPoint& hi, const C3DPoint& p) {
+    if (p.x < lo.x) lo.x = p.x;
+    if (p.y < lo.y) lo.y = p.y;
+    if (p.z < lo.z) lo.z = p.z;
+    if (p.x > hi.x) hi.x = p.x;
+    if (p.y > hi.y) hi.y = p.y;
+    if (p.z > hi.z) hi.z = p.z;
+}
+
+bool HasBox(const C3DPoint& lo, const C3DPoint& hi) { return lo.x <= hi.x && lo.y <= hi.y && lo.z <= hi.z; }
+
+// Drawing displacement of a node from the deformation engine; false when the engine cannot
+// give one, so the shape keeps its undeformed shrink centre.
+template <class E>
+bool EngineDispForDrawing(E* pEngine, UINT node, T_DISP_D& d) {
+    d.Initialize();
+    if constexpr (requires(E* e, T_DISP_D& r) { e->MakeDispD4Drawing(node, r); }) {
+        return pEngine->MakeDispD4Drawing(node, d) != 0;
+    } else {
+        return false;
+    }
+}
+
+// The deformation engine's boxes; false when it cannot answer (the undeformed answer is used).
+template <class E>
+bool EngineRangeModel(E* pEngine, C3DPoint* pMin, C3DPoint* pMax, CArray<UINT, UINT>* pKeys) {
+    if constexpr (requires(E* e) { e->GetRangeModel(pMin, pMax, pKeys); }) {
+        pEngine->GetRangeModel(pMin, pMax, pKeys);
+        return true;
+    } else {
+        return false;
+    }
+}
+
+template <class E>
+bool EngineRangeElement(E* pEngine, UINT key, C3DPoint* pMin, C3DPoint* pMax) {
+    if constexpr (requires(E* e) { e->GetRangeElement(key, pMin, pMax); }) {
+        pEngine->GetRangeElement(key, pMin, pMax);
+        return true;
+    } else {
+        return false;
+    }
+}
+
+// Engine with built data, or null.
+CDeformEngine* DeformEngineWithData(const I_PVXModel& m) {
+    return m.m_pDeformEngine && m.m_pDeformEngine->m_bDataReady ? m.m_pDeformEngine : nullptr;
+}
+
+// Both end displacements of a member for a shrink centre on the deformed shape; false when
+// there is no member, no end node or no engine data.
+bool MemberEndDisp(const I_PVXModel& m, UINT membKey, CArray<T_DISP_D>& out) {
+    out.RemoveAll();
+    CDeformEngine* pEngine = DeformEngineWithData(m);
+    if (!pEngine || membKey == 0) return false;
+    CPVXMembCtrl mc;
+    UINT first = 0, last = 0;
+    if (!mc.GetMembEndNodeKeys(membKey, first, last)) return false;
+    T_DISP_D di, dj;
+    if (!EngineDispForDrawing(pEngine, first, di) || !EngineDispForDrawing(pEngine, last, dj)) return false;
+    out.Add(di);
+    out.Add(dj);
+    return true;
+}
+
+// Flat host arrays of one shape request.
+struct HostShape {
+    int nFaces = 0;
+    CArray<int, int> counts, index, index2;
+    CArray<double, double> coords;
+    CArray<UINT, UINT> nodeKeys;
+    CArray<UINT, UINT> faceKeys;
+};
+
+// Turns the host arrays into faces sorted back to front and hands them to the caller. Returns
+// the number of faces handed out; inconsistent host arrays hand out nothing.
+int HandOutFaces(I_PVXModel& m, HostShape& s, PVXPolyListArray& faces, PVXIndexArrayList* pIndexArrays,
+                 T_SHAPE_ARGUMENT& arg) {
+    const double* c = s.coords.GetData();
+    const INT_PTR nCoords = s.coords.GetSize();
+    if (arg.pVertices)
+        for (INT_PTR i = 0; i + 2 < nCoords; i += 3) arg.pVertices->Add(C3DPoint(c[i], c[i + 1], c[i + 2]));
+
+    const bool wantIndex = pIndexArrays != nullptr;
+    const bool wantNodeKeys = arg.pFaceNodeKeys != nullptr;
+    PVXPolyListArray work;
+    PVXIndexArrayList workIndex;
+    PVXKeyArrayList workKeys;
+    bool bad = s.nFaces < 0 || s.nFaces > s.counts.GetSize();
+    INT_PTR at = 0;
+    for (int f = 0; !bad && f < s.nFaces; ++f) {
+        const int n = s.counts[f];
+        if (n < 0 || at + n > s.index.GetSize() || (wantIndex && at + n > s.index2.GetSize())) {
+            bad = true;
+            break;
+        }
+        auto* poly = new PVXPolyList(10);
+        auto* idx = wantIndex ? new CArray<int>() : nullptr;
+        auto* keys = wantNodeKeys ? new CArray<UINT>() : nullptr;
+        work.Add(poly);
+        if (wantIndex) workIndex.Add(idx);
+        if (wantNodeKeys) workKeys.Add(keys);
+        for (int v = 0; v < n; ++v, ++at) {
+            const int i = s.index[at];
+            if (i < 0 || i + 2 >= nCoords || (wantNodeKeys && i / 3 >= s.nodeKeys.GetSize())) {
+                bad = true;
+                break;
+            }
+            poly->AddTail(C3DPoint(c[i], c[i + 1], c[i + 2]));
+            if (idx) idx->Add(s.index2[at]);
+            if (keys) keys->Add(s.nodeKeys[i / 3]);
+        }
+    }
+
+    CArray<int, int> order;
+    if (!bad) {
+        if (m.m_pPVXCtrl) {
+            m.m_pPVXCtrl->GetZSortPolygonList(work, order);
+        } else {
+            for (INT_PTR i = 0; i < work.GetSize(); ++i) order.Add(static_cast<int>(i));
+        }
+    }
+    // A face-key list that does not match the faces (host data of a super element disagree)
+    // would misalign every per-face lookup of the caller: nothing is handed out then.
+    const bool keysMatch = !arg.pFaceKeys || s.faceKeys.GetSize() == order.GetSize();
+    int nOut = 0;
+    if (!bad && keysMatch && order.GetSize() == work.GetSize()) {
+        for (INT_PTR k = 0; k < order.GetSize(); ++k) {
+            const INT_PTR i = order[k];
+            faces.Add(work[i]);
+            work[i] = nullptr;
+            if (wantIndex) {
+                pIndexArrays->Add(workIndex[i]);
+                workIndex[i] = nullptr;
+            }
+            if (wantNodeKeys) {
+                arg.pFaceNodeKeys->Add(workKeys[i]);
+                workKeys[i] = nullptr;
+            }
+            if (arg.pFaceKeys) arg.pFaceKeys->Add(s.faceKeys[i]);
+        }
+        if (arg.pZOrder) arg.pZOrder->Copy(order);
+        nOut = static_cast<int>(order.GetSize());
+    }
+    I_PVXModel::FreeMemoryPolyList(&work, &workIndex, &workKeys, nullptr);
+    return nOut;
+}
+
+// Culling option handed to the host: the display options' line or plane culling, unless faces
+// are drawn as edges or every vertex is asked for.
+int CullOption(const T_PVX_DOPT_D& opt, const T_SHAPE_ARGUMENT& arg, int type, bool bSuper) {
+    if (opt.m_bWireFrame || arg.pVertices) return 0;
+    if (CPVXAttrCtrl::IsLineElemType(type)) return opt.m_bLineCulling;
+    if (CPVXAttrCtrl::IsPlaneElemType(type) || bSuper) return opt.m_bPlaneCulling;
+    return 0;
+}
+
+// The common steps of the two element builders; bPlainOnly picks the keyed host shape as the
+// fallback instead of the element shape without super-element handling.
+int BuildElementShape(I_PVXModel& m, UINT nKey, T_PELEM_D& elem, PVXPolyListArray& faces,
+                      PVXIndexArrayList* pIndexArrays, T_SHAPE_ARGUMENT& arg, int bUseElemShape, bool bPlainOnly) {
+    CPVXGeomCtrl* pGeom = m.GetGeomCtrl();
+    if (!pGeom) return 0;
+    T_PVX_DOPT_D none;
+    const T_PVX_DOPT_D& opt = m.m_pDispOpt ? *m.m_pDispOpt : none;
+
+    CArray<T_DISP_D> endDisp;
+    CArray<T_DISP_D>* pEndDisp = nullptr;
+    if (arg.bDeformed && opt.m_bShrink) {
+        CPVXMembCtrl mc;
+        if (MemberEndDisp(m, mc.GetMembKeyByElem(nKey), endDisp)) pEndDisp = &endDisp;
+    }
+    const int cull = CullOption(opt, arg, elem.type, CPVXSElemCtrl::IsSuperElem(elem) != 0);
+    const int wirePlane = m.IsPossibleWirePlaneMode(elem.type);
+
+    HostShape s;
+    CArray<UINT, UINT>* pFaceKeys = arg.pFaceKeys ? &s.faceKeys : nullptr;
+    CArray<int, int>* pIndex2 = pIndexArrays ? &s.index2 : nullptr;
+    CArray<UINT, UINT>* pNodeKeys = arg.pFaceNodeKeys ? &s.nodeKeys : nullptr;
+    if (bUseElemShape || !bPlainOnly) {
+        pGeom->MakeElemShape(nKey, cull, wirePlane, arg.bDeformed, s.nFaces, &s.counts, &s.index, pIndex2, &s.coords,
+                             opt.m_bShrink, opt.m_dShrinkFactor, pEndDisp, pNodeKeys, opt.m_bWireFrame,
+                             arg.pNodeDisp, elem, pFaceKeys, bUseElemShape ? 0 : 1);
+    } else {
+        pGeom->MakeShapeElementKeyed(nKey, cull, wirePlane, arg.bDeformed, s.nFaces, &s.counts, &s.index, pIndex2,
+                                     &s.coords, opt.m_bShrink, opt.m_dShrinkFactor, pEndDisp, pNodeKeys,
+                                     opt.m_bWireFrame, arg.pNodeDisp, pFaceKeys);
+    }
+    return HandOutFaces(m, s, faces, pIndexArrays, arg);
+}
+
+}  // namespace
+
+// ---- shape builders -------------------------------------------------------------------------------
+
+int I_PVXModel::GetShapeElement(UINT nKey, T_PELEM_D& elem, PolyListArray& faces, IndexArrayList* pIndexArrays,
+                                T_SHAPE_ARGUMENT& arg, int bUseElemShape, int) {
+    return BuildElementShape(*this, nKey, elem, faces, pIndexArrays, arg, bUseElemShape, false);
+}
+
+int I_PVXModel::GetShapeOnlyElement(UINT nKey, T_PELEM_D& elem, PolyListArray& faces, IndexArrayList* pIndexArrays,
+                                    T_SHAPE_ARGUMENT& arg, int bUseElemShape, int) {
+    return BuildElementShape(*this, nKey, elem, faces, pIndexArrays, arg, bUseElemShape, true);
+}
+
+int I_PVXModel::GetShapeMember(UINT nKey, T_PMEMB_D& memb, PolyListArray& faces, IndexArrayList* pIndexArrays,
+                               T_SHAPE_ARGUMENT& arg, int, int) {
+    CPVXGeomCtrl* pGeom = GetGeomCtrl();
+    if (!pGeom) return 0;
+    T_PVX_DOPT_D none;
+    const T_PVX_DOPT_D& opt = m_pDispOpt ? *m_pDispOpt : none;
+
+    // The super-element test reads the first element; a member without elements stands for a
+    // wall (member type 202) or a frame.
+    T_PELEM_D first;
+    first.Initialize();
+    if (memb.aElem.GetSize() > 0) {
+        if (!m_pAttrCtrl || !m_pAttrCtrl->GetElem(memb.aElem[0], first)) return 0;
+    } else {
+        first.kind = memb.type == 202 ? PELEM_KIND_WALL : PELEM_KIND_FRAME;
+    }
+    const bool bSuper = CPVXSElemCtrl::IsSuperElem(first) != 0;
+
+    CArray<T_DISP_D> endDisp;
+    CArray<T_DISP_D>* pEndDisp = nullptr;
+    if (arg.bDeformed && opt.m_bShrink && MemberEndDisp(*this, nKey, endDisp)) pEndDisp = &endDisp;
+    const int cull = CullOption(opt, arg, memb.type, bSuper);
+    const int wirePlane = IsPossibleWirePlaneMode(memb.type);
+
+    HostShape s;
+    CArray<UINT, UINT>* pFaceKeys = arg.pFaceKeys ? &s.faceKeys : nullptr;
+    CArray<int, int>* pIndex2 = pIndexArrays ? &s.index2 : nullptr;
+    CArray<UINT, UINT>* pNodeKeys = arg.pFaceNodeKeys ? &s.nodeKeys : nullptr;
+    if (bSuper) {
+        pGeom->MakeSuperMembShape(nKey, cull, wirePlane, arg.bDeformed, s.nFaces, &s.counts, &s.index, pIndex2,
+                                  &s.coords, opt.m_bShrink, opt.m_dShrinkFactor, pEndDisp, pNodeKeys,
+                                  opt.m_bWireFrame, arg.pNodeDisp, memb, pFaceKeys);
+    } else {
+        pGeom->MakeMembShape(nKey, cull, wirePlane, arg.bDeformed, s.nFaces, &s.counts, &s.index, pIndex2, &s.coords,
+                             opt.m_bShrink, opt.m_dShrinkFactor, pEndDisp, pNodeKeys, opt.m_bWireFrame,
+                             arg.pNodeDisp, memb, pFaceKeys, 1);
+    }
+    return HandOutFaces(*this, s, faces, pIndexArrays, arg);
+}
+
+int I_PVXModel::IsPossibleWirePlaneMode(int nElemType) const {
+    const int mode = m_nDisplayMode;
+    if (mode < 2 || mode > 70) return TRUE;
+    switch (mode) {
+    case 2: case 5: case 8: case 10: case 11: case 16: case 17: case 18: case 19: case 20: case 21: case 22: case 70:
+        return FALSE;
+    case 4:
+        return m_bModeShapeContour ? FALSE : TRUE;
+    case 6: case 32:
+        return CPVXAttrCtrl::IsWirePlaneElemType(nElemType) ? FALSE : TRUE;
+    default:
+        return TRUE;
+    }
+}
+
+// ---- bounding boxes -------------------------------------------------------------------------------
+
+int I_PVXModel::GetRangeModel(C3DPoint* pMin, C3DPoint* pMax, int bNodesOnly) {
+    if (!pMin || !pMax) return 0;
+    const int bPartial = m_pDispOpt && m_pDispOpt->m_nPartialDisplay1 == 1 && m_pDispOpt->m_nPartialDisplay2 == 0;
+    if (!bNodesOnly && m_arrActiveMembKey.GetSize() > 0) {
+        StartBox(*pMin, *pMax);
+        for (INT_PTR i = 0; i < m_arrActiveMembKey.GetSize(); ++i) {
+            // Flags run in step with the active members; a member without a flag is shown.
+            if (bPartial && i < m_arrMembFlag.GetSize() && m_arrMembFlag[i] == 2) continue;
+            C3DPoint lo, hi;
+            if (!GetRangeElement(m_arrActiveMembKey[i], &lo, &hi)) continue;
+            Widen(*pMin, *pMax, lo);
+            Widen(*pMin, *pMax, hi);
+        }
+        return HasBox(*pMin, *pMax);
+    }
+    if (m_arrFlagNodeKey.GetSize() > 0 && m_pAttrCtrl) {
+        // Nodes of the flag-1 list carry flag 1 by construction, so none is left out by flag.
+        // A single shown node gives its own point, not the origin.
+        StartBox(*pMin, *pMax);
+        for (INT_PTR i = 0; i < m_arrFlagNodeKey.GetSize(); ++i) {
+            T_PNODE_D nd;
+            if (!m_pAttrCtrl->GetNode(m_arrFlagNodeKey[i], nd)) continue;
+            Widen(*pMin, *pMax, C3DPoint(nd.x, nd.y, nd.z));
+        }
+        if (HasBox(*pMin, *pMax)) return 1;
+    }
+    pMin->Init();
+    pMax->Init();
+    return 0;
+}
+
+int I_PVXModel::GetRangeModelOneType(C3DPoint* pMin, C3DPoint* pMax, int nElemType) {
+    if (!pMin || !pMax) return 0;
+    if (m_arrFlagMembKey.GetSize() == 0 || !m_pAttrCtrl) {
+        pMin->Init();
+        pMax->Init();
+        return 0;
+    }
+    StartBox(*pMin, *pMax);
+    for (INT_PTR i = 0; i < m_arrFlagMembKey.GetSize(); ++i) {
+        T_PMEMB_D memb;
+        T_PELEM_D first;
+        // A member whose first element cannot be read is left out; the others still count.
+        if (!m_pAttrCtrl->GetMemb(m_arrFlagMembKey[i], memb) || memb.aElem.GetSize() == 0 ||
+            !m_pAttrCtrl->GetElem(memb.aElem[0], first))
+            continue;
+        if (first.type != nElemType) continue;
+        C3DPoint lo, hi;
+        if (!GetRangeElement(m_arrFlagMembKey[i], &lo, &hi)) continue;
+        Widen(*pMin, *pMax, lo);
+        Widen(*pMin, *pMax, hi);
+    }
+    return HasBox(*pMin, *pMax);
+}
+
+int I_PVXModel::GetRangeModel(C3DPoint* pMin, C3DPoint* pMax, CArray<UINT, UINT>* pMembKeys) {
+    if (!pMin || !pMax) return 0;
+    StartBox(*pMin, *pMax);
+    if (!pMembKeys) return 0;
+    for (INT_PTR i = 0; i < pMembKeys->GetSize(); ++i) {
+        C3DPoint lo, hi;
+        if (!GetRangeElement(pMembKeys->GetAt(i), &lo, &hi)) continue;
+        Widen(*pMin, *pMax, lo);
+        Widen(*pMin, *pMax, hi);
+    }
+    return HasBox(*pMin, *pMax);
+}
+
+int I_PVXModel::GetRangeElement(UINT nMembKey, C3DPoint* pMin, C3DPoint* pMax) {
+    if (!pMin || !pMax || !m_pAttrCtrl) return 0;
+    T_PMEMB_D memb;
+    if (!m_pAttrCtrl->GetMemb(nMembKey, memb)) return 0;
+    PVXPolyListArray faces;
+    PVXIndexArrayList flags;
+    T_SHAPE_ARGUMENT arg;
+    GetShapeMember(nMembKey, memb, faces, &flags, arg, 1, 1);
+    StartBox(*pMin, *pMax);
+    for (INT_PTR f = 0; f < faces.GetSize(); ++f) {
+        const PVXPolyList* poly = faces[f];
+        for (POSITION pos = poly->GetHeadPosition(); pos;) Widen(*pMin, *pMax, poly->GetNext(pos));
+    }
+    FreeMemoryPolyList(&faces, &flags, nullptr, nullptr);
+    return HasBox(*pMin, *pMax);
+}
+
+// ---- range queries of the graphics control ----------------------------------------------------------
+
+int I_PVXModel::RE_GetRangeModel(int nType, void* pMin, void* pMax, void* pKeys) {
+    auto* lo = static_cast<C3DPoint*>(pMin);
+    auto* hi = static_cast<C3DPoint*>(pMax);
+    auto* keys = static_cast<CArray<UINT, UINT>*>(pKeys);
+    if (!lo || !hi) return 0;
+    const int rel = nType - m_nObjectIDFirst;
+    if (rel != 0 && rel != 1) return 0;
+    if (rel == 1 && m_pDeformEngine && EngineRangeModel(m_pDeformEngine, lo, hi, keys))
+        return HasBox(*lo, *hi) ? 1 : 0;
+    // Without a key list the shown model is meant.
+    return keys ? GetRangeModel(lo, hi, keys) : GetRangeModel(lo, hi, 0);
+}
+
+int I_PVXModel::RE_GetRangeModel(CArray<int, int>& types, void* pMin, void* pMax) {
+    auto* lo = static_cast<C3DPoint*>(pMin);
+    auto* hi = static_cast<C3DPoint*>(pMax);
+    if (!lo || !hi) return 0;
+    StartBox(*lo, *hi);
+    for (INT_PTR i = 0; i < types.GetSize(); ++i) {
+        const int rel = types[i] - m_nObjectIDFirst;
+        if (rel != 0 && rel != 1) continue;
+        C3DPoint a, b;
+        StartBox(a, b);
+        if (!(rel == 1 && m_pDeformEngine && EngineRangeModel(m_pDeformEngine, &a, &b, nullptr)))
+            GetRangeModel(&a, &b, 1);
+        if (!HasBox(a, b)) continue;
+        Widen(*lo, *hi, a);
+        Widen(*lo, *hi, b);
+    }
+    return HasBox(*lo, *hi);
+}
+
+int I_PVXModel::RE_GetRangeModel(void* pMin, void* pMax) {
+    auto* lo = static_cast<C3DPoint*>(pMin);
+    auto* hi = static_cast<C3DPoint*>(pMax);
+    if (!lo || !hi) return 0;
+    const int bPartial = m_pDispOpt && m_pDispOpt->m_nPartialDisplay1 == 1 && m_pDispOpt->m_nPartialDisplay2 == 0;
+    CArray<UINT, UINT> keys;
+    for (INT_PTR i = 0; i < m_arrActiveMembKey.GetSize(); ++i) {
+        if (bPartial && i < m_arrMembFlag.GetSize() && m_arrMembFlag[i] == 2) continue;
+        keys.Add(m_arrActiveMembKey[i]);
+    }
+    StartBox(*lo, *hi);
+    const int nType = GetPVXType();
+    std::vector<int> rels;
+    if (nType == -1 && m_pDeformEngine)
+        rels = {0, 1};
+    else if (nType == 1 && m_pDeformEngine)
+        rels = {1};
+    else
+        rels = {0};
+    for (int rel : rels) {
+        C3DPoint a, b;
+        StartBox(a, b);
+        RE_GetRangeModel(m_nObjectIDFirst + rel, &a, &b, &keys);
+        if (!HasBox(a, b)) continue;
+        Widen(*lo, *hi, a);
+        Widen(*lo, *hi, b);
+    }
+    return HasBox(*lo, *hi);
+}
+
+int I_PVXModel::RE_GetRangeElement(int nType, UINT nKey, void* pMin, void* pMax) {
+    auto* lo = static_cast<C3DPoint*>(pMin);
+    auto* hi = static_cast<C3DPoint*>(pMax);
+    if (!lo || !hi) return 0;
+    const int rel = nType - m_nObjectIDFirst;
+    if (rel != 0 && rel != 1) return 0;
+    if (rel == 1 && m_pDeformEngine && EngineRangeElement(m_pDeformEngine, nKey, lo, hi))
+        return HasBox(*lo, *hi) ? 1 : 0;
+    return GetRangeElement(nKey, lo, hi);
+}

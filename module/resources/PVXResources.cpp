@@ -1,0 +1,109 @@
+// Registration of the module's resources with the platform's and the host's registries.
+#include "module/resources/PVXResources.h"
+
+#include <cstdio>
+
+#include "platform/ui/DialogTemplate.h"
+#include "module/resources/PVXResourceIds.h"
+
+// The contour and legend settings dialogs' templates and images (PVXContourDialogs.cpp); ids go
+// into registered so they are unregistered with the others.
+int PVXRegisterContourDialogs(std::vector<UINT>& registered);
+
+namespace {
+
+struct Registration {
+    BOOL bStrings = FALSE;
+    BOOL bLoader = FALSE;
+    AFX_STRING_LOADER pfnPrevious = nullptr;  // loader that answered before the module's
+    std::vector<UINT> menus;
+    std::vector<UINT> dialogs;
+};
+
+Registration& State() {
+    static Registration s_state;
+    return s_state;
+}
+
+// Numbered strings of the module first, then whatever loader was installed before it.
+BOOL ModuleStringLoader(UINT nID, CString& rString) {
+    if (PVXLoadNumberedString(nID, rString)) return TRUE;
+    AFX_STRING_LOADER pfn = State().pfnPrevious;
+    return pfn ? pfn(nID, rString) : FALSE;
+}
+
+}  // namespace
+
+BOOL PVXLoadNumberedString(UINT nID, CString& rString) {
+    int n = 0;
+    const PVXNumberedString* table = PVXGetNumberedStrings(n);
+    for (int i = 0; i < n; ++i)
+        if (table[i].nID == nID) {
+            rString = table[i].pszText;
+            return TRUE;
+        }
+    return FALSE;
+}
+
+int PVXRegisterResources() {
+    Registration& s = State();
+    int ok = 1;
+    if (!s.bStrings) {
+        int n = 0;
+        const CMsgDll::StringEntry* table = PVXGetStringTable(n);
+        s.bStrings = CMsgDll::RegisterStringTable(table, n);
+        if (!s.bStrings) {
+            std::fprintf(stderr, "qsn_pvx: the module's string table could not be registered with the host's string "
+                                 "loader; texts will show as their keys.\n");
+            ok = 0;
+        }
+    }
+    if (!s.bLoader) {
+        s.pfnPrevious = CString::SetStringLoader(ModuleStringLoader);
+        s.bLoader = TRUE;
+    }
+    if (s.menus.empty()) {
+        if (RegisterMenuTemplate(IDR_PVX_CONTEXT_MENU, PVXGetContextMenu())) {
+            s.menus.push_back(IDR_PVX_CONTEXT_MENU);
+        } else {
+            std::fprintf(stderr, "qsn_pvx: the context menu %d could not be registered.\n", IDR_PVX_CONTEXT_MENU);
+            ok = 0;
+        }
+    }
+    if (s.dialogs.empty()) {
+        for (const UiDlgTemplate& t : PVXGetDialogTemplates()) {
+            if (RegisterDialogTemplate(t)) {
+                s.dialogs.push_back(t.nID);
+            } else {
+                std::fprintf(stderr, "qsn_pvx: the dialog template %u could not be registered.\n", t.nID);
+                ok = 0;
+            }
+        }
+        if (!PVXRegisterContourDialogs(s.dialogs)) ok = 0;
+    }
+    return ok;
+}
+
+void PVXUnregisterResources() {
+    Registration& s = State();
+    for (UINT id : s.dialogs) UnregisterDialogTemplate(id);
+    s.dialogs.clear();
+    for (UINT id : s.menus) UnregisterMenuTemplate(id);
+    s.menus.clear();
+    if (s.bLoader) {
+        AFX_STRING_LOADER current = CString::SetStringLoader(s.pfnPrevious);
+        if (current != ModuleStringLoader) {
+            // A loader installed after the module's stays; it may still pass ids on to ours.
+            CString::SetStringLoader(current);
+            std::fprintf(stderr, "qsn_pvx: another string loader was installed after the module's and stays in "
+                                 "place; unload that library first.\n");
+        }
+        s.bLoader = FALSE;
+        s.pfnPrevious = nullptr;
+    }
+    if (s.bStrings) {
+        int n = 0;
+        CMsgDll::UnregisterStringTable(PVXGetStringTable(n));
+        s.bStrings = FALSE;
+    }
+}

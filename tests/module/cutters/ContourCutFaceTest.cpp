@@ -1,0 +1,355 @@
+// Band cutting of element faces: level crossings of a segment, the triangle core, triangles and
+// quadrilaterals through the public cutters, extrusion, tolerances and the range filters.
+#include <memory>
+
+#include "tests/module/cutters/CutTestSupport.h"
+
+#include "module/model/I_PVXModel.h"
+#include "module/model/T_PVX_DOPT_D.h"
+
+namespace {
+
+TEST(ContourCut, RankVerticesOfASegment) {
+    // Levels 0, 1, 2, 3; the segment runs from (0,0,0) to (6,0,0).
+    CutProbe e(0.0, 3.0, 4);
+    struct Row {
+        const char* label;
+        double w1, w2;
+        std::vector<double> xs;      // expected crossing x, from p1 on
+        std::vector<double> levels;  // expected level values
+        int flag;
+    } rows[] = {
+        {"three crossings", 3.5, 0.5, {1.0, 3.0, 5.0}, {3.0, 2.0, 1.0}, 0},
+        {"given from the lower end", 0.5, 3.5, {}, {}, 1},
+        {"equal ends", 2.0, 2.0, {}, {}, 1},
+        {"lower end on level 1", 2.5, 1.0, {2.0}, {2.0}, 1},
+        {"upper end on level 2", 2.0, 0.5, {4.0}, {1.0}, 0},
+        {"both ends on levels", 3.0, 1.0, {3.0}, {2.0}, 1},
+        // Level 0 has no negative rank, so an end on it is not reported; it still gives no crossing.
+        {"lower end on level 0", 2.0, 0.0, {3.0}, {1.0}, 0},
+        // Both ends beyond the levels: no point may land outside the segment.
+        {"both above the top level", 5.0, 4.0, {}, {}, 0},
+        {"both below level 0", -1.0, -2.0, {}, {}, 0},
+        {"above the top down into the range", 4.0, 2.5, {4.0}, {3.0}, 0},
+        {"infinite upper end", HUGE_VAL, 0.5, {}, {}, 0},
+        {"undefined upper end", std::nan(""), 0.5, {}, {}, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        CArray<C3DPoint, C3DPoint> pts;
+        CArray<double, double> lev;
+        int flag = -7;
+        e.GetRankVertices(C3DPoint(0, 0, 0), C3DPoint(6, 0, 0), r.w1, r.w2, pts, lev, &flag);
+        EXPECT_EQ(flag, r.flag);
+        ASSERT_EQ(pts.GetSize(), static_cast<INT_PTR>(r.xs.size()));
+        ASSERT_EQ(lev.GetSize(), static_cast<INT_PTR>(r.levels.size()));
+        for (size_t i = 0; i < r.xs.size(); i++) {
+            EXPECT_NEAR(pts[i].x, r.xs[i], 1e-12) << "crossing " << i;
+            EXPECT_EQ(lev[i], r.levels[i]) << "crossing " << i << " carries the exact level";
+        }
+    }
+    // Appends to what the lists hold and accepts no flag pointer.
+    CArray<C3DPoint, C3DPoint> pts;
+    CArray<double, double> lev;
+    pts.Add(C3DPoint(9, 9, 9));
+    lev.Add(99.0);
+    e.GetRankVertices(C3DPoint(0, 0, 0), C3DPoint(6, 0, 0), 3.5, 0.5, pts, lev, nullptr);
+    ASSERT_EQ(pts.GetSize(), 4);
+    EXPECT_EQ(pts[0].x, 9.0);
+    EXPECT_EQ(lev[3], 1.0);
+}
+
+TEST(ContourCut, TriangleCoreBands) {
+    // Levels 0..3; A = (0,0), B = (2,0), C = (0,2); edge flags 2 (AB), 3 (BC), 4 (CA) so every
+    // bLine names the edge it follows, 1 a level line, 0 an unmarked lower level line.
+    CutProbe e(0.0, 3.0, 4);
+    struct Row {
+        const char* label;
+        double vA, vB, vC;
+        std::vector<ExpPoly> polys;
+    } rows[] = {
+        {"crossings on both sides of B", 2.5, 1.5, 0.5,
+         {{{0, 0, 2, 2.5}, {1, 0, 0, 2}, {0, 0.5, 4, 2}},
+          {{0, 0.5, 1, 2}, {1, 0, 2, 2}, {2, 0, 3, 1.5}, {1, 1, 0, 1}, {0, 1.5, 4, 1}},
+          {{0, 1.5, 1, 1}, {1, 1, 3, 1}, {0, 2, 4, 0.5}}}},
+        {"B exactly on level 2", 2.5, 2.0, 0.5,
+         {{{0, 0, 2, 2.5}, {2, 0, 0, 2.0}, {0, 0.5, 4, 2}},
+          {{0, 0.5, 1, 2}, {2, 0, 3, 2.0}, {2.0 / 3, 4.0 / 3, 0, 1}, {0, 1.5, 4, 1}},
+          {{0, 1.5, 1, 1}, {2.0 / 3, 4.0 / 3, 3, 1}, {0, 2, 4, 0.5}}}},
+        {"two equal highest values", 2.5, 2.5, 0.5,
+         {{{0, 0, 2, 2.5}, {2, 0, 3, 2.5}, {1.5, 0.5, 0, 2}, {0, 0.5, 4, 2}},
+          {{0, 0.5, 1, 2}, {1.5, 0.5, 3, 2}, {0.5, 1.5, 0, 1}, {0, 1.5, 4, 1}},
+          {{0, 1.5, 1, 1}, {0.5, 1.5, 3, 1}, {0, 2, 4, 0.5}}}},
+        {"two equal lowest values", 2.5, 0.5, 0.5,
+         {{{0, 0, 2, 2.5}, {0.5, 0, 0, 2}, {0, 0.5, 4, 2}},
+          {{0, 0.5, 1, 2}, {0.5, 0, 2, 2}, {1.5, 0, 0, 1}, {0, 1.5, 4, 1}},
+          {{0, 1.5, 1, 1}, {1.5, 0, 2, 1}, {2, 0, 3, 0.5}, {0, 2, 4, 0.5}}}},
+        {"inside one band", 1.9, 1.5, 1.1, {{{0, 0, 2, 1.9}, {2, 0, 3, 1.5}, {0, 2, 4, 1.1}}}},
+        {"flat", 1.0, 1.0, 1.0, {{{0, 0, 2, 1.0}, {2, 0, 3, 1.0}, {0, 2, 4, 1.0}}}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        CArray<int, int> sizes;
+        CArray<VtxInfo_tag, VtxInfo_tag> vtx;
+        C3DPoint A(0, 0, 0), B(2, 0, 0), C(0, 2, 0);
+        e.DoTriangleContour(r.vA, r.vB, r.vC, A, B, C, 2, 3, 4, sizes, vtx, nullptr, nullptr);
+        ExpectPolys(sizes, vtx, r.polys);
+        // Each level line inside the face is marked exactly once.
+        int marked = 0;
+        for (INT_PTR i = 0; i < vtx.GetSize(); i++) marked += vtx[i].bLine == 1;
+        EXPECT_EQ(marked, static_cast<int>(r.polys.size()) - 1);
+    }
+}
+
+TEST(ContourCut, TriangleOrdersCornersAndNeverMarksEdges) {
+    CutProbe e(0.0, 3.0, 4);
+    struct Row {
+        const char* label;
+        double w1, w2, w3;
+        int a, b, c;  // corners (1-based) expected as highest, middle, lowest
+    } rows[] = {
+        {"ascending", 0.5, 1.5, 2.5, 3, 2, 1},  {"all equal", 10, 10, 10, 3, 2, 1},
+        {"middle, top, low", 1.5, 2.5, 0.5, 2, 1, 3}, {"top, low, middle", 2.5, 0.5, 1.5, 1, 3, 2},
+        {"descending", 2.5, 1.5, 0.5, 1, 2, 3},  {"low, top, middle", 0.5, 2.5, 1.5, 2, 3, 1},
+    };
+    const C3DPoint corner[4] = {C3DPoint(), C3DPoint(0, 0, 0), C3DPoint(2, 0, 0), C3DPoint(0, 2, 0)};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        CArray<int, int> sizes;
+        CArray<VtxInfo_tag, VtxInfo_tag> vtx;
+        C3DPoint p1 = corner[1], p2 = corner[2], p3 = corner[3];
+        e.ContourTriangle(r.w1, r.w2, r.w3, p1, p2, p3, 7, 8, 9, sizes, vtx, nullptr, nullptr, 1);
+        // The top polygon starts at the highest corner, the bottom one ends at the lowest, and the
+        // middle corner is part of the cut.
+        ASSERT_GT(vtx.GetSize(), 2);
+        EXPECT_TRUE(vtx[0].pt == corner[r.a]);
+        EXPECT_TRUE(vtx[vtx.GetSize() - 1].pt == corner[r.c]);
+        bool hasB = false;
+        for (INT_PTR i = 0; i < vtx.GetSize(); i++) {
+            hasB = hasB || vtx[i].pt == corner[r.b];
+            EXPECT_TRUE(vtx[i].bLine == 0 || vtx[i].bLine == 1) << "element edges are never marked";
+        }
+        EXPECT_TRUE(hasB);
+        // Without the extrude option the caller's corners stay.
+        EXPECT_TRUE(p1 == corner[1] && p2 == corner[2] && p3 == corner[3]);
+    }
+}
+
+TEST(ContourCut, Quadrilaterals) {
+    // Levels 0..4 over the square (0,0) (2,0) (2,2) (0,2) with values 1, 2, 3, 4.
+    CutProbe e(0.0, 4.0, 5);
+    struct Row {
+        const char* label;
+        int coarse;
+        std::vector<int> sizes;
+        std::vector<double> firstValues;
+    } rows[] = {
+        {"four triangles round the centre", 0, {3, 3, 3, 3, 3, 3, 5, 3}, {2.5, 2, 3, 4, 3, 4, 3, 2}},
+        {"two triangles on the diagonal p2-p4", 1, {3, 4, 3, 3, 3}, {4, 3, 2, 4, 3}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        e.m_bCoarseContour = r.coarse;
+        CArray<int, int> sizes;
+        CArray<VtxInfo_tag, VtxInfo_tag> vtx;
+        C3DPoint p1(0, 0, 0), p2(2, 0, 0), p3(2, 2, 0), p4(0, 2, 0);
+        e.ContourRectangle(1, 2, 3, 4, p1, p2, p3, p4, 0, 0, 0, 0, sizes, vtx, nullptr, nullptr);
+        ASSERT_EQ(sizes.GetSize(), static_cast<INT_PTR>(r.sizes.size()));
+        INT_PTR at = 0;
+        for (size_t i = 0; i < r.sizes.size(); i++) {
+            EXPECT_EQ(sizes[i], r.sizes[i]) << "polygon " << i;
+            EXPECT_EQ(vtx[at].dValue, r.firstValues[i]) << "polygon " << i;
+            at += sizes[i];
+        }
+        // The centre value 2.5 sits at the mean of the corners; the bands tile the square.
+        for (INT_PTR i = 0; i < vtx.GetSize(); i++) {
+            if (vtx[i].dValue == 2.5) {
+                EXPECT_TRUE(vtx[i].pt == C3DPoint(1, 1, 0)) << "vertex " << i;
+            }
+        }
+        EXPECT_NEAR(CheckBandPurity(e, sizes, vtx), 4.0, 1e-12);
+    }
+    e.m_bCoarseContour = 0;
+
+    // A face of one value (within the tolerance) is one polygon led by the largest value, even
+    // when the global range excludes it.
+    e.m_bGlobalRange = 1;
+    e.m_dGlobalMin = 0.0;
+    e.m_dGlobalMax = 4.0;
+    CArray<int, int> sizes;
+    CArray<VtxInfo_tag, VtxInfo_tag> vtx;
+    CArray<double, double> f1, f2;
+    C3DPoint p1(0, 0, 0), p2(2, 0, 0), p3(2, 2, 0), p4(0, 2, 0);
+    e.ContourRectangle(9, 9 + 1e-12, 9, 9, p1, p2, p3, p4, 0, 0, 0, 0, sizes, vtx, &f1, &f2);
+    ExpectPolys(sizes, vtx, {{{0, 0, 0, 9 + 1e-12}, {2, 0, 0, 9 + 1e-12}, {2, 2, 0, 9}, {0, 2, 0, 9}}});
+    ASSERT_EQ(f1.GetSize(), 1);
+    ASSERT_EQ(f2.GetSize(), 1);
+    EXPECT_EQ(f1[0], 1.0);  // shading off: neutral factors keep the lists parallel
+    EXPECT_EQ(f2[0], 0.0);
+    EXPECT_TRUE(e.FindCrossPoint(C3DPoint(0, 0, 0), C3DPoint(4, 0, 0), C3DPoint(4, 8, 0), C3DPoint(0, 8, 4)) ==
+                C3DPoint(2, 4, 1));
+}
+
+TEST(ContourCut, MagnitudeTolerance) {
+    struct Row {
+        const char* label;
+        std::vector<double> values;
+        double tol;
+    } rows[] = {
+        {"hundred and zero", {100, 0}, 1e-8},
+        {"tiny values floor at 1e-15", {1e-20, 1e-20}, 1e-15},
+        {"a zero counts as magnitude 1", {1e-20, 0}, 1e-10},
+        {"largest magnitude rules, negative too", {-5000, 3}, 5e-7},
+        {"empty set", {}, 1e-10},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        EXPECT_NEAR(CContourEngine::GetMagnitudeTolerance(static_cast<int>(r.values.size()), r.values.data()), r.tol,
+                    r.tol * 1e-9);
+    }
+}
+
+TEST(ContourCut, GlobalAndActiveRangeFilters) {
+    CutProbe e(0.0, 3.0, 4);
+    double in[] = {0.0, 2.0}, above[] = {1.0, 2.0 + 1e-15}, below[] = {-1e-19, 1.0}, near[] = {-1e-21, 1.0};
+    EXPECT_EQ(e.IsOutOfRange(2, above), 0) << "global range off";
+    e.m_bGlobalRange = 1;
+    e.m_dGlobalMin = 0.0;
+    e.m_dGlobalMax = 2.0;
+    EXPECT_EQ(e.IsOutOfRange(2, in), 0);
+    EXPECT_EQ(e.IsOutOfRange(2, above), 1);
+    EXPECT_EQ(e.IsOutOfRange(2, below), 1);
+    EXPECT_EQ(e.IsOutOfRange(2, near), 0) << "within 1e-20";
+    EXPECT_EQ(e.IsOutOfRange(0, above), 0);
+    EXPECT_EQ(e.ExcludePolyOutofRangeGlobal(2.0 + 1e-11), 0) << "within 1e-10 of the end magnitude";
+    EXPECT_EQ(e.ExcludePolyOutofRangeGlobal(2.0 + 1e-9), 1);
+    EXPECT_EQ(e.ExcludePolyOutofRangeGlobal(-1e-9), 1);
+
+    // The triangle cutter skips the band polygon above 2 and keeps cutting.
+    {
+        CArray<int, int> sizes;
+        CArray<VtxInfo_tag, VtxInfo_tag> vtx;
+        CArray<double, double> f1, f2;
+        C3DPoint A(0, 0, 0), B(2, 0, 0), C(0, 2, 0);
+        e.DoTriangleContour(2.5, 1.5, 0.5, A, B, C, 0, 0, 0, sizes, vtx, &f1, &f2);
+        ASSERT_EQ(sizes.GetSize(), 2);
+        EXPECT_EQ(vtx[0].dValue, 2.0);
+        EXPECT_EQ(vtx[5].dValue, 1.0);
+        EXPECT_EQ(f1.GetSize(), 2);
+        EXPECT_EQ(f2.GetSize(), 2);
+    }
+
+    // Whole polygons go, with their factor entries; the rest keep their order.
+    auto fill = [](CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vtx, CArray<double, double>& f1,
+                   CArray<double, double>& f2) {
+        const std::vector<std::vector<double>> polys = {{1.0, 0.5, 0.2}, {2.5, 1.5, 1.0, 1.2}, {2.0, 1.0, 0.0}};
+        for (size_t p = 0; p < polys.size(); p++) {
+            sizes.Add(static_cast<int>(polys[p].size()));
+            for (double v : polys[p]) vtx.Add(VtxInfo_tag{C3DPoint(v, static_cast<double>(p), 0), 0, v});
+            f1.Add(10.0 + p);
+            f2.Add(20.0 + p);
+        }
+    };
+    {
+        CArray<int, int> sizes;
+        CArray<VtxInfo_tag, VtxInfo_tag> vtx;
+        CArray<double, double> f1, f2;
+        fill(sizes, vtx, f1, f2);
+        e.ExcludePolyOutofRangeGlobal(sizes, vtx, &f1, &f2);
+        ASSERT_EQ(sizes.GetSize(), 2);
+        EXPECT_EQ(sizes[0], 3);
+        EXPECT_EQ(sizes[1], 3);
+        ASSERT_EQ(vtx.GetSize(), 6);
+        EXPECT_EQ(vtx[3].pt.y, 2.0);
+        EXPECT_EQ(vtx[5].dValue, 0.0);
+        ASSERT_EQ(f1.GetSize(), 2);
+        EXPECT_EQ(f1[1], 12.0);
+        EXPECT_EQ(f2[1], 22.0);
+    }
+
+    // The active-range filter acts only while its restriction is on, from knots, in mode 0.
+    struct Row {
+        const char* label;
+        int on, knot, mode;
+        INT_PTR left;
+    } rows[] = {
+        {"restriction off", 0, 1, 0, 3},
+        {"not from knots", 1, 0, 0, 3},
+        {"mode 1", 1, 1, 1, 3},
+        {"on, knots, mode 0", 1, 1, 0, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        CArray<int, int> sizes;
+        CArray<VtxInfo_tag, VtxInfo_tag> vtx;
+        CArray<double, double> f1, f2;
+        fill(sizes, vtx, f1, f2);
+        e.m_bActiveRange = r.on;
+        e.m_bActiveRangeKnot = r.knot;
+        e.m_nActiveRangeMode = r.mode;
+        e.m_dActiveRangeMin = 0.1;
+        e.m_dActiveRangeMax = 1.5;
+        e.ExcludePolyOutofRange(sizes, vtx, &f1, nullptr);
+        EXPECT_EQ(sizes.GetSize(), r.left);
+        EXPECT_EQ(f1.GetSize(), r.left);
+        EXPECT_EQ(f2.GetSize(), 3) << "a list not given is left alone";
+    }
+    e.MakeRankMap();
+    EXPECT_EQ(e.m_bActiveRange, 0) << "a level-map build ends the restriction";
+}
+
+TEST(ContourCut, Extrusion) {
+    auto model = std::make_unique<I_PVXModel>();
+    ASSERT_TRUE(model->m_pDispOpt != nullptr);
+    CutProbe e(0.0, 3.0, 4);
+    e.m_dExtrudeAdjustFactor = 0.5;
+    e.m_dExtrudeScale = 2.0;
+    struct Row {
+        const char* label;
+        int option, request, firstRender, wire, culling;
+        bool moves;
+    } rows[] = {
+        {"all conditions hold", 1, 1, 1, 0, 0, true},
+        {"culling with wire frame", 1, 1, 1, 1, 1, true},
+        {"culling without wire frame", 1, 1, 1, 0, 1, false},
+        {"extrude option off", 0, 1, 1, 0, 0, false},
+        {"request 0", 1, 0, 1, 0, 0, false},
+        {"after the first render", 1, 1, 0, 0, 0, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        e.m_bExtrudeContour = r.option;
+        model->m_bFirstRender = r.firstRender;
+        model->m_pDispOpt->m_bWireFrame = r.wire;
+        model->m_pDispOpt->m_bPlaneCulling = r.culling;
+        CArray<int, int> sizes;
+        CArray<VtxInfo_tag, VtxInfo_tag> vtx;
+        // Counter-clockwise in the xy plane: the unit normal is +z, each corner rises by its value.
+        C3DPoint p1(0, 0, 0), p2(1, 0, 0), p3(0, 1, 0);
+        e.ContourTriangle(1.0, 2.0, 2.5, p1, p2, p3, 0, 0, 0, sizes, vtx, nullptr, nullptr, r.request);
+        const double k = r.moves ? 1.0 : 0.0;
+        EXPECT_DOUBLE_EQ(p1.z, 1.0 * k);
+        EXPECT_DOUBLE_EQ(p2.z, 2.0 * k);
+        EXPECT_DOUBLE_EQ(p3.z, 2.5 * k);
+        // The polygons are cut on the moved corners.
+        EXPECT_DOUBLE_EQ(vtx[0].pt.z, 2.5 * k);
+
+        // The quadrilateral follows the same conditions without a request argument.
+        C3DPoint q1(0, 0, 0), q2(1, 0, 0), q3(1, 1, 0), q4(0, 1, 0);
+        e.ContourRectangle(1, 1, 1, 1, q1, q2, q3, q4, 0, 0, 0, 0, sizes, vtx, nullptr, nullptr);
+        EXPECT_DOUBLE_EQ(q3.z, (r.moves || (r.option && !r.request && r.firstRender && !r.culling)) ? 1.0 : 0.0);
+    }
+
+    // The factor comes from the model on show; once no model lives it is 0, never a stale one.
+    CContourEngine::SetModelExtentSource([](double* extent) { *extent = 13.0; return 1; });
+    e.MakeRankMap(0.0, 0.0);
+    EXPECT_EQ(e.m_dExtrudeAdjustFactor, 0.0) << "a zero range";
+    e.MakeRankMap(-1.0, 1.0);
+    EXPECT_DOUBLE_EQ(e.m_dExtrudeAdjustFactor, 1.0);
+    CContourEngine::SetModelExtentSource(nullptr);
+    model.reset();
+    e.MakeRankMap(-1.0, 1.0);
+    EXPECT_EQ(e.m_dExtrudeAdjustFactor, 0.0);
+}
+
+}  // namespace

@@ -1,0 +1,414 @@
+// Texts and number formats of the legend: result kind, component, unit, load, extremes, file
+// title, date, and the value formats of the scales.
+#include <cstdlib>
+#include <ctime>
+
+#include "host/db/DBResultRecords.h"
+#include "tests/module/legend/LegendTestSupport.h"
+
+namespace {
+
+CString Unit(int code) {
+    CString s;
+    CUnitCtrl().GetUnitSystem(code, s);
+    return s;
+}
+
+CString Fmt(LPCTSTR fmt, double v) {
+    CString s;
+    s.Format(fmt, v);
+    return s;
+}
+
+}  // namespace
+
+TEST_F(LegendTest, SetTextOutputSizeChoosesNotationAndDecimals) {
+    struct Row {
+        const char* label;
+        int compact;
+        double a, b;
+        int exponent;
+        int decimals;  // -1: not checked
+    } rows[] = {
+        {"both zero", 1, 0, 0, 1, -1},
+        {"large negative", 1, -250000, 3, 1, -1},
+        {"both below 1e-6", 1, 1e-7, 1e-7, 1, -1},
+        {"one above 1e-6", 1, 1e-7, 2e-6, 0, -1},
+        {"compact -1234.5 and 3", 1, -1234.5, 3, 0, 2},
+        {"compact -0.5 counts two cells", 1, -0.5, 3, 0, 5},
+        {"wide 12.5 and 100", 0, 12.5, 100, 0, 5},
+        {"wide -3.2 and 1", 0, -3.2, 1, 0, 7},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        L().m_bCompact = r.compact;
+        L().SetTextOutputSize(r.a, r.b);
+        EXPECT_EQ(L().m_bExponent, r.exponent);
+        if (r.decimals >= 0) {
+            EXPECT_EQ(L().m_nDecimals, r.decimals);
+        }
+    }
+    EXPECT_EQ(CLegendEngine::GetIntegerPartLength(-0.5), 2);
+    EXPECT_EQ(CLegendEngine::GetIntegerPartLength(0.5), 1);
+    EXPECT_EQ(CLegendEngine::GetIntegerPartLength(-1234.5), 5);
+}
+
+TEST_F(LegendTest, ScaleValueTextsFollowTheDigitChoice) {
+    char buf[64];
+    struct Row {
+        const char* label;
+        int autoDigits, decimals;
+        double v;
+        CString deformed, reaction;
+    } rows[] = {
+        {"fixed digits off", 0, 2, 1.5, Fmt("%.3E", 1.5), Fmt("%.4E", 1.5)},
+        {"fixed two decimals", 1, 2, 123.456, CString("123.46"), CString("123.46")},
+        {"too wide for fixed", 1, 7, 12345.6, Fmt("%.3E", 12345.6), Fmt("%.4E", 12345.6)},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        L().m_bAutoDigits = r.autoDigits;
+        L().m_nDecimals = r.decimals;
+        L().GetTextDeformedShape(r.v, buf);
+        EXPECT_STREQ(buf, r.deformed.GetString());
+        L().GetTextReaction(r.v, buf);
+        EXPECT_STREQ(buf, r.reaction.GetString());
+    }
+}
+
+TEST_F(LegendTest, LevelValuesAreRightAlignedInTheirField) {
+    // r.right 100, r.top 50, r.bottom 80; character 6, line 12; two decimals.
+    struct Row {
+        const char* label;
+        int compact, exponent, atBottom;
+        double v;
+        int x, y;
+        CString text;
+    } rows[] = {
+        {"compact positive", 1, 0, 0, 3.25, 100 + 24 + 6 * 6, 44, CString("3.25")},
+        {"compact negative one cell left", 1, 0, 0, -3.25, 100 + 18 + 6 * 6, 44, CString("-3.25")},
+        {"wide positive", 0, 0, 0, 3.25, 100 + 12 + 8 * 6, 44, CString("3.25")},
+        {"wide negative", 0, 0, 0, -3.25, 100 + 6 + 8 * 6, 44, CString("-3.25")},
+        {"compact exponent", 1, 1, 0, 3.25, 124, 44, Fmt("%.3e", 3.25)},
+        {"wide exponent at bottom", 0, 1, 1, 3.25, 112, 74, Fmt("%.5e", 3.25)},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        L().m_bCompact = r.compact;
+        L().m_bExponent = r.exponent;
+        L().m_bAutoDigits = 1;
+        L().m_nDecimals = 2;
+        CRecordDC dc;
+        dc.Create();
+        CRect rc(0, 50, 100, 80);
+        L().TextOutContValue(&dc, rc, 6, 12, r.v, r.atBottom);
+        auto t = dc.GetRecords("TextOut");
+        ASSERT_EQ(t.size(), 1u);
+        EXPECT_EQ(t[0]->text, std::string(r.text.GetString()));
+        EXPECT_EQ(t[0]->Arg(0), r.x);
+        EXPECT_EQ(t[0]->Arg(1), r.y);
+    }
+}
+
+TEST_F(LegendTest, PercentagesUseThePercentColourAndComeBack) {
+    struct Row {
+        const char* label;
+        int compact;
+        double p;
+        const char* text;
+        int x;
+    } rows[] = {
+        {"compact two digits", 1, 12.34, "12.3%", 91},
+        {"compact one digit", 1, 5.0, "5.0%", 97},
+        {"wide two digits", 0, 12.34, "12%", 91},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        L().m_bCompact = r.compact;
+        CRecordDC dc;
+        dc.Create();
+        CRect rc(0, 50, 100, 71);
+        L().TextOutSubContValue(&dc, rc, 6, 12, r.p);
+        auto t = dc.GetRecords("TextOut");
+        ASSERT_EQ(t.size(), 1u);
+        EXPECT_EQ(t[0]->text, r.text);
+        EXPECT_EQ(t[0]->Arg(0), r.x);
+        EXPECT_EQ(t[0]->Arg(1), 60 - 6);
+        EXPECT_EQ(t[0]->textColor, L().m_crPercent);
+        EXPECT_EQ(dc.GetTextColor(), L().m_crText);
+    }
+    // Other number styles print nothing.
+    L().m_bCompact = 2;
+    CRecordDC dc;
+    dc.Create();
+    CRect rc(0, 0, 10, 10);
+    L().TextOutSubContValue(&dc, rc, 6, 12, 50.0);
+    EXPECT_EQ(dc.Count("TextOut"), 0u);
+}
+
+TEST_F(LegendTest, LoadNamesAndFileTitlesAreFittedToThePanel) {
+    struct Fit {
+        const char* label;
+        std::string in, out;
+    } fits[] = {
+        {"17 bytes whole", std::string(17, 'a'), std::string(17, 'a')},
+        {"18 bytes cut to 16", std::string(18, 'b'), std::string(16, 'b') + "~"},
+        {"character across the cut", std::string(15, 'c') + "中文", std::string(15, 'c') + "~"},
+    };
+    for (const Fit& f : fits) {
+        SCOPED_TRACE(f.label);
+        CString out;
+        L().GetWidthFittingStr(CString(f.in.c_str()), out);
+        EXPECT_EQ(std::string(out.GetString()), f.out);
+        M().m_strLoadName = f.in.c_str();
+        CString load;
+        L().GetLoadString(load);
+        EXPECT_EQ(std::string(load.GetString()), f.out);
+    }
+
+    struct Title {
+        const char* label;
+        int width;
+        const char* in;
+        const char* out;
+    } titles[] = {
+        {"cut at the dot", 20, "model.qdb", "MODEL"},
+        {"cut at width less 9", 20, "abcdefghijklmnop.db", "ABCDEFGHIJK"},
+        {"no dot, short", 20, "short", "SHORT"},
+        {"narrow panel keeps one character", 5, "abc.db", "A"},
+    };
+    for (const Title& t : titles) {
+        SCOPED_TRACE(t.label);
+        M().m_pDispOpt->m_Legend.m_nLegendWidth = t.width;
+        CString s = t.in;
+        L().MakeTitleName(s);
+        EXPECT_STREQ(s.GetString(), t.out);
+    }
+}
+
+TEST_F(LegendTest, DatesReadMonthDayYear) {
+    std::tm t{};
+    t.tm_year = 2026 - 1900;
+    t.tm_mon = 2;
+    t.tm_mday = 5;
+    CString s;
+    CLegendEngine::FormatDateString(t, s);
+    EXPECT_STREQ(s.GetString(), "03/05/2026");
+
+    CString today;
+    L().GetDateString(today);
+    ASSERT_EQ(today.GetLength(), 10);
+    EXPECT_EQ(today[2], '/');
+    EXPECT_EQ(today[5], '/');
+    const std::time_t now = std::time(nullptr);
+    std::tm lt{};
+    localtime_r(&now, &lt);
+    EXPECT_EQ(std::atoi(today.Mid(6).GetString()), lt.tm_year + 1900);
+}
+
+TEST_F(LegendTest, ExtremeKeysUseTheirFormatsAndBadFormatsAreNotTrusted) {
+    M().m_nMaxKey = 17;
+    M().m_nMinKey = 0;
+    CString mx, mn;
+    L().GetMnMxValKeyString(mx, mn);
+    CString want;
+    want.Format(Txt("IDS_TBX_PVX_MAX__d"), 17);
+    EXPECT_STREQ(mx.GetString(), want.GetString());
+    EXPECT_STREQ(mn.GetString(), Txt("IDS_TBX_PVX_MIN_NONE").GetString());
+
+    // A table whose format text asks for a string must not be used as a format.
+    static const CMsgDll::StringEntry kBad[] = {{"IDS_TBX_PVX_MAX__d", "MAX %s"},
+                                                {"IDS_TBX_PVX_FACTOR___3E", "F %d %e"}};
+    ASSERT_TRUE(CMsgDll::RegisterStringTable(kBad, 2));
+    L().GetMnMxValKeyString(mx, mn);
+    EXPECT_STREQ(mx.GetString(), "MAX %s 17");
+    EXPECT_STREQ(LegendFormatKeyDouble("IDS_TBX_PVX_FACTOR___3E", 2.0).GetString(),
+                 (CString("F %d %e ") + Fmt("%.3E", 2.0)).GetString());
+    CMsgDll::UnregisterStringTable(kBad);
+    CString f = LegendFormatKeyDouble("IDS_TBX_PVX_FACTOR___3E", 2.0);
+    want.Format(Txt("IDS_TBX_PVX_FACTOR___3E"), 2.0);
+    EXPECT_STREQ(f.GetString(), want.GetString());
+}
+
+TEST_F(LegendTest, ResultKindHeadingsFollowTheDisplayMode) {
+    Reaction().m_nSupportType = 1;
+    Force().m_nSSFROutput = 1;
+    struct Row {
+        int mode;
+        const char* key;  // null: string unchanged
+    } rows[] = {
+        {0, "IDS_TBX_PVX_Reaction_Pile"},      {1, "IDS_TBX_PVX_DEFORMED_SHAPE"},
+        {2, "IDS_TBX_PVX_DISPLACEMENT"},       {3, nullptr},
+        {4, "IDS_TBX_PVX_VIBRATION_MODE"},     {5, "IDS_TBX_PVX_STORY_SHEAR_RATIO"},
+        {7, "IDS_TBX_PVX_FRAME_DIAGRAM"},      {36, "IDS_TBX_PVX_FRAME_DIAGRAM"},
+        {11, "IDS_TBX_PVX_DETAIL_RESULT"},     {22, "IDS_TBX_PVX_BEAM_MAT_FORCE"},
+        {28, "IDS_TBX_PVX_AXIAL_FORCE_RATIO"}, {63, "IDS_TBX_PVX_TH_DISPL_VEL_ACCEL"},
+        {69, "IDS_TBX_PVX_Settlement"},        {70, "IDS_TBX_PVX_Reaction_Footing"},
+        {50, nullptr},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.mode);
+        M().m_nDisplayMode = r.mode;
+        CString s = "keep";
+        L().GetPvxInstruction(s);
+        EXPECT_STREQ(s.GetString(), r.key ? Txt(r.key).GetString() : "keep");
+    }
+    Reaction().m_nSupportType = 0;
+    Force().m_nSSFROutput = 0;
+    struct Other {
+        int mode;
+        const char* key;
+    } others[] = {{0, "IDS_TBX_PVX_Reaction_Reverse"}, {5, "IDS_TBX_PVX_STORY_SHEAR_FORCE"}};
+    for (const Other& o : others) {
+        SCOPED_TRACE(o.mode);
+        M().m_nDisplayMode = o.mode;
+        CString s;
+        L().GetPvxInstruction(s);
+        EXPECT_STREQ(s.GetString(), Txt(o.key).GetString());
+    }
+    // Without a mode of its own the model shows the bars' mode.
+    M().m_nDisplayMode = -1;
+    CPVXBarContainerBase::m_nCurrentMode = 17;
+    CString s;
+    L().GetPvxInstruction(s);
+    EXPECT_STREQ(s.GetString(), Txt("IDS_TBX_PVX_SLAB_REBAR").GetString());
+}
+
+TEST_F(LegendTest, ComponentNamesFollowTheEnginesComponent) {
+    struct Row {
+        const char* label;
+        int mode;
+        int comp;
+        int ret;
+        const char* text;  // key, plain text, or null for unchanged
+    } rows[] = {
+        {"reaction FZ", 0, 2, 1, "IDS_TBX_PVX_FORCE_Z"},
+        {"reaction out of list", 70, 9, 1, nullptr},
+        {"displacement XZ", 2, 9, 1, "IDS_TBX_PVX_XZ_DIRECTION"},
+        {"frame moment z", 6, 5, 1, "IDS_TBX_PVX_MOMENT_z"},
+        {"wall moment yz", 9, 7, 1, "IDS_TBX_PVX_MOMENT_yz"},
+        {"plate absolute maximum", 10, 14, 1, "IDS_TBX_PVX_FORCE_AbsMax"},
+        {"plate without name", 10, 7, 1, nullptr},
+        {"stress plain text", 11, 1, 1, "SIG-YY"},
+        {"stress effective", 11, 5, 1, "IDS_TBX_PVX_SIG_EFF"},
+        {"slab contour Vyy", 16, 4, 1, "IDS_TBX_PVX_SHEAR_Vyy"},
+        {"design moment", 35, 0, 1, "IDS_TBX_PVX_MOMENT_y"},
+        {"no component", 17, 0, 0, nullptr},
+    };
+    Force().m_nSForcKind = 1;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        ShowComponent(r.mode, r.comp);
+        CString s = "keep";
+        EXPECT_EQ(L().GetDisplayComponent(s), r.ret);
+        const CString want = !r.text ? CString("keep") : (std::string(r.text).rfind("IDS_", 0) == 0 ? Txt(r.text) : CString(r.text));
+        EXPECT_STREQ(s.GetString(), want.GetString());
+    }
+    // Hinge status in the deformed shape of a pushover load.
+    M().m_nDisplayMode = 1;
+    M().m_bContour = 1;
+    M().m_nLoadType = 17;
+    CString s;
+    L().GetDisplayComponent(s);
+    EXPECT_STREQ(s.GetString(), Txt("IDS_TBX_PVX_HINGE_STATUS").GetString());
+    // The slab text block has no component.
+    M().m_nDisplayMode = 16;
+    Force().m_nSForcKind = 0;
+    s = "keep";
+    EXPECT_EQ(L().GetDisplayComponent(s), 1);
+    EXPECT_TRUE(s.IsEmpty());
+}
+
+TEST_F(LegendTest, UnitsComeFromTheRecordsUnitTables) {
+    struct Row {
+        const char* label;
+        int mode;
+        int comp;
+        int code;  // -1: unchanged
+    } rows[] = {
+        {"reaction FZ", 0, 2, T_REAC_D::unit[2]},
+        {"reaction MXYZ", 0, 7, T_REAC_D::unit[3]},
+        {"displacement RY", 1, 5, T_DISP_D::unit[4]},
+        {"displacement YZ", 2, 8, T_DISP_D::unit[0]},
+        {"mode shape", 4, 0, T_MODE_D::unit[0]},
+        {"beam shear yz", 6, 6, T_MBWG_D::unit[1]},
+        {"wall shear yz", 8, 6, T_STRW_D::unit[1]},
+        {"wall moment yz", 9, 7, T_STRW_D::unit[4]},
+        {"plate component 8", 10, 8, T_STRP_DL::unit[28]},
+        {"plate component 16", 10, 16, T_STRP_DL::unit[33]},
+        {"stress", 11, 3, T_STRP_DL::unit[6]},
+        {"slab Vxx", 16, 3, T_STRP_DL::unit[32]},
+        {"slab Fxx", 20, 6, T_STRP_DL::unit[20]},
+        {"crack", 18, 0, 1},
+        {"rebar", 17, 0, 9},
+        {"strip", 21, 0, 13},
+        {"design steel", 23, 0, PVXUNIT_STEEL},
+        {"design force", 28, 0, PVXUNIT_DSGN_FORCE},
+        {"design moment", 35, 0, PVXUNIT_DSGN_MOMENT},
+        {"node displacement", 3, 0, -1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        ShowComponent(r.mode, r.comp);
+        CString s = "keep";
+        L().GetUnitString(s);
+        EXPECT_STREQ(s.GetString(), r.code < 0 ? "keep" : Unit(r.code).GetString());
+    }
+
+    struct Special {
+        const char* label;
+        int mode;
+        int slabKind, beamUnit, quantity;
+        int code;
+    } specials[] = {
+        {"slab beams, text block", 22, 0, 0, 0, 13},
+        {"slab beams, contour, design moment", 22, 1, 0, 0, 12},
+        {"slab beams, contour, force", 22, 1, 1, 0, 2},
+        {"reaction contour FZ force", 70, 0, 0, 0, 17},
+        {"reaction contour FZ pressure", 70, 0, 0, 1, 14},
+    };
+    Reaction().m_nComponent = 2;
+    for (const Special& s : specials) {
+        SCOPED_TRACE(s.label);
+        M().m_nDisplayMode = s.mode;
+        Force().m_nSForcKind = s.slabKind;
+        Force().m_nBForcNumUnit = s.beamUnit;
+        Reaction().m_nContourQuantity = s.quantity;
+        CString u;
+        L().GetUnitString(u);
+        EXPECT_STREQ(u.GetString(), Unit(s.code).GetString());
+    }
+
+    // Time-history velocity and acceleration.
+    M().m_nDisplayMode = 63;
+    M().m_nLoadType = 5;
+    Deform().m_nComponent = 0;
+    for (int kind : {1, 2, 3}) {
+        SCOPED_TRACE(kind);
+        Deform().m_nTHKind = kind;
+        ASSERT_TRUE(Deform().IsTimeHistVelAcc());
+        CString u;
+        L().GetUnitString(u);
+        EXPECT_STREQ(u.GetString(), Unit(kind == 1 ? 22 : 21).GetString());
+    }
+
+    // Ductility factor units.
+    struct Duct {
+        int kind, sub;
+        CString text;
+    } ducts[] = {
+        {0, 0, CString("None")},
+        {3, 1, CString("L:") + Unit(1) + ",D:None"},
+        {3, 4, CString("L:r,D:r/") + Unit(1)},
+        {4, 2, Unit(2)},
+        {4, 5, Unit(12)},
+    };
+    for (const Duct& d : ducts) {
+        SCOPED_TRACE(d.kind * 10 + d.sub);
+        Deform().m_nDuctKind = d.kind;
+        Deform().m_nDuctSubKind = d.sub;
+        CString u;
+        L().GetDutlFactUnitStr(u);
+        EXPECT_STREQ(u.GetString(), d.text.GetString());
+    }
+}

@@ -1,0 +1,76 @@
+// Shared set-up of the result-model tests: a document holding a small post database, a render
+// view with its graphics control, and a reset of the module-wide state between tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "module/bars/CPVXBarContainerBase.h"
+#include "module/engines/CDeformEngine.h"
+#include "module/engines/CReactionEngine.h"
+#include "module/engines/CStressEngine.h"
+#include "module/force/CForceEngine.h"
+#include "host/db/CDBDoc.h"
+#include "host/db/PostDBBuilder.h"
+#include "host/grx/GRenderView.h"
+#include "module/model/I_PVXModel.h"
+#include "tests/module/model/LinkedModelSupport.h"
+
+// Load keys of the test database.
+enum : UINT {
+    kCaseDead = 1,       // static load case
+    kCaseLive = 2,       // static load case
+    kCombLinear = 10,    // 1.2 dead + 1.4 live
+    kCombEnvelope = 12,  // envelope of dead and live
+    kModeFirst = 1,      // the one eigen mode
+};
+
+inline void FillTestDatabase(CDBDoc& doc) {
+    PostDBBuilder b;
+    b.AddNode(1, 0, 0, 0);
+    b.AddNode(2, 6, 0, 0);
+    b.AddElem(1, PELEM_KIND_FRAME, 201, {1, 2});
+    b.AddMemb(1, 201, {1, 2}, {1});
+    b.AddLoadCase(kCaseDead, PLOAD_STATIC, "DL");
+    b.AddLoadCase(kCaseLive, PLOAD_STATIC, "LL");
+    T_PLCOM_ENTRY dead{PLOAD_STATIC, kCaseDead, 1.2};
+    T_PLCOM_ENTRY live{PLOAD_STATIC, kCaseLive, 1.4};
+    b.AddLoadComb(kCombLinear, PLCOM_LINEAR, "1.2DL+1.4LL", {dead, live});
+    b.AddLoadComb(kCombEnvelope, PLCOM_ENVELOPE, "ENV", {dead, live});
+    T_FREQ_D freq{};
+    T_MPAM_D mass{};
+    b.AddMode(kModeFirst, freq, mass);
+    b.Install(doc);
+}
+
+// A concrete view to own a graphics control for the model.
+class TestRenderView : public GRenderView {};
+
+class ModelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetBarState();
+        m_pSavedDoc = CDBDoc::m_pDBDoc;
+        FillTestDatabase(m_doc);
+        CDBDoc::m_pDBDoc = &m_doc;
+    }
+    void TearDown() override {
+        ResetBarState();
+        CDBDoc::m_pDBDoc = m_pSavedDoc;
+    }
+    // A model linked to the view's control, as the view's creation leaves it.
+    std::unique_ptr<I_PVXModel> MakeLinkedModel() {
+        auto p = std::make_unique<I_PVXModel>();
+        p->Link_I_RDXModel(m_view.GetI_PVXCtrl());
+        p->SetView(&m_view);
+        return p;
+    }
+    I_PVXCtrl* Ctrl() { return m_view.GetI_PVXCtrl(); }
+
+    CDBDoc m_doc;
+    CDBDoc* m_pSavedDoc = nullptr;
+    TestRenderView m_view;
+};

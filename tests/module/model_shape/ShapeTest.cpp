@@ -1,0 +1,286 @@
+// Element and member faces of the result model and its bounding boxes.
+//
+// The beam model: member 7 is a 6 m beam (element 1, nodes 1 -> 2 along x, 0.3 x 0.6 section);
+// member 8 a 3 m column (element 2, node 3 at (10, 0, 0) up to node 4, 0.4 x 0.4); member 9
+// names an element that does not exist; node 5 belongs to no member.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "host/db/PostDBBuilder.h"
+#include "host/grx/I_PVXCtrl.h"
+#include "module/model/CPVXAttrCtrl.h"
+#include "module/model/CPVXGeomCtrl.h"
+#include "module/model/I_PVXModel.h"
+#include "tests/module/model_shape/SuperElemDB.h"
+
+namespace {
+
+void AddBeamModel(PostDBBuilder& b, double beamOffsetZ = 0.0) {
+    const double xyz[5][3] = {{0, 0, 0}, {6, 0, 0}, {10, 0, 0}, {10, 0, 3}, {-4, -4, -4}};
+    for (UINT n = 1; n <= 5; ++n) b.AddNode(n, xyz[n - 1][0], xyz[n - 1][1], xyz[n - 1][2]);
+    T_PSECT_D beam{}, col{};
+    beam.type = col.type = 1;
+    beam.dim[0] = 0.3;
+    beam.dim[1] = 0.6;
+    col.dim[0] = col.dim[1] = 0.4;
+    b.AddSect(1, beam);
+    b.AddSect(2, col);
+    b.AddElem(1, PELEM_KIND_FRAME, 201, {1, 2}, 0, 1);
+    b.AddElem(2, PELEM_KIND_FRAME, 101, {3, 4}, 0, 2);
+    T_PMEMB_D m;
+    m.type = 201;
+    m.offsetZ = beamOffsetZ;
+    m.aNode.Add(1);
+    m.aNode.Add(2);
+    m.aElem.Add(1);
+    b.AddMemb(7, m);
+    b.AddMemb(8, 101, {3, 4}, {2});
+    b.AddMemb(9, 201, {1, 2}, {99});
+}
+
+class ModelShapeTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        m_model.reset();
+        CDBDoc::m_pDBDoc = m_pSavedDoc;
+    }
+    // A model of the document linked to the control, every key shown, faces drawn filled.
+    I_PVXModel& MakeModel() {
+        CDBDoc::m_pDBDoc = &m_doc;
+        m_model = std::make_unique<I_PVXModel>();
+        I_PVXModel& m = *m_model;
+        m.GetAttrCtrl()->ConnectToPostDB();
+        m.GetGeomCtrl()->ConnectToPostDB();
+        m.Link_I_RDXModel(&m_ctrl);
+        m.m_pDispOpt->m_bWireFrame = 0;
+        m.m_pDispOpt->m_bShrink = 0;
+        m_ctrl.GetObjectIDRange(m.m_nObjectIDFirst, m.m_nObjectIDLast);
+        m.GetAttrCtrl()->GetMembKeyList(m.m_arrActiveMembKey);
+        m.GetAttrCtrl()->GetNodeKeyList(m.m_arrFlagNodeKey);
+        m.m_arrMembFlag.SetSize(m.m_arrActiveMembKey.GetSize());
+        for (INT_PTR i = 0; i < m.m_arrMembFlag.GetSize(); ++i) m.m_arrMembFlag[i] = 1;
+        m_ctrl.SetViewAngles(30.0, 20.0);
+        return m;
+    }
+    I_PVXModel& MakeModel(PostDBBuilder& b) {
+        b.Install(m_doc);
+        return MakeModel();
+    }
+
+    CDBDoc m_doc;
+    CDBDoc* m_pSavedDoc = CDBDoc::m_pDBDoc;
+    I_PVXCtrl m_ctrl;
+    std::unique_ptr<I_PVXModel> m_model;
+};
+
+C3DPoint Centroid(const PVXPolyList& poly) {
+    C3DPoint c;
+    for (POSITION pos = poly.GetHeadPosition(); pos;) c += poly.GetNext(pos);
+    return c / static_cast<double>(std::max<INT_PTR>(1, poly.GetCount()));
+}
+
+void ExpectPoint(const C3DPoint& p, double x, double y, double z, const char* what) {
+    EXPECT_NEAR(p.x, x, 1e-9) << what;
+    EXPECT_NEAR(p.y, y, 1e-9) << what;
+    EXPECT_NEAR(p.z, z, 1e-9) << what;
+}
+
+TEST_F(ModelShapeTest, BeamFacesBackToFrontWithTheirKeys) {
+    PostDBBuilder b;
+    AddBeamModel(b);
+    I_PVXModel& m = MakeModel(b);
+    // Eye direction (cos 20 sin 30, -cos 20 cos 30, sin 20): depth grows with x and z and falls
+    // with y. Centroid depths order the faces: i-end cap, +y side, bottom, top, -y side, j-end
+    // cap. hostIndex: place among the host's faces (sides from the bottom round, then caps).
+    const struct {
+        const char* label;
+        C3DPoint centre;
+        int nodeOneVertices, hostIndex;
+    } expected[] = {{"i-end cap", {0, 0, 0}, 4, 4}, {"+y side", {3, 0.15, 0}, 2, 1}, {"bottom", {3, 0, -0.3}, 2, 0},
+                    {"top", {3, 0, 0.3}, 2, 2},     {"-y side", {3, -0.15, 0}, 2, 3}, {"j-end cap", {6, 0, 0}, 0, 5}};
+    T_PELEM_D elem;
+    ASSERT_TRUE(m.GetAttrCtrl()->GetElem(1, elem));
+    PVXPolyListArray faces;
+    PVXIndexArrayList index;
+    PVXKeyArrayList nodeKeys;
+    CArray<UINT, UINT> faceKeys;
+    CArray<int, int> order;
+    T_SHAPE_ARGUMENT arg;
+    arg.pFaceNodeKeys = &nodeKeys;
+    arg.pFaceKeys = &faceKeys;
+    arg.pZOrder = &order;
+    ASSERT_EQ(m.GetShapeElement(1, elem, faces, &index, arg, 1, 0), 6);
+    ASSERT_TRUE(index.GetSize() == 6 && nodeKeys.GetSize() == 6 && faceKeys.GetSize() == 6 && order.GetSize() == 6);
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE(expected[i].label);
+        ASSERT_EQ(faces[i]->GetCount(), 4);
+        ExpectPoint(Centroid(*faces[i]), expected[i].centre.x, expected[i].centre.y, expected[i].centre.z, "centroid");
+        EXPECT_EQ(faceKeys[i], 1u);
+        EXPECT_EQ(order[i], expected[i].hostIndex);
+        EXPECT_EQ(index[i]->GetSize(), 4);
+        int nodeOne = 0;
+        POSITION pos = faces[i]->GetHeadPosition();
+        for (int v = 0; v < 4; ++v) {
+            const bool atI = faces[i]->GetNext(pos).x < 3;  // node keys follow their vertices
+            EXPECT_EQ((*nodeKeys[i])[v], atI ? 1u : 2u);
+            nodeOne += atI;
+        }
+        EXPECT_EQ(nodeOne, expected[i].nodeOneVertices);
+    }
+    I_PVXModel::FreeMemoryPolyList(&faces, &index, &nodeKeys, nullptr);
+
+    // A plain request (all words zero) hands out the same faces in the same order, nothing else.
+    T_SHAPE_ARGUMENT plain;
+    ASSERT_EQ(m.GetShapeElement(1, elem, faces, nullptr, plain, 1, 0), 6);
+    for (int i = 0; i < 6; ++i)
+        ExpectPoint(Centroid(*faces[i]), expected[i].centre.x, expected[i].centre.y, expected[i].centre.z, expected[i].label);
+    I_PVXModel::FreeMemoryPolyList(&faces, nullptr, nullptr, nullptr);
+}
+
+TEST_F(ModelShapeTest, BuildersDifferInOffsetKeysAndMissingElements) {
+    PostDBBuilder b;
+    AddBeamModel(b, 1.0);
+    I_PVXModel& m = MakeModel(b);
+    T_PELEM_D elem;
+    T_PMEMB_D memb;
+    ASSERT_TRUE(m.GetAttrCtrl()->GetElem(1, elem) && m.GetAttrCtrl()->GetMemb(7, memb));
+    const struct {
+        const char* label;
+        int builder;  // 0 element, 1 element only, 2 member
+        UINT faceKey;
+        double capZ;  // z of the i-end cap centre, the first face
+    } rows[] = {{"element: member offset", 0, 1, 1.0}, {"element only: no offset", 1, 1, 0.0}, {"member keys", 2, 7, 0.0}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.label);
+        PVXPolyListArray faces;
+        CArray<UINT, UINT> faceKeys;
+        T_SHAPE_ARGUMENT arg;
+        arg.pFaceKeys = &faceKeys;
+        const int n = r.builder == 0   ? m.GetShapeElement(1, elem, faces, nullptr, arg, 1, 0)
+                      : r.builder == 1 ? m.GetShapeOnlyElement(1, elem, faces, nullptr, arg, 0, 0)
+                                       : m.GetShapeMember(7, memb, faces, nullptr, arg, 1, 1);
+        ASSERT_EQ(n, 6);
+        EXPECT_EQ(std::count(faceKeys.GetData(), faceKeys.GetData() + 6, r.faceKey), 6);
+        ExpectPoint(Centroid(*faces[0]), 0, 0, r.capZ, "i-end cap");
+        I_PVXModel::FreeMemoryPolyList(&faces, nullptr, nullptr, nullptr);
+    }
+    PVXPolyListArray faces;
+    T_SHAPE_ARGUMENT arg;
+    ASSERT_TRUE(m.GetAttrCtrl()->GetMemb(9, memb));
+    EXPECT_EQ(m.GetShapeMember(9, memb, faces, nullptr, arg, 1, 1), 0) << "first element missing";
+    EXPECT_EQ(faces.GetSize(), 0);
+
+
+    const struct {
+        int mode, type, contourModeShape, expected;
+    } wire[] = {{6, 25, 0, FALSE}, {6, 201, 0, TRUE}, {32, 25, 0, FALSE}, {7, 25, 0, TRUE}, {2, 201, 0, FALSE},
+                {70, 25, 0, FALSE}, {-1, 25, 0, TRUE}, {71, 25, 0, TRUE}, {4, 201, 1, FALSE}, {4, 201, 0, TRUE}};
+    for (const auto& r : wire) {
+        m.m_nDisplayMode = r.mode;
+        m.m_bModeShapeContour = r.contourModeShape;
+        EXPECT_EQ(m.IsPossibleWirePlaneMode(r.type), r.expected) << "mode " << r.mode << " type " << r.type;
+    }
+
+    // A member of a super element is drawn by the model elements it stands for (11 and 12 have
+    // one face each; 21 is not in the database), whatever the trailing ints say.
+    m_doc.AttachDataBase(BuildSuperElementDB());
+    I_PVXModel& ms = MakeModel();
+    ASSERT_TRUE(ms.GetAttrCtrl()->GetMemb(50, memb));
+    CArray<UINT, UINT> faceKeys;
+    arg.pFaceKeys = &faceKeys;
+    ASSERT_EQ(ms.GetShapeMember(50, memb, faces, nullptr, arg, 0, 1), 2);
+    EXPECT_EQ(faceKeys[0] + faceKeys[1], 23u);
+    I_PVXModel::FreeMemoryPolyList(&faces, nullptr, nullptr, nullptr);
+}
+
+TEST_F(ModelShapeTest, RangesOfMembersTypesKeyListsAndOneNode) {
+    PostDBBuilder b;
+    AddBeamModel(b);
+    I_PVXModel& m = MakeModel(b);
+    C3DPoint lo, hi;
+    // Beam x 0..6, y +-0.15, z +-0.3; column x 10 +- 0.2, y +- 0.2, z 0..3.
+    ASSERT_EQ(m.RE_GetRangeModel(&lo, &hi), 1);
+    ExpectPoint(lo, 0, -0.2, -0.3, "view min");
+    ExpectPoint(hi, 10.2, 0.2, 3, "view max");
+    m.m_arrMembFlag[1] = 2;  // member 8 left out while only the flagged part is shown
+    m.m_pDispOpt->m_nPartialDisplay1 = 1;
+    ASSERT_EQ(m.GetRangeModel(&lo, &hi, 0), 1);
+    ExpectPoint(hi, 6, 0.15, 0.3, "partial max");
+    // One type: member 9 (unreadable first element) comes first and must not hide the column.
+    m.m_arrFlagMembKey.Copy(m.m_arrActiveMembKey);
+    m.m_arrFlagMembKey.InsertAt(0, 9u);
+    ASSERT_EQ(m.GetRangeModelOneType(&lo, &hi, 101), 1);
+    ExpectPoint(lo, 9.8, -0.2, 0, "column min");
+    CArray<UINT, UINT> keys;
+    EXPECT_EQ(m.GetRangeModel(&lo, &hi, &keys), 0);
+    EXPECT_TRUE(lo.x == DBL_MAX && hi.z == -DBL_MAX) << "an empty list leaves the empty box";
+    const C3DPoint untouched(-1, -2, -3);
+    lo = untouched;
+    EXPECT_EQ(m.RE_GetRangeElement(m.m_nObjectIDFirst + 2, 7, &lo, &hi), 0);
+    EXPECT_EQ(lo, untouched) << "types other than undeformed and deformed are not answered";
+    ASSERT_EQ(m.GetRangeModel(&lo, &hi, 1), 1);
+    ExpectPoint(lo, -4, -4, -4, "node min");
+
+    // A one-node model: the box of that node, not the origin.
+    PostDBBuilder one;
+    one.AddNode(1, 4, 5, 6);
+    I_PVXModel& m1 = MakeModel(one);
+    for (int nodesOnly : {0, 1}) {
+        ASSERT_EQ(m1.GetRangeModel(&lo, &hi, nodesOnly), 1);
+        ExpectPoint(lo, 4, 5, 6, "one node min");
+        ExpectPoint(hi, 4, 5, 6, "one node max");
+    }
+}
+
+TEST_F(ModelShapeTest, RangeOfTheSampleProject) {
+    const std::string path = std::string(PVX_TEST_TMPDIR) + "/model_shape_sample_" + std::to_string(getpid()) + ".pvxdb";
+    const std::string cmd = std::string("'") + PVX_BINARY_DIR + "/bin/pvxhost' make-sample --out '" + path + "' >/dev/null";
+    if (std::system(cmd.c_str()) != 0) GTEST_SKIP() << "pvxhost could not write the sample project (is it built?)";
+    ASSERT_TRUE(m_doc.OpenDocument(path.c_str())) << static_cast<LPCTSTR>(m_doc.GetLastError());
+    std::remove(path.c_str());
+    I_PVXModel& m = MakeModel();
+    ASSERT_GT(m.m_arrActiveMembKey.GetSize(), 100);
+
+    // From the tables: the box of the members' nodes, and how far a section corner reaches.
+    CDataBase* db = m_doc.GetMDBCtrl()->GetDBPost();
+    C3DPoint nlo(DBL_MAX, DBL_MAX, DBL_MAX), nhi = -nlo;
+    for (UINT key : db->Table<DBT_PMEMB>().Keys()) {
+        const T_PMEMB_D* memb = db->Table<DBT_PMEMB>().Find(key);
+        for (INT_PTR e = 0; e < memb->aElem.GetSize(); ++e) {
+            const T_PELEM_D* elem = db->Table<DBT_PELEM>().Find(memb->aElem[e]);
+            for (int k = 0; elem && k < elem->nNode; ++k) {
+                const T_PNODE_D* n = db->Table<DBT_PNODE>().Find(elem->node[k]);
+                nlo.Set(std::min(nlo.x, n->x), std::min(nlo.y, n->y), std::min(nlo.z, n->z));
+                nhi.Set(std::max(nhi.x, n->x), std::max(nhi.y, n->y), std::max(nhi.z, n->z));
+            }
+        }
+    }
+    double reach = 0;
+    for (UINT key : db->Table<DBT_PSECT>().Keys()) {
+        const T_PSECT_D* s = db->Table<DBT_PSECT>().Find(key);
+        reach = std::max(reach, s->type == 1 ? std::hypot(s->dim[0], s->dim[1]) / 2 : s->type == 3 ? s->dim[0] / 2 : 0.0);
+    }
+    C3DPoint lo, hi;
+    ASSERT_EQ(m.GetRangeModel(&lo, &hi, 0), 1);
+    for (int a = 0; a < 3; ++a) {
+        SCOPED_TRACE(testing::Message() << "axis " << a);
+        EXPECT_LE(lo[a], nlo[a] + 1e-9);
+        EXPECT_GE(lo[a], nlo[a] - reach - 1e-9);
+        EXPECT_GE(hi[a], nhi[a] - 1e-9);
+        EXPECT_LE(hi[a], nhi[a] + reach + 1e-9);
+    }
+    C3DPoint vlo, vhi;
+    ASSERT_EQ(m.RE_GetRangeModel(&vlo, &vhi), 1);
+    EXPECT_TRUE(vlo == lo && vhi == hi);
+}
+
+}  // namespace
