@@ -287,7 +287,8 @@ struct StaticCase {
 class CSampleGenerator {
 public:
     CSampleGenerator(int nx, int ny, ISampleSink& sink)
-        : m_sink(sink), m_nx(nx), m_ny(ny), m_dx(kLx / nx), m_dy(kLy / ny), m_kx(nx / kBaysX), m_ky(ny / kBaysY) {}
+        : m_sink(sink), m_nx(nx), m_ny(ny), m_dx(kLx / nx), m_dy(kLy / ny), m_kx(nx / kBaysX), m_ky(ny / kBaysY),
+          m_settleBase(static_cast<size_t>(kGridX * kGridY), 0.0) {}
 
     // Model.
     void AddMaterials();
@@ -376,7 +377,7 @@ private:
 
     // Results.
     std::vector<RaftField> m_field;       // raft nodes of the current static case
-    std::vector<double> m_settleBase = std::vector<double>(static_cast<size_t>(kGridX * kGridY), 0.0);  // DL+LL base loads
+    std::vector<double> m_settleBase;     // DL + LL column base loads, grid point gi * kGridY + gj, kN
     double m_mLevel = 0.0;                // storey mass, t
     std::vector<ModeShape> m_modes;       // in rising frequency
     std::vector<int> m_levelOf;           // storey of each node key, 0 for nodes off the floors
