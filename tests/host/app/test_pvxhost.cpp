@@ -131,7 +131,7 @@ TEST(PvxHostTest, BadArgumentsFailWithAMessage) {
 TEST(PvxHostTest, HelpListsTheCommands) {
     const RunResult r = RunHost("--help", "help");
     EXPECT_EQ(r.code, 0);
-    for (const char* word : {"--db FILE", "info", "make-sample --out FILE [--size N]", "closed-form", "SAMPLE DATA"})
+    for (const char* word : {"--db FILE", "info", "make-sample --out FILE [--size N | --frame-bays N]", "closed-form", "SAMPLE DATA"})
         EXPECT_NE(r.out.find(word), std::string::npos) << word << " missing from:\n" << r.out;
     EXPECT_TRUE(r.err.empty());
 }
