@@ -239,6 +239,13 @@ void ShearBuildingModes(int dir, double m, double k, std::vector<ModeShape>& out
     }
 }
 
+// Rigid end zones of beams of length len framing into the square columns: half a column width
+// at both ends, in both bending planes.
+void AddRigidEndZones(ISampleSink& sink, const std::vector<UINT>& beamKeys, int type, double len) {
+    const double r = 0.5 * kColB;
+    for (UINT key : beamKeys) sink.AddMemberEnds(key, type, len, r, r, r, r);
+}
+
 }  // namespace
 
 CSampleProject::CSampleProject(long nRaftPlates) {
@@ -390,6 +397,13 @@ void CSampleProject::Generate(ISampleSink& sink) {
             for (int gj = 0; gj + 1 < kGridY; ++gj)
                 beams.push_back({addLine(PELEM_KIND_FRAME, type, 1, sect, floorNode[l][gi][gj], floorNode[l][gi][gj + 1], 6.0, 0),
                                  l, 1, 0.5 * TribWidth(gi, kGridX)});
+    }
+
+    {
+        std::vector<UINT> firstFloorX;
+        for (const Beam& b : beams)
+            if (b.level == 1 && b.dir == 0) firstFloorX.push_back(b.e.key);
+        AddRigidEndZones(sink, firstFloorX, 201, 6.0);
     }
 
     LineElem piles[kGridX][kGridY];

@@ -44,6 +44,8 @@ public:
     int AddElem(UINT key, const T_PELEM_D& rec) { return Add<DBT_PELEM>(key, rec); }
     int AddMemb(UINT key, int type, std::initializer_list<UINT> nodes, std::initializer_list<UINT> elems);
     int AddMemb(UINT key, const T_PMEMB_D& rec) { return Add<DBT_PMEMB>(key, rec); }
+    // Length and rigid end zones of member membKey.
+    int AddMembEnds(UINT membKey, const T_CFMO_D& rec) { return Add<DBT_CFMO>(membKey, rec); }
     int AddSect(UINT key, const T_PSECT_D& rec) { return Add<DBT_PSECT>(key, rec); }
     int AddMatl(UINT key, const T_PMATL_D& rec) { return Add<DBT_PMATL>(key, rec); }
     int AddWall(UINT membKey, const T_PWALL_D& rec) { return Add<DBT_PWALL>(membKey, rec); }
