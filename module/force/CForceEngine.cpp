@@ -116,12 +116,9 @@ void CForceEngine::InitSlabData() {
 void CForceEngine::ImportEngine(CForceEngine* pSrc) {
     if (!pSrc || pSrc == this) return;
 
-    // The shared part of the base; the colour scale is this engine's to keep or replace below.
-    CContourEngine* pOwnScale = m_pContourEngine;
-    m_pContourEngine = nullptr;
+    // The shared part of the base, then the colour scale: a copy of the source's, or this
+    // engine's own kept when the source has none.
     CEngineBase::ImportEngine(pSrc);
-    if (m_pContourEngine != pOwnScale) delete m_pContourEngine;
-    m_pContourEngine = pOwnScale;
     if (pSrc->m_pContourEngine) {
         if (m_pContourEngine)
             *m_pContourEngine = *pSrc->m_pContourEngine;

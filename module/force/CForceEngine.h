@@ -157,7 +157,6 @@ class CForceEngine : public CEngineBase,
                      public CForceWallSettings,
                      public CForceSlabSettings {
 public:
-    static constexpr UINT kMapBuckets = 10007;  // buckets of the engine's large maps
 
     // ---- life ------------------------------------------------------------------------------
     // Every setting at its default, every map and list empty, a new slab design object, the
