@@ -157,7 +157,6 @@ class CForceEngine : public CEngineBase,
                      public CForceWallSettings,
                      public CForceSlabSettings {
 public:
-
     // ---- life ------------------------------------------------------------------------------
     // Every setting at its default, every map and list empty, a new slab design object, the
     // figure panels current now borrowed.
