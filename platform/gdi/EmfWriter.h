@@ -5,7 +5,8 @@
 // Pens, brushes and fonts are created in the file when they are selected and deleted once
 // neither the current state nor a state saved by SaveDC refers to them, so handles are never
 // reused while a player could still restore them. Close() selects the stock objects, deletes
-// what is left, writes the EOF record and fills in the header's size, record and handle counts.
+// what is left, writes the EOF record and fills in the header's size, record and handle counts;
+// when the file cannot be written whole it is removed and Close() fails.
 //
 //     EmfWriter w;
 //     if (!w.Open(path, ref, nullptr, "description")) report(w.LastError());
