@@ -498,7 +498,6 @@ int RunHostCommandLine(int argc, char** argv) {
     CMsgOutWnd::SetEchoHandler(&ShowMessageLine);
     CHostProgress::Enable(!options.bQuiet && isatty(STDERR_FILENO));
     CDataBase::SetProgressHandler(&ShowDataBaseProgress);
-    InstallOutputCleanup();
 
     const int status = command->pfnRun(options, args);
     CHostProgress::Finish();

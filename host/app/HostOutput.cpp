@@ -4,53 +4,35 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <csignal>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "host/app/HostCommand.h"
 
 namespace {
 
-constexpr int kMaxLinks = 40;       // symbolic links followed before giving up, as the kernel does
-constexpr int kMaxTempFiles = 8;    // temporary files alive at once
-constexpr size_t kMaxTempPath = 4096;
+constexpr int kMaxLinks = 40;  // symbolic links followed before giving up, as the kernel does
 
-// Temporary files alive, for messages and for the interrupt handler (which may only read
-// plain memory).
-struct TempSlot {
-    char temp[kMaxTempPath];
-    char target[kMaxTempPath];
-};
-TempSlot g_temps[kMaxTempFiles];
-volatile sig_atomic_t g_tempUsed[kMaxTempFiles];
-
-void Register(const std::string& temp, const std::string& target) {
-    if (temp.size() >= kMaxTempPath || target.size() >= kMaxTempPath) return;
-    for (int i = 0; i < kMaxTempFiles; ++i)
-        if (!g_tempUsed[i]) {
-            std::memcpy(g_temps[i].temp, temp.c_str(), temp.size() + 1);
-            std::memcpy(g_temps[i].target, target.c_str(), target.size() + 1);
-            g_tempUsed[i] = 1;
-            return;
-        }
+// Temporary files alive and the files they stand for, for messages.
+std::vector<std::pair<std::string, std::string>>& Temps() {
+    static std::vector<std::pair<std::string, std::string>> temps;
+    return temps;
 }
+
+void Register(const std::string& temp, const std::string& target) { Temps().emplace_back(temp, target); }
 
 void Unregister(const std::string& temp) {
-    for (int i = 0; i < kMaxTempFiles; ++i)
-        if (g_tempUsed[i] && temp == g_temps[i].temp) g_tempUsed[i] = 0;
-}
-
-void OnInterrupt(int sig) {
-    for (int i = 0; i < kMaxTempFiles; ++i)
-        if (g_tempUsed[i]) unlink(g_temps[i].temp);
-    std::signal(sig, SIG_DFL);
-    std::raise(sig);
+    auto& t = Temps();
+    t.erase(std::remove_if(t.begin(), t.end(), [&](const auto& p) { return p.first == temp; }), t.end());
 }
 
 std::string FolderOf(const std::string& path) {
@@ -192,25 +174,10 @@ int CheckOutputName(const std::string& path, CHostOutputFile::EFormat format) {
 
 std::string ShowOutputPaths(const std::string& text) {
     std::string s = text;
-    for (int i = 0; i < kMaxTempFiles; ++i) {
-        if (!g_tempUsed[i]) continue;
-        const std::string temp = g_temps[i].temp, target = g_temps[i].target;
+    for (const auto& [temp, target] : Temps())
         for (size_t at = s.find(temp); at != std::string::npos; at = s.find(temp, at + target.size()))
             s.replace(at, temp.size(), target);
-    }
     return s;
-}
-
-void InstallOutputCleanup() {
-    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
-        struct sigaction sa {};
-        sigaction(sig, nullptr, &sa);
-        if (sa.sa_handler == SIG_IGN) continue;  // kept ignored, as the shell asked (nohup)
-        sa.sa_handler = &OnInterrupt;
-        sigemptyset(&sa.sa_mask);
-        sa.sa_flags = 0;
-        sigaction(sig, &sa, nullptr);
-    }
 }
 
 CHostOutputFile::CHostOutputFile(const std::string& path, EFormat format)
@@ -251,7 +218,7 @@ int CHostOutputFile::CheckTarget(const std::string& project, bool bMakeFolder) {
             HostMessage("cannot write \"%s\": too many levels of symbolic links", given);
             return HOST_EXIT_FAILED;
         }
-        char buf[kMaxTempPath];
+        char buf[PATH_MAX];
         const ssize_t n = readlink(target.c_str(), buf, sizeof buf - 1);
         if (n <= 0) {
             HostMessage("cannot write \"%s\": cannot read the link \"%s\": %s", given, target.c_str(),

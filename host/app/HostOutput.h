@@ -75,6 +75,3 @@ int CheckOutputName(const std::string& path, CHostOutputFile::EFormat format);
 
 // text with the path of every temporary output file replaced by the file it stands for.
 std::string ShowOutputPaths(const std::string& text);
-
-// Removes the temporary output files when the program is stopped by SIGINT, SIGTERM or SIGHUP.
-void InstallOutputCleanup();
