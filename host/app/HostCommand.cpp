@@ -45,9 +45,8 @@ const std::vector<CHostOption>& GlobalOptions() {
     return options;
 }
 
-const CHostCommand* FindCommand(const std::string& word) {
-    static std::vector<CHostCommand> commands;
-    commands = GetHostCommands();
+// The command of a word (any case) among the commands; null when none.
+const CHostCommand* FindCommand(const std::vector<CHostCommand>& commands, const std::string& word) {
     for (const CHostCommand& c : commands)
         if (HostLower(word) == c.pszName) return &c;
     return nullptr;
@@ -446,7 +445,8 @@ int RunHostCommandLine(int argc, char** argv) {
         bHelpCommand = true;
         word = i < words.size() && words[i].compare(0, 1, "-") != 0 ? words[i++] : std::string();
     }
-    const CHostCommand* command = word.empty() ? nullptr : FindCommand(word);
+    const std::vector<CHostCommand> commands = GetHostCommands();
+    const CHostCommand* command = word.empty() ? nullptr : FindCommand(commands, word);
     if (command) {
         g_command = command->pszName;
         parser.Declare(command->options);
