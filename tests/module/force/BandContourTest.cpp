@@ -146,7 +146,9 @@ TEST_F(BandContourTest, EndCapsAndFacesOfOtherSizes) {
         E().DoBForcPolyContour(&m_dc, &cap, &flags, &keys, memb, rec, A, B, nullptr, nullptr, nullptr);
         ASSERT_EQ(E().m_polys.size(), r.polys);
         EXPECT_DOUBLE_EQ(E().m_polys[0].values[0], r.value);
-        if (r.polys == 1) EXPECT_EQ(E().m_polys[0].values, std::vector<double>(4, r.value));
+        if (r.polys == 1) {
+            EXPECT_EQ(E().m_polys[0].values, std::vector<double>(4, r.value));
+        }
     }
     E().m_polys.clear();
     CList<C3DPoint> five = Face({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {2, 1, 0}, {0, 1, 0}});
