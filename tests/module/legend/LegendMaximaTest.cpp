@@ -95,6 +95,9 @@ TEST_F(LegendMaximaTest, NumberTextFollowsSwitchDecimalsAndWidth) {
         {"negative fraction that fits", 1, 8, -0.25, "-0.25000000"},
         {"%g of a long integer part is an exponent", 1, 2, 1234567.0, "1.235E+006"},
         {"%g of a round integer part is short", 1, 2, 1000000.0, "1000000.00"},
+        // "%g" of 1e10 is "1e+010": 2 + 6 + 1 <= 11, but "10000000000.00" has 14 characters.
+        {"a fixed text wider than 11 characters", 1, 2, 1e10, "1.000E+010"},
+        {"1e70 without decimals", 1, 0, 1e70, "1.000E+070"},
         {"negative", 1, 2, -42.126, "-42.13"},
         {"no decimals", 1, 0, 7.4, "7"},
         {"negative decimals count as none", 1, -3, 7.4, "7"},
