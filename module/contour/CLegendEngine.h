@@ -226,8 +226,11 @@ public:
 
 private:
     // Bands of a colour scale: nKind 0 contour values, 1 discrete names. bReserve keeps 7/2
-    // lines free below the bands. Returns the y of the scale's bottom edge.
-    int DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserve, int bRecordRect, int bInPopup);
+    // lines free below the bands; bInPopup prints the end values in red; bWindowLevels takes the
+    // level values from the open popup legend window (its edited copy) when it has one per
+    // level. Returns the y of the scale's bottom edge.
+    int DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserve, int bRecordRect, int bInPopup,
+                       int bWindowLevels);
     // Fills r as the panel background: plain bottom colour (profile switch), plain top colour
     // (printing and export) or the vertical gradient from crTop to the bottom colour.
     void FillPanelBackground(CDC* pDC, const CRect& r, COLORREF crTop);

@@ -166,7 +166,8 @@ void CLegendEngine::DrawRainbow(CDC* pDC, CRect* pRect) {
 
 // ---- colour scales ----------------------------------------------------------------------------
 
-int CLegendEngine::DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserve, int bRecordRect, int bInPopup) {
+int CLegendEngine::DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserve, int bRecordRect, int bInPopup,
+                                  int bWindowLevels) {
     const CRect r = *pRect;
     const CContourEngine* ce = m_pContourEngine;
     if (!ce) return r.top;
@@ -208,7 +209,7 @@ int CLegendEngine::DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserv
     CFont* pOldFont = pDC->SelectObject(&font);
 
     // The popup window shows its own levels, which the user may have edited, while it is open.
-    const CPVXLegendWnd* pWnd = bInPopup ? m_pLegendWnd : nullptr;
+    const CPVXLegendWnd* pWnd = bWindowLevels ? m_pLegendWnd : nullptr;
     const bool bWndLevels = pWnd && pWnd->GetLevelCount() == N;
     auto level = [&](int i) { return bWndLevels ? pWnd->GetLevel(i) : ce->m_dRankMap[i]; };
 
@@ -329,18 +330,19 @@ int CLegendEngine::DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserv
 void CLegendEngine::DrawContourRainbow(CDC* pDC, CRect* pRect, int bDeformed, int bEditable, int bInPopup) {
     if (!pDC || !pRect) return;
     if (bEditable) m_bLegendRect = 1;
-    DrawScaleBands(pDC, pRect, 0, bDeformed, !bInPopup, bInPopup);
+    DrawScaleBands(pDC, pRect, 0, bDeformed, !bInPopup, bInPopup, bInPopup);
 }
 
 void CLegendEngine::DrawPOHingeContourRainbow(CDC* pDC, CRect* pRect) {
     if (!pDC || !pRect) return;
-    DrawScaleBands(pDC, pRect, 1, 1, 0, 0);
+    DrawScaleBands(pDC, pRect, 1, 1, 0, 0, 0);
 }
 
 void CLegendEngine::DrawMSContourRainbow(CDC* pDC, CRect* pRect, int bBuckling, int bNoPeriod) {
     if (!pDC || !pRect) return;
     m_bLegendRect = 1;
-    const int y = DrawScaleBands(pDC, pRect, 0, !bNoPeriod, !bNoPeriod, 0);
+    // Only the popup window draws the mode-shape scale without its period: then its levels show.
+    const int y = DrawScaleBands(pDC, pRect, 0, !bNoPeriod, !bNoPeriod, 0, bNoPeriod);
     if (bNoPeriod || !m_pModel || !m_pContourEngine) return;
 
     const int w = m_nValueCharWidth, h = m_nValueLineHeight;

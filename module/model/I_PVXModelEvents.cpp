@@ -110,10 +110,9 @@ void I_PVXModel::PV_OnModeChange() {
 
     if (m_pAttrCtrl && m_pAttrCtrl->GetMembCount() > 0) {
         // Entering again must not leave the previous period's objects registered with the
-        // control nor its engines unowned: InitPVXModel forgets both.
+        // control: InitPVXModel forgets the registrations (and deletes the engines).
         ResetDeformed(0);
         ResetOriginal();
-        ResetEngines();
         InitPVXModel();
         if (m_pPVXCtrl) {
             m_pPVXCtrl->ResetClientWindowMargin();

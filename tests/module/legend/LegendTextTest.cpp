@@ -55,25 +55,27 @@ TEST_F(LegendTest, SetTextOutputSizeChoosesNotationAndDecimals) {
 }
 
 TEST_F(LegendTest, ScaleValueTextsFollowTheDigitChoice) {
-    char buf[64];
+    char buf[CLegendEngine::kTextScaleSize];
     struct Row {
         const char* label;
         int autoDigits, decimals;
         double v;
-        CString deformed, reaction;
+        const char* deformed;
+        const char* reaction;
     } rows[] = {
-        {"fixed digits off", 0, 2, 1.5, Fmt("%.3E", 1.5), Fmt("%.4E", 1.5)},
-        {"fixed two decimals", 1, 2, 123.456, CString("123.46"), CString("123.46")},
-        {"too wide for fixed", 1, 7, 12345.6, Fmt("%.3E", 12345.6), Fmt("%.4E", 12345.6)},
+        {"fixed digits off", 0, 2, 1.5, "1.500E+000", "1.5000E+000"},
+        {"fixed two decimals", 1, 2, 123.456, "123.46", "123.46"},
+        // 7 + 1 + 5 = 13 is not below 12.
+        {"too wide for fixed", 1, 7, 12345.6, "1.235E+004", "1.2346E+004"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
         L().m_bAutoDigits = r.autoDigits;
         L().m_nDecimals = r.decimals;
-        L().GetTextDeformedShape(r.v, buf);
-        EXPECT_STREQ(buf, r.deformed.GetString());
-        L().GetTextReaction(r.v, buf);
-        EXPECT_STREQ(buf, r.reaction.GetString());
+        L().GetTextDeformedShape(r.v, buf, sizeof buf);
+        EXPECT_STREQ(buf, r.deformed);
+        L().GetTextReaction(r.v, buf, sizeof buf);
+        EXPECT_STREQ(buf, r.reaction);
     }
 }
 
