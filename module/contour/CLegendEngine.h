@@ -65,7 +65,8 @@ public:
     // ---- scales -------------------------------------------------------------------------------
     // Colour bands with level values and percentages. bDeformed keeps 7/2 lines free below the
     // bands; bEditable marks the scale as one the user may edit; bInPopup draws for the popup
-    // legend window (top value in red, the scale rectangle left alone).
+    // legend window (end values in red, the window's own, possibly edited, levels; the scale
+    // rectangle left alone).
     void DrawContourRainbow(CDC* pDC, CRect* pRect, int bDeformed, int bEditable, int bInPopup);
     // Discrete bands with state names ("NULL" for a rank without a name) and percentages.
     void DrawPOHingeContourRainbow(CDC* pDC, CRect* pRect);

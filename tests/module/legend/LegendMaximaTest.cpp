@@ -194,21 +194,17 @@ TEST_F(LegendMaximaTest, FigureReactionListingShowsMinimumThenMaximum) {
     e.m_nMaxNode = 1234;
     e.m_strMinLoadCase = "DL";
     e.m_strMaxLoadCase = "LL+WX";
-    CString strMin, strMax;
-    L().GetReacMinMaxString(strMin, 1, 0);
-    L().GetReacMinMaxString(strMax, 0, 0);
-    ASSERT_FALSE(strMin.IsEmpty());
-    ASSERT_NE(S(strMin), S(strMax));
     const std::string node = S(Txt("IDS_TBX_PVX_NODE__"));
     const std::string lc = S(Txt("IDS_TBX_PVX_Load_Case_"));
     const std::vector<Line> want = {
         {S(Txt("IDS_TBX_PVX_MIN__REACTION")), kCentre, 100, 12},
         {node + "     7", kLeft, 8, 30},
-        {S(strMin), kLeft, 8, 48},
+        // FZ labels: a negative minimum "FZ:  ", a positive maximum "FZ:  "; two decimals.
+        {"FZ:  -3.50", kLeft, 8, 48},
         {lc + "  DL", kLeft, 8, 66},
         {S(Txt("IDS_TBX_PVX_MAX__REACTION")), kCentre, 100, 90},
         {node + "  1234", kLeft, 8, 108},
-        {S(strMax), kLeft, 8, 126},
+        {"FZ:  12.25", kLeft, 8, 126},
         {lc + "  LL+WX", kLeft, 8, 144},
     };
     ExpectListing([&](CRecordDC& dc, CRect& rc) { L().DrawReacfRainbow4Figure(&dc, &rc); }, want, 144);

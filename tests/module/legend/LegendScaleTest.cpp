@@ -77,12 +77,13 @@ TEST_F(LegendTest, ContourScaleRecordsItsValueAndScaleRectangles) {
     L().DrawContourRainbow(&dc, &rc, 0, 1, 0);
 
     // Value column right edge 36, percentages half a character further left at 33.
+    // Levels 0, 10, ..., 110: the top label holds 110, the bottom one 0.
     const CLgndValRect& top = L().m_arrValRect[0];
-    EXPECT_EQ(top.m_dValue, ce->m_dRankMap[11]);
+    EXPECT_DOUBLE_EQ(top.m_dValue, 110.0);
     EXPECT_EQ(top.m_rect, CRect(33 + 12, 101 - 6, 180, 101 + 12));
     const int y = 101 + 11 * 20;
     const CLgndValRect& bottom = L().m_arrValRect[1];
-    EXPECT_EQ(bottom.m_dValue, ce->m_dRankMap[0]);
+    EXPECT_EQ(bottom.m_dValue, 0.0);
     EXPECT_EQ(bottom.m_rect, CRect(45, y - 12, 180, y + 6));
     EXPECT_EQ(L().m_bLegendRect, 1);
     EXPECT_EQ(L().m_rcLegend, CRect(0, 88, 180, y + 12));
