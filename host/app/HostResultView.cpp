@@ -78,6 +78,8 @@ int CHostResultView::Open(const CHostOptions& options, const CHostViewRequest& r
     m_pView->ShowWindow(SW_SHOW);
     m_pModel->PV_OnModeChange();
     m_pCtrl->SetStandardView(request.nView);
+    std::string why;
+    if (!m_pCtrl->HasVisibleExtent(&why)) std::fprintf(stderr, "pvxhost %s: nothing visible to draw: %s\n", cmd, why.c_str());
     m_pCtrl->InvalidateImage();
     m_pView->Invalidate(FALSE);
     m_pView->UpdateWindow();

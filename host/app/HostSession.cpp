@@ -17,6 +17,9 @@ int CHostSession::Open(const std::string& path) {
                      why && *why ? why : "unknown error");
         return 0;
     }
+    // What the database mended on reading (a member listing an element twice ...).
+    if (CDataBase* db = doc->GetMDBCtrl()->GetDBPost())
+        for (const std::string& w : db->GetWarnings()) std::fprintf(stderr, "pvxhost: warning: %s\n", w.c_str());
     T_PREFERENCE pref;
     pref.Initialize();
     std::snprintf(pref.szTempDir, sizeof(pref.szTempDir), "%s", CHostPreferences::GetTempPath().c_str());
