@@ -64,7 +64,7 @@ std::string SelectSql(const char* table, const char* keyCols, const char* orderB
 
 int CheckTableKind(sqlite3* db, const std::string& file, const char* table, std::string& err) {
     sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT type, sql FROM main.sqlite_master WHERE name = ?1 COLLATE NOCASE", -1, &st,
+    if (sqlite3_prepare_v2(db, "SELECT type, sql FROM main.sqlite_master WHERE name = ?1 COLLATE NOCASE AND type <> 'trigger'", -1, &st,
                            nullptr) != SQLITE_OK) {
         err = file + ": cannot read the layout of table " + table + ": " + DbMessage(db);
         return 0;
@@ -307,10 +307,8 @@ int ReadVisitor::CheckFinite(const char* name, const double* p, size_t n) {
 }
 
 void ReadVisitor::Reals(const char* name, double* p, int n) {
-    // Read into a copy so that a refused row leaves no non-finite value in the record.
-    std::vector<double> v(static_cast<size_t>(n));
-    if (Blob(name, v.data(), sizeof(double) * v.size()) && CheckFinite(name, v.data(), v.size()) && n > 0)
-        memcpy(p, v.data(), sizeof(double) * v.size());
+    // A refused value stays in the record, but a refused row fails the whole table.
+    if (Blob(name, p, sizeof(double) * static_cast<size_t>(n))) CheckFinite(name, p, static_cast<size_t>(n));
 }
 
 void ReadVisitor::Text(const char* name, char* p, int cap) {
