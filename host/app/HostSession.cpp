@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "host/app/HostCommand.h"
 #include "host/base/CHostPreferences.h"
 
 CHostSession::~CHostSession() {
@@ -13,13 +14,12 @@ int CHostSession::Open(const std::string& path) {
     auto doc = std::make_unique<CDBDoc>();
     if (!doc->OpenDocument(path.c_str())) {
         const char* why = doc->GetLastError();
-        std::fprintf(stderr, "pvxhost: cannot open project \"%s\": %s\n", path.c_str(),
-                     why && *why ? why : "unknown error");
+        HostMessage("cannot open project \"%s\": %s", path.c_str(), why && *why ? why : "unknown error");
         return 0;
     }
     // What the database mended on reading (a member listing an element twice ...).
     if (CDataBase* db = doc->GetMDBCtrl()->GetDBPost())
-        for (const std::string& w : db->GetWarnings()) std::fprintf(stderr, "pvxhost: warning: %s\n", w.c_str());
+        for (const std::string& w : db->GetWarnings()) HostMessage("warning: %s", w.c_str());
     T_PREFERENCE pref;
     pref.Initialize();
     std::snprintf(pref.szTempDir, sizeof(pref.szTempDir), "%s", CHostPreferences::GetTempPath().c_str());

@@ -80,10 +80,7 @@ int CheckTableKind(sqlite3* db, const std::string& file, const char* table, std:
     }
     std::string msg = DbMessage(db);
     sqlite3_finalize(st);
-    if (rc == SQLITE_DONE) {
-        err = file + ": table " + table + " is missing";
-        return 0;
-    }
+    if (rc == SQLITE_DONE) return -1;
     if (rc != SQLITE_ROW) {
         err = file + ": cannot read the layout of table " + table + ": " + msg;
         return 0;
@@ -106,7 +103,8 @@ int CheckTableKind(sqlite3* db, const std::string& file, const char* table, std:
 
 int CheckColumns(sqlite3* db, const std::string& file, const char* table, const std::vector<ColumnDef>& cols,
                  const char* keyCols, std::string& err) {
-    if (!CheckTableKind(db, file, table, err)) return 0;
+    const int kind = CheckTableKind(db, file, table, err);
+    if (kind <= 0) return kind;
     // table_xinfo also lists generated columns, whose values are computed, not stored.
     std::string sql = std::string("PRAGMA main.table_xinfo(") + Quote(table) + ")";
     sqlite3_stmt* st = nullptr;
@@ -127,10 +125,8 @@ int CheckColumns(sqlite3* db, const std::string& file, const char* table, const 
         err = file + ": cannot read the layout of table " + table + ": " + DbMessage(db);
         return 0;
     }
-    if (have.empty()) {
-        err = file + ": table " + table + " is missing";
-        return 0;
-    }
+    // A project carries only the tables of what it has: an absent table reads as empty.
+    if (have.empty()) return -1;
     if (!computed.empty()) {
         err = file + ": table " + table + ", column " + EscapeText(computed.c_str(), 64) +
               ": the column is computed, not stored";

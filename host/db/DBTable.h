@@ -56,9 +56,11 @@ protected:
 };
 
 // Helpers shared by the table templates (DBTable.cpp).
-// 1 when table is a stored table of db (not a view or virtual table); else 0 with a message.
+// 1 when table is a stored table of db, 0 with err when it is something else (a view, a
+// virtual table), -1 when the table is absent.
 int CheckTableKind(sqlite3* db, const std::string& file, const char* table, std::string& err);
-// 1 when table is a stored table with the key columns and every column of cols, none computed.
+// 1 when the table is a stored table with every column, none of them computed; 0 with err when
+// one is missing or computed or the table is not a stored table; -1 when the table is absent.
 int CheckColumns(sqlite3* db, const std::string& file, const char* table, const std::vector<ColumnDef>& cols,
                  const char* keyCol, std::string& err);
 int Exec(sqlite3* db, const std::string& sql, std::string& err);
@@ -286,7 +288,9 @@ public:
     int Load(sqlite3* db, const std::string& file, std::string& err) override {
         Clear();
         const auto& cols = ColumnsOf<T>();
-        if (!CheckColumns(db, file, m_name, cols, "key,seq", err)) return 0;
+        const int layout = CheckColumns(db, file, m_name, cols, "key,seq", err);
+        if (layout < 0) return 1;
+        if (!layout) return 0;
         void* st = Prepare(db, SelectSql(m_name, "key, seq", "key", cols), err);
         if (!st) {
             err = file + ": table " + m_name + ": " + err;
