@@ -9,6 +9,9 @@
 
 #include "platform/afx/afx.h"
 
+#include <cmath>
+#include <string>
+
 // Element families (`T_PELEM_D::kind`).
 enum {
     PELEM_KIND_TRUSS = 1,
@@ -260,6 +263,14 @@ struct T_PLCOM_D {
         v.Int("type", type);
         v.Text("name", name, sizeof(name));
         v.Bytes("entries", entry, sizeof(entry));
+    }
+    // Every factor of the terms is a finite number (it multiplies results).
+    std::string Validate(const char** pszColumn) const {
+        *pszColumn = "entries";
+        for (int i = 0; i < GetEntryCount(); ++i)
+            if (!std::isfinite(entry[i].factor))
+                return "the factor of term " + std::to_string(i + 1) + " is not a finite number";
+        return {};
     }
 };
 

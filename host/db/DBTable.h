@@ -154,6 +154,8 @@ public:
     }
     int Ok() const { return m_err.empty(); }
     const std::string& Error() const { return m_err; }
+    // Refuses the row for a problem found after its fields were read (see CheckRecord).
+    void Reject(const char* column, const std::string& problem) { Fail(column, problem.c_str()); }
 
 private:
     void Fail(const char* column, const char* problem);
@@ -171,6 +173,19 @@ private:
     bool m_composite;
     std::string m_err;
 };
+
+// A record type may check what its column types cannot (one field against another, values
+// inside a BLOB of structs) with a member
+//     std::string Validate(const char** pszColumn) const;
+// returning "" when the record is sound, else the problem with *pszColumn set to its column.
+template <class T> void CheckRecord(const T& rec, ReadVisitor& r) {
+    if constexpr (requires(const T& t, const char** c) { t.Validate(c); }) {
+        if (!r.Ok()) return;
+        const char* column = "";
+        std::string problem = rec.Validate(&column);
+        if (!problem.empty()) r.Reject(column, problem);
+    }
+}
 
 // Collects the column list of a record type.
 class SchemaVisitor {
@@ -326,6 +341,7 @@ public:
             rec.Initialize();
             ReadVisitor r(st, 2, file, m_name, key);
             rec.Fields(r);
+            CheckRecord(rec, r);
             if (!r.Ok()) {
                 err = r.Error();
                 break;

@@ -91,6 +91,7 @@ template <class T> int DBResultTable<T>::Load(sqlite3* db, const std::string& fi
         rec.Initialize();
         ReadVisitor r(st, 1, file, m_name, id, true);
         rec.Fields(r);
+        CheckRecord(rec, r);
         if (!r.Ok()) {
             err = r.Error();
             break;

@@ -157,6 +157,16 @@ TEST(PostDbDamaged, NonFiniteValuesAndFarCoordinatesAreRefused) {
             {"NaN among member forces",
              "UPDATE MBWG SET d = CAST(substr(d, 1, 8) || x'000000000000F87F' || substr(d, 17) AS BLOB) WHERE id = 8589934593",
              {"table MBWG", "column d", "load 2, key 1", "value 2 of 54", "NaN"}},
+            // Term 2 of combination 101 (bytes 17-32; its factor at bytes 25-32) becomes -infinity.
+            {"combination factor of -infinity",
+             "UPDATE PLCOM SET entries = CAST(substr(entries, 1, 24) || x'000000000000F0FF' || substr(entries, 33) AS BLOB) "
+             "WHERE key = 101",
+             {"table PLCOM", "column entries", "key 101", "factor of term 2 is not a finite number"}},
+            // Two steps need 2 x 18 values; the first 8 bytes (one value) cut off leave 35.
+            {"time history one value short", "UPDATE DISPHIS SET \"values\" = substr(\"values\", 9)",
+             {"table DISPHIS", "column values", "load 4, key 7", "35 values where 2 steps need 18 x 2 = 36"}},
+            {"negative number of steps", "UPDATE DISPHIS SET nstep = -1",
+             {"table DISPHIS", "column nstep", "load 4, key 7", "negative"}},
             // Value 1 of the 36 history values (two steps of 18) becomes +infinity 0x7FF0000000000000.
             {"infinity in a time history",
              "UPDATE DISPHIS SET \"values\" = CAST(x'000000000000F07F' || substr(\"values\", 9) AS BLOB)",
