@@ -12,6 +12,7 @@
 
 #include "host/app/HostCommand.h"
 #include "host/app/HostResultView.h"
+#include "host/app/ModeTable.h"
 #include "host/base/I_PVXModelBase.h"
 #include "platform/afx/CString.h"
 
@@ -21,12 +22,15 @@ struct ExportArgs {
     CHostViewRequest view;
     std::string strFormat;  // "emf" or "bmp"
     std::string strOut;
+    std::string strMode, strLoad, strComponent;  // --mode, --load, --component
+    std::vector<std::string> options;            // --option KEY=VALUE, in order
 };
 
 bool ParseArgs(const std::vector<std::string>& args, ExportArgs& a) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& opt = args[i];
-        if (opt != "--format" && opt != "--view" && opt != "--size" && opt != "--out" && opt != "--module") {
+        if (opt != "--format" && opt != "--view" && opt != "--size" && opt != "--out" && opt != "--module" &&
+            opt != "--mode" && opt != "--load" && opt != "--component" && opt != "--option") {
             std::fprintf(stderr, "pvxhost export: unexpected argument \"%s\"\n", opt.c_str());
             return false;
         }
@@ -46,6 +50,10 @@ bool ParseArgs(const std::vector<std::string>& args, ExportArgs& a) {
         if (opt == "--size" && !a.view.ParseSize("export", v)) return false;
         if (opt == "--out") a.strOut = v;
         if (opt == "--module") a.view.strModule = v;
+        if (opt == "--mode") a.strMode = v;
+        if (opt == "--load") a.strLoad = v;
+        if (opt == "--component") a.strComponent = v;
+        if (opt == "--option") a.options.push_back(v);
     }
     if (a.strFormat.empty()) {
         std::fprintf(stderr, "pvxhost export: --format emf|bmp is required\n");
@@ -80,10 +88,12 @@ bool Written(const FileStamp& before, const FileStamp& after) {
 int RunExport(const CHostOptions& options, const std::vector<std::string>& args) {
     ExportArgs a;
     if (!ParseArgs(args, a)) return HOST_EXIT_USAGE;
+    CHostResultChoice result;
+    if (int status = result.Parse("export", a.strMode, a.strLoad, a.strComponent, a.options)) return status;
     if (!CheckOutputFolder("export", a.strOut)) return HOST_EXIT_FAILED;
 
     CHostResultView rv("export");
-    if (!rv.Open(options, a.view)) return HOST_EXIT_FAILED;
+    if (!rv.Open(options, a.view, &result)) return HOST_EXIT_FAILED;
 
     const FileStamp before = StampOf(a.strOut);
     CString path(a.strOut.c_str());
@@ -97,15 +107,17 @@ int RunExport(const CHostOptions& options, const std::vector<std::string>& args)
     }
     std::printf("Wrote %s: %s, %ldx%ld, %s view of %s\n", a.strOut.c_str(), a.strFormat == "emf" ? "EMF" : "BMP",
                 a.view.nWidth, a.view.nHeight, a.view.pszView, options.strDBPath.c_str());
+    result.PrintExtremes(rv.GetLoader(), rv.GetModel());
     return HOST_EXIT_OK;
 }
 
 const CHostCommandRegistrar kRegister({"export",
                                        "--format emf|bmp --out FILE [--view iso|plan|front|right] [--size WxH] "
-                                       "[--module PATH]",
+                                       "[--module PATH]\n"
+                                       "    [--mode MODE [--load NAME] [--component NAME] [--option KEY=VALUE]...]",
                                        "Writes the project's result view through the results module's own export:\n"
                                        "an enhanced metafile (emf) or a 24-bit bitmap (bmp). The view is set up as\n"
-                                       "for render. Default view iso, default size 1024x768.",
+                                       "for render, with the result of --mode. Default view iso, size 1024x768.",
                                        RunExport, 35});
 
 }  // namespace

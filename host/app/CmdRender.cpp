@@ -9,6 +9,7 @@
 
 #include "host/app/HostCommand.h"
 #include "host/app/HostResultView.h"
+#include "host/app/ModeTable.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "platform/gdi/BmpFile.h"
 
@@ -17,12 +18,15 @@ namespace {
 struct RenderArgs {
     CHostViewRequest view;
     std::string strOut;
+    std::string strMode, strLoad, strComponent;  // --mode, --load, --component
+    std::vector<std::string> options;            // --option KEY=VALUE, in order
 };
 
 bool ParseArgs(const std::vector<std::string>& args, RenderArgs& a) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& opt = args[i];
-        if (opt != "--view" && opt != "--size" && opt != "--out" && opt != "--module") {
+        if (opt != "--view" && opt != "--size" && opt != "--out" && opt != "--module" && opt != "--mode" &&
+            opt != "--load" && opt != "--component" && opt != "--option") {
             std::fprintf(stderr, "pvxhost render: unexpected argument \"%s\"\n", opt.c_str());
             return false;
         }
@@ -35,6 +39,10 @@ bool ParseArgs(const std::vector<std::string>& args, RenderArgs& a) {
         if (opt == "--size" && !a.view.ParseSize("render", v)) return false;
         if (opt == "--out") a.strOut = v;
         if (opt == "--module") a.view.strModule = v;
+        if (opt == "--mode") a.strMode = v;
+        if (opt == "--load") a.strLoad = v;
+        if (opt == "--component") a.strComponent = v;
+        if (opt == "--option") a.options.push_back(v);
     }
     if (a.strOut.empty()) {
         std::fprintf(stderr, "pvxhost render: --out FILE.bmp is required\n");
@@ -46,25 +54,32 @@ bool ParseArgs(const std::vector<std::string>& args, RenderArgs& a) {
 int RunRender(const CHostOptions& options, const std::vector<std::string>& args) {
     RenderArgs a;
     if (!ParseArgs(args, a)) return HOST_EXIT_USAGE;
+    CHostResultChoice result;
+    if (int status = result.Parse("render", a.strMode, a.strLoad, a.strComponent, a.options)) return status;
 
     // A picture that cannot be saved is refused before the model is drawn.
     if (!CheckOutputFolder("render", a.strOut)) return HOST_EXIT_FAILED;
 
     CHostResultView rv("render");
-    if (!rv.Open(options, a.view)) return HOST_EXIT_FAILED;
-    if (!WriteBmp24(a.strOut.c_str(), rv.GetCtrl()->GetMemDC())) {
+    if (!rv.Open(options, a.view, &result)) return HOST_EXIT_FAILED;
+    // The picture as the window shows it: the memory image, the legend and its triad.
+    if (!WriteBmp24(a.strOut.c_str(), rv.GetWindowPicture())) {
         std::fprintf(stderr, "pvxhost render: cannot write \"%s\"\n", a.strOut.c_str());
         return HOST_EXIT_FAILED;
     }
     std::printf("Wrote %s: %ldx%ld, %s view of %s\n", a.strOut.c_str(), a.view.nWidth, a.view.nHeight,
                 a.view.pszView, options.strDBPath.c_str());
+    result.PrintExtremes(rv.GetLoader(), rv.GetModel());
     return HOST_EXIT_OK;
 }
 
-const CHostCommandRegistrar kRegister({"render", "[--view iso|plan|front|right] [--size WxH] --out FILE.bmp [--module PATH]",
-                                       "Draws the project's model in the results module's result view (plain model,\n"
-                                       "flat faces) seen from the given direction, fitted to the picture, and writes\n"
-                                       "the picture as a 24-bit BMP. Default view iso, default size 1024x768.",
+const CHostCommandRegistrar kRegister({"render",
+                                       "[--view iso|plan|front|right] [--size WxH] --out FILE.bmp [--module PATH]\n"
+                                       "    [--mode MODE [--load NAME] [--component NAME] [--option KEY=VALUE]...]",
+                                       "Draws the project's model in the results module's result view (the plain model,\n"
+                                       "or with --mode a result, see below) seen from the given direction, fitted to the\n"
+                                       "picture, and writes the picture as the window shows it (with the legend) as a\n"
+                                       "24-bit BMP; a result's extremes are printed. Default view iso, size 1024x768.",
                                        RunRender, 30});
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "host/app/HostCommand.h"
+#include "host/app/ModeTable.h"
 
 #include "host/base/CMsgOutWnd.h"
 
@@ -43,6 +44,7 @@ void PrintHelp(FILE* out) {
             if (*s == '\n') ++s;
         }
     }
+    std::fprintf(out, "\n%s", GetHostResultHelp());
 }
 }  // namespace
 

@@ -5,9 +5,11 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "host/app/ModeTable.h"
 #include "host/base/I_PVXModelBase.h"
 #include "host/grx/GRenderView.h"
 #include "host/grx/I_PVXCtrl.h"
+#include "platform/ui/CClientDC.h"
 #include "platform/ui/CFrameWnd.h"
 #include "platform/ui/CUiDriver.h"
 
@@ -52,7 +54,11 @@ int CheckOutputFolder(const char* pszCommand, const std::string& path) {
     return 1;
 }
 
-int CHostResultView::Open(const CHostOptions& options, const CHostViewRequest& request) {
+HBITMAP CHostResultView::GetWindowPicture() const {
+    return m_pView ? UiGetWindowSurface(m_pView->GetSafeHwnd()) : nullptr;
+}
+
+int CHostResultView::Open(const CHostOptions& options, const CHostViewRequest& request, CHostResultChoice* pResult) {
     const char* cmd = m_strCommand.c_str();
     if (!m_session.Open(options.strDBPath)) return 0;
 
@@ -78,6 +84,8 @@ int CHostResultView::Open(const CHostOptions& options, const CHostViewRequest& r
     m_pView->ShowWindow(SW_SHOW);
     m_pModel->PV_OnModeChange();
     m_pCtrl->SetStandardView(request.nView);
+    if (pResult && pResult->IsAsked() && (pResult->Resolve(*m_session.GetDB()) || pResult->Apply(m_loader, m_pModel)))
+        return 0;
     m_pCtrl->InvalidateImage();
     m_pView->Invalidate(FALSE);
     m_pView->UpdateWindow();

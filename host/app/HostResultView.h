@@ -20,7 +20,9 @@
 #include "host/app/HostSession.h"
 #include "host/app/ModuleLoader.h"
 #include "host/grx/GViewCamera.h"
+#include "platform/afx/afxtypes.h"
 
+class CHostResultChoice;
 class GRenderView;
 class I_PVXCtrl;
 class I_PVXModelBase;
@@ -49,8 +51,12 @@ public:
     CHostResultView(const CHostResultView&) = delete;
     CHostResultView& operator=(const CHostResultView&) = delete;
 
-    // Non-zero when the view painted the project.
-    int Open(const CHostOptions& options, const CHostViewRequest& request);
+    // Non-zero when the view painted the project. With a result asked for, it is found in the
+    // project and handed to the module before the view paints.
+    int Open(const CHostOptions& options, const CHostViewRequest& request, CHostResultChoice* pResult = nullptr);
+    // The picture as the window shows it: the memory image and what the paint adds (legend).
+    HBITMAP GetWindowPicture() const;
+    CPVXModuleLoader& GetLoader() { return m_loader; }
 
     GRenderView* GetView() const { return m_pView; }
     I_PVXCtrl* GetCtrl() const { return m_pCtrl; }
