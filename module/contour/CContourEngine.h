@@ -166,8 +166,8 @@ public:
                                      CArray<double, double>* f1, CArray<double, double>* f2);
     // 1 when the global range is on and v lies outside it.
     int ExcludePolyOutofRangeGlobal(double v);
-    // Equality tolerance of a set of values: 1e-10 of the largest magnitude (a zero counting as
-    // magnitude 1), never below 1e-15.
+    // Equality tolerance of a set of values: 1e-10 of the largest magnitude, never below 1e-15
+    // (so values that are all tiny, zeros among them, are still told apart).
     static double GetMagnitudeTolerance(int n, const double* values);
 
     // ---- knots ------------------------------------------------------------------------------
@@ -318,6 +318,12 @@ private:
     // The model of the current view (or the current model when no view is active); null when
     // none lives.
     static I_PVXModel* GetCurrentModel();
+    // Band polygons of a triangle of corners A, B, C whose values w run w[0] >= w[1] >= w[2],
+    // appended to the lists in one step each; e[0..2] are the line flags of the edges A-B, B-C
+    // and C-A. The body of DoTriangleContour.
+    void CutTriangle(const C3DPoint& A, const C3DPoint& B, const C3DPoint& C, const double* w, const int* e,
+                     CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices, CArray<double, double>* f1,
+                     CArray<double, double>* f2);
     // The crossings of GetRankVertices written to fixed arrays of at least MAX_LEVELS entries;
     // returns their count.
     int CrossLevels(const C3DPoint& p1, const C3DPoint& p2, double w1, double w2, C3DPoint* points, double* levels,
