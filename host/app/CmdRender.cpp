@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host/app/HostCommand.h"
+#include "host/app/HostOutput.h"
 #include "host/app/HostResultView.h"
 #include "host/app/ModeTable.h"
 #include "host/grx/I_PVXCtrl.h"
@@ -18,68 +19,61 @@ namespace {
 struct RenderArgs {
     CHostViewRequest view;
     std::string strOut;
-    std::string strMode, strLoad, strComponent;  // --mode, --load, --component
-    std::vector<std::string> options;            // --option KEY=VALUE, in order
 };
 
-bool ParseArgs(const std::vector<std::string>& args, RenderArgs& a) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& opt = args[i];
-        if (opt != "--view" && opt != "--size" && opt != "--out" && opt != "--module" && opt != "--mode" &&
-            opt != "--load" && opt != "--component" && opt != "--option") {
-            std::fprintf(stderr, "pvxhost render: unexpected argument \"%s\"\n", opt.c_str());
-            return false;
-        }
-        if (i + 1 >= args.size()) {
-            std::fprintf(stderr, "pvxhost render: %s needs a value\n", opt.c_str());
-            return false;
-        }
-        const std::string& v = args[++i];
-        if (opt == "--view" && !a.view.ParseView("render", v)) return false;
-        if (opt == "--size" && !a.view.ParseSize("render", v)) return false;
-        if (opt == "--out") a.strOut = v;
-        if (opt == "--module") a.view.strModule = v;
-        if (opt == "--mode") a.strMode = v;
-        if (opt == "--load") a.strLoad = v;
-        if (opt == "--component") a.strComponent = v;
-        if (opt == "--option") a.options.push_back(v);
-    }
-    if (a.strOut.empty()) {
-        std::fprintf(stderr, "pvxhost render: --out FILE.bmp is required\n");
-        return false;
-    }
-    return true;
+std::vector<CHostOption> RenderOptions() {
+    std::vector<CHostOption> options = {
+        {"--out", EHostValue::kPath, "FILE.bmp", "the picture to write, a 24-bit BMP", nullptr, 0, 0, HOST_OPT_REQUIRED},
+    };
+    for (const CHostOption& o : CHostViewRequest::Options()) options.push_back(o);
+    for (const CHostOption& o : CHostResultChoice::Options()) options.push_back(o);
+    return options;
 }
 
-int RunRender(const CHostOptions& options, const std::vector<std::string>& args) {
+void ReadArgs(const CHostArgs& args, RenderArgs& a) {
+    a.view.Read(args);
+    a.strOut = args.Get("--out");
+}
+
+int RunRender(const CHostOptions& options, const CHostArgs& args) {
     RenderArgs a;
-    if (!ParseArgs(args, a)) return HOST_EXIT_USAGE;
+    ReadArgs(args, a);
     CHostResultChoice result;
-    if (int status = result.Parse("render", a.strMode, a.strLoad, a.strComponent, a.options)) return status;
+    if (int status = result.Read(args)) return status;
 
     // A picture that cannot be saved is refused before the model is drawn.
-    if (!CheckOutputFolder("render", a.strOut)) return HOST_EXIT_FAILED;
+    CHostOutputFile out(a.strOut, CHostOutputFile::kBmp);
+    if (int status = out.Check(options.strDBPath)) return status;
 
-    CHostResultView rv("render");
-    if (!rv.Open(options, a.view, &result)) return HOST_EXIT_FAILED;
+    std::vector<CHostProgress::Step> steps = CHostResultView::Steps();
+    steps.push_back({"writing " + a.strOut, 2});
+    CHostProgress progress(steps);
+    CHostResultView rv;
+    if (!rv.Open(options, a.view, &progress, 0, &result)) return HOST_EXIT_FAILED;
+    progress.Enter(steps.size() - 1);
+    if (int status = out.Begin()) return status;
+    // A failed write explains itself; Commit then finds no whole file and leaves the target alone.
     // The picture as the window shows it: the memory image, the legend and its triad.
-    if (!WriteBmp24(a.strOut.c_str(), rv.GetWindowPicture())) {
-        std::fprintf(stderr, "pvxhost render: cannot write \"%s\"\n", a.strOut.c_str());
-        return HOST_EXIT_FAILED;
-    }
+    WriteBmp24(out.GetTempPath().c_str(), rv.GetWindowPicture());
+    if (int status = out.Commit(a.view.nWidth, a.view.nHeight)) return status;
+    CHostProgress::Finish();
     std::printf("Wrote %s: %ldx%ld, %s view of %s\n", a.strOut.c_str(), a.view.nWidth, a.view.nHeight,
-                a.view.pszView, options.strDBPath.c_str());
+                a.view.strView.c_str(), options.strDBPath.c_str());
     result.PrintExtremes(rv.GetLoader(), rv.GetModel());
     return HOST_EXIT_OK;
 }
 
-const CHostCommandRegistrar kRegister({"render",
-                                       "[--view iso|plan|front|right] [--size WxH] --out FILE.bmp [--module PATH]\n"
-                                       "    [--mode MODE [--load NAME] [--component NAME] [--option KEY=VALUE]...]",
-                                       "Draws the project's model in the results module's result view (the plain model,\n"
-                                       "or with --mode a result, see below) seen from the given direction, fitted to the\n"
-                                       "picture, and writes the picture as the window shows it (with the legend) as a\n"
-                                       "24-bit BMP; a result's extremes are printed. Default view iso, size 1024x768.",
-                                       RunRender, 30});
+// What render does, then the display modes, components and option keys of --mode.
+const char* RenderSummary() {
+    static const std::string text =
+        std::string("Draws the project's model in the results module's result view (the plain model, or with\n"
+                    "--mode a result) seen from the given direction, fitted to the picture, and writes the\n"
+                    "picture as the window shows it (with the legend) as a 24-bit BMP; a result's extremes\n"
+                    "are printed.\n\n") +
+        GetHostResultHelp();
+    return text.c_str();
+}
+
+const CHostCommandRegistrar kRegister({"render", RenderSummary(), RunRender, 30, RenderOptions()});
 
 }  // namespace

@@ -214,9 +214,7 @@ std::string ComponentNames(const CHostMode& m) {
 
 std::string ModeLabel(const CHostMode& m) { return std::to_string(m.nMode) + " (" + m.pszName + ")"; }
 
-void Message(const std::string& command, const std::string& text) {
-    std::fprintf(stderr, "pvxhost %s: %s\n", command.c_str(), text.c_str());
-}
+void Message(const std::string& text) { HostMessage("%s", text.c_str()); }
 
 // Load cases of a kind, in table order.
 std::vector<std::pair<UINT, T_PSTLD_D>> CasesOf(CDataBase& db, int type) {
@@ -293,21 +291,35 @@ const char* GetHostResultHelp() {
 
 // ---- parsing -------------------------------------------------------------------------------
 
-int CHostResultChoice::Parse(const char* pszCommand, const std::string& mode, const std::string& load,
-                             const std::string& component, const std::vector<std::string>& options) {
-    m_strCommand = pszCommand ? pszCommand : "";
+std::vector<CHostOption> CHostResultChoice::Options() {
+    return {
+        {"--mode", EHostValue::kText, "MODE", "show a result: a display mode by number or name (see below)"},
+        {"--load", EHostValue::kText, "NAME",
+         "load case or combination of the result (mode shapes: the mode number); default: see below"},
+        {"--component", EHostValue::kText, "NAME", "component of the result (see below); default: the engine's"},
+        {"--option", EHostValue::kText, "KEY=VALUE", "one setting of the mode (see below)", nullptr, 0, 0,
+         HOST_OPT_REPEATABLE},
+    };
+}
+
+int CHostResultChoice::Read(const CHostArgs& args) {
+    return Parse(args.Get("--mode"), args.Get("--load"), args.Get("--component"), args.GetAll("--option"));
+}
+
+int CHostResultChoice::Parse(const std::string& mode, const std::string& load, const std::string& component,
+                             const std::vector<std::string>& options) {
     m_pMode = nullptr;
     m_settings.clear();
     if (mode.empty()) {
         if (!load.empty() || !component.empty() || !options.empty()) {
-            Message(m_strCommand, "--load, --component and --option need --mode");
+            Message("--load, --component and --option need --mode");
             return HOST_EXIT_USAGE;
         }
         return 0;
     }
     m_pMode = FindHostMode(mode);
     if (!m_pMode) {
-        Message(m_strCommand, "unknown display mode \"" + mode + "\" (see pvxhost --help for the modes)");
+        Message("unknown display mode \"" + mode + "\" (see pvxhost --help for the modes)");
         return HOST_EXIT_USAGE;
     }
     const CHostMode& m = *m_pMode;
@@ -316,7 +328,7 @@ int CHostResultChoice::Parse(const char* pszCommand, const std::string& mode, co
         char* end = nullptr;
         const long n = std::strtol(load.c_str(), &end, 10);
         if (*end || n < 1 || n > 100000) {
-            Message(m_strCommand, "--load of mode " + ModeLabel(m) + " is a mode number from 1, not \"" + load + "\"");
+            Message("--load of mode " + ModeLabel(m) + " is a mode number from 1, not \"" + load + "\"");
             return HOST_EXIT_USAGE;
         }
     }
@@ -338,7 +350,7 @@ int CHostResultChoice::Parse(const char* pszCommand, const std::string& mode, co
         for (int i = 0; i < m.nComponents; ++i)
             if (strcasecmp(component.c_str(), m.pComponents[i].pszName) == 0) found = &m.pComponents[i];
         if (!found) {
-            Message(m_strCommand, "mode " + ModeLabel(m) + " has no component \"" + component + "\" (" +
+            Message("mode " + ModeLabel(m) + " has no component \"" + component + "\" (" +
                                       (m.nComponents ? "components: " + ComponentNames(m) : "it has none") + ")");
             return HOST_EXIT_USAGE;
         }
@@ -351,18 +363,18 @@ int CHostResultChoice::Parse(const char* pszCommand, const std::string& mode, co
         const std::string key = o.substr(0, eq), value = eq == std::string::npos ? "" : o.substr(eq + 1);
         const KeyDef* def = FindKey(key);
         if (!def) {
-            Message(m_strCommand, "unknown option key \"" + key + "\" (see pvxhost --help for the keys)");
+            Message("unknown option key \"" + key + "\" (see pvxhost --help for the keys)");
             return HOST_EXIT_USAGE;
         }
         bool ok = false;
         for (const auto& kv : allowed) ok = ok || kv.first == key;
         if (!ok) {
-            Message(m_strCommand, "\"" + key + "\" is not a setting of mode " + ModeLabel(m) + " (its keys: " +
+            Message("\"" + key + "\" is not a setting of mode " + ModeLabel(m) + " (its keys: " +
                                       ModeKeys(m) + ")");
             return HOST_EXIT_USAGE;
         }
         if (eq == std::string::npos || !ValueFits(*def, value)) {
-            Message(m_strCommand, "--option " + key + " takes " + def->pszValues + ", not \"" + value + "\"");
+            Message("--option " + key + " takes " + def->pszValues + ", not \"" + value + "\"");
             return HOST_EXIT_USAGE;
         }
         set(key, value);
@@ -381,12 +393,12 @@ int CHostResultChoice::Resolve(CDataBase& db) {
     if (m.eLoad == EHostLoad::kModeShape) {
         const int count = post.GetModeCount();
         if (count < 1) {
-            Message(m_strCommand, "the project has no mode shapes");
+            Message("the project has no mode shapes");
             return HOST_EXIT_FAILED;
         }
         const long n = m_strLoad.empty() ? 1 : std::strtol(m_strLoad.c_str(), nullptr, 10);
         if (n > count) {
-            Message(m_strCommand, "the project has no mode " + m_strLoad + " (it has " + std::to_string(count) + ")");
+            Message("the project has no mode " + m_strLoad + " (it has " + std::to_string(count) + ")");
             return HOST_EXIT_FAILED;
         }
         m_nLoadType = 0;
@@ -401,7 +413,7 @@ int CHostResultChoice::Resolve(CDataBase& db) {
         if (m_strLoad.empty()) {
             const auto cases = CasesOf(db, wanted ? wanted : PLOAD_STATIC);
             if (cases.empty()) {
-                Message(m_strCommand, std::string("the project has no ") +
+                Message(std::string("the project has no ") +
                                           CaseKindName(wanted ? wanted : PLOAD_STATIC) + " to show mode " + ModeLabel(m));
                 return HOST_EXIT_FAILED;
             }
@@ -413,7 +425,7 @@ int CHostResultChoice::Resolve(CDataBase& db) {
         for (const auto& c : CasesOf(db, 0)) {
             if (found || m_strLoad != c.second.name) continue;
             if (wanted && c.second.type != wanted) {
-                Message(m_strCommand, "load \"" + m_strLoad + "\" is a " + CaseKindName(c.second.type) + ", mode " +
+                Message("load \"" + m_strLoad + "\" is a " + CaseKindName(c.second.type) + ", mode " +
                                           ModeLabel(m) + " shows a " + CaseKindName(wanted));
                 return HOST_EXIT_FAILED;
             }
@@ -438,19 +450,19 @@ int CHostResultChoice::Resolve(CDataBase& db) {
             }
         }
         if (!found) {
-            Message(m_strCommand, "the project has no " +
+            Message("the project has no " +
                                       std::string(wanted ? CaseKindName(wanted) : "load case or combination") +
                                       " named \"" + m_strLoad + "\"");
             return HOST_EXIT_FAILED;
         }
         T_PLCOM_D lc;
         if (!post.MakeLoadComb(m_nLoadType, m_nLoadKey, lc) || !post.SelectLoadComb(lc, m_nLoadStep != 0, 0)) {
-            Message(m_strCommand, "the load \"" + m_strLoadName + "\" cannot be selected");
+            Message("the load \"" + m_strLoadName + "\" cannot be selected");
             return HOST_EXIT_FAILED;
         }
     }
     if (m.pfnHasResults && !m.pfnHasResults(post, db, m.nMode)) {
-        Message(m_strCommand, std::string("the project has no ") + m.pszResults + " for \"" + m_strLoadName + "\"");
+        Message(std::string("the project has no ") + m.pszResults + " for \"" + m_strLoadName + "\"");
         return HOST_EXIT_FAILED;
     }
     return 0;
@@ -464,7 +476,7 @@ int CHostResultChoice::Apply(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
     const CHostMode& m = *m_pMode;
     auto show = reinterpret_cast<PFN_PVXHOST_SHOW_RESULT>(loader.GetSymbol(PVXHOST_SHOW_RESULT));
     if (!show) {
-        Message(m_strCommand, "the results module cannot show results (no " PVXHOST_SHOW_RESULT ")");
+        Message("the results module cannot show results (no " PVXHOST_SHOW_RESULT ")");
         return HOST_EXIT_FAILED;
     }
     std::vector<const char*> keys, values;
@@ -485,14 +497,14 @@ int CHostResultChoice::Apply(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
     PVXHostResultReport rep{};
     switch (show(pModel, &req, &rep)) {
     case PVXHOST_DRAWN:
-        if (rep.szMessage[0]) Message(m_strCommand, std::string("note: ") + rep.szMessage);
+        if (rep.szMessage[0]) Message(std::string("note: ") + rep.szMessage);
         m_bDrawn = true;
         return 0;
     case PVXHOST_NOT_BUILT:
-        Message(m_strCommand, "mode " + ModeLabel(m) + ": " + rep.szMessage + "; drawing the plain model");
+        Message("mode " + ModeLabel(m) + ": " + rep.szMessage + "; drawing the plain model");
         return 0;
     default:
-        Message(m_strCommand, "mode " + ModeLabel(m) + ": " + rep.szMessage);
+        Message("mode " + ModeLabel(m) + ": " + rep.szMessage);
         return HOST_EXIT_FAILED;
     }
 }

@@ -9,14 +9,16 @@
 // status 1), hands everything to the module before the view paints and prints the result's
 // extremes afterwards:
 //
-//     CHostResultChoice result;
-//     if (int st = result.Parse("render", mode, load, component, options)) return st;  // 2
+//     CHostResultChoice result;                          // its Options() are the command's
+//     if (int st = result.Read(args)) return st;         // 2
 //     ... open the view, passing &result; the view calls Resolve and Apply before it paints ...
 //     result.PrintExtremes(loader, model);
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "host/app/HostCommand.h"
 
 class CDataBase;
 class CPostCtrl;
@@ -59,10 +61,14 @@ const char* GetHostResultHelp();
 
 class CHostResultChoice {
 public:
+    // --mode, --load, --component and --option (repeatable), for the commands that draw.
+    static std::vector<CHostOption> Options();
+    // Takes them from a checked command line, as Parse.
+    int Read(const CHostArgs& args);
     // Reads the words of the command line (empty mode: no result asked). Returns 0, or
     // HOST_EXIT_USAGE with a message for an unknown mode, component or option key, or a value
     // the key does not take.
-    int Parse(const char* pszCommand, const std::string& mode, const std::string& load, const std::string& component,
+    int Parse(const std::string& mode, const std::string& load, const std::string& component,
               const std::vector<std::string>& options);
     bool IsAsked() const { return m_pMode != nullptr; }
     const CHostMode* GetMode() const { return m_pMode; }
@@ -87,7 +93,6 @@ public:
     const std::vector<std::pair<std::string, std::string>>& GetSettings() const { return m_settings; }
 
 private:
-    std::string m_strCommand;
     const CHostMode* m_pMode = nullptr;
     std::string m_strLoad;           // --load as given; empty: the mode's default
     unsigned m_nLoadType = 0;

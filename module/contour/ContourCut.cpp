@@ -70,6 +70,9 @@ inline void SortCorners(const double* w, int* order) {
 // false (lists unchanged) when the memory cannot be had.
 bool AppendPolys(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices, const CutVtx* out, int nOut,
                  const int* outSizes, int nPoly) {
+    // Lists that gather a whole model grow in proportion to their size (amortised linear).
+    GrowInProportion(sizes, nPoly);
+    GrowInProportion(vertices, nOut);
     const INT_PTR firstPoly = sizes.GetSize();
     sizes.SetSize(firstPoly + nPoly);
     if (sizes.GetSize() != firstPoly + nPoly) return false;
@@ -192,12 +195,20 @@ double CContourEngine::GetMagnitudeTolerance(int n, const double* values) {
 
 // ---- level crossings ---------------------------------------------------------------------------
 
+void CContourEngine::GrowBandLists(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices,
+                                   INT_PTR nVertices) {
+    GrowInProportion(sizes);
+    GrowInProportion(vertices, nVertices);
+}
+
 void CContourEngine::GetRankVertices(C3DPoint p1, C3DPoint p2, double w1, double w2,
                                      CArray<C3DPoint, C3DPoint>& points, CArray<double, double>& levels,
                                      int* pOnLevel) {
     C3DPoint pts[MAX_LEVELS];
     double lev[MAX_LEVELS];
     const int count = CrossLevels(p1, p2, w1, w2, pts, lev, pOnLevel);
+    GrowInProportion(points, count);
+    GrowInProportion(levels, count);
     for (int i = 0; i < count; i++) {
         points.Add(pts[i]);
         levels.Add(lev[i]);
@@ -351,6 +362,8 @@ void CContourEngine::CutTriangle(const C3DPoint& pA, const C3DPoint& pB, const C
                 pModel->GetFlatShadingFactor(3, corners, f, g);
             }
         }
+        if (f1) GrowInProportion(*f1, nPoly);
+        if (f2) GrowInProportion(*f2, nPoly);
         for (int i = 0; i < nPoly; i++) {
             if (f1) f1->Add(f);
             if (f2) f2->Add(g);
@@ -392,6 +405,9 @@ void CContourEngine::ContourRectangle(double w1, double w2, double w3, double w4
         double top = w1;
         for (double x : w)
             if (x > top) top = x;
+        GrowBandLists(sizes, vertices, 4);
+        if (f1) GrowInProportion(*f1);
+        if (f2) GrowInProportion(*f2);
         sizes.Add(4);
         if (f1) f1->Add(f);
         if (f2) f2->Add(g);
