@@ -273,9 +273,9 @@ const char* GetHostResultHelp() {
             std::snprintf(line, sizeof line, "  %-3d %-22s", m.nMode, m.pszName);
             s += line;
             s += m.nComponents ? ComponentNames(m) : "-";
-            s += "\n      keys: ";
+            s += "\n      keys:";
             for (const auto& kv : SplitSettings(m.pszSettings))
-                s += kv.first + (kv.second.empty() ? "" : "=" + kv.second) + " ";
+                s += " " + kv.first + (kv.second.empty() ? "" : "=" + kv.second);
             s += "\n";
         }
         s += "  option keys:\n";
