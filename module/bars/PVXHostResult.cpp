@@ -49,7 +49,7 @@ EngineKind KindOfMode(int mode) {
 const char* EngineName(EngineKind k) {
     switch (k) {
     case EngineKind::kReaction: return "reaction";
-    case EngineKind::kDeformation: return "deformation";
+    case EngineKind::kDeformation: return "deformation (displacement)";
     case EngineKind::kForce: return "force";
     case EngineKind::kStress: return "principal stress";
     default: return "";

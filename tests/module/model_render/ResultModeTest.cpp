@@ -93,9 +93,9 @@ TEST_F(ResultModeTest, AModeWithoutItsEngineDrawsThePlainModel) {
         std::string args;
         const char* engine;
     } const rows[] = {
-        {"displacement contour", "--mode 2", "deformation"},
+        {"displacement contour", "--mode 2", "deformation (displacement)"},
         {"by name, with a combination and a component",
-         "--mode displacement-contour --load 1.3DL+1.5LL --component DZ --option numbers=1", "deformation"},
+         "--mode displacement-contour --load 1.3DL+1.5LL --component DZ --option numbers=1", "deformation (displacement)"},
         {"the envelope", "--mode reactions --load ENV", "reaction"},
         {"frame forces", "--mode 6 --component MZ", "force"},
         {"principal stresses", "--mode plate-stress", "principal stress"},
@@ -156,7 +156,7 @@ TEST_F(ResultModeTest, TheModuleSideOfTheRequest) {
     req.ppszKeys = keys;
     req.ppszValues = values;
     EXPECT_EQ(PVXHost_ShowResult(&m, &req, &rep), PVXHOST_NOT_BUILT);
-    EXPECT_STREQ(rep.szEngine, "deformation");
+    EXPECT_STREQ(rep.szEngine, "deformation (displacement)");
     EXPECT_EQ(CPVXBarContainerBase::m_nCurrentMode, 2);
     EXPECT_EQ(CPVXBarContainerBase::m_nCurrentTMMode, 7204);
     EXPECT_EQ(m.m_nLoadKey, 1u);
