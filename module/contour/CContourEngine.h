@@ -291,8 +291,9 @@ protected:
     // from corner i to corner i+1) as (largest-middle, middle-smallest, smallest-largest).
     void FindMinMax(double* values, int* order, unsigned* edgeKeys) const;
     // Band lists may gather the polygons of a whole model: before a cutter appends one polygon
-    // of nVertices vertices, each list that lacks room gets a grow-by proportional to its size,
-    // so the appends stay amortised linear.
+    // of nVertices vertices, each list of 1,024 elements or more that lacks room gets a grow-by
+    // proportional to its size, so the appends stay amortised linear (shorter lists keep the
+    // library's step, which is proportional there and keeps lists emptied per face small).
     static void GrowBandLists(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices,
                               INT_PTR nVertices);
     // Discards every knot when an end knot narrows the range or an inner knot lies outside it.

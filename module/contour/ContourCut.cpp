@@ -13,6 +13,16 @@ namespace {
 // Values that differ by no more than this from a global range end still count as inside it.
 constexpr double kRangeTol = 1e-20;
 
+// From this size on, band lists grow in proportion (GrowInProportion); below it the library's
+// own step is already proportional and its first blocks are small, so lists that are emptied
+// per face or per member stay cheap.
+constexpr INT_PTR kProportionalFrom = 1024;
+
+template <class T, class A>
+inline void GrowLong(CArray<T, A>& a, INT_PTR nMore = 1) {
+    if (a.GetSize() >= kProportionalFrom) GrowInProportion(a, nMore);
+}
+
 // Rank comparisons treat values closer than this as equal (as the rank lookups do).
 constexpr double kLevelTol = 1e-64;
 
@@ -70,9 +80,10 @@ inline void SortCorners(const double* w, int* order) {
 // false (lists unchanged) when the memory cannot be had.
 bool AppendPolys(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices, const CutVtx* out, int nOut,
                  const int* outSizes, int nPoly) {
-    // Lists that gather a whole model grow in proportion to their size (amortised linear).
-    GrowInProportion(sizes, nPoly);
-    GrowInProportion(vertices, nOut);
+    // Lists that gather a whole model grow in proportion to their size (amortised linear); lists
+    // emptied per face stay small and keep the library's small blocks.
+    GrowLong(sizes, nPoly);
+    GrowLong(vertices, nOut);
     const INT_PTR firstPoly = sizes.GetSize();
     sizes.SetSize(firstPoly + nPoly);
     if (sizes.GetSize() != firstPoly + nPoly) return false;
@@ -197,8 +208,8 @@ double CContourEngine::GetMagnitudeTolerance(int n, const double* values) {
 
 void CContourEngine::GrowBandLists(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices,
                                    INT_PTR nVertices) {
-    GrowInProportion(sizes);
-    GrowInProportion(vertices, nVertices);
+    GrowLong(sizes);
+    GrowLong(vertices, nVertices);
 }
 
 void CContourEngine::GetRankVertices(C3DPoint p1, C3DPoint p2, double w1, double w2,
@@ -207,8 +218,8 @@ void CContourEngine::GetRankVertices(C3DPoint p1, C3DPoint p2, double w1, double
     C3DPoint pts[MAX_LEVELS];
     double lev[MAX_LEVELS];
     const int count = CrossLevels(p1, p2, w1, w2, pts, lev, pOnLevel);
-    GrowInProportion(points, count);
-    GrowInProportion(levels, count);
+    GrowLong(points, count);
+    GrowLong(levels, count);
     for (int i = 0; i < count; i++) {
         points.Add(pts[i]);
         levels.Add(lev[i]);
@@ -362,8 +373,8 @@ void CContourEngine::CutTriangle(const C3DPoint& pA, const C3DPoint& pB, const C
                 pModel->GetFlatShadingFactor(3, corners, f, g);
             }
         }
-        if (f1) GrowInProportion(*f1, nPoly);
-        if (f2) GrowInProportion(*f2, nPoly);
+        if (f1) GrowLong(*f1, nPoly);
+        if (f2) GrowLong(*f2, nPoly);
         for (int i = 0; i < nPoly; i++) {
             if (f1) f1->Add(f);
             if (f2) f2->Add(g);
@@ -406,8 +417,8 @@ void CContourEngine::ContourRectangle(double w1, double w2, double w3, double w4
         for (double x : w)
             if (x > top) top = x;
         GrowBandLists(sizes, vertices, 4);
-        if (f1) GrowInProportion(*f1);
-        if (f2) GrowInProportion(*f2);
+        if (f1) GrowLong(*f1);
+        if (f2) GrowLong(*f2);
         sizes.Add(4);
         if (f1) f1->Add(f);
         if (f2) f2->Add(g);

@@ -63,7 +63,8 @@ struct ListDraw {
         d.pt3 = mid;
         d.x = w.x;
         d.y = w.y;
-        GrowInProportion(m.m_arrContAnnot);  // the letters of a whole model: amortised linear
+        // The letters of a whole model: amortised linear once the list is long.
+        if (m.m_arrContAnnot.GetSize() >= 1024) GrowInProportion(m.m_arrContAnnot);
         m.m_arrContAnnot.Add(d);
     }
 
