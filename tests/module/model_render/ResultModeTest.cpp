@@ -10,6 +10,7 @@
 #include "module/bars/CPVXBarContainerBase.h"
 #include "host/base/PVXHostResult.h"
 #include "module/engines/CDeformEngine.h"
+#include "module/engines/CReactionEngine.h"
 #include "platform/gdi/BmpFile.h"
 
 extern "C" int PVXHost_ShowResult(I_PVXModelBase* pModel, const PVXHostResultRequest* pRequest,
@@ -168,6 +169,47 @@ TEST_F(ResultModeTest, TheModuleSideOfTheRequest) {
     EXPECT_EQ(rep.bExtremes, 0);
     CPVXBarContainerBase::m_nCurrentMode = -1;
     CPVXBarContainerBase::m_nCurrentTMMode = -1;
+
+    // The extremes of a result the view shows: the engine's legend values and the model's keys,
+    // the values as the legend writes them (reaction arrows: GetTextReaction; a contour: the
+    // scale's value text).
+    struct Row {
+        const char* label;
+        int mode;
+        const char* kind;
+    } const rows[] = {{"reaction arrows", 0, "node"}, {"reaction contour", 70, "element"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        m.ResetEngines();
+        m.m_pReactionEngine = new CReactionEngine(&m);
+        m.m_pReactionEngine->m_dLegendMax = 1234.5;
+        m.m_pReactionEngine->m_dLegendMin = -0.125;
+        m.m_nMaxKey = 17;
+        m.m_nMinKey = 3;
+        m.m_nDisplayMode = r.mode;
+        m.m_bResultDataReady = 1;
+        PVXHostResultReport ext{};
+        ASSERT_EQ(PVXHost_GetResultExtremes(&m, &ext), 1);
+        EXPECT_EQ(ext.bExtremes, 1);
+        EXPECT_EQ(ext.dMax, 1234.5);
+        EXPECT_EQ(ext.dMin, -0.125);
+        EXPECT_EQ(ext.nMaxKey, 17u);
+        EXPECT_EQ(ext.nMinKey, 3u);
+        EXPECT_STREQ(ext.szKeyKind, r.kind);
+        char want[64] = {0};
+        if (r.mode == 0) {
+            m.m_LegendEngine.GetTextReaction(1234.5, want);
+        } else {
+            std::snprintf(want, sizeof want, "%s", m.m_LegendEngine.GetContValueText(1234.5).GetString());
+        }
+        EXPECT_STREQ(ext.szMax, want);
+    }
+    // No result ready: no extremes.
+    m.m_bResultDataReady = 0;
+    PVXHostResultReport none{};
+    EXPECT_EQ(PVXHost_GetResultExtremes(&m, &none), 0);
+    m.ResetEngines();
+    m.m_nDisplayMode = -1;
 }
 
 }  // namespace
