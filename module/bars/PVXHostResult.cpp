@@ -82,12 +82,13 @@ CEngineBase* ModeEngine(I_PVXModel& m, EngineKind k) {
     }
 }
 
-// Whether the engine draws its modes: the deformation and reaction engines draw through a plot
-// engine, so one that makes none for a draw draws nothing. The force and principal-stress
-// engines' drawing passes are not built yet.
-bool EngineDraws(I_PVXModel& m, EngineKind k) {
+// Whether the engine draws the mode: the deformation and reaction engines draw through a plot
+// engine, so one that makes none for a draw draws nothing. Of the force engine's passes the
+// frame force contour is built; the principal-stress engine's drawing is not built yet.
+bool EngineDraws(I_PVXModel& m, EngineKind k, int mode) {
     CEngineBase* e = ModeEngine(m, k);
-    if (!e || k == EngineKind::kForce || k == EngineKind::kStress) return false;
+    if (k == EngineKind::kForce) return e && mode == PVXMode::kFrameForceContour;
+    if (!e || k == EngineKind::kStress) return false;
     CDC* pDC = m.m_pPVXCtrl ? m.m_pPVXCtrl->GetMemDC() : nullptr;
     if (!pDC || !e->BeginPlotEng(pDC)) return false;
     e->EndPlotEng();
@@ -167,6 +168,14 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         if (k == EngineKind::kDeformation) m.m_pDeformEngine->m_arrPickedNode.Add(static_cast<UINT>(n));
         else if (k == EngineKind::kReaction) m.m_pReactionEngine->m_arrPickedNode.Add(static_cast<UINT>(n));
         else return false;
+        return true;
+    }
+    if (name == "deformed" && k == EngineKind::kForce) {
+        m.m_pForceEngine->m_bDeformed = n;
+        return true;
+    }
+    if (name == "line-members" && opt) {
+        opt->m_bWireFrame = n;
         return true;
     }
     if (name == "deflection-kind" && k == EngineKind::kDeformation) {
@@ -258,7 +267,7 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
         if (!ApplySetting(m, kind, mode, key, value)) unused += std::string(unused.empty() ? "" : ", ") + (key ? key : "");
     }
 
-    if (!EngineDraws(m, kind)) {
+    if (!EngineDraws(m, kind, mode)) {
         m.ResetEngines();
         m.m_nDisplayMode = PVXMode::kNone;
         return Finish(pRep, PVXHOST_NOT_BUILT, std::string("the ") + EngineName(kind) + " engine is not built yet");
@@ -272,6 +281,8 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
                       std::string("the ") + EngineName(kind) + " engine found no results for \"" +
                           m.m_strLoadName.GetString() + "\"");
     }
+    // As the bars' execute step leaves it: the legend margin for the result on show.
+    m.ResetLegendRect();
     return Finish(pRep, PVXHOST_DRAWN, unused.empty() ? "" : "settings not taken by the " + std::string(EngineName(kind)) +
                                                                   " engine yet: " + unused);
 }
