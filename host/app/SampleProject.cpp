@@ -239,6 +239,116 @@ void ShearBuildingModes(int dir, double m, double k, std::vector<ModeShape>& out
     }
 }
 
+
+// Spring pressures of the raft plates for one load case: k w at each node of each plate, in the
+// plate's node order (i, j), (i+1, j), (i+1, j+1), (i, j+1).
+void AddRaftSpringPressures(ISampleSink& sink, UINT lc, int nx, int ny, const std::vector<RaftField>& field) {
+    auto w = [&](int i, int j) { return field[static_cast<size_t>(i + j * (nx + 1))].w; };
+    for (int j = 0; j < ny; ++j)
+        for (int i = 0; i < nx; ++i) {
+            const double p[4] = {kSubgrade * w(i, j), kSubgrade * w(i + 1, j), kSubgrade * w(i + 1, j + 1),
+                                 kSubgrade * w(i, j + 1)};
+            sink.AddSpringPressure(lc, static_cast<UINT>(1 + i + j * nx), p, 4);
+        }
+}
+
+// Keys the foundation supports refer to, and the first free node and element keys.
+struct FoundationKeys {
+    int nx = 0, ny = 0;              // raft plates along x and y
+    std::vector<UINT> pileTips;
+    UINT footing[2] = {0, 0};
+    UINT nextNode = 0;
+    UINT nextElem = 0;
+};
+
+// Strip footing of the boundary wall north of the raft: a beam on Winkler springs.
+constexpr double kStripY = kLy + 3.0;      // along y = 21 m
+constexpr int kStripElems = 8;             // elements of 3 m from x = 0 to 24
+constexpr double kStripB = 1.0;            // width, m
+constexpr double kStripH = 0.6;            // depth, m
+constexpr double kStripWallDL = 10.0;      // boundary wall on it, kN/m
+constexpr double kStripLL = 5.0;           // surcharge, kN/m
+constexpr double kStripPier = 80.0;        // each gate pier (dead load), kN
+constexpr double kStripPierX[2] = {9.0, 15.0};
+
+// Settlement of the strip footing (downward positive, m) at x under line load q and the piers:
+// Hetenyi's infinite beam, w = q / kb + sum P lambda / (2 kb) e^-lambda r (cos lambda r + sin lambda r).
+double StripDeflection(double x, double q, double pier) {
+    const double kb = kSubgrade * kStripB;
+    const double EI = kEc * kStripB * kStripH * kStripH * kStripH / 12.0;
+    const double lambda = std::pow(kb / (4.0 * EI), 0.25);
+    double w = q / kb;
+    for (double a : kStripPierX) {
+        const double r = std::fabs(x - a) * lambda;
+        w += pier * lambda / (2.0 * kb) * std::exp(-r) * (std::cos(r) + std::sin(r));
+    }
+    return w;
+}
+
+// The foundation's supports and springs: the support records of the pile tips, footings and raft
+// nodes, the spring records of the raft plates, and the strip footing on springs with its
+// nodes, elements, member, spring pressures, reactions and settlements. The strip's load is
+// carried by its springs alone; a uniform correction (as for the raft) makes the nodal spring
+// reactions add up to the load exactly.
+void AddFoundationSupports(ISampleSink& sink, const FoundationKeys& f) {
+    const int nx = f.nx, ny = f.ny;
+    for (int j = 0; j <= ny; ++j)
+        for (int i = 0; i <= nx; ++i) sink.AddSupport(static_cast<UINT>(1 + i + j * (nx + 1)), PRTND_SUPPORT, 4);
+    for (UINT tip : f.pileTips) sink.AddSupport(tip, PRTND_SUPPORT, 7);
+    for (UINT k : f.footing) sink.AddSupport(k, PRTND_SUPPORT, 63);
+    for (int j = 0; j < ny; ++j)
+        for (int i = 0; i < nx; ++i) sink.AddElemSpring(static_cast<UINT>(1 + i + j * nx), kSubgrade, 0.0);
+
+    const UINT kSectStrip = 10;
+    {
+        const double b = kStripB, h = kStripH;
+        const double dims[4] = {b, h, 0.0, 0.0};
+        const double st[6] = {b * h, b * h * 5.0 / 6.0, b * h * 5.0 / 6.0, b * h * (b * b + h * h) / 12.0,
+                              b * h * h * h / 12.0, h * b * b * b / 12.0};
+        sink.AddSection(kSectStrip, 1, "FB1000x600", dims, st);
+    }
+    const double L = kLx, dx = L / kStripElems;
+    std::vector<UINT> nodes, elems;
+    for (int k = 0; k <= kStripElems; ++k) {
+        nodes.push_back(f.nextNode + static_cast<UINT>(k));
+        sink.AddNode(nodes.back(), k * dx, kStripY, 0.0);
+        sink.AddSupport(nodes.back(), PRTND_SUPPORT, 4);
+    }
+    for (int k = 0; k < kStripElems; ++k) {
+        elems.push_back(f.nextElem + static_cast<UINT>(k));
+        sink.AddElement(elems.back(), PELEM_KIND_FRAME, 201, 1, kSectStrip, {nodes[k], nodes[k + 1]});
+        sink.AddElemSpring(elems.back(), kSubgrade, kStripB);
+    }
+    sink.AddMember(f.nextElem + kStripElems, 201, {nodes.front(), nodes.back()}, elems, L, 0);
+
+    const double kb = kSubgrade * kStripB;
+    for (int c = 0; c < kCases; ++c) {
+        const UINT lc = kCaseKey[c];
+        const double q = lc == SAMPLE_LC_DL ? kStripWallDL + 25.0 * kStripB * kStripH : (lc == SAMPLE_LC_LL ? kStripLL : 0.0);
+        const double pier = lc == SAMPLE_LC_DL ? kStripPier : 0.0;
+        const double load = q * L + 2.0 * pier;
+        double springSum = 0.0;
+        for (int k = 0; k <= kStripElems; ++k)
+            springSum += kb * (k == 0 || k == kStripElems ? 0.5 : 1.0) * dx * StripDeflection(k * dx, q, pier);
+        const double wCorr = (load - springSum) / (kb * L);
+        auto w = [&](double x) { return load > 0.0 ? StripDeflection(x, q, pier) + wCorr : 0.0; };
+        for (int k = 0; k <= kStripElems; ++k) {
+            const double wk = w(k * dx);
+            const double d[6] = {0.0, 0.0, -1000.0 * wk, 0.0, 0.0, 0.0};
+            sink.AddDisp(lc, nodes[k], d);
+            if (load <= 0.0) continue;
+            const double r[6] = {0.0, 0.0, kb * (k == 0 || k == kStripElems ? 0.5 : 1.0) * dx * wk, 0.0, 0.0, 0.0};
+            sink.AddReac(lc, nodes[k], r);
+        }
+        if (load <= 0.0) continue;
+        for (int k = 0; k < kStripElems; ++k) {
+            double p[5];
+            for (int s = 0; s < 5; ++s) p[s] = kSubgrade * w((k + 0.25 * s) * dx);
+            sink.AddSpringPressure(lc, elems[k], p, 5);
+        }
+    }
+}
+
 }  // namespace
 
 CSampleProject::CSampleProject(long nRaftPlates) {
@@ -468,8 +578,9 @@ void CSampleProject::Generate(ISampleSink& sink) {
     }
 
     // The raft as one member, after every element.
+    const UINT raftMembKey = nextElem;
     {
-        const UINT raftMemb = nextElem;
+        const UINT raftMemb = raftMembKey;
         std::vector<UINT> elems, outline = {raftNode(0, 0), raftNode(nx, 0), raftNode(nx, ny), raftNode(0, ny)};
         elems.reserve(static_cast<size_t>(nx) * ny);
         for (int j = 0; j < ny; ++j)
@@ -563,6 +674,7 @@ void CSampleProject::Generate(ISampleSink& sink) {
                 const double r[6] = {0.0, 0.0, kSubgrade * trib * f.w, 0.0, 0.0, 0.0};
                 if (gravity) sink.AddReac(lc, raftNode(i, j), r);
             }
+        if (gravity) AddRaftSpringPressures(sink, lc, nx, ny, field);
         auto raftW = [&](int gi, int gj) { return field[static_cast<size_t>(gi * kx + gj * ky * (nx + 1))].w; };
 
         // Raft plate forces: corners from the node fields, centre evaluated.
@@ -820,5 +932,19 @@ void CSampleProject::Generate(ISampleSink& sink) {
             const double d[6] = {0.0, 0.0, -1000.0 * s[n], 0.0, 0.0, 0.0};
             sink.AddDisp(SAMPLE_LC_SETTLE, n, d);
         }
+    }
+
+    // ---- Foundation supports, springs and the strip footing ---------------------------------
+    {
+        FoundationKeys f;
+        f.nx = nx;
+        f.ny = ny;
+        for (int gj = 0; gj < kGridY; ++gj)
+            for (int gi = 0; gi < kGridX; ++gi) f.pileTips.push_back(pileTip[gi][gj]);
+        f.footing[0] = footing[0];
+        f.footing[1] = footing[1];
+        f.nextNode = lastNode + 1;
+        f.nextElem = raftMembKey + 1;
+        AddFoundationSupports(sink, f);
     }
 }
