@@ -136,12 +136,16 @@ CPlotReactionEng* CReactionEngine::GetPlotEngine() const { return static_cast<CP
 void CReactionEngine::ImportEngine(CReactionEngine* pSrc) {
     if (!pSrc || pSrc == this) return;
     CEngineBase::ImportEngine(pSrc);
+    // The colour scale is copied when the source has one; an engine keeps its own otherwise
+    // (the bars' editing engine is made with one before it takes the model's engine over).
     if (pSrc->m_pContourEngine) {
         if (m_pContourEngine)
             *m_pContourEngine = *pSrc->m_pContourEngine;
         else
             m_pContourEngine = new CContourEngine(*pSrc->m_pContourEngine);
     }
+    m_bGradient = pSrc->m_bGradient;
+    m_bCuttingLine = pSrc->m_bCuttingLine;
     if (!m_pModel) m_pModel = pSrc->m_pModel;
     m_bDataReady = pSrc->m_bDataReady;
     m_bSuppressReac = pSrc->m_bSuppressReac;

@@ -44,7 +44,6 @@ public:
     enum { KIND_CONTOUR = 0, KIND_REACTION = 1, KIND_REVERSED = 2 };
     // Member kinds of the contour.
     enum { MEMB_RAFT = 0, MEMB_BEAM = 1 };
-    static constexpr UINT kMapBuckets = 10007;
 
     explicit CReactionEngine(I_PVXModelBase* pModel);
     ~CReactionEngine() override;

@@ -48,17 +48,6 @@ private:
     UINT m_nOldAlign;
 };
 
-// "Max:" (kind 0), "Min:" (1), "MAX:" (2) before the value at the window point of p, and a
-// cross of 8 pixels in the number colour; nothing off-screen.
-void WriteExtremeLabel(I_PVXModel* m, CDC* pDC, C3DPoint p, const CString& fmt, int nKind, double v) {
-    const CPoint pt = m->Get3DPtTo2DPt(&p);
-    if (pt.x < 0 || pt.y < 0) return;
-    CString s;
-    s.Format(fmt, v);
-    pDC->TextOut(pt.x, pt.y, CPVXLabelBase::MaxMinText(nKind, s));
-    CPVXLabelBase::DrawMaxMinCross(pDC, m, p, m->m_pDispOpt->m_Number.m_crNumber[0]);
-}
-
 }  // namespace
 
 int ReactionNumberKind(const T_PVX_DOPT_NUMBER_D& n, double dMax, double dMin, double v) {
@@ -94,7 +83,7 @@ int CReactionEngine::OutputReactionNumber(CDC* pDC) {
         const int nKind = ReactionNumberKind(n, m_dLegendMax, m_dLegendMin, v);
         if (nKind < 0) continue;
         if (nKind < 3) {
-            WriteExtremeLabel(m, pDC, p, fmt, nKind, v);
+            DrawMinMaxOutputValue(pDC, p, fmt, nKind, v);
             continue;
         }
         const CPoint pt = m->Get3DPtTo2DPt(&p);

@@ -322,7 +322,7 @@ TEST_F(ModelTest, EnginesInitialiseForTheirModesAndImportCopies) {
     delete src.m_pContourEngine;  // the copy must not share it
     src.m_pContourEngine = nullptr;
     dst.ImportEngine(&src);
-    EXPECT_EQ(dst.m_pContourEngine, nullptr) << "the source has no scale any more";
+    EXPECT_NE(dst.m_pContourEngine, nullptr) << "a source without a scale leaves the copy its own";
 }
 
 TEST_F(ModelTest, ForceEngineMapsAnswerOnlyForMembersWithRecords) {

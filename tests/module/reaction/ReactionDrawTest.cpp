@@ -117,7 +117,9 @@ TEST_F(ReactionDraw, ArrowsOfTheLargestNodeHaveTheirOwnColours) {
     EXPECT_EQ(CountLines(dc, CPlotReactionEng::kMaxShaftColor), 1u);
     EXPECT_EQ(CountLines(dc, CPlotReactionEng::kShaftColor), 1u);
     for (const GdiRecord* r : dc.GetRecords("Polygon"))
-        if (r->brush.lbColor == CPlotReactionEng::kHeadColor) EXPECT_EQ(r->pen.lopnColor, RGB(0, 0, 0));
+        if (r->brush.lbColor == CPlotReactionEng::kHeadColor) {
+            EXPECT_EQ(r->pen.lopnColor, RGB(0, 0, 0));
+        }
     EXPECT_FALSE(Ctrl()->GetKrigContour().IsOn());
     // Without a plot engine nothing is drawn.
     EXPECT_EQ(E().DrawReactionValueNew(), -1);
@@ -346,7 +348,9 @@ TEST_F(ReactionDraw, BeamAsALineThroughItsStations) {
             EXPECT_DOUBLE_EQ(line.values[i], st[k]) << "station " << k;
             ++k;
         }
-        if (i > 0) EXPECT_GE(x, line.points[i - 1].x - 1e-12) << "points in order along the element";
+        if (i > 0) {
+            EXPECT_GE(x, line.points[i - 1].x - 1e-12) << "points in order along the element";
+        }
     }
     EXPECT_EQ(k, 9);
 }
