@@ -9,6 +9,7 @@
 #include "host/db/CMDBCtrl.h"
 #include "host/db/CPostCtrl.h"
 #include "host/grx/I_PVXCtrl.h"
+#include "module/bars/CPVXBarContainerBase.h"
 #include "module/contour/CContourEngine.h"
 #include "module/engines/CPlotReactionEng.h"
 #include "module/model/CPVXAttrCtrl.h"
@@ -104,6 +105,7 @@ void MakeBeamPressureRecord(const double d[5], T_STRG_D& rec) {
 
 CReactionEngine::CReactionEngine(I_PVXModelBase* pModel)
     : m_bDataReady(0),
+      m_nMode(-1),
       m_bSuppressReac(0),
       m_nComponent(COMP_FZ),
       m_nAxis1(0),
@@ -148,6 +150,7 @@ void CReactionEngine::ImportEngine(CReactionEngine* pSrc) {
     m_bCuttingLine = pSrc->m_bCuttingLine;
     if (!m_pModel) m_pModel = pSrc->m_pModel;
     m_bDataReady = pSrc->m_bDataReady;
+    m_nMode = pSrc->m_nMode;
     m_bSuppressReac = pSrc->m_bSuppressReac;
     m_nComponent = pSrc->m_nComponent;
     m_nAxis1 = pSrc->m_nAxis1;
@@ -337,8 +340,9 @@ void CReactionEngine::OutputNumbersNew() {
 
 // ---- builders ----------------------------------------------------------------------------------
 
-int CReactionEngine::InitEngine(CDeformEngine*, int) {
+int CReactionEngine::InitEngine(CDeformEngine*, int nMode) {
     m_bDataReady = 0;
+    m_nMode = nMode == -1 ? CPVXBarContainerBase::m_nCurrentMode : nMode;
     I_PVXModel* pModel = GetModel();
     if (!pModel) return 0;
     pModel->SelectLoad();

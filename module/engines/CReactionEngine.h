@@ -53,8 +53,9 @@ public:
     void ImportEngine(CReactionEngine* pSrc);
     using CEngineBase::ImportEngine;
 
-    // Builds the data of the engine's data kind for the model's load selection. Both arguments
-    // are kept for callers and ignored. Returns the data-ready flag.
+    // Builds the data of the engine's data kind for the model's load selection; what is built
+    // depends on the data kind only, the mode is noted (-1: the bars' current mode). Returns the
+    // data-ready flag.
     int InitEngine(CDeformEngine* pDeform, int nMode);
 
     // ---- values ----------------------------------------------------------------------------
@@ -113,6 +114,7 @@ public:
 
     // ---- state ------------------------------------------------------------------------------
     int m_bDataReady;               // a builder stored data for the current selection
+    int m_nMode;                    // display mode of the last InitEngine (-1 there: the bars' mode)
     int m_bSuppressReac;            // reactions are not collected (kept by the pages unchanged)
     int m_nComponent;               // COMP_*; 2 FZ by default
     int m_nAxis1, m_nAxis2;         // axis of a single component (0 x, 1 y, 2 z)
