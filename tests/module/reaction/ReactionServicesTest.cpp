@@ -36,6 +36,10 @@ TEST(AnimationFactor, WaveOverTheRecordedFrames) {
         EXPECT_DOUBLE_EQ(a.GetAnimationFactor(0), r.signedWave);
         EXPECT_DOUBLE_EQ(a.GetAnimationFactor(1), r.positiveWave);
     }
+    // No frames per half cycle would divide by zero: the factor stays 1.
+    a.m_nFramesPerHalfCycle = 0;
+    EXPECT_EQ(a.GetAnimationFactor(0), 1.0);
+    a.m_nFramesPerHalfCycle = 8;
     // Outside a recording, or for a load without amplitude, the factor is 1 whatever the frame.
     a.m_nCurFrame = 20;
     struct Off {
