@@ -3,6 +3,7 @@
 // component, the legend's extreme lines, the pressure extremes of the raft and of the strip
 // footing, and the drawn vertical reactions adding up to the load the sample applies.
 #include <sqlite3.h>
+#include <sys/wait.h>
 
 #include <cfloat>
 #include <cmath>
@@ -13,6 +14,7 @@
 
 #include "module/engines/CPlotReactionEng.h"
 #include "module/model/PVXModes.h"
+#include "platform/gdi/BmpFile.h"
 #include "tests/module/model_render/RenderTestSupport.h"
 #include "tests/module/reaction/ReactionTestSupport.h"
 
@@ -210,4 +212,82 @@ TEST_F(ReactionSample, PressureExtremesEqualTheProjectFile) {
             EXPECT_DOUBLE_EQ(E().m_dLegendMin, E().m_dMinValue);
             EXPECT_EQ(static_cast<size_t>(E().m_arrContrElem.GetSize()), v.size() / r.values);
         }
+}
+
+namespace {
+
+struct HostRun {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+HostRun RunHost(const std::string& args, const std::string& tag) {
+    const std::string base = std::string(PVX_TEST_TMPDIR) + "/reaction_host_" + tag;
+    const std::string cmd = std::string(PVX_BINARY_DIR) + "/bin/pvxhost " + args + " >" + base + ".out 2>" + base + ".err";
+    HostRun r;
+    const int status = std::system(cmd.c_str());
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    for (auto [path, text] : {std::make_pair(base + ".out", &r.out), std::make_pair(base + ".err", &r.err)})
+        if (FILE* f = std::fopen(path.c_str(), "r")) {
+            char buf[512];
+            size_t n;
+            while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text->append(buf, n);
+            std::fclose(f);
+        }
+    return r;
+}
+
+// The full-precision value printed on an extremes line ("max TEXT (VALUE) at KIND KEY").
+double PrintedValue(const std::string& out, const char* which) {
+    const size_t at = out.find(std::string(which) + " ");
+    if (at == std::string::npos) return NAN;
+    const size_t open = out.find('(', at);
+    return open == std::string::npos ? NAN : std::strtod(out.c_str() + open + 1, nullptr);
+}
+
+}  // namespace
+
+TEST_F(ReactionSample, HostDrawsModes0And70WithTheProjectsExtremes) {
+    SampleFile file(m_path);
+    const auto reac = file.Reactions(kDL);
+    const std::set<UINT> supports = file.Supports();
+    double fzMax = -DBL_MAX, fzMin = DBL_MAX;
+    for (const auto& [node, r] : reac)
+        if (supports.count(node) && r.FZ != 0.0) {
+            fzMax = std::max(fzMax, r.FZ);
+            fzMin = std::min(fzMin, r.FZ);
+        }
+    const std::vector<double> raft = file.Pressures(kDL, 301, 4), strip = file.Pressures(kDL, 201, 5);
+    const std::string plain = std::string(PVX_TEST_TMPDIR) + "/reaction_host_plain.bmp";
+    ASSERT_EQ(RunHost("--db " + m_path + " render --view iso --size 400x300 --out " + plain, "plain").exitCode, 0);
+    std::vector<COLORREF> want, got;
+    int w = 0, h = 0;
+    ASSERT_TRUE(ReadBmp(plain.c_str(), want, w, h));
+    struct Row {
+        const char* label;
+        std::string args;
+        double dMax, dMin;
+    } rows[] = {
+        {"reactions", "--mode reactions --load DL --component FZ", fzMax, fzMin},
+        {"Kriging contour of the reactions", "--mode reactions --load DL --option contour=1", fzMax, fzMin},
+        {"raft pressures", "--mode reaction-contour --load DL", *std::max_element(raft.begin(), raft.end()),
+         *std::min_element(raft.begin(), raft.end())},
+        {"strip footing pressures", "--mode reaction-contour --load DL --option member-kind=1",
+         *std::max_element(strip.begin(), strip.end()), *std::min_element(strip.begin(), strip.end())},
+    };
+    const std::string shown = std::string(PVX_TEST_TMPDIR) + "/reaction_host_shown.bmp";
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const HostRun run = RunHost("--db " + m_path + " render --view iso --size 400x300 --out " + shown + " " + r.args, "shown");
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.err.find("plain model"), std::string::npos) << run.err;
+        EXPECT_DOUBLE_EQ(PrintedValue(run.out, "max"), r.dMax) << run.out;
+        EXPECT_DOUBLE_EQ(PrintedValue(run.out, "min"), r.dMin) << run.out;
+        ASSERT_TRUE(ReadBmp(shown.c_str(), got, w, h));
+        EXPECT_NE(got, want) << "the result is drawn over the model";
+    }
+    // A load without spring pressures is refused with what the project lacks.
+    const HostRun wx = RunHost("--db " + m_path + " render --out " + shown + " --mode reaction-contour --load WX", "wx");
+    EXPECT_EQ(wx.exitCode, 1);
+    EXPECT_NE(wx.err.find("spring pressures"), std::string::npos) << wx.err;
 }
