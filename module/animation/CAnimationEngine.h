@@ -53,6 +53,7 @@ public:
     int m_bAnimationMode;           // ready to record (animation mode entered)
     int m_bAnimateContour;          // contour values follow the frame factor too
     int m_bFullCycle;               // 0 repeat half cycle, 1 full cycle
+    DWORD m_aCompressOptions[11];   // the compressor's options record of the AVI stream, as the bars keep it
     int m_bTimer0;                  // playback timer 0 running
     int m_bTimer1;                  // playback timer 1 running
 };
