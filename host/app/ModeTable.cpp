@@ -511,6 +511,10 @@ int CHostResultChoice::Apply(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
 
 void CHostResultChoice::PrintExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel) const {
     if (!m_bDrawn) return;
+    PrintHostResultExtremes(loader, pModel);
+}
+
+void PrintHostResultExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
     auto get = reinterpret_cast<PFN_PVXHOST_GET_RESULT_EXTREMES>(loader.GetSymbol(PVXHOST_GET_RESULT_EXTREMES));
     PVXHostResultReport rep{};
     if (!get || !get(pModel, &rep) || !rep.bExtremes) return;

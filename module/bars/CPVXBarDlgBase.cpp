@@ -14,6 +14,7 @@
 #include "module/resources/PVXResourceIds.h"
 #include "platform/afx/CArchive.h"
 #include "platform/ui/CButton.h"
+#include "platform/ui/CComboBox.h"
 #include "platform/ui/CWinApp.h"
 
 IMPLEMENT_DYNAMIC(CPVXBarDlgBase, CPHPageDlg)
@@ -38,6 +39,7 @@ CPVXBarDlgBase::CPVXBarDlgBase(UINT nIDTemplate, CPVXBarContainerBase* pContaine
       m_bLegend(0),
       m_bValues(0),
       m_bUndeformed(0),
+      m_nIDLoadCombo(0),
       m_nLoadStep(0),
       m_nLoadKey(0),
       m_nLoadType(0),
@@ -163,8 +165,10 @@ int CPVXBarDlgBase::SelectLoadOnInit() {
         pModel->m_nLoadStep = 0;
         pModel->m_bLoadSelected = 0;
         pModel->m_bResultPresent = 0;
+        FillLoadCombo();
         return 0;
     }
+    FillLoadCombo();
     m_nLoadType = static_cast<int>(type);
     m_nLoadKey = static_cast<int>(key);
     m_nLoadStep = step;
@@ -177,9 +181,42 @@ int CPVXBarDlgBase::SelectLoadOnInit() {
     return 1;
 }
 
-int CPVXBarDlgBase::TakeLoadOnApply(const CString& strLoadText) {
+void CPVXBarDlgBase::FillLoadCombo() {
+    auto* pCombo = m_nIDLoadCombo ? dynamic_cast<CComboBox*>(GetDlgItem(static_cast<int>(m_nIDLoadCombo))) : nullptr;
+    if (!pCombo) return;
+    pCombo->ResetContent();
+    UINT selType = 0, selKey = 0;
+    const BOOL bChosen = m_LoadSelector.GetSelectedLoad(selType, selKey, nullptr);
+    for (int i = 0; i < m_LoadSelector.GetLoadCount(); ++i) {
+        UINT type = 0, key = 0;
+        CString name;
+        if (!m_LoadSelector.GetSelectedLoadByIndex(i, type, key, &name)) continue;
+        const int at = pCombo->AddString(name);
+        if (at >= 0) pCombo->SetItemData(at, static_cast<DWORD_PTR>(i));
+        if (bChosen && type == selType && key == selKey) pCombo->SetCurSel(at);
+    }
+}
+
+int CPVXBarDlgBase::TakeLoadOnApply() {
     I_PVXModel* pModel = GetModel();
     if (!pModel) return 0;
+    CString strLoadText;
+    auto* pCombo = m_nIDLoadCombo ? dynamic_cast<CComboBox*>(GetDlgItem(static_cast<int>(m_nIDLoadCombo))) : nullptr;
+    if (pCombo && pCombo->GetCurSel() >= 0) {
+        // The load the person chose in the combo becomes the selector's choice.
+        UINT type = 0, key = 0;
+        CString name;
+        if (m_LoadSelector.GetSelectedLoadByIndex(static_cast<int>(pCombo->GetItemData(pCombo->GetCurSel())), type,
+                                                  key, &name)) {
+            UINT oldType = 0, oldKey = 0;
+            int oldStep = 0;
+            const BOOL bSame = m_LoadSelector.GetSelectedLoad(oldType, oldKey, &oldStep) && oldType == type && oldKey == key;
+            m_LoadSelector.ChangeSelect(type, key, bSame ? oldStep : 0);
+        }
+        pCombo->GetLBText(pCombo->GetCurSel(), strLoadText);
+    } else {
+        strLoadText = m_LoadSelector.GetSelectedText();
+    }
     UINT type = 0, key = 0;
     int step = 0;
     if (!m_LoadSelector.GetSelectedLoad(type, key, &step)) {

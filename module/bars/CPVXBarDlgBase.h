@@ -102,10 +102,13 @@ public:
     // model's load step, load-selected and result-present flags are cleared. Returns 1 when a
     // load is selected.
     int SelectLoadOnInit();
-    // The common step of ApplyOptions: the selector's choice becomes the model's load when it
-    // differs from it (rebuild flags set), and the load combo's text becomes the model's load
-    // name. Returns 1 when a load is selected.
-    int TakeLoadOnApply(const CString& strLoadText);
+    // The common step of ApplyOptions: the load chosen in the load combo (or, without one, the
+    // selector's choice) becomes the model's load when it differs from it (rebuild flags set),
+    // and the combo's text (the load's name) the model's load name. Returns 1 when a load is
+    // selected.
+    int TakeLoadOnApply();
+    // Lists the selector's loads in the load combo and selects the selector's choice.
+    void FillLoadCombo();
 
     // ---- engine refresh and detail dialogs ---------------------------------------------------------
     // Before a contour dialog: the engine of the page type rebuilt when its flag is set (the flag
@@ -143,6 +146,7 @@ public:
     // The display boxes.
     int m_bAnimation, m_bContour, m_bDeformed, m_bLegend, m_bValues, m_bUndeformed;
     CSelectPostLC m_LoadSelector;         // loads of the kinds the settings block allows
+    UINT m_nIDLoadCombo;                  // the page's load combo showing the selector's loads; 0 none
     int m_nLoadStep, m_nLoadKey, m_nLoadType;  // last load taken from the selector
     // Carried by the archive only, 0 and empty until read.
     int m_nArchivedA, m_nArchivedB;

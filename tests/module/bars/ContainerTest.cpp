@@ -127,8 +127,12 @@ TEST_F(BarFixture, PrepareMembersMakeTheEditingEnginesOfTheirResult) {
         EXPECT_EQ(bar->m_nEngineKind, r.kind);
         CDeformEngine* d = CPVXBarContainerBase::m_pDeformEngine;
         EXPECT_EQ(d != nullptr, r.deform);
-        if (d) EXPECT_EQ(d->m_pContourEngine != nullptr, r.deformScale);
-        if (d && r.deformComponent >= 0) EXPECT_EQ(d->m_nComponent, r.deformComponent);
+        if (d) {
+            EXPECT_EQ(d->m_pContourEngine != nullptr, r.deformScale);
+        }
+        if (d && r.deformComponent >= 0) {
+            EXPECT_EQ(d->m_nComponent, r.deformComponent);
+        }
         if (r.kind == CPVXBarContainerBase::ENGINE_FORCE) {
             auto* f = dynamic_cast<CForceEngine*>(CPVXBarContainerBase::m_pCurrentEngine);
             ASSERT_NE(f, nullptr);
@@ -136,7 +140,9 @@ TEST_F(BarFixture, PrepareMembersMakeTheEditingEnginesOfTheirResult) {
         } else {
             EXPECT_EQ(CPVXBarContainerBase::m_pCurrentEngine, nullptr);
         }
-        if (r.contourBox >= 0) EXPECT_EQ(bar->m_BarInfo.bContour, r.contourBox);
+        if (r.contourBox >= 0) {
+            EXPECT_EQ(bar->m_BarInfo.bContour, r.contourBox);
+        }
         EXPECT_EQ(CPVXBarContainerBase::m_nCurrentMode, r.mode);
         EXPECT_EQ(Model().m_nBarDisplayMode, r.resultId) << "the model's bar mode holds the result id";
         bar->DestroyWindow();

@@ -141,10 +141,18 @@ TEST_F(BarFixture, HandOverMakesTheEnginesOfTheDisplayMode) {
         EXPECT_EQ(m.m_pForceEngine != nullptr, r.force);
         EXPECT_EQ(m.m_pReactionEngine != nullptr, r.reaction);
         EXPECT_EQ(m.m_pStressEngine != nullptr, r.stress);
-        if (m.m_pDeformEngine) EXPECT_EQ(m.m_pDeformEngine->m_nComponent, 7);
-        if (m.m_pForceEngine) EXPECT_EQ(m.m_pForceEngine->m_nBForcComp, 5);
-        if (m.m_pReactionEngine) EXPECT_EQ(m.m_pReactionEngine->m_nComponent, 5);
-        if (m.m_pStressEngine) EXPECT_EQ(m.m_pStressEngine->m_nComponent, 5);
+        if (m.m_pDeformEngine) {
+            EXPECT_EQ(m.m_pDeformEngine->m_nComponent, 7);
+        }
+        if (m.m_pForceEngine) {
+            EXPECT_EQ(m.m_pForceEngine->m_nBForcComp, 5);
+        }
+        if (m.m_pReactionEngine) {
+            EXPECT_EQ(m.m_pReactionEngine->m_nComponent, 5);
+        }
+        if (m.m_pStressEngine) {
+            EXPECT_EQ(m.m_pStressEngine->m_nComponent, 5);
+        }
         for (CEngineBase* e : {static_cast<CEngineBase*>(m.m_pDeformEngine), static_cast<CEngineBase*>(m.m_pForceEngine),
                                static_cast<CEngineBase*>(m.m_pReactionEngine),
                                static_cast<CEngineBase*>(m.m_pStressEngine)})
