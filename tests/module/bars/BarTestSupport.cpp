@@ -32,6 +32,7 @@ void RegisterTestTemplates() {
     t.style = WS_CHILD;
     t.items = {
         Item(CPVXBarDlgBase::IDC_PAGE_LOAD_GROUP, UiCtl::Group, "荷载", 5, 5, 140, 30),
+        Item(IDC_TEST_LOAD, UiCtl::Combo, "", 10, 15, 130, 80),
         Item(IDC_TEST_CONTOUR, UiCtl::Check, "等值线", 10, 40, 60, 10),
         Item(IDC_TEST_CONTOUR_MORE, UiCtl::Button, "...", 75, 40, 18, 10),
         Item(IDC_TEST_LEGEND, UiCtl::Check, "图例", 10, 55, 60, 10),

@@ -49,12 +49,20 @@ enum : UINT {
     IDC_TEST_CONTOUR_MORE = 19914,
     IDC_TEST_LEGEND_MORE = 19915,
     IDC_TEST_COMPONENT = 19916,   // edit: the engine component the page writes
+    IDC_TEST_LOAD = 19917,        // the load combo
 };
 
 // A page that writes one component into the engine it edits and executes its display mode.
 class TestPage : public CPVXBarDlgBase {
 public:
-    TestPage(int nMode, int nType) : CPVXBarDlgBase(IDD_TEST_PAGE, nullptr, nullptr), m_nMode(nMode), m_nType(nType) {}
+    TestPage(int nMode, int nType) : CPVXBarDlgBase(IDD_TEST_PAGE, nullptr, nullptr), m_nMode(nMode), m_nType(nType) {
+        m_nIDLoadCombo = IDC_TEST_LOAD;
+    }
+
+    BOOL OnInitDialog() override {
+        SelectLoadOnInit();
+        return CPVXBarDlgBase::OnInitDialog();
+    }
 
     void DoDataExchange(CDataExchange* pDX) override {
         CPVXBarDlgBase::DoDataExchange(pDX);
@@ -65,6 +73,7 @@ public:
     void ApplyOptions() override {
         ++m_nApplied;
         Exchange(TRUE);
+        TakeLoadOnApply();
         if (m_pReactionEngine) m_pReactionEngine->m_nComponent = m_nComponent;
         if (m_pDeformEngine) m_pDeformEngine->m_nComponent = m_nComponent;
         if (m_pBarInfo) {

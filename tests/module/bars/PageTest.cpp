@@ -6,6 +6,7 @@
 #include "module/contour/CContourDetDlg.h"
 #include "platform/afx/CArchive.h"
 #include "platform/afx/CMemFile.h"
+#include "platform/ui/CComboBox.h"
 #include "tests/module/bars/BarTestSupport.h"
 
 namespace bartest {
@@ -259,7 +260,7 @@ TEST_F(PageFixture, LoadSelectionTakesTheModelsLoadOrGivesItTheSelectorsChoice) 
     EXPECT_EQ(m.m_nLoadKey, kCaseLive);
 
     // On apply: the combination chosen on the page becomes the model's load, with its name.
-    ASSERT_TRUE(page->m_LoadSelector.ChangeSelect(9, kCombo, 0));
+    CUiDialogSession(page).SelectComboIndex(IDC_TEST_LOAD, 2);
     page->m_bDeformRebuild = 0;
     EXPECT_EQ(page->TakeLoadOnApply(), 1);
     EXPECT_EQ(m.m_nLoadType, 9u);
@@ -280,6 +281,32 @@ TEST_F(PageFixture, LoadSelectionTakesTheModelsLoadOrGivesItTheSelectorsChoice) 
     EXPECT_EQ(m.m_bResultPresent, 0);
     EXPECT_EQ(m.m_nLoadStep, 0);
     CDBDoc::m_pDBDoc = &m_doc;
+}
+
+TEST_F(BarFixture, TheLoadComboListsTheLoadsAndItsChoiceBecomesTheModelsLoad) {
+    Model().m_nLoadType = 1;
+    Model().m_nLoadKey = kCaseLive;
+    TestBar* bar = MakeBar<TestBar>();
+    bar->ShowChildDlgByMode(PVXResult::kReacPile);
+    TestPage* page = bar->Page(0);
+    auto* combo = dynamic_cast<CComboBox*>(page->GetDlgItem(IDC_TEST_LOAD));
+    ASSERT_NE(combo, nullptr);
+    // The bars' load kinds: the static cases, then the combinations (as type 9).
+    const char* want[] = {"DL", "LL", "1.2DL+1.4LL"};
+    ASSERT_EQ(combo->GetCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        CString s;
+        combo->GetLBText(i, s);
+        EXPECT_EQ(std::string(s.GetString()), want[i]);
+    }
+    EXPECT_EQ(combo->GetCurSel(), 1) << "the model's load";
+    CUiDialogSession user(page);
+    user.SelectComboIndex(IDC_TEST_LOAD, 2);
+    user.ClickButton(CPVXBarDlgBase::IDC_PAGE_APPLY);
+    EXPECT_EQ(Model().m_nLoadType, 9u);
+    EXPECT_EQ(Model().m_nLoadKey, kCombo);
+    EXPECT_EQ(std::string(Model().m_strLoadName.GetString()), "1.2DL+1.4LL");
+    EXPECT_EQ(Model().m_bResultDataReady, 1);
 }
 
 // Hint 33 closes the bar while the figure panel is open and a display mode is set; hint 7 while
