@@ -195,7 +195,7 @@ TEST_F(BarFixture, HandOverImportsNoEditingEngineOfAnotherKind) {
     const int freshForce = CForceEngine(&m).m_nBForcComp;
     auto* force = new CForceEngine(&m);
     force->m_nBForcComp = 5;
-    force->m_mapBeamForce[7] = T_STRG_D{};
+    force->m_mapBForc[7] = T_STRG_D{};
     CPVXBarContainerBase::m_pCurrentEngine = force;
     bar->Copy2PVXModelEngines(PVXMode::kReaction);
     ASSERT_NE(m.m_pReactionEngine, nullptr);
@@ -208,7 +208,7 @@ TEST_F(BarFixture, HandOverImportsNoEditingEngineOfAnotherKind) {
     bar->Copy2PVXModelEngines(PVXMode::kFrameForceContour);
     ASSERT_NE(m.m_pForceEngine, nullptr);
     EXPECT_EQ(m.m_pForceEngine->m_nBForcComp, freshForce);
-    EXPECT_EQ(m.m_pForceEngine->m_mapBeamForce.GetCount(), 0);
+    EXPECT_EQ(m.m_pForceEngine->m_mapBForc.GetCount(), 0);
 }
 
 TEST_F(BarFixture, NodeDisplacementQueryDrawsNoLegendAndModeShapesKeepTheFrameTitle) {
