@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "module/bars/CPVXBarContainer.h"
+#include "module/bars/CPVXBarContainerMember.h"
 #include "module/bars/CPVXBarContainerSlabDetail.h"
 #include "module/bars/CPVXBarContainerSlabForc.h"
 #include "module/bars/CPVXBarContainerSlabRbar.h"
@@ -87,10 +88,31 @@ UiDlgTemplate SystemBar() {
     return t;
 }
 
+UiDlgTemplate MemberBar() {
+    using M = CPVXBarContainerMember;
+    UiDlgTemplate t = Bar(M::IDD);
+    AddCommon(t, 66);
+    // Captions of our own, except the radios', which the container sets from the string table.
+    t.items.push_back(Item(M::IDC_DISPLAY_GROUP, UiCtl::Group, "内力显示", 5, 21, 140, 42));
+    t.items.push_back(Item(M::IDC_FORCE_CONTOUR, UiCtl::Radio, "等值线", 10, 31, 50, 10));
+    t.items.push_back(Item(M::IDC_FORCE_DIAGRAM, UiCtl::Radio, "内力图", 62, 31, 50, 10, FALSE));
+    t.items.push_back(Item(M::IDC_SHOW_BEAM, UiCtl::Check, "梁", 10, 46, 26, 10));
+    t.items.push_back(Item(M::IDC_SHOW_COLUMN, UiCtl::Check, "柱", 38, 46, 26, 10));
+    t.items.push_back(Item(M::IDC_SHOW_TRUSS, UiCtl::Check, "支撑", 66, 46, 30, 10));
+    t.items.push_back(Item(M::IDC_ONLY_TRUSS, UiCtl::Check, "仅桁架", 98, 46, 44, 10));
+    t.items.push_back(Hidden(Item(M::IDC_PLATE_GROUP, UiCtl::Group, "板单元", 5, 21, 140, 42)));
+    t.items.push_back(Hidden(Item(M::IDC_PLATE_LABEL, UiCtl::Static, "包括:", 10, 33, 30, 10)));
+    t.items.push_back(Hidden(Item(M::IDC_SHOW_TG, UiCtl::Check, "转换梁", 42, 32, 45, 10)));
+    t.items.push_back(Hidden(Item(M::IDC_SHOW_WALL, UiCtl::Check, "墙", 90, 32, 40, 10)));
+    t.items.push_back(Item(M::IDC_ANCHOR, UiCtl::Static, "", 0, 66, kWidth, 4));
+    return t;
+}
+
 std::vector<UiDlgTemplate> MakeTemplates() {
     std::vector<UiDlgTemplate> out;
     out.push_back(PlainBar());
     out.push_back(SystemBar());
+    out.push_back(MemberBar());
     UiDlgTemplate story = Bar(CPVXBarContainerStory::IDD);
     AddCommon(story, 22);
     out.push_back(story);

@@ -46,8 +46,11 @@ TEST(PvxHostShowTest, ListNamesEachResultWithItsContainerPageAndTitle) {
         {7202, "CPVXBarContainerSystem", "CPVXBarSetMnt", "沉降"},
         {7204, "CPVXBarContainerSystem", "CPVXBarDContr", "-"},
         {7205, "CPVXBarContainerSystem", "CPVXBarSrhdsp", "-"},
-        {7303, "CPVXBarContainerSlabForc", "CPVXBarSForc", "板内力"},
-        {7304, "CPVXBarContainerSlabForc", "CPVXBarSBForc", "梁上板内力"},
+        {7301, "CPVXBarContainerMember", "CPVXBarBForc", "梁内力"},
+        {7302, "CPVXBarContainerMember", "CPVXBarBSfd", "-"},
+        // Offered by the slab force bar too; the view's frame force command opens the member bar.
+        {7303, "CPVXBarContainerMember", "CPVXBarSForc", "板内力"},
+        {7304, "CPVXBarContainerMember", "CPVXBarSBForc", "梁上板内力"},
         {12201, "CPVXBarContainerSlabRbar", "CPVXBarSRbar", "-"},
         {7401, "CPVXBarContainerSlabDetail", "CPVXBarSWall", "板详细结果(墙)"},
         {7402, "CPVXBarContainerSlabDetail", "CPVXBarSStrip", "板带"},

@@ -1,6 +1,7 @@
 // The result bar containers: their combos, their results and page classes, the editing engines
 // their Prepare members make, showing a result twice, results they do not have, and the system
 // container's type radio and place holder.
+#include "module/bars/CPVXBarContainerMember.h"
 #include "module/bars/CPVXBarContainerSlabDetail.h"
 #include "module/bars/CPVXBarContainerSlabForc.h"
 #include "module/bars/CPVXBarContainerSlabRbar.h"
@@ -54,6 +55,10 @@ TEST_F(BarFixture, ContainersOfferTheirResultsInTheirCombos) {
          {{"变形", 7201}, {"沉降", 7202}},
          7201,
          {{7202, "CPVXBarSetMnt"}, {7201, "CPVXBarDeform"}, {7204, "CPVXBarDContr"}, {7205, "CPVXBarSrhdsp"}}},
+        {"CPVXBarContainerMember",
+         {{"梁内力", 7301}, {"板内力", 7303}, {"梁上板内力", 7304}},
+         7301,
+         {{7301, "CPVXBarBForc"}, {7302, "CPVXBarBSfd"}, {7303, "CPVXBarSForc"}, {7304, "CPVXBarSBForc"}}},
         {"CPVXBarContainerSlabForc",
          {{"板内力", 7303}, {"梁上板内力", 7304}},
          7303,
@@ -102,6 +107,10 @@ TEST_F(BarFixture, PrepareMembersMakeTheEditingEnginesOfTheirResult) {
         int contourBox;         // settings block field 20 afterwards (-1 not checked)
         int mode;               // m_nCurrentMode afterwards
     } rows[] = {
+        {"CPVXBarContainerMember", 7301, 0, true, true, 3, 2, 1, -1},
+        {"CPVXBarContainerMember", 7302, 1, true, true, 3, 2, 1, -1},
+        {"CPVXBarContainerMember", 7303, 2, true, true, 3, 2, 1, -1},
+        {"CPVXBarContainerMember", 7304, 3, true, true, 3, 2, 1, -1},
         {"CPVXBarContainerSlabForc", 7303, 0, true, true, 3, 2, 1, -1},
         {"CPVXBarContainerSlabForc", 7304, 1, true, true, 3, 2, 1, -1},
         {"CPVXBarContainerSlabRbar", 12201, 0, true, true, 3, 2, 1, -1},
@@ -255,6 +264,109 @@ TEST_F(BarFixture, SystemContainerShowsTheDisplacementContourAskedForByTheHost) 
     ASSERT_NE(CPVXBarContainerBase::m_pDeformEngine, nullptr);
     EXPECT_EQ(CPVXBarContainerBase::m_pMyself, bar);
     EXPECT_EQ(ComboSelection(bar), PVXResult::kDeform);
+}
+
+TEST_F(BarFixture, MemberContainerTakesTheFrameSettingsOfTheModelsForceEngine) {
+    I_PVXModel& m = Model();
+    m.m_pForceEngine = new CForceEngine(&m);
+    m.m_pForceEngine->m_bShowColumn = 0;
+    m.m_pForceEngine->m_bShowTruss = 1;
+    struct Row {
+        int modelComponent, shown;  // 6 the larger shear shows as shear z, 7 the larger moment as moment y
+    } rows[] = {{6, 2}, {7, 4}, {5, 5}, {0, 0}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.modelComponent);
+        ResetBars();
+        m.m_pForceEngine->m_nBForcComp = r.modelComponent;
+        auto* bar = static_cast<CPVXBarContainerMember*>(MakeByName("CPVXBarContainerMember", m_pFrame));
+        bar->ShowChildDlgByMode(PVXResult::kBeamForce);
+        auto* f = dynamic_cast<CForceEngine*>(CPVXBarContainerBase::m_pCurrentEngine);
+        ASSERT_NE(f, nullptr);
+        EXPECT_EQ(f->m_nBForcComp, r.shown);
+        EXPECT_EQ(bar->IsDlgButtonChecked(CPVXBarContainerMember::IDC_SHOW_BEAM), 1u);
+        EXPECT_EQ(bar->IsDlgButtonChecked(CPVXBarContainerMember::IDC_SHOW_COLUMN), 0u);
+        EXPECT_EQ(bar->IsDlgButtonChecked(CPVXBarContainerMember::IDC_SHOW_TRUSS), 1u);
+        EXPECT_FALSE(bar->GetDlgItem(CPVXBarContainerBase::IDC_BAR_TABLE)->IsWindowEnabled());
+        bar->DestroyWindow();
+    }
+}
+
+TEST_F(BarFixture, MemberContainerBoxesWriteTheEditingEngineAndTheRadioChoosesContourOrDiagram) {
+    auto* bar = static_cast<CPVXBarContainerMember*>(MakeByName("CPVXBarContainerMember", m_pFrame));
+    bar->ShowChildDlgByMode(PVXResult::kBeamForce);
+    CUiDialogSession user(bar);
+    struct Row {
+        UINT box;
+        int CForceEngine::*field;
+    } rows[] = {{CPVXBarContainerMember::IDC_SHOW_BEAM, &CForceEngine::m_bShowBeam},
+                {CPVXBarContainerMember::IDC_SHOW_COLUMN, &CForceEngine::m_bShowColumn},
+                {CPVXBarContainerMember::IDC_SHOW_TRUSS, &CForceEngine::m_bShowTruss},
+                {CPVXBarContainerMember::IDC_ONLY_TRUSS, &CForceEngine::m_bOnlyTruss}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.box);
+        for (int on : {1, 0}) {
+            user.SetCheck(r.box, on ? BST_CHECKED : BST_UNCHECKED);
+            auto* f = dynamic_cast<CForceEngine*>(CPVXBarContainerBase::m_pCurrentEngine);
+            ASSERT_NE(f, nullptr);
+            EXPECT_EQ(f->*r.field, on);
+        }
+    }
+    // The diagram radio on the frame forces item prepares the frame diagram page (index 1),
+    // the deformed beams by their nodes.
+    CPVXBarContainerBase::m_pDeformEngine->m_bExactBeamRange = 1;
+    user.SetCheck(CPVXBarContainerMember::IDC_FORCE_DIAGRAM);
+    EXPECT_EQ(bar->GetTMForceMode(), PVXResult::kBeamDiagram);
+    EXPECT_EQ(CPVXBarContainerBase::m_nCurrentTMMode, PVXResult::kBeamDiagram);
+    EXPECT_EQ(bar->m_nCurPage, 1);
+    ASSERT_NE(CPVXBarContainerBase::m_pDeformEngine, nullptr);
+    EXPECT_EQ(CPVXBarContainerBase::m_pDeformEngine->m_bExactBeamRange, 0);
+    user.SelectComboIndex(CPVXBarContainerBase::IDC_BAR_COMBO, 2);
+    EXPECT_EQ(bar->GetTMForceMode(), PVXResult::kSlabForceBeam);
+    EXPECT_EQ(CPVXBarContainerBase::m_nCurrentTMMode, PVXResult::kSlabForceBeam);
+}
+
+TEST_F(BarFixture, MemberContainerMovesThePlaceHolderAndLaysOutItsPages) {
+    auto* bar = static_cast<CPVXBarContainerMember*>(MakeByName("CPVXBarContainerMember", m_pFrame));
+    auto top = [&](UINT id) {
+        CRect rc;
+        bar->GetDlgItem(static_cast<int>(id))->GetWindowRect(&rc);
+        bar->ScreenToClient(&rc);
+        return rc.top;
+    };
+    auto visible = [&](UINT id) { return (bar->GetDlgItem(static_cast<int>(id))->GetStyle() & WS_VISIBLE) != 0; };
+    const int groupTop = top(CPVXBarContainerMember::IDC_DISPLAY_GROUP);
+    const int anchorTop = top(CPVXBarContainerMember::IDC_ANCHOR);
+    bar->ShowChildDlgByMode(PVXResult::kSlabForce);
+    EXPECT_EQ(top(CPVXBarContainerBase::IDC_BAR_PLACE_HOLDER), groupTop);
+    EXPECT_FALSE(visible(CPVXBarContainerMember::IDC_DISPLAY_GROUP));
+    EXPECT_FALSE(visible(CPVXBarContainerMember::IDC_FORCE_CONTOUR));
+    bar->ShowChildDlgByMode(PVXResult::kBeamForce);
+    EXPECT_EQ(top(CPVXBarContainerBase::IDC_BAR_PLACE_HOLDER), anchorTop);
+    EXPECT_TRUE(visible(CPVXBarContainerMember::IDC_DISPLAY_GROUP));
+    EXPECT_FALSE(visible(CPVXBarContainerMember::IDC_PLATE_GROUP));
+    CString caption;
+    bar->GetDlgItem(CPVXBarContainerMember::IDC_FORCE_DIAGRAM)->GetWindowText(caption);
+    EXPECT_EQ(std::string(caption.GetString()), "内力图") << "the string table's IDS_TBX_PVX_Diagram";
+
+    // Page heights: 300 + 7 - (100 - 45) = 252, plus 90 for 7301 and 7307, 55 for 7305.
+    struct Row {
+        int resultId, height;
+    } rows[] = {{7301, 342}, {7307, 342}, {7305, 307}, {7302, 252}, {7303, 252}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.resultId);
+        CPVXBarContainerBase::m_nCurrentTMMode = r.resultId;
+        CRect group(0, 100, 100, 120), close(0, 280, 60, 300);
+        bar->LayoutChildDlg(group, close);
+        EXPECT_EQ(bar->GetTotalSize().cy, r.height);
+    }
+    // The wall and plate results name pages the container does not build: nothing is prepared.
+    CPVXBarContainerBase::m_nCurrentTMMode = PVXResult::kBeamForce;
+    for (int id : {PVXResult::kWallForce, PVXResult::kWallDiagram, PVXResult::kPlateForce, PVXResult::kPlateStress}) {
+        SCOPED_TRACE(id);
+        EXPECT_EQ(bar->PreparePage(id), 0);
+        EXPECT_EQ(bar->m_nCurPage, 0);
+        EXPECT_EQ(CPVXBarContainerBase::m_nCurrentTMMode, PVXResult::kBeamForce);
+    }
 }
 
 }  // namespace
