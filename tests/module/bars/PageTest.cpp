@@ -107,7 +107,7 @@ TEST(PageArchive, LoadingRestoresEveryFieldAndStoringAgainGivesTheSameBytes) {
 }
 
 // A page that never read an archive writes zeros and an empty text for the words it only
-// carries, never whatever memory held.
+// carries, never whatever memory held; its engine pointers are null.
 TEST(PageArchive, ANewPageWritesZeroWordsAndAnEmptyText) {
     for (int round = 0; round < 3; ++round) {
         auto* page = new TestPage(PVXMode::kReaction, CPVXBarDlgBase::PAGE_REACTION);
@@ -117,6 +117,13 @@ TEST(PageArchive, ANewPageWritesZeroWordsAndAnEmptyText) {
         for (size_t at : words) EXPECT_EQ(std::memcmp(&b[at], "\0\0\0\0", 4), 0) << "offset " << at;
         EXPECT_EQ(b[20], 0) << "the archived text is empty";
         EXPECT_EQ(b[65], 0) << "no title";
+        // Nothing is pointed at before the container prepares the page.
+        EXPECT_EQ(page->m_pStressEngine, nullptr);
+        EXPECT_EQ(page->m_pForceEngine, nullptr);
+        EXPECT_EQ(page->m_pReactionEngine, nullptr);
+        EXPECT_EQ(page->m_pDeformEngine, nullptr);
+        EXPECT_EQ(page->m_pContourEngine, nullptr);
+        EXPECT_EQ(page->m_pBarInfo, nullptr);
         delete page;
     }
 }
