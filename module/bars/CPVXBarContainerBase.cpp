@@ -9,6 +9,7 @@
 #include "module/engines/CReactionEngine.h"
 #include "module/engines/CStressEngine.h"
 #include "module/engines/EngineCallLog.h"
+#include "module/figures/CPVXFigure.h"
 #include "module/force/CForceEngine.h"
 #include "module/model/CPVXView.h"
 #include "module/model/I_PVXModel.h"
@@ -155,7 +156,7 @@ void CPVXBarContainerBase::DestroyDeformEngine() {
     m_pDeformEngine = nullptr;
 }
 
-CPVXView* CPVXBarContainerBase::GetCurPVXView() { return CPVXView::m_pMyself; }
+CPVXView* CPVXBarContainerBase::GetCurPVXView() { return CPVXFigure::GetCurView(); }
 
 I_PVXModel* CPVXBarContainerBase::GetCurModel() {
     CPVXView* pView = GetCurPVXView();

@@ -4,6 +4,7 @@
 // through the model, closing, and several containers living at once.
 #include <algorithm>
 
+#include "module/figures/CPVXFigure.h"
 #include "tests/module/bars/BarTestSupport.h"
 
 namespace bartest {
@@ -284,6 +285,8 @@ TEST_F(BarFixture, LegendFontsFollowTheViewWidth) {
         SCOPED_TRACE(testing::Message() << r.width << " pixels");
         CPVXView* v = MakeView(r.width, 500);
         ASSERT_EQ(CPVXView::m_pMyself, v);
+        EXPECT_EQ(CPVXBarContainerBase::GetCurPVXView(), v) << "the bars work on the current view";
+        EXPECT_EQ(CPVXFigure::GetCurView(), v);
         EXPECT_DOUBLE_EQ(bar->GetFontRatio(), r.ratio);
         bar->InitLegendFont();
         EXPECT_EQ(v->GetPVXModel()->m_LegendEngine.m_lfTitle.lfHeight, r.title - 2);
