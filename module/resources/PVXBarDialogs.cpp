@@ -9,6 +9,7 @@
 
 #include "module/bars/CPVXBarContainer.h"
 #include "module/bars/CPVXBarContainerMember.h"
+#include "module/bars/CPVXBarContainerReac.h"
 #include "module/bars/CPVXBarContainerSlabDetail.h"
 #include "module/bars/CPVXBarContainerSlabForc.h"
 #include "module/bars/CPVXBarContainerSlabRbar.h"
@@ -113,6 +114,9 @@ std::vector<UiDlgTemplate> MakeTemplates() {
     out.push_back(PlainBar());
     out.push_back(SystemBar());
     out.push_back(MemberBar());
+    UiDlgTemplate reac = Bar(CPVXBarContainerReac::IDD);
+    AddCommon(reac, 22);
+    out.push_back(reac);
     UiDlgTemplate story = Bar(CPVXBarContainerStory::IDD);
     AddCommon(story, 22);
     out.push_back(story);

@@ -42,6 +42,9 @@ TEST(PvxHostShowTest, ListNamesEachResultWithItsContainerPageAndTitle) {
         const char* page;
         const char* title;
     } rows[] = {
+        {7102, "CPVXBarContainerReac", "CPVXBarRContr", "基础反力"},
+        {7101, "CPVXBarContainerReac", "CPVXBarReacf", "桩反力"},
+        {7103, "CPVXBarContainerReac", "CPVXBarReacf", "支座反力"},
         {7201, "CPVXBarContainerSystem", "CPVXBarDeform", "变形"},
         {7202, "CPVXBarContainerSystem", "CPVXBarSetMnt", "沉降"},
         {7204, "CPVXBarContainerSystem", "CPVXBarDContr", "-"},

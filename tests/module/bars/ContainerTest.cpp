@@ -2,6 +2,7 @@
 // their Prepare members make, showing a result twice, results they do not have, and the system
 // container's type radio and place holder.
 #include "module/bars/CPVXBarContainerMember.h"
+#include "module/bars/CPVXBarContainerReac.h"
 #include "module/bars/CPVXBarContainerSlabDetail.h"
 #include "module/bars/CPVXBarContainerSlabForc.h"
 #include "module/bars/CPVXBarContainerSlabRbar.h"
@@ -51,6 +52,10 @@ TEST_F(BarFixture, ContainersOfferTheirResultsInTheirCombos) {
         int first;
         std::vector<std::pair<int, std::string>> results;  // result id, page class
     } rows[] = {
+        {"CPVXBarContainerReac",
+         {{"基础反力", 7102}, {"桩反力", 7101}, {"支座反力", 7103}},
+         7102,
+         {{7102, "CPVXBarRContr"}, {7101, "CPVXBarReacf"}, {7103, "CPVXBarReacf"}}},
         {"CPVXBarContainerSystem",
          {{"变形", 7201}, {"沉降", 7202}},
          7201,
@@ -106,7 +111,11 @@ TEST_F(BarFixture, PrepareMembersMakeTheEditingEnginesOfTheirResult) {
         int kind;               // engine kind; current engine: force for 2, none for 1
         int contourBox;         // settings block field 20 afterwards (-1 not checked)
         int mode;               // m_nCurrentMode afterwards
+        int reactionKind = -1;  // display kind of the editing reaction engine: 0 contour, 1 reactions, 2 reversed
     } rows[] = {
+        {"CPVXBarContainerReac", 7102, 0, false, false, -1, 0, -1, -1, 0},
+        {"CPVXBarContainerReac", 7101, 1, false, false, -1, 0, -1, -1, 1},
+        {"CPVXBarContainerReac", 7103, 2, false, false, -1, 0, -1, -1, 2},
         {"CPVXBarContainerMember", 7301, 0, true, true, 3, 2, 1, -1},
         {"CPVXBarContainerMember", 7302, 1, true, true, 3, 2, 1, -1},
         {"CPVXBarContainerMember", 7303, 2, true, true, 3, 2, 1, -1},
@@ -142,7 +151,13 @@ TEST_F(BarFixture, PrepareMembersMakeTheEditingEnginesOfTheirResult) {
         if (d && r.deformComponent >= 0) {
             EXPECT_EQ(d->m_nComponent, r.deformComponent);
         }
-        if (r.kind == CPVXBarContainerBase::ENGINE_FORCE) {
+        if (r.kind == CPVXBarContainerBase::ENGINE_REACTION) {
+            auto* e = dynamic_cast<CReactionEngine*>(CPVXBarContainerBase::m_pCurrentEngine);
+            ASSERT_NE(e, nullptr);
+            EXPECT_NE(e->m_pContourEngine, nullptr);
+            EXPECT_EQ(e->m_nDataKind, r.reactionKind);
+            EXPECT_NE(Model().m_pReactionEngine, nullptr) << "the model gets a reaction engine too";
+        } else if (r.kind == CPVXBarContainerBase::ENGINE_FORCE) {
             auto* f = dynamic_cast<CForceEngine*>(CPVXBarContainerBase::m_pCurrentEngine);
             ASSERT_NE(f, nullptr);
             EXPECT_NE(f->m_pContourEngine, nullptr);
