@@ -18,6 +18,7 @@
 #include "host/grx/I_PVXCtrl.h"
 #include "module/bars/CPVXBarContainer.h"
 #include "module/bars/CPVXBarContainerBase.h"
+#include "module/bars/CPVXBarContainerReac.h"
 #include "module/bars/CPVXBarDlgBase.h"
 #include "module/contour/CContourEngine.h"
 #include "module/engines/CDeformEngine.h"
@@ -157,6 +158,20 @@ protected:
     }
     afx_msg void OnComboChange() { OnSelchangePageCombo(); }
     DECLARE_MESSAGE_MAP()
+};
+
+// The reaction container with test pages in place of the reaction pages the module has not got.
+class ReacBar : public CPVXBarContainerReac {
+public:
+    TestPage* Page(int i) const { return static_cast<TestPage*>(m_arrChildDlg[i]); }
+
+protected:
+    CPVXBarDlgBase* CreatePage(LPCSTR lpszPageClass) override {
+        const std::string name = lpszPageClass;
+        if (name == "CPVXBarRContr") return new TestPage(PVXMode::kReactionContour, CPVXBarDlgBase::PAGE_REACTION);
+        if (name == "CPVXBarReacf") return new TestPage(PVXMode::kReaction, CPVXBarDlgBase::PAGE_REACTION);
+        return nullptr;
+    }
 };
 
 // The test page's template: load group, the two boxes with their "..." buttons, the component

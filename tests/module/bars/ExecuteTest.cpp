@@ -27,10 +27,10 @@ std::vector<std::string> BarSteps(const std::vector<std::string>& calls) {
 }
 
 TEST_F(BarFixture, ExecuteOfAReactionResultRunsItsStepsInOrder) {
-    TestBar* bar = MakeBar<TestBar>();
+    ReacBar* bar = MakeBar<ReacBar>();
     ASSERT_NE(bar, nullptr);
     bar->ShowChildDlgByMode(PVXResult::kReacPile);
-    TestPage* page = bar->Page(0);
+    TestPage* page = bar->Page(1);
     ASSERT_TRUE(page->GetSafeHwnd()) << "the page of 7101 is shown";
     Model().m_pDispOpt->m_Legend.m_bShowLegend = 0;
     CUiDialogSession user(page);
@@ -66,6 +66,7 @@ TEST_F(BarFixture, ExecuteOfAReactionResultRunsItsStepsInOrder) {
     ASSERT_NE(Model().m_pReactionEngine, nullptr);
     EXPECT_NE(Model().m_pReactionEngine, CPVXBarContainerBase::m_pCurrentEngine) << "the model gets its own copy";
     EXPECT_EQ(Model().m_pReactionEngine->m_nComponent, 5) << "the page's component reached the model";
+    EXPECT_EQ(Model().m_pReactionEngine->m_nDataKind, CReactionEngine::KIND_REACTION) << "the reactions page's kind";
     EXPECT_EQ(Model().m_pDispOpt->m_Legend.m_bShowLegend, 1) << "the page's legend box";
     EXPECT_EQ(Ctrl()->IsShowVPointIcon(), 0) << "no view-point icon beside a legend";
     EXPECT_EQ(Model().m_bRedrawRequested, 0) << "the render took the request";
