@@ -203,6 +203,29 @@ void BM_BandPolygonsRaw(benchmark::State& state) {
     state.counters["bands"] = static_cast<double>(s->bands.size());
 }
 
+// The part of the contour that builds the raft's faces with their node keys (depth-sorted).
+void BM_RaftShapes(benchmark::State& state) {
+    Setup* s = GetSetup();
+    if (!s) {
+        state.SkipWithError("the sample project could not be made");
+        return;
+    }
+    I_PVXModel& m = *s->model;
+    UINT nRaft = 0;
+    T_PMEMB_D memb;
+    for (INT_PTR i = 0; i < m.m_arrAllMembKey.GetSize() && !nRaft; ++i)
+        if (m.GetAttrCtrl()->GetMemb(m.m_arrAllMembKey[i], memb) && memb.type == 301) nRaft = m.m_arrAllMembKey[i];
+    for (auto _ : state) {
+        PVXPolyListArray faces;
+        PVXKeyArrayList keys;
+        T_SHAPE_ARGUMENT arg;
+        arg.pFaceNodeKeys = &keys;
+        benchmark::DoNotOptimize(m.GetShapeMember(nRaft, memb, faces, nullptr, arg, 1, 1));
+        I_PVXModel::FreeMemoryPolyList(&faces, nullptr, &keys, nullptr);
+    }
+}
+
+BENCHMARK(BM_RaftShapes)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_ReactionContour)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_BandPolygonsRaw)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 

@@ -59,7 +59,7 @@ const char* EngineName(EngineKind k) {
 // Where the engine of a mode reports its extremes.
 const char* KeyKindOfMode(int mode) {
     switch (KindOfMode(mode)) {
-    case EngineKind::kReaction: return mode == PVXMode::kReaction ? "node" : "element";
+    case EngineKind::kReaction: return mode == PVXMode::kReaction ? "node" : "member";  // pressures: the member holding the extreme
     case EngineKind::kDeformation: return mode == PVXMode::kSlabDeflection ? "element" : "node";
     case EngineKind::kStress: return "element";
     default:

@@ -145,8 +145,8 @@ TEST_F(ReactionBuild, NothingFoundLeavesNoDataAndZeroExtremes) {
 }
 
 TEST_F(ReactionBuild, EnvelopeSlotFollowsTheLoadStep) {
-    // Envelope of DL + LL and DL alone in combination 12 is a plain sum here; the slot rule is
-    // checked with a linear combination whose every slot holds the value: 1.2 x DL.
+    // Every load step reads its slot; a linear combination fills every slot with its value,
+    // here 1.2 x DL.
     M().m_nLoadType = 9;
     for (int step : {0, 1, 2, 3}) {
         SCOPED_TRACE(step);
