@@ -12,6 +12,7 @@
 #include "module/graphs/CPVXMultiGraphView.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "platform/ui/CUiDriver.h"
+#include "module/engines/EngineCallLog.h"
 #include "tests/module/model/ModelTestSupport.h"
 
 class TestGraphView2 : public CPVXMultiGraphView {};
@@ -265,29 +266,32 @@ TEST_F(ModelTest, SetLoadCaseInfoToPostDisplayStoresTypeAndKey) {
 TEST_F(ModelTest, EnginesInitialiseForTheirModesAndImportCopies) {
     I_PVXModel m;
     m.m_bLoadSelected = 1;
-    // Force lists by display mode: the family flag of the mode, nothing outside 5..39.
+    m.GetAttrCtrl()->ConnectToPostDB();
+    m.GetAttrCtrl()->GetMembKeyList(m.m_arrAllMembKey);
+    // Force lists by display mode: the builder of the mode's family runs; the test project holds
+    // the forces of its beam only, so only the frame modes find data. Nothing outside 5..39.
     struct Row {
         int mode;
-        int CForceEngine::*flag;
+        const char* builder;  // null: none
+        int built;
     };
     const Row rows[] = {
-        {5, &CForceEngine::m_bSSFRData},  {6, &CForceEngine::m_bBForcData},  {7, &CForceEngine::m_bBForcData},
-        {8, &CForceEngine::m_bWForcData}, {9, &CForceEngine::m_bWForcData},  {10, &CForceEngine::m_bPForcData},
-        {16, &CForceEngine::m_bSForcData}, {17, &CForceEngine::m_bSRbarData}, {18, &CForceEngine::m_bSCracData},
-        {20, &CForceEngine::m_bSWallBuilt}, {21, &CForceEngine::m_bCLForcData}, {22, &CForceEngine::m_bCLForcData},
-        {4, nullptr}, {40, nullptr}, {0, nullptr},
+        {5, "MakeSSFRData", 0},           {6, "MakeBForcDataList", 1},      {7, "MakeBForcDataList", 1},
+        {8, "MakeWForcDataList", 0},      {9, "MakeWForcDataList", 0},      {10, "MakePForcDataList", 0},
+        {16, "MakeSForcDataListMemb", 0}, {17, "MakeSRbarDataListMemb", 0}, {18, "MakeSCracDataListMemb", 0},
+        {20, "MakeSWallDataList", 0},     {21, "MakeSStripDataList", 0},    {22, "MakeSBForcDataListMemb", 0},
+        {32, "MakeCForcDataList4Figure", 0}, {4, nullptr, 0}, {40, nullptr, 0}, {0, nullptr, 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "mode " << r.mode);
         CForceEngine e(&m);
         e.m_bBForcData = 1;  // stale flag from an earlier build
-        EXPECT_EQ(e.InitEngine(nullptr, r.mode), r.flag ? 1 : 0);
-        if (r.flag) {
-            EXPECT_EQ(e.*r.flag, 1);
-        }
-        if (r.flag != &CForceEngine::m_bBForcData) {
-            EXPECT_EQ(e.m_bBForcData, 0);
-        }
+        EngineCallLog::Enable(true);
+        EXPECT_EQ(e.InitEngine(nullptr, r.mode), r.built);
+        const std::vector<std::string> calls = EngineCallLog::Calls();
+        EngineCallLog::Enable(false);
+        EXPECT_EQ(calls.empty() ? std::string() : calls[0], r.builder ? std::string("CForceEngine::") + r.builder : "");
+        EXPECT_EQ(e.m_bBForcData, r.built) << "the stale frame flag is cleared";
     }
     // Mode -1 takes the bars' mode; stress builds only for mode 11.
     CPVXBarContainerBase::m_nCurrentMode = 11;
@@ -335,8 +339,8 @@ TEST_F(ModelTest, ForceEngineMapsAnswerOnlyForMembersWithRecords) {
     T_MBCL_D colm;
     colm.Initialize();
     colm.d[3][5] = -7.25;  // moment z at end J
-    src.m_mapBeamForce.SetAt(11, beam);
-    src.m_mapColmForce.SetAt(21, colm);
+    src.m_mapBForc.SetAt(11, beam);
+    src.m_mapCForc.SetAt(21, colm);
     src.m_dSlabMomMaxPos = 3.5;
     src.m_dSlabMomMaxNeg = -4.5;
     src.m_dSlabRbarMaxTop = 12.0;
@@ -344,7 +348,7 @@ TEST_F(ModelTest, ForceEngineMapsAnswerOnlyForMembersWithRecords) {
     src.m_dSlabCracMax = 0.2;
 
     CForceEngine dst(&m);
-    dst.m_mapBeamForce.SetAt(99, beam);  // stale record of an earlier build
+    dst.m_mapBForc.SetAt(99, beam);  // stale record of an earlier build
     dst.ImportEngine(&src);
     struct Row {
         UINT key;
@@ -368,7 +372,7 @@ TEST_F(ModelTest, ForceEngineMapsAnswerOnlyForMembersWithRecords) {
     EXPECT_DOUBLE_EQ(dst.m_dSlabRbarMaxTop, 12.0);
     EXPECT_DOUBLE_EQ(dst.m_dSlabRbarMaxBot, 9.0);
     EXPECT_DOUBLE_EQ(dst.m_dSlabCracMax, 0.2);
-    src.m_mapBeamForce.RemoveAll();
+    src.m_mapBForc.RemoveAll();
     T_STRG_D b;
     EXPECT_TRUE(dst.GetBeamForce(11, b)) << "the copy is the engine's own";
 }
@@ -378,16 +382,17 @@ TEST_F(ModelTest, WallForcesAreBuiltOnlyForSlabForceLoadTypes) {
         const char* label;
         UINT type, key;
         int mode;
-        int built;  // the family flag of the mode after InitEngine
+        const char* builder;  // the builder InitEngine runs
+        int built;            // the frame lists were built (the test project has beam forces only)
     };
     const Row rows[] = {
-        {"walls, static case", 1, kCaseDead, 8, 1},
-        {"wall diagrams, static case", 1, kCaseDead, 9, 1},
-        {"walls, linear combination", 10, kCombLinear, 8, 0},
-        {"wall diagrams, linear combination", 10, kCombLinear, 9, 0},
-        {"walls, envelope", 12, kCombEnvelope, 8, 0},
-        {"members, envelope", 12, kCombEnvelope, 6, 1},
-        {"plates, linear combination", 10, kCombLinear, 10, 1},
+        {"walls, static case", 1, kCaseDead, 8, "MakeWForcDataList", 0},
+        {"wall diagrams, static case", 1, kCaseDead, 9, "MakeWForcDataList", 0},
+        {"walls, linear combination", 10, kCombLinear, 8, "MakeDgnWForcDataList", 0},
+        {"wall diagrams, linear combination", 10, kCombLinear, 9, "MakeDgnWForcDataList", 0},
+        {"walls, envelope", 12, kCombEnvelope, 8, "MakeDgnWForcDataList", 0},
+        {"members, envelope", 12, kCombEnvelope, 6, "MakeBForcDataList", 1},
+        {"plates, linear combination", 10, kCombLinear, 10, "MakePForcDataList", 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
@@ -395,11 +400,16 @@ TEST_F(ModelTest, WallForcesAreBuiltOnlyForSlabForceLoadTypes) {
         m.m_bLoadSelected = 1;
         m.m_nLoadType = r.type;
         m.m_nLoadKey = r.key;
+        m.GetAttrCtrl()->ConnectToPostDB();
+        m.GetAttrCtrl()->GetMembKeyList(m.m_arrAllMembKey);
         CForceEngine e(&m);
+        EngineCallLog::Enable(true);
         EXPECT_EQ(e.InitEngine(nullptr, r.mode), r.built);
+        ASSERT_FALSE(EngineCallLog::Calls().empty());
+        EXPECT_EQ(EngineCallLog::Calls()[0], std::string("CForceEngine::") + r.builder);
+        EngineCallLog::Enable(false);
         ASSERT_EQ(m.m_bResultDataReady, 1) << "the load itself is selectable";
-        const int flag = r.mode == 6 ? e.m_bBForcData : r.mode == 10 ? e.m_bPForcData : e.m_bWForcData;
-        EXPECT_EQ(flag, r.built);
+        EXPECT_EQ(e.m_bWForcData, 0);
     }
 }
 
