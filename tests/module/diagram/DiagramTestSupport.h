@@ -75,32 +75,79 @@ private:
     }
 };
 
-// The small project with the engine's frame lists of display mode 7 built for DL, no numbers,
-// and a camera of 8 pixels per metre: at 96 pixels per inch a diagram piece (one sixth of an
-// inch, 16 pixels) is 2 m, longer than every segment of the 8 m beams.
-class DiagramProjectTest : public ForceProjectTest {
+// The small project of the force tests, with end offsets on the beam (length 8; direction 2:
+// 1 m at i, 2 m at j; direction 3: 0.5 m at both ends), a model linked to a view's control in
+// plan view, the engine's frame lists of display mode 7 built for DL, no numbers, and a camera
+// of 8 pixels per metre: at 96 pixels per inch a diagram piece (one sixth of an inch, 16
+// pixels) is 2 m, longer than every segment of the 8 m beams.
+class DiagramProjectTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ForceProjectTest::SetUp();
-        M().m_nDisplayMode = 7;
-        M().m_bContour = 1;
-        M().m_pDispOpt->m_Number.m_bShowNumbers = 0;
-        m_engine = std::make_unique<NoteDiagramEngine>(&M());
+        ResetBarState();
+        m_pSavedDoc = CDBDoc::m_pDBDoc;
+        PostDBBuilder b;
+        FillForceProject(b);
+        T_CFMO_D ends;
+        ends.Initialize();
+        ends.type = 201;
+        ends.length = 8.0;
+        ends.ri2 = 1.0;
+        ends.rj2 = 2.0;
+        ends.ri3 = ends.rj3 = 0.5;
+        b.AddMembEnds(kBeam, ends);
+        b.Install(m_doc);
+        CDBDoc::m_pDBDoc = &m_doc;
+        m_model = std::make_unique<I_PVXModel>();
+        LinkModelToCtrl(*m_model, Ctrl(), &m_view);
+        Ctrl()->SetClientSize(400, 300);
+        Ctrl()->SetStandardView(GViewCamera::VIEW_TOP);
+        I_PVXModel& m = M();
+        m.m_nPenFactor = 1;
+        T_PVX_DOPT_D& o = *m.m_pDispOpt;
+        o.m_bShading = 0;
+        o.m_bWireFrame = 0;
+        o.m_nRenderMode = 1;
+        o.m_bLineCulling = o.m_bPlaneCulling = 0;
+        o.m_Number.m_bShowNumbers = 0;
+        SelectLoad(1, kDL, 0);
+        m.m_nDisplayMode = 7;
+        m.m_bContour = 1;
+        ASSERT_TRUE(m_dc.Create());
+        m_engine = std::make_unique<NoteDiagramEngine>(&m);
         ASSERT_EQ(m_engine->InitEngine(nullptr, 7), 1);
         SetPixelsPerMetre(8.0);
     }
     void TearDown() override {
         m_engine.reset();
-        ForceProjectTest::TearDown();
+        m_model.reset();
+        ResetBarState();
+        CDBDoc::m_pDBDoc = m_pSavedDoc;
+    }
+    // Chooses a load (type 1 static case, 12 envelope) and load-result kind.
+    void SelectLoad(UINT type, UINT key, int step) {
+        I_PVXModel& m = M();
+        m.m_nLoadType = type;
+        m.m_nLoadKey = key;
+        m.m_nLoadStep = step;
+        m.m_bLoadSelected = 1;
+        m.SelectLoad();
     }
     void SetPixelsPerMetre(double s) { Ctrl()->GetCamera().SetScale(s); }
+    I_PVXCtrl* Ctrl() { return m_view.GetI_PVXCtrl(); }
+    I_PVXModel& M() { return *m_model; }
     NoteDiagramEngine& E() { return *m_engine; }
-    // Axes of a member along x at y 0: x along it, y across (global +y), z up.
+    // Axes of a member along x: x along it, y across (global +y), z up.
     static void AxesAlongX(double axes[3][3]) {
         const double a[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
         for (int r = 0; r < 3; ++r)
             for (int c = 0; c < 3; ++c) axes[r][c] = a[r][c];
     }
+
+    CDBDoc m_doc;
+    CDBDoc* m_pSavedDoc = nullptr;
+    TestView m_view;
+    std::unique_ptr<I_PVXModel> m_model;
+    CRecordDC m_dc;
     std::unique_ptr<NoteDiagramEngine> m_engine;
 };
 
