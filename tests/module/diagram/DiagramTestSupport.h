@@ -12,6 +12,9 @@ namespace diagramtest {
 
 using namespace forcetest;
 
+// Columns with inner stations: the first only, the second only, both.
+enum : UINT { kColumnInner1 = 31, kColumnInner2 = 32, kColumnInnerBoth = 33 };
+
 // The four polygon lists of one build, read back as polygons.
 struct Lists {
     CForceEngine::DiagramPointList points;
@@ -95,6 +98,20 @@ protected:
         ends.rj2 = 2.0;
         ends.ri3 = ends.rj3 = 0.5;
         b.AddMembEnds(kBeam, ends);
+        // Three more columns over the project's column: with the first, the second and both
+        // inner stations.
+        const UINT inner[3][2] = {{5, 0}, {0, 6}, {5, 6}};
+        for (int k = 0; k < 3; ++k) {
+            T_PMEMB_D c;
+            c.type = 101;
+            c.length = 3.0;
+            c.node3 = inner[k][0];
+            c.node4 = inner[k][1];
+            c.aNode.Add(3);
+            c.aNode.Add(1);
+            c.aElem.Add(3);
+            b.AddMemb(kColumnInner1 + k, c);
+        }
         b.Install(m_doc);
         CDBDoc::m_pDBDoc = &m_doc;
         m_model = std::make_unique<I_PVXModel>();
