@@ -122,6 +122,27 @@ TEST_F(BandContourTest, SideFaceOfAOneElementBeamInEightPieces) {
     }
 }
 
+TEST_F(BandContourTest, TriangularSideFaceNarrowsToItsLastPoint) {
+    // A side face of three vertices runs from its edge 0-1 at the i end to its point 2 at the
+    // j end: eight pieces whose far corners meet there, the triangle's closing edge 2-0 kept as
+    // the long edge of every piece.
+    T_PMEMB_D memb = Memb(kBeam);
+    C3DPoint A(0, 0, 3), B(8, 0, 3);
+    T_STRG_D rec = Sawtooth();
+    CList<C3DPoint> face = Face({{0, 0, 3.3}, {0, 0, 2.7}, {8, 0, 3.0}});
+    CArray<int> flags = Array<int>({1, 2, 3});
+    CArray<UINT> keys = Array<UINT>({1, 1, 2});
+    E().DoBForcPolyContour(&m_dc, &face, &flags, &keys, memb, rec, A, B, nullptr, nullptr, nullptr);
+    ASSERT_EQ(E().m_polys.size(), 8u);
+    const NoteForceEngine::Poly& last = E().m_polys[7];
+    ExpectPoint(last.pts[2], C3DPoint(8, 0, 3.0), "corner 2 at the point");
+    ExpectPoint(last.pts[3], C3DPoint(8, 0, 3.0), "corner 3 at the point");
+    ExpectPoint(E().m_polys[3].pts[3], C3DPoint(4, 0, 3.15), "half-way along the edge 0-2");
+    EXPECT_EQ(E().m_polys[0].flags, (std::vector<int>{1, 2, 0, 3}));
+    EXPECT_EQ(last.flags, (std::vector<int>{0, 2, 0, 3}));
+    EXPECT_EQ(last.values, (std::vector<double>{Vs(7), Vs(7), Ve(7), Ve(7)}));
+}
+
 TEST_F(BandContourTest, EndCapsAndFacesOfOtherSizes) {
     T_PMEMB_D memb = Memb(kBeam);
     C3DPoint A(0, 0, 3), B(8, 0, 3);
@@ -146,7 +167,9 @@ TEST_F(BandContourTest, EndCapsAndFacesOfOtherSizes) {
         E().DoBForcPolyContour(&m_dc, &cap, &flags, &keys, memb, rec, A, B, nullptr, nullptr, nullptr);
         ASSERT_EQ(E().m_polys.size(), r.polys);
         EXPECT_DOUBLE_EQ(E().m_polys[0].values[0], r.value);
-        if (r.polys == 1) EXPECT_EQ(E().m_polys[0].values, std::vector<double>(4, r.value));
+        if (r.polys == 1) {
+            EXPECT_EQ(E().m_polys[0].values, std::vector<double>(4, r.value));
+        }
     }
     E().m_polys.clear();
     CList<C3DPoint> five = Face({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {2, 1, 0}, {0, 1, 0}});

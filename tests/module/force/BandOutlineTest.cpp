@@ -65,7 +65,9 @@ TEST_F(BandOutlineTest, LineStyleByModeAndFillFlag) {
         E().DrawContourList(&m_dc, m_sizes, m_vertices);
         // Outlines: the quadrilateral's two flagged edges only, no fill; otherwise the base
         // fills both polygons.
-        if (r.flat) EXPECT_EQ(m_dc.Count("LineTo"), 2u);
+        if (r.flat) {
+            EXPECT_EQ(m_dc.Count("LineTo"), 2u);
+        }
         EXPECT_EQ(m_dc.Count("Polygon") == 0, r.flat != 0);
         m_dc.Clear();
         E().DrawContourListGrad(&m_dc, m_sizes, m_vertices);

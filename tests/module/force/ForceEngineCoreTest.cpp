@@ -227,6 +227,7 @@ TEST(ForceEngineCore, ImportMakesTheEngineShowWhatTheSourceShows) {
     EXPECT_EQ(dst.m_pContourEngine, pScale);
     EXPECT_EQ(dst.m_pModel, &other);
     EXPECT_EQ(dst.m_nBForcComp, 4) << "the bare source's settings";
+    EXPECT_EQ(dst.m_nMaxMembKey, 0u) << "a source that never built has no extreme members";
     dst.m_nBForcComp = 6;
     dst.ImportEngine(static_cast<CForceEngine*>(nullptr));
     EXPECT_EQ(dst.m_nBForcComp, 6);

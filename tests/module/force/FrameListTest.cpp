@@ -435,3 +435,33 @@ TEST(FrameListSample, LegendExtremesAreThoseOfTheDatabase) {
     }
     CDBDoc::m_pDBDoc = pSaved;
 }
+
+TEST_F(FrameListTest, ExtremesOfTheMemberHoldingAnElement) {
+    // Element 1 belongs to the beam (-40 to +40): its member extreme is +40 (the maximum, as
+    // -min does not exceed max). The two-element member's elements have no beam records.
+    CForceEngine e(&M());
+    Build(e);
+    struct Row {
+        const char* label;
+        UINT elem;
+        double max, absMax;
+    } const rows[] = {
+        {"element of the beam", 1, 40.0, 40.0},
+        {"element of the two-element beam", 51, -DBL_MAX, 0.0},
+        {"no such element", 999, 0.0, 0.0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        UINT key = r.elem;
+        EXPECT_DOUBLE_EQ(e.GetMaxBForcInMember(key), r.max);
+        EXPECT_DOUBLE_EQ(e.GetAbsMaxBForcInMember(key), r.absMax);
+    }
+    // Envelope diagrams look at both sides: the minimum side's -40 at the i end outweighs the
+    // maximum side's +40 only on a strictly larger magnitude, so +40 stays.
+    SelectLoad(12, kEnv, 3);
+    CForceEngine env(&M());
+    env.m_bMinMaxDiagram = 1;
+    Build(env, 7);
+    UINT key = 1;
+    EXPECT_DOUBLE_EQ(env.GetAbsMaxBForcInMember(key), 40.0);
+}
