@@ -238,3 +238,15 @@ TEST_F(DiagramNumberTest, MemberNumbersOfTheFrameContour) {
     E().OutputBForcNumbers(&m_dc);
     EXPECT_EQ(m_dc.Count("TextOut"), 0u);
 }
+
+TEST_F(DiagramNumberTest, EndsOfTheDrawnMember) {
+    // The beam's drawn shape runs from its i node (0,0,3) to its j node (8,0,3); the view-state
+    // option is forced for the query only.
+    T_PMEMB_D memb;
+    ASSERT_TRUE(M().GetAttrCtrl()->GetMemb(kBeam, memb));
+    C3DPoint i(-1, -1, -1), j(-1, -1, -1);
+    EXPECT_EQ(E().GetIJPosBForcMemb(kBeam, memb, &i, &j), 1);
+    EXPECT_TRUE(Near(i, C3DPoint(0, 0, 3), 1e-6)) << i.x << " " << i.y << " " << i.z;
+    EXPECT_TRUE(Near(j, C3DPoint(8, 0, 3), 1e-6)) << j.x << " " << j.y << " " << j.z;
+    EXPECT_EQ(M().m_pDispOpt->m_bWireFrame, 0);
+}
