@@ -198,6 +198,24 @@ void CForceEngine::ClearDataFlags() {
     m_bSForcData = m_bSRbarData = m_bSCracData = m_bCLForcData = 0;
 }
 
+int* CForceEngine::DataFlagOfMode(int nMode) {
+    using namespace PVXMode;
+    switch (nMode) {
+    case kStoryShearRatio: return &m_bSSFRData;
+    case kFrameForceContour: case kFrameForceDiagram: case kFigFrameContour: case kFigFrameDiagram:
+    case kDesignMoment: case kDesignShear: case kFigMoment: case kFigShear: return &m_bBForcData;
+    case kWallForceContour: case kWallForceDiagram: return &m_bWForcData;
+    case kPlateForce: return &m_bPForcData;
+    case kSlabForce: return &m_bSForcData;
+    case kSlabRebar: return &m_bSRbarData;
+    case kSlabCrack: return &m_bSCracData;
+    case kSlabWall: return &m_bSWallBuilt;
+    case kSlabStrip: case kSlabForceBeam: return &m_bCLForcData;
+    case kFigColumnForce: return &m_bCForcData4Figure;
+    default: return nullptr;
+    }
+}
+
 int CForceEngine::InitEngine(CDeformEngine*, int nMode) {
     using namespace PVXMode;
     ClearDataFlags();

@@ -184,6 +184,8 @@ public:
     // Clears the data-built flags of frame, plate, wall, story shear, truss, slab, rebar, crack
     // and strips.
     void ClearDataFlags();
+    // The data-built flag of the family that serves a display mode; null for other modes.
+    int* DataFlagOfMode(int nMode);
 
     // ---- record accessors (1: found and copied; 0: absent, output untouched) -----------------
     int GetBeamForce(UINT nKey, T_STRG_D& rec) const { return m_mapBForc.Lookup(nKey, rec); }

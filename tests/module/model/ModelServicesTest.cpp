@@ -265,41 +265,8 @@ TEST_F(ModelTest, SetLoadCaseInfoToPostDisplayStoresTypeAndKey) {
 
 TEST_F(ModelTest, EnginesInitialiseForTheirModesAndImportCopies) {
     I_PVXModel m;
-    m.m_bLoadSelected = 1;
-    m.GetAttrCtrl()->ConnectToPostDB();
-    m.GetAttrCtrl()->GetMembKeyList(m.m_arrAllMembKey);
-    // Force lists by display mode: the builder of the mode's family runs; the test project holds
-    // the forces of its beam only, so only the frame modes find data. Nothing outside 5..39.
-    struct Row {
-        int mode;
-        const char* builder;  // null: none
-        int built;
-    };
-    const Row rows[] = {
-        {5, "MakeSSFRData", 0},           {6, "MakeBForcDataList", 1},      {7, "MakeBForcDataList", 1},
-        {8, "MakeWForcDataList", 0},      {9, "MakeWForcDataList", 0},      {10, "MakePForcDataList", 0},
-        {16, "MakeSForcDataListMemb", 0}, {17, "MakeSRbarDataListMemb", 0}, {18, "MakeSCracDataListMemb", 0},
-        {20, "MakeSWallDataList", 0},     {21, "MakeSStripDataList", 0},    {22, "MakeSBForcDataListMemb", 0},
-        {32, "MakeCForcDataList4Figure", 0}, {4, nullptr, 0}, {40, nullptr, 0}, {0, nullptr, 0},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(testing::Message() << "mode " << r.mode);
-        CForceEngine e(&m);
-        e.m_bBForcData = 1;  // stale flag from an earlier build
-        EngineCallLog::Enable(true);
-        EXPECT_EQ(e.InitEngine(nullptr, r.mode), r.built);
-        const std::vector<std::string> calls = EngineCallLog::Calls();
-        EngineCallLog::Enable(false);
-        EXPECT_EQ(calls.empty() ? std::string() : calls[0], r.builder ? std::string("CForceEngine::") + r.builder : "");
-        EXPECT_EQ(e.m_bBForcData, r.built) << "the stale frame flag is cleared";
-    }
-    // Mode -1 takes the bars' mode; stress builds only for mode 11.
+    // Mode -1 takes the bars' mode; without a load selection nothing is built.
     CPVXBarContainerBase::m_nCurrentMode = 11;
-    CStressEngine s(&m);
-    EXPECT_EQ(s.InitEngine(nullptr, -1), 1);
-    EXPECT_EQ(s.InitEngine(nullptr, 10), 0);
-    EXPECT_EQ(s.m_bDataReady, 0);
-    // Without a load selection nothing is built.
     m.m_bLoadSelected = 0;
     CDeformEngine d(&m);
     EXPECT_EQ(d.InitEngine(), 0);
@@ -377,22 +344,19 @@ TEST_F(ModelTest, ForceEngineMapsAnswerOnlyForMembersWithRecords) {
     EXPECT_TRUE(dst.GetBeamForce(11, b)) << "the copy is the engine's own";
 }
 
-TEST_F(ModelTest, WallForcesAreBuiltOnlyForSlabForceLoadTypes) {
+TEST_F(ModelTest, ASelectedLoadAloneIsNoBuiltData) {
+    // Every row's load reaches the host; no engine has read results for it, so each reports its
+    // data as not built and clears what an earlier build left.
     struct Row {
         const char* label;
         UINT type, key;
         int mode;
-        const char* builder;  // the builder InitEngine runs
-        int built;            // the frame lists were built (the test project has beam forces only)
     };
     const Row rows[] = {
-        {"walls, static case", 1, kCaseDead, 8, "MakeWForcDataList", 0},
-        {"wall diagrams, static case", 1, kCaseDead, 9, "MakeWForcDataList", 0},
-        {"walls, linear combination", 10, kCombLinear, 8, "MakeDgnWForcDataList", 0},
-        {"wall diagrams, linear combination", 10, kCombLinear, 9, "MakeDgnWForcDataList", 0},
-        {"walls, envelope", 12, kCombEnvelope, 8, "MakeDgnWForcDataList", 0},
-        {"members, envelope", 12, kCombEnvelope, 6, "MakeBForcDataList", 1},
-        {"plates, linear combination", 10, kCombLinear, 10, "MakePForcDataList", 0},
+        {"member forces, static case", 1, kCaseDead, 6},  {"wall forces, static case", 1, kCaseDead, 8},
+        {"plate forces, combination", 10, kCombLinear, 10}, {"slab strips, envelope", 12, kCombEnvelope, 21},
+        {"story shear, static case", 1, kCaseDead, 5},     {"stresses, static case", 1, kCaseDead, 11},
+        {"reactions, static case", 1, kCaseDead, 0},       {"displacements, static case", 1, kCaseDead, 2},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
@@ -400,16 +364,24 @@ TEST_F(ModelTest, WallForcesAreBuiltOnlyForSlabForceLoadTypes) {
         m.m_bLoadSelected = 1;
         m.m_nLoadType = r.type;
         m.m_nLoadKey = r.key;
-        m.GetAttrCtrl()->ConnectToPostDB();
-        m.GetAttrCtrl()->GetMembKeyList(m.m_arrAllMembKey);
-        CForceEngine e(&m);
-        EngineCallLog::Enable(true);
-        EXPECT_EQ(e.InitEngine(nullptr, r.mode), r.built);
-        ASSERT_FALSE(EngineCallLog::Calls().empty());
-        EXPECT_EQ(EngineCallLog::Calls()[0], std::string("CForceEngine::") + r.builder);
-        EngineCallLog::Enable(false);
+        CForceEngine f(&m);
+        f.m_bBForcData = f.m_bWForcData = f.m_bPForcData = f.m_bCLForcData = f.m_bSSFRData = 1;  // stale
+        CStressEngine s(&m);
+        s.m_bDataReady = 1;
+        CReactionEngine re(&m);
+        re.m_bDataReady = 1;
+        CDeformEngine d(&m);
+        d.m_bDataReady = 1;
+        EXPECT_EQ(f.InitEngine(nullptr, r.mode), 0);
         ASSERT_EQ(m.m_bResultDataReady, 1) << "the load itself is selectable";
-        EXPECT_EQ(e.m_bWForcData, 0);
+        EXPECT_EQ(s.InitEngine(nullptr, r.mode), 0);
+        EXPECT_EQ(re.InitEngine(nullptr, r.mode), 0);
+        EXPECT_EQ(d.InitEngine(), 0);
+        EXPECT_EQ(m.m_bResultDataReady, 1);
+        EXPECT_EQ(f.m_bBForcData + f.m_bWForcData + f.m_bPForcData + f.m_bCLForcData + f.m_bSSFRData, 0);
+        EXPECT_EQ(s.m_bDataReady + re.m_bDataReady + d.m_bDataReady, 0);
+        const int* flag = f.DataFlagOfMode(r.mode);
+        EXPECT_EQ(flag == nullptr, r.mode == 0 || r.mode == 2 || r.mode == 11) << "force families serve modes 5 to 39";
     }
 }
 
