@@ -82,11 +82,8 @@ int CHostResultView::Open(const CHostOptions& options, const CHostViewRequest& r
     m_pCtrl->SetStandardView(request.nView);
     std::string why;
     if (!m_pCtrl->HasVisibleExtent(&why)) HostMessage("nothing visible to draw: %s", why.c_str());
-    if (pResult && pResult->IsAsked()) {
-        if (pResult->Resolve(*m_session.GetDB()) || pResult->Apply(m_loader, m_pModel)) return 0;
-        // A result reserves the legend's margin: the model is fitted to what is left.
-        m_pCtrl->SetStandardView(request.nView);
-    }
+    if (pResult && pResult->IsAsked() && (pResult->Resolve(*m_session.GetDB()) || pResult->Apply(m_loader, m_pModel)))
+        return 0;
 
     if (progress) progress->Enter(firstStep + 2);
     m_pCtrl->InvalidateImage();

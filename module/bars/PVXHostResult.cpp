@@ -83,13 +83,13 @@ CEngineBase* ModeEngine(I_PVXModel& m, EngineKind k) {
 }
 
 // Whether the engine draws the mode: the deformation and reaction engines draw through a plot
-// engine, so one that makes none for a draw draws nothing. The force engine draws the frame
-// force contour and diagrams; its other passes and the principal-stress engine's are not built
+// engine, so one that makes none for a draw draws nothing. Of the force engine's passes the
+// frame force contour and diagrams are built; the principal-stress engine's drawing is not built
 // yet.
 bool EngineDraws(I_PVXModel& m, EngineKind k, int mode) {
     CEngineBase* e = ModeEngine(m, k);
-    if (e && k == EngineKind::kForce)
-        return mode == PVXMode::kFrameForceContour || mode == PVXMode::kFrameForceDiagram;
+    if (k == EngineKind::kForce)
+        return e && (mode == PVXMode::kFrameForceContour || mode == PVXMode::kFrameForceDiagram);
     if (!e || k == EngineKind::kStress) return false;
     CDC* pDC = m.m_pPVXCtrl ? m.m_pPVXCtrl->GetMemDC() : nullptr;
     if (!pDC || !e->BeginPlotEng(pDC)) return false;
@@ -177,6 +177,14 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         // line fill (1, 1), full fill (0, 1).
         m.m_pForceEngine->m_bBSfdBmdLine = n < 2 ? 1 : 0;
         m.m_pForceEngine->m_bBSfdBmdFill = n > 0 ? 1 : 0;
+        return true;
+    }
+    if (name == "deformed" && k == EngineKind::kForce) {
+        m.m_pForceEngine->m_bDeformed = n;
+        return true;
+    }
+    if (name == "line-members" && opt) {
+        opt->m_bWireFrame = n;
         return true;
     }
     if (name == "deflection-kind" && k == EngineKind::kDeformation) {
@@ -289,7 +297,7 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
                       std::string("the ") + EngineName(kind) + " engine found no results for \"" +
                           m.m_strLoadName.GetString() + "\"");
     }
-    // As the bars' execute step: the legend's margin is reserved for the result now shown.
+    // As the bars' execute step leaves it: the legend margin for the result on show.
     m.ResetLegendRect();
     return Finish(pRep, PVXHOST_DRAWN, unused.empty() ? "" : "settings not taken by the " + std::string(EngineName(kind)) +
                                                                   " engine yet: " + unused);
