@@ -52,8 +52,8 @@ struct BarSetup {
 };
 
 void GiveModelAllEngines(I_PVXModel& m) {
-    // The members and nodes the host passes on entering the result view: the reaction builders
-    // walk both lists, the frame lists read the members' forces.
+    // The members the host passes on entering the result view, whose forces the frame lists read,
+    // and the nodes the reaction builders walk.
     m.GetAttrCtrl()->ConnectToPostDB();
     m.GetAttrCtrl()->GetNodeKeyList(m.m_arrAllNodeKey);
     m.GetAttrCtrl()->GetMembKeyList(m.m_arrAllMembKey);
