@@ -82,12 +82,14 @@ CEngineBase* ModeEngine(I_PVXModel& m, EngineKind k) {
     }
 }
 
-// Whether the engine draws its modes: the deformation and reaction engines draw through a plot
-// engine, so one that makes none for a draw draws nothing. The force and principal-stress
-// engines' drawing passes are not built yet.
-bool EngineDraws(I_PVXModel& m, EngineKind k) {
+// Whether the engine draws the mode: the deformation and reaction engines draw through a plot
+// engine, so one that makes none for a draw draws nothing. Of the force engine's passes those of
+// the frame force contour and diagram are built; the principal-stress engine's are not yet.
+bool EngineDraws(I_PVXModel& m, EngineKind k, int mode) {
     CEngineBase* e = ModeEngine(m, k);
-    if (!e || k == EngineKind::kForce || k == EngineKind::kStress) return false;
+    if (e && k == EngineKind::kForce)
+        return mode == PVXMode::kFrameForceContour || mode == PVXMode::kFrameForceDiagram;
+    if (!e || k == EngineKind::kStress) return false;
     CDC* pDC = m.m_pPVXCtrl ? m.m_pPVXCtrl->GetMemDC() : nullptr;
     if (!pDC || !e->BeginPlotEng(pDC)) return false;
     e->EndPlotEng();
@@ -132,6 +134,9 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
     }
     if (name == "numbers" && opt) {
         opt->m_Number.m_bShowNumbers = n;
+        // The frame force pages' "all" position writes the i end, the middle and the j end.
+        if (k == EngineKind::kForce && m.m_pForceEngine->m_bNumAtAll)
+            m.m_pForceEngine->m_bNumIEnd = m.m_pForceEngine->m_bNumMiddle = m.m_pForceEngine->m_bNumJEnd = 1;
         return true;
     }
     if (name == "legend" && opt) {
@@ -258,7 +263,7 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
         if (!ApplySetting(m, kind, mode, key, value)) unused += std::string(unused.empty() ? "" : ", ") + (key ? key : "");
     }
 
-    if (!EngineDraws(m, kind)) {
+    if (!EngineDraws(m, kind, mode)) {
         m.ResetEngines();
         m.m_nDisplayMode = PVXMode::kNone;
         return Finish(pRep, PVXHOST_NOT_BUILT, std::string("the ") + EngineName(kind) + " engine is not built yet");

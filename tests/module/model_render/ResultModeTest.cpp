@@ -98,7 +98,7 @@ TEST_F(ResultModeTest, AModeWithoutItsEngineDrawsThePlainModel) {
         {"by name, with a combination and a component",
          "--mode displacement-contour --load 1.3DL+1.5LL --component DZ --option numbers=1", "deformation (displacement)"},
         {"the envelope", "--mode reactions --load ENV", "reaction"},
-        {"frame forces", "--mode 6 --component MZ", "force"},
+        {"wall forces", "--mode 8 --component MZ", "force"},
         {"principal stresses", "--mode plate-stress", "principal stress"},
     };
     std::vector<COLORREF> want, got;
