@@ -559,8 +559,8 @@ public:
     // shape, 1 drawn, 0 not.
     int DoTrussSfdBmd(CDC* pDC, UINT nKey, T_PMEMB_D& memb);
     // Appends the diagram polygons of one truss between its axis ends (the engine's component:
-    // 1 and 5 along local y, 0, 2, 3, 4 along local z, 6 and 7 along the one of the two that
-    // lies nearer the viewer; others nothing).
+    // 1 and 5 along local y, 0, 2, 3, 4 along local z, 6 and 7 along local y when it lies
+    // deeper into the view than local z, else along local z; others nothing).
     void TSfdBmdMakePolygon(T_MBBR_D& rec, double axes[3][3], C3DPoint& ptI, C3DPoint& ptJ, DiagramPointList& points,
                             DiagramValueList& values, DiagramFlagList& edges, DiagramFlagList& quads);
 

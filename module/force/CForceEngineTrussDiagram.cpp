@@ -111,13 +111,15 @@ int CForceEngine::DoTrussSfdBmd(CDC* pDC, UINT nKey, T_PMEMB_D&) {
 void CForceEngine::TSfdBmdMakePolygon(T_MBBR_D& rec, double axes[3][3], C3DPoint& ptI, C3DPoint& ptJ,
                                       DiagramPointList& points, DiagramValueList& values, DiagramFlagList& edges,
                                       DiagramFlagList& quads) {
-    // Direction: the shears and moments about y (1, 5) along local y, the others along local z,
-    // the combined selectors along the one of the two that lies nearer the viewer.
+    // Direction: shear y and moment z (1, 5) along local y, the others along local z; the
+    // combined selectors along local y when it lies deeper into the view than local z (so that a
+    // member seen from above shows them across it). The control's window depth grows towards the
+    // viewer, so local y is the deeper one when local z is not farther than it.
     int row;
     switch (m_nBForcComp) {
     case 1: case 5: row = 1; break;
     case 0: case 2: case 3: case 4: row = 2; break;
-    case 6: case 7: row = IsFar(axes[1], axes[2]) ? 1 : 2; break;
+    case 6: case 7: row = IsFar(axes[2], axes[1]) ? 1 : 2; break;
     default: return;
     }
     const I_PVXModel* pModel = GetModel();
