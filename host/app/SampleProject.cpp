@@ -76,6 +76,13 @@ constexpr double kBalconyEI = kEc * 0.3 * 0.6 * 0.6 * 0.6 / 12.0;  // B300x600, 
 constexpr int kCases = 3;  // static cases DL, LL, WX
 const UINT kCaseKey[kCases] = {SAMPLE_LC_DL, SAMPLE_LC_LL, SAMPLE_LC_WX};
 
+// Line load on the balcony beam, kN/m: its own weight (DL) and its strip of balcony floor.
+double BalconyLoad(UINT lc) {
+    if (lc == SAMPLE_LC_DL) return 25.0 * 0.3 * 0.6 + kBalconyStrip * kQDL[kBalconyLevel - 1];
+    if (lc == SAMPLE_LC_LL) return kBalconyStrip * kQLL[kBalconyLevel - 1];
+    return 0.0;
+}
+
 double PlateRigidity() { return kEc * kRaftT * kRaftT * kRaftT / (12.0 * (1.0 - kNuC * kNuC)); }
 double CharLength() { return std::pow(PlateRigidity() / kSubgrade, 0.25); }
 
@@ -740,6 +747,12 @@ StaticCase CSampleGenerator::MakeCase(UINT lc) {
             }
             c.baseLoad[gi][gj] = -c.colN[1][gi][gj];
         }
+    // The balcony beam hangs half its load on each of its two columns below its level.
+    const double balconyEnd = 0.5 * BalconyLoad(lc) * m_balconyLength;
+    for (int gi : {kBalconyFrom, kBalconyTo}) {
+        for (int s = 1; s <= kBalconyLevel; ++s) c.colN[s][gi][kGridY - 1] -= balconyEnd;
+        c.baseLoad[gi][kGridY - 1] += balconyEnd;
+    }
     if (lc == SAMPLE_LC_DL) {  // the shear wall stands on grid points (0,1) and (0,2)
         c.baseLoad[0][1] += 0.5 * kStoreys * kWallPanelW;
         c.baseLoad[0][2] += 0.5 * kStoreys * kWallPanelW;
@@ -997,13 +1010,11 @@ void CSampleGenerator::AddAnnexResults(const StaticCase& c) {
     }
 }
 
-// Balcony beam: a fixed-end beam of its developed length under its own weight and its strip of
-// balcony floor (gravity cases); its inner nodes follow its ends, linearly along the arc, and sag
+// Balcony beam: a fixed-end beam of its developed length under its line load; its inner nodes follow its ends, linearly along the arc, and sag
 // as the fixed-end beam does (w x^2 (L - x)^2 / 24 EI).
 void CSampleGenerator::AddBalconyResults(const StaticCase& c) {
     const double L = m_balconyLength;
-    const double w = c.gravity ? (c.lc == SAMPLE_LC_DL ? 25.0 * 0.3 * 0.6 : 0.0) + kBalconyStrip * c.q[kBalconyLevel - 1]
-                               : 0.0;
+    const double w = BalconyLoad(c.lc);
     double st[9][6] = {};
     AddFixedEndBeam(st, w, L);
     m_sink.AddBeamForces(c.lc, m_balconyMemb, st);

@@ -171,10 +171,14 @@ TEST(PvxHostTest, SampleResultsFollowTheirMechanics) {
     //      14 x 432 + 25 x 432 + 405 + 108 + 45 = 17406 kN.
     //  LL: (2 + 2 + 0.5 + 2) x 432 + 3 x 12 = 2844 kN.
     //  WX: 0.8 kN/m2 on 18 m wide storeys of 3.6, 3.6 and 1.8 m: 129.6 kN, resisted by -FX.
+    //  The balcony beam adds its line load over its developed length: an arc of rise 1.5 m on a
+    //  6 m chord has radius (3^2 + 1.5^2) / 3 = 3.75 m and length 2 x 3.75 x asin(3 / 3.75);
+    //  DL 25 x 0.3 x 0.6 + 1.5 x 5 = 12 kN/m, LL 1.5 x 2 = 3 kN/m.
+    const double balcony = 2.0 * 3.75 * std::asin(3.0 / 3.75);
     struct Sum {
         UINT lc;
         double fz, fx;
-    } sums[] = {{1, 17406.0, 0.0}, {2, 2844.0, 0.0}, {3, 0.0, -129.6}};
+    } sums[] = {{1, 17406.0 + 12.0 * balcony, 0.0}, {2, 2844.0 + 3.0 * balcony, 0.0}, {3, 0.0, -129.6}};
     for (const Sum& s : sums) {
         SCOPED_TRACE(s.lc);
         double fz = 0.0, fx = 0.0;

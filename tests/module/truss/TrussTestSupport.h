@@ -104,6 +104,7 @@ protected:
         PostDBBuilder b;
         FillForceProject(b);
         AddTrussProject(b);
+        AddToProject(b);
         b.Install(m_doc);
         CDBDoc::m_pDBDoc = &m_doc;
         m_model = std::make_unique<I_PVXModel>();
@@ -133,6 +134,8 @@ protected:
         ResetBarState();
         CDBDoc::m_pDBDoc = m_pSavedDoc;
     }
+    // What a test adds to the project before it is installed.
+    virtual void AddToProject(PostDBBuilder&) {}
     void SelectLoad(UINT type, UINT key, int step) {
         I_PVXModel& m = M();
         m.m_nLoadType = type;
