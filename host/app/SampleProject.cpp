@@ -290,6 +290,31 @@ struct TrussBar {
     int panel;  // panel (chords, diagonals) or node (verticals)
 };
 
+// Strip footing of a boundary wall north of the raft: a beam on Winkler springs.
+constexpr double kStripY = kLy + 3.0;      // along y = 21 m
+constexpr int kStripElems = 8;             // elements of 3 m from x = 0 to 24
+constexpr double kStripB = 1.0;            // width, m
+constexpr double kStripH = 0.6;            // depth, m
+constexpr UINT kSectStrip = 10;
+constexpr double kStripWallDL = 10.0;      // boundary wall on it, kN/m
+constexpr double kStripLL = 5.0;           // surcharge, kN/m
+constexpr double kStripPier = 80.0;        // each gate pier (dead load), kN
+constexpr double kStripPierX[2] = {9.0, 15.0};
+
+// Settlement of the strip footing (downward positive, m) at x under line load q and the piers:
+// Hetenyi's infinite beam, w = q / kb + sum P lambda / (2 kb) e^-lambda r (cos lambda r + sin lambda r).
+double StripDeflection(double x, double q, double pier) {
+    const double kb = kSubgrade * kStripB;
+    const double EI = kEc * kStripB * kStripH * kStripH * kStripH / 12.0;
+    const double lambda = std::pow(kb / (4.0 * EI), 0.25);
+    double w = q / kb;
+    for (double a : kStripPierX) {
+        const double r = std::fabs(x - a) * lambda;
+        w += pier * lambda / (2.0 * kb) * std::exp(-r) * (std::cos(r) + std::sin(r));
+    }
+    return w;
+}
+
 // One static load case and what its loads make of the foundation, shared by its result steps.
 struct StaticCase {
     UINT lc = 0;
@@ -306,8 +331,9 @@ struct StaticCase {
 
 // Generates the sample one step at a time. Keys follow from the order of the steps: raft nodes
 // first, then floors, pile tips, grade beam bottoms and the annex; raft plates first, then every
-// other element, each line or panel element being also its own member; then the raft member and
-// the balcony beam, a member of several elements, with its own nodes after all others.
+// other element, each line or panel element being also its own member; then the raft member,
+// the strip footing and the balcony beam (members of several elements) with their own nodes
+// after all others.
 class CSampleGenerator {
 public:
     CSampleGenerator(int nx, int ny, ISampleSink& sink)
@@ -328,6 +354,7 @@ public:
     void AddGradeBeamWalls();
     void AddAnnex();
     void AddRaftMember();
+    void AddSpringSupports();
     void AddBalconyBeam();
     void AddLoadCases();
     void AddCombinations();
@@ -358,6 +385,15 @@ private:
     void AddRectSection(UINT key, const char* name, double b, double h);
     void AddPlateSection(UINT key, const char* name, double t);
 
+    // Nodes that the modes, the time history and the settlement move: those of AddNodes and the
+    // balcony beam's inner nodes.
+    std::vector<UINT> ShapeNodes() const {
+        std::vector<UINT> out;
+        for (UINT n = 1; n <= m_lastNode; ++n) out.push_back(n);
+        for (size_t k = 1; k + 1 < m_balconyNodes.size(); ++k) out.push_back(m_balconyNodes[k]);
+        return out;
+    }
+
     // Static results of one case, step by step.
     StaticCase MakeCase(UINT lc);
     void SolveRaft(StaticCase& c);
@@ -370,6 +406,7 @@ private:
     void AddGradeBeamResults(const StaticCase& c);
     void AddGradeBeamStations(const StaticCase& c);
     void AddAnnexResults(const StaticCase& c);
+    void AddSpringResults(const StaticCase& c);
     void AddBalconyResults(const StaticCase& c);
 
     static constexpr UINT kSectRaft = 6, kSectSlab = 7, kSectWall = 8, kSectGrade = 9;
@@ -402,6 +439,8 @@ private:
     LineElem m_annexCol[2] = {};
     LineElem m_tie = {};
     std::vector<TrussBar> m_truss;
+    std::vector<UINT> m_stripNodes;       // strip footing, west to east
+    std::vector<UINT> m_stripElems;
     UINT m_balconyMemb = 0;
     std::vector<UINT> m_balconyNodes;  // i end to j end, the ends being floor nodes
     double m_balconyLength = 0.0;      // developed length, m
@@ -642,7 +681,7 @@ void CSampleGenerator::AddAnnex() {
 
 // The raft as one member (301) of all raft plates, with its outline as a slab record.
 void CSampleGenerator::AddRaftMember() {
-    const UINT raftMemb = m_nextElem++;
+    const UINT raftMemb = m_nextElem;
     const std::vector<UINT> outline = {RaftNode(0, 0), RaftNode(m_nx, 0), RaftNode(m_nx, m_ny), RaftNode(0, m_ny)};
     std::vector<UINT> elems;
     elems.reserve(static_cast<size_t>(m_nx) * m_ny);
@@ -650,6 +689,36 @@ void CSampleGenerator::AddRaftMember() {
         for (int i = 0; i < m_nx; ++i) elems.push_back(RaftElem(i, j));
     m_sink.AddMember(raftMemb, 301, outline, elems, 0.0, 0);
     m_sink.AddSlab(raftMemb, 301, outline);
+}
+
+// ---- Supports and springs -----------------------------------------------------------------
+
+// The supports (pile tips, footings, the raft's spring nodes) and the raft plates' springs, and
+// the strip footing on springs: its section, nodes, elements and member, keyed after everything
+// else.
+void CSampleGenerator::AddSpringSupports() {
+    for (int j = 0; j <= m_ny; ++j)
+        for (int i = 0; i <= m_nx; ++i) m_sink.AddSupport(RaftNode(i, j), PRTND_SUPPORT, 4);
+    for (int gj = 0; gj < kGridY; ++gj)
+        for (int gi = 0; gi < kGridX; ++gi) m_sink.AddSupport(m_pileTip[gi][gj], PRTND_SUPPORT, 7);
+    for (UINT k : m_footing) m_sink.AddSupport(k, PRTND_SUPPORT, 63);
+    for (int j = 0; j < m_ny; ++j)
+        for (int i = 0; i < m_nx; ++i) m_sink.AddElemSpring(RaftElem(i, j), kSubgrade, 0.0);
+
+    AddRectSection(kSectStrip, "FB1000x600", kStripB, kStripH);
+    const double dx = kLx / kStripElems;
+    for (int k = 0; k <= kStripElems; ++k) {
+        m_stripNodes.push_back(m_nextNode++);
+        m_sink.AddNode(m_stripNodes.back(), k * dx, kStripY, 0.0);
+        m_sink.AddSupport(m_stripNodes.back(), PRTND_SUPPORT, 4);
+    }
+    ++m_nextElem;  // past the raft member
+    for (int k = 0; k < kStripElems; ++k) {
+        m_stripElems.push_back(m_nextElem++);
+        m_sink.AddElement(m_stripElems.back(), PELEM_KIND_FRAME, 201, 1, kSectStrip, {m_stripNodes[k], m_stripNodes[k + 1]});
+        m_sink.AddElemSpring(m_stripElems.back(), kSubgrade, kStripB);
+    }
+    m_sink.AddMember(m_nextElem++, 201, {m_stripNodes.front(), m_stripNodes.back()}, m_stripElems, kLx, 0);
 }
 
 // The balcony beam: one member (201) of eight straight elements whose nodes lie on a circular
@@ -670,8 +739,9 @@ void CSampleGenerator::AddBalconyBeam() {
         m_balconyNodes.push_back(n);
     }
     m_balconyNodes.push_back(m_floorNode[kBalconyLevel][kBalconyTo][kGridY - 1]);
-    m_lastNode = m_nextNode - 1;
-    m_levelOf.resize(static_cast<size_t>(m_lastNode) + 1, kBalconyLevel);
+    // Its inner nodes move with their floor in the modes and the time history.
+    m_levelOf.resize(static_cast<size_t>(m_nextNode), 0);
+    for (int k = 1; k < kBalconyElems; ++k) m_levelOf[m_balconyNodes[static_cast<size_t>(k)]] = kBalconyLevel;
 
     std::vector<UINT> elems;
     for (int k = 0; k < kBalconyElems; ++k) {
@@ -726,6 +796,7 @@ void CSampleGenerator::AddStaticResults() {
         AddGradeBeamResults(c);
         AddGradeBeamStations(c);
         AddAnnexResults(c);
+        AddSpringResults(c);
         AddBalconyResults(c);
     }
 }
@@ -1034,6 +1105,42 @@ void CSampleGenerator::AddBalconyResults(const StaticCase& c) {
 
 // Modes of the storeys as a shear building in x (columns) and y (columns and the shear wall),
 // numbered by rising frequency; the shape moves the floor nodes only.
+// Spring pressures k w of the raft plates at their nodes (plate node order), gravity cases as the
+// raft's spring reactions; and the strip footing: its load carried by its springs alone, a
+// uniform correction (as for the raft) making the nodal spring reactions add up to the load.
+void CSampleGenerator::AddSpringResults(const StaticCase& c) {
+    if (c.gravity)
+        for (int j = 0; j < m_ny; ++j)
+            for (int i = 0; i < m_nx; ++i) {
+                const double p[4] = {kSubgrade * FieldAt(i, j).w, kSubgrade * FieldAt(i + 1, j).w,
+                                     kSubgrade * FieldAt(i + 1, j + 1).w, kSubgrade * FieldAt(i, j + 1).w};
+                m_sink.AddSpringPressure(c.lc, RaftElem(i, j), p, 4);
+            }
+
+    const double dx = kLx / kStripElems, kb = kSubgrade * kStripB;
+    const double q = c.lc == SAMPLE_LC_DL ? kStripWallDL + 25.0 * kStripB * kStripH : (c.lc == SAMPLE_LC_LL ? kStripLL : 0.0);
+    const double pier = c.lc == SAMPLE_LC_DL ? kStripPier : 0.0;
+    const double load = q * kLx + 2.0 * pier;
+    auto trib = [&](int k) { return (k == 0 || k == kStripElems ? 0.5 : 1.0) * dx; };
+    double springSum = 0.0;
+    for (int k = 0; k <= kStripElems; ++k) springSum += kb * trib(k) * StripDeflection(k * dx, q, pier);
+    const double wCorr = (load - springSum) / (kb * kLx);
+    auto w = [&](double x) { return load > 0.0 ? StripDeflection(x, q, pier) + wCorr : 0.0; };
+    for (int k = 0; k <= kStripElems; ++k) {
+        const double wk = w(k * dx);
+        const double d[6] = {0.0, 0.0, -1000.0 * wk, 0.0, 0.0, 0.0};
+        m_sink.AddDisp(c.lc, m_stripNodes[static_cast<size_t>(k)], d);
+        const double r[6] = {0.0, 0.0, kb * trib(k) * wk, 0.0, 0.0, 0.0};
+        if (load > 0.0) m_sink.AddReac(c.lc, m_stripNodes[static_cast<size_t>(k)], r);
+    }
+    if (load <= 0.0) return;
+    for (int k = 0; k < kStripElems; ++k) {
+        double p[5];
+        for (int s = 0; s < 5; ++s) p[s] = kSubgrade * w((k + 0.25 * s) * dx);
+        m_sink.AddSpringPressure(c.lc, m_stripElems[static_cast<size_t>(k)], p, 5);
+    }
+}
+
 void CSampleGenerator::AddModes() {
     m_mLevel = 0.0;
     for (int l = 0; l < kStoreys; ++l) m_mLevel += (kQDL[l] + 0.5 * kQLL[l]) * kLx * kLy / kG;
@@ -1048,7 +1155,7 @@ void CSampleGenerator::AddModes() {
         double mass[6] = {};
         mass[ms.dir] = ms.massPct;
         m_sink.AddParticipation(modeNo, mass);
-        for (UINT n = 1; n <= m_lastNode; ++n) {
+        for (UINT n : ShapeNodes()) {
             double d[6] = {};
             const int l = m_levelOf[n];
             if (l > 0) d[ms.dir] = ms.phi[l - 1];
@@ -1069,7 +1176,7 @@ void CSampleGenerator::AddTimeHistory() {
     }
     const double gamma = s1 / s2;
     const double baseShear = s1 * s1 / s2 * kSa;
-    for (UINT n = 1; n <= m_lastNode; ++n) {
+    for (UINT n : ShapeNodes()) {
         const int l = m_levelOf[n];
         const double ux = l > 0 ? gamma * first->phi[l - 1] * kSa / (first->omega * first->omega) : 0.0;
         const double d[6] = {1000.0 * ux, 0.0, 0.0, 0.0, 0.0, 0.0};
@@ -1088,7 +1195,7 @@ void CSampleGenerator::AddSettlement() {
     double total = (kRaftDL + kRaftLL) * kLx * kLy;
     for (double b : m_settleBase) total += b;
     const double q = total / (kLx * kLy);
-    std::vector<double> s(static_cast<size_t>(m_lastNode) + 1, 0.0);
+    std::vector<double> s(m_levelOf.size(), 0.0);
     for (int j = 0; j <= m_ny; ++j)
         for (int i = 0; i <= m_nx; ++i) s[RaftNode(i, j)] = RectSettlement(q, kLx, kLy, i * m_dx, j * m_dy);
     for (int gi = 0; gi < kGridX; ++gi)
@@ -1105,7 +1212,7 @@ void CSampleGenerator::AddSettlement() {
     const double sI = s[m_balconyNodes.front()], sJ = s[m_balconyNodes.back()];
     for (int k = 1; k < kBalconyElems; ++k)
         s[m_balconyNodes[static_cast<size_t>(k)]] = sI + (sJ - sI) * k / kBalconyElems;
-    for (UINT n = 1; n <= m_lastNode; ++n) {
+    for (UINT n : ShapeNodes()) {
         const double d[6] = {0.0, 0.0, -1000.0 * s[n], 0.0, 0.0, 0.0};
         m_sink.AddDisp(SAMPLE_LC_SETTLE, n, d);
     }
@@ -1138,6 +1245,7 @@ void CSampleProject::Generate(ISampleSink& sink) {
     g.AddGradeBeamWalls();
     g.AddAnnex();
     g.AddRaftMember();
+    g.AddSpringSupports();
     g.AddBalconyBeam();
     g.AddLoadCases();
     g.AddCombinations();

@@ -98,7 +98,6 @@ TEST_F(ResultModeTest, AModeWithoutItsEngineDrawsThePlainModel) {
         {"displacement contour", "--mode 2", "deformation (displacement)"},
         {"by name, with a combination and a component",
          "--mode displacement-contour --load 1.3DL+1.5LL --component DZ --option numbers=1", "deformation (displacement)"},
-        {"the envelope", "--mode reactions --load ENV", "reaction"},
         {"wall forces", "--mode 8 --component MZ", "force"},
         {"principal stresses", "--mode plate-stress", "principal stress"},
     };
@@ -146,8 +145,8 @@ TEST_F(ResultModeTest, FrameForceModesShowTheTrusses) {
                 RunHost("--db " + project + " render --size 400x300 --out " + out + " --mode " + mode + " --component N", "truss");
             EXPECT_EQ(h.exitCode, 0) << h.err;
             EXPECT_EQ(h.err.find("not built"), std::string::npos) << h.err;
-            EXPECT_NE(h.out.find("max 121.5000000 (121.5) at member"), std::string::npos) << h.out;
-            EXPECT_NE(h.out.find("min -162.0000000 (-162) at member"), std::string::npos) << h.out;
+            EXPECT_NE(h.out.find("(121.5) at member"), std::string::npos) << h.out;
+            EXPECT_NE(h.out.find("(-162) at member"), std::string::npos) << h.out;
         }
 }
 
