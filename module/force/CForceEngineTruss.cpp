@@ -152,7 +152,9 @@ int CForceEngine::MakeTForcDataList() {
     m_dTForcMax = -DBL_MAX;
     m_dTForcMin = DBL_MAX;
     m_arrTrussKey.RemoveAll();
+    // A table of the engine's map size: a truss roof holds thousands of bars.
     m_mapTForc.RemoveAll();
+    m_mapTForc.InitHashTable(kMapBuckets);
     if (!m_bShowTruss) return 0;
 
     CPostCtrl* pPost = pDoc->GetPostCtrl();
