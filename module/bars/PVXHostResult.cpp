@@ -59,7 +59,7 @@ const char* EngineName(EngineKind k) {
 // Where the engine of a mode reports its extremes.
 const char* KeyKindOfMode(int mode) {
     switch (KindOfMode(mode)) {
-    case EngineKind::kReaction: return mode == PVXMode::kReaction ? "node" : "element";
+    case EngineKind::kReaction: return mode == PVXMode::kReaction ? "node" : "member";  // pressures: the member holding the extreme
     case EngineKind::kDeformation: return mode == PVXMode::kSlabDeflection ? "element" : "node";
     case EngineKind::kStress: return "element";
     default:
@@ -83,12 +83,13 @@ CEngineBase* ModeEngine(I_PVXModel& m, EngineKind k) {
 }
 
 // Whether the engine draws the mode: the deformation and reaction engines draw through a plot
-// engine, so one that makes none for a draw draws nothing. Of the force engine's passes those of
-// the frame force contour and diagram are built; the principal-stress engine's are not yet.
+// engine, so one that makes none for a draw draws nothing. Of the force engine's passes the
+// frame force contour and diagrams are built; the principal-stress engine's drawing is not built
+// yet.
 bool EngineDraws(I_PVXModel& m, EngineKind k, int mode) {
     CEngineBase* e = ModeEngine(m, k);
-    if (e && k == EngineKind::kForce)
-        return mode == PVXMode::kFrameForceContour || mode == PVXMode::kFrameForceDiagram;
+    if (k == EngineKind::kForce)
+        return e && (mode == PVXMode::kFrameForceContour || mode == PVXMode::kFrameForceDiagram);
     if (!e || k == EngineKind::kStress) return false;
     CDC* pDC = m.m_pPVXCtrl ? m.m_pPVXCtrl->GetMemDC() : nullptr;
     if (!pDC || !e->BeginPlotEng(pDC)) return false;
@@ -134,9 +135,6 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
     }
     if (name == "numbers" && opt) {
         opt->m_Number.m_bShowNumbers = n;
-        // The frame force pages' "all" position writes the i end, the middle and the j end.
-        if (k == EngineKind::kForce && m.m_pForceEngine->m_bNumAtAll)
-            m.m_pForceEngine->m_bNumIEnd = m.m_pForceEngine->m_bNumMiddle = m.m_pForceEngine->m_bNumJEnd = 1;
         return true;
     }
     if (name == "legend" && opt) {
@@ -190,6 +188,21 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         if (k == EngineKind::kDeformation) m.m_pDeformEngine->m_arrPickedNode.Add(static_cast<UINT>(n));
         else if (k == EngineKind::kReaction) m.m_pReactionEngine->m_arrPickedNode.Add(static_cast<UINT>(n));
         else return false;
+        return true;
+    }
+    if (name == "fill" && k == EngineKind::kForce && n >= 0 && n <= 2) {
+        // The frame-force page's fill type as the engine's pair of switches: outline (1, 0),
+        // line fill (1, 1), full fill (0, 1).
+        m.m_pForceEngine->m_bBSfdBmdLine = n < 2 ? 1 : 0;
+        m.m_pForceEngine->m_bBSfdBmdFill = n > 0 ? 1 : 0;
+        return true;
+    }
+    if (name == "deformed" && k == EngineKind::kForce) {
+        m.m_pForceEngine->m_bDeformed = n;
+        return true;
+    }
+    if (name == "line-members" && opt) {
+        opt->m_bWireFrame = n;
         return true;
     }
     if (name == "deflection-kind" && k == EngineKind::kDeformation) {
@@ -279,6 +292,13 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
         const char* key = pReq->ppszKeys ? pReq->ppszKeys[i] : nullptr;
         const char* value = pReq->ppszValues ? pReq->ppszValues[i] : nullptr;
         if (!ApplySetting(m, kind, mode, key, value)) unused += std::string(unused.empty() ? "" : ", ") + (key ? key : "");
+    }
+
+    // The frame-force page's number positions: one number per member at its maximum, or with the
+    // all position numbers at both ends and mid-span.
+    if (CForceEngine* f = m.m_pForceEngine) {
+        if (f->m_bNumAtMax) f->m_bNumIEnd = f->m_bNumMiddle = f->m_bNumJEnd = 0;
+        else if (f->m_bNumAtAll) f->m_bNumIEnd = f->m_bNumMiddle = f->m_bNumJEnd = 1;
     }
 
     if (!EngineDraws(m, kind, mode)) {

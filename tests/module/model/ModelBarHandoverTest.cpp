@@ -52,8 +52,8 @@ struct BarSetup {
 };
 
 void GiveModelAllEngines(I_PVXModel& m) {
-    // The reaction builders walk the model's node and member lists; the frame lists read the
-    // forces of the members the host passes on entering the result view.
+    // The members the host passes on entering the result view, whose forces the frame lists read,
+    // and the nodes the reaction builders walk.
     m.GetAttrCtrl()->ConnectToPostDB();
     m.GetAttrCtrl()->GetNodeKeyList(m.m_arrAllNodeKey);
     m.GetAttrCtrl()->GetMembKeyList(m.m_arrAllMembKey);
