@@ -176,3 +176,28 @@ TEST_F(PlanLineDiagramTest, CurvedBeamOfTheFrameForceDiagram) {
         EXPECT_TRUE(found) << "station " << k;
     }
 }
+
+TEST_F(PlanLineDiagramTest, BothSidesOfAnEnvelopeDiagramFollowTheArc) {
+    // The envelope of DL and LL with both sides drawn: the maximum and the minimum side lie on
+    // the arc and its eighths' chords alike (along the whole member's chord the minimum side
+    // would come within r cos(angle / 2) = 3 m of the centre).
+    SelectLoad(12, kEnv, 3);
+    E().m_bMinMaxDiagram = 1;
+    E().m_nBForcComp = 4;
+    ASSERT_EQ(E().InitEngine(nullptr, 7), 1);
+    ASSERT_EQ(E().IsMinMaxDiagram(), 1);
+    E().m_dBSfdBmdAdjustFactor = 0.1;
+    E().m_bands.clear();
+    E().DoBeamElementSfdBmd(&m_dc, kCurved, 0);
+    ASSERT_FALSE(E().m_bands.empty());
+    const double inner = kArcR * std::cos((ArcAngle(0.0) - ArcAngle(1.0)) / 16.0);
+    bool negative = false, positive = false;
+    for (const auto& b : E().m_bands)
+        for (const VtxInfo_tag& t : b.v) {
+            const double r = std::hypot(t.pt.x - kArcCx, t.pt.y - kArcCy);
+            EXPECT_TRUE(r > inner - 1e-9 && r < kArcR + 1e-9) << "a vertex " << r << " from the arc's centre";
+            negative = negative || t.dValue < 0.0;
+            positive = positive || t.dValue > 0.0;
+        }
+    EXPECT_TRUE(negative && positive);
+}
