@@ -239,6 +239,83 @@ void ShearBuildingModes(int dir, double m, double k, std::vector<ModeShape>& out
     }
 }
 
+// Time history of the THX case: the first x mode ringing at its own frequency under a sine
+// envelope over 10.5 periods, u(t) = U sin(w t) sin(pi t / D), so that every floor node reaches
+// its peak displacement U (the THX displacement record) at mid-time t = D / 2 = 5.25 periods,
+// where both sines are 1. Steps of a twentieth period (211 steps); velocity and acceleration are
+// the derivatives of u. Nodes at rest (no floor level) get no history record.
+constexpr int kHistStepsPerPeriod = 20;
+constexpr double kHistPeriods = 10.5;
+
+int HistoryStepCount() { return static_cast<int>(kHistPeriods * kHistStepsPerPeriod) + 1; }
+
+void AddTimeHistorySteps(ISampleSink& sink, const std::vector<double>& peakUx, double omega) {
+    const double T = 2.0 * kPi / omega, D = kHistPeriods * T, dt = T / kHistStepsPerPeriod, a = kPi / D;
+    const int nStep = HistoryStepCount();
+    std::vector<double> shape(static_cast<size_t>(nStep) * 3);  // u, v, acc for U = 1
+    for (int s = 0; s < nStep; ++s) {
+        const double t = s * dt;
+        const double sw = std::sin(omega * t), cw = std::cos(omega * t), sa = std::sin(a * t), ca = std::cos(a * t);
+        shape[3 * s] = sw * sa;
+        shape[3 * s + 1] = omega * cw * sa + a * sw * ca;
+        shape[3 * s + 2] = -(omega * omega + a * a) * sw * sa + 2.0 * omega * a * cw * ca;
+    }
+    std::vector<double> values(static_cast<size_t>(nStep) * 18);
+    for (size_t n = 1; n < peakUx.size(); ++n) {
+        const double U = peakUx[n];
+        if (U == 0.0) continue;
+        std::fill(values.begin(), values.end(), 0.0);
+        // Displacement in mm (as every displacement record); velocity and acceleration in m/s
+        // and m/s2.
+        for (int s = 0; s < nStep; ++s) {
+            values[18 * s] = 1000.0 * U * shape[3 * s];
+            values[18 * s + 6] = U * shape[3 * s + 1];
+            values[18 * s + 12] = U * shape[3 * s + 2];
+        }
+        sink.AddDispHistory(SAMPLE_LC_THX, static_cast<UINT>(n), nStep, dt, values);
+    }
+}
+
+// Settlement points of the host's settlement analysis on a 3 m grid over the raft and at the two
+// annex footings. Load group SETTLE (settlement kind) carries the service-load settlement
+// (Boussinesq, as the SETTLE load case), group GRAVITY (static kind) the dead-load part alone;
+// every point adds a regional subsidence of kRegionalSettle mm common to all groups.
+constexpr double kRegionalSettle = 3.0;  // mm
+constexpr double kSettleGrid = 3.0;      // m
+
+// Dead-load share of the load the raft carries: floor loads reach it over the whole plan, so
+// the share is that of the area loads (the wall's own weight left out).
+double DeadShareOfRaftLoad() {
+    double dead = kRaftDL, all = kRaftDL + kRaftLL;
+    for (int l = 0; l < kStoreys; ++l) {
+        dead += kQDL[l];
+        all += kQDL[l] + kQLL[l];
+    }
+    return dead / all;
+}
+
+void AddSettlementRecords(ISampleSink& sink, double qService, double qDead, double qFootService, double qFootDead,
+                          const double footXY[2][2]) {
+    sink.AddLoadGroup(SAMPLE_LDGP_GRAVITY, LDGP_STATIC, "GRAVITY");
+    sink.AddLoadGroup(SAMPLE_LDGP_SETTLE, LDGP_SETTLEMENT, "SETTLE");
+    const std::vector<UINT> groups = {SAMPLE_LDGP_GRAVITY, SAMPLE_LDGP_SETTLE};
+    UINT key = 1;
+    const int ni = static_cast<int>(kLx / kSettleGrid), nj = static_cast<int>(kLy / kSettleGrid);
+    for (int j = 0; j <= nj; ++j)
+        for (int i = 0; i <= ni; ++i) {
+            const double x = i * kSettleGrid, y = j * kSettleGrid;
+            const std::vector<double> v = {1000.0 * RectSettlement(qDead, kLx, kLy, x, y),
+                                           1000.0 * RectSettlement(qService, kLx, kLy, x, y)};
+            sink.AddSettlementPoint(key++, x, y, 0.0, kRegionalSettle, groups, v);
+        }
+    const double half = 0.5 * kFootingB;
+    for (int k = 0; k < 2; ++k) {
+        const std::vector<double> v = {1000.0 * RectSettlement(qFootDead, kFootingB, kFootingB, half, half),
+                                       1000.0 * RectSettlement(qFootService, kFootingB, kFootingB, half, half)};
+        sink.AddSettlementPoint(key++, footXY[k][0], footXY[k][1], 0.0, kRegionalSettle, groups, v);
+    }
+}
+
 }  // namespace
 
 CSampleProject::CSampleProject(long nRaftPlates) {
@@ -784,12 +861,15 @@ void CSampleProject::Generate(ISampleSink& sink) {
         }
         const double gamma = s1 / s2;
         const double baseShear = s1 * s1 / s2 * kSa;
+        std::vector<double> peakUx(static_cast<size_t>(lastNode) + 1, 0.0);
         for (UINT n = 1; n <= lastNode; ++n) {
             const int l = static_cast<int>(levelOf[n]);
             const double ux = l > 0 ? gamma * first->phi[l - 1] * kSa / (first->omega * first->omega) : 0.0;
             const double d[6] = {1000.0 * ux, 0.0, 0.0, 0.0, 0.0, 0.0};
             sink.AddDisp(SAMPLE_LC_THX, n, d);
+            peakUx[n] = ux;
         }
+        AddTimeHistorySteps(sink, peakUx, first->omega);
         for (int gj = 0; gj < kGridY; ++gj)
             for (int gi = 0; gi < kGridX; ++gi) {
                 const double r[6] = {-baseShear / kColumns, 0.0, 0.0, 0.0, 0.0, 0.0};
@@ -820,5 +900,8 @@ void CSampleProject::Generate(ISampleSink& sink) {
             const double d[6] = {0.0, 0.0, -1000.0 * s[n], 0.0, 0.0, 0.0};
             sink.AddDisp(SAMPLE_LC_SETTLE, n, d);
         }
+        const double footDead = (0.5 * kAnnexQDL * kAnnexSpan + 0.5 * kTieW * kAnnexSpan) / (kFootingB * kFootingB);
+        const double footXY[2][2] = {{kAnnexX, 0.0}, {kAnnexX, kAnnexSpan}};
+        AddSettlementRecords(sink, q, q * DeadShareOfRaftLoad(), footQ, footDead, footXY);
     }
 }

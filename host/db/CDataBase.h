@@ -35,7 +35,9 @@
     X(PNODESE, T_PNODESE_D, "PNODESE")   \
     X(PELEMSE, T_PELEMSE_D, "PELEMSE")   \
     X(FREQ, T_FREQ_D, "FREQ")            \
-    X(MPAM, T_MPAM_D, "MPAM")
+    X(MPAM, T_MPAM_D, "MPAM")            \
+    X(LDGP, T_LDGP_D, "LDGP")            \
+    X(PCDSINK, T_PCDSINK_D, "PCDSINK")
 
 #define PVXDB_RESULT_TABLES(X)           \
     X(DISP, T_DISP_D, "DISP")            \

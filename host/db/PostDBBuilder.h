@@ -55,6 +55,10 @@ public:
     // than a combination holds or a term has key 0.
     int AddLoadComb(UINT key, int type, LPCTSTR name, std::initializer_list<T_PLCOM_ENTRY> entries);
 
+    // Settlement analysis: load groups and settlement points.
+    int AddLoadGroup(UINT key, int type, LPCTSTR name);
+    int AddSettlementPoint(UINT key, const T_PCDSINK_D& rec) { return Add<DBT_PCDSINK>(key, rec); }
+
     // Results of load case lc.
     int AddDisp(UINT lc, UINT node, const T_DISP_D& r) { return AddResult<DBT_DISP>(lc, node, r); }
     int AddReac(UINT lc, UINT node, const T_REAC_D& r) { return AddResult<DBT_REAC>(lc, node, r); }
