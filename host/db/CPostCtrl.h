@@ -63,8 +63,9 @@ public:
     int GetDisp_ByLcomb(UINT node, const T_PLCOM_D& lcom, T_DISP_D& rec) const;
     int GetStrp_L_ByLcomb(UINT elem, T_STRP_DL* p0, T_STRP_DL* p1, T_STRP_DL* p2, const T_PLCOM_D& lcom, int) const;
 
-    // Time history of a node at a step of the selected time-history case: kind 1 (or 0)
-    // displacement, 2 velocity, 3 acceleration. 0 when there is no such step.
+    // Time history of a node at a step of the selected time-history case: kind 3 (or 0)
+    // displacement, 2 velocity, 1 acceleration, as the host numbers them. 0 when there is no
+    // such step.
     int GetDispHistory(int kind, int step, UINT node, T_DISP_D& rec) const;
 
     // Eigen results.

@@ -134,19 +134,12 @@ void ClearOutputs(int& nFaces, CArray<int, int>* pCounts, CArray<int, int>* pInd
     if (pFaceKeys) pFaceKeys->RemoveAll();
 }
 
-// Fills one drawing displacement per node from the deformation engine; false when the engine
-// cannot give drawing displacements.
-template <class E>
-bool EngineDispForNodes(E* pEngine, const CArray<UINT, UINT>& nodes, CArray<T_DISP_D>& disp) {
-    if constexpr (requires(E* e, UINT k, T_DISP_D& r) { e->MakeDispD4Drawing(k, r); }) {
-        disp.SetSize(nodes.GetSize());
-        for (INT_PTR i = 0; i < nodes.GetSize(); ++i) {
-            disp[i].Initialize();
-            pEngine->MakeDispD4Drawing(nodes[i], disp[i]);
-        }
-        return true;
-    } else {
-        return false;
+// One drawing displacement per node from the deformation engine.
+void EngineDispForNodes(const CDeformEngine& engine, const CArray<UINT, UINT>& nodes, CArray<T_DISP_D>& disp) {
+    disp.SetSize(nodes.GetSize());
+    for (INT_PTR i = 0; i < nodes.GetSize(); ++i) {
+        disp[i].Initialize();
+        engine.MakeDispD4Drawing(nodes[i], disp[i]);
     }
 }
 
@@ -199,8 +192,8 @@ int CPVXGeomCtrl::AppendSuperFaces(UINT elemKey, int cullOpt, int bDeformed, int
     }
 
     // Wire frame of the whole super element; on the deformed shape every node of its list is
-    // moved by the deformation engine's drawing displacement (or, while the engine cannot give
-    // them, by the caller's displacements when there is one per listed node).
+    // moved by the deformation engine's drawing displacement (or, while the engine has no data,
+    // by the caller's displacements when there is one per listed node).
     const int nStyle = bHostNodeList ? 0 : (m_pModel && m_pModel->m_pDispOpt ? m_pModel->m_pDispOpt->m_nRenderStyle : 0);
     const CArray<UINT, UINT>* pList = nullptr;
     CArray<UINT, UINT> nodeList;
@@ -211,10 +204,12 @@ int CPVXGeomCtrl::AppendSuperFaces(UINT elemKey, int cullOpt, int bDeformed, int
             pGeom->GetSuperElementWireFramePNodeList(nodeList);
         else
             se.GetSuperElemNodeList(elemKey, nodeList);
-        if (EngineDispForNodes(m_pModel->m_pDeformEngine, nodeList, engineDisp))
+        if (m_pModel->m_pDeformEngine->m_bDataReady) {
+            EngineDispForNodes(*m_pModel->m_pDeformEngine, nodeList, engineDisp);
             pDisp = &engineDisp;
-        else if (pNodeDisp && pNodeDisp->GetSize() == nodeList.GetSize())
+        } else if (pNodeDisp && pNodeDisp->GetSize() == nodeList.GetSize()) {
             pDisp = pNodeDisp;
+        }
         if (pDisp) pList = &nodeList;
     }
     pGeom->GetSuperElementWireFrameShape(nPart, &counts, &index, &index2, &coords, pList, pDisp, &nodeKeys, nStyle);
