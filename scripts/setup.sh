@@ -10,7 +10,7 @@ packages=(
   libuemf-dev libosmesa6-dev libglu1-mesa-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libsqlite3-dev
-  ffmpeg python3-pil python3-ezdxf
+  ffmpeg python3 python3-pil python3-ezdxf
 )
 
 missing=()

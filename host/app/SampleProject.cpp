@@ -239,6 +239,34 @@ void ShearBuildingModes(int dir, double m, double k, std::vector<ModeShape>& out
     }
 }
 
+
+// Objects that the result steps look up after the model steps made them.
+struct LineElem {
+    UINT key;
+    UINT n1, n2;
+    double length;
+};
+
+struct Beam {
+    LineElem e;
+    int level;
+    int dir;      // 0 along x, 1 along y
+    double trib;  // loaded width, m
+};
+
+struct Slab {
+    UINT key;
+    int level;
+};
+
+enum TrussRole { T_BOT, T_TOP, T_VERT, T_DIAG };
+
+struct TrussBar {
+    LineElem e;
+    TrussRole role;
+    int panel;  // panel (chords, diagonals) or node (verticals)
+};
+
 // Time history of the THX case: the first x mode ringing at its own frequency under a sine
 // envelope over 10.5 periods, u(t) = U sin(w t) sin(pi t / D), so that every floor node reaches
 // its peak displacement U (the THX displacement record) at mid-time t = D / 2 = 5.25 periods,
@@ -249,7 +277,7 @@ constexpr double kHistPeriods = 10.5;
 
 int HistoryStepCount() { return static_cast<int>(kHistPeriods * kHistStepsPerPeriod) + 1; }
 
-void AddTimeHistorySteps(ISampleSink& sink, const std::vector<double>& peakUx, double omega) {
+void WriteTimeHistorySteps(ISampleSink& sink, const std::vector<double>& peakUx, double omega) {
     const double T = 2.0 * kPi / omega, D = kHistPeriods * T, dt = T / kHistStepsPerPeriod, a = kPi / D;
     const int nStep = HistoryStepCount();
     std::vector<double> shape(static_cast<size_t>(nStep) * 3);  // u, v, acc for U = 1
@@ -276,13 +304,6 @@ void AddTimeHistorySteps(ISampleSink& sink, const std::vector<double>& peakUx, d
     }
 }
 
-// Settlement points of the host's settlement analysis on a 3 m grid over the raft and at the two
-// annex footings. Load group SETTLE (settlement kind) carries the service-load settlement
-// (Boussinesq, as the SETTLE load case), group GRAVITY (static kind) the dead-load part alone;
-// every point adds a regional subsidence of kRegionalSettle mm common to all groups.
-constexpr double kRegionalSettle = 3.0;  // mm
-constexpr double kSettleGrid = 3.0;      // m
-
 // Dead-load share of the load the raft carries: floor loads reach it over the whole plan, so
 // the share is that of the area loads (the wall's own weight left out).
 double DeadShareOfRaftLoad() {
@@ -294,8 +315,15 @@ double DeadShareOfRaftLoad() {
     return dead / all;
 }
 
-void AddSettlementRecords(ISampleSink& sink, double qService, double qDead, double qFootService, double qFootDead,
-                          const double footXY[2][2]) {
+// Settlement points of the host's settlement analysis on a 3 m grid over the raft and at the two
+// annex footings. Load group SETTLE (settlement kind) carries the service-load settlement
+// (Boussinesq, as the SETTLE load case), group GRAVITY (static kind) the dead-load part alone;
+// every point adds a regional subsidence of kRegionalSettle mm common to all groups.
+constexpr double kRegionalSettle = 3.0;  // mm
+constexpr double kSettleGrid = 3.0;      // m
+
+void WriteSettlementPoints(ISampleSink& sink, double qService, double qDead, double qFootService, double qFootDead,
+                           const double footXY[2][2]) {
     sink.AddLoadGroup(SAMPLE_LDGP_GRAVITY, LDGP_STATIC, "GRAVITY");
     sink.AddLoadGroup(SAMPLE_LDGP_SETTLE, LDGP_SETTLEMENT, "SETTLE");
     const std::vector<UINT> groups = {SAMPLE_LDGP_GRAVITY, SAMPLE_LDGP_SETTLE};
@@ -316,6 +344,758 @@ void AddSettlementRecords(ISampleSink& sink, double qService, double qDead, doub
     }
 }
 
+// One static load case and what its loads make of the foundation, shared by its result steps.
+struct StaticCase {
+    UINT lc = 0;
+    bool gravity = true;
+    const double* q = nullptr;  // floor loads per level, kN/m2
+    double raftQ = 0.0;         // load spread on the raft, kN/m2
+    double colN[kStoreys + 1][kGridX][kGridY] = {};  // column axial forces (compression negative)
+    double baseLoad[kGridX][kGridY] = {};            // column (and wall) load on the raft, kN
+    std::vector<PointLoad> loads;                    // the raft's share of the base loads
+    double wCorr = 0.0;   // uniform deflection that balances the springs against the load, m
+    double vBase = 0.0;   // base shear, kN
+    double raftDX = 0.0;  // sway of the raft on the lateral pile stiffness, m
+};
+
+// Generates the sample one step at a time. Keys follow from the order of the steps: raft nodes
+// first, then floors, pile tips, grade beam bottoms and the annex; raft plates first, then every
+// other element, each line or panel element being also its own member; the raft member last.
+class CSampleGenerator {
+public:
+    CSampleGenerator(int nx, int ny, ISampleSink& sink)
+        : m_sink(sink), m_nx(nx), m_ny(ny), m_dx(kLx / nx), m_dy(kLy / ny), m_kx(nx / kBaysX), m_ky(ny / kBaysY),
+          m_settleBase(static_cast<size_t>(kGridX * kGridY), 0.0) {}
+
+    // Model.
+    void AddMaterials();
+    void AddSections();
+    void AddNodes();
+    void AddRaftPlates();
+    void AddColumns();
+    void AddBeams();
+    void AddPiles();
+    void AddSlabs();
+    void AddWalls();
+    void AddGradeBeams();
+    void AddAnnex();
+    void AddRaftMember();
+    void AddLoadCases();
+    void AddCombinations();
+
+    // Results.
+    void AddStaticResults();
+    void AddModes();
+    void AddTimeHistory();
+    void AddTimeHistorySteps();
+    void AddSettlement();
+    void AddSettlementPoints();
+
+private:
+    // Raft mesh and column grid.
+    UINT RaftNode(int i, int j) const { return static_cast<UINT>(1 + i + j * (m_nx + 1)); }
+    UINT RaftElem(int i, int j) const { return static_cast<UINT>(1 + i + j * m_nx); }
+    UINT GridRaftNode(int gi, int gj) const { return RaftNode(gi * m_kx, gj * m_ky); }
+    static double GridX(int gi) { return 6.0 * gi; }
+    static double GridY(int gj) { return 6.0 * gj; }
+    RaftField& FieldAt(int i, int j) { return m_field[static_cast<size_t>(i + j * (m_nx + 1))]; }
+    double RaftW(int gi, int gj) { return FieldAt(gi * m_kx, gj * m_ky).w; }
+    // Plan area that a raft node's spring carries.
+    double NodeArea(int i, int j) const {
+        return (i == 0 || i == m_nx ? 0.5 : 1.0) * (j == 0 || j == m_ny ? 0.5 : 1.0) * m_dx * m_dy;
+    }
+
+    // A line element or a panel that is also its own member (member key = element key).
+    LineElem AddLine(int kind, int type, UINT matl, UINT sect, UINT n1, UINT n2, double len, UINT pile);
+    UINT AddPanel(int kind, int type, UINT sect, const std::vector<UINT>& nodes, double len);
+    void AddRectSection(UINT key, const char* name, double b, double h);
+    void AddPlateSection(UINT key, const char* name, double t);
+
+    // Static results of one case, step by step.
+    StaticCase MakeCase(UINT lc);
+    void SolveRaft(StaticCase& c);
+    void AddRaftResults(const StaticCase& c);
+    void AddPileResults(const StaticCase& c);
+    void AddColumnResults(const StaticCase& c);
+    void AddBeamResults(const StaticCase& c);
+    void AddSlabResults(const StaticCase& c);
+    void AddWallResults(const StaticCase& c);
+    void AddGradeBeamResults(const StaticCase& c);
+    void AddAnnexResults(const StaticCase& c);
+
+    static constexpr UINT kSectRaft = 6, kSectSlab = 7, kSectWall = 8, kSectGrade = 9;
+    static constexpr double kPanel = kAnnexSpan / kTrussPanels;  // truss panel length, m
+
+    ISampleSink& m_sink;
+    const int m_nx, m_ny;     // raft plates along x and y
+    const double m_dx, m_dy;  // raft plate size, m
+    const int m_kx, m_ky;     // raft plates per column bay
+
+    // Nodes.
+    UINT m_nextNode = 0;
+    UINT m_lastNode = 0;
+    UINT m_floorNode[kStoreys + 1][kGridX][kGridY] = {};  // level 0: the raft nodes under the columns
+    UINT m_pileTip[kGridX][kGridY] = {};
+    UINT m_gradeBottom[kGridX] = {};
+    UINT m_footing[2] = {};
+    UINT m_trussBot[kTrussPanels + 1] = {};
+    UINT m_trussTop[kTrussPanels + 1] = {};
+
+    // Elements and members.
+    UINT m_nextElem = 0;
+    LineElem m_columns[kStoreys + 1][kGridX][kGridY] = {};  // storeys 1..3
+    std::vector<Beam> m_beams;
+    LineElem m_piles[kGridX][kGridY] = {};
+    std::vector<Slab> m_slabs;
+    UINT m_wallPanel[kStoreys + 1] = {};  // storeys 1..3
+    UINT m_spandrel = 0;
+    UINT m_grade[kBaysX] = {};
+    LineElem m_annexCol[2] = {};
+    LineElem m_tie = {};
+    std::vector<TrussBar> m_truss;
+
+    // Results.
+    std::vector<RaftField> m_field;       // raft nodes of the current static case
+    std::vector<double> m_settleBase;     // DL + LL column base loads, grid point gi * kGridY + gj, kN
+    double m_mLevel = 0.0;                // storey mass, t
+    std::vector<ModeShape> m_modes;       // in rising frequency
+    std::vector<int> m_levelOf;           // storey of each node key, 0 for nodes off the floors
+};
+
+// ---- Materials and sections -----------------------------------------------------------------
+
+void CSampleGenerator::AddMaterials() {
+    m_sink.AddMaterial(1, "C30", kEc, kNuC, 25.0);
+    m_sink.AddMaterial(2, "Q345", kEst, 0.3, 78.5);
+}
+
+void CSampleGenerator::AddRectSection(UINT key, const char* name, double b, double h) {
+    const double dims[4] = {b, h, 0.0, 0.0};
+    const double a = b * h;
+    const double J = b * h * (b * b + h * h) / 12.0;
+    const double st[6] = {a, a * 5.0 / 6.0, a * 5.0 / 6.0, J, b * h * h * h / 12.0, h * b * b * b / 12.0};
+    m_sink.AddSection(key, 1, name, dims, st);
+}
+
+void CSampleGenerator::AddPlateSection(UINT key, const char* name, double t) {
+    const double dims[4] = {t, 0.0, 0.0, 0.0};
+    const double st[6] = {t, 0.0, 0.0, 0.0, t * t * t / 12.0, 0.0};
+    m_sink.AddSection(key, 1, name, dims, st);
+}
+
+void CSampleGenerator::AddSections() {
+    AddRectSection(1, "COL600x600", kColB, kColB);
+    AddRectSection(2, "B300x600", 0.3, 0.6);
+    AddRectSection(3, "B300x500", 0.3, 0.5);
+    {
+        const double dims[4] = {kPileD, 0.0, 0.0, 0.0};
+        const double a = kPi * kPileD * kPileD / 4.0, I = kPi * std::pow(kPileD, 4) / 64.0;
+        const double st[6] = {a, 0.9 * a, 0.9 * a, 2.0 * I, I, I};
+        m_sink.AddSection(4, 3, "PILE800", dims, st);
+    }
+    {
+        const double d = 0.114, t = 0.006;
+        const double dims[4] = {d, t, 0.0, 0.0};
+        const double a = kPi * (d * d - (d - 2 * t) * (d - 2 * t)) / 4.0;
+        const double I = kPi * (std::pow(d, 4) - std::pow(d - 2 * t, 4)) / 64.0;
+        const double st[6] = {a, 0.5 * a, 0.5 * a, 2.0 * I, I, I};
+        m_sink.AddSection(5, 8, "P114x6", dims, st);
+    }
+    AddPlateSection(kSectRaft, "RAFT1000", kRaftT);
+    AddPlateSection(kSectSlab, "SLAB120", kSlabT);
+    AddPlateSection(kSectWall, "WALL250", kWallT);
+    AddPlateSection(kSectGrade, "GRADE400", 0.4);
+}
+
+// ---- Nodes ----------------------------------------------------------------------------------
+
+void CSampleGenerator::AddNodes() {
+    for (int j = 0; j <= m_ny; ++j)
+        for (int i = 0; i <= m_nx; ++i) m_sink.AddNode(RaftNode(i, j), i * m_dx, j * m_dy, 0.0);
+    m_nextNode = RaftNode(m_nx, m_ny) + 1;
+
+    for (int gi = 0; gi < kGridX; ++gi)
+        for (int gj = 0; gj < kGridY; ++gj) m_floorNode[0][gi][gj] = GridRaftNode(gi, gj);
+    for (int l = 1; l <= kStoreys; ++l)
+        for (int gj = 0; gj < kGridY; ++gj)
+            for (int gi = 0; gi < kGridX; ++gi) {
+                m_floorNode[l][gi][gj] = m_nextNode++;
+                m_sink.AddNode(m_floorNode[l][gi][gj], GridX(gi), GridY(gj), l * kH);
+            }
+    for (int gj = 0; gj < kGridY; ++gj)
+        for (int gi = 0; gi < kGridX; ++gi) {
+            m_pileTip[gi][gj] = m_nextNode++;
+            m_sink.AddNode(m_pileTip[gi][gj], GridX(gi), GridY(gj), -kPileL);
+        }
+    for (int gi = 0; gi < kGridX; ++gi) {
+        m_gradeBottom[gi] = m_nextNode++;
+        m_sink.AddNode(m_gradeBottom[gi], GridX(gi), 0.0, -kGradeDepth);
+    }
+    // Annex: footings, truss bottom chord (columns carry its ends) and top chord.
+    m_footing[0] = m_nextNode++;
+    m_footing[1] = m_nextNode++;
+    m_sink.AddNode(m_footing[0], kAnnexX, 0.0, 0.0);
+    m_sink.AddNode(m_footing[1], kAnnexX, kAnnexSpan, 0.0);
+    for (int k = 0; k <= kTrussPanels; ++k) {
+        m_trussBot[k] = m_nextNode++;
+        m_sink.AddNode(m_trussBot[k], kAnnexX, k * kPanel, kAnnexH);
+    }
+    for (int k = 0; k <= kTrussPanels; ++k) {
+        m_trussTop[k] = m_nextNode++;
+        m_sink.AddNode(m_trussTop[k], kAnnexX, k * kPanel, kAnnexH + kTrussH);
+    }
+    m_lastNode = m_nextNode - 1;
+
+    m_levelOf.assign(static_cast<size_t>(m_lastNode) + 1, 0);
+    for (int l = 1; l <= kStoreys; ++l)
+        for (int gi = 0; gi < kGridX; ++gi)
+            for (int gj = 0; gj < kGridY; ++gj) m_levelOf[m_floorNode[l][gi][gj]] = l;
+}
+
+// ---- Elements and members -------------------------------------------------------------------
+
+LineElem CSampleGenerator::AddLine(int kind, int type, UINT matl, UINT sect, UINT n1, UINT n2, double len, UINT pile) {
+    const UINT key = m_nextElem++;
+    m_sink.AddElement(key, kind, type, matl, sect, {n1, n2});
+    m_sink.AddMember(key, type, {n1, n2}, {key}, len, pile);
+    return LineElem{key, n1, n2, len};
+}
+
+UINT CSampleGenerator::AddPanel(int kind, int type, UINT sect, const std::vector<UINT>& nodes, double len) {
+    const UINT key = m_nextElem++;
+    m_sink.AddElement(key, kind, type, 1, sect, nodes);
+    m_sink.AddMember(key, type, nodes, {key}, len, 0);
+    return key;
+}
+
+// The raft plates take the first element keys; they form one member, added last.
+void CSampleGenerator::AddRaftPlates() {
+    for (int j = 0; j < m_ny; ++j)
+        for (int i = 0; i < m_nx; ++i)
+            m_sink.AddElement(RaftElem(i, j), PELEM_KIND_PLATE, 301, 1, kSectRaft,
+                              {RaftNode(i, j), RaftNode(i + 1, j), RaftNode(i + 1, j + 1), RaftNode(i, j + 1)});
+    m_nextElem = RaftElem(m_nx - 1, m_ny - 1) + 1;
+}
+
+void CSampleGenerator::AddColumns() {
+    for (int s = 1; s <= kStoreys; ++s)
+        for (int gj = 0; gj < kGridY; ++gj)
+            for (int gi = 0; gi < kGridX; ++gi)
+                m_columns[s][gi][gj] =
+                    AddLine(PELEM_KIND_FRAME, 101, 1, 1, m_floorNode[s - 1][gi][gj], m_floorNode[s][gi][gj], kH, 0);
+}
+
+// Floor beams (201) and roof beams (205), along x then along y on each level.
+void CSampleGenerator::AddBeams() {
+    for (int l = 1; l <= kStoreys; ++l) {
+        const int type = l == kStoreys ? 205 : 201;
+        const UINT sect = l == kStoreys ? 3 : 2;
+        for (int gj = 0; gj < kGridY; ++gj)
+            for (int gi = 0; gi + 1 < kGridX; ++gi)
+                m_beams.push_back(
+                    {AddLine(PELEM_KIND_FRAME, type, 1, sect, m_floorNode[l][gi][gj], m_floorNode[l][gi + 1][gj], 6.0, 0), l,
+                     0, 0.5 * TribWidth(gj, kGridY)});
+        for (int gi = 0; gi < kGridX; ++gi)
+            for (int gj = 0; gj + 1 < kGridY; ++gj)
+                m_beams.push_back(
+                    {AddLine(PELEM_KIND_FRAME, type, 1, sect, m_floorNode[l][gi][gj], m_floorNode[l][gi][gj + 1], 6.0, 0), l,
+                     1, 0.5 * TribWidth(gi, kGridX)});
+    }
+}
+
+// One pile under each column, numbered 1.. as the model's piles.
+void CSampleGenerator::AddPiles() {
+    UINT pileNo = 1;
+    for (int gj = 0; gj < kGridY; ++gj)
+        for (int gi = 0; gi < kGridX; ++gi)
+            m_piles[gi][gj] = AddLine(PELEM_KIND_FRAME, 200, 1, 4, GridRaftNode(gi, gj), m_pileTip[gi][gj], kPileL, pileNo++);
+}
+
+// One slab panel per bay and level: floor slabs (302) and roof slabs (305).
+void CSampleGenerator::AddSlabs() {
+    for (int l = 1; l <= kStoreys; ++l)
+        for (int gj = 0; gj + 1 < kGridY; ++gj)
+            for (int gi = 0; gi + 1 < kGridX; ++gi) {
+                const std::vector<UINT> nodes = {m_floorNode[l][gi][gj], m_floorNode[l][gi + 1][gj],
+                                                 m_floorNode[l][gi + 1][gj + 1], m_floorNode[l][gi][gj + 1]};
+                const int type = l == kStoreys ? 305 : 302;
+                const UINT key = AddPanel(PELEM_KIND_PLATE, type, kSectSlab, nodes, 0.0);
+                m_sink.AddSlab(key, type, nodes);
+                m_slabs.push_back({key, l});
+            }
+}
+
+// The shear wall at x = 0 between grid lines y = 6 and 12, one panel (209) per storey, and the
+// spandrel (210) at x = 24 between the same lines, from level 2 to the roof.
+void CSampleGenerator::AddWalls() {
+    for (int s = 1; s <= kStoreys; ++s) {
+        const std::vector<UINT> nodes = {m_floorNode[s - 1][0][1], m_floorNode[s - 1][0][2], m_floorNode[s][0][2],
+                                         m_floorNode[s][0][1]};
+        m_wallPanel[s] = AddPanel(PELEM_KIND_WALL, 209, kSectWall, nodes, kWallY1 - kWallY0);
+        const double anchor[2] = {0.0, kWallY0}, dir[2] = {0.0, 1.0};
+        const double p1[3] = {0.0, kWallY0, (s - 1) * kH}, p2[3] = {0.0, kWallY1, s * kH};
+        m_sink.AddWall(m_wallPanel[s], 209, anchor, dir, p1, p2);
+    }
+    const std::vector<UINT> nodes = {m_floorNode[2][kBaysX][1], m_floorNode[2][kBaysX][2], m_floorNode[3][kBaysX][2],
+                                     m_floorNode[3][kBaysX][1]};
+    m_spandrel = AddPanel(PELEM_KIND_WALL, 210, kSectWall, nodes, 6.0);
+    const double anchor[2] = {kLx, kWallY0}, dir[2] = {0.0, 1.0};
+    const double p1[3] = {kLx, kWallY0, 2 * kH}, p2[3] = {kLx, kWallY1, 3 * kH};
+    m_sink.AddWall(m_spandrel, 210, anchor, dir, p1, p2);
+}
+
+// Grade beams (204) under the raft edge y = 0, one per bay.
+void CSampleGenerator::AddGradeBeams() {
+    for (int gi = 0; gi < kBaysX; ++gi)
+        m_grade[gi] = AddPanel(PELEM_KIND_WALL, 204, kSectGrade,
+                               {GridRaftNode(gi, 0), GridRaftNode(gi + 1, 0), m_gradeBottom[gi + 1], m_gradeBottom[gi]}, 6.0);
+}
+
+// Annex columns on their footings, the tie beam between the footings and the Pratt truss.
+void CSampleGenerator::AddAnnex() {
+    m_annexCol[0] = AddLine(PELEM_KIND_FRAME, 101, 1, 1, m_footing[0], m_trussBot[0], kAnnexH, 0);
+    m_annexCol[1] = AddLine(PELEM_KIND_FRAME, 101, 1, 1, m_footing[1], m_trussBot[kTrussPanels], kAnnexH, 0);
+    m_tie = AddLine(PELEM_KIND_FRAME, 200, 1, 3, m_footing[0], m_footing[1], kAnnexSpan, 0);
+    const double diagLen = std::sqrt(kPanel * kPanel + kTrussH * kTrussH);
+    for (int k = 0; k < kTrussPanels; ++k)
+        m_truss.push_back({AddLine(PELEM_KIND_TRUSS, 206, 2, 5, m_trussBot[k], m_trussBot[k + 1], kPanel, 0), T_BOT, k});
+    for (int k = 0; k < kTrussPanels; ++k)
+        m_truss.push_back({AddLine(PELEM_KIND_TRUSS, 206, 2, 5, m_trussTop[k], m_trussTop[k + 1], kPanel, 0), T_TOP, k});
+    for (int k = 0; k <= kTrussPanels; ++k)
+        m_truss.push_back({AddLine(PELEM_KIND_TRUSS, 206, 2, 5, m_trussBot[k], m_trussTop[k], kTrussH, 0), T_VERT, k});
+    for (int k = 0; k < kTrussPanels; ++k) {
+        // Diagonals fall towards mid-span.
+        const bool left = k < kTrussPanels / 2;
+        m_truss.push_back({AddLine(PELEM_KIND_TRUSS, 206, 2, 5, left ? m_trussTop[k] : m_trussTop[k + 1],
+                                   left ? m_trussBot[k + 1] : m_trussBot[k], diagLen, 0),
+                           T_DIAG, k});
+    }
+}
+
+// The raft as one member (301) of all raft plates, with its outline as a slab record.
+void CSampleGenerator::AddRaftMember() {
+    const UINT raftMemb = m_nextElem;
+    const std::vector<UINT> outline = {RaftNode(0, 0), RaftNode(m_nx, 0), RaftNode(m_nx, m_ny), RaftNode(0, m_ny)};
+    std::vector<UINT> elems;
+    elems.reserve(static_cast<size_t>(m_nx) * m_ny);
+    for (int j = 0; j < m_ny; ++j)
+        for (int i = 0; i < m_nx; ++i) elems.push_back(RaftElem(i, j));
+    m_sink.AddMember(raftMemb, 301, outline, elems, 0.0, 0);
+    m_sink.AddSlab(raftMemb, 301, outline);
+}
+
+// ---- Load cases and combinations ------------------------------------------------------------
+
+void CSampleGenerator::AddLoadCases() {
+    m_sink.AddLoadCase(SAMPLE_LC_DL, PLOAD_STATIC, "DL");
+    m_sink.AddLoadCase(SAMPLE_LC_LL, PLOAD_STATIC, "LL");
+    m_sink.AddLoadCase(SAMPLE_LC_WX, PLOAD_STATIC, "WX");
+    m_sink.AddLoadCase(SAMPLE_LC_THX, PLOAD_TIMEHISTORY, "THX");
+    m_sink.AddLoadCase(SAMPLE_LC_SETTLE, PLOAD_SETTLEMENT, "SETTLE");
+}
+
+void CSampleGenerator::AddCombinations() {
+    typedef ISampleSink::CombEntry E;
+    m_sink.AddCombination(101, PLCOM_LINEAR, "1.3DL+1.5LL", {E{PLOAD_STATIC, SAMPLE_LC_DL, 1.3}, E{PLOAD_STATIC, SAMPLE_LC_LL, 1.5}});
+    m_sink.AddCombination(102, PLCOM_LINEAR, "1.0DL+1.0LL", {E{PLOAD_STATIC, SAMPLE_LC_DL, 1.0}, E{PLOAD_STATIC, SAMPLE_LC_LL, 1.0}});
+    m_sink.AddCombination(103, PLCOM_LINEAR, "1.3DL+1.5WX", {E{PLOAD_STATIC, SAMPLE_LC_DL, 1.3}, E{PLOAD_STATIC, SAMPLE_LC_WX, 1.5}});
+    m_sink.AddCombination(104, PLCOM_LINEAR, "1.2DL+1.4LL+0.84WX",
+                          {E{PLOAD_STATIC, SAMPLE_LC_DL, 1.2}, E{PLOAD_STATIC, SAMPLE_LC_LL, 1.4}, E{PLOAD_STATIC, SAMPLE_LC_WX, 0.84}});
+    m_sink.AddCombination(SAMPLE_COMB_ENV, PLCOM_ENVELOPE, "ENV",
+                          {E{PLOAD_COMBINATION, 101, 1.0}, E{PLOAD_COMBINATION, 102, 1.0}, E{PLOAD_COMBINATION, 103, 1.0},
+                           E{PLOAD_COMBINATION, 104, 1.0}});
+}
+
+// ---- Static results -------------------------------------------------------------------------
+
+const double kColA = kColB * kColB;                  // column area, m2
+const double kPileA = kPi * kPileD * kPileD / 4.0;   // pile area, m2
+const double kWallPanelW = 25.0 * kWallT * (kWallY1 - kWallY0) * kH;  // weight of one wall panel, kN
+const double kFootingK = kEsoil * kFootingB / ((1.0 - kNuSoil * kNuSoil) * 0.88);  // footing spring, kN/m
+
+void CSampleGenerator::AddStaticResults() {
+    m_field.resize(static_cast<size_t>(m_nx + 1) * (m_ny + 1));
+    for (UINT lc : kCaseKey) {
+        StaticCase c = MakeCase(lc);
+        SolveRaft(c);
+        AddRaftResults(c);
+        AddPileResults(c);
+        AddColumnResults(c);
+        AddBeamResults(c);
+        AddSlabResults(c);
+        AddWallResults(c);
+        AddGradeBeamResults(c);
+        AddAnnexResults(c);
+    }
+}
+
+// Column axial forces from tributary areas, storey by storey, and the loads on the raft.
+StaticCase CSampleGenerator::MakeCase(UINT lc) {
+    StaticCase c;
+    c.lc = lc;
+    c.gravity = lc != SAMPLE_LC_WX;
+    c.q = lc == SAMPLE_LC_DL ? kQDL : kQLL;
+    c.raftQ = lc == SAMPLE_LC_DL ? kRaftDL : (lc == SAMPLE_LC_LL ? kRaftLL : 0.0);
+    for (int gi = 0; gi < kGridX; ++gi)
+        for (int gj = 0; gj < kGridY; ++gj) {
+            const double A = TribWidth(gi, kGridX) * TribWidth(gj, kGridY);
+            double n = 0.0;
+            for (int s = kStoreys; s >= 1; --s) {
+                if (c.gravity) n -= c.q[s - 1] * A;
+                c.colN[s][gi][gj] = n;
+            }
+            c.baseLoad[gi][gj] = -c.colN[1][gi][gj];
+        }
+    if (lc == SAMPLE_LC_DL) {  // the shear wall stands on grid points (0,1) and (0,2)
+        c.baseLoad[0][1] += 0.5 * kStoreys * kWallPanelW;
+        c.baseLoad[0][2] += 0.5 * kStoreys * kWallPanelW;
+    }
+    if (lc != SAMPLE_LC_WX)
+        for (int gi = 0; gi < kGridX; ++gi)
+            for (int gj = 0; gj < kGridY; ++gj) m_settleBase[static_cast<size_t>(gi * kGridY + gj)] += c.baseLoad[gi][gj];
+    c.vBase = c.gravity ? 0.0 : StoreyShear(1);
+    c.raftDX = c.vBase / (kColumns * kPileKh);
+    return c;
+}
+
+// Piles take their share of each base load by stiffness; the plate on springs takes the rest
+// and the raft's own load. A uniform correction makes the spring reactions sum to that load.
+// Leaves the corrected field of every raft node in m_field.
+void CSampleGenerator::SolveRaft(StaticCase& c) {
+    const double plateK = kPi * std::sqrt(kSubgrade * PlateRigidity());  // point stiffness of the plate
+    const double pileShare = kPileK / (kPileK + plateK);
+    for (int gi = 0; gi < kGridX; ++gi)
+        for (int gj = 0; gj < kGridY; ++gj)
+            if (c.baseLoad[gi][gj] != 0.0) c.loads.push_back({GridX(gi), GridY(gj), (1.0 - pileShare) * c.baseLoad[gi][gj]});
+    double plateLoad = c.raftQ * kLx * kLy;
+    for (const PointLoad& pl : c.loads) plateLoad += pl.p;
+    double springSum = 0.0;
+    for (int j = 0; j <= m_ny; ++j)
+        for (int i = 0; i <= m_nx; ++i) {
+            RaftField& f = FieldAt(i, j);
+            f = EvalRaft(i * m_dx, j * m_dy, c.loads, c.raftQ / kSubgrade);
+            springSum += kSubgrade * NodeArea(i, j) * f.w;
+        }
+    c.wCorr = (plateLoad - springSum) / (kSubgrade * kLx * kLy);
+    for (RaftField& f : m_field) f.w += c.wCorr;
+}
+
+// Raft node displacements and spring reactions; plate forces with the corners taken from the
+// node fields and the centre evaluated.
+void CSampleGenerator::AddRaftResults(const StaticCase& c) {
+    for (int j = 0; j <= m_ny; ++j)
+        for (int i = 0; i <= m_nx; ++i) {
+            const RaftField& f = FieldAt(i, j);
+            const double d[6] = {1000.0 * c.raftDX, 0.0, -1000.0 * f.w, -f.wy, f.wx, 0.0};
+            m_sink.AddDisp(c.lc, RaftNode(i, j), d);
+            const double r[6] = {0.0, 0.0, kSubgrade * NodeArea(i, j) * f.w, 0.0, 0.0, 0.0};
+            if (c.gravity) m_sink.AddReac(c.lc, RaftNode(i, j), r);
+        }
+    for (int j = 0; j < m_ny; ++j)
+        for (int i = 0; i < m_nx; ++i) {
+            double blk[5][30];
+            const RaftField fc = EvalRaft((i + 0.5) * m_dx, (j + 0.5) * m_dy, c.loads, 0.0);
+            FillPlateBlock(blk[0], fc.mxx, fc.myy, fc.mxy, fc.vx, fc.vy, kRaftT);
+            const int ci[4] = {i, i + 1, i + 1, i}, cj[4] = {j, j, j + 1, j + 1};
+            for (int k = 0; k < 4; ++k) {
+                const RaftField& f = FieldAt(ci[k], cj[k]);
+                FillPlateBlock(blk[k + 1], f.mxx, f.myy, f.mxy, f.vx, f.vy, kRaftT);
+            }
+            m_sink.AddPlateForces(c.lc, RaftElem(i, j), blk);
+        }
+}
+
+// Piles: axial share, lateral share of the base shear with a fixed-head moment.
+void CSampleGenerator::AddPileResults(const StaticCase& c) {
+    const double plateK = kPi * std::sqrt(kSubgrade * PlateRigidity());
+    const double pileShare = kPileK / (kPileK + plateK);
+    for (int gj = 0; gj < kGridY; ++gj)
+        for (int gi = 0; gi < kGridX; ++gi) {
+            const double P = pileShare * c.baseLoad[gi][gj];
+            const double v = c.vBase / kColumns;
+            double st[9][6] = {};
+            for (int k = 0; k < 9; ++k) {
+                st[k][0] = -P;
+                st[k][1] = v;
+                st[k][5] = v * 2.0 * (1.0 - 2.0 * k / 8.0);
+            }
+            m_sink.AddBeamForces(c.lc, m_piles[gi][gj].key, st);
+            const double wc = RaftW(gi, gj);
+            const double d[6] = {0.0, 0.0, -1000.0 * (wc - P * kPileL / (kEc * kPileA)), 0.0, 0.0, 0.0};
+            m_sink.AddDisp(c.lc, m_pileTip[gi][gj], d);
+            const double r[6] = {-v, 0.0, P, 0.0, 0.0, 0.0};
+            m_sink.AddReac(c.lc, m_pileTip[gi][gj], r);
+        }
+}
+
+// Columns (block and station forces) and the floor nodes above the raft.
+void CSampleGenerator::AddColumnResults(const StaticCase& c) {
+    const double Kx = ColumnStoreyK();
+    for (int gj = 0; gj < kGridY; ++gj)
+        for (int gi = 0; gi < kGridX; ++gi) {
+            double w = RaftW(gi, gj), ux = c.raftDX;
+            for (int s = 1; s <= kStoreys; ++s) {
+                const double N = c.colN[s][gi][gj];
+                const double v = c.gravity ? 0.0 : StoreyShear(s) / kColumns;
+                double bl[4][6] = {};
+                bl[0][0] = bl[1][0] = N;
+                bl[0][1] = bl[1][1] = v;
+                bl[0][5] = 0.5 * v * kH;
+                bl[1][5] = -0.5 * v * kH;
+                m_sink.AddColumnForces(c.lc, m_columns[s][gi][gj].key, bl);
+                double st[9][6] = {};
+                for (int k = 0; k < 9; ++k) {
+                    st[k][0] = N;
+                    st[k][1] = v;
+                    st[k][5] = 0.5 * v * kH * (1.0 - 2.0 * k / 8.0);
+                }
+                m_sink.AddBeamForces(c.lc, m_columns[s][gi][gj].key, st);
+                w += -N * kH / (kEc * kColA);
+                if (!c.gravity) ux += StoreyShear(s) / Kx;
+                const double d[6] = {1000.0 * ux, 0.0, -1000.0 * w, 0.0, 0.0, 0.0};
+                m_sink.AddDisp(c.lc, m_floorNode[s][gi][gj], d);
+            }
+        }
+}
+
+// Beams: fixed-end under gravity, portal-method moments under wind (x beams only).
+void CSampleGenerator::AddBeamResults(const StaticCase& c) {
+    for (const Beam& b : m_beams) {
+        double st[9][6] = {};
+        if (c.gravity) AddFixedEndBeam(st, c.q[b.level - 1] * b.trib, b.e.length);
+        if (!c.gravity && b.dir == 0) {
+            const double vBelow = StoreyShear(b.level) / kColumns;
+            const double vAbove = b.level < kStoreys ? StoreyShear(b.level + 1) / kColumns : 0.0;
+            const double M = (vBelow + vAbove) * kH / 4.0;
+            for (int k = 0; k < 9; ++k) {
+                st[k][4] += M * (1.0 - 2.0 * k / 8.0);
+                st[k][2] += -2.0 * M / b.e.length;
+            }
+        }
+        m_sink.AddBeamForces(c.lc, b.e.key, st);
+    }
+}
+
+// Floor and roof slabs: simply supported square panels (series-solution coefficients).
+void CSampleGenerator::AddSlabResults(const StaticCase& c) {
+    for (const Slab& s : m_slabs) {
+        const double qs = c.gravity ? c.q[s.level - 1] : 0.0;
+        const double a = 6.0;
+        double blk[5][30];
+        FillPlateBlock(blk[0], 0.0479 * qs * a * a, 0.0479 * qs * a * a, 0.0, 0.0, 0.0, kSlabT);
+        const double sx[4] = {-1, 1, 1, -1}, sy[4] = {-1, -1, 1, 1};
+        for (int k = 0; k < 4; ++k)
+            FillPlateBlock(blk[k + 1], 0.0, 0.0, -sx[k] * sy[k] * 0.0325 * qs * a * a, sx[k] * 0.338 * qs * a,
+                           sy[k] * 0.338 * qs * a, kSlabT);
+        m_sink.AddPlateForces(c.lc, s.key, blk);
+    }
+}
+
+// Shear wall: its own weight (gravity only in DL); spandrel as a fixed-end beam.
+void CSampleGenerator::AddWallResults(const StaticCase& c) {
+    for (int s = 1; s <= kStoreys; ++s) {
+        double lv[3][8] = {};
+        if (c.lc == SAMPLE_LC_DL) {
+            const double above = kStoreys - s;
+            lv[0][0] = -kWallPanelW * (above + 1.0);
+            lv[1][0] = -kWallPanelW * (above + 0.5);
+            lv[2][0] = -kWallPanelW * above;
+        }
+        m_sink.AddWallForces(c.lc, m_wallPanel[s], lv);
+    }
+    double lv[3][8] = {};
+    if (c.lc == SAMPLE_LC_DL) {
+        const double W = kWallPanelW, L = 6.0;
+        lv[0][2] = 0.5 * W;
+        lv[2][2] = -0.5 * W;
+        lv[0][4] = lv[2][4] = -W * L / 12.0;
+        lv[1][4] = W * L / 24.0;
+    }
+    m_sink.AddWallForces(c.lc, m_spandrel, lv);
+}
+
+// Grade beams: fixed-end beams pressed up by the springs under half a metre of raft; the nodes
+// at their bottom move with the raft.
+void CSampleGenerator::AddGradeBeamResults(const StaticCase& c) {
+    for (int gi = 0; gi < kBaysX; ++gi) {
+        double lv[3][8] = {};
+        const double wm = EvalRaft(GridX(gi) + 3.0, 0.0, c.loads, c.raftQ / kSubgrade).w + c.wCorr;
+        const double line = -kSubgrade * wm * 0.5, L = 6.0;
+        lv[0][2] = 0.5 * line * L;
+        lv[2][2] = -0.5 * line * L;
+        lv[0][4] = lv[2][4] = -line * L * L / 12.0;
+        lv[1][4] = line * L * L / 24.0;
+        m_sink.AddWallForces(c.lc, m_grade[gi], lv);
+        const double d[6] = {1000.0 * c.raftDX, 0.0, -1000.0 * RaftW(gi, 0), 0.0, 0.0, 0.0};
+        m_sink.AddDisp(c.lc, m_gradeBottom[gi], d);
+    }
+    const double d[6] = {1000.0 * c.raftDX, 0.0, -1000.0 * RaftW(kBaysX, 0), 0.0, 0.0, 0.0};
+    m_sink.AddDisp(c.lc, m_gradeBottom[kBaysX], d);
+}
+
+// Annex: truss under panel loads, columns, tie beam, footings.
+void CSampleGenerator::AddAnnexResults(const StaticCase& c) {
+    const UINT lc = c.lc;
+    const double wq = lc == SAMPLE_LC_DL ? kAnnexQDL : (lc == SAMPLE_LC_LL ? kAnnexQLL : 0.0);
+    const double R = 0.5 * wq * kAnnexSpan;
+    const double diagLen = std::sqrt(kPanel * kPanel + kTrussH * kTrussH);
+    auto momentAt = [&](double x) { return R * x - 0.5 * wq * x * x; };
+    for (const TrussBar& t : m_truss) {
+        double f = 0.0;
+        const double x0 = t.panel * kPanel, x1 = x0 + kPanel;
+        switch (t.role) {
+        case T_TOP: f = -std::max(momentAt(x0), momentAt(x1)) / kTrussH; break;
+        case T_BOT: f = std::min(momentAt(x0), momentAt(x1)) / kTrussH; break;
+        case T_DIAG: f = std::fabs(R - wq * (t.panel < kTrussPanels / 2 ? x1 : x0)) * diagLen / kTrussH; break;
+        case T_VERT: {
+            const int k = t.panel;
+            f = (k == 0 || k == kTrussPanels) ? -R : -std::fabs(R - wq * k * kPanel);
+            break;
+        }
+        }
+        const double ends[2][6] = {{f, 0, 0, 0, 0, 0}, {f, 0, 0, 0, 0, 0}};
+        m_sink.AddTrussForces(lc, t.e.key, ends);
+    }
+    const double tieR = c.gravity ? 0.5 * kTieW * kAnnexSpan : 0.0;
+    {
+        double st[9][6] = {};
+        if (c.gravity && lc == SAMPLE_LC_DL) AddSimpleBeam(st, kTieW, kAnnexSpan);
+        m_sink.AddBeamForces(lc, m_tie.key, st);
+    }
+    const double tieLoad = lc == SAMPLE_LC_DL ? tieR : 0.0;
+    const double footSettle = (R + tieLoad) / kFootingK;
+    const double sag = 5.0 * wq * std::pow(kAnnexSpan, 4) / (384.0 * kEst * (2.0 * 0.00207 * 0.25 * kTrussH * kTrussH));
+    for (int k = 0; k < 2; ++k) {
+        double bl[4][6] = {};
+        bl[0][0] = bl[1][0] = -R;
+        m_sink.AddColumnForces(lc, m_annexCol[k].key, bl);
+        double st[9][6] = {};
+        for (int s = 0; s < 9; ++s) st[s][0] = -R;
+        m_sink.AddBeamForces(lc, m_annexCol[k].key, st);
+        const double d[6] = {0.0, 0.0, -1000.0 * footSettle, 0.0, 0.0, 0.0};
+        m_sink.AddDisp(lc, m_footing[k], d);
+        const double r[6] = {0.0, 0.0, R + tieLoad, 0.0, 0.0, 0.0};
+        m_sink.AddReac(lc, m_footing[k], r);
+    }
+    const double colShort = R * kAnnexH / (kEc * kColA);
+    for (int k = 0; k <= kTrussPanels; ++k) {
+        const double along = std::sin(kPi * k / kTrussPanels);
+        const double d[6] = {0.0, 0.0, -1000.0 * (footSettle + colShort + sag * along), 0.0, 0.0, 0.0};
+        m_sink.AddDisp(lc, m_trussBot[k], d);
+        m_sink.AddDisp(lc, m_trussTop[k], d);
+    }
+}
+
+// ---- Modes, time history, settlement --------------------------------------------------------
+
+// Modes of the storeys as a shear building in x (columns) and y (columns and the shear wall),
+// numbered by rising frequency; the shape moves the floor nodes only.
+void CSampleGenerator::AddModes() {
+    m_mLevel = 0.0;
+    for (int l = 0; l < kStoreys; ++l) m_mLevel += (kQDL[l] + 0.5 * kQLL[l]) * kLx * kLy / kG;
+    m_mLevel /= kStoreys;
+    ShearBuildingModes(0, m_mLevel, ColumnStoreyK(), m_modes);
+    ShearBuildingModes(1, m_mLevel, ColumnStoreyK() + WallStoreyK(), m_modes);
+    std::stable_sort(m_modes.begin(), m_modes.end(), [](const ModeShape& a, const ModeShape& b) { return a.omega < b.omega; });
+    for (size_t m = 0; m < m_modes.size(); ++m) {
+        const ModeShape& ms = m_modes[m];
+        const UINT modeNo = static_cast<UINT>(m + 1);
+        m_sink.AddFrequency(modeNo, ms.omega, ms.omega / (2.0 * kPi), 2.0 * kPi / ms.omega, kDamping);
+        double mass[6] = {};
+        mass[ms.dir] = ms.massPct;
+        m_sink.AddParticipation(modeNo, mass);
+        for (UINT n = 1; n <= m_lastNode; ++n) {
+            double d[6] = {};
+            const int l = m_levelOf[n];
+            if (l > 0) d[ms.dir] = ms.phi[l - 1];
+            m_sink.AddMode(modeNo, n, d);
+        }
+    }
+}
+
+// Time history: the peak response of the first x mode (after AddModes).
+void CSampleGenerator::AddTimeHistory() {
+    const ModeShape* first = nullptr;
+    for (const ModeShape& ms : m_modes)
+        if (ms.dir == 0 && ms.order == 1) first = &ms;
+    double s1 = 0.0, s2 = 0.0;
+    for (int i = 0; i < kStoreys; ++i) {
+        s1 += m_mLevel * first->phi[i];
+        s2 += m_mLevel * first->phi[i] * first->phi[i];
+    }
+    const double gamma = s1 / s2;
+    const double baseShear = s1 * s1 / s2 * kSa;
+    for (UINT n = 1; n <= m_lastNode; ++n) {
+        const int l = m_levelOf[n];
+        const double ux = l > 0 ? gamma * first->phi[l - 1] * kSa / (first->omega * first->omega) : 0.0;
+        const double d[6] = {1000.0 * ux, 0.0, 0.0, 0.0, 0.0, 0.0};
+        m_sink.AddDisp(SAMPLE_LC_THX, n, d);
+    }
+    for (int gj = 0; gj < kGridY; ++gj)
+        for (int gi = 0; gi < kGridX; ++gi) {
+            const double r[6] = {-baseShear / kColumns, 0.0, 0.0, 0.0, 0.0, 0.0};
+            m_sink.AddReac(SAMPLE_LC_THX, m_pileTip[gi][gj], r);
+        }
+}
+
+// Settlement: the service load (DL + LL, after the static results) spread over the raft, by
+// Boussinesq; nodes above or below a raft point settle with it, the annex with its footings.
+void CSampleGenerator::AddSettlement() {
+    double total = (kRaftDL + kRaftLL) * kLx * kLy;
+    for (double b : m_settleBase) total += b;
+    const double q = total / (kLx * kLy);
+    std::vector<double> s(static_cast<size_t>(m_lastNode) + 1, 0.0);
+    for (int j = 0; j <= m_ny; ++j)
+        for (int i = 0; i <= m_nx; ++i) s[RaftNode(i, j)] = RectSettlement(q, kLx, kLy, i * m_dx, j * m_dy);
+    for (int gi = 0; gi < kGridX; ++gi)
+        for (int gj = 0; gj < kGridY; ++gj) {
+            const double sb = s[GridRaftNode(gi, gj)];
+            for (int l = 1; l <= kStoreys; ++l) s[m_floorNode[l][gi][gj]] = sb;
+            s[m_pileTip[gi][gj]] = sb;
+        }
+    for (int gi = 0; gi < kGridX; ++gi) s[m_gradeBottom[gi]] = s[GridRaftNode(gi, 0)];
+    const double footQ = (0.5 * (kAnnexQDL + kAnnexQLL) * kAnnexSpan + 0.5 * kTieW * kAnnexSpan) / (kFootingB * kFootingB);
+    const double sFoot = RectSettlement(footQ, kFootingB, kFootingB, 0.5 * kFootingB, 0.5 * kFootingB);
+    s[m_footing[0]] = s[m_footing[1]] = sFoot;
+    for (int k = 0; k <= kTrussPanels; ++k) s[m_trussBot[k]] = s[m_trussTop[k]] = sFoot;
+    for (UINT n = 1; n <= m_lastNode; ++n) {
+        const double d[6] = {0.0, 0.0, -1000.0 * s[n], 0.0, 0.0, 0.0};
+        m_sink.AddDisp(SAMPLE_LC_SETTLE, n, d);
+    }
+}
+
+// The THX case step by step (after AddTimeHistory): each floor node's peak displacement
+// reached through the history of WriteTimeHistorySteps.
+void CSampleGenerator::AddTimeHistorySteps() {
+    const ModeShape* first = nullptr;
+    for (const ModeShape& ms : m_modes)
+        if (ms.dir == 0 && ms.order == 1) first = &ms;
+    double s1 = 0.0, s2 = 0.0;
+    for (int i = 0; i < kStoreys; ++i) {
+        s1 += m_mLevel * first->phi[i];
+        s2 += m_mLevel * first->phi[i] * first->phi[i];
+    }
+    const double gamma = s1 / s2;
+    std::vector<double> peakUx(static_cast<size_t>(m_lastNode) + 1, 0.0);
+    for (UINT n = 1; n <= m_lastNode; ++n) {
+        const int l = m_levelOf[n];
+        if (l > 0) peakUx[n] = gamma * first->phi[l - 1] * kSa / (first->omega * first->omega);
+    }
+    WriteTimeHistorySteps(m_sink, peakUx, first->omega);
+}
+
+// The host's settlement analysis (after the static results): load groups and settlement points
+// under the same service pressure as AddSettlement.
+void CSampleGenerator::AddSettlementPoints() {
+    double total = (kRaftDL + kRaftLL) * kLx * kLy;
+    for (double b : m_settleBase) total += b;
+    const double q = total / (kLx * kLy);
+    const double footQ = (0.5 * (kAnnexQDL + kAnnexQLL) * kAnnexSpan + 0.5 * kTieW * kAnnexSpan) / (kFootingB * kFootingB);
+    const double footDead = (0.5 * kAnnexQDL * kAnnexSpan + 0.5 * kTieW * kAnnexSpan) / (kFootingB * kFootingB);
+    const double footXY[2][2] = {{kAnnexX, 0.0}, {kAnnexX, kAnnexSpan}};
+    WriteSettlementPoints(m_sink, q, q * DeadShareOfRaftLoad(), footQ, footDead, footXY);
+}
+
 }  // namespace
 
 CSampleProject::CSampleProject(long nRaftPlates) {
@@ -328,580 +1108,28 @@ CSampleProject::CSampleProject(long nRaftPlates) {
 }
 
 void CSampleProject::Generate(ISampleSink& sink) {
-    const int nx = m_nx, ny = m_ny;
-    const double dx = kLx / nx, dy = kLy / ny;
-    const int kx = nx / kBaysX, ky = ny / kBaysY;  // raft cells per bay
-
-    // ---- Materials and sections -------------------------------------------------------------
-    sink.AddMaterial(1, "C30", kEc, kNuC, 25.0);
-    sink.AddMaterial(2, "Q345", kEst, 0.3, 78.5);
-    auto rectSect = [&](UINT key, const char* name, double b, double h) {
-        const double dims[4] = {b, h, 0.0, 0.0};
-        const double a = b * h;
-        const double J = b * h * (b * b + h * h) / 12.0;
-        const double st[6] = {a, a * 5.0 / 6.0, a * 5.0 / 6.0, J, b * h * h * h / 12.0, h * b * b * b / 12.0};
-        sink.AddSection(key, 1, name, dims, st);
-    };
-    rectSect(1, "COL600x600", kColB, kColB);
-    rectSect(2, "B300x600", 0.3, 0.6);
-    rectSect(3, "B300x500", 0.3, 0.5);
-    {
-        const double dims[4] = {kPileD, 0.0, 0.0, 0.0};
-        const double a = kPi * kPileD * kPileD / 4.0, I = kPi * std::pow(kPileD, 4) / 64.0;
-        const double st[6] = {a, 0.9 * a, 0.9 * a, 2.0 * I, I, I};
-        sink.AddSection(4, 3, "PILE800", dims, st);
-    }
-    {
-        const double d = 0.114, t = 0.006;
-        const double dims[4] = {d, t, 0.0, 0.0};
-        const double a = kPi * (d * d - (d - 2 * t) * (d - 2 * t)) / 4.0;
-        const double I = kPi * (std::pow(d, 4) - std::pow(d - 2 * t, 4)) / 64.0;
-        const double st[6] = {a, 0.5 * a, 0.5 * a, 2.0 * I, I, I};
-        sink.AddSection(5, 8, "P114x6", dims, st);
-    }
-    const UINT kSectRaft = 6, kSectSlab = 7, kSectWall = 8, kSectGrade = 9;
-    auto plateSect = [&](UINT key, const char* name, double t) {
-        const double dims[4] = {t, 0.0, 0.0, 0.0};
-        const double st[6] = {t, 0.0, 0.0, 0.0, t * t * t / 12.0, 0.0};
-        sink.AddSection(key, 1, name, dims, st);
-    };
-    plateSect(kSectRaft, "RAFT1000", kRaftT);
-    plateSect(kSectSlab, "SLAB120", kSlabT);
-    plateSect(kSectWall, "WALL250", kWallT);
-    plateSect(kSectGrade, "GRADE400", 0.4);
-
-    // ---- Nodes ------------------------------------------------------------------------------
-    auto raftNode = [&](int i, int j) -> UINT { return static_cast<UINT>(1 + i + j * (nx + 1)); };
-    for (int j = 0; j <= ny; ++j)
-        for (int i = 0; i <= nx; ++i) sink.AddNode(raftNode(i, j), i * dx, j * dy, 0.0);
-    UINT nextNode = raftNode(nx, ny) + 1;
-    auto gridRaftNode = [&](int gi, int gj) { return raftNode(gi * kx, gj * ky); };
-    auto gridX = [](int gi) { return 6.0 * gi; };
-    auto gridY = [](int gj) { return 6.0 * gj; };
-
-    UINT floorNode[kStoreys + 1][kGridX][kGridY];
-    UINT pileTip[kGridX][kGridY];
-    for (int gi = 0; gi < kGridX; ++gi)
-        for (int gj = 0; gj < kGridY; ++gj) floorNode[0][gi][gj] = gridRaftNode(gi, gj);
-    for (int l = 1; l <= kStoreys; ++l)
-        for (int gj = 0; gj < kGridY; ++gj)
-            for (int gi = 0; gi < kGridX; ++gi) {
-                floorNode[l][gi][gj] = nextNode++;
-                sink.AddNode(floorNode[l][gi][gj], gridX(gi), gridY(gj), l * kH);
-            }
-    for (int gj = 0; gj < kGridY; ++gj)
-        for (int gi = 0; gi < kGridX; ++gi) {
-            pileTip[gi][gj] = nextNode++;
-            sink.AddNode(pileTip[gi][gj], gridX(gi), gridY(gj), -kPileL);
-        }
-    UINT gradeBottom[kGridX];
-    for (int gi = 0; gi < kGridX; ++gi) {
-        gradeBottom[gi] = nextNode++;
-        sink.AddNode(gradeBottom[gi], gridX(gi), 0.0, -kGradeDepth);
-    }
-    // Annex: footings, truss bottom chord (columns carry its ends) and top chord.
-    const UINT footing[2] = {nextNode, nextNode + 1};
-    nextNode += 2;
-    sink.AddNode(footing[0], kAnnexX, 0.0, 0.0);
-    sink.AddNode(footing[1], kAnnexX, kAnnexSpan, 0.0);
-    UINT trussBot[kTrussPanels + 1], trussTop[kTrussPanels + 1];
-    const double panel = kAnnexSpan / kTrussPanels;
-    for (int k = 0; k <= kTrussPanels; ++k) {
-        trussBot[k] = nextNode++;
-        sink.AddNode(trussBot[k], kAnnexX, k * panel, kAnnexH);
-    }
-    for (int k = 0; k <= kTrussPanels; ++k) {
-        trussTop[k] = nextNode++;
-        sink.AddNode(trussTop[k], kAnnexX, k * panel, kAnnexH + kTrussH);
-    }
-    const UINT lastNode = nextNode - 1;
-
-    // ---- Elements and members ---------------------------------------------------------------
-    auto raftElem = [&](int i, int j) -> UINT { return static_cast<UINT>(1 + i + j * nx); };
-    for (int j = 0; j < ny; ++j)
-        for (int i = 0; i < nx; ++i)
-            sink.AddElement(raftElem(i, j), PELEM_KIND_PLATE, 301, 1, kSectRaft,
-                            {raftNode(i, j), raftNode(i + 1, j), raftNode(i + 1, j + 1), raftNode(i, j + 1)});
-    UINT nextElem = raftElem(nx - 1, ny - 1) + 1;
-
-    struct LineElem {
-        UINT key;
-        UINT n1, n2;
-        double length;
-    };
-    // A line or plane element that is also its own member (member key = element key).
-    auto addLine = [&](int kind, int type, UINT matl, UINT sect, UINT n1, UINT n2, double len, UINT pile) {
-        const UINT key = nextElem++;
-        sink.AddElement(key, kind, type, matl, sect, {n1, n2});
-        sink.AddMember(key, type, {n1, n2}, {key}, len, pile);
-        return LineElem{key, n1, n2, len};
-    };
-    auto addPanel = [&](int kind, int type, UINT sect, const std::vector<UINT>& nodes, double len) {
-        const UINT key = nextElem++;
-        sink.AddElement(key, kind, type, 1, sect, nodes);
-        sink.AddMember(key, type, nodes, {key}, len, 0);
-        return key;
-    };
-
-    LineElem columns[kStoreys + 1][kGridX][kGridY];  // [storey 1..3]
-    for (int s = 1; s <= kStoreys; ++s)
-        for (int gj = 0; gj < kGridY; ++gj)
-            for (int gi = 0; gi < kGridX; ++gi)
-                columns[s][gi][gj] = addLine(PELEM_KIND_FRAME, 101, 1, 1, floorNode[s - 1][gi][gj], floorNode[s][gi][gj], kH, 0);
-
-    struct Beam {
-        LineElem e;
-        int level;
-        int dir;      // 0 along x, 1 along y
-        double trib;  // loaded width, m
-    };
-    std::vector<Beam> beams;
-    for (int l = 1; l <= kStoreys; ++l) {
-        const int type = l == kStoreys ? 205 : 201;
-        const UINT sect = l == kStoreys ? 3 : 2;
-        for (int gj = 0; gj < kGridY; ++gj)
-            for (int gi = 0; gi + 1 < kGridX; ++gi)
-                beams.push_back({addLine(PELEM_KIND_FRAME, type, 1, sect, floorNode[l][gi][gj], floorNode[l][gi + 1][gj], 6.0, 0),
-                                 l, 0, 0.5 * TribWidth(gj, kGridY)});
-        for (int gi = 0; gi < kGridX; ++gi)
-            for (int gj = 0; gj + 1 < kGridY; ++gj)
-                beams.push_back({addLine(PELEM_KIND_FRAME, type, 1, sect, floorNode[l][gi][gj], floorNode[l][gi][gj + 1], 6.0, 0),
-                                 l, 1, 0.5 * TribWidth(gi, kGridX)});
-    }
-
-    LineElem piles[kGridX][kGridY];
-    {
-        UINT pileNo = 1;
-        for (int gj = 0; gj < kGridY; ++gj)
-            for (int gi = 0; gi < kGridX; ++gi)
-                piles[gi][gj] = addLine(PELEM_KIND_FRAME, 200, 1, 4, gridRaftNode(gi, gj), pileTip[gi][gj], kPileL, pileNo++);
-    }
-
-    struct Slab {
-        UINT key;
-        int level;
-    };
-    std::vector<Slab> slabs;
-    for (int l = 1; l <= kStoreys; ++l)
-        for (int gj = 0; gj + 1 < kGridY; ++gj)
-            for (int gi = 0; gi + 1 < kGridX; ++gi) {
-                const std::vector<UINT> nodes = {floorNode[l][gi][gj], floorNode[l][gi + 1][gj], floorNode[l][gi + 1][gj + 1],
-                                                 floorNode[l][gi][gj + 1]};
-                const int type = l == kStoreys ? 305 : 302;
-                const UINT key = addPanel(PELEM_KIND_PLATE, type, kSectSlab, nodes, 0.0);
-                sink.AddSlab(key, type, nodes);
-                slabs.push_back({key, l});
-            }
-
-    // Shear wall at x = 0 between grid lines y = 6 and 12, one panel per storey.
-    UINT wallPanel[kStoreys + 1] = {0};
-    for (int s = 1; s <= kStoreys; ++s) {
-        const std::vector<UINT> nodes = {floorNode[s - 1][0][1], floorNode[s - 1][0][2], floorNode[s][0][2], floorNode[s][0][1]};
-        wallPanel[s] = addPanel(PELEM_KIND_WALL, 209, kSectWall, nodes, kWallY1 - kWallY0);
-        const double anchor[2] = {0.0, kWallY0}, dir[2] = {0.0, 1.0};
-        const double p1[3] = {0.0, kWallY0, (s - 1) * kH}, p2[3] = {0.0, kWallY1, s * kH};
-        sink.AddWall(wallPanel[s], 209, anchor, dir, p1, p2);
-    }
-    // Spandrel (wall beam) at x = 24 between y = 6 and 12, from level 2 to the roof.
-    UINT spandrel = 0;
-    {
-        const std::vector<UINT> nodes = {floorNode[2][kBaysX][1], floorNode[2][kBaysX][2], floorNode[3][kBaysX][2],
-                                         floorNode[3][kBaysX][1]};
-        spandrel = addPanel(PELEM_KIND_WALL, 210, kSectWall, nodes, 6.0);
-        const double anchor[2] = {kLx, kWallY0}, dir[2] = {0.0, 1.0};
-        const double p1[3] = {kLx, kWallY0, 2 * kH}, p2[3] = {kLx, kWallY1, 3 * kH};
-        sink.AddWall(spandrel, 210, anchor, dir, p1, p2);
-    }
-    // Grade beams under the raft edge y = 0.
-    UINT grade[kBaysX];
-    for (int gi = 0; gi < kBaysX; ++gi)
-        grade[gi] = addPanel(PELEM_KIND_WALL, 204, kSectGrade,
-                             {gridRaftNode(gi, 0), gridRaftNode(gi + 1, 0), gradeBottom[gi + 1], gradeBottom[gi]}, 6.0);
-
-    // Annex columns, tie beam and truss.
-    const LineElem annexCol[2] = {addLine(PELEM_KIND_FRAME, 101, 1, 1, footing[0], trussBot[0], kAnnexH, 0),
-                                  addLine(PELEM_KIND_FRAME, 101, 1, 1, footing[1], trussBot[kTrussPanels], kAnnexH, 0)};
-    const LineElem tie = addLine(PELEM_KIND_FRAME, 200, 1, 3, footing[0], footing[1], kAnnexSpan, 0);
-    enum { T_BOT, T_TOP, T_VERT, T_DIAG };
-    struct TrussBar {
-        LineElem e;
-        int role;
-        int panel;  // panel (chords, diagonals) or node (verticals)
-    };
-    std::vector<TrussBar> truss;
-    const double diagLen = std::sqrt(panel * panel + kTrussH * kTrussH);
-    for (int k = 0; k < kTrussPanels; ++k)
-        truss.push_back({addLine(PELEM_KIND_TRUSS, 206, 2, 5, trussBot[k], trussBot[k + 1], panel, 0), T_BOT, k});
-    for (int k = 0; k < kTrussPanels; ++k)
-        truss.push_back({addLine(PELEM_KIND_TRUSS, 206, 2, 5, trussTop[k], trussTop[k + 1], panel, 0), T_TOP, k});
-    for (int k = 0; k <= kTrussPanels; ++k)
-        truss.push_back({addLine(PELEM_KIND_TRUSS, 206, 2, 5, trussBot[k], trussTop[k], kTrussH, 0), T_VERT, k});
-    for (int k = 0; k < kTrussPanels; ++k) {
-        // Pratt: diagonals fall towards mid-span.
-        const bool left = k < kTrussPanels / 2;
-        truss.push_back({addLine(PELEM_KIND_TRUSS, 206, 2, 5, left ? trussTop[k] : trussTop[k + 1],
-                                 left ? trussBot[k + 1] : trussBot[k], diagLen, 0),
-                         T_DIAG, k});
-    }
-
-    // The raft as one member, after every element.
-    {
-        const UINT raftMemb = nextElem;
-        std::vector<UINT> elems, outline = {raftNode(0, 0), raftNode(nx, 0), raftNode(nx, ny), raftNode(0, ny)};
-        elems.reserve(static_cast<size_t>(nx) * ny);
-        for (int j = 0; j < ny; ++j)
-            for (int i = 0; i < nx; ++i) elems.push_back(raftElem(i, j));
-        sink.AddMember(raftMemb, 301, outline, elems, 0.0, 0);
-        sink.AddSlab(raftMemb, 301, outline);
-    }
-
-    // ---- Load cases and combinations --------------------------------------------------------
-    sink.AddLoadCase(SAMPLE_LC_DL, PLOAD_STATIC, "DL");
-    sink.AddLoadCase(SAMPLE_LC_LL, PLOAD_STATIC, "LL");
-    sink.AddLoadCase(SAMPLE_LC_WX, PLOAD_STATIC, "WX");
-    sink.AddLoadCase(SAMPLE_LC_THX, PLOAD_TIMEHISTORY, "THX");
-    sink.AddLoadCase(SAMPLE_LC_SETTLE, PLOAD_SETTLEMENT, "SETTLE");
-    typedef ISampleSink::CombEntry E;
-    sink.AddCombination(101, PLCOM_LINEAR, "1.3DL+1.5LL", {E{PLOAD_STATIC, SAMPLE_LC_DL, 1.3}, E{PLOAD_STATIC, SAMPLE_LC_LL, 1.5}});
-    sink.AddCombination(102, PLCOM_LINEAR, "1.0DL+1.0LL", {E{PLOAD_STATIC, SAMPLE_LC_DL, 1.0}, E{PLOAD_STATIC, SAMPLE_LC_LL, 1.0}});
-    sink.AddCombination(103, PLCOM_LINEAR, "1.3DL+1.5WX", {E{PLOAD_STATIC, SAMPLE_LC_DL, 1.3}, E{PLOAD_STATIC, SAMPLE_LC_WX, 1.5}});
-    sink.AddCombination(104, PLCOM_LINEAR, "1.2DL+1.4LL+0.84WX",
-                        {E{PLOAD_STATIC, SAMPLE_LC_DL, 1.2}, E{PLOAD_STATIC, SAMPLE_LC_LL, 1.4}, E{PLOAD_STATIC, SAMPLE_LC_WX, 0.84}});
-    sink.AddCombination(SAMPLE_COMB_ENV, PLCOM_ENVELOPE, "ENV",
-                        {E{PLOAD_COMBINATION, 101, 1.0}, E{PLOAD_COMBINATION, 102, 1.0}, E{PLOAD_COMBINATION, 103, 1.0},
-                         E{PLOAD_COMBINATION, 104, 1.0}});
-
-    // ---- Static results ---------------------------------------------------------------------
-    const double colA = kColB * kColB;
-    const double pileA = kPi * kPileD * kPileD / 4.0;
-    const double plateK = kPi * std::sqrt(kSubgrade * PlateRigidity());  // point stiffness of the plate
-    const double pileShare = kPileK / (kPileK + plateK);
-    const double wallPanelW = 25.0 * kWallT * (kWallY1 - kWallY0) * kH;
-    const double footingK = kEsoil * kFootingB / ((1.0 - kNuSoil * kNuSoil) * 0.88);
-    const size_t nRaftNodes = static_cast<size_t>(nx + 1) * (ny + 1);
-    std::vector<double> settleBase(static_cast<size_t>(kGridX * kGridY), 0.0);  // (DL+LL) column base loads
-    std::vector<RaftField> field(nRaftNodes);
-
-    for (int c = 0; c < kCases; ++c) {
-        const UINT lc = kCaseKey[c];
-        const bool gravity = lc != SAMPLE_LC_WX;
-        const double* q = lc == SAMPLE_LC_DL ? kQDL : kQLL;
-        const double raftQ = lc == SAMPLE_LC_DL ? kRaftDL : (lc == SAMPLE_LC_LL ? kRaftLL : 0.0);
-
-        // Column axial forces (compression negative) from tributary areas, storey by storey.
-        double colN[kStoreys + 1][kGridX][kGridY] = {};
-        double baseLoad[kGridX][kGridY] = {};  // column (and wall) load on the raft, kN
-        for (int gi = 0; gi < kGridX; ++gi)
-            for (int gj = 0; gj < kGridY; ++gj) {
-                const double A = TribWidth(gi, kGridX) * TribWidth(gj, kGridY);
-                double n = 0.0;
-                for (int s = kStoreys; s >= 1; --s) {
-                    if (gravity) n -= q[s - 1] * A;
-                    colN[s][gi][gj] = n;
-                }
-                baseLoad[gi][gj] = -colN[1][gi][gj];
-            }
-        if (lc == SAMPLE_LC_DL) {  // the shear wall stands on grid points (0,1) and (0,2)
-            baseLoad[0][1] += 0.5 * kStoreys * wallPanelW;
-            baseLoad[0][2] += 0.5 * kStoreys * wallPanelW;
-        }
-        if (lc != SAMPLE_LC_WX)
-            for (int gi = 0; gi < kGridX; ++gi)
-                for (int gj = 0; gj < kGridY; ++gj) settleBase[static_cast<size_t>(gi * kGridY + gj)] += baseLoad[gi][gj];
-
-        // Raft: piles take their share of each base load; the plate on springs the rest and the
-        // raft's own load. A uniform correction makes the spring reactions sum to that load.
-        std::vector<PointLoad> loads;
-        for (int gi = 0; gi < kGridX; ++gi)
-            for (int gj = 0; gj < kGridY; ++gj)
-                if (baseLoad[gi][gj] != 0.0) loads.push_back({gridX(gi), gridY(gj), (1.0 - pileShare) * baseLoad[gi][gj]});
-        double plateLoad = raftQ * kLx * kLy;
-        for (const PointLoad& pl : loads) plateLoad += pl.p;
-        double springSum = 0.0;
-        for (int j = 0; j <= ny; ++j)
-            for (int i = 0; i <= nx; ++i) {
-                RaftField& f = field[static_cast<size_t>(i + j * (nx + 1))];
-                f = EvalRaft(i * dx, j * dy, loads, raftQ / kSubgrade);
-                const double trib = (i == 0 || i == nx ? 0.5 : 1.0) * (j == 0 || j == ny ? 0.5 : 1.0) * dx * dy;
-                springSum += kSubgrade * trib * f.w;
-            }
-        const double wCorr = (plateLoad - springSum) / (kSubgrade * kLx * kLy);
-        const double vBase = gravity ? 0.0 : StoreyShear(1);
-        const double raftDX = vBase / (kColumns * kPileKh);
-
-        // Raft nodes.
-        for (int j = 0; j <= ny; ++j)
-            for (int i = 0; i <= nx; ++i) {
-                RaftField& f = field[static_cast<size_t>(i + j * (nx + 1))];
-                f.w += wCorr;
-                const double d[6] = {1000.0 * raftDX, 0.0, -1000.0 * f.w, -f.wy, f.wx, 0.0};
-                sink.AddDisp(lc, raftNode(i, j), d);
-                const double trib = (i == 0 || i == nx ? 0.5 : 1.0) * (j == 0 || j == ny ? 0.5 : 1.0) * dx * dy;
-                const double r[6] = {0.0, 0.0, kSubgrade * trib * f.w, 0.0, 0.0, 0.0};
-                if (gravity) sink.AddReac(lc, raftNode(i, j), r);
-            }
-        auto raftW = [&](int gi, int gj) { return field[static_cast<size_t>(gi * kx + gj * ky * (nx + 1))].w; };
-
-        // Raft plate forces: corners from the node fields, centre evaluated.
-        for (int j = 0; j < ny; ++j)
-            for (int i = 0; i < nx; ++i) {
-                double blk[5][30];
-                RaftField fc = EvalRaft((i + 0.5) * dx, (j + 0.5) * dy, loads, 0.0);
-                FillPlateBlock(blk[0], fc.mxx, fc.myy, fc.mxy, fc.vx, fc.vy, kRaftT);
-                const int ci[4] = {i, i + 1, i + 1, i}, cj[4] = {j, j, j + 1, j + 1};
-                for (int k = 0; k < 4; ++k) {
-                    const RaftField& f = field[static_cast<size_t>(ci[k] + cj[k] * (nx + 1))];
-                    FillPlateBlock(blk[k + 1], f.mxx, f.myy, f.mxy, f.vx, f.vy, kRaftT);
-                }
-                sink.AddPlateForces(lc, raftElem(i, j), blk);
-            }
-
-        // Piles: axial share, lateral share of the base shear with a fixed-head moment.
-        for (int gj = 0; gj < kGridY; ++gj)
-            for (int gi = 0; gi < kGridX; ++gi) {
-                const double P = pileShare * baseLoad[gi][gj];
-                const double v = vBase / kColumns;
-                double st[9][6] = {};
-                for (int k = 0; k < 9; ++k) {
-                    st[k][0] = -P;
-                    st[k][1] = v;
-                    st[k][5] = v * 2.0 * (1.0 - 2.0 * k / 8.0);
-                }
-                sink.AddBeamForces(lc, piles[gi][gj].key, st);
-                const double wc = raftW(gi, gj);
-                const double d[6] = {0.0, 0.0, -1000.0 * (wc - P * kPileL / (kEc * pileA)), 0.0, 0.0, 0.0};
-                sink.AddDisp(lc, pileTip[gi][gj], d);
-                const double r[6] = {-v, 0.0, P, 0.0, 0.0, 0.0};
-                sink.AddReac(lc, pileTip[gi][gj], r);
-            }
-
-        // Columns and floor nodes.
-        const double Kx = ColumnStoreyK();
-        for (int gj = 0; gj < kGridY; ++gj)
-            for (int gi = 0; gi < kGridX; ++gi) {
-                double w = raftW(gi, gj), ux = raftDX;
-                for (int s = 1; s <= kStoreys; ++s) {
-                    const double N = colN[s][gi][gj];
-                    const double v = gravity ? 0.0 : StoreyShear(s) / kColumns;
-                    double bl[4][6] = {};
-                    bl[0][0] = bl[1][0] = N;
-                    bl[0][1] = bl[1][1] = v;
-                    bl[0][5] = 0.5 * v * kH;
-                    bl[1][5] = -0.5 * v * kH;
-                    sink.AddColumnForces(lc, columns[s][gi][gj].key, bl);
-                    double st[9][6] = {};
-                    for (int k = 0; k < 9; ++k) {
-                        st[k][0] = N;
-                        st[k][1] = v;
-                        st[k][5] = 0.5 * v * kH * (1.0 - 2.0 * k / 8.0);
-                    }
-                    sink.AddBeamForces(lc, columns[s][gi][gj].key, st);
-                    w += -N * kH / (kEc * colA);
-                    if (!gravity) ux += StoreyShear(s) / Kx;
-                    const double d[6] = {1000.0 * ux, 0.0, -1000.0 * w, 0.0, 0.0, 0.0};
-                    sink.AddDisp(lc, floorNode[s][gi][gj], d);
-                }
-            }
-
-        // Beams: fixed-end under gravity, portal-method moments under wind (x beams only).
-        for (const Beam& b : beams) {
-            double st[9][6] = {};
-            if (gravity) AddFixedEndBeam(st, q[b.level - 1] * b.trib, b.e.length);
-            if (!gravity && b.dir == 0) {
-                const double vBelow = StoreyShear(b.level) / kColumns;
-                const double vAbove = b.level < kStoreys ? StoreyShear(b.level + 1) / kColumns : 0.0;
-                const double M = (vBelow + vAbove) * kH / 4.0;
-                for (int k = 0; k < 9; ++k) {
-                    st[k][4] += M * (1.0 - 2.0 * k / 8.0);
-                    st[k][2] += -2.0 * M / b.e.length;
-                }
-            }
-            sink.AddBeamForces(lc, b.e.key, st);
-        }
-
-        // Floor and roof slabs: simply supported square panels (series-solution coefficients).
-        for (const Slab& s : slabs) {
-            const double qs = gravity ? q[s.level - 1] : 0.0;
-            const double a = 6.0;
-            double blk[5][30];
-            FillPlateBlock(blk[0], 0.0479 * qs * a * a, 0.0479 * qs * a * a, 0.0, 0.0, 0.0, kSlabT);
-            const double sx[4] = {-1, 1, 1, -1}, sy[4] = {-1, -1, 1, 1};
-            for (int k = 0; k < 4; ++k)
-                FillPlateBlock(blk[k + 1], 0.0, 0.0, -sx[k] * sy[k] * 0.0325 * qs * a * a, sx[k] * 0.338 * qs * a,
-                               sy[k] * 0.338 * qs * a, kSlabT);
-            sink.AddPlateForces(lc, s.key, blk);
-        }
-
-        // Shear wall: its own weight (gravity only in DL); spandrel as a fixed-end beam.
-        for (int s = 1; s <= kStoreys; ++s) {
-            double lv[3][8] = {};
-            if (lc == SAMPLE_LC_DL) {
-                const double above = kStoreys - s;
-                lv[0][0] = -wallPanelW * (above + 1.0);
-                lv[1][0] = -wallPanelW * (above + 0.5);
-                lv[2][0] = -wallPanelW * above;
-            }
-            sink.AddWallForces(lc, wallPanel[s], lv);
-        }
-        {
-            double lv[3][8] = {};
-            if (lc == SAMPLE_LC_DL) {
-                const double W = wallPanelW, L = 6.0;
-                lv[0][2] = 0.5 * W;
-                lv[2][2] = -0.5 * W;
-                lv[0][4] = lv[2][4] = -W * L / 12.0;
-                lv[1][4] = W * L / 24.0;
-            }
-            sink.AddWallForces(lc, spandrel, lv);
-        }
-        // Grade beams: fixed-end beams pressed up by the springs under half a metre of raft.
-        for (int gi = 0; gi < kBaysX; ++gi) {
-            double lv[3][8] = {};
-            const double wm = EvalRaft(gridX(gi) + 3.0, 0.0, loads, raftQ / kSubgrade).w + wCorr;
-            const double line = -kSubgrade * wm * 0.5, L = 6.0;
-            lv[0][2] = 0.5 * line * L;
-            lv[2][2] = -0.5 * line * L;
-            lv[0][4] = lv[2][4] = -line * L * L / 12.0;
-            lv[1][4] = line * L * L / 24.0;
-            sink.AddWallForces(lc, grade[gi], lv);
-            const double d[6] = {1000.0 * raftDX, 0.0, -1000.0 * raftW(gi, 0), 0.0, 0.0, 0.0};
-            sink.AddDisp(lc, gradeBottom[gi], d);
-        }
-        {
-            const double d[6] = {1000.0 * raftDX, 0.0, -1000.0 * raftW(kBaysX, 0), 0.0, 0.0, 0.0};
-            sink.AddDisp(lc, gradeBottom[kBaysX], d);
-        }
-
-        // Annex: truss under panel loads, columns, tie beam, footings.
-        const double wq = lc == SAMPLE_LC_DL ? kAnnexQDL : (lc == SAMPLE_LC_LL ? kAnnexQLL : 0.0);
-        const double R = 0.5 * wq * kAnnexSpan;
-        auto momentAt = [&](double x) { return R * x - 0.5 * wq * x * x; };
-        for (const TrussBar& t : truss) {
-            double f = 0.0;
-            const double x0 = t.panel * panel, x1 = x0 + panel;
-            switch (t.role) {
-            case T_TOP: f = -std::max(momentAt(x0), momentAt(x1)) / kTrussH; break;
-            case T_BOT: f = std::min(momentAt(x0), momentAt(x1)) / kTrussH; break;
-            case T_DIAG: f = std::fabs(R - wq * (t.panel < kTrussPanels / 2 ? x1 : x0)) * diagLen / kTrussH; break;
-            case T_VERT: {
-                const int k = t.panel;
-                f = (k == 0 || k == kTrussPanels) ? -R : -std::fabs(R - wq * k * panel);
-                break;
-            }
-            }
-            const double ends[2][6] = {{f, 0, 0, 0, 0, 0}, {f, 0, 0, 0, 0, 0}};
-            sink.AddTrussForces(lc, t.e.key, ends);
-        }
-        const double tieR = gravity ? 0.5 * kTieW * kAnnexSpan : 0.0;
-        {
-            double st[9][6] = {};
-            if (gravity && lc == SAMPLE_LC_DL) AddSimpleBeam(st, kTieW, kAnnexSpan);
-            sink.AddBeamForces(lc, tie.key, st);
-        }
-        const double tieLoad = lc == SAMPLE_LC_DL ? tieR : 0.0;
-        const double footSettle = (R + tieLoad) / footingK;
-        const double sag = 5.0 * wq * std::pow(kAnnexSpan, 4) / (384.0 * kEst * (2.0 * 0.00207 * 0.25 * kTrussH * kTrussH));
-        for (int k = 0; k < 2; ++k) {
-            double bl[4][6] = {};
-            bl[0][0] = bl[1][0] = -R;
-            sink.AddColumnForces(lc, annexCol[k].key, bl);
-            double st[9][6] = {};
-            for (int s = 0; s < 9; ++s) st[s][0] = -R;
-            sink.AddBeamForces(lc, annexCol[k].key, st);
-            const double d[6] = {0.0, 0.0, -1000.0 * footSettle, 0.0, 0.0, 0.0};
-            sink.AddDisp(lc, footing[k], d);
-            const double r[6] = {0.0, 0.0, R + tieLoad, 0.0, 0.0, 0.0};
-            sink.AddReac(lc, footing[k], r);
-        }
-        const double colShort = R * kAnnexH / (kEc * colA);
-        for (int k = 0; k <= kTrussPanels; ++k) {
-            const double along = std::sin(kPi * k / kTrussPanels);
-            const double d[6] = {0.0, 0.0, -1000.0 * (footSettle + colShort + sag * along), 0.0, 0.0, 0.0};
-            sink.AddDisp(lc, trussBot[k], d);
-            sink.AddDisp(lc, trussTop[k], d);
-        }
-    }
-
-    // ---- Modes ------------------------------------------------------------------------------
-    double mLevel = 0.0;
-    for (int l = 0; l < kStoreys; ++l) mLevel += (kQDL[l] + 0.5 * kQLL[l]) * kLx * kLy / kG;
-    mLevel /= kStoreys;
-    std::vector<ModeShape> modes;
-    ShearBuildingModes(0, mLevel, ColumnStoreyK(), modes);
-    ShearBuildingModes(1, mLevel, ColumnStoreyK() + WallStoreyK(), modes);
-    std::stable_sort(modes.begin(), modes.end(), [](const ModeShape& a, const ModeShape& b) { return a.omega < b.omega; });
-    std::vector<double> levelOf(static_cast<size_t>(lastNode) + 1, 0.0);  // 0: not a floor node
-    for (int l = 1; l <= kStoreys; ++l)
-        for (int gi = 0; gi < kGridX; ++gi)
-            for (int gj = 0; gj < kGridY; ++gj) levelOf[floorNode[l][gi][gj]] = l;
-    for (size_t m = 0; m < modes.size(); ++m) {
-        const ModeShape& ms = modes[m];
-        const UINT modeNo = static_cast<UINT>(m + 1);
-        sink.AddFrequency(modeNo, ms.omega, ms.omega / (2.0 * kPi), 2.0 * kPi / ms.omega, kDamping);
-        double mass[6] = {};
-        mass[ms.dir] = ms.massPct;
-        sink.AddParticipation(modeNo, mass);
-        for (UINT n = 1; n <= lastNode; ++n) {
-            double d[6] = {};
-            const int l = static_cast<int>(levelOf[n]);
-            if (l > 0) d[ms.dir] = ms.phi[l - 1];
-            sink.AddMode(modeNo, n, d);
-        }
-    }
-
-    // ---- Time history: peak response of the first x mode ------------------------------------
-    {
-        const ModeShape* first = nullptr;
-        for (const ModeShape& ms : modes)
-            if (ms.dir == 0 && ms.order == 1) first = &ms;
-        double s1 = 0.0, s2 = 0.0;
-        for (int i = 0; i < kStoreys; ++i) {
-            s1 += mLevel * first->phi[i];
-            s2 += mLevel * first->phi[i] * first->phi[i];
-        }
-        const double gamma = s1 / s2;
-        const double baseShear = s1 * s1 / s2 * kSa;
-        std::vector<double> peakUx(static_cast<size_t>(lastNode) + 1, 0.0);
-        for (UINT n = 1; n <= lastNode; ++n) {
-            const int l = static_cast<int>(levelOf[n]);
-            const double ux = l > 0 ? gamma * first->phi[l - 1] * kSa / (first->omega * first->omega) : 0.0;
-            const double d[6] = {1000.0 * ux, 0.0, 0.0, 0.0, 0.0, 0.0};
-            sink.AddDisp(SAMPLE_LC_THX, n, d);
-            peakUx[n] = ux;
-        }
-        AddTimeHistorySteps(sink, peakUx, first->omega);
-        for (int gj = 0; gj < kGridY; ++gj)
-            for (int gi = 0; gi < kGridX; ++gi) {
-                const double r[6] = {-baseShear / kColumns, 0.0, 0.0, 0.0, 0.0, 0.0};
-                sink.AddReac(SAMPLE_LC_THX, pileTip[gi][gj], r);
-            }
-    }
-
-    // ---- Settlement: the service load spread over the raft, Boussinesq ----------------------
-    {
-        double total = (kRaftDL + kRaftLL) * kLx * kLy;
-        for (double b : settleBase) total += b;
-        const double q = total / (kLx * kLy);
-        std::vector<double> s(static_cast<size_t>(lastNode) + 1, 0.0);
-        for (int j = 0; j <= ny; ++j)
-            for (int i = 0; i <= nx; ++i) s[raftNode(i, j)] = RectSettlement(q, kLx, kLy, i * dx, j * dy);
-        for (int gi = 0; gi < kGridX; ++gi)
-            for (int gj = 0; gj < kGridY; ++gj) {
-                const double sb = s[gridRaftNode(gi, gj)];
-                for (int l = 1; l <= kStoreys; ++l) s[floorNode[l][gi][gj]] = sb;
-                s[pileTip[gi][gj]] = sb;
-            }
-        for (int gi = 0; gi < kGridX; ++gi) s[gradeBottom[gi]] = s[gridRaftNode(gi, 0)];
-        const double footQ = (0.5 * (kAnnexQDL + kAnnexQLL) * kAnnexSpan + 0.5 * kTieW * kAnnexSpan) / (kFootingB * kFootingB);
-        const double sFoot = RectSettlement(footQ, kFootingB, kFootingB, 0.5 * kFootingB, 0.5 * kFootingB);
-        s[footing[0]] = s[footing[1]] = sFoot;
-        for (int k = 0; k <= kTrussPanels; ++k) s[trussBot[k]] = s[trussTop[k]] = sFoot;
-        for (UINT n = 1; n <= lastNode; ++n) {
-            const double d[6] = {0.0, 0.0, -1000.0 * s[n], 0.0, 0.0, 0.0};
-            sink.AddDisp(SAMPLE_LC_SETTLE, n, d);
-        }
-        const double footDead = (0.5 * kAnnexQDL * kAnnexSpan + 0.5 * kTieW * kAnnexSpan) / (kFootingB * kFootingB);
-        const double footXY[2][2] = {{kAnnexX, 0.0}, {kAnnexX, kAnnexSpan}};
-        AddSettlementRecords(sink, q, q * DeadShareOfRaftLoad(), footQ, footDead, footXY);
-    }
+    CSampleGenerator g(m_nx, m_ny, sink);
+    // Model: the order fixes the keys and the table order.
+    g.AddMaterials();
+    g.AddSections();
+    g.AddNodes();
+    g.AddRaftPlates();
+    g.AddColumns();
+    g.AddBeams();
+    g.AddPiles();
+    g.AddSlabs();
+    g.AddWalls();
+    g.AddGradeBeams();
+    g.AddAnnex();
+    g.AddRaftMember();
+    g.AddLoadCases();
+    g.AddCombinations();
+    // Results: the static cases collect the service load that the settlement spreads; the time
+    // history is the response of a mode.
+    g.AddStaticResults();
+    g.AddModes();
+    g.AddTimeHistory();
+    g.AddTimeHistorySteps();
+    g.AddSettlement();
+    g.AddSettlementPoints();
 }

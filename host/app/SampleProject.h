@@ -94,7 +94,9 @@ public:
     int GetRaftCellsX() const { return m_nx; }
     int GetRaftCellsY() const { return m_ny; }
 
-    // Generates everything into sink.
+    // Generates everything into sink: the model (materials, sections, nodes, elements and members
+    // family by family, load cases, combinations), then the results (static cases, modes, time
+    // history, settlement).
     void Generate(ISampleSink& sink);
 
 private:

@@ -27,33 +27,12 @@ void CSampleWriter::AddSection(UINT key, int type, const char* name, const doubl
 void CSampleWriter::AddNode(UINT key, double x, double y, double z) { Count(m_builder.AddNode(key, x, y, z)); }
 
 void CSampleWriter::AddElement(UINT key, int kind, int type, UINT matl, UINT sect, const std::vector<UINT>& nodes) {
-    T_PELEM_D e;
-    e.Initialize();
-    e.kind = kind;
-    e.type = type;
-    e.bActive = 1;
-    e.matl = matl;
-    e.sect = sect;
-    if (nodes.size() > PELEM_MAX_NODE) {
-        Count(0);
-        return;
-    }
-    e.nNode = static_cast<int>(nodes.size());
-    for (size_t i = 0; i < nodes.size(); ++i) e.node[i] = nodes[i];
-    Count(m_builder.AddElem(key, e));
+    Count(m_builder.AddElem(key, kind, type, std::span<const UINT>(nodes), matl, sect));
 }
 
 void CSampleWriter::AddMember(UINT key, int type, const std::vector<UINT>& nodes, const std::vector<UINT>& elems,
                               double length, UINT pileKey) {
-    T_PMEMB_D m;
-    m.type = type;
-    m.length = length;
-    m.pileKey = pileKey;
-    m.aNode.SetSize(static_cast<INT_PTR>(nodes.size()));
-    for (size_t i = 0; i < nodes.size(); ++i) m.aNode[static_cast<INT_PTR>(i)] = nodes[i];
-    m.aElem.SetSize(static_cast<INT_PTR>(elems.size()));
-    for (size_t i = 0; i < elems.size(); ++i) m.aElem[static_cast<INT_PTR>(i)] = elems[i];
-    Count(m_builder.AddMemb(key, m));
+    Count(m_builder.AddMemb(key, type, std::span<const UINT>(nodes), std::span<const UINT>(elems), length, pileKey));
 }
 
 void CSampleWriter::AddWall(UINT membKey, int type, const double* anchor2, const double* dir2, const double* p1,
@@ -86,14 +65,10 @@ void CSampleWriter::AddSlab(UINT membKey, int resultType, const std::vector<UINT
 void CSampleWriter::AddLoadCase(UINT key, int type, const char* name) { Count(m_builder.AddLoadCase(key, type, name)); }
 
 void CSampleWriter::AddCombination(UINT key, int type, const char* name, const std::vector<CombEntry>& entries) {
-    T_PLCOM_D c;
-    c.Initialize();
-    c.type = type;
-    pvxdb::CopyText(c.name, sizeof(c.name), name);
-    int ok = 1;
-    for (const CombEntry& e : entries) ok &= c.AddEntry(e.kind, e.key, e.factor);
-    Count(ok);
-    Count(m_builder.Add<DBT_PLCOM>(key, c));
+    std::vector<T_PLCOM_ENTRY> terms;
+    terms.reserve(entries.size());
+    for (const CombEntry& e : entries) terms.push_back({e.kind, e.key, e.factor});
+    Count(m_builder.AddLoadComb(key, type, name, std::span<const T_PLCOM_ENTRY>(terms)));
 }
 
 void CSampleWriter::AddDisp(UINT load, UINT node, const double* d) {

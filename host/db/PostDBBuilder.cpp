@@ -10,7 +10,7 @@ int PostDBBuilder::AddNode(UINT key, double x, double y, double z) {
     return Add<DBT_PNODE>(key, n);
 }
 
-int PostDBBuilder::AddElem(UINT key, int kind, int type, std::initializer_list<UINT> nodes, UINT matl, UINT sect,
+int PostDBBuilder::AddElem(UINT key, int kind, int type, std::span<const UINT> nodes, UINT matl, UINT sect,
                            double beta) {
     if (nodes.size() > PELEM_MAX_NODE) return 0;
     T_PELEM_D e;
@@ -25,11 +25,16 @@ int PostDBBuilder::AddElem(UINT key, int kind, int type, std::initializer_list<U
     return Add<DBT_PELEM>(key, e);
 }
 
-int PostDBBuilder::AddMemb(UINT key, int type, std::initializer_list<UINT> nodes, std::initializer_list<UINT> elems) {
+int PostDBBuilder::AddMemb(UINT key, int type, std::span<const UINT> nodes, std::span<const UINT> elems, double length,
+                           UINT pileKey) {
     T_PMEMB_D m;
     m.type = type;
-    for (UINT n : nodes) m.aNode.Add(n);
-    for (UINT e : elems) m.aElem.Add(e);
+    m.length = length;
+    m.pileKey = pileKey;
+    m.aNode.SetSize(static_cast<INT_PTR>(nodes.size()));
+    for (size_t i = 0; i < nodes.size(); ++i) m.aNode[static_cast<INT_PTR>(i)] = nodes[i];
+    m.aElem.SetSize(static_cast<INT_PTR>(elems.size()));
+    for (size_t i = 0; i < elems.size(); ++i) m.aElem[static_cast<INT_PTR>(i)] = elems[i];
     return Add<DBT_PMEMB>(key, m);
 }
 
@@ -49,7 +54,7 @@ int PostDBBuilder::AddLoadGroup(UINT key, int type, LPCTSTR name) {
     return Add<DBT_LDGP>(key, g);
 }
 
-int PostDBBuilder::AddLoadComb(UINT key, int type, LPCTSTR name, std::initializer_list<T_PLCOM_ENTRY> entries) {
+int PostDBBuilder::AddLoadComb(UINT key, int type, LPCTSTR name, std::span<const T_PLCOM_ENTRY> entries) {
     T_PLCOM_D c;
     c.Initialize();
     c.type = type;

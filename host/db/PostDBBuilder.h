@@ -16,6 +16,7 @@
 
 #include <initializer_list>
 #include <memory>
+#include <span>
 
 class PostDBBuilder {
 public:
@@ -39,10 +40,22 @@ public:
 
     // Model.
     int AddNode(UINT key, double x, double y, double z);
-    int AddElem(UINT key, int kind, int type, std::initializer_list<UINT> nodes, UINT matl = 0, UINT sect = 0,
+    // An element of up to PELEM_MAX_NODE nodes (0 for more), active.
+    int AddElem(UINT key, int kind, int type, std::span<const UINT> nodes, UINT matl = 0, UINT sect = 0,
                 double beta = 0.0);
+    int AddElem(UINT key, int kind, int type, std::initializer_list<UINT> nodes, UINT matl = 0, UINT sect = 0,
+                double beta = 0.0) {
+        return AddElem(key, kind, type, std::span<const UINT>(nodes.begin(), nodes.size()), matl, sect, beta);
+    }
     int AddElem(UINT key, const T_PELEM_D& rec) { return Add<DBT_PELEM>(key, rec); }
-    int AddMemb(UINT key, int type, std::initializer_list<UINT> nodes, std::initializer_list<UINT> elems);
+    // A member: node keys from the i-end to the j-end, element keys in member order, its length
+    // (m) and, for a pile, the model pile key.
+    int AddMemb(UINT key, int type, std::span<const UINT> nodes, std::span<const UINT> elems, double length = 0.0,
+                UINT pileKey = 0);
+    int AddMemb(UINT key, int type, std::initializer_list<UINT> nodes, std::initializer_list<UINT> elems) {
+        return AddMemb(key, type, std::span<const UINT>(nodes.begin(), nodes.size()),
+                       std::span<const UINT>(elems.begin(), elems.size()));
+    }
     int AddMemb(UINT key, const T_PMEMB_D& rec) { return Add<DBT_PMEMB>(key, rec); }
     int AddSect(UINT key, const T_PSECT_D& rec) { return Add<DBT_PSECT>(key, rec); }
     int AddMatl(UINT key, const T_PMATL_D& rec) { return Add<DBT_PMATL>(key, rec); }
@@ -53,7 +66,10 @@ public:
     int AddLoadCase(UINT key, int type, LPCTSTR name);
     // A combination of terms; type PLCOM_LINEAR or PLCOM_ENVELOPE. 0 when there are more terms
     // than a combination holds or a term has key 0.
-    int AddLoadComb(UINT key, int type, LPCTSTR name, std::initializer_list<T_PLCOM_ENTRY> entries);
+    int AddLoadComb(UINT key, int type, LPCTSTR name, std::span<const T_PLCOM_ENTRY> entries);
+    int AddLoadComb(UINT key, int type, LPCTSTR name, std::initializer_list<T_PLCOM_ENTRY> entries) {
+        return AddLoadComb(key, type, name, std::span<const T_PLCOM_ENTRY>(entries.begin(), entries.size()));
+    }
 
     // Settlement analysis: load groups and settlement points.
     int AddLoadGroup(UINT key, int type, LPCTSTR name);

@@ -155,7 +155,7 @@ void CLegendEngine::InitVirtualFont() {
 // ---- scale choice -----------------------------------------------------------------------------
 
 int CLegendEngine::GetLegendDisplayMode() const {
-    if (m_pModel && m_pModel->m_nDisplayMode != -1) return m_pModel->m_nDisplayMode;
+    if (m_pModel && m_pModel->m_nDisplayMode != PVXMode::kNone) return m_pModel->m_nDisplayMode;
     return CPVXBarContainerBase::m_nCurrentMode;
 }
 
@@ -163,45 +163,44 @@ void CLegendEngine::ResetContourEngine() {
     m_pContourEngine = nullptr;
     if (!m_pModel) return;
     I_PVXModel& m = *m_pModel;
-    switch (GetLegendDisplayMode()) {
-    case 0:
-        if (m.m_pReactionEngine && m.m_bContour) m_pContourEngine = m.m_pReactionEngine->m_pContourEngine;
+    using namespace PVXMode;
+    const int mode = GetLegendDisplayMode();
+    // The levels of the engine serving the mode; reactions and settlement have levels only as
+    // contours, slab forces on beams only as slab contours, and node displacement none.
+    switch (EngineOf(mode)) {
+    case Engine::kReaction:
+        if (m.m_pReactionEngine && (mode != kReaction || m.m_bContour))
+            m_pContourEngine = m.m_pReactionEngine->m_pContourEngine;
         break;
-    case 1: case 2: case 4: case 19: case 63:
-        if (m.m_pDeformEngine) m_pContourEngine = m.m_pDeformEngine->m_pContourEngine;
+    case Engine::kDeform:
+        if (m.m_pDeformEngine && mode != kNodeDisp && (mode != kSettlement || m.m_bContour))
+            m_pContourEngine = m.m_pDeformEngine->m_pContourEngine;
         break;
-    case 5: case 6: case 7: case 8: case 9: case 10:
-    case 16: case 17: case 18: case 20: case 21:
-        if (m.m_pForceEngine) m_pContourEngine = m.m_pForceEngine->m_pContourEngine;
-        break;
-    case 11:
-        if (m.m_pStressEngine) m_pContourEngine = m.m_pStressEngine->m_pContourEngine;
-        break;
-    case 22:
-        if (m.m_pForceEngine && m.m_pForceEngine->m_nSForcKind == 1)
+    case Engine::kForce:
+        if (m.m_pForceEngine && (mode != kSlabForceBeam || m.m_pForceEngine->m_nSForcKind == 1))
             m_pContourEngine = m.m_pForceEngine->m_pContourEngine;
         break;
-    case 69:
-        if (m.m_pDeformEngine && m.m_bContour) m_pContourEngine = m.m_pDeformEngine->m_pContourEngine;
+    case Engine::kStress:
+        if (m.m_pStressEngine) m_pContourEngine = m.m_pStressEngine->m_pContourEngine;
         break;
-    case 70:
-        if (m.m_pReactionEngine) m_pContourEngine = m.m_pReactionEngine->m_pContourEngine;
-        break;
-    default:
+    case Engine::kNone:
         break;
     }
 }
 
 int CLegendEngine::IsPossibleUserDefGlobalRange(I_PVXModel* pModel, int nDisplayMode) {
+    using namespace PVXMode;
     switch (nDisplayMode) {
-    case 2: case 5: case 6: case 7: case 8: case 9: case 10: case 11:
-    case 16: case 17: case 18: case 19: case 20: case 21: case 23: case 35: case 36: case 70:
+    case kDispContour: case kStoryShearRatio: case kFrameForceContour: case kFrameForceDiagram:
+    case kWallForceContour: case kWallForceDiagram: case kPlateForce: case kPlateStress: case kSlabForce:
+    case kSlabRebar: case kSlabCrack: case kSlabDeflection: case kSlabWall: case kSlabStrip: case kDesignSteel:
+    case kDesignMoment: case kDesignShear: case kReactionContour:
         return 1;
-    case 0: case 69:
+    case kReaction: case kSettlement:
         return pModel && pModel->m_bContour ? 1 : 0;
-    case 4:
+    case kModeShape:
         return pModel && pModel->m_bModeShapeContour ? 1 : 0;
-    case 22:
+    case kSlabForceBeam:
         return pModel && pModel->m_pForceEngine && pModel->m_pForceEngine->m_nSForcKind == 1 ? 1 : 0;
     default:
         return 0;

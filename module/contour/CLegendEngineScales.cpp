@@ -80,8 +80,9 @@ void CLegendEngine::DrawRainbow(CDC* pDC, CRect* pRect) {
     if (!pDC || !pRect || !m_pModel) return;
     I_PVXModel& m = *m_pModel;
     auto contour = [&](int bDeformed) { DrawContourRainbow(pDC, pRect, bDeformed, 1, 0); };
+    using namespace PVXMode;
     switch (GetLegendDisplayMode()) {
-    case 0:
+    case kReaction:
         if (m.m_bContour) {
             contour(0);
         } else if (m.m_pReactionEngine) {
@@ -89,38 +90,38 @@ void CLegendEngine::DrawRainbow(CDC* pDC, CRect* pRect) {
             DrawReacfRainbow(pDC, pRect);
         }
         break;
-    case 1:
+    case kDeformedShape:
         if (m.m_bContour && (m.m_nLoadType == 17 || m.m_nLoadType == 22 || m.m_nLoadType == 23 || m.m_nLoadType == 24))
             DrawPOHingeContourRainbow(pDC, pRect);
         else
             DrawDeformRainbow(pDC, pRect);
         break;
-    case 2: case 5: case 20: case 70:
+    case kDispContour: case kStoryShearRatio: case kSlabWall: case kReactionContour:
         contour(0);
         break;
-    case 4:
+    case kModeShape:
         if (m.m_bModeShapeContour)
             DrawMSContourRainbow(pDC, pRect, 0, 0);
         else
             DrawEgmdshpRainbow(pDC, pRect);
         break;
-    case 6:
+    case kFrameForceContour:
         // Column-force listing in place of the scale, unless drawn on the deformed shape.
         if (m.m_pForceEngine && !m.m_pForceEngine->GetDeformedCntr() && m.m_bCForcList)
             DrawCForcRainbow(pDC, pRect);
         else
             contour(m.m_pForceEngine && m.m_pForceEngine->GetDeformedCntr() ? 1 : 0);
         break;
-    case 7: case 8: case 9: case 10: case 21:
+    case kFrameForceDiagram: case kWallForceContour: case kWallForceDiagram: case kPlateForce: case kSlabStrip:
         contour(m.m_pForceEngine && m.m_pForceEngine->GetDeformedCntr() ? 1 : 0);
         break;
-    case 28:
+    case kDesignACR:
         if (m.m_pDesignData) DrawACRRainbow(pDC, pRect);
         break;
-    case 11:
+    case kPlateStress:
         contour(m.m_pStressEngine && m.m_pStressEngine->GetDeformedCntr() ? 1 : 0);
         break;
-    case 16:
+    case kSlabForce:
         if (m.m_pForceEngine) {
             if (m.m_pForceEngine->m_nSForcKind == 0)
                 DrawSForcRainbow(pDC, pRect);
@@ -128,13 +129,13 @@ void CLegendEngine::DrawRainbow(CDC* pDC, CRect* pRect) {
                 contour(0);
         }
         break;
-    case 17:
+    case kSlabRebar:
         DrawSRbarRainbow(pDC, pRect);
         break;
-    case 18:
+    case kSlabCrack:
         DrawSCracRainbow(pDC, pRect);
         break;
-    case 19:
+    case kSlabDeflection:
         if (m.m_pDeformEngine) {
             if (m.m_pDeformEngine->m_nSlabDeflKind == 0)
                 DrawSDflcRainbow(pDC, pRect);
@@ -142,23 +143,24 @@ void CLegendEngine::DrawRainbow(CDC* pDC, CRect* pRect) {
                 contour(1);
         }
         break;
-    case 22:
+    case kSlabForceBeam:
         if (m.m_pForceEngine && m.m_pForceEngine->m_nSForcKind == 1)
             contour(0);
         else
             DrawSForcRainbow(pDC, pRect);
         break;
-    case 63:
+    case kTimeHistory:
         DrawDeformRainbow(pDC, pRect);
         break;
-    case 69:
+    case kSettlement:
         if (m.m_bContour)
             contour(0);
         else
             DrawSettlementRainbow(pDC, pRect);
         break;
     default:
-        // 3, the design results 23, 35, 36 and every unlisted mode have no scale.
+        // Node displacement, the design steel and envelope figures and every unlisted mode have
+        // no scale.
         break;
     }
 }

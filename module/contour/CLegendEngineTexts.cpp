@@ -107,35 +107,36 @@ CString LegendFormatKeyDouble(LPCTSTR pszKey, double dValue) {
 void CLegendEngine::GetPvxInstruction(CString& str) {
     const I_PVXModel* m = m_pModel;
     LPCTSTR key = nullptr;
+    using namespace PVXMode;
     switch (GetLegendDisplayMode()) {
-    case 0:
+    case kReaction:
         key = (m && m->m_pReactionEngine && m->m_pReactionEngine->m_nSupportType == 1) ? "IDS_TBX_PVX_Reaction_Pile"
                                                                                        : "IDS_TBX_PVX_Reaction_Reverse";
         break;
-    case 1: key = "IDS_TBX_PVX_DEFORMED_SHAPE"; break;
-    case 2: key = "IDS_TBX_PVX_DISPLACEMENT"; break;
-    case 4: key = "IDS_TBX_PVX_VIBRATION_MODE"; break;
-    case 5:
+    case kDeformedShape: key = "IDS_TBX_PVX_DEFORMED_SHAPE"; break;
+    case kDispContour: key = "IDS_TBX_PVX_DISPLACEMENT"; break;
+    case kModeShape: key = "IDS_TBX_PVX_VIBRATION_MODE"; break;
+    case kStoryShearRatio:
         key = (m && m->m_pForceEngine && m->m_pForceEngine->m_nSSFROutput != 0) ? "IDS_TBX_PVX_STORY_SHEAR_RATIO"
                                                                                 : "IDS_TBX_PVX_STORY_SHEAR_FORCE";
         break;
-    case 6: key = "IDS_TBX_PVX_FRAME_FORCE"; break;
-    case 7: case 35: case 36: key = "IDS_TBX_PVX_FRAME_DIAGRAM"; break;
-    case 8: key = "IDS_TBX_PVX_WALL_FORCE"; break;
-    case 9: key = "IDS_TBX_PVX_WALL_DIAGRAM"; break;
-    case 10: case 11: key = "IDS_TBX_PVX_DETAIL_RESULT"; break;
-    case 16: key = "IDS_TBX_PVX_SLAB_FORCE"; break;
-    case 17: key = "IDS_TBX_PVX_SLAB_REBAR"; break;
-    case 18: key = "IDS_TBX_PVX_SLAB_CRACK"; break;
-    case 19: key = "IDS_TBX_PVX_SLAB_DEFLECTION"; break;
-    case 20: key = "IDS_TBX_PVX_SLAB_DETAIL_WALL"; break;
-    case 21: key = "IDS_TBX_PVX_SLAB_DETAIL_STRIP"; break;
-    case 22: key = "IDS_TBX_PVX_BEAM_MAT_FORCE"; break;
-    case 23: key = "IDS_TBX_PVX_STEEL_DIAGRAM"; break;
-    case 28: key = "IDS_TBX_PVX_AXIAL_FORCE_RATIO"; break;
-    case 63: key = "IDS_TBX_PVX_TH_DISPL_VEL_ACCEL"; break;
-    case 69: key = "IDS_TBX_PVX_Settlement"; break;
-    case 70: key = "IDS_TBX_PVX_Reaction_Footing"; break;
+    case kFrameForceContour: key = "IDS_TBX_PVX_FRAME_FORCE"; break;
+    case kFrameForceDiagram: case kDesignMoment: case kDesignShear: key = "IDS_TBX_PVX_FRAME_DIAGRAM"; break;
+    case kWallForceContour: key = "IDS_TBX_PVX_WALL_FORCE"; break;
+    case kWallForceDiagram: key = "IDS_TBX_PVX_WALL_DIAGRAM"; break;
+    case kPlateForce: case kPlateStress: key = "IDS_TBX_PVX_DETAIL_RESULT"; break;
+    case kSlabForce: key = "IDS_TBX_PVX_SLAB_FORCE"; break;
+    case kSlabRebar: key = "IDS_TBX_PVX_SLAB_REBAR"; break;
+    case kSlabCrack: key = "IDS_TBX_PVX_SLAB_CRACK"; break;
+    case kSlabDeflection: key = "IDS_TBX_PVX_SLAB_DEFLECTION"; break;
+    case kSlabWall: key = "IDS_TBX_PVX_SLAB_DETAIL_WALL"; break;
+    case kSlabStrip: key = "IDS_TBX_PVX_SLAB_DETAIL_STRIP"; break;
+    case kSlabForceBeam: key = "IDS_TBX_PVX_BEAM_MAT_FORCE"; break;
+    case kDesignSteel: key = "IDS_TBX_PVX_STEEL_DIAGRAM"; break;
+    case kDesignACR: key = "IDS_TBX_PVX_AXIAL_FORCE_RATIO"; break;
+    case kTimeHistory: key = "IDS_TBX_PVX_TH_DISPL_VEL_ACCEL"; break;
+    case kSettlement: key = "IDS_TBX_PVX_Settlement"; break;
+    case kReactionContour: key = "IDS_TBX_PVX_Reaction_Footing"; break;
     default: break;
     }
     if (key) str = Load(key);
@@ -145,29 +146,30 @@ int CLegendEngine::GetDisplayComponent(CString& str) {
     const I_PVXModel* m = m_pModel;
     const int nMode = GetLegendDisplayMode();
     LPCTSTR key = nullptr;
+    using namespace PVXMode;
     switch (nMode) {
-    case 0: case 70:
+    case kReaction: case kReactionContour:
         if (m && m->m_pReactionEngine) key = Pick(kReacComp, m->m_pReactionEngine->m_nComponent);
         break;
-    case 1: case 2: case 63:
-        if (nMode == 1 && m && m->m_bContour && m->m_nLoadType == 17)
+    case kDeformedShape: case kDispContour: case kTimeHistory:
+        if (nMode == kDeformedShape && m && m->m_bContour && m->m_nLoadType == 17)
             key = "IDS_TBX_PVX_HINGE_STATUS";
         else if (m && m->m_pDeformEngine)
             key = Pick(kDispComp, m->m_pDeformEngine->m_nComponent);
         break;
-    case 6: case 7:
+    case kFrameForceContour: case kFrameForceDiagram:
         if (m && m->m_pForceEngine) key = Pick(kFrameComp, m->m_pForceEngine->m_nBForcComp);
         break;
-    case 8: case 9:
+    case kWallForceContour: case kWallForceDiagram:
         if (m && m->m_pForceEngine) key = Pick(kFrameComp, m->m_pForceEngine->m_nWForcComp);
         break;
-    case 10:
+    case kPlateForce:
         if (m && m->m_pForceEngine) key = PlateCompKey(m->m_pForceEngine->m_nPForcComp);
         break;
-    case 11:
+    case kPlateStress:
         if (m && m->m_pStressEngine) key = Pick(kStressComp, m->m_pStressEngine->m_nComponent);
         break;
-    case 16:
+    case kSlabForce:
         if (m && m->m_pForceEngine) {
             if (m->m_pForceEngine->m_nSForcKind == 0)
                 str.Empty();
@@ -175,8 +177,8 @@ int CLegendEngine::GetDisplayComponent(CString& str) {
                 key = Pick(kSlabComp, m->m_pForceEngine->m_nSForcComp);
         }
         break;
-    case 35: key = "IDS_TBX_PVX_MOMENT_y"; break;
-    case 36: key = "IDS_TBX_PVX_SHEAR_z"; break;
+    case kDesignMoment: key = "IDS_TBX_PVX_MOMENT_y"; break;
+    case kDesignShear: key = "IDS_TBX_PVX_SHEAR_z"; break;
     default:
         return 0;
     }
@@ -192,18 +194,19 @@ void CLegendEngine::LoadUnit(int nCode, CString& str) {
 
 void CLegendEngine::GetUnitString(CString& str) {
     const I_PVXModel* m = m_pModel;
+    using namespace PVXMode;
     switch (GetLegendDisplayMode()) {
-    case 0: case 70: GetReacUnitStr(str); break;
-    case 1: case 2: case 63: case 69: GetDispUnitStr(str); break;
-    case 4: GetEgMdShpUnitStr(str); break;
-    case 6: case 7: GetBeamUnitStr(str); break;
-    case 8: case 9: GetWallUnitStr(str); break;
-    case 10: case 11: GetPlateUnitStr(str); break;
-    case 15: case 18: LoadUnit(1, str); break;
-    case 16: case 20: GetSlabUnitStr(str); break;
-    case 17: LoadUnit(9, str); break;
-    case 21: LoadUnit(13, str); break;
-    case 22:
+    case kReaction: case kReactionContour: GetReacUnitStr(str); break;
+    case kDeformedShape: case kDispContour: case kTimeHistory: case kSettlement: GetDispUnitStr(str); break;
+    case kModeShape: GetEgMdShpUnitStr(str); break;
+    case kFrameForceContour: case kFrameForceDiagram: GetBeamUnitStr(str); break;
+    case kWallForceContour: case kWallForceDiagram: GetWallUnitStr(str); break;
+    case kPlateForce: case kPlateStress: GetPlateUnitStr(str); break;
+    case kLengthLegend: case kSlabCrack: LoadUnit(1, str); break;
+    case kSlabForce: case kSlabWall: GetSlabUnitStr(str); break;
+    case kSlabRebar: LoadUnit(9, str); break;
+    case kSlabStrip: LoadUnit(13, str); break;
+    case kSlabForceBeam:
         if (m && m->m_pForceEngine) {
             if (m->m_pForceEngine->m_nSForcKind == 0)
                 LoadUnit(13, str);
@@ -211,9 +214,9 @@ void CLegendEngine::GetUnitString(CString& str) {
                 LoadUnit(m->m_pForceEngine->m_nBForcNumUnit == 0 ? 12 : 2, str);
         }
         break;
-    case 23: GetDsgnSteelUnitStr(str); break;
-    case 28: case 36: GetDsgnForceUnitStr(str); break;
-    case 35: GetDsgnMomentUnitStr(str); break;
+    case kDesignSteel: GetDsgnSteelUnitStr(str); break;
+    case kDesignACR: case kDesignShear: GetDsgnForceUnitStr(str); break;
+    case kDesignMoment: GetDsgnMomentUnitStr(str); break;
     default: break;
     }
 }
@@ -249,7 +252,7 @@ void CLegendEngine::GetReacUnitStr(CString& str) {
     case 0: case 3: entry = 0; break;
     case 1: entry = 1; break;
     case 2:
-        if (GetLegendDisplayMode() == 70) {
+        if (GetLegendDisplayMode() == PVXMode::kReactionContour) {
             if (e->m_nContourQuantity == 0)
                 LoadUnit(17, str);
             else if (e->m_nContourQuantity == 1)
@@ -293,8 +296,8 @@ void CLegendEngine::GetWallUnitStr(CString& str) {
 
 void CLegendEngine::GetPlateUnitStr(CString& str) {
     const int nMode = GetLegendDisplayMode();
-    if (nMode == 0 || !m_pModel) return;
-    if (nMode == 11) {
+    if (nMode == PVXMode::kReaction || !m_pModel) return;
+    if (nMode == PVXMode::kPlateStress) {
         const CStressEngine* s = m_pModel->m_pStressEngine;
         if (s && s->m_nComponent >= 0 && s->m_nComponent <= 6) LoadUnit(T_STRP_DL::unit[6], str);
         return;

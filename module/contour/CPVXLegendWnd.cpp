@@ -26,8 +26,11 @@ constexpr COLORREF kMinMaxTextColor = RGB(0, 0, 255);
 
 // Display modes whose popup scale is the contour scale whatever the contour switch.
 bool IsAlwaysContourMode(int nMode) {
+    using namespace PVXMode;
     switch (nMode) {
-    case 2: case 5: case 6: case 7: case 8: case 9: case 16: case 20: case 21: case 22: case 70:
+    case kDispContour: case kStoryShearRatio: case kFrameForceContour: case kFrameForceDiagram:
+    case kWallForceContour: case kWallForceDiagram: case kSlabForce: case kSlabWall: case kSlabStrip:
+    case kSlabForceBeam: case kReactionContour:
         return true;
     default:
         return false;
@@ -209,9 +212,10 @@ void CPVXLegendWnd::DrawRainbow(CDC* pDC, CRect* pRect) {
     if (!IsOwnerAlive()) return;
     CLegendEngine& legend = *m_pLegendEngine;
     const int nMode = m_pModel->m_nDisplayMode;
-    if (((nMode == 0 || nMode == 69) && m_pModel->m_bContour) || IsAlwaysContourMode(nMode)) {
+    if (((nMode == PVXMode::kReaction || nMode == PVXMode::kSettlement) && m_pModel->m_bContour) ||
+        IsAlwaysContourMode(nMode)) {
         legend.DrawContourRainbow(pDC, pRect, 0, 0, 1);
-    } else if (nMode == 4 && m_pModel->m_bModeShapeContour) {
+    } else if (nMode == PVXMode::kModeShape && m_pModel->m_bModeShapeContour) {
         legend.DrawMSContourRainbow(pDC, pRect, 0, 1);
     }
 }

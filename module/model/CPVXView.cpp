@@ -34,12 +34,12 @@ struct Instruction {
 };
 
 const Instruction kInstructions[] = {
-    {ID_PVX_REACTION, PVX_RESULT_REACTION, 0},
-    {ID_PVX_DEFORMATION, PVX_RESULT_DEFORMATION, 1},
-    {ID_PVX_MODE_SHAPE, PVX_RESULT_MODE_SHAPE, 4},
-    {ID_PVX_STORY_SHEAR_RATIO, PVX_RESULT_STORY_SHEAR, 5},
-    {ID_PVX_FRAME_FORCE, PVX_RESULT_FRAME_FORCE, 6},
-    {ID_PVX_WALL_FORCE, PVX_RESULT_WALL_FORCE, 8},
+    {ID_PVX_REACTION, PVXResult::kReacPile, PVXMode::kReaction},
+    {ID_PVX_DEFORMATION, PVXResult::kDeform, PVXMode::kDeformedShape},
+    {ID_PVX_MODE_SHAPE, PVXResult::kModeShape, PVXMode::kModeShape},
+    {ID_PVX_STORY_SHEAR_RATIO, PVXResult::kStoryShear, PVXMode::kStoryShearRatio},
+    {ID_PVX_FRAME_FORCE, PVXResult::kBeamForce, PVXMode::kFrameForceContour},
+    {ID_PVX_WALL_FORCE, PVXResult::kWallForce, PVXMode::kWallForceContour},
 };
 
 const Instruction* FindInstruction(UINT nID) {
@@ -150,12 +150,12 @@ int CPVXView::IsResultViewMode() { return GetI_PVXCtrl()->IsPVXViewMode(); }
 
 int CPVXView::GetInstructionDisplayMode(UINT nID) {
     const Instruction* p = FindInstruction(nID);
-    return p ? p->nDisplayMode : -1;
+    return p ? p->nDisplayMode : PVXMode::kNone;
 }
 
 int CPVXView::GetInstructionResultId(UINT nID) {
     const Instruction* p = FindInstruction(nID);
-    return p ? p->nResultId : -1;
+    return p ? p->nResultId : PVXResult::kNone;
 }
 
 // ---- creation, initial view and small services -------------------------------------------------
@@ -179,12 +179,12 @@ void CPVXView::DoInitialView() {
     I_PVXCtrl* pCtrl = GetI_PVXCtrl();
     if (pModel) {
         pModel->m_bInitializing = 1;
-        pModel->m_nDisplayMode = -1;
-        pModel->m_nBarDisplayMode = -1;
+        pModel->m_nDisplayMode = PVXMode::kNone;
+        pModel->m_nBarDisplayMode = PVXMode::kNone;
     }
     if (IsModuleBarMode(CDockDlgBarBase::GetDlgBarMode())) {
         CDockDlgBarBase::CloseDlgBar();
-        CPVXBarContainerBase::m_nCurrentMode = -1;
+        CPVXBarContainerBase::m_nCurrentMode = PVXMode::kNone;
     }
     I_MainFrameBase::CloseFigureDlg();
     if (pModel) {

@@ -18,6 +18,8 @@
 #include "host/grx/I_PVXCtrl.h"
 #include "module/model/CPVXDrawFuncArray.h"
 #include "module/model/PVXDataCtrls.h"
+#include "module/model/PVXModes.h"
+#include "module/resources/PVXResourceIds.h"
 #include "platform/ui/CFrameWnd.h"
 #include "platform/ui/CView.h"
 #include "platform/ui/CWinApp.h"
@@ -37,9 +39,26 @@ struct ResultPage {
     int nDisplayMode;
 };
 constexpr ResultPage kResultPages[] = {
-    {7101, 0},  {7102, 70}, {7103, 0},  {7201, 1},  {7202, 69}, {7203, 4},  {7204, 2},
-    {7205, 3},  {7301, 6},  {7302, 7},  {7303, 16}, {7304, 22}, {7305, 8},  {7306, 9},
-    {7307, 10}, {7308, 11}, {7401, 20}, {7402, 21}, {7501, 5},  {12201, 17},
+    {PVXResult::kReacPile, PVXMode::kReaction},
+    {PVXResult::kReacContour, PVXMode::kReactionContour},
+    {PVXResult::kReacReverse, PVXMode::kReaction},
+    {PVXResult::kDeform, PVXMode::kDeformedShape},
+    {PVXResult::kSettlement, PVXMode::kSettlement},
+    {PVXResult::kModeShape, PVXMode::kModeShape},
+    {PVXResult::kDispContour, PVXMode::kDispContour},
+    {PVXResult::kNodeDisp, PVXMode::kNodeDisp},
+    {PVXResult::kBeamForce, PVXMode::kFrameForceContour},
+    {PVXResult::kBeamDiagram, PVXMode::kFrameForceDiagram},
+    {PVXResult::kSlabForce, PVXMode::kSlabForce},
+    {PVXResult::kSlabForceBeam, PVXMode::kSlabForceBeam},
+    {PVXResult::kWallForce, PVXMode::kWallForceContour},
+    {PVXResult::kWallDiagram, PVXMode::kWallForceDiagram},
+    {PVXResult::kPlateForce, PVXMode::kPlateForce},
+    {PVXResult::kPlateStress, PVXMode::kPlateStress},
+    {PVXResult::kSlabWall, PVXMode::kSlabWall},
+    {PVXResult::kSlabStrip, PVXMode::kSlabStrip},
+    {PVXResult::kStoryShear, PVXMode::kStoryShearRatio},
+    {PVXResult::kSlabRebar, PVXMode::kSlabRebar},
 };
 
 // The bars' editing engine, when it is of the kind the bar display mode needs.
@@ -109,8 +128,8 @@ I_PVXModel::I_PVXModel()
       m_bRendering(0),
       m_bAmplitudeOff(0),
       m_bCForcList(0),
-      m_nDisplayMode(-1),
-      m_nBarDisplayMode(-1),
+      m_nDisplayMode(PVXMode::kNone),
+      m_nBarDisplayMode(PVXMode::kNone),
       m_bResultDataReady(0),
       m_bLoadSelected(0),
       m_bResultPresent(0),
@@ -256,8 +275,8 @@ void I_PVXModel::InitPVXModel() {
 
     m_bActivated = 0;
     m_bInitializing = 0;
-    m_nDisplayMode = -1;
-    m_nBarDisplayMode = -1;
+    m_nDisplayMode = PVXMode::kNone;
+    m_nBarDisplayMode = PVXMode::kNone;
     m_bLoadSelected = 0;
     m_bResultDataReady = 0;
     m_bResultPresent = 0;
@@ -330,9 +349,10 @@ void I_PVXModel::UpdateEngines(int nMode) {
 
 int I_PVXModel::ImportBarEngines() {
     CDeformEngine* pBarDeform = CPVXBarContainerBase::m_pDeformEngine;
-    switch (m_nBarDisplayMode) {
-    case 0:
-    case 70:
+    // Mode shapes are taken over with the deformation engine and need no picking-tree rebuild.
+    if (m_nBarDisplayMode == PVXMode::kModeShape) return 0;
+    switch (PVXMode::EngineOf(m_nBarDisplayMode)) {
+    case PVXMode::Engine::kReaction:
         if (CReactionEngine* pBar = BarEngineOfKind<CReactionEngine>()) {
             pBar->InitEngine(pBarDeform, -1);
             if (m_pReactionEngine) m_pReactionEngine->ImportEngine(pBar);
@@ -340,10 +360,9 @@ int I_PVXModel::ImportBarEngines() {
             m_pReactionEngine->InitEngine(m_pDeformEngine, -1);
         }
         return 0;  // reactions need no picking-tree rebuild
-    case 1: case 2: case 3: case 19: case 63: case 69:
+    case PVXMode::Engine::kDeform:
         return 1;
-    case 5: case 6: case 7: case 8: case 9: case 10:
-    case 16: case 17: case 18: case 20: case 21: case 22:
+    case PVXMode::Engine::kForce:
         if (CForceEngine* pBar = BarEngineOfKind<CForceEngine>()) {
             pBar->InitEngine(pBarDeform, -1);
             if (m_pForceEngine) m_pForceEngine->ImportEngine(pBar);
@@ -351,7 +370,7 @@ int I_PVXModel::ImportBarEngines() {
             m_pForceEngine->InitEngine(m_pDeformEngine, -1);
         }
         return 1;
-    case 11:
+    case PVXMode::Engine::kStress:
         if (CStressEngine* pBar = BarEngineOfKind<CStressEngine>()) {
             pBar->InitEngine(pBarDeform, -1);
             if (m_pStressEngine) m_pStressEngine->ImportEngine(pBar);
@@ -359,9 +378,10 @@ int I_PVXModel::ImportBarEngines() {
             m_pStressEngine->InitEngine(m_pDeformEngine, -1);
         }
         return 1;
-    default:
+    case PVXMode::Engine::kNone:
         return 0;
     }
+    return 0;
 }
 
 void I_PVXModel::HandlePVXBar(int bKeepDeformed) {
@@ -407,7 +427,8 @@ void I_PVXModel::SelectLoad() {
     CDBDoc* pDoc = GetDBDoc();
     if (!pDoc) return;
     CPostCtrl* pPost = pDoc->GetPostCtrl();
-    if (CPVXBarContainerBase::m_nCurrentMode == 4 || m_nBarDisplayMode == 57 || m_nDisplayMode == 57) {
+    if (CPVXBarContainerBase::m_nCurrentMode == PVXMode::kModeShape || m_nBarDisplayMode == PVXMode::kFigModeShape ||
+        m_nDisplayMode == PVXMode::kFigModeShape) {
         // Mode shapes: the load key is the mode number. A mode the host does not have is not
         // a selection.
         if (pPost->SelectMode(static_cast<int>(m_nLoadKey), 0)) m_bResultDataReady = 1;
@@ -420,19 +441,19 @@ void I_PVXModel::SelectLoad() {
 int I_PVXModel::GetDisplayModeOfResultId(int nResultId) {
     for (const ResultPage& p : kResultPages)
         if (p.nResultId == nResultId) return p.nDisplayMode;
-    return -1;
+    return PVXMode::kNone;
 }
 
 int I_PVXModel::GetBarResultId() const {
     int nMode = m_nBarDisplayMode;
     // A result id written straight into the field by a bar page is already what is asked.
-    if (nMode >= 7000) return GetDisplayModeOfResultId(nMode) >= 0 ? nMode : -1;
-    if (nMode < 0) return -1;
+    if (nMode >= PVX_BAR_MODE_FIRST) return GetDisplayModeOfResultId(nMode) >= 0 ? nMode : PVXResult::kNone;
+    if (nMode < 0) return PVXResult::kNone;
     int nBarId = CPVXBarContainerBase::m_nCurrentTMMode;
     if (nBarId >= 0 && GetDisplayModeOfResultId(nBarId) == nMode) return nBarId;
     for (const ResultPage& p : kResultPages)
         if (p.nDisplayMode == nMode) return p.nResultId;
-    return -1;
+    return PVXResult::kNone;
 }
 
 // ---- small services ------------------------------------------------------------------------
@@ -442,21 +463,18 @@ int I_PVXModel::IsActiveNode(UINT nKey) const { return m_pPVXCtrl ? m_pPVXCtrl->
 int I_PVXModel::IsActiveElem(UINT nKey) const { return m_pPVXCtrl ? m_pPVXCtrl->IsActiveElem(nKey) : 0; }
 
 int I_PVXModel::GetPVXType() const {
-    const int nMode = m_nDisplayMode;
-    if (nMode < 1 || nMode > 63) return 0;
     bool bDeformed = false;
-    switch (nMode) {
-    case 1: case 2: case 63: case 19:
+    switch (PVXMode::ShapeOf(m_nDisplayMode)) {
+    case PVXMode::Shape::kDeform:
         bDeformed = m_pDeformEngine && m_pDeformEngine->GetDeformedCntr();
         break;
-    case 4: case 57:
+    case PVXMode::Shape::kModeShape:
         bDeformed = m_pDeformEngine && (!m_bModeShapeContour || m_pDeformEngine->GetDeformedCntr());
         break;
-    case 6: case 7: case 8: case 9: case 21: case 22: case 30: case 31: case 32: case 33:
-    case 35: case 36: case 38: case 39: case 41:
+    case PVXMode::Shape::kForce:
         bDeformed = m_pForceEngine && m_pForceEngine->GetDeformedCntr();
         break;
-    default:
+    case PVXMode::Shape::kNone:
         break;
     }
     if (!bDeformed) return 0;
@@ -583,14 +601,7 @@ CPoint I_PVXModel::Get3DPtTo2DPt(C3DPoint* pPt) const {
 
 int I_PVXModel::WatchEscKeyPress() { return m_pPVXCtrl ? m_pPVXCtrl->WatchEscKeyPress() : 0; }
 
-int I_PVXModel::IsModeOnlyWireFrame(int nMode) {
-    switch (nMode) {
-    case 7: case 9: case 21: case 22: case 30: case 31: case 33: case 35: case 36: case 38: case 39: case 41:
-        return 1;
-    default:
-        return 0;
-    }
-}
+int I_PVXModel::IsModeOnlyWireFrame(int nMode) { return PVXMode::IsDiagramDisplay(nMode) ? 1 : 0; }
 
 int I_PVXModel::IsModeOnlyWireFrame() const { return IsModeOnlyWireFrame(m_nDisplayMode); }
 

@@ -33,6 +33,7 @@
 #include "host/db/DBSettingsRecords.h"
 #include "host/grx/C3DPoint.h"
 #include "module/model/PVXModelRecords.h"
+#include "module/model/PVXModes.h"
 #include "module/model/PVXShapeLists.h"
 #include "module/model/ShapeTypes.h"
 #include "module/model/T_PVX_DOPT_D.h"

@@ -556,7 +556,7 @@ int I_PVXModel::PVXDrawOriginal(CDC* pDC, int bUndeformedStyle) {
     m_pPVXCtrl->GetZSortedList(m_arrActiveMembKey, m_nObjectIDFirst, atoms);
     const INT_PTR nAtoms = atoms.GetSize();
 
-    if (m_nDisplayMode >= 16 && m_nDisplayMode <= 20) {
+    if (m_nDisplayMode >= PVXMode::kSlabForce && m_nDisplayMode <= PVXMode::kSlabWall) {
         // Slab results: every member in its own colours through the inactive drawers.
         for (INT_PTR i = 0; i < nAtoms; ++i) {
             if (WatchEscKeyPress()) return -1;

@@ -161,7 +161,7 @@ void I_PVXModel::PV_OnModeChange() {
 void I_PVXModel::PV_OnModeReturn() {
     if (m_pPVXCtrl) m_pPVXCtrl->ResetClientWindowMargin();
     if (m_pDispOpt) m_pDispOpt->m_Legend.m_bShowLegend = 0;
-    if (m_nDisplayMode != 4)
+    if (m_nDisplayMode != PVXMode::kModeShape)
         if (CPVXView* pView = dynamic_cast<CPVXView*>(m_pView)) pView->RestoreFrameTitle();
     if (m_pCutLineDetDlg) {
         if (m_pCutLineDetDlg->GetSafeHwnd()) m_pCutLineDetDlg->DestroyWindow();
@@ -177,8 +177,8 @@ void I_PVXModel::PV_OnModeReturn() {
     ResetOriginal();
     ResetEngines();
     ResetAllNodeElemK();
-    m_nBarDisplayMode = -1;
-    m_nDisplayMode = -1;
+    m_nBarDisplayMode = PVXMode::kNone;
+    m_nDisplayMode = PVXMode::kNone;
 }
 
 // ---- document updates, painting, the active set ---------------------------------------------------
@@ -217,7 +217,7 @@ void I_PVXModel::PV_OnDraw(CDC* pDC) {
     if (!m_bResultDataReady || !pDC) return;
     if (m_pPVXCtrl && m_pPVXCtrl->IsDynamicViewMode()) return;
     if (m_pDispOpt && m_pDispOpt->m_Legend.m_bShowLegend && m_bResultDataReady && !m_bInitializing &&
-        m_nDisplayMode != 3) {
+        m_nDisplayMode != PVXMode::kNodeDisp) {
         m_LegendEngine.ResetContourEngine();
         if (m_LegendEngine.m_pContourEngine)
             m_LegendEngine.DrawContourLegend(pDC, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
@@ -285,7 +285,7 @@ void I_PVXModel::PV_OnRebuildQTree() {
 }
 
 void I_PVXModel::PV_OnRedraw() {
-    if (m_nDisplayMode != 0 && m_nDisplayMode != 3) return;
+    if (m_nDisplayMode != PVXMode::kReaction && m_nDisplayMode != PVXMode::kNodeDisp) return;
     if (m_pDeformEngine) m_pDeformEngine->m_arrPickedNode.RemoveAll();
     if (m_pReactionEngine) {
         m_pReactionEngine->m_arrPickedNode.RemoveAll();
@@ -336,7 +336,7 @@ void I_PVXModel::PV_OnDrawForPrinting(CDC* pDC) {
 
     T_PVX_DOPT_LEGEND_D& legend = m_pDispOpt->m_Legend;
     const int bSavedLegend = legend.m_bShowLegend;
-    if (m_nDisplayMode == 3) legend.m_bShowLegend = 0;
+    if (m_nDisplayMode == PVXMode::kNodeDisp) legend.m_bShowLegend = 0;
 
     const int nSide = m_LegendEngine.m_nPanelPlacement;
     // The panel side is the control's margin side: 0 left, 1 right.
@@ -392,7 +392,7 @@ void I_PVXModel::PV_OnToolTip(UINT nNodeKey, UINT nMembKey, CStringArray& lines)
     pDoc->GetInitCtrl()->GetPreference(m_Preference);
     CPostCtrl* pPost = pDoc->GetPostCtrl();
     // The bar display mode holds display modes; its result id tells the mode-shape page.
-    if (GetBarResultId() != 7203) {
+    if (GetBarResultId() != PVXResult::kModeShape) {
         T_PLCOM_D rec;
         rec.Initialize();
         if (!pPost->MakeLoadComb(m_nLoadType, m_nLoadKey, rec)) return;
@@ -424,7 +424,7 @@ void I_PVXModel::PV_OnToolTip(UINT nNodeKey, UINT nMembKey, CStringArray& lines)
     };
 
     switch (m_nDisplayMode) {
-    case 0: {
+    case PVXMode::kReaction: {
         if (nNodeKey == 0) return clear();
         T_REAC_D r;
         r.Initialize();
@@ -444,12 +444,12 @@ void I_PVXModel::PV_OnToolTip(UINT nNodeKey, UINT nMembKey, CStringArray& lines)
         lines.Add(Fmt("MZ:%.10g", r.MZ));
         break;
     }
-    case 1: case 2: case 3: case 4: {
+    case PVXMode::kDeformedShape: case PVXMode::kDispContour: case PVXMode::kNodeDisp: case PVXMode::kModeShape: {
         if (nNodeKey == 0 || !m_pDeformEngine || !m_pDeformEngine->m_bDataReady) return clear();
         T_DISP_D d;
         m_pDeformEngine->GetDispData(nNodeKey, d);
         if (!nodeLines(nNodeKey)) return clear();
-        lines.Add(m_nDisplayMode == 4 ? "Mode Shape:" : "Displacement:");
+        lines.Add(m_nDisplayMode == PVXMode::kModeShape ? "Mode Shape:" : "Displacement:");
         lines.Add(Fmt("DX:%.10g", d.DX));
         lines.Add(Fmt("DY:%.10g", d.DY));
         lines.Add(Fmt("DZ:%.10g", d.DZ));
@@ -458,7 +458,8 @@ void I_PVXModel::PV_OnToolTip(UINT nNodeKey, UINT nMembKey, CStringArray& lines)
         lines.Add(Fmt("RZ:%.10g", d.RZ));
         break;
     }
-    case 6: case 7: case 21: case 22: {
+    case PVXMode::kFrameForceContour: case PVXMode::kFrameForceDiagram: case PVXMode::kSlabStrip:
+    case PVXMode::kSlabForceBeam: {
         if (!m_bResultDataReady || nMembKey == 0) return clear();
         CString t;
         t.Format("Memb:%d", nMembKey);

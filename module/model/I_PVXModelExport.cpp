@@ -85,7 +85,7 @@ bool LegendShown(const I_PVXModel& m) { return m.m_pDispOpt && m.m_pDispOpt->m_L
 
 // The legend is drawn on a print or export when it is shown over ready, settled results.
 bool LegendDrawable(const I_PVXModel& m) {
-    return LegendShown(m) && m.m_bResultDataReady && !m.m_bInitializing && m.m_nDisplayMode != 3;
+    return LegendShown(m) && m.m_bResultDataReady && !m.m_bInitializing && m.m_nDisplayMode != PVXMode::kNodeDisp;
 }
 
 bool GrayPrinting(const I_PVXModel& m) { return m.m_pDispOpt && m.m_pDispOpt->m_nPrintColorMode == 0; }
@@ -306,7 +306,7 @@ void I_PVXModel::XGL_VirtualRender(CDC* pDC) {
         WaitCursor wait(m_pView);
         m_bFirstRender = 0;
         _PVXRender(pDC);
-        if (LegendDrawable(*this) && m_nDisplayMode != 21 && m_nDisplayMode != 22) {
+        if (LegendDrawable(*this) && m_nDisplayMode != PVXMode::kSlabStrip && m_nDisplayMode != PVXMode::kSlabForceBeam) {
             m_LegendEngine.ResetContourEngine();
             m_LegendEngine.DrawContourLegend(pDC, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
         }
@@ -321,7 +321,7 @@ int I_PVXModel::XGL_PV_OnDrawForPrinting(CDC* pDC) {
 
     T_PVX_DOPT_LEGEND_D& legend = m_pDispOpt->m_Legend;
     const int bSavedLegend = legend.m_bShowLegend;
-    if (m_nDisplayMode == 3) legend.m_bShowLegend = 0;
+    if (m_nDisplayMode == PVXMode::kNodeDisp) legend.m_bShowLegend = 0;
     const int bSavedXGR = ctrl->IsXGRMode();
 
     // The print image, only when the print bitmap changed size.
@@ -377,7 +377,7 @@ int I_PVXModel::XGL_PV_OnDrawForPrinting(CDC* pDC) {
         m_LegendEngine.InitVirtualFont();
         const bool bGray = GrayPrinting(*this);
         if (bGray) BeforeGrayPrinting();
-        if (LegendShown(*this) && m_bResultDataReady && !m_bInitializing && m_nDisplayMode != 3) {
+        if (LegendShown(*this) && m_bResultDataReady && !m_bInitializing && m_nDisplayMode != PVXMode::kNodeDisp) {
             m_LegendEngine.ResetContourEngine();
             m_LegendEngine.DrawContourLegend(pDC, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
         }

@@ -420,7 +420,7 @@ int I_PVXModel::RE_GetLoadCombination(void* pLoadComb) {
     auto* rec = static_cast<T_PLCOM_D*>(pLoadComb);
     if (!rec) return 0;
     // Mode shapes have no load combination.
-    if (GetBarResultId() == 7203) return 0;
+    if (GetBarResultId() == PVXResult::kModeShape) return 0;
     CDBDoc* pDoc = GetDBDoc();
     if (!pDoc) return 0;
     return pDoc->GetPostCtrl()->MakeLoadComb(m_nLoadType, m_nLoadKey, *rec) ? TRUE : FALSE;

@@ -13,9 +13,12 @@
 #include "module/model/CPVXDrawFuncArray.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXDataCtrls.h"
+#include "module/model/PVXModes.h"
 #include "platform/ui/CView.h"
 
 namespace {
+
+using namespace PVXMode;
 
 // Notes an engine call (or the plain fallback) in the trace, marked when the visibility test of
 // numbers is on.
@@ -105,22 +108,23 @@ struct Dispatch {
         PrepareDeformation();
         return true;
     }
-    // Opens a deformation row (modes 1, 2, 4, 19, 63): the contour switches of modes 1 and 63 set,
-    // the deformed geometry prepared. False, with the plain model drawn, when there is nothing to
-    // plot (no deformation data, or mode 4 without a mode shape).
+    // Opens a deformation row (deformed shape, displacement contour, mode shape, slab deflection,
+    // time history): the contour switches of the deformed shape and time history set, the
+    // deformed geometry prepared. False, with the plain model drawn, when there is nothing to
+    // plot (no deformation data, or mode shapes without a mode shape shown).
     bool DeformRowReady(int mode) {
-        if (mode == 1 || mode == 63) {
+        if (mode == kDeformedShape || mode == kTimeHistory) {
             m.m_bContour = 1;
             m.m_bGradient = 0;
         }
         PrepareDeformation();
-        if (!DeformBuilt() || (mode == 4 && !m.m_bModeShape)) {
+        if (!DeformBuilt() || (mode == kModeShape && !m.m_bModeShape)) {
             Plain();
             return false;
         }
         return true;
     }
-    // Mode 3: deformation data built, contours off, the plain model.
+    // Node displacement: deformation data built, contours off, the plain model.
     void UndeformedRow() {
         InitDeform();
         m.m_bContour = 0;
@@ -129,7 +133,7 @@ struct Dispatch {
     }
     // The deformation plot draw for the display mode.
     void DeformPlotDraw() {
-        if (m.m_nDisplayMode == 2 || m.m_nDisplayMode == 19) {
+        if (m.m_nDisplayMode == kDispContour || m.m_nDisplayMode == kSlabDeflection) {
             Trace(m, "CDeformEngine::DrawDispContourNew");
             D()->DrawDispContourNew(dc);
         } else {
@@ -195,7 +199,7 @@ struct Dispatch {
         Trace(m, name);
         (S()->*fn)(dc);
     }
-    // Slab families with a per-member or per-element granularity (display modes 16 to 18).
+    // Slab families with a per-member or per-element granularity (slab force, rebar, crack).
     struct SlabFamily {
         int CForceEngine::*built;
         int CForceEngine::*unit;  // 0 per member, 1 per element
@@ -225,30 +229,30 @@ const Dispatch::SlabFamily* Dispatch::Slab(int mode) {
                                       PVX_FORCE(DrawSCracContourMemb), PVX_FORCE(DrawSCracContour),
                                       PVX_FORCE(OutputSCracNumbersMemb), PVX_FORCE(OutputSCracNumbers), true};
     switch (mode) {
-    case 16: return &kForces;
-    case 17: return &kRebar;
-    case 18: return &kCrack;
+    case kSlabForce: return &kForces;
+    case kSlabRebar: return &kRebar;
+    case kSlabCrack: return &kCrack;
     default: return nullptr;
     }
 }
 
-// Plot part of the wall-force, plate-force and plate-stress rows (display modes 8 to 11): the
+// Plot part of the wall-force, plate-force and plate-stress rows: the
 // deformed geometry with the row's plot when its data is ready, the plain model in its place
 // otherwise. True when the plot was drawn.
 bool ResultPlot(Dispatch& d, int mode) {
     CForceEngine* F = d.F();
     switch (mode) {
-    case 8:
-    case 9:
+    case kWallForceContour:
+    case kWallForceDiagram:
         if (!d.Deformed(F->m_bWForcData)) return false;
-        if (mode == 8) d.Force(PVX_FORCE(DrawWForcContour));
+        if (mode == kWallForceContour) d.Force(PVX_FORCE(DrawWForcContour));
         else d.Force(PVX_FORCE(DrawWallSfdBmd));
         return true;
-    case 10:
+    case kPlateForce:
         if (!d.Deformed(F->m_bPForcData)) return false;
         d.Force(PVX_FORCE(DrawPForcContour));
         return true;
-    case 11:
+    case kPlateStress:
         if (!d.Deformed(d.S()->m_bDataReady)) return false;
         d.Stress("CStressEngine::DrawPStrsContour", &CStressEngine::DrawPStrsContour);
         return true;
@@ -259,9 +263,9 @@ bool ResultPlot(Dispatch& d, int mode) {
 // Numbers of the same rows, with the numbers switch on.
 void ResultNumbers(Dispatch& d, int mode) {
     d.Numbers([&] {
-        if (mode == 8 || mode == 9) d.Force(PVX_FORCE(OutputWForcNumbers));
-        else if (mode == 10) d.Force(PVX_FORCE(OutputPForcNumbers));
-        else if (mode == 11) d.Stress("CStressEngine::OutputPStrsNumbers", &CStressEngine::OutputPStrsNumbers);
+        if (mode == kWallForceContour || mode == kWallForceDiagram) d.Force(PVX_FORCE(OutputWForcNumbers));
+        else if (mode == kPlateForce) d.Force(PVX_FORCE(OutputPForcNumbers));
+        else if (mode == kPlateStress) d.Stress("CStressEngine::OutputPStrsNumbers", &CStressEngine::OutputPStrsNumbers);
     });
 }
 
@@ -295,22 +299,22 @@ void SlabNumbers(Dispatch& d, const Dispatch::SlabFamily& s, bool perMember) {
 // Whether the engine the display mode needs is there; the bars make it before they set the mode,
 // a mode without its engine shows the plain model.
 bool HasModeEngine(const I_PVXModel& m, int mode) {
-    switch (mode) {
-    case 0: case 70: return m.m_pReactionEngine != nullptr;
-    case 1: case 2: case 3: case 4: case 19: case 63: case 69: return m.m_pDeformEngine != nullptr;
-    case 5: case 6: case 7: case 8: case 9: case 10: case 16: case 17: case 18: case 20: case 21: case 22:
-        return m.m_pForceEngine != nullptr;
-    case 11: return m.m_pStressEngine != nullptr;
-    default: return true;
+    switch (EngineOf(mode)) {
+    case Engine::kReaction: return m.m_pReactionEngine != nullptr;
+    case Engine::kDeform: return m.m_pDeformEngine != nullptr;
+    case Engine::kForce: return m.m_pForceEngine != nullptr;
+    case Engine::kStress: return m.m_pStressEngine != nullptr;
+    case Engine::kNone: return true;
     }
+    return true;
 }
 
-// The mode of a draw: -1 (plain) when results are not ready, while initialising, outside 0..70
-// and when the mode's engine is missing.
+// The mode of a draw: none (plain) when results are not ready, while initialising, outside
+// 0..kLast and when the mode's engine is missing.
 int EffectiveMode(const I_PVXModel& m) {
     const int mode = m.m_nDisplayMode;
-    if (!m.m_bResultDataReady || m.m_bInitializing || mode < 0 || mode > 70) return -1;
-    return HasModeEngine(m, mode) ? mode : -1;
+    if (!m.m_bResultDataReady || m.m_bInitializing || mode < 0 || mode > kLast) return kNone;
+    return HasModeEngine(m, mode) ? mode : kNone;
 }
 
 // ---- memory-image rows -----------------------------------------------------------------------
@@ -318,8 +322,8 @@ int EffectiveMode(const I_PVXModel& m) {
 void MemoryRow(Dispatch& d, int mode) {
     CForceEngine* F = d.F();
     switch (mode) {
-    case 0:
-    case 70:
+    case kReaction:
+    case kReactionContour:
         d.ReactionInit();
         d.ReactionBegin();
         if (d.R()->m_bDataReady) {
@@ -331,23 +335,23 @@ void MemoryRow(Dispatch& d, int mode) {
         d.ReactionEnd();
         d.ReactionPicked();
         break;
-    case 1:
-    case 63:
-    case 2:
-    case 19:
-    case 4:
+    case kDeformedShape:
+    case kTimeHistory:
+    case kDispContour:
+    case kSlabDeflection:
+    case kModeShape:
         if (d.DeformRowReady(mode)) d.DeformPlotWithNumbers();
         break;
-    case 3:
+    case kNodeDisp:
         d.UndeformedRow();
         d.DeformPicked();
         break;
-    case 5:
+    case kStoryShearRatio:
         if (!d.Deformed(F->m_bSSFRData)) break;
         d.Force(PVX_FORCE(DrawSSFRData));
         if (d.bNumbers) d.Force(PVX_FORCE(OutputSSFRData));
         break;
-    case 6:
+    case kFrameForceContour:
         if (!d.Deformed(F->m_bBForcData || F->m_bTForcData)) break;
         d.Force(PVX_FORCE(DrawBForcContour));
         d.Force(PVX_FORCE(DrawTForcContour));
@@ -356,34 +360,34 @@ void MemoryRow(Dispatch& d, int mode) {
             d.Force(PVX_FORCE(OutputTForcNumbers));
         });
         break;
-    case 7:
+    case kFrameForceDiagram:
         if (!d.Deformed(F->m_bBForcData || F->m_bTForcData)) break;
         d.Force(PVX_FORCE(DrawBeamSfdBmd));
         d.Force(PVX_FORCE(DrawTrussSfdBmd));
         d.Numbers([&] { d.Force(PVX_FORCE(OutputTForcNumbers)); });
         break;
-    case 8:
-    case 9:
-    case 10:
-    case 11:
+    case kWallForceContour:
+    case kWallForceDiagram:
+    case kPlateForce:
+    case kPlateStress:
         if (ResultPlot(d, mode)) ResultNumbers(d, mode);
         break;
-    case 16:
-    case 17:
-    case 18: {
+    case kSlabForce:
+    case kSlabRebar:
+    case kSlabCrack: {
         const Dispatch::SlabFamily& s = *Dispatch::Slab(mode);
         const bool perMember = (F->*s.unit) == 0;
         if (SlabPlot(d, s, perMember)) SlabNumbers(d, s, perMember);
         break;
     }
-    case 20:
+    case kSlabWall:
         if (!d.Deformed(F->m_bSWallBuilt)) break;
         d.Force(PVX_FORCE(DrawSWallContour));
         break;
-    case 21:
-    case 22: {
+    case kSlabStrip:
+    case kSlabForceBeam: {
         const bool perMember = F->m_nSForcUnit == 0;
-        if (mode == 22 && perMember) {
+        if (mode == kSlabForceBeam && perMember) {
             d.Force(PVX_FORCE(DrawSForcContourMemb));
             d.Numbers([&] { d.Force(PVX_FORCE(OutputSBForcNumbersMemb)); });
         } else if (d.Deformed(F->m_bCLForcData)) {
@@ -392,7 +396,7 @@ void MemoryRow(Dispatch& d, int mode) {
         }
         break;
     }
-    case 69:
+    case kSettlement:
         d.InitDeform();
         d.DeformBegin();
         if (d.DeformBuilt()) {
@@ -440,8 +444,8 @@ void RetainedRow(Dispatch& d, int mode) {
         });
     };
     switch (mode) {
-    case 0:
-    case 70:
+    case kReaction:
+    case kReactionContour:
         Geometry(d, [&] {
             d.ReactionInit();
             if (!d.R()->m_bDataReady) {
@@ -452,53 +456,53 @@ void RetainedRow(Dispatch& d, int mode) {
             d.ReactionPlotDraw();
             d.ReactionEnd();
         });
-        if (mode == 0) d.ReactionPicked();
+        if (mode == kReaction) d.ReactionPicked();
         d.Numbers([&] {
             d.ReactionBegin();
             d.ReactionNumbers();
             d.ReactionEnd();
         });
         break;
-    case 1:
-    case 63:
-    case 2:
-    case 19:
-    case 4:
+    case kDeformedShape:
+    case kTimeHistory:
+    case kDispContour:
+    case kSlabDeflection:
+    case kModeShape:
         Geometry(d, [&] {
             if (d.DeformRowReady(mode)) deformPlot();
         });
         deformNumbers();
         break;
-    case 3:
+    case kNodeDisp:
         Geometry(d, [&] { d.UndeformedRow(); });
         d.DeformPicked();
         break;
-    case 5:
+    case kStoryShearRatio:
         Geometry(d, [&] {
             if (F->m_bSSFRData) d.Force(PVX_FORCE(DrawSSFRData));
             else d.Plain();
         });
         d.Numbers([&] { d.Force(PVX_FORCE(OutputSSFRData)); });
         break;
-    case 6:
-    case 7:
+    case kFrameForceContour:
+    case kFrameForceDiagram:
         Geometry(d, [&] {
             if (!d.Deformed(F->m_bBForcData || F->m_bTForcData)) return;
-            if (mode == 6) d.Force(PVX_FORCE(DrawBForcContour));
+            if (mode == kFrameForceContour) d.Force(PVX_FORCE(DrawBForcContour));
             else d.Force(PVX_FORCE(DrawBeamSfdBmd));
         });
-        if (mode == 6) d.Numbers([&] { d.Force(PVX_FORCE(OutputBForcNumbers)); });
+        if (mode == kFrameForceContour) d.Numbers([&] { d.Force(PVX_FORCE(OutputBForcNumbers)); });
         break;
-    case 8:
-    case 9:
-    case 10:
-    case 11:
+    case kWallForceContour:
+    case kWallForceDiagram:
+    case kPlateForce:
+    case kPlateStress:
         Geometry(d, [&] { ResultPlot(d, mode); });
         ResultNumbers(d, mode);
         break;
-    case 16:
-    case 17:
-    case 18: {
+    case kSlabForce:
+    case kSlabRebar:
+    case kSlabCrack: {
         const Dispatch::SlabFamily& s = *Dispatch::Slab(mode);
         const bool perMember = (F->*s.unit) == 0;
         // Per-member numbers belong to the kept geometry, per-element numbers are drawn over it.
@@ -509,7 +513,7 @@ void RetainedRow(Dispatch& d, int mode) {
         if (!perMember) SlabNumbers(d, s, perMember);
         break;
     }
-    case 20:
+    case kSlabWall:
         Geometry(d, [&] {
             if (d.Deformed(F->m_bSWallBuilt)) d.Force(PVX_FORCE(DrawSWallContour));
             // Wall numbers belong to the kept geometry and show whatever the numbers switch.
@@ -517,11 +521,11 @@ void RetainedRow(Dispatch& d, int mode) {
             d.Force(PVX_FORCE(OutputSWallNumbers));
         });
         break;
-    case 21:
-    case 22:
+    case kSlabStrip:
+    case kSlabForceBeam:
         Geometry(d, [&] { MemoryRow(d, mode); });
         break;
-    case 69:
+    case kSettlement:
         Geometry(d, [&] {
             d.InitDeform();
             if (!d.DeformBuilt()) d.Plain();
@@ -597,7 +601,7 @@ bool I_PVXModel::PVXRenderXGR() {
 
     if (ctrl->XGR_IsRebuildGeom()) {
         if (!(ctrl->IsAccumulateMode() && ctrl->IsCompleteRemoveAllGeomAtFirst())) {
-            if (m_nDisplayMode != 21)
+            if (m_nDisplayMode != PVXMode::kSlabStrip)
                 if (I_ModelBase* host = I_ModelBase::GetCurMySelfST()) host->PrepareGeomRebuild();
             if (m_pDrawFuncArray) m_pDrawFuncArray->ClearAll();
         }

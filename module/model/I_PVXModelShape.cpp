@@ -233,14 +233,17 @@ int I_PVXModel::GetShapeMember(UINT nKey, T_PMEMB_D& memb, PolyListArray& faces,
 }
 
 int I_PVXModel::IsPossibleWirePlaneMode(int nElemType) const {
+    using namespace PVXMode;
     const int mode = m_nDisplayMode;
-    if (mode < 2 || mode > 70) return TRUE;
+    if (mode < kDispContour || mode > kLast) return TRUE;
     switch (mode) {
-    case 2: case 5: case 8: case 10: case 11: case 16: case 17: case 18: case 19: case 20: case 21: case 22: case 70:
+    case kDispContour: case kStoryShearRatio: case kWallForceContour: case kPlateForce: case kPlateStress:
+    case kSlabForce: case kSlabRebar: case kSlabCrack: case kSlabDeflection: case kSlabWall: case kSlabStrip:
+    case kSlabForceBeam: case kReactionContour:
         return FALSE;
-    case 4:
+    case kModeShape:
         return m_bModeShapeContour ? FALSE : TRUE;
-    case 6: case 32:
+    case kFrameForceContour: case kFigColumnForce:
         return CPVXAttrCtrl::IsWirePlaneElemType(nElemType) ? FALSE : TRUE;
     default:
         return TRUE;

@@ -34,12 +34,7 @@
 #define ID_PVX_TEST_SWITCH2 42066
 #define ID_PVX_TEST_WIRE_FRAME 42067
 
-// Result ids the docked bar shows (a bar mode in [7000, 25000) is one of the module's bars).
-#define PVX_RESULT_REACTION 7101
-#define PVX_RESULT_DEFORMATION 7201
-#define PVX_RESULT_MODE_SHAPE 7203
-#define PVX_RESULT_FRAME_FORCE 7301
-#define PVX_RESULT_WALL_FORCE 7305
-#define PVX_RESULT_STORY_SHEAR 7501
+// A bar mode in [7000, 25000) is one of the module's bars; its result ids are named in
+// module/model/PVXModes.h.
 #define PVX_BAR_MODE_FIRST 7000
 #define PVX_BAR_MODE_END 25000

@@ -114,6 +114,8 @@ BOOL EmfBackend::Open(const char* path, const EmfDevice& device, int technology,
     m_finished = false;
     m_finishResult = FALSE;
     m_filePos = POINT{0, 0};
+    // The file starts with the stock objects; whatever the DC holds is written before first use.
+    m_penPending = m_brushPending = m_fontPending = true;
     m_fileAlign = TA_LEFT | TA_TOP | TA_NOUPDATECP;
     m_savedAligns.clear();
     m_error.clear();
@@ -190,14 +192,29 @@ void EmfBackend::SelectCurrent(const DCState& st, DCChange what) {
     }
 }
 
+void EmfBackend::SelectPending(const DCState& st, bool pen, bool brush, bool font) {
+    if (pen && m_penPending) {
+        m_penPending = false;
+        SelectCurrent(st, DCChange::Pen);
+    }
+    if (brush && m_brushPending) {
+        m_brushPending = false;
+        SelectCurrent(st, DCChange::Brush);
+    }
+    if (font && m_fontPending) {
+        m_fontPending = false;
+        SelectCurrent(st, DCChange::Font);
+    }
+}
+
 void EmfBackend::OnStateChange(const DCState& st, DCChange what, int arg) {
     if (!m_writer.IsOpen()) return;
     switch (what) {
-    case DCChange::Pen:
-    case DCChange::Brush:
-    case DCChange::Font:
-        SelectCurrent(st, what);
-        break;
+    // Objects reach the file when something is drawn with them: a pen selected for one line and
+    // put back after it costs nothing when the next line selects the same pen again.
+    case DCChange::Pen: m_penPending = true; break;
+    case DCChange::Brush: m_brushPending = true; break;
+    case DCChange::Font: m_fontPending = true; break;
     case DCChange::TextColor: Check(m_writer.SetTextColor(st.textColor)); break;
     case DCChange::BkColor: Check(m_writer.SetBkColor(st.bkColor)); break;
     case DCChange::BkMode: Check(m_writer.SetBkMode(st.bkMode)); break;
@@ -219,6 +236,8 @@ void EmfBackend::OnStateChange(const DCState& st, DCChange what, int arg) {
         }
         break;
     case DCChange::SaveDC:
+        // The saved state in the file must hold the DC's objects, which a restore brings back.
+        SelectPending(st, true, true, true);
         if (Check(m_writer.SaveDC() != 0)) m_savedAligns.push_back(m_fileAlign);
         break;
     case DCChange::RestoreDC: {
@@ -230,6 +249,9 @@ void EmfBackend::OnStateChange(const DCState& st, DCChange what, int arg) {
         }
         // The player restores the position too.
         m_filePos = st.ToDevice(st.curPos);
+        // And the objects saved with the state, which are the DC's again; selecting them only
+        // writes something should they differ.
+        m_penPending = m_brushPending = m_fontPending = true;
         break;
     }
     default:
@@ -250,6 +272,7 @@ BOOL EmfBackend::SyncPosition(const DCState& st) {
 }
 
 BOOL EmfBackend::LineTo(const DCState& st, int x, int y) {
+    SelectPending(st, true, false, false);
     if (!SyncPosition(st)) return FALSE;
     const POINT to = st.ToDevice(POINT{x, y});
     if (!Check(m_writer.LineTo(to.x, to.y))) return FALSE;
@@ -258,16 +281,19 @@ BOOL EmfBackend::LineTo(const DCState& st, int x, int y) {
 }
 
 BOOL EmfBackend::Polyline(const DCState& st, const POINT* pts, int n) {
+    SelectPending(st, true, false, false);
     const std::vector<POINT> d = DevicePoints(st, pts, n);
     return Check(m_writer.Polyline(d.data(), n));
 }
 
 BOOL EmfBackend::Polygon(const DCState& st, const POINT* pts, int n) {
+    SelectPending(st, true, true, false);
     const std::vector<POINT> d = DevicePoints(st, pts, n);
     return Check(m_writer.Polygon(d.data(), n));
 }
 
 BOOL EmfBackend::PolyPolygon(const DCState& st, const POINT* pts, const int* counts, int polys) {
+    SelectPending(st, true, true, false);
     if (!pts || !counts || polys < 1) return Check(m_writer.PolyPolygon(nullptr, nullptr, 0));
     int total = 0;
     for (int i = 0; i < polys; ++i) total += std::max(counts[i], 0);
@@ -276,18 +302,22 @@ BOOL EmfBackend::PolyPolygon(const DCState& st, const POINT* pts, const int* cou
 }
 
 BOOL EmfBackend::Rectangle(const DCState& st, int l, int t, int r, int b) {
+    SelectPending(st, true, true, false);
     return Check(m_writer.Rectangle(DeviceRect(st, l, t, r, b)));
 }
 
 BOOL EmfBackend::RoundRect(const DCState& st, int l, int t, int r, int b, int ew, int eh) {
+    SelectPending(st, true, true, false);
     return Check(m_writer.RoundRect(DeviceRect(st, l, t, r, b), ew, eh));
 }
 
 BOOL EmfBackend::Ellipse(const DCState& st, int l, int t, int r, int b) {
+    SelectPending(st, true, true, false);
     return Check(m_writer.Ellipse(DeviceRect(st, l, t, r, b)));
 }
 
 BOOL EmfBackend::ArcShape(const DCState& st, int kind, const RECT& box, POINT start, POINT end) {
+    SelectPending(st, true, kind != 0, false);
     return Check(m_writer.Arc(kind, DeviceRect(st, box.left, box.top, box.right, box.bottom), st.ToDevice(start),
                               st.ToDevice(end)));
 }
@@ -319,6 +349,7 @@ COLORREF EmfBackend::SetPixel(const DCState& st, int x, int y, COLORREF c) {
 
 BOOL EmfBackend::ExtTextOut(const DCState& st, int x, int y, UINT options, const RECT* rect, const std::string& text,
                             const int* dx) {
+    SelectPending(st, false, false, true);
     const std::vector<uint32_t> cps = Utf8Decode(text);
     // Advances: the caller's, else the font engine's, which the raster back end draws with.
     std::vector<int> adv;
@@ -394,6 +425,7 @@ BOOL EmfBackend::ExtTextOut(const DCState& st, int x, int y, UINT options, const
 
 BOOL EmfBackend::StretchBlt(const DCState& st, int x, int y, int cx, int cy, const DCSource& src, int xs, int ys,
                             int cxs, int cys, DWORD rop) {
+    SelectPending(st, false, true, false);  // raster operations may use the brush
     const RECT dest = DeviceRect(st, x, y, x + cx, y + cy);
     GdiBitmapObject* bm = src.Bitmap();
     if (!bm) return Check(m_writer.BitBlt(dest, 0, 0, nullptr, rop, st.bkColor));
@@ -414,6 +446,7 @@ BOOL EmfBackend::StretchBlt(const DCState& st, int x, int y, int cx, int cy, con
 
 int EmfBackend::StretchDIBits(const DCState& st, int x, int y, int cx, int cy, int xs, int ys, int cxs, int cys,
                               const void* bits, const BITMAPINFO* bmi, UINT usage, DWORD rop) {
+    SelectPending(st, false, true, false);
     if (!bits || !bmi || bmi->bmiHeader.biWidth <= 0 || bmi->bmiHeader.biHeight == 0) {
         if (m_error.empty()) m_error = "StretchDIBits needs bits and a bitmap header with a size";
         return 0;

@@ -1,5 +1,8 @@
 // EmfBackend: the metafile back end of a device context. Every drawing call and state change
 // of the DC becomes enhanced-metafile records in a file, written through EmfWriter (libUEMF).
+// Pens, brushes and fonts reach the file only when something is drawn with them, and the writer
+// reuses an identical object, so a pen made, selected and put back for every segment costs one
+// object in the file.
 //
 // Coordinates reach the file in the reference device's pixels (the DC's window and viewport
 // origins are applied here). Text is written as EXTTEXTOUTW in UTF-16LE with the advance of
@@ -67,12 +70,18 @@ private:
     RECT DeviceRect(const DCState& st, int l, int t, int r, int b) const;
     std::vector<POINT> DevicePoints(const DCState& st, const POINT* pts, int n) const;
     void SelectCurrent(const DCState& st, DCChange what);
+    // Writes the selections of the DC still pending among those asked for.
+    void SelectPending(const DCState& st, bool pen, bool brush, bool font);
 
     EmfWriter m_writer;
     int m_technology = DT_RASDISPLAY;
     bool m_finished = false;
     BOOL m_finishResult = FALSE;
     POINT m_filePos{0, 0};   // current position as the file's last MOVETOEX/LINETO left it, device
+    // The DC selected an object the file has not been told of yet.
+    bool m_penPending = false;
+    bool m_brushPending = false;
+    bool m_fontPending = false;
     // Text alignment as the file has it: DrawText writes with its own alignment, which the
     // file must then be told; saved and restored with the DC state.
     UINT m_fileAlign = TA_LEFT | TA_TOP | TA_NOUPDATECP;

@@ -5,6 +5,8 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <list>
+#include <map>
 #include <set>
 
 extern "C" {
@@ -12,10 +14,19 @@ extern "C" {
 }
 
 // libUEMF's file and handle table, kept out of the header so callers need no C headers.
+//
+// Every object created in the file is known by its description (kind and logical fields), so
+// that selecting a pen, brush or font identical to one still in the file selects that object
+// instead of creating another. An object that no state selects any more stays in the file,
+// idle, until more than kIdlePerKind objects of its kind are idle; then the one idle longest
+// is deleted.
 struct EmfTrack {
     EMFTRACK* et = nullptr;
     EMFHANDLES* eht = nullptr;
-    std::set<uint32_t> live;  // created objects not yet deleted in the file
+    std::set<uint32_t> live;                // created objects not yet deleted in the file
+    std::map<std::string, uint32_t> byKey;  // description -> live object
+    std::map<uint32_t, std::string> keyOf;  // live object -> description
+    std::list<uint32_t> idle[3];            // unselected live objects by kind, most recent first
 };
 
 namespace {
@@ -23,6 +34,16 @@ namespace {
 constexpr uint32_t kStockBlackPen = U_BLACK_PEN;
 constexpr uint32_t kStockWhiteBrush = U_WHITE_BRUSH;
 constexpr uint32_t kStockSystemFont = U_SYSTEM_FONT;
+constexpr size_t kIdlePerKind = 64;  // unselected objects of one kind kept for reuse
+
+// Object kinds: the first byte of a description and the index of the idle lists.
+enum ObjectKind : char { kPenKind = 0, kBrushKind = 1, kFontKind = 2 };
+
+// Appends the bytes of a value to a description.
+template <class T>
+void Put(std::string& key, const T& v) {
+    key.append(reinterpret_cast<const char*>(&v), sizeof v);
+}
 
 bool IsStock(uint32_t ih) { return (ih & U_STOCK_OBJECT) != 0; }
 
@@ -133,6 +154,7 @@ BOOL EmfWriter::Open(const char* path, const EmfDevice& device, const RECT* fram
     m_bounds = RECT{0, 0, -1, -1};
     m_saved.clear();
     m_cur = Selection{kStockBlackPen, kStockWhiteBrush, kStockSystemFont, POINT{0, 0}, 1};
+    m_moveBeforeLine = false;
 
     auto* track = new EmfTrack;
     errno = 0;
@@ -246,16 +268,44 @@ BOOL EmfWriter::IsReferenced(uint32_t ih) const {
 void EmfWriter::ReleaseIfUnused(uint32_t ih) {
     if (!m_track || IsStock(ih) || ih == 0 || IsReferenced(ih)) return;
     if (!m_track->live.count(ih)) return;
-    uint32_t h = ih;
-    if (Append(deleteobject_set(&h, m_track->eht), "delete object")) m_track->live.erase(ih);
+    // Kept for reuse; the object idle longest goes when too many of its kind are kept.
+    std::list<uint32_t>& idle = m_track->idle[static_cast<int>(m_track->keyOf[ih][0])];
+    if (std::find(idle.begin(), idle.end(), ih) != idle.end()) return;
+    idle.push_front(ih);
+    if (idle.size() <= kIdlePerKind) return;
+    const uint32_t oldest = idle.back();
+    uint32_t h = oldest;
+    if (!Append(deleteobject_set(&h, m_track->eht), "delete object")) return;
+    idle.pop_back();
+    m_track->live.erase(oldest);
+    m_track->byKey.erase(m_track->keyOf[oldest]);
+    m_track->keyOf.erase(oldest);
 }
 
 BOOL EmfWriter::Select(uint32_t Selection::*slot, uint32_t ih) {
     if (!Append(selectobject_set(ih, m_track->eht), "select object")) return FALSE;
+    m_moveBeforeLine = true;
     const uint32_t old = m_cur.*slot;
     m_cur.*slot = ih;
     if (old != ih) ReleaseIfUnused(old);
     return TRUE;
+}
+
+template <class Create>
+BOOL EmfWriter::SelectDescribed(uint32_t Selection::*slot, const std::string& key, Create create, const char* what) {
+    const auto found = m_track->byKey.find(key);
+    if (found != m_track->byKey.end()) {
+        const uint32_t ih = found->second;
+        if (m_cur.*slot == ih) return TRUE;  // selected already: nothing to record
+        m_track->idle[static_cast<int>(key[0])].remove(ih);
+        return Select(slot, ih);
+    }
+    uint32_t ih = 0;
+    if (!Append(create(&ih), what)) return FALSE;
+    m_track->live.insert(ih);
+    m_track->byKey[key] = ih;
+    m_track->keyOf[ih] = key;
+    return Select(slot, ih);
 }
 
 BOOL EmfWriter::SelectPen(UINT style, int width, COLORREF color) {
@@ -265,12 +315,15 @@ BOOL EmfWriter::SelectPen(UINT style, int width, COLORREF color) {
     if (width < 0) width = 0;
     // A pen wider than one pixel draws solid whatever its dash style, as the platform does.
     if (width > 1 && s >= U_PS_DASH && s <= U_PS_DASHDOTDOT) s = U_PS_SOLID;
-    uint32_t ih = 0;
+    std::string key(1, kPenKind);
+    Put(key, s);
+    Put(key, width);
+    Put(key, color);
     const U_LOGPEN lp = logpen_set(s, U_POINT{width, 0}, ToColor(color));
-    char* rec = createpen_set(&ih, m_track->eht, lp);
-    if (!Append(rec, "create pen")) return FALSE;
-    m_track->live.insert(ih);
-    if (!Select(&Selection::pen, ih)) return FALSE;
+    if (!SelectDescribed(&Selection::pen, key, [&](uint32_t* ih) { return createpen_set(ih, m_track->eht, lp); },
+                         "create pen")) {
+        return FALSE;
+    }
     m_cur.penWidth = width;
     return TRUE;
 }
@@ -280,17 +333,27 @@ BOOL EmfWriter::SelectBrush(UINT style, COLORREF color, LONG hatch) {
     if (style != U_BS_SOLID && style != U_BS_NULL && style != U_BS_HATCHED) {
         return Fail("brush style " + std::to_string(style) + " cannot be recorded (solid, hollow and hatched only)");
     }
-    uint32_t ih = 0;
-    const U_LOGBRUSH lb = logbrush_set(style, ToColor(color), style == U_BS_HATCHED ? hatch : 0);
-    if (!Append(createbrushindirect_set(&ih, m_track->eht, lb), "create brush")) return FALSE;
-    m_track->live.insert(ih);
-    return Select(&Selection::brush, ih);
+    if (style != U_BS_HATCHED) hatch = 0;
+    std::string key(1, kBrushKind);
+    Put(key, style);
+    Put(key, color);
+    Put(key, hatch);
+    const U_LOGBRUSH lb = logbrush_set(style, ToColor(color), hatch);
+    return SelectDescribed(&Selection::brush, key,
+                           [&](uint32_t* ih) { return createbrushindirect_set(ih, m_track->eht, lb); }, "create brush");
 }
 
 BOOL EmfWriter::SelectFont(const LOGFONT& lf) {
     if (!m_track) return Fail("cannot select a font: the metafile is not open");
-    uint16_t face[U_LF_FACESIZE] = {0};
     const size_t nameLen = strnlen(lf.lfFaceName, LF_FACESIZE);
+    std::string key(1, kFontKind);
+    for (const LONG v : {lf.lfHeight, lf.lfWidth, lf.lfEscapement, lf.lfOrientation, lf.lfWeight}) Put(key, v);
+    for (const BYTE v : {lf.lfItalic, lf.lfUnderline, lf.lfStrikeOut, lf.lfCharSet, lf.lfOutPrecision,
+                         lf.lfClipPrecision, lf.lfQuality, lf.lfPitchAndFamily}) {
+        Put(key, v);
+    }
+    key.append(lf.lfFaceName, nameLen);
+    uint16_t face[U_LF_FACESIZE] = {0};
     if (nameLen) {
         const std::string name(lf.lfFaceName, nameLen);
         size_t len = 0;
@@ -307,24 +370,25 @@ BOOL EmfWriter::SelectFont(const LOGFONT& lf) {
     uint16_t style[U_LF_FACESIZE] = {0};
     const U_PANOSE panose{0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     U_LOGFONT_PANOSE elfw = logfont_panose_set(ulf, face, style, 0, panose);
-    uint32_t ih = 0;
-    char* rec = extcreatefontindirectw_set(&ih, m_track->eht, nullptr, reinterpret_cast<const char*>(&elfw));
-    if (!Append(rec, "create font")) return FALSE;
-    m_track->live.insert(ih);
-    return Select(&Selection::font, ih);
+    return SelectDescribed(&Selection::font, key,
+                           [&](uint32_t* ih) {
+                               return extcreatefontindirectw_set(ih, m_track->eht, nullptr,
+                                                                 reinterpret_cast<const char*>(&elfw));
+                           },
+                           "create font");
 }
 
 BOOL EmfWriter::SelectStockObject(int index) {
     if (!m_track) return Fail("cannot select a stock object: the metafile is not open");
     const uint32_t ih = U_STOCK_OBJECT | static_cast<uint32_t>(index);
-    if (index >= 0 && index <= 5) return Select(&Selection::brush, ih);
-    if (index >= 6 && index <= 8) {
-        if (!Select(&Selection::pen, ih)) return FALSE;
-        m_cur.penWidth = 1;
-        return TRUE;
-    }
-    if ((index >= 10 && index <= 14) || index == 16 || index == 17) return Select(&Selection::font, ih);
-    return Fail("stock object " + std::to_string(index) + " cannot be selected into a metafile");
+    uint32_t Selection::*slot = nullptr;
+    if (index >= 0 && index <= 5) slot = &Selection::brush;
+    else if (index >= 6 && index <= 8) slot = &Selection::pen;
+    else if ((index >= 10 && index <= 14) || index == 16 || index == 17) slot = &Selection::font;
+    else return Fail("stock object " + std::to_string(index) + " cannot be selected into a metafile");
+    if (m_cur.*slot != ih && !Select(slot, ih)) return FALSE;
+    if (slot == &Selection::pen) m_cur.penWidth = 1;
+    return TRUE;
 }
 
 // ---- state -----------------------------------------------------------------------------------
@@ -349,6 +413,7 @@ BOOL EmfWriter::RestoreDC(int saved) {
     }
     // The record counts back from the current state.
     if (!Append(U_EMRRESTOREDC_set(target - depth - 1), "restore state")) return FALSE;
+    m_moveBeforeLine = true;
     const Selection old = m_cur;
     std::vector<Selection> dropped(m_saved.begin() + target - 1, m_saved.end());
     m_cur = m_saved[target - 1];
@@ -413,10 +478,14 @@ BOOL EmfWriter::ShapeRecord(char* rec, const RECT& bounds, const char* what) {
 BOOL EmfWriter::MoveTo(int x, int y) {
     if (!Append(m_track ? U_EMRMOVETOEX_set(Pt(x, y)) : nullptr, "move")) return FALSE;
     m_cur.pos = POINT{x, y};
+    m_moveBeforeLine = false;
     return TRUE;
 }
 
 BOOL EmfWriter::LineTo(int x, int y) {
+    // Some importers start a new path at every object change and drop a line that does not
+    // begin with a move: after a change the position is written again.
+    if (m_moveBeforeLine && m_track && !MoveTo(m_cur.pos.x, m_cur.pos.y)) return FALSE;
     const POINT seg[2] = {m_cur.pos, POINT{x, y}};
     if (!ShapeRecord(m_track ? U_EMRLINETO_set(Pt(x, y)) : nullptr, PointBounds(seg, 2, m_cur.penWidth), "line")) {
         return FALSE;

@@ -2,10 +2,14 @@
 //
 // The writer owns the file, the record buffer and the object-handle table. Coordinates are the
 // reference device's pixels (the metafile DC's logical units); the header's frame is in .01 mm.
-// Pens, brushes and fonts are created in the file when they are selected and deleted once
-// neither the current state nor a state saved by SaveDC refers to them, so handles are never
-// reused while a player could still restore them. Close() selects the stock objects, deletes
-// what is left, writes the EOF record and fills in the header's size, record and handle counts.
+// Pens, brushes and fonts are created in the file when they are first selected. Selecting one
+// identical to the selected object writes nothing; selecting one identical to an object still
+// in the file selects that object. An object neither the current state nor a state saved by
+// SaveDC refers to stays in the file for reuse, up to a number per kind; beyond it the one
+// unused longest is deleted, so handles are never reused while a player could still restore
+// them. After an object changes, a line starts with a move to the current position. Close()
+// selects the stock objects, deletes what is left, writes the EOF record and fills in the
+// header's size, record and handle counts.
 //
 //     EmfWriter w;
 //     if (!w.Open(path, ref, nullptr, "description")) report(w.LastError());
@@ -134,6 +138,10 @@ private:
     BOOL Append(char* rec, const char* what);
     BOOL Fail(const std::string& why);
     BOOL Select(uint32_t Selection::*slot, uint32_t ih);
+    // Selects the object of a description (kind byte, then logical fields): none when it is
+    // selected already, the one in the file when there is one, else a new one from `create`.
+    template <class Create>
+    BOOL SelectDescribed(uint32_t Selection::*slot, const std::string& key, Create create, const char* what);
     void ReleaseIfUnused(uint32_t ih);
     BOOL IsReferenced(uint32_t ih) const;
     void AddBounds(const RECT& r);
@@ -149,6 +157,7 @@ private:
     RECT m_bounds{0, 0, -1, -1};    // union of drawn extents in pixels, empty while right < left
     Selection m_cur{};
     std::vector<Selection> m_saved; // states saved by SaveDC, oldest first
+    bool m_moveBeforeLine = false;  // an object changed since the last move
     std::string m_path;
     std::string m_error;
 };

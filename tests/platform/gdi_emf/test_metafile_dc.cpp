@@ -569,3 +569,141 @@ TEST(MetafileDC, FailuresAreReportedAndNothingDrawnIsLost) {
     EXPECT_EQ(twice.OfType(U_EMR_RECTANGLE).size(), 1u);
     EXPECT_FALSE(std::ifstream(otherPath).good());
 }
+
+// The module draws result segments as the class library taught it: a new pen for every
+// segment, selected, one line, the old pen put back. The file must hold one pen per distinct
+// description, not one per segment.
+TEST(MetafileDC, SegmentsInOnePenShareOneObject) {
+    Screen screen;
+    const struct {
+        const char* label;
+        int segments;
+        int colours;           // pens cycle through this many colours
+        size_t creates;        // CREATEPEN records expected: one per colour
+    } rows[] = {
+        {"1000 segments in one pen", 1000, 1, 1},
+        {"1000 segments alternating two pens", 1000, 2, 2},
+        {"999 segments cycling three pens", 999, 3, 3},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        const std::string path = TmpPath("segments.emf");
+        CMetaFileDC mf;
+        ASSERT_TRUE(mf.CreateEnhanced(&screen.dc, path.c_str(), nullptr, nullptr));
+        for (int i = 0; i < row.segments; ++i) {
+            CPen pen(PS_SOLID, 1, RGB(10 * (i % row.colours + 1), 0, 0));
+            CPen* old = mf.SelectObject(&pen);
+            mf.MoveTo(i % 500, 0);
+            mf.LineTo(i % 500, 100);
+            mf.SelectObject(old);
+        }
+        ASSERT_TRUE(DeleteEnhMetaFile(mf.CloseEnhanced()));
+        EmfFile f;
+        ASSERT_TRUE(f.Load(path)) << f.problem;
+        EXPECT_EQ(f.OfType(U_EMR_CREATEPEN).size(), row.creates);
+        EXPECT_EQ(f.OfType(U_EMR_LINETO).size(), static_cast<size_t>(row.segments));
+        // One selection per change of colour between segments (every segment with more than one
+        // colour), and the stock pen selected back when the file closes.
+        const size_t changes = row.colours == 1 ? 1 : static_cast<size_t>(row.segments);
+        EXPECT_EQ(f.OfType(U_EMR_SELECTOBJECT).size(), changes + 1);
+        EXPECT_EQ(f.OfType(U_EMR_DELETEOBJECT).size(), row.creates) << "each pen deleted once, at the end";
+        EXPECT_EQ(CheckObjectUse(f), "");
+    }
+}
+
+// Brushes and fonts are shared the same way: a polygon per band in one of four colours and a
+// label per band in one of two fonts.
+TEST(MetafileDC, BrushesAndFontsAreSharedToo) {
+    Screen screen;
+    const std::string path = TmpPath("bands.emf");
+    CMetaFileDC mf;
+    ASSERT_TRUE(mf.CreateEnhanced(&screen.dc, path.c_str(), nullptr, nullptr));
+    for (int i = 0; i < 200; ++i) {
+        CBrush brush(RGB(0, 50 * (i % 4), 0));
+        CPen pen(PS_SOLID, 1, RGB(0, 0, 0));
+        CFont font;
+        const LOGFONT lf = ChineseFont(-12 - 2 * (i % 2), 0);
+        ASSERT_TRUE(font.CreateFontIndirect(&lf));
+        CBrush* oldBrush = mf.SelectObject(&brush);
+        CPen* oldPen = mf.SelectObject(&pen);
+        const POINT band[] = {{0, i}, {100, i}, {100, i + 1}, {0, i + 1}};
+        mf.Polygon(band, 4);
+        CFont* oldFont = mf.SelectObject(&font);
+        mf.TextOut(110, i, std::string("1.25"));
+        mf.SelectObject(oldFont);
+        mf.SelectObject(oldPen);
+        mf.SelectObject(oldBrush);
+    }
+    ASSERT_TRUE(DeleteEnhMetaFile(mf.CloseEnhanced()));
+    EmfFile f;
+    ASSERT_TRUE(f.Load(path)) << f.problem;
+    EXPECT_EQ(f.OfType(U_EMR_CREATEBRUSHINDIRECT).size(), 4u);
+    EXPECT_EQ(f.OfType(U_EMR_CREATEPEN).size(), 1u);
+    EXPECT_EQ(f.OfType(U_EMR_EXTCREATEFONTINDIRECTW).size(), 2u);
+    EXPECT_EQ(f.OfType(U_EMR_POLYGON16).size(), 200u);
+    EXPECT_EQ(f.OfType(U_EMR_EXTTEXTOUTW).size(), 200u);
+    EXPECT_EQ(CheckObjectUse(f), "");
+}
+
+// Unselected objects are kept for reuse up to 64 of a kind; beyond that the one unused longest
+// is deleted, and selecting its description again creates it anew.
+TEST(MetafileDC, KeptObjectsAreBoundedAndTheOldestGoesFirst) {
+    Screen screen;
+    const std::string path = TmpPath("many_pens.emf");
+    CMetaFileDC mf;
+    ASSERT_TRUE(mf.CreateEnhanced(&screen.dc, path.c_str(), nullptr, nullptr));
+    auto segment = [&](int colour) {
+        CPen pen(PS_SOLID, 1, RGB(colour, 1, 1));
+        CPen* old = mf.SelectObject(&pen);
+        mf.MoveTo(colour, 0);
+        mf.LineTo(colour, 10);
+        mf.SelectObject(old);
+    };
+    for (int c = 0; c < 100; ++c) segment(c);
+    // Pen 99 is selected, pens 35 to 98 are kept (64), pens 0 to 34 were deleted.
+    segment(98);  // kept: no new object
+    segment(0);   // deleted: created again
+    ASSERT_TRUE(DeleteEnhMetaFile(mf.CloseEnhanced()));
+    EmfFile f;
+    ASSERT_TRUE(f.Load(path)) << f.problem;
+    EXPECT_EQ(f.OfType(U_EMR_CREATEPEN).size(), 101u);
+    EXPECT_EQ(f.OfType(U_EMR_DELETEOBJECT).size(), 101u);
+    EXPECT_LE(f.Header().nHandles, 67u) << "at most 64 kept, 1 selected, 1 new, slot 0";
+    EXPECT_EQ(CheckObjectUse(f), "");
+}
+
+// A line drawn right after an object change starts with a move, even when it continues from
+// the position the last line left: some importers start a new path at every object change and
+// drop a line without one.
+TEST(MetafileDC, ALineAfterAnObjectChangeStartsWithAMove) {
+    Screen screen;
+    const std::string path = TmpPath("move_after_change.emf");
+    CMetaFileDC mf;
+    ASSERT_TRUE(mf.CreateEnhanced(&screen.dc, path.c_str(), nullptr, nullptr));
+    CPen red(PS_SOLID, 1, RGB(255, 0, 0));
+    CPen blue(PS_SOLID, 1, RGB(0, 0, 255));
+    CPen* old = mf.SelectObject(&red);
+    mf.MoveTo(0, 0);
+    mf.LineTo(10, 0);
+    mf.LineTo(20, 0);  // same pen: continues
+    mf.SelectObject(&blue);
+    mf.LineTo(30, 0);  // after the change: a move to (20, 0) first
+    mf.SaveDC();
+    mf.SelectObject(&red);
+    mf.RestoreDC(-1);
+    mf.LineTo(40, 0);  // the restore put the blue pen back: a move to (30, 0) first
+    mf.SelectObject(old);
+    ASSERT_TRUE(DeleteEnhMetaFile(mf.CloseEnhanced()));
+    EmfFile f;
+    ASSERT_TRUE(f.Load(path)) << f.problem;
+    std::vector<std::string> seen;
+    for (const EmfRecord& r : f.records) {
+        if (r.type == U_EMR_MOVETOEX || r.type == U_EMR_LINETO) {
+            const auto& p = f.As<U_EMRLINETO>(r);
+            seen.push_back(std::string(r.type == U_EMR_MOVETOEX ? "M" : "L") + std::to_string(p.ptl.x));
+        }
+    }
+    const std::vector<std::string> expected = {"M0", "L10", "L20", "M20", "L30", "M30", "L40"};
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(CheckObjectUse(f), "");
+}
