@@ -20,6 +20,10 @@ CDataBase::CDataBase() : m_b3D(TRUE), m_bFloor(FALSE) {
     PVXDB_RESULT_TABLES(PVXDB_MAKE_RESULT)
 #undef PVXDB_MAKE_MODEL
 #undef PVXDB_MAKE_RESULT
+    // The settlement analysis tables came after the first files were written: a project without
+    // them has no settlement analysis.
+    m_tables[DBT_LDGP]->SetOptional(true);
+    m_tables[DBT_PCDSINK]->SetOptional(true);
 }
 
 CDataBase::~CDataBase() = default;
@@ -195,11 +199,16 @@ int CDataBase::Open(LPCTSTR pszPath) {
         return Fail(path + ": written by a newer program (format version " + version + "); this program reads version " +
                     std::to_string(m_nVersion));
 
-    for (auto& t : m_tables)
+    for (auto& t : m_tables) {
+        if (t->IsOptional() && !pvxdb::TableExists(c.db, t->Name())) {
+            t->Clear();
+            continue;
+        }
         if (!t->Load(c.db, path, err)) {
             Clear();
             return Fail(err);
         }
+    }
     pvxdb::Exec(c.db, "COMMIT", err);
     m_b3D = post3d != "0";
     m_bFloor = floor == "1";

@@ -37,6 +37,9 @@ public:
     DBTableBase& operator=(const DBTableBase&) = delete;
 
     const char* Name() const { return m_name; }
+    // A table that a file may lack (it came later than the format): read as empty then.
+    bool IsOptional() const { return m_bOptional; }
+    void SetOptional(bool b) { m_bOptional = b; }
     // Changes with every modification, so derived indexes know when to rebuild.
     unsigned long long Version() const { return m_version; }
     virtual void Clear() = 0;
@@ -51,11 +54,14 @@ public:
 protected:
     const char* m_name;
     unsigned long long m_version = 0;
+    bool m_bOptional = false;
 };
 
 // Helpers shared by the table templates (DBTable.cpp).
 int CheckColumns(sqlite3* db, const std::string& file, const char* table, const std::vector<ColumnDef>& cols,
                  const char* keyCol, std::string& err);
+// Whether the file has a table of that name; 0 also when its catalogue cannot be read.
+int TableExists(sqlite3* db, const char* table);
 int Exec(sqlite3* db, const std::string& sql, std::string& err);
 std::string CreateSql(const char* table, const char* keyCols, const std::vector<ColumnDef>& cols);
 std::string InsertSql(const char* table, int nKeyCols, const std::vector<ColumnDef>& cols);
