@@ -165,9 +165,8 @@ int CDeformEngine::BuildMode() const {
 }
 
 int CDeformEngine::IsModeShapeShown() const {
-    if (BuildMode() == PVXMode::kModeShape) return 1;
     const I_PVXModel* pModel = GetModel();
-    return pModel && I_PVXModel::GetDisplayModeOfResultId(pModel->GetBarResultId()) == PVXMode::kModeShape ? 1 : 0;
+    return pModel ? pModel->IsModeShapeShown() : 0;
 }
 
 int CDeformEngine::InitEngine() {

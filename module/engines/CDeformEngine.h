@@ -68,9 +68,8 @@ public:
     // The display mode the engine builds and reads for: the bars' current mode, else the model's
     // display mode.
     int BuildMode() const;
-    // Mode shapes are shown: the mode being built is the mode-shape display (4), or the bar page
-    // of the model's bar display mode is the mode-shape page (result id 7203, whose display mode
-    // is 4). Every mode-shape decision of the engine and its plot engine asks this one test.
+    // Mode shapes are shown (I_PVXModel::IsModeShapeShown): every mode-shape decision of the
+    // engine and its plot engine asks this one test.
     int IsModeShapeShown() const;
 
     // ---- values -------------------------------------------------------------------------

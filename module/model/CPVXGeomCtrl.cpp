@@ -177,14 +177,26 @@ int CPVXGeomCtrl::AppendSuperFaces(UINT elemKey, int cullOpt, int bDeformed, int
     CArray<UINT, UINT> nodeKeys;
     int nPart = 0;
 
+    const CDeformEngine* pEngine = m_pModel && m_pModel->m_pDeformEngine && m_pModel->m_pDeformEngine->m_bDataReady
+                                       ? m_pModel->m_pDeformEngine
+                                       : nullptr;
     if ((cullOpt == 0 || bWireFrame == 0) && !bHostNodeList) {
-        // Solid faces, one model element of the super element at a time.
+        // Solid faces, one model element of the super element at a time; on the deformed shape
+        // each with the drawing displacements of its own nodes.
         CArray<UINT, UINT> modelKeys;
         se.GetModelElemKeys(elemKey, modelKeys);
+        CArray<T_DISP_D> elemDisp;
         for (INT_PTR i = 0; i < modelKeys.GetSize(); ++i) {
             nPart = 0;
-            pGeom->GetSuperElementShape(modelKeys[i], nPart, &counts, &index, &index2, &coords, pNodeDisp, &nodeKeys,
-                                        0);
+            CArray<T_DISP_D>* pDisp = pNodeDisp;
+            T_PELEM_D modelElem;
+            if (bDeformed && pEngine && m_PElem.Get(modelKeys[i], modelElem)) {
+                CArray<UINT, UINT> nodes;
+                for (int k = 0; k < modelElem.nNode && k < PELEM_MAX_NODE; ++k) nodes.Add(modelElem.node[k]);
+                EngineDispForNodes(*pEngine, nodes, elemDisp);
+                pDisp = &elemDisp;
+            }
+            pGeom->GetSuperElementShape(modelKeys[i], nPart, &counts, &index, &index2, &coords, pDisp, &nodeKeys, 0);
             AppendShape(nPart, counts, index, index2, coords, nodeKeys, modelKeys[i], nFaces, pCounts, pIndex, pIndex2,
                         pCoords, pNodeKeys, pFaceKeys);
         }
@@ -204,8 +216,8 @@ int CPVXGeomCtrl::AppendSuperFaces(UINT elemKey, int cullOpt, int bDeformed, int
             pGeom->GetSuperElementWireFramePNodeList(nodeList);
         else
             se.GetSuperElemNodeList(elemKey, nodeList);
-        if (m_pModel->m_pDeformEngine->m_bDataReady) {
-            EngineDispForNodes(*m_pModel->m_pDeformEngine, nodeList, engineDisp);
+        if (pEngine) {
+            EngineDispForNodes(*pEngine, nodeList, engineDisp);
             pDisp = &engineDisp;
         } else if (pNodeDisp && pNodeDisp->GetSize() == nodeList.GetSize()) {
             pDisp = pNodeDisp;
