@@ -23,6 +23,7 @@
     X(PNODE, T_PNODE_D, "PNODE")         \
     X(PELEM, T_PELEM_D, "PELEM")         \
     X(PMEMB, T_PMEMB_D, "PMEMB")         \
+    X(CFMO, T_CFMO_D, "CFMO")            \
     X(PSECT, T_PSECT_D, "PSECT")         \
     X(PMATL, T_PMATL_D, "PMATL")         \
     X(PWALL, T_PWALL_D, "PWALL")         \
@@ -91,6 +92,12 @@ public:
     int Save(LPCTSTR pszPath);
     // Empties every table and resets the flags.
     void Clear();
+
+    // Progress of Open and Save for a progress display: called now and then while they run with
+    // the share (0 to 1) of the file read or of the records written. One handler for the
+    // process; null for none.
+    typedef void (*PFN_PROGRESS)(double fraction);
+    static void SetProgressHandler(PFN_PROGRESS pfnHandler);
 
     const CString& GetLastError() const { return m_strError; }
     // The file last opened or saved, empty for a database built in memory.

@@ -37,9 +37,6 @@ public:
     DBTableBase& operator=(const DBTableBase&) = delete;
 
     const char* Name() const { return m_name; }
-    // A table that a file may lack (it came later than the format): read as empty then.
-    bool IsOptional() const { return m_bOptional; }
-    void SetOptional(bool b) { m_bOptional = b; }
     // Changes with every modification, so derived indexes know when to rebuild.
     unsigned long long Version() const { return m_version; }
     virtual void Clear() = 0;
@@ -54,14 +51,12 @@ public:
 protected:
     const char* m_name;
     unsigned long long m_version = 0;
-    bool m_bOptional = false;
 };
 
 // Helpers shared by the table templates (DBTable.cpp).
+// 1 when the table has every column, 0 with err when one is missing, -1 when the table is absent.
 int CheckColumns(sqlite3* db, const std::string& file, const char* table, const std::vector<ColumnDef>& cols,
                  const char* keyCol, std::string& err);
-// Whether the file has a table of that name; 0 also when its catalogue cannot be read.
-int TableExists(sqlite3* db, const char* table);
 int Exec(sqlite3* db, const std::string& sql, std::string& err);
 std::string CreateSql(const char* table, const char* keyCols, const std::vector<ColumnDef>& cols);
 std::string InsertSql(const char* table, int nKeyCols, const std::vector<ColumnDef>& cols);
@@ -277,7 +272,9 @@ public:
     int Load(sqlite3* db, const std::string& file, std::string& err) override {
         Clear();
         const auto& cols = ColumnsOf<T>();
-        if (!CheckColumns(db, file, m_name, cols, "key,seq", err)) return 0;
+        const int layout = CheckColumns(db, file, m_name, cols, "key,seq", err);
+        if (layout < 0) return 1;
+        if (!layout) return 0;
         void* st = Prepare(db, SelectSql(m_name, "key, seq", "key", cols), err);
         if (!st) {
             err = file + ": table " + m_name + ": " + err;

@@ -160,9 +160,10 @@ int CBeamDiagram_PVX::MakeBeamDispl(unsigned int elem, T_DISP_D dispI, T_DISP_D 
     std::memcpy(m_ex, axes[0], sizeof(m_ex));
     std::memcpy(m_ey, axes[1], sizeof(m_ey));
     std::memcpy(m_ez, axes[2], sizeof(m_ez));
-    // The post database holds no member end offsets: the end record keeps them at 0.
+    // The host's end record of the member: a member without one has no rigid end zones.
     m_cfmoDispl.Initialize();
-    MakeCfmo(m_memb.GetMembKeyByElemKey(elem), m_cfmoDispl);
+    if (CDBDoc::m_pDBDoc && CDBDoc::m_pDBDoc->GetPostCtrl())
+        CDBDoc::m_pDBDoc->GetPostCtrl()->GetCfmoMemb(m_memb.GetMembKeyByElemKey(elem), m_cfmoDispl);
     const T_CFMO_D& c = m_cfmoDispl;
     m_dLen[0] = m_dLen[1] = L;
     m_dLen[2] = L - (c.ri2 + c.rj2);
@@ -215,8 +216,8 @@ int CBeamDiagram_PVX::MakeBeamDispl(unsigned int elem, T_DISP_D dispI, T_DISP_D 
     for (int k = 0; k < n; ++k) {
         if (std::fabs(D2[k]) < kTiny) D2[k] = 0.0;
         if (std::fabs(D3[k]) < kTiny) D3[k] = 0.0;
-        const double u = uI + (m_arrDist[k] / L) * (uJ - uI);
-        for (int i = 0; i < 3; ++i) m_dGlobal[k][i] = u * m_ex[i] + D2[k] * m_ey[i] + D3[k] * m_ez[i];
+        const double axial = uI + (m_arrDist[k] / L) * (uJ - uI);
+        for (int i = 0; i < 3; ++i) m_dGlobal[k][i] = axial * m_ex[i] + D2[k] * m_ey[i] + D3[k] * m_ez[i];
     }
     return 1;
 }

@@ -113,14 +113,7 @@ int CDeformEngine::InitData() {
 void CDeformEngine::ImportEngine(CDeformEngine* pSrc) {
     if (!pSrc || pSrc == this) return;
     CEngineBase::ImportEngine(pSrc);
-    if (pSrc->m_pContourEngine) {
-        if (m_pContourEngine)
-            *m_pContourEngine = *pSrc->m_pContourEngine;
-        else
-            m_pContourEngine = new CContourEngine(*pSrc->m_pContourEngine);
-    }
-    m_dLegendMax = pSrc->m_dLegendMax;
-    m_dLegendMin = pSrc->m_dLegendMin;
+    ImportResultScale(pSrc);
     m_nSettlementGroup = pSrc->m_nSettlementGroup;
     m_nComponent = pSrc->m_nComponent;
     m_bDataReady = pSrc->m_bDataReady;

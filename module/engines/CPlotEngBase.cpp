@@ -1,16 +1,11 @@
 #include "module/engines/CPlotEngBase.h"
 
-#include <cstdio>
-#include <cstring>
-
 #include "module/engines/CEngineBase.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/T_PVX_DOPT_D.h"
 #include "platform/ui/CClientDC.h"
 #include "platform/ui/CView.h"
-#include "platform/gdi/CDC.h"
-#include "platform/gdi/CGdiObject.h"
 
 CPlotEngBase::CPlotEngBase() : m_pClientDC(nullptr), m_bClientDCTried(0) { CPlotEngBase::Reset(); }
 
@@ -77,23 +72,8 @@ int CPlotEngBase::GetDisplayOptionB() const { return m_pDispOpt ? m_pDispOpt->m_
 int CPlotEngBase::IsResultDisplayOn() const { return m_pModel ? m_pModel->m_bContour : 0; }
 
 void CPlotEngBase::DrawMinMaxOutputValue(CDC* pDC, C3DPoint p, const char* fmt, int nKind, double dValue) {
-    if (!m_pNumberOpt || !m_pModel || !pDC || !m_pModel->m_pPVXCtrl) return;
-    const CPoint pt = m_pModel->Get3DPtTo2DPt(&p);
-    if (pt.x < 0 || pt.y < 0) return;
-    static const char* const kPrefix[3] = {"Max:", "Min:", "MAX:"};
-    char text[96];
-    std::snprintf(text, sizeof(text), "%s", nKind >= 0 && nKind < 3 ? kPrefix[nKind] : "");
-    const size_t used = std::strlen(text);
-    std::snprintf(text + used, sizeof(text) - used, fmt, dValue);
-    pDC->TextOut(pt.x, pt.y, text);
-    const int saved = pDC->SaveDC();
-    CPen pen(PS_SOLID, 2, m_pNumberOpt->m_crNumber[0]);
-    pDC->SelectObject(&pen);
-    if (m_pModel->m_bExternalDevice)
-        m_pModel->m_pPVXCtrl->DrawCrossInClientWindow(pDC, p, 8);
-    else
-        m_pModel->m_pPVXCtrl->DrawCross(pDC, p, 8);
-    pDC->RestoreDC(saved);
+    if (!m_pNumberOpt) return;
+    DrawMinMaxLabel(m_pModel, pDC, p, fmt, nKind, dValue, m_pNumberOpt->m_crNumber[0]);
 }
 
 CDC* CPlotEngBase::GetClientDC() {
