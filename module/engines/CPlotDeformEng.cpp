@@ -331,6 +331,8 @@ int CPlotDeformEng::DrawContourElement(CDC* pDC, UINT nMemb) {
     CPVXAttrCtrl* pAttr = m_pModel->GetAttrCtrl();
     T_PMEMB_D memb;
     if (!pAttr || !pAttr->GetMemb(nMemb, memb) || !m_pEngine->IsPossibleDisp(memb)) return 0;
+    // Slab deflections are those of the plate members; the others are drawn inactive.
+    if (m_pModel->m_nDisplayMode == PVXMode::kSlabDeflection && !CPVXAttrCtrl::IsPlate(memb.type)) return 0;
     MemberPolygons polys;
     if (!GetMemberPolygons(nMemb, polys, m_pEngine->GetDeformedCntr())) return 0;
 
@@ -387,7 +389,9 @@ int CPlotDeformEng::DrawContourElement(CDC* pDC, UINT nMemb) {
             m_pEngine->DrawContourLine(pDC, pts, vals);
             continue;
         }
-        if (bPreFill) {
+        // Columns and walls take no bands; they are shown in the inactive colour rather than
+        // left out of the picture in the face styles.
+        if (bPreFill || !bBands) {
             DrawPolygon3DFill(pDC, *face, flags, m_pColorOpt->m_crInactive);
             DrawPolygonEdge(pDC, *face, flags, 0);
         }
