@@ -3,6 +3,7 @@
 #include "tests/module/deform/DeformTestSupport.h"
 
 #include <algorithm>
+#include <set>
 #include <string>
 
 #include "platform/ui/CUiDriver.h"
@@ -167,6 +168,48 @@ TEST_F(DeformDrawTest, ElementsAndMembersOnTheDeformedShape) {
     E().m_bDataReady = 0;
     EXPECT_EQ(E().DrawDeformedMember(&m_rec, kPlate), 0);
     EXPECT_EQ(E().DrawDeformedElement(&m_rec, kPlate), 0);
+}
+
+// The displacement contour: the plate and the beam cut into bands of the engine's scale; the
+// column (type 101) takes no bands and is shown in the inactive colour.
+TEST_F(DeformDrawTest, DisplacementContourBands) {
+    M().m_bContour = 1;
+    ASSERT_EQ(Draw(PVXMode::kDispContour), 1);
+    const CContourEngine& scale = *E().m_pContourEngine;
+    // The plate's corner values -3, -5, -8 and 2 cross several levels of the -tip..2 scale.
+    std::set<COLORREF> bands;
+    for (double v = -8.0; v <= 2.0; v += 0.25) bands.insert(scale.GetValueColor(v));
+    std::set<COLORREF> used;
+    for (COLORREF c : Fills())
+        if (bands.count(c)) used.insert(c);
+    EXPECT_GE(used.size(), 3u) << "the plate spans several bands";
+    EXPECT_TRUE(Filled(scale.GetValueColor(-kTipMM))) << "the beam's tip band";
+    EXPECT_TRUE(Filled(RGB(90, 90, 90))) << "the column in the inactive colour";
+    EXPECT_FALSE(Filled(kPlateColor)) << "no member colours under the contour";
+    // The result display off: the plain model only, result 0.
+    m_rec.Clear();
+    M().m_bContour = 0;
+    EXPECT_EQ(Draw(PVXMode::kDispContour), 0);
+    EXPECT_TRUE(Filled(kPlateColor));
+}
+
+TEST_F(DeformDrawTest, SlabDeflectionContoursThePlatesOnly) {
+    E().m_nSlabDeflKind = 1;
+    ASSERT_EQ(Build(PVXMode::kSlabDeflection, CDeformEngine::COMP_DZ), 1);
+    M().m_bContour = 1;
+    ASSERT_EQ(Draw(PVXMode::kSlabDeflection), 1);
+    const CContourEngine& scale = *E().m_pContourEngine;
+    EXPECT_TRUE(Filled(scale.GetValueColor(-8.0))) << "the plate in bands";
+    // The beam and the column are no slabs: drawn inactive, in edges only. Every filled polygon
+    // lies on the plate (plan view: world y 2..5, give or take its small displacements), none on
+    // the beam at y = 0.
+    const CPoint a = Ctrl()->GetWorldToMemDCP2D(C3DPoint(0, 2 - 0.3, 0));
+    const CPoint b = Ctrl()->GetWorldToMemDCP2D(C3DPoint(0, 5 + 0.3, 0));
+    const int lo = std::min(a.y, b.y), hi = std::max(a.y, b.y);
+    ASSERT_FALSE(m_rec.GetRecords("Polygon").empty());
+    for (const GdiRecord* r : m_rec.GetRecords("Polygon"))
+        for (const POINT& p : r->points) EXPECT_TRUE(p.y >= lo && p.y <= hi) << r->Describe();
+    EXPECT_GE(FirstLine(RGB(90, 90, 90)), 0) << "the beam's and the column's edges";
 }
 
 TEST_F(DeformDrawTest, EscapeStopsTheShapeAndKeepsTheOptions) {

@@ -2,8 +2,9 @@
 //
 // The project: a 6 m cantilever beam (element and member 1, type 201) along X from node 1 (0,0,0),
 // fixed, to node 2 (6,0,0), with the tip load case of kTipLoad; a raft plate (element and member 2,
-// type 301) on nodes 3 (0,2,0), 4 (6,2,0), 5 (6,5,0), 6 (0,5,0). The model's box is 6 x 5 x 0, so
-// its largest span is L = 6 m.
+// type 301) on nodes 3 (0,2,0), 4 (6,2,0), 5 (6,5,0), 6 (0,5,0); a column (element and member 3,
+// type 101) from node 7 (0,0,-3), which has no results, up to node 1. The model's box is
+// 6 x 5 x 3, so its largest span is L = 6 m.
 //
 // Load case 1 (static, "DL"), displacements in mm and rad (kDL):
 //   node 1  0, 0, 0                     node 4  -2, 0, -5
@@ -33,7 +34,7 @@ namespace deformtest {
 constexpr double kTipLoad = 50.0, kLength = 6.0, kE = 3.0e7, kI = 0.3 * 0.6 * 0.6 * 0.6 / 12.0;
 constexpr double kTipMM = 1000.0 * kTipLoad * kLength * kLength * kLength / (3.0 * kE * kI);
 constexpr double kTipRot = kTipLoad * kLength * kLength / (2.0 * kE * kI);
-constexpr UINT kBeam = 1, kPlate = 2;
+constexpr UINT kBeam = 1, kPlate = 2, kColumn = 3;
 constexpr UINT kDL = 1, kTHX = 4;
 
 inline T_DISP_D Disp(double dx, double dy, double dz, double rx = 0, double ry = 0, double rz = 0) {
@@ -77,6 +78,10 @@ inline void BuildDeformProject(PostDBBuilder& b) {
     b.AddMemb(kBeam, 201, {1, 2}, {kBeam});
     b.AddElem(kPlate, PELEM_KIND_PLATE, 301, {3, 4, 5, 6}, 1, 0);
     b.AddMemb(kPlate, 301, {3, 4, 5, 6}, {kPlate});
+    // A column under the beam's fixed end, to node 7 (0, 0, -3), which has no displacement.
+    b.AddNode(7, 0, 0, -3);
+    b.AddElem(kColumn, PELEM_KIND_FRAME, 101, {7, 1}, 1, 1);
+    b.AddMemb(kColumn, 101, {7, 1}, {kColumn});
     b.AddLoadCase(kDL, PLOAD_STATIC, "DL");
     b.AddLoadCase(kTHX, PLOAD_TIMEHISTORY, "THX");
     for (UINT n = 1; n <= 6; ++n) b.AddDisp(kDL, n, DLRecords()[n]);
