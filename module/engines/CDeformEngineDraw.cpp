@@ -187,6 +187,8 @@ void CDeformEngine::GetDeformedShapeMember(UINT nMemb, PVXPolyListArray& faces, 
     // The drawing records of each element's nodes, element after element (members of super
     // elements are displaced by the geometry control through this engine).
     CArray<T_DISP_D> disp;
+    // Grown in large steps: a raft member holds every plate of the raft.
+    disp.SetSize(0, 4 * memb.aElem.GetSize() + 16);
     for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
         T_PELEM_D elem;
         if (!pAttr->GetElem(memb.aElem[e], elem)) {

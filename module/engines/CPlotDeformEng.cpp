@@ -397,8 +397,11 @@ int CPlotDeformEng::DrawContourElement(CDC* pDC, UINT nMemb) {
         }
         if (bBands) {
             int edgeFlags[4] = {1, 1, 1, 1};
-            corners.RemoveAll();
-            for (POSITION pos = face->GetHeadPosition(); pos;) corners.AddTail(face->GetNext(pos));
+            // The corner list is reused from face to face (a raft has a hundred thousand).
+            while (corners.GetCount() > face->GetCount()) corners.RemoveTail();
+            while (corners.GetCount() < face->GetCount()) corners.AddTail(C3DPoint());
+            POSITION at = corners.GetHeadPosition();
+            for (POSITION pos = face->GetHeadPosition(); pos && at;) corners.GetNext(at) = face->GetNext(pos);
             m_pEngine->DoSubPolyContour(pDC, v, &corners, edgeFlags, 0);
         }
         if (bEdgeStyle) DrawPolygonEdge(pDC, *face, flags, 0);
