@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <unordered_set>
 
@@ -226,6 +227,36 @@ void I_PVXCtrl::ViewZoomAll(int flag) {
     if (ok) ZoomToRange(lo, hi);
 }
 
+int I_PVXCtrl::HasVisibleExtent(std::string* pWhy) const {
+    C3DPoint lo(1.7976931348623157e308, 1.7976931348623157e308, 1.7976931348623157e308);
+    C3DPoint hi(-1.7976931348623157e308, -1.7976931348623157e308, -1.7976931348623157e308);
+    auto valid = [&] {
+        return lo.x <= hi.x && lo.y <= hi.y && lo.z <= hi.z && std::isfinite(lo.x) && std::isfinite(hi.x) &&
+               std::isfinite(lo.y) && std::isfinite(hi.y) && std::isfinite(lo.z) && std::isfinite(hi.z);
+    };
+    int ok = 0;
+    if (m_pModel) {
+        m_pModel->RE_GetRangeModel(&lo, &hi);
+        ok = valid();
+    }
+    if (!ok) ok = m_reg.GetWorldRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), lo, hi) && valid();
+    if (!ok) {
+        if (pWhy) *pWhy = "no element, wall or slab of the project has all of its nodes";
+        return 0;
+    }
+    const double extent = std::max({hi.x - lo.x, hi.y - lo.y, hi.z - lo.z});
+    if (!(extent >= kMinVisibleExtent)) {
+        if (pWhy) {
+            char buf[160];
+            std::snprintf(buf, sizeof buf, "the whole model lies at one point (%g, %g, %g): it spans %g m", lo.x, lo.y,
+                          lo.z, extent);
+            *pWhy = buf;
+        }
+        return 0;
+    }
+    return 1;
+}
+
 void I_PVXCtrl::ZoomToRange(const C3DPoint& lo, const C3DPoint& hi) {
     UpdateViewport();
     m_cam.ZoomToBox(lo, hi);
@@ -303,6 +334,9 @@ void I_PVXCtrl::ActiveAll() {
     if (m_reg.ActivateAll() == 0 || !m_pModel) return;
     // Tell the model the new active set: every undeformed node and member.
     CArray<UINT, UINT> nodes, members, nodeFlags, memberFlags;
+    // Each list holds at most every registered object: one block each.
+    const INT_PTR nObjects = static_cast<INT_PTR>(m_reg.GetMap().size());
+    for (CArray<UINT, UINT>* l : {&nodes, &members, &nodeFlags, &memberFlags}) l->SetSize(0, nObjects);
     for (auto& kv : m_reg.GetMap()) {
         const GRE_Object& o = kv.second;
         if (o.type == kNodeIDFirst) {

@@ -12,10 +12,9 @@ int CStressEngine::InitEngine(CDeformEngine*, int nMode) {
     if (nMode == -1) nMode = CPVXBarContainerBase::m_nCurrentMode;
     I_PVXModel* pModel = GetModel();
     if (!pModel || nMode != 11) return 0;
-    // The stress lists are filled by the stress builders; the data count as built once the
-    // model's load selection reached the host.
+    // A selected load is not data: the flag stays clear until a builder has filled the stress
+    // lists, so the mode shows the plain model meanwhile.
     pModel->SelectLoad();
-    m_bDataReady = pModel->m_bResultDataReady ? 1 : 0;
     return m_bDataReady;
 }
 

@@ -127,11 +127,21 @@ private:
     static TYPE* Allocate(INT_PTR n) {
         void* p = nullptr;
         if (static_cast<size_t>(n) <= static_cast<size_t>(PTRDIFF_MAX) / sizeof(TYPE))
-            p = ::operator new(static_cast<size_t>(n) * sizeof(TYPE), std::align_val_t(alignof(TYPE)), std::nothrow);
+            p = kOverAligned ? ::operator new(static_cast<size_t>(n) * sizeof(TYPE), std::align_val_t(alignof(TYPE)),
+                                              std::nothrow)
+                             : ::operator new(static_cast<size_t>(n) * sizeof(TYPE), std::nothrow);
         if (p == nullptr) AfxContainerMisuse("CArray", "not enough memory for the requested size (array unchanged)");
         return static_cast<TYPE*>(p);
     }
-    static void Deallocate(TYPE* p) { if (p) ::operator delete(static_cast<void*>(p), std::align_val_t(alignof(TYPE))); }
+    static void Deallocate(TYPE* p) {
+        if (!p) return;
+        if constexpr (kOverAligned)
+            ::operator delete(static_cast<void*>(p), std::align_val_t(alignof(TYPE)));
+        else
+            ::operator delete(static_cast<void*>(p));
+    }
+    // Only over-aligned element types need the aligned allocation, which costs more per block.
+    static constexpr bool kOverAligned = alignof(TYPE) > __STDCPP_DEFAULT_NEW_ALIGNMENT__;
     // True when r refers to an element of this array (a reference that a reallocation would break).
     BOOL Aliases(const TYPE& r) const { return m_pData && &r >= m_pData && &r < m_pData + m_nSize; }
     void Swap(CArray& o) noexcept {
@@ -293,6 +303,21 @@ void CArray<TYPE, ARG_TYPE>::RemoveAt(INT_PTR nIndex, INT_PTR nCount) {
     for (INT_PTR i = 0; i < nMove; i++) m_pData[nIndex + i] = std::move(m_pData[nIndex + nCount + i]);
     DestroyElements(m_pData + m_nSize - nCount, nCount);
     m_nSize -= nCount;
+}
+
+// Keeps appending to a list that grows with the model amortised linear. The library's step (at
+// most 1,024 elements, or the grow-by set) makes a million appends copy the list about a
+// thousand times. Called before nMore elements are appended, this sets the grow-by, when the
+// block has no room for them, to the larger of the current size and nMore (at least 1,024), so
+// the next reallocation holds them all and at least doubles the block. Nothing happens while
+// there is room; the library's rule itself is unchanged.
+template <class TYPE, class ARG_TYPE>
+void GrowInProportion(CArray<TYPE, ARG_TYPE>& a, INT_PTR nMore = 1) {
+    const INT_PTR n = a.GetSize();
+    if (nMore < 0 || n + nMore <= a.GetAllocSize()) return;
+    INT_PTR step = n > nMore ? n : nMore;
+    if (step < 1024) step = 1024;
+    a.SetSize(n, step);
 }
 
 // The class library's named arrays.
