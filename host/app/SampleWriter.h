@@ -43,6 +43,9 @@ public:
     void AddLoadGroup(UINT key, int type, const char* name) override;
     void AddSettlementPoint(UINT key, double x, double y, double z, double constant, const std::vector<UINT>& groups,
                             const std::vector<double>& values) override;
+    void AddSupport(UINT node, int type, int dof) override;
+    void AddElemSpring(UINT elem, double kv, double width) override;
+    void AddSpringPressure(UINT load, UINT elem, const double* values, int n) override;
 
 private:
     void Count(int ok) {

@@ -24,20 +24,6 @@ CAnimationEngine::CAnimationEngine()
       m_bTimer0(0),
       m_bTimer1(0) {}
 
-double CAnimationEngine::GetAnimationFactor(int bSigned) const {
-    if (!m_pModel || !m_pModel->m_bAnimation || !m_bRecording || m_pModel->m_bAmplitudeOff) return 1.0;
-    const int N = m_nFramesPerHalfCycle;
-    if (N <= 0) return 1.0;  // no frames per half cycle: nothing to divide by, the full amplitude
-    const int P = N + 1, k = m_nCurFrame, q = k / P, r = k % P;
-    switch (q) {
-    case 0: return static_cast<double>(k) / N;
-    case 1: return static_cast<double>(N - r) / N;
-    case 2: return bSigned ? static_cast<double>(r) / N : -static_cast<double>(r) / N;
-    case 3: return bSigned ? static_cast<double>(N - r) / N : static_cast<double>(r - N) / N;
-    default: return static_cast<double>(bSigned) / N;
-    }
-}
-
 CAnimationEngine::~CAnimationEngine() {
     delete m_pAniCtrlBar;
     m_pAniCtrlBar = nullptr;

@@ -36,10 +36,11 @@ public:
     void ExitAnimationMode();
     // (Re)enters animation mode: ready to record.
     void EnterAnimationMode();
-    // Frame factor of the frame being recorded: 1.0 unless the model animates, frames are being
-    // recorded and the amplitude is on. With N frames per half cycle and P = N + 1, frame k runs
-    // 0 -> 1 and 1 -> 0 over its first two quarters (k / P), then 0 -> -1 and -1 -> 0 when bSigned
-    // is 0 (the deformed shape swings to both sides) or 0 -> 1 and 1 -> 0 when it is not.
+    // Frame factor of the frame being recorded: 1.0 unless the model's animation runs while
+    // frames are recorded (and the load has an amplitude). Over frames k = 0 .. 4N+3 (N frames
+    // per half cycle) it runs 0 -> 1, 1 -> 0, then 0 -> -1, -1 -> 0 for bSigned 0 (the deformed
+    // shape swings both ways) or 0 -> 1, 1 -> 0 again for bSigned non-zero (diagrams and
+    // contours keep their sign).
     double GetAnimationFactor(int bSigned) const;
 
     I_PVXModel* m_pModel;           // owning model, not owned

@@ -59,7 +59,7 @@ const char* EngineName(EngineKind k) {
 // Where the engine of a mode reports its extremes.
 const char* KeyKindOfMode(int mode) {
     switch (KindOfMode(mode)) {
-    case EngineKind::kReaction: return mode == PVXMode::kReaction ? "node" : "element";
+    case EngineKind::kReaction: return mode == PVXMode::kReaction ? "node" : "member";  // pressures: the member holding the extreme
     // Slab deflections are ranked over nodes too; settlement values belong to the host's
     // settlement points.
     case EngineKind::kDeformation: return mode == PVXMode::kSettlement ? "point" : "node";
@@ -164,6 +164,24 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
     if (name == "scale" && k == EngineKind::kDeformation) {
         m.m_pDeformEngine->m_dUserScale = x;
         return true;
+    }
+    if (k == EngineKind::kReaction) {
+        // The reaction pages: the arrow size factor, the data kind their Prepare member sets and
+        // the contour page's member kind.
+        CReactionEngine& e = *m.m_pReactionEngine;
+        if (name == "scale") {
+            if (!(x > 0.0)) return false;
+            e.m_dArrowScale = x;
+            return true;
+        }
+        if (name == "data-kind") {
+            e.m_nDataKind = n;
+            return true;
+        }
+        if (name == "member-kind") {
+            e.m_nMembKind = n;
+            return true;
+        }
     }
     if (name == "node" && n > 0) {
         if (k == EngineKind::kDeformation) m.m_pDeformEngine->m_arrPickedNode.Add(static_cast<UINT>(n));
@@ -274,6 +292,8 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
                       std::string("the ") + EngineName(kind) + " engine found no results for \"" +
                           m.m_strLoadName.GetString() + "\"");
     }
+    // As the bars' execute step: the legend panel takes its margin of the view.
+    m.ResetLegendRect();
     return Finish(pRep, PVXHOST_DRAWN, unused.empty() ? "" : "settings not taken by the " + std::string(EngineName(kind)) +
                                                                   " engine yet: " + unused);
 }

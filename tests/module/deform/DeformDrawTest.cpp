@@ -78,7 +78,9 @@ TEST_F(DeformDrawTest, ModesTheDeformationPlotEngineServes) {
         SCOPED_TRACE(r.mode);
         m_rec.Clear();
         EXPECT_EQ(Draw(r.mode), r.result);
-        if (r.result == -1) EXPECT_EQ(m_rec.Count("Polygon") + m_rec.Count("LineTo"), 0u) << "nothing drawn";
+        if (r.result == -1) {
+            EXPECT_EQ(m_rec.Count("Polygon") + m_rec.Count("LineTo"), 0u) << "nothing drawn";
+        }
     }
     // Without a plot engine the engine's entries answer -1.
     EXPECT_EQ(E().DrawDispContourNew(&m_rec), -1);

@@ -153,7 +153,9 @@ TEST_F(DeformSampleTest, LegendExtremesAndNodesAreTheDatabaseValues) {
         // The drawing scale puts the governing value at a twentieth of the largest span
         // (24 m raft + 6 m to the annex: 30 m along X).
         const double governing = std::fabs(hi) >= std::fabs(lo) ? hi : lo;
-        if (std::fabs(governing) > 1e-15) EXPECT_NEAR(e.GetScale() * std::fabs(governing), 30.0 / 20.0, 1e-9);
+        if (std::fabs(governing) > 1e-15) {
+            EXPECT_NEAR(e.GetScale() * std::fabs(governing), 30.0 / 20.0, 1e-9);
+        }
     }
 }
 
