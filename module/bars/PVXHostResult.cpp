@@ -193,6 +193,27 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         m.m_pDeformEngine->m_nSlabDeflKind = n;
         return true;
     }
+    if (k == EngineKind::kDeformation) {
+        // The deformation pages: contour on the deformed shape, exact beam curves, the time
+        // step and quantity of the time history.
+        CDeformEngine& e = *m.m_pDeformEngine;
+        if (name == "deformed") {
+            e.m_bDeformed = n;
+            return true;
+        }
+        if (name == "exact") {
+            e.m_bExactBeamRange = n;
+            return true;
+        }
+        if (name == "step" && n >= 0) {
+            e.m_nTimeStep = n;
+            return true;
+        }
+        if (name == "quantity" && n >= 0 && n <= 2) {
+            e.m_nTHKind = n;
+            return true;
+        }
+    }
     return false;
 }
 

@@ -671,6 +671,13 @@ int CDeformEngine::MakeTHistDispDataOnly(int nStep) {
         if (pAttr) pAttr->GetNode(key, rec);
         m_arrNodeRec.Add(rec);
         SetLegendTextVal(key, v, d);
+        // The largest total displacement, as the other lists keep it for the legend (left at
+        // its reset value it made the legend print the most negative double).
+        const double total = std::sqrt(d.DX * d.DX + d.DY * d.DY + d.DZ * d.DZ);
+        if (total > m_dMaxTotal) {
+            m_dMaxTotal = total;
+            m_nMaxKeyTotal = key;
+        }
         if (v > dMax) {
             dMax = v;
             nMaxKey = key;
@@ -684,6 +691,7 @@ int CDeformEngine::MakeTHistDispDataOnly(int nStep) {
         dMax = dMin = 0.0;
         nMaxKey = nMinKey = 0;
     }
+    if (m_dMaxTotal == -DBL_MAX) m_dMaxTotal = 0.0;
     pModel->m_nMaxKey = nMaxKey;
     pModel->m_nMinKey = nMinKey;
     m_dLegendMax = dMax;

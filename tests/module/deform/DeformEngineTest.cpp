@@ -205,6 +205,9 @@ TEST_F(DeformEngineTest, TimeHistoryStepsAndRefusals) {
     T_DISP_D d;
     ASSERT_EQ(E().GetDispData(5, d), 1);
     EXPECT_DOUBLE_EQ(d.DX, 10.0);
+    // The legend's total displacement is the step's, not the reset value.
+    EXPECT_DOUBLE_EQ(E().m_dMaxTotal, std::sqrt(d.DX * d.DX + d.DY * d.DY + d.DZ * d.DZ));
+    EXPECT_EQ(E().m_nMaxKeyTotal, 5u);
     ASSERT_EQ(E().GetDispData(6, d), 1);
     EXPECT_DOUBLE_EQ(d.DX, 0.0) << "the peak record is not taken for a node at rest";
     // Quantity 1 is the velocity (stored 100 + step in the history).
