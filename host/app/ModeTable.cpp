@@ -124,9 +124,9 @@ const std::vector<CHostMode>& Modes() {
         {5, "story-shear-ratio", 7501, EHostLoad::kStatic, PVX_COMPONENTS(kStoryShear), "contour=1 legend=1",
          "column forces", HasFrameForces},
         {6, "frame-force-contour", 7301, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
-         "contour=1 legend=1 numbers=0", "frame member forces", HasFrameForces},
+         "contour=1 legend=1 numbers=0 deformed=0 undeformed=0 line-members=0", "frame member forces", HasFrameForces},
         {7, "frame-force-diagram", 7302, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
-         "contour=1 legend=1 numbers=0", "frame member forces", HasFrameForces},
+         "contour=1 legend=1 numbers=0 deformed=0 undeformed=0 fill=1", "frame member forces", HasFrameForces},
         {8, "wall-force-contour", 7305, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
          "contour=1 legend=1 numbers=0", "wall forces", HasWallForces},
         {9, "wall-force-diagram", 7306, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
@@ -178,7 +178,10 @@ const KeyDef kKeys[] = {
     {"data-kind", EValue::kChoice3, "0|1|2", "reactions: 0 contour, 1 forces, 2 reversed"},
     {"member-kind", EValue::kSwitch, "0|1", "reaction contour under 0 rafts, 1 beams"},
     {"deflection-kind", EValue::kSwitch, "0|1", "slab deflection: 0 numbers per member, 1 contour"},
-    {"deformed", EValue::kSwitch, "0|1", "drawn on the deformed shape (deformed shape, mode shape: 0 draws the model at rest)"},
+    {"fill", EValue::kChoice3, "0|1|2", "frame force diagrams: 0 outline, 1 line fill, 2 full fill"},
+    {"deformed", EValue::kSwitch, "0|1",
+     "drawn on the deformed shape (member forces, displacements; deformed and mode shapes: 0 draws the model at rest)"},
+    {"line-members", EValue::kSwitch, "0|1", "members drawn as lines along their axes"},
     {"exact", EValue::kSwitch, "0|1", "beams drawn with their exact deflection curve"},
     {"step", EValue::kCount, "N", "time step of the time history, from 0"},
     {"quantity", EValue::kChoice3, "0|1|2", "time history: 0 displacement, 1 velocity, 2 acceleration"},
@@ -541,6 +544,10 @@ int CHostResultChoice::Apply(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
 
 void CHostResultChoice::PrintExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel) const {
     if (!m_bDrawn) return;
+    PrintHostResultExtremes(loader, pModel);
+}
+
+void PrintHostResultExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
     auto get = reinterpret_cast<PFN_PVXHOST_GET_RESULT_EXTREMES>(loader.GetSymbol(PVXHOST_GET_RESULT_EXTREMES));
     PVXHostResultReport rep{};
     if (!get || !get(pModel, &rep) || !rep.bExtremes) return;
