@@ -61,6 +61,21 @@ int HasModeShape(const CPostCtrl& post, CDataBase& db, int) {
         return post.GetEiMode(k, post.GetSelectedMode(), d);
     });
 }
+// A time history of any node for the selected time-history case.
+int HasDispHistory(const CPostCtrl& post, CDataBase& db, int) {
+    return AnyKey<CClassPNode>(db, [&](UINT k) {
+        T_DISP_D d;
+        return post.GetDispHistory(3, 0, k, d);
+    });
+}
+// Settlement points and a load group of the settlement kind.
+int HasSettlement(const CPostCtrl&, CDataBase& db, int) {
+    CClassLdgp groups;
+    groups.ConnectToDB(&db);
+    CArray<UINT, UINT> settling;
+    groups.GetKeyListByType(settling, LDGP_SETTLEMENT);
+    return settling.GetSize() > 0 && AnyKey<CClassPCDSink>(db, [](UINT) { return true; });
+}
 int HasReac(const CPostCtrl& post, CDataBase& db, int) {
     return AnyKey<CClassPNode>(db, [&](UINT k) {
         T_REAC_D r;
@@ -107,11 +122,11 @@ const std::vector<CHostMode>& Modes() {
         {0, "reactions", 7101, EHostLoad::kStatic, PVX_COMPONENTS(kReactions),
          "data-kind=1 contour=0 legend=1 numbers=1 scale= node=", "reactions", HasReac},
         {1, "deformed-shape", 7201, EHostLoad::kStatic, PVX_COMPONENTS(kTranslations),
-         "legend=1 numbers=0 undeformed=0 scale=", "displacements", HasDisp},
+         "deformed=1 exact=0 legend=1 numbers=0 undeformed=0 scale=", "displacements", HasDisp},
         {2, "displacement-contour", 7204, EHostLoad::kStatic, PVX_COMPONENTS(kDisplacements),
-         "contour=1 legend=1 numbers=0 undeformed=0", "displacements", HasDisp},
+         "contour=1 legend=1 numbers=0 undeformed=0 deformed=0 scale=", "displacements", HasDisp},
         {3, "node-displacement", 7205, EHostLoad::kStatic, nullptr, 0, "node=", "displacements", HasDisp},
-        {4, "mode-shape", 7203, EHostLoad::kModeShape, PVX_COMPONENTS(kDisplacements), "legend=1 numbers=0 scale=",
+        {4, "mode-shape", 7203, EHostLoad::kModeShape, PVX_COMPONENTS(kDisplacements), "deformed=1 exact=1 legend=1 numbers=0 undeformed=0 scale=",
          "mode shapes", HasModeShape},
         {5, "story-shear-ratio", 7501, EHostLoad::kStatic, PVX_COMPONENTS(kStoryShear), "contour=1 legend=1",
          "column forces", HasFrameForces},
@@ -134,15 +149,15 @@ const std::vector<CHostMode>& Modes() {
         {18, "slab-crack", -1, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 numbers=0", "plate forces",
          HasPlateResults},
         {19, "slab-deflection", -1, EHostLoad::kStatic, nullptr, 0,
-         "deflection-kind=1 contour=1 legend=1 numbers=0", "displacements", HasDisp},
+         "deflection-kind=1 contour=1 legend=1 numbers=0 deformed=0 scale=", "displacements", HasDisp},
         {20, "slab-wall", 7401, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1", "plate forces", HasPlateResults},
         {21, "slab-strip", 7402, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1", "plate forces", HasPlateResults},
         {22, "slab-force-beam", 7304, EHostLoad::kStatic, PVX_COMPONENTS(kSlabForces), "contour=1 legend=1 numbers=0",
          "plate forces", HasPlateResults},
-        {63, "time-history", -1, EHostLoad::kTimeHistory, PVX_COMPONENTS(kDisplacements), "legend=1 numbers=0",
-         "displacements", HasDisp},
+        {63, "time-history", -1, EHostLoad::kTimeHistory, PVX_COMPONENTS(kDisplacements),
+         "step=0 quantity=0 deformed=1 contour=1 legend=1 numbers=0 undeformed=0 scale=", "time histories", HasDispHistory},
         {69, "settlement", 7202, EHostLoad::kSettlement, nullptr, 0, "contour=1 legend=1 numbers=0", "settlements",
-         HasDisp},
+         HasSettlement},
         {70, "reaction-contour", 7102, EHostLoad::kStatic, PVX_COMPONENTS(kReactions),
          "data-kind=0 member-kind=0 contour=1 legend=1 numbers=1", "spring pressures", HasStws},
     };
@@ -151,7 +166,7 @@ const std::vector<CHostMode>& Modes() {
 
 // ---- option keys ---------------------------------------------------------------------------
 
-enum class EValue { kSwitch, kChoice3, kNumber, kKey };
+enum class EValue { kSwitch, kChoice3, kNumber, kKey, kCount };
 
 struct KeyDef {
     const char* pszKey;
@@ -171,8 +186,12 @@ const KeyDef kKeys[] = {
     {"member-kind", EValue::kSwitch, "0|1", "reaction contour under 0 rafts, 1 beams"},
     {"deflection-kind", EValue::kSwitch, "0|1", "slab deflection: 0 numbers per member, 1 contour"},
     {"fill", EValue::kChoice3, "0|1|2", "frame force diagrams: 0 outline, 1 line fill, 2 full fill"},
-    {"deformed", EValue::kSwitch, "0|1", "member forces drawn on the deformed shape"},
+    {"deformed", EValue::kSwitch, "0|1",
+     "drawn on the deformed shape (member forces, displacements; deformed and mode shapes: 0 draws the model at rest)"},
     {"line-members", EValue::kSwitch, "0|1", "members drawn as lines along their axes"},
+    {"exact", EValue::kSwitch, "0|1", "beams drawn with their exact deflection curve"},
+    {"step", EValue::kCount, "N", "time step of the time history, from 0"},
+    {"quantity", EValue::kChoice3, "0|1|2", "time history: 0 displacement, 1 velocity, 2 acceleration"},
 };
 
 const KeyDef* FindKey(const std::string& key) {
@@ -195,6 +214,10 @@ bool ValueFits(const KeyDef& k, const std::string& v) {
     case EValue::kKey: {
         const unsigned long n = std::strtoul(v.c_str(), &end, 10);
         return v[0] != '-' && *end == 0 && errno == 0 && n > 0 && n <= 0xFFFFFFFFul;
+    }
+    case EValue::kCount: {
+        const unsigned long n = std::strtoul(v.c_str(), &end, 10);
+        return v[0] != '-' && *end == 0 && errno == 0 && n <= 0x7FFFFFFFul;
     }
     }
     return false;
@@ -476,6 +499,7 @@ int CHostResultChoice::Resolve(CDataBase& db) {
             Message("the load \"" + m_strLoadName + "\" cannot be selected");
             return HOST_EXIT_FAILED;
         }
+        if (m.eLoad == EHostLoad::kTimeHistory) post.SelectThlc(m_nLoadKey);  // for the history probe
     }
     if (m.pfnHasResults && !m.pfnHasResults(post, db, m.nMode)) {
         Message(std::string("the project has no ") + m.pszResults + " for \"" + m_strLoadName + "\"");

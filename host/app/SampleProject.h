@@ -69,6 +69,14 @@ public:
     virtual void AddMode(UINT mode, UINT node, const double* d6) = 0;
     virtual void AddFrequency(UINT mode, double omega, double freq, double period, double damping) = 0;
     virtual void AddParticipation(UINT mode, const double* mass6) = 0;
+    // Time history of a node: nStep steps dt seconds apart, 18 values per step (displacement,
+    // velocity, acceleration, six components each).
+    virtual void AddDispHistory(UINT load, UINT node, int nStep, double dt, const std::vector<double>& values) = 0;
+    // Settlement analysis: a load group (type 1 static, 2 settlement) and a settlement point with
+    // the settlement (mm) of each listed group and a constant part.
+    virtual void AddLoadGroup(UINT key, int type, const char* name) = 0;
+    virtual void AddSettlementPoint(UINT key, double x, double y, double z, double constant,
+                                    const std::vector<UINT>& groups, const std::vector<double>& values) = 0;
     // A supported node: support type (PRTND_*) and restrained directions (bits DX .. RZ).
     virtual void AddSupport(UINT node, int type, int dof) = 0;
     // An element on Winkler springs: subgrade modulus kN/m3, contact width m (beams).
@@ -86,7 +94,9 @@ enum {
     SAMPLE_LC_THX = 4,
     SAMPLE_LC_SETTLE = 5,
     SAMPLE_COMB_FIRST = 101,  // 101..104 linear combinations
-    SAMPLE_COMB_ENV = 110     // envelope of 101..104
+    SAMPLE_COMB_ENV = 110,    // envelope of 101..104
+    SAMPLE_LDGP_GRAVITY = 1,  // load group of the gravity loads (static kind)
+    SAMPLE_LDGP_SETTLE = 2,   // load group of the service loads that settle the foundation
 };
 
 class CSampleProject {

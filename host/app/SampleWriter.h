@@ -39,6 +39,10 @@ public:
     void AddMode(UINT mode, UINT node, const double* d6) override;
     void AddFrequency(UINT mode, double omega, double freq, double period, double damping) override;
     void AddParticipation(UINT mode, const double* mass6) override;
+    void AddDispHistory(UINT load, UINT node, int nStep, double dt, const std::vector<double>& values) override;
+    void AddLoadGroup(UINT key, int type, const char* name) override;
+    void AddSettlementPoint(UINT key, double x, double y, double z, double constant, const std::vector<UINT>& groups,
+                            const std::vector<double>& values) override;
     void AddSupport(UINT node, int type, int dof) override;
     void AddElemSpring(UINT elem, double kv, double width) override;
     void AddSpringPressure(UINT load, UINT elem, const double* values, int n) override;

@@ -39,6 +39,8 @@
     X(PELEMSE, T_PELEMSE_D, "PELEMSE")   \
     X(FREQ, T_FREQ_D, "FREQ")            \
     X(MPAM, T_MPAM_D, "MPAM")            \
+    X(LDGP, T_LDGP_D, "LDGP")            \
+    X(PCDSINK, T_PCDSINK_D, "PCDSINK")   \
     X(PESPR, T_PESPR_D, "PESPR")         \
     X(PRTND, T_PRTND_D, "PRTND")
 

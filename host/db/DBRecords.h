@@ -378,6 +378,58 @@ struct T_PELEMSE_D {
     }
 };
 
+// Load-group kinds (`T_LDGP_D::type`).
+enum {
+    LDGP_STATIC = 1,      // a group of static loads
+    LDGP_SETTLEMENT = 2,  // a group whose loads cause foundation settlement
+};
+
+// A load group: loads the host's settlement analysis takes together.
+struct T_LDGP_D {
+    int type;        // LDGP_STATIC, LDGP_SETTLEMENT
+    char name[64];   // UTF-8
+
+    void Initialize() { memset(this, 0, sizeof(*this)); }
+    template <class V> void Fields(V& v) {
+        v.Int("type", type);
+        v.Text("name", name, sizeof(name));
+    }
+};
+
+// A settlement point of the host's settlement analysis: its plan position and level, the
+// settlement each load group causes there and a constant part common to every group (regional
+// settlement). Settlements are downward, in mm; aGroup and aValue run in step.
+struct T_PCDSINK_D {
+    double x, y, z;                 // m
+    double constant;                // mm
+    CArray<UINT, UINT> aGroup;      // load-group keys
+    CArray<double, double> aValue;  // settlement of each load group, mm
+
+    T_PCDSINK_D() { Initialize(); }
+    void Initialize() {
+        x = y = z = constant = 0.0;
+        aGroup.RemoveAll();
+        aValue.RemoveAll();
+    }
+    // The settlement of one load group; 0 when the point holds no value for it.
+    int GetGroupValue(UINT group, double& value) const {
+        for (INT_PTR i = 0; i < aGroup.GetSize() && i < aValue.GetSize(); ++i)
+            if (aGroup[i] == group) {
+                value = aValue[i];
+                return 1;
+            }
+        return 0;
+    }
+    template <class V> void Fields(V& v) {
+        v.Real("x", x);
+        v.Real("y", y);
+        v.Real("z", z);
+        v.Real("constant", constant);
+        v.KeyList("groups", aGroup);
+        v.RealList("values", aValue);
+    }
+};
+
 // Elastic support of an element on Winkler springs (a raft plate or a beam on elastic
 // foundation), keyed by element key. Its spring pressures are the STWS results of the element.
 struct T_PESPR_D {

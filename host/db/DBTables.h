@@ -81,6 +81,23 @@ public:
     }
 };
 
+class CClassLdgp : public DB_CTable<DBT_LDGP> {
+public:
+    // Keys of the load groups of one kind (LDGP_*), in table order; returns the count.
+    int GetKeyListByType(CArray<UINT, UINT>& keys, int type) const {
+        keys.RemoveAll();
+        if (!m_pDB) return 0;
+        const auto& table = m_pDB->Table<DBT_LDGP>();
+        for (UINT key : table.Keys()) {
+            const T_LDGP_D* p = table.Find(key);
+            if (p && p->type == type) keys.Add(key);
+        }
+        return static_cast<int>(keys.GetSize());
+    }
+};
+
+class CClassPCDSink : public DB_CTable<DBT_PCDSINK> {};
+
 class CClassPFreq : public DB_CTable<DBT_FREQ> {};
 
 // Elements on elastic supports.

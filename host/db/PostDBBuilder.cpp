@@ -46,6 +46,14 @@ int PostDBBuilder::AddLoadCase(UINT key, int type, LPCTSTR name) {
     return Add<DBT_PSTLD>(key, lc);
 }
 
+int PostDBBuilder::AddLoadGroup(UINT key, int type, LPCTSTR name) {
+    T_LDGP_D g;
+    g.Initialize();
+    g.type = type;
+    pvxdb::CopyText(g.name, sizeof(g.name), name);
+    return Add<DBT_LDGP>(key, g);
+}
+
 int PostDBBuilder::AddLoadComb(UINT key, int type, LPCTSTR name, std::span<const T_PLCOM_ENTRY> entries) {
     T_PLCOM_D c;
     c.Initialize();

@@ -73,6 +73,10 @@ public:
         return AddLoadComb(key, type, name, std::span<const T_PLCOM_ENTRY>(entries.begin(), entries.size()));
     }
 
+    // Settlement analysis: load groups and settlement points.
+    int AddLoadGroup(UINT key, int type, LPCTSTR name);
+    int AddSettlementPoint(UINT key, const T_PCDSINK_D& rec) { return Add<DBT_PCDSINK>(key, rec); }
+
     // Results of load case lc.
     int AddDisp(UINT lc, UINT node, const T_DISP_D& r) { return AddResult<DBT_DISP>(lc, node, r); }
     int AddReac(UINT lc, UINT node, const T_REAC_D& r) { return AddResult<DBT_REAC>(lc, node, r); }

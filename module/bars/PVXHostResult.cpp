@@ -60,7 +60,9 @@ const char* EngineName(EngineKind k) {
 const char* KeyKindOfMode(int mode) {
     switch (KindOfMode(mode)) {
     case EngineKind::kReaction: return mode == PVXMode::kReaction ? "node" : "member";  // pressures: the member holding the extreme
-    case EngineKind::kDeformation: return mode == PVXMode::kSlabDeflection ? "element" : "node";
+    // Slab deflections are ranked over nodes too; settlement values belong to the host's
+    // settlement points.
+    case EngineKind::kDeformation: return mode == PVXMode::kSettlement ? "point" : "node";
     case EngineKind::kStress: return "element";
     default:
         return mode >= PVXMode::kFrameForceContour && mode <= PVXMode::kWallForceDiagram ? "member" : "element";
@@ -208,6 +210,27 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
     if (name == "deflection-kind" && k == EngineKind::kDeformation) {
         m.m_pDeformEngine->m_nSlabDeflKind = n;
         return true;
+    }
+    if (k == EngineKind::kDeformation) {
+        // The deformation pages: contour on the deformed shape, exact beam curves, the time
+        // step and quantity of the time history.
+        CDeformEngine& e = *m.m_pDeformEngine;
+        if (name == "deformed") {
+            e.m_bDeformed = n;
+            return true;
+        }
+        if (name == "exact") {
+            e.m_bExactBeamRange = n;
+            return true;
+        }
+        if (name == "step" && n >= 0) {
+            e.m_nTimeStep = n;
+            return true;
+        }
+        if (name == "quantity" && n >= 0 && n <= 2) {
+            e.m_nTHKind = n;
+            return true;
+        }
     }
     return false;
 }
