@@ -41,6 +41,9 @@ public:
     virtual void AddWall(UINT membKey, int type, const double* anchor2, const double* dir2, const double* p1,
                          const double* p2) = 0;
     virtual void AddSlab(UINT membKey, int resultType, const std::vector<UINT>& outline) = 0;
+    // A cutting line (kind 0) or slab strip (kind 1) from p1 to p2 (x, y, z; m), width in m.
+    virtual void AddCutLine(UINT key, int kind, const char* name, double width, const double* p1,
+                            const double* p2) = 0;
     virtual void AddLoadCase(UINT key, int type, const char* name) = 0;
     // entries: (kind, key, factor) triples.
     struct CombEntry {
@@ -85,8 +88,8 @@ public:
     int GetRaftCellsY() const { return m_ny; }
 
     // Generates everything into sink: the model (materials, sections, nodes, elements and members
-    // family by family, load cases, combinations), then the results (static cases, modes, time
-    // history, settlement).
+    // family by family, cutting lines, load cases, combinations), then the results (static cases,
+    // modes, time history, settlement).
     void Generate(ISampleSink& sink);
 
 private:
