@@ -247,6 +247,13 @@ struct LineElem {
     double length;
 };
 
+// Rigid end zones of beams of length len framing into the square columns: half a column width
+// at both ends, in both bending planes.
+void AddRigidEndZones(ISampleSink& sink, const std::vector<UINT>& beamKeys, int type, double len) {
+    const double r = 0.5 * kColB;
+    for (UINT key : beamKeys) sink.AddMemberEnds(key, type, len, r, r, r, r);
+}
+
 struct Beam {
     LineElem e;
     int level;
@@ -523,6 +530,10 @@ void CSampleGenerator::AddBeams() {
                     {AddLine(PELEM_KIND_FRAME, type, 1, sect, m_floorNode[l][gi][gj], m_floorNode[l][gi][gj + 1], 6.0, 0), l,
                      1, 0.5 * TribWidth(gi, kGridX)});
     }
+    std::vector<UINT> firstFloorX;
+    for (const Beam& b : m_beams)
+        if (b.level == 1 && b.dir == 0) firstFloorX.push_back(b.e.key);
+    AddRigidEndZones(m_sink, firstFloorX, 201, 6.0);
 }
 
 // One pile under each column, numbered 1.. as the model's piles.

@@ -8,7 +8,8 @@
 // columns (101) of three storeys of 3.6 m, floor beams (201), roof beams (205), floor slabs (302),
 // roof slabs (305), a shear wall (209) with a spandrel (210), grade beams under one raft edge
 // (204), and an annex of two columns on isolated footings with a tie beam (200) and a roof truss
-// (206). Load cases DL, LL, WX (static), THX (time history), SETTLE (settlement), four linear
+// (206). The first-floor beams along x have rigid end zones of half a column width inside the
+// columns. Load cases DL, LL, WX (static), THX (time history), SETTLE (settlement), four linear
 // combinations and an envelope. Values come from simple closed-form mechanics, not an analysis:
 // column forces from tributary areas; beams as fixed-end beams (gravity) and by the portal method
 // (wind); the raft as a plate on Winkler springs under the column point loads (Hetenyi's
@@ -44,6 +45,10 @@ public:
     // A cutting line (kind 0) or slab strip (kind 1) from p1 to p2 (x, y, z; m), width in m.
     virtual void AddCutLine(UINT key, int kind, const char* name, double width, const double* p1,
                             const double* p2) = 0;
+    // Rigid end zones of a frame member: end offsets of end i and end j for bending in its local
+    // x-y plane (ri2, rj2) and x-z plane (ri3, rj3), m.
+    virtual void AddMemberEnds(UINT membKey, int type, double length, double ri2, double rj2, double ri3,
+                               double rj3) {}
     virtual void AddLoadCase(UINT key, int type, const char* name) = 0;
     // entries: (kind, key, factor) triples.
     struct CombEntry {

@@ -30,6 +30,19 @@ void CSampleWriter::AddElement(UINT key, int kind, int type, UINT matl, UINT sec
     Count(m_builder.AddElem(key, kind, type, std::span<const UINT>(nodes), matl, sect));
 }
 
+void CSampleWriter::AddMemberEnds(UINT membKey, int type, double length, double ri2, double rj2, double ri3,
+                                  double rj3) {
+    T_CFMO_D c;
+    c.Initialize();
+    c.type = type;
+    c.length = length;
+    c.ri2 = ri2;
+    c.rj2 = rj2;
+    c.ri3 = ri3;
+    c.rj3 = rj3;
+    Count(m_builder.AddMembEnds(membKey, c));
+}
+
 void CSampleWriter::AddMember(UINT key, int type, const std::vector<UINT>& nodes, const std::vector<UINT>& elems,
                               double length, UINT pileKey) {
     Count(m_builder.AddMemb(key, type, std::span<const UINT>(nodes), std::span<const UINT>(elems), length, pileKey));

@@ -26,6 +26,8 @@ public:
                  const double* p2) override;
     void AddSlab(UINT membKey, int resultType, const std::vector<UINT>& outline) override;
     void AddCutLine(UINT key, int kind, const char* name, double width, const double* p1, const double* p2) override;
+    void AddMemberEnds(UINT membKey, int type, double length, double ri2, double rj2, double ri3,
+                       double rj3) override;
     void AddLoadCase(UINT key, int type, const char* name) override;
     void AddCombination(UINT key, int type, const char* name, const std::vector<CombEntry>& entries) override;
     void AddDisp(UINT load, UINT node, const double* d6) override;

@@ -23,6 +23,7 @@
     X(PNODE, T_PNODE_D, "PNODE")         \
     X(PELEM, T_PELEM_D, "PELEM")         \
     X(PMEMB, T_PMEMB_D, "PMEMB")         \
+    X(CFMO, T_CFMO_D, "CFMO")            \
     X(PSECT, T_PSECT_D, "PSECT")         \
     X(PMATL, T_PMATL_D, "PMATL")         \
     X(PWALL, T_PWALL_D, "PWALL")         \

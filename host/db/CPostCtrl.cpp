@@ -89,6 +89,13 @@ int CPostCtrl::SelectThlc(UINT caseKey) {
     return 1;
 }
 
+int CPostCtrl::GetCfmoMemb(UINT memb, T_CFMO_D& rec) const {
+    const T_CFMO_D* p = m_pDB ? m_pDB->Table<DBT_CFMO>().Find(memb) : nullptr;
+    if (!p) return 0;
+    rec = *p;
+    return 1;
+}
+
 int CPostCtrl::GetDispHistory(int kind, int step, UINT node, T_DISP_D& rec) const {
     if (!m_pDB || !m_nThlc || kind < 0 || kind > 3 || step < 0) return 0;
     const T_DISPHIS_D* h = m_pDB->Table<DBT_DISPHIS>().Find(m_nThlc, node);

@@ -63,6 +63,10 @@ public:
     int GetDisp_ByLcomb(UINT node, const T_PLCOM_D& lcom, T_DISP_D& rec) const;
     int GetStrp_L_ByLcomb(UINT elem, T_STRP_DL* p0, T_STRP_DL* p1, T_STRP_DL* p2, const T_PLCOM_D& lcom, int) const;
 
+    // Member end record (length and rigid end zones) of a member; 0, rec unchanged, when the
+    // member has none. Independent of the load selection.
+    int GetCfmoMemb(UINT memb, T_CFMO_D& rec) const;
+
     // Time history of a node at a step of the selected time-history case: kind 1 (or 0)
     // displacement, 2 velocity, 3 acceleration. 0 when there is no such step.
     int GetDispHistory(int kind, int step, UINT node, T_DISP_D& rec) const;

@@ -95,6 +95,32 @@ struct T_PMEMB_D {
     }
 };
 
+// The ends of a frame member, keyed by the member key: the member's type words, its length and
+// the rigid end zones (end offsets) of end i and end j for bending in the local x-y plane
+// (direction 2) and the local x-z plane (direction 3). The flexible span of a direction is
+// length - ri - rj. A member without a record has no rigid zones.
+struct T_CFMO_D {
+    int type;         // member type code, as the member record
+    int subKind;      // member sub-kind, as the member record
+    double length;    // m
+    double ri2, rj2;  // end offsets for direction 2, m
+    double ri3, rj3;  // end offsets for direction 3, m
+
+    void Initialize() {
+        type = subKind = 0;
+        length = ri2 = rj2 = ri3 = rj3 = 0.0;
+    }
+    template <class V> void Fields(V& v) {
+        v.Int("type", type);
+        v.Int("subkind", subKind);
+        v.Real("length", length);
+        v.Real("ri2", ri2);
+        v.Real("rj2", rj2);
+        v.Real("ri3", ri3);
+        v.Real("rj3", rj3);
+    }
+};
+
 // One stiffness set of a section: 13 values, 1-based in the host's description: 1 area,
 // 2 shear area 2, 3 shear area 3, 4 torsion constant, 5 I3, 6 I2, the rest unused here.
 struct T_PSECT_STIFFNESS {

@@ -42,6 +42,7 @@ public:
     UINT GetMembKeyByElemKey(UINT elemKey) const { return m_pDB ? m_pDB->GetMembKeyOfElem(elemKey) : 0; }
 };
 
+class CClassPCfmo : public DB_CTable<DBT_CFMO> {};
 class CClassPSect : public DB_CTable<DBT_PSECT> {};
 class CClassPMatl : public DB_CTable<DBT_PMATL> {};
 class CClassPWall : public DB_CTable<DBT_PWALL> {};

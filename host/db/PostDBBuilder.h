@@ -57,6 +57,8 @@ public:
                        std::span<const UINT>(elems.begin(), elems.size()));
     }
     int AddMemb(UINT key, const T_PMEMB_D& rec) { return Add<DBT_PMEMB>(key, rec); }
+    // Length and rigid end zones of member membKey.
+    int AddMembEnds(UINT membKey, const T_CFMO_D& rec) { return Add<DBT_CFMO>(membKey, rec); }
     int AddSect(UINT key, const T_PSECT_D& rec) { return Add<DBT_PSECT>(key, rec); }
     int AddMatl(UINT key, const T_PMATL_D& rec) { return Add<DBT_PMATL>(key, rec); }
     int AddWall(UINT membKey, const T_PWALL_D& rec) { return Add<DBT_PWALL>(membKey, rec); }

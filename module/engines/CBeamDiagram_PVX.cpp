@@ -160,9 +160,10 @@ int CBeamDiagram_PVX::MakeBeamDispl(unsigned int elem, T_DISP_D dispI, T_DISP_D 
     std::memcpy(m_ex, axes[0], sizeof(m_ex));
     std::memcpy(m_ey, axes[1], sizeof(m_ey));
     std::memcpy(m_ez, axes[2], sizeof(m_ez));
-    // The post database holds no member end offsets: the end record keeps them at 0.
+    // The host's end record of the member: a member without one has no rigid end zones.
     m_cfmoDispl.Initialize();
-    MakeCfmo(m_memb.GetMembKeyByElemKey(elem), m_cfmoDispl);
+    if (CDBDoc::m_pDBDoc && CDBDoc::m_pDBDoc->GetPostCtrl())
+        CDBDoc::m_pDBDoc->GetPostCtrl()->GetCfmoMemb(m_memb.GetMembKeyByElemKey(elem), m_cfmoDispl);
     const T_CFMO_D& c = m_cfmoDispl;
     m_dLen[0] = m_dLen[1] = L;
     m_dLen[2] = L - (c.ri2 + c.rj2);

@@ -20,16 +20,6 @@
 #include "host/db/DBTables.h"
 #include "platform/afx/CArray.h"
 
-// Member end record: the two leading key words of the member record and the rigid end-offset
-// lengths of end i and end j for bending directions 2 and 3 (database length units).
-struct T_CFMO_D {
-    int type;      // member type code, from the member record
-    int subKind;   // member sub-kind, from the member record
-    double ri2, rj2, ri3, rj3;
-
-    void Initialize() { type = subKind = 0; ri2 = rj2 = ri3 = rj3 = 0.0; }
-};
-
 class CBeamDiagram_PVX {
 public:
     static constexpr int MAX_STATION = 300;   // stations per direction used by the shape builders

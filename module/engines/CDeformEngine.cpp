@@ -41,6 +41,7 @@ int CDeformEngine::InitEngine() {
 void CDeformEngine::ImportEngine(CDeformEngine* pSrc) {
     if (!pSrc || pSrc == this) return;
     CEngineBase::ImportEngine(pSrc);
+    ImportResultScale(pSrc);
     m_nSettlementGroup = pSrc->m_nSettlementGroup;
     m_nComponent = pSrc->m_nComponent;
     m_bDataReady = pSrc->m_bDataReady;

@@ -1,9 +1,17 @@
 #include "module/engines/CEngineBase.h"
 
-#include "module/contour/CContourEngine.h"
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "module/engines/CPlotEngBase.h"
 #include "host/db/CDBDoc.h"
 #include "host/grx/GRenderView.h"
+#include "host/grx/I_PVXCtrl.h"
 #include "module/model/I_PVXModel.h"
+#include "module/model/T_PVX_DOPT_D.h"
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/CGdiObject.h"
 
 double CEngineBase::m_dVectorThkScale = 2.0;
 
@@ -27,36 +35,50 @@ CEngineBase::CEngineBase()
       m_pModel(nullptr),
       m_bCuttingLine(0),
       m_bKeepVectorFactor(0),
-      m_pPlotEngine(nullptr) {}
+      m_pPlotEngine(nullptr) {
+    m_mapSbem.InitHashTable(kMapBuckets);
+    m_mapNodeOrder.InitHashTable(kMapBuckets);
+}
 
 CEngineBase::~CEngineBase() {
-    ResetCuttingLineData();
     delete m_pContourEngine;
     m_pContourEngine = nullptr;
+    ResetCuttingLineData();
+    delete m_pPlotEngine;
+    m_pPlotEngine = nullptr;
 }
 
 I_PVXModel* CEngineBase::GetModel() const { return dynamic_cast<I_PVXModel*>(m_pModel); }
 
+// ---- import ---------------------------------------------------------------------------------
+
 void CEngineBase::ImportEngine(CEngineBase* pSrc) {
     if (!pSrc || pSrc == this) return;
-    m_pDBDoc = pSrc->m_pDBDoc;
-    m_bDeformed = pSrc->m_bDeformed;
-    m_bGradient = pSrc->m_bGradient;
-    m_bAvgNdlActOnly = pSrc->m_bAvgNdlActOnly;
     m_bLocalAxis = pSrc->m_bLocalAxis;
-    m_dLegendMax = pSrc->m_dLegendMax;
-    m_dLegendMin = pSrc->m_dLegendMin;
-    m_bRangeOn = pSrc->m_bRangeOn;
-    m_bRangeAbsolute = pSrc->m_bRangeAbsolute;
-    m_bRangeLowOn = pSrc->m_bRangeLowOn;
-    m_bRangeHighOn = pSrc->m_bRangeHighOn;
-    m_dRangeLow = pSrc->m_dRangeLow;
-    m_dRangeHigh = pSrc->m_dRangeHigh;
-    m_dRangeLowEff = pSrc->m_dRangeLowEff;
-    m_dRangeHighEff = pSrc->m_dRangeHighEff;
-    m_bCuttingLine = pSrc->m_bCuttingLine;
-    m_arrElemKey.Copy(pSrc->m_arrElemKey);
-    // The colour scale is copied by value: each engine owns its own.
+    m_bDeformed = pSrc->m_bDeformed;
+
+    m_arrElemKey.SetSize(pSrc->m_arrElemKey.GetSize());
+    for (INT_PTR i = 0; i < pSrc->m_arrElemKey.GetSize(); ++i) m_arrElemKey[i] = pSrc->m_arrElemKey[i];
+
+    // RemoveAll keeps the bucket count, so the map stays a 10007-bucket map.
+    m_mapSbem.RemoveAll();
+    for (POSITION pos = pSrc->m_mapSbem.GetStartPosition(); pos;) {
+        UINT key = 0;
+        T_PVX_SBEM_D rec;
+        pSrc->m_mapSbem.GetNextAssoc(pos, key, rec);
+        m_mapSbem[key] = rec;
+    }
+    m_mapNodeOrder.RemoveAll();
+    for (POSITION pos = pSrc->m_mapNodeOrder.GetStartPosition(); pos;) {
+        UINT key = 0;
+        int value = 0;
+        pSrc->m_mapNodeOrder.GetNextAssoc(pos, key, value);
+        m_mapNodeOrder[key] = value;
+    }
+}
+
+void CEngineBase::ImportResultScale(const CEngineBase* pSrc) {
+    if (!pSrc || pSrc == this) return;
     if (pSrc->m_pContourEngine) {
         if (m_pContourEngine)
             *m_pContourEngine = *pSrc->m_pContourEngine;
@@ -66,14 +88,172 @@ void CEngineBase::ImportEngine(CEngineBase* pSrc) {
         delete m_pContourEngine;
         m_pContourEngine = nullptr;
     }
+    m_bGradient = pSrc->m_bGradient;
+    m_dLegendMax = pSrc->m_dLegendMax;
+    m_dLegendMin = pSrc->m_dLegendMin;
+    m_bCuttingLine = pSrc->m_bCuttingLine;
 }
 
+// ---- look-ups -------------------------------------------------------------------------------
+
+int CEngineBase::GetSbemD(UINT nKey, T_PVX_SBEM_D& out) const {
+    if (m_mapSbem.GetCount() == 0) return 0;
+    const auto* pPair = m_mapSbem.PLookup(nKey);
+    if (!pPair) return 0;
+    out = pPair->value;
+    return 1;
+}
+
+int CEngineBase::GetNodeOrder(UINT nNode, const T_PELEM_D& elem, int n) {
+    if (n > PELEM_MAX_NODE) n = PELEM_MAX_NODE;
+    for (int i = 0; i < n; ++i)
+        if (elem.node[i] == nNode) return i;
+    return -1;
+}
+
+int CEngineBase::GetNodeOrder(UINT nNode, const CArray<UINT, UINT>& keys) {
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i)
+        if (keys[i] == nNode) return static_cast<int>(i);
+    return -1;
+}
+
+int CEngineBase::Compare_Cutline_Dist(const void* a, const void* b) {
+    const auto* p = static_cast<const T_CUTLINE_D*>(a);
+    const auto* q = static_cast<const T_CUTLINE_D*>(b);
+    const double kp = p->dDistA < p->dDistB ? p->dDistA : p->dDistB;
+    const double kq = q->dDistA < q->dDistB ? q->dDistA : q->dDistB;
+    if (kp > kq) return 1;
+    if (kp < kq) return -1;
+    return 0;
+}
+
+int CEngineBase::IsSame3DPoint(const C3DPoint& a, const C3DPoint& b) {
+    return std::fabs(a.x - b.x) <= 1e-8 && std::fabs(a.y - b.y) <= 1e-8 && std::fabs(a.z - b.z) <= 1e-8 ? 1 : 0;
+}
+
+// ---- display range --------------------------------------------------------------------------
+
+void CEngineBase::SetDisplayRange() {
+    CContourEngine* pScale = m_pContourEngine;
+    if (!pScale) return;
+    const double lo = pScale->m_dMinValue, hi = pScale->m_dMaxValue;
+    if (m_bRangeAbsolute) {
+        m_dRangeLowEff = m_dRangeLow;
+        m_dRangeHighEff = m_dRangeHigh;
+    } else {
+        const double span = std::fabs(hi - lo);
+        m_dRangeLowEff = span * m_dRangeLow + lo;
+        m_dRangeHighEff = span * m_dRangeHigh + lo;
+    }
+    auto clamp = [&](double& v) {
+        if (v < lo) v = lo;
+        if (v > hi) v = hi;
+    };
+    if (m_bRangeLowOn) clamp(m_dRangeLowEff);
+    if (m_bRangeHighOn) clamp(m_dRangeHighEff);
+    pScale->SetActiveContourRange(m_bRangeOn, m_bRangeLowOn, m_dRangeLowEff, m_bRangeHighOn, m_dRangeHighEff);
+}
+
+// ---- window helpers -------------------------------------------------------------------------
+
+int CEngineBase::IsFar(double* a, double* b) const {
+    I_PVXModel* pModel = GetModel();
+    if (!a || !b || !pModel || !pModel->m_pPVXCtrl) return 1;
+    const C3DPoint wa = pModel->m_pPVXCtrl->GetWorldToWindowP3D(C3DPoint(a[0], a[1], a[2]));
+    const C3DPoint wb = pModel->m_pPVXCtrl->GetWorldToWindowP3D(C3DPoint(b[0], b[1], b[2]));
+    return wa.z < wb.z ? 0 : 1;
+}
+
+CPoint CEngineBase::DrawPoint(CDC* pDC, C3DPoint& p, double dSize, int bSquare) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel) return CPoint(0, 0);
+    const CPoint pt = pModel->Get3DPtTo2DPt(&p);
+    if (pDC && pt.x >= 1 && pt.y >= 1) {
+        const double h = dSize / 2.0;
+        const int l = static_cast<int>(pt.x - h), t = static_cast<int>(pt.y - h);
+        const int r = static_cast<int>(pt.x + h), b = static_cast<int>(pt.y + h);
+        if (bSquare)
+            pDC->Rectangle(l, t, r, b);
+        else
+            pDC->Ellipse(l, t, r, b);
+    }
+    return pt;
+}
+
+namespace {
+
+// The control's first virtual width/height ratio (1 outside export).
+int WidthRatio(const CEngineBase& e) {
+    I_PVXModel* pModel = e.GetModel();
+    int w = 1, h = 1;
+    if (pModel && pModel->m_pPVXCtrl) pModel->m_pPVXCtrl->GetVirtualWHRatio(w, h);
+    return w;
+}
+
+// A single floating-point conversion: '%', flags, width, precision, one of f F e E g G; any
+// other text around it is kept, "%%" is literal text.
+bool IsOneRealFormat(const char* fmt) {
+    if (!fmt) return false;
+    int conversions = 0;
+    for (const char* p = fmt; *p; ++p) {
+        if (*p != '%') continue;
+        ++p;
+        if (*p == '%') continue;
+        while (*p && std::strchr("-+ #0", *p)) ++p;
+        while (*p >= '0' && *p <= '9') ++p;
+        if (*p == '.') {
+            ++p;
+            while (*p >= '0' && *p <= '9') ++p;
+        }
+        if (!*p || !std::strchr("fFeEgG", *p)) return false;
+        ++conversions;
+    }
+    return conversions == 1;
+}
+
+}  // namespace
+
+int CEngineBase::GetVectorLineWidth() const { return static_cast<int>(m_dVectorThkScale * WidthRatio(*this)); }
+
+int CEngineBase::GetLineThick(double dThick) const { return static_cast<int>(dThick * WidthRatio(*this)); }
+
+CString FormatMinMaxLabel(const char* fmt, int nKind, double dValue) {
+    static const char* const kPrefix[3] = {"Max:", "Min:", "MAX:"};
+    char text[128];
+    std::snprintf(text, sizeof text, IsOneRealFormat(fmt) ? fmt : "%g", dValue);
+    CString s = nKind >= 0 && nKind < 3 ? kPrefix[nKind] : "";
+    s += text;
+    return s;
+}
+
+void DrawMinMaxLabel(I_PVXModel* pModel, CDC* pDC, C3DPoint p, const char* fmt, int nKind, double dValue,
+                     COLORREF crColor) {
+    if (!pModel || !pDC || !pModel->m_pPVXCtrl) return;
+    const CPoint pt = pModel->Get3DPtTo2DPt(&p);
+    if (pt.x < 0 || pt.y < 0) return;
+    pDC->TextOut(pt.x, pt.y, FormatMinMaxLabel(fmt, nKind, dValue));
+
+    const int saved = pDC->SaveDC();
+    CPen pen;
+    pen.CreatePen(PS_SOLID, 2, crColor);
+    pDC->SelectObject(&pen);
+    if (pModel->m_bExternalDevice)
+        pModel->m_pPVXCtrl->DrawCrossInClientWindow(pDC, p, 8);
+    else
+        pModel->m_pPVXCtrl->DrawCross(pDC, p, 8);
+    pDC->RestoreDC(saved);
+    pen.DeleteObject();
+}
+
+void CEngineBase::DrawMinMaxOutputValue(CDC* pDC, C3DPoint p, const char* fmt, int nKind, double dValue) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel || !pModel->m_pDispOpt) return;
+    DrawMinMaxLabel(pModel, pDC, p, fmt, nKind, dValue, pModel->m_pDispOpt->m_Number.m_crNumber[0]);
+}
+
+// ---- base slots -----------------------------------------------------------------------------
+
 void CEngineBase::GetNodalValueforCutting(UINT, double&, int, double&, int) {}
-void CEngineBase::DoLineContour(CDC*, CList<C3DPoint, C3DPoint>*, double*) {}
-void CEngineBase::DoSubPolyContour(CDC*, double*, CList<C3DPoint, C3DPoint>*, int*, int) {}
-void CEngineBase::DrawContourList(CDC*, CArray<int, int>&, CArray<VtxInfo_tag, VtxInfo_tag>&) {}
-void CEngineBase::DrawContourListGrad(CDC*, CArray<int, int>&, CArray<VtxInfo_tag, VtxInfo_tag>&) {}
-void CEngineBase::DrawContourLine(CDC*, CArray<C3DPoint, C3DPoint>&, CArray<double, double>&) {}
 int CEngineBase::BeginPlotEng(CDC*) { return 0; }
 int CEngineBase::EndPlotEng() { return 0; }
 

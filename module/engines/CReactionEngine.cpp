@@ -33,6 +33,7 @@ int CReactionEngine::InitEngine(CDeformEngine*, int nMode) {
 void CReactionEngine::ImportEngine(CReactionEngine* pSrc) {
     if (!pSrc || pSrc == this) return;
     CEngineBase::ImportEngine(pSrc);
+    ImportResultScale(pSrc);
     m_bDataReady = pSrc->m_bDataReady;
     m_nMode = pSrc->m_nMode;
     m_nComponent = pSrc->m_nComponent;

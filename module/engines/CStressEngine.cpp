@@ -22,6 +22,8 @@ int CStressEngine::InitEngine(CDeformEngine*, int nMode) {
 void CStressEngine::ImportEngine(CStressEngine* pSrc) {
     if (!pSrc || pSrc == this) return;
     CEngineBase::ImportEngine(pSrc);
+    ImportResultScale(pSrc);
+    m_bAvgNdlActOnly = pSrc->m_bAvgNdlActOnly;
     m_bDataReady = pSrc->m_bDataReady;
     m_nComponent = pSrc->m_nComponent;
 }

@@ -75,6 +75,7 @@ int CForceEngine::InitEngine(CDeformEngine*, int nMode) {
 void CForceEngine::ImportEngine(CForceEngine* pSrc) {
     if (!pSrc || pSrc == this) return;
     CEngineBase::ImportEngine(pSrc);
+    ImportResultScale(pSrc);
     m_bBForcData = pSrc->m_bBForcData;
     m_bTForcData = pSrc->m_bTForcData;
     m_bWForcData = pSrc->m_bWForcData;

@@ -42,6 +42,15 @@ void BuildProject(PostDBBuilder& b) {
     for (UINT n : {10u, 3u, 7u, 5u}) slab.aNode.Add(n);
     slab.aElem.Add(20);
     b.AddMemb(3, slab);
+    T_CFMO_D ends;
+    ends.Initialize();
+    ends.type = 201;
+    ends.length = 6.0;
+    ends.ri2 = 0.3;
+    ends.rj2 = 0.25;
+    ends.ri3 = 0.35;
+    ends.rj3 = 0.2;
+    b.AddMembEnds(1, ends);
 
     T_PWALL_D w;
     w.Initialize();

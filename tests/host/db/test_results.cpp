@@ -345,3 +345,35 @@ TEST(PostDbResults, TimeHistoryByStepAndQuantity) {
     EXPECT_TRUE(e.post.GetDispHistory(1, 0, 5, d));
     EXPECT_FALSE(e.post.GetDispHistory(1, 1, 5, d));
 }
+
+TEST(PostDbResults, MemberEndRecordsWithRigidZones) {
+    Env e;
+    // Member 1 has the end record BuildProject stores; member 2 and an unknown key have none.
+    struct Row {
+        const char* label;
+        UINT memb;
+        bool found;
+        double length, ri2, rj2, ri3, rj3;
+    } const rows[] = {
+        {"beam with rigid zones", 1, true, 6.0, 0.3, 0.25, 0.35, 0.2},
+        {"column without a record", 2, false, -7, -7, -7, -7, -7},
+        {"unknown member", 99, false, -7, -7, -7, -7, -7},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        T_CFMO_D c;
+        c.Initialize();
+        c.length = c.ri2 = c.rj2 = c.ri3 = c.rj3 = -7;
+        EXPECT_EQ(e.post.GetCfmoMemb(r.memb, c), r.found ? 1 : 0);
+        EXPECT_EQ(c.length, r.length);
+        EXPECT_EQ(c.ri2, r.ri2);
+        EXPECT_EQ(c.rj2, r.rj2);
+        EXPECT_EQ(c.ri3, r.ri3);
+        EXPECT_EQ(c.rj3, r.rj3);
+    }
+    // The record does not depend on the load selection.
+    e.post.ClearSelection();
+    T_CFMO_D c;
+    EXPECT_EQ(e.post.GetCfmoMemb(1, c), 1);
+    EXPECT_EQ(c.type, 201);
+}

@@ -20,6 +20,7 @@ constexpr UINT kBeamSlant = 2;  // 5 long, from (0,0,0) to (3,4,0)
 constexpr UINT kColumn = 3;     // a column: not a beam
 constexpr UINT kZeroLen = 4;    // both ends on one node
 constexpr UINT kBeamShort = 5;  // 4 long along global X, for the load terms
+constexpr UINT kBeamRigid = 10; // 10 long along global X, member 10 with rigid end zones
 constexpr UINT kMissing = 99;
 
 class BeamDiagramTest : public ::testing::Test {
@@ -54,6 +55,17 @@ protected:
             b.AddElem(UINT(6 + i), PELEM_KIND_FRAME, 201, {1, 2}, 1, UINT(i + 1));
         }
         b.AddElem(9, PELEM_KIND_FRAME, 201, {1, 2}, 2, 1);  // material 2 does not exist
+        b.AddElem(kBeamRigid, PELEM_KIND_FRAME, 201, {1, 2});
+        b.AddMemb(10, 201, {1, 2}, {kBeamRigid});
+        T_CFMO_D ends;
+        ends.Initialize();
+        ends.type = 201;
+        ends.length = 10.0;
+        ends.ri2 = 1.5;
+        ends.rj2 = 0.5;
+        ends.ri3 = 1.0;
+        ends.rj3 = 2.0;
+        b.AddMembEnds(10, ends);
         b.AddLoadCase(1, PLOAD_STATIC, "DL");
         b.AddLoadCase(2, PLOAD_DYNAMIC, "EQ");
         b.Install(m_doc);
@@ -560,3 +572,30 @@ TEST_F(BeamDiagramTest, CombinationBuilders) {
 }
 
 }  // namespace
+
+TEST_F(BeamDiagramTest, RigidEndZonesOfTheHostRecord) {
+    // End i turned by 0.01 about local z and 0.02 about local y (local axes = global axes), no
+    // translation. A rigid arm of length x turned by t moves sin(t) x: +y for a turn about z,
+    // -z for a turn about y. The flexible spans are 10 - 1.5 - 0.5 = 8 and 10 - 1 - 2 = 7.
+    ASSERT_EQ(1, m_beam->MakeBeamDispl(kBeamRigid, Disp(0, 0, 0, 0, 0.02, 0.01), Disp(0, 0, 0, 0, 0, 0), 10, 2, 1.0));
+    EXPECT_DOUBLE_EQ(8.0, m_beam->GetLength(2));
+    EXPECT_DOUBLE_EQ(7.0, m_beam->GetLength(3));
+    // Stations 0, 1, 1.5, 2 .. 9, 9.5, 10: the zone ends 1.5, 9.5 (direction 2), 1 and 8
+    // (direction 3) are stations.
+    ASSERT_EQ(13, m_beam->GetStationCount());
+    struct Row {
+        const char* label;
+        int d, start, end;
+    } const spans[] = {{"direction 2", 2, 2, 11}, {"direction 3", 3, 1, 9}};
+    for (const Row& r : spans) {
+        SCOPED_TRACE(r.label);
+        EXPECT_EQ(r.start, m_beam->GetSpanStart(r.d));
+        EXPECT_EQ(r.end, m_beam->GetSpanEnd(r.d));
+    }
+    EXPECT_DOUBLE_EQ(1.5, m_beam->GetStationPos(2));
+    EXPECT_DOUBLE_EQ(9.5, m_beam->GetStationPos(11));
+    EXPECT_NEAR(std::sin(0.01) * 1.0, m_beam->GetLocalDispl(2, 1), 1e-12) << "inside the zone at x = 1";
+    EXPECT_NEAR(std::sin(0.01) * 1.5, m_beam->GetLocalDispl(2, 2), 1e-12) << "end of the zone";
+    EXPECT_NEAR(-std::sin(0.02) * 1.0, m_beam->GetLocalDispl(3, 1), 1e-12) << "end of the zone";
+    EXPECT_EQ(0.0, m_beam->GetLocalDispl(2, 12)) << "end j does not move";
+}

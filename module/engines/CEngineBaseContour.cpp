@@ -1,0 +1,312 @@
+// Contour-list drawing of CEngineBase: faces and member polygons cut into colour bands by the
+// engine's colour scale, drawn flat, graded or as level lines with their contour letters, and
+// lines coloured by band.
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+#include "module/contour/CContourEngine.h"
+#include "module/contour/CGradientDrawing.h"
+#include "module/engines/CEngineBase.h"
+#include "host/grx/I_PVXCtrl.h"
+#include "module/model/I_PVXModel.h"
+#include "module/model/T_PVX_DOPT_D.h"
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/CGdiObject.h"
+#include "platform/ui/CClientDC.h"
+#include "platform/ui/CView.h"
+
+namespace {
+
+// The view's client DC for immediate copies: only while drawing to the memory image with both
+// drawing flags 0, not while animating, and when the view has a window.
+std::unique_ptr<CClientDC> OpenClientCopy(I_PVXModel& m) {
+    if (m.m_bExternalDevice || m.m_bSecondTarget || m.m_bAnimation || !m.m_pView || !m.m_pView->GetSafeHwnd())
+        return nullptr;
+    auto dc = std::make_unique<CClientDC>(m.m_pView);
+    if (!dc->GetSafeHdc()) return nullptr;
+    return dc;
+}
+
+// Appends with geometric growth: the class library's arrays grow by at most 1024 elements, which
+// would make a model-wide list cost quadratic time.
+template <class T, class A, class V>
+void AppendAmortized(CArray<T, A>& arr, V&& item) {
+    const INT_PTR n = arr.GetSize();
+    if (n >= 1024 && (n & (n - 1)) == 0) arr.SetSize(n, n);
+    arr.Add(std::forward<V>(item));
+}
+
+// What one list draw needs from the model, read once.
+struct ListDraw {
+    I_PVXModel& m;
+    CContourEngine& scale;
+    CDC* dc;
+    I_PVXCtrl& ctrl;
+    bool direct;           // straight to the window
+    CPoint offset;         // client origin in the memory image (memory mode)
+    CClientDC* client;     // immediate copy of level lines, or null
+
+    // Window point of a world point for the letter cells.
+    CPoint CellPoint(const C3DPoint& p) const {
+        if (direct) return m.Get3DPtTo2DPt(const_cast<C3DPoint*>(&p));
+        const CPoint q = ctrl.GetWorldToMemDCP2D(p);
+        return CPoint(q.x - offset.x, q.y - offset.y);
+    }
+
+    // The letter of a level edge a-b whose first vertex has value v, when letters are on.
+    void Letter(const C3DPoint& a, const C3DPoint& b, double v) const {
+        if (!m.m_bContourAnnot || m.m_nAnnotCellWidth <= 0 || m.m_nAnnotCellHeight <= 0) return;
+        const int r = std::abs(scale.GetUpperRank(v));
+        const C3DPoint mid((a.x + b.x) * 0.5, (a.y + b.y) * 0.5, (a.z + b.z) * 0.5);
+        const CPoint w = CellPoint(mid);
+        ContAnnotData d;
+        d.nCol = static_cast<int>(std::floor(static_cast<double>(w.x) / m.m_nAnnotCellWidth));
+        d.nRow = static_cast<int>(std::floor(static_cast<double>(w.y) / m.m_nAnnotCellHeight));
+        d.nLevel = r;
+        char text[8];
+        std::snprintf(text, sizeof text, "%c", 64 + r);
+        d.strText = text;
+        d.pt1 = a;
+        d.pt2 = b;
+        d.pt3 = mid;
+        d.x = w.x;
+        d.y = w.y;
+        AppendAmortized(m.m_arrContAnnot, d);
+    }
+
+    // One level edge, lettered, drawn with the selected pen; bClientFirst also draws it on the
+    // client DC first (line-contour mode).
+    void Edge(const C3DPoint& a, const C3DPoint& b, double v, bool bClientFirst) const {
+        Letter(a, b, v);
+        if (direct) {
+            ctrl.DrawLine3DOnClientWindow(dc, a, b);
+            return;
+        }
+        if (bClientFirst && client) ctrl.DrawLine3DOnClientWindow(client, a, b);
+        ctrl.DrawLine3D(dc, a, b, 0.0);
+    }
+
+    // Every flagged edge of the list with the pen now selected.
+    void FlaggedEdges(const CArray<int, int>& sizes, const CArray<VtxInfo_tag, VtxInfo_tag>& vertices) const {
+        const VtxInfo_tag* v = vertices.GetData();
+        const INT_PTR nVtx = vertices.GetSize();
+        INT_PTR at = 0;
+        for (INT_PTR p = 0; p < sizes.GetSize(); ++p) {
+            const INT_PTR n = std::min<INT_PTR>(std::max(sizes[p], 0), nVtx - at);
+            for (INT_PTR i = 0; i < n; ++i)
+                if (v[at + i].bLine) Edge(v[at + i].pt, v[at + (i + 1) % n].pt, v[at + i].dValue, false);
+            at += n;
+        }
+    }
+
+    // Band edges over filled polygons: one pen of the pen factor in the scale's line colour.
+    void BandEdges(const CArray<int, int>& sizes, const CArray<VtxInfo_tag, VtxInfo_tag>& vertices) const {
+        if (!scale.m_bDrawContourLine) return;
+        CPen pen;
+        pen.CreatePen(PS_SOLID, m.m_nPenFactor, scale.m_crContourLine);
+        CPen* pOld = dc->SelectObject(&pen);
+        FlaggedEdges(sizes, vertices);
+        dc->SelectObject(pOld);
+        pen.DeleteObject();
+    }
+};
+
+// Flat-shading factors of a polygon applied to a colour, when shading is on.
+COLORREF Shaded(I_PVXModel& m, COLORREF c, const C3DPoint* pts, int n) {
+    if (!m.m_pDispOpt || !m.m_pDispOpt->m_bShading) return c;
+    double f = 1.0, g = 0.0;
+    m.GetFlatShadingFactor(n, pts, f, g);
+    return m.GetShadeFactoredColor(c, f, g);
+}
+
+}  // namespace
+
+// ---- sub-polygons ----------------------------------------------------------------------------
+
+void CEngineBase::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C3DPoint>* pPoints, int* pFlags,
+                                   int bFrame) {
+    if (!m_pContourEngine || !pPoints || !pValues) return;
+    const INT_PTR count = pPoints->GetCount();
+    C3DPoint pts[4];
+    int n = 0;
+    for (POSITION pos = pPoints->GetHeadPosition(); pos && n < 4;) pts[n++] = pPoints->GetNext(pos);
+    int flags[4] = {0, 0, 0, 0};
+    if (pFlags)
+        for (int i = 0; i < n; ++i) flags[i] = pFlags[i];
+
+    CArray<int, int> sizes;
+    CArray<VtxInfo_tag, VtxInfo_tag> vertices;
+    CContourEngine& s = *m_pContourEngine;
+    if (bFrame) {
+        // A frame polygon has at most four points; any further ones are not part of it.
+        s.ContourFramePoly(pts, pValues, n, sizes, vertices, nullptr, nullptr);
+    } else if (count == 3) {
+        s.ContourTriangle(pValues[0], pValues[1], pValues[2], pts[0], pts[1], pts[2], flags[0], flags[1], flags[2],
+                          sizes, vertices, nullptr, nullptr, 1);
+    } else if (count == 4) {
+        s.ContourRectangle(pValues[0], pValues[1], pValues[2], pValues[3], pts[0], pts[1], pts[2], pts[3], flags[0],
+                           flags[1], flags[2], flags[3], sizes, vertices, nullptr, nullptr);
+    }
+    if (sizes.GetSize() == 0) return;
+    I_PVXModel* pModel = GetModel();
+    if (pModel && pModel->m_bGradient)
+        DrawContourListGrad(pDC, sizes, vertices);
+    else
+        DrawContourList(pDC, sizes, vertices);
+}
+
+// ---- flat list -------------------------------------------------------------------------------
+
+void CEngineBase::DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices) {
+    I_PVXModel* pModel = GetModel();
+    if (!m_pContourEngine || !pDC || !pModel || !pModel->m_pPVXCtrl) return;
+    I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
+    ListDraw d{*pModel, *m_pContourEngine, pDC, ctrl, pModel->m_bExternalDevice != 0, CPoint(0, 0), nullptr};
+    if (!d.direct) ctrl.GetClientToMemDC(CPoint(0, 0), d.offset);
+    CContourEngine& s = *m_pContourEngine;
+    const VtxInfo_tag* v = vertices.GetData();
+    const INT_PTR nVtx = vertices.GetSize();
+
+    if (s.m_nFillStyle != 1) {
+        CList<C3DPoint> face;
+        C3DPoint pts[2 * CContourEngine::MAX_LEVELS + 8];
+        INT_PTR at = 0;
+        for (INT_PTR p = 0; p < sizes.GetSize(); ++p) {
+            const INT_PTR n = std::min<INT_PTR>(std::max(sizes[p], 0), nVtx - at);
+            if (n > 0) {
+                face.RemoveAll();
+                int k = 0;
+                for (INT_PTR i = 0; i < n; ++i) {
+                    face.AddTail(v[at + i].pt);
+                    if (k < static_cast<int>(std::size(pts))) pts[k++] = v[at + i].pt;
+                }
+                const COLORREF c = Shaded(*pModel, s.GetValueColor(v[at].dValue), pts, k);
+                if (d.direct)
+                    ctrl.DrawPolygon3DFillOnClientWindow(pDC, face, c);
+                else
+                    ctrl.DrawPolygon3DFill(pDC, face, c);
+            }
+            at += n;
+        }
+        d.BandEdges(sizes, vertices);
+        return;
+    }
+
+    // Line-contour mode: level lines only, each in the colour of its level.
+    std::unique_ptr<CClientDC> client = OpenClientCopy(*pModel);
+    d.client = client.get();
+    const int width = static_cast<int>(pModel->m_nPenFactor * 1.8);
+    INT_PTR at = 0;
+    for (INT_PTR p = 0; p < sizes.GetSize(); ++p) {
+        const INT_PTR n = std::min<INT_PTR>(std::max(sizes[p], 0), nVtx - at);
+        for (INT_PTR i = 0; i < n; ++i) {
+            if (!v[at + i].bLine) continue;
+            CPen pen;
+            pen.CreatePen(PS_SOLID, width, s.GetValueColor(v[at + i].dValue));
+            CPen* pOld = pDC->SelectObject(&pen);
+            CPen* pOldClient = d.client ? d.client->SelectObject(&pen) : nullptr;
+            d.Edge(v[at + i].pt, v[at + (i + 1) % n].pt, v[at + i].dValue, true);
+            if (d.client) d.client->SelectObject(pOldClient);
+            pDC->SelectObject(pOld);
+            pen.DeleteObject();
+        }
+        at += n;
+    }
+}
+
+// ---- graded list -----------------------------------------------------------------------------
+
+void CEngineBase::DrawContourListGrad(CDC* pDC, CArray<int, int>& sizes,
+                                      CArray<VtxInfo_tag, VtxInfo_tag>& vertices) {
+    I_PVXModel* pModel = GetModel();
+    if (!m_pContourEngine || !pDC || !pModel || !pModel->m_pPVXCtrl) return;
+    CContourEngine& s = *m_pContourEngine;
+    if (s.m_nFillStyle == 1) {
+        DrawContourList(pDC, sizes, vertices);
+        return;
+    }
+    I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
+    ListDraw d{*pModel, s, pDC, ctrl, pModel->m_bExternalDevice != 0, CPoint(0, 0), nullptr};
+    if (!d.direct) ctrl.GetClientToMemDC(CPoint(0, 0), d.offset);
+    const bool bShading = pModel->m_pDispOpt && pModel->m_pDispOpt->m_bShading;
+
+    const VtxInfo_tag* v = vertices.GetData();
+    const INT_PTR nVtx = vertices.GetSize();
+    CArray<C3DPoint> pts;
+    CArray<DWORD> colors, clippedColors;
+    CArray<CPoint> clipped;
+    INT_PTR at = 0;
+    for (INT_PTR p = 0; p < sizes.GetSize(); ++p) {
+        const INT_PTR n = std::min<INT_PTR>(std::max(sizes[p], 0), nVtx - at);
+        if (n > 0) {
+            pts.SetSize(n);
+            colors.SetSize(n);
+            for (INT_PTR i = 0; i < n; ++i) pts[i] = v[at + i].pt;
+            double f = 1.0, g = 0.0;
+            if (bShading) pModel->GetFlatShadingFactor(static_cast<int>(n), pts.GetData(), f, g);
+            for (INT_PTR i = 0; i < n; ++i) {
+                const COLORREF c = s.GetValueColorGrad(v[at + i].dValue);
+                colors[i] = bShading ? pModel->GetShadeFactoredColor(c, f, g) : c;
+            }
+            const int m = pModel->GetClippedVtxList(pts, clipped, colors, clippedColors, 0);
+            if (m > 0 && clipped.GetSize() >= m && clippedColors.GetSize() >= m)
+                CGradientDrawing::GradientPolygon(pDC, clippedColors.GetData(), clipped.GetData(), m);
+        }
+        at += n;
+    }
+    d.BandEdges(sizes, vertices);
+}
+
+// ---- lines ---------------------------------------------------------------------------------
+
+void CEngineBase::DoLineContour(CDC* pDC, CList<C3DPoint, C3DPoint>* pPoints, double* pValues) {
+    if (!m_pContourEngine || !pPoints || !pValues || pPoints->GetCount() < 2) return;
+    const C3DPoint A = pPoints->GetHead(), B = pPoints->GetTail();
+    const C3DPoint M((A.x + B.x) * 0.5, (A.y + B.y) * 0.5, (A.z + B.z) * 0.5);
+    const C3DPoint ends[2][2] = {{A, M}, {M, B}};
+    const double vals[2][2] = {{pValues[0], pValues[1]}, {pValues[1], pValues[2]}};
+    CArray<C3DPoint, C3DPoint> points;
+    CArray<double, double> values;
+    for (int h = 0; h < 2; ++h) {
+        // From the end with the larger value; equal values from the half's second end.
+        const int from = vals[h][0] > vals[h][1] ? 0 : 1;
+        const C3DPoint& p = ends[h][from];
+        const C3DPoint& q = ends[h][1 - from];
+        const double vp = vals[h][from], vq = vals[h][1 - from];
+        points.RemoveAll();
+        values.RemoveAll();
+        points.Add(p);
+        values.Add(vp);
+        m_pContourEngine->GetRankVertices(p, q, vp, vq, points, values, nullptr);
+        points.Add(q);
+        values.Add(vq);
+        DrawContourLine(pDC, points, values);
+    }
+}
+
+void CEngineBase::DrawContourLine(CDC* pDC, CArray<C3DPoint, C3DPoint>& points, CArray<double, double>& values) {
+    I_PVXModel* pModel = GetModel();
+    if (!m_pContourEngine || !pDC || !pModel || !pModel->m_pPVXCtrl) return;
+    I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
+    const bool direct = pModel->m_bExternalDevice != 0;
+    std::unique_ptr<CClientDC> client = OpenClientCopy(*pModel);
+    const int width = static_cast<int>(2.0 * pModel->m_nPenFactor);
+    const INT_PTR n = std::min(points.GetSize(), values.GetSize());
+    for (INT_PTR i = 0; i + 1 < n; ++i) {
+        const COLORREF c = m_pContourEngine->GetRankColor(std::abs(m_pContourEngine->GetUpperRank(values[i])));
+        CPen pen;
+        pen.CreatePen(PS_SOLID, width, c);
+        CPen* pOld = pDC->SelectObject(&pen);
+        CPen* pOldClient = client ? client->SelectObject(&pen) : nullptr;
+        if (direct) {
+            ctrl.DrawLine3DOnClientWindow(pDC, points[i], points[i + 1]);
+        } else {
+            if (client) ctrl.DrawLine3DOnClientWindow(client.get(), points[i], points[i + 1]);
+            ctrl.DrawLine3D(pDC, points[i], points[i + 1], 0.0);
+        }
+        if (client) client->SelectObject(pOldClient);
+        pDC->SelectObject(pOld);
+        pen.DeleteObject();
+    }
+}
