@@ -263,6 +263,14 @@ struct T_PLCOM_D {
     }
 };
 
+// A node's user coordinate system: its first and second direction (not stored in the project).
+struct T_NUCS_D {
+    double dir1[3];  // first direction, the user x axis
+    double dir2[3];  // second direction, in the user x-y plane
+
+    void Initialize() { memset(this, 0, sizeof(*this)); }
+};
+
 // Kinds of line in the cutting-line table (`T_CTLN_D::kind`).
 enum {
     CTLN_KIND_CUTLINE = 0,  // a cutting line across plates: result diagrams are drawn along it
