@@ -70,7 +70,8 @@ CPVXCutLineDetDlg::CPVXCutLineDetDlg(CArray<UINT, UINT>* pSelected, CWnd* pParen
       m_nDir(0),
       m_bValues(0),
       m_bMinMax(1),
-      m_bGraphCheck(0) {}
+      m_bGraphCheck(0),
+      m_bFilling(FALSE) {}
 
 CPVXCutLineDetDlg::~CPVXCutLineDetDlg() {
     if (GetSafeHwnd()) DestroyWindow();
@@ -81,7 +82,9 @@ BOOL CPVXCutLineDetDlg::Create(I_PVXModel* pModel, int nValue) {
     m_pModel = pModel;
     m_nValue = nValue;
     CWnd* pParent = pModel ? pModel->GetView() : nullptr;
-    return CDialog::Create(IDD_PVX_CUTLINE_DETAIL, pParent);
+    if (!CDialog::Create(IDD_PVX_CUTLINE_DETAIL, pParent)) return FALSE;
+    ShowWindow(SW_SHOW);
+    return TRUE;
 }
 
 void CPVXCutLineDetDlg::DoDataExchange(CDataExchange* pDX) {
@@ -99,7 +102,10 @@ void CPVXCutLineDetDlg::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL CPVXCutLineDetDlg::OnInitDialog() {
+    // Filling the factor edit notifies a change like typing would: not the user's.
+    m_bFilling = TRUE;
     CDialog::OnInitDialog();
+    m_bFilling = FALSE;
     SetWindowText("Cutting Line Diagram");
 
     // The window shows the module's settings, all of them, so that what it shows is what is drawn.
@@ -121,7 +127,7 @@ BOOL CPVXCutLineDetDlg::OnInitDialog() {
 
     FillList();
     m_strName = ProposeName();
-    UpdateData(FALSE);
+    ShowMembers();
     EnableMinMax();
     GotoDlgCtrl(&m_EditPt1);
     return FALSE;  // the focus is set
@@ -163,7 +169,14 @@ void CPVXCutLineDetDlg::Warn(LPCTSTR pszKey) {
 
 // ---- options: written into the settings at once --------------------------------------------------
 
+void CPVXCutLineDetDlg::ShowMembers() {
+    m_bFilling = TRUE;
+    UpdateData(FALSE);
+    m_bFilling = FALSE;
+}
+
 void CPVXCutLineDetDlg::OnChangeFactor() {
+    if (m_bFilling) return;
     if (UpdateData(TRUE)) m_dScaleFactor = m_dFactor;
 }
 
@@ -256,7 +269,7 @@ void CPVXCutLineDetDlg::OnAdd() {
     m_ListCutLine.SetCurSel(n);
     SyncSelection();
     m_strName = ProposeName();
-    UpdateData(FALSE);
+    ShowMembers();
     m_EditPt1.SetPickMode(CUTLINE_PICK_PT1);
     GotoDlgCtrl(&m_EditPt1);
 }
@@ -305,7 +318,7 @@ void CPVXCutLineDetDlg::OnDelete() {
     SyncSelection();
     if (UpdateData(TRUE)) {
         m_strName = ProposeName();
-        UpdateData(FALSE);
+        ShowMembers();
     }
 }
 
@@ -316,7 +329,7 @@ void CPVXCutLineDetDlg::OnSelChange() {
     if (n < 0 || !CutLineTable().Get(static_cast<UINT>(m_ListCutLine.GetItemData(n)), line)) return;
     if (!UpdateData(TRUE)) return;
     m_strName = line.name;
-    UpdateData(FALSE);
+    ShowMembers();
     m_EditPt1.SetWindowText(FormatPoint(line.x1, line.y1, line.z1));
     m_EditPt2.SetWindowText(FormatPoint(line.x2, line.y2, line.z2));
 }

@@ -128,4 +128,8 @@ private:
     void SyncSelection();
     void EnableMinMax();
     void Warn(LPCTSTR pszKey);
+    // The members shown in the controls, without taking the change notices for the user's.
+    void ShowMembers();
+
+    BOOL m_bFilling;                    // the dialog is filling its own controls
 };
