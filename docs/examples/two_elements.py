@@ -144,7 +144,7 @@ def write_project(path):
     db.execute("CREATE TABLE pvx_header (name TEXT PRIMARY KEY, value TEXT NOT NULL)")
     db.executemany("INSERT INTO pvx_header VALUES (?, ?)",
                    [("format", "PVX post database"), ("version", "1"), ("post3d", "1"), ("floor", "0")])
-    # Every table must exist, even when it stays empty.
+    # Tables left out read as empty; the example creates them all to show their layout.
     for name, cols in TABLES.items():
         db.execute('CREATE TABLE "%s" (%s)' % (name, ", ".join(cols)))
 

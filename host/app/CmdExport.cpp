@@ -1,16 +1,16 @@
 // pvxhost export: writes the result view of the open project as an enhanced metafile or a
 // bitmap through the module's own export, as the host application's export commands do.
 //
-// The view is opened and painted as for `render`; the host then hands the file name to the
-// model's export callback (PV_OnExportWindowsMetaFileEx for EMF, PV_OnExportBMP for BMP). The
-// callbacks answer nothing, so the command checks the file itself: it must exist afterwards and
-// differ from what was there before (a new file, or a new time, size or inode).
-#include <sys/stat.h>
-
+// The view is opened and painted as for `render`; the host then hands a temporary file beside
+// the target to the model's export callback (PV_OnExportWindowsMetaFileEx for EMF, PV_OnExportBMP
+// for BMP). The callbacks answer nothing, so the command checks what the module wrote: a whole
+// file of the format (the byte count of its header, its last record) before it takes the
+// target's place.
 #include <cstdio>
 #include <string>
 
 #include "host/app/HostCommand.h"
+#include "host/app/HostOutput.h"
 #include "host/app/HostResultView.h"
 #include "host/base/I_PVXModelBase.h"
 #include "platform/afx/CString.h"
@@ -23,89 +23,63 @@ struct ExportArgs {
     std::string strOut;
 };
 
-bool ParseArgs(const std::vector<std::string>& args, ExportArgs& a) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& opt = args[i];
-        if (opt != "--format" && opt != "--view" && opt != "--size" && opt != "--out" && opt != "--module") {
-            std::fprintf(stderr, "pvxhost export: unexpected argument \"%s\"\n", opt.c_str());
-            return false;
-        }
-        if (i + 1 >= args.size()) {
-            std::fprintf(stderr, "pvxhost export: %s needs a value\n", opt.c_str());
-            return false;
-        }
-        const std::string& v = args[++i];
-        if (opt == "--format") {
-            if (v != "emf" && v != "bmp") {
-                std::fprintf(stderr, "pvxhost export: unknown format \"%s\" (use emf or bmp)\n", v.c_str());
-                return false;
-            }
-            a.strFormat = v;
-        }
-        if (opt == "--view" && !a.view.ParseView("export", v)) return false;
-        if (opt == "--size" && !a.view.ParseSize("export", v)) return false;
-        if (opt == "--out") a.strOut = v;
-        if (opt == "--module") a.view.strModule = v;
-    }
-    if (a.strFormat.empty()) {
-        std::fprintf(stderr, "pvxhost export: --format emf|bmp is required\n");
-        return false;
-    }
-    if (a.strOut.empty()) {
-        std::fprintf(stderr, "pvxhost export: --out FILE is required\n");
-        return false;
-    }
-    return true;
+std::vector<CHostOption> ExportOptions() {
+    std::vector<CHostOption> options = {
+        {"--out", EHostValue::kPath, "FILE", "the file to write, named .emf or .bmp after its format", nullptr, 0, 0,
+         HOST_OPT_REQUIRED},
+        {"--format", EHostValue::kChoice, "emf|bmp",
+         "enhanced metafile or 24-bit bitmap (default: the extension of --out)"},
+    };
+    for (const CHostOption& o : CHostViewRequest::Options()) options.push_back(o);
+    return options;
 }
 
-struct FileStamp {
-    bool bExists = false;
-    struct stat st {};
-};
-
-FileStamp StampOf(const std::string& path) {
-    FileStamp s;
-    s.bExists = ::stat(path.c_str(), &s.st) == 0;
-    return s;
+void ReadArgs(const CHostArgs& args, ExportArgs& a) {
+    a.view.Read(args);
+    a.strOut = args.Get("--out");
+    a.strFormat = args.Get("--format");
+    // Without --format the name tells the format.
+    const std::string ext = OutputExtension(a.strOut);
+    if (a.strFormat.empty() && (ext == "emf" || ext == "bmp")) a.strFormat = ext;
 }
 
-// Whether the export left a file that it wrote.
-bool Written(const FileStamp& before, const FileStamp& after) {
-    if (!after.bExists || after.st.st_size <= 0) return false;
-    if (!before.bExists) return true;
-    return after.st.st_ino != before.st.st_ino || after.st.st_size != before.st.st_size ||
-           after.st.st_mtim.tv_sec != before.st.st_mtim.tv_sec || after.st.st_mtim.tv_nsec != before.st.st_mtim.tv_nsec;
-}
-
-int RunExport(const CHostOptions& options, const std::vector<std::string>& args) {
+int RunExport(const CHostOptions& options, const CHostArgs& args) {
     ExportArgs a;
-    if (!ParseArgs(args, a)) return HOST_EXIT_USAGE;
-    if (!CheckOutputFolder("export", a.strOut)) return HOST_EXIT_FAILED;
+    ReadArgs(args, a);
+    const bool bEmf = a.strFormat != "bmp";
+    CHostOutputFile out(a.strOut, bEmf ? CHostOutputFile::kEmf : CHostOutputFile::kBmp);
+    if (a.strFormat.empty()) {
+        // What the name leads to is told first (a device, a folder ...), then that it names no format.
+        if (int status = out.CheckTarget(options.strDBPath)) return status;
+        HostMessage("cannot tell the format from \"%s\": give a name ending in .emf or .bmp, or --format emf|bmp",
+                    a.strOut.c_str());
+        return HOST_EXIT_USAGE;
+    }
+    if (int status = out.Check(options.strDBPath)) return status;
 
-    CHostResultView rv("export");
-    if (!rv.Open(options, a.view)) return HOST_EXIT_FAILED;
-
-    const FileStamp before = StampOf(a.strOut);
-    CString path(a.strOut.c_str());
-    if (a.strFormat == "emf")
+    std::vector<CHostProgress::Step> steps = CHostResultView::Steps();
+    steps.push_back({"exporting " + a.strOut, bEmf ? 60.0 : 40.0});
+    CHostProgress progress(steps);
+    CHostResultView rv;
+    if (!rv.Open(options, a.view, &progress)) return HOST_EXIT_FAILED;
+    progress.Enter(steps.size() - 1);
+    if (int status = out.Begin()) return status;
+    CString path(out.GetTempPath().c_str());
+    if (bEmf)
         rv.GetModel()->PV_OnExportWindowsMetaFileEx(path);
     else
         rv.GetModel()->PV_OnExportBMP(&path);
-    if (!Written(before, StampOf(a.strOut))) {
-        std::fprintf(stderr, "pvxhost export: the results module did not write \"%s\"\n", a.strOut.c_str());
-        return HOST_EXIT_FAILED;
-    }
-    std::printf("Wrote %s: %s, %ldx%ld, %s view of %s\n", a.strOut.c_str(), a.strFormat == "emf" ? "EMF" : "BMP",
-                a.view.nWidth, a.view.nHeight, a.view.pszView, options.strDBPath.c_str());
+    if (int status = bEmf ? out.Commit() : out.Commit(a.view.nWidth, a.view.nHeight)) return status;
+    CHostProgress::Finish();
+    std::printf("Wrote %s: %s, %ldx%ld, %s view of %s\n", a.strOut.c_str(), bEmf ? "EMF" : "BMP", a.view.nWidth,
+                a.view.nHeight, a.view.strView.c_str(), options.strDBPath.c_str());
     return HOST_EXIT_OK;
 }
 
 const CHostCommandRegistrar kRegister({"export",
-                                       "--format emf|bmp --out FILE [--view iso|plan|front|right] [--size WxH] "
-                                       "[--module PATH]",
                                        "Writes the project's result view through the results module's own export:\n"
                                        "an enhanced metafile (emf) or a 24-bit bitmap (bmp). The view is set up as\n"
-                                       "for render. Default view iso, default size 1024x768.",
-                                       RunExport, 35});
+                                       "for render.",
+                                       RunExport, 35, ExportOptions()});
 
 }  // namespace

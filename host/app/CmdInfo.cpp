@@ -5,10 +5,32 @@
 #include <string>
 
 #include "host/app/HostCommand.h"
+#include "host/app/HostProgress.h"
+#include "host/app/HostResultView.h"
 #include "host/app/HostSession.h"
 #include "host/app/ModuleLoader.h"
 
 namespace {
+
+// Element type codes of the project's element table.
+const char* ElementTypeName(int type) {
+    switch (type) {
+    case 101: return "column";
+    case 200: return "line member";
+    case 201: return "beam";
+    case 204: return "plane element with beam forces";
+    case 205: return "beam";
+    case 206: return "truss";
+    case 209: return "wall column";
+    case 210: return "wall beam";
+    case 211:
+    case 212: return "wall";
+    case 301:
+    case 302:
+    case 305: return "plate or slab";
+    default: return "other";
+    }
+}
 
 const char* LoadTypeName(int type) {
     switch (type) {
@@ -50,23 +72,14 @@ void PrintPresence(const char* what, CDataBase& db, const std::vector<UINT>& loa
         std::printf("%s: %s\n", what, NameList(db, loads).c_str());
 }
 
-int RunInfo(const CHostOptions& options, const std::vector<std::string>& args) {
-    std::string module;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != "--module") {
-            std::fprintf(stderr, "pvxhost info: unexpected argument \"%s\" (info takes only --module PATH)\n",
-                         args[i].c_str());
-            return HOST_EXIT_USAGE;
-        }
-        if (i + 1 >= args.size() || args[i + 1].empty()) {
-            std::fprintf(stderr, "pvxhost info: --module needs the path of the results module\n");
-            return HOST_EXIT_USAGE;
-        }
-        module = args[++i];
-    }
+int RunInfo(const CHostOptions& options, const CHostArgs& args) {
+    const std::string module = args.Get("--module");
+    CHostProgress progress({{"reading the project", 87}, {"opening the result view", 13}});
+    progress.Enter(0);
     CHostSession session;
     if (!session.Open(options.strDBPath)) return HOST_EXIT_FAILED;
     CDataBase& db = *session.GetDB();
+    CHostProgress::Clear();
 
     const auto& nodes = db.Table<DBT_PNODE>();
     const auto& elems = db.Table<DBT_PELEM>();
@@ -79,7 +92,8 @@ int RunInfo(const CHostOptions& options, const std::vector<std::string>& args) {
     std::printf("Elements: %zu\n", elems.Count());
     std::map<int, size_t> byType;
     for (const T_PELEM_D& e : elems.Records()) ++byType[e.type];
-    for (const auto& t : byType) std::printf("Elements of type %d: %zu\n", t.first, t.second);
+    for (const auto& t : byType)
+        std::printf("Elements of type %d (%s): %zu\n", t.first, ElementTypeName(t.first), t.second);
     std::printf("Members: %zu\n", membs.Count());
 
     std::printf("Load cases: %zu\n", cases.Count());
@@ -122,21 +136,24 @@ int RunInfo(const CHostOptions& options, const std::vector<std::string>& args) {
     PrintPresence("Settlement", db, LoadsWith(db.Table<DBT_DISP>(), settleKeys, nodeKeys));
 
     // The results module, loaded as the host application loads it, opens its view on the project.
+    progress.Enter(1);
     CPVXModuleLoader loader;
     if (!loader.Load(module.empty() ? CPVXModuleLoader::DefaultModulePath() : module) || !loader.OpenResultView()) {
-        std::fprintf(stderr, "pvxhost info: %s\n", loader.GetLastError().c_str());
+        HostMessage("%s", loader.GetLastError().c_str());
         return HOST_EXIT_FAILED;
     }
-    std::printf("module: %s loaded, result view created\n", CPVXModuleLoader::kModuleName);
+    CHostProgress::Finish();
+    if (options.bVerbose)
+        std::printf("Module: %s loaded from %s, result view created\n", CPVXModuleLoader::kModuleName,
+                    (module.empty() ? CPVXModuleLoader::DefaultModulePath() : module).c_str());
     return HOST_EXIT_OK;
 }
 
-const CHostCommandRegistrar kRegister({"info", "[--module PATH]",
-                                       "Prints what the project holds: counts of nodes, elements by type code,\n"
-                                       "members, load cases and combinations, modes, and which results are present\n"
+const CHostCommandRegistrar kRegister({"info",
+                                       "Prints what the project holds: counts of nodes, elements by type, members,\n"
+                                       "load cases and combinations, modes, and which results are present\n"
                                        "(displacements, reactions, forces, modes, time history, settlement).\n"
-                                       "Then loads the results module (default: lib/libqsn_pvx.so beside the\n"
-                                       "program's bin folder) and opens its result view on the project.",
-                                       RunInfo, 10});
+                                       "Then loads the results module and opens its result view on the project.",
+                                       RunInfo, 10, {CHostViewRequest::ModuleOption()}});
 
 }  // namespace

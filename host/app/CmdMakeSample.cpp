@@ -1,79 +1,66 @@
 // pvxhost make-sample: writes the sample project.
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
+#include <string>
 
 #include "host/app/HostCommand.h"
+#include "host/app/HostOutput.h"
+#include "host/app/HostProgress.h"
 #include "host/app/SampleProject.h"
 #include "host/app/SampleWriter.h"
 
 namespace {
 
-int RunMakeSample(const CHostOptions&, const std::vector<std::string>& args) {
-    std::string out;
-    long size = CSampleProject::kDefaultRaftPlates;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--out" || a == "--size") {
-            if (i + 1 >= args.size()) {
-                std::fprintf(stderr, "pvxhost make-sample: %s needs a value\n", a.c_str());
-                return HOST_EXIT_USAGE;
-            }
-            const std::string& v = args[++i];
-            if (a == "--out") {
-                out = v;
-            } else if (!ParseIntArgument("make-sample --size", v, 1, CSampleProject::kMaxRaftPlates, size)) {
-                return HOST_EXIT_USAGE;
-            }
-        } else {
-            std::fprintf(stderr, "pvxhost make-sample: unknown argument \"%s\" (see pvxhost --help)\n", a.c_str());
-            return HOST_EXIT_USAGE;
-        }
-    }
-    if (out.empty()) {
-        std::fprintf(stderr, "pvxhost make-sample: --out FILE is required\n");
-        return HOST_EXIT_USAGE;
-    }
+int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
+    const std::string out = args.Get("--out");
+    const long size = args.GetInteger("--size");
 
-    // The build writes the sample into a directory of its own that may not exist yet.
-    const std::filesystem::path parent = std::filesystem::path(out).parent_path();
-    std::error_code ec;
-    if (!parent.empty() && !std::filesystem::is_directory(parent, ec) && !std::filesystem::create_directories(parent, ec)) {
-        std::fprintf(stderr, "pvxhost make-sample: cannot write \"%s\": cannot create the directory \"%s\": %s\n",
-                     out.c_str(), parent.string().c_str(), ec.message().c_str());
-        return HOST_EXIT_FAILED;
-    }
+    // The build writes the sample into a folder of its own that may not exist yet.
+    CHostOutputFile file(out, CHostOutputFile::kProject);
+    if (int status = file.Check(std::string(), true)) return status;
 
     const auto t0 = std::chrono::steady_clock::now();
+    // Shares measured on a 100,000-plate sample.
+    CHostProgress progress({{"generating the sample project", 45}, {"writing " + out, 55}});
+    progress.Enter(0);
     CSampleProject project(size);
     CSampleWriter writer;
     writer.Builder().Set3D(TRUE);
     project.Generate(writer);
     if (writer.GetRefusedCount() != 0) {
-        std::fprintf(stderr, "pvxhost make-sample: %ld generated records were refused by the database\n",
-                     writer.GetRefusedCount());
+        HostMessage("%ld generated records were refused by the database", writer.GetRefusedCount());
         return HOST_EXIT_FAILED;
     }
-    if (!writer.Builder().Save(out.c_str())) {
+    progress.Enter(1);
+    if (int status = file.Begin()) return status;
+    if (!writer.Builder().Save(file.GetTempPath().c_str())) {
         const char* why = writer.Builder().GetLastError();
-        std::fprintf(stderr, "pvxhost make-sample: cannot write \"%s\": %s\n", out.c_str(), why && *why ? why : "unknown error");
-        return HOST_EXIT_FAILED;
+        return file.Fail(why && *why ? why : "unknown error");
     }
+    if (int status = file.Commit()) return status;
+    CHostProgress::Finish();
     const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     std::printf("Wrote %s: raft of %d x %d plates (%ld), %.2f s\n", out.c_str(), project.GetRaftCellsX(),
                 project.GetRaftCellsY(), static_cast<long>(project.GetRaftCellsX()) * project.GetRaftCellsY(), secs);
     return HOST_EXIT_OK;
 }
 
-const CHostCommandRegistrar kRegister({"make-sample", "--out FILE [--size N]",
+// Defined before the registrar, which is made after it in this file.
+const std::string kDefaultSize = std::to_string(CSampleProject::kDefaultRaftPlates);
+
+const CHostCommandRegistrar kRegister({"make-sample",
                                        "Writes the sample project: a three-storey building on a raft with piles,\n"
                                        "isolated footings, columns, beams, walls, slabs and a truss, with dead, live\n"
                                        "and wind cases, combinations and an envelope, static, modal, time-history and\n"
                                        "settlement results. The results are SAMPLE DATA made by simple closed-form\n"
                                        "mechanics, not an analysis: tributary areas, fixed-end beams, the raft as a\n"
-                                       "plate on springs, a shear building for the modes, Boussinesq settlement.\n"
-                                       "--size N asks for at least N raft plates (default 192).",
-                                       RunMakeSample, 90});
+                                       "plate on springs, a shear building for the modes, Boussinesq settlement.",
+                                       RunMakeSample, 90,
+                                       {{"--out", EHostValue::kPath, "FILE.pvxdb",
+                                         "the project file to write (a missing folder is made)", nullptr, 0, 0,
+                                         HOST_OPT_REQUIRED},
+                                        {"--size", EHostValue::kInteger, "N",
+                                         "the least number of raft plates (the raft is 4k x 3k plates)", kDefaultSize.c_str(), 1,
+                                         CSampleProject::kMaxRaftPlates}}});
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host/app/HostCommand.h"
+#include "host/app/HostOutput.h"
 #include "host/app/HostResultView.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "platform/gdi/BmpFile.h"
@@ -19,52 +20,47 @@ struct RenderArgs {
     std::string strOut;
 };
 
-bool ParseArgs(const std::vector<std::string>& args, RenderArgs& a) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& opt = args[i];
-        if (opt != "--view" && opt != "--size" && opt != "--out" && opt != "--module") {
-            std::fprintf(stderr, "pvxhost render: unexpected argument \"%s\"\n", opt.c_str());
-            return false;
-        }
-        if (i + 1 >= args.size()) {
-            std::fprintf(stderr, "pvxhost render: %s needs a value\n", opt.c_str());
-            return false;
-        }
-        const std::string& v = args[++i];
-        if (opt == "--view" && !a.view.ParseView("render", v)) return false;
-        if (opt == "--size" && !a.view.ParseSize("render", v)) return false;
-        if (opt == "--out") a.strOut = v;
-        if (opt == "--module") a.view.strModule = v;
-    }
-    if (a.strOut.empty()) {
-        std::fprintf(stderr, "pvxhost render: --out FILE.bmp is required\n");
-        return false;
-    }
-    return true;
+std::vector<CHostOption> RenderOptions() {
+    std::vector<CHostOption> options = {
+        {"--out", EHostValue::kPath, "FILE.bmp", "the picture to write, a 24-bit BMP", nullptr, 0, 0, HOST_OPT_REQUIRED},
+    };
+    for (const CHostOption& o : CHostViewRequest::Options()) options.push_back(o);
+    return options;
 }
 
-int RunRender(const CHostOptions& options, const std::vector<std::string>& args) {
+void ReadArgs(const CHostArgs& args, RenderArgs& a) {
+    a.view.Read(args);
+    a.strOut = args.Get("--out");
+}
+
+int RunRender(const CHostOptions& options, const CHostArgs& args) {
     RenderArgs a;
-    if (!ParseArgs(args, a)) return HOST_EXIT_USAGE;
+    ReadArgs(args, a);
 
     // A picture that cannot be saved is refused before the model is drawn.
-    if (!CheckOutputFolder("render", a.strOut)) return HOST_EXIT_FAILED;
+    CHostOutputFile out(a.strOut, CHostOutputFile::kBmp);
+    if (int status = out.Check(options.strDBPath)) return status;
 
-    CHostResultView rv("render");
-    if (!rv.Open(options, a.view)) return HOST_EXIT_FAILED;
-    if (!WriteBmp24(a.strOut.c_str(), rv.GetCtrl()->GetMemDC())) {
-        std::fprintf(stderr, "pvxhost render: cannot write \"%s\"\n", a.strOut.c_str());
-        return HOST_EXIT_FAILED;
-    }
+    std::vector<CHostProgress::Step> steps = CHostResultView::Steps();
+    steps.push_back({"writing " + a.strOut, 2});
+    CHostProgress progress(steps);
+    CHostResultView rv;
+    if (!rv.Open(options, a.view, &progress)) return HOST_EXIT_FAILED;
+    progress.Enter(steps.size() - 1);
+    if (int status = out.Begin()) return status;
+    // A failed write explains itself; Commit then finds no whole file and leaves the target alone.
+    WriteBmp24(out.GetTempPath().c_str(), rv.GetCtrl()->GetMemDC());
+    if (int status = out.Commit(a.view.nWidth, a.view.nHeight)) return status;
+    CHostProgress::Finish();
     std::printf("Wrote %s: %ldx%ld, %s view of %s\n", a.strOut.c_str(), a.view.nWidth, a.view.nHeight,
-                a.view.pszView, options.strDBPath.c_str());
+                a.view.strView.c_str(), options.strDBPath.c_str());
     return HOST_EXIT_OK;
 }
 
-const CHostCommandRegistrar kRegister({"render", "[--view iso|plan|front|right] [--size WxH] --out FILE.bmp [--module PATH]",
+const CHostCommandRegistrar kRegister({"render",
                                        "Draws the project's model in the results module's result view (plain model,\n"
                                        "flat faces) seen from the given direction, fitted to the picture, and writes\n"
-                                       "the picture as a 24-bit BMP. Default view iso, default size 1024x768.",
-                                       RunRender, 30});
+                                       "the picture as a 24-bit BMP.",
+                                       RunRender, 30, RenderOptions()});
 
 }  // namespace

@@ -4,11 +4,13 @@
 // Open loads the project and the module, creates the module's result view by class name in a
 // main frame, sizes it, enters the result view mode (PV_OnModeChange), turns the view to a
 // standard direction fitted to the model and lets the view paint, so that the control's memory
-// image holds the picture. Every failure is reported on stderr, prefixed with the command name.
-// The module stays loaded, and the project open, until the object goes.
+// image holds the picture. Every failure is reported with HostMessage. The module stays loaded,
+// and the project open, until the object goes. The options that set up the view are declared
+// once here for every command that draws.
 //
 //     CHostViewRequest req;                           // iso view, 1024 x 768
-//     CHostResultView rv("render");
+//     req.Read(args);                                 // --view, --size, --module
+//     CHostResultView rv;
 //     if (!rv.Open(options, req)) return HOST_EXIT_FAILED;
 //     WriteBmp24(path, rv.GetCtrl()->GetMemDC());
 #pragma once
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "host/app/HostCommand.h"
+#include "host/app/HostProgress.h"
 #include "host/app/HostSession.h"
 #include "host/app/ModuleLoader.h"
 #include "host/grx/GViewCamera.h"
@@ -26,31 +29,36 @@ class I_PVXCtrl;
 class I_PVXModelBase;
 
 struct CHostViewRequest {
+    static constexpr long kMinSide = 16;     // pixels
     static constexpr long kMaxSide = 16384;  // pixels; a larger picture is refused, not attempted
 
     int nView = GViewCamera::VIEW_ISO;
-    const char* pszView = "iso";   // name of nView, for messages
-    long nWidth = 1024;            // pixels
+    std::string strView = "iso";  // name of nView, for messages
+    long nWidth = 1024;           // pixels
     long nHeight = 768;
-    std::string strModule;         // empty: the module beside the program
+    std::string strModule;        // empty: the module beside the program
 
-    // Takes "iso", "plan", "front" or "right"; false (with a message) otherwise.
-    bool ParseView(const char* pszCommand, const std::string& v);
-    // Takes WIDTHxHEIGHT in pixels, each 16..kMaxSide; false (with a message) otherwise.
-    bool ParseSize(const char* pszCommand, const std::string& v);
+    // --view, --size and --module, with their defaults and limits.
+    static std::vector<CHostOption> Options();
+    // --module alone (for commands that load the module without drawing).
+    static CHostOption ModuleOption();
+    // Takes the options above from a checked command line.
+    void Read(const CHostArgs& args);
 };
-
-// 0 (with a message naming the folder) when the folder of path cannot be written to.
-int CheckOutputFolder(const char* pszCommand, const std::string& path);
 
 class CHostResultView {
 public:
-    explicit CHostResultView(const char* pszCommand) : m_strCommand(pszCommand) {}
+    CHostResultView() = default;
     CHostResultView(const CHostResultView&) = delete;
     CHostResultView& operator=(const CHostResultView&) = delete;
 
-    // Non-zero when the view painted the project.
-    int Open(const CHostOptions& options, const CHostViewRequest& request);
+    // The steps of Open for a progress display: reading, preparing the view, drawing.
+    static std::vector<CHostProgress::Step> Steps();
+
+    // Non-zero when the view painted the project. progress, when given, enters the steps of
+    // Steps() from firstStep on.
+    int Open(const CHostOptions& options, const CHostViewRequest& request, CHostProgress* progress = nullptr,
+             size_t firstStep = 0);
 
     GRenderView* GetView() const { return m_pView; }
     I_PVXCtrl* GetCtrl() const { return m_pCtrl; }
@@ -58,7 +66,6 @@ public:
     const std::string& GetModulePath() const { return m_strModule; }
 
 private:
-    std::string m_strCommand;
     CHostSession m_session;       // closed after the module is unloaded (members go in reverse)
     CPVXModuleLoader m_loader;
     std::string m_strModule;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "host/app/HostCommand.h"
 #include "host/base/CHostPreferences.h"
 
 CHostSession::~CHostSession() {
@@ -13,8 +14,7 @@ int CHostSession::Open(const std::string& path) {
     auto doc = std::make_unique<CDBDoc>();
     if (!doc->OpenDocument(path.c_str())) {
         const char* why = doc->GetLastError();
-        std::fprintf(stderr, "pvxhost: cannot open project \"%s\": %s\n", path.c_str(),
-                     why && *why ? why : "unknown error");
+        HostMessage("cannot open project \"%s\": %s", path.c_str(), why && *why ? why : "unknown error");
         return 0;
     }
     T_PREFERENCE pref;

@@ -2,7 +2,7 @@
 //
 // Open reads a project file into a new CDBDoc, makes it the document of the process
 // (CDBDoc::m_pDBDoc, which modules reach) and gives it the host's temporary directory. On
-// failure it prints a message naming the file and the problem on stderr and returns 0. The
+// failure it prints a message naming the file and the problem (HostMessage) and returns 0. The
 // session forgets the document when it ends.
 #pragma once
 

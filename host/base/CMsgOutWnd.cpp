@@ -10,6 +10,7 @@ struct Window {
     size_t dropped = 0;
     int raised = 0;
     FILE* echo = nullptr;
+    void (*echoHandler)(const char*) = nullptr;
 };
 Window& TheWindow() {
     static Window* w = new Window;  // never destroyed: modules may write during process exit
@@ -31,7 +32,9 @@ void CMsgOutWnd::AddMessage(LPCTSTR text, BOOL bRaise) {
         size_t nl = s.find('\n', start);
         std::string line = s.substr(start, nl == std::string::npos ? std::string::npos : nl - start);
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (w.echo) {
+        if (w.echoHandler) {
+            w.echoHandler(line.c_str());
+        } else if (w.echo) {
             std::fputs(line.c_str(), w.echo);
             std::fputc('\n', w.echo);
         }
@@ -81,4 +84,10 @@ void CMsgOutWnd::SetEchoStream(FILE* stream) {
     Window& w = TheWindow();
     std::lock_guard<std::mutex> g(w.lock);
     w.echo = stream;
+}
+
+void CMsgOutWnd::SetEchoHandler(void (*handler)(const char* line)) {
+    Window& w = TheWindow();
+    std::lock_guard<std::mutex> g(w.lock);
+    w.echoHandler = handler;
 }

@@ -32,4 +32,7 @@ public:
 
     // Every line is also written to stream (followed by a newline) when it is not null.
     static void SetEchoStream(FILE* stream);
+    // Every line is also handed to handler when it is not null (instead of the stream), e.g. to
+    // show it with the program's own prefix. The handler must not add messages.
+    static void SetEchoHandler(void (*handler)(const char* line));
 };

@@ -3,6 +3,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -104,6 +106,48 @@ struct Connection {
     }
 };
 
+std::atomic<CDataBase::PFN_PROGRESS> g_progress{nullptr};
+
+// SQLite calls this every kProgressOps virtual-machine steps of a statement.
+constexpr int kProgressOps = 20000;
+
+// Reading: pages fetched from the file so far out of the file's pages (a table is scanned
+// once, so each page is fetched about once).
+struct ReadProgress {
+    sqlite3* db;
+    double pages;
+    static int Tick(void* p) {
+        auto* self = static_cast<ReadProgress*>(p);
+        int cur = 0, high = 0;
+        if (CDataBase::PFN_PROGRESS h = g_progress.load())
+            if (sqlite3_db_status(self->db, SQLITE_DBSTATUS_CACHE_MISS, &cur, &high, 0) == SQLITE_OK)
+                h(std::min(1.0, cur / self->pages));
+        return 0;
+    }
+};
+
+// Writing: rows inserted so far out of the rows to write.
+struct WriteProgress {
+    sqlite3* db;
+    double rows;
+    static int Tick(void* p) {
+        auto* self = static_cast<WriteProgress*>(p);
+        if (CDataBase::PFN_PROGRESS h = g_progress.load())
+            h(std::min(1.0, static_cast<double>(sqlite3_total_changes64(self->db)) / self->rows));
+        return 0;
+    }
+};
+
+// Pages of the open database; 0 when unknown.
+long long PageCount(sqlite3* db) {
+    sqlite3_stmt* st = nullptr;
+    long long n = 0;
+    if (sqlite3_prepare_v2(db, "PRAGMA page_count", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        n = sqlite3_column_int64(st, 0);
+    sqlite3_finalize(st);
+    return n;
+}
+
 // Checks what can be told from the file's first page before SQLite reads it: that it is an
 // SQLite file at all, and that it is as long as its header says.
 int CheckFileHead(const std::string& path, std::string& err) {
@@ -160,6 +204,8 @@ int CDataBase::Open(LPCTSTR pszPath) {
         return Fail(path + ": cannot open the project database: " + pvxdb::DbMessage(c.db));
     sqlite3_extended_result_codes(c.db, 1);
     if (!pvxdb::Exec(c.db, "BEGIN", err)) return Fail(path + ": cannot read the project database: " + err);
+    ReadProgress progress{c.db, static_cast<double>(std::max(1LL, PageCount(c.db)))};
+    if (g_progress.load()) sqlite3_progress_handler(c.db, kProgressOps, &ReadProgress::Tick, &progress);
 
     // Header: format name and version.
     std::string format, version, post3d, floor;
@@ -207,6 +253,8 @@ int CDataBase::Open(LPCTSTR pszPath) {
     return 1;
 }
 
+void CDataBase::SetProgressHandler(PFN_PROGRESS pfnHandler) { g_progress.store(pfnHandler); }
+
 int CDataBase::Save(LPCTSTR pszPath) {
     m_strError.Empty();
     std::string path = pszPath ? pszPath : "";
@@ -221,6 +269,10 @@ int CDataBase::Save(LPCTSTR pszPath) {
             unlink(tmp.c_str());
             return Fail(path + ": cannot write the project file: " + msg);
         }
+        double rows = 1.0;
+        for (auto& t : m_tables) rows += static_cast<double>(t->Count());
+        WriteProgress progress{c.db, rows};
+        if (g_progress.load()) sqlite3_progress_handler(c.db, kProgressOps, &WriteProgress::Tick, &progress);
         // The rename below makes the save atomic; the temporary file needs no journal.
         bool ok = pvxdb::Exec(c.db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN", err) &&
                   pvxdb::Exec(c.db, "CREATE TABLE pvx_header (name TEXT PRIMARY KEY, value TEXT NOT NULL)", err);

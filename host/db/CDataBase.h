@@ -92,6 +92,12 @@ public:
     // Empties every table and resets the flags.
     void Clear();
 
+    // Progress of Open and Save for a progress display: called now and then while they run with
+    // the share (0 to 1) of the file read or of the records written. One handler for the
+    // process; null for none.
+    typedef void (*PFN_PROGRESS)(double fraction);
+    static void SetProgressHandler(PFN_PROGRESS pfnHandler);
+
     const CString& GetLastError() const { return m_strError; }
     // The file last opened or saved, empty for a database built in memory.
     const CString& GetPathName() const { return m_strPath; }

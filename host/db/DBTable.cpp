@@ -78,10 +78,8 @@ int CheckColumns(sqlite3* db, const std::string& file, const char* table, const 
         err = file + ": cannot read the layout of table " + table + ": " + DbMessage(db);
         return 0;
     }
-    if (have.empty()) {
-        err = file + ": table " + table + " is missing";
-        return 0;
-    }
+    // A project carries only the tables of what it has: an absent table reads as empty.
+    if (have.empty()) return -1;
     std::string keys = keyCols;
     size_t start = 0;
     while (start <= keys.size()) {

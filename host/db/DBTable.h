@@ -54,6 +54,7 @@ protected:
 };
 
 // Helpers shared by the table templates (DBTable.cpp).
+// 1 when the table has every column, 0 with err when one is missing, -1 when the table is absent.
 int CheckColumns(sqlite3* db, const std::string& file, const char* table, const std::vector<ColumnDef>& cols,
                  const char* keyCol, std::string& err);
 int Exec(sqlite3* db, const std::string& sql, std::string& err);
@@ -284,7 +285,9 @@ public:
     int Load(sqlite3* db, const std::string& file, std::string& err) override {
         Clear();
         const auto& cols = ColumnsOf<T>();
-        if (!CheckColumns(db, file, m_name, cols, "key,seq", err)) return 0;
+        const int layout = CheckColumns(db, file, m_name, cols, "key,seq", err);
+        if (layout < 0) return 1;
+        if (!layout) return 0;
         void* st = Prepare(db, SelectSql(m_name, "key, seq", "key", cols), err);
         if (!st) {
             err = file + ": table " + m_name + ": " + err;

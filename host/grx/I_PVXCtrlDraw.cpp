@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "host/base/I_PVXModelBase.h"
+#include "platform/afx/AfxDiagnostic.h"
 
 // ---- memory image -------------------------------------------------------------------------
 
@@ -30,7 +31,7 @@ int I_PVXCtrl::EnsureMemDC() {
         auto tap = std::make_unique<GXgrTapBackend>();
         GXgrTapBackend* p = tap.get();
         if (!m_memDC.CreateBackendDC(std::move(tap))) {
-            std::fprintf(stderr, "graphics control: cannot create the memory device context\n");
+            AfxDiagnostic("graphics control", "cannot create the memory device context");
             return 0;
         }
         m_pTap = p;
@@ -38,8 +39,8 @@ int I_PVXCtrl::EnsureMemDC() {
     const int w = std::max(1, m_rcClient.Width()), h = std::max(1, m_rcClient.Height());
     if (m_szMem.cx == w && m_szMem.cy == h && m_memBmp.GetSafeHandle()) return 1;
     if (!ReplaceDCBitmap(m_memDC, m_memBmp, m_pOldBmp, w, h)) {
-        std::fprintf(stderr, "graphics control: cannot make a %dx%d memory image (out of memory?); "
-                             "the view keeps its previous picture\n", w, h);
+        AfxDiagnostic("graphics control", "cannot make a %dx%d memory image (out of memory?); "
+                                          "the view keeps its previous picture", w, h);
         return 0;
     }
     m_szMem = CSize(w, h);
@@ -376,7 +377,7 @@ int I_PVXCtrl::XGL_MakeMetafile(int bx, int by) {
     if (!m_xglDC.GetSafeHdc() && !m_xglDC.CreateCompatibleDC(nullptr)) return 0;
     if (m_szXgl.cx != bx || m_szXgl.cy != by || !m_xglBmp.GetSafeHandle()) {
         if (!ReplaceDCBitmap(m_xglDC, m_xglBmp, m_pOldXglBmp, bx, by)) {
-            std::fprintf(stderr, "graphics control: cannot make a %dx%d print image; choose a smaller page\n", bx, by);
+            AfxDiagnostic("graphics control", "cannot make a %dx%d print image; choose a smaller page", bx, by);
             return 0;
         }
         m_szXgl = CSize(bx, by);

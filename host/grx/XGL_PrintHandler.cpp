@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/afx/AfxDiagnostic.h"
 #include "platform/gdi/afxgdi.h"
 #include "platform/ui/CWnd.h"
 
@@ -24,12 +25,12 @@ int XGL_PrintHandler::PrepareMetafile(CWnd* pView, CDC*& pRefDC, CRect& rcFrame)
     CRect rc(0, 0, 0, 0);
     if (pView && pView->GetSafeHwnd()) pView->GetClientRect(&rc);
     if (rc.Width() <= 0 || rc.Height() <= 0) {
-        std::fprintf(stderr, "XGL_PrintHandler: the view has no client area; nothing to export\n");
+        AfxDiagnostic("XGL_PrintHandler", "the view has no client area; nothing to export");
         return 0;
     }
     auto dc = std::make_unique<CDC>();
     if (!dc->CreateDisplayDC(rc.Width(), rc.Height())) {
-        std::fprintf(stderr, "XGL_PrintHandler: cannot make a %dx%d reference context\n", rc.Width(), rc.Height());
+        AfxDiagnostic("XGL_PrintHandler", "cannot make a %dx%d reference context", rc.Width(), rc.Height());
         return 0;
     }
     const int dpiX = dc->GetDeviceCaps(LOGPIXELSX), dpiY = dc->GetDeviceCaps(LOGPIXELSY);

@@ -10,6 +10,7 @@
 #include "module/contour/CContourRangeDlg.h"
 #include "module/contour/CLegendDetDlg.h"
 #include "module/resources/PVXDialogItem.h"
+#include "platform/afx/AfxDiagnostic.h"
 #include "platform/gdi/afxgdi.h"
 #include "platform/ui/CImageList.h"
 #include "platform/ui/DialogTemplate.h"
@@ -179,14 +180,14 @@ int PVXRegisterContourDialogs(std::vector<UINT>& registered) {
         if (RegisterDialogTemplate(t)) {
             registered.push_back(t.nID);
         } else {
-            std::fprintf(stderr, "qsn_pvx: the dialog template %u could not be registered.\n", t.nID);
+            AfxDiagnostic("qsn_pvx", "the dialog template %u could not be registered.", t.nID);
             ok = 0;
         }
     }
     CBitmap& strip = RankImages();
     if (!strip.GetSafeHandle() || !RegisterImageListBitmap(IDB_PVX_RANK_IMAGES, strip)) {
-        std::fprintf(stderr, "qsn_pvx: the rank image strip %u could not be registered.\n",
-                     static_cast<UINT>(IDB_PVX_RANK_IMAGES));
+        AfxDiagnostic("qsn_pvx", "the rank image strip %u could not be registered.",
+                      static_cast<UINT>(IDB_PVX_RANK_IMAGES));
         ok = 0;
     }
     return ok;

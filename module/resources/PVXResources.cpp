@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "platform/afx/AfxDiagnostic.h"
 #include "platform/ui/DialogTemplate.h"
 #include "module/resources/PVXResourceIds.h"
 
@@ -53,8 +54,8 @@ int PVXRegisterResources() {
         const CMsgDll::StringEntry* table = PVXGetStringTable(n);
         s.bStrings = CMsgDll::RegisterStringTable(table, n);
         if (!s.bStrings) {
-            std::fprintf(stderr, "qsn_pvx: the module's string table could not be registered with the host's string "
-                                 "loader; texts will show as their keys.\n");
+            AfxDiagnostic("qsn_pvx", "the module's string table could not be registered with the host's string "
+                                     "loader; texts will show as their keys.");
             ok = 0;
         }
     }
@@ -66,7 +67,7 @@ int PVXRegisterResources() {
         if (RegisterMenuTemplate(IDR_PVX_CONTEXT_MENU, PVXGetContextMenu())) {
             s.menus.push_back(IDR_PVX_CONTEXT_MENU);
         } else {
-            std::fprintf(stderr, "qsn_pvx: the context menu %d could not be registered.\n", IDR_PVX_CONTEXT_MENU);
+            AfxDiagnostic("qsn_pvx", "the context menu %d could not be registered.", IDR_PVX_CONTEXT_MENU);
             ok = 0;
         }
     }
@@ -75,7 +76,7 @@ int PVXRegisterResources() {
             if (RegisterDialogTemplate(t)) {
                 s.dialogs.push_back(t.nID);
             } else {
-                std::fprintf(stderr, "qsn_pvx: the dialog template %u could not be registered.\n", t.nID);
+                AfxDiagnostic("qsn_pvx", "the dialog template %u could not be registered.", t.nID);
                 ok = 0;
             }
         }
@@ -95,8 +96,8 @@ void PVXUnregisterResources() {
         if (current != ModuleStringLoader) {
             // A loader installed after the module's stays; it may still pass ids on to ours.
             CString::SetStringLoader(current);
-            std::fprintf(stderr, "qsn_pvx: another string loader was installed after the module's and stays in "
-                                 "place; unload that library first.\n");
+            AfxDiagnostic("qsn_pvx", "another string loader was installed after the module's and stays in "
+                                     "place; unload that library first.");
         }
         s.bLoader = FALSE;
         s.pfnPrevious = nullptr;

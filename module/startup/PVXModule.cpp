@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "host/base/CLoadingStatus.h"
+#include "platform/afx/AfxDiagnostic.h"
 #include "platform/afx/CString.h"
 #include "platform/ui/CWinApp.h"
 #include "module/resources/PVXResources.h"
@@ -28,8 +29,8 @@ public:
     CPVXModuleEntry() {
         m_module = AFX_EXTENSION_MODULE{};
         if (!AfxInitExtensionModule(m_module, ModuleHandle())) {
-            std::fprintf(stderr, "qsn_pvx: the extension module could not be initialised; the module's "
-                                 "resources are not registered.\n");
+            AfxDiagnostic("qsn_pvx", "the extension module could not be initialised; the module's "
+                                     "resources are not registered.");
             return;
         }
         m_pLibrary = new CDynLinkLibrary(m_module);

@@ -11,6 +11,8 @@
 #include <sys/types.h>
 #include <vector>
 
+#include "platform/afx/AfxDiagnostic.h"
+
 namespace {
 
 std::atomic<AFX_STRING_LOADER> g_pfnStringLoader{nullptr};
@@ -130,7 +132,7 @@ int ParseNumber(const char*& p) {
 }  // namespace
 
 void AfxContainerMisuse(const char* pszContainer, const char* pszWhat) {
-    std::fprintf(stderr, "%s: %s\n", pszContainer, pszWhat);
+    AfxDiagnostic(pszContainer, "%s", pszWhat);
 }
 
 // ---------------------------------------------------------------------------------------------

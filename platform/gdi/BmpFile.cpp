@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/afx/AfxDiagnostic.h"
 #include "platform/gdi/GdiObjects.h"
 
 namespace {
@@ -19,11 +20,11 @@ bool WriteAll(std::FILE* f, const void* data, size_t n) {
 BOOL WriteBmp24(const char* path, HBITMAP hbm) {
     auto* bm = static_cast<GdiBitmapObject*>(GdiLookup(hbm, OBJ_BITMAP));
     if (!path || !*path) {
-        std::fprintf(stderr, "gdi: cannot write a BMP file: no file name given\n");
+        AfxDiagnostic("gdi", "cannot write a BMP file: no file name given");
         return FALSE;
     }
     if (!bm) {
-        std::fprintf(stderr, "gdi: cannot write %s: no bitmap to save\n", path);
+        AfxDiagnostic("gdi", "cannot write %s: no bitmap to save", path);
         return FALSE;
     }
     const int w = bm->m_nWidth, h = bm->m_nHeight;
@@ -41,7 +42,7 @@ BOOL WriteBmp24(const char* path, HBITMAP hbm) {
     ih.biYPelsPerMeter = kPelsPerMetre;
     std::vector<BYTE> rows(stride * h);
     if (GetDIBits(nullptr, hbm, 0, static_cast<UINT>(h), rows.data(), &bmi, DIB_RGB_COLORS) != h) {
-        std::fprintf(stderr, "gdi: cannot write %s: the bitmap's pixels could not be read\n", path);
+        AfxDiagnostic("gdi", "cannot write %s: the bitmap's pixels could not be read", path);
         return FALSE;
     }
     BITMAPFILEHEADER fh{};
@@ -50,14 +51,14 @@ BOOL WriteBmp24(const char* path, HBITMAP hbm) {
     fh.bfSize = static_cast<DWORD>(fh.bfOffBits + rows.size());
     std::FILE* f = std::fopen(path, "wb");
     if (!f) {
-        std::fprintf(stderr, "gdi: cannot create %s: %s\n", path, std::strerror(errno));
+        AfxDiagnostic("gdi", "cannot create %s: %s", path, std::strerror(errno));
         return FALSE;
     }
     bool ok = WriteAll(f, &fh, sizeof fh) && WriteAll(f, &ih, sizeof ih) && WriteAll(f, rows.data(), rows.size());
     const int err = errno;
     if (std::fclose(f) != 0) ok = false;
     if (!ok) {
-        std::fprintf(stderr, "gdi: writing %s failed: %s\n", path, std::strerror(err ? err : errno));
+        AfxDiagnostic("gdi", "writing %s failed: %s", path, std::strerror(err ? err : errno));
         std::remove(path);
         return FALSE;
     }
@@ -71,7 +72,7 @@ BOOL WriteBmp24(const char* path, const CBitmap& bitmap) {
 BOOL WriteBmp24(const char* path, const CDC* dc) {
     CBitmap* bm = dc ? dc->GetCurrentBitmap() : nullptr;
     if (!bm) {
-        std::fprintf(stderr, "gdi: cannot write %s: the device context has no bitmap\n", path ? path : "");
+        AfxDiagnostic("gdi", "cannot write %s: the device context has no bitmap", path ? path : "");
         return FALSE;
     }
     return WriteBmp24(path, bm->m_hObject);
@@ -80,7 +81,7 @@ BOOL WriteBmp24(const char* path, const CDC* dc) {
 BOOL ReadBmp(const char* path, std::vector<COLORREF>& pixels, int& width, int& height) {
     std::FILE* f = path ? std::fopen(path, "rb") : nullptr;
     if (!f) {
-        std::fprintf(stderr, "gdi: cannot open %s: %s\n", path ? path : "", std::strerror(errno));
+        AfxDiagnostic("gdi", "cannot open %s: %s", path ? path : "", std::strerror(errno));
         return FALSE;
     }
     BITMAPFILEHEADER fh{};
@@ -106,6 +107,6 @@ BOOL ReadBmp(const char* path, std::vector<COLORREF>& pixels, int& width, int& h
         }
     }
     std::fclose(f);
-    if (!ok) std::fprintf(stderr, "gdi: %s is not an uncompressed 24- or 32-bit BMP file or is truncated\n", path);
+    if (!ok) AfxDiagnostic("gdi", "%s is not an uncompressed 24- or 32-bit BMP file or is truncated", path);
     return ok ? TRUE : FALSE;
 }

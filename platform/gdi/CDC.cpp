@@ -8,6 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/afx/AfxDiagnostic.h"
 #include "platform/gdi/DCBackend.h"
 #include "platform/gdi/FontEngine.h"
 #include "platform/gdi/GdiObjects.h"
@@ -410,7 +411,7 @@ DC_MODE_SETTER(StretchBltMode, stretchBltMode, StretchBltMode, BLACKONWHITE, HAL
 int CDC::SetMapMode(int mode) {
     DC_OR(0);
     if (mode < MM_TEXT || mode > MM_ANISOTROPIC) return 0;
-    if (mode != MM_TEXT) std::fprintf(stderr, "gdi: mapping mode %d is kept but drawing uses MM_TEXT units\n", mode);
+    if (mode != MM_TEXT) AfxDiagnostic("gdi", "mapping mode %d is kept but drawing uses MM_TEXT units", mode);
     return ExchangeState(dc, &DCState::mapMode, mode, DCChange::MapMode, mode);
 }
 

@@ -5,6 +5,7 @@
 #include <mutex>
 #include <set>
 
+#include "platform/afx/AfxDiagnostic.h"
 #include "platform/gdi/DCBackend.h"
 #include "platform/gdi/EmfBackend.h"
 
@@ -25,7 +26,7 @@ HENHMETAFILE NewMetafileHandle(const std::string& path) {
     return h;
 }
 
-void Report(const std::string& text) { std::fprintf(stderr, "metafile: %s\n", text.c_str()); }
+void Report(const std::string& text) { AfxDiagnostic("metafile", "%s", text.c_str()); }
 
 // Device capabilities a metafile DC takes over from its reference DC.
 const int kInheritedCaps[] = {HORZSIZE, VERTSIZE, HORZRES, VERTRES, BITSPIXEL, PLANES, LOGPIXELSX, LOGPIXELSY};

@@ -1,8 +1,11 @@
 #include "platform/gdi/EmfWriter.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <list>
@@ -241,17 +244,31 @@ BOOL EmfWriter::Close() {
                               : U_RECTL{0, 0, 0, 0};
     }
     errno = 0;
+    const size_t nBytes = m_track->et->used;
     const int rc = emf_finish(m_track->et, m_track->eht);
     if (rc != 0) {
         const int err = errno;
         m_error = "writing the metafile " + m_path + " failed" + (err ? std::string(": ") + std::strerror(err) : "") +
                   " (is the disk full?)";
         ok = FALSE;
+    } else {
+        // The library ignores what closing the file answers, and a full disk may refuse only the
+        // bytes still buffered then: the file must hold every byte its header counts.
+        struct stat st {};
+        if (::stat(m_path.c_str(), &st) != 0 || static_cast<size_t>(st.st_size) != nBytes) {
+            m_error = "writing the metafile " + m_path + " failed: " +
+                      (S_ISREG(st.st_mode) ? std::to_string(st.st_size) + " of " + std::to_string(nBytes) +
+                                                 " bytes reached the file (is the disk full?)"
+                                           : std::string("the file is gone"));
+            ok = FALSE;
+        }
     }
     emf_free(&m_track->et);
     emf_htable_free(&m_track->eht);
     delete m_track;
     m_track = nullptr;
+    // A metafile that lacks records or bytes is of no use to any reader.
+    if (!ok) std::remove(m_path.c_str());
     return ok;
 }
 

@@ -9,7 +9,8 @@
 // unused longest is deleted, so handles are never reused while a player could still restore
 // them. After an object changes, a line starts with a move to the current position. Close()
 // selects the stock objects, deletes what is left, writes the EOF record and fills in the
-// header's size, record and handle counts.
+// header's size, record and handle counts; when the file cannot be written whole it is removed
+// and Close() fails.
 //
 //     EmfWriter w;
 //     if (!w.Open(path, ref, nullptr, "description")) report(w.LastError());

@@ -1,4 +1,5 @@
 #include "platform/gdi/FontEngine.h"
+#include "platform/afx/AfxDiagnostic.h"
 #include "platform/afx/Utf8.h"
 
 #include <algorithm>
@@ -140,7 +141,7 @@ struct FontEngine::Impl {
             fi.face = cairo_ft_font_face_create_for_pattern(m);
             FcPatternDestroy(m);
         } else {
-            std::fprintf(stderr, "gdi: fontconfig found no font for \"%s\"; using cairo's default face\n", name.c_str());
+            AfxDiagnostic("gdi", "fontconfig found no font for \"%s\"; using cairo's default face", name.c_str());
             fi.face = cairo_toy_font_face_create("sans-serif", italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
                                                  bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
         }

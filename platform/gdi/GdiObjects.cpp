@@ -7,6 +7,7 @@
 #include <new>
 #include <unordered_set>
 
+#include "platform/afx/AfxDiagnostic.h"
 #include "platform/gdi/CGdiObject.h"
 
 namespace {
@@ -213,13 +214,13 @@ void GdiBitmapObject::SyncOut(const RECT& area) {
 
 GdiBitmapObject* GdiNewBitmap(int width, int height, int bitsPixel) {
     if (width <= 0 || height <= 0 || width > 32767 || height > 32767) {
-        std::fprintf(stderr, "gdi: cannot create a %d x %d bitmap: each side must be 1 to 32767 pixels\n", width, height);
+        AfxDiagnostic("gdi", "cannot create a %d x %d bitmap: each side must be 1 to 32767 pixels", width, height);
         return nullptr;
     }
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
-        std::fprintf(stderr, "gdi: cannot create a %d x %d bitmap: %s\n", width, height,
-                     cairo_status_to_string(cairo_surface_status(s)));
+        AfxDiagnostic("gdi", "cannot create a %d x %d bitmap: %s", width, height,
+                      cairo_status_to_string(cairo_surface_status(s)));
         cairo_surface_destroy(s);
         return nullptr;
     }
@@ -248,7 +249,7 @@ bool GdiReadDib(const void* bits, const BITMAPINFO* bmi, std::vector<uint32_t>& 
     try {
         out.resize(static_cast<size_t>(w) * h);
     } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "gdi: out of memory reading a %d x %d DIB\n", w, h);
+        AfxDiagnostic("gdi", "out of memory reading a %d x %d DIB", w, h);
         return false;
     }
     for (int y = 0; y < h; ++y) {
@@ -461,8 +462,8 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* bmi, UINT usage, void** bits
     if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biCompression != BI_RGB || usage != DIB_RGB_COLORS ||
         (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) || h.biPlanes != 1 ||
         section != nullptr) {
-        std::fprintf(stderr, "gdi: CreateDIBSection supports BI_RGB DIBs of 1, 4, 8, 16, 24 or 32 bits with "
-                             "DIB_RGB_COLORS and no file section\n");
+        AfxDiagnostic("gdi", "CreateDIBSection supports BI_RGB DIBs of 1, 4, 8, 16, 24 or 32 bits with "
+                             "DIB_RGB_COLORS and no file section");
         return nullptr;
     }
     const int width = h.biWidth;
@@ -476,7 +477,7 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* bmi, UINT usage, void** bits
     bm->m_bih.biSizeImage = static_cast<DWORD>(bm->m_nStride * height);
     bm->m_pBits = new (std::nothrow) BYTE[bm->m_nStride * height]();
     if (!bm->m_pBits) {
-        std::fprintf(stderr, "gdi: out of memory for a %d x %d DIB section\n", width, height);
+        AfxDiagnostic("gdi", "out of memory for a %d x %d DIB section", width, height);
         DeleteObject(bm);
         return nullptr;
     }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/afx/AfxDiagnostic.h"
 #include "platform/gdi/FontEngine.h"
 
 namespace {
@@ -749,7 +750,7 @@ BOOL RasterBackend::AlphaBlend(const DCState& st, int x, int y, int cx, int cy, 
     GdiBitmapObject* sb = src.Bitmap();
     if (!sb || blend.BlendOp != AC_SRC_OVER || cx < 0 || cy < 0 || cxs < 0 || cys < 0) return FALSE;
     if (blend.AlphaFormat & AC_SRC_ALPHA) {
-        std::fprintf(stderr, "gdi: AlphaBlend with per-pixel alpha is not supported; use a constant alpha\n");
+        AfxDiagnostic("gdi", "AlphaBlend with per-pixel alpha is not supported; use a constant alpha");
         return FALSE;
     }
     const POINT s0 = src.state->ToDevice(POINT{xs, ys});

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "platform/afx/AfxDiagnostic.h"
 #include "platform/ui/CMenu.h"
 #include "platform/ui/UiWindow.h"
 
@@ -210,7 +211,7 @@ LRESULT CUiDriver::SendMouse(CWnd* pWnd, UINT message, CPoint point, UINT nFlags
 
 void CUiDriver::ReportError(LPCTSTR lpszText) {
     m_errors.push_back(CString(lpszText ? lpszText : ""));
-    fprintf(stderr, "pvx ui: %s\n", lpszText ? lpszText : "");
+    AfxDiagnostic("pvx ui", "%s", lpszText ? lpszText : "");
 }
 
 // ---- Platform functions ----

@@ -18,11 +18,11 @@ TEST(HostExport, RefusesBadArgumentsAndUnwritableFolders) {
         int code;
         const char* message;
     } rows[] = {
-        {"unknown format", "--format gif --out " + TmpPath("x.gif"), 2, "unknown format \"gif\""},
-        {"no format", "--out " + TmpPath("x.emf"), 2, "--format emf|bmp is required"},
+        {"unknown format", "--format gif --out " + TmpPath("x.gif"), 2, "--format expects emf or bmp, not \"gif\""},
+        {"no format, and the name tells none", "--out " + TmpPath("x.txt"), 2, "cannot tell the format"},
         {"no output", "--format emf", 2, "--out FILE is required"},
         {"value missing", "--format", 2, "--format needs a value"},
-        {"bad size", "--format bmp --size 10x10 --out " + TmpPath("x.bmp"), 2, "export --size width"},
+        {"bad size", "--format bmp --size 10x10 --out " + TmpPath("x.bmp"), 2, "--size expects WIDTHxHEIGHT"},
         {"missing folder", "--format emf --out /nonexistent-pvx-folder/x.emf", 1, "does not exist"},
     };
     for (const auto& r : rows) {
@@ -56,8 +56,7 @@ TEST_F(ExportFixture, HostWritesEmfAndBmpOfTheSampleProject) {
     EXPECT_EQ(240, h);
     EXPECT_GT(differing, 320L * 240 / 50);
 
-    // The folder is writable but the name is a folder: the module's export fails.
+    // The folder is writable but the name is a folder: refused before anything is drawn.
     EXPECT_EQ(1, RunCommand(Pvxhost() + " export --format emf --out " + std::string(PVX_TEST_TMPDIR), out)) << out;
-    EXPECT_NE(std::string::npos, out.find("did not write")) << out;
-    EXPECT_NE(std::string::npos, out.find("Metafile export to")) << out;
+    EXPECT_NE(std::string::npos, out.find("it is a folder")) << out;
 }

@@ -77,12 +77,12 @@ TEST_F(RenderCommandTest, BadArgumentsAreRefused) {
         int exitCode;
         const char* says;
     } rows[] = {
-        {"render --view top --out " + out, 2, "unknown view"},
+        {"render --view top --out " + out, 2, "--view expects iso, plan, front or right"},
         {"render --size 10x20 --out " + out, 2, "--size"},
         {"render --size 640 --out " + out, 2, "WIDTHxHEIGHT"},
         {"render --view plan", 2, "--out"},
         {"render --out", 2, "needs a value"},
-        {"render --colour red --out " + out, 2, "unexpected argument"},
+        {"render --colour red --out " + out, 2, "unknown option \"--colour\""},
         {"--db " + std::string(PVX_TEST_TMPDIR) + "/no-such-project.pvxdb render --out " + out, 1, "cannot open"},
         {"render --module " + std::string(PVX_TEST_TMPDIR) + "/no-such-module.so --out " + out, 1, "does not exist"},
         {"render --out " + std::string(PVX_TEST_TMPDIR) + "/no-such-dir/x.bmp", 1, "x.bmp"},

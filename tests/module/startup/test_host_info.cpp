@@ -1,5 +1,6 @@
 // The host program loads the results module as the host application does and reports in info
-// whether it opened the result view; a module that cannot be loaded makes info fail clearly.
+// (with --verbose) whether it opened the result view; a module that cannot be loaded makes info
+// fail clearly.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -63,8 +64,8 @@ TEST(HostInfo, ReportsTheModuleAndFailsClearlyWithoutIt) {
         const char* out;     // expected in stdout, or null
         const char* err;     // expected in stderr, or null
     } rows[] = {
-        {"the module beside the program", "", 0, "module: qsn_pvx loaded, result view created", nullptr},
-        {"the module by path", PVX_BINARY_DIR "/lib/libqsn_pvx.so", 0, "module: qsn_pvx loaded", nullptr},
+        {"the module beside the program", "", 0, "Module: qsn_pvx loaded from", nullptr},
+        {"the module by path", PVX_BINARY_DIR "/lib/libqsn_pvx.so", 0, "result view created", nullptr},
         {"a missing module", kTmp + "no_such_module.so", 1, nullptr, "does not exist"},
         {"a file that is no library", text, 1, nullptr, "could not be loaded"},
         {"a library that is not the module", PVX_BINARY_DIR "/lib/libpvx_host.so", 1, nullptr,
@@ -72,7 +73,8 @@ TEST(HostInfo, ReportsTheModuleAndFailsClearlyWithoutIt) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        const HostRun run = Host("--db '" + db + "' info" + (r.module.empty() ? "" : " --module '" + r.module + "'"));
+        const HostRun run =
+            Host("--verbose --db '" + db + "' info" + (r.module.empty() ? "" : " --module '" + r.module + "'"));
         EXPECT_EQ(run.code, r.code) << run.err;
         EXPECT_NE(run.out.find("Elements: 1"), std::string::npos) << "the project is reported first";
         if (r.out) {
@@ -82,7 +84,7 @@ TEST(HostInfo, ReportsTheModuleAndFailsClearlyWithoutIt) {
             EXPECT_NE(run.err.find(r.err), std::string::npos) << run.err;
         }
         if (r.code != 0) {
-            EXPECT_EQ(run.out.find("module:"), std::string::npos);
+            EXPECT_EQ(run.out.find("Module:"), std::string::npos);
         }
     }
     EXPECT_EQ(Host("--db '" + db + "' info --module").code, 2) << "--module needs a path";

@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -568,6 +573,50 @@ TEST(MetafileDC, FailuresAreReportedAndNothingDrawnIsLost) {
     EXPECT_EQ(twice.Header().nRecords, twice.records.size());
     EXPECT_EQ(twice.OfType(U_EMR_RECTANGLE).size(), 1u);
     EXPECT_FALSE(std::ifstream(otherPath).good());
+}
+
+// On a full disk the metafile cannot be finished: closing fails and no partial file is left,
+// whether the refused bytes were the whole buffer or only what stdio still held at close.
+TEST(MetafileDC, AFullDiskFailsTheCloseAndLeavesNoPartFile) {
+    struct Row {
+        const char* label;
+        int lines;     // lines drawn: about 12 bytes of record each
+        long limit;    // bytes a file may grow to
+    } rows[] = {
+        // 20 lines: a file of about 400 bytes, written at close from stdio's buffer, of which
+        // the disk takes 100.
+        {"a small file cut at close", 20, 100},
+        // 20,000 lines: about 240 KB, written straight through, of which the disk takes 64 KiB.
+        {"a large file cut while written", 20000, 64 * 1024},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const std::string path = TmpPath(std::string("full_") + std::to_string(r.lines) + ".emf");
+        const pid_t pid = fork();
+        if (pid == 0) {
+            // In the child: 0 the close failed and no file is left, 1 the close succeeded,
+            // 2 a file was left, 3 the file could not even be started.
+            Screen screen;
+            CMetaFileDC mf;
+            if (!mf.CreateEnhanced(&screen.dc, path.c_str(), nullptr, nullptr)) _exit(3);
+            signal(SIGXFSZ, SIG_IGN);
+            struct rlimit lim {static_cast<rlim_t>(r.limit), static_cast<rlim_t>(r.limit)};
+            if (setrlimit(RLIMIT_FSIZE, &lim) != 0) _exit(3);
+            for (int i = 0; i < r.lines; ++i) {
+                mf.MoveTo(i % 700, 0);
+                mf.LineTo(i % 700, 500);
+            }
+            HENHMETAFILE h = mf.CloseEnhanced();
+            if (h) _exit(1);
+            _exit(std::ifstream(path).good() ? 2 : 0);
+        }
+        ASSERT_GT(pid, 0);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "1: reported written, 2: a part file left, 3: not started";
+        std::remove(path.c_str());
+    }
 }
 
 // The module draws result segments as the class library taught it: a new pen for every

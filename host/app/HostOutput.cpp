@@ -1,0 +1,333 @@
+#include "host/app/HostOutput.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "host/app/HostCommand.h"
+
+namespace {
+
+constexpr int kMaxLinks = 40;  // symbolic links followed before giving up, as the kernel does
+
+// Temporary files alive and the files they stand for, for messages.
+std::vector<std::pair<std::string, std::string>>& Temps() {
+    static std::vector<std::pair<std::string, std::string>> temps;
+    return temps;
+}
+
+void Register(const std::string& temp, const std::string& target) { Temps().emplace_back(temp, target); }
+
+void Unregister(const std::string& temp) {
+    auto& t = Temps();
+    t.erase(std::remove_if(t.begin(), t.end(), [&](const auto& p) { return p.first == temp; }), t.end());
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// What a file that is not a regular file is, for messages.
+const char* KindOf(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    if (S_ISFIFO(mode)) return "a named pipe (FIFO)";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "not a regular file";
+}
+
+uint32_t Le32(const unsigned char* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+           static_cast<uint32_t>(p[3]) << 24;
+}
+uint32_t Be32(const unsigned char* p) {
+    return static_cast<uint32_t>(p[3]) | static_cast<uint32_t>(p[2]) << 8 | static_cast<uint32_t>(p[1]) << 16 |
+           static_cast<uint32_t>(p[0]) << 24;
+}
+
+bool ReadAt(int fd, off_t at, unsigned char* buf, size_t n) {
+    return at >= 0 && pread(fd, buf, n, at) == static_cast<ssize_t>(n);
+}
+
+// Whether the last record of a metafile of `size` bytes is EMR_EOF. Without a palette it is the
+// last 20 bytes; otherwise the records are walked from the header on.
+bool EndsWithEmfEof(int fd, off_t size) {
+    unsigned char r[8];
+    if (ReadAt(fd, size - 20, r, 8) && Le32(r) == 14 && Le32(r + 4) == 20) return true;
+    off_t at = 0;
+    while (at < size && ReadAt(fd, at, r, 8)) {
+        const uint32_t n = Le32(r + 4);
+        if (n < 8 || n % 4 != 0 || n > static_cast<uint64_t>(size - at)) return false;
+        if (at + static_cast<off_t>(n) == size) return Le32(r) == 14;
+        at += n;
+    }
+    return false;
+}
+
+// Empty when the file descriptor holds a whole file of the format; otherwise what is wrong.
+std::string CheckContent(int fd, off_t size, CHostOutputFile::EFormat format, long width, long height) {
+    const std::string incomplete = "the written file is incomplete";
+    switch (format) {
+    case CHostOutputFile::kBmp: {
+        // BITMAPFILEHEADER (14 bytes) and BITMAPINFOHEADER (40 bytes).
+        unsigned char h[54];
+        if (size < 54 || !ReadAt(fd, 0, h, sizeof h) || h[0] != 'B' || h[1] != 'M') return incomplete;
+        if (Le32(h + 2) != static_cast<uint64_t>(size))
+            return incomplete + " (its header counts " + std::to_string(Le32(h + 2)) + " bytes, " +
+                   std::to_string(size) + " were written)";
+        const int32_t w = static_cast<int32_t>(Le32(h + 18)), hh = static_cast<int32_t>(Le32(h + 22));
+        if (width && height && (w != width || (hh < 0 ? -hh : hh) != height))
+            return "the written picture is " + std::to_string(w) + "x" + std::to_string(hh < 0 ? -hh : hh) +
+                   ", not " + std::to_string(width) + "x" + std::to_string(height);
+        return "";
+    }
+    case CHostOutputFile::kEmf: {
+        // EMR_HEADER: type 1, the signature " EMF" at 40, the file's byte count at 48; the last
+        // record is EMR_EOF (type 14).
+        unsigned char h[52];
+        if (size < 108 || !ReadAt(fd, 0, h, sizeof h) || Le32(h) != 1 || Le32(h + 40) != 0x464D4520u)
+            return incomplete;
+        if (Le32(h + 48) != static_cast<uint64_t>(size))
+            return incomplete + " (its header counts " + std::to_string(Le32(h + 48)) + " bytes, " +
+                   std::to_string(size) + " were written)";
+        if (!EndsWithEmfEof(fd, size)) return incomplete + " (it does not end with an end-of-file record)";
+        return "";
+    }
+    case CHostOutputFile::kProject: {
+        // SQLite header: page size at 16 (1 means 65536), page count at 28, valid when the
+        // change counter at 24 matches the one at 92.
+        unsigned char h[100];
+        if (size < 100 || !ReadAt(fd, 0, h, sizeof h) || std::memcmp(h, "SQLite format 3", 16) != 0)
+            return incomplete;
+        uint64_t page = (static_cast<uint64_t>(h[16]) << 8) | h[17];
+        if (page == 1) page = 65536;
+        const uint64_t pages = Be32(h + 28);
+        if (std::memcmp(h + 24, h + 92, 4) == 0 && pages != 0 && pages * page != static_cast<uint64_t>(size))
+            return incomplete + " (its header counts " + std::to_string(pages * page) + " bytes, " +
+                   std::to_string(size) + " were written)";
+        return "";
+    }
+    }
+    return "";
+}
+
+}  // namespace
+
+const char* CHostOutputFile::FormatName(EFormat format) {
+    switch (format) {
+    case kBmp: return "a BMP picture";
+    case kEmf: return "an EMF metafile";
+    case kProject: return "a project database";
+    }
+    return "";
+}
+
+const char* CHostOutputFile::FormatExtension(EFormat format) {
+    switch (format) {
+    case kBmp: return "bmp";
+    case kEmf: return "emf";
+    case kProject: return "pvxdb";
+    }
+    return "";
+}
+
+std::string OutputExtension(const std::string& path) {
+    const std::string name = NameOf(path);
+    const size_t dot = name.find_last_of('.');
+    if (dot == std::string::npos || dot == 0 || dot + 1 == name.size()) return "";
+    return HostLower(name.substr(dot + 1));
+}
+
+int CheckOutputName(const std::string& path, CHostOutputFile::EFormat format) {
+    const std::string want = CHostOutputFile::FormatExtension(format);
+    const std::string ext = OutputExtension(path);
+    if (ext == want) return 0;
+    std::string upper = ext;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (ext.empty())
+        HostMessage("\"%s\" has no extension, but the output is %s: give a name ending in .%s", path.c_str(),
+                    CHostOutputFile::FormatName(format), want.c_str());
+    else
+        HostMessage("\"%s\" names a %s file, but the output is %s: give a name ending in .%s", path.c_str(),
+                    upper.c_str(), CHostOutputFile::FormatName(format), want.c_str());
+    return HOST_EXIT_USAGE;
+}
+
+std::string ShowOutputPaths(const std::string& text) {
+    std::string s = text;
+    for (const auto& [temp, target] : Temps())
+        for (size_t at = s.find(temp); at != std::string::npos; at = s.find(temp, at + target.size()))
+            s.replace(at, temp.size(), target);
+    return s;
+}
+
+CHostOutputFile::CHostOutputFile(const std::string& path, EFormat format)
+    : m_strPath(path), m_eFormat(format), m_strTarget(path) {}
+
+CHostOutputFile::~CHostOutputFile() { Discard(); }
+
+void CHostOutputFile::Discard() {
+    if (m_strTemp.empty()) return;
+    unlink(m_strTemp.c_str());
+    Unregister(m_strTemp);
+    m_strTemp.clear();
+}
+
+int CHostOutputFile::Check(const std::string& project, bool bMakeFolder) {
+    if (int status = CheckTarget(project, bMakeFolder)) return status;
+    return CheckOutputName(m_strPath, m_eFormat);
+}
+
+int CHostOutputFile::CheckTarget(const std::string& project, bool bMakeFolder) {
+    const char* given = m_strPath.c_str();
+
+    // Follow symbolic links to the file that is written.
+    std::string target = m_strPath;
+    struct stat st {};
+    bool exists = false;
+    for (int hops = 0;; ++hops) {
+        if (lstat(target.c_str(), &st) != 0) {
+            if (errno == ENOENT) break;
+            HostMessage("cannot write \"%s\": %s", given, std::strerror(errno));
+            return HOST_EXIT_FAILED;
+        }
+        if (!S_ISLNK(st.st_mode)) {
+            exists = true;
+            break;
+        }
+        if (hops == kMaxLinks) {
+            HostMessage("cannot write \"%s\": too many levels of symbolic links", given);
+            return HOST_EXIT_FAILED;
+        }
+        char buf[PATH_MAX];
+        const ssize_t n = readlink(target.c_str(), buf, sizeof buf - 1);
+        if (n <= 0) {
+            HostMessage("cannot write \"%s\": cannot read the link \"%s\": %s", given, target.c_str(),
+                        std::strerror(errno));
+            return HOST_EXIT_FAILED;
+        }
+        const std::string link(buf, static_cast<size_t>(n));
+        target = link[0] == '/' ? link : FolderOf(target) + "/" + link;
+    }
+    m_strTarget = target;
+    const std::string via = target == m_strPath ? std::string() : " (a link to \"" + target + "\")";
+
+    if (exists) {
+        if (!S_ISREG(st.st_mode)) {
+            HostMessage("will not write \"%s\"%s: it is %s; give the name of a regular file or a new name", given,
+                        via.c_str(), KindOf(st.st_mode));
+            return HOST_EXIT_FAILED;
+        }
+        struct stat open {};
+        if (!project.empty() && stat(project.c_str(), &open) == 0 && open.st_dev == st.st_dev &&
+            open.st_ino == st.st_ino) {
+            HostMessage("will not write \"%s\"%s: it is the open project \"%s\"", given, via.c_str(), project.c_str());
+            return HOST_EXIT_USAGE;
+        }
+        if (access(target.c_str(), W_OK) != 0) {
+            HostMessage("cannot write \"%s\"%s: the file is read-only", given, via.c_str());
+            return HOST_EXIT_FAILED;
+        }
+        m_nMode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        m_nMode = 0666 & ~mask;
+    }
+
+    const std::string folder = FolderOf(target);
+    struct stat fs {};
+    if (stat(folder.c_str(), &fs) != 0 && errno == ENOENT && bMakeFolder) {
+        std::error_code ec;
+        if (!std::filesystem::create_directories(folder, ec) && ec) {
+            HostMessage("cannot write \"%s\": cannot make the folder \"%s\": %s", given, folder.c_str(),
+                        ec.message().c_str());
+            return HOST_EXIT_FAILED;
+        }
+    }
+    if (stat(folder.c_str(), &fs) != 0 || !S_ISDIR(fs.st_mode)) {
+        HostMessage("cannot write \"%s\"%s: the folder \"%s\" does not exist", given, via.c_str(), folder.c_str());
+        return HOST_EXIT_FAILED;
+    }
+    if (access(folder.c_str(), W_OK | X_OK) != 0) {
+        HostMessage("cannot write \"%s\"%s: the folder \"%s\" is not writable", given, via.c_str(), folder.c_str());
+        return HOST_EXIT_FAILED;
+    }
+    return 0;
+}
+
+int CHostOutputFile::Begin() {
+    Discard();
+    std::string name = FolderOf(m_strTarget) + "/." + NameOf(m_strTarget) + ".XXXXXX";
+    const int fd = mkstemp(name.data());
+    if (fd < 0) {
+        HostMessage("cannot write \"%s\": cannot make a temporary file in \"%s\": %s", m_strPath.c_str(),
+                    FolderOf(m_strTarget).c_str(), std::strerror(errno));
+        return HOST_EXIT_FAILED;
+    }
+    close(fd);
+    m_strTemp = name;
+    Register(m_strTemp, m_strPath);
+    return 0;
+}
+
+int CHostOutputFile::Fail(const std::string& why) {
+    std::string text = why;
+    // A writer's message that starts with the temporary file's name says it again.
+    if (!m_strTemp.empty() && text.compare(0, m_strTemp.size() + 2, m_strTemp + ": ") == 0)
+        text = text.substr(m_strTemp.size() + 2);
+    HostMessage("cannot write \"%s\": %s; %s", m_strPath.c_str(), text.c_str(),
+                access(m_strTarget.c_str(), F_OK) == 0 ? "the file there is unchanged" : "nothing was written");
+    Discard();
+    return HOST_EXIT_FAILED;
+}
+
+int CHostOutputFile::Commit(long width, long height) {
+    auto fail = [this](const std::string& why) { return Fail(why); };
+    if (m_strTemp.empty()) return fail("nothing was written");
+    const int fd = open(m_strTemp.c_str(), O_RDWR | O_NOFOLLOW);
+    if (fd < 0) return fail(errno == ENOENT ? "no file was made" : std::string(std::strerror(errno)));
+    struct stat st {};
+    std::string why;
+    if (fstat(fd, &st) != 0)
+        why = std::strerror(errno);
+    else if (!S_ISREG(st.st_mode) || st.st_size == 0)
+        why = "no file was made";
+    else
+        why = CheckContent(fd, st.st_size, m_eFormat, width, height);
+    // On disk before it takes the target's place.
+    if (why.empty() && fsync(fd) != 0) why = std::string("the file could not be flushed to disk: ") + std::strerror(errno);
+    if (why.empty() && fchmod(fd, m_nMode) != 0) why = std::strerror(errno);
+    if (close(fd) != 0 && why.empty()) why = std::strerror(errno);
+    if (!why.empty()) return fail(why);
+
+    if (rename(m_strTemp.c_str(), m_strTarget.c_str()) != 0) return fail(std::strerror(errno));
+    Unregister(m_strTemp);
+    m_strTemp.clear();
+    // The rename itself reaches the disk with the folder.
+    const int dir = open(FolderOf(m_strTarget).c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        fsync(dir);
+        close(dir);
+    }
+    return 0;
+}

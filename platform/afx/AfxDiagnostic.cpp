@@ -1,0 +1,29 @@
+#include "platform/afx/AfxDiagnostic.h"
+
+#include <atomic>
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+
+namespace {
+std::atomic<PFN_AFX_DIAGNOSTIC> g_handler{nullptr};
+}  // namespace
+
+PFN_AFX_DIAGNOSTIC AfxSetDiagnosticHandler(PFN_AFX_DIAGNOSTIC pfnHandler) { return g_handler.exchange(pfnHandler); }
+
+void AfxDiagnostic(const char* pszSource, const char* pszFormat, ...) {
+    va_list ap;
+    va_start(ap, pszFormat);
+    va_list copy;
+    va_copy(copy, ap);
+    const int n = std::vsnprintf(nullptr, 0, pszFormat, copy);
+    va_end(copy);
+    std::string text(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+    if (n > 0) std::vsnprintf(text.data(), text.size() + 1, pszFormat, ap);
+    va_end(ap);
+    const char* source = pszSource ? pszSource : "";
+    if (PFN_AFX_DIAGNOSTIC h = g_handler.load())
+        h(source, text.c_str());
+    else
+        std::fprintf(stderr, "%s: %s\n", source, text.c_str());
+}

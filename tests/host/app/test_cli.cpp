@@ -1,0 +1,244 @@
+// The command line of pvxhost: one parser for every command (names and keyword values in any
+// case, limits, repeated options, help and version), and the progress display on a terminal.
+// The parser is tested with a command of the test's own; help, version and progress with the
+// built program.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "host/app/HostCommand.h"
+#include "tests/host/app/HostRun.h"
+
+namespace {
+
+using namespace hostrun;
+
+// What the probe command was given.
+CHostArgs g_seen;
+int g_runs = 0;
+
+int RunProbe(const CHostOptions&, const CHostArgs& args) {
+    g_seen = args;
+    ++g_runs;
+    return HOST_EXIT_OK;
+}
+
+const CHostCommandRegistrar kProbe({"probe", "A command of the test.", RunProbe, 1,
+                                    {{"--out", EHostValue::kPath, "FILE", "file to write", nullptr, 0, 0,
+                                      HOST_OPT_REQUIRED},
+                                     {"--view", EHostValue::kChoice, "iso|plan|front|right", "direction", "iso"},
+                                     {"--size", EHostValue::kSize, "WxH", "picture size", "1024x768", 16, 16384},
+                                     {"--count", EHostValue::kInteger, "N", "how many", "3", 1, 10},
+                                     {"--set", EHostValue::kText, "NAME=VALUE", "a setting", nullptr, 0, 0,
+                                      HOST_OPT_REPEATABLE},
+                                     {"--flag", EHostValue::kFlag, nullptr, "a switch"}}});
+
+struct Outcome {
+    int code = -1;
+    std::string out, err;
+};
+
+Outcome RunLine(std::vector<std::string> words) {
+    words.insert(words.begin(), "pvxhost");
+    std::vector<char*> argv;
+    for (std::string& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    Outcome o;
+    o.code = RunHostCommandLine(static_cast<int>(words.size()), argv.data());
+    o.out = testing::internal::GetCapturedStdout();
+    o.err = testing::internal::GetCapturedStderr();
+    return o;
+}
+
+TEST(HostCommandLine, OptionsAreReadAlikeAndCheckedAgainstTheirTable) {
+    struct Row {
+        const char* label;
+        std::vector<std::string> words;
+        const char* view;  // expected values, or null
+        const char* size;
+        const char* count;
+    } rows[] = {
+        {"defaults", {"probe", "--out", "a"}, "iso", "1024x768", "3"},
+        {"keyword values in any case", {"probe", "--out", "a", "--view", "ISO", "--size", "800X600"}, "iso", "800x600",
+         "3"},
+        {"option names in any case", {"PROBE", "--OUT", "a", "--View", "Plan"}, "plan", "1024x768", "3"},
+        {"name=value", {"probe", "--out=a", "--count=7", "--size=16x16384"}, "iso", "16x16384", "7"},
+        {"options of the program after the command", {"probe", "--out", "a", "--quiet", "--db", "x.pvxdb"}, "iso",
+         "1024x768", "3"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const int before = g_runs;
+        const Outcome o = RunLine(r.words);
+        ASSERT_EQ(o.code, 0) << o.err;
+        EXPECT_EQ(g_runs, before + 1);
+        EXPECT_EQ(g_seen.Get("--out"), "a");
+        EXPECT_EQ(g_seen.Get("--view"), r.view);
+        EXPECT_EQ(g_seen.Get("--size"), r.size);
+        EXPECT_EQ(g_seen.Get("--count"), r.count);
+        EXPECT_TRUE(o.err.empty()) << o.err;
+    }
+    long w = 0, h = 0;
+    ASSERT_EQ(RunLine({"probe", "--out", "a", "--size", "640x480"}).code, 0);
+    g_seen.GetSize("--size", w, h);
+    EXPECT_EQ(w, 640);
+    EXPECT_EQ(h, 480);
+    EXPECT_FALSE(g_seen.Has("--view")) << "a default is not an option given";
+
+    // An option meant to repeat keeps every value in order.
+    ASSERT_EQ(RunLine({"probe", "--out", "a", "--set", "b=2", "--SET", "a=1"}).code, 0);
+    EXPECT_EQ(g_seen.GetAll("--set"), (std::vector<std::string>{"b=2", "a=1"}));
+}
+
+TEST(HostCommandLine, MisuseStopsWithOneLineAndStatusTwo) {
+    struct Row {
+        const char* label;
+        std::vector<std::string> words;
+        const char* message;
+    } rows[] = {
+        {"an option twice", {"probe", "--out", "a", "--view", "iso", "--view", "plan"},
+         "--view is given twice (\"iso\" and \"plan\")"},
+        {"the same option in two cases", {"probe", "--out", "a", "--count", "2", "--COUNT", "2"}, "--count is given twice"},
+        {"a switch twice", {"probe", "--out", "a", "--flag", "--flag"}, "--flag is given twice"},
+        {"a program option twice", {"--db", "a.pvxdb", "probe", "--out", "a", "--DB", "b.pvxdb"}, "--db is given twice"},
+        {"side below 16", {"probe", "--out", "a", "--size", "15x100"}, "each from 16 to 16384"},
+        {"side above 16384", {"probe", "--out", "a", "--size", "100x16385"}, "not \"100x16385\""},
+        {"size without x", {"probe", "--out", "a", "--size", "640"}, "WIDTHxHEIGHT"},
+        {"number with text", {"probe", "--out", "a", "--count", "3x"}, "from 1 to 10, not \"3x\""},
+        {"number with a sign", {"probe", "--out", "a", "--count", "+3"}, "not \"+3\""},
+        {"number above its limit", {"probe", "--out", "a", "--count", "11"}, "not \"11\""},
+        {"unknown keyword", {"probe", "--out", "a", "--view", "top"}, "--view expects iso, plan, front or right"},
+        {"no value", {"probe", "--out"}, "--out needs a value (FILE)"},
+        {"an option for a value", {"probe", "--out", "--view", "iso"}, "--out needs a value"},
+        {"empty value", {"probe", "--out="}, "--out needs a value"},
+        {"a value for a switch", {"probe", "--out", "a", "--flag=yes"}, "--flag takes no value"},
+        {"required option missing", {"probe"}, "--out FILE is required"},
+        {"unknown option", {"probe", "--out", "a", "--colour", "red"}, "unknown option \"--colour\""},
+        {"a word after the options", {"probe", "--out", "a", "extra"}, "unexpected argument \"extra\""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const int before = g_runs;
+        const Outcome o = RunLine(r.words);
+        EXPECT_EQ(o.code, HOST_EXIT_USAGE);
+        EXPECT_EQ(g_runs, before) << "the command does not run";
+        EXPECT_EQ(o.err.rfind("pvxhost probe: ", 0), 0u) << o.err;
+        EXPECT_NE(o.err.find(r.message), std::string::npos) << o.err;
+        EXPECT_EQ(o.err.find('\n'), o.err.size() - 1) << "one line: " << o.err;
+        EXPECT_TRUE(o.out.empty()) << o.out;
+    }
+    // Before a command is known the prefix names none.
+    for (const auto& words : {std::vector<std::string>{}, {"frobnicate"}, {"--frobnicate"}}) {
+        const Outcome o = RunLine(words);
+        EXPECT_EQ(o.code, HOST_EXIT_USAGE);
+        EXPECT_EQ(o.err.rfind("pvxhost: ", 0), 0u) << o.err;
+    }
+}
+
+TEST(HostCommandLine, HelpListsEveryOptionWithItsDefaultAndLimits) {
+    // Help is shown whatever else the line holds.
+    for (const auto& words : {std::vector<std::string>{"probe", "--help"}, {"probe", "-h"}, {"help", "probe"},
+                              {"probe", "--bogus", "--view", "top", "--HELP"}}) {
+        SCOPED_TRACE(words.back());
+        const Outcome o = RunLine(words);
+        ASSERT_EQ(o.code, 0) << o.err;
+        EXPECT_TRUE(o.err.empty()) << o.err;
+        for (const char* text : {"Usage: pvxhost [OPTIONS] probe --out FILE [--view iso|plan|front|right]",
+                                 "[--set NAME=VALUE]...", "A command of the test.", "--out FILE", "required",
+                                 "--view iso|plan|front|right", "default iso", "--size WxH",
+                                 "each side from 16 to 16384; default 1024x768", "--count N",
+                                 "a whole number from 1 to 10; default 3", "may be repeated", "--flag", "--db FILE",
+                                 "--quiet", "--verbose", "--version"})
+            EXPECT_NE(o.out.find(text), std::string::npos) << text << " missing from:\n" << o.out;
+    }
+    const Outcome all = RunLine({"help"});
+    EXPECT_EQ(all.code, 0);
+    EXPECT_NE(all.out.find("pvxhost [OPTIONS] probe"), std::string::npos) << all.out;
+    EXPECT_NE(all.out.find("a whole number from 1 to 10; default 3"), std::string::npos) << all.out;
+    const Outcome unknown = RunLine({"help", "frobnicate"});
+    EXPECT_EQ(unknown.code, HOST_EXIT_USAGE);
+    EXPECT_NE(unknown.err.find("unknown command \"frobnicate\""), std::string::npos) << unknown.err;
+}
+
+// The built program: every command has its help, and the program its version.
+TEST(PvxHostHelp, EveryCommandExplainsItselfAndTheProgramItsVersion) {
+    struct Row {
+        std::string args;
+        std::vector<const char*> says;
+    } rows[] = {
+        {"render --help", {"--out FILE.bmp", "each side from 16 to 16384", "default 1024x768", "default iso"}},
+        {"RENDER --Help --size 1x1", {"--size WxH"}},
+        {"help export", {"--format emf|bmp", "the extension of --out", "16 to 16384"}},
+        {"export -h", {"--out FILE"}},
+        {"help info", {"--module PATH"}},
+        {"make-sample --help", {"--out FILE.pvxdb", "from 1 to 2000000", "default 192"}},
+        {"help", {"info", "render", "export", "make-sample", "16 to 16384", "1 to 2000000"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.args);
+        const RunResult res = RunHost(r.args, "help");
+        EXPECT_EQ(res.code, 0) << res.err;
+        EXPECT_TRUE(res.err.empty()) << res.err;
+        for (const char* text : r.says) EXPECT_NE(res.out.find(text), std::string::npos) << text << " in:\n" << res.out;
+    }
+    const RunResult v = RunHost("--version", "version");
+    EXPECT_EQ(v.code, 0);
+    const std::string prefix = "pvxhost ";
+    ASSERT_EQ(v.out.rfind(prefix, 0), 0u) << v.out;
+    // "pvxhost MAJOR.MINOR.PATCH\n"
+    const std::string number = v.out.substr(prefix.size());
+    EXPECT_EQ(number.find_first_not_of("0123456789.\n"), std::string::npos) << v.out;
+    EXPECT_EQ(std::count(number.begin(), number.end(), '.'), 2) << v.out;
+}
+
+// Long work shows a bar with its percentage on a terminal, and nothing elsewhere or with --quiet.
+TEST(PvxHostProgress, ABarOnATerminalOnly) {
+    const std::string project = kTmp + "/progress_" + kPid + ".pvxdb";
+    const std::string picture = kTmp + "/progress_" + kPid + ".bmp";
+    const std::string metafile = kTmp + "/progress_" + kPid + ".emf";
+    struct Row {
+        const char* label;
+        std::vector<std::string> args;
+        const char* step;  // a step the bar names
+    } rows[] = {
+        {"make-sample", {"make-sample", "--size", "2000", "--out", project}, "writing"},
+        {"info", {"--db", project, "info"}, "reading the project"},
+        {"render", {"--db", project, "render", "--size", "200x150", "--out", picture}, "drawing the view"},
+        {"export", {"--db", project, "export", "--size", "200x150", "--out", metafile}, "exporting"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const RunResult tty = RunHostOnTerminal(r.args);
+        ASSERT_EQ(tty.code, 0) << tty.out;
+        EXPECT_NE(tty.out.find("\r["), std::string::npos) << tty.out;
+        EXPECT_NE(tty.out.find("%  "), std::string::npos) << tty.out;
+        EXPECT_NE(tty.out.find(r.step), std::string::npos) << tty.out;
+        // The bar is taken away before the result is printed.
+        const size_t lastBar = tty.out.rfind("\r[");
+        const size_t erased = tty.out.rfind("\r\033[K");
+        EXPECT_TRUE(erased != std::string::npos && erased > lastBar) << tty.out;
+
+        std::vector<std::string> quiet = r.args;
+        quiet.insert(quiet.begin(), "--quiet");
+        const RunResult calm = RunHostOnTerminal(quiet);
+        ASSERT_EQ(calm.code, 0) << calm.out;
+        EXPECT_EQ(calm.out.find('%'), std::string::npos) << calm.out;
+        EXPECT_EQ(calm.out.find('\r' + std::string("[")), std::string::npos) << calm.out;
+
+        std::string words;
+        for (const std::string& a : r.args) words += " '" + a + "'";
+        const RunResult file = RunHost(words, "progress");
+        ASSERT_EQ(file.code, 0) << file.err;
+        EXPECT_TRUE(file.err.empty()) << "not a terminal: " << file.err;
+    }
+    std::remove(project.c_str());
+    std::remove(picture.c_str());
+    std::remove(metafile.c_str());
+}
+
+}  // namespace
