@@ -325,8 +325,7 @@ int CStressEngine::MakePStrsDataList() {
     m_arrElemKey.RemoveAll();
     m_mapPStrs.RemoveAll();
     m_mapSbem.RemoveAll();
-    CArray<UINT, UINT> membs;
-    pAttr->GetMembKeyList(membs);
+    const CArray<UINT, UINT>& membs = pModel->m_arrAllMembKey;
     CPVXSElemCtrl se;
     for (INT_PTR m = 0; m < membs.GetSize(); ++m) {
         T_PMEMB_D memb;

@@ -73,6 +73,38 @@ protected:
     }
 };
 
+TEST_F(StressValuesTest, NewEngineDrawsContoursOfTheEffectiveStress) {
+    Build();
+    // Every setting has a value before the first build: the contour switch and the reference
+    // values too, which the reset leaves alone.
+    const CStressEngine e(&M());
+    EXPECT_EQ(e.m_bContour, 1);
+    EXPECT_EQ(e.m_dRefMagnitude, 0.0);
+    EXPECT_EQ(e.m_nRefElem, 0u);
+    EXPECT_EQ(e.m_nComponent, 5);
+    EXPECT_EQ(e.m_nSurface, 0);
+    EXPECT_EQ(e.m_dVectorScale, 1.0);
+    EXPECT_EQ(e.m_dVectorFactor, 1.0);
+    EXPECT_EQ(e.m_bIncludePlate, 1);
+    EXPECT_EQ(e.m_bIncludeWall, 1);
+    EXPECT_EQ(e.m_nNumberPos, 0);
+    EXPECT_EQ(e.m_bDataReady, 0);
+    EXPECT_EQ(e.m_bKeepVectorFactor, 0);
+
+    ASSERT_EQ(Make(3, 2), 1);
+    E().m_bContour = 0;
+    E().m_dVectorScale = 3.0;
+    E().ResetEngine();
+    EXPECT_EQ(E().m_nComponent, 5);
+    EXPECT_EQ(E().m_nSurface, 0);
+    EXPECT_EQ(E().m_dVectorScale, 1.0);
+    EXPECT_EQ(E().m_bDataReady, 0);
+    EXPECT_EQ(E().m_mapPStrs.GetCount(), 0);
+    EXPECT_EQ(E().m_arrElemKey.GetSize(), 0);
+    EXPECT_EQ(E().m_bContour, 0) << "the contour switch is the page's";
+    EXPECT_EQ(E().m_dRefMagnitude, 40.0) << "the reference stays until the next build";
+}
+
 TEST_F(StressValuesTest, ValuesByComponentPointAndSurface) {
     Build();
     const T_STRP_DL r = IndexedRecord();  // blk[p][i] = 1000 p + i + 1
