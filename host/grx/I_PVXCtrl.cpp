@@ -303,6 +303,9 @@ void I_PVXCtrl::ActiveAll() {
     if (m_reg.ActivateAll() == 0 || !m_pModel) return;
     // Tell the model the new active set: every undeformed node and member.
     CArray<UINT, UINT> nodes, members, nodeFlags, memberFlags;
+    // Each list holds at most every registered object: one block each.
+    const INT_PTR nObjects = static_cast<INT_PTR>(m_reg.GetMap().size());
+    for (CArray<UINT, UINT>* l : {&nodes, &members, &nodeFlags, &memberFlags}) l->SetSize(0, nObjects);
     for (auto& kv : m_reg.GetMap()) {
         const GRE_Object& o = kv.second;
         if (o.type == kNodeIDFirst) {

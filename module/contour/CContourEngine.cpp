@@ -165,8 +165,7 @@ CContourEngine::CContourEngine(CArray<CString, const CString&>& names, CArray<do
     }
     InitFields(values[0], values[values.GetSize() - 1]);
     m_bHueColorMode = 1;
-    m_nNumColor = static_cast<int>(values.GetSize() > MAX_LEVELS ? MAX_LEVELS : values.GetSize());
-    if (m_nNumColor < 2) m_nNumColor = 2;
+    m_nNumColor = ListLevelCount(values.GetSize());
     m_bListMode = 1;
     m_arrListName.SetSize(names.GetSize());
     for (INT_PTR i = 0; i < names.GetSize(); i++) m_arrListName[i] = names[i];
@@ -449,16 +448,9 @@ void CContourEngine::CheckCustomRankMapKnots() {
     }
 }
 
-void CContourEngine::MakeRankMap() {
-    // The level array and the tables hold 30 levels; a scale needs at least one band.
-    if (m_nNumColor < 2) m_nNumColor = 2;
-    if (m_nNumColor > MAX_LEVELS) m_nNumColor = MAX_LEVELS;
+void CContourEngine::MakeRangeLevels() {
     const int n = m_nNumColor;
     double* L = m_dRankMap;
-
-    // A new level map ends any active-range restriction of the band polygons.
-    m_bActiveRange = 0;
-    m_dActiveRangeMin = m_dActiveRangeMax = 0.0;
     if (m_bCheckKnots) CheckCustomRankMapKnots();
     if (m_bGlobalRange && m_arrGlobalRange.GetSize() == n) m_arrKnots.RemoveAll();
     m_bLowerWidened = 0;
@@ -516,6 +508,46 @@ void CContourEngine::MakeRankMap() {
         }
         if (best >= 0) L[best] = 0.0;
     }
+}
+
+void CContourEngine::MakeListLevels() {
+    // Value k lies inside band k + 1, halfway between its neighbours' values; the outer levels
+    // lie half a step beyond the first and last values.
+    const int n = m_nNumColor;
+    const int count = n - 1;
+    const double* v = m_arrListValue.GetData();
+    double* L = m_dRankMap;
+    m_bLowerWidened = 0;
+    m_bUpperWidened = 0;
+    for (int i = 1; i < count; i++) L[i] = 0.5 * (v[i - 1] + v[i]);
+    const double firstHalf = count > 1 ? 0.5 * (v[1] - v[0]) : 0.5;
+    const double lastHalf = count > 1 ? 0.5 * (v[count - 1] - v[count - 2]) : 0.5;
+    L[0] = v[0] - firstHalf;
+    L[count] = v[count - 1] + lastHalf;
+}
+
+int CContourEngine::ListLevelCount(INT_PTR nValues) {
+    if (nValues < 1) return 2;
+    return nValues >= MAX_LEVELS ? MAX_LEVELS : static_cast<int>(nValues) + 1;
+}
+
+void CContourEngine::MakeRankMap() {
+    // The level array and the tables hold 30 levels; a scale needs at least one band.
+    if (m_nNumColor < 2) m_nNumColor = 2;
+    if (m_nNumColor > MAX_LEVELS) m_nNumColor = MAX_LEVELS;
+    // In list mode the list decides N, whatever a dialog set.
+    const bool bList = m_bListMode && m_arrListValue.GetSize() > 0;
+    if (bList) m_nNumColor = ListLevelCount(m_arrListValue.GetSize());
+    const int n = m_nNumColor;
+    double* L = m_dRankMap;
+
+    // A new level map ends any active-range restriction of the band polygons.
+    m_bActiveRange = 0;
+    m_dActiveRangeMin = m_dActiveRangeMax = 0.0;
+    if (bList)
+        MakeListLevels();
+    else
+        MakeRangeLevels();
 
     if (m_bGlobalRange && m_arrGlobalRange.GetSize() == n) {
         m_dGlobalMin = m_arrGlobalRange[0];
@@ -551,13 +583,14 @@ void CContourEngine::MakeRankMap(CArray<CString, const CString&>& names, CArray<
     m_dMinValue = values[0];
     m_dMaxValue = values[count - 1];
     m_bHueColorMode = 1;
-    m_nNumColor = static_cast<int>(count > MAX_LEVELS ? MAX_LEVELS : (count < 2 ? 2 : count));
+    m_nNumColor = ListLevelCount(count);
     m_bListMode = 1;
     m_arrListName.SetSize(names.GetSize());
     for (INT_PTR i = 0; i < names.GetSize(); i++) m_arrListName[i] = names[i];
     m_arrListValue.SetSize(count);
     for (INT_PTR i = 0; i < count; i++) m_arrListValue[i] = values[i];
-    MakeCustomKnotMap();
+    // The list places the levels itself; knots would move them off the values.
+    m_arrKnots.RemoveAll();
     MakeRankMap();
     InitExtrudeAdjustFactor();
 }

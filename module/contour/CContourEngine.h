@@ -60,8 +60,8 @@ public:
 
     CContourEngine();
     CContourEngine(double dMin, double dMax);
-    // List mode: one rank per named value; values must ascend. An empty list gives the default
-    // scale.
+    // List mode: band k + 1 holds value k and shows name k (N = count + 1, at most 29 values);
+    // values must strictly ascend. An empty list gives the default scale.
     CContourEngine(CArray<CString, const CString&>& names, CArray<double, const double&>& values);
     // A copy of the scale outside list mode.
     CContourEngine(const CContourEngine& src);
@@ -102,7 +102,8 @@ public:
     void MakeRankMap();
     // New range (nothing while the legend range lock is set); leaves list mode and hue mode.
     void MakeRankMap(double dMin, double dMax);
-    // List mode from names and ascending values; an empty list does nothing.
+    // List mode from names and strictly ascending values, as the list constructor; an empty list
+    // does nothing.
     void MakeRankMap(CArray<CString, const CString&>& names, CArray<double, const double&>& values);
     // Rank of the first level above v (0 below level 0), -i when v lies on level i, N-1 above.
     int GetUpperRank(double v) const;
@@ -268,8 +269,8 @@ public:
     double m_dGlobalMin;            // first global level (valid while m_bGlobalRange)
     double m_dGlobalMax;            // last global level (valid while m_bGlobalRange)
     CArray<double, double> m_arrGlobalRange;       // the imposed level list
-    CArray<double, double> m_arrListValue;         // list mode values, ascending
-    CArray<CString, const CString&> m_arrListName; // list mode names
+    CArray<double, double> m_arrListValue;         // list mode values, ascending; value k in band k + 1
+    CArray<CString, const CString&> m_arrListName; // list mode names; band k + 1 shows name k
     CArray<RankMapKnot_tag, const RankMapKnot_tag&> m_arrKnots;  // custom knots by ascending rank
     int m_bMinDominant;             // |range minimum| > |range maximum| at the last build
     int m_bLegendRangeLock;         // while set MakeRankMap(min, max) does nothing
@@ -289,6 +290,11 @@ protected:
     // values the higher index counts as larger) and rewrites the three edge keys (edge i runs
     // from corner i to corner i+1) as (largest-middle, middle-smallest, smallest-largest).
     void FindMinMax(double* values, int* order, unsigned* edgeKeys) const;
+    // Band lists may gather the polygons of a whole model: before a cutter appends one polygon
+    // of nVertices vertices, each list that lacks room gets a grow-by proportional to its size,
+    // so the appends stay amortised linear.
+    static void GrowBandLists(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices,
+                              INT_PTR nVertices);
     // Discards every knot when an end knot narrows the range or an inner knot lies outside it.
     void CheckCustomRankMapKnots();
     // Band polygons of a triangle whose values run vA >= vB >= vC; eAB, eBC and eCA are the
@@ -305,6 +311,13 @@ protected:
 
 private:
     void InitFields(double dMin, double dMax);
+    // Levels from the range and the knots: equal steps between knots, zero snapping.
+    void MakeRangeLevels();
+    // Levels of list mode: one band per listed value, the value inside it (halfway to each
+    // neighbour), so a value's colour is that of the band showing its name.
+    void MakeListLevels();
+    // N of a list of nValues values: one band each, so nValues + 1 levels (at most 29 values).
+    static int ListLevelCount(INT_PTR nValues);
     void SetGlobalLevels(int on, const double* levels, INT_PTR count);
     // N as used by every lookup: within 1..30 whatever the field holds.
     int LevelCount() const {

@@ -65,7 +65,8 @@ public:
     // ---- scales -------------------------------------------------------------------------------
     // Colour bands with level values and percentages. bDeformed keeps 7/2 lines free below the
     // bands; bEditable marks the scale as one the user may edit; bInPopup draws for the popup
-    // legend window (top value in red, the scale rectangle left alone).
+    // legend window (end values in red, the window's own, possibly edited, levels; the scale
+    // rectangle left alone).
     void DrawContourRainbow(CDC* pDC, CRect* pRect, int bDeformed, int bEditable, int bInPopup);
     // Discrete bands with state names ("NULL" for a rank without a name) and percentages.
     void DrawPOHingeContourRainbow(CDC* pDC, CRect* pRect);
@@ -130,11 +131,14 @@ public:
     // ---- value formatting ---------------------------------------------------------------------
     // Chooses exponent notation and the number of decimals for a scale from a to b.
     void SetTextOutputSize(double dFirst, double dLast);
-    void GetTextDeformedShape(double dValue, char* pszOut);
-    void GetTextReaction(double dValue, char* pszOut);
-    // Number text of the maxima listings ("%.3E", or fixed with m_nDecimals when m_bAutoDigits is
-    // set and it fits 11 characters). Writes at most nSize bytes, always terminated; the text never
-    // needs more than kTextCForcSize.
+    // Number texts of the text-block scales: "%.3E" (deformation) or "%.4E" (reaction), or fixed
+    // with m_nDecimals when m_bAutoDigits is set and the fixed text fits 11 characters. Write at
+    // most nSize bytes, always terminated; the text never needs more than kTextScaleSize.
+    static constexpr size_t kTextScaleSize = 16;
+    void GetTextDeformedShape(double dValue, char* pszOut, size_t nSize = kTextScaleSize);
+    void GetTextReaction(double dValue, char* pszOut, size_t nSize = kTextScaleSize);
+    // Number text of the maxima listings ("%.3E", or fixed as above). Writes at most nSize bytes,
+    // always terminated; the text never needs more than kTextCForcSize.
     static constexpr size_t kTextCForcSize = 16;
     void GetTextCForc(double dValue, char* pszOut, size_t nSize = kTextCForcSize);
     // A level value right-aligned in its field at the right of r, centred on r.top (or r.bottom).
@@ -223,8 +227,11 @@ public:
 
 private:
     // Bands of a colour scale: nKind 0 contour values, 1 discrete names. bReserve keeps 7/2
-    // lines free below the bands. Returns the y of the scale's bottom edge.
-    int DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserve, int bRecordRect, int bInPopup);
+    // lines free below the bands; bInPopup prints the end values in red; bWindowLevels takes the
+    // level values from the open popup legend window (its edited copy) when it has one per
+    // level. Returns the y of the scale's bottom edge.
+    int DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserve, int bRecordRect, int bInPopup,
+                       int bWindowLevels);
     // Fills r as the panel background: plain bottom colour (profile switch), plain top colour
     // (printing and export) or the vertical gradient from crTop to the bottom colour.
     void FillPanelBackground(CDC* pDC, const CRect& r, COLORREF crTop);
@@ -240,6 +247,12 @@ private:
 // format, so a bad string table can never read arguments that were not passed.
 CString LegendFormatKeyInt(LPCTSTR pszKey, int nValue);
 CString LegendFormatKeyDouble(LPCTSTR pszKey, double dValue);
+
+// A legend number: fixed-point with nDecimals decimals (none when negative) when bAuto is set,
+// nDecimals + 1 + the "%g" length of the integer part stays below 12 and the fixed text itself
+// fits 11 characters; otherwise v in pszExp (an exponent format). Values from 1e6 on print their
+// integer part in exponent form under "%g", so the second test is what keeps 1e70 in its field.
+CString LegendNumberText(int bAuto, int nDecimals, double dValue, LPCTSTR pszExp);
 
 // Fills lf with the fields every legend font shares (normal weight, charset 1, default quality)
 // and the given cell height, width and face; the face is cut to fit lfFaceName.

@@ -46,15 +46,7 @@ private:
 
 void CLegendEngine::GetTextCForc(double dValue, char* pszOut, size_t nSize) {
     if (!pszOut || nSize == 0) return;
-    CString s;
-    const int nDecimals = m_nDecimals < 0 ? 0 : m_nDecimals;
-    if (!m_bAutoDigits || nDecimals + GetIntegerPartLength(dValue) + 1 > 11) {
-        s.Format("%.3E", dValue);
-    } else {
-        CString fmt;
-        fmt.Format("%s%df", "%.", nDecimals);
-        s.Format(fmt, dValue);
-    }
+    const CString s = LegendNumberText(m_bAutoDigits, m_nDecimals, dValue, "%.3E");
     std::snprintf(pszOut, nSize, "%s", s.GetString());
 }
 

@@ -6,6 +6,7 @@
 #include "module/contour/CContourEngine.h"
 #include "module/contour/CGradientDrawing.h"
 #include "module/contour/CLegendEngine.h"
+#include "module/contour/CPVXLegendWnd.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/CReactionEngine.h"
 #include "module/engines/CStressEngine.h"
@@ -167,7 +168,8 @@ void CLegendEngine::DrawRainbow(CDC* pDC, CRect* pRect) {
 
 // ---- colour scales ----------------------------------------------------------------------------
 
-int CLegendEngine::DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserve, int bRecordRect, int bInPopup) {
+int CLegendEngine::DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserve, int bRecordRect, int bInPopup,
+                                  int bWindowLevels) {
     const CRect r = *pRect;
     const CContourEngine* ce = m_pContourEngine;
     if (!ce) return r.top;
@@ -208,7 +210,12 @@ int CLegendEngine::DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserv
     const UINT nOldAlign = pDC->SetTextAlign(TA_LEFT | TA_TOP);
     CFont* pOldFont = pDC->SelectObject(&font);
 
-    if (nKind == 0 && m_bAutoDigits) SetTextOutputSize(ce->m_dRankMap[0], ce->m_dRankMap[N - 1]);
+    // The popup window shows its own levels, which the user may have edited, while it is open.
+    const CPVXLegendWnd* pWnd = bWindowLevels ? m_pLegendWnd : nullptr;
+    const bool bWndLevels = pWnd && pWnd->GetLevelCount() == N;
+    auto level = [&](int i) { return bWndLevels ? pWnd->GetLevel(i) : ce->m_dRankMap[i]; };
+
+    if (nKind == 0 && m_bAutoDigits) SetTextOutputSize(level(0), level(N - 1));
 
     const int nPenFactor = m_pModel && m_pModel->m_nPenFactor > 0 ? m_pModel->m_nPenFactor : 1;
     const int bGradient = m_pModel && m_pModel->m_bGradient && !m_pModel->m_bExternalDevice;
@@ -272,11 +279,11 @@ int CLegendEngine::DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserv
         const double dPct = ce->m_dPctRankMap[rank];
         if (nKind == 0) {
             CRect rv(boxL, top, valueR, bottom);
-            TextOutContValue(pDC, rv, w, h, ce->m_dRankMap[rank], 0);
+            TextOutContValue(pDC, rv, w, h, level(rank), 0);
             CRect rp(boxL, top, pctR, bottom);
             TextOutSubContValue(pDC, rp, w, h, dPct);
             if (rank == N - 1 && m_arrValRect.GetSize() > 0) {
-                m_arrValRect[0].m_dValue = ce->m_dRankMap[N - 1];
+                m_arrValRect[0].m_dValue = level(N - 1);
                 m_arrValRect[0].m_rect.SetRect(pctR + 2 * w, top - h / 2, nPanelRight, top + h);
             }
         } else {
@@ -306,9 +313,9 @@ int CLegendEngine::DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserv
     if (nKind == 0) {
         pDC->SetTextColor(bInPopup ? RGB(255, 0, 0) : m_crText);
         CRect rv(boxL, y - h, valueR, y);
-        TextOutContValue(pDC, rv, w, h, ce->m_dRankMap[0], 1);
+        TextOutContValue(pDC, rv, w, h, level(0), 1);
         if (m_arrValRect.GetSize() > 1) {
-            m_arrValRect[1].m_dValue = ce->m_dRankMap[0];
+            m_arrValRect[1].m_dValue = level(0);
             m_arrValRect[1].m_rect.SetRect(pctR + 2 * w, y - h, nPanelRight, y + h / 2);
         }
         if (bRecordRect) m_rcLegend.bottom = y + h;
@@ -325,18 +332,19 @@ int CLegendEngine::DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserv
 void CLegendEngine::DrawContourRainbow(CDC* pDC, CRect* pRect, int bDeformed, int bEditable, int bInPopup) {
     if (!pDC || !pRect) return;
     if (bEditable) m_bLegendRect = 1;
-    DrawScaleBands(pDC, pRect, 0, bDeformed, !bInPopup, bInPopup);
+    DrawScaleBands(pDC, pRect, 0, bDeformed, !bInPopup, bInPopup, bInPopup);
 }
 
 void CLegendEngine::DrawPOHingeContourRainbow(CDC* pDC, CRect* pRect) {
     if (!pDC || !pRect) return;
-    DrawScaleBands(pDC, pRect, 1, 1, 0, 0);
+    DrawScaleBands(pDC, pRect, 1, 1, 0, 0, 0);
 }
 
 void CLegendEngine::DrawMSContourRainbow(CDC* pDC, CRect* pRect, int bBuckling, int bNoPeriod) {
     if (!pDC || !pRect) return;
     m_bLegendRect = 1;
-    const int y = DrawScaleBands(pDC, pRect, 0, !bNoPeriod, !bNoPeriod, 0);
+    // Only the popup window draws the mode-shape scale without its period: then its levels show.
+    const int y = DrawScaleBands(pDC, pRect, 0, !bNoPeriod, !bNoPeriod, 0, bNoPeriod);
     if (bNoPeriod || !m_pModel || !m_pContourEngine) return;
 
     const int w = m_nValueCharWidth, h = m_nValueLineHeight;
@@ -385,8 +393,8 @@ void CLegendEngine::GetReacMinMaxString(CString& str, int bMinimum, int nQuantit
     default: break;
     }
     (void)nQuantity;  // the resultant extreme is the engine's own value
-    char buf[64];
-    GetTextReaction(v, buf);
+    char buf[kTextScaleSize];
+    GetTextReaction(v, buf, sizeof buf);
     str = label;
     str += buf;
 }
@@ -442,11 +450,11 @@ void CLegendEngine::DrawSettlementRainbow(CDC* pDC, CRect* pRect) {
     TextBlock tb(pDC, &m_fontValue, m_crText, TA_LEFT | TA_BOTTOM);
     const int cx = (pRect->left + pRect->right) / 2;
     const int x = pRect->left + m_nValueCharWidth;
-    char buf[64];
+    char buf[kTextScaleSize];
     int y = pRect->top;
-    GetTextDeformedShape(e->m_dLegendMin, buf);
+    GetTextDeformedShape(e->m_dLegendMin, buf, sizeof buf);
     DrawNodeExtreme(tb, cx, x, y, h, step, "IDS_TBX_PVX_MIN__SETTLEMENT", m_pModel->m_nMinKey, CString(buf));
-    GetTextDeformedShape(e->m_dLegendMax, buf);
+    GetTextDeformedShape(e->m_dLegendMax, buf, sizeof buf);
     DrawNodeExtreme(tb, cx, x, y, 2 * h, step, "IDS_TBX_PVX_MAX__SETTLEMENT", m_pModel->m_nMaxKey, CString(buf));
 }
 
@@ -467,11 +475,11 @@ void CLegendEngine::DrawDeformRainbow(CDC* pDC, CRect* pRect) {
     TextBlock tb(pDC, &m_fontValue, m_crText, TA_LEFT | TA_BOTTOM);
     const int l = pRect->left;
     int y = pRect->top;
-    char buf[64];
+    char buf[kTextScaleSize];
     for (const Row& row : rows) {
         y += 5 * h / 3;
         tb.Left(l + w, y, CString(row.label));
-        GetTextDeformedShape(row.value, buf);
+        GetTextDeformedShape(row.value, buf, sizeof buf);
         tb.Left(row.value < 0 ? l + 8 * w : l + 9 * w, y, CString(buf));
         y += 4 * h / 3;
         tb.Left(l + 2 * w, y, CString("NODE="));

@@ -449,29 +449,37 @@ void CLegendEngine::SetTextOutputSize(double dFirst, double dLast) {
     if (m_nDecimals < 0) m_nDecimals = 0;
 }
 
+CString LegendNumberText(int bAuto, int nDecimals, double dValue, LPCTSTR pszExp) {
+    // The widest field of the scales holds 11 characters.
+    const int kField = 11;
+    if (nDecimals < 0) nDecimals = 0;
+    CString s;
+    if (bAuto && nDecimals + 1 + CLegendEngine::GetIntegerPartLength(dValue) < kField + 1) {
+        CString fmt;
+        fmt.Format("%s%df", "%.", nDecimals);
+        s.Format(fmt, dValue);
+        if (s.GetLength() <= kField) return s;
+    }
+    s.Format(pszExp, dValue);
+    return s;
+}
+
 namespace {
 
-void FormatScaleText(int bAuto, int nDecimals, double v, const char* pszExp, char* pszOut) {
-    if (!pszOut) return;
-    CString s;
-    if (bAuto && nDecimals + 1 + CLegendEngine::GetIntegerPartLength(v) < 12) {
-        CString fmt;
-        fmt.Format("%s%df", "%.", nDecimals < 0 ? 0 : nDecimals);
-        s.Format(fmt, v);
-    } else {
-        s.Format(pszExp, v);
-    }
-    std::strcpy(pszOut, s.GetString());
+// Copies text into a caller buffer of nSize bytes, cut to fit and always terminated.
+void CopyText(const CString& text, char* pszOut, size_t nSize) {
+    if (!pszOut || nSize == 0) return;
+    std::snprintf(pszOut, nSize, "%s", text.GetString());
 }
 
 }  // namespace
 
-void CLegendEngine::GetTextDeformedShape(double dValue, char* pszOut) {
-    FormatScaleText(m_bAutoDigits, m_nDecimals, dValue, "%.3E", pszOut);
+void CLegendEngine::GetTextDeformedShape(double dValue, char* pszOut, size_t nSize) {
+    CopyText(LegendNumberText(m_bAutoDigits, m_nDecimals, dValue, "%.3E"), pszOut, nSize);
 }
 
-void CLegendEngine::GetTextReaction(double dValue, char* pszOut) {
-    FormatScaleText(m_bAutoDigits, m_nDecimals, dValue, "%.4E", pszOut);
+void CLegendEngine::GetTextReaction(double dValue, char* pszOut, size_t nSize) {
+    CopyText(LegendNumberText(m_bAutoDigits, m_nDecimals, dValue, "%.4E"), pszOut, nSize);
 }
 
 void CLegendEngine::TextOutContValue(CDC* pDC, CRect& r, int nCharWidth, int nLineHeight, double dValue,

@@ -41,12 +41,20 @@ double CContourEngine::GetMagnitudeTolerance(int n, const double* values) {
 
 // ---- level crossings ---------------------------------------------------------------------------
 
+void CContourEngine::GrowBandLists(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices,
+                                   INT_PTR nVertices) {
+    GrowInProportion(sizes);
+    GrowInProportion(vertices, nVertices);
+}
+
 void CContourEngine::GetRankVertices(C3DPoint p1, C3DPoint p2, double w1, double w2,
                                      CArray<C3DPoint, C3DPoint>& points, CArray<double, double>& levels,
                                      int* pOnLevel) {
     C3DPoint pts[MAX_LEVELS];
     double lev[MAX_LEVELS];
     const int count = CrossLevels(p1, p2, w1, w2, pts, lev, pOnLevel);
+    GrowInProportion(points, count);
+    GrowInProportion(levels, count);
     for (int i = 0; i < count; i++) {
         points.Add(pts[i]);
         levels.Add(lev[i]);
@@ -146,6 +154,7 @@ void CContourEngine::DoTriangleContour(double vA, double vB, double vC, C3DPoint
     auto emit = [&](int count) {
         for (int i = 0; i < count; i++) vals[i] = poly[i].dValue;
         if (IsOutOfRange(count, vals)) return;
+        GrowBandLists(sizes, vertices, count);
         const INT_PTR at = vertices.GetSize();
         vertices.SetSize(at + count);
         VtxInfo_tag* dst = vertices.GetData();
@@ -217,6 +226,8 @@ void CContourEngine::DoTriangleContour(double vA, double vB, double vC, C3DPoint
         }
     }
 
+    if (f1) GrowInProportion(*f1, sizes.GetSize() - firstPoly);
+    if (f2) GrowInProportion(*f2, sizes.GetSize() - firstPoly);
     for (INT_PTR i = firstPoly; i < sizes.GetSize(); i++) {
         if (f1) f1->Add(f);
         if (f2) f2->Add(g);
@@ -252,6 +263,9 @@ void CContourEngine::ContourRectangle(double w1, double w2, double w3, double w4
         double top = w1;
         for (double x : w)
             if (x > top) top = x;
+        GrowBandLists(sizes, vertices, 4);
+        if (f1) GrowInProportion(*f1);
+        if (f2) GrowInProportion(*f2);
         sizes.Add(4);
         if (f1) f1->Add(f);
         if (f2) f2->Add(g);

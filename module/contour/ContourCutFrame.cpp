@@ -32,6 +32,7 @@ int CContourEngine::CutFramePoly(const C3DPoint* P, const double* w, const int* 
     for (int i = 1; i < n; i++)
         if (w[i] != w[0]) uniform = false;
     auto appendWhole = [&]() {
+        GrowBandLists(sizes, vertices, n);
         sizes.Add(n);
         for (int i = 0; i < n; i++) vertices.Add(VtxInfo_tag{P[i], ef(i), w[i]});
         return 1;
@@ -56,6 +57,7 @@ int CContourEngine::CutFramePoly(const C3DPoint* P, const double* w, const int* 
     // Strip k between entries k and k+1 of both sides; flags a (upper line), b (along the second
     // side), c (lower line), d (along the first side).
     auto strip = [&](int k, int a, int b, int c, int d) {
+        GrowBandLists(sizes, vertices, 4);
         sizes.Add(4);
         vertices.Add(VtxInfo_tag{first.pts[k], a, first.vals[k]});
         vertices.Add(VtxInfo_tag{second.pts[k], b, second.vals[k]});
@@ -110,6 +112,7 @@ int CContourEngine::CutFramePoly(const C3DPoint* P, const double* w, const int* 
         return ClipFramePolyByBands(P, w, flags, n, levelFlag, sizes, vertices);
     const int m = static_cast<int>(first.pts.GetSize());
     if (apexHigh) {
+        GrowBandLists(sizes, vertices, 3);
         sizes.Add(3);
         vertices.Add(VtxInfo_tag{P[apex], ef(fEdge), w[apex]});
         vertices.Add(VtxInfo_tag{first.pts[1], m == 2 ? ef(baseEdge) : levelFlag, first.vals[1]});
@@ -119,6 +122,7 @@ int CContourEngine::CutFramePoly(const C3DPoint* P, const double* w, const int* 
             strip(k, levelFlag, ef(sEdge), k == m - 2 ? ef(baseEdge) : levelFlag, ef(fEdge));
     } else {
         for (int k = 0; k <= m - 3; k++) strip(k, k == 0 ? ef(baseEdge) : levelFlag, ef(sEdge), levelFlag, ef(fEdge));
+        GrowBandLists(sizes, vertices, 3);
         sizes.Add(3);
         vertices.Add(VtxInfo_tag{first.pts[m - 2], m == 2 ? ef(baseEdge) : levelFlag, first.vals[m - 2]});
         vertices.Add(VtxInfo_tag{second.pts[m - 2], ef(sEdge), second.vals[m - 2]});
@@ -185,6 +189,7 @@ int CContourEngine::ClipFramePolyByBands(const C3DPoint* P, const double* w, con
         size_t top = 0;
         for (size_t i = 1; i < piece.size(); i++)
             if (piece[i].dValue > piece[top].dValue) top = i;
+        GrowBandLists(sizes, vertices, static_cast<INT_PTR>(piece.size()));
         sizes.Add(static_cast<int>(piece.size()));
         for (size_t i = 0; i < piece.size(); i++) vertices.Add(piece[(top + i) % piece.size()]);
         added++;
@@ -209,6 +214,8 @@ void CContourEngine::ContourFramePoly(C3DPoint* points, double* values, int n, C
             pModel->GetFlatShadingFactor(n, points, f, g);
     }
     const int added = CutFramePoly(points, values, nullptr, n, 1, sizes, vertices);
+    if (f1) GrowInProportion(*f1, added);
+    if (f2) GrowInProportion(*f2, added);
     for (int i = 0; i < added; i++) {
         if (f1) f1->Add(f);
         if (f2) f2->Add(g);

@@ -31,10 +31,9 @@ int CDeformEngine::InitEngine() {
     m_bDataReady = 0;
     I_PVXModel* pModel = GetModel();
     if (!pModel) return 0;
-    // The displacement lists of each display mode are filled by the deformation builders; the
-    // data count as built once the model's load selection reached the host.
+    // A selected load is not data: the flag stays clear until a builder has filled the
+    // displacement lists of the display mode, so a mode with nothing to draw shows the plain model.
     pModel->SelectLoad();
-    m_bDataReady = pModel->m_bResultDataReady ? 1 : 0;
     return m_bDataReady;
 }
 

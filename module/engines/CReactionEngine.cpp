@@ -23,10 +23,9 @@ int CReactionEngine::InitEngine(CDeformEngine*, int nMode) {
     m_nMode = nMode == -1 ? CPVXBarContainerBase::m_nCurrentMode : nMode;
     I_PVXModel* pModel = GetModel();
     if (!pModel) return 0;
-    // The reaction records are read by the reaction builders; the data count as built once the
-    // model's load selection reached the host.
+    // A selected load is not data: the flag stays clear until a builder has read the reactions of
+    // the display mode, so a mode with nothing to draw shows the plain model.
     pModel->SelectLoad();
-    m_bDataReady = pModel->m_bResultDataReady ? 1 : 0;
     return m_bDataReady;
 }
 

@@ -1,7 +1,6 @@
 #include "module/force/CForceEngine.h"
 
 #include "module/bars/CPVXBarContainerBase.h"
-#include "module/model/CPVXAttrCtrl.h"
 #include "module/model/I_PVXModel.h"
 
 CForceEngine::CForceEngine(I_PVXModelBase* pModel)
@@ -42,34 +41,32 @@ void CForceEngine::ClearDataFlags() {
     m_bSForcData = m_bSRbarData = m_bSCracData = m_bCLForcData = 0;
 }
 
+int* CForceEngine::DataFlagOfMode(int nMode) {
+    switch (nMode) {
+    case 5: return &m_bSSFRData;
+    case 6: case 7: case 30: case 31: case 35: case 36: case 38: case 39: return &m_bBForcData;
+    case 8: case 9: return &m_bWForcData;
+    case 10: return &m_bPForcData;
+    case 16: return &m_bSForcData;
+    case 17: return &m_bSRbarData;
+    case 18: return &m_bSCracData;
+    case 20: return &m_bSWallBuilt;
+    case 21: case 22: return &m_bCLForcData;
+    default: return nullptr;
+    }
+}
+
 int CForceEngine::InitEngine(CDeformEngine*, int nMode) {
     ClearDataFlags();
     if (nMode == -1) nMode = CPVXBarContainerBase::m_nCurrentMode;
     I_PVXModel* pModel = GetModel();
     if (!pModel) return 0;
     pModel->SelectLoad();
-    if (nMode < 5 || nMode > 39 || !pModel->m_bResultDataReady) return 0;
-    // The lists of each family are filled by its builders; a family counts as built once the
-    // model's load selection reached the host.
-    int* pFlag = nullptr;
-    switch (nMode) {
-    case 5: pFlag = &m_bSSFRData; break;
-    case 6: case 7: case 30: case 31: case 35: case 36: case 38: case 39: pFlag = &m_bBForcData; break;
-    case 8: case 9:
-        // Wall forces exist only for the load types the host keeps slab and wall forces for.
-        if (CPVXAttrCtrl::IsSlabForceLoadType(static_cast<int>(pModel->m_nLoadType))) pFlag = &m_bWForcData;
-        break;
-    case 10: pFlag = &m_bPForcData; break;
-    case 16: pFlag = &m_bSForcData; break;
-    case 17: pFlag = &m_bSRbarData; break;
-    case 18: pFlag = &m_bSCracData; break;
-    case 20: pFlag = &m_bSWallBuilt; break;
-    case 21: case 22: pFlag = &m_bCLForcData; break;
-    default: break;
-    }
-    if (!pFlag) return 0;
-    *pFlag = 1;
-    return 1;
+    // A selected load is not data: a family's flag stays clear until its builder has filled the
+    // family's lists (wall lists only for the load types CPVXAttrCtrl::IsSlabForceLoadType
+    // accepts), so a mode with nothing to draw shows the plain model.
+    const int* pFlag = DataFlagOfMode(nMode);
+    return pFlag ? *pFlag : 0;
 }
 
 void CForceEngine::ImportEngine(CForceEngine* pSrc) {

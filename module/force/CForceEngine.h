@@ -25,6 +25,8 @@ public:
     using CEngineBase::ImportEngine;
     // Clears every data-built flag (the slab wall flag excepted).
     void ClearDataFlags();
+    // The data-built flag of the family that serves a display mode; null for other modes.
+    int* DataFlagOfMode(int nMode);
     // Forces of a beam (16 stations of the six components, end I to end J) or of a column
     // (stations I, ST, ED, J); FALSE for a member without a record.
     BOOL GetBeamForce(UINT nKey, T_STRG_D& rec) const { return m_mapBeamForce.Lookup(nKey, rec); }

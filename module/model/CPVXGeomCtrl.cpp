@@ -158,6 +158,13 @@ void AppendShape(int nPart, const CArray<int, int>& counts, const CArray<int, in
                  CArray<int, int>* pIndex, CArray<int, int>* pIndex2, CArray<double, double>* pCoords,
                  CArray<UINT, UINT>* pNodeKeys, CArray<UINT, UINT>* pFaceKeys) {
     const int base = pCoords ? static_cast<int>(pCoords->GetSize()) : 0;
+    // A super element appends the shapes of all its parts: keep the appends amortised linear.
+    if (pCounts) GrowInProportion(*pCounts, counts.GetSize());
+    if (pIndex) GrowInProportion(*pIndex, index.GetSize());
+    if (pIndex2) GrowInProportion(*pIndex2, index2.GetSize());
+    if (pCoords) GrowInProportion(*pCoords, coords.GetSize());
+    if (pNodeKeys) GrowInProportion(*pNodeKeys, nodeKeys.GetSize());
+    if (pFaceKeys) GrowInProportion(*pFaceKeys, nPart);
     if (pCounts) pCounts->Append(counts);
     if (pIndex)
         for (INT_PTR i = 0; i < index.GetSize(); ++i) pIndex->Add(index[i] + base);

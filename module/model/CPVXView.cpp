@@ -187,10 +187,7 @@ void CPVXView::DoInitialView() {
         CPVXBarContainerBase::m_nCurrentMode = PVXMode::kNone;
     }
     I_MainFrameBase::CloseFigureDlg();
-    if (pModel) {
-        pModel->ResetEngines();
-        pModel->InitPVXModel();
-    }
+    if (pModel) pModel->InitPVXModel();
     pCtrl->ResetClientWindowMargin();
     pCtrl->BeginAccumulateMode();
     pCtrl->EndAccumulateMode();

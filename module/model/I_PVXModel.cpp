@@ -1,6 +1,8 @@
 #include "module/model/I_PVXModel.h"
 
+#include <algorithm>
 #include <new>
+#include <vector>
 
 #include "module/bars/CPVXBarContainerBase.h"
 #include "module/engines/CBeamDiagram_PVX.h"
@@ -32,6 +34,12 @@ CGraphWnd I_PVXModel::m_TFuncWnd;
 int I_PVXModel::m_bShowMesh = 0;
 
 namespace {
+
+// Every live model, oldest first: the current model falls back to the newest survivor.
+std::vector<I_PVXModel*>& LiveModels() {
+    static std::vector<I_PVXModel*> s_models;
+    return s_models;
+}
 
 // Result ids of the bar pages and the display mode each page shows, in page order.
 struct ResultPage {
@@ -160,6 +168,7 @@ I_PVXModel::I_PVXModel()
     m_pDispOpt = new (std::nothrow) T_PVX_DOPT_D;
 
     m_pMyself = this;
+    LiveModels().push_back(this);
     ++nNumOfPVXModel;
 
     m_pPostCtrl = new (std::nothrow) CPVXPostCtrl;
@@ -227,17 +236,18 @@ I_PVXModel::~I_PVXModel() {
         m_pCutLineDetDlg = nullptr;
     }
 
-    if (m_pMyself == this) m_pMyself = nullptr;
+    // The current model is the newest one still alive.
+    std::vector<I_PVXModel*>& live = LiveModels();
+    live.erase(std::remove(live.begin(), live.end(), this), live.end());
+    if (m_pMyself == this) m_pMyself = live.empty() ? nullptr : live.back();
     m_AnimationEngine.m_pModel = nullptr;
 }
 
 void I_PVXModel::FreeGraphMap(PVXGraphSeriesMap& map) { FreePVXGraphSeriesMap(map); }
 
 void I_PVXModel::InitPVXModel() {
-    m_pDeformEngine = nullptr;
-    m_pForceEngine = nullptr;
-    m_pReactionEngine = nullptr;
-    m_pStressEngine = nullptr;
+    // The engines belong to the model: a model put back into its "no result" state deletes them.
+    ResetEngines();
     m_AnimationEngine.m_pModel = this;
     m_LegendEngine.m_pModel = this;
 

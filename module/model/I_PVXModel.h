@@ -175,8 +175,7 @@ public:
     static void GetScreenLegendFontSize(int nScreenWidth, int& nTitle, int& nValue);
 
     // ---- initialisation and links ------------------------------------------------------------
-    // Puts the model into its "no result" state; the engine pointers are dropped without being
-    // deleted (run ResetEngines first).
+    // Puts the model into its "no result" state; its engines are deleted (ResetEngines).
     void InitPVXModel();
     // Keeps the control and registers the model with it.
     void Link_I_RDXModel(I_PVXCtrl* pCtrl);
@@ -501,7 +500,7 @@ public:
     int m_nPenFactor;                        // pen-width multiplier of the current drawing
     int m_bTestSwitch1, m_bTestSwitch2;      // toggled by the view's test commands 42065 and 42066
 
-    static I_PVXModel* m_pMyself;            // the current model; null when none lives
+    static I_PVXModel* m_pMyself;            // the current model: the newest live one; null when none lives
     static int nNumOfPVXModel;               // number of live models
     static CPVXCutLineDetDlg* m_pCutLineDetDlg;  // the cutting-line dialog shared by all models
     static CGraphWnd m_TFuncWnd;

@@ -110,10 +110,9 @@ void I_PVXModel::PV_OnModeChange() {
 
     if (m_pAttrCtrl && m_pAttrCtrl->GetMembCount() > 0) {
         // Entering again must not leave the previous period's objects registered with the
-        // control nor its engines unowned: InitPVXModel forgets both.
+        // control: InitPVXModel forgets the registrations (and deletes the engines).
         ResetDeformed(0);
         ResetOriginal();
-        ResetEngines();
         InitPVXModel();
         if (m_pPVXCtrl) {
             m_pPVXCtrl->ResetClientWindowMargin();
@@ -127,6 +126,13 @@ void I_PVXModel::PV_OnModeChange() {
         CArray<UINT, UINT> nodes, membs;
         m_pAttrCtrl->GetNodeKeyList(nodes);
         m_pAttrCtrl->GetMembKeyList(membs);
+        // Each list takes every key of the model: one block of the final size.
+        for (CArray<UINT, UINT>* l : {&m_arrActiveNodeKey, &m_arrFlagNodeKey, &m_arrAllNodeKey})
+            l->SetSize(0, nodes.GetSize());
+        for (CArray<UINT, UINT>* l : {&m_arrFlagMembKey, &m_arrActiveMembKey, &m_arrAllMembKey})
+            l->SetSize(0, membs.GetSize());
+        m_arrNodeFlag.SetSize(0, nodes.GetSize());
+        m_arrMembFlag.SetSize(0, membs.GetSize());
         for (INT_PTR i = 0; i < nodes.GetSize(); ++i) {
             m_arrActiveNodeKey.Add(nodes[i]);
             m_arrFlagNodeKey.Add(nodes[i]);
@@ -239,7 +245,12 @@ void I_PVXModel::PV_OnActiveDeActiveChangeByFlag(CArray<UINT, UINT>& nodes, CArr
 
     m_arrActiveMembKey.Copy(members);
     m_arrActiveNodeKey.Copy(nodes);
-    // A key the host passed without a flag counts as flag 1, as for a change without flags.
+    // A key the host passed without a flag counts as flag 1, as for a change without flags. The
+    // lists grow to the sizes of the host's lists at most: one block each.
+    m_arrNodeFlag.SetSize(0, nodes.GetSize());
+    m_arrFlagNodeKey.SetSize(0, nodes.GetSize());
+    m_arrMembFlag.SetSize(0, members.GetSize());
+    m_arrFlagMembKey.SetSize(0, members.GetSize());
     for (INT_PTR i = 0; i < nodes.GetSize(); ++i) {
         const UINT f = i < nodeFlags.GetSize() ? nodeFlags[i] : 1;
         m_arrNodeFlag.Add(static_cast<int>(f));

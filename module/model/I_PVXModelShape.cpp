@@ -99,6 +99,8 @@ int HandOutFaces(I_PVXModel& m, HostShape& s, PVXPolyListArray& faces, PVXIndexA
                  T_SHAPE_ARGUMENT& arg) {
     const double* c = s.coords.GetData();
     const INT_PTR nCoords = s.coords.GetSize();
+    // The caller's lists may gather the faces of a whole model: appends stay amortised linear.
+    if (arg.pVertices) GrowInProportion(*arg.pVertices, nCoords / 3);
     if (arg.pVertices)
         for (INT_PTR i = 0; i + 2 < nCoords; i += 3) arg.pVertices->Add(C3DPoint(c[i], c[i + 1], c[i + 2]));
 
@@ -108,6 +110,11 @@ int HandOutFaces(I_PVXModel& m, HostShape& s, PVXPolyListArray& faces, PVXIndexA
     PVXIndexArrayList workIndex;
     PVXKeyArrayList workKeys;
     bool bad = s.nFaces < 0 || s.nFaces > s.counts.GetSize();
+    if (!bad) {
+        work.SetSize(0, s.nFaces);
+        if (wantIndex) workIndex.SetSize(0, s.nFaces);
+        if (wantNodeKeys) workKeys.SetSize(0, s.nFaces);
+    }
     INT_PTR at = 0;
     for (int f = 0; !bad && f < s.nFaces; ++f) {
         const int n = s.counts[f];
@@ -146,6 +153,11 @@ int HandOutFaces(I_PVXModel& m, HostShape& s, PVXPolyListArray& faces, PVXIndexA
     const bool keysMatch = !arg.pFaceKeys || s.faceKeys.GetSize() == order.GetSize();
     int nOut = 0;
     if (!bad && keysMatch && order.GetSize() == work.GetSize()) {
+        const INT_PTR nFaces = order.GetSize();
+        GrowInProportion(faces, nFaces);
+        if (wantIndex) GrowInProportion(*pIndexArrays, nFaces);
+        if (wantNodeKeys) GrowInProportion(*arg.pFaceNodeKeys, nFaces);
+        if (arg.pFaceKeys) GrowInProportion(*arg.pFaceKeys, nFaces);
         for (INT_PTR k = 0; k < order.GetSize(); ++k) {
             const INT_PTR i = order[k];
             faces.Add(work[i]);

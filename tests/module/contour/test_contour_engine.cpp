@@ -406,11 +406,11 @@ TEST(ContourEngine, AssignmentAndListMode) {
     }
     CContourEngine list(names, values);
     EXPECT_EQ(list.m_bListMode, 1);
-    EXPECT_EQ(list.m_nNumColor, 4);
-    EXPECT_EQ(list.m_dRankMap[2], 3.0);
+    EXPECT_EQ(list.m_nNumColor, 5);   // one band per value
+    EXPECT_EQ(list.m_dRankMap[2], 2.5);
     list.SetKillCustomRnakMapKnot(0);
-    list.MakeRankMap(names, values);  // kept knots never pass rank N-1
-    EXPECT_EQ(list.m_arrKnots[list.m_arrKnots.GetSize() - 1].rank, 3);
+    list.MakeRankMap(names, values);  // the list places the levels: no knots are kept
+    EXPECT_EQ(list.m_arrKnots.GetSize(), 0);
 
     CContourEngine src(-4.0, 8.0);
     src.m_crElemEdge = RGB(3, 4, 5);
@@ -427,6 +427,64 @@ TEST(ContourEngine, AssignmentAndListMode) {
     list.MakeRankMap(0.0, 1.0);  // a range change leaves list mode through a full reset
     EXPECT_EQ(list.m_bListMode, 0);
     EXPECT_EQ(list.m_nNumColor, 12);
+}
+
+TEST(ContourEngine, ListModeGivesEachListedValueItsOwnBand) {
+    // The list 1..4 named A..D: four bands, N = 5. Each value lies halfway between its
+    // neighbours' levels: levels 0.5, 1.5, 2.5, 3.5, 4.5, so value k lies inside band k, whose
+    // colour is rank k's and whose legend name is name k - 1.
+    CArray<CString, const CString&> names;
+    CArray<double, const double&> values;
+    const char* const kNames[] = {"A", "B", "C", "D"};
+    for (int i = 0; i < 4; i++) {
+        names.Add(kNames[i]);
+        values.Add(i + 1.0);
+    }
+    const double kLevels[] = {0.5, 1.5, 2.5, 3.5, 4.5};
+    CContourEngine byCtor(names, values);
+    CContourEngine byMap(-7.0, 9.0);
+    byMap.InsertKnot(3, 0.0);  // knots of the old scale do not move the list's levels
+    byMap.MakeRankMap(names, values);
+    for (CContourEngine* e : {&byCtor, &byMap}) {
+        SCOPED_TRACE(e == &byCtor ? "list constructor" : "list MakeRankMap");
+        ASSERT_EQ(e->m_nNumColor, 5);
+        for (int i = 0; i < 5; i++) EXPECT_DOUBLE_EQ(e->m_dRankMap[i], kLevels[i]) << "level " << i;
+        EXPECT_EQ(e->m_dMinValue, 1.0);
+        EXPECT_EQ(e->m_dMaxValue, 4.0);
+        e->ClearPecentRankMap();
+        for (int k = 1; k <= 4; k++) {
+            SCOPED_TRACE(kNames[k - 1]);
+            EXPECT_EQ(e->GetUpperRank(k), k) << "inside band k, on no level";
+            EXPECT_EQ(e->GetValueColor(k), e->GetRankColor(k));
+            EXPECT_EQ(e->m_arrListName[k - 1], CString(kNames[k - 1])) << "the name band k shows";
+            for (int j = 1; j < k; j++) EXPECT_NE(e->GetRankColor(k), e->GetRankColor(j)) << "bands " << j << ", " << k;
+            e->AddPecentRankMapData(k, k);
+        }
+        e->FinishPecentRankMapData();
+        // Weights 1..4 of a total of 10 land one per band.
+        for (int k = 1; k <= 4; k++) EXPECT_DOUBLE_EQ(e->m_dPctRankMap[k], 10.0 * k);
+        // A dialog changing N cannot unhook the bands from the list.
+        e->m_nNumColor = 12;
+        e->MakeRankMap();
+        EXPECT_EQ(e->m_nNumColor, 5);
+    }
+
+    // One value: a single band a unit wide around it. Thirty values: the first 29 fit.
+    CArray<CString, const CString&> one;
+    CArray<double, const double&> oneValue;
+    one.Add("only");
+    oneValue.Add(2.0);
+    CContourEngine single(one, oneValue);
+    EXPECT_EQ(single.m_nNumColor, 2);
+    EXPECT_DOUBLE_EQ(single.m_dRankMap[0], 1.5);
+    EXPECT_DOUBLE_EQ(single.m_dRankMap[1], 2.5);
+    EXPECT_EQ(single.GetUpperRank(2.0), 1);
+    CArray<double, const double&> many;
+    for (int i = 0; i < 30; i++) many.Add(i);
+    CContourEngine full(names, many);
+    EXPECT_EQ(full.m_nNumColor, 30);
+    EXPECT_DOUBLE_EQ(full.m_dRankMap[29], 28.5);  // value 28 lies in band 29, the last
+    EXPECT_EQ(full.GetUpperRank(28.0), 29);
 }
 
 TEST(ContourEngine, FindMinMaxOrdersCornersAndEdges) {

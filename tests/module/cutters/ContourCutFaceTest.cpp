@@ -190,6 +190,46 @@ TEST(ContourCut, Quadrilaterals) {
                 C3DPoint(2, 4, 1));
 }
 
+TEST(ContourCut, ListsOfAWholeFieldGrowInProportion) {
+    // 100,000 triangles of value 5 on a 0..10 scale: one polygon of three vertices each, all
+    // gathered into one pair of lists. Blocks, by new capacity = max(new size, capacity +
+    // grow-by) with the grow-by set to the size whenever the next polygon does not fit:
+    // sizes and factors (one per polygon) 1,024, 2,048, ..., 131,072: 8 blocks;
+    // vertices 1,024, then 2,048 (the step is at least 1,024), then 2c - 2 (the next polygon no
+    // longer fits at c - 2, a multiple of three): 4,094, 8,186, 16,370, 32,738, 65,474, 130,946,
+    // 261,890, 523,778: 10 blocks for 300,000.
+    // The library's rule alone would take about 300 blocks for the vertices.
+    CutProbe e(0.0, 10.0, 12);
+    CArray<int, int> sizes;
+    CArray<VtxInfo_tag, VtxInfo_tag> vertices;
+    CArray<double, double> f1, f2;
+    int sizeBlocks = 0, vertexBlocks = 0, factorBlocks = 0;
+    INT_PTR sizeCap = 0, vertexCap = 0, factorCap = 0;
+    auto count = [](INT_PTR now, INT_PTR& cap, int& blocks) {
+        if (now != cap) {
+            cap = now;
+            blocks++;
+        }
+    };
+    for (int i = 0; i < 100000; i++) {
+        C3DPoint a(i, 0, 0), b(i + 1, 0, 0), c(i, 1, 0);
+        e.ContourTriangle(5.0, 5.0, 5.0, a, b, c, 0, 0, 0, sizes, vertices, &f1, &f2, 0);
+        count(sizes.GetAllocSize(), sizeCap, sizeBlocks);
+        count(vertices.GetAllocSize(), vertexCap, vertexBlocks);
+        count(f1.GetAllocSize(), factorCap, factorBlocks);
+    }
+    ASSERT_EQ(sizes.GetSize(), 100000);
+    ASSERT_EQ(vertices.GetSize(), 300000);
+    EXPECT_EQ(f2.GetSize(), 100000);
+    EXPECT_EQ(sizeBlocks, 8);
+    EXPECT_EQ(factorBlocks, 8);
+    EXPECT_EQ(vertexBlocks, 10);
+    EXPECT_EQ(vertexCap, 523778);
+    // The last polygon is whole.
+    EXPECT_EQ(sizes[99999], 3);
+    EXPECT_DOUBLE_EQ(vertices[299999].pt.x + vertices[299998].pt.x + vertices[299997].pt.x, 3 * 99999 + 1);
+}
+
 TEST(ContourCut, MagnitudeTolerance) {
     struct Row {
         const char* label;

@@ -95,6 +95,9 @@ TEST_F(LegendMaximaTest, NumberTextFollowsSwitchDecimalsAndWidth) {
         {"negative fraction that fits", 1, 8, -0.25, "-0.25000000"},
         {"%g of a long integer part is an exponent", 1, 2, 1234567.0, "1.235E+006"},
         {"%g of a round integer part is short", 1, 2, 1000000.0, "1000000.00"},
+        // "%g" of 1e10 is "1e+010": 2 + 6 + 1 <= 11, but "10000000000.00" has 14 characters.
+        {"a fixed text wider than 11 characters", 1, 2, 1e10, "1.000E+010"},
+        {"1e70 without decimals", 1, 0, 1e70, "1.000E+070"},
         {"negative", 1, 2, -42.126, "-42.13"},
         {"no decimals", 1, 0, 7.4, "7"},
         {"negative decimals count as none", 1, -3, 7.4, "7"},
@@ -191,21 +194,17 @@ TEST_F(LegendMaximaTest, FigureReactionListingShowsMinimumThenMaximum) {
     e.m_nMaxNode = 1234;
     e.m_strMinLoadCase = "DL";
     e.m_strMaxLoadCase = "LL+WX";
-    CString strMin, strMax;
-    L().GetReacMinMaxString(strMin, 1, 0);
-    L().GetReacMinMaxString(strMax, 0, 0);
-    ASSERT_FALSE(strMin.IsEmpty());
-    ASSERT_NE(S(strMin), S(strMax));
     const std::string node = S(Txt("IDS_TBX_PVX_NODE__"));
     const std::string lc = S(Txt("IDS_TBX_PVX_Load_Case_"));
     const std::vector<Line> want = {
         {S(Txt("IDS_TBX_PVX_MIN__REACTION")), kCentre, 100, 12},
         {node + "     7", kLeft, 8, 30},
-        {S(strMin), kLeft, 8, 48},
+        // FZ labels: a negative minimum "FZ:  ", a positive maximum "FZ:  "; two decimals.
+        {"FZ:  -3.50", kLeft, 8, 48},
         {lc + "  DL", kLeft, 8, 66},
         {S(Txt("IDS_TBX_PVX_MAX__REACTION")), kCentre, 100, 90},
         {node + "  1234", kLeft, 8, 108},
-        {S(strMax), kLeft, 8, 126},
+        {"FZ:  12.25", kLeft, 8, 126},
         {lc + "  LL+WX", kLeft, 8, 144},
     };
     ExpectListing([&](CRecordDC& dc, CRect& rc) { L().DrawReacfRainbow4Figure(&dc, &rc); }, want, 144);

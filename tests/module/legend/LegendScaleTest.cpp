@@ -77,12 +77,13 @@ TEST_F(LegendTest, ContourScaleRecordsItsValueAndScaleRectangles) {
     L().DrawContourRainbow(&dc, &rc, 0, 1, 0);
 
     // Value column right edge 36, percentages half a character further left at 33.
+    // Levels 0, 10, ..., 110: the top label holds 110, the bottom one 0.
     const CLgndValRect& top = L().m_arrValRect[0];
-    EXPECT_EQ(top.m_dValue, ce->m_dRankMap[11]);
+    EXPECT_DOUBLE_EQ(top.m_dValue, 110.0);
     EXPECT_EQ(top.m_rect, CRect(33 + 12, 101 - 6, 180, 101 + 12));
     const int y = 101 + 11 * 20;
     const CLgndValRect& bottom = L().m_arrValRect[1];
-    EXPECT_EQ(bottom.m_dValue, ce->m_dRankMap[0]);
+    EXPECT_EQ(bottom.m_dValue, 0.0);
     EXPECT_EQ(bottom.m_rect, CRect(45, y - 12, 180, y + 6));
     EXPECT_EQ(L().m_bLegendRect, 1);
     EXPECT_EQ(L().m_rcLegend, CRect(0, 88, 180, y + 12));
@@ -100,14 +101,14 @@ TEST_F(LegendTest, ContourScaleRecordsItsValueAndScaleRectangles) {
     }
     EXPECT_EQ(values, 12);
     EXPECT_EQ(percents, 11);
-    // The top value lies centred on the first band's top edge.
-    char buf[64];
-    CString v;
-    v.Format("%.*f", L().m_nDecimals, ce->m_dRankMap[11]);
-    const GdiRecord* t = FindText(dc, Str(v));
+    // The top value lies centred on the first band's top edge. Decimals from the ends 0 and 110:
+    // "%g" lengths 1 and 3, compact lengths 7 and 9, digits 5 and 5 + 7 - 9 = 3; the smaller, 3.
+    const GdiRecord* t = FindText(dc, "110.000");
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(t->Arg(1), 101 - 6);
-    (void)buf;
+    const GdiRecord* b = FindText(dc, "0.000");
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->Arg(1), y - 6) << "the bottom value centred on the scale's bottom edge";
 
     // Not editable: the flag stays clear but the rectangles are still recorded.
     L().m_bLegendRect = 0;
@@ -247,7 +248,27 @@ TEST_F(LegendTest, DegenerateScalesDrawWhatTheyCan) {
         dc.Create();
         CRect tiny(0, 100, 180, 90);
         L().DrawContourRainbow(&dc, &tiny, 1, 1, 0);
-        for (const GdiRecord* r : dc.GetRecords("Rectangle")) EXPECT_GE(r->rect.bottom, r->rect.top);
+        // Pitch (90 - 42 - 100) / 11 + 1 = -3.7 is below a line: font and line height become the
+        // truncated pitch, at least 1, and the pitch itself 1. Eleven bands of one pixel from
+        // y 101, the bottom edge at 112; twelve values in a font one pixel high.
+        auto boxes = dc.GetRecords("Rectangle");
+        ASSERT_EQ(boxes.size(), 11u);
+        for (size_t i = 0; i < boxes.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(boxes[i]->rect.top, 101 + static_cast<int>(i));
+            EXPECT_EQ(boxes[i]->rect.bottom, 102 + static_cast<int>(i));
+        }
+        auto texts = dc.GetRecords("TextOut");
+        int values = 0;
+        for (const GdiRecord* t : texts) {
+            if (t->textColor == L().m_crPercent) continue;
+            ++values;
+            EXPECT_EQ(t->font.lfHeight, 1);
+        }
+        EXPECT_EQ(values, 12);
+        ASSERT_FALSE(texts.empty());
+        EXPECT_EQ(texts.back()->Arg(1), 112) << "the bottom value on the bottom edge (half of 1 is 0)";
+        EXPECT_EQ(L().m_rcLegend.bottom, 112 + 1);
     }
 }
 
@@ -284,6 +305,40 @@ TEST_F(LegendTest, DiscreteScaleNamesEachRank) {
     auto boxes = dc.GetRecords("Rectangle");
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0]->rect.bottom - boxes[0]->rect.top, 20);
+}
+
+TEST_F(LegendTest, DiscreteScaleOfAListShowsEachValueInItsOwnColour) {
+    // Hinge states 1..4 named as listed: four bands, top band first, each box in the colour a
+    // result of that state is drawn in and labelled with that state's name.
+    CArray<CString, const CString&> names;
+    CArray<double, const double&> values;
+    const char* const kNames[] = {"弹性", "屈服", "硬化", "破坏"};
+    for (int i = 0; i < 4; i++) {
+        names.Add(kNames[i]);
+        values.Add(i + 1.0);
+    }
+    CDeformEngine& d = Deform();
+    delete d.m_pContourEngine;
+    d.m_pContourEngine = new CContourEngine(names, values);
+    const CContourEngine* ce = d.m_pContourEngine;
+    L().m_pContourEngine = d.m_pContourEngine;
+    L().m_rcPanel.SetRect(0, 0, 180, 600);
+    CRecordDC dc;
+    dc.Create();
+    CRect rc(0, 0, 180, 300);
+    L().DrawPOHingeContourRainbow(&dc, &rc);
+    auto boxes = dc.GetRecords("Rectangle");
+    ASSERT_EQ(boxes.size(), 4u);
+    std::vector<std::string> shown;
+    for (const GdiRecord* t : dc.GetRecords("TextOut"))
+        if (t->text.back() != '%') shown.push_back(t->text);
+    ASSERT_EQ(shown.size(), 4u);
+    for (int i = 0; i < 4; ++i) {
+        const int state = 4 - i;
+        SCOPED_TRACE(kNames[state - 1]);
+        EXPECT_EQ(shown[i], kNames[state - 1]);
+        EXPECT_EQ(boxes[i]->brush.lbColor, ce->GetValueColor(state));
+    }
 }
 
 TEST_F(LegendTest, DispatchPicksTheScaleOfTheDisplayMode) {
@@ -360,30 +415,40 @@ TEST_F(LegendTest, DispatchPicksTheScaleOfTheDisplayMode) {
 }
 
 TEST_F(LegendTest, ReactionLinesLabelTheComponent) {
-    L().m_bAutoDigits = 1;
-    L().m_nDecimals = 2;
+    // Label by component and sign, then the value: with automatic digits and 2 decimals
+    // "%.2f" (2 + 1 + the integer part's length stays below 12), else "%.4E" with the
+    // exponent's three digits.
     struct Row {
         const char* label;
-        int comp, minimum;
+        int comp, minimum, autoDigits;
         double value;
-        const char* prefix;
+        const char* line;
     } rows[] = {
-        {"FX minimum negative", 0, 1, -3.5, "FX:  "}, {"FX maximum positive", 0, 0, 2.0, "FX:   "},
-        {"FZ minimum negative", 2, 1, -1.0, "FZ:  "}, {"FZ minimum positive", 2, 1, 1.0, "FZ:   "},
-        {"FZ maximum negative", 2, 0, -1.0, "FZ: "},  {"FZ maximum positive", 2, 0, 1.0, "FZ:  "},
-        {"resultant force", 3, 0, 4.0, "FXYZ: "},      {"MY negative", 5, 1, -2.0, "MY:  "},
-        {"MZ positive", 6, 0, 2.0, "MZ:   "},           {"resultant moment", 7, 1, -4.0, "MXYZ: "},
+        {"FX minimum negative", 0, 1, 1, -3.5, "FX:  -3.50"},
+        {"FX maximum positive", 0, 0, 1, 2.0, "FX:   2.00"},
+        {"FY minimum positive", 1, 1, 1, 0.25, "FY:   0.25"},
+        {"FZ minimum negative", 2, 1, 1, -1.0, "FZ:  -1.00"},
+        {"FZ minimum positive", 2, 1, 1, 1.0, "FZ:   1.00"},
+        {"FZ maximum negative", 2, 0, 1, -1.0, "FZ: -1.00"},
+        {"FZ maximum positive", 2, 0, 1, 1.0, "FZ:  1.00"},
+        {"resultant force", 3, 0, 1, 4.0, "FXYZ: 4.00"},
+        {"MX negative", 4, 1, 1, -12.345, "MX:  -12.35"},
+        {"MY negative", 5, 1, 1, -2.0, "MY:  -2.00"},
+        {"MZ positive", 6, 0, 1, 2.0, "MZ:   2.00"},
+        {"resultant moment", 7, 1, 1, -4.0, "MXYZ: -4.00"},
+        {"digits off: exponent", 0, 1, 0, -3.5, "FX:  -3.5000E+000"},
+        {"too wide for fixed", 2, 0, 1, 123456789.5, "FZ:  1.2346E+008"},
     };
+    L().m_nDecimals = 2;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
+        L().m_bAutoDigits = r.autoDigits;
         Reaction().m_nComponent = r.comp;
         Reaction().m_dMinValue = r.minimum ? r.value : 0.0;
         Reaction().m_dMaxValue = r.minimum ? 0.0 : r.value;
         CString s;
         L().GetReacMinMaxString(s, r.minimum, 6);
-        char buf[64];
-        L().GetTextReaction(r.value, buf);
-        EXPECT_EQ(Str(s), std::string(r.prefix) + buf);
+        EXPECT_EQ(Str(s), r.line);
     }
 }
 
@@ -408,9 +473,9 @@ TEST_F(LegendTest, TextBlocksPlaceTheirLines) {
         EXPECT_EQ(t[1]->Arg(0), 6);
         EXPECT_EQ(t[3]->Arg(1), 118 + 18 * 4);  // two lines' room between the halves
         EXPECT_EQ(t[4]->text, Str(Txt("IDS_TBX_PVX_NODE__")) + "    42");
-        CString s;
-        L().GetReacMinMaxString(s, 0, 6);
-        EXPECT_EQ(t[5]->text, Str(s));
+        // Digits as constructed: automatic, 7 decimals; 7 + 1 + 1 < 12, so "%.7f".
+        EXPECT_EQ(t[2]->text, "FX:  -3.5000000");
+        EXPECT_EQ(t[5]->text, "FX:   2.0000000");
     }
     {
         SCOPED_TRACE("deformation block");
@@ -436,9 +501,10 @@ TEST_F(LegendTest, TextBlocksPlaceTheirLines) {
         EXPECT_EQ(t[5]->Arg(0), 54);  // positive value at 9 characters
         EXPECT_EQ(t[12]->text, "COMB.=");
         EXPECT_EQ(t[15]->text, "9");
-        char buf[64];
-        L().GetTextDeformedShape(2.8, buf);
-        EXPECT_EQ(t[13]->text, buf);
+        // Decimals from the combined maximum 2.8 as both ends: "%g" length 1, compact length 7
+        // below 8, so 5 digits: "%.5f".
+        EXPECT_EQ(t[13]->text, "2.80000");
+        EXPECT_EQ(t[1]->text, "-1.25000");
     }
     {
         SCOPED_TRACE("mode shape block");

@@ -2,6 +2,7 @@
 // title, date, and the value formats of the scales.
 #include <cstdlib>
 #include <ctime>
+#include <limits>
 
 #include "host/db/DBResultRecords.h"
 #include "tests/module/legend/LegendTestSupport.h"
@@ -54,26 +55,83 @@ TEST_F(LegendTest, SetTextOutputSizeChoosesNotationAndDecimals) {
 }
 
 TEST_F(LegendTest, ScaleValueTextsFollowTheDigitChoice) {
-    char buf[64];
+    char buf[CLegendEngine::kTextScaleSize];
     struct Row {
         const char* label;
         int autoDigits, decimals;
         double v;
-        CString deformed, reaction;
+        const char* deformed;
+        const char* reaction;
     } rows[] = {
-        {"fixed digits off", 0, 2, 1.5, Fmt("%.3E", 1.5), Fmt("%.4E", 1.5)},
-        {"fixed two decimals", 1, 2, 123.456, CString("123.46"), CString("123.46")},
-        {"too wide for fixed", 1, 7, 12345.6, Fmt("%.3E", 12345.6), Fmt("%.4E", 12345.6)},
+        {"fixed digits off", 0, 2, 1.5, "1.500E+000", "1.5000E+000"},
+        {"fixed two decimals", 1, 2, 123.456, "123.46", "123.46"},
+        // 7 + 1 + 5 = 13 is not below 12.
+        {"too wide for fixed", 1, 7, 12345.6, "1.235E+004", "1.2346E+004"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
         L().m_bAutoDigits = r.autoDigits;
         L().m_nDecimals = r.decimals;
-        L().GetTextDeformedShape(r.v, buf);
-        EXPECT_STREQ(buf, r.deformed.GetString());
-        L().GetTextReaction(r.v, buf);
-        EXPECT_STREQ(buf, r.reaction.GetString());
+        L().GetTextDeformedShape(r.v, buf, sizeof buf);
+        EXPECT_STREQ(buf, r.deformed);
+        L().GetTextReaction(r.v, buf, sizeof buf);
+        EXPECT_STREQ(buf, r.reaction);
     }
+}
+
+TEST_F(LegendTest, ScaleNumberTextsFitTheirFieldForAnyValue) {
+    // Compact numbers, automatic digits. With decimals -1 the row takes the decimals that
+    // SetTextOutputSize(v, v) chooses; n is the "%g" length of the integer part (exponents have
+    // three digits: "%g" of 1e6 is "1e+006", n = 6).
+    const double kNaN = std::numeric_limits<double>::quiet_NaN();
+    const double kInf = std::numeric_limits<double>::infinity();
+    struct Row {
+        const char* label;
+        double v;
+        int decimals;
+        const char* deformed;
+        const char* reaction;
+    } rows[] = {
+        // n = 6, length 12 >= 8: 5 + 7 - 12 = 0 decimals; "%.0f" is 7 characters.
+        {"1e6: no decimals, fixed", 1e6, -1, "1000000", "1000000"},
+        // 0 decimals; "%.0f" is 11 characters, the widest that fits.
+        {"1e10: eleven digits fit", 1e10, -1, "10000000000", "10000000000"},
+        // 2 + 1 + 6 < 12 by "%g", but "10000000000.00" is 14 characters.
+        {"1e10 with two decimals is too wide", 1e10, 2, "1.000E+010", "1.0000E+010"},
+        // 0 decimals; "%.0f" is 71 characters.
+        {"1e70", 1e70, -1, "1.000E+070", "1.0000E+070"},
+        // Integer part -0: n = 2, length 8: 5 + 8 - 8 = 5 decimals.
+        {"-1e-70", -1e-70, -1, "-0.00000", "-0.00000"},
+        // "%g" of NaN is "nan": n = 3, length 9: 5 + 7 - 9 = 3 decimals; "%.3f" prints "nan".
+        {"NaN", kNaN, -1, "nan", "nan"},
+        {"infinity", kInf, -1, "inf", "inf"},
+        // n = 4 ("-inf"), length 10: 5 + 8 - 10 = 3 decimals.
+        {"minus infinity", -kInf, -1, "-inf", "-inf"},
+    };
+    L().m_bCompact = 1;
+    L().m_bAutoDigits = 1;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        L().SetTextOutputSize(r.v, r.v);
+        if (r.decimals >= 0) L().m_nDecimals = r.decimals;
+        // A guard byte after each buffer catches a text that does not fit.
+        char buf[CLegendEngine::kTextScaleSize + 1];
+        buf[CLegendEngine::kTextScaleSize] = 'x';
+        L().GetTextDeformedShape(r.v, buf, CLegendEngine::kTextScaleSize);
+        EXPECT_STREQ(buf, r.deformed);
+        L().GetTextReaction(r.v, buf, CLegendEngine::kTextScaleSize);
+        EXPECT_STREQ(buf, r.reaction);
+        EXPECT_EQ(buf[CLegendEngine::kTextScaleSize], 'x');
+    }
+
+    // A short buffer gets the start of the text, terminated; none or an empty one gets nothing.
+    L().m_nDecimals = 2;
+    char small[6] = "?????";
+    L().GetTextReaction(-1234.5, small, 5);  // "-1234.50"
+    EXPECT_STREQ(small, "-123");
+    L().GetTextReaction(1.0, small, 0);
+    EXPECT_STREQ(small, "-123");
+    L().GetTextDeformedShape(1.0, nullptr, 8);
 }
 
 TEST_F(LegendTest, LevelValuesAreRightAlignedInTheirField) {

@@ -2,6 +2,7 @@
 // range imposed when it closes, self-closing on deactivation and its drawing.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "module/bars/CPVXBarContainerBase.h"
@@ -478,6 +479,44 @@ TEST_F(LegendWndFixture, ThePopupScaleLabelsAreTheOnesAClickEdits) {
     ASSERT_FALSE(top.IsRectEmpty()) << "the scale recorded its top label";
     Click(top.CenterPoint());
     EXPECT_EQ(wnd->m_nEditTarget, 0);
+}
+
+TEST_F(LegendWndFixture, ThePopupScaleShowsTheWindowsEditedLevels) {
+    Open();
+    ClickMax();
+    Type("20");
+    PressEnter();
+    ExpectLevels(Levels(*wnd), Steps(0, 20, 11));
+    ASSERT_NEAR(scale.m_dRankMap[10], 10.0, 1e-12) << "the engine keeps its levels until the window closes";
+    Legend().m_bCompact = 1;
+    Legend().m_bAutoDigits = 1;
+    // Displacement contour, and the mode-shape contour the window draws without its period.
+    for (int mode : {2, 4}) {
+        SCOPED_TRACE(testing::Message() << "mode " << mode);
+        Model()->m_nDisplayMode = mode;
+        Model()->m_bModeShapeContour = mode == 4;
+        CRecordDC dc;
+        ASSERT_TRUE(dc.Create());
+        wnd->DrawLegendImage(&dc);
+        // The value column: every text but the percentages and the two range lines, top band
+        // first. Decimals from the window's ends 0 and 20: "%g" lengths 1 and 2, compact lengths
+        // 7 and 8, digits 5 and 5 + 7 - 8 = 4; the smaller, 4.
+        std::vector<std::string> values;
+        for (const GdiRecord* t : dc.GetRecords("TextOut"))
+            if (t->text.back() != '%' && t->text.rfind("M", 0) != 0) values.push_back(t->text);
+        const std::vector<std::string> want = {"20.0000", "18.0000", "16.0000", "14.0000", "12.0000", "10.0000",
+                                               "8.0000",  "6.0000",  "4.0000",  "2.0000",  "0.0000"};
+        EXPECT_EQ(values, want);
+        EXPECT_EQ(Legend().m_arrValRect[0].m_dValue, 20.0) << "the top label holds the value it shows";
+        EXPECT_EQ(Legend().m_arrValRect[1].m_dValue, 0.0);
+    }
+    // The panel itself keeps showing the engine's levels.
+    Model()->m_nDisplayMode = 2;
+    CRecordDC panel;
+    ASSERT_TRUE(panel.Create());
+    CRect rc(0, 0, 180, 300);
+    Legend().DrawContourRainbow(&panel, &rc, 0, 1, 0);
+    EXPECT_EQ(Legend().m_arrValRect[0].m_dValue, 10.0);
 }
 
 TEST_F(LegendWndFixture, AClickOnTheViewsEditableScaleOpensThePopupAndAViewChangeClosesIt) {

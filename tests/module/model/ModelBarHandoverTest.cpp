@@ -98,9 +98,10 @@ TEST_F(ModelTest, HandlePVXBarImportsTheBarsEnginesByBarDisplayMode) {
         // The deformation step runs for every mode.
         EXPECT_EQ(m->m_pDeformEngine->m_nComponent, 7);
         EXPECT_DOUBLE_EQ(m->m_pDeformEngine->m_dSlabDeflMax, 0.75);
-        EXPECT_EQ(m->m_pDeformEngine->m_bDataReady, 1);
+        // A selected load is not data: no builder has read results, so nothing counts as built.
+        EXPECT_EQ(m->m_pDeformEngine->m_bDataReady, 0);
         EXPECT_EQ(m->m_pReactionEngine->m_nComponent, r.imported == REACTION ? 5 : 2);
-        EXPECT_EQ(m->m_pReactionEngine->m_bDataReady, r.imported == REACTION ? 1 : 0);
+        EXPECT_EQ(m->m_pReactionEngine->m_bDataReady, 0);
         EXPECT_EQ(m->m_pForceEngine->m_nBForcComp, r.imported == FORCE ? 5 : 0);
         EXPECT_EQ(m->m_pStressEngine->m_nComponent, r.imported == STRESS ? 4 : 5);
         EXPECT_EQ(m->m_pStressEngine->m_bDataReady, r.imported == STRESS ? 1 : 0);
@@ -128,18 +129,23 @@ TEST_F(ModelTest, HandlePVXBarReinitialisesModelEnginesWhenTheBarsHaveNoFittingE
         auto m = MakeLinkedModel();
         GiveModelAllEngines(*m);
         m->m_nDisplayMode = r.mode;
+        // Stale flags of an earlier build: a rebuild clears them (no builder has read results yet).
+        m->m_pReactionEngine->m_bDataReady = 1;
+        m->m_pStressEngine->m_bDataReady = 1;
+        m->m_pForceEngine->m_bWForcData = m->m_pForceEngine->m_bBForcData = 1;
         BarSetup bars(*m, &m_view, r.mode, r.editing, 0);
         m->HandlePVXBar(0);
         // The model's own engine of the mode is rebuilt; nothing is copied from a wrong kind.
         if (r.mode == 0 || r.mode == 70) {
-            EXPECT_EQ(m->m_pReactionEngine->m_bDataReady, 1);
+            EXPECT_EQ(m->m_pReactionEngine->m_bDataReady, 0);
+            EXPECT_EQ(m->m_pReactionEngine->m_nMode, r.mode);
             EXPECT_EQ(m->m_pReactionEngine->m_nComponent, 2);
         } else if (r.mode == 11) {
             EXPECT_EQ(m->m_pStressEngine->m_bDataReady, 1);
             EXPECT_EQ(m->m_pStressEngine->m_nComponent, 5) << "its own default, the effective stress";
         } else {
             EXPECT_EQ(m->m_pForceEngine->m_nBForcComp, 0);
-            EXPECT_EQ(r.mode == 8 ? m->m_pForceEngine->m_bWForcData : m->m_pForceEngine->m_bBForcData, 1);
+            EXPECT_EQ(m->m_pForceEngine->m_bWForcData + m->m_pForceEngine->m_bBForcData, 0);
         }
     }
     // A model without the engine of the mode and bars without one: nothing to do, no crash.
@@ -163,16 +169,16 @@ TEST_F(ModelTest, HandlePVXBarUpdatesTheModelsEnginesWhenTheBarIsNotItsOwn) {
         int displayMode, barMode;
         bool alive, removed, otherView;
         int keep;
-        int wallBuilt, beamBuilt;  // force lists built by the update
+        int updatedMode;  // the mode the engines were updated for (the reaction engine keeps it)
     };
     const Row rows[] = {
         // Modes differ: engines rebuilt for the model's own display mode (8, walls).
-        {"bar shows another mode", 8, 6, true, false, false, 0, 1, 0},
-        {"bar shows another mode, keep shape", 8, 6, true, false, false, 1, 1, 0},
-        // Same mode but not the model's bar: engines rebuilt for the bars' mode (-1).
-        {"bar of another view", 6, 6, true, false, true, 0, 0, 1},
-        {"bar being removed", 6, 6, true, true, false, 0, 0, 1},
-        {"no bar alive", 8, 8, false, false, false, 0, 1, 0},
+        {"bar shows another mode", 8, 6, true, false, false, 0, 8},
+        {"bar shows another mode, keep shape", 8, 6, true, false, false, 1, 8},
+        // Same mode but not the model's bar: engines rebuilt for the bars' mode (-1, the bars' 6).
+        {"bar of another view", 6, 6, true, false, true, 0, 6},
+        {"bar being removed", 6, 6, true, true, false, 0, 6},
+        {"no bar alive", 8, 8, false, false, false, 0, 8},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
@@ -191,11 +197,11 @@ TEST_F(ModelTest, HandlePVXBarUpdatesTheModelsEnginesWhenTheBarIsNotItsOwn) {
 
         m->HandlePVXBar(r.keep);
 
-        EXPECT_EQ(m->m_pForceEngine->m_bWForcData, r.wallBuilt);
-        EXPECT_EQ(m->m_pForceEngine->m_bBForcData, r.beamBuilt);
+        EXPECT_EQ(m->m_pReactionEngine->m_nMode, r.updatedMode);
+        EXPECT_EQ(m->m_pForceEngine->m_bWForcData + m->m_pForceEngine->m_bBForcData, 0) << "no builder ran";
         EXPECT_EQ(m->m_pForceEngine->m_nBForcComp, 0) << "nothing imported from the bars";
         EXPECT_EQ(m->m_pDeformEngine->m_bKeepDeformed, 0) << "the forced switch is restored";
-        EXPECT_EQ(m->m_pDeformEngine->m_bDataReady, 1);
+        EXPECT_EQ(m->m_pDeformEngine->m_bDataReady, 0);
         EXPECT_EQ(Ctrl()->QTreeGetCount(), 1) << "the model's own rebuild switch is clear";
     }
     // Same mode on the update path with the model's rebuild switch: the picking tree follows.

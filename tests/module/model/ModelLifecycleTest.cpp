@@ -104,7 +104,7 @@ TEST_F(ModelTest, ConstructionLeavesTheNoResultStateAndPublishesTheModel) {
     EXPECT_EQ(m.m_pMultiGraphView, nullptr);
 }
 
-TEST_F(ModelTest, InitPVXModelRestoresTheNoResultStateWithoutDeletingEngines) {
+TEST_F(ModelTest, InitPVXModelRestoresTheNoResultStateAndDeletesItsEngines) {
     I_PVXModel m;
     m.m_nDisplayMode = 6;
     m.m_nBarDisplayMode = 6;
@@ -126,20 +126,15 @@ TEST_F(ModelTest, InitPVXModelRestoresTheNoResultStateWithoutDeletingEngines) {
     m.m_pDispOpt->m_bWireFrame = 0;
     m.m_pDispOpt->m_nRenderStyle = 1;  // the view's test command, not an initial value
 
-    // Callers reset the engines first; InitPVXModel only forgets them.
-    CDeformEngine* pDeform = new CDeformEngine(&m);
-    CForceEngine* pForce = new CForceEngine(&m);
-    m.m_pDeformEngine = pDeform;
-    m.m_pForceEngine = pForce;
+    // Called alone it must not leak the engines: it deletes them as ResetEngines does.
+    m.m_pDeformEngine = new LoggedDeform(&m);
+    m.m_pForceEngine = new LoggedForce(&m);
+    g_deleted.clear();
 
     m.InitPVXModel();
     ExpectNoResultState(m);
     EXPECT_EQ(m.m_pDispOpt->m_nRenderStyle, 1);
-    // Still alive: deleting them here would be a double delete under the sanitizer.
-    pDeform->m_nComponent = 4;
-    pForce->m_nBForcComp = 2;
-    delete pDeform;
-    delete pForce;
+    EXPECT_EQ((std::vector<std::string>{"deform", "force"}), g_deleted);
 }
 
 TEST_F(ModelTest, ResetEnginesDeletesPresentEnginesInOrderAndNullsThem) {
@@ -225,6 +220,25 @@ TEST_F(ModelTest, OnlyTheLastModelClosesTheTreesAndTheSharedCuttingLineDialog) {
     EXPECT_EQ(CHostRequestLog::CountOfKind(HR_CLOSE_FIGURE_TREE), 1);
     EXPECT_EQ(CHostRequestLog::CountOfKind(HR_CLOSE_DESIGN_TREE), 1);
     EXPECT_EQ(I_PVXModel::m_pCutLineDetDlg, nullptr);
+    EXPECT_EQ(I_PVXModel::GetPVXModelPoint(), nullptr);
+}
+
+TEST_F(ModelTest, TheCurrentModelIsTheNewestLiveOne) {
+    ASSERT_EQ(I_PVXModel::nNumOfPVXModel, 0) << "another test left a model alive";
+    auto pFirst = std::make_unique<I_PVXModel>();
+    auto pSecond = std::make_unique<I_PVXModel>();
+    auto pThird = std::make_unique<I_PVXModel>();
+    EXPECT_EQ(I_PVXModel::GetPVXModelPoint(), pThird.get());
+    pSecond.reset();  // a middle one going leaves the newest
+    EXPECT_EQ(I_PVXModel::GetPVXModelPoint(), pThird.get());
+    pThird.reset();  // the newest going hands over to the newest survivor
+    ASSERT_EQ(I_PVXModel::GetPVXModelPoint(), pFirst.get());
+    EXPECT_EQ(I_PVXModel::GetPVXModelPoint()->m_nDisplayMode, -1);  // a live model: ASan checks the read
+    auto pFourth = std::make_unique<I_PVXModel>();
+    EXPECT_EQ(I_PVXModel::GetPVXModelPoint(), pFourth.get());
+    pFourth.reset();
+    EXPECT_EQ(I_PVXModel::GetPVXModelPoint(), pFirst.get());
+    pFirst.reset();
     EXPECT_EQ(I_PVXModel::GetPVXModelPoint(), nullptr);
 }
 

@@ -264,38 +264,8 @@ TEST_F(ModelTest, SetLoadCaseInfoToPostDisplayStoresTypeAndKey) {
 
 TEST_F(ModelTest, EnginesInitialiseForTheirModesAndImportCopies) {
     I_PVXModel m;
-    m.m_bLoadSelected = 1;
-    // Force lists by display mode: the family flag of the mode, nothing outside 5..39.
-    struct Row {
-        int mode;
-        int CForceEngine::*flag;
-    };
-    const Row rows[] = {
-        {5, &CForceEngine::m_bSSFRData},  {6, &CForceEngine::m_bBForcData},  {7, &CForceEngine::m_bBForcData},
-        {8, &CForceEngine::m_bWForcData}, {9, &CForceEngine::m_bWForcData},  {10, &CForceEngine::m_bPForcData},
-        {16, &CForceEngine::m_bSForcData}, {17, &CForceEngine::m_bSRbarData}, {18, &CForceEngine::m_bSCracData},
-        {20, &CForceEngine::m_bSWallBuilt}, {21, &CForceEngine::m_bCLForcData}, {22, &CForceEngine::m_bCLForcData},
-        {4, nullptr}, {40, nullptr}, {0, nullptr},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(testing::Message() << "mode " << r.mode);
-        CForceEngine e(&m);
-        e.m_bBForcData = 1;  // stale flag from an earlier build
-        EXPECT_EQ(e.InitEngine(nullptr, r.mode), r.flag ? 1 : 0);
-        if (r.flag) {
-            EXPECT_EQ(e.*r.flag, 1);
-        }
-        if (r.flag != &CForceEngine::m_bBForcData) {
-            EXPECT_EQ(e.m_bBForcData, 0);
-        }
-    }
-    // Mode -1 takes the bars' mode; stress builds only for mode 11.
+    // Mode -1 takes the bars' mode; without a load selection nothing is built.
     CPVXBarContainerBase::m_nCurrentMode = 11;
-    CStressEngine s(&m);
-    EXPECT_EQ(s.InitEngine(nullptr, -1), 1);
-    EXPECT_EQ(s.InitEngine(nullptr, 10), 0);
-    EXPECT_EQ(s.m_bDataReady, 0);
-    // Without a load selection nothing is built.
     m.m_bLoadSelected = 0;
     CDeformEngine d(&m);
     EXPECT_EQ(d.InitEngine(), 0);
@@ -373,21 +343,19 @@ TEST_F(ModelTest, ForceEngineMapsAnswerOnlyForMembersWithRecords) {
     EXPECT_TRUE(dst.GetBeamForce(11, b)) << "the copy is the engine's own";
 }
 
-TEST_F(ModelTest, WallForcesAreBuiltOnlyForSlabForceLoadTypes) {
+TEST_F(ModelTest, ASelectedLoadAloneIsNoBuiltData) {
+    // Every row's load reaches the host; no engine has read results for it, so each reports its
+    // data as not built and clears what an earlier build left.
     struct Row {
         const char* label;
         UINT type, key;
         int mode;
-        int built;  // the family flag of the mode after InitEngine
     };
     const Row rows[] = {
-        {"walls, static case", 1, kCaseDead, 8, 1},
-        {"wall diagrams, static case", 1, kCaseDead, 9, 1},
-        {"walls, linear combination", 10, kCombLinear, 8, 0},
-        {"wall diagrams, linear combination", 10, kCombLinear, 9, 0},
-        {"walls, envelope", 12, kCombEnvelope, 8, 0},
-        {"members, envelope", 12, kCombEnvelope, 6, 1},
-        {"plates, linear combination", 10, kCombLinear, 10, 1},
+        {"member forces, static case", 1, kCaseDead, 6},  {"wall forces, static case", 1, kCaseDead, 8},
+        {"plate forces, combination", 10, kCombLinear, 10}, {"slab strips, envelope", 12, kCombEnvelope, 21},
+        {"story shear, static case", 1, kCaseDead, 5},     {"stresses, static case", 1, kCaseDead, 11},
+        {"reactions, static case", 1, kCaseDead, 0},       {"displacements, static case", 1, kCaseDead, 2},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
@@ -395,11 +363,24 @@ TEST_F(ModelTest, WallForcesAreBuiltOnlyForSlabForceLoadTypes) {
         m.m_bLoadSelected = 1;
         m.m_nLoadType = r.type;
         m.m_nLoadKey = r.key;
-        CForceEngine e(&m);
-        EXPECT_EQ(e.InitEngine(nullptr, r.mode), r.built);
+        CForceEngine f(&m);
+        f.m_bBForcData = f.m_bWForcData = f.m_bPForcData = f.m_bCLForcData = f.m_bSSFRData = 1;  // stale
+        CStressEngine s(&m);
+        s.m_bDataReady = 1;
+        CReactionEngine re(&m);
+        re.m_bDataReady = 1;
+        CDeformEngine d(&m);
+        d.m_bDataReady = 1;
+        EXPECT_EQ(f.InitEngine(nullptr, r.mode), 0);
         ASSERT_EQ(m.m_bResultDataReady, 1) << "the load itself is selectable";
-        const int flag = r.mode == 6 ? e.m_bBForcData : r.mode == 10 ? e.m_bPForcData : e.m_bWForcData;
-        EXPECT_EQ(flag, r.built);
+        EXPECT_EQ(s.InitEngine(nullptr, r.mode), 0);
+        EXPECT_EQ(re.InitEngine(nullptr, r.mode), 0);
+        EXPECT_EQ(d.InitEngine(), 0);
+        EXPECT_EQ(m.m_bResultDataReady, 1);
+        EXPECT_EQ(f.m_bBForcData + f.m_bWForcData + f.m_bPForcData + f.m_bCLForcData + f.m_bSSFRData, 0);
+        EXPECT_EQ(s.m_bDataReady + re.m_bDataReady + d.m_bDataReady, 0);
+        const int* flag = f.DataFlagOfMode(r.mode);
+        EXPECT_EQ(flag == nullptr, r.mode == 0 || r.mode == 2 || r.mode == 11) << "force families serve modes 5 to 39";
     }
 }
 

@@ -1,6 +1,7 @@
 // The display-mode switch: which engine members each mode calls, in which order, on the
 // memory-image path and on the retained-geometry path (with and without a geometry rebuild),
 // the plain fallbacks, the overlay queues and what a database without elements draws.
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -13,6 +14,8 @@
 #include "module/force/CForceEngine.h"
 #include "host/base/I_ModelBase.h"
 #include "module/model/CPVXDrawFuncArray.h"
+#include "module/model/PVXModes.h"
+#include "module/bars/CPVXBarContainerBase.h"
 
 namespace {
 
@@ -346,6 +349,65 @@ TEST_F(DispatchTest, RedrawRequestIsConsumedOnce) {
     EXPECT_EQ(M().m_bRedrawRequested, 0);
     EXPECT_EQ(M().m_bInvalidated, 1);
     EXPECT_EQ(M().m_bFirstRender, 0);
+}
+
+// A model whose load case reaches the host while no engine has read any result for it.
+class UnbuiltDataTest : public RenderFixture {
+protected:
+    void SetUp() override {
+        PostDBBuilder b;
+        b.AddNode(1, 0, 0, 0);
+        b.AddNode(2, 6, 0, 0);
+        b.AddElem(1, PELEM_KIND_FRAME, 201, {1, 2});
+        b.AddMemb(1, 201, {1, 2}, {1});
+        b.AddLoadCase(1, PLOAD_STATIC, "DL");
+        Open(b);
+        I_PVXModel& m = M();
+        m.m_pDeformEngine = new CDeformEngine(&m);
+        m.m_pForceEngine = new CForceEngine(&m);
+        m.m_pReactionEngine = new CReactionEngine(&m);
+        m.m_pStressEngine = new CStressEngine(&m);
+    }
+    void TearDown() override {
+        EngineCallLog::Enable(false);
+        CPVXBarContainerBase::m_nCurrentMode = -1;
+        if (m_model) m_model->ResetEngines();
+        RenderFixture::TearDown();
+    }
+};
+
+TEST_F(UnbuiltDataTest, ASelectedLoadAloneShowsThePlainModel) {
+    using namespace PVXMode;
+    const int modes[] = {kReaction,         kDeformedShape,    kDispContour,      kStoryShearRatio,
+                         kFrameForceContour, kFrameForceDiagram, kWallForceContour, kWallForceDiagram,
+                         kPlateForce,       kPlateStress,      kSlabForce,        kSlabRebar,
+                         kSlabCrack,        kSlabWall,         kSlabStrip,        kTimeHistory,
+                         kSettlement,       kReactionContour};
+    for (int mode : modes) {
+        SCOPED_TRACE(testing::Message() << "mode " << mode);
+        I_PVXModel& m = M();
+        m.m_nDisplayMode = mode;
+        CPVXBarContainerBase::m_nCurrentMode = mode;
+        m.m_nLoadType = 1;
+        m.m_nLoadKey = 1;
+        m.m_bLoadSelected = 1;
+        m.m_bInitializing = 0;
+        CForceEngine& f = *m.m_pForceEngine;
+        f.m_nSForcUnit = f.m_nSRbarUnit = f.m_nSCracUnit = 1;  // per element
+        // The update path of a bar change: every engine takes the mode and the load.
+        m.UpdateEngines(mode);
+        ASSERT_EQ(m.m_bResultDataReady, 1) << "the load selection succeeded";
+        CRecordDC rec;
+        ASSERT_TRUE(rec.Create());
+        EngineCallLog::Enable(true);
+        m._PVXRender(&rec);
+        const std::vector<std::string> calls = EngineCallLog::Calls();
+        EngineCallLog::Enable(false);
+        EXPECT_NE(std::find(calls.begin(), calls.end(), "PVXDrawOriginal"), calls.end())
+            << "an engine with nothing built draws nothing: the plain model stands in";
+        EXPECT_FALSE(rec.GetRecords("Polygon").empty() && rec.GetRecords("LineTo").empty())
+            << "the member is drawn";
+    }
 }
 
 class EmptyDatabaseTest : public RenderFixture {};

@@ -54,6 +54,56 @@ TEST(CArrayGrowth, CapacityFollowsTheClassLibraryRule) {
     EXPECT_EQ(g.GetAllocSize(), 30) << "a jump past capacity + step takes the new size";
 }
 
+TEST(CArrayGrowth, GrowInProportionDoublesFullBlocksOnly) {
+    // Block size after the next append, derived from new capacity = max(new size, capacity +
+    // grow-by) with the grow-by GrowInProportion leaves.
+    struct Row {
+        const char* label;
+        int size, capacity;  // state before (capacity > size: shrunk within its block)
+        int more;            // elements announced
+        int append;          // elements then appended
+        int expected;
+    } rows[] = {
+        {"empty list: a first block of 1,024", 0, 0, 1, 1, 1024},
+        {"full 1,024: grow by 1,024", 1024, 1024, 1, 1, 2048},
+        {"full 5,000: grow by 5,000", 5000, 5000, 1, 1, 10000},
+        // Room for the announced element: the library's step, 4,000 / 8 = 500.
+        {"room left: the library's rule", 4000, 5000, 1, 1001, 5500},
+        {"no room for 3,000 more: grow by the size", 4000, 5000, 3000, 3000, 9000},
+        {"a small list asked for many: grow by the many", 10, 10, 3000, 3000, 3010},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        CArray<int, int> a;
+        if (r.capacity > 0) a.SetSize(r.capacity);
+        a.SetSize(r.size);
+        ASSERT_EQ(a.GetAllocSize(), r.capacity);
+        GrowInProportion(a, r.more);
+        a.SetSize(r.size + r.append);
+        EXPECT_EQ(a.GetAllocSize(), r.expected);
+    }
+
+    // A million appends: blocks of 1,024 x 2^k, so eleven blocks reach 1,048,576. The library's
+    // rule alone adds at most 1,024 per block: from 8,192 elements on that is at least
+    // (1,000,000 - 8,192) / 1,024 = 968.6, so 969 blocks or more.
+    auto blocks = [](bool proportional) {
+        CArray<int, int> a;
+        int n = 0;
+        INT_PTR cap = 0;
+        for (int i = 0; i < 1000000; i++) {
+            if (proportional) GrowInProportion(a);
+            a.Add(i);
+            if (a.GetAllocSize() != cap) {
+                cap = a.GetAllocSize();
+                n++;
+            }
+        }
+        return n;
+    };
+    EXPECT_EQ(blocks(true), 11);
+    EXPECT_GE(blocks(false), 969);
+}
+
 TEST(CArrayGrowth, SetSizeWithinCapacityKeepsBlockAndFreeExtraShrinks) {
     CArray<int, int> a;
     for (int i = 0; i < 5; i++) a.Add(i);

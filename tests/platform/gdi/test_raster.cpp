@@ -332,16 +332,32 @@ TEST(RasterDC, GradientFillShowsVertexColoursAndBlends) {
     TRIVERTEX v[3] = {{5, 5, 0xff00, 0, 0, 0}, {95, 5, 0, 0xff00, 0, 0}, {5, 95, 0, 0, 0xff00, 0}};
     GRADIENT_TRIANGLE tri{0, 1, 2};
     ASSERT_TRUE(canvas.dc.GradientFill(v, 3, &tri, 1, GRADIENT_FILL_TRIANGLE));
-    // Expected colour: the vertex colours weighted by the barycentric coordinates of the pixel
-    // centre (red from vertex 0, green from 1, blue from 2).
-    const POINT samples[] = {{6, 6}, {92, 6}, {6, 92}, {50, 6}, {6, 50}, {30, 30}, {47, 47}};
-    for (const POINT& p : samples) {
-        const double px = p.x + 0.5 - 5, py = p.y + 0.5 - 5;
-        const double wg = px / 90.0, wb = py / 90.0, wr = 1.0 - wg - wb;
-        const COLORREF expect = RGB(static_cast<BYTE>(wr * 255 + 0.5), static_cast<BYTE>(wg * 255 + 0.5),
-                                    static_cast<BYTE>(wb * 255 + 0.5));
-        EXPECT_LE(ChannelDiff(canvas.At(p.x, p.y), expect), 3)
-            << "at (" << p.x << "," << p.y << ") " << Hex(canvas.At(p.x, p.y)) << " vs " << Hex(expect);
+    // Expected colour at a pixel: the vertex colours weighted by the barycentric coordinates of
+    // its centre (x + 0.5, y + 0.5). With px = x + 0.5 - 5 and py = y + 0.5 - 5 the weights are
+    // green px / 90, blue py / 90, red the rest; each channel is the weight x 255, rounded.
+    struct Sample {
+        const char* label;
+        POINT p;
+        COLORREF expect;
+    } samples[] = {
+        // px = py = 1.5: 1.5 / 90 x 255 = 4.25; red 0.96667 x 255 = 246.5, rounds up.
+        {"near the red corner", {6, 6}, RGB(247, 4, 4)},
+        // px = 87.5: 247.92; py = 1.5: 4.25; red 0.01111 x 255 = 2.83.
+        {"near the green corner", {92, 6}, RGB(3, 248, 4)},
+        {"near the blue corner", {6, 92}, RGB(3, 4, 248)},
+        // px = 45.5: 128.92; red 0.47778 x 255 = 121.83.
+        {"middle of the top edge", {50, 6}, RGB(122, 129, 4)},
+        {"middle of the left edge", {6, 50}, RGB(122, 4, 129)},
+        // px = py = 25.5: 72.25 each; red 0.43333 x 255 = 110.5, rounds up.
+        {"inside", {30, 30}, RGB(111, 72, 72)},
+        // px = py = 42.5: 120.42 each; red 0.05556 x 255 = 14.17.
+        {"near the long edge", {47, 47}, RGB(14, 120, 120)},
+    };
+    for (const Sample& sm : samples) {
+        SCOPED_TRACE(sm.label);
+        // Up to 3 per channel: the mesh interpolation of the back end rounds on its own.
+        EXPECT_LE(ChannelDiff(canvas.At(sm.p.x, sm.p.y), sm.expect), 3)
+            << Hex(canvas.At(sm.p.x, sm.p.y)) << " vs " << Hex(sm.expect);
     }
     EXPECT_EQ(canvas.At(80, 80), kWhite);  // outside the triangle
     EXPECT_EQ(canvas.At(4, 50), kWhite);
@@ -364,10 +380,11 @@ TEST(RasterDC, AlphaBlendMixesWithConstantAlpha) {
     BLENDFUNCTION bf{AC_SRC_OVER, 0, 64, 0};
     ASSERT_TRUE(dst.dc.AlphaBlend(5, 5, 10, 10, &src.dc, 0, 0, 10, 10, bf));
     const COLORREF mixed = dst.At(8, 8);
-    auto mix = [](int s, int d, int a) { return (s * a + d * (255 - a)) / 255.0; };
-    EXPECT_NEAR(GetRValue(mixed), mix(0, 200, 64), 1.0);
-    EXPECT_NEAR(GetGValue(mixed), mix(50, 100, 64), 1.0);
-    EXPECT_NEAR(GetBValue(mixed), mix(250, 0, 64), 1.0);
+    // Each channel (source x 64 + destination x 191) / 255: red 200 x 191 / 255 = 149.8,
+    // green (3200 + 19100) / 255 = 87.5, blue 16000 / 255 = 62.7; within one either way.
+    EXPECT_NEAR(GetRValue(mixed), 149.8, 1.0);
+    EXPECT_NEAR(GetGValue(mixed), 87.5, 1.0);
+    EXPECT_NEAR(GetBValue(mixed), 62.7, 1.0);
     EXPECT_EQ(dst.At(4, 4), RGB(200, 100, 0));
     EXPECT_EQ(dst.At(15, 15), RGB(200, 100, 0));
     // A source rectangle outside the source bitmap and per-pixel alpha are refused.
