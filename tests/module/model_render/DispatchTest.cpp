@@ -378,9 +378,10 @@ protected:
 
 TEST_F(UnbuiltDataTest, ASelectedLoadAloneShowsThePlainModel) {
     using namespace PVXMode;
+    // Not mode 11: the stress engine builds this model (no plate members) as an empty result.
     const int modes[] = {kReaction,         kDeformedShape,    kDispContour,      kStoryShearRatio,
                          kFrameForceContour, kFrameForceDiagram, kWallForceContour, kWallForceDiagram,
-                         kPlateForce,       kPlateStress,      kSlabForce,        kSlabRebar,
+                         kPlateForce,       kSlabForce,        kSlabRebar,
                          kSlabCrack,        kSlabWall,         kSlabStrip,        kTimeHistory,
                          kSettlement,       kReactionContour};
     for (int mode : modes) {
