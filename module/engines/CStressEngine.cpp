@@ -61,6 +61,9 @@ CStressEngine::CStressEngine(I_PVXModelBase* pModel)
       m_nComponent(5),
       m_nRefElem(0) {
     m_pModel = pModel;
+    // One record per plate element: buckets for a large model, as for the force engine's plate
+    // records (with the class library's 17 a large build would take quadratic time).
+    m_mapPStrs.InitHashTable(kMapBuckets);
     ResetEngine();
 }
 
@@ -396,13 +399,14 @@ int CStressEngine::MakePStrsDataList_MnMx() {
     double dRef = -DBL_MAX;
     const int bBoth = m_nSurface == 2;
     for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
+        // Looked up in place: a record is 1.4 KB and a shape record owns two arrays.
         const UINT key = m_arrElemKey[i];
-        T_STRP_DL rec;
-        T_PVX_SBEM_D sbem;
-        if (!GetPlateStress(key, rec) || !GetSbemD(key, sbem)) continue;
-        const int n = static_cast<int>(sbem.m_arrNodeKey.GetSize());
-        const double emax = GetMaxElemPStrs(rec, n, bBoth);
-        const double emin = GetMinElemPStrs(rec, n, bBoth);
+        const auto* pRec = m_mapPStrs.PLookup(key);
+        const auto* pSbem = m_mapSbem.PLookup(key);
+        if (!pRec || !pSbem) continue;
+        const int n = static_cast<int>(pSbem->value.m_arrNodeKey.GetSize());
+        const double emax = GetMaxElemPStrs(pRec->value, n, bBoth);
+        const double emin = GetMinElemPStrs(pRec->value, n, bBoth);
         // An element without corner values has no extremes.
         if (emax == -DBL_MAX || emin == DBL_MAX) continue;
         if (emax > dMax) {
@@ -443,11 +447,11 @@ int CStressEngine::MakePStrsDataList_MnMx() {
 
     m_pContourEngine->ClearPecentRankMap();
     for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
-        T_STRP_DL rec;
-        if (!GetPlateStress(m_arrElemKey[i], rec)) continue;
+        const auto* pRec = m_mapPStrs.PLookup(m_arrElemKey[i]);
+        if (!pRec) continue;
         for (int p = 0; p <= kCornerBlocks; ++p) {
-            m_pContourEngine->AddPecentRankMapData(CalcPStrsValue(rec, p, 0), 1.0);
-            if (bBoth) m_pContourEngine->AddPecentRankMapData(CalcPStrsValue(rec, p, 1), 1.0);
+            m_pContourEngine->AddPecentRankMapData(CalcPStrsValue(pRec->value, p, 0), 1.0);
+            if (bBoth) m_pContourEngine->AddPecentRankMapData(CalcPStrsValue(pRec->value, p, 1), 1.0);
         }
     }
     m_pContourEngine->FinishPecentRankMapData();

@@ -122,7 +122,7 @@ public:
     int m_nSurface;             // 0 first, 1 second, 2 both (each on its faces), 3 larger magnitude per value
     int m_nComponent;           // 0..7, see above; 5 by default
     UINT m_nRefElem;            // result key where the reference magnitude occurs
-    CMap<UINT, UINT, T_STRP_DL, T_STRP_DL&> m_mapPStrs;  // result key to its (folded) record
+    CMap<UINT, UINT, T_STRP_DL, T_STRP_DL&> m_mapPStrs;  // result key to its (folded) record; 10007 buckets
 
 private:
     // The faces of an element on the shape drawn (deformed or not), with their node keys and
