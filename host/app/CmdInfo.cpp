@@ -9,6 +9,7 @@
 #include "host/app/HostResultView.h"
 #include "host/app/HostSession.h"
 #include "host/app/ModuleLoader.h"
+#include "host/db/DBText.h"
 
 namespace {
 
@@ -45,14 +46,7 @@ const char* LoadTypeName(int type) {
 // Names of the loads (of the given keys) that have at least one record in the table.
 template <class Table>
 std::vector<UINT> LoadsWith(const Table& table, const std::vector<UINT>& loads, const std::vector<UINT>& keys) {
-    std::vector<UINT> out;
-    for (UINT lc : loads)
-        for (UINT k : keys)
-            if (table.Find(lc, k)) {
-                out.push_back(lc);
-                break;
-            }
-    return out;
+    return table.LoadsWithAnyOf(loads, keys);
 }
 
 std::string NameList(CDataBase& db, const std::vector<UINT>& loads) {
@@ -60,7 +54,7 @@ std::string NameList(CDataBase& db, const std::vector<UINT>& loads) {
     for (UINT lc : loads) {
         const T_PSTLD_D* rec = db.Table<DBT_PSTLD>().Find(lc);
         if (!s.empty()) s += ", ";
-        s += rec ? rec->name : std::to_string(lc);
+        s += rec ? pvxdb::EscapeText(rec->name) : std::to_string(lc);
     }
     return s;
 }
@@ -87,7 +81,7 @@ int RunInfo(const CHostOptions& options, const CHostArgs& args) {
     const auto& cases = db.Table<DBT_PSTLD>();
     const auto& combs = db.Table<DBT_PLCOM>();
 
-    std::printf("Project: %s\n", options.strDBPath.c_str());
+    std::printf("Project: %s\n", pvxdb::EscapeText(options.strDBPath.c_str()).c_str());
     std::printf("Nodes: %zu\n", nodes.Count());
     std::printf("Elements: %zu\n", elems.Count());
     std::map<int, size_t> byType;
@@ -100,14 +94,14 @@ int RunInfo(const CHostOptions& options, const CHostArgs& args) {
     std::vector<UINT> caseKeys = cases.Keys(), thKeys, settleKeys;
     for (size_t i = 0; i < caseKeys.size(); ++i) {
         const T_PSTLD_D& c = cases.Records()[i];
-        std::printf("Load case %u: %s (%s)\n", caseKeys[i], c.name, LoadTypeName(c.type));
+        std::printf("Load case %u: %s (%s)\n", caseKeys[i], pvxdb::EscapeText(c.name).c_str(), LoadTypeName(c.type));
         if (c.type == PLOAD_TIMEHISTORY) thKeys.push_back(caseKeys[i]);
         if (c.type == PLOAD_SETTLEMENT) settleKeys.push_back(caseKeys[i]);
     }
     std::printf("Combinations: %zu\n", combs.Count());
     for (size_t i = 0; i < combs.Keys().size(); ++i) {
         const T_PLCOM_D& c = combs.Records()[i];
-        std::printf("Combination %u: %s (%s, %d terms)\n", combs.Keys()[i], c.name,
+        std::printf("Combination %u: %s (%s, %d terms)\n", combs.Keys()[i], pvxdb::EscapeText(c.name).c_str(),
                     c.type == PLCOM_ENVELOPE ? "envelope" : "linear", c.GetEntryCount());
     }
 
@@ -124,13 +118,7 @@ int RunInfo(const CHostOptions& options, const CHostArgs& args) {
     PrintPresence("Plate forces", db, LoadsWith(db.Table<DBT_STRP>(), caseKeys, elemKeys));
 
     const auto& freq = db.Table<DBT_FREQ>();
-    size_t shapes = 0;
-    for (UINT m : freq.Keys())
-        for (UINT k : nodeKeys)
-            if (db.Table<DBT_MODE>().Find(m, k)) {
-                ++shapes;
-                break;
-            }
+    size_t shapes = db.Table<DBT_MODE>().LoadsWithAnyOf(freq.Keys(), nodeKeys).size();
     std::printf("Modes: %zu (mode shapes for %zu)\n", freq.Count(), shapes);
     PrintPresence("Time history", db, LoadsWith(db.Table<DBT_DISP>(), thKeys, nodeKeys));
     PrintPresence("Settlement", db, LoadsWith(db.Table<DBT_DISP>(), settleKeys, nodeKeys));

@@ -74,6 +74,8 @@ int CHostResultView::Open(const CHostOptions& options, const CHostViewRequest& r
     m_pView->ShowWindow(SW_SHOW);
     m_pModel->PV_OnModeChange();
     m_pCtrl->SetStandardView(request.nView);
+    std::string why;
+    if (!m_pCtrl->HasVisibleExtent(&why)) HostMessage("nothing visible to draw: %s", why.c_str());
 
     if (progress) progress->Enter(firstStep + 2);
     m_pCtrl->InvalidateImage();

@@ -17,6 +17,9 @@ int CHostSession::Open(const std::string& path) {
         HostMessage("cannot open project \"%s\": %s", path.c_str(), why && *why ? why : "unknown error");
         return 0;
     }
+    // What the database mended on reading (a member listing an element twice ...).
+    if (CDataBase* db = doc->GetMDBCtrl()->GetDBPost())
+        for (const std::string& w : db->GetWarnings()) HostMessage("warning: %s", w.c_str());
     T_PREFERENCE pref;
     pref.Initialize();
     std::snprintf(pref.szTempDir, sizeof(pref.szTempDir), "%s", CHostPreferences::GetTempPath().c_str());

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -29,6 +30,7 @@ CDataBase::~CDataBase() = default;
 void CDataBase::Clear() {
     for (auto& t : m_tables)
         if (t) t->Clear();
+    m_warnings.clear();
     m_b3D = TRUE;
     m_bFloor = FALSE;
 }
@@ -88,6 +90,44 @@ const std::vector<UINT>& CDataBase::GetElemsEndingAt(UINT nodeKey) {
     }
     auto it = m_elemsEndingAt.find(nodeKey);
     return it == m_elemsEndingAt.end() ? none : it->second;
+}
+
+void CDataBase::DropRepeatedMemberElems(const std::string& path) {
+    const size_t kMaxMemberWarnings = 10;  // then one line for the rest
+    auto& t = Table<DBT_PMEMB>();
+    std::vector<std::pair<UINT, T_PMEMB_D>> changed;
+    std::unordered_map<UINT, int> seen;
+    for (size_t i = 0; i < t.Keys().size(); ++i) {
+        const T_PMEMB_D& m = t.Records()[i];
+        INT_PTR n = m.aElem.GetSize();
+        seen.clear();
+        bool repeated = false;
+        for (INT_PTR j = 0; j < n; ++j)
+            if (++seen[m.aElem[j]] > 1) repeated = true;
+        if (!repeated) continue;
+        T_PMEMB_D fixed = m;
+        fixed.aElem.RemoveAll();
+        std::string which;
+        int nRepeated = 0;
+        for (INT_PTR j = 0; j < n; ++j) {
+            int& count = seen[m.aElem[j]];
+            if (count == 0) continue;  // taken at its first place
+            fixed.aElem.Add(m.aElem[j]);
+            if (count > 1 && nRepeated++ < 3)
+                which += (which.empty() ? "element " : ", element ") + std::to_string(m.aElem[j]) + " " +
+                         std::to_string(count) + " times";
+            count = 0;
+        }
+        if (nRepeated > 3) which += " and " + std::to_string(nRepeated - 3) + " more elements more than once";
+        if (changed.size() < kMaxMemberWarnings)
+            m_warnings.push_back(path + ": table PMEMB, column elems, key " + std::to_string(t.Keys()[i]) + ": lists " +
+                                 which + "; each element is kept once, at its first place");
+        changed.emplace_back(t.Keys()[i], std::move(fixed));
+    }
+    if (changed.size() > kMaxMemberWarnings)
+        m_warnings.push_back(path + ": table PMEMB, column elems: " + std::to_string(changed.size() - kMaxMemberWarnings) +
+                             " more members list an element more than once; each element is kept once");
+    for (auto& kv : changed) t.Set(kv.first, kv.second);
 }
 
 int CDataBase::Fail(const std::string& msg) {
@@ -150,7 +190,7 @@ long long PageCount(sqlite3* db) {
 
 // Checks what can be told from the file's first page before SQLite reads it: that it is an
 // SQLite file at all, and that it is as long as its header says.
-int CheckFileHead(const std::string& path, std::string& err) {
+int CheckFileHead(const std::string& path, unsigned long long& fileSize, std::string& err) {
     struct stat sb;
     if (stat(path.c_str(), &sb) != 0) {
         err = path + ": cannot open the project file: " + strerror(errno);
@@ -180,12 +220,39 @@ int CheckFileHead(const std::string& path, std::string& err) {
         err = path + ": the project database is corrupt (bad page size)";
         return 0;
     }
+    fileSize = static_cast<unsigned long long>(sb.st_size);
     if (static_cast<unsigned long long>(sb.st_size) % pageSize != 0 ||
         (countValid && static_cast<unsigned long long>(sb.st_size) < pages * pageSize)) {
         err = path + ": the project database is truncated (" + std::to_string(sb.st_size) + " bytes)";
         return 0;
     }
     return 1;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat sb;
+    return lstat(path.c_str(), &sb) == 0;
+}
+
+// The URI that opens path read-only. immutable=1 keeps SQLite from locking, from looking for a
+// journal and from creating -shm files beside the database (which fails in a read-only folder),
+// but it also ignores what a -wal file holds: it is asked for only when neither a -wal nor a
+// -journal file is there.
+std::string ReadOnlyUri(const std::string& path) {
+    static const char* const kHex = "0123456789ABCDEF";
+    std::string uri = path[0] == '/' ? "file://" : "file:";
+    for (unsigned char c : path) {
+        if (isalnum(c) || c == '/' || c == '.' || c == '-' || c == '_' || c == '~' || c >= 0x80) {
+            uri += static_cast<char>(c);
+        } else {
+            uri += '%';
+            uri += kHex[c >> 4];
+            uri += kHex[c & 15];
+        }
+    }
+    uri += "?mode=ro";
+    if (!FileExists(path + "-wal") && !FileExists(path + "-journal")) uri += "&immutable=1";
+    return uri;
 }
 
 }  // namespace
@@ -197,12 +264,21 @@ int CDataBase::Open(LPCTSTR pszPath) {
     std::string path = pszPath ? pszPath : "";
     if (path.empty()) return Fail("no project file given");
     std::string err;
-    if (!CheckFileHead(path, err)) return Fail(err);
+    unsigned long long fileSize = 0;
+    if (!CheckFileHead(path, fileSize, err)) return Fail(err);
 
     Connection c;
-    if (sqlite3_open_v2(path.c_str(), &c.db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
+    if (sqlite3_open_v2(ReadOnlyUri(path).c_str(), &c.db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK)
         return Fail(path + ": cannot open the project database: " + pvxdb::DbMessage(c.db));
     sqlite3_extended_result_codes(c.db, 1);
+    // The file is data, not code: its schema may not call functions with side effects, and no
+    // value may be larger than the file itself (a column default could otherwise make one).
+    sqlite3_db_config(c.db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(c.db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    const unsigned long long kLengthSlack = 1 << 20;
+    sqlite3_limit(c.db, SQLITE_LIMIT_LENGTH,
+                  static_cast<int>(std::min<unsigned long long>(fileSize + kLengthSlack, sqlite3_limit(c.db, SQLITE_LIMIT_LENGTH, -1))));
     if (!pvxdb::Exec(c.db, "BEGIN", err)) return Fail(path + ": cannot read the project database: " + err);
     ReadProgress progress{c.db, static_cast<double>(std::max(1LL, PageCount(c.db)))};
     if (g_progress.load()) sqlite3_progress_handler(c.db, kProgressOps, &ReadProgress::Tick, &progress);
@@ -210,6 +286,9 @@ int CDataBase::Open(LPCTSTR pszPath) {
     // Header: format name and version.
     std::string format, version, post3d, floor;
     {
+        const int kind = pvxdb::CheckTableKind(c.db, path, "pvx_header", err);
+        if (kind < 0) return Fail(path + ": not a project database (table pvx_header is missing)");
+        if (kind == 0) return Fail(err);
         void* st = pvxdb::Prepare(c.db, "SELECT name, value FROM pvx_header", err);
         if (!st) {
             if (err.find("no such table") != std::string::npos)
@@ -247,6 +326,7 @@ int CDataBase::Open(LPCTSTR pszPath) {
             return Fail(err);
         }
     pvxdb::Exec(c.db, "COMMIT", err);
+    DropRepeatedMemberElems(path);
     m_b3D = post3d != "0";
     m_bFloor = floor == "1";
     m_strPath = path.c_str();

@@ -17,6 +17,8 @@
 #include "host/db/DBTable.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 //   id suffix, record type, table name in the file
 #define PVXDB_MODEL_TABLES(X)            \
@@ -99,6 +101,9 @@ public:
     static void SetProgressHandler(PFN_PROGRESS pfnHandler);
 
     const CString& GetLastError() const { return m_strError; }
+    // What the last successful Open mended in the file's data (each naming file, table, column
+    // and key); empty for a clean file. The host shows them to the user.
+    const std::vector<std::string>& GetWarnings() const { return m_warnings; }
     // The file last opened or saved, empty for a database built in memory.
     const CString& GetPathName() const { return m_strPath; }
 
@@ -129,6 +134,9 @@ public:
 
 private:
     int Fail(const std::string& msg);
+    // A member listing an element more than once keeps its first place only (it would be drawn,
+    // and its forces looked up, once per listing).
+    void DropRepeatedMemberElems(const std::string& path);
 
     struct KeyIndex {
         unsigned long long version = ~0ULL;
@@ -142,6 +150,7 @@ private:
 
     std::unique_ptr<pvxdb::DBTableBase> m_tables[DBT_COUNT];
     CString m_strError;
+    std::vector<std::string> m_warnings;
     CString m_strPath;
     BOOL m_b3D;
     BOOL m_bFloor;

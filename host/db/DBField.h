@@ -6,7 +6,8 @@
 // combines result records. A visitor implements the calls below for the kinds it handles:
 //     Int(name, int&)                    INTEGER, 32-bit signed
 //     Key(name, UINT&)                   INTEGER, 32-bit unsigned (host keys, 0 = none)
-//     Real(name, double&)                REAL
+//     Real(name, double&)                REAL, a finite number
+//     Coord(name, double&)               REAL, a coordinate in m: finite, at most kMaxCoord in magnitude
 //     Ints / Keys / Reals(name, p, n)    BLOB of n little-endian 32-bit / 32-bit / 64-bit values
 //     Text(name, char*, capacity)        TEXT, UTF-8, NUL-terminated, at most capacity-1 bytes
 //     Str(name, CString&)                TEXT, UTF-8, any length
@@ -23,6 +24,10 @@
 #include <vector>
 
 namespace pvxdb {
+
+// Largest coordinate magnitude a project may hold, m: far beyond any building, and small enough
+// that the drawing arithmetic (squares, products of two coordinates) stays exact enough and finite.
+constexpr double kMaxCoord = 1e9;
 
 // Copies UTF-8 text into a fixed text field of cap bytes: cut before a character that does not
 // fit whole, always NUL-terminated; a null src gives an empty text.
@@ -41,6 +46,7 @@ public:
     void Int(const char*, int&) {}
     void Key(const char*, UINT&) {}
     void Real(const char*, double& d) { Add(&d, 1); }
+    void Coord(const char*, double& d) { Add(&d, 1); }
     void Ints(const char*, int*, int) {}
     void Keys(const char*, UINT*, int) {}
     void Reals(const char*, double* p, int n) { Add(p, n); }

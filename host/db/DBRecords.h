@@ -9,6 +9,9 @@
 
 #include "platform/afx/afx.h"
 
+#include <cmath>
+#include <string>
+
 // Element families (`T_PELEM_D::kind`).
 enum {
     PELEM_KIND_TRUSS = 1,
@@ -27,9 +30,9 @@ struct T_PNODE_D {
 
     void Initialize() { x = y = z = 0.0; }
     template <class V> void Fields(V& v) {
-        v.Real("x", x);
-        v.Real("y", y);
-        v.Real("z", z);
+        v.Coord("x", x);
+        v.Coord("y", y);
+        v.Coord("z", z);
     }
 };
 
@@ -89,7 +92,7 @@ struct T_PMEMB_D {
         v.Key("node3", node3);
         v.Key("node4", node4);
         v.Real("length", length);
-        v.Real("offset_z", offsetZ);
+        v.Coord("offset_z", offsetZ);
         v.KeyList("nodes", aNode);
         v.KeyList("elems", aElem);
     }
@@ -170,18 +173,18 @@ struct T_PWALL_D {
 
     void Initialize() { memset(this, 0, sizeof(*this)); }
     template <class V> void Fields(V& v) {
-        v.Real("x", x);
-        v.Real("y", y);
+        v.Coord("x", x);
+        v.Coord("y", y);
         v.Real("dx", dx);
         v.Real("dy", dy);
         v.Int("type", type);
         v.Key("result_no", resultNo);
-        v.Real("x1", x1);
-        v.Real("y1", y1);
-        v.Real("z1", z1);
-        v.Real("x2", x2);
-        v.Real("y2", y2);
-        v.Real("z2", z2);
+        v.Coord("x1", x1);
+        v.Coord("y1", y1);
+        v.Coord("z1", z1);
+        v.Coord("x2", x2);
+        v.Coord("y2", y2);
+        v.Coord("z2", z2);
     }
 };
 
@@ -260,6 +263,14 @@ struct T_PLCOM_D {
         v.Int("type", type);
         v.Text("name", name, sizeof(name));
         v.Bytes("entries", entry, sizeof(entry));
+    }
+    // Every factor of the terms is a finite number (it multiplies results).
+    std::string Validate(const char** pszColumn) const {
+        *pszColumn = "entries";
+        for (int i = 0; i < GetEntryCount(); ++i)
+            if (!std::isfinite(entry[i].factor))
+                return "the factor of term " + std::to_string(i + 1) + " is not a finite number";
+        return {};
     }
 };
 
@@ -369,9 +380,9 @@ struct T_PRDSTSE_D {
 
     void Initialize() { dx = dy = dz = 0.0; }
     template <class V> void Fields(V& v) {
-        v.Real("dx", dx);
-        v.Real("dy", dy);
-        v.Real("dz", dz);
+        v.Coord("dx", dx);
+        v.Coord("dy", dy);
+        v.Coord("dz", dz);
     }
 };
 

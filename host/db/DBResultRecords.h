@@ -10,6 +10,7 @@
 #include "platform/afx/afx.h"
 
 #include <cstring>
+#include <string>
 
 // Unit codes understood by `CUnitCtrl::GetUnitSystem`.
 enum {
@@ -224,5 +225,13 @@ struct T_DISPHIS_D {
         v.Int("nstep", nStep);
         v.Real("dt", dt);
         v.RealList("values", aValue);
+    }
+    // The values are 18 per step.
+    std::string Validate(const char** pszColumn) const {
+        *pszColumn = nStep < 0 ? "nstep" : "values";
+        if (nStep < 0) return "a negative number of steps";
+        if (aValue.GetSize() == 18 * static_cast<INT_PTR>(nStep)) return {};
+        return std::to_string(aValue.GetSize()) + " values where " + std::to_string(nStep) + " steps need 18 x " +
+               std::to_string(nStep) + " = " + std::to_string(18 * static_cast<long long>(nStep));
     }
 };

@@ -4,6 +4,9 @@
 #include <sqlite3.h>
 
 #include <bit>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <set>
 
@@ -59,19 +62,63 @@ std::string SelectSql(const char* table, const char* keyCols, const char* orderB
     return s + " FROM " + Quote(table) + " ORDER BY " + orderBy;
 }
 
+int CheckTableKind(sqlite3* db, const std::string& file, const char* table, std::string& err) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT type, sql FROM main.sqlite_master WHERE name = ?1 COLLATE NOCASE AND type <> 'trigger'", -1, &st,
+                           nullptr) != SQLITE_OK) {
+        err = file + ": cannot read the layout of table " + table + ": " + DbMessage(db);
+        return 0;
+    }
+    sqlite3_bind_text(st, 1, table, -1, SQLITE_STATIC);
+    int rc = sqlite3_step(st);
+    std::string type, sql;
+    if (rc == SQLITE_ROW) {
+        const unsigned char* t = sqlite3_column_text(st, 0);
+        const unsigned char* q = sqlite3_column_text(st, 1);
+        type = t ? reinterpret_cast<const char*>(t) : "";
+        sql = q ? reinterpret_cast<const char*>(q) : "";
+    }
+    std::string msg = DbMessage(db);
+    sqlite3_finalize(st);
+    if (rc == SQLITE_DONE) return -1;
+    if (rc != SQLITE_ROW) {
+        err = file + ": cannot read the layout of table " + table + ": " + msg;
+        return 0;
+    }
+    // A view or a virtual table computes its rows when read (without bound in time, memory or
+    // temporary files); only stored rows are data.
+    if (type != "table") {
+        err = file + ": table " + table + " is not a stored table (it is " + (type == "index" ? "an " : "a ") +
+              EscapeText(type.c_str(), 16) + ")";
+        return 0;
+    }
+    size_t i = 0;
+    while (i < sql.size() && isspace(static_cast<unsigned char>(sql[i]))) ++i;
+    if (sqlite3_strnicmp(sql.c_str() + i, "CREATE VIRTUAL", 14) == 0) {
+        err = file + ": table " + table + " is not a stored table (it is a virtual table)";
+        return 0;
+    }
+    return 1;
+}
+
 int CheckColumns(sqlite3* db, const std::string& file, const char* table, const std::vector<ColumnDef>& cols,
                  const char* keyCols, std::string& err) {
-    std::string sql = std::string("PRAGMA table_info(") + Quote(table) + ")";
+    const int kind = CheckTableKind(db, file, table, err);
+    if (kind <= 0) return kind;
+    // table_xinfo also lists generated columns, whose values are computed, not stored.
+    std::string sql = std::string("PRAGMA main.table_xinfo(") + Quote(table) + ")";
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
         err = file + ": cannot read the layout of table " + table + ": " + DbMessage(db);
         return 0;
     }
     std::set<std::string> have;
+    std::string computed;
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         const unsigned char* n = sqlite3_column_text(st, 1);
         if (n) have.insert(reinterpret_cast<const char*>(n));
+        if (sqlite3_column_int(st, 6) != 0 && computed.empty()) computed = n ? reinterpret_cast<const char*>(n) : "";
     }
     sqlite3_finalize(st);
     if (rc != SQLITE_DONE) {
@@ -80,6 +127,11 @@ int CheckColumns(sqlite3* db, const std::string& file, const char* table, const 
     }
     // A project carries only the tables of what it has: an absent table reads as empty.
     if (have.empty()) return -1;
+    if (!computed.empty()) {
+        err = file + ": table " + table + ", column " + EscapeText(computed.c_str(), 64) +
+              ": the column is computed, not stored";
+        return 0;
+    }
     std::string keys = keyCols;
     size_t start = 0;
     while (start <= keys.size()) {
@@ -121,6 +173,23 @@ void Reset(void* stmt) {
 void Finalize(void* stmt) { sqlite3_finalize(S(stmt)); }
 long long ColumnInt64(void* stmt, int i) { return sqlite3_column_int64(S(stmt), i); }
 int ColumnIsInteger(void* stmt, int i) { return sqlite3_column_type(S(stmt), i) == SQLITE_INTEGER; }
+
+std::string ColumnValueText(void* stmt, int i) {
+    switch (sqlite3_column_type(S(stmt), i)) {
+        case SQLITE_NULL: return "NULL";
+        case SQLITE_INTEGER: return std::to_string(sqlite3_column_int64(S(stmt), i));
+        case SQLITE_FLOAT: {
+            char buf[32];
+            snprintf(buf, sizeof buf, "%.17g", sqlite3_column_double(S(stmt), i));
+            return buf;
+        }
+        case SQLITE_TEXT: {
+            const char* t = reinterpret_cast<const char*>(sqlite3_column_text(S(stmt), i));
+            return "\"" + EscapeText(t ? t : "", 40) + "\"";
+        }
+        default: return "binary data of " + std::to_string(sqlite3_column_bytes(S(stmt), i)) + " bytes";
+    }
+}
 void BindInt64(void* stmt, int i, long long v) { sqlite3_bind_int64(S(stmt), i, v); }
 
 // ---- binding --------------------------------------------------------------------------------
@@ -200,8 +269,42 @@ void ReadVisitor::Key(const char* name, UINT& v) {
 }
 
 void ReadVisitor::Real(const char* name, double& v) {
-    if (Expect(name, SQLITE_FLOAT, "a number")) v = sqlite3_column_double(S(m_stmt), m_index);
+    if (Expect(name, SQLITE_FLOAT, "a number")) {
+        double x = sqlite3_column_double(S(m_stmt), m_index);
+        if (CheckFinite(name, &x, 1)) v = x;
+    }
     ++m_index;
+}
+
+void ReadVisitor::Coord(const char* name, double& v) {
+    if (Expect(name, SQLITE_FLOAT, "a number")) {
+        double x = sqlite3_column_double(S(m_stmt), m_index);
+        if (!CheckFinite(name, &x, 1)) {
+        } else if (!(std::fabs(x) <= kMaxCoord)) {
+            char msg[96];
+            snprintf(msg, sizeof msg, "coordinate %g is beyond %g in magnitude", x, kMaxCoord);
+            Fail(name, msg);
+        } else {
+            v = x;
+        }
+    }
+    ++m_index;
+}
+
+int ReadVisitor::CheckFinite(const char* name, const double* p, size_t n) {
+    for (size_t i = 0; i < n; ++i)
+        if (!std::isfinite(p[i])) {
+            std::string msg = std::string(n > 1 ? "value " + std::to_string(i + 1) + " of " + std::to_string(n) + " is " : "") +
+                              "not a finite number (" + (std::isnan(p[i]) ? "NaN" : p[i] > 0 ? "+infinity" : "-infinity") + ")";
+            Fail(name, msg.c_str());
+            return 0;
+        }
+    return 1;
+}
+
+void ReadVisitor::Reals(const char* name, double* p, int n) {
+    // A refused value stays in the record, but a refused row fails the whole table.
+    if (Blob(name, p, sizeof(double) * static_cast<size_t>(n))) CheckFinite(name, p, static_cast<size_t>(n));
 }
 
 void ReadVisitor::Text(const char* name, char* p, int cap) {
@@ -231,24 +334,31 @@ const char* ReadVisitor::TextCol(const char* name) {
     return t;
 }
 
-void ReadVisitor::Blob(const char* name, void* p, size_t n) {
+// The size is asked for before the bytes: only a blob of the expected size is fetched.
+int ReadVisitor::Blob(const char* name, void* p, size_t n) {
+    int ok = 0;
     if (Expect(name, SQLITE_BLOB, "binary data")) {
-        const void* b = sqlite3_column_blob(S(m_stmt), m_index);
         size_t have = static_cast<size_t>(sqlite3_column_bytes(S(m_stmt), m_index));
         if (have != n) {
             std::string msg = "expected " + std::to_string(n) + " bytes, found " + std::to_string(have);
             Fail(name, msg.c_str());
-        } else if (n) {
-            memcpy(p, b, n);
+        } else {
+            const void* b = n ? sqlite3_column_blob(S(m_stmt), m_index) : nullptr;
+            if (n && !b) {
+                Fail(name, "the binary data cannot be read");
+            } else {
+                if (n) memcpy(p, b, n);
+                ok = 1;
+            }
         }
     }
     ++m_index;
+    return ok;
 }
 
 int ReadVisitor::VarBlob(const char* name, std::vector<UINT>& out, int unit) {
     int ok = 0;
     if (Expect(name, SQLITE_BLOB, "binary data")) {
-        const void* b = sqlite3_column_blob(S(m_stmt), m_index);
         size_t have = static_cast<size_t>(sqlite3_column_bytes(S(m_stmt), m_index));
         size_t step = sizeof(UINT) * static_cast<size_t>(unit);
         if (have % step != 0) {
@@ -256,9 +366,14 @@ int ReadVisitor::VarBlob(const char* name, std::vector<UINT>& out, int unit) {
                               std::to_string(step) + "-byte entries";
             Fail(name, msg.c_str());
         } else {
-            out.resize(have / sizeof(UINT));
-            if (have) memcpy(out.data(), b, have);
-            ok = 1;
+            const void* b = have ? sqlite3_column_blob(S(m_stmt), m_index) : nullptr;
+            if (have && !b) {
+                Fail(name, "the binary data cannot be read");
+            } else {
+                out.resize(have / sizeof(UINT));
+                if (have) memcpy(out.data(), b, have);
+                ok = 1;
+            }
         }
     }
     ++m_index;

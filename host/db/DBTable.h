@@ -12,11 +12,13 @@
 #pragma once
 
 #include "host/db/DBField.h"
+#include "host/db/DBText.h"
 
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 struct sqlite3;
@@ -54,7 +56,11 @@ protected:
 };
 
 // Helpers shared by the table templates (DBTable.cpp).
-// 1 when the table has every column, 0 with err when one is missing, -1 when the table is absent.
+// 1 when table is a stored table of db, 0 with err when it is something else (a view, a
+// virtual table), -1 when the table is absent.
+int CheckTableKind(sqlite3* db, const std::string& file, const char* table, std::string& err);
+// 1 when the table is a stored table with every column, none of them computed; 0 with err when
+// one is missing or computed or the table is not a stored table; -1 when the table is absent.
 int CheckColumns(sqlite3* db, const std::string& file, const char* table, const std::vector<ColumnDef>& cols,
                  const char* keyCol, std::string& err);
 int Exec(sqlite3* db, const std::string& sql, std::string& err);
@@ -69,6 +75,7 @@ public:
     void Int(const char*, int& v);
     void Key(const char*, UINT& v);
     void Real(const char*, double& v);
+    void Coord(const char* n, double& v) { Real(n, v); }
     void Ints(const char*, int* p, int n) { BlobOf(p, sizeof(int) * n); }
     void Keys(const char*, UINT* p, int n) { BlobOf(p, sizeof(UINT) * n); }
     void Reals(const char*, double* p, int n) { BlobOf(p, sizeof(double) * n); }
@@ -114,9 +121,10 @@ public:
     void Int(const char* name, int& v);
     void Key(const char* name, UINT& v);
     void Real(const char* name, double& v);
+    void Coord(const char* name, double& v);
     void Ints(const char* name, int* p, int n) { Blob(name, p, sizeof(int) * n); }
     void Keys(const char* name, UINT* p, int n) { Blob(name, p, sizeof(UINT) * n); }
-    void Reals(const char* name, double* p, int n) { Blob(name, p, sizeof(double) * n); }
+    void Reals(const char* name, double* p, int n);
     void Text(const char* name, char* p, int cap);
     void Bytes(const char* name, void* p, size_t n) { Blob(name, p, n); }
     template <class S> void Str(const char* name, S& s) {
@@ -132,8 +140,11 @@ public:
     template <class L> void RealList(const char* name, L& list) {
         std::vector<UINT> v;
         if (!VarBlob(name, v, 2)) return;
-        list.SetSize(static_cast<INT_PTR>(v.size() / 2));
-        if (!v.empty()) memcpy(list.GetData(), v.data(), v.size() * sizeof(UINT));
+        std::vector<double> d(v.size() / 2);
+        if (!v.empty()) memcpy(d.data(), v.data(), v.size() * sizeof(UINT));
+        if (!CheckFinite(name, d.data(), d.size())) return;
+        list.SetSize(static_cast<INT_PTR>(d.size()));
+        if (!d.empty()) memcpy(list.GetData(), d.data(), d.size() * sizeof(double));
     }
     template <class M> void KeyMap(const char* name, M& map) {
         std::vector<UINT> v;
@@ -143,11 +154,15 @@ public:
     }
     int Ok() const { return m_err.empty(); }
     const std::string& Error() const { return m_err; }
+    // Refuses the row for a problem found after its fields were read (see CheckRecord).
+    void Reject(const char* column, const std::string& problem) { Fail(column, problem.c_str()); }
 
 private:
     void Fail(const char* column, const char* problem);
     int Expect(const char* name, int type, const char* what);
-    void Blob(const char* name, void* p, size_t n);
+    // 1 when the n values are finite numbers; else 0 with a message naming the column.
+    int CheckFinite(const char* name, const double* p, size_t n);
+    int Blob(const char* name, void* p, size_t n);
     int VarBlob(const char* name, std::vector<UINT>& out, int unit);
     const char* TextCol(const char* name);
     void* m_stmt;
@@ -159,12 +174,26 @@ private:
     std::string m_err;
 };
 
+// A record type may check what its column types cannot (one field against another, values
+// inside a BLOB of structs) with a member
+//     std::string Validate(const char** pszColumn) const;
+// returning "" when the record is sound, else the problem with *pszColumn set to its column.
+template <class T> void CheckRecord(const T& rec, ReadVisitor& r) {
+    if constexpr (requires(const T& t, const char** c) { t.Validate(c); }) {
+        if (!r.Ok()) return;
+        const char* column = "";
+        std::string problem = rec.Validate(&column);
+        if (!problem.empty()) r.Reject(column, problem);
+    }
+}
+
 // Collects the column list of a record type.
 class SchemaVisitor {
 public:
     void Int(const char* n, int&) { Add(n, "INTEGER"); }
     void Key(const char* n, UINT&) { Add(n, "INTEGER"); }
     void Real(const char* n, double&) { Add(n, "REAL"); }
+    void Coord(const char* n, double&) { Add(n, "REAL"); }
     void Ints(const char* n, int*, int) { Add(n, "BLOB"); }
     void Keys(const char* n, UINT*, int) { Add(n, "BLOB"); }
     void Reals(const char* n, double*, int) { Add(n, "BLOB"); }
@@ -199,6 +228,8 @@ void Reset(void* stmt);
 void Finalize(void* stmt);
 long long ColumnInt64(void* stmt, int i);
 int ColumnIsInteger(void* stmt, int i);
+// The value of a result column as it may appear in a message (text quoted and escaped).
+std::string ColumnValueText(void* stmt, int i);
 void BindInt64(void* stmt, int i, long long v);
 std::string DbMessage(sqlite3* db);
 
@@ -297,10 +328,22 @@ public:
         bool inOrder = true;
         int rc;
         while ((rc = StepRow(st)) == 1) {
+            // A key column not declared as the row id may hold anything: only whole numbers
+            // are keys, and rows come in key order, so a repeated key follows its first row.
+            if (!ColumnIsInteger(st, 0)) {
+                err = file + ": table " + std::string(m_name) + ", column key, key " + ColumnValueText(st, 0) +
+                      ": a key must be a whole number";
+                break;
+            }
             long long key = ColumnInt64(st, 0);
             long long seq = ColumnInt64(st, 1);
             if (key < 0 || key > 0xffffffffLL) {
                 err = file + ": table " + std::string(m_name) + ": key " + std::to_string(key) + " is not a valid key";
+                break;
+            }
+            if (!m_keys.empty() && static_cast<UINT>(key) == m_keys.back()) {
+                err = file + ": table " + std::string(m_name) + ", column key, key " + std::to_string(key) +
+                      ": the key is used by more than one row";
                 break;
             }
             if (!ColumnIsInteger(st, 1)) {
@@ -311,6 +354,7 @@ public:
             rec.Initialize();
             ReadVisitor r(st, 2, file, m_name, key);
             rec.Fields(r);
+            CheckRecord(rec, r);
             if (!r.Ok()) {
                 err = r.Error();
                 break;
@@ -366,6 +410,18 @@ public:
 
     // Every record by Id(lc, key), in no particular order.
     const std::unordered_map<uint64_t, T>& Records() const { return m_recs; }
+
+    // The loads of `loads`, in that order, that have a record for at least one key of `keys`;
+    // one pass over the records, whatever the number of loads and keys.
+    std::vector<UINT> LoadsWithAnyOf(const std::vector<UINT>& loads, const std::vector<UINT>& keys) const {
+        std::unordered_set<UINT> keySet(keys.begin(), keys.end()), hit;
+        for (const auto& kv : m_recs)
+            if (keySet.count(static_cast<UINT>(kv.first & 0xffffffffu))) hit.insert(static_cast<UINT>(kv.first >> 32));
+        std::vector<UINT> out;
+        for (UINT lc : loads)
+            if (hit.count(lc)) out.push_back(lc);
+        return out;
+    }
 
     int Save(sqlite3* db, std::string& err) const override;
     int Load(sqlite3* db, const std::string& file, std::string& err) override;

@@ -69,12 +69,29 @@ template <class T> int DBResultTable<T>::Load(sqlite3* db, const std::string& fi
         return 0;
     }
     int rc;
+    bool first = true;
+    long long last = 0;
     while ((rc = StepRow(st)) == 1) {
+        // Rows come in id order (see Load of DBTable): a repeated id follows its first row.
+        if (!ColumnIsInteger(st, 0)) {
+            err = file + ": table " + std::string(m_name) + ", column id, id " + ColumnValueText(st, 0) +
+                  ": a result id must be a whole number";
+            break;
+        }
         long long id = ColumnInt64(st, 0);
+        if (!first && id == last) {
+            unsigned long long u = static_cast<unsigned long long>(id);
+            err = file + ": table " + std::string(m_name) + ", column id, load " + std::to_string(u >> 32) + ", key " +
+                  std::to_string(u & 0xffffffffULL) + ": the result is stored in more than one row";
+            break;
+        }
+        first = false;
+        last = id;
         T rec;
         rec.Initialize();
         ReadVisitor r(st, 1, file, m_name, id, true);
         rec.Fields(r);
+        CheckRecord(rec, r);
         if (!r.Ok()) {
             err = r.Error();
             break;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <unordered_set>
 
@@ -224,6 +225,36 @@ void I_PVXCtrl::ViewZoomAll(int flag) {
     }
     if (!ok) ok = m_reg.GetWorldRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), lo, hi);
     if (ok) ZoomToRange(lo, hi);
+}
+
+int I_PVXCtrl::HasVisibleExtent(std::string* pWhy) const {
+    C3DPoint lo(1.7976931348623157e308, 1.7976931348623157e308, 1.7976931348623157e308);
+    C3DPoint hi(-1.7976931348623157e308, -1.7976931348623157e308, -1.7976931348623157e308);
+    auto valid = [&] {
+        return lo.x <= hi.x && lo.y <= hi.y && lo.z <= hi.z && std::isfinite(lo.x) && std::isfinite(hi.x) &&
+               std::isfinite(lo.y) && std::isfinite(hi.y) && std::isfinite(lo.z) && std::isfinite(hi.z);
+    };
+    int ok = 0;
+    if (m_pModel) {
+        m_pModel->RE_GetRangeModel(&lo, &hi);
+        ok = valid();
+    }
+    if (!ok) ok = m_reg.GetWorldRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), lo, hi) && valid();
+    if (!ok) {
+        if (pWhy) *pWhy = "no element, wall or slab of the project has all of its nodes";
+        return 0;
+    }
+    const double extent = std::max({hi.x - lo.x, hi.y - lo.y, hi.z - lo.z});
+    if (!(extent >= kMinVisibleExtent)) {
+        if (pWhy) {
+            char buf[160];
+            std::snprintf(buf, sizeof buf, "the whole model lies at one point (%g, %g, %g): it spans %g m", lo.x, lo.y,
+                          lo.z, extent);
+            *pWhy = buf;
+        }
+        return 0;
+    }
+    return 1;
 }
 
 void I_PVXCtrl::ZoomToRange(const C3DPoint& lo, const C3DPoint& hi) {

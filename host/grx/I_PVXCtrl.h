@@ -188,6 +188,11 @@ public:
     void SetViewAngles(double azimuthDeg, double elevationDeg);
     // Fits the model range (the model's RE_GetRangeModel, else the registered boxes).
     void ViewZoomAll(int flag);
+    // Whether a zoom-all would show anything: 0, with the reason in *pWhy, when the model range
+    // is empty (nothing drawable: no element whose nodes exist) or collapses to one point (all
+    // coordinates equal, or apart by less than kMinVisibleExtent). For the host to tell the user.
+    int HasVisibleExtent(std::string* pWhy) const;
+    static constexpr double kMinVisibleExtent = 1e-9;  // m
     // Fits a given world box.
     void ZoomToRange(const C3DPoint& lo, const C3DPoint& hi);
     void ViewZoom(double factor);

@@ -418,6 +418,14 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT
             Fail(strMessage);
             return nullptr;
         }
+        // A class without a schema (windows, frames, documents ...) is never written: an archive
+        // naming one is not ours, whatever schema it claims.
+        if (pClass->m_wSchema == 0xFFFF) {
+            strMessage.Format("%s holds an object of class %s, which cannot be read from an archive (the class is not "
+                              "serialisable); the archive is corrupt.", FileLabel(), szName);
+            Fail(strMessage);
+            return nullptr;
+        }
         if (!(pClass->m_wSchema & VERSIONABLE_SCHEMA) && wSchema != pClass->m_wSchema) {
             strMessage.Format("%s holds version %u of class %s; this program reads version %u only.", FileLabel(), wSchema,
                               szName, pClass->m_wSchema);
@@ -474,6 +482,13 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested) {
         }
         return pOb;
     }
+    // Each nested object is read by a nested call: a corrupt or hostile archive must not
+    // exhaust the stack.
+    if (m_nLoadDepth >= kMaxObjectDepth) {
+        strMessage.Format("%s nests objects more than %d deep; the archive is corrupt.", FileLabel(), kMaxObjectDepth);
+        Fail(strMessage);
+        return nullptr;
+    }
     CObject* pOb = pClass->CreateObject();
     if (pOb == nullptr) {
         strMessage.Format("Objects of class %s cannot be created by this program.", pClass->m_lpszClassName);
@@ -483,7 +498,9 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested) {
     m_loadArray.push_back({pOb, FALSE, 0});
     UINT nSavedSchema = m_nObjectSchema;
     m_nObjectSchema = nSchema;
+    ++m_nLoadDepth;
     pOb->Serialize(*this);
+    --m_nLoadDepth;
     m_nObjectSchema = nSavedSchema;
     // On a failure inside Serialize the partly read object is still handed over: the caller owns it.
     return pOb;

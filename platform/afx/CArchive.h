@@ -12,10 +12,11 @@
 //   ar >> nStep >> strTitle;
 //   if (ar.IsFailed()) Report(ar.GetErrorMessage());
 //
-// Errors never throw and never crash: a read past the end, a corrupt length or an unknown class
-// sets a sticky failure (IsFailed, GetErrorMessage); from then on reads yield zeros, empty
-// strings and null objects and writes are dropped. String lengths are only trusted as far as
-// the data actually present, so a bogus length cannot cause a huge allocation.
+// Errors never throw and never crash: a read past the end, a corrupt length, an unknown or
+// unserialisable class, or objects nested beyond kMaxObjectDepth set a sticky failure
+// (IsFailed, GetErrorMessage); from then on reads yield zeros, empty strings and null objects
+// and writes are dropped. String lengths are only trusted as far as the data actually present,
+// so a bogus length cannot cause a huge allocation.
 #pragma once
 
 #include "platform/afx/CFile.h"
@@ -29,6 +30,10 @@
 
 class CArchive {
 public:
+    // Objects read inside objects (each level one nested Serialize): deeper nesting is taken
+    // for a corrupt archive.
+    static constexpr int kMaxObjectDepth = 1000;
+
     enum Mode : UINT { store = 0, load = 1, bNoFlushOnDelete = 2, bNoByteSwap = 4 };
 
     // nMode is store or load, optionally with bNoFlushOnDelete. The archive buffers nBufSize
@@ -138,6 +143,7 @@ private:
     std::vector<BYTE> m_buffer;   // write-behind (store) or read-ahead (load)
     size_t m_nBufPos = 0;         // load: next unread byte in m_buffer
     UINT m_nObjectSchema = 0xFFFFFFFF;
+    int m_nLoadDepth = 0;         // objects being read (ReadObject inside Serialize)
 
     // Object and class references: index 0 is the null object; classes and objects share the
     // numbering in the order they first appear.

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 CMemFile::CMemFile(UINT nGrowBytes) : m_nGrowBytes(nGrowBytes) {
     m_strFileName = "(memory)";
@@ -52,16 +53,41 @@ UINT CMemFile::Read(void* lpBuf, UINT nCount) {
 
 BOOL CMemFile::Write(const void* lpBuf, UINT nCount) {
     if (nCount == 0) return TRUE;
-    if (m_nPosition + nCount > m_data.size()) m_data.resize(m_nPosition + nCount);
+    // The position may lie far past the end after a seek: the block would have to grow to it.
+    if (m_nPosition > kMaxLength || nCount > kMaxLength - m_nPosition) {
+        CString s;
+        s.Format("Writing %u bytes at offset %llu of a memory file failed: a memory file holds at most %llu bytes.",
+                 nCount, static_cast<unsigned long long>(m_nPosition), static_cast<unsigned long long>(kMaxLength));
+        m_strError = s;
+        return FALSE;
+    }
+    if (!Grow(m_nPosition + nCount)) return FALSE;
     std::memcpy(m_data.data() + m_nPosition, lpBuf, nCount);
     m_nPosition += nCount;
+    return TRUE;
+}
+
+BOOL CMemFile::Grow(ULONGLONG nLength) {
+    if (nLength <= m_data.size()) return TRUE;
+    try {
+        m_data.resize(static_cast<size_t>(nLength));
+    } catch (const std::bad_alloc&) {
+        CString s;
+        s.Format("A memory file of %llu bytes could not be allocated.", static_cast<unsigned long long>(nLength));
+        m_strError = s;
+        return FALSE;
+    }
     return TRUE;
 }
 
 ULONGLONG CMemFile::Seek(LONGLONG lOff, UINT nFrom) {
     LONGLONG base = nFrom == current ? static_cast<LONGLONG>(m_nPosition)
                   : (nFrom == end ? static_cast<LONGLONG>(m_data.size()) : 0);
-    LONGLONG pos = base + lOff;
+    LONGLONG pos = 0;
+    if (__builtin_add_overflow(base, lOff, &pos)) {
+        m_strError = "Seeking failed: the position would be beyond the largest file offset.";
+        return static_cast<ULONGLONG>(-1);
+    }
     if (pos < 0) {
         m_strError = "Seeking failed: the position would be before the start of the memory file.";
         return static_cast<ULONGLONG>(-1);
@@ -72,6 +98,14 @@ ULONGLONG CMemFile::Seek(LONGLONG lOff, UINT nFrom) {
 }
 
 BOOL CMemFile::SetLength(ULONGLONG dwNewLen) {
+    if (dwNewLen > kMaxLength) {
+        CString s;
+        s.Format("A memory file cannot be made %llu bytes long: it holds at most %llu bytes.",
+                 static_cast<unsigned long long>(dwNewLen), static_cast<unsigned long long>(kMaxLength));
+        m_strError = s;
+        return FALSE;
+    }
+    if (dwNewLen > m_data.size() && !Grow(dwNewLen)) return FALSE;
     m_data.resize(static_cast<size_t>(dwNewLen));
     if (m_nPosition > m_data.size()) m_nPosition = m_data.size();
     return TRUE;

@@ -11,6 +11,8 @@
 
 class CMemFile : public CFile {
 public:
+    static constexpr ULONGLONG kMaxLength = 0xFFFFFFFFULL;  // bytes, as the UINT block sizes allow
+
     explicit CMemFile(UINT nGrowBytes = 1024);
     CMemFile(const BYTE* lpBuffer, UINT nBufferSize, UINT nGrowBytes = 0);
     ~CMemFile() override = default;
@@ -32,6 +34,10 @@ public:
     BOOL SetLength(ULONGLONG dwNewLen) override;
 
 private:
+    // Makes the block at least nLength bytes (zeros added); FALSE with a message when the
+    // memory cannot be had.
+    BOOL Grow(ULONGLONG nLength);
+
     std::vector<BYTE> m_data;
     size_t m_nPosition = 0;  // byte offset of the next read or write
     UINT m_nGrowBytes;       // kept for callers; the vector chooses its own growth

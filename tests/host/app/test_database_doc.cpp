@@ -62,6 +62,7 @@ public:
     void Int(const char*, int&) {}
     void Key(const char*, UINT&) {}
     void Real(const char*, double&) {}
+    void Coord(const char*, double&) {}
     void Ints(const char* n, int*, int c) { m[n] = static_cast<long>(sizeof(int)) * c; }
     void Keys(const char* n, UINT*, int c) { m[n] = static_cast<long>(sizeof(UINT)) * c; }
     void Reals(const char* n, double*, int c) { m[n] = static_cast<long>(sizeof(double)) * c; }

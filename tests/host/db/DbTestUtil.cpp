@@ -1,6 +1,28 @@
 #include "DbTestUtil.h"
 
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
 namespace dbtest {
+
+std::string SavedProject(const std::string& name) {
+    PostDBBuilder b;
+    BuildProject(b);
+    std::string path = TmpPath(name);
+    EXPECT_TRUE(b.Save(path.c_str())) << b.GetLastError();
+    return path;
+}
+
+std::string EditedCopy(const std::string& name, const char* sql) {
+    std::string path = SavedProject(name);
+    sqlite3* db = nullptr;
+    EXPECT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    char* msg = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &msg), SQLITE_OK) << name << ": " << (msg ? msg : "");
+    sqlite3_free(msg);
+    sqlite3_close(db);
+    return path;
+}
 
 void BuildProject(PostDBBuilder& b) {
     b.Set3D(TRUE);

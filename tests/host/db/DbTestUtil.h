@@ -20,6 +20,7 @@ public:
     void Int(const char*, int& v) { Put(&v, sizeof v); }
     void Key(const char*, UINT& v) { Put(&v, sizeof v); }
     void Real(const char*, double& v) { Put(&v, sizeof v); }
+    void Coord(const char*, double& v) { Put(&v, sizeof v); }
     void Ints(const char*, int* p, int n) { Put(p, sizeof(int) * n); }
     void Keys(const char*, UINT* p, int n) { Put(p, sizeof(UINT) * n); }
     void Reals(const char*, double* p, int n) { Put(p, sizeof(double) * n); }
@@ -103,6 +104,12 @@ inline T_REAC_D Reac(double fx, double fy, double fz, double mx, double my, doub
     r.FX = fx; r.FY = fy; r.FZ = fz; r.MX = mx; r.MY = my; r.MZ = mz;
     return r;
 }
+
+// The project of BuildProject saved under TmpPath(name); returns its path.
+std::string SavedProject(const std::string& name);
+
+// A saved project (as SavedProject) changed by running sql on it with SQLite.
+std::string EditedCopy(const std::string& name, const char* sql);
 
 // A small frame-and-slab project touching every table. Keys are added out of order on
 // purpose: table order must survive a save.

@@ -21,26 +21,6 @@ template <int ID> std::map<uint64_t, std::string> ResultImage(CDataBase& db) {
     return m;
 }
 
-std::string SavedProject(const std::string& name) {
-    PostDBBuilder b;
-    BuildProject(b);
-    std::string path = TmpPath(name);
-    EXPECT_TRUE(b.Save(path.c_str())) << b.GetLastError();
-    return path;
-}
-
-// Runs SQL on a copy of a saved project.
-std::string EditedCopy(const std::string& name, const char* sql) {
-    std::string path = SavedProject(name);
-    sqlite3* db = nullptr;
-    EXPECT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    char* msg = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &msg), SQLITE_OK) << (msg ? msg : "");
-    sqlite3_free(msg);
-    sqlite3_close(db);
-    return path;
-}
-
 }  // namespace
 
 TEST(PostDbStorage, RoundTripKeepsEveryTableAndTableOrder) {

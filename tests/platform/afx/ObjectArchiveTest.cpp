@@ -43,6 +43,31 @@ class CSquare : public CShape {
 };
 IMPLEMENT_DYNCREATE(CSquare, CShape)
 
+// An object holding another of its kind, read by a nested ReadObject.
+class CNest : public CObject {
+    DECLARE_SERIAL(CNest)
+public:
+    CNest* m_pChild = nullptr;  // owned
+    ~CNest() override {
+        // Iteratively, so that a long chain does not recurse here either.
+        CNest* p = m_pChild;
+        while (p) {
+            CNest* next = p->m_pChild;
+            p->m_pChild = nullptr;
+            delete p;
+            p = next;
+        }
+    }
+    void Serialize(CArchive& ar) override {
+        if (ar.IsStoring()) {
+            ar << m_pChild;
+        } else {
+            ar >> m_pChild;
+        }
+    }
+};
+IMPLEMENT_SERIAL(CNest, CObject, 1)
+
 std::string TempPath(const char* name) {
     std::filesystem::create_directories(PVX_TEST_TMPDIR);
     return std::string(PVX_TEST_TMPDIR) + "/" + name;
@@ -382,6 +407,9 @@ TEST(ArchiveErrors, BadObjectDataGivesNullAndAMessage) {
         {"big tag cut short", {0xFF, 0x7F, 0x01}, nullptr, "truncated"},
         {"wrong schema", {0xFF, 0xFF, 0x03, 0x00, 0x07, 0x00, 'C', 'C', 'i', 'r', 'c', 'l', 'e'}, nullptr, "version 3"},
         {"wrong class", {0xFF, 0xFF, 0x02, 0x00, 0x07, 0x00, 'C', 'C', 'i', 'r', 'c', 'l', 'e'}, RUNTIME_CLASS(CSquare), "CSquare"},
+        // CSquare can be created by name but has no schema: an archive may not claim one for it.
+        {"class that is not serialisable", {0xFF, 0xFF, 0xFF, 0xFF, 0x07, 0x00, 'C', 'S', 'q', 'u', 'a', 'r', 'e'}, nullptr,
+         "not serialisable"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
@@ -467,6 +495,125 @@ TEST(ArchiveFile, LoadingCloseGivesBackReadAheadAndMemFileSeeks) {
     EXPECT_EQ(mem.Read(back, 6), 6u);
     EXPECT_EQ(back[4], 0);
     EXPECT_EQ(back[5], 1);
+}
+
+// n objects each holding the next, as written: the class once (new-class tag, schema 1, name),
+// then a class reference (0x8001) per further object, then the null tag ending the chain.
+std::vector<BYTE> NestedObjects(int n) {
+    std::vector<BYTE> b = {0xFF, 0xFF, 0x01, 0x00, 0x05, 0x00, 'C', 'N', 'e', 's', 't'};
+    for (int i = 1; i < n; ++i) {
+        b.push_back(0x01);
+        b.push_back(0x80);
+    }
+    b.push_back(0x00);
+    b.push_back(0x00);
+    return b;
+}
+
+TEST(ArchiveErrors, NestingDepthIsLimitedAndReportedAsCorrupt) {
+    struct Row {
+        const char* label;
+        int nObjects;
+        bool ok;
+    } rows[] = {
+        {"two", 2, true},
+        {"exactly the limit", CArchive::kMaxObjectDepth, true},
+        {"one more than the limit", CArchive::kMaxObjectDepth + 1, false},
+        {"50,000 (750 KB of tags would overflow the stack)", 50000, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        std::vector<BYTE> bytes = NestedObjects(r.nObjects);
+        CMemFile mem(bytes.data(), static_cast<UINT>(bytes.size()));
+        CArchive ar(&mem, CArchive::load);
+        CObject* pOb = ar.ReadObject(RUNTIME_CLASS(CNest));
+        ASSERT_NE(pOb, nullptr) << "the outer object is handed over even on failure";
+        EXPECT_EQ(ar.IsFailed() != FALSE, !r.ok) << ar.GetErrorMessage().GetString();
+        int depth = 0;
+        for (CNest* p = static_cast<CNest*>(pOb); p; p = p->m_pChild) ++depth;
+        if (r.ok) {
+            EXPECT_EQ(depth, r.nObjects);
+        } else {
+            EXPECT_NE(ar.GetErrorMessage().Find("more than 1000 deep"), -1) << ar.GetErrorMessage().GetString();
+            EXPECT_NE(ar.GetErrorMessage().Find("corrupt"), -1);
+            EXPECT_EQ(depth, CArchive::kMaxObjectDepth) << "the objects read before the limit stay";
+        }
+        delete pOb;
+    }
+    // A chain of the maximal depth written by us reads back.
+    CNest* pRoot = new CNest;
+    CNest* p = pRoot;
+    for (int i = 1; i < CArchive::kMaxObjectDepth; ++i) p = p->m_pChild = new CNest;
+    CMemFile mem;
+    {
+        CArchive ar(&mem, CArchive::store);
+        ar << pRoot;
+        EXPECT_FALSE(ar.IsFailed());
+    }
+    delete pRoot;
+    mem.SeekToBegin();
+    CArchive ar(&mem, CArchive::load);
+    CObject* pBack = ar.ReadObject(RUNTIME_CLASS(CNest));
+    EXPECT_FALSE(ar.IsFailed()) << ar.GetErrorMessage().GetString();
+    delete pBack;
+}
+
+// Offsets near the ends of the 64-bit range: no signed overflow, no attempt to allocate the gap.
+TEST(ArchiveFile, MemFileSeeksAndWritesNearTheLimitsFail) {
+    const LONGLONG kMax = INT64_MAX;
+    struct Row {
+        const char* label;
+        LONGLONG start;      // position seeked to from the beginning first
+        LONGLONG off;
+        UINT from;
+        ULONGLONG expected;  // new position, or (ULONGLONG)-1
+    } rows[] = {
+        {"largest offset from the start", 0, kMax, CFile::begin, static_cast<ULONGLONG>(kMax)},
+        {"largest offset from position 3 overflows", 3, kMax, CFile::current, static_cast<ULONGLONG>(-1)},
+        {"largest offset from the end (length 4) overflows", 0, kMax, CFile::end, static_cast<ULONGLONG>(-1)},
+        {"back past the start", 2, -3, CFile::current, static_cast<ULONGLONG>(-1)},
+        {"smallest offset from the end", 0, INT64_MIN, CFile::end, static_cast<ULONGLONG>(-1)},
+        {"back to the start from the largest position", kMax, -kMax, CFile::current, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        CMemFile mem;
+        const BYTE data[4] = {1, 2, 3, 4};
+        mem.Write(data, 4);
+        ASSERT_EQ(mem.Seek(r.start, CFile::begin), static_cast<ULONGLONG>(r.start));
+        EXPECT_EQ(mem.Seek(r.off, r.from), r.expected);
+        if (r.expected == static_cast<ULONGLONG>(-1)) {
+            EXPECT_EQ(mem.GetPosition(), static_cast<ULONGLONG>(r.start)) << "a failed seek keeps the position";
+            EXPECT_FALSE(mem.GetErrorMessage().IsEmpty());
+        }
+    }
+
+    // A write far past the end would have to fill the gap: it fails and changes nothing.
+    CMemFile mem;
+    const BYTE one = 7;
+    mem.Write(&one, 1);
+    for (LONGLONG pos : {kMax - 1, kMax, static_cast<LONGLONG>(CMemFile::kMaxLength)}) {
+        SCOPED_TRACE(pos);
+        ASSERT_EQ(mem.Seek(pos, CFile::begin), static_cast<ULONGLONG>(pos));
+        EXPECT_FALSE(mem.Write(&one, 1));
+        EXPECT_NE(mem.GetErrorMessage().Find("at most"), -1) << mem.GetErrorMessage().GetString();
+        EXPECT_EQ(mem.GetLength(), 1u);
+    }
+    EXPECT_FALSE(mem.SetLength(1ULL << 62));
+    EXPECT_EQ(mem.GetLength(), 1u);
+    ASSERT_TRUE(mem.SetLength(3));
+    EXPECT_EQ(mem.GetLength(), 3u);
+
+    // Through an archive the failed write becomes the archive's failure.
+    mem.Seek(kMax - 2, CFile::begin);
+    {
+        CArchive ar(&mem, CArchive::store);
+        ar << 1.5;
+        ar.Flush();
+        EXPECT_TRUE(ar.IsFailed());
+        EXPECT_NE(ar.GetErrorMessage().Find("memory file"), -1) << ar.GetErrorMessage().GetString();
+    }
+    EXPECT_EQ(mem.GetLength(), 3u);
 }
 
 }  // namespace

@@ -1,0 +1,324 @@
+// Project files made hostile with SQLite itself: objects that only look like tables, keys and
+// result ids of the wrong type or repeated, values no drawing can use, a database in WAL mode,
+// members listing an element many times. Each is refused with a message naming file, table,
+// column and key (or read as the writer meant it), and the file is never changed.
+#include "DbTestUtil.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstring>
+
+using namespace dbtest;
+
+namespace {
+
+struct Refusal {
+    const char* label;
+    const char* sql;                 // run on a copy of the test project
+    std::vector<const char*> words;  // the message must contain each
+};
+
+// Opens each edited copy: the open fails, the message holds every word and none of `absent`,
+// the database holds nothing, and the file and its folder are as they were.
+void ExpectRefused(const char* group, const std::vector<Refusal>& rows, const char* absent = nullptr) {
+    int n = 0;
+    for (const Refusal& r : rows) {
+        SCOPED_TRACE(r.label);
+        std::string path = EditedCopy(std::string(group) + "_" + std::to_string(n++) + ".pvxdb", r.sql);
+        unsigned long long before = FileHash(path);
+        CDataBase db;
+        auto t0 = std::chrono::steady_clock::now();
+        EXPECT_FALSE(db.Open(path.c_str()));
+        double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        EXPECT_LT(seconds, 5.0) << "a refusal is quick";
+        std::string msg = static_cast<LPCTSTR>(db.GetLastError());
+        EXPECT_NE(msg.find(path), std::string::npos) << "message: " << msg;
+        for (const char* w : r.words) EXPECT_NE(msg.find(w), std::string::npos) << "message: " << msg << "\nlacks: " << w;
+        if (absent) {
+            EXPECT_EQ(msg.find(absent), std::string::npos) << "message: " << msg << "\nshould not mention " << absent;
+        }
+        EXPECT_EQ(db.Table<DBT_PNODE>().Count(), 0u);
+        EXPECT_EQ(FileHash(path), before) << "the file changed";
+        for (const char* suffix : {"-wal", "-shm", "-journal"})
+            EXPECT_FALSE(std::ifstream(path + suffix).good()) << suffix << " file left beside it";
+    }
+}
+
+// The key column of PNODE (or the id column of REAC) made an ordinary column, so that it can
+// hold any value, repeated ones too.
+#define PLAIN_PNODE "CREATE TABLE t AS SELECT * FROM PNODE; DROP TABLE PNODE; ALTER TABLE t RENAME TO PNODE;"
+#define PLAIN_REAC "CREATE TABLE t AS SELECT * FROM REAC; DROP TABLE REAC; ALTER TABLE t RENAME TO REAC;"
+// Result id of load case 2, node 10: 2 x 2^32 + 10.
+#define REAC_2_10 "8589934602"
+
+}  // namespace
+
+// Views and virtual tables compute their rows when read: a recursive view never ends, and a view
+// can make a 400 MB value from a small file. Only stored tables are read.
+TEST(PostDbDamaged, OnlyStoredTablesAreRead) {
+    ExpectRefused(
+        "kind",
+        {
+            {"a view over the real rows", "ALTER TABLE PNODE RENAME TO n2; CREATE VIEW PNODE AS SELECT * FROM n2",
+             {"table PNODE", "not a stored table", "a view"}},
+            {"a recursive view without end",
+             "DROP TABLE PNODE; CREATE VIEW PNODE AS WITH RECURSIVE r(key, seq, x, y, z) AS "
+             "(SELECT 1, 0, 0.0, 0.0, 0.0 UNION ALL SELECT key + 1, seq + 1, x, y, z FROM r) SELECT * FROM r",
+             {"table PNODE", "a view"}},
+            {"a view making a 400 MB element list",
+             "ALTER TABLE PMEMB RENAME TO m2; CREATE VIEW PMEMB AS SELECT key, seq, type, subkind, model_key, "
+             "pile_key, node3, node4, length, offset_z, nodes, zeroblob(400000000) AS elems FROM m2",
+             {"table PMEMB", "a view"}},
+            {"the header a view",
+             "ALTER TABLE pvx_header RENAME TO h2; CREATE VIEW pvx_header AS SELECT * FROM h2",
+             {"table pvx_header", "a view"}},
+            {"a virtual table",
+             "DROP TABLE PSLAB; CREATE VIRTUAL TABLE PSLAB USING fts4(key, seq, result_type, nodes)",
+             {"table PSLAB", "virtual table"}},
+            {"a computed column",
+             "DROP TABLE PSLAB; CREATE TABLE PSLAB (key INTEGER PRIMARY KEY, seq INTEGER NOT NULL, "
+             "result_type INTEGER NOT NULL, nodes BLOB GENERATED ALWAYS AS (zeroblob(400000000)))",
+             {"table PSLAB", "column nodes", "computed"}},
+        });
+    // Nothing of the 400 MB was ever made.
+    EXPECT_LT(sqlite3_memory_highwater(0), 64LL << 20);
+
+    // Triggers have names of their own: one named like a table leaves the table readable.
+    std::string path = EditedCopy("kind_trigger.pvxdb", "CREATE TRIGGER PNODE AFTER INSERT ON PMATL BEGIN SELECT 1; END");
+    CDataBase db;
+    EXPECT_TRUE(db.Open(path.c_str())) << db.GetLastError();
+    EXPECT_EQ(db.Table<DBT_PNODE>().Count(), 5u);
+}
+
+// A key is a whole number used by one row; a result id likewise. Before, text and NULL became
+// key 0, 10.5 became 10 beside the real node 10, and repeats were kept or blamed on seq.
+TEST(PostDbDamaged, KeysAndResultIdsAreWholeNumbersUsedOnce) {
+    ExpectRefused("keys",
+                  {
+                      {"text key", PLAIN_PNODE "UPDATE PNODE SET key = 'abc' WHERE key = 7",
+                       {"table PNODE", "column key", "key \"abc\"", "whole number"}},
+                      {"text key with a control character", PLAIN_PNODE "UPDATE PNODE SET key = 'a' || char(27) WHERE key = 7",
+                       {"table PNODE", "column key", "key \"a\\x1b\""}},
+                      {"NULL key", PLAIN_PNODE "UPDATE PNODE SET key = NULL WHERE key = 7",
+                       {"table PNODE", "column key", "key NULL", "whole number"}},
+                      {"fractional key next to a real one", PLAIN_PNODE "UPDATE PNODE SET key = 10.5 WHERE key = 3",
+                       {"table PNODE", "column key", "key 10.5", "whole number"}},
+                      {"key repeated with another seq", PLAIN_PNODE "INSERT INTO PNODE SELECT key, 99, x + 1, y, z FROM PNODE WHERE key = 7",
+                       {"table PNODE", "column key", "key 7", "more than one row"}},
+                      {"result id repeated with other values",
+                       PLAIN_REAC "INSERT INTO REAC SELECT id, FX, FY, FZ + 1, MX, MY, MZ FROM REAC WHERE id = " REAC_2_10,
+                       {"table REAC", "column id", "load 2, key 10", "more than one row"}},
+                      {"result id repeated exactly", PLAIN_REAC "INSERT INTO REAC SELECT * FROM REAC WHERE id = " REAC_2_10,
+                       {"table REAC", "column id", "load 2, key 10", "more than one row"}},
+                      {"text result id", PLAIN_REAC "UPDATE REAC SET id = 'x' WHERE id = " REAC_2_10,
+                       {"table REAC", "column id", "id \"x\"", "whole number"}},
+                      {"NULL result id", PLAIN_REAC "UPDATE REAC SET id = NULL WHERE id = " REAC_2_10,
+                       {"table REAC", "column id", "id NULL"}},
+                      {"fractional result id", PLAIN_REAC "UPDATE REAC SET id = id + 0.5 WHERE id = " REAC_2_10,
+                       {"table REAC", "column id", "id 8589934602.5"}},
+                  });
+    // An exactly repeated row is a repeated key, not a question of its position (seq).
+    ExpectRefused("keys_exact",
+                  {{"row repeated exactly", PLAIN_PNODE "INSERT INTO PNODE SELECT * FROM PNODE WHERE key = 7",
+                    {"table PNODE", "column key", "key 7", "more than one row"}}},
+                  "seq");
+}
+
+// SQLite keeps +-infinity in REAL columns (9e999 reads as infinity) and NaN inside blobs.
+// Coordinates are also held to 1e9 m in magnitude.
+TEST(PostDbDamaged, NonFiniteValuesAndFarCoordinatesAreRefused) {
+    ExpectRefused(
+        "values",
+        {
+            {"node at +infinity", "UPDATE PNODE SET x = 9e999 WHERE key = 7",
+             {"table PNODE", "column x", "key 7", "not a finite number (+infinity)"}},
+            {"node at -infinity", "UPDATE PNODE SET y = -9e999 WHERE key = 3",
+             {"table PNODE", "column y", "key 3", "-infinity"}},
+            {"node at 1e300", "UPDATE PNODE SET z = 1e300 WHERE key = 5",
+             {"table PNODE", "column z", "key 5", "coordinate 1e+300 is beyond 1e+09"}},
+            {"node just beyond 1e9", "UPDATE PNODE SET x = -1000000000.5 WHERE key = 10",
+             {"table PNODE", "column x", "key 10", "beyond"}},
+            {"super node at infinity", "UPDATE PNODESE SET x = 9e999 WHERE key = 1",
+             {"table PNODESE", "column x", "key 1", "infinity"}},
+            {"wall corner far away", "UPDATE PWALL SET z2 = 2e9 WHERE key = 3",
+             {"table PWALL", "column z2", "key 3", "beyond"}},
+            {"super-node offset far away", "UPDATE PRDSTSE SET dx = 1e10 WHERE key = 20",
+             {"table PRDSTSE", "column dx", "key 20", "beyond"}},
+            {"member drawn far below", "UPDATE PMEMB SET offset_z = -1e12 WHERE key = 3",
+             {"table PMEMB", "column offset_z", "key 3", "beyond"}},
+            {"reaction of infinity", "UPDATE REAC SET FZ = 9e999 WHERE id = " REAC_2_10,
+             {"table REAC", "column FZ", "load 2, key 10", "+infinity"}},
+            {"frequency of -infinity", "UPDATE FREQ SET omega = -9e999 WHERE key = 1",
+             {"table FREQ", "column omega", "key 1", "-infinity"}},
+            // Value 2 of the 54 member forces (bytes 9-16) becomes the NaN 0x7FF8000000000000.
+            {"NaN among member forces",
+             "UPDATE MBWG SET d = CAST(substr(d, 1, 8) || x'000000000000F87F' || substr(d, 17) AS BLOB) WHERE id = 8589934593",
+             {"table MBWG", "column d", "load 2, key 1", "value 2 of 54", "NaN"}},
+            // Term 2 of combination 101 (bytes 17-32; its factor at bytes 25-32) becomes -infinity.
+            {"combination factor of -infinity",
+             "UPDATE PLCOM SET entries = CAST(substr(entries, 1, 24) || x'000000000000F0FF' || substr(entries, 33) AS BLOB) "
+             "WHERE key = 101",
+             {"table PLCOM", "column entries", "key 101", "factor of term 2 is not a finite number"}},
+            // Two steps need 2 x 18 values; the first 8 bytes (one value) cut off leave 35.
+            {"time history one value short", "UPDATE DISPHIS SET \"values\" = substr(\"values\", 9)",
+             {"table DISPHIS", "column values", "load 4, key 7", "35 values where 2 steps need 18 x 2 = 36"}},
+            {"negative number of steps", "UPDATE DISPHIS SET nstep = -1",
+             {"table DISPHIS", "column nstep", "load 4, key 7", "negative"}},
+            // Value 1 of the 36 history values (two steps of 18) becomes +infinity 0x7FF0000000000000.
+            {"infinity in a time history",
+             "UPDATE DISPHIS SET \"values\" = CAST(x'000000000000F07F' || substr(\"values\", 9) AS BLOB)",
+             {"table DISPHIS", "column values", "load 4, key 7", "value 1 of 36", "+infinity"}},
+        });
+
+    // The limits themselves, and tiny (denormal) coordinates, are data.
+    std::string path = EditedCopy("values_ok.pvxdb",
+                                  "UPDATE PNODE SET x = 1e9, y = -1e9, z = 4.9e-324 WHERE key = 7;"
+                                  "UPDATE PWALL SET x1 = -1e9 WHERE key = 3");
+    CDataBase db;
+    ASSERT_TRUE(db.Open(path.c_str())) << db.GetLastError();
+    const T_PNODE_D* n = db.Table<DBT_PNODE>().Find(7);
+    ASSERT_NE(n, nullptr);
+    EXPECT_EQ(n->x, 1e9);
+    EXPECT_EQ(n->y, -1e9);
+    EXPECT_EQ(n->z, 4.9e-324);
+    EXPECT_EQ(db.Table<DBT_PWALL>().Find(3)->x1, -1e9);
+}
+
+// Opening never writes beside the file: a database in WAL mode without a -wal file is read as
+// it is (no -wal or -shm made), and one whose -wal holds committed changes shows them.
+TEST(PostDbDamaged, WalModeDatabasesAreReadWithoutWritingBesideThem) {
+    std::string path = EditedCopy("wal.pvxdb", "PRAGMA journal_mode=WAL");
+    unsigned long long before = FileHash(path);
+    {
+        CDataBase db;
+        ASSERT_TRUE(db.Open(path.c_str())) << db.GetLastError();
+        EXPECT_EQ(db.Table<DBT_PNODE>().Count(), 5u);
+        for (const char* suffix : {"-wal", "-shm"})
+            EXPECT_FALSE(std::ifstream(path + suffix).good()) << suffix << " file made beside it";
+    }
+    EXPECT_EQ(FileHash(path), before);
+
+    // A writer keeps its connection (and so its -wal file) open with a change not yet copied
+    // into the database file.
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, "PRAGMA wal_autocheckpoint=0; UPDATE PNODE SET x = 42 WHERE key = 7", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    EXPECT_TRUE(std::ifstream(path + "-wal").good());
+    {
+        CDataBase db;
+        ASSERT_TRUE(db.Open(path.c_str())) << db.GetLastError();
+        ASSERT_NE(db.Table<DBT_PNODE>().Find(7), nullptr);
+        EXPECT_EQ(db.Table<DBT_PNODE>().Find(7)->x, 42.0) << "the -wal file's content was ignored";
+    }
+    sqlite3_close(writer);
+
+    // File names with the characters a URI gives meaning to.
+    for (const char* name : {"db_a?b#c%20d&e.pvxdb", "db_with space;=.pvxdb", "db_载荷.pvxdb"}) {
+        SCOPED_TRACE(name);
+        std::string p = TmpPath(name);
+        WriteFile(p, ReadFile(SavedProject("uri_source.pvxdb")));
+        CDataBase db;
+        EXPECT_TRUE(db.Open(p.c_str())) << db.GetLastError();
+        EXPECT_EQ(db.Table<DBT_PNODE>().Count(), 5u);
+    }
+}
+
+// A member listing an element many times would draw it, and look its forces up, as often.
+TEST(PostDbDamaged, MembersListEachElementOnce) {
+    PostDBBuilder b;
+    BuildProject(b);
+    T_PMEMB_D m = *b.DB().Table<DBT_PMEMB>().Find(1);
+    m.aElem.RemoveAll();
+    for (int i = 0; i < 1000; ++i) m.aElem.Add(22);
+    b.AddMemb(1, m);
+    T_PMEMB_D mixed = *b.DB().Table<DBT_PMEMB>().Find(2);
+    mixed.aElem.RemoveAll();
+    for (UINT e : {21u, 22u, 21u, 20u, 22u, 21u}) mixed.aElem.Add(e);
+    b.AddMemb(2, mixed);
+    std::string path = TmpPath("repeated_elems.pvxdb");
+    ASSERT_TRUE(b.Save(path.c_str())) << b.GetLastError();
+
+    CDataBase db;
+    ASSERT_TRUE(db.Open(path.c_str())) << db.GetLastError();
+    struct Row {
+        UINT memb;
+        std::vector<UINT> elems;  // each at its first place
+        const char* warning;      // "" for none
+    } rows[] = {
+        {1, {22}, "key 1: lists element 22 1000 times"},
+        {2, {21, 22, 20}, "key 2: lists element 21 3 times, element 22 2 times"},
+        {3, {20}, ""},
+    };
+    ASSERT_EQ(db.GetWarnings().size(), 2u);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.memb);
+        const T_PMEMB_D* got = db.Table<DBT_PMEMB>().Find(r.memb);
+        ASSERT_NE(got, nullptr);
+        ASSERT_EQ(got->aElem.GetSize(), static_cast<INT_PTR>(r.elems.size()));
+        for (size_t i = 0; i < r.elems.size(); ++i) EXPECT_EQ(got->aElem[static_cast<INT_PTR>(i)], r.elems[i]);
+        if (*r.warning) {
+            bool found = false;
+            for (const std::string& w : db.GetWarnings())
+                found |= w.find(r.warning) != std::string::npos && w.find("table PMEMB, column elems") != std::string::npos &&
+                         w.find(path) != std::string::npos;
+            EXPECT_TRUE(found) << r.warning;
+        }
+    }
+
+    // A clean file has no warnings, and a later open forgets the earlier ones.
+    ASSERT_TRUE(db.Open(SavedProject("clean.pvxdb").c_str()));
+    EXPECT_TRUE(db.GetWarnings().empty());
+}
+
+// The loads holding a result of one of the given objects, in the order asked.
+TEST(PostDbDamaged, LoadsWithResultsOfGivenObjects) {
+    PostDBBuilder b;
+    BuildProject(b);  // displacements of node 7 under cases 1, 2, 3, 4
+    b.AddDisp(5, 99, Disp(1, 0, 0, 0, 0, 0));
+    const auto& disp = b.DB().Table<DBT_DISP>();
+    struct Row {
+        const char* label;
+        std::vector<UINT> loads, keys, expected;
+    } rows[] = {
+        {"order of the loads asked", {4, 2, 9, 1}, {10, 7}, {4, 2, 1}},
+        {"a result of an object not asked for", {5, 2}, {7}, {2}},
+        {"that object asked for", {5, 2}, {99}, {5}},
+        {"no objects", {1, 2}, {}, {}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        EXPECT_EQ(disp.LoadsWithAnyOf(r.loads, r.keys), r.expected);
+    }
+}
+
+// Names are shown with their control characters escaped, so that a name cannot forge lines or
+// drive the terminal.
+TEST(PostDbDamaged, TextIsEscapedForShowing) {
+    struct Row {
+        const char* label;
+        const char* in;
+        size_t max;
+        const char* out;
+    } rows[] = {
+        {"plain", "1.3D+1.5L", 100, "1.3D+1.5L"},
+        {"Chinese", "恒载", 100, "恒载"},
+        {"line breaks", "A\r\nLoad case 9: B", 100, "A\\r\\nLoad case 9: B"},
+        {"escape sequence", "\x1b[2J", 100, "\\x1b[2J"},
+        {"tab and DEL", "a\tb\x7f", 100, "a\\tb\\x7f"},
+        {"C1 control U+009B", "x\xc2\x9b" "1m", 100, "x\\u009b1m"},
+        {"bytes that are not UTF-8", "a\xff\xe6\x81", 100, "a\\xff\\xe6\\x81"},
+        {"overlong encoding of '/'", "\xc0\xaf", 100, "\\xc0\\xaf"},
+        {"cut at a whole character", "恒载", 4, "恒..."},
+        {"cut in ASCII", "abcdef", 3, "abc..."},
+        {"null", nullptr, 100, ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        EXPECT_EQ(pvxdb::EscapeText(r.in, r.max), r.out);
+    }
+}
