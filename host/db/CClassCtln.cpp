@@ -6,7 +6,12 @@
 
 namespace {
 
-bool Finite3(const double p[3]) { return std::isfinite(p[0]) && std::isfinite(p[1]) && std::isfinite(p[2]); }
+// Finite and within the coordinates a project may hold.
+bool Coords3(const double p[3]) {
+    for (int k = 0; k < 3; ++k)
+        if (!std::isfinite(p[k]) || std::fabs(p[k]) > pvxdb::kMaxCoord) return false;
+    return true;
+}
 
 void Fill(T_CTLN_D& rec, LPCTSTR name, double width, const double p1[3], const double p2[3]) {
     pvxdb::CopyText(rec.name, sizeof(rec.name), name);
@@ -48,7 +53,7 @@ int CClassCtln::IsValid(int kind, LPCTSTR name, double width, const double p1[3]
     if (kind != CTLN_KIND_CUTLINE && kind != CTLN_KIND_STRIP) return 0;
     const size_t len = std::strlen(name);
     if (len == 0 || len >= sizeof(T_CTLN_D::name)) return 0;
-    if (!std::isfinite(width) || width < 0.0 || !Finite3(p1) || !Finite3(p2)) return 0;
+    if (!std::isfinite(width) || width < 0.0 || !Coords3(p1) || !Coords3(p2)) return 0;
     const double dx = p2[0] - p1[0], dy = p2[1] - p1[1], dz = p2[2] - p1[2];
     if (!(std::sqrt(dx * dx + dy * dy + dz * dz) >= 1e-9)) return 0;
     const UINT other = GetKey(name, kind);

@@ -302,12 +302,24 @@ struct T_CTLN_D {
         v.Int("kind", kind);
         v.Text("name", name, sizeof(name));
         v.Real("width", width);
-        v.Real("x1", x1);
-        v.Real("y1", y1);
-        v.Real("z1", z1);
-        v.Real("x2", x2);
-        v.Real("y2", y2);
-        v.Real("z2", z2);
+        v.Coord("x1", x1);
+        v.Coord("y1", y1);
+        v.Coord("z1", z1);
+        v.Coord("x2", x2);
+        v.Coord("y2", y2);
+        v.Coord("z2", z2);
+    }
+    // A kind the program knows and a width that is not negative.
+    std::string Validate(const char** pszColumn) const {
+        if (kind != CTLN_KIND_CUTLINE && kind != CTLN_KIND_STRIP) {
+            *pszColumn = "kind";
+            return "kind " + std::to_string(kind) + " is neither 0 (cutting line) nor 1 (slab strip)";
+        }
+        if (width < 0.0) {
+            *pszColumn = "width";
+            return "the width is negative";
+        }
+        return {};
     }
 };
 

@@ -59,8 +59,8 @@ public:
 // open database (in memory; the project file changes when the document is saved) and refuse,
 // returning 0 and changing nothing: an unbound table, a kind other than the two, an empty name
 // or one longer than the record holds, a name another line of the same kind has, coordinates
-// that are not finite, two points closer than 1e-9 m, a negative or non-finite width, and an
-// unknown key.
+// that are not finite or beyond pvxdb::kMaxCoord, two points closer than 1e-9 m, a negative or
+// non-finite width, and an unknown key.
 class CClassCtln : public DB_CTable<DBT_CTLN> {
 public:
     // Keys of the lines of one kind, in table order; returns the count.

@@ -42,7 +42,8 @@ TEST_F(CutLineTableTest, KeysByKindInTableOrderAndNamesPerKind) {
 TEST_F(CutLineTableTest, AddRefusesWhatCannotBeALine) {
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::nan("");
-    const double o[3] = {0, 0, 0}, x[3] = {1, 0, 0}, near[3] = {1e-10, 0, 0}, bad[3] = {nan, 0, 0};
+    const double o[3] = {0, 0, 0}, x[3] = {1, 0, 0}, near[3] = {1e-10, 0, 0};
+    const double bad[3] = {nan, 0, 0}, far[3] = {2e9, 0, 0};
     const std::string longName(64, 'a');
     struct Row {
         const char* label;
@@ -59,6 +60,7 @@ TEST_F(CutLineTableTest, AddRefusesWhatCannotBeALine) {
         {"name taken in the kind", CTLN_KIND_CUTLINE, "Cut-Line #1", 0.0, o, x},
         {"points within 1e-9", CTLN_KIND_CUTLINE, "L", 0.0, o, near},
         {"NaN coordinate", CTLN_KIND_CUTLINE, "L", 0.0, o, bad},
+        {"beyond the coordinates of a project", CTLN_KIND_CUTLINE, "L", 0.0, o, far},
         {"negative width", CTLN_KIND_STRIP, "L", -1.0, o, x},
         {"infinite width", CTLN_KIND_STRIP, "L", inf, o, x},
     };
