@@ -159,6 +159,23 @@ CString CPVXCutLineDetDlg::ProposeName() const {
     }
 }
 
+CString CPVXCutLineDetDlg::ProposeNameInTable() {
+    const CClassCtln table = CutLineTable();
+    CArray<UINT, UINT> keys;
+    CString name;
+    for (int n = table.GetKeyList(keys, CTLN_KIND_CUTLINE) + 1;; ++n) {
+        name.Format("Cut-Line #%d", n);
+        if (!table.GetKey(name, CTLN_KIND_CUTLINE)) return name;
+    }
+}
+
+UINT CPVXCutLineDetDlg::AddSelectedLine(LPCTSTR pszName, const double p1[3], const double p2[3]) {
+    CClassCtln table = CutLineTable();
+    const UINT key = table.TR_Add(CTLN_KIND_CUTLINE, pszName, 0.0, p1, p2);
+    if (key) m_arrSelCutLine.Add(key);
+    return key;
+}
+
 void CPVXCutLineDetDlg::EnableMinMax() {
     if (CWnd* p = GetDlgItem(IDC_CUT_MINMAX)) p->EnableWindow(m_bValues != 0);
 }

@@ -74,6 +74,11 @@ public:
 
     // The first name "Cut-Line #n" that no list entry has, n from the number of entries + 1.
     CString ProposeName() const;
+    // The same over the cutting lines of the open project's table.
+    static CString ProposeNameInTable();
+    // Adds a cutting line to the open project's table and selects it for drawing; its key, or 0
+    // when the table refuses it (see CClassCtln::TR_Add).
+    static UINT AddSelectedLine(LPCTSTR pszName, const double p1[3], const double p2[3]);
 
     // ---- the module's cutting-line settings ----------------------------------------------------
     static CArray<UINT, UINT> m_arrSelCutLine;  // keys of the cutting lines drawn, in the order selected

@@ -279,6 +279,21 @@ TEST_F(CutLineDlgTest, LinesAreAddedEditedAndDeletedInTheTableAndTheSelection) {
     EXPECT_EQ(table.GetCount(), 3);
 }
 
+TEST_F(CutLineDlgTest, LinesAddedWithoutTheWindowAreNamedAndSelectedAlike) {
+    // Two cutting lines in the table (the strip does not count): #3 exists, so #4.
+    EXPECT_STREQ(CPVXCutLineDetDlg::ProposeNameInTable(), "Cut-Line #4");
+    const double p1[3] = {0, 0.5, 0}, p2[3] = {4, 0.5, 0};
+    EXPECT_EQ(CPVXCutLineDetDlg::AddSelectedLine("Cut-Line #4", p1, p2), 10u);
+    EXPECT_EQ(Selected(), std::vector<UINT>{10});
+    EXPECT_STREQ(CPVXCutLineDetDlg::ProposeNameInTable(), "Cut-Line #5");
+    EXPECT_EQ(CPVXCutLineDetDlg::AddSelectedLine("Cut-Line #4", p1, p2), 0u) << "the name is taken";
+    EXPECT_EQ(Selected(), std::vector<UINT>{10});
+    // The dialog lists it, checked.
+    CPVXCutLineDetDlg& dlg = Open();
+    ASSERT_EQ(dlg.m_ListCutLine.GetCount(), 3);
+    EXPECT_EQ(dlg.m_ListCutLine.GetCheck(2), 1);
+}
+
 TEST_F(CutLineDlgTest, PointOneThenPointTwoArePickedInTheView) {
     CPVXCutLineDetDlg& dlg = Open();
     T_PICKED_OBJECT node;
