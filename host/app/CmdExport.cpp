@@ -12,6 +12,7 @@
 #include "host/app/HostCommand.h"
 #include "host/app/HostOutput.h"
 #include "host/app/HostResultView.h"
+#include "host/app/ModeTable.h"
 #include "host/base/I_PVXModelBase.h"
 #include "platform/afx/CString.h"
 
@@ -31,6 +32,7 @@ std::vector<CHostOption> ExportOptions() {
          "enhanced metafile or 24-bit bitmap (default: the extension of --out)"},
     };
     for (const CHostOption& o : CHostViewRequest::Options()) options.push_back(o);
+    for (const CHostOption& o : CHostResultChoice::Options()) options.push_back(o);
     return options;
 }
 
@@ -46,6 +48,8 @@ void ReadArgs(const CHostArgs& args, ExportArgs& a) {
 int RunExport(const CHostOptions& options, const CHostArgs& args) {
     ExportArgs a;
     ReadArgs(args, a);
+    CHostResultChoice result;
+    if (int status = result.Read(args)) return status;
     const bool bEmf = a.strFormat != "bmp";
     CHostOutputFile out(a.strOut, bEmf ? CHostOutputFile::kEmf : CHostOutputFile::kBmp);
     if (a.strFormat.empty()) {
@@ -61,7 +65,7 @@ int RunExport(const CHostOptions& options, const CHostArgs& args) {
     steps.push_back({"exporting " + a.strOut, bEmf ? 60.0 : 40.0});
     CHostProgress progress(steps);
     CHostResultView rv;
-    if (!rv.Open(options, a.view, &progress)) return HOST_EXIT_FAILED;
+    if (!rv.Open(options, a.view, &progress, 0, &result)) return HOST_EXIT_FAILED;
     progress.Enter(steps.size() - 1);
     if (int status = out.Begin()) return status;
     CString path(out.GetTempPath().c_str());
@@ -73,13 +77,14 @@ int RunExport(const CHostOptions& options, const CHostArgs& args) {
     CHostProgress::Finish();
     std::printf("Wrote %s: %s, %ldx%ld, %s view of %s\n", a.strOut.c_str(), bEmf ? "EMF" : "BMP", a.view.nWidth,
                 a.view.nHeight, a.view.strView.c_str(), options.strDBPath.c_str());
+    result.PrintExtremes(rv.GetLoader(), rv.GetModel());
     return HOST_EXIT_OK;
 }
 
 const CHostCommandRegistrar kRegister({"export",
                                        "Writes the project's result view through the results module's own export:\n"
                                        "an enhanced metafile (emf) or a 24-bit bitmap (bmp). The view is set up as\n"
-                                       "for render.",
+                                       "for render, with the result of --mode; a result's extremes are printed.",
                                        RunExport, 35, ExportOptions()});
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "host/app/HostCommand.h"
 #include "host/app/HostOutput.h"
 #include "host/app/HostResultView.h"
+#include "host/app/ModeTable.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "platform/gdi/BmpFile.h"
 
@@ -25,6 +26,7 @@ std::vector<CHostOption> RenderOptions() {
         {"--out", EHostValue::kPath, "FILE.bmp", "the picture to write, a 24-bit BMP", nullptr, 0, 0, HOST_OPT_REQUIRED},
     };
     for (const CHostOption& o : CHostViewRequest::Options()) options.push_back(o);
+    for (const CHostOption& o : CHostResultChoice::Options()) options.push_back(o);
     return options;
 }
 
@@ -36,6 +38,8 @@ void ReadArgs(const CHostArgs& args, RenderArgs& a) {
 int RunRender(const CHostOptions& options, const CHostArgs& args) {
     RenderArgs a;
     ReadArgs(args, a);
+    CHostResultChoice result;
+    if (int status = result.Read(args)) return status;
 
     // A picture that cannot be saved is refused before the model is drawn.
     CHostOutputFile out(a.strOut, CHostOutputFile::kBmp);
@@ -45,22 +49,31 @@ int RunRender(const CHostOptions& options, const CHostArgs& args) {
     steps.push_back({"writing " + a.strOut, 2});
     CHostProgress progress(steps);
     CHostResultView rv;
-    if (!rv.Open(options, a.view, &progress)) return HOST_EXIT_FAILED;
+    if (!rv.Open(options, a.view, &progress, 0, &result)) return HOST_EXIT_FAILED;
     progress.Enter(steps.size() - 1);
     if (int status = out.Begin()) return status;
     // A failed write explains itself; Commit then finds no whole file and leaves the target alone.
-    WriteBmp24(out.GetTempPath().c_str(), rv.GetCtrl()->GetMemDC());
+    // The picture as the window shows it: the memory image, the legend and its triad.
+    WriteBmp24(out.GetTempPath().c_str(), rv.GetWindowPicture());
     if (int status = out.Commit(a.view.nWidth, a.view.nHeight)) return status;
     CHostProgress::Finish();
     std::printf("Wrote %s: %ldx%ld, %s view of %s\n", a.strOut.c_str(), a.view.nWidth, a.view.nHeight,
                 a.view.strView.c_str(), options.strDBPath.c_str());
+    result.PrintExtremes(rv.GetLoader(), rv.GetModel());
     return HOST_EXIT_OK;
 }
 
-const CHostCommandRegistrar kRegister({"render",
-                                       "Draws the project's model in the results module's result view (plain model,\n"
-                                       "flat faces) seen from the given direction, fitted to the picture, and writes\n"
-                                       "the picture as a 24-bit BMP.",
-                                       RunRender, 30, RenderOptions()});
+// What render does, then the display modes, components and option keys of --mode.
+const char* RenderSummary() {
+    static const std::string text =
+        std::string("Draws the project's model in the results module's result view (the plain model, or with\n"
+                    "--mode a result) seen from the given direction, fitted to the picture, and writes the\n"
+                    "picture as the window shows it (with the legend) as a 24-bit BMP; a result's extremes\n"
+                    "are printed.\n\n") +
+        GetHostResultHelp();
+    return text.c_str();
+}
+
+const CHostCommandRegistrar kRegister({"render", RenderSummary(), RunRender, 30, RenderOptions()});
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include "host/app/HostResultView.h"
 
+#include "host/app/ModeTable.h"
 #include "host/base/I_PVXModelBase.h"
 #include "host/grx/GRenderView.h"
 #include "host/grx/I_PVXCtrl.h"
+#include "platform/ui/CClientDC.h"
 #include "platform/ui/CFrameWnd.h"
 #include "platform/ui/CUiDriver.h"
 
@@ -46,8 +48,12 @@ std::vector<CHostProgress::Step> CHostResultView::Steps() {
     return {{"reading the project", 9}, {"preparing the view", 31}, {"drawing the view", 60}};
 }
 
+HBITMAP CHostResultView::GetWindowPicture() const {
+    return m_pView ? UiGetWindowSurface(m_pView->GetSafeHwnd()) : nullptr;
+}
+
 int CHostResultView::Open(const CHostOptions& options, const CHostViewRequest& request, CHostProgress* progress,
-                          size_t firstStep) {
+                          size_t firstStep, CHostResultChoice* pResult) {
     if (progress) progress->Enter(firstStep);
     if (!m_session.Open(options.strDBPath)) return 0;
 
@@ -76,6 +82,8 @@ int CHostResultView::Open(const CHostOptions& options, const CHostViewRequest& r
     m_pCtrl->SetStandardView(request.nView);
     std::string why;
     if (!m_pCtrl->HasVisibleExtent(&why)) HostMessage("nothing visible to draw: %s", why.c_str());
+    if (pResult && pResult->IsAsked() && (pResult->Resolve(*m_session.GetDB()) || pResult->Apply(m_loader, m_pModel)))
+        return 0;
 
     if (progress) progress->Enter(firstStep + 2);
     m_pCtrl->InvalidateImage();

@@ -23,7 +23,9 @@
 #include "host/app/HostSession.h"
 #include "host/app/ModuleLoader.h"
 #include "host/grx/GViewCamera.h"
+#include "platform/afx/afxtypes.h"
 
+class CHostResultChoice;
 class GRenderView;
 class I_PVXCtrl;
 class I_PVXModelBase;
@@ -56,9 +58,13 @@ public:
     static std::vector<CHostProgress::Step> Steps();
 
     // Non-zero when the view painted the project. progress, when given, enters the steps of
-    // Steps() from firstStep on.
+    // Steps() from firstStep on. With a result asked for, it is found in the project and handed
+    // to the module before the view paints.
     int Open(const CHostOptions& options, const CHostViewRequest& request, CHostProgress* progress = nullptr,
-             size_t firstStep = 0);
+             size_t firstStep = 0, CHostResultChoice* pResult = nullptr);
+    // The picture as the window shows it: the memory image and what the paint adds (legend).
+    HBITMAP GetWindowPicture() const;
+    CPVXModuleLoader& GetLoader() { return m_loader; }
 
     GRenderView* GetView() const { return m_pView; }
     I_PVXCtrl* GetCtrl() const { return m_pCtrl; }

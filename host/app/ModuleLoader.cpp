@@ -29,6 +29,10 @@ int CPVXModuleLoader::Fail(const std::string& why) {
     return 0;
 }
 
+void* CPVXModuleLoader::GetSymbol(const char* pszName) const {
+    return m_pHandle && pszName ? dlsym(m_pHandle, pszName) : nullptr;
+}
+
 int CPVXModuleLoader::Load(const std::string& path) {
     if (m_pHandle) return Fail("the results module is already loaded from \"" + m_strPath + "\"");
     struct stat st {};

@@ -35,6 +35,8 @@ public:
     // not a module of this program, unresolved symbols ...).
     int Load(const std::string& path);
     int IsLoaded() const { return m_pHandle != nullptr; }
+    // An exported function of the loaded module; null when there is none.
+    void* GetSymbol(const char* pszName) const;
 
     // Creates the result view by run-time class on the process's database document and runs
     // its initial view; non-zero on success. Needs a loaded module and an open document.

@@ -167,8 +167,8 @@ public:
                                      CArray<double, double>* f1, CArray<double, double>* f2);
     // 1 when the global range is on and v lies outside it.
     int ExcludePolyOutofRangeGlobal(double v);
-    // Equality tolerance of a set of values: 1e-10 of the largest magnitude (a zero counting as
-    // magnitude 1), never below 1e-15.
+    // Equality tolerance of a set of values: 1e-10 of the largest magnitude, never below 1e-15
+    // (so values that are all tiny, zeros among them, are still told apart).
     static double GetMagnitudeTolerance(int n, const double* values);
 
     // ---- knots ------------------------------------------------------------------------------
@@ -291,8 +291,9 @@ protected:
     // from corner i to corner i+1) as (largest-middle, middle-smallest, smallest-largest).
     void FindMinMax(double* values, int* order, unsigned* edgeKeys) const;
     // Band lists may gather the polygons of a whole model: before a cutter appends one polygon
-    // of nVertices vertices, each list that lacks room gets a grow-by proportional to its size,
-    // so the appends stay amortised linear.
+    // of nVertices vertices, each list of 1,024 elements or more that lacks room gets a grow-by
+    // proportional to its size, so the appends stay amortised linear (shorter lists keep the
+    // library's step, which is proportional there and keeps lists emptied per face small).
     static void GrowBandLists(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices,
                               INT_PTR nVertices);
     // Discards every knot when an end knot narrows the range or an inner knot lies outside it.
@@ -331,6 +332,12 @@ private:
     // The model of the current view (or the current model when no view is active); null when
     // none lives.
     static I_PVXModel* GetCurrentModel();
+    // Band polygons of a triangle of corners A, B, C whose values w run w[0] >= w[1] >= w[2],
+    // appended to the lists in one step each; e[0..2] are the line flags of the edges A-B, B-C
+    // and C-A. The body of DoTriangleContour.
+    void CutTriangle(const C3DPoint& A, const C3DPoint& B, const C3DPoint& C, const double* w, const int* e,
+                     CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices, CArray<double, double>* f1,
+                     CArray<double, double>* f2);
     // The crossings of GetRankVertices written to fixed arrays of at least MAX_LEVELS entries;
     // returns their count.
     int CrossLevels(const C3DPoint& p1, const C3DPoint& p2, double w1, double w2, C3DPoint* points, double* levels,

@@ -143,6 +143,8 @@ public:
     void GetTextCForc(double dValue, char* pszOut, size_t nSize = kTextCForcSize);
     // A level value right-aligned in its field at the right of r, centred on r.top (or r.bottom).
     void TextOutContValue(CDC* pDC, CRect& r, int nCharWidth, int nLineHeight, double dValue, int bAtBottom);
+    // The text of a contour scale value as TextOutContValue writes it.
+    CString GetContValueText(double dValue) const;
     // A band percentage in the percent colour, centred vertically in r.
     void TextOutSubContValue(CDC* pDC, CRect& r, int nCharWidth, int nLineHeight, double dPercent);
 

@@ -482,6 +482,18 @@ void CLegendEngine::GetTextReaction(double dValue, char* pszOut, size_t nSize) {
     CopyText(LegendNumberText(m_bAutoDigits, m_nDecimals, dValue, "%.4E"), pszOut, nSize);
 }
 
+CString CLegendEngine::GetContValueText(double dValue) const {
+    CString s;
+    if (m_bExponent || !m_bAutoDigits) {
+        s.Format(m_bCompact == 0 ? "%.5e" : "%.3e", dValue);
+        return s;
+    }
+    CString fmt;
+    fmt.Format("%s%df", "%.", m_nDecimals);
+    s.Format(fmt, dValue);
+    return s;
+}
+
 void CLegendEngine::TextOutContValue(CDC* pDC, CRect& r, int nCharWidth, int nLineHeight, double dValue,
                                      int bAtBottom) {
     if (!pDC) return;
@@ -496,15 +508,11 @@ void CLegendEngine::TextOutContValue(CDC* pDC, CRect& r, int nCharWidth, int nLi
         nOffset = bNeg ? 3 * cw : 4 * cw;
         nField = 11;
     }
-    CString s;
+    const CString s = GetContValueText(dValue);
     if (m_bExponent || !m_bAutoDigits) {
-        s.Format(m_bCompact == 0 ? "%.5e" : "%.3e", dValue);
         pDC->TextOut(r.right + nOffset, y, s);
         return;
     }
-    CString fmt;
-    fmt.Format("%s%df", "%.", m_nDecimals);
-    s.Format(fmt, dValue);
     const int L = m_nDecimals + GetIntegerPartLength(dValue) + 1;
     const int k = bNeg ? nField - L : nField - 1 - L;
     pDC->TextOut(r.right + nOffset + k * cw, y, s);

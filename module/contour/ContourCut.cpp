@@ -13,8 +13,182 @@ namespace {
 // Values that differ by no more than this from a global range end still count as inside it.
 constexpr double kRangeTol = 1e-20;
 
-// Corners plus level crossings of a triangle: 2 x 30 crossings and three corners at most.
-constexpr int kMaxChain = 2 * CContourEngine::MAX_LEVELS + 3;
+// From this size on, band lists grow in proportion (GrowInProportion); below it the library's
+// own step is already proportional and its first blocks are small, so lists that are emptied
+// per face or per member stay cheap.
+constexpr INT_PTR kProportionalFrom = 1024;
+
+template <class T, class A>
+inline void GrowLong(CArray<T, A>& a, INT_PTR nMore = 1) {
+    if (a.GetSize() >= kProportionalFrom) GrowInProportion(a, nMore);
+}
+
+// Rank comparisons treat values closer than this as equal (as the rank lookups do).
+constexpr double kLevelTol = 1e-64;
+
+// The right chain of a triangle: its three corners and the level crossings of two edges, which
+// together are the crossings of its longest edge (30 at most).
+constexpr int kMaxChain = CContourEngine::MAX_LEVELS + 3;
+// Vertices of all band polygons of one triangle: the chain, shared ends of consecutive chain
+// pieces, and each crossing of the longest edge in the two polygons it separates.
+constexpr int kMaxFaceVertices = kMaxChain + 3 * CContourEngine::MAX_LEVELS + 4;
+
+// 1e-10 of the largest finite magnitude, at least 1e-15.
+inline double MagnitudeTolerance(int n, const double* values) {
+    double m = 0.0;
+    for (int i = 0; i < n; i++) {
+        const double a = std::fabs(values[i]);
+        if (a > m && a <= 1.7976931348623157e308) m = a;
+    }
+    if (m < 1e-5) m = 1e-5;
+    return m * 1e-10;
+}
+
+// A point of a cut: plain doubles, as the cutters work on many of them.
+struct P3 {
+    double x, y, z;
+};
+inline P3 ToP3(const C3DPoint& p) { return P3{p.x, p.y, p.z}; }
+inline P3 Along(const P3& a, const P3& b, double t) {
+    return P3{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)};
+}
+
+// One vertex of a band polygon while a face is cut.
+struct CutVtx {
+    P3 p;
+    int flag;
+    double value;
+};
+
+// Corners of a triangle from the largest value to the smallest, equal values ordered as
+// CContourEngine::FindMinMax orders them.
+inline void SortCorners(const double* w, int* order) {
+    int a, b, c;
+    if (w[0] <= w[1]) {
+        if (w[1] <= w[2]) { a = 2; b = 1; c = 0; }
+        else if (w[0] <= w[2]) { a = 1; b = 2; c = 0; }
+        else { a = 1; b = 0; c = 2; }
+    } else if (w[0] <= w[2]) { a = 2; b = 0; c = 1; }
+    else if (w[1] <= w[2]) { a = 0; b = 2; c = 1; }
+    else { a = 0; b = 1; c = 2; }
+    order[0] = a;
+    order[1] = b;
+    order[2] = c;
+}
+
+// Appends nPoly polygons of nOut vertices in one step per list, writing the vertices in place.
+// false (lists unchanged) when the memory cannot be had.
+bool AppendPolys(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices, const CutVtx* out, int nOut,
+                 const int* outSizes, int nPoly) {
+    // Lists that gather a whole model grow in proportion to their size (amortised linear); lists
+    // emptied per face stay small and keep the library's small blocks.
+    GrowLong(sizes, nPoly);
+    GrowLong(vertices, nOut);
+    const INT_PTR firstPoly = sizes.GetSize();
+    sizes.SetSize(firstPoly + nPoly);
+    if (sizes.GetSize() != firstPoly + nPoly) return false;
+    const INT_PTR at = vertices.GetSize();
+    vertices.SetSize(at + nOut);
+    if (vertices.GetSize() != at + nOut) {
+        sizes.SetSize(firstPoly);
+        return false;
+    }
+    int* ps = sizes.GetData() + firstPoly;
+    for (int i = 0; i < nPoly; i++) ps[i] = outSizes[i];
+    VtxInfo_tag* dst = vertices.GetData() + at;
+    for (int i = 0; i < nOut; i++) {
+        dst[i].pt.x = out[i].p.x;
+        dst[i].pt.y = out[i].p.y;
+        dst[i].pt.z = out[i].p.z;
+        dst[i].bLine = out[i].flag;
+        dst[i].dValue = out[i].value;
+    }
+    return true;
+}
+
+// The band polygons of a triangle vA >= vB >= vC crossed by the m levels acLev (descending,
+// strictly between vC and vA); returns the number appended. Kept out of line: most faces of a
+// smooth field lie in one band and never need its buffers.
+[[gnu::noinline]] int CutBands(CContourEngine& scale, const P3& A, const P3& B, const P3& C, double vA, double vB,
+                               double vC, int eAB, int eBC, int eCA, const double* acLev, int m,
+                               CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices) {
+    CutVtx out[kMaxFaceVertices];
+    int outSizes[CContourEngine::MAX_LEVELS + 1];
+    int nOut = 0, nPoly = 0;
+    auto emit = [&](const CutVtx* poly, int count) {
+        if (scale.m_bGlobalRange) {
+            double vals[kMaxChain + 2];
+            for (int i = 0; i < count; i++) vals[i] = poly[i].value;
+            if (scale.IsOutOfRange(count, vals)) return;
+        }
+        for (int i = 0; i < count; i++) out[nOut + i] = poly[i];
+        nOut += count;
+        outSizes[nPoly++] = count;
+    };
+
+    // Crossing points of the longest edge, by the same expression as GetRankVertices.
+    const double span = vA - vC;
+    P3 acPts[CContourEngine::MAX_LEVELS];
+    for (int j = 0; j < m; j++) acPts[j] = Along(A, C, (vA - acLev[j]) / span);
+
+    // Right chain: A, the AB crossings (levels above vB), B, the BC crossings, C. A level
+    // through B gives no crossing.
+    P3 chainPt[kMaxChain];
+    double chainVal[kMaxChain];
+    int right[CContourEngine::MAX_LEVELS + 1];
+    int c = 0;
+    chainPt[c] = A;
+    chainVal[c++] = vA;
+    int j = 0;
+    const double sAB = vA - vB, sBC = vB - vC;
+    for (; j < m && acLev[j] - vB > kLevelTol; j++) {
+        chainPt[c] = Along(A, B, (vA - acLev[j]) / sAB);
+        chainVal[c] = acLev[j];
+        right[j] = c++;
+    }
+    const int idxB = c;
+    chainPt[c] = B;
+    chainVal[c++] = vB;
+    for (; j < m; j++) {
+        if (vB - acLev[j] > kLevelTol) {
+            chainPt[c] = Along(B, C, (vB - acLev[j]) / sBC);
+            chainVal[c] = acLev[j];
+            right[j] = c++;
+        } else {
+            right[j] = idxB;  // a level through B
+        }
+    }
+    const int idxC = c;
+    chainPt[c] = C;
+    chainVal[c++] = vC;
+
+    // Polygon j lies between level line j-1 (the point A for j = 0) and level line j (the point
+    // C for j = m); an edge along AB, BC or CA carries that edge's flag, the upper level line is
+    // marked by the polygon below it.
+    CutVtx poly[kMaxChain + 2];
+    for (j = 0; j <= m; j++) {
+        int count = 0;
+        int from;
+        if (j == 0) {
+            poly[count++] = CutVtx{A, eAB, vA};
+            from = 1;
+        } else {
+            poly[count++] = CutVtx{acPts[j - 1], 1, acLev[j - 1]};
+            from = right[j - 1];
+        }
+        const int to = j < m ? right[j] : idxC;
+        for (int i = from; i <= to && count < kMaxChain + 1; i++) {
+            int flag;
+            if (i == to) flag = j < m ? 0 : eCA;
+            else flag = i < idxB ? eAB : eBC;
+            poly[count++] = CutVtx{chainPt[i], flag, chainVal[i]};
+        }
+        if (j < m) poly[count++] = CutVtx{acPts[j], eCA, acLev[j]};
+        if (count >= 3) emit(poly, count);  // levels out of order could leave a bare line
+    }
+    if (nPoly == 0 || !AppendPolys(sizes, vertices, out, nOut, outSizes, nPoly)) return 0;
+    return nPoly;
+}
 
 }  // namespace
 
@@ -25,26 +199,17 @@ I_PVXModel* CContourEngine::GetCurrentModel() {
 }
 
 double CContourEngine::GetMagnitudeTolerance(int n, const double* values) {
-    // 10^(log10 m - 10) with m the largest magnitude, a zero counting as 1 and m at least 1e-5;
-    // the same as m x 1e-10 without a logarithm per face.
-    double m = -1.0;
-    for (int i = 0; values != nullptr && i < n; i++) {
-        const double x = values[i];
-        if (!std::isfinite(x)) continue;
-        const double a = x == 0.0 ? 1.0 : std::fabs(x);
-        if (a > m) m = a;
-    }
-    if (m < 0.0) m = 1.0;
-    if (m < 1e-5) m = 1e-5;
-    return m * 1e-10;
+    // m x 1e-10 for the largest magnitude m, at least 1e-15. A zero has no magnitude: counting it
+    // as 1 would make every value below 1e-10 equal to its neighbours and leave such faces uncut.
+    return values != nullptr && n > 0 ? MagnitudeTolerance(n, values) : 1e-15;
 }
 
 // ---- level crossings ---------------------------------------------------------------------------
 
 void CContourEngine::GrowBandLists(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices,
                                    INT_PTR nVertices) {
-    GrowInProportion(sizes);
-    GrowInProportion(vertices, nVertices);
+    GrowLong(sizes);
+    GrowLong(vertices, nVertices);
 }
 
 void CContourEngine::GetRankVertices(C3DPoint p1, C3DPoint p2, double w1, double w2,
@@ -53,8 +218,8 @@ void CContourEngine::GetRankVertices(C3DPoint p1, C3DPoint p2, double w1, double
     C3DPoint pts[MAX_LEVELS];
     double lev[MAX_LEVELS];
     const int count = CrossLevels(p1, p2, w1, w2, pts, lev, pOnLevel);
-    GrowInProportion(points, count);
-    GrowInProportion(levels, count);
+    GrowLong(points, count);
+    GrowLong(levels, count);
     for (int i = 0; i < count; i++) {
         points.Add(pts[i]);
         levels.Add(lev[i]);
@@ -122,117 +287,100 @@ void CContourEngine::ContourTriangle(double w1, double w2, double w3, C3DPoint& 
                                      int, int, int, CArray<int, int>& sizes,
                                      CArray<VtxInfo_tag, VtxInfo_tag>& vertices, CArray<double, double>* f1,
                                      CArray<double, double>* f2, int bExtrude) {
-    C3DPoint P[3] = {p1, p2, p3};
-    double w[3] = {w1, w2, w3};
-    if (bExtrude) {
+    const double w[3] = {w1, w2, w3};
+    if (bExtrude && m_bExtrudeContour) {
+        C3DPoint P[3] = {p1, p2, p3};
         C3DPoint* corners[3] = {&p1, &p2, &p3};
         ExtrudeCorners(3, corners, w, P);
     }
+    const C3DPoint* src[3] = {&p1, &p2, &p3};
     int order[3];
-    FindMinMax(w, order, nullptr);
-    DoTriangleContour(w[order[0]], w[order[1]], w[order[2]], P[order[0]], P[order[1]], P[order[2]], 0, 0, 0, sizes,
-                      vertices, f1, f2);
+    SortCorners(w, order);
+    const double sorted[3] = {w[order[0]], w[order[1]], w[order[2]]};
+    const int flags[3] = {0, 0, 0};
+    CutTriangle(*src[order[0]], *src[order[1]], *src[order[2]], sorted, flags, sizes, vertices, f1, f2);
 }
 
 void CContourEngine::DoTriangleContour(double vA, double vB, double vC, C3DPoint& A, C3DPoint& B, C3DPoint& C,
                                        int eAB, int eBC, int eCA, CArray<int, int>& sizes,
                                        CArray<VtxInfo_tag, VtxInfo_tag>& vertices, CArray<double, double>* f1,
                                        CArray<double, double>* f2) {
-    const INT_PTR firstPoly = sizes.GetSize();
-    double f = 1.0, g = 0.0;  // neutral factors while flat shading is off
-    if (f1 && f2) {
-        I_PVXModel* pModel = GetCurrentModel();
-        if (pModel && pModel->m_pDispOpt && pModel->m_pDispOpt->m_bShading) {
-            const C3DPoint corners[3] = {A, B, C};
-            pModel->GetFlatShadingFactor(3, corners, f, g);
-        }
-    }
+    const double w[3] = {vA, vB, vC};
+    const int e[3] = {eAB, eBC, eCA};
+    CutTriangle(A, B, C, w, e, sizes, vertices, f1, f2);
+}
 
-    // Appends one polygon unless a vertex lies outside the global range.
-    VtxInfo_tag poly[kMaxChain];
-    double vals[kMaxChain];
-    auto emit = [&](int count) {
-        for (int i = 0; i < count; i++) vals[i] = poly[i].dValue;
-        if (IsOutOfRange(count, vals)) return;
-        GrowBandLists(sizes, vertices, count);
-        const INT_PTR at = vertices.GetSize();
-        vertices.SetSize(at + count);
-        VtxInfo_tag* dst = vertices.GetData();
-        if (dst == nullptr || vertices.GetSize() != at + count) return;  // out of memory: lists stay whole
-        for (int i = 0; i < count; i++) dst[at + i] = poly[i];
-        sizes.Add(count);
-    };
+void CContourEngine::CutTriangle(const C3DPoint& pA, const C3DPoint& pB, const C3DPoint& pC, const double* w,
+                                 const int* e, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices,
+                                 CArray<double, double>* f1, CArray<double, double>* f2) {
+    const P3 A = ToP3(pA), B = ToP3(pB), C = ToP3(pC);
+    const double vA = w[0], vB = w[1], vC = w[2];
 
-    const double ends[2] = {vA, vC};
-    const double T = GetMagnitudeTolerance(2, ends);
-    C3DPoint acPts[MAX_LEVELS];
+    // Levels strictly between vC and vA, from the top: with sorted levels two binary searches,
+    // else the rank lookups.
     double acLev[MAX_LEVELS];
-    int m = 0;  // level lines crossing the face
-    if (!(std::fabs(vA - vB) < T && std::fabs(vB - vC) < T)) m = CrossLevels(A, C, vA, vC, acPts, acLev, nullptr);
+    int m = 0;
+    const double ends[2] = {vA, vC};
+    const double T = MagnitudeTolerance(2, ends);
+    const bool flat = std::fabs(vA - vB) < T && std::fabs(vB - vC) < T;
+    if (!flat && vA > vC && std::isfinite(vA - vC)) {
+        const int n = LevelCount();
+        const double* L = m_dRankMap;
+        if (m_nSortedLevels >= n) {
+            // hi: last level below vA by more than the tolerance; lo: first above vC by more.
+            int a = 0, b = n;
+            while (a < b) {
+                const int mid = (a + b) / 2;
+                if (vA - L[mid] > kLevelTol) a = mid + 1;
+                else b = mid;
+            }
+            const int hi = a - 1;
+            a = 0;
+            b = n;
+            while (a < b) {
+                const int mid = (a + b) / 2;
+                if (L[mid] - vC > kLevelTol) b = mid;
+                else a = mid + 1;
+            }
+            for (int k = hi; k >= a; k--)
+                if (L[k] < vA && L[k] > vC) acLev[m++] = L[k];
+        } else {
+            C3DPoint pts[MAX_LEVELS];
+            m = CrossLevels(C3DPoint(A.x, A.y, A.z), C3DPoint(C.x, C.y, C.z), vA, vC, pts, acLev, nullptr);
+        }
+    }
 
+    int nPoly = 0;
     if (m == 0) {
-        // Flat, or the whole face inside one band.
-        poly[0] = VtxInfo_tag{A, eAB, vA};
-        poly[1] = VtxInfo_tag{B, eBC, vB};
-        poly[2] = VtxInfo_tag{C, eCA, vC};
-        emit(3);
+        // Flat, or the whole face inside one band: the triangle itself.
+        const double vals[3] = {vA, vB, vC};
+        if (!m_bGlobalRange || !IsOutOfRange(3, const_cast<double*>(vals))) {
+            const CutVtx tri[3] = {{A, e[0], vA}, {B, e[1], vB}, {C, e[2], vC}};
+            const int three = 3;
+            if (AppendPolys(sizes, vertices, tri, 3, &three, 1)) nPoly = 1;
+        }
     } else {
-        // Right chain: A, the AB crossings, B, the BC crossings, C. A level through B is told by
-        // its value below, so the on-level flag is not needed.
-        C3DPoint chainPt[kMaxChain];
-        double chainVal[kMaxChain];
-        chainPt[0] = A;
-        chainVal[0] = vA;
-        const int idxB = 1 + CrossLevels(A, B, vA, vB, chainPt + 1, chainVal + 1, nullptr);
-        chainPt[idxB] = B;
-        chainVal[idxB] = vB;
-        const int idxC = idxB + 1 + CrossLevels(B, C, vB, vC, chainPt + idxB + 1, chainVal + idxB + 1, nullptr);
-        chainPt[idxC] = C;
-        chainVal[idxC] = vC;
+        nPoly = CutBands(*this, A, B, C, vA, vB, vC, e[0], e[1], e[2], acLev, m, sizes, vertices);
+    }
+    if (nPoly == 0) return;
 
-        // Right end of each level line: its AB crossing above B, B itself on B's level, its BC
-        // crossing below.
-        int right[MAX_LEVELS + 1];
-        int nextAB = 1, nextBC = idxB + 1;
-        for (int j = 0; j < m; j++) {
-            const double L = acLev[j];
-            if (std::fabs(L - vB) < 1e-64) right[j] = idxB;
-            else if (L > vB) right[j] = nextAB < idxB ? nextAB++ : idxB;
-            else right[j] = nextBC < idxC ? nextBC++ : idxC;
+    if (f1 || f2) {
+        double f = 1.0, g = 0.0;  // neutral factors while flat shading is off
+        if (f1 && f2) {
+            I_PVXModel* pModel = GetCurrentModel();
+            if (pModel && pModel->m_pDispOpt && pModel->m_pDispOpt->m_bShading) {
+                const C3DPoint corners[3] = {C3DPoint(A.x, A.y, A.z), C3DPoint(B.x, B.y, B.z), C3DPoint(C.x, C.y, C.z)};
+                pModel->GetFlatShadingFactor(3, corners, f, g);
+            }
         }
-
-        // Polygon j lies between level line j-1 (the point A for j = 0) and level line j (the
-        // point C for j = m); an edge along AB, BC or CA carries that edge's flag, the upper
-        // level line is marked by the polygon below it.
-        for (int j = 0; j <= m; j++) {
-            int count = 0;
-            int from;
-            if (j == 0) {
-                poly[count++] = VtxInfo_tag{A, eAB, vA};
-                from = 1;
-            } else {
-                poly[count++] = VtxInfo_tag{acPts[j - 1], 1, acLev[j - 1]};
-                from = right[j - 1];
-            }
-            const int to = j < m ? right[j] : idxC;
-            for (int i = from; i <= to && count < kMaxChain - 1; i++) {
-                int flag;
-                if (i == to) flag = j < m ? 0 : eCA;
-                else flag = i < idxB ? eAB : eBC;
-                poly[count++] = VtxInfo_tag{chainPt[i], flag, chainVal[i]};
-            }
-            if (j < m) poly[count++] = VtxInfo_tag{acPts[j], eCA, acLev[j]};
-            if (count >= 3) emit(count);  // levels out of order could leave a bare line
+        if (f1) GrowLong(*f1, nPoly);
+        if (f2) GrowLong(*f2, nPoly);
+        for (int i = 0; i < nPoly; i++) {
+            if (f1) f1->Add(f);
+            if (f2) f2->Add(g);
         }
     }
-
-    if (f1) GrowInProportion(*f1, sizes.GetSize() - firstPoly);
-    if (f2) GrowInProportion(*f2, sizes.GetSize() - firstPoly);
-    for (INT_PTR i = firstPoly; i < sizes.GetSize(); i++) {
-        if (f1) f1->Add(f);
-        if (f2) f2->Add(g);
-    }
-    ExcludePolyOutofRange(sizes, vertices, f1, f2);
+    if (m_bActiveRange && m_bActiveRangeKnot && m_nActiveRangeMode == 0) ExcludePolyOutofRange(sizes, vertices, f1, f2);
 }
 
 // ---- quadrilaterals ----------------------------------------------------------------------------
@@ -246,50 +394,71 @@ void CContourEngine::ContourRectangle(double w1, double w2, double w3, double w4
                                       C3DPoint& p3, C3DPoint& p4, int, int, int, int, CArray<int, int>& sizes,
                                       CArray<VtxInfo_tag, VtxInfo_tag>& vertices, CArray<double, double>* f1,
                                       CArray<double, double>* f2) {
-    C3DPoint P[4] = {p1, p2, p3, p4};
     double w[4] = {w1, w2, w3, w4};
-    C3DPoint* corners[4] = {&p1, &p2, &p3, &p4};
-    ExtrudeCorners(4, corners, w, P);
+    if (m_bExtrudeContour) {
+        C3DPoint copies[4] = {p1, p2, p3, p4};
+        C3DPoint* corners[4] = {&p1, &p2, &p3, &p4};
+        ExtrudeCorners(4, corners, w, copies);
+    }
+    const C3DPoint* P[4] = {&p1, &p2, &p3, &p4};
 
-    const double T = GetMagnitudeTolerance(4, w);
+    const double T = MagnitudeTolerance(4, w);
     if (std::fabs(w1 - w2) < T && std::fabs(w2 - w3) < T && std::fabs(w3 - w4) < T) {
         double f = 1.0, g = 0.0;
         if (f1 && f2) {
             I_PVXModel* pModel = GetCurrentModel();
-            if (pModel && pModel->m_pDispOpt && pModel->m_pDispOpt->m_bShading)
-                pModel->GetFlatShadingFactor(4, P, f, g);
+            if (pModel && pModel->m_pDispOpt && pModel->m_pDispOpt->m_bShading) {
+                const C3DPoint corners[4] = {p1, p2, p3, p4};
+                pModel->GetFlatShadingFactor(4, corners, f, g);
+            }
         }
         // The first vertex carries the largest value, so the face takes the band of that value.
         double top = w1;
         for (double x : w)
             if (x > top) top = x;
         GrowBandLists(sizes, vertices, 4);
-        if (f1) GrowInProportion(*f1);
-        if (f2) GrowInProportion(*f2);
+        if (f1) GrowLong(*f1);
+        if (f2) GrowLong(*f2);
         sizes.Add(4);
         if (f1) f1->Add(f);
         if (f2) f2->Add(g);
-        vertices.Add(VtxInfo_tag{P[0], 0, top});
-        vertices.Add(VtxInfo_tag{P[1], 0, w2});
-        vertices.Add(VtxInfo_tag{P[2], 0, w3});
-        vertices.Add(VtxInfo_tag{P[3], 0, w4});
+        const INT_PTR at = vertices.GetSize();
+        vertices.SetSize(at + 4);
+        if (vertices.GetSize() != at + 4) return;
+        VtxInfo_tag* dst = vertices.GetData() + at;
+        for (int i = 0; i < 4; i++) {
+            dst[i].pt.x = P[i]->x;
+            dst[i].pt.y = P[i]->y;
+            dst[i].pt.z = P[i]->z;
+            dst[i].bLine = 0;
+            dst[i].dValue = i == 0 ? top : w[i];
+        }
         return;
     }
 
+    // One triangle of corners a, b, c: its corners ordered by value, as ContourTriangle does.
+    const int noFlags[3] = {0, 0, 0};
+    auto cut = [&](const C3DPoint& a, const C3DPoint& b, const C3DPoint& c, double wa, double wb, double wc) {
+        const double tw[3] = {wa, wb, wc};
+        const C3DPoint* tp[3] = {&a, &b, &c};
+        int order[3];
+        SortCorners(tw, order);
+        const double sorted[3] = {tw[order[0]], tw[order[1]], tw[order[2]]};
+        CutTriangle(*tp[order[0]], *tp[order[1]], *tp[order[2]], sorted, noFlags, sizes, vertices, f1, f2);
+    };
     if (!m_bCoarseContour) {
-        double wc = (w1 + w2 + w3 + w4) * 0.25;
-        C3DPoint pc = FindCrossPoint(P[0], P[1], P[2], P[3]);
+        // Four triangles around the centre (the mean of the corners and of their values).
+        const double wc = (w1 + w2 + w3 + w4) * 0.25;
+        const C3DPoint pc((p1.x + p2.x + p3.x + p4.x) * 0.25, (p1.y + p2.y + p3.y + p4.y) * 0.25,
+                          (p1.z + p2.z + p3.z + p4.z) * 0.25);
         for (int i = 0; i < 4; i++) {
             const int k = (i + 1) % 4;
-            C3DPoint a = P[i], b = P[k], c = pc;
-            ContourTriangle(w[i], w[k], wc, a, b, c, 0, 0, 0, sizes, vertices, f1, f2, 0);
+            cut(*P[i], *P[k], pc, w[i], w[k], wc);
         }
     } else {
         // Two triangles on the diagonal p2-p4.
-        C3DPoint a = P[0], b = P[1], d = P[3];
-        ContourTriangle(w1, w2, w4, a, b, d, 0, 0, 0, sizes, vertices, f1, f2, 0);
-        C3DPoint b2 = P[1], c2 = P[2], d2 = P[3];
-        ContourTriangle(w2, w3, w4, b2, c2, d2, 0, 0, 0, sizes, vertices, f1, f2, 0);
+        cut(p1, p2, p4, w1, w2, w4);
+        cut(p2, p3, p4, w2, w3, w4);
     }
 }
 

@@ -62,9 +62,9 @@ void CEngineBase::ImportEngine(CEngineBase* pSrc) {
 
     // RemoveAll keeps the bucket count, so the map stays a 10007-bucket map.
     m_mapSbem.RemoveAll();
+    T_PVX_SBEM_D rec;  // one record reused: each copy keeps its arrays when the sizes agree
     for (POSITION pos = pSrc->m_mapSbem.GetStartPosition(); pos;) {
         UINT key = 0;
-        T_PVX_SBEM_D rec;
         pSrc->m_mapSbem.GetNextAssoc(pos, key, rec);
         m_mapSbem[key] = rec;
     }

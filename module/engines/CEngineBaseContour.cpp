@@ -28,15 +28,6 @@ std::unique_ptr<CClientDC> OpenClientCopy(I_PVXModel& m) {
     return dc;
 }
 
-// Appends with geometric growth: the class library's arrays grow by at most 1024 elements, which
-// would make a model-wide list cost quadratic time.
-template <class T, class A, class V>
-void AppendAmortized(CArray<T, A>& arr, V&& item) {
-    const INT_PTR n = arr.GetSize();
-    if (n >= 1024 && (n & (n - 1)) == 0) arr.SetSize(n, n);
-    arr.Add(std::forward<V>(item));
-}
-
 // What one list draw needs from the model, read once.
 struct ListDraw {
     I_PVXModel& m;
@@ -72,7 +63,9 @@ struct ListDraw {
         d.pt3 = mid;
         d.x = w.x;
         d.y = w.y;
-        AppendAmortized(m.m_arrContAnnot, d);
+        // The letters of a whole model: amortised linear once the list is long.
+        if (m.m_arrContAnnot.GetSize() >= 1024) GrowInProportion(m.m_arrContAnnot);
+        m.m_arrContAnnot.Add(d);
     }
 
     // One level edge, lettered, drawn with the selected pen; bClientFirst also draws it on the

@@ -127,11 +127,21 @@ private:
     static TYPE* Allocate(INT_PTR n) {
         void* p = nullptr;
         if (static_cast<size_t>(n) <= static_cast<size_t>(PTRDIFF_MAX) / sizeof(TYPE))
-            p = ::operator new(static_cast<size_t>(n) * sizeof(TYPE), std::align_val_t(alignof(TYPE)), std::nothrow);
+            p = kOverAligned ? ::operator new(static_cast<size_t>(n) * sizeof(TYPE), std::align_val_t(alignof(TYPE)),
+                                              std::nothrow)
+                             : ::operator new(static_cast<size_t>(n) * sizeof(TYPE), std::nothrow);
         if (p == nullptr) AfxContainerMisuse("CArray", "not enough memory for the requested size (array unchanged)");
         return static_cast<TYPE*>(p);
     }
-    static void Deallocate(TYPE* p) { if (p) ::operator delete(static_cast<void*>(p), std::align_val_t(alignof(TYPE))); }
+    static void Deallocate(TYPE* p) {
+        if (!p) return;
+        if constexpr (kOverAligned)
+            ::operator delete(static_cast<void*>(p), std::align_val_t(alignof(TYPE)));
+        else
+            ::operator delete(static_cast<void*>(p));
+    }
+    // Only over-aligned element types need the aligned allocation, which costs more per block.
+    static constexpr bool kOverAligned = alignof(TYPE) > __STDCPP_DEFAULT_NEW_ALIGNMENT__;
     // True when r refers to an element of this array (a reference that a reallocation would break).
     BOOL Aliases(const TYPE& r) const { return m_pData && &r >= m_pData && &r < m_pData + m_nSize; }
     void Swap(CArray& o) noexcept {

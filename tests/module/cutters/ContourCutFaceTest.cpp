@@ -192,39 +192,43 @@ TEST(ContourCut, Quadrilaterals) {
 
 TEST(ContourCut, ListsOfAWholeFieldGrowInProportion) {
     // 100,000 triangles of value 5 on a 0..10 scale: one polygon of three vertices each, all
-    // gathered into one pair of lists. Blocks, by new capacity = max(new size, capacity +
-    // grow-by) with the grow-by set to the size whenever the next polygon does not fit:
-    // sizes and factors (one per polygon) 1,024, 2,048, ..., 131,072: 8 blocks;
-    // vertices 1,024, then 2,048 (the step is at least 1,024), then 2c - 2 (the next polygon no
-    // longer fits at c - 2, a multiple of three): 4,094, 8,186, 16,370, 32,738, 65,474, 130,946,
-    // 261,890, 523,778: 10 blocks for 300,000.
+    // gathered into one pair of lists. Below 1,024 elements the library's own step holds (it is
+    // at least size / 8 there); from 1,024 on a list that lacks room for the next polygon gets a
+    // grow-by of its size, so each new block at least doubles the old one less the polygon that
+    // did not fit (c + c - 2 for the vertices, whose sizes are multiples of three): from 1,024 to
+    // 300,000 elements that is at most log2(300,000 / 1,024) + 1 = 9.2, so 9 blocks per list.
     // The library's rule alone would take about 300 blocks for the vertices.
     CutProbe e(0.0, 10.0, 12);
     CArray<int, int> sizes;
     CArray<VtxInfo_tag, VtxInfo_tag> vertices;
     CArray<double, double> f1, f2;
-    int sizeBlocks = 0, vertexBlocks = 0, factorBlocks = 0;
-    INT_PTR sizeCap = 0, vertexCap = 0, factorCap = 0;
-    auto count = [](INT_PTR now, INT_PTR& cap, int& blocks) {
-        if (now != cap) {
+    struct Blocks {
+        INT_PTR cap = 0;
+        int large = 0;       // blocks taken at 1,024 elements or more
+        bool doubled = true;  // every such block at least doubled the one before, less 2
+        void See(INT_PTR now) {
+            if (now == cap) return;
+            if (cap >= 1024) {
+                ++large;
+                doubled = doubled && now >= 2 * cap - 2;
+            }
             cap = now;
-            blocks++;
         }
-    };
+    } sizeBlocks, vertexBlocks, factorBlocks;
     for (int i = 0; i < 100000; i++) {
         C3DPoint a(i, 0, 0), b(i + 1, 0, 0), c(i, 1, 0);
         e.ContourTriangle(5.0, 5.0, 5.0, a, b, c, 0, 0, 0, sizes, vertices, &f1, &f2, 0);
-        count(sizes.GetAllocSize(), sizeCap, sizeBlocks);
-        count(vertices.GetAllocSize(), vertexCap, vertexBlocks);
-        count(f1.GetAllocSize(), factorCap, factorBlocks);
+        sizeBlocks.See(sizes.GetAllocSize());
+        vertexBlocks.See(vertices.GetAllocSize());
+        factorBlocks.See(f1.GetAllocSize());
     }
     ASSERT_EQ(sizes.GetSize(), 100000);
     ASSERT_EQ(vertices.GetSize(), 300000);
     EXPECT_EQ(f2.GetSize(), 100000);
-    EXPECT_EQ(sizeBlocks, 8);
-    EXPECT_EQ(factorBlocks, 8);
-    EXPECT_EQ(vertexBlocks, 10);
-    EXPECT_EQ(vertexCap, 523778);
+    for (const Blocks* b : {&sizeBlocks, &vertexBlocks, &factorBlocks}) {
+        EXPECT_TRUE(b->doubled);
+        EXPECT_LE(b->large, 9);
+    }
     // The last polygon is whole.
     EXPECT_EQ(sizes[99999], 3);
     EXPECT_DOUBLE_EQ(vertices[299999].pt.x + vertices[299998].pt.x + vertices[299997].pt.x, 3 * 99999 + 1);
@@ -238,9 +242,12 @@ TEST(ContourCut, MagnitudeTolerance) {
     } rows[] = {
         {"hundred and zero", {100, 0}, 1e-8},
         {"tiny values floor at 1e-15", {1e-20, 1e-20}, 1e-15},
-        {"a zero counts as magnitude 1", {1e-20, 0}, 1e-10},
+        {"a zero has no magnitude", {1e-20, 0}, 1e-15},
+        {"tiny values and a zero: 1e-10 of the largest, floored", {2e-10, 0, -1e-10}, 1e-15},
+        {"a zero beside magnitude 1e-4", {1e-4, 0}, 1e-14},
         {"largest magnitude rules, negative too", {-5000, 3}, 5e-7},
-        {"empty set", {}, 1e-10},
+        {"infinite and undefined values are left out", {HUGE_VAL, NAN, 20.0}, 2e-9},
+        {"empty set", {}, 1e-15},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
@@ -393,3 +400,86 @@ TEST(ContourCut, Extrusion) {
 }
 
 }  // namespace
+
+TEST(ContourCut, TinyValuesWithZerosAreCut) {
+    // Values of order 1e-10 with exact zeros: the face 0 / 0.6e-10 / 0.9e-10 crosses the levels
+    // 0.25e-10, 0.5e-10 and 0.75e-10 of a scale 0 .. 2.75e-10 (12 levels, step 0.25e-10), so it is
+    // four bands. The same face with every value times 1e10 on the scale times 1e10 has the same
+    // geometry: its band areas are the oracle (the cut points divide the edges in the same ratios).
+    struct Row {
+        const char* label;
+        double scale;
+    } const rows[] = {{"tiny values", 1e-10}, {"the same field times 1e10", 1.0}};
+    std::vector<double> areas[2];
+    for (int r = 0; r < 2; ++r) {
+        SCOPED_TRACE(rows[r].label);
+        const double s = rows[r].scale;
+        CutProbe e(0.0, 2.75 * s, 12);
+        C3DPoint a(0, 0, 0), b(4, 0, 0), c(0, 3, 0);
+        CArray<int, int> sizes;
+        CArray<VtxInfo_tag, VtxInfo_tag> vtx;
+        e.ContourTriangle(0.0, 0.6 * s, 0.9 * s, a, b, c, 0, 0, 0, sizes, vtx, nullptr, nullptr, 0);
+        ASSERT_EQ(sizes.GetSize(), 4) << "cut at three levels";
+        INT_PTR at = 0;
+        double total = 0.0;
+        for (INT_PTR p = 0; p < sizes.GetSize(); ++p) {
+            // Every vertex of a band lies between the band's two levels.
+            const double lo = (3 - p) * 0.25 * s, hi = (4 - p) * 0.25 * s;
+            for (int i = 0; i < sizes[p]; ++i) {
+                EXPECT_GE(vtx[at + i].dValue, (p == 3 ? 0.0 : lo) - 1e-12 * s) << "band " << p;
+                EXPECT_LE(vtx[at + i].dValue, (p == 0 ? 0.9 * s : hi) + 1e-12 * s) << "band " << p;
+            }
+            const double area = std::fabs(PolyArea(vtx, at, sizes[p]));
+            areas[r].push_back(area);
+            total += area;
+            at += sizes[p];
+        }
+        EXPECT_NEAR(total, 6.0, 6.0 * 1e-12) << "the bands cover the face";
+    }
+    ASSERT_EQ(areas[0].size(), areas[1].size());
+    for (size_t i = 0; i < areas[0].size(); ++i) EXPECT_NEAR(areas[0][i], areas[1][i], areas[1][i] * 1e-12) << i;
+
+    // A quadrilateral of tiny values with a zero corner is cut too (four triangles around the
+    // centre, each crossed by levels), not drawn as one band.
+    CutProbe q(0.0, 2.75e-10, 12);
+    C3DPoint p1(0, 0, 0), p2(1, 0, 0), p3(1, 1, 0), p4(0, 1, 0);
+    CArray<int, int> sizes;
+    CArray<VtxInfo_tag, VtxInfo_tag> vtx;
+    q.ContourRectangle(0.0, 0.3e-10, 0.9e-10, 0.3e-10, p1, p2, p3, p4, 0, 0, 0, 0, sizes, vtx, nullptr, nullptr);
+    EXPECT_GT(sizes.GetSize(), 4);
+}
+
+TEST(ContourCut, BandAreasOfAFieldAreExact) {
+    // A linear field v = x on the square 0..10 cut into two triangles per cell of a 5 x 5 grid,
+    // on levels 0, 1, ..., 11: band r (between x = r - 1 and x = r) has area 10 for r = 1..10,
+    // however the cells split it.
+    CutProbe e(0.0, 11.0, 12);
+    CArray<int, int> sizes;
+    CArray<VtxInfo_tag, VtxInfo_tag> vtx;
+    for (int j = 0; j < 5; ++j)
+        for (int i = 0; i < 5; ++i) {
+            const double x0 = 2.0 * i, y0 = 2.0 * j;
+            C3DPoint a(x0, y0, 0), b(x0 + 2, y0, 0), c(x0 + 2, y0 + 2, 0), d(x0, y0 + 2, 0);
+            e.ContourTriangle(x0, x0 + 2, x0 + 2, a, b, c, 0, 0, 0, sizes, vtx, nullptr, nullptr, 0);
+            C3DPoint a2(x0, y0, 0), c2(x0 + 2, y0 + 2, 0);
+            e.ContourTriangle(x0, x0 + 2, x0, a2, c2, d, 0, 0, 0, sizes, vtx, nullptr, nullptr, 0);
+        }
+    double band[12] = {};
+    INT_PTR at = 0;
+    for (INT_PTR p = 0; p < sizes.GetSize(); ++p) {
+        ASSERT_GE(sizes[p], 3);
+        // The band of a polygon: the mean of its vertex values lies strictly inside it.
+        double mean = 0.0;
+        for (int i = 0; i < sizes[p]; ++i) mean += vtx[at + i].dValue;
+        mean /= sizes[p];
+        const int r = static_cast<int>(std::ceil(mean));
+        ASSERT_GE(r, 1);
+        ASSERT_LE(r, 10);
+        const double area = PolyArea(vtx, at, sizes[p]);
+        EXPECT_GT(std::fabs(area), 0.0) << "no degenerate polygon";
+        band[r] += std::fabs(area);
+        at += sizes[p];
+    }
+    EXPECT_EQ(at, vtx.GetSize());
+    for (int r = 1; r <= 10; ++r) EXPECT_NEAR(band[r], 10.0, 10.0 * 1e-12) << "band " << r;
+}

@@ -1,0 +1,519 @@
+#include "host/app/ModeTable.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <strings.h>
+
+#include "host/app/HostCommand.h"
+#include "host/app/ModuleLoader.h"
+#include "host/base/PVXHostResult.h"
+#include "host/db/CPostCtrl.h"
+#include "host/db/DBTables.h"
+
+namespace {
+
+// ---- components ----------------------------------------------------------------------------
+
+const CHostComponent kReactions[] = {{"FX", 0}, {"FY", 1}, {"FZ", 2}, {"FXYZ", 3},
+                                     {"MX", 4}, {"MY", 5}, {"MZ", 6}, {"MXYZ", 7}};
+const CHostComponent kDisplacements[] = {{"DX", 0}, {"DY", 1}, {"DZ", 2},  {"DXYZ", 3}, {"RX", 4},
+                                         {"RY", 5}, {"RZ", 6}, {"DXY", 7}, {"DYZ", 8},  {"DXZ", 9}};
+// The deformed-shape page offers the translations only.
+const CHostComponent kTranslations[] = {{"DX", 0}, {"DY", 1}, {"DZ", 2}, {"DXYZ", 3}, {"DXY", 7}, {"DYZ", 8}, {"DXZ", 9}};
+// Frame and wall members: axial force, shears, torsion, moments, the larger shear and moment.
+const CHostComponent kMemberForces[] = {{"N", 0},  {"VY", 1}, {"VZ", 2}, {"T", 3},
+                                        {"MY", 4}, {"MZ", 5}, {"V", 6},  {"M", 7}};
+const CHostComponent kPlateForces[] = {{"FXX", 0},  {"FYY", 1},   {"FXY", 2},  {"FMAX", 3},    {"FMIN", 4},     {"FVECTOR", 5},
+                                       {"MXX", 6},  {"MYY", 7},   {"MXY", 8},  {"MMAX", 9},    {"MMIN", 10},    {"MVECTOR", 11},
+                                       {"VXX", 12}, {"VYY", 13},  {"FABS", 14}, {"MABS", 15}, {"VMAX", 16}};
+const CHostComponent kStresses[] = {{"SIG-XX", 0},  {"SIG-YY", 1},  {"SIG-XY", 2},    {"SIG-MAX", 3},
+                                    {"SIG-MIN", 4}, {"SIG-EFF", 5}, {"SHEAR-MAX", 6}, {"VECTOR", 7}};
+const CHostComponent kSlabForces[] = {{"MXX", 0}, {"MYY", 1}, {"MXY", 2}, {"VXX", 3}, {"VYY", 4},
+                                      {"VMAX", 5}, {"FXX", 6}, {"FYY", 7}, {"FXY", 8}};
+const CHostComponent kStoryShear[] = {{"FORCE", 0}, {"RATIO", 1}};
+
+#define PVX_COMPONENTS(a) a, static_cast<int>(sizeof(a) / sizeof(a[0]))
+
+// ---- result probes -------------------------------------------------------------------------
+
+template <class Table, class F>
+int AnyKey(CDataBase& db, F has) {
+    Table t;
+    t.ConnectToDB(&db);
+    CArray<UINT, UINT> keys;
+    t.GetKeyList(keys);
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i)
+        if (has(keys[i])) return 1;
+    return 0;
+}
+
+int HasDisp(const CPostCtrl& post, CDataBase& db, int) {
+    return AnyKey<CClassPNode>(db, [&](UINT k) {
+        T_DISP_D d;
+        return post.GetDisp(k, &d, &d, &d);
+    });
+}
+int HasModeShape(const CPostCtrl& post, CDataBase& db, int) {
+    return AnyKey<CClassPNode>(db, [&](UINT k) {
+        T_DISP_D d;
+        return post.GetEiMode(k, post.GetSelectedMode(), d);
+    });
+}
+int HasReac(const CPostCtrl& post, CDataBase& db, int) {
+    return AnyKey<CClassPNode>(db, [&](UINT k) {
+        T_REAC_D r;
+        return post.GetReac(k, &r, &r, &r);
+    });
+}
+int HasFrameForces(const CPostCtrl& post, CDataBase& db, int) {
+    return AnyKey<CClassPMemb>(db, [&](UINT k) {
+        T_STRG_D s;
+        T_MBCL_D c;
+        return post.GetMbgd(k, &s, &s, &s, 0) || post.GetMbcl(k, &c, &c, &c, 0);
+    });
+}
+int HasWallForces(const CPostCtrl& post, CDataBase& db, int) {
+    return AnyKey<CClassPMemb>(db, [&](UINT k) {
+        T_MBWG_D w;
+        return post.GetStwt(k, &w, &w, &w, 0);
+    });
+}
+int HasPlateResults(const CPostCtrl& post, CDataBase& db, int) {
+    return AnyKey<CClassPElem>(db, [&](UINT k) {
+        T_STRP_DL p;
+        return post.GetStrp_L(k, &p, &p, &p, 0);
+    });
+}
+
+// ---- the table -----------------------------------------------------------------------------
+
+const std::vector<CHostMode>& Modes() {
+    static const std::vector<CHostMode> modes = {
+        {0, "reactions", 7101, EHostLoad::kStatic, PVX_COMPONENTS(kReactions),
+         "data-kind=1 contour=1 legend=1 numbers=0 scale= node=", "reactions", HasReac},
+        {1, "deformed-shape", 7201, EHostLoad::kStatic, PVX_COMPONENTS(kTranslations),
+         "legend=1 numbers=0 undeformed=0 scale=", "displacements", HasDisp},
+        {2, "displacement-contour", 7204, EHostLoad::kStatic, PVX_COMPONENTS(kDisplacements),
+         "contour=1 legend=1 numbers=0 undeformed=0", "displacements", HasDisp},
+        {3, "node-displacement", 7205, EHostLoad::kStatic, nullptr, 0, "node=", "displacements", HasDisp},
+        {4, "mode-shape", 7203, EHostLoad::kModeShape, PVX_COMPONENTS(kDisplacements), "legend=1 numbers=0 scale=",
+         "mode shapes", HasModeShape},
+        {5, "story-shear-ratio", 7501, EHostLoad::kStatic, PVX_COMPONENTS(kStoryShear), "contour=1 legend=1",
+         "column forces", HasFrameForces},
+        {6, "frame-force-contour", 7301, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
+         "contour=1 legend=1 numbers=0", "frame member forces", HasFrameForces},
+        {7, "frame-force-diagram", 7302, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
+         "contour=1 legend=1 numbers=0", "frame member forces", HasFrameForces},
+        {8, "wall-force-contour", 7305, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
+         "contour=1 legend=1 numbers=0", "wall forces", HasWallForces},
+        {9, "wall-force-diagram", 7306, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
+         "contour=1 legend=1 numbers=0", "wall forces", HasWallForces},
+        {10, "plate-force", 7307, EHostLoad::kStatic, PVX_COMPONENTS(kPlateForces), "contour=1 legend=1 numbers=0",
+         "plate forces", HasPlateResults},
+        {11, "plate-stress", 7308, EHostLoad::kStatic, PVX_COMPONENTS(kStresses), "contour=1 legend=1 numbers=0",
+         "plate stresses", HasPlateResults},
+        {16, "slab-force", 7303, EHostLoad::kStatic, PVX_COMPONENTS(kSlabForces), "contour=1 legend=1 numbers=0",
+         "plate forces", HasPlateResults},
+        {17, "slab-rebar", 12201, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 numbers=0", "plate forces",
+         HasPlateResults},
+        {18, "slab-crack", -1, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 numbers=0", "plate forces",
+         HasPlateResults},
+        {19, "slab-deflection", -1, EHostLoad::kStatic, nullptr, 0,
+         "deflection-kind=1 contour=1 legend=1 numbers=0", "displacements", HasDisp},
+        {20, "slab-wall", 7401, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1", "plate forces", HasPlateResults},
+        {21, "slab-strip", 7402, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1", "plate forces", HasPlateResults},
+        {22, "slab-force-beam", 7304, EHostLoad::kStatic, PVX_COMPONENTS(kSlabForces), "contour=1 legend=1 numbers=0",
+         "plate forces", HasPlateResults},
+        {63, "time-history", -1, EHostLoad::kTimeHistory, PVX_COMPONENTS(kDisplacements), "legend=1 numbers=0",
+         "displacements", HasDisp},
+        {69, "settlement", 7202, EHostLoad::kSettlement, nullptr, 0, "contour=1 legend=1 numbers=0", "settlements",
+         HasDisp},
+        {70, "reaction-contour", 7102, EHostLoad::kStatic, PVX_COMPONENTS(kReactions),
+         "data-kind=0 member-kind=0 contour=1 legend=1 numbers=0", "reactions", HasReac},
+    };
+    return modes;
+}
+
+// ---- option keys ---------------------------------------------------------------------------
+
+enum class EValue { kSwitch, kChoice3, kNumber, kKey };
+
+struct KeyDef {
+    const char* pszKey;
+    EValue eValue;
+    const char* pszValues;  // for help
+    const char* pszHelp;
+};
+
+const KeyDef kKeys[] = {
+    {"contour", EValue::kSwitch, "0|1", "results coloured by value (the pages' contour box)"},
+    {"legend", EValue::kSwitch, "0|1", "legend panel"},
+    {"numbers", EValue::kSwitch, "0|1", "values written on the model"},
+    {"undeformed", EValue::kSwitch, "0|1", "undeformed outline drawn with the result"},
+    {"scale", EValue::kNumber, "NUMBER", "scale factor of the deformed shape or of the reaction arrows"},
+    {"node", EValue::kKey, "KEY", "a picked node: its value is marked"},
+    {"data-kind", EValue::kChoice3, "0|1|2", "reactions: 0 contour, 1 forces, 2 reversed"},
+    {"member-kind", EValue::kSwitch, "0|1", "reaction contour under 0 rafts, 1 beams"},
+    {"deflection-kind", EValue::kSwitch, "0|1", "slab deflection: 0 numbers per member, 1 contour"},
+};
+
+const KeyDef* FindKey(const std::string& key) {
+    for (const KeyDef& k : kKeys)
+        if (key == k.pszKey) return &k;
+    return nullptr;
+}
+
+bool ValueFits(const KeyDef& k, const std::string& v) {
+    if (v.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    switch (k.eValue) {
+    case EValue::kSwitch: return v == "0" || v == "1";
+    case EValue::kChoice3: return v == "0" || v == "1" || v == "2";
+    case EValue::kNumber: {
+        const double d = std::strtod(v.c_str(), &end);
+        return *end == 0 && errno == 0 && d == d;
+    }
+    case EValue::kKey: {
+        const unsigned long n = std::strtoul(v.c_str(), &end, 10);
+        return v[0] != '-' && *end == 0 && errno == 0 && n > 0 && n <= 0xFFFFFFFFul;
+    }
+    }
+    return false;
+}
+
+// "key=value" words of a mode's settings, in order.
+std::vector<std::pair<std::string, std::string>> SplitSettings(const char* psz) {
+    std::vector<std::pair<std::string, std::string>> out;
+    const std::string s = psz ? psz : "";
+    size_t at = 0;
+    while (at < s.size()) {
+        size_t end = s.find(' ', at);
+        if (end == std::string::npos) end = s.size();
+        const std::string word = s.substr(at, end - at);
+        const size_t eq = word.find('=');
+        if (!word.empty()) out.emplace_back(word.substr(0, eq), eq == std::string::npos ? "" : word.substr(eq + 1));
+        at = end + 1;
+    }
+    return out;
+}
+
+std::string ModeKeys(const CHostMode& m) {
+    std::string keys;
+    for (const auto& kv : SplitSettings(m.pszSettings)) keys += (keys.empty() ? "" : ", ") + kv.first;
+    return keys.empty() ? "none" : keys;
+}
+
+std::string ComponentNames(const CHostMode& m) {
+    std::string s;
+    for (int i = 0; i < m.nComponents; ++i) s += (i ? " " : "") + std::string(m.pComponents[i].pszName);
+    return s;
+}
+
+std::string ModeLabel(const CHostMode& m) { return std::to_string(m.nMode) + " (" + m.pszName + ")"; }
+
+void Message(const std::string& text) { HostMessage("%s", text.c_str()); }
+
+// Load cases of a kind, in table order.
+std::vector<std::pair<UINT, T_PSTLD_D>> CasesOf(CDataBase& db, int type) {
+    std::vector<std::pair<UINT, T_PSTLD_D>> out;
+    CClassPStld cases;
+    cases.ConnectToDB(&db);
+    CArray<UINT, UINT> keys;
+    cases.GetKeyList(keys);
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
+        T_PSTLD_D rec;
+        if (cases.Get(keys[i], rec) && (type == 0 || rec.type == type)) out.emplace_back(keys[i], rec);
+    }
+    return out;
+}
+
+// Host load type code of a load case kind.
+unsigned LoadTypeOfCase(int caseType) {
+    switch (caseType) {
+    case PLOAD_DYNAMIC: return 2;
+    case PLOAD_TIMEHISTORY: return 5;
+    case PLOAD_SETTLEMENT: return 4;
+    default: return 1;
+    }
+}
+
+const char* CaseKindName(int type) {
+    switch (type) {
+    case PLOAD_STATIC: return "static case";
+    case PLOAD_DYNAMIC: return "dynamic case";
+    case PLOAD_TIMEHISTORY: return "time-history case";
+    case PLOAD_SETTLEMENT: return "settlement case";
+    default: return "load case";
+    }
+}
+
+}  // namespace
+
+const std::vector<CHostMode>& GetHostModes() { return Modes(); }
+
+const CHostMode* FindHostMode(const std::string& nameOrNumber) {
+    for (const CHostMode& m : Modes())
+        if (strcasecmp(nameOrNumber.c_str(), m.pszName) == 0 || nameOrNumber == std::to_string(m.nMode)) return &m;
+    return nullptr;
+}
+
+const char* GetHostResultHelp() {
+    static const std::string text = [] {
+        std::string s =
+            "Results (--mode MODE [--load NAME] [--component NAME] [--option KEY=VALUE]...):\n"
+            "  MODE is a display mode number or name; without --mode the plain model is drawn.\n"
+            "  --load names a load case or combination (mode shapes: the mode number; default the\n"
+            "  first static case, mode 1, the first time-history or settlement case).\n"
+            "  mode                      components (default: the engine's)\n";
+        for (const CHostMode& m : Modes()) {
+            char line[64];
+            std::snprintf(line, sizeof line, "  %-3d %-22s", m.nMode, m.pszName);
+            s += line;
+            s += m.nComponents ? ComponentNames(m) : "-";
+            s += "\n      keys:";
+            for (const auto& kv : SplitSettings(m.pszSettings))
+                s += " " + kv.first + (kv.second.empty() ? "" : "=" + kv.second);
+            s += "\n";
+        }
+        s += "  option keys:\n";
+        for (const KeyDef& k : kKeys) {
+            char line[160];
+            std::snprintf(line, sizeof line, "    %-16s %-7s %s\n", k.pszKey, k.pszValues, k.pszHelp);
+            s += line;
+        }
+        return s;
+    }();
+    return text.c_str();
+}
+
+// ---- parsing -------------------------------------------------------------------------------
+
+std::vector<CHostOption> CHostResultChoice::Options() {
+    return {
+        {"--mode", EHostValue::kText, "MODE", "show a result: a display mode by number or name (see below)"},
+        {"--load", EHostValue::kText, "NAME",
+         "load case or combination of the result (mode shapes: the mode number); default: see below"},
+        {"--component", EHostValue::kText, "NAME", "component of the result (see below); default: the engine's"},
+        {"--option", EHostValue::kText, "KEY=VALUE", "one setting of the mode (see below)", nullptr, 0, 0,
+         HOST_OPT_REPEATABLE},
+    };
+}
+
+int CHostResultChoice::Read(const CHostArgs& args) {
+    return Parse(args.Get("--mode"), args.Get("--load"), args.Get("--component"), args.GetAll("--option"));
+}
+
+int CHostResultChoice::Parse(const std::string& mode, const std::string& load, const std::string& component,
+                             const std::vector<std::string>& options) {
+    m_pMode = nullptr;
+    m_settings.clear();
+    if (mode.empty()) {
+        if (!load.empty() || !component.empty() || !options.empty()) {
+            Message("--load, --component and --option need --mode");
+            return HOST_EXIT_USAGE;
+        }
+        return 0;
+    }
+    m_pMode = FindHostMode(mode);
+    if (!m_pMode) {
+        Message("unknown display mode \"" + mode + "\" (see pvxhost --help for the modes)");
+        return HOST_EXIT_USAGE;
+    }
+    const CHostMode& m = *m_pMode;
+    m_strLoad = load;
+    if (m.eLoad == EHostLoad::kModeShape && !load.empty()) {
+        char* end = nullptr;
+        const long n = std::strtol(load.c_str(), &end, 10);
+        if (*end || n < 1 || n > 100000) {
+            Message("--load of mode " + ModeLabel(m) + " is a mode number from 1, not \"" + load + "\"");
+            return HOST_EXIT_USAGE;
+        }
+    }
+
+    for (const auto& kv : SplitSettings(m.pszSettings))
+        if (!kv.second.empty()) m_settings.push_back(kv);
+
+    auto set = [&](const std::string& key, const std::string& value) {
+        for (auto& kv : m_settings)
+            if (kv.first == key) {
+                kv.second = value;
+                return;
+            }
+        m_settings.emplace_back(key, value);
+    };
+
+    if (!component.empty()) {
+        const CHostComponent* found = nullptr;
+        for (int i = 0; i < m.nComponents; ++i)
+            if (strcasecmp(component.c_str(), m.pComponents[i].pszName) == 0) found = &m.pComponents[i];
+        if (!found) {
+            Message("mode " + ModeLabel(m) + " has no component \"" + component + "\" (" +
+                                      (m.nComponents ? "components: " + ComponentNames(m) : "it has none") + ")");
+            return HOST_EXIT_USAGE;
+        }
+        set("component", std::to_string(found->nCode));
+    }
+
+    const auto allowed = SplitSettings(m.pszSettings);
+    for (const std::string& o : options) {
+        const size_t eq = o.find('=');
+        const std::string key = o.substr(0, eq), value = eq == std::string::npos ? "" : o.substr(eq + 1);
+        const KeyDef* def = FindKey(key);
+        if (!def) {
+            Message("unknown option key \"" + key + "\" (see pvxhost --help for the keys)");
+            return HOST_EXIT_USAGE;
+        }
+        bool ok = false;
+        for (const auto& kv : allowed) ok = ok || kv.first == key;
+        if (!ok) {
+            Message("\"" + key + "\" is not a setting of mode " + ModeLabel(m) + " (its keys: " +
+                                      ModeKeys(m) + ")");
+            return HOST_EXIT_USAGE;
+        }
+        if (eq == std::string::npos || !ValueFits(*def, value)) {
+            Message("--option " + key + " takes " + def->pszValues + ", not \"" + value + "\"");
+            return HOST_EXIT_USAGE;
+        }
+        set(key, value);
+    }
+    return 0;
+}
+
+// ---- the project ---------------------------------------------------------------------------
+
+int CHostResultChoice::Resolve(CDataBase& db) {
+    if (!m_pMode) return 0;
+    const CHostMode& m = *m_pMode;
+    CPostCtrl post(&db);
+    m_nLoadStep = 0;
+
+    if (m.eLoad == EHostLoad::kModeShape) {
+        const int count = post.GetModeCount();
+        if (count < 1) {
+            Message("the project has no mode shapes");
+            return HOST_EXIT_FAILED;
+        }
+        const long n = m_strLoad.empty() ? 1 : std::strtol(m_strLoad.c_str(), nullptr, 10);
+        if (n > count) {
+            Message("the project has no mode " + m_strLoad + " (it has " + std::to_string(count) + ")");
+            return HOST_EXIT_FAILED;
+        }
+        m_nLoadType = 0;
+        m_nLoadKey = static_cast<unsigned>(n);
+        m_strLoadName = "mode " + std::to_string(n);
+        post.SelectMode(static_cast<int>(n), 0);
+    } else {
+        const int wanted = m.eLoad == EHostLoad::kTimeHistory ? PLOAD_TIMEHISTORY
+                           : m.eLoad == EHostLoad::kSettlement ? PLOAD_SETTLEMENT
+                                                               : 0;
+        bool found = false;
+        if (m_strLoad.empty()) {
+            const auto cases = CasesOf(db, wanted ? wanted : PLOAD_STATIC);
+            if (cases.empty()) {
+                Message(std::string("the project has no ") +
+                                          CaseKindName(wanted ? wanted : PLOAD_STATIC) + " to show mode " + ModeLabel(m));
+                return HOST_EXIT_FAILED;
+            }
+            m_nLoadKey = cases[0].first;
+            m_nLoadType = LoadTypeOfCase(cases[0].second.type);
+            m_strLoadName = cases[0].second.name;
+            found = true;
+        }
+        for (const auto& c : CasesOf(db, 0)) {
+            if (found || m_strLoad != c.second.name) continue;
+            if (wanted && c.second.type != wanted) {
+                Message("load \"" + m_strLoad + "\" is a " + CaseKindName(c.second.type) + ", mode " +
+                                          ModeLabel(m) + " shows a " + CaseKindName(wanted));
+                return HOST_EXIT_FAILED;
+            }
+            m_nLoadKey = c.first;
+            m_nLoadType = LoadTypeOfCase(c.second.type);
+            m_strLoadName = c.second.name;
+            found = true;
+        }
+        if (!found && !wanted) {
+            CClassPLcom combs;
+            combs.ConnectToDB(&db);
+            CArray<UINT, UINT> keys;
+            combs.GetKeyList(keys);
+            for (INT_PTR i = 0; i < keys.GetSize() && !found; ++i) {
+                T_PLCOM_D rec;
+                if (!combs.Get(keys[i], rec) || m_strLoad != rec.name) continue;
+                m_nLoadKey = keys[i];
+                m_nLoadType = CClassPLcom::IsMaxMinComb(rec) ? 12 : 11;
+                m_nLoadStep = CClassPLcom::IsMaxMinComb(rec) ? 1 : 0;  // an envelope shows its maximum
+                m_strLoadName = rec.name;
+                found = true;
+            }
+        }
+        if (!found) {
+            Message("the project has no " +
+                                      std::string(wanted ? CaseKindName(wanted) : "load case or combination") +
+                                      " named \"" + m_strLoad + "\"");
+            return HOST_EXIT_FAILED;
+        }
+        T_PLCOM_D lc;
+        if (!post.MakeLoadComb(m_nLoadType, m_nLoadKey, lc) || !post.SelectLoadComb(lc, m_nLoadStep != 0, 0)) {
+            Message("the load \"" + m_strLoadName + "\" cannot be selected");
+            return HOST_EXIT_FAILED;
+        }
+    }
+    if (m.pfnHasResults && !m.pfnHasResults(post, db, m.nMode)) {
+        Message(std::string("the project has no ") + m.pszResults + " for \"" + m_strLoadName + "\"");
+        return HOST_EXIT_FAILED;
+    }
+    return 0;
+}
+
+// ---- the module ----------------------------------------------------------------------------
+
+int CHostResultChoice::Apply(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
+    m_bDrawn = false;
+    if (!m_pMode) return 0;
+    const CHostMode& m = *m_pMode;
+    auto show = reinterpret_cast<PFN_PVXHOST_SHOW_RESULT>(loader.GetSymbol(PVXHOST_SHOW_RESULT));
+    if (!show) {
+        Message("the results module cannot show results (no " PVXHOST_SHOW_RESULT ")");
+        return HOST_EXIT_FAILED;
+    }
+    std::vector<const char*> keys, values;
+    for (const auto& kv : m_settings) {
+        keys.push_back(kv.first.c_str());
+        values.push_back(kv.second.c_str());
+    }
+    PVXHostResultRequest req{};
+    req.nMode = m.nMode;
+    req.nResultId = m.nResultId;
+    req.nLoadType = m_nLoadType;
+    req.nLoadKey = m_nLoadKey;
+    req.nLoadStep = m_nLoadStep;
+    req.pszLoadName = m_strLoadName.c_str();
+    req.nSettings = static_cast<int>(keys.size());
+    req.ppszKeys = keys.data();
+    req.ppszValues = values.data();
+    PVXHostResultReport rep{};
+    switch (show(pModel, &req, &rep)) {
+    case PVXHOST_DRAWN:
+        if (rep.szMessage[0]) Message(std::string("note: ") + rep.szMessage);
+        m_bDrawn = true;
+        return 0;
+    case PVXHOST_NOT_BUILT:
+        Message("mode " + ModeLabel(m) + ": " + rep.szMessage + "; drawing the plain model");
+        return 0;
+    default:
+        Message("mode " + ModeLabel(m) + ": " + rep.szMessage);
+        return HOST_EXIT_FAILED;
+    }
+}
+
+void CHostResultChoice::PrintExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel) const {
+    if (!m_bDrawn) return;
+    auto get = reinterpret_cast<PFN_PVXHOST_GET_RESULT_EXTREMES>(loader.GetSymbol(PVXHOST_GET_RESULT_EXTREMES));
+    PVXHostResultReport rep{};
+    if (!get || !get(pModel, &rep) || !rep.bExtremes) return;
+    std::printf("max %s (%.17g) at %s %u\n", rep.szMax, rep.dMax, rep.szKeyKind, rep.nMaxKey);
+    std::printf("min %s (%.17g) at %s %u\n", rep.szMin, rep.dMin, rep.szKeyKind, rep.nMinKey);
+}

@@ -1,0 +1,298 @@
+// PVXHost_ShowResult: the host program's stand-in for the result bars' execute step.
+//
+// It does for one display mode what a bar container's prepare member, its page and the execute
+// step do to the current view's model: the bars' current mode and result id, the load selection,
+// fresh engines of the mode's kind owned by the model with the settings the host passes, and the
+// model's display switches. The host then lets the view paint. An engine that cannot draw yet is
+// not kept: the model shows the plain model, and the report says which engine is missing.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "module/bars/CPVXBarContainerBase.h"
+#include "module/contour/CLegendEngine.h"
+#include "module/engines/CDeformEngine.h"
+#include "module/engines/CReactionEngine.h"
+#include "module/engines/CStressEngine.h"
+#include "module/force/CForceEngine.h"
+#include "host/base/PVXHostResult.h"
+#include "host/grx/I_PVXCtrl.h"
+#include "module/model/I_PVXModel.h"
+#include "module/model/PVXModes.h"
+#include "module/model/T_PVX_DOPT_D.h"
+
+namespace {
+
+enum class EngineKind { kNone, kReaction, kDeformation, kForce, kStress };
+
+EngineKind KindOfMode(int mode) {
+    switch (mode) {
+    case PVXMode::kReaction:
+    case PVXMode::kReactionContour: return EngineKind::kReaction;
+    case PVXMode::kDeformedShape:
+    case PVXMode::kDispContour:
+    case PVXMode::kNodeDisp:
+    case PVXMode::kModeShape:
+    case PVXMode::kSlabDeflection:
+    case PVXMode::kTimeHistory:
+    case PVXMode::kSettlement: return EngineKind::kDeformation;
+    case PVXMode::kPlateStress: return EngineKind::kStress;
+    default:
+        if ((mode >= PVXMode::kStoryShearRatio && mode <= PVXMode::kPlateForce) ||
+            (mode >= PVXMode::kSlabForce && mode <= PVXMode::kSlabForceBeam))
+            return EngineKind::kForce;
+        return EngineKind::kNone;
+    }
+}
+
+const char* EngineName(EngineKind k) {
+    switch (k) {
+    case EngineKind::kReaction: return "reaction";
+    case EngineKind::kDeformation: return "deformation (displacement)";
+    case EngineKind::kForce: return "force";
+    case EngineKind::kStress: return "principal stress";
+    default: return "";
+    }
+}
+
+// Where the engine of a mode reports its extremes.
+const char* KeyKindOfMode(int mode) {
+    switch (KindOfMode(mode)) {
+    case EngineKind::kReaction: return mode == PVXMode::kReaction ? "node" : "element";
+    case EngineKind::kDeformation: return mode == PVXMode::kSlabDeflection ? "element" : "node";
+    case EngineKind::kStress: return "element";
+    default:
+        return mode >= PVXMode::kFrameForceContour && mode <= PVXMode::kWallForceDiagram ? "member" : "element";
+    }
+}
+
+void Copy(char* dst, size_t cap, const std::string& src) {
+    std::snprintf(dst, cap, "%s", src.c_str());
+}
+
+// The engine that draws the mode, of those the model holds.
+CEngineBase* ModeEngine(I_PVXModel& m, EngineKind k) {
+    switch (k) {
+    case EngineKind::kReaction: return m.m_pReactionEngine;
+    case EngineKind::kDeformation: return m.m_pDeformEngine;
+    case EngineKind::kForce: return m.m_pForceEngine;
+    case EngineKind::kStress: return m.m_pStressEngine;
+    default: return nullptr;
+    }
+}
+
+// Whether the engine draws its modes: the deformation and reaction engines draw through a plot
+// engine, so one that makes none for a draw draws nothing. The force and principal-stress
+// engines' drawing passes are not built yet.
+bool EngineDraws(I_PVXModel& m, EngineKind k) {
+    CEngineBase* e = ModeEngine(m, k);
+    if (!e || k == EngineKind::kForce || k == EngineKind::kStress) return false;
+    CDC* pDC = m.m_pPVXCtrl ? m.m_pPVXCtrl->GetMemDC() : nullptr;
+    if (!pDC || !e->BeginPlotEng(pDC)) return false;
+    e->EndPlotEng();
+    return true;
+}
+
+// Data-ready flag of the engine of the mode.
+int DataReady(I_PVXModel& m, EngineKind k, int mode) {
+    switch (k) {
+    case EngineKind::kReaction: return m.m_pReactionEngine->m_bDataReady;
+    case EngineKind::kDeformation: return m.m_pDeformEngine->m_bDataReady;
+    case EngineKind::kStress: return m.m_pStressEngine->m_bDataReady;
+    case EngineKind::kForce: {
+        const CForceEngine& f = *m.m_pForceEngine;
+        switch (mode) {
+        case PVXMode::kStoryShearRatio: return f.m_bSSFRData;
+        case PVXMode::kFrameForceContour:
+        case PVXMode::kFrameForceDiagram: return f.m_bBForcData || f.m_bTForcData;
+        case PVXMode::kWallForceContour:
+        case PVXMode::kWallForceDiagram: return f.m_bWForcData;
+        case PVXMode::kPlateForce: return f.m_bPForcData;
+        case PVXMode::kSlabRebar: return f.m_bSRbarData;
+        case PVXMode::kSlabCrack: return f.m_bSCracData;
+        case PVXMode::kSlabWall: return f.m_bSWallBuilt;
+        case PVXMode::kSlabStrip: return f.m_bCLForcData;
+        default: return f.m_bSForcData;
+        }
+    }
+    default: return 0;
+    }
+}
+
+// One setting of the host applied to the model or its engine; false when nothing here takes it.
+bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const char* value) {
+    const std::string name = key ? key : "";
+    const int n = value ? std::atoi(value) : 0;
+    const double x = value ? std::atof(value) : 0.0;
+    T_PVX_DOPT_D* opt = m.m_pDispOpt;
+    if (name == "contour") {
+        m.m_bContour = n;
+        return true;
+    }
+    if (name == "numbers" && opt) {
+        opt->m_Number.m_bShowNumbers = n;
+        return true;
+    }
+    if (name == "legend" && opt) {
+        opt->m_Legend.m_bShowLegend = n;
+        return true;
+    }
+    if (name == "undeformed" && opt) {
+        opt->m_bUndeformedWireFrame = n;
+        return true;
+    }
+    if (name == "component") {
+        switch (k) {
+        case EngineKind::kReaction: m.m_pReactionEngine->m_nComponent = n; return true;
+        case EngineKind::kDeformation: m.m_pDeformEngine->m_nComponent = n; return true;
+        case EngineKind::kStress: m.m_pStressEngine->m_nComponent = n; return true;
+        case EngineKind::kForce: {
+            CForceEngine& f = *m.m_pForceEngine;
+            if (mode == PVXMode::kFrameForceContour || mode == PVXMode::kFrameForceDiagram) f.m_nBForcComp = n;
+            else if (mode == PVXMode::kWallForceContour || mode == PVXMode::kWallForceDiagram) f.m_nWForcComp = n;
+            else if (mode == PVXMode::kPlateForce) f.m_nPForcComp = n;
+            else if (mode == PVXMode::kStoryShearRatio) f.m_nSSFROutput = n;
+            else f.m_nSForcComp = n;
+            return true;
+        }
+        default: return false;
+        }
+    }
+    if (name == "scale" && k == EngineKind::kDeformation) {
+        m.m_pDeformEngine->m_dUserScale = x;
+        return true;
+    }
+    if (name == "node" && n > 0) {
+        if (k == EngineKind::kDeformation) m.m_pDeformEngine->m_arrPickedNode.Add(static_cast<UINT>(n));
+        else if (k == EngineKind::kReaction) m.m_pReactionEngine->m_arrPickedNode.Add(static_cast<UINT>(n));
+        else return false;
+        return true;
+    }
+    if (name == "deflection-kind" && k == EngineKind::kDeformation) {
+        m.m_pDeformEngine->m_nSlabDeflKind = n;
+        return true;
+    }
+    return false;
+}
+
+// The model's engines for the mode, as the execute step hands them over.
+void MakeEngines(I_PVXModel& m, EngineKind k) {
+    m.ResetEngines();
+    if (k == EngineKind::kReaction) {
+        m.m_pReactionEngine = new CReactionEngine(&m);
+        return;
+    }
+    m.m_pDeformEngine = new CDeformEngine(&m);
+    if (k == EngineKind::kForce) m.m_pForceEngine = new CForceEngine(&m);
+    if (k == EngineKind::kStress) m.m_pStressEngine = new CStressEngine(&m);
+}
+
+void InitEngines(I_PVXModel& m, int mode) {
+    if (m.m_pDeformEngine) m.m_pDeformEngine->InitEngine();
+    if (m.m_pForceEngine) m.m_pForceEngine->InitEngine(m.m_pDeformEngine, mode);
+    if (m.m_pReactionEngine) m.m_pReactionEngine->InitEngine(m.m_pDeformEngine, mode);
+    if (m.m_pStressEngine) m.m_pStressEngine->InitEngine(m.m_pDeformEngine, mode);
+}
+
+// The value as the legend of the mode writes it.
+std::string LegendText(I_PVXModel& m, int mode, double v) {
+    char buf[64] = {0};
+    CLegendEngine& lg = m.m_LegendEngine;
+    if (mode == PVXMode::kReaction) {
+        lg.GetTextReaction(v, buf);
+        return buf;
+    }
+    if (mode == PVXMode::kDeformedShape || mode == PVXMode::kModeShape) {
+        lg.GetTextDeformedShape(v, buf);
+        return buf;
+    }
+    return lg.GetContValueText(v).GetString();
+}
+
+int Finish(PVXHostResultReport* pRep, int status, const std::string& message) {
+    pRep->nStatus = status;
+    Copy(pRep->szMessage, sizeof pRep->szMessage, message);
+    return status;
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXModelBase* pBase,
+                                                                          const PVXHostResultRequest* pReq,
+                                                                          PVXHostResultReport* pRep) {
+    if (!pRep) return PVXHOST_BAD_REQUEST;
+    std::memset(pRep, 0, sizeof *pRep);
+    I_PVXModel* pModel = dynamic_cast<I_PVXModel*>(pBase);
+    if (!pModel || !pReq) return Finish(pRep, PVXHOST_BAD_REQUEST, "the view has no result model");
+    I_PVXModel& m = *pModel;
+    const int mode = pReq->nMode;
+    const EngineKind kind = KindOfMode(mode);
+    if (kind == EngineKind::kNone)
+        return Finish(pRep, PVXHOST_BAD_REQUEST, "display mode " + std::to_string(mode) + " has no result engine");
+    Copy(pRep->szEngine, sizeof pRep->szEngine, EngineName(kind));
+
+    // The bars' state and the load selection.
+    CPVXBarContainerBase::m_nCurrentMode = mode;
+    CPVXBarContainerBase::m_nCurrentTMMode = pReq->nResultId;
+    m.m_nBarDisplayMode = mode;
+    m.m_nLoadType = pReq->nLoadType;
+    m.m_nLoadKey = pReq->nLoadKey;
+    m.m_nLoadStep = pReq->nLoadStep;
+    m.m_strLoadName = pReq->pszLoadName ? pReq->pszLoadName : "";
+    if (mode == PVXMode::kModeShape) m.m_nCurEigenMode = static_cast<int>(pReq->nLoadKey);
+    if (mode == PVXMode::kTimeHistory) m.m_nTHCaseKey = pReq->nLoadKey;
+    m.m_bLoadSelected = 1;
+    m.SelectLoad();
+    if (!m.m_bResultDataReady) {
+        m.m_nDisplayMode = PVXMode::kNone;
+        return Finish(pRep, PVXHOST_NO_RESULTS, std::string("the host cannot select the load \"") + m.m_strLoadName.GetString() + "\"");
+    }
+
+    // Fresh engines with the settings of the mode.
+    MakeEngines(m, kind);
+    std::string unused;
+    for (int i = 0; i < pReq->nSettings; ++i) {
+        const char* key = pReq->ppszKeys ? pReq->ppszKeys[i] : nullptr;
+        const char* value = pReq->ppszValues ? pReq->ppszValues[i] : nullptr;
+        if (!ApplySetting(m, kind, mode, key, value)) unused += std::string(unused.empty() ? "" : ", ") + (key ? key : "");
+    }
+
+    if (!EngineDraws(m, kind)) {
+        m.ResetEngines();
+        m.m_nDisplayMode = PVXMode::kNone;
+        return Finish(pRep, PVXHOST_NOT_BUILT, std::string("the ") + EngineName(kind) + " engine is not built yet");
+    }
+    m.m_nDisplayMode = mode;
+    InitEngines(m, mode);
+    if (!DataReady(m, kind, mode)) {
+        m.ResetEngines();
+        m.m_nDisplayMode = PVXMode::kNone;
+        return Finish(pRep, PVXHOST_NO_RESULTS,
+                      std::string("the ") + EngineName(kind) + " engine found no results for \"" +
+                          m.m_strLoadName.GetString() + "\"");
+    }
+    return Finish(pRep, PVXHOST_DRAWN, unused.empty() ? "" : "settings not taken by the " + std::string(EngineName(kind)) +
+                                                                  " engine yet: " + unused);
+}
+
+extern "C" __attribute__((visibility("default"))) int PVXHost_GetResultExtremes(I_PVXModelBase* pBase,
+                                                                                 PVXHostResultReport* pRep) {
+    if (!pRep) return 0;
+    pRep->bExtremes = 0;
+    I_PVXModel* pModel = dynamic_cast<I_PVXModel*>(pBase);
+    if (!pModel) return 0;
+    I_PVXModel& m = *pModel;
+    const int mode = m.m_nDisplayMode;
+    const CEngineBase* pEngine = ModeEngine(m, KindOfMode(mode));
+    if (!pEngine || !m.m_bResultDataReady) return 0;
+    pRep->bExtremes = 1;
+    pRep->dMax = pEngine->m_dLegendMax;
+    pRep->dMin = pEngine->m_dLegendMin;
+    pRep->nMaxKey = m.m_nMaxKey;
+    pRep->nMinKey = m.m_nMinKey;
+    Copy(pRep->szKeyKind, sizeof pRep->szKeyKind, KeyKindOfMode(mode));
+    Copy(pRep->szMax, sizeof pRep->szMax, LegendText(m, mode, pEngine->m_dLegendMax));
+    Copy(pRep->szMin, sizeof pRep->szMin, LegendText(m, mode, pEngine->m_dLegendMin));
+    return 1;
+}
