@@ -13,6 +13,7 @@
 #include "module/bars/CPVXBarContainerBase.h"
 #include "module/contour/CLegendEngine.h"
 #include "module/engines/CDeformEngine.h"
+#include "module/engines/CPVXCutLineDetDlg.h"
 #include "module/engines/CReactionEngine.h"
 #include "module/engines/CStressEngine.h"
 #include "module/force/CForceEngine.h"
@@ -83,11 +84,12 @@ CEngineBase* ModeEngine(I_PVXModel& m, EngineKind k) {
 }
 
 // Whether the engine draws its modes: the deformation and reaction engines draw through a plot
-// engine, so one that makes none for a draw draws nothing. The force and principal-stress
-// engines' drawing passes are not built yet.
+// engine, so one that makes none for a draw draws nothing; the principal stress engine draws
+// itself. The force engine's drawing passes are not built yet.
 bool EngineDraws(I_PVXModel& m, EngineKind k) {
     CEngineBase* e = ModeEngine(m, k);
-    if (!e || k == EngineKind::kForce || k == EngineKind::kStress) return false;
+    if (!e || k == EngineKind::kForce) return false;
+    if (k == EngineKind::kStress) return true;
     CDC* pDC = m.m_pPVXCtrl ? m.m_pPVXCtrl->GetMemDC() : nullptr;
     if (!pDC || !e->BeginPlotEng(pDC)) return false;
     e->EndPlotEng();
@@ -167,6 +169,32 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         if (k == EngineKind::kDeformation) m.m_pDeformEngine->m_arrPickedNode.Add(static_cast<UINT>(n));
         else if (k == EngineKind::kReaction) m.m_pReactionEngine->m_arrPickedNode.Add(static_cast<UINT>(n));
         else return false;
+        return true;
+    }
+    if (k == EngineKind::kStress) {
+        CStressEngine& e = *m.m_pStressEngine;
+        if (name == "surface" && n >= 0 && n <= 3) {
+            e.m_nSurface = n;
+            return true;
+        }
+        if (name == "vector-scale") {
+            e.m_dVectorScale = x;
+            return true;
+        }
+        if (name == "number-position") {
+            e.m_nNumberPos = n;
+            return true;
+        }
+    }
+    if (name == "cut") {
+        // A cutting line of the project for this drawing, selected, and the engine builds and
+        // draws the cutting-line diagrams.
+        CEngineBase* e = ModeEngine(m, k);
+        double v[4];
+        if (!e || !value || std::sscanf(value, "%lf , %lf , %lf , %lf", &v[0], &v[1], &v[2], &v[3]) != 4) return false;
+        const double p1[3] = {v[0], v[1], 0.0}, p2[3] = {v[2], v[3], 0.0};
+        if (!CPVXCutLineDetDlg::AddSelectedLine(CPVXCutLineDetDlg::ProposeNameInTable(), p1, p2)) return false;
+        e->m_bCuttingLine = 1;
         return true;
     }
     if (name == "deflection-kind" && k == EngineKind::kDeformation) {
@@ -265,6 +293,8 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
     }
     m.m_nDisplayMode = mode;
     InitEngines(m, mode);
+    // As the execute step: the legend's margin of the window, when the legend is shown.
+    m.ResetLegendRect();
     if (!DataReady(m, kind, mode)) {
         m.ResetEngines();
         m.m_nDisplayMode = PVXMode::kNone;

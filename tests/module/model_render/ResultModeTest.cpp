@@ -99,7 +99,6 @@ TEST_F(ResultModeTest, AModeWithoutItsEngineDrawsThePlainModel) {
          "--mode displacement-contour --load 1.3DL+1.5LL --component DZ --option numbers=1", "deformation (displacement)"},
         {"the envelope", "--mode reactions --load ENV", "reaction"},
         {"frame forces", "--mode 6 --component MZ", "force"},
-        {"principal stresses", "--mode plate-stress", "principal stress"},
     };
     std::vector<COLORREF> want, got;
     int w = 0, h = 0;
