@@ -117,7 +117,7 @@ BOOL CPVXCutLineDetDlg::OnInitDialog() {
     m_bMinMax = m_bOnlyMinMax;
 
     for (CMouseEdit* pEdit : {&m_EditPt1, &m_EditPt2}) {
-        pEdit->SetAttUcsPos(TRUE);
+        pEdit->SetAttUcsPos(FALSE);  // world coordinates
         pEdit->SetXYOnlyMode(0);
         pEdit->SetNotifyWnd(this, this, this);
     }
