@@ -93,8 +93,8 @@ void BM_StressBuild(benchmark::State& state) {
     }
     CStressEngine engine(s->model.get());
     for (auto _ : state) benchmark::DoNotOptimize(engine.InitEngine(nullptr, PVXMode::kPlateStress));
-    state.counters["records/s"] =
-        benchmark::Counter(static_cast<double>(engine.m_mapPStrs.GetCount()), benchmark::Counter::kIsIterationInvariantRate);
+    const double records = static_cast<double>(engine.m_mapPStrs.GetCount());
+    state.counters["records/s"] = benchmark::Counter(records, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void BM_StressRecordsOnly(benchmark::State& state) {

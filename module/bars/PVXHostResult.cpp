@@ -191,7 +191,8 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         // draws the cutting-line diagrams.
         CEngineBase* e = ModeEngine(m, k);
         double v[4];
-        if (!e || !value || std::sscanf(value, "%lf , %lf , %lf , %lf", &v[0], &v[1], &v[2], &v[3]) != 4) return false;
+        if (!e || !value || std::sscanf(value, "%lf , %lf , %lf , %lf", &v[0], &v[1], &v[2], &v[3]) != 4)
+            return false;
         const double p1[3] = {v[0], v[1], 0.0}, p2[3] = {v[2], v[3], 0.0};
         if (!CPVXCutLineDetDlg::AddSelectedLine(CPVXCutLineDetDlg::ProposeNameInTable(), p1, p2)) return false;
         e->m_bCuttingLine = 1;

@@ -22,7 +22,8 @@ struct HostRun {
 
 HostRun RunHost(const std::string& args, const std::string& tag) {
     const std::string base = std::string(PVX_TEST_TMPDIR) + "/stress_host_" + tag;
-    const std::string cmd = std::string(PVX_BINARY_DIR) + "/bin/pvxhost " + args + " >" + base + ".out 2>" + base + ".err";
+    const std::string cmd =
+        std::string(PVX_BINARY_DIR) + "/bin/pvxhost " + args + " >" + base + ".out 2>" + base + ".err";
     HostRun r;
     const int status = std::system(cmd.c_str());
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -91,8 +92,8 @@ TEST_F(StressHostTest, PrintedExtremesAreThoseOfTheProjectFile) {
     sqlite3_close(db);
 
     const std::string out = std::string(PVX_TEST_TMPDIR) + "/stress_host.bmp";
-    const HostRun h = RunHost("--db " + sample + " render --mode principal-stress --load DL --size 400x300 --out " + out,
-                              "extremes");
+    const HostRun h =
+        RunHost("--db " + sample + " render --mode principal-stress --load DL --size 400x300 --out " + out, "extremes");
     ASSERT_EQ(h.exitCode, 0) << h.err;
     EXPECT_EQ(h.err.find("not built"), std::string::npos) << h.err;
     UINT key = 0;
