@@ -79,9 +79,9 @@ int CHostResultView::Open(const CHostOptions& options, const CHostViewRequest& r
     if (CFrameWnd* pFrame = m_pView->GetParentFrame()) pFrame->ShowWindow(SW_SHOW);
     m_pView->ShowWindow(SW_SHOW);
     m_pModel->PV_OnModeChange();
+    // The result first: its legend panel takes a margin of the view, which the fit leaves free.
     if (pResult && pResult->IsAsked() && (pResult->Resolve(*m_session.GetDB()) || pResult->Apply(m_loader, m_pModel)))
         return 0;
-    // Fitted after the result is shown: the result's legend takes its margin of the window.
     m_pCtrl->SetStandardView(request.nView);
     std::string why;
     if (!m_pCtrl->HasVisibleExtent(&why)) HostMessage("nothing visible to draw: %s", why.c_str());

@@ -69,6 +69,12 @@ int HasReac(const CPostCtrl& post, CDataBase& db, int) {
         return post.GetReac(k, &r, &r, &r);
     });
 }
+int HasStws(const CPostCtrl& post, CDataBase& db, int) {
+    return AnyKey<CClassPEspr>(db, [&](UINT k) {
+        T_STWS_D s;
+        return post.GetStws(k, &s, &s, &s);
+    });
+}
 int HasFrameForces(const CPostCtrl& post, CDataBase& db, int) {
     return AnyKey<CClassPMemb>(db, [&](UINT k) {
         T_STRG_D s;
@@ -94,7 +100,7 @@ int HasPlateResults(const CPostCtrl& post, CDataBase& db, int) {
 const std::vector<CHostMode>& Modes() {
     static const std::vector<CHostMode> modes = {
         {0, "reactions", 7101, EHostLoad::kStatic, PVX_COMPONENTS(kReactions),
-         "data-kind=1 contour=1 legend=1 numbers=0 scale= node=", "reactions", HasReac},
+         "data-kind=1 contour=0 legend=1 numbers=1 scale= node=", "reactions", HasReac},
         {1, "deformed-shape", 7201, EHostLoad::kStatic, PVX_COMPONENTS(kTranslations),
          "legend=1 numbers=0 undeformed=0 scale=", "displacements", HasDisp},
         {2, "displacement-contour", 7204, EHostLoad::kStatic, PVX_COMPONENTS(kDisplacements),
@@ -134,7 +140,7 @@ const std::vector<CHostMode>& Modes() {
         {69, "settlement", 7202, EHostLoad::kSettlement, nullptr, 0, "contour=1 legend=1 numbers=0", "settlements",
          HasDisp},
         {70, "reaction-contour", 7102, EHostLoad::kStatic, PVX_COMPONENTS(kReactions),
-         "data-kind=0 member-kind=0 contour=1 legend=1 numbers=0", "reactions", HasReac},
+         "data-kind=0 member-kind=0 contour=1 legend=1 numbers=1", "spring pressures", HasStws},
     };
     return modes;
 }

@@ -165,6 +165,24 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         m.m_pDeformEngine->m_dUserScale = x;
         return true;
     }
+    if (k == EngineKind::kReaction) {
+        // The reaction pages: the arrow size factor, the data kind their Prepare member sets and
+        // the contour page's member kind.
+        CReactionEngine& e = *m.m_pReactionEngine;
+        if (name == "scale") {
+            if (!(x > 0.0)) return false;
+            e.m_dArrowScale = x;
+            return true;
+        }
+        if (name == "data-kind") {
+            e.m_nDataKind = n;
+            return true;
+        }
+        if (name == "member-kind") {
+            e.m_nMembKind = n;
+            return true;
+        }
+    }
     if (name == "node" && n > 0) {
         if (k == EngineKind::kDeformation) m.m_pDeformEngine->m_arrPickedNode.Add(static_cast<UINT>(n));
         else if (k == EngineKind::kReaction) m.m_pReactionEngine->m_arrPickedNode.Add(static_cast<UINT>(n));
@@ -294,8 +312,6 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
     }
     m.m_nDisplayMode = mode;
     InitEngines(m, mode);
-    // As the execute step: the legend's margin of the window, when the legend is shown.
-    m.ResetLegendRect();
     if (!DataReady(m, kind, mode)) {
         m.ResetEngines();
         m.m_nDisplayMode = PVXMode::kNone;
@@ -303,6 +319,8 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
                       std::string("the ") + EngineName(kind) + " engine found no results for \"" +
                           m.m_strLoadName.GetString() + "\"");
     }
+    // As the bars' execute step: the legend panel takes its margin of the view.
+    m.ResetLegendRect();
     return Finish(pRep, PVXHOST_DRAWN, unused.empty() ? "" : "settings not taken by the " + std::string(EngineName(kind)) +
                                                                   " engine yet: " + unused);
 }
