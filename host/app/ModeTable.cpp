@@ -111,9 +111,9 @@ const std::vector<CHostMode>& Modes() {
         {5, "story-shear-ratio", 7501, EHostLoad::kStatic, PVX_COMPONENTS(kStoryShear), "contour=1 legend=1",
          "column forces", HasFrameForces},
         {6, "frame-force-contour", 7301, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
-         "contour=1 legend=1 numbers=0", "frame member forces", HasFrameForces},
+         "contour=1 legend=1 numbers=0 deformed=0 undeformed=0 line-members=0", "frame member forces", HasFrameForces},
         {7, "frame-force-diagram", 7302, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
-         "contour=1 legend=1 numbers=0", "frame member forces", HasFrameForces},
+         "contour=1 legend=1 numbers=0 deformed=0 undeformed=0 fill=1", "frame member forces", HasFrameForces},
         {8, "wall-force-contour", 7305, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
          "contour=1 legend=1 numbers=0", "wall forces", HasWallForces},
         {9, "wall-force-diagram", 7306, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
@@ -121,7 +121,8 @@ const std::vector<CHostMode>& Modes() {
         {10, "plate-force", 7307, EHostLoad::kStatic, PVX_COMPONENTS(kPlateForces), "contour=1 legend=1 numbers=0",
          "plate forces", HasPlateResults},
         {11, "principal-stress", 7308, EHostLoad::kStatic, PVX_COMPONENTS(kStresses),
-         "contour=1 legend=1 numbers=0 undeformed=0 surface= vector-scale= number-position=", "plate stresses",
+         "contour=1 legend=1 numbers=0 deformed=0 undeformed=0 surface= vector-scale= number-position=",
+         "plate stresses",
          HasPlateResults},
         {16, "slab-force", 7303, EHostLoad::kStatic, PVX_COMPONENTS(kSlabForces), "contour=1 legend=1 numbers=0",
          "plate forces", HasPlateResults},
@@ -166,6 +167,9 @@ const KeyDef kKeys[] = {
     {"data-kind", EValue::kChoice3, "0|1|2", "reactions: 0 contour, 1 forces, 2 reversed"},
     {"member-kind", EValue::kSwitch, "0|1", "reaction contour under 0 rafts, 1 beams"},
     {"deflection-kind", EValue::kSwitch, "0|1", "slab deflection: 0 numbers per member, 1 contour"},
+    {"fill", EValue::kChoice3, "0|1|2", "frame force diagrams: 0 outline, 1 line fill, 2 full fill"},
+    {"deformed", EValue::kSwitch, "0|1", "member forces drawn on the deformed shape"},
+    {"line-members", EValue::kSwitch, "0|1", "members drawn as lines along their axes"},
     {"surface", EValue::kChoice4, "0|1|2|3",
      "plate stresses of 0 the top, 1 the bottom, 2 both (each on its faces), 3 the larger of the two"},
     {"vector-scale", EValue::kNumber, "NUMBER", "scale factor of the principal stress arrows"},
@@ -576,6 +580,10 @@ int CHostResultChoice::Apply(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
 
 void CHostResultChoice::PrintExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel) const {
     if (!m_bDrawn) return;
+    PrintHostResultExtremes(loader, pModel);
+}
+
+void PrintHostResultExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
     auto get = reinterpret_cast<PFN_PVXHOST_GET_RESULT_EXTREMES>(loader.GetSymbol(PVXHOST_GET_RESULT_EXTREMES));
     PVXHostResultReport rep{};
     if (!get || !get(pModel, &rep) || !rep.bExtremes) return;

@@ -61,4 +61,5 @@ public:
     int m_bFullCycle;               // 0 repeat half cycle, 1 full cycle
     int m_bTimer0;                  // playback timer 0 running
     int m_bTimer1;                  // playback timer 1 running
+    DWORD m_aCompressOptions[11];   // the compressor's options record of the AVI stream, as the bars keep it
 };

@@ -1,16 +1,16 @@
-// CPVXBarContainerReac: the bar container of the reaction pages (reactions, reaction contour,
-// reversed reactions).
+// CPVXBarContainerReac: the bar of the reactions (template 10580): reaction contour 7102,
+// reactions 7101 and reversed reactions 7103.
 //
-// Showing a page prepares the bars' editing reaction engine for it: PrepareReacf (result id
-// 7101, data kind 1), PrepareRContr (7102, data kind 0, the spring-pressure contour) and
-// PrepareReverse (7103, data kind 2). A page's Apply writes its settings into the editing
-// engine (ApplyReacPage), rebuilds it when something changed and sets the bars' display mode;
-// the model then takes the engine over (I_PVXModel::HandlePVXBar).
+// Showing a page prepares the bars' editing reaction engine for it, always a new one filled from
+// the model's reaction engine (which the model gets when it has none): PrepareRContr (7102, data
+// kind 0, the spring-pressure contour), PrepareReacf (7101, data kind 1) and PrepareReverse
+// (7103, data kind 2). A page's Apply writes its settings into the editing engine
+// (ApplyReacPage), rebuilds it when something changed and sets the bars' display mode; the
+// execute step then hands the engine to the model.
 //
-//     CPVXBarContainerReac bar(nTemplate);
-//     bar.PrepareRContr();
+//     bar->ShowChildDlgByMode(7102);
 //     T_PVX_REACPAGE page;  page.nComponent = 2;  page.nMembKind = 1;
-//     bar.ApplyReacPage(page);
+//     bar->ApplyReacPage(page);
 #pragma once
 
 #include "module/bars/CPVXBarContainerBase.h"
@@ -30,9 +30,19 @@ struct T_PVX_REACPAGE {
 };
 
 class CPVXBarContainerReac : public CPVXBarContainerBase {
+    DECLARE_DYNCREATE(CPVXBarContainerReac)
 public:
+    enum : UINT { IDD = 10580 };
+
+    CPVXBarContainerReac();
     explicit CPVXBarContainerReac(UINT nIDTemplate);
     ~CPVXBarContainerReac() override;
+
+    void OnInitialUpdate() override;
+    void ShowChildDlgByMode(int nResultId) override;
+    void OnChangeBarTab() override;
+    int PreparePage(int nResultId) override;
+    std::vector<CBarControlName> GetControlNames() const override;
 
     void PrepareReacf();
     void PrepareRContr();
@@ -46,8 +56,13 @@ public:
 
     // The bars' editing reaction engine; null when the current editing engine is of another kind.
     static CReactionEngine* GetReacEngine();
-    // The model of the container's view; null when none.
+    // The model the bars work on: the current view's, else the container's view's; null when none.
     I_PVXModel* GetModel() const;
+
+protected:
+    const PageRow* GetPageTable(int& nCount) const override;
+    const ComboRow* GetComboTable(int& nCount) const override;
+    DECLARE_MESSAGE_MAP()
 
 private:
     void Prepare(int nResultId, int nDataKind);

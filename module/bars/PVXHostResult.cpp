@@ -60,7 +60,7 @@ const char* EngineName(EngineKind k) {
 // Where the engine of a mode reports its extremes.
 const char* KeyKindOfMode(int mode) {
     switch (KindOfMode(mode)) {
-    case EngineKind::kReaction: return mode == PVXMode::kReaction ? "node" : "element";
+    case EngineKind::kReaction: return mode == PVXMode::kReaction ? "node" : "member";  // pressures: the member holding the extreme
     case EngineKind::kDeformation: return mode == PVXMode::kSlabDeflection ? "element" : "node";
     case EngineKind::kStress: return "element";
     default:
@@ -83,13 +83,15 @@ CEngineBase* ModeEngine(I_PVXModel& m, EngineKind k) {
     }
 }
 
-// Whether the engine draws its modes: the deformation and reaction engines draw through a plot
-// engine, so one that makes none for a draw draws nothing; the principal stress engine draws
-// itself. The force engine's drawing passes are not built yet.
-bool EngineDraws(I_PVXModel& m, EngineKind k) {
+// Whether the engine draws the mode: the deformation and reaction engines draw through a plot
+// engine, so one that makes none for a draw draws nothing. Of the force engine's passes the
+// frame force contour and diagrams are built; the principal stress engine draws itself.
+bool EngineDraws(I_PVXModel& m, EngineKind k, int mode) {
     CEngineBase* e = ModeEngine(m, k);
-    if (!e || k == EngineKind::kForce) return false;
-    if (k == EngineKind::kStress) return true;
+    if (k == EngineKind::kForce)
+        return e && (mode == PVXMode::kFrameForceContour || mode == PVXMode::kFrameForceDiagram);
+    if (k == EngineKind::kStress) return e != nullptr;
+    if (!e) return false;
     CDC* pDC = m.m_pPVXCtrl ? m.m_pPVXCtrl->GetMemDC() : nullptr;
     if (!pDC || !e->BeginPlotEng(pDC)) return false;
     e->EndPlotEng();
@@ -216,6 +218,25 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         e->m_bCuttingLine = 1;
         return true;
     }
+    if (name == "fill" && k == EngineKind::kForce && n >= 0 && n <= 2) {
+        // The frame-force page's fill type as the engine's pair of switches: outline (1, 0),
+        // line fill (1, 1), full fill (0, 1).
+        m.m_pForceEngine->m_bBSfdBmdLine = n < 2 ? 1 : 0;
+        m.m_pForceEngine->m_bBSfdBmdFill = n > 0 ? 1 : 0;
+        return true;
+    }
+    if (name == "deformed" && k == EngineKind::kForce) {
+        m.m_pForceEngine->m_bDeformed = n;
+        return true;
+    }
+    if (name == "deformed" && k == EngineKind::kStress) {
+        m.m_pStressEngine->m_bDeformed = n;
+        return true;
+    }
+    if (name == "line-members" && opt) {
+        opt->m_bWireFrame = n;
+        return true;
+    }
     if (name == "deflection-kind" && k == EngineKind::kDeformation) {
         m.m_pDeformEngine->m_nSlabDeflKind = n;
         return true;
@@ -305,7 +326,14 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
         if (!ApplySetting(m, kind, mode, key, value)) unused += std::string(unused.empty() ? "" : ", ") + (key ? key : "");
     }
 
-    if (!EngineDraws(m, kind)) {
+    // The frame-force page's number positions: one number per member at its maximum, or with the
+    // all position numbers at both ends and mid-span.
+    if (CForceEngine* f = m.m_pForceEngine) {
+        if (f->m_bNumAtMax) f->m_bNumIEnd = f->m_bNumMiddle = f->m_bNumJEnd = 0;
+        else if (f->m_bNumAtAll) f->m_bNumIEnd = f->m_bNumMiddle = f->m_bNumJEnd = 1;
+    }
+
+    if (!EngineDraws(m, kind, mode)) {
         m.ResetEngines();
         m.m_nDisplayMode = PVXMode::kNone;
         return Finish(pRep, PVXHOST_NOT_BUILT, std::string("the ") + EngineName(kind) + " engine is not built yet");

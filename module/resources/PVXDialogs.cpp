@@ -71,6 +71,11 @@ UiDlgTemplate CutLineGraphTemplate() {
 }  // namespace
 
 const std::vector<UiDlgTemplate>& PVXGetDialogTemplates() {
-    static const std::vector<UiDlgTemplate> templates = {CutLineDetailTemplate(), CutLineGraphTemplate()};
+    static const std::vector<UiDlgTemplate> templates = [] {
+        std::vector<UiDlgTemplate> all = PVXGetBarDialogTemplates();
+        all.push_back(CutLineDetailTemplate());
+        all.push_back(CutLineGraphTemplate());
+        return all;
+    }();
     return templates;
 }
