@@ -97,7 +97,6 @@ TEST_F(ResultModeTest, AModeWithoutItsEngineDrawsThePlainModel) {
         {"displacement contour", "--mode 2", "deformation (displacement)"},
         {"by name, with a combination and a component",
          "--mode displacement-contour --load 1.3DL+1.5LL --component DZ --option numbers=1", "deformation (displacement)"},
-        {"the envelope", "--mode reactions --load ENV", "reaction"},
         {"wall forces", "--mode 8 --component MZ", "force"},
     };
     std::vector<COLORREF> want, got;
