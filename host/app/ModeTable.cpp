@@ -1,6 +1,7 @@
 #include "host/app/ModeTable.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include "host/app/ModuleLoader.h"
 #include "host/base/PVXHostResult.h"
 #include "host/db/CPostCtrl.h"
+#include "host/db/DBField.h"
 #include "host/db/DBTables.h"
 
 namespace {
@@ -140,8 +142,10 @@ const std::vector<CHostMode>& Modes() {
          "contour=1 legend=1 numbers=0", "wall forces", HasWallForces},
         {10, "plate-force", 7307, EHostLoad::kStatic, PVX_COMPONENTS(kPlateForces), "contour=1 legend=1 numbers=0",
          "plate forces", HasPlateResults},
-        {11, "plate-stress", 7308, EHostLoad::kStatic, PVX_COMPONENTS(kStresses), "contour=1 legend=1 numbers=0",
-         "plate stresses", HasPlateResults},
+        {11, "principal-stress", 7308, EHostLoad::kStatic, PVX_COMPONENTS(kStresses),
+         "contour=1 legend=1 numbers=0 deformed=0 undeformed=0 surface= vector-scale= number-position=",
+         "plate stresses",
+         HasPlateResults},
         {16, "slab-force", 7303, EHostLoad::kStatic, PVX_COMPONENTS(kSlabForces), "contour=1 legend=1 numbers=0",
          "plate forces", HasPlateResults},
         {17, "slab-rebar", 12201, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 numbers=0", "plate forces",
@@ -166,7 +170,7 @@ const std::vector<CHostMode>& Modes() {
 
 // ---- option keys ---------------------------------------------------------------------------
 
-enum class EValue { kSwitch, kChoice3, kNumber, kKey, kCount };
+enum class EValue { kSwitch, kChoice3, kChoice4, kNumber, kKey, kCount };
 
 struct KeyDef {
     const char* pszKey;
@@ -192,7 +196,32 @@ const KeyDef kKeys[] = {
     {"exact", EValue::kSwitch, "0|1", "beams drawn with their exact deflection curve"},
     {"step", EValue::kCount, "N", "time step of the time history, from 0"},
     {"quantity", EValue::kChoice3, "0|1|2", "time history: 0 displacement, 1 velocity, 2 acceleration"},
+    {"surface", EValue::kChoice4, "0|1|2|3",
+     "plate stresses of 0 the top, 1 the bottom, 2 both (each on its faces), 3 the larger of the two"},
+    {"vector-scale", EValue::kNumber, "NUMBER", "scale factor of the principal stress arrows"},
+    {"number-position", EValue::kSwitch, "0|1", "plate stress numbers: 0 the element extremes, 1 the centre value"},
 };
+
+// Modes that draw the diagrams of cutting lines.
+bool DrawsCuttingLines(int nMode) { return nMode == 2 || nMode == 11; }
+
+// "X1,Y1,X2,Y2": four finite numbers within the coordinates a project holds, two distinct points.
+bool ReadCut(const std::string& text, double v[4]) {
+    const char* p = text.c_str();
+    for (int i = 0; i < 4; ++i) {
+        char* end = nullptr;
+        errno = 0;
+        v[i] = std::strtod(p, &end);
+        if (end == p || errno != 0 || !(std::fabs(v[i]) <= pvxdb::kMaxCoord)) return false;
+        p = end;
+        while (*p == ' ') ++p;
+        if (i < 3) {
+            if (*p != ',') return false;
+            ++p;
+        }
+    }
+    return *p == 0 && (v[0] != v[2] || v[1] != v[3]);
+}
 
 const KeyDef* FindKey(const std::string& key) {
     for (const KeyDef& k : kKeys)
@@ -207,6 +236,7 @@ bool ValueFits(const KeyDef& k, const std::string& v) {
     switch (k.eValue) {
     case EValue::kSwitch: return v == "0" || v == "1";
     case EValue::kChoice3: return v == "0" || v == "1" || v == "2";
+    case EValue::kChoice4: return v == "0" || v == "1" || v == "2" || v == "3";
     case EValue::kNumber: {
         const double d = std::strtod(v.c_str(), &end);
         return *end == 0 && errno == 0 && d == d;
@@ -302,10 +332,13 @@ const CHostMode* FindHostMode(const std::string& nameOrNumber) {
 const char* GetHostResultHelp() {
     static const std::string text = [] {
         std::string s =
-            "Results (--mode MODE [--load NAME] [--component NAME] [--option KEY=VALUE]...):\n"
+            "Results (--mode MODE [--load NAME] [--component NAME] [--option KEY=VALUE]...\n"
+            "         [--cut X1,Y1,X2,Y2]...):\n"
             "  MODE is a display mode number or name; without --mode the plain model is drawn.\n"
             "  --load names a load case or combination (mode shapes: the mode number; default the\n"
             "  first static case, mode 1, the first time-history or settlement case).\n"
+            "  --cut adds a cutting line to the project's cutting lines for this drawing; modes 2 and\n"
+            "  11 draw the result along it across the plates it crosses.\n"
             "  mode                      components (default: the engine's)\n";
         for (const CHostMode& m : Modes()) {
             char line[64];
@@ -338,11 +371,38 @@ std::vector<CHostOption> CHostResultChoice::Options() {
         {"--component", EHostValue::kText, "NAME", "component of the result (see below); default: the engine's"},
         {"--option", EHostValue::kText, "KEY=VALUE", "one setting of the mode (see below)", nullptr, 0, 0,
          HOST_OPT_REPEATABLE},
+        {"--cut", EHostValue::kText, "X1,Y1,X2,Y2",
+         "a cutting line from (X1, Y1) to (X2, Y2) in plan, m: the result's diagram along it (modes 2 and 11)",
+         nullptr, 0, 0, HOST_OPT_REPEATABLE},
     };
 }
 
 int CHostResultChoice::Read(const CHostArgs& args) {
-    return Parse(args.Get("--mode"), args.Get("--load"), args.Get("--component"), args.GetAll("--option"));
+    if (int status = Parse(args.Get("--mode"), args.Get("--load"), args.Get("--component"), args.GetAll("--option")))
+        return status;
+    return ParseCuts(args.GetAll("--cut"));
+}
+
+int CHostResultChoice::ParseCuts(const std::vector<std::string>& cuts) {
+    if (cuts.empty()) return 0;
+    if (!m_pMode) {
+        Message("--cut needs --mode");
+        return HOST_EXIT_USAGE;
+    }
+    if (!DrawsCuttingLines(m_pMode->nMode)) {
+        Message("mode " + ModeLabel(*m_pMode) + " draws no cutting-line diagrams (modes 2 and 11 do)");
+        return HOST_EXIT_USAGE;
+    }
+    for (const std::string& c : cuts) {
+        double v[4];
+        if (!ReadCut(c, v)) {
+            Message("--cut takes X1,Y1,X2,Y2: four numbers (m, within 1e9) of two different points, not \"" + c +
+                    "\"");
+            return HOST_EXIT_USAGE;
+        }
+        m_settings.emplace_back("cut", c);
+    }
+    return 0;
 }
 
 int CHostResultChoice::Parse(const std::string& mode, const std::string& load, const std::string& component,

@@ -427,6 +427,7 @@ public:
     void AddPiles();
     void AddSlabs();
     void AddWalls();
+    void AddCutLines();
     void AddGradeBeams();
     void AddGradeBeamWalls();
     void AddAnnex();
@@ -768,6 +769,16 @@ void CSampleGenerator::AddRaftMember() {
         for (int i = 0; i < m_nx; ++i) elems.push_back(RaftElem(i, j));
     m_sink.AddMember(raftMemb, 301, outline, elems, 0.0, 0);
     m_sink.AddSlab(raftMemb, 301, outline);
+}
+
+// The lines of the cutting-line table: a cutting line across the raft at y = 7 m (inside the
+// second bay, off the element edges of the default mesh) and a slab design strip 2 m wide along
+// x = 3 m in plan.
+void CSampleGenerator::AddCutLines() {
+    const double c1[3] = {-1.0, 7.0, 0.0}, c2[3] = {kLx + 1.0, 7.0, 0.0};
+    m_sink.AddCutLine(1, CTLN_KIND_CUTLINE, "Cut-Line #1", 0.0, c1, c2);
+    const double s1[3] = {3.0, 0.0, 0.0}, s2[3] = {3.0, kLy, 0.0};
+    m_sink.AddCutLine(2, CTLN_KIND_STRIP, "Strip-1", 2.0, s1, s2);
 }
 
 // ---- Supports and springs -----------------------------------------------------------------
@@ -1356,6 +1367,7 @@ void CSampleProject::Generate(ISampleSink& sink) {
     g.AddGradeBeamWalls();
     g.AddAnnex();
     g.AddRaftMember();
+    g.AddCutLines();
     g.AddSpringSupports();
     g.AddBalconyBeam();
     g.AddLoadCases();

@@ -47,6 +47,9 @@ public:
     virtual void AddWall(UINT membKey, int type, const double* anchor2, const double* dir2, const double* p1,
                          const double* p2) = 0;
     virtual void AddSlab(UINT membKey, int resultType, const std::vector<UINT>& outline) = 0;
+    // A cutting line (kind 0) or slab strip (kind 1) from p1 to p2 (x, y, z; m), width in m.
+    virtual void AddCutLine(UINT key, int kind, const char* name, double width, const double* p1,
+                            const double* p2) = 0;
     // Rigid end zones of a frame member: end offsets of end i and end j for bending in its local
     // x-y plane (ri2, rj2) and x-z plane (ri3, rj3), m.
     virtual void AddMemberEnds(UINT membKey, int type, double length, double ri2, double rj2, double ri3,
@@ -112,8 +115,8 @@ public:
     int GetRaftCellsY() const { return m_ny; }
 
     // Generates everything into sink: the model (materials, sections, nodes, elements and members
-    // family by family, load cases, combinations), then the results (static cases, modes, time
-    // history, settlement).
+    // family by family, cutting lines, load cases, combinations), then the results (static cases,
+    // modes, time history, settlement).
     void Generate(ISampleSink& sink);
 
 private:

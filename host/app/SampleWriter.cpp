@@ -75,6 +75,11 @@ void CSampleWriter::AddSlab(UINT membKey, int resultType, const std::vector<UINT
     Count(m_builder.AddSlab(membKey, s));
 }
 
+void CSampleWriter::AddCutLine(UINT key, int kind, const char* name, double width, const double* p1,
+                               const double* p2) {
+    Count(m_builder.AddCutLine(key, kind, name, width, p1[0], p1[1], p1[2], p2[0], p2[1], p2[2]));
+}
+
 void CSampleWriter::AddLoadCase(UINT key, int type, const char* name) { Count(m_builder.AddLoadCase(key, type, name)); }
 
 void CSampleWriter::AddCombination(UINT key, int type, const char* name, const std::vector<CombEntry>& entries) {

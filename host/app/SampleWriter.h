@@ -25,6 +25,7 @@ public:
     void AddWall(UINT membKey, int type, const double* anchor2, const double* dir2, const double* p1,
                  const double* p2) override;
     void AddSlab(UINT membKey, int resultType, const std::vector<UINT>& outline) override;
+    void AddCutLine(UINT key, int kind, const char* name, double width, const double* p1, const double* p2) override;
     void AddMemberEnds(UINT membKey, int type, double length, double ri2, double rj2, double ri3,
                        double rj3) override;
     void AddLoadCase(UINT key, int type, const char* name) override;

@@ -32,6 +32,7 @@
     X(PSLAB, T_PSLAB_D, "PSLAB")         \
     X(PSTLD, T_PSTLD_D, "PSTLD")         \
     X(PLCOM, T_PLCOM_D, "PLCOM")         \
+    X(CTLN, T_CTLN_D, "CTLN")            \
     X(PSEMAP, T_PSEMAP_D, "PSEMAP")      \
     X(PSELEM, T_PSELEM_D, "PSELEM")      \
     X(PRDSTSE, T_PRDSTSE_D, "PRDSTSE")   \

@@ -63,6 +63,9 @@ public:
     int AddMatl(UINT key, const T_PMATL_D& rec) { return Add<DBT_PMATL>(key, rec); }
     int AddWall(UINT membKey, const T_PWALL_D& rec) { return Add<DBT_PWALL>(membKey, rec); }
     int AddSlab(UINT membKey, const T_PSLAB_D& rec) { return Add<DBT_PSLAB>(membKey, rec); }
+    // A cutting line or slab strip (kind CTLN_KIND_*) from (x1, y1, z1) to (x2, y2, z2).
+    int AddCutLine(UINT key, int kind, LPCTSTR name, double width, double x1, double y1, double z1, double x2,
+                   double y2, double z2);
 
     // Loads.
     int AddLoadCase(UINT key, int type, LPCTSTR name);

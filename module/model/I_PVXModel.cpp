@@ -550,7 +550,9 @@ void I_PVXModel::UnselectAllObjectForModeChange() {
 void I_PVXModel::ResetCutLineDlg() {
     CPVXCutLineDetDlg::m_arrSelCutLine.RemoveAll();
     CPVXCutLineDetDlg::m_arrSelCutLine.FreeExtra();
-    for (int& n : CPVXCutLineDetDlg::m_nSetting) n = 0;
+    CPVXCutLineDetDlg::m_bGraph = 0;
+    CPVXCutLineDetDlg::m_nGraphXAxis = 0;
+    CPVXCutLineDetDlg::m_nGraphMode = 0;
     CPVXCutLineDetDlg::m_dScaleFactor = 1.0;
     CPVXCutLineDetDlg::m_bOutputValues = 1;
     CPVXCutLineDetDlg::m_bOnlyMinMax = 1;

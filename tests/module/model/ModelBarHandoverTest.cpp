@@ -38,7 +38,7 @@ struct BarSetup {
         }
         case STRESS: {
             auto* e = new CStressEngine(&m);
-            e->m_nComponent = 5;
+            e->m_nComponent = 4;  // a new engine shows component 5
             CPVXBarContainerBase::m_pCurrentEngine = e;
             break;
         }
@@ -115,8 +115,8 @@ TEST_F(ModelTest, HandlePVXBarImportsTheBarsEnginesByBarDisplayMode) {
         // The reaction builders read the dead load's reactions and spring pressures.
         EXPECT_EQ(m->m_pReactionEngine->m_bDataReady, r.imported == REACTION ? 1 : 0);
         EXPECT_EQ(m->m_pForceEngine->m_nBForcComp, r.imported == FORCE ? 5 : 4) << "5 imported, else the default moment y";
-        EXPECT_EQ(m->m_pStressEngine->m_nComponent, r.imported == STRESS ? 5 : 0);
-        EXPECT_EQ(m->m_pStressEngine->m_bDataReady, 0);
+        EXPECT_EQ(m->m_pStressEngine->m_nComponent, r.imported == STRESS ? 4 : 5);
+        EXPECT_EQ(m->m_pStressEngine->m_bDataReady, r.imported == STRESS ? 1 : 0);
         EXPECT_EQ(Ctrl()->QTreeGetCount(), r.treeRebuilt ? 0 : 1);
     }
 }
@@ -153,8 +153,8 @@ TEST_F(ModelTest, HandlePVXBarReinitialisesModelEnginesWhenTheBarsHaveNoFittingE
             EXPECT_EQ(m->m_pReactionEngine->m_bDataReady, 1);
             EXPECT_EQ(m->m_pReactionEngine->m_nComponent, 2);
         } else if (r.mode == 11) {
-            EXPECT_EQ(m->m_pStressEngine->m_bDataReady, 0);
-            EXPECT_EQ(m->m_pStressEngine->m_nComponent, 0);
+            EXPECT_EQ(m->m_pStressEngine->m_bDataReady, 1);
+            EXPECT_EQ(m->m_pStressEngine->m_nComponent, 5) << "its own default, the effective stress";
         } else {
             EXPECT_EQ(m->m_pForceEngine->m_nBForcComp, 4) << "the default moment y, nothing imported";
             // The test project holds forces of its beam and no wall.

@@ -380,9 +380,10 @@ TEST_F(UnbuiltDataTest, ASelectedLoadAloneShowsThePlainModel) {
     using namespace PVXMode;
     // The deformed shape and the displacement contour build a node list even when no node has a
     // record (see the next test), so they are not among these.
+    // Not mode 11: the stress engine builds this model (no plate members) as an empty result.
     const int modes[] = {kReaction,         kStoryShearRatio,
                          kFrameForceContour, kFrameForceDiagram, kWallForceContour, kWallForceDiagram,
-                         kPlateForce,       kPlateStress,      kSlabForce,        kSlabRebar,
+                         kPlateForce,       kSlabForce,        kSlabRebar,
                          kSlabCrack,        kSlabWall,         kSlabStrip,        kTimeHistory,
                          kSettlement,       kReactionContour};
     for (int mode : modes) {

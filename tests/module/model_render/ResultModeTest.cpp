@@ -96,7 +96,6 @@ TEST_F(ResultModeTest, AModeWithoutItsEngineDrawsThePlainModel) {
         const char* engine;
     } const rows[] = {
         {"wall forces", "--mode 8 --component MZ", "force"},
-        {"principal stresses", "--mode plate-stress", "principal stress"},
     };
     std::vector<COLORREF> want, got;
     int w = 0, h = 0;
