@@ -236,9 +236,6 @@ int CForceEngine::DoBForcMemberContour(CDC* pDC, UINT nMembKey) {
 
 void CForceEngine::DrawSSFRData(CDC*) {}
 void CForceEngine::OutputSSFRData(CDC*) {}
-void CForceEngine::DrawTForcContour(CDC*) {}
-void CForceEngine::OutputTForcNumbers(CDC*) {}
-void CForceEngine::DrawTrussSfdBmd(CDC*) {}
 void CForceEngine::DrawWForcContour(CDC*) {}
 void CForceEngine::DrawWallSfdBmd(CDC*) {}
 void CForceEngine::OutputWForcNumbers(CDC*) {}
