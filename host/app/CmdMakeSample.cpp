@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "host/app/FrameSampleProject.h"
 #include "host/app/HostCommand.h"
 #include "host/app/HostOutput.h"
 #include "host/app/HostProgress.h"
@@ -14,6 +15,11 @@ namespace {
 int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
     const std::string out = args.Get("--out");
     const long size = args.GetInteger("--size");
+    const long frameBays = args.Has("--frame-bays") ? args.GetInteger("--frame-bays") : 0;
+    if (frameBays > 0 && args.Has("--size")) {
+        HostMessage("--size and --frame-bays make different projects; give one of them");
+        return HOST_EXIT_USAGE;
+    }
 
     // The build writes the sample into a folder of its own that may not exist yet.
     CHostOutputFile file(out, CHostOutputFile::kProject);
@@ -24,9 +30,13 @@ int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
     CHostProgress progress({{"generating the sample project", 45}, {"writing " + out, 55}});
     progress.Enter(0);
     CSampleProject project(size);
+    CFrameSampleProject frame(static_cast<int>(frameBays));
     CSampleWriter writer;
     writer.Builder().Set3D(TRUE);
-    project.Generate(writer);
+    if (frameBays > 0)
+        frame.Generate(writer);
+    else
+        project.Generate(writer);
     if (writer.GetRefusedCount() != 0) {
         HostMessage("%ld generated records were refused by the database", writer.GetRefusedCount());
         return HOST_EXIT_FAILED;
@@ -40,8 +50,12 @@ int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
     if (int status = file.Commit()) return status;
     CHostProgress::Finish();
     const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    std::printf("Wrote %s: raft of %d x %d plates (%ld), %.2f s\n", out.c_str(), project.GetRaftCellsX(),
-                project.GetRaftCellsY(), static_cast<long>(project.GetRaftCellsX()) * project.GetRaftCellsY(), secs);
+    if (frameBays > 0)
+        std::printf("Wrote %s: frame of %d x %d bays, %ld members, %.2f s\n", out.c_str(), frame.GetBays(), frame.GetBays(),
+                    frame.GetMemberCount(), secs);
+    else
+        std::printf("Wrote %s: raft of %d x %d plates (%ld), %.2f s\n", out.c_str(), project.GetRaftCellsX(),
+                    project.GetRaftCellsY(), static_cast<long>(project.GetRaftCellsX()) * project.GetRaftCellsY(), secs);
     return HOST_EXIT_OK;
 }
 
@@ -54,13 +68,18 @@ const CHostCommandRegistrar kRegister({"make-sample",
                                        "and wind cases, combinations and an envelope, static, modal, time-history and\n"
                                        "settlement results. The results are SAMPLE DATA made by simple closed-form\n"
                                        "mechanics, not an analysis: tributary areas, fixed-end beams, the raft as a\n"
-                                       "plate on springs, a shear building for the modes, Boussinesq settlement.",
+                                       "plate on springs, a shear building for the modes, Boussinesq settlement.\n"
+                                       "--frame-bays writes a frame project instead: N x N bays of 6 m, three storeys,\n"
+                                       "columns and beams only (about 9 N^2 members), DL, LL and 1.3DL+1.5LL.",
                                        RunMakeSample, 90,
                                        {{"--out", EHostValue::kPath, "FILE.pvxdb",
                                          "the project file to write (a missing folder is made)", nullptr, 0, 0,
                                          HOST_OPT_REQUIRED},
                                         {"--size", EHostValue::kInteger, "N",
                                          "the least number of raft plates (the raft is 4k x 3k plates)", kDefaultSize.c_str(), 1,
-                                         CSampleProject::kMaxRaftPlates}}});
+                                         CSampleProject::kMaxRaftPlates},
+                                        {"--frame-bays", EHostValue::kInteger, "N",
+                                         "a frame project of N x N bays instead of the building", nullptr, 1,
+                                         CFrameSampleProject::kMaxBays}}});
 
 }  // namespace

@@ -308,6 +308,7 @@ public:
     void AddSlabs();
     void AddWalls();
     void AddGradeBeams();
+    void AddGradeBeamWalls();
     void AddAnnex();
     void AddRaftMember();
     void AddLoadCases();
@@ -349,6 +350,7 @@ private:
     void AddSlabResults(const StaticCase& c);
     void AddWallResults(const StaticCase& c);
     void AddGradeBeamResults(const StaticCase& c);
+    void AddGradeBeamStations(const StaticCase& c);
     void AddAnnexResults(const StaticCase& c);
 
     static constexpr UINT kSectRaft = 6, kSectSlab = 7, kSectWall = 8, kSectGrade = 9;
@@ -583,6 +585,16 @@ void CSampleGenerator::AddGradeBeams() {
                                {GridRaftNode(gi, 0), GridRaftNode(gi + 1, 0), m_gradeBottom[gi + 1], m_gradeBottom[gi]}, 6.0);
 }
 
+// The grade beams as T-girders of the raft: a wall record each (type 204) whose result key is
+// the member itself, so that their forces can be read at the nine stations.
+void CSampleGenerator::AddGradeBeamWalls() {
+    for (int gi = 0; gi < kBaysX; ++gi) {
+        const double anchor[2] = {GridX(gi), 0.0}, dir[2] = {1.0, 0.0};
+        const double p1[3] = {GridX(gi), 0.0, -kGradeDepth}, p2[3] = {GridX(gi + 1), 0.0, 0.0};
+        m_sink.AddWall(m_grade[gi], 204, anchor, dir, p1, p2);
+    }
+}
+
 // Annex columns on their footings, the tie beam between the footings and the Pratt truss.
 void CSampleGenerator::AddAnnex() {
     m_annexCol[0] = AddLine(PELEM_KIND_FRAME, 101, 1, 1, m_footing[0], m_trussBot[0], kAnnexH, 0);
@@ -657,6 +669,7 @@ void CSampleGenerator::AddStaticResults() {
         AddSlabResults(c);
         AddWallResults(c);
         AddGradeBeamResults(c);
+        AddGradeBeamStations(c);
         AddAnnexResults(c);
     }
 }
@@ -865,6 +878,17 @@ void CSampleGenerator::AddGradeBeamResults(const StaticCase& c) {
     m_sink.AddDisp(c.lc, m_gradeBottom[kBaysX], d);
 }
 
+// Grade beams at their nine stations: the same fixed-end beam under the spring pressure of half a
+// metre of raft, written under the member key that their wall records name.
+void CSampleGenerator::AddGradeBeamStations(const StaticCase& c) {
+    for (int gi = 0; gi < kBaysX; ++gi) {
+        const double wm = EvalRaft(GridX(gi) + 3.0, 0.0, c.loads, c.raftQ / kSubgrade).w + c.wCorr;
+        double st[9][6] = {};
+        AddFixedEndBeam(st, -kSubgrade * wm * 0.5, 6.0);
+        m_sink.AddBeamForces(c.lc, m_grade[gi], st);
+    }
+}
+
 // Annex: truss under panel loads, columns, tie beam, footings.
 void CSampleGenerator::AddAnnexResults(const StaticCase& c) {
     const UINT lc = c.lc;
@@ -1020,6 +1044,7 @@ void CSampleProject::Generate(ISampleSink& sink) {
     g.AddSlabs();
     g.AddWalls();
     g.AddGradeBeams();
+    g.AddGradeBeamWalls();
     g.AddAnnex();
     g.AddRaftMember();
     g.AddLoadCases();

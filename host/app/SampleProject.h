@@ -7,7 +7,7 @@
 // The building: a 24 m x 18 m raft (plates, type 301) on 20 piles (200) under a 5 x 4 grid of
 // columns (101) of three storeys of 3.6 m, floor beams (201), roof beams (205), floor slabs (302),
 // roof slabs (305), a shear wall (209) with a spandrel (210), grade beams under one raft edge
-// (204), and an annex of two columns on isolated footings with a tie beam (200) and a roof truss
+// (204, T-girders with wall records and forces at nine stations), and an annex of two columns on isolated footings with a tie beam (200) and a roof truss
 // (206). The first-floor beams along x have rigid end zones of half a column width inside the
 // columns. Load cases DL, LL, WX (static), THX (time history), SETTLE (settlement), four linear
 // combinations and an envelope. Values come from simple closed-form mechanics, not an analysis:

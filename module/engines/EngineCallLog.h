@@ -1,4 +1,5 @@
-// EngineCallLog: a process-wide trace of the engine calls made by the model's render switch.
+// EngineCallLog: a process-wide trace of the engine calls made by the model's render switch, and
+// of the builders that the force engine's InitEngine runs for a display mode.
 //
 // The render path notes each engine operation it calls (and its plain-model fallback) by name,
 // in call order, while the trace is switched on; a name noted while the control's visibility

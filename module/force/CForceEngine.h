@@ -1,41 +1,319 @@
-// CForceEngine: the result engine of member, wall, plate, truss, slab, strip and story-shear
-// forces.
+// CForceEngine: the result engine of member and slab forces: beams, columns, trusses, walls,
+// plate elements, slabs (forces, rebar, crack width, slab walls, strips), the story shear-force
+// ratio and the column forces of the design figures.
 //
-// InitEngine clears every data-built flag, selects the model's load and builds the lists of the
-// display mode (5 to 39; -1 takes the bars' current display mode; wall lists only for the load
-// types that CPVXAttrCtrl::IsSlabForceLoadType accepts); ImportEngine copies another
-// force engine's settings and built data. The model's render switch tests the data-built flags
-// and the granularity switches before it calls the drawing members.
+// The result bars make one editing engine per bar container and the model keeps one; all are made
+// with new on the model and deleted by their owner. The bars set the user's choices in the public
+// fields, call InitEngine to build the data of the current display mode, and the model takes the
+// result over with ImportEngine. The model's render switch then calls the drawing members of the
+// mode. Per result family the engine keeps a data-built flag, the user's settings and the host's
+// result records in keyed maps (member or element key to record) and key lists.
+//
+//     CForceEngine* e = new CForceEngine(pModel);
+//     e->m_nBForcComp = 4;                       // moment y
+//     e->InitEngine(nullptr, PVXMode::kFrameForceContour);
+//     if (e->m_bBForcData) e->DrawBForcContour(pDC);
+//
+// Frame forces are read per member: T_STRG_D for beams (eight equal segments, each with a start
+// and an end block of the six components, so nine stations at k/8 of the length), T_MBCL_D for
+// columns (blocks at the i end, the j end and two inner stations). Component selectors 0..5 pick
+// axial force, shear y, shear z, torsion, moment y, moment z; 6 the larger-magnitude shear and
+// 7 the larger-magnitude moment. Builders return 1 when built and 0 with nothing to build;
+// drawers 1 drawn, 0 no data, -1 Escape. Everything runs on the host's user-interface thread.
+//
+// Bodies by concern: CForceEngine.cpp (life, import, dispatch, accessors), CForceEngineFrame.cpp
+// (frame lists and value pickers), CForceEngineContour.cpp (member band contours and their
+// curved-member and column variants), CForceEngineDraw.cpp (the frame contour pass and the
+// drawing passes of the render switch), CForceEngineOutline.cpp (band outlines of the diagram
+// modes), CForceEngineFamilies.cpp (the builders of the other families).
 #pragma once
 
 #include "module/engines/CEngineBase.h"
+#include "module/force/ForceRecords.h"
+#include "host/db/DBRecords.h"
 #include "host/db/DBResultRecords.h"
+#include "platform/afx/CArray.h"
+#include "platform/afx/CList.h"
 #include "platform/afx/CMap.h"
 
 class CDeformEngine;
+class CSlabDetailDgn;
+class CFigureDetailDisplay;
+class CFigureDetailView;
 
-class CForceEngine : public CEngineBase {
+// Settings and flags of the frame family that an import copies as they stand. Defaults are those
+// of a new engine.
+struct CForceFrameSettings {
+    int m_bBForcData = 0;              // frame lists built for the current load
+    int m_nBForcNumUnit = 0;           // number positions per member (0) or per element (1)
+    // Component: 0 axial, 1 shear y, 2 shear z, 3 torsion, 4 moment y, 5 moment z, 6 shear yz,
+    // 7 moment yz.
+    int m_nBForcComp = 4;
+    int m_nBForcPos = 3;               // position of single values: 0 i end, 1 j end, 2 middle, 3 member extreme
+    int m_bBSfdBmdExact = 0;           // diagrams by the exact solution (1) or five points (0)
+    int m_nCLDiagramPlane = 1;         // strip diagrams normal to the slab (0) or in its plane (1)
+    // Number positions: the member's extreme only, every position, i end, middle, j end.
+    int m_bNumAtMax = 0;
+    int m_bNumAtAll = 1;
+    int m_bNumIEnd = 0;
+    int m_bNumMiddle = 0;
+    int m_bNumJEnd = 0;
+    UINT m_nMaxMembKey = 0;            // member holding the frame maximum; 0 none
+    UINT m_nMinMembKey = 0;            // member holding the frame minimum; 0 none
+    double m_dBSfdBmdAdjustFactor = 1.0;  // diagram scale: model length per unit value
+    double m_dBSfdBmdScale = 1.0;      // user scale of the diagrams
+    // Diagram fill type as a pair: none (1, 0), line fill (1, 1), full fill (0, 1).
+    int m_bBSfdBmdLine = 1;
+    int m_bBSfdBmdFill = 1;
+    int m_bMinMaxDiagram = 0;          // envelope diagrams: the minimum-force records are read too
+    int m_bShowBeam = 1;               // beams enter the beam list
+    int m_bShowColumn = 1;
+    int m_bShowTruss = 1;
+    int m_bOnlyTruss = 0;
+    int m_bTForcData = 0;              // truss lists built
+    UINT m_nTMaxMembKey = 0;           // truss holding the truss maximum; 0 none
+    UINT m_nTMinMembKey = 0;
+    int m_bAbsMaxNumber = 0;           // diagram numbers: the two values the diagram record carries
+    int m_bCForcData4Figure = 0;       // figure column forces built
+    int m_bSSFRData = 0;               // story shear-force ratio present
+    int m_nSSFROutput = 0;             // story shear output: 0 forces, 1 ratios
+    int m_nSSFRAngleIndex = 0;         // index of the story-shear direction list
+    double m_dSSFRAngle = 0.0;         // story-shear direction, degrees
+};
+
+// Settings and flags of the plate family, copied by an import.
+struct CForcePlateSettings {
+    int m_bPlateShowTG = 1;            // plate forces include T-girder members (204)
+    int m_bPlateShowWall = 1;          // and wall members (209, 210)
+    int m_bPForcData = 0;              // plate lists built
+    int m_nPForcComp = 0;              // plate component 0..16
+    int m_bPAverageNodal = 0;          // the component averaged at the nodes
+    double m_dPVectorAdjustFactor = 1.0;  // vector length per unit value
+    double m_dPVectorScale = 1.0;      // user scale of the vectors
+    int m_bPShowLocalAxis = 0;         // each element's display axes drawn
+    int m_nPNumberMode = 0;            // 1 the centre value, else the element's extremes
+    double m_dPLocalAngle = 0.0;       // display axes turned about the element normal, degrees
+    double m_dPAbsMax = 0.0;           // largest magnitude of the component
+    UINT m_nPAbsMaxElem = 0;           // its element
+};
+
+// Settings and flags of the wall family, copied by an import.
+struct CForceWallSettings {
+    int m_bWForcData = 0;              // wall lists built
+    int m_nWForcComp = 4;              // wall component, as m_nBForcComp
+    double m_dWSfdBmdAdjustFactor = 1.0;
+    double m_dWSfdBmdScale = 1.0;
+    int m_bWContourFill = 1;           // wall fill option; set: the wall diagrams draw band outlines
+    int m_nWColmNumPos = 0;            // wall-column number positions (0..3)
+    int m_nWBeamNumPos = 0;            // wall-beam number positions (0..3)
+    int m_bWColmNumber = 0;
+    int m_bWBeamNumber = 0;
+};
+
+// Settings, flags and extremes of the slab families (forces, rebar, crack, slab walls, strips),
+// copied by an import.
+struct CForceSlabSettings {
+    int m_bSForcData = 0;              // slab forces built
+    int m_nSForcComp = 0;              // slab component 0 Mxx to 8 Fxy
+    int m_nSForcUnit = 0;              // granularity of modes 16 and 22: 0 per member, 1 per element
+    int m_nSForcKind = 1;              // slab display kind: 0 text block, 1 contour
+    int m_bSForcPos = 1;               // positive side shown
+    int m_bSForcNeg = 1;               // negative side shown
+    int m_nSForcLcomCount = 0;         // combinations enveloped for mode 16
+    double m_dSMembMax = 0.0;          // range of the per-member slab results
+    double m_dSMembMin = 0.0;
+    int m_bSRbarData = 0;              // slab reinforcement built
+    int m_nSRbarUnit = 0;              // granularity of mode 17
+    int m_bSRbarTop = 1;
+    int m_bSRbarBottom = 1;
+    int m_nSRbarDir = 0;               // 0 X, 1 Y
+    int m_nSRbarType10Count = 0;
+    int m_nSRbarTotalLcom = 0;
+    int m_nSRbarKind = 0;              // slab rebar display kind: 0 total, 1 one direction
+    int m_bSRbarYDir = 0;              // that direction is Y
+    int m_bSCracData = 0;              // slab crack built
+    int m_nSCracUnit = 0;              // granularity of mode 18
+    int m_nSCracKind = 0;              // slab crack display kind: 0 total, 1 one direction
+    int m_bSCracYDir = 0;              // that direction is Y
+    double m_dSWallWidth = 1.0;        // length of the slab-wall cuts, m
+    int m_bSWallUserKeys = 0;          // 0 all walls, 1 the user's walls
+    int m_bSWallBuilt = 0;             // slab-wall data built (not cleared by InitEngine)
+    int m_nSWallComp = 0;              // 0 moment, 1 shear, 2 rebar
+    int m_nCLForcComp = 0;             // strip force: 0 bending moment, 1 shear force
+    int m_bCLShowWidth = 1;            // strip width lines drawn
+    int m_bCLForcData = 0;             // strip and rib forces built
+    // Extremes of the slab results, read by the legend.
+    double m_dSlabMomMaxPos = 0.0;     // largest positive slab moment
+    double m_dSlabMomMaxNeg = 0.0;     // largest negative slab moment
+    double m_dSlabRbarMaxTop = 0.0;    // largest top reinforcement
+    double m_dSlabRbarMaxBot = 0.0;    // largest bottom reinforcement
+    double m_dSlabCracMax = 0.0;       // largest crack width at the top face
+    double m_dSlabCracMaxBot = 0.0;    // largest crack width at the bottom face
+};
+
+class CForceEngine : public CEngineBase,
+                     public CForceFrameSettings,
+                     public CForcePlateSettings,
+                     public CForceWallSettings,
+                     public CForceSlabSettings {
 public:
+    // ---- life ------------------------------------------------------------------------------
+    // Every setting at its default, every map and list empty, a new slab design object, the
+    // figure panels current now borrowed.
     explicit CForceEngine(I_PVXModelBase* pModel);
     ~CForceEngine() override;
 
-    // Non-zero when the lists of the mode are built.
-    int InitEngine(CDeformEngine* pDeform, int nMode);
+    // Back to the defaults of one family, its maps emptied (their entries destroyed) and their
+    // tables at kMapBuckets buckets. InitSlabData keeps the engine's slab design object.
+    void InitBeamData();
+    void InitPlatData();
+    void InitWallData();
+    void InitSlabData();
+
+    // ---- import and dispatch -------------------------------------------------------------------
+    // Makes this engine show what pSrc shows: its settings, flags and result data (maps replaced
+    // by copies of the source's), the colour scale (kept when the source has none) and the
+    // cutting lines. The source is left unchanged; a null source does nothing.
     void ImportEngine(CForceEngine* pSrc);
     using CEngineBase::ImportEngine;
-    // Clears every data-built flag (the slab wall flag excepted).
+    // Builds the data of a display mode (-1: the bars' current mode; 5..39) for the model's load
+    // selection. Every data-built flag but the slab-wall one is cleared first, so a mode without
+    // data draws nothing. Returns the built flag of the mode's family (0 for other modes). The
+    // deformation engine argument is not used.
+    int InitEngine(CDeformEngine* pDeform, int nMode);
+    // Clears the data-built flags of frame, plate, wall, story shear, truss, slab, rebar, crack
+    // and strips.
     void ClearDataFlags();
     // The data-built flag of the family that serves a display mode; null for other modes.
     int* DataFlagOfMode(int nMode);
-    // Forces of a beam (16 stations of the six components, end I to end J) or of a column
-    // (stations I, ST, ED, J); FALSE for a member without a record.
-    BOOL GetBeamForce(UINT nKey, T_STRG_D& rec) const { return m_mapBeamForce.Lookup(nKey, rec); }
-    BOOL GetColmForce(UINT nKey, T_MBCL_D& rec) const { return m_mapColmForce.Lookup(nKey, rec); }
 
-    // Drawing passes of the render switch, each into the given device context.
+    // ---- record accessors (1: found and copied; 0: absent, output untouched) -----------------
+    int GetBeamForce(UINT nKey, T_STRG_D& rec) const { return m_mapBForc.Lookup(nKey, rec); }
+    int GetBeamForceMin(UINT nKey, T_STRG_D& rec) const { return m_mapBForcMin.Lookup(nKey, rec); }
+    int GetColmForce(UINT nKey, T_MBCL_D& rec) const { return m_mapCForc.Lookup(nKey, rec); }
+    int GetColmForceMin(UINT nKey, T_MBCL_D& rec) const { return m_mapCForcMin.Lookup(nKey, rec); }
+    int GetTrussForce(UINT nKey, T_MBBR_D& rec) const { return m_mapTForc.Lookup(nKey, rec); }
+    int GetPlateForce(UINT nKey, T_STRP_DL& rec) const { return m_mapPForc.Lookup(nKey, rec); }
+    int GetWallDataB(UINT nKey, T_STRG_D& rec) const { return m_mapWBeamForc.Lookup(nKey, rec); }
+    int GetWallDataC(UINT nKey, T_MBCL_D& rec) const { return m_mapWColmForc.Lookup(nKey, rec); }
+    int GetWallDataB(UINT nKey, T_PVX_WBEAM_D& rec) const { return m_mapWBeam.Lookup(nKey, rec); }
+    int GetWallDataC(UINT nKey, T_PVX_WCOLM_D& rec) const { return m_mapWColm.Lookup(nKey, rec); }
+    int GetSlabForce(UINT nKey, T_STRP_DL& rec) const { return m_mapSForc.Lookup(nKey, rec); }
+    int GetSlabForcePos(UINT nKey, T_STRP_DL& rec) const { return m_mapSForcPos.Lookup(nKey, rec); }
+    int GetSlabForceNeg(UINT nKey, T_STRP_DL& rec) const { return m_mapSForcNeg.Lookup(nKey, rec); }
+    // 1 when the key is in the slab member map; the second argument is not used.
+    int GetSlabForceMemb(UINT nKey, UINT) const;
+    int GetPForcComp() const { return m_nPForcComp; }
+    int GetSForcComp() const { return m_nSForcComp; }
+    // A copy of the figure column forces replaces the caller's array.
+    void GetCForcData(CArray<T_PVX_BFORC_D, T_PVX_BFORC_D&>& out) const;
+
+    // ---- frame-member tests -------------------------------------------------------------------
+    // 1 for beams (member types 201, 205) and T-girders (204); columns (101) and others 0.
+    static int IsPossibleBForc(const T_PMEMB_D& memb);
+    // 1 for an element of the frame family (kind 2).
+    static int IsPossibleBForc(const T_PELEM_D& elem);
+
+    // ---- value pickers (CForceEngineFrame.cpp) --------------------------------------------------
+    // Value of the engine's component at block 2 seg + end of a beam record.
+    double CalcBForcValue(const T_STRG_D& rec, int nSeg, int nEnd) const;
+    // The same with the component given (0..7; others give 0).
+    static double CalcBForcValue(const T_STRG_D& rec, int nComp, int nSeg, int nEnd);
+    // Column block 0..3 with the component given.
+    static double CalcCForcValue(const T_MBCL_D& rec, int nComp, int nBlock);
+    // By position: 0 i end, 1 j end, 2 mid-span, 3 the member's extreme of larger magnitude
+    // (the minimum only when it is larger), others 0.
+    double CalcBForcValue(const T_STRG_D& rec, int nPos) const;
+    // By position: 0 i end, 1 j end, 2 the inner block of larger magnitude (block 3 on a tie),
+    // 3 the extreme of larger magnitude (the maximum on a tie), others 0.
+    double CalcCForcValue(const T_MBCL_D& rec, int nPos) const;
+    // Value at the station nearest to p between the member ends i and j, distances in plan;
+    // linear between the two ends of the segment it falls in.
+    double CalcPart4NearValue(const T_STRG_D& rec, const C3DPoint& p, const C3DPoint& i, const C3DPoint& j) const;
+
+    // ---- member extremes ------------------------------------------------------------------------
+    // Largest / smallest value over the 16 blocks (6 and 7: both components of every block).
+    double GetMaxMembBForc(const T_STRG_D& rec) const;
+    double GetMinMembBForc(const T_STRG_D& rec) const;
+    // The same over the four column blocks; with a member key, an inner block counts only when
+    // the member has its inner node.
+    double GetMaxMembCForc(UINT nKey, const T_MBCL_D& rec) const;
+    double GetMinMembCForc(UINT nKey, const T_MBCL_D& rec) const;
+    // Widen the running extremes with one member, keeping its key with a new extreme (ties keep
+    // the member seen first).
+    void MinMaxMembBForc(UINT nKey, T_STRG_D rec, double& dMax, double& dMin);
+    void MinMaxMembCForc(UINT nKey, T_MBCL_D rec, double& dMax, double& dMin);
+    // Over the beams of the member that holds element key: the largest member extreme, or the
+    // signed value of largest magnitude; 0 when no member holds it.
+    double GetMaxBForcInMember(UINT& nKey) const;
+    double GetAbsMaxBForcInMember(UINT& nKey) const;
+    // 1 while envelope diagrams are drawn: the min/max option is on and the model's load-result
+    // kind is 3 (both records read).
+    int IsMinMaxDiagram() const;
+
+    // ---- frame builders -------------------------------------------------------------------------
+    // Reads the frame force records of the model's members for the selected load: 1 when at
+    // least one member was stored, 0 when nothing was (no load selected, no member with results).
+    int MakeBForcDataList();
+    // Legend range and keys from the frame and truss extremes, diagram scale, colour scale with
+    // percent-rank weights (every member weighing 1).
+    void FinishMakeBForcData();
+    // Empties the frame key lists and force maps.
+    void ResetBeamResultData();
+    // Diagram scale: the model's largest extent over 20 |dMaxValue| (|value| < 1e-15 counts as 1).
+    void InitBSfdBmdAdjustFactor(double dMaxValue);
+
+    // ---- member band contours (CForceEngineContour.cpp) -----------------------------------------
+    // The member axis A-B as a banded line, segment by segment from the higher-valued end.
+    void DoBForcLineContour(CDC* pDC, CList<C3DPoint>* pFace, T_PMEMB_D& memb, T_STRG_D& forc, C3DPoint& A,
+                            C3DPoint& B);
+    // One face of a beam: end caps in one colour, side faces cut along the eight segments. The
+    // last three arguments are not used.
+    void DoBForcPolyContour(CDC* pDC, CList<C3DPoint>* pFace, CArray<int>* pFlags, CArray<UINT>* pNodeKeys,
+                            T_PMEMB_D& memb, T_STRG_D& forc, C3DPoint& A, C3DPoint& B,
+                            CMap<int, int, double, double>* pUnused1, double* pUnused2, CArray<UINT>** pUnused3);
+    // A side face of a one-element member: the eight segments laid over its length.
+    void DoBForcPolyContour_absolute(CDC* pDC, CList<C3DPoint>* pFace, CArray<int>* pFlags, CArray<UINT>* pNodeKeys,
+                                     T_PMEMB_D& memb, T_STRG_D& forc, C3DPoint& A, C3DPoint& B);
+    // A side face of one element of a longer member: the segments the element spans, each piece
+    // as long as its part of the element.
+    void DoBForcPolyContour_relative(CDC* pDC, CList<C3DPoint>* pFace, CArray<int>* pFlags, CArray<UINT>* pNodeKeys,
+                                     T_PMEMB_D& memb, T_STRG_D& forc, C3DPoint& A, C3DPoint& B);
+    // One face of a T-girder: each vertex valued at its own plan position along A-B.
+    void DoTGForcPolyContour(CDC* pDC, CList<C3DPoint>* pFace, CArray<int>* pFlags, CArray<UINT>* pNodeKeys,
+                             T_PMEMB_D& memb, T_STRG_D& forc, C3DPoint& A, C3DPoint& B);
+    // Force at a node of a T-girder face from its plan position between A and B.
+    double CalcTGirderValueByNode(const T_PNODE_D& node, const C3DPoint& A, const C3DPoint& B,
+                                  const T_STRG_D& forc) const;
+    // Curved members: points carry their relative position (0 i end, 1 j end) in a map by key.
+    void DoBForcLineContour_curve(CDC* pDC, CList<C3DPoint>* pPolyline, T_PMEMB_D& memb, T_STRG_D& forc,
+                                  CMap<int, int, double, double>* pPositions, double dL, CArray<UINT>* pKeys);
+    void DoBForcPolyContour_curve(CDC* pDC, CList<C3DPoint>* pFace, CArray<int>* pFlags, CArray<UINT>* pUnused,
+                                  T_STRG_D& forc, CMap<int, int, double, double>* pPositions, double dL,
+                                  CArray<UINT>* pKeys);
+    // Columns: values of the four blocks placed at the member's first, last and inner nodes.
+    void DoCForcLineContour(CDC* pDC, CList<C3DPoint>* pPoints, CArray<UINT>* pNodeKeys, T_PMEMB_D& memb,
+                            T_MBCL_D& forc, C3DPoint& ptFirst, C3DPoint& ptLast, C3DPoint& ptInnerI,
+                            C3DPoint& ptInnerJ);
+    void DoCForcPolyContour(CDC* pDC, CList<C3DPoint>* pFace, CArray<int>* pFlags, CArray<UINT>* pNodeKeys,
+                            T_PMEMB_D& memb, T_MBCL_D& forc);
+
+    // ---- drawing (CForceEngineDraw.cpp, CForceEngineOutline.cpp) ----------------------------------
+    // Frame force contour of all beams and T-girders (display mode 6), other members plain.
+    void DrawBForcContour(CDC* pDC);
+    // One member: 1 drawn with bands, 0 drawn plain or not at all, -1 Escape.
+    int DoBForcMemberContour(CDC* pDC, UINT nMembKey);
+    // Band polygons: in the line style of the diagram modes only their flagged edges in band
+    // colours, else the engine base's fill.
+    void DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices) override;
+    void DrawContourListGrad(CDC* pDC, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices) override;
+    // Whether the overrides draw band outlines in the current display mode (bGrad: the gradient
+    // override).
+    int IsBandOutlineStyle(int bGrad) const;
+
+    // Drawing passes of the other families, called by the render switch.
     void DrawSSFRData(CDC* pDC);
     void OutputSSFRData(CDC* pDC);
-    void DrawBForcContour(CDC* pDC);
     void DrawTForcContour(CDC* pDC);
     void OutputBForcNumbers(CDC* pDC);
     void OutputTForcNumbers(CDC* pDC);
@@ -59,48 +337,95 @@ public:
     void OutputSBForcNumbersMemb(CDC* pDC);
     // Per-member slab rebar and crack contours and the crack and per-element rebar numbers are
     // not drawn: these members do nothing.
-    void DrawSRbarContourMemb(CDC* pDC) {}
-    void DrawSCracContourMemb(CDC* pDC) {}
-    void OutputSRbarNumbers(CDC* pDC) {}
-    void OutputSCracNumbers(CDC* pDC) {}
-    void OutputSCracNumbersMemb(CDC* pDC) {}
+    void DrawSRbarContourMemb(CDC*) {}
+    void DrawSCracContourMemb(CDC*) {}
+    void OutputSRbarNumbers(CDC*) {}
+    void OutputSCracNumbers(CDC*) {}
+    void OutputSCracNumbersMemb(CDC*) {}
 
-    int m_bBForcData;               // beam lists built
-    int m_bTForcData;               // truss lists built
-    int m_bWForcData;               // wall lists built
-    int m_bPForcData;               // plate lists built
-    int m_bSSFRData;                // story shear ratio built
-    int m_bSForcData;               // slab forces built
-    int m_bSRbarData;               // slab reinforcement built
-    int m_bSCracData;               // slab crack built
-    int m_bSWallBuilt;              // slab wall built
-    int m_bCLForcData;              // strip (cutting-line) forces built
-    int m_nSForcUnit;               // granularity of slab forces: 0 per member, 1 per element
-    int m_nSRbarUnit;               // granularity of slab reinforcement
-    int m_nSCracUnit;               // granularity of slab crack
-    // Frame force component: 0 axial, 1 shear y, 2 shear z, 3 torsion, 4 moment y, 5 moment z,
-    // 6 shear yz, 7 moment yz.
-    int m_nBForcComp;
-    int m_nWForcComp;               // wall force component, as m_nBForcComp
-    int m_nPForcComp;               // plate force component
-    int m_nSForcComp;               // slab component 0 Mxx to 8 Fxy
-    int m_nSForcKind;               // slab display kind: 0 text block, 1 contour
-    int m_nSSFROutput;              // story shear kind: 0 force, else ratio
-    int m_nBForcNumUnit;            // beam-force unit switch
-    // Extremes of the slab results, read by the legend.
-    double m_dSlabMomMaxPos;        // largest positive slab moment
-    double m_dSlabMomMaxNeg;        // largest negative slab moment
-    double m_dSlabRbarMaxTop;       // largest top reinforcement
-    double m_dSlabRbarMaxBot;       // largest bottom reinforcement
-    double m_dSlabCracMax;          // largest crack width
-    double m_dSlabCracMaxBot = 0.0; // largest crack width at the bottom face (m_dSlabCracMax: top)
-    int m_nSRbarKind = 0;           // slab rebar display kind: 0 total, 1 one direction
-    int m_bSRbarYDir = 0;           // that direction is Y
-    int m_nSCracKind = 0;           // slab crack display kind: 0 total, 1 one direction
-    int m_bSCracYDir = 0;           // that direction is Y
-    // Column-force maxima, read by the legend's listing, in the order N, FY, FZ, MZ, MY.
-    UINT m_nColmMaxKey[5] = {};     // member of each maximum
-    double m_dColmMaxVal[5] = {};   // the maxima
-    CMap<UINT, UINT, T_STRG_D, T_STRG_D&> m_mapBeamForce;  // member key -> beam forces
-    CMap<UINT, UINT, T_MBCL_D, T_MBCL_D&> m_mapColmForce;  // member key -> column forces
+    // ---- builders of the other families (CForceEngineFamilies.cpp) -----------------------------
+    int MakeSSFRData();
+    int MakeWForcDataList();
+    int MakeDgnWForcDataList();
+    int MakePForcDataList();
+    int MakeSForcDataList();
+    int MakeSForcDataListMemb();
+    int MakeSRbarDataList();
+    int MakeSRbarDataListMemb();
+    int MakeSCracDataList();
+    int MakeSCracDataListMemb();
+    int MakeSWallDataList();
+    int MakeSStripDataList();
+    int MakeSBForcDataList();
+    int MakeSBForcDataListMemb();
+    int MakeCForcDataList4Figure();
+    void FinishMakeCLForcData();
+
+    // ---- frame data ----------------------------------------------------------------------------
+    CArray<UINT, UINT> m_arrMembKey;   // beams of the frame lists, in the model's member order
+    CArray<UINT, UINT> m_arrColmKey;   // columns of the column maps
+    CMap<UINT, UINT, T_STRG_D, T_STRG_D&> m_mapBForc;      // beam forces by member key
+    CMap<UINT, UINT, T_STRG_D, T_STRG_D&> m_mapBForcMin;   // minimum side of envelope diagrams
+    CMap<UINT, UINT, T_MBCL_D, T_MBCL_D&> m_mapCForc;      // column forces by member key
+    CMap<UINT, UINT, T_MBCL_D, T_MBCL_D&> m_mapCForcMin;
+    CMap<UINT, UINT, double, double> m_mapBSfdBmdMembValue; // member values of the diagram drawers; not imported
+    CArray<T_SFDBMD_OUTVAL_D, T_SFDBMD_OUTVAL_D&> m_arrBSfdBmdOutVal;     // beam diagram outputs; not imported
+    CArray<T_SFDBMD_OUTVAL_D, T_SFDBMD_OUTVAL_D&> m_arrBSfdBmdOutValMin;
+    CArray<T_SFDBMD_OUTVAL_D2, T_SFDBMD_OUTVAL_D2&> m_arrCSfdBmdOutVal;   // column diagram outputs
+    CArray<T_SFDBMD_OUTVAL_D2, T_SFDBMD_OUTVAL_D2&> m_arrCSfdBmdOutValMin;
+    CArray<T_PVX_BFORC_D, T_PVX_BFORC_D&> m_arrCForc4Figure;  // figure column forces
+    // Extremes of the last frame build (not imported); -DBL_MAX / +DBL_MAX before one.
+    double m_dBForcMax;
+    double m_dBForcMin;
+    double m_dTForcMax;
+    double m_dTForcMin;
+    double m_dSfdBmdScreenOffset = 0.0;  // diagram offset in world units, set by the diagram drawers
+    double m_dLclVec2D[3][3] = {};       // local axes of the two-dimensional diagram view
+    // Column-force maxima of the figures, read by the legend's listing, in the order N, FY, FZ,
+    // MZ, MY: the members, then the values.
+    UINT m_nColmMaxKey[5] = {};
+    double m_dColmMaxVal[5] = {};
+
+    // ---- truss, story shear, plate and wall data ---------------------------------------------
+    CArray<UINT, UINT> m_arrTrussKey;
+    CMap<UINT, UINT, T_MBBR_D, T_MBBR_D&> m_mapTForc;      // truss forces by member key (17 buckets)
+    CMap<UINT, UINT, double, double> m_mapSSFR;            // story shear-force ratio by member key (17 buckets)
+    CMap<UINT, UINT, T_STRP_DL, T_STRP_DL&> m_mapPForc;    // plate forces by element key
+    CMap<UINT, UINT, T_PVX_WBEAM_D, T_PVX_WBEAM_D&> m_mapWBeam;  // wall-beam records by member key
+    CMap<UINT, UINT, T_PVX_WCOLM_D, T_PVX_WCOLM_D&> m_mapWColm;  // wall-column records by member key
+    CArray<UINT, UINT> m_arrWColmKey;
+    CArray<UINT, UINT> m_arrWBeamKey;
+    CMap<UINT, UINT, T_MBCL_D, T_MBCL_D&> m_mapWColmForc;  // host wall-column forces
+    CMap<UINT, UINT, T_STRG_D, T_STRG_D&> m_mapWBeamForc;  // host wall-beam forces
+
+    // ---- slab data -----------------------------------------------------------------------------
+    CSlabDetailDgn* m_pSlabDetailDgn;  // host slab design object, owned
+    CMap<UINT, UINT, T_STRP_DL, T_STRP_DL&> m_mapSForc;    // slab forces by element key
+    CMap<UINT, UINT, T_STRP_DL, T_STRP_DL&> m_mapSForcPos; // positive side
+    CMap<UINT, UINT, T_STRP_DL, T_STRP_DL&> m_mapSForcNeg; // negative side
+    CMap<UINT, UINT, UINT, UINT> m_mapSForcMemb;           // slab members with results
+    CArray<UINT, UINT> m_arrSWallKey;                      // walls the user chose for the slab-wall cuts
+    CArray<UINT, UINT> m_arrSWallKey2;                     // walls of the last slab-wall build
+    CArray<T_PVX_SWALL_D, T_PVX_SWALL_D&> m_arrSWall;      // two records per wall, start end first
+    CArray<T_STRIP_INFO, T_STRIP_INFO&> m_arrStripInfo;    // strips handed over by the strip page
+    CArray<T_PVX_CLFC_D, T_PVX_CLFC_D&> m_arrCLForc;       // strip and rib-beam forces
+
+    // ---- figure catalogue -------------------------------------------------------------------------
+    CFigureDetailDisplay* m_pFigureDisplay;  // figure detail panel current at construction, borrowed
+    CFigureDetailView* m_pFigureView;        // figure detail view current at construction, borrowed
+
+private:
+    // Station-grid position of a node of a member: relative position along it, the segment
+    // (-1 when off the grid) and whether the node lies inside the segment (1) or on its start
+    // station (0).
+    void GetRelLength_NthPos8(T_PMEMB_D& memb, C3DPoint& unused, UINT nNodeKey, double* pRel, int* pSeg,
+                              int* pInside);
+    // A value of a force record as drawn: scaled by the animation frame while an animation runs.
+    double Animated(double v) const;
+    // Draws a member plain on the shape of the pass; -1 on Escape.
+    int DrawMemberPlain(CDC* pDC, UINT nMembKey);
+    // The band outline style of the diagram modes: flagged edges in their band colours.
+    void DrawBandOutlines(CDC* pDC, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices);
+
+    int m_nBuildMode = -1;  // display mode of the last InitEngine; -1 before one
 };

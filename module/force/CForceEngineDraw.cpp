@@ -1,11 +1,241 @@
-// Drawing passes of the force engine called by the model's render switch. Each pass draws the
-// lists its family built; the passes are filled in by the force drawing code, and until then a
-// pass draws nothing.
+// CForceEngine: the frame force contour pass (display mode 6) and the drawing passes of the other
+// families that the model's render switch calls.
+//
+// The pass walks the members in the depth order of the graphics control, draws each active beam
+// and T-girder as colour bands along its eight segments on the undeformed or the deformed shape,
+// and every other member plain. Escape ends the pass at once, leaving what was drawn.
+#include "host/grx/GRE_Atom.h"
+#include "host/grx/I_PVXCtrl.h"
+#include "module/contour/CContourEngine.h"
+#include "module/engines/CDeformEngine.h"
 #include "module/force/CForceEngine.h"
+#include "module/model/CPVXAttrCtrl.h"
+#include "module/model/I_PVXModel.h"
+#include "platform/gdi/CGdiObject.h"
+#include "platform/gdi/CSelectScope.h"
+#include "platform/ui/CWinApp.h"
+
+namespace {
+
+constexpr double kLinePenScale = 1.7;  // pen width of members drawn as lines, times the pen unit
+
+// Deformed faces of a member from the deformation engine, in the form of the model's shape
+// builder; false when the engine cannot build them.
+template <class E>
+bool DeformedMemberShape(E* pEngine, UINT key, PVXPolyListArray& faces, PVXIndexArrayList* pFlags,
+                         T_SHAPE_ARGUMENT& arg) {
+    if constexpr (requires(E* e) { e->GetDeformedShapeMember(key, faces, pFlags, arg, 0, 0); }) {
+        pEngine->GetDeformedShapeMember(key, faces, pFlags, arg, 0, 0);
+        return true;
+    } else {
+        return false;
+    }
+}
+
+// A member drawn plain on the deformed shape; 0 when the engine cannot draw it.
+template <class E>
+int DrawInactiveDeformed(E* pEngine, CDC* pDC, UINT key) {
+    if constexpr (requires(E* e) { e->DrawInactiveDeformedMember(pDC, key); }) {
+        return pEngine->DrawInactiveDeformedMember(pDC, key);
+    } else {
+        return 0;
+    }
+}
+
+// Wait cursor on the application object for one scope.
+class WaitCursor {
+public:
+    WaitCursor() : m_pApp(AfxGetApp()) {
+        if (m_pApp) m_pApp->BeginWaitCursor();
+    }
+    ~WaitCursor() {
+        if (m_pApp) m_pApp->EndWaitCursor();
+    }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    CWinApp* m_pApp;
+};
+
+// The shape lists of one member, freed on every way out.
+struct MemberShape {
+    PVXPolyListArray faces;
+    PVXIndexArrayList flags;
+    PVXKeyArrayList nodeKeys;
+    ~MemberShape() { I_PVXModel::FreeMemoryPolyList(&faces, &flags, &nodeKeys, nullptr); }
+};
+
+void ToIntArray(const CArray<int>* pFrom, CArray<int, int>& to) {
+    to.RemoveAll();
+    if (!pFrom) return;
+    to.SetSize(pFrom->GetSize());
+    for (INT_PTR i = 0; i < pFrom->GetSize(); ++i) to[i] = (*pFrom)[i];
+}
+
+C3DPoint PoseAt(const CArray<double, double>& poses, INT_PTR i) {
+    return C3DPoint(poses[3 * i], poses[3 * i + 1], poses[3 * i + 2]);
+}
+
+}  // namespace
+
+int CForceEngine::DrawMemberPlain(CDC* pDC, UINT nMembKey) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel) return 0;
+    if (m_bDeformed) return pModel->m_pDeformEngine ? DrawInactiveDeformed(pModel->m_pDeformEngine, pDC, nMembKey) : 0;
+    return pModel->PVXDrawInactiveMember(pDC, nMembKey);
+}
+
+void CForceEngine::DrawBForcContour(CDC* pDC) {
+    I_PVXModel* pModel = GetModel();
+    if (!m_bBForcData || !pModel || !pModel->m_pPVXCtrl || !pModel->m_pAttrCtrl || !pDC) return;
+    WaitCursor wait;
+    T_PVX_DOPT_D none;
+    T_PVX_DOPT_D& opt = pModel->m_pDispOpt ? *pModel->m_pDispOpt : none;
+    // The bars' result option asks for the load to be applied again before the pass.
+    if (opt.m_nBarResultOpt) pModel->SelectLoad();
+    if (!pModel->m_bContour) {
+        pModel->PVXDrawOriginal(pDC, 0);
+        return;
+    }
+    int nType = pModel->m_nObjectIDFirst;
+    if (m_bDeformed) {
+        if (!pModel->m_pDeformEngine) return;
+        ++nType;
+    }
+
+    I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
+    const int width = opt.m_bWireFrame ? static_cast<int>(pModel->m_nPenFactor * kLinePenScale) : pModel->m_nPenFactor;
+    CPen pen(PS_SOLID, width, m_pContourEngine ? m_pContourEngine->m_crElemEdge : RGB(0, 0, 0));
+    CSelectScope<CPen> selectPen(pDC, &pen);
+
+    CArray<GRE_Atom, GRE_Atom&> atoms;
+    ctrl.GetZSortedList(pModel->m_arrAllMembKey, nType, atoms);
+    const int bZoomAll = ctrl.IsZoomAllState();
+    for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
+        const GRE_Atom a = atoms[i];
+        if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
+        T_PMEMB_D memb;
+        if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb)) continue;
+        const int r = IsPossibleBForc(memb) && ctrl.IsActiveElem(a.m_nKey) ? DoBForcMemberContour(pDC, a.m_nKey)
+                                                                          : DrawMemberPlain(pDC, a.m_nKey);
+        if (r == -1) return;
+    }
+    if (m_bDeformed && opt.m_bUndeformedWireFrame) {
+        const int saved = opt.m_nRenderMode;
+        opt.m_nRenderMode = 2;
+        pModel->PVXDrawOriginal(pDC, 1);
+        opt.m_nRenderMode = saved;
+    }
+}
+
+int CForceEngine::DoBForcMemberContour(CDC* pDC, UINT nMembKey) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel || !pModel->m_pAttrCtrl) return 0;
+    T_PMEMB_D memb;
+    if (!pModel->m_pAttrCtrl->GetMemb(nMembKey, memb)) return 0;
+    // The deformation engine is needed only to draw on the deformed shape.
+    if ((m_bDeformed && !pModel->m_pDeformEngine) || !m_pContourEngine) return 0;
+
+    const bool bColumn = memb.type == 101;
+    T_STRG_D forc;
+    T_MBCL_D colm;
+    const int bFound = bColumn ? m_mapCForc.Lookup(nMembKey, colm) : m_mapBForc.Lookup(nMembKey, forc);
+    if (!bFound) {
+        DrawMemberPlain(pDC, nMembKey);
+        return 0;
+    }
+
+    MemberShape shape;
+    T_SHAPE_ARGUMENT arg;
+    arg.bDeformed = m_bDeformed;
+    arg.pFaceNodeKeys = &shape.nodeKeys;
+    if (!m_bDeformed || !DeformedMemberShape(pModel->m_pDeformEngine, nMembKey, shape.faces, &shape.flags, arg))
+        pModel->GetShapeMember(nMembKey, memb, shape.faces, &shape.flags, arg, 1, 1);
+    const INT_PTR nFaces = shape.faces.GetSize();
+    if (shape.flags.GetSize() != nFaces || shape.nodeKeys.GetSize() != nFaces) return 0;
+
+    pModel->PVX_XGL_Begin_Memb(nMembKey, memb);
+    CArray<double, double> poses;
+    pModel->RE_GetMembNodePosesFrame(pModel->m_nObjectIDFirst + (m_bDeformed ? 1 : 0), nMembKey, poses);
+    const INT_PTR nPoses = poses.GetSize() / 3;
+    C3DPoint A, B, innerI, innerJ;
+    if (nPoses > 0) {
+        A = PoseAt(poses, 0);
+        B = PoseAt(poses, nPoses - 1);
+    }
+    // The inner stations of a column: with four positions both, with three the one the member
+    // names (the i-side one first).
+    if (nPoses == 4) {
+        innerI = PoseAt(poses, 1);
+        innerJ = PoseAt(poses, 2);
+    } else if (nPoses == 3) {
+        (memb.node3 ? innerI : innerJ) = PoseAt(poses, 1);
+    }
+
+    T_PVX_DOPT_D none;
+    const T_PVX_DOPT_D& opt = pModel->m_pDispOpt ? *pModel->m_pDispOpt : none;
+    const bool bEdges = opt.m_nRenderMode == 2 || opt.m_nRenderMode == 3;
+    const bool bLinesOnly = m_pContourEngine->m_nFillStyle == 1;
+    int result = 1;
+    CArray<int, int> flags;
+    for (INT_PTR f = 0; f < nFaces; ++f) {
+        PVXPolyList* face = shape.faces[f];
+        if (!face || face->GetCount() == 0) continue;
+        if (pModel->WatchEscKeyPress()) {
+            result = -1;
+            break;
+        }
+        const int n = static_cast<int>(face->GetCount());
+        CArray<int>* pFlags = shape.flags[f];
+        CArray<UINT>* pKeys = shape.nodeKeys[f];
+        ToIntArray(pFlags, flags);
+        if (CPVXAttrCtrl::IsBeamElemType(memb.type)) {
+            if (n == 2 || opt.m_bWireFrame) {
+                DoBForcLineContour(pDC, face, memb, forc, A, B);
+                continue;
+            }
+            if (nFaces > 1 && opt.m_bLineCulling && !pModel->IsVisibleFace(face, n)) continue;
+            DoBForcPolyContour(pDC, face, pFlags, pKeys, memb, forc, A, B, nullptr, nullptr, nullptr);
+            if (bEdges) pModel->DrawPolygonEdge(pDC, face, &flags, 0);
+        } else if (CPVXAttrCtrl::IsElemType204(memb.type)) {
+            if (n == 2) {
+                DoBForcLineContour(pDC, face, memb, forc, A, B);
+                continue;
+            }
+            if (nFaces > 1 && !opt.m_bWireFrame && opt.m_bPlaneCulling && !pModel->IsVisibleFace(face, n)) continue;
+            if (bEdges && bLinesOnly) {
+                pModel->DrawPolygon3DFill(pDC, *face, flags, opt.m_Color.m_crBackground, nullptr, 0);
+                pModel->DrawPolygonEdge(pDC, face, &flags, 0);
+            }
+            DoTGForcPolyContour(pDC, face, pFlags, pKeys, memb, forc, A, B);
+            if (bEdges && !bLinesOnly) pModel->DrawPolygonEdge(pDC, face, &flags, 0);
+        } else if (bColumn) {
+            if (n == 2 || opt.m_bWireFrame) {
+                CList<C3DPoint> line;
+                line.AddTail(face->GetHead());
+                line.AddTail(face->GetTail());
+                CArray<UINT> lineKeys;
+                if (pKeys && pKeys->GetSize() > 0) {
+                    lineKeys.Add((*pKeys)[0]);
+                    lineKeys.Add((*pKeys)[pKeys->GetSize() - 1]);
+                }
+                DoCForcLineContour(pDC, &line, &lineKeys, memb, colm, A, B, innerI, innerJ);
+                continue;
+            }
+            if (nFaces > 1 && opt.m_bLineCulling && !pModel->IsVisibleFace(face, n)) continue;
+            DoCForcPolyContour(pDC, face, pFlags, pKeys, memb, colm);
+            if (bEdges) pModel->DrawPolygonEdge(pDC, face, &flags, 0);
+        }
+    }
+    pModel->PVX_XGL_End_Elem(0);
+    return result;
+}
+
+// ---- passes of the other families --------------------------------------------------------------
 
 void CForceEngine::DrawSSFRData(CDC*) {}
 void CForceEngine::OutputSSFRData(CDC*) {}
-void CForceEngine::DrawBForcContour(CDC*) {}
 void CForceEngine::DrawTForcContour(CDC*) {}
 void CForceEngine::OutputBForcNumbers(CDC*) {}
 void CForceEngine::OutputTForcNumbers(CDC*) {}

@@ -341,14 +341,15 @@ protected:
         SelectCase();
         CForceEngine* f = new CForceEngine(&M());
         f->m_bBForcData = 1;
+        f->m_nBForcComp = 0;  // axial force
         T_STRG_D beam;
         for (int k = 0; k < 16; ++k)
             for (int c = 0; c < 6; ++c) beam.d[6 * k + c] = k + 100.0 * c;
-        f->m_mapBeamForce[kBeam] = beam;
+        f->m_mapBForc[kBeam] = beam;
         T_MBCL_D col;
         for (int b = 0; b < 4; ++b)
             for (int c = 0; c < 6; ++c) col.d[b][c] = 10.0 * (b + 1) + c;
-        f->m_mapColmForce[kColumn] = col;
+        f->m_mapCForc[kColumn] = col;
         M().m_pForceEngine = f;
     }
     std::vector<std::string> Tip(int mode, UINT node, UINT memb) {

@@ -49,6 +49,9 @@ struct BarSetup {
 };
 
 void GiveModelAllEngines(I_PVXModel& m) {
+    // The members the host passes on entering the result view, whose forces the frame lists read.
+    m.GetAttrCtrl()->ConnectToPostDB();
+    m.GetAttrCtrl()->GetMembKeyList(m.m_arrAllMembKey);
     m.m_pDeformEngine = new CDeformEngine(&m);
     m.m_pForceEngine = new CForceEngine(&m);
     m.m_pReactionEngine = new CReactionEngine(&m);
@@ -102,7 +105,7 @@ TEST_F(ModelTest, HandlePVXBarImportsTheBarsEnginesByBarDisplayMode) {
         EXPECT_EQ(m->m_pDeformEngine->m_bDataReady, 0);
         EXPECT_EQ(m->m_pReactionEngine->m_nComponent, r.imported == REACTION ? 5 : 2);
         EXPECT_EQ(m->m_pReactionEngine->m_bDataReady, 0);
-        EXPECT_EQ(m->m_pForceEngine->m_nBForcComp, r.imported == FORCE ? 5 : 0);
+        EXPECT_EQ(m->m_pForceEngine->m_nBForcComp, r.imported == FORCE ? 5 : 4) << "5 imported, else the default moment y";
         EXPECT_EQ(m->m_pStressEngine->m_nComponent, r.imported == STRESS ? 5 : 0);
         EXPECT_EQ(m->m_pStressEngine->m_bDataReady, 0);
         EXPECT_EQ(Ctrl()->QTreeGetCount(), r.treeRebuilt ? 0 : 1);
@@ -144,8 +147,10 @@ TEST_F(ModelTest, HandlePVXBarReinitialisesModelEnginesWhenTheBarsHaveNoFittingE
             EXPECT_EQ(m->m_pStressEngine->m_bDataReady, 0);
             EXPECT_EQ(m->m_pStressEngine->m_nComponent, 0);
         } else {
-            EXPECT_EQ(m->m_pForceEngine->m_nBForcComp, 0);
-            EXPECT_EQ(m->m_pForceEngine->m_bWForcData + m->m_pForceEngine->m_bBForcData, 0);
+            EXPECT_EQ(m->m_pForceEngine->m_nBForcComp, 4) << "the default moment y, nothing imported";
+            // The test project holds forces of its beam and no wall.
+            EXPECT_EQ(m->m_pForceEngine->m_bWForcData, 0);
+            EXPECT_EQ(m->m_pForceEngine->m_bBForcData, r.mode == 8 ? 0 : 1);
         }
     }
     // A model without the engine of the mode and bars without one: nothing to do, no crash.
@@ -170,15 +175,16 @@ TEST_F(ModelTest, HandlePVXBarUpdatesTheModelsEnginesWhenTheBarIsNotItsOwn) {
         bool alive, removed, otherView;
         int keep;
         int updatedMode;  // the mode the engines were updated for (the reaction engine keeps it)
+        int beamBuilt;    // frame lists built by the update (the test project has beam forces, no wall)
     };
     const Row rows[] = {
         // Modes differ: engines rebuilt for the model's own display mode (8, walls).
-        {"bar shows another mode", 8, 6, true, false, false, 0, 8},
-        {"bar shows another mode, keep shape", 8, 6, true, false, false, 1, 8},
+        {"bar shows another mode", 8, 6, true, false, false, 0, 8, 0},
+        {"bar shows another mode, keep shape", 8, 6, true, false, false, 1, 8, 0},
         // Same mode but not the model's bar: engines rebuilt for the bars' mode (-1, the bars' 6).
-        {"bar of another view", 6, 6, true, false, true, 0, 6},
-        {"bar being removed", 6, 6, true, true, false, 0, 6},
-        {"no bar alive", 8, 8, false, false, false, 0, 8},
+        {"bar of another view", 6, 6, true, false, true, 0, 6, 1},
+        {"bar being removed", 6, 6, true, true, false, 0, 6, 1},
+        {"no bar alive", 8, 8, false, false, false, 0, 8, 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
@@ -198,8 +204,9 @@ TEST_F(ModelTest, HandlePVXBarUpdatesTheModelsEnginesWhenTheBarIsNotItsOwn) {
         m->HandlePVXBar(r.keep);
 
         EXPECT_EQ(m->m_pReactionEngine->m_nMode, r.updatedMode);
-        EXPECT_EQ(m->m_pForceEngine->m_bWForcData + m->m_pForceEngine->m_bBForcData, 0) << "no builder ran";
-        EXPECT_EQ(m->m_pForceEngine->m_nBForcComp, 0) << "nothing imported from the bars";
+        EXPECT_EQ(m->m_pForceEngine->m_bWForcData, 0) << "no wall in the project";
+        EXPECT_EQ(m->m_pForceEngine->m_bBForcData, r.beamBuilt);
+        EXPECT_EQ(m->m_pForceEngine->m_nBForcComp, 4) << "nothing imported from the bars";
         EXPECT_EQ(m->m_pDeformEngine->m_bKeepDeformed, 0) << "the forced switch is restored";
         EXPECT_EQ(m->m_pDeformEngine->m_bDataReady, 0);
         EXPECT_EQ(Ctrl()->QTreeGetCount(), 1) << "the model's own rebuild switch is clear";

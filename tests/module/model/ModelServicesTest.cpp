@@ -12,6 +12,7 @@
 #include "module/graphs/CPVXMultiGraphView.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "platform/ui/CUiDriver.h"
+#include "module/engines/EngineCallLog.h"
 #include "tests/module/model/ModelTestSupport.h"
 
 class TestGraphView2 : public CPVXMultiGraphView {};
@@ -305,8 +306,8 @@ TEST_F(ModelTest, ForceEngineMapsAnswerOnlyForMembersWithRecords) {
     T_MBCL_D colm;
     colm.Initialize();
     colm.d[3][5] = -7.25;  // moment z at end J
-    src.m_mapBeamForce.SetAt(11, beam);
-    src.m_mapColmForce.SetAt(21, colm);
+    src.m_mapBForc.SetAt(11, beam);
+    src.m_mapCForc.SetAt(21, colm);
     src.m_dSlabMomMaxPos = 3.5;
     src.m_dSlabMomMaxNeg = -4.5;
     src.m_dSlabRbarMaxTop = 12.0;
@@ -314,7 +315,7 @@ TEST_F(ModelTest, ForceEngineMapsAnswerOnlyForMembersWithRecords) {
     src.m_dSlabCracMax = 0.2;
 
     CForceEngine dst(&m);
-    dst.m_mapBeamForce.SetAt(99, beam);  // stale record of an earlier build
+    dst.m_mapBForc.SetAt(99, beam);  // stale record of an earlier build
     dst.ImportEngine(&src);
     struct Row {
         UINT key;
@@ -338,7 +339,7 @@ TEST_F(ModelTest, ForceEngineMapsAnswerOnlyForMembersWithRecords) {
     EXPECT_DOUBLE_EQ(dst.m_dSlabRbarMaxTop, 12.0);
     EXPECT_DOUBLE_EQ(dst.m_dSlabRbarMaxBot, 9.0);
     EXPECT_DOUBLE_EQ(dst.m_dSlabCracMax, 0.2);
-    src.m_mapBeamForce.RemoveAll();
+    src.m_mapBForc.RemoveAll();
     T_STRG_D b;
     EXPECT_TRUE(dst.GetBeamForce(11, b)) << "the copy is the engine's own";
 }

@@ -40,6 +40,13 @@ inline void FillTestDatabase(CDBDoc& doc) {
     T_PLCOM_ENTRY live{PLOAD_STATIC, kCaseLive, 1.4};
     b.AddLoadComb(kCombLinear, PLCOM_LINEAR, "1.2DL+1.4LL", {dead, live});
     b.AddLoadComb(kCombEnvelope, PLCOM_ENVELOPE, "ENV", {dead, live});
+    // Forces of the beam under both cases: moment y -10 at the ends, +5 at mid-span.
+    T_STRG_D forces;
+    forces.Initialize();
+    for (int s = 0; s < 8; ++s)
+        for (int e = 0; e < 2; ++e) forces.d[12 * s + 6 * e + 4] = (s + e == 0 || s + e == 8) ? -10.0 : 5.0;
+    b.AddStrg(kCaseDead, 1, forces);
+    b.AddStrg(kCaseLive, 1, forces);
     T_FREQ_D freq{};
     T_MPAM_D mass{};
     b.AddMode(kModeFirst, freq, mass);
