@@ -315,9 +315,7 @@ public:
     void DrawSSFRData(CDC* pDC);
     void OutputSSFRData(CDC* pDC);
     void DrawTForcContour(CDC* pDC);
-    void OutputBForcNumbers(CDC* pDC);
     void OutputTForcNumbers(CDC* pDC);
-    void DrawBeamSfdBmd(CDC* pDC);
     void DrawTrussSfdBmd(CDC* pDC);
     void DrawWForcContour(CDC* pDC);
     void DrawWallSfdBmd(CDC* pDC);
@@ -360,6 +358,115 @@ public:
     int MakeSBForcDataListMemb();
     int MakeCForcDataList4Figure();
     void FinishMakeCLForcData();
+
+    // ==== shear-force and bending-moment diagrams of beams and columns, with their numbers ======
+    // (CForceEngineDiagram.cpp: the member walk, element drawers and polygon builders;
+    // CForceEngineDiagramOut.cpp: output records and end offsets; CForceEngineNumbers.cpp: the
+    // frame force numbers.) Diagram polygons go to four parallel lists: points, one value per
+    // point, one edge flag per point (1: the outline edge from this point to the next of its
+    // polygon is drawn; edges along the member axis never are) and one quad flag per polygon
+    // (1: four points, 0: three). Every polygon runs from the member axis through the diagram
+    // line back to the axis, and no polygon straddles a zero of the diagram.
+    typedef CArray<C3DPoint, C3DPoint&> DiagramPointList;
+    typedef CArray<double, double&> DiagramValueList;
+    typedef CArray<int, int> DiagramFlagList;
+
+    // The frame force diagrams of display modes 7, 21 and 22: every member in depth order (plain
+    // or on the deformed shape), one banded diagram per beam, T-girder and column with forces,
+    // then, with numbers on, the numbers of every diagram.
+    void DrawBeamSfdBmd(CDC* pDC);
+    // One member's diagram (its component, both sides of envelope diagrams, both components of
+    // the combined selectors 6 and 7), filled at once. The last argument is handed to the
+    // polygon builders unchanged.
+    void DoBeamElementSfdBmd(CDC* pDC, UINT nKey, int nOpt);
+    void DoColumnElementSfdBmd(CDC* pDC, UINT nKey, int nOpt);
+    // Cuts the polygons of the lists into colour bands and draws them with the engine's list
+    // drawing (gradient while the model's gradient option is on).
+    void DoBSfdBmdContour(CDC* pDC, DiagramPointList& points, DiagramValueList& values, DiagramFlagList& edges,
+                          DiagramFlagList& quads);
+    // Beam diagram of one component (0..5) between the axis points I and J, appended to the lists.
+    // Label points (slots 0..2, may be null) and extremes (two values, may be null) as the number
+    // options ask: the diagram-values switch gives (minimum, maximum) with their points in slots 0
+    // and 1; the member-extreme option (0, signed value of largest magnitude) with its point in
+    // slot 1; else the diagram points of stations 1, 4 and 7. The int, outline list and last
+    // double are not used.
+    void BSfdBmdMakePolygon(T_STRG_D& forc, int nComp, double axes[3][3], C3DPoint& ptI, C3DPoint& ptJ,
+                            DiagramPointList& points, DiagramValueList& values, DiagramFlagList& edges,
+                            DiagramFlagList& quads, C3DPoint* pLabels, UINT nKey, double* pExtremes, int nOpt,
+                            DiagramPointList* pOutline, double dUnused);
+    // The maximum side and the combined components: the same diagram. Members are drawn along
+    // the chord of their ends; the arc chord is not used.
+    void BSfdBmdMakePolygon_New(T_STRG_D& forc, int nComp, double axes[3][3], C3DPoint& ptI, C3DPoint& ptJ,
+                                DiagramPointList& points, DiagramValueList& values, DiagramFlagList& edges,
+                                DiagramFlagList& quads, C3DPoint* pLabels, double* pExtremes, int nOpt,
+                                DiagramPointList* pOutline, double dArcChord);
+    // Column diagram through the stations the member has (i end, inner stations by the member's
+    // node3/node4, j end). Label points: 4 slots (may be null); station values (4, may be null):
+    // i end, first inner, second inner, j end, as drawn.
+    void BSfdBmdMakePolygonColm(T_MBCL_D& forc, int nComp, double axes[3][3], C3DPoint& ptI, C3DPoint& ptJ,
+                                C3DPoint& ptInner1, C3DPoint& ptInner2, DiagramPointList& points,
+                                DiagramValueList& values, DiagramFlagList& edges, DiagramFlagList& quads,
+                                C3DPoint* pLabels, UINT nKey, T_PMEMB_D& memb, double* pStations, int nOpt,
+                                DiagramPointList* pOutline);
+    // World length of the diagram pieces: one sixth of an inch on the view's screen; 0 when the
+    // view gives no scale (then a segment is one piece).
+    double GetSfdBmdPieceLength() const;
+    // Pieces of a segment of length dLength for a piece length: ceil(dLength / dStep) (an exact
+    // multiple within rounding gives exactly that many), at most kMaxSfdBmdPieces, 1 without a
+    // usable step, 0 for a segment of no length.
+    static int GetSfdBmdPieceCount(double dLength, double dStep);
+    static constexpr int kMaxSfdBmdPieces = 1000;
+    // Local axes of a beam for two-dimensional diagrams: both bending directions turned into the
+    // plan normal of the member, so that every diagram lies in the plan.
+    void GetLclVec4BeamDgrm2D(UINT nKey, double axes[3][3]);
+    // Axis ends of a member's diagram: its first and last node (a T-girder: its bottom edge, the
+    // fourth to the third outline node) on the undeformed or deformed shape, with the inner
+    // stations of a column; 0 when the member has no two positions.
+    int GetSfdBmdAxis(UINT nKey, const T_PMEMB_D& memb, C3DPoint& ptI, C3DPoint& ptJ, C3DPoint* pInner1,
+                      C3DPoint* pInner2);
+
+    // Output records (CForceEngineDiagramOut.cpp). Get: 0, record untouched, while numbers are
+    // off; the side argument is not used. Add: appends to the side's list (0 maximum, 1 minimum).
+    int GetBSfdBmdOutputDataB(T_SFDBMD_OUTVAL_D& rec, UINT nKey, C3DPoint* pLabels, T_STRG_D& forc, double* pValues,
+                              int nComp, int nSide);
+    int GetBSfdBmdOutputDataC(T_SFDBMD_OUTVAL_D2& rec, UINT nKey, C3DPoint* pLabels, T_MBCL_D& forc,
+                              double* pStations, int nComp, int nSide);
+    void AddBSfdBmdOutputDataB(UINT nKey, C3DPoint* pLabels, T_STRG_D& forc, double* pValues, int nComp, int nSide);
+    void AddBSfdBmdOutputDataC(UINT nKey, C3DPoint* pLabels, T_MBCL_D& forc, double* pStations, int nComp,
+                               int nSide);
+    // One record of the largest magnitudes of a member's records (both components, both sides):
+    // a later record wins a slot only with a strictly larger magnitude. 0 for an empty list.
+    int CalcAbsMaxB(CArray<T_SFDBMD_OUTVAL_D, T_SFDBMD_OUTVAL_D&>& recs, T_SFDBMD_OUTVAL_D& merged);
+    int CalcAbsMaxC(CArray<T_SFDBMD_OUTVAL_D2, T_SFDBMD_OUTVAL_D2&>& recs, T_SFDBMD_OUTVAL_D2& merged);
+    // Writes component 0..5 of one station (segment, end) or column block; others write nothing.
+    static void SetBForcValue(double dValue, T_STRG_D& forc, int nComp, int nSeg, int nEnd);
+    static void SetCForcValue(double dValue, T_MBCL_D& forc, int nComp, int nBlock);
+    // Diagram ends of a component between the member ends: shear y and moment z start and end at
+    // the end offsets of direction 2, shear z and moment y at those of direction 3 (the member's
+    // end record; none: the whole member); axial force and torsion and unknown members span it.
+    void GetOffsetedPointMemb(UINT nKey, C3DPoint ptI, C3DPoint ptJ, C3DPoint& diagI, C3DPoint& diagJ, int nComp);
+
+    // Numbers (CForceEngineNumbers.cpp). Mode 6: the member values of the frame contour.
+    void OutputBForcNumbers(CDC* pDC);
+    // The numbers of one beam / column diagram: anchors are the record's label points (i end,
+    // middle, j end), values the record's values. Queued on the model's overlay queue when the
+    // view is drawn through retained geometry or straight to a device, else drawn at once.
+    void OutputSfdBmdNumberB(CDC* pDC, UINT nKey, T_STRG_D forc, C3DPoint* pAnchors, int nComp, double* pValues);
+    void OutputSfdBmdNumberC(CDC* pDC, UINT nKey, T_MBCL_D forc, C3DPoint* pAnchors, int nComp, double* pValues);
+    // Window slope (tenths of a degree) of the segment a-b and whether it was turned to stay
+    // readable; when an end is off the window, of the first visible sample of the segment.
+    // 0 (slope and direction 0) when no sample is visible.
+    int GetSlopeEx(int& nSlope, C3DPoint a, C3DPoint b, int& nDirection);
+    // Vertical alignment of a label at p beside the member a-b: 0 (top) or 8 (bottom) by the side
+    // p lies on, the other one when a flip is set.
+    int GetTopBotAlign(C3DPoint& p, C3DPoint& a, C3DPoint& b, int nFlip1, int nFlip2);
+    // First and last point of the member's drawn shape; returns 1.
+    int GetIJPosBForcMemb(UINT nKey, T_PMEMB_D& memb, C3DPoint* pI, C3DPoint* pJ);
+    // The kind (0 near the legend maximum, 1 near the minimum, 2 near the larger-magnitude
+    // extreme) of a value under the number options' extreme filter, -1 when it is filtered out.
+    int GetSfdBmdExtremeKind(double dValue) const;
+
+    int m_bCSfdBmdPlanLabel = 0;  // two-dimensional diagrams: columns carry numbers too
 
     // ---- frame data ----------------------------------------------------------------------------
     CArray<UINT, UINT> m_arrMembKey;   // beams of the frame lists, in the model's member order

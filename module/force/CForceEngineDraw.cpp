@@ -237,9 +237,7 @@ int CForceEngine::DoBForcMemberContour(CDC* pDC, UINT nMembKey) {
 void CForceEngine::DrawSSFRData(CDC*) {}
 void CForceEngine::OutputSSFRData(CDC*) {}
 void CForceEngine::DrawTForcContour(CDC*) {}
-void CForceEngine::OutputBForcNumbers(CDC*) {}
 void CForceEngine::OutputTForcNumbers(CDC*) {}
-void CForceEngine::DrawBeamSfdBmd(CDC*) {}
 void CForceEngine::DrawTrussSfdBmd(CDC*) {}
 void CForceEngine::DrawWForcContour(CDC*) {}
 void CForceEngine::DrawWallSfdBmd(CDC*) {}

@@ -1,0 +1,373 @@
+// CForceEngine: frame force values written as numbers on the model view: the member values of
+// the frame force contour (display mode 6) and the numbers of each beam and column diagram
+// (mode 7 and the strip modes).
+//
+// A value is printed with the format " %.<digits>f " (or " %.<digits>e " with the exponent
+// switch of the number options), one blank on either side. With the number options' extreme
+// filter on, only values near the legend's extremes are printed, as "Max:"/"Min:" labels with a
+// cross. Diagram numbers are queued on the model's overlay queue when the view is drawn through
+// retained geometry or straight to a device, so that they stand on top of every diagram and
+// follow the member's direction; otherwise they are drawn at once.
+#include <cmath>
+
+#include "host/base/CMathFunc.h"
+#include "host/grx/I_PVXCtrl.h"
+#include "module/engines/CDeformEngine.h"
+#include "module/force/CForceEngine.h"
+#include "module/model/CPVXAttrCtrl.h"
+#include "module/model/CPVXDrawFuncArray.h"
+#include "module/model/CPVXLabelBase.h"
+#include "module/model/CUtilFuncs.h"
+#include "module/model/I_PVXModel.h"
+#include "platform/afx/CString.h"
+
+namespace {
+
+// Text alignments (the platform's TA_ flags).
+constexpr int kAlignTop = 0;
+constexpr int kAlignRight = 2;
+constexpr int kAlignCentre = 6;
+constexpr int kAlignBottom = 8;
+constexpr int kAlignBottomRight = kAlignBottom | kAlignRight;
+constexpr int kAlignBottomCentre = kAlignBottom | kAlignCentre;
+constexpr double kSlopeStep = 0.01;  // sample length along the member, fraction of it
+// Fractions of the member tried, in order, when an end is off the window.
+constexpr double kSlopeSamples[9] = {0.0, 1.0, 0.5, 0.25, 0.75, 0.125, 0.875, 0.375, 0.625};
+
+// Label kinds of the diagram numbers on the overlay queue.
+enum NumberKind {
+    kKindFirstValue = 3,
+    kKindSecondValue = 4,
+    kKindExtreme = 5,
+    kKindIEnd = 6,
+    kKindJEnd = 7,
+    kKindMiddle = 8,
+};
+
+// An int option set for one scope and put back after.
+class OptionScope {
+public:
+    OptionScope(int& field, int value) : m_field(field), m_saved(field) { field = value; }
+    ~OptionScope() { m_field = m_saved; }
+    OptionScope(const OptionScope&) = delete;
+    OptionScope& operator=(const OptionScope&) = delete;
+
+private:
+    int& m_field;
+    int m_saved;
+};
+
+// " %.<digits>f " or " %.<digits>e " of the number options.
+CString ForceNumberFormat(const T_PVX_DOPT_NUMBER_D& opt) {
+    return CUtilFuncs::MakeNumberFormat(opt.m_bExponent, opt.m_nDecimals, " ", " ");
+}
+
+// The deformed faces of a member when the deformation engine can build them.
+template <class E>
+bool DeformedShape(E* pEngine, UINT key, PVXPolyListArray& faces, PVXIndexArrayList* pFlags, T_SHAPE_ARGUMENT& arg) {
+    if constexpr (requires(E* e) { e->GetDeformedShapeMember(key, faces, pFlags, arg, 0, 0); }) {
+        if (!pEngine) return false;
+        pEngine->GetDeformedShapeMember(key, faces, pFlags, arg, 0, 0);
+        return true;
+    } else {
+        return false;
+    }
+}
+
+// Points of a member as drawn (the model's frame shape of the undeformed or deformed geometry).
+void DrawnPoints(I_PVXModel* pModel, UINT key, int bDeformed, CArray<C3DPoint>& pts) {
+    pts.RemoveAll();
+    pModel->RE_GetPVXShapeFrameMember(pModel->m_nObjectIDFirst + (bDeformed ? 1 : 0), key, &pts);
+}
+
+// The member's axis as drawn: first and last point; a T-girder's outline gives its bottom edge
+// (fourth to third point), the axis its diagrams are drawn along.
+bool DrawnAxis(const T_PMEMB_D& memb, const CArray<C3DPoint>& pts, C3DPoint& i, C3DPoint& j) {
+    const INT_PTR n = pts.GetSize();
+    if (n < 2) return false;
+    if (CPVXAttrCtrl::IsElemType204(memb.type) && n >= 4) {
+        i = pts[3];
+        j = pts[2];
+    } else {
+        i = pts[0];
+        j = pts[n - 1];
+    }
+    return true;
+}
+
+// What one diagram's numbers are made of.
+struct DiagramNumbers {
+    double filtered[3];  // i end, middle, j end of the engine's component (extreme filter)
+    double position[3];  // i end, middle, j end of the diagram's own component
+    const double* values;  // the record's two values
+};
+
+// Writes the numbers of one diagram (beam or column alike).
+void WriteDiagramNumbers(CForceEngine& e, CDC* pDC, UINT nKey, C3DPoint* pAnchors, const DiagramNumbers& d) {
+    I_PVXModel* pModel = e.GetModel();
+    if (!pDC || !pAnchors || !d.values || !pModel || !pModel->m_pPVXCtrl || !pModel->m_pDispOpt ||
+        !pModel->m_pAttrCtrl || !pModel->m_pDrawFuncArray)
+        return;
+    I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
+    if (!ctrl.IsActiveElem(nKey)) return;
+    T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
+    T_PVX_DOPT_NUMBER_D& num = opt.m_Number;
+
+    T_PMEMB_D memb;
+    if (!pModel->m_pAttrCtrl->GetMemb(nKey, memb)) return;
+    OptionScope wire(opt.m_bWireFrame, 1);
+    CArray<C3DPoint> pts;
+    DrawnPoints(pModel, nKey, e.m_bDeformed, pts);
+    C3DPoint ptI, ptJ;
+    if (!DrawnAxis(memb, pts, ptI, ptJ)) return;
+    const bool bQueue = (ctrl.IsGLRenderer() && ctrl.IsXGRMode() && ctrl.m_byDrawState == 0) || pModel->m_bExternalDevice;
+
+    int nSlope = 0, nDir = 0;
+    if (!e.GetSlopeEx(nSlope, ptI, ptJ, nDir)) return;
+
+    // Numbers drawn at once take the number options' colours, background and font; the device
+    // context is left as it was.
+    const int nSaved = bQueue ? 0 : pDC->SaveDC();
+    CPVXBeamLabel label(bQueue ? nullptr : pDC);
+    label.SetLabelOption(&num);
+    label.BeginDraw();
+    const CString fmt = ForceNumberFormat(num);
+    const double axis[6] = {ptI.x, ptI.y, ptI.z, ptJ.x, ptJ.y, ptJ.z};
+    auto push = [&](int nAnchor, int nKind, double v) {
+        const C3DPoint& a = pAnchors[nAnchor];
+        const double anchor[3] = {a.x, a.y, a.z};
+        pModel->m_pDrawFuncArray->m_OutputSfdBmdNumber.Push(anchor, axis, nKind, v);
+    };
+    auto drawText = [&](int nAnchor, int nAlign, double v) {
+        C3DPoint a = pAnchors[nAnchor];
+        const CPoint pt = pModel->Get3DPtTo2DPt(&a);
+        if (pt.x < 0 || pt.y < 0) return;
+        pDC->SetTextAlign(static_cast<UINT>(nAlign));
+        CString text;
+        text.Format(fmt, v);
+        pDC->TextOut(pt.x, pt.y, text);
+    };
+
+    if (num.m_nNumberOpt2) {
+        // Extreme filter: i end, middle and j end, each admitted by its own option or the
+        // member-extreme option.
+        const int bOn[3] = {e.m_bNumIEnd, e.m_bNumMiddle, e.m_bNumJEnd};
+        for (int p = 0; p < 3; ++p) {
+            if (!bOn[p] && !e.m_bNumAtMax) continue;
+            const int nKind = e.GetSfdBmdExtremeKind(d.filtered[p]);
+            if (nKind < 0) continue;
+            int nAlign = e.GetTopBotAlign(pAnchors[p], ptI, ptJ, 0, nDir);
+            if (p == 1) nAlign |= kAlignCentre;
+            else if ((p == 0) == (nDir != 0)) nAlign |= kAlignRight;
+            if (bQueue) {
+                push(p, nKind, d.filtered[p]);
+            } else {
+                pDC->SetTextAlign(static_cast<UINT>(nAlign));
+                e.DrawMinMaxOutputValue(pDC, pAnchors[p], fmt, nKind, d.filtered[p]);
+            }
+        }
+    } else if (e.m_bAbsMaxNumber) {
+        if (bQueue) {
+            push(0, kKindFirstValue, d.values[0]);
+            push(1, kKindSecondValue, d.values[1]);
+        } else {
+            drawText(0, kAlignCentre, d.values[0]);
+            drawText(1, kAlignBottomCentre, d.values[1]);
+        }
+    } else if (e.m_bNumAtMax) {
+        const int k = std::fabs(d.values[0]) > std::fabs(d.values[1]) ? 0 : 1;
+        if (bQueue)
+            push(k, kKindExtreme, d.values[k]);
+        else
+            drawText(k, k == 0 ? kAlignCentre : kAlignBottomCentre, d.values[k]);
+    } else {
+        const int nIAlign = nDir ? kAlignBottomRight : kAlignBottom;
+        const int nJAlign = nDir ? kAlignBottom : kAlignBottomRight;
+        struct Position {
+            int bOn, anchor, kind, align;
+            double v;
+        };
+        const Position positions[3] = {{e.m_bNumIEnd, 0, kKindIEnd, nIAlign, d.position[0]},
+                                       {e.m_bNumJEnd, 2, kKindJEnd, nJAlign, d.position[2]},
+                                       {e.m_bNumMiddle, 1, kKindMiddle, kAlignBottomCentre, d.position[1]}};
+        for (const Position& p : positions) {
+            if (!p.bOn) continue;
+            if (bQueue)
+                push(p.anchor, p.kind, p.v);
+            else
+                drawText(p.anchor, p.align, p.v);
+        }
+    }
+    label.EndDraw();
+    if (!bQueue) pDC->RestoreDC(nSaved);
+}
+
+}  // namespace
+
+// ---- shared text placement ---------------------------------------------------------------------
+
+int CForceEngine::GetSlopeEx(int& nSlope, C3DPoint a, C3DPoint b, int& nDirection) {
+    nSlope = 0;
+    nDirection = 0;
+    I_PVXModel* pModel = GetModel();
+    if (!pModel) return 0;
+    CPoint p = pModel->Get3DPtTo2DPt(&a), q = pModel->Get3DPtTo2DPt(&b);
+    auto negative = [&] { return p.x < 0 || p.y < 0 || q.x < 0 || q.y < 0; };
+    if (p.x < 1 || p.y < 1 || q.x < 1 || q.y < 1) {
+        const C3DPoint step = (b - a) * kSlopeStep;
+        for (int t = 0; t < 9 && negative(); ++t) {
+            C3DPoint P = a + (b - a) * kSlopeSamples[t];
+            C3DPoint Q = P + step;
+            p = pModel->Get3DPtTo2DPt(&P);
+            q = pModel->Get3DPtTo2DPt(&Q);
+        }
+        if (negative()) return 0;
+    }
+    nDirection = CUtilFuncs::GetSlope2Point(nSlope, p.x, p.y, q.x, q.y);
+    return 1;
+}
+
+int CForceEngine::GetTopBotAlign(C3DPoint& p, C3DPoint& a, C3DPoint& b, int nFlip1, int nFlip2) {
+    const C3DPoint u = b - a, w = p - a;
+    const double s = CMathFunc::mathCrossAngleNormalizeWithSign(u, w);
+    if (!nFlip1 && !nFlip2) return s >= 0.0 ? kAlignTop : kAlignBottom;
+    return s >= 0.0 ? kAlignBottom : kAlignTop;
+}
+
+int CForceEngine::GetIJPosBForcMemb(UINT nKey, T_PMEMB_D& memb, C3DPoint* pI, C3DPoint* pJ) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel || !pModel->m_pDispOpt) return 1;
+    OptionScope wire(pModel->m_pDispOpt->m_bWireFrame, 1);
+    PVXPolyListArray faces;
+    PVXIndexArrayList flags;
+    T_SHAPE_ARGUMENT arg;
+    arg.bDeformed = m_bDeformed;
+    if (!m_bDeformed || !DeformedShape(pModel->m_pDeformEngine, nKey, faces, &flags, arg))
+        pModel->GetShapeMember(nKey, memb, faces, &flags, arg, 1, 1);
+    const PVXPolyList* first = nullptr;
+    const PVXPolyList* last = nullptr;
+    for (INT_PTR i = 0; i < faces.GetSize(); ++i) {
+        if (!faces[i] || faces[i]->GetCount() == 0) continue;
+        if (!first) first = faces[i];
+        last = faces[i];
+    }
+    if (first && pI) *pI = first->GetHead();
+    if (last && pJ) *pJ = last->GetTail();
+    I_PVXModel::FreeMemoryPolyList(&faces, &flags, nullptr, nullptr);
+    return 1;
+}
+
+int CForceEngine::GetSfdBmdExtremeKind(double v) const {
+    const I_PVXModel* pModel = GetModel();
+    if (!pModel || !pModel->m_pDispOpt) return -1;
+    const T_PVX_DOPT_NUMBER_D& num = pModel->m_pDispOpt->m_Number;
+    // The band of the filter is a percentage of the legend range.
+    const double thr = (m_dLegendMax - m_dLegendMin) * num.m_dNumberFactor * 0.01;
+    const bool nearMax = m_dLegendMax - v <= thr, nearMin = v - m_dLegendMin <= thr;
+    switch (num.m_nNumberOpt1) {
+    case 0: return nearMax ? 0 : (nearMin ? 1 : -1);
+    case 1: {
+        const double E = std::fabs(m_dLegendMin) > std::fabs(m_dLegendMax) ? std::fabs(m_dLegendMin)
+                                                                            : std::fabs(m_dLegendMax);
+        return E - std::fabs(v) <= thr ? 2 : -1;
+    }
+    case 2: return nearMax ? 0 : -1;
+    case 3: return nearMin ? 1 : -1;
+    default: return -1;
+    }
+}
+
+// ---- diagram numbers -----------------------------------------------------------------------------
+
+void CForceEngine::OutputSfdBmdNumberB(CDC* pDC, UINT nKey, T_STRG_D forc, C3DPoint* pAnchors, int nComp,
+                                       double* pValues) {
+    DiagramNumbers d;
+    d.filtered[0] = CalcBForcValue(forc, 0);
+    d.filtered[1] = CalcBForcValue(forc, 2);
+    d.filtered[2] = CalcBForcValue(forc, 1);
+    d.position[0] = CalcBForcValue(forc, nComp, 0, 0);
+    d.position[1] = CalcBForcValue(forc, nComp, 3, 1);
+    d.position[2] = CalcBForcValue(forc, nComp, 7, 1);
+    d.values = pValues;
+    WriteDiagramNumbers(*this, pDC, nKey, pAnchors, d);
+}
+
+void CForceEngine::OutputSfdBmdNumberC(CDC* pDC, UINT nKey, T_MBCL_D forc, C3DPoint* pAnchors, int nComp,
+                                       double* pValues) {
+    if (!pValues) return;
+    DiagramNumbers d;
+    d.filtered[0] = CalcCForcValue(forc, 0);
+    d.filtered[1] = CalcCForcValue(forc, 2);
+    d.filtered[2] = CalcCForcValue(forc, 1);
+    d.position[0] = CalcCForcValue(forc, nComp, 0);
+    d.position[1] = pValues[2];
+    d.position[2] = CalcCForcValue(forc, nComp, 1);
+    d.values = pValues;
+    WriteDiagramNumbers(*this, pDC, nKey, pAnchors, d);
+}
+
+// ---- member numbers of the frame contour ---------------------------------------------------------
+
+void CForceEngine::OutputBForcNumbers(CDC* pDC) {
+    I_PVXModel* pModel = GetModel();
+    if (!m_bBForcData || !pDC || !pModel || !pModel->m_pDispOpt || !pModel->m_pAttrCtrl || !pModel->m_pPVXCtrl) return;
+    T_PVX_DOPT_NUMBER_D& num = pModel->m_pDispOpt->m_Number;
+    const int nSaved = pDC->SaveDC();
+    CPVXBeamLabel label(pDC);
+    label.SetLabelOption(&num);
+    label.SetNumberFormat(num.m_bExponent, num.m_nDecimals);
+    const int bDeformed = m_bDeformed;
+    const CArray<UINT, UINT>& keys = pModel->m_arrAllMembKey;
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
+        const UINT key = keys[i];
+        T_PMEMB_D memb;
+        T_STRG_D rec;
+        if (!pModel->m_pAttrCtrl->GetMemb(key, memb) || !IsPossibleBForc(memb) ||
+            !CPVXAttrCtrl::IsBeamElemType(memb.type) || !m_bShowBeam || !m_mapBForc.Lookup(key, rec))
+            continue;
+        CArray<C3DPoint> pts;
+        DrawnPoints(pModel, key, bDeformed, pts);
+        const INT_PTR n = pts.GetSize();
+        if (n < (bDeformed ? 3 : 2)) continue;
+        C3DPoint ptI = pts[0], ptJ = pts[n - 1];
+        C3DPoint anchors[3];  // i end, middle, j end
+        if (bDeformed) {
+            anchors[0] = ptI;
+            anchors[1] = pts[n - 2];
+            anchors[2] = ptJ;
+        } else {
+            anchors[1] = (ptI + ptJ) * 0.5;
+            pModel->GetTextOutputNodeForBFroc(ptI, ptJ, anchors[0], anchors[2], 0, nullptr);
+        }
+        int nSlope = 0, nDir = 0;
+        if (!GetSlopeEx(nSlope, ptI, ptJ, nDir) && !GetSlopeEx(nSlope, ptJ, ptI, nDir)) continue;
+
+        if (num.m_nNumberOpt2) {
+            const int bOn[3] = {m_bNumIEnd, m_bNumMiddle, m_bNumJEnd};
+            const int pos[3] = {0, 2, 1};  // value positions of i end, middle, j end
+            for (int p = 0; p < 3; ++p) {
+                if (!bOn[p] && !m_bNumAtMax) continue;
+                const double v = CalcBForcValue(rec, pos[p]);
+                const int nKind = GetSfdBmdExtremeKind(v);
+                if (nKind >= 0) label.OutputMaxMin(pModel, &anchors[p], nKind, v);
+            }
+            continue;
+        }
+        label.BeginDraw(&nSlope);
+        auto write = [&](int nAnchor, int nLabelPos, double v) {
+            const CPoint pt = pModel->Get3DPtTo2DPt(&anchors[nAnchor]);
+            if (pt.x < 0 || pt.y < 0) return;
+            int nAlign = label.GetTextAlign(nLabelPos, nDir);
+            label.OutputNumber(pt.x, pt.y, v, &nAlign);
+        };
+        if (m_bNumAtMax) {
+            write(1, 0, CalcBForcValue(rec, 3));
+        } else {
+            if (m_bNumIEnd) write(0, 1, CalcBForcValue(rec, 0));
+            if (m_bNumJEnd) write(2, 2, CalcBForcValue(rec, 1));
+            if (m_bNumMiddle) write(1, 0, CalcBForcValue(rec, 2));
+        }
+        label.EndDraw();
+    }
+    pDC->RestoreDC(nSaved);
+}
