@@ -82,12 +82,18 @@ CEngineBase* ModeEngine(I_PVXModel& m, EngineKind k) {
     }
 }
 
-// Whether the engine draws its modes: the deformation and reaction engines draw through a plot
-// engine, so one that makes none for a draw draws nothing. The force and principal-stress
-// engines' drawing passes are not built yet.
-bool EngineDraws(I_PVXModel& m, EngineKind k) {
+// Force modes whose drawing passes are built.
+bool ForceModeDraws(int mode) {
+    return mode == PVXMode::kWallForceContour || mode == PVXMode::kWallForceDiagram || mode == PVXMode::kPlateForce;
+}
+
+// Whether the engine draws the mode: the deformation and reaction engines draw through a plot
+// engine, so one that makes none for a draw draws nothing. The principal-stress engine's and the
+// other force modes' drawing passes are not built yet.
+bool EngineDraws(I_PVXModel& m, EngineKind k, int mode) {
     CEngineBase* e = ModeEngine(m, k);
-    if (!e || k == EngineKind::kForce || k == EngineKind::kStress) return false;
+    if (!e || k == EngineKind::kStress) return false;
+    if (k == EngineKind::kForce) return ForceModeDraws(mode);
     CDC* pDC = m.m_pPVXCtrl ? m.m_pPVXCtrl->GetMemDC() : nullptr;
     if (!pDC || !e->BeginPlotEng(pDC)) return false;
     e->EndPlotEng();
@@ -132,6 +138,9 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
     }
     if (name == "numbers" && opt) {
         opt->m_Number.m_bShowNumbers = n;
+        // The wall pages' two number boxes follow their values box.
+        if (k == EngineKind::kForce && (mode == PVXMode::kWallForceContour || mode == PVXMode::kWallForceDiagram))
+            m.m_pForceEngine->m_bWColmNumber = m.m_pForceEngine->m_bWBeamNumber = n;
         return true;
     }
     if (name == "legend" && opt) {
@@ -258,7 +267,7 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
         if (!ApplySetting(m, kind, mode, key, value)) unused += std::string(unused.empty() ? "" : ", ") + (key ? key : "");
     }
 
-    if (!EngineDraws(m, kind)) {
+    if (!EngineDraws(m, kind, mode)) {
         m.ResetEngines();
         m.m_nDisplayMode = PVXMode::kNone;
         return Finish(pRep, PVXHOST_NOT_BUILT, std::string("the ") + EngineName(kind) + " engine is not built yet");
@@ -271,6 +280,12 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
         return Finish(pRep, PVXHOST_NO_RESULTS,
                       std::string("the ") + EngineName(kind) + " engine found no results for \"" +
                           m.m_strLoadName.GetString() + "\"");
+    }
+    // The legend's margin, as the execute step reserves it, and the model fitted again beside it.
+    if (m.m_pPVXCtrl) {
+        const CRect before = m.m_pPVXCtrl->GetDrawingArea();
+        m.ResetLegendRect();
+        if (m.m_pPVXCtrl->GetDrawingArea() != before) m.m_pPVXCtrl->ViewZoomAll(0);
     }
     return Finish(pRep, PVXHOST_DRAWN, unused.empty() ? "" : "settings not taken by the " + std::string(EngineName(kind)) +
                                                                   " engine yet: " + unused);

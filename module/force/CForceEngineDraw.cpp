@@ -239,11 +239,6 @@ void CForceEngine::OutputSSFRData(CDC*) {}
 void CForceEngine::DrawTForcContour(CDC*) {}
 void CForceEngine::OutputTForcNumbers(CDC*) {}
 void CForceEngine::DrawTrussSfdBmd(CDC*) {}
-void CForceEngine::DrawWForcContour(CDC*) {}
-void CForceEngine::DrawWallSfdBmd(CDC*) {}
-void CForceEngine::OutputWForcNumbers(CDC*) {}
-void CForceEngine::DrawPForcContour(CDC*) {}
-void CForceEngine::OutputPForcNumbers(CDC*) {}
 void CForceEngine::DrawSForcContour(CDC*) {}
 void CForceEngine::DrawSForcContourMemb(CDC*) {}
 void CForceEngine::OutputSForcNumbers(CDC*) {}
