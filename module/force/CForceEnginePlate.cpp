@@ -271,6 +271,8 @@ int CForceEngine::MakePForcDataList() {
     if (m_bPAverageNodal && !bVector) GetAverageNodalDataList();
     if (m_bPAverageNodal && !m_bSkipActivePlateList) GetActivePlateList();
     if (!MakePForcDataList_MnMx()) return 0;
+    // A selected load alone is no data: the mode then shows the plain model.
+    if (m_mapPForc.GetCount() == 0) return 0;
     if (m_bCuttingLine) MakeCuttingLineData();
     m_bPForcData = 1;
     return 1;

@@ -120,6 +120,8 @@ int CForceEngine::MakeWForcDataList() {
             if (use[b]) s.AddPecentRankMapData(CalcCForcValue(p->value, m_nWForcComp, b), 1.0 / n);
     }
     s.FinishPecentRankMapData();
+    // A selected load alone is no data: the mode then shows the plain model.
+    if (m_arrWColmKey.GetSize() + m_arrWBeamKey.GetSize() == 0) return 0;
     m_bWForcData = 1;
     return 1;
 }
