@@ -519,6 +519,14 @@ public:
     // Component values at corners nNode1 and nNode2 (from 0) of a plate for the cutting lines.
     void GetNodalValueforCutting(UINT nKey, double& dValue1, int nNode1, double& dValue2, int nNode2) override;
 
+    // A face of the plate and wall contours cut into colour bands. In flat colours a face of 3 or
+    // 4 corners within the levels is cut whole, band by band (values linear along its edges,
+    // level lines flagged): one polygon per band it spans, where the engine base cuts four
+    // triangles around the centre. Gradient colours, frame polygons and the scale's special
+    // modes (line contours, raised faces, global and list ranges) go to the base.
+    void DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C3DPoint>* pPoints, int* pFlags,
+                          int bFrame) override;
+
     // Plate drawing: one element's faces as colour bands (1 drawn or nothing to draw, 0 not drawn,
     // -1 Escape); the vector length factor; one element's principal-force arrows (returns 1); the
     // arrows of one face of 3 or 4 vertices in the display axes the record is given in (1 drawn).

@@ -8,7 +8,9 @@
 // principal directions at each face's centre; every other member is drawn once in the inactive
 // style. The numbers are each face's extreme (or centre) value at its centre, optionally only
 // those near the legend's extremes.
+#include <algorithm>
 #include <cfloat>
+#include <climits>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -93,6 +95,110 @@ C3DPoint MeanOf(const CList<C3DPoint>& face) {
 }  // namespace
 
 // ---- contours and vectors ----------------------------------------------------------------------
+
+namespace {
+
+constexpr int kMaxClipVertices = 16;  // a face of 3 or 4 corners clipped to one band stays far below
+
+struct ClipVertex {
+    C3DPoint pt;
+    double v;
+    int bLine;  // the edge to the next vertex lies on a level
+};
+
+// The part of a polygon where the value is at least (bUpper 0) or at most (bUpper 1) the level,
+// values linear along the edges; edges made along the level are flagged. Returns the vertex
+// count, -1 when the output would not fit.
+int ClipToLevel(const ClipVertex* in, int n, double level, bool bUpper, ClipVertex* out) {
+    auto inside = [&](double v) { return bUpper ? v <= level : v >= level; };
+    int m = 0;
+    for (int i = 0; i < n; ++i) {
+        const ClipVertex& P = in[i];
+        const ClipVertex& Q = in[(i + 1) % n];
+        const bool pIn = inside(P.v), qIn = inside(Q.v);
+        auto crossing = [&](int bLine) {
+            const double t = (level - P.v) / (Q.v - P.v);
+            return ClipVertex{P.pt + (Q.pt - P.pt) * t, level, bLine};
+        };
+        if (m + 2 > kMaxClipVertices) return -1;
+        if (pIn && qIn) {
+            out[m++] = Q;
+        } else if (pIn) {
+            out[m++] = crossing(1);  // leaving: the way back in runs along the level
+        } else if (qIn) {
+            out[m++] = crossing(P.bLine);
+            out[m++] = Q;
+        }
+    }
+    return m;
+}
+
+}  // namespace
+
+void CForceEngine::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C3DPoint>* pPoints, int* pFlags,
+                                    int bFrame) {
+    I_PVXModel* pModel = GetModel();
+    const int n = pPoints ? static_cast<int>(pPoints->GetCount()) : 0;
+    const CContourEngine* s = m_pContourEngine;
+    if (bFrame || !pValues || !s || !pModel || pModel->m_bGradient || (n != 3 && n != 4) || s->m_nFillStyle == 1 ||
+        s->m_bExtrudeContour || s->m_bGlobalRange || s->m_bListMode) {
+        CEngineBase::DoSubPolyContour(pDC, pValues, pPoints, pFlags, bFrame);
+        return;
+    }
+    // The bands the corners span: band b lies between levels b - 1 and b; a corner on a level
+    // belongs to the band below it as the face's top and to the band above it as its bottom.
+    const int nLevels = std::clamp(s->m_nNumColor, 1, static_cast<int>(CContourEngine::MAX_LEVELS));
+    int lo = INT_MAX, hi = -1;
+    for (int i = 0; i < n; ++i) {
+        const int r = s->GetUpperRank(pValues[i]);
+        if (r == 0 || pValues[i] > s->m_dRankMap[nLevels - 1]) {
+            // Outside the levels: the base cutter decides.
+            CEngineBase::DoSubPolyContour(pDC, pValues, pPoints, pFlags, bFrame);
+            return;
+        }
+        lo = std::min(lo, r > 0 ? r : -r + 1);
+        hi = std::max(hi, r > 0 ? r : -r);
+    }
+    if (lo > hi) {
+        CEngineBase::DoSubPolyContour(pDC, pValues, pPoints, pFlags, bFrame);
+        return;
+    }
+
+    ClipVertex face[kMaxClipVertices], a[kMaxClipVertices], b[kMaxClipVertices];
+    int i = 0;
+    for (POSITION pos = pPoints->GetHeadPosition(); pos; ++i) face[i] = ClipVertex{pPoints->GetNext(pos), pValues[i], 0};
+    // One polygon per band, the corners of a fine mesh mostly in one: the band's part of the
+    // face, its first vertex the largest value (which gives the band its colour).
+    CArray<int, int> sizes;
+    CArray<VtxInfo_tag, VtxInfo_tag> vertices;
+    for (int band = lo; band <= hi; ++band) {
+        const ClipVertex* part = face;
+        int m = n;
+        if (lo != hi) {
+            m = ClipToLevel(face, n, s->m_dRankMap[band - 1], false, a);
+            if (m >= 3) m = ClipToLevel(a, m, s->m_dRankMap[band], true, b);
+            if (m < 0) {
+                CEngineBase::DoSubPolyContour(pDC, pValues, pPoints, pFlags, bFrame);
+                return;
+            }
+            part = b;
+        }
+        if (m < 3) continue;
+        int top = 0;
+        for (int k = 1; k < m; ++k)
+            if (part[k].v > part[top].v) top = k;
+        sizes.Add(m);
+        const INT_PTR at = vertices.GetSize();
+        vertices.SetSize(at + m);
+        for (int k = 0; k < m; ++k) {
+            const ClipVertex& c = part[(top + k) % m];
+            vertices[at + k].pt = c.pt;
+            vertices[at + k].dValue = c.v;
+            vertices[at + k].bLine = c.bLine;
+        }
+    }
+    if (sizes.GetSize() > 0) DrawContourList(pDC, sizes, vertices);
+}
 
 void CForceEngine::DrawPForcContour(CDC* pDC) {
     I_PVXModel* pModel = GetModel();

@@ -241,3 +241,103 @@ TEST_F(PlateDrawTest, EscapeEndsTheDrawWithThePenPutBack) {
 
 }  // namespace
 }  // namespace wallplatetest
+
+namespace wallplatetest {
+namespace {
+
+// Notes the band polygons of one face.
+class BandEngine : public CForceEngine {
+public:
+    explicit BandEngine(I_PVXModelBase* p) : CForceEngine(p) {}
+    struct Band {
+        std::vector<VtxInfo_tag> v;
+    };
+    void DrawContourList(CDC*, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices) override {
+        Note(sizes, vertices);
+    }
+    void DrawContourListGrad(CDC*, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices) override {
+        Note(sizes, vertices);
+    }
+    void Note(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices) {
+        INT_PTR at = 0;
+        for (INT_PTR i = 0; i < sizes.GetSize(); ++i) {
+            Band b;
+            for (int k = 0; k < sizes[i]; ++k) b.v.push_back(vertices[at + k]);
+            at += sizes[i];
+            m_bands.push_back(b);
+        }
+    }
+    std::vector<Band> m_bands;
+};
+
+// Area of a planar polygon in the x-z plane.
+double AreaXZ(const std::vector<VtxInfo_tag>& v) {
+    double a = 0.0;
+    for (size_t i = 0; i < v.size(); ++i) {
+        const C3DPoint& p = v[i].pt;
+        const C3DPoint& q = v[(i + 1) % v.size()].pt;
+        a += p.x * q.z - q.x * p.z;
+    }
+    return std::fabs(a) / 2.0;
+}
+
+class BandCutTest : public PlateDrawTest {};
+
+TEST_F(BandCutTest, AFaceIsCutWholeBandByBand) {
+    // Levels 0, 1, ..., 11. A 4 m square whose value runs linearly in x from 0.5 to 1.5 spans the
+    // bands (0, 1] and (1, 2]: two polygons, split at x = 2 where the value is 1, that edge
+    // flagged as a level line, each polygon's first vertex its largest value.
+    BandEngine e(&M());
+    e.m_pContourEngine = new CContourEngine(0.0, 11.0);
+    e.m_pContourEngine->m_nNumColor = 12;
+    e.m_pContourEngine->MakeRankMap();
+    for (int k = 0; k < 12; ++k) ASSERT_NEAR(e.m_pContourEngine->m_dRankMap[k], k, 1e-12) << "levels 0 .. 11";
+    M().m_bGradient = 0;
+    CList<C3DPoint, C3DPoint> face;
+    for (const C3DPoint& p : {C3DPoint(0, 0, 0), C3DPoint(4, 0, 0), C3DPoint(4, 0, 4), C3DPoint(0, 0, 4)}) face.AddTail(p);
+    struct Row {
+        const char* label;
+        double v[4];
+        size_t bands;
+        double areas[2];
+    } const rows[] = {
+        {"two bands", {0.5, 1.5, 1.5, 0.5}, 2, {8.0, 8.0}},
+        {"one band", {0.2, 0.8, 0.9, 0.3}, 1, {16.0, 0.0}},
+        {"corners on the band's levels", {1.0, 2.0, 2.0, 1.0}, 1, {16.0, 0.0}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        e.m_bands.clear();
+        double v[4] = {r.v[0], r.v[1], r.v[2], r.v[3]};
+        e.DoSubPolyContour(&m_dc, v, &face, nullptr, 0);
+        ASSERT_EQ(e.m_bands.size(), r.bands);
+        double total = 0.0;
+        for (size_t b = 0; b < r.bands; ++b) {
+            const auto& band = e.m_bands[b].v;
+            EXPECT_NEAR(AreaXZ(band), r.areas[b], 1e-12);
+            total += AreaXZ(band);
+            for (const VtxInfo_tag& t : band) EXPECT_LE(t.dValue, band[0].dValue) << "the first vertex is the largest";
+            int levelEdges = 0;
+            for (size_t k = 0; k < band.size(); ++k) {
+                if (!band[k].bLine) continue;
+                ++levelEdges;
+                const C3DPoint& p = band[k].pt;
+                const C3DPoint& q = band[(k + 1) % band.size()].pt;
+                EXPECT_NEAR(p.x, 2.0, 1e-12);
+                EXPECT_NEAR(q.x, 2.0, 1e-12);
+            }
+            EXPECT_EQ(levelEdges, r.bands == 2 ? 1 : 0);
+        }
+        EXPECT_NEAR(total, 16.0, 1e-12);
+    }
+    // Gradient colours keep the engine base's four triangles around the centre.
+    M().m_bGradient = 1;
+    e.m_bands.clear();
+    double v[4] = {0.2, 0.8, 0.9, 0.3};
+    e.DoSubPolyContour(&m_dc, v, &face, nullptr, 0);
+    EXPECT_EQ(e.m_bands.size(), 4u);
+    M().m_bGradient = 0;
+}
+
+}  // namespace
+}  // namespace wallplatetest

@@ -150,10 +150,10 @@ std::string Slurp(const std::string& path) {
     return ss.str();
 }
 
-int RunHost(const std::string& args, const std::string& tag, std::string& err) {
+int RunHost(const std::string& args, const std::string& tag, std::string& err, const std::string& db = SamplePath()) {
     const std::string base = std::string(PVX_TEST_TMPDIR) + "/wallplate_" + tag;
-    const std::string cmd = std::string(PVX_BINARY_DIR) + "/bin/pvxhost --db " + SamplePath() + " " + args + " >" +
-                            base + ".out 2>" + base + ".err";
+    const std::string cmd = std::string(PVX_BINARY_DIR) + "/bin/pvxhost --db " + db + " " + args + " >" + base +
+                            ".out 2>" + base + ".err";
     const int status = std::system(cmd.c_str());
     err = Slurp(base + ".err");
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -183,6 +183,23 @@ TEST(WallPlateHostTest, PvxhostDrawsModes8To10) {
         ASSERT_EQ(shown.size(), plain.size());
         EXPECT_NE(shown, plain) << "the result is drawn over the model";
     }
+}
+
+TEST(WallPlateHostTest, AProjectWithoutWallForcesSaysSo) {
+    // Walls with plate forces but no wall-column or wall-beam forces: the wall modes are refused
+    // with the missing results named (exit 1); the plate mode draws.
+    const std::string tmp = PVX_TEST_TMPDIR;
+    const std::string path = tmp + "/wallplate_no_wall_forces.pvxdb";
+    PostDBBuilder b;
+    FillWallPlateProject(b, 0);
+    ASSERT_TRUE(b.Save(path.c_str())) << b.GetLastError();
+    std::string err;
+    for (const char* mode : {"8", "9"}) {
+        SCOPED_TRACE(mode);
+        EXPECT_EQ(RunHost(std::string("render --out ") + tmp + "/wallplate_x.bmp --mode " + mode, "nowall", err, path), 1);
+        EXPECT_NE(err.find("no wall forces for \"DL\""), std::string::npos) << err;
+    }
+    EXPECT_EQ(RunHost("render --out " + tmp + "/wallplate_x.bmp --mode 10", "nowall", err, path), 0) << err;
 }
 
 }  // namespace

@@ -100,7 +100,8 @@ inline T_STRG_D WallBeamForces(double f) {
     return r;
 }
 
-inline void FillWallPlateProject(PostDBBuilder& b) {
+// The project; bWallForces 0 leaves the wall-column and wall-beam forces out.
+inline void FillWallPlateProject(PostDBBuilder& b, int bWallForces = 1) {
     for (int j = 0; j < 3; ++j)
         for (int i = 0; i < 3; ++i) b.AddNode(WallNode(i, j), 2.0 * i, 0.0, 2.0 * j);
     b.AddNode(110, 6, 0, 4);
@@ -189,6 +190,7 @@ inline void FillWallPlateProject(PostDBBuilder& b) {
         beam.UpdateDerived();
         b.AddStrp(lc, kBeamPanel, beam);
         b.AddStrp(lc, kRaftPlate, g);
+        if (!bWallForces) continue;
         b.AddMbwc(lc, kWallResult, WallColumnForces(f));
         b.AddMbwb(lc, kBeamResult, WallBeamForces(f));
     }
