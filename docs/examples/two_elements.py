@@ -63,6 +63,8 @@ TABLES = {
     "PELEMSE": MODEL + ("se_key INTEGER", "elem_key INTEGER") + PELEM_COLUMNS,
     "FREQ": MODEL + ("omega REAL", "freq REAL", "period REAL", "factor REAL", "damping REAL"),
     "MPAM": MODEL + ("mass BLOB",),
+    "PESPR": MODEL + ("elem INTEGER", "kv REAL", "width REAL"),
+    "PRTND": MODEL + ("type INTEGER", "dof INTEGER"),
     "DISP": RESULT + six_reals(("DX", "DY", "DZ", "RX", "RY", "RZ")),
     "REAC": RESULT + six_reals(("FX", "FY", "FZ", "MX", "MY", "MZ")),
     "MODE": RESULT + six_reals(("DX", "DY", "DZ", "RX", "RY", "RZ")),
@@ -176,6 +178,8 @@ def write_project(path):
     model_rows("PMEMB", [(1, TYPE_RAFT, 0, 0, 0, 0, 0, 0.0, 0.0, keys(1, 2, 3, 4), keys(1)),
                          (2, TYPE_COLUMN, 0, 0, 0, 0, 0, 3.0, 0.0, keys(3, 5), keys(2))])
     model_rows("PSLAB", [(1, TYPE_RAFT, keys(1, 2, 3, 4))])
+    # The raft's corners are supported (type 1: the reaction display shows them), vertically.
+    model_rows("PRTND", [(1, 1, 4), (2, 1, 4), (3, 1, 4), (4, 1, 4)])
     model_rows("PSTLD", [(1, PLOAD_STATIC, "DL")])
     model_rows("PLCOM", [(101, PLCOM_LINEAR, "1.35DL", comb_entries((PLOAD_STATIC, 1, 1.35)))])
 

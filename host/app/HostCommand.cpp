@@ -190,6 +190,7 @@ void PrintOptions(FILE* out, const std::vector<CHostOption>& options, size_t ind
 
 std::string UsageOf(const CHostCommand& c) {
     std::string s = std::string("pvxhost [OPTIONS] ") + c.pszName;
+    if (c.pszOperand) s += std::string(" [") + c.pszOperand + "]";
     for (int pass = 0; pass < 2; ++pass)
         for (const CHostOption& o : c.options) {
             const bool required = (o.nFlags & HOST_OPT_REQUIRED) != 0;
@@ -263,6 +264,8 @@ public:
     void Declare(const std::vector<CHostOption>& options) {
         m_args.m_options.insert(m_args.m_options.end(), options.begin(), options.end());
     }
+    // The command takes one operand (pszName names it in messages).
+    void AllowOperand(const char* pszName) { m_pszOperand = pszName; }
 
     // Reads words from `i` on. With bStopAtWord it stops at the first word that is not an
     // option and leaves `i` there; otherwise such a word is an error. The first error is kept
@@ -272,7 +275,12 @@ public:
             const std::string& w = words[i];
             if (w.size() < 2 || w[0] != '-') {
                 if (bStopAtWord) return;
-                Error("unexpected argument \"" + w + "\"");
+                if (m_pszOperand && m_args.m_operand.empty() && !w.empty())
+                    m_args.m_operand = w;
+                else if (m_pszOperand)
+                    Error("unexpected argument \"" + w + "\": give one " + m_pszOperand);
+                else
+                    Error("unexpected argument \"" + w + "\"");
                 ++i;
                 continue;
             }
@@ -342,6 +350,7 @@ private:
 
     CHostArgs& m_args;
     std::string m_error;
+    const char* m_pszOperand = nullptr;
 };
 
 // ---- CHostArgs ------------------------------------------------------------------------------
@@ -450,6 +459,7 @@ int RunHostCommandLine(int argc, char** argv) {
     if (command) {
         g_command = command->pszName;
         parser.Declare(command->options);
+        parser.AllowOperand(command->pszOperand);
     }
     parser.Parse(words, i, false);
 

@@ -14,6 +14,9 @@
 //     const CHostCommandRegistrar kRegister({"render", "Draws ...", RunRender, 30,
 //         {{"--out", EHostValue::kPath, "FILE.bmp", "picture to write", nullptr, 0, 0, HOST_OPT_REQUIRED}}});
 //     int RunRender(const CHostOptions& options, const CHostArgs& args) { args.Get("--out") ... }
+//
+// A command may take one operand, a word that is not an option (`pvxhost show 7101`): it names
+// it in pszOperand and reads it with GetOperand; a second such word is refused.
 #pragma once
 
 #include <map>
@@ -65,12 +68,15 @@ public:
     std::vector<std::string> GetAll(const std::string& name) const;
     long GetInteger(const std::string& name) const;
     void GetSize(const std::string& name, long& width, long& height) const;
+    // The command's operand as given; "" when none.
+    const std::string& GetOperand() const { return m_operand; }
 
 private:
     friend class CHostArgParser;
     const CHostOption* Find(const std::string& name) const;
     std::vector<CHostOption> m_options;
     std::map<std::string, std::vector<std::string>> m_values;  // by option name
+    std::string m_operand;
 };
 
 // Options of the whole program, given before or after the command word.
@@ -91,6 +97,7 @@ struct CHostCommand {
     PFN_HOST_COMMAND pfnRun;
     int nOrder;                         // position in the help
     std::vector<CHostOption> options;   // in help order
+    const char* pszOperand = nullptr;   // one word that is not an option ("RESULT"), optional; null: none taken
 };
 
 class CHostCommandRegistrar {

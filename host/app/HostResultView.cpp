@@ -79,11 +79,12 @@ int CHostResultView::Open(const CHostOptions& options, const CHostViewRequest& r
     if (CFrameWnd* pFrame = m_pView->GetParentFrame()) pFrame->ShowWindow(SW_SHOW);
     m_pView->ShowWindow(SW_SHOW);
     m_pModel->PV_OnModeChange();
+    // The result first: its legend panel takes a margin of the view, which the fit leaves free.
+    if (pResult && pResult->IsAsked() && (pResult->Resolve(*m_session.GetDB()) || pResult->Apply(m_loader, m_pModel)))
+        return 0;
     m_pCtrl->SetStandardView(request.nView);
     std::string why;
     if (!m_pCtrl->HasVisibleExtent(&why)) HostMessage("nothing visible to draw: %s", why.c_str());
-    if (pResult && pResult->IsAsked() && (pResult->Resolve(*m_session.GetDB()) || pResult->Apply(m_loader, m_pModel)))
-        return 0;
 
     if (progress) progress->Enter(firstStep + 2);
     m_pCtrl->InvalidateImage();

@@ -67,6 +67,12 @@ int HasReac(const CPostCtrl& post, CDataBase& db, int) {
         return post.GetReac(k, &r, &r, &r);
     });
 }
+int HasStws(const CPostCtrl& post, CDataBase& db, int) {
+    return AnyKey<CClassPEspr>(db, [&](UINT k) {
+        T_STWS_D s;
+        return post.GetStws(k, &s, &s, &s);
+    });
+}
 int HasFrameForces(const CPostCtrl& post, CDataBase& db, int) {
     return AnyKey<CClassPMemb>(db, [&](UINT k) {
         T_STRG_D s;
@@ -101,7 +107,7 @@ int HasPlateResults(const CPostCtrl& post, CDataBase& db, int) {
 const std::vector<CHostMode>& Modes() {
     static const std::vector<CHostMode> modes = {
         {0, "reactions", 7101, EHostLoad::kStatic, PVX_COMPONENTS(kReactions),
-         "data-kind=1 contour=1 legend=1 numbers=0 scale= node=", "reactions", HasReac},
+         "data-kind=1 contour=0 legend=1 numbers=1 scale= node=", "reactions", HasReac},
         {1, "deformed-shape", 7201, EHostLoad::kStatic, PVX_COMPONENTS(kTranslations),
          "legend=1 numbers=0 undeformed=0 scale=", "displacements", HasDisp},
         {2, "displacement-contour", 7204, EHostLoad::kStatic, PVX_COMPONENTS(kDisplacements),
@@ -112,9 +118,9 @@ const std::vector<CHostMode>& Modes() {
         {5, "story-shear-ratio", 7501, EHostLoad::kStatic, PVX_COMPONENTS(kStoryShear), "contour=1 legend=1",
          "column forces", HasFrameForces},
         {6, "frame-force-contour", 7301, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
-         "contour=1 legend=1 numbers=0", "frame member forces", HasFrameForces},
+         "contour=1 legend=1 numbers=0 deformed=0 undeformed=0 line-members=0", "frame member forces", HasFrameForces},
         {7, "frame-force-diagram", 7302, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
-         "contour=1 legend=1 numbers=0", "frame member forces", HasFrameForces},
+         "contour=1 legend=1 numbers=0 deformed=0 undeformed=0 fill=1", "frame member forces", HasFrameForces},
         {8, "wall-force-contour", 7305, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
          "contour=1 legend=1 numbers=0", "wall forces", HasWallForces},
         {9, "wall-force-diagram", 7306, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
@@ -140,7 +146,7 @@ const std::vector<CHostMode>& Modes() {
         {69, "settlement", 7202, EHostLoad::kSettlement, nullptr, 0, "contour=1 legend=1 numbers=0", "settlements",
          HasDisp},
         {70, "reaction-contour", 7102, EHostLoad::kStatic, PVX_COMPONENTS(kReactions),
-         "data-kind=0 member-kind=0 contour=1 legend=1 numbers=0", "reactions", HasReac},
+         "data-kind=0 member-kind=0 contour=1 legend=1 numbers=1", "spring pressures", HasStws},
     };
     return modes;
 }
@@ -166,6 +172,9 @@ const KeyDef kKeys[] = {
     {"data-kind", EValue::kChoice3, "0|1|2", "reactions: 0 contour, 1 forces, 2 reversed"},
     {"member-kind", EValue::kSwitch, "0|1", "reaction contour under 0 rafts, 1 beams"},
     {"deflection-kind", EValue::kSwitch, "0|1", "slab deflection: 0 numbers per member, 1 contour"},
+    {"fill", EValue::kChoice3, "0|1|2", "frame force diagrams: 0 outline, 1 line fill, 2 full fill"},
+    {"deformed", EValue::kSwitch, "0|1", "member forces drawn on the deformed shape"},
+    {"line-members", EValue::kSwitch, "0|1", "members drawn as lines along their axes"},
 };
 
 const KeyDef* FindKey(const std::string& key) {
@@ -520,6 +529,10 @@ int CHostResultChoice::Apply(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
 
 void CHostResultChoice::PrintExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel) const {
     if (!m_bDrawn) return;
+    PrintHostResultExtremes(loader, pModel);
+}
+
+void PrintHostResultExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
     auto get = reinterpret_cast<PFN_PVXHOST_GET_RESULT_EXTREMES>(loader.GetSymbol(PVXHOST_GET_RESULT_EXTREMES));
     PVXHostResultReport rep{};
     if (!get || !get(pModel, &rep) || !rep.bExtremes) return;

@@ -102,3 +102,7 @@ private:
     std::vector<std::pair<std::string, std::string>> m_settings;
     bool m_bDrawn = false;
 };
+
+// "max VALUE (FULL) at KIND KEY" and "min ..." on stdout when the view shows a result with
+// extremes; nothing otherwise.
+void PrintHostResultExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel);

@@ -185,3 +185,32 @@ void CSampleWriter::AddParticipation(UINT mode, const double* mass6) {
     Count(m_builder.AddMode(mode, m_pending.freq, m));
     m_pending.hasFreq = false;
 }
+
+void CSampleWriter::AddSupport(UINT node, int type, int dof) {
+    T_PRTND_D r;
+    r.Initialize();
+    r.type = type;
+    r.dof = dof;
+    Count(m_builder.Add<DBT_PRTND>(node, r));
+}
+
+void CSampleWriter::AddElemSpring(UINT elem, double kv, double width) {
+    T_PESPR_D r;
+    r.Initialize();
+    r.elem = elem;
+    r.kv = kv;
+    r.width = width;
+    Count(m_builder.Add<DBT_PESPR>(elem, r));
+}
+
+void CSampleWriter::AddSpringPressure(UINT load, UINT elem, const double* values, int n) {
+    T_STWS_D r;
+    r.Initialize();
+    const int nMax = static_cast<int>(sizeof(r.d) / sizeof(r.d[0]));
+    if (n < 0 || n > nMax) {
+        Count(0);
+        return;
+    }
+    for (int i = 0; i < n; ++i) r.d[i] = values[i];
+    Count(m_builder.AddStws(load, elem, r));
+}

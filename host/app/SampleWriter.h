@@ -41,6 +41,9 @@ public:
     void AddMode(UINT mode, UINT node, const double* d6) override;
     void AddFrequency(UINT mode, double omega, double freq, double period, double damping) override;
     void AddParticipation(UINT mode, const double* mass6) override;
+    void AddSupport(UINT node, int type, int dof) override;
+    void AddElemSpring(UINT elem, double kv, double width) override;
+    void AddSpringPressure(UINT load, UINT elem, const double* values, int n) override;
 
 private:
     void Count(int ok) {

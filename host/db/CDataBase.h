@@ -38,7 +38,9 @@
     X(PNODESE, T_PNODESE_D, "PNODESE")   \
     X(PELEMSE, T_PELEMSE_D, "PELEMSE")   \
     X(FREQ, T_FREQ_D, "FREQ")            \
-    X(MPAM, T_MPAM_D, "MPAM")
+    X(MPAM, T_MPAM_D, "MPAM")            \
+    X(PESPR, T_PESPR_D, "PESPR")         \
+    X(PRTND, T_PRTND_D, "PRTND")
 
 #define PVXDB_RESULT_TABLES(X)           \
     X(DISP, T_DISP_D, "DISP")            \

@@ -377,3 +377,36 @@ struct T_PELEMSE_D {
         elem.Fields(v);
     }
 };
+
+// Elastic support of an element on Winkler springs (a raft plate or a beam on elastic
+// foundation), keyed by element key. Its spring pressures are the STWS results of the element.
+struct T_PESPR_D {
+    UINT elem;       // element key (the table key again)
+    double kv;       // modulus of subgrade reaction, kN/m3
+    double width;    // contact width of a beam element, m; 0 for plates
+
+    void Initialize() { elem = 0; kv = width = 0.0; }
+    template <class V> void Fields(V& v) {
+        v.Key("elem", elem);
+        v.Real("kv", kv);
+        v.Real("width", width);
+    }
+};
+
+// Support types of restrained nodes (`T_PRTND_D::type`): which reaction page lists the node.
+enum {
+    PRTND_SUPPORT = 1,     // supports whose reactions the reaction page shows (piles, footings, springs)
+    PRTND_REVERSED = 2,    // supports shown by the reversed-reaction page
+};
+
+// A restrained (supported) node, keyed by node key.
+struct T_PRTND_D {
+    int type;        // PRTND_SUPPORT or PRTND_REVERSED
+    int dof;         // restrained directions, bits 1 DX, 2 DY, 4 DZ, 8 RX, 16 RY, 32 RZ
+
+    void Initialize() { type = dof = 0; }
+    template <class V> void Fields(V& v) {
+        v.Int("type", type);
+        v.Int("dof", dof);
+    }
+};

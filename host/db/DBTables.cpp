@@ -160,3 +160,28 @@ int CClassPElem::IsSuperElemNodeResult(UINT key) const {
     const T_PELEM_D* e = Find(key);
     return e && IsSuperElem(*e) && e->nSEResult == 2;
 }
+
+int CClassPEspr::GetList(CArray<T_PESPR_D, T_PESPR_D&>& list) const {
+    list.RemoveAll();
+    if (!m_pDB) return 0;
+    const auto& t = m_pDB->Table<DBT_PESPR>();
+    list.SetSize(0, static_cast<INT_PTR>(t.Count()));
+    for (const T_PESPR_D& r : t.Records()) {
+        T_PESPR_D rec = r;
+        list.Add(rec);
+    }
+    return static_cast<int>(list.GetSize());
+}
+
+int CClassPRtnd::GetPNodeKeyMapByType(CMap<UINT, UINT, UINT, UINT>& map, int type) const {
+    map.RemoveAll();
+    if (!m_pDB) return 0;
+    const auto& t = m_pDB->Table<DBT_PRTND>();
+    int n = 0;
+    for (size_t i = 0; i < t.Keys().size(); ++i)
+        if (t.Records()[i].type == type) {
+            map.SetAt(t.Keys()[i], t.Keys()[i]);
+            ++n;
+        }
+    return n;
+}

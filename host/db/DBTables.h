@@ -82,4 +82,19 @@ public:
 };
 
 class CClassPFreq : public DB_CTable<DBT_FREQ> {};
+
+// Elements on elastic supports.
+class CClassPEspr : public DB_CTable<DBT_PESPR> {
+public:
+    // Every record in table order; returns the count.
+    int GetList(CArray<T_PESPR_D, T_PESPR_D&>& list) const;
+};
+
+// Restrained nodes with their support type.
+class CClassPRtnd : public DB_CTable<DBT_PRTND> {
+public:
+    // The nodes of one support type as a key set (key to itself); emptied first. Returns the
+    // number of nodes found.
+    int GetPNodeKeyMapByType(CMap<UINT, UINT, UINT, UINT>& map, int type) const;
+};
 class CClassPMpam : public DB_CTable<DBT_MPAM> {};

@@ -22,7 +22,8 @@ CAnimationEngine::CAnimationEngine()
       m_bAnimateContour(1),
       m_bFullCycle(0),
       m_bTimer0(0),
-      m_bTimer1(0) {}
+      m_bTimer1(0),
+      m_aCompressOptions{} {}
 
 CAnimationEngine::~CAnimationEngine() {
     delete m_pAniCtrlBar;

@@ -36,6 +36,12 @@ public:
     void ExitAnimationMode();
     // (Re)enters animation mode: ready to record.
     void EnterAnimationMode();
+    // Frame factor of the frame being recorded: 1.0 unless the model's animation runs while
+    // frames are recorded (and the load has an amplitude). Over frames k = 0 .. 4N+3 (N frames
+    // per half cycle) it runs 0 -> 1, 1 -> 0, then 0 -> -1, -1 -> 0 for bSigned 0 (the deformed
+    // shape swings both ways) or 0 -> 1, 1 -> 0 again for bSigned non-zero (diagrams and
+    // contours keep their sign).
+    double GetAnimationFactor(int bSigned) const;
 
     I_PVXModel* m_pModel;           // owning model, not owned
     CAniCtrlBar* m_pAniCtrlBar;     // tool bar object, owned; its window is created on demand
@@ -55,4 +61,5 @@ public:
     int m_bFullCycle;               // 0 repeat half cycle, 1 full cycle
     int m_bTimer0;                  // playback timer 0 running
     int m_bTimer1;                  // playback timer 1 running
+    DWORD m_aCompressOptions[11];   // the compressor's options record of the AVI stream, as the bars keep it
 };

@@ -59,7 +59,7 @@ const char* EngineName(EngineKind k) {
 // Where the engine of a mode reports its extremes.
 const char* KeyKindOfMode(int mode) {
     switch (KindOfMode(mode)) {
-    case EngineKind::kReaction: return mode == PVXMode::kReaction ? "node" : "element";
+    case EngineKind::kReaction: return mode == PVXMode::kReaction ? "node" : "member";  // pressures: the member holding the extreme
     case EngineKind::kDeformation: return mode == PVXMode::kSlabDeflection ? "element" : "node";
     case EngineKind::kStress: return "element";
     default:
@@ -82,18 +82,21 @@ CEngineBase* ModeEngine(I_PVXModel& m, EngineKind k) {
     }
 }
 
-// Force modes whose drawing passes are built.
+// Force modes whose drawing passes are built: the frame force contour and diagrams, the wall
+// force contours and diagrams and the plate forces.
 bool ForceModeDraws(int mode) {
-    return mode == PVXMode::kWallForceContour || mode == PVXMode::kWallForceDiagram || mode == PVXMode::kPlateForce;
+    using namespace PVXMode;
+    return mode == kFrameForceContour || mode == kFrameForceDiagram || mode == kWallForceContour ||
+           mode == kWallForceDiagram || mode == kPlateForce;
 }
 
 // Whether the engine draws the mode: the deformation and reaction engines draw through a plot
-// engine, so one that makes none for a draw draws nothing. The principal-stress engine's and the
-// other force modes' drawing passes are not built yet.
+// engine, so one that makes none for a draw draws nothing; the principal-stress engine's drawing
+// is not built yet.
 bool EngineDraws(I_PVXModel& m, EngineKind k, int mode) {
     CEngineBase* e = ModeEngine(m, k);
+    if (k == EngineKind::kForce) return e && ForceModeDraws(mode);
     if (!e || k == EngineKind::kStress) return false;
-    if (k == EngineKind::kForce) return ForceModeDraws(mode);
     CDC* pDC = m.m_pPVXCtrl ? m.m_pPVXCtrl->GetMemDC() : nullptr;
     if (!pDC || !e->BeginPlotEng(pDC)) return false;
     e->EndPlotEng();
@@ -172,10 +175,43 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         m.m_pDeformEngine->m_dUserScale = x;
         return true;
     }
+    if (k == EngineKind::kReaction) {
+        // The reaction pages: the arrow size factor, the data kind their Prepare member sets and
+        // the contour page's member kind.
+        CReactionEngine& e = *m.m_pReactionEngine;
+        if (name == "scale") {
+            if (!(x > 0.0)) return false;
+            e.m_dArrowScale = x;
+            return true;
+        }
+        if (name == "data-kind") {
+            e.m_nDataKind = n;
+            return true;
+        }
+        if (name == "member-kind") {
+            e.m_nMembKind = n;
+            return true;
+        }
+    }
     if (name == "node" && n > 0) {
         if (k == EngineKind::kDeformation) m.m_pDeformEngine->m_arrPickedNode.Add(static_cast<UINT>(n));
         else if (k == EngineKind::kReaction) m.m_pReactionEngine->m_arrPickedNode.Add(static_cast<UINT>(n));
         else return false;
+        return true;
+    }
+    if (name == "fill" && k == EngineKind::kForce && n >= 0 && n <= 2) {
+        // The frame-force page's fill type as the engine's pair of switches: outline (1, 0),
+        // line fill (1, 1), full fill (0, 1).
+        m.m_pForceEngine->m_bBSfdBmdLine = n < 2 ? 1 : 0;
+        m.m_pForceEngine->m_bBSfdBmdFill = n > 0 ? 1 : 0;
+        return true;
+    }
+    if (name == "deformed" && k == EngineKind::kForce) {
+        m.m_pForceEngine->m_bDeformed = n;
+        return true;
+    }
+    if (name == "line-members" && opt) {
+        opt->m_bWireFrame = n;
         return true;
     }
     if (name == "deflection-kind" && k == EngineKind::kDeformation) {
@@ -267,6 +303,13 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
         if (!ApplySetting(m, kind, mode, key, value)) unused += std::string(unused.empty() ? "" : ", ") + (key ? key : "");
     }
 
+    // The frame-force page's number positions: one number per member at its maximum, or with the
+    // all position numbers at both ends and mid-span.
+    if (CForceEngine* f = m.m_pForceEngine) {
+        if (f->m_bNumAtMax) f->m_bNumIEnd = f->m_bNumMiddle = f->m_bNumJEnd = 0;
+        else if (f->m_bNumAtAll) f->m_bNumIEnd = f->m_bNumMiddle = f->m_bNumJEnd = 1;
+    }
+
     if (!EngineDraws(m, kind, mode)) {
         m.ResetEngines();
         m.m_nDisplayMode = PVXMode::kNone;
@@ -281,7 +324,8 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
                       std::string("the ") + EngineName(kind) + " engine found no results for \"" +
                           m.m_strLoadName.GetString() + "\"");
     }
-    // The legend's margin, as the execute step reserves it, and the model fitted again beside it.
+    // As the bars' execute step: the legend panel takes its margin of the view, and the model is
+    // fitted again beside it.
     if (m.m_pPVXCtrl) {
         const CRect before = m.m_pPVXCtrl->GetDrawingArea();
         m.ResetLegendRect();

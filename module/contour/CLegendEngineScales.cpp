@@ -371,12 +371,26 @@ void CLegendEngine::DrawMSContourRainbow(CDC* pDC, CRect* pRect, int bBuckling, 
 // ---- text blocks ------------------------------------------------------------------------------
 
 void CLegendEngine::GetReacMinMaxString(CString& str, int bMinimum, int nQuantity) {
-    const CReactionEngine* e = m_pModel ? m_pModel->m_pReactionEngine : nullptr;
+    CReactionEngine* e = m_pModel ? m_pModel->m_pReactionEngine : nullptr;
     if (!e) return;
-    const double v = bMinimum ? e->m_dMinValue : e->m_dMaxValue;
+    double v = bMinimum ? e->m_dMinValue : e->m_dMaxValue;
+    int nComp = e->m_nComponent;
+    // For the resultant force the extreme node's record gives the quantity asked for: a force
+    // component (0 FX, 1 FY, 2 FZ) or the resultant itself (6). Without its record the engine's
+    // extreme stands.
+    T_REAC_D r;
+    if (nComp == CReactionEngine::COMP_FXYZ && (nQuantity == 6 || (nQuantity >= 0 && nQuantity <= 2)) &&
+        e->GetReacData(bMinimum ? e->m_nMinNode : e->m_nMaxNode, r)) {
+        if (nQuantity == 6) {
+            v = e->CalcReacValue(CReactionEngine::COMP_FXYZ, r);
+        } else {
+            nComp = nQuantity;
+            v = e->CalcReacValue(nQuantity, r);
+        }
+    }
     const bool bNeg = v < 0;
     LPCTSTR label = "";
-    switch (e->m_nComponent) {
+    switch (nComp) {
     case 0: label = bNeg ? "FX:  " : "FX:   "; break;
     case 1: label = bNeg ? "FY:  " : "FY:   "; break;
     case 2:
@@ -392,7 +406,6 @@ void CLegendEngine::GetReacMinMaxString(CString& str, int bMinimum, int nQuantit
     case 7: label = "MXYZ: "; break;
     default: break;
     }
-    (void)nQuantity;  // the resultant extreme is the engine's own value
     char buf[kTextScaleSize];
     GetTextReaction(v, buf, sizeof buf);
     str = label;

@@ -110,7 +110,8 @@ void CLegendEngine::GetPvxInstruction(CString& str) {
     using namespace PVXMode;
     switch (GetLegendDisplayMode()) {
     case kReaction:
-        key = (m && m->m_pReactionEngine && m->m_pReactionEngine->m_nSupportType == 1) ? "IDS_TBX_PVX_Reaction_Pile"
+        key = (m && m->m_pReactionEngine && m->m_pReactionEngine->m_nDataKind == CReactionEngine::KIND_REACTION)
+                  ? "IDS_TBX_PVX_Reaction_Pile"
                                                                                        : "IDS_TBX_PVX_Reaction_Reverse";
         break;
     case kDeformedShape: key = "IDS_TBX_PVX_DEFORMED_SHAPE"; break;
@@ -252,11 +253,9 @@ void CLegendEngine::GetReacUnitStr(CString& str) {
     case 0: case 3: entry = 0; break;
     case 1: entry = 1; break;
     case 2:
+        // Spring pressures under rafts and beams are stored as contact pressures.
         if (GetLegendDisplayMode() == PVXMode::kReactionContour) {
-            if (e->m_nContourQuantity == 0)
-                LoadUnit(17, str);
-            else if (e->m_nContourQuantity == 1)
-                LoadUnit(14, str);
+            LoadUnit(T_STWS_D::unit[0], str);
             return;
         }
         entry = 2;

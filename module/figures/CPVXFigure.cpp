@@ -1,5 +1,7 @@
 #include "module/figures/CPVXFigure.h"
 
+#include "module/model/CPVXView.h"
+
 CPVXFigure* CPVXFigure::m_pMyself = nullptr;
 
 CPVXFigure::CPVXFigure() { m_pMyself = this; }
@@ -7,3 +9,5 @@ CPVXFigure::CPVXFigure() { m_pMyself = this; }
 CPVXFigure::~CPVXFigure() {
     if (m_pMyself == this) m_pMyself = nullptr;
 }
+
+CPVXView* CPVXFigure::GetCurView() { return CPVXView::m_pMyself; }

@@ -6,12 +6,17 @@
 // pointer never names a deleted controller.
 #pragma once
 
+class CPVXView;
+
 class CPVXFigure {
 public:
     CPVXFigure();
     virtual ~CPVXFigure();
     CPVXFigure(const CPVXFigure&) = delete;
     CPVXFigure& operator=(const CPVXFigure&) = delete;
+
+    // The current result view (CPVXView::m_pMyself); null when none.
+    static CPVXView* GetCurView();
 
     static CPVXFigure* m_pMyself;  // the current figure controller; null when none
 };

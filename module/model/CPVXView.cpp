@@ -131,7 +131,7 @@ END_MESSAGE_MAP()
 
 CPVXView* CPVXView::m_pMyself = nullptr;
 
-CPVXView::CPVXView() : m_pPVXModel(nullptr), m_nPlayStateBeforePause(0) {
+CPVXView::CPVXView() : m_pPVXModel(nullptr), m_nPlayStateBeforePause(0), m_nViewState(0) {
     m_strSavedTitle.Empty();
     m_pMyself = this;
     m_pPVXModel = new (std::nothrow) I_PVXModel;

@@ -96,6 +96,13 @@ protected:
     CString m_strSavedTitle;       // saved main-frame title, empty when none
     int m_nPlayStateBeforePause;   // play state a pause interrupted, restored on resume
 
+public:
+    // Set by the host: an execute of the bars then leaves animation mode off, and the deformation
+    // details dialog offers no real deformation. 0 from construction.
+    int m_nViewState;
+
+protected:
+
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -136,6 +136,9 @@ I_PVXModel::I_PVXModel()
       m_bRendering(0),
       m_bAmplitudeOff(0),
       m_bCForcList(0),
+      m_bDeformedShape(0),
+      m_bExponent(0),
+      m_bDeformedHeld(0),
       m_nDisplayMode(PVXMode::kNone),
       m_nBarDisplayMode(PVXMode::kNone),
       m_bResultDataReady(0),
@@ -315,6 +318,9 @@ void I_PVXModel::InitPVXModel() {
     m_bFigureMode = 0;
     m_bFigurePanel = 0;
     m_bCForcList = 0;
+    m_bDeformedShape = 0;
+    m_bExponent = 0;
+    m_bDeformedHeld = 0;
     m_nCurEigenMode = 1;
     m_nMaxKey = 1;
     m_nMinKey = 1;

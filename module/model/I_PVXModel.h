@@ -449,6 +449,9 @@ public:
     int m_bRendering;                     // a render is in progress
     int m_bAmplitudeOff;                  // time-history load selected: no animation amplitude
     int m_bCForcList;                     // column-force listing legend
+    int m_bDeformedShape;                 // the bars' deformation box: results drawn on the deformed shape
+    int m_bExponent;                      // the bars' exponent switch (a copy of the number options')
+    int m_bDeformedHeld;                  // an execute keeps the registered deformed geometry as it is
     CFigureDesignData* m_pDesignData = nullptr;  // design-data engine of the figures, borrowed; may be null
     int m_nDisplayMode;                   // result kind drawn; -1 none
     int m_nBarDisplayMode;                // display mode of the docked bars; -1 none

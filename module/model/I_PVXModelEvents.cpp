@@ -225,7 +225,10 @@ void I_PVXModel::PV_OnDraw(CDC* pDC) {
     if (m_pDispOpt && m_pDispOpt->m_Legend.m_bShowLegend && m_bResultDataReady && !m_bInitializing &&
         m_nDisplayMode != PVXMode::kNodeDisp) {
         m_LegendEngine.ResetContourEngine();
-        if (m_LegendEngine.m_pContourEngine)
+        // Reaction arrows have no levels: their legend lists the extremes with their nodes.
+        const bool bReactionBlock = m_nDisplayMode == PVXMode::kReaction && m_pReactionEngine &&
+                                    m_pReactionEngine->m_bDataReady;
+        if (m_LegendEngine.m_pContourEngine || bReactionBlock)
             m_LegendEngine.DrawContourLegend(pDC, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
     } else {
         m_LegendEngine.m_bLegendRect = 0;

@@ -4,6 +4,6 @@
 #include "module/resources/PVXResources.h"
 
 const std::vector<UiDlgTemplate>& PVXGetDialogTemplates() {
-    static const std::vector<UiDlgTemplate> templates;
+    static const std::vector<UiDlgTemplate> templates = PVXGetBarDialogTemplates();
     return templates;
 }

@@ -29,8 +29,9 @@ const CMsgDll::StringEntry* PVXGetStringTable(int& nCount);
 const PVXNumberedString* PVXGetNumberedStrings(int& nCount);
 // The context menu of the result view (one popup "PVXCtxt2").
 std::vector<UiMenuTemplateItem> PVXGetContextMenu();
-// The dialog templates the module brings.
+// The dialog templates the module brings; those of the docked result bars among them.
 const std::vector<UiDlgTemplate>& PVXGetDialogTemplates();
+const std::vector<UiDlgTemplate>& PVXGetBarDialogTemplates();
 
 // Text of a numbered string; FALSE when the module has no such id.
 BOOL PVXLoadNumberedString(UINT nID, CString& rString);

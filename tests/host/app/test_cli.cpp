@@ -36,6 +36,15 @@ const CHostCommandRegistrar kProbe({"probe", "A command of the test.", RunProbe,
                                       HOST_OPT_REPEATABLE},
                                      {"--flag", EHostValue::kFlag, nullptr, "a switch"}}});
 
+// A command that takes one operand.
+std::string g_operand;
+int RunItem(const CHostOptions&, const CHostArgs& args) {
+    g_operand = args.GetOperand();
+    return HOST_EXIT_OK;
+}
+const CHostCommandRegistrar kItem({"item", "A command of the test with an operand.", RunItem, 2,
+                                   {{"--flag", EHostValue::kFlag, nullptr, "a switch"}}, "ITEM"});
+
 struct Outcome {
     int code = -1;
     std::string out, err;
@@ -239,6 +248,35 @@ TEST(PvxHostProgress, ABarOnATerminalOnly) {
     std::remove(project.c_str());
     std::remove(picture.c_str());
     std::remove(metafile.c_str());
+}
+
+TEST(HostCommandLine, ACommandTakesOneOperandAnywhereAmongItsOptions) {
+    struct Row {
+        const char* label;
+        std::vector<std::string> words;
+        int code;
+        const char* operand;  // as the command saw it
+        const char* message;  // on stderr, for a refusal
+    } rows[] = {
+        {"before the options", {"item", "7101", "--flag"}, HOST_EXIT_OK, "7101", ""},
+        {"after the options", {"item", "--flag", "7101"}, HOST_EXIT_OK, "7101", ""},
+        {"none", {"item"}, HOST_EXIT_OK, "", ""},
+        {"two", {"item", "7101", "7102"}, HOST_EXIT_USAGE, "", "unexpected argument \"7102\": give one ITEM"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        g_operand = "unchanged";
+        const Outcome o = RunLine(r.words);
+        EXPECT_EQ(o.code, r.code) << o.err;
+        if (r.code == HOST_EXIT_OK) {
+            EXPECT_EQ(g_operand, r.operand);
+        } else {
+            EXPECT_EQ(g_operand, "unchanged") << "the command does not run";
+            EXPECT_NE(o.err.find(r.message), std::string::npos) << o.err;
+        }
+    }
+    const Outcome help = RunLine({"item", "--help"});
+    EXPECT_NE(help.out.find("Usage: pvxhost [OPTIONS] item [ITEM] [--flag]"), std::string::npos) << help.out;
 }
 
 }  // namespace

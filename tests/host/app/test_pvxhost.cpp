@@ -85,18 +85,19 @@ TEST(PvxHostTest, InfoReportsTheSampleProject) {
     // 204 plane element with beam forces, 206 truss, 209 wall column, 210 wall beam, 301, 302
     // and 305 plates and slabs). The default sample, counted by hand: raft 16 x 12 plates
     // (17 x 13 nodes = 221), 20 column grid points on 3 floors (60), 20 pile tips, 5 grade-beam
-    // bottoms, annex 2 footings and a truss of 2 x 5 nodes: 318 nodes.
+    // bottoms, annex 2 footings, a truss of 2 x 5 nodes and the 9 nodes of the strip footing:
+    // 327 nodes.
     struct Row {
         const char* key;
         const char* value;
     } rows[] = {
-        {"Nodes", "318"},
+        {"Nodes", "327"},
         // raft
         {"Elements of type 301 (plate or slab)", "192"},
         // 20 columns x 3 storeys + 2 annex columns
         {"Elements of type 101 (column)", "62"},
-        // 31 beams on each of 2 floors (16 along x, 15 along y)
-        {"Elements of type 201 (beam)", "62"},
+        // 31 beams on each of 2 floors (16 along x, 15 along y), 8 of the strip footing
+        {"Elements of type 201 (beam)", "70"},
         // roof beams
         {"Elements of type 205 (beam)", "31"},
         // 20 piles + the tie beam
@@ -113,8 +114,8 @@ TEST(PvxHostTest, InfoReportsTheSampleProject) {
         {"Elements of type 302 (plate or slab)", "24"},
         // roof slabs
         {"Elements of type 305 (plate or slab)", "12"},
-        {"Elements", "429"},
-        {"Members", "238"},                // every element but the raft plates, plus the raft
+        {"Elements", "437"},
+        {"Members", "239"},                // every element but the raft plates and the strip, plus the raft and the strip
         {"Load cases", "5"},
         {"Load case 4", "THX (time history)"},
         {"Load case 5", "SETTLE (settlement)"},
@@ -166,13 +167,14 @@ TEST(PvxHostTest, SampleResultsFollowTheirMechanics) {
     // Vertical reactions balance the loads, worked out by hand:
     //  DL: floors 5 + 5 + 4 kN/m2 and raft 25 kN/m2 over 24 x 18 m, 3 wall panels of
     //      25 x 0.25 x 6 x 3.6 = 135 kN, annex canopy 9 kN/m and tie beam 3.75 kN/m over 12 m:
-    //      14 x 432 + 25 x 432 + 405 + 108 + 45 = 17406 kN.
-    //  LL: (2 + 2 + 0.5 + 2) x 432 + 3 x 12 = 2844 kN.
+    //      14 x 432 + 25 x 432 + 405 + 108 + 45 = 17406 kN; the strip footing: wall 10 kN/m and
+    //      its own 25 x 1.0 x 0.6 = 15 kN/m over 24 m and two piers of 80 kN: 760 kN; 18166 kN.
+    //  LL: (2 + 2 + 0.5 + 2) x 432 + 3 x 12 = 2844 kN, and 5 kN/m on the strip footing: 2964 kN.
     //  WX: 0.8 kN/m2 on 18 m wide storeys of 3.6, 3.6 and 1.8 m: 129.6 kN, resisted by -FX.
     struct Sum {
         UINT lc;
         double fz, fx;
-    } sums[] = {{1, 17406.0, 0.0}, {2, 2844.0, 0.0}, {3, 0.0, -129.6}};
+    } sums[] = {{1, 18166.0, 0.0}, {2, 2964.0, 0.0}, {3, 0.0, -129.6}};
     for (const Sum& s : sums) {
         SCOPED_TRACE(s.lc);
         double fz = 0.0, fx = 0.0;

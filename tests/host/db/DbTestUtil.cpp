@@ -165,6 +165,16 @@ void BuildProject(PostDBBuilder& b) {
     b.AddDisp(2, 7, Disp(1, 2, -3, 0.001, 0, 0));
     b.AddDisp(1, 7, Disp(0.5, -1, 4, 0, 0.002, 0));
     b.AddDisp(3, 7, Disp(10, 0, 0, 0, 0, 0.01));
+    T_PRTND_D support;
+    support.Initialize();
+    support.type = PRTND_SUPPORT;
+    support.dof = 63;
+    b.Add<DBT_PRTND>(10, support);
+    T_PESPR_D spring;
+    spring.Initialize();
+    spring.elem = 20;
+    spring.kv = 2.0e4;
+    b.Add<DBT_PESPR>(20, spring);
     b.AddReac(2, 10, Reac(0, 0, 100, 1, 2, 3));
     b.AddReac(1, 10, Reac(0, 0, 40, -1, 0, 0));
     T_STRP_DL sp;

@@ -27,7 +27,9 @@ namespace dlgtest {
 class CountingPage : public CPVXBarDlgBase {
 public:
     CountingPage() : CPVXBarDlgBase(0, nullptr, nullptr) {}
+    void ApplyOptions() override {}
     void Execute() override { ++m_nExecuted; }
+    void SetModified() override {}
     int m_nExecuted = 0;
 };
 

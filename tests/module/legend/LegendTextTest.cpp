@@ -289,7 +289,7 @@ TEST_F(LegendTest, ExtremeKeysUseTheirFormatsAndBadFormatsAreNotTrusted) {
 }
 
 TEST_F(LegendTest, ResultKindHeadingsFollowTheDisplayMode) {
-    Reaction().m_nSupportType = 1;
+    Reaction().m_nDataKind = CReactionEngine::KIND_REACTION;
     Force().m_nSSFROutput = 1;
     struct Row {
         int mode;
@@ -311,7 +311,7 @@ TEST_F(LegendTest, ResultKindHeadingsFollowTheDisplayMode) {
         L().GetPvxInstruction(s);
         EXPECT_STREQ(s.GetString(), r.key ? Txt(r.key).GetString() : "keep");
     }
-    Reaction().m_nSupportType = 0;
+    Reaction().m_nDataKind = CReactionEngine::KIND_CONTOUR;
     Force().m_nSSFROutput = 0;
     struct Other {
         int mode;
@@ -422,8 +422,9 @@ TEST_F(LegendTest, UnitsComeFromTheRecordsUnitTables) {
         {"slab beams, text block", 22, 0, 0, 0, 13},
         {"slab beams, contour, design moment", 22, 1, 0, 0, 12},
         {"slab beams, contour, force", 22, 1, 1, 0, 2},
-        {"reaction contour FZ force", 70, 0, 0, 0, 17},
-        {"reaction contour FZ pressure", 70, 0, 0, 1, 14},
+        // Both member kinds show the contact pressure of the spring-pressure records.
+        {"reaction contour FZ, raft", 70, 0, 0, 0, T_STWS_D::unit[0]},
+        {"reaction contour FZ, beam", 70, 0, 0, 1, T_STWS_D::unit[0]},
     };
     Reaction().m_nComponent = 2;
     for (const Special& s : specials) {
@@ -431,7 +432,7 @@ TEST_F(LegendTest, UnitsComeFromTheRecordsUnitTables) {
         M().m_nDisplayMode = s.mode;
         Force().m_nSForcKind = s.slabKind;
         Force().m_nBForcNumUnit = s.beamUnit;
-        Reaction().m_nContourQuantity = s.quantity;
+        Reaction().m_nMembKind = s.quantity;
         CString u;
         L().GetUnitString(u);
         EXPECT_STREQ(u.GetString(), Unit(s.code).GetString());

@@ -24,6 +24,9 @@ struct BarSetup {
         case REACTION: {
             auto* e = new CReactionEngine(&m);
             e->m_nComponent = 5;
+            // The reaction pages' Prepare members set the data kind of their page.
+            e->m_nDataKind = nMode == 70 ? CReactionEngine::KIND_CONTOUR : CReactionEngine::KIND_REACTION;
+            e->m_nMembKind = CReactionEngine::MEMB_BEAM;
             CPVXBarContainerBase::m_pCurrentEngine = e;
             break;
         }
@@ -49,12 +52,16 @@ struct BarSetup {
 };
 
 void GiveModelAllEngines(I_PVXModel& m) {
-    // The members the host passes on entering the result view, whose forces the frame lists read.
+    // The members the host passes on entering the result view, whose forces the frame lists read,
+    // and the nodes the reaction builders walk.
     m.GetAttrCtrl()->ConnectToPostDB();
+    m.GetAttrCtrl()->GetNodeKeyList(m.m_arrAllNodeKey);
     m.GetAttrCtrl()->GetMembKeyList(m.m_arrAllMembKey);
     m.m_pDeformEngine = new CDeformEngine(&m);
     m.m_pForceEngine = new CForceEngine(&m);
     m.m_pReactionEngine = new CReactionEngine(&m);
+    m.m_pReactionEngine->m_nDataKind = m.m_nDisplayMode == 70 ? CReactionEngine::KIND_CONTOUR : CReactionEngine::KIND_REACTION;
+    m.m_pReactionEngine->m_nMembKind = CReactionEngine::MEMB_BEAM;
     m.m_pStressEngine = new CStressEngine(&m);
 }
 
@@ -87,8 +94,8 @@ TEST_F(ModelTest, HandlePVXBarImportsTheBarsEnginesByBarDisplayMode) {
         SCOPED_TRACE(testing::Message() << "bar display mode " << r.mode);
         ResetBarState();
         auto m = MakeLinkedModel();
-        GiveModelAllEngines(*m);
         m->m_nDisplayMode = r.mode;
+        GiveModelAllEngines(*m);
         BarSetup bars(*m, &m_view, r.mode, r.editing, 1);
         Ctrl()->QTreeClearAll();
         SeedPickingTree(Ctrl());
@@ -104,7 +111,8 @@ TEST_F(ModelTest, HandlePVXBarImportsTheBarsEnginesByBarDisplayMode) {
         // A selected load is not data: no builder has read results, so nothing counts as built.
         EXPECT_EQ(m->m_pDeformEngine->m_bDataReady, 0);
         EXPECT_EQ(m->m_pReactionEngine->m_nComponent, r.imported == REACTION ? 5 : 2);
-        EXPECT_EQ(m->m_pReactionEngine->m_bDataReady, 0);
+        // The reaction builders read the dead load's reactions and spring pressures.
+        EXPECT_EQ(m->m_pReactionEngine->m_bDataReady, r.imported == REACTION ? 1 : 0);
         EXPECT_EQ(m->m_pForceEngine->m_nBForcComp, r.imported == FORCE ? 5 : 4) << "5 imported, else the default moment y";
         EXPECT_EQ(m->m_pStressEngine->m_nComponent, r.imported == STRESS ? 5 : 0);
         EXPECT_EQ(m->m_pStressEngine->m_bDataReady, 0);
@@ -130,8 +138,8 @@ TEST_F(ModelTest, HandlePVXBarReinitialisesModelEnginesWhenTheBarsHaveNoFittingE
         SCOPED_TRACE(r.label);
         ResetBarState();
         auto m = MakeLinkedModel();
-        GiveModelAllEngines(*m);
         m->m_nDisplayMode = r.mode;
+        GiveModelAllEngines(*m);
         // Stale flags of an earlier build: a rebuild clears them (no builder has read results yet).
         m->m_pReactionEngine->m_bDataReady = 1;
         m->m_pStressEngine->m_bDataReady = 1;
@@ -140,8 +148,8 @@ TEST_F(ModelTest, HandlePVXBarReinitialisesModelEnginesWhenTheBarsHaveNoFittingE
         m->HandlePVXBar(0);
         // The model's own engine of the mode is rebuilt; nothing is copied from a wrong kind.
         if (r.mode == 0 || r.mode == 70) {
-            EXPECT_EQ(m->m_pReactionEngine->m_bDataReady, 0);
-            EXPECT_EQ(m->m_pReactionEngine->m_nMode, r.mode);
+            // Rebuilt from the dead load's records (FZ at both supports, pressures on the beam).
+            EXPECT_EQ(m->m_pReactionEngine->m_bDataReady, 1);
             EXPECT_EQ(m->m_pReactionEngine->m_nComponent, 2);
         } else if (r.mode == 11) {
             EXPECT_EQ(m->m_pStressEngine->m_bDataReady, 0);

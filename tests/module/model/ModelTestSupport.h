@@ -34,6 +34,19 @@ inline void FillTestDatabase(CDBDoc& doc) {
     b.AddNode(2, 6, 0, 0);
     b.AddElem(1, PELEM_KIND_FRAME, 201, {1, 2});
     b.AddMemb(1, 201, {1, 2}, {1});
+    // Both nodes support the beam, which also lies on springs: reactions and spring pressures
+    // under the dead load.
+    T_PRTND_D support;
+    support.Initialize();
+    support.type = PRTND_SUPPORT;
+    T_PESPR_D spring;
+    spring.Initialize();
+    spring.elem = 1;
+    spring.kv = 2.0e4;
+    spring.width = 1.0;
+    b.Add<DBT_PRTND>(1, support);
+    b.Add<DBT_PRTND>(2, support);
+    b.Add<DBT_PESPR>(1, spring);
     b.AddLoadCase(kCaseDead, PLOAD_STATIC, "DL");
     b.AddLoadCase(kCaseLive, PLOAD_STATIC, "LL");
     T_PLCOM_ENTRY dead{PLOAD_STATIC, kCaseDead, 1.2};
@@ -50,6 +63,13 @@ inline void FillTestDatabase(CDBDoc& doc) {
     T_FREQ_D freq{};
     T_MPAM_D mass{};
     b.AddMode(kModeFirst, freq, mass);
+    T_REAC_D r{0.0, 0.0, 30.0, 0.0, 4.5, 0.0};
+    b.AddReac(kCaseDead, 1, r);
+    b.AddReac(kCaseDead, 2, r);
+    T_STWS_D p;
+    p.Initialize();
+    for (int i = 0; i < 5; ++i) p.d[i] = 10.0;
+    b.AddStws(kCaseDead, 1, p);
     b.Install(doc);
 }
 

@@ -97,8 +97,7 @@ TEST_F(ResultModeTest, AModeWithoutItsEngineDrawsThePlainModel) {
         {"displacement contour", "--mode 2", "deformation (displacement)"},
         {"by name, with a combination and a component",
          "--mode displacement-contour --load 1.3DL+1.5LL --component DZ --option numbers=1", "deformation (displacement)"},
-        {"the envelope", "--mode reactions --load ENV", "reaction"},
-        {"frame forces", "--mode 6 --component MZ", "force"},
+        {"slab forces", "--mode slab-force --component MXX", "force"},
         {"principal stresses", "--mode plate-stress", "principal stress"},
     };
     std::vector<COLORREF> want, got;
@@ -121,6 +120,41 @@ TEST_F(ResultModeTest, AModeWithoutItsEngineDrawsThePlainModel) {
     for (int y = h - 80; y < h; ++y)
         for (int x = 0; x < 80; ++x) red += want[static_cast<size_t>(y) * w + x] == RGB(255, 0, 0);
     EXPECT_GT(red, 5);
+}
+
+TEST_F(ResultModeTest, FrameForceContourIsShownWithItsLegendAndExtremes) {
+    const std::string sample = SampleProjectPath();
+    ASSERT_FALSE(sample.empty());
+    const std::string plain = std::string(PVX_TEST_TMPDIR) + "/result_mode_plain6.bmp";
+    const std::string shown = std::string(PVX_TEST_TMPDIR) + "/result_mode_6.bmp";
+    const HostRun p = RunHost("--db " + sample + " render --view plan --size 400x300 --out " + plain, "plain6");
+    ASSERT_EQ(p.exitCode, 0) << p.err;
+    struct Row {
+        const char* label;
+        std::string args;
+    } const rows[] = {
+        {"moment y under DL", "--mode 6 --load DL --component MY"},
+        {"shear z of a combination as lines", "--mode frame-force-contour --load 1.3DL+1.5LL --component VZ --option line-members=1"},
+        {"the larger moment of the envelope", "--mode 6 --load ENV --component M"},
+    };
+    std::vector<COLORREF> want, got;
+    int w = 0, h = 0;
+    ASSERT_TRUE(ReadBmp(plain.c_str(), want, w, h));
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const HostRun s = RunHost("--db " + sample + " render --view plan --size 400x300 --out " + shown + " " + r.args, "six");
+        EXPECT_EQ(s.exitCode, 0) << s.err;
+        EXPECT_EQ(s.err.find("not built"), std::string::npos) << s.err;
+        EXPECT_NE(s.out.find("max "), std::string::npos) << s.out;
+        EXPECT_NE(s.out.find(" at member "), std::string::npos) << s.out;
+        ASSERT_TRUE(ReadBmp(shown.c_str(), got, w, h));
+        EXPECT_NE(got, want) << "bands and the legend, not the plain model";
+        // The legend panel fills the right-hand margin, which the plain model leaves black.
+        long lit = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = w - 40; x < w; ++x) lit += got[static_cast<size_t>(y) * w + x] != RGB(0, 0, 0);
+        EXPECT_GT(lit, 40 * h / 2) << "the legend panel";
+    }
 }
 
 TEST_F(ResultModeTest, TheModuleSideOfTheRequest) {
@@ -177,7 +211,7 @@ TEST_F(ResultModeTest, TheModuleSideOfTheRequest) {
         const char* label;
         int mode;
         const char* kind;
-    } const rows[] = {{"reaction arrows", 0, "node"}, {"reaction contour", 70, "element"}};
+    } const rows[] = {{"reaction arrows", 0, "node"}, {"reaction contour", 70, "member"}};  // pressure extremes are kept per member (the build walks members)
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
         m.ResetEngines();

@@ -1,0 +1,454 @@
+// pvxhost show: shows a result through the results module's result bars, as a person does.
+//
+// The view is opened as for `render`; the host's docking bar then opens the bar container that
+// offers the result, as the view's result command does, and the container shows the result's
+// page. Each --load and --set goes to a control of the page (or of the container) through the
+// scripted user of CUiDriver, then the page's Apply button is pressed. The picture is written
+// as the window shows it (with the legend), followed by the result's extremes. The page's own
+// refusals (message boxes) are printed and end the command with status 1.
+//
+//     pvxhost show --list
+//     pvxhost show 7204 --list-controls
+//     pvxhost show 7101 --load DL --set scale=2 --out r.bmp
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "host/app/HostCommand.h"
+#include "host/app/HostDockBar.h"
+#include "host/app/HostOutput.h"
+#include "host/app/HostResultView.h"
+#include "host/app/ModeTable.h"
+#include "host/base/CMouseEdit.h"
+#include "host/base/CMsgDll.h"
+#include "host/base/CPHPageDlg.h"
+#include "host/base/I_PVXModelBase.h"
+#include "host/grx/GRenderView.h"
+#include "platform/gdi/BmpFile.h"
+#include "platform/ui/CButton.h"
+#include "platform/ui/CComboBox.h"
+#include "platform/ui/CEdit.h"
+#include "platform/ui/CUiDriver.h"
+
+namespace {
+
+constexpr UINT kApplyButton = 10647;  // every page's Apply
+
+std::vector<CHostOption> ShowOptions() {
+    std::vector<CHostOption> options = {
+        {"--out", EHostValue::kPath, "FILE.bmp|FILE.emf", "the picture to write: a 24-bit BMP or an enhanced metafile"},
+        {"--load", EHostValue::kText, "NAME", "the load case or combination chosen in the page's load list"},
+        {"--set", EHostValue::kText, "CONTROL=VALUE",
+         "sets a control of the page or the bar, by id or name (see --list-controls): a check box 0 or 1, a radio "
+         "group the index of its button, a list an item's index or text, an edit its text, a point-picking edit "
+         "X,Y[,Z]",
+         nullptr, 0, 0, HOST_OPT_REPEATABLE},
+        {"--list", EHostValue::kFlag, "", "prints every result id with its bar container, its page and its title"},
+        {"--list-controls", EHostValue::kFlag, "",
+         "prints the controls of the result's bar and page: id, name, kind, caption and value"},
+    };
+    for (const CHostOption& o : CHostViewRequest::Options()) options.push_back(o);
+    return options;
+}
+
+// ---- the controls of a bar or page ------------------------------------------------------------
+
+struct Control {
+    CWnd* pOwner = nullptr;       // the page or the container
+    UINT nID = 0;                 // the control's id (a radio group: its first button's)
+    std::string strName;          // short name; empty when none
+    std::string strKind;          // "check box", "radio group", "combo", "edit", "point edit"
+    std::vector<UINT> radios;     // buttons of a radio group, in order
+    bool bEnabled = true;
+};
+
+std::string TextOf(CWnd* p) {
+    CString s;
+    p->GetWindowText(s);
+    return s.GetString();
+}
+
+std::string NameOf(UINT id, const std::vector<CBarControlName>& names) {
+    for (const CBarControlName& n : names)
+        if (n.nID == id && n.pszName) return n.pszName;
+    return "";
+}
+
+// The value controls of a window, in tab order; hidden ones and the pages inside are left out.
+std::vector<Control> CollectControls(CWnd* pOwner, const std::vector<CBarControlName>& names) {
+    std::vector<Control> out;
+    Control* pGroup = nullptr;  // the radio group being filled
+    for (CWnd* c = pOwner->GetWindow(GW_CHILD); c; c = c->GetWindow(GW_HWNDNEXT)) {
+        CWnd* w = CWnd::FromHandle(c->GetSafeHwnd());
+        const DWORD style = w->GetStyle();
+        const UINT id = static_cast<UINT>(w->GetDlgCtrlID());
+        const bool bRadio = dynamic_cast<CButton*>(w) &&
+                            ((style & BS_TYPEMASK) == BS_AUTORADIOBUTTON || (style & BS_TYPEMASK) == BS_RADIOBUTTON);
+        if (!bRadio || (style & WS_GROUP)) pGroup = nullptr;
+        if (!(style & WS_VISIBLE) || dynamic_cast<CDialog*>(w)) continue;
+        Control k;
+        k.pOwner = pOwner;
+        k.nID = id;
+        k.bEnabled = w->IsWindowEnabled() != FALSE;
+        if (bRadio) {
+            if (pGroup) {
+                pGroup->radios.push_back(id);
+                continue;
+            }
+            k.strKind = "radio group";
+            k.radios.push_back(id);
+        } else if (auto* b = dynamic_cast<CButton*>(w)) {
+            const DWORD t = style & BS_TYPEMASK;
+            if (t != BS_CHECKBOX && t != BS_AUTOCHECKBOX && t != BS_3STATE && t != BS_AUTO3STATE) continue;
+            (void)b;
+            k.strKind = "check box";
+        } else if (dynamic_cast<CComboBox*>(w)) {
+            k.strKind = "combo";
+        } else if (dynamic_cast<CMouseEdit*>(w)) {
+            k.strKind = "point edit";
+        } else if (dynamic_cast<CEdit*>(w)) {
+            k.strKind = "edit";
+        } else {
+            continue;
+        }
+        k.strName = NameOf(id, names);
+        out.push_back(k);
+        if (bRadio) pGroup = &out.back();
+    }
+    return out;
+}
+
+std::string CaptionOf(const Control& k) {
+    if (k.strKind == "radio group") {
+        std::string s;
+        for (UINT id : k.radios) s += (s.empty() ? "" : "|") + TextOf(k.pOwner->GetDlgItem(static_cast<int>(id)));
+        return s;
+    }
+    if (k.strKind == "check box") return TextOf(k.pOwner->GetDlgItem(static_cast<int>(k.nID)));
+    return "";
+}
+
+std::string ValueOf(const Control& k) {
+    CWnd* w = k.pOwner->GetDlgItem(static_cast<int>(k.nID));
+    if (k.strKind == "radio group") {
+        for (size_t i = 0; i < k.radios.size(); ++i)
+            if (k.pOwner->IsDlgButtonChecked(static_cast<int>(k.radios[i]))) return std::to_string(i);
+        return "-1";
+    }
+    if (k.strKind == "check box") return std::to_string(k.pOwner->IsDlgButtonChecked(static_cast<int>(k.nID)));
+    if (auto* c = dynamic_cast<CComboBox*>(w)) {
+        const int sel = c->GetCurSel();
+        if (sel < 0) return "-1";
+        CString s;
+        c->GetLBText(sel, s);
+        return std::to_string(sel) + " \"" + s.GetString() + "\"";
+    }
+    return "\"" + TextOf(w) + "\"";
+}
+
+void PrintControls(const char* what, const std::vector<Control>& controls) {
+    std::printf("%s\n", what);
+    if (controls.empty()) std::printf("  (no controls)\n");
+    for (const Control& k : controls)
+        std::printf("  %-6u %-12s %-12s %-28s %s%s\n", k.nID, k.strName.empty() ? "-" : k.strName.c_str(),
+                    k.strKind.c_str(), ("\"" + CaptionOf(k) + "\"").c_str(), ValueOf(k).c_str(),
+                    k.bEnabled ? "" : " (disabled)");
+}
+
+// The control a command-line word names: its id (a radio button of a group names the group
+// with that button) or its short name; the page's controls first.
+const Control* FindControl(const std::vector<Control>& controls, const std::string& key, UINT* pRadio) {
+    char* end = nullptr;
+    const long id = std::strtol(key.c_str(), &end, 10);
+    const bool bNumber = !key.empty() && end && *end == '\0';
+    for (const Control& k : controls) {
+        if (bNumber) {
+            for (UINT r : k.radios)
+                if (static_cast<long>(r) == id && r != k.nID) {
+                    *pRadio = r;
+                    return &k;
+                }
+            if (static_cast<long>(k.nID) == id) return &k;
+        } else if (!k.strName.empty() && HostLower(key) == k.strName) {
+            return &k;
+        }
+    }
+    return nullptr;
+}
+
+bool ReadSwitch(const std::string& v, int& on) {
+    const std::string s = HostLower(v);
+    if (s == "1" || s == "on" || s == "true" || s == "yes") on = 1;
+    else if (s == "0" || s == "off" || s == "false" || s == "no") on = 0;
+    else return false;
+    return true;
+}
+
+bool ReadIndex(const std::string& v, long n, long& i) {
+    char* end = nullptr;
+    i = std::strtol(v.c_str(), &end, 10);
+    return !v.empty() && end && *end == '\0' && i >= 0 && i < n;
+}
+
+// "X,Y" or "X,Y,Z" (z = 0 when absent).
+bool ReadPoint(const std::string& v, C3DPoint& p) {
+    double x = 0, y = 0, z = 0;
+    char tail = 0;
+    const int n = std::sscanf(v.c_str(), " %lf , %lf , %lf %c", &x, &y, &z, &tail);
+    if (n == 3 || (n == 2 && std::sscanf(v.c_str(), " %lf , %lf %c", &x, &y, &tail) == 2)) {
+        p = C3DPoint(x, y, n == 3 ? z : 0.0);
+        return true;
+    }
+    return false;
+}
+
+// Sets a control as a person would. 0, or the exit status after a message.
+int SetControl(const Control& k, UINT nRadio, const std::string& label, const std::string& value) {
+    if (!k.bEnabled) {
+        HostMessage("%s is disabled on this page: it takes no value now", label.c_str());
+        return HOST_EXIT_FAILED;
+    }
+    CUiDialogSession user(k.pOwner);
+    CWnd* w = k.pOwner->GetDlgItem(static_cast<int>(k.nID));
+    if (k.strKind == "check box") {
+        int on = 0;
+        if (!ReadSwitch(value, on)) {
+            HostMessage("%s is a check box: give 0 or 1, not \"%s\"", label.c_str(), value.c_str());
+            return HOST_EXIT_USAGE;
+        }
+        user.SetCheck(k.nID, on ? BST_CHECKED : BST_UNCHECKED);
+        return 0;
+    }
+    if (k.strKind == "radio group") {
+        int on = 0;
+        long i = 0;
+        if (nRadio) {
+            if (!ReadSwitch(value, on) || !on) {
+                HostMessage("%s is a radio button: give 1 to choose it (choose another button to leave it)",
+                            label.c_str());
+                return HOST_EXIT_USAGE;
+            }
+            user.SetCheck(nRadio);
+            return 0;
+        }
+        if (!ReadIndex(value, static_cast<long>(k.radios.size()), i)) {
+            HostMessage("%s is a radio group of %zu buttons: give the index of one, 0 to %zu, not \"%s\"", label.c_str(),
+                        k.radios.size(), k.radios.size() - 1, value.c_str());
+            return HOST_EXIT_USAGE;
+        }
+        user.SetCheck(k.radios[static_cast<size_t>(i)]);
+        return 0;
+    }
+    if (auto* c = dynamic_cast<CComboBox*>(w)) {
+        long i = -1;
+        for (int j = 0; j < c->GetCount() && i < 0; ++j) {
+            CString s;
+            c->GetLBText(j, s);
+            if (value == s.GetString()) i = j;
+        }
+        if (i < 0 && !ReadIndex(value, c->GetCount(), i)) {
+            std::string items;
+            for (int j = 0; j < c->GetCount(); ++j) {
+                CString s;
+                c->GetLBText(j, s);
+                items += std::string(j ? ", \"" : "\"") + s.GetString() + "\"";
+            }
+            HostMessage("%s has no item \"%s\"; its items: %s", label.c_str(), value.c_str(),
+                        items.empty() ? "none" : items.c_str());
+            return HOST_EXIT_USAGE;
+        }
+        user.SelectComboIndex(k.nID, static_cast<int>(i));
+        return 0;
+    }
+    if (auto* pick = dynamic_cast<CMouseEdit*>(w)) {
+        C3DPoint p;
+        if (ReadPoint(value, p)) {
+            // A click into the edit starts its picking; the point is then picked in the view.
+            user.ClickButton(k.nID);
+            pick->SetFocus();
+            if (CMouseEdit::GetCurPickingEditST() != pick) {
+                HostMessage("%s does not pick points now", label.c_str());
+                return HOST_EXIT_FAILED;
+            }
+            T_PICKED_OBJECT obj;
+            obj.nType = PICKED_POINT;
+            obj.pos = p;
+            CMouseEdit::PickInModelView(obj);
+            return 0;
+        }
+    }
+    user.SetControlText(k.nID, value.c_str());
+    return 0;
+}
+
+// Messages the page showed since `from`, printed; non-zero when there were any.
+bool ReportRefusals(size_t from) {
+    const auto& boxes = CUiDriver::Get().MessageBoxes();
+    for (size_t i = from; i < boxes.size(); ++i) HostMessage("%s", boxes[i].text.GetString());
+    return boxes.size() > from;
+}
+
+std::string TitleOf(const std::string& key) {
+    CString text;
+    if (key.empty() || !CMsgDll::LookupString(key.c_str(), text)) return "";
+    return text.GetString();
+}
+
+int RunList(const CHostViewRequest& view) {
+    CPVXModuleLoader loader;
+    const std::string path = view.strModule.empty() ? CPVXModuleLoader::DefaultModulePath() : view.strModule;
+    if (!loader.Load(path)) {
+        HostMessage("%s", loader.GetLastError().c_str());
+        return HOST_EXIT_FAILED;
+    }
+    std::vector<std::string> missing;
+    const std::vector<CHostDockBar::Offer> offers = CHostDockBar::GetOffers(&missing);
+    std::printf("%-7s %-28s %-22s %s\n", "RESULT", "CONTAINER", "PAGE", "TITLE");
+    for (const CHostDockBar::Offer& o : offers)
+        std::printf("%-7d %-28s %-22s %s%s\n", o.nResultId, o.strContainer.c_str(), o.strPageClass.c_str(),
+                    o.strTitleKey.empty() ? "-" : TitleOf(o.strTitleKey).c_str(),
+                    o.bPageBuilt ? "" : " (page not built yet)");
+    for (const std::string& m : missing) HostMessage("the module has no bar container %s yet", m.c_str());
+    return HOST_EXIT_OK;
+}
+
+int RunShow(const CHostOptions& options, const CHostArgs& args) {
+    CHostViewRequest view;
+    view.Read(args);
+    if (args.Has("--list")) return RunList(view);
+
+    const std::string word = args.GetOperand();
+    char* end = nullptr;
+    const long nResult = std::strtol(word.c_str(), &end, 10);
+    if (word.empty() || !end || *end != '\0' || nResult <= 0) {
+        HostMessage(word.empty() ? "give the result id to show (see pvxhost show --list)"
+                                 : "\"%s\" is no result id (see pvxhost show --list)",
+                    word.c_str());
+        return HOST_EXIT_USAGE;
+    }
+    const bool bListControls = args.Has("--list-controls");
+    const std::string strOut = args.Get("--out");
+    if (!bListControls && strOut.empty()) {
+        HostMessage("--out FILE.bmp|FILE.emf is required (see pvxhost help show)");
+        return HOST_EXIT_USAGE;
+    }
+    // --set words are checked before anything is opened.
+    std::vector<std::pair<std::string, std::string>> sets;
+    for (const std::string& s : args.GetAll("--set")) {
+        const size_t eq = s.find('=');
+        if (eq == std::string::npos || eq == 0) {
+            HostMessage("--set expects CONTROL=VALUE, not \"%s\"", s.c_str());
+            return HOST_EXIT_USAGE;
+        }
+        sets.emplace_back(s.substr(0, eq), s.substr(eq + 1));
+    }
+    const bool bEmf = OutputExtension(strOut) == "emf";
+    CHostOutputFile out(strOut, bEmf ? CHostOutputFile::kEmf : CHostOutputFile::kBmp);
+    if (!bListControls)
+        if (int status = out.Check(options.strDBPath)) return status;
+
+    std::vector<CHostProgress::Step> steps = CHostResultView::Steps();
+    steps.push_back({"showing result " + word, 30});
+    if (!bListControls) steps.push_back({"writing " + strOut, bEmf ? 30.0 : 2.0});
+    CHostProgress progress(steps);
+    CHostResultView rv;
+    if (!rv.Open(options, view, &progress)) return HOST_EXIT_FAILED;
+    progress.Enter(CHostResultView::Steps().size());
+
+    // The bar, as the view's result command opens it.
+    CHostDockBar bar;
+    CHostDockBar::Offer offer;
+    if (!CHostDockBar::FindOffer(static_cast<int>(nResult), offer)) {
+        HostMessage("no result bar of the module offers result %ld (see pvxhost show --list)", nResult);
+        return HOST_EXIT_USAGE;
+    }
+    CWnd* pFrame = rv.GetView()->GetParentFrame();
+    if (!bar.CreateInFrame(pFrame)) {
+        HostMessage("the result bar window could not be made");
+        return HOST_EXIT_FAILED;
+    }
+    const size_t nBoxes = CUiDriver::Get().MessageBoxes().size();
+    CDockDlgBarBase::ShowDlgBarMode(static_cast<int>(nResult), 0);
+    CFormViewInBar* pBar = bar.GetContent();
+    if (!pBar || CDockDlgBarBase::GetDlgBarMode() != nResult) {
+        HostMessage("the bar container %s did not open", offer.strContainer.c_str());
+        return HOST_EXIT_FAILED;
+    }
+    CWnd* pPageWnd = pBar->GetShownPageWnd();
+    auto* pPage = dynamic_cast<CPHPageDlg*>(pPageWnd);
+    std::vector<Control> controls;
+    if (pPage) controls = CollectControls(pPage, pPage->GetControlNames());
+    const std::vector<Control> barControls = CollectControls(pBar, pBar->GetControlNames());
+    controls.insert(controls.end(), barControls.begin(), barControls.end());
+
+    if (bListControls) {
+        PrintControls(("bar " + offer.strContainer + ":").c_str(), barControls);
+        if (!pPage) {
+            HostMessage("result %ld: its page %s is not built yet", nResult, offer.strPageClass.c_str());
+            return HOST_EXIT_FAILED;
+        }
+        std::vector<Control> pageControls(controls.begin(), controls.end() - static_cast<long>(barControls.size()));
+        PrintControls(("page " + offer.strPageClass + " of result " + word + ":").c_str(), pageControls);
+        return HOST_EXIT_OK;
+    }
+    if (!pPage) {
+        HostMessage("result %ld: its page %s is not built yet, so the bar %s cannot show it", nResult,
+                    offer.strPageClass.c_str(), offer.strContainer.c_str());
+        return HOST_EXIT_FAILED;
+    }
+
+    // The load, then each control, as a person sets them.
+    if (args.Has("--load")) sets.insert(sets.begin(), {"load", args.Get("--load")});
+    for (const auto& kv : sets) {
+        UINT nRadio = 0;
+        const Control* k = FindControl(controls, kv.first, &nRadio);
+        if (!k) {
+            HostMessage("the page of result %ld and its bar have no control \"%s\" (see pvxhost show %ld "
+                        "--list-controls)",
+                        nResult, kv.first.c_str(), nResult);
+            return HOST_EXIT_USAGE;
+        }
+        const std::string label = "control " + (k->strName.empty() ? std::to_string(nRadio ? nRadio : k->nID)
+                                                                  : "\"" + k->strName + "\"");
+        if (int status = SetControl(*k, nRadio, label, kv.second)) return status;
+        if (ReportRefusals(nBoxes)) return HOST_EXIT_FAILED;
+    }
+    // The page after the controls: a radio of the bar may have shown another page.
+    pPage = dynamic_cast<CPHPageDlg*>(pBar->GetShownPageWnd());
+    if (!pPage || !pPage->GetDlgItem(kApplyButton)) {
+        HostMessage("the page of result %ld has no Apply button", nResult);
+        return HOST_EXIT_FAILED;
+    }
+    CUiDialogSession(pPage).ClickButton(kApplyButton);
+    if (ReportRefusals(nBoxes)) return HOST_EXIT_FAILED;
+
+    // The window as the person sees it after the execute: painted again, with the legend.
+    rv.GetView()->Invalidate(FALSE);
+    rv.GetView()->UpdateWindow();
+    AfxPumpMessages();
+    progress.Enter(steps.size() - 1);
+    if (int status = out.Begin()) return status;
+    CString path(out.GetTempPath().c_str());
+    if (bEmf)
+        rv.GetModel()->PV_OnExportWindowsMetaFileEx(path);
+    else
+        WriteBmp24(out.GetTempPath().c_str(), rv.GetWindowPicture());
+    if (int status = bEmf ? out.Commit() : out.Commit(view.nWidth, view.nHeight)) return status;
+    CHostProgress::Finish();
+    std::printf("Wrote %s: %ldx%ld, %s view of %s, result %ld on the page %s\n", strOut.c_str(), view.nWidth,
+                view.nHeight, view.strView.c_str(), options.strDBPath.c_str(), nResult, offer.strPageClass.c_str());
+    PrintHostResultExtremes(rv.GetLoader(), rv.GetModel());
+    return HOST_EXIT_OK;
+}
+
+const CHostCommandRegistrar kRegister({"show",
+                                       "Shows a result (7101 ... 12201) through the results module's result bars,\n"
+                                       "as a person does: the bar that offers the result opens on its page, --load\n"
+                                       "and each --set set the page's controls, Apply is pressed, and the picture\n"
+                                       "is written as the window shows it, with the result's extremes. A value the\n"
+                                       "page refuses prints the page's message (status 1). --list prints the\n"
+                                       "results the bars offer; --list-controls the controls of a result's page.",
+                                       RunShow, 32, ShowOptions(), "RESULT"});
+
+}  // namespace

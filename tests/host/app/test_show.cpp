@@ -1,0 +1,123 @@
+// pvxhost show: the results the module's bars offer, the command line, and what it says about a
+// result whose page the module does not have.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "tests/host/app/HostRun.h"
+
+namespace {
+
+using namespace hostrun;
+
+// A line of `show --list`: result, container, page and title, in that order.
+struct Listed {
+    std::string container, page, title;
+};
+
+std::map<int, Listed> ParseList(const std::string& out) {
+    std::map<int, Listed> m;
+    for (const std::string& line : Lines(out)) {
+        std::istringstream in(line);
+        int id = 0;
+        Listed l;
+        if (!(in >> id >> l.container >> l.page >> l.title)) continue;
+        m.emplace(id, l);  // the first container offering a result is the one that opens it
+    }
+    return m;
+}
+
+TEST(PvxHostShowTest, ListNamesEachResultWithItsContainerPageAndTitle) {
+    const RunResult r = RunHost("show --list", "list");
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::map<int, Listed> m = ParseList(r.out);
+    // Titles are the string table's texts of the containers' combo items; "-" where a result
+    // has no item of its own.
+    struct Row {
+        int id;
+        const char* container;
+        const char* page;
+        const char* title;
+    } rows[] = {
+        {7102, "CPVXBarContainerReac", "CPVXBarRContr", "基础反力"},
+        {7101, "CPVXBarContainerReac", "CPVXBarReacf", "桩反力"},
+        {7103, "CPVXBarContainerReac", "CPVXBarReacf", "支座反力"},
+        {7201, "CPVXBarContainerSystem", "CPVXBarDeform", "变形"},
+        {7202, "CPVXBarContainerSystem", "CPVXBarSetMnt", "沉降"},
+        {7204, "CPVXBarContainerSystem", "CPVXBarDContr", "-"},
+        {7205, "CPVXBarContainerSystem", "CPVXBarSrhdsp", "-"},
+        {7301, "CPVXBarContainerMember", "CPVXBarBForc", "梁内力"},
+        {7302, "CPVXBarContainerMember", "CPVXBarBSfd", "-"},
+        // Offered by the slab force bar too; the view's frame force command opens the member bar.
+        {7303, "CPVXBarContainerMember", "CPVXBarSForc", "板内力"},
+        {7304, "CPVXBarContainerMember", "CPVXBarSBForc", "梁上板内力"},
+        {12201, "CPVXBarContainerSlabRbar", "CPVXBarSRbar", "-"},
+        {7401, "CPVXBarContainerSlabDetail", "CPVXBarSWall", "板详细结果(墙)"},
+        {7402, "CPVXBarContainerSlabDetail", "CPVXBarSStrip", "板带"},
+        {7501, "CPVXBarContainerStory", "CPVXBarStrShrFrcRtio", "层剪力比"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.id);
+        auto it = m.find(row.id);
+        ASSERT_NE(it, m.end()) << r.out;
+        EXPECT_EQ(it->second.container, row.container);
+        EXPECT_EQ(it->second.page, row.page);
+        EXPECT_EQ(it->second.title, row.title);
+    }
+}
+
+TEST(PvxHostShowTest, CommandLineMistakesAreRefused) {
+    const std::string out = "--out '" + kTmp + "/show_" + kPid + ".bmp'";
+    struct Row {
+        const char* label;
+        std::string args;
+        int code;
+        const char* message;
+    } rows[] = {
+        {"no result", "show " + out, 2, "give the result id"},
+        {"not a number", "show deform " + out, 2, "\"deform\" is no result id"},
+        {"two results", "show 7201 7202 " + out, 2, "unexpected argument \"7202\""},
+        {"no picture", "show 7201", 2, "--out FILE.bmp|FILE.emf is required"},
+        {"a set without a value", "show 7201 --set type " + out, 2, "--set expects CONTROL=VALUE"},
+        {"a result no bar offers", "show 7999 " + out, 2, "no result bar of the module offers result 7999"},
+        {"a picture of another kind", "show 7201 --out '" + kTmp + "/show.png'", 2, "png"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        const RunResult r = RunHost(row.args, "showbad");
+        EXPECT_EQ(r.code, row.code) << r.err;
+        EXPECT_NE(r.err.find(row.message), std::string::npos) << "stderr was: " << r.err;
+    }
+}
+
+// A result whose page the module lacks: the bar opens, says which page is missing and writes
+// nothing; the bar's own controls can still be listed, the system bar's type radio on the
+// displacement contour for 7204.
+TEST(PvxHostShowTest, AResultWithoutItsPageSaysWhichPageIsMissing) {
+    const std::string pic = kTmp + "/show_missing_" + kPid + ".bmp";
+    const RunResult r = RunHost("show 7201 --out '" + pic + "'", "showmissing");
+    EXPECT_EQ(r.code, 1) << r.err;
+    EXPECT_NE(r.err.find("its page CPVXBarDeform is not built yet"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::ifstream(pic).good()) << "no picture";
+
+    const RunResult l = RunHost("show 7204 --list-controls", "showcontrols");
+    EXPECT_EQ(l.code, 1) << l.err;
+    EXPECT_NE(l.err.find("its page CPVXBarDContr is not built yet"), std::string::npos) << l.err;
+    bool typeLine = false;
+    for (const std::string& line : Lines(l.out)) {
+        std::istringstream in(line);
+        std::string id, name, kind1, kind2;
+        in >> id >> name >> kind1 >> kind2;
+        if (id != "11431") continue;
+        typeLine = true;
+        EXPECT_EQ(name, "type");
+        EXPECT_EQ(kind1 + " " + kind2, "radio group");
+        EXPECT_EQ(line.substr(line.size() - 2), " 1") << "the displacement contour's button: " << line;
+    }
+    EXPECT_TRUE(typeLine) << l.out;
+}
+
+}  // namespace
