@@ -80,6 +80,13 @@ int HasFrameForces(const CPostCtrl& post, CDataBase& db, int) {
         return post.GetMbgd(k, &s, &s, &s, 0) || post.GetMbcl(k, &c, &c, &c, 0);
     });
 }
+// The frame force displays show trusses too.
+int HasFrameOrTrussForces(const CPostCtrl& post, CDataBase& db, int n) {
+    return HasFrameForces(post, db, n) || AnyKey<CClassPMemb>(db, [&](UINT k) {
+               T_MBBR_D t;
+               return post.GetMbbr(k, &t, &t, &t, 0);
+           });
+}
 // Wall forces are kept under the wall records' result numbers: wall columns in MBWC, wall beams
 // in MBWB.
 int HasWallForces(const CPostCtrl& post, CDataBase& db, int) {
@@ -118,9 +125,9 @@ const std::vector<CHostMode>& Modes() {
         {5, "story-shear-ratio", 7501, EHostLoad::kStatic, PVX_COMPONENTS(kStoryShear), "contour=1 legend=1",
          "column forces", HasFrameForces},
         {6, "frame-force-contour", 7301, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
-         "contour=1 legend=1 numbers=0 deformed=0 undeformed=0 line-members=0", "frame member forces", HasFrameForces},
+         "contour=1 legend=1 numbers=0 deformed=0 undeformed=0 line-members=0", "frame member forces", HasFrameOrTrussForces},
         {7, "frame-force-diagram", 7302, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
-         "contour=1 legend=1 numbers=0 deformed=0 undeformed=0 fill=1", "frame member forces", HasFrameForces},
+         "contour=1 legend=1 numbers=0 deformed=0 undeformed=0 fill=1", "frame member forces", HasFrameOrTrussForces},
         {8, "wall-force-contour", 7305, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
          "contour=1 legend=1 numbers=0", "wall forces", HasWallForces},
         {9, "wall-force-diagram", 7306, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),

@@ -66,8 +66,24 @@ constexpr double kAnnexQLL = 0.5 * 6.0;  // canopy live load, kN/m
 constexpr double kTieW = 25.0 * 0.3 * 0.5;  // tie beam self weight, kN/m
 constexpr double kFootingB = 2.0;           // square footing side, m
 
+// Balcony: a beam curved in plan on level 1, from grid point (1, 3) to (2, 3) (x = 6 and 12 on
+// the north edge y = 18), bulging 1.5 m outwards, in eight elements.
+constexpr int kBalconyLevel = 1;
+constexpr int kBalconyFrom = 1, kBalconyTo = 2;  // grid lines x of its ends
+constexpr double kBalconyRise = 1.5;             // arc height over the 6 m chord, m
+constexpr int kBalconyElems = 8;
+constexpr double kBalconyStrip = 1.5;            // width of balcony floor it carries, m
+constexpr double kBalconyEI = kEc * 0.3 * 0.6 * 0.6 * 0.6 / 12.0;  // B300x600, kN m2
+
 constexpr int kCases = 3;  // static cases DL, LL, WX
 const UINT kCaseKey[kCases] = {SAMPLE_LC_DL, SAMPLE_LC_LL, SAMPLE_LC_WX};
+
+// Line load on the balcony beam, kN/m: its own weight (DL) and its strip of balcony floor.
+double BalconyLoad(UINT lc) {
+    if (lc == SAMPLE_LC_DL) return 25.0 * 0.3 * 0.6 + kBalconyStrip * kQDL[kBalconyLevel - 1];
+    if (lc == SAMPLE_LC_LL) return kBalconyStrip * kQLL[kBalconyLevel - 1];
+    return 0.0;
+}
 
 double PlateRigidity() { return kEc * kRaftT * kRaftT * kRaftT / (12.0 * (1.0 - kNuC * kNuC)); }
 double CharLength() { return std::pow(PlateRigidity() / kSubgrade, 0.25); }
@@ -375,7 +391,9 @@ struct StaticCase {
 
 // Generates the sample one step at a time. Keys follow from the order of the steps: raft nodes
 // first, then floors, pile tips, grade beam bottoms and the annex; raft plates first, then every
-// other element, each line or panel element being also its own member; the raft member last.
+// other element, each line or panel element being also its own member; then the raft member,
+// the strip footing and the balcony beam (members of several elements) with their own nodes
+// after all others.
 class CSampleGenerator {
 public:
     CSampleGenerator(int nx, int ny, ISampleSink& sink)
@@ -397,6 +415,7 @@ public:
     void AddAnnex();
     void AddRaftMember();
     void AddSpringSupports();
+    void AddBalconyBeam();
     void AddLoadCases();
     void AddCombinations();
 
@@ -426,6 +445,15 @@ private:
     void AddRectSection(UINT key, const char* name, double b, double h);
     void AddPlateSection(UINT key, const char* name, double t);
 
+    // Nodes that the modes, the time history and the settlement move: those of AddNodes and the
+    // balcony beam's inner nodes.
+    std::vector<UINT> ShapeNodes() const {
+        std::vector<UINT> out;
+        for (UINT n = 1; n <= m_lastNode; ++n) out.push_back(n);
+        for (size_t k = 1; k + 1 < m_balconyNodes.size(); ++k) out.push_back(m_balconyNodes[k]);
+        return out;
+    }
+
     // Static results of one case, step by step.
     StaticCase MakeCase(UINT lc);
     void SolveRaft(StaticCase& c);
@@ -443,6 +471,7 @@ private:
     void AddGradeBeamStations(const StaticCase& c);
     void AddAnnexResults(const StaticCase& c);
     void AddSpringResults(const StaticCase& c);
+    void AddBalconyResults(const StaticCase& c);
 
     static constexpr UINT kSectRaft = 6, kSectSlab = 7, kSectWall = 8, kSectGrade = 9;
     static constexpr double kPanel = kAnnexSpan / kTrussPanels;  // truss panel length, m
@@ -476,6 +505,9 @@ private:
     std::vector<TrussBar> m_truss;
     std::vector<UINT> m_stripNodes;       // strip footing, west to east
     std::vector<UINT> m_stripElems;
+    UINT m_balconyMemb = 0;
+    std::vector<UINT> m_balconyNodes;  // i end to j end, the ends being floor nodes
+    double m_balconyLength = 0.0;      // developed length, m
 
     // Results.
     std::vector<RaftField> m_field;       // raft nodes of the current static case
@@ -483,6 +515,8 @@ private:
     double m_mLevel = 0.0;                // storey mass, t
     std::vector<ModeShape> m_modes;       // in rising frequency
     std::vector<int> m_levelOf;           // storey of each node key, 0 for nodes off the floors
+    double m_floorW[kStoreys + 1][kGridX][kGridY] = {};   // floor node settlement of the current case, m
+    double m_floorUx[kStoreys + 1][kGridX][kGridY] = {};  // floor node sway of the current case, m
 };
 
 // ---- Materials and sections -----------------------------------------------------------------
@@ -754,6 +788,38 @@ void CSampleGenerator::AddSpringSupports() {
     m_sink.AddMember(m_nextElem++, 201, {m_stripNodes.front(), m_stripNodes.back()}, m_stripElems, kLx, 0);
 }
 
+// The balcony beam: one member (201) of eight straight elements whose nodes lie on a circular
+// arc in plan, its ends on two floor nodes of level 1.
+void CSampleGenerator::AddBalconyBeam() {
+    const double z = kBalconyLevel * kH;
+    const double x0 = GridX(kBalconyFrom), x1 = GridX(kBalconyTo), y = GridY(kGridY - 1);
+    const double half = 0.5 * (x1 - x0);
+    const double r = (half * half + kBalconyRise * kBalconyRise) / (2.0 * kBalconyRise);
+    const double cx = 0.5 * (x0 + x1), cy = y + kBalconyRise - r;  // centre, inside the building
+    const double a0 = std::atan2(y - cy, x0 - cx), a1 = std::atan2(y - cy, x1 - cx);
+    m_balconyLength = r * (a0 - a1);
+    m_balconyNodes.push_back(m_floorNode[kBalconyLevel][kBalconyFrom][kGridY - 1]);
+    for (int k = 1; k < kBalconyElems; ++k) {
+        const double a = a0 + (a1 - a0) * k / kBalconyElems;
+        const UINT n = m_nextNode++;
+        m_sink.AddNode(n, cx + r * std::cos(a), cy + r * std::sin(a), z);
+        m_balconyNodes.push_back(n);
+    }
+    m_balconyNodes.push_back(m_floorNode[kBalconyLevel][kBalconyTo][kGridY - 1]);
+    // Its inner nodes move with their floor in the modes and the time history.
+    m_levelOf.resize(static_cast<size_t>(m_nextNode), 0);
+    for (int k = 1; k < kBalconyElems; ++k) m_levelOf[m_balconyNodes[static_cast<size_t>(k)]] = kBalconyLevel;
+
+    std::vector<UINT> elems;
+    for (int k = 0; k < kBalconyElems; ++k) {
+        const UINT key = m_nextElem++;
+        m_sink.AddElement(key, PELEM_KIND_FRAME, 201, 1, 2, {m_balconyNodes[k], m_balconyNodes[k + 1]});
+        elems.push_back(key);
+    }
+    m_balconyMemb = m_nextElem++;
+    m_sink.AddMember(m_balconyMemb, 201, m_balconyNodes, elems, m_balconyLength, 0);
+}
+
 // ---- Load cases and combinations ------------------------------------------------------------
 
 void CSampleGenerator::AddLoadCases() {
@@ -802,6 +868,7 @@ void CSampleGenerator::AddStaticResults() {
         AddGradeBeamStations(c);
         AddAnnexResults(c);
         AddSpringResults(c);
+        AddBalconyResults(c);
     }
 }
 
@@ -822,6 +889,12 @@ StaticCase CSampleGenerator::MakeCase(UINT lc) {
             }
             c.baseLoad[gi][gj] = -c.colN[1][gi][gj];
         }
+    // The balcony beam hangs half its load on each of its two columns below its level.
+    const double balconyEnd = 0.5 * BalconyLoad(lc) * m_balconyLength;
+    for (int gi : {kBalconyFrom, kBalconyTo}) {
+        for (int s = 1; s <= kBalconyLevel; ++s) c.colN[s][gi][kGridY - 1] -= balconyEnd;
+        c.baseLoad[gi][kGridY - 1] += balconyEnd;
+    }
     if (lc == SAMPLE_LC_DL) {  // the shear wall stands on grid points (0,1) and (0,2)
         c.baseLoad[0][1] += 0.5 * kStoreys * kWallPanelW;
         c.baseLoad[0][2] += 0.5 * kStoreys * kWallPanelW;
@@ -928,6 +1001,8 @@ void CSampleGenerator::AddColumnResults(const StaticCase& c) {
                 m_sink.AddBeamForces(c.lc, m_columns[s][gi][gj].key, st);
                 w += -N * kH / (kEc * kColA);
                 if (!c.gravity) ux += StoreyShear(s) / Kx;
+                m_floorW[s][gi][gj] = w;
+                m_floorUx[s][gi][gj] = ux;
                 const double d[6] = {1000.0 * ux, 0.0, -1000.0 * w, 0.0, 0.0, 0.0};
                 m_sink.AddDisp(c.lc, m_floorNode[s][gi][gj], d);
             }
@@ -1093,7 +1168,8 @@ void CSampleGenerator::AddGradeBeamStations(const StaticCase& c) {
     }
 }
 
-// Annex: truss under panel loads, columns, tie beam, footings.
+// Annex: truss under panel loads (the canopy load gathered at the panel points), columns, tie
+// beam, footings.
 void CSampleGenerator::AddAnnexResults(const StaticCase& c) {
     const UINT lc = c.lc;
     const double wq = lc == SAMPLE_LC_DL ? kAnnexQDL : (lc == SAMPLE_LC_LL ? kAnnexQLL : 0.0);
@@ -1113,7 +1189,10 @@ void CSampleGenerator::AddAnnexResults(const StaticCase& c) {
             break;
         }
         }
-        const double ends[2][6] = {{f, 0, 0, 0, 0, 0}, {f, 0, 0, 0, 0, 0}};
+        // The canopy rests on the top chord between the panel points: each top bar is also a
+        // simple beam under it, with end shears of half its load.
+        const double v = t.role == T_TOP ? 0.5 * wq * kPanel : 0.0;
+        const double ends[2][6] = {{f, 0, v, 0, 0, 0}, {f, 0, -v, 0, 0, 0}};
         m_sink.AddTrussForces(lc, t.e.key, ends);
     }
     const double tieR = c.gravity ? 0.5 * kTieW * kAnnexSpan : 0.0;
@@ -1143,6 +1222,26 @@ void CSampleGenerator::AddAnnexResults(const StaticCase& c) {
         const double d[6] = {0.0, 0.0, -1000.0 * (footSettle + colShort + sag * along), 0.0, 0.0, 0.0};
         m_sink.AddDisp(lc, m_trussBot[k], d);
         m_sink.AddDisp(lc, m_trussTop[k], d);
+    }
+}
+
+// Balcony beam: a fixed-end beam of its developed length under its line load; its inner nodes follow its ends, linearly along the arc, and sag
+// as the fixed-end beam does (w x^2 (L - x)^2 / 24 EI).
+void CSampleGenerator::AddBalconyResults(const StaticCase& c) {
+    const double L = m_balconyLength;
+    const double w = BalconyLoad(c.lc);
+    double st[9][6] = {};
+    AddFixedEndBeam(st, w, L);
+    m_sink.AddBeamForces(c.lc, m_balconyMemb, st);
+    const int gj = kGridY - 1;
+    const double wI = m_floorW[kBalconyLevel][kBalconyFrom][gj], wJ = m_floorW[kBalconyLevel][kBalconyTo][gj];
+    const double uI = m_floorUx[kBalconyLevel][kBalconyFrom][gj], uJ = m_floorUx[kBalconyLevel][kBalconyTo][gj];
+    for (int k = 1; k < kBalconyElems; ++k) {
+        const double t = static_cast<double>(k) / kBalconyElems, x = t * L;
+        const double sag = w * x * x * (L - x) * (L - x) / (24.0 * kBalconyEI);
+        const double d[6] = {1000.0 * ((1.0 - t) * uI + t * uJ), 0.0, -1000.0 * ((1.0 - t) * wI + t * wJ + sag), 0.0, 0.0,
+                             0.0};
+        m_sink.AddDisp(c.lc, m_balconyNodes[static_cast<size_t>(k)], d);
     }
 }
 
@@ -1200,7 +1299,7 @@ void CSampleGenerator::AddModes() {
         double mass[6] = {};
         mass[ms.dir] = ms.massPct;
         m_sink.AddParticipation(modeNo, mass);
-        for (UINT n = 1; n <= m_lastNode; ++n) {
+        for (UINT n : ShapeNodes()) {
             double d[6] = {};
             const int l = m_levelOf[n];
             if (l > 0) d[ms.dir] = ms.phi[l - 1];
@@ -1221,7 +1320,7 @@ void CSampleGenerator::AddTimeHistory() {
     }
     const double gamma = s1 / s2;
     const double baseShear = s1 * s1 / s2 * kSa;
-    for (UINT n = 1; n <= m_lastNode; ++n) {
+    for (UINT n : ShapeNodes()) {
         const int l = m_levelOf[n];
         const double ux = l > 0 ? gamma * first->phi[l - 1] * kSa / (first->omega * first->omega) : 0.0;
         const double d[6] = {1000.0 * ux, 0.0, 0.0, 0.0, 0.0, 0.0};
@@ -1240,7 +1339,7 @@ void CSampleGenerator::AddSettlement() {
     double total = (kRaftDL + kRaftLL) * kLx * kLy;
     for (double b : m_settleBase) total += b;
     const double q = total / (kLx * kLy);
-    std::vector<double> s(static_cast<size_t>(m_lastNode) + 1, 0.0);
+    std::vector<double> s(m_levelOf.size(), 0.0);
     for (int j = 0; j <= m_ny; ++j)
         for (int i = 0; i <= m_nx; ++i) s[RaftNode(i, j)] = RectSettlement(q, kLx, kLy, i * m_dx, j * m_dy);
     for (int gi = 0; gi < kGridX; ++gi)
@@ -1254,7 +1353,10 @@ void CSampleGenerator::AddSettlement() {
     const double sFoot = RectSettlement(footQ, kFootingB, kFootingB, 0.5 * kFootingB, 0.5 * kFootingB);
     s[m_footing[0]] = s[m_footing[1]] = sFoot;
     for (int k = 0; k <= kTrussPanels; ++k) s[m_trussBot[k]] = s[m_trussTop[k]] = sFoot;
-    for (UINT n = 1; n <= m_lastNode; ++n) {
+    const double sI = s[m_balconyNodes.front()], sJ = s[m_balconyNodes.back()];
+    for (int k = 1; k < kBalconyElems; ++k)
+        s[m_balconyNodes[static_cast<size_t>(k)]] = sI + (sJ - sI) * k / kBalconyElems;
+    for (UINT n : ShapeNodes()) {
         const double d[6] = {0.0, 0.0, -1000.0 * s[n], 0.0, 0.0, 0.0};
         m_sink.AddDisp(SAMPLE_LC_SETTLE, n, d);
     }
@@ -1288,6 +1390,7 @@ void CSampleProject::Generate(ISampleSink& sink) {
     g.AddAnnex();
     g.AddRaftMember();
     g.AddSpringSupports();
+    g.AddBalconyBeam();
     g.AddLoadCases();
     g.AddCombinations();
     // Results: the static cases collect the service load that the settlement spreads; the time

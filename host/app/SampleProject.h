@@ -8,20 +8,22 @@
 // columns (101) of three storeys of 3.6 m, floor beams (201), roof beams (205), floor slabs (302),
 // roof slabs (305), a shear wall (209) with a spandrel (210) (wall forces, and plate forces of
 // their panels), grade beams under one raft edge (204, T-girders with wall records and forces at
-// nine stations; the first also with plate forces), and an annex of two columns on isolated
-// footings with a tie beam (200) and a roof truss (206), and north of the raft a strip footing on
-// springs (201) under a boundary wall with two gate piers. The first-floor beams along x have
-// rigid end zones of half a column width inside the columns. Load cases DL, LL, WX (static), THX
-// (time history), SETTLE (settlement), four linear
-// combinations and an envelope. Values come from simple closed-form mechanics, not an analysis:
-// column forces from tributary areas; beams as fixed-end beams (gravity) and by the portal method
-// (wind); the raft as a plate on Winkler springs under the column point loads (Hetenyi's
+// nine stations; the first also with plate forces), an annex of two columns on isolated footings
+// with a tie beam (200) and a roof truss (206), north of the raft a strip footing on springs (201)
+// under a boundary wall with two gate piers, and a balcony beam on level 1 curved in plan (201,
+// one member of eight elements). The first-floor beams along x have rigid end zones of half a
+// column width inside the columns. Load cases DL, LL, WX (static), THX (time history), SETTLE
+// (settlement), four linear combinations and an envelope. Values come from simple closed-form
+// mechanics, not an analysis: column forces from tributary areas; beams (the balcony beam over
+// its developed length) as fixed-end beams (gravity) and by the portal method (wind); the truss
+// from its panel loads, its top chord also a simple beam under the canopy between panel points;
+// the raft as a plate on Winkler springs under the column point loads (Hetenyi's
 // exponential-trigonometric deflection shape), the piles taking a share by stiffness and the
 // springs the rest, scaled so that reactions balance the loads; the strip footing as a beam on
-// Winkler springs (Hetenyi's infinite beam, scaled likewise); storeys as a shear building
-// (modes of the uniform cantilever shear beam); the time history as the peak first-mode response;
-// settlement from Boussinesq's solution for a uniformly loaded rectangle. Units: kN, m, results
-// in the database's units (displacements in mm).
+// Winkler springs (Hetenyi's infinite beam, scaled likewise); storeys as a shear building (modes of
+// the uniform cantilever shear beam); the time history as the peak first-mode response; settlement
+// from Boussinesq's solution for a uniformly loaded rectangle. Units: kN, m, results in the
+// database's units (displacements in mm).
 #pragma once
 
 #include <string>

@@ -250,6 +250,9 @@ int CForceEngine::InitEngine(CDeformEngine*, int nMode) {
         m_mapBForc.RemoveAll();
         m_arrColmKey.RemoveAll();
         run("MakeBForcDataList", &CForceEngine::MakeBForcDataList);
+        // The truss lists belong to the displays that draw trusses: the frame contour and diagram.
+        if (nMode == kFrameForceContour || nMode == kFrameForceDiagram)
+            run("MakeTForcDataList", &CForceEngine::MakeTForcDataList);
         note("FinishMakeBForcData");
         FinishMakeBForcData();
         return m_bBForcData || m_bTForcData;

@@ -32,6 +32,7 @@
 #include "module/force/ForceRecords.h"
 #include "host/db/DBRecords.h"
 #include "host/db/DBResultRecords.h"
+#include "host/db/DesignForceRecords.h"
 #include "platform/afx/CArray.h"
 #include "platform/afx/CList.h"
 #include "platform/afx/CMap.h"
@@ -396,8 +397,10 @@ public:
                             DiagramPointList& points, DiagramValueList& values, DiagramFlagList& edges,
                             DiagramFlagList& quads, C3DPoint* pLabels, UINT nKey, double* pExtremes, int nOpt,
                             DiagramPointList* pOutline, double dUnused);
-    // The maximum side and the combined components: the same diagram. Members are drawn along
-    // the chord of their ends; the arc chord is not used.
+    // The maximum side and the combined components: the same diagram with its nine stations on
+    // the member's plan line, a straight line or, for a curved member, the arc of the signed arc
+    // height dArcChord between the ends in plan, heights linear from I to J. pOutline (may be
+    // null) receives the diagram line, start and end point of each segment. The int is not used.
     void BSfdBmdMakePolygon_New(T_STRG_D& forc, int nComp, double axes[3][3], C3DPoint& ptI, C3DPoint& ptJ,
                                 DiagramPointList& points, DiagramValueList& values, DiagramFlagList& edges,
                                 DiagramFlagList& quads, C3DPoint* pLabels, double* pExtremes, int nOpt,
@@ -627,6 +630,69 @@ public:
     // ---- figure catalogue -------------------------------------------------------------------------
     CFigureDetailDisplay* m_pFigureDisplay;  // figure detail panel current at construction, borrowed
     CFigureDetailView* m_pFigureView;        // figure detail view current at construction, borrowed
+
+    // ==== trusses, the beam diagram along the member's plan line, design forces ================
+    // (CForceEngineTruss.cpp: truss values, list and contour; CForceEngineTrussDiagram.cpp: truss
+    // diagrams and numbers; CForceEngineDiagram2.cpp: the beam diagram along a plan line or arc;
+    // CForceEngineFinish.cpp: design forces as result records.) A truss record (T_MBBR_D) holds
+    // the six components at end I (d[0]) and end J (d[1]); values vary linearly between them.
+
+    // End value of the engine's component (0..5, 6 larger shear, 7 larger moment): sel 0 end I,
+    // 1 end J, 4 the end of larger magnitude (end I on a tie); other selectors 0.
+    double CalcTForcValue(const T_MBBR_D& rec, int nSel) const;
+    // The larger / smaller of the two end values (end I on a tie).
+    double GetMaxMembTForc(const T_MBBR_D& rec) const;
+    double GetMinMembTForc(const T_MBBR_D& rec) const;
+    // Value at p from its distances to the end points a (end I) and b (end J): the end value
+    // within 1e-10 of an end, else linear by d(p, a) / (d(p, a) + d(p, b)).
+    double CalcPart4NearValue(const T_MBBR_D& rec, const C3DPoint& p, const C3DPoint& a, const C3DPoint& b) const;
+    // Reads the truss records (type 206) of the model's members for the selected load into
+    // m_mapTForc and m_arrTrussKey with their extremes. Members without a record for the load
+    // are left out. 1 built (m_bTForcData says whether a truss was stored); 0 with no load
+    // selected (lists untouched) or trusses hidden (lists emptied). Run by InitEngine for the
+    // frame force contour and diagram.
+    int MakeTForcDataList();
+
+    // Truss contour of display mode 6 (DrawTForcContour above): one member, 1 drawn, 0 not,
+    // -1 Escape. A member drawn as a line runs in bands from its higher end to its lower; a face
+    // takes its end's value (end caps) or the values at its cross-section edges.
+    int DoTForcMemberContour(CDC* pDC, UINT nKey);
+    void DoTForcLineContour(CDC* pDC, CList<C3DPoint>* pPoly, T_PMEMB_D& memb, T_MBBR_D& rec, C3DPoint& nearI,
+                            C3DPoint& nearJ);
+    void DoTForcPolyContour(CDC* pDC, CList<C3DPoint>* pPoly, CArray<int>* pFlags, CArray<UINT>* pNodeKeys,
+                            T_PMEMB_D& memb, T_MBBR_D& rec, C3DPoint& nearI, C3DPoint& nearJ);
+
+    // Truss diagram of display mode 7 (DrawTrussSfdBmd above): one member on the undeformed
+    // shape, 1 drawn, 0 not.
+    int DoTrussSfdBmd(CDC* pDC, UINT nKey, T_PMEMB_D& memb);
+    // Appends the diagram polygons of one truss between its axis ends (the engine's component:
+    // 1 and 5 along local y, 0, 2, 3, 4 along local z, 6 and 7 along local y when it lies
+    // deeper into the view than local z, else along local z; others nothing).
+    void TSfdBmdMakePolygon(T_MBBR_D& rec, double axes[3][3], C3DPoint& ptI, C3DPoint& ptJ, DiagramPointList& points,
+                            DiagramValueList& values, DiagramFlagList& edges, DiagramFlagList& quads);
+
+    // Signed arc height of a member's plan curve through its first, middle and last node
+    // position (flat list x, y, z); 0 for a straight member or fewer than three positions.
+    static double MembArcHeight(const CArray<double, double>& poses);
+
+    // Design forces of one combination (index into the record's entries) as result records:
+    // beams at their nine stations (axial, shear z, torsion, the governing moment as moment y),
+    // columns and wall columns at both ends with the inner blocks interpolated at the member's
+    // inner points, trusses their end axial forces. 1 converted; 0 (record zeroed) for an index
+    // the record does not hold. The member key is not used.
+    int ConvertOutDgnBeam(UINT nKey, T_FBEM_TEMP_D& temp, int nComb, T_STRG_D& out);
+    int ConvertOutDgnColm(UINT nKey, T_PMEMB_D& memb, T_FCOL_TEMP_D& temp, int nComb, T_MBCL_D& out);
+    int ConvertOutDgnWColm(UINT nKey, T_PMEMB_D& memb, T_FWAL_TEMP_D& temp, int nComb, T_MBCL_D& out);
+    int ConvertOutDgnTrus(UINT nKey, T_FCOL_TEMP_D& temp, int nComb, T_MBBR_D& out);
+
+private:
+    // The beam diagram between nine station points of the member axis (station k at k/8 of the
+    // member): the polygons, label points and extremes of both beam builders. pLine (may be null)
+    // receives the diagram line, start and end point of each segment.
+    void SfdBmdBeamPolygons(T_STRG_D& forc, int nComp, double axes[3][3], const C3DPoint stations[9],
+                            DiagramPointList& points, DiagramValueList& values, DiagramFlagList& edges,
+                            DiagramFlagList& quads, C3DPoint* pLabels, double* pExtremes, DiagramPointList* pLine);
+    // ==== end of the truss, plan-line diagram and design-force block ===========================
 
 private:
     // Station-grid position of a node of a member: relative position along it, the segment

@@ -19,6 +19,7 @@
 #include "module/contour/CContourEngine.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceDiagramParts.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CUtilFuncs.h"
 #include "module/model/I_PVXModel.h"
@@ -28,6 +29,8 @@
 #include "platform/ui/CWinApp.h"
 
 namespace {
+
+using namespace forcediagram;
 
 constexpr int kSegments = 8;             // equal segments of a beam record
 constexpr double kPieceInch = 1.0 / 6.0; // diagram piece length on screen
@@ -95,113 +98,6 @@ int DrawDeformed(E* pEngine, CDC* pDC, UINT key, bool bActive) {
         return bActive ? pEngine->DrawDeformedMember(pDC, key) : pEngine->DrawInactiveDeformedMember(pDC, key);
     } else {
         return 0;
-    }
-}
-
-template <class A>
-double FrameFactor(A& anim) {
-    if constexpr (requires(A& a) { a.GetAnimationFactor(1); }) {
-        return anim.GetAnimationFactor(1);
-    } else {
-        return 1.0;
-    }
-}
-
-// Appends one vertex to the polygon lists.
-struct PolygonSink {
-    CForceEngine::DiagramPointList& pts;
-    CForceEngine::DiagramValueList& vals;
-    CForceEngine::DiagramFlagList& edges;
-    CForceEngine::DiagramFlagList& quads;
-
-    void Vertex(const C3DPoint& p, double v, bool bEdge) {
-        C3DPoint q = p;
-        pts.Add(q);
-        vals.Add(v);
-        edges.Add(bEdge ? 1 : 0);
-    }
-    void Polygon(int nVertices) { quads.Add(nVertices == 4 ? 1 : 0); }
-};
-
-// How one diagram is drawn: its offset direction (with the component's sign) and scale, the
-// piece length and whether every piece closes with an edge across the strip.
-struct DiagramStyle {
-    double dir[3];
-    double scale;
-    double step;
-    bool bClosing;
-
-    C3DPoint Offset(const C3DPoint& axis, double v) const {
-        C3DPoint out;
-        CUtilFuncs::GetVectorDirectionPoint(dir, v, scale, axis, out);
-        return out;
-    }
-};
-
-// One straight part of a diagram with linear values from its start to its end.
-struct DiagramPart {
-    C3DPoint a0, a1;    // axis points
-    double vS, vE;      // values at its ends, as drawn
-    double prev, next;  // values beyond its ends (sign changes across a station)
-    bool bFirst;        // the part starts the member
-    bool bLast;         // the part ends the member
-    bool bStationEdges; // an edge along a station where the value changes sign across it
-};
-
-// Cuts a part into pieces and appends their polygons. A piece whose values have opposite signs
-// is split at the interpolated zero on the axis; one whose ends are both zero adds nothing.
-void AddDiagramPart(const DiagramPart& part, const DiagramStyle& style, PolygonSink& out) {
-    const double L = part.a0.Distance(part.a1);
-    const int nPieces = CForceEngine::GetSfdBmdPieceCount(L, style.step);
-    if (nPieces <= 0) return;
-    const double inc = (part.vE - part.vS) / nPieces;
-    C3DPoint A0 = part.a0;
-    double a = part.vS;
-    for (int k = 0; k < nPieces; ++k) {
-        const bool bLastPiece = k == nPieces - 1;
-        const double b = bLastPiece ? part.vE : part.vS + (k + 1) * inc;
-        C3DPoint A1 = part.a1;
-        if (!bLastPiece) {
-            const double d = (k + 1) * L / nPieces;
-            CUtilFuncs::GetInnerLinePoint(d, L - d, part.a0, part.a1, A1);
-        }
-        const C3DPoint T0 = style.Offset(A0, a), T1 = style.Offset(A1, b);
-        const bool bStart = style.bClosing || (part.bFirst && k == 0);
-        const bool bEnd = style.bClosing || (part.bLast && bLastPiece);
-        const bool bSignBefore = part.bStationEdges && k == 0 && a * part.prev < 0.0;
-        const bool bSignAfter = part.bStationEdges && bLastPiece && b * part.next < 0.0;
-        if (a == 0.0 && b == 0.0) {
-            // Nothing between the axis and the diagram.
-        } else if (a == 0.0) {
-            out.Vertex(A0, a, true);
-            out.Vertex(T1, b, bEnd);
-            out.Vertex(A1, b, false);
-            out.Polygon(3);
-        } else if (b == 0.0) {
-            out.Vertex(A0, a, bStart);
-            out.Vertex(T0, a, true);
-            out.Vertex(A1, b, false);
-            out.Polygon(3);
-        } else if (a * b < 0.0) {
-            C3DPoint Z;
-            CUtilFuncs::GetInnerLinePoint(std::fabs(a), std::fabs(b), A0, A1, Z);
-            out.Vertex(A0, a, bStart);
-            out.Vertex(T0, a, true);
-            out.Vertex(Z, 0.0, false);
-            out.Polygon(3);
-            out.Vertex(Z, 0.0, true);
-            out.Vertex(T1, b, bEnd);
-            out.Vertex(A1, b, false);
-            out.Polygon(3);
-        } else {
-            out.Vertex(A0, a, bStart || bSignBefore);
-            out.Vertex(T0, a, true);
-            out.Vertex(T1, b, bEnd || bSignAfter);
-            out.Vertex(A1, b, false);
-            out.Polygon(4);
-        }
-        A0 = A1;
-        a = b;
     }
 }
 
@@ -365,6 +261,13 @@ void CForceEngine::DoBeamElementSfdBmd(CDC* pDC, UINT nKey, int nOpt) {
     double axes[3][3] = {};
     if (!pModel->m_pAttrCtrl->CalcMembFrameLocalVector(nKey, ptI, ptJ, axes)) return;
     if (pModel->m_b2DDiagram) GetLclVec4BeamDgrm2D(nKey, axes);
+    // A beam through three or more nodes may be curved in plan: its diagram follows the arc.
+    double dArc = 0.0;
+    if (CPVXAttrCtrl::IsBeamElemType(memb.type)) {
+        CArray<double, double> poses;
+        pModel->RE_GetMembNodePosesFrame(pModel->m_nObjectIDFirst + (m_bDeformed ? 1 : 0), nKey, poses);
+        dArc = MembArcHeight(poses);
+    }
 
     const bool bNumbers = pModel->m_pDispOpt->m_Number.m_bShowNumbers != 0;
     C3DPoint labels[2][4];
@@ -379,11 +282,13 @@ void CForceEngine::DoBeamElementSfdBmd(CDC* pDC, UINT nKey, int nOpt) {
         C3DPoint dI, dJ;
         GetOffsetedPointMemb(nKey, ptI, ptJ, dI, dJ, nSel);
         BSfdBmdMakePolygon_New(forc, nSel, axes, dI, dJ, points, values, edges, quads, pLabels[0], extremes, nOpt,
-                               nullptr, 0.0);
+                               nullptr, dArc);
         AddBSfdBmdOutputDataB(nKey, pLabels[0], forc, extremes, nSel, 0);
         if (bMinMax) {
-            BSfdBmdMakePolygon(forcMin, nSel, axes, dI, dJ, points, values, edges, quads, pLabels[1], nKey, extremes,
-                               nOpt, nullptr, 0.0);
+            // The minimum side follows the same plan line as the maximum side, so that a curved
+            // member's two sides lie on one arc.
+            BSfdBmdMakePolygon_New(forcMin, nSel, axes, dI, dJ, points, values, edges, quads, pLabels[1], extremes,
+                                   nOpt, nullptr, dArc);
             AddBSfdBmdOutputDataB(nKey, pLabels[1], forcMin, extremes, nSel, 1);
         }
     } else if (nSel == 6 || nSel == 7) {
@@ -396,7 +301,7 @@ void CForceEngine::DoBeamElementSfdBmd(CDC* pDC, UINT nKey, int nOpt) {
             for (int side = 0; side < (bMinMax ? 2 : 1); ++side) {
                 T_STRG_D& f = side ? forcMin : forc;
                 BSfdBmdMakePolygon_New(f, c, axes, dI, dJ, points, values, edges, quads, pLabels[side], extremes, nOpt,
-                                       nullptr, 0.0);
+                                       nullptr, dArc);
                 T_SFDBMD_OUTVAL_D rec;
                 if (GetBSfdBmdOutputDataB(rec, nKey, pLabels[side], f, extremes, c, side)) recs.Add(rec);
             }
@@ -502,14 +407,6 @@ void CForceEngine::DoBSfdBmdContour(CDC* pDC, DiagramPointList& points, DiagramV
 
 // ---- polygon builders ----------------------------------------------------------------------------
 
-void CForceEngine::BSfdBmdMakePolygon_New(T_STRG_D& forc, int nComp, double axes[3][3], C3DPoint& ptI, C3DPoint& ptJ,
-                                          DiagramPointList& points, DiagramValueList& values, DiagramFlagList& edges,
-                                          DiagramFlagList& quads, C3DPoint* pLabels, double* pExtremes, int nOpt,
-                                          DiagramPointList* pOutline, double) {
-    BSfdBmdMakePolygon(forc, nComp, axes, ptI, ptJ, points, values, edges, quads, pLabels, 0, pExtremes, nOpt, pOutline,
-                       0.0);
-}
-
 namespace {
 
 // Drawing style of a diagram of the engine for a component; false for a component outside 0..5.
@@ -518,17 +415,8 @@ bool MakeStyle(const CForceEngine& e, const I_PVXModel* pModel, int nComp, doubl
     for (int k = 0; k < 3; ++k) style.dir[k] = kDirSign[nComp] * axes[kDirAxis[nComp]][k];
     style.scale = e.m_dBSfdBmdAdjustFactor * e.m_dBSfdBmdScale;
     style.step = e.GetSfdBmdPieceLength();
-    // Filled graded diagrams need no edges across the strip.
-    int closing = e.m_bBSfdBmdFill;
-    if (closing == 1 && !e.m_bBSfdBmdLine && pModel && pModel->m_bGradient) closing = 0;
-    style.bClosing = closing != 0;
+    style.bClosing = ClosingEdges(e, pModel);
     return true;
-}
-
-// The factor drawn values take while an animation plays.
-double DrawFactor(const I_PVXModel* pModel) {
-    if (!pModel || !pModel->m_AnimationEngine.m_bAnimationMode) return 1.0;
-    return std::fabs(FrameFactor(const_cast<I_PVXModel*>(pModel)->m_AnimationEngine));
 }
 
 }  // namespace
@@ -537,6 +425,18 @@ void CForceEngine::BSfdBmdMakePolygon(T_STRG_D& forc, int nComp, double axes[3][
                                       DiagramPointList& points, DiagramValueList& values, DiagramFlagList& edges,
                                       DiagramFlagList& quads, C3DPoint* pLabels, UINT, double* pExtremes, int,
                                       DiagramPointList*, double) {
+    // Stations on the straight line from I to J.
+    C3DPoint stations[kSegments + 1];
+    stations[0] = ptI;
+    stations[kSegments] = ptJ;
+    for (int k = 1; k < kSegments; ++k) CUtilFuncs::GetInnerLinePoint(k, kSegments - k, ptI, ptJ, stations[k]);
+    SfdBmdBeamPolygons(forc, nComp, axes, stations, points, values, edges, quads, pLabels, pExtremes, nullptr);
+}
+
+void CForceEngine::SfdBmdBeamPolygons(T_STRG_D& forc, int nComp, double axes[3][3], const C3DPoint stations[9],
+                                      DiagramPointList& points, DiagramValueList& values, DiagramFlagList& edges,
+                                      DiagramFlagList& quads, C3DPoint* pLabels, double* pExtremes,
+                                      DiagramPointList* pLine) {
     if (pExtremes) pExtremes[0] = pExtremes[1] = 0.0;
     I_PVXModel* pModel = GetModel();
     DiagramStyle style;
@@ -564,14 +464,17 @@ void CForceEngine::BSfdBmdMakePolygon(T_STRG_D& forc, int nComp, double axes[3][
         }
     };
 
-    C3DPoint start = ptI;
     for (int s = 0; s < kSegments; ++s) {
         const double vS = CalcBForcValue(forc, nComp, s, 0), vE = CalcBForcValue(forc, nComp, s, 1);
         const double prev = s > 0 ? CalcBForcValue(forc, nComp, s - 1, 1) : vS;
         const double next = s < kSegments - 1 ? CalcBForcValue(forc, nComp, s + 1, 0) : vE;
-        C3DPoint end = ptJ;
-        if (s < kSegments - 1) CUtilFuncs::GetInnerLinePoint(s + 1, kSegments - (s + 1), ptI, ptJ, end);
-        const C3DPoint topS = style.Offset(start, f * vS), topE = style.Offset(end, f * vE);
+        const C3DPoint& start = stations[s];
+        const C3DPoint& end = stations[s + 1];
+        C3DPoint topS = style.Offset(start, f * vS), topE = style.Offset(end, f * vE);
+        if (pLine) {
+            pLine->Add(topS);
+            pLine->Add(topE);
+        }
 
         note(vS, topS);
         note(vE, topE);
@@ -585,7 +488,6 @@ void CForceEngine::BSfdBmdMakePolygon(T_STRG_D& forc, int nComp, double axes[3][
 
         DiagramPart part{start, end, f * vS, f * vE, f * prev, f * next, s == 0, s == kSegments - 1, true};
         AddDiagramPart(part, style, out);
-        start = end;
     }
     if (pExtremes && bSeen) {
         if (m_bAbsMaxNumber) {

@@ -236,9 +236,6 @@ int CForceEngine::DoBForcMemberContour(CDC* pDC, UINT nMembKey) {
 
 void CForceEngine::DrawSSFRData(CDC*) {}
 void CForceEngine::OutputSSFRData(CDC*) {}
-void CForceEngine::DrawTForcContour(CDC*) {}
-void CForceEngine::OutputTForcNumbers(CDC*) {}
-void CForceEngine::DrawTrussSfdBmd(CDC*) {}
 void CForceEngine::DrawSForcContour(CDC*) {}
 void CForceEngine::DrawSForcContourMemb(CDC*) {}
 void CForceEngine::OutputSForcNumbers(CDC*) {}

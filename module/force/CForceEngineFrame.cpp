@@ -383,7 +383,14 @@ void CForceEngine::FinishMakeBForcData() {
         m_pContourEngine = new CContourEngine(dMin, dMax);
     CContourEngine& s = *m_pContourEngine;
     s.ClearPecentRankMap();
-    // Every member weighs 1: a beam's nine stations 1/9 each, a column's blocks 1/n each.
+    // Every member weighs 1: a truss's two ends 1/2 each, a beam's nine stations 1/9 each, a
+    // column's blocks 1/n each.
+    for (INT_PTR i = 0; i < m_arrTrussKey.GetSize(); ++i) {
+        T_MBBR_D rec;
+        if (!m_mapTForc.Lookup(m_arrTrussKey[i], rec)) continue;
+        s.AddPecentRankMapData(CalcTForcValue(rec, 0), 0.5);
+        s.AddPecentRankMapData(CalcTForcValue(rec, 1), 0.5);
+    }
     constexpr double kStationWeight = 1.0 / 9.0;
     for (INT_PTR i = 0; i < m_arrMembKey.GetSize(); ++i) {
         T_STRG_D rec;

@@ -15,6 +15,8 @@
 #include "module/bars/CPVXBarContainerSlabRbar.h"
 #include "module/bars/CPVXBarContainerStory.h"
 #include "module/bars/CPVXBarContainerSystem.h"
+#include "module/bars/CPVXBarRContr.h"
+#include "module/bars/CPVXBarReacf.h"
 #include "module/resources/PVXResources.h"
 #include "platform/ui/DialogTemplate.h"
 
@@ -109,6 +111,50 @@ UiDlgTemplate MemberBar() {
     return t;
 }
 
+// A reaction page: load group, display group, the hidden component radios and the page's own
+// controls (the contour page: member type; the reaction page: arrow factor and node edit).
+template <class Page>
+UiDlgTemplate ReacPage(BOOL bContourPage) {
+    UiDlgTemplate t;
+    t.nID = Page::IDD;
+    t.size = CSize(kWidth, bContourPage ? 150 : 170);
+    t.style = WS_CHILD;
+    auto& v = t.items;
+    v.push_back(Item(CPVXBarDlgBase::IDC_PAGE_LOAD_GROUP, UiCtl::Group, "荷载工况/荷载组合", 5, 3, 140, 32));
+    v.push_back(Item(Page::IDC_LOAD, UiCtl::Combo, "", 10, 15, 108, 100));
+    v.push_back(Item(CPVXBarDlgBase::IDC_PAGE_LOAD_DIALOG, UiCtl::Button, "...", 122, 15, 18, 13));
+    v.push_back(Item(0, UiCtl::Group, "显示选项", 5, 38, 140, 52));
+    v.push_back(Item(Page::IDC_CONTOUR, UiCtl::Check, "等值线", 10, 49, 100, 10));
+    v.push_back(Item(Page::IDC_CONTOUR_MORE, UiCtl::Button, "...", 122, 48, 18, 11));
+    v.push_back(Item(Page::IDC_LEGEND, UiCtl::Check, "图例", 10, 62, 100, 10));
+    v.push_back(Item(Page::IDC_LEGEND_MORE, UiCtl::Button, "...", 122, 61, 18, 11));
+    v.push_back(Item(Page::IDC_VALUES, UiCtl::Check, "数值", 10, 75, 100, 10));
+    v.push_back(Item(Page::IDC_VALUES_MORE, UiCtl::Button, "...", 122, 74, 18, 11));
+    static const char* const kComp[] = {"FX", "FY", "FZ", "FXYZ", "MX", "MY", "MZ", "MXYZ"};
+    for (UINT i = 0; i < 8; ++i)
+        v.push_back(Hidden(Item(CPVXBarReacPage::IDC_REAC_FX + i, UiCtl::Radio, kComp[i], 10, 0, 30, 10, i == 0)));
+    int y = 94;
+    if (bContourPage) {
+        v.push_back(Hidden(Item(Page::IDC_SCALE, UiCtl::Edit, "", 10, 0, 40, 12)));
+        v.push_back(Item(0, UiCtl::Group, "构件类型", 5, y, 140, 26));
+        v.push_back(Item(CPVXBarRContr::IDC_MEMB_RAFT, UiCtl::Radio, "筏板", 10, y + 11, 50, 10, TRUE));
+        v.push_back(Item(CPVXBarRContr::IDC_MEMB_BEAM, UiCtl::Radio, "梁", 70, y + 11, 50, 10, FALSE));
+        y += 30;
+    } else {
+        v.push_back(Item(0, UiCtl::Static, "箭头尺寸系数：", 10, y + 2, 60, 10));
+        v.push_back(Item(Page::IDC_SCALE, UiCtl::Edit, "", 75, y, 50, 12));
+        y += 16;
+        v.push_back(Item(0, UiCtl::Group, "点取节点", 5, y, 140, 26));
+        v.push_back(Item(0, UiCtl::Static, "节点号：", 10, y + 12, 40, 10));
+        v.push_back(Item(CPVXBarReacPage::IDC_REAC_NODE, UiCtl::Edit, "", 55, y + 10, 70, 12));
+        y += 30;
+    }
+    v.push_back(Hidden(Item(CPVXBarDlgBase::IDC_PAGE_ICON, UiCtl::Button, "", 5, y, 18, 13)));
+    v.push_back(Item(CPVXBarDlgBase::IDC_PAGE_APPLY, UiCtl::DefButton, "适用", 40, y, 50, 13));
+    v.push_back(Item(CPVXBarDlgBase::IDC_PAGE_CLOSE, UiCtl::Button, "关闭", 95, y, 50, 13));
+    return t;
+}
+
 std::vector<UiDlgTemplate> MakeTemplates() {
     std::vector<UiDlgTemplate> out;
     out.push_back(PlainBar());
@@ -117,6 +163,8 @@ std::vector<UiDlgTemplate> MakeTemplates() {
     UiDlgTemplate reac = Bar(CPVXBarContainerReac::IDD);
     AddCommon(reac, 22);
     out.push_back(reac);
+    out.push_back(ReacPage<CPVXBarReacf>(FALSE));
+    out.push_back(ReacPage<CPVXBarRContr>(TRUE));
     UiDlgTemplate story = Bar(CPVXBarContainerStory::IDD);
     AddCommon(story, 22);
     out.push_back(story);

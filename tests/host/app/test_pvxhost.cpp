@@ -85,19 +85,20 @@ TEST(PvxHostTest, InfoReportsTheSampleProject) {
     // 204 plane element with beam forces, 206 truss, 209 wall column, 210 wall beam, 301, 302
     // and 305 plates and slabs). The default sample, counted by hand: raft 16 x 12 plates
     // (17 x 13 nodes = 221), 20 column grid points on 3 floors (60), 20 pile tips, 5 grade-beam
-    // bottoms, annex 2 footings, a truss of 2 x 5 nodes and the 9 nodes of the strip footing:
-    // 327 nodes.
+    // bottoms, annex 2 footings, a truss of 2 x 5 nodes, the 9 nodes of the strip footing and
+    // the 7 inner nodes of the balcony beam's 8 elements: 334 nodes.
     struct Row {
         const char* key;
         const char* value;
     } rows[] = {
-        {"Nodes", "327"},
+        {"Nodes", "334"},
         // raft
         {"Elements of type 301 (plate or slab)", "192"},
         // 20 columns x 3 storeys + 2 annex columns
         {"Elements of type 101 (column)", "62"},
-        // 31 beams on each of 2 floors (16 along x, 15 along y), 8 of the strip footing
-        {"Elements of type 201 (beam)", "70"},
+        // 31 beams on each of 2 floors (16 along x, 15 along y), 8 of the strip footing, 8 of the
+        // balcony beam
+        {"Elements of type 201 (beam)", "78"},
         // roof beams
         {"Elements of type 205 (beam)", "31"},
         // 20 piles + the tie beam
@@ -114,8 +115,10 @@ TEST(PvxHostTest, InfoReportsTheSampleProject) {
         {"Elements of type 302 (plate or slab)", "24"},
         // roof slabs
         {"Elements of type 305 (plate or slab)", "12"},
-        {"Elements", "437"},
-        {"Members", "239"},                // every element but the raft plates and the strip, plus the raft and the strip
+        {"Elements", "445"},
+        // every element but the raft plates, the strip's and the balcony's, plus the raft, the
+        // strip and the balcony
+        {"Members", "240"},
         {"Load cases", "5"},
         {"Load case 4", "THX (time history)"},
         {"Load case 5", "SETTLE (settlement)"},
@@ -171,10 +174,14 @@ TEST(PvxHostTest, SampleResultsFollowTheirMechanics) {
     //      its own 25 x 1.0 x 0.6 = 15 kN/m over 24 m and two piers of 80 kN: 760 kN; 18166 kN.
     //  LL: (2 + 2 + 0.5 + 2) x 432 + 3 x 12 = 2844 kN, and 5 kN/m on the strip footing: 2964 kN.
     //  WX: 0.8 kN/m2 on 18 m wide storeys of 3.6, 3.6 and 1.8 m: 129.6 kN, resisted by -FX.
+    //  The balcony beam adds its line load over its developed length: an arc of rise 1.5 m on a
+    //  6 m chord has radius (3^2 + 1.5^2) / 3 = 3.75 m and length 2 x 3.75 x asin(3 / 3.75);
+    //  DL 25 x 0.3 x 0.6 + 1.5 x 5 = 12 kN/m, LL 1.5 x 2 = 3 kN/m.
+    const double balcony = 2.0 * 3.75 * std::asin(3.0 / 3.75);
     struct Sum {
         UINT lc;
         double fz, fx;
-    } sums[] = {{1, 18166.0, 0.0}, {2, 2964.0, 0.0}, {3, 0.0, -129.6}};
+    } sums[] = {{1, 18166.0 + 12.0 * balcony, 0.0}, {2, 2964.0 + 3.0 * balcony, 0.0}, {3, 0.0, -129.6}};
     for (const Sum& s : sums) {
         SCOPED_TRACE(s.lc);
         double fz = 0.0, fx = 0.0;

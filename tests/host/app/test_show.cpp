@@ -5,7 +5,9 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "tests/host/app/HostRun.h"
 
@@ -118,6 +120,59 @@ TEST(PvxHostShowTest, AResultWithoutItsPageSaysWhichPageIsMissing) {
         EXPECT_EQ(line.substr(line.size() - 2), " 1") << "the displacement contour's button: " << line;
     }
     EXPECT_TRUE(typeLine) << l.out;
+}
+
+// The extremes lines ("max ..." and "min ...") a picture command prints after its picture.
+std::vector<std::string> Extremes(const std::string& out) {
+    std::vector<std::string> v;
+    for (const std::string& line : Lines(out))
+        if (line.rfind("max ", 0) == 0 || line.rfind("min ", 0) == 0) v.push_back(line);
+    return v;
+}
+
+// Through the reaction bar's pages, Apply draws what the plain render of the same display mode
+// draws: the same extremes at the same nodes (members for the contour).
+TEST(PvxHostShowTest, ReactionPagesDrawWhatTheRenderOfTheirModeDraws) {
+    struct Row {
+        const char* label;
+        const char* show;
+        const char* render;
+    } rows[] = {
+        {"pile reactions", "show 7101", "render --mode reactions"},
+        {"reaction contour", "show 7102", "render --mode reaction-contour"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const std::string pic = kTmp + "/show_reac_" + kPid + ".bmp";
+        const RunResult a = RunHost(std::string(r.show) + " --out '" + pic + "'", "showreac");
+        ASSERT_EQ(a.code, 0) << a.err;
+        const RunResult b = RunHost(std::string(r.render) + " --out '" + pic + "'", "renderreac");
+        ASSERT_EQ(b.code, 0) << b.err;
+        const std::vector<std::string> ea = Extremes(a.out);
+        EXPECT_EQ(ea.size(), 2u) << a.out;
+        EXPECT_EQ(ea, Extremes(b.out));
+        std::remove(pic.c_str());
+    }
+}
+
+// An arrow factor outside -10..10, or no number at all, is refused with the page's message and
+// status 1, and no picture is written.
+TEST(PvxHostShowTest, ReactionPageRefusesABadArrowFactor) {
+    for (const char* text : {"10.5", "-11", "abc"}) {
+        SCOPED_TRACE(text);
+        const std::string pic = kTmp + "/show_refused_" + kPid + ".bmp";
+        const RunResult r = RunHost(std::string("show 7101 --set scale=") + text + " --out '" + pic + "'", "showbad");
+        EXPECT_EQ(r.code, 1) << r.err;
+        EXPECT_NE(r.err.find("比例系数无效(绝对值应不大于10)。"), std::string::npos) << r.err;
+        EXPECT_FALSE(std::ifstream(pic).good()) << "no picture";
+    }
+    const std::string pic = kTmp + "/show_edge_" + kPid + ".bmp";
+    const RunResult ok = RunHost("show 7101 --set scale=-10 --set node=288 --out '" + pic + "'", "showedge");
+    EXPECT_EQ(ok.code, 0) << ok.err;
+    // Node 288 carries the largest pile reaction of the sample, 293.541 kN upwards (see the extremes).
+    EXPECT_NE(ok.err.find("NODE NUMBER=288"), std::string::npos) << ok.err;
+    EXPECT_NE(ok.err.find("FZ=   2.93541E+002"), std::string::npos) << ok.err;
+    std::remove(pic.c_str());
 }
 
 }  // namespace

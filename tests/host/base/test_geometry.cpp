@@ -4,12 +4,14 @@
 #include <cmath>
 
 #include "host/base/CMathFunc.h"
+#include "host/base/CZELF_DBLineObjData.h"
 #include "host/base/GeomTypes.h"
 #include "platform/afx/CString.h"
 
 namespace {
 
 constexpr double kTol = 1e-9;
+constexpr double kPi = 3.14159265358979323846;
 const double kSqrt2 = std::sqrt(2.0);
 
 TEST(CMathFuncTest, LengthsAreasAndUnitVectors) {
@@ -329,6 +331,54 @@ TEST(GeomTypesTest, LinePositionsOutlinesAndArcs) {
         EXPECT_NEAR(arc.Chord(), a.chord, 1e-9);
     }
     EXPECT_NEAR(math_lib::distance_2d(1, 1, 4, 5), 5.0, kTol);
+}
+
+TEST(GeomTypesTest, PlanLineOrArcPlacesPointsByFractionOfItsLength) {
+    // The half circle from (-1, 0) to (1, 0) bulging to +y (left of the chord's direction): arc
+    // height 1, radius 1, length pi; the point at fraction t is at angle pi (1 - t).
+    // The straight line from (4, 1) to (0, 4): length 5.
+    struct Row {
+        const char* label;
+        CZELF_Point2D a, b;
+        double arc;
+        int reversed;  // the object keeps lines in reading order and arcs counter-clockwise
+        double length;
+        double t, offset;
+        double x, y;  // after turning back to the given direction
+    } const rows[] = {
+        {"half circle, start", {-1, 0}, {1, 0}, 1.0, 1, kPi, 0.0, 0.0, -1, 0},
+        {"half circle, top", {-1, 0}, {1, 0}, 1.0, 1, kPi, 0.5, 0.0, 0, 1},
+        {"half circle, a quarter", {-1, 0}, {1, 0}, 1.0, 1, kPi, 0.25, 0.0, -std::sqrt(0.5), std::sqrt(0.5)},
+        {"half circle, end", {-1, 0}, {1, 0}, 1.0, 1, kPi, 1.0, 0.0, 1, 0},
+        // Clockwise: left of the travel is away from the centre.
+        {"half circle, top, 0.5 to the left", {-1, 0}, {1, 0}, 1.0, 1, kPi, 0.5, 0.5, 0, 1.5},
+        {"the same arc the other way", {1, 0}, {-1, 0}, -1.0, 0, kPi, 0.5, 0.5, 0, 0.5},
+        // Rise 2 over the chord 8 (radius 5 about (4, -3)): the middle at (4, 2).
+        {"flat arc, middle", {0, 0}, {8, 0}, 2.0, 1, 5.0 * 2.0 * std::atan2(4.0, 3.0), 0.5, 0.0, 4, 2},
+        {"line against reading order, middle", {4, 1}, {0, 4}, 0.0, 1, 5.0, 0.5, 0.0, 2, 2.5},
+        {"line, 1/8 with an offset of 1 to the left", {4, 1}, {0, 4}, 0.0, 1, 5.0, 0.125, 1.0, 3.5 - 0.6, 1.375 - 0.8},
+        {"line in reading order", {0, 0}, {3, 4}, 0.0, 0, 5.0, 1.0, 0.0, 3, 4},
+        {"an arc height of 1e-12 is a line", {0, 0}, {3, 4}, 1e-12, 0, 5.0, 0.5, 0.0, 1.5, 2},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        CZELF_DBLineObjData line;
+        ASSERT_EQ(line.SetData(r.a, r.b, r.arc, 0.0, 0.0), 1);
+        EXPECT_EQ(line.IsReverse(), r.reversed);
+        EXPECT_NEAR(line.GetLength(), r.length, kTol);
+        if (line.IsReverse()) line.ReVerSeData();
+        EXPECT_EQ(line.IsReverse(), 0);
+        EXPECT_NEAR(line.GetPtStart().x, r.a.x, kTol);
+        EXPECT_NEAR(line.GetPtEnd().y, r.b.y, kTol);
+        const CZELF_Point2D p = line.GetPointByDist(r.t, r.offset);
+        EXPECT_NEAR(p.x, r.x, kTol);
+        EXPECT_NEAR(p.y, r.y, kTol);
+    }
+    CZELF_DBLineObjData none;
+    EXPECT_EQ(none.SetData(CZELF_Point2D(2, 3), CZELF_Point2D(2, 3), 1.0, 0.0, 0.0), 0) << "no line between one point";
+    EXPECT_EQ(none.IsValid(), 0);
+    EXPECT_EQ(none.GetLength(), 0.0);
+    EXPECT_EQ(none.SetData(CZELF_Point2D(0, 0), CZELF_Point2D(1, 0), std::nan(""), 0.0, 0.0), 0);
 }
 
 }  // namespace

@@ -92,9 +92,16 @@ TEST_F(BarFixture, ContainersOfferTheirResultsInTheirCombos) {
             EXPECT_EQ(results[i].nResultId, r.results[i].first);
             EXPECT_EQ(std::string(results[i].pszPageClass), r.results[i].second);
         }
-        // The page classes are not part of the module yet: the page slots stay empty.
-        EXPECT_EQ(bar->m_arrChildDlg.GetSize(), static_cast<INT_PTR>(r.results.size()));
-        for (INT_PTR i = 0; i < bar->m_arrChildDlg.GetSize(); ++i) EXPECT_EQ(bar->m_arrChildDlg[i], nullptr);
+        // A page slot holds a page of the listed class, or nothing while that class is not built.
+        ASSERT_EQ(bar->m_arrChildDlg.GetSize(), static_cast<INT_PTR>(r.results.size()));
+        for (INT_PTR i = 0; i < bar->m_arrChildDlg.GetSize(); ++i) {
+            CPVXBarDlgBase* page = bar->m_arrChildDlg[i];
+            const bool built = CRuntimeClass::FromName(r.results[static_cast<size_t>(i)].second.c_str()) != nullptr;
+            EXPECT_EQ(page != nullptr, built) << r.results[static_cast<size_t>(i)].second;
+            if (page) {
+                EXPECT_EQ(std::string(page->GetRuntimeClass()->m_lpszClassName), r.results[static_cast<size_t>(i)].second);
+            }
+        }
         bar->DestroyWindow();
     }
 }
@@ -113,9 +120,10 @@ TEST_F(BarFixture, PrepareMembersMakeTheEditingEnginesOfTheirResult) {
         int mode;               // m_nCurrentMode afterwards
         int reactionKind = -1;  // display kind of the editing reaction engine: 0 contour, 1 reactions, 2 reversed
     } rows[] = {
-        {"CPVXBarContainerReac", 7102, 0, false, false, -1, 0, -1, -1, 0},
-        {"CPVXBarContainerReac", 7101, 1, false, false, -1, 0, -1, -1, 1},
-        {"CPVXBarContainerReac", 7103, 2, false, false, -1, 0, -1, -1, 2},
+        // The reaction pages set their display mode when they open: 70 the contour, 0 the arrows.
+        {"CPVXBarContainerReac", 7102, 0, false, false, -1, 0, -1, PVXMode::kReactionContour, 0},
+        {"CPVXBarContainerReac", 7101, 1, false, false, -1, 0, -1, PVXMode::kReaction, 1},
+        {"CPVXBarContainerReac", 7103, 2, false, false, -1, 0, -1, PVXMode::kReaction, 2},
         {"CPVXBarContainerMember", 7301, 0, true, true, 3, 2, 1, -1},
         {"CPVXBarContainerMember", 7302, 1, true, true, 3, 2, 1, -1},
         {"CPVXBarContainerMember", 7303, 2, true, true, 3, 2, 1, -1},

@@ -1,6 +1,7 @@
 // Showing a result from the host program: pvxhost render/export --mode, --load, --component and
 // --option, the exit status of misuse and of what the project lacks, the picture as the window
 // shows it, and the module's side of the request.
+#include <sqlite3.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -120,6 +121,33 @@ TEST_F(ResultModeTest, AModeWithoutItsEngineDrawsThePlainModel) {
     for (int y = h - 80; y < h; ++y)
         for (int x = 0; x < 80; ++x) red += want[static_cast<size_t>(y) * w + x] == RGB(255, 0, 0);
     EXPECT_GT(red, 5);
+}
+
+TEST_F(ResultModeTest, FrameForceModesShowTheTrusses) {
+    // The sample's truss under DL: 9 kN/m of canopy over 12 m, R = 54 kN; the bottom chord of
+    // the middle panels carries M(3) / 1 m = 54 x 3 - 4.5 x 9 = 121.5 kN, the top chord of the
+    // middle panels -M(6) / 1 m = -162 kN, the extremes of the axial force (the beams carry none).
+    // A copy without any beam or column forces still shows its trusses.
+    const std::string sample = SampleProjectPath();
+    ASSERT_FALSE(sample.empty());
+    const std::string trussOnly = std::string(PVX_TEST_TMPDIR) + "/result_mode_truss_only.pvxdb";
+    std::remove(trussOnly.c_str());
+    ASSERT_EQ(std::system(("cp " + sample + " " + trussOnly).c_str()), 0);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(trussOnly.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "DELETE FROM STRG; DELETE FROM MBCL; DELETE FROM MBWG;", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    const std::string out = std::string(PVX_TEST_TMPDIR) + "/result_mode_truss.bmp";
+    for (const std::string& project : {sample, trussOnly})
+        for (const char* mode : {"frame-force-contour", "frame-force-diagram"}) {
+            SCOPED_TRACE(project + " " + mode);
+            const HostRun h =
+                RunHost("--db " + project + " render --size 400x300 --out " + out + " --mode " + mode + " --component N", "truss");
+            EXPECT_EQ(h.exitCode, 0) << h.err;
+            EXPECT_EQ(h.err.find("not built"), std::string::npos) << h.err;
+            EXPECT_NE(h.out.find("(121.5) at member"), std::string::npos) << h.out;
+            EXPECT_NE(h.out.find("(-162) at member"), std::string::npos) << h.out;
+        }
 }
 
 TEST_F(ResultModeTest, FrameForceContourIsShownWithItsLegendAndExtremes) {

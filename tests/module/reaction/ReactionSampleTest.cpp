@@ -169,10 +169,14 @@ TEST_F(ReactionSample, DrawnVerticalReactionsAddUpToTheAppliedLoad) {
     //      12 m, the strip footing's wall 10 kN/m and own weight 15 kN/m over 24 m and its two
     //      piers of 80 kN: 14 x 432 + 25 x 432 + 405 + 108 + 45 + 600 + 160 = 18166 kN.
     //  LL: (2 + 2 + 0.5 + 2) x 432 + 3 x 12 + 5 x 24 = 2964 kN.
+    //  The balcony beam adds its line load over its developed length: an arc of rise 1.5 m on a
+    //  6 m chord has radius (3^2 + 1.5^2) / 3 = 3.75 m and length 2 x 3.75 x asin(3 / 3.75);
+    //  DL 25 x 0.3 x 0.6 + 1.5 x 5 = 12 kN/m, LL 1.5 x 2 = 3 kN/m.
+    const double balcony = 2.0 * 3.75 * std::asin(3.0 / 3.75);
     struct Row {
         UINT lc;
         double total;
-    } rows[] = {{kDL, 18166.0}, {kLL, 2964.0}};
+    } rows[] = {{kDL, 18166.0 + 12.0 * balcony}, {kLL, 2964.0 + 3.0 * balcony}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.lc);
         ASSERT_EQ(Build(CReactionEngine::KIND_REACTION, 2, 0, r.lc), 1);
