@@ -78,6 +78,8 @@ TABLES = {
     "STRW": RESULT + ("d BLOB",),
     "STWS": RESULT + ("d BLOB",),
     "DISPHIS": RESULT + ("nstep INTEGER", "dt REAL", "\"values\" BLOB"),
+    "MBWC": RESULT + ("d BLOB",),
+    "MBWB": RESULT + ("d BLOB",),
 }
 
 # ---- Codes ----------------------------------------------------------------------------------

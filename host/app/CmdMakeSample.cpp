@@ -9,6 +9,7 @@
 #include "host/app/HostProgress.h"
 #include "host/app/SampleProject.h"
 #include "host/app/SampleWriter.h"
+#include "host/app/WallSampleProject.h"
 
 namespace {
 
@@ -16,8 +17,9 @@ int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
     const std::string out = args.Get("--out");
     const long size = args.GetInteger("--size");
     const long frameBays = args.Has("--frame-bays") ? args.GetInteger("--frame-bays") : 0;
-    if (frameBays > 0 && args.Has("--size")) {
-        HostMessage("--size and --frame-bays make different projects; give one of them");
+    const long wallPlates = args.Has("--wall-plates") ? args.GetInteger("--wall-plates") : 0;
+    if ((frameBays > 0 ? 1 : 0) + (wallPlates > 0 ? 1 : 0) + (args.Has("--size") ? 1 : 0) > 1) {
+        HostMessage("--size, --frame-bays and --wall-plates make different projects; give one of them");
         return HOST_EXIT_USAGE;
     }
 
@@ -31,10 +33,13 @@ int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
     progress.Enter(0);
     CSampleProject project(size);
     CFrameSampleProject frame(static_cast<int>(frameBays));
+    CWallSampleProject walls(wallPlates);
     CSampleWriter writer;
     writer.Builder().Set3D(TRUE);
     if (frameBays > 0)
         frame.Generate(writer);
+    else if (wallPlates > 0)
+        walls.Generate(writer);
     else
         project.Generate(writer);
     if (writer.GetRefusedCount() != 0) {
@@ -53,6 +58,9 @@ int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
     if (frameBays > 0)
         std::printf("Wrote %s: frame of %d x %d bays, %ld members, %.2f s\n", out.c_str(), frame.GetBays(), frame.GetBays(),
                     frame.GetMemberCount(), secs);
+    else if (wallPlates > 0)
+        std::printf("Wrote %s: %ld walls of %d x %d bays and %d storeys, %ld wall plates, %.2f s\n", out.c_str(),
+                    walls.GetWallCount(), walls.GetBays(), walls.GetBays(), walls.GetStoreys(), walls.GetPlateCount(), secs);
     else
         std::printf("Wrote %s: raft of %d x %d plates (%ld), %.2f s\n", out.c_str(), project.GetRaftCellsX(),
                     project.GetRaftCellsY(), static_cast<long>(project.GetRaftCellsX()) * project.GetRaftCellsY(), secs);
@@ -70,7 +78,9 @@ const CHostCommandRegistrar kRegister({"make-sample",
                                        "mechanics, not an analysis: tributary areas, fixed-end beams, the raft as a\n"
                                        "plate on springs, a shear building for the modes, Boussinesq settlement.\n"
                                        "--frame-bays writes a frame project instead: N x N bays of 6 m, three storeys,\n"
-                                       "columns and beams only (about 9 N^2 members), DL, LL and 1.3DL+1.5LL.",
+                                       "columns and beams only (about 9 N^2 members), DL, LL and 1.3DL+1.5LL.\n"
+                                       "--wall-plates writes a wall project instead: shear walls on the bay edges of a\n"
+                                       "square plan, three storeys, each storey of a wall 72 plates of 0.5 m, DL only.",
                                        RunMakeSample, 90,
                                        {{"--out", EHostValue::kPath, "FILE.pvxdb",
                                          "the project file to write (a missing folder is made)", nullptr, 0, 0,
@@ -80,6 +90,9 @@ const CHostCommandRegistrar kRegister({"make-sample",
                                          CSampleProject::kMaxRaftPlates},
                                         {"--frame-bays", EHostValue::kInteger, "N",
                                          "a frame project of N x N bays instead of the building", nullptr, 1,
-                                         CFrameSampleProject::kMaxBays}}});
+                                         CFrameSampleProject::kMaxBays},
+                                        {"--wall-plates", EHostValue::kInteger, "N",
+                                         "a wall project of at least N wall plates instead of the building", nullptr, 1,
+                                         CWallSampleProject::kMaxPlates}}});
 
 }  // namespace

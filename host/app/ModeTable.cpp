@@ -104,10 +104,19 @@ int HasFrameOrTrussForces(const CPostCtrl& post, CDataBase& db, int n) {
                return post.GetMbbr(k, &t, &t, &t, 0);
            });
 }
+// Wall forces are kept under the wall records' result numbers: wall columns in MBWC, wall beams
+// in MBWB.
 int HasWallForces(const CPostCtrl& post, CDataBase& db, int) {
-    return AnyKey<CClassPMemb>(db, [&](UINT k) {
-        T_MBWG_D w;
-        return post.GetStwt(k, &w, &w, &w, 0);
+    CClassPWall walls;
+    walls.ConnectToDB(&db);
+    return AnyKey<CClassPWall>(db, [&](UINT k) {
+        T_PWALL_D w;
+        if (!walls.Get(k, w)) return 0;
+        T_MBCL_D c;
+        T_STRG_D g;
+        if (w.type == 209) return post.GetMbwc(w.resultNo, &c, &c, &c, 0);
+        if (w.type == 210) return post.GetMbwg(w.resultNo, &g, &g, &g, 0);
+        return 0;
     });
 }
 int HasPlateResults(const CPostCtrl& post, CDataBase& db, int) {

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "host/db/DBRecords.h"
+#include "host/db/DBResultRecords.h"
+#include "host/db/DBTables.h"
 
 namespace {
 
@@ -220,6 +222,64 @@ void AddSimpleBeam(double st[9][6], double w, double L) {
         st[k][2] += w * (0.5 * L - x);
         st[k][4] += 0.5 * w * x * (L - x);
     }
+}
+
+// Membrane forces, moments and transverse shears of one plate result block (element axes).
+struct ShellForces {
+    double fxx = 0.0, fyy = 0.0, fxy = 0.0;  // kN/m
+    double mxx = 0.0, myy = 0.0, mxy = 0.0;  // kN·m/m
+    double vx = 0.0, vy = 0.0;               // kN/m
+};
+
+// Block b of a plate record from its forces in a plate of thickness t: the surface stresses
+// F / t -+ 6 M / t^2 (surface 1 the top, compressed by a positive moment); the principal values
+// and angles are left to T_STRP_DL::UpdateDerived.
+void SetShellBlock(T_STRP_DL& rec, int b, const ShellForces& f, double t) {
+    double* v = rec.blk[b];
+    const double z = 6.0 / (t * t);
+    for (int surf = 0; surf < 2; ++surf) {
+        const double sg = surf == 0 ? -1.0 : 1.0;
+        v[7 * surf + 0] = f.fxx / t + sg * z * f.mxx;
+        v[7 * surf + 1] = f.fyy / t + sg * z * f.myy;
+        v[7 * surf + 2] = f.fxy / t + sg * z * f.mxy;
+    }
+    v[14] = f.fxx;
+    v[15] = f.fyy;
+    v[16] = f.fxy;
+    v[20] = f.mxx;
+    v[21] = f.myy;
+    v[22] = f.mxy;
+    v[26] = f.vx;
+    v[27] = f.vy;
+}
+
+// A panel of four corners (element node order) working as a deep beam along its local x (the
+// host's plane axes: x along the first edge): at each corner and at the centre the bending
+// stress of the moment M(s) linear over the depth h and the shear V(s) spread evenly over it, s
+// the distance along x from the first corner. Positive moments compress the upper fibres.
+template <class MFn, class VFn>
+T_STRP_DL DeepBeamPlates(const double pts[4][3], double h, double t, MFn M, VFn V) {
+    T_STRP_DL rec;
+    rec.Initialize();
+    double axes[3][3];
+    CClassPElem::calcPlaneLocalVector(4, pts, axes);
+    double c[3] = {0.0, 0.0, 0.0};
+    for (int k = 0; k < 4; ++k)
+        for (int i = 0; i < 3; ++i) c[i] += 0.25 * pts[k][i];
+    // Upward along the local y axis: +1 when it points up, -1 down.
+    const double yUp = axes[1][2] >= 0.0 ? 1.0 : -1.0;
+    auto block = [&](const double p[3]) {
+        const double s = (p[0] - pts[0][0]) * axes[0][0] + (p[1] - pts[0][1]) * axes[0][1] + (p[2] - pts[0][2]) * axes[0][2];
+        const double up = p[2] - c[2];
+        ShellForces f;
+        f.fxx = -12.0 * M(s) * up / (h * h * h);
+        f.fxy = yUp * V(s) / h;
+        return f;
+    };
+    SetShellBlock(rec, 0, block(c), t);
+    for (int k = 0; k < 4; ++k) SetShellBlock(rec, k + 1, block(pts[k]), t);
+    rec.UpdateDerived();
+    return rec;
 }
 
 struct ModeShape {
@@ -483,6 +543,10 @@ private:
     void AddBeamResults(const StaticCase& c);
     void AddSlabResults(const StaticCase& c);
     void AddWallResults(const StaticCase& c);
+    void AddWallColumnForces(const StaticCase& c);
+    void AddWallBeamForces(const StaticCase& c);
+    void AddWallPlateForces(const StaticCase& c);
+    void AddGradeBeamPlateForces(const StaticCase& c);
     void AddGradeBeamResults(const StaticCase& c);
     void AddGradeBeamStations(const StaticCase& c);
     void AddAnnexResults(const StaticCase& c);
@@ -703,21 +767,24 @@ void CSampleGenerator::AddSlabs() {
 }
 
 // The shear wall at x = 0 between grid lines y = 6 and 12, one panel (209) per storey, and the
-// spandrel (210) at x = 24 between the same lines, from level 2 to the roof.
+// spandrel (210) at x = 24 between the same lines, from level 2 to the roof. Their wall records
+// name the member itself as the key of their forces.
 void CSampleGenerator::AddWalls() {
     for (int s = 1; s <= kStoreys; ++s) {
         const std::vector<UINT> nodes = {m_floorNode[s - 1][0][1], m_floorNode[s - 1][0][2], m_floorNode[s][0][2],
                                          m_floorNode[s][0][1]};
         m_wallPanel[s] = AddPanel(PELEM_KIND_WALL, 209, kSectWall, nodes, kWallY1 - kWallY0);
-        const double anchor[2] = {0.0, kWallY0}, dir[2] = {0.0, 1.0};
+        // The wall column stands at the middle of the wall in plan.
+        const double anchor[2] = {0.0, 0.5 * (kWallY0 + kWallY1)}, dir[2] = {0.0, 1.0};
         const double p1[3] = {0.0, kWallY0, (s - 1) * kH}, p2[3] = {0.0, kWallY1, s * kH};
         m_sink.AddWall(m_wallPanel[s], 209, anchor, dir, p1, p2);
     }
     const std::vector<UINT> nodes = {m_floorNode[2][kBaysX][1], m_floorNode[2][kBaysX][2], m_floorNode[3][kBaysX][2],
                                      m_floorNode[3][kBaysX][1]};
     m_spandrel = AddPanel(PELEM_KIND_WALL, 210, kSectWall, nodes, 6.0);
+    // The wall beam's ends on its axis, at mid-height.
     const double anchor[2] = {kLx, kWallY0}, dir[2] = {0.0, 1.0};
-    const double p1[3] = {kLx, kWallY0, 2 * kH}, p2[3] = {kLx, kWallY1, 3 * kH};
+    const double p1[3] = {kLx, kWallY0, 2.5 * kH}, p2[3] = {kLx, kWallY1, 2.5 * kH};
     m_sink.AddWall(m_spandrel, 210, anchor, dir, p1, p2);
 }
 
@@ -883,7 +950,11 @@ void CSampleGenerator::AddStaticResults() {
         AddBeamResults(c);
         AddSlabResults(c);
         AddWallResults(c);
+        AddWallColumnForces(c);
+        AddWallBeamForces(c);
+        AddWallPlateForces(c);
         AddGradeBeamResults(c);
+        AddGradeBeamPlateForces(c);
         AddGradeBeamStations(c);
         AddAnnexResults(c);
         AddSpringResults(c);
@@ -1082,6 +1153,79 @@ void CSampleGenerator::AddWallResults(const StaticCase& c) {
         lv[1][4] = W * L / 24.0;
     }
     m_sink.AddWallForces(c.lc, m_spandrel, lv);
+}
+
+// The wall columns' forces by their result numbers (the member keys): the weight of the panels
+// above in DL (axial force, compression negative); in WX the wind pressure on the wall at the
+// x = 0 facade bends each storey as a member fixed at both floors (shear z and moment y).
+void CSampleGenerator::AddWallColumnForces(const StaticCase& c) {
+    const double w = kWind * (kWallY1 - kWallY0);  // kN per metre of height
+    for (int s = 1; s <= kStoreys; ++s) {
+        double bl[4][6] = {};
+        if (c.lc == SAMPLE_LC_DL) {
+            bl[0][0] = -kWallPanelW * (kStoreys - s + 1.0);
+            bl[1][0] = -kWallPanelW * (kStoreys - s);
+        }
+        if (c.lc == SAMPLE_LC_WX) {
+            bl[0][2] = 0.5 * w * kH;
+            bl[1][2] = -0.5 * w * kH;
+            bl[0][4] = bl[1][4] = -w * kH * kH / 12.0;
+        }
+        m_sink.AddWallColumnForces(c.lc, m_wallPanel[s], bl);
+    }
+}
+
+// The spandrel's forces at its nine stations by its result number: a fixed-end beam under its
+// own weight in DL.
+void CSampleGenerator::AddWallBeamForces(const StaticCase& c) {
+    double st[9][6] = {};
+    if (c.lc == SAMPLE_LC_DL) AddFixedEndBeam(st, kWallPanelW / 6.0, 6.0);
+    m_sink.AddWallBeamForces(c.lc, m_spandrel, st);
+}
+
+// Plate forces of the wall panels, as the wall forces above spread over the panel: in DL the
+// vertical membrane force N / L, linear over the storey; in WX the plate spanning between the
+// floors under the wind pressure (moment Myy and shear Vyy, local y up the wall). The spandrel's
+// panel as a deep beam under its own weight in DL.
+void CSampleGenerator::AddWallPlateForces(const StaticCase& c) {
+    const double L = kWallY1 - kWallY0;
+    for (int s = 1; s <= kStoreys; ++s) {
+        // Corners in element node order, then the centre: heights above the storey's floor.
+        const double zeta[5] = {0.5 * kH, 0.0, 0.0, kH, kH};
+        T_STRP_DL rec;
+        rec.Initialize();
+        for (int b = 0; b < 5; ++b) {
+            ShellForces f;
+            if (c.lc == SAMPLE_LC_DL) f.fyy = -kWallPanelW * (kStoreys - s + 1.0 - zeta[b] / kH) / L;
+            if (c.lc == SAMPLE_LC_WX) {
+                const double q = kWind, z = zeta[b];
+                f.myy = q * (6.0 * kH * z - 6.0 * z * z - kH * kH) / 12.0;
+                f.vy = q * (0.5 * kH - z);
+            }
+            SetShellBlock(rec, b, f, kWallT);
+        }
+        rec.UpdateDerived();
+        m_sink.AddPlateForces(c.lc, m_wallPanel[s], rec.blk);
+    }
+    const double pts[4][3] = {{kLx, kWallY0, 2 * kH}, {kLx, kWallY1, 2 * kH}, {kLx, kWallY1, 3 * kH}, {kLx, kWallY0, 3 * kH}};
+    const double w = c.lc == SAMPLE_LC_DL ? kWallPanelW / L : 0.0;
+    const T_STRP_DL rec = DeepBeamPlates(
+        pts, kH, kWallT, [&](double x) { return w * (6.0 * L * x - 6.0 * x * x - L * L) / 12.0; },
+        [&](double x) { return w * (0.5 * L - x); });
+    m_sink.AddPlateForces(c.lc, m_spandrel, rec.blk);
+}
+
+// The first grade beam's panel as a deep beam (1 m deep) under the same spring pressure as its
+// forces at the nine stations.
+void CSampleGenerator::AddGradeBeamPlateForces(const StaticCase& c) {
+    const double wm = EvalRaft(GridX(0) + 3.0, 0.0, c.loads, c.raftQ / kSubgrade).w + c.wCorr;
+    const double line = -kSubgrade * wm * 0.5, L = 6.0;
+    const double pts[4][3] = {{GridX(0), 0.0, 0.0}, {GridX(1), 0.0, 0.0}, {GridX(1), 0.0, -kGradeDepth},
+                              {GridX(0), 0.0, -kGradeDepth}};
+    const T_STRP_DL rec = DeepBeamPlates(
+        pts, kGradeDepth, 0.4, [&](double x) { return line * (6.0 * L * x - 6.0 * x * x - L * L) / 12.0; },
+        [&](double x) { return line * (0.5 * L - x); });
+    m_sink.AddPlateForces(c.lc, m_grade[0], rec.blk);
 }
 
 // Grade beams: fixed-end beams pressed up by the springs under half a metre of raft; the nodes

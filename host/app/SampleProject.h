@@ -6,17 +6,18 @@
 //
 // The building: a 24 m x 18 m raft (plates, type 301) on 20 piles (200) under a 5 x 4 grid of
 // columns (101) of three storeys of 3.6 m, floor beams (201), roof beams (205), floor slabs (302),
-// roof slabs (305), a shear wall (209) with a spandrel (210), grade beams under one raft edge (204,
-// T-girders with wall records and forces at nine stations), an annex of two columns on isolated
-// footings with a tie beam (200) and a roof truss (206), north of the raft a strip footing on
-// springs (201) under a boundary wall with two gate piers, and a balcony beam on level 1 curved in
-// plan (201, one member of eight elements). The first-floor beams along x have rigid end zones of
-// half a column width inside the columns. Load cases DL, LL, WX (static), THX (time history),
-// SETTLE (settlement), four linear combinations and an envelope. Values come from simple
-// closed-form mechanics, not an analysis: column forces from tributary areas; beams (the balcony
-// beam over its developed length) as fixed-end beams (gravity) and by the portal method (wind); the
-// truss from its panel loads, its top chord also a simple beam under the canopy between panel
-// points; the raft as a plate on Winkler springs under the column point loads (Hetenyi's
+// roof slabs (305), a shear wall (209) with a spandrel (210) (wall forces, and plate forces of
+// their panels), grade beams under one raft edge (204, T-girders with wall records and forces at
+// nine stations; the first also with plate forces), an annex of two columns on isolated footings
+// with a tie beam (200) and a roof truss (206), north of the raft a strip footing on springs (201)
+// under a boundary wall with two gate piers, and a balcony beam on level 1 curved in plan (201,
+// one member of eight elements). The first-floor beams along x have rigid end zones of half a
+// column width inside the columns. Load cases DL, LL, WX (static), THX (time history), SETTLE
+// (settlement), four linear combinations and an envelope. Values come from simple closed-form
+// mechanics, not an analysis: column forces from tributary areas; beams (the balcony beam over
+// its developed length) as fixed-end beams (gravity) and by the portal method (wind); the truss
+// from its panel loads, its top chord also a simple beam under the canopy between panel points;
+// the raft as a plate on Winkler springs under the column point loads (Hetenyi's
 // exponential-trigonometric deflection shape), the piles taking a share by stiffness and the
 // springs the rest, scaled so that reactions balance the loads; the strip footing as a beam on
 // Winkler springs (Hetenyi's infinite beam, scaled likewise); storeys as a shear building (modes of
@@ -68,6 +69,10 @@ public:
     virtual void AddColumnForces(UINT load, UINT elem, const double (*bl)[6]) = 0;  // 4 blocks
     virtual void AddTrussForces(UINT load, UINT elem, const double (*ends)[6]) = 0; // 2 ends
     virtual void AddWallForces(UINT load, UINT elem, const double (*lv)[8]) = 0;    // 3 levels
+    // Wall forces by the wall's result number: a wall column's 4 blocks (bottom, top, the two
+    // inner stations) and a wall beam's 9 stations.
+    virtual void AddWallColumnForces(UINT load, UINT resultNo, const double (*bl)[6]) {}
+    virtual void AddWallBeamForces(UINT load, UINT resultNo, const double (*st)[6]) {}
     virtual void AddPlateForces(UINT load, UINT elem, const double (*blk)[30]) = 0; // 5 blocks
     virtual void AddMode(UINT mode, UINT node, const double* d6) = 0;
     virtual void AddFrequency(UINT mode, double omega, double freq, double period, double damping) = 0;

@@ -138,6 +138,20 @@ void CSampleWriter::AddWallForces(UINT load, UINT elem, const double (*lv)[8]) {
     Count(m_builder.AddStrw(load, elem, w));
 }
 
+void CSampleWriter::AddWallColumnForces(UINT load, UINT resultNo, const double (*bl)[6]) {
+    T_MBCL_D c;
+    std::memcpy(c.d, bl, sizeof(c.d));
+    Count(m_builder.AddMbwc(load, resultNo, c));
+}
+
+void CSampleWriter::AddWallBeamForces(UINT load, UINT resultNo, const double (*st)[6]) {
+    T_MBWG_D w;
+    std::memcpy(w.d, st, sizeof(w.d));
+    T_STRG_D g;
+    g.SetByMbwg(w);
+    Count(m_builder.AddMbwb(load, resultNo, g));
+}
+
 void CSampleWriter::AddPlateForces(UINT load, UINT elem, const double (*blk)[30]) {
     T_STRP_DL p;
     p.Initialize();

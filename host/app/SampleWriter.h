@@ -36,6 +36,8 @@ public:
     void AddColumnForces(UINT load, UINT elem, const double (*bl)[6]) override;
     void AddTrussForces(UINT load, UINT elem, const double (*ends)[6]) override;
     void AddWallForces(UINT load, UINT elem, const double (*lv)[8]) override;
+    void AddWallColumnForces(UINT load, UINT resultNo, const double (*bl)[6]) override;
+    void AddWallBeamForces(UINT load, UINT resultNo, const double (*st)[6]) override;
     void AddPlateForces(UINT load, UINT elem, const double (*blk)[30]) override;
     void AddMode(UINT mode, UINT node, const double* d6) override;
     void AddFrequency(UINT mode, double omega, double freq, double period, double damping) override;

@@ -56,7 +56,9 @@
     X(MBBR, T_MBBR_D, "MBBR")            \
     X(STRW, T_STRW_D, "STRW")            \
     X(STWS, T_STWS_D, "STWS")            \
-    X(DISPHIS, T_DISPHIS_D, "DISPHIS")
+    X(DISPHIS, T_DISPHIS_D, "DISPHIS")   \
+    X(MBWC, T_MBCL_D, "MBWC")            \
+    X(MBWB, T_STRG_D, "MBWB")
 
 enum EPostDBTable {
 #define PVXDB_ENUM(id, type, name) DBT_##id,

@@ -1,5 +1,6 @@
 #include "host/db/CPostCtrl.h"
 
+#include <cmath>
 #include <cstring>
 #include <initializer_list>
 
@@ -237,6 +238,52 @@ int CPostCtrl::GetStrw(UINT memb, T_STRW_D* p0, T_STRW_D* p1, T_STRW_D* p2, int)
 }
 int CPostCtrl::GetStws(UINT key, T_STWS_D* p0, T_STWS_D* p1, T_STWS_D* p2) const {
     return Query<DBT_STWS>(key, p0, p1, p2);
+}
+
+int CPostCtrl::GetMbwc(UINT resultNo, T_MBCL_D* p0, T_MBCL_D* p1, T_MBCL_D* p2, int) const {
+    return Query<DBT_MBWC>(resultNo, p0, p1, p2);
+}
+int CPostCtrl::GetMbwg(UINT resultNo, T_STRG_D* p0, T_STRG_D* p1, T_STRG_D* p2, int) const {
+    return Query<DBT_MBWB>(resultNo, p0, p1, p2);
+}
+
+int CPostCtrl::ConvertStrpForce_UCS(const double own[3][3], const double target[3][3], T_STRP_DL& rec) const {
+    constexpr double kUnitTol = 1e-6;  // an axis row this far from length 1 is refused
+    for (int r = 0; r < 3; ++r) {
+        const double l2 = own[r][0] * own[r][0] + own[r][1] * own[r][1] + own[r][2] * own[r][2];
+        const double t2 = target[r][0] * target[r][0] + target[r][1] * target[r][1] + target[r][2] * target[r][2];
+        if (!(std::fabs(l2 - 1.0) <= kUnitTol) || !(std::fabs(t2 - 1.0) <= kUnitTol)) return 0;
+    }
+    double R[3][3];
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) R[i][j] = target[i][0] * own[j][0] + target[i][1] * own[j][1] + target[i][2] * own[j][2];
+    // T' = R T R^T of a symmetric tensor given in the element's axes.
+    auto turn = [&R](const double T[3][3], double out[3][3]) {
+        double RT[3][3];
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j) RT[i][j] = R[i][0] * T[0][j] + R[i][1] * T[1][j] + R[i][2] * T[2][j];
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j) out[i][j] = RT[i][0] * R[j][0] + RT[i][1] * R[j][1] + RT[i][2] * R[j][2];
+    };
+    for (auto& b : rec.blk) {
+        double out[3][3];
+        const double N[3][3] = {{b[14], b[16], 0.0}, {b[16], b[15], 0.0}, {0.0, 0.0, 0.0}};
+        turn(N, out);
+        b[14] = out[0][0];
+        b[15] = out[1][1];
+        b[16] = out[0][1];
+        const double M[3][3] = {{b[20], b[22], 0.0}, {b[22], b[21], 0.0}, {0.0, 0.0, 0.0}};
+        turn(M, out);
+        b[20] = out[0][0];
+        b[21] = out[1][1];
+        b[22] = out[0][1];
+        const double V[3][3] = {{0.0, 0.0, b[26]}, {0.0, 0.0, b[27]}, {b[26], b[27], 0.0}};
+        turn(V, out);
+        b[26] = out[0][2];
+        b[27] = out[1][2];
+    }
+    rec.UpdateDerived();
+    return 1;
 }
 
 int CPostCtrl::GetDisp_ByLcomb(UINT node, const T_PLCOM_D& lcom, T_DISP_D& rec) const {

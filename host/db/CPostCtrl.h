@@ -58,6 +58,19 @@ public:
     int GetMbbr(UINT memb, T_MBBR_D* p0, T_MBBR_D* p1, T_MBBR_D* p2, int) const;
     int GetStrw(UINT memb, T_STRW_D* p0, T_STRW_D* p1, T_STRW_D* p2, int) const;
     int GetStws(UINT key, T_STWS_D* p0, T_STWS_D* p1, T_STWS_D* p2) const;
+    // Wall forces by the wall's result number (T_PWALL_D::resultNo): a wall column's blocks
+    // (table MBWC) and a wall beam's eight segments (table MBWB).
+    int GetMbwc(UINT resultNo, T_MBCL_D* p0, T_MBCL_D* p1, T_MBCL_D* p2, int) const;
+    int GetMbwg(UINT resultNo, T_STRG_D* p0, T_STRG_D* p1, T_STRG_D* p2, int) const;
+
+    // Turns the forces of a plate record (membrane forces, moments, transverse shears of every
+    // block) from the element's own axes into target axes, in place, and recomputes the
+    // principal values and angles from them. Both arguments are rows x, y, z of unit vectors.
+    // The in-plane tensors are turned as tensors (N' = R N R^T with R[i][j] = target_i . own_j)
+    // and the transverse shears as the out-of-plane column of the same tensor, so a target
+    // that shares the element's normal is the plane rotation of the textbook formulas. 0, and
+    // the record unchanged, when an axis row is not a unit vector.
+    int ConvertStrpForce_UCS(const double own[3][3], const double target[3][3], T_STRP_DL& rec) const;
 
     // Results of a given combination, whatever is selected.
     int GetDisp_ByLcomb(UINT node, const T_PLCOM_D& lcom, T_DISP_D& rec) const;

@@ -62,7 +62,10 @@ template <class T> int DBResultTable<T>::Save(sqlite3* db, std::string& err) con
 template <class T> int DBResultTable<T>::Load(sqlite3* db, const std::string& file, std::string& err) {
     Clear();
     const auto& cols = ColumnsOf<T>();
-    if (!CheckColumns(db, file, m_name, cols, "id", err)) return 0;
+    // An absent result table reads as empty, as a model table does.
+    const int layout = CheckColumns(db, file, m_name, cols, "id", err);
+    if (layout < 0) return 1;
+    if (!layout) return 0;
     void* st = Prepare(db, SelectSql(m_name, "id", "id", cols), err);
     if (!st) {
         err = file + ": table " + m_name + ": " + err;

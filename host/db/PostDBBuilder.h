@@ -90,6 +90,9 @@ public:
     int AddMbbr(UINT lc, UINT memb, const T_MBBR_D& r) { return AddResult<DBT_MBBR>(lc, memb, r); }
     int AddStrw(UINT lc, UINT memb, const T_STRW_D& r) { return AddResult<DBT_STRW>(lc, memb, r); }
     int AddStws(UINT lc, UINT key, const T_STWS_D& r) { return AddResult<DBT_STWS>(lc, key, r); }
+    // Wall-column and wall-beam forces, keyed by the wall's result number (T_PWALL_D::resultNo).
+    int AddMbwc(UINT lc, UINT resultNo, const T_MBCL_D& r) { return AddResult<DBT_MBWC>(lc, resultNo, r); }
+    int AddMbwb(UINT lc, UINT resultNo, const T_STRG_D& r) { return AddResult<DBT_MBWB>(lc, resultNo, r); }
 
     // Time history of a node under time-history case lc (see T_DISPHIS_D).
     int AddDispHistory(UINT lc, UINT node, const T_DISPHIS_D& r) { return AddResult<DBT_DISPHIS>(lc, node, r); }

@@ -85,13 +85,20 @@ CEngineBase* ModeEngine(I_PVXModel& m, EngineKind k) {
     }
 }
 
+// Force modes whose drawing passes are built: the frame force contour and diagrams, the wall
+// force contours and diagrams and the plate forces.
+bool ForceModeDraws(int mode) {
+    using namespace PVXMode;
+    return mode == kFrameForceContour || mode == kFrameForceDiagram || mode == kWallForceContour ||
+           mode == kWallForceDiagram || mode == kPlateForce;
+}
+
 // Whether the engine draws the mode: the deformation and reaction engines draw through a plot
-// engine, so one that makes none for a draw draws nothing. Of the force engine's passes the
-// frame force contour and diagrams are built; the principal stress engine draws itself.
+// engine, so one that makes none for a draw draws nothing. Of the force engine's passes those
+// built so far draw; the principal stress engine draws itself.
 bool EngineDraws(I_PVXModel& m, EngineKind k, int mode) {
     CEngineBase* e = ModeEngine(m, k);
-    if (k == EngineKind::kForce)
-        return e && (mode == PVXMode::kFrameForceContour || mode == PVXMode::kFrameForceDiagram);
+    if (k == EngineKind::kForce) return e && ForceModeDraws(mode);
     if (k == EngineKind::kStress) return e != nullptr;
     if (!e) return false;
     CDC* pDC = m.m_pPVXCtrl ? m.m_pPVXCtrl->GetMemDC() : nullptr;
@@ -138,6 +145,9 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
     }
     if (name == "numbers" && opt) {
         opt->m_Number.m_bShowNumbers = n;
+        // The wall pages' two number boxes follow their values box.
+        if (k == EngineKind::kForce && (mode == PVXMode::kWallForceContour || mode == PVXMode::kWallForceDiagram))
+            m.m_pForceEngine->m_bWColmNumber = m.m_pForceEngine->m_bWBeamNumber = n;
         return true;
     }
     if (name == "legend" && opt) {
@@ -370,8 +380,13 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
                       std::string("the ") + EngineName(kind) + " engine found no results for \"" +
                           m.m_strLoadName.GetString() + "\"");
     }
-    // As the bars' execute step: the legend panel takes its margin of the view.
-    m.ResetLegendRect();
+    // As the bars' execute step: the legend panel takes its margin of the view, and the model is
+    // fitted again beside it.
+    if (m.m_pPVXCtrl) {
+        const CRect before = m.m_pPVXCtrl->GetDrawingArea();
+        m.ResetLegendRect();
+        if (m.m_pPVXCtrl->GetDrawingArea() != before) m.m_pPVXCtrl->ViewZoomAll(0);
+    }
     return Finish(pRep, PVXHOST_DRAWN, unused.empty() ? "" : "settings not taken by the " + std::string(EngineName(kind)) +
                                                                   " engine yet: " + unused);
 }

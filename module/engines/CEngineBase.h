@@ -131,7 +131,7 @@ public:
     int m_bDeformed;                     // contours drawn on the deformed shape
     int m_bGradient;                     // bands filled with gradients between level colours (contour settings)
     int m_bAvgNdlActOnly;                // nodal averages over active elements only
-    int m_bLocalAxis;                    // 1 global result axes, else element-local (subclasses decide)
+    int m_bLocalAxis;                    // result axes, as the subclass reads it; plate forces: 1 element axes, 0 global
     // Plate sub-element records by element key (10007 buckets).
     CMap<UINT, UINT, T_PVX_SBEM_D, T_PVX_SBEM_D&> m_mapSbem;
     CMap<UINT, UINT, int, int> m_mapNodeOrder;  // copied by ImportEngine, otherwise unused

@@ -41,6 +41,7 @@ class CDeformEngine;
 class CSlabDetailDgn;
 class CFigureDetailDisplay;
 class CFigureDetailView;
+class CPVXSElemCtrl;
 
 // Settings and flags of the frame family that an import copies as they stand. Defaults are those
 // of a new engine.
@@ -96,6 +97,7 @@ struct CForcePlateSettings {
     double m_dPLocalAngle = 0.0;       // display axes turned about the element normal, degrees
     double m_dPAbsMax = 0.0;           // largest magnitude of the component
     UINT m_nPAbsMaxElem = 0;           // its element
+    int m_bSkipActivePlateList = 0;    // after nodal averaging keep the element list as built
 };
 
 // Settings and flags of the wall family, copied by an import.
@@ -470,6 +472,111 @@ public:
     int GetSfdBmdExtremeKind(double dValue) const;
 
     int m_bCSfdBmdPlanLabel = 0;  // two-dimensional diagrams: columns carry numbers too
+
+    // ==== plate forces (display mode 10) and wall forces (modes 8 and 9) ========================
+    // (CForceEnginePlate.cpp: plate lists, display axes, nodal averaging and value pickers;
+    // CForceEnginePlateDraw.cpp: plate contours, principal-force vectors and numbers;
+    // CForceEngineWall.cpp: wall lists and wall values at nodes; CForceEngineWallDraw.cpp: wall
+    // contours and wall diagrams; CForceEngineWallNumbers.cpp: wall numbers.)
+    //
+    // Plate records (T_STRP_DL) hold a centre block 0 and corner blocks 1..4 in the node order of
+    // the sub-element; selectors 0..16 pick Fxx, Fyy, Fxy, the principal membrane forces, Mxx ...
+    // (see CalcPForcValue). Plates are read for the plane elements of T-girder (204) and wall
+    // (209, 210) members, each super element as its model elements (sub-elements).
+    static constexpr int kPForcCompCount = 17;
+
+    // One record read, turned from the element's own axes into the display axes and stored; 1
+    // when stored.
+    int MakePForcDataList_Sub(UINT nKey, double own[3][3], double display[3][3]);
+    // Legend range and keys, vector reference value and colour scale with percent-rank weights of
+    // the plate lists; returns 1.
+    int MakePForcDataList_MnMx();
+    // 1 for an element whose plate forces can be shown: a super element holding its results, or
+    // a plane element (plates and slabs, and the panels of walls and T-girders).
+    int IsPossiblePForc(UINT nElemKey) const;
+    // m_arrElemKey again from the active members: every element that can show plate forces,
+    // expanded to its result keys.
+    void GetActivePlateList();
+    // The selected component (not the vectors, not selectors 14..16) replaced in every corner
+    // block by the mean over the elements that share the corner's node (matched by node key).
+    void GetAverageNodalDataList();
+    // Axes (rows x, y, z) of an element: walls from their first four nodes, lintels (super
+    // elements) from the super-element control, line objects along their first two nodes, plates
+    // and T-girders from their first three; with bUseGlobal and global result axes the global
+    // axes. Rows 0 and 1 are then turned by dAngle degrees about row 2. 1, or 0 when they cannot
+    // be formed.
+    int CalcSElemLocalVec(UINT nKey, T_PELEM_D& elem, double axes[3][3], CPVXSElemCtrl* pCtrl, double dAngle,
+                          int bUseGlobal);
+    // Value of the plate component in block 0 (centre) to 4 of a record; 0.0 for a block outside
+    // 0..4 or a selector outside 0..16. The vector selectors 5 and 11 give the principal value of
+    // larger magnitude (as 14 and 15) so that they weigh in the colour scale.
+    double CalcPForcValue(const T_STRP_DL& rec, int nBlock) const;
+    // Writes the component (selectors 0..4, 6..10, 12, 13; nothing for the others) in a block.
+    void SetPForcComponent(T_STRP_DL& rec, int nBlock, double dValue) const;
+    // Extremes of an element of n corners (corner blocks 1..min(n, 4); the vectors: the centre
+    // block's principal values); -DBL_MAX / +DBL_MAX for n < 1.
+    double GetMaxElemPForc(const T_STRP_DL& rec, int n) const;
+    double GetMinElemPForc(const T_STRP_DL& rec, int n) const;
+    // Bounding box of a sub-element's nodes; the origin twice when it has no record.
+    void GetRangeElementPForc(UINT nKey, C3DPoint* pMin, C3DPoint* pMax);
+    // Component values at corners nNode1 and nNode2 (from 0) of a plate for the cutting lines.
+    void GetNodalValueforCutting(UINT nKey, double& dValue1, int nNode1, double& dValue2, int nNode2) override;
+
+    // A face of the plate and wall contours cut into colour bands. In flat colours a face of 3 or
+    // 4 corners within the levels is cut whole, band by band (values linear along its edges,
+    // level lines flagged): one polygon per band it spans, where the engine base cuts four
+    // triangles around the centre. Gradient colours, frame polygons and the scale's special
+    // modes (line contours, raised faces, global and list ranges) go to the base.
+    void DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C3DPoint>* pPoints, int* pFlags,
+                          int bFrame) override;
+
+    // Plate drawing: one element's faces as colour bands (1 drawn or nothing to draw, 0 not drawn,
+    // -1 Escape); the vector length factor; one element's principal-force arrows (returns 1); the
+    // arrows of one face of 3 or 4 vertices in the display axes the record is given in (1 drawn).
+    int DoPForcElementContour(CDC* pDC, UINT nElemKey);
+    void InitVectorAdjustFactor();
+    int DoPForcElementVector(CDC* pDC, UINT nElemKey);
+    int DoPForcElementVector_Sub(CDC* pDC, CArray<C3DPoint, C3DPoint&>& vertices, UINT nSubKey, double axes[3][3]);
+    // Whether a member's plates take part in mode 10: T-girders (204) and walls (209, 210) with
+    // their check boxes.
+    int IsPlateForceMember(const T_PMEMB_D& memb) const;
+
+    // Wall lists: one wall-column (T_MBCL_D blocks) or wall-beam (T_STRG_D segments) read at the
+    // wall's result number and recorded under the member key, widening the running extremes; 1
+    // when recorded.
+    int MakeWForcDataListC(UINT nMembKey, UINT nResultNo, double& dMax, double& dMin, T_PWALL_D& wall);
+    int MakeWForcDataListB(UINT nMembKey, UINT nResultNo, double& dMax, double& dMin, T_PWALL_D& wall);
+    // Wall diagram scale: the model's largest extent over 20 |d| (|d| < 1e-15 counts as 1).
+    void InitWSfdBmdAdjustFactor(double d);
+    // 1 for the wall member types 209 to 212.
+    static int IsPossibleWForc(const T_PMEMB_D& memb);
+    // Value of a wall-column at a node of its faces, linear in height between its bottom, its
+    // inner stations and its top (the node key is not used); of a wall-beam, linear along its
+    // eight segments by the node's plan distances from its ends.
+    double CalcWallColmValueByNode(UINT nNodeKey, const T_PNODE_D& node, const T_PWALL_D& wall, const T_PMEMB_D& memb,
+                                   const T_MBCL_D& forc) const;
+    double CalcWallBeamValueByNode(const T_PNODE_D& node, const T_PWALL_D& wall, const T_STRG_D& forc) const;
+    // Vertical alignment of a wall-beam number: 0 top or 8 bottom by the sign of the value and
+    // the component (always bottom in mode 8).
+    UINT GetWBDgrmTopBotPos(double v, int nComp) const;
+
+    // Wall drawing: one wall-column / wall-beam painted face by face (1 painted, 0 drawn plain or
+    // not at all, -1 Escape); one wall's diagram (1 drawn, 0 not); the diagram polygons of one
+    // component appended to the lists (every vertex flag 1; polygon flag 1 quadrilateral, 0
+    // triangle), with the number anchors stored in the wall's record while numbers are shown.
+    int DoWForcMemberContourC(CDC* pDC, UINT nMembKey, T_PMEMB_D& memb);
+    int DoWForcMemberContourB(CDC* pDC, UINT nMembKey, T_PMEMB_D& memb);
+    int DoWallElementSfdBmdC(CDC* pDC, UINT nMembKey, T_PMEMB_D& memb, T_PWALL_D& wall);
+    int DoWallElementSfdBmdB(CDC* pDC, UINT nMembKey, T_PMEMB_D& memb, T_PWALL_D& wall);
+    void WSfdBmdMakePolygonC(T_MBCL_D& forc, int nComp, double axes[][3], C3DPoint& bottom, C3DPoint& top,
+                             DiagramPointList& points, DiagramValueList& values, DiagramFlagList& vertexFlags,
+                             DiagramFlagList& polyFlags, UINT nMembKey, T_PMEMB_D& memb);
+    void WSfdBmdMakePolygonB(T_STRG_D& forc, int nComp, double axes[][3], C3DPoint& p1, C3DPoint& p2,
+                             DiagramPointList& points, DiagramValueList& values, DiagramFlagList& vertexFlags,
+                             DiagramFlagList& polyFlags, UINT nMembKey);
+    // Wall numbers of the two families.
+    void OutputWForcNumbersC(CDC* pDC);
+    void OutputWForcNumbersB(CDC* pDC);
 
     // ---- frame data ----------------------------------------------------------------------------
     CArray<UINT, UINT> m_arrMembKey;   // beams of the frame lists, in the model's member order

@@ -236,11 +236,6 @@ int CForceEngine::DoBForcMemberContour(CDC* pDC, UINT nMembKey) {
 
 void CForceEngine::DrawSSFRData(CDC*) {}
 void CForceEngine::OutputSSFRData(CDC*) {}
-void CForceEngine::DrawWForcContour(CDC*) {}
-void CForceEngine::DrawWallSfdBmd(CDC*) {}
-void CForceEngine::OutputWForcNumbers(CDC*) {}
-void CForceEngine::DrawPForcContour(CDC*) {}
-void CForceEngine::OutputPForcNumbers(CDC*) {}
 void CForceEngine::DrawSForcContour(CDC*) {}
 void CForceEngine::DrawSForcContourMemb(CDC*) {}
 void CForceEngine::OutputSForcNumbers(CDC*) {}

@@ -218,6 +218,12 @@ void BuildProject(PostDBBuilder& b) {
     sw.Initialize();
     sw.d[2][7] = 3;
     b.AddStrw(2, 3, sw);
+    // The wall's forces under its result number 8.
+    T_MBCL_D wc;
+    wc.Initialize();
+    wc.d[1][4] = -12.5;
+    b.AddMbwc(2, 8, wc);
+    b.AddMbwb(2, 8, sg);
     T_STWS_D st;
     st.Initialize();
     st.d[4] = 9;

@@ -172,6 +172,14 @@ TEST(PostDbResults, EveryQueryFollowsTheSelectedLoad) {
     T_STWS_D st;
     EXPECT_TRUE(e.post.GetStws(22, &st, nullptr, nullptr));
     EXPECT_FALSE(e.post.GetMbcl(1, &c, nullptr, nullptr, 0)) << "member 1 has no column forces";
+    // Wall forces by the wall's result number (8), not its member key (3).
+    T_MBCL_D wc;
+    ASSERT_TRUE(e.post.GetMbwc(8, &wc, nullptr, nullptr, 0));
+    EXPECT_DOUBLE_EQ(wc.d[1][4], -12.5);
+    EXPECT_FALSE(e.post.GetMbwc(3, &wc, nullptr, nullptr, 0));
+    T_STRG_D wb;
+    ASSERT_TRUE(e.post.GetMbwg(8, nullptr, &wb, nullptr, 0));
+    EXPECT_DOUBLE_EQ(wb.d[12 * 7 + 6 + 5], 12.5);
 
     // A combination passed directly, whatever is selected.
     T_PLCOM_D d;
@@ -376,4 +384,53 @@ TEST(PostDbResults, MemberEndRecordsWithRigidZones) {
     T_CFMO_D c;
     EXPECT_EQ(e.post.GetCfmoMemb(1, c), 1);
     EXPECT_EQ(c.type, 201);
+}
+
+TEST(PostDbResults, PlateForcesTurnIntoOtherAxes) {
+    // Axes turned by a about the common normal: the tensor rules Fx'x' = Fxx c^2 + Fyy s^2 +
+    // 2 Fxy s c, Fy'y' = Fxx s^2 + Fyy c^2 - 2 Fxy s c, Fx'y' = (Fyy - Fxx) s c + Fxy (c^2 - s^2),
+    // the shears as a vector (Vxx c + Vyy s, -Vxx s + Vyy c).
+    CPostCtrl post;
+    const double own[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    struct Row {
+        const char* label;
+        double a;  // degrees
+    } const rows[] = {{"30 degrees", 30.0}, {"-45 degrees", -45.0}, {"none", 0.0}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const double c = std::cos(r.a * M_PI / 180.0), s = std::sin(r.a * M_PI / 180.0);
+        const double target[3][3] = {{c, s, 0}, {-s, c, 0}, {0, 0, 1}};
+        T_STRP_DL p;
+        p.Initialize();
+        for (auto& b : p.blk) {
+            b[14] = 10;
+            b[15] = 4;
+            b[16] = 3;
+            b[20] = -5;
+            b[21] = 2;
+            b[22] = 1;
+            b[26] = 6;
+            b[27] = -8;
+        }
+        ASSERT_TRUE(post.ConvertStrpForce_UCS(own, target, p));
+        for (const auto& b : p.blk) {
+            EXPECT_NEAR(b[14], 10 * c * c + 4 * s * s + 6 * s * c, 1e-12);
+            EXPECT_NEAR(b[15], 10 * s * s + 4 * c * c - 6 * s * c, 1e-12);
+            EXPECT_NEAR(b[16], -6 * s * c + 3 * (c * c - s * s), 1e-12);
+            EXPECT_NEAR(b[20], -5 * c * c + 2 * s * s + 2 * s * c, 1e-12);
+            EXPECT_NEAR(b[26], 6 * c - 8 * s, 1e-12);
+            EXPECT_NEAR(b[27], -6 * s - 8 * c, 1e-12);
+            // Principal membrane forces 7 +- sqrt(9 + 9) whatever the axes.
+            EXPECT_NEAR(b[17], 7 + std::sqrt(18.0), 1e-12);
+            EXPECT_NEAR(b[18], 7 - std::sqrt(18.0), 1e-12);
+        }
+    }
+    // Axes that are not unit vectors are refused and the record is left as it was.
+    const double bad[3][3] = {{2, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    T_STRP_DL p;
+    p.Initialize();
+    p.blk[0][14] = 10;
+    EXPECT_FALSE(post.ConvertStrpForce_UCS(own, bad, p));
+    EXPECT_EQ(p.blk[0][14], 10);
+    EXPECT_EQ(p.blk[0][17], 0) << "nothing recomputed";
 }

@@ -222,6 +222,7 @@ TEST(PostDbStorage, BadFilesAreRefusedAndLeftUnchanged) {
         WriteFile(corrupt, c);
     }
     std::string noTable = EditedCopy("no_table.pvxdb", "DROP TABLE PMEMB");
+    std::string noResultTable = EditedCopy("no_result_table.pvxdb", "DROP TABLE MBWC; DROP TABLE MBWB");
     std::string noColumn = EditedCopy("no_column.pvxdb", "ALTER TABLE PNODE DROP COLUMN y");
     std::string textValue = EditedCopy("text_value.pvxdb", "UPDATE PNODE SET x = 'abc' WHERE key = 7");
     std::string badBlob = EditedCopy("bad_blob.pvxdb", "UPDATE PELEM SET node = x'0102' WHERE key = 22");
@@ -281,6 +282,12 @@ TEST(PostDbStorage, BadFilesAreRefusedAndLeftUnchanged) {
         EXPECT_TRUE(partial.Open(noTable.c_str())) << partial.GetLastError();
         EXPECT_EQ(partial.Table<DBT_PMEMB>().Count(), 0u);
         EXPECT_GT(partial.Table<DBT_PNODE>().Count(), 0u);
+        // The same for result tables: a project written before the wall force tables existed.
+        CDataBase older;
+        EXPECT_TRUE(older.Open(noResultTable.c_str())) << older.GetLastError();
+        EXPECT_EQ(older.Table<DBT_MBWC>().Count(), 0u);
+        EXPECT_EQ(older.Table<DBT_MBWB>().Count(), 0u);
+        EXPECT_GT(older.Table<DBT_MBCL>().Count(), 0u);
     }
     CDataBase ok;
     EXPECT_TRUE(ok.Open(good.c_str())) << ok.GetLastError();

@@ -1,0 +1,412 @@
+// CForceEngine: the plate force lists of display mode 10 and their value pickers.
+//
+// For every active T-girder (204) and wall (209, 210) member whose check box is on, each plane
+// element (each model element of a super element) gives one T_STRP_DL record, turned from the
+// element's own axes into the display axes (the element axes turned by m_dPLocalAngle about the
+// normal, or the global axes), kept by key in m_mapPForc with the sub-element's nodes in
+// m_mapSbem and the key in m_arrElemKey. On request one component is averaged at the nodes.
+// The legend range is the extreme corner value over all elements; the colour scale weighs each
+// element's centre and corner values alike.
+#include <cfloat>
+#include <cmath>
+
+#include "host/base/CMathFunc.h"
+#include "host/db/CDBDoc.h"
+#include "host/db/CPostCtrl.h"
+#include "host/db/DBTables.h"
+#include "module/contour/CContourEngine.h"
+#include "module/force/CForceEngine.h"
+#include "module/force/PlateWallSupport.h"
+#include "module/model/CPVXAttrCtrl.h"
+#include "module/model/CPVXGeomCtrl.h"
+#include "module/model/CPVXSElemCtrl.h"
+#include "module/model/I_PVXModel.h"
+
+namespace {
+
+constexpr int kBlockBase = 24;       // doubles ahead of block 0 in a record
+constexpr int kCornerBlocks = 4;     // a record holds corner blocks 1..4
+constexpr double kNoAngle = 1e-10;   // a display angle this small leaves the element axes as they are
+constexpr double kAxisTol = 1e-12;   // an axis this short cannot be normalised
+
+// Block position read by a plain selector; -1 for the vectors and the derived selectors.
+int PlainPosition(int nComp) {
+    static constexpr int kPos[CForceEngine::kPForcCompCount] = {14, 15, 16, 17, 18, -1, 20, 21, 22,
+                                                                23, 24, -1, 26, 27, -1, -1, -1};
+    return nComp >= 0 && nComp < CForceEngine::kPForcCompCount ? kPos[nComp] : -1;
+}
+
+// Of two values the one of larger magnitude, the second on equal magnitudes.
+double LargerOf(double a, double b) { return std::fabs(a) > std::fabs(b) ? a : b; }
+
+// Corner blocks that exist for a sub-element of n nodes.
+int CornerCount(int n) { return n < 0 ? 0 : (n > kCornerBlocks ? kCornerBlocks : n); }
+
+bool Normalise(double v[3]) {
+    const double l = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+    if (!(l > kAxisTol)) return false;
+    for (int k = 0; k < 3; ++k) v[k] /= l;
+    return true;
+}
+
+void Cross(const double a[3], const double b[3], double out[3]) {
+    out[0] = a[1] * b[2] - a[2] * b[1];
+    out[1] = a[2] * b[0] - a[0] * b[2];
+    out[2] = a[0] * b[1] - a[1] * b[0];
+}
+
+// The record slot of the model's load-result kind: 0 value or maximum, 1 minimum, 2 the larger
+// magnitude; -1 for another kind.
+int SlotOfLoadStep(int nStep) {
+    switch (nStep) {
+    case 0: case 1: return 0;
+    case 2: return 1;
+    case 3: return 2;
+    default: return -1;
+    }
+}
+
+}  // namespace
+
+// ---- value pickers ------------------------------------------------------------------------------
+
+double CForceEngine::CalcPForcValue(const T_STRP_DL& rec, int nBlock) const {
+    if (nBlock < 0 || nBlock > kCornerBlocks) return 0.0;
+    const double* b = rec.blk[nBlock];
+    const int pos = PlainPosition(m_nPForcComp);
+    if (pos >= 0) return b[pos];
+    switch (m_nPForcComp) {
+    case 5: case 14: return LargerOf(b[17], b[18]);
+    case 11: case 15: return LargerOf(b[23], b[24]);
+    case 16: return LargerOf(b[26], b[27]);
+    default: return 0.0;
+    }
+}
+
+void CForceEngine::SetPForcComponent(T_STRP_DL& rec, int nBlock, double dValue) const {
+    if (nBlock < 0 || nBlock > kCornerBlocks) return;
+    const int pos = PlainPosition(m_nPForcComp);
+    if (pos >= 0) rec.blk[nBlock][pos] = dValue;
+}
+
+double CForceEngine::GetMaxElemPForc(const T_STRP_DL& rec, int n) const {
+    if (m_nPForcComp == 5) return std::max(rec.blk[0][17], rec.blk[0][18]);
+    if (m_nPForcComp == 11) return std::max(rec.blk[0][23], rec.blk[0][24]);
+    double v = -DBL_MAX;
+    for (int b = 1; b <= CornerCount(n); ++b) v = std::max(v, CalcPForcValue(rec, b));
+    return v;
+}
+
+double CForceEngine::GetMinElemPForc(const T_STRP_DL& rec, int n) const {
+    if (m_nPForcComp == 5) return std::min(rec.blk[0][17], rec.blk[0][18]);
+    if (m_nPForcComp == 11) return std::min(rec.blk[0][23], rec.blk[0][24]);
+    double v = DBL_MAX;
+    for (int b = 1; b <= CornerCount(n); ++b) v = std::min(v, CalcPForcValue(rec, b));
+    return v;
+}
+
+void CForceEngine::GetNodalValueforCutting(UINT nKey, double& dValue1, int nNode1, double& dValue2, int nNode2) {
+    T_STRP_DL rec;
+    if (!m_mapPForc.Lookup(nKey, rec)) rec.Initialize();
+    // A corner beyond the record's four corner blocks has no value of its own.
+    dValue1 = nNode1 >= 0 && nNode1 < kCornerBlocks ? CalcPForcValue(rec, nNode1 + 1) : 0.0;
+    dValue2 = nNode2 >= 0 && nNode2 < kCornerBlocks ? CalcPForcValue(rec, nNode2 + 1) : 0.0;
+}
+
+void CForceEngine::GetRangeElementPForc(UINT nKey, C3DPoint* pMin, C3DPoint* pMax) {
+    C3DPoint lo(0.0, 0.0, 0.0), hi(0.0, 0.0, 0.0);
+    const auto* pPair = m_mapSbem.PLookup(nKey);
+    const T_PVX_SBEM_D* p = pPair ? &pPair->value : nullptr;
+    if (p && p->m_arrNode.GetSize() > 0) {
+        lo = C3DPoint(DBL_MAX, DBL_MAX, DBL_MAX);
+        hi = C3DPoint(-DBL_MAX, -DBL_MAX, -DBL_MAX);
+        for (INT_PTR i = 0; i < p->m_arrNode.GetSize(); ++i) {
+            const T_PNODE_D& n = p->m_arrNode[i];
+            lo = C3DPoint(std::min(lo.x, n.x), std::min(lo.y, n.y), std::min(lo.z, n.z));
+            hi = C3DPoint(std::max(hi.x, n.x), std::max(hi.y, n.y), std::max(hi.z, n.z));
+        }
+    }
+    if (pMin) *pMin = lo;
+    if (pMax) *pMax = hi;
+}
+
+// ---- element tests and axes -----------------------------------------------------------------------
+
+int CForceEngine::IsPossiblePForc(UINT nElemKey) const {
+    const I_PVXModel* pModel = GetModel();
+    if (!pModel || !pModel->m_pAttrCtrl) return 0;
+    T_PELEM_D elem;
+    if (!pModel->m_pAttrCtrl->GetElem(nElemKey, elem)) return 0;
+    if (CPVXSElemCtrl::IsSuperElem(elem) && !CPVXAttrCtrl::IsNormalElemResult(elem)) return 1;
+    // The elements of walls and T-girders carry their member's type code: every plane element
+    // is a plate element here.
+    return CPVXAttrCtrl::IsPlate(elem.type) || CPVXAttrCtrl::IsPlaneElemType(elem.type) ? 1 : 0;
+}
+
+int CForceEngine::IsPlateForceMember(const T_PMEMB_D& memb) const {
+    if (memb.type == 204) return m_bPlateShowTG ? 1 : 0;
+    if (memb.type == 209 || memb.type == 210) return m_bPlateShowWall ? 1 : 0;
+    return 0;
+}
+
+int CForceEngine::CalcSElemLocalVec(UINT, T_PELEM_D& elem, double axes[3][3], CPVXSElemCtrl* pCtrl, double dAngle,
+                                    int bUseGlobal) {
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) axes[r][c] = 0.0;
+    const bool bWall = CPVXAttrCtrl::IsWallElemType(elem.type);
+    const bool bLintel = CPVXSElemCtrl::IsSuperElem(elem) != 0;
+    const bool bLine = CPVXAttrCtrl::IsLineElemType(elem.type);
+    const bool bPlate = CPVXAttrCtrl::IsPlate(elem.type);
+    const bool bGirder = CPVXAttrCtrl::IsElemType204(elem.type);
+    if (!bWall && !bLintel && !bLine && !bPlate && !bGirder) return 0;
+
+    I_PVXModel* pModel = GetModel();
+    CPVXAttrCtrl* pAttr = pModel ? pModel->m_pAttrCtrl : nullptr;
+    auto readPoints = [&](int n, double pts[][3]) {
+        if (!pAttr || elem.nNode < n) return false;
+        for (int i = 0; i < n; ++i) {
+            T_PNODE_D node;
+            if (!pAttr->GetNode(elem.node[i], node)) return false;
+            pts[i][0] = node.x;
+            pts[i][1] = node.y;
+            pts[i][2] = node.z;
+        }
+        return true;
+    };
+
+    if (bUseGlobal && m_bLocalAxis == 0) {
+        axes[0][0] = axes[1][1] = axes[2][2] = 1.0;
+    } else {
+        // Each kind in turn, a later one taking over from an earlier one.
+        if (bWall) {
+            double pts[4][3];
+            if (!readPoints(4, pts) || !CClassPElem::calcPlaneLocalVector(4, pts, axes)) return 0;
+        }
+        if (bLintel) {
+            if (!pCtrl || !pCtrl->CalcSuperElemLocalVector(axes)) return 0;
+        }
+        if (bLine) {
+            double pts[2][3];
+            if (!readPoints(2, pts)) return 0;
+            double x[3] = {pts[1][0] - pts[0][0], pts[1][1] - pts[0][1], pts[1][2] - pts[0][2]};
+            if (!Normalise(x)) return 0;
+            // y is horizontal, across the line; a vertical line takes its y along the global y
+            // axis. z completes the right-handed set, so that the axes are orthonormal for a
+            // sloped line too.
+            double up[3] = {0.0, 0.0, 1.0}, y[3], z[3];
+            Cross(up, x, y);
+            if (!Normalise(y)) {
+                y[0] = 0.0;
+                y[1] = 1.0;
+                y[2] = 0.0;
+            }
+            Cross(x, y, z);
+            for (int k = 0; k < 3; ++k) {
+                axes[0][k] = x[k];
+                axes[1][k] = y[k];
+                axes[2][k] = z[k];
+            }
+        }
+        if (bPlate || bGirder) {
+            double pts[3][3];
+            CPVXGeomCtrl* pGeom = pModel ? pModel->m_pGeomCtrl : nullptr;
+            if (!pGeom || !readPoints(3, pts) || !pGeom->CalcPlaneLocalVectorByType(3, pts, axes)) return 0;
+        }
+    }
+
+    // Rows 0 and 1 turned about row 2.
+    if (std::fabs(dAngle) > 0.0)
+        for (int r = 0; r < 2; ++r) CMathFunc::mathRotate(dAngle, axes[2][0], axes[2][1], axes[2][2], axes[r]);
+    for (int r = 0; r < 3; ++r)
+        if (!Normalise(axes[r])) return 0;
+    return 1;
+}
+
+// ---- the lists ----------------------------------------------------------------------------------
+
+int CForceEngine::MakePForcDataList() {
+    forcepw::WaitCursorScope wait;
+    m_arrElemKey.RemoveAll();
+    m_mapPForc.RemoveAll();
+    m_mapSbem.RemoveAll();
+    I_PVXModel* pModel = GetModel();
+    if (!pModel || !pModel->m_bResultDataReady || !pModel->m_pAttrCtrl) return 0;
+    CPVXAttrCtrl& attr = *pModel->m_pAttrCtrl;
+
+    CPVXSElemCtrl ctrl;
+    const CArray<UINT, UINT>& membs = pModel->m_arrActiveMembKey;
+    m_arrElemKey.SetSize(0, membs.GetSize() > 0 ? membs.GetSize() : 1);
+    CArray<UINT, UINT> resultKeys;
+    T_PVX_SBEM_D sbem;
+    for (INT_PTR i = 0; i < membs.GetSize(); ++i) {
+        T_PMEMB_D memb;
+        if (!attr.GetMemb(membs[i], memb) || !IsPlateForceMember(memb)) continue;
+        for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
+            const UINT elemKey = memb.aElem[e];
+            T_PELEM_D elem;
+            if (!IsPossiblePForc(elemKey) || !attr.GetElem(elemKey, elem)) continue;
+            resultKeys.RemoveAll();
+            ctrl.GetSuperElemNodeKeys(elemKey, resultKeys);
+            ctrl.GetSuperElemData(elemKey);
+            double display[3][3], own[3][3];
+            if (CalcSElemLocalVec(elemKey, elem, display, &ctrl, m_dPLocalAngle, 1) &&
+                CalcSElemLocalVec(elemKey, elem, own, &ctrl, 0.0, 0)) {
+                for (INT_PTR r = 0; r < resultKeys.GetSize(); ++r) {
+                    const UINT key = resultKeys[r];
+                    if (!ctrl.GetSuperElemShapeNodes(key, sbem.m_arrNodeKey, &sbem.m_arrNode) ||
+                        sbem.m_arrNodeKey.GetSize() < 3)
+                        continue;
+                    if (!MakePForcDataList_Sub(key, own, display)) continue;
+                    sbem.m_nKey = key;
+                    m_mapSbem.SetAt(key, sbem);
+                }
+            }
+            // The records of this element are cleared whatever became of it, so that nothing of
+            // it reaches the next element.
+            ctrl.InitSuperElemRecords();
+        }
+    }
+
+    const bool bVector = m_nPForcComp == 5 || m_nPForcComp == 11;
+    if (m_bPAverageNodal && !bVector) GetAverageNodalDataList();
+    if (m_bPAverageNodal && !m_bSkipActivePlateList) GetActivePlateList();
+    if (!MakePForcDataList_MnMx()) return 0;
+    // A selected load alone is no data: the mode then shows the plain model.
+    if (m_mapPForc.GetCount() == 0) return 0;
+    if (m_bCuttingLine) MakeCuttingLineData();
+    m_bPForcData = 1;
+    return 1;
+}
+
+int CForceEngine::MakePForcDataList_Sub(UINT nKey, double own[3][3], double display[3][3]) {
+    I_PVXModel* pModel = GetModel();
+    CDBDoc* pDoc = pModel ? pModel->GetDBDoc() : nullptr;
+    CPostCtrl* pPost = pDoc ? pDoc->GetPostCtrl() : nullptr;
+    if (!pPost) return 0;
+    const int nSlot = SlotOfLoadStep(pModel->m_nLoadStep);
+    if (nSlot < 0) return 0;
+    T_STRP_DL rec;
+    rec.Initialize();
+    T_STRP_DL* slots[3] = {nullptr, nullptr, nullptr};
+    slots[nSlot] = &rec;
+    if (!pPost->GetStrp_L(nKey, slots[0], slots[1], slots[2], 0)) return 0;
+    if (!(m_bLocalAxis == 1 && std::fabs(m_dPLocalAngle) < kNoAngle) && !pPost->ConvertStrpForce_UCS(own, display, rec))
+        return 0;
+    m_arrElemKey.Add(nKey);
+    m_mapPForc.SetAt(nKey, rec);
+    return 1;
+}
+
+int CForceEngine::MakePForcDataList_MnMx() {
+    I_PVXModel* pModel = GetModel();
+    m_dPAbsMax = 0.0;
+    m_nPAbsMaxElem = 0;
+    double dMax = -DBL_MAX, dMin = DBL_MAX;
+    UINT nMaxKey = 0, nMinKey = 0;
+    bool bTaken = false;
+    for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
+        const UINT key = m_arrElemKey[i];
+        const auto* pRec = m_mapPForc.PLookup(key);
+        const auto* pSbem = m_mapSbem.PLookup(key);
+        if (!pRec || !pSbem) continue;
+        bTaken = true;
+        const int n = static_cast<int>(pSbem->value.m_arrNodeKey.GetSize());
+        const double vmax = GetMaxElemPForc(pRec->value, n);
+        if (vmax > dMax) {
+            dMax = vmax;
+            nMaxKey = key;
+        }
+        if (std::fabs(vmax) > m_dPAbsMax) {
+            m_dPAbsMax = std::fabs(vmax);
+            m_nPAbsMaxElem = key;
+        }
+        const double vmin = GetMinElemPForc(pRec->value, n);
+        if (vmin < dMin) {
+            dMin = vmin;
+            nMinKey = key;
+        }
+        if (std::fabs(vmin) > m_dPAbsMax) {
+            m_dPAbsMax = std::fabs(vmin);
+            m_nPAbsMaxElem = key;
+        }
+    }
+    if (!bTaken) {
+        dMax = dMin = 0.0;
+        nMaxKey = nMinKey = 0;
+    }
+    if (pModel) {
+        pModel->m_nMaxKey = nMaxKey;
+        pModel->m_nMinKey = nMinKey;
+    }
+    m_dLegendMax = dMax;
+    m_dLegendMin = dMin;
+    if (m_pContourEngine)
+        m_pContourEngine->MakeRankMap(dMin, dMax);
+    else
+        m_pContourEngine = new CContourEngine(dMin, dMax);
+
+    // Every element weighs its centre and each of its corners once; a triangle has no fourth
+    // corner to add.
+    CContourEngine& s = *m_pContourEngine;
+    s.ClearPecentRankMap();
+    for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
+        const UINT key = m_arrElemKey[i];
+        const auto* pRec = m_mapPForc.PLookup(key);
+        if (!pRec) continue;
+        const auto* pSbem = m_mapSbem.PLookup(key);
+        const int n = pSbem ? CornerCount(static_cast<int>(pSbem->value.m_arrNodeKey.GetSize())) : kCornerBlocks;
+        for (int b = 0; b <= n; ++b) s.AddPecentRankMapData(CalcPForcValue(pRec->value, b), 1.0);
+    }
+    s.FinishPecentRankMapData();
+    return 1;
+}
+
+void CForceEngine::GetAverageNodalDataList() {
+    // Sum and count of the component over the corners met at each node.
+    struct Sum {
+        double sum = 0.0;
+        int n = 0;
+    };
+    CMap<UINT, UINT, Sum, Sum&> sums;
+    sums.InitHashTable(kMapBuckets);
+    for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
+        const UINT key = m_arrElemKey[i];
+        const auto* pSbem = m_mapSbem.PLookup(key);
+        const auto* pRec = m_mapPForc.PLookup(key);
+        if (!pSbem || !pRec) continue;
+        const CArray<UINT, UINT>& nodes = pSbem->value.m_arrNodeKey;
+        for (int j = 0; j < CornerCount(static_cast<int>(nodes.GetSize())); ++j) {
+            Sum& s = sums[nodes[j]];
+            s.sum += CalcPForcValue(pRec->value, j + 1);
+            ++s.n;
+        }
+    }
+    for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
+        const UINT key = m_arrElemKey[i];
+        const auto* pSbem = m_mapSbem.PLookup(key);
+        auto* pRec = m_mapPForc.PLookup(key);
+        if (!pSbem || !pRec) continue;
+        const CArray<UINT, UINT>& nodes = pSbem->value.m_arrNodeKey;
+        for (int j = 0; j < CornerCount(static_cast<int>(nodes.GetSize())); ++j) {
+            const auto* pSum = sums.PLookup(nodes[j]);
+            if (pSum && pSum->value.n > 0) SetPForcComponent(pRec->value, j + 1, pSum->value.sum / pSum->value.n);
+        }
+    }
+}
+
+void CForceEngine::GetActivePlateList() {
+    m_arrElemKey.RemoveAll();
+    I_PVXModel* pModel = GetModel();
+    if (!pModel || !pModel->m_pAttrCtrl) return;
+    CPVXSElemCtrl ctrl;
+    const CArray<UINT, UINT>& membs = pModel->m_arrActiveMembKey;
+    for (INT_PTR i = 0; i < membs.GetSize(); ++i) {
+        T_PMEMB_D memb;
+        if (!pModel->m_pAttrCtrl->GetMemb(membs[i], memb)) continue;
+        for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
+            T_PELEM_D elem;
+            if (!pModel->m_pAttrCtrl->GetElem(memb.aElem[e], elem) || !IsPossiblePForc(memb.aElem[e])) continue;
+            ctrl.GetSuperElemNodeKeys(memb.aElem[e], m_arrElemKey);
+        }
+    }
+}

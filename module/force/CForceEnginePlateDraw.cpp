@@ -1,0 +1,513 @@
+// CForceEngine: drawing of the plate forces of display mode 10 from the lists of
+// CForceEnginePlate.cpp.
+//
+// The pass walks the members back to front as the graphics control sorts them. The plates of the
+// T-girders and walls that the lists were built for are painted face by face as colour bands
+// (each face vertex takes the corner value of its node, a vertex off the sub-element's corners
+// the centre value), or, for the two vector selectors, get a pair of double arrows along the
+// principal directions at each face's centre; every other member is drawn once in the inactive
+// style. The numbers are each face's extreme (or centre) value at its centre, optionally only
+// those near the legend's extremes.
+#include <algorithm>
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "host/base/CMathFunc.h"
+#include "host/grx/GRE_Atom.h"
+#include "host/grx/I_PVXCtrl.h"
+#include "module/contour/CContourEngine.h"
+#include "module/engines/CDeformEngine.h"
+#include "module/force/CForceEngine.h"
+#include "module/force/PlateWallSupport.h"
+#include "module/model/CPVXAttrCtrl.h"
+#include "module/model/CPVXLabelBase.h"
+#include "module/model/CPVXSElemCtrl.h"
+#include "module/model/I_PVXModel.h"
+#include "module/model/T_PVX_DOPT_D.h"
+#include "platform/gdi/CGdiObject.h"
+#include "platform/gdi/CSelectScope.h"
+#include "platform/ui/CClientDC.h"
+#include "platform/ui/CView.h"
+
+namespace {
+
+constexpr double kArrowOfElement = 0.35;  // the largest arrow against the size of its element
+constexpr double kArrowOfModel = 0.025;   // and at least this share of the model's size
+constexpr double kArrowHead = 0.2;        // head lines against the arrow's length
+constexpr double kZeroReference = 1e-15;  // a largest value this small counts as 1
+
+bool IsVectorComp(int c) { return c == 5 || c == 11; }
+
+// Largest of the extents of a box.
+double LargestExtent(const C3DPoint& lo, const C3DPoint& hi) {
+    const C3DPoint d = hi - lo;
+    return std::max(std::max(d.x, d.y), d.z);
+}
+
+// Edge flags of a face as an int list (all edges when the face brought none).
+void FaceFlags(const CArray<int>* pFrom, int n, CArray<int, int>& to) {
+    to.SetSize(n);
+    for (int i = 0; i < n; ++i) to[i] = pFrom && i < pFrom->GetSize() ? (*pFrom)[i] : 1;
+}
+
+// The kind of extreme label a plate value gets under the number options' filter: 0 maximum,
+// 1 minimum, 2 largest magnitude, -1 none. Kinds 0, 2 and 3 test the element's maximum and
+// minimum, kind 1 its extreme of larger magnitude.
+int PlateLabelKind(const T_PVX_DOPT_NUMBER_D& num, double dLegendMax, double dLegendMin, double vmax, double vmin,
+                   double vabs, double& v) {
+    const double t = (dLegendMax - dLegendMin) * num.m_dNumberFactor * 0.01;
+    switch (num.m_nNumberOpt1) {
+    case 0:
+        if (dLegendMax - vmax <= t) {
+            v = vmax;
+            return 0;
+        }
+        if (vmin - dLegendMin <= t) {
+            v = vmin;
+            return 1;
+        }
+        return -1;
+    case 1: {
+        const double L = std::fabs(dLegendMax) >= std::fabs(dLegendMin) ? std::fabs(dLegendMax) : std::fabs(dLegendMin);
+        v = vabs;
+        return L - std::fabs(vabs) <= t ? 2 : -1;
+    }
+    case 2:
+        v = vmax;
+        return dLegendMax - vmax <= t ? 0 : -1;
+    case 3:
+        v = vmin;
+        return vmin - dLegendMin <= t ? 1 : -1;
+    default: return -1;
+    }
+}
+
+C3DPoint MeanOf(const CList<C3DPoint>& face) {
+    C3DPoint c(0.0, 0.0, 0.0);
+    int n = 0;
+    for (POSITION pos = face.GetHeadPosition(); pos; ++n) c = c + face.GetNext(pos);
+    return n > 0 ? c * (1.0 / n) : c;
+}
+
+}  // namespace
+
+// ---- contours and vectors ----------------------------------------------------------------------
+
+namespace {
+
+constexpr int kMaxClipVertices = 16;  // a face of 3 or 4 corners clipped to one band stays far below
+
+struct ClipVertex {
+    C3DPoint pt;
+    double v;
+    int bLine;  // the edge to the next vertex lies on a level
+};
+
+// The part of a polygon where the value is at least (bUpper 0) or at most (bUpper 1) the level,
+// values linear along the edges; edges made along the level are flagged. Returns the vertex
+// count, -1 when the output would not fit.
+int ClipToLevel(const ClipVertex* in, int n, double level, bool bUpper, ClipVertex* out) {
+    auto inside = [&](double v) { return bUpper ? v <= level : v >= level; };
+    int m = 0;
+    for (int i = 0; i < n; ++i) {
+        const ClipVertex& P = in[i];
+        const ClipVertex& Q = in[(i + 1) % n];
+        const bool pIn = inside(P.v), qIn = inside(Q.v);
+        auto crossing = [&](int bLine) {
+            const double t = (level - P.v) / (Q.v - P.v);
+            return ClipVertex{P.pt + (Q.pt - P.pt) * t, level, bLine};
+        };
+        if (m + 2 > kMaxClipVertices) return -1;
+        if (pIn && qIn) {
+            out[m++] = Q;
+        } else if (pIn) {
+            out[m++] = crossing(1);  // leaving: the way back in runs along the level
+        } else if (qIn) {
+            out[m++] = crossing(P.bLine);
+            out[m++] = Q;
+        }
+    }
+    return m;
+}
+
+}  // namespace
+
+void CForceEngine::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C3DPoint>* pPoints, int* pFlags,
+                                    int bFrame) {
+    I_PVXModel* pModel = GetModel();
+    const int n = pPoints ? static_cast<int>(pPoints->GetCount()) : 0;
+    const CContourEngine* s = m_pContourEngine;
+    if (bFrame || !pValues || !s || !pModel || pModel->m_bGradient || (n != 3 && n != 4) || s->m_nFillStyle == 1 ||
+        s->m_bExtrudeContour || s->m_bGlobalRange || s->m_bListMode) {
+        CEngineBase::DoSubPolyContour(pDC, pValues, pPoints, pFlags, bFrame);
+        return;
+    }
+    // The bands the corners span: band b lies between levels b - 1 and b; a corner on a level
+    // belongs to the band below it as the face's top and to the band above it as its bottom.
+    const int nLevels = std::clamp(s->m_nNumColor, 1, static_cast<int>(CContourEngine::MAX_LEVELS));
+    int lo = INT_MAX, hi = -1;
+    for (int i = 0; i < n; ++i) {
+        const int r = s->GetUpperRank(pValues[i]);
+        if (r == 0 || pValues[i] > s->m_dRankMap[nLevels - 1]) {
+            // Outside the levels: the base cutter decides.
+            CEngineBase::DoSubPolyContour(pDC, pValues, pPoints, pFlags, bFrame);
+            return;
+        }
+        lo = std::min(lo, r > 0 ? r : -r + 1);
+        hi = std::max(hi, r > 0 ? r : -r);
+    }
+    if (lo > hi) {
+        CEngineBase::DoSubPolyContour(pDC, pValues, pPoints, pFlags, bFrame);
+        return;
+    }
+
+    ClipVertex face[kMaxClipVertices], a[kMaxClipVertices], b[kMaxClipVertices];
+    int i = 0;
+    for (POSITION pos = pPoints->GetHeadPosition(); pos; ++i) face[i] = ClipVertex{pPoints->GetNext(pos), pValues[i], 0};
+    // One polygon per band, the corners of a fine mesh mostly in one: the band's part of the
+    // face, its first vertex the largest value (which gives the band its colour).
+    CArray<int, int> sizes;
+    CArray<VtxInfo_tag, VtxInfo_tag> vertices;
+    for (int band = lo; band <= hi; ++band) {
+        const ClipVertex* part = face;
+        int m = n;
+        if (lo != hi) {
+            m = ClipToLevel(face, n, s->m_dRankMap[band - 1], false, a);
+            if (m >= 3) m = ClipToLevel(a, m, s->m_dRankMap[band], true, b);
+            if (m < 0) {
+                CEngineBase::DoSubPolyContour(pDC, pValues, pPoints, pFlags, bFrame);
+                return;
+            }
+            part = b;
+        }
+        if (m < 3) continue;
+        int top = 0;
+        for (int k = 1; k < m; ++k)
+            if (part[k].v > part[top].v) top = k;
+        sizes.Add(m);
+        const INT_PTR at = vertices.GetSize();
+        vertices.SetSize(at + m);
+        for (int k = 0; k < m; ++k) {
+            const ClipVertex& c = part[(top + k) % m];
+            vertices[at + k].pt = c.pt;
+            vertices[at + k].dValue = c.v;
+            vertices[at + k].bLine = c.bLine;
+        }
+    }
+    if (sizes.GetSize() > 0) DrawContourList(pDC, sizes, vertices);
+}
+
+void CForceEngine::DrawPForcContour(CDC* pDC) {
+    I_PVXModel* pModel = GetModel();
+    if (!m_bPForcData || !pDC || !pModel || !pModel->m_pPVXCtrl || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return;
+    forcepw::WaitCursorScope wait;
+    T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
+    const bool bVector = IsVectorComp(m_nPForcComp);
+    if (bVector) InitVectorAdjustFactor();
+    if (m_bDeformed && !pModel->m_pDeformEngine) return;
+    const int nType = pModel->m_nObjectIDFirst + (m_bDeformed ? 1 : 0);
+
+    CPen pen(PS_SOLID, pModel->m_nPenFactor, m_pContourEngine ? m_pContourEngine->m_crElemEdge : RGB(0, 0, 0));
+    CSelectScope<CPen> selectPen(pDC, &pen);
+    // The view-state word: wire frame while arrows are drawn, as it was for the contours.
+    const int nViewState = opt.m_bWireFrame;
+    forcepw::IntScope restoreView(opt.m_bWireFrame, nViewState);
+
+    I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
+    CArray<GRE_Atom, GRE_Atom&> atoms;
+    ctrl.GetZSortedList(pModel->m_arrAllMembKey, nType, atoms);
+    const int bZoomAll = ctrl.IsZoomAllState();
+    UINT nLastInactive = 0;
+    bool bStopped = false;
+    for (INT_PTR i = 0; i < atoms.GetSize() && !bStopped; ++i) {
+        const GRE_Atom a = atoms[i];
+        if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
+        T_PMEMB_D memb;
+        if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb)) continue;
+        // Members whose plates the lists do not hold (rafts, slabs, a family switched off) are
+        // drawn inactive rather than left out of the picture.
+        const bool bPlateMember = IsPlateForceMember(memb) != 0;
+        for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
+            const UINT elemKey = memb.aElem[e];
+            T_PELEM_D elem;
+            if (!pModel->m_pAttrCtrl->GetElem(elemKey, elem) || !elem.bActive) continue;
+            if (pModel->WatchEscKeyPress()) {
+                bStopped = true;
+                break;
+            }
+            if (!bPlateMember || !IsPossiblePForc(elemKey)) {
+                opt.m_bWireFrame = bVector ? 1 : nViewState;
+                if (nLastInactive != a.m_nKey) {
+                    nLastInactive = a.m_nKey;
+                    if (DrawMemberPlain(pDC, a.m_nKey) == -1) bStopped = true;
+                }
+                continue;
+            }
+            if (bVector) {
+                opt.m_bWireFrame = 1;
+                // The plate's outline under its arrows.
+                const int r = m_bDeformed ? forcepw::DrawDeformedElement(pModel->m_pDeformEngine, pDC, elemKey)
+                                          : pModel->PVXDrawElementNew(pDC, elemKey);
+                if (r == -1) {
+                    bStopped = true;
+                    break;
+                }
+                DoPForcElementVector(pDC, elemKey);
+            } else {
+                opt.m_bWireFrame = nViewState;
+                if (DoPForcElementContour(pDC, elemKey) == -1) bStopped = true;
+            }
+        }
+    }
+    opt.m_bWireFrame = nViewState;
+    if (bStopped) return;
+    if (m_bCuttingLine) DrawCuttingLineDiagrams(pDC);
+    if (m_bDeformed && opt.m_bUndeformedWireFrame && !bVector) {
+        forcepw::IntScope edges(opt.m_nRenderMode, 2);
+        pModel->PVXDrawOriginal(pDC, 1);
+    }
+}
+
+int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return 0;
+    T_PELEM_D elem;
+    if (!pModel->m_pAttrCtrl->GetElem(nElemKey, elem)) return 0;
+    // Without result colours the plate is drawn plainly.
+    if (!pModel->m_bContour)
+        return m_bDeformed ? forcepw::DrawDeformedElement(pModel->m_pDeformEngine, pDC, nElemKey)
+                           : pModel->PVXDrawElementNew(pDC, nElemKey);
+    // The deformation engine is needed only to draw on the deformed shape.
+    if ((m_bDeformed && !pModel->m_pDeformEngine) || !m_pContourEngine) return 0;
+
+    forcepw::ShapeLists shape;
+    T_SHAPE_ARGUMENT arg = shape.Argument(m_bDeformed);
+    if (!m_bDeformed || !forcepw::DeformedElementShape(pModel->m_pDeformEngine, nElemKey, shape.faces, &shape.flags, arg))
+        pModel->GetShapeElement(nElemKey, elem, shape.faces, &shape.flags, arg, 1, 0);
+    const INT_PTR nFaces = shape.faces.GetSize();
+    if (nFaces == 0) return 0;
+    const bool bFaceKeys = shape.faceKeys.GetSize() == nFaces;
+
+    T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
+    const bool bEdges = opt.m_nRenderMode == 2 || opt.m_nRenderMode == 3;
+    const bool bLinesOnly = m_pContourEngine->m_nFillStyle == 1;
+    COLORREF faceColors[2] = {RGB(0, 0, 0), opt.m_Color.m_crBackground};
+    T_PMEMB_D memb;
+    memb.type = elem.type;
+    pModel->GetMembColor(memb, faceColors);
+    const double dFrame = pModel->m_bAnimation ? forcepw::FrameFactor(pModel->m_AnimationEngine) : 1.0;
+
+    std::vector<double> values;
+    std::vector<int> flags;
+    CArray<int, int> edgeFlags;
+    CList<C3DPoint, C3DPoint> poly;  // the face as the band cutter takes it
+    for (INT_PTR f = 0; f < nFaces; ++f) {
+        PVXPolyList* face = shape.faces[f];
+        if (!face) continue;
+        if (pModel->WatchEscKeyPress()) return -1;
+        const UINT subKey = bFaceKeys ? shape.faceKeys[f] : nElemKey;
+        const auto* pRec = m_mapPForc.PLookup(subKey);
+        const auto* pSbem = m_mapSbem.PLookup(subKey);
+        if (!pRec || !pSbem) continue;
+        const int n = static_cast<int>(face->GetCount());
+        if (n < 3) continue;
+        if (nFaces >= 2 && opt.m_bWireFrame == 0 && opt.m_bPlaneCulling && !pModel->IsVisibleFace(face, n)) continue;
+        FaceFlags(f < shape.flags.GetSize() ? shape.flags[f] : nullptr, n, edgeFlags);
+        if (bEdges && bLinesOnly) {
+            pModel->DrawPolygon3DFill(pDC, *face, edgeFlags, faceColors[1], nullptr, 0);
+            pModel->DrawPolygonEdge(pDC, face, &edgeFlags, 0);
+        }
+        // Each vertex takes the corner block of its node; a vertex whose node is not among the
+        // sub-element's four corners takes the centre value.
+        const CArray<UINT>* pKeys = f < shape.nodeKeys.GetSize() ? shape.nodeKeys[f] : nullptr;
+        values.assign(static_cast<size_t>(n), 0.0);
+        flags.assign(static_cast<size_t>(n), 0);
+        for (int j = 0; j < n; ++j) {
+            const int m = pKeys && j < pKeys->GetSize() ? GetNodeOrder((*pKeys)[j], pSbem->value.m_arrNodeKey) : -1;
+            double v = CalcPForcValue(pRec->value, m >= 0 && m < 4 ? m + 1 : 0);
+            if (pModel->m_bAnimation) v = m_pContourEngine->GetSubFrameValue(v, dFrame);
+            values[static_cast<size_t>(j)] = v;
+            flags[static_cast<size_t>(j)] = edgeFlags[j];
+        }
+        poly.RemoveAll();
+        for (POSITION pos = face->GetHeadPosition(); pos;) poly.AddTail(face->GetNext(pos));
+        DoSubPolyContour(pDC, values.data(), &poly, flags.data(), 0);
+        if (bEdges && !bLinesOnly) pModel->DrawPolygonEdge(pDC, face, &edgeFlags, 0);
+    }
+
+    if (m_bPShowLocalAxis) {
+        CPVXSElemCtrl ctrl;
+        ctrl.GetSuperElemData(nElemKey);
+        double axes[3][3];
+        if (CalcSElemLocalVec(nElemKey, elem, axes, &ctrl, m_dPLocalAngle, 1))
+            DrawPlateResultLclAxis(pDC, nElemKey, axes, m_bDeformed);
+        ctrl.InitSuperElemRecords();
+    }
+    return 1;
+}
+
+void CForceEngine::InitVectorAdjustFactor() {
+    I_PVXModel* pModel = GetModel();
+    C3DPoint lo, hi;
+    const double E = pModel && pModel->GetRangeModel(&lo, &hi, 1) ? LargestExtent(lo, hi) : 0.0;
+    GetRangeElementPForc(m_nPAbsMaxElem, &lo, &hi);
+    const double e = LargestExtent(lo, hi);
+    if (m_dPAbsMax > -kZeroReference && m_dPAbsMax < kZeroReference) m_dPAbsMax = 1.0;
+    m_dPVectorAdjustFactor = std::max(kArrowOfElement * e, kArrowOfModel * E) / m_dPAbsMax;
+}
+
+int CForceEngine::DoPForcElementVector(CDC* pDC, UINT nElemKey) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel || !pModel->m_pAttrCtrl) return 1;
+    T_PELEM_D elem;
+    if (!pModel->m_pAttrCtrl->GetElem(nElemKey, elem)) return 1;
+    forcepw::ShapeLists shape;
+    T_SHAPE_ARGUMENT arg = shape.Argument(m_bDeformed);
+    if (!m_bDeformed || !forcepw::DeformedElementShape(pModel->m_pDeformEngine, nElemKey, shape.faces, &shape.flags, arg))
+        pModel->GetShapeElement(nElemKey, elem, shape.faces, &shape.flags, arg, 1, 0);
+    // The principal angles of the records are measured in the display axes the records were
+    // turned into, so the arrows are laid out in those axes.
+    CPVXSElemCtrl ctrl;
+    ctrl.GetSuperElemData(nElemKey);
+    double axes[3][3];
+    const int bAxes = CalcSElemLocalVec(nElemKey, elem, axes, &ctrl, m_dPLocalAngle, 1);
+    ctrl.InitSuperElemRecords();
+    if (!bAxes) return 1;
+    const INT_PTR nFaces = shape.faces.GetSize();
+    const bool bFaceKeys = shape.faceKeys.GetSize() == nFaces;
+    CArray<C3DPoint, C3DPoint&> vertices;
+    for (INT_PTR f = 0; f < nFaces; ++f) {
+        PVXPolyList* face = shape.faces[f];
+        if (!face || face->GetCount() < 3 || face->GetCount() > 4) continue;
+        vertices.RemoveAll();
+        for (POSITION pos = face->GetHeadPosition(); pos;) vertices.Add(face->GetNext(pos));
+        DoPForcElementVector_Sub(pDC, vertices, bFaceKeys ? shape.faceKeys[f] : nElemKey, axes);
+    }
+    return 1;
+}
+
+int CForceEngine::DoPForcElementVector_Sub(CDC* pDC, CArray<C3DPoint, C3DPoint&>& vertices, UINT nSubKey,
+                                           double axes[3][3]) {
+    I_PVXModel* pModel = GetModel();
+    if (!pDC || !pModel || !m_pContourEngine || (m_bDeformed && !pModel->m_pDeformEngine)) return 0;
+    const auto* pRec = m_mapPForc.PLookup(nSubKey);
+    if (!pRec || vertices.GetSize() == 0) return 0;
+    const double* b0 = pRec->value.blk[0];
+    const int at = m_nPForcComp == 11 ? 23 : 17;
+    const double P1 = b0[at], P2 = b0[at + 1], theta = b0[at + 2];
+
+    C3DPoint C(0.0, 0.0, 0.0);
+    for (INT_PTR i = 0; i < vertices.GetSize(); ++i) C = C + vertices[i];
+    C = C * (1.0 / static_cast<double>(vertices.GetSize()));
+    C3DPoint d1(axes[0][0], axes[0][1], axes[0][2]), d2(axes[1][0], axes[1][1], axes[1][2]);
+    const C3DPoint normal(axes[2][0], axes[2][1], axes[2][2]);
+    CMathFunc::mathRotate(theta, normal, d1);
+    CMathFunc::mathRotate(theta, normal, d2);
+    const double f = m_dPVectorAdjustFactor * m_dPVectorScale;
+
+    // The shaft runs |P| f along the direction; the head lines start back from the tip by the
+    // signed value, so tension points away from the centre and compression towards it.
+    const C3DPoint T1 = C + d1 * (std::fabs(P1) * f);
+    const C3DPoint H1a = T1 - d1 * (kArrowHead * P1 * f) + d2 * (kArrowHead * std::fabs(P1) * f);
+    const C3DPoint H1b = T1 - d1 * (kArrowHead * P1 * f) - d2 * (kArrowHead * std::fabs(P1) * f);
+    const C3DPoint T2 = C + d2 * (std::fabs(P2) * f);
+    const C3DPoint H2a = T2 - d2 * (kArrowHead * P2 * f) + d1 * (kArrowHead * std::fabs(P2) * f);
+    const C3DPoint H2b = T2 - d2 * (kArrowHead * P2 * f) - d1 * (kArrowHead * std::fabs(P2) * f);
+
+    auto colour = [&](double v) {
+        return pModel->m_bGradient ? m_pContourEngine->GetValueColorGrad(v) : m_pContourEngine->GetValueColor(v);
+    };
+    // The window shows the arrows at once while the memory image is drawn, unless the drawing
+    // goes to a printer or another device.
+    std::unique_ptr<CClientDC> client;
+    if (!pDC->IsPrinting() && !pModel->m_bExternalDevice && !pModel->m_bSecondTarget && pModel->m_pView &&
+        pModel->m_pView->GetSafeHwnd()) {
+        client = std::make_unique<CClientDC>(pModel->m_pView);
+        if (!client->GetSafeHdc()) client.reset();
+    }
+    {
+        CPen pen(PS_SOLID, pModel->m_nPenFactor, colour(P1));
+        CSelectScope<CPen> sel(pDC, &pen);
+        CSelectScope<CPen> selClient(client.get(), &pen);
+        DrawVectorArrow(pDC, client.get(), C, T1, H1a, H1b);
+    }
+    {
+        CPen pen(PS_SOLID, pModel->m_nPenFactor, colour(P2));
+        CSelectScope<CPen> sel(pDC, &pen);
+        CSelectScope<CPen> selClient(client.get(), &pen);
+        DrawVectorArrow(pDC, client.get(), C, T2, H2a, H2b);
+    }
+    return 1;
+}
+
+// ---- numbers --------------------------------------------------------------------------------------
+
+void CForceEngine::OutputPForcNumbers(CDC* pDC) {
+    I_PVXModel* pModel = GetModel();
+    if (!m_bPForcData || !pDC || !pModel || !pModel->m_pPVXCtrl || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return;
+    T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
+    T_PVX_DOPT_NUMBER_D& num = opt.m_Number;
+    const bool bVector = IsVectorComp(m_nPForcComp);
+    if (m_bDeformed && !pModel->m_pDeformEngine) return;
+
+    const int nSaved = pDC->SaveDC();
+    CPVXPlatLabel label(pDC);
+    label.SetLabelOption(&num);
+    label.BeginDraw();
+    {
+        forcepw::IntScope view(opt.m_bWireFrame, 1);
+        bool bStopped = false;
+        if (m_bDeformed && opt.m_bUndeformedWireFrame && bVector && pModel->PVXDrawOriginal(pDC, 1) == -1)
+            bStopped = true;
+        I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
+        CArray<GRE_Atom, GRE_Atom&> atoms;
+        if (!bStopped)
+            ctrl.GetZSortedList(pModel->m_arrAllMembKey, pModel->m_nObjectIDFirst + (m_bDeformed ? 1 : 0), atoms);
+        const int bZoomAll = ctrl.IsZoomAllState();
+        for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
+            const GRE_Atom a = atoms[i];
+            if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
+            T_PMEMB_D memb;
+            if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb) || !IsPlateForceMember(memb)) continue;
+            for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
+                const UINT elemKey = memb.aElem[e];
+                T_PELEM_D elem;
+                if (!pModel->m_pAttrCtrl->GetElem(elemKey, elem) || !IsPossiblePForc(elemKey)) continue;
+                forcepw::ShapeLists shape;
+                T_SHAPE_ARGUMENT arg = shape.Argument(m_bDeformed);
+                if (!m_bDeformed ||
+                    !forcepw::DeformedElementShape(pModel->m_pDeformEngine, elemKey, shape.faces, &shape.flags, arg))
+                    pModel->GetShapeElement(elemKey, elem, shape.faces, &shape.flags, arg, 1, 0);
+                if (shape.faceKeys.GetSize() != shape.faces.GetSize()) continue;
+                for (INT_PTR f = 0; f < shape.faces.GetSize(); ++f) {
+                    const PVXPolyList* face = shape.faces[f];
+                    const auto* pRec = face ? m_mapPForc.PLookup(shape.faceKeys[f]) : nullptr;
+                    const int n = face ? static_cast<int>(face->GetCount()) : 0;
+                    if (!pRec || n == 0 || n > 4) continue;
+                    C3DPoint C = MeanOf(*face);
+                    double vmax, vmin;
+                    if (m_nPNumberMode == 1 && !bVector) {
+                        vmax = vmin = CalcPForcValue(pRec->value, 0);
+                    } else {
+                        vmax = GetMaxElemPForc(pRec->value, n);
+                        vmin = GetMinElemPForc(pRec->value, n);
+                    }
+                    const double vabs = std::fabs(vmin) >= std::fabs(vmax) ? vmin : vmax;
+                    if (!num.m_nNumberOpt2) {
+                        const CPoint pt = pModel->Get3DPtTo2DPt(&C);
+                        label.OutputNumber(pt.x, pt.y, vabs);
+                        continue;
+                    }
+                    double v = 0.0;
+                    const int nKind = PlateLabelKind(num, m_dLegendMax, m_dLegendMin, vmax, vmin, vabs, v);
+                    if (nKind >= 0) label.OutputMaxMin(pModel, &C, nKind, v);
+                }
+            }
+        }
+    }
+    label.EndDraw();
+    pDC->RestoreDC(nSaved);
+}

@@ -1,0 +1,343 @@
+// Plate force drawing of display mode 10: the colour of each face vertex, the members drawn
+// plain, the principal-force arrows and their length, the numbers with the extreme filter, and
+// Escape.
+#include <algorithm>
+#include <cmath>
+
+#include "module/model/PVXModes.h"
+#include "platform/ui/CUiDriver.h"
+#include "tests/module/wallplate/WallPlateTestSupport.h"
+
+namespace wallplatetest {
+namespace {
+
+const double kModelExtent = 20.0 + std::sqrt(3.0);  // x from 0 to node 121
+
+// Notes the faces and the arrows it is given.
+class ArrowEngine : public NoteEngine {
+public:
+    explicit ArrowEngine(I_PVXModelBase* p) : NoteEngine(p) {}
+    struct Arrow {
+        C3DPoint base, tip, a, b;
+    };
+    void DrawVectorArrow(CDC*, CDC*, C3DPoint base, C3DPoint tip, C3DPoint a, C3DPoint b) override {
+        m_arrows.push_back({base, tip, a, b});
+    }
+    std::vector<Arrow> m_arrows;
+};
+
+class PlateDrawTest : public WallPlateTest {
+protected:
+    std::unique_ptr<ArrowEngine> Build(int comp) {
+        auto e = std::make_unique<ArrowEngine>(&M());
+        e->m_nPForcComp = comp;
+        e->InitEngine(nullptr, PVXMode::kPlateForce);
+        return e;
+    }
+};
+
+TEST_F(PlateDrawTest, EachFaceVertexTakesTheCornerOfItsNode) {
+    // Fxx: panel 00 holds 0, 3, 1, 0 at nodes 101, 102, 105, 104; the wall beam's panel 20, 40,
+    // 60, 80; the girder 10. Every other member is drawn plain; no deformation engine is needed.
+    auto e = Build(0);
+    ASSERT_EQ(M().m_pDeformEngine, nullptr);
+    e->DrawPForcContour(&m_dc);
+    ASSERT_EQ(e->m_polys.size(), 6u);
+    // Panel 00's corners by position: (0,0) 0, (2,0) 3, (2,2) 1, (0,2) 0.
+    auto corner = [](const C3DPoint& p) { return p.z < 1.0 ? (p.x < 1.0 ? 0.0 : 3.0) : (p.x < 1.0 ? 0.0 : 1.0); };
+    int seen = 0;
+    for (const auto& p : e->m_polys) {
+        bool panel00 = true;
+        for (const C3DPoint& q : p.pts) panel00 = panel00 && q.x < 2.5 && q.z < 2.5 && q.y == 0.0;
+        if (panel00) {
+            ++seen;
+            for (size_t k = 0; k < p.pts.size(); ++k) EXPECT_EQ(p.values[k], corner(p.pts[k])) << k;
+        }
+        if (p.pts[0].x > 5.0 && p.pts[0].x < 15.0) {
+            ++seen;
+            // The beam's corners by position: (6,4) 20, (14,4) 40, (14,6) 60, (6,6) 80.
+            for (size_t k = 0; k < p.pts.size(); ++k) {
+                const C3DPoint& q = p.pts[k];
+                const double want = q.z < 5.0 ? (q.x < 10.0 ? 20.0 : 40.0) : (q.x < 10.0 ? 80.0 : 60.0);
+                EXPECT_EQ(p.values[k], want);
+            }
+        }
+    }
+    EXPECT_EQ(seen, 2);
+}
+
+TEST_F(PlateDrawTest, AVertexOffTheSubElementsCornersTakesTheCentre) {
+    auto e = Build(0);
+    // The record of panel 00 forgets node 105: its vertex there shows the centre value (100).
+    T_PVX_SBEM_D sb;
+    ASSERT_TRUE(e->GetSbemD(kPanel00, sb));
+    sb.m_arrNodeKey[2] = 999;
+    e->m_mapSbem.SetAt(kPanel00, sb);
+    ASSERT_EQ(e->DoPForcElementContour(&m_dc, kPanel00), 1);
+    ASSERT_EQ(e->m_polys.size(), 1u);
+    const auto& p = e->m_polys[0];
+    for (size_t k = 0; k < p.pts.size(); ++k)
+        if (Near(p.pts[k], C3DPoint(2, 0, 2))) EXPECT_EQ(p.values[k], 100.0);
+}
+
+TEST_F(PlateDrawTest, MembersWithoutPlateListsAreDrawnInactive) {
+    // The raft plate passes the plate test but its member is no wall or T-girder: it is drawn in
+    // the inactive colour, not left out of the picture; the walls switched off likewise.
+    M().m_pDispOpt->m_Color.m_crInactive = RGB(1, 2, 3);
+    for (int walls : {1, 0}) {
+        SCOPED_TRACE(walls);
+        auto e = std::make_unique<ArrowEngine>(&M());
+        e->m_bPlateShowWall = walls;
+        e->InitEngine(nullptr, PVXMode::kPlateForce);
+        m_dc.Clear();
+        e->DrawPForcContour(&m_dc);
+        size_t inactive = 0;
+        for (const GdiRecord& r : m_dc.GetRecords())
+            if (r.op != "SelectObject" && r.pen.lopnColor == RGB(1, 2, 3)) ++inactive;
+        EXPECT_GT(inactive, 0u);
+        EXPECT_EQ(e->m_polys.size(), walls ? 6u : 1u);
+    }
+}
+
+TEST_F(PlateDrawTest, VectorLengthFactor) {
+    // max(0.35 e, 0.025 E) / |largest value|, E the model's extent, e the element's: the wall
+    // beam's panel is 8 m long (e = 8): 0.35 x 8 = 2.8 against 0.025 E.
+    CForceEngine e(&M());
+    e.m_nPForcComp = 0;
+    e.InitEngine(nullptr, PVXMode::kPlateForce);
+    struct Row {
+        const char* label;
+        double absMax;
+        UINT elem;
+        double want;
+    } const rows[] = {
+        {"large element", 10.0, kBeamPanel, std::max(2.8, 0.025 * kModelExtent) / 10.0},
+        {"element unknown: the model's share", 4.0, 999, 0.025 * kModelExtent / 4.0},
+        {"all zero: reference 1", 0.0, kBeamPanel, 2.8},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        e.m_dPAbsMax = r.absMax;
+        e.m_nPAbsMaxElem = r.elem;
+        e.InitVectorAdjustFactor();
+        EXPECT_NEAR(e.m_dPVectorAdjustFactor, r.want, 1e-12);
+    }
+}
+
+TEST_F(PlateDrawTest, ArrowsPointOutForTensionAndInForCompression) {
+    // Centre block: principal membrane forces +4 and -2 at angle 0; axes x, y, z; factor 1. The
+    // tension arrow runs to (4,0,0) with its head lines back from the tip by 0.2 x 4 = 0.8; the
+    // compression arrow runs to (0,2,0) with its head lines 0.2 x 2 = 0.4 beyond the tip.
+    CForceEngine base(&M());
+    ArrowEngine e(&M());
+    e.m_nPForcComp = 5;
+    e.m_pContourEngine = new CContourEngine(-4.0, 4.0);
+    T_STRP_DL r;
+    r.Initialize();
+    r.blk[0][17] = 4.0;
+    r.blk[0][18] = -2.0;
+    e.m_mapPForc.SetAt(77, r);
+    e.m_dPVectorAdjustFactor = 1.0;
+    e.m_dPVectorScale = 1.0;
+    double axes[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    CArray<C3DPoint, C3DPoint&> v;
+    for (const C3DPoint& p : {C3DPoint(-1, -1, 0), C3DPoint(1, -1, 0), C3DPoint(1, 1, 0), C3DPoint(-1, 1, 0)}) {
+        C3DPoint q = p;
+        v.Add(q);
+    }
+    ASSERT_EQ(e.DoPForcElementVector_Sub(&m_dc, v, 77, axes), 1);
+    ASSERT_EQ(e.m_arrows.size(), 2u);
+    const auto& t = e.m_arrows[0];
+    EXPECT_TRUE(Near(t.base, C3DPoint(0, 0, 0)));
+    EXPECT_TRUE(Near(t.tip, C3DPoint(4, 0, 0)));
+    EXPECT_TRUE(Near(t.a, C3DPoint(3.2, 0.8, 0)));
+    EXPECT_TRUE(Near(t.b, C3DPoint(3.2, -0.8, 0)));
+    const auto& c = e.m_arrows[1];
+    EXPECT_TRUE(Near(c.tip, C3DPoint(0, 2, 0)));
+    EXPECT_TRUE(Near(c.a, C3DPoint(0.4, 2.4, 0)));
+    EXPECT_TRUE(Near(c.b, C3DPoint(-0.4, 2.4, 0)));
+    // A face without a record draws nothing.
+    EXPECT_EQ(e.DoPForcElementVector_Sub(&m_dc, v, 78, axes), 0);
+}
+
+TEST_F(PlateDrawTest, ArrowsKeepTheirDirectionWhateverTheDisplayAxes) {
+    // The principal angle of a record is measured in the display axes it was turned into; the
+    // arrows of the girder (principal direction fixed in the plate) come out the same for display
+    // angles 0 and 30.
+    std::vector<ArrowEngine::Arrow> seen[2];
+    for (int k = 0; k < 2; ++k) {
+        ArrowEngine e(&M());
+        e.m_nPForcComp = 5;
+        e.m_dPLocalAngle = k == 0 ? 0.0 : 30.0;
+        e.InitEngine(nullptr, PVXMode::kPlateForce);
+        e.InitVectorAdjustFactor();
+        e.DoPForcElementVector(&m_dc, kGirderPanel);
+        seen[k] = e.m_arrows;
+    }
+    ASSERT_EQ(seen[0].size(), 2u);
+    ASSERT_EQ(seen[1].size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        EXPECT_TRUE(Near(seen[0][i].tip, seen[1][i].tip, 1e-9)) << i;
+        EXPECT_TRUE(Near(seen[0][i].a, seen[1][i].a, 1e-9)) << i;
+    }
+}
+
+TEST_F(PlateDrawTest, VectorsDrawThePlatesOutlineUnderTheArrows) {
+    auto e = Build(5);
+    e->DrawPForcContour(&m_dc);
+    EXPECT_TRUE(e->m_polys.empty()) << "no bands";
+    EXPECT_EQ(e->m_arrows.size(), 2u * 6u) << "two arrows per plate";
+    EXPECT_GT(m_dc.Count("LineTo") + m_dc.Count("Polyline") + m_dc.Count("PolylineTo"), 0u);
+    EXPECT_EQ(M().m_pDispOpt->m_bWireFrame, 0) << "the view state is put back";
+}
+
+TEST_F(PlateDrawTest, NumbersAndTheExtremeFilter) {
+    M().m_pDispOpt->m_Number.m_bShowNumbers = 1;
+    auto e = Build(0);
+    auto texts = [&] {
+        std::vector<std::string> out;
+        for (const GdiRecord& r : m_dc.GetRecords())
+            if (!r.text.empty()) out.push_back(r.text);
+        return out;
+    };
+    // One number per plate: the extreme of larger magnitude (the wall beam: 80).
+    e->OutputPForcNumbers(&m_dc);
+    std::vector<std::string> t = texts();
+    EXPECT_EQ(t.size(), 6u);
+    EXPECT_TRUE(std::any_of(t.begin(), t.end(), [](const std::string& s) { return s.find("80") != std::string::npos; }));
+    // Filter kind 0 with 100 %: every plate's maximum lies within the range: all "Max:".
+    T_PVX_DOPT_NUMBER_D& num = M().m_pDispOpt->m_Number;
+    num.m_nNumberOpt2 = 1;
+    num.m_nNumberOpt1 = 0;
+    num.m_dNumberFactor = 100.0;
+    m_dc.Clear();
+    e->OutputPForcNumbers(&m_dc);
+    t = texts();
+    EXPECT_EQ(t.size(), 6u);
+    for (const std::string& s : t) EXPECT_EQ(s.rfind("Max:", 0), 0u) << s;
+    // Kind 2 with 10 % (legend 0 .. 80, 8): only the wall beam's 80.
+    num.m_nNumberOpt1 = 2;
+    num.m_dNumberFactor = 10.0;
+    m_dc.Clear();
+    e->OutputPForcNumbers(&m_dc);
+    t = texts();
+    ASSERT_EQ(t.size(), 1u);
+    EXPECT_NE(t[0].find("80"), std::string::npos);
+}
+
+TEST_F(PlateDrawTest, EscapeEndsTheDrawWithThePenPutBack) {
+    auto e = Build(0);
+    e->m_bDeformed = 0;
+    CPen* before = m_dc.GetCurrentPen();
+    CUiDriver::Get().Reset();
+    Ctrl()->ResetEscKeyPress();
+    CUiDriver::Get().PressEscapeAfterPolls(1);
+    e->DrawPForcContour(&m_dc);
+    EXPECT_LT(e->m_polys.size(), 6u) << "stopped early";
+    EXPECT_EQ(m_dc.GetCurrentPen(), before);
+    CUiDriver::Get().Reset();
+    Ctrl()->ResetEscKeyPress();
+}
+
+}  // namespace
+}  // namespace wallplatetest
+
+namespace wallplatetest {
+namespace {
+
+// Notes the band polygons of one face.
+class BandEngine : public CForceEngine {
+public:
+    explicit BandEngine(I_PVXModelBase* p) : CForceEngine(p) {}
+    struct Band {
+        std::vector<VtxInfo_tag> v;
+    };
+    void DrawContourList(CDC*, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices) override {
+        Note(sizes, vertices);
+    }
+    void DrawContourListGrad(CDC*, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices) override {
+        Note(sizes, vertices);
+    }
+    void Note(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices) {
+        INT_PTR at = 0;
+        for (INT_PTR i = 0; i < sizes.GetSize(); ++i) {
+            Band b;
+            for (int k = 0; k < sizes[i]; ++k) b.v.push_back(vertices[at + k]);
+            at += sizes[i];
+            m_bands.push_back(b);
+        }
+    }
+    std::vector<Band> m_bands;
+};
+
+// Area of a planar polygon in the x-z plane.
+double AreaXZ(const std::vector<VtxInfo_tag>& v) {
+    double a = 0.0;
+    for (size_t i = 0; i < v.size(); ++i) {
+        const C3DPoint& p = v[i].pt;
+        const C3DPoint& q = v[(i + 1) % v.size()].pt;
+        a += p.x * q.z - q.x * p.z;
+    }
+    return std::fabs(a) / 2.0;
+}
+
+class BandCutTest : public PlateDrawTest {};
+
+TEST_F(BandCutTest, AFaceIsCutWholeBandByBand) {
+    // Levels 0, 1, ..., 11. A 4 m square whose value runs linearly in x from 0.5 to 1.5 spans the
+    // bands (0, 1] and (1, 2]: two polygons, split at x = 2 where the value is 1, that edge
+    // flagged as a level line, each polygon's first vertex its largest value.
+    BandEngine e(&M());
+    e.m_pContourEngine = new CContourEngine(0.0, 11.0);
+    e.m_pContourEngine->m_nNumColor = 12;
+    e.m_pContourEngine->MakeRankMap();
+    for (int k = 0; k < 12; ++k) ASSERT_NEAR(e.m_pContourEngine->m_dRankMap[k], k, 1e-12) << "levels 0 .. 11";
+    M().m_bGradient = 0;
+    CList<C3DPoint, C3DPoint> face;
+    for (const C3DPoint& p : {C3DPoint(0, 0, 0), C3DPoint(4, 0, 0), C3DPoint(4, 0, 4), C3DPoint(0, 0, 4)}) face.AddTail(p);
+    struct Row {
+        const char* label;
+        double v[4];
+        size_t bands;
+        double areas[2];
+    } const rows[] = {
+        {"two bands", {0.5, 1.5, 1.5, 0.5}, 2, {8.0, 8.0}},
+        {"one band", {0.2, 0.8, 0.9, 0.3}, 1, {16.0, 0.0}},
+        {"corners on the band's levels", {1.0, 2.0, 2.0, 1.0}, 1, {16.0, 0.0}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        e.m_bands.clear();
+        double v[4] = {r.v[0], r.v[1], r.v[2], r.v[3]};
+        e.DoSubPolyContour(&m_dc, v, &face, nullptr, 0);
+        ASSERT_EQ(e.m_bands.size(), r.bands);
+        double total = 0.0;
+        for (size_t b = 0; b < r.bands; ++b) {
+            const auto& band = e.m_bands[b].v;
+            EXPECT_NEAR(AreaXZ(band), r.areas[b], 1e-12);
+            total += AreaXZ(band);
+            for (const VtxInfo_tag& t : band) EXPECT_LE(t.dValue, band[0].dValue) << "the first vertex is the largest";
+            int levelEdges = 0;
+            for (size_t k = 0; k < band.size(); ++k) {
+                if (!band[k].bLine) continue;
+                ++levelEdges;
+                const C3DPoint& p = band[k].pt;
+                const C3DPoint& q = band[(k + 1) % band.size()].pt;
+                EXPECT_NEAR(p.x, 2.0, 1e-12);
+                EXPECT_NEAR(q.x, 2.0, 1e-12);
+            }
+            EXPECT_EQ(levelEdges, r.bands == 2 ? 1 : 0);
+        }
+        EXPECT_NEAR(total, 16.0, 1e-12);
+    }
+    // Gradient colours keep the engine base's four triangles around the centre.
+    M().m_bGradient = 1;
+    e.m_bands.clear();
+    double v[4] = {0.2, 0.8, 0.9, 0.3};
+    e.DoSubPolyContour(&m_dc, v, &face, nullptr, 0);
+    EXPECT_EQ(e.m_bands.size(), 4u);
+    M().m_bGradient = 0;
+}
+
+}  // namespace
+}  // namespace wallplatetest
