@@ -19,29 +19,6 @@ namespace {
 
 constexpr double kLinePenScale = 1.7;  // pen width of members drawn as lines, times the pen unit
 
-// Deformed faces of a member from the deformation engine, in the form of the model's shape
-// builder; false when the engine cannot build them.
-template <class E>
-bool DeformedMemberShape(E* pEngine, UINT key, PVXPolyListArray& faces, PVXIndexArrayList* pFlags,
-                         T_SHAPE_ARGUMENT& arg) {
-    if constexpr (requires(E* e) { e->GetDeformedShapeMember(key, faces, pFlags, arg, 0, 0); }) {
-        pEngine->GetDeformedShapeMember(key, faces, pFlags, arg, 0, 0);
-        return true;
-    } else {
-        return false;
-    }
-}
-
-// A member drawn plain on the deformed shape; 0 when the engine cannot draw it.
-template <class E>
-int DrawInactiveDeformed(E* pEngine, CDC* pDC, UINT key) {
-    if constexpr (requires(E* e) { e->DrawInactiveDeformedMember(pDC, key); }) {
-        return pEngine->DrawInactiveDeformedMember(pDC, key);
-    } else {
-        return 0;
-    }
-}
-
 // Wait cursor on the application object for one scope.
 class WaitCursor {
 public:
@@ -82,7 +59,7 @@ C3DPoint PoseAt(const CArray<double, double>& poses, INT_PTR i) {
 int CForceEngine::DrawMemberPlain(CDC* pDC, UINT nMembKey) {
     I_PVXModel* pModel = GetModel();
     if (!pModel) return 0;
-    if (m_bDeformed) return pModel->m_pDeformEngine ? DrawInactiveDeformed(pModel->m_pDeformEngine, pDC, nMembKey) : 0;
+    if (m_bDeformed) return pModel->m_pDeformEngine ? pModel->m_pDeformEngine->DrawInactiveDeformedMember(pDC, nMembKey) : 0;
     return pModel->PVXDrawInactiveMember(pDC, nMembKey);
 }
 
@@ -150,7 +127,9 @@ int CForceEngine::DoBForcMemberContour(CDC* pDC, UINT nMembKey) {
     T_SHAPE_ARGUMENT arg;
     arg.bDeformed = m_bDeformed;
     arg.pFaceNodeKeys = &shape.nodeKeys;
-    if (!m_bDeformed || !DeformedMemberShape(pModel->m_pDeformEngine, nMembKey, shape.faces, &shape.flags, arg))
+    if (m_bDeformed)
+        pModel->m_pDeformEngine->GetDeformedShapeMember(nMembKey, shape.faces, &shape.flags, arg, 0, 0);
+    else
         pModel->GetShapeMember(nMembKey, memb, shape.faces, &shape.flags, arg, 1, 1);
     const INT_PTR nFaces = shape.faces.GetSize();
     if (shape.flags.GetSize() != nFaces || shape.nodeKeys.GetSize() != nFaces) return 0;

@@ -186,3 +186,39 @@ TEST_F(ContourPassTest, AMemberStraddlingALevelShowsBothBands) {
     const CPoint right = Ctrl()->GetWorldToMemDCP2D(C3DPoint(0.7, 0.0, 3.3));
     EXPECT_NE(raster.GetPixel(left.x, left.y), raster.GetPixel(right.x, right.y)) << "two bands";
 }
+
+TEST_F(ContourPassTest, BandsLieOnTheDeformedShape) {
+    // The deformation engine built for the load, its drawing scale fixed at 0.01 m per mm: the
+    // beam's j end (node 2) is drawn 0.8 m down, at z 2.2. Its section stands square to the
+    // beam, which now falls 0.8 over 8 m: the top corners of the j end lie 0.3 cos(a) above it,
+    // cos(a) = 8 / sqrt(64.64), and 0.3 sin(a) back along x.
+    M().m_pDeformEngine = new CDeformEngine(&M());
+    ASSERT_EQ(M().m_pDeformEngine->InitEngine(), 1);
+    M().m_pDeformEngine->m_dAdjustFactor = 0.01;
+    M().m_pDeformEngine->m_dUserScale = 1.0;
+    M().m_pDeformEngine->m_nComponent = CDeformEngine::COMP_DZ;
+    M().InitDeformed(0);
+    E().m_bDeformed = 1;
+    E().m_polys.clear();
+    EXPECT_EQ(E().DoBForcMemberContour(&m_dc, kBeam), 1);
+    ASSERT_FALSE(E().m_polys.empty());
+    const double cosA = 8.0 / std::sqrt(64.64), sinA = 0.8 / std::sqrt(64.64);
+    double topZ = -1e9, endX = -1e9;
+    for (const C3DPoint& p : NotedPoints(E())) {
+        endX = std::max(endX, p.x);
+        if (p.x > 7.5) topZ = std::max(topZ, p.z);
+    }
+    EXPECT_NEAR(topZ, 2.2 + 0.3 * cosA, 1e-9);
+    EXPECT_NEAR(endX, 8.0 + 0.3 * sinA, 1e-9) << "the bottom corner of the j end";
+    // The whole pass on the deformed shape: the roof beam, whose nodes stand still, keeps its
+    // place; the undeformed outline follows with the show-undeformed switch.
+    E().m_polys.clear();
+    M().m_pDispOpt->m_bUndeformedWireFrame = 1;
+    m_dc.Clear();
+    E().DrawBForcContour(&m_dc);
+    EXPECT_FALSE(E().m_polys.empty());
+    bool roof = false;
+    for (const C3DPoint& p : NotedPoints(E())) roof = roof || (std::fabs(p.x) < 0.2 && p.y > 7.5 && std::fabs(p.z - 3.3) < 1e-9);
+    EXPECT_TRUE(roof);
+    EXPECT_EQ(M().m_pDispOpt->m_nRenderMode, 1) << "the draw style is put back after the outline";
+}

@@ -124,6 +124,13 @@ inline void FillForceProject(PostDBBuilder& b) {
         for (int blk = 0; blk < 4; ++blk) c.d[blk][0] = f * -100.0;
         b.AddMbcl(lc, kColumn, c);
     }
+    // Under DL every node stands still but node 2, the beam's j end, which sinks 80 mm.
+    for (UINT n = 1; n <= 12; ++n) {
+        T_DISP_D d;
+        d.Initialize();
+        if (n == 2) d.DZ = -80.0;
+        b.AddDisp(kDL, n, d);
+    }
 }
 
 class TestView : public GRenderView {};
