@@ -211,7 +211,9 @@ double CStressEngine::GetMinElemPStrs(const T_STRP_DL& rec, int nNodes, int bBot
 int CStressEngine::IsPossiblePStrs(const T_PELEM_D& elem) const {
     T_PELEM_D rec = elem;
     if (CPVXSElemCtrl::IsSuperElem(rec) && !CPVXAttrCtrl::IsNormalElemResult(rec)) return 1;
-    return CClassPElem::IsPlate(elem.type) ? 1 : 0;
+    // The elements of walls and T-girders carry their member's type code: every plane element
+    // is a plate element here.
+    return CClassPElem::IsPlate(elem.type) || CPVXAttrCtrl::IsPlaneElemType(elem.type) ? 1 : 0;
 }
 
 void CStressEngine::GetActivePlaneList() {
@@ -294,7 +296,7 @@ int CStressEngine::CalcSElemLocalVec(UINT, const T_PELEM_D& elem, double axes[3]
         if (!pSElem || !pSElem->CalcSuperElemLocalVector(axes)) return 0;
         bMatched = true;
     }
-    if (CClassPElem::IsPlate(elem.type)) {
+    if (CClassPElem::IsPlate(elem.type) || CPVXAttrCtrl::IsElemType204(elem.type)) {
         if (bUnit) {
             for (int i = 0; i < 3; ++i)
                 for (int k = 0; k < 3; ++k) axes[i][k] = i == k ? 1.0 : 0.0;
@@ -449,6 +451,15 @@ int CStressEngine::MakePStrsDataList_MnMx() {
     for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
         const auto* pRec = m_mapPStrs.PLookup(m_arrElemKey[i]);
         if (!pRec) continue;
+        if (m_nComponent == 7) {
+            // The vectors show the principal stresses of the centre: those are what the scale
+            // spans and the arrows are coloured by (the vector component itself has no value).
+            const double* b = pRec->value.blk[0];
+            for (double v : {b[3], b[4]}) m_pContourEngine->AddPecentRankMapData(v, 1.0);
+            if (bBoth)
+                for (double v : {b[10], b[11]}) m_pContourEngine->AddPecentRankMapData(v, 1.0);
+            continue;
+        }
         for (int p = 0; p <= kCornerBlocks; ++p) {
             m_pContourEngine->AddPecentRankMapData(CalcPStrsValue(pRec->value, p, 0), 1.0);
             if (bBoth) m_pContourEngine->AddPecentRankMapData(CalcPStrsValue(pRec->value, p, 1), 1.0);

@@ -66,8 +66,8 @@ TEST_F(StressHostTest, PrintedExtremesAreThoseOfTheProjectFile) {
     const std::string sample = SampleProjectPath();
     ASSERT_FALSE(sample.empty());
     // Effective stress (the default component) of the first surface at the corners of every
-    // plate of load case DL (1): STRP.blk value 6 of blocks 1 to 4, every plate of the sample
-    // belonging to a raft or slab member.
+    // plate of load case DL (1): STRP.blk value 6 of blocks 1 to 4. The sample's plate records
+    // belong to its raft, slabs, walls and grade beams, all members whose stresses are shown.
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open_v2(sample.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
     sqlite3_stmt* st = nullptr;
@@ -108,18 +108,23 @@ TEST_F(StressHostTest, CutDrawsItsDiagramAndIsCheckedFirst) {
     ASSERT_FALSE(sample.empty());
     const std::string plain = std::string(PVX_TEST_TMPDIR) + "/stress_host_plain.bmp";
     const std::string cut = std::string(PVX_TEST_TMPDIR) + "/stress_host_cut.bmp";
-    // Contours off: the plates are drawn plainly in their member colours, none of them red.
-    const std::string common = "--db " + sample + " render --view plan --size 400x300 --mode 11 --option contour=0 ";
-    HostRun h = RunHost(common + "--out " + plain, "plain");
-    ASSERT_EQ(h.exitCode, 0) << h.err;
-    h = RunHost(common + "--cut 0,7,24,7 --cut=12,-1,12,19 --out " + cut, "cut");
-    ASSERT_EQ(h.exitCode, 0) << h.err;
-    std::vector<COLORREF> a, b;
-    int w = 0, ht = 0;
-    ASSERT_TRUE(ReadBmp(plain.c_str(), a, w, ht));
-    ASSERT_TRUE(ReadBmp(cut.c_str(), b, w, ht));
-    // The view-direction icon has red too; the diagrams add theirs.
-    EXPECT_GT(CountColour(b, RGB(255, 0, 0)), CountColour(a, RGB(255, 0, 0)) + 100) << "the two diagrams in red";
+    HostRun h;
+    for (const char* mode : {"principal-stress", "displacement-contour"}) {
+        SCOPED_TRACE(mode);
+        // Contours off: the model is drawn plainly in its member colours, none of them red.
+        const std::string common = "--db " + sample + " render --view plan --size 400x300 --mode " + mode +
+                                   " --option contour=0 ";
+        h = RunHost(common + "--out " + plain, "plain");
+        ASSERT_EQ(h.exitCode, 0) << h.err;
+        h = RunHost(common + "--cut 0,7,24,7 --cut=12,-1,12,19 --out " + cut, "cut");
+        ASSERT_EQ(h.exitCode, 0) << h.err;
+        std::vector<COLORREF> a, b;
+        int w = 0, ht = 0;
+        ASSERT_TRUE(ReadBmp(plain.c_str(), a, w, ht));
+        ASSERT_TRUE(ReadBmp(cut.c_str(), b, w, ht));
+        // The view-direction icon has red too; the diagrams add theirs.
+        EXPECT_GT(CountColour(b, RGB(255, 0, 0)), CountColour(a, RGB(255, 0, 0)) + 100) << "the two diagrams in red";
+    }
 
     struct Row {
         const char* label;
