@@ -211,9 +211,7 @@ double CStressEngine::GetMinElemPStrs(const T_STRP_DL& rec, int nNodes, int bBot
 int CStressEngine::IsPossiblePStrs(const T_PELEM_D& elem) const {
     T_PELEM_D rec = elem;
     if (CPVXSElemCtrl::IsSuperElem(rec) && !CPVXAttrCtrl::IsNormalElemResult(rec)) return 1;
-    // The elements of walls and T-girders carry their member's type code: every plane element
-    // is a plate element here.
-    return CClassPElem::IsPlate(elem.type) || CPVXAttrCtrl::IsPlaneElemType(elem.type) ? 1 : 0;
+    return CClassPElem::IsPlate(elem.type) ? 1 : 0;
 }
 
 void CStressEngine::GetActivePlaneList() {
@@ -296,7 +294,7 @@ int CStressEngine::CalcSElemLocalVec(UINT, const T_PELEM_D& elem, double axes[3]
         if (!pSElem || !pSElem->CalcSuperElemLocalVector(axes)) return 0;
         bMatched = true;
     }
-    if (CClassPElem::IsPlate(elem.type) || CPVXAttrCtrl::IsElemType204(elem.type)) {
+    if (CClassPElem::IsPlate(elem.type)) {
         if (bUnit) {
             for (int i = 0; i < 3; ++i)
                 for (int k = 0; k < 3; ++k) axes[i][k] = i == k ? 1.0 : 0.0;

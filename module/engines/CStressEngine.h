@@ -65,8 +65,9 @@ public:
     // centre. -DBL_MAX and DBL_MAX when nothing was read.
     double GetMaxElemPStrs(const T_STRP_DL& rec, int nNodes, int bBoth) const;
     double GetMinElemPStrs(const T_STRP_DL& rec, int nNodes, int bBoth) const;
-    // 1 for a plate or other plane element (walls, T-girders), or a super element whose results
-    // are super-element results.
+    // 1 for a plate element (the host's plate and slab types), or a super element whose results
+    // are super-element results. The sample's walls and T-girders are no plate elements: their
+    // plate records hold forces, shown by the plate force display.
     int IsPossiblePStrs(const T_PELEM_D& elem) const;
     // The key list made of the result keys of every plate element of the model's members.
     void GetActivePlaneList();
@@ -78,9 +79,8 @@ public:
     // keep-vector-factor switch is on.
     void InitVectorAdjustFactor(double dRef);
     // Local axes of an element (rows x, y, z, unit), turned by dAngle degrees about z: walls
-    // from their four corners, super elements from their ends, plates and T-girders from their
-    // first three corners (bUnit: global axes). 0 when the element has too few nodes or no such
-    // axes.
+    // from their four corners, super elements from their ends, plates from their first three
+    // corners (bUnit: global axes). 0 when the element has too few nodes or no such axes.
     int CalcSElemLocalVec(UINT nKey, const T_PELEM_D& elem, double axes[3][3], CPVXSElemCtrl* pSElem, double dAngle,
                           int bUnit);
 
