@@ -564,10 +564,20 @@ int CDeformEngine::DrawBeamDfd() {
     return pPlot->Draw(pModel->m_nDisplayMode);
 }
 
-int CDeformEngine::DrawDispContourNew(CDC*) {
+int CDeformEngine::DrawDispContourNew(CDC* pDC) {
     CPlotDeformEng* pPlot = GetPlotEngine();
-    const I_PVXModel* pModel = GetModel();
-    return pPlot && pModel ? pPlot->Draw(pModel->m_nDisplayMode) : -1;
+    I_PVXModel* pModel = GetModel();
+    if (!pPlot || !pModel) return -1;
+    const int mode = pModel->m_nDisplayMode;
+    const int drawn = pPlot->Draw(mode);
+    // The displacement contour draws the diagrams of its cutting lines over the contour, in
+    // their group of the vector stream, as the plate results do.
+    if (m_bCuttingLine && drawn != -1 && mode == PVXMode::kDispContour && pModel->m_pPVXCtrl) {
+        pModel->m_pPVXCtrl->XGL_Begin_CuttingPLDiagram();
+        DrawCuttingLineDiagrams(pDC);
+        pModel->m_pPVXCtrl->XGL_End_CuttingPLDiagram();
+    }
+    return drawn;
 }
 
 int CDeformEngine::DrawDeformedShapeNew(CDC* pDC) { return DrawDispContourNew(pDC); }

@@ -449,6 +449,15 @@ int CStressEngine::MakePStrsDataList_MnMx() {
     for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
         const auto* pRec = m_mapPStrs.PLookup(m_arrElemKey[i]);
         if (!pRec) continue;
+        if (m_nComponent == 7) {
+            // The vectors show the principal stresses of the centre: those are what the scale
+            // spans and the arrows are coloured by (the vector component itself has no value).
+            const double* b = pRec->value.blk[0];
+            for (double v : {b[3], b[4]}) m_pContourEngine->AddPecentRankMapData(v, 1.0);
+            if (bBoth)
+                for (double v : {b[10], b[11]}) m_pContourEngine->AddPecentRankMapData(v, 1.0);
+            continue;
+        }
         for (int p = 0; p <= kCornerBlocks; ++p) {
             m_pContourEngine->AddPecentRankMapData(CalcPStrsValue(pRec->value, p, 0), 1.0);
             if (bBoth) m_pContourEngine->AddPecentRankMapData(CalcPStrsValue(pRec->value, p, 1), 1.0);

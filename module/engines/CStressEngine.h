@@ -65,7 +65,9 @@ public:
     // centre. -DBL_MAX and DBL_MAX when nothing was read.
     double GetMaxElemPStrs(const T_STRP_DL& rec, int nNodes, int bBoth) const;
     double GetMinElemPStrs(const T_STRP_DL& rec, int nNodes, int bBoth) const;
-    // 1 for a plate element, or a super element whose results are super-element results.
+    // 1 for a plate element (the host's plate and slab types), or a super element whose results
+    // are super-element results. The sample's walls and T-girders are no plate elements: their
+    // plate records hold forces, shown by the plate force display.
     int IsPossiblePStrs(const T_PELEM_D& elem) const;
     // The key list made of the result keys of every plate element of the model's members.
     void GetActivePlaneList();

@@ -82,42 +82,6 @@ std::unique_ptr<CClientDC> OpenClientCopy(I_PVXModel& m) {
     return dc;
 }
 
-// Deformation-engine services this engine draws with, reached through the engine when it has
-// them; without them the undeformed shape stands in.
-template <class E>
-bool DeformedElementFaces(E* pEngine, UINT nElem, PVXPolyListArray& faces, PVXIndexArrayList* pFlags,
-                          T_SHAPE_ARGUMENT& arg) {
-    if constexpr (requires(E* e) { e->GetDeformedShapePElement(nElem, faces, pFlags, arg, 0, 0); }) {
-        pEngine->GetDeformedShapePElement(nElem, faces, pFlags, arg, 0, 0);
-        return true;
-    } else {
-        return false;
-    }
-}
-
-template <class E>
-bool DrawDeformed(E* pEngine, CDC* pDC, UINT nKey, bool bMember) {
-    if constexpr (requires(E* e) {
-                      e->DrawDeformedElement(pDC, nKey);
-                      e->DrawInactiveDeformedMember(pDC, nKey);
-                  }) {
-        if (bMember) pEngine->DrawInactiveDeformedMember(pDC, nKey);
-        else pEngine->DrawDeformedElement(pDC, nKey);
-        return true;
-    } else {
-        return false;
-    }
-}
-
-template <class A>
-double FrameFactor(const A& anim) {
-    if constexpr (requires(const A& a) { a.GetAnimationFactor(1); }) {
-        return anim.GetAnimationFactor(1);
-    } else {
-        return 1.0;
-    }
-}
-
 // out = base + dir x len x k.
 C3DPoint Along(const C3DPoint& dir, double len, double k, const C3DPoint& base) {
     const double d[3] = {dir.x, dir.y, dir.z};
@@ -140,22 +104,25 @@ int CStressEngine::GetElementFaces(UINT nElem, T_PELEM_D& elem, PVXPolyListArray
     if (m_bDeformed) {
         if (!pModel->m_pDeformEngine) return 0;
         arg.bDeformed = 1;
-        if (DeformedElementFaces(pModel->m_pDeformEngine, nElem, faces, &flags, arg))
-            return static_cast<int>(faces.GetSize());
-        arg.bDeformed = 0;
+        pModel->m_pDeformEngine->GetDeformedShapePElement(nElem, faces, &flags, arg, 0, 0);
+        return static_cast<int>(faces.GetSize());
     }
     return pModel->GetShapeElement(nElem, elem, faces, &flags, arg, 1, 0);
 }
 
 void CStressEngine::DrawPlainElement(CDC* pDC, UINT nElem) {
     I_PVXModel* pModel = GetModel();
-    if (!(m_bDeformed && pModel->m_pDeformEngine && DrawDeformed(pModel->m_pDeformEngine, pDC, nElem, false)))
+    if (m_bDeformed && pModel->m_pDeformEngine)
+        pModel->m_pDeformEngine->DrawDeformedElement(pDC, nElem);
+    else
         pModel->PVXDrawElementNew(pDC, nElem);
 }
 
 void CStressEngine::DrawInactiveMember(CDC* pDC, UINT nMemb) {
     I_PVXModel* pModel = GetModel();
-    if (!(m_bDeformed && pModel->m_pDeformEngine && DrawDeformed(pModel->m_pDeformEngine, pDC, nMemb, true)))
+    if (m_bDeformed && pModel->m_pDeformEngine)
+        pModel->m_pDeformEngine->DrawInactiveDeformedMember(pDC, nMemb);
+    else
         pModel->PVXDrawInactiveMember(pDC, nMemb);
 }
 
@@ -277,7 +244,7 @@ int CStressEngine::DoPStrsElementContour(CDC* pDC, UINT nElem) {
     const INT_PTR nFaces = f.faces.GetSize();
     const bool bEdges = opt.m_nRenderMode == 2 || opt.m_nRenderMode == 3;
     const bool bLinesOnly = m_pContourEngine->m_nFillStyle == 1;
-    const double dFrame = pModel->m_bAnimation ? FrameFactor(pModel->m_AnimationEngine) : 1.0;
+    const double dFrame = pModel->m_bAnimation ? pModel->m_AnimationEngine.GetAnimationFactor(1) : 1.0;
 
     for (INT_PTR i = 0; i < nFaces; ++i) {
         CList<C3DPoint>* pFace = f.faces[i];

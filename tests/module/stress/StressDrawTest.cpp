@@ -45,6 +45,12 @@ protected:
         b.AddLoadCase(1, PLOAD_STATIC, "DL");
         b.AddStrp(1, 1, r1);
         b.AddStrp(1, 2, r2);
+        // Nodes 3 and 6 settle by 10 mm, the others stay.
+        for (UINT n : {1u, 2u, 3u, 4u, 5u, 6u}) {
+            T_DISP_D d{};
+            d.DZ = n == 3 || n == 6 ? -10.0 : 0.0;
+            b.AddDisp(1, n, d);
+        }
         Open(b);
         SelectStatic(1);
         M().m_bContour = 1;
@@ -127,6 +133,41 @@ TEST_F(StressDrawTest, VectorDisplayDrawsEveryPlateOnce) {
     // The vector factor came from the build: plate 1's 8 is the reference, plate 1 is 2 m wide
     // and the model 6 m: max(0.35 x 2, 0.025 x 6) / 8.
     EXPECT_NEAR(E().m_dVectorFactor, 0.7 / 8.0, 1e-12);
+}
+
+TEST_F(StressDrawTest, OnTheDeformedShape) {
+    const double a[4] = {1, 2, 3, 4};
+    Build(a, a);
+    ASSERT_EQ(Make(3), 1);
+    CDeformEngine& d = *M().m_pDeformEngine;
+    d.m_nComponent = 2;  // DZ
+    ASSERT_EQ(d.InitEngine(), 1);
+    M().InitDeformed(0);
+    E().m_bDeformed = 1;
+    E().DrawPStrsContour(&m_dc);
+    ASSERT_EQ(E().faces.size(), 2u);
+    // The faces are the deformed ones: the corners at nodes 3 (2,2) and 6 (6,2) lie lower.
+    int lowered = 0;
+    for (const auto& f : E().faces)
+        for (const C3DPoint& p : f.points) {
+            if (p.y == 2.0 && (p.x == 2.0 || p.x == 6.0)) {
+                EXPECT_LT(p.z, 0.0) << "at " << p.x;
+                ++lowered;
+            } else {
+                EXPECT_EQ(p.z, 0.0) << "at " << p.x << ", " << p.y;
+            }
+        }
+    EXPECT_EQ(lowered, 3) << "node 3 is a corner of both plates, node 6 of one";
+
+    // Without a deformation engine nothing is drawn on the deformed shape.
+    E().faces.clear();
+    delete M().m_pDeformEngine;
+    M().m_pDeformEngine = nullptr;
+    E().DrawPStrsContour(&m_dc);
+    EXPECT_TRUE(E().faces.empty());
+    m_dc.Clear();
+    E().OutputPStrsNumbers(&m_dc);
+    EXPECT_EQ(m_dc.Count("TextOut"), 0u);
 }
 
 TEST_F(StressDrawTest, ContourVerticesTakeTheirCornerOrTheCentre) {

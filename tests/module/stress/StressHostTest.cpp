@@ -71,9 +71,10 @@ TEST_F(StressHostTest, PrintedExtremesAreThoseOfTheProjectFile) {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open_v2(sample.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
     sqlite3_stmt* st = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT id & 4294967295, blk FROM STRP WHERE (id >> 32) = 1 AND (id & 4294967295) IN "
-                                 "(SELECT key FROM PELEM WHERE type IN (301, 302, 305))", -1, &st, nullptr),
-              SQLITE_OK);
+    const char* sql =
+        "SELECT id & 4294967295, blk FROM STRP WHERE (id >> 32) = 1 AND (id & 4294967295) IN "
+        "(SELECT key FROM PELEM WHERE type IN (301, 302, 305))";
+    ASSERT_EQ(sqlite3_prepare_v2(db, sql, -1, &st, nullptr), SQLITE_OK);
     double vmax = -DBL_MAX, vmin = DBL_MAX;
     UINT kmax = 0, kmin = 0;
     while (sqlite3_step(st) == SQLITE_ROW) {
@@ -109,18 +110,23 @@ TEST_F(StressHostTest, CutDrawsItsDiagramAndIsCheckedFirst) {
     ASSERT_FALSE(sample.empty());
     const std::string plain = std::string(PVX_TEST_TMPDIR) + "/stress_host_plain.bmp";
     const std::string cut = std::string(PVX_TEST_TMPDIR) + "/stress_host_cut.bmp";
-    // Contours off: the plates are drawn plainly in their member colours, none of them red.
-    const std::string common = "--db " + sample + " render --view plan --size 400x300 --mode 11 --option contour=0 ";
-    HostRun h = RunHost(common + "--out " + plain, "plain");
-    ASSERT_EQ(h.exitCode, 0) << h.err;
-    h = RunHost(common + "--cut 0,7,24,7 --cut=12,-1,12,19 --out " + cut, "cut");
-    ASSERT_EQ(h.exitCode, 0) << h.err;
-    std::vector<COLORREF> a, b;
-    int w = 0, ht = 0;
-    ASSERT_TRUE(ReadBmp(plain.c_str(), a, w, ht));
-    ASSERT_TRUE(ReadBmp(cut.c_str(), b, w, ht));
-    // The view-direction icon has red too; the diagrams add theirs.
-    EXPECT_GT(CountColour(b, RGB(255, 0, 0)), CountColour(a, RGB(255, 0, 0)) + 100) << "the two diagrams in red";
+    HostRun h;
+    for (const char* mode : {"principal-stress", "displacement-contour"}) {
+        SCOPED_TRACE(mode);
+        // Contours off: the model is drawn plainly in its member colours, none of them red.
+        const std::string common = "--db " + sample + " render --view plan --size 400x300 --mode " + mode +
+                                   " --option contour=0 ";
+        h = RunHost(common + "--out " + plain, "plain");
+        ASSERT_EQ(h.exitCode, 0) << h.err;
+        h = RunHost(common + "--cut 0,7,24,7 --cut=12,-1,12,19 --out " + cut, "cut");
+        ASSERT_EQ(h.exitCode, 0) << h.err;
+        std::vector<COLORREF> a, b;
+        int w = 0, ht = 0;
+        ASSERT_TRUE(ReadBmp(plain.c_str(), a, w, ht));
+        ASSERT_TRUE(ReadBmp(cut.c_str(), b, w, ht));
+        // The view-direction icon has red too; the diagrams add theirs.
+        EXPECT_GT(CountColour(b, RGB(255, 0, 0)), CountColour(a, RGB(255, 0, 0)) + 100) << "the two diagrams in red";
+    }
 
     struct Row {
         const char* label;

@@ -8,6 +8,7 @@
 // the plate records of TwoPlateRecords.
 #include <cfloat>
 
+#include "module/contour/CContourEngine.h"
 #include "module/engines/CPVXCutLineDetDlg.h"
 #include "tests/module/stress/StressTestSupport.h"
 
@@ -161,7 +162,7 @@ TEST_F(StressValuesTest, SurfacesFoldWhenRecordsAreStored) {
     ASSERT_EQ(Make(3, 0), 1);
     ASSERT_TRUE(E().GetPlateStress(1, got));
     EXPECT_EQ(got.blk[2][3], 2.0) << "surface 0 keeps the record";
-    EXPECT_EQ(E().GetPlateStress(3, got), 0) << "the wall panel is no plate: no record";
+    EXPECT_EQ(E().GetPlateStress(3, got), 0) << "the wall panel has no record in the project";
     EXPECT_EQ(E().m_mapSbem.GetCount(), 2);
 }
 
@@ -225,6 +226,31 @@ TEST_F(StressValuesTest, RangePassGivesExtremesKeysAndScale) {
         EXPECT_EQ(E().m_pContourEngine->m_dMinValue, row.min);
         EXPECT_EQ(E().m_pContourEngine->m_dMaxValue, row.max);
     }
+}
+
+TEST_F(StressValuesTest, PercentagesOfTheValuesShown) {
+    Build();
+    auto percentOf = [&](double v) {
+        const CContourEngine& s = *E().m_pContourEngine;
+        return s.m_dPctRankMap[s.GetSeqPecentRankByValue(v)];
+    };
+    auto total = [&] {
+        double t = 0.0;
+        for (double p : E().m_pContourEngine->m_dPctRankMap) t += p;
+        return t;
+    };
+    // Sigma-1 at the five points of both plates: plate 1 8, 1, 2, 3, 4; plate 2 5, 6, -12, 0, 3.
+    // The scale spans the corners, -12 to 6: plate 1's centre (8) lies beyond it and is not
+    // counted, so -12 is one value of nine.
+    ASSERT_EQ(Make(3, 0), 1);
+    EXPECT_NEAR(total(), 100.0, 1e-9);
+    EXPECT_NEAR(percentOf(-12.0), 100.0 / 9.0, 1e-9);
+    // Vectors: the centres' principal stresses 8, -2, 5, -5, one in four each where their bands
+    // differ (the vector component itself has no value to count).
+    ASSERT_EQ(Make(7, 0), 1);
+    EXPECT_NEAR(total(), 100.0, 1e-9);
+    EXPECT_NEAR(percentOf(8.0), 25.0, 1e-9);
+    EXPECT_NEAR(percentOf(-5.0), 25.0, 1e-9);
 }
 
 TEST_F(StressValuesTest, BuildsForModeElevenWithResultsOnly) {
