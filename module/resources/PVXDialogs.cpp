@@ -4,6 +4,10 @@
 #include "module/resources/PVXResources.h"
 
 const std::vector<UiDlgTemplate>& PVXGetDialogTemplates() {
-    static const std::vector<UiDlgTemplate> templates = PVXGetBarDialogTemplates();
+    static const std::vector<UiDlgTemplate> templates = [] {
+        std::vector<UiDlgTemplate> all = PVXGetBarDialogTemplates();
+        for (const UiDlgTemplate& t : PVXGetWallPlateDialogTemplates()) all.push_back(t);
+        return all;
+    }();
     return templates;
 }
