@@ -56,6 +56,8 @@ TABLES = {
     "PSLAB": MODEL + ("result_type INTEGER", "nodes BLOB"),
     "PSTLD": MODEL + ("type INTEGER", "name TEXT"),
     "PLCOM": MODEL + ("type INTEGER", "name TEXT", "entries BLOB"),
+    "CTLN": MODEL + ("kind INTEGER", "name TEXT", "width REAL", "x1 REAL", "y1 REAL", "z1 REAL",
+                     "x2 REAL", "y2 REAL", "z2 REAL"),
     "PSEMAP": MODEL + ("se_key INTEGER",) + tuple("map%d BLOB" % i for i in range(1, 7)),
     "PSELEM": MODEL + ("inodes BLOB", "jnodes BLOB", "model_nodes BLOB"),
     "PRDSTSE": MODEL + ("dx REAL", "dy REAL", "dz REAL"),
@@ -85,6 +87,7 @@ PELEM_KIND_FRAME, PELEM_KIND_PLATE = 2, 3
 TYPE_COLUMN, TYPE_RAFT = 101, 301
 PLOAD_STATIC = 1
 PLCOM_LINEAR = 0
+CTLN_CUTLINE = 0
 
 
 # ---- BLOB packing: little-endian, no header -------------------------------------------------
@@ -182,6 +185,8 @@ def write_project(path):
     model_rows("PRTND", [(1, 1, 4), (2, 1, 4), (3, 1, 4), (4, 1, 4)])
     model_rows("PSTLD", [(1, PLOAD_STATIC, "DL")])
     model_rows("PLCOM", [(101, PLCOM_LINEAR, "1.35DL", comb_entries((PLOAD_STATIC, 1, 1.35)))])
+    #            key  kind        name           width  x1   y1   z1   x2   y2   z2
+    model_rows("CTLN", [(1, CTLN_CUTLINE, "Cut-Line #1", 0.0, -1.0, 3.0, 0.0, 7.0, 3.0, 0.0)])
 
     # ---- Results of load case 1 ----
     rx, ry = -4.0 / 6000.0, 4.0 / 6000.0  # tilt of the panel, rad

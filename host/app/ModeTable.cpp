@@ -1,6 +1,7 @@
 #include "host/app/ModeTable.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include "host/app/ModuleLoader.h"
 #include "host/base/PVXHostResult.h"
 #include "host/db/CPostCtrl.h"
+#include "host/db/DBField.h"
 #include "host/db/DBTables.h"
 
 namespace {
@@ -60,6 +62,21 @@ int HasModeShape(const CPostCtrl& post, CDataBase& db, int) {
         T_DISP_D d;
         return post.GetEiMode(k, post.GetSelectedMode(), d);
     });
+}
+// A time history of any node for the selected time-history case.
+int HasDispHistory(const CPostCtrl& post, CDataBase& db, int) {
+    return AnyKey<CClassPNode>(db, [&](UINT k) {
+        T_DISP_D d;
+        return post.GetDispHistory(3, 0, k, d);
+    });
+}
+// Settlement points and a load group of the settlement kind.
+int HasSettlement(const CPostCtrl&, CDataBase& db, int) {
+    CClassLdgp groups;
+    groups.ConnectToDB(&db);
+    CArray<UINT, UINT> settling;
+    groups.GetKeyListByType(settling, LDGP_SETTLEMENT);
+    return settling.GetSize() > 0 && AnyKey<CClassPCDSink>(db, [](UINT) { return true; });
 }
 int HasReac(const CPostCtrl& post, CDataBase& db, int) {
     return AnyKey<CClassPNode>(db, [&](UINT k) {
@@ -116,11 +133,11 @@ const std::vector<CHostMode>& Modes() {
         {0, "reactions", 7101, EHostLoad::kStatic, PVX_COMPONENTS(kReactions),
          "data-kind=1 contour=0 legend=1 numbers=1 scale= node=", "reactions", HasReac},
         {1, "deformed-shape", 7201, EHostLoad::kStatic, PVX_COMPONENTS(kTranslations),
-         "legend=1 numbers=0 undeformed=0 scale=", "displacements", HasDisp},
+         "deformed=1 exact=0 legend=1 numbers=0 undeformed=0 scale=", "displacements", HasDisp},
         {2, "displacement-contour", 7204, EHostLoad::kStatic, PVX_COMPONENTS(kDisplacements),
-         "contour=1 legend=1 numbers=0 undeformed=0", "displacements", HasDisp},
+         "contour=1 legend=1 numbers=0 undeformed=0 deformed=0 scale=", "displacements", HasDisp},
         {3, "node-displacement", 7205, EHostLoad::kStatic, nullptr, 0, "node=", "displacements", HasDisp},
-        {4, "mode-shape", 7203, EHostLoad::kModeShape, PVX_COMPONENTS(kDisplacements), "legend=1 numbers=0 scale=",
+        {4, "mode-shape", 7203, EHostLoad::kModeShape, PVX_COMPONENTS(kDisplacements), "deformed=1 exact=1 legend=1 numbers=0 undeformed=0 scale=",
          "mode shapes", HasModeShape},
         {5, "story-shear-ratio", 7501, EHostLoad::kStatic, PVX_COMPONENTS(kStoryShear), "contour=1 legend=1",
          "column forces", HasFrameForces},
@@ -134,8 +151,10 @@ const std::vector<CHostMode>& Modes() {
          "contour=1 legend=1 numbers=0", "wall forces", HasWallForces},
         {10, "plate-force", 7307, EHostLoad::kStatic, PVX_COMPONENTS(kPlateForces), "contour=1 legend=1 numbers=0",
          "plate forces", HasPlateResults},
-        {11, "plate-stress", 7308, EHostLoad::kStatic, PVX_COMPONENTS(kStresses), "contour=1 legend=1 numbers=0",
-         "plate stresses", HasPlateResults},
+        {11, "principal-stress", 7308, EHostLoad::kStatic, PVX_COMPONENTS(kStresses),
+         "contour=1 legend=1 numbers=0 deformed=0 undeformed=0 surface= vector-scale= number-position=",
+         "plate stresses",
+         HasPlateResults},
         {16, "slab-force", 7303, EHostLoad::kStatic, PVX_COMPONENTS(kSlabForces), "contour=1 legend=1 numbers=0",
          "plate forces", HasPlateResults},
         {17, "slab-rebar", 12201, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 numbers=0", "plate forces",
@@ -143,15 +162,15 @@ const std::vector<CHostMode>& Modes() {
         {18, "slab-crack", -1, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 numbers=0", "plate forces",
          HasPlateResults},
         {19, "slab-deflection", -1, EHostLoad::kStatic, nullptr, 0,
-         "deflection-kind=1 contour=1 legend=1 numbers=0", "displacements", HasDisp},
+         "deflection-kind=1 contour=1 legend=1 numbers=0 deformed=0 scale=", "displacements", HasDisp},
         {20, "slab-wall", 7401, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1", "plate forces", HasPlateResults},
         {21, "slab-strip", 7402, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1", "plate forces", HasPlateResults},
         {22, "slab-force-beam", 7304, EHostLoad::kStatic, PVX_COMPONENTS(kSlabForces), "contour=1 legend=1 numbers=0",
          "plate forces", HasPlateResults},
-        {63, "time-history", -1, EHostLoad::kTimeHistory, PVX_COMPONENTS(kDisplacements), "legend=1 numbers=0",
-         "displacements", HasDisp},
+        {63, "time-history", -1, EHostLoad::kTimeHistory, PVX_COMPONENTS(kDisplacements),
+         "step=0 quantity=0 deformed=1 contour=1 legend=1 numbers=0 undeformed=0 scale=", "time histories", HasDispHistory},
         {69, "settlement", 7202, EHostLoad::kSettlement, nullptr, 0, "contour=1 legend=1 numbers=0", "settlements",
-         HasDisp},
+         HasSettlement},
         {70, "reaction-contour", 7102, EHostLoad::kStatic, PVX_COMPONENTS(kReactions),
          "data-kind=0 member-kind=0 contour=1 legend=1 numbers=1", "spring pressures", HasStws},
     };
@@ -160,7 +179,7 @@ const std::vector<CHostMode>& Modes() {
 
 // ---- option keys ---------------------------------------------------------------------------
 
-enum class EValue { kSwitch, kChoice3, kNumber, kKey };
+enum class EValue { kSwitch, kChoice3, kChoice4, kNumber, kKey, kCount };
 
 struct KeyDef {
     const char* pszKey;
@@ -180,9 +199,38 @@ const KeyDef kKeys[] = {
     {"member-kind", EValue::kSwitch, "0|1", "reaction contour under 0 rafts, 1 beams"},
     {"deflection-kind", EValue::kSwitch, "0|1", "slab deflection: 0 numbers per member, 1 contour"},
     {"fill", EValue::kChoice3, "0|1|2", "frame force diagrams: 0 outline, 1 line fill, 2 full fill"},
-    {"deformed", EValue::kSwitch, "0|1", "member forces drawn on the deformed shape"},
+    {"deformed", EValue::kSwitch, "0|1",
+     "drawn on the deformed shape (member forces, displacements; deformed and mode shapes: 0 draws the model at rest)"},
     {"line-members", EValue::kSwitch, "0|1", "members drawn as lines along their axes"},
+    {"exact", EValue::kSwitch, "0|1", "beams drawn with their exact deflection curve"},
+    {"step", EValue::kCount, "N", "time step of the time history, from 0"},
+    {"quantity", EValue::kChoice3, "0|1|2", "time history: 0 displacement, 1 velocity, 2 acceleration"},
+    {"surface", EValue::kChoice4, "0|1|2|3",
+     "plate stresses of 0 the top, 1 the bottom, 2 both (each on its faces), 3 the larger of the two"},
+    {"vector-scale", EValue::kNumber, "NUMBER", "scale factor of the principal stress arrows"},
+    {"number-position", EValue::kSwitch, "0|1", "plate stress numbers: 0 the element extremes, 1 the centre value"},
 };
+
+// Modes that draw the diagrams of cutting lines.
+bool DrawsCuttingLines(int nMode) { return nMode == 2 || nMode == 11; }
+
+// "X1,Y1,X2,Y2": four finite numbers within the coordinates a project holds, two distinct points.
+bool ReadCut(const std::string& text, double v[4]) {
+    const char* p = text.c_str();
+    for (int i = 0; i < 4; ++i) {
+        char* end = nullptr;
+        errno = 0;
+        v[i] = std::strtod(p, &end);
+        if (end == p || errno != 0 || !(std::fabs(v[i]) <= pvxdb::kMaxCoord)) return false;
+        p = end;
+        while (*p == ' ') ++p;
+        if (i < 3) {
+            if (*p != ',') return false;
+            ++p;
+        }
+    }
+    return *p == 0 && (v[0] != v[2] || v[1] != v[3]);
+}
 
 const KeyDef* FindKey(const std::string& key) {
     for (const KeyDef& k : kKeys)
@@ -197,6 +245,7 @@ bool ValueFits(const KeyDef& k, const std::string& v) {
     switch (k.eValue) {
     case EValue::kSwitch: return v == "0" || v == "1";
     case EValue::kChoice3: return v == "0" || v == "1" || v == "2";
+    case EValue::kChoice4: return v == "0" || v == "1" || v == "2" || v == "3";
     case EValue::kNumber: {
         const double d = std::strtod(v.c_str(), &end);
         return *end == 0 && errno == 0 && d == d;
@@ -204,6 +253,10 @@ bool ValueFits(const KeyDef& k, const std::string& v) {
     case EValue::kKey: {
         const unsigned long n = std::strtoul(v.c_str(), &end, 10);
         return v[0] != '-' && *end == 0 && errno == 0 && n > 0 && n <= 0xFFFFFFFFul;
+    }
+    case EValue::kCount: {
+        const unsigned long n = std::strtoul(v.c_str(), &end, 10);
+        return v[0] != '-' && *end == 0 && errno == 0 && n <= 0x7FFFFFFFul;
     }
     }
     return false;
@@ -288,10 +341,13 @@ const CHostMode* FindHostMode(const std::string& nameOrNumber) {
 const char* GetHostResultHelp() {
     static const std::string text = [] {
         std::string s =
-            "Results (--mode MODE [--load NAME] [--component NAME] [--option KEY=VALUE]...):\n"
+            "Results (--mode MODE [--load NAME] [--component NAME] [--option KEY=VALUE]...\n"
+            "         [--cut X1,Y1,X2,Y2]...):\n"
             "  MODE is a display mode number or name; without --mode the plain model is drawn.\n"
             "  --load names a load case or combination (mode shapes: the mode number; default the\n"
             "  first static case, mode 1, the first time-history or settlement case).\n"
+            "  --cut adds a cutting line to the project's cutting lines for this drawing; modes 2 and\n"
+            "  11 draw the result along it across the plates it crosses.\n"
             "  mode                      components (default: the engine's)\n";
         for (const CHostMode& m : Modes()) {
             char line[64];
@@ -324,11 +380,38 @@ std::vector<CHostOption> CHostResultChoice::Options() {
         {"--component", EHostValue::kText, "NAME", "component of the result (see below); default: the engine's"},
         {"--option", EHostValue::kText, "KEY=VALUE", "one setting of the mode (see below)", nullptr, 0, 0,
          HOST_OPT_REPEATABLE},
+        {"--cut", EHostValue::kText, "X1,Y1,X2,Y2",
+         "a cutting line from (X1, Y1) to (X2, Y2) in plan, m: the result's diagram along it (modes 2 and 11)",
+         nullptr, 0, 0, HOST_OPT_REPEATABLE},
     };
 }
 
 int CHostResultChoice::Read(const CHostArgs& args) {
-    return Parse(args.Get("--mode"), args.Get("--load"), args.Get("--component"), args.GetAll("--option"));
+    if (int status = Parse(args.Get("--mode"), args.Get("--load"), args.Get("--component"), args.GetAll("--option")))
+        return status;
+    return ParseCuts(args.GetAll("--cut"));
+}
+
+int CHostResultChoice::ParseCuts(const std::vector<std::string>& cuts) {
+    if (cuts.empty()) return 0;
+    if (!m_pMode) {
+        Message("--cut needs --mode");
+        return HOST_EXIT_USAGE;
+    }
+    if (!DrawsCuttingLines(m_pMode->nMode)) {
+        Message("mode " + ModeLabel(*m_pMode) + " draws no cutting-line diagrams (modes 2 and 11 do)");
+        return HOST_EXIT_USAGE;
+    }
+    for (const std::string& c : cuts) {
+        double v[4];
+        if (!ReadCut(c, v)) {
+            Message("--cut takes X1,Y1,X2,Y2: four numbers (m, within 1e9) of two different points, not \"" + c +
+                    "\"");
+            return HOST_EXIT_USAGE;
+        }
+        m_settings.emplace_back("cut", c);
+    }
+    return 0;
 }
 
 int CHostResultChoice::Parse(const std::string& mode, const std::string& load, const std::string& component,
@@ -485,6 +568,7 @@ int CHostResultChoice::Resolve(CDataBase& db) {
             Message("the load \"" + m_strLoadName + "\" cannot be selected");
             return HOST_EXIT_FAILED;
         }
+        if (m.eLoad == EHostLoad::kTimeHistory) post.SelectThlc(m_nLoadKey);  // for the history probe
     }
     if (m.pfnHasResults && !m.pfnHasResults(post, db, m.nMode)) {
         Message(std::string("the project has no ") + m.pszResults + " for \"" + m_strLoadName + "\"");

@@ -61,10 +61,17 @@ const char* GetHostResultHelp();
 
 class CHostResultChoice {
 public:
-    // --mode, --load, --component and --option (repeatable), for the commands that draw.
+    // --mode, --load, --component, --option and --cut (both repeatable), for the commands that
+    // draw.
     static std::vector<CHostOption> Options();
-    // Takes them from a checked command line, as Parse.
+    // Takes them from a checked command line, as Parse and ParseCuts.
     int Read(const CHostArgs& args);
+    // Cutting lines "X1,Y1,X2,Y2" (plan coordinates, m) for the cutting-line diagrams of the
+    // mode, each handed to the module as a setting "cut". Returns 0, or HOST_EXIT_USAGE with a
+    // message when lines are given without a mode, for a mode that draws no cutting-line
+    // diagrams, or a line is not four numbers of two distinct points within the coordinates a
+    // project holds.
+    int ParseCuts(const std::vector<std::string>& cuts);
     // Reads the words of the command line (empty mode: no result asked). Returns 0, or
     // HOST_EXIT_USAGE with a message for an unknown mode, component or option key, or a value
     // the key does not take.

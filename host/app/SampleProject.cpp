@@ -350,6 +350,83 @@ struct TrussBar {
     int panel;  // panel (chords, diagonals) or node (verticals)
 };
 
+// Time history of the THX case: the first x mode ringing at its own frequency under a sine
+// envelope over 10.5 periods, u(t) = U sin(w t) sin(pi t / D), so that every floor node reaches
+// its peak displacement U (the THX displacement record) at mid-time t = D / 2 = 5.25 periods,
+// where both sines are 1. Steps of a twentieth period (211 steps); velocity and acceleration are
+// the derivatives of u. Nodes at rest (no floor level) get no history record.
+constexpr int kHistStepsPerPeriod = 20;
+constexpr double kHistPeriods = 10.5;
+
+int HistoryStepCount() { return static_cast<int>(kHistPeriods * kHistStepsPerPeriod) + 1; }
+
+void WriteTimeHistorySteps(ISampleSink& sink, const std::vector<double>& peakUx, double omega) {
+    const double T = 2.0 * kPi / omega, D = kHistPeriods * T, dt = T / kHistStepsPerPeriod, a = kPi / D;
+    const int nStep = HistoryStepCount();
+    std::vector<double> shape(static_cast<size_t>(nStep) * 3);  // u, v, acc for U = 1
+    for (int s = 0; s < nStep; ++s) {
+        const double t = s * dt;
+        const double sw = std::sin(omega * t), cw = std::cos(omega * t), sa = std::sin(a * t), ca = std::cos(a * t);
+        shape[3 * s] = sw * sa;
+        shape[3 * s + 1] = omega * cw * sa + a * sw * ca;
+        shape[3 * s + 2] = -(omega * omega + a * a) * sw * sa + 2.0 * omega * a * cw * ca;
+    }
+    std::vector<double> values(static_cast<size_t>(nStep) * 18);
+    for (size_t n = 1; n < peakUx.size(); ++n) {
+        const double U = peakUx[n];
+        if (U == 0.0) continue;
+        std::fill(values.begin(), values.end(), 0.0);
+        // Displacement in mm (as every displacement record); velocity and acceleration in m/s
+        // and m/s2.
+        for (int s = 0; s < nStep; ++s) {
+            values[18 * s] = 1000.0 * U * shape[3 * s];
+            values[18 * s + 6] = U * shape[3 * s + 1];
+            values[18 * s + 12] = U * shape[3 * s + 2];
+        }
+        sink.AddDispHistory(SAMPLE_LC_THX, static_cast<UINT>(n), nStep, dt, values);
+    }
+}
+
+// Dead-load share of the load the raft carries: floor loads reach it over the whole plan, so
+// the share is that of the area loads (the wall's own weight left out).
+double DeadShareOfRaftLoad() {
+    double dead = kRaftDL, all = kRaftDL + kRaftLL;
+    for (int l = 0; l < kStoreys; ++l) {
+        dead += kQDL[l];
+        all += kQDL[l] + kQLL[l];
+    }
+    return dead / all;
+}
+
+// Settlement points of the host's settlement analysis on a 3 m grid over the raft and at the two
+// annex footings. Load group SETTLE (settlement kind) carries the service-load settlement
+// (Boussinesq, as the SETTLE load case), group GRAVITY (static kind) the dead-load part alone;
+// every point adds a regional subsidence of kRegionalSettle mm common to all groups.
+constexpr double kRegionalSettle = 3.0;  // mm
+constexpr double kSettleGrid = 3.0;      // m
+
+void WriteSettlementPoints(ISampleSink& sink, double qService, double qDead, double qFootService, double qFootDead,
+                           const double footXY[2][2]) {
+    sink.AddLoadGroup(SAMPLE_LDGP_GRAVITY, LDGP_STATIC, "GRAVITY");
+    sink.AddLoadGroup(SAMPLE_LDGP_SETTLE, LDGP_SETTLEMENT, "SETTLE");
+    const std::vector<UINT> groups = {SAMPLE_LDGP_GRAVITY, SAMPLE_LDGP_SETTLE};
+    UINT key = 1;
+    const int ni = static_cast<int>(kLx / kSettleGrid), nj = static_cast<int>(kLy / kSettleGrid);
+    for (int j = 0; j <= nj; ++j)
+        for (int i = 0; i <= ni; ++i) {
+            const double x = i * kSettleGrid, y = j * kSettleGrid;
+            const std::vector<double> v = {1000.0 * RectSettlement(qDead, kLx, kLy, x, y),
+                                           1000.0 * RectSettlement(qService, kLx, kLy, x, y)};
+            sink.AddSettlementPoint(key++, x, y, 0.0, kRegionalSettle, groups, v);
+        }
+    const double half = 0.5 * kFootingB;
+    for (int k = 0; k < 2; ++k) {
+        const std::vector<double> v = {1000.0 * RectSettlement(qFootDead, kFootingB, kFootingB, half, half),
+                                       1000.0 * RectSettlement(qFootService, kFootingB, kFootingB, half, half)};
+        sink.AddSettlementPoint(key++, footXY[k][0], footXY[k][1], 0.0, kRegionalSettle, groups, v);
+    }
+}
+
 // Strip footing of a boundary wall north of the raft: a beam on Winkler springs.
 constexpr double kStripY = kLy + 3.0;      // along y = 21 m
 constexpr int kStripElems = 8;             // elements of 3 m from x = 0 to 24
@@ -410,6 +487,7 @@ public:
     void AddPiles();
     void AddSlabs();
     void AddWalls();
+    void AddCutLines();
     void AddGradeBeams();
     void AddGradeBeamWalls();
     void AddAnnex();
@@ -423,7 +501,9 @@ public:
     void AddStaticResults();
     void AddModes();
     void AddTimeHistory();
+    void AddTimeHistorySteps();
     void AddSettlement();
+    void AddSettlementPoints();
 
 private:
     // Raft mesh and column grid.
@@ -756,6 +836,16 @@ void CSampleGenerator::AddRaftMember() {
         for (int i = 0; i < m_nx; ++i) elems.push_back(RaftElem(i, j));
     m_sink.AddMember(raftMemb, 301, outline, elems, 0.0, 0);
     m_sink.AddSlab(raftMemb, 301, outline);
+}
+
+// The lines of the cutting-line table: a cutting line across the raft at y = 7 m (inside the
+// second bay, off the element edges of the default mesh) and a slab design strip 2 m wide along
+// x = 3 m in plan.
+void CSampleGenerator::AddCutLines() {
+    const double c1[3] = {-1.0, 7.0, 0.0}, c2[3] = {kLx + 1.0, 7.0, 0.0};
+    m_sink.AddCutLine(1, CTLN_KIND_CUTLINE, "Cut-Line #1", 0.0, c1, c2);
+    const double s1[3] = {3.0, 0.0, 0.0}, s2[3] = {3.0, kLy, 0.0};
+    m_sink.AddCutLine(2, CTLN_KIND_STRIP, "Strip-1", 2.0, s1, s2);
 }
 
 // ---- Supports and springs -----------------------------------------------------------------
@@ -1362,6 +1452,38 @@ void CSampleGenerator::AddSettlement() {
     }
 }
 
+// The THX case step by step (after AddTimeHistory): each floor node's peak displacement
+// reached through the history of WriteTimeHistorySteps.
+void CSampleGenerator::AddTimeHistorySteps() {
+    const ModeShape* first = nullptr;
+    for (const ModeShape& ms : m_modes)
+        if (ms.dir == 0 && ms.order == 1) first = &ms;
+    double s1 = 0.0, s2 = 0.0;
+    for (int i = 0; i < kStoreys; ++i) {
+        s1 += m_mLevel * first->phi[i];
+        s2 += m_mLevel * first->phi[i] * first->phi[i];
+    }
+    const double gamma = s1 / s2;
+    std::vector<double> peakUx(static_cast<size_t>(m_lastNode) + 1, 0.0);
+    for (UINT n = 1; n <= m_lastNode; ++n) {
+        const int l = m_levelOf[n];
+        if (l > 0) peakUx[n] = gamma * first->phi[l - 1] * kSa / (first->omega * first->omega);
+    }
+    WriteTimeHistorySteps(m_sink, peakUx, first->omega);
+}
+
+// The host's settlement analysis (after the static results): load groups and settlement points
+// under the same service pressure as AddSettlement.
+void CSampleGenerator::AddSettlementPoints() {
+    double total = (kRaftDL + kRaftLL) * kLx * kLy;
+    for (double b : m_settleBase) total += b;
+    const double q = total / (kLx * kLy);
+    const double footQ = (0.5 * (kAnnexQDL + kAnnexQLL) * kAnnexSpan + 0.5 * kTieW * kAnnexSpan) / (kFootingB * kFootingB);
+    const double footDead = (0.5 * kAnnexQDL * kAnnexSpan + 0.5 * kTieW * kAnnexSpan) / (kFootingB * kFootingB);
+    const double footXY[2][2] = {{kAnnexX, 0.0}, {kAnnexX, kAnnexSpan}};
+    WriteSettlementPoints(m_sink, q, q * DeadShareOfRaftLoad(), footQ, footDead, footXY);
+}
+
 }  // namespace
 
 CSampleProject::CSampleProject(long nRaftPlates) {
@@ -1389,6 +1511,7 @@ void CSampleProject::Generate(ISampleSink& sink) {
     g.AddGradeBeamWalls();
     g.AddAnnex();
     g.AddRaftMember();
+    g.AddCutLines();
     g.AddSpringSupports();
     g.AddBalconyBeam();
     g.AddLoadCases();
@@ -1398,5 +1521,7 @@ void CSampleProject::Generate(ISampleSink& sink) {
     g.AddStaticResults();
     g.AddModes();
     g.AddTimeHistory();
+    g.AddTimeHistorySteps();
     g.AddSettlement();
+    g.AddSettlementPoints();
 }

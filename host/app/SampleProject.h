@@ -48,6 +48,9 @@ public:
     virtual void AddWall(UINT membKey, int type, const double* anchor2, const double* dir2, const double* p1,
                          const double* p2) = 0;
     virtual void AddSlab(UINT membKey, int resultType, const std::vector<UINT>& outline) = 0;
+    // A cutting line (kind 0) or slab strip (kind 1) from p1 to p2 (x, y, z; m), width in m.
+    virtual void AddCutLine(UINT key, int kind, const char* name, double width, const double* p1,
+                            const double* p2) = 0;
     // Rigid end zones of a frame member: end offsets of end i and end j for bending in its local
     // x-y plane (ri2, rj2) and x-z plane (ri3, rj3), m.
     virtual void AddMemberEnds(UINT membKey, int type, double length, double ri2, double rj2, double ri3,
@@ -74,6 +77,14 @@ public:
     virtual void AddMode(UINT mode, UINT node, const double* d6) = 0;
     virtual void AddFrequency(UINT mode, double omega, double freq, double period, double damping) = 0;
     virtual void AddParticipation(UINT mode, const double* mass6) = 0;
+    // Time history of a node: nStep steps dt seconds apart, 18 values per step (displacement,
+    // velocity, acceleration, six components each).
+    virtual void AddDispHistory(UINT load, UINT node, int nStep, double dt, const std::vector<double>& values) = 0;
+    // Settlement analysis: a load group (type 1 static, 2 settlement) and a settlement point with
+    // the settlement (mm) of each listed group and a constant part.
+    virtual void AddLoadGroup(UINT key, int type, const char* name) = 0;
+    virtual void AddSettlementPoint(UINT key, double x, double y, double z, double constant,
+                                    const std::vector<UINT>& groups, const std::vector<double>& values) = 0;
     // A supported node: support type (PRTND_*) and restrained directions (bits DX .. RZ).
     virtual void AddSupport(UINT node, int type, int dof) = 0;
     // An element on Winkler springs: subgrade modulus kN/m3, contact width m (beams).
@@ -91,7 +102,9 @@ enum {
     SAMPLE_LC_THX = 4,
     SAMPLE_LC_SETTLE = 5,
     SAMPLE_COMB_FIRST = 101,  // 101..104 linear combinations
-    SAMPLE_COMB_ENV = 110     // envelope of 101..104
+    SAMPLE_COMB_ENV = 110,    // envelope of 101..104
+    SAMPLE_LDGP_GRAVITY = 1,  // load group of the gravity loads (static kind)
+    SAMPLE_LDGP_SETTLE = 2,   // load group of the service loads that settle the foundation
 };
 
 class CSampleProject {
@@ -107,8 +120,8 @@ public:
     int GetRaftCellsY() const { return m_ny; }
 
     // Generates everything into sink: the model (materials, sections, nodes, elements and members
-    // family by family, load cases, combinations), then the results (static cases, modes, time
-    // history, settlement).
+    // family by family, cutting lines, load cases, combinations), then the results (static cases,
+    // modes, time history, settlement).
     void Generate(ISampleSink& sink);
 
 private:

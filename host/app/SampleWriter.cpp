@@ -75,6 +75,11 @@ void CSampleWriter::AddSlab(UINT membKey, int resultType, const std::vector<UINT
     Count(m_builder.AddSlab(membKey, s));
 }
 
+void CSampleWriter::AddCutLine(UINT key, int kind, const char* name, double width, const double* p1,
+                               const double* p2) {
+    Count(m_builder.AddCutLine(key, kind, name, width, p1[0], p1[1], p1[2], p2[0], p2[1], p2[2]));
+}
+
 void CSampleWriter::AddLoadCase(UINT key, int type, const char* name) { Count(m_builder.AddLoadCase(key, type, name)); }
 
 void CSampleWriter::AddCombination(UINT key, int type, const char* name, const std::vector<CombEntry>& entries) {
@@ -184,6 +189,31 @@ void CSampleWriter::AddParticipation(UINT mode, const double* mass6) {
     }
     Count(m_builder.AddMode(mode, m_pending.freq, m));
     m_pending.hasFreq = false;
+}
+
+void CSampleWriter::AddDispHistory(UINT load, UINT node, int nStep, double dt, const std::vector<double>& values) {
+    T_DISPHIS_D h;
+    h.nStep = nStep;
+    h.dt = dt;
+    h.aValue.SetSize(static_cast<INT_PTR>(values.size()));
+    for (size_t i = 0; i < values.size(); ++i) h.aValue[static_cast<INT_PTR>(i)] = values[i];
+    Count(m_builder.AddDispHistory(load, node, h));
+}
+
+void CSampleWriter::AddLoadGroup(UINT key, int type, const char* name) {
+    Count(m_builder.AddLoadGroup(key, type, name));
+}
+
+void CSampleWriter::AddSettlementPoint(UINT key, double x, double y, double z, double constant,
+                                       const std::vector<UINT>& groups, const std::vector<double>& values) {
+    T_PCDSINK_D p;
+    p.x = x;
+    p.y = y;
+    p.z = z;
+    p.constant = constant;
+    for (UINT g : groups) p.aGroup.Add(g);
+    for (double v : values) p.aValue.Add(v);
+    Count(groups.size() == values.size() && m_builder.AddSettlementPoint(key, p));
 }
 
 void CSampleWriter::AddSupport(UINT node, int type, int dof) {

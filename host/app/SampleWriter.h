@@ -25,6 +25,7 @@ public:
     void AddWall(UINT membKey, int type, const double* anchor2, const double* dir2, const double* p1,
                  const double* p2) override;
     void AddSlab(UINT membKey, int resultType, const std::vector<UINT>& outline) override;
+    void AddCutLine(UINT key, int kind, const char* name, double width, const double* p1, const double* p2) override;
     void AddMemberEnds(UINT membKey, int type, double length, double ri2, double rj2, double ri3,
                        double rj3) override;
     void AddLoadCase(UINT key, int type, const char* name) override;
@@ -41,6 +42,10 @@ public:
     void AddMode(UINT mode, UINT node, const double* d6) override;
     void AddFrequency(UINT mode, double omega, double freq, double period, double damping) override;
     void AddParticipation(UINT mode, const double* mass6) override;
+    void AddDispHistory(UINT load, UINT node, int nStep, double dt, const std::vector<double>& values) override;
+    void AddLoadGroup(UINT key, int type, const char* name) override;
+    void AddSettlementPoint(UINT key, double x, double y, double z, double constant, const std::vector<UINT>& groups,
+                            const std::vector<double>& values) override;
     void AddSupport(UINT node, int type, int dof) override;
     void AddElemSpring(UINT elem, double kv, double width) override;
     void AddSpringPressure(UINT load, UINT elem, const double* values, int n) override;

@@ -320,11 +320,12 @@ int CDataBase::Open(LPCTSTR pszPath) {
         return Fail(path + ": written by a newer program (format version " + version + "); this program reads version " +
                     std::to_string(m_nVersion));
 
-    for (auto& t : m_tables)
+    for (auto& t : m_tables) {
         if (!t->Load(c.db, path, err)) {
             Clear();
             return Fail(err);
         }
+    }
     pvxdb::Exec(c.db, "COMMIT", err);
     DropRepeatedMemberElems(path);
     m_b3D = post3d != "0";

@@ -32,6 +32,7 @@
     X(PSLAB, T_PSLAB_D, "PSLAB")         \
     X(PSTLD, T_PSTLD_D, "PSTLD")         \
     X(PLCOM, T_PLCOM_D, "PLCOM")         \
+    X(CTLN, T_CTLN_D, "CTLN")            \
     X(PSEMAP, T_PSEMAP_D, "PSEMAP")      \
     X(PSELEM, T_PSELEM_D, "PSELEM")      \
     X(PRDSTSE, T_PRDSTSE_D, "PRDSTSE")   \
@@ -39,6 +40,8 @@
     X(PELEMSE, T_PELEMSE_D, "PELEMSE")   \
     X(FREQ, T_FREQ_D, "FREQ")            \
     X(MPAM, T_MPAM_D, "MPAM")            \
+    X(LDGP, T_LDGP_D, "LDGP")            \
+    X(PCDSINK, T_PCDSINK_D, "PCDSINK")   \
     X(PESPR, T_PESPR_D, "PESPR")         \
     X(PRTND, T_PRTND_D, "PRTND")
 

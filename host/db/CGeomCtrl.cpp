@@ -150,7 +150,8 @@ void Shrink(ShapeOut& s, size_t fromVertex, double f, const Pt& centre) {
         for (int a = 0; a < 3; ++a) s.coords[i + a] = f * s.coords[i + a] + (1 - f) * centre.v[a];
 }
 
-// Centre of an element's nodes (displaced), moved by the mean of two end displacements.
+// Centre of an element's nodes: displaced by pNodeDisp, or else moved by the mean of the two
+// end displacements of its member.
 bool ElementCentre(CDataBase* db, UINT key, CArray<T_DISP_D>* pNodeDisp, CArray<T_DISP_D>* pEndDisp, Pt& c) {
     const T_PELEM_D* e = db->Table<DBT_PELEM>().Find(key);
     int n = e ? std::clamp(e->nNode, 0, PELEM_MAX_NODE) : 0;
@@ -169,7 +170,9 @@ bool ElementCentre(CDataBase* db, UINT key, CArray<T_DISP_D>* pNodeDisp, CArray<
         c.v[1] += (nd->y + d[1]) / n;
         c.v[2] += (nd->z + d[2]) / n;
     }
-    if (pEndDisp && pEndDisp->GetSize() == 2) {
+    // The member's end displacements move the centre of undisplaced nodes; displaced nodes
+    // already give the moved centre.
+    if (!pNodeDisp && pEndDisp && pEndDisp->GetSize() == 2) {
         c.v[0] += ((*pEndDisp)[0].DX + (*pEndDisp)[1].DX) / 2;
         c.v[1] += ((*pEndDisp)[0].DY + (*pEndDisp)[1].DY) / 2;
         c.v[2] += ((*pEndDisp)[0].DZ + (*pEndDisp)[1].DZ) / 2;
@@ -215,9 +218,20 @@ int CGeomCtrl::MakeShapePMember(CDataBase* pDB, UINT membKey, int, int, int, int
         Publish(all, nFaces, pCounts, pIndex, pIndex2, pCoords, pNodeKeys);
         return 0;
     }
+    INT_PTR at = 0;  // first record of the element's nodes in pNodeDisp
+    CArray<T_DISP_D> elemDisp;
     for (INT_PTR i = 0; i < m->aElem.GetSize(); ++i) {
+        const T_PELEM_D* e = pDB->Table<DBT_PELEM>().Find(m->aElem[i]);
+        const int n = e ? std::clamp(e->nNode, 0, PELEM_MAX_NODE) : 0;
+        CArray<T_DISP_D>* pDisp = nullptr;
+        if (pNodeDisp && at + n <= pNodeDisp->GetSize()) {
+            elemDisp.SetSize(n);
+            for (int k = 0; k < n; ++k) elemDisp[k] = (*pNodeDisp)[at + k];
+            pDisp = &elemDisp;
+        }
+        at += n;
         ShapeOut s;
-        if (ElementShape(pDB, m->aElem[i], bWireFrame, nullptr, pEndDisp, bShrink, dShrink, s)) all.Append(s);
+        if (ElementShape(pDB, m->aElem[i], bWireFrame, pDisp, pEndDisp, bShrink, dShrink, s)) all.Append(s);
     }
     Publish(all, nFaces, pCounts, pIndex, pIndex2, pCoords, pNodeKeys);
     return 1;

@@ -30,7 +30,10 @@ public:
                          CArray<int, int>* pCounts, CArray<int, int>* pIndex, CArray<int, int>* pIndex2,
                          CArray<double, double>* pCoords, int bShrink, double dShrink, CArray<T_DISP_D>* pEndDisp,
                          CArray<UINT, UINT>* pNodeKeys, int bWireFrame, CArray<T_DISP_D>* pNodeDisp, int last);
-    // Every element of the member in member order, as one shape.
+    // Every element of the member in member order, as one shape. pNodeDisp, when given, holds
+    // the displacements of each element's nodes, element after element in member order (the
+    // elements' node lists one after the other); an element whose records are not all there is
+    // built undisplaced.
     int MakeShapePMember(CDataBase* pDB, UINT membKey, int cullOpt, int wirePlane, int deformed, int& nFaces,
                          CArray<int, int>* pCounts, CArray<int, int>* pIndex, CArray<int, int>* pIndex2,
                          CArray<double, double>* pCoords, int bShrink, double dShrink, CArray<T_DISP_D>* pEndDisp,

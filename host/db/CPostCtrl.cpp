@@ -102,7 +102,9 @@ int CPostCtrl::GetDispHistory(int kind, int step, UINT node, T_DISP_D& rec) cons
     const T_DISPHIS_D* h = m_pDB->Table<DBT_DISPHIS>().Find(m_nThlc, node);
     // A record shorter than its step count claims is read only as far as it goes.
     if (!h || step >= h->nStep || 18 * (static_cast<INT_PTR>(step) + 1) > h->aValue.GetSize()) return 0;
-    const double* v = h->aValue.GetData() + 18 * step + 6 * (kind == 0 ? 0 : kind - 1);
+    // Stored per step: displacement, velocity, acceleration.
+    const int quantity = (kind == 0 || kind == 3) ? 0 : (kind == 2 ? 1 : 2);
+    const double* v = h->aValue.GetData() + 18 * step + 6 * quantity;
     rec.DX = v[0]; rec.DY = v[1]; rec.DZ = v[2];
     rec.RX = v[3]; rec.RY = v[4]; rec.RZ = v[5];
     return 1;

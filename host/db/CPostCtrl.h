@@ -80,8 +80,9 @@ public:
     // member has none. Independent of the load selection.
     int GetCfmoMemb(UINT memb, T_CFMO_D& rec) const;
 
-    // Time history of a node at a step of the selected time-history case: kind 1 (or 0)
-    // displacement, 2 velocity, 3 acceleration. 0 when there is no such step.
+    // Time history of a node at a step of the selected time-history case: kind 3 (or 0)
+    // displacement, 2 velocity, 1 acceleration, as the host numbers them. 0 when there is no
+    // such step.
     int GetDispHistory(int kind, int step, UINT node, T_DISP_D& rec) const;
 
     // Eigen results.

@@ -1,5 +1,5 @@
 // Records of the post model: nodes, elements, members, sections, materials, walls, slabs,
-// load cases and combinations, and the super-element tables.
+// load cases and combinations, cutting lines and slab strips, and the super-element tables.
 //
 // Each record is a value type copied whole; `Initialize()` clears it to the state of a record
 // that was never read (keys 0, counts 0, numbers 0). Its `Fields` list is the one description
@@ -274,6 +274,55 @@ struct T_PLCOM_D {
     }
 };
 
+// A node's user coordinate system: its first and second direction (not stored in the project).
+struct T_NUCS_D {
+    double dir1[3];  // first direction, the user x axis
+    double dir2[3];  // second direction, in the user x-y plane
+
+    void Initialize() { memset(this, 0, sizeof(*this)); }
+};
+
+// Kinds of line in the cutting-line table (`T_CTLN_D::kind`).
+enum {
+    CTLN_KIND_CUTLINE = 0,  // a cutting line across plates: result diagrams are drawn along it
+    CTLN_KIND_STRIP = 1,    // a slab design strip: design forces along it, over its width
+};
+
+// A straight line placed on the model by the user, keyed by its own key: a cutting line or a
+// slab strip. Names identify the lines of one kind to the user and are unique within a kind.
+struct T_CTLN_D {
+    int kind;               // CTLN_KIND_CUTLINE or CTLN_KIND_STRIP
+    char name[64];          // UTF-8
+    double width;           // strips: design width, m; cutting lines: 0
+    double x1, y1, z1;      // first point, m (strips: plan coordinates, z 0)
+    double x2, y2, z2;      // second point, m
+
+    void Initialize() { memset(this, 0, sizeof(*this)); }
+    template <class V> void Fields(V& v) {
+        v.Int("kind", kind);
+        v.Text("name", name, sizeof(name));
+        v.Real("width", width);
+        v.Coord("x1", x1);
+        v.Coord("y1", y1);
+        v.Coord("z1", z1);
+        v.Coord("x2", x2);
+        v.Coord("y2", y2);
+        v.Coord("z2", z2);
+    }
+    // A kind the program knows and a width that is not negative.
+    std::string Validate(const char** pszColumn) const {
+        if (kind != CTLN_KIND_CUTLINE && kind != CTLN_KIND_STRIP) {
+            *pszColumn = "kind";
+            return "kind " + std::to_string(kind) + " is neither 0 (cutting line) nor 1 (slab strip)";
+        }
+        if (width < 0.0) {
+            *pszColumn = "width";
+            return "the width is negative";
+        }
+        return {};
+    }
+};
+
 // Super-element map record, keyed by model element key: the super element a model element
 // belongs to and six key maps.
 //   map1 super node key -> model node key        (nodes that are model nodes)
@@ -375,6 +424,58 @@ struct T_PELEMSE_D {
         v.Key("se_key", seKey);
         v.Key("elem_key", elemKey);
         elem.Fields(v);
+    }
+};
+
+// Load-group kinds (`T_LDGP_D::type`).
+enum {
+    LDGP_STATIC = 1,      // a group of static loads
+    LDGP_SETTLEMENT = 2,  // a group whose loads cause foundation settlement
+};
+
+// A load group: loads the host's settlement analysis takes together.
+struct T_LDGP_D {
+    int type;        // LDGP_STATIC, LDGP_SETTLEMENT
+    char name[64];   // UTF-8
+
+    void Initialize() { memset(this, 0, sizeof(*this)); }
+    template <class V> void Fields(V& v) {
+        v.Int("type", type);
+        v.Text("name", name, sizeof(name));
+    }
+};
+
+// A settlement point of the host's settlement analysis: its plan position and level, the
+// settlement each load group causes there and a constant part common to every group (regional
+// settlement). Settlements are downward, in mm; aGroup and aValue run in step.
+struct T_PCDSINK_D {
+    double x, y, z;                 // m
+    double constant;                // mm
+    CArray<UINT, UINT> aGroup;      // load-group keys
+    CArray<double, double> aValue;  // settlement of each load group, mm
+
+    T_PCDSINK_D() { Initialize(); }
+    void Initialize() {
+        x = y = z = constant = 0.0;
+        aGroup.RemoveAll();
+        aValue.RemoveAll();
+    }
+    // The settlement of one load group; 0 when the point holds no value for it.
+    int GetGroupValue(UINT group, double& value) const {
+        for (INT_PTR i = 0; i < aGroup.GetSize() && i < aValue.GetSize(); ++i)
+            if (aGroup[i] == group) {
+                value = aValue[i];
+                return 1;
+            }
+        return 0;
+    }
+    template <class V> void Fields(V& v) {
+        v.Real("x", x);
+        v.Real("y", y);
+        v.Real("z", z);
+        v.Real("constant", constant);
+        v.KeyList("groups", aGroup);
+        v.RealList("values", aValue);
     }
 };
 

@@ -262,6 +262,19 @@ public:
         m_keys.push_back(key);
         m_recs.push_back(rec);
     }
+    // Removes the record of a key; the others keep their order. 0 when the key is absent.
+    int Remove(UINT key) {
+        auto it = m_index.find(key);
+        if (it == m_index.end()) return 0;
+        ++m_version;
+        const uint32_t pos = it->second;
+        m_keys.erase(m_keys.begin() + pos);
+        m_recs.erase(m_recs.begin() + pos);
+        m_index.erase(it);
+        for (auto& kv : m_index)
+            if (kv.second > pos) --kv.second;
+        return 1;
+    }
     void Reserve(size_t n) {
         m_keys.reserve(n);
         m_recs.reserve(n);

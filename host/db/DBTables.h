@@ -55,6 +55,31 @@ public:
     static int IsMaxMinComb(const T_PLCOM_D& rec) { return rec.type == PLCOM_ENVELOPE; }
 };
 
+// The cutting lines and slab strips the user placed on the model. The TR_ operations change the
+// open database (in memory; the project file changes when the document is saved) and refuse,
+// returning 0 and changing nothing: an unbound table, a kind other than the two, an empty name
+// or one longer than the record holds, a name another line of the same kind has, coordinates
+// that are not finite or beyond pvxdb::kMaxCoord, two points closer than 1e-9 m, a negative or
+// non-finite width, and an unknown key.
+class CClassCtln : public DB_CTable<DBT_CTLN> {
+public:
+    // Keys of the lines of one kind, in table order; returns the count.
+    int GetKeyList(CArray<UINT, UINT>& keys, int kind) const;
+    using DB_CTable<DBT_CTLN>::GetKeyList;
+    // The line of this kind with exactly this name; 0 when none.
+    UINT GetKey(LPCTSTR name, int kind) const;
+    // Adds a line under a new key (one more than the largest key); returns the key, 0 when refused.
+    UINT TR_Add(int kind, LPCTSTR name, double width, const double p1[3], const double p2[3]);
+    // Replaces name, width and points of a line (its kind stays); 0 when refused.
+    int TR_Modify(UINT key, LPCTSTR name, double width, const double p1[3], const double p2[3]);
+    // Deletes a line; 0 when the key is unknown.
+    int TR_Del(UINT key);
+
+private:
+    // 0 when the values cannot make a line of this kind (other than its own key skip).
+    int IsValid(int kind, LPCTSTR name, double width, const double p1[3], const double p2[3], UINT skip) const;
+};
+
 class CClassPSemap : public DB_CTable<DBT_PSEMAP> {};
 class CClassPSelem : public DB_CTable<DBT_PSELEM> {};
 class CClassPRdstSE : public DB_CTable<DBT_PRDSTSE> {};
@@ -80,6 +105,23 @@ public:
         return 1;
     }
 };
+
+class CClassLdgp : public DB_CTable<DBT_LDGP> {
+public:
+    // Keys of the load groups of one kind (LDGP_*), in table order; returns the count.
+    int GetKeyListByType(CArray<UINT, UINT>& keys, int type) const {
+        keys.RemoveAll();
+        if (!m_pDB) return 0;
+        const auto& table = m_pDB->Table<DBT_LDGP>();
+        for (UINT key : table.Keys()) {
+            const T_LDGP_D* p = table.Find(key);
+            if (p && p->type == type) keys.Add(key);
+        }
+        return static_cast<int>(keys.GetSize());
+    }
+};
+
+class CClassPCDSink : public DB_CTable<DBT_PCDSINK> {};
 
 class CClassPFreq : public DB_CTable<DBT_FREQ> {};
 

@@ -38,12 +38,36 @@ int PostDBBuilder::AddMemb(UINT key, int type, std::span<const UINT> nodes, std:
     return Add<DBT_PMEMB>(key, m);
 }
 
+int PostDBBuilder::AddCutLine(UINT key, int kind, LPCTSTR name, double width, double x1, double y1, double z1,
+                             double x2, double y2, double z2) {
+    T_CTLN_D rec;
+    rec.Initialize();
+    rec.kind = kind;
+    pvxdb::CopyText(rec.name, sizeof(rec.name), name);
+    rec.width = width;
+    rec.x1 = x1;
+    rec.y1 = y1;
+    rec.z1 = z1;
+    rec.x2 = x2;
+    rec.y2 = y2;
+    rec.z2 = z2;
+    return Add<DBT_CTLN>(key, rec);
+}
+
 int PostDBBuilder::AddLoadCase(UINT key, int type, LPCTSTR name) {
     T_PSTLD_D lc;
     lc.Initialize();
     lc.type = type;
     pvxdb::CopyText(lc.name, sizeof(lc.name), name);
     return Add<DBT_PSTLD>(key, lc);
+}
+
+int PostDBBuilder::AddLoadGroup(UINT key, int type, LPCTSTR name) {
+    T_LDGP_D g;
+    g.Initialize();
+    g.type = type;
+    pvxdb::CopyText(g.name, sizeof(g.name), name);
+    return Add<DBT_LDGP>(key, g);
 }
 
 int PostDBBuilder::AddLoadComb(UINT key, int type, LPCTSTR name, std::span<const T_PLCOM_ENTRY> entries) {

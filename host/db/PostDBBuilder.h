@@ -63,6 +63,9 @@ public:
     int AddMatl(UINT key, const T_PMATL_D& rec) { return Add<DBT_PMATL>(key, rec); }
     int AddWall(UINT membKey, const T_PWALL_D& rec) { return Add<DBT_PWALL>(membKey, rec); }
     int AddSlab(UINT membKey, const T_PSLAB_D& rec) { return Add<DBT_PSLAB>(membKey, rec); }
+    // A cutting line or slab strip (kind CTLN_KIND_*) from (x1, y1, z1) to (x2, y2, z2).
+    int AddCutLine(UINT key, int kind, LPCTSTR name, double width, double x1, double y1, double z1, double x2,
+                   double y2, double z2);
 
     // Loads.
     int AddLoadCase(UINT key, int type, LPCTSTR name);
@@ -72,6 +75,10 @@ public:
     int AddLoadComb(UINT key, int type, LPCTSTR name, std::initializer_list<T_PLCOM_ENTRY> entries) {
         return AddLoadComb(key, type, name, std::span<const T_PLCOM_ENTRY>(entries.begin(), entries.size()));
     }
+
+    // Settlement analysis: load groups and settlement points.
+    int AddLoadGroup(UINT key, int type, LPCTSTR name);
+    int AddSettlementPoint(UINT key, const T_PCDSINK_D& rec) { return Add<DBT_PCDSINK>(key, rec); }
 
     // Results of load case lc.
     int AddDisp(UINT lc, UINT node, const T_DISP_D& r) { return AddResult<DBT_DISP>(lc, node, r); }

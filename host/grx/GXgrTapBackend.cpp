@@ -6,13 +6,49 @@
 #include "platform/gdi/FontEngine.h"
 #include "platform/gdi/RasterBackend.h"
 
-GXgrTapBackend::GXgrTapBackend() : m_pRaster(std::make_unique<RasterBackend>()) {}
+GXgrTapBackend::GXgrTapBackend() {
+    auto raster = std::make_unique<RasterBackend>();
+    m_pLines = raster.get();
+    m_pRaster = std::move(raster);
+}
 
-GXgrTapBackend::~GXgrTapBackend() = default;
+GXgrTapBackend::~GXgrTapBackend() { Flush(); }
 
 int GXgrTapBackend::Technology() const { return m_pRaster->Technology(); }
 
-void GXgrTapBackend::OnStateChange(const DCState& st, DCChange what, int arg) { m_pRaster->OnStateChange(st, what, arg); }
+void GXgrTapBackend::OnStateChange(const DCState& st, DCChange what, int arg) {
+    // The kept lines draw on the bitmap they were given; draw them before another is selected.
+    if (what == DCChange::Bitmap) Flush();
+    m_pRaster->OnStateChange(st, what, arg);
+}
+
+bool GXgrTapBackend::Batchable(const DCState& st) const {
+    return !m_sink && st.rop2 == R2_COPYPEN && !st.hasClip && (st.Pen().lopnStyle & PS_STYLE_MASK) == PS_SOLID;
+}
+
+bool GXgrTapBackend::SameLines(const DCState& a, const DCState& b) {
+    const LOGPEN& p = a.Pen();
+    const LOGPEN& q = b.Pen();
+    return p.lopnStyle == q.lopnStyle && p.lopnWidth.x == q.lopnWidth.x && p.lopnColor == q.lopnColor &&
+           a.bitmap.get() == b.bitmap.get() && a.viewportOrg.x == b.viewportOrg.x &&
+           a.viewportOrg.y == b.viewportOrg.y && a.windowOrg.x == b.windowOrg.x && a.windowOrg.y == b.windowOrg.y;
+}
+
+void GXgrTapBackend::KeepLine(const DCState& st, const POINT* pts, int n) {
+    if (!m_batchCounts.empty() && !SameLines(m_batchState, st)) Flush();
+    if (m_batchCounts.empty()) m_batchState = st;
+    m_batchPts.insert(m_batchPts.end(), pts, pts + n);
+    m_batchCounts.push_back(n);
+    if (m_batchPts.size() >= kMaxBatchPoints) Flush();
+}
+
+void GXgrTapBackend::Flush() {
+    if (m_batchCounts.empty()) return;
+    m_pLines->PolyPolyline(m_batchState, m_batchPts.data(), m_batchCounts.data(), static_cast<int>(m_batchCounts.size()));
+    m_batchPts.clear();
+    m_batchCounts.clear();
+    m_batchState = DCState();
+}
 
 template <class F>
 BOOL GXgrTapBackend::Keep(const DCState& st, F f) {
@@ -27,6 +63,12 @@ BOOL GXgrTapBackend::Keep(const DCState& st, F f) {
 
 BOOL GXgrTapBackend::LineTo(const DCState& st, int x, int y) {
     if (m_sink) return Keep(st, [x, y](DCBackend& b, const DCState& s) { b.LineTo(s, x, y); });
+    if (Batchable(st)) {
+        const POINT pts[2] = {st.curPos, POINT{x, y}};
+        KeepLine(st, pts, 2);
+        return TRUE;
+    }
+    Flush();
     return m_pRaster->LineTo(st, x, y);
 }
 
@@ -38,18 +80,27 @@ BOOL GXgrTapBackend::KeepPoints(const DCState& st, BOOL (DCBackend::*draw)(const
 }
 
 BOOL GXgrTapBackend::Polyline(const DCState& st, const POINT* pts, int n) {
-    return m_sink ? KeepPoints(st, &DCBackend::Polyline, pts, n) : m_pRaster->Polyline(st, pts, n);
+    if (m_sink) return KeepPoints(st, &DCBackend::Polyline, pts, n);
+    if (pts && n >= 2 && Batchable(st)) {
+        KeepLine(st, pts, n);
+        return TRUE;
+    }
+    Flush();
+    return m_pRaster->Polyline(st, pts, n);
 }
 
 BOOL GXgrTapBackend::PolylineTo(const DCState& st, const POINT* pts, int n) {
+    Flush();
     return m_sink ? KeepPoints(st, &DCBackend::PolylineTo, pts, n) : m_pRaster->PolylineTo(st, pts, n);
 }
 
 BOOL GXgrTapBackend::Polygon(const DCState& st, const POINT* pts, int n) {
+    Flush();
     return m_sink ? KeepPoints(st, &DCBackend::Polygon, pts, n) : m_pRaster->Polygon(st, pts, n);
 }
 
 BOOL GXgrTapBackend::PolyPolygon(const DCState& st, const POINT* pts, const int* counts, int polys) {
+    Flush();
     if (m_sink) {
         std::vector<int> c(counts, counts + std::max(0, polys));
         size_t total = 0;
@@ -63,51 +114,61 @@ BOOL GXgrTapBackend::PolyPolygon(const DCState& st, const POINT* pts, const int*
 }
 
 BOOL GXgrTapBackend::Rectangle(const DCState& st, int l, int t, int r, int bt) {
+    Flush();
     if (m_sink) return Keep(st, [=](DCBackend& b, const DCState& s) { b.Rectangle(s, l, t, r, bt); });
     return m_pRaster->Rectangle(st, l, t, r, bt);
 }
 
 BOOL GXgrTapBackend::RoundRect(const DCState& st, int l, int t, int r, int bt, int ew, int eh) {
+    Flush();
     if (m_sink) return Keep(st, [=](DCBackend& b, const DCState& s) { b.RoundRect(s, l, t, r, bt, ew, eh); });
     return m_pRaster->RoundRect(st, l, t, r, bt, ew, eh);
 }
 
 BOOL GXgrTapBackend::Ellipse(const DCState& st, int l, int t, int r, int bt) {
+    Flush();
     if (m_sink) return Keep(st, [=](DCBackend& b, const DCState& s) { b.Ellipse(s, l, t, r, bt); });
     return m_pRaster->Ellipse(st, l, t, r, bt);
 }
 
 BOOL GXgrTapBackend::ArcShape(const DCState& st, int kind, const RECT& box, POINT start, POINT end) {
+    Flush();
     if (m_sink) return Keep(st, [=](DCBackend& b, const DCState& s) { b.ArcShape(s, kind, box, start, end); });
     return m_pRaster->ArcShape(st, kind, box, start, end);
 }
 
 BOOL GXgrTapBackend::FillRect(const DCState& st, const RECT& r, const LOGBRUSH& brush) {
+    Flush();
     if (m_sink) return Keep(st, [=](DCBackend& b, const DCState& s) { b.FillRect(s, r, brush); });
     return m_pRaster->FillRect(st, r, brush);
 }
 
 BOOL GXgrTapBackend::FillSolidRect(const DCState& st, const RECT& r, COLORREF color) {
+    Flush();
     if (m_sink) return Keep(st, [=](DCBackend& b, const DCState& s) { b.FillSolidRect(s, r, color); });
     return m_pRaster->FillSolidRect(st, r, color);
 }
 
 BOOL GXgrTapBackend::FrameRect(const DCState& st, const RECT& r, const LOGBRUSH& brush) {
+    Flush();
     if (m_sink) return Keep(st, [=](DCBackend& b, const DCState& s) { b.FrameRect(s, r, brush); });
     return m_pRaster->FrameRect(st, r, brush);
 }
 
 BOOL GXgrTapBackend::InvertRect(const DCState& st, const RECT& r) {
+    Flush();
     if (m_sink) return Keep(st, [=](DCBackend& b, const DCState& s) { b.InvertRect(s, r); });
     return m_pRaster->InvertRect(st, r);
 }
 
 BOOL GXgrTapBackend::FillRgn(const DCState& st, const GdiRegion& rgn, const LOGBRUSH& brush) {
+    Flush();
     if (m_sink) return Keep(st, [rgn, brush](DCBackend& b, const DCState& s) { b.FillRgn(s, rgn, brush); });
     return m_pRaster->FillRgn(st, rgn, brush);
 }
 
 COLORREF GXgrTapBackend::SetPixel(const DCState& st, int x, int y, COLORREF c) {
+    Flush();
     if (m_sink) {
         Keep(st, [=](DCBackend& b, const DCState& s) { b.SetPixel(s, x, y, c); });
         return c;
@@ -115,10 +176,14 @@ COLORREF GXgrTapBackend::SetPixel(const DCState& st, int x, int y, COLORREF c) {
     return m_pRaster->SetPixel(st, x, y, c);
 }
 
-COLORREF GXgrTapBackend::GetPixel(const DCState& st, int x, int y) { return m_pRaster->GetPixel(st, x, y); }
+COLORREF GXgrTapBackend::GetPixel(const DCState& st, int x, int y) {
+    Flush();
+    return m_pRaster->GetPixel(st, x, y);
+}
 
 BOOL GXgrTapBackend::ExtTextOut(const DCState& st, int x, int y, UINT options, const RECT* rect, const std::string& text,
                                 const int* dx) {
+    Flush();
     if (m_sink) {
         const bool hasRect = rect != nullptr;
         const RECT rc = rect ? *rect : RECT{0, 0, 0, 0};
@@ -135,11 +200,13 @@ BOOL GXgrTapBackend::ExtTextOut(const DCState& st, int x, int y, UINT options, c
 }
 
 BOOL GXgrTapBackend::TextOut(const DCState& st, int x, int y, const std::string& text) {
+    Flush();
     if (m_sink) return Keep(st, [=](DCBackend& b, const DCState& s) { b.TextOut(s, x, y, text); });
     return m_pRaster->TextOut(st, x, y, text);
 }
 
 int GXgrTapBackend::DrawText(const DCState& st, const std::string& text, RECT* rect, UINT format) {
+    Flush();
     if (m_sink && rect && !(format & DT_CALCRECT)) {
         const RECT rc = *rect;
         Keep(st, [=](DCBackend& b, const DCState& s) {
@@ -174,6 +241,7 @@ struct KeptSource {
 
 BOOL GXgrTapBackend::BitBlt(const DCState& st, int x, int y, int cx, int cy, const DCSource& src, int xs, int ys,
                             DWORD rop) {
+    Flush();
     if (m_sink) {
         auto ks = std::make_shared<KeptSource>(src);
         return Keep(st, [=](DCBackend& b, const DCState& s) { b.BitBlt(s, x, y, cx, cy, ks->Get(), xs, ys, rop); });
@@ -183,6 +251,7 @@ BOOL GXgrTapBackend::BitBlt(const DCState& st, int x, int y, int cx, int cy, con
 
 BOOL GXgrTapBackend::StretchBlt(const DCState& st, int x, int y, int cx, int cy, const DCSource& src, int xs, int ys,
                                 int cxs, int cys, DWORD rop) {
+    Flush();
     if (m_sink) {
         auto ks = std::make_shared<KeptSource>(src);
         return Keep(st, [=](DCBackend& b, const DCState& s) {
@@ -193,12 +262,14 @@ BOOL GXgrTapBackend::StretchBlt(const DCState& st, int x, int y, int cx, int cy,
 }
 
 BOOL GXgrTapBackend::PatBlt(const DCState& st, int x, int y, int cx, int cy, DWORD rop) {
+    Flush();
     if (m_sink) return Keep(st, [=](DCBackend& b, const DCState& s) { b.PatBlt(s, x, y, cx, cy, rop); });
     return m_pRaster->PatBlt(st, x, y, cx, cy, rop);
 }
 
 int GXgrTapBackend::StretchDIBits(const DCState& st, int x, int y, int cx, int cy, int xs, int ys, int cxs, int cys,
                                   const void* bits, const BITMAPINFO* bmi, UINT usage, DWORD rop) {
+    Flush();
     if (m_sink && bits && bmi) {
         const BITMAPINFOHEADER& h = bmi->bmiHeader;
         const int bpp = h.biBitCount;
@@ -222,6 +293,7 @@ int GXgrTapBackend::StretchDIBits(const DCState& st, int x, int y, int cx, int c
 
 BOOL GXgrTapBackend::AlphaBlend(const DCState& st, int x, int y, int cx, int cy, const DCSource& src, int xs, int ys,
                                 int cxs, int cys, BLENDFUNCTION blend) {
+    Flush();
     if (m_sink) {
         auto ks = std::make_shared<KeptSource>(src);
         return Keep(st, [=](DCBackend& b, const DCState& s) {
@@ -233,6 +305,7 @@ BOOL GXgrTapBackend::AlphaBlend(const DCState& st, int x, int y, int cx, int cy,
 
 BOOL GXgrTapBackend::GradientFill(const DCState& st, const TRIVERTEX* v, ULONG nv, const void* mesh, ULONG nmesh,
                                   ULONG mode) {
+    Flush();
     if (m_sink) {
         std::vector<TRIVERTEX> verts(v, v + nv);
         const size_t per = mode == GRADIENT_FILL_TRIANGLE ? 3 : 2;
@@ -245,4 +318,7 @@ BOOL GXgrTapBackend::GradientFill(const DCState& st, const TRIVERTEX* v, ULONG n
     return m_pRaster->GradientFill(st, v, nv, mesh, nmesh, mode);
 }
 
-void GXgrTapBackend::Close(const DCState& st) { m_pRaster->Close(st); }
+void GXgrTapBackend::Close(const DCState& st) {
+    Flush();
+    m_pRaster->Close(st);
+}

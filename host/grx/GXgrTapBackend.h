@@ -4,6 +4,13 @@
 // of drawn. The control replays the kept calls (GXgrRawCall) on any DC later, in order with its
 // own world-space primitives, so 2-D drawing made between the add brackets (gradient fills,
 // texts, blits) survives into every retained-geometry render.
+//
+// Plain solid lines in copy mode are not drawn call by call: consecutive lines of one pen are
+// kept and drawn together, with the raster context set up once for all of them (a model's edges
+// are hundreds of thousands of short lines, and the set-up costs more than the line). Any other
+// call, a bitmap change, Close and Flush draw the kept lines first, so the picture is the same
+// as call by call; whoever reads the bitmap without a call of this back end (a blit from the DC,
+// a file writer) calls Flush.
 #pragma once
 
 #include <functional>
@@ -11,6 +18,8 @@
 #include <vector>
 
 #include "platform/gdi/DCBackend.h"
+
+class RasterBackend;
 
 // One kept drawing call: draws on a back end with a state (the target's bitmap is used).
 typedef std::function<void(DCBackend& target, const DCState& targetState)> GXgrRawCall;
@@ -24,6 +33,9 @@ public:
     void SetSink(std::function<void(GXgrRawCall)> sink) { m_sink = std::move(sink); }
     void ClearSink() { m_sink = nullptr; }
     bool IsRecording() const { return static_cast<bool>(m_sink); }
+
+    // Draws the kept lines.
+    void Flush();
 
     int Technology() const override;
     void OnStateChange(const DCState& st, DCChange what, int arg) override;
@@ -69,6 +81,16 @@ private:
     BOOL KeepPoints(const DCState& st, BOOL (DCBackend::*draw)(const DCState&, const POINT*, int), const POINT* pts,
                     int n);
 
+    // Kept lines: one state, their points and point counts.
+    bool Batchable(const DCState& st) const;
+    static bool SameLines(const DCState& a, const DCState& b);
+    void KeepLine(const DCState& st, const POINT* pts, int n);
+    static constexpr size_t kMaxBatchPoints = 1 << 20;
+
     std::unique_ptr<DCBackend> m_pRaster;
+    RasterBackend* m_pLines = nullptr;  // m_pRaster, for its one-path strokes
     std::function<void(GXgrRawCall)> m_sink;
+    DCState m_batchState;
+    std::vector<POINT> m_batchPts;
+    std::vector<int> m_batchCounts;
 };

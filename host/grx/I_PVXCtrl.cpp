@@ -149,8 +149,6 @@ void I_PVXCtrl::SetClientWindowMargin(int left, int top, int right, int bottom, 
     m_dwMarginOpt2 = dwOpt2;
     m_bImageValid = 0;
     UpdateViewport();
-    // A window that showed the whole model keeps showing it beside a new margin (the legend's).
-    if (m_bZoomAll) ViewZoomAll(0);
 }
 
 void I_PVXCtrl::ResetClientWindowMargin() { SetClientWindowMargin(0, 0, 0, 0, 0, 0); }

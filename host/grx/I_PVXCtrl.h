@@ -226,24 +226,24 @@ public:
     void DrawCross(CDC* pDC, const C3DPoint& p, int size = 8);
     void DrawCrossInClientWindow(CDC* pDC, const C3DPoint& p, int size = 8);
     template <class A>
-    void DrawPolygon3DFill(CDC* pDC, CList<C3DPoint, A>& pts) { DrawPoly(pDC, ToVector(pts), nullptr, 0, 0, false); }
+    void DrawPolygon3DFill(CDC* pDC, CList<C3DPoint, A>& pts) { FillList(pDC, pts, nullptr, 0, 0, 0, false); }
     template <class A>
-    void DrawPolygon3DFill(CDC* pDC, CList<C3DPoint, A>& pts, COLORREF c) { DrawPoly(pDC, ToVector(pts), nullptr, 1, c, false); }
+    void DrawPolygon3DFill(CDC* pDC, CList<C3DPoint, A>& pts, COLORREF c) { FillList(pDC, pts, nullptr, 0, 1, c, false); }
     // With an edge-flag array: filled without outline, then edge i (vertex i to i+1, the last
     // one closing) drawn with the DC's pen where flag i is non-zero.
     template <class A, class F>
     void DrawPolygon3DFill(CDC* pDC, CList<C3DPoint, A>& pts, CArray<int, F>& flags, COLORREF c) {
-        std::vector<int> f(flags.GetData(), flags.GetData() + flags.GetSize());
-        DrawPoly(pDC, ToVector(pts), &f, 1, c, false);
+        FillList(pDC, pts, flags.GetData(), static_cast<int>(flags.GetSize()), 1, c, false);
     }
     template <class A>
-    void DrawPolygon3DFillOnClientWindow(CDC* pDC, CList<C3DPoint, A>& pts) { DrawPoly(pDC, ToVector(pts), nullptr, 0, 0, true); }
+    void DrawPolygon3DFillOnClientWindow(CDC* pDC, CList<C3DPoint, A>& pts) { FillList(pDC, pts, nullptr, 0, 0, 0, true); }
     template <class A>
-    void DrawPolygon3DFillOnClientWindow(CDC* pDC, CList<C3DPoint, A>& pts, COLORREF c) { DrawPoly(pDC, ToVector(pts), nullptr, 1, c, true); }
+    void DrawPolygon3DFillOnClientWindow(CDC* pDC, CList<C3DPoint, A>& pts, COLORREF c) {
+        FillList(pDC, pts, nullptr, 0, 1, c, true);
+    }
     template <class A, class F>
     void DrawPolygon3DFillOnClientWindow(CDC* pDC, CList<C3DPoint, A>& pts, CArray<int, F>& flags, COLORREF c) {
-        std::vector<int> f(flags.GetData(), flags.GetData() + flags.GetSize());
-        DrawPoly(pDC, ToVector(pts), &f, 1, c, true);
+        FillList(pDC, pts, flags.GetData(), static_cast<int>(flags.GetSize()), 1, c, true);
     }
 
     // Projects a coloured polygon and clips it to the memory image (or the window area);
@@ -399,6 +399,26 @@ private:
     class ModelGeometry;
     friend class ModelGeometry;
 
+    // A polygon of a list: drawn at once through buffers kept across calls, or kept as an item
+    // while retained geometry is recorded.
+    template <class L>
+    void FillList(CDC* pDC, L& list, const int* flags, int nFlags, int hasColor, COLORREF c, bool window) {
+        if (!pDC) return;
+        if (RecordsItem(pDC, window)) {
+            std::vector<int> f(flags, flags + (flags ? nFlags : 0));
+            DrawPoly(pDC, ToVector(list), flags ? &f : nullptr, hasColor, c, window);
+            return;
+        }
+        if (window && m_bVirtual) m_windowCam = WindowCamera();
+        const GViewCamera& cam = window && m_bVirtual ? m_windowCam : m_cam;
+        m_itemPixels.clear();
+        for (POSITION pos = list.GetHeadPosition(); pos;) m_itemPixels.push_back(cam.WorldToPixel(list.GetNext(pos)));
+        DrawPolygonPixels(pDC, m_itemPixels, flags, flags ? nFlags : 0, hasColor, c);
+    }
+    bool RecordsItem(const CDC* pDC, bool window) const { return m_bAddingGeom && !window && pDC == &m_memDC; }
+    // A polygon in pixels: filled (with c when hasColor) and its flagged edges.
+    void DrawPolygonPixels(CDC* pDC, const std::vector<POINT>& q, const int* flags, int nFlags, int hasColor, COLORREF c);
+
     template <class L>
     static std::vector<C3DPoint> ToVector(L& list) {
         std::vector<C3DPoint> v;
@@ -458,6 +478,13 @@ private:
     int m_bRebuildGeom, m_bAddingGeom;
     std::vector<GXgrEntry> m_xgr;
     GXgrTapBackend* m_pTap;      // back end of m_memDC, owned by the DC
+    // Pen and brush of the last colour-filled polygon, kept for the next one of that colour
+    // (band fills come by the hundred thousand in a few colours).
+    CPen m_fillPen;
+    CBrush m_fillBrush;
+    COLORREF m_crFill = CLR_INVALID;
+    std::vector<POINT> m_itemPixels;  // pixels of the item being drawn (DrawItem, FillList)
+    GViewCamera m_windowCam;          // window camera of FillList in virtual mode
     int m_nGLRenderNode, m_nGLVisibleCheck;
 
     // Memory image.

@@ -66,11 +66,14 @@ int I_PVXCtrl::BeginDrawToMemDC(bool bRetained) {
 
 CDC* I_PVXCtrl::GetMemDC() {
     EnsureMemDC();
+    // Whoever asks for the image may read its pixels: the kept lines are drawn first.
+    if (m_pTap) m_pTap->Flush();
     return &m_memDC;
 }
 
 void I_PVXCtrl::EndDrawToMemDC(bool bRetained) {
     if (m_krig.IsOn() && EnsureMemDC()) m_krig.Draw(&m_memDC, m_cam, GetDrawingArea());
+    if (m_pTap) m_pTap->Flush();
     m_bInMemDraw = 0;
     m_bImageValid = 1;
     InvalidateOwner(FALSE);
@@ -78,6 +81,7 @@ void I_PVXCtrl::EndDrawToMemDC(bool bRetained) {
 
 void I_PVXCtrl::SwapBuffer(CDC* pDC) {
     if (!pDC || !EnsureMemDC()) return;
+    if (m_pTap) m_pTap->Flush();
     pDC->BitBlt(0, 0, m_szMem.cx, m_szMem.cy, &m_memDC, 0, 0, SRCCOPY);
 }
 
@@ -126,7 +130,9 @@ void I_PVXCtrl::DrawItem(CDC* pDC, const GXgrItem& item, const GViewCamera& cam,
         if (pen.CreatePenIndirect(&item.pen)) oldPen = pDC->SelectObject(&pen);
         if (brush.CreateBrushIndirect(&item.brush)) oldBrush = pDC->SelectObject(&brush);
     }
-    std::vector<POINT> q(item.pts.size());
+    // Pixels of the item in a buffer kept across items (a model is drawn item by item).
+    std::vector<POINT>& q = m_itemPixels;
+    q.resize(item.pts.size());
     for (size_t i = 0; i < item.pts.size(); ++i) q[i] = cam.WorldToPixel(item.pts[i]);
     switch (item.kind) {
     case GXgrItem::LINE:
@@ -148,37 +154,45 @@ void I_PVXCtrl::DrawItem(CDC* pDC, const GXgrItem& item, const GViewCamera& cam,
         pDC->LineTo(q[0].x, q[0].y + h + 1);
         break;
     }
-    case GXgrItem::POLYGON: {
-        const int n = static_cast<int>(q.size());
-        if (n == 2) {  // a face seen edge-on: its one edge
-            pDC->MoveTo(q[0]);
-            pDC->LineTo(q[1]);
-            break;
-        }
-        if (n < 3) break;
-        if (item.hasColor) {
-            CPen fillPen(PS_SOLID, 1, item.color);
-            CBrush fillBrush(item.color);
-            CPen* op = pDC->SelectObject(&fillPen);
-            CBrush* ob = pDC->SelectObject(&fillBrush);
-            pDC->Polygon(q.data(), n);
-            pDC->SelectObject(ob);
-            pDC->SelectObject(op);
-        } else {
-            pDC->Polygon(q.data(), n);
-        }
-        if (!item.edgeFlags.empty()) {
-            for (int i = 0; i < n && i < static_cast<int>(item.edgeFlags.size()); ++i) {
-                if (!item.edgeFlags[static_cast<size_t>(i)]) continue;
-                pDC->MoveTo(q[static_cast<size_t>(i)]);
-                pDC->LineTo(q[static_cast<size_t>((i + 1) % n)]);
-            }
-        }
+    case GXgrItem::POLYGON:
+        DrawPolygonPixels(pDC, q, item.edgeFlags.empty() ? nullptr : item.edgeFlags.data(),
+                          static_cast<int>(item.edgeFlags.size()), item.hasColor, item.color);
         break;
-    }
     }
     if (oldBrush) pDC->SelectObject(oldBrush);
     if (oldPen) pDC->SelectObject(oldPen);
+}
+
+void I_PVXCtrl::DrawPolygonPixels(CDC* pDC, const std::vector<POINT>& q, const int* flags, int nFlags, int hasColor,
+                                  COLORREF c) {
+    const int n = static_cast<int>(q.size());
+    if (n == 2) {  // a face seen edge-on: its one edge
+        pDC->MoveTo(q[0]);
+        pDC->LineTo(q[1]);
+        return;
+    }
+    if (n < 3) return;
+    if (hasColor) {
+        if (c != m_crFill || !m_fillPen.GetSafeHandle() || !m_fillBrush.GetSafeHandle()) {
+            m_fillPen.DeleteObject();
+            m_fillBrush.DeleteObject();
+            m_fillPen.CreatePen(PS_SOLID, 1, c);
+            m_fillBrush.CreateSolidBrush(c);
+            m_crFill = c;
+        }
+        CPen* op = pDC->SelectObject(&m_fillPen);
+        CBrush* ob = pDC->SelectObject(&m_fillBrush);
+        pDC->Polygon(q.data(), n);
+        pDC->SelectObject(ob);
+        pDC->SelectObject(op);
+    } else {
+        pDC->Polygon(q.data(), n);
+    }
+    for (int i = 0; flags && i < n && i < nFlags; ++i) {
+        if (!flags[i]) continue;
+        pDC->MoveTo(q[static_cast<size_t>(i)]);
+        pDC->LineTo(q[static_cast<size_t>((i + 1) % n)]);
+    }
 }
 
 void I_PVXCtrl::Emit(CDC* pDC, GXgrItem& item, bool window) {
@@ -197,6 +211,12 @@ void I_PVXCtrl::Emit(CDC* pDC, GXgrItem& item, bool window) {
 }
 
 void I_PVXCtrl::DrawLine3D(CDC* pDC, const C3DPoint& a, const C3DPoint& b, double dParam) {
+    if (pDC && !(m_bAddingGeom && pDC == &m_memDC)) {
+        // Drawn at once: the two pixels straight from the camera.
+        pDC->MoveTo(m_cam.WorldToPixel(a));
+        pDC->LineTo(m_cam.WorldToPixel(b));
+        return;
+    }
     GXgrItem it;
     it.kind = GXgrItem::LINE;
     it.pts = {a, b};

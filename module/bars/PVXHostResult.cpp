@@ -13,6 +13,7 @@
 #include "module/bars/CPVXBarContainerBase.h"
 #include "module/contour/CLegendEngine.h"
 #include "module/engines/CDeformEngine.h"
+#include "module/engines/CPVXCutLineDetDlg.h"
 #include "module/engines/CReactionEngine.h"
 #include "module/engines/CStressEngine.h"
 #include "module/force/CForceEngine.h"
@@ -60,7 +61,9 @@ const char* EngineName(EngineKind k) {
 const char* KeyKindOfMode(int mode) {
     switch (KindOfMode(mode)) {
     case EngineKind::kReaction: return mode == PVXMode::kReaction ? "node" : "member";  // pressures: the member holding the extreme
-    case EngineKind::kDeformation: return mode == PVXMode::kSlabDeflection ? "element" : "node";
+    // Slab deflections are ranked over nodes too; settlement values belong to the host's
+    // settlement points.
+    case EngineKind::kDeformation: return mode == PVXMode::kSettlement ? "point" : "node";
     case EngineKind::kStress: return "element";
     default:
         return mode >= PVXMode::kFrameForceContour && mode <= PVXMode::kWallForceDiagram ? "member" : "element";
@@ -91,12 +94,13 @@ bool ForceModeDraws(int mode) {
 }
 
 // Whether the engine draws the mode: the deformation and reaction engines draw through a plot
-// engine, so one that makes none for a draw draws nothing; the principal-stress engine's drawing
-// is not built yet.
+// engine, so one that makes none for a draw draws nothing. Of the force engine's passes those
+// built so far draw; the principal stress engine draws itself.
 bool EngineDraws(I_PVXModel& m, EngineKind k, int mode) {
     CEngineBase* e = ModeEngine(m, k);
     if (k == EngineKind::kForce) return e && ForceModeDraws(mode);
-    if (!e || k == EngineKind::kStress) return false;
+    if (k == EngineKind::kStress) return e != nullptr;
+    if (!e) return false;
     CDC* pDC = m.m_pPVXCtrl ? m.m_pPVXCtrl->GetMemDC() : nullptr;
     if (!pDC || !e->BeginPlotEng(pDC)) return false;
     e->EndPlotEng();
@@ -199,6 +203,33 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         else return false;
         return true;
     }
+    if (k == EngineKind::kStress) {
+        CStressEngine& e = *m.m_pStressEngine;
+        if (name == "surface" && n >= 0 && n <= 3) {
+            e.m_nSurface = n;
+            return true;
+        }
+        if (name == "vector-scale") {
+            e.m_dVectorScale = x;
+            return true;
+        }
+        if (name == "number-position") {
+            e.m_nNumberPos = n;
+            return true;
+        }
+    }
+    if (name == "cut") {
+        // A cutting line of the project for this drawing, selected, and the engine builds and
+        // draws the cutting-line diagrams.
+        CEngineBase* e = ModeEngine(m, k);
+        double v[4];
+        if (!e || !value || std::sscanf(value, "%lf , %lf , %lf , %lf", &v[0], &v[1], &v[2], &v[3]) != 4)
+            return false;
+        const double p1[3] = {v[0], v[1], 0.0}, p2[3] = {v[2], v[3], 0.0};
+        if (!CPVXCutLineDetDlg::AddSelectedLine(CPVXCutLineDetDlg::ProposeNameInTable(), p1, p2)) return false;
+        e->m_bCuttingLine = 1;
+        return true;
+    }
     if (name == "fill" && k == EngineKind::kForce && n >= 0 && n <= 2) {
         // The frame-force page's fill type as the engine's pair of switches: outline (1, 0),
         // line fill (1, 1), full fill (0, 1).
@@ -210,6 +241,10 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         m.m_pForceEngine->m_bDeformed = n;
         return true;
     }
+    if (name == "deformed" && k == EngineKind::kStress) {
+        m.m_pStressEngine->m_bDeformed = n;
+        return true;
+    }
     if (name == "line-members" && opt) {
         opt->m_bWireFrame = n;
         return true;
@@ -217,6 +252,27 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
     if (name == "deflection-kind" && k == EngineKind::kDeformation) {
         m.m_pDeformEngine->m_nSlabDeflKind = n;
         return true;
+    }
+    if (k == EngineKind::kDeformation) {
+        // The deformation pages: contour on the deformed shape, exact beam curves, the time
+        // step and quantity of the time history.
+        CDeformEngine& e = *m.m_pDeformEngine;
+        if (name == "deformed") {
+            e.m_bDeformed = n;
+            return true;
+        }
+        if (name == "exact") {
+            e.m_bExactBeamRange = n;
+            return true;
+        }
+        if (name == "step" && n >= 0) {
+            e.m_nTimeStep = n;
+            return true;
+        }
+        if (name == "quantity" && n >= 0 && n <= 2) {
+            e.m_nTHKind = n;
+            return true;
+        }
     }
     return false;
 }

@@ -175,12 +175,15 @@ int CBeamDiagram_PVX::MakeBeamDispl(unsigned int elem, T_DISP_D dispI, T_DISP_D 
     const double tyI = Dot(m_ey, rotI), tzI = Dot(m_ez, rotI), tyJ = Dot(m_ey, rotJ), tzJ = Dot(m_ez, rotJ);
     double* D2 = m_dDispl[2];
     double* D3 = m_dDispl[3];
+    // Rigid end zones turn with their end: deflection = sin(rotation) x distance from the end,
+    // in displacement units.
+    constexpr double u = kDisplPerLength;
     for (int k = 0; k < n; ++k) {
         const double x = m_arrDist[k];
-        if (x <= c.ri2) D2[k] = std::sin(tzI) * x;
-        if (x <= c.ri3) D3[k] = -std::sin(tyI) * x;
-        if (x >= L - c.rj2) D2[k] = -std::sin(tzJ) * (L - x);
-        if (x >= L - c.rj3) D3[k] = std::sin(tyJ) * (L - x);
+        if (x <= c.ri2) D2[k] = std::sin(tzI) * x * u;
+        if (x <= c.ri3) D3[k] = -std::sin(tyI) * x * u;
+        if (x >= L - c.rj2) D2[k] = -std::sin(tzJ) * (L - x) * u;
+        if (x >= L - c.rj3) D3[k] = std::sin(tyJ) * (L - x) * u;
     }
     const double dI[3] = {dispI.DX, dispI.DY, dispI.DZ}, dJ[3] = {dispJ.DX, dispJ.DY, dispJ.DZ};
     const double uI = Dot(m_ex, dI), vI = Dot(m_ey, dI), wI = Dot(m_ez, dI);
@@ -191,12 +194,14 @@ int CBeamDiagram_PVX::MakeBeamDispl(unsigned int elem, T_DISP_D dispI, T_DISP_D 
         if (k <= m_nStart[3]) D3[k] += wI;
         if (k >= m_nEnd[3]) D3[k] += wJ;
     }
-    // Flexible span: cubic Hermite curve over the station number, tangent length 10 x factor.
-    const double T = 10.0 * factor;
+    // Flexible span: cubic Hermite curve over the station number. Its slope at an end is
+    // T sin(rotation) / span per unit parameter, so a tangent length of the span's own length
+    // (in displacement units) gives the true end slopes; factor scales it.
     for (int d = 2; d <= 3; ++d) {
         double* D = m_dDispl[d];
         const int s0 = m_nStart[d], N = m_nCount[d];
         if (N < 1) continue;  // a span of one station keeps its end values
+        const double T = m_dLen[d] * u * factor;
         const double g0 = D[s0], g1 = D[m_nEnd[d]];
         const double t0 = d == 2 ? T * std::sin(tzI) : -T * std::sin(tyI);
         const double t1 = d == 2 ? T * std::sin(tzJ) : -T * std::sin(tyJ);
@@ -211,8 +216,8 @@ int CBeamDiagram_PVX::MakeBeamDispl(unsigned int elem, T_DISP_D dispI, T_DISP_D 
     for (int k = 0; k < n; ++k) {
         if (std::fabs(D2[k]) < kTiny) D2[k] = 0.0;
         if (std::fabs(D3[k]) < kTiny) D3[k] = 0.0;
-        const double u = uI + (m_arrDist[k] / L) * (uJ - uI);
-        for (int i = 0; i < 3; ++i) m_dGlobal[k][i] = u * m_ex[i] + D2[k] * m_ey[i] + D3[k] * m_ez[i];
+        const double axial = uI + (m_arrDist[k] / L) * (uJ - uI);
+        for (int i = 0; i < 3; ++i) m_dGlobal[k][i] = axial * m_ex[i] + D2[k] * m_ey[i] + D3[k] * m_ez[i];
     }
     return 1;
 }

@@ -25,6 +25,9 @@ public:
     static constexpr int MAX_STATION = 300;   // stations per direction used by the shape builders
     static constexpr int MAX_DIV = MAX_STATION - 5;  // nDiv + 1 plus up to four offset points
     static constexpr int MAX_SEGMENT = 300;   // load segments per direction
+    // Displacement units per length unit of the database (displacements in mm, lengths in m):
+    // a rotation of theta rad tilts a deflection curve by 1000 theta mm per m.
+    static constexpr double kDisplPerLength = 1000.0;
 
     CBeamDiagram_PVX();
     virtual ~CBeamDiagram_PVX();
@@ -34,6 +37,9 @@ public:
     // ---- Deflected shape ----
     // From the end displacements (global DX..RZ of end i and end j). 1 built; 0 when the element
     // is not a beam, a length is not positive or nDiv is outside 1..MAX_DIV. option is unused.
+    // The flexible span of each bending direction is a cubic Hermite curve through the end
+    // deflections whose end slopes are the sines of the end rotations when factor is 1 (its
+    // tangents are factor times the span length); rigid end zones turn with their end.
     int MakeBeamDispl(unsigned int elem, T_DISP_D dispI, T_DISP_D dispJ, int nDiv, int option, double factor);
     // For a load combination: builds the stations and the relative flexible-span positions the
     // load terms use and returns 0 (no deflection is computed here). An envelope combination is

@@ -49,7 +49,7 @@ void CEngineBase::MakeCuttingLineData() {
 
     for (INT_PTR i = 0; i < CPVXCutLineDetDlg::m_arrSelCutLine.GetSize(); ++i) {
         T_PVX_CUTL_D rec;
-        const UINT key = static_cast<UINT>(CPVXCutLineDetDlg::m_arrSelCutLine[i]);
+        const UINT key = CPVXCutLineDetDlg::m_arrSelCutLine[i];
         if (pAttr->IsCutLineAvailable(key, rec)) m_arrCutLine.Add(rec);
     }
     MakeCuttingLinePieces();

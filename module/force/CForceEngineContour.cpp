@@ -23,17 +23,6 @@ constexpr double kGridTol = 0.001;    // a node this close to a station (relativ
 constexpr double kCurveTol = 0.0001;  // the same for the points of curved members
 constexpr double kSameLength = 1e-12; // enclosure test of the column interpolation
 
-// The animation frame factor of the model's animation engine (1.0 without an animation), asked
-// with argument 1 as the contour builders do.
-template <class A>
-double FrameFactor(A& anim) {
-    if constexpr (requires(A& a) { a.GetAnimationFactor(1); }) {
-        return anim.GetAnimationFactor(1);
-    } else {
-        return 1.0;
-    }
-}
-
 // Face vertices copied into an array; the count of the face.
 int FacePoints(CList<C3DPoint>* pFace, C3DPoint* pts, int nMax) {
     int n = 0;
@@ -85,7 +74,7 @@ void SideFlags(const CArray<int>* pFlags, int n, int f[4]) {
 double CForceEngine::Animated(double v) const {
     I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_bAnimation || !m_pContourEngine) return v;
-    return m_pContourEngine->GetSubFrameValue(v, FrameFactor(pModel->m_AnimationEngine));
+    return m_pContourEngine->GetSubFrameValue(v, pModel->m_AnimationEngine.GetAnimationFactor(1));
 }
 
 // ---- lines -----------------------------------------------------------------------------------

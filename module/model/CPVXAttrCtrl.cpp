@@ -1,5 +1,7 @@
 #include "module/model/CPVXAttrCtrl.h"
 
+#include "module/engines/CutLineRecords.h"
+
 #include "host/base/CMathFunc.h"
 #include "host/db/CDBDoc.h"
 #include "host/db/CMembUtil.h"
@@ -17,6 +19,7 @@ int CPVXAttrCtrl::ConnectToPostDB() {
     m_PNode.ConnectToDB(pPost);
     m_PElem.ConnectToDB(pPost);
     m_PMemb.ConnectToDB(pPost);
+    m_Ctln.ConnectToDB(pPost);
     return pPost != nullptr;
 }
 
@@ -109,7 +112,19 @@ int CPVXAttrCtrl::CalcSlabObjectLocalVector(UINT elemKey, double axes[3][3]) {
     return m_PElem.calcSlabObjectLocalVector(elemKey, axes);
 }
 
-BOOL CPVXAttrCtrl::IsCutLineAvailable(UINT, const T_PVX_CUTL_D&) { return TRUE; }
+BOOL CPVXAttrCtrl::IsCutLineAvailable(UINT key, T_PVX_CUTL_D& rec) {
+    T_CTLN_D line;
+    line.Initialize();
+    if (!m_Ctln.Get(key, line) || line.kind != CTLN_KIND_CUTLINE) return FALSE;
+    rec.strName = line.name;
+    rec.x1 = line.x1;
+    rec.y1 = line.y1;
+    rec.z1 = line.z1;
+    rec.x2 = line.x2;
+    rec.y2 = line.y2;
+    rec.z2 = line.z2;
+    return TRUE;
+}
 
 BOOL CPVXAttrCtrl::IsColumnElemType(int type) { return type == 101; }
 BOOL CPVXAttrCtrl::IsBeamElemType(int type) { return type == 201 || type == 205; }

@@ -62,8 +62,9 @@ public:
     int CalcPlaneLocalVector(UINT elemKey, double axes[3][3]);
     int CalcSlabObjectLocalVector(UINT elemKey, double axes[3][3]);
 
-    // Every cutting line may be drawn.
-    BOOL IsCutLineAvailable(UINT key, const T_PVX_CUTL_D& rec);
+    // Fills rec with the name and points of the cutting line of the host's cutting-line table
+    // under key; FALSE (rec unchanged) when there is no such line or it is a slab strip.
+    BOOL IsCutLineAvailable(UINT key, T_PVX_CUTL_D& rec);
 
     // Element-type predicates.
     static BOOL IsColumnElemType(int type);    // 101
@@ -92,6 +93,7 @@ public:
     CClassPNode m_PNode;
     CClassPElem m_PElem;
     CClassPMemb m_PMemb;
+    CClassCtln m_Ctln;       // cutting lines and slab strips
 
 private:
     static int m_nShapeMode;  // never changed

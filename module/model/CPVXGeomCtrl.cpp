@@ -134,19 +134,12 @@ void ClearOutputs(int& nFaces, CArray<int, int>* pCounts, CArray<int, int>* pInd
     if (pFaceKeys) pFaceKeys->RemoveAll();
 }
 
-// Fills one drawing displacement per node from the deformation engine; false when the engine
-// cannot give drawing displacements.
-template <class E>
-bool EngineDispForNodes(E* pEngine, const CArray<UINT, UINT>& nodes, CArray<T_DISP_D>& disp) {
-    if constexpr (requires(E* e, UINT k, T_DISP_D& r) { e->MakeDispD4Drawing(k, r); }) {
-        disp.SetSize(nodes.GetSize());
-        for (INT_PTR i = 0; i < nodes.GetSize(); ++i) {
-            disp[i].Initialize();
-            pEngine->MakeDispD4Drawing(nodes[i], disp[i]);
-        }
-        return true;
-    } else {
-        return false;
+// One drawing displacement per node from the deformation engine.
+void EngineDispForNodes(const CDeformEngine& engine, const CArray<UINT, UINT>& nodes, CArray<T_DISP_D>& disp) {
+    disp.SetSize(nodes.GetSize());
+    for (INT_PTR i = 0; i < nodes.GetSize(); ++i) {
+        disp[i].Initialize();
+        engine.MakeDispD4Drawing(nodes[i], disp[i]);
     }
 }
 
@@ -191,14 +184,26 @@ int CPVXGeomCtrl::AppendSuperFaces(UINT elemKey, int cullOpt, int bDeformed, int
     CArray<UINT, UINT> nodeKeys;
     int nPart = 0;
 
+    const CDeformEngine* pEngine = m_pModel && m_pModel->m_pDeformEngine && m_pModel->m_pDeformEngine->m_bDataReady
+                                       ? m_pModel->m_pDeformEngine
+                                       : nullptr;
     if ((cullOpt == 0 || bWireFrame == 0) && !bHostNodeList) {
-        // Solid faces, one model element of the super element at a time.
+        // Solid faces, one model element of the super element at a time; on the deformed shape
+        // each with the drawing displacements of its own nodes.
         CArray<UINT, UINT> modelKeys;
         se.GetModelElemKeys(elemKey, modelKeys);
+        CArray<T_DISP_D> elemDisp;
         for (INT_PTR i = 0; i < modelKeys.GetSize(); ++i) {
             nPart = 0;
-            pGeom->GetSuperElementShape(modelKeys[i], nPart, &counts, &index, &index2, &coords, pNodeDisp, &nodeKeys,
-                                        0);
+            CArray<T_DISP_D>* pDisp = pNodeDisp;
+            T_PELEM_D modelElem;
+            if (bDeformed && pEngine && m_PElem.Get(modelKeys[i], modelElem)) {
+                CArray<UINT, UINT> nodes;
+                for (int k = 0; k < modelElem.nNode && k < PELEM_MAX_NODE; ++k) nodes.Add(modelElem.node[k]);
+                EngineDispForNodes(*pEngine, nodes, elemDisp);
+                pDisp = &elemDisp;
+            }
+            pGeom->GetSuperElementShape(modelKeys[i], nPart, &counts, &index, &index2, &coords, pDisp, &nodeKeys, 0);
             AppendShape(nPart, counts, index, index2, coords, nodeKeys, modelKeys[i], nFaces, pCounts, pIndex, pIndex2,
                         pCoords, pNodeKeys, pFaceKeys);
         }
@@ -206,8 +211,8 @@ int CPVXGeomCtrl::AppendSuperFaces(UINT elemKey, int cullOpt, int bDeformed, int
     }
 
     // Wire frame of the whole super element; on the deformed shape every node of its list is
-    // moved by the deformation engine's drawing displacement (or, while the engine cannot give
-    // them, by the caller's displacements when there is one per listed node).
+    // moved by the deformation engine's drawing displacement (or, while the engine has no data,
+    // by the caller's displacements when there is one per listed node).
     const int nStyle = bHostNodeList ? 0 : (m_pModel && m_pModel->m_pDispOpt ? m_pModel->m_pDispOpt->m_nRenderStyle : 0);
     const CArray<UINT, UINT>* pList = nullptr;
     CArray<UINT, UINT> nodeList;
@@ -218,10 +223,12 @@ int CPVXGeomCtrl::AppendSuperFaces(UINT elemKey, int cullOpt, int bDeformed, int
             pGeom->GetSuperElementWireFramePNodeList(nodeList);
         else
             se.GetSuperElemNodeList(elemKey, nodeList);
-        if (EngineDispForNodes(m_pModel->m_pDeformEngine, nodeList, engineDisp))
+        if (pEngine) {
+            EngineDispForNodes(*pEngine, nodeList, engineDisp);
             pDisp = &engineDisp;
-        else if (pNodeDisp && pNodeDisp->GetSize() == nodeList.GetSize())
+        } else if (pNodeDisp && pNodeDisp->GetSize() == nodeList.GetSize()) {
             pDisp = pNodeDisp;
+        }
         if (pDisp) pList = &nodeList;
     }
     pGeom->GetSuperElementWireFrameShape(nPart, &counts, &index, &index2, &coords, pList, pDisp, &nodeKeys, nStyle);

@@ -46,15 +46,9 @@ void ModelNodesOfMap(const T_PSEMAP_D& map, CArray<UINT, UINT>& keys) {
     CArrayUtil::UnionUINT(covered, ends, keys);
 }
 
-// The position a deformation engine draws a node at. Engines that cannot displace a node by key
-// leave it where it is.
-template <class E>
-C3DPoint DisplacedPoint(E* pEngine, UINT key, const C3DPoint& p) {
-    if constexpr (requires(E* e) { e->GetDisplacedPoint(key, p); }) {
-        return pEngine->GetDisplacedPoint(key, p);
-    } else {
-        return p;
-    }
+// The position the deformation engine draws a node at; without data the node stays put.
+C3DPoint DisplacedPoint(const CDeformEngine* pEngine, UINT key, const C3DPoint& p) {
+    return pEngine && pEngine->m_bDataReady ? pEngine->GetDisplacedPoint(key, p) : p;
 }
 
 C3DPoint ToPoint(const T_PNODE_D& n) { return C3DPoint(n.x, n.y, n.z); }
@@ -331,12 +325,15 @@ int CPVXSElemCtrl::BuildSuperElemInfo(CSuperElemInfoMap& out, int bShrink, doubl
     CArray<UINT, UINT> elems;
     GetCurrentModelElemKeys(elems);
 
+    // The shrink centre is the centre of the super element as drawn: on the deformed shape, of
+    // its displaced nodes.
     C3DPoint centre;
     if (bShrink) {
         CArray<UINT, UINT> keys;
         CArray<T_PNODE_D> nodes;
         GetCurrentElemNodeList(keys, &nodes);
-        for (INT_PTR i = 0; i < nodes.GetSize(); ++i) centre += ToPoint(nodes[i]);
+        for (INT_PTR i = 0; i < nodes.GetSize(); ++i)
+            centre += DisplacedPoint(pEngine, i < keys.GetSize() ? keys[i] : 0, ToPoint(nodes[i]));
         if (nodes.GetSize() > 0) centre /= static_cast<double>(nodes.GetSize());
     }
 

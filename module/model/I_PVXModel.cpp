@@ -443,8 +443,7 @@ void I_PVXModel::SelectLoad() {
     CDBDoc* pDoc = GetDBDoc();
     if (!pDoc) return;
     CPostCtrl* pPost = pDoc->GetPostCtrl();
-    if (CPVXBarContainerBase::m_nCurrentMode == PVXMode::kModeShape || m_nBarDisplayMode == PVXMode::kFigModeShape ||
-        m_nDisplayMode == PVXMode::kFigModeShape) {
+    if (IsModeShapeShown() || m_nBarDisplayMode == PVXMode::kFigModeShape || m_nDisplayMode == PVXMode::kFigModeShape) {
         // Mode shapes: the load key is the mode number. A mode the host does not have is not
         // a selection.
         if (pPost->SelectMode(static_cast<int>(m_nLoadKey), 0)) m_bResultDataReady = 1;
@@ -452,6 +451,12 @@ void I_PVXModel::SelectLoad() {
     }
     if (!pPost->MakeLoadComb(m_nLoadType, m_nLoadKey, m_PLCom)) return;
     if (pPost->SelectLoadComb(m_PLCom, m_nLoadStep != 0 ? 1 : 0, 0)) m_bResultDataReady = 1;
+}
+
+int I_PVXModel::IsModeShapeShown() const {
+    const int mode = CPVXBarContainerBase::m_nCurrentMode != PVXMode::kNone ? CPVXBarContainerBase::m_nCurrentMode
+                                                                            : m_nDisplayMode;
+    return mode == PVXMode::kModeShape || GetDisplayModeOfResultId(GetBarResultId()) == PVXMode::kModeShape ? 1 : 0;
 }
 
 int I_PVXModel::GetDisplayModeOfResultId(int nResultId) {
@@ -545,7 +550,9 @@ void I_PVXModel::UnselectAllObjectForModeChange() {
 void I_PVXModel::ResetCutLineDlg() {
     CPVXCutLineDetDlg::m_arrSelCutLine.RemoveAll();
     CPVXCutLineDetDlg::m_arrSelCutLine.FreeExtra();
-    for (int& n : CPVXCutLineDetDlg::m_nSetting) n = 0;
+    CPVXCutLineDetDlg::m_bGraph = 0;
+    CPVXCutLineDetDlg::m_nGraphXAxis = 0;
+    CPVXCutLineDetDlg::m_nGraphMode = 0;
     CPVXCutLineDetDlg::m_dScaleFactor = 1.0;
     CPVXCutLineDetDlg::m_bOutputValues = 1;
     CPVXCutLineDetDlg::m_bOnlyMinMax = 1;

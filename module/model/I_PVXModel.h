@@ -204,6 +204,10 @@ public:
     // result id when it shows that mode, else the first page of the mode, -1 when no page does.
     // The view checks its result items and reopens the bar of an activated view with it.
     int GetBarResultId() const;
+    // Mode shapes are shown: the display mode being built (the bars' current mode, else the
+    // model's) is the mode-shape display, or the bar display mode's page is the mode-shape page
+    // (result id 7203). The load selection and the deformation engine both decide by this.
+    int IsModeShapeShown() const;
     // Display mode shown by the bar page of a result id; -1 for an unknown id.
     static int GetDisplayModeOfResultId(int nResultId);
 

@@ -119,7 +119,7 @@ void I_PVXModel::PV_OnModeChange() {
             m_pPVXCtrl->GetObjectIDRange(m_nObjectIDFirst, m_nObjectIDLast);
             m_pPVXCtrl->GetNodeIDRange(m_nNodeIDFirst, m_nNodeIDLast);
         }
-        if (!m_pCutLineDetDlg) m_pCutLineDetDlg = new CPVXCutLineDetDlg();
+        if (!m_pCutLineDetDlg) m_pCutLineDetDlg = new CPVXCutLineDetDlg(&CPVXCutLineDetDlg::m_arrSelCutLine);
         ResetAllNodeElemK();
 
         // Entering the result view shows everything: every key active with flag 1.

@@ -22,27 +22,9 @@ CDeformEngine* EngineWithData(const I_PVXModel& m) {
     return m.m_pDeformEngine && m.m_pDeformEngine->m_bDataReady ? m.m_pDeformEngine : nullptr;
 }
 
-// The displayed components of a displacement scaled for drawing, by the engine's component
-// selector: 0 DX, 1 DY, 2 DZ, 3 all three, 7 XY, 8 YZ, 9 XZ; rotations (4 to 6) move nothing.
-C3DPoint DrawnOffset(const T_DISP_D& d, double s, int comp) {
-    const bool x = comp == 0 || comp == 3 || comp == 7 || comp == 9;
-    const bool y = comp == 1 || comp == 3 || comp == 7 || comp == 8;
-    const bool z = comp == 2 || comp == 3 || comp == 8 || comp == 9;
-    return C3DPoint(x ? s * d.DX : 0.0, y ? s * d.DY : 0.0, z ? s * d.DZ : 0.0);
-}
-
-// The deformation engine's own deformed member shape when it offers one; false otherwise, so
-// the undeformed builder answers.
-template <class E>
-bool EngineDeformedShape(E* pEngine, UINT key, PVXPolyListArray& faces, PVXIndexArrayList* pFlags) {
-    if constexpr (requires(E* e, T_SHAPE_ARGUMENT& a) { e->GetDeformedShapeMember(key, faces, pFlags, a, 0, 0); }) {
-        T_SHAPE_ARGUMENT arg;
-        pEngine->GetDeformedShapeMember(key, faces, pFlags, arg, 0, 0);
-        return true;
-    } else {
-        return false;
-    }
-}
+// How far the deformation engine draws a node from its position (the components it shows,
+// scaled for drawing).
+C3DPoint DrawnOffset(const CDeformEngine& e, UINT key) { return e.GetDisplacedPoint(key, C3DPoint(0.0, 0.0, 0.0)); }
 
 // Node keys of all elements of a member without repeats, in the order of a key map of hash
 // size 10 (the order the control has always been given).
@@ -92,7 +74,13 @@ int BuildMemberShape(I_PVXModel& m, int rel, UINT key, PVXPolyListArray& faces, 
     if ((rel != 0 && rel != 1) || !m.m_pAttrCtrl) return 0;
     T_PMEMB_D memb;
     if (!m.m_pAttrCtrl->GetMemb(key, memb)) return 0;
-    if (rel == 1 && m.m_pDeformEngine && EngineDeformedShape(m.m_pDeformEngine, key, faces, pFlags)) return 1;
+    if (rel == 1) {
+        if (CDeformEngine* pEngine = EngineWithData(m)) {
+            T_SHAPE_ARGUMENT arg;
+            pEngine->GetDeformedShapeMember(key, faces, pFlags, arg, 0, 0);
+            return 1;
+        }
+    }
     T_SHAPE_ARGUMENT arg;
     arg.bDeformed = rel;
     m.GetShapeMember(key, memb, faces, pFlags, arg, 1, 1);
@@ -253,10 +241,7 @@ int I_PVXModel::RE_GetPVXNodePos(int nNodeType, UINT nKey, void* pPoint) {
     C3DPoint p(nd.x, nd.y, nd.z);
     CDeformEngine* pEngine = EngineWithData(*this);
     if (nNodeType == m_nNodeIDFirst + 1 && pEngine) {
-        T_DISP_D d;
-        pEngine->GetDispData(nKey, d);
-        const C3DPoint off = DrawnOffset(d, pEngine->GetScale(), pEngine->m_nComponent);
-        p = C3DPoint(p.x + off.x, p.y + off.y, p.z + off.z);
+        p = pEngine->GetDisplacedPoint(nKey, p);
     }
     *pt = p;
     return 1;
@@ -320,13 +305,9 @@ int ShrunkLabelPoints(I_PVXModel& m, UINT membKey, int nType, T_PMEMB_D& memb, T
     CDeformEngine* pEngine = EngineWithData(m);
     if (rel == 1 && pEngine) {
         for (UINT k : {first, last}) {
-            T_DISP_D d, drawn;
-            pEngine->GetDispData(k, d);
-            const C3DPoint off = DrawnOffset(d, pEngine->GetScale(), pEngine->m_nComponent);
+            T_DISP_D drawn;
             drawn.Initialize();
-            drawn.DX = off.x;
-            drawn.DY = off.y;
-            drawn.DZ = off.z;
+            pEngine->MakeDispD4Drawing(k, drawn);
             endDisp.Add(drawn);
         }
     }
@@ -401,7 +382,7 @@ int I_PVXModel::RE_GetNodeDispData(UINT nKey, void* pDisp) {
     if (nNodeType != m_nNodeIDFirst + 1 || !pEngine) return 0;
     T_DISP_D d;
     if (!pEngine->GetDispData(nKey, d)) return 0;
-    const C3DPoint off = DrawnOffset(d, pEngine->GetScale(), pEngine->m_nComponent);
+    const C3DPoint off = DrawnOffset(*pEngine, nKey);
     disp->DX = off.x;
     disp->DY = off.y;
     disp->DZ = off.z;

@@ -30,39 +30,6 @@ void Widen(C3DPoint& lo, C3DPoint& hi, const C3DPoint& p) {
 
 bool HasBox(const C3DPoint& lo, const C3DPoint& hi) { return lo.x <= hi.x && lo.y <= hi.y && lo.z <= hi.z; }
 
-// Drawing displacement of a node from the deformation engine; false when the engine cannot
-// give one, so the shape keeps its undeformed shrink centre.
-template <class E>
-bool EngineDispForDrawing(E* pEngine, UINT node, T_DISP_D& d) {
-    d.Initialize();
-    if constexpr (requires(E* e, T_DISP_D& r) { e->MakeDispD4Drawing(node, r); }) {
-        return pEngine->MakeDispD4Drawing(node, d) != 0;
-    } else {
-        return false;
-    }
-}
-
-// The deformation engine's boxes; false when it cannot answer (the undeformed answer is used).
-template <class E>
-bool EngineRangeModel(E* pEngine, C3DPoint* pMin, C3DPoint* pMax, CArray<UINT, UINT>* pKeys) {
-    if constexpr (requires(E* e) { e->GetRangeModel(pMin, pMax, pKeys); }) {
-        pEngine->GetRangeModel(pMin, pMax, pKeys);
-        return true;
-    } else {
-        return false;
-    }
-}
-
-template <class E>
-bool EngineRangeElement(E* pEngine, UINT key, C3DPoint* pMin, C3DPoint* pMax) {
-    if constexpr (requires(E* e) { e->GetRangeElement(key, pMin, pMax); }) {
-        pEngine->GetRangeElement(key, pMin, pMax);
-        return true;
-    } else {
-        return false;
-    }
-}
-
 // Engine with built data, or null.
 CDeformEngine* DeformEngineWithData(const I_PVXModel& m) {
     return m.m_pDeformEngine && m.m_pDeformEngine->m_bDataReady ? m.m_pDeformEngine : nullptr;
@@ -78,7 +45,8 @@ bool MemberEndDisp(const I_PVXModel& m, UINT membKey, CArray<T_DISP_D>& out) {
     UINT first = 0, last = 0;
     if (!mc.GetMembEndNodeKeys(membKey, first, last)) return false;
     T_DISP_D di, dj;
-    if (!EngineDispForDrawing(pEngine, first, di) || !EngineDispForDrawing(pEngine, last, dj)) return false;
+    pEngine->MakeDispD4Drawing(first, di);
+    pEngine->MakeDispD4Drawing(last, dj);
     out.Add(di);
     out.Add(dj);
     return true;
@@ -390,8 +358,10 @@ int I_PVXModel::RE_GetRangeModel(int nType, void* pMin, void* pMax, void* pKeys)
     if (!lo || !hi) return 0;
     const int rel = nType - m_nObjectIDFirst;
     if (rel != 0 && rel != 1) return 0;
-    if (rel == 1 && m_pDeformEngine && EngineRangeModel(m_pDeformEngine, lo, hi, keys))
+    if (CDeformEngine* pEngine = rel == 1 ? DeformEngineWithData(*this) : nullptr) {
+        pEngine->GetRangeModel(lo, hi, keys);
         return HasBox(*lo, *hi) ? 1 : 0;
+    }
     // Without a key list the shown model is meant.
     return keys ? GetRangeModel(lo, hi, keys) : GetRangeModel(lo, hi, 0);
 }
@@ -406,7 +376,9 @@ int I_PVXModel::RE_GetRangeModel(CArray<int, int>& types, void* pMin, void* pMax
         if (rel != 0 && rel != 1) continue;
         C3DPoint a, b;
         StartBox(a, b);
-        if (!(rel == 1 && m_pDeformEngine && EngineRangeModel(m_pDeformEngine, &a, &b, nullptr)))
+        if (CDeformEngine* pEngine = rel == 1 ? DeformEngineWithData(*this) : nullptr)
+            pEngine->GetRangeModel(&a, &b);
+        else
             GetRangeModel(&a, &b, 1);
         if (!HasBox(a, b)) continue;
         Widen(*lo, *hi, a);
@@ -451,7 +423,9 @@ int I_PVXModel::RE_GetRangeElement(int nType, UINT nKey, void* pMin, void* pMax)
     if (!lo || !hi) return 0;
     const int rel = nType - m_nObjectIDFirst;
     if (rel != 0 && rel != 1) return 0;
-    if (rel == 1 && m_pDeformEngine && EngineRangeElement(m_pDeformEngine, nKey, lo, hi))
+    if (CDeformEngine* pEngine = rel == 1 ? DeformEngineWithData(*this) : nullptr) {
+        pEngine->GetRangeElement(nKey, lo, hi);
         return HasBox(*lo, *hi) ? 1 : 0;
+    }
     return GetRangeElement(nKey, lo, hi);
 }

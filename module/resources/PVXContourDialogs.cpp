@@ -9,6 +9,7 @@
 #include "module/contour/CContourDetDlg.h"
 #include "module/contour/CContourRangeDlg.h"
 #include "module/contour/CLegendDetDlg.h"
+#include "module/resources/PVXDialogItem.h"
 #include "platform/afx/AfxDiagnostic.h"
 #include "platform/gdi/afxgdi.h"
 #include "platform/ui/CImageList.h"
@@ -16,40 +17,9 @@
 
 namespace {
 
-const UINT kNoId = 0xFFFF;  // labels nobody addresses
-
-// Every control but the second radio of a group starts a group, so each radio group ends at
-// the next control.
-UiDlgItem Item(UINT nID, UiCtl kind, const char* caption, int x, int y, int cx, int cy, BOOL bGroupStart = TRUE) {
-    UiDlgItem it;
-    it.nID = nID;
-    it.kind = kind;
-    it.caption = caption;
-    it.rect = CRect(x, y, x + cx, y + cy);
-    DWORD s = WS_VISIBLE;
-    switch (kind) {
-    case UiCtl::Button: s |= WS_TABSTOP | BS_PUSHBUTTON; break;
-    case UiCtl::DefButton: s |= WS_TABSTOP | BS_DEFPUSHBUTTON; break;
-    case UiCtl::Check: s |= WS_TABSTOP | BS_AUTOCHECKBOX; break;
-    case UiCtl::Radio: s |= BS_AUTORADIOBUTTON | (bGroupStart ? WS_TABSTOP : 0); break;
-    case UiCtl::Group: s |= BS_GROUPBOX; break;
-    case UiCtl::Edit: s |= WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL; break;
-    case UiCtl::Static: s |= SS_LEFT; break;
-    case UiCtl::Combo: s |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST; break;
-    case UiCtl::ListCtrl: s |= WS_TABSTOP | WS_BORDER | LVS_SINGLESEL | LVS_SHOWSELALWAYS; break;
-    case UiCtl::Slider: s |= WS_TABSTOP | TBS_HORZ; break;
-    default: break;
-    }
-    if (bGroupStart) s |= WS_GROUP;
-    it.style = s;
-    return it;
-}
-
-UiDlgItem Hidden(UiDlgItem it) {
-    it.bHidden = TRUE;
-    it.style &= ~static_cast<DWORD>(WS_VISIBLE);
-    return it;
-}
+using pvxres::Hidden;
+using pvxres::Item;
+using pvxres::kNoId;
 
 UiDlgTemplate ContourDetailTemplate() {
     UiDlgTemplate t;

@@ -203,6 +203,11 @@ const CMsgDll::StringEntry kStrings[] = {
     {"IDS_TM_FIGURE_DISADVANTAGE_LOADCOMB", "最不利荷载组合"},
     {"IDS_CMD_NO_SELECTED_ITEM", "没有选择项目。"},
     {"IDS_CMD_SELECT_ONE_ITEM", "请选择一个项目。"},
+    // Cutting-line dialog.
+    {"IDS_TBX_PVX_CUTLINE_NO_NAME", "请输入剖断面名称。"},
+    {"IDS_TBX_PVX_CUTLINE_SAMENAME", "已有同名剖断面。"},
+    {"IDS_TBX_PVX_CUTLINE_BAD_POINT", "请输入剖断面的两个不同点(x, y, z)。"},
+    {"IDS_TBX_PVX_CUTLINE_NOT_SAVED", "剖断面未能保存到模型数据库。"},
     {"IDS_UTIL__Invalid_Extension_", "无效的扩展名:"},
     {"IDS_WG_PVX_NODE_NUMBER__d", "节点号 %d"},
     // Figure descriptions.

@@ -322,8 +322,18 @@ BOOL RasterBackend::LineTo(const DCState& st, int x, int y) {
 }
 
 BOOL RasterBackend::Polyline(const DCState& st, const POINT* pts, int n) {
-    if (!pts || n < 2) return FALSE;
-    if (!Begin(st, PenBounds(st, pts, n))) return TRUE;
+    const int counts[1] = {n};
+    return PolyPolyline(st, pts, counts, 1);
+}
+
+BOOL RasterBackend::PolyPolyline(const DCState& st, const POINT* pts, const int* counts, int polylines) {
+    if (!pts || !counts || polylines < 1) return FALSE;
+    int total = 0;
+    for (int k = 0; k < polylines; ++k) {
+        if (counts[k] < 2) return FALSE;
+        total += counts[k];
+    }
+    if (!Begin(st, PenBounds(st, pts, total))) return TRUE;
     // A 1-pixel line takes its first pixel and leaves out its last: pull both open ends back
     // a little along the line so that the pixel centres on the end caps fall the right way.
     const bool thin = std::max<int>(1, st.Pen().lopnWidth.x) == 1;
@@ -334,16 +344,42 @@ BOOL RasterBackend::Polyline(const DCState& st, const POINT* pts, int n) {
             y -= 0.05 * dy / len;
         }
     };
-    Stroke(st, [&](cairo_t* cr) {
+    auto path = [&](cairo_t* cr, const POINT* line, int n) {
         for (int i = 0; i < n; ++i) {
-            const POINT p = st.ToDevice(pts[i]);
+            const POINT p = st.ToDevice(line[i]);
             double x = p.x, y = p.y;
-            if (thin && i == 0) pullBack(p, st.ToDevice(pts[1]), x, y);
-            if (thin && i == n - 1) pullBack(st.ToDevice(pts[n - 2]), p, x, y);
+            if (thin && i == 0) pullBack(p, st.ToDevice(line[1]), x, y);
+            if (thin && i == n - 1) pullBack(st.ToDevice(line[n - 2]), p, x, y);
             if (i == 0) cairo_move_to(cr, x, y);
             else cairo_line_to(cr, x, y);
         }
-    });
+    };
+    // One stroke per polyline, as separate calls make them: one path of several polylines is
+    // not drawn the same where they cross.
+    const UINT style = st.Pen().lopnStyle & PS_STYLE_MASK;
+    const bool styledOpaque = st.bkMode == OPAQUE && style >= PS_DASH && style <= PS_DASHDOTDOT;
+    double off = 0;
+    if (st.rop2 == R2_COPYPEN && !styledOpaque) {
+        // Plain lines: the pen set up once for all of them.
+        if (SetPenStyle(m_cr, st, &off)) {
+            cairo_save(m_cr);
+            cairo_translate(m_cr, off, off);
+            SetColor(m_cr, st.Pen().lopnColor);
+            const POINT* line = pts;
+            for (int k = 0; k < polylines; line += counts[k], ++k) {
+                cairo_new_path(m_cr);
+                path(m_cr, line, counts[k]);
+                cairo_stroke(m_cr);
+            }
+            cairo_restore(m_cr);
+        }
+    } else {
+        const POINT* line = pts;
+        for (int k = 0; k < polylines; line += counts[k], ++k) {
+            const int n = counts[k];
+            Stroke(st, [&](cairo_t* cr) { path(cr, line, n); });
+        }
+    }
     End(st);
     return TRUE;
 }

@@ -28,6 +28,9 @@ public:
 
     BOOL LineTo(const DCState& st, int x, int y) override;
     BOOL Polyline(const DCState& st, const POINT* pts, int n) override;
+    // Several polylines (counts[i] points each, one after the other in pts): the pixels of one
+    // Polyline call per polyline, with the context set up once for all.
+    BOOL PolyPolyline(const DCState& st, const POINT* pts, const int* counts, int polylines);
     BOOL Polygon(const DCState& st, const POINT* pts, int n) override;
     BOOL PolyPolygon(const DCState& st, const POINT* pts, const int* counts, int polys) override;
     BOOL Rectangle(const DCState& st, int l, int t, int r, int b) override;

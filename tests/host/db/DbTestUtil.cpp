@@ -90,6 +90,22 @@ void BuildProject(PostDBBuilder& b) {
     b.AddLoadCase(1, PLOAD_STATIC, "活载");
     b.AddLoadCase(3, PLOAD_DYNAMIC, "EX");
     b.AddLoadCase(4, PLOAD_TIMEHISTORY, "EL-Centro");
+    // Settlement analysis: two load groups (keys not ascending) and a point holding a value of
+    // the settlement group only.
+    b.AddLoadGroup(5, LDGP_SETTLEMENT, "沉降");
+    b.AddLoadGroup(2, LDGP_STATIC, "G");
+    {
+        T_PCDSINK_D p;
+        p.x = 1.5;
+        p.y = 2.5;
+        p.z = -0.5;
+        p.constant = 4.0;
+        p.aGroup.Add(5);
+        p.aValue.Add(12.25);
+        b.AddSettlementPoint(30, p);
+    }
+    b.AddCutLine(8, CTLN_KIND_STRIP, "板带1", 1.5, 0, 3, 0, 6, 3, 0);
+    b.AddCutLine(2, CTLN_KIND_CUTLINE, "Cut-Line #1", 0.0, -1, 1, 0.5, 7, 1, 0.5);
     b.AddLoadComb(101, PLCOM_LINEAR, "1.3D+1.5L", {{PLOAD_STATIC, 2, 1.3}, {PLOAD_STATIC, 1, 1.5}});
     b.AddLoadComb(102, PLCOM_LINEAR, "D+L", {{PLOAD_STATIC, 2, 1.0}, {PLOAD_STATIC, 1, 1.0}});
     b.AddLoadComb(200, PLCOM_ENVELOPE, "ENV", {{PLOAD_COMBINATION, 101, 1.0}, {PLOAD_COMBINATION, 102, 1.0}, {PLOAD_STATIC, 3, 1.0}});

@@ -321,9 +321,9 @@ TEST(PostDbResults, TimeHistoryByStepAndQuantity) {
         UINT node;
         int ok;
         double dx;
-    } rows[] = {{1, 0, 7, 1, 0},   {0, 0, 7, 1, 0},   {2, 0, 7, 1, 10},  {3, 1, 7, 1, 120},
-                {1, 1, 7, 1, 100}, {1, 2, 7, 0, 0},   {4, 0, 7, 0, 0},   {1, -1, 7, 0, 0},
-                {1, 0, 10, 0, 0}};
+    } rows[] = {{3, 0, 7, 1, 0},   {0, 0, 7, 1, 0},   {2, 0, 7, 1, 10},  {1, 1, 7, 1, 120},
+                {3, 1, 7, 1, 100}, {3, 2, 7, 0, 0},   {4, 0, 7, 0, 0},   {3, -1, 7, 0, 0},
+                {3, 0, 10, 0, 0}};  // host kinds: 3 displacement, 2 velocity, 1 acceleration
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "kind " << r.kind << " step " << r.step << " node " << r.node);
         d = kUntouched;

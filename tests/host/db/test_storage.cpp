@@ -234,6 +234,8 @@ TEST(PostDbStorage, BadFilesAreRefusedAndLeftUnchanged) {
     std::string newer = EditedCopy("newer.pvxdb", "UPDATE pvx_header SET value = '99' WHERE name = 'version'");
     std::string dupSeq = EditedCopy("dup_seq.pvxdb", "UPDATE PNODE SET seq = 0");
     std::string badResult = EditedCopy("bad_result.pvxdb", "UPDATE REAC SET FZ = 'x' WHERE id = 2 * 4294967296 + 10");
+    // The settlement tables may be absent, but one that is there is checked like any other.
+    std::string badSettle = EditedCopy("bad_settle.pvxdb", "ALTER TABLE PCDSINK DROP COLUMN constant");
 
     struct Case {
         const char* label;
@@ -255,6 +257,7 @@ TEST(PostDbStorage, BadFilesAreRefusedAndLeftUnchanged) {
         {"newer format version", newer, {"newer", "99"}},
         {"two rows in one position", dupSeq, {"table PNODE", "column seq", "used twice"}},
         {"text in a result", badResult, {"table REAC", "column FZ", "load 2, key 10", "found text"}},
+        {"optional table without a column", badSettle, {"table PCDSINK", "column constant", "missing"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -288,6 +291,15 @@ TEST(PostDbStorage, BadFilesAreRefusedAndLeftUnchanged) {
     }
     CDataBase ok;
     EXPECT_TRUE(ok.Open(good.c_str())) << ok.GetLastError();
+
+    // A project written before the settlement tables existed opens, with none of their records.
+    std::string noSettle = EditedCopy("no_settlement.pvxdb", "DROP TABLE LDGP; DROP TABLE PCDSINK");
+    CDataBase old;
+    old.Table<DBT_PCDSINK>().Set(9, T_PCDSINK_D());
+    EXPECT_TRUE(old.Open(noSettle.c_str())) << old.GetLastError();
+    EXPECT_EQ(old.Table<DBT_LDGP>().Count(), 0u);
+    EXPECT_EQ(old.Table<DBT_PCDSINK>().Count(), 0u);
+    EXPECT_GT(old.Table<DBT_PNODE>().Count(), 0u);
 }
 
 TEST(PostDbStorage, SaveIsAtomicAndDocumentKeepsProjectOnFailedOpen) {

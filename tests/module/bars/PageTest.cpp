@@ -203,7 +203,8 @@ TEST_F(PageFixture, TheContourBoxCannotBeCleared) {
 // Before a contour dialog the engine of the page type is rebuilt when its flag is set (the flag
 // stays set) and the model's result-present flag comes from the page's engine. Every engine
 // starts with its data flags set, so a rebuild shows as a cleared flag (no builder finds data
-// in the test database).
+// in the test database; the deformation engine's does: it lists the model's nodes, at rest when
+// they have no records).
 TEST_F(PageFixture, EngineRefreshAndResultPresentByPageType) {
     I_PVXModel& m = Model();
     CDeformEngine deform(&m);
@@ -216,7 +217,7 @@ TEST_F(PageFixture, EngineRefreshAndResultPresentByPageType) {
         bool deformBuilt, forceBuilt, stressBuilt;  // flags left set (not rebuilt)
         int present;
     } rows[] = {
-        {1, 1, true, true, true, 1},    {2, 1, false, true, true, 0},  {2, 0, true, true, true, 1},
+        {1, 1, true, true, true, 1},    {2, 1, true, true, true, 1},  {2, 0, true, true, true, 1},
         {3, 1, true, false, true, 0},   {3, 0, true, true, true, 1},   {4, 0, true, true, true, 1},
         {10, 1, true, false, true, 0},  {11, 1, true, false, true, 0}, {6, 1, true, true, false, 0},
         {8, 1, true, true, true, 0},    {9, 1, true, true, true, 0},   {0, 1, true, true, true, 0},
@@ -225,6 +226,7 @@ TEST_F(PageFixture, EngineRefreshAndResultPresentByPageType) {
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "page type " << r.type << ", rebuild " << r.rebuild);
         deform.m_bDataReady = reac.m_bDataReady = stress.m_bDataReady = 1;
+        deform.m_dLegendMax = 99.0;  // a rebuild without nodes sets it to 0
         force.m_bBForcData = force.m_bPForcData = 1;
         TestPage p(0, r.type);
         p.m_pView = m_pView;
@@ -236,6 +238,7 @@ TEST_F(PageFixture, EngineRefreshAndResultPresentByPageType) {
         m.m_bResultPresent = -1;
         p.RefreshEngineForDialog();
         EXPECT_EQ(deform.m_bDataReady == 1, r.deformBuilt);
+        EXPECT_EQ(deform.m_dLegendMax == 99.0, !(r.type == 2 && r.rebuild)) << "the deformation engine rebuilt";
         EXPECT_EQ(force.m_bBForcData == 1, r.forceBuilt);
         EXPECT_EQ(stress.m_bDataReady == 1, r.stressBuilt);
         EXPECT_EQ(m.m_bResultPresent, r.present);

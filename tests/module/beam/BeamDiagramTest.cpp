@@ -172,34 +172,86 @@ TEST_F(BeamDiagramTest, RigidMotions) {
 }
 
 TEST_F(BeamDiagramTest, EndRotationShapes) {
-    // Unit tangent factor: D2(t) = 10 sin(0.01) t (1 - t)^2 over the station number.
+    // Displacements in mm, lengths in m: a rotation theta tilts the curve by 1000 theta mm/m.
+    // Tangent factor 1: T = 1000 L = 10000, D2(t) = T sin(RZ_i) t (1 - t)^2 over t = x / L.
+    //   station 5 (t = 0.5): 10000 sin(0.01) 0.5 0.25 = 12.4997917;
+    //   station 1 (t = 0.1): 10000 sin(0.01) 0.1 0.81 = 8.0998650.
     ASSERT_EQ(1, m_beam->MakeBeamDispl(kBeamX, Disp(0, 0, 0, 0, 0, 0.01), Disp(0, 0, 0, 0, 0, 0), 10, 2, 1.0));
-    EXPECT_NEAR(0.0124997917, m_beam->GetLocalDispl(2, 5), 1e-10);
-    EXPECT_NEAR(0.0080998650, m_beam->GetLocalDispl(2, 1), 1e-10);
+    EXPECT_NEAR(12.4997917, m_beam->GetLocalDispl(2, 5), 1e-7);
+    EXPECT_NEAR(8.0998650, m_beam->GetLocalDispl(2, 1), 1e-7);
     double g[3];
     m_beam->GetStationDispl(5, g);
-    EXPECT_NEAR(0.0124997917, g[1], 1e-10);
+    EXPECT_NEAR(12.4997917, g[1], 1e-7);
     EXPECT_EQ(0.0, g[0]);
     EXPECT_EQ(0.0, g[2]);
     for (int k = 0; k <= 10; ++k) EXPECT_EQ(0.0, m_beam->GetLocalDispl(3, k)) << k;
+    // The tangent scales with the beam's factor: half the factor, half the curve.
+    ASSERT_EQ(1, m_beam->MakeBeamDispl(kBeamX, Disp(0, 0, 0, 0, 0, 0.01), Disp(0, 0, 0, 0, 0, 0), 10, 2, 0.5));
+    EXPECT_NEAR(0.5 * 12.4997917, m_beam->GetLocalDispl(2, 5), 1e-7);
 
-    // A tangent factor of L/10 makes the curve the true cubic of the end values and slopes.
-    const double L = 10.0, EI = 2.0e5, P = 3.0;
-    const double tip = P * L * L * L / (3 * EI), slope = P * L * L / (2 * EI);
-    ASSERT_EQ(1, m_beam->MakeBeamDispl(kBeamX, Disp(0, 0, 0, 0, 0, 0), Disp(0, tip, 0, 0, 0, slope), 10, 2, L / 10));
-    for (int k = 0; k <= 10; ++k) {
-        const double x = m_beam->GetStationPos(k);
-        EXPECT_NEAR(P * x * x * (3 * L - x) / (6 * EI), m_beam->GetLocalDispl(2, k), 1e-9) << "cantilever x=" << x;
-    }
-    // Simply supported, end rotations about local y (bending in local z: w' = -RY). The end
-    // tangents are the sines of the end rotations.
-    const double thI = 0.002, thJ = -0.001;
-    ASSERT_EQ(1, m_beam->MakeBeamDispl(kBeamX, Disp(0, 0, 0, 0, -thI, 0), Disp(0, 0, 0, 0, -thJ, 0), 10, 2, L / 10));
+    // Simply supported, end rotations about local y (bending in local z: w' = -RY). With the
+    // span's own tangent length the curve is L u (sin thI H10(t) + sin thJ H11(t)), u = 1000.
+    const double L = 10.0, thI = 0.002, thJ = -0.001;
+    ASSERT_EQ(1, m_beam->MakeBeamDispl(kBeamX, Disp(0, 0, 0, 0, -thI, 0), Disp(0, 0, 0, 0, -thJ, 0), 10, 2, 1.0));
     for (int k = 0; k <= 10; ++k) {
         const double t = m_beam->GetStationPos(k) / L;
-        const double want = L * (std::sin(thI) * (t * t * t - 2 * t * t + t) + std::sin(thJ) * (t * t * t - t * t));
-        EXPECT_NEAR(want, m_beam->GetLocalDispl(3, k), 1e-13) << "hermite t=" << t;
+        const double want =
+            1000.0 * L * (std::sin(thI) * (t * t * t - 2 * t * t + t) + std::sin(thJ) * (t * t * t - t * t));
+        EXPECT_NEAR(want, m_beam->GetLocalDispl(3, k), 1e-10) << "hermite t=" << t;
         EXPECT_EQ(0.0, m_beam->GetLocalDispl(2, k));
+    }
+}
+
+// A 6 m cantilever (fixed at node 1, tip at node 6) under a tip load P: the tip deflects by
+// P L^3 / 3EI and turns by P L^2 / 2EI; the elastic line is P x^2 (3L - x) / 6EI. Drawn from the
+// two end records alone, the curve must be that cubic, so its end slope is the tip rotation.
+TEST_F(BeamDiagramTest, CantileverTipLoad) {
+    PostDBBuilder b;
+    b.AddNode(1, 0, 0, 0);
+    b.AddNode(6, 6, 0, 0);
+    b.AddElem(1, PELEM_KIND_FRAME, 201, {1, 6});
+    b.AddMemb(1, 201, {1, 6}, {1});
+    b.Install(m_doc);
+    m_beam = std::make_unique<CBeamDiagram_PVX>();
+
+    const double L = 6.0, E = 3.0e7, I = 0.3 * 0.6 * 0.6 * 0.6 / 12.0, P = 50.0;  // kN, kN/m2, m4
+    const double tipM = P * L * L * L / (3 * E * I);                               // m
+    const double rot = P * L * L / (2 * E * I);                                    // rad
+    struct Row {
+        const char* label;
+        T_DISP_D tip;
+        int dir;     // local direction that bends
+        double sgn;  // deflection sign in that direction
+    };
+    // Load along -Z: DZ = -tip, RY = +rot (w' = -RY). Load along +Y: DY = +tip, RZ = +rot.
+    const Row rows[] = {
+        {"gravity load, bending in local z", Disp(0, 0, -1000 * tipM, 0, rot, 0), 3, -1.0},
+        {"lateral load, bending in local y", Disp(0, 1000 * tipM, 0, 0, 0, rot), 2, 1.0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const int nDiv = 12;
+        // The curve's tangents are sines of the rotations: relative error about rot^2 / 6 < 6e-6.
+        const double rel = 1e-5;
+        ASSERT_EQ(1, m_beam->MakeBeamDispl(1, Disp(0, 0, 0, 0, 0, 0), r.tip, nDiv, 2, 1.0));
+        ASSERT_EQ(nDiv + 1, m_beam->GetStationCount());
+        for (int k = 0; k <= nDiv; ++k) {
+            const double x = m_beam->GetStationPos(k);
+            const double want = r.sgn * 1000.0 * P * x * x * (3 * L - x) / (6 * E * I);  // mm
+            EXPECT_NEAR(want, m_beam->GetLocalDispl(r.dir, k), rel * std::fabs(want) + 1e-12) << "x=" << x;
+        }
+        EXPECT_NEAR(r.sgn * 1000.0 * tipM, m_beam->GetLocalDispl(r.dir, nDiv), 1e-12);
+        // End slope from the last four stations (a backward difference exact for cubics):
+        // w'(L) = (11 w0 - 18 w1 + 9 w2 - 2 w3) / 6h, in mm/m, is 1000 x the tip rotation.
+        const double h = L / nDiv;
+        const double w0 = m_beam->GetLocalDispl(r.dir, nDiv), w1 = m_beam->GetLocalDispl(r.dir, nDiv - 1);
+        const double w2 = m_beam->GetLocalDispl(r.dir, nDiv - 2), w3 = m_beam->GetLocalDispl(r.dir, nDiv - 3);
+        EXPECT_NEAR(r.sgn * 1000.0 * rot, (11 * w0 - 18 * w1 + 9 * w2 - 2 * w3) / (6 * h), rel * 1000.0 * rot);
+        // The fixed end stays level.
+        EXPECT_NEAR(0.0, (-11 * m_beam->GetLocalDispl(r.dir, 0) + 18 * m_beam->GetLocalDispl(r.dir, 1) -
+                          9 * m_beam->GetLocalDispl(r.dir, 2) + 2 * m_beam->GetLocalDispl(r.dir, 3)) /
+                             (6 * h),
+                    1e-8);
     }
 }
 
@@ -594,8 +646,9 @@ TEST_F(BeamDiagramTest, RigidEndZonesOfTheHostRecord) {
     }
     EXPECT_DOUBLE_EQ(1.5, m_beam->GetStationPos(2));
     EXPECT_DOUBLE_EQ(9.5, m_beam->GetStationPos(11));
-    EXPECT_NEAR(std::sin(0.01) * 1.0, m_beam->GetLocalDispl(2, 1), 1e-12) << "inside the zone at x = 1";
-    EXPECT_NEAR(std::sin(0.01) * 1.5, m_beam->GetLocalDispl(2, 2), 1e-12) << "end of the zone";
-    EXPECT_NEAR(-std::sin(0.02) * 1.0, m_beam->GetLocalDispl(3, 1), 1e-12) << "end of the zone";
+    // Arms in m, deflections in mm (the database's units): 1000 sin(t) x.
+    EXPECT_NEAR(1000.0 * std::sin(0.01) * 1.0, m_beam->GetLocalDispl(2, 1), 1e-9) << "inside the zone at x = 1";
+    EXPECT_NEAR(1000.0 * std::sin(0.01) * 1.5, m_beam->GetLocalDispl(2, 2), 1e-9) << "end of the zone";
+    EXPECT_NEAR(-1000.0 * std::sin(0.02) * 1.0, m_beam->GetLocalDispl(3, 1), 1e-9) << "end of the zone";
     EXPECT_EQ(0.0, m_beam->GetLocalDispl(2, 12)) << "end j does not move";
 }

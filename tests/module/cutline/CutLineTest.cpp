@@ -55,6 +55,8 @@ protected:
         b.AddNode(4, 0, 1, 0);
         b.AddElem(1, PELEM_KIND_PLATE, 301, {1, 2, 3, 4});
         b.AddMemb(1, 301, {1, 2, 3, 4}, {1});
+        b.AddCutLine(4, CTLN_KIND_CUTLINE, "Cut-Line #1", 0.0, -1, 0.5, 0, 2, 0.5, 0);
+        b.AddCutLine(5, CTLN_KIND_STRIP, "Strip-1", 1.0, 0.5, -1, 0, 0.5, 2, 0);
         b.Install(m_doc);
         CDBDoc::m_pDBDoc = &m_doc;
         m_model = std::make_unique<I_PVXModel>();
@@ -99,7 +101,7 @@ protected:
     CRecordDC m_dc;
 };
 
-TEST_F(CutLineTest, EmptySelectionBuildsAndDrawsNothing) {
+TEST_F(CutLineTest, SelectedKeysBuildTheLinesOfTheHostTable) {
     m_engine.MakeCuttingLineData();
     EXPECT_EQ(m_engine.m_arrCutLine.GetSize(), 0);
     EXPECT_EQ(m_engine.m_arrCutLineData.GetSize(), 0);
@@ -108,15 +110,21 @@ TEST_F(CutLineTest, EmptySelectionBuildsAndDrawsNothing) {
     EXPECT_EQ(m_dc.Count("LineTo"), 0u);
     EXPECT_EQ(m_dc.Count("TextOut"), 0u);
 
-    // A selected key gives one line record (the model's source yields it unfilled) and its
-    // extremes stay at their start values when it crosses nothing.
+    // The selected keys name lines of the host's cutting-line table: a key of no line, and a
+    // slab strip, give no line; a cutting line gives its name and points, and its extremes.
     CPVXCutLineDetDlg::m_arrSelCutLine.Add(7);
+    CPVXCutLineDetDlg::m_arrSelCutLine.Add(5);
+    CPVXCutLineDetDlg::m_arrSelCutLine.Add(4);
     m_engine.MakeCuttingLineData();
     ASSERT_EQ(m_engine.m_arrCutLine.GetSize(), 1);
+    EXPECT_STREQ(m_engine.m_arrCutLine[0].strName, "Cut-Line #1");
+    EXPECT_DOUBLE_EQ(m_engine.m_arrCutLine[0].x1, -1.0);
+    EXPECT_DOUBLE_EQ(m_engine.m_arrCutLine[0].y2, 0.5);
     ASSERT_EQ(m_engine.m_arrCutLineData.GetSize(), 1);
-    EXPECT_EQ(m_engine.m_arrCutLineData[0]->GetSize(), 0);
-    EXPECT_EQ(m_engine.m_arrCutLineMinMax[0].dMax, -DBL_MAX);
-    EXPECT_EQ(m_engine.m_arrCutLineMinMax[0].dMin, DBL_MAX);
+    EXPECT_EQ(m_engine.m_arrCutLineData[0]->GetSize(), 1);
+    // Values 1 and 3 at (1,0.5): 2; 10 and 0 at (0,0.5): 5 (see PiecesAcrossTheSquare).
+    EXPECT_DOUBLE_EQ(m_engine.m_arrCutLineMinMax[0].dMax, 5.0);
+    EXPECT_DOUBLE_EQ(m_engine.m_arrCutLineMinMax[0].dMin, 2.0);
 }
 
 TEST_F(CutLineTest, PiecesAcrossTheSquare) {

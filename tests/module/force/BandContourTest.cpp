@@ -396,3 +396,30 @@ TEST_F(BandContourTest, ColumnValuesFromTheirFourBlocks) {
     ASSERT_EQ(E().m_polys.size(), 1u);
     EXPECT_EQ(E().m_polys[0].values, (std::vector<double>{6, 6, 4, 4}));
 }
+
+TEST_F(BandContourTest, ValuesFollowTheAnimationFrame) {
+    // Frame 2 of 4 per half cycle: factor 0.5. The scale runs from 0, so a value is scaled about
+    // 0: segment k of the sawtooth shows 5 k to 5 k + 2.5 on lines and faces alike.
+    M().m_bAnimation = 1;
+    M().m_AnimationEngine.m_bRecording = 1;
+    M().m_AnimationEngine.m_nFramesPerHalfCycle = 4;
+    M().m_AnimationEngine.m_nCurFrame = 2;
+    T_PMEMB_D memb = Memb(kBeam);
+    C3DPoint A(0, 0, 3), B(8, 0, 3);
+    T_STRG_D rec = Sawtooth();
+    E().DoBForcLineContour(&m_dc, nullptr, memb, rec, A, B);
+    ASSERT_EQ(E().m_lines.size(), 8u);
+    EXPECT_DOUBLE_EQ(E().m_lines[3].front().second, 0.5 * Ve(3));
+    EXPECT_DOUBLE_EQ(E().m_lines[3].back().second, 0.5 * Vs(3));
+    CList<C3DPoint> face = Face({{0, 0, 3.3}, {0, 0, 2.7}, {8, 0, 2.7}, {8, 0, 3.3}});
+    CArray<int> flags = Array<int>({1, 1, 1, 1});
+    CArray<UINT> keys = Array<UINT>({1, 1, 2, 2});
+    E().DoBForcPolyContour(&m_dc, &face, &flags, &keys, memb, rec, A, B, nullptr, nullptr, nullptr);
+    ASSERT_EQ(E().m_polys.size(), 8u);
+    EXPECT_EQ(E().m_polys[5].values, (std::vector<double>{25, 25, 27.5, 27.5}));
+    // Without the animation running the values are the record's.
+    M().m_bAnimation = 0;
+    E().m_polys.clear();
+    E().DoBForcPolyContour(&m_dc, &face, &flags, &keys, memb, rec, A, B, nullptr, nullptr, nullptr);
+    EXPECT_EQ(E().m_polys[5].values, (std::vector<double>{50, 50, 55, 55}));
+}

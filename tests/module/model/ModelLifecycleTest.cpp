@@ -202,7 +202,7 @@ TEST_F(ModelTest, OnlyTheLastModelClosesTheTreesAndTheSharedCuttingLineDialog) {
     auto pFirst = std::make_unique<I_PVXModel>();
     auto pSecond = std::make_unique<I_PVXModel>();
     EXPECT_EQ(I_PVXModel::nNumOfPVXModel, 2);
-    CArray<int, int> selected;
+    CArray<UINT, UINT> selected;
     I_PVXModel::m_pCutLineDetDlg = new CPVXCutLineDetDlg(&selected);
     CPVXCutLineDetDlg* pDlg = I_PVXModel::m_pCutLineDetDlg;
     CHostRequestLog::Clear();
@@ -245,7 +245,10 @@ TEST_F(ModelTest, TheCurrentModelIsTheNewestLiveOne) {
 TEST_F(ModelTest, StaticResetsRestoreCuttingLineAndTimeHistoryDefaults) {
     CPVXCutLineDetDlg::m_arrSelCutLine.Add(3);
     CPVXCutLineDetDlg::m_arrSelCutLine.Add(5);
-    for (int& n : CPVXCutLineDetDlg::m_nSetting) n = 7;
+    CPVXCutLineDetDlg::m_bGraph = 1;
+    CPVXCutLineDetDlg::m_nGraphXAxis = 3;
+    CPVXCutLineDetDlg::m_nGraphMode = 1;
+    CPVXCutLineDetDlg::m_nDirection = 0;
     CPVXCutLineDetDlg::m_dScaleFactor = 2.5;
     CPVXCutLineDetDlg::m_bOutputValues = 0;
     CPVXCutLineDetDlg::m_bOnlyMinMax = 0;
@@ -253,7 +256,11 @@ TEST_F(ModelTest, StaticResetsRestoreCuttingLineAndTimeHistoryDefaults) {
 
     I_PVXModel::ResetCutLineDlg();
     EXPECT_EQ(CPVXCutLineDetDlg::m_arrSelCutLine.GetSize(), 0);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(CPVXCutLineDetDlg::m_nSetting[i], 0) << "setting " << i;
+    EXPECT_EQ(CPVXCutLineDetDlg::m_bGraph, 0);
+    EXPECT_EQ(CPVXCutLineDetDlg::m_nGraphXAxis, 0);
+    EXPECT_EQ(CPVXCutLineDetDlg::m_nGraphMode, 0);
+    EXPECT_EQ(CPVXCutLineDetDlg::m_nDirection, 0) << "the direction is the dialog's to keep";
+    CPVXCutLineDetDlg::m_nDirection = 1;
     EXPECT_DOUBLE_EQ(CPVXCutLineDetDlg::m_dScaleFactor, 1.0);
     EXPECT_EQ(CPVXCutLineDetDlg::m_bOutputValues, 1);
     EXPECT_EQ(CPVXCutLineDetDlg::m_bOnlyMinMax, 1);

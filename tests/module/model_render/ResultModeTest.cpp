@@ -95,11 +95,7 @@ TEST_F(ResultModeTest, AModeWithoutItsEngineDrawsThePlainModel) {
         std::string args;
         const char* engine;
     } const rows[] = {
-        {"displacement contour", "--mode 2", "deformation (displacement)"},
-        {"by name, with a combination and a component",
-         "--mode displacement-contour --load 1.3DL+1.5LL --component DZ --option numbers=1", "deformation (displacement)"},
         {"slab forces", "--mode slab-force --component MXX", "force"},
-        {"principal stresses", "--mode plate-stress", "principal stress"},
     };
     std::vector<COLORREF> want, got;
     int w = 0, h = 0;
@@ -148,6 +144,117 @@ TEST_F(ResultModeTest, FrameForceModesShowTheTrusses) {
             EXPECT_NE(h.out.find("(121.5) at member"), std::string::npos) << h.out;
             EXPECT_NE(h.out.find("(-162) at member"), std::string::npos) << h.out;
         }
+}
+
+TEST_F(ResultModeTest, DisplacementModesDrawTheirResult) {
+    const std::string sample = SampleProjectPath();
+    ASSERT_FALSE(sample.empty());
+    const std::string plain = std::string(PVX_TEST_TMPDIR) + "/result_mode_dplain.bmp";
+    const std::string shown = std::string(PVX_TEST_TMPDIR) + "/result_mode_d.bmp";
+    const HostRun p = RunHost("--db " + sample + " render --view plan --size 400x300 --out " + plain, "dplain");
+    ASSERT_EQ(p.exitCode, 0) << p.err;
+    std::vector<COLORREF> want, got;
+    int w = 0, h = 0;
+    ASSERT_TRUE(ReadBmp(plain.c_str(), want, w, h));
+    const char* rows[] = {"--mode 2",
+                          "--mode displacement-contour --load 1.3DL+1.5LL --component DZ --option numbers=1"};
+    for (const char* args : rows) {
+        SCOPED_TRACE(args);
+        std::remove(shown.c_str());
+        const HostRun s =
+            RunHost("--db " + sample + " render --view plan --size 400x300 --out " + shown + " " + args, "d");
+        EXPECT_EQ(s.exitCode, 0) << s.err;
+        EXPECT_EQ(s.err.find("not built"), std::string::npos) << s.err;
+        EXPECT_NE(s.out.find("max "), std::string::npos) << s.out;
+        EXPECT_NE(s.out.find(" at node "), std::string::npos) << s.out;
+        ASSERT_TRUE(ReadBmp(shown.c_str(), got, w, h));
+        EXPECT_NE(got, want) << "the contour, not the plain model";
+    }
+}
+
+// The first "max"/"min" line of a render's report: value and key.
+bool ReportLine(const std::string& out, const char* which, double& value, std::string& where) {
+    const size_t at = out.find(std::string(which) + " ");
+    if (at == std::string::npos) return false;
+    const size_t open = out.find('(', at), close = out.find(')', at), end = out.find('\n', at);
+    if (open == std::string::npos || close == std::string::npos || close > end) return false;
+    value = std::strtod(out.c_str() + open + 1, nullptr);
+    where = out.substr(close + 2, end - close - 2);
+    return true;
+}
+
+TEST_F(ResultModeTest, TimeHistoryStepAndSettlementThroughTheModeTable) {
+    const std::string sample = SampleProjectPath();
+    ASSERT_FALSE(sample.empty());
+    const std::string out = std::string(PVX_TEST_TMPDIR) + "/result_mode_th.bmp";
+    auto run = [&](const std::string& args) {
+        return RunHost("--db " + sample + " render --view plan --size 400x300 --out " + out + " " + args, "th");
+    };
+    // The THX history peaks at step 105 with the THX displacement record (a mid-time sine
+    // product of 1); the static-record display of THX gives that record.
+    const HostRun peak = run("--mode displacement-contour --load THX --component DX");
+    ASSERT_EQ(peak.exitCode, 0) << peak.err;
+    double want = 0.0, got = 0.0;
+    std::string wantAt, gotAt;
+    ASSERT_TRUE(ReportLine(peak.out, "max", want, wantAt)) << peak.out;
+    ASSERT_GT(want, 0.0);
+    const HostRun step = run("--mode time-history --option step=105");
+    ASSERT_EQ(step.exitCode, 0) << step.err;
+    ASSERT_TRUE(ReportLine(step.out, "max", got, gotAt)) << step.out;
+    EXPECT_NEAR(got, want, 1e-9 * want);
+    EXPECT_EQ(gotAt, wantAt);
+    // Step 0: the structure at rest.
+    const HostRun rest = run("--mode time-history");
+    ASSERT_EQ(rest.exitCode, 0) << rest.err;
+    ASSERT_TRUE(ReportLine(rest.out, "max", got, gotAt)) << rest.out;
+    EXPECT_EQ(got, 0.0);
+    // Velocity at the peak of the displacement: the envelope term alone, small against the
+    // displacement's rate elsewhere; it is read, not the displacement.
+    const HostRun vel = run("--mode time-history --option step=105 --option quantity=1");
+    ASSERT_EQ(vel.exitCode, 0) << vel.err;
+    ASSERT_TRUE(ReportLine(vel.out, "max", got, gotAt)) << vel.out;
+    EXPECT_NE(got, want);
+    // Misuse of the keys.
+    const HostRun bad = run("--mode time-history --option step=-1");
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_NE(bad.err.find("takes N"), std::string::npos) << bad.err;
+    const HostRun other = run("--mode 2 --option step=3");
+    EXPECT_EQ(other.exitCode, 2);
+    EXPECT_NE(other.err.find("\"step\" is not a setting of mode 2"), std::string::npos) << other.err;
+    // Settlement extremes belong to settlement points.
+    const HostRun settle = run("--mode settlement");
+    ASSERT_EQ(settle.exitCode, 0) << settle.err;
+    ASSERT_TRUE(ReportLine(settle.out, "max", got, gotAt)) << settle.out;
+    EXPECT_EQ(gotAt.rfind("at point ", 0), 0u) << gotAt;
+}
+
+TEST_F(ResultModeTest, DeformationSettingsReachTheEngine) {
+    const std::string sample = SampleProjectPath();
+    ASSERT_TRUE(OpenFile(sample));
+    I_PVXModel& m = M();
+    const char* keys[] = {"deformed", "exact", "step", "quantity", "scale"};
+    const char* values[] = {"1", "1", "7", "2", "2.5"};
+    PVXHostResultRequest req{};
+    req.nMode = 63;
+    req.nResultId = -1;
+    req.nLoadType = 5;
+    req.nLoadKey = 4;  // THX
+    req.pszLoadName = "THX";
+    req.nSettings = 5;
+    req.ppszKeys = keys;
+    req.ppszValues = values;
+    PVXHostResultReport rep{};
+    ASSERT_EQ(PVXHost_ShowResult(&m, &req, &rep), PVXHOST_DRAWN) << rep.szMessage;
+    EXPECT_STREQ(rep.szMessage, "") << "every setting taken";
+    const CDeformEngine& e = *m.m_pDeformEngine;
+    EXPECT_EQ(e.m_bDeformed, 1);
+    EXPECT_EQ(e.m_bExactBeamRange, 1);
+    EXPECT_EQ(e.m_nTimeStep, 7);
+    EXPECT_EQ(e.m_nTHKind, 2);
+    EXPECT_EQ(e.m_dUserScale, 2.5);
+    EXPECT_EQ(e.m_bDataReady, 1);
+    CPVXBarContainerBase::m_nCurrentMode = -1;
+    CPVXBarContainerBase::m_nCurrentTMMode = -1;
 }
 
 TEST_F(ResultModeTest, FrameForceContourIsShownWithItsLegendAndExtremes) {
@@ -210,7 +317,7 @@ TEST_F(ResultModeTest, TheModuleSideOfTheRequest) {
     EXPECT_EQ(PVXHost_ShowResult(&m, &req, &rep), PVXHOST_NO_RESULTS);
     EXPECT_EQ(m.m_nDisplayMode, -1);
 
-    // The deformation engine makes no plot engine yet: nothing is kept, the plain model shows.
+    // The displacement contour: the engine is kept and drawn, its extremes are reported.
     const char* keys[] = {"component", "numbers"};
     const char* values[] = {"2", "1"};
     req = request(2, 1, 1);
@@ -218,17 +325,23 @@ TEST_F(ResultModeTest, TheModuleSideOfTheRequest) {
     req.nSettings = 2;
     req.ppszKeys = keys;
     req.ppszValues = values;
-    EXPECT_EQ(PVXHost_ShowResult(&m, &req, &rep), PVXHOST_NOT_BUILT);
+    EXPECT_EQ(PVXHost_ShowResult(&m, &req, &rep), PVXHOST_DRAWN) << rep.szMessage;
     EXPECT_STREQ(rep.szEngine, "deformation (displacement)");
     EXPECT_EQ(CPVXBarContainerBase::m_nCurrentMode, 2);
     EXPECT_EQ(CPVXBarContainerBase::m_nCurrentTMMode, 7204);
     EXPECT_EQ(m.m_nLoadKey, 1u);
     EXPECT_EQ(m.m_bResultDataReady, 1) << "the load reached the host";
-    EXPECT_EQ(m.m_pDeformEngine, nullptr);
-    EXPECT_EQ(m.m_nDisplayMode, -1);
+    ASSERT_NE(m.m_pDeformEngine, nullptr);
+    EXPECT_EQ(m.m_pDeformEngine->m_bDataReady, 1);
+    EXPECT_EQ(m.m_pDeformEngine->m_nComponent, 2) << "the component setting";
+    EXPECT_EQ(m.m_nDisplayMode, 2);
     EXPECT_EQ(m.m_pDispOpt->m_Number.m_bShowNumbers, 1) << "the display switches are the model's";
-    EXPECT_EQ(PVXHost_GetResultExtremes(&m, &rep), 0);
-    EXPECT_EQ(rep.bExtremes, 0);
+    EXPECT_EQ(PVXHost_GetResultExtremes(&m, &rep), 1);
+    EXPECT_EQ(rep.bExtremes, 1);
+    EXPECT_EQ(rep.dMax, m.m_pDeformEngine->m_dLegendMax);
+    EXPECT_EQ(rep.dMin, m.m_pDeformEngine->m_dLegendMin);
+    EXPECT_LT(rep.dMin, rep.dMax);
+    EXPECT_STREQ(rep.szKeyKind, "node");
     CPVXBarContainerBase::m_nCurrentMode = -1;
     CPVXBarContainerBase::m_nCurrentTMMode = -1;
 

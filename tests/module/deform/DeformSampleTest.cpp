@@ -1,0 +1,182 @@
+// The deformation engine on the sample project, against the database read independently with
+// SQLite: the legend's extremes and the nodes named by the legend are the database's values for
+// the chosen component, load and mode; the settlement extremes those of the settlement points.
+#include "tests/module/deform/DeformTestSupport.h"
+
+#include <sqlite3.h>
+
+#include <cfloat>
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+using namespace deformtest;
+
+namespace {
+
+// The sample's file read with SQLite alone.
+class SampleFile {
+public:
+    explicit SampleFile(const std::string& path) { sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READONLY, nullptr); }
+    ~SampleFile() { sqlite3_close(m_db); }
+    SampleFile(const SampleFile&) = delete;
+    SampleFile& operator=(const SampleFile&) = delete;
+    bool Ok() const { return m_db != nullptr; }
+
+    // Node key -> the six values of a result table's rows of one load (or mode).
+    std::map<UINT, std::vector<double>> Rows(const char* table, UINT load) const {
+        std::map<UINT, std::vector<double>> out;
+        const std::string sql = std::string("SELECT id & 4294967295, DX, DY, DZ, RX, RY, RZ FROM ") + table +
+                                " WHERE (id >> 32) = " + std::to_string(load);
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) return out;
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            std::vector<double> v(6);
+            for (int i = 0; i < 6; ++i) v[i] = sqlite3_column_double(st, i + 1);
+            out[static_cast<UINT>(sqlite3_column_int64(st, 0))] = v;
+        }
+        sqlite3_finalize(st);
+        return out;
+    }
+    // The first load group of type 2 and every point's (value of that group + constant).
+    std::map<UINT, double> Settlements() const {
+        std::map<UINT, double> out;
+        sqlite3_stmt* st = nullptr;
+        long long group = -1;
+        if (sqlite3_prepare_v2(m_db, "SELECT key FROM LDGP WHERE type = 2 ORDER BY seq LIMIT 1", -1, &st, nullptr) ==
+                SQLITE_OK &&
+            sqlite3_step(st) == SQLITE_ROW)
+            group = sqlite3_column_int64(st, 0);
+        sqlite3_finalize(st);
+        if (sqlite3_prepare_v2(m_db, "SELECT key, constant, groups, \"values\" FROM PCDSINK", -1, &st, nullptr) != SQLITE_OK)
+            return out;
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            const int ng = sqlite3_column_bytes(st, 2) / 4, nv = sqlite3_column_bytes(st, 3) / 8;
+            std::vector<uint32_t> g(static_cast<size_t>(ng));
+            std::vector<double> v(static_cast<size_t>(nv));
+            if (ng) std::memcpy(g.data(), sqlite3_column_blob(st, 2), 4 * static_cast<size_t>(ng));
+            if (nv) std::memcpy(v.data(), sqlite3_column_blob(st, 3), 8 * static_cast<size_t>(nv));
+            for (int i = 0; i < ng && i < nv; ++i)
+                if (g[static_cast<size_t>(i)] == group)
+                    out[static_cast<UINT>(sqlite3_column_int64(st, 0))] = v[static_cast<size_t>(i)] + sqlite3_column_double(st, 1);
+        }
+        sqlite3_finalize(st);
+        return out;
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+double Component(const std::vector<double>& v, int sel) {
+    switch (sel) {
+    case 0: case 1: case 2: return v[static_cast<size_t>(sel)];
+    case 3: return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+    case 4: case 5: case 6: return v[static_cast<size_t>(sel - 1)];  // RX, RY, RZ are columns 3..5
+    case 7: return std::sqrt(v[0] * v[0] + v[1] * v[1]);
+    default: return 0.0;
+    }
+}
+
+// Load case keys of the sample project: DL 1, LL 2, WX 3.
+constexpr UINT kSampleDL = 1, kSampleLL = 2, kSampleWX = 3;
+
+class DeformSampleTest : public RenderFixture {
+protected:
+    void SetUp() override {
+        ResetBarState();
+        m_path = SampleProjectPath();
+        ASSERT_TRUE(OpenFile(m_path)) << "the sample project could not be opened or made";
+        M().m_pDeformEngine = new CDeformEngine(&M());
+    }
+    void TearDown() override {
+        ResetBarState();
+        RenderFixture::TearDown();
+    }
+    std::string m_path;
+};
+
+TEST_F(DeformSampleTest, LegendExtremesAndNodesAreTheDatabaseValues) {
+    SampleFile file(m_path);
+    ASSERT_TRUE(file.Ok());
+    const struct {
+        const char* label;
+        int mode;
+        UINT loadType, load;  // load type 1 static case; mode shapes: the mode number
+        const char* table;
+        int sel;
+    } rows[] = {
+        {"DL, DZ", PVXMode::kDispContour, PLOAD_STATIC, kSampleDL, "DISP", CDeformEngine::COMP_DZ},
+        {"DL, total", PVXMode::kDeformedShape, PLOAD_STATIC, kSampleDL, "DISP", CDeformEngine::COMP_TOTAL},
+        {"WX, DX", PVXMode::kDispContour, PLOAD_STATIC, kSampleWX, "DISP", CDeformEngine::COMP_DX},
+        {"LL, RY", PVXMode::kDispContour, PLOAD_STATIC, kSampleLL, "DISP", CDeformEngine::COMP_RY},
+        {"mode 2, DXY", PVXMode::kModeShape, PLOAD_STATIC, 2, "MODE", CDeformEngine::COMP_DXY},
+        {"mode 4, DY", PVXMode::kModeShape, PLOAD_STATIC, 4, "MODE", CDeformEngine::COMP_DY},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.label);
+        const auto db = file.Rows(r.table, r.load);
+        ASSERT_FALSE(db.empty());
+        double hi = -DBL_MAX, lo = DBL_MAX;
+        for (const auto& [key, v] : db) {
+            hi = std::max(hi, Component(v, r.sel));
+            lo = std::min(lo, Component(v, r.sel));
+        }
+        I_PVXModel& m = M();
+        m.m_nDisplayMode = r.mode;
+        m.m_bLoadSelected = 1;
+        m.m_nLoadType = r.loadType;
+        m.m_nLoadKey = r.load;
+        m.m_nLoadStep = 0;
+        CDeformEngine& e = *m.m_pDeformEngine;
+        e.m_nComponent = r.sel;
+        ASSERT_EQ(e.InitEngine(), 1);
+        EXPECT_DOUBLE_EQ(e.m_dLegendMax, hi);
+        EXPECT_DOUBLE_EQ(e.m_dLegendMin, lo);
+        EXPECT_DOUBLE_EQ(e.m_pContourEngine->m_dMaxValue, hi);
+        EXPECT_DOUBLE_EQ(e.m_pContourEngine->m_dMinValue, lo);
+        // The nodes the legend names hold the extremes in the database.
+        ASSERT_TRUE(db.count(m.m_nMaxKey)) << m.m_nMaxKey;
+        ASSERT_TRUE(db.count(m.m_nMinKey)) << m.m_nMinKey;
+        EXPECT_DOUBLE_EQ(Component(db.at(m.m_nMaxKey), r.sel), hi);
+        EXPECT_DOUBLE_EQ(Component(db.at(m.m_nMinKey), r.sel), lo);
+        CString strMax, strMin;
+        m.m_LegendEngine.GetMnMxValKeyString(strMax, strMin);
+        EXPECT_NE(std::string(strMax).find(std::to_string(m.m_nMaxKey)), std::string::npos) << strMax;
+        EXPECT_NE(std::string(strMin).find(std::to_string(m.m_nMinKey)), std::string::npos) << strMin;
+        // Every node of the database with a record is in the engine's list once.
+        EXPECT_EQ(static_cast<size_t>(e.m_arrNodeKey.GetSize()), db.size());
+        std::set<UINT> seen(e.m_arrNodeKey.GetData(), e.m_arrNodeKey.GetData() + e.m_arrNodeKey.GetSize());
+        EXPECT_EQ(seen.size(), db.size());
+        // The drawing scale puts the governing value at a twentieth of the largest span
+        // (24 m raft + 6 m to the annex: 30 m along X).
+        const double governing = std::fabs(hi) >= std::fabs(lo) ? hi : lo;
+        if (std::fabs(governing) > 1e-15) {
+            EXPECT_NEAR(e.GetScale() * std::fabs(governing), 30.0 / 20.0, 1e-9);
+        }
+    }
+}
+
+TEST_F(DeformSampleTest, SettlementExtremesAreThoseOfTheSettlementPoints) {
+    SampleFile file(m_path);
+    ASSERT_TRUE(file.Ok());
+    const auto db = file.Settlements();
+    ASSERT_FALSE(db.empty());
+    double hi = -DBL_MAX, lo = DBL_MAX;
+    for (const auto& [key, v] : db) {
+        hi = std::max(hi, v);
+        lo = std::min(lo, v);
+    }
+    M().m_nDisplayMode = PVXMode::kSettlement;
+    CDeformEngine& e = *M().m_pDeformEngine;
+    ASSERT_EQ(e.InitEngine(), 1);
+    EXPECT_EQ(static_cast<size_t>(e.m_arrSettleKey.GetSize()), db.size());
+    EXPECT_DOUBLE_EQ(e.m_dLegendMax, hi);
+    EXPECT_DOUBLE_EQ(e.m_dLegendMin, lo);
+    EXPECT_DOUBLE_EQ(db.at(M().m_nMaxKey), hi);
+    EXPECT_DOUBLE_EQ(db.at(M().m_nMinKey), lo);
+}
+
+}  // namespace
