@@ -76,8 +76,11 @@ TEST_F(PlateDrawTest, AVertexOffTheSubElementsCornersTakesTheCentre) {
     ASSERT_EQ(e->DoPForcElementContour(&m_dc, kPanel00), 1);
     ASSERT_EQ(e->m_polys.size(), 1u);
     const auto& p = e->m_polys[0];
-    for (size_t k = 0; k < p.pts.size(); ++k)
-        if (Near(p.pts[k], C3DPoint(2, 0, 2))) EXPECT_EQ(p.values[k], 100.0);
+    for (size_t k = 0; k < p.pts.size(); ++k) {
+        if (Near(p.pts[k], C3DPoint(2, 0, 2))) {
+            EXPECT_EQ(p.values[k], 100.0);
+        }
+    }
 }
 
 TEST_F(PlateDrawTest, MembersWithoutPlateListsAreDrawnInactive) {
