@@ -401,6 +401,11 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     // The load, then each control, as a person sets them.
     if (args.Has("--load")) sets.insert(sets.begin(), {"load", args.Get("--load")});
     for (const auto& kv : sets) {
+        // The controls as they are now: a control set before may have enabled or disabled others.
+        auto* pNow = dynamic_cast<CPHPageDlg*>(pBar->GetShownPageWnd());
+        controls = pNow ? CollectControls(pNow, pNow->GetControlNames()) : std::vector<Control>();
+        const std::vector<Control> barNow = CollectControls(pBar, pBar->GetControlNames());
+        controls.insert(controls.end(), barNow.begin(), barNow.end());
         UINT nRadio = 0;
         const Control* k = FindControl(controls, kv.first, &nRadio);
         if (!k) {

@@ -31,11 +31,20 @@ const CPVXBarContainerBase::PageRow kPages[] = {
     {PVXResult::kBeamDiagram, "CPVXBarBSfd"},
     {PVXResult::kSlabForce, "CPVXBarSForc"},
     {PVXResult::kSlabForceBeam, "CPVXBarSBForc"},
+    // The wall and plate pages: places of their own after the four pages above.
+    {PVXResult::kWallForce, "CPVXBarWForc"},
+    {PVXResult::kWallDiagram, "CPVXBarWSfd"},
+    {PVXResult::kPlateForce, "CPVXBarPForc"},
+    {PVXResult::kPlateStress, "CPVXBarPStrs"},
 };
 const CPVXBarContainerBase::ComboRow kCombo[] = {
     {"IDS_TBX_PVX_Beam_Force", PVXResult::kBeamForce},
     {"IDS_TBX_PVX_SLAB_FORCE", PVXResult::kSlabForce},
     {"IDS_TBX_PVX_SLAB_FORCE_BEAM", PVXResult::kSlabForceBeam},
+    {"IDS_TBX_PVX_WALL_FORCE", PVXResult::kWallForce},
+    {"IDS_TBX_PVX_WALL_DIAGRAM", PVXResult::kWallDiagram},
+    {"IDS_TBX_PVX_PLATE_FORCE", PVXResult::kPlateForce},
+    {"IDS_TBX_PVX_PLATE_STRESS", PVXResult::kPlateStress},
 };
 const CBarControlName kNames[] = {
     {CPVXBarContainerBase::IDC_BAR_COMBO, "page"},
@@ -196,6 +205,7 @@ int CPVXBarContainerMember::PreparePForc() {
     auto* f = static_cast<CForceEngine*>(m_pCurrentEngine);
     m_bShowTG = f->m_bPlateShowTG;
     m_bShowWall = f->m_bPlateShowWall;
+    if (GetSafeHwnd()) UpdateData(FALSE);
     return 1;
 }
 
@@ -215,6 +225,10 @@ int CPVXBarContainerMember::GetTMForceMode() {
     case 0: return m_nForceType == 1 ? PVXResult::kBeamDiagram : PVXResult::kBeamForce;
     case 1: return PVXResult::kSlabForce;
     case 2: return PVXResult::kSlabForceBeam;
+    case 3: return PVXResult::kWallForce;
+    case 4: return PVXResult::kWallDiagram;
+    case 5: return PVXResult::kPlateForce;
+    case 6: return PVXResult::kPlateStress;
     default: return m_nCurrentTMMode;
     }
 }
@@ -247,7 +261,19 @@ void CPVXBarContainerMember::MovePlaceHolderShowControl(int nResultId) {
         MoveTop(*this, IDC_BAR_PLACE_HOLDER, ControlTop(*this, IDC_ANCHOR));
         if (CWnd* p = GetDlgItem(IDC_FORCE_CONTOUR)) p->SetWindowText(CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Contour", 0));
         if (CWnd* p = GetDlgItem(IDC_FORCE_DIAGRAM)) p->SetWindowText(CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Diagram", 0));
-    } else if (nResultId == PVXResult::kSlabForce || nResultId == PVXResult::kSlabForceBeam) {
+    } else if (nResultId == PVXResult::kPlateForce) {
+        // The plate boxes in the display group's place, the page under them.
+        for (UINT id : display) ShowControl(*this, id, SW_HIDE);
+        for (UINT id : {static_cast<UINT>(IDC_SHOW_BEAM), static_cast<UINT>(IDC_SHOW_COLUMN),
+                        static_cast<UINT>(IDC_SHOW_TRUSS), static_cast<UINT>(IDC_ONLY_TRUSS)})
+            ShowControl(*this, id, SW_HIDE);
+        for (UINT id : {static_cast<UINT>(IDC_PLATE_GROUP), static_cast<UINT>(IDC_PLATE_LABEL),
+                        static_cast<UINT>(IDC_SHOW_TG), static_cast<UINT>(IDC_SHOW_WALL)})
+            ShowControl(*this, id, SW_SHOW);
+        MoveTop(*this, IDC_BAR_PLACE_HOLDER, ControlTop(*this, IDC_ANCHOR));
+    } else if (nResultId == PVXResult::kSlabForce || nResultId == PVXResult::kSlabForceBeam ||
+               nResultId == PVXResult::kWallForce || nResultId == PVXResult::kWallDiagram ||
+               nResultId == PVXResult::kPlateStress) {
         const int nTop = ControlTop(*this, IDC_DISPLAY_GROUP);
         for (UINT id : display) ShowControl(*this, id, SW_HIDE);
         MoveTop(*this, IDC_BAR_PLACE_HOLDER, nTop);

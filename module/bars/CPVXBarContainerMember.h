@@ -1,6 +1,7 @@
 // CPVXBarContainerMember: the bar of the member results (template 16232): frame forces as
-// contours 7301 or diagrams 7302 (the force-display radio chooses), slab forces 7303 and slab
-// forces on slab beams 7304.
+// contours 7301 or diagrams 7302 (the force-display radio chooses), slab forces 7303, slab
+// forces on slab beams 7304, wall forces 7305, wall diagrams 7306, plate forces 7307 and plate
+// stresses 7308 (each page in a place of its own, found by its result id).
 //
 // Its check boxes choose the members the frame forces show (beams, columns, braces, only the
 // trusses) and, for the plate results, T-girder and wall members; each box writes the editing
@@ -48,15 +49,18 @@ public:
     int PrepareBDgrm();
     int PrepareSForce();
     int PrepareSBForce();
-    // Wall and plate results: the container builds no page for them, so these do nothing.
+    // Wall and plate results: the force engine (wall components 6 and 7 become 2 and 4; the plate
+    // boxes from the engine), or the stress engine with the deformation engine's principal
+    // stress component.
     int PrepareWForc();
     int PrepareWSfbm();
     int PreparePForc();
     int PreparePStrs();
-    // 7301 or 7302 (by the radio) for the first combo item, 7303 and 7304 for the others; the
-    // current result id otherwise.
+    // 7301 or 7302 (by the radio) for the first combo item, 7303 to 7308 for the others in
+    // order; the current result id otherwise.
     int GetTMForceMode();
-    // The display group shown (7301, 7302) or hidden (7303, 7304) and the place holder moved.
+    // The display group shown (7301, 7302), the plate group shown (7307) or both hidden, and the
+    // place holder moved.
     void MovePlaceHolderShowControl(int nResultId);
 
     int m_nForceType;     // force-display radio, 0 contour, 1 diagram

@@ -66,59 +66,42 @@ struct ShapeLists {
     }
 };
 
+// The deformation engine's faces of a member or an element; false without the engine. (These
+// call the engine directly: a change of its signatures is a build error, not a silent fall-back
+// to the undeformed shape.)
 template <class E>
 bool DeformedMemberShape(E* pEngine, UINT key, PVXPolyListArray& faces, PVXIndexArrayList* pFlags,
                          T_SHAPE_ARGUMENT& arg) {
-    if constexpr (requires(E* e) { e->GetDeformedShapeMember(key, faces, pFlags, arg, 0, 0); }) {
-        if (!pEngine) return false;
-        pEngine->GetDeformedShapeMember(key, faces, pFlags, arg, 0, 0);
-        return true;
-    } else {
-        return false;
-    }
+    if (!pEngine) return false;
+    pEngine->GetDeformedShapeMember(key, faces, pFlags, arg, 0, 0);
+    return true;
 }
 
 template <class E>
 bool DeformedElementShape(E* pEngine, UINT key, PVXPolyListArray& faces, PVXIndexArrayList* pFlags,
                           T_SHAPE_ARGUMENT& arg) {
-    if constexpr (requires(E* e) { e->GetDeformedShapePElement(key, faces, pFlags, arg); }) {
-        if (!pEngine) return false;
-        pEngine->GetDeformedShapePElement(key, faces, pFlags, arg);
-        return true;
-    } else {
-        return false;
-    }
+    if (!pEngine) return false;
+    pEngine->GetDeformedShapePElement(key, faces, pFlags, arg, 0, 0);
+    return true;
 }
 
-// A member in the inactive style on the deformed shape; 0 when the engine cannot draw it.
+// A member in the inactive style on the deformed shape; 0 without the engine.
 template <class E>
 int DrawInactiveDeformed(E* pEngine, CDC* pDC, UINT key) {
-    if constexpr (requires(E* e) { e->DrawInactiveDeformedMember(pDC, key); }) {
-        return pEngine ? pEngine->DrawInactiveDeformedMember(pDC, key) : 0;
-    } else {
-        return 0;
-    }
+    return pEngine ? pEngine->DrawInactiveDeformedMember(pDC, key) : 0;
 }
 
-// An element drawn plainly on the deformed shape; 0 when the engine cannot draw it.
+// An element drawn plainly on the deformed shape; 0 without the engine.
 template <class E>
 int DrawDeformedElement(E* pEngine, CDC* pDC, UINT key) {
-    if constexpr (requires(E* e) { e->DrawDeformedElement(pDC, key); }) {
-        return pEngine ? pEngine->DrawDeformedElement(pDC, key) : 0;
-    } else {
-        return 0;
-    }
+    return pEngine ? pEngine->DrawDeformedElement(pDC, key) : 0;
 }
 
-// The animation frame factor of the model's animation engine (1.0 while it offers none), asked
-// with argument 1 as the contour and diagram builders do.
+// The animation frame factor of the model's animation engine, asked with argument 1 as the
+// contour and diagram builders do.
 template <class A>
 double FrameFactor(A& anim) {
-    if constexpr (requires(A& a) { a.GetAnimationFactor(1); }) {
-        return anim.GetAnimationFactor(1);
-    } else {
-        return 1.0;
-    }
+    return anim.GetAnimationFactor(1);
 }
 
 }  // namespace forcepw

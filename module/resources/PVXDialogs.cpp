@@ -73,6 +73,7 @@ UiDlgTemplate CutLineGraphTemplate() {
 const std::vector<UiDlgTemplate>& PVXGetDialogTemplates() {
     static const std::vector<UiDlgTemplate> templates = [] {
         std::vector<UiDlgTemplate> all = PVXGetBarDialogTemplates();
+        for (const UiDlgTemplate& t : PVXGetWallPlateDialogTemplates()) all.push_back(t);
         all.push_back(CutLineDetailTemplate());
         all.push_back(CutLineGraphTemplate());
         return all;

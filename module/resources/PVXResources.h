@@ -32,6 +32,8 @@ std::vector<UiMenuTemplateItem> PVXGetContextMenu();
 // The dialog templates the module brings; those of the docked result bars among them.
 const std::vector<UiDlgTemplate>& PVXGetDialogTemplates();
 const std::vector<UiDlgTemplate>& PVXGetBarDialogTemplates();
+// The wall force, wall diagram, plate force and plate stress pages of the member bar.
+const std::vector<UiDlgTemplate>& PVXGetWallPlateDialogTemplates();
 
 // Text of a numbered string; FALSE when the module has no such id.
 BOOL PVXLoadNumberedString(UINT nID, CString& rString);

@@ -22,6 +22,9 @@ const CMsgDll::StringEntry kStrings[] = {
     {"IDS_TBX_PVX_FRAME_DIAGRAM", "框架内力图"},
     {"IDS_TBX_PVX_WALL_FORCE", "墙内力"},
     {"IDS_TBX_PVX_WALL_DIAGRAM", "墙内力图"},
+    // Our own: the plate pages of the member bar.
+    {"IDS_TBX_PVX_PLATE_FORCE", "板单元内力"},
+    {"IDS_TBX_PVX_PLATE_STRESS", "板单元应力"},
     {"IDS_TBX_PVX_DETAIL_RESULT", "详细结果"},
     {"IDS_TBX_PVX_SLAB_FORCE", "板内力"},
     {"IDS_TBX_PVX_SLAB_REBAR", "板配筋"},

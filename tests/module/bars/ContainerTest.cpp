@@ -61,9 +61,22 @@ TEST_F(BarFixture, ContainersOfferTheirResultsInTheirCombos) {
          7201,
          {{7202, "CPVXBarSetMnt"}, {7201, "CPVXBarDeform"}, {7204, "CPVXBarDContr"}, {7205, "CPVXBarSrhdsp"}}},
         {"CPVXBarContainerMember",
-         {{"梁内力", 7301}, {"板内力", 7303}, {"梁上板内力", 7304}},
+         {{"梁内力", 7301},
+          {"板内力", 7303},
+          {"梁上板内力", 7304},
+          {"墙内力", 7305},
+          {"墙内力图", 7306},
+          {"板单元内力", 7307},
+          {"板单元应力", 7308}},
          7301,
-         {{7301, "CPVXBarBForc"}, {7302, "CPVXBarBSfd"}, {7303, "CPVXBarSForc"}, {7304, "CPVXBarSBForc"}}},
+         {{7301, "CPVXBarBForc"},
+          {7302, "CPVXBarBSfd"},
+          {7303, "CPVXBarSForc"},
+          {7304, "CPVXBarSBForc"},
+          {7305, "CPVXBarWForc"},
+          {7306, "CPVXBarWSfd"},
+          {7307, "CPVXBarPForc"},
+          {7308, "CPVXBarPStrs"}}},
         {"CPVXBarContainerSlabForc",
          {{"板内力", 7303}, {"梁上板内力", 7304}},
          7303,
@@ -128,6 +141,11 @@ TEST_F(BarFixture, PrepareMembersMakeTheEditingEnginesOfTheirResult) {
         {"CPVXBarContainerMember", 7302, 1, true, true, 3, 2, 1, -1},
         {"CPVXBarContainerMember", 7303, 2, true, true, 3, 2, 1, -1},
         {"CPVXBarContainerMember", 7304, 3, true, true, 3, 2, 1, -1},
+        // The wall and plate force pages in places of their own; they set their display mode
+        // when they open.
+        {"CPVXBarContainerMember", 7305, 4, true, true, 3, 2, 1, PVXMode::kWallForceContour},
+        {"CPVXBarContainerMember", 7306, 5, true, true, 3, 2, 1, PVXMode::kWallForceDiagram},
+        {"CPVXBarContainerMember", 7307, 6, true, true, 3, 2, 1, PVXMode::kPlateForce},
         {"CPVXBarContainerSlabForc", 7303, 0, true, true, 3, 2, 1, -1},
         {"CPVXBarContainerSlabForc", 7304, 1, true, true, 3, 2, 1, -1},
         {"CPVXBarContainerSlabRbar", 12201, 0, true, true, 3, 2, 1, -1},
@@ -382,13 +400,17 @@ TEST_F(BarFixture, MemberContainerMovesThePlaceHolderAndLaysOutItsPages) {
         bar->LayoutChildDlg(group, close);
         EXPECT_EQ(bar->GetTotalSize().cy, r.height);
     }
-    // The wall and plate results name pages the container does not build: nothing is prepared.
-    CPVXBarContainerBase::m_nCurrentTMMode = PVXResult::kBeamForce;
-    for (int id : {PVXResult::kWallForce, PVXResult::kWallDiagram, PVXResult::kPlateForce, PVXResult::kPlateStress}) {
-        SCOPED_TRACE(id);
-        EXPECT_EQ(bar->PreparePage(id), 0);
-        EXPECT_EQ(bar->m_nCurPage, 0);
-        EXPECT_EQ(CPVXBarContainerBase::m_nCurrentTMMode, PVXResult::kBeamForce);
+    // The wall and plate results have pages of their own, after the frame and slab pages (not
+    // the frame-diagram and slab-beam pages of indices 1 and 3).
+    struct Place {
+        int resultId, index;
+    } places[] = {{PVXResult::kWallForce, 4}, {PVXResult::kWallDiagram, 5}, {PVXResult::kPlateForce, 6},
+                  {PVXResult::kPlateStress, 7}};
+    for (const Place& p : places) {
+        SCOPED_TRACE(p.resultId);
+        EXPECT_EQ(bar->PreparePage(p.resultId), 1);
+        EXPECT_EQ(bar->m_nCurPage, p.index);
+        EXPECT_EQ(CPVXBarContainerBase::m_nCurrentTMMode, p.resultId);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "module/engines/CDeformEngine.h"
 #include "module/model/PVXModes.h"
 #include "platform/ui/CUiDriver.h"
 #include "tests/module/wallplate/WallPlateTestSupport.h"
@@ -66,6 +67,48 @@ TEST_F(PlateDrawTest, EachFaceVertexTakesTheCornerOfItsNode) {
     EXPECT_EQ(seen, 2);
 }
 
+// On the deformed shape the faces are those of the deformation engine: node 105 (2, 0, 2),
+// moved 0.01 down in DL, lies at z = 2 - 0.01 s with s the engine's drawing scale; its value
+// stays the corner's (1).
+TEST_F(PlateDrawTest, OnTheDeformedShapeTheFacesAreTheDeformationEnginesFaces) {
+    Reinstall([](PostDBBuilder& b) {
+        T_DISP_D d;
+        d.Initialize();
+        d.DZ = -0.01;
+        b.AddDisp(kDL, WallNode(1, 1), d);
+    });
+    M().m_pDeformEngine = new CDeformEngine(&M());
+    M().m_nDisplayMode = PVXMode::kPlateForce;
+    CDeformEngine& de = *M().m_pDeformEngine;
+    de.m_nComponent = 2;  // DZ
+    ASSERT_EQ(de.InitEngine(), 1);
+    const double s = de.GetScale();
+    ASSERT_GT(s, 0.0);
+    auto e = std::make_unique<NoteEngine>(&M());
+    e->m_nPForcComp = 0;
+    e->m_bDeformed = 1;
+    e->InitEngine(M().m_pDeformEngine, PVXMode::kPlateForce);
+    ASSERT_EQ(e->DoPForcElementContour(&m_dc, kPanel00), 1);
+    ASSERT_EQ(e->m_polys.size(), 1u);
+    const auto& p = e->m_polys[0];
+    int found = 0;
+    for (size_t k = 0; k < p.pts.size(); ++k) {
+        EXPECT_FALSE(Near(p.pts[k], C3DPoint(2, 0, 2))) << "no corner at the undeformed position";
+        if (Near(p.pts[k], C3DPoint(2, 0, 2 - 0.01 * s), 1e-9)) {
+            ++found;
+            EXPECT_EQ(p.values[k], 1.0);
+        }
+    }
+    EXPECT_EQ(found, 1);
+    // Without the flag the same face lies where the model has it.
+    e->m_polys.clear();
+    e->m_bDeformed = 0;
+    ASSERT_EQ(e->DoPForcElementContour(&m_dc, kPanel00), 1);
+    ASSERT_EQ(e->m_polys.size(), 1u);
+    EXPECT_TRUE(std::any_of(e->m_polys[0].pts.begin(), e->m_polys[0].pts.end(),
+                            [](const C3DPoint& q) { return Near(q, C3DPoint(2, 0, 2)); }));
+}
+
 TEST_F(PlateDrawTest, AVertexOffTheSubElementsCornersTakesTheCentre) {
     auto e = Build(0);
     // The record of panel 00 forgets node 105: its vertex there shows the centre value (100).
@@ -76,8 +119,11 @@ TEST_F(PlateDrawTest, AVertexOffTheSubElementsCornersTakesTheCentre) {
     ASSERT_EQ(e->DoPForcElementContour(&m_dc, kPanel00), 1);
     ASSERT_EQ(e->m_polys.size(), 1u);
     const auto& p = e->m_polys[0];
-    for (size_t k = 0; k < p.pts.size(); ++k)
-        if (Near(p.pts[k], C3DPoint(2, 0, 2))) EXPECT_EQ(p.values[k], 100.0);
+    for (size_t k = 0; k < p.pts.size(); ++k) {
+        if (Near(p.pts[k], C3DPoint(2, 0, 2))) {
+            EXPECT_EQ(p.values[k], 100.0);
+        }
+    }
 }
 
 TEST_F(PlateDrawTest, MembersWithoutPlateListsAreDrawnInactive) {
