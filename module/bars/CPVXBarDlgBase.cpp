@@ -155,9 +155,10 @@ void CPVXBarDlgBase::OnContourBox() {
 
 // ---- load selection -----------------------------------------------------------------------------------
 
-int CPVXBarDlgBase::SelectLoadOnInit() {
+int CPVXBarDlgBase::SelectLoadOnInit(DWORD dwMask) {
     I_PVXModel* pModel = GetModel();
-    m_LoadSelector.SetLoadType(m_pBarInfo ? m_pBarInfo->dwLoadTypeMask : T_PVX_BAR_INFO::kLoadTypeMask, 1, 0, 0);
+    if (!dwMask) dwMask = m_pBarInfo ? m_pBarInfo->dwLoadTypeMask : T_PVX_BAR_INFO::kLoadTypeMask;
+    m_LoadSelector.SetLoadType(dwMask, 1, 0, 0);
     if (!pModel) return 0;
     UINT type = pModel->m_nLoadType, key = pModel->m_nLoadKey;
     int step = pModel->m_nLoadStep;

@@ -99,9 +99,9 @@ public:
     // The common step of OnInitDialog: the selector lists the settings block's load kinds and
     // selects the model's load; when it cannot, the selector's own choice becomes the model's
     // load (load-selected flag set, SelectLoad, the rebuild flags set); with no choice at all the
-    // model's load step, load-selected and result-present flags are cleared. Returns 1 when a
-    // load is selected.
-    int SelectLoadOnInit();
+    // model's load step, load-selected and result-present flags are cleared. dwMask, when not 0,
+    // gives the load kinds instead of the settings block. Returns 1 when a load is selected.
+    int SelectLoadOnInit(DWORD dwMask = 0);
     // The common step of ApplyOptions: the load chosen in the load combo (or, without one, the
     // selector's choice) becomes the model's load when it differs from it (rebuild flags set),
     // and the combo's text (the load's name) the model's load name. Returns 1 when a load is

@@ -34,6 +34,8 @@ const std::vector<UiDlgTemplate>& PVXGetDialogTemplates();
 const std::vector<UiDlgTemplate>& PVXGetBarDialogTemplates();
 // The wall force, wall diagram, plate force and plate stress pages of the member bar.
 const std::vector<UiDlgTemplate>& PVXGetWallPlateDialogTemplates();
+// The slab pages' templates (PVXSlabDialogs.cpp).
+const std::vector<UiDlgTemplate>& PVXGetSlabDialogTemplates();
 
 // Text of a numbered string; FALSE when the module has no such id.
 BOOL PVXLoadNumberedString(UINT nID, CString& rString);

@@ -154,6 +154,10 @@ const CMsgDll::StringEntry kStrings[] = {
     {"IDS_TBX_PVX_LegendEngine___OpenGL_Rendering_Context_", "图例: 无法创建OpenGL绘图环境。"},
     {"IDS_TBX_PVX_Exact_Beam_Diagram_cannot_be_calculated_when_", "有梁单元荷载时无法计算精确梁内力图。"},
     {"IDS_TBX_PVX_Scale_Factor_Invalid_Abs10", "比例系数无效(绝对值应不大于10)。"},
+    // Our own: the slab pages' refusals.
+    {"IDS_TBX_PVX_Scale_Factor_Invalid_Positive", "比例系数无效(应为大于0的数)。"},
+    {"IDS_TBX_PVX_Slab_Wall_Width_Invalid", "宽度无效(应大于0且不大于100 m)。"},
+    {"IDS_TBX_PVX_Slab_Wall_List_Invalid", "墙编号无效(应为编号列表，如 1-3,5，且包含墙)。"},
     {"IDS_TBX_PVX_Press_Record_Button", "请按纪录按钮"},
     {"IDS_TBX_PVX_Recording_Ended", "纪录结束"},
     {"IDS_TBX_PVX_Recording_Canceled_by_User", "用户取消了纪录"},

@@ -185,6 +185,8 @@ class BarFixture : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // More of the test database, added before it is installed.
+    virtual void AddToDatabase(PostDBBuilder&) {}
 
     // A result view of the given width in the frame; the current view from then on.
     CPVXView* MakeView(int nWidth = 1280, int nHeight = 700);

@@ -139,16 +139,17 @@ TEST_F(BarFixture, PrepareMembersMakeTheEditingEnginesOfTheirResult) {
         {"CPVXBarContainerReac", 7103, 2, false, false, -1, 0, -1, PVXMode::kReaction, 2},
         {"CPVXBarContainerMember", 7301, 0, true, true, 3, 2, 1, -1},
         {"CPVXBarContainerMember", 7302, 1, true, true, 3, 2, 1, -1},
-        {"CPVXBarContainerMember", 7303, 2, true, true, 3, 2, 1, -1},
-        {"CPVXBarContainerMember", 7304, 3, true, true, 3, 2, 1, -1},
+        // The slab pages set their display mode when they open too.
+        {"CPVXBarContainerMember", 7303, 2, true, true, 3, 2, 1, PVXMode::kSlabForce},
+        {"CPVXBarContainerMember", 7304, 3, true, true, 3, 2, 1, PVXMode::kSlabForceBeam},
         // The wall and plate force pages in places of their own; they set their display mode
         // when they open.
         {"CPVXBarContainerMember", 7305, 4, true, true, 3, 2, 1, PVXMode::kWallForceContour},
         {"CPVXBarContainerMember", 7306, 5, true, true, 3, 2, 1, PVXMode::kWallForceDiagram},
         {"CPVXBarContainerMember", 7307, 6, true, true, 3, 2, 1, PVXMode::kPlateForce},
-        {"CPVXBarContainerSlabForc", 7303, 0, true, true, 3, 2, 1, -1},
-        {"CPVXBarContainerSlabForc", 7304, 1, true, true, 3, 2, 1, -1},
-        {"CPVXBarContainerSlabRbar", 12201, 0, true, true, 3, 2, 1, -1},
+        {"CPVXBarContainerSlabForc", 7303, 0, true, true, 3, 2, 1, PVXMode::kSlabForce},
+        {"CPVXBarContainerSlabForc", 7304, 1, true, true, 3, 2, 1, PVXMode::kSlabForceBeam},
+        {"CPVXBarContainerSlabRbar", 12201, 0, true, true, 3, 2, 1, PVXMode::kSlabRebar},
         {"CPVXBarContainerStory", 7501, 0, true, true, 3, 2, 1, -1},
         {"CPVXBarContainerSlabDetail", 7401, 0, false, false, -1, 2, 1, PVXMode::kSlabWall},
         {"CPVXBarContainerSlabDetail", 7402, 1, false, false, -1, 2, 1, -1},

@@ -1,0 +1,340 @@
+#include "module/bars/CPVXBarSBForc.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "module/bars/T_PVX_BAR_INFO.h"
+#include "module/force/CForceEngine.h"
+#include "module/model/PVXModes.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/afxmsg.h"
+
+IMPLEMENT_DYNCREATE(CPVXBarSBForc, CPVXBarSlabPage)
+
+BEGIN_MESSAGE_MAP(CPVXBarSBForc, CPVXBarSlabPage)
+    ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_APPLY, OnApply)
+    ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_CLOSE, OnCloseBar)
+    ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_ICON, OnIconButton)
+    ON_CBN_SELCHANGE(CPVXBarSBForc::IDC_LOAD, OnLoadChange)
+    ON_CONTROL_RANGE(BN_CLICKED, CPVXBarSBForc::IDC_KIND_SLAB, CPVXBarSBForc::IDC_KIND_BEAM, OnKindButton)
+    ON_CONTROL_RANGE(BN_CLICKED, CPVXBarSBForc::IDC_COMP_MOMENT, CPVXBarSBForc::IDC_COMP_SHEAR, OnComponentButton)
+    ON_BN_CLICKED(CPVXBarSBForc::IDC_POSITIVE, OnPositive)
+    ON_BN_CLICKED(CPVXBarSBForc::IDC_NEGATIVE, OnNegative)
+    ON_BN_CLICKED(CPVXBarSBForc::IDC_CONTOUR, OnContourCheck)
+    ON_BN_CLICKED(CPVXBarSBForc::IDC_CONTOUR_MORE, OnContourDetails)
+    ON_BN_CLICKED(CPVXBarSBForc::IDC_VALUES, OnValuesCheck)
+    ON_BN_CLICKED(CPVXBarSBForc::IDC_VALUES_MORE, OnValuesMoreButton)
+    ON_BN_CLICKED(CPVXBarSBForc::IDC_LEGEND, OnReadControls)
+    ON_BN_CLICKED(CPVXBarSBForc::IDC_LEGEND_MORE, OnLegendDetails)
+    ON_BN_CLICKED(CPVXBarSBForc::IDC_ANIMATION_MORE, OnAnimationMore)
+    ON_BN_CLICKED(CPVXBarSBForc::IDC_OUT_ALL, OnAllRule)
+    ON_BN_CLICKED(CPVXBarSBForc::IDC_OUT_MAX, OnMaxRule)
+END_MESSAGE_MAP()
+
+namespace {
+using P = CPVXBarSBForc;
+constexpr UINT kComponentBlock[] = {P::IDC_COMP_GROUP, P::IDC_COMP_MOMENT, P::IDC_COMP_SHEAR};
+constexpr UINT kSignBlock[] = {P::IDC_SIGN_GROUP, P::IDC_POSITIVE, P::IDC_NEGATIVE};
+constexpr UINT kDisplayBlock[] = {P::IDC_DISPLAY_GROUP, P::IDC_CONTOUR,   P::IDC_CONTOUR_MORE, P::IDC_VALUES,
+                                  P::IDC_VALUES_MORE,   P::IDC_LEGEND,    P::IDC_LEGEND_MORE,  P::IDC_ANIMATION,
+                                  P::IDC_ANIMATION_MORE, P::IDC_FLANGE};
+constexpr UINT kFillBlock[] = {P::IDC_FILL_FRAME, P::IDC_FILL_GROUP,  P::IDC_FILL_NONE, P::IDC_FILL_LINE,
+                               P::IDC_FILL_FULL,  P::IDC_SCALE_LABEL, P::IDC_SCALE};
+constexpr UINT kOutputBlock[] = {P::IDC_OUTPUT_GROUP, P::IDC_OUT_I,   P::IDC_OUT_CENTRE,
+                                 P::IDC_OUT_J,        P::IDC_OUT_MAX, P::IDC_OUT_ALL};
+constexpr UINT kButtons[] = {CPVXBarDlgBase::IDC_PAGE_ICON, CPVXBarDlgBase::IDC_PAGE_APPLY,
+                             CPVXBarDlgBase::IDC_PAGE_CLOSE};
+}  // namespace
+
+CPVXBarSBForc::CPVXBarSBForc()
+    : CPVXBarSlabPage(IDD, IDC_LOAD, PVXMode::kSlabForceBeam, "Slab Force"),
+      m_nKind(KIND_BEAM),
+      m_nComponent(0),
+      m_bPositive(1),
+      m_bNegative(1),
+      m_nFill(FILL_LINE),
+      m_bAll(0),
+      m_bCentre(0),
+      m_bIEnd(0),
+      m_bJEnd(0),
+      m_bMax(0),
+      m_bFlange(1) {}
+
+int CPVXBarSBForc::FillOfEngine(int bLine, int bFill) {
+    if (!bLine) return FILL_FULL;
+    return bFill ? FILL_LINE : FILL_NONE;
+}
+
+void CPVXBarSBForc::EngineOfFill(int nFill, int& bLine, int& bFill) {
+    switch (nFill) {
+    case FILL_NONE: bLine = 1, bFill = 0; break;
+    case FILL_LINE: bLine = 1, bFill = 1; break;
+    case FILL_FULL: bLine = 0, bFill = 1; break;
+    default: break;  // no radio chosen: left as they are
+    }
+}
+
+BOOL CPVXBarSBForc::ParseScale(const CString& text, double& dScale) {
+    const char* s = text.GetString();
+    while (*s == ' ' || *s == '\t') ++s;
+    char* end = nullptr;
+    const double v = std::strtod(s, &end);
+    if (end == s) return FALSE;
+    while (*end == ' ' || *end == '\t') ++end;
+    if (*end || !std::isfinite(v) || v <= 0.0) return FALSE;
+    dScale = v;
+    return TRUE;
+}
+
+void CPVXBarSBForc::DoDataExchange(CDataExchange* pDX) {
+    CPVXBarSlabPage::DoDataExchange(pDX);
+    DDX_Radio(pDX, IDC_KIND_SLAB, m_nKind);
+    DDX_Radio(pDX, IDC_COMP_MOMENT, m_nComponent);
+    DDX_Check(pDX, IDC_POSITIVE, m_bPositive);
+    DDX_Check(pDX, IDC_NEGATIVE, m_bNegative);
+    DDX_Check(pDX, IDC_CONTOUR, m_bContour);
+    DDX_Check(pDX, IDC_VALUES, m_bValues);
+    DDX_Check(pDX, IDC_LEGEND, m_bLegend);
+    DDX_Check(pDX, IDC_ANIMATION, m_bAnimation);
+    DDX_Check(pDX, IDC_FLANGE, m_bFlange);
+    DDX_Radio(pDX, IDC_FILL_NONE, m_nFill);
+    DDX_Text(pDX, IDC_SCALE, m_strScale);
+    DDX_Check(pDX, IDC_OUT_ALL, m_bAll);
+    DDX_Check(pDX, IDC_OUT_CENTRE, m_bCentre);
+    DDX_Check(pDX, IDC_OUT_I, m_bIEnd);
+    DDX_Check(pDX, IDC_OUT_J, m_bJEnd);
+    DDX_Check(pDX, IDC_OUT_MAX, m_bMax);
+}
+
+std::vector<CBarControlName> CPVXBarSBForc::GetControlNames() const {
+    return {{IDC_LOAD, "load"},         {IDC_KIND_SLAB, "kind"},        {IDC_COMP_MOMENT, "component"},
+            {IDC_POSITIVE, "positive"}, {IDC_NEGATIVE, "negative"},     {IDC_CONTOUR, "contour"},
+            {IDC_VALUES, "values"},     {IDC_LEGEND, "legend"},         {IDC_ANIMATION, "animation"},
+            {IDC_FLANGE, "flange"},     {IDC_FILL_NONE, "fill"},        {IDC_SCALE, "scale"},
+            {IDC_OUT_ALL, "all"},       {IDC_OUT_CENTRE, "centre"},     {IDC_OUT_I, "i-end"},
+            {IDC_OUT_J, "j-end"},       {IDC_OUT_MAX, "max"}};
+}
+
+BOOL CPVXBarSBForc::OnInitDialog() {
+    BeginInitDialog();
+    SelectSlabLoad(kSlabLoadMask);
+    if (CForceEngine* e = Engine()) {
+        m_nKind = e->m_nSForcUnit == KIND_SLAB ? KIND_SLAB : KIND_BEAM;
+        m_bPositive = e->m_bSForcPos;
+        m_bNegative = e->m_bSForcNeg;
+        m_nFill = FillOfEngine(e->m_bBSfdBmdLine, e->m_bBSfdBmdFill);
+        m_strScale.Format("%g", e->m_dBSfdBmdScale);
+        m_bMax = e->m_bNumAtMax;
+        m_bAll = e->m_bNumAtAll;
+        if (m_bMax) {
+            m_bIEnd = m_bCentre = m_bJEnd = 0;
+        } else if (m_bAll) {
+            m_bIEnd = m_bCentre = m_bJEnd = 1;
+        } else {
+            m_bIEnd = e->m_bNumIEnd;
+            m_bCentre = e->m_bNumMiddle;
+            m_bJEnd = e->m_bNumJEnd;
+        }
+        m_bFlange = e->m_bCLShowWidth;
+    }
+    if (!m_bPositive && !m_bNegative) m_bPositive = 1;
+    if (m_pBarInfo) {
+        m_bContour = m_pBarInfo->bContour;
+        m_bValues = m_pBarInfo->bValues;
+        m_bLegend = m_pBarInfo->bLegend;
+        m_bAnimation = m_pBarInfo->bAnimation;
+    }
+    Exchange(FALSE);
+    UpdateOutputEnabling();
+    OnKindChange();
+    // The page's component goes into the engine; a different one is built again.
+    if (CForceEngine* e = Engine())
+        if (m_nComponent >= 0 && m_nComponent != e->m_nCLForcComp) {
+            e->m_nCLForcComp = m_nComponent;
+            m_bForceRebuild = 1;
+        }
+    return TRUE;
+}
+
+void CPVXBarSBForc::LayoutKind() {
+    const int gap = DialogUnitsY(kBlockGap);
+    const int below11534 = ControlRect(IDC_KIND_GROUP).bottom + gap;
+    if (m_nKind == KIND_SLAB) {
+        ShowControls(kComponentBlock, FALSE);
+        ShowControls(kFillBlock, FALSE);
+        ShowControls(kOutputBlock, FALSE);
+        ShowControls(kSignBlock, TRUE);
+        MoveBlockTo(kSignBlock, below11534);
+        MoveBlockTo(kDisplayBlock, ControlRect(IDC_SIGN_GROUP).bottom + gap);
+        MoveBlockTo(kButtons, ControlRect(IDC_DISPLAY_GROUP).bottom + gap);
+    } else {
+        ShowControls(kSignBlock, FALSE);
+        ShowControls(kComponentBlock, TRUE);
+        ShowControls(kFillBlock, TRUE);
+        ShowControls(kOutputBlock, TRUE);
+        MoveControls(kComponentBlock, ControlRect(IDC_KIND_GROUP).left - ControlRect(IDC_COMP_GROUP).left,
+                     below11534 - BlockTop(kComponentBlock));
+        MoveBlockTo(kFillBlock, ControlRect(IDC_COMP_GROUP).bottom + gap);
+        MoveBlockTo(kDisplayBlock, ControlRect(IDC_FILL_FRAME).bottom + gap);
+        MoveBlockTo(kOutputBlock, ControlRect(IDC_DISPLAY_GROUP).bottom + gap);
+        MoveBlockTo(kButtons, ControlRect(IDC_OUTPUT_GROUP).bottom + gap);
+    }
+    ShowControl(IDC_PAGE_ICON, FALSE);
+    Invalidate(TRUE);
+}
+
+void CPVXBarSBForc::UpdateContourButtons() {
+    const BOOL bBeam = m_nKind == KIND_BEAM;
+    EnableControl(IDC_CONTOUR, bBeam);
+    EnableControl(IDC_CONTOUR_MORE, bBeam && m_bContour);
+    ShowControl(IDC_FLANGE, bBeam);
+}
+
+void CPVXBarSBForc::UpdateOutputEnabling() {
+    const BOOL bEnds = m_bValues && !m_bMax && !m_bAll;
+    for (UINT id : {IDC_OUT_I, IDC_OUT_CENTRE, IDC_OUT_J}) EnableControl(id, bEnds);
+    EnableControl(IDC_OUT_MAX, m_bValues);
+    EnableControl(IDC_OUT_ALL, m_bValues);
+}
+
+void CPVXBarSBForc::SignRule() {
+    Exchange(TRUE);
+    if (!ContourAllowed(m_nKind == KIND_BEAM, m_nLoadType, m_bPositive, m_bNegative)) {
+        m_bContour = 0;
+        m_bValues = 1;
+    }
+    if (CForceEngine* e = Engine())
+        if (m_bPositive != e->m_bSForcPos || m_bNegative != e->m_bSForcNeg) m_bForceRebuild = 1;
+    Exchange(FALSE);
+    UpdateContourButtons();
+    UpdateOutputEnabling();
+}
+
+void CPVXBarSBForc::OnKindChange() {
+    Exchange(TRUE);
+    if (CForceEngine* e = Engine())
+        if (m_nKind >= 0 && e->m_nSForcUnit != m_nKind) {
+            e->m_nSForcUnit = m_nKind;
+            m_bForceRebuild = 1;
+        }
+    LayoutKind();
+    if (m_nKind == KIND_BEAM) {
+        m_bContour = 1;
+    } else {
+        m_bContour = 0;
+        m_bValues = 1;
+    }
+    Exchange(FALSE);
+    SignRule();
+}
+
+void CPVXBarSBForc::OnKindButton(UINT) { OnKindChange(); }
+
+void CPVXBarSBForc::OnComponentButton(UINT) {
+    Exchange(TRUE);
+    if (CForceEngine* e = Engine())
+        if (m_nComponent >= 0 && m_nComponent != e->m_nCLForcComp) {
+            e->m_nCLForcComp = m_nComponent;
+            m_bForceRebuild = 1;
+        }
+}
+
+void CPVXBarSBForc::OnPositive() {
+    Exchange(TRUE);
+    if (!m_bPositive && !m_bNegative) {
+        m_bPositive = 1;
+        Exchange(FALSE);
+    }
+    SignRule();
+}
+
+void CPVXBarSBForc::OnNegative() {
+    Exchange(TRUE);
+    if (!m_bPositive && !m_bNegative) {
+        m_bNegative = 1;
+        Exchange(FALSE);
+    }
+    SignRule();
+}
+
+void CPVXBarSBForc::OnContourCheck() {
+    Exchange(TRUE);
+    UpdateContourButtons();
+}
+
+void CPVXBarSBForc::OnValuesCheck() {
+    Exchange(TRUE);
+    UpdateOutputEnabling();
+}
+
+void CPVXBarSBForc::OnValuesMoreButton() {
+    OnValuesMore();
+    UpdateOutputEnabling();
+}
+
+void CPVXBarSBForc::OnAllRule() {
+    Exchange(TRUE);
+    if (m_bAll) {
+        m_bMax = 0;
+        m_bIEnd = m_bCentre = m_bJEnd = 1;
+        Exchange(FALSE);
+    }
+    UpdateOutputEnabling();
+}
+
+void CPVXBarSBForc::OnMaxRule() {
+    Exchange(TRUE);
+    if (m_bMax) {
+        m_bAll = 0;
+        m_bIEnd = m_bCentre = m_bJEnd = 0;
+        Exchange(FALSE);
+    }
+    UpdateOutputEnabling();
+}
+
+void CPVXBarSBForc::OnAnimationMore() { TurnBoxOn(m_bAnimation); }
+
+void CPVXBarSBForc::OnReadControls() { Exchange(TRUE); }
+
+BOOL CPVXBarSBForc::Validate() {
+    double d = 0.0;
+    // The scale is shown, and taken, for rib beams only.
+    if (m_nKind == KIND_BEAM && !ParseScale(m_strScale, d)) {
+        Refuse("IDS_TBX_PVX_Scale_Factor_Invalid_Positive");
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CPVXBarSBForc::ApplyOptions() {
+    Exchange(TRUE);
+    TakeLoadOnApply();
+    SignRule();
+    CForceEngine* e = Engine();
+    if (!e) return;
+    if (m_nComponent >= 0 && m_nComponent != e->m_nCLForcComp) m_bForceRebuild = 1;
+    if (m_bPositive != e->m_bSForcPos || m_bNegative != e->m_bSForcNeg || m_nKind != e->m_nSForcUnit ||
+        m_nType10Count != e->m_nSForcLcomCount)
+        m_bForceRebuild = 1;
+    if (m_nComponent >= 0) e->m_nCLForcComp = m_nComponent;
+    e->m_bSForcPos = m_bPositive;
+    e->m_bSForcNeg = m_bNegative;
+    if (m_nKind >= 0) e->m_nSForcUnit = m_nKind;
+    e->m_nSForcLcomCount = m_nType10Count;
+    if (m_pBarInfo) {
+        m_pBarInfo->bContour = m_bContour;
+        m_pBarInfo->bValues = m_bValues;
+        m_pBarInfo->bLegend = m_bLegend;
+        m_pBarInfo->bAnimation = m_bAnimation;
+    }
+    EngineOfFill(m_nFill, e->m_bBSfdBmdLine, e->m_bBSfdBmdFill);
+    double d = 0.0;
+    if (m_nKind == KIND_BEAM && ParseScale(m_strScale, d)) e->m_dBSfdBmdScale = d;
+    e->m_bNumAtAll = m_bAll;
+    e->m_bNumMiddle = m_bCentre;
+    e->m_bNumIEnd = m_bIEnd;
+    e->m_bNumJEnd = m_bJEnd;
+    e->m_bNumAtMax = m_bMax;
+    e->m_bCLShowWidth = m_bFlange;
+    RebuildForce(m_nKind == KIND_BEAM ? &CForceEngine::m_bCLForcData : &CForceEngine::m_bSForcData);
+}
