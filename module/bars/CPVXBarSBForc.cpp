@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "host/base/CMsgDll.h"
 #include "module/bars/T_PVX_BAR_INFO.h"
 #include "module/force/CForceEngine.h"
 #include "module/model/PVXModes.h"
@@ -47,7 +48,7 @@ constexpr UINT kButtons[] = {CPVXBarDlgBase::IDC_PAGE_ICON, CPVXBarDlgBase::IDC_
 }  // namespace
 
 CPVXBarSBForc::CPVXBarSBForc()
-    : CPVXBarSlabPage(IDD, IDC_LOAD, PVXMode::kSlabForceBeam, "Slab Force"),
+    : CPVXBarSlabPage(IDD, IDC_LOAD, PVXMode::kSlabForceBeam, CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Slab_Force", 0)),
       m_nKind(KIND_BEAM),
       m_nComponent(0),
       m_bPositive(1),

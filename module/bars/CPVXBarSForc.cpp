@@ -1,5 +1,6 @@
 #include "module/bars/CPVXBarSForc.h"
 
+#include "host/base/CMsgDll.h"
 #include "module/bars/T_PVX_BAR_INFO.h"
 #include "module/force/CForceEngine.h"
 #include "module/model/PVXModes.h"
@@ -41,7 +42,7 @@ constexpr UINT kLowerBlock[] = {P::IDC_SIGN_GROUP,       P::IDC_POSITIVE,       
 }  // namespace
 
 CPVXBarSForc::CPVXBarSForc()
-    : CPVXBarSlabPage(IDD, IDC_LOAD, PVXMode::kSlabForce, "Slab Force"),
+    : CPVXBarSlabPage(IDD, IDC_LOAD, PVXMode::kSlabForce, CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Slab_Force", 0)),
       m_nUnit(-1),
       m_nAverage(0),
       m_bActiveOnly(0),

@@ -3,6 +3,7 @@
 #include "host/db/CDBDoc.h"
 #include "host/db/CMDBCtrl.h"
 #include "host/db/DBTables.h"
+#include "host/base/CMsgDll.h"
 #include "module/bars/T_PVX_BAR_INFO.h"
 #include "module/force/CForceEngine.h"
 #include "module/model/PVXModes.h"
@@ -29,7 +30,7 @@ BEGIN_MESSAGE_MAP(CPVXBarSRbar, CPVXBarSlabPage)
 END_MESSAGE_MAP()
 
 CPVXBarSRbar::CPVXBarSRbar()
-    : CPVXBarSlabPage(IDD, IDC_LOAD, PVXMode::kSlabRebar, "Slab Rebar"),
+    : CPVXBarSlabPage(IDD, IDC_LOAD, PVXMode::kSlabRebar, CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Slab_Rebar", 0)),
       m_nUnit(-1),
       m_bTop(0),
       m_bBottom(0),

@@ -26,7 +26,8 @@ public:
     // Load kinds of the slab pages' load lists: static cases, combinations, envelopes.
     static constexpr DWORD kSlabLoadMask = 0x50001;
 
-    // nIDLoadCombo: the page's load list; nMode: the display mode Execute writes.
+    // nIDLoadCombo: the page's load list; nMode: the display mode Execute writes; pszTitle: the
+    // settings title (the text of the page's string key).
     CPVXBarSlabPage(UINT nIDTemplate, UINT nIDLoadCombo, int nMode, const char* pszTitle);
 
     // Refuses the page's typed values with its message, or executes the page's display mode.

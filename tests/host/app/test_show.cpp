@@ -175,4 +175,35 @@ TEST(PvxHostShowTest, ReactionPageRefusesABadArrowFactor) {
     std::remove(pic.c_str());
 }
 
+// The slab pages through their bars: each shows its result and writes the picture; a cut width
+// or a wall list the slab wall page cannot take, or a scale of the slab-beam page that is no
+// number above 0, is refused with the page's message, status 1 and no picture.
+TEST(PvxHostShowTest, SlabPagesShowTheirResultsAndRefuseBadValues) {
+    struct Row {
+        const char* label;
+        const char* args;
+        int code;
+        const char* message;  // on stderr; null: none checked
+    } rows[] = {
+        {"slab forces per element", "show 7303 --load DL --set unit=1 --set component=3", 0, nullptr},
+        {"rib beam forces", "show 7304 --set kind=1 --set fill=2 --set scale=2", 0, nullptr},
+        {"slab rebar, bottom", "show 12201 --set unit=1 --set top=0", 0, nullptr},
+        {"slab walls, 2 m cuts", "show 7401 --set width=2 --set component=1", 0, nullptr},
+        {"slab walls, the user's", "show 7401 --set walls=1 --set list=9999", 1, "墙编号无效"},
+        {"a cut of 0 m", "show 7401 --set width=0", 1, "宽度无效(应大于0且不大于100 m)。"},
+        {"a cut of words", "show 7401 --set width=wide", 1, "宽度无效"},
+        {"a scale below 0", "show 7304 --set kind=1 --set scale=-2", 1, "比例系数无效(应为大于0的数)。"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const std::string pic = kTmp + "/show_slab_" + kPid + ".bmp";
+        std::remove(pic.c_str());
+        const RunResult res = RunHost(std::string(r.args) + " --out '" + pic + "'", "showslab");
+        EXPECT_EQ(res.code, r.code) << res.err;
+        if (r.message) EXPECT_NE(res.err.find(r.message), std::string::npos) << res.err;
+        EXPECT_EQ(std::ifstream(pic).good(), r.code == 0);
+        std::remove(pic.c_str());
+    }
+}
+
 }  // namespace
