@@ -117,8 +117,7 @@ std::vector<CBarControlName> CPVXBarSBForc::GetControlNames() const {
 }
 
 BOOL CPVXBarSBForc::OnInitDialog() {
-    BeginInitDialog();
-    SelectSlabLoad(kSlabLoadMask);
+    InitSlabPage(kSlabLoadMask);
     if (CForceEngine* e = Engine()) {
         m_nKind = e->m_nSForcUnit == KIND_SLAB ? KIND_SLAB : KIND_BEAM;
         m_bPositive = e->m_bSForcPos;

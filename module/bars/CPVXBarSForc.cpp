@@ -72,8 +72,7 @@ std::vector<CBarControlName> CPVXBarSForc::GetControlNames() const {
 }
 
 BOOL CPVXBarSForc::OnInitDialog() {
-    BeginInitDialog();
-    SelectSlabLoad(kSlabLoadMask);
+    InitSlabPage(kSlabLoadMask);
     if (CForceEngine* e = Engine()) {
         m_nUnit = e->m_nSForcUnit == UNIT_MEMBER || e->m_nSForcUnit == UNIT_ELEMENT ? e->m_nSForcUnit : -1;
         m_bPositive = e->m_bSForcPos;

@@ -55,13 +55,12 @@ std::vector<CBarControlName> CPVXBarSRbar::GetControlNames() const {
 }
 
 BOOL CPVXBarSRbar::OnInitDialog() {
-    BeginInitDialog();
     CClassPLcom combinations;
     if (CDBDoc::m_pDBDoc) combinations.ConnectToDB(CDBDoc::m_pDBDoc->GetMDBCtrl()->GetDBPost());
     CArray<UINT, UINT> keys;
     combinations.GetKeyList(keys);
     m_bHasCombinations = keys.GetSize() > 0;
-    SelectSlabLoad(m_bHasCombinations ? kRebarLoadMask : kNoCombinationMask);
+    InitSlabPage(m_bHasCombinations ? kRebarLoadMask : kNoCombinationMask);
     EnableControl(IDC_PAGE_APPLY, m_bHasCombinations);
     if (CForceEngine* e = Engine()) {
         m_nUnit = e->m_nSRbarUnit == UNIT_MEMBER || e->m_nSRbarUnit == UNIT_ELEMENT ? e->m_nSRbarUnit : -1;

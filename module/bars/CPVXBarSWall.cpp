@@ -107,9 +107,8 @@ std::vector<CBarControlName> CPVXBarSWall::GetControlNames() const {
 }
 
 BOOL CPVXBarSWall::OnInitDialog() {
-    BeginInitDialog();
+    InitSlabPage(kSlabLoadMask);
     SetDlgItemText(IDC_WIDTH_UNIT, "m");
-    SelectSlabLoad(kSlabLoadMask);
     // The page shows what the engine will draw: its width, walls and component.
     if (CForceEngine* e = Engine()) {
         m_strWidth.Format("%g", e->m_dSWallWidth);

@@ -9,7 +9,7 @@
 #include "module/contour/CContourEngine.h"
 #include "module/force/CForceEngine.h"
 #include "module/model/I_PVXModel.h"
-#include "platform/ui/CWinApp.h"
+#include "platform/ui/CWaitCursor.h"
 #include "platform/ui/uiapi.h"
 
 IMPLEMENT_DYNAMIC(CPVXBarSlabPage, CPVXBarDlgBase)
@@ -24,24 +24,8 @@ BOOL CPVXBarSlabPage::ContourAllowed(int bElement, int nLoadType, int bFirst, in
     return bElement && (nLoadType != LOAD_ENVELOPE || (bFirst != 0) != (bSecond != 0));
 }
 
-void CPVXBarSlabPage::BeginInitDialog() {
-    CPVXBarContainerBase::m_nCurrentMode = m_nMode;
-    CPVXBarDlgBase::OnInitDialog();
-    SetButtonIcon(IDC_PAGE_ICON, IDI_PAGE_ICON);
-    ShowControl(IDC_PAGE_ICON, FALSE);
-    CWnd* pGroup = GetDlgItem(IDC_PAGE_LOAD_GROUP);
-    CWnd* pClose = GetDlgItem(IDC_PAGE_CLOSE);
-    if (m_pContainer && pGroup && pClose) {
-        CRect group, close;
-        pGroup->GetWindowRect(&group);
-        pClose->GetWindowRect(&close);
-        m_pContainer->LayoutChildDlg(group, close);
-    }
-}
-
-int CPVXBarSlabPage::SelectSlabLoad(DWORD dwMask) {
-    if (I_PVXModel* pModel = GetModel()) pModel->m_nLoadStep = 0;
-    const int bChosen = SelectLoadOnInit(dwMask);
+int CPVXBarSlabPage::InitSlabPage(DWORD dwLoadMask) {
+    const int bChosen = InitPageDialog(m_nMode, dwLoadMask);
     m_nType10Count = 0;
     UINT type = 0, key = 0;
     for (int i = 0; m_LoadSelector.GetSelectedLoadByIndex(i, type, key, nullptr); ++i)
@@ -57,10 +41,8 @@ void CPVXBarSlabPage::Execute() {
 }
 
 void CPVXBarSlabPage::OnApply() {
-    CWinApp* pApp = AfxGetApp();
-    if (pApp) pApp->BeginWaitCursor();
+    CWaitCursor wait;
     Execute();
-    if (pApp) pApp->EndWaitCursor();
 }
 
 void CPVXBarSlabPage::OnLoadChange() {

@@ -52,12 +52,9 @@ public:
     void OnCloseBar();
 
 protected:
-    // The start of every slab page's OnInitDialog: its display mode into the bars' current mode,
-    // the dialog's own initialisation, the hidden icon button, the container's layout.
-    void BeginInitDialog();
-    // The load selection of OnInitDialog with the page's load kinds (see CPVXBarDlgBase), then
-    // the combinations counted. Returns 1 when a load is chosen.
-    int SelectSlabLoad(DWORD dwMask);
+    // The opening of every slab page's OnInitDialog (InitPageDialog) with the page's load kinds,
+    // then the combinations among the listed loads counted. Returns 1 when a load is chosen.
+    int InitSlabPage(DWORD dwLoadMask);
     // FALSE, after the page's message, when a typed value cannot be taken. The controls have
     // been read.
     virtual BOOL Validate() { return TRUE; }
