@@ -19,7 +19,8 @@
 #include "module/bars/CPVXBarContainerBase.h"
 #include "module/contour/CContourEngine.h"
 #include "module/force/CForceEngine.h"
-#include "module/force/PlateWallSupport.h"
+#include "module/engines/OptionScope.h"
+#include "platform/ui/CWaitCursor.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXSElemCtrl.h"
 #include "module/model/I_PVXModel.h"
@@ -192,7 +193,7 @@ int CForceEngine::GetSlabEnvelopeCombs(int& nKind, int& nFirst, int& nCount) con
 // ---- per-element lists ------------------------------------------------------------------------------
 
 int CForceEngine::MakeSForcDataList() {
-    forcepw::WaitCursorScope wait;
+    CWaitCursor wait;
     m_arrElemKey.RemoveAll();
     m_mapSForc.RemoveAll();
     m_mapSForcPos.RemoveAll();
@@ -467,7 +468,7 @@ void CForceEngine::GetAverageNodalSForcDataList() {
 // ---- per-member lists -----------------------------------------------------------------------------
 
 int CForceEngine::MakeSForcDataListMemb() {
-    forcepw::WaitCursorScope wait;
+    CWaitCursor wait;
     I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_bResultDataReady || !pModel->m_pAttrCtrl) return 0;
     m_arrElemKey.RemoveAll();
