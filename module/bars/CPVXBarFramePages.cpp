@@ -478,6 +478,12 @@ void CPVXBarBSfd::ApplyOptions() {
     I_PVXModel* pModel = GetModel();
     if (pModel && m_pBarInfo) pModel->m_nForceDecimals = m_pBarInfo->nDecimals;
     StorePositions();
+    // The deformation data first, as the contour page does: built later, they would leave their
+    // extremes' nodes in the model in place of the diagrams' members.
+    if (m_bDeformRebuild && m_pDeformEngine) {
+        m_pDeformEngine->InitEngine();
+        m_bDeformRebuild = 0;
+    }
     if (m_bForceRebuild) {
         e->InitEngine(nullptr, -1);
         m_bForceRebuild = 0;
