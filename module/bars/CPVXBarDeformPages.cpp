@@ -80,7 +80,8 @@ void CPVXBarDeform::DoDataExchange(CDataExchange* pDX) {
 std::vector<CBarControlName> CPVXBarDeform::GetControlNames() const {
     return {{IDC_LOAD, "load"},           {IDC_COMP_DX, "component"}, {IDC_VALUES, "values"},
             {IDC_LEGEND, "legend"},       {IDC_UNDEFORMED, "undeformed"}, {IDC_ANIMATION, "animation"},
-            {IDC_DEFORMED, "deformed"}};
+            {IDC_DEFORMED, "deformed"},   {IDC_DEFORMED_MORE, "deformed-more"}, {IDC_VALUES_MORE, "values-more"},
+            {IDC_LEGEND_MORE, "legend-more"}, {IDC_ANIMATION_MORE, "animation-more"}};
 }
 
 void CPVXBarDeform::TakeInitialValues() {
@@ -186,7 +187,9 @@ void CPVXBarDContr::DoDataExchange(CDataExchange* pDX) {
 std::vector<CBarControlName> CPVXBarDContr::GetControlNames() const {
     return {{IDC_LOAD, "load"},         {IDC_COMP_DX, "component"},   {IDC_CONTOUR, "contour"},
             {IDC_DEFORMED, "deformed"}, {IDC_VALUES, "values"},       {IDC_LEGEND, "legend"},
-            {IDC_ANIMATION, "animation"}, {IDC_UNDEFORMED, "undeformed"}, {IDC_CUT_SECTION, "cut"}};
+            {IDC_ANIMATION, "animation"}, {IDC_UNDEFORMED, "undeformed"}, {IDC_CUT_SECTION, "cut"},
+            {IDC_CONTOUR_MORE, "contour-more"}, {IDC_DEFORMED_MORE, "deformed-more"}, {IDC_VALUES_MORE, "values-more"},
+            {IDC_LEGEND_MORE, "legend-more"}, {IDC_ANIMATION_MORE, "animation-more"}, {IDC_CUT_SECTION_MORE, "cut-more"}};
 }
 
 void CPVXBarDContr::TakeInitialValues() {
@@ -310,7 +313,9 @@ void CPVXBarSetMnt::DoDataExchange(CDataExchange* pDX) {
 }
 
 std::vector<CBarControlName> CPVXBarSetMnt::GetControlNames() const {
-    return {{IDC_GROUP, "group"}, {IDC_CONTOUR, "contour"}, {IDC_VALUES, "values"}, {IDC_LEGEND, "legend"}};
+    return {{IDC_GROUP, "group"},         {IDC_CONTOUR, "contour"},           {IDC_VALUES, "values"},
+            {IDC_LEGEND, "legend"},       {IDC_CONTOUR_MORE, "contour-more"}, {IDC_VALUES_MORE, "values-more"},
+            {IDC_LEGEND_MORE, "legend-more"}};
 }
 
 void CPVXBarSetMnt::FillGroups() {

@@ -229,7 +229,8 @@ std::vector<CBarControlName> CPVXBarBForc::GetControlNames() const {
             {IDC_DEFORMED, "deformed"},   {IDC_VALUES, "values"},         {IDC_LEGEND, "legend"},
             {IDC_ANIMATION, "animation"}, {IDC_UNDEFORMED, "undeformed"}, {IDC_ALL, "all"},
             {IDC_MAX, "max"},             {IDC_IEND, "i-end"},            {IDC_CENTRE, "centre"},
-            {IDC_JEND, "j-end"}};
+            {IDC_JEND, "j-end"},          {IDC_CONTOUR_MORE, "contour-more"}, {IDC_DEFORMED_MORE, "deformed-more"},
+            {IDC_VALUES_MORE, "values-more"}, {IDC_LEGEND_MORE, "legend-more"}};
 }
 
 void CPVXBarBForc::TakeInitialValues() {
@@ -338,7 +339,8 @@ std::vector<CBarControlName> CPVXBarBSfd::GetControlNames() const {
             {IDC_UNDEFORMED, "undeformed"}, {IDC_ALL, "all"},             {IDC_MAX, "max"},
             {IDC_IEND, "i-end"},          {IDC_CENTRE, "centre"},         {IDC_JEND, "j-end"},
             {IDC_EXACT, "method"},        {IDC_FILL_NONE, "fill"},        {IDC_SCALE, "scale"},
-            {IDC_MINMAX, "minmax"}};
+            {IDC_MINMAX, "minmax"},       {IDC_CONTOUR_MORE, "contour-more"}, {IDC_VALUES_MORE, "values-more"},
+            {IDC_LEGEND_MORE, "legend-more"}};
 }
 
 void CPVXBarBSfd::DoDataExchange(CDataExchange* pDX) {

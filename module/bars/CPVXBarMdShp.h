@@ -16,6 +16,7 @@
 
 #include <vector>
 
+#include "host/base/CFormViewInBar.h"
 #include "module/bars/CPVXBarDeformPage.h"
 #include "platform/ui/CDialog.h"
 
@@ -86,7 +87,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-class CPVXMdShpDetDlg : public CDialog {
+class CPVXMdShpDetDlg : public CDialog, public IHostControlNames {
     DECLARE_DYNAMIC(CPVXMdShpDetDlg)
 public:
     enum : UINT {
@@ -103,6 +104,9 @@ public:
     // The values into the engine (a scale or factor that is no number keeps the engine's), the
     // apply-on-OK box into the model, and with it on the page executed.
     void OnOK() override;
+    std::vector<CBarControlName> GetControlNames() const override {
+        return {{IDC_SCALE, "scale"}, {IDC_CUBIC, "cubic"}, {IDC_CUBIC_FACTOR, "cubic-factor"}, {IDC_APPLY_ON_OK, "apply-on-ok"}};
+    }
 
     CPVXBarDlgBase* m_pPage;
     CPVXView* m_pView;

@@ -76,6 +76,10 @@ void CPVXDefDetDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Check(pDX, IDC_OPT_APPLY_ON_OK, m_bApplyOnOK);
 }
 
+std::vector<CBarControlName> CPVXDefDetDlg::GetControlNames() const {
+    return {{IDC_DEF_SCALE, "scale"}, {IDC_DEF_NODAL, "beam-deformation"}, {IDC_OPT_APPLY_ON_OK, "apply-on-ok"}};
+}
+
 BOOL CPVXDefDetDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     if (m_pEngine) {
@@ -171,6 +175,13 @@ void CPVXNumDetDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Check(pDX, IDC_NUM_DIRECTION, m_bDirection);
     DDX_CBIndex(pDX, IDC_NUM_ANGLE, m_nAngleIndex);
     DDX_Check(pDX, IDC_OPT_APPLY_ON_OK, m_bApplyOnOK);
+}
+
+std::vector<CBarControlName> CPVXNumDetDlg::GetControlNames() const {
+    return {{IDC_NUM_DECIMALS, "decimals"},      {IDC_NUM_EXPONENT, "exponent"},
+            {IDC_NUM_ONLY_MINMAX, "only-minmax"}, {IDC_NUM_MINMAX_BOTH, "minmax-mode"},
+            {IDC_NUM_RATIO, "ratio"},            {IDC_NUM_DIRECTION, "direction"},
+            {IDC_NUM_ANGLE, "angle"},            {IDC_OPT_APPLY_ON_OK, "apply-on-ok"}};
 }
 
 BOOL CPVXNumDetDlg::OnInitDialog() {

@@ -17,6 +17,7 @@
 // with the class library's message.
 #pragma once
 
+#include "host/base/CFormViewInBar.h"
 #include "platform/afx/CString.h"
 #include "platform/ui/CDialog.h"
 
@@ -51,7 +52,7 @@ BOOL PVXParseNumber(const CString& text, double& v);
 // missing), then a render with the animation mode re-entered or left.
 void PVXOptionDialogApplyDeformed(I_PVXModel* pModel);
 
-class CPVXDefDetDlg : public CDialog {
+class CPVXDefDetDlg : public CDialog, public IHostControlNames {
     DECLARE_DYNAMIC(CPVXDefDetDlg)
 public:
     explicit CPVXDefDetDlg(CWnd* pParent = nullptr);
@@ -64,6 +65,7 @@ public:
     // Without a page: the deformed shape on in the model and its engines; with bApplyOnOK the
     // engine is rebuilt when bRebuild and the view redrawn.
     void ApplyToModel(int bApplyOnOK, int bRebuild);
+    std::vector<CBarControlName> GetControlNames() const override;
 
     CPVXBarDlgBase* m_pPage;       // calling page, may be null
     CPVXView* m_pView;
@@ -78,7 +80,7 @@ private:
     I_PVXModel* Model() const;
 };
 
-class CPVXNumDetDlg : public CDialog {
+class CPVXNumDetDlg : public CDialog, public IHostControlNames {
     DECLARE_DYNAMIC(CPVXNumDetDlg)
 public:
     static constexpr int kAngleCount = 13;  // 0, 15, ... 180 degrees
@@ -93,6 +95,7 @@ public:
     // Without a page: the block's number options into the display options (the exponent also
     // into the model's copy), numbers shown, and the view redrawn.
     void ApplyToModel();
+    std::vector<CBarControlName> GetControlNames() const override;
 
     CPVXBarDlgBase* m_pPage;       // calling page, may be null
     CPVXView* m_pView;

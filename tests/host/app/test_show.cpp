@@ -237,3 +237,43 @@ TEST(PvxHostShowTest, NodeQueryReportsTheNodesDisplacement) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace hostrun;
+
+// The details dialogs of a page through --details: values they refuse keep the dialog open with
+// its message (status 1, no picture); accepted values draw.
+TEST(PvxHostShowTest, DetailsDialogsTakeTheirValuesOrRefuseThem) {
+    struct Row {
+        const char* label;
+        std::string args;
+        int code;
+        const char* message;  // in stderr; null: none expected
+    } rows[] = {
+        {"decimals and exponent", "show 7204 --set values=1 --details values-more --detail-set decimals=2 --detail-set exponent=1", 0, nullptr},
+        {"angle", "show 7204 --details values-more --detail-set direction=1 --detail-set angle=90", 0, nullptr},
+        {"no angle on the frame pages", "show 7301 --details values-more --detail-set direction=1", 1, "is disabled"},
+        {"only min and max", "show 7202 --details values-more --detail-set only-minmax=1 --detail-set minmax-mode=2 --detail-set ratio=50", 0, nullptr},
+        {"display scale", "show 7201 --details deformed-more --detail-set scale=20", 0, nullptr},
+        {"decimals 16", "show 7204 --details values-more --detail-set decimals=16", 1, "between 0 and 15"},
+        {"ratio 101", "show 7204 --details values-more --detail-set only-minmax=1 --detail-set ratio=101", 1, "between 0 and 100"},
+        {"decimals no number", "show 7204 --details values-more --detail-set decimals=two", 1, "Please enter an integer"},
+        {"no such control", "show 7204 --details values-more --detail-set colour=1", 2, "has no control \"colour\""},
+        {"no such button", "show 7204 --details nothing-more", 2, "has no button \"nothing-more\""},
+        {"detail without details", "show 7204 --detail-set decimals=2", 2, "give --details BUTTON"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const std::string pic = kTmp + "/show_details_" + kPid + ".bmp";
+        const RunResult a = RunHost(r.args + " --out '" + pic + "'", "showdetails");
+        EXPECT_EQ(a.code, r.code) << a.err;
+        if (r.message) {
+            EXPECT_NE(a.err.find(r.message), std::string::npos) << a.err;
+        }
+        EXPECT_EQ(std::ifstream(pic).good(), r.code == 0);
+        std::remove(pic.c_str());
+    }
+}
+
+}  // namespace
