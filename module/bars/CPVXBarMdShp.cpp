@@ -250,6 +250,8 @@ int CPVXBarMdShp::ShowModes(const std::vector<int>& modes, int nArrangement) {
 
     CWnd* pMain = AfxGetMainWnd();
     std::vector<CPVXView*> views = CollectResultViews();
+    // The page's own view shows the first mode; the windows opened after it go first.
+    if (auto it = std::find(views.begin(), views.end(), m_pView); it != views.end()) std::rotate(views.begin(), it, it + 1);
     for (CPVXView* v : views)
         if (CFrameWnd* f = v->GetParentFrame()) f->SendMessage(WM_COMMAND, MAKEWPARAM(ID_RESULT_FRAME_NOTICE, 0), 0);
     // Views beyond the modes go (never the main window itself).

@@ -288,6 +288,11 @@ TEST_F(DeformBarFixture, MultiModeDisplayShowsEachModeInAViewOfItsOwn) {
     EXPECT_EQ(nNew, 2);
     EXPECT_EQ(nTile, 1);
     EXPECT_EQ(CPVXView::m_pMyself, m_pView) << "the bars go on with the page's view";
+    // One mode after that: the windows no mode needs are closed.
+    std::vector<int> one = {3};
+    EXPECT_EQ(page->ShowModes(one, 1), 1);
+    ASSERT_EQ(CPVXBarMdShp::CollectResultViews().size(), 1u);
+    EXPECT_EQ(m_pView->GetPVXModel()->m_nLoadKey, 3u);
     bar->DestroyWindow();
 }
 
