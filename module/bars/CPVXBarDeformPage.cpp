@@ -4,7 +4,7 @@
 #include "module/bars/T_PVX_BAR_INFO.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/model/I_PVXModel.h"
-#include "platform/ui/CWinApp.h"
+#include "platform/ui/CWaitCursor.h"
 
 IMPLEMENT_DYNAMIC(CPVXBarDeformPage, CPVXBarDlgBase)
 
@@ -58,10 +58,8 @@ void CPVXBarDeformPage::Execute() {
 }
 
 void CPVXBarDeformPage::OnApply() {
-    CWinApp* pApp = AfxGetApp();
-    if (pApp) pApp->BeginWaitCursor();
+    CWaitCursor wait;
     Execute();
-    if (pApp) pApp->EndWaitCursor();
 }
 
 void CPVXBarDeformPage::OnLoadChange() {

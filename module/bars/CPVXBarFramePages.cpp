@@ -10,7 +10,7 @@
 #include "module/force/CForceEngine.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
-#include "platform/ui/CWinApp.h"
+#include "platform/ui/CWaitCursor.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/afxmsg.h"
 
@@ -60,20 +60,7 @@ void CPVXBarFramePage::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL CPVXBarFramePage::OnInitDialog() {
-    CPVXBarContainerBase::m_nCurrentMode = m_nMode;
-    CPVXBarDlgBase::OnInitDialog();
-    SetButtonIcon(IDC_PAGE_ICON, IDI_PAGE_ICON);
-    if (CWnd* p = GetDlgItem(IDC_PAGE_ICON)) p->ShowWindow(SW_HIDE);
-    CWnd* pGroup = GetDlgItem(IDC_PAGE_LOAD_GROUP);
-    CWnd* pClose = GetDlgItem(IDC_PAGE_CLOSE);
-    if (m_pContainer && pGroup && pClose) {
-        CRect group, close;
-        pGroup->GetWindowRect(&group);
-        pClose->GetWindowRect(&close);
-        m_pContainer->LayoutChildDlg(group, close);
-    }
-    if (I_PVXModel* pModel = GetModel()) pModel->m_nLoadStep = 0;
-    SelectLoadOnInit();
+    InitPageDialog(m_nMode);
     TakeInitialValues();
     return TRUE;
 }
@@ -85,10 +72,8 @@ void CPVXBarFramePage::Execute() {
 }
 
 void CPVXBarFramePage::OnApply() {
-    CWinApp* pApp = AfxGetApp();
-    if (pApp) pApp->BeginWaitCursor();
+    CWaitCursor wait;
     Execute();
-    if (pApp) pApp->EndWaitCursor();
 }
 
 void CPVXBarFramePage::OnLoadChange() {
