@@ -113,7 +113,8 @@ std::vector<CBarControlName> CPVXBarSBForc::GetControlNames() const {
             {IDC_VALUES, "values"},     {IDC_LEGEND, "legend"},         {IDC_ANIMATION, "animation"},
             {IDC_FLANGE, "flange"},     {IDC_FILL_NONE, "fill"},        {IDC_SCALE, "scale"},
             {IDC_OUT_ALL, "all"},       {IDC_OUT_CENTRE, "centre"},     {IDC_OUT_I, "i-end"},
-            {IDC_OUT_J, "j-end"},       {IDC_OUT_MAX, "max"}};
+            {IDC_OUT_J, "j-end"},       {IDC_OUT_MAX, "max"},           {IDC_CONTOUR_MORE, "contour-more"},
+            {IDC_VALUES_MORE, "values-more"}, {IDC_LEGEND_MORE, "legend-more"}, {IDC_ANIMATION_MORE, "animation-more"}};
 }
 
 BOOL CPVXBarSBForc::OnInitDialog() {
@@ -292,7 +293,7 @@ void CPVXBarSBForc::OnMaxRule() {
     UpdateOutputEnabling();
 }
 
-void CPVXBarSBForc::OnAnimationMore() { TurnBoxOn(m_bAnimation); }
+void CPVXBarSBForc::OnAnimationMore() { OnAnimationDetails(); }
 
 void CPVXBarSBForc::OnReadControls() { Exchange(TRUE); }
 

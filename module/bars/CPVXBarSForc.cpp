@@ -68,7 +68,8 @@ std::vector<CBarControlName> CPVXBarSForc::GetControlNames() const {
     return {{IDC_LOAD, "load"},         {IDC_UNIT_MEMBER, "unit"},       {IDC_AVERAGE_ELEMENT, "average"},
             {IDC_ACTIVE_ONLY, "active"}, {IDC_COMP_MXX, "component"},    {IDC_POSITIVE, "positive"},
             {IDC_NEGATIVE, "negative"}, {IDC_CONTOUR, "contour"},       {IDC_VALUES, "values"},
-            {IDC_LEGEND, "legend"}};
+            {IDC_LEGEND, "legend"},     {IDC_CONTOUR_MORE, "contour-more"}, {IDC_VALUES_MORE, "values-more"},
+            {IDC_LEGEND_MORE, "legend-more"}};
 }
 
 BOOL CPVXBarSForc::OnInitDialog() {

@@ -51,7 +51,8 @@ void CPVXBarSRbar::DoDataExchange(CDataExchange* pDX) {
 std::vector<CBarControlName> CPVXBarSRbar::GetControlNames() const {
     return {{IDC_LOAD, "load"},       {IDC_UNIT_MEMBER, "unit"}, {IDC_TOP, "top"},
             {IDC_BOTTOM, "bottom"},   {IDC_DIR_X, "direction"},  {IDC_CONTOUR, "contour"},
-            {IDC_VALUES, "values"},   {IDC_LEGEND, "legend"}};
+            {IDC_VALUES, "values"},   {IDC_LEGEND, "legend"},    {IDC_CONTOUR_MORE, "contour-more"},
+            {IDC_VALUES_MORE, "values-more"}, {IDC_LEGEND_MORE, "legend-more"}};
 }
 
 BOOL CPVXBarSRbar::OnInitDialog() {

@@ -41,7 +41,7 @@ BEGIN_MESSAGE_MAP(CPVXBarSWall, CPVXBarSlabPage)
     ON_CONTROL_RANGE(BN_CLICKED, CPVXBarSWall::IDC_COMP_MOMENT, CPVXBarSWall::IDC_COMP_REBAR, OnComponentButton)
     ON_CONTROL_RANGE(BN_CLICKED, CPVXBarSWall::IDC_WALLS_ALL, CPVXBarSWall::IDC_WALLS_USER, OnWallsButton)
     ON_BN_CLICKED(CPVXBarSWall::IDC_VALUES, OnReadControls)
-    ON_BN_CLICKED(CPVXBarSWall::IDC_VALUES_MORE, OnValuesMore)
+    ON_BN_CLICKED(CPVXBarSWall::IDC_VALUES_MORE, OnValuesMoreWithDirection)
     ON_BN_CLICKED(CPVXBarSWall::IDC_LEGEND, OnReadControls)
     ON_BN_CLICKED(CPVXBarSWall::IDC_LEGEND_MORE, OnLegendDetails)
 END_MESSAGE_MAP()
@@ -103,7 +103,7 @@ void CPVXBarSWall::DoDataExchange(CDataExchange* pDX) {
 std::vector<CBarControlName> CPVXBarSWall::GetControlNames() const {
     return {{IDC_LOAD, "load"},      {IDC_COMP_MOMENT, "component"}, {IDC_WALLS_ALL, "walls"},
             {IDC_WALL_LIST, "list"}, {IDC_WIDTH, "width"},           {IDC_VALUES, "values"},
-            {IDC_LEGEND, "legend"}};
+            {IDC_LEGEND, "legend"},  {IDC_VALUES_MORE, "values-more"}, {IDC_LEGEND_MORE, "legend-more"}};
 }
 
 BOOL CPVXBarSWall::OnInitDialog() {
@@ -166,6 +166,8 @@ void CPVXBarSWall::OnWallListDone() {
 }
 
 void CPVXBarSWall::OnReadControls() { Exchange(TRUE); }
+
+void CPVXBarSWall::OnValuesMoreWithDirection() { OnNumberDetails(1); }
 
 void CPVXBarSWall::OnDBUpdate(void* pSender, int nHint, void* pData) {
     CPVXBarSlabPage::OnDBUpdate(pSender, nHint, pData);

@@ -76,6 +76,8 @@ public:
     // Selects the members the list names in the host views (the update brings the walls back).
     void OnWallListDone();
     void OnReadControls();
+    // Values "...": values on, then the number details dialog with the number direction.
+    void OnValuesMoreWithDirection();
 
 protected:
     BOOL Validate() override;

@@ -7,6 +7,7 @@
 #include "host/base/CMsgDll.h"
 #include "module/bars/CPVXBarContainerBase.h"
 #include "module/contour/CContourEngine.h"
+#include "module/engines/CDeformEngine.h"
 #include "module/force/CForceEngine.h"
 #include "module/model/I_PVXModel.h"
 #include "platform/ui/CWaitCursor.h"
@@ -51,12 +52,19 @@ void CPVXBarSlabPage::OnLoadChange() {
     OnLoadChanged();
 }
 
-void CPVXBarSlabPage::OnValuesMore() { TurnBoxOn(m_bValues); }
+void CPVXBarSlabPage::OnValuesMore() { OnNumberDetails(0); }
 
 void CPVXBarSlabPage::OnCloseBar() { CDockDlgBarBase::CloseDlgBar(); }
 
 void CPVXBarSlabPage::RebuildForce(int CForceEngine::*pDataFlag) {
     CForceEngine* e = m_pForceEngine;
+    // The deformation engine the view draws on is built here, before the force engine: built
+    // later by the view, it would name its own extremes (a node) as the view's.
+    if (m_bDeformRebuild && m_pDeformEngine) {
+        m_pDeformEngine->InitEngine();
+        m_bDeformRebuild = 0;
+        m_bForceRebuild = 1;
+    }
     if (m_bForceRebuild && e) {
         if (e->m_pContourEngine) e->m_pContourEngine->ResetGlobalRange();
         e->InitEngine(nullptr, -1);

@@ -46,7 +46,7 @@ public:
     // The load chosen in the list becomes the model's (force rebuild flag set when it differs),
     // then the page's rule for the load type runs (OnLoadChanged).
     void OnLoadChange();
-    // Values "...": values on. (The number details dialog opens here once the module has it.)
+    // Values "...": values on, then the number details dialog (no number direction offered).
     void OnValuesMore();
     // Close: the host's bar closes; the container stays as it is.
     void OnCloseBar();
@@ -60,8 +60,9 @@ protected:
     virtual BOOL Validate() { return TRUE; }
     // After the load changed: the page's sign or face rule.
     virtual void OnLoadChanged() {}
-    // The editing force engine built again when its flag is set (colour range reset first, flag
-    // cleared); the model's result-present flag from the data flag given.
+    // The editing deformation engine (when the page has one) and then the editing force engine
+    // built again when their flags are set (the colour range reset first, the flags cleared); the
+    // model's result-present flag from the data flag given.
     void RebuildForce(int CForceEngine::*pDataFlag);
     // Shows the message of a string key (the page's refusal).
     static void Refuse(const char* pszKey);

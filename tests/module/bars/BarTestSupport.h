@@ -185,9 +185,6 @@ class BarFixture : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // More of the test database, added before it is installed.
-    virtual void AddToDatabase(PostDBBuilder&) {}
-
     // A result view of the given width in the frame; the current view from then on.
     CPVXView* MakeView(int nWidth = 1280, int nHeight = 700);
     // A container made as the host makes one: by new, its window in the frame, its initial update.
@@ -199,6 +196,9 @@ protected:
         return p;
     }
     I_PVXModel& Model() { return *m_pView->GetPVXModel(); }
+    // Further records of a fixture's database (results, modes, load groups), added before the
+    // database is installed.
+    virtual void AddRecords(PostDBBuilder&) {}
     I_PVXCtrl* Ctrl() { return m_pView->GetI_PVXCtrl(); }
 
     CDBDoc m_doc;
