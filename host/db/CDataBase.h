@@ -15,6 +15,7 @@
 #include "host/db/DBRecords.h"
 #include "host/db/DBResultRecords.h"
 #include "host/db/DBTable.h"
+#include "host/db/SlabDesignRecords.h"
 
 #include <memory>
 #include <string>
@@ -58,7 +59,9 @@
     X(STWS, T_STWS_D, "STWS")            \
     X(DISPHIS, T_DISPHIS_D, "DISPHIS")   \
     X(MBWC, T_MBCL_D, "MBWC")            \
-    X(MBWB, T_STRG_D, "MBWB")
+    X(MBWB, T_STRG_D, "MBWB")            \
+    X(SLDG, T_SLDG_D, "SLDG")            \
+    X(SWDF, T_SWDF_D, "SWDF")
 
 enum EPostDBTable {
 #define PVXDB_ENUM(id, type, name) DBT_##id,
