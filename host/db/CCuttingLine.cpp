@@ -47,11 +47,14 @@ int CCuttingLine::GetWallDesignForce(const T_LINE2D& wallLine, int nEnd, double 
     hi.Initialize();
     lo.Initialize();
     if (!post.GetSwdf_ByLcomb(nWall, lcom, &hi, &lo, &value)) return 0;
-    if (value.h0 <= 0) return 0;
+    // The depth is no force: it comes whole with the record of the first term (an envelope's
+    // larger-magnitude slot holds the forces only).
+    const int h0 = hi.h0;
+    if (h0 <= 0) return 0;
 
     const double dMoment = value.m[nEnd] * dCutLength;
     pValues[0] = dMoment;
     pValues[1] = value.v[nEnd] * dCutLength;
-    pValues[2] = std::fabs(dMoment) * 1e6 / (0.9 * kRebarFy * value.h0);
+    pValues[2] = std::fabs(dMoment) * 1e6 / (0.9 * kRebarFy * h0);
     return 1;
 }
