@@ -67,6 +67,7 @@ TABLES = {
     "MPAM": MODEL + ("mass BLOB",),
     "PESPR": MODEL + ("elem INTEGER", "kv REAL", "width REAL"),
     "PRTND": MODEL + ("type INTEGER", "dof INTEGER"),
+    "SDIR": MODEL + ("sel INTEGER", "angle1 REAL", "angle2 REAL"),
     "DISP": RESULT + six_reals(("DX", "DY", "DZ", "RX", "RY", "RZ")),
     "REAC": RESULT + six_reals(("FX", "FY", "FZ", "MX", "MY", "MZ")),
     "MODE": RESULT + six_reals(("DX", "DY", "DZ", "RX", "RY", "RZ")),
@@ -83,6 +84,7 @@ TABLES = {
     "SLDG": RESULT + ("force_a REAL", "force_b REAL", "force_edge_a BLOB", "force_edge_b BLOB", "result_a REAL",
                       "result_b REAL", "result_c REAL", "result_edge_a BLOB", "result_edge_b BLOB"),
     "SWDF": RESULT + ("m BLOB", "v BLOB", "h0 INTEGER"),
+    "SMNT": RESULT + ("centre_x REAL", "centre_y REAL", "pos BLOB", "neg BLOB"),
 }
 
 # ---- Codes ----------------------------------------------------------------------------------

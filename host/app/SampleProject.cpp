@@ -1,5 +1,6 @@
 #include "host/app/SampleProject.h"
 #include "host/app/SampleSlabDesign.h"
+#include "host/app/SampleSlabMoments.h"
 
 #include <algorithm>
 #include <cmath>
@@ -563,6 +564,7 @@ private:
     StaticCase MakeCase(UINT lc);
     void SolveRaft(StaticCase& c);
     void AddRaftResults(const StaticCase& c);
+    void AddRaftMemberMoments(const StaticCase& c);
     void AddPileResults(const StaticCase& c);
     void AddColumnResults(const StaticCase& c);
     void AddBeamResults(const StaticCase& c);
@@ -611,7 +613,7 @@ private:
     std::vector<UINT> m_stripNodes;       // strip footing, west to east
     std::vector<UINT> m_stripElems;
     UINT m_balconyMemb = 0;
-    UINT m_raftMemb = 0;
+    UINT m_raftMemb = 0;               // the raft as one slab member
     struct RaftWall {
         UINT memb;
         double length;  // m
@@ -860,7 +862,6 @@ void CSampleGenerator::AddAnnex() {
 // The raft as one member (301) of all raft plates, with its outline as a slab record.
 void CSampleGenerator::AddRaftMember() {
     const UINT raftMemb = m_nextElem;
-    m_raftMemb = raftMemb;
     const std::vector<UINT> outline = {RaftNode(0, 0), RaftNode(m_nx, 0), RaftNode(m_nx, m_ny), RaftNode(0, m_ny)};
     std::vector<UINT> elems;
     elems.reserve(static_cast<size_t>(m_nx) * m_ny);
@@ -868,6 +869,9 @@ void CSampleGenerator::AddRaftMember() {
         for (int i = 0; i < m_nx; ++i) elems.push_back(RaftElem(i, j));
     m_sink.AddMember(raftMemb, 301, outline, elems, 0.0, 0);
     m_sink.AddSlab(raftMemb, 301, outline);
+    // Its rebar runs along the raft's sides.
+    m_sink.AddRebarDirection(raftMemb, 0, 0.0, 0.0);
+    m_raftMemb = raftMemb;
 }
 
 // The lines of the cutting-line table: a cutting line across the raft at y = 7 m (inside the
@@ -1002,6 +1006,7 @@ void CSampleGenerator::AddStaticResults() {
         StaticCase c = MakeCase(lc);
         SolveRaft(c);
         AddRaftResults(c);
+        AddRaftMemberMoments(c);
         AddPileResults(c);
         AddColumnResults(c);
         AddBeamResults(c);
@@ -1099,6 +1104,16 @@ void CSampleGenerator::AddRaftResults(const StaticCase& c) {
             }
             m_sink.AddPlateForces(c.lc, RaftElem(i, j), blk);
         }
+}
+
+// The raft member's design moments from the node moments of the case (m_field).
+void CSampleGenerator::AddRaftMemberMoments(const StaticCase& c) {
+    const SlabMemberMoments m = MakeSlabMemberMoments(m_nx, m_ny, [this](int i, int j, double& mxx, double& myy) {
+        const RaftField& f = FieldAt(i, j);
+        mxx = f.mxx;
+        myy = f.myy;
+    });
+    m_sink.AddSlabMoments(c.lc, m_raftMemb, m.centreX, m.centreY, m.pos, m.neg);
 }
 
 // Piles: axial share, lateral share of the base shear with a fixed-head moment.
