@@ -276,10 +276,10 @@ TEST(PvxHostShowTest, DetailsDialogsTakeTheirValuesOrRefuseThem) {
     }
 }
 
-// The slab force page draws through its Apply what the plain render of mode 16 draws with the
-// same settings: the same extremes at the same slab elements (not the node the deformation the
-// view draws on has its largest value at).
-TEST(PvxHostShowTest, SlabForcePageDrawsWhatTheRenderOfItsModeDraws) {
+// The slab pages draw through their Apply what the plain render of their mode draws with the
+// same settings: the same extremes at the same slab elements (for mode 16 not the node where the
+// deformation the view draws on is largest).
+TEST(PvxHostShowTest, SlabPagesDrawWhatTheRenderOfTheirModeDraws) {
     struct Row {
         const char* show;
         const char* render;
@@ -289,6 +289,8 @@ TEST(PvxHostShowTest, SlabForcePageDrawsWhatTheRenderOfItsModeDraws) {
          "render --mode slab-force --load LL --option unit=1 --component VXX"},
         {"show 7303 --load DL --set unit=1 --set negative=0",
          "render --mode slab-force --load DL --option unit=1 --option negative=0"},
+        {"show 12201 --load ENV", "render --mode slab-rebar --load ENV"},
+        {"show 7401 --set width=2", "render --mode slab-wall --option wall-width=2"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.show);

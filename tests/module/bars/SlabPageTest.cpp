@@ -196,9 +196,11 @@ TEST_F(SlabFixture, SlabPagesExecuteTheirModesWithTheChosenSettings) {
         ASSERT_NE(Model().m_pForceEngine, nullptr);
         r.check(*Model().m_pForceEngine);
         EXPECT_EQ(page->m_bForceRebuild, 0) << "the engine was built by the Apply";
-        // The view draws on a deformation engine handed over built (with a page that has one):
+        // The view draws on a deformation engine handed over built (the slab detail bar has none):
         // built by the view after the force engine, it would name its extremes as the view's.
-        EXPECT_FALSE(Calls("CDeformEngine::InitEngine"));
+        if (CPVXBarContainerBase::m_pDeformEngine) {
+            EXPECT_FALSE(Calls("CDeformEngine::InitEngine"));
+        }
         EngineCallLog::Enable(false);
         bar->DestroyWindow();
     }
