@@ -246,6 +246,12 @@ int CPostCtrl::GetMbwc(UINT resultNo, T_MBCL_D* p0, T_MBCL_D* p1, T_MBCL_D* p2, 
 int CPostCtrl::GetMbwg(UINT resultNo, T_STRG_D* p0, T_STRG_D* p1, T_STRG_D* p2, int) const {
     return Query<DBT_MBWB>(resultNo, p0, p1, p2);
 }
+int CPostCtrl::GetStripForce(UINT stripKey, T_CLDF_D* p0, T_CLDF_D* p1, T_CLDF_D* p2) const {
+    return Query<DBT_STRIPF>(stripKey, p0, p1, p2);
+}
+int CPostCtrl::GetRibForce(UINT ribNo, T_CLDF_D* p0, T_CLDF_D* p1, T_CLDF_D* p2) const {
+    return Query<DBT_RIBF>(ribNo, p0, p1, p2);
+}
 
 int CPostCtrl::ConvertStrpForce_UCS(const double own[3][3], const double target[3][3], T_STRP_DL& rec) const {
     constexpr double kUnitTol = 1e-6;  // an axis row this far from length 1 is refused

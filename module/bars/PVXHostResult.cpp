@@ -86,9 +86,11 @@ CEngineBase* ModeEngine(I_PVXModel& m, EngineKind k) {
 }
 
 // Force modes whose drawing passes are built: the frame force contour and diagrams, the wall
-// force contours and diagrams and the plate forces.
-bool ForceModeDraws(int mode) {
+// force contours and diagrams, the plate forces and the rib-beam diagrams of the slab forces on
+// beams per element.
+bool ForceModeDraws(const I_PVXModel& m, int mode) {
     using namespace PVXMode;
+    if (mode == kSlabForceBeam) return m.m_pForceEngine && m.m_pForceEngine->m_nSForcUnit == 1;
     return mode == kFrameForceContour || mode == kFrameForceDiagram || mode == kWallForceContour ||
            mode == kWallForceDiagram || mode == kPlateForce;
 }
@@ -98,7 +100,7 @@ bool ForceModeDraws(int mode) {
 // built so far draw; the principal stress engine draws itself.
 bool EngineDraws(I_PVXModel& m, EngineKind k, int mode) {
     CEngineBase* e = ModeEngine(m, k);
-    if (k == EngineKind::kForce) return e && ForceModeDraws(mode);
+    if (k == EngineKind::kForce) return e && ForceModeDraws(m, mode);
     if (k == EngineKind::kStress) return e != nullptr;
     if (!e) return false;
     CDC* pDC = m.m_pPVXCtrl ? m.m_pPVXCtrl->GetMemDC() : nullptr;
@@ -126,6 +128,7 @@ int DataReady(I_PVXModel& m, EngineKind k, int mode) {
         case PVXMode::kSlabCrack: return f.m_bSCracData;
         case PVXMode::kSlabWall: return f.m_bSWallBuilt;
         case PVXMode::kSlabStrip: return f.m_bCLForcData;
+        case PVXMode::kSlabForceBeam: return f.m_nSForcUnit == 1 ? f.m_bCLForcData : f.m_bSForcData;
         default: return f.m_bSForcData;
         }
     }
@@ -236,6 +239,23 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         m.m_pForceEngine->m_bBSfdBmdLine = n < 2 ? 1 : 0;
         m.m_pForceEngine->m_bBSfdBmdFill = n > 0 ? 1 : 0;
         return true;
+    }
+    if (k == EngineKind::kForce && (mode == PVXMode::kSlabForceBeam || mode == PVXMode::kSlabStrip)) {
+        // The slab-force page on beams: per member (0) or per element (1), the rib and strip
+        // diagrams' force (0 moment, 1 shear) and their width lines.
+        CForceEngine& f = *m.m_pForceEngine;
+        if (name == "unit" && (n == 0 || n == 1)) {
+            f.m_nSForcUnit = n;
+            return true;
+        }
+        if (name == "strip-force" && (n == 0 || n == 1)) {
+            f.m_nCLForcComp = n;
+            return true;
+        }
+        if (name == "width-lines") {
+            f.m_bCLShowWidth = n;
+            return true;
+        }
     }
     if (name == "deformed" && k == EngineKind::kForce) {
         m.m_pForceEngine->m_bDeformed = n;

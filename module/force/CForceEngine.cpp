@@ -189,6 +189,7 @@ void CForceEngine::ImportEngine(CForceEngine* pSrc) {
 
     // Figure column forces.
     m_arrCForc4Figure.Copy(pSrc->m_arrCForc4Figure);
+    m_figColmSummary = pSrc->m_figColmSummary;
 }
 
 // ---- dispatch --------------------------------------------------------------------------------

@@ -224,5 +224,4 @@ void CForceEngine::OutputSRbarNumbersMemb(CDC*) {}
 void CForceEngine::DrawSCracContour(CDC*) {}
 void CForceEngine::DrawSWallContour(CDC*) {}
 void CForceEngine::OutputSWallNumbers(CDC*) {}
-void CForceEngine::DrawCLineSfdBmd(CDC*) {}
 void CForceEngine::OutputSBForcNumbersMemb(CDC*) {}

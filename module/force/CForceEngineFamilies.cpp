@@ -16,8 +16,4 @@ int CForceEngine::MakeSRbarDataListMemb() { return 0; }
 int CForceEngine::MakeSCracDataList() { return 0; }
 int CForceEngine::MakeSCracDataListMemb() { return 0; }
 int CForceEngine::MakeSWallDataList() { return 0; }
-int CForceEngine::MakeSStripDataList() { return 0; }
-int CForceEngine::MakeSBForcDataList() { return 0; }
 int CForceEngine::MakeSBForcDataListMemb() { return 0; }
-int CForceEngine::MakeCForcDataList4Figure() { return 0; }
-void CForceEngine::FinishMakeCLForcData() {}
