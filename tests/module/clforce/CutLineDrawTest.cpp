@@ -252,11 +252,12 @@ TEST_F(CutLineDrawTest, StraightLinePolygonBuilder) {
             EXPECT_TRUE(Near(a.points[i], b.points[i], 1e-9));
             EXPECT_DOUBLE_EQ(a.values[i], b.values[i]);
         }
-        // Axis points lie on the line: y = 0 and z = x / 2.
-        for (INT_PTR i = 0; i < a.points.GetSize(); ++i)
-            if (a.points[i].z == a.points[i].x / 2) {
-                EXPECT_DOUBLE_EQ(a.points[i].y, 0.0);
-            }
+        // A segment (1.1 m) is shorter than a piece (2 m): the axis corners are the stations.
+        for (int k = 0; k <= 8; ++k) {
+            bool bFound = false;
+            for (INT_PTR i = 0; i < a.points.GetSize(); ++i) bFound = bFound || Near(a.points[i], C3DPoint(k, 0, k / 2.0));
+            EXPECT_TRUE(bFound) << "station " << k;
+        }
     }
     Lists c;
     C3DPoint labels[3] = {C3DPoint(9, 9, 9), C3DPoint(9, 9, 9), C3DPoint(9, 9, 9)};
