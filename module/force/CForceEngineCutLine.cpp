@@ -18,6 +18,7 @@
 #include "host/grx/I_PVXCtrl.h"
 #include "module/bars/CPVXBarContainerBase.h"
 #include "module/engines/CDeformEngine.h"
+#include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/I_PVXModel.h"
@@ -26,7 +27,7 @@
 #include "platform/gdi/CSelectScope.h"
 #include "platform/ui/CClientDC.h"
 #include "platform/ui/CView.h"
-#include "platform/ui/CWinApp.h"
+#include "platform/ui/CWaitCursor.h"
 
 namespace {
 
@@ -42,34 +43,6 @@ const COLORREF kWidthLine = RGB(179, 202, 226);
 
 // Component of the block a selector shows: 0 the moment, 1 the shear; -1 for others.
 int SelectedComp(int nSel) { return nSel == 0 ? kMomentComp : (nSel == 1 ? kShearComp : -1); }
-
-class WaitCursor {
-public:
-    WaitCursor() : m_pApp(AfxGetApp()) {
-        if (m_pApp) m_pApp->BeginWaitCursor();
-    }
-    ~WaitCursor() {
-        if (m_pApp) m_pApp->EndWaitCursor();
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    CWinApp* m_pApp;
-};
-
-// An int option set for one scope and put back after.
-class OptionScope {
-public:
-    OptionScope(int& field, int value) : m_field(field), m_saved(field) { field = value; }
-    ~OptionScope() { m_field = m_saved; }
-    OptionScope(const OptionScope&) = delete;
-    OptionScope& operator=(const OptionScope&) = delete;
-
-private:
-    int& m_field;
-    int m_saved;
-};
 
 // World length of one fifth of an inch on the model's view; 0 without a control.
 double ScreenOffset(I_PVXModel* pModel) {
@@ -155,7 +128,7 @@ void CForceEngine::DrawCLineSfdBmd(CDC* pDC) {
     m_arrBSfdBmdOutValMin.RemoveAll();
     m_arrCSfdBmdOutVal.RemoveAll();
     m_arrCSfdBmdOutValMin.RemoveAll();
-    WaitCursor wait;
+    CWaitCursor wait;
     T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
     if (opt.m_Number.m_bShowNumbers) pModel->SelectLoad();
     m_mapBSfdBmdMembValue.RemoveAll();
@@ -163,9 +136,8 @@ void CForceEngine::DrawCLineSfdBmd(CDC* pDC) {
 
     OptionScope wire(opt.m_bWireFrame, 1);
     int nType = pModel->m_nObjectIDFirst;
-    CDeformEngine* pDeform = pModel->m_pDeformEngine;
     if (m_bDeformed) {
-        if (!pDeform) return;
+        if (!pModel->m_pDeformEngine) return;
         ++nType;
     }
     auto drawUndeformed = [&] {
@@ -184,15 +156,11 @@ void CForceEngine::DrawCLineSfdBmd(CDC* pDC) {
         if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
         T_PMEMB_D memb;
         if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb)) continue;
-        if (ctrl.IsActiveElem(a.m_nKey)) {
-            if (IsPossibleBForc(memb))
-                m_bDeformed ? pDeform->DrawDeformedMember(pDC, a.m_nKey) : pModel->PVXDrawMember(pDC, a.m_nKey);
-            else
-                m_bDeformed ? pDeform->DrawInactiveDeformedElement(pDC, a.m_nKey)
-                            : pModel->PVXDrawInactiveMember(pDC, a.m_nKey);
-        } else {
-            m_bDeformed ? pDeform->DrawInactiveDeformedMember(pDC, a.m_nKey) : pModel->PVXDrawInactiveMember(pDC, a.m_nKey);
-        }
+        // On the deformed shape through the deformation engine, as the engine base draws it.
+        if (ctrl.IsActiveElem(a.m_nKey) && IsPossibleBForc(memb))
+            DrawActiveMember(pDC, a.m_nKey);
+        else
+            DrawInactiveMember(pDC, a.m_nKey);
     }
 
     for (INT_PTR i = 0; i < m_arrCLForc.GetSize(); ++i) DoCLineSfdBmd(pDC, m_arrCLForc[i], 0, static_cast<int>(i));

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "host/grx/I_PVXCtrl.h"
+#include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
 #include "module/model/CPVXDrawFuncArray.h"
 #include "module/model/CPVXLabelBase.h"
@@ -33,18 +34,6 @@ enum NumberCode {
     kCodeStart = 6,
     kCodeEnd = 7,
     kCodeMiddle = 8,
-};
-
-class OptionScope {
-public:
-    OptionScope(int& field, int value) : m_field(field), m_saved(field) { field = value; }
-    ~OptionScope() { m_field = m_saved; }
-    OptionScope(const OptionScope&) = delete;
-    OptionScope& operator=(const OptionScope&) = delete;
-
-private:
-    int& m_field;
-    int m_saved;
 };
 
 }  // namespace

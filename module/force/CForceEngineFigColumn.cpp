@@ -14,7 +14,7 @@
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
-#include "platform/ui/CWinApp.h"
+#include "platform/ui/CWaitCursor.h"
 
 namespace {
 
@@ -22,21 +22,6 @@ constexpr int kColumnType = 101;
 constexpr int kFigValues = 10;
 // Components of a figure record's five values per end: shear y, shear z, axial, moment y, moment z.
 constexpr int kFigComp[5] = {1, 2, 0, 4, 5};
-
-class WaitCursor {
-public:
-    WaitCursor() : m_pApp(AfxGetApp()) {
-        if (m_pApp) m_pApp->BeginWaitCursor();
-    }
-    ~WaitCursor() {
-        if (m_pApp) m_pApp->EndWaitCursor();
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    CWinApp* m_pApp;
-};
 
 }  // namespace
 
@@ -47,7 +32,7 @@ int CForceEngine::MakeCForcDataList4Figure() {
     I_PVXModel* pModel = GetModel();
     CDBDoc* pDoc = pModel ? pModel->GetDBDoc() : nullptr;
     if (!pModel || !pDoc || !pDoc->GetPostCtrl() || !pModel->m_bResultDataReady || !pModel->m_pAttrCtrl) return 0;
-    WaitCursor wait;
+    CWaitCursor wait;
     ResetBeamResultData();
     CPostCtrl& post = *pDoc->GetPostCtrl();
     using namespace PVXMode;

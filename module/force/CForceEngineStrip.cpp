@@ -14,28 +14,13 @@
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
-#include "platform/ui/CWinApp.h"
+#include "platform/ui/CWaitCursor.h"
 
 namespace {
 
 constexpr int kSegments = 8;
 constexpr int kSlabMemberType = 301;
 constexpr int kFirstStation = 11;  // first moment of T_STRESS_RESULT; the shear follows each
-
-class WaitCursor {
-public:
-    WaitCursor() : m_pApp(AfxGetApp()) {
-        if (m_pApp) m_pApp->BeginWaitCursor();
-    }
-    ~WaitCursor() {
-        if (m_pApp) m_pApp->EndWaitCursor();
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    CWinApp* m_pApp;
-};
 
 // The force block of a record from the five host stations: station j/8 takes pair j/2 for even
 // j and the mean of its neighbours for odd j; moment into component 0, shear into component 3.
@@ -59,7 +44,7 @@ void FillForceBlock(const T_STRESS_RESULT& r, T_STRG_D& f) {
 int CForceEngine::MakeSStripDataList() {
     I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_bResultDataReady || !pModel->m_pAttrCtrl) return 0;
-    WaitCursor wait;
+    CWaitCursor wait;
     // The slab elements the host integrates a strip's forces over.
     CArray<UINT, UINT> slabElems;
     const CArray<UINT, UINT>& keys = pModel->m_arrAllMembKey;
@@ -106,7 +91,7 @@ int CForceEngine::MakeSStripDataList() {
 int CForceEngine::MakeSBForcDataList() {
     I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_bResultDataReady) return 0;
-    WaitCursor wait;
+    CWaitCursor wait;
     if (!m_pContourEngine) m_pContourEngine = new CContourEngine;
     m_dBForcMax = -DBL_MAX;
     m_dBForcMin = DBL_MAX;
