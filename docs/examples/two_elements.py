@@ -67,6 +67,7 @@ TABLES = {
     "MPAM": MODEL + ("mass BLOB",),
     "PESPR": MODEL + ("elem INTEGER", "kv REAL", "width REAL"),
     "PRTND": MODEL + ("type INTEGER", "dof INTEGER"),
+    "SDIR": MODEL + ("sel INTEGER", "angle1 REAL", "angle2 REAL"),
     "DISP": RESULT + six_reals(("DX", "DY", "DZ", "RX", "RY", "RZ")),
     "REAC": RESULT + six_reals(("FX", "FY", "FZ", "MX", "MY", "MZ")),
     "MODE": RESULT + six_reals(("DX", "DY", "DZ", "RX", "RY", "RZ")),
@@ -80,6 +81,7 @@ TABLES = {
     "DISPHIS": RESULT + ("nstep INTEGER", "dt REAL", "\"values\" BLOB"),
     "MBWC": RESULT + ("d BLOB",),
     "MBWB": RESULT + ("d BLOB",),
+    "SMNT": RESULT + ("centre_x REAL", "centre_y REAL", "pos BLOB", "neg BLOB"),
 }
 
 # ---- Codes ----------------------------------------------------------------------------------

@@ -188,13 +188,8 @@ int CForceEngine::DoBForcMemberContour(CDC* pDC, UINT nMembKey) {
 
 void CForceEngine::DrawSSFRData(CDC*) {}
 void CForceEngine::OutputSSFRData(CDC*) {}
-void CForceEngine::DrawSForcContour(CDC*) {}
-void CForceEngine::DrawSForcContourMemb(CDC*) {}
-void CForceEngine::OutputSForcNumbers(CDC*) {}
-void CForceEngine::OutputSForcNumbersMemb(CDC*) {}
 void CForceEngine::DrawSRbarContour(CDC*) {}
 void CForceEngine::OutputSRbarNumbersMemb(CDC*) {}
 void CForceEngine::DrawSCracContour(CDC*) {}
 void CForceEngine::DrawSWallContour(CDC*) {}
 void CForceEngine::OutputSWallNumbers(CDC*) {}
-void CForceEngine::OutputSBForcNumbersMemb(CDC*) {}

@@ -52,7 +52,8 @@ int CForceEngine::MakeSStripDataList() {
         T_PMEMB_D memb;
         if (!pModel->m_pAttrCtrl->GetMemb(keys[i], memb)) return 0;
         if (memb.type != kSlabMemberType) continue;
-        for (INT_PTR k = 0; k < memb.aElem.GetSize(); ++k) slabElems.Add(memb.aElem[k]);
+        for (INT_PTR k = 0; k < memb.aElem.GetSize(); ++k)
+            if (IsPossibleSForc(memb.aElem[k])) slabElems.Add(memb.aElem[k]);
     }
     if (!m_pContourEngine) m_pContourEngine = new CContourEngine;
 
@@ -120,6 +121,21 @@ int CForceEngine::MakeSBForcDataList() {
         m_bCLForcData = 1;
     }
     return 1;
+}
+
+int CForceEngine::MakeSBForcDataListMemb() {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel || !pModel->m_bResultDataReady || !pModel->m_pAttrCtrl) return 0;
+    CWaitCursor wait;
+    m_arrElemKey.RemoveAll();
+    const CArray<UINT, UINT>& keys = pModel->m_arrAllMembKey;
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
+        T_PMEMB_D memb;
+        if (!pModel->m_pAttrCtrl->GetMemb(keys[i], memb)) return 0;
+        // A slab member without a slab record has no result type (-1): nothing to show.
+        if (memb.type == kSlabMemberType && GetSlabResultType(keys[i]) > 0) m_arrElemKey.Add(keys[i]);
+    }
+    return MakeSForcDataListMemb_MnMx();
 }
 
 void CForceEngine::FinishMakeCLForcData() {

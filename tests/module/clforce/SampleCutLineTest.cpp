@@ -170,3 +170,18 @@ TEST_F(SampleCutLineTest, StripRecordIsTheStripTable) {
     EXPECT_EQ(centre, 1);
     EXPECT_EQ(width, 2);
 }
+
+TEST_F(SampleCutLineTest, PerMemberSlabBeamsListTheSlabMembersWithAResultType) {
+    // Mode 22 per member lists the slab members (type 301) whose slab record gives a result type.
+    Rows db;
+    const auto rows = db.Table(
+        "SELECT PMEMB.key FROM PMEMB JOIN PSLAB ON PSLAB.key = PMEMB.key WHERE PMEMB.type = 301 AND "
+        "PSLAB.result_type > 0 ORDER BY PMEMB.seq");
+    ASSERT_FALSE(rows.empty());
+    m_model->m_nDisplayMode = 22;
+    CForceEngine e(m_model.get());
+    e.m_nSForcUnit = 0;
+    EXPECT_EQ(e.InitEngine(nullptr, 22), 1);
+    ASSERT_EQ(e.m_arrElemKey.GetSize(), static_cast<INT_PTR>(rows.size()));
+    for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(e.m_arrElemKey[static_cast<INT_PTR>(i)], static_cast<UINT>(rows[i][0]));
+}
