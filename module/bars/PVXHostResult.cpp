@@ -436,8 +436,9 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_GetResultExtremes(
     pRep->bExtremes = 1;
     pRep->dMax = pEngine->m_dLegendMax;
     pRep->dMin = pEngine->m_dLegendMin;
-    // Per-member slab forces range over the members' side moments.
-    const bool bSlabMembers = mode == PVXMode::kSlabForce && m.m_pForceEngine && m.m_pForceEngine->m_nSForcUnit == 0;
+    // Per-member slab forces (also on beams) range over the members' side moments.
+    const bool bSlabMembers = (mode == PVXMode::kSlabForce || mode == PVXMode::kSlabForceBeam) && m.m_pForceEngine &&
+                              m.m_pForceEngine->m_nSForcUnit == 0;
     if (bSlabMembers) {
         pRep->dMax = m.m_pForceEngine->m_dSMembMax;
         pRep->dMin = m.m_pForceEngine->m_dSMembMin;
