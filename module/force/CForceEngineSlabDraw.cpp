@@ -20,8 +20,9 @@
 #include "host/grx/GRE_Atom.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/contour/CContourEngine.h"
-#include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
+#include "module/engines/OptionScope.h"
+#include "platform/ui/CWaitCursor.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXDrawFuncArray.h"
 #include "module/model/CPVXLabelBase.h"
@@ -29,7 +30,6 @@
 #include "module/model/T_PVX_DOPT_D.h"
 #include "platform/gdi/CGdiObject.h"
 #include "platform/gdi/CSelectScope.h"
-#include "platform/ui/CWaitCursor.h"
 
 namespace {
 
@@ -68,8 +68,8 @@ void CForceEngine::DrawSForcContour(CDC* pDC) {
     if (!m_bSForcData || !pDC || !pModel || !pModel->m_pPVXCtrl || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return;
     CWaitCursor wait;
     T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
-    OptionScope restoreWidth(pModel->m_nPenFactor);
-    OptionScope restoreMode(opt.m_bWireFrame);
+    OptionScope restoreWidth(pModel->m_nPenFactor, pModel->m_nPenFactor);
+    OptionScope restoreMode(opt.m_bWireFrame, opt.m_bWireFrame);
     const int nWidth = pModel->m_nPenFactor;
     CPen pen(PS_SOLID, nWidth, m_pContourEngine ? m_pContourEngine->m_crElemEdge : RGB(0, 0, 0));
     CSelectScope<CPen> selectPen(pDC, &pen);
@@ -137,10 +137,10 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey) {
     if (!m_pContourEngine) return 0;
     T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
     // The options a face drawing may change are put back on every way out.
-    OptionScope restoreMode(opt.m_bWireFrame);
-    OptionScope restoreCulling(opt.m_bPlaneCulling);
-    OptionScope restoreFill(opt.m_nRenderMode);
-    OptionScope restoreStyle(m_pContourEngine->m_nFillStyle);
+    OptionScope restoreMode(opt.m_bWireFrame, opt.m_bWireFrame);
+    OptionScope restoreCulling(opt.m_bPlaneCulling, opt.m_bPlaneCulling);
+    OptionScope restoreFill(opt.m_nRenderMode, opt.m_nRenderMode);
+    OptionScope restoreStyle(m_pContourEngine->m_nFillStyle, m_pContourEngine->m_nFillStyle);
 
     ShapeLists shape;
     T_SHAPE_ARGUMENT arg = shape.Argument(0);
