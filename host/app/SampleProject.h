@@ -103,6 +103,14 @@ public:
     // design forces per metre across the ends of a wall standing on it under a load case.
     virtual void AddSlabDesign(UINT comb, UINT memb, const T_SLDG_D& rec) {}
     virtual void AddSlabWallForces(UINT load, UINT wall, const T_SWDF_D& rec) {}
+    // A rib beam of the slabs' design: its beam member, slab widths on the positive side (the
+    // line turned 90 degrees counter-clockwise in plan), the negative side and the flange width,
+    // its end points (x, y, z; m) and arc height.
+    virtual void AddRib(UINT ribNo, UINT memb, const double* widths3, const double* p1, const double* p2, double arc) {}
+    // Design moments (kN·m) and shears (kN) at 0, 1/4, 1/2, 3/4 and 1 of a slab strip (by its
+    // cutting-line key) or a rib beam (by its rib number).
+    virtual void AddStripForces(UINT load, UINT stripKey, const double* m5, const double* v5) {}
+    virtual void AddRibForces(UINT load, UINT ribNo, const double* m5, const double* v5) {}
 };
 
 // Load keys of the sample.

@@ -35,6 +35,7 @@
     X(PSTLD, T_PSTLD_D, "PSTLD")         \
     X(PLCOM, T_PLCOM_D, "PLCOM")         \
     X(CTLN, T_CTLN_D, "CTLN")            \
+    X(RIBB, T_RIBB_D, "RIBB")            \
     X(PSEMAP, T_PSEMAP_D, "PSEMAP")      \
     X(PSELEM, T_PSELEM_D, "PSELEM")      \
     X(PRDSTSE, T_PRDSTSE_D, "PRDSTSE")   \
@@ -53,6 +54,8 @@
     X(REAC, T_REAC_D, "REAC")            \
     X(MODE, T_MODE_D, "MODE")            \
     X(STRP, T_STRP_DL, "STRP")           \
+    X(STRIPF, T_CLDF_D, "STRIPF")        \
+    X(RIBF, T_CLDF_D, "RIBF")            \
     X(MBWG, T_MBWG_D, "MBWG")            \
     X(STRG, T_STRG_D, "STRG")            \
     X(MBCL, T_MBCL_D, "MBCL")            \

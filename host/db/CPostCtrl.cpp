@@ -246,6 +246,12 @@ int CPostCtrl::GetMbwc(UINT resultNo, T_MBCL_D* p0, T_MBCL_D* p1, T_MBCL_D* p2, 
 int CPostCtrl::GetMbwg(UINT resultNo, T_STRG_D* p0, T_STRG_D* p1, T_STRG_D* p2, int) const {
     return Query<DBT_MBWB>(resultNo, p0, p1, p2);
 }
+int CPostCtrl::GetStripForce(UINT stripKey, T_CLDF_D* p0, T_CLDF_D* p1, T_CLDF_D* p2) const {
+    return Query<DBT_STRIPF>(stripKey, p0, p1, p2);
+}
+int CPostCtrl::GetRibForce(UINT ribNo, T_CLDF_D* p0, T_CLDF_D* p1, T_CLDF_D* p2) const {
+    return Query<DBT_RIBF>(ribNo, p0, p1, p2);
+}
 
 namespace {
 // R[i][j] = target_i . own_j, the turn from the element's axes into the target axes; false when

@@ -62,6 +62,10 @@ public:
     // (table MBWC) and a wall beam's eight segments (table MBWB).
     int GetMbwc(UINT resultNo, T_MBCL_D* p0, T_MBCL_D* p1, T_MBCL_D* p2, int) const;
     int GetMbwg(UINT resultNo, T_STRG_D* p0, T_STRG_D* p1, T_STRG_D* p2, int) const;
+    // Design forces of a slab strip (by its key in the cutting-line table, table STRIPF) and of a
+    // rib beam (by its rib number, table RIBF).
+    int GetStripForce(UINT stripKey, T_CLDF_D* p0, T_CLDF_D* p1, T_CLDF_D* p2) const;
+    int GetRibForce(UINT ribNo, T_CLDF_D* p0, T_CLDF_D* p1, T_CLDF_D* p2) const;
 
     // Turns the forces of a plate record (membrane forces, moments, transverse shears of every
     // block) from the element's own axes into target axes, in place, and recomputes the

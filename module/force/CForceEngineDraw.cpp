@@ -188,4 +188,3 @@ int CForceEngine::DoBForcMemberContour(CDC* pDC, UINT nMembKey) {
 
 void CForceEngine::DrawSSFRData(CDC*) {}
 void CForceEngine::OutputSSFRData(CDC*) {}
-void CForceEngine::DrawCLineSfdBmd(CDC*) {}

@@ -9,8 +9,3 @@ int CForceEngine::MakeSSFRData() { return 1; }
 // Design wall forces of the combination load types are not shown.
 int CForceEngine::MakeDgnWForcDataList() { return 0; }
 
-int CForceEngine::MakeSStripDataList() { return 0; }
-int CForceEngine::MakeSBForcDataList() { return 0; }
-int CForceEngine::MakeSBForcDataListMemb() { return 0; }
-int CForceEngine::MakeCForcDataList4Figure() { return 0; }
-void CForceEngine::FinishMakeCLForcData() {}
