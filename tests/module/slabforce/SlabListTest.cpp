@@ -304,6 +304,16 @@ TEST_F(SlabTest, ColourLevelsOfTheSidesShown) {
     }
 }
 
+TEST_F(SlabTest, ColourLevelsOfAScaleWithoutLevelsStayInBounds) {
+    // A scale asked for no level at all still gets its one level (the upper end) instead of a
+    // write before the start of the list; the scale's own build then keeps its least count.
+    CForceEngine e(&M());
+    e.m_pContourEngine = new CContourEngine(-60.0, 100.0);
+    e.m_pContourEngine->m_nNumColor = 0;
+    e.MakeSForcPosNegRange();
+    EXPECT_GE(e.m_pContourEngine->m_nNumColor, 2);
+}
+
 TEST_F(SlabTest, NodalAveragingMeansTheComponentAtSharedNodes) {
     // Node 2 is corner 2 of plate 11 (Mxx 2) and corner 1 of plate 12 (10): mean 6. Node 5 is
     // corner 3 of plate 11 (3) and corner 4 of plate 12 (40): mean 21.5. Unshared corners keep
