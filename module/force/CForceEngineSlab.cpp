@@ -19,11 +19,11 @@
 #include "module/bars/CPVXBarContainerBase.h"
 #include "module/contour/CContourEngine.h"
 #include "module/force/CForceEngine.h"
-#include "module/force/PlateWallSupport.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXSElemCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
+#include "platform/ui/CWaitCursor.h"
 
 namespace {
 
@@ -192,7 +192,7 @@ int CForceEngine::GetSlabEnvelopeCombs(int& nKind, int& nFirst, int& nCount) con
 // ---- per-element lists ------------------------------------------------------------------------------
 
 int CForceEngine::MakeSForcDataList() {
-    forcepw::WaitCursorScope wait;
+    CWaitCursor wait;
     m_arrElemKey.RemoveAll();
     m_mapSForc.RemoveAll();
     m_mapSForcPos.RemoveAll();
@@ -467,7 +467,7 @@ void CForceEngine::GetAverageNodalSForcDataList() {
 // ---- per-member lists -----------------------------------------------------------------------------
 
 int CForceEngine::MakeSForcDataListMemb() {
-    forcepw::WaitCursorScope wait;
+    CWaitCursor wait;
     I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_bResultDataReady || !pModel->m_pAttrCtrl) return 0;
     m_arrElemKey.RemoveAll();

@@ -20,8 +20,8 @@
 #include "host/grx/GRE_Atom.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/contour/CContourEngine.h"
+#include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
-#include "module/force/PlateWallSupport.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXDrawFuncArray.h"
 #include "module/model/CPVXLabelBase.h"
@@ -29,6 +29,7 @@
 #include "module/model/T_PVX_DOPT_D.h"
 #include "platform/gdi/CGdiObject.h"
 #include "platform/gdi/CSelectScope.h"
+#include "platform/ui/CWaitCursor.h"
 
 namespace {
 
@@ -65,10 +66,10 @@ void CForceEngine::DrawSForcContourMemb(CDC* pDC) {
 void CForceEngine::DrawSForcContour(CDC* pDC) {
     I_PVXModel* pModel = GetModel();
     if (!m_bSForcData || !pDC || !pModel || !pModel->m_pPVXCtrl || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return;
-    forcepw::WaitCursorScope wait;
+    CWaitCursor wait;
     T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
-    forcepw::IntScope restoreWidth(pModel->m_nPenFactor, pModel->m_nPenFactor);
-    forcepw::IntScope restoreMode(opt.m_bWireFrame, opt.m_bWireFrame);
+    OptionScope restoreWidth(pModel->m_nPenFactor, pModel->m_nPenFactor);
+    OptionScope restoreMode(opt.m_bWireFrame, opt.m_bWireFrame);
     const int nWidth = pModel->m_nPenFactor;
     CPen pen(PS_SOLID, nWidth, m_pContourEngine ? m_pContourEngine->m_crElemEdge : RGB(0, 0, 0));
     CSelectScope<CPen> selectPen(pDC, &pen);
@@ -136,12 +137,12 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey) {
     if (!m_pContourEngine) return 0;
     T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
     // The options a face drawing may change are put back on every way out.
-    forcepw::IntScope restoreMode(opt.m_bWireFrame, opt.m_bWireFrame);
-    forcepw::IntScope restoreCulling(opt.m_bPlaneCulling, opt.m_bPlaneCulling);
-    forcepw::IntScope restoreFill(opt.m_nRenderMode, opt.m_nRenderMode);
-    forcepw::IntScope restoreStyle(m_pContourEngine->m_nFillStyle, m_pContourEngine->m_nFillStyle);
+    OptionScope restoreMode(opt.m_bWireFrame, opt.m_bWireFrame);
+    OptionScope restoreCulling(opt.m_bPlaneCulling, opt.m_bPlaneCulling);
+    OptionScope restoreFill(opt.m_nRenderMode, opt.m_nRenderMode);
+    OptionScope restoreStyle(m_pContourEngine->m_nFillStyle, m_pContourEngine->m_nFillStyle);
 
-    forcepw::ShapeLists shape;
+    ShapeLists shape;
     T_SHAPE_ARGUMENT arg = shape.Argument(0);
     pModel->GetShapeElement(nElemKey, elem, shape.faces, &shape.flags, arg, 1, 0);
     const INT_PTR nFaces = shape.faces.GetSize();
@@ -210,7 +211,7 @@ void CForceEngine::OutputSForcNumbers(CDC* pDC) {
     label.SetLabelOption(&opt.m_Number);
     label.BeginDraw();
     {
-        forcepw::IntScope view(opt.m_bWireFrame, 1);
+        OptionScope view(opt.m_bWireFrame, 1);
         I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
         CArray<GRE_Atom, GRE_Atom&> atoms;
         ctrl.GetZSortedList(pModel->m_arrAllMembKey, pModel->m_nObjectIDFirst, atoms);
@@ -224,7 +225,7 @@ void CForceEngine::OutputSForcNumbers(CDC* pDC) {
                 const UINT elemKey = memb.aElem[e];
                 T_PELEM_D elem;
                 if (!IsPossibleSForc(elemKey) || !pModel->m_pAttrCtrl->GetElem(elemKey, elem)) continue;
-                forcepw::ShapeLists shape;
+                ShapeLists shape;
                 T_SHAPE_ARGUMENT arg = shape.Argument(0);
                 pModel->GetShapeElement(elemKey, elem, shape.faces, &shape.flags, arg, 1, 0);
                 if (shape.faceKeys.GetSize() != shape.faces.GetSize()) continue;
