@@ -19,11 +19,12 @@
 #include "module/bars/CPVXBarContainerBase.h"
 #include "module/contour/CContourEngine.h"
 #include "module/force/CForceEngine.h"
+#include "module/engines/OptionScope.h"
+#include "platform/ui/CWaitCursor.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXSElemCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
-#include "platform/ui/CWaitCursor.h"
 
 namespace {
 

@@ -20,8 +20,9 @@
 #include "host/grx/GRE_Atom.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/contour/CContourEngine.h"
-#include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
+#include "module/engines/OptionScope.h"
+#include "platform/ui/CWaitCursor.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXDrawFuncArray.h"
 #include "module/model/CPVXLabelBase.h"
@@ -29,7 +30,6 @@
 #include "module/model/T_PVX_DOPT_D.h"
 #include "platform/gdi/CGdiObject.h"
 #include "platform/gdi/CSelectScope.h"
-#include "platform/ui/CWaitCursor.h"
 
 namespace {
 

@@ -34,6 +34,8 @@ const std::vector<UiDlgTemplate>& PVXGetDialogTemplates();
 const std::vector<UiDlgTemplate>& PVXGetBarDialogTemplates();
 // The wall force, wall diagram, plate force and plate stress pages of the member bar.
 const std::vector<UiDlgTemplate>& PVXGetWallPlateDialogTemplates();
+// The system bar's pages, the frame force pages and their option dialogs.
+const std::vector<UiDlgTemplate>& PVXGetDeformFrameDialogTemplates();
 
 // Text of a numbered string; FALSE when the module has no such id.
 BOOL PVXLoadNumberedString(UINT nID, CString& rString);
