@@ -81,6 +81,9 @@ TABLES = {
     "DISPHIS": RESULT + ("nstep INTEGER", "dt REAL", "\"values\" BLOB"),
     "MBWC": RESULT + ("d BLOB",),
     "MBWB": RESULT + ("d BLOB",),
+    "SLDG": RESULT + ("force_a REAL", "force_b REAL", "force_edge_a BLOB", "force_edge_b BLOB", "result_a REAL",
+                      "result_b REAL", "result_c REAL", "result_edge_a BLOB", "result_edge_b BLOB"),
+    "SWDF": RESULT + ("m BLOB", "v BLOB", "h0 INTEGER"),
     "SMNT": RESULT + ("centre_x REAL", "centre_y REAL", "pos BLOB", "neg BLOB"),
 }
 

@@ -158,13 +158,15 @@ const std::vector<CHostMode>& Modes() {
         {16, "slab-force", 7303, EHostLoad::kStatic, PVX_COMPONENTS(kSlabForces),
          "unit=1 positive=1 negative=1 contour=1 legend=1 numbers=0",
          "plate forces", HasPlateResults},
-        {17, "slab-rebar", 12201, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 numbers=0", "plate forces",
+        {17, "slab-rebar", 12201, EHostLoad::kStatic, nullptr, 0,
+         "contour=1 legend=1 numbers=1 rebar-unit=0 rebar-top=1 rebar-bottom=1 rebar-combinations=", "plate forces",
          HasPlateResults},
-        {18, "slab-crack", -1, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 numbers=0", "plate forces",
-         HasPlateResults},
+        {18, "slab-crack", -1, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 numbers=0 crack-unit=0",
+         "plate forces", HasPlateResults},
         {19, "slab-deflection", -1, EHostLoad::kStatic, nullptr, 0,
          "deflection-kind=1 contour=1 legend=1 numbers=0 deformed=0 scale=", "displacements", HasDisp},
-        {20, "slab-wall", 7401, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1", "plate forces", HasPlateResults},
+        {20, "slab-wall", 7401, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 wall-width=1 wall-value=0",
+         "plate forces", HasPlateResults},
         {21, "slab-strip", 7402, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1", "plate forces", HasPlateResults},
         {22, "slab-force-beam", 7304, EHostLoad::kStatic, PVX_COMPONENTS(kSlabForces), "contour=1 legend=1 numbers=0",
          "plate forces", HasPlateResults},
@@ -180,7 +182,7 @@ const std::vector<CHostMode>& Modes() {
 
 // ---- option keys ---------------------------------------------------------------------------
 
-enum class EValue { kSwitch, kChoice3, kChoice4, kNumber, kKey, kCount };
+enum class EValue { kSwitch, kChoice3, kChoice4, kNumber, kPositive, kKey, kCount };
 
 struct KeyDef {
     const char* pszKey;
@@ -213,6 +215,14 @@ const KeyDef kKeys[] = {
      "plate stresses of 0 the top, 1 the bottom, 2 both (each on its faces), 3 the larger of the two"},
     {"vector-scale", EValue::kNumber, "NUMBER", "scale factor of the principal stress arrows"},
     {"number-position", EValue::kSwitch, "0|1", "plate stress numbers: 0 the element extremes, 1 the centre value"},
+    {"rebar-unit", EValue::kSwitch, "0|1", "slab reinforcement: 0 per member, 1 per element"},
+    {"crack-unit", EValue::kSwitch, "0|1", "slab crack: 0 per member, 1 per element"},
+    {"rebar-top", EValue::kSwitch, "0|1", "slab reinforcement of the top face written"},
+    {"rebar-bottom", EValue::kSwitch, "0|1", "slab reinforcement of the bottom face written"},
+    {"rebar-combinations", EValue::kCount, "N",
+     "slab reinforcement: design combinations enveloped (default: the project's linear combinations)"},
+    {"wall-width", EValue::kPositive, "NUMBER", "slab walls: length of the cut across each wall end, m (positive)"},
+    {"wall-value", EValue::kChoice3, "0|1|2", "slab walls: 0 moment, 1 shear, 2 reinforcement"},
 };
 
 // Modes that draw the diagrams of cutting lines.
@@ -253,6 +263,10 @@ bool ValueFits(const KeyDef& k, const std::string& v) {
     case EValue::kNumber: {
         const double d = std::strtod(v.c_str(), &end);
         return *end == 0 && errno == 0 && d == d;
+    }
+    case EValue::kPositive: {
+        const double d = std::strtod(v.c_str(), &end);
+        return *end == 0 && errno == 0 && d > 0.0 && std::isfinite(d);
     }
     case EValue::kKey: {
         const unsigned long n = std::strtoul(v.c_str(), &end, 10);

@@ -1,4 +1,5 @@
 #include "host/app/SampleProject.h"
+#include "host/app/SampleSlabDesign.h"
 #include "host/app/SampleSlabMoments.h"
 
 #include <algorithm>
@@ -78,6 +79,28 @@ constexpr double kBalconyEI = kEc * 0.3 * 0.6 * 0.6 * 0.6 / 12.0;  // B300x600, 
 
 constexpr int kCases = 3;  // static cases DL, LL, WX
 const UINT kCaseKey[kCases] = {SAMPLE_LC_DL, SAMPLE_LC_LL, SAMPLE_LC_WX};
+
+// The linear combinations 101..104: factors of DL, LL, WX.
+struct LinearComb {
+    UINT key;
+    const char* name;
+    double factor[kCases];
+};
+const LinearComb kLinearCombs[] = {
+    {101, "1.3DL+1.5LL", {1.3, 1.5, 0.0}},
+    {102, "1.0DL+1.0LL", {1.0, 1.0, 0.0}},
+    {103, "1.3DL+1.5WX", {1.3, 0.0, 1.5}},
+    {104, "1.2DL+1.4LL+0.84WX", {1.2, 1.4, 0.84}},
+};
+
+// Walls (member type 202) standing on the raft, from grid point (gi0, gj0) to (gi1, gj1) along a
+// grid line, kRaftWallH high; each carries a strip of the first floor kRaftWallTrib wide.
+struct RaftWallLine {
+    int gi0, gj0, gi1, gj1;
+};
+const RaftWallLine kRaftWalls[] = {{1, 1, 1, 2}, {2, 2, 3, 2}};
+constexpr double kRaftWallH = 1.2;     // m
+constexpr double kRaftWallTrib = 3.0;  // m
 
 // Line load on the balcony beam, kN/m: its own weight (DL) and its strip of balcony floor.
 double BalconyLoad(UINT lc) {
@@ -497,6 +520,7 @@ public:
     void AddBalconyBeam();
     void AddLoadCases();
     void AddCombinations();
+    void AddRaftWalls();
 
     // Results.
     void AddStaticResults();
@@ -505,6 +529,7 @@ public:
     void AddTimeHistorySteps();
     void AddSettlement();
     void AddSettlementPoints();
+    void AddSlabDesign();
 
 private:
     // Raft mesh and column grid.
@@ -589,6 +614,11 @@ private:
     std::vector<UINT> m_stripElems;
     UINT m_balconyMemb = 0;
     UINT m_raftMemb = 0;               // the raft as one slab member
+    struct RaftWall {
+        UINT memb;
+        double length;  // m
+    };
+    std::vector<RaftWall> m_raftWalls;
     std::vector<UINT> m_balconyNodes;  // i end to j end, the ends being floor nodes
     double m_balconyLength = 0.0;      // developed length, m
 
@@ -916,6 +946,30 @@ void CSampleGenerator::AddBalconyBeam() {
     m_sink.AddMember(m_balconyMemb, 201, m_balconyNodes, elems, m_balconyLength, 0);
 }
 
+// Walls (202) on the raft, each a member of wall panels between the raft nodes of its grid line
+// and top nodes of its own, keyed after everything else.
+void CSampleGenerator::AddRaftWalls() {
+    for (const RaftWallLine& w : kRaftWalls) {
+        const int i0 = w.gi0 * m_kx, j0 = w.gj0 * m_ky, i1 = w.gi1 * m_kx, j1 = w.gj1 * m_ky;
+        const int n = std::max(std::abs(i1 - i0), std::abs(j1 - j0));
+        std::vector<UINT> base, top, elems;
+        for (int k = 0; k <= n; ++k) {
+            const int i = i0 + (i1 - i0) * k / n, j = j0 + (j1 - j0) * k / n;
+            base.push_back(RaftNode(i, j));
+            top.push_back(m_nextNode++);
+            m_sink.AddNode(top.back(), i * m_dx, j * m_dy, kRaftWallH);
+        }
+        for (int k = 0; k < n; ++k) {
+            elems.push_back(m_nextElem++);
+            m_sink.AddElement(elems.back(), PELEM_KIND_WALL, 202, 1, kSectWall, {base[k], base[k + 1], top[k + 1], top[k]});
+        }
+        const double length = std::hypot(GridX(w.gi1) - GridX(w.gi0), GridY(w.gj1) - GridY(w.gj0));
+        const UINT memb = m_nextElem++;
+        m_sink.AddMember(memb, 202, base, elems, length, 0);
+        m_raftWalls.push_back({memb, length});
+    }
+}
+
 // ---- Load cases and combinations ------------------------------------------------------------
 
 void CSampleGenerator::AddLoadCases() {
@@ -928,11 +982,12 @@ void CSampleGenerator::AddLoadCases() {
 
 void CSampleGenerator::AddCombinations() {
     typedef ISampleSink::CombEntry E;
-    m_sink.AddCombination(101, PLCOM_LINEAR, "1.3DL+1.5LL", {E{PLOAD_STATIC, SAMPLE_LC_DL, 1.3}, E{PLOAD_STATIC, SAMPLE_LC_LL, 1.5}});
-    m_sink.AddCombination(102, PLCOM_LINEAR, "1.0DL+1.0LL", {E{PLOAD_STATIC, SAMPLE_LC_DL, 1.0}, E{PLOAD_STATIC, SAMPLE_LC_LL, 1.0}});
-    m_sink.AddCombination(103, PLCOM_LINEAR, "1.3DL+1.5WX", {E{PLOAD_STATIC, SAMPLE_LC_DL, 1.3}, E{PLOAD_STATIC, SAMPLE_LC_WX, 1.5}});
-    m_sink.AddCombination(104, PLCOM_LINEAR, "1.2DL+1.4LL+0.84WX",
-                          {E{PLOAD_STATIC, SAMPLE_LC_DL, 1.2}, E{PLOAD_STATIC, SAMPLE_LC_LL, 1.4}, E{PLOAD_STATIC, SAMPLE_LC_WX, 0.84}});
+    for (const LinearComb& c : kLinearCombs) {
+        std::vector<E> entries;
+        for (int i = 0; i < kCases; ++i)
+            if (c.factor[i] != 0.0) entries.push_back(E{PLOAD_STATIC, kCaseKey[i], c.factor[i]});
+        m_sink.AddCombination(c.key, PLCOM_LINEAR, c.name, entries);
+    }
     m_sink.AddCombination(SAMPLE_COMB_ENV, PLCOM_ENVELOPE, "ENV",
                           {E{PLOAD_COMBINATION, 101, 1.0}, E{PLOAD_COMBINATION, 102, 1.0}, E{PLOAD_COMBINATION, 103, 1.0},
                            E{PLOAD_COMBINATION, 104, 1.0}});
@@ -1501,6 +1556,40 @@ void CSampleGenerator::AddSettlementPoints() {
     WriteSettlementPoints(m_sink, q, q * DeadShareOfRaftLoad(), footQ, footDead, footXY);
 }
 
+// The host's slab design (closed forms in SampleSlabDesign.h): the raft under each linear
+// combination, and the raft's forces across the ends of the walls on it under each static case.
+void CSampleGenerator::AddSlabDesign() {
+    // Net pressure of the floor loads and the edge pressure of the wind's overturning moment.
+    double q[kCases] = {}, dq[kCases] = {};
+    for (int l = 0; l < kStoreys; ++l) {
+        q[0] += kQDL[l];
+        q[1] += kQLL[l];
+    }
+    double overturning = 0.0;
+    for (int l = 1; l <= kStoreys; ++l) overturning += WindForce(l) * l * kH;
+    dq[2] = overturning / (kLy * kLx * kLx / 6.0);
+    // Outline edges south, east, north, west: the wind along +x presses the east edge down.
+    const std::vector<int> windSign = {0, 1, 0, -1};
+    for (const LinearComb& c : kLinearCombs) {
+        double qc = 0.0, dqc = 0.0;
+        for (int i = 0; i < kCases; ++i) {
+            qc += c.factor[i] * q[i];
+            dqc += c.factor[i] * dq[i];
+        }
+        m_sink.AddSlabDesign(c.key, m_raftMemb, sample_slab::RaftDesign(qc, dqc, 6.0, kRaftT, windSign));
+    }
+    for (int i = 0; i < kCases; ++i) {
+        const UINT lc = kCaseKey[i];
+        for (const RaftWall& w : m_raftWalls) {
+            double line = 0.0, wind = 0.0;
+            if (lc == SAMPLE_LC_DL) line = 25.0 * kWallT * kRaftWallH + kRaftWallTrib * kQDL[0];
+            if (lc == SAMPLE_LC_LL) line = kRaftWallTrib * kQLL[0];
+            if (lc == SAMPLE_LC_WX) wind = kWind * kRaftWallH * kRaftWallH / (2.0 * w.length);
+            m_sink.AddSlabWallForces(lc, w.memb, sample_slab::WallEndForces(line, wind, CharLength(), kRaftT));
+        }
+    }
+}
+
 }  // namespace
 
 CSampleProject::CSampleProject(long nRaftPlates) {
@@ -1531,6 +1620,7 @@ void CSampleProject::Generate(ISampleSink& sink) {
     g.AddCutLines();
     g.AddSpringSupports();
     g.AddBalconyBeam();
+    g.AddRaftWalls();
     g.AddLoadCases();
     g.AddCombinations();
     // Results: the static cases collect the service load that the settlement spreads; the time
@@ -1541,4 +1631,5 @@ void CSampleProject::Generate(ISampleSink& sink) {
     g.AddTimeHistorySteps();
     g.AddSettlement();
     g.AddSettlementPoints();
+    g.AddSlabDesign();
 }

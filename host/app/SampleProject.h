@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "host/db/SlabDesignRecords.h"
 #include "platform/afx/afxtypes.h"
 
 // Receiver of the generated records. Keys are host keys (non-zero). Load keys of results are the
@@ -98,6 +99,10 @@ public:
     // Spring pressures of an element, kN/m2: a beam's at 0, 1/4, 1/2, 3/4 and 1 of its length,
     // a plate's one per node in element order.
     virtual void AddSpringPressure(UINT load, UINT elem, const double* values, int n) = 0;
+    // The host's slab design: a slab member's design under a design combination, and the slab's
+    // design forces per metre across the ends of a wall standing on it under a load case.
+    virtual void AddSlabDesign(UINT comb, UINT memb, const T_SLDG_D& rec) {}
+    virtual void AddSlabWallForces(UINT load, UINT wall, const T_SWDF_D& rec) {}
 };
 
 // Load keys of the sample.

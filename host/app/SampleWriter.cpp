@@ -263,3 +263,11 @@ void CSampleWriter::AddSpringPressure(UINT load, UINT elem, const double* values
     for (int i = 0; i < n; ++i) r.d[i] = values[i];
     Count(m_builder.AddStws(load, elem, r));
 }
+
+void CSampleWriter::AddSlabDesign(UINT comb, UINT memb, const T_SLDG_D& rec) {
+    Count(m_builder.AddResult<DBT_SLDG>(comb, memb, rec));
+}
+
+void CSampleWriter::AddSlabWallForces(UINT load, UINT wall, const T_SWDF_D& rec) {
+    Count(m_builder.AddResult<DBT_SWDF>(load, wall, rec));
+}

@@ -52,6 +52,8 @@ public:
     void AddSupport(UINT node, int type, int dof) override;
     void AddElemSpring(UINT elem, double kv, double width) override;
     void AddSpringPressure(UINT load, UINT elem, const double* values, int n) override;
+    void AddSlabDesign(UINT comb, UINT memb, const T_SLDG_D& rec) override;
+    void AddSlabWallForces(UINT load, UINT wall, const T_SWDF_D& rec) override;
 
 private:
     void Count(int ok) {

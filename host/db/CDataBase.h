@@ -16,6 +16,7 @@
 #include "host/db/DBResultRecords.h"
 #include "host/db/SlabRecords.h"
 #include "host/db/DBTable.h"
+#include "host/db/SlabDesignRecords.h"
 
 #include <memory>
 #include <string>
@@ -61,6 +62,8 @@
     X(DISPHIS, T_DISPHIS_D, "DISPHIS")   \
     X(MBWC, T_MBCL_D, "MBWC")            \
     X(MBWB, T_STRG_D, "MBWB")            \
+    X(SLDG, T_SLDG_D, "SLDG")            \
+    X(SWDF, T_SWDF_D, "SWDF")            \
     X(SMNT, T_SMNT_D, "SMNT")
 
 enum EPostDBTable {

@@ -336,6 +336,10 @@ int CPostCtrl::GetStrp_L_ByLcomb(UINT elem, T_STRP_DL* p0, T_STRP_DL* p1, T_STRP
     return QueryComb<DBT_STRP>(lcom, elem, p0, p1, p2);
 }
 
+int CPostCtrl::GetSwdf_ByLcomb(UINT wall, const T_PLCOM_D& lcom, T_SWDF_D* p0, T_SWDF_D* p1, T_SWDF_D* p2) const {
+    return QueryComb<DBT_SWDF>(lcom, wall, p0, p1, p2);
+}
+
 int CPostCtrl::GetModeCount() const { return m_pDB ? static_cast<int>(m_pDB->Table<DBT_FREQ>().Count()) : 0; }
 
 int CPostCtrl::GetEiMode(UINT node, int mode, T_DISP_D& rec) const {

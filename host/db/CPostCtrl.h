@@ -86,6 +86,8 @@ public:
     // Results of a given combination, whatever is selected.
     int GetDisp_ByLcomb(UINT node, const T_PLCOM_D& lcom, T_DISP_D& rec) const;
     int GetStrp_L_ByLcomb(UINT elem, T_STRP_DL* p0, T_STRP_DL* p1, T_STRP_DL* p2, const T_PLCOM_D& lcom, int) const;
+    // Slab design forces per metre across the ends of a wall (table SWDF) for a given load.
+    int GetSwdf_ByLcomb(UINT wall, const T_PLCOM_D& lcom, T_SWDF_D* p0, T_SWDF_D* p1, T_SWDF_D* p2) const;
 
     // Member end record (length and rigid end zones) of a member; 0, rec unchanged, when the
     // member has none. Independent of the load selection.

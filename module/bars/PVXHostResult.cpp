@@ -19,6 +19,7 @@
 #include "module/force/CForceEngine.h"
 #include "host/base/PVXHostResult.h"
 #include "host/db/CDBDoc.h"
+#include "host/db/DBTables.h"
 #include "host/db/CPostCtrl.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/model/I_PVXModel.h"
@@ -92,7 +93,8 @@ CEngineBase* ModeEngine(I_PVXModel& m, EngineKind k) {
 bool ForceModeDraws(int mode) {
     using namespace PVXMode;
     return mode == kFrameForceContour || mode == kFrameForceDiagram || mode == kWallForceContour ||
-           mode == kWallForceDiagram || mode == kPlateForce || mode == kSlabForce;
+           mode == kWallForceDiagram || mode == kPlateForce || mode == kSlabForce || mode == kSlabRebar ||
+           mode == kSlabCrack || mode == kSlabWall;
 }
 
 // Whether the engine draws the mode: the deformation and reaction engines draw through a plot
@@ -133,6 +135,38 @@ int DataReady(I_PVXModel& m, EngineKind k, int mode) {
     }
     default: return 0;
     }
+}
+
+// Number of linear load combinations of the project: the combinations of the slab reinforcement
+// page's load list.
+int LinearCombCount(I_PVXModel& m) {
+    CDBDoc* pDoc = m.GetDBDoc();
+    CDataBase* pDB = pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr;
+    if (!pDB) return 0;
+    CClassPLcom combs;
+    combs.ConnectToDB(pDB);
+    CArray<UINT, UINT> keys;
+    combs.GetKeyList(keys);
+    int n = 0;
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
+        T_PLCOM_D rec;
+        if (combs.Get(keys[i], rec) && !CClassPLcom::IsMaxMinComb(rec)) ++n;
+    }
+    return n;
+}
+
+// The slab reinforcement page's unit, faces and combination count, the crack granularity and the
+// slab wall page's cut width and value; false for another key or a width that is no length.
+bool SlabRebarSetting(CForceEngine& f, const std::string& name, int n, double x) {
+    if (name == "rebar-unit") f.m_nSRbarUnit = n;
+    else if (name == "crack-unit") f.m_nSCracUnit = n;
+    else if (name == "rebar-top") f.m_bSRbarTop = n;
+    else if (name == "rebar-bottom") f.m_bSRbarBottom = n;
+    else if (name == "rebar-combinations") f.m_nSRbarType10Count = n;
+    else if (name == "wall-value") f.m_nSWallComp = n;
+    else if (name == "wall-width" && x > 0.0) f.m_dSWallWidth = x;
+    else return false;
+    return true;
 }
 
 // One setting of the host applied to the model or its engine; false when nothing here takes it.
@@ -257,6 +291,7 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         opt->m_bWireFrame = n;
         return true;
     }
+    if (k == EngineKind::kForce && SlabRebarSetting(*m.m_pForceEngine, name, n, x)) return true;
     if (name == "deflection-kind" && k == EngineKind::kDeformation) {
         m.m_pDeformEngine->m_nSlabDeflKind = n;
         return true;
@@ -360,6 +395,8 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
 
     // Fresh engines with the settings of the mode.
     MakeEngines(m, kind);
+    // The slab reinforcement page counts the combinations of its load list.
+    if (mode == PVXMode::kSlabRebar && m.m_pForceEngine) m.m_pForceEngine->m_nSRbarType10Count = LinearCombCount(m);
     std::string unused;
     for (int i = 0; i < pReq->nSettings; ++i) {
         const char* key = pReq->ppszKeys ? pReq->ppszKeys[i] : nullptr;

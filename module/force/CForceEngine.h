@@ -25,7 +25,8 @@
 // (frame lists and value pickers), CForceEngineContour.cpp (member band contours and their
 // curved-member and column variants), CForceEngineDraw.cpp (the frame contour pass and the
 // drawing passes of the render switch), CForceEngineOutline.cpp (band outlines of the diagram
-// modes), CForceEngineFamilies.cpp (the builders of the other families).
+// modes), CForceEngineFamilies.cpp (the builders of the other families), CForceEngineSlabRebar*.cpp
+// and CForceEngineSlabWall.cpp (slab reinforcement, crack and slab walls).
 #pragma once
 
 #include "module/engines/CEngineBase.h"
@@ -34,6 +35,7 @@
 #include "host/db/DBResultRecords.h"
 #include "host/db/DesignForceRecords.h"
 #include "host/base/CZELF_DBLineObjData.h"
+#include "host/base/GeomTypes.h"
 #include "platform/afx/CArray.h"
 #include "platform/afx/CList.h"
 #include "platform/afx/CMap.h"
@@ -437,6 +439,41 @@ public:
     // (flipped 1) where text would read upside down.
     static void GetDetailSlabSlope(CPoint a, CPoint b, int& nAngle, int& bFlipped);
 
+    // ---- slab reinforcement and crack (modes 17, 18), slab walls (mode 20) ---------------------
+    // (CForceEngineSlabRebar.cpp: lists and the per-element loop; CForceEngineSlabRebarNumbers.cpp:
+    // the per-member reinforcement numbers; CForceEngineSlabWall.cpp: the wall-end cuts.)
+    // Slab element forces of the active slab members (301) turned into each slab's own axes, with
+    // their shapes and members; 0 for a granularity other than per element (1), no load or an
+    // unreadable member.
+    int MakeSlabElementList(int nUnit);
+    // The active slab members in m_arrElemKey; 0 for a granularity other than per member (0).
+    int MakeSlabMemberList(int nUnit);
+    // 1 when every listed slab member has the host's moments for the selected load.
+    int SlabMembersHaveMoments() const;
+    // Range steps: no reinforcement or crack width per element (0); per member no value is
+    // gathered (range 0 to 0, no legend member) but under a single load every slab needs its
+    // moments; the crack per member needs them only when m_nSRbarTotalLcom is set.
+    int MakeSRbarDataList_MnMx();
+    int MakeSCracDataList_MnMx();
+    int MakeSRbarDataListMemb_MnMx();
+    int MakeSCracDataListMemb_MnMx();
+    int SetSRbarTotalLcom4Dgn();
+    // Per-element drawing of modes 17 and 18: beams (201) as members at twice the line width,
+    // inactive elements and elements without slab results as inactive members, the others by the
+    // element drawer (which has nothing to draw: 0); the plain model under the design envelope.
+    void DrawSlabElementLoop(CDC* pDC, int nUnit, int (CForceEngine::*elementDrawer)(CDC*, UINT, UINT));
+    int DoSRbarElementContour(CDC* pDC, UINT nElemKey, UINT nMembKey);
+    int DoSCracElementContour(CDC* pDC, UINT nElemKey, UINT nMembKey);
+    // The host design's reinforcement of a slab member under the design envelope (load type 12),
+    // the largest magnitude of each place over design combinations 1..m_nSRbarType10Count: bottom
+    // at the centre along X and Y, top (A) and bottom (B) of each outline edge. 0 under another
+    // load or when no combination gives a design.
+    int GetSRbarMembEnvelope(UINT nMembKey, double& dResultA, double& dResultB, CArray<double, double>& arrA,
+                             CArray<double, double>& arrB);
+    // The two wall-end records of a wall (end 0 at its first node, 1 at its last): 0 when the wall
+    // has fewer than two nodes or a node cannot be read.
+    int MakeSWallWColDataList(UINT nWallKey, T_PMEMB_D memb);
+
     // ==== shear-force and bending-moment diagrams of beams and columns, with their numbers ======
     // (CForceEngineDiagram.cpp: the member walk, element drawers and polygon builders;
     // CForceEngineDiagramOut.cpp: output records and end offsets; CForceEngineNumbers.cpp: the
@@ -761,6 +798,10 @@ public:
     int ConvertOutDgnTrus(UINT nKey, T_FCOL_TEMP_D& temp, int nComb, T_MBBR_D& out);
 
 private:
+    // Mxx and Myy of block nNode of a slab record (doubles 30 n + 44 and 30 n + 45 of the record).
+    double CalcSForcMxx(const T_STRP_DL& rec, int nNode) const;
+    double CalcSForcMyy(const T_STRP_DL& rec, int nNode) const;
+
     // The beam diagram between nine station points of the member axis (station k at k/8 of the
     // member): the polygons, label points and extremes of both beam builders. pLine (may be null)
     // receives the diagram line, start and end point of each segment.

@@ -188,9 +188,4 @@ int CForceEngine::DoBForcMemberContour(CDC* pDC, UINT nMembKey) {
 
 void CForceEngine::DrawSSFRData(CDC*) {}
 void CForceEngine::OutputSSFRData(CDC*) {}
-void CForceEngine::DrawSRbarContour(CDC*) {}
-void CForceEngine::OutputSRbarNumbersMemb(CDC*) {}
-void CForceEngine::DrawSCracContour(CDC*) {}
-void CForceEngine::DrawSWallContour(CDC*) {}
-void CForceEngine::OutputSWallNumbers(CDC*) {}
 void CForceEngine::DrawCLineSfdBmd(CDC*) {}

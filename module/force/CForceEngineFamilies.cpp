@@ -9,11 +9,6 @@ int CForceEngine::MakeSSFRData() { return 1; }
 // Design wall forces of the combination load types are not shown.
 int CForceEngine::MakeDgnWForcDataList() { return 0; }
 
-int CForceEngine::MakeSRbarDataList() { return 0; }
-int CForceEngine::MakeSRbarDataListMemb() { return 0; }
-int CForceEngine::MakeSCracDataList() { return 0; }
-int CForceEngine::MakeSCracDataListMemb() { return 0; }
-int CForceEngine::MakeSWallDataList() { return 0; }
 int CForceEngine::MakeSStripDataList() { return 0; }
 int CForceEngine::MakeSBForcDataList() { return 0; }
 int CForceEngine::MakeSBForcDataListMemb() { return 0; }

@@ -85,6 +85,7 @@ struct T_PVX_SWALL_D {
     double dRebar = 0.0;          // reinforcement across the cut
     double dEndNode[3] = {};      // the wall's end node
     double dAdjNode[3] = {};      // the wall's next node inward from that end
+    int bDesigned = 0;            // the host gave the design values (else they are 0 and not shown)
 };
 
 // One design strip as picked on the strip page.

@@ -383,6 +383,9 @@ void MemoryRow(Dispatch& d, int mode) {
     case kSlabWall:
         if (!d.Deformed(F->m_bSWallBuilt)) break;
         d.Force(PVX_FORCE(DrawSWallContour));
+        // The wall-end values are the result itself: queued here too, whatever the numbers
+        // switch, as on the retained-geometry path.
+        d.Force(PVX_FORCE(OutputSWallNumbers));
         break;
     case kSlabStrip:
     case kSlabForceBeam: {

@@ -240,6 +240,22 @@ void BuildProject(PostDBBuilder& b) {
     st.Initialize();
     st.d[4] = 9;
     b.AddStws(2, 22, st);
+    // A slab design with two edges, and a wall end's slab forces.
+    T_SLDG_D dg;
+    dg.forceA = 12.5;
+    dg.resultB = 310.0;
+    dg.aForceA.Add(-20.0);
+    dg.aForceA.Add(-30.0);
+    for (double v : {4.0, 5.0}) dg.aForceB.Add(v);
+    for (double v : {65.0, 97.5}) dg.aResultA.Add(v);
+    for (double v : {13.0, 16.25}) dg.aResultB.Add(v);
+    b.AddResult<DBT_SLDG>(2, 3, dg);
+    T_SWDF_D wd;
+    wd.Initialize();
+    wd.m[1] = -8.5;
+    wd.v[0] = 4.0;
+    wd.h0 = 950;
+    b.AddResult<DBT_SWDF>(2, 3, wd);
 }
 
 }  // namespace dbtest

@@ -76,7 +76,7 @@ TEST_F(ResultModeTest, AModeWithoutItsEngineDrawsThePlainModel) {
         std::string args;
         const char* engine;
     } const rows[] = {
-        {"slab crack widths", "--mode slab-crack", "force"},
+        {"slab strips", "--mode slab-strip", "force"},
     };
     std::vector<COLORREF> want, got;
     int w = 0, h = 0;

@@ -1,0 +1,129 @@
+// CForceEngine: the reinforcement numbers of display mode 17 per slab member. Under the design
+// envelope every design combination's design of the member is asked of the host's slab design
+// object; the value of largest magnitude of each place is written: the bottom reinforcement of
+// each outline edge across the edge and at the centre along the two rebar directions, the top
+// reinforcement of each edge across it.
+#include <cmath>
+
+#include "host/base/GeomTypes.h"
+#include "host/db/CDBDoc.h"
+#include "host/db/CSlabDetailDgn.h"
+#include "host/db/DBTables.h"
+#include "host/grx/GRE_Atom.h"
+#include "host/grx/I_PVXCtrl.h"
+#include "module/force/CForceEngine.h"
+#include "module/model/CPVXAttrCtrl.h"
+#include "module/model/I_PVXModel.h"
+
+namespace {
+
+// The design results of one member: its first combination's, widened by every later one.
+struct SlabRebarEnvelope {
+    bool bHave = false;
+    double dA = 0.0, dB = 0.0;
+    CArray<double, double> arrA, arrB;
+
+    // Each place keeps the value of strictly larger magnitude (ties keep the earlier). Lists of
+    // another length than the earlier ones are merged over the places both have; places only the
+    // new list has are taken from it.
+    static void Merge(CArray<double, double>& env, const CArray<double, double>& next) {
+        for (INT_PTR i = 0; i < next.GetSize(); ++i) {
+            if (i >= env.GetSize())
+                env.Add(next[i]);
+            else if (std::fabs(next[i]) > std::fabs(env[i]))
+                env[i] = next[i];
+        }
+    }
+    void Add(double a, double b, const CArray<double, double>& resA, const CArray<double, double>& resB) {
+        if (!bHave) {
+            bHave = true;
+            dA = a;
+            dB = b;
+            arrA.Copy(resA);
+            arrB.Copy(resB);
+            return;
+        }
+        if (std::fabs(a) > std::fabs(dA)) dA = a;
+        if (std::fabs(b) > std::fabs(dB)) dB = b;
+        Merge(arrA, resA);
+        Merge(arrB, resB);
+    }
+};
+
+}  // namespace
+
+int CForceEngine::GetSRbarMembEnvelope(UINT nMembKey, double& dResultA, double& dResultB,
+                                       CArray<double, double>& arrA, CArray<double, double>& arrB) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel || !m_pSlabDetailDgn || pModel->m_nLoadType != 12) return 0;
+    SlabRebarEnvelope env;
+    CArray<double, double> forceA, forceB, resA, resB;
+    for (int k = 1; k <= m_nSRbarType10Count; ++k) {
+        double fA = 0.0, fB = 0.0, rA = 0.0, rB = 0.0, third = 0.0;
+        if (!m_pSlabDetailDgn->Get_MembDgnForce(nMembKey, k, fA, fB, forceA, forceB, IsLoadCombination())) continue;
+        if (!m_pSlabDetailDgn->Set_MembDgnForce(fA, fB, forceA, forceB, 0.0)) continue;
+        if (!m_pSlabDetailDgn->Get_MembDgnResult(nMembKey, k, rA, rB, resA, resB, third)) continue;
+        env.Add(rA, rB, resA, resB);
+    }
+    if (!env.bHave) return 0;
+    dResultA = env.dA;
+    dResultB = env.dB;
+    arrA.Copy(env.arrA);
+    arrB.Copy(env.arrB);
+    return 1;
+}
+
+void CForceEngine::OutputSRbarNumbersMemb(CDC*) {
+    I_PVXModel* pModel = GetModel();
+    if (m_nSRbarUnit != 0 || !m_bSRbarData || !pModel || !pModel->m_pPVXCtrl || !pModel->m_pAttrCtrl) return;
+    CDBDoc* pDoc = pModel->GetDBDoc();
+    CClassPSlab slabs;
+    slabs.ConnectToDB(pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr);
+
+    I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
+    CArray<GRE_Atom, GRE_Atom&> atoms;
+    ctrl.GetZSortedList(pModel->m_arrAllMembKey, pModel->m_nObjectIDFirst, atoms);
+    const int bZoomAll = ctrl.IsZoomAllState();
+    CArray<double, double> arrA, arrB;
+    CArray<T_POINT3D, T_POINT3D> outline;
+    for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
+        const GRE_Atom a = atoms[i];
+        if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
+        T_PMEMB_D memb;
+        if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb) || memb.type != 301) continue;
+
+        double dA = 0.0, dB = 0.0;
+        if (!GetSRbarMembEnvelope(a.m_nKey, dA, dB, arrA, arrB)) continue;
+        T_PSLAB_D slab;
+        if (!slabs.Get(a.m_nKey, slab) || !GetPolyLinePoint(slab.aNode, outline)) continue;
+        const INT_PTR n = outline.GetSize();
+        if (n < 2) continue;
+
+        // Edge i runs from outline point i - 1 to point i mod n; its value sits at index i - 1.
+        auto writeEdges = [&](const CArray<double, double>& values, int nKind) {
+            for (INT_PTR e = 1; e <= n && e - 1 < values.GetSize(); ++e) {
+                const C3DPoint p = outline[e - 1], q = outline[e % n];
+                const C3DPoint mid((p.x + q.x) / 2.0, (p.y + q.y) / 2.0, (p.z + q.z) / 2.0);
+                C3DPoint from = mid, to = mid;
+                CPoint fromWin, toWin;
+                GetDetailSlabMembSideNodes(p, q, from, to, fromWin, toWin);
+                OutputDetailSlabMembSide(mid, from, to, values[e - 1], nKind);
+            }
+        };
+        if (m_bSRbarBottom) {
+            writeEdges(arrB, 6);
+            // The centre: the area centroid of the outline, at its mean height.
+            T_POLYGON2D poly;
+            double z = 0.0;
+            for (INT_PTR k = 0; k < n; ++k) {
+                poly.Add(T_POINT2D(outline[k].x, outline[k].y));
+                z += outline[k].z;
+            }
+            const T_POINT2D c = poly.Center();
+            double dirX[2], dirY[2];
+            GetRebarDirVector(a.m_nKey, dirX, dirY);
+            OutputDetailSlabMembCenter(C3DPoint(c.x, c.y, z / static_cast<double>(n)), dA, dB, dirX, dirY);
+        }
+        if (m_bSRbarTop) writeEdges(arrA, 7);
+    }
+}
