@@ -80,6 +80,8 @@ TABLES = {
     "DISPHIS": RESULT + ("nstep INTEGER", "dt REAL", "\"values\" BLOB"),
     "MBWC": RESULT + ("d BLOB",),
     "MBWB": RESULT + ("d BLOB",),
+    "SSFR": RESULT + ("story INTEGER", "force0 REAL", "force45 REAL", "force90 REAL", "ratio0 REAL",
+                      "ratio45 REAL", "ratio90 REAL"),
 }
 
 # ---- Codes ----------------------------------------------------------------------------------

@@ -22,7 +22,8 @@
 // springs the rest, scaled so that reactions balance the loads; the strip footing as a beam on
 // Winkler springs (Hetenyi's infinite beam, scaled likewise); storeys as a shear building (modes of
 // the uniform cantilever shear beam); the time history as the peak first-mode response; settlement
-// from Boussinesq's solution for a uniformly loaded rectangle. Units: kN, m, results in the
+// from Boussinesq's solution for a uniformly loaded rectangle; the story shear of the wind case
+// shared equally by the columns of each storey. Units: kN, m, results in the
 // database's units (displacements in mm).
 #pragma once
 
@@ -92,6 +93,9 @@ public:
     // Spring pressures of an element, kN/m2: a beam's at 0, 1/4, 1/2, 3/4 and 1 of its length,
     // a plate's one per node in element order.
     virtual void AddSpringPressure(UINT load, UINT elem, const double* values, int n) = 0;
+    // What a member carries of the shear of its storey under static case load: its shear force
+    // (kN) and its ratio to the storey's shear along the plan directions 0, 45 and 90 degrees.
+    virtual void AddStoryShear(UINT load, UINT memb, int story, const double* force3, const double* ratio3) {}
 };
 
 // Load keys of the sample.

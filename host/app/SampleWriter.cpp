@@ -244,3 +244,14 @@ void CSampleWriter::AddSpringPressure(UINT load, UINT elem, const double* values
     for (int i = 0; i < n; ++i) r.d[i] = values[i];
     Count(m_builder.AddStws(load, elem, r));
 }
+
+void CSampleWriter::AddStoryShear(UINT load, UINT memb, int story, const double* force3, const double* ratio3) {
+    T_SSFR_D r;
+    r.Initialize();
+    r.story = story;
+    for (int a = 0; a < T_SSFR_D::kAngles; ++a) {
+        r.force[a] = force3[a];
+        r.ratio[a] = ratio3[a];
+    }
+    Count(m_builder.AddSsfr(load, memb, r));
+}

@@ -49,6 +49,7 @@ public:
     void AddSupport(UINT node, int type, int dof) override;
     void AddElemSpring(UINT elem, double kv, double width) override;
     void AddSpringPressure(UINT load, UINT elem, const double* values, int n) override;
+    void AddStoryShear(UINT load, UINT memb, int story, const double* force3, const double* ratio3) override;
 
 private:
     void Count(int ok) {

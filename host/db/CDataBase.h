@@ -15,6 +15,7 @@
 #include "host/db/DBRecords.h"
 #include "host/db/DBResultRecords.h"
 #include "host/db/DBTable.h"
+#include "host/db/StoryShearRecords.h"
 
 #include <memory>
 #include <string>
@@ -58,7 +59,8 @@
     X(STWS, T_STWS_D, "STWS")            \
     X(DISPHIS, T_DISPHIS_D, "DISPHIS")   \
     X(MBWC, T_MBCL_D, "MBWC")            \
-    X(MBWB, T_STRG_D, "MBWB")
+    X(MBWB, T_STRG_D, "MBWB")            \
+    X(SSFR, T_SSFR_D, "SSFR")
 
 enum EPostDBTable {
 #define PVXDB_ENUM(id, type, name) DBT_##id,
@@ -97,6 +99,11 @@ public:
     int Open(LPCTSTR pszPath);
     // Writes the whole database to a project file atomically. Non-zero on success.
     int Save(LPCTSTR pszPath);
+    // Writes the given model tables into an existing project file in place, in one transaction:
+    // each table's rows are replaced by the database's (the table is made when the file has
+    // none); every other table of the file stays as it is. The file must be a project this
+    // program reads. On failure the file is unchanged. Non-zero on success.
+    int SaveTables(LPCTSTR pszPath, const std::vector<int>& tableIds);
     // Empties every table and resets the flags.
     void Clear();
 

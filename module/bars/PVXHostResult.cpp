@@ -175,6 +175,10 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         default: return false;
         }
     }
+    if (name == "angle" && k == EngineKind::kForce && mode == PVXMode::kStoryShearRatio) {
+        m.m_pForceEngine->m_dSSFRAngle = x;
+        return true;
+    }
     if (name == "scale" && k == EngineKind::kDeformation) {
         m.m_pDeformEngine->m_dUserScale = x;
         return true;

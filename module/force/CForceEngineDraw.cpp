@@ -213,8 +213,6 @@ int CForceEngine::DoBForcMemberContour(CDC* pDC, UINT nMembKey) {
 
 // ---- passes of the other families --------------------------------------------------------------
 
-void CForceEngine::DrawSSFRData(CDC*) {}
-void CForceEngine::OutputSSFRData(CDC*) {}
 void CForceEngine::DrawSForcContour(CDC*) {}
 void CForceEngine::DrawSForcContourMemb(CDC*) {}
 void CForceEngine::OutputSForcNumbers(CDC*) {}

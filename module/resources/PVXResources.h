@@ -34,6 +34,8 @@ const std::vector<UiDlgTemplate>& PVXGetDialogTemplates();
 const std::vector<UiDlgTemplate>& PVXGetBarDialogTemplates();
 // The wall force, wall diagram, plate force and plate stress pages of the member bar.
 const std::vector<UiDlgTemplate>& PVXGetWallPlateDialogTemplates();
+// The story shear page and the slab strip page.
+const std::vector<UiDlgTemplate>& PVXGetStoryStripDialogTemplates();
 
 // Text of a numbered string; FALSE when the module has no such id.
 BOOL PVXLoadNumberedString(UINT nID, CString& rString);
