@@ -228,6 +228,14 @@ void BuildProject(PostDBBuilder& b) {
     st.Initialize();
     st.d[4] = 9;
     b.AddStws(2, 22, st);
+    // A column's share of its storey's shear.
+    T_SSFR_D ss;
+    ss.Initialize();
+    ss.story = 1;
+    ss.force[0] = 12.5;
+    ss.ratio[0] = 0.25;
+    ss.ratio[2] = -0.125;
+    b.AddSsfr(2, 1, ss);
 }
 
 }  // namespace dbtest

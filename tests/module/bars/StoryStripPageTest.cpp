@@ -1,6 +1,7 @@
 // The story shear page (7501) and the slab strip page (7402): what each offers, what Apply hands
 // the editing force engine, and the strips the strip page keeps in the host's cutting-line table.
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <string>
 
@@ -136,6 +137,34 @@ TEST_F(BarFixture, StoryPageOffersTheDirectionsOfTheRecords) {
     }
     // Only cases are offered: no combination.
     for (const std::string& s : Items(page, P::IDC_LOAD)) EXPECT_NE(s, "1.2DL+1.4LL");
+    bar->DestroyWindow();
+}
+
+TEST_F(BarFixture, StoryPageOffersTheDirectionsForASettlementCase) {
+    // A settlement case (load type 4) has its own direction list, filled as the static one, and
+    // Apply keeps the index chosen in it.
+    T_PSTLD_D st;
+    st.Initialize();
+    st.type = PLOAD_SETTLEMENT;
+    std::snprintf(st.name, sizeof st.name, "ST");
+    Post().Table<DBT_PSTLD>().Set(3, st);
+    auto* bar = MakeBar<CPVXBarContainerStory>();
+    auto* page = ShowStoryPage(bar);
+    ASSERT_NE(page, nullptr);
+    using P = CPVXBarStrShrFrcRtio;
+    const std::vector<std::string> loads = Items(page, P::IDC_LOAD);
+    const auto it = std::find(loads.begin(), loads.end(), "ST");
+    ASSERT_NE(it, loads.end());
+    CUiDialogSession user(page);
+    ASSERT_TRUE(user.SelectComboIndex(P::IDC_LOAD, static_cast<int>(it - loads.begin())));
+    EXPECT_EQ(Items(page, P::IDC_ANGLE_SETTLE), (std::vector<std::string>{"0", "45", "90"}));
+    EXPECT_NE(page->GetDlgItem(P::IDC_ANGLE_SETTLE)->GetStyle() & WS_VISIBLE, 0u);
+    EXPECT_EQ(page->GetDlgItem(P::IDC_ANGLE_STATIC)->GetStyle() & WS_VISIBLE, 0u);
+    dynamic_cast<CComboBox*>(page->GetDlgItem(P::IDC_ANGLE_SETTLE))->SetCurSel(2);
+    ASSERT_TRUE(user.ClickButton(CPVXBarDlgBase::IDC_PAGE_APPLY));
+    ASSERT_NE(page->m_pForceEngine, nullptr);
+    EXPECT_EQ(page->m_pForceEngine->m_dSSFRAngle, 90.0);
+    EXPECT_EQ(page->m_pForceEngine->m_nSSFRAngleIndex, 2);
     bar->DestroyWindow();
 }
 

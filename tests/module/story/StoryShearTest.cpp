@@ -27,6 +27,7 @@ enum : UINT {
     kGirder = 3,    // 204, a horizontal panel 2 x 2 at z = 0, x 10..12
     kOdd = 4,       // 102: neither a line nor a plane member
     kBare = 5,      // 101 without a record, (20, 0, 0) - (20, 0, 3)
+    kPenta = 6,     // 302: a slab of one five-cornered plate at z = 3, no record in kRows
     kCase = 1,      // the case with records
     kOther = 2,     // a case without records
     kComb = 10,     // 1.0 x case 1
@@ -55,6 +56,8 @@ void FillProject(PostDBBuilder& b) {
     b.AddNode(13, 10, 2, 0);
     b.AddNode(20, 20, 0, 0);
     b.AddNode(21, 20, 0, 3);
+    for (UINT k = 0; k < 5; ++k)
+        b.AddNode(40 + k, 30 + 2 * std::cos(k * 1.2566370614359172), 2 * std::sin(k * 1.2566370614359172), 3);
     b.AddNode(30, 16, 0, 0);
     b.AddNode(31, 18, 0, 0);
     T_PSECT_D sect;
@@ -73,6 +76,8 @@ void FillProject(PostDBBuilder& b) {
     b.AddMemb(kGirder, 204, {10, 11, 12, 13}, {13});
     b.AddMemb(kOdd, 102, {30, 31}, {14});
     b.AddMemb(kBare, 101, {20, 21}, {15});
+    b.AddElem(16, PELEM_KIND_PLATE, 302, {40, 41, 42, 43, 44}, 1, 1);
+    b.AddMemb(kPenta, 302, {40, 41, 42, 43, 44}, {16});
     b.AddLoadCase(kCase, PLOAD_STATIC, "WX");
     b.AddLoadCase(kOther, PLOAD_STATIC, "DL");
     b.AddLoadComb(kComb, PLCOM_LINEAR, "C", {T_PLCOM_ENTRY{PLOAD_STATIC, kCase, 1.0}});
@@ -251,6 +256,26 @@ TEST_F(StoryShearTest, MembersArePaintedInOneValueEachOthersInactive) {
             if (r.op != "SelectObject" && r.op != "CreatePen" && r.pen.lopnColor == RGB(1, 2, 3)) ++inactive;
         EXPECT_GE(inactive, 2u);
     }
+}
+
+TEST_F(StoryShearTest, FacesOfMoreThanFourCornersAreFilledInTheBandColour) {
+    // The band cutter takes three or four corners; one value over a face is one band, so the
+    // pentagon slab is filled in the colour of its value (0.65, between 0.3 and 0.8).
+    T_SSFR_D rec;
+    rec.Initialize();
+    rec.ratio[0] = 0.65;
+    m_doc.GetMDBCtrl()->GetDBPost()->Table<DBT_SSFR>().Set(kCase, kPenta, rec);
+    auto e = Built<NoteEngine>(1, 0.0);
+    double v = 0.0;
+    ASSERT_TRUE(e->m_mapSSFR.Lookup(kPenta, v));
+    m_dc.Clear();
+    e->DrawSSFRData(&m_dc);
+    for (double x : e->m_values) EXPECT_NE(x, 0.65) << "the pentagon went to the band cutter";
+    const COLORREF want = e->m_pContourEngine->GetValueColor(0.65);
+    size_t fills = 0;
+    for (const GdiRecord* r : m_dc.GetRecords("Polygon"))
+        if (r->brush.lbColor == want && r->points.size() == 5) ++fills;
+    EXPECT_EQ(fills, 1u);
 }
 
 TEST_F(StoryShearTest, DrawnWithoutADeformationEngine) {
