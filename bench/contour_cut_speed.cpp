@@ -5,7 +5,9 @@
 // checked: at least three vertices, every vertex value inside its band.
 //
 // OldCutter is the earlier cutter copied here as the baseline only: corner and crossing arrays of
-// C3DPoint, the tolerance and the rank look-ups called per face, one append per polygon.
+// C3DPoint, the earlier tolerance (a zero counted as magnitude 1) and the rank look-ups called per
+// face, one append per polygon. Its level crossings are the engine's own CrossLevels, which the
+// earlier cutter called as well.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -55,30 +57,6 @@ private:
         return m * 1e-10;
     }
 
-    int OldCrossLevels(const C3DPoint& p1, const C3DPoint& p2, double w1, double w2, C3DPoint* points,
-                       double* levels) const {
-        if (w1 <= w2) return 0;
-        if (!std::isfinite(w1 - w2)) return 0;
-        const int n = m_nNumColor < 1 ? 1 : (m_nNumColor > MAX_LEVELS ? MAX_LEVELS : m_nNumColor);
-        int hi = GetLowerRank(w1);
-        if (hi < 0) hi = -1 - hi;
-        int lo = GetUpperRank(w2);
-        if (lo < 0) lo = 1 - lo;
-        if (hi > n - 1) hi = n - 1;
-        if (lo < 0) lo = 0;
-        const double* L = m_dRankMap;
-        const double span = w1 - w2;
-        int count = 0;
-        for (int k = hi; k >= lo; k--) {
-            if (!(L[k] < w1 && L[k] > w2)) continue;
-            const double t = (w1 - L[k]) / span;
-            points[count].Set(p1.x + t * (p2.x - p1.x), p1.y + t * (p2.y - p1.y), p1.z + t * (p2.z - p1.z));
-            levels[count] = L[k];
-            count++;
-        }
-        return count;
-    }
-
     void OldDoTriangle(double vA, double vB, double vC, C3DPoint& A, C3DPoint& B, C3DPoint& C, int eAB, int eBC,
                        int eCA, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices) {
         VtxInfo_tag poly[kMaxChain];
@@ -98,7 +76,7 @@ private:
         C3DPoint acPts[MAX_LEVELS];
         double acLev[MAX_LEVELS];
         int m = 0;
-        if (!(std::fabs(vA - vB) < T && std::fabs(vB - vC) < T)) m = OldCrossLevels(A, C, vA, vC, acPts, acLev);
+        if (!(std::fabs(vA - vB) < T && std::fabs(vB - vC) < T)) m = CrossLevels(A, C, vA, vC, acPts, acLev, nullptr);
         if (m == 0) {
             poly[0] = VtxInfo_tag{A, eAB, vA};
             poly[1] = VtxInfo_tag{B, eBC, vB};
@@ -109,10 +87,10 @@ private:
             double chainVal[kMaxChain];
             chainPt[0] = A;
             chainVal[0] = vA;
-            const int idxB = 1 + OldCrossLevels(A, B, vA, vB, chainPt + 1, chainVal + 1);
+            const int idxB = 1 + CrossLevels(A, B, vA, vB, chainPt + 1, chainVal + 1, nullptr);
             chainPt[idxB] = B;
             chainVal[idxB] = vB;
-            const int idxC = idxB + 1 + OldCrossLevels(B, C, vB, vC, chainPt + idxB + 1, chainVal + idxB + 1);
+            const int idxC = idxB + 1 + CrossLevels(B, C, vB, vC, chainPt + idxB + 1, chainVal + idxB + 1, nullptr);
             chainPt[idxC] = C;
             chainVal[idxC] = vC;
             int right[MAX_LEVELS + 1];

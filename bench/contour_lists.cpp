@@ -11,37 +11,17 @@
 // free lists; GLIBC_TUNABLES=glibc.malloc.mxfast=0 shows the code's own cost.)
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "module/contour/CContourEngine.h"
 #include "module/engines/CEngineBase.h"
-#include "host/db/CDBDoc.h"
-#include "host/db/DBTables.h"
-#include "host/grx/GRenderView.h"
-#include "host/grx/I_PVXCtrl.h"
-#include "module/model/CPVXAttrCtrl.h"
-#include "module/model/CPVXGeomCtrl.h"
-#include "module/model/I_PVXModel.h"
 
 namespace {
-
-std::string ProgramDir() {
-    char buf[4096];
-    const ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
-    if (n <= 0) return ".";
-    std::string p(buf, static_cast<size_t>(n));
-    return p.substr(0, p.find_last_of('/'));
-}
-
-class BenchView : public GRenderView {};
 
 struct Plate {
     UINT key;
@@ -50,71 +30,37 @@ struct Plate {
     double values[4];
 };
 
-struct Setup {
-    CDBDoc doc;
-    BenchView view;
-    std::unique_ptr<I_PVXModel> model;
+struct Setup : pvxbench::Project {
     std::vector<Plate> plates;
 };
 
 Setup* GetSetup(long n) {
-    static std::map<long, std::unique_ptr<Setup>> cache;
-    auto it = cache.find(n);
-    if (it != cache.end()) return it->second.get();
-    cache.clear();
-    const char* t = getenv("TMPDIR");
-    const std::string path = std::string(t && *t ? t : "/tmp") + "/bench_contour_lists_" + std::to_string(getpid()) +
-                             "_" + std::to_string(n) + ".pvxdb";
-    const std::string cmd = "'" + ProgramDir() + "/pvxhost' make-sample --size " + std::to_string(n) + " --out '" +
-                            path + "' >/dev/null";
-    auto s = std::make_unique<Setup>();
-    if (std::system(cmd.c_str()) != 0 || !s->doc.OpenDocument(path.c_str())) {
-        std::fprintf(stderr, "contour_lists: cannot make the sample project with %s\n", cmd.c_str());
-        std::remove(path.c_str());
-        return nullptr;
-    }
-    std::remove(path.c_str());
-    CDBDoc::m_pDBDoc = &s->doc;
-    s->model = std::make_unique<I_PVXModel>();
-    I_PVXModel& m = *s->model;
-    I_PVXCtrl* ctrl = s->view.GetI_PVXCtrl();
-    m.GetAttrCtrl()->ConnectToPostDB();
-    m.GetGeomCtrl()->ConnectToPostDB();
-    m.Link_I_RDXModel(ctrl);
-    m.SetView(&s->view);
-    ctrl->SetClientSize(1920, 1080);
+    static pvxbench::OnePerSize<Setup> cache;
+    return cache.Get(n, [](long n) {
+        auto s = std::make_unique<Setup>();
+        if (!s->Open("contour_lists", "--size " + std::to_string(n))) return std::unique_ptr<Setup>();
+        I_PVXCtrl* ctrl = s->Ctrl();
+        ctrl->SetClientSize(pvxbench::kWidth, pvxbench::kHeight);
 
-    // The raft plates (type 301) with a smooth value per corner.
-    CDataBase* db = s->doc.GetMDBCtrl()->GetDBPost();
-    CClassPElem elems;
-    elems.ConnectToDB(db);
-    CClassPNode nodes;
-    nodes.ConnectToDB(db);
-    CArray<UINT, UINT> keys;
-    elems.GetKeyList(keys);
-    C3DPoint lo(1e300, 1e300, 1e300), hi(-1e300, -1e300, -1e300);
-    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
-        T_PELEM_D e;
-        if (!elems.Get(keys[i], e) || e.type != 301 || e.nNode != 4) continue;
-        Plate p;
-        p.key = keys[i];
-        bool ok = true;
-        for (int k = 0; k < 4 && ok; ++k) {
-            T_PNODE_D nd;
-            ok = nodes.Get(e.node[k], nd) != 0;
-            p.nodes[k] = e.node[k];
-            p.pts[k] = C3DPoint(nd.x, nd.y, nd.z);
-            p.values[k] = 100.0 * std::sin(nd.x * 0.3) * std::cos(nd.y * 0.25);
-            lo = C3DPoint(std::min(lo.x, nd.x), std::min(lo.y, nd.y), std::min(lo.z, nd.z));
-            hi = C3DPoint(std::max(hi.x, nd.x), std::max(hi.y, nd.y), std::max(hi.z, nd.z));
-        }
-        if (ok) s->plates.push_back(p);
-    }
-    ctrl->SetStandardView(GViewCamera::VIEW_TOP);
-    ctrl->ZoomToRange(lo, hi);
-    Setup* p = s.get();
-    cache[n] = std::move(s);
-    return p;
+        // The raft plates (type 301) with a smooth value per corner.
+        C3DPoint lo(1e300, 1e300, 1e300), hi(-1e300, -1e300, -1e300);
+        pvxbench::ForEachQuad(s->doc, 301, [&](UINT key, const T_PELEM_D& e, const C3DPoint* pts) {
+            Plate p;
+            p.key = key;
+            for (int k = 0; k < 4; ++k) {
+                const C3DPoint& q = pts[k];
+                p.nodes[k] = e.node[k];
+                p.pts[k] = q;
+                p.values[k] = 100.0 * std::sin(q.x * 0.3) * std::cos(q.y * 0.25);
+                lo = C3DPoint(std::min(lo.x, q.x), std::min(lo.y, q.y), std::min(lo.z, q.z));
+                hi = C3DPoint(std::max(hi.x, q.x), std::max(hi.y, q.y), std::max(hi.z, q.z));
+            }
+            s->plates.push_back(p);
+        });
+        ctrl->SetStandardView(GViewCamera::VIEW_TOP);
+        ctrl->ZoomToRange(lo, hi);
+        return s;
+    });
 }
 
 // The engine drawing the raft: 12 levels over the value range, band edges and letters on.
@@ -128,37 +74,30 @@ struct RaftEngine : CEngineBase {
     }
 };
 
-void Finish(benchmark::State& state, const Setup& s) {
-    state.counters["plates"] = static_cast<double>(s.plates.size());
-    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(s.plates.size()));
-}
+void Finish(benchmark::State& state, const Setup& s) { pvxbench::CountItems(state, "plates", s.plates.size()); }
 
 void BM_ContourLists(benchmark::State& state) {
     Setup* s = GetSetup(state.range(0));
-    if (!s || s->plates.empty()) {
-        state.SkipWithError("the sample project could not be made");
-        return;
-    }
-    I_PVXModel& m = *s->model;
-    I_PVXCtrl* ctrl = s->view.GetI_PVXCtrl();
+    if (!s || s->plates.empty()) return state.SkipWithError("the sample project could not be made");
+    I_PVXModel& m = s->Model();
+    I_PVXCtrl* ctrl = s->Ctrl();
     RaftEngine engine(&m);
     m.m_bContourAnnot = 1;
     m.m_nAnnotCellWidth = 40;
     m.m_nAnnotCellHeight = 20;
     size_t letters = 0;
     for (auto _ : state) {
-        ctrl->BeginDrawToMemDC(false);
-        CDC* dc = ctrl->GetMemDC();
-        m.m_arrContAnnot.RemoveAll();
-        CList<C3DPoint, C3DPoint> pts;
-        for (const Plate& p : s->plates) {
-            pts.RemoveAll();
-            for (const C3DPoint& q : p.pts) pts.AddTail(q);
-            double v[4] = {p.values[0], p.values[1], p.values[2], p.values[3]};
-            engine.DoSubPolyContour(dc, v, &pts, nullptr, 0);
-        }
-        letters = static_cast<size_t>(m.m_arrContAnnot.GetSize());
-        ctrl->EndDrawToMemDC(false);
+        pvxbench::DrawToMemImage(ctrl, [&](CDC* dc) {
+            m.m_arrContAnnot.RemoveAll();
+            CList<C3DPoint, C3DPoint> pts;
+            for (const Plate& p : s->plates) {
+                pts.RemoveAll();
+                for (const C3DPoint& q : p.pts) pts.AddTail(q);
+                double v[4] = {p.values[0], p.values[1], p.values[2], p.values[3]};
+                engine.DoSubPolyContour(dc, v, &pts, nullptr, 0);
+            }
+            letters = static_cast<size_t>(m.m_arrContAnnot.GetSize());
+        });
     }
     m.m_arrContAnnot.RemoveAll();
     engine.m_pModel = nullptr;
@@ -168,21 +107,17 @@ void BM_ContourLists(benchmark::State& state) {
 
 void BM_RawFill(benchmark::State& state) {
     Setup* s = GetSetup(state.range(0));
-    if (!s || s->plates.empty()) {
-        state.SkipWithError("the sample project could not be made");
-        return;
-    }
-    I_PVXCtrl* ctrl = s->view.GetI_PVXCtrl();
+    if (!s || s->plates.empty()) return state.SkipWithError("the sample project could not be made");
+    I_PVXCtrl* ctrl = s->Ctrl();
     for (auto _ : state) {
-        ctrl->BeginDrawToMemDC(false);
-        CDC* dc = ctrl->GetMemDC();
-        CList<C3DPoint, C3DPoint> pts;
-        for (const Plate& p : s->plates) {
-            pts.RemoveAll();
-            for (const C3DPoint& q : p.pts) pts.AddTail(q);
-            ctrl->DrawPolygon3DFill(dc, pts, RGB(0, 128, 255));
-        }
-        ctrl->EndDrawToMemDC(false);
+        pvxbench::DrawToMemImage(ctrl, [&](CDC* dc) {
+            CList<C3DPoint, C3DPoint> pts;
+            for (const Plate& p : s->plates) {
+                pts.RemoveAll();
+                for (const C3DPoint& q : p.pts) pts.AddTail(q);
+                ctrl->DrawPolygon3DFill(dc, pts, RGB(0, 128, 255));
+            }
+        });
     }
     Finish(state, *s);
 }
@@ -190,10 +125,7 @@ void BM_RawFill(benchmark::State& state) {
 // The plate sub-element records of the whole raft, built and copied to another engine.
 void BM_SubElementImport(benchmark::State& state) {
     Setup* s = GetSetup(state.range(0));
-    if (!s || s->plates.empty()) {
-        state.SkipWithError("the sample project could not be made");
-        return;
-    }
+    if (!s || s->plates.empty()) return state.SkipWithError("the sample project could not be made");
     for (auto _ : state) {
         CEngineBase src, dst;
         for (const Plate& p : s->plates) {

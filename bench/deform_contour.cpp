@@ -10,22 +10,14 @@
 // contour does around the raster fills.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "host/db/CDBDoc.h"
-#include "host/grx/GRenderView.h"
-#include "host/grx/I_PVXCtrl.h"
+#include "bench/BenchSupport.h"
 #include "module/engines/CDeformEngine.h"
-#include "module/model/CPVXAttrCtrl.h"
-#include "module/model/CPVXGeomCtrl.h"
-#include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CGdiObject.h"
@@ -34,17 +26,6 @@
 namespace {
 
 constexpr long kPlates = 100000;
-constexpr int kWidth = 1920, kHeight = 1080;
-
-std::string ProgramDir() {
-    char buf[4096];
-    const ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
-    if (n <= 0) return ".";
-    std::string p(buf, static_cast<size_t>(n));
-    return p.substr(0, p.find_last_of('/'));
-}
-
-class BenchView : public GRenderView {};
 
 // A filled polygon of the render: its pixels and the brush and pen it was drawn with.
 struct BandPolygon {
@@ -53,97 +34,55 @@ struct BandPolygon {
     LOGPEN pen;
 };
 
-struct Setup {
-    CDBDoc doc;
-    BenchView view;  // owns the graphics control; no window, so no client copies
-    std::unique_ptr<I_PVXModel> model;
+struct Setup : pvxbench::Project {
     std::vector<BandPolygon> polygons;
 };
 
 Setup* GetSetup() {
-    static std::unique_ptr<Setup> s;
-    if (s) return s.get();
-    const char* t = getenv("TMPDIR");
-    const std::string path =
-        std::string(t && *t ? t : "/tmp") + "/bench_deform_contour_" + std::to_string(getpid()) + ".pvxdb";
-    const std::string cmd = "'" + ProgramDir() + "/pvxhost' make-sample --size " + std::to_string(kPlates) +
-                            " --out '" + path + "' >/dev/null";
-    auto p = std::make_unique<Setup>();
-    if (std::system(cmd.c_str()) != 0 || !p->doc.OpenDocument(path.c_str())) {
-        std::fprintf(stderr, "deform_contour: cannot make the sample project with %s\n", cmd.c_str());
-        std::remove(path.c_str());
-        return nullptr;
-    }
-    std::remove(path.c_str());
-    CDBDoc::m_pDBDoc = &p->doc;
-    p->model = std::make_unique<I_PVXModel>();
-    I_PVXModel& m = *p->model;
-    I_PVXCtrl* ctrl = p->view.GetI_PVXCtrl();
-    m.GetAttrCtrl()->ConnectToPostDB();
-    m.GetGeomCtrl()->ConnectToPostDB();
-    m.Link_I_RDXModel(ctrl);
-    m.SetView(&p->view);
-    ctrl->GetObjectIDRange(m.m_nObjectIDFirst, m.m_nObjectIDLast);
-    ctrl->GetNodeIDRange(m.m_nNodeIDFirst, m.m_nNodeIDLast);
-    m.GetAttrCtrl()->GetMembKeyList(m.m_arrAllMembKey);
-    m.GetAttrCtrl()->GetNodeKeyList(m.m_arrAllNodeKey);
-    m.m_arrActiveMembKey.Copy(m.m_arrAllMembKey);
-    m.m_arrFlagMembKey.Copy(m.m_arrAllMembKey);
-    m.m_arrActiveNodeKey.Copy(m.m_arrAllNodeKey);
-    m.m_arrFlagNodeKey.Copy(m.m_arrAllNodeKey);
-    m.InitOriginal();
-    m.m_pDispOpt->m_bWireFrame = 0;
-    ctrl->SetClientSize(kWidth, kHeight);
-    ctrl->SetStandardView(GViewCamera::VIEW_ISO);
+    static pvxbench::OnePerSize<Setup> cache;
+    return cache.Get(kPlates, [](long n) {
+        auto s = std::make_unique<Setup>();
+        if (!s->Open("deform_contour", "--size " + std::to_string(n))) return std::unique_ptr<Setup>();
+        I_PVXModel& m = s->Model();
+        pvxbench::ShowAll(m, s->Ctrl());
+        m.m_pDispOpt->m_bWireFrame = 0;
+        pvxbench::Frame(s->Ctrl(), GViewCamera::VIEW_ISO);
 
-    // Mode 2: load case DL (key 1), DZ on the deformed shape, contours on.
-    m.m_pDeformEngine = new CDeformEngine(&m);
-    m.m_pDeformEngine->m_nComponent = CDeformEngine::COMP_DZ;
-    m.m_pDeformEngine->m_bDeformed = 1;
-    m.m_bLoadSelected = 1;
-    m.m_nLoadType = 1;
-    m.m_nLoadKey = 1;
-    m.m_nDisplayMode = PVXMode::kDispContour;
-    m.m_bContour = 1;
-    m.SelectLoad();
-    if (!m.m_pDeformEngine->InitEngine()) {
-        std::fprintf(stderr, "deform_contour: no displacement data\n");
-        return nullptr;
-    }
-    m.InitDeformed(0);
+        // Mode 2: load case DL, DZ on the deformed shape, contours on.
+        m.m_pDeformEngine = new CDeformEngine(&m);
+        m.m_pDeformEngine->m_nComponent = CDeformEngine::COMP_DZ;
+        m.m_pDeformEngine->m_bDeformed = 1;
+        m.m_nDisplayMode = PVXMode::kDispContour;
+        m.m_bContour = 1;
+        pvxbench::SelectDeadLoad(m);
+        if (!m.m_pDeformEngine->InitEngine()) {
+            std::fprintf(stderr, "deform_contour: no displacement data\n");
+            return std::unique_ptr<Setup>();
+        }
+        m.InitDeformed(0);
 
-    // The polygons one render fills, recorded with their pixels and objects.
-    CRecordDC rec;
-    rec.Create();
-    m.m_nPenFactor = 1;
-    m._PVXRender(&rec);
-    for (const GdiRecord* r : rec.GetRecords("Polygon")) p->polygons.push_back({r->points, r->brush.lbColor, r->pen});
-    s = std::move(p);
-    return s.get();
+        // The polygons one render fills, recorded with their pixels and objects.
+        CRecordDC rec;
+        rec.Create();
+        m.m_nPenFactor = 1;
+        m._PVXRender(&rec);
+        for (const GdiRecord* r : rec.GetRecords("Polygon")) s->polygons.push_back({r->points, r->brush.lbColor, r->pen});
+        return s;
+    });
 }
 
 void BM_DispContour(benchmark::State& state) {
     Setup* s = GetSetup();
-    if (!s) {
-        state.SkipWithError("the sample project could not be made");
-        return;
-    }
-    I_PVXModel& m = *s->model;
-    for (auto _ : state) {
-        m.PVXRender();
-        benchmark::DoNotOptimize(s->view.GetI_PVXCtrl()->IsImageValid());
-    }
+    if (!s) return state.SkipWithError("the sample project could not be made");
+    pvxbench::TimeRenders(state, s->Model(), s->Ctrl());
     state.counters["polygons"] = static_cast<double>(s->polygons.size());
 }
 
 void BM_RawBandPolygons(benchmark::State& state) {
     Setup* s = GetSetup();
-    if (!s) {
-        state.SkipWithError("the sample project could not be made");
-        return;
-    }
+    if (!s) return state.SkipWithError("the sample project could not be made");
     CDC dc;
-    dc.CreateDisplayDC(kWidth, kHeight);
+    dc.CreateDisplayDC(pvxbench::kWidth, pvxbench::kHeight);
     // One brush and one pen per colour and width, made and looked up before the timing.
     std::map<COLORREF, std::unique_ptr<CBrush>> brushes;
     std::map<std::pair<COLORREF, int>, std::unique_ptr<CPen>> pens;

@@ -8,113 +8,53 @@
 //   BM_DrawFrameContour  one PVXRender of mode 6 (beams in colour bands, columns plain)
 //   BM_DrawPlainModel    one PVXRender of the plain model
 // The ratios ours / baseline, and the times per member across the three sizes, show the cost of
-// the contour and that it grows linearly with the member count. Most of the list build is the
-// colour scale's extrude factor, which takes the model's extent from every member's shape.
+// the contour and that it grows linearly with the member count. The colour scale's extrude
+// factor needs the model's extent, which shapes every member; the model keeps that box, so the
+// repeated list builds here measure the lists themselves.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
+#include <algorithm>
 #include <cfloat>
-#include <cstdio>
-#include <cstdlib>
-#include <map>
 #include <memory>
 #include <string>
 
-#include "host/db/CDBDoc.h"
+#include "bench/BenchSupport.h"
 #include "host/db/CPostCtrl.h"
-#include "host/grx/GRenderView.h"
-#include "host/grx/I_PVXCtrl.h"
 #include "module/force/CForceEngine.h"
-#include "module/model/CPVXAttrCtrl.h"
-#include "module/model/CPVXGeomCtrl.h"
-#include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
 
 namespace {
 
-std::string ProgramDir() {
-    char buf[4096];
-    const ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
-    if (n <= 0) return ".";
-    std::string p(buf, static_cast<size_t>(n));
-    return p.substr(0, p.find_last_of('/'));
-}
-
-class BenchView : public GRenderView {};
-
 // One opened frame project, shown as entering the result view leaves it, with load case DL
 // selected and a force engine on the model.
-struct Setup {
-    CDBDoc doc;
-    BenchView view;
-    std::unique_ptr<I_PVXModel> model;
+struct Setup : pvxbench::Project {
     long nMembers = 0;
 };
 
 Setup* GetSetup(long bays) {
-    static std::map<long, std::unique_ptr<Setup>> cache;
-    auto it = cache.find(bays);
-    if (it != cache.end()) return it->second.get();
-    cache.clear();  // one large project in memory at a time
-    const char* t = getenv("TMPDIR");
-    const std::string path = std::string(t && *t ? t : "/tmp") + "/bench_force_contour_" + std::to_string(getpid()) +
-                             "_" + std::to_string(bays) + ".pvxdb";
-    const std::string cmd = "'" + ProgramDir() + "/pvxhost' --quiet make-sample --frame-bays " + std::to_string(bays) +
-                            " --out '" + path + "' >/dev/null";
-    auto s = std::make_unique<Setup>();
-    if (std::system(cmd.c_str()) != 0 || !s->doc.OpenDocument(path.c_str())) {
-        std::fprintf(stderr, "force_contour: cannot make the frame project with %s\n", cmd.c_str());
-        std::remove(path.c_str());
-        return nullptr;
-    }
-    std::remove(path.c_str());
-    CDBDoc::m_pDBDoc = &s->doc;
-    s->model = std::make_unique<I_PVXModel>();
-    I_PVXModel& m = *s->model;
-    I_PVXCtrl* ctrl = s->view.GetI_PVXCtrl();
-    m.GetAttrCtrl()->ConnectToPostDB();
-    m.GetGeomCtrl()->ConnectToPostDB();
-    m.Link_I_RDXModel(ctrl);
-    m.SetView(&s->view);
-    ctrl->GetObjectIDRange(m.m_nObjectIDFirst, m.m_nObjectIDLast);
-    ctrl->GetNodeIDRange(m.m_nNodeIDFirst, m.m_nNodeIDLast);
-    m.GetAttrCtrl()->GetMembKeyList(m.m_arrAllMembKey);
-    m.GetAttrCtrl()->GetNodeKeyList(m.m_arrAllNodeKey);
-    m.m_arrActiveMembKey.Copy(m.m_arrAllMembKey);
-    m.m_arrFlagMembKey.Copy(m.m_arrAllMembKey);
-    m.m_arrActiveNodeKey.Copy(m.m_arrAllNodeKey);
-    m.m_arrFlagNodeKey.Copy(m.m_arrAllNodeKey);
-    m.InitOriginal();
-    m.m_pDispOpt->m_bWireFrame = 0;
-    ctrl->SetClientSize(1920, 1080);
-    ctrl->SetStandardView(GViewCamera::VIEW_ISO);
-    m.m_nLoadType = 1;  // static case DL
-    m.m_nLoadKey = 1;
-    m.m_nLoadStep = 0;
-    m.m_bLoadSelected = 1;
-    m.SelectLoad();
-    m.m_bContour = 1;
-    m.m_pForceEngine = new CForceEngine(&m);
-    m.m_pForceEngine->m_nBForcComp = 4;  // moment y
-    s->nMembers = static_cast<long>(m.m_arrAllMembKey.GetSize());
-    Setup* p = s.get();
-    cache[bays] = std::move(s);
-    return p;
-}
-
-void Counters(benchmark::State& state, const Setup* s) {
-    state.counters["members"] = static_cast<double>(s->nMembers);
-    state.counters["members/s"] =
-        benchmark::Counter(static_cast<double>(s->nMembers), benchmark::Counter::kIsIterationInvariantRate);
+    static pvxbench::OnePerSize<Setup> cache;
+    return cache.Get(bays, [](long n) {
+        auto s = std::make_unique<Setup>();
+        if (!s->Open("force_contour", "--frame-bays " + std::to_string(n))) return std::unique_ptr<Setup>();
+        I_PVXModel& m = s->Model();
+        pvxbench::ShowAll(m, s->Ctrl());
+        m.m_pDispOpt->m_bWireFrame = 0;
+        pvxbench::Frame(s->Ctrl(), GViewCamera::VIEW_ISO);
+        pvxbench::SelectDeadLoad(m);
+        m.m_bContour = 1;
+        m.m_pForceEngine = new CForceEngine(&m);
+        m.m_pForceEngine->m_nBForcComp = 4;  // moment y
+        s->nMembers = static_cast<long>(m.m_arrAllMembKey.GetSize());
+        return s;
+    });
 }
 
 void BM_BuildFrameLists(benchmark::State& state) {
     Setup* s = GetSetup(state.range(0));
     if (!s) return state.SkipWithError("the frame project could not be made");
-    CForceEngine& e = *s->model->m_pForceEngine;
+    CForceEngine& e = *s->Model().m_pForceEngine;
     for (auto _ : state) benchmark::DoNotOptimize(e.InitEngine(nullptr, PVXMode::kFrameForceContour));
-    Counters(state, s);
+    pvxbench::CountMembers(state, s->nMembers);
 }
 
 // What a list builder cannot do without: every member record, its forces for the load and the
@@ -122,7 +62,7 @@ void BM_BuildFrameLists(benchmark::State& state) {
 void BM_ReadForcesRaw(benchmark::State& state) {
     Setup* s = GetSetup(state.range(0));
     if (!s) return state.SkipWithError("the frame project could not be made");
-    I_PVXModel& m = *s->model;
+    I_PVXModel& m = s->Model();
     CPostCtrl* post = s->doc.GetPostCtrl();
     for (auto _ : state) {
         double hi = -DBL_MAX, lo = DBL_MAX;
@@ -138,20 +78,17 @@ void BM_ReadForcesRaw(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(hi - lo);
     }
-    Counters(state, s);
+    pvxbench::CountMembers(state, s->nMembers);
 }
 
 void Render(benchmark::State& state, int mode) {
     Setup* s = GetSetup(state.range(0));
     if (!s) return state.SkipWithError("the frame project could not be made");
-    I_PVXModel& m = *s->model;
+    I_PVXModel& m = s->Model();
     m.m_pForceEngine->InitEngine(nullptr, PVXMode::kFrameForceContour);
     m.m_nDisplayMode = mode;
-    for (auto _ : state) {
-        m.PVXRender();
-        benchmark::DoNotOptimize(s->view.GetI_PVXCtrl()->IsImageValid());
-    }
-    Counters(state, s);
+    pvxbench::TimeRenders(state, m, s->Ctrl());
+    pvxbench::CountMembers(state, s->nMembers);
 }
 
 void BM_DrawFrameContour(benchmark::State& state) { Render(state, PVXMode::kFrameForceContour); }

@@ -10,23 +10,15 @@
 // ratio of the two is the cost of the engine's path over bare filling.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "host/db/CDBDoc.h"
-#include "host/grx/GRenderView.h"
-#include "host/grx/I_PVXCtrl.h"
+#include "bench/BenchSupport.h"
 #include "module/contour/CContourEngine.h"
 #include "module/engines/CReactionEngine.h"
-#include "module/model/CPVXAttrCtrl.h"
-#include "module/model/CPVXGeomCtrl.h"
-#include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CGdiObject.h"
@@ -34,16 +26,8 @@
 namespace {
 
 constexpr long kPlates = 100000;
-
-std::string ProgramDir() {
-    char buf[4096];
-    const ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
-    if (n <= 0) return ".";
-    std::string p(buf, static_cast<size_t>(n));
-    return p.substr(0, p.find_last_of('/'));
-}
-
-class BenchView : public GRenderView {};
+using pvxbench::kHeight;
+using pvxbench::kWidth;
 
 // One band polygon in memory-image pixels.
 struct Band {
@@ -51,19 +35,16 @@ struct Band {
     std::vector<POINT> pts;
 };
 
-struct Setup {
-    CDBDoc doc;
-    BenchView view;
-    std::unique_ptr<I_PVXModel> model;
+struct Setup : pvxbench::Project {
     std::vector<Band> bands;
 };
 
 // The raft's faces cut into bands by the engine's scale, as the contour draws them, projected.
 void CutRaftBands(Setup& s) {
-    I_PVXModel& m = *s.model;
+    I_PVXModel& m = s.Model();
     CReactionEngine& e = *m.m_pReactionEngine;
     CContourEngine& ce = *e.m_pContourEngine;
-    I_PVXCtrl* ctrl = s.view.GetI_PVXCtrl();
+    I_PVXCtrl* ctrl = s.Ctrl();
     for (INT_PTR i = 0; i < e.m_arrContrElem.GetSize(); ++i) {
         T_PELEM_D elem;
         if (!m.GetAttrCtrl()->GetElem(e.m_arrContrElem[i], elem) || elem.nNode != 4) continue;
@@ -94,72 +75,40 @@ void CutRaftBands(Setup& s) {
 }
 
 Setup* GetSetup() {
-    static std::unique_ptr<Setup> cached;
-    if (cached) return cached.get();
-    const char* t = getenv("TMPDIR");
-    const std::string path = std::string(t && *t ? t : "/tmp") + "/bench_reaction_contour_" + std::to_string(getpid()) + ".pvxdb";
-    const std::string cmd = "'" + ProgramDir() + "/pvxhost' make-sample --size " + std::to_string(kPlates) + " --out '" +
-                            path + "' >/dev/null";
-    auto s = std::make_unique<Setup>();
-    if (std::system(cmd.c_str()) != 0 || !s->doc.OpenDocument(path.c_str())) {
-        std::fprintf(stderr, "reaction_contour: cannot make the sample project with %s\n", cmd.c_str());
-        std::remove(path.c_str());
-        return nullptr;
-    }
-    std::remove(path.c_str());
-    CDBDoc::m_pDBDoc = &s->doc;
-    s->model = std::make_unique<I_PVXModel>();
-    I_PVXModel& m = *s->model;
-    I_PVXCtrl* ctrl = s->view.GetI_PVXCtrl();
-    m.GetAttrCtrl()->ConnectToPostDB();
-    m.GetGeomCtrl()->ConnectToPostDB();
-    m.Link_I_RDXModel(ctrl);
-    m.SetView(&s->view);
-    ctrl->GetObjectIDRange(m.m_nObjectIDFirst, m.m_nObjectIDLast);
-    ctrl->GetNodeIDRange(m.m_nNodeIDFirst, m.m_nNodeIDLast);
-    m.GetAttrCtrl()->GetMembKeyList(m.m_arrAllMembKey);
-    m.GetAttrCtrl()->GetNodeKeyList(m.m_arrAllNodeKey);
-    m.m_arrActiveMembKey.Copy(m.m_arrAllMembKey);
-    m.m_arrFlagMembKey.Copy(m.m_arrAllMembKey);
-    m.m_arrActiveNodeKey.Copy(m.m_arrAllNodeKey);
-    m.m_arrFlagNodeKey.Copy(m.m_arrAllNodeKey);
-    m.InitOriginal();
-    ctrl->SetClientSize(1920, 1080);
-    ctrl->SetStandardView(GViewCamera::VIEW_TOP);
-    m.m_bLoadSelected = 1;
-    m.m_nLoadType = 1;
-    m.m_nLoadKey = 1;  // DL
-    m.m_nDisplayMode = PVXMode::kReactionContour;
-    m.m_pReactionEngine = new CReactionEngine(&m);
-    CReactionEngine& e = *m.m_pReactionEngine;
-    e.m_nDataKind = CReactionEngine::KIND_CONTOUR;
-    e.m_nMembKind = CReactionEngine::MEMB_RAFT;
-    e.m_nComponent = CReactionEngine::COMP_FZ;
-    if (!e.InitEngine(nullptr, -1)) {
-        std::fprintf(stderr, "reaction_contour: the sample has no spring pressures\n");
-        return nullptr;
-    }
-    CutRaftBands(*s);
-    cached = std::move(s);
-    return cached.get();
+    static pvxbench::OnePerSize<Setup> cache;
+    return cache.Get(kPlates, [](long n) {
+        auto s = std::make_unique<Setup>();
+        if (!s->Open("reaction_contour", "--size " + std::to_string(n))) return std::unique_ptr<Setup>();
+        I_PVXModel& m = s->Model();
+        pvxbench::ShowAll(m, s->Ctrl());
+        pvxbench::Frame(s->Ctrl(), GViewCamera::VIEW_TOP);
+        pvxbench::SelectDeadLoad(m);
+        m.m_nDisplayMode = PVXMode::kReactionContour;
+        m.m_pReactionEngine = new CReactionEngine(&m);
+        CReactionEngine& e = *m.m_pReactionEngine;
+        e.m_nDataKind = CReactionEngine::KIND_CONTOUR;
+        e.m_nMembKind = CReactionEngine::MEMB_RAFT;
+        e.m_nComponent = CReactionEngine::COMP_FZ;
+        if (!e.InitEngine(nullptr, -1)) {
+            std::fprintf(stderr, "reaction_contour: the sample has no spring pressures\n");
+            return std::unique_ptr<Setup>();
+        }
+        CutRaftBands(*s);
+        return s;
+    });
 }
 
 void BM_ReactionContour(benchmark::State& state) {
     Setup* s = GetSetup();
-    if (!s) {
-        state.SkipWithError("the sample project could not be made");
-        return;
-    }
-    I_PVXCtrl* ctrl = s->view.GetI_PVXCtrl();
-    CReactionEngine& e = *s->model->m_pReactionEngine;
+    if (!s) return state.SkipWithError("the sample project could not be made");
+    CReactionEngine& e = *s->Model().m_pReactionEngine;
     for (auto _ : state) {
-        ctrl->BeginDrawToMemDC(false);
-        CDC* dc = ctrl->GetMemDC();
-        dc->FillSolidRect(0, 0, 1920, 1080, RGB(0, 0, 0));
-        e.BeginPlotEng(dc);
-        benchmark::DoNotOptimize(e.DrawReactionValueNew());
-        e.EndPlotEng();
-        ctrl->EndDrawToMemDC(false);
+        pvxbench::DrawToMemImage(s->Ctrl(), [&](CDC* dc) {
+            dc->FillSolidRect(0, 0, kWidth, kHeight, RGB(0, 0, 0));
+            e.BeginPlotEng(dc);
+            benchmark::DoNotOptimize(e.DrawReactionValueNew());
+            e.EndPlotEng();
+        });
     }
     state.counters["plates"] = static_cast<double>(e.m_arrContrElem.GetSize());
     state.counters["bands"] = static_cast<double>(s->bands.size());
@@ -167,38 +116,33 @@ void BM_ReactionContour(benchmark::State& state) {
 
 void BM_BandPolygonsRaw(benchmark::State& state) {
     Setup* s = GetSetup();
-    if (!s) {
-        state.SkipWithError("the sample project could not be made");
-        return;
-    }
-    I_PVXCtrl* ctrl = s->view.GetI_PVXCtrl();
+    if (!s) return state.SkipWithError("the sample project could not be made");
     std::map<COLORREF, std::pair<std::unique_ptr<CBrush>, std::unique_ptr<CPen>>> tools;
     for (const Band& b : s->bands)
         if (!tools.count(b.color))
             tools[b.color] = {std::make_unique<CBrush>(b.color), std::make_unique<CPen>(PS_SOLID, 1, b.color)};
     for (auto _ : state) {
-        ctrl->BeginDrawToMemDC(false);
-        CDC* dc = ctrl->GetMemDC();
-        dc->FillSolidRect(0, 0, 1920, 1080, RGB(0, 0, 0));
-        CBrush* pOldBrush = nullptr;
-        CPen* pOldPen = nullptr;
-        COLORREF cur = 0xffffffff;
-        for (const Band& b : s->bands) {
-            if (b.color != cur) {
-                auto& t = tools[b.color];
-                CBrush* ob = dc->SelectObject(t.first.get());
-                CPen* op = dc->SelectObject(t.second.get());
-                if (!pOldBrush) {
-                    pOldBrush = ob;
-                    pOldPen = op;
+        pvxbench::DrawToMemImage(s->Ctrl(), [&](CDC* dc) {
+            dc->FillSolidRect(0, 0, kWidth, kHeight, RGB(0, 0, 0));
+            CBrush* pOldBrush = nullptr;
+            CPen* pOldPen = nullptr;
+            COLORREF cur = 0xffffffff;
+            for (const Band& b : s->bands) {
+                if (b.color != cur) {
+                    auto& t = tools[b.color];
+                    CBrush* ob = dc->SelectObject(t.first.get());
+                    CPen* op = dc->SelectObject(t.second.get());
+                    if (!pOldBrush) {
+                        pOldBrush = ob;
+                        pOldPen = op;
+                    }
+                    cur = b.color;
                 }
-                cur = b.color;
+                dc->Polygon(b.pts.data(), static_cast<int>(b.pts.size()));
             }
-            dc->Polygon(b.pts.data(), static_cast<int>(b.pts.size()));
-        }
-        if (pOldBrush) dc->SelectObject(pOldBrush);
-        if (pOldPen) dc->SelectObject(pOldPen);
-        ctrl->EndDrawToMemDC(false);
+            if (pOldBrush) dc->SelectObject(pOldBrush);
+            if (pOldPen) dc->SelectObject(pOldPen);
+        });
     }
     state.counters["bands"] = static_cast<double>(s->bands.size());
 }
@@ -206,11 +150,8 @@ void BM_BandPolygonsRaw(benchmark::State& state) {
 // The part of the contour that builds the raft's faces with their node keys (depth-sorted).
 void BM_RaftShapes(benchmark::State& state) {
     Setup* s = GetSetup();
-    if (!s) {
-        state.SkipWithError("the sample project could not be made");
-        return;
-    }
-    I_PVXModel& m = *s->model;
+    if (!s) return state.SkipWithError("the sample project could not be made");
+    I_PVXModel& m = s->Model();
     UINT nRaft = 0;
     T_PMEMB_D memb;
     for (INT_PTR i = 0; i < m.m_arrAllMembKey.GetSize() && !nRaft; ++i)

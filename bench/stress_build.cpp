@@ -6,92 +6,44 @@
 // ratio is the engine's cost per record read.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "host/db/CDBDoc.h"
-#include "host/grx/GRenderView.h"
-#include "host/grx/I_PVXCtrl.h"
+#include "bench/BenchSupport.h"
+#include "host/db/CPostCtrl.h"
 #include "module/engines/CStressEngine.h"
-#include "module/model/CPVXAttrCtrl.h"
-#include "module/model/CPVXGeomCtrl.h"
-#include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
 
 namespace {
 
-std::string ProgramDir() {
-    char buf[4096];
-    const ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
-    if (n <= 0) return ".";
-    std::string p(buf, static_cast<size_t>(n));
-    return p.substr(0, p.find_last_of('/'));
-}
-
-class BenchView : public GRenderView {};
-
-struct Setup {
-    CDBDoc doc;
-    BenchView view;
-    std::unique_ptr<I_PVXModel> model;
+struct Setup : pvxbench::Project {
     std::vector<UINT> plates;  // plate elements of the plate members, in member order
 };
 
 Setup* GetSetup(long plates) {
-    static std::map<long, std::unique_ptr<Setup>> cache;
-    auto it = cache.find(plates);
-    if (it != cache.end()) return it->second.get();
-    cache.clear();
-    const char* t = getenv("TMPDIR");
-    const std::string path = std::string(t && *t ? t : "/tmp") + "/bench_stress_" + std::to_string(getpid()) + "_" +
-                             std::to_string(plates) + ".pvxdb";
-    const std::string cmd = "'" + ProgramDir() + "/pvxhost' make-sample --size " + std::to_string(plates) + " --out '" +
-                            path + "' >/dev/null";
-    auto s = std::make_unique<Setup>();
-    if (std::system(cmd.c_str()) != 0 || !s->doc.OpenDocument(path.c_str())) {
-        std::fprintf(stderr, "stress_build: cannot make the sample project with %s\n", cmd.c_str());
-        std::remove(path.c_str());
-        return nullptr;
-    }
-    std::remove(path.c_str());
-    CDBDoc::m_pDBDoc = &s->doc;
-    s->model = std::make_unique<I_PVXModel>();
-    I_PVXModel& m = *s->model;
-    I_PVXCtrl* ctrl = s->view.GetI_PVXCtrl();
-    m.GetAttrCtrl()->ConnectToPostDB();
-    m.GetGeomCtrl()->ConnectToPostDB();
-    m.Link_I_RDXModel(ctrl);
-    m.SetView(&s->view);
-    m.GetAttrCtrl()->GetMembKeyList(m.m_arrAllMembKey);
-    m.m_arrActiveMembKey.Copy(m.m_arrAllMembKey);
-    m.m_bLoadSelected = 1;
-    m.m_nLoadType = 1;
-    m.m_nLoadKey = 1;
-    m.SelectLoad();
-    for (INT_PTR i = 0; i < m.m_arrAllMembKey.GetSize(); ++i) {
-        T_PMEMB_D memb;
-        if (!m.GetAttrCtrl()->GetMemb(m.m_arrAllMembKey[i], memb) || !CStressEngine::IsPlateMembType(memb.type))
-            continue;
-        for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) s->plates.push_back(memb.aElem[e]);
-    }
-    Setup* p = s.get();
-    cache[plates] = std::move(s);
-    return p;
+    static pvxbench::OnePerSize<Setup> cache;
+    return cache.Get(plates, [](long n) {
+        auto s = std::make_unique<Setup>();
+        if (!s->Open("stress_build", "--size " + std::to_string(n))) return std::unique_ptr<Setup>();
+        I_PVXModel& m = s->Model();
+        m.GetAttrCtrl()->GetMembKeyList(m.m_arrAllMembKey);
+        m.m_arrActiveMembKey.Copy(m.m_arrAllMembKey);
+        pvxbench::SelectDeadLoad(m);
+        for (INT_PTR i = 0; i < m.m_arrAllMembKey.GetSize(); ++i) {
+            T_PMEMB_D memb;
+            if (!m.GetAttrCtrl()->GetMemb(m.m_arrAllMembKey[i], memb) || !CStressEngine::IsPlateMembType(memb.type))
+                continue;
+            for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) s->plates.push_back(memb.aElem[e]);
+        }
+        return s;
+    });
 }
 
 void BM_StressBuild(benchmark::State& state) {
     Setup* s = GetSetup(state.range(0));
-    if (!s) {
-        state.SkipWithError("the sample project could not be made");
-        return;
-    }
-    CStressEngine engine(s->model.get());
+    if (!s) return state.SkipWithError("the sample project could not be made");
+    CStressEngine engine(&s->Model());
     for (auto _ : state) benchmark::DoNotOptimize(engine.InitEngine(nullptr, PVXMode::kPlateStress));
     const double records = static_cast<double>(engine.m_mapPStrs.GetCount());
     state.counters["records/s"] = benchmark::Counter(records, benchmark::Counter::kIsIterationInvariantRate);
@@ -99,10 +51,7 @@ void BM_StressBuild(benchmark::State& state) {
 
 void BM_StressRecordsOnly(benchmark::State& state) {
     Setup* s = GetSetup(state.range(0));
-    if (!s) {
-        state.SkipWithError("the sample project could not be made");
-        return;
-    }
+    if (!s) return state.SkipWithError("the sample project could not be made");
     CPostCtrl* post = s->doc.GetPostCtrl();
     std::vector<T_STRP_DL> records(s->plates.size());
     for (auto _ : state) {

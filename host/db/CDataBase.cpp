@@ -36,6 +36,12 @@ void CDataBase::Clear() {
     m_bFloor = FALSE;
 }
 
+unsigned long long CDataBase::GetModelVersion() const {
+    unsigned long long v = 0;
+    for (int id = 0; id < DBT_MODEL_COUNT; ++id) v = std::max(v, m_tables[id]->Version());
+    return v;
+}
+
 UINT CDataBase::GetMembKeyOfElem(UINT elemKey) {
     auto& t = Table<DBT_PMEMB>();
     if (m_membOfElem.version != t.Version()) {

@@ -134,6 +134,9 @@ public:
         return *static_cast<const typename pvxdb::TableType<ID>::Table*>(m_tables[ID].get());
     }
     pvxdb::DBTableBase* GetTable(int id) { return id >= 0 && id < DBT_COUNT ? m_tables[id].get() : nullptr; }
+    // The newest version among the model tables (geometry, sections, materials, ...; not the
+    // results): it changes whenever any of them changes, and differs between databases.
+    unsigned long long GetModelVersion() const;
 
     // Derived lookups, rebuilt when their table changes.
     // The member holding an element (the first member listing it); 0 when none.

@@ -3,6 +3,7 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <bit>
 #include <cctype>
 #include <cmath>
@@ -13,6 +14,11 @@
 static_assert(std::endian::native == std::endian::little, "stored arrays are little-endian copies of memory");
 
 namespace pvxdb {
+
+unsigned long long DBTableBase::NextVersion() {
+    static std::atomic<unsigned long long> s_last{0};
+    return s_last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
 
 void CopyText(char* dst, size_t cap, const char* src) {
     if (!dst || cap == 0) return;

@@ -33,13 +33,15 @@ struct ColumnDef {
 
 class DBTableBase {
 public:
-    explicit DBTableBase(const char* name) : m_name(name) {}
+    explicit DBTableBase(const char* name) : m_name(name), m_version(NextVersion()) {}
     virtual ~DBTableBase() = default;
     DBTableBase(const DBTableBase&) = delete;
     DBTableBase& operator=(const DBTableBase&) = delete;
 
     const char* Name() const { return m_name; }
-    // Changes with every modification, so derived indexes know when to rebuild.
+    // Changes with every modification, so derived indexes know when to rebuild. Versions come
+    // from one counter of the process: no two tables, of one database or of two, ever share
+    // one, so a cache keyed by versions cannot take a new database for the one it was built on.
     unsigned long long Version() const { return m_version; }
     virtual void Clear() = 0;
     virtual size_t Count() const = 0;
@@ -58,8 +60,13 @@ public:
     virtual int Load(sqlite3* db, const std::string& file, std::string& err) = 0;
 
 protected:
+    void Touch() { m_version = NextVersion(); }
+
     const char* m_name;
-    unsigned long long m_version = 0;
+    unsigned long long m_version;
+
+private:
+    static unsigned long long NextVersion();
 };
 
 // Helpers shared by the table templates (DBTable.cpp).
@@ -251,7 +258,7 @@ public:
     using DBTableBase::DBTableBase;
 
     void Clear() override {
-        ++m_version;
+        Touch();
         m_keys.clear();
         m_recs.clear();
         m_index.clear();
@@ -264,7 +271,7 @@ public:
     }
     // Adds a record, or replaces the record of an existing key in place (its position stays).
     void Set(UINT key, const T& rec) {
-        ++m_version;
+        Touch();
         auto it = m_index.find(key);
         if (it != m_index.end()) {
             m_recs[it->second] = rec;
@@ -278,7 +285,7 @@ public:
     int Remove(UINT key) {
         auto it = m_index.find(key);
         if (it == m_index.end()) return 0;
-        ++m_version;
+        Touch();
         const uint32_t pos = it->second;
         m_keys.erase(m_keys.begin() + pos);
         m_recs.erase(m_recs.begin() + pos);
@@ -419,7 +426,7 @@ public:
     static uint64_t Id(UINT lc, UINT key) { return (static_cast<uint64_t>(lc) << 32) | key; }
 
     void Clear() override {
-        ++m_version;
+        Touch();
         m_recs.clear();
     }
     size_t Count() const override { return m_recs.size(); }
@@ -428,7 +435,7 @@ public:
         return it == m_recs.end() ? nullptr : &it->second;
     }
     void Set(UINT lc, UINT key, const T& rec) {
-        ++m_version;
+        Touch();
         m_recs[Id(lc, key)] = rec;
     }
 

@@ -155,6 +155,23 @@ void CPVXBarDlgBase::OnContourBox() {
 
 // ---- load selection -----------------------------------------------------------------------------------
 
+int CPVXBarDlgBase::InitPageDialog(int nMode) {
+    CPVXBarContainerBase::m_nCurrentMode = nMode;
+    CPVXBarDlgBase::OnInitDialog();  // qualified: the page's own OnInitDialog is the caller
+    SetButtonIcon(IDC_PAGE_ICON, IDI_PAGE_ICON);
+    if (CWnd* p = GetDlgItem(IDC_PAGE_ICON)) p->ShowWindow(SW_HIDE);
+    CWnd* pGroup = GetDlgItem(IDC_PAGE_LOAD_GROUP);
+    CWnd* pClose = GetDlgItem(IDC_PAGE_CLOSE);
+    if (m_pContainer && pGroup && pClose) {
+        CRect group, close;
+        pGroup->GetWindowRect(&group);
+        pClose->GetWindowRect(&close);
+        m_pContainer->LayoutChildDlg(group, close);
+    }
+    if (I_PVXModel* pModel = GetModel()) pModel->m_nLoadStep = 0;
+    return SelectLoadOnInit();
+}
+
 int CPVXBarDlgBase::SelectLoadOnInit() {
     I_PVXModel* pModel = GetModel();
     const DWORD mask = m_dwPageLoadMask ? m_dwPageLoadMask

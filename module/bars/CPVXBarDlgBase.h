@@ -5,9 +5,10 @@
 // the container's settings block, the bars' editing engines and the colour scale of the
 // engine it edits), four rebuild flags, the six display boxes every page has, the load selector
 // and the page's settings title. What the base does for every page: the Close, icon, load "..."
-// and contour-box buttons, the detail-dialog launchers (each turns its box on first), the load
-// selection step of OnInitDialog and ApplyOptions, the engine refresh before a contour dialog,
-// closing the bar on the host database's notices, and the settings archive (Serialize).
+// and contour-box buttons, the detail-dialog launchers (each turns its box on first), the
+// opening of OnInitDialog (InitPageDialog) with its load selection step, that of ApplyOptions,
+// the engine refresh before a contour dialog, closing the bar on the host database's notices,
+// and the settings archive (Serialize).
 //
 // A page class derives from this one with DECLARE_DYNCREATE and a default constructor that
 // passes its template id: the container makes its pages by run-time class name and then sets
@@ -156,6 +157,11 @@ public:
     CString m_strTitle;                   // the page's settings title ("Reaction" ...)
 
 protected:
+    // The opening of a page's OnInitDialog: nMode becomes the current display mode (the pages
+    // made for it read it while they initialise), the dialog is initialised, the icon button
+    // gets its image and is hidden, the container lays itself out from the load group to Close,
+    // the model's load step goes back to 0 and the load is selected (SelectLoadOnInit's result).
+    int InitPageDialog(int nMode);
     // The controls into the members (bSave) or back; nothing while the page has no window.
     BOOL Exchange(BOOL bSave);
     // Exchanges, turns the box on when it is off, exchanges back.

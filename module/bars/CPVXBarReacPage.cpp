@@ -83,20 +83,7 @@ std::vector<CBarControlName> CPVXBarReacPage::GetControlNames() const {
 }
 
 BOOL CPVXBarReacPage::OnInitDialog() {
-    CPVXBarContainerBase::m_nCurrentMode = m_nMode;
-    CPVXBarDlgBase::OnInitDialog();
-    SetButtonIcon(IDC_PAGE_ICON, IDI_PAGE_ICON);
-    if (CWnd* p = GetDlgItem(IDC_PAGE_ICON)) p->ShowWindow(SW_HIDE);
-    CWnd* pGroup = GetDlgItem(IDC_PAGE_LOAD_GROUP);
-    CWnd* pClose = GetDlgItem(IDC_PAGE_CLOSE);
-    if (m_pContainer && pGroup && pClose) {
-        CRect group, close;
-        pGroup->GetWindowRect(&group);
-        pClose->GetWindowRect(&close);
-        m_pContainer->LayoutChildDlg(group, close);
-    }
-    if (I_PVXModel* pModel = GetModel()) pModel->m_nLoadStep = 0;
-    SelectLoadOnInit();
+    InitPageDialog(m_nMode);
     if (CReactionEngine* e = m_pReactionEngine) {
         m_nComponent = e->m_nComponent;
         m_strScale.Format("%f", e->m_dArrowScale);

@@ -665,7 +665,8 @@ void CContourEngine::InitExtrudeAdjustFactor() {
     if (s_pfnModelExtent != nullptr) {
         bHave = s_pfnModelExtent(&extent);
     } else if (I_PVXModel* pModel = GetCurrentModel()) {
-        // The model on show; none before the first view or after the last one closed.
+        // The model on show; none before the first view or after the last one closed. The model
+        // keeps its box, so scales made one after another do not shape every member again.
         C3DPoint lo, hi;
         pModel->GetRangeModel(&lo, &hi, 0);
         extent = std::max({hi.x - lo.x, hi.y - lo.y, hi.z - lo.z});

@@ -290,6 +290,10 @@ protected:
     // values the higher index counts as larger) and rewrites the three edge keys (edge i runs
     // from corner i to corner i+1) as (largest-middle, middle-smallest, smallest-largest).
     void FindMinMax(double* values, int* order, unsigned* edgeKeys) const;
+    // The crossings of GetRankVertices written to fixed arrays of at least MAX_LEVELS entries;
+    // returns their count.
+    int CrossLevels(const C3DPoint& p1, const C3DPoint& p2, double w1, double w2, C3DPoint* points, double* levels,
+                    int* pOnLevel) const;
     // Band lists may gather the polygons of a whole model: before a cutter appends one polygon
     // of nVertices vertices, each list of 1,024 elements or more that lacks room gets a grow-by
     // proportional to its size, so the appends stay amortised linear (shorter lists keep the
@@ -338,10 +342,6 @@ private:
     void CutTriangle(const C3DPoint& A, const C3DPoint& B, const C3DPoint& C, const double* w, const int* e,
                      CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices, CArray<double, double>* f1,
                      CArray<double, double>* f2);
-    // The crossings of GetRankVertices written to fixed arrays of at least MAX_LEVELS entries;
-    // returns their count.
-    int CrossLevels(const C3DPoint& p1, const C3DPoint& p2, double w1, double w2, C3DPoint* points, double* levels,
-                    int* pOnLevel) const;
     // Shared strip cutter of the frame members; returns the number of polygons appended.
     int CutFramePoly(const C3DPoint* P, const double* w, const int* flags, int n, int levelFlag,
                      CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices);

@@ -14,6 +14,7 @@
 #include "module/model/CPVXSElemCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
+#include "platform/ui/CWaitCursor.h"
 #include "platform/ui/CWinApp.h"
 
 int CDeformEngine::m_nPOHngeStatusSummation = 0;
@@ -47,19 +48,6 @@ void SelectorAxes(int nSel, bool& x, bool& y, bool& z) {
     z = nSel == CDeformEngine::COMP_DZ || nSel == CDeformEngine::COMP_TOTAL || nSel == CDeformEngine::COMP_DYZ ||
         nSel == CDeformEngine::COMP_DXZ;
 }
-
-// The wait cursor of the application for one builder.
-class WaitCursor {
-public:
-    WaitCursor() {
-        if (CWinApp* app = AfxGetApp()) app->BeginWaitCursor();
-    }
-    ~WaitCursor() {
-        if (CWinApp* app = AfxGetApp()) app->EndWaitCursor();
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 }  // namespace
 
@@ -485,7 +473,7 @@ int CDeformEngine::FinishList(double dMax, double dMin, UINT nMaxKey, UINT nMinK
 // ---- builders ---------------------------------------------------------------------------------
 
 int CDeformEngine::MakeDispDataList() {
-    WaitCursor wait;
+    CWaitCursor wait;
     I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_bResultDataReady) return 0;
     ResetLists();
@@ -531,7 +519,7 @@ int CDeformEngine::MakeDispDataList(int) {
 }
 
 int CDeformEngine::MakeSDflcDataList() {
-    WaitCursor wait;
+    CWaitCursor wait;
     I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_bResultDataReady) return 0;
     ResetLists();
@@ -574,7 +562,7 @@ int CDeformEngine::MakeSDflcDataListMemb() {
 }
 
 int CDeformEngine::MakeSettlementDataList() {
-    WaitCursor wait;
+    CWaitCursor wait;
     m_arrSettleKey.RemoveAll();
     m_mapSettle.RemoveAll();
     I_PVXModel* pModel = GetModel();
@@ -641,7 +629,7 @@ int CDeformEngine::MakeDispTimeHist() {
     const UINT thCase = pModel->m_nTHCaseKey ? pModel->m_nTHCaseKey : pModel->m_nLoadKey;
     // A load the host does not take as a time-history case has no steps to show.
     if (!pPost->SelectThlc(thCase)) return 0;
-    WaitCursor wait;
+    CWaitCursor wait;
     if (!MakeTHistDispDataOnly(m_nTimeStep)) return 0;
     m_bDataReady = 1;
     return 1;

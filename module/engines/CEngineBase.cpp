@@ -4,11 +4,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "module/engines/CDeformEngine.h"
 #include "module/engines/CPlotEngBase.h"
 #include "host/db/CDBDoc.h"
 #include "host/grx/GRenderView.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/model/I_PVXModel.h"
+#include "module/model/ShapeTypes.h"
 #include "module/model/T_PVX_DOPT_D.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CGdiObject.h"
@@ -92,6 +94,70 @@ void CEngineBase::ImportResultScale(const CEngineBase* pSrc) {
     m_dLegendMax = pSrc->m_dLegendMax;
     m_dLegendMin = pSrc->m_dLegendMin;
     m_bCuttingLine = pSrc->m_bCuttingLine;
+}
+
+// ---- members and elements on the shape the engine draws on --------------------------------------
+
+T_SHAPE_ARGUMENT CEngineBase::ShapeLists::Argument(int bDeformed) {
+    T_SHAPE_ARGUMENT arg;
+    arg.bDeformed = bDeformed;
+    arg.pFaceNodeKeys = &nodeKeys;
+    arg.pFaceKeys = &faceKeys;
+    return arg;
+}
+
+int CEngineBase::GetMemberShape(UINT nMemb, T_PMEMB_D& memb, PVXPolyListArray& faces, PVXIndexArrayList* pFlags,
+                                T_SHAPE_ARGUMENT& arg) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel) return 0;
+    if (!m_bDeformed) return pModel->GetShapeMember(nMemb, memb, faces, pFlags, arg, 1, 1);
+    CDeformEngine* pDeform = pModel->m_pDeformEngine;
+    if (!pDeform) return 0;
+    pDeform->GetDeformedShapeMember(nMemb, faces, pFlags, arg, 0, 0);
+    return static_cast<int>(faces.GetSize());
+}
+
+int CEngineBase::GetElementShape(UINT nElem, T_PELEM_D& elem, PVXPolyListArray& faces, PVXIndexArrayList* pFlags,
+                                 T_SHAPE_ARGUMENT& arg) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel) return 0;
+    if (!m_bDeformed) return pModel->GetShapeElement(nElem, elem, faces, pFlags, arg, 1, 0);
+    CDeformEngine* pDeform = pModel->m_pDeformEngine;
+    if (!pDeform) return 0;
+    pDeform->GetDeformedShapePElement(nElem, faces, pFlags, arg, 0, 0);
+    return static_cast<int>(faces.GetSize());
+}
+
+int CEngineBase::DrawActiveMember(CDC* pDC, UINT nMemb) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel) return 0;
+    if (!m_bDeformed) return pModel->PVXDrawMember(pDC, nMemb);
+    CDeformEngine* pDeform = pModel->m_pDeformEngine;
+    return pDeform ? pDeform->DrawDeformedMember(pDC, nMemb) : 0;
+}
+
+int CEngineBase::DrawInactiveMember(CDC* pDC, UINT nMemb) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel) return 0;
+    if (!m_bDeformed) return pModel->PVXDrawInactiveMember(pDC, nMemb);
+    CDeformEngine* pDeform = pModel->m_pDeformEngine;
+    return pDeform ? pDeform->DrawInactiveDeformedMember(pDC, nMemb) : 0;
+}
+
+int CEngineBase::DrawInactiveElement(CDC* pDC, UINT nElem) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel) return 0;
+    if (!m_bDeformed) return pModel->PVXDrawInactiveElement(pDC, nElem);
+    CDeformEngine* pDeform = pModel->m_pDeformEngine;
+    return pDeform ? pDeform->DrawInactiveDeformedElement(pDC, nElem) : 0;
+}
+
+int CEngineBase::DrawPlainElement(CDC* pDC, UINT nElem) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel) return 0;
+    if (!m_bDeformed) return pModel->PVXDrawElementNew(pDC, nElem);
+    CDeformEngine* pDeform = pModel->m_pDeformEngine;
+    return pDeform ? pDeform->DrawDeformedElement(pDC, nElem) : 0;
 }
 
 // ---- look-ups -------------------------------------------------------------------------------

@@ -34,6 +34,7 @@ class CDC;
 class CPlotEngBase;
 class I_PVXModelBase;
 class I_PVXModel;
+struct T_SHAPE_ARGUMENT;
 
 class CEngineBase {
 public:
@@ -116,6 +117,40 @@ public:
     void DrawMinMaxOutputValue(CDC* pDC, C3DPoint p, const char* fmt, int nKind, double dValue);
     // Kept for callers; draws nothing and leaves the DC as it was.
     void DrawUCSPlaneIcon(CDC* pDC, double axes[][3]);
+
+    // The lists one shape request hands out, freed on every way out: faces, per-face edge flags,
+    // per-face vertex node keys and one key per face.
+    struct ShapeLists {
+        PVXPolyListArray faces;
+        PVXIndexArrayList flags;
+        PVXKeyArrayList nodeKeys;
+        CArray<UINT, UINT> faceKeys;
+
+        ShapeLists() = default;
+        ShapeLists(const ShapeLists&) = delete;
+        ShapeLists& operator=(const ShapeLists&) = delete;
+        ~ShapeLists() { FreeMemoryPolyList(&faces, &flags, &nodeKeys, nullptr); }
+        // A request record asking for the node keys and face keys.
+        T_SHAPE_ARGUMENT Argument(int bDeformed);
+    };
+
+    // ---- members and elements on the shape the engine draws on --------------------------------
+    // The deformed shape (m_bDeformed) through the model's deformation engine, else the model's
+    // undeformed one. Asked for the deformed shape without a deformation engine they hand out no
+    // faces and draw nothing (0) rather than put the undeformed shape into a deformed picture.
+    // The shapes return the number of faces handed out (freed by the caller), in the form of
+    // I_PVXModel::GetShapeMember and GetShapeElement; the drawings 1 drawn, 0 none, -1 Escape.
+    int GetMemberShape(UINT nMemb, T_PMEMB_D& memb, PVXPolyListArray& faces, PVXIndexArrayList* pFlags,
+                       T_SHAPE_ARGUMENT& arg);
+    int GetElementShape(UINT nElem, T_PELEM_D& elem, PVXPolyListArray& faces, PVXIndexArrayList* pFlags,
+                        T_SHAPE_ARGUMENT& arg);
+    // A member in the active style (every element in order).
+    int DrawActiveMember(CDC* pDC, UINT nMemb);
+    // A member or element in the inactive style.
+    int DrawInactiveMember(CDC* pDC, UINT nMemb);
+    int DrawInactiveElement(CDC* pDC, UINT nElem);
+    // A plate element drawn plainly (under its arrows, or without result colours).
+    int DrawPlainElement(CDC* pDC, UINT nElem);
 
     // Rebuilds the cutting lines selected in the module settings, their diagram pieces across the
     // plate elements of m_arrElemKey and each line's extremes.

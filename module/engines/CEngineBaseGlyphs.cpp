@@ -15,17 +15,6 @@
 
 namespace {
 
-// The position the deformation engine draws a node at; an engine that cannot displace a node by
-// key leaves it where it is.
-template <class E>
-C3DPoint DisplacedNode(E* pEngine, UINT key, const C3DPoint& p) {
-    if constexpr (requires(E* e) { e->GetDisplacedPoint(key, p); }) {
-        return pEngine->GetDisplacedPoint(key, p);
-    } else {
-        return p;
-    }
-}
-
 // One line of a glyph: on the window in direct mode; otherwise on the memory image, first
 // also on the client DC (so it shows at once) unless the model suppresses that.
 void DrawGlyphLine(I_PVXModel* pModel, CDC* pDC, CDC* pClientDC, const C3DPoint& a, const C3DPoint& b) {
@@ -78,7 +67,7 @@ void CEngineBase::DrawPlateResultLclAxis(CDC* pDC, UINT nKey, double axes[][3], 
         node.Initialize();
         if (!pAttr->GetNode(elem.node[i], node)) continue;
         C3DPoint p(node.x, node.y, node.z);
-        if (bDeformed && pModel->m_pDeformEngine) p = DisplacedNode(pModel->m_pDeformEngine, elem.node[i], p);
+        if (bDeformed && pModel->m_pDeformEngine) p = pModel->m_pDeformEngine->GetDisplacedPoint(elem.node[i], p);
         if (nUsed == 0) {
             lo = hi = p;
         } else {

@@ -206,9 +206,7 @@ int CPlotDeformEng::IsFaceToDraw(int nPolygons, int nElemType, int nVertices, CL
 }
 
 void CPlotDeformEng::SortedMembers(CArray<GRE_Atom, GRE_Atom&>& atoms, int bDeformed) {
-    CArray<int, int> types;
-    types.Add(GetFirstObjectID() + (bDeformed ? 1 : 0));
-    GetZSortedList(types, m_pModel->m_arrActiveMembKey, atoms);
+    GetZSortedMembers(m_pModel->m_arrActiveMembKey, bDeformed, atoms);
 }
 
 // ---- deformed shape -------------------------------------------------------------------------------

@@ -51,6 +51,12 @@ void CPlotEngBase::GetZSortedList(CArray<int, int>& types, CArray<UINT, UINT>& k
         out.RemoveAll();
 }
 
+void CPlotEngBase::GetZSortedMembers(CArray<UINT, UINT>& keys, int bDeformed, CArray<GRE_Atom, GRE_Atom&>& out) {
+    CArray<int, int> types;
+    types.Add(GetFirstObjectID() + (bDeformed ? 1 : 0));
+    GetZSortedList(types, keys, out);
+}
+
 int CPlotEngBase::GetFirstObjectID() const { return m_pModel ? m_pModel->m_nObjectIDFirst : 0; }
 
 int CPlotEngBase::WatchEscKeyPress() { return m_pModel ? m_pModel->WatchEscKeyPress() : 0; }

@@ -63,6 +63,8 @@ public:
     int DrawOriginal(int nFlag);
     // The objects of the listed types among keys, back to front (I_PVXCtrl::GetZSortedList).
     void GetZSortedList(CArray<int, int>& types, CArray<UINT, UINT>& keys, CArray<GRE_Atom, GRE_Atom&>& out);
+    // The members among keys on the undeformed or (bDeformed) deformed shape, back to front.
+    void GetZSortedMembers(CArray<UINT, UINT>& keys, int bDeformed, CArray<GRE_Atom, GRE_Atom&>& out);
     // The model's first object type id (undeformed shape; + 1 the deformed one).
     int GetFirstObjectID() const;
     int WatchEscKeyPress();

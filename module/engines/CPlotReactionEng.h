@@ -82,6 +82,8 @@ private:
     CPoint WindowPoint(const C3DPoint& p) const;
     // A line into the drawing target (and, when wanted, the view's client DC at once).
     void Line(const C3DPoint& a, const C3DPoint& b);
+    // The undeformed outline over a contour drawn on the deformed shape, when the options ask.
+    void DrawUndeformedOutline();
     // The banded polyline through points with their values.
     void BandedLine(CArray<C3DPoint, C3DPoint>& points, CArray<double, double>& values);
     // Appends the band crossings of the segment a-b (values va, vb) in order from a, then b.

@@ -7,62 +7,21 @@
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/CPlotReactionEng.h"
 #include "module/engines/CReactionEngine.h"
+#include "module/engines/OptionScope.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/ShapeTypes.h"
 #include "module/model/T_PVX_DOPT_D.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CGdiObject.h"
+#include "platform/gdi/CSelectScope.h"
 #include "platform/ui/CView.h"
+#include "platform/ui/CWaitCursor.h"
 
 namespace {
 
 constexpr double kEndTol = 1e-6;     // a vertex within this fraction of an end belongs to it
 constexpr double kWidePen = 1.7;     // beam pen with the outline switch on
-
-// Frees the faces and per-face arrays a shape builder handed out, on every way out.
-struct ShapeLists {
-    PVXPolyListArray faces;
-    PVXIndexArrayList index;
-    PVXKeyArrayList nodeKeys;
-    ShapeLists() = default;
-    ShapeLists(const ShapeLists&) = delete;
-    ShapeLists& operator=(const ShapeLists&) = delete;
-    ~ShapeLists() { I_PVXModel::FreeMemoryPolyList(&faces, &index, &nodeKeys, nullptr); }
-};
-
-// Selects a pen for a drawing and puts the previous one back.
-class PenScope {
-public:
-    PenScope(CDC* pDC, int nWidth, COLORREF cr) : m_pDC(pDC) {
-        m_pen.CreatePen(PS_SOLID, nWidth, cr);
-        m_pOld = m_pDC->SelectObject(&m_pen);
-    }
-    ~PenScope() { m_pDC->SelectObject(m_pOld); }
-    PenScope(const PenScope&) = delete;
-    PenScope& operator=(const PenScope&) = delete;
-
-private:
-    CDC* m_pDC;
-    CPen m_pen;
-    CPen* m_pOld;
-};
-
-// Shows the wait cursor of the model's view for one drawing.
-class WaitCursor {
-public:
-    explicit WaitCursor(I_PVXModel* m) : m_pView(m ? m->GetView() : nullptr) {
-        if (m_pView) m_pView->BeginWaitCursor();
-    }
-    ~WaitCursor() {
-        if (m_pView) m_pView->EndWaitCursor();
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    CView* m_pView;
-};
 
 // The points of a face as an array.
 int FacePoints(PVXPolyList& face, C3DPoint* pts, int nMax) {
@@ -95,17 +54,6 @@ int SideFaceStart(const double* t, int n) {
         if (iA && jB && jC && iD) return r;
     }
     return -1;
-}
-
-// Draws a member or element in the inactive style, on the deformed shape when asked and the
-// deformation engine can.
-template <class D>
-int DrawInactive(I_PVXModel* m, D* pDeform, CDC* pDC, UINT key, bool bMember, bool bDeformed) {
-    if constexpr (requires(D* d) { d->DrawInactiveDeformedMember(pDC, key); d->DrawInactiveDeformedElement(pDC, key); }) {
-        if (bDeformed && pDeform)
-            return bMember ? pDeform->DrawInactiveDeformedMember(pDC, key) : pDeform->DrawInactiveDeformedElement(pDC, key);
-    }
-    return bMember ? m->PVXDrawInactiveMember(pDC, key) : m->PVXDrawInactiveElement(pDC, key);
 }
 
 // Pressure of a beam element at fraction t of its length (component 0 of the segment record).
@@ -144,24 +92,28 @@ void CPlotReactionEng::BandedLine(CArray<C3DPoint, C3DPoint>& points, CArray<dou
     if (points.GetSize() >= 2) m_pReactionEngine->DrawContourLine(m_pDC, points, values);
 }
 
+void CPlotReactionEng::DrawUndeformedOutline() {
+    if (!m_pReactionEngine->GetDeformedCntr() || !m_pUndeformedWireFrame || !*m_pUndeformedWireFrame || !m_pDrawStyle)
+        return;
+    OptionScope hidden(*m_pDrawStyle, 2);
+    DrawOriginal(1);
+}
+
 // ---- raft ----------------------------------------------------------------------------------------
 
 int CPlotReactionEng::DrawRaftContour() {
     CReactionEngine& e = *m_pReactionEngine;
     I_PVXModel* m = m_pModel;
     if (!m || !m_pDC || !m->m_pPVXCtrl || !m->GetAttrCtrl()) return 0;
-    WaitCursor wait(m);
+    CWaitCursor wait;
     if (!e.m_bDataReady) {
         DrawOriginal(0);
         return 0;
     }
-    const COLORREF crLine = m_pContourEngine ? m_pContourEngine->m_crContourLine : RGB(0, 0, 0);
-    PenScope pen(m_pDC, GetPenWidth(), crLine);
-    const int nType = GetFirstObjectID() + (e.GetDeformedCntr() ? 1 : 0);
-    CArray<int, int> types;
-    types.Add(nType);
+    CPen pen(PS_SOLID, GetPenWidth(), m_pContourEngine ? m_pContourEngine->m_crContourLine : RGB(0, 0, 0));
+    CSelectScope<CPen> selectPen(m_pDC, &pen);
     CArray<GRE_Atom, GRE_Atom&> atoms;
-    GetZSortedList(types, m->m_arrAllMembKey, atoms);
+    GetZSortedMembers(m->m_arrAllMembKey, e.GetDeformedCntr(), atoms);
     const bool bZoomAll = m->m_pPVXCtrl->IsZoomAllState() != 0;
     for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
         if (WatchEscKeyPress()) return -1;
@@ -176,12 +128,7 @@ int CPlotReactionEng::DrawRaftContour() {
         }
         if (m->PVXDrawInactiveMember(m_pDC, nKey) == -1) return -1;
     }
-    if (e.GetDeformedCntr() && m_pUndeformedWireFrame && *m_pUndeformedWireFrame && m_pDrawStyle) {
-        const int nSaved = *m_pDrawStyle;
-        *m_pDrawStyle = 2;
-        DrawOriginal(1);
-        *m_pDrawStyle = nSaved;
-    }
+    DrawUndeformedOutline();
     return 1;
 }
 
@@ -190,7 +137,7 @@ int CPlotReactionEng::DrawRaftMemberContour(UINT nMembKey, const T_PMEMB_D& memb
     CReactionEngine& e = *m_pReactionEngine;
     I_PVXModel* m = m_pModel;
     T_PMEMB_D memb = membIn;
-    ShapeLists shape;
+    CEngineBase::ShapeLists shape;
     T_SHAPE_ARGUMENT arg;
     arg.bDeformed = e.GetDeformedCntr();
     arg.pFaceNodeKeys = &shape.nodeKeys;
@@ -251,22 +198,19 @@ int CPlotReactionEng::DrawBeamContour() {
         DrawOriginal(0);
         return 0;
     }
-    WaitCursor wait(m);
+    CWaitCursor wait;
     if (m_pNumberOpt && m_pNumberOpt->m_bShowNumbers) m->SelectLoad();
     if (!IsResultDisplayOn()) {
         DrawOriginal(0);
         return 0;
     }
     if (e.GetDeformedCntr() && !m->m_pDeformEngine) return 0;
-    const COLORREF crLine = m_pContourEngine ? m_pContourEngine->m_crContourLine : RGB(0, 0, 0);
     const int nWidth =
         (m_pWireFrame && *m_pWireFrame) ? static_cast<int>(GetPenWidth() * kWidePen) : GetPenWidth();
-    PenScope pen(m_pDC, nWidth, crLine);
-    const int nType = GetFirstObjectID() + (e.GetDeformedCntr() ? 1 : 0);
-    CArray<int, int> types;
-    types.Add(nType);
+    CPen pen(PS_SOLID, nWidth, m_pContourEngine ? m_pContourEngine->m_crContourLine : RGB(0, 0, 0));
+    CSelectScope<CPen> selectPen(m_pDC, &pen);
     CArray<GRE_Atom, GRE_Atom&> atoms;
-    GetZSortedList(types, m->m_arrAllMembKey, atoms);
+    GetZSortedMembers(m->m_arrAllMembKey, e.GetDeformedCntr(), atoms);
     const bool bZoomAll = m->m_pPVXCtrl->IsZoomAllState() != 0;
     for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
         // Escape stops the drawing with -1, so that the caller can tell it from "nothing drawn".
@@ -280,16 +224,11 @@ int CPlotReactionEng::DrawBeamContour() {
             r = 1;
             for (INT_PTR k = 0; k < memb.aElem.GetSize() && r != -1; ++k) r = DrawBeamElementContour(memb.aElem[k]);
         } else {
-            r = DrawInactive(m, m->m_pDeformEngine, m_pDC, nKey, true, e.GetDeformedCntr() != 0);
+            r = e.DrawInactiveMember(m_pDC, nKey);
         }
         if (r == -1) return -1;
     }
-    if (e.GetDeformedCntr() && m_pUndeformedWireFrame && *m_pUndeformedWireFrame && m_pDrawStyle) {
-        const int nSaved = *m_pDrawStyle;
-        *m_pDrawStyle = 2;
-        DrawOriginal(1);
-        *m_pDrawStyle = nSaved;
-    }
+    DrawUndeformedOutline();
     return 1;
 }
 
@@ -301,12 +240,12 @@ int CPlotReactionEng::DrawBeamElementContour(UINT nElemKey) {
     if (!m->GetAttrCtrl()->GetElem(nElemKey, elem) || !m_pContourEngine) return 0;
     T_STRG_D rec;
     if (!e.GetReacForce_Beam(nElemKey, rec))
-        return DrawInactive(m, m->m_pDeformEngine, m_pDC, nElemKey, false, e.GetDeformedCntr() != 0);
-    ShapeLists shape;
+        return e.DrawInactiveElement(m_pDC, nElemKey);
+    CEngineBase::ShapeLists shape;
     T_SHAPE_ARGUMENT arg;
     arg.bDeformed = e.GetDeformedCntr();
-    m->GetShapeElement(nElemKey, elem, shape.faces, &shape.index, arg, 1, 0);
-    if (shape.faces.GetSize() != shape.index.GetSize()) return 0;
+    m->GetShapeElement(nElemKey, elem, shape.faces, &shape.flags, arg, 1, 0);
+    if (shape.faces.GetSize() != shape.flags.GetSize()) return 0;
     CArray<double, double> poses;
     m->RE_GetElemNodePoses(GetFirstObjectID() + (e.GetDeformedCntr() ? 1 : 0), nElemKey, poses);
     if (poses.GetSize() < 6) return 0;

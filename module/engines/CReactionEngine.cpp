@@ -16,28 +16,13 @@
 #include "module/model/CPVXSElemCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "platform/ui/CView.h"
+#include "platform/ui/CWaitCursor.h"
 
 namespace {
 
 constexpr double kTiny = 1e-15;       // a governing value this close to 0 counts as 1
 constexpr int kArrowPixelDivisor = 30; // arrows scale to (client width + height) / 30 pixels
 constexpr double kRContrDivisor = 20.0;
-
-// Shows the wait cursor of the model's view for the life of a builder.
-class WaitCursor {
-public:
-    explicit WaitCursor(I_PVXModel* pModel) : m_pView(pModel ? pModel->GetView() : nullptr) {
-        if (m_pView) m_pView->BeginWaitCursor();
-    }
-    ~WaitCursor() {
-        if (m_pView) m_pView->EndWaitCursor();
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    CView* m_pView;
-};
 
 CDataBase* PostDB(CDBDoc* pDoc) { return pDoc && pDoc->GetMDBCtrl() ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr; }
 
@@ -385,7 +370,7 @@ void CReactionEngine::MakeReacDataList() {
         nothingFound();
         return;
     }
-    WaitCursor wait(pModel);
+    CWaitCursor wait;
     m_dMaxValue = DBL_MAX;
     m_dMinValue = 0.0;
     m_nMaxNode = m_nMinNode = 0;
@@ -571,7 +556,7 @@ void CReactionEngine::AddRaftPressure(UINT nMembKey, const T_PMEMB_D& memb,
 
 int CReactionEngine::MakeRContrDataList() {
     I_PVXModel* pModel = GetModel();
-    WaitCursor wait(pModel);
+    CWaitCursor wait;
     m_dLegendMax = -DBL_MAX;
     m_dLegendMin = DBL_MAX;
     auto nothingFound = [&] {

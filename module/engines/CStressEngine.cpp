@@ -17,27 +17,12 @@
 #include "module/model/CPVXSElemCtrl.h"
 #include "module/model/PVXModes.h"
 #include "platform/ui/CView.h"
+#include "platform/ui/CWaitCursor.h"
 
 namespace {
 
 constexpr int kCornerBlocks = 4;   // corner node blocks of a record (1..4), after the centre block 0
 constexpr double kTiny = 1e-15;    // a reference magnitude closer to 0 counts as 1
-
-// The wait cursor of the model's view while a build runs.
-class WaitCursor {
-public:
-    explicit WaitCursor(I_PVXModel* pModel) : m_pView(pModel ? pModel->GetView() : nullptr) {
-        if (m_pView) m_pView->BeginWaitCursor();
-    }
-    ~WaitCursor() {
-        if (m_pView) m_pView->EndWaitCursor();
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    CView* m_pView;
-};
 
 double LargestExtent(const C3DPoint& lo, const C3DPoint& hi) {
     return std::max({hi.x - lo.x, hi.y - lo.y, hi.z - lo.z});
@@ -323,7 +308,7 @@ int CStressEngine::MakePStrsDataList() {
     I_PVXModel* pModel = GetModel();
     CPVXAttrCtrl* pAttr = pModel ? pModel->GetAttrCtrl() : nullptr;
     if (!pAttr || !pModel->m_bResultDataReady) return 0;
-    WaitCursor wait(pModel);
+    CWaitCursor wait;
 
     m_arrElemKey.RemoveAll();
     m_mapPStrs.RemoveAll();

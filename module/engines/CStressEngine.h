@@ -128,10 +128,6 @@ public:
 
 private:
     // The faces of an element on the shape drawn (deformed or not), with their node keys and
-    // their result keys; the caller frees them with FreeMemoryPolyList.
-    int GetElementFaces(UINT nElem, T_PELEM_D& elem, PVXPolyListArray& faces, PVXIndexArrayList& flags,
-                        PVXKeyArrayList& nodeKeys, CArray<UINT, UINT>& faceKeys);
-    // The element drawn plainly, or a member drawn as inactive, on the shape drawn.
-    void DrawPlainElement(CDC* pDC, UINT nElem);
-    void DrawInactiveMember(CDC* pDC, UINT nMemb);
+    // their result keys, into shape (which frees them).
+    int GetElementFaces(UINT nElem, T_PELEM_D& elem, ShapeLists& shape);
 };

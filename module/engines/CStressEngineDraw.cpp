@@ -11,6 +11,7 @@
 #include "module/contour/CContourEngine.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/CStressEngine.h"
+#include "module/engines/OptionScope.h"
 #include "module/model/CPVXLabelBase.h"
 #include "module/model/CUtilFuncs.h"
 #include "module/model/I_PVXModel.h"
@@ -21,24 +22,11 @@
 #include "platform/gdi/CGdiObject.h"
 #include "platform/ui/CClientDC.h"
 #include "platform/ui/CView.h"
+#include "platform/ui/CWaitCursor.h"
 
 namespace {
 
 constexpr int kCornerBlocks = 4;
-
-// A display option changed for the time of a drawing and put back on every way out.
-class OptionScope {
-public:
-    explicit OptionScope(int& option) : m_option(option), m_saved(option) {}
-    ~OptionScope() { m_option = m_saved; }
-    OptionScope(const OptionScope&) = delete;
-    OptionScope& operator=(const OptionScope&) = delete;
-    int Saved() const { return m_saved; }
-
-private:
-    int& m_option;
-    int m_saved;
-};
 
 // The DC state of a drawing (pens, fonts, colours) put back on every way out.
 class DCStateScope {
@@ -53,15 +41,6 @@ public:
 private:
     CDC* m_pDC;
     int m_nSaved;
-};
-
-// The face lists of one element, freed on every way out.
-struct ElementFaces {
-    PVXPolyListArray faces;
-    PVXIndexArrayList flags;
-    PVXKeyArrayList nodeKeys;
-    CArray<UINT, UINT> faceKeys;
-    ~ElementFaces() { CEngineBase::FreeMemoryPolyList(&faces, &flags, &nodeKeys, nullptr); }
 };
 
 C3DPoint Centroid(const CList<C3DPoint>& face) {
@@ -94,36 +73,9 @@ C3DPoint Along(const C3DPoint& dir, double len, double k, const C3DPoint& base) 
 
 // ---- shapes -------------------------------------------------------------------------------------
 
-int CStressEngine::GetElementFaces(UINT nElem, T_PELEM_D& elem, PVXPolyListArray& faces, PVXIndexArrayList& flags,
-                                   PVXKeyArrayList& nodeKeys, CArray<UINT, UINT>& faceKeys) {
-    I_PVXModel* pModel = GetModel();
-    if (!pModel) return 0;
-    T_SHAPE_ARGUMENT arg;
-    arg.pFaceNodeKeys = &nodeKeys;
-    arg.pFaceKeys = &faceKeys;
-    if (m_bDeformed) {
-        if (!pModel->m_pDeformEngine) return 0;
-        arg.bDeformed = 1;
-        pModel->m_pDeformEngine->GetDeformedShapePElement(nElem, faces, &flags, arg, 0, 0);
-        return static_cast<int>(faces.GetSize());
-    }
-    return pModel->GetShapeElement(nElem, elem, faces, &flags, arg, 1, 0);
-}
-
-void CStressEngine::DrawPlainElement(CDC* pDC, UINT nElem) {
-    I_PVXModel* pModel = GetModel();
-    if (m_bDeformed && pModel->m_pDeformEngine)
-        pModel->m_pDeformEngine->DrawDeformedElement(pDC, nElem);
-    else
-        pModel->PVXDrawElementNew(pDC, nElem);
-}
-
-void CStressEngine::DrawInactiveMember(CDC* pDC, UINT nMemb) {
-    I_PVXModel* pModel = GetModel();
-    if (m_bDeformed && pModel->m_pDeformEngine)
-        pModel->m_pDeformEngine->DrawInactiveDeformedMember(pDC, nMemb);
-    else
-        pModel->PVXDrawInactiveMember(pDC, nMemb);
+int CStressEngine::GetElementFaces(UINT nElem, T_PELEM_D& elem, ShapeLists& shape) {
+    T_SHAPE_ARGUMENT arg = shape.Argument(m_bDeformed ? 1 : 0);
+    return GetElementShape(nElem, elem, shape.faces, &shape.flags, arg);
 }
 
 int CStressEngine::GetSurface(const T_PELEM_D& elem, int nKeys, const CArray<UINT>* pKeys) const {
@@ -150,13 +102,7 @@ void CStressEngine::DrawPStrsContour(CDC* pDC) {
     T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
     I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
     CPVXAttrCtrl& attr = *pModel->GetAttrCtrl();
-    if (pModel->m_pView) pModel->m_pView->BeginWaitCursor();
-    struct EndWait {
-        CView* v;
-        ~EndWait() {
-            if (v) v->EndWaitCursor();
-        }
-    } endWait{pModel->m_pView};
+    CWaitCursor wait;
 
     OptionScope drawAll(opt.m_bWireFrame);
     if (!pModel->m_bContour && !m_bCuttingLine) {
@@ -239,8 +185,8 @@ int CStressEngine::DoPStrsElementContour(CDC* pDC, UINT nElem) {
         opt.m_bWireFrame = 0;
         opt.m_bPlaneCulling = 1;
     }
-    ElementFaces f;
-    GetElementFaces(nElem, elem, f.faces, f.flags, f.nodeKeys, f.faceKeys);
+    ShapeLists f;
+    GetElementFaces(nElem, elem, f);
     const INT_PTR nFaces = f.faces.GetSize();
     const bool bEdges = opt.m_nRenderMode == 2 || opt.m_nRenderMode == 3;
     const bool bLinesOnly = m_pContourEngine->m_nFillStyle == 1;
@@ -297,8 +243,8 @@ int CStressEngine::DoPStrsElementVector(CDC* pDC, UINT nElem) {
     T_PELEM_D elem;
     elem.Initialize();
     if (!pModel->GetAttrCtrl()->GetElem(nElem, elem)) return 0;
-    ElementFaces f;
-    GetElementFaces(nElem, elem, f.faces, f.flags, f.nodeKeys, f.faceKeys);
+    ShapeLists f;
+    GetElementFaces(nElem, elem, f);
     CPVXSElemCtrl se;
     se.GetSuperElemData(nElem);
     double axes[3][3];
@@ -400,8 +346,8 @@ void CStressEngine::OutputPStrsNumbers(CDC* pDC) {
             T_PELEM_D elem;
             elem.Initialize();
             if (!attr.GetElem(elemKey, elem) || !IsPossiblePStrs(elem)) continue;
-            ElementFaces f;
-            GetElementFaces(elemKey, elem, f.faces, f.flags, f.nodeKeys, f.faceKeys);
+            ShapeLists f;
+            GetElementFaces(elemKey, elem, f);
             if (f.faceKeys.GetSize() != f.faces.GetSize()) continue;
             for (INT_PTR i = 0; i < f.faces.GetSize(); ++i) {
                 CList<C3DPoint>* pFace = f.faces[i];

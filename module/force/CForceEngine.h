@@ -719,8 +719,16 @@ private:
                               int* pInside);
     // A value of a force record as drawn: scaled by the animation frame while an animation runs.
     double Animated(double v) const;
-    // Draws a member plain on the shape of the pass; -1 on Escape.
-    int DrawMemberPlain(CDC* pDC, UINT nMembKey);
+    // One member of a contour pass; -1 ends the pass (Escape).
+    using MemberContourFn = int (CForceEngine::*)(CDC* pDC, UINT nMembKey, const T_PMEMB_D& memb);
+    // The member contour pass shared by the frame and truss families: the pen, the members of
+    // the drawn shape back to front, each handed to pMember, and the undeformed outline after.
+    void DrawMemberContourPass(CDC* pDC, MemberContourFn pMember);
+    // The frame pass's member: a beam with forces in bands, the others plain.
+    int DrawBForcPassMember(CDC* pDC, UINT nMembKey, const T_PMEMB_D& memb);
+    // The truss pass's member: an active truss in bands; the others plain unless the frame pass
+    // has drawn them.
+    int DrawTForcPassMember(CDC* pDC, UINT nMembKey, const T_PMEMB_D& memb);
     // The band outline style of the diagram modes: flagged edges in their band colours.
     void DrawBandOutlines(CDC* pDC, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices);
 

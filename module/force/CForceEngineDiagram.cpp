@@ -18,6 +18,7 @@
 #include "host/grx/I_PVXCtrl.h"
 #include "module/contour/CContourEngine.h"
 #include "module/engines/CDeformEngine.h"
+#include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
 #include "module/force/ForceDiagramParts.h"
 #include "module/model/CPVXAttrCtrl.h"
@@ -26,7 +27,7 @@
 #include "module/model/PVXModes.h"
 #include "platform/ui/CClientDC.h"
 #include "platform/ui/CView.h"
-#include "platform/ui/CWinApp.h"
+#include "platform/ui/CWaitCursor.h"
 
 namespace {
 
@@ -57,48 +58,6 @@ double ScreenInches(const I_PVXModel* pModel, double inches) {
     if (!pModel || !pModel->m_pPVXCtrl) return 0.0;
     const double d = std::fabs(pModel->m_pPVXCtrl->GetWorldLength(ViewPixelsPerInch(pModel) * inches));
     return std::isfinite(d) ? d : 0.0;
-}
-
-// Wait cursor on the application object for one scope.
-class WaitCursorScope {
-public:
-    WaitCursorScope() : m_pApp(AfxGetApp()) {
-        if (m_pApp) m_pApp->BeginWaitCursor();
-    }
-    ~WaitCursorScope() {
-        if (m_pApp) m_pApp->EndWaitCursor();
-    }
-    WaitCursorScope(const WaitCursorScope&) = delete;
-    WaitCursorScope& operator=(const WaitCursorScope&) = delete;
-
-private:
-    CWinApp* m_pApp;
-};
-
-// An int option set for one scope and put back after.
-class OptionScope {
-public:
-    OptionScope(int& field, int value) : m_field(field), m_saved(field) { field = value; }
-    ~OptionScope() { m_field = m_saved; }
-    OptionScope(const OptionScope&) = delete;
-    OptionScope& operator=(const OptionScope&) = delete;
-
-private:
-    int& m_field;
-    int m_saved;
-};
-
-// The deformation engine's members drawn when it has them (its drawing is built elsewhere).
-template <class E>
-int DrawDeformed(E* pEngine, CDC* pDC, UINT key, bool bActive) {
-    if constexpr (requires(E* e) {
-                      e->DrawDeformedMember(pDC, key);
-                      e->DrawInactiveDeformedMember(pDC, key);
-                  }) {
-        return bActive ? pEngine->DrawDeformedMember(pDC, key) : pEngine->DrawInactiveDeformedMember(pDC, key);
-    } else {
-        return 0;
-    }
 }
 
 }  // namespace
@@ -167,7 +126,7 @@ void CForceEngine::DrawBeamSfdBmd(CDC* pDC) {
     m_arrBSfdBmdOutValMin.RemoveAll();
     m_arrCSfdBmdOutVal.RemoveAll();
     m_arrCSfdBmdOutValMin.RemoveAll();
-    WaitCursorScope wait;
+    CWaitCursor wait;
     T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
     if (opt.m_Number.m_bShowNumbers) pModel->SelectLoad();
     m_dSfdBmdScreenOffset = ScreenInches(pModel, kOffsetInch);
@@ -202,12 +161,10 @@ void CForceEngine::DrawBeamSfdBmd(CDC* pDC) {
         const bool bColumn = memb.type == 101;
         const bool bForces = bColumn ? m_mapCForc.PLookup(a.m_nKey) != nullptr : IsPossibleBForc(memb) != 0;
         const bool bActive = ctrl.IsActiveElem(a.m_nKey) != 0;
-        if (m_bDeformed)
-            DrawDeformed(pModel->m_pDeformEngine, pDC, a.m_nKey, bActive && bForces);
-        else if (bActive && bForces)
-            pModel->PVXDrawMember(pDC, a.m_nKey);
+        if (bActive && bForces)
+            DrawActiveMember(pDC, a.m_nKey);
         else
-            pModel->PVXDrawInactiveMember(pDC, a.m_nKey);
+            DrawInactiveMember(pDC, a.m_nKey);
         if (!bActive || !bForces || !bDiagrams) continue;
         if (bColumn)
             DoColumnElementSfdBmd(pDC, a.m_nKey, 0);

@@ -8,40 +8,17 @@
 #include "host/grx/I_PVXCtrl.h"
 #include "module/contour/CContourEngine.h"
 #include "module/engines/CDeformEngine.h"
+#include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "platform/gdi/CGdiObject.h"
 #include "platform/gdi/CSelectScope.h"
-#include "platform/ui/CWinApp.h"
+#include "platform/ui/CWaitCursor.h"
 
 namespace {
 
 constexpr double kLinePenScale = 1.7;  // pen width of members drawn as lines, times the pen unit
-
-// Wait cursor on the application object for one scope.
-class WaitCursor {
-public:
-    WaitCursor() : m_pApp(AfxGetApp()) {
-        if (m_pApp) m_pApp->BeginWaitCursor();
-    }
-    ~WaitCursor() {
-        if (m_pApp) m_pApp->EndWaitCursor();
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    CWinApp* m_pApp;
-};
-
-// The shape lists of one member, freed on every way out.
-struct MemberShape {
-    PVXPolyListArray faces;
-    PVXIndexArrayList flags;
-    PVXKeyArrayList nodeKeys;
-    ~MemberShape() { I_PVXModel::FreeMemoryPolyList(&faces, &flags, &nodeKeys, nullptr); }
-};
 
 void ToIntArray(const CArray<int>* pFrom, CArray<int, int>& to) {
     to.RemoveAll();
@@ -56,17 +33,10 @@ C3DPoint PoseAt(const CArray<double, double>& poses, INT_PTR i) {
 
 }  // namespace
 
-int CForceEngine::DrawMemberPlain(CDC* pDC, UINT nMembKey) {
+void CForceEngine::DrawMemberContourPass(CDC* pDC, MemberContourFn pMember) {
     I_PVXModel* pModel = GetModel();
-    if (!pModel) return 0;
-    if (m_bDeformed) return pModel->m_pDeformEngine ? pModel->m_pDeformEngine->DrawInactiveDeformedMember(pDC, nMembKey) : 0;
-    return pModel->PVXDrawInactiveMember(pDC, nMembKey);
-}
-
-void CForceEngine::DrawBForcContour(CDC* pDC) {
-    I_PVXModel* pModel = GetModel();
-    if (!m_bBForcData || !pModel || !pModel->m_pPVXCtrl || !pModel->m_pAttrCtrl || !pDC) return;
-    WaitCursor wait;
+    if (!pModel || !pModel->m_pPVXCtrl || !pModel->m_pAttrCtrl || !pDC) return;
+    CWaitCursor wait;
     T_PVX_DOPT_D none;
     T_PVX_DOPT_D& opt = pModel->m_pDispOpt ? *pModel->m_pDispOpt : none;
     // The bars' result option asks for the load to be applied again before the pass.
@@ -94,16 +64,22 @@ void CForceEngine::DrawBForcContour(CDC* pDC) {
         if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
         T_PMEMB_D memb;
         if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb)) continue;
-        const int r = IsPossibleBForc(memb) && ctrl.IsActiveElem(a.m_nKey) ? DoBForcMemberContour(pDC, a.m_nKey)
-                                                                          : DrawMemberPlain(pDC, a.m_nKey);
-        if (r == -1) return;
+        if ((this->*pMember)(pDC, a.m_nKey, memb) == -1) return;
     }
     if (m_bDeformed && opt.m_bUndeformedWireFrame) {
-        const int saved = opt.m_nRenderMode;
-        opt.m_nRenderMode = 2;
+        OptionScope edges(opt.m_nRenderMode, 2);
         pModel->PVXDrawOriginal(pDC, 1);
-        opt.m_nRenderMode = saved;
     }
+}
+
+void CForceEngine::DrawBForcContour(CDC* pDC) {
+    if (m_bBForcData) DrawMemberContourPass(pDC, &CForceEngine::DrawBForcPassMember);
+}
+
+int CForceEngine::DrawBForcPassMember(CDC* pDC, UINT nMembKey, const T_PMEMB_D& memb) {
+    I_PVXCtrl& ctrl = *GetModel()->m_pPVXCtrl;
+    return IsPossibleBForc(memb) && ctrl.IsActiveElem(nMembKey) ? DoBForcMemberContour(pDC, nMembKey)
+                                                                : DrawInactiveMember(pDC, nMembKey);
 }
 
 int CForceEngine::DoBForcMemberContour(CDC* pDC, UINT nMembKey) {
@@ -119,18 +95,15 @@ int CForceEngine::DoBForcMemberContour(CDC* pDC, UINT nMembKey) {
     T_MBCL_D colm;
     const int bFound = bColumn ? m_mapCForc.Lookup(nMembKey, colm) : m_mapBForc.Lookup(nMembKey, forc);
     if (!bFound) {
-        DrawMemberPlain(pDC, nMembKey);
+        DrawInactiveMember(pDC, nMembKey);
         return 0;
     }
 
-    MemberShape shape;
+    ShapeLists shape;
     T_SHAPE_ARGUMENT arg;
     arg.bDeformed = m_bDeformed;
     arg.pFaceNodeKeys = &shape.nodeKeys;
-    if (m_bDeformed)
-        pModel->m_pDeformEngine->GetDeformedShapeMember(nMembKey, shape.faces, &shape.flags, arg, 0, 0);
-    else
-        pModel->GetShapeMember(nMembKey, memb, shape.faces, &shape.flags, arg, 1, 1);
+    GetMemberShape(nMembKey, memb, shape.faces, &shape.flags, arg);
     const INT_PTR nFaces = shape.faces.GetSize();
     if (shape.flags.GetSize() != nFaces || shape.nodeKeys.GetSize() != nFaces) return 0;
 

@@ -13,6 +13,7 @@
 #include "host/base/CMathFunc.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/engines/CDeformEngine.h"
+#include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXDrawFuncArray.h"
@@ -44,34 +45,9 @@ enum NumberKind {
     kKindMiddle = 8,
 };
 
-// An int option set for one scope and put back after.
-class OptionScope {
-public:
-    OptionScope(int& field, int value) : m_field(field), m_saved(field) { field = value; }
-    ~OptionScope() { m_field = m_saved; }
-    OptionScope(const OptionScope&) = delete;
-    OptionScope& operator=(const OptionScope&) = delete;
-
-private:
-    int& m_field;
-    int m_saved;
-};
-
 // " %.<digits>f " or " %.<digits>e " of the number options.
 CString ForceNumberFormat(const T_PVX_DOPT_NUMBER_D& opt) {
     return CUtilFuncs::MakeNumberFormat(opt.m_bExponent, opt.m_nDecimals, " ", " ");
-}
-
-// The deformed faces of a member when the deformation engine can build them.
-template <class E>
-bool DeformedShape(E* pEngine, UINT key, PVXPolyListArray& faces, PVXIndexArrayList* pFlags, T_SHAPE_ARGUMENT& arg) {
-    if constexpr (requires(E* e) { e->GetDeformedShapeMember(key, faces, pFlags, arg, 0, 0); }) {
-        if (!pEngine) return false;
-        pEngine->GetDeformedShapeMember(key, faces, pFlags, arg, 0, 0);
-        return true;
-    } else {
-        return false;
-    }
 }
 
 // Points of a member as drawn (the model's frame shape of the undeformed or deformed geometry).
@@ -242,8 +218,7 @@ int CForceEngine::GetIJPosBForcMemb(UINT nKey, T_PMEMB_D& memb, C3DPoint* pI, C3
     PVXIndexArrayList flags;
     T_SHAPE_ARGUMENT arg;
     arg.bDeformed = m_bDeformed;
-    if (!m_bDeformed || !DeformedShape(pModel->m_pDeformEngine, nKey, faces, &flags, arg))
-        pModel->GetShapeMember(nKey, memb, faces, &flags, arg, 1, 1);
+    GetMemberShape(nKey, memb, faces, &flags, arg);
     const PVXPolyList* first = nullptr;
     const PVXPolyList* last = nullptr;
     for (INT_PTR i = 0; i < faces.GetSize(); ++i) {

@@ -16,11 +16,11 @@
 #include "host/db/DBTables.h"
 #include "module/contour/CContourEngine.h"
 #include "module/force/CForceEngine.h"
-#include "module/force/PlateWallSupport.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXGeomCtrl.h"
 #include "module/model/CPVXSElemCtrl.h"
 #include "module/model/I_PVXModel.h"
+#include "platform/ui/CWaitCursor.h"
 
 namespace {
 
@@ -225,7 +225,7 @@ int CForceEngine::CalcSElemLocalVec(UINT, T_PELEM_D& elem, double axes[3][3], CP
 // ---- the lists ----------------------------------------------------------------------------------
 
 int CForceEngine::MakePForcDataList() {
-    forcepw::WaitCursorScope wait;
+    CWaitCursor wait;
     m_arrElemKey.RemoveAll();
     m_mapPForc.RemoveAll();
     m_mapSbem.RemoveAll();

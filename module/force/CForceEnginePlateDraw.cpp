@@ -20,8 +20,8 @@
 #include "host/grx/I_PVXCtrl.h"
 #include "module/contour/CContourEngine.h"
 #include "module/engines/CDeformEngine.h"
+#include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
-#include "module/force/PlateWallSupport.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXLabelBase.h"
 #include "module/model/CPVXSElemCtrl.h"
@@ -31,6 +31,7 @@
 #include "platform/gdi/CSelectScope.h"
 #include "platform/ui/CClientDC.h"
 #include "platform/ui/CView.h"
+#include "platform/ui/CWaitCursor.h"
 
 namespace {
 
@@ -203,7 +204,7 @@ void CForceEngine::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C
 void CForceEngine::DrawPForcContour(CDC* pDC) {
     I_PVXModel* pModel = GetModel();
     if (!m_bPForcData || !pDC || !pModel || !pModel->m_pPVXCtrl || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return;
-    forcepw::WaitCursorScope wait;
+    CWaitCursor wait;
     T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
     const bool bVector = IsVectorComp(m_nPForcComp);
     if (bVector) InitVectorAdjustFactor();
@@ -214,7 +215,7 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
     CSelectScope<CPen> selectPen(pDC, &pen);
     // The view-state word: wire frame while arrows are drawn, as it was for the contours.
     const int nViewState = opt.m_bWireFrame;
-    forcepw::IntScope restoreView(opt.m_bWireFrame, nViewState);
+    OptionScope restoreView(opt.m_bWireFrame, nViewState);
 
     I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
     CArray<GRE_Atom, GRE_Atom&> atoms;
@@ -242,15 +243,14 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
                 opt.m_bWireFrame = bVector ? 1 : nViewState;
                 if (nLastInactive != a.m_nKey) {
                     nLastInactive = a.m_nKey;
-                    if (DrawMemberPlain(pDC, a.m_nKey) == -1) bStopped = true;
+                    if (DrawInactiveMember(pDC, a.m_nKey) == -1) bStopped = true;
                 }
                 continue;
             }
             if (bVector) {
                 opt.m_bWireFrame = 1;
                 // The plate's outline under its arrows.
-                const int r = m_bDeformed ? forcepw::DrawDeformedElement(pModel->m_pDeformEngine, pDC, elemKey)
-                                          : pModel->PVXDrawElementNew(pDC, elemKey);
+                const int r = DrawPlainElement(pDC, elemKey);
                 if (r == -1) {
                     bStopped = true;
                     break;
@@ -266,7 +266,7 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
     if (bStopped) return;
     if (m_bCuttingLine) DrawCuttingLineDiagrams(pDC);
     if (m_bDeformed && opt.m_bUndeformedWireFrame && !bVector) {
-        forcepw::IntScope edges(opt.m_nRenderMode, 2);
+        OptionScope edges(opt.m_nRenderMode, 2);
         pModel->PVXDrawOriginal(pDC, 1);
     }
 }
@@ -278,15 +278,13 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey) {
     if (!pModel->m_pAttrCtrl->GetElem(nElemKey, elem)) return 0;
     // Without result colours the plate is drawn plainly.
     if (!pModel->m_bContour)
-        return m_bDeformed ? forcepw::DrawDeformedElement(pModel->m_pDeformEngine, pDC, nElemKey)
-                           : pModel->PVXDrawElementNew(pDC, nElemKey);
+        return DrawPlainElement(pDC, nElemKey);
     // The deformation engine is needed only to draw on the deformed shape.
     if ((m_bDeformed && !pModel->m_pDeformEngine) || !m_pContourEngine) return 0;
 
-    forcepw::ShapeLists shape;
+    ShapeLists shape;
     T_SHAPE_ARGUMENT arg = shape.Argument(m_bDeformed);
-    if (!m_bDeformed || !forcepw::DeformedElementShape(pModel->m_pDeformEngine, nElemKey, shape.faces, &shape.flags, arg))
-        pModel->GetShapeElement(nElemKey, elem, shape.faces, &shape.flags, arg, 1, 0);
+    GetElementShape(nElemKey, elem, shape.faces, &shape.flags, arg);
     const INT_PTR nFaces = shape.faces.GetSize();
     if (nFaces == 0) return 0;
     const bool bFaceKeys = shape.faceKeys.GetSize() == nFaces;
@@ -298,7 +296,7 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey) {
     T_PMEMB_D memb;
     memb.type = elem.type;
     pModel->GetMembColor(memb, faceColors);
-    const double dFrame = pModel->m_bAnimation ? forcepw::FrameFactor(pModel->m_AnimationEngine) : 1.0;
+    const double dFrame = pModel->m_bAnimation ? pModel->m_AnimationEngine.GetAnimationFactor(1) : 1.0;
 
     std::vector<double> values;
     std::vector<int> flags;
@@ -364,10 +362,9 @@ int CForceEngine::DoPForcElementVector(CDC* pDC, UINT nElemKey) {
     if (!pModel || !pModel->m_pAttrCtrl) return 1;
     T_PELEM_D elem;
     if (!pModel->m_pAttrCtrl->GetElem(nElemKey, elem)) return 1;
-    forcepw::ShapeLists shape;
+    ShapeLists shape;
     T_SHAPE_ARGUMENT arg = shape.Argument(m_bDeformed);
-    if (!m_bDeformed || !forcepw::DeformedElementShape(pModel->m_pDeformEngine, nElemKey, shape.faces, &shape.flags, arg))
-        pModel->GetShapeElement(nElemKey, elem, shape.faces, &shape.flags, arg, 1, 0);
+    GetElementShape(nElemKey, elem, shape.faces, &shape.flags, arg);
     // The principal angles of the records are measured in the display axes the records were
     // turned into, so the arrows are laid out in those axes.
     CPVXSElemCtrl ctrl;
@@ -458,7 +455,7 @@ void CForceEngine::OutputPForcNumbers(CDC* pDC) {
     label.SetLabelOption(&num);
     label.BeginDraw();
     {
-        forcepw::IntScope view(opt.m_bWireFrame, 1);
+        OptionScope view(opt.m_bWireFrame, 1);
         bool bStopped = false;
         if (m_bDeformed && opt.m_bUndeformedWireFrame && bVector && pModel->PVXDrawOriginal(pDC, 1) == -1)
             bStopped = true;
@@ -476,11 +473,9 @@ void CForceEngine::OutputPForcNumbers(CDC* pDC) {
                 const UINT elemKey = memb.aElem[e];
                 T_PELEM_D elem;
                 if (!pModel->m_pAttrCtrl->GetElem(elemKey, elem) || !IsPossiblePForc(elemKey)) continue;
-                forcepw::ShapeLists shape;
+                ShapeLists shape;
                 T_SHAPE_ARGUMENT arg = shape.Argument(m_bDeformed);
-                if (!m_bDeformed ||
-                    !forcepw::DeformedElementShape(pModel->m_pDeformEngine, elemKey, shape.faces, &shape.flags, arg))
-                    pModel->GetShapeElement(elemKey, elem, shape.faces, &shape.flags, arg, 1, 0);
+                GetElementShape(elemKey, elem, shape.faces, &shape.flags, arg);
                 if (shape.faceKeys.GetSize() != shape.faces.GetSize()) continue;
                 for (INT_PTR f = 0; f < shape.faces.GetSize(); ++f) {
                     const PVXPolyList* face = shape.faces[f];

@@ -10,71 +10,21 @@
 
 #include "host/db/CDBDoc.h"
 #include "host/db/CPostCtrl.h"
-#include "host/grx/GRE_Atom.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/contour/CContourEngine.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/force/CForceEngine.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/I_PVXModel.h"
-#include "platform/gdi/CGdiObject.h"
-#include "platform/gdi/CSelectScope.h"
-#include "platform/ui/CWinApp.h"
+#include "platform/ui/CWaitCursor.h"
 
 namespace {
 
 constexpr double kEndTol = 1e-10;      // a point this close to a member end takes the end's value
 constexpr double kNearTol = 1e-10;     // vertices this close in distance to a node tie
-constexpr double kThickPenScale = 1.7; // pen width with the thick-line option, times the pen unit
 
 // Of two values the one of larger magnitude; the second on equal magnitudes.
 double LargerOf(double a, double b) { return std::fabs(a) > std::fabs(b) ? a : b; }
-
-// Wait cursor on the application object for one scope.
-class WaitCursor {
-public:
-    WaitCursor() : m_pApp(AfxGetApp()) {
-        if (m_pApp) m_pApp->BeginWaitCursor();
-    }
-    ~WaitCursor() {
-        if (m_pApp) m_pApp->EndWaitCursor();
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    CWinApp* m_pApp;
-};
-
-// Deformed faces of a member from the deformation engine; false when it cannot build them.
-template <class E>
-bool DeformedMemberShape(E* pEngine, UINT key, PVXPolyListArray& faces, PVXIndexArrayList* pFlags,
-                         T_SHAPE_ARGUMENT& arg) {
-    if constexpr (requires(E* e) { e->GetDeformedShapeMember(key, faces, pFlags, arg, 0, 0); }) {
-        if (!pEngine) return false;
-        pEngine->GetDeformedShapeMember(key, faces, pFlags, arg, 0, 0);
-        return true;
-    } else {
-        return false;
-    }
-}
-
-template <class E>
-int DrawInactiveDeformed(E* pEngine, CDC* pDC, UINT key) {
-    if constexpr (requires(E* e) { e->DrawInactiveDeformedMember(pDC, key); }) {
-        return pEngine ? pEngine->DrawInactiveDeformedMember(pDC, key) : 0;
-    } else {
-        return 0;
-    }
-}
-
-// The shape lists of one member, freed on every way out.
-struct MemberShape {
-    PVXPolyListArray faces;
-    PVXIndexArrayList flags;
-    PVXKeyArrayList nodeKeys;
-    ~MemberShape() { I_PVXModel::FreeMemoryPolyList(&faces, &flags, &nodeKeys, nullptr); }
-};
 
 int FlagAt(const CArray<int>* pFlags, int i) { return pFlags && i < pFlags->GetSize() ? (*pFlags)[i] : 0; }
 UINT KeyAt(const CArray<UINT>* pKeys, int i) { return pKeys && i < pKeys->GetSize() ? (*pKeys)[i] : 0; }
@@ -147,7 +97,7 @@ int CForceEngine::MakeTForcDataList() {
     I_PVXModel* pModel = GetModel();
     CDBDoc* pDoc = pModel ? pModel->GetDBDoc() : nullptr;
     if (!pModel || !pDoc || !pModel->m_bResultDataReady || !pModel->m_pAttrCtrl) return 0;
-    WaitCursor wait;
+    CWaitCursor wait;
 
     m_dTForcMax = -DBL_MAX;
     m_dTForcMin = DBL_MAX;
@@ -204,54 +154,17 @@ int CForceEngine::MakeTForcDataList() {
 // ---- the contour pass ----------------------------------------------------------------------------
 
 void CForceEngine::DrawTForcContour(CDC* pDC) {
-    I_PVXModel* pModel = GetModel();
-    if (!m_bTForcData || !pDC || !pModel || !pModel->m_pPVXCtrl || !pModel->m_pAttrCtrl) return;
-    WaitCursor wait;
-    T_PVX_DOPT_D none;
-    T_PVX_DOPT_D& opt = pModel->m_pDispOpt ? *pModel->m_pDispOpt : none;
-    if (opt.m_nBarResultOpt) pModel->SelectLoad();
-    if (!pModel->m_bContour) {
-        pModel->PVXDrawOriginal(pDC, 0);
-        return;
-    }
-    int nType = pModel->m_nObjectIDFirst;
-    if (m_bDeformed) {
-        if (!pModel->m_pDeformEngine) return;
-        ++nType;
-    }
+    if (m_bTForcData) DrawMemberContourPass(pDC, &CForceEngine::DrawTForcPassMember);
+}
 
-    const int width = opt.m_bWireFrame ? static_cast<int>(pModel->m_nPenFactor * kThickPenScale) : pModel->m_nPenFactor;
-    CPen pen(PS_SOLID, width, m_pContourEngine ? m_pContourEngine->m_crElemEdge : RGB(0, 0, 0));
-    CSelectScope<CPen> selectPen(pDC, &pen);
-
-    I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
-    CArray<GRE_Atom, GRE_Atom&> atoms;
-    ctrl.GetZSortedList(pModel->m_arrAllMembKey, nType, atoms);
-    const int bZoomAll = ctrl.IsZoomAllState();
-    for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
-        const GRE_Atom a = atoms[i];
-        if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
-        T_PMEMB_D memb;
-        if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb)) continue;
-        if (!CPVXAttrCtrl::IsTrussElemType(memb.type) || !ctrl.IsActiveElem(a.m_nKey)) {
-            // The frame contour pass has drawn every member already (beams in bands, the others
-            // plain); drawing them again here would cover its bands.
-            if (!m_bBForcData) {
-                if (m_bDeformed)
-                    DrawInactiveDeformed(pModel->m_pDeformEngine, pDC, a.m_nKey);
-                else
-                    pModel->PVXDrawInactiveMember(pDC, a.m_nKey);
-            }
-            continue;
-        }
-        if (DoTForcMemberContour(pDC, a.m_nKey) == -1) return;
+int CForceEngine::DrawTForcPassMember(CDC* pDC, UINT nKey, const T_PMEMB_D& memb) {
+    if (!CPVXAttrCtrl::IsTrussElemType(memb.type) || !GetModel()->m_pPVXCtrl->IsActiveElem(nKey)) {
+        // The frame contour pass has drawn every member already (beams in bands, the others
+        // plain); drawing them again here would cover its bands.
+        if (!m_bBForcData) DrawInactiveMember(pDC, nKey);
+        return 0;
     }
-    if (m_bDeformed && opt.m_bUndeformedWireFrame) {
-        const int saved = opt.m_nRenderMode;
-        opt.m_nRenderMode = 2;
-        pModel->PVXDrawOriginal(pDC, 1);
-        opt.m_nRenderMode = saved;
-    }
+    return DoTForcMemberContour(pDC, nKey);
 }
 
 int CForceEngine::DoTForcMemberContour(CDC* pDC, UINT nKey) {
@@ -264,12 +177,11 @@ int CForceEngine::DoTForcMemberContour(CDC* pDC, UINT nKey) {
     T_MBBR_D rec;
     if (!CPVXAttrCtrl::IsTrussElemType(memb.type) || !m_mapTForc.Lookup(nKey, rec)) return 0;
 
-    MemberShape shape;
+    ShapeLists shape;
     T_SHAPE_ARGUMENT arg;
     arg.bDeformed = m_bDeformed;
     arg.pFaceNodeKeys = &shape.nodeKeys;
-    if (!m_bDeformed || !DeformedMemberShape(pModel->m_pDeformEngine, nKey, shape.faces, &shape.flags, arg))
-        pModel->GetShapeMember(nKey, memb, shape.faces, &shape.flags, arg, 1, 1);
+    GetMemberShape(nKey, memb, shape.faces, &shape.flags, arg);
     const INT_PTR nFaces = shape.faces.GetSize();
 
     // The member's end nodes where the member is drawn, and the shape's vertices nearest to them.

@@ -9,13 +9,14 @@
 
 #include "host/grx/GRE_Atom.h"
 #include "host/grx/I_PVXCtrl.h"
+#include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
 #include "module/force/ForceDiagramParts.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXLabelBase.h"
 #include "module/model/CPVXMembCtrl.h"
 #include "module/model/I_PVXModel.h"
-#include "platform/ui/CWinApp.h"
+#include "platform/ui/CWaitCursor.h"
 
 namespace {
 
@@ -31,33 +32,6 @@ constexpr int kLabelMiddle = 0;
 constexpr int kLabelIEnd = 1;
 constexpr int kLabelJEnd = 2;
 
-class WaitCursor {
-public:
-    WaitCursor() : m_pApp(AfxGetApp()) {
-        if (m_pApp) m_pApp->BeginWaitCursor();
-    }
-    ~WaitCursor() {
-        if (m_pApp) m_pApp->EndWaitCursor();
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    CWinApp* m_pApp;
-};
-
-class OptionScope {
-public:
-    OptionScope(int& field, int value) : m_field(field), m_saved(field) { field = value; }
-    ~OptionScope() { m_field = m_saved; }
-    OptionScope(const OptionScope&) = delete;
-    OptionScope& operator=(const OptionScope&) = delete;
-
-private:
-    int& m_field;
-    int m_saved;
-};
-
 }  // namespace
 
 // ---- diagrams ----------------------------------------------------------------------------------
@@ -65,7 +39,7 @@ private:
 void CForceEngine::DrawTrussSfdBmd(CDC* pDC) {
     I_PVXModel* pModel = GetModel();
     if (!m_bTForcData || !pDC || !pModel || !pModel->m_pPVXCtrl || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return;
-    WaitCursor wait;
+    CWaitCursor wait;
     OptionScope thick(pModel->m_pDispOpt->m_bWireFrame, 1);
     // Truss diagrams exist on the undeformed shape only.
     if (m_bDeformed) return;

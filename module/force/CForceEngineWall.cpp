@@ -17,11 +17,12 @@
 #include "host/db/DBTables.h"
 #include "module/bars/CPVXBarContainerBase.h"
 #include "module/contour/CContourEngine.h"
+#include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
-#include "module/force/PlateWallSupport.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
+#include "platform/ui/CWaitCursor.h"
 
 namespace {
 
@@ -52,8 +53,8 @@ C3DPoint Mid(const C3DPoint& a, const C3DPoint& b) { return (a + b) * 0.5; }
 int CForceEngine::IsPossibleWForc(const T_PMEMB_D& memb) { return CPVXAttrCtrl::IsWallElemType(memb.type) ? 1 : 0; }
 
 int CForceEngine::MakeWForcDataList() {
-    forcepw::WaitCursorScope wait;
-    forcepw::IntScope comp(m_nBForcComp, m_nWForcComp);
+    CWaitCursor wait;
+    OptionScope comp(m_nBForcComp, m_nWForcComp);
     I_PVXModel* pModel = GetModel();
     CDBDoc* pDoc = pModel ? pModel->GetDBDoc() : nullptr;
     if (!pModel || !pDoc || !pModel->m_bResultDataReady || !pModel->m_pAttrCtrl) return 0;

@@ -22,8 +22,8 @@
 #include "host/grx/I_PVXCtrl.h"
 #include "module/contour/CContourEngine.h"
 #include "module/engines/CDeformEngine.h"
+#include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
-#include "module/force/PlateWallSupport.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXGeomCtrl.h"
 #include "module/model/CPVXMembCtrl.h"
@@ -33,6 +33,7 @@
 #include "module/model/T_PVX_DOPT_D.h"
 #include "platform/gdi/CGdiObject.h"
 #include "platform/gdi/CSelectScope.h"
+#include "platform/ui/CWaitCursor.h"
 
 namespace {
 
@@ -132,7 +133,7 @@ int DiagramComponents(int nComp, bool bLowFirst, int comps[2]) {
 }
 
 double DrawFactor(I_PVXModel* pModel) {
-    return pModel && pModel->m_bAnimation ? std::fabs(forcepw::FrameFactor(pModel->m_AnimationEngine)) : 1.0;
+    return pModel && pModel->m_bAnimation ? std::fabs(pModel->m_AnimationEngine.GetAnimationFactor(1)) : 1.0;
 }
 
 }  // namespace
@@ -142,8 +143,8 @@ double DrawFactor(I_PVXModel* pModel) {
 void CForceEngine::DrawWForcContour(CDC* pDC) {
     I_PVXModel* pModel = GetModel();
     if (!m_bWForcData || !pDC || !pModel || !pModel->m_pPVXCtrl || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return;
-    forcepw::WaitCursorScope wait;
-    forcepw::IntScope comp(m_nBForcComp, m_nWForcComp);
+    CWaitCursor wait;
+    OptionScope comp(m_nBForcComp, m_nWForcComp);
     if (!pModel->m_bContour) {
         pModel->PVXDrawOriginal(pDC, 0);
         return;
@@ -168,7 +169,7 @@ void CForceEngine::DrawWForcContour(CDC* pDC) {
             if (memb.type == 209) r = DoWForcMemberContourC(pDC, a.m_nKey, memb);
             else if (memb.type == 210) r = DoWForcMemberContourB(pDC, a.m_nKey, memb);
         } else {
-            r = DrawMemberPlain(pDC, a.m_nKey);
+            r = DrawInactiveMember(pDC, a.m_nKey);
         }
         if (r == -1) return;
     }
@@ -183,11 +184,9 @@ template <class ValueAt>
 int PaintWallFaces(CForceEngine& e, CDC* pDC, UINT nMembKey, T_PMEMB_D& memb, ValueAt valueAt) {
     I_PVXModel* pModel = e.GetModel();
     T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
-    forcepw::ShapeLists shape;
+    CEngineBase::ShapeLists shape;
     T_SHAPE_ARGUMENT arg = shape.Argument(e.m_bDeformed);
-    if (!e.m_bDeformed ||
-        !forcepw::DeformedMemberShape(pModel->m_pDeformEngine, nMembKey, shape.faces, &shape.flags, arg))
-        pModel->GetShapeMember(nMembKey, memb, shape.faces, &shape.flags, arg, 1, 1);
+    e.GetMemberShape(nMembKey, memb, shape.faces, &shape.flags, arg);
     const INT_PTR nFaces = shape.faces.GetSize();
     if (shape.faceKeys.GetSize() != nFaces) return 0;
 
@@ -195,7 +194,7 @@ int PaintWallFaces(CForceEngine& e, CDC* pDC, UINT nMembKey, T_PMEMB_D& memb, Va
     const bool bLinesOnly = e.m_pContourEngine->m_nFillStyle == 1;
     COLORREF colors[2] = {RGB(0, 0, 0), opt.m_Color.m_crBackground};
     pModel->GetMembColor(memb, colors);
-    const double dFrame = pModel->m_bAnimation ? forcepw::FrameFactor(pModel->m_AnimationEngine) : 1.0;
+    const double dFrame = pModel->m_bAnimation ? pModel->m_AnimationEngine.GetAnimationFactor(1) : 1.0;
 
     // A vertex of a super element's inner node is found among the super elements' shape nodes.
     auto superNode = [&](UINT key, T_PNODE_D& node) {
@@ -272,7 +271,7 @@ int CForceEngine::DoWForcMemberContourC(CDC* pDC, UINT nMembKey, T_PMEMB_D& memb
     // The deformation engine is needed only to draw on the deformed shape.
     if (!ReadWall(pModel, nMembKey, wall) || (m_bDeformed && !pModel->m_pDeformEngine) || !m_pContourEngine ||
         !m_mapWColmForc.Lookup(nMembKey, forc)) {
-        DrawMemberPlain(pDC, nMembKey);
+        DrawInactiveMember(pDC, nMembKey);
         return 0;
     }
     return PaintWallFaces(*this, pDC, nMembKey, memb, [&](UINT key, const T_PNODE_D& node) {
@@ -287,7 +286,7 @@ int CForceEngine::DoWForcMemberContourB(CDC* pDC, UINT nMembKey, T_PMEMB_D& memb
     T_STRG_D forc;
     if (!ReadWall(pModel, nMembKey, wall) || (m_bDeformed && !pModel->m_pDeformEngine) || !m_pContourEngine ||
         !m_mapWBeamForc.Lookup(nMembKey, forc)) {
-        DrawMemberPlain(pDC, nMembKey);
+        DrawInactiveMember(pDC, nMembKey);
         return 0;
     }
     return PaintWallFaces(*this, pDC, nMembKey, memb,
@@ -299,10 +298,10 @@ int CForceEngine::DoWForcMemberContourB(CDC* pDC, UINT nMembKey, T_PMEMB_D& memb
 void CForceEngine::DrawWallSfdBmd(CDC* pDC) {
     I_PVXModel* pModel = GetModel();
     if (!m_bWForcData || !pDC || !pModel || !pModel->m_pPVXCtrl || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return;
-    forcepw::WaitCursorScope wait;
-    forcepw::IntScope comp(m_nBForcComp, m_nWForcComp);
+    CWaitCursor wait;
+    OptionScope comp(m_nBForcComp, m_nWForcComp);
     // Hidden faces are not removed while the diagrams stand in front of the walls.
-    forcepw::IntScope wire(pModel->m_pDispOpt->m_bWireFrame, 1);
+    OptionScope wire(pModel->m_pDispOpt->m_bWireFrame, 1);
     // Wall diagrams are not drawn on the deformed shape.
     if (m_bDeformed) return;
 
@@ -339,7 +338,7 @@ int CForceEngine::DoWallElementSfdBmdC(CDC* pDC, UINT nMembKey, T_PMEMB_D& memb,
     // Bottom and top: the lowest and highest vertex of the member's faces, at the plan anchor.
     double zLo = DBL_MAX, zHi = -DBL_MAX;
     {
-        forcepw::ShapeLists shape;
+        ShapeLists shape;
         T_SHAPE_ARGUMENT arg;
         pModel->GetShapeMember(nMembKey, memb, shape.faces, nullptr, arg, 0, 1);
         for (INT_PTR f = 0; f < shape.faces.GetSize(); ++f) {

@@ -11,8 +11,8 @@
 #include "host/db/CDBDoc.h"
 #include "host/db/CMDBCtrl.h"
 #include "host/db/DBTables.h"
+#include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
-#include "module/force/PlateWallSupport.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXLabelBase.h"
 #include "module/model/I_PVXModel.h"
@@ -114,7 +114,7 @@ void OutputFamily(CForceEngine& e, CDC* pDC, const CArray<UINT, UINT>& keys,
 
 void CForceEngine::OutputWForcNumbers(CDC* pDC) {
     if (m_bDeformed) return;
-    forcepw::IntScope comp(m_nBForcComp, m_nWForcComp);
+    OptionScope comp(m_nBForcComp, m_nWForcComp);
     if (m_bWColmNumber) OutputWForcNumbersC(pDC);
     if (m_bWBeamNumber) OutputWForcNumbersB(pDC);
 }

@@ -13,15 +13,6 @@
 
 namespace forcediagram {
 
-template <class A>
-double FrameFactor(A& anim) {
-    if constexpr (requires(A& a) { a.GetAnimationFactor(1); }) {
-        return anim.GetAnimationFactor(1);
-    } else {
-        return 1.0;
-    }
-}
-
 // Appends one vertex to the polygon lists.
 struct PolygonSink {
     CForceEngine::DiagramPointList& pts;
@@ -131,7 +122,7 @@ inline bool ClosingEdges(const CForceEngine& e, const I_PVXModel* pModel) {
 // The factor drawn values take while an animation plays.
 inline double DrawFactor(const I_PVXModel* pModel) {
     if (!pModel || !pModel->m_AnimationEngine.m_bAnimationMode) return 1.0;
-    return std::fabs(FrameFactor(const_cast<I_PVXModel*>(pModel)->m_AnimationEngine));
+    return std::fabs(pModel->m_AnimationEngine.GetAnimationFactor(1));
 }
 
 }  // namespace forcediagram

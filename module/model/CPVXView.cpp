@@ -50,14 +50,6 @@ const Instruction* FindInstruction(UINT nID) {
 
 BOOL IsModuleBarMode(int nMode) { return nMode >= PVX_BAR_MODE_FIRST && nMode < PVX_BAR_MODE_END; }
 
-// The model's controls bind their tables to the document's post database, each as far as it can.
-template <class C>
-void ConnectControl(C* pCtrl) {
-    if constexpr (requires { pCtrl->ConnectToPostDB(); }) {
-        if (pCtrl) pCtrl->ConnectToPostDB();
-    }
-}
-
 int ElementCount(I_PVXModel* pModel) {
     CPVXAttrCtrl* pAttr = pModel ? pModel->GetAttrCtrl() : nullptr;
     return pAttr ? pAttr->GetElemCount() : 0;
@@ -166,9 +158,10 @@ int CPVXView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (m_pPVXModel) {
         m_pPVXModel->Link_I_RDXModel(pCtrl);
         m_pPVXModel->SetView(this);
-        ConnectControl(m_pPVXModel->GetPostCtrl());
-        ConnectControl(m_pPVXModel->GetAttrCtrl());
-        ConnectControl(m_pPVXModel->GetGeomCtrl());
+        // The attribute and geometry controls bind their tables to the document's post database;
+        // the post-result control binds none itself.
+        if (CPVXAttrCtrl* pAttr = m_pPVXModel->GetAttrCtrl()) pAttr->ConnectToPostDB();
+        if (CPVXGeomCtrl* pGeom = m_pPVXModel->GetGeomCtrl()) pGeom->ConnectToPostDB();
     }
     I_MainFrameBase::CloseFigureDlg();
     return 0;

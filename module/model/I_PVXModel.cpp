@@ -563,6 +563,7 @@ void I_PVXModel::THRDInit() {
 }
 
 void I_PVXModel::ResetAllNodeElemK() {
+    InvalidateRangeModel();
     m_arrAllMembKey.RemoveAll();
     m_arrActiveMembKey.RemoveAll();
     m_arrInactiveMembKey.RemoveAll();

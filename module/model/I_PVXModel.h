@@ -272,10 +272,15 @@ public:
     int IsPossibleWirePlaneMode(int nElemType) const;
     // Bounding boxes (m) of the shown model (members, or nodes only), of the members whose first
     // element has one type, of listed members and of one member. Non-zero when a box was found.
+    // The box of the shown members shapes every member: it is kept and served again while the
+    // model's tables, the shape options and the shown members stay as they were.
     int GetRangeModel(C3DPoint* pMin, C3DPoint* pMax, int bNodesOnly);
     int GetRangeModelOneType(C3DPoint* pMin, C3DPoint* pMax, int nElemType);
     int GetRangeModel(C3DPoint* pMin, C3DPoint* pMax, CArray<UINT, UINT>* pMembKeys);
     int GetRangeElement(UINT nMembKey, C3DPoint* pMin, C3DPoint* pMax);
+    // Drops the kept box of the shown members; called where the undeformed geometry or the shown
+    // set is rebuilt.
+    void InvalidateRangeModel();
 
     // ---- geometry caches (registration of the undeformed and deformed shapes) ---------------
     void InitOriginal();
@@ -514,6 +519,31 @@ public:
     static int m_bShowMesh;
 
 private:
+    // What the box of the shown members was built from: the databases its records and shapes
+    // came from with their model versions, and the display options the member shapes read.
+    struct ShownRangeKey {
+        const void* pDB[3] = {nullptr, nullptr, nullptr};  // shapes (live), elements, members
+        unsigned long long nVersion[3] = {0, 0, 0};
+        int bDispOpt = 0, bPartial = 0, bShrink = 0, bWireFrame = 0, bLineCulling = 0, bPlaneCulling = 0;
+        int nRenderStyle = 0, nDisplayMode = 0, bModeShapeContour = 0;
+        double dShrinkFactor = 0.0;
+        bool operator==(const ShownRangeKey&) const = default;
+    };
+    // The kept box of the shown members (undeformed shapes), with its key and the shown members
+    // and flags it covers.
+    struct ShownRange {
+        int bValid = 0;
+        int nResult = 0;
+        C3DPoint lo, hi;
+        ShownRangeKey key;
+        CArray<UINT, UINT> membKeys;
+        CArray<int, int> membFlags;
+    };
+    ShownRangeKey MakeShownRangeKey() const;
+    // The box of the shown members built from their shapes.
+    int BuildShownRange(C3DPoint& lo, C3DPoint& hi);
+    ShownRange m_ShownRange;
+
     // Takes over the bars' editing engines (the import path of HandlePVXBar); returns 0 when
     // the bar display mode has nothing to take over.
     int ImportBarEngines();

@@ -107,6 +107,7 @@ void I_PVXModel::PV_OnModeChange() {
     // The post control reads through the document on every query; the other two bind tables.
     if (m_pAttrCtrl) m_pAttrCtrl->ConnectToPostDB();
     if (m_pGeomCtrl) m_pGeomCtrl->ConnectToPostDB();
+    InvalidateRangeModel();
 
     if (m_pAttrCtrl && m_pAttrCtrl->GetMembCount() > 0) {
         // Entering again must not leave the previous period's objects registered with the

@@ -42,6 +42,7 @@ void Register(I_PVXModel& m, int shift) {
 
 void I_PVXModel::InitOriginal() {
     if (m_bOriginalRegistered || !m_pPVXCtrl) return;
+    InvalidateRangeModel();
     Register(*this, 0);
     m_bOriginalRegistered = 1;
     m_pPVXCtrl->UpdateAllWcsVcsMBR();
@@ -52,6 +53,7 @@ void I_PVXModel::InitOriginal() {
 void I_PVXModel::InitOriginalNoInitQTree(int bUpdate) {
     // Registering again over a registration would only repeat the host calls.
     if (m_bOriginalRegistered || !m_pPVXCtrl) return;
+    InvalidateRangeModel();
     Register(*this, 0);
     m_bOriginalRegistered = 1;
     if (bUpdate) m_pPVXCtrl->UpdateAllWcsVcsMBR();
@@ -68,6 +70,7 @@ void I_PVXModel::InitOriginalQTree(int bCheckType) {
 
 void I_PVXModel::ResetOriginal() {
     if (!m_bOriginalRegistered) return;
+    InvalidateRangeModel();
     if (m_pPVXCtrl) {
         DelAll(m_pPVXCtrl, m_nNodeIDFirst, m_arrAllNodeKey);
         DelAll(m_pPVXCtrl, m_nObjectIDFirst, m_arrAllMembKey);

@@ -1,9 +1,11 @@
 // Element and member shape builders of the result model, the wire-plane test and the model's
 // bounding boxes, including the range queries of the graphics control.
+#include <algorithm>
 #include <cfloat>
 #include <vector>
 
 #include "module/engines/CDeformEngine.h"
+#include "host/db/CDBDoc.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXGeomCtrl.h"
@@ -29,6 +31,10 @@ void Widen(C3DPoint& lo, C3DPoint& hi, const C3DPoint& p) {
 }
 
 bool HasBox(const C3DPoint& lo, const C3DPoint& hi) { return lo.x <= hi.x && lo.y <= hi.y && lo.z <= hi.z; }
+
+template <class T, class A> bool SameArray(const CArray<T, A>& a, const CArray<T, A>& b) {
+    return a.GetSize() == b.GetSize() && std::equal(a.GetData(), a.GetData() + a.GetSize(), b.GetData());
+}
 
 // Engine with built data, or null.
 CDeformEngine* DeformEngineWithData(const I_PVXModel& m) {
@@ -264,20 +270,69 @@ int I_PVXModel::IsPossibleWirePlaneMode(int nElemType) const {
 
 // ---- bounding boxes -------------------------------------------------------------------------------
 
+I_PVXModel::ShownRangeKey I_PVXModel::MakeShownRangeKey() const {
+    ShownRangeKey k;
+    const CDataBase* dbs[3] = {
+        m_pGeomCtrl && m_pGeomCtrl->m_pDBDoc && m_pGeomCtrl->m_pMDBCtrl ? m_pGeomCtrl->m_pMDBCtrl->GetDBPost() : nullptr,
+        m_pGeomCtrl ? m_pGeomCtrl->m_PElem.GetDB() : nullptr,
+        m_pAttrCtrl ? m_pAttrCtrl->m_PMemb.GetDB() : nullptr};
+    for (int i = 0; i < 3; ++i) {
+        k.pDB[i] = dbs[i];
+        k.nVersion[i] = dbs[i] ? dbs[i]->GetModelVersion() : 0;
+    }
+    if (const T_PVX_DOPT_D* o = m_pDispOpt) {
+        k.bDispOpt = 1;
+        k.bPartial = o->m_nPartialDisplay1 == 1 && o->m_nPartialDisplay2 == 0;
+        k.bShrink = o->m_bShrink;
+        k.dShrinkFactor = o->m_dShrinkFactor;
+        k.bWireFrame = o->m_bWireFrame;
+        k.bLineCulling = o->m_bLineCulling;
+        k.bPlaneCulling = o->m_bPlaneCulling;
+        k.nRenderStyle = o->m_nRenderStyle;
+    }
+    k.nDisplayMode = m_nDisplayMode;
+    k.bModeShapeContour = m_bModeShapeContour;
+    return k;
+}
+
+int I_PVXModel::BuildShownRange(C3DPoint& lo, C3DPoint& hi) {
+    const int bPartial = m_pDispOpt && m_pDispOpt->m_nPartialDisplay1 == 1 && m_pDispOpt->m_nPartialDisplay2 == 0;
+    StartBox(lo, hi);
+    for (INT_PTR i = 0; i < m_arrActiveMembKey.GetSize(); ++i) {
+        // Flags run in step with the active members; a member without a flag is shown.
+        if (bPartial && i < m_arrMembFlag.GetSize() && m_arrMembFlag[i] == 2) continue;
+        C3DPoint a, b;
+        if (!GetRangeElement(m_arrActiveMembKey[i], &a, &b)) continue;
+        Widen(lo, hi, a);
+        Widen(lo, hi, b);
+    }
+    return HasBox(lo, hi);
+}
+
+void I_PVXModel::InvalidateRangeModel() {
+    m_ShownRange.bValid = 0;
+    m_ShownRange.membKeys.RemoveAll();
+    m_ShownRange.membFlags.RemoveAll();
+}
+
 int I_PVXModel::GetRangeModel(C3DPoint* pMin, C3DPoint* pMax, int bNodesOnly) {
     if (!pMin || !pMax) return 0;
-    const int bPartial = m_pDispOpt && m_pDispOpt->m_nPartialDisplay1 == 1 && m_pDispOpt->m_nPartialDisplay2 == 0;
     if (!bNodesOnly && m_arrActiveMembKey.GetSize() > 0) {
-        StartBox(*pMin, *pMax);
-        for (INT_PTR i = 0; i < m_arrActiveMembKey.GetSize(); ++i) {
-            // Flags run in step with the active members; a member without a flag is shown.
-            if (bPartial && i < m_arrMembFlag.GetSize() && m_arrMembFlag[i] == 2) continue;
-            C3DPoint lo, hi;
-            if (!GetRangeElement(m_arrActiveMembKey[i], &lo, &hi)) continue;
-            Widen(*pMin, *pMax, lo);
-            Widen(*pMin, *pMax, hi);
+        // Every shape is built only when something it is made from changed: the shown members
+        // and flags are compared whole (cheap beside one shape), the tables by version.
+        ShownRange& c = m_ShownRange;
+        ShownRangeKey key = MakeShownRangeKey();
+        if (!c.bValid || !(c.key == key) || !SameArray(c.membKeys, m_arrActiveMembKey) ||
+            !SameArray(c.membFlags, m_arrMembFlag)) {
+            c.nResult = BuildShownRange(c.lo, c.hi);
+            c.key = key;
+            c.membKeys.Copy(m_arrActiveMembKey);
+            c.membFlags.Copy(m_arrMembFlag);
+            c.bValid = 1;
         }
-        return HasBox(*pMin, *pMax);
+        *pMin = c.lo;
+        *pMax = c.hi;
+        return c.nResult;
     }
     if (m_arrFlagNodeKey.GetSize() > 0 && m_pAttrCtrl) {
         // Nodes of the flag-1 list carry flag 1 by construction, so none is left out by flag.

@@ -17,41 +17,17 @@
 #include "module/bars/CPVXBarContainerSystem.h"
 #include "module/bars/CPVXBarRContr.h"
 #include "module/bars/CPVXBarReacf.h"
+#include "module/resources/PVXDialogItem.h"
 #include "module/resources/PVXResources.h"
 #include "platform/ui/DialogTemplate.h"
 
 namespace {
 
+using pvxres::Hidden;
+using pvxres::Item;
+
 constexpr int kWidth = 150;       // dialog units: 225 pixels, the bars' scroll width
 constexpr int kHolderHeight = 200;
-
-UiDlgItem Item(UINT nID, UiCtl kind, const char* caption, int x, int y, int cx, int cy, BOOL bGroupStart = TRUE) {
-    UiDlgItem it;
-    it.nID = nID;
-    it.kind = kind;
-    it.caption = caption;
-    it.rect = CRect(x, y, x + cx, y + cy);
-    DWORD s = WS_VISIBLE;
-    switch (kind) {
-    case UiCtl::Button: s |= WS_TABSTOP | BS_PUSHBUTTON; break;
-    case UiCtl::DefButton: s |= WS_TABSTOP | BS_DEFPUSHBUTTON; break;
-    case UiCtl::Check: s |= WS_TABSTOP | BS_AUTOCHECKBOX; break;
-    case UiCtl::Radio: s |= BS_AUTORADIOBUTTON | (bGroupStart ? WS_TABSTOP : 0); break;
-    case UiCtl::Group: s |= BS_GROUPBOX; break;
-    case UiCtl::Static: s |= SS_LEFT; break;
-    case UiCtl::Combo: s |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST; break;
-    default: break;
-    }
-    if (bGroupStart) s |= WS_GROUP;
-    it.style = s;
-    return it;
-}
-
-UiDlgItem Hidden(UiDlgItem it) {
-    it.bHidden = TRUE;
-    it.style &= ~static_cast<DWORD>(WS_VISIBLE);
-    return it;
-}
 
 // Combo, table button and place holder at the given top; bCombo FALSE leaves out the first two.
 void AddCommon(UiDlgTemplate& t, int nHolderTop, BOOL bCombo = TRUE) {

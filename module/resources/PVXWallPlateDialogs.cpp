@@ -12,35 +12,16 @@
 #include "module/bars/CPVXBarPStrs.h"
 #include "module/bars/CPVXBarWForc.h"
 #include "module/bars/CPVXBarWSfd.h"
+#include "module/resources/PVXDialogItem.h"
 #include "module/resources/PVXResources.h"
 #include "platform/ui/DialogTemplate.h"
 
 namespace {
 
-constexpr int kWidth = 150;
+using pvxres::Hidden;
+using pvxres::Item;
 
-UiDlgItem Item(UINT nID, UiCtl kind, const char* caption, int x, int y, int cx, int cy, BOOL bGroupStart = TRUE) {
-    UiDlgItem it;
-    it.nID = nID;
-    it.kind = kind;
-    it.caption = caption;
-    it.rect = CRect(x, y, x + cx, y + cy);
-    DWORD s = WS_VISIBLE;
-    switch (kind) {
-    case UiCtl::Button: s |= WS_TABSTOP | BS_PUSHBUTTON; break;
-    case UiCtl::DefButton: s |= WS_TABSTOP | BS_DEFPUSHBUTTON; break;
-    case UiCtl::Check: s |= WS_TABSTOP | BS_AUTOCHECKBOX; break;
-    case UiCtl::Radio: s |= BS_AUTORADIOBUTTON | (bGroupStart ? WS_TABSTOP : 0); break;
-    case UiCtl::Group: s |= BS_GROUPBOX; break;
-    case UiCtl::Static: s |= SS_LEFT; break;
-    case UiCtl::Combo: s |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST; break;
-    case UiCtl::Edit: s |= WS_TABSTOP | ES_AUTOHSCROLL; break;
-    default: break;
-    }
-    if (bGroupStart) s |= WS_GROUP;
-    it.style = s;
-    return it;
-}
+constexpr int kWidth = 150;
 
 // Lays out one page top down.
 class PageBuilder {
@@ -78,12 +59,28 @@ public:
         m_y += 11;
     }
     void EndGroup() { m_y += 6; }
+    // The six display boxes of every page, contour to undeformed, inside the open group.
+    template <class P>
+    void DisplayBoxes() {
+        CheckRow(P::IDC_CONTOUR, "等值线", P::IDC_CONTOUR_MORE);
+        CheckRow(P::IDC_DEFORMED, "变形", P::IDC_DEFORMED_MORE);
+        CheckRow(P::IDC_VALUES, "数值", P::IDC_VALUES_MORE);
+        CheckRow(P::IDC_LEGEND, "图例", P::IDC_LEGEND_MORE);
+        CheckRow(P::IDC_ANIMATION, "动画", P::IDC_ANIMATION_MORE);
+        CheckRow(P::IDC_UNDEFORMED, "未变形", 0);
+    }
+    // The wall column and wall beam number boxes of a wall page, each over its four
+    // output-position radios (the box captions and the beam's end captions are our own).
+    template <class P>
+    void WallNumbers(const std::vector<UINT>& colmPos, const std::vector<UINT>& beamPos) {
+        NumberRow(P::IDC_COLM_NUMBER, "墙柱数值", colmPos, {"上端", "下端", "最大", "全部"});
+        NumberRow(P::IDC_BEAM_NUMBER, "墙梁数值", beamPos, {"左端", "右端", "最大", "全部"});
+    }
     void Add(UiDlgItem it) { m_t.items.push_back(std::move(it)); }
     int& Y() { return m_y; }
     // Icon, Apply and Close at the bottom.
     UiDlgTemplate Finish() {
-        Add(Item(CPVXBarDlgBase::IDC_PAGE_ICON, UiCtl::Button, "", 5, m_y, 18, 13));
-        m_t.items.back().bHidden = TRUE;
+        Add(Hidden(Item(CPVXBarDlgBase::IDC_PAGE_ICON, UiCtl::Button, "", 5, m_y, 18, 13)));
         Add(Item(CPVXBarDlgBase::IDC_PAGE_APPLY, UiCtl::DefButton, "适用", 40, m_y, 50, 13));
         Add(Item(CPVXBarDlgBase::IDC_PAGE_CLOSE, UiCtl::Button, "关闭", 95, m_y, 50, 13));
         m_t.size = CSize(kWidth, m_y + 18);
@@ -91,6 +88,13 @@ public:
     }
 
 private:
+    void NumberRow(UINT nCheck, const char* caption, const std::vector<UINT>& ids,
+                   const std::vector<const char*>& captions) {
+        Add(Item(nCheck, UiCtl::Check, caption, 10, m_y, 100, 10));
+        m_y += 12;
+        Radios("输出位置", ids, captions, 4);
+    }
+
     UiDlgTemplate m_t;
     int m_y = 3;
 };
@@ -103,21 +107,10 @@ UiDlgTemplate WallForcePage() {
                           P::IDC_COMP_N + 5},
              {"N", "Vy", "Vz", "T", "My", "Mz"}, 3);  // group title: our own
     b.Group("显示选项", 6);                          // our own
-    b.CheckRow(P::IDC_CONTOUR, "等值线", P::IDC_CONTOUR_MORE);
-    b.CheckRow(P::IDC_DEFORMED, "变形", P::IDC_DEFORMED_MORE);
-    b.CheckRow(P::IDC_VALUES, "数值", P::IDC_VALUES_MORE);
-    b.CheckRow(P::IDC_LEGEND, "图例", P::IDC_LEGEND_MORE);
-    b.CheckRow(P::IDC_ANIMATION, "动画", P::IDC_ANIMATION_MORE);
-    b.CheckRow(P::IDC_UNDEFORMED, "未变形", 0);
+    b.DisplayBoxes<P>();
     b.EndGroup();
-    b.Add(Item(P::IDC_COLM_NUMBER, UiCtl::Check, "墙柱数值", 10, b.Y(), 100, 10));  // our own
-    b.Y() += 12;
-    b.Radios("输出位置", {P::IDC_COLM_TOP, P::IDC_COLM_TOP + 1, P::IDC_COLM_TOP + 2, P::IDC_COLM_TOP + 3},
-             {"上端", "下端", "最大", "全部"}, 4);
-    b.Add(Item(P::IDC_BEAM_NUMBER, UiCtl::Check, "墙梁数值", 10, b.Y(), 100, 10));  // our own
-    b.Y() += 12;
-    b.Radios("输出位置", {P::IDC_BEAM_START, P::IDC_BEAM_END, P::IDC_BEAM_MAX, P::IDC_BEAM_ALL},
-             {"左端", "右端", "最大", "全部"}, 4);  // the beam's ends: our own captions
+    b.WallNumbers<P>({P::IDC_COLM_TOP, P::IDC_COLM_TOP + 1, P::IDC_COLM_TOP + 2, P::IDC_COLM_TOP + 3},
+                     {P::IDC_BEAM_START, P::IDC_BEAM_END, P::IDC_BEAM_MAX, P::IDC_BEAM_ALL});
     return b.Finish();
 }
 
@@ -129,21 +122,10 @@ UiDlgTemplate WallDiagramPage() {
     for (UINT i = 0; i < P::kComponentCount; ++i) ids.push_back(P::IDC_COMP_FIRST + i);
     b.Radios("内力分量", ids, {"Vy", "Vz", "Vyz", "My", "Mz", "Myz", "N", "T"}, 4);  // our own
     b.Group("显示选项", 6);                                                           // our own
-    b.CheckRow(P::IDC_CONTOUR, "等值线", P::IDC_CONTOUR_MORE);
-    b.CheckRow(P::IDC_DEFORMED, "变形", P::IDC_DEFORMED_MORE);
-    b.CheckRow(P::IDC_VALUES, "数值", P::IDC_VALUES_MORE);
-    b.CheckRow(P::IDC_LEGEND, "图例", P::IDC_LEGEND_MORE);
-    b.CheckRow(P::IDC_ANIMATION, "动画", P::IDC_ANIMATION_MORE);
-    b.CheckRow(P::IDC_UNDEFORMED, "未变形", 0);
+    b.DisplayBoxes<P>();
     b.EndGroup();
-    b.Add(Item(P::IDC_COLM_NUMBER, UiCtl::Check, "墙柱数值", 10, b.Y(), 100, 10));  // our own
-    b.Y() += 12;
-    b.Radios("输出位置", {P::IDC_COLM_POS1, P::IDC_COLM_POS2, P::IDC_COLM_POS3, P::IDC_COLM_POS4},
-             {"上端", "下端", "最大", "全部"}, 4);
-    b.Add(Item(P::IDC_BEAM_NUMBER, UiCtl::Check, "墙梁数值", 10, b.Y(), 100, 10));  // our own
-    b.Y() += 12;
-    b.Radios("输出位置", {P::IDC_BEAM_POS1, P::IDC_BEAM_POS2, P::IDC_BEAM_POS3, P::IDC_BEAM_POS4},
-             {"左端", "右端", "最大", "全部"}, 4);
+    b.WallNumbers<P>({P::IDC_COLM_POS1, P::IDC_COLM_POS2, P::IDC_COLM_POS3, P::IDC_COLM_POS4},
+                     {P::IDC_BEAM_POS1, P::IDC_BEAM_POS2, P::IDC_BEAM_POS3, P::IDC_BEAM_POS4});
     return b.Finish();
 }
 
@@ -165,12 +147,7 @@ UiDlgTemplate PlateForcePage() {
     b.Add(Item(P::IDC_VECTOR_FACTOR, UiCtl::Edit, "", 78, b.Y() + 11, 60, 12));
     b.Y() += 31;
     b.Group("显示选项", 8);  // our own
-    b.CheckRow(P::IDC_CONTOUR, "等值线", P::IDC_CONTOUR_MORE);
-    b.CheckRow(P::IDC_DEFORMED, "变形", P::IDC_DEFORMED_MORE);
-    b.CheckRow(P::IDC_VALUES, "数值", P::IDC_VALUES_MORE);
-    b.CheckRow(P::IDC_LEGEND, "图例", P::IDC_LEGEND_MORE);
-    b.CheckRow(P::IDC_ANIMATION, "动画", P::IDC_ANIMATION_MORE);
-    b.CheckRow(P::IDC_UNDEFORMED, "未变形", 0);
+    b.DisplayBoxes<P>();
     b.CheckRow(P::IDC_AVERAGE, "节点平均", 0);  // our own
     b.CheckRow(P::IDC_SECTION, "剖断面", P::IDC_SECTION_MORE);
     b.EndGroup();
@@ -194,12 +171,7 @@ UiDlgTemplate PlateStressPage() {
     b.Radios("应力位置", {P::IDC_SURFACE_TOP, P::IDC_SURFACE_TOP + 1, P::IDC_SURFACE_TOP + 2, P::IDC_SURFACE_TOP + 3},
              {"板顶", "板底", "两端", "绝对值最大值"}, 2);  // group title: our own
     b.Group("显示选项", 7);                               // our own
-    b.CheckRow(P::IDC_CONTOUR, "等值线", P::IDC_CONTOUR_MORE);
-    b.CheckRow(P::IDC_DEFORMED, "变形", P::IDC_DEFORMED_MORE);
-    b.CheckRow(P::IDC_VALUES, "数值", P::IDC_VALUES_MORE);
-    b.CheckRow(P::IDC_LEGEND, "图例", P::IDC_LEGEND_MORE);
-    b.CheckRow(P::IDC_ANIMATION, "动画", P::IDC_ANIMATION_MORE);
-    b.CheckRow(P::IDC_UNDEFORMED, "未变形", 0);
+    b.DisplayBoxes<P>();
     b.CheckRow(P::IDC_SECTION, "剖断面", P::IDC_SECTION_MORE);
     b.EndGroup();
     b.Radios("数值", {P::IDC_NUMBER_MAX, P::IDC_NUMBER_CENTRE}, {"最大值", "单元中心"}, 2);  // our own

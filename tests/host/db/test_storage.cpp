@@ -159,6 +159,34 @@ TEST(PostDbStorage, SuperElementRowsByPairFollowTableChanges) {
     EXPECT_EQ(e.type, 303);
 }
 
+// The model version moves with every change of a model table and not with results, and two
+// databases built by the same steps never share one, so a box or index kept for one database
+// is not served for the other.
+TEST(PostDbStorage, ModelVersionFollowsModelTablesAndDiffersBetweenDatabases) {
+    PostDBBuilder a, b;
+    a.AddNode(1, 0, 0, 0);
+    b.AddNode(1, 0, 0, 0);
+    EXPECT_NE(a.DB().GetModelVersion(), b.DB().GetModelVersion()) << "same steps, two databases";
+
+    struct Row {
+        const char* label;
+        void (*change)(CDataBase&);
+        bool moves;
+    } rows[] = {
+        {"node moved", [](CDataBase& db) { T_PNODE_D n{}; n.x = 5; db.Table<DBT_PNODE>().Set(1, n); }, true},
+        {"section added", [](CDataBase& db) { T_PSECT_D s{}; db.Table<DBT_PSECT>().Set(3, s); }, true},
+        {"missing key removed", [](CDataBase& db) { db.Table<DBT_PNODE>().Remove(99); }, false},
+        {"result written", [](CDataBase& db) { T_DISP_D d; d.Initialize(); db.Table<DBT_DISP>().Set(1, 1, d); }, false},
+        {"table emptied", [](CDataBase& db) { db.Table<DBT_PMEMB>().Clear(); }, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const unsigned long long before = a.DB().GetModelVersion();
+        r.change(a.DB());
+        EXPECT_EQ(a.DB().GetModelVersion() != before, r.moves);
+    }
+}
+
 // Names go into fixed text fields whole or cut before the first character that does not fit,
 // so a stored name is always valid UTF-8 and terminated.
 TEST(PostDbStorage, TextFieldsAreCutAtWholeCharacters) {

@@ -140,6 +140,38 @@ TEST_F(BarFixture, ReactionPageReportsANodeInTheMessageWindow) {
     bar->DestroyWindow();
 }
 
+// The arrow factor and node fields are edit boxes as any other: framed and reached with Tab
+// (the order of the template: values "...", the factor, the node, then Apply, the icon being
+// hidden).
+TEST_F(BarFixture, TabReachesTheArrowFactorAndTheNodeField) {
+    auto* bar = MakeBar<CPVXBarContainerReac>();
+    ASSERT_NE(bar, nullptr);
+    CPVXBarReacPage* page = ShowPage(bar, PVXResult::kReacPile);
+    ASSERT_NE(page, nullptr);
+    struct Row {
+        const char* label;
+        UINT from, next;
+    } const rows[] = {
+        {"values ... to the factor", CPVXBarReacf::IDC_VALUES_MORE, CPVXBarReacf::IDC_SCALE},
+        {"factor to node", CPVXBarReacf::IDC_SCALE, CPVXBarReacPage::IDC_REAC_NODE},
+        {"node to Apply", CPVXBarReacPage::IDC_REAC_NODE, CPVXBarDlgBase::IDC_PAGE_APPLY},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        CWnd* from = page->GetDlgItem(static_cast<int>(r.from));
+        ASSERT_NE(from, nullptr);
+        CWnd* next = page->GetNextDlgTabItem(from);
+        ASSERT_NE(next, nullptr);
+        EXPECT_EQ(static_cast<UINT>(next->GetDlgCtrlID()), r.next);
+    }
+    for (UINT id : {static_cast<UINT>(CPVXBarReacf::IDC_SCALE), static_cast<UINT>(CPVXBarReacPage::IDC_REAC_NODE)}) {
+        CWnd* edit = page->GetDlgItem(static_cast<int>(id));
+        ASSERT_NE(edit, nullptr);
+        EXPECT_NE(edit->GetStyle() & WS_BORDER, 0u) << "edit " << id;
+    }
+    bar->DestroyWindow();
+}
+
 TEST(ReacPageText, FactorAndNodeTextsAreReadWholeOrRefused) {
     struct Row {
         const char* text;

@@ -100,14 +100,8 @@ protected:
         CDBDoc::m_pDBDoc = &m_doc;
         m_model = std::make_unique<I_PVXModel>();
         I_PVXModel& m = *m_model;
-        LinkModelToCtrl(m, m_view.GetI_PVXCtrl(), &m_view);
-        m_view.GetI_PVXCtrl()->SetClientSize(800, 600);
-        m_view.GetI_PVXCtrl()->SetStandardView(GViewCamera::VIEW_ISO);
-        m.m_nLoadType = 1;
-        m.m_nLoadKey = m_beam.loadCase;
-        m.m_nLoadStep = 0;
-        m.m_bLoadSelected = 1;
-        m.SelectLoad();
+        LinkModelInView(m, m_view.GetI_PVXCtrl(), &m_view, 800, 600, GViewCamera::VIEW_ISO);
+        SelectModelLoad(m, 1, m_beam.loadCase, 0);
         m.m_nDisplayMode = 7;
         m.m_bContour = 1;
         m.m_pDispOpt->m_Number.m_bShowNumbers = 0;

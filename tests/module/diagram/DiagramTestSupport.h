@@ -78,6 +78,18 @@ private:
     }
 };
 
+// The model of the diagram fixtures: linked to the view's control in plan view at 400 x 300,
+// drawn plain at pen factor 1 without numbers, DL selected, display mode 7 with contours.
+inline void LinkDiagramModel(I_PVXModel& m, TestView& view) {
+    LinkModelInView(m, view.GetI_PVXCtrl(), &view, 400, 300, GViewCamera::VIEW_TOP);
+    m.m_nPenFactor = 1;
+    SetPlainDrawing(*m.m_pDispOpt);
+    m.m_pDispOpt->m_Number.m_bShowNumbers = 0;
+    SelectModelLoad(m, 1, kDL, 0);
+    m.m_nDisplayMode = 7;
+    m.m_bContour = 1;
+}
+
 // The small project of the force tests, with end offsets on the beam (length 8; direction 2:
 // 1 m at i, 2 m at j; direction 3: 0.5 m at both ends), a model linked to a view's control in
 // plan view, the engine's frame lists of display mode 7 built for DL, no numbers, and a camera
@@ -115,20 +127,8 @@ protected:
         b.Install(m_doc);
         CDBDoc::m_pDBDoc = &m_doc;
         m_model = std::make_unique<I_PVXModel>();
-        LinkModelToCtrl(*m_model, Ctrl(), &m_view);
-        Ctrl()->SetClientSize(400, 300);
-        Ctrl()->SetStandardView(GViewCamera::VIEW_TOP);
+        LinkDiagramModel(M(), m_view);
         I_PVXModel& m = M();
-        m.m_nPenFactor = 1;
-        T_PVX_DOPT_D& o = *m.m_pDispOpt;
-        o.m_bShading = 0;
-        o.m_bWireFrame = 0;
-        o.m_nRenderMode = 1;
-        o.m_bLineCulling = o.m_bPlaneCulling = 0;
-        o.m_Number.m_bShowNumbers = 0;
-        SelectLoad(1, kDL, 0);
-        m.m_nDisplayMode = 7;
-        m.m_bContour = 1;
         ASSERT_TRUE(m_dc.Create());
         m_engine = std::make_unique<NoteDiagramEngine>(&m);
         ASSERT_EQ(m_engine->InitEngine(nullptr, 7), 1);
@@ -141,14 +141,7 @@ protected:
         CDBDoc::m_pDBDoc = m_pSavedDoc;
     }
     // Chooses a load (type 1 static case, 12 envelope) and load-result kind.
-    void SelectLoad(UINT type, UINT key, int step) {
-        I_PVXModel& m = M();
-        m.m_nLoadType = type;
-        m.m_nLoadKey = key;
-        m.m_nLoadStep = step;
-        m.m_bLoadSelected = 1;
-        m.SelectLoad();
-    }
+    void SelectLoad(UINT type, UINT key, int step) { SelectModelLoad(M(), type, key, step); }
     void SetPixelsPerMetre(double s) { Ctrl()->GetCamera().SetScale(s); }
     I_PVXCtrl* Ctrl() { return m_view.GetI_PVXCtrl(); }
     I_PVXModel& M() { return *m_model; }

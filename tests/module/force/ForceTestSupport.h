@@ -184,15 +184,9 @@ protected:
         b.Install(m_doc);
         CDBDoc::m_pDBDoc = &m_doc;
         m_model = std::make_unique<I_PVXModel>();
-        LinkModelToCtrl(*m_model, Ctrl(), &m_view);
-        Ctrl()->SetClientSize(kWidth, kHeight);
-        Ctrl()->SetStandardView(GViewCamera::VIEW_TOP);
-        I_PVXModel& m = *m_model;
-        m.m_nPenFactor = 1;
-        m.m_pDispOpt->m_bShading = 0;
-        m.m_pDispOpt->m_bWireFrame = 0;
-        m.m_pDispOpt->m_nRenderMode = 1;
-        m.m_pDispOpt->m_bLineCulling = m.m_pDispOpt->m_bPlaneCulling = 0;
+        LinkModelInView(M(), Ctrl(), &m_view, kWidth, kHeight, GViewCamera::VIEW_TOP);
+        M().m_nPenFactor = 1;
+        SetPlainDrawing(*M().m_pDispOpt);
         SelectLoad(1, kDL, 0);
         ASSERT_TRUE(m_dc.Create());
     }
@@ -202,14 +196,7 @@ protected:
         CDBDoc::m_pDBDoc = m_pSavedDoc;
     }
     // Chooses a load (type 1 static case, 12 envelope) and load-result kind.
-    void SelectLoad(UINT type, UINT key, int step) {
-        I_PVXModel& m = *m_model;
-        m.m_nLoadType = type;
-        m.m_nLoadKey = key;
-        m.m_nLoadStep = step;
-        m.m_bLoadSelected = 1;
-        m.SelectLoad();
-    }
+    void SelectLoad(UINT type, UINT key, int step) { SelectModelLoad(M(), type, key, step); }
     I_PVXCtrl* Ctrl() { return m_view.GetI_PVXCtrl(); }
     I_PVXModel& M() { return *m_model; }
 

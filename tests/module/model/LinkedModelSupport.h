@@ -1,11 +1,14 @@
 // Set-up shared by the model test programs: a model linked to a view's graphics control the way
-// the view's creation leaves it, and the bars' static state put back between tests.
+// the view's creation leaves it, shown at a size and a standard view, drawn plain, with a load
+// selected, and the bars' static state put back between tests.
 #pragma once
 
 #include "module/bars/CPVXBarContainerBase.h"
+#include "host/grx/GViewCamera.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXDataCtrls.h"
+#include "module/model/T_PVX_DOPT_D.h"
 #include "platform/ui/CView.h"
 
 // Connects the model to the post database and the control, takes the control's id ranges and
@@ -24,6 +27,32 @@ inline void LinkModelToCtrl(I_PVXModel& m, I_PVXCtrl* pCtrl, CView* pView) {
     m.m_arrActiveNodeKey.Copy(m.m_arrAllNodeKey);
     m.m_arrFlagNodeKey.Copy(m.m_arrAllNodeKey);
     m.InitOriginal();
+}
+
+// LinkModelToCtrl, then the control sized to cx x cy pixels and turned to a standard view
+// (GViewCamera::VIEW_TOP ...).
+inline void LinkModelInView(I_PVXModel& m, I_PVXCtrl* pCtrl, CView* pView, int cx, int cy, int nView) {
+    LinkModelToCtrl(m, pCtrl, pView);
+    pCtrl->SetClientSize(cx, cy);
+    pCtrl->SetStandardView(nView);
+}
+
+// Plain drawing: flat faces (render mode 1), no shading, no wire frame, no culling.
+inline void SetPlainDrawing(T_PVX_DOPT_D& o) {
+    o.m_bShading = 0;
+    o.m_bWireFrame = 0;
+    o.m_nRenderMode = 1;
+    o.m_bLineCulling = o.m_bPlaneCulling = 0;
+}
+
+// Chooses a load (type 1 static case, 12 envelope), its key and load-result step, and selects it
+// as the bars do.
+inline void SelectModelLoad(I_PVXModel& m, UINT type, UINT key, int step) {
+    m.m_nLoadType = type;
+    m.m_nLoadKey = key;
+    m.m_nLoadStep = step;
+    m.m_bLoadSelected = 1;
+    m.SelectLoad();
 }
 
 // The bars' engines destroyed and their static state as at start-up.

@@ -66,16 +66,11 @@ protected:
     void MakeModel() {
         m_model = NewModel();
         I_PVXModel& m = *m_model;
-        LinkModelToCtrl(m, Ctrl(), &m_view);
-        Ctrl()->SetClientSize(kWidth, kHeight);
-        Ctrl()->SetStandardView(GViewCamera::VIEW_TOP);
+        LinkModelInView(m, Ctrl(), &m_view, kWidth, kHeight, GViewCamera::VIEW_TOP);
         // Plain faces: one colour per member type, no shading, no culling.
         T_PVX_DOPT_D& o = *m.m_pDispOpt;
+        SetPlainDrawing(o);
         o.m_nColorMode = 2;
-        o.m_nRenderMode = 1;
-        o.m_bWireFrame = 0;
-        o.m_bShading = 0;
-        o.m_bLineCulling = o.m_bPlaneCulling = 0;
         o.m_Color.m_crBackground = RGB(0, 0, 0);
     }
 

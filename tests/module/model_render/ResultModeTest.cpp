@@ -13,6 +13,7 @@
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/CReactionEngine.h"
 #include "platform/gdi/BmpFile.h"
+#include "tests/module/ModuleTestSupport.h"
 
 extern "C" int PVXHost_ShowResult(I_PVXModelBase* pModel, const PVXHostResultRequest* pRequest,
                                   PVXHostResultReport* pReport);
@@ -20,30 +21,10 @@ extern "C" int PVXHost_GetResultExtremes(I_PVXModelBase* pModel, PVXHostResultRe
 
 namespace {
 
-struct HostRun {
-    int exitCode = -1;
-    std::string out, err;
-};
+using moduletest::HostRun;
 
 HostRun RunHost(const std::string& args, const std::string& tag) {
-    const std::string base = std::string(PVX_TEST_TMPDIR) + "/result_mode_" + tag;
-    const std::string cmd = std::string(PVX_BINARY_DIR) + "/bin/pvxhost " + args + " >" + base + ".out 2>" + base + ".err";
-    HostRun r;
-    const int status = std::system(cmd.c_str());
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    auto slurp = [](const std::string& path) {
-        std::string s;
-        if (FILE* f = std::fopen(path.c_str(), "r")) {
-            char buf[512];
-            size_t n;
-            while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-            std::fclose(f);
-        }
-        return s;
-    };
-    r.out = slurp(base + ".out");
-    r.err = slurp(base + ".err");
-    return r;
+    return moduletest::RunHost(args, "result_mode_" + tag);
 }
 
 class ResultModeTest : public RenderFixture {};

@@ -17,6 +17,7 @@
 
 #include "host/db/PostDBBuilder.h"
 #include "host/grx/I_PVXCtrl.h"
+#include "module/contour/CContourEngine.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXGeomCtrl.h"
 #include "module/model/I_PVXModel.h"
@@ -239,6 +240,113 @@ TEST_F(ModelShapeTest, RangesOfMembersTypesKeyListsAndOneNode) {
         ExpectPoint(lo, 4, 5, 6, "one node min");
         ExpectPoint(hi, 4, 5, 6, "one node max");
     }
+}
+
+// The box of the shown members is kept between calls; each thing it is made from, changed
+// without telling the model, gives the box of the changed model. Boxes by hand from the beam
+// model: beam x 0..6, y +-0.15, z +-0.3; column x 10 +- 0.2, y +- 0.2, z 0..3.
+TEST_F(ModelShapeTest, KeptRangeOfShownMembersFollowsWhatItIsMadeOf) {
+    struct Row {
+        const char* label;
+        void (*change)(I_PVXModel&, CDataBase&, CDBDoc&);
+        C3DPoint lo, hi;
+    } rows[] = {
+        {"nothing changed", [](I_PVXModel&, CDataBase&, CDBDoc&) {}, {0, -0.2, -0.3}, {10.2, 0.2, 3}},
+        {"column top raised to z 5",
+         [](I_PVXModel&, CDataBase& db, CDBDoc&) { db.Table<DBT_PNODE>().Set(4, T_PNODE_D{10, 0, 5}); },
+         {0, -0.2, -0.3}, {10.2, 0.2, 5}},
+        {"column section 1.0 x 1.0: x 10 +- 0.5, y +- 0.5",
+         [](I_PVXModel&, CDataBase& db, CDBDoc&) {
+             T_PSECT_D s = *db.Table<DBT_PSECT>().Find(2);
+             s.dim[0] = s.dim[1] = 1.0;
+             db.Table<DBT_PSECT>().Set(2, s);
+         },
+         {0, -0.5, -0.3}, {10.5, 0.5, 3}},
+        {"member 7 now holds the column's element: the column alone",
+         [](I_PVXModel&, CDataBase& db, CDBDoc&) {
+             T_PMEMB_D memb = *db.Table<DBT_PMEMB>().Find(7);
+             memb.aElem.SetAt(0, 2);
+             db.Table<DBT_PMEMB>().Set(7, memb);
+         },
+         {9.8, -0.2, 0}, {10.2, 0.2, 3}},
+        {"column (second shown member) no longer shown: the beam alone",
+         [](I_PVXModel& m, CDataBase&, CDBDoc&) {
+             m.m_arrActiveMembKey.RemoveAt(1);
+             m.m_arrMembFlag.RemoveAt(1);
+         },
+         {0, -0.15, -0.3}, {6, 0.15, 0.3}},
+        {"column flagged 2 while only the flagged part is shown",
+         [](I_PVXModel& m, CDataBase&, CDBDoc&) {
+             m.m_arrMembFlag[1] = 2;
+             m.m_pDispOpt->m_nPartialDisplay1 = 1;
+         },
+         {0, -0.15, -0.3}, {6, 0.15, 0.3}},
+        // Halfway to the element centres (3, 0, 0) and (10, 0, 1.5).
+        {"shrunk by half",
+         [](I_PVXModel& m, CDataBase&, CDBDoc&) {
+             m.m_pDispOpt->m_bShrink = 1;
+             m.m_pDispOpt->m_dShrinkFactor = 0.5;
+         },
+         {1.5, -0.1, -0.15}, {10.1, 0.1, 2.25}},
+        {"project replaced by one built the same way with the column at x 20, controls reconnected",
+         [](I_PVXModel& m, CDataBase&, CDBDoc& doc) {
+             PostDBBuilder other;
+             AddBeamModel(other);
+             other.AddNode(3, 20, 0, 0);
+             other.AddNode(4, 20, 0, 3);
+             other.Install(doc);
+             m.GetAttrCtrl()->ConnectToPostDB();
+             m.GetGeomCtrl()->ConnectToPostDB();
+         },
+         {0, -0.2, -0.3}, {20.2, 0.2, 3}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        PostDBBuilder b;
+        AddBeamModel(b);
+        I_PVXModel& m = MakeModel(b);
+        C3DPoint lo, hi;
+        ASSERT_EQ(m.GetRangeModel(&lo, &hi, 0), 1);
+        ExpectPoint(lo, 0, -0.2, -0.3, "first min");
+        ExpectPoint(hi, 10.2, 0.2, 3, "first max");
+        r.change(m, *m_doc.GetMDBCtrl()->GetDBPost(), m_doc);
+        for (int pass = 0; pass < 2; ++pass) {  // built once more, then served
+            ASSERT_EQ(m.GetRangeModel(&lo, &hi, 0), 1);
+            ExpectPoint(lo, r.lo.x, r.lo.y, r.lo.z, "min");
+            ExpectPoint(hi, r.hi.x, r.hi.y, r.hi.z, "max");
+        }
+    }
+}
+
+// The extrude factor of a colour scale: the model's largest extent / (13 x the largest value).
+// A scale made twice gets the same factor; after the model changes it follows the new extent.
+TEST_F(ModelShapeTest, ExtrudeFactorOfAScaleFollowsTheModel) {
+    PostDBBuilder b;
+    AddBeamModel(b);
+    I_PVXModel& m = MakeModel(b);
+    CContourEngine::SetModelExtentSource(nullptr);
+    CContourEngine e;
+    e.MakeRankMap(-2.0, 5.0);
+    const double first = e.m_dExtrudeAdjustFactor;
+    EXPECT_DOUBLE_EQ(first, 10.2 / (5.0 * 13.0)) << "box x 0..10.2 is the largest extent";
+    e.MakeRankMap(-2.0, 5.0);
+    EXPECT_EQ(e.m_dExtrudeAdjustFactor, first);
+    CContourEngine other;
+    other.MakeRankMap(-2.0, 5.0);
+    EXPECT_EQ(other.m_dExtrudeAdjustFactor, first);
+
+    // The column moved to x 20: box x 0..20.2.
+    CDataBase& db = *m_doc.GetMDBCtrl()->GetDBPost();
+    db.Table<DBT_PNODE>().Set(3, T_PNODE_D{20, 0, 0});
+    db.Table<DBT_PNODE>().Set(4, T_PNODE_D{20, 0, 3});
+    e.MakeRankMap(-2.0, 5.0);
+    EXPECT_DOUBLE_EQ(e.m_dExtrudeAdjustFactor, 20.2 / (5.0 * 13.0));
+    // The shown set rebuilt: only the beam, largest extent 6.
+    CArray<UINT, UINT> nodes, membs, flags;
+    membs.Add(7);
+    m.PV_OnActiveDeActiveChangeByFlag(nodes, membs, flags, flags);
+    e.MakeRankMap(-2.0, 5.0);
+    EXPECT_DOUBLE_EQ(e.m_dExtrudeAdjustFactor, 6.0 / (5.0 * 13.0));
 }
 
 TEST_F(ModelShapeTest, RangeOfTheSampleProject) {

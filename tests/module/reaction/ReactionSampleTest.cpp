@@ -15,6 +15,7 @@
 #include "module/engines/CPlotReactionEng.h"
 #include "module/model/PVXModes.h"
 #include "platform/gdi/BmpFile.h"
+#include "tests/module/ModuleTestSupport.h"
 #include "tests/module/model_render/RenderTestSupport.h"
 #include "tests/module/reaction/ReactionTestSupport.h"
 
@@ -220,25 +221,10 @@ TEST_F(ReactionSample, PressureExtremesEqualTheProjectFile) {
 
 namespace {
 
-struct HostRun {
-    int exitCode = -1;
-    std::string out, err;
-};
+using moduletest::HostRun;
 
 HostRun RunHost(const std::string& args, const std::string& tag) {
-    const std::string base = std::string(PVX_TEST_TMPDIR) + "/reaction_host_" + tag;
-    const std::string cmd = std::string(PVX_BINARY_DIR) + "/bin/pvxhost " + args + " >" + base + ".out 2>" + base + ".err";
-    HostRun r;
-    const int status = std::system(cmd.c_str());
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    for (auto [path, text] : {std::make_pair(base + ".out", &r.out), std::make_pair(base + ".err", &r.err)})
-        if (FILE* f = std::fopen(path.c_str(), "r")) {
-            char buf[512];
-            size_t n;
-            while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text->append(buf, n);
-            std::fclose(f);
-        }
-    return r;
+    return moduletest::RunHost(args, "reaction_host_" + tag);
 }
 
 // The full-precision value printed on an extremes line ("max TEXT (VALUE) at KIND KEY").

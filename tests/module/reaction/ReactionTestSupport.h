@@ -161,15 +161,10 @@ protected:
     void MakeModel() {
         m_model = std::make_unique<I_PVXModel>();
         I_PVXModel& m = *m_model;
-        LinkModelToCtrl(m, Ctrl(), &m_view);
-        Ctrl()->SetClientSize(kWidth, kHeight);
-        Ctrl()->SetStandardView(GViewCamera::VIEW_TOP);
+        LinkModelInView(m, Ctrl(), &m_view, kWidth, kHeight, GViewCamera::VIEW_TOP);
         T_PVX_DOPT_D& o = *m.m_pDispOpt;
+        SetPlainDrawing(o);
         o.m_nColorMode = 2;
-        o.m_nRenderMode = 1;
-        o.m_bWireFrame = 0;
-        o.m_bShading = 0;
-        o.m_bLineCulling = o.m_bPlaneCulling = 0;
         o.m_Number.m_nDecimals = 3;
         m.m_bLoadSelected = 1;
         m.m_nLoadType = 1;

@@ -11,35 +11,15 @@
 #include <vector>
 
 #include "platform/gdi/BmpFile.h"
+#include "tests/module/ModuleTestSupport.h"
 #include "tests/module/stress/StressTestSupport.h"
 
 namespace {
 
-struct HostRun {
-    int exitCode = -1;
-    std::string out, err;
-};
+using moduletest::HostRun;
 
 HostRun RunHost(const std::string& args, const std::string& tag) {
-    const std::string base = std::string(PVX_TEST_TMPDIR) + "/stress_host_" + tag;
-    const std::string cmd =
-        std::string(PVX_BINARY_DIR) + "/bin/pvxhost " + args + " >" + base + ".out 2>" + base + ".err";
-    HostRun r;
-    const int status = std::system(cmd.c_str());
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    auto slurp = [](const std::string& path) {
-        std::string s;
-        if (FILE* f = std::fopen(path.c_str(), "r")) {
-            char buf[512];
-            size_t n;
-            while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-            std::fclose(f);
-        }
-        return s;
-    };
-    r.out = slurp(base + ".out");
-    r.err = slurp(base + ".err");
-    return r;
+    return moduletest::RunHost(args, "stress_host_" + tag);
 }
 
 // The number in parentheses after "max " or "min " in pvxhost's output.

@@ -108,20 +108,8 @@ protected:
         b.Install(m_doc);
         CDBDoc::m_pDBDoc = &m_doc;
         m_model = std::make_unique<I_PVXModel>();
-        LinkModelToCtrl(*m_model, Ctrl(), &m_view);
-        Ctrl()->SetClientSize(400, 300);
-        Ctrl()->SetStandardView(GViewCamera::VIEW_TOP);
+        LinkDiagramModel(M(), m_view);
         I_PVXModel& m = M();
-        m.m_nPenFactor = 1;
-        T_PVX_DOPT_D& o = *m.m_pDispOpt;
-        o.m_bShading = 0;
-        o.m_bWireFrame = 0;
-        o.m_nRenderMode = 1;
-        o.m_bLineCulling = o.m_bPlaneCulling = 0;
-        o.m_Number.m_bShowNumbers = 0;
-        SelectLoad(1, kDL, 0);
-        m.m_nDisplayMode = 7;
-        m.m_bContour = 1;
         ASSERT_TRUE(m_dc.Create());
         m_engine = std::make_unique<NoteTrussEngine>(&m);
         m_engine->m_nBForcComp = 0;
@@ -136,14 +124,7 @@ protected:
     }
     // What a test adds to the project before it is installed.
     virtual void AddToProject(PostDBBuilder&) {}
-    void SelectLoad(UINT type, UINT key, int step) {
-        I_PVXModel& m = M();
-        m.m_nLoadType = type;
-        m.m_nLoadKey = key;
-        m.m_nLoadStep = step;
-        m.m_bLoadSelected = 1;
-        m.SelectLoad();
-    }
+    void SelectLoad(UINT type, UINT key, int step) { SelectModelLoad(M(), type, key, step); }
     // Hides one member in the host (not flagged): it is then inactive.
     void Deactivate(UINT key) {
         I_PVXModel& m = M();

@@ -36,11 +36,7 @@ protected:
         LinkModelToCtrl(*m_model, m_view.GetI_PVXCtrl(), &m_view);
         m_view.GetI_PVXCtrl()->SetClientSize(400, 300);
         I_PVXModel& m = *m_model;
-        m.m_nLoadType = 1;  // DL
-        m.m_nLoadKey = 1;
-        m.m_nLoadStep = 0;
-        m.m_bLoadSelected = 1;
-        m.SelectLoad();
+        SelectModelLoad(m, 1, 1, 0);  // DL
         ASSERT_EQ(m.m_bResultDataReady, 1);
     }
     void TearDown() override {

@@ -239,17 +239,11 @@ protected:
         b.Install(m_doc);
         CDBDoc::m_pDBDoc = &m_doc;
         m_model = std::make_unique<I_PVXModel>();
-        LinkModelToCtrl(*m_model, Ctrl(), &m_view);
-        Ctrl()->SetClientSize(400, 300);
-        Ctrl()->SetStandardView(GViewCamera::VIEW_FRONT);
         I_PVXModel& m = *m_model;
+        LinkModelInView(m, Ctrl(), &m_view, 400, 300, GViewCamera::VIEW_FRONT);
         m.m_nPenFactor = 1;
-        T_PVX_DOPT_D& o = *m.m_pDispOpt;
-        o.m_bShading = 0;
-        o.m_bWireFrame = 0;
-        o.m_nRenderMode = 1;
-        o.m_bLineCulling = o.m_bPlaneCulling = 0;
-        o.m_Number.m_bShowNumbers = 0;
+        SetPlainDrawing(*m.m_pDispOpt);
+        m.m_pDispOpt->m_Number.m_bShowNumbers = 0;
         m.m_bContour = 1;
         SelectLoad(1, kDL, 0);
     }
@@ -258,14 +252,7 @@ protected:
         ResetBarState();
         CDBDoc::m_pDBDoc = m_pSavedDoc;
     }
-    void SelectLoad(UINT type, UINT key, int step) {
-        I_PVXModel& m = *m_model;
-        m.m_nLoadType = type;
-        m.m_nLoadKey = key;
-        m.m_nLoadStep = step;
-        m.m_bLoadSelected = 1;
-        m.SelectLoad();
-    }
+    void SelectLoad(UINT type, UINT key, int step) { SelectModelLoad(*m_model, type, key, step); }
     // A fresh reinstall of the project: the test body calls it before anything else.
     template <class F>
     void Reinstall(F more) {

@@ -1,0 +1,202 @@
+// Setup shared by the benchmark programs that time the result model on a generated project:
+// making the project with the host program beside the benchmark (pvxhost make-sample ...),
+// opening it, linking a result model to a graphics control with no window, showing the whole
+// model, selecting the dead load, and the loops and counters the programs report alike. Each
+// program keeps only what it measures and its raw baseline.
+//
+//     struct Setup : pvxbench::Project { ... };
+//     Setup* GetSetup(long n) {
+//         static pvxbench::OnePerSize<Setup> cache;
+//         return cache.Get(n, [](long n) {
+//             auto s = std::make_unique<Setup>();
+//             if (!s->Open("my_bench", "--size " + std::to_string(n))) return decltype(s)();
+//             pvxbench::ShowAll(s->Model(), s->Ctrl());
+//             ...
+//             return s;
+//         });
+//     }
+//
+// Header only: bench/CMakeLists.txt builds one program per .cpp file.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "host/db/CDBDoc.h"
+#include "host/db/CMDBCtrl.h"
+#include "host/db/DBTables.h"
+#include "host/grx/GRenderView.h"
+#include "host/grx/I_PVXCtrl.h"
+#include "module/model/CPVXAttrCtrl.h"
+#include "module/model/CPVXGeomCtrl.h"
+#include "module/model/I_PVXModel.h"
+#include "platform/gdi/CDC.h"
+
+namespace pvxbench {
+
+// The picture every drawing benchmark draws, in pixels.
+constexpr int kWidth = 1920, kHeight = 1080;
+
+// The folder of the running program (where pvxhost is built too).
+inline std::string ProgramDir() {
+    char buf[4096];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
+    if (n <= 0) return ".";
+    std::string p(buf, static_cast<size_t>(n));
+    return p.substr(0, p.find_last_of('/'));
+}
+
+// Makes a project with `pvxhost make-sample <args>` into a temporary file and opens it into doc,
+// which becomes the document of the process; the file is removed either way. false, with a
+// message headed by the program's name, when the project cannot be made or opened.
+inline bool OpenSample(CDBDoc& doc, const char* name, const std::string& args) {
+    static int made = 0;  // one file name per project made by this process
+    const char* t = getenv("TMPDIR");
+    const std::string path = std::string(t && *t ? t : "/tmp") + "/bench_" + name + "_" + std::to_string(getpid()) +
+                             "_" + std::to_string(++made) + ".pvxdb";
+    const std::string cmd =
+        "'" + ProgramDir() + "/pvxhost' --quiet make-sample " + args + " --out '" + path + "' >/dev/null";
+    const bool ok = std::system(cmd.c_str()) == 0 && doc.OpenDocument(path.c_str());
+    std::remove(path.c_str());
+    if (!ok) {
+        std::fprintf(stderr, "%s: cannot make the project with %s\n", name, cmd.c_str());
+        return false;
+    }
+    CDBDoc::m_pDBDoc = &doc;
+    return true;
+}
+
+// A view with its graphics control and light; no window, so no client copies.
+class BenchView : public GRenderView {};
+
+// An opened project with a result model linked to the view's graphics control.
+struct Project {
+    CDBDoc doc;
+    BenchView view;
+    std::unique_ptr<I_PVXModel> model;
+
+    I_PVXModel& Model() { return *model; }
+    I_PVXCtrl* Ctrl() { return view.GetI_PVXCtrl(); }
+
+    // Makes and opens the project (see OpenSample), then a model on its results, linked to the
+    // control and the view.
+    bool Open(const char* name, const std::string& args) {
+        if (!OpenSample(doc, name, args)) return false;
+        model = std::make_unique<I_PVXModel>();
+        model->GetAttrCtrl()->ConnectToPostDB();
+        model->GetGeomCtrl()->ConnectToPostDB();
+        model->Link_I_RDXModel(Ctrl());
+        model->SetView(&view);
+        return true;
+    }
+};
+
+// Every member and node shown, as entering the result view leaves the model.
+inline void ShowAll(I_PVXModel& m, I_PVXCtrl* ctrl) {
+    ctrl->GetObjectIDRange(m.m_nObjectIDFirst, m.m_nObjectIDLast);
+    ctrl->GetNodeIDRange(m.m_nNodeIDFirst, m.m_nNodeIDLast);
+    m.GetAttrCtrl()->GetMembKeyList(m.m_arrAllMembKey);
+    m.GetAttrCtrl()->GetNodeKeyList(m.m_arrAllNodeKey);
+    m.m_arrActiveMembKey.Copy(m.m_arrAllMembKey);
+    m.m_arrFlagMembKey.Copy(m.m_arrAllMembKey);
+    m.m_arrActiveNodeKey.Copy(m.m_arrAllNodeKey);
+    m.m_arrFlagNodeKey.Copy(m.m_arrAllNodeKey);
+    m.InitOriginal();
+}
+
+// The picture of kWidth x kHeight pixels seen from a standard direction.
+inline void Frame(I_PVXCtrl* ctrl, int view) {
+    ctrl->SetClientSize(kWidth, kHeight);
+    ctrl->SetStandardView(view);
+}
+
+// The dead load (static case 1, its values) selected in the model.
+inline void SelectDeadLoad(I_PVXModel& m) {
+    m.m_nLoadType = 1;
+    m.m_nLoadKey = 1;
+    m.m_nLoadStep = 0;
+    m.m_bLoadSelected = 1;
+    m.SelectLoad();
+}
+
+// One project in memory at a time: the one made for the size asked last, else the previous one
+// freed and a new one made by make(size), a std::unique_ptr<S> that is empty when it failed (and
+// is tried again on the next call).
+template <class S>
+class OnePerSize {
+public:
+    template <class Make>
+    S* Get(long size, Make&& make) {
+        if (m_held && m_size == size) return m_held.get();
+        m_held.reset();
+        m_held = make(size);
+        m_size = size;
+        return m_held.get();
+    }
+
+private:
+    std::unique_ptr<S> m_held;
+    long m_size = 0;
+};
+
+// Each iteration one full render of the model into the control's memory image.
+inline void TimeRenders(benchmark::State& state, I_PVXModel& m, I_PVXCtrl* ctrl) {
+    for (auto _ : state) {
+        m.PVXRender();
+        benchmark::DoNotOptimize(ctrl->IsImageValid());
+    }
+}
+
+// draw(dc) into the memory image of the control, between its begin and end.
+template <class Draw>
+inline void DrawToMemImage(I_PVXCtrl* ctrl, Draw&& draw) {
+    ctrl->BeginDrawToMemDC(false);
+    draw(ctrl->GetMemDC());
+    ctrl->EndDrawToMemDC(false);
+}
+
+// The members counted and their rate, per iteration.
+inline void CountMembers(benchmark::State& state, long nMembers) {
+    state.counters["members"] = static_cast<double>(nMembers);
+    state.counters["members/s"] =
+        benchmark::Counter(static_cast<double>(nMembers), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// n items under the counter name, and n items processed per iteration (items_per_second).
+inline void CountItems(benchmark::State& state, const char* name, size_t n) {
+    state.counters[name] = static_cast<double>(n);
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(n));
+}
+
+// visit(key, element, corners) for each four-node element of the given type in the project's
+// element table whose corner nodes are all found in its node table, in key order.
+template <class Visit>
+inline void ForEachQuad(CDBDoc& doc, int type, Visit&& visit) {
+    CDataBase* db = doc.GetMDBCtrl()->GetDBPost();
+    CClassPElem elems;
+    elems.ConnectToDB(db);
+    CClassPNode nodes;
+    nodes.ConnectToDB(db);
+    CArray<UINT, UINT> keys;
+    elems.GetKeyList(keys);
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
+        T_PELEM_D e;
+        if (!elems.Get(keys[i], e) || e.type != type || e.nNode != 4) continue;
+        C3DPoint pts[4];
+        bool ok = true;
+        for (int k = 0; k < 4 && ok; ++k) {
+            T_PNODE_D nd{0.0, 0.0, 0.0};
+            ok = nodes.Get(e.node[k], nd) != 0;
+            pts[k] = C3DPoint(nd.x, nd.y, nd.z);
+        }
+        if (ok) visit(keys[i], e, pts);
+    }
+}
+
+}  // namespace pvxbench

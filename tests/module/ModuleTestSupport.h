@@ -1,0 +1,44 @@
+// Helpers shared by the module's test programs: running the built pvxhost program with both of
+// its output streams captured.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace moduletest {
+
+struct HostRun {
+    int exitCode = -1;  // -1 when the program did not exit normally
+    std::string out, err;
+};
+
+// The whole text of a file; empty when it cannot be read.
+inline std::string ReadWholeFile(const std::string& path) {
+    std::string s;
+    if (FILE* f = std::fopen(path.c_str(), "r")) {
+        char buf[512];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+        std::fclose(f);
+    }
+    return s;
+}
+
+// Runs pvxhost with the arguments (a shell word list); its streams go to NAME.out and NAME.err
+// in the tests' temporary folder, NAME keeping the captures of different runs apart.
+inline HostRun RunHost(const std::string& args, const std::string& name) {
+    const std::string base = std::string(PVX_TEST_TMPDIR) + "/" + name;
+    const std::string cmd =
+        std::string(PVX_BINARY_DIR) + "/bin/pvxhost " + args + " >" + base + ".out 2>" + base + ".err";
+    HostRun r;
+    const int status = std::system(cmd.c_str());
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = ReadWholeFile(base + ".out");
+    r.err = ReadWholeFile(base + ".err");
+    return r;
+}
+
+}  // namespace moduletest
