@@ -16,7 +16,7 @@
 #include "module/force/CForceEngine.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
-#include "platform/ui/CWinApp.h"
+#include "platform/ui/CWaitCursor.h"
 #include "platform/ui/uiapi.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/afxmsg.h"
@@ -164,9 +164,7 @@ std::vector<CBarControlName> CPVXBarSStrip::GetControlNames() const {
 // ---- life -------------------------------------------------------------------------------------------
 
 BOOL CPVXBarSStrip::OnInitDialog() {
-    CPVXBarContainerBase::m_nCurrentMode = PVXMode::kSlabStrip;
-    CPVXBarDlgBase::OnInitDialog();
-    SetButtonIcon(IDC_PAGE_ICON, IDI_PAGE_ICON);
+    InitPageDialog(PVXMode::kSlabStrip);
     for (CMouseEdit* pEdit : {&m_EditPt2, &m_EditPt1}) {
         pEdit->SetAttUcsPos();
         pEdit->SetXYOnlyMode(1);
@@ -174,19 +172,10 @@ BOOL CPVXBarSStrip::OnInitDialog() {
         pEdit->SetPickMode(kPickMode);  // the first edit last: it takes the first pick
         pEdit->SetWindowText(kEmptyPoint);
     }
-    CWnd* pGroup = GetDlgItem(IDC_PAGE_LOAD_GROUP);
-    CWnd* pClose = GetDlgItem(IDC_PAGE_CLOSE);
-    if (m_pContainer && pGroup && pClose) {
-        CRect group, close;
-        pGroup->GetWindowRect(&group);
-        pClose->GetWindowRect(&close);
-        m_pContainer->LayoutChildDlg(group, close);
-    }
     m_nNameCounter = 1;
     m_arrStrip.RemoveAll();
     m_arrStripKey.RemoveAll();
     if (CWnd* p = GetDlgItem(IDC_REDRAW)) p->ShowWindow(SW_HIDE);
-    SelectLoadOnInit();
 
     // The strips of the project, in table order.
     const CClassCtln table = StripTable();
@@ -625,10 +614,8 @@ void CPVXBarSStrip::OnLoadChange() {
 
 void CPVXBarSStrip::OnApply() {
     m_bApplying = 1;
-    CWinApp* pApp = AfxGetApp();
-    if (pApp) pApp->BeginWaitCursor();
+    CWaitCursor wait;
     Execute();
-    if (pApp) pApp->EndWaitCursor();
 }
 
 void CPVXBarSStrip::Execute() {

@@ -54,20 +54,8 @@ std::vector<CBarControlName> CPVXBarStrShrFrcRtio::GetControlNames() const {
 }
 
 BOOL CPVXBarStrShrFrcRtio::OnInitDialog() {
-    CPVXBarContainerBase::m_nCurrentMode = PVXMode::kStoryShearRatio;
-    CPVXBarDlgBase::OnInitDialog();
-    SetButtonIcon(IDC_PAGE_ICON, IDI_PAGE_ICON);
-    if (CWnd* p = GetDlgItem(IDC_PAGE_ICON)) p->ShowWindow(SW_HIDE);
-    CWnd* pGroup = GetDlgItem(IDC_PAGE_LOAD_GROUP);
-    CWnd* pClose = GetDlgItem(IDC_PAGE_CLOSE);
-    if (m_pContainer && pGroup && pClose) {
-        CRect group, close;
-        pGroup->GetWindowRect(&group);
-        pClose->GetWindowRect(&close);
-        m_pContainer->LayoutChildDlg(group, close);
-    }
     m_LoadSelector.SetSubStaticLoadType(kSubStaticType);
-    SelectLoadOnInit();
+    InitPageDialog(PVXMode::kStoryShearRatio);
     m_bContour = 1;
     if (m_pBarInfo) {
         m_bValues = m_pBarInfo->bValues;

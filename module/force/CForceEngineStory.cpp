@@ -18,11 +18,12 @@
 #include "host/grx/I_PVXCtrl.h"
 #include "module/contour/CContourEngine.h"
 #include "module/force/CForceEngine.h"
-#include "module/force/PlateWallSupport.h"
+#include "module/engines/OptionScope.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXResultLabelBase.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/T_PVX_DOPT_D.h"
+#include "platform/ui/CWaitCursor.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ int CForceEngine::MakeSSFRData() {
         return 0;
     const int nAngle = T_SSFR_D::AngleIndex(m_dSSFRAngle);
     if (nAngle < 0) return 0;
-    forcepw::WaitCursorScope wait;
+    CWaitCursor wait;
 
     double dMax = -DBL_MAX, dMin = DBL_MAX;
     UINT nMaxKey = 0, nMinKey = 0;
@@ -134,7 +135,7 @@ int CForceEngine::DoFrameTypeSSFR(UINT nKey, CDC* pDC) {
     T_PMEMB_D memb;
     if (!pModel->m_pAttrCtrl->GetMemb(nKey, memb)) return 0;
     const T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
-    forcepw::ShapeLists shape;
+    CEngineBase::ShapeLists shape;
     T_SHAPE_ARGUMENT arg;
     pModel->GetShapeMember(nKey, memb, shape.faces, &shape.flags, arg, 0, 1);
     const INT_PTR nFaces = shape.faces.GetSize();
@@ -179,7 +180,7 @@ int PaintFlatFaces(CForceEngine& e, CDC* pDC, UINT nKey, double r, bool bFillOut
     T_PMEMB_D memb;
     if (!pModel->m_pAttrCtrl->GetMemb(nKey, memb)) return 0;
     const T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
-    forcepw::ShapeLists shape;
+    CEngineBase::ShapeLists shape;
     T_SHAPE_ARGUMENT arg;
     pModel->GetShapeMember(nKey, memb, shape.faces, &shape.flags, arg, 0, 1);
     const INT_PTR nFaces = shape.faces.GetSize();
@@ -281,7 +282,7 @@ void CForceEngine::OutputSSFRData(CDC* pDC) {
     label.m_bOpaque = num.m_bNumberOpaque;
     label.m_nTextAlign = kAlignBottomCentre;
     label.BeginDraw();
-    forcepw::IntScope view(opt.m_bWireFrame, 1);
+    OptionScope view(opt.m_bWireFrame, 1);
 
     I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
     const double dMax = m_dLegendMax, dMin = m_dLegendMin;
