@@ -89,8 +89,8 @@ CEngineBase* ModeEngine(I_PVXModel& m, EngineKind k) {
 // force contours and diagrams and the plate forces.
 bool ForceModeDraws(int mode) {
     using namespace PVXMode;
-    return mode == kFrameForceContour || mode == kFrameForceDiagram || mode == kWallForceContour ||
-           mode == kWallForceDiagram || mode == kPlateForce;
+    return mode == kStoryShearRatio || mode == kFrameForceContour || mode == kFrameForceDiagram ||
+           mode == kWallForceContour || mode == kWallForceDiagram || mode == kPlateForce;
 }
 
 // Whether the engine draws the mode: the deformation and reaction engines draw through a plot

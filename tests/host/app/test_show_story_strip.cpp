@@ -130,6 +130,26 @@ TEST(PvxHostStoryShearTest, ExtremesAreTheRecordsOfTheProject) {
     std::remove(pic.c_str());
 }
 
+// The render of display mode 5 draws what the page draws: the same extremes at the same members.
+TEST(PvxHostStoryShearTest, RenderOfMode5DrawsWhatThePageDraws) {
+    const std::string pic = kTmp + "/render_story_" + kPid + ".bmp";
+    const RunResult a = RunHost("show 7501 --load WX --set output=1 --set angle=45 --out '" + pic + "'", "storyshow");
+    ASSERT_EQ(a.code, 0) << a.err;
+    const RunResult b = RunHost("render --mode story-shear-ratio --load WX --component RATIO --option angle=45 --out '" +
+                                    pic + "'",
+                                "storyrender");
+    ASSERT_EQ(b.code, 0) << b.err;
+    EXPECT_EQ(b.err.find("not built"), std::string::npos) << b.err;
+    const Extreme sa = ParseExtreme(a.out, "max"), ra = ParseExtreme(b.out, "max");
+    const Extreme sb = ParseExtreme(a.out, "min"), rb = ParseExtreme(b.out, "min");
+    ASSERT_TRUE(sa.found && ra.found && sb.found && rb.found) << a.out << b.out;
+    EXPECT_EQ(sa.value, ra.value);
+    EXPECT_EQ(sa.key, ra.key);
+    EXPECT_EQ(sb.value, rb.value);
+    EXPECT_EQ(sb.key, rb.key);
+    std::remove(pic.c_str());
+}
+
 // Strips of the project, name -> (y1, y2).
 std::map<std::string, std::pair<double, double>> Strips(const std::string& db) {
     std::map<std::string, std::pair<double, double>> out;
