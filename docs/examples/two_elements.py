@@ -67,6 +67,7 @@ TABLES = {
     "MPAM": MODEL + ("mass BLOB",),
     "PESPR": MODEL + ("elem INTEGER", "kv REAL", "width REAL"),
     "PRTND": MODEL + ("type INTEGER", "dof INTEGER"),
+    "SDIR": MODEL + ("sel INTEGER", "angle1 REAL", "angle2 REAL"),
     "DISP": RESULT + six_reals(("DX", "DY", "DZ", "RX", "RY", "RZ")),
     "REAC": RESULT + six_reals(("FX", "FY", "FZ", "MX", "MY", "MZ")),
     "MODE": RESULT + six_reals(("DX", "DY", "DZ", "RX", "RY", "RZ")),
@@ -82,6 +83,7 @@ TABLES = {
     "MBWB": RESULT + ("d BLOB",),
     "SSFR": RESULT + ("story INTEGER", "force0 REAL", "force45 REAL", "force90 REAL", "ratio0 REAL",
                       "ratio45 REAL", "ratio90 REAL"),
+    "SMNT": RESULT + ("centre_x REAL", "centre_y REAL", "pos BLOB", "neg BLOB"),
 }
 
 # ---- Codes ----------------------------------------------------------------------------------

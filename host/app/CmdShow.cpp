@@ -20,6 +20,7 @@
 #include "host/app/HostOutput.h"
 #include "host/app/HostResultView.h"
 #include "host/app/ModeTable.h"
+#include "host/base/CFormViewInBar.h"
 #include "host/base/CMouseEdit.h"
 #include "host/base/CMsgDll.h"
 #include "host/base/CPHPageDlg.h"
@@ -50,6 +51,13 @@ std::vector<CHostOption> ShowOptions() {
         {"--save", EHostValue::kFlag, "",
          "writes what the page changed in the project (the slab strips) into the project file, in place, in one "
          "transaction; without it the file is not written"},
+        {"--details", EHostValue::kText, "BUTTON",
+         "presses a \"...\" button of the page, by id or name (values-more, deformed-more ...), before Apply: the "
+         "details dialog it opens takes the --detail-set values and its OK is pressed"},
+        {"--detail-set", EHostValue::kText, "CONTROL=VALUE",
+         "sets a control of the details dialog, by id or name (decimals, exponent, ratio, angle, scale ...), as --set "
+         "does on the page",
+         nullptr, 0, 0, HOST_OPT_REPEATABLE},
         {"--list", EHostValue::kFlag, "", "prints every result id with its bar container, its page and its title"},
         {"--list-controls", EHostValue::kFlag, "",
          "prints the controls of the result's bar and page: id, name, kind, caption and value"},
@@ -372,6 +380,64 @@ bool ReportRefusals(size_t from) {
     return boxes.size() > from;
 }
 
+// Presses a "..." button of the page; the dialog it opens takes the settings and its OK is
+// pressed. 0, or the exit status after a message.
+int RunDetails(CPHPageDlg* pPage, long nResult, const std::string& button,
+               const std::vector<std::pair<std::string, std::string>>& settings, size_t nBoxes) {
+    UINT nButton = 0;
+    char* end = nullptr;
+    const long id = std::strtol(button.c_str(), &end, 10);
+    if (!button.empty() && end && *end == '\0') {
+        nButton = static_cast<UINT>(id);
+    } else {
+        for (const CBarControlName& n : pPage->GetControlNames())
+            if (n.pszName && HostLower(button) == n.pszName) nButton = n.nID;
+    }
+    auto* pButton = nButton ? dynamic_cast<CButton*>(pPage->GetDlgItem(static_cast<int>(nButton))) : nullptr;
+    if (!pButton || (pButton->GetStyle() & BS_TYPEMASK) > BS_DEFPUSHBUTTON) {
+        HostMessage("the page of result %ld has no button \"%s\" (its \"...\" buttons: names ending in -more)", nResult,
+                    button.c_str());
+        return HOST_EXIT_USAGE;
+    }
+    if (!pButton->IsWindowEnabled() || !(pButton->GetStyle() & WS_VISIBLE)) {
+        HostMessage("the button \"%s\" cannot be pressed on this page now", button.c_str());
+        return HOST_EXIT_FAILED;
+    }
+    bool bOpened = false;
+    int nStatus = 0;
+    std::string strCaption;
+    CUiDriver::Get().QueueModalAny({[&](CUiDialogSession& s) -> int {
+        bOpened = true;
+        CWnd* pDlg = s.Dialog();
+        strCaption = TextOf(pDlg);
+        auto* pNamed = dynamic_cast<IHostControlNames*>(pDlg);
+        const std::vector<CBarControlName> names = pNamed ? pNamed->GetControlNames() : std::vector<CBarControlName>();
+        for (const auto& kv : settings) {
+            // The controls as they are now: a box set before may have enabled others.
+            const std::vector<Control> controls = CollectControls(pDlg, names);
+            UINT nRadio = 0;
+            const Control* k = FindControl(controls, kv.first, &nRadio);
+            if (!k) {
+                HostMessage("the dialog \"%s\" has no control \"%s\"", strCaption.c_str(), kv.first.c_str());
+                nStatus = HOST_EXIT_USAGE;
+                return IDCANCEL;
+            }
+            const std::string label = "control " + (k->strName.empty() ? std::to_string(nRadio ? nRadio : k->nID)
+                                                                      : "\"" + k->strName + "\"") + " of the dialog";
+            if ((nStatus = SetControl(*k, nRadio, label, kv.second))) return IDCANCEL;
+        }
+        return IDOK;
+    }});
+    CUiDialogSession(pPage).ClickButton(nButton);
+    if (!bOpened) {
+        HostMessage("the button \"%s\" opened no dialog", button.c_str());
+        return HOST_EXIT_FAILED;
+    }
+    if (nStatus) return nStatus;
+    if (ReportRefusals(nBoxes)) return HOST_EXIT_FAILED;
+    return 0;
+}
+
 std::string TitleOf(const std::string& key) {
     CString text;
     if (key.empty() || !CMsgDll::LookupString(key.c_str(), text)) return "";
@@ -416,15 +482,20 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
         HostMessage("--out FILE.bmp|FILE.emf is required (see pvxhost help show)");
         return HOST_EXIT_USAGE;
     }
-    // --set words are checked before anything is opened.
-    std::vector<std::pair<std::string, std::string>> sets;
-    for (const std::string& s : args.GetAll("--set")) {
-        const size_t eq = s.find('=');
-        if (eq == std::string::npos || eq == 0) {
-            HostMessage("--set expects CONTROL=VALUE, not \"%s\"", s.c_str());
-            return HOST_EXIT_USAGE;
+    // --set and --detail-set words are checked before anything is opened.
+    std::vector<std::pair<std::string, std::string>> sets, detailSets;
+    for (const char* option : {"--set", "--detail-set"})
+        for (const std::string& s : args.GetAll(option)) {
+            const size_t eq = s.find('=');
+            if (eq == std::string::npos || eq == 0) {
+                HostMessage("%s expects CONTROL=VALUE, not \"%s\"", option, s.c_str());
+                return HOST_EXIT_USAGE;
+            }
+            (std::string(option) == "--set" ? sets : detailSets).emplace_back(s.substr(0, eq), s.substr(eq + 1));
         }
-        sets.emplace_back(s.substr(0, eq), s.substr(eq + 1));
+    if (!detailSets.empty() && !args.Has("--details")) {
+        HostMessage("--detail-set sets a control of the dialog --details opens: give --details BUTTON");
+        return HOST_EXIT_USAGE;
     }
     const bool bEmf = OutputExtension(strOut) == "emf";
     CHostOutputFile out(strOut, bEmf ? CHostOutputFile::kEmf : CHostOutputFile::kBmp);
@@ -504,6 +575,8 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     }
     // The page after the controls: a radio of the bar may have shown another page.
     pPage = dynamic_cast<CPHPageDlg*>(pBar->GetShownPageWnd());
+    if (pPage && args.Has("--details"))
+        if (int status = RunDetails(pPage, nResult, args.Get("--details"), detailSets, nBoxes)) return status;
     if (!pPage || !pPage->GetDlgItem(kApplyButton)) {
         HostMessage("the page of result %ld has no Apply button", nResult);
         return HOST_EXIT_FAILED;
@@ -542,8 +615,9 @@ const CHostCommandRegistrar kRegister({"show",
                                        "as a person does: the bar that offers the result opens on its page, --load\n"
                                        "and each --set set the page's controls, Apply is pressed, and the picture\n"
                                        "is written as the window shows it, with the result's extremes. A value the\n"
-                                       "page refuses prints the page's message (status 1). --list prints the\n"
-                                       "results the bars offer; --list-controls the controls of a result's page.",
+                                       "page refuses prints the page's message (status 1). --details presses a\n"
+                                       "\"...\" button and sets its dialog (--detail-set) before Apply. --list prints\n"
+                                       "the results the bars offer; --list-controls the controls of a result's page.",
                                        RunShow, 32, ShowOptions(), "RESULT"});
 
 }  // namespace

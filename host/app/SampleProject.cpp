@@ -1,5 +1,6 @@
 #include "host/app/SampleProject.h"
 #include "host/app/SampleStoryShear.h"
+#include "host/app/SampleSlabMoments.h"
 
 #include <algorithm>
 #include <cmath>
@@ -542,6 +543,7 @@ private:
     StaticCase MakeCase(UINT lc);
     void SolveRaft(StaticCase& c);
     void AddRaftResults(const StaticCase& c);
+    void AddRaftMemberMoments(const StaticCase& c);
     void AddPileResults(const StaticCase& c);
     void AddColumnResults(const StaticCase& c);
     void AddBeamResults(const StaticCase& c);
@@ -590,6 +592,7 @@ private:
     std::vector<UINT> m_stripNodes;       // strip footing, west to east
     std::vector<UINT> m_stripElems;
     UINT m_balconyMemb = 0;
+    UINT m_raftMemb = 0;               // the raft as one slab member
     std::vector<UINT> m_balconyNodes;  // i end to j end, the ends being floor nodes
     double m_balconyLength = 0.0;      // developed length, m
 
@@ -840,6 +843,9 @@ void CSampleGenerator::AddRaftMember() {
         for (int i = 0; i < m_nx; ++i) elems.push_back(RaftElem(i, j));
     m_sink.AddMember(raftMemb, 301, outline, elems, 0.0, 0);
     m_sink.AddSlab(raftMemb, 301, outline);
+    // Its rebar runs along the raft's sides.
+    m_sink.AddRebarDirection(raftMemb, 0, 0.0, 0.0);
+    m_raftMemb = raftMemb;
 }
 
 // The lines of the cutting-line table: a cutting line across the raft at y = 7 m (inside the
@@ -949,6 +955,7 @@ void CSampleGenerator::AddStaticResults() {
         StaticCase c = MakeCase(lc);
         SolveRaft(c);
         AddRaftResults(c);
+        AddRaftMemberMoments(c);
         AddPileResults(c);
         AddColumnResults(c);
         AddBeamResults(c);
@@ -1060,6 +1067,16 @@ void CSampleGenerator::AddRaftResults(const StaticCase& c) {
             }
             m_sink.AddPlateForces(c.lc, RaftElem(i, j), blk);
         }
+}
+
+// The raft member's design moments from the node moments of the case (m_field).
+void CSampleGenerator::AddRaftMemberMoments(const StaticCase& c) {
+    const SlabMemberMoments m = MakeSlabMemberMoments(m_nx, m_ny, [this](int i, int j, double& mxx, double& myy) {
+        const RaftField& f = FieldAt(i, j);
+        mxx = f.mxx;
+        myy = f.myy;
+    });
+    m_sink.AddSlabMoments(c.lc, m_raftMemb, m.centreX, m.centreY, m.pos, m.neg);
 }
 
 // Piles: axial share, lateral share of the base shear with a fixed-head moment.

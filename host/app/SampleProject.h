@@ -18,7 +18,8 @@
 // its developed length) as fixed-end beams (gravity) and by the portal method (wind); the truss
 // from its panel loads, its top chord also a simple beam under the canopy between panel points;
 // the raft as a plate on Winkler springs under the column point loads (Hetenyi's
-// exponential-trigonometric deflection shape), the piles taking a share by stiffness and the
+// exponential-trigonometric deflection shape; as one slab member its design moments are the
+// extremes of its node moments along the mesh lines that end at its sides), the piles taking a share by stiffness and the
 // springs the rest, scaled so that reactions balance the loads; the strip footing as a beam on
 // Winkler springs (Hetenyi's infinite beam, scaled likewise); storeys as a shear building (modes of
 // the uniform cantilever shear beam); the time history as the peak first-mode response; settlement
@@ -75,6 +76,11 @@ public:
     virtual void AddWallColumnForces(UINT load, UINT resultNo, const double (*bl)[6]) {}
     virtual void AddWallBeamForces(UINT load, UINT resultNo, const double (*st)[6]) {}
     virtual void AddPlateForces(UINT load, UINT elem, const double (*blk)[30]) = 0; // 5 blocks
+    // Slab members: rebar directions (sel 0 takes angle1, else angle2; degrees) and the moments
+    // of a load case (centre along X and Y, side lists in outline order).
+    virtual void AddRebarDirection(UINT membKey, int sel, double angle1, double angle2) {}
+    virtual void AddSlabMoments(UINT load, UINT membKey, double centreX, double centreY, const std::vector<double>& pos,
+                                const std::vector<double>& neg) {}
     virtual void AddMode(UINT mode, UINT node, const double* d6) = 0;
     virtual void AddFrequency(UINT mode, double omega, double freq, double period, double damping) = 0;
     virtual void AddParticipation(UINT mode, const double* mass6) = 0;

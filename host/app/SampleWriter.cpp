@@ -159,6 +159,25 @@ void CSampleWriter::AddPlateForces(UINT load, UINT elem, const double (*blk)[30]
     Count(m_builder.AddStrp(load, elem, p));
 }
 
+void CSampleWriter::AddRebarDirection(UINT membKey, int sel, double angle1, double angle2) {
+    T_SDIR_D d;
+    d.Initialize();
+    d.sel = sel;
+    d.angle1 = angle1;
+    d.angle2 = angle2;
+    Count(m_builder.AddSdir(membKey, d));
+}
+
+void CSampleWriter::AddSlabMoments(UINT load, UINT membKey, double centreX, double centreY,
+                                   const std::vector<double>& pos, const std::vector<double>& neg) {
+    T_SMNT_D m;
+    m.centreX = centreX;
+    m.centreY = centreY;
+    for (double v : pos) m.aPos.Add(v);
+    for (double v : neg) m.aNeg.Add(v);
+    Count(m_builder.AddSmnt(load, membKey, m));
+}
+
 void CSampleWriter::AddMode(UINT mode, UINT node, const double* d) {
     T_MODE_D m;
     m.DX = d[0];

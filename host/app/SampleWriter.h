@@ -39,6 +39,9 @@ public:
     void AddWallColumnForces(UINT load, UINT resultNo, const double (*bl)[6]) override;
     void AddWallBeamForces(UINT load, UINT resultNo, const double (*st)[6]) override;
     void AddPlateForces(UINT load, UINT elem, const double (*blk)[30]) override;
+    void AddRebarDirection(UINT membKey, int sel, double angle1, double angle2) override;
+    void AddSlabMoments(UINT load, UINT membKey, double centreX, double centreY, const std::vector<double>& pos,
+                        const std::vector<double>& neg) override;
     void AddMode(UINT mode, UINT node, const double* d6) override;
     void AddFrequency(UINT mode, double omega, double freq, double period, double damping) override;
     void AddParticipation(UINT mode, const double* mass6) override;

@@ -32,6 +32,14 @@ struct CBarControlName {
     const char* pszName;       // lower case, no spaces
 };
 
+// A dialog whose controls have short names for the host program's command line (the option
+// dialogs a bar page opens).
+class IHostControlNames {
+public:
+    virtual ~IHostControlNames() = default;
+    virtual std::vector<CBarControlName> GetControlNames() const = 0;
+};
+
 class CFormViewInBar : public CFormView {
     DECLARE_DYNAMIC(CFormViewInBar)
 public:

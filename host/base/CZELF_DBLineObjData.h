@@ -18,6 +18,7 @@
 #pragma once
 
 #include "host/base/GeomTypes.h"
+#include "platform/afx/CArray.h"
 
 class CZELF_DBLineObjData {
 public:
@@ -58,3 +59,7 @@ private:
     int m_bReverse = 0;   // stored direction against the given one
     int m_bValid = 0;
 };
+
+// The host's array of outline edges (and of its other drawing objects).
+template <class T>
+class _DBDataArray : public CArray<T, const T&> {};

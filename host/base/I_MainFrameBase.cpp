@@ -3,6 +3,8 @@
 #include <mutex>
 
 #include "host/base/CHostRequestLog.h"
+#include "host/base/I_PVXModelBase.h"
+#include "host/grx/GRenderView.h"
 
 IMPLEMENT_DYNAMIC(I_MainFrameBase, CMDIFrameWnd)
 
@@ -77,8 +79,45 @@ std::vector<I_MainFrameBase::TreeItem> I_MainFrameBase::GetFigureTreeItems() {
     return s.items;
 }
 
+namespace {
+// The first render view below a window, depth first; null when none.
+GRenderView* FindRenderView(CWnd* pParent) {
+    for (CWnd* c = pParent->GetWindow(GW_CHILD); c; c = c->GetWindow(GW_HWNDNEXT)) {
+        CWnd* w = CWnd::FromHandlePermanent(c->GetSafeHwnd());
+        if (auto* v = dynamic_cast<GRenderView*>(w)) return v;
+        if (w)
+            if (GRenderView* v = FindRenderView(w)) return v;
+    }
+    return nullptr;
+}
+}  // namespace
+
+CView* I_MainFrameBase::OpenNewWindow() {
+    CView* pActive = GetActiveView();
+    GRenderView* pModelView = dynamic_cast<GRenderView*>(pActive);
+    if (!pModelView) pModelView = FindRenderView(this);
+    if (!pModelView || !::IsWindow(m_hWndMDIClient)) return nullptr;
+    auto* pChild = new CMDIChildWnd;  // deletes itself with its window
+    CCreateContext ctx;
+    ctx.m_pNewViewClass = pModelView->GetRuntimeClass();
+    ctx.m_pCurrentFrame = pChild;
+    if (!pChild->Create(nullptr, "pvxhost", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, rectDefault, this, &ctx))
+        return nullptr;
+    GRenderView* pView = FindRenderView(pChild);
+    if (!pView) return nullptr;
+    // Shown as the first view is: the result view mode, the standard view.
+    pView->GetI_PVXCtrl()->SetPVXViewMode(1);
+    if (I_PVXModelBase* pModel = pView->GetI_PVXCtrl()->GetI_PVXModel()) pModel->PV_OnModeChange();
+    pView->DoInitialView();
+    return pView;
+}
+
 BOOL I_MainFrameBase::OnCommand(WPARAM wParam, LPARAM lParam) {
     CHostRequestLog::Add(HR_COMMAND, LOWORD(wParam), LOWORD(lParam));
+    if (LOWORD(wParam) == ID_WINDOW_NEW) {
+        OpenNewWindow();
+        return TRUE;
+    }
     CMDIFrameWnd::OnCommand(wParam, lParam);
     return TRUE;
 }

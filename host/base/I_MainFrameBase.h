@@ -40,6 +40,10 @@ public:
     // The items of the figure tree, in order of insertion; emptied when the tree is closed.
     static std::vector<TreeItem> GetFigureTreeItems();
 
-    // Records the command, then routes it as any frame does. Always handled.
+    // Records the command, then routes it as any frame does. Always handled. The class library's
+    // new-window command (ID_WINDOW_NEW) opens another window of the model view (OpenNewWindow).
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // A child frame with a new view of the active model view's class (the first model view when
+    // none is active), in the result view mode; null when there is no model view to copy.
+    CView* OpenNewWindow();
 };

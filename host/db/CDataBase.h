@@ -14,6 +14,7 @@
 #include "platform/afx/afx.h"
 #include "host/db/DBRecords.h"
 #include "host/db/DBResultRecords.h"
+#include "host/db/SlabRecords.h"
 #include "host/db/DBTable.h"
 #include "host/db/StoryShearRecords.h"
 
@@ -44,7 +45,8 @@
     X(LDGP, T_LDGP_D, "LDGP")            \
     X(PCDSINK, T_PCDSINK_D, "PCDSINK")   \
     X(PESPR, T_PESPR_D, "PESPR")         \
-    X(PRTND, T_PRTND_D, "PRTND")
+    X(PRTND, T_PRTND_D, "PRTND")         \
+    X(SDIR, T_SDIR_D, "SDIR")
 
 #define PVXDB_RESULT_TABLES(X)           \
     X(DISP, T_DISP_D, "DISP")            \
@@ -60,7 +62,8 @@
     X(DISPHIS, T_DISPHIS_D, "DISPHIS")   \
     X(MBWC, T_MBCL_D, "MBWC")            \
     X(MBWB, T_STRG_D, "MBWB")            \
-    X(SSFR, T_SSFR_D, "SSFR")
+    X(SSFR, T_SSFR_D, "SSFR")            \
+    X(SMNT, T_SMNT_D, "SMNT")
 
 enum EPostDBTable {
 #define PVXDB_ENUM(id, type, name) DBT_##id,

@@ -255,43 +255,85 @@ int CPostCtrl::GetMbwg(UINT resultNo, T_STRG_D* p0, T_STRG_D* p1, T_STRG_D* p2, 
     return Query<DBT_MBWB>(resultNo, p0, p1, p2);
 }
 
-int CPostCtrl::ConvertStrpForce_UCS(const double own[3][3], const double target[3][3], T_STRP_DL& rec) const {
+namespace {
+// R[i][j] = target_i . own_j, the turn from the element's axes into the target axes; false when
+// an axis row is not a unit vector.
+bool AxesTurn(const double own[3][3], const double target[3][3], double R[3][3]) {
     constexpr double kUnitTol = 1e-6;  // an axis row this far from length 1 is refused
     for (int r = 0; r < 3; ++r) {
         const double l2 = own[r][0] * own[r][0] + own[r][1] * own[r][1] + own[r][2] * own[r][2];
         const double t2 = target[r][0] * target[r][0] + target[r][1] * target[r][1] + target[r][2] * target[r][2];
-        if (!(std::fabs(l2 - 1.0) <= kUnitTol) || !(std::fabs(t2 - 1.0) <= kUnitTol)) return 0;
+        if (!(std::fabs(l2 - 1.0) <= kUnitTol) || !(std::fabs(t2 - 1.0) <= kUnitTol)) return false;
     }
-    double R[3][3];
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) R[i][j] = target[i][0] * own[j][0] + target[i][1] * own[j][1] + target[i][2] * own[j][2];
-    // T' = R T R^T of a symmetric tensor given in the element's axes.
-    auto turn = [&R](const double T[3][3], double out[3][3]) {
-        double RT[3][3];
-        for (int i = 0; i < 3; ++i)
-            for (int j = 0; j < 3; ++j) RT[i][j] = R[i][0] * T[0][j] + R[i][1] * T[1][j] + R[i][2] * T[2][j];
-        for (int i = 0; i < 3; ++i)
-            for (int j = 0; j < 3; ++j) out[i][j] = RT[i][0] * R[j][0] + RT[i][1] * R[j][1] + RT[i][2] * R[j][2];
-    };
+    return true;
+}
+
+// T' = R T R^T of a symmetric tensor given in the element's axes.
+void TurnTensor(const double R[3][3], const double T[3][3], double out[3][3]) {
+    double RT[3][3];
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) RT[i][j] = R[i][0] * T[0][j] + R[i][1] * T[1][j] + R[i][2] * T[2][j];
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) out[i][j] = RT[i][0] * R[j][0] + RT[i][1] * R[j][1] + RT[i][2] * R[j][2];
+}
+
+// The in-plane tensor (xx, yy, xy at b[0], b[1], b[2]) of a block turned in place.
+void TurnPlane(const double R[3][3], double* b) {
+    const double T[3][3] = {{b[0], b[2], 0.0}, {b[2], b[1], 0.0}, {0.0, 0.0, 0.0}};
+    double out[3][3];
+    TurnTensor(R, T, out);
+    b[0] = out[0][0];
+    b[1] = out[1][1];
+    b[2] = out[0][1];
+}
+}  // namespace
+
+int CPostCtrl::ConvertStrpForce_UCS(const double own[3][3], const double target[3][3], T_STRP_DL& rec) const {
+    double R[3][3];
+    if (!AxesTurn(own, target, R)) return 0;
     for (auto& b : rec.blk) {
-        double out[3][3];
-        const double N[3][3] = {{b[14], b[16], 0.0}, {b[16], b[15], 0.0}, {0.0, 0.0, 0.0}};
-        turn(N, out);
-        b[14] = out[0][0];
-        b[15] = out[1][1];
-        b[16] = out[0][1];
-        const double M[3][3] = {{b[20], b[22], 0.0}, {b[22], b[21], 0.0}, {0.0, 0.0, 0.0}};
-        turn(M, out);
-        b[20] = out[0][0];
-        b[21] = out[1][1];
-        b[22] = out[0][1];
+        TurnPlane(R, b + 14);
+        TurnPlane(R, b + 20);
         const double V[3][3] = {{0.0, 0.0, b[26]}, {0.0, 0.0, b[27]}, {b[26], b[27], 0.0}};
-        turn(V, out);
+        double out[3][3];
+        TurnTensor(R, V, out);
         b[26] = out[0][2];
         b[27] = out[1][2];
     }
     rec.UpdateDerived();
     return 1;
+}
+
+int CPostCtrl::ConvertStrpStress_UCS(const double own[3][3], const double target[3][3], T_STRP_DL& rec) const {
+    double R[3][3];
+    if (!AxesTurn(own, target, R)) return 0;
+    for (auto& b : rec.blk) {
+        TurnPlane(R, b + 0);
+        TurnPlane(R, b + 7);
+    }
+    rec.UpdateDerived();
+    return 1;
+}
+
+int CPostCtrl::GetSmnt(UINT memb, T_SMNT_D& rec) const {
+    T_SMNT_D hi, lo;
+    if (!Query<DBT_SMNT, T_SMNT_D>(memb, &hi, &lo, nullptr)) return 0;
+    if (m_lcom.type == PLCOM_ENVELOPE) hi.aNeg = lo.aNeg;
+    rec = hi;
+    return 1;
+}
+
+UINT CPostCtrl::GetLoadCombKeyByNumber(UINT kind, UINT number) const {
+    if (!m_pDB || (kind != 10 && kind != 11) || number == 0) return 0;
+    const auto& table = m_pDB->Table<DBT_PLCOM>();
+    UINT n = 0;
+    for (UINT key : table.Keys()) {
+        const T_PLCOM_D* c = table.Find(key);
+        if (c && c->type == PLCOM_LINEAR && ++n == number) return key;
+    }
+    return 0;
 }
 
 int CPostCtrl::GetDisp_ByLcomb(UINT node, const T_PLCOM_D& lcom, T_DISP_D& rec) const {

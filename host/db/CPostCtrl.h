@@ -75,6 +75,17 @@ public:
     // that shares the element's normal is the plane rotation of the textbook formulas. 0, and
     // the record unchanged, when an axis row is not a unit vector.
     int ConvertStrpForce_UCS(const double own[3][3], const double target[3][3], T_STRP_DL& rec) const;
+    // The same for the surface stresses (sxx, syy, txy of both surfaces) of every block.
+    int ConvertStrpStress_UCS(const double own[3][3], const double target[3][3], T_STRP_DL& rec) const;
+
+    // Moments of a slab member for the selected load (table SMNT). For an envelope the record
+    // holds the maximum of the centre and positive side moments and the minimum of the negative
+    // side moments. 0, the record unchanged, when the member has none.
+    int GetSmnt(UINT memb, T_SMNT_D& rec) const;
+
+    // Key of the load combination the host numbers `number` (from 1) among the combinations of a
+    // kind: kinds 10 and 11 count the linear combinations in table order. 0 when there is none.
+    UINT GetLoadCombKeyByNumber(UINT kind, UINT number) const;
 
     // Results of a given combination, whatever is selected.
     int GetDisp_ByLcomb(UINT node, const T_PLCOM_D& lcom, T_DISP_D& rec) const;

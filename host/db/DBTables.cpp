@@ -185,3 +185,21 @@ int CClassPRtnd::GetPNodeKeyMapByType(CMap<UINT, UINT, UINT, UINT>& map, int typ
         }
     return n;
 }
+
+int CClassPMemb::calcCenterPMemb(UINT key, double& x, double& y, double& z) const {
+    const T_PMEMB_D* m = Find(key);
+    if (!m || m->aNode.GetSize() == 0) return 0;
+    double sx = 0.0, sy = 0.0, sz = 0.0;
+    for (INT_PTR i = 0; i < m->aNode.GetSize(); ++i) {
+        const T_PNODE_D* n = m_pDB->Table<DBT_PNODE>().Find(m->aNode[i]);
+        if (!n) return 0;
+        sx += n->x;
+        sy += n->y;
+        sz += n->z;
+    }
+    const double k = 1.0 / static_cast<double>(m->aNode.GetSize());
+    x = sx * k;
+    y = sy * k;
+    z = sz * k;
+    return 1;
+}

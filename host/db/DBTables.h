@@ -40,6 +40,9 @@ class CClassPMemb : public DB_CTable<DBT_PMEMB> {
 public:
     // The member that holds an element; 0 when none.
     UINT GetMembKeyByElemKey(UINT elemKey) const { return m_pDB ? m_pDB->GetMembKeyOfElem(elemKey) : 0; }
+    // Centre of a member: the mean of its nodes' coordinates; 0 when the member or one of its
+    // nodes is unknown or it has no nodes.
+    int calcCenterPMemb(UINT key, double& x, double& y, double& z) const;
 };
 
 class CClassPCfmo : public DB_CTable<DBT_CFMO> {};
@@ -140,3 +143,10 @@ public:
     int GetPNodeKeyMapByType(CMap<UINT, UINT, UINT, UINT>& map, int type) const;
 };
 class CClassPMpam : public DB_CTable<DBT_MPAM> {};
+
+// Rebar directions of the slab members, a table of the design model (CMDBCtrl::GetTempMainDB).
+class CClassSdir : public DB_CTable<DBT_SDIR> {
+public:
+    // The record of a slab member; 0, the record unchanged, when the member has none.
+    int GetByPMembK(UINT membKey, T_SDIR_D& rec) const { return Get(membKey, rec); }
+};

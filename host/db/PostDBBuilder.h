@@ -63,6 +63,8 @@ public:
     int AddMatl(UINT key, const T_PMATL_D& rec) { return Add<DBT_PMATL>(key, rec); }
     int AddWall(UINT membKey, const T_PWALL_D& rec) { return Add<DBT_PWALL>(membKey, rec); }
     int AddSlab(UINT membKey, const T_PSLAB_D& rec) { return Add<DBT_PSLAB>(membKey, rec); }
+    // Rebar directions of slab member membKey.
+    int AddSdir(UINT membKey, const T_SDIR_D& rec) { return Add<DBT_SDIR>(membKey, rec); }
     // A cutting line or slab strip (kind CTLN_KIND_*) from (x1, y1, z1) to (x2, y2, z2).
     int AddCutLine(UINT key, int kind, LPCTSTR name, double width, double x1, double y1, double z1, double x2,
                    double y2, double z2);
@@ -95,6 +97,8 @@ public:
     int AddMbwb(UINT lc, UINT resultNo, const T_STRG_D& r) { return AddResult<DBT_MBWB>(lc, resultNo, r); }
     // What a member carries of its storey's shear under static case lc.
     int AddSsfr(UINT lc, UINT memb, const T_SSFR_D& r) { return AddResult<DBT_SSFR>(lc, memb, r); }
+    // Moments of slab member memb.
+    int AddSmnt(UINT lc, UINT memb, const T_SMNT_D& r) { return AddResult<DBT_SMNT>(lc, memb, r); }
 
     // Time history of a node under time-history case lc (see T_DISPHIS_D).
     int AddDispHistory(UINT lc, UINT node, const T_DISPHIS_D& r) { return AddResult<DBT_DISPHIS>(lc, node, r); }

@@ -24,10 +24,12 @@ const CPVXBarContainerBase::PageRow kPages[] = {
     {PVXResult::kDeform, "CPVXBarDeform"},
     {PVXResult::kDispContour, "CPVXBarDContr"},
     {PVXResult::kNodeDisp, "CPVXBarSrhdsp"},
+    {PVXResult::kModeShape, "CPVXBarMdShp"},
 };
 const CPVXBarContainerBase::ComboRow kCombo[] = {
     {"IDS_TBX_PVX_Deformations", PVXResult::kDeform},
     {"IDS_TBX_PVX_Settlement", PVXResult::kSettlement},
+    {"IDS_TBX_PVX_VIBRATION_MODE", PVXResult::kModeShape},
 };
 const CBarControlName kNames[] = {
     {CPVXBarContainerBase::IDC_BAR_COMBO, "page"},
@@ -118,7 +120,7 @@ void CPVXBarContainerSystem::ShowChildDlgByMode(int nResultId) {
     MovePlaceHolderShowControl(nResultId);
     if (CWnd* p = GetDlgItem(IDC_BAR_TABLE)) {
         if (nResultId == PVXResult::kSettlement) p->EnableWindow(FALSE);
-        if (nResultId == PVXResult::kDeform) p->EnableWindow(TRUE);
+        if (nResultId == PVXResult::kDeform || nResultId == PVXResult::kModeShape) p->EnableWindow(TRUE);
     }
     if (!PreparePage(nResultId)) return;
     ShowPreparedPage(nResultId);
@@ -130,6 +132,7 @@ int CPVXBarContainerSystem::PreparePage(int nResultId) {
     case PVXResult::kDeform: return PrepareDeform();
     case PVXResult::kDispContour: return PrepareDContr();
     case PVXResult::kNodeDisp: return PrepareSrhdsp();
+    case PVXResult::kModeShape: return PrepareModeShape();
     default: return 0;
     }
 }
@@ -176,6 +179,15 @@ int CPVXBarContainerSystem::PrepareSrhdsp() {
     return 1;
 }
 
+int CPVXBarContainerSystem::PrepareModeShape() {
+    CPVXBarDlgBase* pPage = BeginPrepare(PVXResult::kModeShape);
+    DestroyCurrentEngine();
+    CDeformEngine* pDeform = PrepareDeformEngine(TRUE);
+    m_nEngineKind = ENGINE_DEFORM;
+    HandEnginesToPage(pPage, pDeform);
+    return 1;
+}
+
 int CPVXBarContainerSystem::GetTMDeformMode() {
     switch (m_nDeformType) {
     case 0: return PVXResult::kDeform;
@@ -209,11 +221,13 @@ void CPVXBarContainerSystem::MovePlaceHolderShowControl(int nResultId) {
     if (!GetSafeHwnd()) return;
     CRect rcGroup;
     const int nGroupTop = ControlTop(*this, IDC_TYPE_GROUP, &rcGroup);
-    const int nShow = nResultId == PVXResult::kSettlement ? SW_HIDE : SW_SHOW;
+    // The type group belongs to the deformations; the settlement and the mode shapes have none.
+    const bool bNoType = nResultId == PVXResult::kSettlement || nResultId == PVXResult::kModeShape;
+    const int nShow = bNoType ? SW_HIDE : SW_SHOW;
     for (UINT id : {static_cast<UINT>(IDC_TYPE_GROUP), static_cast<UINT>(IDC_TYPE_SHAPE),
                     static_cast<UINT>(IDC_TYPE_CONTOUR), static_cast<UINT>(IDC_TYPE_QUERY)})
         ShowControl(*this, id, nShow);
-    if (nResultId == PVXResult::kSettlement) {
+    if (bNoType) {
         MoveTop(*this, IDC_BAR_PLACE_HOLDER, nGroupTop);
         m_nExtraLayoutHeight = 0;
     } else {

@@ -1,10 +1,11 @@
 // CPVXBarContainerSystem: the bar of the deformation results (template 16230).
 //
-// Pages: settlement 7202, deformed shape 7201, displacement contour 7204 and node displacement
-// query 7205. The combo offers "Deformations" (7201) and "Settlement" (7202); within the
+// Pages: settlement 7202, deformed shape 7201, displacement contour 7204, node displacement
+// query 7205 and mode shapes 7203. The combo offers "Deformations" (7201), "Settlement" (7202)
+// and the mode shapes (7203); within the
 // deformations the type radio (deformed shape, displacement contour, query displacement)
 // chooses 7201, 7204 or 7205 (OnPvxBarDeformType). The type group shows for the deformations
-// and hides for the settlement, and the place holder moves with it.
+// and hides for the settlement and the mode shapes, and the place holder moves with it.
 #pragma once
 
 #include "module/bars/CPVXBarContainerBase.h"
@@ -35,6 +36,7 @@ public:
     int PrepareDeform();
     int PrepareDContr();
     int PrepareSrhdsp();
+    int PrepareModeShape();
     // 7201, 7204 or 7205 by the type radio; the current result id for any other radio value.
     int GetTMDeformMode();
     // The type group shown (any id but 7202) or hidden (7202), the place holder's top under it

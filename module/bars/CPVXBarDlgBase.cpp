@@ -2,6 +2,7 @@
 
 #include "host/base/CDockDlgBarBase.h"
 #include "module/bars/CPVXBarContainerBase.h"
+#include "module/bars/CPVXOptionDlgs.h"
 #include "module/bars/T_PVX_BAR_INFO.h"
 #include "module/contour/CContourDetDlg.h"
 #include "module/contour/CLegendDetDlg.h"
@@ -342,3 +343,28 @@ void CPVXBarDlgBase::OnLegendDetails() {
     dlg.m_pSettings = m_pBarInfo ? &m_pBarInfo->m_Legend : nullptr;
     dlg.DoModal();
 }
+
+void CPVXBarDlgBase::OnDeformDetails() {
+    if (m_pContainer) m_pContainer->TakeBackEngines();
+    TurnBoxOn(m_bDeformed);
+    if (!m_pDeformEngine) return;
+    CPVXDefDetDlg dlg(nullptr);
+    dlg.m_pPage = this;
+    dlg.m_pView = m_pView;
+    dlg.m_pEngine = m_pDeformEngine;
+    dlg.m_pBarInfo = m_pBarInfo;
+    dlg.DoModal();
+}
+
+void CPVXBarDlgBase::OnNumberDetails(int bDirectionOffered) {
+    if (m_pContainer) m_pContainer->TakeBackEngines();
+    TurnBoxOn(m_bValues);
+    CPVXNumDetDlg dlg(nullptr);
+    dlg.m_pPage = this;
+    dlg.m_pView = m_pView;
+    dlg.m_pBarInfo = m_pBarInfo;
+    dlg.m_bDirectionOffered = bDirectionOffered;
+    dlg.DoModal();
+}
+
+void CPVXBarDlgBase::OnAnimationDetails() { TurnBoxOn(m_bAnimation); }

@@ -121,6 +121,13 @@ public:
     void OnContourDetails();
     void OnKrigContourDetails();
     void OnLegendDetails();
+    // The deformation details dialog on the page's deformation engine (nothing without one).
+    void OnDeformDetails();
+    // The number details dialog on the settings block; bDirectionOffered lets the user choose
+    // the text direction.
+    void OnNumberDetails(int bDirectionOffered);
+    // The animation box turned on; the animation settings live in the settings block.
+    void OnAnimationDetails();
 
     // ---- shared button handlers ----------------------------------------------------------------------
     // Close: the host's bar closes, then the container.

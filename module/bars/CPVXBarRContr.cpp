@@ -18,6 +18,7 @@ BEGIN_MESSAGE_MAP(CPVXBarRContr, CPVXBarReacPage)
     ON_BN_CLICKED(CPVXBarRContr::IDC_CONTOUR, OnContourBox)
     ON_BN_CLICKED(CPVXBarRContr::IDC_CONTOUR_MORE, OnContourDetails)
     ON_BN_CLICKED(CPVXBarRContr::IDC_LEGEND_MORE, OnLegendDetails)
+    ON_BN_CLICKED(CPVXBarRContr::IDC_VALUES_MORE, OnNumberMore)
 END_MESSAGE_MAP()
 
 CPVXBarRContr::CPVXBarRContr() : CPVXBarReacPage(IDD, kIds, PVXMode::kReactionContour) { m_bHasMembKind = TRUE; }

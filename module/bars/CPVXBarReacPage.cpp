@@ -79,7 +79,8 @@ void CPVXBarReacPage::DoDataExchange(CDataExchange* pDX) {
 std::vector<CBarControlName> CPVXBarReacPage::GetControlNames() const {
     return {{m_ids.nLoadCombo, "load"},     {m_ids.nContour, "contour"}, {m_ids.nLegend, "legend"},
             {m_ids.nValues, "values"},      {m_ids.nScale, "scale"},     {IDC_REAC_FX, "component"},
-            {IDC_REAC_NODE, "node"},        {11618, "member"}};
+            {IDC_REAC_NODE, "node"},        {11618, "member"},           {m_ids.nContourMore, "contour-more"},
+            {m_ids.nLegendMore, "legend-more"}, {m_ids.nValuesMore, "values-more"}};
 }
 
 BOOL CPVXBarReacPage::OnInitDialog() {

@@ -57,6 +57,7 @@ public:
     void OnApply();
     void OnLoadChange();
     void OnComponent();
+    void OnNumberMore() { OnNumberDetails(1); }
 
 protected:
     IdSet m_ids;

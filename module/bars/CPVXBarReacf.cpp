@@ -17,6 +17,7 @@ BEGIN_MESSAGE_MAP(CPVXBarReacf, CPVXBarReacPage)
     ON_BN_CLICKED(CPVXBarReacPage::IDC_REAC_FX, OnComponent)
     ON_BN_CLICKED(CPVXBarReacf::IDC_CONTOUR_MORE, OnKrigContourDetails)
     ON_BN_CLICKED(CPVXBarReacf::IDC_LEGEND_MORE, OnLegendDetails)
+    ON_BN_CLICKED(CPVXBarReacf::IDC_VALUES_MORE, OnNumberMore)
 END_MESSAGE_MAP()
 
 CPVXBarReacf::CPVXBarReacf() : CPVXBarReacPage(IDD, kIds, PVXMode::kReaction) {}

@@ -18,6 +18,8 @@
 #include "module/engines/CStressEngine.h"
 #include "module/force/CForceEngine.h"
 #include "host/base/PVXHostResult.h"
+#include "host/db/CDBDoc.h"
+#include "host/db/CPostCtrl.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
@@ -86,11 +88,11 @@ CEngineBase* ModeEngine(I_PVXModel& m, EngineKind k) {
 }
 
 // Force modes whose drawing passes are built: the frame force contour and diagrams, the wall
-// force contours and diagrams and the plate forces.
+// force contours and diagrams, the plate forces and the slab forces.
 bool ForceModeDraws(int mode) {
     using namespace PVXMode;
     return mode == kStoryShearRatio || mode == kFrameForceContour || mode == kFrameForceDiagram ||
-           mode == kWallForceContour || mode == kWallForceDiagram || mode == kPlateForce;
+           mode == kWallForceContour || mode == kWallForceDiagram || mode == kPlateForce || mode == kSlabForce;
 }
 
 // Whether the engine draws the mode: the deformation and reaction engines draw through a plot
@@ -241,6 +243,12 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         m.m_pForceEngine->m_bBSfdBmdFill = n > 0 ? 1 : 0;
         return true;
     }
+    if (k == EngineKind::kForce && (name == "unit" || name == "positive" || name == "negative")) {
+        // The slab force page: granularity and the sides shown.
+        CForceEngine& f = *m.m_pForceEngine;
+        (name == "unit" ? f.m_nSForcUnit : name == "positive" ? f.m_bSForcPos : f.m_bSForcNeg) = n;
+        return true;
+    }
     if (name == "deformed" && k == EngineKind::kForce) {
         m.m_pForceEngine->m_bDeformed = n;
         return true;
@@ -370,6 +378,16 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
         else if (f->m_bNumAtAll) f->m_bNumIEnd = f->m_bNumMiddle = f->m_bNumJEnd = 1;
     }
 
+    // The slab force page: one side at least stays shown, and an envelope runs over the linear
+    // combinations the page lists (counted as it counts its items of load type 10).
+    if (CForceEngine* f = m.m_pForceEngine) {
+        if (!f->m_bSForcPos && !f->m_bSForcNeg) f->m_bSForcPos = 1;
+        f->m_nSForcLcomCount = 0;
+        if (CDBDoc* pDoc = m.GetDBDoc(); pDoc && m.m_nLoadType == 12)
+            while (pDoc->GetPostCtrl()->GetLoadCombKeyByNumber(10, static_cast<UINT>(f->m_nSForcLcomCount + 1)))
+                ++f->m_nSForcLcomCount;
+    }
+
     if (!EngineDraws(m, kind, mode)) {
         m.ResetEngines();
         m.m_nDisplayMode = PVXMode::kNone;
@@ -408,10 +426,16 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_GetResultExtremes(
     pRep->bExtremes = 1;
     pRep->dMax = pEngine->m_dLegendMax;
     pRep->dMin = pEngine->m_dLegendMin;
+    // Per-member slab forces range over the members' side moments.
+    const bool bSlabMembers = mode == PVXMode::kSlabForce && m.m_pForceEngine && m.m_pForceEngine->m_nSForcUnit == 0;
+    if (bSlabMembers) {
+        pRep->dMax = m.m_pForceEngine->m_dSMembMax;
+        pRep->dMin = m.m_pForceEngine->m_dSMembMin;
+    }
     pRep->nMaxKey = m.m_nMaxKey;
     pRep->nMinKey = m.m_nMinKey;
-    Copy(pRep->szKeyKind, sizeof pRep->szKeyKind, KeyKindOfMode(mode));
-    Copy(pRep->szMax, sizeof pRep->szMax, LegendText(m, mode, pEngine->m_dLegendMax));
-    Copy(pRep->szMin, sizeof pRep->szMin, LegendText(m, mode, pEngine->m_dLegendMin));
+    Copy(pRep->szKeyKind, sizeof pRep->szKeyKind, bSlabMembers ? "member" : KeyKindOfMode(mode));
+    Copy(pRep->szMax, sizeof pRep->szMax, LegendText(m, mode, pRep->dMax));
+    Copy(pRep->szMin, sizeof pRep->szMin, LegendText(m, mode, pRep->dMin));
     return 1;
 }

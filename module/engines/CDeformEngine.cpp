@@ -576,7 +576,10 @@ int CDeformEngine::MakeSettlementDataList() {
     sink.GetKeyList(keys);
     groups.GetKeyListByType(groupKeys, LDGP_SETTLEMENT);
     if (keys.GetSize() == 0 || groupKeys.GetSize() == 0) return 0;
-    m_nSettlementGroup = groupKeys[0];
+    // The group chosen on the settlement page, else the first settlement group.
+    bool bChosen = false;
+    for (INT_PTR i = 0; i < groupKeys.GetSize() && !bChosen; ++i) bChosen = groupKeys[i] == m_nSettlementGroup;
+    if (!bChosen) m_nSettlementGroup = groupKeys[0];
 
     double dMax = -DBL_MAX, dMin = DBL_MAX;
     UINT nMaxKey = 0, nMinKey = 0;

@@ -33,6 +33,7 @@
 #include "host/db/DBRecords.h"
 #include "host/db/DBResultRecords.h"
 #include "host/db/DesignForceRecords.h"
+#include "host/base/CZELF_DBLineObjData.h"
 #include "platform/afx/CArray.h"
 #include "platform/afx/CList.h"
 #include "platform/afx/CMap.h"
@@ -378,6 +379,80 @@ public:
     int MakeSBForcDataListMemb();
     int MakeCForcDataList4Figure();
     void FinishMakeCLForcData();
+
+    // ==== slab forces of display mode 16 ==========================================================
+    // (CForceEngineSlab.cpp: lists and the small slab operations the rebar, crack, slab-wall,
+    // strip and slab-beam code share; CForceEngineSlabDraw.cpp: contours and numbers.) Per element
+    // every analysis element of the slab members (type 301) has a T_STRP_DL record turned into its
+    // member's rebar directions (m_mapSForc; with the envelope load type 12 the maximum and
+    // minimum over the enveloped combinations in m_mapSForcPos and m_mapSForcNeg) and its shape
+    // in m_mapSbem; per member m_arrElemKey lists the slab members and the host's member moments
+    // (T_SMNT_D) are read when drawn. Components m_nSForcComp: 0 Mxx, 1 Myy, 2 Mxy, 3 Vxx, 4 Vyy,
+    // 5 the shear of larger magnitude (Vyy on a tie), 6 Fxx, 7 Fyy, 8 Fxy.
+    static constexpr int kSForcCompCount = 9;
+    // Selected component of a block 0 (centre) to 4; 0.0 outside.
+    double CalcSForcValue(const T_STRP_DL& rec, int nBlock) const;
+    // Writes the component in a block (nothing for the derived selector 5).
+    void SetSForcComponent(T_STRP_DL& rec, int nBlock, double dValue) const;
+    // Extremes over the corner blocks 1..n (at most 4); -DBL_MAX / +DBL_MAX for n < 1.
+    double GetMaxElemSForc(const T_STRP_DL& rec, int n) const;
+    double GetMinElemSForc(const T_STRP_DL& rec, int n) const;
+    // One analysis element read for the selected load (or enveloped over the combinations of the
+    // bars' current mode), turned from its local axes into the rebar axes and stored; 1 stored.
+    int MakeSForcDataList_Sub(UINT nKey, double local[3][3], double rebar[3][3]);
+    // Legend range, legend keys and colour scale of the per-element lists; returns 1.
+    int MakeSForcDataList_MnMx();
+    // Range of the per-member side moments (m_dSMembMax, m_dSMembMin) and legend keys; 0 when a
+    // listed member has no moments.
+    int MakeSForcDataListMemb_MnMx();
+    // The colour levels of the sides shown, installed as the contour engine's global range.
+    void MakeSForcPosNegRange();
+    // The component averaged at the nodes (each envelope map on its own).
+    void GetAverageNodalSForcDataList();
+    // 1 when an element carries slab results: a plate, or a super element with its own results.
+    int IsPossibleSForc(UINT nElemKey) const;
+    // 1 for the combination load types 10, 11 and 12.
+    int IsLoadCombination() const;
+    // The host's moments of a slab member for the selected load: side lists and centre moments
+    // along X and Y; 0 (lists emptied) when it has none.
+    int GetSmnt(UINT nMembKey, CArray<double, double>& pos, CArray<double, double>& neg, double& dCentreX,
+                double& dCentreY) const;
+    // Slab result type of a member's slab record; -1 without one.
+    int GetSlabResultType(UINT nMembKey) const;
+    // Unit plan vectors of a slab member's X and Y rebar directions (Y square to X,
+    // counter-clockwise); a member without a direction record has X along the global X axis.
+    // Returns 1.
+    int GetRebarDirVector(UINT nMembKey, double dirX[2], double dirY[2]) const;
+    // The combinations enveloped for the bars' current mode with load type 12: kind (10 or 11),
+    // first number and count; 0 for a mode without enveloped combinations.
+    int GetSlabEnvelopeCombs(int& nKind, int& nFirst, int& nCount) const;
+
+    // Slab drawing: one element's faces in colour bands (1, or -1 on Escape).
+    int DoSForcElementContour(CDC* pDC, UINT nElemKey);
+    // Per-member numbers, queued on the model's slab-number queue (kind 6 positive side and
+    // centre values, 7 negative side values). A list of side values on the edges of an outline
+    // at an elevation: three per edge at 1/6, 1/2 and 5/6 of it, or one at its middle; any other
+    // count queues nothing.
+    void OutputDetailSlabMembSide(const _DBDataArray<CZELF_DBLineObjData>& edges, double dElevation,
+                                  const CArray<double, double>& values, int nKind, I_PVXModel* pModel);
+    // One number at an anchor, written along the segment from `from` to `to`.
+    void OutputDetailSlabMembSide(C3DPoint anchor, C3DPoint from, C3DPoint to, double dValue, int nKind);
+    // The segment of a side's number: from the side's middle 20 pixels square to the side (turned
+    // counter-clockwise in plan), with its window points. A side of no length leaves `to` and the
+    // window points as passed.
+    void GetDetailSlabMembSideNodes(C3DPoint a, C3DPoint b, C3DPoint& from, C3DPoint& to, CPoint& fromWin,
+                                    CPoint& toWin);
+    // The two centre numbers at one anchor, along the X and the Y rebar direction.
+    void OutputDetailSlabMembCenter(C3DPoint centre, double dCentreX, double dCentreY, const double* dirX,
+                                    const double* dirY);
+    // Coordinates of nodes by key; 0 at the first unknown node.
+    int GetPolyLinePoint(CArray<UINT, UINT>& nodeKeys, CArray<T_POINT3D, T_POINT3D>& points);
+    // The straight edges of a slab outline, closed; 1 when it has more than one edge.
+    int GetAreaEdgeInfo(const CArray<UINT, UINT>& outlineKeys, const CArray<UINT, UINT>& nodeChain,
+                        _DBDataArray<CZELF_DBLineObjData>& edges);
+    // Text angle in tenths of a degree of a line between two window points, turned half a circle
+    // (flipped 1) where text would read upside down.
+    static void GetDetailSlabSlope(CPoint a, CPoint b, int& nAngle, int& bFlipped);
 
     // ==== shear-force and bending-moment diagrams of beams and columns, with their numbers ======
     // (CForceEngineDiagram.cpp: the member walk, element drawers and polygon builders;

@@ -186,14 +186,9 @@ int CForceEngine::DoBForcMemberContour(CDC* pDC, UINT nMembKey) {
 
 // ---- passes of the other families --------------------------------------------------------------
 
-void CForceEngine::DrawSForcContour(CDC*) {}
-void CForceEngine::DrawSForcContourMemb(CDC*) {}
-void CForceEngine::OutputSForcNumbers(CDC*) {}
-void CForceEngine::OutputSForcNumbersMemb(CDC*) {}
 void CForceEngine::DrawSRbarContour(CDC*) {}
 void CForceEngine::OutputSRbarNumbersMemb(CDC*) {}
 void CForceEngine::DrawSCracContour(CDC*) {}
 void CForceEngine::DrawSWallContour(CDC*) {}
 void CForceEngine::OutputSWallNumbers(CDC*) {}
 void CForceEngine::DrawCLineSfdBmd(CDC*) {}
-void CForceEngine::OutputSBForcNumbersMemb(CDC*) {}

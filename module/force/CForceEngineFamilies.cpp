@@ -6,8 +6,6 @@
 // Design wall forces of the combination load types are not shown.
 int CForceEngine::MakeDgnWForcDataList() { return 0; }
 
-int CForceEngine::MakeSForcDataList() { return 0; }
-int CForceEngine::MakeSForcDataListMemb() { return 0; }
 int CForceEngine::MakeSRbarDataList() { return 0; }
 int CForceEngine::MakeSRbarDataListMemb() { return 0; }
 int CForceEngine::MakeSCracDataList() { return 0; }

@@ -460,6 +460,11 @@ public:
     int m_bCForcList;                     // column-force listing legend
     int m_bDeformedShape;                 // the bars' deformation box: results drawn on the deformed shape
     int m_bExponent;                      // the bars' exponent switch (a copy of the number options')
+    // Decimals the bars keep per kind of number; a page hands its kind's to the settings block
+    // and takes them back on Apply.
+    int m_nDispDecimals;                  // displacements
+    int m_nForceDecimals;                 // forces
+    int m_nMomentDecimals;                // moments
     int m_bDeformedHeld;                  // an execute keeps the registered deformed geometry as it is
     CFigureDesignData* m_pDesignData = nullptr;  // design-data engine of the figures, borrowed; may be null
     int m_nDisplayMode;                   // result kind drawn; -1 none

@@ -36,6 +36,8 @@ const std::vector<UiDlgTemplate>& PVXGetBarDialogTemplates();
 const std::vector<UiDlgTemplate>& PVXGetWallPlateDialogTemplates();
 // The story shear page and the slab strip page.
 const std::vector<UiDlgTemplate>& PVXGetStoryStripDialogTemplates();
+// The system bar's pages, the frame force pages and their option dialogs.
+const std::vector<UiDlgTemplate>& PVXGetDeformFrameDialogTemplates();
 
 // Text of a numbered string; FALSE when the module has no such id.
 BOOL PVXLoadNumberedString(UINT nID, CString& rString);

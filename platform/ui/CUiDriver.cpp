@@ -30,6 +30,7 @@ void CUiDriver::Reset() {
     m_nQuitCode = 0;
     m_scriptsById.clear();
     m_scriptsByClass.clear();
+    m_scriptsAny.clear();
     m_modalLog.clear();
     m_boxAnswers.clear();
     m_boxes.clear();
@@ -96,8 +97,14 @@ template <class Queues, class Key> BOOL TakeOldest(Queues& queues, const Key& ke
 
 BOOL CUiDriver::TakeModalScript(UINT nIDTemplate, LPCTSTR lpszClass, std::vector<UiDialogStep>& steps) {
     if (lpszClass && TakeOldest(m_scriptsByClass, std::string(lpszClass), steps)) return TRUE;
-    return TakeOldest(m_scriptsById, nIDTemplate, steps);
+    if (TakeOldest(m_scriptsById, nIDTemplate, steps)) return TRUE;
+    if (m_scriptsAny.empty()) return FALSE;
+    steps = std::move(m_scriptsAny.front());
+    m_scriptsAny.pop_front();
+    return TRUE;
 }
+
+void CUiDriver::QueueModalAny(std::vector<UiDialogStep> steps) { m_scriptsAny.push_back(std::move(steps)); }
 
 void CUiDriver::RunModalScript(UINT nIDTemplate, LPCTSTR lpszClass, CWnd* pWnd, const std::function<BOOL()>& isOpen,
                                const std::function<void(int)>& press, const std::function<void(int)>& end) {

@@ -6,7 +6,8 @@
 //   - DoModal: scripts queued by template id or dialog class name. A script is a list of steps;
 //     each step receives a CUiDialogSession after OnInitDialog, sets control values like a user
 //     and returns 0 (go on with the next step), IDOK/IDCANCEL (click that button) or another
-//     value (EndDialog with it). A dialog still open when its steps run out (for example after a
+//     value (EndDialog with it). A script queued for any dialog serves the next dialog that has
+//     no script of its own. A dialog still open when its steps run out (for example after a
 //     failed validation) ends with IDCANCEL. Without a script DoModal returns IDCANCEL.
 //   - MessageBox/AfxMessageBox: answers in call order. Without one: IDOK for MB_OK, IDCANCEL
 //     when the box has a Cancel button, IDNO for MB_YESNO, IDABORT for MB_ABORTRETRYIGNORE.
@@ -125,6 +126,8 @@ public:
     // ---- Modal dialogs ----
     void QueueModal(UINT nIDTemplate, std::vector<UiDialogStep> steps);
     void QueueModal(LPCTSTR lpszDialogClass, std::vector<UiDialogStep> steps);
+    // A script for the next modal dialog that has none queued by its class or template.
+    void QueueModalAny(std::vector<UiDialogStep> steps);
     const std::vector<UiModalRecord>& ModalLog() const { return m_modalLog; }
 
     // ---- Message boxes ----
@@ -186,6 +189,7 @@ private:
 
     std::map<UINT, std::deque<std::vector<UiDialogStep>>> m_scriptsById;
     std::map<std::string, std::deque<std::vector<UiDialogStep>>> m_scriptsByClass;
+    std::deque<std::vector<UiDialogStep>> m_scriptsAny;
     std::vector<UiModalRecord> m_modalLog;
 
     std::deque<int> m_boxAnswers;

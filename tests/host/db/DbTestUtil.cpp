@@ -85,6 +85,12 @@ void BuildProject(PostDBBuilder& b) {
     sl.resultType = 2;
     for (UINT n : {10u, 3u, 7u, 5u}) sl.aNode.Add(n);
     b.AddSlab(3, sl);
+    T_SDIR_D dir;
+    dir.Initialize();
+    dir.sel = 1;
+    dir.angle1 = 15.0;
+    dir.angle2 = -30.0;
+    b.AddSdir(3, dir);
 
     b.AddLoadCase(2, PLOAD_STATIC, "恒载");
     b.AddLoadCase(1, PLOAD_STATIC, "活载");
@@ -224,6 +230,12 @@ void BuildProject(PostDBBuilder& b) {
     wc.d[1][4] = -12.5;
     b.AddMbwc(2, 8, wc);
     b.AddMbwb(2, 8, sg);
+    T_SMNT_D mom;
+    mom.centreX = 1.5;
+    mom.centreY = -2.5;
+    for (double v : {1.0, 2.0, 3.0}) mom.aPos.Add(v);
+    mom.aNeg.Add(-4.0);
+    b.AddSmnt(2, 3, mom);
     T_STWS_D st;
     st.Initialize();
     st.d[4] = 9;

@@ -81,6 +81,7 @@ void BarFixture::SetUp() {
     T_PLCOM_ENTRY dead{PLOAD_STATIC, kCaseDead, 1.2};
     T_PLCOM_ENTRY live{PLOAD_STATIC, kCaseLive, 1.4};
     b.AddLoadComb(kCombo, PLCOM_LINEAR, "1.2DL+1.4LL", {dead, live});
+    AddRecords(b);
     b.Install(m_doc);
     CDBDoc::m_pDBDoc = &m_doc;
     CHostRequestLog::Clear();

@@ -197,6 +197,9 @@ protected:
         return p;
     }
     I_PVXModel& Model() { return *m_pView->GetPVXModel(); }
+    // Further records of a fixture's database (results, modes, load groups), added before the
+    // database is installed.
+    virtual void AddRecords(PostDBBuilder&) {}
     I_PVXCtrl* Ctrl() { return m_pView->GetI_PVXCtrl(); }
 
     CDBDoc m_doc;

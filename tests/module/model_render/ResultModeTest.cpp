@@ -76,7 +76,7 @@ TEST_F(ResultModeTest, AModeWithoutItsEngineDrawsThePlainModel) {
         std::string args;
         const char* engine;
     } const rows[] = {
-        {"slab forces", "--mode slab-force --component MXX", "force"},
+        {"slab crack widths", "--mode slab-crack", "force"},
     };
     std::vector<COLORREF> want, got;
     int w = 0, h = 0;

@@ -224,6 +224,19 @@ TEST_F(DialogTest, DefaultsWithoutScriptOrTemplate) {
     CUiDriver::Get().QueueModal("COptionsDlg", {[](CUiDialogSession&) { return IDOK; }});
     EXPECT_EQ(IDOK, dlg.DoModal());
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    // A script for any dialog serves only a dialog without a script of its own, once.
+    int nAny = 0;
+    CUiDriver::Get().QueueModalAny({[&](CUiDialogSession&) {
+        ++nAny;
+        return IDOK;
+    }});
+    CUiDriver::Get().QueueModal(IDD_OPTIONS, {[](CUiDialogSession&) { return IDCANCEL; }});
+    EXPECT_EQ(IDCANCEL, dlg.DoModal()) << "its own script first";
+    EXPECT_EQ(0, nAny);
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_EQ(1, nAny);
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_EQ(1, nAny);
 }
 
 TEST_F(DialogTest, ModelessDialogAndDialogKeys) {

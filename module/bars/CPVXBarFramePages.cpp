@@ -1,0 +1,479 @@
+#include "module/bars/CPVXBarFramePages.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "module/bars/CPVXBarContainerBase.h"
+#include "module/bars/CPVXOptionDlgs.h"
+#include "module/bars/T_PVX_BAR_INFO.h"
+#include "module/engines/CDeformEngine.h"
+#include "module/force/CForceEngine.h"
+#include "module/model/I_PVXModel.h"
+#include "module/model/PVXModes.h"
+#include "platform/ui/CWaitCursor.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/afxmsg.h"
+
+namespace {
+constexpr int kCodeOfIndex[3] = {4, 2, 3};  // moment, shear, torque
+}  // namespace
+
+// ---- CPVXBarFramePage ----------------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CPVXBarFramePage, CPVXBarDlgBase)
+
+CPVXBarFramePage::CPVXBarFramePage(UINT nIDTemplate, const IdSet& ids, int nMode, const char* pszTitle)
+    : CPVXBarDlgBase(nIDTemplate, nullptr, nullptr),
+      m_nIndex(-1),
+      m_nComponent(-1),
+      m_bAll(0),
+      m_bCentre(0),
+      m_bIEnd(0),
+      m_bJEnd(0),
+      m_bMax(0),
+      m_nUnit(-1),
+      m_ids(ids),
+      m_nMode(nMode) {
+    m_nIDLoadCombo = ids.nLoad;
+    m_strTitle = pszTitle;
+}
+
+int CPVXBarFramePage::ComponentOfIndex(int nIndex) { return nIndex >= 0 && nIndex < 3 ? kCodeOfIndex[nIndex] : -1; }
+
+int CPVXBarFramePage::IndexOfComponent(int nCode) { return nCode == 2 ? 1 : nCode == 3 ? 2 : 0; }
+
+void CPVXBarFramePage::DoDataExchange(CDataExchange* pDX) {
+    CPVXBarDlgBase::DoDataExchange(pDX);
+    DDX_Radio(pDX, static_cast<int>(m_ids.nCompFirst), m_nIndex);
+    DDX_Check(pDX, static_cast<int>(m_ids.nContour), m_bContour);
+    DDX_Check(pDX, static_cast<int>(m_ids.nDeformed), m_bDeformed);
+    DDX_Check(pDX, static_cast<int>(m_ids.nValues), m_bValues);
+    DDX_Check(pDX, static_cast<int>(m_ids.nLegend), m_bLegend);
+    DDX_Check(pDX, static_cast<int>(m_ids.nAnimation), m_bAnimation);
+    DDX_Check(pDX, static_cast<int>(m_ids.nUndeformed), m_bUndeformed);
+    DDX_Check(pDX, static_cast<int>(m_ids.nAll), m_bAll);
+    DDX_Check(pDX, static_cast<int>(m_ids.nMax), m_bMax);
+    DDX_Check(pDX, static_cast<int>(m_ids.nIEnd), m_bIEnd);
+    DDX_Check(pDX, static_cast<int>(m_ids.nCentre), m_bCentre);
+    DDX_Check(pDX, static_cast<int>(m_ids.nJEnd), m_bJEnd);
+    DDX_Radio(pDX, static_cast<int>(m_ids.nUnitFirst), m_nUnit);
+}
+
+BOOL CPVXBarFramePage::OnInitDialog() {
+    InitPageDialog(m_nMode);
+    TakeInitialValues();
+    return TRUE;
+}
+
+void CPVXBarFramePage::Execute() {
+    Exchange(TRUE);
+    CPVXBarContainerBase::m_nCurrentMode = m_nMode;
+    if (m_pContainer) m_pContainer->OnTmExecute();
+}
+
+void CPVXBarFramePage::OnApply() {
+    CWaitCursor wait;
+    Execute();
+}
+
+void CPVXBarFramePage::OnLoadChange() {
+    Exchange(TRUE);
+    TakeLoadOnApply();
+}
+
+void CPVXBarFramePage::EnableControl(UINT nID, BOOL bEnable) {
+    if (CWnd* p = GetDlgItem(static_cast<int>(nID))) p->EnableWindow(bEnable);
+}
+
+void CPVXBarFramePage::OnComponent() {
+    Exchange(TRUE);
+    const int nCode = ComponentOfIndex(m_nIndex);
+    if (nCode < 0) return;  // a hidden radio: no component of its own
+    m_nComponent = nCode;
+    if (m_pForceEngine && m_pForceEngine->m_nBForcComp != nCode) {
+        m_pForceEngine->m_nBForcComp = nCode;
+        m_bForceRebuild = 1;
+    }
+}
+
+void CPVXBarFramePage::UpdatePositionEnabling() {
+    const BOOL bValues = m_bValues != 0;
+    EnableControl(m_ids.nUnitFirst, bValues);
+    EnableControl(m_ids.nUnitFirst + 1, bValues);
+    const BOOL bEnds = bValues && !m_bMax && !m_bAll;
+    EnableControl(m_ids.nIEnd, bEnds);
+    EnableControl(m_ids.nJEnd, bEnds);
+    EnableControl(m_ids.nCentre, bEnds);
+    EnableControl(m_ids.nMax, bValues);
+    EnableControl(m_ids.nAll, bValues);
+}
+
+void CPVXBarFramePage::OnValuesBox() {
+    Exchange(TRUE);
+    UpdatePositionEnabling();
+}
+
+void CPVXBarFramePage::OnValuesMore() {
+    TurnBoxOn(m_bValues);
+    UpdatePositionEnabling();
+    OnNumberDetails(0);
+}
+
+void CPVXBarFramePage::OnAllRule() {
+    Exchange(TRUE);
+    if (m_bAll) {
+        m_bMax = 0;
+        m_bIEnd = m_bCentre = m_bJEnd = 1;
+        Exchange(FALSE);
+    }
+    UpdatePositionEnabling();
+}
+
+void CPVXBarFramePage::OnMaxRule() {
+    Exchange(TRUE);
+    if (m_bMax) {
+        m_bAll = 0;
+        m_bIEnd = m_bCentre = m_bJEnd = 0;
+        Exchange(FALSE);
+    }
+    UpdatePositionEnabling();
+}
+
+void CPVXBarFramePage::TakePositions() {
+    CForceEngine* e = m_pForceEngine;
+    if (!e) return;
+    m_bMax = e->m_bNumAtMax;
+    m_bAll = e->m_bNumAtAll;
+    m_nUnit = e->m_nBForcNumUnit;
+    if (m_bMax) {
+        m_bIEnd = m_bCentre = m_bJEnd = 0;
+    } else if (m_bAll) {
+        m_bIEnd = m_bCentre = m_bJEnd = 1;
+    } else {
+        m_bIEnd = e->m_bNumIEnd;
+        m_bCentre = e->m_bNumMiddle;
+        m_bJEnd = e->m_bNumJEnd;
+    }
+}
+
+void CPVXBarFramePage::StorePositions() {
+    CForceEngine* e = m_pForceEngine;
+    if (!e) return;
+    e->m_bNumAtMax = m_bMax;
+    e->m_bNumAtAll = m_bAll;
+    e->m_bNumIEnd = m_bIEnd;
+    e->m_bNumMiddle = m_bCentre;
+    e->m_bNumJEnd = m_bJEnd;
+    if (m_nUnit >= 0) e->m_nBForcNumUnit = m_nUnit;
+}
+
+void CPVXBarFramePage::StoreDisplayBoxes(int bContour) {
+    T_PVX_BAR_INFO* b = m_pBarInfo;
+    if (!b) return;
+    b->bContour = bContour;
+    b->bDeformed = m_bDeformed;
+    b->bValues = m_bValues;
+    b->bLegend = m_bLegend;
+    b->bAnimation = m_bAnimation;
+    b->bUndeformed = m_bUndeformed;
+}
+
+// ---- CPVXBarBForc ------------------------------------------------------------------------------------
+
+IMPLEMENT_DYNCREATE(CPVXBarBForc, CPVXBarFramePage)
+
+const CPVXBarFramePage::IdSet CPVXBarBForc::kIds = {
+    IDC_LOAD,   IDC_COMP_MOMENT,   IDC_CONTOUR,   IDC_CONTOUR_MORE, IDC_DEFORMED,  IDC_DEFORMED_MORE, IDC_VALUES,
+    IDC_VALUES_MORE, IDC_LEGEND,   IDC_LEGEND_MORE, IDC_ANIMATION, IDC_ANIMATION_MORE, IDC_UNDEFORMED, IDC_ALL,
+    IDC_MAX,    IDC_IEND,          IDC_CENTRE,    IDC_JEND,         IDC_UNIT_MEMBER};
+
+BEGIN_MESSAGE_MAP(CPVXBarBForc, CPVXBarFramePage)
+    ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_APPLY, OnApply)
+    ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_CLOSE, OnBarClose)
+    ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_ICON, OnIconButton)
+    ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_LOAD_DIALOG, OnLoadCaseDialog)
+    ON_CBN_SELCHANGE(CPVXBarBForc::IDC_LOAD, OnLoadChange)
+    ON_BN_CLICKED(CPVXBarBForc::IDC_COMP_MOMENT, OnComponent)
+    ON_BN_CLICKED(CPVXBarBForc::IDC_COMP_SHEAR, OnComponent)
+    ON_BN_CLICKED(CPVXBarBForc::IDC_COMP_TORQUE, OnComponent)
+    ON_BN_CLICKED(CPVXBarBForc::IDC_CONTOUR, OnContourCheck)
+    ON_BN_CLICKED(CPVXBarBForc::IDC_CONTOUR_MORE, OnContourDetails)
+    ON_BN_CLICKED(CPVXBarBForc::IDC_DEFORMED_MORE, OnDeformDetails)
+    ON_BN_CLICKED(CPVXBarBForc::IDC_VALUES, OnValuesBox)
+    ON_BN_CLICKED(CPVXBarBForc::IDC_VALUES_MORE, OnValuesMore)
+    ON_BN_CLICKED(CPVXBarBForc::IDC_LEGEND_MORE, OnLegendDetails)
+    ON_BN_CLICKED(CPVXBarBForc::IDC_ANIMATION_MORE, OnAnimationDetails)
+    ON_BN_CLICKED(CPVXBarBForc::IDC_ALL, OnAllRule)
+    ON_BN_CLICKED(CPVXBarBForc::IDC_MAX, OnMaxRule)
+END_MESSAGE_MAP()
+
+CPVXBarBForc::CPVXBarBForc() : CPVXBarFramePage(IDD, kIds, PVXMode::kFrameForceContour, "Frame Force") {}
+
+std::vector<CBarControlName> CPVXBarBForc::GetControlNames() const {
+    return {{IDC_LOAD, "load"},           {IDC_COMP_MOMENT, "component"}, {IDC_CONTOUR, "contour"},
+            {IDC_DEFORMED, "deformed"},   {IDC_VALUES, "values"},         {IDC_LEGEND, "legend"},
+            {IDC_ANIMATION, "animation"}, {IDC_UNDEFORMED, "undeformed"}, {IDC_ALL, "all"},
+            {IDC_MAX, "max"},             {IDC_IEND, "i-end"},            {IDC_CENTRE, "centre"},
+            {IDC_JEND, "j-end"},          {IDC_CONTOUR_MORE, "contour-more"}, {IDC_DEFORMED_MORE, "deformed-more"},
+            {IDC_VALUES_MORE, "values-more"}, {IDC_LEGEND_MORE, "legend-more"}};
+}
+
+void CPVXBarBForc::TakeInitialValues() {
+    if (CForceEngine* e = m_pForceEngine) {
+        m_nComponent = e->m_nBForcComp;
+        m_nIndex = IndexOfComponent(m_nComponent);
+    }
+    m_bContour = 1;
+    if (const T_PVX_BAR_INFO* b = m_pBarInfo) {
+        m_bDeformed = b->bDeformed;
+        m_bValues = b->bValues;
+        m_bLegend = b->bLegend;
+        m_bAnimation = b->bAnimation;
+        m_bUndeformed = b->bUndeformed;
+    }
+    TakePositions();
+    if (T_PVX_BAR_INFO* b = m_pBarInfo)
+        if (const I_PVXModel* pModel = GetModel())
+            b->nDecimals = CPVXBarBForc::IsMomentCode(m_nComponent) ? pModel->m_nMomentDecimals : pModel->m_nForceDecimals;
+    Exchange(FALSE);
+    UpdatePositionEnabling();
+}
+
+void CPVXBarBForc::OnContourCheck() { OnContourBox(); }
+
+void CPVXBarBForc::ApplyOptions() {
+    Exchange(TRUE);
+    TakeLoadOnApply();
+    CForceEngine* e = m_pForceEngine;
+    const int nCode = ComponentOfIndex(m_nIndex);
+    if (nCode >= 0) m_nComponent = nCode;
+    if (e && m_nComponent >= 0 && m_nComponent != e->m_nBForcComp) {
+        e->m_nBForcComp = m_nComponent;
+        m_bForceRebuild = 1;
+    }
+    m_bContour = 1;
+    StoreDisplayBoxes(1);
+    if (e) e->m_bDeformed = m_bDeformed;
+    StorePositions();
+    I_PVXModel* pModel = GetModel();
+    if (pModel && m_pBarInfo) {
+        if (IsMomentCode(m_nComponent))
+            pModel->m_nMomentDecimals = m_pBarInfo->nDecimals;
+        else
+            pModel->m_nForceDecimals = m_pBarInfo->nDecimals;
+    }
+    if (!e) return;
+    if (!e->m_bShowBeam && !e->m_bShowColumn && !e->m_bShowTruss) {
+        // No member kind shown: nothing to draw, and nothing left over from before.
+        if (pModel) pModel->m_bResultPresent = 0;
+        return;
+    }
+    if (m_bDeformRebuild && m_pDeformEngine) {
+        m_pDeformEngine->InitEngine();
+        m_bDeformRebuild = 0;
+    }
+    if (m_bForceRebuild) {
+        e->InitEngine(nullptr, -1);
+        m_bForceRebuild = 0;
+    }
+    if (pModel) pModel->m_bResultPresent = e->m_bBForcData || e->m_bTForcData ? 1 : 0;
+}
+
+// ---- CPVXBarBSfd -------------------------------------------------------------------------------------
+
+IMPLEMENT_DYNCREATE(CPVXBarBSfd, CPVXBarFramePage)
+
+const CPVXBarFramePage::IdSet CPVXBarBSfd::kIds = {
+    IDC_LOAD,   IDC_COMP_MOMENT,   IDC_CONTOUR,   IDC_CONTOUR_MORE, IDC_DEFORMED,  IDC_DEFORMED_MORE, IDC_VALUES,
+    IDC_VALUES_MORE, IDC_LEGEND,   IDC_LEGEND_MORE, IDC_ANIMATION, IDC_ANIMATION_MORE, IDC_UNDEFORMED, IDC_ALL,
+    IDC_MAX,    IDC_IEND,          IDC_CENTRE,    IDC_JEND,         IDC_UNIT_MEMBER};
+
+BEGIN_MESSAGE_MAP(CPVXBarBSfd, CPVXBarFramePage)
+    ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_APPLY, OnApply)
+    ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_CLOSE, OnBarClose)
+    ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_ICON, OnIconScale)
+    ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_LOAD_DIALOG, OnLoadCaseDialog)
+    ON_CBN_SELCHANGE(CPVXBarBSfd::IDC_LOAD, OnLoadChange)
+    ON_BN_CLICKED(CPVXBarBSfd::IDC_COMP_MOMENT, OnComponent)
+    ON_BN_CLICKED(CPVXBarBSfd::IDC_COMP_SHEAR, OnComponent)
+    ON_BN_CLICKED(CPVXBarBSfd::IDC_COMP_TORQUE, OnComponent)
+    ON_BN_CLICKED(CPVXBarBSfd::IDC_CONTOUR_MORE, OnContourDetails)
+    ON_BN_CLICKED(CPVXBarBSfd::IDC_DEFORMED_MORE, OnDeformDetails)
+    ON_BN_CLICKED(CPVXBarBSfd::IDC_VALUES, OnValuesBox)
+    ON_BN_CLICKED(CPVXBarBSfd::IDC_VALUES_MORE, OnValuesMore)
+    ON_BN_CLICKED(CPVXBarBSfd::IDC_LEGEND_MORE, OnLegendDetails)
+    ON_BN_CLICKED(CPVXBarBSfd::IDC_ANIMATION_MORE, OnAnimationDetails)
+    ON_BN_CLICKED(CPVXBarBSfd::IDC_ALL, OnAllRule)
+    ON_BN_CLICKED(CPVXBarBSfd::IDC_MAX, OnMaxRule)
+    ON_BN_CLICKED(CPVXBarBSfd::IDC_EXACT, OnMethod)
+    ON_BN_CLICKED(CPVXBarBSfd::IDC_FIVE_POINTS, OnMethod)
+END_MESSAGE_MAP()
+
+CPVXBarBSfd::CPVXBarBSfd()
+    : CPVXBarFramePage(IDD, kIds, PVXMode::kFrameForceDiagram, "Frame Diagram"),
+      m_nMethod(-1),
+      m_nFill(-1),
+      m_bMinMax(0),
+      m_bTruss(0) {
+    m_nIndex = 1;
+}
+
+std::vector<CBarControlName> CPVXBarBSfd::GetControlNames() const {
+    return {{IDC_LOAD, "load"},           {IDC_COMP_MOMENT, "component"}, {IDC_CONTOUR, "contour"},
+            {IDC_VALUES, "values"},       {IDC_LEGEND, "legend"},         {IDC_ANIMATION, "animation"},
+            {IDC_UNDEFORMED, "undeformed"}, {IDC_ALL, "all"},             {IDC_MAX, "max"},
+            {IDC_IEND, "i-end"},          {IDC_CENTRE, "centre"},         {IDC_JEND, "j-end"},
+            {IDC_EXACT, "method"},        {IDC_FILL_NONE, "fill"},        {IDC_SCALE, "scale"},
+            {IDC_MINMAX, "minmax"},       {IDC_CONTOUR_MORE, "contour-more"}, {IDC_VALUES_MORE, "values-more"},
+            {IDC_LEGEND_MORE, "legend-more"}};
+}
+
+void CPVXBarBSfd::DoDataExchange(CDataExchange* pDX) {
+    CPVXBarFramePage::DoDataExchange(pDX);
+    DDX_Radio(pDX, IDC_EXACT, m_nMethod);
+    DDX_Radio(pDX, IDC_FILL_NONE, m_nFill);
+    DDX_Text(pDX, IDC_SCALE, m_strScale);
+    DDX_Check(pDX, IDC_MINMAX, m_bMinMax);
+}
+
+BOOL CPVXBarBSfd::ParseScale(const CString& text, double& dScale) {
+    double v = 0.0;
+    if (!PVXParseNumber(text, v)) return FALSE;
+    // Kept in single precision, as the page always has.
+    const float f = static_cast<float>(v);
+    if (!std::isfinite(f)) return FALSE;
+    dScale = static_cast<double>(f);
+    return TRUE;
+}
+
+void CPVXBarBSfd::FillToSwitches(int nFill, int& bLine, int& bFill) {
+    switch (nFill) {
+    case 0: bLine = 1, bFill = 0; break;
+    case 1: bLine = 1, bFill = 1; break;
+    case 2: bLine = 0, bFill = 1; break;
+    default: break;
+    }
+}
+
+int CPVXBarBSfd::SwitchesToFill(int bLine, int bFill) {
+    if (!bLine) return 2;
+    return bFill ? 1 : 0;
+}
+
+void CPVXBarBSfd::TakeInitialValues() {
+    CForceEngine* e = m_pForceEngine;
+    if (e) {
+        m_nComponent = e->m_nBForcComp;
+        m_nIndex = IndexOfComponent(m_nComponent);
+        m_nMethod = e->m_bBSfdBmdExact ? 0 : 1;
+        m_nFill = SwitchesToFill(e->m_bBSfdBmdLine, e->m_bBSfdBmdFill);
+        m_strScale.Format("%f", e->m_dBSfdBmdScale);
+        m_bMinMax = e->m_bMinMaxDiagram;
+    }
+    m_bContour = 1;
+    m_bDeformed = 0;
+    if (const T_PVX_BAR_INFO* b = m_pBarInfo) {
+        m_bValues = b->bValues;
+        m_bLegend = b->bLegend;
+        m_bAnimation = b->bAnimation;
+        m_bUndeformed = b->bUndeformed;
+    }
+    TakePositions();
+    if (T_PVX_BAR_INFO* b = m_pBarInfo)
+        if (const I_PVXModel* pModel = GetModel()) b->nDecimals = pModel->m_nForceDecimals;
+    Exchange(FALSE);
+    ApplyStepRule();
+    UpdatePositionEnabling();
+    OnMethod();
+    m_bTruss = 0;
+    SetModified();
+}
+
+void CPVXBarBSfd::ApplyStepRule() {
+    const I_PVXModel* pModel = GetModel();
+    const BOOL bExactPossible = !pModel || pModel->m_nLoadStep == 0;
+    EnableControl(IDC_EXACT, bExactPossible);
+    if (!bExactPossible && m_nMethod != 1) {
+        m_nMethod = 1;
+        Exchange(FALSE);
+    }
+}
+
+void CPVXBarBSfd::OnLoadChange() {
+    CPVXBarFramePage::OnLoadChange();
+    ApplyStepRule();
+    OnMethod();
+}
+
+void CPVXBarBSfd::OnMethod() {
+    Exchange(TRUE);
+    CForceEngine* e = m_pForceEngine;
+    if (!e || m_nMethod < 0) return;
+    const int bExact = m_nMethod == 0 ? 1 : 0;
+    if (bExact != e->m_bBSfdBmdExact) {
+        e->m_bBSfdBmdExact = bExact;
+        m_bForceRebuild = 1;
+    }
+}
+
+void CPVXBarBSfd::OnIconScale() {
+    Exchange(TRUE);
+    double d = 0.0;
+    if (m_pForceEngine && ParseScale(m_strScale, d)) m_pForceEngine->m_dBSfdBmdScale = d;
+}
+
+void CPVXBarBSfd::SetModified() {
+    CForceEngine* e = m_pForceEngine;
+    const int bTruss = e && (e->m_bShowTruss || e->m_bOnlyTruss) ? 1 : 0;
+    if (bTruss == m_bTruss) return;
+    m_bTruss = bTruss;
+    Exchange(TRUE);
+    if (m_bTruss) {
+        m_bMinMax = 0;
+        if (m_nIndex > 5) m_nIndex = 0;
+        Exchange(FALSE);
+    }
+    EnableControl(IDC_MINMAX, !m_bTruss);
+    EnableControl(IDC_COMP_VYZ, !m_bTruss);
+    EnableControl(IDC_COMP_MYZ, !m_bTruss);
+    if (GetSafeHwnd()) Invalidate(FALSE);
+}
+
+void CPVXBarBSfd::ApplyOptions() {
+    Exchange(TRUE);
+    TakeLoadOnApply();
+    CForceEngine* e = m_pForceEngine;
+    if (!e) return;
+    const int nCode = ComponentOfIndex(m_nIndex);
+    if (nCode >= 0) m_nComponent = nCode;
+    const int bExact = m_nMethod == 0 ? 1 : 0;
+    if ((m_nComponent >= 0 && m_nComponent != e->m_nBForcComp) || (m_nMethod >= 0 && bExact != e->m_bBSfdBmdExact)) {
+        if (m_nComponent >= 0) e->m_nBForcComp = m_nComponent;
+        m_bForceRebuild = 1;
+    }
+    if (m_nMethod >= 0) e->m_bBSfdBmdExact = bExact;
+    if (m_bMinMax != e->m_bMinMaxDiagram) {
+        e->m_bMinMaxDiagram = m_bMinMax;
+        m_bForceRebuild = 1;
+    }
+    FillToSwitches(m_nFill, e->m_bBSfdBmdLine, e->m_bBSfdBmdFill);
+    // Text that is no number keeps the scale the diagrams have.
+    double d = 0.0;
+    if (ParseScale(m_strScale, d)) e->m_dBSfdBmdScale = d;
+    StoreDisplayBoxes(m_bContour);
+    e->m_bDeformed = m_bDeformed;
+    I_PVXModel* pModel = GetModel();
+    if (pModel && m_pBarInfo) pModel->m_nForceDecimals = m_pBarInfo->nDecimals;
+    StorePositions();
+    // The deformation data first, as the contour page does: built later, they would leave their
+    // extremes' nodes in the model in place of the diagrams' members.
+    if (m_bDeformRebuild && m_pDeformEngine) {
+        m_pDeformEngine->InitEngine();
+        m_bDeformRebuild = 0;
+    }
+    if (m_bForceRebuild) {
+        e->InitEngine(nullptr, -1);
+        m_bForceRebuild = 0;
+    }
+    if (pModel) pModel->m_bResultPresent = e->m_bBForcData || e->m_bTForcData ? 1 : 0;
+}

@@ -1,0 +1,522 @@
+// CForceEngine: the slab force lists of display mode 16 and the small slab operations that the
+// rebar, crack, slab-wall, strip and slab-beam code share.
+//
+// Per element, each analysis element of every active slab member (type 301) gives one T_STRP_DL
+// record, turned from the element's local axes into the member's rebar axes (X rebar, Y rebar,
+// up). With the envelope load type 12 the record is enveloped over the combinations that the bars'
+// current mode names (a number of linear combinations counted from the first), the maximum and
+// minimum kept apart. The legend spans the corner extremes of the sides shown; the colour levels
+// of one side run from zero. Per member the list holds the slab members whose moments the host
+// keeps; the range is that of their side moments.
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
+#include "host/base/CMathFunc.h"
+#include "host/db/CDBDoc.h"
+#include "host/db/CPostCtrl.h"
+#include "host/db/DBTables.h"
+#include "module/bars/CPVXBarContainerBase.h"
+#include "module/contour/CContourEngine.h"
+#include "module/force/CForceEngine.h"
+#include "module/engines/OptionScope.h"
+#include "platform/ui/CWaitCursor.h"
+#include "module/model/CPVXAttrCtrl.h"
+#include "module/model/CPVXSElemCtrl.h"
+#include "module/model/I_PVXModel.h"
+#include "module/model/PVXModes.h"
+
+namespace {
+
+constexpr int kCornerBlocks = 4;   // a record holds corner blocks 1..4
+constexpr int kSlabMember = 301;   // member type of the slabs (rafts, foundation slabs)
+constexpr int kEnvelopeLoad = 12;  // load type of the envelope of combinations
+constexpr int kEnvelopedDoubles = 28;  // of each block, doubles 0..27 are enveloped
+
+// Block position of a plain selector; -1 for the derived selector 5 and outside 0..8.
+int SlabPosition(int nComp) {
+    static constexpr int kPos[CForceEngine::kSForcCompCount] = {20, 21, 22, 26, 27, -1, 14, 15, 16};
+    return nComp >= 0 && nComp < CForceEngine::kSForcCompCount ? kPos[nComp] : -1;
+}
+
+int CornerCount(int n) { return n < 0 ? 0 : std::min(n, kCornerBlocks); }
+
+// The record slot of the model's load step (0 value or maximum, 1 minimum, 2 larger magnitude);
+// -1 for another step.
+int SlotOfLoadStep(int nStep) {
+    switch (nStep) {
+    case 0: case 1: return 0;
+    case 2: return 1;
+    case 3: return 2;
+    default: return -1;
+    }
+}
+
+CPostCtrl* PostOf(const I_PVXModel* pModel) {
+    CDBDoc* pDoc = pModel ? pModel->GetDBDoc() : nullptr;
+    return pDoc ? pDoc->GetPostCtrl() : nullptr;
+}
+
+CDataBase* PostDBOf(const I_PVXModel* pModel) {
+    CDBDoc* pDoc = pModel ? pModel->GetDBDoc() : nullptr;
+    return pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr;
+}
+
+// Envelope start values: doubles that are enveloped set to v, the rest 0.
+void FillEnvelope(T_STRP_DL& rec, double v) {
+    rec.Initialize();
+    for (double& d : rec.head) d = v;
+    for (auto& b : rec.blk)
+        for (int i = 0; i < kEnvelopedDoubles; ++i) b[i] = v;
+}
+
+void FoldEnvelope(T_STRP_DL& hi, T_STRP_DL& lo, const T_STRP_DL& v) {
+    for (int i = 0; i < 24; ++i) {
+        if (v.head[i] > hi.head[i]) hi.head[i] = v.head[i];
+        if (v.head[i] < lo.head[i]) lo.head[i] = v.head[i];
+    }
+    for (int b = 0; b < 5; ++b)
+        for (int i = 0; i < kEnvelopedDoubles; ++i) {
+            if (v.blk[b][i] > hi.blk[b][i]) hi.blk[b][i] = v.blk[b][i];
+            if (v.blk[b][i] < lo.blk[b][i]) lo.blk[b][i] = v.blk[b][i];
+        }
+}
+
+}  // namespace
+
+// ---- value pickers ------------------------------------------------------------------------------
+
+double CForceEngine::CalcSForcValue(const T_STRP_DL& rec, int nBlock) const {
+    if (nBlock < 0 || nBlock > kCornerBlocks) return 0.0;
+    const double* b = rec.blk[nBlock];
+    const int pos = SlabPosition(m_nSForcComp);
+    if (pos >= 0) return b[pos];
+    if (m_nSForcComp == 5) return std::fabs(b[27]) < std::fabs(b[26]) ? b[26] : b[27];
+    return 0.0;
+}
+
+void CForceEngine::SetSForcComponent(T_STRP_DL& rec, int nBlock, double dValue) const {
+    if (nBlock < 0 || nBlock > kCornerBlocks) return;
+    const int pos = SlabPosition(m_nSForcComp);
+    if (pos >= 0) rec.blk[nBlock][pos] = dValue;
+}
+
+double CForceEngine::GetMaxElemSForc(const T_STRP_DL& rec, int n) const {
+    double v = -DBL_MAX;
+    for (int b = 1; b <= CornerCount(n); ++b) v = std::max(v, CalcSForcValue(rec, b));
+    return v;
+}
+
+double CForceEngine::GetMinElemSForc(const T_STRP_DL& rec, int n) const {
+    double v = DBL_MAX;
+    for (int b = 1; b <= CornerCount(n); ++b) v = std::min(v, CalcSForcValue(rec, b));
+    return v;
+}
+
+// ---- small slab operations -------------------------------------------------------------------------
+
+int CForceEngine::IsPossibleSForc(UINT nElemKey) const {
+    const I_PVXModel* pModel = GetModel();
+    if (!pModel || !pModel->m_pAttrCtrl) return 0;
+    T_PELEM_D elem;
+    if (!pModel->m_pAttrCtrl->GetElem(nElemKey, elem)) return 0;
+    if (CPVXSElemCtrl::IsSuperElem(elem) && !CPVXAttrCtrl::IsNormalElemResult(elem)) return 1;
+    return CPVXAttrCtrl::IsPlate(elem.type) ? 1 : 0;
+}
+
+int CForceEngine::IsLoadCombination() const {
+    const I_PVXModel* pModel = GetModel();
+    if (!pModel) return 0;
+    const UINT t = pModel->m_nLoadType;
+    return t == 10 || t == 11 || t == 12 ? 1 : 0;
+}
+
+int CForceEngine::GetSmnt(UINT nMembKey, CArray<double, double>& pos, CArray<double, double>& neg, double& dCentreX,
+                          double& dCentreY) const {
+    CPostCtrl* pPost = PostOf(GetModel());
+    T_SMNT_D rec;
+    if (!pPost || !pPost->GetSmnt(nMembKey, rec)) {
+        pos.RemoveAll();
+        neg.RemoveAll();
+        return 0;
+    }
+    pos.Copy(rec.aPos);
+    neg.Copy(rec.aNeg);
+    dCentreX = rec.centreX;
+    dCentreY = rec.centreY;
+    return 1;
+}
+
+int CForceEngine::GetSlabResultType(UINT nMembKey) const {
+    CClassPSlab slabs;
+    slabs.ConnectToDB(PostDBOf(GetModel()));
+    T_PSLAB_D slab;
+    return slabs.Get(nMembKey, slab) ? slab.resultType : -1;
+}
+
+int CForceEngine::GetRebarDirVector(UINT nMembKey, double dirX[2], double dirY[2]) const {
+    const I_PVXModel* pModel = GetModel();
+    CDBDoc* pDoc = pModel ? pModel->GetDBDoc() : nullptr;
+    T_SDIR_D dir;
+    dir.Initialize();
+    if (pDoc) {
+        CClassSdir table;
+        table.ConnectToDB(pDoc->GetMDBCtrl()->GetTempMainDB());
+        table.GetByPMembK(nMembKey, dir);
+    }
+    const double a = (dir.sel == 0 ? dir.angle1 : dir.angle2) * CMathFunc::m_trrad;
+    // X along the angle, folded into the half-plane x >= 0 (the direction of a rebar has no
+    // sense); Y square to it, counter-clockwise, so that X, Y and the upward normal make a
+    // right-handed set whatever the angle and the twisting moments keep their sign.
+    double x = std::cos(a), y = std::sin(a);
+    if (x < 0.0 || (x == 0.0 && y < 0.0)) {
+        x = -x;
+        y = -y;
+    }
+    dirX[0] = x;
+    dirX[1] = y;
+    dirY[0] = -y;
+    dirY[1] = x;
+    return 1;
+}
+
+int CForceEngine::GetSlabEnvelopeCombs(int& nKind, int& nFirst, int& nCount) const {
+    nKind = 10;
+    nFirst = 1;
+    switch (CPVXBarContainerBase::m_nCurrentMode) {
+    case PVXMode::kSlabForce: nCount = m_nSForcLcomCount; return 1;
+    case PVXMode::kSlabRebar: nCount = m_nSRbarType10Count; return 1;
+    default: nCount = 0; return 0;
+    }
+}
+
+// ---- per-element lists ------------------------------------------------------------------------------
+
+int CForceEngine::MakeSForcDataList() {
+    CWaitCursor wait;
+    m_arrElemKey.RemoveAll();
+    m_mapSForc.RemoveAll();
+    m_mapSForcPos.RemoveAll();
+    m_mapSForcNeg.RemoveAll();
+    m_mapSbem.RemoveAll();
+    I_PVXModel* pModel = GetModel();
+    if (!pModel || !pModel->m_bResultDataReady || !pModel->m_pAttrCtrl) return 0;
+    if (m_nSForcUnit != 0 && m_nSForcUnit != 1) return 0;
+    CPVXAttrCtrl& attr = *pModel->m_pAttrCtrl;
+
+    CPVXSElemCtrl ctrl;
+    const CArray<UINT, UINT>& membs = pModel->m_arrActiveMembKey;
+    CArray<UINT, UINT> resultKeys;
+    T_PVX_SBEM_D sbem;
+    for (INT_PTR i = 0; i < membs.GetSize(); ++i) {
+        T_PMEMB_D memb;
+        if (!attr.GetMemb(membs[i], memb)) return 0;
+        if (memb.type != kSlabMember || m_nSForcUnit == 0) continue;
+        double dirX[2], dirY[2];
+        GetRebarDirVector(membs[i], dirX, dirY);
+        double rebar[3][3] = {{dirX[0], dirX[1], 0.0}, {dirY[0], dirY[1], 0.0}, {0.0, 0.0, 1.0}};
+        for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
+            const UINT elemKey = memb.aElem[e];
+            T_PELEM_D elem;
+            if (!IsPossibleSForc(elemKey) || !attr.GetElem(elemKey, elem)) continue;
+            resultKeys.RemoveAll();
+            ctrl.GetSuperElemNodeKeys(elemKey, resultKeys);
+            ctrl.GetSuperElemData(elemKey);
+            for (INT_PTR r = 0; r < resultKeys.GetSize(); ++r) {
+                const UINT key = resultKeys[r];
+                if (!ctrl.GetSuperElemShapeNodes(key, sbem.m_arrNodeKey, &sbem.m_arrNode) ||
+                    sbem.m_arrNodeKey.GetSize() < 3)
+                    continue;
+                // The element's own axes; an analysis element of a super element has no record
+                // of its own, its axes come from its corners.
+                double local[3][3];
+                if (!attr.CalcPlaneLocalVector(key, local)) {
+                    double pts[4][3];
+                    const int n = static_cast<int>(std::min<INT_PTR>(sbem.m_arrNode.GetSize(), 4));
+                    for (int k = 0; k < n; ++k) {
+                        pts[k][0] = sbem.m_arrNode[k].x;
+                        pts[k][1] = sbem.m_arrNode[k].y;
+                        pts[k][2] = sbem.m_arrNode[k].z;
+                    }
+                    if (!CClassPElem::calcPlaneLocalVector(n, pts, local)) continue;
+                }
+                if (!MakeSForcDataList_Sub(key, local, rebar)) continue;
+                sbem.m_nKey = key;
+                m_mapSbem.SetAt(key, sbem);
+            }
+            ctrl.InitSuperElemRecords();
+        }
+    }
+
+    if (m_bPAverageNodal) {
+        GetAverageNodalSForcDataList();
+        if (!m_bSkipActivePlateList) GetActivePlateList();
+    }
+    if (!MakeSForcDataList_MnMx()) return 0;
+    // A selected load alone is no data: the mode then shows the plain model.
+    if (m_mapSForc.GetCount() == 0) return 0;
+    m_bSForcData = 1;
+    return 1;
+}
+
+int CForceEngine::MakeSForcDataList_Sub(UINT nKey, double local[3][3], double rebar[3][3]) {
+    I_PVXModel* pModel = GetModel();
+    CPostCtrl* pPost = PostOf(pModel);
+    if (!pPost) return 0;
+    auto turn = [&](T_STRP_DL& rec) {
+        return pPost->ConvertStrpStress_UCS(local, rebar, rec) && pPost->ConvertStrpForce_UCS(local, rebar, rec);
+    };
+
+    if (pModel->m_nLoadType != kEnvelopeLoad) {
+        const int nSlot = SlotOfLoadStep(pModel->m_nLoadStep);
+        if (nSlot < 0) return 0;
+        T_STRP_DL rec;
+        rec.Initialize();
+        T_STRP_DL* slots[3] = {nullptr, nullptr, nullptr};
+        slots[nSlot] = &rec;
+        if (!pPost->GetStrp_L(nKey, slots[0], slots[1], slots[2], 0) || !turn(rec)) return 0;
+        m_arrElemKey.Add(nKey);
+        m_mapSForc.SetAt(nKey, rec);
+        return 1;
+    }
+
+    // The envelope over the combinations of the current mode. Without a combination to read
+    // there is no envelope: the element is left out rather than stored with the start values.
+    int nKind = 0, nFirst = 0, nCount = 0;
+    if (!GetSlabEnvelopeCombs(nKind, nFirst, nCount) || nCount < 1) return 0;
+    T_STRP_DL hi, lo, last;
+    FillEnvelope(hi, -DBL_MAX);
+    FillEnvelope(lo, DBL_MAX);
+    last.Initialize();
+    for (int i = 0; i < nCount; ++i) {
+        const UINT number = static_cast<UINT>(nFirst + i);
+        T_PLCOM_D lc;
+        lc.Initialize();
+        T_STRP_DL rec;
+        rec.Initialize();
+        if (!pPost->MakeLoadComb(static_cast<UINT>(nKind), pPost->GetLoadCombKeyByNumber(nKind, number), lc) ||
+            !pPost->GetStrp_L_ByLcomb(nKey, &rec, nullptr, nullptr, lc, 0) || !turn(rec))
+            return 0;
+        FoldEnvelope(hi, lo, rec);
+        last = rec;
+    }
+    m_arrElemKey.Add(nKey);
+    m_mapSForc.SetAt(nKey, last);
+    m_mapSForcPos.SetAt(nKey, hi);
+    m_mapSForcNeg.SetAt(nKey, lo);
+    return 1;
+}
+
+int CForceEngine::MakeSForcDataList_MnMx() {
+    I_PVXModel* pModel = GetModel();
+    const bool bEnvelope = pModel && pModel->m_nLoadType == kEnvelopeLoad;
+    m_dPAbsMax = 0.0;
+    m_nPAbsMaxElem = 0;
+    double dMax = -DBL_MAX, dMin = DBL_MAX;
+    UINT nMaxKey = 0, nMinKey = 0;
+    bool bMax = false, bMin = false;
+    // The records of the side shown: the last read, or with the envelope the maximum record
+    // (positive side) and the minimum record (negative side); null for a side not shown.
+    auto records = [&](UINT key, const T_STRP_DL*& pHi, const T_STRP_DL*& pLo) {
+        pHi = pLo = nullptr;
+        if (!bEnvelope) {
+            const auto* p = m_mapSForc.PLookup(key);
+            if (p) pHi = pLo = &p->value;
+            return;
+        }
+        const auto* pPos = m_mapSForcPos.PLookup(key);
+        const auto* pNeg = m_mapSForcNeg.PLookup(key);
+        if (!pPos || !pNeg) return;
+        if (m_bSForcPos && m_bSForcNeg) {
+            pHi = &pPos->value;
+            pLo = &pNeg->value;
+        } else if (m_bSForcPos) {
+            pHi = pLo = &pPos->value;
+        } else if (m_bSForcNeg) {
+            pHi = pLo = &pNeg->value;
+        }
+    };
+    for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
+        const UINT key = m_arrElemKey[i];
+        const auto* pSbem = m_mapSbem.PLookup(key);
+        const T_STRP_DL *pHi, *pLo;
+        records(key, pHi, pLo);
+        if (!pSbem || !pHi || !pLo) continue;
+        const int n = static_cast<int>(pSbem->value.m_arrNodeKey.GetSize());
+        const double v = GetMaxElemSForc(*pHi, n);
+        const double w = GetMinElemSForc(*pLo, n);
+        if (v > dMax) {
+            dMax = v;
+            nMaxKey = key;
+            bMax = true;
+        }
+        if (w < dMin) {
+            dMin = w;
+            nMinKey = key;
+            bMin = true;
+        }
+        if (std::fabs(v) > m_dPAbsMax) {
+            m_dPAbsMax = std::fabs(v);
+            m_nPAbsMaxElem = key;
+        }
+        if (std::fabs(w) > m_dPAbsMax) {
+            m_dPAbsMax = std::fabs(w);
+            m_nPAbsMaxElem = key;
+        }
+    }
+    // With nothing taken (no element, or the envelope with neither side shown) the legend is
+    // 0 to 0 rather than the start values.
+    if (!bMax || !bMin) {
+        dMax = dMin = 0.0;
+        nMaxKey = nMinKey = 0;
+    }
+    if (pModel) {
+        pModel->m_nMaxKey = nMaxKey;
+        pModel->m_nMinKey = nMinKey;
+    }
+    m_dLegendMax = dMax;
+    m_dLegendMin = dMin;
+    if (m_pContourEngine)
+        m_pContourEngine->MakeRankMap(dMin, dMax);
+    else
+        m_pContourEngine = new CContourEngine(dMin, dMax);
+    MakeSForcPosNegRange();
+
+    // Every element weighs its centre and its four corner blocks once. With the envelope both
+    // sides shown, both envelope records weigh in.
+    CContourEngine& s = *m_pContourEngine;
+    s.ClearPecentRankMap();
+    for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
+        const UINT key = m_arrElemKey[i];
+        const T_STRP_DL *pHi, *pLo;
+        records(key, pHi, pLo);
+        if (!pHi || !pLo) continue;
+        for (int b = 0; b <= kCornerBlocks; ++b) {
+            s.AddPecentRankMapData(CalcSForcValue(*pHi, b), 1.0);
+            if (pLo != pHi) s.AddPecentRankMapData(CalcSForcValue(*pLo, b), 1.0);
+        }
+    }
+    s.FinishPecentRankMapData();
+    return 1;
+}
+
+void CForceEngine::MakeSForcPosNegRange() {
+    if (!m_pContourEngine) return;
+    CContourEngine& s = *m_pContourEngine;
+    double lo = 0.0, hi = 0.0;
+    if (m_bSForcPos && m_bSForcNeg) {
+        lo = s.GetMinRangeCustomValue();
+        hi = s.GetMaxRangeCustomValue();
+    } else if (m_bSForcPos) {
+        hi = s.GetMaxRangeCustomValue();
+    } else if (m_bSForcNeg) {
+        lo = s.GetMinRangeCustomValue();
+    }
+    const int N = std::clamp(s.m_nNumColor, 1, static_cast<int>(CContourEngine::MAX_LEVELS));
+    CArray<double, double> levels;
+    levels.SetSize(N);
+    // N - 1 equal steps, the last level exactly the upper end (one level: the upper end).
+    for (int i = 0; i + 1 < N; ++i) levels[i] = lo + i * (hi - lo) / (N - 1);
+    levels[N - 1] = hi;
+    s.MakeGlobalRange(1, &levels);
+}
+
+void CForceEngine::GetAverageNodalSForcDataList() {
+    GetAllNodeNSbemMap();
+    struct Sum {
+        double sum = 0.0;
+        int n = 0;
+    };
+    // One pass over a map of records: the component's mean at each node written back into every
+    // corner at that node.
+    auto average = [this](CMap<UINT, UINT, T_STRP_DL, T_STRP_DL&>& records) {
+        CMap<UINT, UINT, Sum, Sum&> sums;
+        sums.InitHashTable(kMapBuckets);
+        for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
+            const UINT key = m_arrElemKey[i];
+            const auto* pSbem = m_mapSbem.PLookup(key);
+            const auto* pRec = records.PLookup(key);
+            if (!pSbem || !pRec) continue;
+            const CArray<UINT, UINT>& nodes = pSbem->value.m_arrNodeKey;
+            for (int j = 0; j < CornerCount(static_cast<int>(nodes.GetSize())); ++j) {
+                Sum& s = sums[nodes[j]];
+                s.sum += CalcSForcValue(pRec->value, j + 1);
+                ++s.n;
+            }
+        }
+        for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
+            const UINT key = m_arrElemKey[i];
+            const auto* pSbem = m_mapSbem.PLookup(key);
+            auto* pRec = records.PLookup(key);
+            if (!pSbem || !pRec) continue;
+            const CArray<UINT, UINT>& nodes = pSbem->value.m_arrNodeKey;
+            for (int j = 0; j < CornerCount(static_cast<int>(nodes.GetSize())); ++j) {
+                const auto* pSum = sums.PLookup(nodes[j]);
+                if (pSum && pSum->value.n > 0) SetSForcComponent(pRec->value, j + 1, pSum->value.sum / pSum->value.n);
+            }
+        }
+    };
+    const I_PVXModel* pModel = GetModel();
+    if (pModel && pModel->m_nLoadType == kEnvelopeLoad) {
+        average(m_mapSForcPos);
+        average(m_mapSForcNeg);
+    } else {
+        average(m_mapSForc);
+    }
+}
+
+// ---- per-member lists -----------------------------------------------------------------------------
+
+int CForceEngine::MakeSForcDataListMemb() {
+    CWaitCursor wait;
+    I_PVXModel* pModel = GetModel();
+    if (!pModel || !pModel->m_bResultDataReady || !pModel->m_pAttrCtrl) return 0;
+    m_arrElemKey.RemoveAll();
+    const CArray<UINT, UINT>& membs = pModel->m_arrActiveMembKey;
+    for (INT_PTR i = 0; i < membs.GetSize(); ++i) {
+        T_PMEMB_D memb;
+        if (!pModel->m_pAttrCtrl->GetMemb(membs[i], memb)) return 0;
+        if (memb.type != kSlabMember || GetSlabResultType(membs[i]) == 1) continue;
+        if (m_nSForcUnit != 0) return 0;
+        m_arrElemKey.Add(membs[i]);
+    }
+    if (!MakeSForcDataListMemb_MnMx()) return 0;
+    // No slab member with moments: nothing to show.
+    if (m_arrElemKey.GetSize() == 0) return 0;
+    m_bSForcData = 1;
+    return 1;
+}
+
+int CForceEngine::MakeSForcDataListMemb_MnMx() {
+    I_PVXModel* pModel = GetModel();
+    m_dPAbsMax = 0.0;
+    double dMax = -DBL_MAX, dMin = DBL_MAX;
+    UINT nMaxKey = 0, nMinKey = 0;
+    CArray<double, double> pos, neg;
+    for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
+        const UINT key = m_arrElemKey[i];
+        double cx = 0.0, cy = 0.0;
+        if (!GetSmnt(key, pos, neg, cx, cy)) return 0;
+        for (INT_PTR k = 0; k < pos.GetSize(); ++k)
+            if (pos[k] > dMax) {
+                dMax = pos[k];
+                nMaxKey = key;
+            }
+        for (INT_PTR k = 0; k < neg.GetSize(); ++k)
+            if (neg[k] < dMin) {
+                dMin = neg[k];
+                nMinKey = key;
+            }
+    }
+    // A side without a single value has no extreme: 0 with no member, instead of the start value.
+    if (nMaxKey == 0) dMax = 0.0;
+    if (nMinKey == 0) dMin = 0.0;
+    m_bSForcData = m_arrElemKey.GetSize() > 0 ? 1 : 0;
+    if (pModel) {
+        pModel->m_nMaxKey = nMaxKey;
+        pModel->m_nMinKey = nMinKey;
+    }
+    m_dSMembMax = dMax;
+    m_dSMembMin = dMin;
+    return 1;
+}

@@ -1,0 +1,474 @@
+// CForceEngine: drawing of the slab forces of display mode 16 from the lists of
+// CForceEngineSlab.cpp, and the per-member slab numbers that mode 22 and the slab rebar numbers
+// share.
+//
+// Per element the pass walks the members back to front as the graphics control sorts them: every
+// face of a slab member's analysis elements is painted in colour bands from its corner values
+// (of the envelope side shown), other members are drawn once in the inactive style. The numbers
+// are each face's extreme at its centre. Per member no contour exists: the plain model carries
+// the member moments, queued as numbers across the outline's sides and along the two rebar
+// directions at the slab's centre, and drawn after the 3-D pass.
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <vector>
+
+#include "host/base/CMathFunc.h"
+#include "host/base/GeomTypes.h"
+#include "host/db/CDBDoc.h"
+#include "host/db/DBTables.h"
+#include "host/grx/GRE_Atom.h"
+#include "host/grx/I_PVXCtrl.h"
+#include "module/contour/CContourEngine.h"
+#include "module/force/CForceEngine.h"
+#include "module/engines/OptionScope.h"
+#include "platform/ui/CWaitCursor.h"
+#include "module/model/CPVXAttrCtrl.h"
+#include "module/model/CPVXDrawFuncArray.h"
+#include "module/model/CPVXLabelBase.h"
+#include "module/model/I_PVXModel.h"
+#include "module/model/T_PVX_DOPT_D.h"
+#include "platform/gdi/CGdiObject.h"
+#include "platform/gdi/CSelectScope.h"
+
+namespace {
+
+constexpr int kSlabMember = 301;
+constexpr int kBeamMember = 201;
+constexpr int kEnvelopeLoad = 12;
+constexpr double kSidePixels = 20.0;   // length of a side number's direction segment on screen
+constexpr int kSecondNumberDrop = 10;  // the envelope's minimum is written this far below its maximum
+
+void FaceFlags(const CArray<int>* pFrom, int n, CArray<int, int>& to) {
+    to.SetSize(n);
+    for (int i = 0; i < n; ++i) to[i] = pFrom && i < pFrom->GetSize() ? (*pFrom)[i] : 1;
+}
+
+C3DPoint MeanOf(const CList<C3DPoint>& face) {
+    C3DPoint c(0.0, 0.0, 0.0);
+    int n = 0;
+    for (POSITION pos = face.GetHeadPosition(); pos; ++n) c = c + face.GetNext(pos);
+    return n > 0 ? c * (1.0 / n) : c;
+}
+
+}  // namespace
+
+// ---- contours ------------------------------------------------------------------------------------
+
+void CForceEngine::DrawSForcContourMemb(CDC* pDC) {
+    I_PVXModel* pModel = GetModel();
+    if (!pDC || !pModel) return;
+    CPen pen(PS_SOLID, pModel->m_nPenFactor, m_pContourEngine ? m_pContourEngine->m_crElemEdge : RGB(0, 0, 0));
+    CSelectScope<CPen> selectPen(pDC, &pen);
+    pModel->PVXDrawOriginal(pDC, 1);
+}
+
+void CForceEngine::DrawSForcContour(CDC* pDC) {
+    I_PVXModel* pModel = GetModel();
+    if (!m_bSForcData || !pDC || !pModel || !pModel->m_pPVXCtrl || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return;
+    CWaitCursor wait;
+    T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
+    OptionScope restoreWidth(pModel->m_nPenFactor, pModel->m_nPenFactor);
+    OptionScope restoreMode(opt.m_bWireFrame, opt.m_bWireFrame);
+    const int nWidth = pModel->m_nPenFactor;
+    CPen pen(PS_SOLID, nWidth, m_pContourEngine ? m_pContourEngine->m_crElemEdge : RGB(0, 0, 0));
+    CSelectScope<CPen> selectPen(pDC, &pen);
+
+    // Both envelopes at once have no one picture (nor has neither): the bare model.
+    const bool bEnvelope = pModel->m_nLoadType == kEnvelopeLoad;
+    if (bEnvelope && m_bSForcPos == m_bSForcNeg) {
+        pModel->PVXDrawOriginal(pDC, 1);
+        return;
+    }
+
+    I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
+    CArray<GRE_Atom, GRE_Atom&> atoms;
+    ctrl.GetZSortedList(pModel->m_arrAllMembKey, pModel->m_nObjectIDFirst, atoms);
+    const int bZoomAll = ctrl.IsZoomAllState();
+    UINT nLastInactive = 0;
+    bool bStopped = false;
+    for (INT_PTR i = 0; i < atoms.GetSize() && !bStopped; ++i) {
+        const GRE_Atom a = atoms[i];
+        if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
+        T_PMEMB_D memb;
+        if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb)) continue;
+        if (opt.m_bWireFrame && memb.type == kBeamMember) {
+            // Beams among the slabs stand out at twice the width.
+            pModel->m_nPenFactor = 2 * nWidth;
+            if (pModel->PVXDrawMember(pDC, a.m_nKey) == -1) bStopped = true;
+            pModel->m_nPenFactor = nWidth;
+            continue;
+        }
+        if (m_nSForcUnit != 1) continue;
+        for (INT_PTR e = 0; e < memb.aElem.GetSize() && !bStopped; ++e) {
+            const UINT elemKey = memb.aElem[e];
+            T_PELEM_D elem;
+            if (!pModel->m_pAttrCtrl->GetElem(elemKey, elem)) continue;
+            if (!elem.bActive) {
+                if (nLastInactive != a.m_nKey) {
+                    nLastInactive = a.m_nKey;
+                    if (pModel->PVXDrawInactiveMember(pDC, a.m_nKey) == -1) bStopped = true;
+                }
+                continue;
+            }
+            if (pModel->WatchEscKeyPress()) {
+                bStopped = true;
+                break;
+            }
+            // Elements of other members than the slabs have no records: the member is drawn
+            // inactive once.
+            if (memb.type == kSlabMember && IsPossibleSForc(elemKey)) {
+                if (DoSForcElementContour(pDC, elemKey) == -1) bStopped = true;
+            } else if (nLastInactive != a.m_nKey) {
+                nLastInactive = a.m_nKey;
+                if (pModel->PVXDrawInactiveMember(pDC, a.m_nKey) == -1) bStopped = true;
+            }
+        }
+    }
+}
+
+int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return 0;
+    T_PELEM_D elem;
+    if (!pModel->m_pAttrCtrl->GetElem(nElemKey, elem)) return 0;
+    // Without result colours the slab is drawn plainly rather than left out of the picture.
+    if (!pModel->m_bContour) return pModel->PVXDrawElementNew(pDC, nElemKey);
+    if (!m_pContourEngine) return 0;
+    T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
+    // The options a face drawing may change are put back on every way out.
+    OptionScope restoreMode(opt.m_bWireFrame, opt.m_bWireFrame);
+    OptionScope restoreCulling(opt.m_bPlaneCulling, opt.m_bPlaneCulling);
+    OptionScope restoreFill(opt.m_nRenderMode, opt.m_nRenderMode);
+    OptionScope restoreStyle(m_pContourEngine->m_nFillStyle, m_pContourEngine->m_nFillStyle);
+
+    ShapeLists shape;
+    T_SHAPE_ARGUMENT arg = shape.Argument(0);
+    pModel->GetShapeElement(nElemKey, elem, shape.faces, &shape.flags, arg, 1, 0);
+    const INT_PTR nFaces = shape.faces.GetSize();
+    if (nFaces == 0) return 1;
+    const bool bFaceKeys = shape.faceKeys.GetSize() == nFaces;
+    const bool bEnvelope = pModel->m_nLoadType == kEnvelopeLoad;
+    const bool bEdges = opt.m_nRenderMode == 2 || opt.m_nRenderMode == 3;
+    const bool bFillFirst = m_pContourEngine->m_nFillStyle == 1;
+    COLORREF faceColors[2] = {RGB(0, 0, 0), opt.m_Color.m_crBackground};
+    T_PMEMB_D memb;
+    memb.type = elem.type;
+    pModel->GetMembColor(memb, faceColors);
+
+    std::vector<double> values;
+    std::vector<int> flags;
+    CArray<int, int> edgeFlags;
+    CList<C3DPoint, C3DPoint> poly;
+    for (INT_PTR f = 0; f < nFaces; ++f) {
+        PVXPolyList* face = shape.faces[f];
+        if (!face) continue;
+        if (pModel->WatchEscKeyPress()) return -1;
+        const UINT subKey = bFaceKeys ? shape.faceKeys[f] : nElemKey;
+        const auto* pRec = m_mapSForc.PLookup(subKey);
+        const auto* pSbem = m_mapSbem.PLookup(subKey);
+        const auto* pPos = m_mapSForcPos.PLookup(subKey);
+        const auto* pNeg = m_mapSForcNeg.PLookup(subKey);
+        if (!pRec || !pSbem || (bEnvelope && (!pPos || !pNeg))) continue;
+        const int n = static_cast<int>(face->GetCount());
+        if (n < 3) continue;
+        if (nFaces > 1 && opt.m_bWireFrame == 0 && opt.m_bPlaneCulling && !pModel->IsVisibleFace(face, n)) continue;
+        FaceFlags(f < shape.flags.GetSize() ? shape.flags[f] : nullptr, n, edgeFlags);
+        if (bEdges && bFillFirst) {
+            pModel->DrawPolygon3DFill(pDC, *face, edgeFlags, faceColors[1], nullptr, 0);
+            pModel->DrawPolygonEdge(pDC, face, &edgeFlags, 0);
+        }
+        // The record of the side shown; each vertex takes the corner block of its node, a vertex
+        // off the analysis element's corners the centre value.
+        const T_STRP_DL& rec = !bEnvelope ? pRec->value : (m_bSForcPos ? pPos->value : pNeg->value);
+        const CArray<UINT>* pKeys = f < shape.nodeKeys.GetSize() ? shape.nodeKeys[f] : nullptr;
+        values.assign(static_cast<size_t>(n), 0.0);
+        flags.assign(static_cast<size_t>(n), 0);
+        for (int j = 0; j < n; ++j) {
+            const int k = pKeys && j < pKeys->GetSize() ? GetNodeOrder((*pKeys)[j], pSbem->value.m_arrNodeKey) : -1;
+            values[static_cast<size_t>(j)] = CalcSForcValue(rec, k >= 0 && k < 4 ? k + 1 : 0);
+            flags[static_cast<size_t>(j)] = edgeFlags[j];
+        }
+        poly.RemoveAll();
+        for (POSITION pos = face->GetHeadPosition(); pos;) poly.AddTail(face->GetNext(pos));
+        DoSubPolyContour(pDC, values.data(), &poly, flags.data(), 0);
+        if (bEdges && !bFillFirst) pModel->DrawPolygonEdge(pDC, face, &edgeFlags, 0);
+    }
+    return 1;
+}
+
+// ---- per-element numbers -------------------------------------------------------------------------
+
+void CForceEngine::OutputSForcNumbers(CDC* pDC) {
+    I_PVXModel* pModel = GetModel();
+    if (!m_bSForcData || m_nSForcUnit != 1 || !pDC || !pModel || !pModel->m_pPVXCtrl || !pModel->m_pAttrCtrl ||
+        !pModel->m_pDispOpt)
+        return;
+    T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
+    const bool bEnvelope = pModel->m_nLoadType == kEnvelopeLoad;
+    const int nSaved = pDC->SaveDC();
+    CPVXPlatLabel label(pDC);
+    label.SetLabelOption(&opt.m_Number);
+    label.BeginDraw();
+    {
+        OptionScope view(opt.m_bWireFrame, 1);
+        I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
+        CArray<GRE_Atom, GRE_Atom&> atoms;
+        ctrl.GetZSortedList(pModel->m_arrAllMembKey, pModel->m_nObjectIDFirst, atoms);
+        const int bZoomAll = ctrl.IsZoomAllState();
+        for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
+            const GRE_Atom a = atoms[i];
+            if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
+            T_PMEMB_D memb;
+            if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb) || memb.type != kSlabMember) continue;
+            for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
+                const UINT elemKey = memb.aElem[e];
+                T_PELEM_D elem;
+                if (!IsPossibleSForc(elemKey) || !pModel->m_pAttrCtrl->GetElem(elemKey, elem)) continue;
+                ShapeLists shape;
+                T_SHAPE_ARGUMENT arg = shape.Argument(0);
+                pModel->GetShapeElement(elemKey, elem, shape.faces, &shape.flags, arg, 1, 0);
+                if (shape.faceKeys.GetSize() != shape.faces.GetSize()) continue;
+                for (INT_PTR f = 0; f < shape.faces.GetSize(); ++f) {
+                    const PVXPolyList* face = shape.faces[f];
+                    const int n = face ? static_cast<int>(face->GetCount()) : 0;
+                    // A face without vertices has no centre.
+                    if (n < 1 || n > 4) continue;
+                    C3DPoint C = MeanOf(*face);
+                    const CPoint pt = pModel->Get3DPtTo2DPt(&C);
+                    const UINT key = shape.faceKeys[f];
+                    if (bEnvelope) {
+                        const auto* pPos = m_mapSForcPos.PLookup(key);
+                        const auto* pNeg = m_mapSForcNeg.PLookup(key);
+                        if (!pPos || !pNeg) continue;
+                        if (m_bSForcPos) {
+                            const double vmax = GetMaxElemSForc(pPos->value, n);
+                            if (vmax > 0.0) label.OutputNumber(pt.x, pt.y, vmax);
+                        }
+                        if (m_bSForcNeg) {
+                            const double vmin = GetMinElemSForc(pNeg->value, n);
+                            if (vmin < 0.0) label.OutputNumber(pt.x, pt.y + kSecondNumberDrop, vmin);
+                        }
+                        continue;
+                    }
+                    const auto* pRec = m_mapSForc.PLookup(key);
+                    if (!pRec) continue;
+                    const double vmax = GetMaxElemSForc(pRec->value, n);
+                    const double vmin = GetMinElemSForc(pRec->value, n);
+                    if (m_bSForcPos && m_bSForcNeg)
+                        label.OutputNumber(pt.x, pt.y, std::fabs(vmin) >= std::fabs(vmax) ? vmin : vmax);
+                    else if (m_bSForcPos && vmax > 0.0)
+                        label.OutputNumber(pt.x, pt.y, vmax);
+                    else if (m_bSForcNeg && !m_bSForcPos && vmin < 0.0)
+                        label.OutputNumber(pt.x, pt.y, vmin);
+                }
+            }
+        }
+    }
+    label.EndDraw();
+    pDC->RestoreDC(nSaved);
+}
+
+// ---- per-member numbers --------------------------------------------------------------------------
+
+void CForceEngine::GetDetailSlabSlope(CPoint a, CPoint b, int& nAngle, int& bFlipped) {
+    const double dx = static_cast<double>(b.x) - a.x;
+    const double dy = static_cast<double>(a.y) - b.y;  // window y grows downwards
+    // Rounded to the nearest tenth: a truncated 90° would come out as 89.9°.
+    const long t = std::lround(std::atan2(dy, dx) * 1800.0 / M_PI);
+    nAngle = static_cast<int>((3600 + t) % 3600);
+    bFlipped = 0;
+    if (nAngle > 900 && nAngle <= 2700) {
+        nAngle = (nAngle + 1800) % 3600;
+        bFlipped = 1;
+    }
+}
+
+void CForceEngine::GetDetailSlabMembSideNodes(C3DPoint a, C3DPoint b, C3DPoint& from, C3DPoint& to, CPoint& fromWin,
+                                              CPoint& toWin) {
+    I_PVXModel* pModel = GetModel();
+    from = (a + b) * 0.5;
+    if (!pModel || !pModel->m_pPVXCtrl) return;
+    const double L = std::fabs(pModel->m_pPVXCtrl->GetWorldLength(kSidePixels));
+    const T_LINE_G line{T_POINT3D(from), T_POINT3D(b)};
+    C3DPoint p;
+    if (!line.GetPosByLength(p, L)) return;
+    CMathFunc::mathRotate(90.0, from.x, from.y, from.z, 0.0, 0.0, 1.0, p.x, p.y, p.z);
+    to = p;
+    fromWin = pModel->Get3DPtTo2DPt(&from);
+    toWin = pModel->Get3DPtTo2DPt(&to);
+}
+
+void CForceEngine::OutputDetailSlabMembSide(C3DPoint anchor, C3DPoint from, C3DPoint to, double dValue, int nKind) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel || !pModel->m_pDrawFuncArray) return;
+    const double a[3] = {anchor.x, anchor.y, anchor.z};
+    const double axis[6] = {from.x, from.y, from.z, to.x, to.y, to.z};
+    pModel->m_pDrawFuncArray->m_OutputSlabNumber.Push(a, axis, nKind, dValue);
+}
+
+void CForceEngine::OutputDetailSlabMembSide(const _DBDataArray<CZELF_DBLineObjData>& edges, double dElevation,
+                                            const CArray<double, double>& values, int nKind, I_PVXModel*) {
+    const INT_PTR nEdges = edges.GetSize();
+    if (nEdges < 1) return;  // no values are divided among no edges
+    const INT_PTR per = values.GetSize() / nEdges;
+    const INT_PTR total = per * nEdges;
+    auto at = [&](const CZELF_Point2D& p) { return C3DPoint(p.x, p.y, dElevation); };
+    std::vector<C3DPoint> A, B;
+    if (per == 3) {
+        for (INT_PTR i = 0; i < nEdges; ++i)
+            for (double t : {0.0, 0.33, 0.66}) A.push_back(at(edges[i].GetPointByDist(t, 0.0)));
+    } else if (per == 1) {
+        for (INT_PTR i = 0; i < nEdges; ++i) {
+            A.push_back(at(edges[i].GetPointByDist(0.5, 0.0)));
+            B.push_back(at(edges[i].GetPtStart()));
+        }
+    } else {
+        return;
+    }
+    for (INT_PTR j = 0; j < total; ++j) {
+        const size_t k = static_cast<size_t>(j), next = static_cast<size_t>(j + 1 < total ? j + 1 : 0);
+        const C3DPoint anchor = per == 3 ? (A[k] + A[next]) * 0.5 : A[k];
+        const C3DPoint& s0 = per == 3 ? A[k] : B[k];
+        const C3DPoint& s1 = per == 3 ? A[next] : B[next];
+        // A side with no direction keeps a segment along x rather than an unset one.
+        C3DPoint from = (s0 + s1) * 0.5, to = from + C3DPoint(1.0, 0.0, 0.0);
+        CPoint fromWin, toWin;
+        GetDetailSlabMembSideNodes(s0, s1, from, to, fromWin, toWin);
+        OutputDetailSlabMembSide(anchor, from, to, values[j], nKind);
+    }
+}
+
+void CForceEngine::OutputDetailSlabMembCenter(C3DPoint centre, double dCentreX, double dCentreY, const double* dirX,
+                                              const double* dirY) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel || !pModel->m_pPVXCtrl) return;
+    const double L = std::fabs(pModel->m_pPVXCtrl->GetWorldLength(kSidePixels));
+    OutputDetailSlabMembSide(centre, centre, centre + C3DPoint(dirX[0], dirX[1], 0.0) * L, dCentreX, 6);
+    OutputDetailSlabMembSide(centre, centre, centre + C3DPoint(dirY[0], dirY[1], 0.0) * L, dCentreY, 6);
+}
+
+int CForceEngine::GetPolyLinePoint(CArray<UINT, UINT>& nodeKeys, CArray<T_POINT3D, T_POINT3D>& points) {
+    points.RemoveAll();
+    I_PVXModel* pModel = GetModel();
+    CDBDoc* pDoc = pModel ? pModel->GetDBDoc() : nullptr;
+    CClassPNode nodes;
+    nodes.ConnectToDB(pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr);
+    for (INT_PTR i = 0; i < nodeKeys.GetSize(); ++i) {
+        T_PNODE_D n;
+        if (!nodes.Get(nodeKeys[i], n)) return 0;
+        points.Add(T_POINT3D(n.x, n.y, n.z));
+    }
+    return 1;
+}
+
+int CForceEngine::GetAreaEdgeInfo(const CArray<UINT, UINT>& outlineKeys, const CArray<UINT, UINT>&,
+                                  _DBDataArray<CZELF_DBLineObjData>& edges) {
+    // The outline's sides are straight, from each outline node to the next and back to the
+    // first; a side of no length is no edge.
+    edges.RemoveAll();
+    CArray<UINT, UINT> keys;
+    keys.Copy(outlineKeys);
+    CArray<T_POINT3D, T_POINT3D> pts;
+    if (!GetPolyLinePoint(keys, pts)) return 0;
+    const INT_PTR n = pts.GetSize();
+    for (INT_PTR i = 0; i < n && n > 1; ++i) {
+        const T_POINT3D& p = pts[i];
+        const T_POINT3D& q = pts[i + 1 < n ? i + 1 : 0];
+        CZELF_DBLineObjData line;
+        if (!line.SetData(CZELF_Point2D(p.x, p.y), CZELF_Point2D(q.x, q.y), 0.0, 0.0, 0.0)) continue;
+        if (line.IsReverse()) line.ReVerSeData();
+        edges.Add(line);
+    }
+    return edges.GetSize() > 1 ? 1 : 0;
+}
+
+void CForceEngine::OutputSForcNumbersMemb(CDC*) {
+    I_PVXModel* pModel = GetModel();
+    if (m_nSForcUnit != 0 || !m_bSForcData || !pModel || !pModel->m_pPVXCtrl || !pModel->m_pAttrCtrl) return;
+    CDBDoc* pDoc = pModel->GetDBDoc();
+    CClassPSlab slabs;
+    CClassPMemb membs;
+    slabs.ConnectToDB(pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr);
+    membs.ConnectToDB(pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr);
+    I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
+    CArray<GRE_Atom, GRE_Atom&> atoms;
+    ctrl.GetZSortedList(pModel->m_arrAllMembKey, pModel->m_nObjectIDFirst, atoms);
+    const int bZoomAll = ctrl.IsZoomAllState();
+    CArray<double, double> pos, neg;
+    _DBDataArray<CZELF_DBLineObjData> edges;
+    for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
+        const GRE_Atom a = atoms[i];
+        if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
+        T_PMEMB_D memb;
+        T_PSLAB_D slab;
+        double cx = 0.0, cy = 0.0;
+        if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb) || memb.type != kSlabMember || !slabs.Get(a.m_nKey, slab) ||
+            !GetSmnt(a.m_nKey, pos, neg, cx, cy))
+            continue;
+        GetAreaEdgeInfo(slab.aNode, memb.aNode, edges);
+        // The numbers lie at the elevation of the design member the slab comes from; the
+        // project keeps no design members apart, so that is the height of the slab's centre.
+        double x = 0.0, y = 0.0, z = 0.0;
+        const int bCentre = membs.calcCenterPMemb(a.m_nKey, x, y, z);
+        const double elevation = memb.modelKey ? z : 0.0;
+        if (m_bSForcPos) {
+            OutputDetailSlabMembSide(edges, elevation, pos, 6, pModel);
+            if (bCentre) {
+                double dirX[2], dirY[2];
+                GetRebarDirVector(a.m_nKey, dirX, dirY);
+                OutputDetailSlabMembCenter(C3DPoint(x, y, elevation), cx, cy, dirX, dirY);
+            }
+        }
+        if (m_bSForcNeg) OutputDetailSlabMembSide(edges, elevation, neg, 7, pModel);
+    }
+}
+
+void CForceEngine::OutputSBForcNumbersMemb(CDC*) {
+    I_PVXModel* pModel = GetModel();
+    if (m_nSForcUnit != 0 || !m_bSForcData || !pModel || !pModel->m_pPVXCtrl || !pModel->m_pAttrCtrl) return;
+    CDBDoc* pDoc = pModel->GetDBDoc();
+    CClassPSlab slabs;
+    CClassPMemb membs;
+    slabs.ConnectToDB(pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr);
+    membs.ConnectToDB(pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr);
+    I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
+    CArray<GRE_Atom, GRE_Atom&> atoms;
+    ctrl.GetZSortedList(pModel->m_arrAllMembKey, pModel->m_nObjectIDFirst, atoms);
+    const int bZoomAll = ctrl.IsZoomAllState();
+    CArray<double, double> pos, neg;
+    CArray<T_POINT3D, T_POINT3D> P;
+    for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
+        const GRE_Atom a = atoms[i];
+        if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
+        T_PMEMB_D memb;
+        T_PSLAB_D slab;
+        double cx = 0.0, cy = 0.0;
+        if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb) || memb.type != kSlabMember ||
+            GetSlabResultType(a.m_nKey) == 0 || !GetSmnt(a.m_nKey, pos, neg, cx, cy) || !slabs.Get(a.m_nKey, slab) ||
+            !GetPolyLinePoint(slab.aNode, P))
+            continue;
+        const INT_PTR n = P.GetSize();
+        // One value per outline side, the side from point j to the next; a list shorter than
+        // the outline labels only the sides it has values for.
+        auto sides = [&](const CArray<double, double>& values, int nKind) {
+            for (INT_PTR j = 0; j < n && j < values.GetSize(); ++j) {
+                const C3DPoint p0 = P[j], p1 = P[j + 1 < n ? j + 1 : 0];
+                C3DPoint from = (p0 + p1) * 0.5, to = from + C3DPoint(1.0, 0.0, 0.0);
+                CPoint fromWin, toWin;
+                GetDetailSlabMembSideNodes(p0, p1, from, to, fromWin, toWin);
+                OutputDetailSlabMembSide((p0 + p1) * 0.5, from, to, values[j], nKind);
+            }
+        };
+        if (m_bSForcPos) {
+            sides(pos, 6);
+            double x = 0.0, y = 0.0, z = 0.0;
+            if (membs.calcCenterPMemb(a.m_nKey, x, y, z)) {
+                double dirX[2], dirY[2];
+                GetRebarDirVector(a.m_nKey, dirX, dirY);
+                OutputDetailSlabMembCenter(C3DPoint(x, y, z), cx, cy, dirX, dirY);
+            }
+        }
+        if (m_bSForcNeg) sides(neg, 7);
+    }
+}

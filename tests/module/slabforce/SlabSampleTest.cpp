@@ -1,0 +1,290 @@
+// The slab force display on the generated sample project: the raft's element forces, their
+// envelope over the sample's combinations and its member moments against the database read
+// directly with SQLite, the numbers drawn against the database's values, and pvxhost drawing
+// mode 16 per element and per member.
+#include <sqlite3.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/db/CDBDoc.h"
+#include "module/model/CPVXDrawFuncArray.h"
+#include "tests/module/slabforce/SlabTestSupport.h"
+
+namespace slabtest {
+namespace {
+
+std::string SamplePath() { return std::string(PVX_BINARY_DIR) + "/examples/sample.pvxdb"; }
+
+constexpr UINT kEnvKey = 110;  // the sample's envelope
+constexpr UINT kRaftType = 301;
+
+// The project file as SQLite sees it.
+class SampleFile {
+public:
+    SampleFile() { sqlite3_open_v2(SamplePath().c_str(), &m_db, SQLITE_OPEN_READONLY, nullptr); }
+    ~SampleFile() { sqlite3_close(m_db); }
+    SampleFile(const SampleFile&) = delete;
+    SampleFile& operator=(const SampleFile&) = delete;
+
+    // The raft member: the member of type 301.
+    UINT RaftMember() {
+        UINT k = 0;
+        Each("SELECT key FROM PMEMB WHERE type = " + std::to_string(kRaftType), [&](sqlite3_stmt* st) { k = Key(st, 0); });
+        return k;
+    }
+    // Block b, position p of an element's STRP row under load case lc.
+    std::vector<double> Blocks(UINT lc, UINT elem) {
+        std::vector<double> v;
+        Each("SELECT blk FROM STRP WHERE id = " + std::to_string((static_cast<long long>(lc) << 32) | elem),
+             [&](sqlite3_stmt* st) {
+                 const double* p = static_cast<const double*>(sqlite3_column_blob(st, 0));
+                 v.assign(p, p + 150);
+             });
+        return v;
+    }
+    // Linear combinations in table order: (case key, factor) terms.
+    std::vector<std::vector<std::pair<UINT, double>>> LinearCombinations() {
+        std::vector<std::vector<std::pair<UINT, double>>> out;
+        Each("SELECT entries FROM PLCOM WHERE type = 0 ORDER BY seq", [&](sqlite3_stmt* st) {
+            const unsigned char* p = static_cast<const unsigned char*>(sqlite3_column_blob(st, 0));
+            std::vector<std::pair<UINT, double>> terms;
+            for (int t = 0; t < 64; ++t) {
+                UINT key;
+                double f;
+                std::memcpy(&key, p + 16 * t + 4, 4);
+                std::memcpy(&f, p + 16 * t + 8, 8);
+                if (key == 0) break;
+                terms.push_back({key, f});
+            }
+            out.push_back(terms);
+        });
+        return out;
+    }
+    // The rebar angle of a member (sel 0: angle1).
+    double RebarAngle(UINT memb) {
+        double a = 1e300;
+        Each("SELECT sel, angle1, angle2 FROM SDIR WHERE key = " + std::to_string(memb),
+             [&](sqlite3_stmt* st) { a = sqlite3_column_int(st, 0) == 0 ? sqlite3_column_double(st, 1) : sqlite3_column_double(st, 2); });
+        return a;
+    }
+    // A member's side moment lists under a load case.
+    void Moments(UINT lc, UINT memb, std::vector<double>& pos, std::vector<double>& neg, double& cx, double& cy) {
+        Each("SELECT centre_x, centre_y, pos, neg FROM SMNT WHERE id = " + std::to_string((static_cast<long long>(lc) << 32) | memb),
+             [&](sqlite3_stmt* st) {
+                 cx = sqlite3_column_double(st, 0);
+                 cy = sqlite3_column_double(st, 1);
+                 auto list = [&](int col, std::vector<double>& v) {
+                     const double* p = static_cast<const double*>(sqlite3_column_blob(st, col));
+                     v.assign(p, p + sqlite3_column_bytes(st, col) / 8);
+                 };
+                 list(2, pos);
+                 list(3, neg);
+             });
+    }
+
+private:
+    static UINT Key(sqlite3_stmt* st, int col) { return static_cast<UINT>(sqlite3_column_int64(st, col)); }
+    template <class F>
+    void Each(const std::string& sql, F f) {
+        sqlite3_stmt* st = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(m_db, sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sql << ": " << sqlite3_errmsg(m_db);
+        while (sqlite3_step(st) == SQLITE_ROW) f(st);
+        sqlite3_finalize(st);
+    }
+    sqlite3* m_db = nullptr;
+};
+
+class SlabSampleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetBarState();
+        m_pSavedDoc = CDBDoc::m_pDBDoc;
+        ASSERT_TRUE(m_doc.OpenDocument(SamplePath().c_str())) << SamplePath();
+        CDBDoc::m_pDBDoc = &m_doc;
+        m_model = std::make_unique<I_PVXModel>();
+        LinkModelToCtrl(*m_model, m_view.GetI_PVXCtrl(), &m_view);
+        m_view.GetI_PVXCtrl()->SetClientSize(400, 300);
+        m_view.GetI_PVXCtrl()->SetStandardView(GViewCamera::VIEW_TOP);
+        CPVXBarContainerBase::m_nCurrentMode = PVXMode::kSlabForce;
+        Select(1, 1, 0);  // DL
+    }
+    void TearDown() override {
+        m_model.reset();
+        ResetBarState();
+        CDBDoc::m_pDBDoc = m_pSavedDoc;
+    }
+    void Select(UINT type, UINT key, int step) {
+        I_PVXModel& m = *m_model;
+        m.m_nLoadType = type;
+        m.m_nLoadKey = key;
+        m.m_nLoadStep = step;
+        m.m_bLoadSelected = 1;
+        m.SelectLoad();
+        ASSERT_EQ(m.m_bResultDataReady, 1);
+    }
+
+    CDBDoc m_doc;
+    CDBDoc* m_pSavedDoc = nullptr;
+    TestView m_view;
+    std::unique_ptr<I_PVXModel> m_model;
+    SampleFile m_file;
+};
+
+TEST_F(SlabSampleTest, EnvelopeIsTheMaximumAndMinimumOverTheCombinations) {
+    // The raft's rebar runs along x, so its element forces are the database's; the envelope
+    // over the four linear combinations is built here by hand from the STRP rows of the cases.
+    const UINT raft = m_file.RaftMember();
+    ASSERT_NE(raft, 0u);
+    ASSERT_EQ(m_file.RebarAngle(raft), 0.0);
+    const auto combs = m_file.LinearCombinations();
+    ASSERT_EQ(combs.size(), 4u);
+    Select(12, kEnvKey, 1);
+    struct Comp {
+        int comp, pos;
+    } const comps[] = {{0, 20}, {1, 21}, {4, 27}};
+    for (const Comp& c : comps) {
+        SCOPED_TRACE(c.comp);
+        CForceEngine e(m_model.get());
+        e.m_nSForcUnit = 1;
+        e.m_nSForcComp = c.comp;
+        e.m_nSForcLcomCount = static_cast<int>(combs.size());
+        ASSERT_EQ(e.InitEngine(nullptr, PVXMode::kSlabForce), 1);
+        for (UINT elem : {1u, 37u, 100u, 192u}) {
+            SCOPED_TRACE(elem);
+            T_STRP_DL hi, lo;
+            ASSERT_TRUE(e.GetSlabForcePos(elem, hi));
+            ASSERT_TRUE(e.GetSlabForceNeg(elem, lo));
+            for (int b = 0; b < 5; ++b) {
+                double mx = -DBL_MAX, mn = DBL_MAX;
+                for (const auto& terms : combs) {
+                    double v = 0.0;
+                    for (const auto& [lc, f] : terms) {
+                        const std::vector<double> blk = m_file.Blocks(lc, elem);
+                        if (!blk.empty()) v += f * blk[static_cast<size_t>(30 * b + c.pos)];
+                    }
+                    mx = std::max(mx, v);
+                    mn = std::min(mn, v);
+                }
+                EXPECT_NEAR(hi.blk[b][c.pos], mx, 1e-9 * (1.0 + std::fabs(mx))) << "block " << b;
+                EXPECT_NEAR(lo.blk[b][c.pos], mn, 1e-9 * (1.0 + std::fabs(mn))) << "block " << b;
+            }
+        }
+    }
+}
+
+TEST_F(SlabSampleTest, ElementNumbersAreTheDatabasesValues) {
+    // Per element, both sides: each raft face shows the corner Mxx of larger magnitude of its
+    // STRP row under DL.
+    CForceEngine e(m_model.get());
+    e.m_nSForcUnit = 1;
+    ASSERT_EQ(e.InitEngine(nullptr, PVXMode::kSlabForce), 1);
+    m_model->m_pDispOpt->m_Number.m_nDecimals = 3;
+    CRecordDC dc;
+    ASSERT_TRUE(dc.Create());
+    e.OutputSForcNumbers(&dc);
+    std::vector<double> drawn;
+    for (const GdiRecord& r : dc.GetRecords())
+        if (!r.text.empty()) drawn.push_back(std::strtod(r.text.c_str(), nullptr));
+    std::vector<double> expected;
+    for (UINT elem = 1; elem <= 192; ++elem) {
+        const std::vector<double> blk = m_file.Blocks(1, elem);
+        ASSERT_FALSE(blk.empty()) << elem;
+        double mx = -DBL_MAX, mn = DBL_MAX;
+        for (int b = 1; b <= 4; ++b) {
+            mx = std::max(mx, blk[static_cast<size_t>(30 * b + 20)]);
+            mn = std::min(mn, blk[static_cast<size_t>(30 * b + 20)]);
+        }
+        expected.push_back(std::fabs(mn) >= std::fabs(mx) ? mn : mx);
+    }
+    std::sort(drawn.begin(), drawn.end());
+    std::sort(expected.begin(), expected.end());
+    ASSERT_EQ(drawn.size(), expected.size());
+    for (size_t i = 0; i < drawn.size(); ++i) EXPECT_NEAR(drawn[i], expected[i], 5e-4 + 1e-6 * std::fabs(expected[i])) << i;
+}
+
+TEST_F(SlabSampleTest, MemberMomentsAreTheDatabasesLists) {
+    const UINT raft = m_file.RaftMember();
+    std::vector<double> pos, neg;
+    double cx = 0.0, cy = 0.0;
+    m_file.Moments(1, raft, pos, neg, cx, cy);
+    ASSERT_EQ(pos.size(), 12u) << "three per edge of the raft's four edges";
+    CForceEngine e(m_model.get());
+    e.m_nSForcUnit = 0;
+    ASSERT_EQ(e.InitEngine(nullptr, PVXMode::kSlabForce), 1);
+    EXPECT_EQ(e.m_dSMembMax, *std::max_element(pos.begin(), pos.end()));
+    EXPECT_EQ(e.m_dSMembMin, *std::min_element(neg.begin(), neg.end()));
+    auto& queue = m_model->m_pDrawFuncArray->m_OutputSlabNumber;
+    queue.Clear();
+    e.OutputSForcNumbersMemb(nullptr);
+    std::vector<double> kind6, kind7;
+    for (POSITION p = queue.GetList().GetHeadPosition(); p;) {
+        const auto* r = queue.GetList().GetNext(p);
+        (r->m_nKind == 6 ? kind6 : kind7).push_back(r->m_dValue);
+    }
+    queue.Clear();
+    std::vector<double> expected6 = pos;
+    expected6.push_back(cx);
+    expected6.push_back(cy);
+    EXPECT_EQ(kind6, expected6);
+    EXPECT_EQ(kind7, neg);
+}
+
+// ---- pvxhost ------------------------------------------------------------------------------------
+
+std::string Slurp(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+int RunHost(const std::string& args, const std::string& tag, std::string& out, std::string& err) {
+    const std::string base = std::string(PVX_TEST_TMPDIR) + "/slabforce_" + tag;
+    const std::string cmd = std::string(PVX_BINARY_DIR) + "/bin/pvxhost --db " + SamplePath() + " " + args + " >" +
+                            base + ".out 2>" + base + ".err";
+    const int status = std::system(cmd.c_str());
+    out = Slurp(base + ".out");
+    err = Slurp(base + ".err");
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(SlabHostTest, PvxhostDrawsModeSixteen) {
+    const std::string tmp = PVX_TEST_TMPDIR;
+    std::string out, err;
+    ASSERT_EQ(RunHost("render --view plan --size 400x300 --out " + tmp + "/slabforce_plain.bmp", "plain", out, err), 0) << err;
+    const std::string plain = Slurp(tmp + "/slabforce_plain.bmp");
+    struct Row {
+        const char* label;
+        const char* args;
+    } const rows[] = {
+        {"per element", "--mode slab-force --load DL --option numbers=1"},
+        {"per element, envelope maximum", "--mode 16 --load ENV --option negative=0"},
+        {"per element, Vmax", "--mode 16 --load LL --component VMAX"},
+        {"per member", "--mode slab-force --load DL --option unit=0 --option numbers=1"},
+        {"per member, envelope", "--mode slab-force --load ENV --option unit=0 --option numbers=1"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const std::string bmp = tmp + "/slabforce_mode.bmp";
+        std::remove(bmp.c_str());
+        EXPECT_EQ(RunHost("render --view plan --size 400x300 --out " + bmp + " " + r.args, "mode", out, err), 0) << err;
+        EXPECT_EQ(err.find("not built"), std::string::npos) << err;
+        EXPECT_EQ(err.find("not taken"), std::string::npos) << err;
+        const std::string shown = Slurp(bmp);
+        ASSERT_EQ(shown.size(), plain.size());
+        EXPECT_NE(shown, plain) << "the result is drawn over the model";
+    }
+}
+
+}  // namespace
+}  // namespace slabtest
