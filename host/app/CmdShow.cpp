@@ -117,8 +117,9 @@ std::vector<Control> CollectControls(CWnd* pOwner, const std::vector<CBarControl
             (void)b;
             if (t == BS_CHECKBOX || t == BS_AUTOCHECKBOX || t == BS_3STATE || t == BS_AUTO3STATE) {
                 k.strKind = "check box";
-            } else if ((t == BS_PUSHBUTTON || t == BS_DEFPUSHBUTTON) && !NameOf(id, names).empty()) {
-                k.strKind = "button";  // the buttons a page names: its actions (add, delete ...)
+            } else if ((t == BS_PUSHBUTTON || t == BS_DEFPUSHBUTTON) && !NameOf(id, names).empty() &&
+                       TextOf(w) != "...") {
+                k.strKind = "button";  // the actions a page names (add, delete ...); "..." is --details
             } else {
                 continue;
             }

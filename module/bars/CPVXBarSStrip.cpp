@@ -50,8 +50,8 @@ BEGIN_MESSAGE_MAP(CPVXBarSStrip, CPVXBarDlgBase)
     ON_BN_CLICKED(CPVXBarSStrip::IDC_METHOD_FIVE, OnMethod)
     ON_BN_CLICKED(CPVXBarSStrip::IDC_CONTOUR_MORE, OnContourDetails)
     ON_BN_CLICKED(CPVXBarSStrip::IDC_LEGEND_MORE, OnLegendDetails)
-    ON_BN_CLICKED(CPVXBarSStrip::IDC_ANIMATION_MORE, OnAnimationMore)
-    ON_BN_CLICKED(CPVXBarSStrip::IDC_DEFORMED_MORE, OnDeformedMore)
+    ON_BN_CLICKED(CPVXBarSStrip::IDC_ANIMATION_MORE, OnAnimationDetails)
+    ON_BN_CLICKED(CPVXBarSStrip::IDC_DEFORMED_MORE, OnDeformDetails)
     ON_EN_SETFOCUS(CPVXBarSStrip::IDC_PT1, OnPt1Focus)
     ON_EN_SETFOCUS(CPVXBarSStrip::IDC_PT2, OnPt2Focus)
     ON_MESSAGE(CMouseEdit::WM_LBUTTONDOWN_FROM_MVIEW, OnPicked)
@@ -158,7 +158,8 @@ std::vector<CBarControlName> CPVXBarSStrip::GetControlNames() const {
             {IDC_FILL_NONE, "fill"},    {IDC_SCALE, "scale"},           {IDC_PLANE_NORMAL, "plane"},
             {IDC_CONTOUR, "contour"},   {IDC_VALUES, "values"},         {IDC_LEGEND, "legend"},
             {IDC_OUT_ALL, "all"},       {IDC_OUT_CENTRE, "centre"},     {IDC_OUT_I, "i-end"},
-            {IDC_OUT_J, "j-end"},       {IDC_OUT_MAX, "max"}};
+            {IDC_OUT_J, "j-end"},       {IDC_OUT_MAX, "max"},           {IDC_CONTOUR_MORE, "contour-more"},
+            {IDC_VALUES_MORE, "values-more"}, {IDC_LEGEND_MORE, "legend-more"}};
 }
 
 // ---- life -------------------------------------------------------------------------------------------
@@ -567,6 +568,7 @@ void CPVXBarSStrip::OnValues() {
 void CPVXBarSStrip::OnValuesMore() {
     TurnBoxOn(m_bValues);
     UpdateOutputEnabling();
+    OnNumberDetails(0);
 }
 
 void CPVXBarSStrip::OnOutAll() {

@@ -136,8 +136,6 @@ public:
     void OnOutAll();
     void OnOutMax();
     void OnMethod();
-    void OnAnimationMore() { TurnBoxOn(m_bAnimation); }
-    void OnDeformedMore() { TurnBoxOn(m_bDeformed); }
     void OnPt1Focus();
     void OnPt2Focus();
     LRESULT OnPicked(WPARAM wParam, LPARAM lParam);

@@ -50,7 +50,8 @@ void CPVXBarStrShrFrcRtio::DoDataExchange(CDataExchange* pDX) {
 std::vector<CBarControlName> CPVXBarStrShrFrcRtio::GetControlNames() const {
     return {{IDC_LOAD, "load"},     {IDC_OUT_FORCE, "output"}, {IDC_ANGLE_STATIC, "angle"},
             {IDC_ANGLE_SETTLE, "settlement-angle"}, {IDC_CONTOUR, "contour"}, {IDC_LEGEND, "legend"},
-            {IDC_VALUES, "values"}};
+            {IDC_VALUES, "values"}, {IDC_CONTOUR_MORE, "contour-more"}, {IDC_LEGEND_MORE, "legend-more"},
+            {IDC_VALUES_MORE, "values-more"}};
 }
 
 BOOL CPVXBarStrShrFrcRtio::OnInitDialog() {
@@ -165,4 +166,7 @@ void CPVXBarStrShrFrcRtio::OnContourMore() {
     dlg.DoModal();
 }
 
-void CPVXBarStrShrFrcRtio::OnValuesMore() { TurnBoxOn(m_bValues); }
+void CPVXBarStrShrFrcRtio::OnValuesMore() {
+    TurnBoxOn(m_bValues);
+    OnNumberDetails(0);
+}
