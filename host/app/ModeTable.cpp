@@ -97,6 +97,16 @@ int HasFrameForces(const CPostCtrl& post, CDataBase& db, int) {
         return post.GetMbgd(k, &s, &s, &s, 0) || post.GetMbcl(k, &c, &c, &c, 0);
     });
 }
+// Story shear rows of the selected load case (a case is selected as a combination of its one
+// term; rows are not combined).
+int HasStoryShear(const CPostCtrl& post, CDataBase& db, int) {
+    const T_PLCOM_D& lc = post.GetSelectedLoadComb();
+    if (lc.GetEntryCount() != 1 || lc.entry[0].kind == PLOAD_COMBINATION) return 0;
+    return AnyKey<CClassPMemb>(db, [&](UINT k) {
+        T_SSFR_D r;
+        return post.GetSsfr(lc.entry[0].key, k, r);
+    });
+}
 // The frame force displays show trusses too.
 int HasFrameOrTrussForces(const CPostCtrl& post, CDataBase& db, int n) {
     return HasFrameForces(post, db, n) || AnyKey<CClassPMemb>(db, [&](UINT k) {
@@ -139,8 +149,8 @@ const std::vector<CHostMode>& Modes() {
         {3, "node-displacement", 7205, EHostLoad::kStatic, nullptr, 0, "node=", "displacements", HasDisp},
         {4, "mode-shape", 7203, EHostLoad::kModeShape, PVX_COMPONENTS(kDisplacements), "deformed=1 exact=1 legend=1 numbers=0 undeformed=0 scale=",
          "mode shapes", HasModeShape},
-        {5, "story-shear-ratio", 7501, EHostLoad::kStatic, PVX_COMPONENTS(kStoryShear), "contour=1 legend=1",
-         "column forces", HasFrameForces},
+        {5, "story-shear-ratio", 7501, EHostLoad::kStatic, PVX_COMPONENTS(kStoryShear), "contour=1 legend=1 numbers=0 angle=0",
+         "story shear records", HasStoryShear},
         {6, "frame-force-contour", 7301, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
          "contour=1 legend=1 numbers=0 deformed=0 undeformed=0 line-members=0", "frame member forces", HasFrameOrTrussForces},
         {7, "frame-force-diagram", 7302, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
@@ -226,6 +236,7 @@ const KeyDef kKeys[] = {
      "slab reinforcement: design combinations enveloped (default: the project's linear combinations)"},
     {"wall-width", EValue::kPositive, "NUMBER", "slab walls: length of the cut across each wall end, m (positive)"},
     {"wall-value", EValue::kChoice3, "0|1|2", "slab walls: 0 moment, 1 shear, 2 reinforcement"},
+    {"angle", EValue::kNumber, "0|45|90", "story shear: the direction, degrees from global X towards Y"},
 };
 
 // Modes that draw the diagrams of cutting lines.

@@ -1,5 +1,6 @@
 #include "host/app/SampleProject.h"
 #include "host/app/SampleSlabDesign.h"
+#include "host/app/SampleStoryShear.h"
 #include "host/app/SampleSlabMoments.h"
 
 #include <algorithm>
@@ -532,6 +533,9 @@ public:
 
     // Results.
     void AddStaticResults();
+    // Story shear rows of the wind case: the columns share each storey's shear equally (as
+    // their forces do); the shear wall, stiff only in its own plane (y), takes none of it.
+    void AddStoryShear();
     void AddModes();
     void AddTimeHistory();
     void AddTimeHistorySteps();
@@ -1058,6 +1062,20 @@ void CSampleGenerator::AddStaticResults() {
         AddBalconyResults(c);
         AddSlabDesignForces(c);
     }
+}
+
+void CSampleGenerator::AddStoryShear() {
+    std::vector<SampleStoreyShear> storeys;
+    for (int s = 1; s <= kStoreys; ++s) {
+        SampleStoreyShear st;
+        st.story = s;
+        st.vx = StoreyShear(s);
+        for (int gj = 0; gj < kGridY; ++gj)
+            for (int gi = 0; gi < kGridX; ++gi) st.members.push_back({m_columns[s][gi][gj].key, st.vx / kColumns, 0.0});
+        st.members.push_back({m_wallPanel[s], 0.0, 0.0});
+        storeys.push_back(st);
+    }
+    WriteSampleStoryShear(m_sink, SAMPLE_LC_WX, storeys);
 }
 
 // Column axial forces from tributary areas, storey by storey, and the loads on the raft.
@@ -1698,6 +1716,7 @@ void CSampleProject::Generate(ISampleSink& sink) {
     // Results: the static cases collect the service load that the settlement spreads; the time
     // history is the response of a mode.
     g.AddStaticResults();
+    g.AddStoryShear();
     g.AddModes();
     g.AddTimeHistory();
     g.AddTimeHistorySteps();

@@ -23,7 +23,8 @@
 // springs the rest, scaled so that reactions balance the loads; the strip footing as a beam on
 // Winkler springs (Hetenyi's infinite beam, scaled likewise); storeys as a shear building (modes of
 // the uniform cantilever shear beam); the time history as the peak first-mode response; settlement
-// from Boussinesq's solution for a uniformly loaded rectangle. Units: kN, m, results in the
+// from Boussinesq's solution for a uniformly loaded rectangle; the story shear of the wind case
+// shared equally by the columns of each storey. Units: kN, m, results in the
 // database's units (displacements in mm).
 #pragma once
 
@@ -111,6 +112,9 @@ public:
     // cutting-line key) or a rib beam (by its rib number).
     virtual void AddStripForces(UINT load, UINT stripKey, const double* m5, const double* v5) {}
     virtual void AddRibForces(UINT load, UINT ribNo, const double* m5, const double* v5) {}
+    // What a member carries of the shear of its storey under static case load: its shear force
+    // (kN) and its ratio to the storey's shear along the plan directions 0, 45 and 90 degrees.
+    virtual void AddStoryShear(UINT load, UINT memb, int story, const double* force3, const double* ratio3) {}
 };
 
 // Load keys of the sample.

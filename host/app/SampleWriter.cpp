@@ -310,3 +310,14 @@ void CSampleWriter::AddSlabDesign(UINT comb, UINT memb, const T_SLDG_D& rec) {
 void CSampleWriter::AddSlabWallForces(UINT load, UINT wall, const T_SWDF_D& rec) {
     Count(m_builder.AddResult<DBT_SWDF>(load, wall, rec));
 }
+
+void CSampleWriter::AddStoryShear(UINT load, UINT memb, int story, const double* force3, const double* ratio3) {
+    T_SSFR_D r;
+    r.Initialize();
+    r.story = story;
+    for (int a = 0; a < T_SSFR_D::kAngles; ++a) {
+        r.force[a] = force3[a];
+        r.ratio[a] = ratio3[a];
+    }
+    Count(m_builder.AddSsfr(load, memb, r));
+}

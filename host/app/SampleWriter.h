@@ -57,6 +57,7 @@ public:
     void AddSpringPressure(UINT load, UINT elem, const double* values, int n) override;
     void AddSlabDesign(UINT comb, UINT memb, const T_SLDG_D& rec) override;
     void AddSlabWallForces(UINT load, UINT wall, const T_SWDF_D& rec) override;
+    void AddStoryShear(UINT load, UINT memb, int story, const double* force3, const double* ratio3) override;
 
 private:
     void Count(int ok) {

@@ -17,6 +17,7 @@
 #include "host/db/SlabRecords.h"
 #include "host/db/DBTable.h"
 #include "host/db/SlabDesignRecords.h"
+#include "host/db/StoryShearRecords.h"
 
 #include <memory>
 #include <string>
@@ -67,6 +68,7 @@
     X(MBWB, T_STRG_D, "MBWB")            \
     X(SLDG, T_SLDG_D, "SLDG")            \
     X(SWDF, T_SWDF_D, "SWDF")            \
+    X(SSFR, T_SSFR_D, "SSFR")            \
     X(SMNT, T_SMNT_D, "SMNT")
 
 enum EPostDBTable {
@@ -106,6 +108,11 @@ public:
     int Open(LPCTSTR pszPath);
     // Writes the whole database to a project file atomically. Non-zero on success.
     int Save(LPCTSTR pszPath);
+    // Writes the given model tables into an existing project file in place, in one transaction:
+    // each table's rows are replaced by the database's (the table is made when the file has
+    // none); every other table of the file stays as it is. The file must be a project this
+    // program reads. On failure the file is unchanged. Non-zero on success.
+    int SaveTables(LPCTSTR pszPath, const std::vector<int>& tableIds);
     // Empties every table and resets the flags.
     void Clear();
 

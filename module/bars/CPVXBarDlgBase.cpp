@@ -175,7 +175,9 @@ int CPVXBarDlgBase::InitPageDialog(int nMode) {
 
 int CPVXBarDlgBase::SelectLoadOnInit() {
     I_PVXModel* pModel = GetModel();
-    m_LoadSelector.SetLoadType(m_pBarInfo ? m_pBarInfo->dwLoadTypeMask : T_PVX_BAR_INFO::kLoadTypeMask, 1, 0, 0);
+    const DWORD mask = m_dwPageLoadMask ? m_dwPageLoadMask
+                                        : (m_pBarInfo ? m_pBarInfo->dwLoadTypeMask : T_PVX_BAR_INFO::kLoadTypeMask);
+    m_LoadSelector.SetLoadType(mask, 1, 0, 0);
     if (!pModel) return 0;
     UINT type = pModel->m_nLoadType, key = pModel->m_nLoadKey;
     int step = pModel->m_nLoadStep;

@@ -97,11 +97,11 @@ public:
     I_PVXModel* GetModel() const;
 
     // ---- load selection ----------------------------------------------------------------------------
-    // The common step of OnInitDialog: the selector lists the settings block's load kinds and
-    // selects the model's load; when it cannot, the selector's own choice becomes the model's
-    // load (load-selected flag set, SelectLoad, the rebuild flags set); with no choice at all the
-    // model's load step, load-selected and result-present flags are cleared. Returns 1 when a
-    // load is selected.
+    // The common step of OnInitDialog: the selector lists the settings block's load kinds (or the
+    // page's own, m_dwPageLoadMask) and selects the model's load; when it cannot, the selector's
+    // own choice becomes the model's load (load-selected flag set, SelectLoad, the rebuild flags
+    // set); with no choice at all the model's load step, load-selected and result-present flags
+    // are cleared. Returns 1 when a load is selected.
     int SelectLoadOnInit();
     // The common step of ApplyOptions: the load chosen in the load combo (or, without one, the
     // selector's choice) becomes the model's load when it differs from it (rebuild flags set),
@@ -155,6 +155,7 @@ public:
     int m_bAnimation, m_bContour, m_bDeformed, m_bLegend, m_bValues, m_bUndeformed;
     CSelectPostLC m_LoadSelector;         // loads of the kinds the settings block allows
     UINT m_nIDLoadCombo;                  // the page's load combo showing the selector's loads; 0 none
+    DWORD m_dwPageLoadMask = 0;           // load kinds of a page with its own list; 0: the settings block's
     int m_nLoadStep, m_nLoadKey, m_nLoadType;  // last load taken from the selector
     // Carried by the archive only, 0 and empty until read.
     int m_nArchivedA, m_nArchivedB;

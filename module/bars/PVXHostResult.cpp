@@ -93,7 +93,7 @@ CEngineBase* ModeEngine(I_PVXModel& m, EngineKind k) {
 // (per member, or per element the rib-beam diagrams).
 bool ForceModeDraws(int mode) {
     using namespace PVXMode;
-    return mode == kFrameForceContour || mode == kFrameForceDiagram || mode == kWallForceContour ||
+    return mode == kStoryShearRatio || mode == kFrameForceContour || mode == kFrameForceDiagram || mode == kWallForceContour ||
            mode == kWallForceDiagram || mode == kPlateForce || mode == kSlabForce || mode == kSlabRebar ||
            mode == kSlabCrack || mode == kSlabWall || mode == kSlabForceBeam;
 }
@@ -212,6 +212,10 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         }
         default: return false;
         }
+    }
+    if (name == "angle" && k == EngineKind::kForce && mode == PVXMode::kStoryShearRatio) {
+        m.m_pForceEngine->m_dSSFRAngle = x;
+        return true;
     }
     if (name == "scale" && k == EngineKind::kDeformation) {
         m.m_pDeformEngine->m_dUserScale = x;

@@ -345,8 +345,21 @@ public:
     int IsBandOutlineStyle(int bGrad) const;
 
     // Drawing passes of the other families, called by the render switch.
+    // Story shear (CForceEngineStory.cpp): every member with a value in m_mapSSFR painted in
+    // one flat band colour of it (line members as their axis or frame faces, plane members face
+    // by face), the others inactive; numbers at the window midpoint of each member's end nodes.
     void DrawSSFRData(CDC* pDC);
     void OutputSSFRData(CDC* pDC);
+    // One member of the story shear display: 1 drawn, 0 nothing to draw (no value, no colour
+    // scale, no record), -1 Escape. The solid drawer tests every face for visibility.
+    int DoFrameTypeSSFR(UINT nKey, CDC* pDC);
+    int DoPlaneTypeSSFR(UINT nKey, CDC* pDC);
+    int DoSolidTypeSSFR(UINT nKey, CDC* pDC);
+    // Label point of a member of types 201, 205, 101, 204, 209, 210, 206: its first and last
+    // node into pts, their window points into winPts, the midpoints in the world and (truncated)
+    // in the window; 0 for other types or a missing node.
+    int GetTextPoint(T_PMEMB_D& memb, C3DPoint& mid, CPoint& midWin, CArray<CPoint, CPoint&>& winPts,
+                     CArray<C3DPoint, C3DPoint&>& pts);
     void DrawTForcContour(CDC* pDC);
     void OutputTForcNumbers(CDC* pDC);
     void DrawTrussSfdBmd(CDC* pDC);
@@ -375,6 +388,10 @@ public:
     void OutputSCracNumbersMemb(CDC*) {}
 
     // ---- builders of the other families (CForceEngineFamilies.cpp) -----------------------------
+    // Story shear values of the selected load case from the host's story shear records: the
+    // force or the ratio (m_nSSFROutput) along m_dSSFRAngle (0, 45 or 90 degrees) per member,
+    // with the legend range and colour scale; 1 when a member has a value (m_bSSFRData set), 0
+    // for a combination, another angle or no record (CForceEngineStory.cpp).
     int MakeSSFRData();
     int MakeWForcDataList();
     int MakeDgnWForcDataList();

@@ -3,9 +3,6 @@
 // family's maps and lists, sets its data-built flag and returns 1 when it built data.
 #include "module/force/CForceEngine.h"
 
-// The story shear-force ratios reach an engine only through ImportEngine.
-int CForceEngine::MakeSSFRData() { return 1; }
-
 // Design wall forces of the combination load types are not shown.
 int CForceEngine::MakeDgnWForcDataList() { return 0; }
 

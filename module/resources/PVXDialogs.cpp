@@ -74,6 +74,7 @@ const std::vector<UiDlgTemplate>& PVXGetDialogTemplates() {
     static const std::vector<UiDlgTemplate> templates = [] {
         std::vector<UiDlgTemplate> all = PVXGetBarDialogTemplates();
         for (const UiDlgTemplate& t : PVXGetWallPlateDialogTemplates()) all.push_back(t);
+        for (const UiDlgTemplate& t : PVXGetStoryStripDialogTemplates()) all.push_back(t);
         for (const UiDlgTemplate& t : PVXGetDeformFrameDialogTemplates()) all.push_back(t);
         all.push_back(CutLineDetailTemplate());
         all.push_back(CutLineGraphTemplate());

@@ -272,6 +272,14 @@ void BuildProject(PostDBBuilder& b) {
     df.v[4] = -2.25;
     b.AddResult<DBT_STRIPF>(2, 8, df);
     b.AddResult<DBT_RIBF>(2, 4, df);
+    // A column's share of its storey's shear.
+    T_SSFR_D ss;
+    ss.Initialize();
+    ss.story = 1;
+    ss.force[0] = 12.5;
+    ss.ratio[0] = 0.25;
+    ss.ratio[2] = -0.125;
+    b.AddSsfr(2, 1, ss);
 }
 
 }  // namespace dbtest
