@@ -173,12 +173,7 @@ CPVXBarDContr::CPVXBarDContr()
 void CPVXBarDContr::DoDataExchange(CDataExchange* pDX) {
     CPVXBarDeformPage::DoDataExchange(pDX);
     DDX_Radio(pDX, IDC_COMP_DX, m_nComponent);
-    ExchangeDisplayBoxes(pDX, {.nContour = IDC_CONTOUR,
-                               .nDeformed = IDC_DEFORMED,
-                               .nValues = IDC_VALUES,
-                               .nLegend = IDC_LEGEND,
-                               .nAnimation = IDC_ANIMATION,
-                               .nUndeformed = IDC_UNDEFORMED});
+    ExchangeDisplayBoxes(pDX, DisplayBoxIdsOf<CPVXBarDContr>());
     DDX_Check(pDX, IDC_CUT_SECTION, m_bCutSection);
 }
 

@@ -184,6 +184,11 @@ protected:
     struct DisplayBoxIds {
         UINT nContour = 0, nDeformed = 0, nValues = 0, nLegend = 0, nAnimation = 0, nUndeformed = 0;
     };
+    // The ids of a page class that names its six boxes IDC_CONTOUR ... IDC_UNDEFORMED.
+    template <class P>
+    static constexpr DisplayBoxIds DisplayBoxIdsOf() {
+        return {P::IDC_CONTOUR, P::IDC_DEFORMED, P::IDC_VALUES, P::IDC_LEGEND, P::IDC_ANIMATION, P::IDC_UNDEFORMED};
+    }
     // The display boxes with their controls, in the order of DisplayBoxIds.
     void ExchangeDisplayBoxes(CDataExchange* pDX, const DisplayBoxIds& ids);
     // The six display boxes into the settings block (nothing without one).

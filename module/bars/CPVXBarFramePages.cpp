@@ -144,25 +144,19 @@ void CPVXBarFramePage::OnValuesMore() {
     OnNumberDetails(0);
 }
 
-void CPVXBarFramePage::OnAllRule() {
+void CPVXBarFramePage::OnPositionRule(int& bRule, int& bOther, int bPositions) {
     Exchange(TRUE);
-    if (m_bAll) {
-        m_bMax = 0;
-        m_bIEnd = m_bCentre = m_bJEnd = 1;
+    if (bRule) {
+        bOther = 0;
+        m_bIEnd = m_bCentre = m_bJEnd = bPositions;
         Exchange(FALSE);
     }
     UpdatePositionEnabling();
 }
 
-void CPVXBarFramePage::OnMaxRule() {
-    Exchange(TRUE);
-    if (m_bMax) {
-        m_bAll = 0;
-        m_bIEnd = m_bCentre = m_bJEnd = 0;
-        Exchange(FALSE);
-    }
-    UpdatePositionEnabling();
-}
+void CPVXBarFramePage::OnAllRule() { OnPositionRule(m_bAll, m_bMax, 1); }
+
+void CPVXBarFramePage::OnMaxRule() { OnPositionRule(m_bMax, m_bAll, 0); }
 
 void CPVXBarFramePage::TakePositions() {
     CForceEngine* e = m_pForceEngine;

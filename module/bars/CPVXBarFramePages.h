@@ -49,6 +49,9 @@ public:
 
 protected:
     virtual void TakeInitialValues() = 0;
+    // "全部" and "最大值" exclude each other: the rule ticked clears the other and sets the
+    // three positions to bPositions.
+    void OnPositionRule(int& bRule, int& bOther, int bPositions);
     // Values box and positions: the enabling rules of the output group.
     void UpdatePositionEnabling();
     // The output positions from the engine (max wins over all, all sets the three positions).

@@ -92,12 +92,7 @@ void CPVXBarPForc::DoDataExchange(CDataExchange* pDX) {
     DDX_Check(pDX, IDC_SHOW_AXES, m_bShowAxes);
     DDX_Text(pDX, IDC_VECTOR_SCALE, m_strScale);
     DDX_Text(pDX, IDC_VECTOR_FACTOR, m_strFactor);
-    ExchangeDisplayBoxes(pDX, {.nContour = IDC_CONTOUR,
-                               .nDeformed = IDC_DEFORMED,
-                               .nValues = IDC_VALUES,
-                               .nLegend = IDC_LEGEND,
-                               .nAnimation = IDC_ANIMATION,
-                               .nUndeformed = IDC_UNDEFORMED});
+    ExchangeDisplayBoxes(pDX, DisplayBoxIdsOf<CPVXBarPForc>());
     DDX_Check(pDX, IDC_AVERAGE, m_bAverage);
     DDX_Check(pDX, IDC_SECTION, m_bSection);
     DDX_Radio(pDX, IDC_NUMBER_MAX, m_nNumberMode);

@@ -61,12 +61,7 @@ void CPVXBarPStrs::DoDataExchange(CDataExchange* pDX) {
     DDX_CBIndex(pDX, IDC_AXIS_LIST, m_nAxisItem);
     DDX_Check(pDX, IDC_SHOW_AXES, m_bShowAxes);
     DDX_Radio(pDX, IDC_SURFACE_TOP, m_nSurface);
-    ExchangeDisplayBoxes(pDX, {.nContour = IDC_CONTOUR,
-                               .nDeformed = IDC_DEFORMED,
-                               .nValues = IDC_VALUES,
-                               .nLegend = IDC_LEGEND,
-                               .nAnimation = IDC_ANIMATION,
-                               .nUndeformed = IDC_UNDEFORMED});
+    ExchangeDisplayBoxes(pDX, DisplayBoxIdsOf<CPVXBarPStrs>());
     DDX_Check(pDX, IDC_SECTION, m_bSection);
     DDX_Radio(pDX, IDC_NUMBER_MAX, m_nNumberMode);
 }

@@ -37,12 +37,7 @@ CPVXBarWForc::CPVXBarWForc()
 void CPVXBarWForc::DoDataExchange(CDataExchange* pDX) {
     CPVXBarWallPlatePage::DoDataExchange(pDX);
     DDX_Radio(pDX, IDC_COMP_N, m_nComponent);
-    ExchangeDisplayBoxes(pDX, {.nContour = IDC_CONTOUR,
-                               .nDeformed = IDC_DEFORMED,
-                               .nValues = IDC_VALUES,
-                               .nLegend = IDC_LEGEND,
-                               .nAnimation = IDC_ANIMATION,
-                               .nUndeformed = IDC_UNDEFORMED});
+    ExchangeDisplayBoxes(pDX, DisplayBoxIdsOf<CPVXBarWForc>());
     DDX_Radio(pDX, IDC_COLM_TOP, m_nColmPos);
     DDX_Radio(pDX, IDC_BEAM_START, m_nBeamPos);
     DDX_Check(pDX, IDC_COLM_NUMBER, m_bColmNumber);

@@ -48,12 +48,7 @@ CPVXBarWSfd::CPVXBarWSfd()
 void CPVXBarWSfd::DoDataExchange(CDataExchange* pDX) {
     CPVXBarWallPlatePage::DoDataExchange(pDX);
     DDX_Radio(pDX, IDC_COMP_FIRST, m_nIndex);
-    ExchangeDisplayBoxes(pDX, {.nContour = IDC_CONTOUR,
-                               .nDeformed = IDC_DEFORMED,
-                               .nValues = IDC_VALUES,
-                               .nLegend = IDC_LEGEND,
-                               .nAnimation = IDC_ANIMATION,
-                               .nUndeformed = IDC_UNDEFORMED});
+    ExchangeDisplayBoxes(pDX, DisplayBoxIdsOf<CPVXBarWSfd>());
     DDX_Check(pDX, IDC_COLM_NUMBER, m_bColmNumber);
     DDX_Check(pDX, IDC_BEAM_NUMBER, m_bBeamNumber);
     DDX_Radio(pDX, IDC_COLM_POS1, m_nColmPos);
