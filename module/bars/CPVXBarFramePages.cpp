@@ -202,7 +202,6 @@ void CPVXBarFramePage::StorePositions() {
     if (m_nUnit >= 0) e->m_nBForcNumUnit = m_nUnit;
 }
 
-
 // ---- CPVXBarBForc ------------------------------------------------------------------------------------
 
 IMPLEMENT_DYNCREATE(CPVXBarBForc, CPVXBarFramePage)
@@ -213,7 +212,8 @@ BEGIN_MESSAGE_MAP(CPVXBarBForc, CPVXBarFramePage)
     ON_BN_CLICKED(CPVXBarBForc::IDC_CONTOUR, OnContourCheck)
 END_MESSAGE_MAP()
 
-CPVXBarBForc::CPVXBarBForc() : CPVXBarFramePage(IDD, FramePageIds<CPVXBarBForc>(), PVXMode::kFrameForceContour, "Frame Force") {}
+CPVXBarBForc::CPVXBarBForc()
+    : CPVXBarFramePage(IDD, FramePageIds<CPVXBarBForc>(), PVXMode::kFrameForceContour, "Frame Force") {}
 
 std::vector<CBarControlName> CPVXBarBForc::GetControlNames() const {
     return {{IDC_LOAD, "load"},           {IDC_COMP_MOMENT, "component"}, {IDC_CONTOUR, "contour"},
