@@ -95,6 +95,9 @@ public:
     void SetButtonIcon(UINT nIDButton, UINT nIDIcon);
     // The model of the page's view; null when none.
     I_PVXModel* GetModel() const;
+    // A number of the message window: "%.5E" with three exponent digits ("1.00000E+001"),
+    // right-aligned in nWidth characters.
+    static CString FormatExp3(double v, int nWidth);
 
     // ---- load selection ----------------------------------------------------------------------------
     // The common step of OnInitDialog: the selector lists the settings block's load kinds (or the
@@ -166,11 +169,29 @@ public:
 protected:
     // The opening of a page's OnInitDialog: nMode becomes the current display mode (the pages
     // made for it read it while they initialise), the dialog is initialised, the icon button
-    // gets its image and is hidden, the container lays itself out from the load group to Close,
-    // the model's load step goes back to 0 and the load is selected (SelectLoadOnInit's result).
+    // gets its image and is hidden, the container lays itself out from the load group to Close.
+    void OpenPageDialog(int nMode);
+    // OpenPageDialog, then the model's load step goes back to 0 and the load is selected
+    // (SelectLoadOnInit's result).
     int InitPageDialog(int nMode);
     // The controls into the members (bSave) or back; nothing while the page has no window.
     BOOL Exchange(BOOL bSave);
     // Exchanges, turns the box on when it is off, exchanges back.
     void TurnBoxOn(int& bBox);
+    // Enables or disables a control of the page (nothing when the page has none of that id).
+    void EnableControl(UINT nID, BOOL bEnable);
+
+    // Control ids of a page's display boxes; 0 where the page has no such box.
+    struct DisplayBoxIds {
+        UINT nContour = 0, nDeformed = 0, nValues = 0, nLegend = 0, nAnimation = 0, nUndeformed = 0;
+    };
+    // The ids of a page class that names its six boxes IDC_CONTOUR ... IDC_UNDEFORMED.
+    template <class P>
+    static constexpr DisplayBoxIds DisplayBoxIdsOf() {
+        return {P::IDC_CONTOUR, P::IDC_DEFORMED, P::IDC_VALUES, P::IDC_LEGEND, P::IDC_ANIMATION, P::IDC_UNDEFORMED};
+    }
+    // The display boxes with their controls, in the order of DisplayBoxIds.
+    void ExchangeDisplayBoxes(CDataExchange* pDX, const DisplayBoxIds& ids);
+    // The six display boxes into the settings block (nothing without one).
+    void StoreDisplayBoxes();
 };
