@@ -84,6 +84,8 @@ TABLES = {
     "SLDG": RESULT + ("force_a REAL", "force_b REAL", "force_edge_a BLOB", "force_edge_b BLOB", "result_a REAL",
                       "result_b REAL", "result_c REAL", "result_edge_a BLOB", "result_edge_b BLOB"),
     "SWDF": RESULT + ("m BLOB", "v BLOB", "h0 INTEGER"),
+    "SSFR": RESULT + ("story INTEGER", "force0 REAL", "force45 REAL", "force90 REAL", "ratio0 REAL",
+                      "ratio45 REAL", "ratio90 REAL"),
     "SMNT": RESULT + ("centre_x REAL", "centre_y REAL", "pos BLOB", "neg BLOB"),
 }
 

@@ -30,6 +30,8 @@
 #include "platform/ui/CButton.h"
 #include "platform/ui/CComboBox.h"
 #include "platform/ui/CEdit.h"
+#include "platform/ui/CListBox.h"
+#include "host/db/CDBDoc.h"
 #include "platform/ui/CUiDriver.h"
 
 namespace {
@@ -42,9 +44,13 @@ std::vector<CHostOption> ShowOptions() {
         {"--load", EHostValue::kText, "NAME", "the load case or combination chosen in the page's load list"},
         {"--set", EHostValue::kText, "CONTROL=VALUE",
          "sets a control of the page or the bar, by id or name (see --list-controls): a check box 0 or 1, a radio "
-         "group the index of its button, a list an item's index or text, an edit its text, a point-picking edit "
-         "X,Y[,Z]",
+         "group the index of its button, a list an item's index or text (a list box: several joined by '+', and "
+         "ITEM:0 or ITEM:1 clears or sets the item's check box), an edit its text, a point-picking edit X,Y[,Z] "
+         "(picked in the view), a button 1 (pressed)",
          nullptr, 0, 0, HOST_OPT_REPEATABLE},
+        {"--save", EHostValue::kFlag, "",
+         "writes what the page changed in the project (the slab strips) into the project file, in place, in one "
+         "transaction; without it the file is not written"},
         {"--details", EHostValue::kText, "BUTTON",
          "presses a \"...\" button of the page, by id or name (values-more, deformed-more ...), before Apply: the "
          "details dialog it opens takes the --detail-set values and its OK is pressed"},
@@ -66,7 +72,7 @@ struct Control {
     CWnd* pOwner = nullptr;       // the page or the container
     UINT nID = 0;                 // the control's id (a radio group: its first button's)
     std::string strName;          // short name; empty when none
-    std::string strKind;          // "check box", "radio group", "combo", "edit", "point edit"
+    std::string strKind;          // "check box", "radio group", "combo", "edit", "point edit", "list", "button"
     std::vector<UINT> radios;     // buttons of a radio group, in order
     bool bEnabled = true;
 };
@@ -108,9 +114,17 @@ std::vector<Control> CollectControls(CWnd* pOwner, const std::vector<CBarControl
             k.radios.push_back(id);
         } else if (auto* b = dynamic_cast<CButton*>(w)) {
             const DWORD t = style & BS_TYPEMASK;
-            if (t != BS_CHECKBOX && t != BS_AUTOCHECKBOX && t != BS_3STATE && t != BS_AUTO3STATE) continue;
             (void)b;
-            k.strKind = "check box";
+            if (t == BS_CHECKBOX || t == BS_AUTOCHECKBOX || t == BS_3STATE || t == BS_AUTO3STATE) {
+                k.strKind = "check box";
+            } else if ((t == BS_PUSHBUTTON || t == BS_DEFPUSHBUTTON) && !NameOf(id, names).empty() &&
+                       TextOf(w) != "...") {
+                k.strKind = "button";  // the actions a page names (add, delete ...); "..." is --details
+            } else {
+                continue;
+            }
+        } else if (dynamic_cast<CListBox*>(w)) {
+            k.strKind = "list";
         } else if (dynamic_cast<CComboBox*>(w)) {
             k.strKind = "combo";
         } else if (dynamic_cast<CMouseEdit*>(w)) {
@@ -133,7 +147,7 @@ std::string CaptionOf(const Control& k) {
         for (UINT id : k.radios) s += (s.empty() ? "" : "|") + TextOf(k.pOwner->GetDlgItem(static_cast<int>(id)));
         return s;
     }
-    if (k.strKind == "check box") return TextOf(k.pOwner->GetDlgItem(static_cast<int>(k.nID)));
+    if (k.strKind == "check box" || k.strKind == "button") return TextOf(k.pOwner->GetDlgItem(static_cast<int>(k.nID)));
     return "";
 }
 
@@ -145,6 +159,19 @@ std::string ValueOf(const Control& k) {
         return "-1";
     }
     if (k.strKind == "check box") return std::to_string(k.pOwner->IsDlgButtonChecked(static_cast<int>(k.nID)));
+    if (k.strKind == "button") return "-";
+    if (auto* l = dynamic_cast<CListBox*>(w)) {
+        // Each item: index, text, [x] when checked, * when selected.
+        auto* c = dynamic_cast<CCheckListBox*>(w);
+        std::string out = std::to_string(l->GetCount()) + " items";
+        for (int i = 0; i < l->GetCount(); ++i) {
+            CString t;
+            l->GetText(i, t);
+            out += std::string(i ? ", " : ": ") + std::to_string(i) + " \"" + t.GetString() + "\"" +
+                   (c && c->GetCheck(i) > 0 ? " [x]" : "") + (l->GetSel(i) > 0 ? " *" : "");
+        }
+        return out;
+    }
     if (auto* c = dynamic_cast<CComboBox*>(w)) {
         const int sel = c->GetCurSel();
         if (sel < 0) return "-1";
@@ -211,6 +238,53 @@ bool ReadPoint(const std::string& v, C3DPoint& p) {
     return false;
 }
 
+// The index of a list item named by its index or its text; -1 when none.
+int ListItem(CListBox& l, const std::string& word) {
+    for (int j = 0; j < l.GetCount(); ++j) {
+        CString t;
+        l.GetText(j, t);
+        if (word == t.GetString()) return j;
+    }
+    long i = -1;
+    return ReadIndex(word, l.GetCount(), i) ? static_cast<int>(i) : -1;
+}
+
+// A list box as a person uses it: "A+B" selects the items A and B (only them), "A:0" / "A:1"
+// clears or sets the check box of item A. 0, or the exit status after a message.
+int SetList(CListBox& l, const std::string& label, const std::string& value) {
+    std::vector<std::string> words;
+    for (size_t from = 0;;) {
+        const size_t plus = value.find('+', from);
+        words.push_back(value.substr(from, plus == std::string::npos ? std::string::npos : plus - from));
+        if (plus == std::string::npos) break;
+        from = plus + 1;
+    }
+    auto* pCheck = dynamic_cast<CCheckListBox*>(&l);
+    bool bCleared = false;
+    for (const std::string& w : words) {
+        const size_t colon = w.rfind(':');
+        int on = -1;
+        std::string item = w;
+        if (pCheck && colon != std::string::npos && ReadSwitch(w.substr(colon + 1), on)) item = w.substr(0, colon);
+        else on = -1;
+        const int i = ListItem(l, item);
+        if (i < 0) {
+            HostMessage("%s has no item \"%s\" (%d items)", label.c_str(), item.c_str(), l.GetCount());
+            return HOST_EXIT_USAGE;
+        }
+        if (on >= 0) {
+            if ((pCheck->GetCheck(i) > 0) != (on != 0)) ui::ListBoxUserCheck(l.GetSafeHwnd(), i);
+            continue;
+        }
+        if (!bCleared) {
+            for (int j = 0; j < l.GetCount(); ++j) l.SetSel(j, FALSE);
+            bCleared = true;
+        }
+        ui::ListBoxUserSelect(l.GetSafeHwnd(), i);
+    }
+    return 0;
+}
+
 // Sets a control as a person would. 0, or the exit status after a message.
 int SetControl(const Control& k, UINT nRadio, const std::string& label, const std::string& value) {
     if (!k.bEnabled) {
@@ -269,6 +343,16 @@ int SetControl(const Control& k, UINT nRadio, const std::string& label, const st
         user.SelectComboIndex(k.nID, static_cast<int>(i));
         return 0;
     }
+    if (k.strKind == "button") {
+        int on = 0;
+        if (!ReadSwitch(value, on) || !on) {
+            HostMessage("%s is a button: give 1 to press it, not \"%s\"", label.c_str(), value.c_str());
+            return HOST_EXIT_USAGE;
+        }
+        user.ClickButton(k.nID);
+        return 0;
+    }
+    if (auto* l = dynamic_cast<CListBox*>(w)) return SetList(*l, label, value);
     if (auto* pick = dynamic_cast<CMouseEdit*>(w)) {
         C3DPoint p;
         if (ReadPoint(value, p)) {
@@ -500,6 +584,13 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     }
     CUiDialogSession(pPage).ClickButton(kApplyButton);
     if (ReportRefusals(nBoxes)) return HOST_EXIT_FAILED;
+    if (args.Has("--save")) {
+        CDBDoc* pDoc = CDBDoc::m_pDBDoc;
+        if (!pDoc || !pDoc->SaveTables(options.strDBPath.c_str(), {DBT_CTLN})) {
+            HostMessage("%s", pDoc ? pDoc->GetLastError().GetString() : "no project is open");
+            return HOST_EXIT_FAILED;
+        }
+    }
 
     // The window as the person sees it after the execute: painted again, with the legend.
     rv.GetView()->Invalidate(FALSE);

@@ -97,6 +97,16 @@ int HasFrameForces(const CPostCtrl& post, CDataBase& db, int) {
         return post.GetMbgd(k, &s, &s, &s, 0) || post.GetMbcl(k, &c, &c, &c, 0);
     });
 }
+// Story shear rows of the selected load case (a case is selected as a combination of its one
+// term; rows are not combined).
+int HasStoryShear(const CPostCtrl& post, CDataBase& db, int) {
+    const T_PLCOM_D& lc = post.GetSelectedLoadComb();
+    if (lc.GetEntryCount() != 1 || lc.entry[0].kind == PLOAD_COMBINATION) return 0;
+    return AnyKey<CClassPMemb>(db, [&](UINT k) {
+        T_SSFR_D r;
+        return post.GetSsfr(lc.entry[0].key, k, r);
+    });
+}
 // The frame force displays show trusses too.
 int HasFrameOrTrussForces(const CPostCtrl& post, CDataBase& db, int n) {
     return HasFrameForces(post, db, n) || AnyKey<CClassPMemb>(db, [&](UINT k) {
@@ -139,8 +149,8 @@ const std::vector<CHostMode>& Modes() {
         {3, "node-displacement", 7205, EHostLoad::kStatic, nullptr, 0, "node=", "displacements", HasDisp},
         {4, "mode-shape", 7203, EHostLoad::kModeShape, PVX_COMPONENTS(kDisplacements), "deformed=1 exact=1 legend=1 numbers=0 undeformed=0 scale=",
          "mode shapes", HasModeShape},
-        {5, "story-shear-ratio", 7501, EHostLoad::kStatic, PVX_COMPONENTS(kStoryShear), "contour=1 legend=1",
-         "column forces", HasFrameForces},
+        {5, "story-shear-ratio", 7501, EHostLoad::kStatic, PVX_COMPONENTS(kStoryShear), "contour=1 legend=1 numbers=0 angle=0",
+         "story shear records", HasStoryShear},
         {6, "frame-force-contour", 7301, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
          "contour=1 legend=1 numbers=0 deformed=0 undeformed=0 line-members=0", "frame member forces", HasFrameOrTrussForces},
         {7, "frame-force-diagram", 7302, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
@@ -168,8 +178,8 @@ const std::vector<CHostMode>& Modes() {
         {20, "slab-wall", 7401, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 wall-width=1 wall-value=0",
          "plate forces", HasPlateResults},
         {21, "slab-strip", 7402, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1", "plate forces", HasPlateResults},
-        {22, "slab-force-beam", 7304, EHostLoad::kStatic, PVX_COMPONENTS(kSlabForces), "contour=1 legend=1 numbers=0",
-         "plate forces", HasPlateResults},
+        {22, "slab-force-beam", 7304, EHostLoad::kStatic, PVX_COMPONENTS(kSlabForces),
+         "contour=1 legend=1 numbers=0 unit=0 strip-force=0 width-lines=1 fill=", "plate forces", HasPlateResults},
         {63, "time-history", -1, EHostLoad::kTimeHistory, PVX_COMPONENTS(kDisplacements),
          "step=0 quantity=0 deformed=1 contour=1 legend=1 numbers=0 undeformed=0 scale=", "time histories", HasDispHistory},
         {69, "settlement", 7202, EHostLoad::kSettlement, nullptr, 0, "contour=1 legend=1 numbers=0", "settlements",
@@ -201,13 +211,16 @@ const KeyDef kKeys[] = {
     {"data-kind", EValue::kChoice3, "0|1|2", "reactions: 0 contour, 1 forces, 2 reversed"},
     {"member-kind", EValue::kSwitch, "0|1", "reaction contour under 0 rafts, 1 beams"},
     {"deflection-kind", EValue::kSwitch, "0|1", "slab deflection: 0 numbers per member, 1 contour"},
-    {"unit", EValue::kSwitch, "0|1", "slab forces: 0 moments per slab member, 1 forces per element"},
+    {"unit", EValue::kSwitch, "0|1",
+     "slab forces (also on beams): 0 moments per slab member, 1 forces per element (on beams: the rib diagrams)"},
     {"positive", EValue::kSwitch, "0|1", "slab forces: the positive side shown (with an envelope, its maximum)"},
     {"negative", EValue::kSwitch, "0|1", "slab forces: the negative side shown (with an envelope, its minimum)"},
     {"fill", EValue::kChoice3, "0|1|2", "frame force diagrams: 0 outline, 1 line fill, 2 full fill"},
     {"deformed", EValue::kSwitch, "0|1",
      "drawn on the deformed shape (member forces, displacements; deformed and mode shapes: 0 draws the model at rest)"},
     {"line-members", EValue::kSwitch, "0|1", "members drawn as lines along their axes"},
+    {"strip-force", EValue::kSwitch, "0|1", "rib-beam and strip diagrams: 0 bending moment, 1 shear force"},
+    {"width-lines", EValue::kSwitch, "0|1", "rib-beam and strip diagrams: their width lines"},
     {"exact", EValue::kSwitch, "0|1", "beams drawn with their exact deflection curve"},
     {"step", EValue::kCount, "N", "time step of the time history, from 0"},
     {"quantity", EValue::kChoice3, "0|1|2", "time history: 0 displacement, 1 velocity, 2 acceleration"},
@@ -223,6 +236,7 @@ const KeyDef kKeys[] = {
      "slab reinforcement: design combinations enveloped (default: the project's linear combinations)"},
     {"wall-width", EValue::kPositive, "NUMBER", "slab walls: length of the cut across each wall end, m (positive)"},
     {"wall-value", EValue::kChoice3, "0|1|2", "slab walls: 0 moment, 1 shear, 2 reinforcement"},
+    {"angle", EValue::kNumber, "0|45|90", "story shear: the direction, degrees from global X towards Y"},
 };
 
 // Modes that draw the diagrams of cutting lines.

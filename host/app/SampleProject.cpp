@@ -1,5 +1,6 @@
 #include "host/app/SampleProject.h"
 #include "host/app/SampleSlabDesign.h"
+#include "host/app/SampleStoryShear.h"
 #include "host/app/SampleSlabMoments.h"
 
 #include <algorithm>
@@ -76,6 +77,12 @@ constexpr double kBalconyRise = 1.5;             // arc height over the 6 m chor
 constexpr int kBalconyElems = 8;
 constexpr double kBalconyStrip = 1.5;            // width of balcony floor it carries, m
 constexpr double kBalconyEI = kEc * 0.3 * 0.6 * 0.6 * 0.6 / 12.0;  // B300x600, kN m2
+
+// The slab design strip of the cutting-line table: along x = 3 m over the raft's width, 2 m wide.
+constexpr struct {
+    UINT key;
+    double x, y1, y2, width;
+} kStripLine = {2, 3.0, 0.0, kLy, 2.0};
 
 constexpr int kCases = 3;  // static cases DL, LL, WX
 const UINT kCaseKey[kCases] = {SAMPLE_LC_DL, SAMPLE_LC_LL, SAMPLE_LC_WX};
@@ -359,6 +366,7 @@ struct Beam {
     int level;
     int dir;      // 0 along x, 1 along y
     double trib;  // loaded width, m
+    int gi = 0, gj = 0;  // grid point of its first end
 };
 
 struct Slab {
@@ -512,6 +520,7 @@ public:
     void AddSlabs();
     void AddWalls();
     void AddCutLines();
+    void AddRibBeams();
     void AddGradeBeams();
     void AddGradeBeamWalls();
     void AddAnnex();
@@ -524,6 +533,9 @@ public:
 
     // Results.
     void AddStaticResults();
+    // Story shear rows of the wind case: the columns share each storey's shear equally (as
+    // their forces do); the shear wall, stiff only in its own plane (y), takes none of it.
+    void AddStoryShear();
     void AddModes();
     void AddTimeHistory();
     void AddTimeHistorySteps();
@@ -579,6 +591,10 @@ private:
     void AddAnnexResults(const StaticCase& c);
     void AddSpringResults(const StaticCase& c);
     void AddBalconyResults(const StaticCase& c);
+    void AddSlabDesignForces(const StaticCase& c);
+    // Internal forces of a floor beam at its nine stations under a static case (component 2
+    // shear z, 4 moment y), as its result record holds them.
+    void BeamStations(const StaticCase& c, const Beam& b, double st[9][6]) const;
 
     static constexpr UINT kSectRaft = 6, kSectSlab = 7, kSectWall = 8, kSectGrade = 9;
     static constexpr double kPanel = kAnnexSpan / kTrussPanels;  // truss panel length, m
@@ -764,12 +780,12 @@ void CSampleGenerator::AddBeams() {
             for (int gi = 0; gi + 1 < kGridX; ++gi)
                 m_beams.push_back(
                     {AddLine(PELEM_KIND_FRAME, type, 1, sect, m_floorNode[l][gi][gj], m_floorNode[l][gi + 1][gj], 6.0, 0), l,
-                     0, 0.5 * TribWidth(gj, kGridY)});
+                     0, 0.5 * TribWidth(gj, kGridY), gi, gj});
         for (int gi = 0; gi < kGridX; ++gi)
             for (int gj = 0; gj + 1 < kGridY; ++gj)
                 m_beams.push_back(
                     {AddLine(PELEM_KIND_FRAME, type, 1, sect, m_floorNode[l][gi][gj], m_floorNode[l][gi][gj + 1], 6.0, 0), l,
-                     1, 0.5 * TribWidth(gi, kGridX)});
+                     1, 0.5 * TribWidth(gi, kGridX), gi, gj});
     }
     std::vector<UINT> firstFloorX;
     for (const Beam& b : m_beams)
@@ -880,8 +896,31 @@ void CSampleGenerator::AddRaftMember() {
 void CSampleGenerator::AddCutLines() {
     const double c1[3] = {-1.0, 7.0, 0.0}, c2[3] = {kLx + 1.0, 7.0, 0.0};
     m_sink.AddCutLine(1, CTLN_KIND_CUTLINE, "Cut-Line #1", 0.0, c1, c2);
-    const double s1[3] = {3.0, 0.0, 0.0}, s2[3] = {3.0, kLy, 0.0};
-    m_sink.AddCutLine(2, CTLN_KIND_STRIP, "Strip-1", 2.0, s1, s2);
+    const double s1[3] = {kStripLine.x, kStripLine.y1, 0.0}, s2[3] = {kStripLine.x, kStripLine.y2, 0.0};
+    m_sink.AddCutLine(kStripLine.key, CTLN_KIND_STRIP, "Strip-1", kStripLine.width, s1, s2);
+}
+
+// The ribs of the slabs' design: every floor beam, with the slab on either side of it up to
+// half the bay (3 m) where there is slab; the positive side is the beam's direction turned 90
+// degrees counter-clockwise in plan (+y of a beam along x, -x of one along y).
+void CSampleGenerator::AddRibBeams() {
+    UINT ribNo = 1;
+    for (const Beam& b : m_beams) {
+        const double half = 3.0;
+        double pos, neg;
+        if (b.dir == 0) {
+            pos = b.gj + 1 < kGridY ? half : 0.0;
+            neg = b.gj > 0 ? half : 0.0;
+        } else {
+            pos = b.gi > 0 ? half : 0.0;
+            neg = b.gi + 1 < kGridX ? half : 0.0;
+        }
+        const double widths[3] = {pos, neg, pos + neg};
+        const double z = b.level * kH;
+        const double p1[3] = {GridX(b.gi), GridY(b.gj), z};
+        const double p2[3] = {GridX(b.gi + (b.dir == 0 ? 1 : 0)), GridY(b.gj + (b.dir == 1 ? 1 : 0)), z};
+        m_sink.AddRib(ribNo++, b.e.key, widths, p1, p2, 0.0);
+    }
 }
 
 // ---- Supports and springs -----------------------------------------------------------------
@@ -1021,7 +1060,22 @@ void CSampleGenerator::AddStaticResults() {
         AddAnnexResults(c);
         AddSpringResults(c);
         AddBalconyResults(c);
+        AddSlabDesignForces(c);
     }
+}
+
+void CSampleGenerator::AddStoryShear() {
+    std::vector<SampleStoreyShear> storeys;
+    for (int s = 1; s <= kStoreys; ++s) {
+        SampleStoreyShear st;
+        st.story = s;
+        st.vx = StoreyShear(s);
+        for (int gj = 0; gj < kGridY; ++gj)
+            for (int gi = 0; gi < kGridX; ++gi) st.members.push_back({m_columns[s][gi][gj].key, st.vx / kColumns, 0.0});
+        st.members.push_back({m_wallPanel[s], 0.0, 0.0});
+        storeys.push_back(st);
+    }
+    WriteSampleStoryShear(m_sink, SAMPLE_LC_WX, storeys);
 }
 
 // Column axial forces from tributary areas, storey by storey, and the loads on the raft.
@@ -1172,21 +1226,56 @@ void CSampleGenerator::AddColumnResults(const StaticCase& c) {
 }
 
 // Beams: fixed-end under gravity, portal-method moments under wind (x beams only).
+void CSampleGenerator::BeamStations(const StaticCase& c, const Beam& b, double st[9][6]) const {
+    for (int k = 0; k < 9; ++k)
+        for (int i = 0; i < 6; ++i) st[k][i] = 0.0;
+    if (c.gravity) AddFixedEndBeam(st, c.q[b.level - 1] * b.trib, b.e.length);
+    if (!c.gravity && b.dir == 0) {
+        const double vBelow = StoreyShear(b.level) / kColumns;
+        const double vAbove = b.level < kStoreys ? StoreyShear(b.level + 1) / kColumns : 0.0;
+        const double M = (vBelow + vAbove) * kH / 4.0;
+        for (int k = 0; k < 9; ++k) {
+            st[k][4] += M * (1.0 - 2.0 * k / 8.0);
+            st[k][2] += -2.0 * M / b.e.length;
+        }
+    }
+}
+
 void CSampleGenerator::AddBeamResults(const StaticCase& c) {
     for (const Beam& b : m_beams) {
-        double st[9][6] = {};
-        if (c.gravity) AddFixedEndBeam(st, c.q[b.level - 1] * b.trib, b.e.length);
-        if (!c.gravity && b.dir == 0) {
-            const double vBelow = StoreyShear(b.level) / kColumns;
-            const double vAbove = b.level < kStoreys ? StoreyShear(b.level + 1) / kColumns : 0.0;
-            const double M = (vBelow + vAbove) * kH / 4.0;
-            for (int k = 0; k < 9; ++k) {
-                st[k][4] += M * (1.0 - 2.0 * k / 8.0);
-                st[k][2] += -2.0 * M / b.e.length;
-            }
-        }
+        double st[9][6];
+        BeamStations(c, b, st);
         m_sink.AddBeamForces(c.lc, b.e.key, st);
     }
+}
+
+// Design forces of the slabs' strips and ribs. Every floor beam is a rib, numbered 1.. in beam
+// order, with its beam's moment y and shear z at the stations 0, 1/4, 1/2, 3/4 and 1 (its
+// flange carries no more than the beam's tributary load). The strip of the cutting-line table
+// (key 2, 2 m wide along x = 3 m on the raft) takes at each station the raft's moment myy and
+// shear vy integrated across its width by Simpson's rule over x = 2, 3 and 4 m.
+void CSampleGenerator::AddSlabDesignForces(const StaticCase& c) {
+    UINT ribNo = 1;
+    for (const Beam& b : m_beams) {
+        double st[9][6];
+        BeamStations(c, b, st);
+        double m[5], v[5];
+        for (int k = 0; k < 5; ++k) {
+            m[k] = st[2 * k][4];
+            v[k] = st[2 * k][2];
+        }
+        m_sink.AddRibForces(c.lc, ribNo++, m, v);
+    }
+    double m[5], v[5];
+    for (int k = 0; k < 5; ++k) {
+        const double y = kStripLine.y1 + (kStripLine.y2 - kStripLine.y1) * k / 4.0;
+        const RaftField a = EvalRaft(kStripLine.x - 0.5 * kStripLine.width, y, c.loads, 0.0);
+        const RaftField o = EvalRaft(kStripLine.x, y, c.loads, 0.0);
+        const RaftField e = EvalRaft(kStripLine.x + 0.5 * kStripLine.width, y, c.loads, 0.0);
+        m[k] = kStripLine.width / 6.0 * (a.myy + 4.0 * o.myy + e.myy);
+        v[k] = kStripLine.width / 6.0 * (a.vy + 4.0 * o.vy + e.vy);
+    }
+    m_sink.AddStripForces(c.lc, kStripLine.key, m, v);
 }
 
 // Floor and roof slabs: simply supported square panels (series-solution coefficients).
@@ -1618,6 +1707,7 @@ void CSampleProject::Generate(ISampleSink& sink) {
     g.AddAnnex();
     g.AddRaftMember();
     g.AddCutLines();
+    g.AddRibBeams();
     g.AddSpringSupports();
     g.AddBalconyBeam();
     g.AddRaftWalls();
@@ -1626,6 +1716,7 @@ void CSampleProject::Generate(ISampleSink& sink) {
     // Results: the static cases collect the service load that the settlement spreads; the time
     // history is the response of a mode.
     g.AddStaticResults();
+    g.AddStoryShear();
     g.AddModes();
     g.AddTimeHistory();
     g.AddTimeHistorySteps();

@@ -23,7 +23,8 @@
 // springs the rest, scaled so that reactions balance the loads; the strip footing as a beam on
 // Winkler springs (Hetenyi's infinite beam, scaled likewise); storeys as a shear building (modes of
 // the uniform cantilever shear beam); the time history as the peak first-mode response; settlement
-// from Boussinesq's solution for a uniformly loaded rectangle. Units: kN, m, results in the
+// from Boussinesq's solution for a uniformly loaded rectangle; the story shear of the wind case
+// shared equally by the columns of each storey. Units: kN, m, results in the
 // database's units (displacements in mm).
 #pragma once
 
@@ -103,6 +104,17 @@ public:
     // design forces per metre across the ends of a wall standing on it under a load case.
     virtual void AddSlabDesign(UINT comb, UINT memb, const T_SLDG_D& rec) {}
     virtual void AddSlabWallForces(UINT load, UINT wall, const T_SWDF_D& rec) {}
+    // A rib beam of the slabs' design: its beam member, slab widths on the positive side (the
+    // line turned 90 degrees counter-clockwise in plan), the negative side and the flange width,
+    // its end points (x, y, z; m) and arc height.
+    virtual void AddRib(UINT ribNo, UINT memb, const double* widths3, const double* p1, const double* p2, double arc) {}
+    // Design moments (kN·m) and shears (kN) at 0, 1/4, 1/2, 3/4 and 1 of a slab strip (by its
+    // cutting-line key) or a rib beam (by its rib number).
+    virtual void AddStripForces(UINT load, UINT stripKey, const double* m5, const double* v5) {}
+    virtual void AddRibForces(UINT load, UINT ribNo, const double* m5, const double* v5) {}
+    // What a member carries of the shear of its storey under static case load: its shear force
+    // (kN) and its ratio to the storey's shear along the plan directions 0, 45 and 90 degrees.
+    virtual void AddStoryShear(UINT load, UINT memb, int story, const double* force3, const double* ratio3) {}
 };
 
 // Load keys of the sample.

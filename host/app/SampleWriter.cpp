@@ -80,6 +80,45 @@ void CSampleWriter::AddCutLine(UINT key, int kind, const char* name, double widt
     Count(m_builder.AddCutLine(key, kind, name, width, p1[0], p1[1], p1[2], p2[0], p2[1], p2[2]));
 }
 
+void CSampleWriter::AddRib(UINT ribNo, UINT memb, const double* widths3, const double* p1, const double* p2,
+                           double arc) {
+    T_RIBB_D r;
+    r.Initialize();
+    r.memb = memb;
+    r.widthPos = widths3[0];
+    r.widthNeg = widths3[1];
+    r.width = widths3[2];
+    r.x1 = p1[0];
+    r.y1 = p1[1];
+    r.z1 = p1[2];
+    r.x2 = p2[0];
+    r.y2 = p2[1];
+    r.z2 = p2[2];
+    r.arc = arc;
+    Count(m_builder.Add<DBT_RIBB>(ribNo, r));
+}
+
+namespace {
+
+T_CLDF_D DesignForces(const double* m5, const double* v5) {
+    T_CLDF_D f;
+    for (int k = 0; k < 5; ++k) {
+        f.m[k] = m5[k];
+        f.v[k] = v5[k];
+    }
+    return f;
+}
+
+}  // namespace
+
+void CSampleWriter::AddStripForces(UINT load, UINT stripKey, const double* m5, const double* v5) {
+    Count(m_builder.AddResult<DBT_STRIPF>(load, stripKey, DesignForces(m5, v5)));
+}
+
+void CSampleWriter::AddRibForces(UINT load, UINT ribNo, const double* m5, const double* v5) {
+    Count(m_builder.AddResult<DBT_RIBF>(load, ribNo, DesignForces(m5, v5)));
+}
+
 void CSampleWriter::AddLoadCase(UINT key, int type, const char* name) { Count(m_builder.AddLoadCase(key, type, name)); }
 
 void CSampleWriter::AddCombination(UINT key, int type, const char* name, const std::vector<CombEntry>& entries) {
@@ -270,4 +309,15 @@ void CSampleWriter::AddSlabDesign(UINT comb, UINT memb, const T_SLDG_D& rec) {
 
 void CSampleWriter::AddSlabWallForces(UINT load, UINT wall, const T_SWDF_D& rec) {
     Count(m_builder.AddResult<DBT_SWDF>(load, wall, rec));
+}
+
+void CSampleWriter::AddStoryShear(UINT load, UINT memb, int story, const double* force3, const double* ratio3) {
+    T_SSFR_D r;
+    r.Initialize();
+    r.story = story;
+    for (int a = 0; a < T_SSFR_D::kAngles; ++a) {
+        r.force[a] = force3[a];
+        r.ratio[a] = ratio3[a];
+    }
+    Count(m_builder.AddSsfr(load, memb, r));
 }

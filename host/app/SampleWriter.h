@@ -26,6 +26,9 @@ public:
                  const double* p2) override;
     void AddSlab(UINT membKey, int resultType, const std::vector<UINT>& outline) override;
     void AddCutLine(UINT key, int kind, const char* name, double width, const double* p1, const double* p2) override;
+    void AddRib(UINT ribNo, UINT memb, const double* widths3, const double* p1, const double* p2, double arc) override;
+    void AddStripForces(UINT load, UINT stripKey, const double* m5, const double* v5) override;
+    void AddRibForces(UINT load, UINT ribNo, const double* m5, const double* v5) override;
     void AddMemberEnds(UINT membKey, int type, double length, double ri2, double rj2, double ri3,
                        double rj3) override;
     void AddLoadCase(UINT key, int type, const char* name) override;
@@ -54,6 +57,7 @@ public:
     void AddSpringPressure(UINT load, UINT elem, const double* values, int n) override;
     void AddSlabDesign(UINT comb, UINT memb, const T_SLDG_D& rec) override;
     void AddSlabWallForces(UINT load, UINT wall, const T_SWDF_D& rec) override;
+    void AddStoryShear(UINT load, UINT memb, int story, const double* force3, const double* ratio3) override;
 
 private:
     void Count(int ok) {

@@ -1,16 +1,97 @@
 #include "host/db/CCuttingLine.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "host/db/CDBDoc.h"
+#include "host/db/CPostCtrl.h"
+#include "host/db/DBTables.h"
 
 namespace {
 
-bool Near(const T_PNODE_D& n, const T_POINT2D& p) {
+constexpr int kStations = 5;
+constexpr int kFirstStation = 11;  // index of the first moment in T_STRESS_RESULT
+
+void PutStations(const T_CLDF_D& f, T_STRESS_RESULT& r) {
+    for (int k = 0; k < kStations; ++k) {
+        r.d[kFirstStation + 2 * k] = f.m[k];
+        r.d[kFirstStation + 2 * k + 1] = f.v[k];
+    }
+}
+
+bool Near(double a, double b) { return std::fabs(a - b) <= CCuttingLine::kMatchTol; }
+
+bool NearInPlan(const T_PNODE_D& n, const T_POINT2D& p) {
     return std::fabs(n.x - p.x) <= CCuttingLine::kLineTol && std::fabs(n.y - p.y) <= CCuttingLine::kLineTol;
 }
 
 }  // namespace
+
+void T_STRESS_RESULT::Initialize() { std::memset(d, 0, sizeof(d)); }
+
+CCuttingLine::CCuttingLine() : m_pDB(nullptr), m_pPost(nullptr) {
+    if (CDBDoc* pDoc = CDBDoc::m_pDBDoc) {
+        m_pDB = pDoc->GetMDBCtrl()->GetDBPost();
+        m_pPost = pDoc->GetPostCtrl();
+    }
+}
+
+int CCuttingLine::ReadForces(bool bStrip, UINT key, UINT loadKey, T_CLDF_D& out) const {
+    if (!m_pPost || loadKey == 0 || !m_pPost->IsLoadSelected()) return 0;
+    T_CLDF_D f;
+    f.Initialize();
+    // Slot 2: the value of a plain load, the larger magnitude of an envelope.
+    const int bRead = bStrip ? m_pPost->GetStripForce(key, nullptr, nullptr, &f) : m_pPost->GetRibForce(key, nullptr, nullptr, &f);
+    if (!bRead) return 0;
+    out = f;
+    return 1;
+}
+
+int CCuttingLine::GetStripDesignForce(T_LINE2D& line, double width, UINT loadKey, CArray<UINT, UINT>&,
+                                      T_STRESS_RESULT& result, int) {
+    if (!m_pDB) return 0;
+    CClassCtln lines;
+    lines.ConnectToDB(m_pDB);
+    CArray<UINT, UINT> keys;
+    lines.GetKeyList(keys, CTLN_KIND_STRIP);
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
+        T_CTLN_D s;
+        if (!lines.Get(keys[i], s)) continue;
+        if (!Near(s.x1, line.p1.x) || !Near(s.y1, line.p1.y) || !Near(s.x2, line.p2.x) || !Near(s.y2, line.p2.y) ||
+            !Near(s.width, width))
+            continue;
+        T_CLDF_D f;
+        if (!ReadForces(true, keys[i], loadKey, f)) return 0;
+        T_STRESS_RESULT r;
+        r.d[2] = s.width;
+        const double pts[6] = {s.x1, s.y1, 0.0, s.x2, s.y2, 0.0};
+        for (int k = 0; k < 6; ++k) r.d[3 + k] = pts[k];
+        PutStations(f, r);
+        result = r;
+        return 1;
+    }
+    return 0;
+}
+
+int CCuttingLine::GetRibDesignForce(UINT loadKey, CArray<T_STRESS_RESULT, T_STRESS_RESULT&>& results, int) {
+    results.RemoveAll();
+    if (!m_pDB) return 0;
+    CClassRibb ribs;
+    ribs.ConnectToDB(m_pDB);
+    CArray<UINT, UINT> keys;
+    ribs.GetKeyList(keys);
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
+        T_RIBB_D rib;
+        T_CLDF_D f;
+        if (!ribs.Get(keys[i], rib) || !ReadForces(false, keys[i], loadKey, f)) continue;
+        T_STRESS_RESULT r;
+        const double head[10] = {rib.widthPos, rib.widthNeg, rib.width, rib.x1, rib.y1, rib.z1, rib.x2, rib.y2, rib.z2, rib.arc};
+        for (int k = 0; k < 10; ++k) r.d[k] = head[k];
+        PutStations(f, r);
+        results.Add(r);
+    }
+    return results.GetSize() > 0 ? 1 : 0;
+}
 
 UINT CCuttingLine::FindWallByLine(CDataBase* pDB, const T_LINE2D& wallLine) {
     if (!pDB) return 0;
@@ -23,7 +104,7 @@ UINT CCuttingLine::FindWallByLine(CDataBase* pDB, const T_LINE2D& wallLine) {
         if (!m || m->type != 202 || m->aNode.GetSize() < 2) continue;
         const T_PNODE_D* a = pDB->Table<DBT_PNODE>().Find(m->aNode[0]);
         const T_PNODE_D* b = pDB->Table<DBT_PNODE>().Find(m->aNode[m->aNode.GetSize() - 1]);
-        if (a && b && Near(*a, wallLine.p1) && Near(*b, wallLine.p2)) return keys[i];
+        if (a && b && NearInPlan(*a, wallLine.p1) && NearInPlan(*b, wallLine.p2)) return keys[i];
     }
     return 0;
 }
@@ -33,12 +114,10 @@ int CCuttingLine::GetWallDesignForce(const T_LINE2D& wallLine, int nEnd, double 
                                      int bSlabLoadKind) const {
     if (!pValues || (nEnd != 0 && nEnd != 1) || !std::isfinite(dCutLength) || dCutLength <= 0.0) return 0;
     if (slabElemKeys.GetSize() == 0) return 0;
-    CDBDoc* pDoc = CDBDoc::m_pDBDoc;
-    CDataBase* pDB = pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr;
-    const UINT nWall = FindWallByLine(pDB, wallLine);
+    const UINT nWall = FindWallByLine(m_pDB, wallLine);
     if (!nWall) return 0;
 
-    CPostCtrl post(pDB);
+    CPostCtrl post(m_pDB);
     T_PLCOM_D lcom;
     lcom.Initialize();
     if (!post.MakeLoadComb(bSlabLoadKind ? 1 : 10, nLoadKey, lcom)) return 0;

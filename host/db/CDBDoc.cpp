@@ -19,6 +19,15 @@ int CDBDoc::OpenDocument(LPCTSTR pszPath) {
     return 1;
 }
 
+int CDBDoc::SaveTables(LPCTSTR pszPath, const std::vector<int>& tableIds) {
+    if (!m_pDB->SaveTables(pszPath, tableIds)) {
+        m_strError = m_pDB->GetLastError();
+        return 0;
+    }
+    m_strError.Empty();
+    return 1;
+}
+
 int CDBDoc::SaveDocument(LPCTSTR pszPath) {
     if (!m_pDB->Save(pszPath)) {
         m_strError = m_pDB->GetLastError();

@@ -18,6 +18,7 @@
 #include "host/db/CUnitCtrl.h"
 
 #include <memory>
+#include <vector>
 
 class CPVXMultiGraphView;
 
@@ -34,6 +35,9 @@ public:
     int OpenDocument(LPCTSTR pszPath);
     // Writes the project atomically; non-zero on success.
     int SaveDocument(LPCTSTR pszPath);
+    // Writes the tables the program edits (by DBT_ id) into the project file in place, in one
+    // transaction; the rest of the file is not touched. Non-zero on success.
+    int SaveTables(LPCTSTR pszPath, const std::vector<int>& tableIds);
     // Makes a database built in code the document's post database (the old one is dropped).
     void AttachDataBase(std::unique_ptr<CDataBase> pDB);
     const CString& GetLastError() const { return m_strError; }

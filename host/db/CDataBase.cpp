@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -392,5 +393,49 @@ int CDataBase::Save(LPCTSTR pszPath) {
         return Fail(path + ": cannot replace the project file: " + msg);
     }
     m_strPath = path.c_str();
+    return 1;
+}
+
+int CDataBase::SaveTables(LPCTSTR pszPath, const std::vector<int>& tableIds) {
+    m_strError.Empty();
+    std::string path = pszPath ? pszPath : "";
+    if (path.empty()) return Fail("no project file given");
+    std::string err;
+    unsigned long long fileSize = 0;
+    if (!CheckFileHead(path, fileSize, err)) return Fail(err);
+    Connection c;
+    if (sqlite3_open_v2(path.c_str(), &c.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
+        return Fail(path + ": cannot open the project file for writing: " + pvxdb::DbMessage(c.db));
+    sqlite3_extended_result_codes(c.db, 1);
+    sqlite3_db_config(c.db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(c.db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_busy_timeout(c.db, 2000);
+    // The write lock first, so that the file's header is read under it.
+    if (!pvxdb::Exec(c.db, "BEGIN IMMEDIATE", err)) return Fail(path + ": cannot write the project file: " + err);
+    auto rollback = [&](const std::string& msg) {
+        std::string ignored;
+        pvxdb::Exec(c.db, "ROLLBACK", ignored);
+        return Fail(msg);
+    };
+    std::string format, version;
+    if (void* st = pvxdb::Prepare(c.db, "SELECT name, value FROM pvx_header", err)) {
+        while (pvxdb::StepRow(st) == 1) {
+            sqlite3_stmt* q = static_cast<sqlite3_stmt*>(st);
+            const char* n = reinterpret_cast<const char*>(sqlite3_column_text(q, 0));
+            const char* v = reinterpret_cast<const char*>(sqlite3_column_text(q, 1));
+            if (n && v && !strcmp(n, "format")) format = v;
+            if (n && v && !strcmp(n, "version")) version = v;
+        }
+        pvxdb::Finalize(st);
+    }
+    if (format != m_szFormat) return rollback(path + ": not a project database (table pvx_header names no project format)");
+    if (std::atol(version.c_str()) > m_nVersion)
+        return rollback(path + ": written by a newer program (format version " + version + ")");
+    for (int id : tableIds) {
+        pvxdb::DBTableBase* t = GetTable(id);
+        if (!t) return rollback(path + ": no such table to write");
+        if (!t->Rewrite(c.db, err)) return rollback(path + ": cannot write table " + t->Name() + ": " + err);
+    }
+    if (!pvxdb::Exec(c.db, "COMMIT", err)) return rollback(path + ": cannot write the project file: " + err);
     return 1;
 }

@@ -17,6 +17,7 @@
 #include "host/db/SlabRecords.h"
 #include "host/db/DBTable.h"
 #include "host/db/SlabDesignRecords.h"
+#include "host/db/StoryShearRecords.h"
 
 #include <memory>
 #include <string>
@@ -35,6 +36,7 @@
     X(PSTLD, T_PSTLD_D, "PSTLD")         \
     X(PLCOM, T_PLCOM_D, "PLCOM")         \
     X(CTLN, T_CTLN_D, "CTLN")            \
+    X(RIBB, T_RIBB_D, "RIBB")            \
     X(PSEMAP, T_PSEMAP_D, "PSEMAP")      \
     X(PSELEM, T_PSELEM_D, "PSELEM")      \
     X(PRDSTSE, T_PRDSTSE_D, "PRDSTSE")   \
@@ -53,6 +55,8 @@
     X(REAC, T_REAC_D, "REAC")            \
     X(MODE, T_MODE_D, "MODE")            \
     X(STRP, T_STRP_DL, "STRP")           \
+    X(STRIPF, T_CLDF_D, "STRIPF")        \
+    X(RIBF, T_CLDF_D, "RIBF")            \
     X(MBWG, T_MBWG_D, "MBWG")            \
     X(STRG, T_STRG_D, "STRG")            \
     X(MBCL, T_MBCL_D, "MBCL")            \
@@ -64,6 +68,7 @@
     X(MBWB, T_STRG_D, "MBWB")            \
     X(SLDG, T_SLDG_D, "SLDG")            \
     X(SWDF, T_SWDF_D, "SWDF")            \
+    X(SSFR, T_SSFR_D, "SSFR")            \
     X(SMNT, T_SMNT_D, "SMNT")
 
 enum EPostDBTable {
@@ -103,6 +108,11 @@ public:
     int Open(LPCTSTR pszPath);
     // Writes the whole database to a project file atomically. Non-zero on success.
     int Save(LPCTSTR pszPath);
+    // Writes the given model tables into an existing project file in place, in one transaction:
+    // each table's rows are replaced by the database's (the table is made when the file has
+    // none); every other table of the file stays as it is. The file must be a project this
+    // program reads. On failure the file is unchanged. Non-zero on success.
+    int SaveTables(LPCTSTR pszPath, const std::vector<int>& tableIds);
     // Empties every table and resets the flags.
     void Clear();
 

@@ -243,8 +243,22 @@ int CPostCtrl::GetStws(UINT key, T_STWS_D* p0, T_STWS_D* p1, T_STWS_D* p2) const
 int CPostCtrl::GetMbwc(UINT resultNo, T_MBCL_D* p0, T_MBCL_D* p1, T_MBCL_D* p2, int) const {
     return Query<DBT_MBWC>(resultNo, p0, p1, p2);
 }
+int CPostCtrl::GetSsfr(UINT loadCase, UINT memb, T_SSFR_D& rec) const {
+    if (!m_pDB) return 0;
+    const T_SSFR_D* p = m_pDB->Table<DBT_SSFR>().Find(loadCase, memb);
+    if (!p) return 0;
+    rec = *p;
+    return 1;
+}
+
 int CPostCtrl::GetMbwg(UINT resultNo, T_STRG_D* p0, T_STRG_D* p1, T_STRG_D* p2, int) const {
     return Query<DBT_MBWB>(resultNo, p0, p1, p2);
+}
+int CPostCtrl::GetStripForce(UINT stripKey, T_CLDF_D* p0, T_CLDF_D* p1, T_CLDF_D* p2) const {
+    return Query<DBT_STRIPF>(stripKey, p0, p1, p2);
+}
+int CPostCtrl::GetRibForce(UINT ribNo, T_CLDF_D* p0, T_CLDF_D* p1, T_CLDF_D* p2) const {
+    return Query<DBT_RIBF>(ribNo, p0, p1, p2);
 }
 
 namespace {

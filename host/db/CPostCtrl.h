@@ -62,6 +62,14 @@ public:
     // (table MBWC) and a wall beam's eight segments (table MBWB).
     int GetMbwc(UINT resultNo, T_MBCL_D* p0, T_MBCL_D* p1, T_MBCL_D* p2, int) const;
     int GetMbwg(UINT resultNo, T_STRG_D* p0, T_STRG_D* p1, T_STRG_D* p2, int) const;
+    // Story shear of a member under one load case, whatever is selected: shares of a storey's
+    // shear do not add up over a combination's terms, so they are read for cases only. 0, rec
+    // unchanged, when the member has no row for the case.
+    int GetSsfr(UINT loadCase, UINT memb, T_SSFR_D& rec) const;
+    // Design forces of a slab strip (by its key in the cutting-line table, table STRIPF) and of a
+    // rib beam (by its rib number, table RIBF).
+    int GetStripForce(UINT stripKey, T_CLDF_D* p0, T_CLDF_D* p1, T_CLDF_D* p2) const;
+    int GetRibForce(UINT ribNo, T_CLDF_D* p0, T_CLDF_D* p1, T_CLDF_D* p2) const;
 
     // Turns the forces of a plate record (membrane forces, moments, transverse shears of every
     // block) from the element's own axes into target axes, in place, and recomputes the

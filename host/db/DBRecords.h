@@ -323,6 +323,47 @@ struct T_CTLN_D {
     }
 };
 
+// A rib beam of a slab, keyed by its rib number: the beam the host's slab design takes as a rib
+// with the slab widths that work with it. The widths lie on either side of its plan line: the
+// positive side is the line's direction turned 90 degrees counter-clockwise in plan.
+struct T_RIBB_D {
+    UINT memb;              // the beam member, 0 when none
+    double widthPos;        // slab width on the positive side, m
+    double widthNeg;        // slab width on the negative side, m
+    double width;           // effective flange width, m
+    double x1, y1, z1;      // start point, m
+    double x2, y2, z2;      // end point, m
+    double arc;             // arc height of a rib curved in plan, m; 0 straight
+
+    void Initialize() { memset(this, 0, sizeof(*this)); }
+    template <class V> void Fields(V& v) {
+        v.Key("memb", memb);
+        v.Real("width_pos", widthPos);
+        v.Real("width_neg", widthNeg);
+        v.Real("width", width);
+        v.Coord("x1", x1);
+        v.Coord("y1", y1);
+        v.Coord("z1", z1);
+        v.Coord("x2", x2);
+        v.Coord("y2", y2);
+        v.Coord("z2", z2);
+        v.Real("arc", arc);
+    }
+    // Widths that are not negative.
+    std::string Validate(const char** pszColumn) const {
+        const struct {
+            const char* name;
+            double v;
+        } widths[3] = {{"width_pos", widthPos}, {"width_neg", widthNeg}, {"width", width}};
+        for (const auto& w : widths)
+            if (w.v < 0.0) {
+                *pszColumn = w.name;
+                return "the width is negative";
+            }
+        return {};
+    }
+};
+
 // Super-element map record, keyed by model element key: the super element a model element
 // belongs to and six key maps.
 //   map1 super node key -> model node key        (nodes that are model nodes)

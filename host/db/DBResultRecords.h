@@ -126,6 +126,21 @@ struct T_MBBR_D {
     template <class V> void Fields(V& v) { v.Reals("d", &d[0][0], 12); }
 };
 
+// Design forces along a slab strip or a rib beam at five stations, 0, 1/4, 1/2, 3/4 and 1 of
+// its length from its start: the bending moment about the line's plan normal and the shear
+// force across it, each over the strip's width or the rib's flange.
+struct T_CLDF_D {
+    double m[5];  // kN·m
+    double v[5];  // kN
+
+    static constexpr int unit[2] = {PVXUNIT_MOMENT, PVXUNIT_FORCE};
+    void Initialize() { memset(this, 0, sizeof(*this)); }
+    template <class V> void Fields(V& v_) {
+        v_.Reals("m", m, 5);
+        v_.Reals("v", v, 5);
+    }
+};
+
 // Wall forces at three levels (bottom, middle, top), eight components: 0 axial, 1 shear y,
 // 2 shear z, 3 torsion, 4 moment y, 5 moment z, 6 shear yz, 7 moment yz.
 struct T_STRW_D {

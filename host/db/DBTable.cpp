@@ -55,6 +55,23 @@ std::string CreateSql(const char* table, const char* keyCols, const std::vector<
     return s + ")";
 }
 
+std::string CreateIfAbsentSql(const char* table, const char* keyCols, const std::vector<ColumnDef>& cols) {
+    return "CREATE TABLE IF NOT EXISTS" + CreateSql(table, keyCols, cols).substr(std::string("CREATE TABLE").size());
+}
+
+std::string DeleteAllSql(const char* table) { return "DELETE FROM " + Quote(table); }
+
+std::string InsertNamedSql(const char* table, const char* keyCols, const std::vector<ColumnDef>& cols) {
+    std::string names = keyCols, marks = "?";
+    for (const char* p = keyCols; *p; ++p)
+        if (*p == ',') marks += ",?";
+    for (const auto& c : cols) {
+        names += ", " + Quote(c.name);
+        marks += ",?";
+    }
+    return "INSERT INTO " + Quote(table) + " (" + names + ") VALUES (" + marks + ")";
+}
+
 std::string InsertSql(const char* table, int nKeyCols, const std::vector<ColumnDef>& cols) {
     std::string s = "INSERT INTO " + Quote(table) + " VALUES (";
     size_t n = cols.size() + static_cast<size_t>(nKeyCols);

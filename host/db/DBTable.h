@@ -47,6 +47,13 @@ public:
     virtual size_t Count() const = 0;
     // Creates the table in db and writes every record; 0 with a message on failure.
     virtual int Save(sqlite3* db, std::string& err) const = 0;
+    // Replaces the rows of the table in an existing project file db by the records, the table
+    // made when the file has none; the caller holds the transaction. Model tables only (a
+    // result table refuses); 0 with a message on failure.
+    virtual int Rewrite(sqlite3* db, std::string& err) const {
+        err = std::string("table ") + m_name + " cannot be written in place";
+        return 0;
+    }
     // Replaces the contents with the table read from db; 0 with a message naming the file,
     // table, column and key on failure (the table is then left empty; the caller drops
     // the whole database).
@@ -73,6 +80,11 @@ int CheckColumns(sqlite3* db, const std::string& file, const char* table, const 
 int Exec(sqlite3* db, const std::string& sql, std::string& err);
 std::string CreateSql(const char* table, const char* keyCols, const std::vector<ColumnDef>& cols);
 std::string InsertSql(const char* table, int nKeyCols, const std::vector<ColumnDef>& cols);
+// The same with the columns named (a file's table may hold them in another order), and the
+// CREATE statement that leaves an existing table alone.
+std::string InsertNamedSql(const char* table, const char* keyCols, const std::vector<ColumnDef>& cols);
+std::string CreateIfAbsentSql(const char* table, const char* keyCols, const std::vector<ColumnDef>& cols);
+std::string DeleteAllSql(const char* table);
 std::string SelectSql(const char* table, const char* keyCols, const char* orderBy, const std::vector<ColumnDef>& cols);
 
 // Binds one record's fields to statement parameters from a start index (DBTable.cpp).
@@ -292,8 +304,19 @@ public:
 
     int Save(sqlite3* db, std::string& err) const override {
         const auto& cols = ColumnsOf<T>();
-        if (!Exec(db, CreateSql(m_name, "key INTEGER PRIMARY KEY, seq INTEGER NOT NULL", cols), err)) return 0;
-        void* st = Prepare(db, InsertSql(m_name, 2, cols), err);
+        if (!Exec(db, CreateSql(m_name, kKeyColumns, cols), err)) return 0;
+        return WriteRows(db, InsertSql(m_name, 2, cols), err);
+    }
+
+    int Rewrite(sqlite3* db, std::string& err) const override {
+        const auto& cols = ColumnsOf<T>();
+        if (!Exec(db, CreateIfAbsentSql(m_name, kKeyColumns, cols), err) || !Exec(db, DeleteAllSql(m_name), err)) return 0;
+        return WriteRows(db, InsertNamedSql(m_name, "key, seq", cols), err);
+    }
+
+    // Inserts every record with the statement sql (key, seq, then the fields).
+    int WriteRows(sqlite3* db, const std::string& sql, std::string& err) const {
+        void* st = Prepare(db, sql, err);
         if (!st) return 0;
         // Ascending key order makes the inserts append to the b-tree.
         std::vector<uint32_t> order(m_keys.size());
@@ -387,6 +410,7 @@ public:
     }
 
 private:
+    static constexpr const char* kKeyColumns = "key INTEGER PRIMARY KEY, seq INTEGER NOT NULL";
     void SortByKey(std::vector<uint32_t>& order) const;
     int RestoreOrder(const std::vector<long long>& seqs, const std::string& file, std::string& err);
 

@@ -51,6 +51,7 @@ class CClassPMatl : public DB_CTable<DBT_PMATL> {};
 class CClassPWall : public DB_CTable<DBT_PWALL> {};
 class CClassPSlab : public DB_CTable<DBT_PSLAB> {};
 class CClassPStld : public DB_CTable<DBT_PSTLD> {};
+class CClassRibb : public DB_CTable<DBT_RIBB> {};
 
 class CClassPLcom : public DB_CTable<DBT_PLCOM> {
 public:

@@ -95,6 +95,8 @@ public:
     // Wall-column and wall-beam forces, keyed by the wall's result number (T_PWALL_D::resultNo).
     int AddMbwc(UINT lc, UINT resultNo, const T_MBCL_D& r) { return AddResult<DBT_MBWC>(lc, resultNo, r); }
     int AddMbwb(UINT lc, UINT resultNo, const T_STRG_D& r) { return AddResult<DBT_MBWB>(lc, resultNo, r); }
+    // What a member carries of its storey's shear under static case lc.
+    int AddSsfr(UINT lc, UINT memb, const T_SSFR_D& r) { return AddResult<DBT_SSFR>(lc, memb, r); }
     // Moments of slab member memb.
     int AddSmnt(UINT lc, UINT memb, const T_SMNT_D& r) { return AddResult<DBT_SMNT>(lc, memb, r); }
 

@@ -31,20 +31,7 @@ int CPVXBarDeformPage::ComponentToRadio(int nCode) {
 }
 
 BOOL CPVXBarDeformPage::OnInitDialog() {
-    CPVXBarContainerBase::m_nCurrentMode = m_nMode;
-    CPVXBarDlgBase::OnInitDialog();
-    if (CWnd* p = GetDlgItem(IDC_PAGE_ICON)) {
-        SetButtonIcon(IDC_PAGE_ICON, IDI_PAGE_ICON);
-        p->ShowWindow(SW_HIDE);
-    }
-    CWnd* pGroup = GetDlgItem(IDC_PAGE_LOAD_GROUP);
-    CWnd* pClose = GetDlgItem(IDC_PAGE_CLOSE);
-    if (m_pContainer && pGroup && pClose) {
-        CRect group, close;
-        pGroup->GetWindowRect(&group);
-        pClose->GetWindowRect(&close);
-        m_pContainer->LayoutChildDlg(group, close);
-    }
+    OpenPageDialog(m_nMode);  // each page selects its load (or group) itself
     TakeInitialValues();
     Exchange(FALSE);
     UpdateEnabling();
@@ -65,10 +52,6 @@ void CPVXBarDeformPage::OnApply() {
 void CPVXBarDeformPage::OnLoadChange() {
     Exchange(TRUE);
     TakeLoadOnApply();
-}
-
-void CPVXBarDeformPage::EnableControl(UINT nID, BOOL bEnable) {
-    if (CWnd* p = GetDlgItem(static_cast<int>(nID))) p->EnableWindow(bEnable);
 }
 
 void CPVXBarDeformPage::FinishApply() {

@@ -42,7 +42,6 @@ protected:
     // The page's own initial values (after the load selection; the controls are shown after it).
     virtual void TakeInitialValues() = 0;
     virtual void UpdateEnabling() {}
-    void EnableControl(UINT nID, BOOL bEnable);
     // The common end of ApplyOptions: the model's displacement decimals from the settings block,
     // the load-type-5 animation flag, the engine rebuilt when flagged and the model's
     // result-present flag from it.

@@ -1,8 +1,6 @@
 #include "module/bars/CPVXBarDeformPages.h"
 
-#include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include "host/base/CMsgDll.h"
 #include "host/base/CMsgOutWnd.h"
@@ -175,12 +173,7 @@ CPVXBarDContr::CPVXBarDContr()
 void CPVXBarDContr::DoDataExchange(CDataExchange* pDX) {
     CPVXBarDeformPage::DoDataExchange(pDX);
     DDX_Radio(pDX, IDC_COMP_DX, m_nComponent);
-    DDX_Check(pDX, IDC_CONTOUR, m_bContour);
-    DDX_Check(pDX, IDC_DEFORMED, m_bDeformed);
-    DDX_Check(pDX, IDC_VALUES, m_bValues);
-    DDX_Check(pDX, IDC_LEGEND, m_bLegend);
-    DDX_Check(pDX, IDC_ANIMATION, m_bAnimation);
-    DDX_Check(pDX, IDC_UNDEFORMED, m_bUndeformed);
+    ExchangeDisplayBoxes(pDX, DisplayBoxIdsOf<CPVXBarDContr>());
     DDX_Check(pDX, IDC_CUT_SECTION, m_bCutSection);
 }
 
@@ -226,14 +219,7 @@ void CPVXBarDContr::ApplyOptions() {
         m_bDeformRebuild = 1;
     }
     m_bContour = 1;
-    if (T_PVX_BAR_INFO* b = m_pBarInfo) {
-        b->bContour = 1;
-        b->bDeformed = m_bDeformed;
-        b->bValues = m_bValues;
-        b->bLegend = m_bLegend;
-        b->bAnimation = m_bAnimation;
-        b->bUndeformed = m_bUndeformed;
-    }
+    StoreDisplayBoxes();
     if (e) {
         e->m_bDeformed = m_bDeformed;
         e->m_bCuttingLine = m_bCutSection;
@@ -439,17 +425,6 @@ void CPVXBarSrhdsp::DoDataExchange(CDataExchange* pDX) {
 
 std::vector<CBarControlName> CPVXBarSrhdsp::GetControlNames() const {
     return {{IDC_LOAD, "load"}, {IDC_NODE, "node"}};
-}
-
-CString CPVXBarSrhdsp::Exp12(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.5E", v);
-    std::string s = buf;
-    const size_t e = s.find('E');
-    if (e != std::string::npos && s.size() - e == 4) s.insert(e + 2, "0");  // E+01 -> E+001
-    CString out;
-    out.Format("%12s", s.c_str());
-    return out;
 }
 
 void CPVXBarSrhdsp::TakeInitialValues() {

@@ -162,8 +162,8 @@ public:
     // The node's displacement into the message window; the node added to the picked lists of the
     // editing engine and of the model's. Returns 1 when reported.
     int ReportNode(UINT nNode);
-    // "%12.5E" with the module's three exponent digits.
-    static CString Exp12(double v);
+    // A number of the report, 12 characters wide.
+    static CString Exp12(double v) { return FormatExp3(v, 12); }
 
     CMouseEdit m_EditNode;
     CString m_strNode;

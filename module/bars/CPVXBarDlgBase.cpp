@@ -1,5 +1,9 @@
 #include "module/bars/CPVXBarDlgBase.h"
 
+#include <cstdio>
+#include <string>
+#include <utility>
+
 #include "host/base/CDockDlgBarBase.h"
 #include "module/bars/CPVXBarContainerBase.h"
 #include "module/bars/CPVXOptionDlgs.h"
@@ -17,6 +21,7 @@
 #include "platform/ui/CButton.h"
 #include "platform/ui/CComboBox.h"
 #include "platform/ui/CWinApp.h"
+#include "platform/ui/DataExchange.h"
 
 IMPLEMENT_DYNAMIC(CPVXBarDlgBase, CPHPageDlg)
 
@@ -73,6 +78,39 @@ void CPVXBarDlgBase::SetButtonIcon(UINT nIDButton, UINT nIDIcon) {
 }
 
 BOOL CPVXBarDlgBase::Exchange(BOOL bSave) { return GetSafeHwnd() ? UpdateData(bSave) : TRUE; }
+
+void CPVXBarDlgBase::EnableControl(UINT nID, BOOL bEnable) {
+    if (CWnd* p = GetDlgItem(static_cast<int>(nID))) p->EnableWindow(bEnable);
+}
+
+void CPVXBarDlgBase::ExchangeDisplayBoxes(CDataExchange* pDX, const DisplayBoxIds& ids) {
+    const std::pair<UINT, int*> boxes[] = {{ids.nContour, &m_bContour},     {ids.nDeformed, &m_bDeformed},
+                                           {ids.nValues, &m_bValues},       {ids.nLegend, &m_bLegend},
+                                           {ids.nAnimation, &m_bAnimation}, {ids.nUndeformed, &m_bUndeformed}};
+    for (const auto& [nID, pBox] : boxes)
+        if (nID) DDX_Check(pDX, static_cast<int>(nID), *pBox);
+}
+
+void CPVXBarDlgBase::StoreDisplayBoxes() {
+    T_PVX_BAR_INFO* b = m_pBarInfo;
+    if (!b) return;
+    b->bContour = m_bContour;
+    b->bDeformed = m_bDeformed;
+    b->bValues = m_bValues;
+    b->bLegend = m_bLegend;
+    b->bAnimation = m_bAnimation;
+    b->bUndeformed = m_bUndeformed;
+}
+
+CString CPVXBarDlgBase::FormatExp3(double v, int nWidth) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.5E", v);
+    std::string s = buf;
+    const size_t e = s.find('E');
+    if (e != std::string::npos && s.size() - e == 4) s.insert(e + 2, "0");  // E+01 -> E+001
+    if (static_cast<int>(s.size()) < nWidth) s.insert(0, static_cast<size_t>(nWidth) - s.size(), ' ');
+    return CString(s.c_str());
+}
 
 void CPVXBarDlgBase::TurnBoxOn(int& bBox) {
     Exchange(TRUE);
@@ -156,7 +194,7 @@ void CPVXBarDlgBase::OnContourBox() {
 
 // ---- load selection -----------------------------------------------------------------------------------
 
-int CPVXBarDlgBase::InitPageDialog(int nMode, DWORD dwLoadMask) {
+void CPVXBarDlgBase::OpenPageDialog(int nMode) {
     CPVXBarContainerBase::m_nCurrentMode = nMode;
     CPVXBarDlgBase::OnInitDialog();  // qualified: the page's own OnInitDialog is the caller
     SetButtonIcon(IDC_PAGE_ICON, IDI_PAGE_ICON);
@@ -169,14 +207,19 @@ int CPVXBarDlgBase::InitPageDialog(int nMode, DWORD dwLoadMask) {
         pClose->GetWindowRect(&close);
         m_pContainer->LayoutChildDlg(group, close);
     }
-    if (I_PVXModel* pModel = GetModel()) pModel->m_nLoadStep = 0;
-    return SelectLoadOnInit(dwLoadMask);
 }
 
-int CPVXBarDlgBase::SelectLoadOnInit(DWORD dwMask) {
+int CPVXBarDlgBase::InitPageDialog(int nMode) {
+    OpenPageDialog(nMode);
+    if (I_PVXModel* pModel = GetModel()) pModel->m_nLoadStep = 0;
+    return SelectLoadOnInit();
+}
+
+int CPVXBarDlgBase::SelectLoadOnInit() {
     I_PVXModel* pModel = GetModel();
-    if (!dwMask) dwMask = m_pBarInfo ? m_pBarInfo->dwLoadTypeMask : T_PVX_BAR_INFO::kLoadTypeMask;
-    m_LoadSelector.SetLoadType(dwMask, 1, 0, 0);
+    const DWORD mask = m_dwPageLoadMask ? m_dwPageLoadMask
+                                        : (m_pBarInfo ? m_pBarInfo->dwLoadTypeMask : T_PVX_BAR_INFO::kLoadTypeMask);
+    m_LoadSelector.SetLoadType(mask, 1, 0, 0);
     if (!pModel) return 0;
     UINT type = pModel->m_nLoadType, key = pModel->m_nLoadKey;
     int step = pModel->m_nLoadStep;

@@ -95,14 +95,17 @@ public:
     void SetButtonIcon(UINT nIDButton, UINT nIDIcon);
     // The model of the page's view; null when none.
     I_PVXModel* GetModel() const;
+    // A number of the message window: "%.5E" with three exponent digits ("1.00000E+001"),
+    // right-aligned in nWidth characters.
+    static CString FormatExp3(double v, int nWidth);
 
     // ---- load selection ----------------------------------------------------------------------------
-    // The common step of OnInitDialog: the selector lists the settings block's load kinds and
-    // selects the model's load; when it cannot, the selector's own choice becomes the model's
-    // load (load-selected flag set, SelectLoad, the rebuild flags set); with no choice at all the
-    // model's load step, load-selected and result-present flags are cleared. dwMask, when not 0,
-    // gives the load kinds instead of the settings block. Returns 1 when a load is selected.
-    int SelectLoadOnInit(DWORD dwMask = 0);
+    // The common step of OnInitDialog: the selector lists the settings block's load kinds (or the
+    // page's own, m_dwPageLoadMask) and selects the model's load; when it cannot, the selector's
+    // own choice becomes the model's load (load-selected flag set, SelectLoad, the rebuild flags
+    // set); with no choice at all the model's load step, load-selected and result-present flags
+    // are cleared. Returns 1 when a load is selected.
+    int SelectLoadOnInit();
     // The common step of ApplyOptions: the load chosen in the load combo (or, without one, the
     // selector's choice) becomes the model's load when it differs from it (rebuild flags set),
     // and the combo's text (the load's name) the model's load name. Returns 1 when a load is
@@ -155,6 +158,7 @@ public:
     int m_bAnimation, m_bContour, m_bDeformed, m_bLegend, m_bValues, m_bUndeformed;
     CSelectPostLC m_LoadSelector;         // loads of the kinds the settings block allows
     UINT m_nIDLoadCombo;                  // the page's load combo showing the selector's loads; 0 none
+    DWORD m_dwPageLoadMask = 0;           // load kinds of a page with its own list; 0: the settings block's
     int m_nLoadStep, m_nLoadKey, m_nLoadType;  // last load taken from the selector
     // Carried by the archive only, 0 and empty until read.
     int m_nArchivedA, m_nArchivedB;
@@ -165,12 +169,29 @@ public:
 protected:
     // The opening of a page's OnInitDialog: nMode becomes the current display mode (the pages
     // made for it read it while they initialise), the dialog is initialised, the icon button
-    // gets its image and is hidden, the container lays itself out from the load group to Close,
-    // the model's load step goes back to 0 and the load is selected (SelectLoadOnInit's result;
-    // dwLoadMask, when not 0, the page's own load kinds).
-    int InitPageDialog(int nMode, DWORD dwLoadMask = 0);
+    // gets its image and is hidden, the container lays itself out from the load group to Close.
+    void OpenPageDialog(int nMode);
+    // OpenPageDialog, then the model's load step goes back to 0 and the load is selected
+    // (SelectLoadOnInit's result).
+    int InitPageDialog(int nMode);
     // The controls into the members (bSave) or back; nothing while the page has no window.
     BOOL Exchange(BOOL bSave);
     // Exchanges, turns the box on when it is off, exchanges back.
     void TurnBoxOn(int& bBox);
+    // Enables or disables a control of the page (nothing when the page has none of that id).
+    void EnableControl(UINT nID, BOOL bEnable);
+
+    // Control ids of a page's display boxes; 0 where the page has no such box.
+    struct DisplayBoxIds {
+        UINT nContour = 0, nDeformed = 0, nValues = 0, nLegend = 0, nAnimation = 0, nUndeformed = 0;
+    };
+    // The ids of a page class that names its six boxes IDC_CONTOUR ... IDC_UNDEFORMED.
+    template <class P>
+    static constexpr DisplayBoxIds DisplayBoxIdsOf() {
+        return {P::IDC_CONTOUR, P::IDC_DEFORMED, P::IDC_VALUES, P::IDC_LEGEND, P::IDC_ANIMATION, P::IDC_UNDEFORMED};
+    }
+    // The display boxes with their controls, in the order of DisplayBoxIds.
+    void ExchangeDisplayBoxes(CDataExchange* pDX, const DisplayBoxIds& ids);
+    // The six display boxes into the settings block (nothing without one).
+    void StoreDisplayBoxes();
 };

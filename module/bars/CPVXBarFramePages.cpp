@@ -15,8 +15,37 @@
 #include "platform/ui/afxmsg.h"
 
 namespace {
+
 constexpr int kCodeOfIndex[3] = {4, 2, 3};  // moment, shear, torque
+
+// The control ids of a frame page class, which names them alike.
+template <class P>
+constexpr CPVXBarFramePage::IdSet FramePageIds() {
+    return {P::IDC_LOAD,        P::IDC_COMP_MOMENT,  P::IDC_CONTOUR,   P::IDC_CONTOUR_MORE, P::IDC_DEFORMED,
+            P::IDC_DEFORMED_MORE, P::IDC_VALUES,     P::IDC_VALUES_MORE, P::IDC_LEGEND,     P::IDC_LEGEND_MORE,
+            P::IDC_ANIMATION,   P::IDC_ANIMATION_MORE, P::IDC_UNDEFORMED, P::IDC_ALL,         P::IDC_MAX,
+            P::IDC_IEND,        P::IDC_CENTRE,       P::IDC_JEND,      P::IDC_UNIT_MEMBER};
+}
+
 }  // namespace
+
+// The message-map rows both frame pages have, on the page class's own control ids.
+#define PVX_FRAME_PAGE_ENTRIES(P)                                       \
+    ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_APPLY, OnApply)              \
+    ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_CLOSE, OnBarClose)           \
+    ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_LOAD_DIALOG, OnLoadCaseDialog) \
+    ON_CBN_SELCHANGE(P::IDC_LOAD, OnLoadChange)                         \
+    ON_BN_CLICKED(P::IDC_COMP_MOMENT, OnComponent)                      \
+    ON_BN_CLICKED(P::IDC_COMP_SHEAR, OnComponent)                       \
+    ON_BN_CLICKED(P::IDC_COMP_TORQUE, OnComponent)                      \
+    ON_BN_CLICKED(P::IDC_CONTOUR_MORE, OnContourDetails)                \
+    ON_BN_CLICKED(P::IDC_DEFORMED_MORE, OnDeformDetails)                \
+    ON_BN_CLICKED(P::IDC_VALUES, OnValuesBox)                           \
+    ON_BN_CLICKED(P::IDC_VALUES_MORE, OnValuesMore)                     \
+    ON_BN_CLICKED(P::IDC_LEGEND_MORE, OnLegendDetails)                  \
+    ON_BN_CLICKED(P::IDC_ANIMATION_MORE, OnAnimationDetails)            \
+    ON_BN_CLICKED(P::IDC_ALL, OnAllRule)                                \
+    ON_BN_CLICKED(P::IDC_MAX, OnMaxRule)
 
 // ---- CPVXBarFramePage ----------------------------------------------------------------------------
 
@@ -45,12 +74,12 @@ int CPVXBarFramePage::IndexOfComponent(int nCode) { return nCode == 2 ? 1 : nCod
 void CPVXBarFramePage::DoDataExchange(CDataExchange* pDX) {
     CPVXBarDlgBase::DoDataExchange(pDX);
     DDX_Radio(pDX, static_cast<int>(m_ids.nCompFirst), m_nIndex);
-    DDX_Check(pDX, static_cast<int>(m_ids.nContour), m_bContour);
-    DDX_Check(pDX, static_cast<int>(m_ids.nDeformed), m_bDeformed);
-    DDX_Check(pDX, static_cast<int>(m_ids.nValues), m_bValues);
-    DDX_Check(pDX, static_cast<int>(m_ids.nLegend), m_bLegend);
-    DDX_Check(pDX, static_cast<int>(m_ids.nAnimation), m_bAnimation);
-    DDX_Check(pDX, static_cast<int>(m_ids.nUndeformed), m_bUndeformed);
+    ExchangeDisplayBoxes(pDX, {.nContour = m_ids.nContour,
+                               .nDeformed = m_ids.nDeformed,
+                               .nValues = m_ids.nValues,
+                               .nLegend = m_ids.nLegend,
+                               .nAnimation = m_ids.nAnimation,
+                               .nUndeformed = m_ids.nUndeformed});
     DDX_Check(pDX, static_cast<int>(m_ids.nAll), m_bAll);
     DDX_Check(pDX, static_cast<int>(m_ids.nMax), m_bMax);
     DDX_Check(pDX, static_cast<int>(m_ids.nIEnd), m_bIEnd);
@@ -79,10 +108,6 @@ void CPVXBarFramePage::OnApply() {
 void CPVXBarFramePage::OnLoadChange() {
     Exchange(TRUE);
     TakeLoadOnApply();
-}
-
-void CPVXBarFramePage::EnableControl(UINT nID, BOOL bEnable) {
-    if (CWnd* p = GetDlgItem(static_cast<int>(nID))) p->EnableWindow(bEnable);
 }
 
 void CPVXBarFramePage::OnComponent() {
@@ -119,25 +144,19 @@ void CPVXBarFramePage::OnValuesMore() {
     OnNumberDetails(0);
 }
 
-void CPVXBarFramePage::OnAllRule() {
+void CPVXBarFramePage::OnPositionRule(int& bRule, int& bOther, int bPositions) {
     Exchange(TRUE);
-    if (m_bAll) {
-        m_bMax = 0;
-        m_bIEnd = m_bCentre = m_bJEnd = 1;
+    if (bRule) {
+        bOther = 0;
+        m_bIEnd = m_bCentre = m_bJEnd = bPositions;
         Exchange(FALSE);
     }
     UpdatePositionEnabling();
 }
 
-void CPVXBarFramePage::OnMaxRule() {
-    Exchange(TRUE);
-    if (m_bMax) {
-        m_bAll = 0;
-        m_bIEnd = m_bCentre = m_bJEnd = 0;
-        Exchange(FALSE);
-    }
-    UpdatePositionEnabling();
-}
+void CPVXBarFramePage::OnAllRule() { OnPositionRule(m_bAll, m_bMax, 1); }
+
+void CPVXBarFramePage::OnMaxRule() { OnPositionRule(m_bMax, m_bAll, 0); }
 
 void CPVXBarFramePage::TakePositions() {
     CForceEngine* e = m_pForceEngine;
@@ -156,6 +175,22 @@ void CPVXBarFramePage::TakePositions() {
     }
 }
 
+void CPVXBarFramePage::RebuildEngines() {
+    // The deformation data first: built later, they would leave their extremes' nodes in the
+    // model in place of the members' forces.
+    if (m_bDeformRebuild && m_pDeformEngine) {
+        m_pDeformEngine->InitEngine();
+        m_bDeformRebuild = 0;
+    }
+    CForceEngine* e = m_pForceEngine;
+    if (!e) return;
+    if (m_bForceRebuild) {
+        e->InitEngine(nullptr, -1);
+        m_bForceRebuild = 0;
+    }
+    if (I_PVXModel* pModel = GetModel()) pModel->m_bResultPresent = e->m_bBForcData || e->m_bTForcData ? 1 : 0;
+}
+
 void CPVXBarFramePage::StorePositions() {
     CForceEngine* e = m_pForceEngine;
     if (!e) return;
@@ -167,47 +202,18 @@ void CPVXBarFramePage::StorePositions() {
     if (m_nUnit >= 0) e->m_nBForcNumUnit = m_nUnit;
 }
 
-void CPVXBarFramePage::StoreDisplayBoxes(int bContour) {
-    T_PVX_BAR_INFO* b = m_pBarInfo;
-    if (!b) return;
-    b->bContour = bContour;
-    b->bDeformed = m_bDeformed;
-    b->bValues = m_bValues;
-    b->bLegend = m_bLegend;
-    b->bAnimation = m_bAnimation;
-    b->bUndeformed = m_bUndeformed;
-}
-
 // ---- CPVXBarBForc ------------------------------------------------------------------------------------
 
 IMPLEMENT_DYNCREATE(CPVXBarBForc, CPVXBarFramePage)
 
-const CPVXBarFramePage::IdSet CPVXBarBForc::kIds = {
-    IDC_LOAD,   IDC_COMP_MOMENT,   IDC_CONTOUR,   IDC_CONTOUR_MORE, IDC_DEFORMED,  IDC_DEFORMED_MORE, IDC_VALUES,
-    IDC_VALUES_MORE, IDC_LEGEND,   IDC_LEGEND_MORE, IDC_ANIMATION, IDC_ANIMATION_MORE, IDC_UNDEFORMED, IDC_ALL,
-    IDC_MAX,    IDC_IEND,          IDC_CENTRE,    IDC_JEND,         IDC_UNIT_MEMBER};
-
 BEGIN_MESSAGE_MAP(CPVXBarBForc, CPVXBarFramePage)
-    ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_APPLY, OnApply)
-    ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_CLOSE, OnBarClose)
+    PVX_FRAME_PAGE_ENTRIES(CPVXBarBForc)
     ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_ICON, OnIconButton)
-    ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_LOAD_DIALOG, OnLoadCaseDialog)
-    ON_CBN_SELCHANGE(CPVXBarBForc::IDC_LOAD, OnLoadChange)
-    ON_BN_CLICKED(CPVXBarBForc::IDC_COMP_MOMENT, OnComponent)
-    ON_BN_CLICKED(CPVXBarBForc::IDC_COMP_SHEAR, OnComponent)
-    ON_BN_CLICKED(CPVXBarBForc::IDC_COMP_TORQUE, OnComponent)
     ON_BN_CLICKED(CPVXBarBForc::IDC_CONTOUR, OnContourCheck)
-    ON_BN_CLICKED(CPVXBarBForc::IDC_CONTOUR_MORE, OnContourDetails)
-    ON_BN_CLICKED(CPVXBarBForc::IDC_DEFORMED_MORE, OnDeformDetails)
-    ON_BN_CLICKED(CPVXBarBForc::IDC_VALUES, OnValuesBox)
-    ON_BN_CLICKED(CPVXBarBForc::IDC_VALUES_MORE, OnValuesMore)
-    ON_BN_CLICKED(CPVXBarBForc::IDC_LEGEND_MORE, OnLegendDetails)
-    ON_BN_CLICKED(CPVXBarBForc::IDC_ANIMATION_MORE, OnAnimationDetails)
-    ON_BN_CLICKED(CPVXBarBForc::IDC_ALL, OnAllRule)
-    ON_BN_CLICKED(CPVXBarBForc::IDC_MAX, OnMaxRule)
 END_MESSAGE_MAP()
 
-CPVXBarBForc::CPVXBarBForc() : CPVXBarFramePage(IDD, kIds, PVXMode::kFrameForceContour, "Frame Force") {}
+CPVXBarBForc::CPVXBarBForc()
+    : CPVXBarFramePage(IDD, FramePageIds<CPVXBarBForc>(), PVXMode::kFrameForceContour, "Frame Force") {}
 
 std::vector<CBarControlName> CPVXBarBForc::GetControlNames() const {
     return {{IDC_LOAD, "load"},           {IDC_COMP_MOMENT, "component"}, {IDC_CONTOUR, "contour"},
@@ -252,7 +258,7 @@ void CPVXBarBForc::ApplyOptions() {
         m_bForceRebuild = 1;
     }
     m_bContour = 1;
-    StoreDisplayBoxes(1);
+    StoreDisplayBoxes();
     if (e) e->m_bDeformed = m_bDeformed;
     StorePositions();
     I_PVXModel* pModel = GetModel();
@@ -268,49 +274,22 @@ void CPVXBarBForc::ApplyOptions() {
         if (pModel) pModel->m_bResultPresent = 0;
         return;
     }
-    if (m_bDeformRebuild && m_pDeformEngine) {
-        m_pDeformEngine->InitEngine();
-        m_bDeformRebuild = 0;
-    }
-    if (m_bForceRebuild) {
-        e->InitEngine(nullptr, -1);
-        m_bForceRebuild = 0;
-    }
-    if (pModel) pModel->m_bResultPresent = e->m_bBForcData || e->m_bTForcData ? 1 : 0;
+    RebuildEngines();
 }
 
 // ---- CPVXBarBSfd -------------------------------------------------------------------------------------
 
 IMPLEMENT_DYNCREATE(CPVXBarBSfd, CPVXBarFramePage)
 
-const CPVXBarFramePage::IdSet CPVXBarBSfd::kIds = {
-    IDC_LOAD,   IDC_COMP_MOMENT,   IDC_CONTOUR,   IDC_CONTOUR_MORE, IDC_DEFORMED,  IDC_DEFORMED_MORE, IDC_VALUES,
-    IDC_VALUES_MORE, IDC_LEGEND,   IDC_LEGEND_MORE, IDC_ANIMATION, IDC_ANIMATION_MORE, IDC_UNDEFORMED, IDC_ALL,
-    IDC_MAX,    IDC_IEND,          IDC_CENTRE,    IDC_JEND,         IDC_UNIT_MEMBER};
-
 BEGIN_MESSAGE_MAP(CPVXBarBSfd, CPVXBarFramePage)
-    ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_APPLY, OnApply)
-    ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_CLOSE, OnBarClose)
+    PVX_FRAME_PAGE_ENTRIES(CPVXBarBSfd)
     ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_ICON, OnIconScale)
-    ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_LOAD_DIALOG, OnLoadCaseDialog)
-    ON_CBN_SELCHANGE(CPVXBarBSfd::IDC_LOAD, OnLoadChange)
-    ON_BN_CLICKED(CPVXBarBSfd::IDC_COMP_MOMENT, OnComponent)
-    ON_BN_CLICKED(CPVXBarBSfd::IDC_COMP_SHEAR, OnComponent)
-    ON_BN_CLICKED(CPVXBarBSfd::IDC_COMP_TORQUE, OnComponent)
-    ON_BN_CLICKED(CPVXBarBSfd::IDC_CONTOUR_MORE, OnContourDetails)
-    ON_BN_CLICKED(CPVXBarBSfd::IDC_DEFORMED_MORE, OnDeformDetails)
-    ON_BN_CLICKED(CPVXBarBSfd::IDC_VALUES, OnValuesBox)
-    ON_BN_CLICKED(CPVXBarBSfd::IDC_VALUES_MORE, OnValuesMore)
-    ON_BN_CLICKED(CPVXBarBSfd::IDC_LEGEND_MORE, OnLegendDetails)
-    ON_BN_CLICKED(CPVXBarBSfd::IDC_ANIMATION_MORE, OnAnimationDetails)
-    ON_BN_CLICKED(CPVXBarBSfd::IDC_ALL, OnAllRule)
-    ON_BN_CLICKED(CPVXBarBSfd::IDC_MAX, OnMaxRule)
     ON_BN_CLICKED(CPVXBarBSfd::IDC_EXACT, OnMethod)
     ON_BN_CLICKED(CPVXBarBSfd::IDC_FIVE_POINTS, OnMethod)
 END_MESSAGE_MAP()
 
 CPVXBarBSfd::CPVXBarBSfd()
-    : CPVXBarFramePage(IDD, kIds, PVXMode::kFrameForceDiagram, "Frame Diagram"),
+    : CPVXBarFramePage(IDD, FramePageIds<CPVXBarBSfd>(), PVXMode::kFrameForceDiagram, "Frame Diagram"),
       m_nMethod(-1),
       m_nFill(-1),
       m_bMinMax(0),
@@ -460,20 +439,10 @@ void CPVXBarBSfd::ApplyOptions() {
     // Text that is no number keeps the scale the diagrams have.
     double d = 0.0;
     if (ParseScale(m_strScale, d)) e->m_dBSfdBmdScale = d;
-    StoreDisplayBoxes(m_bContour);
+    StoreDisplayBoxes();
     e->m_bDeformed = m_bDeformed;
     I_PVXModel* pModel = GetModel();
     if (pModel && m_pBarInfo) pModel->m_nForceDecimals = m_pBarInfo->nDecimals;
     StorePositions();
-    // The deformation data first, as the contour page does: built later, they would leave their
-    // extremes' nodes in the model in place of the diagrams' members.
-    if (m_bDeformRebuild && m_pDeformEngine) {
-        m_pDeformEngine->InitEngine();
-        m_bDeformRebuild = 0;
-    }
-    if (m_bForceRebuild) {
-        e->InitEngine(nullptr, -1);
-        m_bForceRebuild = 0;
-    }
-    if (pModel) pModel->m_bResultPresent = e->m_bBForcData || e->m_bTForcData ? 1 : 0;
+    RebuildEngines();
 }

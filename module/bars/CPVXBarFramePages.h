@@ -49,15 +49,18 @@ public:
 
 protected:
     virtual void TakeInitialValues() = 0;
-    void EnableControl(UINT nID, BOOL bEnable);
+    // "全部" and "最大值" exclude each other: the rule ticked clears the other and sets the
+    // three positions to bPositions.
+    void OnPositionRule(int& bRule, int& bOther, int bPositions);
     // Values box and positions: the enabling rules of the output group.
     void UpdatePositionEnabling();
     // The output positions from the engine (max wins over all, all sets the three positions).
     void TakePositions();
     // The output positions and the member/element choice into the engine.
     void StorePositions();
-    // The display boxes into the settings block (the contour box given).
-    void StoreDisplayBoxes(int bContour);
+    // The common end of Apply: the deformation data rebuilt when flagged, then the force data,
+    // and the model's result-present flag from the member forces.
+    void RebuildEngines();
 
     IdSet m_ids;
     int m_nMode;
@@ -90,7 +93,6 @@ public:
         IDC_JEND = 10758,
         IDC_UNIT_MEMBER = 10764,  // hidden pair "构件" / "单元"
     };
-    static const IdSet kIds;
     CPVXBarBForc();
 
     void ApplyOptions() override;
@@ -140,7 +142,6 @@ public:
         IDC_SCALE = 11039,
         IDC_MINMAX = 11040,
     };
-    static const IdSet kIds;
     CPVXBarBSfd();
 
     void ApplyOptions() override;

@@ -73,11 +73,11 @@ void CPVXBarMdShp::DoDataExchange(CDataExchange* pDX) {
     CPVXBarDeformPage::DoDataExchange(pDX);
     DDX_Radio(pDX, IDC_COMP_X, m_nRadio);
     DDX_Check(pDX, IDC_MODE_SHAPE, m_bModeShape);
-    DDX_Check(pDX, IDC_CONTOUR, m_bContour);
-    DDX_Check(pDX, IDC_VALUES, m_bValues);
-    DDX_Check(pDX, IDC_LEGEND, m_bLegend);
-    DDX_Check(pDX, IDC_ANIMATION, m_bAnimation);
-    DDX_Check(pDX, IDC_UNDEFORMED, m_bUndeformed);
+    ExchangeDisplayBoxes(pDX, {.nContour = IDC_CONTOUR,
+                               .nValues = IDC_VALUES,
+                               .nLegend = IDC_LEGEND,
+                               .nAnimation = IDC_ANIMATION,
+                               .nUndeformed = IDC_UNDEFORMED});
 }
 
 std::vector<CBarControlName> CPVXBarMdShp::GetControlNames() const {

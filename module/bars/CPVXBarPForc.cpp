@@ -92,12 +92,7 @@ void CPVXBarPForc::DoDataExchange(CDataExchange* pDX) {
     DDX_Check(pDX, IDC_SHOW_AXES, m_bShowAxes);
     DDX_Text(pDX, IDC_VECTOR_SCALE, m_strScale);
     DDX_Text(pDX, IDC_VECTOR_FACTOR, m_strFactor);
-    DDX_Check(pDX, IDC_CONTOUR, m_bContour);
-    DDX_Check(pDX, IDC_DEFORMED, m_bDeformed);
-    DDX_Check(pDX, IDC_VALUES, m_bValues);
-    DDX_Check(pDX, IDC_LEGEND, m_bLegend);
-    DDX_Check(pDX, IDC_ANIMATION, m_bAnimation);
-    DDX_Check(pDX, IDC_UNDEFORMED, m_bUndeformed);
+    ExchangeDisplayBoxes(pDX, DisplayBoxIdsOf<CPVXBarPForc>());
     DDX_Check(pDX, IDC_AVERAGE, m_bAverage);
     DDX_Check(pDX, IDC_SECTION, m_bSection);
     DDX_Radio(pDX, IDC_NUMBER_MAX, m_nNumberMode);

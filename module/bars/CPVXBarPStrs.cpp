@@ -61,12 +61,7 @@ void CPVXBarPStrs::DoDataExchange(CDataExchange* pDX) {
     DDX_CBIndex(pDX, IDC_AXIS_LIST, m_nAxisItem);
     DDX_Check(pDX, IDC_SHOW_AXES, m_bShowAxes);
     DDX_Radio(pDX, IDC_SURFACE_TOP, m_nSurface);
-    DDX_Check(pDX, IDC_CONTOUR, m_bContour);
-    DDX_Check(pDX, IDC_DEFORMED, m_bDeformed);
-    DDX_Check(pDX, IDC_VALUES, m_bValues);
-    DDX_Check(pDX, IDC_LEGEND, m_bLegend);
-    DDX_Check(pDX, IDC_ANIMATION, m_bAnimation);
-    DDX_Check(pDX, IDC_UNDEFORMED, m_bUndeformed);
+    ExchangeDisplayBoxes(pDX, DisplayBoxIdsOf<CPVXBarPStrs>());
     DDX_Check(pDX, IDC_SECTION, m_bSection);
     DDX_Radio(pDX, IDC_NUMBER_MAX, m_nNumberMode);
 }

@@ -1,7 +1,6 @@
 #include "module/bars/CPVXBarReacPage.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 #include "host/base/CMsgDll.h"
@@ -19,17 +18,8 @@ IMPLEMENT_DYNAMIC(CPVXBarReacPage, CPVXBarDlgBase)
 
 namespace {
 
-// "%15.5E" with the module's three-digit exponent ("1.00000E+001").
-CString Exp15(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.5E", v);
-    std::string s = buf;
-    const size_t e = s.find('E');
-    if (e != std::string::npos && s.size() - e == 4) s.insert(e + 2, "0");  // E+01 -> E+001
-    CString out;
-    out.Format("%15s", s.c_str());
-    return out;
-}
+// A number of the reaction lines, 15 characters wide.
+CString Exp15(double v) { return CPVXBarDlgBase::FormatExp3(v, 15); }
 
 }  // namespace
 

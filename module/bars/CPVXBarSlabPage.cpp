@@ -26,7 +26,8 @@ BOOL CPVXBarSlabPage::ContourAllowed(int bElement, int nLoadType, int bFirst, in
 }
 
 int CPVXBarSlabPage::InitSlabPage(DWORD dwLoadMask) {
-    const int bChosen = InitPageDialog(m_nMode, dwLoadMask);
+    m_dwPageLoadMask = dwLoadMask;
+    const int bChosen = InitPageDialog(m_nMode);
     m_nType10Count = 0;
     UINT type = 0, key = 0;
     for (int i = 0; m_LoadSelector.GetSelectedLoadByIndex(i, type, key, nullptr); ++i)
@@ -85,10 +86,6 @@ CForceEngine* CPVXBarSlabPage::EngineIfHeld() const {
 void CPVXBarSlabPage::Refuse(const char* pszKey) { AfxMessageBox(CMsgDll::pfuncLoadStr(pszKey, 0), MB_OK, 0); }
 
 // ---- controls and layout ------------------------------------------------------------------------------
-
-void CPVXBarSlabPage::EnableControl(UINT nID, BOOL bEnable) {
-    if (CWnd* p = GetDlgItem(static_cast<int>(nID))) p->EnableWindow(bEnable);
-}
 
 void CPVXBarSlabPage::ShowControl(UINT nID, BOOL bShow) {
     if (CWnd* p = GetDlgItem(static_cast<int>(nID))) p->ShowWindow(bShow ? SW_SHOW : SW_HIDE);

@@ -73,7 +73,6 @@ protected:
     CForceEngine* EngineIfHeld() const;
 
     // ---- controls and layout ---------------------------------------------------------------------
-    void EnableControl(UINT nID, BOOL bEnable);
     void ShowControl(UINT nID, BOOL bShow);
     void ShowControls(std::span<const UINT> ids, BOOL bShow);
     // A control's rectangle in the page's client pixels; empty when the page has no such control.

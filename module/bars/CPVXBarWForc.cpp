@@ -37,12 +37,7 @@ CPVXBarWForc::CPVXBarWForc()
 void CPVXBarWForc::DoDataExchange(CDataExchange* pDX) {
     CPVXBarWallPlatePage::DoDataExchange(pDX);
     DDX_Radio(pDX, IDC_COMP_N, m_nComponent);
-    DDX_Check(pDX, IDC_CONTOUR, m_bContour);
-    DDX_Check(pDX, IDC_VALUES, m_bValues);
-    DDX_Check(pDX, IDC_ANIMATION, m_bAnimation);
-    DDX_Check(pDX, IDC_DEFORMED, m_bDeformed);
-    DDX_Check(pDX, IDC_LEGEND, m_bLegend);
-    DDX_Check(pDX, IDC_UNDEFORMED, m_bUndeformed);
+    ExchangeDisplayBoxes(pDX, DisplayBoxIdsOf<CPVXBarWForc>());
     DDX_Radio(pDX, IDC_COLM_TOP, m_nColmPos);
     DDX_Radio(pDX, IDC_BEAM_START, m_nBeamPos);
     DDX_Check(pDX, IDC_COLM_NUMBER, m_bColmNumber);

@@ -48,12 +48,7 @@ CPVXBarWSfd::CPVXBarWSfd()
 void CPVXBarWSfd::DoDataExchange(CDataExchange* pDX) {
     CPVXBarWallPlatePage::DoDataExchange(pDX);
     DDX_Radio(pDX, IDC_COMP_FIRST, m_nIndex);
-    DDX_Check(pDX, IDC_CONTOUR, m_bContour);
-    DDX_Check(pDX, IDC_VALUES, m_bValues);
-    DDX_Check(pDX, IDC_ANIMATION, m_bAnimation);
-    DDX_Check(pDX, IDC_DEFORMED, m_bDeformed);
-    DDX_Check(pDX, IDC_LEGEND, m_bLegend);
-    DDX_Check(pDX, IDC_UNDEFORMED, m_bUndeformed);
+    ExchangeDisplayBoxes(pDX, DisplayBoxIdsOf<CPVXBarWSfd>());
     DDX_Check(pDX, IDC_COLM_NUMBER, m_bColmNumber);
     DDX_Check(pDX, IDC_BEAM_NUMBER, m_bBeamNumber);
     DDX_Radio(pDX, IDC_COLM_POS1, m_nColmPos);

@@ -42,10 +42,6 @@ void CPVXBarWallPlatePage::OnLoadChange() {
     TakeLoadOnApply();
 }
 
-void CPVXBarWallPlatePage::EnableControl(UINT nID, BOOL bEnable) {
-    if (CWnd* p = GetDlgItem(static_cast<int>(nID))) p->EnableWindow(bEnable);
-}
-
 void CPVXBarWallPlatePage::TakeDisplayBoxes(int bContour) {
     m_bContour = bContour;
     if (!m_pBarInfo) return;
@@ -54,16 +50,6 @@ void CPVXBarWallPlatePage::TakeDisplayBoxes(int bContour) {
     m_bLegend = m_pBarInfo->bLegend;
     m_bAnimation = m_pBarInfo->bAnimation;
     m_bUndeformed = m_pBarInfo->bUndeformed;
-}
-
-void CPVXBarWallPlatePage::StoreDisplayBoxes() {
-    if (!m_pBarInfo) return;
-    m_pBarInfo->bContour = m_bContour;
-    m_pBarInfo->bDeformed = m_bDeformed;
-    m_pBarInfo->bValues = m_bValues;
-    m_pBarInfo->bLegend = m_bLegend;
-    m_pBarInfo->bAnimation = m_bAnimation;
-    m_pBarInfo->bUndeformed = m_bUndeformed;
 }
 
 void CPVXBarWallPlatePage::RebuildForce(int CForceEngine::*pDataFlag) {

@@ -37,11 +37,9 @@ protected:
     // shown after it), and its enabling of the controls.
     virtual void TakeInitialValues() = 0;
     virtual void UpdateEnabling() {}
-    // Enables or disables a control of the page (nothing when the page has none of that id).
-    void EnableControl(UINT nID, BOOL bEnable);
-    // The settings block's display boxes into the page's (contour given) and back.
+    // The settings block's display boxes into the page's (contour given); StoreDisplayBoxes of
+    // the base writes them back.
     void TakeDisplayBoxes(int bContour);
-    void StoreDisplayBoxes();
     // The editing force engine rebuilt when its flag is set (flag cleared), and the model's
     // result-present flag from the data flag given.
     void RebuildForce(int CForceEngine::*pDataFlag);

@@ -89,12 +89,13 @@ CEngineBase* ModeEngine(I_PVXModel& m, EngineKind k) {
 }
 
 // Force modes whose drawing passes are built: the frame force contour and diagrams, the wall
-// force contours and diagrams, the plate forces and the slab forces.
+// force contours and diagrams, the plate forces, the slab forces and the slab forces on beams
+// (per member, or per element the rib-beam diagrams).
 bool ForceModeDraws(int mode) {
     using namespace PVXMode;
-    return mode == kFrameForceContour || mode == kFrameForceDiagram || mode == kWallForceContour ||
+    return mode == kStoryShearRatio || mode == kFrameForceContour || mode == kFrameForceDiagram || mode == kWallForceContour ||
            mode == kWallForceDiagram || mode == kPlateForce || mode == kSlabForce || mode == kSlabRebar ||
-           mode == kSlabCrack || mode == kSlabWall;
+           mode == kSlabCrack || mode == kSlabWall || mode == kSlabForceBeam;
 }
 
 // Whether the engine draws the mode: the deformation and reaction engines draw through a plot
@@ -130,6 +131,7 @@ int DataReady(I_PVXModel& m, EngineKind k, int mode) {
         case PVXMode::kSlabCrack: return f.m_bSCracData;
         case PVXMode::kSlabWall: return f.m_bSWallBuilt;
         case PVXMode::kSlabStrip: return f.m_bCLForcData;
+        case PVXMode::kSlabForceBeam: return f.m_nSForcUnit == 1 ? f.m_bCLForcData : f.m_bSForcData;
         default: return f.m_bSForcData;
         }
     }
@@ -211,6 +213,10 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         default: return false;
         }
     }
+    if (name == "angle" && k == EngineKind::kForce && mode == PVXMode::kStoryShearRatio) {
+        m.m_pForceEngine->m_dSSFRAngle = x;
+        return true;
+    }
     if (name == "scale" && k == EngineKind::kDeformation) {
         m.m_pDeformEngine->m_dUserScale = x;
         return true;
@@ -278,6 +284,18 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         CForceEngine& f = *m.m_pForceEngine;
         (name == "unit" ? f.m_nSForcUnit : name == "positive" ? f.m_bSForcPos : f.m_bSForcNeg) = n;
         return true;
+    }
+    if (k == EngineKind::kForce && (mode == PVXMode::kSlabForceBeam || mode == PVXMode::kSlabStrip)) {
+        // The rib and strip diagrams' force (0 moment, 1 shear) and their width lines.
+        CForceEngine& f = *m.m_pForceEngine;
+        if (name == "strip-force" && (n == 0 || n == 1)) {
+            f.m_nCLForcComp = n;
+            return true;
+        }
+        if (name == "width-lines") {
+            f.m_bCLShowWidth = n;
+            return true;
+        }
     }
     if (name == "deformed" && k == EngineKind::kForce) {
         m.m_pForceEngine->m_bDeformed = n;
@@ -459,8 +477,9 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_GetResultExtremes(
     pRep->bExtremes = 1;
     pRep->dMax = pEngine->m_dLegendMax;
     pRep->dMin = pEngine->m_dLegendMin;
-    // Per-member slab forces range over the members' side moments.
-    const bool bSlabMembers = mode == PVXMode::kSlabForce && m.m_pForceEngine && m.m_pForceEngine->m_nSForcUnit == 0;
+    // Per-member slab forces (also on beams) range over the members' side moments.
+    const bool bSlabMembers = (mode == PVXMode::kSlabForce || mode == PVXMode::kSlabForceBeam) && m.m_pForceEngine &&
+                              m.m_pForceEngine->m_nSForcUnit == 0;
     if (bSlabMembers) {
         pRep->dMax = m.m_pForceEngine->m_dSMembMax;
         pRep->dMin = m.m_pForceEngine->m_dSMembMin;

@@ -189,6 +189,7 @@ void CForceEngine::ImportEngine(CForceEngine* pSrc) {
 
     // Figure column forces.
     m_arrCForc4Figure.Copy(pSrc->m_arrCForc4Figure);
+    m_figColmSummary = pSrc->m_figColmSummary;
 }
 
 // ---- dispatch --------------------------------------------------------------------------------
@@ -286,10 +287,11 @@ int CForceEngine::InitEngine(CDeformEngine*, int nMode) {
         return m_bCLForcData;
     case kSlabForceBeam:
         if (m_nSForcUnit == 0) {
+            // Per member the slab members' own moments are shown.
             run("MakeSBForcDataListMemb", &CForceEngine::MakeSBForcDataListMemb);
-        } else if (m_nSForcUnit == 1 && run("MakeSBForcDataList", &CForceEngine::MakeSBForcDataList)) {
-            finishStrips();
+            return m_bSForcData;
         }
+        if (m_nSForcUnit == 1 && run("MakeSBForcDataList", &CForceEngine::MakeSBForcDataList)) finishStrips();
         return m_bCLForcData;
     case kFigColumnForce:
         run("MakeCForcDataList4Figure", &CForceEngine::MakeCForcDataList4Figure);

@@ -214,6 +214,33 @@ public:
     // A copy of the figure column forces replaces the caller's array.
     void GetCForcData(CArray<T_PVX_BFORC_D, T_PVX_BFORC_D&>& out) const;
 
+    // ---- figure column forces (display mode 32; CForceEngineFigColumn.cpp) --------------------
+    // Reads the column forces (T_MBCL_D, slot by the model's load-result kind) of the model's
+    // columns (type 101) into m_mapCForc (and m_mapCForcMin for envelope diagrams) with their keys
+    // in m_arrMembKey, sets the legend range and then the figure records. 1 built, 0 with no
+    // load applied or a column whose forces cannot be read.
+    int MakeCForcDataList4Figure();
+    // One T_PVX_BFORC_D per column with a record, in member order, and the summary of their
+    // extremes; nothing while m_bCForcData4Figure is 0.
+    void MakeCForcNumbers4Figure();
+    // Numbers of the figure columns: the design figures write them; nothing is drawn here.
+    void OutputCForcNumbersMemb4Figure(CDC* pDC);
+    // 1 when row 0 is exactly (1, 0, 0) and row 1 exactly (0, 1, 0) (the plan view); row 2 is not
+    // looked at.
+    static int IsXYPlaneVector(const double m[3][3]);
+    // Per value of T_PVX_BFORC_D::dForce (0..9) over m_arrCForc4Figure: indexes of the records
+    // holding the largest and the smallest value (the first on ties), of the one holding the
+    // larger magnitude of the two (the maximum on equal magnitudes), that record's member key and
+    // value. Indexes -1 while there is no record.
+    struct FigColmSummary {
+        int nMaxIdx[10];
+        int nMinIdx[10];
+        int nAbsIdx[10];
+        UINT nAbsKey[10];
+        double dAbsVal[10];
+    };
+    FigColmSummary m_figColmSummary{};
+
     // ---- frame-member tests -------------------------------------------------------------------
     // 1 for beams (member types 201, 205) and T-girders (204); columns (101) and others 0.
     static int IsPossibleBForc(const T_PMEMB_D& memb);
@@ -318,8 +345,21 @@ public:
     int IsBandOutlineStyle(int bGrad) const;
 
     // Drawing passes of the other families, called by the render switch.
+    // Story shear (CForceEngineStory.cpp): every member with a value in m_mapSSFR painted in
+    // one flat band colour of it (line members as their axis or frame faces, plane members face
+    // by face), the others inactive; numbers at the window midpoint of each member's end nodes.
     void DrawSSFRData(CDC* pDC);
     void OutputSSFRData(CDC* pDC);
+    // One member of the story shear display: 1 drawn, 0 nothing to draw (no value, no colour
+    // scale, no record), -1 Escape. The solid drawer tests every face for visibility.
+    int DoFrameTypeSSFR(UINT nKey, CDC* pDC);
+    int DoPlaneTypeSSFR(UINT nKey, CDC* pDC);
+    int DoSolidTypeSSFR(UINT nKey, CDC* pDC);
+    // Label point of a member of types 201, 205, 101, 204, 209, 210, 206: its first and last
+    // node into pts, their window points into winPts, the midpoints in the world and (truncated)
+    // in the window; 0 for other types or a missing node.
+    int GetTextPoint(T_PMEMB_D& memb, C3DPoint& mid, CPoint& midWin, CArray<CPoint, CPoint&>& winPts,
+                     CArray<C3DPoint, C3DPoint&>& pts);
     void DrawTForcContour(CDC* pDC);
     void OutputTForcNumbers(CDC* pDC);
     void DrawTrussSfdBmd(CDC* pDC);
@@ -348,6 +388,10 @@ public:
     void OutputSCracNumbersMemb(CDC*) {}
 
     // ---- builders of the other families (CForceEngineFamilies.cpp) -----------------------------
+    // Story shear values of the selected load case from the host's story shear records: the
+    // force or the ratio (m_nSSFROutput) along m_dSSFRAngle (0, 45 or 90 degrees) per member,
+    // with the legend range and colour scale; 1 when a member has a value (m_bSSFRData set), 0
+    // for a combination, another angle or no record (CForceEngineStory.cpp).
     int MakeSSFRData();
     int MakeWForcDataList();
     int MakeDgnWForcDataList();
@@ -362,7 +406,6 @@ public:
     int MakeSStripDataList();
     int MakeSBForcDataList();
     int MakeSBForcDataListMemb();
-    int MakeCForcDataList4Figure();
     void FinishMakeCLForcData();
 
     // ==== slab forces of display mode 16 ==========================================================
@@ -533,9 +576,13 @@ public:
     // usable step, 0 for a segment of no length.
     static int GetSfdBmdPieceCount(double dLength, double dStep);
     static constexpr int kMaxSfdBmdPieces = 1000;
-    // Local axes of a beam for two-dimensional diagrams: both bending directions turned into the
-    // plan normal of the member, so that every diagram lies in the plan.
+    // Offset direction of a two-dimensional diagram (axes rows: local x, y, z; the key is not
+    // used): row 2 becomes row 1 when m_dLclVec2D is the plan matrix or the component is the axial
+    // force; otherwise the axes stay.
     void GetLclVec4BeamDgrm2D(UINT nKey, double axes[3][3]);
+    // The beam diagrams of the two-dimensional display of mode 7: both bending directions turned
+    // into the plan normal of the member, so that every diagram lies in the plan.
+    void GetPlanAxes4BeamDgrm2D(UINT nKey, double axes[3][3]);
     // Axis ends of a member's diagram: its first and last node (a T-girder: its bottom edge, the
     // fourth to the third outline node) on the undeformed or deformed shape, with the inner
     // stations of a column; 0 when the member has no two positions.
@@ -584,6 +631,43 @@ public:
     int GetSfdBmdExtremeKind(double dValue) const;
 
     int m_bCSfdBmdPlanLabel = 0;  // two-dimensional diagrams: columns carry numbers too
+
+    // ==== cutting-line forces of strips and rib beams (display modes 21, 22) ==================
+    // (CForceEngineCutLine.cpp: value pickers, diagrams, the straight-line polygon builder;
+    // CForceEngineCutLineNumbers.cpp: their numbers; CForceEngineStrip.cpp: the strip and rib
+    // builders.) A record's force block has the layout of T_STRG_D; only the bending moment
+    // (component 0) and the shear force (component 3) are filled. m_nCLForcComp picks one: 0 the
+    // moment, 1 the shear.
+
+    // Selected force at a station (segment 0..7, end 0 start / 1 end); 0 for another selector.
+    double CalcCLForcValue(const T_STRG_D& f, int nSeg, int nEnd) const;
+    // Component 0 or 3 at a station; 0 for another component.
+    static double CalcCLForcValue(const T_STRG_D& f, int nComp, int nSeg, int nEnd);
+    // Selected force by position: 0 start, 1 end, 2 middle, 3 the extreme of larger magnitude
+    // (the maximum on a tie); 0 for another position.
+    double CalcCLForcValue(const T_STRG_D& f, int nPos) const;
+    // Largest / smallest selected force over the 16 stations; -DBL_MAX / +DBL_MAX for a selector
+    // other than 0 and 1.
+    double GetMaxMembCLForc(const T_STRG_D& f) const;
+    double GetMinMembCLForc(const T_STRG_D& f) const;
+    // Widens the running extremes with a block (strictly larger / smaller values only).
+    void MinMaxMembCLForc(T_STRG_D f, double& dMax, double& dMin) const;
+    // One line's diagram, centre line and width lines; nOpt goes to the polygon builder. With
+    // numbers on, its output record carries nRecord + 1 as key, so that the numbers find their
+    // line. 1 drawn, 0 not (no contour engine, an unknown selector, a line of no length in plan).
+    int DoCLineSfdBmd(CDC* pDC, T_PVX_CLFC_D& rec, int nOpt, int nRecord = -1);
+    // The numbers of one line's diagram, drawn at once or queued on the model's overlay queue.
+    void OutputSfdBmdNumberCL(CDC* pDC, T_PVX_CLFC_D& rec, T_STRG_D forc, C3DPoint* pPoints, int nComp,
+                              double* pPeaks);
+    // The numbers of every line from the records alone, through the member label.
+    void OutputCLForcNumbers(CDC* pDC);
+    // Diagram polygons of component 0 or 3 of a straight line from pI to pJ (stations at k/8),
+    // on the same side as the drawn cutting-line diagrams; another component gives no polygon,
+    // leaves pLabels untouched and pExtremes (0, 0). The int is not used.
+    void CLSfdBmdMakePolygon(T_STRG_D& rec, int nComp, double axes[3][3], C3DPoint& pI, C3DPoint& pJ,
+                             DiagramPointList& points, DiagramValueList& values, DiagramFlagList& edges,
+                             DiagramFlagList& quads, C3DPoint* pLabels, double* pExtremes, int nOpt,
+                             DiagramPointList* pStations);
 
     // ==== plate forces (display mode 10) and wall forces (modes 8 and 9) ========================
     // (CForceEnginePlate.cpp: plate lists, display axes, nodal averaging and value pickers;

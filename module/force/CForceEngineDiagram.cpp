@@ -74,7 +74,7 @@ int CForceEngine::GetSfdBmdPieceCount(double dLength, double dStep) {
 
 double CForceEngine::GetSfdBmdPieceLength() const { return ScreenInches(GetModel(), kPieceInch); }
 
-void CForceEngine::GetLclVec4BeamDgrm2D(UINT nKey, double axes[3][3]) {
+void CForceEngine::GetPlanAxes4BeamDgrm2D(UINT nKey, double axes[3][3]) {
     I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_pAttrCtrl || !pModel->m_pAttrCtrl->CalcMembFrameLocalVector(nKey, axes)) return;
     // Plan normal of the member axis: global Z x local x.
@@ -217,7 +217,7 @@ void CForceEngine::DoBeamElementSfdBmd(CDC* pDC, UINT nKey, int nOpt) {
     if (!GetSfdBmdAxis(nKey, memb, ptI, ptJ, nullptr, nullptr)) return;
     double axes[3][3] = {};
     if (!pModel->m_pAttrCtrl->CalcMembFrameLocalVector(nKey, ptI, ptJ, axes)) return;
-    if (pModel->m_b2DDiagram) GetLclVec4BeamDgrm2D(nKey, axes);
+    if (pModel->m_b2DDiagram) GetPlanAxes4BeamDgrm2D(nKey, axes);
     // A beam through three or more nodes may be curved in plan: its diagram follows the arc.
     double dArc = 0.0;
     if (CPVXAttrCtrl::IsBeamElemType(memb.type)) {

@@ -186,6 +186,3 @@ int CForceEngine::DoBForcMemberContour(CDC* pDC, UINT nMembKey) {
 
 // ---- passes of the other families --------------------------------------------------------------
 
-void CForceEngine::DrawSSFRData(CDC*) {}
-void CForceEngine::OutputSSFRData(CDC*) {}
-void CForceEngine::DrawCLineSfdBmd(CDC*) {}

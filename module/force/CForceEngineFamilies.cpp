@@ -3,14 +3,6 @@
 // family's maps and lists, sets its data-built flag and returns 1 when it built data.
 #include "module/force/CForceEngine.h"
 
-// The story shear-force ratios reach an engine only through ImportEngine.
-int CForceEngine::MakeSSFRData() { return 1; }
-
 // Design wall forces of the combination load types are not shown.
 int CForceEngine::MakeDgnWForcDataList() { return 0; }
 
-int CForceEngine::MakeSStripDataList() { return 0; }
-int CForceEngine::MakeSBForcDataList() { return 0; }
-int CForceEngine::MakeSBForcDataListMemb() { return 0; }
-int CForceEngine::MakeCForcDataList4Figure() { return 0; }
-void CForceEngine::FinishMakeCLForcData() {}

@@ -17,15 +17,13 @@
 
 namespace {
 
+using pvxres::Dialog;
 using pvxres::Hidden;
 using pvxres::Item;
 using pvxres::kNoId;
 
 UiDlgTemplate ContourDetailTemplate() {
-    UiDlgTemplate t;
-    t.nID = IDD_PVX_CONTOUR_DETAIL;
-    t.size = CSize(242, 199);
-    t.caption = "等值线详细设置";
+    UiDlgTemplate t = Dialog(IDD_PVX_CONTOUR_DETAIL, "等值线详细设置", 242, 199);
     t.items = {
         Item(IDC_CON_LINE_GROUP, UiCtl::Group, "", 7, 7, 110, 72),
         Item(IDC_CON_FILL_BANDS, UiCtl::Radio, "等值线填充", 12, 18, 70, 10),
@@ -69,10 +67,7 @@ UiDlgTemplate ContourDetailTemplate() {
 }
 
 UiDlgTemplate ContourDetailKrigTemplate() {
-    UiDlgTemplate t;
-    t.nID = IDD_PVX_CONTOUR_DETAIL_KRIG;
-    t.size = CSize(200, 92);
-    t.caption = "等值线详细设置";
+    UiDlgTemplate t = Dialog(IDD_PVX_CONTOUR_DETAIL_KRIG, "等值线详细设置", 200, 92);
     t.items = {
         Item(IDC_CON_COLOR_COUNT, UiCtl::Combo, "", 7, 7, 50, 60),
         Item(IDC_CON_COLOR_TABLE, UiCtl::Combo, "", 62, 7, 60, 60),
@@ -89,10 +84,7 @@ UiDlgTemplate ContourDetailKrigTemplate() {
 }
 
 UiDlgTemplate CustomColorTableTemplate() {
-    UiDlgTemplate t;
-    t.nID = IDD_PVX_CUSTOM_COLOR_TABLE;
-    t.size = CSize(200, 72);
-    t.caption = "用户定义颜色表格";
+    UiDlgTemplate t = Dialog(IDD_PVX_CUSTOM_COLOR_TABLE, "用户定义颜色表格", 200, 72);
     t.items = {Item(kNoId, UiCtl::Group, "", 5, 5, 190, 34), Item(kNoId, UiCtl::Static, "最小值", 8, 18, 25, 10)};
     const char* const names[CPVXCtmzCtDlg::NUM_KEYS] = {"CW1", "CW2", "CW3", "CW4", "CW5", "CW6", "CW7"};
     for (int i = 0; i < CPVXCtmzCtDlg::NUM_KEYS; i++)
@@ -105,10 +97,7 @@ UiDlgTemplate CustomColorTableTemplate() {
 }
 
 UiDlgTemplate CustomRangeTemplate() {
-    UiDlgTemplate t;
-    t.nID = IDD_PVX_CUSTOM_RANGE;
-    t.size = CSize(222, 150);
-    t.caption = "用户定义等值线范围";
+    UiDlgTemplate t = Dialog(IDD_PVX_CUSTOM_RANGE, "用户定义等值线范围", 222, 150);
     t.items = {
         Item(IDC_CRR_LIST, UiCtl::ListCtrl, "", 7, 7, 140, 108),
         Item(IDC_CRR_USER_VALUE, UiCtl::Check, "用户定义数值", 155, 7, 62, 10),
@@ -123,10 +112,7 @@ UiDlgTemplate CustomRangeTemplate() {
 }
 
 UiDlgTemplate LegendDetailTemplate() {
-    UiDlgTemplate t;
-    t.nID = IDD_PVX_LEGEND_DETAIL;
-    t.size = CSize(143, 147);
-    t.caption = "图例详细设置";
+    UiDlgTemplate t = Dialog(IDD_PVX_LEGEND_DETAIL, "图例详细设置", 143, 147);
     t.items = {
         Item(kNoId, UiCtl::Group, "", 7, 5, 129, 28),
         Item(IDC_LEG_LEFT, UiCtl::Radio, "左", 14, 16, 40, 10),

@@ -19,6 +19,7 @@
 
 namespace {
 
+using pvxres::Dialog;
 using pvxres::Hidden;
 using pvxres::Item;
 using pvxres::kNoId;
@@ -233,10 +234,7 @@ UiDlgTemplate FrameDiagramPage() {
 // ---- option dialogs ----------------------------------------------------------------------------
 
 UiDlgTemplate DeformDetailDialog() {
-    UiDlgTemplate t;
-    t.nID = IDD_PVX_DEFORM_DETAIL;
-    t.size = CSize(160, 70);
-    t.caption = "变形详细设置";
+    UiDlgTemplate t = Dialog(IDD_PVX_DEFORM_DETAIL, "变形详细设置", 160, 70);
     UiDlgItem group = Item(IDC_DEF_BEAM_GROUP, UiCtl::Group, "Beam Deformation", 7, 80, 146, 26);
     group.style |= WS_DISABLED;
     t.items = {
@@ -254,10 +252,7 @@ UiDlgTemplate DeformDetailDialog() {
 }
 
 UiDlgTemplate NumberDetailDialog() {
-    UiDlgTemplate t;
-    t.nID = IDD_PVX_NUMBER_DETAIL;
-    t.size = CSize(170, 160);
-    t.caption = "数值输出详细设置";
+    UiDlgTemplate t = Dialog(IDD_PVX_NUMBER_DETAIL, "数值输出详细设置", 170, 160);
     UiDlgItem angle = Item(IDC_NUM_ANGLE, UiCtl::Combo, "", 80, 109, 50, 100);
     t.items = {
         Item(kNoId, UiCtl::Static, "小数点位置：", 7, 9, 60, 10),
@@ -281,10 +276,7 @@ UiDlgTemplate NumberDetailDialog() {
 
 UiDlgTemplate ModeShapeDetailDialog() {
     using D = CPVXMdShpDetDlg;
-    UiDlgTemplate t;
-    t.nID = D::IDD;
-    t.size = CSize(160, 90);
-    t.caption = "模态详细设置";
+    UiDlgTemplate t = Dialog(D::IDD, "模态详细设置", 160, 90);
     t.items = {
         Item(kNoId, UiCtl::Static, "模态显示放大系数：", 7, 9, 80, 10),
         Item(D::IDC_SCALE, UiCtl::Edit, "", 90, 7, 60, 12),
@@ -300,10 +292,7 @@ UiDlgTemplate ModeShapeDetailDialog() {
 
 UiDlgTemplate MultiModeDialog() {
     using D = CPVXMultiModeDlg;
-    UiDlgTemplate t;
-    t.nID = D::IDD;
-    t.size = CSize(130, 170);
-    t.caption = "选择模态";
+    UiDlgTemplate t = Dialog(D::IDD, "选择模态", 130, 170);
     UiDlgItem list = Item(D::IDC_MODES, UiCtl::ListBox, "", 7, 19, 116, 100);
     list.style |= WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_MULTIPLESEL;
     t.items = {

@@ -41,6 +41,15 @@ inline UiDlgItem Item(UINT nID, UiCtl kind, const char* caption, int x, int y, i
     return it;
 }
 
+// A dialog's template with its id, caption and size in dialog units; the controls follow.
+inline UiDlgTemplate Dialog(UINT nID, const char* caption, int cx, int cy) {
+    UiDlgTemplate t;
+    t.nID = nID;
+    t.caption = caption;
+    t.size = CSize(cx, cy);
+    return t;
+}
+
 // The control kept in the template but not shown (its value stays, the user cannot reach it).
 inline UiDlgItem Hidden(UiDlgItem it) {
     it.bHidden = TRUE;

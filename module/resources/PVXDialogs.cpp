@@ -9,14 +9,12 @@
 
 namespace {
 
+using pvxres::Dialog;
 using pvxres::Item;
 using pvxres::kNoId;
 
 UiDlgTemplate CutLineDetailTemplate() {
-    UiDlgTemplate t;
-    t.nID = IDD_PVX_CUTLINE_DETAIL;
-    t.size = CSize(130, 219);
-    t.caption = "楼板剖断面内力图形详细";
+    UiDlgTemplate t = Dialog(IDD_PVX_CUTLINE_DETAIL, "楼板剖断面内力图形详细", 130, 219);
     UiDlgItem list = Item(IDC_CUT_LIST, UiCtl::ListBox, "", 7, 19, 116, 48);
     list.style |= WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
     UiDlgItem color = Item(IDC_CUT_COLOR, UiCtl::Button, "CW", 104, 160, 14, 12);
@@ -49,10 +47,7 @@ UiDlgTemplate CutLineDetailTemplate() {
 }
 
 UiDlgTemplate CutLineGraphTemplate() {
-    UiDlgTemplate t;
-    t.nID = IDD_PVX_CUTLINE_GRAPH;
-    t.size = CSize(119, 137);
-    t.caption = "楼板剖断面内力图形";
+    UiDlgTemplate t = Dialog(IDD_PVX_CUTLINE_GRAPH, "楼板剖断面内力图形", 119, 137);
     t.items = {
         Item(kNoId, UiCtl::Group, "画图形", 7, 7, 105, 40),
         Item(IDC_CUTG_PER_ELEMENT, UiCtl::Radio, "每个单元", 14, 19, 90, 10),
@@ -74,6 +69,7 @@ const std::vector<UiDlgTemplate>& PVXGetDialogTemplates() {
     static const std::vector<UiDlgTemplate> templates = [] {
         std::vector<UiDlgTemplate> all = PVXGetBarDialogTemplates();
         for (const UiDlgTemplate& t : PVXGetWallPlateDialogTemplates()) all.push_back(t);
+        for (const UiDlgTemplate& t : PVXGetStoryStripDialogTemplates()) all.push_back(t);
         for (const UiDlgTemplate& t : PVXGetDeformFrameDialogTemplates()) all.push_back(t);
         for (const UiDlgTemplate& t : PVXGetSlabDialogTemplates()) all.push_back(t);
         all.push_back(CutLineDetailTemplate());

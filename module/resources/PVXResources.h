@@ -34,6 +34,8 @@ const std::vector<UiDlgTemplate>& PVXGetDialogTemplates();
 const std::vector<UiDlgTemplate>& PVXGetBarDialogTemplates();
 // The wall force, wall diagram, plate force and plate stress pages of the member bar.
 const std::vector<UiDlgTemplate>& PVXGetWallPlateDialogTemplates();
+// The story shear page and the slab strip page.
+const std::vector<UiDlgTemplate>& PVXGetStoryStripDialogTemplates();
 // The system bar's pages, the frame force pages and their option dialogs.
 const std::vector<UiDlgTemplate>& PVXGetDeformFrameDialogTemplates();
 // The slab pages' templates (PVXSlabDialogs.cpp).

@@ -112,6 +112,15 @@ void BuildProject(PostDBBuilder& b) {
     }
     b.AddCutLine(8, CTLN_KIND_STRIP, "板带1", 1.5, 0, 3, 0, 6, 3, 0);
     b.AddCutLine(2, CTLN_KIND_CUTLINE, "Cut-Line #1", 0.0, -1, 1, 0.5, 7, 1, 0.5);
+    T_RIBB_D rib;
+    rib.Initialize();
+    rib.memb = 1;
+    rib.widthPos = 1.5;
+    rib.width = 1.5;
+    rib.x2 = 6.0;
+    rib.z1 = rib.z2 = 3.5;
+    rib.arc = -0.75;
+    b.Add<DBT_RIBB>(4, rib);
     b.AddLoadComb(101, PLCOM_LINEAR, "1.3D+1.5L", {{PLOAD_STATIC, 2, 1.3}, {PLOAD_STATIC, 1, 1.5}});
     b.AddLoadComb(102, PLCOM_LINEAR, "D+L", {{PLOAD_STATIC, 2, 1.0}, {PLOAD_STATIC, 1, 1.0}});
     b.AddLoadComb(200, PLCOM_ENVELOPE, "ENV", {{PLOAD_COMBINATION, 101, 1.0}, {PLOAD_COMBINATION, 102, 1.0}, {PLOAD_STATIC, 3, 1.0}});
@@ -256,6 +265,21 @@ void BuildProject(PostDBBuilder& b) {
     wd.v[0] = 4.0;
     wd.h0 = 950;
     b.AddResult<DBT_SWDF>(2, 3, wd);
+    // Design forces of the strip (its line key 8) and the rib (number 4).
+    T_CLDF_D df;
+    df.Initialize();
+    df.m[2] = 7.5;
+    df.v[4] = -2.25;
+    b.AddResult<DBT_STRIPF>(2, 8, df);
+    b.AddResult<DBT_RIBF>(2, 4, df);
+    // A column's share of its storey's shear.
+    T_SSFR_D ss;
+    ss.Initialize();
+    ss.story = 1;
+    ss.force[0] = 12.5;
+    ss.ratio[0] = 0.25;
+    ss.ratio[2] = -0.125;
+    b.AddSsfr(2, 1, ss);
 }
 
 }  // namespace dbtest

@@ -181,6 +181,23 @@ void RegisterTestTemplates();
 // Resets the bars' module-wide state.
 void ResetBars();
 
+// Shows a result of the container; the page when it is of the class and has its window.
+template <class Page>
+Page* ShowPage(CPVXBarContainerBase* bar, int nResultId) {
+    bar->ShowChildDlgByMode(nResultId);
+    auto* page = dynamic_cast<Page*>(bar->GetCurrentChild());
+    return page && page->GetSafeHwnd() ? page : nullptr;
+}
+
+// Whether the page has the control and it is enabled.
+inline bool Enabled(CWnd* page, UINT nID) {
+    CWnd* p = page->GetDlgItem(static_cast<int>(nID));
+    return p && p->IsWindowEnabled();
+}
+
+// The bars' editing force engine; null while the current engine is of another kind.
+inline CForceEngine* EditingForce() { return dynamic_cast<CForceEngine*>(CPVXBarContainerBase::m_pCurrentEngine); }
+
 class BarFixture : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -154,9 +154,10 @@ TEST_F(BarFixture, PrepareMembersMakeTheEditingEnginesOfTheirResult) {
         {"CPVXBarContainerSlabForc", 7303, 0, true, true, 3, 2, 1, PVXMode::kSlabForce},
         {"CPVXBarContainerSlabForc", 7304, 1, true, true, 3, 2, 1, PVXMode::kSlabForceBeam},
         {"CPVXBarContainerSlabRbar", 12201, 0, true, true, 3, 2, 1, PVXMode::kSlabRebar},
-        {"CPVXBarContainerStory", 7501, 0, true, true, 3, 2, 1, -1},
+        // The story shear and strip pages set their display mode when they open.
+        {"CPVXBarContainerStory", 7501, 0, true, true, 3, 2, 1, PVXMode::kStoryShearRatio},
         {"CPVXBarContainerSlabDetail", 7401, 0, false, false, -1, 2, 1, PVXMode::kSlabWall},
-        {"CPVXBarContainerSlabDetail", 7402, 1, false, false, -1, 2, 1, -1},
+        {"CPVXBarContainerSlabDetail", 7402, 1, false, false, -1, 2, 1, PVXMode::kSlabStrip},
         {"CPVXBarContainerSystem", 7201, 1, true, false, -1, 1, -1, PVXMode::kDeformedShape},
         {"CPVXBarContainerSystem", 7202, 0, true, true, -1, 1, -1, PVXMode::kSettlement},
         {"CPVXBarContainerSystem", 7204, 2, true, true, -1, 1, 1, PVXMode::kDispContour},

@@ -66,14 +66,6 @@ protected:
         point(2, 6.0, 12.0, 30.0);
     }
 
-    // Shows a result of the container; the page when it is of the class and has its window.
-    template <class Page>
-    Page* ShowSystemPage(CPVXBarContainerBase* bar, int nResultId) {
-        bar->ShowChildDlgByMode(nResultId);
-        auto* page = dynamic_cast<Page*>(bar->GetCurrentChild());
-        return page && page->GetSafeHwnd() ? page : nullptr;
-    }
-
     // Chooses the load of that name in the page's load list, as a person would.
     static bool SelectLoad(CPVXBarDlgBase* page, const std::string& name) {
         auto* combo = dynamic_cast<CComboBox*>(page->GetDlgItem(static_cast<int>(page->m_nIDLoadCombo)));

@@ -37,7 +37,7 @@ TEST_F(DeformBarFixture, SystemPagesExecuteTheirDisplayModesWithTheDeformationEn
         ResetBars();
         auto* bar = MakeBar<CPVXBarContainerSystem>();
         ASSERT_NE(bar, nullptr);
-        auto* page = ShowSystemPage<CPVXBarDeformPage>(bar, r.resultId);
+        auto* page = ShowPage<CPVXBarDeformPage>(bar, r.resultId);
         ASSERT_NE(page, nullptr);
         EXPECT_STREQ(page->GetRuntimeClass()->m_lpszClassName, r.page);
         EXPECT_EQ(page->GetPageType(), CPVXBarDlgBase::PAGE_DEFORM);
@@ -70,7 +70,7 @@ TEST_F(DeformBarFixture, DeformedShapePageOffersTheTranslationsOnly) {
     Model().m_pDeformEngine = new CDeformEngine(&Model());
     Model().m_pDeformEngine->m_nComponent = CDeformEngine::COMP_RY;
     auto* bar = MakeBar<CPVXBarContainerSystem>();
-    auto* page = ShowSystemPage<CPVXBarDeform>(bar, PVXResult::kDeform);
+    auto* page = ShowPage<CPVXBarDeform>(bar, PVXResult::kDeform);
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->m_nRadio, 3);
     SelectLoad(page, "DL");
@@ -88,7 +88,7 @@ TEST_F(DeformBarFixture, DeformedShapePageOffersTheTranslationsOnly) {
 
 TEST_F(DeformBarFixture, CutSectionClearsTheDeformedBoxAndOpensTheCuttingLineDialogOnce) {
     auto* bar = MakeBar<CPVXBarContainerSystem>();
-    auto* page = ShowSystemPage<CPVXBarDContr>(bar, PVXResult::kDispContour);
+    auto* page = ShowPage<CPVXBarDContr>(bar, PVXResult::kDispContour);
     ASSERT_NE(page, nullptr);
     CUiDialogSession user(page);
     ASSERT_TRUE(user.SetCheck(CPVXBarDContr::IDC_DEFORMED, BST_CHECKED));
@@ -129,7 +129,7 @@ TEST_F(DeformBarFixture, SettlementPageShowsTheGroupItNames) {
         SCOPED_TRACE(r.item);
         ResetBars();
         auto* bar = MakeBar<CPVXBarContainerSystem>();
-        auto* page = ShowSystemPage<CPVXBarSetMnt>(bar, PVXResult::kSettlement);
+        auto* page = ShowPage<CPVXBarSetMnt>(bar, PVXResult::kSettlement);
         ASSERT_NE(page, nullptr);
         auto* combo = dynamic_cast<CComboBox*>(page->GetDlgItem(CPVXBarSetMnt::IDC_GROUP));
         ASSERT_NE(combo, nullptr);
@@ -148,7 +148,7 @@ TEST_F(DeformBarFixture, SettlementPageShowsTheGroupItNames) {
     // Without a settlement group Apply executes nothing and the load is no longer selected.
     ResetBars();
     auto* bar = MakeBar<CPVXBarContainerSystem>();
-    auto* page = ShowSystemPage<CPVXBarSetMnt>(bar, PVXResult::kSettlement);
+    auto* page = ShowPage<CPVXBarSetMnt>(bar, PVXResult::kSettlement);
     ASSERT_NE(page, nullptr);
     dynamic_cast<CComboBox*>(page->GetDlgItem(CPVXBarSetMnt::IDC_GROUP))->ResetContent();
     Model().m_nDisplayMode = -5;
@@ -160,7 +160,7 @@ TEST_F(DeformBarFixture, SettlementPageShowsTheGroupItNames) {
 
 TEST_F(DeformBarFixture, NodeQueryReportsTheDisplacementOfAnActiveNode) {
     auto* bar = MakeBar<CPVXBarContainerSystem>();
-    auto* page = ShowSystemPage<CPVXBarSrhdsp>(bar, PVXResult::kNodeDisp);
+    auto* page = ShowPage<CPVXBarSrhdsp>(bar, PVXResult::kNodeDisp);
     ASSERT_NE(page, nullptr);
     SelectLoad(page, "DL");
     CUiDialogSession user(page);
@@ -191,7 +191,7 @@ TEST_F(DeformBarFixture, NodeQueryReportsTheDisplacementOfAnActiveNode) {
 
 TEST_F(DeformBarFixture, ModeShapePageKeepsOneOfItsBoxesAndSetsEveryComponent) {
     auto* bar = MakeBar<CPVXBarContainerSystem>();
-    auto* page = ShowSystemPage<CPVXBarMdShp>(bar, PVXResult::kModeShape);
+    auto* page = ShowPage<CPVXBarMdShp>(bar, PVXResult::kModeShape);
     ASSERT_NE(page, nullptr);
     CUiDialogSession user(page);
     // Clearing both boxes is impossible: the one cleared last comes back.
@@ -232,7 +232,7 @@ TEST_F(DeformBarFixture, ModeShapePageKeepsOneOfItsBoxesAndSetsEveryComponent) {
 
 TEST_F(DeformBarFixture, ModeChoiceKeepsTheFirstHundredModes) {
     auto* bar = MakeBar<CPVXBarContainerSystem>();
-    auto* page = ShowSystemPage<CPVXBarMdShp>(bar, PVXResult::kModeShape);
+    auto* page = ShowPage<CPVXBarMdShp>(bar, PVXResult::kModeShape);
     ASSERT_NE(page, nullptr);
     ASSERT_EQ(dynamic_cast<CComboBox*>(page->GetDlgItem(CPVXBarMdShp::IDC_LOAD))->GetCount(), kModeCount);
     CUiDriver::Get().QueueModal(CPVXMultiModeDlg::IDD, {[](CUiDialogSession& s) {
@@ -251,7 +251,7 @@ TEST_F(DeformBarFixture, ModeChoiceKeepsTheFirstHundredModes) {
 
 TEST_F(DeformBarFixture, MultiModeDisplayShowsEachModeInAViewOfItsOwn) {
     auto* bar = MakeBar<CPVXBarContainerSystem>();
-    auto* page = ShowSystemPage<CPVXBarMdShp>(bar, PVXResult::kModeShape);
+    auto* page = ShowPage<CPVXBarMdShp>(bar, PVXResult::kModeShape);
     ASSERT_NE(page, nullptr);
     CHostRequestLog::Clear();
     CUiDriver::Get().QueueModal(CPVXMultiModeDlg::IDD, {[](CUiDialogSession& s) {

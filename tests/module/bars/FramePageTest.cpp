@@ -9,20 +9,6 @@
 namespace bartest {
 namespace {
 
-template <class Page>
-Page* ShowFramePage(CPVXBarContainerMember* bar, int nResultId) {
-    bar->ShowChildDlgByMode(nResultId);
-    auto* page = dynamic_cast<Page*>(bar->GetCurrentChild());
-    return page && page->GetSafeHwnd() ? page : nullptr;
-}
-
-bool Enabled(CWnd* page, UINT nID) {
-    CWnd* p = page->GetDlgItem(static_cast<int>(nID));
-    return p && p->IsWindowEnabled();
-}
-
-CForceEngine* EditingForce() { return dynamic_cast<CForceEngine*>(CPVXBarContainerBase::m_pCurrentEngine); }
-
 TEST_F(BarFixture, FramePagesExecuteTheirDisplayModesWithTheForceEngine) {
     struct Row {
         int resultId;
@@ -41,7 +27,7 @@ TEST_F(BarFixture, FramePagesExecuteTheirDisplayModesWithTheForceEngine) {
         ResetBars();
         auto* bar = MakeBar<CPVXBarContainerMember>();
         ASSERT_NE(bar, nullptr);
-        auto* page = ShowFramePage<CPVXBarFramePage>(bar, r.resultId);
+        auto* page = ShowPage<CPVXBarFramePage>(bar, r.resultId);
         ASSERT_NE(page, nullptr);
         EXPECT_STREQ(page->GetRuntimeClass()->m_lpszClassName, r.page);
         EXPECT_EQ(page->GetPageType(), CPVXBarDlgBase::PAGE_FRAME_FORCE);
@@ -71,7 +57,7 @@ TEST_F(BarFixture, FrameForceRadiosAndPositionRules) {
     for (const auto& b : back) EXPECT_EQ(CPVXBarFramePage::IndexOfComponent(b[0]), b[1]) << b[0];
 
     auto* bar = MakeBar<CPVXBarContainerMember>();
-    auto* page = ShowFramePage<CPVXBarBForc>(bar, PVXResult::kBeamForce);
+    auto* page = ShowPage<CPVXBarBForc>(bar, PVXResult::kBeamForce);
     ASSERT_NE(page, nullptr);
     CUiDialogSession user(page);
     // Shear, Apply, then moment: the rebuild flag again; the same component twice: not.
@@ -118,7 +104,7 @@ TEST_F(BarFixture, FrameForceRadiosAndPositionRules) {
 
 TEST_F(BarFixture, FrameForcePageWithNoMemberKindShownDrawsNoStaleResult) {
     auto* bar = MakeBar<CPVXBarContainerMember>();
-    auto* page = ShowFramePage<CPVXBarBForc>(bar, PVXResult::kBeamForce);
+    auto* page = ShowPage<CPVXBarBForc>(bar, PVXResult::kBeamForce);
     ASSERT_NE(page, nullptr);
     CForceEngine* e = EditingForce();
     e->m_bShowBeam = e->m_bShowColumn = e->m_bShowTruss = 0;
@@ -132,7 +118,7 @@ TEST_F(BarFixture, FrameForcePageWithNoMemberKindShownDrawsNoStaleResult) {
 
 TEST_F(BarFixture, FrameDiagramMethodFillScaleAndTrussRule) {
     auto* bar = MakeBar<CPVXBarContainerMember>();
-    auto* page = ShowFramePage<CPVXBarBSfd>(bar, PVXResult::kBeamDiagram);
+    auto* page = ShowPage<CPVXBarBSfd>(bar, PVXResult::kBeamDiagram);
     ASSERT_NE(page, nullptr);
     CUiDialogSession user(page);
     // Fill radio -> (line, fill): none (1, 0), line fill (1, 1), full fill (0, 1).
@@ -180,7 +166,7 @@ TEST_F(BarFixture, FrameDiagramMethodFillScaleAndTrussRule) {
 
 TEST_F(BarFixture, FrameDiagramOfALoadStepHasFivePointsOnly) {
     auto* bar = MakeBar<CPVXBarContainerMember>();
-    auto* page = ShowFramePage<CPVXBarBSfd>(bar, PVXResult::kBeamDiagram);
+    auto* page = ShowPage<CPVXBarBSfd>(bar, PVXResult::kBeamDiagram);
     ASSERT_NE(page, nullptr);
     CUiDialogSession user(page);
     ASSERT_TRUE(user.SetCheck(CPVXBarBSfd::IDC_EXACT));

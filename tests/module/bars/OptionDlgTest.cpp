@@ -35,7 +35,7 @@ TEST_F(DeformBarFixture, NumberDialogStaysOpenOnValuesOutOfRange) {
         SCOPED_TRACE(r.label);
         ResetBars();
         auto* bar = MakeBar<CPVXBarContainerSystem>();
-        auto* page = ShowSystemPage<CPVXBarDeform>(bar, PVXResult::kDeform);
+        auto* page = ShowPage<CPVXBarDeform>(bar, PVXResult::kDeform);
         ASSERT_NE(page, nullptr);
         bar->m_BarInfo.nDecimals = 3;
         bar->m_BarInfo.dMaxRatio = 20.0;
@@ -68,7 +68,7 @@ TEST_F(DeformBarFixture, NumberDialogStaysOpenOnValuesOutOfRange) {
 
 TEST_F(DeformBarFixture, NumberDialogKeepsTheAngleInTenthsOfADegree) {
     auto* bar = MakeBar<CPVXBarContainerSystem>();
-    auto* page = ShowSystemPage<CPVXBarDeform>(bar, PVXResult::kDeform);
+    auto* page = ShowPage<CPVXBarDeform>(bar, PVXResult::kDeform);
     ASSERT_NE(page, nullptr);
     CUiDriver::Get().QueueModal(IDD_PVX_NUMBER_DETAIL, {[](CUiDialogSession& s) {
                                     s.SetCheck(IDC_OPT_APPLY_ON_OK, BST_UNCHECKED);
@@ -101,7 +101,7 @@ TEST_F(DeformBarFixture, NumberDialogAppliesOnOkThroughThePage) {
         SCOPED_TRACE(bApply);
         ResetBars();
         auto* bar = MakeBar<CPVXBarContainerSystem>();
-        auto* page = ShowSystemPage<CPVXBarDeform>(bar, PVXResult::kDeform);
+        auto* page = ShowPage<CPVXBarDeform>(bar, PVXResult::kDeform);
         ASSERT_NE(page, nullptr);
         SelectLoad(page, "DL");
         Model().m_nDisplayMode = -5;
@@ -158,7 +158,7 @@ TEST_F(DeformBarFixture, DeformationDialogKeepsTheScaleOfTextThatIsNoNumber) {
         SCOPED_TRACE(r.text);
         ResetBars();
         auto* bar = MakeBar<CPVXBarContainerSystem>();
-        auto* page = ShowSystemPage<CPVXBarDeform>(bar, PVXResult::kDeform);
+        auto* page = ShowPage<CPVXBarDeform>(bar, PVXResult::kDeform);
         ASSERT_NE(page, nullptr);
         page->m_pDeformEngine->m_dUserScale = 1.0;
         CUiDriver::Get().QueueModal(IDD_PVX_DEFORM_DETAIL, {[&](CUiDialogSession& s) {

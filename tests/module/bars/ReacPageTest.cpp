@@ -13,12 +13,6 @@
 namespace bartest {
 namespace {
 
-CPVXBarReacPage* ShowPage(CPVXBarContainerReac* bar, int nResultId) {
-    bar->ShowChildDlgByMode(nResultId);
-    CPVXBarReacPage* page = dynamic_cast<CPVXBarReacPage*>(bar->GetCurrentChild());
-    return page && page->GetSafeHwnd() ? page : nullptr;
-}
-
 TEST_F(BarFixture, ReactionPageChecksTheArrowFactorBeforeItExecutes) {
     const CString refusal = CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Scale_Factor_Invalid_Abs10", 0);
     struct Row {
@@ -41,7 +35,7 @@ TEST_F(BarFixture, ReactionPageChecksTheArrowFactorBeforeItExecutes) {
         ResetBars();
         auto* bar = MakeBar<CPVXBarContainerReac>();
         ASSERT_NE(bar, nullptr);
-        CPVXBarReacPage* page = ShowPage(bar, PVXResult::kReacPile);
+        CPVXBarReacPage* page = ShowPage<CPVXBarReacPage>(bar, PVXResult::kReacPile);
         ASSERT_NE(page, nullptr);
         ASSERT_NE(dynamic_cast<CPVXBarReacf*>(page), nullptr);
         Model().m_nDisplayMode = -5;
@@ -85,7 +79,7 @@ TEST_F(BarFixture, ReactionPagesSetTheirModeEngineKindAndSettingsOnApply) {
         ResetBars();
         auto* bar = MakeBar<CPVXBarContainerReac>();
         ASSERT_NE(bar, nullptr);
-        CPVXBarReacPage* page = ShowPage(bar, r.resultId);
+        CPVXBarReacPage* page = ShowPage<CPVXBarReacPage>(bar, r.resultId);
         ASSERT_NE(page, nullptr);
         EXPECT_EQ(page->GetPageType(), CPVXBarDlgBase::PAGE_REACTION);
         CUiDialogSession user(page);
@@ -109,7 +103,7 @@ TEST_F(BarFixture, ReactionPagesSetTheirModeEngineKindAndSettingsOnApply) {
 TEST_F(BarFixture, ReactionPageReportsANodeInTheMessageWindow) {
     auto* bar = MakeBar<CPVXBarContainerReac>();
     ASSERT_NE(bar, nullptr);
-    CPVXBarReacPage* page = ShowPage(bar, PVXResult::kReacPile);
+    CPVXBarReacPage* page = ShowPage<CPVXBarReacPage>(bar, PVXResult::kReacPile);
     ASSERT_NE(page, nullptr);
     CReactionEngine* e = page->m_pReactionEngine;
     ASSERT_NE(e, nullptr);
@@ -146,7 +140,7 @@ TEST_F(BarFixture, ReactionPageReportsANodeInTheMessageWindow) {
 TEST_F(BarFixture, TabReachesTheArrowFactorAndTheNodeField) {
     auto* bar = MakeBar<CPVXBarContainerReac>();
     ASSERT_NE(bar, nullptr);
-    CPVXBarReacPage* page = ShowPage(bar, PVXResult::kReacPile);
+    CPVXBarReacPage* page = ShowPage<CPVXBarReacPage>(bar, PVXResult::kReacPile);
     ASSERT_NE(page, nullptr);
     struct Row {
         const char* label;

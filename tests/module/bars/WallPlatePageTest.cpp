@@ -12,20 +12,6 @@
 namespace bartest {
 namespace {
 
-template <class Page>
-Page* ShowPage(CPVXBarContainerMember* bar, int nResultId) {
-    bar->ShowChildDlgByMode(nResultId);
-    auto* page = dynamic_cast<Page*>(bar->GetCurrentChild());
-    return page && page->GetSafeHwnd() ? page : nullptr;
-}
-
-bool Enabled(CWnd* page, UINT nID) {
-    CWnd* p = page->GetDlgItem(static_cast<int>(nID));
-    return p && p->IsWindowEnabled();
-}
-
-CForceEngine* EditingForce() { return dynamic_cast<CForceEngine*>(CPVXBarContainerBase::m_pCurrentEngine); }
-
 TEST_F(BarFixture, WallAndPlatePagesExecuteTheirDisplayModes) {
     struct Row {
         int resultId;

@@ -408,8 +408,8 @@ TEST_F(ForceDispatchTest, BuildersByModeAndGranularity) {
         {"rebar, granularity 2", 17, 2, 1, {}},
         {"crack per element", 18, 1, 1, {F + "MakeSCracDataList"}},
         {"strips", 21, 0, 1, {F + "MakeSStripDataList", F + "FinishMakeCLForcData"}},
-        // No rib beams in the project: the strip finish is skipped.
-        {"slab beams per element", 22, 1, 1, {F + "MakeSBForcDataList"}},
+        // No rib beams in the project: no record, and the finish gives the empty legend range.
+        {"slab beams per element", 22, 1, 1, {F + "MakeSBForcDataList", F + "FinishMakeCLForcData"}},
         {"slab beams per member", 22, 0, 1, {F + "MakeSBForcDataListMemb"}},
         {"figure columns", 32, 0, 1, {F + "MakeCForcDataList4Figure"}},
         {"no builder", 11, 0, 1, {}},

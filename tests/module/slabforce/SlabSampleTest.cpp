@@ -3,21 +3,19 @@
 // directly with SQLite, the numbers drawn against the database's values, and pvxhost drawing
 // mode 16 per element and per member.
 #include <sqlite3.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "host/db/CDBDoc.h"
 #include "module/model/CPVXDrawFuncArray.h"
+#include "tests/module/ModuleTestSupport.h"
 #include "tests/module/slabforce/SlabTestSupport.h"
 
 namespace slabtest {
@@ -112,9 +110,7 @@ protected:
         ASSERT_TRUE(m_doc.OpenDocument(SamplePath().c_str())) << SamplePath();
         CDBDoc::m_pDBDoc = &m_doc;
         m_model = std::make_unique<I_PVXModel>();
-        LinkModelToCtrl(*m_model, m_view.GetI_PVXCtrl(), &m_view);
-        m_view.GetI_PVXCtrl()->SetClientSize(400, 300);
-        m_view.GetI_PVXCtrl()->SetStandardView(GViewCamera::VIEW_TOP);
+        LinkModelInView(*m_model, m_view.GetI_PVXCtrl(), &m_view, 400, 300, GViewCamera::VIEW_TOP);
         CPVXBarContainerBase::m_nCurrentMode = PVXMode::kSlabForce;
         Select(1, 1, 0);  // DL
     }
@@ -124,13 +120,8 @@ protected:
         CDBDoc::m_pDBDoc = m_pSavedDoc;
     }
     void Select(UINT type, UINT key, int step) {
-        I_PVXModel& m = *m_model;
-        m.m_nLoadType = type;
-        m.m_nLoadKey = key;
-        m.m_nLoadStep = step;
-        m.m_bLoadSelected = 1;
-        m.SelectLoad();
-        ASSERT_EQ(m.m_bResultDataReady, 1);
+        SelectModelLoad(*m_model, type, key, step);
+        ASSERT_EQ(m_model->m_bResultDataReady, 1);
     }
 
     CDBDoc m_doc;
@@ -241,28 +232,16 @@ TEST_F(SlabSampleTest, MemberMomentsAreTheDatabasesLists) {
 
 // ---- pvxhost ------------------------------------------------------------------------------------
 
-std::string Slurp(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
-
-int RunHost(const std::string& args, const std::string& tag, std::string& out, std::string& err) {
-    const std::string base = std::string(PVX_TEST_TMPDIR) + "/slabforce_" + tag;
-    const std::string cmd = std::string(PVX_BINARY_DIR) + "/bin/pvxhost --db " + SamplePath() + " " + args + " >" +
-                            base + ".out 2>" + base + ".err";
-    const int status = std::system(cmd.c_str());
-    out = Slurp(base + ".out");
-    err = Slurp(base + ".err");
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+// pvxhost on the sample with its output captured under slabforce_TAG.
+moduletest::HostRun RunHost(const std::string& args, const std::string& tag) {
+    return moduletest::RunHost("--db " + SamplePath() + " " + args, "slabforce_" + tag);
 }
 
 TEST(SlabHostTest, PvxhostDrawsModeSixteen) {
     const std::string tmp = PVX_TEST_TMPDIR;
-    std::string out, err;
-    ASSERT_EQ(RunHost("render --view plan --size 400x300 --out " + tmp + "/slabforce_plain.bmp", "plain", out, err), 0) << err;
-    const std::string plain = Slurp(tmp + "/slabforce_plain.bmp");
+    const moduletest::HostRun p = RunHost("render --view plan --size 400x300 --out " + tmp + "/slabforce_plain.bmp", "plain");
+    ASSERT_EQ(p.exitCode, 0) << p.err;
+    const std::string plain = moduletest::ReadWholeFile(tmp + "/slabforce_plain.bmp");
     struct Row {
         const char* label;
         const char* args;
@@ -277,10 +256,11 @@ TEST(SlabHostTest, PvxhostDrawsModeSixteen) {
         SCOPED_TRACE(r.label);
         const std::string bmp = tmp + "/slabforce_mode.bmp";
         std::remove(bmp.c_str());
-        EXPECT_EQ(RunHost("render --view plan --size 400x300 --out " + bmp + " " + r.args, "mode", out, err), 0) << err;
-        EXPECT_EQ(err.find("not built"), std::string::npos) << err;
-        EXPECT_EQ(err.find("not taken"), std::string::npos) << err;
-        const std::string shown = Slurp(bmp);
+        const moduletest::HostRun h = RunHost("render --view plan --size 400x300 --out " + bmp + " " + r.args, "mode");
+        EXPECT_EQ(h.exitCode, 0) << h.err;
+        EXPECT_EQ(h.err.find("not built"), std::string::npos) << h.err;
+        EXPECT_EQ(h.err.find("not taken"), std::string::npos) << h.err;
+        const std::string shown = moduletest::ReadWholeFile(bmp);
         ASSERT_EQ(shown.size(), plain.size());
         EXPECT_NE(shown, plain) << "the result is drawn over the model";
     }

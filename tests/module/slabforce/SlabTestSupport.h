@@ -182,17 +182,11 @@ protected:
         b.Install(m_doc);
         CDBDoc::m_pDBDoc = &m_doc;
         m_model = std::make_unique<I_PVXModel>();
-        LinkModelToCtrl(*m_model, Ctrl(), &m_view);
-        Ctrl()->SetClientSize(400, 300);
-        Ctrl()->SetStandardView(GViewCamera::VIEW_TOP);
+        LinkModelInView(*m_model, Ctrl(), &m_view, 400, 300, GViewCamera::VIEW_TOP);
         I_PVXModel& m = *m_model;
         m.m_nPenFactor = 1;
-        T_PVX_DOPT_D& o = *m.m_pDispOpt;
-        o.m_bShading = 0;
-        o.m_bWireFrame = 0;
-        o.m_nRenderMode = 1;
-        o.m_bLineCulling = o.m_bPlaneCulling = 0;
-        o.m_Number.m_bShowNumbers = 0;
+        SetPlainDrawing(*m.m_pDispOpt);
+        m.m_pDispOpt->m_Number.m_bShowNumbers = 0;
         m.m_bContour = 1;
         CPVXBarContainerBase::m_nCurrentMode = PVXMode::kSlabForce;
         SelectLoad(1, kDL, 0);
@@ -207,14 +201,7 @@ protected:
         TearDown();
         Install(more);
     }
-    void SelectLoad(UINT type, UINT key, int step) {
-        I_PVXModel& m = *m_model;
-        m.m_nLoadType = type;
-        m.m_nLoadKey = key;
-        m.m_nLoadStep = step;
-        m.m_bLoadSelected = 1;
-        m.SelectLoad();
-    }
+    void SelectLoad(UINT type, UINT key, int step) { SelectModelLoad(*m_model, type, key, step); }
     // An engine of mode 16 at a granularity and component, built.
     std::unique_ptr<CForceEngine> Build(int unit, int comp = 0, int pos = 1, int neg = 1, int lcomCount = 0) {
         auto e = std::make_unique<CForceEngine>(&M());

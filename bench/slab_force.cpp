@@ -1,0 +1,121 @@
+// Slab forces per element (display mode 16) on the sample project with a raft of at least
+// 100,000 plates (pvxhost make-sample --size N, beside this program), the whole model shown at
+// 1920x1080 in plan, the moment Mxx of the dead load as colour bands.
+//
+// Each measurement has a baseline on the same data in the same program:
+//   BM_SlabForceListsAndDraw  the force engine's mode 16: the slab lists built from the database
+//                             (records turned into the rebar directions, extremes, colour scale
+//                             and levels), then every raft plate drawn as colour bands into the
+//                             memory image
+//   BM_RawSlabPolygons        the same plates, each projected and filled in one colour straight
+//                             into the raster device context of the memory image
+// The ratio of the two is the cost of the display over drawing the polygons alone.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/BenchSupport.h"
+#include "host/db/CMDBCtrl.h"
+#include "host/db/DBTables.h"
+#include "module/bars/CPVXBarContainerBase.h"
+#include "module/contour/CContourEngine.h"
+#include "module/force/CForceEngine.h"
+#include "module/model/PVXModes.h"
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/CGdiObject.h"
+
+namespace {
+
+struct Plate {
+    C3DPoint pts[4];
+    double value;  // Mxx at the centre
+};
+
+struct Setup : pvxbench::Project {
+    std::vector<Plate> plates;
+};
+
+Setup* GetSetup(long nPlates) {
+    static pvxbench::OnePerSize<Setup> cache;
+    return cache.Get(nPlates, [](long n) {
+        auto s = std::make_unique<Setup>();
+        if (!s->Open("slab_force", "--size " + std::to_string(n))) return std::unique_ptr<Setup>();
+        I_PVXModel& m = s->Model();
+        pvxbench::ShowAll(m, s->Ctrl());
+        pvxbench::Frame(s->Ctrl(), GViewCamera::VIEW_TOP);
+        pvxbench::SelectDeadLoad(m);
+        CPVXBarContainerBase::m_nCurrentMode = PVXMode::kSlabForce;
+        m.m_bContour = 1;
+        m.m_nDisplayMode = PVXMode::kSlabForce;
+        m.m_pDispOpt->m_Number.m_bShowNumbers = 0;
+        m.m_pDispOpt->m_nRenderMode = 1;  // faces without element edges, as the baseline draws them
+
+        // The raft plates for the baseline: corners from the node table, the centre value from
+        // the plate table.
+        CDataBase* db = s->doc.GetMDBCtrl()->GetDBPost();
+        pvxbench::ForEachQuad(s->doc, 301, [&](UINT key, const T_PELEM_D&, const C3DPoint* pts) {
+            const T_STRP_DL* r = db->Table<DBT_STRP>().Find(1, key);
+            if (!r) return;
+            Plate p;
+            for (int k = 0; k < 4; ++k) p.pts[k] = pts[k];
+            p.value = r->blk[0][20];
+            s->plates.push_back(p);
+        });
+        return s;
+    });
+}
+
+void Finish(benchmark::State& state, const Setup& s) { pvxbench::CountItems(state, "plates", s.plates.size()); }
+
+void BM_SlabForceListsAndDraw(benchmark::State& state) {
+    Setup* s = GetSetup(state.range(0));
+    if (!s || s->plates.empty()) return state.SkipWithError("the sample project could not be made");
+    I_PVXModel& m = s->Model();
+    CForceEngine e(&m);
+    e.m_nSForcUnit = 1;
+    e.m_nSForcComp = 0;  // Mxx
+    for (auto _ : state) {
+        e.InitEngine(nullptr, PVXMode::kSlabForce);
+        pvxbench::DrawToMemImage(s->Ctrl(), [&](CDC* dc) { e.DrawSForcContour(dc); });
+    }
+    if (!e.m_bSForcData) state.SkipWithError("no slab forces were built");
+    state.counters["elements"] = static_cast<double>(e.m_arrElemKey.GetSize());
+    Finish(state, *s);
+}
+
+void BM_RawSlabPolygons(benchmark::State& state) {
+    Setup* s = GetSetup(state.range(0));
+    if (!s || s->plates.empty()) return state.SkipWithError("the sample project could not be made");
+    I_PVXCtrl* ctrl = s->Ctrl();
+    CContourEngine scale(-40.0, 120.0);
+    for (auto _ : state) {
+        pvxbench::DrawToMemImage(ctrl, [&](CDC* dc) {
+            for (const Plate& p : s->plates) {
+                POINT q[4];
+                for (int k = 0; k < 4; ++k) {
+                    const CPoint w = ctrl->GetWorldToMemDCP2D(p.pts[k]);
+                    q[k] = POINT{w.x, w.y};
+                }
+                const COLORREF c = scale.GetValueColor(p.value);
+                CPen pen(PS_SOLID, 1, c);
+                CBrush brush(c);
+                CPen* op = dc->SelectObject(&pen);
+                CBrush* ob = dc->SelectObject(&brush);
+                dc->Polygon(q, 4);
+                dc->SelectObject(ob);
+                dc->SelectObject(op);
+            }
+        });
+    }
+    Finish(state, *s);
+}
+
+// At least 100,000 raft plates (101,568: a mesh of 368 x 276). Processor
+// time: the machine is shared.
+#define PVX_SIZES ->Arg(100000)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_SlabForceListsAndDraw) PVX_SIZES;
+BENCHMARK(BM_RawSlabPolygons) PVX_SIZES;
+
+}  // namespace
