@@ -69,7 +69,10 @@ const char* KeyKindOfMode(int mode) {
     case EngineKind::kDeformation: return mode == PVXMode::kSettlement ? "point" : "node";
     case EngineKind::kStress: return "element";
     default:
-        return mode >= PVXMode::kFrameForceContour && mode <= PVXMode::kWallForceDiagram ? "member" : "element";
+        // Slab-wall values belong to the wall members.
+        return (mode >= PVXMode::kFrameForceContour && mode <= PVXMode::kWallForceDiagram) || mode == PVXMode::kSlabWall
+                   ? "member"
+                   : "element";
     }
 }
 

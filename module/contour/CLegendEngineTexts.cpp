@@ -204,7 +204,18 @@ void CLegendEngine::GetUnitString(CString& str) {
     case kWallForceContour: case kWallForceDiagram: GetWallUnitStr(str); break;
     case kPlateForce: case kPlateStress: GetPlateUnitStr(str); break;
     case kLengthLegend: case kSlabCrack: LoadUnit(1, str); break;
-    case kSlabForce: case kSlabWall: GetSlabUnitStr(str); break;
+    case kSlabForce: GetSlabUnitStr(str); break;
+    case kSlabWall:
+        // The wall-end values are whole across the cut, not per metre: the unit of the value written.
+        if (m && m->m_pForceEngine) {
+            switch (m->m_pForceEngine->m_nSWallComp) {
+            case 0: GetDsgnMomentUnitStr(str); break;
+            case 1: GetDsgnForceUnitStr(str); break;
+            case 2: GetDsgnSteelUnitStr(str); break;
+            default: break;
+            }
+        }
+        break;
     case kSlabRebar: LoadUnit(9, str); break;
     case kSlabStrip: LoadUnit(13, str); break;
     case kSlabForceBeam:

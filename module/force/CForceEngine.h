@@ -516,6 +516,7 @@ public:
     // The two wall-end records of a wall (end 0 at its first node, 1 at its last): 0 when the wall
     // has fewer than two nodes or a node cannot be read.
     int MakeSWallWColDataList(UINT nWallKey, T_PMEMB_D memb);
+    void FinishMakeSWallData();  // legend range, extreme walls and percentages of the written values
 
     // ==== shear-force and bending-moment diagrams of beams and columns, with their numbers ======
     // (CForceEngineDiagram.cpp: the member walk, element drawers and polygon builders;

@@ -22,6 +22,22 @@
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CSelectScope.h"
 
+namespace {
+
+// The value written at a wall end for the page's choice: 0 moment, 1 shear, 2 reinforcement;
+// false for an end without design values or another choice (nothing is written there).
+bool SWallValue(const T_PVX_SWALL_D& rec, int nComp, double& v) {
+    if (!rec.bDesigned) return false;
+    switch (nComp) {
+    case 0: v = rec.dMoment; return true;
+    case 1: v = rec.dShear; return true;
+    case 2: v = rec.dRebar; return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
 int CForceEngine::MakeSWallDataList() {
     CWaitCursor wait;
     // A build that stops half-way must not leave the earlier data shown as built.
@@ -105,8 +121,41 @@ int CForceEngine::MakeSWallDataList() {
     }
     // Without a wall there is nothing to show: the mode draws the plain model.
     if (m_arrSWall.GetSize() == 0) return 0;
+    FinishMakeSWallData();
     m_bSWallBuilt = 1;
     return 1;
+}
+
+void CForceEngine::FinishMakeSWallData() {
+    // The legend ranges the numbers written at the wall ends and names the wall of each extreme
+    // (the first in wall order on a tie); each written number weighs once in the percentages.
+    double dMax = 0.0, dMin = 0.0;
+    UINT nMaxKey = 0, nMinKey = 0;
+    bool bAny = false;
+    for (INT_PTR i = 0; i < m_arrSWall.GetSize(); ++i) {
+        double v;
+        if (!SWallValue(m_arrSWall[i], m_nSWallComp, v)) continue;
+        if (!bAny || v > dMax) dMax = v, nMaxKey = m_arrSWall[i].nWallKey;
+        if (!bAny || v < dMin) dMin = v, nMinKey = m_arrSWall[i].nWallKey;
+        bAny = true;
+    }
+    m_dLegendMax = dMax;
+    m_dLegendMin = dMin;
+    if (I_PVXModel* pModel = GetModel()) {
+        pModel->m_nMaxKey = nMaxKey;
+        pModel->m_nMinKey = nMinKey;
+    }
+    if (m_pContourEngine)
+        m_pContourEngine->MakeRankMap(dMin, dMax);
+    else
+        m_pContourEngine = new CContourEngine(dMin, dMax);
+    CContourEngine& s = *m_pContourEngine;
+    s.ClearPecentRankMap();
+    for (INT_PTR i = 0; i < m_arrSWall.GetSize(); ++i) {
+        double v;
+        if (SWallValue(m_arrSWall[i], m_nSWallComp, v)) s.AddPecentRankMapData(v, 1.0);
+    }
+    s.FinishPecentRankMapData();
 }
 
 int CForceEngine::MakeSWallWColDataList(UINT nWallKey, T_PMEMB_D memb) {
@@ -170,14 +219,8 @@ void CForceEngine::OutputSWallNumbers(CDC*) {
     for (INT_PTR i = 0; i < m_arrSWall.GetSize(); ++i) {
         const T_PVX_SWALL_D& rec = m_arrSWall[i];
         // A wall end without design values gets no number rather than a false zero.
-        if (!rec.bDesigned) continue;
         double dValue;
-        switch (m_nSWallComp) {
-        case 0: dValue = rec.dMoment; break;
-        case 1: dValue = rec.dShear; break;
-        case 2: dValue = rec.dRebar; break;
-        default: continue;
-        }
+        if (!SWallValue(rec, m_nSWallComp, dValue)) continue;
         // At the end node (the middle of the cut), written along the wall.
         const double anchor[3] = {0.5 * (rec.dCut1[0] + rec.dCut2[0]), 0.5 * (rec.dCut1[1] + rec.dCut2[1]),
                                   0.5 * (rec.dCut1[2] + rec.dCut2[2])};

@@ -107,6 +107,7 @@ protected:
         Reaction().m_nComponent = nComp;
         Deform().m_nComponent = nComp;
         Force().m_nBForcComp = Force().m_nWForcComp = Force().m_nPForcComp = Force().m_nSForcComp = nComp;
+        Force().m_nSWallComp = nComp;
         Stress().m_nComponent = nComp;
     }
     // A colour scale of n levels from lo to hi for an engine, made the legend's current scale.

@@ -3,9 +3,12 @@
 // lists of different lengths are merged without reading past the shorter one. Then pvxhost
 // drawing modes 17, 18 and 20 on the sample.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -183,6 +186,51 @@ TEST(SlabRebarHostTest, PvxhostDrawsModes17To20) {
     }
     // A cut needs a length.
     EXPECT_NE(RunHost("render --out " + tmp + "/slabrebar_x.bmp --mode 20 --option wall-width=0", err), 0);
+}
+
+// The extremes pvxhost prints for the slab walls are the numbers written at the wall ends, named
+// by their wall: under WX the first wall (table order) carries -m at its first end and +m at its
+// last (SWDF read directly), and a cut of 1 m writes m x 1.
+TEST(SlabRebarHostTest, PvxhostPrintsTheWallEndExtremes) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2((std::string(PVX_BINARY_DIR) + "/examples/sample.pvxdb").c_str(), &db,
+                              SQLITE_OPEN_READONLY, nullptr),
+              SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db,
+                                 "SELECT w.key, s.m FROM PMEMB w JOIN PSTLD l ON l.name = 'WX' JOIN SWDF s "
+                                 "ON s.id = (l.key << 32) + w.key WHERE w.type = 202 ORDER BY w.seq LIMIT 1",
+                                 -1, &st, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    const unsigned wall = static_cast<unsigned>(sqlite3_column_int64(st, 0));
+    double m[2] = {0.0, 0.0};
+    ASSERT_EQ(sqlite3_column_bytes(st, 1), static_cast<int>(sizeof m));
+    std::memcpy(m, sqlite3_column_blob(st, 1), sizeof m);
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    ASSERT_LT(m[0], 0.0);
+    ASSERT_GT(m[1], 0.0);
+
+    const std::string tmp = PVX_TEST_TMPDIR;
+    std::string err;
+    ASSERT_EQ(RunHost("render --view plan --size 400x300 --out " + tmp + "/slabrebar_ext.bmp --mode 20 --load WX", err),
+              0)
+        << err;
+    std::istringstream out(Slurp(tmp + "/slabrebar_host.out"));
+    int seen = 0;
+    for (std::string line; std::getline(out, line);) {
+        const bool isMax = line.rfind("max ", 0) == 0, isMin = line.rfind("min ", 0) == 0;
+        if (!isMax && !isMin) continue;
+        SCOPED_TRACE(line);
+        const size_t open = line.find('('), at = line.find(" at member ");
+        ASSERT_NE(open, std::string::npos);
+        ASSERT_NE(at, std::string::npos);
+        EXPECT_NEAR(std::strtod(line.c_str() + open + 1, nullptr), isMax ? m[1] : m[0], 1e-12);
+        EXPECT_EQ(std::strtoul(line.c_str() + at + 11, nullptr, 10), wall);
+        ++seen;
+    }
+    EXPECT_EQ(seen, 2);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host/db/CDBDoc.h"
+#include "module/contour/CContourEngine.h"
 #include "host/grx/GRenderView.h"
 #include "module/force/CForceEngine.h"
 #include "module/model/CPVXDrawFuncArray.h"
@@ -370,6 +371,58 @@ TEST_F(SlabRebarSampleTest, SlabWallPageValueChoosesTheNumber) {
         EXPECT_NEAR(n[0].value, r.firstEnd, 1e-9);
         EXPECT_NEAR(n[0].anchor[0], w.x0, 1e-9);
         EXPECT_NEAR(n[0].anchor[1], w.y0, 1e-9);
+    }
+}
+
+TEST_F(SlabRebarSampleTest, SlabWallLegendRangesTheWrittenValues) {
+    // The wall-end values read from SWDF by hand, cut width 1: moment m, shear v and
+    // |m| x 10^6 / (0.9 x 360 x h0); the extremes over the four ends in wall order, the first on
+    // a tie, named by their wall.
+    constexpr UINT kWX = 3;
+    struct Row {
+        const char* label;
+        UINT load;
+        int comp;
+    } const rows[] = {
+        {"DL moment: every end alike", kDL, 0},
+        {"DL shear", kDL, 1},
+        {"DL rebar", kDL, 2},
+        {"WX moment: opposite signs at the two ends", kWX, 0},
+        {"WX shear", kWX, 1},
+        {"WX rebar: magnitudes, so alike again", kWX, 2},
+        {"no such value: nothing written, nothing ranged", kDL, 3},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        SelectLoad(1, r.load);
+        const std::vector<SampleFile::Wall> walls = m_file.Walls(r.load);
+        ASSERT_EQ(walls.size(), 2u);
+        double hi = 0.0, lo = 0.0;
+        UINT hiKey = 0, loKey = 0;
+        bool any = false;
+        for (const SampleFile::Wall& w : walls)
+            for (int end = 0; end < 2 && r.comp <= 2; ++end) {
+                const double v = r.comp == 0   ? w.m[end]
+                                 : r.comp == 1 ? w.v[end]
+                                               : std::fabs(w.m[end]) * 1e6 / (0.9 * 360.0 * w.h0);
+                if (!any || v > hi) hi = v, hiKey = w.key;
+                if (!any || v < lo) lo = v, loKey = w.key;
+                any = true;
+            }
+        CForceEngine e(m_model.get());
+        e.m_nSWallComp = r.comp;
+        ASSERT_EQ(e.InitEngine(nullptr, PVXMode::kSlabWall), 1);
+        EXPECT_NEAR(e.m_dLegendMax, hi, 1e-12);
+        EXPECT_NEAR(e.m_dLegendMin, lo, 1e-12);
+        EXPECT_EQ(m_model->m_nMaxKey, hiKey);
+        EXPECT_EQ(m_model->m_nMinKey, loKey);
+        ASSERT_NE(e.m_pContourEngine, nullptr);
+        EXPECT_NEAR(e.m_pContourEngine->m_dMaxValue, hi, 1e-12);
+        EXPECT_NEAR(e.m_pContourEngine->m_dMinValue, lo, 1e-12);
+        // Each written number counts once in the percentages.
+        double total = 0.0;
+        for (double p : e.m_pContourEngine->m_dPctRankMap) total += p;
+        EXPECT_NEAR(total, any ? 100.0 : 0.0, 1e-9);
     }
 }
 
