@@ -125,4 +125,9 @@ inline double DrawFactor(const I_PVXModel* pModel) {
     return std::fabs(pModel->m_AnimationEngine.GetAnimationFactor(1));
 }
 
+// Start of a diagram pass (the wait cursor already up): the numbers of the last pass dropped, the
+// load applied again when numbers are shown, and the diagram offset from the axis taken from the
+// view (a fifth of an inch).
+void StartDiagramPass(CForceEngine& e, I_PVXModel& model);
+
 }  // namespace forcediagram
