@@ -83,13 +83,8 @@ int CForceEngine::MakeSSFRData() {
     pModel->m_nMinKey = nMinKey;
     m_dLegendMax = dMax;
     m_dLegendMin = dMin;
-    if (m_pContourEngine)
-        m_pContourEngine->MakeRankMap(dMin, dMax);
-    else
-        m_pContourEngine = new CContourEngine(dMin, dMax);
     // Every member weighs once.
-    CContourEngine& s = *m_pContourEngine;
-    s.ClearPecentRankMap();
+    CContourEngine& s = StartScale(dMin, dMax);
     UINT key = 0;
     double v = 0.0;
     for (POSITION pos = m_mapSSFR.GetStartPosition(); pos;) {

@@ -151,12 +151,7 @@ void CForceEngine::FinishMakeCLForcData() {
     if (pModel) pModel->m_nMaxKey = pModel->m_nMinKey = 0;
     InitBSfdBmdAdjustFactor(std::fabs(m_dLegendMin) > std::fabs(m_dLegendMax) ? m_dLegendMin : m_dLegendMax);
 
-    if (m_pContourEngine)
-        m_pContourEngine->MakeRankMap(m_dLegendMin, m_dLegendMax);
-    else
-        m_pContourEngine = new CContourEngine(m_dLegendMin, m_dLegendMax);
-    CContourEngine& s = *m_pContourEngine;
-    s.ClearPecentRankMap();
+    CContourEngine& s = StartScale(m_dLegendMin, m_dLegendMax);
     constexpr double kStationWeight = 1.0 / 9.0;
     for (INT_PTR i = 0; i < m_arrCLForc.GetSize(); ++i) {
         const T_STRG_D& f = m_arrCLForc[i].Forc;
