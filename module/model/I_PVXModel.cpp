@@ -35,10 +35,11 @@ int I_PVXModel::m_bShowMesh = 0;
 
 namespace {
 
-// Every live model, oldest first: the current model falls back to the newest survivor.
+// Every live model, oldest first: the current model falls back to the newest survivor. Never
+// freed, so that a model held by a static of the program can still leave it at exit.
 std::vector<I_PVXModel*>& LiveModels() {
-    static std::vector<I_PVXModel*> s_models;
-    return s_models;
+    static auto* s_models = new std::vector<I_PVXModel*>;
+    return *s_models;
 }
 
 // Result ids of the bar pages and the display mode each page shows, in page order.
