@@ -121,11 +121,7 @@ void CForceEngine::DrawCLineSfdBmd(CDC* pDC) {
         if (!pModel->m_pDeformEngine) return;
         ++nType;
     }
-    auto drawUndeformed = [&] {
-        OptionScope style(opt.m_nRenderMode, 2);
-        pModel->PVXDrawOriginal(pDC, 1);
-    };
-    if (m_bDeformed && opt.m_bUndeformedWireFrame && m_bBSfdBmdLine) drawUndeformed();
+    forcediagram::DrawUndeformedWire(*this, *pModel, pDC, false);
 
     // Backdrop: frame members plain, every other member in the inactive style.
     I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
@@ -146,7 +142,7 @@ void CForceEngine::DrawCLineSfdBmd(CDC* pDC) {
         if (r.nKey < 1 || r.nKey > static_cast<UINT>(m_arrCLForc.GetSize())) continue;
         OutputSfdBmdNumberCL(pDC, m_arrCLForc[r.nKey - 1], r.Forc, r.pt, r.nComp, r.dVal);
     }
-    if (m_bDeformed && opt.m_bUndeformedWireFrame && !m_bBSfdBmdLine) drawUndeformed();
+    forcediagram::DrawUndeformedWire(*this, *pModel, pDC, true);
 }
 
 int CForceEngine::DoCLineSfdBmd(CDC* pDC, T_PVX_CLFC_D& rec, int nOpt, int nRecord) {

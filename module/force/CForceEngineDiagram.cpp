@@ -141,12 +141,7 @@ void CForceEngine::DrawBeamSfdBmd(CDC* pDC) {
         if (!pModel->m_pDeformEngine) return;
         ++nType;
     }
-    auto drawUndeformed = [&] {
-        OptionScope style(opt.m_nRenderMode, 2);
-        pModel->PVXDrawOriginal(pDC, 1);
-    };
-    // Outlined diagrams go over the undeformed model, filled ones under it.
-    if (m_bDeformed && opt.m_bUndeformedWireFrame && m_bBSfdBmdLine) drawUndeformed();
+    DrawUndeformedWire(*this, *pModel, pDC, false);
 
     using namespace PVXMode;
     const int mode = pModel->m_nDisplayMode;
@@ -182,7 +177,7 @@ void CForceEngine::DrawBeamSfdBmd(CDC* pDC) {
                 OutputSfdBmdNumberC(pDC, r.nKey, r.Forc, r.pt, r.nComp, r.dVal);
             }
     }
-    if (m_bDeformed && opt.m_bUndeformedWireFrame && !m_bBSfdBmdLine) drawUndeformed();
+    DrawUndeformedWire(*this, *pModel, pDC, true);
 }
 
 // ---- one member ----------------------------------------------------------------------------------
