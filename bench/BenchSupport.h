@@ -1,8 +1,9 @@
 // Setup shared by the benchmark programs that time the result model on a generated project:
 // making the project with the host program beside the benchmark (pvxhost make-sample ...),
 // opening it, linking a result model to a graphics control with no window, showing the whole
-// model, selecting the dead load, and the loops and counters the programs report alike. Each
-// program keeps only what it measures and its raw baseline.
+// model, selecting the dead load, the loops and counters the programs report alike, and the raw
+// baseline of the colour-band displays (quads filled in one colour each). Each program keeps only
+// what it measures and the data of its baseline.
 //
 //     struct Setup : pvxbench::Project { ... };
 //     Setup* GetSetup(long n) {
@@ -27,16 +28,19 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/db/CDBDoc.h"
 #include "host/db/CMDBCtrl.h"
 #include "host/db/DBTables.h"
 #include "host/grx/GRenderView.h"
 #include "host/grx/I_PVXCtrl.h"
+#include "module/contour/CContourEngine.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXGeomCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "platform/gdi/CDC.h"
+#include "platform/gdi/CGdiObject.h"
 
 namespace pvxbench {
 
@@ -196,6 +200,54 @@ inline void ForEachQuad(CDBDoc& doc, int type, Visit&& visit) {
             pts[k] = C3DPoint(nd.x, nd.y, nd.z);
         }
         if (ok) visit(keys[i], e, pts);
+    }
+}
+
+// A four-node element's corners and one value of its result at the centre.
+struct ValuedQuad {
+    C3DPoint pts[4];
+    double value;
+};
+
+// The four-node elements of the given type (see ForEachQuad) that have a plate-force record of
+// static case 1, each with the value of that record's centre block at the given column.
+inline std::vector<ValuedQuad> CentreValueQuads(CDBDoc& doc, int type, int column) {
+    CDataBase* db = doc.GetMDBCtrl()->GetDBPost();
+    std::vector<ValuedQuad> quads;
+    ForEachQuad(doc, type, [&](UINT key, const T_PELEM_D&, const C3DPoint* pts) {
+        const T_STRP_DL* r = db->Table<DBT_STRP>().Find(1, key);
+        if (!r) return;
+        ValuedQuad q;
+        for (int k = 0; k < 4; ++k) q.pts[k] = pts[k];
+        q.value = r->blk[0][column];
+        quads.push_back(q);
+    });
+    return quads;
+}
+
+// The raw baseline of a colour-band display: each quad projected and filled in the colour of its
+// value on scale, straight into the raster device context of the control's memory image, once per
+// iteration.
+inline void TimeRawQuads(benchmark::State& state, I_PVXCtrl* ctrl, const std::vector<ValuedQuad>& quads,
+                         const CContourEngine& scale) {
+    for (auto _ : state) {
+        DrawToMemImage(ctrl, [&](CDC* dc) {
+            for (const ValuedQuad& p : quads) {
+                POINT q[4];
+                for (int k = 0; k < 4; ++k) {
+                    const CPoint w = ctrl->GetWorldToMemDCP2D(p.pts[k]);
+                    q[k] = POINT{w.x, w.y};
+                }
+                const COLORREF c = scale.GetValueColor(p.value);
+                CPen pen(PS_SOLID, 1, c);
+                CBrush brush(c);
+                CPen* op = dc->SelectObject(&pen);
+                CBrush* ob = dc->SelectObject(&brush);
+                dc->Polygon(q, 4);
+                dc->SelectObject(ob);
+                dc->SelectObject(op);
+            }
+        });
     }
 }
 

@@ -16,23 +16,15 @@
 #include <vector>
 
 #include "bench/BenchSupport.h"
-#include "host/db/CMDBCtrl.h"
-#include "host/db/DBTables.h"
 #include "module/contour/CContourEngine.h"
 #include "module/force/CForceEngine.h"
 #include "module/model/PVXModes.h"
 #include "platform/gdi/CDC.h"
-#include "platform/gdi/CGdiObject.h"
 
 namespace {
 
-struct Plate {
-    C3DPoint pts[4];
-    double value;  // Fyy at the centre
-};
-
 struct Setup : pvxbench::Project {
-    std::vector<Plate> plates;
+    std::vector<pvxbench::ValuedQuad> plates;  // Fyy at the centre
 };
 
 Setup* GetSetup(long nPlates) {
@@ -49,17 +41,9 @@ Setup* GetSetup(long nPlates) {
         m.m_pDispOpt->m_Number.m_bShowNumbers = 0;
         m.m_pDispOpt->m_nRenderMode = 1;  // faces without element edges, as the baseline draws them
 
-        // The plates for the baseline: corners from the node table, the centre value from the
-        // plate table.
-        CDataBase* db = s->doc.GetMDBCtrl()->GetDBPost();
-        pvxbench::ForEachQuad(s->doc, 209, [&](UINT key, const T_PELEM_D&, const C3DPoint* pts) {
-            const T_STRP_DL* r = db->Table<DBT_STRP>().Find(1, key);
-            if (!r) return;
-            Plate p;
-            for (int k = 0; k < 4; ++k) p.pts[k] = pts[k];
-            p.value = r->blk[0][15];
-            s->plates.push_back(p);
-        });
+        // The plates for the baseline: corners from the node table, Fyy (column 15 of the centre
+        // block) from the plate table.
+        s->plates = pvxbench::CentreValueQuads(s->doc, 209, 15);
         return s;
     });
 }
@@ -84,27 +68,8 @@ void BM_PlateForceListsAndDraw(benchmark::State& state) {
 void BM_RawPlatePolygons(benchmark::State& state) {
     Setup* s = GetSetup(state.range(0));
     if (!s || s->plates.empty()) return state.SkipWithError("the wall project could not be made");
-    I_PVXCtrl* ctrl = s->Ctrl();
     CContourEngine scale(-150.0, 20.0);
-    for (auto _ : state) {
-        pvxbench::DrawToMemImage(ctrl, [&](CDC* dc) {
-            for (const Plate& p : s->plates) {
-                POINT q[4];
-                for (int k = 0; k < 4; ++k) {
-                    const CPoint w = ctrl->GetWorldToMemDCP2D(p.pts[k]);
-                    q[k] = POINT{w.x, w.y};
-                }
-                const COLORREF c = scale.GetValueColor(p.value);
-                CPen pen(PS_SOLID, 1, c);
-                CBrush brush(c);
-                CPen* op = dc->SelectObject(&pen);
-                CBrush* ob = dc->SelectObject(&brush);
-                dc->Polygon(q, 4);
-                dc->SelectObject(ob);
-                dc->SelectObject(op);
-            }
-        });
-    }
+    pvxbench::TimeRawQuads(state, s->Ctrl(), s->plates, scale);
     Finish(state, *s);
 }
 

@@ -451,11 +451,7 @@ int CDeformEngine::FinishList(double dMax, double dMin, UINT nMaxKey, UINT nMinK
     if (m_bExactBeamRange) GetRealDeformRange(dMin, dMax);
     if (bScale) InitDispAdjustFactor(std::fabs(dMax) >= std::fabs(dMin) ? dMax : dMin);
 
-    if (!m_pContourEngine)
-        m_pContourEngine = new CContourEngine(dMin, dMax);
-    else
-        m_pContourEngine->MakeRankMap(dMin, dMax);
-    m_pContourEngine->ClearPecentRankMap();
+    StartScale(dMin, dMax);
     for (INT_PTR i = 0; i < m_arrNodeKey.GetSize(); ++i) {
         T_DISP_D d;
         if (m_mapDisp.Lookup(m_arrNodeKey[i], d)) m_pContourEngine->AddPecentRankMapData(CalcDispValue(d), 1.0);
@@ -605,11 +601,7 @@ int CDeformEngine::MakeSettlementDataList() {
     pModel->m_nMinKey = nMinKey;
     m_dLegendMax = dMax;
     m_dLegendMin = dMin;
-    if (!m_pContourEngine)
-        m_pContourEngine = new CContourEngine(dMin, dMax);
-    else
-        m_pContourEngine->MakeRankMap(dMin, dMax);
-    m_pContourEngine->ClearPecentRankMap();
+    StartScale(dMin, dMax);
     for (INT_PTR i = 0; i < m_arrSettleKey.GetSize(); ++i) {
         T_PCDSINK_D rec;
         double v;

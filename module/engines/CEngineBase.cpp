@@ -79,6 +79,15 @@ void CEngineBase::ImportEngine(CEngineBase* pSrc) {
     }
 }
 
+CContourEngine& CEngineBase::StartScale(double dMin, double dMax) {
+    if (m_pContourEngine)
+        m_pContourEngine->MakeRankMap(dMin, dMax);
+    else
+        m_pContourEngine = new CContourEngine(dMin, dMax);
+    m_pContourEngine->ClearPecentRankMap();
+    return *m_pContourEngine;
+}
+
 void CEngineBase::ImportResultScale(const CEngineBase* pSrc) {
     if (!pSrc || pSrc == this) return;
     if (pSrc->m_pContourEngine) {

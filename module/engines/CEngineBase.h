@@ -198,6 +198,9 @@ protected:
     // The subclass part of an import: the colour scale (a copy owned by this engine, or none),
     // the engine's gradient switch, the legend extremes and the cutting-line switch.
     void ImportResultScale(const CEngineBase* pSrc);
+    // The colour scale remade over dMin..dMax (made when there is none yet) with its percent map
+    // emptied, ready for the weights of the result's values.
+    CContourEngine& StartScale(double dMin, double dMax);
     // The pieces and extremes of the lines now in m_arrCutLine (the second half of the build).
     void MakeCuttingLinePieces();
     // Draws every line's pieces (offset by the scaled values) and writes their numbers.

@@ -427,11 +427,7 @@ void CReactionEngine::MakeReacDataList() {
     m_nMinNode = run.nMinKey;
     pModel->m_nMaxKey = m_nMaxNode;
     pModel->m_nMinKey = m_nMinNode;
-    if (m_pContourEngine)
-        m_pContourEngine->MakeRankMap(m_dMinValue, m_dMaxValue);
-    else
-        m_pContourEngine = new CContourEngine(m_dMinValue, m_dMaxValue);
-    m_pContourEngine->ClearPecentRankMap();
+    StartScale(m_dMinValue, m_dMaxValue);
     for (INT_PTR i = 0; i < m_arrNodeKey.GetSize(); ++i) {
         T_REAC_D r;
         GetReacData(m_arrNodeKey[i], r);
@@ -616,11 +612,7 @@ int CReactionEngine::MakeRContrDataList() {
     pModel->m_nMaxKey = m_nMaxNode;
     pModel->m_nMinKey = m_nMinNode;
     InitRContrAdjustFactor(std::fabs(m_dMaxValue) >= std::fabs(m_dMinValue) ? m_dMaxValue : m_dMinValue);
-    if (m_pContourEngine)
-        m_pContourEngine->MakeRankMap(m_dMinValue, m_dMaxValue);
-    else
-        m_pContourEngine = new CContourEngine(m_dMinValue, m_dMaxValue);
-    m_pContourEngine->ClearPecentRankMap();
+    StartScale(m_dMinValue, m_dMaxValue);
     if (m_nMembKind == MEMB_RAFT) {
         for (INT_PTR i = 0; i < m_arrNodeKey.GetSize(); ++i) {
             T_REAC_D r;

@@ -425,12 +425,7 @@ int CStressEngine::MakePStrsDataList_MnMx() {
     m_dLegendMax = dMax;
     m_dLegendMin = dMin;
 
-    if (!m_pContourEngine)
-        m_pContourEngine = new CContourEngine(dMin, dMax);
-    else
-        m_pContourEngine->MakeRankMap(dMin, dMax);
-
-    m_pContourEngine->ClearPecentRankMap();
+    StartScale(dMin, dMax);
     for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
         const auto* pRec = m_mapPStrs.PLookup(m_arrElemKey[i]);
         if (!pRec) continue;

@@ -13,19 +13,19 @@
 
 #include "host/base/CMathFunc.h"
 #include "host/base/I_ModelBase.h"
-#include "host/grx/GRE_Atom.h"
 #include "host/grx/GRenderView.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/bars/CPVXBarContainerBase.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceDiagramParts.h"
+#include "module/force/ForceMemberWalk.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
 #include "platform/gdi/CGdiObject.h"
 #include "platform/gdi/CSelectScope.h"
-#include "platform/ui/CClientDC.h"
 #include "platform/ui/CView.h"
 #include "platform/ui/CWaitCursor.h"
 
@@ -34,8 +34,6 @@ namespace {
 constexpr int kSegments = 8;
 constexpr int kMomentComp = 0;            // component of the bending moment in a line's block
 constexpr int kShearComp = 3;             // component of the shear force
-constexpr double kOffsetInch = 0.2;       // diagram offset on the screen
-constexpr int kScreenDpi = 96;            // pixels per inch of a view without a window
 constexpr double kMinWidth = 0.001;       // a width at most this (m) draws no width line
 constexpr double kMinPlanLength = 1e-9;   // a line shorter than this in plan (m) has no direction
 const COLORREF kCentreLine = RGB(143, 177, 213);
@@ -43,18 +41,6 @@ const COLORREF kWidthLine = RGB(179, 202, 226);
 
 // Component of the block a selector shows: 0 the moment, 1 the shear; -1 for others.
 int SelectedComp(int nSel) { return nSel == 0 ? kMomentComp : (nSel == 1 ? kShearComp : -1); }
-
-// World length of one fifth of an inch on the model's view; 0 without a control.
-double ScreenOffset(I_PVXModel* pModel) {
-    if (!pModel->m_pPVXCtrl) return 0.0;
-    int dpi = kScreenDpi;
-    if (CView* pView = pModel->m_pView; pView && pView->GetSafeHwnd()) {
-        CClientDC dc(pView);
-        if (dc.GetSafeHdc() && dc.GetDeviceCaps(LOGPIXELSX) > 0) dpi = dc.GetDeviceCaps(LOGPIXELSX);
-    }
-    const double d = std::fabs(pModel->m_pPVXCtrl->GetWorldLength(dpi * kOffsetInch));
-    return std::isfinite(d) ? d : 0.0;
-}
 
 // Plan normal of a line (its direction turned 90 degrees counter-clockwise); false when the line
 // has no length in plan.
@@ -124,15 +110,10 @@ void CForceEngine::MinMaxMembCLForc(T_STRG_D f, double& dMax, double& dMin) cons
 void CForceEngine::DrawCLineSfdBmd(CDC* pDC) {
     I_PVXModel* pModel = GetModel();
     if (!m_bCLForcData || !pDC || !pModel || !pModel->m_pPVXCtrl || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return;
-    m_arrBSfdBmdOutVal.RemoveAll();
-    m_arrBSfdBmdOutValMin.RemoveAll();
-    m_arrCSfdBmdOutVal.RemoveAll();
-    m_arrCSfdBmdOutValMin.RemoveAll();
     CWaitCursor wait;
-    T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
-    if (opt.m_Number.m_bShowNumbers) pModel->SelectLoad();
+    forcediagram::StartDiagramPass(*this, *pModel);
     m_mapBSfdBmdMembValue.RemoveAll();
-    m_dSfdBmdScreenOffset = ScreenOffset(pModel);
+    T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
 
     OptionScope wire(opt.m_bWireFrame, 1);
     int nType = pModel->m_nObjectIDFirst;
@@ -140,28 +121,17 @@ void CForceEngine::DrawCLineSfdBmd(CDC* pDC) {
         if (!pModel->m_pDeformEngine) return;
         ++nType;
     }
-    auto drawUndeformed = [&] {
-        OptionScope style(opt.m_nRenderMode, 2);
-        pModel->PVXDrawOriginal(pDC, 1);
-    };
-    if (m_bDeformed && opt.m_bUndeformedWireFrame && m_bBSfdBmdLine) drawUndeformed();
+    forcediagram::DrawUndeformedWire(*this, *pModel, pDC, false);
 
     // Backdrop: frame members plain, every other member in the inactive style.
     I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
-    CArray<GRE_Atom, GRE_Atom&> atoms;
-    ctrl.GetZSortedList(pModel->m_arrAllMembKey, nType, atoms);
-    const int bZoomAll = ctrl.IsZoomAllState();
-    for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
-        const GRE_Atom a = atoms[i];
-        if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
-        T_PMEMB_D memb;
-        if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb)) continue;
+    forcewalk::ForEachShownMember(*pModel, nType, forcewalk::Escape::kIgnore, [&](UINT nKey, T_PMEMB_D& memb) {
         // On the deformed shape through the deformation engine, as the engine base draws it.
-        if (ctrl.IsActiveElem(a.m_nKey) && IsPossibleBForc(memb))
-            DrawActiveMember(pDC, a.m_nKey);
+        if (ctrl.IsActiveElem(nKey) && IsPossibleBForc(memb))
+            DrawActiveMember(pDC, nKey);
         else
-            DrawInactiveMember(pDC, a.m_nKey);
-    }
+            DrawInactiveMember(pDC, nKey);
+    });
 
     for (INT_PTR i = 0; i < m_arrCLForc.GetSize(); ++i) DoCLineSfdBmd(pDC, m_arrCLForc[i], 0, static_cast<int>(i));
 
@@ -172,7 +142,7 @@ void CForceEngine::DrawCLineSfdBmd(CDC* pDC) {
         if (r.nKey < 1 || r.nKey > static_cast<UINT>(m_arrCLForc.GetSize())) continue;
         OutputSfdBmdNumberCL(pDC, m_arrCLForc[r.nKey - 1], r.Forc, r.pt, r.nComp, r.dVal);
     }
-    if (m_bDeformed && opt.m_bUndeformedWireFrame && !m_bBSfdBmdLine) drawUndeformed();
+    forcediagram::DrawUndeformedWire(*this, *pModel, pDC, true);
 }
 
 int CForceEngine::DoCLineSfdBmd(CDC* pDC, T_PVX_CLFC_D& rec, int nOpt, int nRecord) {

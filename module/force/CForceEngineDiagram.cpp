@@ -14,13 +14,13 @@
 #include <cmath>
 #include <memory>
 
-#include "host/grx/GRE_Atom.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/contour/CContourEngine.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
 #include "module/force/ForceDiagramParts.h"
+#include "module/force/ForceMemberWalk.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CUtilFuncs.h"
 #include "module/model/I_PVXModel.h"
@@ -61,6 +61,15 @@ double ScreenInches(const I_PVXModel* pModel, double inches) {
 }
 
 }  // namespace
+
+void forcediagram::StartDiagramPass(CForceEngine& e, I_PVXModel& model) {
+    e.m_arrBSfdBmdOutVal.RemoveAll();
+    e.m_arrBSfdBmdOutValMin.RemoveAll();
+    e.m_arrCSfdBmdOutVal.RemoveAll();
+    e.m_arrCSfdBmdOutValMin.RemoveAll();
+    if (model.m_pDispOpt && model.m_pDispOpt->m_Number.m_bShowNumbers) model.SelectLoad();
+    e.m_dSfdBmdScreenOffset = ScreenInches(&model, kOffsetInch);
+}
 
 // ---- pieces and axes ---------------------------------------------------------------------------
 
@@ -122,14 +131,9 @@ int CForceEngine::GetSfdBmdAxis(UINT nKey, const T_PMEMB_D& memb, C3DPoint& ptI,
 void CForceEngine::DrawBeamSfdBmd(CDC* pDC) {
     I_PVXModel* pModel = GetModel();
     if (!m_bBForcData || !pDC || !pModel || !pModel->m_pPVXCtrl || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return;
-    m_arrBSfdBmdOutVal.RemoveAll();
-    m_arrBSfdBmdOutValMin.RemoveAll();
-    m_arrCSfdBmdOutVal.RemoveAll();
-    m_arrCSfdBmdOutValMin.RemoveAll();
     CWaitCursor wait;
+    StartDiagramPass(*this, *pModel);
     T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
-    if (opt.m_Number.m_bShowNumbers) pModel->SelectLoad();
-    m_dSfdBmdScreenOffset = ScreenInches(pModel, kOffsetInch);
 
     OptionScope wire(opt.m_bWireFrame, 1);
     int nType = pModel->m_nObjectIDFirst;
@@ -137,40 +141,29 @@ void CForceEngine::DrawBeamSfdBmd(CDC* pDC) {
         if (!pModel->m_pDeformEngine) return;
         ++nType;
     }
-    auto drawUndeformed = [&] {
-        OptionScope style(opt.m_nRenderMode, 2);
-        pModel->PVXDrawOriginal(pDC, 1);
-    };
-    // Outlined diagrams go over the undeformed model, filled ones under it.
-    if (m_bDeformed && opt.m_bUndeformedWireFrame && m_bBSfdBmdLine) drawUndeformed();
+    DrawUndeformedWire(*this, *pModel, pDC, false);
 
     using namespace PVXMode;
     const int mode = pModel->m_nDisplayMode;
     const bool bDiagrams = mode == kFrameForceDiagram || mode == kSlabStrip || mode == kSlabForceBeam;
     I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
-    CArray<GRE_Atom, GRE_Atom&> atoms;
-    ctrl.GetZSortedList(pModel->m_arrAllMembKey, nType, atoms);
-    const int bZoomAll = ctrl.IsZoomAllState();
-    for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
-        const GRE_Atom a = atoms[i];
-        if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
-        if (pModel->WatchEscKeyPress()) return;
-        T_PMEMB_D memb;
-        if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb)) continue;
-        // Columns carry forces when the column lists hold them; beams and T-girders always can.
-        const bool bColumn = memb.type == 101;
-        const bool bForces = bColumn ? m_mapCForc.PLookup(a.m_nKey) != nullptr : IsPossibleBForc(memb) != 0;
-        const bool bActive = ctrl.IsActiveElem(a.m_nKey) != 0;
-        if (bActive && bForces)
-            DrawActiveMember(pDC, a.m_nKey);
-        else
-            DrawInactiveMember(pDC, a.m_nKey);
-        if (!bActive || !bForces || !bDiagrams) continue;
-        if (bColumn)
-            DoColumnElementSfdBmd(pDC, a.m_nKey, 0);
-        else if (CPVXAttrCtrl::IsBeamElemType(memb.type) || CPVXAttrCtrl::IsElemType204(memb.type))
-            DoBeamElementSfdBmd(pDC, a.m_nKey, 0);
-    }
+    const bool bWalked =
+        forcewalk::ForEachShownMember(*pModel, nType, forcewalk::Escape::kWatch, [&](UINT nKey, T_PMEMB_D& memb) {
+            // Columns carry forces when the column lists hold them; beams and T-girders always can.
+            const bool bColumn = memb.type == 101;
+            const bool bForces = bColumn ? m_mapCForc.PLookup(nKey) != nullptr : IsPossibleBForc(memb) != 0;
+            const bool bActive = ctrl.IsActiveElem(nKey) != 0;
+            if (bActive && bForces)
+                DrawActiveMember(pDC, nKey);
+            else
+                DrawInactiveMember(pDC, nKey);
+            if (!bActive || !bForces || !bDiagrams) return;
+            if (bColumn)
+                DoColumnElementSfdBmd(pDC, nKey, 0);
+            else if (CPVXAttrCtrl::IsBeamElemType(memb.type) || CPVXAttrCtrl::IsElemType204(memb.type))
+                DoBeamElementSfdBmd(pDC, nKey, 0);
+        });
+    if (!bWalked) return;
 
     if (bDiagrams) {
         for (auto* pList : {&m_arrBSfdBmdOutVal, &m_arrBSfdBmdOutValMin})
@@ -184,7 +177,7 @@ void CForceEngine::DrawBeamSfdBmd(CDC* pDC) {
                 OutputSfdBmdNumberC(pDC, r.nKey, r.Forc, r.pt, r.nComp, r.dVal);
             }
     }
-    if (m_bDeformed && opt.m_bUndeformedWireFrame && !m_bBSfdBmdLine) drawUndeformed();
+    DrawUndeformedWire(*this, *pModel, pDC, true);
 }
 
 // ---- one member ----------------------------------------------------------------------------------

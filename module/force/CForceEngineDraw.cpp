@@ -4,12 +4,12 @@
 // The pass walks the members in the depth order of the graphics control, draws each active beam
 // and T-girder as colour bands along its eight segments on the undeformed or the deformed shape,
 // and every other member plain. Escape ends the pass at once, leaving what was drawn.
-#include "host/grx/GRE_Atom.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/contour/CContourEngine.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceMemberWalk.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "platform/gdi/CGdiObject.h"
@@ -51,21 +51,15 @@ void CForceEngine::DrawMemberContourPass(CDC* pDC, MemberContourFn pMember) {
         ++nType;
     }
 
-    I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
     const int width = opt.m_bWireFrame ? static_cast<int>(pModel->m_nPenFactor * kLinePenScale) : pModel->m_nPenFactor;
     CPen pen(PS_SOLID, width, m_pContourEngine ? m_pContourEngine->m_crElemEdge : RGB(0, 0, 0));
     CSelectScope<CPen> selectPen(pDC, &pen);
 
-    CArray<GRE_Atom, GRE_Atom&> atoms;
-    ctrl.GetZSortedList(pModel->m_arrAllMembKey, nType, atoms);
-    const int bZoomAll = ctrl.IsZoomAllState();
-    for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
-        const GRE_Atom a = atoms[i];
-        if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
-        T_PMEMB_D memb;
-        if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb)) continue;
-        if ((this->*pMember)(pDC, a.m_nKey, memb) == -1) return;
-    }
+    const bool bWalked =
+        forcewalk::ForEachShownMember(*pModel, nType, forcewalk::Escape::kIgnore, [&](UINT nKey, T_PMEMB_D& memb) {
+            return (this->*pMember)(pDC, nKey, memb) != -1;
+        });
+    if (!bWalked) return;
     if (m_bDeformed && opt.m_bUndeformedWireFrame) {
         OptionScope edges(opt.m_nRenderMode, 2);
         pModel->PVXDrawOriginal(pDC, 1);

@@ -377,12 +377,7 @@ void CForceEngine::FinishMakeBForcData() {
     }
     InitBSfdBmdAdjustFactor(std::fabs(dMin) <= std::fabs(dMax) ? dMax : dMin);
 
-    if (m_pContourEngine)
-        m_pContourEngine->MakeRankMap(dMin, dMax);
-    else
-        m_pContourEngine = new CContourEngine(dMin, dMax);
-    CContourEngine& s = *m_pContourEngine;
-    s.ClearPecentRankMap();
+    CContourEngine& s = StartScale(dMin, dMax);
     // Every member weighs 1: a truss's two ends 1/2 each, a beam's nine stations 1/9 each, a
     // column's blocks 1/n each.
     for (INT_PTR i = 0; i < m_arrTrussKey.GetSize(); ++i) {

@@ -340,15 +340,10 @@ int CForceEngine::MakePForcDataList_MnMx() {
     }
     m_dLegendMax = dMax;
     m_dLegendMin = dMin;
-    if (m_pContourEngine)
-        m_pContourEngine->MakeRankMap(dMin, dMax);
-    else
-        m_pContourEngine = new CContourEngine(dMin, dMax);
 
     // Every element weighs its centre and each of its corners once; a triangle has no fourth
     // corner to add.
-    CContourEngine& s = *m_pContourEngine;
-    s.ClearPecentRankMap();
+    CContourEngine& s = StartScale(dMin, dMax);
     for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
         const UINT key = m_arrElemKey[i];
         const auto* pRec = m_mapPForc.PLookup(key);

@@ -16,12 +16,12 @@
 #include <vector>
 
 #include "host/base/CMathFunc.h"
-#include "host/grx/GRE_Atom.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/contour/CContourEngine.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceMemberWalk.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXLabelBase.h"
 #include "module/model/CPVXSElemCtrl.h"
@@ -217,17 +217,9 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
     const int nViewState = opt.m_bWireFrame;
     OptionScope restoreView(opt.m_bWireFrame, nViewState);
 
-    I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
-    CArray<GRE_Atom, GRE_Atom&> atoms;
-    ctrl.GetZSortedList(pModel->m_arrAllMembKey, nType, atoms);
-    const int bZoomAll = ctrl.IsZoomAllState();
     UINT nLastInactive = 0;
     bool bStopped = false;
-    for (INT_PTR i = 0; i < atoms.GetSize() && !bStopped; ++i) {
-        const GRE_Atom a = atoms[i];
-        if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
-        T_PMEMB_D memb;
-        if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb)) continue;
+    forcewalk::ForEachShownMember(*pModel, nType, forcewalk::Escape::kIgnore, [&](UINT nMembKey, T_PMEMB_D& memb) {
         // Members whose plates the lists do not hold (rafts, slabs, a family switched off) are
         // drawn inactive rather than left out of the picture.
         const bool bPlateMember = IsPlateForceMember(memb) != 0;
@@ -241,9 +233,9 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
             }
             if (!bPlateMember || !IsPossiblePForc(elemKey)) {
                 opt.m_bWireFrame = bVector ? 1 : nViewState;
-                if (nLastInactive != a.m_nKey) {
-                    nLastInactive = a.m_nKey;
-                    if (DrawInactiveMember(pDC, a.m_nKey) == -1) bStopped = true;
+                if (nLastInactive != nMembKey) {
+                    nLastInactive = nMembKey;
+                    if (DrawInactiveMember(pDC, nMembKey) == -1) bStopped = true;
                 }
                 continue;
             }
@@ -261,7 +253,8 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
                 if (DoPForcElementContour(pDC, elemKey) == -1) bStopped = true;
             }
         }
-    }
+        return !bStopped;
+    });
     opt.m_bWireFrame = nViewState;
     if (bStopped) return;
     if (m_bCuttingLine) DrawCuttingLineDiagrams(pDC);
@@ -456,19 +449,10 @@ void CForceEngine::OutputPForcNumbers(CDC* pDC) {
     label.BeginDraw();
     {
         OptionScope view(opt.m_bWireFrame, 1);
-        bool bStopped = false;
-        if (m_bDeformed && opt.m_bUndeformedWireFrame && bVector && pModel->PVXDrawOriginal(pDC, 1) == -1)
-            bStopped = true;
-        I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
-        CArray<GRE_Atom, GRE_Atom&> atoms;
-        if (!bStopped)
-            ctrl.GetZSortedList(pModel->m_arrAllMembKey, pModel->m_nObjectIDFirst + (m_bDeformed ? 1 : 0), atoms);
-        const int bZoomAll = ctrl.IsZoomAllState();
-        for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
-            const GRE_Atom a = atoms[i];
-            if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
-            T_PMEMB_D memb;
-            if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb) || !IsPlateForceMember(memb)) continue;
+        const bool bStopped =
+            m_bDeformed && opt.m_bUndeformedWireFrame && bVector && pModel->PVXDrawOriginal(pDC, 1) == -1;
+        auto numbers = [&](UINT, T_PMEMB_D& memb) {
+            if (!IsPlateForceMember(memb)) return;
             for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
                 const UINT elemKey = memb.aElem[e];
                 T_PELEM_D elem;
@@ -501,7 +485,10 @@ void CForceEngine::OutputPForcNumbers(CDC* pDC) {
                     if (nKind >= 0) label.OutputMaxMin(pModel, &C, nKind, v);
                 }
             }
-        }
+        };
+        if (!bStopped)
+            forcewalk::ForEachShownMember(*pModel, pModel->m_nObjectIDFirst + (m_bDeformed ? 1 : 0),
+                                          forcewalk::Escape::kIgnore, numbers);
     }
     label.EndDraw();
     pDC->RestoreDC(nSaved);

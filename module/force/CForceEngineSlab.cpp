@@ -376,16 +376,11 @@ int CForceEngine::MakeSForcDataList_MnMx() {
     }
     m_dLegendMax = dMax;
     m_dLegendMin = dMin;
-    if (m_pContourEngine)
-        m_pContourEngine->MakeRankMap(dMin, dMax);
-    else
-        m_pContourEngine = new CContourEngine(dMin, dMax);
+    CContourEngine& s = StartScale(dMin, dMax);
     MakeSForcPosNegRange();
 
     // Every element weighs its centre and its four corner blocks once. With the envelope both
     // sides shown, both envelope records weigh in.
-    CContourEngine& s = *m_pContourEngine;
-    s.ClearPecentRankMap();
     for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
         const UINT key = m_arrElemKey[i];
         const T_STRP_DL *pHi, *pLo;

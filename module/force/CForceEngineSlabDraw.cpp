@@ -17,10 +17,10 @@
 #include "host/base/GeomTypes.h"
 #include "host/db/CDBDoc.h"
 #include "host/db/DBTables.h"
-#include "host/grx/GRE_Atom.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/contour/CContourEngine.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceMemberWalk.h"
 #include "module/engines/OptionScope.h"
 #include "platform/ui/CWaitCursor.h"
 #include "module/model/CPVXAttrCtrl.h"
@@ -81,33 +81,25 @@ void CForceEngine::DrawSForcContour(CDC* pDC) {
         return;
     }
 
-    I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
-    CArray<GRE_Atom, GRE_Atom&> atoms;
-    ctrl.GetZSortedList(pModel->m_arrAllMembKey, pModel->m_nObjectIDFirst, atoms);
-    const int bZoomAll = ctrl.IsZoomAllState();
     UINT nLastInactive = 0;
     bool bStopped = false;
-    for (INT_PTR i = 0; i < atoms.GetSize() && !bStopped; ++i) {
-        const GRE_Atom a = atoms[i];
-        if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
-        T_PMEMB_D memb;
-        if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb)) continue;
+    auto member = [&](UINT nKey, T_PMEMB_D& memb) {
         if (opt.m_bWireFrame && memb.type == kBeamMember) {
             // Beams among the slabs stand out at twice the width.
             pModel->m_nPenFactor = 2 * nWidth;
-            if (pModel->PVXDrawMember(pDC, a.m_nKey) == -1) bStopped = true;
+            if (pModel->PVXDrawMember(pDC, nKey) == -1) bStopped = true;
             pModel->m_nPenFactor = nWidth;
-            continue;
+            return !bStopped;
         }
-        if (m_nSForcUnit != 1) continue;
+        if (m_nSForcUnit != 1) return true;
         for (INT_PTR e = 0; e < memb.aElem.GetSize() && !bStopped; ++e) {
             const UINT elemKey = memb.aElem[e];
             T_PELEM_D elem;
             if (!pModel->m_pAttrCtrl->GetElem(elemKey, elem)) continue;
             if (!elem.bActive) {
-                if (nLastInactive != a.m_nKey) {
-                    nLastInactive = a.m_nKey;
-                    if (pModel->PVXDrawInactiveMember(pDC, a.m_nKey) == -1) bStopped = true;
+                if (nLastInactive != nKey) {
+                    nLastInactive = nKey;
+                    if (pModel->PVXDrawInactiveMember(pDC, nKey) == -1) bStopped = true;
                 }
                 continue;
             }
@@ -119,12 +111,14 @@ void CForceEngine::DrawSForcContour(CDC* pDC) {
             // inactive once.
             if (memb.type == kSlabMember && IsPossibleSForc(elemKey)) {
                 if (DoSForcElementContour(pDC, elemKey) == -1) bStopped = true;
-            } else if (nLastInactive != a.m_nKey) {
-                nLastInactive = a.m_nKey;
-                if (pModel->PVXDrawInactiveMember(pDC, a.m_nKey) == -1) bStopped = true;
+            } else if (nLastInactive != nKey) {
+                nLastInactive = nKey;
+                if (pModel->PVXDrawInactiveMember(pDC, nKey) == -1) bStopped = true;
             }
         }
-    }
+        return !bStopped;
+    };
+    forcewalk::ForEachShownMember(*pModel, pModel->m_nObjectIDFirst, forcewalk::Escape::kIgnore, member);
 }
 
 int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey) {
@@ -212,15 +206,8 @@ void CForceEngine::OutputSForcNumbers(CDC* pDC) {
     label.BeginDraw();
     {
         OptionScope view(opt.m_bWireFrame, 1);
-        I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
-        CArray<GRE_Atom, GRE_Atom&> atoms;
-        ctrl.GetZSortedList(pModel->m_arrAllMembKey, pModel->m_nObjectIDFirst, atoms);
-        const int bZoomAll = ctrl.IsZoomAllState();
-        for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
-            const GRE_Atom a = atoms[i];
-            if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
-            T_PMEMB_D memb;
-            if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb) || memb.type != kSlabMember) continue;
+        auto numbers = [&](UINT, T_PMEMB_D& memb) {
+            if (memb.type != kSlabMember) return;
             for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
                 const UINT elemKey = memb.aElem[e];
                 T_PELEM_D elem;
@@ -263,7 +250,8 @@ void CForceEngine::OutputSForcNumbers(CDC* pDC) {
                         label.OutputNumber(pt.x, pt.y, vmin);
                 }
             }
-        }
+        };
+        forcewalk::ForEachShownMember(*pModel, pModel->m_nObjectIDFirst, forcewalk::Escape::kIgnore, numbers);
     }
     label.EndDraw();
     pDC->RestoreDC(nSaved);
@@ -391,37 +379,29 @@ void CForceEngine::OutputSForcNumbersMemb(CDC*) {
     CClassPMemb membs;
     slabs.ConnectToDB(pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr);
     membs.ConnectToDB(pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr);
-    I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
-    CArray<GRE_Atom, GRE_Atom&> atoms;
-    ctrl.GetZSortedList(pModel->m_arrAllMembKey, pModel->m_nObjectIDFirst, atoms);
-    const int bZoomAll = ctrl.IsZoomAllState();
     CArray<double, double> pos, neg;
     _DBDataArray<CZELF_DBLineObjData> edges;
-    for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
-        const GRE_Atom a = atoms[i];
-        if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
-        T_PMEMB_D memb;
+    auto numbers = [&](UINT nKey, T_PMEMB_D& memb) {
         T_PSLAB_D slab;
         double cx = 0.0, cy = 0.0;
-        if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb) || memb.type != kSlabMember || !slabs.Get(a.m_nKey, slab) ||
-            !GetSmnt(a.m_nKey, pos, neg, cx, cy))
-            continue;
+        if (memb.type != kSlabMember || !slabs.Get(nKey, slab) || !GetSmnt(nKey, pos, neg, cx, cy)) return;
         GetAreaEdgeInfo(slab.aNode, memb.aNode, edges);
         // The numbers lie at the elevation of the design member the slab comes from; the
         // project keeps no design members apart, so that is the height of the slab's centre.
         double x = 0.0, y = 0.0, z = 0.0;
-        const int bCentre = membs.calcCenterPMemb(a.m_nKey, x, y, z);
+        const int bCentre = membs.calcCenterPMemb(nKey, x, y, z);
         const double elevation = memb.modelKey ? z : 0.0;
         if (m_bSForcPos) {
             OutputDetailSlabMembSide(edges, elevation, pos, 6, pModel);
             if (bCentre) {
                 double dirX[2], dirY[2];
-                GetRebarDirVector(a.m_nKey, dirX, dirY);
+                GetRebarDirVector(nKey, dirX, dirY);
                 OutputDetailSlabMembCenter(C3DPoint(x, y, elevation), cx, cy, dirX, dirY);
             }
         }
         if (m_bSForcNeg) OutputDetailSlabMembSide(edges, elevation, neg, 7, pModel);
-    }
+    };
+    forcewalk::ForEachShownMember(*pModel, pModel->m_nObjectIDFirst, forcewalk::Escape::kIgnore, numbers);
 }
 
 void CForceEngine::OutputSBForcNumbersMemb(CDC*) {
@@ -432,22 +412,14 @@ void CForceEngine::OutputSBForcNumbersMemb(CDC*) {
     CClassPMemb membs;
     slabs.ConnectToDB(pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr);
     membs.ConnectToDB(pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr);
-    I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
-    CArray<GRE_Atom, GRE_Atom&> atoms;
-    ctrl.GetZSortedList(pModel->m_arrAllMembKey, pModel->m_nObjectIDFirst, atoms);
-    const int bZoomAll = ctrl.IsZoomAllState();
     CArray<double, double> pos, neg;
     CArray<T_POINT3D, T_POINT3D> P;
-    for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
-        const GRE_Atom a = atoms[i];
-        if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
-        T_PMEMB_D memb;
+    auto numbers = [&](UINT nKey, T_PMEMB_D& memb) {
         T_PSLAB_D slab;
         double cx = 0.0, cy = 0.0;
-        if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb) || memb.type != kSlabMember ||
-            GetSlabResultType(a.m_nKey) == 0 || !GetSmnt(a.m_nKey, pos, neg, cx, cy) || !slabs.Get(a.m_nKey, slab) ||
-            !GetPolyLinePoint(slab.aNode, P))
-            continue;
+        if (memb.type != kSlabMember || GetSlabResultType(nKey) == 0 || !GetSmnt(nKey, pos, neg, cx, cy) ||
+            !slabs.Get(nKey, slab) || !GetPolyLinePoint(slab.aNode, P))
+            return;
         const INT_PTR n = P.GetSize();
         // One value per outline side, the side from point j to the next; a list shorter than
         // the outline labels only the sides it has values for.
@@ -463,12 +435,13 @@ void CForceEngine::OutputSBForcNumbersMemb(CDC*) {
         if (m_bSForcPos) {
             sides(pos, 6);
             double x = 0.0, y = 0.0, z = 0.0;
-            if (membs.calcCenterPMemb(a.m_nKey, x, y, z)) {
+            if (membs.calcCenterPMemb(nKey, x, y, z)) {
                 double dirX[2], dirY[2];
-                GetRebarDirVector(a.m_nKey, dirX, dirY);
+                GetRebarDirVector(nKey, dirX, dirY);
                 OutputDetailSlabMembCenter(C3DPoint(x, y, z), cx, cy, dirX, dirY);
             }
         }
         if (m_bSForcNeg) sides(neg, 7);
-    }
+    };
+    forcewalk::ForEachShownMember(*pModel, pModel->m_nObjectIDFirst, forcewalk::Escape::kIgnore, numbers);
 }

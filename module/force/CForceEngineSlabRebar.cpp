@@ -8,9 +8,9 @@
 
 #include "module/contour/CContourEngine.h"
 #include "host/db/DBTables.h"
-#include "host/grx/GRE_Atom.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceMemberWalk.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/engines/OptionScope.h"
 #include "platform/ui/CWaitCursor.h"
@@ -164,40 +164,34 @@ void CForceEngine::DrawSlabElementLoop(CDC* pDC, int nUnit, int (CForceEngine::*
         pModel->PVXDrawOriginal(pDC, 1);
         return;
     }
-    I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
-    CArray<GRE_Atom, GRE_Atom&> atoms;
-    ctrl.GetZSortedList(pModel->m_arrAllMembKey, pModel->m_nObjectIDFirst, atoms);
-    const int bZoomAll = ctrl.IsZoomAllState();
     UINT nInactiveMemb = 0xFFFFFFFF;
-    for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
-        const GRE_Atom a = atoms[i];
-        if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
-        T_PMEMB_D memb;
-        if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb)) continue;
+    auto member = [&](UINT nKey, T_PMEMB_D& memb) {
         if (memb.type == 201) {
             pModel->m_nPenFactor = 2 * nLineWidth;
-            pModel->PVXDrawMember(pDC, a.m_nKey);
-            continue;
+            pModel->PVXDrawMember(pDC, nKey);
+            return true;
         }
         pModel->m_nPenFactor = nLineWidth;
-        if (nUnit != 1) continue;
+        if (nUnit != 1) return true;
         for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
             const UINT elemKey = memb.aElem[e];
             T_PELEM_D elem;
             if (!pModel->m_pAttrCtrl->GetElem(elemKey, elem)) continue;
             if (!elem.bActive) {
-                pModel->PVXDrawInactiveMember(pDC, a.m_nKey);
+                pModel->PVXDrawInactiveMember(pDC, nKey);
                 continue;
             }
-            if (pModel->WatchEscKeyPress()) return;
+            if (pModel->WatchEscKeyPress()) return false;
             if (IsPossibleSForc(elemKey)) {
-                if ((this->*elementDrawer)(pDC, elemKey, a.m_nKey) == -1) return;
-            } else if (a.m_nKey != nInactiveMemb) {
-                pModel->PVXDrawInactiveMember(pDC, a.m_nKey);
-                nInactiveMemb = a.m_nKey;
+                if ((this->*elementDrawer)(pDC, elemKey, nKey) == -1) return false;
+            } else if (nKey != nInactiveMemb) {
+                pModel->PVXDrawInactiveMember(pDC, nKey);
+                nInactiveMemb = nKey;
             }
         }
-    }
+        return true;
+    };
+    forcewalk::ForEachShownMember(*pModel, pModel->m_nObjectIDFirst, forcewalk::Escape::kIgnore, member);
 }
 
 void CForceEngine::DrawSRbarContour(CDC* pDC) {

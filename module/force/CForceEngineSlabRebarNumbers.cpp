@@ -9,9 +9,9 @@
 #include "host/db/CDBDoc.h"
 #include "host/db/CSlabDetailDgn.h"
 #include "host/db/DBTables.h"
-#include "host/grx/GRE_Atom.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceMemberWalk.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/I_PVXModel.h"
 
@@ -80,24 +80,17 @@ void CForceEngine::OutputSRbarNumbersMemb(CDC*) {
     CClassPSlab slabs;
     slabs.ConnectToDB(pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr);
 
-    I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
-    CArray<GRE_Atom, GRE_Atom&> atoms;
-    ctrl.GetZSortedList(pModel->m_arrAllMembKey, pModel->m_nObjectIDFirst, atoms);
-    const int bZoomAll = ctrl.IsZoomAllState();
     CArray<double, double> arrA, arrB;
     CArray<T_POINT3D, T_POINT3D> outline;
-    for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
-        const GRE_Atom a = atoms[i];
-        if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
-        T_PMEMB_D memb;
-        if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb) || memb.type != 301) continue;
+    auto numbers = [&](UINT nKey, T_PMEMB_D& memb) {
+        if (memb.type != 301) return;
 
         double dA = 0.0, dB = 0.0;
-        if (!GetSRbarMembEnvelope(a.m_nKey, dA, dB, arrA, arrB)) continue;
+        if (!GetSRbarMembEnvelope(nKey, dA, dB, arrA, arrB)) return;
         T_PSLAB_D slab;
-        if (!slabs.Get(a.m_nKey, slab) || !GetPolyLinePoint(slab.aNode, outline)) continue;
+        if (!slabs.Get(nKey, slab) || !GetPolyLinePoint(slab.aNode, outline)) return;
         const INT_PTR n = outline.GetSize();
-        if (n < 2) continue;
+        if (n < 2) return;
 
         // Edge i runs from outline point i - 1 to point i mod n; its value sits at index i - 1.
         auto writeEdges = [&](const CArray<double, double>& values, int nKind) {
@@ -121,9 +114,10 @@ void CForceEngine::OutputSRbarNumbersMemb(CDC*) {
             }
             const T_POINT2D c = poly.Center();
             double dirX[2], dirY[2];
-            GetRebarDirVector(a.m_nKey, dirX, dirY);
+            GetRebarDirVector(nKey, dirX, dirY);
             OutputDetailSlabMembCenter(C3DPoint(c.x, c.y, z / static_cast<double>(n)), dA, dB, dirX, dirY);
         }
         if (m_bSRbarTop) writeEdges(arrA, 7);
-    }
+    };
+    forcewalk::ForEachShownMember(*pModel, pModel->m_nObjectIDFirst, forcewalk::Escape::kIgnore, numbers);
 }

@@ -14,10 +14,10 @@
 #include "host/db/CDBDoc.h"
 #include "host/db/CPostCtrl.h"
 #include "host/db/StoryShearRecords.h"
-#include "host/grx/GRE_Atom.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/contour/CContourEngine.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceMemberWalk.h"
 #include "module/engines/OptionScope.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXResultLabelBase.h"
@@ -83,13 +83,8 @@ int CForceEngine::MakeSSFRData() {
     pModel->m_nMinKey = nMinKey;
     m_dLegendMax = dMax;
     m_dLegendMin = dMin;
-    if (m_pContourEngine)
-        m_pContourEngine->MakeRankMap(dMin, dMax);
-    else
-        m_pContourEngine = new CContourEngine(dMin, dMax);
     // Every member weighs once.
-    CContourEngine& s = *m_pContourEngine;
-    s.ClearPecentRankMap();
+    CContourEngine& s = StartScale(dMin, dMax);
     UINT key = 0;
     double v = 0.0;
     for (POSITION pos = m_mapSSFR.GetStartPosition(); pos;) {
@@ -107,25 +102,18 @@ void CForceEngine::DrawSSFRData(CDC* pDC) {
     I_PVXModel* pModel = GetModel();
     if (!pDC || !pModel || !pModel->m_pPVXCtrl || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return;
     I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
-    CArray<GRE_Atom, GRE_Atom&> atoms;
-    ctrl.GetZSortedList(pModel->m_arrAllMembKey, pModel->m_nObjectIDFirst, atoms);
-    const int bZoomAll = ctrl.IsZoomAllState();
-    for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
-        if (pModel->WatchEscKeyPress()) return;
-        const GRE_Atom a = atoms[i];
-        if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
-        T_PMEMB_D memb;
-        if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb)) continue;
+    auto member = [&](UINT nKey, T_PMEMB_D& memb) {
         double v = 0.0;
         int r = 0;
-        if (ctrl.IsActiveElem(a.m_nKey) && m_mapSSFR.Lookup(a.m_nKey, v)) {
-            if (CPVXAttrCtrl::IsLineElemType(memb.type)) r = DoFrameTypeSSFR(a.m_nKey, pDC);
-            else if (CPVXAttrCtrl::IsPlaneElemType(memb.type)) r = DoPlaneTypeSSFR(a.m_nKey, pDC);
+        if (ctrl.IsActiveElem(nKey) && m_mapSSFR.Lookup(nKey, v)) {
+            if (CPVXAttrCtrl::IsLineElemType(memb.type)) r = DoFrameTypeSSFR(nKey, pDC);
+            else if (CPVXAttrCtrl::IsPlaneElemType(memb.type)) r = DoPlaneTypeSSFR(nKey, pDC);
         }
         // Inactive members, members without a value and members of no drawable kind.
-        if (r == 0 && pModel->PVXDrawInactiveMember(pDC, a.m_nKey) == -1) return;
-        if (r == -1) return;
-    }
+        if (r == 0 && pModel->PVXDrawInactiveMember(pDC, nKey) == -1) return false;
+        return r != -1;
+    };
+    forcewalk::ForEachShownMember(*pModel, pModel->m_nObjectIDFirst, forcewalk::Escape::kWatch, member);
 }
 
 int CForceEngine::DoFrameTypeSSFR(UINT nKey, CDC* pDC) {

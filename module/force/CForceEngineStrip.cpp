@@ -39,6 +39,14 @@ void FillForceBlock(const T_STRESS_RESULT& r, T_STRG_D& f) {
         }
 }
 
+// Appends a line to the engine's records with its forces from r, widening the force range.
+void AddLine(CForceEngine& e, const T_STRESS_RESULT& r, T_PVX_CLFC_D& rec) {
+    FillForceBlock(r, rec.Forc);
+    e.MinMaxMembCLForc(rec.Forc, e.m_dBForcMax, e.m_dBForcMin);
+    e.m_arrCLForc.Add(rec);
+    e.m_bCLForcData = 1;
+}
+
 }  // namespace
 
 int CForceEngine::MakeSStripDataList() {
@@ -81,10 +89,7 @@ int CForceEngine::MakeSStripDataList() {
         rec.dY1 = s.y1;
         rec.dX2 = s.x2;
         rec.dY2 = s.y2;
-        FillForceBlock(r, rec.Forc);
-        MinMaxMembCLForc(rec.Forc, m_dBForcMax, m_dBForcMin);
-        m_arrCLForc.Add(rec);
-        m_bCLForcData = 1;
+        AddLine(*this, r, rec);
     }
     return 1;
 }
@@ -115,10 +120,7 @@ int CForceEngine::MakeSBForcDataList() {
         rec.dY2 = r.d[7];
         rec.dZ2 = r.d[8];
         rec.dArc = r.d[9];
-        FillForceBlock(r, rec.Forc);
-        MinMaxMembCLForc(rec.Forc, m_dBForcMax, m_dBForcMin);
-        m_arrCLForc.Add(rec);
-        m_bCLForcData = 1;
+        AddLine(*this, r, rec);
     }
     return 1;
 }
@@ -151,12 +153,7 @@ void CForceEngine::FinishMakeCLForcData() {
     if (pModel) pModel->m_nMaxKey = pModel->m_nMinKey = 0;
     InitBSfdBmdAdjustFactor(std::fabs(m_dLegendMin) > std::fabs(m_dLegendMax) ? m_dLegendMin : m_dLegendMax);
 
-    if (m_pContourEngine)
-        m_pContourEngine->MakeRankMap(m_dLegendMin, m_dLegendMax);
-    else
-        m_pContourEngine = new CContourEngine(m_dLegendMin, m_dLegendMax);
-    CContourEngine& s = *m_pContourEngine;
-    s.ClearPecentRankMap();
+    CContourEngine& s = StartScale(m_dLegendMin, m_dLegendMax);
     constexpr double kStationWeight = 1.0 / 9.0;
     for (INT_PTR i = 0; i < m_arrCLForc.GetSize(); ++i) {
         const T_STRG_D& f = m_arrCLForc[i].Forc;

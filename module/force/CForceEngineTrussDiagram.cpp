@@ -7,10 +7,10 @@
 // (or the end value of larger magnitude), written along the member.
 #include <cmath>
 
-#include "host/grx/GRE_Atom.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceMemberWalk.h"
 #include "module/force/ForceDiagramParts.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXLabelBase.h"
@@ -45,22 +45,14 @@ void CForceEngine::DrawTrussSfdBmd(CDC* pDC) {
     if (m_bDeformed) return;
 
     I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
-    CArray<GRE_Atom, GRE_Atom&> atoms;
-    ctrl.GetZSortedList(pModel->m_arrAllMembKey, pModel->m_nObjectIDFirst, atoms);
-    const int bZoomAll = ctrl.IsZoomAllState();
-    for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
-        const GRE_Atom a = atoms[i];
-        if (pModel->WatchEscKeyPress()) return;
-        if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
-        T_PMEMB_D memb;
-        if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb)) continue;
+    auto member = [&](UINT nKey, T_PMEMB_D& memb) {
         // The beam diagram pass has drawn every member already (those with diagrams active, the
         // others plain); drawing them again here would grey out its members.
-        if (!m_bBForcData) pModel->PVXDrawInactiveMember(pDC, a.m_nKey);
-        if (CPVXAttrCtrl::IsTrussElemType(memb.type) && ctrl.IsActiveElem(a.m_nKey) &&
-            DoTrussSfdBmd(pDC, a.m_nKey, memb) == -1)
-            return;
-    }
+        if (!m_bBForcData) pModel->PVXDrawInactiveMember(pDC, nKey);
+        return !CPVXAttrCtrl::IsTrussElemType(memb.type) || !ctrl.IsActiveElem(nKey) ||
+               DoTrussSfdBmd(pDC, nKey, memb) != -1;
+    };
+    forcewalk::ForEachShownMember(*pModel, pModel->m_nObjectIDFirst, forcewalk::Escape::kWatch, member);
 }
 
 int CForceEngine::DoTrussSfdBmd(CDC* pDC, UINT nKey, T_PMEMB_D&) {

@@ -97,13 +97,8 @@ int CForceEngine::MakeWForcDataList() {
     m_dLegendMin = dMin;
     InitWSfdBmdAdjustFactor(std::fabs(dMin) > std::fabs(dMax) ? dMin : dMax);
 
-    if (m_pContourEngine)
-        m_pContourEngine->MakeRankMap(dMin, dMax);
-    else
-        m_pContourEngine = new CContourEngine(dMin, dMax);
     // Every wall weighs 1: a wall-beam's nine stations 1/9 each, a wall-column's blocks 1/n each.
-    CContourEngine& s = *m_pContourEngine;
-    s.ClearPecentRankMap();
+    CContourEngine& s = StartScale(dMin, dMax);
     for (INT_PTR i = 0; i < m_arrWBeamKey.GetSize(); ++i) {
         const auto* p = m_mapWBeamForc.PLookup(m_arrWBeamKey[i]);
         if (!p) continue;

@@ -18,12 +18,12 @@
 #include "host/db/CDBDoc.h"
 #include "host/db/CMDBCtrl.h"
 #include "host/db/DBTables.h"
-#include "host/grx/GRE_Atom.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/contour/CContourEngine.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceMemberWalk.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXGeomCtrl.h"
 #include "module/model/CPVXMembCtrl.h"
@@ -155,24 +155,18 @@ void CForceEngine::DrawWForcContour(CDC* pDC) {
     CSelectScope<CPen> selectPen(pDC, &pen);
 
     I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
-    CArray<GRE_Atom, GRE_Atom&> atoms;
-    ctrl.GetZSortedList(pModel->m_arrAllMembKey, pModel->m_nObjectIDFirst + (m_bDeformed ? 1 : 0), atoms);
-    const int bZoomAll = ctrl.IsZoomAllState();
-    for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
-        if (pModel->WatchEscKeyPress()) return;
-        const GRE_Atom a = atoms[i];
-        if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
-        T_PMEMB_D memb;
-        if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb)) continue;
+    auto member = [&](UINT nKey, T_PMEMB_D& memb) {
         int r = 1;
-        if (IsPossibleWForc(memb) && ctrl.IsActiveElem(a.m_nKey)) {
-            if (memb.type == 209) r = DoWForcMemberContourC(pDC, a.m_nKey, memb);
-            else if (memb.type == 210) r = DoWForcMemberContourB(pDC, a.m_nKey, memb);
+        if (IsPossibleWForc(memb) && ctrl.IsActiveElem(nKey)) {
+            if (memb.type == 209) r = DoWForcMemberContourC(pDC, nKey, memb);
+            else if (memb.type == 210) r = DoWForcMemberContourB(pDC, nKey, memb);
         } else {
-            r = DrawInactiveMember(pDC, a.m_nKey);
+            r = DrawInactiveMember(pDC, nKey);
         }
-        if (r == -1) return;
-    }
+        return r != -1;
+    };
+    const int nType = pModel->m_nObjectIDFirst + (m_bDeformed ? 1 : 0);
+    if (!forcewalk::ForEachShownMember(*pModel, nType, forcewalk::Escape::kWatch, member)) return;
     if (m_bDeformed && opt.m_bUndeformedWireFrame) pModel->PVXDrawOriginal(pDC, 1);
 }
 
@@ -306,24 +300,17 @@ void CForceEngine::DrawWallSfdBmd(CDC* pDC) {
     if (m_bDeformed) return;
 
     I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
-    CArray<GRE_Atom, GRE_Atom&> atoms;
-    ctrl.GetZSortedList(pModel->m_arrAllMembKey, pModel->m_nObjectIDFirst, atoms);
-    const int bZoomAll = ctrl.IsZoomAllState();
-    for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
-        if (pModel->WatchEscKeyPress()) return;
-        const GRE_Atom a = atoms[i];
-        if (!bZoomAll && !ctrl.IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
-        T_PMEMB_D memb;
-        if (!pModel->m_pAttrCtrl->GetMemb(a.m_nKey, memb)) continue;
-        if (pModel->PVXDrawInactiveMember(pDC, a.m_nKey) == -1) return;
-        if (!IsPossibleWForc(memb) || !ctrl.IsActiveElem(a.m_nKey)) continue;
+    auto member = [&](UINT nKey, T_PMEMB_D& memb) {
+        if (pModel->PVXDrawInactiveMember(pDC, nKey) == -1) return false;
+        if (!IsPossibleWForc(memb) || !ctrl.IsActiveElem(nKey)) return true;
         T_PWALL_D wall;
-        if (!ReadWall(pModel, a.m_nKey, wall)) continue;
+        if (!ReadWall(pModel, nKey, wall)) return true;
         int r = 0;
-        if (memb.type == 209) r = DoWallElementSfdBmdC(pDC, a.m_nKey, memb, wall);
-        else if (memb.type == 210) r = DoWallElementSfdBmdB(pDC, a.m_nKey, memb, wall);
-        if (r == -1) return;
-    }
+        if (memb.type == 209) r = DoWallElementSfdBmdC(pDC, nKey, memb, wall);
+        else if (memb.type == 210) r = DoWallElementSfdBmdB(pDC, nKey, memb, wall);
+        return r != -1;
+    };
+    forcewalk::ForEachShownMember(*pModel, pModel->m_nObjectIDFirst, forcewalk::Escape::kWatch, member);
 }
 
 int CForceEngine::DoWallElementSfdBmdC(CDC* pDC, UINT nMembKey, T_PMEMB_D& memb, T_PWALL_D& wall) {

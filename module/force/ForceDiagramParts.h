@@ -7,6 +7,7 @@
 
 #include <cmath>
 
+#include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
 #include "module/model/CUtilFuncs.h"
 #include "module/model/I_PVXModel.h"
@@ -124,5 +125,20 @@ inline double DrawFactor(const I_PVXModel* pModel) {
     if (!pModel || !pModel->m_AnimationEngine.m_bAnimationMode) return 1.0;
     return std::fabs(pModel->m_AnimationEngine.GetAnimationFactor(1));
 }
+
+// The undeformed shape as a wire frame under the diagrams on the deformed shape, when asked for:
+// outlined diagrams are drawn over it (called with bAfter false, before them), filled ones under
+// it (bAfter true, after them).
+inline void DrawUndeformedWire(const CForceEngine& e, I_PVXModel& model, CDC* pDC, bool bAfter) {
+    T_PVX_DOPT_D& opt = *model.m_pDispOpt;
+    if (!e.m_bDeformed || !opt.m_bUndeformedWireFrame || (e.m_bBSfdBmdLine != 0) == bAfter) return;
+    OptionScope style(opt.m_nRenderMode, 2);
+    model.PVXDrawOriginal(pDC, 1);
+}
+
+// Start of a diagram pass (the wait cursor already up): the numbers of the last pass dropped, the
+// load applied again when numbers are shown, and the diagram offset from the axis taken from the
+// view (a fifth of an inch).
+void StartDiagramPass(CForceEngine& e, I_PVXModel& model);
 
 }  // namespace forcediagram

@@ -35,10 +35,17 @@ int I_PVXModel::m_bShowMesh = 0;
 
 namespace {
 
-// Every live model, oldest first: the current model falls back to the newest survivor.
-std::vector<I_PVXModel*>& LiveModels() {
-    static std::vector<I_PVXModel*> s_models;
-    return s_models;
+// Every live model, oldest first: the current model falls back to the newest survivor. A model
+// held by a static of the program may die at exit after the list: the list is then gone (null),
+// told by a flag that needs no destructor.
+bool g_bLiveModelsGone = false;
+struct LiveModelList {
+    std::vector<I_PVXModel*> models;
+    ~LiveModelList() { g_bLiveModelsGone = true; }
+};
+std::vector<I_PVXModel*>* LiveModels() {
+    static LiveModelList s_list;
+    return g_bLiveModelsGone ? nullptr : &s_list.models;
 }
 
 // Result ids of the bar pages and the display mode each page shows, in page order.
@@ -174,7 +181,7 @@ I_PVXModel::I_PVXModel()
     m_pDispOpt = new (std::nothrow) T_PVX_DOPT_D;
 
     m_pMyself = this;
-    LiveModels().push_back(this);
+    if (std::vector<I_PVXModel*>* live = LiveModels()) live->push_back(this);
     ++nNumOfPVXModel;
 
     m_pPostCtrl = new (std::nothrow) CPVXPostCtrl;
@@ -243,9 +250,9 @@ I_PVXModel::~I_PVXModel() {
     }
 
     // The current model is the newest one still alive.
-    std::vector<I_PVXModel*>& live = LiveModels();
-    live.erase(std::remove(live.begin(), live.end(), this), live.end());
-    if (m_pMyself == this) m_pMyself = live.empty() ? nullptr : live.back();
+    std::vector<I_PVXModel*>* live = LiveModels();
+    if (live) live->erase(std::remove(live->begin(), live->end(), this), live->end());
+    if (m_pMyself == this) m_pMyself = !live || live->empty() ? nullptr : live->back();
     m_AnimationEngine.m_pModel = nullptr;
 }
 

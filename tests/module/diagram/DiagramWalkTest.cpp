@@ -3,6 +3,7 @@
 // the deformed-shape guard, Escape, and the hand-over of the polygon lists to the band drawing.
 #include <algorithm>
 
+#include "module/force/ForceDiagramParts.h"
 #include "module/model/CPVXDrawFuncArray.h"
 #include "platform/ui/CUiDriver.h"
 #include "tests/module/diagram/DiagramTestSupport.h"
@@ -230,4 +231,34 @@ TEST_F(DiagramWalkTest, ContourOfTheListsReadsOnlyWhatTheyHold) {
     E().DoBSfdBmdContour(&m_dc, pts, vals, edges, quads);
     EXPECT_EQ(E().m_bands.size(), 2u);
     EXPECT_EQ(E().m_nGradCalls, 1);
+}
+
+TEST_F(DiagramWalkTest, UndeformedWireFrameGoesUnderOutlinedDiagramsAndOverFilledOnes) {
+    // Only on the deformed shape with the show-undeformed switch on: before outlined diagrams
+    // (the outline switch on), after filled ones.
+    const struct {
+        const char* label;
+        int deformed, wire, outlined;
+        bool after, drawn;
+    } rows[] = {
+        {"outlined, before the diagrams", 1, 1, 1, false, true},
+        {"outlined, after the diagrams", 1, 1, 1, true, false},
+        {"filled, before the diagrams", 1, 1, 0, false, false},
+        {"filled, after the diagrams", 1, 1, 0, true, true},
+        {"switch off", 1, 0, 1, false, false},
+        {"undeformed shape", 0, 1, 0, true, false},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.label);
+        E().m_bDeformed = r.deformed;
+        E().m_bBSfdBmdLine = r.outlined;
+        M().m_pDispOpt->m_bUndeformedWireFrame = r.wire;
+        M().m_pDispOpt->m_nRenderMode = 1;
+        m_dc.Clear();
+        forcediagram::DrawUndeformedWire(E(), M(), &m_dc, r.after);
+        const size_t n = m_dc.Count("LineTo") + m_dc.Count("Polygon") + m_dc.Count("Polyline");
+        EXPECT_EQ(n > 0, r.drawn);
+        EXPECT_EQ(M().m_pDispOpt->m_nRenderMode, 1) << "the draw style is put back";
+    }
+    E().m_bDeformed = 0;
 }

@@ -1,6 +1,12 @@
 // Construction, initialisation, engine reset and destruction of the result model.
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "module/engines/CPVXCutLineDetDlg.h"
 #include "module/figures/CPVXFigure.h"
@@ -306,4 +312,36 @@ TEST_F(ModelTest, ResetAllNodeElemKEmptiesEveryKeyAndFlagList) {
     EXPECT_EQ(m.m_arrMembFlag.GetSize(), 0);
     EXPECT_EQ(m.m_arrElemFlag.GetSize(), 0);
     EXPECT_EQ(m.m_arrWorkKey.GetData(), nullptr) << "the scratch list's storage is freed";
+}
+
+// A model held by a static of the program dies at exit, after the list of live models when the
+// static was made first. The child run below makes the static, then the model, and exits.
+TEST(ModelExitTest, ChildHoldsAModelInAStatic) {
+    if (!std::getenv("PVX_MODEL_EXIT_CHILD")) GTEST_SKIP() << "run by ModelDestroyedAtExitAfterTheLiveList";
+    static std::unique_ptr<I_PVXModel> s_held;
+    s_held = std::make_unique<I_PVXModel>();
+    EXPECT_EQ(I_PVXModel::m_pMyself, s_held.get());
+}
+
+TEST(ModelExitTest, ModelDestroyedAtExitAfterTheLiveListTouchesNoFreedMemory) {
+    // A fresh process of this program running the child test alone: no model exists before its
+    // static, so the static's destructor runs after the list's. Under the address sanitizer a
+    // use after free ends the child with a failure status.
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        setenv("PVX_MODEL_EXIT_CHILD", "1", 1);
+        const int devnull = open("/dev/null", O_WRONLY);
+        if (devnull >= 0) {
+            dup2(devnull, STDOUT_FILENO);
+            dup2(devnull, STDERR_FILENO);
+        }
+        execl("/proc/self/exe", "model_exit_child", "--gtest_filter=ModelExitTest.ChildHoldsAModelInAStatic",
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status)) << "the child ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }

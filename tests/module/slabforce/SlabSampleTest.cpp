@@ -16,6 +16,7 @@
 #include "host/db/CDBDoc.h"
 #include "module/model/CPVXDrawFuncArray.h"
 #include "tests/module/ModuleTestSupport.h"
+#include "tests/module/SampleModelFixture.h"
 #include "tests/module/slabforce/SlabTestSupport.h"
 
 namespace slabtest {
@@ -102,32 +103,20 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-class SlabSampleTest : public ::testing::Test {
+class SlabSampleTest : public SampleModelFixture {
 protected:
     void SetUp() override {
-        ResetBarState();
-        m_pSavedDoc = CDBDoc::m_pDBDoc;
-        ASSERT_TRUE(m_doc.OpenDocument(SamplePath().c_str())) << SamplePath();
-        CDBDoc::m_pDBDoc = &m_doc;
-        m_model = std::make_unique<I_PVXModel>();
-        LinkModelInView(*m_model, m_view.GetI_PVXCtrl(), &m_view, 400, 300, GViewCamera::VIEW_TOP);
+        OpenSampleModel();
+        if (HasFatalFailure()) return;
+        m_view.GetI_PVXCtrl()->SetStandardView(GViewCamera::VIEW_TOP);
         CPVXBarContainerBase::m_nCurrentMode = PVXMode::kSlabForce;
         Select(1, 1, 0);  // DL
-    }
-    void TearDown() override {
-        m_model.reset();
-        ResetBarState();
-        CDBDoc::m_pDBDoc = m_pSavedDoc;
     }
     void Select(UINT type, UINT key, int step) {
         SelectModelLoad(*m_model, type, key, step);
         ASSERT_EQ(m_model->m_bResultDataReady, 1);
     }
 
-    CDBDoc m_doc;
-    CDBDoc* m_pSavedDoc = nullptr;
-    TestView m_view;
-    std::unique_ptr<I_PVXModel> m_model;
     SampleFile m_file;
 };
 

@@ -20,7 +20,7 @@
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
 #include "platform/gdi/CRecordDC.h"
-#include "tests/module/model/LinkedModelSupport.h"
+#include "tests/module/SampleModelFixture.h"
 
 namespace {
 
@@ -138,24 +138,12 @@ struct Number {
     double anchor[3];
 };
 
-class TestView : public GRenderView {};
-
-class SlabRebarSampleTest : public ::testing::Test {
+class SlabRebarSampleTest : public SampleModelFixture {
 protected:
     void SetUp() override {
-        ResetBarState();
-        m_pSavedDoc = CDBDoc::m_pDBDoc;
-        ASSERT_TRUE(m_doc.OpenDocument(SamplePath().c_str())) << SamplePath();
-        CDBDoc::m_pDBDoc = &m_doc;
-        m_model = std::make_unique<I_PVXModel>();
-        LinkModelToCtrl(*m_model, m_view.GetI_PVXCtrl(), &m_view);
-        m_view.GetI_PVXCtrl()->SetClientSize(400, 300);
+        OpenSampleModel();
+        if (HasFatalFailure()) return;
         ASSERT_TRUE(m_dc.Create());
-    }
-    void TearDown() override {
-        m_model.reset();
-        ResetBarState();
-        CDBDoc::m_pDBDoc = m_pSavedDoc;
     }
     void SelectLoad(UINT type, UINT key) {
         I_PVXModel& m = *m_model;
@@ -187,10 +175,6 @@ protected:
         return v;
     }
 
-    CDBDoc m_doc;
-    CDBDoc* m_pSavedDoc = nullptr;
-    TestView m_view;
-    std::unique_ptr<I_PVXModel> m_model;
     CRecordDC m_dc;
     SampleFile m_file;
 };

@@ -14,6 +14,7 @@
 #include "host/db/CDataBase.h"
 #include "host/db/CMDBCtrl.h"
 #include "module/model/PVXModes.h"
+#include "tests/module/SampleModelFixture.h"
 #include "tests/module/wallplate/WallPlateTestSupport.h"
 
 namespace wallplatetest {
@@ -25,31 +26,16 @@ std::string SamplePath() { return std::string(PVX_BINARY_DIR) + "/examples/sampl
 constexpr double kPanelWeight = 135.0;
 constexpr double kWallLength = 6.0;
 
-class WallPlateSampleTest : public ::testing::Test {
+class WallPlateSampleTest : public SampleModelFixture {
 protected:
     void SetUp() override {
-        ResetBarState();
-        m_pSavedDoc = CDBDoc::m_pDBDoc;
-        ASSERT_TRUE(m_doc.OpenDocument(SamplePath().c_str())) << SamplePath();
-        CDBDoc::m_pDBDoc = &m_doc;
-        m_model = std::make_unique<I_PVXModel>();
-        LinkModelToCtrl(*m_model, m_view.GetI_PVXCtrl(), &m_view);
-        m_view.GetI_PVXCtrl()->SetClientSize(400, 300);
+        OpenSampleModel();
+        if (HasFatalFailure()) return;
         I_PVXModel& m = *m_model;
         SelectModelLoad(m, 1, 1, 0);  // DL
         ASSERT_EQ(m.m_bResultDataReady, 1);
     }
-    void TearDown() override {
-        m_model.reset();
-        ResetBarState();
-        CDBDoc::m_pDBDoc = m_pSavedDoc;
-    }
     CDataBase& DB() { return *m_doc.GetMDBCtrl()->GetDBPost(); }
-
-    CDBDoc m_doc;
-    CDBDoc* m_pSavedDoc = nullptr;
-    TestView m_view;
-    std::unique_ptr<I_PVXModel> m_model;
 };
 
 TEST_F(WallPlateSampleTest, WallPlatesCarryTheWeightOfThePanelsAbove) {
