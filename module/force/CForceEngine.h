@@ -433,6 +433,9 @@ public:
     // Range of the per-member side moments (m_dSMembMax, m_dSMembMin) and legend keys; 0 when a
     // listed member has no moments.
     int MakeSForcDataListMemb_MnMx();
+    // Mode 16 per member: legend range, extreme members, text-block extremes, colour scale and
+    // percentages of the numbers written for the sides shown.
+    void FinishMakeSMembData();
     // The colour levels of the sides shown, installed as the contour engine's global range.
     void MakeSForcPosNegRange();
     // The component averaged at the nodes (each envelope map on its own).
