@@ -659,6 +659,13 @@ void PrintHostResultExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
     auto get = reinterpret_cast<PFN_PVXHOST_GET_RESULT_EXTREMES>(loader.GetSymbol(PVXHOST_GET_RESULT_EXTREMES));
     PVXHostResultReport rep{};
     if (!get || !get(pModel, &rep) || !rep.bExtremes) return;
-    std::printf("max %s (%.17g) at %s %u\n", rep.szMax, rep.dMax, rep.szKeyKind, rep.nMaxKey);
-    std::printf("min %s (%.17g) at %s %u\n", rep.szMin, rep.dMin, rep.szKeyKind, rep.nMinKey);
+    // Key 0 is no node or element: the result's extremes lie on lines of their own (strips, ribs).
+    auto line = [&](const char* which, const char* text, double value, unsigned key) {
+        if (key)
+            std::printf("%s %s (%.17g) at %s %u\n", which, text, value, rep.szKeyKind, key);
+        else
+            std::printf("%s %s (%.17g)\n", which, text, value);
+    };
+    line("max", rep.szMax, rep.dMax, rep.nMaxKey);
+    line("min", rep.szMin, rep.dMin, rep.nMinKey);
 }

@@ -536,6 +536,8 @@ void CPVXBarContainerBase::OnTmExecute() {
     T_PVX_DOPT_D* pOpt = m.m_pDispOpt;
     // The page must work on engines that exist.
     TakeBackEngines();
+    // The drawing area the view shows now, before the steps below move the legend margin.
+    const CRect areaBefore = pCtrl ? pCtrl->GetDrawingArea() : CRect();
 
     // 1. Selection, figure flags and the figure panel.
     Step("I_PVXCtrl::UnselectAllObject");
@@ -577,8 +579,11 @@ void CPVXBarContainerBase::OnTmExecute() {
     if (pOpt && !bLegendMode) pOpt->m_Legend.m_bShowLegend = 0;
     Step("I_PVXModel::ResetLegendRect");
     m.ResetLegendRect();
-    // 8. A legend that comes or goes changes the drawing area: zoom to the whole model.
-    if (pOpt && bLegendBefore != pOpt->m_Legend.m_bShowLegend) {
+    // 8. A legend that comes or goes changes the drawing area: zoom to the whole model. The
+    // panel also comes with the first result under a legend switch that was already on (a view
+    // without a result keeps no legend margin), so a changed area zooms as well.
+    const bool bAreaChanged = pCtrl && pCtrl->GetDrawingArea() != areaBefore;
+    if (pOpt && (bLegendBefore != pOpt->m_Legend.m_bShowLegend || bAreaChanged)) {
         RebuildDeformedWhenShown(m);
         Step("I_PVXCtrl::ViewZoomAll");
         if (pCtrl) pCtrl->ViewZoomAll(0);

@@ -87,7 +87,14 @@ struct Dispatch {
     void InitDeform() {
         if (D() && !D()->m_bDataReady) {
             Trace(m, "CDeformEngine::InitEngine");
+            // Built only to draw another engine's result on the deformed shape, the deformation
+            // data leave that result's extremes' keys on the model, not their own nodes.
+            const UINT nMaxKey = m.m_nMaxKey, nMinKey = m.m_nMinKey;
             D()->InitEngine();
+            if (EngineOf(m.m_nDisplayMode) != Engine::kDeform) {
+                m.m_nMaxKey = nMaxKey;
+                m.m_nMinKey = nMinKey;
+            }
         }
     }
     // Deformation data and the deformed geometry, each built when missing.

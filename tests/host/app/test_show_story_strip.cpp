@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdi/BmpFile.h"
 #include "tests/host/app/HostRun.h"
 
 namespace {
@@ -195,6 +197,49 @@ TEST(PvxHostSlabStripTest, StripsAddedSavedReopenedAndDeleted) {
     EXPECT_EQ(now.count("RT-2"), 0u);
     EXPECT_EQ(now.count("RT-1"), 1u);
     EXPECT_EQ(now.count("Strip-1"), 1u);
+    std::remove(pic.c_str());
+    std::remove(db.c_str());
+}
+
+// The sample's strip (x = 2..4 m across the raft) under DL, shown in plan on a 1024 x 768 picture:
+// the legend panel takes the right-hand 180 pixels and the model is fitted into the 844 left
+// beside it, at 0.9 of that area, so 5 % of it (42 px) stays free on either side of the model's
+// plan box. Nothing is cut at the left edge: no pixel lit left of 40, the strip's red band (its
+// largest moment) drawn inside the area. The strips are no elements: the extremes name none.
+TEST(PvxHostSlabStripTest, PictureIsFittedBesideTheLegendAndNamesNoKey) {
+    const std::string db = Copy("strip_fit");
+    const std::string pic = kTmp + "/show_stripfit_" + kPid + ".bmp";
+    const RunResult r = RunHost("show 7402 --load DL --view plan --db '" + db + "' --out '" + pic + "'", "stripfit");
+    ASSERT_EQ(r.code, 0) << r.err;
+    int lines = 0;
+    for (const std::string& line : Lines(r.out)) {
+        if (line.rfind("max ", 0) != 0 && line.rfind("min ", 0) != 0) continue;
+        ++lines;
+        EXPECT_EQ(line.find(" at "), std::string::npos) << line;
+    }
+    EXPECT_EQ(lines, 2) << r.out;
+
+    std::vector<COLORREF> px;
+    int w = 0, h = 0;
+    ASSERT_TRUE(ReadBmp(pic.c_str(), px, w, h));
+    ASSERT_EQ(w, 1024);
+    ASSERT_EQ(h, 768);
+    constexpr int kArea = 1024 - 180, kFree = 40;
+    int litLeft = 0, red = 0, redLeft = kArea, redRight = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < kArea; ++x) {
+            const COLORREF c = px[static_cast<size_t>(y) * w + x];
+            if (x < kFree && c != RGB(0, 0, 0)) ++litLeft;
+            if (GetRValue(c) > 200 && GetGValue(c) < 80 && GetBValue(c) < 80) {
+                ++red;
+                redLeft = std::min(redLeft, x);
+                redRight = std::max(redRight, x);
+            }
+        }
+    EXPECT_EQ(litLeft, 0) << "the model reaches the picture's left edge";
+    ASSERT_GT(red, 0) << "the strip's diagram";
+    EXPECT_GE(redLeft, kFree);
+    EXPECT_LT(redRight, kArea - kFree);
     std::remove(pic.c_str());
     std::remove(db.c_str());
 }

@@ -244,6 +244,51 @@ TEST_F(BarFixture, NodeDisplacementQueryDrawsNoLegendAndModeShapesKeepTheFrameTi
     }
 }
 
+// The legend panel's margin comes with the first result even under a legend switch that was on
+// already (a view without a result keeps no margin): the model is fitted again beside the panel.
+// A margin that stays as it was keeps the view the person zoomed to.
+TEST_F(BarFixture, ExecuteFitsTheModelBesideALegendPanelThatComes) {
+    TestBar* bar = MakeBar<TestBar>();
+    I_PVXModel& m = Model();
+    I_PVXCtrl& ctrl = *Ctrl();
+    struct Row {
+        const char* label;
+        bool marginBefore;  // the panel's margin was there before the execute
+        bool wantZoom;
+    } rows[] = {
+        {"first result: the panel comes", false, true},
+        {"panel already beside the model", true, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        ctrl.SetClientSize(400, 300);
+        ctrl.SetStandardView(GViewCamera::VIEW_FRONT);
+        m.m_nDisplayMode = PVXMode::kReaction;
+        m.m_pDispOpt->m_Legend.m_bShowLegend = 1;
+        bar->m_BarInfo.bLegend = 1;
+        m.m_bResultDataReady = r.marginBefore ? 1 : 0;
+        m.ResetLegendRect();
+        ctrl.ViewZoomAll(0);
+        ctrl.ViewZoom(r.marginBefore ? 2.0 : 1.0);  // the person's own zoom
+        m.m_bResultDataReady = 1;
+        CPVXBarContainerBase::m_nCurrentMode = PVXMode::kReaction;
+        EngineCallLog::Enable(true);
+        bar->OnTmExecute();
+        const auto& calls = EngineCallLog::Calls();
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), "I_PVXCtrl::ViewZoomAll") == 1, r.wantZoom);
+        const CRect area = ctrl.GetDrawingArea();
+        ASSERT_LT(area.Width(), 400) << "the panel takes its margin";
+        EXPECT_EQ(ctrl.IsZoomAllState() != 0, r.wantZoom);
+        if (!r.wantZoom) continue;
+        // The frame's corners (0, 0, 0) and (6, 0, 3) lie inside the area left beside the panel.
+        for (const C3DPoint& p : {C3DPoint(0, 0, 0), C3DPoint(6, 0, 3)}) {
+            const CPoint q = ctrl.GetWorldToMemDCP2D(p);
+            EXPECT_TRUE(q.x >= area.left && q.x < area.right && q.y >= area.top && q.y < area.bottom)
+                << q.x << ", " << q.y << " outside " << area.left << ".." << area.right;
+        }
+    }
+}
+
 TEST_F(BarFixture, ResultTableCommandsReachTheMainWindow) {
     TestBar* bar = MakeBar<TestBar>();
     struct Row {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "module/bars/CPVXBarContainerBase.h"
+#include "module/engines/CDeformEngine.h"
 #include "tests/module/diagram/DiagramTestSupport.h"
 
 using namespace diagramtest;
@@ -184,4 +185,61 @@ TEST_F(SampleCutLineTest, PerMemberSlabBeamsListTheSlabMembersWithAResultType) {
     EXPECT_EQ(e.InitEngine(nullptr, 22), 1);
     ASSERT_EQ(e.m_arrElemKey.GetSize(), static_cast<INT_PTR>(rows.size()));
     for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(e.m_arrElemKey[static_cast<INT_PTR>(i)], static_cast<UINT>(rows[i][0]));
+}
+
+// The strips are lines of their own: their legend names no node or element, even when the render
+// builds the deformation data only after the strips (the strip page hands over a deformation
+// engine without data). A displacement contour built the same way names its own nodes.
+TEST_F(SampleCutLineTest, LazyDeformationKeepsTheKeysOfTheShownResult) {
+    Rows db;
+    const auto strips = db.Table("SELECT width, x1, y1, x2, y2 FROM CTLN WHERE kind = 1 ORDER BY seq");
+    ASSERT_EQ(strips.size(), 1u);
+    struct Row {
+        const char* label;
+        int mode;
+        bool wantKeys;  // the deformation's nodes named
+    } const rows[] = {
+        {"strip diagrams", PVXMode::kSlabStrip, false},
+        {"displacement contour", PVXMode::kDispContour, true},
+    };
+    m_view.GetI_PVXCtrl()->SetClientSize(400, 300);
+    m_view.GetI_PVXCtrl()->SetStandardView(GViewCamera::VIEW_TOP);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        I_PVXModel& m = *m_model;
+        m.ResetEngines();
+        m.m_nDisplayMode = r.mode;
+        CPVXBarContainerBase::m_nCurrentMode = r.mode;
+        m.m_pForceEngine = new CForceEngine(&m);
+        m.m_pDeformEngine = new CDeformEngine(&m);
+        T_STRIP_INFO info;
+        info.strName = "Strip-1";
+        info.dWidth = strips[0][0];
+        info.x1 = strips[0][1];
+        info.y1 = strips[0][2];
+        info.x2 = strips[0][3];
+        info.y2 = strips[0][4];
+        m.m_pForceEngine->m_arrStripInfo.Add(info);
+        ASSERT_EQ(m.m_pForceEngine->InitEngine(nullptr, PVXMode::kSlabStrip), 1);
+        ASSERT_EQ(m.m_pForceEngine->m_bCLForcData, 1);
+        EXPECT_EQ(m.m_nMaxKey, 0u) << "the strip builder names no key";
+        m.m_bResultDataReady = 1;
+        m.m_bInitializing = 0;
+        m.m_pDispOpt->m_Number.m_bShowNumbers = 0;
+        ASSERT_EQ(m.m_pDeformEngine->m_bDataReady, 0);
+        CRecordDC dc;
+        ASSERT_TRUE(dc.Create());
+        m._PVXRender(&dc);
+        const CDeformEngine& d = *m.m_pDeformEngine;
+        ASSERT_EQ(d.m_bDataReady, 1) << "the render built the deformation";
+        ASSERT_NE(d.m_nMaxKeyTotal, 0u) << "DL moves the raft: the deformation has nodes to name";
+        if (r.wantKeys) {
+            EXPECT_NE(m.m_nMaxKey, 0u);
+            EXPECT_NE(m.m_nMinKey, 0u);
+        } else {
+            EXPECT_EQ(m.m_nMaxKey, 0u);
+            EXPECT_EQ(m.m_nMinKey, 0u);
+        }
+    }
+    m_model->ResetEngines();
 }
