@@ -477,6 +477,9 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_GetResultExtremes(
     const int mode = m.m_nDisplayMode;
     const CEngineBase* pEngine = ModeEngine(m, KindOfMode(mode));
     if (!pEngine || !m.m_bResultDataReady) return 0;
+    // Slab reinforcement per member has no single range: its legend gives the top and the bottom
+    // maxima apart, each with its own member.
+    if (mode == PVXMode::kSlabRebar && m.m_pForceEngine && m.m_pForceEngine->m_nSRbarUnit == 0) return 0;
     pRep->bExtremes = 1;
     pRep->dMax = pEngine->m_dLegendMax;
     pRep->dMin = pEngine->m_dLegendMin;

@@ -433,6 +433,9 @@ public:
     // Range of the per-member side moments (m_dSMembMax, m_dSMembMin) and legend keys; 0 when a
     // listed member has no moments.
     int MakeSForcDataListMemb_MnMx();
+    // Mode 16 per member: legend range, extreme members, text-block extremes, colour scale and
+    // percentages of the numbers written for the sides shown.
+    void FinishMakeSMembData();
     // The colour levels of the sides shown, installed as the contour engine's global range.
     void MakeSForcPosNegRange();
     // The component averaged at the nodes (each envelope map on its own).
@@ -494,12 +497,15 @@ public:
     // 1 when every listed slab member has the host's moments for the selected load.
     int SlabMembersHaveMoments() const;
     // Range steps: no reinforcement or crack width per element (0); per member no value is
-    // gathered (range 0 to 0, no legend member) but under a single load every slab needs its
+    // gathered into the range (0 to 0) but under a single load every slab needs its
     // moments; the crack per member needs them only when m_nSRbarTotalLcom is set.
     int MakeSRbarDataList_MnMx();
     int MakeSCracDataList_MnMx();
     int MakeSRbarDataListMemb_MnMx();
     int MakeSCracDataListMemb_MnMx();
+    // Mode 17 per member: the legend's top and bottom maxima of the numbers written, with their
+    // members as the model's minimum and maximum keys.
+    void FinishMakeSRbarMembData();
     int SetSRbarTotalLcom4Dgn();
     // Per-element drawing of modes 17 and 18: beams (201) as members at twice the line width,
     // inactive elements and elements without slab results as inactive members, the others by the

@@ -7,7 +7,7 @@
 // current mode names (a number of linear combinations counted from the first), the maximum and
 // minimum kept apart. The legend spans the corner extremes of the sides shown; the colour levels
 // of one side run from zero. Per member the list holds the slab members whose moments the host
-// keeps; the range is that of their side moments.
+// keeps; the range is that of the numbers written for the sides shown.
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
@@ -80,6 +80,25 @@ void FoldEnvelope(T_STRP_DL& hi, T_STRP_DL& lo, const T_STRP_DL& v) {
             if (v.blk[b][i] > hi.blk[b][i]) hi.blk[b][i] = v.blk[b][i];
             if (v.blk[b][i] < lo.blk[b][i]) lo.blk[b][i] = v.blk[b][i];
         }
+}
+
+// f(member key, value) for each number mode 16 writes per member, in list order: with the positive
+// side the side moments and the two centre moments, with the negative side the side moments.
+template <class F>
+void ForEachSMembValue(const CForceEngine& e, F f) {
+    CArray<double, double> pos, neg;
+    for (INT_PTR i = 0; i < e.m_arrElemKey.GetSize(); ++i) {
+        const UINT key = e.m_arrElemKey[i];
+        double cx = 0.0, cy = 0.0;
+        if (!e.GetSmnt(key, pos, neg, cx, cy)) continue;
+        if (e.m_bSForcPos) {
+            for (INT_PTR k = 0; k < pos.GetSize(); ++k) f(key, pos[k]);
+            f(key, cx);
+            f(key, cy);
+        }
+        if (e.m_bSForcNeg)
+            for (INT_PTR k = 0; k < neg.GetSize(); ++k) f(key, neg[k]);
+    }
 }
 
 }  // namespace
@@ -478,8 +497,38 @@ int CForceEngine::MakeSForcDataListMemb() {
     if (!MakeSForcDataListMemb_MnMx()) return 0;
     // No slab member with moments: nothing to show.
     if (m_arrElemKey.GetSize() == 0) return 0;
+    FinishMakeSMembData();
     m_bSForcData = 1;
     return 1;
+}
+
+void CForceEngine::FinishMakeSMembData() {
+    // The legend ranges the numbers written per member and names the member of each extreme (the
+    // first in list order on a tie); each number weighs once in the percentages.
+    double dMax = 0.0, dMin = 0.0;
+    UINT nMaxKey = 0, nMinKey = 0;
+    bool bAny = false;
+    ForEachSMembValue(*this, [&](UINT key, double v) {
+        if (!bAny || v > dMax) dMax = v, nMaxKey = key;
+        if (!bAny || v < dMin) dMin = v, nMinKey = key;
+        bAny = true;
+    });
+    m_dSMembMax = m_dSlabMomMaxPos = dMax;
+    m_dSMembMin = m_dSlabMomMaxNeg = dMin;
+    if (I_PVXModel* pModel = GetModel()) {
+        pModel->m_nMaxKey = nMaxKey;
+        pModel->m_nMinKey = nMinKey;
+    }
+    if (m_pContourEngine)
+        m_pContourEngine->MakeRankMap(dMin, dMax);
+    else
+        m_pContourEngine = new CContourEngine(dMin, dMax);
+    // The colour levels follow the sides shown as per element (and replace the element levels).
+    MakeSForcPosNegRange();
+    CContourEngine& s = *m_pContourEngine;
+    s.ClearPecentRankMap();
+    ForEachSMembValue(*this, [&](UINT, double v) { s.AddPecentRankMapData(v, 1.0); });
+    s.FinishPecentRankMapData();
 }
 
 int CForceEngine::MakeSForcDataListMemb_MnMx() {

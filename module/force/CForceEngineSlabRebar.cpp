@@ -110,6 +110,7 @@ int CForceEngine::MakeSlabMemberList(int nUnit) {
 int CForceEngine::MakeSRbarDataListMemb() {
     CWaitCursor wait;
     if (!MakeSlabMemberList(m_nSRbarUnit) || !MakeSRbarDataListMemb_MnMx()) return 0;
+    FinishMakeSRbarMembData();
     m_bSRbarData = 1;
     return 1;
 }
@@ -135,7 +136,7 @@ int CForceEngine::MakeSRbarDataListMemb_MnMx() {
     // Under a single load every slab needs its moments; the design envelope reads the design.
     if (m_arrElemKey.GetSize() > 0 && pModel && pModel->m_nLoadType != 12 && !SlabMembersHaveMoments()) return 0;
     // The reinforcement numbers come from the design when drawn; no value is gathered here, so
-    // the range stays empty and names no member.
+    // the range stays empty; the legend's maxima and members come after (FinishMakeSRbarMembData).
     m_dSMembMax = m_dSMembMin = 0.0;
     if (pModel) pModel->m_nMaxKey = pModel->m_nMinKey = 0;
     return 1;

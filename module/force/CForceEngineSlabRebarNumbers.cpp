@@ -2,7 +2,7 @@
 // envelope every design combination's design of the member is asked of the host's slab design
 // object; the value of largest magnitude of each place is written: the bottom reinforcement of
 // each outline edge across the edge and at the centre along the two rebar directions, the top
-// reinforcement of each edge across it.
+// reinforcement of each edge across it. The legend's maxima are taken over the same numbers.
 #include <cmath>
 
 #include "host/base/GeomTypes.h"
@@ -71,6 +71,47 @@ int CForceEngine::GetSRbarMembEnvelope(UINT nMembKey, double& dResultA, double& 
     arrA.Copy(env.arrA);
     arrB.Copy(env.arrB);
     return 1;
+}
+
+void CForceEngine::FinishMakeSRbarMembData() {
+    // The legend's top and bottom maxima are those of the numbers the drawer writes for the faces
+    // shown: the bottom edges and the two centre values, the top edges, as many edge values as
+    // the outline has edges. The model's minimum key names the member of the top maximum, its
+    // maximum key that of the bottom one (the first in list order on a tie); 0 and no member
+    // where nothing is written.
+    I_PVXModel* pModel = GetModel();
+    CDBDoc* pDoc = pModel ? pModel->GetDBDoc() : nullptr;
+    CClassPSlab slabs;
+    slabs.ConnectToDB(pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr);
+    double dTop = 0.0, dBot = 0.0;
+    UINT nTopKey = 0, nBotKey = 0;
+    auto take = [](double v, UINT key, double& dMax, UINT& nKey) {
+        if (nKey == 0 || v > dMax) dMax = v, nKey = key;
+    };
+    CArray<double, double> arrA, arrB;
+    CArray<T_POINT3D, T_POINT3D> outline;
+    for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
+        const UINT key = m_arrElemKey[i];
+        double dA = 0.0, dB = 0.0;
+        T_PSLAB_D slab;
+        if (!GetSRbarMembEnvelope(key, dA, dB, arrA, arrB) || !slabs.Get(key, slab) ||
+            !GetPolyLinePoint(slab.aNode, outline) || outline.GetSize() < 2)
+            continue;
+        const INT_PTR n = outline.GetSize();
+        if (m_bSRbarBottom) {
+            for (INT_PTR e = 0; e < n && e < arrB.GetSize(); ++e) take(arrB[e], key, dBot, nBotKey);
+            take(dA, key, dBot, nBotKey);
+            take(dB, key, dBot, nBotKey);
+        }
+        if (m_bSRbarTop)
+            for (INT_PTR e = 0; e < n && e < arrA.GetSize(); ++e) take(arrA[e], key, dTop, nTopKey);
+    }
+    m_dSlabRbarMaxTop = dTop;
+    m_dSlabRbarMaxBot = dBot;
+    if (pModel) {
+        pModel->m_nMinKey = nTopKey;
+        pModel->m_nMaxKey = nBotKey;
+    }
 }
 
 void CForceEngine::OutputSRbarNumbersMemb(CDC*) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "host/db/CDBDoc.h"
+#include "module/contour/CContourEngine.h"
 #include "module/model/CPVXDrawFuncArray.h"
 #include "tests/module/ModuleTestSupport.h"
 #include "tests/module/SampleModelFixture.h"
@@ -217,6 +218,65 @@ TEST_F(SlabSampleTest, MemberMomentsAreTheDatabasesLists) {
     expected6.push_back(cy);
     EXPECT_EQ(kind6, expected6);
     EXPECT_EQ(kind7, neg);
+}
+
+TEST_F(SlabSampleTest, MemberLegendRangesTheNumbersWritten) {
+    // The raft's SMNT row read by hand: the positive side writes its side moments and the two
+    // centre moments, the negative side its side moments. The legend spans those written, names
+    // the raft at both ends, and the colour levels of one side run from 0 as per element.
+    const UINT raft = m_file.RaftMember();
+    ASSERT_NE(raft, 0u);
+    struct Row {
+        const char* label;
+        UINT load;
+        int pos, neg;
+    } const rows[] = {
+        {"DL, both sides", 1, 1, 1},
+        {"DL, positive side: the centre moment is its minimum", 1, 1, 0},
+        {"DL, negative side", 1, 0, 1},
+        {"LL, both sides", 2, 1, 1},
+        {"neither side: nothing written, nothing ranged", 1, 0, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        Select(1, r.load, 0);
+        std::vector<double> pos, neg;
+        double cx = 0.0, cy = 0.0;
+        m_file.Moments(r.load, raft, pos, neg, cx, cy);
+        ASSERT_FALSE(pos.empty());
+        std::vector<double> written;
+        if (r.pos) {
+            written = pos;
+            written.push_back(cx);
+            written.push_back(cy);
+        }
+        if (r.neg) written.insert(written.end(), neg.begin(), neg.end());
+        const double hi = written.empty() ? 0.0 : *std::max_element(written.begin(), written.end());
+        const double lo = written.empty() ? 0.0 : *std::min_element(written.begin(), written.end());
+        const UINT key = written.empty() ? 0u : raft;
+
+        CForceEngine e(m_model.get());
+        e.m_nSForcUnit = 0;
+        e.m_bSForcPos = r.pos;
+        e.m_bSForcNeg = r.neg;
+        ASSERT_EQ(e.InitEngine(nullptr, PVXMode::kSlabForce), 1);
+        EXPECT_EQ(e.m_dSMembMax, hi);
+        EXPECT_EQ(e.m_dSMembMin, lo);
+        EXPECT_EQ(m_model->m_nMaxKey, key);
+        EXPECT_EQ(m_model->m_nMinKey, key);
+        ASSERT_NE(e.m_pContourEngine, nullptr);
+        const CContourEngine& s = *e.m_pContourEngine;
+        EXPECT_EQ(s.m_dMaxValue, hi);
+        EXPECT_EQ(s.m_dMinValue, lo);
+        const int n = s.m_nNumColor;
+        ASSERT_GE(n, 2);
+        EXPECT_EQ(s.m_dRankMap[0], r.neg ? lo : 0.0);
+        EXPECT_EQ(s.m_dRankMap[n - 1], r.pos ? hi : 0.0);
+        // Every number written weighs once.
+        double total = 0.0;
+        for (double p : s.m_dPctRankMap) total += p;
+        EXPECT_NEAR(total, written.empty() ? 0.0 : 100.0, 1e-9);
+    }
 }
 
 // ---- pvxhost ------------------------------------------------------------------------------------

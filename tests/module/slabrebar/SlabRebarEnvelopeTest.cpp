@@ -188,6 +188,21 @@ TEST(SlabRebarHostTest, PvxhostDrawsModes17To20) {
     EXPECT_NE(RunHost("render --out " + tmp + "/slabrebar_x.bmp --mode 20 --option wall-width=0", err), 0);
 }
 
+// Reinforcement per member has no single range (the legend gives the top and the bottom maxima
+// apart): pvxhost prints no extremes for it, rather than 0 at a member.
+TEST(SlabRebarHostTest, PvxhostPrintsNoRangeForTheReinforcementPerMember) {
+    const std::string tmp = PVX_TEST_TMPDIR;
+    std::string err;
+    ASSERT_EQ(RunHost("render --view plan --size 400x300 --out " + tmp + "/slabrebar_nr.bmp --mode slab-rebar --load ENV",
+                      err),
+              0)
+        << err;
+    const std::string out = Slurp(tmp + "/slabrebar_host.out");
+    EXPECT_NE(out.find("Wrote "), std::string::npos) << out;
+    EXPECT_EQ(out.find("max "), std::string::npos) << out;
+    EXPECT_EQ(out.find("min "), std::string::npos) << out;
+}
+
 // The extremes pvxhost prints for the slab walls are the numbers written at the wall ends, named
 // by their wall: under WX the first wall (table order) carries -m at its first end and +m at its
 // last (SWDF read directly), and a cut of 1 m writes m x 1.

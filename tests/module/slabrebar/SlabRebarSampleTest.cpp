@@ -245,17 +245,44 @@ TEST_F(SlabRebarSampleTest, RebarPageSettingsChooseTheNumbers) {
     EXPECT_TRUE(Queued([&] { e.OutputSRbarNumbersMemb(&m_dc); }).empty());
 }
 
-TEST_F(SlabRebarSampleTest, PerMemberRangeNamesNoMember) {
-    // No value is gathered per member: the range stays empty and the legend names no member
-    // (rather than an inverted infinite range and member 0xFFFFFFFF).
+TEST_F(SlabRebarSampleTest, PerMemberLegendHoldsTheLargestNumbersWritten) {
+    // The range fields gather nothing (no inverted infinite range, no member 0xFFFFFFFF); the
+    // legend's top and bottom maxima are the largest of the raft's design envelope (SLDG read
+    // by hand) on the faces shown, the bottom with the two centre values, each naming the raft.
+    const UINT raft = m_file.RaftMember();
+    const SampleFile::Design env = Envelope(m_file, 4);
+    ASSERT_FALSE(env.top.empty());
+    auto largest = [](std::vector<double> v) { return *std::max_element(v.begin(), v.end()); };
+    std::vector<double> bottom = env.bottom;
+    bottom.push_back(env.a);
+    bottom.push_back(env.b);
+    struct Row {
+        const char* label;
+        int top, bottom, count;
+        double dTop, dBottom;
+        UINT topKey, bottomKey;
+    } const rows[] = {
+        {"both faces", 1, 1, 4, largest(env.top), largest(bottom), raft, raft},
+        {"top only", 1, 0, 4, largest(env.top), 0.0, raft, 0},
+        {"bottom only", 0, 1, 4, 0.0, largest(bottom), 0, raft},
+        {"no design combination: nothing written", 1, 1, 0, 0.0, 0.0, 0, 0},
+    };
     SelectLoad(12, kEnvelope);
-    m_model->m_nMaxKey = m_model->m_nMinKey = 77;
-    CForceEngine e(m_model.get());
-    ASSERT_EQ(e.InitEngine(nullptr, PVXMode::kSlabRebar), 1);
-    EXPECT_EQ(e.m_dSMembMax, 0.0);
-    EXPECT_EQ(e.m_dSMembMin, 0.0);
-    EXPECT_EQ(m_model->m_nMaxKey, 0u);
-    EXPECT_EQ(m_model->m_nMinKey, 0u);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        m_model->m_nMaxKey = m_model->m_nMinKey = 77;
+        CForceEngine e(m_model.get());
+        e.m_bSRbarTop = r.top;
+        e.m_bSRbarBottom = r.bottom;
+        e.m_nSRbarType10Count = r.count;
+        ASSERT_EQ(e.InitEngine(nullptr, PVXMode::kSlabRebar), 1);
+        EXPECT_EQ(e.m_dSMembMax, 0.0);
+        EXPECT_EQ(e.m_dSMembMin, 0.0);
+        EXPECT_EQ(e.m_dSlabRbarMaxTop, r.dTop);
+        EXPECT_EQ(e.m_dSlabRbarMaxBot, r.dBottom);
+        EXPECT_EQ(m_model->m_nMinKey, r.topKey);
+        EXPECT_EQ(m_model->m_nMaxKey, r.bottomKey);
+    }
 }
 
 TEST_F(SlabRebarSampleTest, PerElementRebarAndCrackHaveNoData) {
