@@ -18,6 +18,7 @@
 #include "host/db/DBTables.h"
 #include "module/bars/CPVXBarContainerBase.h"
 #include "module/contour/CContourEngine.h"
+#include "module/engines/KeyedRange.h"
 #include "module/force/CForceEngine.h"
 #include "module/engines/OptionScope.h"
 #include "platform/ui/CWaitCursor.h"
@@ -505,28 +506,17 @@ int CForceEngine::MakeSForcDataListMemb() {
 void CForceEngine::FinishMakeSMembData() {
     // The legend ranges the numbers written per member and names the member of each extreme (the
     // first in list order on a tie); each number weighs once in the percentages.
-    double dMax = 0.0, dMin = 0.0;
-    UINT nMaxKey = 0, nMinKey = 0;
-    bool bAny = false;
-    ForEachSMembValue(*this, [&](UINT key, double v) {
-        if (!bAny || v > dMax) dMax = v, nMaxKey = key;
-        if (!bAny || v < dMin) dMin = v, nMinKey = key;
-        bAny = true;
-    });
-    m_dSMembMax = m_dSlabMomMaxPos = dMax;
-    m_dSMembMin = m_dSlabMomMaxNeg = dMin;
+    KeyedRange r;
+    ForEachSMembValue(*this, [&](UINT key, double v) { r.Add(key, v); });
+    m_dSMembMax = m_dSlabMomMaxPos = r.dMax;
+    m_dSMembMin = m_dSlabMomMaxNeg = r.dMin;
     if (I_PVXModel* pModel = GetModel()) {
-        pModel->m_nMaxKey = nMaxKey;
-        pModel->m_nMinKey = nMinKey;
+        pModel->m_nMaxKey = r.nMaxKey;
+        pModel->m_nMinKey = r.nMinKey;
     }
-    if (m_pContourEngine)
-        m_pContourEngine->MakeRankMap(dMin, dMax);
-    else
-        m_pContourEngine = new CContourEngine(dMin, dMax);
+    CContourEngine& s = StartScale(r.dMin, r.dMax);
     // The colour levels follow the sides shown as per element (and replace the element levels).
     MakeSForcPosNegRange();
-    CContourEngine& s = *m_pContourEngine;
-    s.ClearPecentRankMap();
     ForEachSMembValue(*this, [&](UINT, double v) { s.AddPecentRankMapData(v, 1.0); });
     s.FinishPecentRankMapData();
 }

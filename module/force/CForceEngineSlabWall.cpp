@@ -11,6 +11,7 @@
 #include "host/db/DBTables.h"
 #include "host/grx/GRE_Atom.h"
 #include "host/grx/I_PVXCtrl.h"
+#include "module/engines/KeyedRange.h"
 #include "module/force/CForceEngine.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/engines/OptionScope.h"
@@ -129,28 +130,18 @@ int CForceEngine::MakeSWallDataList() {
 void CForceEngine::FinishMakeSWallData() {
     // The legend ranges the numbers written at the wall ends and names the wall of each extreme
     // (the first in wall order on a tie); each written number weighs once in the percentages.
-    double dMax = 0.0, dMin = 0.0;
-    UINT nMaxKey = 0, nMinKey = 0;
-    bool bAny = false;
+    KeyedRange r;
     for (INT_PTR i = 0; i < m_arrSWall.GetSize(); ++i) {
         double v;
-        if (!SWallValue(m_arrSWall[i], m_nSWallComp, v)) continue;
-        if (!bAny || v > dMax) dMax = v, nMaxKey = m_arrSWall[i].nWallKey;
-        if (!bAny || v < dMin) dMin = v, nMinKey = m_arrSWall[i].nWallKey;
-        bAny = true;
+        if (SWallValue(m_arrSWall[i], m_nSWallComp, v)) r.Add(m_arrSWall[i].nWallKey, v);
     }
-    m_dLegendMax = dMax;
-    m_dLegendMin = dMin;
+    m_dLegendMax = r.dMax;
+    m_dLegendMin = r.dMin;
     if (I_PVXModel* pModel = GetModel()) {
-        pModel->m_nMaxKey = nMaxKey;
-        pModel->m_nMinKey = nMinKey;
+        pModel->m_nMaxKey = r.nMaxKey;
+        pModel->m_nMinKey = r.nMinKey;
     }
-    if (m_pContourEngine)
-        m_pContourEngine->MakeRankMap(dMin, dMax);
-    else
-        m_pContourEngine = new CContourEngine(dMin, dMax);
-    CContourEngine& s = *m_pContourEngine;
-    s.ClearPecentRankMap();
+    CContourEngine& s = StartScale(r.dMin, r.dMax);
     for (INT_PTR i = 0; i < m_arrSWall.GetSize(); ++i) {
         double v;
         if (SWallValue(m_arrSWall[i], m_nSWallComp, v)) s.AddPecentRankMapData(v, 1.0);

@@ -149,8 +149,13 @@ std::string Slurp(const std::string& path) {
     return ss.str();
 }
 
+// Captures of pvxhost's streams, one pair per test: ctest runs the tests of this program at once.
+std::string HostBase() {
+    return std::string(PVX_TEST_TMPDIR) + "/slabrebar_" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+}
+
 int RunHost(const std::string& args, std::string& err) {
-    const std::string base = std::string(PVX_TEST_TMPDIR) + "/slabrebar_host";
+    const std::string base = HostBase();
     const std::string cmd = std::string(PVX_BINARY_DIR) + "/bin/pvxhost " + args + " >" + base + ".out 2>" + base + ".err";
     const int status = std::system(cmd.c_str());
     err = Slurp(base + ".err");
@@ -197,7 +202,7 @@ TEST(SlabRebarHostTest, PvxhostPrintsNoRangeForTheReinforcementPerMember) {
                       err),
               0)
         << err;
-    const std::string out = Slurp(tmp + "/slabrebar_host.out");
+    const std::string out = Slurp(HostBase() + ".out");
     EXPECT_NE(out.find("Wrote "), std::string::npos) << out;
     EXPECT_EQ(out.find("max "), std::string::npos) << out;
     EXPECT_EQ(out.find("min "), std::string::npos) << out;
@@ -232,7 +237,7 @@ TEST(SlabRebarHostTest, PvxhostPrintsTheWallEndExtremes) {
     ASSERT_EQ(RunHost("render --view plan --size 400x300 --out " + tmp + "/slabrebar_ext.bmp --mode 20 --load WX", err),
               0)
         << err;
-    std::istringstream out(Slurp(tmp + "/slabrebar_host.out"));
+    std::istringstream out(Slurp(HostBase() + ".out"));
     int seen = 0;
     for (std::string line; std::getline(out, line);) {
         const bool isMax = line.rfind("max ", 0) == 0, isMin = line.rfind("min ", 0) == 0;
