@@ -149,11 +149,7 @@ BOOL CPVXBarSBForc::OnInitDialog() {
     UpdateOutputEnabling();
     OnKindChange();
     // The page's component goes into the engine; a different one is built again.
-    if (CForceEngine* e = Engine())
-        if (m_nComponent >= 0 && m_nComponent != e->m_nCLForcComp) {
-            e->m_nCLForcComp = m_nComponent;
-            m_bForceRebuild = 1;
-        }
+    TakeChoice(&CForceEngine::m_nCLForcComp, m_nComponent);
     return TRUE;
 }
 
@@ -233,28 +229,16 @@ void CPVXBarSBForc::OnKindButton(UINT) { OnKindChange(); }
 
 void CPVXBarSBForc::OnComponentButton(UINT) {
     Exchange(TRUE);
-    if (CForceEngine* e = Engine())
-        if (m_nComponent >= 0 && m_nComponent != e->m_nCLForcComp) {
-            e->m_nCLForcComp = m_nComponent;
-            m_bForceRebuild = 1;
-        }
+    TakeChoice(&CForceEngine::m_nCLForcComp, m_nComponent);
 }
 
 void CPVXBarSBForc::OnPositive() {
-    Exchange(TRUE);
-    if (!m_bPositive && !m_bNegative) {
-        m_bPositive = 1;
-        Exchange(FALSE);
-    }
+    KeepOneOfPair(m_bPositive, m_bNegative);
     SignRule();
 }
 
 void CPVXBarSBForc::OnNegative() {
-    Exchange(TRUE);
-    if (!m_bPositive && !m_bNegative) {
-        m_bNegative = 1;
-        Exchange(FALSE);
-    }
+    KeepOneOfPair(m_bNegative, m_bPositive);
     SignRule();
 }
 

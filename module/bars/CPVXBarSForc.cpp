@@ -180,28 +180,16 @@ void CPVXBarSForc::OnAverageButton(UINT) { OnAverageChange(); }
 
 void CPVXBarSForc::OnComponentButton(UINT) {
     Exchange(TRUE);
-    if (CForceEngine* e = Engine())
-        if (m_nComponent >= 0 && m_nComponent != e->m_nSForcComp) {
-            e->m_nSForcComp = m_nComponent;
-            m_bForceRebuild = 1;
-        }
+    TakeChoice(&CForceEngine::m_nSForcComp, m_nComponent);
 }
 
 void CPVXBarSForc::OnPositive() {
-    Exchange(TRUE);
-    if (!m_bPositive && !m_bNegative) {
-        m_bPositive = 1;
-        Exchange(FALSE);
-    }
+    KeepOneOfPair(m_bPositive, m_bNegative);
     SignRule();
 }
 
 void CPVXBarSForc::OnNegative() {
-    Exchange(TRUE);
-    if (!m_bPositive && !m_bNegative) {
-        m_bNegative = 1;
-        Exchange(FALSE);
-    }
+    KeepOneOfPair(m_bNegative, m_bPositive);
     SignRule();
 }
 

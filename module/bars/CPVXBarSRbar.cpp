@@ -133,30 +133,18 @@ void CPVXBarSRbar::OnUnitChange() {
 void CPVXBarSRbar::OnUnitButton(UINT) { OnUnitChange(); }
 
 void CPVXBarSRbar::OnTop() {
-    Exchange(TRUE);
-    if (!m_bTop && !m_bBottom) {
-        m_bTop = 1;
-        Exchange(FALSE);
-    }
+    KeepOneOfPair(m_bTop, m_bBottom);
     FaceRule();
 }
 
 void CPVXBarSRbar::OnBottom() {
-    Exchange(TRUE);
-    if (!m_bTop && !m_bBottom) {
-        m_bBottom = 1;
-        Exchange(FALSE);
-    }
+    KeepOneOfPair(m_bBottom, m_bTop);
     FaceRule();
 }
 
 void CPVXBarSRbar::OnDirection() {
     Exchange(TRUE);
-    if (CForceEngine* e = Engine())
-        if (m_nDirection >= 0 && e->m_nSRbarDir != m_nDirection) {
-            e->m_nSRbarDir = m_nDirection;
-            m_bForceRebuild = 1;
-        }
+    TakeChoice(&CForceEngine::m_nSRbarDir, m_nDirection);
 }
 
 void CPVXBarSRbar::OnDirectionButton(UINT) { OnDirection(); }

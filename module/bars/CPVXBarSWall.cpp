@@ -136,11 +136,7 @@ void CPVXBarSWall::OnApplyButton() {
 
 void CPVXBarSWall::OnComponentButton(UINT) {
     Exchange(TRUE);
-    if (CForceEngine* e = Engine())
-        if (m_nComponent >= 0 && m_nComponent != e->m_nSWallComp) {
-            e->m_nSWallComp = m_nComponent;
-            m_bForceRebuild = 1;
-        }
+    TakeChoice(&CForceEngine::m_nSWallComp, m_nComponent);
 }
 
 void CPVXBarSWall::OnWallsChange() {

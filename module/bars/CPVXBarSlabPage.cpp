@@ -133,3 +133,18 @@ int CPVXBarSlabPage::DialogUnitsY(int n) const {
     MapDialogRect(&r);
     return r.Height();
 }
+
+void CPVXBarSlabPage::TakeChoice(int CForceEngine::*pField, int nChoice) {
+    CForceEngine* e = Engine();
+    if (!e || nChoice < 0 || nChoice == e->*pField) return;
+    e->*pField = nChoice;
+    m_bForceRebuild = 1;
+}
+
+void CPVXBarSlabPage::KeepOneOfPair(int& bClicked, const int& bOther) {
+    Exchange(TRUE);
+    if (!bClicked && !bOther) {
+        bClicked = 1;
+        Exchange(FALSE);
+    }
+}

@@ -71,6 +71,13 @@ protected:
     CForceEngine* Engine();
     // The editing force engine while this page's bar holds the editing engines; null otherwise.
     CForceEngine* EngineIfHeld() const;
+    // Reads the controls and puts a radio choice into the editing force engine's field, flagging
+    // the rebuild when it changed (no choice, -1, leaves the field).
+    void TakeChoice(int CForceEngine::*pField, int nChoice);
+    // One box of a pair (positive/negative side, top/bottom face) of which one stays checked:
+    // reads the controls (both boxes are members, read after) and checks the clicked box again
+    // when both are off.
+    void KeepOneOfPair(int& bClicked, const int& bOther);
 
     // ---- controls and layout ---------------------------------------------------------------------
     void ShowControl(UINT nID, BOOL bShow);
