@@ -44,6 +44,9 @@ const std::vector<UiDlgTemplate>& PVXGetSlabDialogTemplates();
 // Text of a numbered string; FALSE when the module has no such id.
 BOOL PVXLoadNumberedString(UINT nID, CString& rString);
 
+// The Rayleigh damping dialog and its chart range dialog (PVXDampingDialogs.cpp).
+const std::vector<UiDlgTemplate>& PVXGetDampingDialogTemplates();
+
 // Registers everything; non-zero when every part was registered (failures are reported on
 // stderr). Calling it again while registered does nothing and answers non-zero.
 int PVXRegisterResources();

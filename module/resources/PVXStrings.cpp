@@ -179,6 +179,7 @@ const CMsgDll::StringEntry kStrings[] = {
     {"IDS_TBX_PVX_Frequency_of_Mode_1_is_invalid", "振型1的频率无效。"},
     {"IDS_TBX_PVX_Frequency_of_Mode_2_is_invalid", "振型2的频率无效。"},
     {"IDS_TBX_PVX_Frequencies_are_identical", "两个频率相同。"},
+    {"IDS_TBX_PVX_Graph_Range_is_invalid", "图形范围无效：最小值须小于最大值。"},
     // Figure layers.
     {"IDS_TBX_PVX_QSN_Figure_Layer_Axis", "轴网"},
     {"IDS_TBX_PVX_QSN_Figure_Layer_Beam", "梁"},
