@@ -52,6 +52,25 @@ const CHostCommand* FindCommand(const std::vector<CHostCommand>& commands, const
     return nullptr;
 }
 
+// The sub-commands of a command word: the commands named "WORD SUB" ("graph modes").
+std::vector<const CHostCommand*> SubCommands(const std::vector<CHostCommand>& commands, const std::string& word) {
+    std::vector<const CHostCommand*> out;
+    const std::string prefix = HostLower(word) + " ";
+    for (const CHostCommand& c : commands)
+        if (!word.empty() && std::strncmp(c.pszName, prefix.c_str(), prefix.size()) == 0) out.push_back(&c);
+    return out;
+}
+
+// "modes, history" of a command word's sub-commands.
+std::string SubCommandWords(const std::vector<const CHostCommand*>& subs) {
+    std::string s;
+    for (const CHostCommand* c : subs) {
+        if (!s.empty()) s += ", ";
+        s += std::strchr(c->pszName, ' ') + 1;
+    }
+    return s;
+}
+
 std::vector<std::string> SplitChoices(const char* pszChoices) {
     std::vector<std::string> out;
     std::string s = pszChoices ? pszChoices : "";
@@ -456,6 +475,15 @@ int RunHostCommandLine(int argc, char** argv) {
     }
     const std::vector<CHostCommand> commands = GetHostCommands();
     const CHostCommand* command = word.empty() ? nullptr : FindCommand(commands, word);
+    // A command word with sub-commands ("graph") takes the next word as the sub-command.
+    const std::vector<const CHostCommand*> subs = command ? std::vector<const CHostCommand*>() : SubCommands(commands, word);
+    if (!subs.empty() && i < words.size() && words[i].compare(0, 1, "-") != 0) {
+        if (const CHostCommand* sub = FindCommand(commands, word + " " + words[i])) {
+            command = sub;
+            word = command->pszName;
+            ++i;
+        }
+    }
     if (command) {
         g_command = command->pszName;
         parser.Declare(command->options);
@@ -468,14 +496,20 @@ int RunHostCommandLine(int argc, char** argv) {
         return HOST_EXIT_OK;
     }
     if (bHelpCommand || args.Has("--help")) {
-        if (!word.empty() && !command) {
+        if (!word.empty() && !command && subs.empty()) {
             HostMessage("unknown command \"%s\" (see pvxhost help)", word.c_str());
             return HOST_EXIT_USAGE;
         }
-        if (command)
+        if (command) {
             PrintCommandHelp(stdout, *command);
-        else
+        } else if (!subs.empty()) {
+            for (size_t k = 0; k < subs.size(); ++k) {
+                if (k) std::fprintf(stdout, "\n");
+                PrintCommandHelp(stdout, *subs[k]);
+            }
+        } else {
             PrintHelp(stdout);
+        }
         return HOST_EXIT_OK;
     }
     if (!early.empty()) {
@@ -484,6 +518,12 @@ int RunHostCommandLine(int argc, char** argv) {
     }
     if (word.empty()) {
         HostMessage("no command given (see pvxhost help)");
+        return HOST_EXIT_USAGE;
+    }
+    if (!command && !subs.empty()) {
+        g_command = HostLower(word);
+        HostMessage("give one of its sub-commands: %s (see pvxhost help %s)", SubCommandWords(subs).c_str(),
+                    g_command.c_str());
         return HOST_EXIT_USAGE;
     }
     if (!command) {

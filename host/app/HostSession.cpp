@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "host/app/HostCommand.h"
+#include "host/app/HostDocument.h"
 #include "host/base/CHostPreferences.h"
 
 CHostSession::~CHostSession() {
@@ -11,7 +12,7 @@ CHostSession::~CHostSession() {
 }
 
 int CHostSession::Open(const std::string& path) {
-    auto doc = std::make_unique<CDBDoc>();
+    auto doc = std::make_unique<CHostDocument>();
     if (!doc->OpenDocument(path.c_str())) {
         const char* why = doc->GetLastError();
         HostMessage("cannot open project \"%s\": %s", path.c_str(), why && *why ? why : "unknown error");

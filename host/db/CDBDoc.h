@@ -20,7 +20,7 @@
 #include <memory>
 #include <vector>
 
-class CPVXMultiGraphView;
+class CTitleCtrlView;
 
 class CDBDoc {
 public:
@@ -51,9 +51,10 @@ public:
     CUnitCtrl* GetUnitCtrl() { return &m_unit; }
     CInitCtrl* GetInitCtrl() { return &m_init; }
 
-    // Opens (or activates) the graph view with this caption. The document alone has no views:
-    // the host program overrides this; the base answers null.
-    virtual CPVXMultiGraphView* OpenGraphView(LPCTSTR /*pszCaption*/) { return nullptr; }
+    // Opens (or activates) the graph view with this caption (the results module's multi-graph
+    // view, made by run-time class). The document alone has no views: the host program
+    // overrides this; the base answers null.
+    virtual CTitleCtrlView* OpenGraphView(LPCTSTR /*pszCaption*/) { return nullptr; }
 
 private:
     std::unique_ptr<CDataBase> m_pDB;  // the post database

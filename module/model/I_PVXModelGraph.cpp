@@ -8,7 +8,7 @@ void I_PVXModel::Draw2DGraph(PVXGraphSeriesMap& left, PVXGraphSeriesMap& right) 
     CDBDoc* pDoc = CDBDoc::m_pDBDoc;
     if (!pDoc) return;
     const CString caption = CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Figure_Mode_Shape", 0);
-    m_pMultiGraphView = pDoc->OpenGraphView(caption);
+    m_pMultiGraphView = dynamic_cast<CPVXMultiGraphView*>(pDoc->OpenGraphView(caption));
     if (!m_pMultiGraphView) return;
     m_pMultiGraphView->SetPointer(this);
     m_pMultiGraphView->SetLeftGraphData(left, caption, "UX", "Level");

@@ -75,6 +75,7 @@ const std::vector<UiDlgTemplate>& PVXGetDialogTemplates() {
         for (const UiDlgTemplate& t : PVXGetDampingDialogTemplates()) all.push_back(t);
         all.push_back(CutLineDetailTemplate());
         all.push_back(CutLineGraphTemplate());
+        all.push_back(PVXGetGraphPropertyTemplate());
         return all;
     }();
     return templates;

@@ -6,6 +6,7 @@
 // Menus.
 #define IDR_PVX_CONTEXT_MENU 10554   // the result view's context menu "PVXCtxt2"
 #define IDR_PVX_ANIMATION_TOOLBAR 10611
+#define IDR_PVX_GRAPH_MENU 10627     // the graph view's right-click menu "Graph Menu"
 
 // Result instructions of the context menu.
 #define ID_PVX_WALL_FORCE 42003
@@ -27,6 +28,10 @@
 #define ID_PVX_ANI_CLOSE 42024
 #define ID_PVX_ANI_SHOW_BAR 42025
 #define ID_PVX_ANI_REPLAY 42051
+
+// Commands of the graph view's menu.
+#define ID_PVX_GRAPH_PROPERTY 42077
+#define ID_PVX_GRAPH_SAVE_AS 42078
 
 // Test toggles of the result view.
 #define ID_PVX_TEST_RENDER_STYLE 42064

@@ -64,11 +64,17 @@ int PVXRegisterResources() {
         s.bLoader = TRUE;
     }
     if (s.menus.empty()) {
-        if (RegisterMenuTemplate(IDR_PVX_CONTEXT_MENU, PVXGetContextMenu())) {
-            s.menus.push_back(IDR_PVX_CONTEXT_MENU);
-        } else {
-            AfxDiagnostic("qsn_pvx", "the context menu %d could not be registered.", IDR_PVX_CONTEXT_MENU);
-            ok = 0;
+        const std::pair<UINT, std::vector<UiMenuTemplateItem>> menus[] = {
+            {IDR_PVX_CONTEXT_MENU, PVXGetContextMenu()},
+            {IDR_PVX_GRAPH_MENU, PVXGetGraphMenu()},
+        };
+        for (const auto& m : menus) {
+            if (RegisterMenuTemplate(m.first, m.second)) {
+                s.menus.push_back(m.first);
+            } else {
+                AfxDiagnostic("qsn_pvx", "the menu %u could not be registered.", m.first);
+                ok = 0;
+            }
         }
     }
     if (s.dialogs.empty()) {

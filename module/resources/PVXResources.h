@@ -29,6 +29,9 @@ const CMsgDll::StringEntry* PVXGetStringTable(int& nCount);
 const PVXNumberedString* PVXGetNumberedStrings(int& nCount);
 // The context menu of the result view (one popup "PVXCtxt2").
 std::vector<UiMenuTemplateItem> PVXGetContextMenu();
+// The graph view's right-click menu (one popup "Graph Menu") and its property dialog.
+std::vector<UiMenuTemplateItem> PVXGetGraphMenu();
+UiDlgTemplate PVXGetGraphPropertyTemplate();
 // The dialog templates the module brings; those of the docked result bars among them.
 const std::vector<UiDlgTemplate>& PVXGetDialogTemplates();
 const std::vector<UiDlgTemplate>& PVXGetBarDialogTemplates();

@@ -49,6 +49,9 @@ const CMsgDll::StringEntry kStrings[] = {
     {"IDS_TBX_PVX_Diagram", "内力图"},
     {"IDS_TBX_PVX_2D_Figure_View", "二维图形"},
     {"IDS_TBX_PVX_Figure_Mode_Shape", "振型图"},
+    // Graph view: saving the graphs as a picture.
+    {"IDS_TBX_PVX_Graph_JPEG_Not_Written", "不能保存JPEG图像，请选择BMP或EMF格式："},
+    {"IDS_TBX_PVX_Graph_Save_Failed", "图形文件未能写入："},
     // Components.
     {"IDS_TBX_PVX_FORCE_X", "FX"},
     {"IDS_TBX_PVX_FORCE_Y", "FY"},

@@ -492,7 +492,8 @@ TEST_F(ModelTest, LeavingAnimationModeClearsThePlaybackStateAndTheLegendMargin) 
 TEST_F(ModelTest, GraphViewKeepsItsOwnCopiesAndTextHeightFollowsTheCurrentView) {
     TestGraphView2 view;
     PVXGraphSeriesMap map;
-    EXPECT_FALSE(view.SetLeftGraphData(map, "t", "x", "z")) << "no series";
+    EXPECT_TRUE(view.SetLeftGraphData(map, "t", "x", "z"));
+    EXPECT_FALSE(view.GetLeftGraph().HasData()) << "no series";
     auto* pSeries = new PVXGraphSeries;
     T_GRPH_D pt{0.5, 3.0};
     pSeries->Add(pt);
@@ -502,10 +503,10 @@ TEST_F(ModelTest, GraphViewKeepsItsOwnCopiesAndTextHeightFollowsTheCurrentView) 
     delete pSeries;
     map.RemoveAll();
     PVXGraphSeries* pCopy = nullptr;
-    ASSERT_TRUE(view.GetRightGraph().series.Lookup(1, pCopy));
+    ASSERT_TRUE(view.GetRightGraph().GetSeries().Lookup(1, pCopy));
     EXPECT_DOUBLE_EQ(pCopy->GetAt(0).x, 0.5);
-    EXPECT_EQ(view.GetRightGraph().strTitle, CString("Mode 1"));
-    EXPECT_TRUE(view.GetLeftGraph().series.IsEmpty());
+    EXPECT_EQ(view.GetRightGraph().GetTitle(), CString("Mode 1"));
+    EXPECT_TRUE(view.GetLeftGraph().GetSeries().IsEmpty());
 
     ASSERT_EQ(I_PVXModel::GetPVXModelPoint(), nullptr);
     EXPECT_EQ(GetCurViewTextHeight(12), 12) << "no current model";

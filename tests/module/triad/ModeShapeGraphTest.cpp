@@ -102,7 +102,7 @@ TEST_F(ModeShapeGraphTest, BothGraphsGetTheSeriesAgainstStoryLevelsAndTheirCapti
     const double levels[] = {0.0, 4.2, 7.5, 10.8, 13.8};
     struct Row {
         const char* label;
-        const CPVXMultiGraphView::Graph& graph;
+        const CPVX2DGraphWnd& graph;
         const char* xLabel;
         UINT mode;
         std::vector<double> disp;
@@ -113,19 +113,19 @@ TEST_F(ModeShapeGraphTest, BothGraphsGetTheSeriesAgainstStoryLevelsAndTheirCapti
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
-        EXPECT_EQ(row.graph.strTitle, Caption());
-        EXPECT_EQ(row.graph.strXLabel, CString(row.xLabel));
-        EXPECT_EQ(row.graph.strThird, CString("Level"));
+        EXPECT_EQ(row.graph.GetTitle(), Caption());
+        EXPECT_EQ(row.graph.GetXLabel(), CString(row.xLabel));
+        EXPECT_EQ(row.graph.GetThird(), CString("Level"));
         PVXGraphSeries* p = nullptr;
-        ASSERT_TRUE(row.graph.series.Lookup(row.mode, p));
+        ASSERT_TRUE(row.graph.GetSeries().Lookup(row.mode, p));
         ASSERT_EQ(p->GetSize(), 5);
         for (int i = 0; i < 5; ++i) {
             EXPECT_DOUBLE_EQ(p->GetAt(i).x, row.disp[i]);
             EXPECT_NEAR(p->GetAt(i).y, levels[i], 1e-12);
         }
     }
-    EXPECT_EQ(m_view.GetLeftGraph().series.GetCount(), 2);
-    EXPECT_EQ(m_view.GetRightGraph().series.GetCount(), 1);
+    EXPECT_EQ(m_view.GetLeftGraph().GetSeries().GetCount(), 2);
+    EXPECT_EQ(m_view.GetRightGraph().GetSeries().GetCount(), 1);
 
     // The model's destruction tells the view to forget it.
     m_model.reset();
@@ -143,7 +143,7 @@ TEST_F(ModeShapeGraphTest, WithoutDocumentOrViewNothingIsPassed) {
     m_model->Draw2DGraph(m_left, m_right);
     EXPECT_EQ(m_model->m_pMultiGraphView, &earlier);
     EXPECT_TRUE(m_doc.captions.empty());
-    EXPECT_TRUE(earlier.GetLeftGraph().series.IsEmpty());
+    EXPECT_TRUE(earlier.GetLeftGraph().GetSeries().IsEmpty());
     EXPECT_EQ(earlier.GetPointer(), nullptr);
 
     // The document opens no view: the stored view is forgotten and no data go anywhere.
@@ -151,8 +151,8 @@ TEST_F(ModeShapeGraphTest, WithoutDocumentOrViewNothingIsPassed) {
     m_model->Draw2DGraph(m_left, m_right);
     EXPECT_EQ(m_doc.captions.size(), 1u);
     EXPECT_EQ(m_model->m_pMultiGraphView, nullptr);
-    EXPECT_TRUE(earlier.GetLeftGraph().series.IsEmpty());
-    EXPECT_TRUE(earlier.GetRightGraph().series.IsEmpty());
+    EXPECT_TRUE(earlier.GetLeftGraph().GetSeries().IsEmpty());
+    EXPECT_TRUE(earlier.GetRightGraph().GetSeries().IsEmpty());
     EXPECT_EQ(earlier.GetPointer(), nullptr);
 }
 
@@ -161,7 +161,7 @@ TEST_F(ModeShapeGraphTest, ANewSetWithoutSeriesEmptiesTheGraphInsteadOfShowingTh
     FillSeries(m_left, 1, {0.0, 0.2, 0.4, 0.6, 0.8});
     FillSeries(m_right, 1, {0.0, 0.1, 0.2, 0.3, 0.4});
     m_model->Draw2DGraph(m_left, m_right);
-    ASSERT_EQ(m_view.GetRightGraph().series.GetCount(), 1);
+    ASSERT_EQ(m_view.GetRightGraph().GetSeries().GetCount(), 1);
 
     // The next mode has no Y graph.
     FreeSeries(m_left);
@@ -169,7 +169,7 @@ TEST_F(ModeShapeGraphTest, ANewSetWithoutSeriesEmptiesTheGraphInsteadOfShowingTh
     FillSeries(m_left, 3, {0.0, 0.3, 0.5, 0.7, 0.9});
     m_model->Draw2DGraph(m_left, m_right);
     PVXGraphSeries* p = nullptr;
-    EXPECT_TRUE(m_view.GetLeftGraph().series.Lookup(3, p));
-    EXPECT_FALSE(m_view.GetLeftGraph().series.Lookup(1, p)) << "the old left series is replaced";
-    EXPECT_TRUE(m_view.GetRightGraph().series.IsEmpty()) << "no stale Y graph";
+    EXPECT_TRUE(m_view.GetLeftGraph().GetSeries().Lookup(3, p));
+    EXPECT_FALSE(m_view.GetLeftGraph().GetSeries().Lookup(1, p)) << "the old left series is replaced";
+    EXPECT_TRUE(m_view.GetRightGraph().GetSeries().IsEmpty()) << "no stale Y graph";
 }

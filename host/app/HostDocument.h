@@ -1,0 +1,28 @@
+// The host program's database document: the project, and the graph view it opens for the
+// results module.
+//
+// OpenGraphView answers the module's request for its graph view: the first request makes a
+// child frame of the main window holding the module's multi-graph view ("CPVXMultiGraphView",
+// made by run-time class, without any header of the module) and runs its initial update; later
+// requests activate that frame again. The frame's client size is m_sizeGraph. The frame is a
+// child of the main frame, so it goes with it, before the module is unloaded.
+#pragma once
+
+#include "host/db/CDBDoc.h"
+#include "platform/afx/afxtypes.h"
+
+class CFrameWnd;
+
+class CHostDocument : public CDBDoc {
+public:
+    static constexpr const char* kGraphViewClassName = "CPVXMultiGraphView";
+
+    CTitleCtrlView* OpenGraphView(LPCTSTR pszCaption) override;
+    // The graph view opened, while its frame is there; null otherwise.
+    CTitleCtrlView* GetGraphView() const;
+
+    CSize m_sizeGraph{1000, 560};  // client size of the graph frame, pixels
+
+private:
+    HWND m_hGraphFrame = nullptr;  // a handle, never reused: a closed frame is simply not found
+};
