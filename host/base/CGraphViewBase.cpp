@@ -154,22 +154,24 @@ void CMySRGraph::DrawTitles(CDC* pDC, const CRect& rcClient, const CRect& rcPlot
 void CMySRGraph::DrawSeries(CDC* pDC, const CRect& rcClient, const CRect& rcPlot) const {
     const int saved = pDC->SaveDC();
     pDC->IntersectClipRect(rcPlot.left, rcPlot.top, rcPlot.right + 1, rcPlot.bottom + 1);
-    for (const auto& [series, points] : m_series) {
-        CPen pen(PS_SOLID, 2, SeriesColor(series));
-        CBrush brush(SeriesColor(series));
-        CSelectScope<CPen> selPen(pDC, &pen);
-        CSelectScope<CBrush> selBrush(pDC, &brush);
-        std::vector<POINT> line;
-        for (const auto& [index, p] : points) {
-            if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
-            const CPoint px = ToPixel(rcClient, p.x, p.y);
-            if (p.nKind == KIND_LINE) {
-                line.push_back(px);
-            } else {
-                pDC->Rectangle(px.x - kMarker, px.y - kMarker, px.x + kMarker + 1, px.y + kMarker + 1);
+    // Lines first, markers over them, so a line never hides a point.
+    for (int kind : {KIND_LINE, KIND_POINT}) {
+        for (const auto& [series, points] : m_series) {
+            CPen pen(PS_SOLID, 2, SeriesColor(series));
+            CBrush brush(SeriesColor(series));
+            CSelectScope<CPen> selPen(pDC, &pen);
+            CSelectScope<CBrush> selBrush(pDC, &brush);
+            std::vector<POINT> line;
+            for (const auto& [index, p] : points) {
+                if (!std::isfinite(p.x) || !std::isfinite(p.y) || (p.nKind == KIND_LINE) != (kind == KIND_LINE)) continue;
+                const CPoint px = ToPixel(rcClient, p.x, p.y);
+                if (kind == KIND_LINE)
+                    line.push_back(px);
+                else
+                    pDC->Rectangle(px.x - kMarker, px.y - kMarker, px.x + kMarker + 1, px.y + kMarker + 1);
             }
+            if (line.size() >= 2) pDC->Polyline(line.data(), static_cast<int>(line.size()));
         }
-        if (line.size() >= 2) pDC->Polyline(line.data(), static_cast<int>(line.size()));
     }
     pDC->RestoreDC(saved);
 }

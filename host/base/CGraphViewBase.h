@@ -5,7 +5,8 @@
 // index order), the titles of the x axis (0) and the y axis (1), each axis's range, the font
 // face of its texts, the background and the grid colour. Draw paints it into any device
 // context: background, grid with five divisions per axis and their values ("%g"), the frame,
-// the axis titles (the y title turned upright), then the series clipped to the plot area.
+// the axis titles (the y title turned upright), then the series clipped to the plot area, the
+// lines before the markers.
 // An axis whose range is empty or not finite is drawn over 0 … 1 instead.
 //
 // CGraphViewBase is the chart's window: made as a child of a dialog, it paints the chart it is
