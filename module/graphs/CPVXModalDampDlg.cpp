@@ -279,9 +279,9 @@ void CPVXModalDampDlg::UpdateDampGraph() {
 void CPVXModalDampDlg::OnPvxMdrGrphrange() {
     CPVXGrphRangeDlg dlg(this);
     dlg.m_bAuto = m_bAutoRange;
-    const double* r = m_bAutoRange ? m_dAutoRange : m_dUserRange;
-    const double shown[4] = {m_bAutoRange ? ShownBound(r[0]) : r[0], m_bAutoRange ? ShownBound(r[1]) : r[1],
-                             m_bAutoRange ? ShownBound(r[2]) : r[2], m_bAutoRange ? ShownBound(r[3]) : r[3]};
+    // The automatic range is offered as the chart shows it.
+    double shown[4];
+    for (int i = 0; i < 4; ++i) shown[i] = m_bAutoRange ? ShownBound(m_dAutoRange[i]) : m_dUserRange[i];
     dlg.m_dXMin = shown[0];
     dlg.m_dXMax = shown[1];
     dlg.m_dYMin = shown[2];
