@@ -256,6 +256,13 @@ TEST_F(DampingTest, CalculateAndPlot) {
         ASSERT_EQ(1u, CUiDriver::Get().MessageBoxes().size());
         EXPECT_STREQ("两个频率相同。", CUiDriver::Get().MessageBoxes()[0].text.GetString());
         EXPECT_STREQ("0.471239", Text(s, IDC_PVX_MDR_ALPHA).GetString());
+
+        // A typed frequency that is no finite number counts as 0 and is refused.
+        s.SelectComboIndex(IDC_PVX_MDR_MODE2_CBX, 1);
+        s.SetControlText(IDC_PVX_MDR_FREQ1, "inf");
+        s.ClickButton(IDC_PVX_MDR_CALCAB);
+        ASSERT_EQ(2u, CUiDriver::Get().MessageBoxes().size());
+        EXPECT_STREQ("振型1的频率无效。", CUiDriver::Get().MessageBoxes()[1].text.GetString());
     });
 }
 
