@@ -516,6 +516,7 @@ int RunGraphHistory(const CHostOptions& options, const CHostArgs& args) {
         HostMessage("the time history window could not be made");
         return HOST_EXIT_FAILED;
     }
+    frame.pFrame->ShowWindow(SW_SHOW);  // hidden windows are not painted
     frame.list.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, CRect(0, kHistoryHeight + 4, 300, kHistoryHeight + 200),
                       frame.pFrame, kStepListId);
     for (int s = 0; s < n; ++s) {
@@ -552,14 +553,22 @@ int RunGraphHistory(const CHostOptions& options, const CHostArgs& args) {
                 kComponentNames[comp], strLoad.c_str(), n, pHist->dt, peak[comp], kQuantityUnits[nQuantity]);
 
     if (bClick) {
-        const CPoint pt = HistoryPixel(CRect(f.rcPlot), f, dClick, 0.0);
+        // The pixel whose time is nearest T (the drawing truncates; a click picks the nearest).
+        const CRect plot(f.rcPlot);
+        const double span = f.dX1 > f.dX0 ? f.dX1 - f.dX0 : 1.0;  // one step: a zero span counts as 1
+        CPoint pt(static_cast<int>(std::lround((dClick - (f.dX0 + f.dX1) / 2.0) * plot.Width() / span)) +
+                            (plot.left + plot.right) / 2,
+                        (plot.top + plot.bottom) / 2);
+        // The plot's right edge is outside it (as every rectangle's): the last pixel column is inside.
+        pt.x = std::clamp(static_cast<int>(pt.x), static_cast<int>(plot.left), static_cast<int>(plot.right) - 1);
         CUiDriver::Get().SendMouse(pGraph, WM_LBUTTONDOWN, pt, MK_LBUTTON);
         const int sel = frame.list.GetCurSel();
         if (sel < 0) {
             HostMessage("the click at %g s (pixel %d) selected no step", dClick, pt.x);
             return HOST_EXIT_FAILED;
         }
-        std::printf("click at %g s (pixel %d): step %d selected, t = %.9g s, %s = %.6g %s\n", dClick, pt.x, sel + 1,
+        const double tPixel = (pt.x - (plot.left + plot.right) / 2) * span / plot.Width() + (f.dX0 + f.dX1) / 2.0;
+        std::printf("click at %g s (pixel %d, %.6g s): step %d selected, t = %.9g s, %s = %.6g %s\n", dClick, pt.x, tPixel, sel + 1,
                     t[static_cast<size_t>(sel)], kComponentNames[comp], v[static_cast<size_t>(sel)], kQuantityUnits[nQuantity]);
     }
 
