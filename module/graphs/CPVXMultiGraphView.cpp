@@ -200,8 +200,7 @@ CRect CPVXMultiGraphView::PictureRect() const {
     return rc;
 }
 
-BOOL CPVXMultiGraphView::MakeBMP(CDC* pDC) {
-    if (!pDC) return FALSE;
+void CPVXMultiGraphView::DrawGraphs(CDC* pDC, BOOL bThroughBitmap) const {
     const T_PVX_DOPT_NUMBER_D* pNumbers = NumberOptions();
     struct Part {
         const CPVX2DGraphWnd& graph;
@@ -209,14 +208,26 @@ BOOL CPVXMultiGraphView::MakeBMP(CDC* pDC) {
     } parts[] = {{m_wndLeft, m_rcLeft}, {m_wndRight, m_rcRight}};
     for (const Part& p : parts) {
         if (p.rc.IsRectEmpty()) continue;
+        const CRect local(0, 0, p.rc.Width(), p.rc.Height());
+        if (!bThroughBitmap) {
+            const CPoint old = pDC->SetViewportOrg(p.rc.left, p.rc.top);
+            p.graph.Draw(pDC, local, pNumbers);
+            pDC->SetViewportOrg(old);
+            continue;
+        }
         CDC mem;
         CBitmap bmp;
-        if (!mem.CreateCompatibleDC(pDC) || !bmp.CreateCompatibleBitmap(pDC, p.rc.Width(), p.rc.Height())) continue;
+        if (!mem.CreateCompatibleDC(pDC) || !bmp.CreateCompatibleBitmap(pDC, local.Width(), local.Height())) continue;
         CBitmap* pOld = mem.SelectObject(&bmp);
-        p.graph.Draw(&mem, CRect(0, 0, p.rc.Width(), p.rc.Height()), pNumbers);
-        pDC->BitBlt(p.rc.left, p.rc.top, p.rc.Width(), p.rc.Height(), &mem, 0, 0, SRCCOPY);
+        p.graph.Draw(&mem, local, pNumbers);
+        pDC->BitBlt(p.rc.left, p.rc.top, local.Width(), local.Height(), &mem, 0, 0, SRCCOPY);
         mem.SelectObject(pOld);
     }
+}
+
+BOOL CPVXMultiGraphView::MakeBMP(CDC* pDC) {
+    if (!pDC) return FALSE;
+    DrawGraphs(pDC, TRUE);
     return TRUE;
 }
 
@@ -253,17 +264,7 @@ BOOL CPVXMultiGraphView::SaveEMFFile(const char* pszPath) {
         ReportSaveFailure(pszPath, mf.LastError().c_str());
         return FALSE;
     }
-    const T_PVX_DOPT_NUMBER_D* pNumbers = NumberOptions();
-    struct Part {
-        const CPVX2DGraphWnd& graph;
-        const CRect& rc;
-    } parts[] = {{m_wndLeft, m_rcLeft}, {m_wndRight, m_rcRight}};
-    for (const Part& p : parts) {
-        if (p.rc.IsRectEmpty()) continue;
-        const CPoint old = mf.SetViewportOrg(p.rc.left, p.rc.top);
-        p.graph.Draw(&mf, CRect(0, 0, p.rc.Width(), p.rc.Height()), pNumbers);
-        mf.SetViewportOrg(old);
-    }
+    DrawGraphs(&mf, FALSE);
     HENHMETAFILE h = mf.CloseEnhanced();
     if (!h) {
         ReportSaveFailure(pszPath, mf.LastError().c_str());

@@ -111,6 +111,9 @@ private:
     // The clicked graph's magnitude over the larger one (1 for the larger; 0 when it has none).
     double ClickedRatio() const;
     const T_PVX_DOPT_NUMBER_D* NumberOptions() const;
+    // Draws each graph at its place in pDC: through a memory bitmap of its size (MakeBMP) or
+    // straight, with the viewport moved to its corner (a metafile keeps the drawing).
+    void DrawGraphs(CDC* pDC, BOOL bThroughBitmap) const;
     // The rectangle both graphs cover, from the view's client origin.
     CRect PictureRect() const;
     void ReportSaveFailure(const char* pszPath, const CString& why);
