@@ -222,8 +222,9 @@ bool ChooseFromGraphMenu(CWnd* pGraph, UINT nCmd) {
 }
 
 void PrintGraph(const char* pszSide, const PVXHostGraphInfo& g) {
+    // + 0.0 writes a zero span's -0 as 0.
     std::printf("%s graph: %s, %s; scale %g%%, x %g to %g, level %g to %g\n", pszSide, g.szTitle, g.szXLabel,
-                g.dScale, g.dX0, g.dX1, g.dY0, g.dY1);
+                g.dScale, g.dX0 + 0.0, g.dX1 + 0.0, g.dY0 + 0.0, g.dY1 + 0.0);
     if (g.bHasData)
         std::printf("%s extremes: lowest %.15g (mode %u) labelled \"%s\", highest %.15g (mode %u) labelled \"%s\"\n",
                     pszSide, g.dLowX, g.nLowSeries, g.szLowLabel, g.dHighX, g.nHighSeries, g.szHighLabel);
