@@ -249,6 +249,12 @@ TEST_F(GraphWndTest, AClickPicksThePointNearestInX) {
         EXPECT_EQ(list.GetCurSel(), c.selected);
         EXPECT_EQ(w.GetSelectedIndex(), c.selected);
     }
+    // The cursor line follows the mouse over the plot only.
+    CUiDriver::Get().SendMouse(&w, WM_MOUSEMOVE, CPoint(60, 40));
+    EXPECT_TRUE(w.IsCursorVisible());
+    EXPECT_EQ(w.GetCursorPoint(), CPoint(60, 40));
+    CUiDriver::Get().SendMouse(&w, WM_MOUSEMOVE, CPoint(190, 40));
+    EXPECT_FALSE(w.IsCursorVisible());
     list.DestroyWindow();
     CUiDriver::Get().SendMouse(&w, WM_LBUTTONDOWN, CPoint(30, 50), MK_LBUTTON);
     EXPECT_EQ(w.GetSelectedIndex(), 0) << "a destroyed list is skipped, not followed";
