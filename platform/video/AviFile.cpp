@@ -12,6 +12,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/log.h>
 #include <libavutil/opt.h>
 }
 
@@ -183,7 +184,12 @@ HRESULT OpenEncoder(AviStreamObject& c) {
 
 }  // namespace
 
-void AVIFileInit() { ++g_nInitCount; }
+void AVIFileInit() {
+    // FFmpeg's own notes (converter remarks and the like) are not for the user; failures are
+    // reported by the calls themselves.
+    if (g_nInitCount == 0) av_log_set_level(AV_LOG_ERROR);
+    ++g_nInitCount;
+}
 
 void AVIFileExit() {
     if (g_nInitCount > 0) --g_nInitCount;
