@@ -20,6 +20,7 @@ void CFilmDecoder::Close() {
     m_cx = m_cy = 0;
     m_nCached = -1;
     m_bgra.clear();
+    m_palette.clear();
 }
 
 bool CFilmDecoder::Open(const std::string& path, std::string& why) {
@@ -52,6 +53,14 @@ bool CFilmDecoder::Open(const std::string& path, std::string& why) {
         why = std::string("its decoder cannot be opened: ") + err;
         Close();
         return false;
+    }
+    // The reader hands an 8-bit film's colour table to the decoder with the first packet it
+    // reads, which probing the streams has already used up: take it from the stream format.
+    if (st->codecpar->format == AV_PIX_FMT_PAL8 && st->codecpar->extradata_size >= 1024) {
+        m_palette.resize(256);
+        const uint8_t* q = st->codecpar->extradata;  // the colour table, then the reader's own marks
+        for (int i = 0; i < 256; ++i)
+            m_palette[i] = 0xff000000u | (uint32_t(q[4 * i + 2]) << 16) | (uint32_t(q[4 * i + 1]) << 8) | q[4 * i];
     }
     m_cx = m_dec->width;
     m_cy = m_dec->height;
@@ -86,7 +95,9 @@ bool CFilmDecoder::Receive(int64_t target, bool& done) {
         m_bgra.assign(static_cast<size_t>(m_cx) * m_cy, 0);
         uint8_t* dst[4] = {reinterpret_cast<uint8_t*>(m_bgra.data()), nullptr, nullptr, nullptr};
         int dstStride[4] = {m_cx * 4, 0, 0, 0};
-        sws_scale(m_sws, m_frame->data, m_frame->linesize, 0, m_frame->height, dst, dstStride);
+        const uint8_t* src[4] = {m_frame->data[0], m_frame->data[1], m_frame->data[2], m_frame->data[3]};
+        if (m_frame->format == AV_PIX_FMT_PAL8 && !m_palette.empty()) src[1] = reinterpret_cast<const uint8_t*>(m_palette.data());
+        sws_scale(m_sws, src, m_frame->linesize, 0, m_frame->height, dst, dstStride);
         av_frame_unref(m_frame);
         done = true;
         return true;

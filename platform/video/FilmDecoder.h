@@ -44,5 +44,6 @@ private:
     int m_cx = 0, m_cy = 0;
     int64_t m_nFrameTicks = 1;  // stream time-base ticks per frame
     LONG m_nCached = -1;        // frame in m_bgra, -1 none
+    std::vector<uint32_t> m_palette;  // colour table of an 8-bit film, from its stream format
     std::vector<uint32_t> m_bgra;
 };

@@ -267,10 +267,11 @@ TEST(VideoCompressorTest, SaveOptionsFollowTheUser) {
 // Exact seeking: any frame decodes to its own picture, in any order; raw films exactly,
 // Microsoft Video 1 within its 5-bit colour steps (8 levels of 255).
 TEST(VideoDecodeTest, AnyFrameDecodesToItsPicture) {
-    const TestFilm t(40, 24, 24);
-    for (DWORD handler : {DWORD(0), kMSVC}) {
-        SCOPED_TRACE(handler ? "msvideo1" : "raw");
-        const std::string path = TmpPath(handler ? "seek_c.avi" : "seek_r.avi");
+    // An 8-bit film's colours come from its own table, whatever frame is decoded first.
+    for (auto [bits, handler] : {std::pair{24, DWORD(0)}, std::pair{8, DWORD(0)}, std::pair{24, kMSVC}}) {
+        SCOPED_TRACE(std::to_string(bits) + (handler ? " msvideo1" : " raw"));
+        const TestFilm t(40, 24, bits);
+        const std::string path = TmpPath("seek_" + std::to_string(bits) + (handler ? "c.avi" : "r.avi"));
         ASSERT_EQ(WriteFilm(path, t, 20, handler), AVIERR_OK);
         CFilmDecoder dec;
         std::string why;

@@ -1,0 +1,298 @@
+// Recording and playback of the animation engine, with a renderer that paints each frame's
+// factor index k as a colour: the film's frames are decoded back to k, so the sample order,
+// the Escape paths, the compressor choice, the failure path and playback are seen in the film
+// and on the view as a user would.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "host/base/CMsgDll.h"
+#include "host/db/PostDBBuilder.h"
+#include "module/animation/CAniCtrlBar.h"
+#include "module/animation/CAnimationEngine.h"
+#include "module/model/CPVXView.h"
+#include "module/model/I_PVXModel.h"
+#include "platform/ui/CClientDC.h"
+#include "platform/ui/CUiDriver.h"
+#include "platform/ui/afxwin.h"
+#include "platform/video/FilmDecoder.h"
+#include "platform/video/MCIWnd.h"
+
+namespace {
+
+// Frame k painted as (51 (k mod 6), 51 (k div 6), 153): cube colours of the fixed palette, so
+// every depth keeps them apart (RGB555 moves a level by at most 7).
+COLORREF KColour(int k) { return RGB(51 * (k % 6), 51 * (k / 6), 153); }
+int KOf(uint32_t bgra) {
+    const int r = static_cast<int>((bgra >> 16) & 0xff), g = static_cast<int>((bgra >> 8) & 0xff);
+    return (r + 25) / 51 + 6 * ((g + 25) / 51);
+}
+
+std::string Shell(const std::string& cmd) {
+    std::string out;
+    if (FILE* p = popen(cmd.c_str(), "r")) {
+        char buf[512];
+        while (std::fgets(buf, sizeof(buf), p)) out += buf;
+        pclose(p);
+    }
+    return out;
+}
+
+struct AviRecordFixture : testing::Test {
+    CDBDoc doc;
+    CFrameWnd* frame = nullptr;  // deletes itself with its window
+    CPVXView* view = nullptr;
+    std::string dir;
+
+    void SetUp() override {
+        CUiDriver::Get().Reset();
+        CUiDriver::Get().UseVirtualClock(TRUE);
+        ICInstallDefaults();
+        PostDBBuilder b;
+        b.AddNode(1, 0, 0, 0);
+        b.AddNode(2, 6, 0, 0);
+        b.AddElem(1, PELEM_KIND_FRAME, 201, {1, 2});
+        b.AddMemb(1, 201, {1, 2}, {1});
+        b.Install(doc);
+        CDBDoc::m_pDBDoc = &doc;
+        dir = std::string(PVX_TEST_TMPDIR) + "/avirec_" + std::to_string(getpid()) + "/";
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        SetTempDir(dir);
+        frame = new CFrameWnd;
+        ASSERT_TRUE(frame->CreateEx(0, nullptr, "frame", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr, nullptr));
+        view = new CPVXView;  // deletes itself with its window
+        ASSERT_TRUE(view->Create(nullptr, "result", WS_CHILD | WS_VISIBLE, CRect(0, 0, 101, 50), frame, 100));
+        Ani().m_fnRenderFrame = [](CDC* pDC, int k) { pDC->FillSolidRect(0, 0, 4000, 4000, KColour(k)); };
+    }
+    void TearDown() override {
+        if (view && view->GetSafeHwnd()) {
+            Ani().ExitAnimationMode();
+            view->DestroyWindow();
+        }
+        if (frame && frame->GetSafeHwnd()) frame->DestroyWindow();
+        CDBDoc::m_pDBDoc = nullptr;
+        CUiDriver::Get().Reset();
+        ICInstallDefaults();
+        std::filesystem::remove_all(dir);
+    }
+    void SetTempDir(const std::string& d) {
+        T_PREFERENCE pref;
+        pref.Initialize();
+        std::snprintf(pref.szTempDir, sizeof(pref.szTempDir), "%s", d.c_str());
+        doc.GetInitCtrl()->SetPreference(pref);
+    }
+    CAnimationEngine& Ani() { return view->GetPVXModel()->m_AnimationEngine; }
+    // The recording as the view's record command makes it.
+    void Record(int N, int bFull, int bits, int bCompress) {
+        CAnimationEngine& a = Ani();
+        a.m_nFramesPerHalfCycle = N;
+        a.m_bFullCycle = bFull;
+        a.m_nBitsPerPixel = bits;
+        a.m_bCompress = bCompress;
+        view->GetPVXModel()->m_bAnimation = 1;
+        a.EnterAnimationMode();
+        a.RecordAnimation();
+    }
+    // The factor index painted in each frame of the film.
+    std::vector<int> FilmKs() {
+        std::vector<int> ks;
+        CFilmDecoder dec;
+        std::string why;
+        if (!dec.Open(Ani().m_strFinalPath.GetString(), why)) return ks;
+        for (LONG i = 0; dec.Decode(i); ++i) ks.push_back(KOf(dec.Pixels()[static_cast<size_t>(dec.Width()) * 20 + 50]));
+        return ks;
+    }
+};
+
+// Film order of a recording, derived by hand from the cycle: half cycle 0..N then N..0; full
+// cycle adds the second swing, whose frames carry k = 2N+3 .. 3N+2 (19..26 for N = 8), back
+// and forth, and a closing 0.
+TEST_F(AviRecordFixture, FilmHoldsTheFramesInCycleOrder) {
+    const std::vector<int> half = {0, 1, 2, 3, 4, 5, 6, 7, 8, 8, 7, 6, 5, 4, 3, 2, 1, 0};
+    std::vector<int> full = half;
+    for (int k : {19, 20, 21, 22, 23, 24, 25, 26, 26, 25, 24, 23, 22, 21, 20, 19, 0}) full.push_back(k);
+    struct Row {
+        const char* label;
+        int bFull, bits, bCompress;
+        const std::vector<int>& ks;
+        const char* probe;  // ffprobe: codec, size, pixel format
+    } rows[] = {
+        {"half, 16 bits raw", 0, 16, 0, half, "rawvideo,101,50,rgb555le"},
+        {"full, 24 bits raw", 1, 24, 0, full, "rawvideo,101,50,bgr24"},
+        {"full, 8 bits raw", 1, 8, 0, full, "rawvideo,101,50,pal8"},
+        {"full, Microsoft Video 1", 1, 24, 1, full, "msvideo1,104,52,rgb555le"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        Record(8, r.bFull, r.bits, r.bCompress);
+        EXPECT_EQ(Ani().m_bRecorded, 1);
+        EXPECT_EQ(FilmKs(), r.ks);
+        const std::string probe = Shell("ffprobe -v error -show_entries stream=codec_name,pix_fmt,width,height -of csv=p=0 '" +
+                                        std::string(Ani().m_strFinalPath.GetString()) + "'");
+        EXPECT_EQ(probe, std::string(r.probe) + "\n");
+        EXPECT_FALSE(std::filesystem::exists(CAnimationEngine::TempPathOf(Ani().m_strFinalPath).GetString()))
+            << "the temporary film is gone once the film plays";
+        Ani().ExitAnimationMode();
+    }
+}
+
+TEST(AviTempNameTest, TemporaryNameReplacesTheTrailingExtension) {
+    struct Row {
+        const char* final;
+        const char* temp;
+    } rows[] = {{"/t/~PVX123.AVI", "/t/~PVX123TMP.AVI"},
+                {"/t/~PVX100.AVI", "/t/~PVX100TMP.AVI"},
+                {"/t/film.avi", "/t/film.aviTMP.AVI"},  // only the characters . A V I are taken off
+                {"/t/AVI.AVI", "/t/TMP.AVI"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.final);
+        EXPECT_EQ(CAnimationEngine::TempPathOf(r.final), CString(r.temp));
+    }
+}
+
+// Escape: polled once when recording starts (to forget an earlier press), then before each
+// rendered frame (9 for N = 8, half cycle) and before each written one.
+TEST_F(AviRecordFixture, EscapeEndsTheRecordingWithWhatIsDone) {
+    struct Row {
+        const char* label;
+        int polls;          // PressEscapeAfterPolls, -1 none
+        bool pressBefore;   // Escape tapped before the record command
+        std::vector<int> ks;
+        int recorded;
+        int progressMax;    // range of the progress control when recording ended
+    } rows[] = {
+        {"before rendered frame 3", 1 + 3, false, {0, 1, 2}, 1, 3},
+        {"while writing sample 5", 1 + 9 + 5, false, {0, 1, 2, 3, 4}, 1, 5},
+        {"before the first frame", 1, false, {}, 0, -1},
+        {"pressed before recording", -1, true, {0, 1, 2, 3, 4, 5, 6, 7, 8, 8, 7, 6, 5, 4, 3, 2, 1, 0}, 1, 18},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        if (r.pressBefore) {
+            CUiDriver::Get().SetKeyDown(VK_ESCAPE, TRUE);
+            CUiDriver::Get().SetKeyDown(VK_ESCAPE, FALSE);
+        }
+        CAnimationEngine& a = Ani();
+        a.m_nFramesPerHalfCycle = 8;
+        a.m_bFullCycle = 0;
+        a.m_bCompress = 0;
+        view->GetPVXModel()->m_bAnimation = 1;
+        a.EnterAnimationMode();
+        CUiDriver::Get().PressEscapeAfterPolls(r.polls);
+        a.RecordAnimation();
+        EXPECT_EQ(a.m_bRecorded, r.recorded);
+        EXPECT_EQ(a.m_bAnimationMode, 1);
+        if (r.recorded) {
+            EXPECT_EQ(FilmKs(), r.ks);
+            EXPECT_EQ(a.m_nPlayState, CAnimationEngine::PLAY_NORMAL);
+            int lo = -1, hi = -1;
+            a.m_pAniCtrlBar->m_wndSlider.GetRange(lo, hi);
+            EXPECT_EQ(hi, r.progressMax) << "the slider takes the progress range";
+        } else {
+            EXPECT_EQ(a.m_hMCIWnd, nullptr) << "no film is played";
+            EXPECT_EQ(a.m_pAniCtrlBar->m_wndMarquee.GetText(),
+                      CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Recording_Failed__Please_Try_Again___", 0));
+        }
+        a.ExitAnimationMode();
+        CUiDriver::Get().PressEscapeAfterPolls(-1);
+    }
+}
+
+// The preferred compressor is found among those installed; without it the engine warns once,
+// when it is made, and films are written uncompressed.
+TEST_F(AviRecordFixture, CompressorChoiceFollowsTheInstalledList) {
+    const DWORD cvid = mmioFOURCC('c', 'v', 'i', 'd'), msvc = mmioFOURCC('M', 'S', 'V', 'C');
+    struct Row {
+        const char* label;
+        std::vector<std::pair<DWORD, const char*>> installed;
+        DWORD handler;
+        int bCompress;
+        size_t warnings;
+        const char* codec;
+    } rows[] = {{"Cinepak and Microsoft Video 1", {{cvid, "Cinepak"}, {msvc, "Microsoft Video 1"}}, msvc, 1, 0, "msvideo1"},
+                {"Cinepak only", {{cvid, "Cinepak"}}, 0, 0, 1, "rawvideo"},
+                {"none", {}, 0, 0, 1, "rawvideo"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        ICRemoveAll();
+        for (const auto& c : r.installed) ICInstall(c.first, "", c.second, c.first == msvc ? "msvideo1" : "");
+        CUiDriver::Get().ClearMessageBoxes();
+        CAnimationEngine e;
+        EXPECT_EQ(CUiDriver::Get().MessageBoxes().size(), r.warnings);
+        if (r.warnings) {
+            EXPECT_EQ(CUiDriver::Get().MessageBoxes()[0].text,
+                      CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Warning__the_Animation_Engine_failed_to_", 0));
+        }
+        EXPECT_EQ(e.m_bCompress, r.bCompress);
+        EXPECT_EQ(e.m_CompressOptions.fccHandler, r.handler);
+        EXPECT_EQ(e.m_CompressOptions.dwQuality, r.handler ? 10000u : 0u) << "untouched without a compressor";
+        // The view's engine takes the same choice and records with it.
+        Ani().m_CompressOptions = e.m_CompressOptions;
+        Record(2, 0, 16, e.m_bCompress);
+        EXPECT_EQ(Shell("ffprobe -v error -show_entries stream=codec_name -of csv=p=0 '" +
+                        std::string(Ani().m_strFinalPath.GetString()) + "'"),
+                  std::string(r.codec) + "\n");
+        Ani().ExitAnimationMode();
+    }
+}
+
+// A temporary folder that cannot take files: the three-part message, the marquee's failure
+// text, no film, animation mode still on.
+TEST_F(AviRecordFixture, UnwritableTemporaryFolderFailsTheRecordingWithAMessage) {
+    const std::string notADir = dir + "plain_file";
+    std::fclose(std::fopen(notADir.c_str(), "wb"));
+    SetTempDir(notADir + "/");
+    CUiDriver::Get().ClearMessageBoxes();
+    Record(8, 0, 16, 0);
+    CAnimationEngine& a = Ani();
+    ASSERT_EQ(CUiDriver::Get().MessageBoxes().size(), 1u);
+    const CString text = CUiDriver::Get().MessageBoxes()[0].text;
+    EXPECT_EQ(text, CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Animation__Cannot_Open_Create_Temporary_", 0) + "\n" +
+                        CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Check_Temporary_Directory_", 0) + "\n" +
+                        CString((notADir + "/").c_str()) + CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Exists_", 0));
+    EXPECT_EQ(CUiDriver::Get().MessageBoxes()[0].type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
+    EXPECT_EQ(a.m_bRecording, 0);
+    EXPECT_EQ(a.m_bRecorded, 0);
+    EXPECT_EQ(a.m_bAnimationMode, 1);
+    EXPECT_EQ(a.m_pAniCtrlBar->m_wndMarquee.GetText(),
+              CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Recording_Failed__Please_Try_Again___", 0));
+    EXPECT_EQ(AVIFileInitCount(), 0) << "the library is closed again";
+}
+
+// Playback: state 3, both timers, the slider in the progress place with its range and half of
+// it as page; the player shows the film over the view, the seeked frame pixel for pixel.
+TEST_F(AviRecordFixture, PlaybackShowsTheFilmOverTheView) {
+    Record(8, 1, 24, 0);
+    CAnimationEngine& a = Ani();
+    EXPECT_EQ(a.m_nPlayState, CAnimationEngine::PLAY_NORMAL);
+    EXPECT_EQ(a.m_bTimer0, 1);
+    EXPECT_EQ(a.m_bTimer1, 1);
+    ASSERT_NE(a.m_hMCIWnd, nullptr);
+    CSliderCtrl& slider = a.m_pAniCtrlBar->m_wndSlider;
+    ASSERT_TRUE(slider.GetSafeHwnd());
+    EXPECT_TRUE(slider.IsWindowVisible());
+    EXPECT_FALSE(a.m_pAniCtrlBar->m_wndProgress.IsWindowVisible());
+    int lo = -1, hi = -1;
+    slider.GetRange(lo, hi);
+    EXPECT_EQ(lo, 0);
+    EXPECT_EQ(hi, 35);  // 4N + 3 frames written
+    EXPECT_EQ(slider.GetPageSize(), 17);
+    EXPECT_EQ(slider.GetPos(), 0);
+    // Film sample 17 is the half cycle's closing 0; 30 comes back through the second swing:
+    // source frame 5N + 2 - 30 = 12, rendered with k = 2N + 2 + (12 - N) = 22.
+    for (auto [pos, k] : {std::pair{17, 0}, std::pair{30, 22}, std::pair{8, 8}}) {
+        SCOPED_TRACE(pos);
+        ASSERT_EQ(MCIWndSeek(a.m_hMCIWnd, pos), 0);
+        CClientDC dc(view);
+        EXPECT_EQ(dc.GetPixel(50, 20), KColour(k));
+        EXPECT_EQ(dc.GetPixel(100, 49), KColour(k));
+    }
+}
+
+}  // namespace
