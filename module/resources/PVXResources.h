@@ -29,6 +29,8 @@ const CMsgDll::StringEntry* PVXGetStringTable(int& nCount);
 const PVXNumberedString* PVXGetNumberedStrings(int& nCount);
 // The context menu of the result view (one popup "PVXCtxt2").
 std::vector<UiMenuTemplateItem> PVXGetContextMenu();
+// The animation tool bar's items (buttons of 16 x 15 pixels; 0 is a separator).
+std::vector<UINT> PVXGetAnimationToolBar();
 // The dialog templates the module brings; those of the docked result bars among them.
 const std::vector<UiDlgTemplate>& PVXGetDialogTemplates();
 const std::vector<UiDlgTemplate>& PVXGetBarDialogTemplates();
@@ -38,6 +40,8 @@ const std::vector<UiDlgTemplate>& PVXGetWallPlateDialogTemplates();
 const std::vector<UiDlgTemplate>& PVXGetStoryStripDialogTemplates();
 // The system bar's pages, the frame force pages and their option dialogs.
 const std::vector<UiDlgTemplate>& PVXGetDeformFrameDialogTemplates();
+// The animation options dialog (PVXAnimationDialogs.cpp).
+const std::vector<UiDlgTemplate>& PVXGetAnimationDialogTemplates();
 // The slab pages' templates (PVXSlabDialogs.cpp).
 const std::vector<UiDlgTemplate>& PVXGetSlabDialogTemplates();
 
