@@ -188,6 +188,9 @@ void CAnimationEngine::RecordFrames() {
     pView->GetClientRect(&rc);
     const int w = rc.Width(), h = rc.Height();
     const LONG cbImage = static_cast<LONG>(m_pFrameFormat->bmiHeader.biSizeImage);
+    const int bits = m_pFrameFormat->bmiHeader.biBitCount;
+    BITMAPINFO frameInfo{};
+    frameInfo.bmiHeader = m_pFrameFormat->bmiHeader;
     const int N = FramesPerHalfCycle();
     CProgressCtrl* pProgress =
         m_pAniCtrlBar && m_pAniCtrlBar->m_wndProgress.GetSafeHwnd() ? &m_pAniCtrlBar->m_wndProgress : nullptr;
@@ -217,7 +220,12 @@ void CAnimationEngine::RecordFrames() {
                                                            nullptr);
             }
         }
-        m_pFrameDC->BitBlt(0, 0, w, h, m_pRenderDC, 0, 0, SRCCOPY);
+        // The picture into the frame DIB: 16 and 24 bits are read straight into its bits (the
+        // same conversion a blit into the DIB does, without refreshing the DIB's picture first);
+        // 8 bits go through the blit, which takes the nearest colour of the table.
+        if (bits == 8 || !::GetDIBits(m_pRenderDC->GetSafeHdc(), static_cast<HBITMAP>(m_pRenderBitmap->GetSafeHandle()), 0,
+                                       static_cast<UINT>(h), m_pFrameBits, &frameInfo, DIB_RGB_COLORS))
+            m_pFrameDC->BitBlt(0, 0, w, h, m_pRenderDC, 0, 0, SRCCOPY);
         dc.BitBlt(0, 0, w, h, m_pRenderDC, 0, 0, SRCCOPY);
         if (AVIStreamWrite(m_pTempStream, t, 1, m_pFrameBits, cbImage, AVIIF_KEYFRAME, nullptr, nullptr) != AVIERR_OK)
             return false;

@@ -318,12 +318,11 @@ HRESULT AVIStreamWrite(PAVISTREAM pavi, LONG lStart, LONG lSamples, const void* 
         pavi->frame->pts = pavi->nNext;
         hr = Encode(*pavi, pavi->frame);
     } else {
+        // The caller's frame goes to the muxer as it is, without a copy (the packet borrows it).
         AVPacket* pkt = av_packet_alloc();
-        if (!pkt || av_new_packet(pkt, static_cast<int>(size)) < 0) {
-            av_packet_free(&pkt);
-            return AVIERR_MEMORY;
-        }
-        std::memcpy(pkt->data, lpBuffer, size);
+        if (!pkt) return AVIERR_MEMORY;
+        pkt->data = const_cast<uint8_t*>(static_cast<const uint8_t*>(lpBuffer));
+        pkt->size = static_cast<int>(size);
         pkt->pts = pkt->dts = pavi->nNext;
         pkt->flags |= AV_PKT_FLAG_KEY;  // raw frames stand alone
         (void)dwFlags;
