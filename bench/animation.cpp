@@ -16,8 +16,6 @@
 
 #include "bench/BenchSupport.h"
 #include "module/animation/CAnimationEngine.h"
-#include "module/engines/CDeformEngine.h"
-#include "module/model/PVXModes.h"
 #include "platform/ui/afxwin.h"
 
 namespace {
@@ -42,17 +40,10 @@ Setup* GetSetup() {
         pvxbench::ShowAll(m, s->Ctrl());
         m.m_pDispOpt->m_bWireFrame = 0;
         pvxbench::Frame(s->Ctrl(), GViewCamera::VIEW_ISO);
-        m.m_pDeformEngine = new CDeformEngine(&m);
-        m.m_pDeformEngine->m_nComponent = CDeformEngine::COMP_DZ;
-        m.m_pDeformEngine->m_bDeformed = 1;
-        m.m_nDisplayMode = PVXMode::kDispContour;
-        m.m_bContour = 1;
-        pvxbench::SelectDeadLoad(m);
-        if (!m.m_pDeformEngine->InitEngine()) {
+        if (!pvxbench::ShowDispContour(m)) {
             std::fprintf(stderr, "animation: no displacement data\n");
             return static_cast<Setup*>(nullptr);
         }
-        m.InitDeformed(0);
         CAnimationEngine& a = m.m_AnimationEngine;
         a.m_nFramesPerHalfCycle = kHalf;
         a.m_bFullCycle = 1;

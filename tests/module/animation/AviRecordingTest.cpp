@@ -4,24 +4,21 @@
 // and on the view as a user would.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "host/base/CMsgDll.h"
-#include "host/db/PostDBBuilder.h"
 #include "module/animation/CAniCtrlBar.h"
 #include "module/animation/CAnimationEngine.h"
-#include "module/model/CPVXView.h"
 #include "module/model/I_PVXModel.h"
 #include "platform/ui/CClientDC.h"
 #include "platform/ui/CUiDriver.h"
 #include "platform/ui/afxwin.h"
 #include "platform/video/FilmDecoder.h"
 #include "platform/video/MCIWnd.h"
+#include "tests/module/animation/AnimationFixture.h"
 
 namespace {
 
@@ -43,51 +40,12 @@ std::string Shell(const std::string& cmd) {
     return out;
 }
 
-struct AviRecordFixture : testing::Test {
-    CDBDoc doc;
-    CFrameWnd* frame = nullptr;  // deletes itself with its window
-    CPVXView* view = nullptr;
-    std::string dir;
-
+struct AviRecordFixture : AnimationViewFixture {
     void SetUp() override {
-        CUiDriver::Get().Reset();
-        CUiDriver::Get().UseVirtualClock(TRUE);
-        ICInstallDefaults();
-        PostDBBuilder b;
-        b.AddNode(1, 0, 0, 0);
-        b.AddNode(2, 6, 0, 0);
-        b.AddElem(1, PELEM_KIND_FRAME, 201, {1, 2});
-        b.AddMemb(1, 201, {1, 2}, {1});
-        b.Install(doc);
-        CDBDoc::m_pDBDoc = &doc;
-        dir = std::string(PVX_TEST_TMPDIR) + "/avirec_" + std::to_string(getpid()) + "/";
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        SetTempDir(dir);
-        frame = new CFrameWnd;
-        ASSERT_TRUE(frame->CreateEx(0, nullptr, "frame", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr, nullptr));
-        view = new CPVXView;  // deletes itself with its window
-        ASSERT_TRUE(view->Create(nullptr, "result", WS_CHILD | WS_VISIBLE, CRect(0, 0, 101, 50), frame, 100));
+        AnimationViewFixture::SetUp();
+        if (HasFatalFailure()) return;
         Ani().m_fnRenderFrame = [](CDC* pDC, int k) { pDC->FillSolidRect(0, 0, 4000, 4000, KColour(k)); };
     }
-    void TearDown() override {
-        if (view && view->GetSafeHwnd()) {
-            Ani().ExitAnimationMode();
-            view->DestroyWindow();
-        }
-        if (frame && frame->GetSafeHwnd()) frame->DestroyWindow();
-        CDBDoc::m_pDBDoc = nullptr;
-        CUiDriver::Get().Reset();
-        ICInstallDefaults();
-        std::filesystem::remove_all(dir);
-    }
-    void SetTempDir(const std::string& d) {
-        T_PREFERENCE pref;
-        pref.Initialize();
-        std::snprintf(pref.szTempDir, sizeof(pref.szTempDir), "%s", d.c_str());
-        doc.GetInitCtrl()->SetPreference(pref);
-    }
-    CAnimationEngine& Ani() { return view->GetPVXModel()->m_AnimationEngine; }
     // The recording as the view's record command makes it.
     void Record(int N, int bFull, int bits, int bCompress) {
         CAnimationEngine& a = Ani();
@@ -95,7 +53,7 @@ struct AviRecordFixture : testing::Test {
         a.m_bFullCycle = bFull;
         a.m_nBitsPerPixel = bits;
         a.m_bCompress = bCompress;
-        view->GetPVXModel()->m_bAnimation = 1;
+        Model().m_bAnimation = 1;
         a.EnterAnimationMode();
         a.RecordAnimation();
     }
@@ -182,7 +140,7 @@ TEST_F(AviRecordFixture, EscapeEndsTheRecordingWithWhatIsDone) {
         a.m_nFramesPerHalfCycle = 8;
         a.m_bFullCycle = 0;
         a.m_bCompress = 0;
-        view->GetPVXModel()->m_bAnimation = 1;
+        Model().m_bAnimation = 1;
         a.EnterAnimationMode();
         CUiDriver::Get().PressEscapeAfterPolls(r.polls);
         a.RecordAnimation();
