@@ -254,3 +254,52 @@ TEST_F(AviRecordFixture, PlaybackShowsTheFilmOverTheView) {
 }
 
 }  // namespace
+
+namespace {
+
+// The options dialog's compressor button: the compression dialog on a probe film in the
+// temporary folder, which is gone afterwards; 1 when the choice carries compressor parameters.
+TEST_F(AviRecordFixture, CompressorButtonAsksTheUserOverAProbeFilm) {
+    const DWORD msvc = mmioFOURCC('M', 'S', 'V', 'C');
+    struct Row {
+        const char* label;
+        int choice;  // drop-list index; -1 cancels
+        bool writable;
+        int result;
+        DWORD handler;
+    } rows[] = {{"Microsoft Video 1", 1, true, 1, msvc},
+                {"full frames", 0, true, 0, 0},
+                {"cancelled", -1, true, 0, 77},
+                {"temporary folder cannot take the probe", 1, false, 0, 77}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        SetTempDir(r.writable ? dir : dir + "missing/");
+        if (r.choice >= 0)
+            CUiDriver::Get().QueueModal(IDD_AVISAVEOPTIONS, {[&](CUiDialogSession& s) {
+                                            s.SelectComboIndex(IDC_AVISAVEOPTIONS_COMPRESSOR, r.choice);
+                                            return IDOK;
+                                        }});
+        AVICOMPRESSOPTIONS opts{};
+        opts.fccHandler = 77;
+        EXPECT_EQ(Ani().ChooseCompressor(opts), r.result);
+        EXPECT_EQ(opts.fccHandler, r.handler);
+        EXPECT_FALSE(std::filesystem::exists(dir + "~CHSCMPSR.AVI"));
+        EXPECT_EQ(AVIFileInitCount(), 0);
+    }
+}
+
+// Saving copies the recorded film; with nothing recorded, or a folder that does not exist,
+// nothing is written and the answer says so.
+TEST_F(AviRecordFixture, SaveCopiesTheRecordedFilm) {
+    EXPECT_FALSE(Ani().SaveFilm((dir + "early.avi").c_str())) << "nothing recorded yet";
+    EXPECT_FALSE(std::filesystem::exists(dir + "early.avi"));
+    Record(3, 0, 24, 0);
+    const std::string copy = dir + "copy.avi";
+    std::fclose(std::fopen(copy.c_str(), "wb"));  // an older file of that name is replaced
+    ASSERT_TRUE(Ani().SaveFilm(copy.c_str()));
+    EXPECT_EQ(std::filesystem::file_size(copy), std::filesystem::file_size(Ani().m_strFinalPath.GetString()));
+    EXPECT_EQ(AviCheckRiffSizes(copy.c_str()), CString());
+    EXPECT_FALSE(Ani().SaveFilm((dir + "no/such/folder.avi").c_str()));
+}
+
+}  // namespace
