@@ -36,6 +36,7 @@ struct AviFileObject {
     bool bBroken = false;   // a write failed: the film is not finished
     int nRefs = 1;          // the caller's, plus one per stream
     FILE* pRead = nullptr;  // reads back raw samples
+    size_t nRawImage = 0;   // bytes of a raw frame (padded DIB rows); 0 for compressed films
 };
 
 // A stream of a file, or a compressor over another stream.
@@ -98,6 +99,24 @@ HRESULT WritePacket(AviStreamObject& s, AVPacket* pkt) {
     return AVIERR_OK;
 }
 
+// The writer states a raw film's image size without the row padding its frames carry; the
+// format must describe the frames, so the size is put right once the film is complete.
+void PatchRawImageSize(const std::string& path, size_t nImage) {
+    FILE* fp = std::fopen(path.c_str(), "r+b");
+    if (!fp) return;
+    unsigned char head[16384];
+    const size_t n = std::fread(head, 1, sizeof(head), fp);
+    for (size_t at = 12; at + 8 + 40 <= n; ++at) {
+        if (std::memcmp(head + at, "strf", 4) != 0) continue;
+        const uint32_t v = static_cast<uint32_t>(nImage);
+        const unsigned char le[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
+                                     static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
+        if (std::fseek(fp, static_cast<long>(at + 8 + 20), SEEK_SET) == 0) std::fwrite(le, 1, 4, fp);  // biSizeImage
+        break;
+    }
+    std::fclose(fp);
+}
+
 void FinishFile(AviFileObject* f) {
     if (f->ctx) {
         // A file whose stream got its format is a film even without frames.
@@ -109,6 +128,7 @@ void FinishFile(AviFileObject* f) {
         }
         avio_closep(&f->ctx->pb);
         avformat_free_context(f->ctx);
+        if (f->bHeader && f->nRawImage) PatchRawImageSize(f->path, f->nRawImage);
     }
     if (f->pRead) std::fclose(f->pRead);
     delete f;
@@ -270,6 +290,7 @@ HRESULT AVIStreamSetFormat(PAVISTREAM pavi, LONG lPos, const void* lpFormat, LON
     par->width = dib.cx;
     par->height = dib.cy;
     par->bits_per_coded_sample = dib.nBits;
+    pavi->file->nRawImage = dib.ImageSize();
     pavi->dib = dib;
     pavi->bFormat = true;
     return AVIERR_OK;

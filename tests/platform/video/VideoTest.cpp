@@ -149,16 +149,17 @@ TEST(VideoFilmTest, FilmsHoldTheFormatAndFramesGiven) {
         std::snprintf(expect, sizeof(expect), "%s,%d,%d,%s,8/1,7\n", r.codec, r.w, r.h, r.pixfmt);
         EXPECT_EQ(probe, expect);
         const std::string walk = Shell(
-            "/usr/bin/python3 -c \"\nimport struct,sys\nd=open(sys.argv[1],'rb').read()\nstrf=pk=None\ndef w(a,b):\n"
-            " global strf,pk\n while a+8<=b:\n  i=d[a:a+4];n=struct.unpack('<I',d[a+4:a+8])[0]\n"
-            "  if i in(b'RIFF',b'LIST'): w(a+12,a+8+n)\n  elif i==b'strf' and strf is None: strf=n\n"
-            "  elif i[2:] in(b'db',b'dc') and pk is None: pk=n\n  a+=8+n+(n&1)\nw(0,len(d))\nprint(strf,pk)\" '" +
+            "/usr/bin/python3 -c \"\nimport struct,sys\nd=open(sys.argv[1],'rb').read()\nstrf=pk=isz=None\ndef w(a,b):\n"
+            " global strf,pk,isz\n while a+8<=b:\n  i=d[a:a+4];n=struct.unpack('<I',d[a+4:a+8])[0]\n"
+            "  if i in(b'RIFF',b'LIST'): w(a+12,a+8+n)\n  elif i==b'strf' and strf is None: strf=n;isz=struct.unpack('<I',d[a+28:a+32])[0]\n"
+            "  elif i[2:] in(b'db',b'dc') and pk is None: pk=n\n  a+=8+n+(n&1)\nw(0,len(d))\nprint(strf,pk,isz)\" '" +
             path + "'");
-        int strf = 0, pk = 0;
-        ASSERT_EQ(std::sscanf(walk.c_str(), "%d %d", &strf, &pk), 2) << walk;
+        int strf = 0, pk = 0, imageSize = 0;
+        ASSERT_EQ(std::sscanf(walk.c_str(), "%d %d %d", &strf, &pk, &imageSize), 3) << walk;
         EXPECT_EQ(strf, r.strf);
         if (r.packet > 0) {
             EXPECT_EQ(pk, r.packet);
+            EXPECT_EQ(imageSize, r.packet) << "the format's image size is that of the padded frames";
         }
     }
 }
