@@ -11,6 +11,7 @@
 #include "host/base/CMsgDll.h"
 #include "module/animation/CPVXAnimDetDlg.h"
 #include "module/bars/T_PVX_BAR_INFO.h"
+#include "module/contour/CContourDetDlg.h"
 #include "platform/ui/CEdit.h"
 #include "platform/ui/CComboBox.h"
 #include "platform/video/MCIWnd.h"
@@ -451,4 +452,57 @@ TEST_F(AnimDetFixture, EnterMovesTheFocusExceptOnOkAndCancel) {
         return IDCANCEL;
     }});
     dlg.DoModal();
+}
+
+// Leaving the result view's mode leaves animation mode (its film goes), and the view's
+// show-bar command hides a shown bar and shows a hidden one.
+TEST_F(AnimationViewFixture, ModeReturnLeavesAnimationAndTheBarCommandToggles) {
+    Model().m_bAnimation = 1;
+    Ani().EnterAnimationMode();
+    ASSERT_TRUE(Bar().IsWindowVisible());
+    struct Row {
+        const char* label;
+        bool visibleAfter;
+    } rows[] = {{"hide", false}, {"show again", true}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        view->SendMessage(WM_COMMAND, 42025, 0);
+        EXPECT_EQ(Bar().IsWindowVisible() != FALSE, r.visibleAfter);
+    }
+    const std::string film = Ani().m_strFinalPath.GetString();
+    ASSERT_TRUE(fs::exists(film));
+    Model().PV_OnModeReturn();
+    EXPECT_EQ(Ani().m_bAnimationMode, 0);
+    EXPECT_FALSE(fs::exists(film)) << "the film goes with animation mode";
+}
+
+// The option dialogs (contour, Kriging contour, legend, deformation, numbers) redraw through one
+// step after they apply: animation mode is entered while the model animates, and left when it
+// does not but was entered.
+TEST_F(AnimationViewFixture, OptionDialogsEnterOrLeaveAnimationModeAfterApplying) {
+    struct Row {
+        const char* label;
+        int bAnimation;
+        bool enterFirst;
+        int modeAfter;
+        bool filmAfter;
+    } rows[] = {
+        {"animating: entered", 1, false, 1, true},
+        {"animating, already in the mode: entered again", 1, true, 1, true},
+        {"not animating, in the mode: left", 0, true, 0, false},
+        {"not animating, never entered: nothing to leave", 0, false, 0, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        if (r.enterFirst) {
+            Model().m_bAnimation = 1;
+            Ani().EnterAnimationMode();
+        }
+        Model().m_bAnimation = r.bAnimation;
+        PVXDialogRedrawModel(&Model());
+        EXPECT_EQ(Ani().m_bAnimationMode, r.modeAfter);
+        EXPECT_EQ(!Ani().m_strFinalPath.IsEmpty() && fs::exists(Ani().m_strFinalPath.GetString()), r.filmAfter);
+        EXPECT_LE(FilmNames(dir).size(), 1u) << "no film left behind by a re-entry";
+        Ani().ExitAnimationMode();
+    }
 }
