@@ -4,12 +4,14 @@
 // and on the view as a user would.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "host/base/CMsgDll.h"
+#include "host/base/CMsgOutWnd.h"
 #include "module/animation/CAniCtrlBar.h"
 #include "module/animation/CAnimationEngine.h"
 #include "module/model/I_PVXModel.h"
@@ -200,27 +202,48 @@ TEST_F(AviRecordFixture, CompressorChoiceFollowsTheInstalledList) {
     }
 }
 
-// A temporary folder that cannot take files: the three-part message, the marquee's failure
-// text, no film, animation mode still on.
-TEST_F(AviRecordFixture, UnwritableTemporaryFolderFailsTheRecordingWithAMessage) {
+// Films that cannot be opened fail the recording: a temporary folder that cannot take files
+// (the three-part message box), or settings naming a compressor that cannot compress (the
+// message window). Either way no film, the marquee's failure text, animation mode still on.
+TEST_F(AviRecordFixture, RecordingThatCannotOpenItsFilmsFailsWithAMessage) {
     const std::string notADir = dir + "plain_file";
     std::fclose(std::fopen(notADir.c_str(), "wb"));
-    SetTempDir(notADir + "/");
-    CUiDriver::Get().ClearMessageBoxes();
-    Record(8, 0, 16, 0);
-    CAnimationEngine& a = Ani();
-    ASSERT_EQ(CUiDriver::Get().MessageBoxes().size(), 1u);
-    const CString text = CUiDriver::Get().MessageBoxes()[0].text;
-    EXPECT_EQ(text, CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Animation__Cannot_Open_Create_Temporary_", 0) + "\n" +
-                        CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Check_Temporary_Directory_", 0) + "\n" +
-                        CString((notADir + "/").c_str()) + CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Exists_", 0));
-    EXPECT_EQ(CUiDriver::Get().MessageBoxes()[0].type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
-    EXPECT_EQ(a.m_bRecording, 0);
-    EXPECT_EQ(a.m_bRecorded, 0);
-    EXPECT_EQ(a.m_bAnimationMode, 1);
-    EXPECT_EQ(a.m_pAniCtrlBar->m_wndMarquee.GetText(),
-              CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Recording_Failed__Please_Try_Again___", 0));
-    EXPECT_EQ(AVIFileInitCount(), 0) << "the library is closed again";
+    const CString boxText = CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Animation__Cannot_Open_Create_Temporary_", 0) + "\n" +
+                            CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Check_Temporary_Directory_", 0) + "\n" +
+                            CString((notADir + "/").c_str()) + CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Exists_", 0);
+    const CString lineText = CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Animation__Making_Compressed_Stream_Fail", 0);
+    struct Row {
+        const char* label;
+        bool badFolder;
+        DWORD handler;  // compressor of the settings, with compression on; 0 off
+        size_t boxes;
+        bool line;      // the message window tells the compressed stream failed
+    } rows[] = {{"unwritable temporary folder", true, 0, 1, false},
+                {"compressor that cannot compress", false, mmioFOURCC('c', 'v', 'i', 'd'), 0, true}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        SetTempDir(r.badFolder ? notADir + "/" : dir);
+        ICInstall(mmioFOURCC('c', 'v', 'i', 'd'), "cvid", "Cinepak", "");
+        Ani().m_CompressOptions.fccHandler = r.handler;
+        CUiDriver::Get().ClearMessageBoxes();
+        CMsgOutWnd::Clear();
+        Record(8, 0, 16, r.handler ? 1 : 0);
+        CAnimationEngine& a = Ani();
+        ASSERT_EQ(CUiDriver::Get().MessageBoxes().size(), r.boxes);
+        if (r.boxes) {
+            EXPECT_EQ(CUiDriver::Get().MessageBoxes()[0].text, boxText);
+            EXPECT_EQ(CUiDriver::Get().MessageBoxes()[0].type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
+        }
+        const std::vector<std::string> lines = CMsgOutWnd::GetLines();
+        EXPECT_EQ(std::find(lines.begin(), lines.end(), std::string(lineText.GetString())) != lines.end(), r.line);
+        EXPECT_EQ(a.m_bRecording, 0);
+        EXPECT_EQ(a.m_bRecorded, 0);
+        EXPECT_EQ(a.m_bAnimationMode, 1);
+        EXPECT_EQ(a.m_pAniCtrlBar->m_wndMarquee.GetText(),
+                  CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Recording_Failed__Please_Try_Again___", 0));
+        EXPECT_EQ(AVIFileInitCount(), 0) << "the library is closed again";
+        a.ExitAnimationMode();
+    }
 }
 
 // Playback: state 3, both timers, the slider in the progress place with its range and half of
