@@ -49,7 +49,7 @@ Setup* GetSetup() {
         a.m_bFullCycle = 1;
         a.m_nBitsPerPixel = 16;
         const char* t = getenv("TMPDIR");
-        s->film = std::string(t && *t ? t : "/tmp") + "/bench_animation_" + std::to_string(getpid()) + ".avi";
+        s->film = std::string(t && *t ? t : "/tmp") + "/~PVX" + std::to_string(getpid()) + ".AVI";
         a.m_strFinalPath = s->film.c_str();
         m.m_bAnimation = 1;
         return s.release();
