@@ -7,6 +7,11 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+namespace {
+// Frames decoded on without seeking when asked for one ahead of the last.
+constexpr LONG kDecodeAhead = 16;
+}  // namespace
+
 CFilmDecoder::~CFilmDecoder() { Close(); }
 
 void CFilmDecoder::Close() {
@@ -109,9 +114,13 @@ bool CFilmDecoder::Decode(LONG index) {
     if (index == m_nCached) return true;
     AVStream* st = m_fmt->streams[m_nStream];
     const int64_t target = st->start_time != AV_NOPTS_VALUE ? st->start_time + index * m_nFrameTicks : index * m_nFrameTicks;
-    // Back to the key frame at or before the target, then forward to it.
-    if (av_seek_frame(m_fmt, m_nStream, target, AVSEEK_FLAG_BACKWARD) < 0) return false;
-    avcodec_flush_buffers(m_dec);
+    // A frame a little ahead of the last one (a playing film) is decoded on from there; any
+    // other goes back to the key frame at or before it and forward to it.
+    const bool bAhead = m_nCached >= 0 && index > m_nCached && index - m_nCached <= kDecodeAhead;
+    if (!bAhead) {
+        if (av_seek_frame(m_fmt, m_nStream, target, AVSEEK_FLAG_BACKWARD) < 0) return false;
+        avcodec_flush_buffers(m_dec);
+    }
     m_nCached = -1;
     bool done = false;
     while (!done) {
