@@ -145,14 +145,8 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
     CHostViewRequest view;
     view.Read(args);
     const std::string word = args.GetOperand();
-    char* end = nullptr;
-    const long nResult = std::strtol(word.c_str(), &end, 10);
-    if (word.empty() || !end || *end != '\0' || nResult <= 0) {
-        HostMessage(word.empty() ? "give the result id to animate (see pvxhost show --list)"
-                                 : "\"%s\" is no result id (see pvxhost show --list)",
-                    word.c_str());
-        return HOST_EXIT_USAGE;
-    }
+    const long nResult = ReadResultOperand(word, "animate");
+    if (!nResult) return HOST_EXIT_USAGE;
     if (args.Has("--seek") != args.Has("--picture")) {
         HostMessage("--seek K and --picture P.bmp go together: the picture shows frame K");
         return HOST_EXIT_USAGE;

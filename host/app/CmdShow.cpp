@@ -97,14 +97,8 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     if (args.Has("--list")) return RunList(view);
 
     const std::string word = args.GetOperand();
-    char* end = nullptr;
-    const long nResult = std::strtol(word.c_str(), &end, 10);
-    if (word.empty() || !end || *end != '\0' || nResult <= 0) {
-        HostMessage(word.empty() ? "give the result id to show (see pvxhost show --list)"
-                                 : "\"%s\" is no result id (see pvxhost show --list)",
-                    word.c_str());
-        return HOST_EXIT_USAGE;
-    }
+    const long nResult = ReadResultOperand(word, "show");
+    if (!nResult) return HOST_EXIT_USAGE;
     const bool bListControls = args.Has("--list-controls");
     const std::string strOut = args.Get("--out");
     if (!bListControls && strOut.empty()) {

@@ -405,6 +405,17 @@ int SetPageControls(CFormViewInBar* pBar, long nResult, const std::vector<std::p
     return 0;
 }
 
+long ReadResultOperand(const std::string& word, const char* pszVerb) {
+    char* end = nullptr;
+    const long nResult = std::strtol(word.c_str(), &end, 10);
+    if (!word.empty() && end && *end == '\0' && nResult > 0) return nResult;
+    if (word.empty())
+        HostMessage("give the result id to %s (see pvxhost show --list)", pszVerb);
+    else
+        HostMessage("\"%s\" is no result id (see pvxhost show --list)", word.c_str());
+    return 0;
+}
+
 int OpenResultBar(CHostDockBar& bar, long nResult, CWnd* pFrame, CHostDockBar::Offer& offer, CFormViewInBar*& pBar) {
     if (!CHostDockBar::FindOffer(static_cast<int>(nResult), offer)) {
         HostMessage("no result bar of the module offers result %ld (see pvxhost show --list)", nResult);

@@ -50,6 +50,8 @@ int RunDetails(CPHPageDlg* pPage, long nResult, const std::string& button,
 int SetPageControls(CFormViewInBar* pBar, long nResult, const std::vector<std::pair<std::string, std::string>>& sets,
                     size_t nBoxes);
 
+// The result id the command's operand names; 0 after a message when it names none.
+long ReadResultOperand(const std::string& word, const char* pszVerb);
 // Opens the bar that offers the result in the frame, on the result's page, as the view's result
 // command does. 0, or the exit status after a message.
 int OpenResultBar(CHostDockBar& bar, long nResult, CWnd* pFrame, CHostDockBar::Offer& offer, CFormViewInBar*& pBar);

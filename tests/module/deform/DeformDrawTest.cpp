@@ -1,6 +1,7 @@
 // Drawing of the deformation engine and its plot engine on a recording DC: what each display
 // mode draws, the undeformed outline, Escape, missing members, pens, picked nodes and numbers.
 #include "tests/module/deform/DeformTestSupport.h"
+#include "tests/module/ModuleTestSupport.h"
 
 #include <algorithm>
 #include <set>
@@ -333,10 +334,7 @@ TEST_F(DeformDrawTest, RecordedFramesDrawTheirShareOfTheDeformation) {
     a.m_nFramesPerHalfCycle = 8;
     M().m_bAnimation = 1;
     a.m_bRecording = 1;
-    std::vector<int> ks;
-    for (int k = 0; k <= 8; ++k) ks.push_back(k);
-    for (int k = 19; k <= 26; ++k) ks.push_back(k);
-    for (int k : ks) {
+    for (int k : moduletest::RecordedFactorIndices(8)) {
         SCOPED_TRACE(k);
         const double share = k <= 8 ? k / 8.0 : -(k - 18) / 8.0;
         a.m_nCurFrame = k;

@@ -2,6 +2,7 @@
 // directions, label points and extremes. The beam runs from I (0,0,3) to J (8,0,3), so its eight
 // segments are 1 m long; the diagram scale is 0.1 m per unit value.
 #include "tests/module/diagram/DiagramTestSupport.h"
+#include "tests/module/ModuleTestSupport.h"
 
 using namespace diagramtest;
 
@@ -263,10 +264,7 @@ TEST_F(DiagramPolygonTest, RecordedFramesDrawTheirShareOfTheOrdinates) {
     a.m_bAnimationMode = 1;
     M().m_bAnimation = 1;
     a.m_bRecording = 1;
-    std::vector<int> ks;
-    for (int k = 0; k <= 8; ++k) ks.push_back(k);
-    for (int k = 19; k <= 26; ++k) ks.push_back(k);
-    for (int k : ks) {
+    for (int k : moduletest::RecordedFactorIndices(8)) {
         SCOPED_TRACE(k);
         const double share = k <= 8 ? k / 8.0 : (k - 18) / 8.0;
         a.m_nCurFrame = k;
