@@ -97,8 +97,6 @@ public:
     void StartPlayback();
     // The handler of the first installed compressor the engine prefers, else 0 after a warning.
     DWORD FindDefaultCompressor();
-    // Copies the recorded film to pszPath (replacing it); FALSE with a message when it cannot.
-    BOOL SaveFilm(LPCTSTR pszPath);
     // The preference temporary folder (ends in '/'), empty when there is no document.
     CString PreferenceTempDir() const;
     // ~PVX123.AVI -> ~PVX123TMP.AVI: the final path less its trailing '.', 'A', 'V', 'I'

@@ -8,9 +8,7 @@
 // Escape, polled before every frame, ends either phase early with what is done so far; with no
 // frame at all there is no film and the recording is reported as failed.
 #include <cstdio>
-#include <filesystem>
 #include <memory>
-#include <system_error>
 #include <vector>
 
 #include "host/base/CMsgDll.h"
@@ -417,17 +415,4 @@ int CAnimationEngine::ChooseCompressor(AVICOMPRESSOPTIONS& opts) {
     CloseAVIFiles();
     std::remove(strProbe.GetString());
     return bParms;
-}
-
-BOOL CAnimationEngine::SaveFilm(LPCTSTR pszPath) {
-    if (!pszPath || !*pszPath || m_strFinalPath.IsEmpty() || !m_bRecorded) return FALSE;
-    std::error_code ec;
-    std::filesystem::copy_file(m_strFinalPath.GetString(), pszPath, std::filesystem::copy_options::overwrite_existing, ec);
-    if (ec) {
-        CString msg;
-        msg.Format("The film cannot be saved as \"%s\": %s.", pszPath, ec.message().c_str());
-        GMsgOutNF(msg);
-        return FALSE;
-    }
-    return TRUE;
 }

@@ -311,18 +311,4 @@ TEST_F(AviRecordFixture, CompressorButtonAsksTheUserOverAProbeFilm) {
     }
 }
 
-// Saving copies the recorded film; with nothing recorded, or a folder that does not exist,
-// nothing is written and the answer says so.
-TEST_F(AviRecordFixture, SaveCopiesTheRecordedFilm) {
-    EXPECT_FALSE(Ani().SaveFilm((dir + "early.avi").c_str())) << "nothing recorded yet";
-    EXPECT_FALSE(std::filesystem::exists(dir + "early.avi"));
-    Record(3, 0, 24, 0);
-    const std::string copy = dir + "copy.avi";
-    std::fclose(std::fopen(copy.c_str(), "wb"));  // an older file of that name is replaced
-    ASSERT_TRUE(Ani().SaveFilm(copy.c_str()));
-    EXPECT_EQ(std::filesystem::file_size(copy), std::filesystem::file_size(Ani().m_strFinalPath.GetString()));
-    EXPECT_EQ(AviCheckRiffSizes(copy.c_str()), CString());
-    EXPECT_FALSE(Ani().SaveFilm((dir + "no/such/folder.avi").c_str()));
-}
-
 }  // namespace
