@@ -60,7 +60,7 @@ std::vector<CHostOption> AnimateOptions() {
          "none: full frames",
          "default"},
         {"--seek", EHostValue::kInteger, "K", "after recording, drags the bar's slider to frame K (needs --picture)",
-         nullptr, 0, 1199},
+         nullptr, 0, 1202},  // 4N + 3 frames at the most, N = 300
         {"--picture", EHostValue::kPath, "P.bmp", "writes the window as it then shows (the film's frame over the view)"},
     };
     for (const CHostOption& o : CHostViewRequest::Options()) options.push_back(o);
@@ -295,7 +295,7 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
 
 const CHostCommandRegistrar kRegister({"animate",
                                        "Records the animation of a result (one whose page has an animation box:\n"
-                                       "7201 deformed shape, 7202 displacement contour, 7301 frame forces ...) to an\n"
+                                       "7201 deformed shape, 7204 displacement contour, 7301 frame forces ...) to an\n"
                                        "AVI film, as a person does: the page as for `show`, its animation box on,\n"
                                        "the options through its animation \"...\" dialog, Apply, the view's record\n"
                                        "and save commands. --seek K --picture P.bmp then shows frame K of the film\n"
