@@ -109,6 +109,8 @@ void CAnimationEngine::ReleaseFinalFile() {
 BOOL CAnimationEngine::ReserveFinalFile() {
     m_strFinalPath.Empty();
     const CString strDir = PreferenceTempDir();
+    // Without a project there is no temporary folder: no film is made in the working folder.
+    if (strDir.IsEmpty()) return FALSE;
     for (int n = kFirstFilmNumber; n <= kLastFilmNumber; ++n) {
         CString name;
         name.Format("~PVX%d.AVI", n);
