@@ -65,6 +65,8 @@ public:
     // shape swings both ways) or 0 -> 1, 1 -> 0 again for bSigned non-zero (diagrams and
     // contours keep their sign).
     double GetAnimationFactor(int bSigned) const;
+    // The factor of contour values: the positive wave when contours are animated, else 1.0.
+    double GetContourFactor() const { return m_bAnimateContour ? GetAnimationFactor(1) : 1.0; }
 
     // The settings as the arithmetic may use them: a record read from an old archive may hold 0
     // or a negative count, which would divide by zero.
