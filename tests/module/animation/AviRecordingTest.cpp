@@ -20,6 +20,7 @@
 #include "platform/ui/afxwin.h"
 #include "platform/video/FilmDecoder.h"
 #include "platform/video/MCIWnd.h"
+#include "tests/CommandOutput.h"
 #include "tests/module/animation/AnimationFixture.h"
 
 namespace {
@@ -32,15 +33,6 @@ int KOf(uint32_t bgra) {
     return (r + 25) / 51 + 6 * ((g + 25) / 51);
 }
 
-std::string Shell(const std::string& cmd) {
-    std::string out;
-    if (FILE* p = popen(cmd.c_str(), "r")) {
-        char buf[512];
-        while (std::fgets(buf, sizeof(buf), p)) out += buf;
-        pclose(p);
-    }
-    return out;
-}
 
 struct AviRecordFixture : AnimationViewFixture {
     void SetUp() override {
@@ -93,7 +85,7 @@ TEST_F(AviRecordFixture, FilmHoldsTheFramesInCycleOrder) {
         Record(8, r.bFull, r.bits, r.bCompress);
         EXPECT_EQ(Ani().m_bRecorded, 1);
         EXPECT_EQ(FilmKs(), r.ks);
-        const std::string probe = Shell("ffprobe -v error -show_entries stream=codec_name,pix_fmt,width,height -of csv=p=0 '" +
+        const std::string probe = testcmd::Output("ffprobe -v error -show_entries stream=codec_name,pix_fmt,width,height -of csv=p=0 '" +
                                         std::string(Ani().m_strFinalPath.GetString()) + "'");
         EXPECT_EQ(probe, std::string(r.probe) + "\n");
         EXPECT_FALSE(std::filesystem::exists(CAnimationEngine::TempPathOf(Ani().m_strFinalPath).GetString()))
@@ -195,7 +187,7 @@ TEST_F(AviRecordFixture, CompressorChoiceFollowsTheInstalledList) {
         // The view's engine takes the same choice and records with it.
         Ani().m_CompressOptions = e.m_CompressOptions;
         Record(2, 0, 16, e.m_bCompress);
-        EXPECT_EQ(Shell("ffprobe -v error -show_entries stream=codec_name -of csv=p=0 '" +
+        EXPECT_EQ(testcmd::Output("ffprobe -v error -show_entries stream=codec_name -of csv=p=0 '" +
                         std::string(Ani().m_strFinalPath.GetString()) + "'"),
                   std::string(r.codec) + "\n");
         Ani().ExitAnimationMode();

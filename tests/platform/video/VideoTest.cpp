@@ -16,6 +16,7 @@
 #include "platform/video/FilmDecoder.h"
 #include "platform/video/MCIWnd.h"
 #include "platform/video/vfw.h"
+#include "tests/CommandOutput.h"
 
 namespace {
 
@@ -26,15 +27,6 @@ std::string TmpPath(const std::string& name) {
     return (p / ("video_" + name)).string();
 }
 
-std::string Shell(const std::string& cmd) {
-    std::string out;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return out;
-    char buf[512];
-    while (std::fgets(buf, sizeof(buf), p)) out += buf;
-    pclose(p);
-    return out;
-}
 
 // The 6 x 6 x 6 cube entry nearest a colour of the fixed palette (index 10 + 36r + 6g + b).
 RGBQUAD CubeColour(int r, int g, int b) {
@@ -142,13 +134,13 @@ TEST(VideoFilmTest, FilmsHoldTheFormatAndFramesGiven) {
         const std::string path = TmpPath(std::string("fmt_") + std::to_string(r.bits) + (r.handler ? "c" : "r") + ".avi");
         ASSERT_EQ(WriteFilm(path, TestFilm(101, 50, r.bits), 7, r.handler, 8), AVIERR_OK);
         EXPECT_EQ(AviCheckRiffSizes(path.c_str()), CString());
-        const std::string probe = Shell("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+        const std::string probe = testcmd::Output("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
                                       "stream=codec_name,pix_fmt,width,height,r_frame_rate,nb_read_frames -of csv=p=0 '" +
                                       path + "'");
         char expect[200];
         std::snprintf(expect, sizeof(expect), "%s,%d,%d,%s,8/1,7\n", r.codec, r.w, r.h, r.pixfmt);
         EXPECT_EQ(probe, expect);
-        const std::string walk = Shell(
+        const std::string walk = testcmd::Output(
             "/usr/bin/python3 -c \"\nimport struct,sys\nd=open(sys.argv[1],'rb').read()\nstrf=pk=isz=None\ndef w(a,b):\n"
             " global strf,pk,isz\n while a+8<=b:\n  i=d[a:a+4];n=struct.unpack('<I',d[a+4:a+8])[0]\n"
             "  if i in(b'RIFF',b'LIST'): w(a+12,a+8+n)\n  elif i==b'strf' and strf is None: strf=n;isz=struct.unpack('<I',d[a+28:a+32])[0]\n"
