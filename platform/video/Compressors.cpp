@@ -155,29 +155,22 @@ private:
 
 void RegisterSaveOptionsTemplate() {
     if (FindDialogTemplate(IDD_AVISAVEOPTIONS)) return;
+    auto item = [](UINT nID, UiCtl kind, const char* caption, CRect rc) {
+        UiDlgItem it;
+        it.nID = nID;
+        it.kind = kind;
+        it.caption = caption;
+        it.rect = rc;
+        return it;
+    };
     UiDlgTemplate t;
     t.nID = IDD_AVISAVEOPTIONS;
     t.size = CSize(200, 60);
     t.caption = "Video Compression";
-    UiDlgItem label;
-    label.kind = UiCtl::Static;
-    label.caption = "Compressor:";
-    label.rect = CRect(7, 9, 55, 19);
-    UiDlgItem list;
-    list.nID = IDC_AVISAVEOPTIONS_COMPRESSOR;
-    list.kind = UiCtl::Combo;
-    list.rect = CRect(58, 7, 193, 80);
-    UiDlgItem ok;
-    ok.nID = IDOK;
-    ok.kind = UiCtl::DefButton;
-    ok.caption = "OK";
-    ok.rect = CRect(88, 40, 138, 54);
-    UiDlgItem cancel;
-    cancel.nID = IDCANCEL;
-    cancel.kind = UiCtl::Button;
-    cancel.caption = "Cancel";
-    cancel.rect = CRect(143, 40, 193, 54);
-    t.items = {label, list, ok, cancel};
+    t.items = {item(0, UiCtl::Static, "Compressor:", CRect(7, 9, 55, 19)),
+               item(IDC_AVISAVEOPTIONS_COMPRESSOR, UiCtl::Combo, "", CRect(58, 7, 193, 80)),
+               item(IDOK, UiCtl::DefButton, "OK", CRect(88, 40, 138, 54)),
+               item(IDCANCEL, UiCtl::Button, "Cancel", CRect(143, 40, 193, 54))};
     RegisterDialogTemplate(t);
 }
 
