@@ -22,7 +22,7 @@
 //
 // AVISaveOptions is the platform's compression dialog: a drop list of "Full Frames
 // (Uncompressed)" and the installed compressors, answered by the scripted user (CUiDriver,
-// template IDD_AVISAVEOPTIONS, class "AVISaveOptions"); without a script it is cancelled.
+// template IDD_AVISAVEOPTIONS); without a script it is cancelled.
 //
 // Failures answer an AVIERR_* code and are reported as diagnostics ("video").
 #pragma once
