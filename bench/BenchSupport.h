@@ -36,9 +36,11 @@
 #include "host/grx/GRenderView.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/contour/CContourEngine.h"
+#include "module/engines/CDeformEngine.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXGeomCtrl.h"
 #include "module/model/I_PVXModel.h"
+#include "module/model/PVXModes.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CGdiObject.h"
 
@@ -127,6 +129,21 @@ inline void SelectDeadLoad(I_PVXModel& m) {
     m.m_nLoadStep = 0;
     m.m_bLoadSelected = 1;
     m.SelectLoad();
+}
+
+// Display mode 2, the displacement contour: load case DL, DZ on the deformed shape, contours
+// on, the engine's data built as a redraw finds them. false when the project has no
+// displacements.
+inline bool ShowDispContour(I_PVXModel& m) {
+    m.m_pDeformEngine = new CDeformEngine(&m);
+    m.m_pDeformEngine->m_nComponent = CDeformEngine::COMP_DZ;
+    m.m_pDeformEngine->m_bDeformed = 1;
+    m.m_nDisplayMode = PVXMode::kDispContour;
+    m.m_bContour = 1;
+    SelectDeadLoad(m);
+    if (!m.m_pDeformEngine->InitEngine()) return false;
+    m.InitDeformed(0);
+    return true;
 }
 
 // One project in memory at a time: the one made for the size asked last, else the previous one

@@ -18,6 +18,7 @@
 #include "host/app/HostCommand.h"
 #include "host/app/HostDockBar.h"
 #include "host/app/HostOutput.h"
+#include "host/app/HostPageControls.h"
 #include "host/app/HostResultView.h"
 #include "host/app/ModeTable.h"
 #include "host/base/CFormViewInBar.h"
@@ -36,7 +37,7 @@
 
 namespace {
 
-constexpr UINT kApplyButton = 10647;  // every page's Apply
+using namespace hostpage;
 
 std::vector<CHostOption> ShowOptions() {
     std::vector<CHostOption> options = {
@@ -64,379 +65,6 @@ std::vector<CHostOption> ShowOptions() {
     };
     for (const CHostOption& o : CHostViewRequest::Options()) options.push_back(o);
     return options;
-}
-
-// ---- the controls of a bar or page ------------------------------------------------------------
-
-struct Control {
-    CWnd* pOwner = nullptr;       // the page or the container
-    UINT nID = 0;                 // the control's id (a radio group: its first button's)
-    std::string strName;          // short name; empty when none
-    std::string strKind;          // "check box", "radio group", "combo", "edit", "point edit", "list", "button"
-    std::vector<UINT> radios;     // buttons of a radio group, in order
-    bool bEnabled = true;
-};
-
-std::string TextOf(CWnd* p) {
-    CString s;
-    p->GetWindowText(s);
-    return s.GetString();
-}
-
-std::string NameOf(UINT id, const std::vector<CBarControlName>& names) {
-    for (const CBarControlName& n : names)
-        if (n.nID == id && n.pszName) return n.pszName;
-    return "";
-}
-
-// The value controls of a window, in tab order; hidden ones and the pages inside are left out.
-std::vector<Control> CollectControls(CWnd* pOwner, const std::vector<CBarControlName>& names) {
-    std::vector<Control> out;
-    Control* pGroup = nullptr;  // the radio group being filled
-    for (CWnd* c = pOwner->GetWindow(GW_CHILD); c; c = c->GetWindow(GW_HWNDNEXT)) {
-        CWnd* w = CWnd::FromHandle(c->GetSafeHwnd());
-        const DWORD style = w->GetStyle();
-        const UINT id = static_cast<UINT>(w->GetDlgCtrlID());
-        const bool bRadio = dynamic_cast<CButton*>(w) &&
-                            ((style & BS_TYPEMASK) == BS_AUTORADIOBUTTON || (style & BS_TYPEMASK) == BS_RADIOBUTTON);
-        if (!bRadio || (style & WS_GROUP)) pGroup = nullptr;
-        if (!(style & WS_VISIBLE) || dynamic_cast<CDialog*>(w)) continue;
-        Control k;
-        k.pOwner = pOwner;
-        k.nID = id;
-        k.bEnabled = w->IsWindowEnabled() != FALSE;
-        if (bRadio) {
-            if (pGroup) {
-                pGroup->radios.push_back(id);
-                continue;
-            }
-            k.strKind = "radio group";
-            k.radios.push_back(id);
-        } else if (auto* b = dynamic_cast<CButton*>(w)) {
-            const DWORD t = style & BS_TYPEMASK;
-            (void)b;
-            if (t == BS_CHECKBOX || t == BS_AUTOCHECKBOX || t == BS_3STATE || t == BS_AUTO3STATE) {
-                k.strKind = "check box";
-            } else if ((t == BS_PUSHBUTTON || t == BS_DEFPUSHBUTTON) && !NameOf(id, names).empty() &&
-                       TextOf(w) != "...") {
-                k.strKind = "button";  // the actions a page names (add, delete ...); "..." is --details
-            } else {
-                continue;
-            }
-        } else if (dynamic_cast<CListBox*>(w)) {
-            k.strKind = "list";
-        } else if (dynamic_cast<CComboBox*>(w)) {
-            k.strKind = "combo";
-        } else if (dynamic_cast<CMouseEdit*>(w)) {
-            k.strKind = "point edit";
-        } else if (dynamic_cast<CEdit*>(w)) {
-            k.strKind = "edit";
-        } else {
-            continue;
-        }
-        k.strName = NameOf(id, names);
-        out.push_back(k);
-        if (bRadio) pGroup = &out.back();
-    }
-    return out;
-}
-
-std::string CaptionOf(const Control& k) {
-    if (k.strKind == "radio group") {
-        std::string s;
-        for (UINT id : k.radios) s += (s.empty() ? "" : "|") + TextOf(k.pOwner->GetDlgItem(static_cast<int>(id)));
-        return s;
-    }
-    if (k.strKind == "check box" || k.strKind == "button") return TextOf(k.pOwner->GetDlgItem(static_cast<int>(k.nID)));
-    return "";
-}
-
-std::string ValueOf(const Control& k) {
-    CWnd* w = k.pOwner->GetDlgItem(static_cast<int>(k.nID));
-    if (k.strKind == "radio group") {
-        for (size_t i = 0; i < k.radios.size(); ++i)
-            if (k.pOwner->IsDlgButtonChecked(static_cast<int>(k.radios[i]))) return std::to_string(i);
-        return "-1";
-    }
-    if (k.strKind == "check box") return std::to_string(k.pOwner->IsDlgButtonChecked(static_cast<int>(k.nID)));
-    if (k.strKind == "button") return "-";
-    if (auto* l = dynamic_cast<CListBox*>(w)) {
-        // Each item: index, text, [x] when checked, * when selected.
-        auto* c = dynamic_cast<CCheckListBox*>(w);
-        std::string out = std::to_string(l->GetCount()) + " items";
-        for (int i = 0; i < l->GetCount(); ++i) {
-            CString t;
-            l->GetText(i, t);
-            out += std::string(i ? ", " : ": ") + std::to_string(i) + " \"" + t.GetString() + "\"" +
-                   (c && c->GetCheck(i) > 0 ? " [x]" : "") + (l->GetSel(i) > 0 ? " *" : "");
-        }
-        return out;
-    }
-    if (auto* c = dynamic_cast<CComboBox*>(w)) {
-        const int sel = c->GetCurSel();
-        if (sel < 0) return "-1";
-        CString s;
-        c->GetLBText(sel, s);
-        return std::to_string(sel) + " \"" + s.GetString() + "\"";
-    }
-    return "\"" + TextOf(w) + "\"";
-}
-
-void PrintControls(const char* what, const std::vector<Control>& controls) {
-    std::printf("%s\n", what);
-    if (controls.empty()) std::printf("  (no controls)\n");
-    for (const Control& k : controls)
-        std::printf("  %-6u %-12s %-12s %-28s %s%s\n", k.nID, k.strName.empty() ? "-" : k.strName.c_str(),
-                    k.strKind.c_str(), ("\"" + CaptionOf(k) + "\"").c_str(), ValueOf(k).c_str(),
-                    k.bEnabled ? "" : " (disabled)");
-}
-
-// The control a command-line word names: its id (a radio button of a group names the group
-// with that button) or its short name; the page's controls first.
-const Control* FindControl(const std::vector<Control>& controls, const std::string& key, UINT* pRadio) {
-    char* end = nullptr;
-    const long id = std::strtol(key.c_str(), &end, 10);
-    const bool bNumber = !key.empty() && end && *end == '\0';
-    for (const Control& k : controls) {
-        if (bNumber) {
-            for (UINT r : k.radios)
-                if (static_cast<long>(r) == id && r != k.nID) {
-                    *pRadio = r;
-                    return &k;
-                }
-            if (static_cast<long>(k.nID) == id) return &k;
-        } else if (!k.strName.empty() && HostLower(key) == k.strName) {
-            return &k;
-        }
-    }
-    return nullptr;
-}
-
-bool ReadSwitch(const std::string& v, int& on) {
-    const std::string s = HostLower(v);
-    if (s == "1" || s == "on" || s == "true" || s == "yes") on = 1;
-    else if (s == "0" || s == "off" || s == "false" || s == "no") on = 0;
-    else return false;
-    return true;
-}
-
-bool ReadIndex(const std::string& v, long n, long& i) {
-    char* end = nullptr;
-    i = std::strtol(v.c_str(), &end, 10);
-    return !v.empty() && end && *end == '\0' && i >= 0 && i < n;
-}
-
-// "X,Y" or "X,Y,Z" (z = 0 when absent).
-bool ReadPoint(const std::string& v, C3DPoint& p) {
-    double x = 0, y = 0, z = 0;
-    char tail = 0;
-    const int n = std::sscanf(v.c_str(), " %lf , %lf , %lf %c", &x, &y, &z, &tail);
-    if (n == 3 || (n == 2 && std::sscanf(v.c_str(), " %lf , %lf %c", &x, &y, &tail) == 2)) {
-        p = C3DPoint(x, y, n == 3 ? z : 0.0);
-        return true;
-    }
-    return false;
-}
-
-// The index of a list item named by its index or its text; -1 when none.
-int ListItem(CListBox& l, const std::string& word) {
-    for (int j = 0; j < l.GetCount(); ++j) {
-        CString t;
-        l.GetText(j, t);
-        if (word == t.GetString()) return j;
-    }
-    long i = -1;
-    return ReadIndex(word, l.GetCount(), i) ? static_cast<int>(i) : -1;
-}
-
-// A list box as a person uses it: "A+B" selects the items A and B (only them), "A:0" / "A:1"
-// clears or sets the check box of item A. 0, or the exit status after a message.
-int SetList(CListBox& l, const std::string& label, const std::string& value) {
-    std::vector<std::string> words;
-    for (size_t from = 0;;) {
-        const size_t plus = value.find('+', from);
-        words.push_back(value.substr(from, plus == std::string::npos ? std::string::npos : plus - from));
-        if (plus == std::string::npos) break;
-        from = plus + 1;
-    }
-    auto* pCheck = dynamic_cast<CCheckListBox*>(&l);
-    bool bCleared = false;
-    for (const std::string& w : words) {
-        const size_t colon = w.rfind(':');
-        int on = -1;
-        std::string item = w;
-        if (pCheck && colon != std::string::npos && ReadSwitch(w.substr(colon + 1), on)) item = w.substr(0, colon);
-        else on = -1;
-        const int i = ListItem(l, item);
-        if (i < 0) {
-            HostMessage("%s has no item \"%s\" (%d items)", label.c_str(), item.c_str(), l.GetCount());
-            return HOST_EXIT_USAGE;
-        }
-        if (on >= 0) {
-            if ((pCheck->GetCheck(i) > 0) != (on != 0)) ui::ListBoxUserCheck(l.GetSafeHwnd(), i);
-            continue;
-        }
-        if (!bCleared) {
-            for (int j = 0; j < l.GetCount(); ++j) l.SetSel(j, FALSE);
-            bCleared = true;
-        }
-        ui::ListBoxUserSelect(l.GetSafeHwnd(), i);
-    }
-    return 0;
-}
-
-// Sets a control as a person would. 0, or the exit status after a message.
-int SetControl(const Control& k, UINT nRadio, const std::string& label, const std::string& value) {
-    if (!k.bEnabled) {
-        HostMessage("%s is disabled on this page: it takes no value now", label.c_str());
-        return HOST_EXIT_FAILED;
-    }
-    CUiDialogSession user(k.pOwner);
-    CWnd* w = k.pOwner->GetDlgItem(static_cast<int>(k.nID));
-    if (k.strKind == "check box") {
-        int on = 0;
-        if (!ReadSwitch(value, on)) {
-            HostMessage("%s is a check box: give 0 or 1, not \"%s\"", label.c_str(), value.c_str());
-            return HOST_EXIT_USAGE;
-        }
-        user.SetCheck(k.nID, on ? BST_CHECKED : BST_UNCHECKED);
-        return 0;
-    }
-    if (k.strKind == "radio group") {
-        int on = 0;
-        long i = 0;
-        if (nRadio) {
-            if (!ReadSwitch(value, on) || !on) {
-                HostMessage("%s is a radio button: give 1 to choose it (choose another button to leave it)",
-                            label.c_str());
-                return HOST_EXIT_USAGE;
-            }
-            user.SetCheck(nRadio);
-            return 0;
-        }
-        if (!ReadIndex(value, static_cast<long>(k.radios.size()), i)) {
-            HostMessage("%s is a radio group of %zu buttons: give the index of one, 0 to %zu, not \"%s\"", label.c_str(),
-                        k.radios.size(), k.radios.size() - 1, value.c_str());
-            return HOST_EXIT_USAGE;
-        }
-        user.SetCheck(k.radios[static_cast<size_t>(i)]);
-        return 0;
-    }
-    if (auto* c = dynamic_cast<CComboBox*>(w)) {
-        long i = -1;
-        for (int j = 0; j < c->GetCount() && i < 0; ++j) {
-            CString s;
-            c->GetLBText(j, s);
-            if (value == s.GetString()) i = j;
-        }
-        if (i < 0 && !ReadIndex(value, c->GetCount(), i)) {
-            std::string items;
-            for (int j = 0; j < c->GetCount(); ++j) {
-                CString s;
-                c->GetLBText(j, s);
-                items += std::string(j ? ", \"" : "\"") + s.GetString() + "\"";
-            }
-            HostMessage("%s has no item \"%s\"; its items: %s", label.c_str(), value.c_str(),
-                        items.empty() ? "none" : items.c_str());
-            return HOST_EXIT_USAGE;
-        }
-        user.SelectComboIndex(k.nID, static_cast<int>(i));
-        return 0;
-    }
-    if (k.strKind == "button") {
-        int on = 0;
-        if (!ReadSwitch(value, on) || !on) {
-            HostMessage("%s is a button: give 1 to press it, not \"%s\"", label.c_str(), value.c_str());
-            return HOST_EXIT_USAGE;
-        }
-        user.ClickButton(k.nID);
-        return 0;
-    }
-    if (auto* l = dynamic_cast<CListBox*>(w)) return SetList(*l, label, value);
-    if (auto* pick = dynamic_cast<CMouseEdit*>(w)) {
-        C3DPoint p;
-        if (ReadPoint(value, p)) {
-            // A click into the edit starts its picking; the point is then picked in the view.
-            user.ClickButton(k.nID);
-            pick->SetFocus();
-            if (CMouseEdit::GetCurPickingEditST() != pick) {
-                HostMessage("%s does not pick points now", label.c_str());
-                return HOST_EXIT_FAILED;
-            }
-            T_PICKED_OBJECT obj;
-            obj.nType = PICKED_POINT;
-            obj.pos = p;
-            CMouseEdit::PickInModelView(obj);
-            return 0;
-        }
-    }
-    user.SetControlText(k.nID, value.c_str());
-    return 0;
-}
-
-// Messages the page showed since `from`, printed; non-zero when there were any.
-bool ReportRefusals(size_t from) {
-    const auto& boxes = CUiDriver::Get().MessageBoxes();
-    for (size_t i = from; i < boxes.size(); ++i) HostMessage("%s", boxes[i].text.GetString());
-    return boxes.size() > from;
-}
-
-// Presses a "..." button of the page; the dialog it opens takes the settings and its OK is
-// pressed. 0, or the exit status after a message.
-int RunDetails(CPHPageDlg* pPage, long nResult, const std::string& button,
-               const std::vector<std::pair<std::string, std::string>>& settings, size_t nBoxes) {
-    UINT nButton = 0;
-    char* end = nullptr;
-    const long id = std::strtol(button.c_str(), &end, 10);
-    if (!button.empty() && end && *end == '\0') {
-        nButton = static_cast<UINT>(id);
-    } else {
-        for (const CBarControlName& n : pPage->GetControlNames())
-            if (n.pszName && HostLower(button) == n.pszName) nButton = n.nID;
-    }
-    auto* pButton = nButton ? dynamic_cast<CButton*>(pPage->GetDlgItem(static_cast<int>(nButton))) : nullptr;
-    if (!pButton || (pButton->GetStyle() & BS_TYPEMASK) > BS_DEFPUSHBUTTON) {
-        HostMessage("the page of result %ld has no button \"%s\" (its \"...\" buttons: names ending in -more)", nResult,
-                    button.c_str());
-        return HOST_EXIT_USAGE;
-    }
-    if (!pButton->IsWindowEnabled() || !(pButton->GetStyle() & WS_VISIBLE)) {
-        HostMessage("the button \"%s\" cannot be pressed on this page now", button.c_str());
-        return HOST_EXIT_FAILED;
-    }
-    bool bOpened = false;
-    int nStatus = 0;
-    std::string strCaption;
-    CUiDriver::Get().QueueModalAny({[&](CUiDialogSession& s) -> int {
-        bOpened = true;
-        CWnd* pDlg = s.Dialog();
-        strCaption = TextOf(pDlg);
-        auto* pNamed = dynamic_cast<IHostControlNames*>(pDlg);
-        const std::vector<CBarControlName> names = pNamed ? pNamed->GetControlNames() : std::vector<CBarControlName>();
-        for (const auto& kv : settings) {
-            // The controls as they are now: a box set before may have enabled others.
-            const std::vector<Control> controls = CollectControls(pDlg, names);
-            UINT nRadio = 0;
-            const Control* k = FindControl(controls, kv.first, &nRadio);
-            if (!k) {
-                HostMessage("the dialog \"%s\" has no control \"%s\"", strCaption.c_str(), kv.first.c_str());
-                nStatus = HOST_EXIT_USAGE;
-                return IDCANCEL;
-            }
-            const std::string label = "control " + (k->strName.empty() ? std::to_string(nRadio ? nRadio : k->nID)
-                                                                      : "\"" + k->strName + "\"") + " of the dialog";
-            if ((nStatus = SetControl(*k, nRadio, label, kv.second))) return IDCANCEL;
-        }
-        return IDOK;
-    }});
-    CUiDialogSession(pPage).ClickButton(nButton);
-    if (!bOpened) {
-        HostMessage("the button \"%s\" opened no dialog", button.c_str());
-        return HOST_EXIT_FAILED;
-    }
-    if (nStatus) return nStatus;
-    if (ReportRefusals(nBoxes)) return HOST_EXIT_FAILED;
-    return 0;
 }
 
 std::string TitleOf(const std::string& key) {
@@ -469,14 +97,8 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     if (args.Has("--list")) return RunList(view);
 
     const std::string word = args.GetOperand();
-    char* end = nullptr;
-    const long nResult = std::strtol(word.c_str(), &end, 10);
-    if (word.empty() || !end || *end != '\0' || nResult <= 0) {
-        HostMessage(word.empty() ? "give the result id to show (see pvxhost show --list)"
-                                 : "\"%s\" is no result id (see pvxhost show --list)",
-                    word.c_str());
-        return HOST_EXIT_USAGE;
-    }
+    const long nResult = ReadResultOperand(word, "show");
+    if (!nResult) return HOST_EXIT_USAGE;
     const bool bListControls = args.Has("--list-controls");
     const std::string strOut = args.Get("--out");
     if (!bListControls && strOut.empty()) {
@@ -514,22 +136,9 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     // The bar, as the view's result command opens it.
     CHostDockBar bar;
     CHostDockBar::Offer offer;
-    if (!CHostDockBar::FindOffer(static_cast<int>(nResult), offer)) {
-        HostMessage("no result bar of the module offers result %ld (see pvxhost show --list)", nResult);
-        return HOST_EXIT_USAGE;
-    }
-    CWnd* pFrame = rv.GetView()->GetParentFrame();
-    if (!bar.CreateInFrame(pFrame)) {
-        HostMessage("the result bar window could not be made");
-        return HOST_EXIT_FAILED;
-    }
+    CFormViewInBar* pBar = nullptr;
     const size_t nBoxes = CUiDriver::Get().MessageBoxes().size();
-    CDockDlgBarBase::ShowDlgBarMode(static_cast<int>(nResult), 0);
-    CFormViewInBar* pBar = bar.GetContent();
-    if (!pBar || CDockDlgBarBase::GetDlgBarMode() != nResult) {
-        HostMessage("the bar container %s did not open", offer.strContainer.c_str());
-        return HOST_EXIT_FAILED;
-    }
+    if (int status = OpenResultBar(bar, nResult, rv.GetView()->GetParentFrame(), offer, pBar)) return status;
     CWnd* pPageWnd = pBar->GetShownPageWnd();
     auto* pPage = dynamic_cast<CPHPageDlg*>(pPageWnd);
     std::vector<Control> controls;
@@ -555,35 +164,12 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
 
     // The load, then each control, as a person sets them.
     if (args.Has("--load")) sets.insert(sets.begin(), {"load", args.Get("--load")});
-    for (const auto& kv : sets) {
-        // The controls as they are now: a control set before may have enabled or disabled others.
-        auto* pNow = dynamic_cast<CPHPageDlg*>(pBar->GetShownPageWnd());
-        controls = pNow ? CollectControls(pNow, pNow->GetControlNames()) : std::vector<Control>();
-        const std::vector<Control> barNow = CollectControls(pBar, pBar->GetControlNames());
-        controls.insert(controls.end(), barNow.begin(), barNow.end());
-        UINT nRadio = 0;
-        const Control* k = FindControl(controls, kv.first, &nRadio);
-        if (!k) {
-            HostMessage("the page of result %ld and its bar have no control \"%s\" (see pvxhost show %ld "
-                        "--list-controls)",
-                        nResult, kv.first.c_str(), nResult);
-            return HOST_EXIT_USAGE;
-        }
-        const std::string label = "control " + (k->strName.empty() ? std::to_string(nRadio ? nRadio : k->nID)
-                                                                  : "\"" + k->strName + "\"");
-        if (int status = SetControl(*k, nRadio, label, kv.second)) return status;
-        if (ReportRefusals(nBoxes)) return HOST_EXIT_FAILED;
-    }
+    if (int status = hostpage::SetPageControls(pBar, nResult, sets, nBoxes)) return status;
     // The page after the controls: a radio of the bar may have shown another page.
     pPage = dynamic_cast<CPHPageDlg*>(pBar->GetShownPageWnd());
     if (pPage && args.Has("--details"))
         if (int status = RunDetails(pPage, nResult, args.Get("--details"), detailSets, nBoxes)) return status;
-    if (!pPage || !pPage->GetDlgItem(kApplyButton)) {
-        HostMessage("the page of result %ld has no Apply button", nResult);
-        return HOST_EXIT_FAILED;
-    }
-    CUiDialogSession(pPage).ClickButton(kApplyButton);
-    if (ReportRefusals(nBoxes)) return HOST_EXIT_FAILED;
+    if (int status = ClickApply(pPage, nResult, nBoxes)) return status;
     if (args.Has("--save")) {
         CDBDoc* pDoc = CDBDoc::m_pDBDoc;
         if (!pDoc || !pDoc->SaveTables(options.strDBPath.c_str(), {DBT_CTLN})) {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "host/app/HostCommand.h"
+#include "platform/video/vfw.h"
 
 namespace {
 
@@ -84,7 +85,8 @@ bool EndsWithEmfEof(int fd, off_t size) {
 }
 
 // Empty when the file descriptor holds a whole file of the format; otherwise what is wrong.
-std::string CheckContent(int fd, off_t size, CHostOutputFile::EFormat format, long width, long height) {
+std::string CheckContent(int fd, const std::string& path, off_t size, CHostOutputFile::EFormat format, long width,
+                         long height) {
     const std::string incomplete = "the written file is incomplete";
     switch (format) {
     case CHostOutputFile::kBmp: {
@@ -112,6 +114,12 @@ std::string CheckContent(int fd, off_t size, CHostOutputFile::EFormat format, lo
         if (!EndsWithEmfEof(fd, size)) return incomplete + " (it does not end with an end-of-file record)";
         return "";
     }
+    case CHostOutputFile::kAvi: {
+        // Every RIFF and LIST chunk inside its parent, the RIFF size the file's less 8, the
+        // headers and the index present.
+        const CString why = AviCheckRiffSizes(path.c_str());
+        return why.IsEmpty() ? "" : incomplete + " (" + why.GetString() + ")";
+    }
     case CHostOutputFile::kProject: {
         // SQLite header: page size at 16 (1 means 65536), page count at 28, valid when the
         // change counter at 24 matches the one at 92.
@@ -136,6 +144,7 @@ const char* CHostOutputFile::FormatName(EFormat format) {
     switch (format) {
     case kBmp: return "a BMP picture";
     case kEmf: return "an EMF metafile";
+    case kAvi: return "an AVI film";
     case kProject: return "a project database";
     }
     return "";
@@ -145,6 +154,7 @@ const char* CHostOutputFile::FormatExtension(EFormat format) {
     switch (format) {
     case kBmp: return "bmp";
     case kEmf: return "emf";
+    case kAvi: return "avi";
     case kProject: return "pvxdb";
     }
     return "";
@@ -313,7 +323,7 @@ int CHostOutputFile::Commit(long width, long height) {
     else if (!S_ISREG(st.st_mode) || st.st_size == 0)
         why = "no file was made";
     else
-        why = CheckContent(fd, st.st_size, m_eFormat, width, height);
+        why = CheckContent(fd, m_strTemp, st.st_size, m_eFormat, width, height);
     // On disk before it takes the target's place.
     if (why.empty() && fsync(fd) != 0) why = std::string("the file could not be flushed to disk: ") + std::strerror(errno);
     if (why.empty() && fchmod(fd, m_nMode) != 0) why = std::strerror(errno);

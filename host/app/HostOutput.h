@@ -26,7 +26,8 @@ public:
     enum EFormat {
         kBmp,     // 24-bit BMP: the size in its header is the file's, the picture the one asked for
         kEmf,     // enhanced metafile: header and end-of-file records, byte count of the header
-        kProject  // project database (SQLite): as many pages as its header says
+        kProject, // project database (SQLite): as many pages as its header says
+        kAvi      // AVI film: RIFF and LIST sizes that fit the file, headers and index present
     };
 
     CHostOutputFile(const std::string& path, EFormat format);

@@ -6,8 +6,7 @@
 
 double CAnimationEngine::GetAnimationFactor(int bSigned) const {
     if (!m_pModel || !m_pModel->m_bAnimation || !m_bRecording || m_pModel->m_bAmplitudeOff) return 1.0;
-    const int N = m_nFramesPerHalfCycle;
-    if (N <= 0) return 1.0;
+    const int N = FramesPerHalfCycle();
     const int k = m_nCurFrame;
     const int P = N + 1;
     const int q = k / P, r = k % P;

@@ -9,7 +9,8 @@
 IMPLEMENT_DYNAMIC(CPVXBarDeformPage, CPVXBarDlgBase)
 
 namespace {
-// The load type whose animation plays without amplitude (time-history results).
+// The load type whose animation plays without amplitude: the load selector's code 5, a
+// time-history case (PLOAD_TIMEHISTORY in the project's load case table).
 constexpr int kLoadTypeTimeHistory = 5;
 }  // namespace
 

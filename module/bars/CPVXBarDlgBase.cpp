@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "host/base/CDockDlgBarBase.h"
+#include "module/animation/CPVXAnimDetDlg.h"
 #include "module/bars/CPVXBarContainerBase.h"
 #include "module/bars/CPVXOptionDlgs.h"
 #include "module/bars/T_PVX_BAR_INFO.h"
@@ -409,4 +410,11 @@ void CPVXBarDlgBase::OnNumberDetails(int bDirectionOffered) {
     dlg.DoModal();
 }
 
-void CPVXBarDlgBase::OnAnimationDetails() { TurnBoxOn(m_bAnimation); }
+void CPVXBarDlgBase::OnAnimationDetails() {
+    TurnBoxOn(m_bAnimation);
+    CPVXAnimDetDlg dlg(nullptr);
+    dlg.m_pPage = this;
+    dlg.m_pView = m_pView;
+    dlg.m_pBarInfo = m_pBarInfo;
+    dlg.DoModal();
+}

@@ -129,7 +129,8 @@ public:
     // The number details dialog on the settings block; bDirectionOffered lets the user choose
     // the text direction.
     void OnNumberDetails(int bDirectionOffered);
-    // The animation box turned on; the animation settings live in the settings block.
+    // The animation box turned on and the animation options dialog on the settings block; the
+    // page's Apply hands them to the animation engine.
     void OnAnimationDetails();
 
     // ---- shared button handlers ----------------------------------------------------------------------

@@ -218,7 +218,7 @@ CPVXBarBForc::CPVXBarBForc()
 std::vector<CBarControlName> CPVXBarBForc::GetControlNames() const {
     return {{IDC_LOAD, "load"},           {IDC_COMP_MOMENT, "component"}, {IDC_CONTOUR, "contour"},
             {IDC_DEFORMED, "deformed"},   {IDC_VALUES, "values"},         {IDC_LEGEND, "legend"},
-            {IDC_ANIMATION, "animation"}, {IDC_UNDEFORMED, "undeformed"}, {IDC_ALL, "all"},
+            {IDC_ANIMATION, "animation"}, {IDC_ANIMATION_MORE, "animation-more"}, {IDC_UNDEFORMED, "undeformed"}, {IDC_ALL, "all"},
             {IDC_MAX, "max"},             {IDC_IEND, "i-end"},            {IDC_CENTRE, "centre"},
             {IDC_JEND, "j-end"},          {IDC_CONTOUR_MORE, "contour-more"}, {IDC_DEFORMED_MORE, "deformed-more"},
             {IDC_VALUES_MORE, "values-more"}, {IDC_LEGEND_MORE, "legend-more"}};
@@ -299,7 +299,7 @@ CPVXBarBSfd::CPVXBarBSfd()
 
 std::vector<CBarControlName> CPVXBarBSfd::GetControlNames() const {
     return {{IDC_LOAD, "load"},           {IDC_COMP_MOMENT, "component"}, {IDC_CONTOUR, "contour"},
-            {IDC_VALUES, "values"},       {IDC_LEGEND, "legend"},         {IDC_ANIMATION, "animation"},
+            {IDC_VALUES, "values"},       {IDC_LEGEND, "legend"},         {IDC_ANIMATION, "animation"}, {IDC_ANIMATION_MORE, "animation-more"},
             {IDC_UNDEFORMED, "undeformed"}, {IDC_ALL, "all"},             {IDC_MAX, "max"},
             {IDC_IEND, "i-end"},          {IDC_CENTRE, "centre"},         {IDC_JEND, "j-end"},
             {IDC_EXACT, "method"},        {IDC_FILL_NONE, "fill"},        {IDC_SCALE, "scale"},

@@ -83,7 +83,7 @@ void CPVXBarMdShp::DoDataExchange(CDataExchange* pDX) {
 std::vector<CBarControlName> CPVXBarMdShp::GetControlNames() const {
     return {{IDC_LOAD, "mode"},         {IDC_COMP_X, "component"}, {IDC_MODE_SHAPE, "shape"},
             {IDC_CONTOUR, "contour"},   {IDC_VALUES, "values"},    {IDC_LEGEND, "legend"},
-            {IDC_ANIMATION, "animation"}, {IDC_UNDEFORMED, "undeformed"}, {IDC_MODE_SHAPE_MORE, "shape-more"},
+            {IDC_ANIMATION, "animation"}, {IDC_ANIMATION_MORE, "animation-more"}, {IDC_UNDEFORMED, "undeformed"}, {IDC_MODE_SHAPE_MORE, "shape-more"},
             {IDC_CONTOUR_MORE, "contour-more"}, {IDC_VALUES_MORE, "values-more"}, {IDC_LEGEND_MORE, "legend-more"},
             {IDC_MULTI_MODE, "multi-mode"}};
 }

@@ -102,7 +102,7 @@ std::vector<CBarControlName> CPVXBarPForc::GetControlNames() const {
     return {{IDC_LOAD, "load"},           {IDC_COMP_FXX, "component"},   {IDC_AXIS_ELEMENT, "axes"},
             {IDC_AXIS_ANGLE, "angle"},    {IDC_SHOW_AXES, "show-axes"},  {IDC_VECTOR_SCALE, "vector-scale"},
             {IDC_CONTOUR, "contour"},     {IDC_DEFORMED, "deformed"},    {IDC_VALUES, "values"},
-            {IDC_LEGEND, "legend"},       {IDC_ANIMATION, "animation"},  {IDC_UNDEFORMED, "undeformed"},
+            {IDC_LEGEND, "legend"},       {IDC_ANIMATION, "animation"}, {IDC_ANIMATION_MORE, "animation-more"},  {IDC_UNDEFORMED, "undeformed"},
             {IDC_AVERAGE, "average"},     {IDC_SECTION, "section"},      {IDC_NUMBER_MAX, "number"}};
 }
 
@@ -245,7 +245,7 @@ void CPVXBarPForc::OnSectionMore() {
     }
 }
 
-void CPVXBarPForc::OnAnimationMore() { TurnBoxOn(m_bAnimation); }
+void CPVXBarPForc::OnAnimationMore() { OnAnimationDetails(); }
 
 void CPVXBarPForc::OnDeformedMore() { TurnBoxOn(m_bDeformed); }
 

@@ -69,7 +69,7 @@ void CPVXBarPStrs::DoDataExchange(CDataExchange* pDX) {
 std::vector<CBarControlName> CPVXBarPStrs::GetControlNames() const {
     return {{IDC_LOAD, "load"},       {IDC_COMP_FIRST, "component"}, {IDC_AXIS_ELEMENT, "axes"},
             {IDC_SURFACE_TOP, "surface"}, {IDC_CONTOUR, "contour"},  {IDC_DEFORMED, "deformed"},
-            {IDC_VALUES, "values"},   {IDC_LEGEND, "legend"},        {IDC_ANIMATION, "animation"},
+            {IDC_VALUES, "values"},   {IDC_LEGEND, "legend"},        {IDC_ANIMATION, "animation"}, {IDC_ANIMATION_MORE, "animation-more"},
             {IDC_UNDEFORMED, "undeformed"}, {IDC_SECTION, "section"}, {IDC_NUMBER_MAX, "number"}};
 }
 
@@ -149,6 +149,6 @@ void CPVXBarPStrs::OnContourMore() {
     dlg.DoModal();
 }
 
-void CPVXBarPStrs::OnAnimationMore() { TurnBoxOn(m_bAnimation); }
+void CPVXBarPStrs::OnAnimationMore() { OnAnimationDetails(); }
 
 void CPVXBarPStrs::OnDeformedMore() { TurnBoxOn(m_bDeformed); }

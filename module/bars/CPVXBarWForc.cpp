@@ -46,7 +46,7 @@ void CPVXBarWForc::DoDataExchange(CDataExchange* pDX) {
 
 std::vector<CBarControlName> CPVXBarWForc::GetControlNames() const {
     return {{IDC_LOAD, "load"},           {IDC_COMP_N, "component"},       {IDC_CONTOUR, "contour"},
-            {IDC_VALUES, "values"},       {IDC_ANIMATION, "animation"},    {IDC_DEFORMED, "deformed"},
+            {IDC_VALUES, "values"},       {IDC_ANIMATION, "animation"}, {IDC_ANIMATION_MORE, "animation-more"},    {IDC_DEFORMED, "deformed"},
             {IDC_LEGEND, "legend"},       {IDC_UNDEFORMED, "undeformed"}, {IDC_COLM_TOP, "column-position"},
             {IDC_BEAM_START, "beam-position"}, {IDC_COLM_NUMBER, "column-numbers"}, {IDC_BEAM_NUMBER, "beam-numbers"}};
 }
@@ -131,6 +131,6 @@ void CPVXBarWForc::OnValuesMore() {
     UpdateEnabling();
 }
 
-void CPVXBarWForc::OnAnimationMore() { TurnBoxOn(m_bAnimation); }
+void CPVXBarWForc::OnAnimationMore() { OnAnimationDetails(); }
 
 void CPVXBarWForc::OnContourMore() { ForceContourDetails(&CForceEngine::m_bWForcData); }

@@ -57,7 +57,7 @@ void CPVXBarWSfd::DoDataExchange(CDataExchange* pDX) {
 
 std::vector<CBarControlName> CPVXBarWSfd::GetControlNames() const {
     return {{IDC_LOAD, "load"},         {IDC_COMP_FIRST, "component"},     {IDC_CONTOUR, "contour"},
-            {IDC_VALUES, "values"},     {IDC_ANIMATION, "animation"},      {IDC_LEGEND, "legend"},
+            {IDC_VALUES, "values"},     {IDC_ANIMATION, "animation"}, {IDC_ANIMATION_MORE, "animation-more"},      {IDC_LEGEND, "legend"},
             {IDC_UNDEFORMED, "undeformed"}, {IDC_COLM_NUMBER, "column-numbers"}, {IDC_BEAM_NUMBER, "beam-numbers"},
             {IDC_COLM_POS1, "column-position"}, {IDC_BEAM_POS1, "beam-position"}};
 }
@@ -126,6 +126,6 @@ void CPVXBarWSfd::OnValuesMore() {
     UpdateEnabling();
 }
 
-void CPVXBarWSfd::OnAnimationMore() { TurnBoxOn(m_bAnimation); }
+void CPVXBarWSfd::OnAnimationMore() { OnAnimationDetails(); }
 
 void CPVXBarWSfd::OnContourMore() { ForceContourDetails(&CForceEngine::m_bWForcData); }

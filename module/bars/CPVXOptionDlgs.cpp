@@ -28,6 +28,13 @@ BOOL PVXParseNumber(const CString& text, double& v) {
     return TRUE;
 }
 
+void PVXReturnToTab(CWnd& dlg, MSG* pMsg) {
+    if (!pMsg || pMsg->message != WM_KEYDOWN || pMsg->wParam != VK_RETURN) return;
+    CWnd* pFocus = CWnd::GetFocus();
+    const int id = pFocus && ::IsChild(dlg.m_hWnd, pFocus->m_hWnd) ? pFocus->GetDlgCtrlID() : 0;
+    if (id != IDOK && id != IDCANCEL) pMsg->wParam = VK_TAB;
+}
+
 void PVXOptionDialogApplyDeformed(I_PVXModel* pModel) {
     if (!pModel) return;
     pModel->m_bDeformedShape = 1;
@@ -39,14 +46,6 @@ void PVXOptionDialogApplyDeformed(I_PVXModel* pModel) {
 namespace {
 
 I_PVXModel* ModelOfView(CPVXView* pView) { return pView ? pView->GetPVXModel() : nullptr; }
-
-// Return moves on to the next control unless the focus is on OK or Cancel.
-void ReturnToTab(CWnd& dlg, MSG* pMsg) {
-    if (!pMsg || pMsg->message != WM_KEYDOWN || pMsg->wParam != VK_RETURN) return;
-    CWnd* pFocus = CWnd::GetFocus();
-    const int id = pFocus && ::IsChild(dlg.m_hWnd, pFocus->m_hWnd) ? pFocus->GetDlgCtrlID() : 0;
-    if (id != IDOK && id != IDCANCEL) pMsg->wParam = VK_TAB;
-}
 
 void Enable(CWnd& dlg, UINT nID, BOOL bEnable) {
     if (CWnd* p = dlg.GetDlgItem(static_cast<int>(nID))) p->EnableWindow(bEnable);
@@ -101,7 +100,7 @@ BOOL CPVXDefDetDlg::OnInitDialog() {
 }
 
 BOOL CPVXDefDetDlg::PreTranslateMessage(MSG* pMsg) {
-    ReturnToTab(*this, pMsg);
+    PVXReturnToTab(*this, pMsg);
     return CDialog::PreTranslateMessage(pMsg);
 }
 
@@ -233,7 +232,7 @@ void CPVXNumDetDlg::OnDirection() {
 }
 
 BOOL CPVXNumDetDlg::PreTranslateMessage(MSG* pMsg) {
-    ReturnToTab(*this, pMsg);
+    PVXReturnToTab(*this, pMsg);
     return CDialog::PreTranslateMessage(pMsg);
 }
 

@@ -47,6 +47,10 @@ enum : UINT {
 // Parses a whole text as a finite number; FALSE (and v untouched) for anything else.
 BOOL PVXParseNumber(const CString& text, double& v);
 
+// Return on a control other than OK and Cancel becomes Tab: the option dialogs move the focus on
+// instead of closing.
+void PVXReturnToTab(CWnd& dlg, MSG* pMsg);
+
 // The redraw the option dialogs do when they apply to the model without a page: the deformed
 // shape switched on in the model and in its deformation and force engines (either may be
 // missing), then a render with the animation mode re-entered or left.

@@ -19,7 +19,7 @@ void ForEachCounterpart(Block& b, I_PVXModel& mm, Visit visit) {
     visit(b.bAnimation, mm.m_bAnimation);
     visit(b.bAnimateContour, a.m_bAnimateContour);
     visit(b.bCompress, a.m_bCompress);
-    for (int i = 0; i < T_PVX_BAR_INFO::kCompressWords; ++i) visit(b.adwCompressOptions[i], a.m_aCompressOptions[i]);
+    for (int i = 0; i < T_PVX_BAR_INFO::kCompressWords; ++i) visit(b.adwCompressOptions[i], a.CompressWord(i));
     visit(b.bContour, mm.m_bContour);
     visit(b.nCarried21, mm.m_bModeShape);
     visit(b.m_Legend.nPosition, l.m_nPanelPlacement);

@@ -71,10 +71,7 @@ void PVXDialogRedrawModel(I_PVXModel* pModel) {
     if (!pModel) return;
     pModel->m_bRedrawRequested = 1;
     pModel->PVXRender();
-    if (pModel->m_bAnimation)
-        pModel->m_AnimationEngine.EnterAnimationMode();
-    else if (pModel->m_AnimationEngine.m_bAnimationMode)
-        pModel->m_AnimationEngine.ExitAnimationMode();
+    pModel->m_AnimationEngine.ApplyAnimationModeRule();
     pModel->RebuildQuadTree();
     // The render clears the request itself, but not when it returned early.
     pModel->m_bRedrawRequested = 0;

@@ -74,7 +74,7 @@ void SideFlags(const CArray<int>* pFlags, int n, int f[4]) {
 double CForceEngine::Animated(double v) const {
     I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_bAnimation || !m_pContourEngine) return v;
-    return m_pContourEngine->GetSubFrameValue(v, pModel->m_AnimationEngine.GetAnimationFactor(1));
+    return m_pContourEngine->GetSubFrameValue(v, pModel->m_AnimationEngine.GetContourFactor());
 }
 
 // ---- lines -----------------------------------------------------------------------------------

@@ -289,7 +289,7 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey) {
     T_PMEMB_D memb;
     memb.type = elem.type;
     pModel->GetMembColor(memb, faceColors);
-    const double dFrame = pModel->m_bAnimation ? pModel->m_AnimationEngine.GetAnimationFactor(1) : 1.0;
+    const double dFrame = pModel->m_bAnimation ? pModel->m_AnimationEngine.GetContourFactor() : 1.0;
 
     std::vector<double> values;
     std::vector<int> flags;

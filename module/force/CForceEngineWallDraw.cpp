@@ -188,7 +188,7 @@ int PaintWallFaces(CForceEngine& e, CDC* pDC, UINT nMembKey, T_PMEMB_D& memb, Va
     const bool bLinesOnly = e.m_pContourEngine->m_nFillStyle == 1;
     COLORREF colors[2] = {RGB(0, 0, 0), opt.m_Color.m_crBackground};
     pModel->GetMembColor(memb, colors);
-    const double dFrame = pModel->m_bAnimation ? pModel->m_AnimationEngine.GetAnimationFactor(1) : 1.0;
+    const double dFrame = pModel->m_bAnimation ? pModel->m_AnimationEngine.GetContourFactor() : 1.0;
 
     // A vertex of a super element's inner node is found among the super elements' shape nodes.
     auto superNode = [&](UINT key, T_PNODE_D& node) {

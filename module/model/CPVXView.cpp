@@ -57,11 +57,7 @@ int ElementCount(I_PVXModel* pModel) {
 
 // The scrolling title of the animation tool bar while a film plays.
 void ShowAnimationTitle(CAniCtrlBar* pBar) {
-    if (!pBar) return;
-    CString title;
-    title.Format("%s Post-processor Animation", AfxGetAppName() ? AfxGetAppName() : "");
-    pBar->m_wndMarquee.Reset();
-    pBar->m_wndMarquee.SetText(title);
+    if (pBar) pBar->ShowTitle();
 }
 
 }  // namespace

@@ -73,6 +73,7 @@ const std::vector<UiDlgTemplate>& PVXGetDialogTemplates() {
         for (const UiDlgTemplate& t : PVXGetDeformFrameDialogTemplates()) all.push_back(t);
         for (const UiDlgTemplate& t : PVXGetSlabDialogTemplates()) all.push_back(t);
         for (const UiDlgTemplate& t : PVXGetDampingDialogTemplates()) all.push_back(t);
+        for (const UiDlgTemplate& t : PVXGetAnimationDialogTemplates()) all.push_back(t);
         all.push_back(CutLineDetailTemplate());
         all.push_back(CutLineGraphTemplate());
         all.push_back(PVXGetGraphPropertyTemplate());

@@ -43,3 +43,10 @@ std::vector<UiMenuTemplateItem> PVXGetContextMenu() {
     };
     return {Popup("PVXCtxt2", std::move(context))};
 }
+
+std::vector<UINT> PVXGetAnimationToolBar() {
+    return {ID_PVX_ANI_PLAY,      ID_PVX_ANI_PAUSE,        ID_PVX_ANI_STOP,         0,
+            ID_PVX_ANI_JUMP_BACK, ID_PVX_ANI_REPLAY,       ID_PVX_ANI_FAST_FORWARD, ID_PVX_ANI_JUMP_FORWARD,
+            0,                    ID_PVX_ANI_MARQUEE_SLOT, 0,                       ID_PVX_ANI_PROGRESS_SLOT,
+            0,                    ID_PVX_ANI_SAVE,         ID_PVX_ANI_RECORD,       ID_PVX_ANI_CLOSE};
+}

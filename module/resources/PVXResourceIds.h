@@ -28,6 +28,9 @@
 #define ID_PVX_ANI_CLOSE 42024
 #define ID_PVX_ANI_SHOW_BAR 42025
 #define ID_PVX_ANI_REPLAY 42051
+// Places of the animation tool bar's title and of its progress control or slider.
+#define ID_PVX_ANI_MARQUEE_SLOT 42059
+#define ID_PVX_ANI_PROGRESS_SLOT 42060
 
 // Commands of the graph view's menu.
 #define ID_PVX_GRAPH_PROPERTY 42077

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/afx/AfxDiagnostic.h"
+#include "platform/ui/CBCGPToolBar.h"
 #include "platform/ui/DialogTemplate.h"
 #include "module/resources/PVXResourceIds.h"
 
@@ -19,6 +20,7 @@ struct Registration {
     AFX_STRING_LOADER pfnPrevious = nullptr;  // loader that answered before the module's
     std::vector<UINT> menus;
     std::vector<UINT> dialogs;
+    BOOL bToolBar = FALSE;
 };
 
 Registration& State() {
@@ -77,6 +79,7 @@ int PVXRegisterResources() {
             }
         }
     }
+    if (!s.bToolBar) s.bToolBar = RegisterToolBarResource(IDR_PVX_ANIMATION_TOOLBAR, PVXGetAnimationToolBar(), CSize(16, 15));
     if (s.dialogs.empty()) {
         for (const UiDlgTemplate& t : PVXGetDialogTemplates()) {
             if (RegisterDialogTemplate(t)) {
@@ -97,6 +100,8 @@ void PVXUnregisterResources() {
     s.dialogs.clear();
     for (UINT id : s.menus) UnregisterMenuTemplate(id);
     s.menus.clear();
+    if (s.bToolBar) UnregisterToolBarResource(IDR_PVX_ANIMATION_TOOLBAR);
+    s.bToolBar = FALSE;
     if (s.bLoader) {
         AFX_STRING_LOADER current = CString::SetStringLoader(s.pfnPrevious);
         if (current != ModuleStringLoader) {

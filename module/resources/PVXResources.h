@@ -32,6 +32,8 @@ std::vector<UiMenuTemplateItem> PVXGetContextMenu();
 // The graph view's right-click menu (one popup "Graph Menu") and its property dialog.
 std::vector<UiMenuTemplateItem> PVXGetGraphMenu();
 UiDlgTemplate PVXGetGraphPropertyTemplate();
+// The animation tool bar's items (buttons of 16 x 15 pixels; 0 is a separator).
+std::vector<UINT> PVXGetAnimationToolBar();
 // The dialog templates the module brings; those of the docked result bars among them.
 const std::vector<UiDlgTemplate>& PVXGetDialogTemplates();
 const std::vector<UiDlgTemplate>& PVXGetBarDialogTemplates();
@@ -41,6 +43,8 @@ const std::vector<UiDlgTemplate>& PVXGetWallPlateDialogTemplates();
 const std::vector<UiDlgTemplate>& PVXGetStoryStripDialogTemplates();
 // The system bar's pages, the frame force pages and their option dialogs.
 const std::vector<UiDlgTemplate>& PVXGetDeformFrameDialogTemplates();
+// The animation options dialog (PVXAnimationDialogs.cpp).
+const std::vector<UiDlgTemplate>& PVXGetAnimationDialogTemplates();
 // The slab pages' templates (PVXSlabDialogs.cpp).
 const std::vector<UiDlgTemplate>& PVXGetSlabDialogTemplates();
 

@@ -7,9 +7,11 @@
 #include <cstring>
 #include <string>
 
+#include "platform/ui/CClientDC.h"
 #include "platform/ui/CUiDriver.h"
 #include "platform/ui/UiWindow.h"
 #include "platform/ui/uiapi.h"
+#include "platform/video/FilmDecoder.h"
 
 namespace {
 
@@ -27,6 +29,7 @@ struct MciPlayer : UiControlData {
     LONG nSpeed = 1000;     // thousandths of normal speed
     LONG nError = 0;
     std::string strError;
+    CFilmDecoder film;      // pictures of the open film
 };
 
 MciPlayer* Player(UiWindow& w) { return dynamic_cast<MciPlayer*>(w.ext.get()); }
@@ -131,6 +134,37 @@ void CloseFilm(MciPlayer& p) {
     p.nMode = MCI_MODE_NOT_READY;
     p.nAnchorPos = 0;
     p.nDir = 1;
+    p.film.Close();
+}
+
+// Draws the picture at the player's position on its own surface and over its parent (the
+// view it lies on), so the parent's picture shows the film where the player stands.
+void ShowFrame(UiWindow& w, MciPlayer& p, CDC* pOwnDC = nullptr) {
+    if (!p.bOpen || !p.film.IsOpen() || p.nLength <= 0) return;
+    const LONG pos = std::min<LONG>(CurrentPos(p), p.nLength - 1);
+    if (!p.film.Decode(pos)) {
+        Fail(p, MCIERR_INVALID_FILE, "frame " + std::to_string(pos) + " of \"" + p.file + "\" cannot be decoded");
+        return;
+    }
+    const int cx = p.film.Width(), cy = p.film.Height();
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = cx;
+    bmi.bmiHeader.biHeight = -cy;  // rows top-down
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    const void* bits = p.film.Pixels().data();
+    if (pOwnDC) {
+        pOwnDC->StretchDIBits(0, 0, cx, cy, 0, 0, cx, cy, bits, &bmi, DIB_RGB_COLORS, SRCCOPY);
+    } else if (::IsWindowVisible(w.hwnd)) {
+        CClientDC own(CWnd::FromHandle(w.hwnd));
+        own.StretchDIBits(0, 0, cx, cy, 0, 0, cx, cy, bits, &bmi, DIB_RGB_COLORS, SRCCOPY);
+    }
+    if (w.hParent && ::IsWindowVisible(w.hwnd)) {
+        CClientDC over(CWnd::FromHandle(w.hParent));
+        over.StretchDIBits(w.rect.left, w.rect.top, cx, cy, 0, 0, cx, cy, bits, &bmi, DIB_RGB_COLORS, SRCCOPY);
+    }
 }
 
 LONG OpenFilm(UiWindow& w, MciPlayer& p, LPCTSTR pszFile) {
@@ -144,6 +178,11 @@ LONG OpenFilm(UiWindow& w, MciPlayer& p, LPCTSTR pszFile) {
         ui::Error("The media player cannot open \"%s\": %s. Record the animation again.", pszFile, why.c_str());
         return Fail(p, why.find("exist") != std::string::npos ? MCIERR_FILE_NOT_FOUND : MCIERR_INVALID_FILE,
                     "cannot open \"" + std::string(pszFile) + "\": " + why);
+    }
+    std::string whyNot;
+    if (!p.film.Open(pszFile, whyNot)) {
+        ui::Error("The media player cannot show \"%s\": %s. Record the animation again.", pszFile, whyNot.c_str());
+        return Fail(p, MCIERR_INVALID_FILE, "cannot decode \"" + std::string(pszFile) + "\": " + whyNot);
     }
     p.bOpen = TRUE;
     p.file = pszFile;
@@ -222,6 +261,7 @@ BOOL PlayerProc(UiWindow& w, UINT message, WPARAM wParam, LPARAM lParam, LRESULT
             Reanchor(p);
             if (p.nMode == MCI_MODE_PLAY) p.nMode = MCI_MODE_PAUSE;
             r = Ok(p);
+            ShowFrame(w, p);
         }
         return TRUE;
     case MCI_RESUME:
@@ -242,6 +282,7 @@ BOOL PlayerProc(UiWindow& w, UINT message, WPARAM wParam, LPARAM lParam, LRESULT
             Reanchor(p);
             p.nMode = MCI_MODE_STOP;
             r = Ok(p);
+            ShowFrame(w, p);
         }
         return TRUE;
     case MCI_SEEK: {
@@ -265,6 +306,7 @@ BOOL PlayerProc(UiWindow& w, UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         p.nAnchorTime = Now();
         p.nMode = MCI_MODE_STOP;
         r = Ok(p);
+        ShowFrame(w, p);
         return TRUE;
     }
     case MCIWNDM_SETSPEED: {
@@ -283,7 +325,14 @@ BOOL PlayerProc(UiWindow& w, UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         return TRUE;
     case MCIWNDM_GETPOSITION:
         r = CurrentPos(p);
+        if (p.nMode == MCI_MODE_PLAY) ShowFrame(w, p);  // the picture follows a playing film
         return TRUE;
+    case WM_PAINT: {
+        CPaintDC dc(CWnd::FromHandle(w.hwnd));
+        ShowFrame(w, p, &dc);
+        r = 0;
+        return TRUE;
+    }
     case MCIWNDM_GETSTART:
         r = 0;
         return TRUE;

@@ -7,7 +7,7 @@
 // MCIWnd* functions send the window's messages, so code that sends the messages itself and
 // code that calls the functions see the same player.
 //
-// Nothing is shown headless: the player keeps a state (stopped, playing, paused), a position
+// The player keeps a state (stopped, playing, paused), a position
 // in frames (0 .. length), a direction and a speed in thousandths of normal (1000 normal, 2000
 // double). While it plays, its position follows the platform's message clock (CUiDriver: real
 // or virtual milliseconds) at the film's frame rate times the speed, and it stops by itself at
@@ -15,6 +15,11 @@
 // playing backward from the start starts again from the end, so a film can be looped by
 // playing it again whenever it has stopped. Length and frame rate come from the film's AVI
 // main header.
+//
+// The picture at the player's position is decoded exactly (from the key frame before it
+// forward, libavcodec) and painted on the player and over its parent at the player's place:
+// when the player is painted, when it stops, pauses or seeks, and while it plays each time its
+// position is asked. Position n shows frame n; the end position shows the last frame.
 //
 //   HWND h = MCIWndCreate(view.GetSafeHwnd(), AfxGetInstanceHandle(), 0x5000400E, "/tmp/a.avi");
 //   MCIWndSetSpeed(h, 2000);  MCIWndPlay(h);  ...  LONG pos = MCIWndGetPosition(h);

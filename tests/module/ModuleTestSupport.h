@@ -8,7 +8,18 @@
 #include <cstdlib>
 #include <string>
 
+#include <vector>
+
 namespace moduletest {
+
+// The factor indices k of the frames a full-cycle recording renders with N frames per half
+// cycle: 0 .. N for the first swing, 2N + 3 .. 3N + 2 for the opposite one.
+inline std::vector<int> RecordedFactorIndices(int N) {
+    std::vector<int> ks;
+    for (int k = 0; k <= N; ++k) ks.push_back(k);
+    for (int k = 2 * N + 3; k <= 3 * N + 2; ++k) ks.push_back(k);
+    return ks;
+}
 
 struct HostRun {
     int exitCode = -1;  // -1 when the program did not exit normally

@@ -8,6 +8,7 @@ BEGIN_MESSAGE_MAP(TestPage, CPVXBarDlgBase)
     ON_BN_CLICKED(IDC_TEST_CONTOUR, OnContour)
     ON_BN_CLICKED(IDC_TEST_CONTOUR_MORE, OnContourMore)
     ON_BN_CLICKED(IDC_TEST_LEGEND_MORE, OnLegendMore)
+    ON_BN_CLICKED(IDC_TEST_ANIMATION_MORE, OnAnimationMore)
 END_MESSAGE_MAP()
 
 BEGIN_MESSAGE_MAP(TestBar, CPVXBarContainerBase)
@@ -38,6 +39,8 @@ void RegisterTestTemplates() {
         Item(IDC_TEST_LEGEND, UiCtl::Check, "图例", 10, 55, 60, 10),
         Item(IDC_TEST_LEGEND_MORE, UiCtl::Button, "...", 75, 55, 18, 10),
         Item(IDC_TEST_COMPONENT, UiCtl::Edit, "", 10, 70, 40, 12),
+        Item(IDC_TEST_ANIMATION, UiCtl::Check, "动画", 10, 85, 60, 10),
+        Item(IDC_TEST_ANIMATION_MORE, UiCtl::Button, "...", 75, 85, 18, 10),
         Item(CPVXBarDlgBase::IDC_PAGE_APPLY, UiCtl::DefButton, "适用", 40, 100, 50, 13),
         Item(CPVXBarDlgBase::IDC_PAGE_CLOSE, UiCtl::Button, "关闭", 95, 100, 50, 13),
     };

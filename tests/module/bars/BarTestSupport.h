@@ -51,6 +51,8 @@ enum : UINT {
     IDC_TEST_LEGEND_MORE = 19915,
     IDC_TEST_COMPONENT = 19916,   // edit: the engine component the page writes
     IDC_TEST_LOAD = 19917,        // the load combo
+    IDC_TEST_ANIMATION = 19918,
+    IDC_TEST_ANIMATION_MORE = 19919,
 };
 
 // A page that writes one component into the engine it edits and executes its display mode.
@@ -69,6 +71,7 @@ public:
         CPVXBarDlgBase::DoDataExchange(pDX);
         DDX_Check(pDX, IDC_TEST_CONTOUR, m_bContour);
         DDX_Check(pDX, IDC_TEST_LEGEND, m_bLegend);
+        DDX_Check(pDX, IDC_TEST_ANIMATION, m_bAnimation);
         DDX_Text(pDX, IDC_TEST_COMPONENT, m_nComponent);
     }
     void ApplyOptions() override {
@@ -101,6 +104,7 @@ protected:
     afx_msg void OnContour() { OnContourBox(); }
     afx_msg void OnContourMore() { OnContourDetails(); }
     afx_msg void OnLegendMore() { OnLegendDetails(); }
+    afx_msg void OnAnimationMore() { OnAnimationDetails(); }
     DECLARE_MESSAGE_MAP()
 };
 

@@ -18,7 +18,7 @@
 
 namespace bartest {
 
-enum : UINT { kGroupStatic = 5, kGroupA = 7, kGroupB = 9 };
+enum : UINT { kGroupStatic = 5, kGroupA = 7, kGroupB = 9, kCaseTimeHistory = 4 };
 constexpr int kModeCount = 120;
 
 class DeformBarFixture : public BarFixture {
@@ -31,6 +31,9 @@ protected:
         d.Initialize();
         d.DX = 3.0, d.DZ = -1.0;
         b.AddDisp(kCaseDead, 3, d);
+        // A time-history case, listed only where a page asks for time-history loads.
+        b.AddLoadCase(kCaseTimeHistory, PLOAD_TIMEHISTORY, "THX");
+        b.AddDisp(kCaseTimeHistory, 2, d);
         T_FREQ_D f{};
         T_MPAM_D mass;
         mass.Initialize();

@@ -296,5 +296,43 @@ TEST_F(DeformBarFixture, MultiModeDisplayShowsEachModeInAViewOfItsOwn) {
     bar->DestroyWindow();
 }
 
+// An animated time-history load plays without amplitude: the deformation and displacement
+// contour pages tell the model on Apply; any other load, or no animation, leaves it off.
+TEST_F(DeformBarFixture, AnimatedTimeHistoryLoadPlaysWithoutAmplitude) {
+    struct Row {
+        const char* label;
+        int resultId;
+        const char* load;
+        int animation;
+        int amplitudeOff;
+    } rows[] = {
+        {"deformed shape, time history", PVXResult::kDeform, "THX", 1, 1},
+        {"deformed shape, static", PVXResult::kDeform, "DL", 1, 0},
+        {"contour, time history", PVXResult::kDispContour, "THX", 1, 1},
+        {"contour, static", PVXResult::kDispContour, "DL", 1, 0},
+        {"time history without animation", PVXResult::kDeform, "THX", 0, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        ResetBars();
+        auto* bar = MakeBar<CPVXBarContainerSystem>();
+        ASSERT_NE(bar, nullptr);
+        auto* page = ShowPage<CPVXBarDeformPage>(bar, r.resultId);
+        ASSERT_NE(page, nullptr);
+        page->m_dwPageLoadMask = T_PVX_BAR_INFO::kLoadTypeMask | 0x10;  // time-history cases listed too
+        page->SelectLoadOnInit();
+        ASSERT_TRUE(SelectLoad(page, r.load));
+        CUiDialogSession user(page);
+        const UINT box = r.resultId == PVXResult::kDeform ? UINT(CPVXBarDeform::IDC_ANIMATION)
+                                                          : UINT(CPVXBarDContr::IDC_ANIMATION);
+        ASSERT_TRUE(user.SetCheck(box, r.animation ? BST_CHECKED : BST_UNCHECKED));
+        Model().m_bAmplitudeOff = 0;
+        ASSERT_TRUE(user.ClickButton(CPVXBarDlgBase::IDC_PAGE_APPLY));
+        EXPECT_EQ(Model().m_bAmplitudeOff, r.amplitudeOff);
+        Model().m_AnimationEngine.ExitAnimationMode();
+        bar->DestroyWindow();
+    }
+}
+
 }  // namespace
 }  // namespace bartest

@@ -395,7 +395,7 @@ TEST_F(BarFixture, SettingsBlockGoesToTheModelAndComesBack) {
     EXPECT_EQ(m.m_AnimationEngine.m_nFramesPerSecond, 25);
     EXPECT_EQ(m.m_AnimationEngine.m_bAnimateContour, 0);
     EXPECT_EQ(m.m_AnimationEngine.m_bCompress, 1);
-    EXPECT_EQ(m.m_AnimationEngine.m_aCompressOptions[10], 110u);
+    EXPECT_EQ(m.m_AnimationEngine.m_CompressOptions.dwInterleaveEvery, 110u);
     EXPECT_EQ(m.m_bContour, 1);
     EXPECT_EQ(m.m_bModeShape, 0);
     EXPECT_EQ(m.m_LegendEngine.m_nPanelPlacement, 1);

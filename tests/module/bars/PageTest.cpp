@@ -8,6 +8,7 @@
 #include "platform/afx/CMemFile.h"
 #include "platform/ui/CComboBox.h"
 #include "tests/module/bars/BarTestSupport.h"
+#include "module/animation/CPVXAnimDetDlg.h"
 
 namespace bartest {
 namespace {
@@ -165,13 +166,20 @@ TEST_F(PageFixture, DetailButtonsTurnTheirBoxOnBeforeTheDialogEvenWhenItIsCancel
     } rows[] = {
         {"contour", IDC_TEST_CONTOUR, IDC_TEST_CONTOUR_MORE, IDD_PVX_CONTOUR_DETAIL, &CPVXBarDlgBase::m_bContour},
         {"legend", IDC_TEST_LEGEND, IDC_TEST_LEGEND_MORE, IDD_PVX_LEGEND_DETAIL, &CPVXBarDlgBase::m_bLegend},
+        {"animation", IDC_TEST_ANIMATION, IDC_TEST_ANIMATION_MORE, CPVXAnimDetDlg::IDD, &CPVXBarDlgBase::m_bAnimation},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
         user.SetCheck(r.box, BST_UNCHECKED);
         int seenChecked = -1;
-        CUiDriver::Get().QueueModal(r.dialog, {[&](CUiDialogSession&) {
+        CUiDriver::Get().QueueModal(r.dialog, {[&](CUiDialogSession& s) {
                                         seenChecked = static_cast<int>(page->IsDlgButtonChecked(static_cast<int>(r.box)));
+                                        // The animation dialog works on the page's own record, for the page.
+                                        if (auto* a = dynamic_cast<CPVXAnimDetDlg*>(s.Dialog())) {
+                                            EXPECT_EQ(a->m_pPage, page);
+                                            EXPECT_EQ(a->m_pBarInfo, page->m_pBarInfo);
+                                            EXPECT_NE(a->m_pBarInfo, nullptr);
+                                        }
                                         return IDCANCEL;
                                     }});
         user.ClickButton(r.button);

@@ -1,6 +1,7 @@
 // Drawing of the deformation engine and its plot engine on a recording DC: what each display
 // mode draws, the undeformed outline, Escape, missing members, pens, picked nodes and numbers.
 #include "tests/module/deform/DeformTestSupport.h"
+#include "tests/module/ModuleTestSupport.h"
 
 #include <algorithm>
 #include <set>
@@ -322,3 +323,30 @@ TEST_F(DeformDrawTest, SettlementMapAndNumbers) {
 }
 
 }  // namespace
+
+// Each frame the recorder renders draws the deformed shape at the frame's share of the static
+// one. For N = 8 a full cycle renders k = 0 .. 8 (share k / 8) and k = 19 .. 26 (share
+// -(k - 18) / 8, the opposite swing): the plate corner of node 5, DZ -8 mm, lies at
+// (6, 5, -8 s x share).
+TEST_F(DeformDrawTest, RecordedFramesDrawTheirShareOfTheDeformation) {
+    const double s = E().GetScale();
+    CAnimationEngine& a = M().m_AnimationEngine;
+    a.m_nFramesPerHalfCycle = 8;
+    M().m_bAnimation = 1;
+    a.m_bRecording = 1;
+    for (int k : moduletest::RecordedFactorIndices(8)) {
+        SCOPED_TRACE(k);
+        const double share = k <= 8 ? k / 8.0 : -(k - 18) / 8.0;
+        a.m_nCurFrame = k;
+        m_rec.Clear();
+        ASSERT_EQ(Draw(PVXMode::kDeformedShape), 1);
+        const CPoint want = Ctrl()->GetWorldToMemDCP2D(C3DPoint(6, 5, -8 * s * share));
+        bool found = false;
+        for (const GdiRecord* r : m_rec.GetRecords("Polygon"))
+            if (r->brush.lbColor == kPlateColor)
+                for (const POINT& p : r->points) found = found || (p.x == want.x && p.y == want.y);
+        EXPECT_TRUE(found) << "node 5 drawn at " << want.x << "," << want.y;
+    }
+    a.m_bRecording = 0;
+    M().m_bAnimation = 0;
+}

@@ -2,6 +2,7 @@
 // directions, label points and extremes. The beam runs from I (0,0,3) to J (8,0,3), so its eight
 // segments are 1 m long; the diagram scale is 0.1 m per unit value.
 #include "tests/module/diagram/DiagramTestSupport.h"
+#include "tests/module/ModuleTestSupport.h"
 
 using namespace diagramtest;
 
@@ -251,4 +252,31 @@ TEST_F(DiagramPolygonTest, ColumnPartsLabelsAndStations) {
     EXPECT_TRUE(Near(split[0].pts[2], C3DPoint(0, 0, 1.5)));
     EXPECT_EQ(split[0].values[2], 0.0);
     EXPECT_TRUE(Near(split[1].pts[1], C3DPoint(0, -0.1, 3)));
+}
+
+// While frames are recorded the ordinates follow the positive wave: for N = 8 the rendered
+// frames k = 0 .. 8 carry k / 8 and k = 19 .. 26 carry (k - 18) / 8, the opposite swing drawn on
+// the same side. Value -3 of the axial force at 0.1 m per unit: I + z x (-3) x 0.1 x share; at
+// rest (share 0) the diagram has no area.
+TEST_F(DiagramPolygonTest, RecordedFramesDrawTheirShareOfTheOrdinates) {
+    CAnimationEngine& a = M().m_AnimationEngine;
+    a.m_nFramesPerHalfCycle = 8;
+    a.m_bAnimationMode = 1;
+    M().m_bAnimation = 1;
+    a.m_bRecording = 1;
+    for (int k : moduletest::RecordedFactorIndices(8)) {
+        SCOPED_TRACE(k);
+        const double share = k <= 8 ? k / 8.0 : (k - 18) / 8.0;
+        a.m_nCurFrame = k;
+        const Lists l = Beam(StationRecord(0, [](int) { return -3.0; }), 0);
+        if (share == 0.0) {
+            EXPECT_EQ(l.points.GetSize(), 0) << "a diagram at rest has no area to draw";
+            continue;
+        }
+        ASSERT_GE(l.points.GetSize(), 2);
+        EXPECT_TRUE(Near(l.points[1], C3DPoint(0, 0, 3 - 0.3 * share)));
+    }
+    a.m_bRecording = 0;
+    a.m_bAnimationMode = 0;
+    M().m_bAnimation = 0;
 }

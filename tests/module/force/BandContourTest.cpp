@@ -417,9 +417,16 @@ TEST_F(BandContourTest, ValuesFollowTheAnimationFrame) {
     E().DoBForcPolyContour(&m_dc, &face, &flags, &keys, memb, rec, A, B, nullptr, nullptr, nullptr);
     ASSERT_EQ(E().m_polys.size(), 8u);
     EXPECT_EQ(E().m_polys[5].values, (std::vector<double>{25, 25, 27.5, 27.5}));
-    // Without the animation running the values are the record's.
+    // Without the animation running, or with contours not animated, the values are the record's.
+    for (int bAnimate : {0, 1}) {
+        SCOPED_TRACE(bAnimate ? "contours not animated" : "no animation");
+        M().m_bAnimation = bAnimate;
+        M().m_AnimationEngine.m_bAnimateContour = bAnimate ? 0 : 1;
+        E().m_polys.clear();
+        E().DoBForcPolyContour(&m_dc, &face, &flags, &keys, memb, rec, A, B, nullptr, nullptr, nullptr);
+        EXPECT_EQ(E().m_polys[5].values, (std::vector<double>{50, 50, 55, 55}));
+    }
+    M().m_AnimationEngine.m_bAnimateContour = 1;
+    M().m_AnimationEngine.m_bRecording = 0;
     M().m_bAnimation = 0;
-    E().m_polys.clear();
-    E().DoBForcPolyContour(&m_dc, &face, &flags, &keys, memb, rec, A, B, nullptr, nullptr, nullptr);
-    EXPECT_EQ(E().m_polys[5].values, (std::vector<double>{50, 50, 55, 55}));
 }

@@ -36,9 +36,13 @@ TEST(AnimationFactor, WaveOverTheRecordedFrames) {
         EXPECT_DOUBLE_EQ(a.GetAnimationFactor(0), r.signedWave);
         EXPECT_DOUBLE_EQ(a.GetAnimationFactor(1), r.positiveWave);
     }
-    // No frames per half cycle would divide by zero: the factor stays 1.
+    // No frames per half cycle would divide by zero: an archived 0 reads as one frame, so
+    // frame 1 is the peak (k / N = 1 / 1) and frame 3 the opposite one (q = 1, r = 1: 0).
     a.m_nFramesPerHalfCycle = 0;
+    a.m_nCurFrame = 1;
     EXPECT_EQ(a.GetAnimationFactor(0), 1.0);
+    a.m_nCurFrame = 3;
+    EXPECT_EQ(a.GetAnimationFactor(0), 0.0);
     a.m_nFramesPerHalfCycle = 8;
     // Outside a recording, or for a load without amplitude, the factor is 1 whatever the frame.
     a.m_nCurFrame = 20;

@@ -1,0 +1,305 @@
+// pvxhost animate: records a result's animation to an AVI film, as a person does.
+//
+// The result's page is shown as for `show`, with --load and --set; its animation box is turned
+// on and its animation "..." button opens the options dialog, which takes --frames, --fps,
+// --cycle, --bits and --compress (none: the compressor button's dialog answered with full
+// frames); Apply enters animation mode. The view's record command films the result, its save
+// command writes the film to --out (the file dialog answered with a temporary file beside it,
+// checked and renamed into place). --seek K then drags the tool bar's slider to frame K and
+// --picture writes the window as it shows that frame. The close command leaves animation mode;
+// the films the module kept in the temporary folder are then gone.
+//
+//     pvxhost animate 7201 --load DL --frames 8 --cycle full --size 1001x749 --out d.avi
+//     pvxhost animate 7301 --load DL --compress none --bits 24 --out f.avi --seek 4 --picture f4.bmp
+#include <dirent.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "host/app/HostCommand.h"
+#include "host/app/HostDockBar.h"
+#include "host/app/HostOutput.h"
+#include "host/app/HostPageControls.h"
+#include "host/app/HostResultView.h"
+#include "host/base/CHostPreferences.h"
+#include "host/base/CPHPageDlg.h"
+#include "host/grx/GRenderView.h"
+#include "platform/gdi/BmpFile.h"
+#include "platform/ui/CUiDriver.h"
+#include "platform/ui/CommonCtrls.h"
+#include "platform/video/vfw.h"
+
+namespace {
+
+using namespace hostpage;
+
+// Commands of the result view and windows of the animation tool bar.
+constexpr UINT kRecord = 42023, kSave = 42022, kClose = 42024;
+constexpr UINT kToolBar = 59416, kSlider = 11259;
+constexpr UINT kAnimationDialog = 10592;
+
+std::vector<CHostOption> AnimateOptions() {
+    std::vector<CHostOption> options = {
+        {"--out", EHostValue::kPath, "FILE.avi", "the film to write", nullptr, 0, 0, HOST_OPT_REQUIRED},
+        {"--load", EHostValue::kText, "NAME", "the load case or combination chosen in the page's load list"},
+        {"--set", EHostValue::kText, "CONTROL=VALUE", "sets a control of the page or the bar, as `show --set` does",
+         nullptr, 0, 0, HOST_OPT_REPEATABLE},
+        {"--frames", EHostValue::kInteger, "N", "frames per half cycle", "8", 3, 300},
+        {"--fps", EHostValue::kInteger, "F", "frames per second", "8", 5, 60},
+        {"--cycle", EHostValue::kChoice, "half|full",
+         "half: 0 -> 1 -> 0 (2N + 2 frames); full: then 0 -> -1 -> 0 as well (4N + 3 frames)", "half"},
+        {"--bits", EHostValue::kChoice, "8|16|24",
+         "colour depth of an uncompressed film; the preferred compressor always writes 16-bit RGB555", "16"},
+        {"--compress", EHostValue::kChoice, "default|none",
+         "default: the preferred compressor (Microsoft Video 1; the film's size is rounded up to multiples of 4); "
+         "none: full frames",
+         "default"},
+        {"--seek", EHostValue::kInteger, "K", "after recording, drags the bar's slider to frame K (needs --picture)",
+         nullptr, 0, 1202},  // 4N + 3 frames at the most, N = 300
+        {"--picture", EHostValue::kPath, "P.bmp", "writes the window as it then shows (the film's frame over the view)"},
+    };
+    for (const CHostOption& o : CHostViewRequest::Options()) options.push_back(o);
+    return options;
+}
+
+// The module's films in the temporary folder.
+std::set<std::string> TemporaryFilms() {
+    std::set<std::string> names;
+    const std::string dir = CHostPreferences::GetTempPath();
+    if (DIR* d = opendir(dir.c_str())) {
+        while (dirent* e = readdir(d))
+            if (std::strncmp(e->d_name, "~PVX", 4) == 0) names.insert(e->d_name);
+        closedir(d);
+    }
+    return names;
+}
+
+// What a film says of itself: frames, size, rate and compressor, from its RIFF headers.
+struct FilmFacts {
+    uint32_t frames = 0, width = 0, height = 0, rate = 0, scale = 1, bits = 0, compression = 0;
+};
+
+uint32_t Le32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
+
+bool ReadFilmFacts(const std::string& path, FilmFacts& f) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    std::vector<unsigned char> head(64 * 1024);
+    head.resize(std::fread(head.data(), 1, head.size(), file));
+    std::fclose(file);
+    // The headers sit in LIST 'hdrl' at the start: walk its chunks.
+    bool found = false;
+    for (size_t at = 12; at + 8 <= head.size();) {
+        const uint32_t size = Le32(&head[at + 4]);
+        if (!std::memcmp(&head[at], "LIST", 4)) {
+            at += 12;  // into the list
+            continue;
+        }
+        const unsigned char* d = &head[at + 8];
+        if (at + 8 + size > head.size()) break;
+        if (!std::memcmp(&head[at], "strh", 4) && size >= 36) {
+            f.scale = Le32(d + 20);
+            f.rate = Le32(d + 24);
+            f.frames = Le32(d + 32);
+        } else if (!std::memcmp(&head[at], "strf", 4) && size >= 40) {
+            f.width = Le32(d + 4);
+            const int32_t h = static_cast<int32_t>(Le32(d + 8));
+            f.height = static_cast<uint32_t>(h < 0 ? -h : h);
+            f.bits = d[14] | d[15] << 8;
+            f.compression = Le32(d + 16);
+            found = true;
+        } else if (!std::memcmp(&head[at], "movi", 4)) {
+            break;
+        }
+        at += 8 + size + (size & 1);
+    }
+    return found;
+}
+
+// The installed compressor's description for a handler code; "none (full frames)" for 0.
+std::string CompressorName(uint32_t handler) {
+    if (handler == 0) return "none (full frames)";
+    for (DWORD i = 0;; ++i) {
+        ICINFO info{};
+        if (!ICInfo(ICTYPE_VIDEO, i, &info)) break;
+        if (info.fccHandler != handler) continue;
+        if (HIC h = ICOpen(ICTYPE_VIDEO, info.fccHandler, ICMODE_QUERY)) {
+            ICGetInfo(h, &info, sizeof(info));
+            ICClose(h);
+            std::string name;
+            for (const WCHAR* c = info.szDescription; *c; ++c) name += static_cast<char>(*c < 128 ? *c : '?');
+            return name;
+        }
+    }
+    char tag[5] = {static_cast<char>(handler), static_cast<char>(handler >> 8), static_cast<char>(handler >> 16),
+                   static_cast<char>(handler >> 24), 0};
+    return tag;
+}
+
+int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
+    CHostViewRequest view;
+    view.Read(args);
+    const std::string word = args.GetOperand();
+    const long nResult = ReadResultOperand(word, "animate");
+    if (!nResult) return HOST_EXIT_USAGE;
+    if (args.Has("--seek") != args.Has("--picture")) {
+        HostMessage("--seek K and --picture P.bmp go together: the picture shows frame K");
+        return HOST_EXIT_USAGE;
+    }
+    std::vector<std::pair<std::string, std::string>> sets;
+    if (args.Has("--load")) sets.emplace_back("load", args.Get("--load"));
+    for (const std::string& s : args.GetAll("--set")) {
+        const size_t eq = s.find('=');
+        if (eq == std::string::npos || eq == 0) {
+            HostMessage("--set expects CONTROL=VALUE, not \"%s\"", s.c_str());
+            return HOST_EXIT_USAGE;
+        }
+        sets.emplace_back(s.substr(0, eq), s.substr(eq + 1));
+    }
+    const std::string strOut = args.Get("--out");
+    CHostOutputFile out(strOut, CHostOutputFile::kAvi);
+    if (int status = out.Check(options.strDBPath)) return status;
+    const std::string strPicture = args.Get("--picture");
+    CHostOutputFile picture(strPicture, CHostOutputFile::kBmp);
+    if (!strPicture.empty())
+        if (int status = picture.Check(options.strDBPath)) return status;
+
+    std::vector<CHostProgress::Step> steps = CHostResultView::Steps();
+    steps.push_back({"showing result " + word, 20});
+    steps.push_back({"recording", 60});
+    steps.push_back({"writing " + strOut, 10});
+    CHostProgress progress(steps);
+    CHostResultView rv;
+    if (!rv.Open(options, view, &progress)) return HOST_EXIT_FAILED;
+    progress.Enter(CHostResultView::Steps().size());
+    const std::set<std::string> filmsBefore = TemporaryFilms();
+
+    // The result's page, as the view's result command opens it.
+    CHostDockBar bar;
+    CHostDockBar::Offer offer;
+    CFormViewInBar* pBar = nullptr;
+    CWnd* pFrame = rv.GetView()->GetParentFrame();
+    const size_t nBoxes = CUiDriver::Get().MessageBoxes().size();
+    if (int status = OpenResultBar(bar, nResult, pFrame, offer, pBar)) return status;
+    auto* pPage = dynamic_cast<CPHPageDlg*>(pBar->GetShownPageWnd());
+    if (!pPage) {
+        HostMessage("result %ld: its page %s is not built yet", nResult, offer.strPageClass.c_str());
+        return HOST_EXIT_FAILED;
+    }
+    if (int status = SetPageControls(pBar, nResult, sets, nBoxes)) return status;
+    pPage = dynamic_cast<CPHPageDlg*>(pBar->GetShownPageWnd());
+    const std::vector<Control> controls = CollectControls(pPage, pPage->GetControlNames());
+    auto named = [&](const char* name) {
+        for (const Control& k : controls)
+            if (k.strName == name) return true;
+        return false;
+    };
+    if (!named("animation")) {
+        HostMessage("the page of result %ld (%s) has no animation box: its result cannot be animated", nResult,
+                    offer.strPageClass.c_str());
+        return HOST_EXIT_USAGE;
+    }
+    if (int status = SetPageControls(pBar, nResult, {{"animation", "1"}}, nBoxes)) return status;
+
+    // The options, through the page's animation "..." button and its dialog.
+    std::vector<std::pair<std::string, std::string>> dialog = {
+        {"frames", args.Get("--frames")},
+        {"fps", args.Get("--fps")},
+        {"cycle", args.Get("--cycle") == "full" ? "1" : "0"},
+        {"bits", args.Get("--bits") == "8" ? "0" : args.Get("--bits") == "24" ? "2" : "1"},
+    };
+    if (args.Get("--compress") == "none") {
+        // The compressor button's dialog, answered with full frames (its first item).
+        dialog.emplace_back("compressor", "1");
+        CUiDriver::Get().QueueModal(IDD_AVISAVEOPTIONS, {[](CUiDialogSession& s) -> int {
+                                        s.SelectComboIndex(IDC_AVISAVEOPTIONS_COMPRESSOR, 0);
+                                        return IDOK;
+                                    }});
+    }
+    bool bMore = false;  // the "..." buttons are not value controls: the page names them
+    for (const CBarControlName& n : pPage->GetControlNames())
+        if (n.pszName && std::strcmp(n.pszName, "animation-more") == 0) bMore = true;
+    if (bMore) {
+        if (int status = RunDetails(pPage, nResult, "animation-more", dialog, nBoxes)) return status;
+    } else if (args.Has("--frames") || args.Has("--fps") || args.Has("--cycle") || args.Has("--bits") ||
+               args.Has("--compress")) {
+        HostMessage("the page of result %ld has no animation \"...\" button: the film takes the engine's options",
+                    nResult);
+        return HOST_EXIT_USAGE;
+    }
+    if (int status = ClickApply(pPage, nResult, nBoxes)) return status;
+
+    // Record, then save through the view's file dialog.
+    progress.Enter(steps.size() - 2);
+    CWnd* pView = rv.GetView();
+    pView->SendMessage(WM_COMMAND, kRecord, 0);
+    AfxPumpMessages();
+    if (ReportRefusals(nBoxes)) return HOST_EXIT_FAILED;
+    progress.Enter(steps.size() - 1);
+    if (int status = out.Begin()) return status;
+    CUiDriver::Get().QueueFileDialogAnswer(out.GetTempPath().c_str());
+    pView->SendMessage(WM_COMMAND, kSave, 0);
+    if (ReportRefusals(nBoxes)) return out.Fail("the view did not save the film");
+    if (int status = out.Commit()) return status;
+    FilmFacts facts;
+    if (!ReadFilmFacts(strOut, facts)) {
+        HostMessage("the film \"%s\" was written but its headers cannot be read", strOut.c_str());
+        return HOST_EXIT_FAILED;
+    }
+
+    // The frame the slider is dragged to, as the window shows it.
+    if (!strPicture.empty()) {
+        const long k = args.GetInteger("--seek");
+        CWnd* pToolBar = pFrame ? pFrame->GetDlgItem(static_cast<int>(kToolBar)) : nullptr;
+        CWnd* pSlider = pToolBar ? pToolBar->GetDlgItem(static_cast<int>(kSlider)) : nullptr;
+        if (!pSlider) {
+            HostMessage("the animation tool bar shows no slider: the film is not playing");
+            return HOST_EXIT_FAILED;
+        }
+        if (k >= static_cast<long>(facts.frames)) {
+            HostMessage("--seek %ld: the film has frames 0 to %u", k, facts.frames - 1);
+            return HOST_EXIT_USAGE;
+        }
+        ui::SliderUserMove(pSlider->GetSafeHwnd(), static_cast<int>(k));
+        AfxPumpMessages();
+        if (int status = picture.Begin()) return status;
+        WriteBmp24(picture.GetTempPath().c_str(), rv.GetWindowPicture());
+        if (int status = picture.Commit(view.nWidth, view.nHeight)) return status;
+    }
+
+    // Leaving animation mode takes the module's films away.
+    pView->SendMessage(WM_COMMAND, kClose, 0);
+    AfxPumpMessages();
+    std::vector<std::string> left;
+    for (const std::string& name : TemporaryFilms())
+        if (!filmsBefore.count(name)) left.push_back(name);
+    if (!left.empty()) {
+        HostMessage("the module left its film %s in %s after leaving animation mode", left.front().c_str(),
+                    CHostPreferences::GetTempPath().c_str());
+        return HOST_EXIT_FAILED;
+    }
+    CHostProgress::Finish();
+    std::printf("Wrote %s: %u frames, %ux%u, %u frames per second, %u bits, compressor %s; result %ld on the page %s\n",
+                strOut.c_str(), facts.frames, facts.width, facts.height, facts.scale ? facts.rate / facts.scale : 0,
+                facts.bits, CompressorName(facts.compression).c_str(), nResult, offer.strPageClass.c_str());
+    if (!strPicture.empty())
+        std::printf("Wrote %s: %ldx%ld, frame %ld\n", strPicture.c_str(), view.nWidth, view.nHeight,
+                    args.GetInteger("--seek"));
+    return HOST_EXIT_OK;
+}
+
+const CHostCommandRegistrar kRegister({"animate",
+                                       "Records the animation of a result (one whose page has an animation box:\n"
+                                       "7201 deformed shape, 7204 displacement contour, 7301 frame forces ...) to an\n"
+                                       "AVI film, as a person does: the page as for `show`, its animation box on,\n"
+                                       "the options through its animation \"...\" dialog, Apply, the view's record\n"
+                                       "and save commands. --seek K --picture P.bmp then shows frame K of the film\n"
+                                       "over the view. Prints the film's frames, size, rate and compressor.",
+                                       RunAnimate, 33, AnimateOptions(), "RESULT"});
+
+}  // namespace

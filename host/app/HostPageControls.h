@@ -1,0 +1,61 @@
+// The controls of a result bar and its pages as the pvxhost commands set them (show, animate):
+// each value control of a window in tab order with its id, short name and kind, found by id or
+// name and set through the scripted user of CUiDriver as a person would.
+//
+//     std::vector<hostpage::Control> c = hostpage::CollectControls(pPage, pPage->GetControlNames());
+//     if (int status = hostpage::SetPageControls(pBar, 7201, {{"load", "DL"}}, nBoxes)) return status;
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/app/HostDockBar.h"
+#include "host/base/CFormViewInBar.h"
+
+class CPHPageDlg;
+class CWnd;
+
+namespace hostpage {
+
+constexpr UINT kApplyButton = 10647;  // every page's Apply
+
+struct Control {
+    CWnd* pOwner = nullptr;       // the page or the container
+    UINT nID = 0;                 // the control's id (a radio group: its first button's)
+    std::string strName;          // short name; empty when none
+    std::string strKind;          // "check box", "radio group", "combo", "edit", "point edit", "list", "button"
+    std::vector<UINT> radios;     // buttons of a radio group, in order
+    bool bEnabled = true;
+};
+
+// The text of a window.
+std::string TextOf(CWnd* p);
+// The value controls of a window, in tab order; hidden ones and the pages inside are left out.
+std::vector<Control> CollectControls(CWnd* pOwner, const std::vector<CBarControlName>& names);
+// One line per control: id, name, kind, caption and value.
+void PrintControls(const char* what, const std::vector<Control>& controls);
+// The control a command-line word names (its id or short name); null when none.
+const Control* FindControl(const std::vector<Control>& controls, const std::string& key, UINT* pRadio);
+// Sets a control as a person would. 0, or the exit status after a message.
+int SetControl(const Control& k, UINT nRadio, const std::string& label, const std::string& value);
+// Prints the message boxes shown since `from`; true when there were any.
+bool ReportRefusals(size_t from);
+// Presses a "..." button of the page; the dialog it opens takes the settings and its OK is
+// pressed. 0, or the exit status after a message.
+int RunDetails(CPHPageDlg* pPage, long nResult, const std::string& button,
+               const std::vector<std::pair<std::string, std::string>>& settings, size_t nBoxes);
+// Sets each CONTROL=VALUE on the bar's shown page or the bar, in order, each against the
+// controls as they are then. 0, or the exit status after a message.
+int SetPageControls(CFormViewInBar* pBar, long nResult, const std::vector<std::pair<std::string, std::string>>& sets,
+                    size_t nBoxes);
+
+// The result id the command's operand names; 0 after a message when it names none.
+long ReadResultOperand(const std::string& word, const char* pszVerb);
+// Opens the bar that offers the result in the frame, on the result's page, as the view's result
+// command does. 0, or the exit status after a message.
+int OpenResultBar(CHostDockBar& bar, long nResult, CWnd* pFrame, CHostDockBar::Offer& offer, CFormViewInBar*& pBar);
+// Presses the page's Apply and prints what the page refused. 0, or the exit status.
+int ClickApply(CPHPageDlg* pPage, long nResult, size_t nBoxes);
+
+}  // namespace hostpage

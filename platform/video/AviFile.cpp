@@ -1,0 +1,404 @@
+// AVI files and streams over libavformat and libavcodec.
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/afx/AfxDiagnostic.h"
+#include "platform/video/VideoFrames.h"
+#include "platform/video/vfw.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/log.h>
+#include <libavutil/opt.h>
+}
+
+namespace {
+
+int g_nInitCount = 0;
+
+std::string AvError(int err) {
+    char buf[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(err, buf, sizeof(buf));
+    return buf;
+}
+
+}  // namespace
+
+// One film being written.
+struct AviFileObject {
+    std::string path;
+    AVFormatContext* ctx = nullptr;
+    bool bHeader = false;   // avformat_write_header done
+    bool bBroken = false;   // a write failed: the film is not finished
+    int nRefs = 1;          // the caller's, plus one per stream
+    FILE* pRead = nullptr;  // reads back raw samples
+    size_t nRawImage = 0;   // bytes of a raw frame (padded DIB rows); 0 for compressed films
+};
+
+// A stream of a file, or a compressor over another stream.
+struct AviStreamObject {
+    AviFileObject* file = nullptr;     // plain stream: its file (one reference)
+    AviStreamObject* target = nullptr; // compressed stream: the stream it writes to (one reference)
+    AVStream* st = nullptr;
+    AVISTREAMINFO info{};
+    DibLayout dib;                     // format of the samples the caller writes
+    bool bFormat = false;
+    LONG nNext = 0;                    // next sample number
+    std::vector<int64_t> offsets;      // plain raw streams: file offset of each sample's chunk
+    int nRefs = 1;
+    // Compressed streams.
+    AVICOMPRESSOPTIONS opts{};
+    std::string encoder;
+    AVCodecContext* enc = nullptr;
+    AVFrame* frame = nullptr;
+    DibConverter conv;
+};
+
+namespace {
+
+// Reports a failure as a diagnostic and answers its code.
+#define VIDEO_FAIL(hr, ...) (AfxDiagnostic("video", __VA_ARGS__), static_cast<HRESULT>(hr))
+
+// The file takes the muxer's header once the stream's format is known.
+HRESULT EnsureHeader(AviFileObject& f) {
+    if (f.bHeader) return AVIERR_OK;
+    if (f.bBroken) return AVIERR_FILEWRITE;
+    AVDictionary* opts = nullptr;
+    av_dict_set(&opts, "flipped_raw_rgb", "1", 0);  // raw DIB rows bottom-up, as the readers expect
+    const int err = avformat_write_header(f.ctx, &opts);
+    av_dict_free(&opts);
+    if (err < 0) {
+        f.bBroken = true;
+        return VIDEO_FAIL(AVIERR_FILEWRITE, "cannot write the header of the film \"%s\": %s", f.path.c_str(), AvError(err).c_str());
+    }
+    f.bHeader = true;
+    return AVIERR_OK;
+}
+
+// Writes one packet (pts in the stream's own 1/rate units) to a plain stream.
+HRESULT WritePacket(AviStreamObject& s, AVPacket* pkt) {
+    AviFileObject& f = *s.file;
+    HRESULT hr = EnsureHeader(f);
+    if (hr != AVIERR_OK) return hr;
+    pkt->stream_index = s.st->index;
+    pkt->duration = 1;
+    av_packet_rescale_ts(pkt, AVRational{static_cast<int>(s.info.dwScale), static_cast<int>(s.info.dwRate)},
+                         s.st->time_base);
+    const int64_t at = avio_tell(f.ctx->pb);
+    const int err = av_write_frame(f.ctx, pkt);
+    if (err < 0) {
+        f.bBroken = true;
+        return VIDEO_FAIL(AVIERR_FILEWRITE, "cannot write a frame to \"%s\": %s", f.path.c_str(), AvError(err).c_str());
+    }
+    avio_flush(f.ctx->pb);
+    s.offsets.push_back(at);
+    return AVIERR_OK;
+}
+
+// The writer states a raw film's image size without the row padding its frames carry; the
+// format must describe the frames, so the size is put right once the film is complete.
+void PatchRawImageSize(const std::string& path, size_t nImage) {
+    FILE* fp = std::fopen(path.c_str(), "r+b");
+    if (!fp) return;
+    unsigned char head[16384];
+    const size_t n = std::fread(head, 1, sizeof(head), fp);
+    for (size_t at = 12; at + 8 + 40 <= n; ++at) {
+        if (std::memcmp(head + at, "strf", 4) != 0) continue;
+        const uint32_t v = static_cast<uint32_t>(nImage);
+        const unsigned char le[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
+                                     static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
+        if (std::fseek(fp, static_cast<long>(at + 8 + 20), SEEK_SET) == 0) std::fwrite(le, 1, 4, fp);  // biSizeImage
+        break;
+    }
+    std::fclose(fp);
+}
+
+void FinishFile(AviFileObject* f) {
+    if (f->ctx) {
+        // A file whose stream got its format is a film even without frames.
+        bool bFormat = f->ctx->nb_streams > 0 && f->ctx->streams[0]->codecpar->codec_id != AV_CODEC_ID_NONE;
+        if (!f->bHeader && bFormat) EnsureHeader(*f);
+        if (f->bHeader) {
+            const int err = av_write_trailer(f->ctx);
+            if (err < 0) (void)VIDEO_FAIL(0, "cannot finish the film \"%s\": %s", f->path.c_str(), AvError(err).c_str());
+        }
+        avio_closep(&f->ctx->pb);
+        avformat_free_context(f->ctx);
+        if (f->bHeader && f->nRawImage) PatchRawImageSize(f->path, f->nRawImage);
+    }
+    if (f->pRead) std::fclose(f->pRead);
+    delete f;
+}
+
+void ReleaseFileRef(AviFileObject* f) {
+    if (f && --f->nRefs == 0) FinishFile(f);
+}
+
+// Sends one frame (or the end, with null) through the encoder and writes what comes out.
+HRESULT Encode(AviStreamObject& c, AVFrame* frame) {
+    int err = avcodec_send_frame(c.enc, frame);
+    if (err < 0 && err != AVERROR_EOF)
+        return VIDEO_FAIL(AVIERR_ERROR, "the %s encoder refused a frame: %s", c.encoder.c_str(), AvError(err).c_str());
+    AVPacket* pkt = av_packet_alloc();
+    HRESULT hr = AVIERR_OK;
+    while (hr == AVIERR_OK) {
+        err = avcodec_receive_packet(c.enc, pkt);
+        if (err == AVERROR(EAGAIN) || err == AVERROR_EOF) break;
+        if (err < 0) {
+            hr = VIDEO_FAIL(AVIERR_ERROR, "the %s encoder failed: %s", c.encoder.c_str(), AvError(err).c_str());
+            break;
+        }
+        hr = WritePacket(*c.target, pkt);
+        av_packet_unref(pkt);
+    }
+    av_packet_free(&pkt);
+    return hr;
+}
+
+void FreeStream(AviStreamObject* s) {
+    if (s->enc) {
+        if (s->target && s->target->file && !s->target->file->bBroken && s->nNext > 0) Encode(*s, nullptr);
+        avcodec_free_context(&s->enc);
+    }
+    av_frame_free(&s->frame);
+    if (s->target) AVIStreamRelease(s->target);
+    if (s->file) ReleaseFileRef(s->file);
+    delete s;
+}
+
+// Opens the compressor of a compressed stream once its input format is known.
+HRESULT OpenEncoder(AviStreamObject& c) {
+    const AVCodec* codec = avcodec_find_encoder_by_name(c.encoder.c_str());
+    if (!codec) return VIDEO_FAIL(AVIERR_NOCOMPRESSOR, "the compressor's encoder %s is not available", c.encoder.c_str());
+    c.enc = avcodec_alloc_context3(codec);
+    if (!c.enc) return AVIERR_MEMORY;
+    const CSize sz = VideoEncodedSize(c.dib.cx, c.dib.cy);
+    c.enc->width = sz.cx;
+    c.enc->height = sz.cy;
+    c.enc->pix_fmt = AV_PIX_FMT_RGB555LE;
+    c.enc->time_base = AVRational{static_cast<int>(c.info.dwScale), static_cast<int>(c.info.dwRate)};
+    c.enc->framerate = AVRational{static_cast<int>(c.info.dwRate), static_cast<int>(c.info.dwScale)};
+    c.enc->thread_count = 1;
+    if (c.opts.dwKeyFrameEvery > 0) c.enc->gop_size = static_cast<int>(c.opts.dwKeyFrameEvery);
+    if (c.target->file->ctx->oformat->flags & AVFMT_GLOBALHEADER) c.enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    int err = avcodec_open2(c.enc, codec, nullptr);
+    if (err < 0)
+        return VIDEO_FAIL(AVIERR_NOCOMPRESSOR, "cannot open the %s encoder: %s", c.encoder.c_str(), AvError(err).c_str());
+    err = avcodec_parameters_from_context(c.target->st->codecpar, c.enc);
+    if (err < 0) return AVIERR_ERROR;
+    c.target->st->time_base = c.enc->time_base;
+    c.target->dib = c.dib;
+    c.target->bFormat = true;
+    c.frame = av_frame_alloc();
+    if (!c.frame) return AVIERR_MEMORY;
+    c.frame->format = c.enc->pix_fmt;
+    c.frame->width = c.enc->width;
+    c.frame->height = c.enc->height;
+    if (av_frame_get_buffer(c.frame, 0) < 0) return AVIERR_MEMORY;
+    return AVIERR_OK;
+}
+
+}  // namespace
+
+void AVIFileInit() {
+    // FFmpeg's own notes (converter remarks and the like) are not for the user; failures are
+    // reported by the calls themselves.
+    if (g_nInitCount == 0) av_log_set_level(AV_LOG_ERROR);
+    ++g_nInitCount;
+}
+
+void AVIFileExit() {
+    if (g_nInitCount > 0) --g_nInitCount;
+}
+
+int AVIFileInitCount() { return g_nInitCount; }
+
+HRESULT AVIFileOpen(PAVIFILE* ppfile, LPCTSTR szFile, UINT uMode, void*) {
+    if (!ppfile) return AVIERR_BADPARAM;
+    *ppfile = nullptr;
+    if (g_nInitCount <= 0) return VIDEO_FAIL(AVIERR_ERROR, "AVIFileOpen before AVIFileInit");
+    if (!szFile || !*szFile) return VIDEO_FAIL(AVIERR_BADPARAM, "AVIFileOpen: no file name was given");
+    if (!(uMode & OF_CREATE))
+        return VIDEO_FAIL(AVIERR_UNSUPPORTED, "AVIFileOpen opens films for writing only (OF_CREATE): \"%s\"", szFile);
+    auto f = std::make_unique<AviFileObject>();
+    f->path = szFile;
+    int err = avformat_alloc_output_context2(&f->ctx, nullptr, "avi", szFile);
+    if (err < 0 || !f->ctx) return VIDEO_FAIL(AVIERR_ERROR, "the AVI writer is not available: %s", AvError(err).c_str());
+    err = avio_open(&f->ctx->pb, szFile, AVIO_FLAG_WRITE);
+    if (err < 0) {
+        avformat_free_context(f->ctx);
+        f->ctx = nullptr;
+        return VIDEO_FAIL(AVIERR_FILEOPEN, "cannot create the film \"%s\": %s", szFile, AvError(err).c_str());
+    }
+    *ppfile = f.release();
+    return AVIERR_OK;
+}
+
+ULONG AVIFileRelease(PAVIFILE pfile) {
+    if (!pfile) return 0;
+    const ULONG left = static_cast<ULONG>(pfile->nRefs - 1);
+    ReleaseFileRef(pfile);
+    return left;
+}
+
+HRESULT AVIFileCreateStream(PAVIFILE pfile, PAVISTREAM* ppavi, const AVISTREAMINFO* psi) {
+    if (!ppavi) return AVIERR_BADPARAM;
+    *ppavi = nullptr;
+    if (!pfile || !psi) return AVIERR_BADPARAM;
+    if (psi->fccType != streamtypeVIDEO) return VIDEO_FAIL(AVIERR_UNSUPPORTED, "only video streams can be made");
+    if (psi->dwScale == 0 || psi->dwRate == 0 || psi->dwScale > 0x7fffffff || psi->dwRate > 0x7fffffff)
+        return VIDEO_FAIL(AVIERR_BADPARAM, "a video stream needs a positive frame rate");
+    if (pfile->ctx->nb_streams > 0) return VIDEO_FAIL(AVIERR_UNSUPPORTED, "a film holds one video stream");
+    AVStream* st = avformat_new_stream(pfile->ctx, nullptr);
+    if (!st) return AVIERR_MEMORY;
+    st->time_base = AVRational{static_cast<int>(psi->dwScale), static_cast<int>(psi->dwRate)};
+    st->avg_frame_rate = AVRational{static_cast<int>(psi->dwRate), static_cast<int>(psi->dwScale)};
+    st->r_frame_rate = st->avg_frame_rate;
+    auto* s = new AviStreamObject;
+    s->file = pfile;
+    ++pfile->nRefs;
+    s->st = st;
+    s->info = *psi;
+    *ppavi = s;
+    return AVIERR_OK;
+}
+
+HRESULT AVIStreamSetFormat(PAVISTREAM pavi, LONG lPos, const void* lpFormat, LONG cbFormat) {
+    if (!pavi || !lpFormat) return AVIERR_BADPARAM;
+    if (pavi->bFormat) return VIDEO_FAIL(AVIERR_UNSUPPORTED, "the stream's format is already set");
+    std::string why;
+    DibLayout dib;
+    if (!DibLayout::FromFormat(lpFormat, cbFormat, dib, why))
+        return VIDEO_FAIL(AVIERR_BADFORMAT, "the stream format is not a DIB the film can hold: %s", why.c_str());
+    if (pavi->enc || !pavi->encoder.empty()) {
+        // A compressor: the format is the one of the frames it is given.
+        pavi->dib = dib;
+        const HRESULT hr = OpenEncoder(*pavi);
+        if (hr != AVIERR_OK) return hr;
+        pavi->bFormat = true;
+        return pavi->conv.Prepare(dib, AV_PIX_FMT_RGB555LE) ? AVIERR_OK : AVIERR_MEMORY;
+    }
+    AVCodecParameters* par = pavi->st->codecpar;
+    par->codec_type = AVMEDIA_TYPE_VIDEO;
+    par->codec_id = AV_CODEC_ID_RAWVIDEO;
+    par->codec_tag = 0;
+    par->format = dib.PixelFormat();
+    par->width = dib.cx;
+    par->height = dib.cy;
+    par->bits_per_coded_sample = dib.nBits;
+    pavi->file->nRawImage = dib.ImageSize();
+    pavi->dib = dib;
+    pavi->bFormat = true;
+    return AVIERR_OK;
+}
+
+HRESULT AVIMakeCompressedStream(PAVISTREAM* ppsCompressed, PAVISTREAM psSource, const AVICOMPRESSOPTIONS* lpOptions, void*) {
+    if (!ppsCompressed) return AVIERR_BADPARAM;
+    *ppsCompressed = nullptr;
+    if (!psSource || !lpOptions || !psSource->file) return AVIERR_BADPARAM;
+    if (psSource->bFormat || psSource->nNext > 0)
+        return VIDEO_FAIL(AVIERR_UNSUPPORTED, "a compressor goes over a stream before its format is set");
+    std::string encoder;
+    if (!VideoCompressorEncoder(lpOptions->fccHandler, encoder) || encoder.empty()) {
+        const DWORD h = lpOptions->fccHandler;
+        const char tag[5] = {static_cast<char>(h & 0xff), static_cast<char>((h >> 8) & 0xff),
+                             static_cast<char>((h >> 16) & 0xff), static_cast<char>(h >> 24), 0};
+        return VIDEO_FAIL(AVIERR_NOCOMPRESSOR, "no usable compressor has the handler '%s'", h ? tag : "none");
+    }
+    auto* c = new AviStreamObject;
+    c->target = psSource;
+    ++psSource->nRefs;
+    c->info = psSource->info;
+    c->opts = *lpOptions;
+    c->encoder = encoder;
+    *ppsCompressed = c;
+    return AVIERR_OK;
+}
+
+HRESULT AVIStreamWrite(PAVISTREAM pavi, LONG lStart, LONG lSamples, const void* lpBuffer, LONG cbBuffer, DWORD dwFlags,
+                       LONG* plSampWritten, LONG* plBytesWritten) {
+    if (plSampWritten) *plSampWritten = 0;
+    if (plBytesWritten) *plBytesWritten = 0;
+    if (!pavi || !lpBuffer || lSamples != 1) return VIDEO_FAIL(AVIERR_BADPARAM, "AVIStreamWrite writes one frame at a time");
+    if (!pavi->bFormat) return VIDEO_FAIL(AVIERR_BADFORMAT, "AVIStreamWrite before the stream's format was set");
+    if (lStart != -1 && lStart != pavi->nNext)
+        return VIDEO_FAIL(AVIERR_BADPARAM, "frames are written in order: sample %s is not the next one (%s)",
+                      std::to_string(lStart).c_str(), std::to_string(pavi->nNext).c_str());
+    const size_t size = pavi->dib.ImageSize();
+    if (cbBuffer < 0 || static_cast<size_t>(cbBuffer) < size)
+        return VIDEO_FAIL(AVIERR_BADPARAM, "a frame of %s bytes is shorter than the format's %s", std::to_string(cbBuffer).c_str(),
+                      std::to_string(size).c_str());
+    HRESULT hr;
+    if (pavi->enc) {
+        if (!pavi->conv.Convert(pavi->dib, static_cast<const BYTE*>(lpBuffer), pavi->frame)) return AVIERR_ERROR;
+        if (av_frame_make_writable(pavi->frame) < 0) return AVIERR_MEMORY;
+        pavi->frame->pts = pavi->nNext;
+        hr = Encode(*pavi, pavi->frame);
+    } else {
+        // The caller's frame goes to the muxer as it is, without a copy (the packet borrows it).
+        AVPacket* pkt = av_packet_alloc();
+        if (!pkt) return AVIERR_MEMORY;
+        pkt->data = const_cast<uint8_t*>(static_cast<const uint8_t*>(lpBuffer));
+        pkt->size = static_cast<int>(size);
+        pkt->pts = pkt->dts = pavi->nNext;
+        pkt->flags |= AV_PKT_FLAG_KEY;  // raw frames stand alone
+        (void)dwFlags;
+        if (pavi->dib.nBits == 8) {
+            uint8_t* pal = av_packet_new_side_data(pkt, AV_PKT_DATA_PALETTE, AVPALETTE_SIZE);
+            if (pal) pavi->dib.CopyPalette(reinterpret_cast<uint32_t*>(pal));
+        }
+        hr = WritePacket(*pavi, pkt);
+        av_packet_free(&pkt);
+    }
+    if (hr != AVIERR_OK) return hr;
+    ++pavi->nNext;
+    if (plSampWritten) *plSampWritten = 1;
+    if (plBytesWritten) *plBytesWritten = static_cast<LONG>(size);
+    return AVIERR_OK;
+}
+
+HRESULT AVIStreamRead(PAVISTREAM pavi, LONG lStart, LONG lSamples, void* lpBuffer, LONG cbBuffer, LONG* plBytes,
+                      LONG* plSamples) {
+    if (plBytes) *plBytes = 0;
+    if (plSamples) *plSamples = 0;
+    if (!pavi || !pavi->file || lSamples != 1) return AVIERR_BADPARAM;
+    if (pavi->st->codecpar->codec_id != AV_CODEC_ID_RAWVIDEO)
+        return VIDEO_FAIL(AVIERR_UNSUPPORTED, "only uncompressed streams are read back");
+    if (lStart < 0 || static_cast<size_t>(lStart) >= pavi->offsets.size())
+        return VIDEO_FAIL(AVIERR_BADPARAM, "sample %s is not in the stream (%s written)", std::to_string(lStart).c_str(),
+                      std::to_string(pavi->offsets.size()).c_str());
+    const size_t size = pavi->dib.ImageSize();
+    if (!lpBuffer) {
+        if (plBytes) *plBytes = static_cast<LONG>(size);
+        if (plSamples) *plSamples = 1;
+        return AVIERR_OK;
+    }
+    if (cbBuffer < 0 || static_cast<size_t>(cbBuffer) < size) return AVIERR_BADPARAM;
+    AviFileObject& f = *pavi->file;
+    if (!f.pRead) f.pRead = std::fopen(f.path.c_str(), "rb");
+    if (!f.pRead) return VIDEO_FAIL(AVIERR_FILEREAD, "cannot read back the film \"%s\"", f.path.c_str());
+    if (!FindFrameChunk(f.pRead, pavi->offsets[lStart], size) ||
+        std::fread(lpBuffer, 1, size, f.pRead) != size)
+        return VIDEO_FAIL(AVIERR_FILEREAD, "frame %s of \"%s\" cannot be read back", std::to_string(lStart).c_str(), f.path.c_str());
+    if (plBytes) *plBytes = static_cast<LONG>(size);
+    if (plSamples) *plSamples = 1;
+    return AVIERR_OK;
+}
+
+HRESULT AVIStreamInfo(PAVISTREAM pavi, AVISTREAMINFO* psi, LONG lSize) {
+    if (!pavi || !psi || lSize < static_cast<LONG>(sizeof(AVISTREAMINFO))) return AVIERR_BADPARAM;
+    *psi = pavi->info;
+    psi->dwLength = static_cast<DWORD>(pavi->nNext);
+    return AVIERR_OK;
+}
+
+ULONG AVIStreamRelease(PAVISTREAM pavi) {
+    if (!pavi) return 0;
+    const ULONG left = static_cast<ULONG>(--pavi->nRefs);
+    if (left == 0) FreeStream(pavi);
+    return left;
+}

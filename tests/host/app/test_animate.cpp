@@ -1,0 +1,188 @@
+// pvxhost animate: the films it writes read back by ffprobe and by a RIFF walk of our own, the
+// frame the slider shows against the film's own frame, and the refusals.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/host/app/HostRun.h"
+
+namespace {
+
+using namespace hostrun;
+namespace fs = std::filesystem;
+
+std::string Shell(const std::string& cmd) {
+    std::string out;
+    if (FILE* p = popen(cmd.c_str(), "r")) {
+        char buf[512];
+        while (std::fgets(buf, sizeof(buf), p)) out += buf;
+        pclose(p);
+    }
+    return out;
+}
+
+// codec,width,height,pix_fmt,rate,frames as ffprobe counts them.
+std::string Probe(const std::string& film) {
+    std::string s = Shell("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+                          "stream=codec_name,pix_fmt,width,height,r_frame_rate,nb_read_frames -of csv=p=0 '" +
+                          film + "'");
+    while (!s.empty() && (s.back() == '\n' || s.back() == ',')) s.pop_back();
+    return s;
+}
+
+// The stream format's size and the sizes of the first and last frame chunks, walked from the
+// RIFF header by Python: "strf=40 first=15200 last=15200 count=35".
+std::string RiffWalk(const std::string& film) {
+    const std::string script =
+        "import struct,sys\n"
+        "d=open(sys.argv[1],'rb').read()\n"
+        "out={}\n"
+        "def walk(a,b):\n"
+        "    while a+8<=b:\n"
+        "        tag=d[a:a+4]; n=struct.unpack('<I',d[a+4:a+8])[0]\n"
+        "        if tag in (b'RIFF',b'LIST'): walk(a+12,a+8+n)\n"
+        "        elif tag==b'strf': out['strf']=n\n"
+        "        elif tag[2:] in (b'db',b'dc'): out.setdefault('frames',[]).append(n)\n"
+        "        a+=8+n+(n&1)\n"
+        "walk(0,len(d))\n"
+        "f=out.get('frames',[0])\n"
+        "print('strf=%d first=%d last=%d count=%d'%(out.get('strf',0),f[0],f[-1],len(f)))\n";
+    const std::string py = kTmp + "/riffwalk" + kPid + ".py";
+    FILE* f = std::fopen(py.c_str(), "w");
+    std::fputs(script.c_str(), f);
+    std::fclose(f);
+    std::string s = Shell("/usr/bin/python3 '" + py + "' '" + film + "'");
+    std::remove(py.c_str());
+    while (!s.empty() && s.back() == '\n') s.pop_back();
+    return s;
+}
+
+// PSNR in dB of a BMP against frame k of a film, over the BMP's size (the film may be padded).
+double PsnrAgainstFrame(const std::string& bmp, const std::string& film, int k) {
+    const std::string png = kTmp + "/frame" + kPid + ".png";
+    Shell("ffmpeg -v error -y -i '" + film + "' -vf 'select=eq(n\\," + std::to_string(k) +
+          ")' -vsync 0 -frames:v 1 '" + png + "'");
+    const std::string out = Shell(
+        "/usr/bin/python3 -c \"import math,sys\nfrom PIL import Image, ImageChops, ImageStat\n"
+        "a=Image.open(sys.argv[1]).convert('RGB'); b=Image.open(sys.argv[2]).convert('RGB').crop((0,0)+a.size)\n"
+        "m=sum(v*v for v in ImageStat.Stat(ImageChops.difference(a,b)).rms)/3\n"
+        "print('inf' if m==0 else 10*math.log10(255*255/m))\" '" +
+        bmp + "' '" + png + "'");
+    std::remove(png.c_str());
+    return out.rfind("inf", 0) == 0 ? 1e9 : std::atof(out.c_str());
+}
+
+struct AnimateTest : testing::Test {
+    std::string dir;
+    void SetUp() override {
+        dir = kTmp + "/animate" + kPid;
+        fs::remove_all(dir);
+        fs::create_directories(dir + "/tmp");
+        // The module's temporary films go to a folder of the test's own.
+        setenv("TMPDIR", (dir + "/tmp").c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("TMPDIR");
+        fs::remove_all(dir);
+    }
+    RunResult Animate(const std::string& args, const std::string& tag) {
+        return RunHost("animate --db '" + SamplePath() + "' " + args, tag, 600);
+    }
+    bool TemporaryFolderEmpty() { return fs::is_empty(dir + "/tmp"); }
+};
+
+// Sizes by hand: rows of a DIB are padded to 4 bytes, so 101 pixels take 304 bytes at 24 bits,
+// 204 at 16 and 104 at 8, times 50 rows; the 8-bit format carries 256 colours (40 + 1024).
+// msvideo1 takes sizes in multiples of 4: 101x50 becomes 104x52. Frames: 4N+3 = 35 (full,
+// N = 8), 2N+2 = 8 (half, N = 3).
+TEST_F(AnimateTest, FilmsHoldTheFramesOfTheirCycleInTheirFormat) {
+    struct Row {
+        const char* label;
+        const char* args;
+        const char* probe;
+        const char* riff;  // nullptr: not walked (compressed frames vary in size)
+    } rows[] = {
+        {"preferred compressor", "--frames 8 --cycle full", "msvideo1,104,52,rgb555le,8/1,35", nullptr},
+        {"24 bits raw", "--frames 8 --cycle full --compress none --bits 24 --fps 12", "rawvideo,101,50,bgr24,12/1,35",
+         "strf=40 first=15200 last=15200 count=35"},
+        {"16 bits raw", "--frames 8 --cycle full --compress none --bits 16", "rawvideo,101,50,rgb555le,8/1,35",
+         "strf=40 first=10200 last=10200 count=35"},
+        {"8 bits raw", "--frames 8 --cycle full --compress none --bits 8", "rawvideo,101,50,pal8,8/1,35",
+         "strf=1064 first=5200 last=5200 count=35"},
+        {"half cycle", "--frames 3 --compress none --bits 24", "rawvideo,101,50,bgr24,8/1,8",
+         "strf=40 first=15200 last=15200 count=8"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const std::string film = dir + "/f.avi";
+        const RunResult run = Animate(std::string("7201 --load DL --size 101x50 ") + r.args + " --out " + film, "film");
+        ASSERT_EQ(run.code, 0) << run.err;
+        EXPECT_EQ(Probe(film), r.probe);
+        if (r.riff) {
+            EXPECT_EQ(RiffWalk(film), r.riff);
+        }
+        EXPECT_NE(run.out.find("Wrote " + film), std::string::npos) << run.out;
+        EXPECT_TRUE(TemporaryFolderEmpty()) << "the module's films are gone after leaving animation mode";
+    }
+}
+
+// The frame the slider is dragged to is the film's frame on the window: exactly for full
+// frames, within the compressor's loss for Microsoft Video 1.
+TEST_F(AnimateTest, SeekShowsTheRecordedFrameOverTheView) {
+    struct Row {
+        const char* label;
+        const char* args;
+        int k;
+        double minPsnr;
+    } rows[] = {
+        {"raw, full swing", "--compress none --bits 24", 8, 1e9},
+        {"raw, opposite swing", "--compress none --bits 24", 26, 1e9},
+        {"msvideo1, at rest", "", 17, 30.0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const std::string film = dir + "/s.avi", pic = dir + "/s.bmp";
+        const RunResult run = Animate(std::string("7201 --load DL --size 400x300 --frames 8 --cycle full ") + r.args +
+                                          " --out " + film + " --seek " + std::to_string(r.k) + " --picture " + pic,
+                                      "seek");
+        ASSERT_EQ(run.code, 0) << run.err;
+        EXPECT_GE(PsnrAgainstFrame(pic, film, r.k), r.minPsnr);
+        if (r.minPsnr > 1e8) {
+            // Not any frame: the rest frame differs from a swing.
+            EXPECT_LT(PsnrAgainstFrame(pic, film, 0), 1e8);
+        }
+    }
+}
+
+TEST_F(AnimateTest, RefusesWhatCannotBeAnimated) {
+    struct Row {
+        const char* label;
+        const char* args;
+        int code;
+        const char* message;
+    } rows[] = {
+        {"reactions: no animation box", "7101 --load DL --out x.avi", 2, "has no animation box"},
+        {"not a film name", "7201 --load DL --out x.bmp", 2, "avi"},
+        {"frames below the dialog's range", "7201 --load DL --frames 2 --out x.avi", 2, "--frames"},
+        {"rate above the dialog's range", "7201 --load DL --fps 61 --out x.avi", 2, "--fps"},
+        {"seek without a picture", "7201 --load DL --seek 3 --out x.avi", 2, "--picture"},
+        {"seek past the film", "7201 --load DL --frames 3 --seek 8 --picture p.bmp --out x.avi", 2, "frames 0 to 7"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        std::string args = r.args;
+        for (const char* name : {"x.avi", "x.bmp", "p.bmp"}) {
+            const size_t at = args.find(name);
+            if (at != std::string::npos) args.replace(at, std::strlen(name), dir + "/" + name);
+        }
+        const RunResult run = Animate(args + " --size 101x50", "refuse");
+        EXPECT_EQ(run.code, r.code);
+        EXPECT_NE(run.err.find(r.message), std::string::npos) << run.err;
+    }
+}
+
+}  // namespace
