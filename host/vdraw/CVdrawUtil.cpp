@@ -7,6 +7,7 @@
 
 #include "host/base/CMathFunc.h"
 #include "host/base/CZELF_Polyline2D.h"
+#include "host/vdraw/VdDrawingHandle.h"
 #include "host/vdraw/VdGeometry.h"
 
 namespace {
@@ -32,7 +33,8 @@ CVdrawUtil::CVdrawUtil() {
     m_styles.emplace_back(CString("STANDARD"), standard);
 }
 
-CVdrawUtil::~CVdrawUtil() = default;
+// A drawing handle still naming this drawing then names nothing, not freed memory.
+CVdrawUtil::~CVdrawUtil() { VdReleaseDrawingHandle(this); }
 
 // ---- Layers ----
 
@@ -61,6 +63,13 @@ BOOL CVdrawUtil::SetCurrentLayer(const int& id) {
 const VdLayer* CVdrawUtil::GetLayer(int id) const {
     auto it = m_layers.find(id);
     return it == m_layers.end() ? nullptr : &it->second;
+}
+
+BOOL CVdrawUtil::SetLayerColor(int id, COLORREF colour) {
+    auto it = m_layers.find(id);
+    if (it == m_layers.end()) return FALSE;
+    it->second.colour = colour & 0xFFFFFF;
+    return TRUE;
 }
 
 std::vector<const VdLayer*> CVdrawUtil::GetLayers() const {
@@ -125,6 +134,12 @@ const sEVETextStyle& CVdrawUtil::GetStyleRecord(int index) const {
 const CString& CVdrawUtil::GetStyleName(int index) const {
     if (index < 0 || index >= static_cast<int>(m_styles.size())) index = 0;
     return m_styles[index].first;
+}
+
+std::vector<CString> CVdrawUtil::GetTextStyleNames() const {
+    std::vector<CString> names;
+    for (const auto& s : m_styles) names.push_back(s.first);
+    return names;
 }
 
 // ---- Draw scale ----

@@ -75,7 +75,7 @@ enum VdFigureKind {
 //  32 strRemark     stored; no effect
 //  36 nBold         1: bold (pictures; DXF release 12 has no bold)
 //  40 nItalic       1: italic (pictures; DXF release 12 has no italic)
-//  44 nUnderline    1: underlined (pictures, and "%%u" in the DXF text)
+//  44 nUnderline    1: underlined (pictures only)
 //  48 nStrikeOut    1: struck out (pictures only)
 //  52 nVertical     stored; no effect
 struct sEVETextStyle {
@@ -168,6 +168,8 @@ public:
     BOOL SetCurrentLayer(const int& id);
     int GetCurrentLayer() const { return m_currentLayer; }
     const VdLayer* GetLayer(int id) const;
+    // Recolours layer id (the layer dialog); FALSE for an unknown layer.
+    BOOL SetLayerColor(int id, COLORREF colour);
     // Every layer in id order (layer 0 first).
     std::vector<const VdLayer*> GetLayers() const;
 
@@ -189,6 +191,8 @@ public:
     int GetTextStyleCount() const { return static_cast<int>(m_styles.size()); }
     const sEVETextStyle& GetStyleRecord(int index) const;
     const CString& GetStyleName(int index) const;
+    // Style names in index order.
+    std::vector<CString> GetTextStyleNames() const;
 
     // ---- Draw scale ----
     void SetDrawScale(double scale);

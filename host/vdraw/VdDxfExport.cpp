@@ -10,12 +10,16 @@
 //   arrow              LINE (the shaft) and SOLID (the head)
 //   filled polyline, rect or circle: the outline as above and, before it, its area as SOLID
 //                      triangles (ear clipping; a circle as a 72-sided polygon: 70 triangles)
+// Text styles' bold, italic and underline are not written (release 12 has no such style
+// fields, and "%%u" codes show as text in common readers). Dash-dot layers get $LTSCALE 1/200
+// of the sheet's diagonal so the pattern shows at full view.
 // Colours: an entity's own colour as the nearest AutoCAD colour index (white as 7, which prints
 // black on paper), else BYLAYER; layers likewise. Release 12 has no line weights: none are
 // written. Texts and names outside ASCII go out as \U+XXXX escapes; layer names must be plain
 // (letters, digits, "_", "-", "$"): a caption that is not becomes "L<id>". $INSUNITS is 0
 // (unitless), so viewers do not scale the sheet to metres. Numbers are written without the
 // C library's locale (shortest round-trip form, "." as decimal point).
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -200,9 +204,7 @@ struct Exporter {
     }
 
     void Text(const CvdFigure& f) {
-        const sEVETextStyle& st = d.GetStyleRecord(f.m_style);
-        std::string text = vd::DxfText(f.m_text.GetString());
-        if (st.nUnderline) text = "%%u" + text;
+        const std::string text = vd::DxfText(f.m_text.GetString());
         int h = 0;  // left
         if (f.m_horJust == VdTextHorCenter) h = 1;
         else if (f.m_horJust == VdTextHorRight) h = 2;
@@ -266,6 +268,9 @@ struct Exporter {
             w.coord(10, box[0], box[1], 0.0);
             w.dxfString(9, "$EXTMAX");
             w.coord(10, box[2], box[3], 0.0);
+            // Dash patterns are 1 unit long: scale them to the sheet (1/200 of its diagonal).
+            w.dxfString(9, "$LTSCALE");
+            w.dxfReal(40, std::max(1e-6, std::hypot(box[2] - box[0], box[3] - box[1]) / 200.0));
         }
         w.sectionEnd();
     }

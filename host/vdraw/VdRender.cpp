@@ -74,7 +74,7 @@ public:
         case VdKindArrow: {
             T_POINT2D head[3], end;
             vd::ArrowHead(f, head, end);
-            UsePen(colour, weight, PS_SOLID);
+            UsePen(colour, weight, penStyle);
             Line(f.m_points[0], end);
             UsePen(f.m_colour2, 0, PS_SOLID);
             Poly(std::vector<T_POINT2D>(head, head + 3), true, true, f.m_colour2);
