@@ -190,7 +190,7 @@ void DrawSheet(CVdrawUtil& d, SheetExpect& e) {
     CZELF_Polyline2D raft;
     raft.Add(T_POINT2D(-1, -1));
     raft.Add(T_POINT2D(41, -1));
-    raft.Add(T_POINT2D(41, 31), 3.0);  // bulges out to the left of travel: upwards
+    raft.Add(T_POINT2D(41, 31), -3.0);  // travelling towards -x, bulges to the right: outwards
     raft.Add(T_POINT2D(-1, 31));
     raft.MakeColse();
     d.DrawPolyLine(raft, 0, 0);
@@ -414,6 +414,12 @@ TEST(VdrawSheetTest, EveryEntityOnTwelveLayersAsDxfBmpAndEmf) {
     ASSERT_EQ(d.ExportToDwg(100, dxf.c_str()), 1);
     ASSERT_TRUE(d.RenderToFile(bmp.c_str(), 1600, 1000));
     ASSERT_TRUE(d.RenderToFile(emf.c_str(), 1600, 1000));
+
+    // A close-up of the captions through the zoom window, for looking at the Han texts.
+    d.SetZoomWindow(0.0, 30.0 * kScale, 16.0 * kScale, 40.0 * kScale);
+    d.ZoomWindow();
+    ASSERT_TRUE(d.RenderToFile((kOut + "/sheet_zoom.bmp").c_str(), 800, 500));
+    EXPECT_EQ(d.GetZoomWindowCount(), 1);
 
     EmfFile file;
     ASSERT_TRUE(file.Load(emf)) << file.problem;
