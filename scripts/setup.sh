@@ -13,6 +13,11 @@ packages=(
   ffmpeg python3 python3-pil python3-ezdxf
 )
 
+# Other packages named on the command line are installed instead (scripts/setup-look.sh).
+if [ $# -gt 0 ]; then
+  packages=("$@")
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

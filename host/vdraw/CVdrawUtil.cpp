@@ -21,6 +21,15 @@ T_POINT2D Turn(const T_POINT2D& p, const T_POINT2D& centre, double c, double s) 
     return T_POINT2D(centre.x + dx * c - dy * s, centre.y + dx * s + dy * c);
 }
 
+// The plan points of a point list times the scale (z, where there is one, is dropped).
+template <class P>
+std::vector<T_POINT2D> Scaled(const P* points, int count, double scale) {
+    std::vector<T_POINT2D> out;
+    out.reserve(count);
+    for (int i = 0; i < count; ++i) out.emplace_back(points[i].x * scale, points[i].y * scale);
+    return out;
+}
+
 }  // namespace
 
 CVdrawUtil::CVdrawUtil() {
@@ -209,10 +218,7 @@ long CVdrawUtil::AddPolyLine(std::vector<T_POINT2D>&& scaled, int fill, const CS
 
 long CVdrawUtil::DrawPolyLine(const T_POINT2D* points, int count, int fill, const CString& lineType) {
     if (!CanDraw() || !points || count < 1) return 0;
-    std::vector<T_POINT2D> scaled;
-    scaled.reserve(count);
-    for (int i = 0; i < count; ++i) scaled.emplace_back(points[i].x * m_scale, points[i].y * m_scale);
-    return AddPolyLine(std::move(scaled), fill, lineType);
+    return AddPolyLine(Scaled(points, count, m_scale), fill, lineType);
 }
 
 long CVdrawUtil::DrawPolyLine(const T_POLYGON2D& polygon, int fill, const CString& lineType, int, int) {
@@ -225,10 +231,7 @@ long CVdrawUtil::DrawPolyLine(const CArray<T_POINT2D>& points, int fill, const C
 
 long CVdrawUtil::DrawPolyLine(const T_MEMBDLG_3DPOINT* points, int count, int fill, const CString& lineType) {
     if (!CanDraw() || !points || count < 1) return 0;
-    std::vector<T_POINT2D> scaled;
-    scaled.reserve(count);
-    for (int i = 0; i < count; ++i) scaled.emplace_back(points[i].x * m_scale, points[i].y * m_scale);
-    return AddPolyLine(std::move(scaled), fill, lineType);
+    return AddPolyLine(Scaled(points, count, m_scale), fill, lineType);
 }
 
 long CVdrawUtil::DrawPolyLine(const CArray<T_MEMBDLG_3DPOINT>& points, int fill, const CString& lineType) {
