@@ -158,14 +158,12 @@ void CVdrawUtil::SetDrawScale(double scale) { m_scale = scale; }
 // ---- Entities ----
 
 CvdFigure* CVdrawUtil::NewFigure(VdFigureKind kind) {
-    auto fig = std::make_unique<CvdFigure>();
-    fig->m_id = m_nextId++;
-    fig->m_kind = kind;
-    fig->m_layer = m_currentLayer;
-    CvdFigure* raw = fig.get();
-    m_figures.push_back(std::move(fig));
-    m_index[raw->m_id] = std::prev(m_figures.end());
-    return raw;
+    CvdFigure& fig = m_figures.emplace_back();
+    fig.m_id = m_nextId++;
+    fig.m_kind = kind;
+    fig.m_layer = m_currentLayer;
+    m_index.push_back(std::prev(m_figures.end()));
+    return &fig;
 }
 
 long CVdrawUtil::DrawText(const CString& text, double x, double y, int verJust, int horJust, double height,
@@ -301,20 +299,26 @@ long CVdrawUtil::AddArrow(const T_POINT2D& tail, const T_POINT2D& tip, double he
 
 // ---- Queries ----
 
+CVdrawUtil::FigureList::iterator CVdrawUtil::Find(long id) const {
+    auto& list = const_cast<FigureList&>(m_figures);
+    if (id < m_idBase || id - m_idBase >= static_cast<long>(m_index.size())) return list.end();
+    return m_index[id - m_idBase];
+}
+
 CvdFigure* CVdrawUtil::GetFigure(long id) {
-    auto it = m_index.find(id);
-    return it == m_index.end() ? nullptr : it->second->get();
+    auto it = Find(id);
+    return it == m_figures.end() ? nullptr : &*it;
 }
 
 const CvdFigure* CVdrawUtil::GetFigure(long id) const {
-    auto it = m_index.find(id);
-    return it == m_index.end() ? nullptr : it->second->get();
+    auto it = Find(id);
+    return it == m_figures.end() ? nullptr : &*it;
 }
 
 std::vector<long> CVdrawUtil::GetFigureIds() const {
     std::vector<long> ids;
     ids.reserve(m_figures.size());
-    for (const auto& f : m_figures) ids.push_back(f->m_id);
+    for (const CvdFigure& f : m_figures) ids.push_back(f.m_id);
     return ids;
 }
 
@@ -334,7 +338,7 @@ double CVdrawUtil::GetTextHeight(const CArray<long>& ids) const {
 
 BOOL CVdrawUtil::GetDrawingBoundary(double out[4]) const {
     vd::Box box;
-    for (const auto& f : m_figures) vd::AddFigureBox(*f, box);
+    for (const CvdFigure& f : m_figures) vd::AddFigureBox(f, box);
     if (!box.valid) return FALSE;
     out[0] = box.xmin;
     out[1] = box.ymin;
@@ -370,9 +374,9 @@ BOOL CVdrawUtil::SetToolTip(long id, const CString& text) {
 }
 
 BOOL CVdrawUtil::BringBottom(long id) {
-    auto it = m_index.find(id);
-    if (it == m_index.end()) return FALSE;
-    m_figures.splice(m_figures.begin(), m_figures, it->second);
+    auto it = Find(id);
+    if (it == m_figures.end()) return FALSE;
+    m_figures.splice(m_figures.begin(), m_figures, it);
     return TRUE;
 }
 
@@ -401,10 +405,10 @@ BOOL CVdrawUtil::MoveFigure(long id, double dx, double dy) {
 }
 
 int CVdrawUtil::DeleteFigure(long id) {
-    auto it = m_index.find(id);
-    if (it == m_index.end()) return 0;
-    m_figures.erase(it->second);
-    m_index.erase(it);
+    auto it = Find(id);
+    if (it == m_figures.end()) return 0;
+    m_figures.erase(it);
+    m_index[id - m_idBase] = m_figures.end();
     return 1;
 }
 
@@ -417,6 +421,7 @@ int CVdrawUtil::DeleteFigure(const CArray<long>& ids) {
 void CVdrawUtil::RemoveAllData() {
     m_figures.clear();
     m_index.clear();
+    m_idBase = m_nextId;
 }
 
 // ---- X-properties and text moves ----

@@ -319,11 +319,16 @@ public:
 private:
     CvdFigure* NewFigure(VdFigureKind kind);
     long AddPolyLine(std::vector<T_POINT2D>&& scaled, int fill, const CString& lineType);
+    friend struct VdExporter;
     BOOL CanDraw() const { return m_scale >= 1e-6; }
 
-    typedef std::list<std::unique_ptr<CvdFigure>> FigureList;
-    FigureList m_figures;                                    // drawing order
-    std::unordered_map<long, FigureList::iterator> m_index;  // id -> place in the list
+    typedef std::list<CvdFigure> FigureList;
+    FigureList::iterator Find(long id) const;
+    FigureList m_figures;                        // drawing order
+    // Place in the list of id m_idBase + i; m_figures.end() once deleted. RemoveAllData starts
+    // a new base, so the index holds only the ids of the current entities' generation.
+    std::vector<FigureList::iterator> m_index;
+    long m_idBase = 1;
     long m_nextId = 1;
     std::map<int, VdLayer> m_layers;
     int m_currentLayer = 0;

@@ -165,23 +165,37 @@ bool HasDxfExtension(const std::string& file) {
     return ext == ".dxf";
 }
 
-struct Exporter {
+}  // namespace
+
+// Writes one drawing (a friend of the drawing: it walks the entity list in z-order).
+struct VdExporter {
     const CVdrawUtil& d;
     DL_Dxf dxf;
     CLocaleFreeWriter& w;
     std::map<int, std::string> layerNames;
     std::vector<std::string> styleNames;
 
-    Exporter(const CVdrawUtil& drawing, CLocaleFreeWriter& writer) : d(drawing), w(writer) {
+    VdExporter(const CVdrawUtil& drawing, CLocaleFreeWriter& writer) : d(drawing), w(writer) {
         // DL_Dxf learns the release only from out(), which opens a writer of its own: let it
         // open the null device, so the entity writers below follow release 12 too.
         delete dxf.out("/dev/null", DL_Codes::AC1009);
     }
 
-    DL_Attributes Attr(const CvdFigure& f, bool useColour2 = false) const {
-        int colour = 256;  // BYLAYER
-        if (f.m_hasColour) colour = vd::NearestAci(useColour2 ? f.m_colour2 : f.m_colour);
-        auto it = layerNames.find(f.GetLayer());
+    // Attributes of an entity: its layer's name and its colour; BYLAYER ones made once a layer.
+    // The reference is good until the next call.
+    std::map<int, DL_Attributes> byLayer;
+    DL_Attributes coloured;
+    const DL_Attributes& Attr(const CvdFigure& f, bool useColour2 = false) {
+        if (!f.m_hasColour) {
+            auto it = byLayer.find(f.GetLayer());
+            if (it == byLayer.end()) it = byLayer.emplace(f.GetLayer(), Attr(f.GetLayer(), 256)).first;
+            return it->second;
+        }
+        coloured = Attr(f.GetLayer(), vd::NearestAci(useColour2 ? f.m_colour2 : f.m_colour));
+        return coloured;
+    }
+    DL_Attributes Attr(int layer, int colour) const {
+        auto it = layerNames.find(layer);
         return DL_Attributes(it == layerNames.end() ? std::string("0") : it->second, colour, -1, "BYLAYER", 1.0);
     }
 
@@ -322,13 +336,11 @@ struct Exporter {
         w.sectionBlocks();
         w.sectionEnd();
         w.sectionEntities();
-        for (long id : d.GetFigureIds()) Figure(*d.GetFigure(id));
+        for (const CvdFigure& f : d.m_figures) Figure(f);
         w.sectionEnd();
         w.dxfEOF();
     }
 };
-
-}  // namespace
 
 int CVdrawUtil::ExportToDwg(int /*version*/, const CString& file) {
     const std::string path = file.GetString();
@@ -344,7 +356,7 @@ int CVdrawUtil::ExportToDwg(int /*version*/, const CString& file) {
             AfxDiagnostic("vdraw", "cannot write %s", path.c_str());
             return 0;
         }
-        Exporter e(*this, w);
+        VdExporter e(*this, w);
         e.Run();
         w.close();
     }

@@ -241,7 +241,7 @@ BOOL CVdrawUtil::Render(CDC* dc, const CRect& rect) const {
     dc->IntersectClipRect(rect.left, rect.top, rect.right, rect.bottom);
     {
         CRenderer r(*this, dc, rect, view);
-        for (const auto& f : m_figures) r.Draw(*f);
+        for (const CvdFigure& f : m_figures) r.Draw(f);
     }
     dc->RestoreDC(saved);
     return TRUE;
