@@ -121,7 +121,7 @@ END_MESSAGE_MAP()
 class CVdTextStyleDlg : public CDialog {
 public:
     CVdTextStyleDlg(const CVdrawUtil& drawing, CWnd* pParent)
-        : CDialog(IDD_VD_TEXTSTYLE, pParent), m_drawing(drawing), m_names(drawing.GetTextStyleNames()) {}
+        : CDialog(IDD_VD_TEXTSTYLE, pParent), m_names(drawing.GetTextStyleNames()), m_drawing(drawing) {}
 
     int m_nStyle = 0;        // index into m_names
     double m_dHeight = 1.0;  // its new height

@@ -22,10 +22,12 @@
 class CFVDRatioStrMaker {
 public:
     CFVDRatioStrMaker() = default;
-    CFVDRatioStrMaker(double ratio, const CString& prefix, const CString& suffix, int unitCode, const BYTE& bracketed);
+    // bracketed left out: 1, the member default.
+    CFVDRatioStrMaker(double ratio, const CString& prefix, const CString& suffix, int unitCode,
+                      const BYTE& bracketed = 1);
 
     void Reset() { *this = CFVDRatioStrMaker(); }
-    void Init(double ratio, const CString& prefix, const CString& suffix, int unitCode, const BYTE& bracketed);
+    void Init(double ratio, const CString& prefix, const CString& suffix, int unitCode, const BYTE& bracketed = 1);
     // The value/limit pair and whether the text shows the ratio (1) or numerator/denominator (0).
     void SetValues(double denominator, double numerator, BOOL ratioMode);
 

@@ -72,6 +72,11 @@ TEST_F(FigureTextTest, RatioTextsAndTheirColours) {
         copy.MakeStrNoColor(again);
         EXPECT_STREQ(again, r.text);
     }
+    CString text0;
+    // Without the bracketed argument a maker is bracketed.
+    CFVDRatioStrMaker plain(1.5, "R", "12", 50);
+    plain.MakeStrNoColor(text0);
+    EXPECT_STREQ(text0, "R:1.50KN(12)");
     // Reset gives the defaults back: ratio 0, bracketed, ratio mode.
     CFVDRatioStrMaker m(1.5, "R", "12", 50, 0);
     m.Reset();
