@@ -94,7 +94,7 @@ void AddTextServicesToSheet(CVdrawUtil& d, SheetExpect& e) {
     const double h = 1.0 / kScale;
 
     // Element outlines 6 x 3 about (50 + 9k, 5), turned; in each a centred block of a passing
-    // and a failing check, written along the outline's upright direction. The two lines stand
+    // and a failing check, written along the outline's readable direction. The two lines stand
     // 0.55 h either side of the centre (block 1.1 h + h high, first line h: 0.5 x 2.1 h - 0.5 h),
     // across the text direction a: (-sin a, cos a) x 0.55 h from the centre.
     const double angles[5] = {0.0, 30.0, 90.0, 135.0, -400.0};
@@ -112,8 +112,8 @@ void AddTextServicesToSheet(CVdrawUtil& d, SheetExpect& e) {
         CFVDRatioStrMaker::s_MakeStr(makers, block.m_strText, block.m_Colors, "\n");
         block.SetAnchor(8);
         block.m_Polygon.Copy(outline);
-        // Upright directions: 0, 30, 90, 135 and -400 (which is 320, upright 140).
-        const double a = GetUprightTextAngle(angles[k]);
+        // Readable directions: 0, 30, -90, -45 and -400 (which is 320 and stays).
+        const double a = GetReadableTextAngle(angles[k]);
         block.m_dAngle = a;
         const CArray<long> ids = block.DrawInPolygon(handle, 1);
         ASSERT_EQ(ids.GetSize(), 2);
