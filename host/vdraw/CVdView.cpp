@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "host/base/CMsgDll.h"
-#include "host/vdraw/VdDrawingHandle.h"
 #include "platform/ui/CClientDC.h"
 #include "platform/ui/CColorWell.h"
 #include "platform/ui/CComboBox.h"
@@ -191,7 +190,7 @@ CVdView::CVdView() : CFormView(IDD_VDVIEW) {
     m_DrawCtrl.m_pDrawing = &m_VdrawUtil;
 }
 
-CVdView::~CVdView() { VdReleaseDrawingHandle(&m_VdrawUtil); }
+CVdView::~CVdView() = default;
 
 BOOL CVdView::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                      CWnd* pParentWnd, UINT nID, CCreateContext* pContext) {
