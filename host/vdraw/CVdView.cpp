@@ -29,41 +29,37 @@ UiDlgItem Item(UINT id, UiCtl kind, const char* caption, CRect rect, DWORD style
     return it;
 }
 
+UiDlgTemplate Dialog(UINT id, CSize size, const char* caption, std::vector<UiDlgItem> items) {
+    UiDlgTemplate t;
+    t.nID = id;
+    t.size = size;
+    t.caption = caption;
+    t.items = std::move(items);
+    return t;
+}
+
 // The view's and the dialogs' templates and texts, registered once.
 void RegisterVdResources() {
     static bool done = false;
     if (done) return;
     done = true;
     CMsgDll::RegisterStringTable(kVdTexts, static_cast<int>(sizeof kVdTexts / sizeof kVdTexts[0]));
-    UiDlgTemplate view;
-    view.nID = IDD_VDVIEW;
-    view.size = CSize(10, 10);  // the children are laid out by OnSize, not by the template
+    // The view's children are made and laid out by the view itself, not by its template.
+    UiDlgTemplate view = Dialog(IDD_VDVIEW, CSize(10, 10), "", {});
     view.style = WS_CHILD;
     RegisterDialogTemplate(view);
 
-    UiDlgTemplate layers;
-    layers.nID = IDD_VD_LAYERS;
-    layers.size = CSize(200, 150);
-    layers.caption = "图层";
-    layers.items = {
-        Item(IDC_VD_LAYER_LIST, UiCtl::ListBox, "", CRect(7, 7, 130, 140), WS_VSCROLL | WS_BORDER | LBS_NOTIFY),
-        Item(IDC_VD_LAYER_COLOUR, UiCtl::Static, "", CRect(140, 7, 193, 27)),
-        Item(IDOK, UiCtl::DefButton, "确定", CRect(140, 105, 193, 119)),
-        Item(IDCANCEL, UiCtl::Button, "取消", CRect(140, 125, 193, 139)),
-    };
-    RegisterDialogTemplate(layers);
-
-    UiDlgTemplate styles;
-    styles.nID = IDD_VD_TEXTSTYLE;
-    styles.size = CSize(200, 80);
-    styles.caption = "文字样式";
-    styles.items = {
-        Item(IDC_VD_STYLE_LIST, UiCtl::Combo, "", CRect(7, 7, 130, 80)),
-        Item(IDC_VD_STYLE_HEIGHT, UiCtl::Edit, "", CRect(7, 27, 130, 40)),
-        Item(IDOK, UiCtl::DefButton, "确定", CRect(140, 7, 193, 21)),
-        Item(IDCANCEL, UiCtl::Button, "取消", CRect(140, 27, 193, 41)),
-    };
-    RegisterDialogTemplate(styles);
+    RegisterDialogTemplate(Dialog(IDD_VD_LAYERS, CSize(200, 150), "图层",
+                                  {Item(IDC_VD_LAYER_LIST, UiCtl::ListBox, "", CRect(7, 7, 130, 140),
+                                        WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY),
+                                   Item(IDC_VD_LAYER_COLOUR, UiCtl::Static, "", CRect(140, 7, 193, 27)),
+                                   Item(IDOK, UiCtl::DefButton, "确定", CRect(140, 105, 193, 119)),
+                                   Item(IDCANCEL, UiCtl::Button, "取消", CRect(140, 125, 193, 139))}));
+    RegisterDialogTemplate(Dialog(IDD_VD_TEXTSTYLE, CSize(200, 80), "文字样式",
+                                  {Item(IDC_VD_STYLE_LIST, UiCtl::Combo, "", CRect(7, 7, 130, 80)),
+                                   Item(IDC_VD_STYLE_HEIGHT, UiCtl::Edit, "", CRect(7, 27, 130, 40)),
+                                   Item(IDOK, UiCtl::DefButton, "确定", CRect(140, 7, 193, 21)),
+                                   Item(IDCANCEL, UiCtl::Button, "取消", CRect(140, 27, 193, 41))}));
 }
 
 // Layer colours: pick a layer in the list, then its colour in the well. The colours picked are
