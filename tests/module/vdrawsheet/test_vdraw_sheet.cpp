@@ -39,6 +39,7 @@ struct SheetExpect {
     };
     std::vector<Text> texts;
     std::vector<std::vector<double>> lines;  // model x1, y1, x2, y2 of plain LINEs
+    std::vector<std::vector<double>> arcs;   // model centre x, y, radius, start, end (degrees, ccw)
 
     void Count(const char* kind, int n = 1) { kinds[kind] += n; }
     void AddText(const std::string& text, double x = NAN, double y = NAN) {
@@ -183,6 +184,7 @@ void DrawSheet(CVdrawUtil& d, SheetExpect& e) {
     for (int i = 0; i <= 4; ++i) s.Line(i * 10.0, -2, i * 10.0, 32);
     for (int j = 0; j <= 3; ++j) s.Line(-2, j * 10.0, 42, j * 10.0);
     d.DrawArc(20, 15, 18, 200, 340, 1);
+    e.arcs.push_back({20, 15, 18, 200, 340});
     e.Count("ARC");
 
     // Raft outline with an arc edge, and sub-element outlines.
@@ -248,7 +250,9 @@ void DrawSheet(CVdrawUtil& d, SheetExpect& e) {
     e.Count("SOLID", 2 * 70);  // a filled circle: a 72-sided polygon in triangles
     d.SetCurrentLayer(21);
     d.DrawArc(35, 5, 3, 0, 270, 1);
-    d.DrawArc(35, 5, 2, 0, 270, 0);
+    d.DrawArc(35, 5, 2, 0, 270, 0);  // clockwise from 0 to 270: counter-clockwise from 270 to 0
+    e.arcs.push_back({35, 5, 3, 0, 270});
+    e.arcs.push_back({35, 5, 2, 270, 0});
     e.Count("ARC", 2);
 
     // Forces: white diagram line, arrows in two colours.
@@ -322,6 +326,12 @@ void WriteExpect(const SheetExpect& e, const CVdrawUtil& d, const std::string& p
           << (std::isnan(t.y) ? std::string("null") : JsonNumber(t.y)) << "]";
         first = false;
     }
+    f << "],\n\"arcs\": [";
+    first = true;
+    for (const auto& a : e.arcs) {
+        f << (first ? "" : ", ") << "[" << a[0] << ", " << a[1] << ", " << a[2] << ", " << a[3] << ", " << a[4] << "]";
+        first = false;
+    }
     f << "],\n\"lines\": [";
     first = true;
     for (const auto& l : e.lines) {
@@ -379,6 +389,17 @@ lines = [(e.dxf.start[0], e.dxf.start[1], e.dxf.end[0], e.dxf.end[1]) for e in m
 for l in exp["lines"]:
     if not any(all(abs(a - b * s) < 1e-9 for a, b in zip(g, l)) for g in lines):
         problems.append("line %s not found times %g" % (l, s))
+arcs = [(e.dxf.center[0], e.dxf.center[1], e.dxf.radius, e.dxf.start_angle % 360, e.dxf.end_angle % 360)
+        for e in msp if e.dxftype() == "ARC"]
+for a in exp["arcs"]:
+    w = (a[0] * s, a[1] * s, a[2] * s, a[3] % 360, a[4] % 360)
+    if not any(all(abs(x - y) < 1e-9 for x, y in zip(g, w)) for g in arcs):
+        problems.append("arc %s not found times %g" % (a, s))
+circles = [(e.dxf.center[0], e.dxf.center[1], e.dxf.radius) for e in msp if e.dxftype() == "CIRCLE"]
+for k in range(4):  # the piles: centres (5 + 10 k, 25), radius 0.6
+    w = ((5 + 10 * k) * s, 25 * s, 0.6 * s)
+    if not any(all(abs(x - y) < 1e-9 for x, y in zip(g, w)) for g in circles):
+        problems.append("pile circle %d not found" % k)
 im = Image.open(bmp_path)
 if im.mode != "RGB" or im.size != (1600, 1000):
     problems.append("bmp %s %s" % (im.mode, im.size))
