@@ -440,7 +440,11 @@ TEST(VdrawSheetTest, EveryEntityOnTwelveLayersAsDxfBmpAndEmf) {
     d.SetZoomWindow(0.0, 30.0 * kScale, 16.0 * kScale, 40.0 * kScale);
     d.ZoomWindow();
     ASSERT_TRUE(d.RenderToFile((kOut + "/sheet_zoom.bmp").c_str(), 800, 500));
-    EXPECT_EQ(d.GetZoomWindowCount(), 1);
+    // And of the text blocks in their outlines.
+    d.SetZoomWindow(45.0 * kScale, 0.0, 95.0 * kScale, 20.0 * kScale);
+    d.ZoomWindow();
+    ASSERT_TRUE(d.RenderToFile((kOut + "/sheet_blocks.bmp").c_str(), 1500, 600));
+    EXPECT_EQ(d.GetZoomWindowCount(), 2);
 
     EmfFile file;
     ASSERT_TRUE(file.Load(emf)) << file.problem;
