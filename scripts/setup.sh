@@ -9,9 +9,14 @@ packages=(
   libcairo2-dev libfreetype-dev libfontconfig-dev fonts-wqy-microhei
   libuemf-dev libosmesa6-dev libglu1-mesa-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
-  libsqlite3-dev
+  libsqlite3-dev libdxflib-dev
   ffmpeg python3 python3-pil python3-ezdxf
 )
+
+# Other packages named on the command line are installed instead (scripts/setup-look.sh).
+if [ $# -gt 0 ]; then
+  packages=("$@")
+fi
 
 missing=()
 for p in "${packages[@]}"; do

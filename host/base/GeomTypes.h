@@ -92,7 +92,9 @@ public:
     CZELF_Point2D(const T_POINT2D& p) : T_POINT2D(p) {}
 
     // Reading order of plan points: this point is "left" of p when its x is smaller by more than
-    // tol, or, with x equal within tol, its y is smaller by more than tol. Returns 1 or 0.
+    // tol, or, with x equal within tol, its y is smaller by more than tol. Returns 1 or 0. So the
+    // line from this point to p reads left to right, or bottom to top when vertical; labels along
+    // a line swap its ends when the test fails (ICheckToolUtil::s_IsLeftPt is the same rule).
     int IsLeft2(const T_POINT2D& p, double tol) const;
     // Exchanges the coordinates of this point and p.
     void Swap(T_POINT2D& p);
