@@ -14,6 +14,7 @@
 #include "host/db/DBField.h"
 #include "host/db/DBText.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -24,6 +25,21 @@
 struct sqlite3;
 
 namespace pvxdb {
+
+class DBTableBase;
+
+// What reads a result table from its project file when the table is first used (the database
+// that opened the file). Read loads the table with the same checks as a whole read at opening;
+// a damaged table stays empty and the reader reports why.
+class PendingReader {
+public:
+    virtual ~PendingReader() = default;
+    virtual void Read(DBTableBase& table) = 0;
+    // Whether the file's table holds a row with an id in [lo, hi] whose object key (the low 32
+    // bits) is in keys, read from the ids alone.
+    virtual bool AnyIdIn(const DBTableBase& table, uint64_t lo, uint64_t hi,
+                         const std::unordered_set<UINT>& keys) = 0;
+};
 
 // One stored column of a record.
 struct ColumnDef {
@@ -59,14 +75,28 @@ public:
     // the whole database).
     virtual int Load(sqlite3* db, const std::string& file, std::string& err) = 0;
 
+    // A table left in its file until first used: its reader, or null once read (or for a table
+    // filled in code). Clearing the table forgets the reader.
+    void SetPendingReader(PendingReader* pReader) { m_pending.store(pReader); }
+    bool IsPending() const { return m_pending.load() != nullptr; }
+    // Reads a pending table now (every accessor of a result table's records calls this first).
+    void ReadIfPending() const {
+        if (PendingReader* r = m_pending.load()) r->Read(const_cast<DBTableBase&>(*this));
+    }
+    // Checks that the file's table has the record's columns, without reading rows: 1 when it
+    // does, -1 when the file has no such table, 0 with a message otherwise.
+    virtual int CheckLayout(sqlite3* db, const std::string& file, std::string& err) const { return 1; }
+
 protected:
     void Touch() { m_version = NextVersion(); }
+    PendingReader* Pending() const { return m_pending.load(); }
 
     const char* m_name;
     unsigned long long m_version;
 
 private:
     static unsigned long long NextVersion();
+    std::atomic<PendingReader*> m_pending{nullptr};
 };
 
 // Helpers shared by the table templates (DBTable.cpp).
@@ -429,26 +459,40 @@ public:
         Touch();
         m_recs.clear();
     }
-    size_t Count() const override { return m_recs.size(); }
+    size_t Count() const override {
+        ReadIfPending();
+        return m_recs.size();
+    }
     const T* Find(UINT lc, UINT key) const {
+        ReadIfPending();
         auto it = m_recs.find(Id(lc, key));
         return it == m_recs.end() ? nullptr : &it->second;
     }
     void Set(UINT lc, UINT key, const T& rec) {
+        ReadIfPending();
         Touch();
         m_recs[Id(lc, key)] = rec;
     }
 
     // Every record by Id(lc, key), in no particular order.
-    const std::unordered_map<uint64_t, T>& Records() const { return m_recs; }
+    const std::unordered_map<uint64_t, T>& Records() const {
+        ReadIfPending();
+        return m_recs;
+    }
 
     // The loads of `loads`, in that order, that have a record for at least one key of `keys`;
-    // one pass over the records, whatever the number of loads and keys.
+    // one pass over the records, whatever the number of loads and keys. A table still in its
+    // file answers from the result ids of each load alone, without reading the records.
     std::vector<UINT> LoadsWithAnyOf(const std::vector<UINT>& loads, const std::vector<UINT>& keys) const {
         std::unordered_set<UINT> keySet(keys.begin(), keys.end()), hit;
+        std::vector<UINT> out;
+        if (PendingReader* r = Pending()) {
+            for (UINT lc : loads)
+                if (r->AnyIdIn(*this, Id(lc, 0), Id(lc, 0xffffffffu), keySet)) out.push_back(lc);
+            return out;
+        }
         for (const auto& kv : m_recs)
             if (keySet.count(static_cast<UINT>(kv.first & 0xffffffffu))) hit.insert(static_cast<UINT>(kv.first >> 32));
-        std::vector<UINT> out;
         for (UINT lc : loads)
             if (hit.count(lc)) out.push_back(lc);
         return out;
@@ -456,6 +500,9 @@ public:
 
     int Save(sqlite3* db, std::string& err) const override;
     int Load(sqlite3* db, const std::string& file, std::string& err) override;
+    int CheckLayout(sqlite3* db, const std::string& file, std::string& err) const override {
+        return CheckColumns(db, file, m_name, ColumnsOf<T>(), "id", err);
+    }
 
 private:
     std::unordered_map<uint64_t, T> m_recs;

@@ -35,6 +35,7 @@ int DBTable<T>::RestoreOrder(const std::vector<long long>& seqs, const std::stri
 }
 
 template <class T> int DBResultTable<T>::Save(sqlite3* db, std::string& err) const {
+    ReadIfPending();
     const auto& cols = ColumnsOf<T>();
     if (!Exec(db, CreateSql(m_name, "id INTEGER PRIMARY KEY", cols), err)) return 0;
     void* st = Prepare(db, InsertSql(m_name, 1, cols), err);
