@@ -39,22 +39,15 @@ public:
     void Read(pvxdb::DBTableBase& t) override {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (!t.IsPending()) return;
-        std::string err;
-        // One read transaction per table: its rows come from one state of the file.
-        int ok = pvxdb::Exec(m_db, "BEGIN", err);
-        if (ok) ok = t.Load(m_db, m_path, err);
-        else err = m_path + ": cannot read the project database: " + err;
-        std::string ignored;
-        pvxdb::Exec(m_db, "COMMIT", ignored);
+        ReadPart(t, nullptr);
         // The records are complete before other threads stop waiting for them.
         t.SetPendingReader(nullptr);
-        if (!ok) {
-            t.Clear();
-            m_errors.push_back(err);
-            AfxDiagnostic("database", "%s", err.c_str());
-        }
     }
 
+    void ReadLoad(pvxdb::DBTableBase& t, UINT lc) override {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (t.IsPending() && !t.HasLoad(lc)) ReadPart(t, &lc);
+    }
     bool AnyIdIn(const pvxdb::DBTableBase& t, uint64_t lo, uint64_t hi, const std::unordered_set<UINT>& keys) override {
         std::lock_guard<std::mutex> lock(m_mutex);
         std::string err;
@@ -67,6 +60,22 @@ public:
             found = keys.count(static_cast<UINT>(static_cast<uint64_t>(pvxdb::ColumnInt64(st, 0)) & 0xffffffffu)) != 0;
         pvxdb::Finalize(st);
         return found;
+    }
+
+    // One read transaction per call: its rows come from one state of the file. A damaged table
+    // is emptied and read no more.
+    void ReadPart(pvxdb::DBTableBase& t, const UINT* pLoad) {
+        std::string err;
+        int ok = pvxdb::Exec(m_db, "BEGIN", err);
+        if (ok) ok = t.LoadPart(m_db, m_path, pLoad, err);
+        else err = m_path + ": cannot read the project database: " + err;
+        std::string ignored;
+        pvxdb::Exec(m_db, "COMMIT", ignored);
+        if (ok) return;
+        t.Clear();
+        t.SetPendingReader(nullptr);
+        m_errors.push_back(err);
+        AfxDiagnostic("database", "%s", err.c_str());
     }
 
     std::vector<std::string> Errors() {

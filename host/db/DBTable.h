@@ -29,12 +29,16 @@ namespace pvxdb {
 class DBTableBase;
 
 // What reads a result table from its project file when the table is first used (the database
-// that opened the file). Read loads the table with the same checks as a whole read at opening;
-// a damaged table stays empty and the reader reports why.
+// that opened the file): the rows of one load when a record of it is looked up, the rest when
+// every record is asked for, each with the same checks as a whole read. A damaged table is
+// emptied and not read again, and the reader reports why.
 class PendingReader {
 public:
     virtual ~PendingReader() = default;
+    // Reads every row not read yet; the table is no longer pending afterwards.
     virtual void Read(DBTableBase& table) = 0;
+    // Reads the rows of load lc unless they are read already.
+    virtual void ReadLoad(DBTableBase& table, UINT lc) = 0;
     // Whether the file's table holds a row with an id in [lo, hi] whose object key (the low 32
     // bits) is in keys, read from the ids alone.
     virtual bool AnyIdIn(const DBTableBase& table, uint64_t lo, uint64_t hi,
@@ -74,6 +78,13 @@ public:
     // table, column and key on failure (the table is then left empty; the caller drops
     // the whole database).
     virtual int Load(sqlite3* db, const std::string& file, std::string& err) = 0;
+    // Adds the rows of load *pLoad (or, for null, every row of a load not read yet) from db
+    // with the checks of Load; 0 with its message on failure, the rows of this call left out.
+    virtual int LoadPart(sqlite3* db, const std::string& file, const UINT* pLoad, std::string& err) {
+        return Load(db, file, err);
+    }
+    // Whether the rows of load lc are read (a table read whole holds every load).
+    virtual bool HasLoad(UINT lc) const { return true; }
 
     // A table left in its file until first used: its reader, or null once read (or for a table
     // filled in code). Clearing the table forgets the reader.
@@ -116,6 +127,8 @@ std::string InsertNamedSql(const char* table, const char* keyCols, const std::ve
 std::string CreateIfAbsentSql(const char* table, const char* keyCols, const std::vector<ColumnDef>& cols);
 std::string DeleteAllSql(const char* table);
 std::string SelectSql(const char* table, const char* keyCols, const char* orderBy, const std::vector<ColumnDef>& cols);
+// The rows of a result table with an id in [?1, ?2], in id order.
+std::string SelectIdRangeSql(const char* table, const std::vector<ColumnDef>& cols);
 
 // Binds one record's fields to statement parameters from a start index (DBTable.cpp).
 class BindVisitor {
@@ -458,13 +471,21 @@ public:
     void Clear() override {
         Touch();
         m_recs.clear();
+        m_loadsRead.clear();
+        m_lastLoad.store(0);
     }
     size_t Count() const override {
         ReadIfPending();
         return m_recs.size();
     }
+    // Reads only the load's rows of a table still in the file. A table partly read is meant
+    // for one thread at a time: the reads themselves are serialised, lookups are not.
     const T* Find(UINT lc, UINT key) const {
-        ReadIfPending();
+        if (PendingReader* r = Pending())
+            if (m_lastLoad.load() != lc + 1ULL) {
+                r->ReadLoad(const_cast<DBResultTable&>(*this), lc);
+                m_lastLoad.store(lc + 1ULL);
+            }
         auto it = m_recs.find(Id(lc, key));
         return it == m_recs.end() ? nullptr : &it->second;
     }
@@ -500,12 +521,16 @@ public:
 
     int Save(sqlite3* db, std::string& err) const override;
     int Load(sqlite3* db, const std::string& file, std::string& err) override;
+    int LoadPart(sqlite3* db, const std::string& file, const UINT* pLoad, std::string& err) override;
+    bool HasLoad(UINT lc) const override { return m_loadsRead.count(lc) != 0; }
     int CheckLayout(sqlite3* db, const std::string& file, std::string& err) const override {
         return CheckColumns(db, file, m_name, ColumnsOf<T>(), "id", err);
     }
 
 private:
     std::unordered_map<uint64_t, T> m_recs;
+    std::unordered_set<UINT> m_loadsRead;          // loads read while the rest is in the file
+    mutable std::atomic<uint64_t> m_lastLoad{0};  // 1 + the load Find last made sure of
 };
 
 }  // namespace pvxdb

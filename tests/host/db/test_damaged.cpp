@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -343,5 +344,62 @@ TEST(PostDbDamaged, TextIsEscapedForShowing) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
         EXPECT_EQ(pvxdb::EscapeText(r.in, r.max), r.out);
+    }
+}
+
+// A lookup reads only the rows of its load; asking for every record reads the rest, and the
+// records are those of a whole read. A damage is found when the rows holding it are read: the
+// table is then emptied (nothing of it is drawn), refused once, and not read again.
+TEST(PostDbDamaged, ResultRowsAreReadByLoadWhenLookedUp) {
+    const std::string path = SavedProject("by_load.pvxdb");
+    CDataBase whole;
+    ASSERT_TRUE(whole.Open(path.c_str())) << whole.GetLastError();
+    whole.ReadPendingTables();
+    CDataBase lazy;
+    ASSERT_TRUE(lazy.Open(path.c_str())) << lazy.GetLastError();
+    const auto& reac = lazy.Table<DBT_REAC>();
+    ASSERT_NE(reac.Find(2, 10), nullptr);
+    EXPECT_EQ(reac.Find(2, 10)->FZ, 100.0);
+    EXPECT_TRUE(reac.IsPending());
+    EXPECT_TRUE(reac.HasLoad(2));
+    EXPECT_FALSE(reac.HasLoad(1));
+    EXPECT_EQ(reac.Find(7, 10), nullptr) << "a load without rows";
+    const auto& all = whole.Table<DBT_REAC>().Records();
+    EXPECT_EQ(reac.Records().size(), all.size());
+    EXPECT_FALSE(reac.IsPending());
+    for (const auto& kv : all) {
+        const T_REAC_D* r = reac.Find(static_cast<UINT>(kv.first >> 32), static_cast<UINT>(kv.first));
+        ASSERT_NE(r, nullptr);
+        EXPECT_EQ(r->FZ, kv.second.FZ);
+        EXPECT_EQ(r->MX, kv.second.MX);
+    }
+
+    const std::string damaged = EditedCopy("by_load_damaged.pvxdb", "UPDATE REAC SET FZ = 9e999 WHERE id = " REAC_2_10);
+    struct Row {
+        const char* label;
+        std::vector<UINT> loadsLookedUp;  // in this order, node 10 each
+        size_t found;                     // lookups that found a record
+    } rows[] = {
+        {"the sound load alone", {1}, 1},
+        {"the sound load, then the damaged one", {1, 2}, 1},
+        {"the damaged load first", {2, 1}, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        CDataBase db;
+        ASSERT_TRUE(db.Open(damaged.c_str())) << db.GetLastError();
+        const auto& t = db.Table<DBT_REAC>();
+        size_t found = 0;
+        for (UINT lc : r.loadsLookedUp) found += t.Find(lc, 10) != nullptr;
+        EXPECT_EQ(found, r.found);
+        const bool refused = std::find(r.loadsLookedUp.begin(), r.loadsLookedUp.end(), 2u) != r.loadsLookedUp.end();
+        EXPECT_EQ(t.IsPending(), !refused);
+        EXPECT_EQ(db.GetReadErrors().size(), refused ? 1u : 0u);
+        if (refused) {
+            EXPECT_EQ(t.Find(1, 10), nullptr) << "nothing of a refused table is kept";
+            EXPECT_NE(db.GetReadErrors()[0].find("load 2, key 10"), std::string::npos) << db.GetReadErrors()[0];
+        }
+        db.ReadPendingTables();
+        EXPECT_EQ(db.GetReadErrors().size(), 1u) << "refused once, whenever the damage is read";
     }
 }
