@@ -36,9 +36,11 @@
 #include "host/grx/GRenderView.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/contour/CContourEngine.h"
+#include "module/engines/CDeformEngine.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXGeomCtrl.h"
 #include "module/model/I_PVXModel.h"
+#include "module/model/PVXModes.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CGdiObject.h"
 
@@ -127,6 +129,18 @@ inline void SelectDeadLoad(I_PVXModel& m) {
     m.m_nLoadStep = 0;
     m.m_bLoadSelected = 1;
     m.SelectLoad();
+}
+
+// A new deformation engine showing the displacement contour (mode 2) of DZ under the dead load,
+// on the deformed shape or not; its data are built by the caller (InitEngine).
+inline void StartDispContour(I_PVXModel& m, int bDeformed) {
+    delete m.m_pDeformEngine;
+    m.m_pDeformEngine = new CDeformEngine(&m);
+    m.m_pDeformEngine->m_nComponent = CDeformEngine::COMP_DZ;
+    m.m_pDeformEngine->m_bDeformed = bDeformed;
+    m.m_nDisplayMode = PVXMode::kDispContour;
+    m.m_bContour = 1;
+    SelectDeadLoad(m);
 }
 
 // One project in memory at a time: the one made for the size asked last, else the previous one

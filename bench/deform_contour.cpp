@@ -49,12 +49,7 @@ Setup* GetSetup() {
         pvxbench::Frame(s->Ctrl(), GViewCamera::VIEW_ISO);
 
         // Mode 2: load case DL, DZ on the deformed shape, contours on.
-        m.m_pDeformEngine = new CDeformEngine(&m);
-        m.m_pDeformEngine->m_nComponent = CDeformEngine::COMP_DZ;
-        m.m_pDeformEngine->m_bDeformed = 1;
-        m.m_nDisplayMode = PVXMode::kDispContour;
-        m.m_bContour = 1;
-        pvxbench::SelectDeadLoad(m);
+        pvxbench::StartDispContour(m, 1);
         if (!m.m_pDeformEngine->InitEngine()) {
             std::fprintf(stderr, "deform_contour: no displacement data\n");
             return std::unique_ptr<Setup>();

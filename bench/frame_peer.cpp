@@ -20,8 +20,6 @@
 #include <vector>
 
 #include "bench/BenchSupport.h"
-#include "module/engines/CDeformEngine.h"
-#include "module/model/PVXModes.h"
 
 #ifdef PVX_HAVE_VTK
 #include <vtkActor.h>
@@ -57,16 +55,6 @@ struct Field {
 struct Setup : pvxbench::Project {
     Field field;
 };
-
-void StartMode2(I_PVXModel& m) {
-    delete m.m_pDeformEngine;
-    m.m_pDeformEngine = new CDeformEngine(&m);
-    m.m_pDeformEngine->m_nComponent = CDeformEngine::COMP_DZ;
-    m.m_pDeformEngine->m_bDeformed = 0;  // pvxhost's mode 2 default: on the undeformed shape
-    m.m_nDisplayMode = PVXMode::kDispContour;
-    m.m_bContour = 1;
-    pvxbench::SelectDeadLoad(m);
-}
 
 Field ReadField(CDataBase& db, const CContourEngine* scale) {
     Field f;
@@ -108,7 +96,8 @@ Setup* GetSetup() {
         pvxbench::ShowAll(m, s->Ctrl());
         m.m_pDispOpt->m_bWireFrame = 0;
         pvxbench::Frame(s->Ctrl(), GViewCamera::VIEW_ISO);
-        StartMode2(m);
+        // pvxhost's mode 2 default: on the undeformed shape.
+        pvxbench::StartDispContour(m, 0);
         if (!m.m_pDeformEngine->InitEngine()) {
             std::fprintf(stderr, "frame_peer: no displacement data\n");
             return std::unique_ptr<Setup>();
@@ -123,7 +112,7 @@ void BM_Mode2Frame(benchmark::State& state) {
     if (!s) return state.SkipWithError("the sample project could not be made");
     I_PVXModel& m = s->Model();
     for (auto _ : state) {
-        StartMode2(m);
+        pvxbench::StartDispContour(m, 0);
         if (!m.m_pDeformEngine->InitEngine()) return state.SkipWithError("no displacement data");
         m.PVXRender();
         benchmark::DoNotOptimize(s->Ctrl()->IsImageValid());

@@ -116,7 +116,8 @@ int HandOutFaces(I_PVXModel& m, HostShape& s, PVXPolyListArray& faces, PVXIndexA
 
     CArray<int, int> order;
     if (!bad) {
-        if (m.m_pPVXCtrl) {
+        // One face (a plate, a line) has nothing to sort.
+        if (m.m_pPVXCtrl && work.GetSize() > 1) {
             m.m_pPVXCtrl->GetZSortPolygonList(work, order);
         } else {
             for (INT_PTR i = 0; i < work.GetSize(); ++i) order.Add(static_cast<int>(i));
