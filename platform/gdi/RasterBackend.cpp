@@ -701,6 +701,8 @@ BOOL RasterBackend::Blit(const DCState& st, int x, int y, int cx, int cy, const 
     const bool dstMono = bm->IsMono();
     const uint32_t pat = ToPixel(st.Brush().lbStyle == BS_NULL ? RGB(0, 0, 0) : st.Brush().lbColor);
     const uint32_t fg = ToPixel(st.textColor), bg = ToPixel(st.bkColor), sbk = ToPixel(srcBk);
+    // A straight copy of colour pixels at their size (the double buffer's swap).
+    const bool plainCopy = useSrc && alpha < 0 && code == 0xCC && !srcMono && !dstMono && !flipX && cx == cxs;
     for (const RECT& r : rects) {
         for (int py = r.top; py < r.bottom; ++py) {
             uint32_t* row = bm->Row(py);
@@ -710,6 +712,13 @@ BOOL RasterBackend::Blit(const DCState& st, int x, int y, int cx, int cy, const 
                 if (flipY) oy = cy - 1 - oy;
                 sy = ys + static_cast<int>((static_cast<long long>(oy) * cys) / cy);
                 if (sy < 0 || sy >= srcH) continue;
+            }
+            if (plainCopy) {
+                // One source pixel per destination pixel, copied as the loop below would.
+                const int from = std::max(r.left, dest.left - xs), to = std::min(r.right, dest.left - xs + srcW);
+                const uint32_t* src = srcPix + static_cast<size_t>(sy) * srcW + (xs - dest.left);
+                for (int px = from; px < to; ++px) row[px] = src[px] & 0xffffff;
+                continue;
             }
             for (int px = r.left; px < r.right; ++px) {
                 uint32_t s = 0;
