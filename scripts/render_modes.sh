@@ -17,6 +17,11 @@ render)
       echo "mode $m: failed (see $out/mode-$m.err)"
     fi
   done
+  # Every result the bars offer, shown as a person would (the pictures of `show`).
+  for r in $("$host" --quiet --db "$db" show --list 2>/dev/null | awk 'NR > 1 {print $1}' | sort -u); do
+    "$host" --quiet --db "$db" show "$r" --size "$size" --out "$out/show-$r.bmp" \
+      > "$out/show-$r.txt" 2> "$out/show-$r.err" || echo "show $r: failed (see $out/show-$r.err)"
+  done
   for m in 2 6 10 16 70; do
     "$host" --quiet --db "$db" export --size "$size" --out "$out/export-$m.emf" --mode "$m" \
       > "$out/export-$m.txt" 2> "$out/export-$m.err" || echo "export mode $m: failed"
