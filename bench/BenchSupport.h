@@ -143,6 +143,21 @@ inline void StartDispContour(I_PVXModel& m, int bDeformed) {
     SelectDeadLoad(m);
 }
 
+// Makes and opens the sample of n raft plates (make-sample --size n), shows it whole in faces at
+// kWidth x kHeight in the iso view and builds its displacement contour (StartDispContour).
+// false, with a message headed by name, when the project or its displacements are missing.
+inline bool OpenDispContour(Project& p, const char* name, long n, int bDeformed) {
+    if (!p.Open(name, "--size " + std::to_string(n))) return false;
+    I_PVXModel& m = p.Model();
+    ShowAll(m, p.Ctrl());
+    m.m_pDispOpt->m_bWireFrame = 0;
+    Frame(p.Ctrl(), GViewCamera::VIEW_ISO);
+    StartDispContour(m, bDeformed);
+    if (m.m_pDeformEngine->InitEngine()) return true;
+    std::fprintf(stderr, "%s: no displacement data\n", name);
+    return false;
+}
+
 // One project in memory at a time: the one made for the size asked last, else the previous one
 // freed and a new one made by make(size), a std::unique_ptr<S> that is empty when it failed (and
 // is tried again on the next call).

@@ -91,17 +91,9 @@ Setup* GetSetup() {
     static pvxbench::OnePerSize<Setup> cache;
     return cache.Get(kPlates, [](long n) {
         auto s = std::make_unique<Setup>();
-        if (!s->Open("frame_peer", "--size " + std::to_string(n))) return std::unique_ptr<Setup>();
-        I_PVXModel& m = s->Model();
-        pvxbench::ShowAll(m, s->Ctrl());
-        m.m_pDispOpt->m_bWireFrame = 0;
-        pvxbench::Frame(s->Ctrl(), GViewCamera::VIEW_ISO);
         // pvxhost's mode 2 default: on the undeformed shape.
-        pvxbench::StartDispContour(m, 0);
-        if (!m.m_pDeformEngine->InitEngine()) {
-            std::fprintf(stderr, "frame_peer: no displacement data\n");
-            return std::unique_ptr<Setup>();
-        }
+        if (!pvxbench::OpenDispContour(*s, "frame_peer", n, 0)) return std::unique_ptr<Setup>();
+        I_PVXModel& m = s->Model();
         s->field = ReadField(*s->doc.GetMDBCtrl()->GetDBPost(), m.m_pDeformEngine->m_pContourEngine);
         return s;
     });
