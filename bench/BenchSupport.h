@@ -131,19 +131,41 @@ inline void SelectDeadLoad(I_PVXModel& m) {
     m.SelectLoad();
 }
 
-// Display mode 2, the displacement contour: load case DL, DZ on the deformed shape, contours
-// on, the engine's data built as a redraw finds them. false when the project has no
-// displacements.
-inline bool ShowDispContour(I_PVXModel& m) {
+// A new deformation engine showing the displacement contour (mode 2) of DZ under the dead load,
+// on the deformed shape or not; its data are built by the caller (InitEngine).
+inline void StartDispContour(I_PVXModel& m, int bDeformed) {
+    delete m.m_pDeformEngine;
     m.m_pDeformEngine = new CDeformEngine(&m);
     m.m_pDeformEngine->m_nComponent = CDeformEngine::COMP_DZ;
-    m.m_pDeformEngine->m_bDeformed = 1;
+    m.m_pDeformEngine->m_bDeformed = bDeformed;
     m.m_nDisplayMode = PVXMode::kDispContour;
     m.m_bContour = 1;
     SelectDeadLoad(m);
+}
+
+// Display mode 2 on the deformed shape with the engine's data built as a redraw finds them.
+// false when the project has no displacements.
+inline bool ShowDispContour(I_PVXModel& m) {
+    StartDispContour(m, 1);
     if (!m.m_pDeformEngine->InitEngine()) return false;
     m.InitDeformed(0);
     return true;
+}
+
+// Makes and opens the sample of n raft plates (make-sample --size n), shows it whole in faces at
+// kWidth x kHeight in the iso view and builds its displacement contour (StartDispContour).
+// false, with a message headed by name, when the project or its displacements are missing.
+inline bool OpenDispContour(Project& p, const char* name, long n, int bDeformed) {
+    if (!p.Open(name, "--size " + std::to_string(n))) return false;
+    I_PVXModel& m = p.Model();
+    ShowAll(m, p.Ctrl());
+    m.m_pDispOpt->m_bWireFrame = 0;
+    Frame(p.Ctrl(), GViewCamera::VIEW_ISO);
+    StartDispContour(m, bDeformed);
+    if (m.m_pDeformEngine->InitEngine()) return true;
+    std::fprintf(stderr, "%s: no displacement data
+", name);
+    return false;
 }
 
 // One project in memory at a time: the one made for the size asked last, else the previous one

@@ -42,17 +42,10 @@ Setup* GetSetup() {
     static pvxbench::OnePerSize<Setup> cache;
     return cache.Get(kPlates, [](long n) {
         auto s = std::make_unique<Setup>();
-        if (!s->Open("deform_contour", "--size " + std::to_string(n))) return std::unique_ptr<Setup>();
-        I_PVXModel& m = s->Model();
-        pvxbench::ShowAll(m, s->Ctrl());
-        m.m_pDispOpt->m_bWireFrame = 0;
-        pvxbench::Frame(s->Ctrl(), GViewCamera::VIEW_ISO);
-
         // Mode 2: load case DL, DZ on the deformed shape, contours on.
-        if (!pvxbench::ShowDispContour(m)) {
-            std::fprintf(stderr, "deform_contour: no displacement data\n");
-            return std::unique_ptr<Setup>();
-        }
+        if (!pvxbench::OpenDispContour(*s, "deform_contour", n, 1)) return std::unique_ptr<Setup>();
+        I_PVXModel& m = s->Model();
+        m.InitDeformed(0);
 
         // The polygons one render fills, recorded with their pixels and objects.
         CRecordDC rec;

@@ -3,6 +3,8 @@
 
 #include <sqlite3.h>
 
+#include "platform/afx/AfxDiagnostic.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cctype>
@@ -10,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,9 +29,92 @@ CDataBase::CDataBase() : m_b3D(TRUE), m_bFloor(FALSE) {
 #undef PVXDB_MAKE_RESULT
 }
 
-CDataBase::~CDataBase() = default;
+// The project file kept open read-only for the result tables not read yet. One lock serialises
+// the reads of every thread; a table read by another thread meanwhile is not read again.
+class CDataBase::PendingFile : public pvxdb::PendingReader {
+public:
+    PendingFile(sqlite3* db, std::string path) : m_db(db), m_path(std::move(path)) {}
+    ~PendingFile() override { sqlite3_close_v2(m_db); }
+
+    void Read(pvxdb::DBTableBase& t) override {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!t.IsPending()) return;
+        ReadPart(t, nullptr);
+        // The records are complete before other threads stop waiting for them.
+        t.SetPendingReader(nullptr);
+    }
+
+    void ReadLoad(pvxdb::DBTableBase& t, UINT lc) override {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (t.IsPending() && !t.HasLoad(lc)) ReadPart(t, &lc);
+    }
+    bool AnyIdIn(const pvxdb::DBTableBase& t, uint64_t lo, uint64_t hi, const std::unordered_set<UINT>& keys) override {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        std::string err;
+        void* st = pvxdb::Prepare(m_db, std::string("SELECT id FROM \"") + t.Name() + "\" WHERE id BETWEEN ?1 AND ?2", err);
+        if (!st) return false;
+        pvxdb::BindInt64(st, 1, static_cast<long long>(lo));
+        pvxdb::BindInt64(st, 2, static_cast<long long>(hi));
+        bool found = false;
+        while (!found && pvxdb::StepRow(st) == 1)
+            found = keys.count(static_cast<UINT>(static_cast<uint64_t>(pvxdb::ColumnInt64(st, 0)) & 0xffffffffu)) != 0;
+        pvxdb::Finalize(st);
+        return found;
+    }
+
+    // One read transaction per call: its rows come from one state of the file. A damaged table
+    // is emptied and read no more.
+    void ReadPart(pvxdb::DBTableBase& t, const UINT* pLoad) {
+        std::string err;
+        int ok = pvxdb::Exec(m_db, "BEGIN", err);
+        if (ok) ok = t.LoadPart(m_db, m_path, pLoad, err);
+        else err = m_path + ": cannot read the project database: " + err;
+        std::string ignored;
+        pvxdb::Exec(m_db, "COMMIT", ignored);
+        if (ok) return;
+        t.Clear();
+        t.SetPendingReader(nullptr);
+        m_errors.push_back(err);
+        AfxDiagnostic("database", "%s", err.c_str());
+    }
+
+    std::vector<std::string> Errors() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_errors;
+    }
+
+private:
+    sqlite3* m_db;
+    std::string m_path;
+    std::mutex m_mutex;
+    std::vector<std::string> m_errors;
+};
+
+CDataBase::~CDataBase() { ClosePending(); }
+
+void CDataBase::KeepReadErrors() {
+    if (m_pending) m_readErrors = m_pending->Errors();
+    ClosePending();
+}
+
+void CDataBase::ClosePending() {
+    for (auto& t : m_tables)
+        if (t) t->SetPendingReader(nullptr);
+    m_pending.reset();
+}
+
+void CDataBase::ReadPendingTables() {
+    for (auto& t : m_tables)
+        if (t) t->ReadIfPending();
+}
+
+std::vector<std::string> CDataBase::GetReadErrors() const {
+    return m_pending ? m_pending->Errors() : m_readErrors;
+}
 
 void CDataBase::Clear() {
+    ClosePending();
+    m_readErrors.clear();
     for (auto& t : m_tables)
         if (t) t->Clear();
     m_warnings.clear();
@@ -327,13 +413,32 @@ int CDataBase::Open(LPCTSTR pszPath) {
         return Fail(path + ": written by a newer program (format version " + version + "); this program reads version " +
                     std::to_string(m_nVersion));
 
-    for (auto& t : m_tables) {
-        if (!t->Load(c.db, path, err)) {
+    // Model tables are read now; result tables only have their columns checked and are read
+    // when first used.
+    std::vector<int> pending;
+    for (int id = 0; id < DBT_COUNT; ++id) {
+        pvxdb::DBTableBase& t = *m_tables[id];
+        if (id >= DBT_MODEL_COUNT) {
+            const int layout = t.CheckLayout(c.db, path, err);
+            if (!layout) {
+                Clear();
+                return Fail(err);
+            }
+            if (layout > 0) pending.push_back(id);
+            continue;
+        }
+        if (!t.Load(c.db, path, err)) {
             Clear();
             return Fail(err);
         }
     }
     pvxdb::Exec(c.db, "COMMIT", err);
+    sqlite3_progress_handler(c.db, 0, nullptr, nullptr);
+    if (!pending.empty()) {
+        m_pending = std::make_unique<PendingFile>(c.db, path);
+        c.db = nullptr;
+        for (int id : pending) m_tables[id]->SetPendingReader(m_pending.get());
+    }
     DropRepeatedMemberElems(path);
     m_b3D = post3d != "0";
     m_bFloor = floor == "1";
@@ -345,6 +450,9 @@ void CDataBase::SetProgressHandler(PFN_PROGRESS pfnHandler) { g_progress.store(p
 
 int CDataBase::Save(LPCTSTR pszPath) {
     m_strError.Empty();
+    // Every record goes into the new file, and the file read from may be the one replaced.
+    ReadPendingTables();
+    KeepReadErrors();
     std::string path = pszPath ? pszPath : "";
     if (path.empty()) return Fail("no project file given");
     std::string tmp = path + ".tmp" + std::to_string(getpid());
@@ -398,6 +506,9 @@ int CDataBase::Save(LPCTSTR pszPath) {
 
 int CDataBase::SaveTables(LPCTSTR pszPath, const std::vector<int>& tableIds) {
     m_strError.Empty();
+    // The file read from is about to change under the read-only connection: read what is left.
+    ReadPendingTables();
+    KeepReadErrors();
     std::string path = pszPath ? pszPath : "";
     if (path.empty()) return Fail("no project file given");
     std::string err;

@@ -1,8 +1,12 @@
 // The post database: every table of the analysed model and its results, held in memory.
 //
-// A project is one SQLite file (`.pvxdb`). `Open` reads the whole file read-only, checking the
-// header, every table, column and value, and either holds all of it or nothing (with a message
-// in `GetLastError` naming the file, table, column and key). `Save` writes a new file next to
+// A project is one SQLite file (`.pvxdb`), read read-only. `Open` checks the header and the
+// layout of every table, reads the model tables whole (every value checked) and leaves each
+// result table in the file until it is first used; a failed check leaves the database empty with
+// a message in `GetLastError` naming the file, table, column and key. A result table is read
+// whole, with the same checks, by the first call that needs its records; a damaged one stays
+// empty (nothing of it is drawn) and its message is reported through AfxDiagnostic and kept in
+// `GetReadErrors`. `Save` writes a new file next to
 // the target and renames it over the target, so a failed save leaves the old file intact.
 // Tables are reached by id (`Table<DBT_PNODE>()`), normally through the table classes
 // (`CClassPNode` ...) and `CPostCtrl`; `PostDBBuilder` fills a database in code.
@@ -115,6 +119,10 @@ public:
     int SaveTables(LPCTSTR pszPath, const std::vector<int>& tableIds);
     // Empties every table and resets the flags.
     void Clear();
+    // Reads every result table still in the file now (Save and SaveTables do this first).
+    void ReadPendingTables();
+    // The messages of result tables refused when first read since the last Open.
+    std::vector<std::string> GetReadErrors() const;
 
     // Progress of Open and Save for a progress display: called now and then while they run with
     // the share (0 to 1) of the file read or of the records written. One handler for the
@@ -172,6 +180,14 @@ private:
     KeyIndex m_elemSE;
     unsigned long long m_endNodeVersion = ~0ULL;
     std::unordered_map<UINT, std::vector<UINT>> m_elemsEndingAt;
+
+    // The open file the pending result tables are read from.
+    class PendingFile;
+    std::unique_ptr<PendingFile> m_pending;
+    std::vector<std::string> m_readErrors;  // kept when the file is closed
+    void ClosePending();
+    // Closes the file once every table is read, keeping the read errors.
+    void KeepReadErrors();
 
     std::unique_ptr<pvxdb::DBTableBase> m_tables[DBT_COUNT];
     CString m_strError;

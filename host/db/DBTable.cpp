@@ -85,6 +85,12 @@ std::string SelectSql(const char* table, const char* keyCols, const char* orderB
     return s + " FROM " + Quote(table) + " ORDER BY " + orderBy;
 }
 
+std::string SelectIdRangeSql(const char* table, const std::vector<ColumnDef>& cols) {
+    std::string s = "SELECT id";
+    for (const auto& c : cols) s += ", " + Quote(c.name);
+    return s + " FROM " + Quote(table) + " WHERE id BETWEEN ?1 AND ?2 ORDER BY id";
+}
+
 int CheckTableKind(sqlite3* db, const std::string& file, const char* table, std::string& err) {
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db, "SELECT type, sql FROM main.sqlite_master WHERE name = ?1 COLLATE NOCASE AND type <> 'trigger'", -1, &st,

@@ -14,6 +14,7 @@
 #include "host/db/DBField.h"
 #include "host/db/DBText.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -24,6 +25,25 @@
 struct sqlite3;
 
 namespace pvxdb {
+
+class DBTableBase;
+
+// What reads a result table from its project file when the table is first used (the database
+// that opened the file): the rows of one load when a record of it is looked up, the rest when
+// every record is asked for, each with the same checks as a whole read. A damaged table is
+// emptied and not read again, and the reader reports why.
+class PendingReader {
+public:
+    virtual ~PendingReader() = default;
+    // Reads every row not read yet; the table is no longer pending afterwards.
+    virtual void Read(DBTableBase& table) = 0;
+    // Reads the rows of load lc unless they are read already.
+    virtual void ReadLoad(DBTableBase& table, UINT lc) = 0;
+    // Whether the file's table holds a row with an id in [lo, hi] whose object key (the low 32
+    // bits) is in keys, read from the ids alone.
+    virtual bool AnyIdIn(const DBTableBase& table, uint64_t lo, uint64_t hi,
+                         const std::unordered_set<UINT>& keys) = 0;
+};
 
 // One stored column of a record.
 struct ColumnDef {
@@ -58,15 +78,36 @@ public:
     // table, column and key on failure (the table is then left empty; the caller drops
     // the whole database).
     virtual int Load(sqlite3* db, const std::string& file, std::string& err) = 0;
+    // Adds the rows of load *pLoad (or, for null, every row of a load not read yet) from db
+    // with the checks of Load; 0 with its message on failure, the rows of this call left out.
+    virtual int LoadPart(sqlite3* db, const std::string& file, const UINT* pLoad, std::string& err) {
+        return Load(db, file, err);
+    }
+    // Whether the rows of load lc are read (a table read whole holds every load).
+    virtual bool HasLoad(UINT lc) const { return true; }
+
+    // A table left in its file until first used: its reader, or null once read (or for a table
+    // filled in code). Clearing the table forgets the reader.
+    void SetPendingReader(PendingReader* pReader) { m_pending.store(pReader); }
+    bool IsPending() const { return m_pending.load() != nullptr; }
+    // Reads a pending table now (every accessor of a result table's records calls this first).
+    void ReadIfPending() const {
+        if (PendingReader* r = m_pending.load()) r->Read(const_cast<DBTableBase&>(*this));
+    }
+    // Checks that the file's table has the record's columns, without reading rows: 1 when it
+    // does, -1 when the file has no such table, 0 with a message otherwise.
+    virtual int CheckLayout(sqlite3* db, const std::string& file, std::string& err) const { return 1; }
 
 protected:
     void Touch() { m_version = NextVersion(); }
+    PendingReader* Pending() const { return m_pending.load(); }
 
     const char* m_name;
     unsigned long long m_version;
 
 private:
     static unsigned long long NextVersion();
+    std::atomic<PendingReader*> m_pending{nullptr};
 };
 
 // Helpers shared by the table templates (DBTable.cpp).
@@ -86,6 +127,8 @@ std::string InsertNamedSql(const char* table, const char* keyCols, const std::ve
 std::string CreateIfAbsentSql(const char* table, const char* keyCols, const std::vector<ColumnDef>& cols);
 std::string DeleteAllSql(const char* table);
 std::string SelectSql(const char* table, const char* keyCols, const char* orderBy, const std::vector<ColumnDef>& cols);
+// The rows of a result table with an id in [?1, ?2], in id order.
+std::string SelectIdRangeSql(const char* table, const std::vector<ColumnDef>& cols);
 
 // Binds one record's fields to statement parameters from a start index (DBTable.cpp).
 class BindVisitor {
@@ -428,27 +471,49 @@ public:
     void Clear() override {
         Touch();
         m_recs.clear();
+        m_loadsRead.clear();
+        m_lastLoad.store(0);
     }
-    size_t Count() const override { return m_recs.size(); }
+    size_t Count() const override {
+        ReadIfPending();
+        return m_recs.size();
+    }
+    // Reads only the load's rows of a table still in the file. A table partly read is meant
+    // for one thread at a time: the reads themselves are serialised, lookups are not.
     const T* Find(UINT lc, UINT key) const {
+        if (PendingReader* r = Pending())
+            if (m_lastLoad.load() != lc + 1ULL) {
+                r->ReadLoad(const_cast<DBResultTable&>(*this), lc);
+                m_lastLoad.store(lc + 1ULL);
+            }
         auto it = m_recs.find(Id(lc, key));
         return it == m_recs.end() ? nullptr : &it->second;
     }
     void Set(UINT lc, UINT key, const T& rec) {
+        ReadIfPending();
         Touch();
         m_recs[Id(lc, key)] = rec;
     }
 
     // Every record by Id(lc, key), in no particular order.
-    const std::unordered_map<uint64_t, T>& Records() const { return m_recs; }
+    const std::unordered_map<uint64_t, T>& Records() const {
+        ReadIfPending();
+        return m_recs;
+    }
 
     // The loads of `loads`, in that order, that have a record for at least one key of `keys`;
-    // one pass over the records, whatever the number of loads and keys.
+    // one pass over the records, whatever the number of loads and keys. A table still in its
+    // file answers from the result ids of each load alone, without reading the records.
     std::vector<UINT> LoadsWithAnyOf(const std::vector<UINT>& loads, const std::vector<UINT>& keys) const {
         std::unordered_set<UINT> keySet(keys.begin(), keys.end()), hit;
+        std::vector<UINT> out;
+        if (PendingReader* r = Pending()) {
+            for (UINT lc : loads)
+                if (r->AnyIdIn(*this, Id(lc, 0), Id(lc, 0xffffffffu), keySet)) out.push_back(lc);
+            return out;
+        }
         for (const auto& kv : m_recs)
             if (keySet.count(static_cast<UINT>(kv.first & 0xffffffffu))) hit.insert(static_cast<UINT>(kv.first >> 32));
-        std::vector<UINT> out;
         for (UINT lc : loads)
             if (hit.count(lc)) out.push_back(lc);
         return out;
@@ -456,9 +521,16 @@ public:
 
     int Save(sqlite3* db, std::string& err) const override;
     int Load(sqlite3* db, const std::string& file, std::string& err) override;
+    int LoadPart(sqlite3* db, const std::string& file, const UINT* pLoad, std::string& err) override;
+    bool HasLoad(UINT lc) const override { return m_loadsRead.count(lc) != 0; }
+    int CheckLayout(sqlite3* db, const std::string& file, std::string& err) const override {
+        return CheckColumns(db, file, m_name, ColumnsOf<T>(), "id", err);
+    }
 
 private:
     std::unordered_map<uint64_t, T> m_recs;
+    std::unordered_set<UINT> m_loadsRead;          // loads read while the rest is in the file
+    mutable std::atomic<uint64_t> m_lastLoad{0};  // 1 + the load Find last made sure of
 };
 
 }  // namespace pvxdb

@@ -35,6 +35,7 @@ int DBTable<T>::RestoreOrder(const std::vector<long long>& seqs, const std::stri
 }
 
 template <class T> int DBResultTable<T>::Save(sqlite3* db, std::string& err) const {
+    ReadIfPending();
     const auto& cols = ColumnsOf<T>();
     if (!Exec(db, CreateSql(m_name, "id INTEGER PRIMARY KEY", cols), err)) return 0;
     void* st = Prepare(db, InsertSql(m_name, 1, cols), err);
@@ -61,16 +62,27 @@ template <class T> int DBResultTable<T>::Save(sqlite3* db, std::string& err) con
 
 template <class T> int DBResultTable<T>::Load(sqlite3* db, const std::string& file, std::string& err) {
     Clear();
+    return LoadPart(db, file, nullptr, err);
+}
+
+template <class T>
+int DBResultTable<T>::LoadPart(sqlite3* db, const std::string& file, const UINT* pLoad, std::string& err) {
     const auto& cols = ColumnsOf<T>();
     // An absent result table reads as empty, as a model table does.
     const int layout = CheckColumns(db, file, m_name, cols, "id", err);
     if (layout < 0) return 1;
     if (!layout) return 0;
-    void* st = Prepare(db, SelectSql(m_name, "id", "id", cols), err);
+    // One load's rows are the ids [lc x 2^32, lc x 2^32 + 2^32 - 1], found through the id's index.
+    void* st = Prepare(db, pLoad ? SelectIdRangeSql(m_name, cols) : SelectSql(m_name, "id", "id", cols), err);
     if (!st) {
         err = file + ": table " + m_name + ": " + err;
         return 0;
     }
+    if (pLoad) {
+        BindInt64(st, 1, static_cast<long long>(Id(*pLoad, 0)));
+        BindInt64(st, 2, static_cast<long long>(Id(*pLoad, 0xffffffffu)));
+    }
+    std::vector<uint64_t> added;
     int rc;
     bool first = true;
     long long last = 0;
@@ -90,6 +102,8 @@ template <class T> int DBResultTable<T>::Load(sqlite3* db, const std::string& fi
         }
         first = false;
         last = id;
+        // A whole read after reads by load keeps the rows read already.
+        if (!pLoad && m_loadsRead.count(static_cast<UINT>(static_cast<uint64_t>(id) >> 32))) continue;
         T rec;
         rec.Initialize();
         ReadVisitor r(st, 1, file, m_name, id, true);
@@ -100,13 +114,16 @@ template <class T> int DBResultTable<T>::Load(sqlite3* db, const std::string& fi
             break;
         }
         m_recs.emplace(static_cast<uint64_t>(id), rec);
+        added.push_back(static_cast<uint64_t>(id));
     }
     if (rc < 0 && err.empty()) err = file + ": table " + std::string(m_name) + ": " + DbMessage(db);
     Finalize(st);
     if (!err.empty()) {
-        Clear();
+        for (uint64_t id : added) m_recs.erase(id);
         return 0;
     }
+    Touch();
+    if (pLoad) m_loadsRead.insert(*pLoad);
     return 1;
 }
 

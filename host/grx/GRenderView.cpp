@@ -62,7 +62,11 @@ void GRenderView::OnDraw(CDC* pDC) {
     m_ctrl.BeginPaint();
     if (!m_ctrl.IsImageValid()) {
         m_ctrl.ClearBuffer(m_ctrl.GetBackgroundColor(), 1);
+        // What the model copies onto this window while it draws the image (its live progress)
+        // is painted over by the image below when the image covers the whole window: left out.
+        m_ctrl.SetCoveredSurface(m_ctrl.SurfaceCoveredBySwap(pDC));
         if (I_PVXModelBase* m = m_ctrl.GetI_PVXModel()) m->PV_OnRedrawOnly();
+        m_ctrl.SetCoveredSurface(nullptr);
     }
     m_ctrl.PaintWindow(pDC);
     m_ctrl.EndPaint();

@@ -167,6 +167,13 @@ public:
     void EndPaint() { if (m_nPainting > 0) --m_nPainting; }
     // Copies the memory image to pDC at the client origin.
     void SwapBuffer(CDC* pDC);
+    // The surface (bitmap) of the paint DC pDC when SwapBuffer on it will copy the memory image
+    // over every pixel of it (an unclipped DC with the identity mapping, a surface no larger
+    // than the image); null otherwise.
+    HGDIOBJ SurfaceCoveredBySwap(CDC* pDC);
+    // While set, items drawn on a window DC whose surface it is are left out: the memory image
+    // is about to cover them (see GRenderView::OnDraw). Null draws everything.
+    void SetCoveredSurface(HGDIOBJ hSurface) { m_hCoveredSurface = hSurface; }
     // Paints a window: the memory image, then the model's PV_OnDraw on the same DC.
     void PaintWindow(CDC* pDC);
     COLORREF GetBackgroundColor() const { return m_crBack; }
@@ -493,6 +500,7 @@ private:
     CBitmap* m_pOldBmp;
     CSize m_szMem;               // size of the memory bitmap
     int m_bInMemDraw;
+    HGDIOBJ m_hCoveredSurface = nullptr;
     int m_bImageValid;
     int m_nPainting;
     COLORREF m_crBack;

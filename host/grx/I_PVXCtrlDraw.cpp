@@ -85,6 +85,21 @@ void I_PVXCtrl::SwapBuffer(CDC* pDC) {
     pDC->BitBlt(0, 0, m_szMem.cx, m_szMem.cy, &m_memDC, 0, 0, SRCCOPY);
 }
 
+HGDIOBJ I_PVXCtrl::SurfaceCoveredBySwap(CDC* pDC) {
+    if (!pDC || !EnsureMemDC()) return nullptr;
+    CBitmap* surface = pDC->GetCurrentBitmap();
+    BITMAP bm{};
+    if (!surface || !surface->GetSafeHandle() || !surface->GetBitmap(&bm)) return nullptr;
+    if (bm.bmWidth > m_szMem.cx || bm.bmHeight > m_szMem.cy) return nullptr;
+    if (pDC->GetMapMode() != MM_TEXT || pDC->GetViewportOrg() != CPoint(0, 0) || pDC->GetWindowOrg() != CPoint(0, 0))
+        return nullptr;
+    CRect clip;
+    if (pDC->GetClipBox(&clip) != SIMPLEREGION || clip.left > 0 || clip.top > 0 || clip.right < bm.bmWidth ||
+        clip.bottom < bm.bmHeight)
+        return nullptr;
+    return surface->GetSafeHandle();
+}
+
 void I_PVXCtrl::PaintWindow(CDC* pDC) {
     if (!pDC) return;
     SwapBuffer(pDC);
@@ -197,6 +212,11 @@ void I_PVXCtrl::DrawPolygonPixels(CDC* pDC, const std::vector<POINT>& q, const i
 
 void I_PVXCtrl::Emit(CDC* pDC, GXgrItem& item, bool window) {
     if (!pDC) return;
+    if (window && m_hCoveredSurface) {
+        // The live copy on the window would be painted over by the image before anyone sees it.
+        CBitmap* target = pDC->GetCurrentBitmap();
+        if (target && target->GetSafeHandle() == m_hCoveredSurface) return;
+    }
     if (m_bAddingGeom && !window && pDC == &m_memDC) {
         // Kept with the objects it would have been drawn with; drawn by XGR_RenderGeom.
         if (CPen* p = pDC->GetCurrentPen()) p->GetLogPen(&item.pen);

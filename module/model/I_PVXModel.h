@@ -23,7 +23,9 @@
 // Everything runs on the host's user-interface thread; the static members are not locked.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
+#include <unordered_map>
 
 #include "module/animation/CAnimationEngine.h"
 #include "module/contour/CLegendEngine.h"
@@ -525,14 +527,21 @@ public:
 
 private:
     // What the box of the shown members was built from: the databases its records and shapes
-    // came from with their model versions, and the display options the member shapes read.
+    // came from with their model versions, and the display options the member shapes read (the
+    // display mode changes no undeformed shape).
     struct ShownRangeKey {
         const void* pDB[3] = {nullptr, nullptr, nullptr};  // shapes (live), elements, members
         unsigned long long nVersion[3] = {0, 0, 0};
         int bDispOpt = 0, bPartial = 0, bShrink = 0, bWireFrame = 0, bLineCulling = 0, bPlaneCulling = 0;
-        int nRenderStyle = 0, nDisplayMode = 0, bModeShapeContour = 0;
+        int nRenderStyle = 0;
         double dShrinkFactor = 0.0;
         bool operator==(const ShownRangeKey&) const = default;
+        // Same tables and shape options: every member's own box still holds.
+        bool SameShapes(const ShownRangeKey& o) const {
+            return std::equal(pDB, pDB + 3, o.pDB) && std::equal(nVersion, nVersion + 3, o.nVersion) &&
+                   bDispOpt == o.bDispOpt && bShrink == o.bShrink && dShrinkFactor == o.dShrinkFactor &&
+                   bWireFrame == o.bWireFrame && bLineCulling == o.bLineCulling && bPlaneCulling == o.bPlaneCulling;
+        }
     };
     // The kept box of the shown members (undeformed shapes), with its key and the shown members
     // and flags it covers.
@@ -544,6 +553,17 @@ private:
         CArray<UINT, UINT> membKeys;
         CArray<int, int> membFlags;
     };
+    // Each member's undeformed box, made once per tables and shape options (GetRangeElement).
+    struct MemberBox {
+        int nResult = 0;
+        C3DPoint lo, hi;
+    };
+    struct MemberBoxes {
+        int bValid = 0;
+        ShownRangeKey key;
+        std::unordered_map<UINT, MemberBox> boxes;
+    };
+    MemberBoxes m_MemberBoxes;
     ShownRangeKey MakeShownRangeKey() const;
     // The box of the shown members built from their shapes.
     int BuildShownRange(C3DPoint& lo, C3DPoint& hi);

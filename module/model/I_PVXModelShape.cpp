@@ -116,7 +116,8 @@ int HandOutFaces(I_PVXModel& m, HostShape& s, PVXPolyListArray& faces, PVXIndexA
 
     CArray<int, int> order;
     if (!bad) {
-        if (m.m_pPVXCtrl) {
+        // One face (a plate, a line) has nothing to sort.
+        if (m.m_pPVXCtrl && work.GetSize() > 1) {
             m.m_pPVXCtrl->GetZSortPolygonList(work, order);
         } else {
             for (INT_PTR i = 0; i < work.GetSize(); ++i) order.Add(static_cast<int>(i));
@@ -210,19 +211,22 @@ int I_PVXModel::GetShapeOnlyElement(UINT nKey, T_PELEM_D& elem, PolyListArray& f
     return BuildElementShape(*this, nKey, elem, faces, pIndexArrays, arg, bUseElemShape, true);
 }
 
-int I_PVXModel::GetShapeMember(UINT nKey, T_PMEMB_D& memb, PolyListArray& faces, IndexArrayList* pIndexArrays,
-                               T_SHAPE_ARGUMENT& arg, int, int) {
-    CPVXGeomCtrl* pGeom = GetGeomCtrl();
-    if (!pGeom) return 0;
+namespace {
+
+// The host arrays of one member's faces; false when the member cannot be shaped.
+bool BuildMemberHostShape(I_PVXModel& m, UINT nKey, T_PMEMB_D& memb, bool wantIndex2, T_SHAPE_ARGUMENT& arg,
+                          HostShape& s) {
+    CPVXGeomCtrl* pGeom = m.GetGeomCtrl();
+    if (!pGeom) return false;
     T_PVX_DOPT_D none;
-    const T_PVX_DOPT_D& opt = m_pDispOpt ? *m_pDispOpt : none;
+    const T_PVX_DOPT_D& opt = m.m_pDispOpt ? *m.m_pDispOpt : none;
 
     // The super-element test reads the first element; a member without elements stands for a
     // wall (member type 202) or a frame.
     T_PELEM_D first;
     first.Initialize();
     if (memb.aElem.GetSize() > 0) {
-        if (!m_pAttrCtrl || !m_pAttrCtrl->GetElem(memb.aElem[0], first)) return 0;
+        if (!m.m_pAttrCtrl || !m.m_pAttrCtrl->GetElem(memb.aElem[0], first)) return false;
     } else {
         first.kind = memb.type == 202 ? PELEM_KIND_WALL : PELEM_KIND_FRAME;
     }
@@ -230,13 +234,12 @@ int I_PVXModel::GetShapeMember(UINT nKey, T_PMEMB_D& memb, PolyListArray& faces,
 
     CArray<T_DISP_D> endDisp;
     CArray<T_DISP_D>* pEndDisp = nullptr;
-    if (arg.bDeformed && opt.m_bShrink && MemberEndDisp(*this, nKey, endDisp)) pEndDisp = &endDisp;
+    if (arg.bDeformed && opt.m_bShrink && MemberEndDisp(m, nKey, endDisp)) pEndDisp = &endDisp;
     const int cull = CullOption(opt, arg, memb.type, bSuper);
-    const int wirePlane = IsPossibleWirePlaneMode(memb.type);
+    const int wirePlane = m.IsPossibleWirePlaneMode(memb.type);
 
-    HostShape s;
     CArray<UINT, UINT>* pFaceKeys = arg.pFaceKeys ? &s.faceKeys : nullptr;
-    CArray<int, int>* pIndex2 = pIndexArrays ? &s.index2 : nullptr;
+    CArray<int, int>* pIndex2 = wantIndex2 ? &s.index2 : nullptr;
     CArray<UINT, UINT>* pNodeKeys = arg.pFaceNodeKeys ? &s.nodeKeys : nullptr;
     if (bSuper) {
         pGeom->MakeSuperMembShape(nKey, cull, wirePlane, arg.bDeformed, s.nFaces, &s.counts, &s.index, pIndex2,
@@ -247,6 +250,37 @@ int I_PVXModel::GetShapeMember(UINT nKey, T_PMEMB_D& memb, PolyListArray& faces,
                              opt.m_bShrink, opt.m_dShrinkFactor, pEndDisp, pNodeKeys, opt.m_bWireFrame,
                              arg.pNodeDisp, memb, pFaceKeys, 1);
     }
+    return true;
+}
+
+// The box of the faces HandOutFaces would hand out of s (with index lists): the same checks,
+// so inconsistent host arrays give the empty box, but no face lists are made.
+void BoxOfHostShape(const HostShape& s, C3DPoint& lo, C3DPoint& hi) {
+    StartBox(lo, hi);
+    const INT_PTR nCoords = s.coords.GetSize();
+    if (s.nFaces < 0 || s.nFaces > s.counts.GetSize()) return;
+    C3DPoint a, b;
+    StartBox(a, b);
+    INT_PTR at = 0;
+    for (int f = 0; f < s.nFaces; ++f) {
+        const int n = s.counts[f];
+        if (n < 0 || at + n > s.index.GetSize() || at + n > s.index2.GetSize()) return;
+        for (int v = 0; v < n; ++v, ++at) {
+            const int i = s.index[at];
+            if (i < 0 || i + 2 >= nCoords) return;
+            Widen(a, b, C3DPoint(s.coords[i], s.coords[i + 1], s.coords[i + 2]));
+        }
+    }
+    lo = a;
+    hi = b;
+}
+
+}  // namespace
+
+int I_PVXModel::GetShapeMember(UINT nKey, T_PMEMB_D& memb, PolyListArray& faces, IndexArrayList* pIndexArrays,
+                               T_SHAPE_ARGUMENT& arg, int, int) {
+    HostShape s;
+    if (!BuildMemberHostShape(*this, nKey, memb, pIndexArrays != nullptr, arg, s)) return 0;
     return HandOutFaces(*this, s, faces, pIndexArrays, arg);
 }
 
@@ -290,8 +324,6 @@ I_PVXModel::ShownRangeKey I_PVXModel::MakeShownRangeKey() const {
         k.bPlaneCulling = o->m_bPlaneCulling;
         k.nRenderStyle = o->m_nRenderStyle;
     }
-    k.nDisplayMode = m_nDisplayMode;
-    k.bModeShapeContour = m_bModeShapeContour;
     return k;
 }
 
@@ -389,19 +421,35 @@ int I_PVXModel::GetRangeModel(C3DPoint* pMin, C3DPoint* pMax, CArray<UINT, UINT>
 
 int I_PVXModel::GetRangeElement(UINT nMembKey, C3DPoint* pMin, C3DPoint* pMax) {
     if (!pMin || !pMax || !m_pAttrCtrl) return 0;
-    T_PMEMB_D memb;
-    if (!m_pAttrCtrl->GetMemb(nMembKey, memb)) return 0;
-    PVXPolyListArray faces;
-    PVXIndexArrayList flags;
-    T_SHAPE_ARGUMENT arg;
-    GetShapeMember(nMembKey, memb, faces, &flags, arg, 1, 1);
-    StartBox(*pMin, *pMax);
-    for (INT_PTR f = 0; f < faces.GetSize(); ++f) {
-        const PVXPolyList* poly = faces[f];
-        for (POSITION pos = poly->GetHeadPosition(); pos;) Widen(*pMin, *pMax, poly->GetNext(pos));
+    // A member's undeformed box depends on its tables and the shape options only, not on the
+    // display mode: it is kept per member until one of those changes.
+    MemberBoxes& c = m_MemberBoxes;
+    const ShownRangeKey key = MakeShownRangeKey();
+    if (!c.bValid || !c.key.SameShapes(key)) {
+        c.boxes.clear();
+        c.key = key;
+        c.bValid = 1;
     }
-    FreeMemoryPolyList(&faces, &flags, nullptr, nullptr);
-    return HasBox(*pMin, *pMax);
+    if (auto it = c.boxes.find(nMembKey); it != c.boxes.end()) {
+        *pMin = it->second.lo;
+        *pMax = it->second.hi;
+        return it->second.nResult;
+    }
+    MemberBox box;
+    StartBox(box.lo, box.hi);
+    T_PMEMB_D memb;
+    if (m_pAttrCtrl->GetMemb(nMembKey, memb)) {
+        HostShape s;
+        T_SHAPE_ARGUMENT arg;
+        if (BuildMemberHostShape(*this, nMembKey, memb, true, arg, s)) BoxOfHostShape(s, box.lo, box.hi);
+        box.nResult = HasBox(box.lo, box.hi);
+    } else {
+        box.nResult = 0;
+    }
+    c.boxes.emplace(nMembKey, box);
+    *pMin = box.lo;
+    *pMax = box.hi;
+    return box.nResult;
 }
 
 // ---- range queries of the graphics control ----------------------------------------------------------

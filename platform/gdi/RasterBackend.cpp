@@ -1,6 +1,7 @@
 #include "platform/gdi/RasterBackend.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -397,6 +398,7 @@ BOOL RasterBackend::PolyPolygon(const DCState& st, const POINT* pts, const int* 
         if (counts[i] < 2) return FALSE;
         total += counts[i];
     }
+    if (polys == 1 && DrawKeptShape(st, pts, total)) return TRUE;
     if (!Begin(st, PenBounds(st, pts, total))) return TRUE;
     auto path = [&](cairo_t* cr) {
         int base = 0;
@@ -414,6 +416,154 @@ BOOL RasterBackend::PolyPolygon(const DCState& st, const POINT* pts, const int* 
     Stroke(st, path);
     End(st);
     return TRUE;
+}
+
+namespace {
+
+constexpr int kShapeMaxPoints = 12;  // polygons kept by shape: at most this many points,
+constexpr int kShapeMaxSide = 64;    // this many pixels across,
+constexpr int kShapeMargin = 8;      // with room for miter tips (limit 10 x half a pixel)
+constexpr size_t kShapeMaxKept = 8192;  // about 16 MB at the most
+std::atomic<bool> g_keepShapes{true};
+
+// The pixel runs of the set pixels of a scratch picture, from the origin (ox, oy); false when a
+// set pixel lies on the picture's border (the shape may reach beyond it).
+bool RunsOf(cairo_surface_t* s, int ox, int oy, std::vector<RECT>& runs) {
+    cairo_surface_flush(s);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
+    runs.clear();
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride);
+        for (int x = 0; x < w;) {
+            if (!(row[x] & 0xffffff)) {
+                ++x;
+                continue;
+            }
+            if (y == 0 || y == h - 1 || x == 0) return false;
+            int e = x;
+            while (e < w && (row[e] & 0xffffff)) ++e;
+            if (e == w) return false;
+            runs.push_back(RECT{x - ox, y - oy, e - ox, 0});
+            x = e;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const std::vector<POINT>& dev, bool fill, bool outline,
+                                                       bool evenOdd) {
+    std::string key(reinterpret_cast<const char*>(dev.data()), dev.size() * sizeof(POINT));
+    key.push_back(static_cast<char>((fill ? 1 : 0) | (outline ? 2 : 0) | (evenOdd ? 4 : 0)));
+    if (auto it = m_shapes.find(key); it != m_shapes.end()) return &it->second;
+    if (m_shapes.size() >= kShapeMaxKept) m_shapes.clear();
+
+    // Drawn by cairo as Fill and Stroke draw it, on black, in white, one after the other.
+    int minX = 0, minY = 0, maxX = 0, maxY = 0;
+    for (const POINT& p : dev) {
+        minX = std::min<int>(minX, p.x);
+        minY = std::min<int>(minY, p.y);
+        maxX = std::max<int>(maxX, p.x);
+        maxY = std::max<int>(maxY, p.y);
+    }
+    const int ox = kShapeMargin - minX, oy = kShapeMargin - minY;
+    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_RGB24, maxX - minX + 2 * kShapeMargin + 1,
+                                                          maxY - minY + 2 * kShapeMargin + 1);
+    cairo_t* cr = cairo_create(scratch);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    auto path = [&](double off) {
+        cairo_new_path(cr);
+        for (size_t i = 0; i < dev.size(); ++i) {
+            if (i == 0) cairo_move_to(cr, dev[i].x + ox + off, dev[i].y + oy + off);
+            else cairo_line_to(cr, dev[i].x + ox + off, dev[i].y + oy + off);
+        }
+        cairo_close_path(cr);
+    };
+    auto clear = [&] {
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_paint(cr);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+    };
+    ShapePixels px;
+    std::vector<RECT> runs;
+    bool ok = true;
+    auto keep = [&](std::vector<Run>& out) {
+        ok = ok && RunsOf(scratch, ox, oy, runs);
+        for (const RECT& r : runs) out.push_back(Run{r.top, r.left, r.right});
+    };
+    if (fill) {
+        clear();
+        cairo_set_fill_rule(cr, evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+        path(0.0);
+        cairo_fill(cr);
+        keep(px.fill);
+    }
+    if (outline && ok) {
+        clear();
+        cairo_set_line_width(cr, 1);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+        path(0.5);
+        cairo_stroke(cr);
+        keep(px.outline);
+    }
+    cairo_destroy(cr);
+    cairo_surface_destroy(scratch);
+    if (!ok) return nullptr;
+    return &m_shapes.emplace(std::move(key), std::move(px)).first->second;
+}
+
+void RasterBackend::KeepShapes(bool bOn) { g_keepShapes.store(bOn); }
+
+bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n) {
+    if (!g_keepShapes.load(std::memory_order_relaxed)) return false;
+    GdiBitmapObject* bm = st.bitmap.get();
+    if (!bm || !bm->m_pSurface || bm->m_bDib || bm->IsMono() || n < 3 || n > kShapeMaxPoints) return false;
+    if (st.rop2 != R2_COPYPEN || st.hasClip) return false;
+    const LOGBRUSH& brush = st.Brush();
+    const LOGPEN& pen = st.Pen();
+    const UINT penStyle = pen.lopnStyle & PS_STYLE_MASK;
+    if ((brush.lbStyle != BS_SOLID && brush.lbStyle != BS_NULL) || (penStyle != PS_SOLID && penStyle != PS_NULL) ||
+        pen.lopnWidth.x > 1)
+        return false;
+    const bool fill = brush.lbStyle == BS_SOLID, outline = penStyle == PS_SOLID;
+    std::vector<POINT> dev(static_cast<size_t>(n));
+    const POINT first = st.ToDevice(pts[0]);
+    RECT box{first.x, first.y, first.x, first.y};
+    for (int i = 0; i < n; ++i) {
+        const POINT p = st.ToDevice(pts[i]);
+        dev[static_cast<size_t>(i)] = POINT{p.x - first.x, p.y - first.y};
+        box.left = std::min(box.left, p.x);
+        box.top = std::min(box.top, p.y);
+        box.right = std::max(box.right, p.x);
+        box.bottom = std::max(box.bottom, p.y);
+    }
+    // Whole inside the picture with the shape's margin: nothing of it is cut at the border.
+    const RECT b = bm->Bounds();
+    if (box.right - box.left > kShapeMaxSide || box.bottom - box.top > kShapeMaxSide ||
+        box.left - kShapeMargin < b.left || box.top - kShapeMargin < b.top || box.right + kShapeMargin >= b.right ||
+        box.bottom + kShapeMargin >= b.bottom)
+        return false;
+    const ShapePixels* px = ShapeOf(dev, fill, outline, st.polyFillMode == ALTERNATE);
+    if (!px) return false;
+    if (m_cr) cairo_surface_flush(bm->m_pSurface);
+    // Opaque colours over RGB24 pixels, as cairo writes them.
+    auto paint = [&](const std::vector<Run>& runs, COLORREF c) {
+        const uint32_t v = 0xff000000u | ToPixel(c);
+        for (const Run& r : runs) {
+            uint32_t* row = bm->Row(first.y + r.dy);
+            for (int x = first.x + r.x0; x < first.x + r.x1; ++x) row[x] = v;
+        }
+    };
+    if (fill) paint(px->fill, brush.lbColor);
+    if (outline) paint(px->outline, pen.lopnColor);
+    cairo_surface_mark_dirty_rectangle(bm->m_pSurface, box.left - kShapeMargin, box.top - kShapeMargin,
+                                       box.right - box.left + 2 * kShapeMargin + 1,
+                                       box.bottom - box.top + 2 * kShapeMargin + 1);
+    return true;
 }
 
 BOOL RasterBackend::Rectangle(const DCState& st, int l, int t, int r, int b) {
@@ -701,6 +851,8 @@ BOOL RasterBackend::Blit(const DCState& st, int x, int y, int cx, int cy, const 
     const bool dstMono = bm->IsMono();
     const uint32_t pat = ToPixel(st.Brush().lbStyle == BS_NULL ? RGB(0, 0, 0) : st.Brush().lbColor);
     const uint32_t fg = ToPixel(st.textColor), bg = ToPixel(st.bkColor), sbk = ToPixel(srcBk);
+    // A straight copy of colour pixels at their size (the double buffer's swap).
+    const bool plainCopy = useSrc && alpha < 0 && code == 0xCC && !srcMono && !dstMono && !flipX && cx == cxs;
     for (const RECT& r : rects) {
         for (int py = r.top; py < r.bottom; ++py) {
             uint32_t* row = bm->Row(py);
@@ -710,6 +862,13 @@ BOOL RasterBackend::Blit(const DCState& st, int x, int y, int cx, int cy, const 
                 if (flipY) oy = cy - 1 - oy;
                 sy = ys + static_cast<int>((static_cast<long long>(oy) * cys) / cy);
                 if (sy < 0 || sy >= srcH) continue;
+            }
+            if (plainCopy) {
+                // One source pixel per destination pixel, copied as the loop below would.
+                const int from = std::max(r.left, dest.left - xs), to = std::min(r.right, dest.left - xs + srcW);
+                const uint32_t* src = srcPix + static_cast<size_t>(sy) * srcW + (xs - dest.left);
+                for (int px = from; px < to; ++px) row[px] = src[px] & 0xffffff;
+                continue;
             }
             for (int px = r.left; px < r.right; ++px) {
                 uint32_t s = 0;

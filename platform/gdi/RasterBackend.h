@@ -16,11 +16,18 @@
 #include <cairo.h>
 
 #include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/gdi/DCBackend.h"
 
 class RasterBackend : public DCBackend {
 public:
+    // Whether small polygons are drawn from their kept shapes (on by default); off, cairo draws
+    // each one, as tests compare. For the whole process.
+    static void KeepShapes(bool bOn);
+
     RasterBackend() = default;
     ~RasterBackend() override;
 
@@ -60,6 +67,20 @@ public:
 
 private:
     typedef std::function<void(cairo_t*)> PathFn;
+
+    // Small polygons filled and outlined in copy mode are drawn from their pixels, kept per
+    // shape: cairo's pixels for a shape are the same wherever whole pixels move it, so each
+    // shape is drawn by cairo once, on a scratch surface of the target's format, and its pixel
+    // runs are painted wherever the shape comes again (a raft repeats a few shapes many times).
+    struct Run {
+        int dy, x0, x1;  // a row's pixels [x0, x1) at dy, from the polygon's first point
+    };
+    struct ShapePixels {
+        std::vector<Run> fill, outline;
+    };
+    bool DrawKeptShape(const DCState& st, const POINT* pts, int n);
+    const ShapePixels* ShapeOf(const std::vector<POINT>& dev, bool fill, bool outline, bool evenOdd);
+    std::unordered_map<std::string, ShapePixels> m_shapes;
 
     cairo_t* m_cr = nullptr;
     cairo_surface_t* m_crSurface = nullptr;  // the surface m_cr draws on

@@ -6,6 +6,8 @@
 #include "host/db/CSelectPostLC.h"
 #include "host/db/PostDBBuilder.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -110,6 +112,28 @@ std::string SavedProject(const std::string& name);
 
 // A saved project (as SavedProject) changed by running sql on it with SQLite.
 std::string EditedCopy(const std::string& name, const char* sql);
+
+// A result table is read when first used: a file whose result table `table` is damaged opens
+// with its model, and the first read of that table leaves it empty with one read error holding
+// the file's path and every word. Returns that message.
+inline std::string ExpectRefusedWhenRead(const std::string& path, int table, const std::vector<const char*>& words) {
+    CDataBase db;
+    EXPECT_TRUE(db.Open(path.c_str())) << db.GetLastError();
+    EXPECT_GT(db.Table<DBT_PNODE>().Count(), 0u) << "the model is read at opening";
+    EXPECT_TRUE(db.GetReadErrors().empty()) << "nothing refused before it is read";
+    pvxdb::DBTableBase* t = db.GetTable(table);
+    EXPECT_TRUE(t && t->IsPending());
+    if (!t) return "";
+    EXPECT_EQ(t->Count(), 0u) << "nothing of a refused table is kept";
+    EXPECT_FALSE(t->IsPending()) << "a refused table is not read again";
+    db.ReadPendingTables();
+    const std::vector<std::string> errors = db.GetReadErrors();
+    EXPECT_EQ(errors.size(), 1u);
+    const std::string msg = errors.empty() ? "" : errors[0];
+    EXPECT_NE(msg.find(path), std::string::npos) << "message: " << msg;
+    for (const char* w : words) EXPECT_NE(msg.find(w), std::string::npos) << "message: " << msg << "\nlacks: " << w;
+    return msg;
+}
 
 // A small frame-and-slab project touching every table. Keys are added out of order on
 // purpose: table order must survive a save.

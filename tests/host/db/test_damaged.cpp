@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -19,16 +20,24 @@ struct Refusal {
     const char* label;
     const char* sql;                 // run on a copy of the test project
     std::vector<const char*> words;  // the message must contain each
+    int resultTable = -1;            // a result table: refused when first read, not at opening
 };
 
 // Opens each edited copy: the open fails, the message holds every word and none of `absent`,
-// the database holds nothing, and the file and its folder are as they were.
+// the database holds nothing, and the file and its folder are as they were. A damaged result
+// table is refused when first read instead (ExpectRefusedWhenRead).
 void ExpectRefused(const char* group, const std::vector<Refusal>& rows, const char* absent = nullptr) {
     int n = 0;
     for (const Refusal& r : rows) {
         SCOPED_TRACE(r.label);
         std::string path = EditedCopy(std::string(group) + "_" + std::to_string(n++) + ".pvxdb", r.sql);
         unsigned long long before = FileHash(path);
+        if (r.resultTable >= 0) {
+            std::string msg = ExpectRefusedWhenRead(path, r.resultTable, r.words);
+            if (absent) EXPECT_EQ(msg.find(absent), std::string::npos) << "message: " << msg;
+            EXPECT_EQ(FileHash(path), before) << "the file changed";
+            continue;
+        }
         CDataBase db;
         auto t0 = std::chrono::steady_clock::now();
         EXPECT_FALSE(db.Open(path.c_str()));
@@ -110,15 +119,15 @@ TEST(PostDbDamaged, KeysAndResultIdsAreWholeNumbersUsedOnce) {
                        {"table PNODE", "column key", "key 7", "more than one row"}},
                       {"result id repeated with other values",
                        PLAIN_REAC "INSERT INTO REAC SELECT id, FX, FY, FZ + 1, MX, MY, MZ FROM REAC WHERE id = " REAC_2_10,
-                       {"table REAC", "column id", "load 2, key 10", "more than one row"}},
+                       {"table REAC", "column id", "load 2, key 10", "more than one row"}, DBT_REAC},
                       {"result id repeated exactly", PLAIN_REAC "INSERT INTO REAC SELECT * FROM REAC WHERE id = " REAC_2_10,
-                       {"table REAC", "column id", "load 2, key 10", "more than one row"}},
+                       {"table REAC", "column id", "load 2, key 10", "more than one row"}, DBT_REAC},
                       {"text result id", PLAIN_REAC "UPDATE REAC SET id = 'x' WHERE id = " REAC_2_10,
-                       {"table REAC", "column id", "id \"x\"", "whole number"}},
+                       {"table REAC", "column id", "id \"x\"", "whole number"}, DBT_REAC},
                       {"NULL result id", PLAIN_REAC "UPDATE REAC SET id = NULL WHERE id = " REAC_2_10,
-                       {"table REAC", "column id", "id NULL"}},
+                       {"table REAC", "column id", "id NULL"}, DBT_REAC},
                       {"fractional result id", PLAIN_REAC "UPDATE REAC SET id = id + 0.5 WHERE id = " REAC_2_10,
-                       {"table REAC", "column id", "id 8589934602.5"}},
+                       {"table REAC", "column id", "id 8589934602.5"}, DBT_REAC},
                   });
     // An exactly repeated row is a repeated key, not a question of its position (seq).
     ExpectRefused("keys_exact",
@@ -156,13 +165,13 @@ TEST(PostDbDamaged, NonFiniteValuesAndFarCoordinatesAreRefused) {
             {"strip of negative width", "UPDATE CTLN SET width = -1.5 WHERE key = 8",
              {"table CTLN", "column width", "key 8", "width is negative"}},
             {"reaction of infinity", "UPDATE REAC SET FZ = 9e999 WHERE id = " REAC_2_10,
-             {"table REAC", "column FZ", "load 2, key 10", "+infinity"}},
+             {"table REAC", "column FZ", "load 2, key 10", "+infinity"}, DBT_REAC},
             {"frequency of -infinity", "UPDATE FREQ SET omega = -9e999 WHERE key = 1",
              {"table FREQ", "column omega", "key 1", "-infinity"}},
             // Value 2 of the 54 member forces (bytes 9-16) becomes the NaN 0x7FF8000000000000.
             {"NaN among member forces",
              "UPDATE MBWG SET d = CAST(substr(d, 1, 8) || x'000000000000F87F' || substr(d, 17) AS BLOB) WHERE id = 8589934593",
-             {"table MBWG", "column d", "load 2, key 1", "value 2 of 54", "NaN"}},
+             {"table MBWG", "column d", "load 2, key 1", "value 2 of 54", "NaN"}, DBT_MBWG},
             // Term 2 of combination 101 (bytes 17-32; its factor at bytes 25-32) becomes -infinity.
             {"combination factor of -infinity",
              "UPDATE PLCOM SET entries = CAST(substr(entries, 1, 24) || x'000000000000F0FF' || substr(entries, 33) AS BLOB) "
@@ -170,13 +179,13 @@ TEST(PostDbDamaged, NonFiniteValuesAndFarCoordinatesAreRefused) {
              {"table PLCOM", "column entries", "key 101", "factor of term 2 is not a finite number"}},
             // Two steps need 2 x 18 values; the first 8 bytes (one value) cut off leave 35.
             {"time history one value short", "UPDATE DISPHIS SET \"values\" = substr(\"values\", 9)",
-             {"table DISPHIS", "column values", "load 4, key 7", "35 values where 2 steps need 18 x 2 = 36"}},
+             {"table DISPHIS", "column values", "load 4, key 7", "35 values where 2 steps need 18 x 2 = 36"}, DBT_DISPHIS},
             {"negative number of steps", "UPDATE DISPHIS SET nstep = -1",
-             {"table DISPHIS", "column nstep", "load 4, key 7", "negative"}},
+             {"table DISPHIS", "column nstep", "load 4, key 7", "negative"}, DBT_DISPHIS},
             // Value 1 of the 36 history values (two steps of 18) becomes +infinity 0x7FF0000000000000.
             {"infinity in a time history",
              "UPDATE DISPHIS SET \"values\" = CAST(x'000000000000F07F' || substr(\"values\", 9) AS BLOB)",
-             {"table DISPHIS", "column values", "load 4, key 7", "value 1 of 36", "+infinity"}},
+             {"table DISPHIS", "column values", "load 4, key 7", "value 1 of 36", "+infinity"}, DBT_DISPHIS},
         });
 
     // The limits themselves, and tiny (denormal) coordinates, are data.
@@ -296,10 +305,19 @@ TEST(PostDbDamaged, LoadsWithResultsOfGivenObjects) {
         {"that object asked for", {5, 2}, {99}, {5}},
         {"no objects", {1, 2}, {}, {}},
     };
+    // The same answers from a saved copy whose table is still in the file (read from the
+    // result ids alone, the table left unread).
+    std::string path = TmpPath("loads_with.pvxdb");
+    ASSERT_TRUE(b.DB().Save(path.c_str())) << b.DB().GetLastError();
+    CDataBase opened;
+    ASSERT_TRUE(opened.Open(path.c_str())) << opened.GetLastError();
+    const auto& pending = opened.Table<DBT_DISP>();
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
         EXPECT_EQ(disp.LoadsWithAnyOf(r.loads, r.keys), r.expected);
+        EXPECT_EQ(pending.LoadsWithAnyOf(r.loads, r.keys), r.expected);
     }
+    EXPECT_TRUE(pending.IsPending());
 }
 
 // Names are shown with their control characters escaped, so that a name cannot forge lines or
@@ -326,5 +344,62 @@ TEST(PostDbDamaged, TextIsEscapedForShowing) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
         EXPECT_EQ(pvxdb::EscapeText(r.in, r.max), r.out);
+    }
+}
+
+// A lookup reads only the rows of its load; asking for every record reads the rest, and the
+// records are those of a whole read. A damage is found when the rows holding it are read: the
+// table is then emptied (nothing of it is drawn), refused once, and not read again.
+TEST(PostDbDamaged, ResultRowsAreReadByLoadWhenLookedUp) {
+    const std::string path = SavedProject("by_load.pvxdb");
+    CDataBase whole;
+    ASSERT_TRUE(whole.Open(path.c_str())) << whole.GetLastError();
+    whole.ReadPendingTables();
+    CDataBase lazy;
+    ASSERT_TRUE(lazy.Open(path.c_str())) << lazy.GetLastError();
+    const auto& reac = lazy.Table<DBT_REAC>();
+    ASSERT_NE(reac.Find(2, 10), nullptr);
+    EXPECT_EQ(reac.Find(2, 10)->FZ, 100.0);
+    EXPECT_TRUE(reac.IsPending());
+    EXPECT_TRUE(reac.HasLoad(2));
+    EXPECT_FALSE(reac.HasLoad(1));
+    EXPECT_EQ(reac.Find(7, 10), nullptr) << "a load without rows";
+    const auto& all = whole.Table<DBT_REAC>().Records();
+    EXPECT_EQ(reac.Records().size(), all.size());
+    EXPECT_FALSE(reac.IsPending());
+    for (const auto& kv : all) {
+        const T_REAC_D* r = reac.Find(static_cast<UINT>(kv.first >> 32), static_cast<UINT>(kv.first));
+        ASSERT_NE(r, nullptr);
+        EXPECT_EQ(r->FZ, kv.second.FZ);
+        EXPECT_EQ(r->MX, kv.second.MX);
+    }
+
+    const std::string damaged = EditedCopy("by_load_damaged.pvxdb", "UPDATE REAC SET FZ = 9e999 WHERE id = " REAC_2_10);
+    struct Row {
+        const char* label;
+        std::vector<UINT> loadsLookedUp;  // in this order, node 10 each
+        size_t found;                     // lookups that found a record
+    } rows[] = {
+        {"the sound load alone", {1}, 1},
+        {"the sound load, then the damaged one", {1, 2}, 1},
+        {"the damaged load first", {2, 1}, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        CDataBase db;
+        ASSERT_TRUE(db.Open(damaged.c_str())) << db.GetLastError();
+        const auto& t = db.Table<DBT_REAC>();
+        size_t found = 0;
+        for (UINT lc : r.loadsLookedUp) found += t.Find(lc, 10) != nullptr;
+        EXPECT_EQ(found, r.found);
+        const bool refused = std::find(r.loadsLookedUp.begin(), r.loadsLookedUp.end(), 2u) != r.loadsLookedUp.end();
+        EXPECT_EQ(t.IsPending(), !refused);
+        EXPECT_EQ(db.GetReadErrors().size(), refused ? 1u : 0u);
+        if (refused) {
+            EXPECT_EQ(t.Find(1, 10), nullptr) << "nothing of a refused table is kept";
+            EXPECT_NE(db.GetReadErrors()[0].find("load 2, key 10"), std::string::npos) << db.GetReadErrors()[0];
+        }
+        db.ReadPendingTables();
+        EXPECT_EQ(db.GetReadErrors().size(), 1u) << "refused once, whenever the damage is read";
     }
 }

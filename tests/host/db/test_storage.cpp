@@ -284,7 +284,6 @@ TEST(PostDbStorage, BadFilesAreRefusedAndLeftUnchanged) {
         {"null value", nullValue, {"table PMATL", "column E", "NULL"}},
         {"newer format version", newer, {"newer", "99"}},
         {"two rows in one position", dupSeq, {"table PNODE", "column seq", "used twice"}},
-        {"text in a result", badResult, {"table REAC", "column FZ", "load 2, key 10", "found text"}},
         {"optional table without a column", badSettle, {"table PCDSINK", "column constant", "missing"}},
     };
     for (const Case& c : cases) {
@@ -302,6 +301,22 @@ TEST(PostDbStorage, BadFilesAreRefusedAndLeftUnchanged) {
         }
         // No journal or lock file was left beside it.
         EXPECT_TRUE(ReadFile(c.path + "-journal").empty());
+    }
+    // A damaged result table is refused when first read; the other tables are read as usual and
+    // a whole save of such a database writes that table empty.
+    {
+        ExpectRefusedWhenRead(badResult, DBT_REAC, {"table REAC", "column FZ", "load 2, key 10", "found text"});
+        CDataBase db;
+        ASSERT_TRUE(db.Open(badResult.c_str())) << db.GetLastError();
+        EXPECT_GT(db.Table<DBT_DISP>().Count(), 0u);
+        std::string copy = TmpPath("bad_result_saved.pvxdb");
+        EXPECT_TRUE(db.Save(copy.c_str())) << db.GetLastError();
+        EXPECT_EQ(db.GetReadErrors().size(), 1u) << "the refusal is kept after the file is closed";
+        CDataBase back;
+        ASSERT_TRUE(back.Open(copy.c_str())) << back.GetLastError();
+        EXPECT_EQ(back.Table<DBT_REAC>().Count(), 0u);
+        EXPECT_EQ(back.Table<DBT_DISP>().Count(), db.Table<DBT_DISP>().Count());
+        EXPECT_TRUE(back.GetReadErrors().empty());
     }
     // A project without a table (an older file, or one with no results of that kind) opens with
     // that table empty; the others are read in full.

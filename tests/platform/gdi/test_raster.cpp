@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/gdi/RasterBackend.h"
 #include "tests/platform/gdi/GdiTestUtil.h"
 
 namespace {
@@ -816,6 +817,59 @@ TEST(RasterDC, BlitsStretchMirrorOverlapAndStayInBounds) {
         EXPECT_TRUE(d.dc.BitBlt(0, 0, 2, 2, nullptr, 0, 0, BLACKNESS));
         EXPECT_EQ(d.At(1, 1), RGB(0, 0, 0));
     }
+}
+
+// Small polygons are drawn from the pixels kept for their shape; with that switched off cairo
+// draws each call. Both pictures must be the same pixel for pixel: shapes repeated at many
+// places (as a raft repeats its plates), slivers with long miter tips, fill modes, null pens and
+// brushes, shapes touching the border.
+TEST(RasterDC, PolygonsDrawnFromKeptShapesMatchCairo) {
+    const int w = 320, h = 240;
+    RasterCanvas kept(w, h), cairo(w, h);
+    unsigned seed = 12345;
+    auto rnd = [&seed](int n) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) % static_cast<unsigned>(n));
+    };
+    struct Shape {
+        std::vector<POINT> pts;  // from the first point
+        int fillMode, pen, brush;  // pen/brush: 0 solid, 1 null
+    };
+    std::vector<Shape> shapes;
+    for (int i = 0; i < 60; ++i) {
+        Shape sh;
+        const int n = 3 + rnd(4);
+        for (int k = 0; k < n; ++k) sh.pts.push_back(POINT{k ? rnd(25) - 12 : 0, k ? rnd(25) - 12 : 0});
+        if (i % 10 == 0) sh.pts = {{0, 0}, {30, 1}, {0, 2}};  // a sliver: a long miter tip
+        sh.fillMode = rnd(2) ? ALTERNATE : WINDING;
+        sh.pen = rnd(8) == 0;
+        sh.brush = rnd(8) == 0;
+        shapes.push_back(sh);
+    }
+    for (int i = 0; i < 3000; ++i) {
+        const Shape& sh = shapes[static_cast<size_t>(rnd(static_cast<int>(shapes.size())))];
+        const POINT at{rnd(w + 20) - 10, rnd(h + 20) - 10};
+        const COLORREF c = RGB(rnd(256), rnd(256), rnd(256));
+        const int width = rnd(2);  // 0 and 1 both draw one pixel wide
+        std::vector<POINT> pts;
+        for (const POINT& p : sh.pts) pts.push_back(POINT{p.x + at.x, p.y + at.y});
+        for (CDC* dc : {&kept.dc, &cairo.dc}) {
+            RasterBackend::KeepShapes(dc == &kept.dc);
+            CPen pen(sh.pen ? PS_NULL : PS_SOLID, width, c);
+            CBrush brush(RGB(GetBValue(c), GetRValue(c), GetGValue(c)));
+            CPen* oldPen = dc->SelectObject(&pen);
+            CBrush* oldBrush = sh.brush ? static_cast<CBrush*>(dc->SelectStockObject(NULL_BRUSH)) : dc->SelectObject(&brush);
+            dc->SetPolyFillMode(sh.fillMode);
+            dc->Polygon(pts.data(), static_cast<int>(pts.size()));
+            dc->SelectObject(oldBrush);
+            dc->SelectObject(oldPen);
+        }
+    }
+    int differing = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) differing += kept.At(x, y) != cairo.At(x, y);
+    RasterBackend::KeepShapes(true);
+    EXPECT_EQ(differing, 0);
 }
 
 }  // namespace
