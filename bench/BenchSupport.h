@@ -163,8 +163,7 @@ inline bool OpenDispContour(Project& p, const char* name, long n, int bDeformed)
     Frame(p.Ctrl(), GViewCamera::VIEW_ISO);
     StartDispContour(m, bDeformed);
     if (m.m_pDeformEngine->InitEngine()) return true;
-    std::fprintf(stderr, "%s: no displacement data
-", name);
+    std::fprintf(stderr, "%s: no displacement data\n", name);
     return false;
 }
 
