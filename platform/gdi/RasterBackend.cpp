@@ -11,6 +11,16 @@
 
 namespace {
 
+// A 1-pixel line takes its first pixel and leaves out its last: both open ends are pulled back
+// a little along the line so that the pixel centres on the end caps fall the right way.
+void PullBack(POINT from, POINT to, double& x, double& y) {
+    const double dx = to.x - from.x, dy = to.y - from.y, len = std::hypot(dx, dy);
+    if (len > 0) {
+        x -= 0.05 * dx / len;
+        y -= 0.05 * dy / len;
+    }
+}
+
 const double kPi = 3.14159265358979323846;
 
 void SetColor(cairo_t* cr, COLORREF c) {
@@ -334,17 +344,10 @@ BOOL RasterBackend::PolyPolyline(const DCState& st, const POINT* pts, const int*
         if (counts[k] < 2) return FALSE;
         total += counts[k];
     }
+    if (DrawKeptLines(st, pts, counts, polylines)) return TRUE;
     if (!Begin(st, PenBounds(st, pts, total))) return TRUE;
-    // A 1-pixel line takes its first pixel and leaves out its last: pull both open ends back
-    // a little along the line so that the pixel centres on the end caps fall the right way.
     const bool thin = std::max<int>(1, st.Pen().lopnWidth.x) == 1;
-    auto pullBack = [](POINT from, POINT to, double& x, double& y) {
-        const double dx = to.x - from.x, dy = to.y - from.y, len = std::hypot(dx, dy);
-        if (len > 0) {
-            x -= 0.05 * dx / len;
-            y -= 0.05 * dy / len;
-        }
-    };
+    auto pullBack = [](POINT from, POINT to, double& x, double& y) { PullBack(from, to, x, y); };
     auto path = [&](cairo_t* cr, const POINT* line, int n) {
         for (int i = 0; i < n; ++i) {
             const POINT p = st.ToDevice(line[i]);
@@ -455,9 +458,9 @@ bool RunsOf(cairo_surface_t* s, int ox, int oy, std::vector<RECT>& runs) {
 }  // namespace
 
 const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const std::vector<POINT>& dev, bool fill, bool outline,
-                                                       bool evenOdd) {
+                                                       bool evenOdd, bool line) {
     std::string key(reinterpret_cast<const char*>(dev.data()), dev.size() * sizeof(POINT));
-    key.push_back(static_cast<char>((fill ? 1 : 0) | (outline ? 2 : 0) | (evenOdd ? 4 : 0)));
+    key.push_back(static_cast<char>((fill ? 1 : 0) | (outline ? 2 : 0) | (evenOdd ? 4 : 0) | (line ? 8 : 0)));
     if (auto it = m_shapes.find(key); it != m_shapes.end()) return &it->second;
     if (m_shapes.size() >= kShapeMaxKept) m_shapes.clear();
 
@@ -476,6 +479,15 @@ const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const std::vector<POINT
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     auto path = [&](double off) {
         cairo_new_path(cr);
+        if (line) {
+            // As PolyPolyline draws a thin line: its ends pulled back along it.
+            double x0 = dev[0].x + ox, y0 = dev[0].y + oy, x1 = dev[1].x + ox, y1 = dev[1].y + oy;
+            PullBack(dev[0], dev[1], x0, y0);
+            PullBack(dev[0], dev[1], x1, y1);
+            cairo_move_to(cr, x0 + off, y0 + off);
+            cairo_line_to(cr, x1 + off, y1 + off);
+            return;
+        }
         for (size_t i = 0; i < dev.size(); ++i) {
             if (i == 0) cairo_move_to(cr, dev[i].x + ox + off, dev[i].y + oy + off);
             else cairo_line_to(cr, dev[i].x + ox + off, dev[i].y + oy + off);
@@ -547,23 +559,60 @@ bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n) {
         box.left - kShapeMargin < b.left || box.top - kShapeMargin < b.top || box.right + kShapeMargin >= b.right ||
         box.bottom + kShapeMargin >= b.bottom)
         return false;
-    const ShapePixels* px = ShapeOf(dev, fill, outline, st.polyFillMode == ALTERNATE);
+    const ShapePixels* px = ShapeOf(dev, fill, outline, st.polyFillMode == ALTERNATE, false);
     if (!px) return false;
     if (m_cr) cairo_surface_flush(bm->m_pSurface);
-    // Opaque colours over RGB24 pixels, as cairo writes them.
-    auto paint = [&](const std::vector<Run>& runs, COLORREF c) {
-        const uint32_t v = 0xff000000u | ToPixel(c);
-        for (const Run& r : runs) {
-            uint32_t* row = bm->Row(first.y + r.dy);
-            for (int x = first.x + r.x0; x < first.x + r.x1; ++x) row[x] = v;
-        }
-    };
-    if (fill) paint(px->fill, brush.lbColor);
-    if (outline) paint(px->outline, pen.lopnColor);
-    cairo_surface_mark_dirty_rectangle(bm->m_pSurface, box.left - kShapeMargin, box.top - kShapeMargin,
+    if (fill) PaintRuns(*bm, first, px->fill, brush.lbColor);
+    if (outline) PaintRuns(*bm, first, px->outline, pen.lopnColor);
+    MarkDirty(*bm, box);
+    return true;
+}
+
+bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, const int* counts, int lines) {
+    if (!g_keepShapes.load(std::memory_order_relaxed)) return false;
+    GdiBitmapObject* bm = st.bitmap.get();
+    if (!bm || !bm->m_pSurface || bm->m_bDib || bm->IsMono()) return false;
+    const LOGPEN& pen = st.Pen();
+    if (st.rop2 != R2_COPYPEN || st.hasClip || (pen.lopnStyle & PS_STYLE_MASK) != PS_SOLID || pen.lopnWidth.x > 1)
+        return false;
+    const RECT b = bm->Bounds();
+    for (int k = 0; k < lines; ++k) {
+        if (counts[k] != 2) return false;
+        const POINT p = st.ToDevice(pts[2 * k]), q = st.ToDevice(pts[2 * k + 1]);
+        if (std::abs(q.x - p.x) > kShapeMaxSide || std::abs(q.y - p.y) > kShapeMaxSide ||
+            std::min(p.x, q.x) - kShapeMargin < b.left || std::min(p.y, q.y) - kShapeMargin < b.top ||
+            std::max(p.x, q.x) + kShapeMargin >= b.right || std::max(p.y, q.y) + kShapeMargin >= b.bottom)
+            return false;
+    }
+    std::vector<const ShapePixels*> kept(static_cast<size_t>(lines));
+    std::vector<POINT> dev(2);
+    for (int k = 0; k < lines; ++k) {
+        const POINT p = st.ToDevice(pts[2 * k]), q = st.ToDevice(pts[2 * k + 1]);
+        dev[1] = POINT{q.x - p.x, q.y - p.y};
+        if (!(kept[static_cast<size_t>(k)] = ShapeOf(dev, false, true, false, true))) return false;
+    }
+    if (m_cr) cairo_surface_flush(bm->m_pSurface);
+    for (int k = 0; k < lines; ++k) {
+        const POINT p = st.ToDevice(pts[2 * k]), q = st.ToDevice(pts[2 * k + 1]);
+        PaintRuns(*bm, p, kept[static_cast<size_t>(k)]->outline, pen.lopnColor);
+        MarkDirty(*bm, RECT{std::min(p.x, q.x), std::min(p.y, q.y), std::max(p.x, q.x), std::max(p.y, q.y)});
+    }
+    return true;
+}
+
+// Opaque colours over RGB24 pixels, as cairo writes them.
+void RasterBackend::PaintRuns(GdiBitmapObject& bm, POINT at, const std::vector<Run>& runs, COLORREF c) {
+    const uint32_t v = 0xff000000u | ToPixel(c);
+    for (const Run& r : runs) {
+        uint32_t* row = bm.Row(at.y + r.dy);
+        for (int x = at.x + r.x0; x < at.x + r.x1; ++x) row[x] = v;
+    }
+}
+
+void RasterBackend::MarkDirty(GdiBitmapObject& bm, const RECT& box) {
+    cairo_surface_mark_dirty_rectangle(bm.m_pSurface, box.left - kShapeMargin, box.top - kShapeMargin,
                                        box.right - box.left + 2 * kShapeMargin + 1,
                                        box.bottom - box.top + 2 * kShapeMargin + 1);
-    return true;
 }
 
 BOOL RasterBackend::Rectangle(const DCState& st, int l, int t, int r, int b) {

@@ -79,7 +79,13 @@ private:
         std::vector<Run> fill, outline;
     };
     bool DrawKeptShape(const DCState& st, const POINT* pts, int n);
-    const ShapePixels* ShapeOf(const std::vector<POINT>& dev, bool fill, bool outline, bool evenOdd);
+    // Thin solid two-point lines, each as its own stroke, the same way.
+    bool DrawKeptLines(const DCState& st, const POINT* pts, const int* counts, int lines);
+    // The pixels of a shape given from its first point: a polygon (fill, outline) or a thin
+    // line of two points; null when it reaches beyond its scratch surface.
+    const ShapePixels* ShapeOf(const std::vector<POINT>& dev, bool fill, bool outline, bool evenOdd, bool line);
+    static void PaintRuns(GdiBitmapObject& bm, POINT at, const std::vector<Run>& runs, COLORREF c);
+    static void MarkDirty(GdiBitmapObject& bm, const RECT& box);
     std::unordered_map<std::string, ShapePixels> m_shapes;
 
     cairo_t* m_cr = nullptr;

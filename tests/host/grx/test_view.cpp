@@ -17,12 +17,17 @@ public:
     int m_nRenders = 0;
     std::vector<std::pair<int, int>> m_picks;
     std::vector<std::pair<UINT, UINT>> m_tipAsks;
+    CDC* m_pLive = nullptr;  // a window DC the members are also copied onto while drawn, as live progress
 
     void PV_OnRedrawOnly() override {
         ++m_nRenders;
         m_pCtrl->BeginDrawToMemDC(false);
         CDC* dc = m_pCtrl->GetMemDC();
-        for (auto& kv : m_members) m_pCtrl->DrawLine3D(dc, m_nodes[kv.second.first], m_nodes[kv.second.second], 0.0);
+        for (auto& kv : m_members) {
+            m_pCtrl->DrawLine3D(dc, m_nodes[kv.second.first], m_nodes[kv.second.second], 0.0);
+            if (m_pLive)
+                m_pCtrl->DrawLine3DOnClientWindow(m_pLive, m_nodes[kv.second.first], m_nodes[kv.second.second], 0.0);
+        }
         m_pCtrl->EndDrawToMemDC(false);
     }
     void PV_OnViewPointChange() override { PV_OnRedrawOnly(); }
@@ -106,6 +111,45 @@ TEST_F(ViewFixture, PaintRendersWhenStaleThenModelDrawsOnWindow) {
     const CPoint c = view->GetI_PVXCtrl()->GetWorldToWindowP2D(C3DPoint(5, 0, 3));
     EXPECT_NEAR(c.x, 300, 1);
     EXPECT_NEAR(c.y, 100, 1);
+}
+
+// While the image is drawn anew, the model's live copies on the window are left out when the
+// image is copied over the whole window right after, and drawn when only part of it is painted.
+TEST_F(ViewFixture, LiveCopiesOnTheWindowAreLeftOutWhereTheImageCoversThem) {
+    struct Row {
+        const char* label;
+        CRect paint;   // the paint DC's clip
+        size_t lines;  // live copies drawn on the window
+    } rows[] = {
+        {"the whole window painted", CRect(0, 0, 400, 300), 0},
+        {"its left half painted", CRect(0, 0, 200, 300), 2},
+    };
+    // The lines the paint draws itself after the image (the view-point icon).
+    size_t own = 0;
+    {
+        CRecordDC win;
+        ASSERT_TRUE(win.Create(400, 300));
+        view->GetI_PVXCtrl()->InvalidateImage();
+        view->OnDraw(&win);
+        own = win.GetRecords("LineTo").size();
+    }
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        CRecordDC win;
+        ASSERT_TRUE(win.Create(400, 300));
+        win.IntersectClipRect(&r.paint);
+        model.m_pLive = &win;
+        view->GetI_PVXCtrl()->InvalidateImage();
+        view->OnDraw(&win);
+        model.m_pLive = nullptr;
+        EXPECT_EQ(win.GetRecords("LineTo").size(), own + r.lines);
+        EXPECT_EQ(win.GetRecords("BitBlt").size(), 1u) << "the image is copied either way";
+    }
+    // Outside painting every copy is drawn.
+    CRecordDC win;
+    ASSERT_TRUE(win.Create(400, 300));
+    view->GetI_PVXCtrl()->DrawLine3DOnClientWindow(&win, model.m_nodes[1], model.m_nodes[2], 0.0);
+    EXPECT_EQ(win.GetRecords("LineTo").size(), 1u);
 }
 
 // Mouse moves ask the model for tip lines of the node and member under the cursor; a click

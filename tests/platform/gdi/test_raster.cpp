@@ -819,8 +819,8 @@ TEST(RasterDC, BlitsStretchMirrorOverlapAndStayInBounds) {
     }
 }
 
-// Small polygons are drawn from the pixels kept for their shape; with that switched off cairo
-// draws each call. Both pictures must be the same pixel for pixel: shapes repeated at many
+// Small polygons and thin lines are drawn from the pixels kept for their shape; with that
+// switched off cairo draws each call. Both pictures must be the same pixel for pixel: shapes repeated at many
 // places (as a raft repeats its plates), slivers with long miter tips, fill modes, null pens and
 // brushes, shapes touching the border.
 TEST(RasterDC, PolygonsDrawnFromKeptShapesMatchCairo) {
@@ -851,6 +851,7 @@ TEST(RasterDC, PolygonsDrawnFromKeptShapesMatchCairo) {
         const POINT at{rnd(w + 20) - 10, rnd(h + 20) - 10};
         const COLORREF c = RGB(rnd(256), rnd(256), rnd(256));
         const int width = rnd(2);  // 0 and 1 both draw one pixel wide
+        const POINT lineTo{rnd(61) - 30, rnd(61) - 30};
         std::vector<POINT> pts;
         for (const POINT& p : sh.pts) pts.push_back(POINT{p.x + at.x, p.y + at.y});
         for (CDC* dc : {&kept.dc, &cairo.dc}) {
@@ -861,6 +862,9 @@ TEST(RasterDC, PolygonsDrawnFromKeptShapesMatchCairo) {
             CBrush* oldBrush = sh.brush ? static_cast<CBrush*>(dc->SelectStockObject(NULL_BRUSH)) : dc->SelectObject(&brush);
             dc->SetPolyFillMode(sh.fillMode);
             dc->Polygon(pts.data(), static_cast<int>(pts.size()));
+            // A thin line of the polygon's pen (lines are kept by shape too).
+            dc->MoveTo(at);
+            dc->LineTo(at.x + lineTo.x, at.y + lineTo.y);
             dc->SelectObject(oldBrush);
             dc->SelectObject(oldPen);
         }
