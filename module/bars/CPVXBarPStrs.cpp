@@ -75,7 +75,11 @@ std::vector<CBarControlName> CPVXBarPStrs::GetControlNames() const {
 
 void CPVXBarPStrs::TakeInitialValues() {
     TakeDisplayBoxes(1);
-    if (m_pStressEngine) m_nIndex = IndexOfComponent(m_pStressEngine->m_nComponent);
+    if (CStressEngine* e = m_pStressEngine) {
+        m_nIndex = IndexOfComponent(e->m_nComponent);
+        m_nSurface = e->m_nSurface;
+        m_nNumberMode = e->m_nNumberPos == 1 ? 1 : 0;
+    }
 }
 
 void CPVXBarPStrs::UpdateEnabling() {
@@ -97,6 +101,13 @@ void CPVXBarPStrs::ApplyOptions() {
         e->m_nComponent = nComp;
         m_bStressRebuild = 1;
     }
+    // The surface folds the records as they are read: a change needs a new build. The number
+    // position is read as the labels are drawn.
+    if (m_nSurface >= 0 && e->m_nSurface != m_nSurface) {
+        e->m_nSurface = m_nSurface;
+        m_bStressRebuild = 1;
+    }
+    e->m_nNumberPos = m_nNumberMode == 1 ? 1 : 0;
     StoreDisplayBoxes();
     e->m_bDeformed = m_bDeformed;
     e->m_bCuttingLine = m_bSection;
