@@ -26,6 +26,7 @@
 #include "host/base/CPHPageDlg.h"
 #include "host/base/I_PVXModelBase.h"
 #include "host/grx/GRenderView.h"
+#include "host/grx/I_PVXCtrl.h"
 #include "platform/gdi/BmpFile.h"
 #include "platform/ui/CButton.h"
 #include "platform/ui/CComboBox.h"
@@ -592,6 +593,9 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
         }
     }
 
+    // The execute hides the control's view-point icon under a legend, whose view-direction block
+    // is the host's to draw; this host draws none, so the icon stays, as render draws it.
+    rv.GetCtrl()->SetShowVPointIcon(1);
     // The window as the person sees it after the execute: painted again, with the legend.
     rv.GetView()->Invalidate(FALSE);
     rv.GetView()->UpdateWindow();
@@ -605,8 +609,10 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
         WriteBmp24(out.GetTempPath().c_str(), rv.GetWindowPicture());
     if (int status = bEmf ? out.Commit() : out.Commit(view.nWidth, view.nHeight)) return status;
     CHostProgress::Finish();
+    // The page shown: a radio of the bar may have shown another page than the one asked for.
+    const std::string strShown = pPage->GetRuntimeClass()->m_lpszClassName;
     std::printf("Wrote %s: %ldx%ld, %s view of %s, result %ld on the page %s\n", strOut.c_str(), view.nWidth,
-                view.nHeight, view.strView.c_str(), options.strDBPath.c_str(), nResult, offer.strPageClass.c_str());
+                view.nHeight, view.strView.c_str(), options.strDBPath.c_str(), nResult, strShown.c_str());
     PrintHostResultExtremes(rv.GetLoader(), rv.GetModel());
     return HOST_EXIT_OK;
 }

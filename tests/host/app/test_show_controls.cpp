@@ -82,3 +82,32 @@ TEST(PvxHostShowControlsTest, PlateStressPageTakesItsSurfaceNumberAndPlateBoxes)
 }
 
 }  // namespace
+
+namespace {
+
+// show draws through the page what render draws for the page's display mode, byte for byte: the
+// same result, legend and view-point triad; its report names the page it showed.
+TEST(PvxHostShowControlsTest, ShowAndRenderDrawOnePicture) {
+    struct Row {
+        const char* show;
+        const char* render;
+    } rows[] = {
+        {"show 7201 --load DL", "render --mode 1 --load DL"},  {"show 7204 --load DL", "render --mode 2 --load DL"},
+        {"show 7301 --load DL", "render --mode 6 --load DL"},  {"show 7302 --load LL", "render --mode 7 --load LL"},
+        {"show 7305 --load DL", "render --mode 8 --load DL"},  {"show 7307 --load WX", "render --mode 10 --load WX"},
+        {"show 7308 --load DL", "render --mode 11 --load DL"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.show);
+        const std::string a = Picture(r.show, "onepicshow");
+        EXPECT_FALSE(a.empty());
+        EXPECT_TRUE(a == Picture(r.render, "onepicrender")) << "the pictures differ";
+    }
+    const std::string pic = kTmp + "/ctl_shown_" + kPid + ".bmp";
+    const RunResult r = RunHost("show 7301 --set display=1 --out '" + pic + "'", "shownpage");
+    std::remove(pic.c_str());
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("result 7301 on the page CPVXBarBSfd"), std::string::npos) << r.out;
+}
+
+}  // namespace
