@@ -440,6 +440,27 @@ int RunDetails(CPHPageDlg* pPage, long nResult, const std::string& button,
     return 0;
 }
 
+// The load of a page whose display mode takes a load case or combination, as render resolves it
+// for that mode; strLoad becomes its name. 0, or the exit status after the message.
+int ResolvePageLoad(int nResult, const std::vector<Control>& controls, CHostResultView& rv, std::string& strLoad) {
+    UINT nRadio = 0;
+    const Control* pLoad = FindControl(controls, "load", &nRadio);
+    auto* pCombo = pLoad ? dynamic_cast<CComboBox*>(pLoad->pOwner->GetDlgItem(static_cast<int>(pLoad->nID))) : nullptr;
+    if (!pCombo || !rv.GetDB()) return 0;
+    for (const CHostMode& m : GetHostModes()) {
+        if (m.nResultId != nResult || m.eLoad != EHostLoad::kStatic) continue;
+        CHostResultChoice choice;
+        if (int status = choice.Parse(std::to_string(m.nMode), strLoad, "", {})) return status;
+        if (int status = choice.Resolve(*rv.GetDB())) return status;
+        // Unasked, the load is taken only when the page offers it (the rebar page lists the
+        // combinations alone).
+        if (strLoad.empty() && pCombo->FindStringExact(-1, choice.GetLoadName().c_str()) < 0) return 0;
+        strLoad = choice.GetLoadName();
+        return 0;
+    }
+    return 0;
+}
+
 std::string TitleOf(const std::string& key) {
     CString text;
     if (key.empty() || !CMsgDll::LookupString(key.c_str(), text)) return "";
@@ -554,8 +575,11 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
         return HOST_EXIT_FAILED;
     }
 
-    // The load, then each control, as a person sets them.
-    if (args.Has("--load")) sets.insert(sets.begin(), {"load", args.Get("--load")});
+    // The load, then each control, as a person sets them. The load is the one render takes for
+    // the page's display mode: the one named (by name or key), else the first with the result.
+    std::string strLoad = args.Get("--load");
+    if (int status = ResolvePageLoad(static_cast<int>(nResult), controls, rv, strLoad)) return status;
+    if (!strLoad.empty()) sets.insert(sets.begin(), {"load", strLoad});
     for (const auto& kv : sets) {
         // The controls as they are now: a control set before may have enabled or disabled others.
         auto* pNow = dynamic_cast<CPHPageDlg*>(pBar->GetShownPageWnd());

@@ -1,5 +1,6 @@
 #include "host/app/ModeTable.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -179,9 +180,9 @@ const std::vector<CHostMode>& Modes() {
          "plate forces", HasPlateResults},
         {21, "slab-strip", 7402, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1", "plate forces", HasPlateResults},
         {22, "slab-force-beam", 7304, EHostLoad::kStatic, PVX_COMPONENTS(kSlabForces),
-         "contour=1 legend=1 numbers=0 unit=0 strip-force=0 width-lines=1 fill=", "plate forces", HasPlateResults},
+         "contour=1 legend=1 numbers=1 unit=0 strip-force=0 width-lines=1 fill=", "plate forces", HasPlateResults},
         {63, "time-history", -1, EHostLoad::kTimeHistory, PVX_COMPONENTS(kDisplacements),
-         "step=0 quantity=0 deformed=1 contour=1 legend=1 numbers=0 undeformed= scale=", "time histories", HasDispHistory},
+         "step= quantity=0 deformed=1 contour=1 legend=1 numbers=0 undeformed= scale=", "time histories", HasDispHistory},
         {69, "settlement", 7202, EHostLoad::kSettlement, nullptr, 0, "contour=1 legend=1 numbers=0", "settlements",
          HasSettlement},
         {70, "reaction-contour", 7102, EHostLoad::kStatic, PVX_COMPONENTS(kReactions),
@@ -222,7 +223,8 @@ const KeyDef kKeys[] = {
     {"strip-force", EValue::kSwitch, "0|1", "rib-beam and strip diagrams: 0 bending moment, 1 shear force"},
     {"width-lines", EValue::kSwitch, "0|1", "rib-beam and strip diagrams: their width lines"},
     {"exact", EValue::kSwitch, "0|1", "beams drawn with their exact deflection curve"},
-    {"step", EValue::kCount, "N", "time step of the time history, from 0"},
+    {"step", EValue::kCount, "N",
+     "time step of the time history, 0 to its step count less 1 (default: the step of the largest displacement)"},
     {"quantity", EValue::kChoice3, "0|1|2", "time history: 0 displacement, 1 velocity, 2 acceleration"},
     {"surface", EValue::kChoice4, "0|1|2|3",
      "plate stresses of 0 the top, 1 the bottom, 2 both (each on its faces), 3 the larger of the two"},
@@ -326,18 +328,66 @@ std::string ModeLabel(const CHostMode& m) { return std::to_string(m.nMode) + " (
 
 void Message(const std::string& text) { HostMessage("%s", text.c_str()); }
 
-// Load cases of a kind, in table order.
-std::vector<std::pair<UINT, T_PSTLD_D>> CasesOf(CDataBase& db, int type) {
-    std::vector<std::pair<UINT, T_PSTLD_D>> out;
+// A load a mode may show: a load case or a combination, with what the host selects it by.
+struct LoadCandidate {
+    UINT nKey = 0;
+    unsigned nType = 0;      // host load type code
+    int nStep = 0;           // an envelope shows its maximum
+    std::string strName;
+    bool bCase = false;      // a load case (else a combination)
+    int nCaseType = 0;       // PLOAD_* of a case
+    bool bDefaultKind = false;  // may be chosen when no load is named
+};
+
+unsigned LoadTypeOfCase(int caseType);
+
+// The load cases of a kind (0: every kind, and then the combinations too), in table order.
+// Without a load named, static modes start on a static case, then on a combination.
+std::vector<LoadCandidate> LoadsOf(CDataBase& db, int wanted) {
+    std::vector<LoadCandidate> out;
     CClassPStld cases;
     cases.ConnectToDB(&db);
     CArray<UINT, UINT> keys;
     cases.GetKeyList(keys);
     for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
         T_PSTLD_D rec;
-        if (cases.Get(keys[i], rec) && (type == 0 || rec.type == type)) out.emplace_back(keys[i], rec);
+        if (!cases.Get(keys[i], rec) || (wanted && rec.type != wanted)) continue;
+        LoadCandidate c;
+        c.nKey = keys[i];
+        c.nType = LoadTypeOfCase(rec.type);
+        c.strName = rec.name;
+        c.bCase = true;
+        c.nCaseType = rec.type;
+        c.bDefaultKind = wanted || rec.type == PLOAD_STATIC;
+        out.push_back(c);
+    }
+    if (wanted) return out;
+    CClassPLcom combs;
+    combs.ConnectToDB(&db);
+    keys.RemoveAll();
+    combs.GetKeyList(keys);
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
+        T_PLCOM_D rec;
+        if (!combs.Get(keys[i], rec)) continue;
+        LoadCandidate c;
+        c.nKey = keys[i];
+        c.nType = CClassPLcom::IsMaxMinComb(rec) ? 12 : 11;
+        c.nStep = CClassPLcom::IsMaxMinComb(rec) ? 1 : 0;
+        c.strName = rec.name;
+        c.bDefaultKind = true;
+        out.push_back(c);
     }
     return out;
+}
+
+// The load named by its name, else by its key as info prints it (a load case's first).
+const LoadCandidate* FindLoad(const std::vector<LoadCandidate>& loads, const std::string& word) {
+    for (const LoadCandidate& c : loads)
+        if (c.strName == word) return &c;
+    for (bool bCase : {true, false})
+        for (const LoadCandidate& c : loads)
+            if (c.bCase == bCase && std::to_string(c.nKey) == word) return &c;
+    return nullptr;
 }
 
 // Host load type code of a load case kind.
@@ -549,63 +599,103 @@ int CHostResultChoice::Resolve(CDataBase& db) {
         const int wanted = m.eLoad == EHostLoad::kTimeHistory ? PLOAD_TIMEHISTORY
                            : m.eLoad == EHostLoad::kSettlement ? PLOAD_SETTLEMENT
                                                                : 0;
-        bool found = false;
+        const std::vector<LoadCandidate> loads = LoadsOf(db, wanted);
+        auto select = [&](const LoadCandidate& c) {
+            m_nLoadKey = c.nKey;
+            m_nLoadType = c.nType;
+            m_nLoadStep = c.nStep;
+            m_strLoadName = c.strName;
+            T_PLCOM_D lc;
+            if (!post.MakeLoadComb(m_nLoadType, m_nLoadKey, lc) || !post.SelectLoadComb(lc, m_nLoadStep != 0, 0))
+                return false;
+            if (m.eLoad == EHostLoad::kTimeHistory) post.SelectThlc(m_nLoadKey);  // for the history probe
+            return true;
+        };
+        auto hasResults = [&](const LoadCandidate& c) {
+            return select(c) && (!m.pfnHasResults || m.pfnHasResults(post, db, m.nMode));
+        };
+        // The loads of the mode's kind that have its results, by name.
+        auto withResults = [&]() {
+            std::string names;
+            for (const LoadCandidate& c : loads)
+                if (hasResults(c)) names += (names.empty() ? "" : ", ") + c.strName;
+            return names;
+        };
+        const LoadCandidate* pFound = nullptr;
         if (m_strLoad.empty()) {
-            const auto cases = CasesOf(db, wanted ? wanted : PLOAD_STATIC);
-            if (cases.empty()) {
-                Message(std::string("the project has no ") +
-                                          CaseKindName(wanted ? wanted : PLOAD_STATIC) + " to show mode " + ModeLabel(m));
+            // The first load that has the mode's results; else the first load, refused below.
+            for (const LoadCandidate& c : loads)
+                if (!pFound && c.bDefaultKind && hasResults(c)) pFound = &c;
+            for (const LoadCandidate& c : loads)
+                if (!pFound && c.bDefaultKind) pFound = &c;
+            if (!pFound) {
+                Message(std::string("the project has no ") + CaseKindName(wanted ? wanted : PLOAD_STATIC) +
+                        " to show mode " + ModeLabel(m));
                 return HOST_EXIT_FAILED;
             }
-            m_nLoadKey = cases[0].first;
-            m_nLoadType = LoadTypeOfCase(cases[0].second.type);
-            m_strLoadName = cases[0].second.name;
-            found = true;
-        }
-        for (const auto& c : CasesOf(db, 0)) {
-            if (found || m_strLoad != c.second.name) continue;
-            if (wanted && c.second.type != wanted) {
-                Message("load \"" + m_strLoad + "\" is a " + CaseKindName(c.second.type) + ", mode " +
-                                          ModeLabel(m) + " shows a " + CaseKindName(wanted));
+        } else {
+            pFound = FindLoad(loads, m_strLoad);
+            if (!pFound) {
+                // A load of another kind is named as such.
+                for (const LoadCandidate& c : LoadsOf(db, 0))
+                    if (wanted && c.bCase && (c.strName == m_strLoad || std::to_string(c.nKey) == m_strLoad)) {
+                        Message("load \"" + m_strLoad + "\" is a " + CaseKindName(c.nCaseType) + ", mode " +
+                                ModeLabel(m) + " shows a " + CaseKindName(wanted));
+                        return HOST_EXIT_FAILED;
+                    }
+                std::string names;
+                for (const LoadCandidate& c : loads) names += (names.empty() ? "" : ", ") + c.strName;
+                Message("the project has no " +
+                        std::string(wanted ? CaseKindName(wanted) : "load case or combination") + " named \"" +
+                        m_strLoad + "\" (" + (names.empty() ? std::string("it has none") : "its loads: " + names) +
+                        "; a number names a load case or combination by its key)");
                 return HOST_EXIT_FAILED;
             }
-            m_nLoadKey = c.first;
-            m_nLoadType = LoadTypeOfCase(c.second.type);
-            m_strLoadName = c.second.name;
-            found = true;
         }
-        if (!found && !wanted) {
-            CClassPLcom combs;
-            combs.ConnectToDB(&db);
-            CArray<UINT, UINT> keys;
-            combs.GetKeyList(keys);
-            for (INT_PTR i = 0; i < keys.GetSize() && !found; ++i) {
-                T_PLCOM_D rec;
-                if (!combs.Get(keys[i], rec) || m_strLoad != rec.name) continue;
-                m_nLoadKey = keys[i];
-                m_nLoadType = CClassPLcom::IsMaxMinComb(rec) ? 12 : 11;
-                m_nLoadStep = CClassPLcom::IsMaxMinComb(rec) ? 1 : 0;  // an envelope shows its maximum
-                m_strLoadName = rec.name;
-                found = true;
+        if (m.eLoad == EHostLoad::kTimeHistory && select(*pFound))
+            if (int status = ChooseTimeStep(post, db)) return status;
+        if (!hasResults(*pFound)) {
+            const std::string names = withResults();
+            if (!select(*pFound)) {
+                Message("the load \"" + pFound->strName + "\" cannot be selected");
+                return HOST_EXIT_FAILED;
             }
-        }
-        if (!found) {
-            Message("the project has no " +
-                                      std::string(wanted ? CaseKindName(wanted) : "load case or combination") +
-                                      " named \"" + m_strLoad + "\"");
+            if (!m.pfnHasResults) return 0;
+            Message(std::string("the project has no ") + m.pszResults + " for \"" + pFound->strName + "\" (" +
+                    (names.empty() ? std::string("no load has them") : "loads with them: " + names) + ")");
             return HOST_EXIT_FAILED;
         }
-        T_PLCOM_D lc;
-        if (!post.MakeLoadComb(m_nLoadType, m_nLoadKey, lc) || !post.SelectLoadComb(lc, m_nLoadStep != 0, 0)) {
-            Message("the load \"" + m_strLoadName + "\" cannot be selected");
-            return HOST_EXIT_FAILED;
-        }
-        if (m.eLoad == EHostLoad::kTimeHistory) post.SelectThlc(m_nLoadKey);  // for the history probe
+        return 0;
     }
     if (m.pfnHasResults && !m.pfnHasResults(post, db, m.nMode)) {
         Message(std::string("the project has no ") + m.pszResults + " for \"" + m_strLoadName + "\"");
         return HOST_EXIT_FAILED;
     }
+    return 0;
+}
+
+// The time step of a time history: the one asked for, checked against the case's step count, or
+// the step of the largest displacement of any node.
+int CHostResultChoice::ChooseTimeStep(const CPostCtrl& post, CDataBase& db) {
+    int nSteps = 0, nPeak = 0;
+    double dPeak = -1.0;
+    AnyKey<CClassPNode>(db, [&](UINT k) {
+        T_DISP_D d;
+        for (int step = 0; post.GetDispHistory(3, step, k, d); ++step) {
+            nSteps = std::max(nSteps, step + 1);
+            const double r = d.DX * d.DX + d.DY * d.DY + d.DZ * d.DZ;
+            if (r > dPeak) dPeak = r, nPeak = step;
+        }
+        return false;
+    });
+    for (auto& kv : m_settings)
+        if (kv.first == "step") {
+            if (std::strtol(kv.second.c_str(), nullptr, 10) < nSteps) return 0;
+            Message("the time history \"" + m_strLoadName + "\" has " + std::to_string(nSteps) + " steps: step takes 0 to " +
+                    std::to_string(nSteps - 1) + ", not " + kv.second);
+            return HOST_EXIT_FAILED;
+        }
+    if (nSteps > 0) m_settings.emplace_back("step", std::to_string(nPeak));
     return 0;
 }
 

@@ -100,6 +100,8 @@ public:
     const std::vector<std::pair<std::string, std::string>>& GetSettings() const { return m_settings; }
 
 private:
+    int ChooseTimeStep(const CPostCtrl& post, CDataBase& db);
+
     const CHostMode* m_pMode = nullptr;
     std::string m_strLoad;           // --load as given; empty: the mode's default
     unsigned m_nLoadType = 0;

@@ -179,16 +179,9 @@ BOOL CPVXBarSStrip::OnInitDialog() {
     if (CWnd* p = GetDlgItem(IDC_REDRAW)) p->ShowWindow(SW_HIDE);
 
     // The strips of the project, in table order.
-    const CClassCtln table = StripTable();
-    CArray<UINT, UINT> keys;
-    table.GetKeyList(keys, CTLN_KIND_STRIP);
-    std::vector<std::pair<T_STRIP_INFO, UINT>> strips;
-    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
-        T_CTLN_D line;
-        line.Initialize();
-        if (!table.Get(keys[i], line)) break;
-        strips.push_back({MakeStrip(line.name, line.width, line.x1, line.y1, line.x2, line.y2), keys[i]});
-    }
+    CDBDoc* pDoc = CDBDoc::m_pDBDoc;
+    const std::vector<std::pair<T_STRIP_INFO, UINT>> strips =
+        slabstrip::ReadStrips(pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr);
 
     I_PVXModel* pModel = GetModel();
     m_strWidth = "1.0";

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "module/bars/CPVXBarContainerBase.h"
+#include "module/bars/SlabStripLines.h"
 #include "module/contour/CLegendEngine.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/CPVXCutLineDetDlg.h"
@@ -98,7 +99,7 @@ bool ForceModeDraws(int mode) {
     using namespace PVXMode;
     return mode == kStoryShearRatio || mode == kFrameForceContour || mode == kFrameForceDiagram || mode == kWallForceContour ||
            mode == kWallForceDiagram || mode == kPlateForce || mode == kSlabForce || mode == kSlabRebar ||
-           mode == kSlabCrack || mode == kSlabWall || mode == kSlabForceBeam;
+           mode == kSlabCrack || mode == kSlabWall || mode == kSlabForceBeam || mode == kSlabStrip;
 }
 
 // Whether the engine draws the mode: the deformation and reaction engines draw through a plot
@@ -442,6 +443,13 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
                 ++f->m_nSForcLcomCount;
     }
 
+    // The strip page's list starts with every strip of the project checked.
+    if (mode == PVXMode::kSlabStrip && m.m_pForceEngine) {
+        CDBDoc* pDoc = m.GetDBDoc();
+        m.m_pForceEngine->m_arrStripInfo.RemoveAll();
+        for (auto& s : slabstrip::ReadStrips(pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr))
+            m.m_pForceEngine->m_arrStripInfo.Add(s.first);
+    }
     if (!EngineDraws(m, kind, mode)) {
         m.ResetEngines();
         m.m_nDisplayMode = PVXMode::kNone;

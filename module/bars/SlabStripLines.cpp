@@ -89,3 +89,25 @@ CString PieceName(const CString& name, int i, int n) {
 }
 
 }  // namespace slabstrip
+
+std::vector<std::pair<T_STRIP_INFO, UINT>> slabstrip::ReadStrips(CDataBase* pDB) {
+    std::vector<std::pair<T_STRIP_INFO, UINT>> strips;
+    CClassCtln table;
+    table.ConnectToDB(pDB);
+    CArray<UINT, UINT> keys;
+    table.GetKeyList(keys, CTLN_KIND_STRIP);
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
+        T_CTLN_D line;
+        line.Initialize();
+        if (!table.Get(keys[i], line)) break;
+        T_STRIP_INFO s;
+        s.strName = line.name;
+        s.dWidth = line.width;
+        s.x1 = line.x1;
+        s.y1 = line.y1;
+        s.x2 = line.x2;
+        s.y2 = line.y2;
+        strips.push_back({s, keys[i]});
+    }
+    return strips;
+}

@@ -3,8 +3,13 @@
 // names what is missing.
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "tests/host/app/HostRun.h"
 
@@ -108,6 +113,96 @@ TEST(PvxHostShowControlsTest, ShowAndRenderDrawOnePicture) {
     std::remove(pic.c_str());
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_NE(r.out.find("result 7301 on the page CPVXBarBSfd"), std::string::npos) << r.out;
+}
+
+}  // namespace
+
+namespace {
+
+// The first column of each row of a query on the sample project, as text.
+std::vector<std::string> Column(const std::string& sql) {
+    std::vector<std::string> out;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(SamplePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) ADD_FAILURE() << sqlite3_errmsg(db);
+        while (st && sqlite3_step(st) == SQLITE_ROW) {
+            const unsigned char* t = sqlite3_column_text(st, 0);
+            out.push_back(t ? reinterpret_cast<const char*>(t) : "");
+        }
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return out;
+}
+
+// A result opened without --load starts on the first load that has it; a load may be named by
+// the key info prints; a name the project lacks is refused with the names it has.
+TEST(PvxHostShowControlsTest, LoadsDefaultToOneWithTheResultAndAreNamedByNameOrKey) {
+    // The story shear rows belong to one load case only.
+    const std::vector<std::string> ssfr =
+        Column("SELECT name FROM PSTLD WHERE key IN (SELECT DISTINCT (id >> 32) & 4294967295 FROM SSFR) ORDER BY seq");
+    ASSERT_FALSE(ssfr.empty());
+    const std::vector<std::string> comb = Column("SELECT name FROM PLCOM WHERE key = 101");
+    ASSERT_EQ(comb.size(), 1u);
+    struct Row {
+        std::string label, a, b;
+    } rows[] = {
+        {"story shear page", "show 7501", "show 7501 --load " + ssfr[0]},
+        {"story shear mode", "render --mode 5", "render --mode 5 --load " + ssfr[0]},
+        {"combination key", "render --mode 6 --load 101", "render --mode 6 --load '" + comb[0] + "'"},
+        {"combination key on a page", "show 7301 --load 101", "show 7301 --load '" + comb[0] + "'"},
+        {"strips", "render --mode 21", "show 7402"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const std::string a = Picture(r.a, "loada");
+        EXPECT_FALSE(a.empty());
+        EXPECT_TRUE(a == Picture(r.b, "loadb")) << "the pictures differ";
+    }
+    for (const char* command : {"render --mode 6 --load NOSUCH", "show 7301 --load NOSUCH"}) {
+        SCOPED_TRACE(command);
+        const RunResult r = RunHost(std::string(command) + " --out '" + kTmp + "/ctl_noload.bmp'", "noload");
+        EXPECT_EQ(r.code, 1);
+        for (const std::string& name : Column("SELECT name FROM PSTLD UNION ALL SELECT name FROM PLCOM"))
+            EXPECT_NE(r.err.find(name), std::string::npos) << name << " in: " << r.err;
+    }
+    // A load without the result names those that have it.
+    const RunResult settle = RunHost("render --mode 7 --load SETTLE --out '" + kTmp + "/ctl_settle.bmp'", "settle");
+    EXPECT_EQ(settle.code, 1);
+    EXPECT_NE(settle.err.find("loads with them: DL, LL, WX"), std::string::npos) << settle.err;
+}
+
+// A time history opens on the step of the largest displacement of any node, and a step past the
+// last is refused with the case's step count.
+TEST(PvxHostShowControlsTest, TimeHistoryOpensOnItsPeakStep) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(SamplePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT nstep, \"values\" FROM DISPHIS", -1, &st, nullptr), SQLITE_OK);
+    int nSteps = 0, nPeak = 0;
+    double peak = -1;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        // Per step: DX DY DZ RX RY RZ, then velocity and acceleration (18 doubles).
+        const int n = sqlite3_column_int(st, 0);
+        std::vector<double> v(static_cast<size_t>(sqlite3_column_bytes(st, 1)) / sizeof(double));
+        std::memcpy(v.data(), sqlite3_column_blob(st, 1), v.size() * sizeof(double));
+        nSteps = std::max(nSteps, n);
+        for (int s = 0; s < n && 18u * s + 2 < v.size(); ++s) {
+            const double r = v[18 * s] * v[18 * s] + v[18 * s + 1] * v[18 * s + 1] + v[18 * s + 2] * v[18 * s + 2];
+            if (r > peak) peak = r, nPeak = s;
+        }
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    ASSERT_GT(nSteps, 1);
+    ASSERT_GT(peak, 0.0);
+    EXPECT_TRUE(Picture("render --mode 63", "thdefault") ==
+                Picture("render --mode 63 --option step=" + std::to_string(nPeak), "thpeak"));
+    const RunResult past = RunHost("render --mode 63 --option step=" + std::to_string(nSteps) + " --out '" + kTmp +
+                                       "/ctl_thpast.bmp'", "thpast");
+    EXPECT_EQ(past.code, 1);
+    EXPECT_NE(past.err.find("has " + std::to_string(nSteps) + " steps"), std::string::npos) << past.err;
 }
 
 }  // namespace
