@@ -11,6 +11,8 @@
 #include <string>
 
 #include "module/bars/CPVXBarContainerBase.h"
+#include "module/bars/CPVXBarReacPage.h"
+#include "module/bars/CPVXOptionDlgs.h"
 #include "module/bars/SlabStripLines.h"
 #include "module/contour/CLegendEngine.h"
 #include "module/engines/CDeformEngine.h"
@@ -18,6 +20,7 @@
 #include "module/engines/CReactionEngine.h"
 #include "module/engines/CStressEngine.h"
 #include "module/force/CForceEngine.h"
+#include "host/base/CMsgDll.h"
 #include "host/base/PVXHostResult.h"
 #include "host/db/CDBDoc.h"
 #include "host/db/DBTables.h"
@@ -230,7 +233,7 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         // the contour page's member kind.
         CReactionEngine& e = *m.m_pReactionEngine;
         if (name == "scale") {
-            if (!(x > 0.0)) return false;
+            // Checked against the page's range before the settings are taken.
             e.m_dArrowScale = x;
             return true;
         }
@@ -413,6 +416,20 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
     if (!m.m_bResultDataReady) {
         m.m_nDisplayMode = PVXMode::kNone;
         return Finish(pRep, PVXHOST_NO_RESULTS, std::string("the host cannot select the load \"") + m.m_strLoadName.GetString() + "\"");
+    }
+
+    // A scale the page's own check refuses is refused with the page's message.
+    for (int i = 0; i < pReq->nSettings; ++i) {
+        const char* key = pReq->ppszKeys ? pReq->ppszKeys[i] : nullptr;
+        const char* value = pReq->ppszValues ? pReq->ppszValues[i] : nullptr;
+        if (!key || !value || std::strcmp(key, "scale") != 0) continue;
+        double d = 0.0;
+        const char* refusal = kind == EngineKind::kReaction && !CPVXBarReacPage::ParseScale(value, d)
+                                  ? "IDS_TBX_PVX_Scale_Factor_Invalid_Abs10"
+                              : kind == EngineKind::kDeformation && !CPVXDefDetDlg::ParseScale(value, d)
+                                  ? CPVXDefDetDlg::kScaleRefusal
+                                  : nullptr;
+        if (refusal) return Finish(pRep, PVXHOST_BAD_REQUEST, CMsgDll::pfuncLoadStr(refusal, 0).GetString());
     }
 
     // Fresh engines with the settings of the mode.

@@ -206,3 +206,36 @@ TEST(PvxHostShowControlsTest, TimeHistoryOpensOnItsPeakStep) {
 }
 
 }  // namespace
+
+namespace {
+
+// A scale the page refuses is refused by render too, with the page's message; what the page
+// takes, render takes. A deformation scale of 0 or below would flatten or overturn the shape.
+TEST(PvxHostShowControlsTest, ScalesAreRefusedAsThePageRefusesThem) {
+    const char* kAbs10 = "比例系数无效(绝对值应不大于10)。";
+    const char* kPositive = "比例系数无效(应为大于0的数)。";
+    struct Row {
+        const char* command;
+        int code;
+        const char* message;  // in stderr; null: no message at all
+    } rows[] = {
+        {"render --mode 0 --option scale=-100", 1, kAbs10},
+        {"show 7101 --set scale=-100", 1, kAbs10},
+        {"render --mode 0 --option scale=-5", 0, nullptr},
+        {"render --mode 1 --option scale=-100", 1, kPositive},
+        {"render --mode 1 --option scale=0", 1, kPositive},
+        {"show 7201 --details deformed-more --detail-set scale=-100", 1, kPositive},
+        {"render --mode 1 --option scale=5", 0, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.command);
+        const std::string pic = kTmp + "/ctl_scale_" + kPid + ".bmp";
+        const RunResult r = RunHost(std::string(row.command) + " --out '" + pic + "'", "scale");
+        std::remove(pic.c_str());
+        EXPECT_EQ(r.code, row.code) << r.err;
+        if (row.message) EXPECT_NE(r.err.find(row.message), std::string::npos) << r.err;
+        else EXPECT_EQ(r.err, "");
+    }
+}
+
+}  // namespace
