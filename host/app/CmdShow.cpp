@@ -69,6 +69,31 @@ std::vector<CHostOption> ShowOptions() {
 
 // ---- the controls of a bar or page ------------------------------------------------------------
 
+// Controls a page (or its bar) shows that draw the same whatever their value, by result id:
+// the member bar's column and only-truss boxes on the frame force pages (their members are drawn
+// by their kind), the diagram page's method radios (the curve is built the same either way),
+// the undeformed box of pages without a deformed picture, the plate stress axes (stresses are
+// kept in the element axes), and the contour boxes of displays drawn as contours always.
+struct NoEffect {
+    long nResult;
+    const char* pszNames;  // short names, space separated
+};
+const NoEffect kNoEffect[] = {
+    {7301, "column onlytruss"},
+    {7302, "column onlytruss method undeformed"},
+    {7306, "undeformed"},
+    {7308, "axes"},
+    {7501, "contour"},
+    {7102, "contour"},
+};
+
+bool HasNoEffect(long nResult, const std::string& name) {
+    for (const NoEffect& n : kNoEffect)
+        if (n.nResult == nResult && !name.empty() && (" " + std::string(n.pszNames) + " ").find(" " + name + " ") != std::string::npos)
+            return true;
+    return false;
+}
+
 struct Control {
     CWnd* pOwner = nullptr;       // the page or the container
     UINT nID = 0;                 // the control's id (a radio group: its first button's)
@@ -183,13 +208,13 @@ std::string ValueOf(const Control& k) {
     return "\"" + TextOf(w) + "\"";
 }
 
-void PrintControls(const char* what, const std::vector<Control>& controls) {
+void PrintControls(const char* what, const std::vector<Control>& controls, long nResult) {
     std::printf("%s\n", what);
     if (controls.empty()) std::printf("  (no controls)\n");
     for (const Control& k : controls)
-        std::printf("  %-6u %-12s %-12s %-28s %s%s\n", k.nID, k.strName.empty() ? "-" : k.strName.c_str(),
+        std::printf("  %-6u %-12s %-12s %-28s %s%s%s\n", k.nID, k.strName.empty() ? "-" : k.strName.c_str(),
                     k.strKind.c_str(), ("\"" + CaptionOf(k) + "\"").c_str(), ValueOf(k).c_str(),
-                    k.bEnabled ? "" : " (disabled)");
+                    k.bEnabled ? "" : " (disabled)", HasNoEffect(nResult, k.strName) ? " (no effect here)" : "");
 }
 
 // The control a command-line word names: its id (a radio button of a group names the group
@@ -560,13 +585,13 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     controls.insert(controls.end(), barControls.begin(), barControls.end());
 
     if (bListControls) {
-        PrintControls(("bar " + offer.strContainer + ":").c_str(), barControls);
+        PrintControls(("bar " + offer.strContainer + ":").c_str(), barControls, nResult);
         if (!pPage) {
             HostMessage("result %ld: its page %s is not built yet", nResult, offer.strPageClass.c_str());
             return HOST_EXIT_FAILED;
         }
         std::vector<Control> pageControls(controls.begin(), controls.end() - static_cast<long>(barControls.size()));
-        PrintControls(("page " + offer.strPageClass + " of result " + word + ":").c_str(), pageControls);
+        PrintControls(("page " + offer.strPageClass + " of result " + word + ":").c_str(), pageControls, nResult);
         return HOST_EXIT_OK;
     }
     if (!pPage) {
@@ -596,6 +621,7 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
         }
         const std::string label = "control " + (k->strName.empty() ? std::to_string(nRadio ? nRadio : k->nID)
                                                                   : "\"" + k->strName + "\"");
+        if (HasNoEffect(nResult, k->strName)) HostMessage("note: %s has no effect on this page", label.c_str());
         if (int status = SetControl(*k, nRadio, label, kv.second)) return status;
         if (ReportRefusals(nBoxes)) return HOST_EXIT_FAILED;
     }

@@ -144,13 +144,13 @@ const std::vector<CHostMode>& Modes() {
         {0, "reactions", 7101, EHostLoad::kStatic, PVX_COMPONENTS(kReactions),
          "data-kind=1 contour=0 legend=1 numbers=1 scale= node=", "reactions", HasReac},
         {1, "deformed-shape", 7201, EHostLoad::kStatic, PVX_COMPONENTS(kTranslations),
-         "deformed=1 exact=0 legend=1 numbers=0 undeformed= scale=", "displacements", HasDisp},
+         "deformed=1 exact!=0 legend=1 numbers=0 undeformed= scale=", "displacements", HasDisp},
         {2, "displacement-contour", 7204, EHostLoad::kStatic, PVX_COMPONENTS(kDisplacements),
          "contour=1 legend=1 numbers=0 undeformed= deformed=0 scale=", "displacements", HasDisp},
         {3, "node-displacement", 7205, EHostLoad::kStatic, nullptr, 0, "node=", "displacements", HasDisp},
         {4, "mode-shape", 7203, EHostLoad::kModeShape, PVX_COMPONENTS(kDisplacements), "deformed=1 exact=1 legend=1 numbers=0 undeformed= scale=",
          "mode shapes", HasModeShape},
-        {5, "story-shear-ratio", 7501, EHostLoad::kStatic, PVX_COMPONENTS(kStoryShear), "contour=1 legend=1 numbers=0 angle=0",
+        {5, "story-shear-ratio", 7501, EHostLoad::kStatic, PVX_COMPONENTS(kStoryShear), "contour!=1 legend=1 numbers=0 angle=0",
          "story shear records", HasStoryShear},
         {6, "frame-force-contour", 7301, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
          "contour=1 legend=1 numbers=0 deformed=0 undeformed= line-members=0", "frame member forces", HasFrameOrTrussForces},
@@ -172,11 +172,11 @@ const std::vector<CHostMode>& Modes() {
         {17, "slab-rebar", 12201, EHostLoad::kStatic, nullptr, 0,
          "contour=1 legend=1 numbers=1 rebar-unit=0 rebar-top=1 rebar-bottom=1 rebar-combinations=", "plate forces",
          HasPlateResults},
-        {18, "slab-crack", -1, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 numbers=0 crack-unit=0",
+        {18, "slab-crack", -1, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 numbers!=0 crack-unit=0",
          "plate forces", HasPlateResults},
         {19, "slab-deflection", -1, EHostLoad::kStatic, nullptr, 0,
          "deflection-kind=1 contour=1 legend=1 numbers=0 deformed=0 scale=", "displacements", HasDisp},
-        {20, "slab-wall", 7401, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 wall-width=1 wall-value=0",
+        {20, "slab-wall", 7401, EHostLoad::kStatic, nullptr, 0, "contour!=1 legend=1 wall-width=1 wall-value=0",
          "plate forces", HasPlateResults},
         {21, "slab-strip", 7402, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1", "plate forces", HasPlateResults},
         {22, "slab-force-beam", 7304, EHostLoad::kStatic, PVX_COMPONENTS(kSlabForces),
@@ -186,7 +186,7 @@ const std::vector<CHostMode>& Modes() {
         {69, "settlement", 7202, EHostLoad::kSettlement, nullptr, 0, "contour=1 legend=1 numbers=0", "settlements",
          HasSettlement},
         {70, "reaction-contour", 7102, EHostLoad::kStatic, PVX_COMPONENTS(kReactions),
-         "data-kind=0 member-kind=0 contour=1 legend=1 numbers=1", "spring pressures", HasStws},
+         "data-kind=0 member-kind=0 contour!=1 legend=1 numbers=1", "spring pressures", HasStws},
     };
     return modes;
 }
@@ -306,16 +306,35 @@ std::vector<std::pair<std::string, std::string>> SplitSettings(const char* psz) 
         if (end == std::string::npos) end = s.size();
         const std::string word = s.substr(at, end - at);
         const size_t eq = word.find('=');
-        if (!word.empty()) out.emplace_back(word.substr(0, eq), eq == std::string::npos ? "" : word.substr(eq + 1));
+        std::string key = word.substr(0, eq);
+        if (!key.empty() && key.back() == '!') key.pop_back();
+        if (!word.empty()) out.emplace_back(key, eq == std::string::npos ? "" : word.substr(eq + 1));
         at = end + 1;
     }
     return out;
 }
 
+// A key the mode passes with a fixed value: the display draws the same whatever its value
+// ("key!=value" in the table).
+bool IsFixedKey(const CHostMode& m, const std::string& key) {
+    const std::string s = std::string(" ") + (m.pszSettings ? m.pszSettings : "");
+    return s.find(" " + key + "!=") != std::string::npos;
+}
+
 std::string ModeKeys(const CHostMode& m) {
     std::string keys;
-    for (const auto& kv : SplitSettings(m.pszSettings)) keys += (keys.empty() ? "" : ", ") + kv.first;
+    for (const auto& kv : SplitSettings(m.pszSettings))
+        if (!IsFixedKey(m, kv.first)) keys += (keys.empty() ? "" : ", ") + kv.first;
     return keys.empty() ? "none" : keys;
+}
+
+// The modes that take a key from the command line.
+std::string ModesServing(const std::string& key) {
+    std::string modes;
+    for (const CHostMode& m : Modes())
+        for (const auto& kv : SplitSettings(m.pszSettings))
+            if (kv.first == key && !IsFixedKey(m, key)) modes += (modes.empty() ? "" : ", ") + std::to_string(m.nMode);
+    return modes.empty() ? "none" : modes;
 }
 
 std::string ComponentNames(const CHostMode& m) {
@@ -438,7 +457,8 @@ const char* GetHostResultHelp() {
             s += m.nComponents ? ComponentNames(m) : "-";
             s += "\n      keys:";
             for (const auto& kv : SplitSettings(m.pszSettings))
-                s += " " + kv.first + (kv.second.empty() ? "" : "=" + kv.second);
+                s += " " + kv.first + (kv.second.empty() ? "" : "=" + kv.second) +
+                     (IsFixedKey(m, kv.first) ? " (no effect here)" : "");
             s += "\n";
         }
         s += "  option keys:\n";
@@ -548,19 +568,26 @@ int CHostResultChoice::Parse(const std::string& mode, const std::string& load, c
     }
 
     const auto allowed = SplitSettings(m.pszSettings);
+    std::vector<std::string> given;
     for (const std::string& o : options) {
         const size_t eq = o.find('=');
-        const std::string key = o.substr(0, eq), value = eq == std::string::npos ? "" : o.substr(eq + 1);
+        // Keys are names: any case, as every name of the command line.
+        const std::string key = HostLower(o.substr(0, eq)), value = eq == std::string::npos ? "" : o.substr(eq + 1);
         const KeyDef* def = FindKey(key);
         if (!def) {
             Message("unknown option key \"" + key + "\" (see pvxhost --help for the keys)");
             return HOST_EXIT_USAGE;
         }
+        if (std::find(given.begin(), given.end(), key) != given.end()) {
+            Message("--option " + key + " is given twice: give each key once");
+            return HOST_EXIT_USAGE;
+        }
+        given.push_back(key);
         bool ok = false;
         for (const auto& kv : allowed) ok = ok || kv.first == key;
-        if (!ok) {
-            Message("\"" + key + "\" is not a setting of mode " + ModeLabel(m) + " (its keys: " +
-                                      ModeKeys(m) + ")");
+        if (!ok || IsFixedKey(m, key)) {
+            Message("\"" + key + "\" " + (ok ? "has no effect on" : "is not a setting of") + " mode " + ModeLabel(m) +
+                    " (its keys: " + ModeKeys(m) + "; modes that take \"" + key + "\": " + ModesServing(key) + ")");
             return HOST_EXIT_USAGE;
         }
         if (eq == std::string::npos || !ValueFits(*def, value)) {

@@ -239,3 +239,56 @@ TEST(PvxHostShowControlsTest, ScalesAreRefusedAsThePageRefusesThem) {
 }
 
 }  // namespace
+
+namespace {
+
+// A control that draws the same whatever its value is listed "no effect here", and the picture
+// indeed stays the same when it is changed.
+TEST(PvxHostShowControlsTest, ControlsWithoutEffectAreListedSo) {
+    struct Row {
+        const char* result;
+        const char* control;
+        const char* value;
+    } rows[] = {
+        {"7301", "column", "0"}, {"7301", "onlytruss", "1"}, {"7302", "method", "0"},
+        {"7302", "undeformed", "0"}, {"7306", "undeformed", "0"}, {"7308", "axes", "1"}, {"7102", "contour", "0"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.result) + " " + r.control);
+        const RunResult list = RunHost(std::string("show ") + r.result + " --list-controls", "noeffectlist");
+        ASSERT_EQ(list.code, 0) << list.err;
+        bool marked = false;
+        for (const std::string& line : Lines(list.out))
+            if (line.find(std::string(" ") + r.control + " ") != std::string::npos)
+                marked = line.find("(no effect here)") != std::string::npos;
+        EXPECT_TRUE(marked) << list.out;
+        EXPECT_TRUE(Picture(std::string("show ") + r.result, "noeffect0") ==
+                    Picture(std::string("show ") + r.result + " --set " + r.control + "=" + r.value, "noeffect1"));
+    }
+}
+
+// render --option: a key in any case, each key once, and a key the mode passes with a fixed
+// value refused with the modes that take it.
+TEST(PvxHostShowControlsTest, OptionKeysAreCheckedAgainstTheMode) {
+    EXPECT_TRUE(Picture("render --mode 6 --option CONTOUR=0", "optcase") ==
+                Picture("render --mode 6 --option contour=0", "optlower"));
+    struct Row {
+        const char* options;
+        const char* message;
+    } rows[] = {
+        {"--mode 6 --option contour=0 --option contour=1", "given twice"},
+        {"--mode 5 --option contour=0", "\"contour\" has no effect on mode 5"},
+        {"--mode 70 --option contour=0", "\"contour\" has no effect on mode 70"},
+        {"--mode 20 --option contour=0", "\"contour\" has no effect on mode 20"},
+        {"--mode 18 --option numbers=1", "\"numbers\" has no effect on mode 18"},
+        {"--mode 1 --option exact=1", "modes that take \"exact\": 4)"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.options);
+        const RunResult res = RunHost(std::string("render ") + r.options + " --out '" + kTmp + "/ctl_opt.bmp'", "opt");
+        EXPECT_EQ(res.code, 2);
+        EXPECT_NE(res.err.find(r.message), std::string::npos) << res.err;
+    }
+}
+
+}  // namespace
