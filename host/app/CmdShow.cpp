@@ -50,8 +50,9 @@ std::vector<CHostOption> ShowOptions() {
          "(picked in the view), a button 1 (pressed)",
          nullptr, 0, 0, HOST_OPT_REPEATABLE},
         {"--save", EHostValue::kFlag, "",
-         "writes what the page changed in the project (the slab strips) into the project file, in place, in one "
-         "transaction; without it the file is not written"},
+         "writes what the page changed in the project (the slab strips, and the settings of the pages shown, which "
+         "the next show of their results starts from) into the project file, in place, in one transaction, after "
+         "the picture; without it the file is not written"},
         {"--details", EHostValue::kText, "BUTTON",
          "presses a \"...\" button of the page, by id or name (values-more, deformed-more ...), before Apply: the "
          "details dialog it opens takes the --detail-set values and its OK is pressed"},
@@ -475,6 +476,13 @@ int ResolvePageLoad(int nResult, const std::vector<Control>& controls, CHostResu
     for (const CHostMode& m : GetHostModes()) {
         if (m.nResultId != nResult || m.eLoad != EHostLoad::kStatic) continue;
         CHostResultChoice choice;
+        // Unasked, the page's own load stays when it has the result (the one its settings
+        // kept, or its first).
+        CString current;
+        if (strLoad.empty() && pCombo->GetCurSel() >= 0) pCombo->GetLBText(pCombo->GetCurSel(), current);
+        if (!current.IsEmpty() && !choice.Parse(std::to_string(m.nMode), current.GetString(), "", {}) &&
+            !choice.Resolve(*rv.GetDB(), true))
+            return 0;
         if (int status = choice.Parse(std::to_string(m.nMode), strLoad, "", {})) return status;
         if (int status = choice.Resolve(*rv.GetDB())) return status;
         // Unasked, the load is taken only when the page offers it (the rebar page lists the
@@ -635,13 +643,6 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     }
     CUiDialogSession(pPage).ClickButton(kApplyButton);
     if (ReportRefusals(nBoxes)) return HOST_EXIT_FAILED;
-    if (args.Has("--save")) {
-        CDBDoc* pDoc = CDBDoc::m_pDBDoc;
-        if (!pDoc || !pDoc->SaveTables(options.strDBPath.c_str(), {DBT_CTLN})) {
-            HostMessage("%s", pDoc ? pDoc->GetLastError().GetString() : "no project is open");
-            return HOST_EXIT_FAILED;
-        }
-    }
 
     // The execute hides the control's view-point icon under a legend, whose view-direction block
     // is the host's to draw; this host draws none, so the icon stays, as render draws it.
@@ -664,6 +665,16 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     std::printf("Wrote %s: %ldx%ld, %s view of %s, result %ld on the page %s\n", strOut.c_str(), view.nWidth,
                 view.nHeight, view.strView.c_str(), options.strDBPath.c_str(), nResult, strShown.c_str());
     PrintHostResultExtremes(rv.GetLoader(), rv.GetModel());
+    if (args.Has("--save")) {
+        // The bar closes as at the end of the session: its pages keep their settings in the
+        // project, written with the strips the page changed.
+        bar.CloseContent();
+        CDBDoc* pDoc = CDBDoc::m_pDBDoc;
+        if (!pDoc || !pDoc->SaveTables(options.strDBPath.c_str(), {DBT_CTLN, DBT_PAGESET})) {
+            HostMessage("%s", pDoc ? pDoc->GetLastError().GetString() : "no project is open");
+            return HOST_EXIT_FAILED;
+        }
+    }
     return HOST_EXIT_OK;
 }
 

@@ -345,7 +345,11 @@ std::string ComponentNames(const CHostMode& m) {
 
 std::string ModeLabel(const CHostMode& m) { return std::to_string(m.nMode) + " (" + m.pszName + ")"; }
 
-void Message(const std::string& text) { HostMessage("%s", text.c_str()); }
+bool g_bQuiet = false;  // a probe: Resolve says nothing
+
+void Message(const std::string& text) {
+    if (!g_bQuiet) HostMessage("%s", text.c_str());
+}
 
 // A load a mode may show: a load case or a combination, with what the host selects it by.
 struct LoadCandidate {
@@ -601,7 +605,12 @@ int CHostResultChoice::Parse(const std::string& mode, const std::string& load, c
 
 // ---- the project ---------------------------------------------------------------------------
 
-int CHostResultChoice::Resolve(CDataBase& db) {
+int CHostResultChoice::Resolve(CDataBase& db, bool bQuiet) {
+    struct Quiet {
+        bool saved = g_bQuiet;
+        explicit Quiet(bool b) { g_bQuiet = b; }
+        ~Quiet() { g_bQuiet = saved; }
+    } quiet(bQuiet);
     if (!m_pMode) return 0;
     const CHostMode& m = *m_pMode;
     CPostCtrl post(&db);

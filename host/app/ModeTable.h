@@ -82,7 +82,8 @@ public:
 
     // Finds the load in the project and checks that it has results of the mode's kind. Returns
     // 0, or HOST_EXIT_FAILED with a message naming what the project lacks.
-    int Resolve(CDataBase& db);
+    // With bQuiet nothing is printed (a probe).
+    int Resolve(CDataBase& db, bool bQuiet = false);
     // Hands the result to the module's model before the view paints. An engine the module does
     // not have yet is reported on stderr and the plain model is drawn (0). HOST_EXIT_FAILED when
     // the module cannot take the result.

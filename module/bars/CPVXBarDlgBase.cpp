@@ -243,6 +243,17 @@ int CPVXBarDlgBase::SelectLoadOnInit() {
     return 1;
 }
 
+void CPVXBarDlgBase::TakeArchivedSettings() {
+    // A page that never took a load archived none: it keeps the one it chose.
+    if (I_PVXModel* pModel = GetModel(); pModel && m_nLoadType > 0) {
+        pModel->m_nLoadType = static_cast<UINT>(m_nLoadType);
+        pModel->m_nLoadKey = static_cast<UINT>(m_nLoadKey);
+        pModel->m_nLoadStep = m_nLoadStep;
+        SelectLoadOnInit();
+    }
+    if (GetSafeHwnd()) Exchange(FALSE);
+}
+
 void CPVXBarDlgBase::FillLoadCombo() {
     auto* pCombo = m_nIDLoadCombo ? dynamic_cast<CComboBox*>(GetDlgItem(static_cast<int>(m_nIDLoadCombo))) : nullptr;
     if (!pCombo) return;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -289,6 +290,49 @@ TEST(PvxHostShowControlsTest, OptionKeysAreCheckedAgainstTheMode) {
         EXPECT_EQ(res.code, 2);
         EXPECT_NE(res.err.find(r.message), std::string::npos) << res.err;
     }
+}
+
+}  // namespace
+
+namespace {
+
+std::string CopySample(const std::string& tag) {
+    const std::string path = kTmp + "/ctl_" + tag + "_" + kPid + ".pvxdb";
+    std::ofstream(path, std::ios::binary) << std::ifstream(SamplePath(), std::ios::binary).rdbuf();
+    return path;
+}
+
+// show --save keeps the settings of the page in the project (table PAGESET) and the next show of
+// that result starts from them; without --save the project file stays byte for byte.
+TEST(PvxHostShowControlsTest, PageSettingsLastWithTheProjectWhenSaved) {
+    const std::string db = CopySample("pageset");
+    const std::string before = ReadFile(db);
+    // (The legend names the project file: pictures are compared on the same file.)
+    const std::string dlBefore = Picture("--db '" + db + "' show 7301 --load DL", "psdl0");
+    EXPECT_FALSE(Picture("--db '" + db + "' show 7301 --load LL --set values=1 --set contour=0", "psnosave").empty());
+    EXPECT_TRUE(ReadFile(db) == before) << "written without --save";
+
+    const std::string asked = Picture("--db '" + db + "' show 7301 --load LL --set values=1 --save", "pssave");
+    EXPECT_FALSE(ReadFile(db) == before);
+    // The archive: load step, load key, load type as 32-bit little-endian words, first.
+    const std::vector<std::string> hex = Column("SELECT key FROM PSTLD WHERE name = 'LL'");
+    ASSERT_EQ(hex.size(), 1u);
+    sqlite3* pdb = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(db.c_str(), &pdb, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(pdb, "SELECT archive FROM PAGESET WHERE key = 7301", -1, &st, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    const std::string archive = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+    sqlite3_finalize(st);
+    sqlite3_close(pdb);
+    ASSERT_GE(archive.size(), 16u);
+    const unsigned key = static_cast<unsigned>(std::stoul(archive.substr(8, 2), nullptr, 16));
+    EXPECT_EQ(std::to_string(key), hex[0]) << archive;
+
+    // The next show starts from them; a load named on the command line still wins.
+    EXPECT_TRUE(Picture("--db '" + db + "' show 7301", "psnext") == asked);
+    EXPECT_TRUE(Picture("--db '" + db + "' show 7301 --load DL --set values=0", "psdl") == dlBefore);
+    std::remove(db.c_str());
 }
 
 }  // namespace
