@@ -130,6 +130,42 @@ int HasWallForces(const CPostCtrl& post, CDataBase& db, int) {
         return 0;
     });
 }
+// The plate force display draws the plates of T-girders (204) and walls (209, 210).
+int HasWallPlateResults(const CPostCtrl& post, CDataBase& db, int) {
+    CClassPMemb membs;
+    membs.ConnectToDB(&db);
+    return AnyKey<CClassPMemb>(db, [&](UINT k) {
+        T_PMEMB_D m;
+        if (!membs.Get(k, m) || (m.type != 204 && m.type != 209 && m.type != 210)) return false;
+        for (INT_PTR i = 0; i < m.aElem.GetSize(); ++i) {
+            T_STRP_DL p;
+            if (post.GetStrp_L(m.aElem[i], &p, &p, &p, 0)) return true;
+        }
+        return false;
+    });
+}
+// The slab reinforcement is kept per slab member for design combinations; an envelope runs over
+// the linear combinations that have it.
+int HasSlabDesign(const CPostCtrl& post, CDataBase& db, int) {
+    const T_PLCOM_D& lc = post.GetSelectedLoadComb();
+    auto designed = [&](UINT comb) {
+        for (const auto& kv : db.Table<DBT_SLDG>().Records())
+            if ((kv.first >> 32) == comb) return true;
+        return false;
+    };
+    // The combination selected (known by its name), or those an envelope runs over.
+    CClassPLcom combs;
+    combs.ConnectToDB(&db);
+    CArray<UINT, UINT> keys;
+    combs.GetKeyList(keys);
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
+        T_PLCOM_D rec;
+        if (combs.Get(keys[i], rec) && std::strcmp(rec.name, lc.name) == 0 && designed(keys[i])) return 1;
+    }
+    for (int i = 0; i < lc.GetEntryCount(); ++i)
+        if (lc.entry[i].kind == PLOAD_COMBINATION && designed(lc.entry[i].key)) return 1;
+    return 0;
+}
 int HasPlateResults(const CPostCtrl& post, CDataBase& db, int) {
     return AnyKey<CClassPElem>(db, [&](UINT k) {
         T_STRP_DL p;
@@ -161,7 +197,9 @@ const std::vector<CHostMode>& Modes() {
         {9, "wall-force-diagram", 7306, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
          "contour=1 legend=1 numbers=0", "wall forces", HasWallForces},
         {10, "plate-force", 7307, EHostLoad::kStatic, PVX_COMPONENTS(kPlateForces), "contour=1 legend=1 numbers=0",
-         "plate forces", HasPlateResults},
+         "plate forces of T-girders (type 204) or walls (209, 210), which mode 10 draws (slab and raft plate forces "
+         "are mode 16, slab-force)",
+         HasWallPlateResults},
         {11, "principal-stress", 7308, EHostLoad::kStatic, PVX_COMPONENTS(kStresses),
          "contour=1 legend=1 numbers=0 deformed=0 undeformed= surface= vector-scale= number-position=",
          "plate stresses",
@@ -170,8 +208,8 @@ const std::vector<CHostMode>& Modes() {
          "unit=1 positive=1 negative=1 contour=1 legend=1 numbers=0",
          "plate forces", HasPlateResults},
         {17, "slab-rebar", 12201, EHostLoad::kStatic, nullptr, 0,
-         "contour=1 legend=1 numbers=1 rebar-unit=0 rebar-top=1 rebar-bottom=1 rebar-combinations=", "plate forces",
-         HasPlateResults},
+         "contour=1 legend=1 numbers=1 rebar-unit=0 rebar-top=1 rebar-bottom=1 rebar-combinations=",
+         "slab member designs (table SLDG, kept by design combination)", HasSlabDesign},
         {18, "slab-crack", -1, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 numbers!=0 crack-unit=0",
          "plate forces", HasPlateResults},
         {19, "slab-deflection", -1, EHostLoad::kStatic, nullptr, 0,
@@ -209,7 +247,8 @@ const KeyDef kKeys[] = {
     {"undeformed", EValue::kSwitch, "0|1", "undeformed outline drawn with the result"},
     {"scale", EValue::kNumber, "NUMBER", "scale factor of the deformed shape or of the reaction arrows"},
     {"node", EValue::kKey, "KEY", "a picked node: its value is marked"},
-    {"data-kind", EValue::kChoice3, "0|1|2", "reactions: 0 contour, 1 forces, 2 reversed"},
+    {"data-kind", EValue::kChoice3, "0|1|2",
+     "reactions: 0 contour, 1 the reactions of the supports of type 1, 2 of those of type 2 (PRTND.type)"},
     {"member-kind", EValue::kSwitch, "0|1", "reaction contour under 0 rafts, 1 beams"},
     {"deflection-kind", EValue::kSwitch, "0|1", "slab deflection: 0 numbers per member, 1 contour"},
     {"unit", EValue::kSwitch, "0|1",
@@ -614,6 +653,23 @@ int CHostResultChoice::Resolve(CDataBase& db, bool bQuiet) {
     if (!m_pMode) return 0;
     const CHostMode& m = *m_pMode;
     CPostCtrl post(&db);
+    // The reaction displays draw the REAC rows of the supported nodes of one type only.
+    if (m.nMode == 0) {
+        int kind = 1;
+        for (const auto& kv : m_settings)
+            if (kv.first == "data-kind") kind = std::atoi(kv.second.c_str());
+        if (kind == 1 || kind == 2) {
+            CClassPRtnd supports;
+            supports.ConnectToDB(&db);
+            CMap<UINT, UINT, UINT, UINT> nodes;
+            if (!supports.GetPNodeKeyMapByType(nodes, kind)) {
+                Message("the project has no supported nodes of type " + std::to_string(kind) +
+                        " in table PRTND: the reactions (REAC) are drawn at those nodes only" +
+                        (kind == 1 ? "" : " (data-kind=1 draws those of type 1)"));
+                return HOST_EXIT_FAILED;
+            }
+        }
+    }
     m_nLoadStep = 0;
 
     if (m.eLoad == EHostLoad::kModeShape) {
@@ -770,9 +826,15 @@ int CHostResultChoice::Apply(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
     case PVXHOST_NOT_BUILT:
         Message("mode " + ModeLabel(m) + ": " + rep.szMessage + "; drawing the plain model");
         return 0;
-    default:
-        Message("mode " + ModeLabel(m) + ": " + rep.szMessage);
+    default: {
+        std::string hint;
+        for (const auto& kv : m_settings)
+            if (m.nMode == 17 && kv.first == "rebar-unit" && kv.second == "1")
+                hint = " (the project keeps the slab reinforcement per slab member, in table SLDG, not per element: "
+                       "rebar-unit=0 draws it)";
+        Message("mode " + ModeLabel(m) + ": " + rep.szMessage + hint);
         return HOST_EXIT_FAILED;
+    }
     }
 }
 

@@ -336,3 +336,41 @@ TEST(PvxHostShowControlsTest, PageSettingsLastWithTheProjectWhenSaved) {
 }
 
 }  // namespace
+
+namespace {
+
+// A result that cannot be drawn is refused (status 1) with a message naming what is missing:
+// the table, the kind of member, the mode that draws it.
+TEST(PvxHostShowControlsTest, RefusalsNameWhatIsMissing) {
+    // A raft without T-girders, walls or a supports table.
+    const std::string raft = CopySample("raftonly");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(raft.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "DELETE FROM PMEMB WHERE type IN (204, 209, 210); DROP TABLE PRTND;", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    struct Row {
+        std::string command;
+        const char* message;
+    } rows[] = {
+        {"render --mode 0 --option data-kind=2", "no supported nodes of type 2 in table PRTND"},
+        {"show 7103", "no supported nodes of type 2 in table PRTND"},
+        {"--db '" + raft + "' render --mode 0", "no supported nodes of type 1 in table PRTND"},
+        {"--db '" + raft + "' render --mode 10", "slab and raft plate forces are mode 16"},
+        {"render --mode 17 --option rebar-unit=1", "rebar-unit=0 draws it"},
+        {"render --mode 17 --load DL", "table SLDG, kept by design combination"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.command);
+        const std::string pic = kTmp + "/ctl_refused_" + kPid + ".bmp";
+        const RunResult res = RunHost(r.command + " --out '" + pic + "'", "refused");
+        EXPECT_EQ(res.code, 1);
+        EXPECT_NE(res.err.find(r.message), std::string::npos) << res.err;
+        EXPECT_TRUE(ReadFile(pic).empty()) << "no picture";
+        std::remove(pic.c_str());
+    }
+    std::remove(raft.c_str());
+}
+
+}  // namespace
