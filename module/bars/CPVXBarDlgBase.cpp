@@ -11,6 +11,7 @@
 #include "module/contour/CContourDetDlg.h"
 #include "module/contour/CLegendDetDlg.h"
 #include "module/engines/CDeformEngine.h"
+#include "module/engines/CPVXCutLineDetDlg.h"
 #include "module/engines/CReactionEngine.h"
 #include "module/engines/CStressEngine.h"
 #include "module/force/CForceEngine.h"
@@ -421,3 +422,17 @@ void CPVXBarDlgBase::OnNumberDetails(int bDirectionOffered) {
 }
 
 void CPVXBarDlgBase::OnAnimationDetails() { TurnBoxOn(m_bAnimation); }
+
+void CPVXBarDlgBase::ShowCutLineWindow() {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel) return;
+    if (!I_PVXModel::m_pCutLineDetDlg)
+        I_PVXModel::m_pCutLineDetDlg = new CPVXCutLineDetDlg(&CPVXCutLineDetDlg::m_arrSelCutLine);
+    CPVXCutLineDetDlg* pDlg = I_PVXModel::m_pCutLineDetDlg;
+    if (!pDlg->GetSafeHwnd()) {
+        if (pDlg->Create(pModel, 0)) pDlg->ShowWindow(SW_SHOW);
+    } else {
+        pDlg->ShowWindow(SW_SHOW);
+        pDlg->SetFocus();
+    }
+}

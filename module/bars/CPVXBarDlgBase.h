@@ -134,6 +134,9 @@ public:
     void OnNumberDetails(int bDirectionOffered);
     // The animation box turned on; the animation settings live in the settings block.
     void OnAnimationDetails();
+    // The result view's cutting-line window (modeless): made and shown, or brought forward when
+    // it is up.
+    void ShowCutLineWindow();
 
     // ---- shared button handlers ----------------------------------------------------------------------
     // Close: the host's bar closes, then the container.

@@ -28,6 +28,7 @@ BEGIN_MESSAGE_MAP(CPVXBarPStrs, CPVXBarWallPlatePage)
     ON_BN_CLICKED(CPVXBarPStrs::IDC_LEGEND_MORE, OnLegendDetails)
     ON_BN_CLICKED(CPVXBarPStrs::IDC_ANIMATION_MORE, OnAnimationMore)
     ON_BN_CLICKED(CPVXBarPStrs::IDC_DEFORMED_MORE, OnDeformedMore)
+    ON_BN_CLICKED(CPVXBarPStrs::IDC_SECTION_MORE, OnSectionMore)
 END_MESSAGE_MAP()
 
 namespace {
@@ -67,10 +68,11 @@ void CPVXBarPStrs::DoDataExchange(CDataExchange* pDX) {
 }
 
 std::vector<CBarControlName> CPVXBarPStrs::GetControlNames() const {
-    return {{IDC_LOAD, "load"},       {IDC_COMP_FIRST, "component"}, {IDC_AXIS_ELEMENT, "axes"},
+    return WithMoreButtons<CPVXBarPStrs>({{IDC_LOAD, "load"},       {IDC_COMP_FIRST, "component"}, {IDC_AXIS_ELEMENT, "axes"},
             {IDC_SURFACE_TOP, "surface"}, {IDC_CONTOUR, "contour"},  {IDC_DEFORMED, "deformed"},
             {IDC_VALUES, "values"},   {IDC_LEGEND, "legend"},        {IDC_ANIMATION, "animation"},
-            {IDC_UNDEFORMED, "undeformed"}, {IDC_SECTION, "section"}, {IDC_NUMBER_MAX, "number"}};
+            {IDC_UNDEFORMED, "undeformed"}, {IDC_SECTION, "section"}, {IDC_NUMBER_MAX, "number"},
+            {IDC_SECTION_MORE, "section-more"}});
 }
 
 void CPVXBarPStrs::TakeInitialValues() {
@@ -163,3 +165,5 @@ void CPVXBarPStrs::OnContourMore() {
 void CPVXBarPStrs::OnAnimationMore() { TurnBoxOn(m_bAnimation); }
 
 void CPVXBarPStrs::OnDeformedMore() { TurnBoxOn(m_bDeformed); }
+
+void CPVXBarPStrs::OnSectionMore() { ShowCutLineWindow(); }

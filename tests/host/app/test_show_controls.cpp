@@ -374,3 +374,29 @@ TEST(PvxHostShowControlsTest, RefusalsNameWhatIsMissing) {
 }
 
 }  // namespace
+
+namespace {
+
+// The wall and plate pages' "..." buttons open their dialogs: the number dialog (values-more)
+// and the deformation dialog (deformed-more); what is set there reaches the picture.
+TEST(PvxHostShowControlsTest, WallAndPlateDetailButtonsOpenTheirDialogs) {
+    struct Row {
+        const char* details;  // the page and its button with the dialog's settings
+        const char* plain;    // the same page without the dialog; null: only its opening is checked
+    } rows[] = {
+        {"show 7305 --details deformed-more --detail-set scale=300", "show 7305 --set deformed=1"},
+        {"show 7307 --details values-more --detail-set only-minmax=1", "show 7307 --set values=1"},
+        {"show 7305 --details values-more --detail-set exponent=1", nullptr},
+        {"show 7306 --details values-more --detail-set only-minmax=1", nullptr},
+        {"show 7307 --details 11007 --detail-set only-minmax=1", nullptr},
+        {"show 7305 --details 11318 --detail-set exponent=1", nullptr},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.details);
+        const std::string shown = Picture(r.details, "more");
+        ASSERT_FALSE(shown.empty());
+        if (r.plain) EXPECT_FALSE(shown == Picture(r.plain, "moreplain"));
+    }
+}
+
+}  // namespace
