@@ -60,6 +60,12 @@ std::vector<CHostOption> ShowOptions() {
          "sets a control of the details dialog, by id or name (decimals, exponent, ratio, angle, scale ...), as --set "
          "does on the page",
          nullptr, 0, 0, HOST_OPT_REPEATABLE},
+        {"--cut", EHostValue::kText, "X1,Y1,X2,Y2",
+         "a cutting line from (X1, Y1) to (X2, Y2) in plan, m: the page's cut or section \"...\" button opens the "
+         "cutting-line window, the two points are picked in the view and Add is pressed (the line is added to the "
+         "project's cutting lines and selected); --detail-set then sets that window (factor, values, minmax, "
+         "direction ...); the page's cut or section box draws the lines (pages 7204, 7307, 7308)",
+         nullptr, 0, 0, HOST_OPT_REPEATABLE},
         {"--list", EHostValue::kFlag, "", "prints every result id with its bar container, its page and its title"},
         {"--list-controls", EHostValue::kFlag, "",
          "prints the controls of the result's bar and page: id, name, kind, caption and value"},
@@ -408,6 +414,26 @@ bool ReportRefusals(size_t from) {
     return boxes.size() > from;
 }
 
+// Sets controls of a dialog (or window) as a person does, each found as the dialog is then (a
+// box set before may have enabled others). 0, or the exit status after a message.
+int SetDialogControls(CWnd* pDlg, const std::vector<std::pair<std::string, std::string>>& settings) {
+    auto* pNamed = dynamic_cast<IHostControlNames*>(pDlg);
+    const std::vector<CBarControlName> names = pNamed ? pNamed->GetControlNames() : std::vector<CBarControlName>();
+    for (const auto& kv : settings) {
+        const std::vector<Control> controls = CollectControls(pDlg, names);
+        UINT nRadio = 0;
+        const Control* k = FindControl(controls, kv.first, &nRadio);
+        if (!k) {
+            HostMessage("the dialog \"%s\" has no control \"%s\"", TextOf(pDlg).c_str(), kv.first.c_str());
+            return HOST_EXIT_USAGE;
+        }
+        const std::string label = "control " + (k->strName.empty() ? std::to_string(nRadio ? nRadio : k->nID)
+                                                                  : "\"" + k->strName + "\"") + " of the dialog";
+        if (int status = SetControl(*k, nRadio, label, kv.second)) return status;
+    }
+    return 0;
+}
+
 // Presses a "..." button of the page; the dialog it opens takes the settings and its OK is
 // pressed. 0, or the exit status after a message.
 int RunDetails(CPHPageDlg* pPage, long nResult, const std::string& button,
@@ -436,25 +462,9 @@ int RunDetails(CPHPageDlg* pPage, long nResult, const std::string& button,
     std::string strCaption;
     CUiDriver::Get().QueueModalAny({[&](CUiDialogSession& s) -> int {
         bOpened = true;
-        CWnd* pDlg = s.Dialog();
-        strCaption = TextOf(pDlg);
-        auto* pNamed = dynamic_cast<IHostControlNames*>(pDlg);
-        const std::vector<CBarControlName> names = pNamed ? pNamed->GetControlNames() : std::vector<CBarControlName>();
-        for (const auto& kv : settings) {
-            // The controls as they are now: a box set before may have enabled others.
-            const std::vector<Control> controls = CollectControls(pDlg, names);
-            UINT nRadio = 0;
-            const Control* k = FindControl(controls, kv.first, &nRadio);
-            if (!k) {
-                HostMessage("the dialog \"%s\" has no control \"%s\"", strCaption.c_str(), kv.first.c_str());
-                nStatus = HOST_EXIT_USAGE;
-                return IDCANCEL;
-            }
-            const std::string label = "control " + (k->strName.empty() ? std::to_string(nRadio ? nRadio : k->nID)
-                                                                      : "\"" + k->strName + "\"") + " of the dialog";
-            if ((nStatus = SetControl(*k, nRadio, label, kv.second))) return IDCANCEL;
-        }
-        return IDOK;
+        strCaption = TextOf(s.Dialog());
+        nStatus = SetDialogControls(s.Dialog(), settings);
+        return nStatus ? IDCANCEL : IDOK;
     }});
     CUiDialogSession(pPage).ClickButton(nButton);
     if (!bOpened) {
@@ -504,6 +514,63 @@ int ResolvePageLoad(int nResult, const std::vector<Control>& controls, CHostResu
     if (strLoad.empty() && pCombo->FindStringExact(-1, choice.GetLoadName().c_str()) < 0) return 0;
     strLoad = choice.GetLoadName();
     return 0;
+}
+
+// The cutting-line window of the result view: a dialog over the view whose controls include the
+// two point edits; null when none is open.
+CWnd* FindCutLineWindow(CWnd* pView) {
+    for (CWnd* c = pView ? pView->GetWindow(GW_CHILD) : nullptr; c; c = c->GetWindow(GW_HWNDNEXT)) {
+        CWnd* w = CWnd::FromHandle(c->GetSafeHwnd());
+        auto* pNamed = dynamic_cast<IHostControlNames*>(w);
+        if (!dynamic_cast<CDialog*>(w) || !pNamed || !(w->GetStyle() & WS_VISIBLE)) continue;
+        for (const CBarControlName& n : pNamed->GetControlNames())
+            if (n.pszName && std::string(n.pszName) == "point1") return w;
+    }
+    return nullptr;
+}
+
+// Cutting lines as a person adds them: the page's cut or section "..." button opens the result
+// view's cutting-line window, each line's two points are picked in the view and Add is pressed
+// (the window selects the line it adds); then the window's other controls take their settings.
+// 0, or the exit status after a message.
+int RunCuts(CPHPageDlg* pPage, long nResult, CWnd* pView, const std::vector<std::string>& cuts,
+            const std::vector<std::pair<std::string, std::string>>& settings, size_t nBoxes) {
+    UINT nButton = 0;
+    for (const CBarControlName& n : pPage->GetControlNames())
+        if (n.pszName && (std::string(n.pszName) == "cut-more" || std::string(n.pszName) == "section-more"))
+            nButton = n.nID;
+    CWnd* pButton = nButton ? pPage->GetDlgItem(static_cast<int>(nButton)) : nullptr;
+    if (!pButton || !(pButton->GetStyle() & WS_VISIBLE)) {
+        HostMessage("the page of result %ld has no cutting-line window (the pages with a cut or section box: 7204, "
+                    "7307, 7308)",
+                    nResult);
+        return HOST_EXIT_USAGE;
+    }
+    if (!pButton->IsWindowEnabled()) {
+        HostMessage("the cutting-line button of the page of result %ld cannot be pressed now", nResult);
+        return HOST_EXIT_FAILED;
+    }
+    CUiDialogSession(pPage).ClickButton(nButton);
+    CWnd* pDlg = FindCutLineWindow(pView);
+    if (!pDlg) {
+        HostMessage("the page's cutting-line button opened no cutting-line window");
+        return HOST_EXIT_FAILED;
+    }
+    for (const std::string& c : cuts) {
+        double v[4];
+        if (!ReadHostCut(c, v)) {
+            HostMessage("--cut takes X1,Y1,X2,Y2: four numbers (m, within 1e9) of two different points, not \"%s\"",
+                        c.c_str());
+            return HOST_EXIT_USAGE;
+        }
+        char p1[80], p2[80];
+        std::snprintf(p1, sizeof p1, "%.17g,%.17g", v[0], v[1]);
+        std::snprintf(p2, sizeof p2, "%.17g,%.17g", v[2], v[3]);
+        if (int status = SetDialogControls(pDlg, {{"point1", p1}, {"point2", p2}, {"add", "1"}})) return status;
+        if (ReportRefusals(nBoxes)) return HOST_EXIT_FAILED;
+    }
+    if (int status = SetDialogControls(pDlg, settings)) return status;
+    return ReportRefusals(nBoxes) ? HOST_EXIT_FAILED : 0;
 }
 
 std::string TitleOf(const std::string& key) {
@@ -561,8 +628,10 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
             }
             (std::string(option) == "--set" ? sets : detailSets).emplace_back(s.substr(0, eq), s.substr(eq + 1));
         }
-    if (!detailSets.empty() && !args.Has("--details")) {
-        HostMessage("--detail-set sets a control of the dialog --details opens: give --details BUTTON");
+    const std::vector<std::string> cuts = args.GetAll("--cut");
+    if (!detailSets.empty() && args.Has("--details") == !cuts.empty()) {
+        HostMessage(cuts.empty() ? "--detail-set sets a control of the dialog --details opens: give --details BUTTON"
+                                 : "--detail-set sets the controls of one window: give --details or --cut, not both");
         return HOST_EXIT_USAGE;
     }
     const bool bEmf = OutputExtension(strOut) == "emf";
@@ -647,6 +716,8 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     }
     // The page after the controls: a radio of the bar may have shown another page.
     pPage = dynamic_cast<CPHPageDlg*>(pBar->GetShownPageWnd());
+    if (pPage && !cuts.empty())
+        if (int status = RunCuts(pPage, nResult, rv.GetView(), cuts, detailSets, nBoxes)) return status;
     if (pPage && args.Has("--details"))
         if (int status = RunDetails(pPage, nResult, args.Get("--details"), detailSets, nBoxes)) return status;
     if (!pPage || !pPage->GetDlgItem(kApplyButton)) {

@@ -281,10 +281,13 @@ const KeyDef kKeys[] = {
 };
 
 // Modes that draw the diagrams of cutting lines.
-bool DrawsCuttingLines(int nMode) { return nMode == 2 || nMode == 11; }
+// Those whose pages have a cut or section box: the displacement contour, plate forces and stresses.
+bool DrawsCuttingLines(int nMode) { return nMode == 2 || nMode == 10 || nMode == 11; }
+
+}  // namespace
 
 // "X1,Y1,X2,Y2": four finite numbers within the coordinates a project holds, two distinct points.
-bool ReadCut(const std::string& text, double v[4]) {
+bool ReadHostCut(const std::string& text, double v[4]) {
     const char* p = text.c_str();
     for (int i = 0; i < 4; ++i) {
         char* end = nullptr;
@@ -300,6 +303,8 @@ bool ReadCut(const std::string& text, double v[4]) {
     }
     return *p == 0 && (v[0] != v[2] || v[1] != v[3]);
 }
+
+namespace {
 
 const KeyDef* FindKey(const std::string& key) {
     for (const KeyDef& k : kKeys)
@@ -526,7 +531,7 @@ std::vector<CHostOption> CHostResultChoice::Options() {
         {"--option", EHostValue::kText, "KEY=VALUE", "one setting of the mode (see below)", nullptr, 0, 0,
          HOST_OPT_REPEATABLE},
         {"--cut", EHostValue::kText, "X1,Y1,X2,Y2",
-         "a cutting line from (X1, Y1) to (X2, Y2) in plan, m: the result's diagram along it (modes 2 and 11)",
+         "a cutting line from (X1, Y1) to (X2, Y2) in plan, m: the result's diagram along it (modes 2, 10 and 11)",
          nullptr, 0, 0, HOST_OPT_REPEATABLE},
     };
 }
@@ -544,12 +549,12 @@ int CHostResultChoice::ParseCuts(const std::vector<std::string>& cuts) {
         return HOST_EXIT_USAGE;
     }
     if (!DrawsCuttingLines(m_pMode->nMode)) {
-        Message("mode " + ModeLabel(*m_pMode) + " draws no cutting-line diagrams (modes 2 and 11 do)");
+        Message("mode " + ModeLabel(*m_pMode) + " draws no cutting-line diagrams (modes 2, 10 and 11 do)");
         return HOST_EXIT_USAGE;
     }
     for (const std::string& c : cuts) {
         double v[4];
-        if (!ReadCut(c, v)) {
+        if (!ReadHostCut(c, v)) {
             Message("--cut takes X1,Y1,X2,Y2: four numbers (m, within 1e9) of two different points, not \"" + c +
                     "\"");
             return HOST_EXIT_USAGE;

@@ -56,6 +56,9 @@ struct CHostMode {
 const std::vector<CHostMode>& GetHostModes();
 const CHostMode* FindHostMode(const std::string& nameOrNumber);
 
+// A cutting line "X1,Y1,X2,Y2" in plan, m: four finite numbers within the coordinates a project
+// holds, of two different points.
+bool ReadHostCut(const std::string& text, double v[4]);
 // The modes, their components and the option keys, for --help.
 const char* GetHostResultHelp();
 

@@ -400,3 +400,59 @@ TEST(PvxHostShowControlsTest, WallAndPlateDetailButtonsOpenTheirDialogs) {
 }
 
 }  // namespace
+
+namespace {
+
+// show --cut adds a cutting line through the page's cutting-line window, as a person picks its
+// two points and presses Add; the page's cut or section box then draws its diagram, and the
+// window's settings (--detail-set) change it. render --cut serves the same modes.
+TEST(PvxHostShowControlsTest, CuttingLinesAreDrawnThroughThePages) {
+    const std::string cut = " --cut 0,5,30,5";
+    struct Row {
+        std::string with, without;
+    } rows[] = {
+        {"show 7204 --set cut=1" + cut, "show 7204 --set cut=1"},
+        {"show 7308 --set section=1" + cut, "show 7308 --set section=1"},
+        {"show 7204 --set cut=1 --detail-set factor=3" + cut, "show 7204 --set cut=1" + cut},
+        {"render --mode 2" + cut, "render --mode 2"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.with);
+        const std::string a = Picture(r.with, "cutwith");
+        ASSERT_FALSE(a.empty());
+        EXPECT_FALSE(a == Picture(r.without, "cutwithout"));
+    }
+    EXPECT_FALSE(Picture("render --mode 10" + cut, "cutplate").empty());
+
+    // The line the window added, read back from the saved project.
+    const std::string db = CopySample("cutline");
+    EXPECT_FALSE(Picture("--db '" + db + "' show 7204 --set cut=1 --save" + cut, "cutsave").empty());
+    sqlite3* pdb = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(db.c_str(), &pdb, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(pdb, "SELECT COUNT(*) FROM CTLN WHERE kind = 0 AND x1 = 0 AND y1 = 5 AND x2 = 30 AND y2 = 5",
+                                 -1, &st, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(st, 0), 1);
+    sqlite3_finalize(st);
+    sqlite3_close(pdb);
+    std::remove(db.c_str());
+
+    struct Refused {
+        const char* command;
+        const char* message;
+    } refused[] = {
+        {"show 7301 --cut 0,5,30,5", "has no cutting-line window"},
+        {"render --mode 6 --cut 0,5,30,5", "modes 2, 10 and 11 do"},
+        {"show 7204 --cut 0,5,0,5", "two different points"},
+    };
+    for (const Refused& r : refused) {
+        SCOPED_TRACE(r.command);
+        const RunResult res = RunHost(std::string(r.command) + " --out '" + kTmp + "/ctl_cutno.bmp'", "cutno");
+        EXPECT_EQ(res.code, 2);
+        EXPECT_NE(res.err.find(r.message), std::string::npos) << res.err;
+    }
+}
+
+}  // namespace
