@@ -456,3 +456,23 @@ TEST(PvxHostShowControlsTest, CuttingLinesAreDrawnThroughThePages) {
 }
 
 }  // namespace
+
+namespace {
+
+// The number dialog's direction and angle turn the numbers of the pages that offer them; with
+// the direction off the numbers follow their members as before.
+TEST(PvxHostShowControlsTest, NumberDirectionTurnsTheNumbers) {
+    struct Row {
+        const char* page;  // with its values shown through the dialog
+    } rows[] = {{"show 7101 --set contour=0"}, {"show 7401"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.page);
+        const std::string plain = Picture(std::string(r.page) + " --details values-more --detail-set direction=0", "dir0");
+        const std::string turned =
+            Picture(std::string(r.page) + " --details values-more --detail-set direction=1 --detail-set angle=2", "dir1");
+        ASSERT_FALSE(plain.empty());
+        EXPECT_FALSE(plain == turned);
+    }
+}
+
+}  // namespace
