@@ -47,7 +47,7 @@ std::vector<CHostOption> ShowOptions() {
          "sets a control of the page or the bar, by id or name (see --list-controls): a check box 0 or 1, a radio "
          "group the index of its button, a list an item's index or text (a list box: several joined by '+', and "
          "ITEM:0 or ITEM:1 clears or sets the item's check box), an edit its text, a point-picking edit X,Y[,Z] "
-         "(picked in the view), a button 1 (pressed)",
+         "(picked in the view), a node-picking edit a node key (that node picked in the view), a button 1 (pressed)",
          nullptr, 0, 0, HOST_OPT_REPEATABLE},
         {"--save", EHostValue::kFlag, "",
          "writes what the page changed in the project (the slab strips, and the settings of the pages shown, which "
@@ -387,6 +387,20 @@ int SetControl(const Control& k, UINT nRadio, const std::string& label, const st
     }
     if (auto* l = dynamic_cast<CListBox*>(w)) return SetList(*l, label, value);
     if (auto* pick = dynamic_cast<CMouseEdit*>(w)) {
+        // An edit that picks nodes takes a node key: that node is picked in the view.
+        long nNode = 0;
+        if (pick->GetPickMode() != CMouseEdit::PICK_MODE_POINT && ReadIndex(value, 0x7FFFFFFF, nNode) && nNode > 0) {
+            user.ClickButton(k.nID);
+            pick->SetFocus();
+            T_PICKED_OBJECT obj;
+            obj.nType = PICKED_NODE;
+            obj.nKey = static_cast<UINT>(nNode);
+            if (CMouseEdit::GetCurPickingEditST() != pick || !CMouseEdit::PickInModelView(obj)) {
+                HostMessage("%s does not pick nodes now", label.c_str());
+                return HOST_EXIT_FAILED;
+            }
+            return 0;
+        }
         C3DPoint p;
         if (ReadPoint(value, p)) {
             // A click into the edit starts its picking; the point is then picked in the view.

@@ -476,3 +476,32 @@ TEST(PvxHostShowControlsTest, NumberDirectionTurnsTheNumbers) {
 }
 
 }  // namespace
+
+namespace {
+
+// The pile reaction page's node edit picks a node in the view: a picked node's reaction is
+// reported (node 288 carries the sample's largest dead-load pile reaction, 293.541 kN, see the
+// extremes of render --mode 0), a pick that hits no node clears the edit.
+TEST(PvxHostShowControlsTest, ReactionPagePicksItsNodeInTheView) {
+    const RunResult list = RunHost("show 7101 --list-controls", "reacpicklist");
+    ASSERT_EQ(list.code, 0) << list.err;
+    bool picking = false;
+    for (const std::string& line : Lines(list.out))
+        if (line.find(" node ") != std::string::npos) picking = line.find("point edit") != std::string::npos;
+    EXPECT_TRUE(picking) << list.out;
+    struct Row {
+        const char* set;
+        bool reported;
+    } rows[] = {{"node=288", true}, {"node=1.5,2.5", false}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.set);
+        const std::string pic = kTmp + "/ctl_reacpick_" + kPid + ".bmp";
+        const RunResult res = RunHost(std::string("show 7101 --set ") + r.set + " --out '" + pic + "'", "reacpick");
+        std::remove(pic.c_str());
+        EXPECT_EQ(res.code, 0) << res.err;
+        EXPECT_EQ(res.err.find("NODE NUMBER=288") != std::string::npos, r.reported) << res.err;
+        if (r.reported) EXPECT_NE(res.err.find("FZ=   2.93541E+002"), std::string::npos) << res.err;
+    }
+}
+
+}  // namespace
