@@ -42,7 +42,9 @@ constexpr UINT kApplyButton = 10647;  // every page's Apply
 std::vector<CHostOption> ShowOptions() {
     std::vector<CHostOption> options = {
         {"--out", EHostValue::kPath, "FILE.bmp|FILE.emf", "the picture to write: a 24-bit BMP or an enhanced metafile"},
-        {"--load", EHostValue::kText, "NAME", "the load case or combination chosen in the page's load list"},
+        {"--load", EHostValue::kText, "NAME",
+         "the load case or combination chosen in the page's load list, by name or by the key info prints; default: "
+         "the page's own load when it has the result, else the first load that has it"},
         {"--set", EHostValue::kText, "CONTROL=VALUE",
          "sets a control of the page or the bar, by id or name (see --list-controls): a check box 0 or 1, a radio "
          "group the index of its button, a list an item's index or text (a list box: several joined by '+', and "
@@ -57,8 +59,8 @@ std::vector<CHostOption> ShowOptions() {
          "presses a \"...\" button of the page, by id or name (values-more, deformed-more ...), before Apply: the "
          "details dialog it opens takes the --detail-set values and its OK is pressed"},
         {"--detail-set", EHostValue::kText, "CONTROL=VALUE",
-         "sets a control of the details dialog, by id or name (decimals, exponent, ratio, angle, scale ...), as --set "
-         "does on the page",
+         "sets a control of the details dialog, by id or name (decimals, exponent, ratio, angle, scale ...), or with "
+         "--cut of the cutting-line window (factor, values, minmax, direction ...), as --set does on the page",
          nullptr, 0, 0, HOST_OPT_REPEATABLE},
         {"--cut", EHostValue::kText, "X1,Y1,X2,Y2",
          "a cutting line from (X1, Y1) to (X2, Y2) in plan, m: the page's cut or section \"...\" button opens the "
