@@ -120,11 +120,11 @@ TEST(PvxHostShowControlsTest, ShowAndRenderDrawOnePicture) {
 
 namespace {
 
-// The first column of each row of a query on the sample project, as text.
-std::vector<std::string> Column(const std::string& sql) {
+// The first column of each row of a query on a project (the sample when none is named), as text.
+std::vector<std::string> Column(const std::string& sql, const std::string& path = "") {
     std::vector<std::string> out;
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(SamplePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    if (sqlite3_open_v2((path.empty() ? SamplePath() : path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
         sqlite3_stmt* st = nullptr;
         if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) ADD_FAILURE() << sqlite3_errmsg(db);
         while (st && sqlite3_step(st) == SQLITE_ROW) {
@@ -317,14 +317,9 @@ TEST(PvxHostShowControlsTest, PageSettingsLastWithTheProjectWhenSaved) {
     // The archive: load step, load key, load type as 32-bit little-endian words, first.
     const std::vector<std::string> hex = Column("SELECT key FROM PSTLD WHERE name = 'LL'");
     ASSERT_EQ(hex.size(), 1u);
-    sqlite3* pdb = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(db.c_str(), &pdb, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-    sqlite3_stmt* st = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(pdb, "SELECT archive FROM PAGESET WHERE key = 7301", -1, &st, nullptr), SQLITE_OK);
-    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
-    const std::string archive = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-    sqlite3_finalize(st);
-    sqlite3_close(pdb);
+    const std::vector<std::string> kept = Column("SELECT archive FROM PAGESET WHERE key = 7301", db);
+    ASSERT_EQ(kept.size(), 1u);
+    const std::string& archive = kept[0];
     ASSERT_GE(archive.size(), 16u);
     const unsigned key = static_cast<unsigned>(std::stoul(archive.substr(8, 2), nullptr, 16));
     EXPECT_EQ(std::to_string(key), hex[0]) << archive;
@@ -427,16 +422,8 @@ TEST(PvxHostShowControlsTest, CuttingLinesAreDrawnThroughThePages) {
     // The line the window added, read back from the saved project.
     const std::string db = CopySample("cutline");
     EXPECT_FALSE(Picture("--db '" + db + "' show 7204 --set cut=1 --save" + cut, "cutsave").empty());
-    sqlite3* pdb = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(db.c_str(), &pdb, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-    sqlite3_stmt* st = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(pdb, "SELECT COUNT(*) FROM CTLN WHERE kind = 0 AND x1 = 0 AND y1 = 5 AND x2 = 30 AND y2 = 5",
-                                 -1, &st, nullptr),
-              SQLITE_OK);
-    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
-    EXPECT_EQ(sqlite3_column_int(st, 0), 1);
-    sqlite3_finalize(st);
-    sqlite3_close(pdb);
+    EXPECT_EQ(Column("SELECT COUNT(*) FROM CTLN WHERE kind = 0 AND x1 = 0 AND y1 = 5 AND x2 = 30 AND y2 = 5", db),
+              std::vector<std::string>{"1"});
     std::remove(db.c_str());
 
     struct Refused {
