@@ -452,7 +452,9 @@ int SetDialogControls(CWnd* pDlg, const std::vector<std::pair<std::string, std::
 
 // Presses a "..." button of the page; the dialog it opens takes the settings and its OK is
 // pressed. 0, or the exit status after a message.
-int RunDetails(CPHPageDlg* pPage, long nResult, const std::string& button,
+CWnd* FindCutLineWindow(CWnd* pView);
+
+int RunDetails(CPHPageDlg* pPage, long nResult, CWnd* pView, const std::string& button,
                const std::vector<std::pair<std::string, std::string>>& settings, size_t nBoxes) {
     UINT nButton = 0;
     char* end = nullptr;
@@ -484,7 +486,12 @@ int RunDetails(CPHPageDlg* pPage, long nResult, const std::string& button,
     }});
     CUiDialogSession(pPage).ClickButton(nButton);
     if (!bOpened) {
-        HostMessage("the button \"%s\" opened no dialog", button.c_str());
+        if (FindCutLineWindow(pView))
+            HostMessage("the button \"%s\" opens the cutting-line window, which stays open: give --cut X1,Y1,X2,Y2 "
+                        "to add a line in it (and --detail-set for its settings)",
+                        button.c_str());
+        else
+            HostMessage("the button \"%s\" opened no dialog", button.c_str());
         return HOST_EXIT_FAILED;
     }
     if (nStatus) return nStatus;
@@ -735,7 +742,8 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     if (pPage && !cuts.empty())
         if (int status = RunCuts(pPage, nResult, rv.GetView(), cuts, detailSets, nBoxes)) return status;
     if (pPage && args.Has("--details"))
-        if (int status = RunDetails(pPage, nResult, args.Get("--details"), detailSets, nBoxes)) return status;
+        if (int status = RunDetails(pPage, nResult, rv.GetView(), args.Get("--details"), detailSets, nBoxes))
+            return status;
     if (!pPage || !pPage->GetDlgItem(kApplyButton)) {
         HostMessage("the page of result %ld has no Apply button", nResult);
         return HOST_EXIT_FAILED;

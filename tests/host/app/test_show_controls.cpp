@@ -355,6 +355,7 @@ TEST(PvxHostShowControlsTest, RefusalsNameWhatIsMissing) {
         {"--db '" + raft + "' render --mode 10", "slab and raft plate forces are mode 16"},
         {"render --mode 17 --option rebar-unit=1", "rebar-unit=0 draws it"},
         {"render --mode 17 --load DL", "table SLDG, kept by design combination"},
+        {"show 7307 --details section-more", "give --cut X1,Y1,X2,Y2"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.command);
