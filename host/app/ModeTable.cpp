@@ -41,6 +41,19 @@ const CHostComponent kStoryShear[] = {{"FORCE", 0}, {"RATIO", 1}};
 
 // ---- result probes -------------------------------------------------------------------------
 
+// Calls f(key, record) for every record of a table, in table order.
+template <class Table, class Record, class F>
+void ForEachRecord(CDataBase& db, F f) {
+    Table t;
+    t.ConnectToDB(&db);
+    CArray<UINT, UINT> keys;
+    t.GetKeyList(keys);
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
+        Record rec;
+        if (t.Get(keys[i], rec)) f(keys[i], rec);
+    }
+}
+
 template <class Table, class F>
 int AnyKey(CDataBase& db, F has) {
     Table t;
@@ -154,14 +167,11 @@ int HasSlabDesign(const CPostCtrl& post, CDataBase& db, int) {
         return false;
     };
     // The combination selected (known by its name), or those an envelope runs over.
-    CClassPLcom combs;
-    combs.ConnectToDB(&db);
-    CArray<UINT, UINT> keys;
-    combs.GetKeyList(keys);
-    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
-        T_PLCOM_D rec;
-        if (combs.Get(keys[i], rec) && std::strcmp(rec.name, lc.name) == 0 && designed(keys[i])) return 1;
-    }
+    int found = 0;
+    ForEachRecord<CClassPLcom, T_PLCOM_D>(db, [&](UINT key, const T_PLCOM_D& rec) {
+        if (std::strcmp(rec.name, lc.name) == 0 && designed(key)) found = 1;
+    });
+    if (found) return 1;
     for (int i = 0; i < lc.GetEntryCount(); ++i)
         if (lc.entry[i].kind == PLOAD_COMBINATION && designed(lc.entry[i].key)) return 1;
     return 0;
@@ -412,38 +422,27 @@ unsigned LoadTypeOfCase(int caseType);
 // Without a load named, static modes start on a static case, then on a combination.
 std::vector<LoadCandidate> LoadsOf(CDataBase& db, int wanted) {
     std::vector<LoadCandidate> out;
-    CClassPStld cases;
-    cases.ConnectToDB(&db);
-    CArray<UINT, UINT> keys;
-    cases.GetKeyList(keys);
-    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
-        T_PSTLD_D rec;
-        if (!cases.Get(keys[i], rec) || (wanted && rec.type != wanted)) continue;
+    ForEachRecord<CClassPStld, T_PSTLD_D>(db, [&](UINT key, const T_PSTLD_D& rec) {
+        if (wanted && rec.type != wanted) return;
         LoadCandidate c;
-        c.nKey = keys[i];
+        c.nKey = key;
         c.nType = LoadTypeOfCase(rec.type);
         c.strName = rec.name;
         c.bCase = true;
         c.nCaseType = rec.type;
         c.bDefaultKind = wanted || rec.type == PLOAD_STATIC;
         out.push_back(c);
-    }
+    });
     if (wanted) return out;
-    CClassPLcom combs;
-    combs.ConnectToDB(&db);
-    keys.RemoveAll();
-    combs.GetKeyList(keys);
-    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
-        T_PLCOM_D rec;
-        if (!combs.Get(keys[i], rec)) continue;
+    ForEachRecord<CClassPLcom, T_PLCOM_D>(db, [&](UINT key, const T_PLCOM_D& rec) {
         LoadCandidate c;
-        c.nKey = keys[i];
+        c.nKey = key;
         c.nType = CClassPLcom::IsMaxMinComb(rec) ? 12 : 11;
         c.nStep = CClassPLcom::IsMaxMinComb(rec) ? 1 : 0;
         c.strName = rec.name;
         c.bDefaultKind = true;
         out.push_back(c);
-    }
+    });
     return out;
 }
 
