@@ -23,6 +23,14 @@ The results are those of a rigid panel on four equal springs, worked out by hand
   raft centre moment: cut along x = 3; right half: springs 625 kN at 3 m, column 400 kN at 3 m,
     weight 225 kN at 1.5 m: M = 1875 - 1200 - 337.5 = 337.5 kN·m over 6 m = 56.25 kN·m/m
     (sagging, bottom in tension), the same in y by symmetry; shear at the cut 625 - 400 - 225 = 0.
+
+A third element, a 6 m beam (type 201, 0.3 m x 0.6 m) from (10, 0, 3) to (16, 0, 3), simply
+supported at both ends (nodes 6 and 7) and loaded by q = 10 kN/m in DL:
+  end reactions qL/2 = 30 kN up at each end
+  shear     Vz(x) = q (L/2 - x): +30 kN at the i-end, 0 at mid-span, -30 kN at the j-end
+  moment    My(x) = q x (L - x) / 2, positive sagging (bottom in tension): 0 at the ends,
+            qL^2/8 = 10 x 36 / 8 = 45 kN·m at mid-span
+The frame force diagram draws it below the beam, on its tension side.
 """
 import math
 import os
@@ -91,7 +99,7 @@ TABLES = {
 
 # ---- Codes ----------------------------------------------------------------------------------
 PELEM_KIND_FRAME, PELEM_KIND_PLATE = 2, 3
-TYPE_COLUMN, TYPE_RAFT = 101, 301
+TYPE_COLUMN, TYPE_BEAM, TYPE_RAFT = 101, 201, 301
 PLOAD_STATIC = 1
 PLCOM_LINEAR = 0
 CTLN_CUTLINE = 0
@@ -173,23 +181,28 @@ def write_project(path):
 
     # ---- Model ----
     model_rows("PNODE", [(1, 0.0, 0.0, 0.0), (2, 6.0, 0.0, 0.0), (3, 6.0, 6.0, 0.0), (4, 0.0, 6.0, 0.0),
-                         (5, 6.0, 6.0, 3.0)])
+                         (5, 6.0, 6.0, 3.0), (6, 10.0, 0.0, 3.0), (7, 16.0, 0.0, 3.0)])
     model_rows("PMATL", [(1, "C30", 3.0e7, 0.2, 25.0)])
     col_a, col_i = 0.4 * 0.4, 0.4 ** 4 / 12.0
     # Stiffness: 3 sets of 13 values: area, shear area y, shear area z, torsion, I3, I2, 7 unused.
     col_set = [col_a, col_a * 5 / 6, col_a * 5 / 6, 0.141 * 0.4 ** 4, col_i, col_i] + [0.0] * 7
     raft_set = [0.5, 0.0, 0.0, 0.0, 0.5 ** 3 / 12.0, 0.0] + [0.0] * 7
+    beam_a = 0.3 * 0.6
+    beam_set = [beam_a, beam_a * 5 / 6, beam_a * 5 / 6, 0.0, 0.3 * 0.6 ** 3 / 12.0, 0.6 * 0.3 ** 3 / 12.0] + [0.0] * 7
     model_rows("PSECT", [(1, 1, "COL400x400", reals(0.4, 0.4, 0.0, 0.0), reals(*(col_set * 3))),
-                         (2, 1, "RAFT500", reals(0.5, 0.0, 0.0, 0.0), reals(*(raft_set * 3)))])
+                         (2, 1, "RAFT500", reals(0.5, 0.0, 0.0, 0.0), reals(*(raft_set * 3))),
+                         (3, 1, "B300x600", reals(0.3, 0.6, 0.0, 0.0), reals(*(beam_set * 3)))])
     #            key  kind              type         active matl sect beta nnode node              se_result
     model_rows("PELEM", [(1, PELEM_KIND_PLATE, TYPE_RAFT, 1, 1, 2, 0.0, 4, node_array(1, 2, 3, 4), 0),
-                         (2, PELEM_KIND_FRAME, TYPE_COLUMN, 1, 1, 1, 0.0, 2, node_array(3, 5), 0)])
+                         (2, PELEM_KIND_FRAME, TYPE_COLUMN, 1, 1, 1, 0.0, 2, node_array(3, 5), 0),
+                         (3, PELEM_KIND_FRAME, TYPE_BEAM, 1, 1, 3, 0.0, 2, node_array(6, 7), 0)])
     #            key  type   subkind model_key pile_key node3 node4 length offset_z nodes  elems
     model_rows("PMEMB", [(1, TYPE_RAFT, 0, 0, 0, 0, 0, 0.0, 0.0, keys(1, 2, 3, 4), keys(1)),
-                         (2, TYPE_COLUMN, 0, 0, 0, 0, 0, 3.0, 0.0, keys(3, 5), keys(2))])
+                         (2, TYPE_COLUMN, 0, 0, 0, 0, 0, 3.0, 0.0, keys(3, 5), keys(2)),
+                         (3, TYPE_BEAM, 0, 0, 0, 0, 0, 6.0, 0.0, keys(6, 7), keys(3))])
     model_rows("PSLAB", [(1, TYPE_RAFT, keys(1, 2, 3, 4))])
     # The raft's corners are supported (type 1: the reaction display shows them), vertically.
-    model_rows("PRTND", [(1, 1, 4), (2, 1, 4), (3, 1, 4), (4, 1, 4)])
+    model_rows("PRTND", [(1, 1, 4), (2, 1, 4), (3, 1, 4), (4, 1, 4), (6, 1, 4), (7, 1, 4)])
     model_rows("PSTLD", [(1, PLOAD_STATIC, "DL")])
     model_rows("PLCOM", [(101, PLCOM_LINEAR, "1.35DL", comb_entries((PLOAD_STATIC, 1, 1.35)))])
     #            key  kind        name           width  x1   y1   z1   x2   y2   z2
@@ -199,14 +212,25 @@ def write_project(path):
     rx, ry = -4.0 / 6000.0, 4.0 / 6000.0  # tilt of the panel, rad
     result_rows("DISP", 1, [(1, 0.0, 0.0, -0.25, rx, ry, 0.0), (2, 0.0, 0.0, -4.25, rx, ry, 0.0),
                             (3, 0.0, 0.0, -8.25, rx, ry, 0.0), (4, 0.0, 0.0, -4.25, rx, ry, 0.0),
-                            (5, 2.0, 2.0, -8.5, rx, ry, 0.0)])
+                            (5, 2.0, 2.0, -8.5, rx, ry, 0.0), (6, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0),
+                            (7, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0)])
     result_rows("REAC", 1, [(1, 0.0, 0.0, 12.5, 0.0, 0.0, 0.0), (2, 0.0, 0.0, 212.5, 0.0, 0.0, 0.0),
-                            (3, 0.0, 0.0, 412.5, 0.0, 0.0, 0.0), (4, 0.0, 0.0, 212.5, 0.0, 0.0, 0.0)])
+                            (3, 0.0, 0.0, 412.5, 0.0, 0.0, 0.0), (4, 0.0, 0.0, 212.5, 0.0, 0.0, 0.0),
+                            (6, 0.0, 0.0, 30.0, 0.0, 0.0, 0.0), (7, 0.0, 0.0, 30.0, 0.0, 0.0, 0.0)])
     # Column (member 2): 4 blocks x 6 components, 9 stations x 6, and 8 segments x 2 ends x 6.
     axial = [-400.0, 0.0, 0.0, 0.0, 0.0, 0.0]
     result_rows("MBCL", 1, [(2, reals(*(axial + axial + [0.0] * 12)))])
     result_rows("MBWG", 1, [(2, reals(*(axial * 9)))])
     result_rows("STRG", 1, [(2, reals(*(axial * 16)))])
+    # Beam (member 3): N, Vy, Vz, T, My, Mz at the nine stations x = s L / 8; segment s runs from
+    # station s to station s + 1.
+    q, span = 10.0, 6.0
+    beam = []
+    for s in range(9):
+        x = span * s / 8.0
+        beam.append([0.0, 0.0, q * (span / 2.0 - x), 0.0, q * x * (span - x) / 2.0, 0.0])
+    result_rows("MBWG", 1, [(3, reals(*sum(beam, [])))])
+    result_rows("STRG", 1, [(3, reals(*sum((beam[s] + beam[s + 1] for s in range(8)), [])))])
     # Raft plate (element 1): 24 leading values, then the centre block and the four corner blocks.
     centre = plate_block(56.25, 56.25, 0.0, 0.0, 0.0, 0.5)
     corner = plate_block(0.0, 0.0, 0.0, 0.0, 0.0, 0.5)
@@ -220,4 +244,4 @@ if __name__ == "__main__":
     if len(sys.argv) != 2:
         sys.exit("usage: two_elements.py OUT.pvxdb")
     write_project(sys.argv[1])
-    print("Wrote %s: 5 nodes, 2 elements (raft plate 1, column 2), load case DL" % sys.argv[1])
+    print("Wrote %s: 7 nodes, 3 elements (raft plate 1, column 2, beam 3), load case DL" % sys.argv[1])

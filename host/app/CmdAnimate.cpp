@@ -225,7 +225,8 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
     for (const CBarControlName& n : pPage->GetControlNames())
         if (n.pszName && std::strcmp(n.pszName, "animation-more") == 0) bMore = true;
     if (bMore) {
-        if (int status = RunDetails(pPage, nResult, "animation-more", dialog, nBoxes)) return status;
+        if (int status = RunDetails(pPage, nResult, rv.GetView(), "animation-more", dialog, nBoxes))
+            return status;
     } else if (args.Has("--frames") || args.Has("--fps") || args.Has("--cycle") || args.Has("--bits") ||
                args.Has("--compress")) {
         HostMessage("the page of result %ld has no animation \"...\" button: the film takes the engine's options",

@@ -27,6 +27,7 @@
 #include "host/base/CPHPageDlg.h"
 #include "host/base/I_PVXModelBase.h"
 #include "host/grx/GRenderView.h"
+#include "host/grx/I_PVXCtrl.h"
 #include "platform/gdi/BmpFile.h"
 #include "platform/ui/CButton.h"
 #include "platform/ui/CComboBox.h"
@@ -42,22 +43,31 @@ using namespace hostpage;
 std::vector<CHostOption> ShowOptions() {
     std::vector<CHostOption> options = {
         {"--out", EHostValue::kPath, "FILE.bmp|FILE.emf", "the picture to write: a 24-bit BMP or an enhanced metafile"},
-        {"--load", EHostValue::kText, "NAME", "the load case or combination chosen in the page's load list"},
+        {"--load", EHostValue::kText, "NAME",
+         "the load case or combination chosen in the page's load list, by name or by the key info prints; default: "
+         "the page's own load when it has the result, else the first load that has it"},
         {"--set", EHostValue::kText, "CONTROL=VALUE",
          "sets a control of the page or the bar, by id or name (see --list-controls): a check box 0 or 1, a radio "
          "group the index of its button, a list an item's index or text (a list box: several joined by '+', and "
          "ITEM:0 or ITEM:1 clears or sets the item's check box), an edit its text, a point-picking edit X,Y[,Z] "
-         "(picked in the view), a button 1 (pressed)",
+         "(picked in the view), a node-picking edit a node key (that node picked in the view), a button 1 (pressed)",
          nullptr, 0, 0, HOST_OPT_REPEATABLE},
         {"--save", EHostValue::kFlag, "",
-         "writes what the page changed in the project (the slab strips) into the project file, in place, in one "
-         "transaction; without it the file is not written"},
+         "writes what the page changed in the project (the slab strips, and the settings of the pages shown, which "
+         "the next show of their results starts from) into the project file, in place, in one transaction, after "
+         "the picture; without it the file is not written"},
         {"--details", EHostValue::kText, "BUTTON",
          "presses a \"...\" button of the page, by id or name (values-more, deformed-more ...), before Apply: the "
          "details dialog it opens takes the --detail-set values and its OK is pressed"},
         {"--detail-set", EHostValue::kText, "CONTROL=VALUE",
-         "sets a control of the details dialog, by id or name (decimals, exponent, ratio, angle, scale ...), as --set "
-         "does on the page",
+         "sets a control of the details dialog, by id or name (decimals, exponent, ratio, angle, scale ...), or with "
+         "--cut of the cutting-line window (factor, values, minmax, direction ...), as --set does on the page",
+         nullptr, 0, 0, HOST_OPT_REPEATABLE},
+        {"--cut", EHostValue::kText, "X1,Y1,X2,Y2",
+         "a cutting line from (X1, Y1) to (X2, Y2) in plan, m: the page's cut or section \"...\" button opens the "
+         "cutting-line window, the two points are picked in the view and Add is pressed (the line is added to the "
+         "project's cutting lines and selected); --detail-set then sets that window (factor, values, minmax, "
+         "direction ...); the page's cut or section box draws the lines (pages 7204, 7307, 7308)",
          nullptr, 0, 0, HOST_OPT_REPEATABLE},
         {"--list", EHostValue::kFlag, "", "prints every result id with its bar container, its page and its title"},
         {"--list-controls", EHostValue::kFlag, "",
@@ -65,6 +75,90 @@ std::vector<CHostOption> ShowOptions() {
     };
     for (const CHostOption& o : CHostViewRequest::Options()) options.push_back(o);
     return options;
+}
+
+// Pages that show a display mode of the table with other settings than its own page: the
+// support reaction page is the reaction display of the supports of type 2.
+struct PageMode {
+    int nResult;
+    int nMode;
+    const char* pszOption;
+};
+const PageMode kPageModes[] = {{7103, 0, "data-kind=2"}};
+
+// The load of a page whose display mode takes a load case or combination, as render resolves it
+// for that mode; strLoad becomes its name. 0, or the exit status after the message.
+int ResolvePageLoad(int nResult, const std::vector<Control>& controls, CHostResultView& rv, std::string& strLoad) {
+    UINT nRadio = 0;
+    const Control* pLoad = FindControl(controls, "load", &nRadio);
+    auto* pCombo = pLoad ? dynamic_cast<CComboBox*>(pLoad->pOwner->GetDlgItem(static_cast<int>(pLoad->nID))) : nullptr;
+    if (!pCombo || !rv.GetDB()) return 0;
+    const CHostMode* pMode = nullptr;
+    std::vector<std::string> options;
+    for (const PageMode& p : kPageModes)
+        if (p.nResult == nResult) pMode = FindHostMode(std::to_string(p.nMode)), options = {p.pszOption};
+    for (const CHostMode& m : GetHostModes())
+        if (!pMode && m.nResultId == nResult) pMode = &m;
+    if (!pMode || pMode->eLoad != EHostLoad::kStatic) return 0;
+    const std::string mode = std::to_string(pMode->nMode);
+    CHostResultChoice choice;
+    // Unasked, the page's own load stays when it has the result (the one its settings kept, or
+    // its first).
+    CString current;
+    if (strLoad.empty() && pCombo->GetCurSel() >= 0) pCombo->GetLBText(pCombo->GetCurSel(), current);
+    if (!current.IsEmpty() && !choice.Parse(mode, current.GetString(), "", options) && !choice.Resolve(*rv.GetDB(), true))
+        return 0;
+    if (int status = choice.Parse(mode, strLoad, "", options)) return status;
+    if (int status = choice.Resolve(*rv.GetDB())) return status;
+    // Unasked, the load is taken only when the page offers it (the rebar page lists the
+    // combinations alone).
+    if (strLoad.empty() && pCombo->FindStringExact(-1, choice.GetLoadName().c_str()) < 0) return 0;
+    strLoad = choice.GetLoadName();
+    return 0;
+}
+
+// Cutting lines as a person adds them: the page's cut or section "..." button opens the result
+// view's cutting-line window, each line's two points are picked in the view and Add is pressed
+// (the window selects the line it adds); then the window's other controls take their settings.
+// 0, or the exit status after a message.
+int RunCuts(CPHPageDlg* pPage, long nResult, CWnd* pView, const std::vector<std::string>& cuts,
+            const std::vector<std::pair<std::string, std::string>>& settings, size_t nBoxes) {
+    UINT nButton = 0;
+    for (const CBarControlName& n : pPage->GetControlNames())
+        if (n.pszName && (std::string(n.pszName) == "cut-more" || std::string(n.pszName) == "section-more"))
+            nButton = n.nID;
+    CWnd* pButton = nButton ? pPage->GetDlgItem(static_cast<int>(nButton)) : nullptr;
+    if (!pButton || !(pButton->GetStyle() & WS_VISIBLE)) {
+        HostMessage("the page of result %ld has no cutting-line window (the pages with a cut or section box: 7204, "
+                    "7307, 7308)",
+                    nResult);
+        return HOST_EXIT_USAGE;
+    }
+    if (!pButton->IsWindowEnabled()) {
+        HostMessage("the cutting-line button of the page of result %ld cannot be pressed now", nResult);
+        return HOST_EXIT_FAILED;
+    }
+    CUiDialogSession(pPage).ClickButton(nButton);
+    CWnd* pDlg = FindCutLineWindow(pView);
+    if (!pDlg) {
+        HostMessage("the page's cutting-line button opened no cutting-line window");
+        return HOST_EXIT_FAILED;
+    }
+    for (const std::string& c : cuts) {
+        double v[4];
+        if (!ReadHostCut(c, v)) {
+            HostMessage("--cut takes X1,Y1,X2,Y2: four numbers (m, within 1e9) of two different points, not \"%s\"",
+                        c.c_str());
+            return HOST_EXIT_USAGE;
+        }
+        char p1[80], p2[80];
+        std::snprintf(p1, sizeof p1, "%.17g,%.17g", v[0], v[1]);
+        std::snprintf(p2, sizeof p2, "%.17g,%.17g", v[2], v[3]);
+        if (int status = SetDialogControls(pDlg, {{"point1", p1}, {"point2", p2}, {"add", "1"}})) return status;
+        if (ReportRefusals(nBoxes)) return HOST_EXIT_FAILED;
+    }
+    if (int status = SetDialogControls(pDlg, settings)) return status;
+    return ReportRefusals(nBoxes) ? HOST_EXIT_FAILED : 0;
 }
 
 std::string TitleOf(const std::string& key) {
@@ -116,8 +210,10 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
             }
             (std::string(option) == "--set" ? sets : detailSets).emplace_back(s.substr(0, eq), s.substr(eq + 1));
         }
-    if (!detailSets.empty() && !args.Has("--details")) {
-        HostMessage("--detail-set sets a control of the dialog --details opens: give --details BUTTON");
+    const std::vector<std::string> cuts = args.GetAll("--cut");
+    if (!detailSets.empty() && args.Has("--details") == !cuts.empty()) {
+        HostMessage(cuts.empty() ? "--detail-set sets a control of the dialog --details opens: give --details BUTTON"
+                                 : "--detail-set sets the controls of one window: give --details or --cut, not both");
         return HOST_EXIT_USAGE;
     }
     const bool bEmf = OutputExtension(strOut) == "emf";
@@ -147,13 +243,13 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     controls.insert(controls.end(), barControls.begin(), barControls.end());
 
     if (bListControls) {
-        PrintControls(("bar " + offer.strContainer + ":").c_str(), barControls);
+        PrintControls(("bar " + offer.strContainer + ":").c_str(), barControls, nResult);
         if (!pPage) {
             HostMessage("result %ld: its page %s is not built yet", nResult, offer.strPageClass.c_str());
             return HOST_EXIT_FAILED;
         }
         std::vector<Control> pageControls(controls.begin(), controls.end() - static_cast<long>(barControls.size()));
-        PrintControls(("page " + offer.strPageClass + " of result " + word + ":").c_str(), pageControls);
+        PrintControls(("page " + offer.strPageClass + " of result " + word + ":").c_str(), pageControls, nResult);
         return HOST_EXIT_OK;
     }
     if (!pPage) {
@@ -162,22 +258,24 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
         return HOST_EXIT_FAILED;
     }
 
-    // The load, then each control, as a person sets them.
-    if (args.Has("--load")) sets.insert(sets.begin(), {"load", args.Get("--load")});
-    if (int status = hostpage::SetPageControls(pBar, nResult, sets, nBoxes)) return status;
+    // The load, then each control, as a person sets them. The load is the one render takes for
+    // the page's display mode: the one named (by name or key), else the first with the result.
+    std::string strLoad = args.Get("--load");
+    if (int status = ResolvePageLoad(static_cast<int>(nResult), controls, rv, strLoad)) return status;
+    if (!strLoad.empty()) sets.insert(sets.begin(), {"load", strLoad});
+    if (int status = SetPageControls(pBar, nResult, sets, nBoxes)) return status;
     // The page after the controls: a radio of the bar may have shown another page.
     pPage = dynamic_cast<CPHPageDlg*>(pBar->GetShownPageWnd());
+    if (pPage && !cuts.empty())
+        if (int status = RunCuts(pPage, nResult, rv.GetView(), cuts, detailSets, nBoxes)) return status;
     if (pPage && args.Has("--details"))
-        if (int status = RunDetails(pPage, nResult, args.Get("--details"), detailSets, nBoxes)) return status;
+        if (int status = RunDetails(pPage, nResult, rv.GetView(), args.Get("--details"), detailSets, nBoxes))
+            return status;
     if (int status = ClickApply(pPage, nResult, nBoxes)) return status;
-    if (args.Has("--save")) {
-        CDBDoc* pDoc = CDBDoc::m_pDBDoc;
-        if (!pDoc || !pDoc->SaveTables(options.strDBPath.c_str(), {DBT_CTLN})) {
-            HostMessage("%s", pDoc ? pDoc->GetLastError().GetString() : "no project is open");
-            return HOST_EXIT_FAILED;
-        }
-    }
 
+    // The execute hides the control's view-point icon under a legend, whose view-direction block
+    // is the host's to draw; this host draws none, so the icon stays, as render draws it.
+    rv.GetCtrl()->SetShowVPointIcon(1);
     // The window as the person sees it after the execute: painted again, with the legend.
     rv.GetView()->Invalidate(FALSE);
     rv.GetView()->UpdateWindow();
@@ -191,9 +289,21 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
         WriteBmp24(out.GetTempPath().c_str(), rv.GetWindowPicture());
     if (int status = bEmf ? out.Commit() : out.Commit(view.nWidth, view.nHeight)) return status;
     CHostProgress::Finish();
+    // The page shown: a radio of the bar may have shown another page than the one asked for.
+    const std::string strShown = pPage->GetRuntimeClass()->m_lpszClassName;
     std::printf("Wrote %s: %ldx%ld, %s view of %s, result %ld on the page %s\n", strOut.c_str(), view.nWidth,
-                view.nHeight, view.strView.c_str(), options.strDBPath.c_str(), nResult, offer.strPageClass.c_str());
+                view.nHeight, view.strView.c_str(), options.strDBPath.c_str(), nResult, strShown.c_str());
     PrintHostResultExtremes(rv.GetLoader(), rv.GetModel());
+    if (args.Has("--save")) {
+        // The bar closes as at the end of the session: its pages keep their settings in the
+        // project, written with the strips the page changed.
+        bar.CloseContent();
+        CDBDoc* pDoc = CDBDoc::m_pDBDoc;
+        if (!pDoc || !pDoc->SaveTables(options.strDBPath.c_str(), {DBT_CTLN, DBT_PAGESET})) {
+            HostMessage("%s", pDoc ? pDoc->GetLastError().GetString() : "no project is open");
+            return HOST_EXIT_FAILED;
+        }
+    }
     return HOST_EXIT_OK;
 }
 

@@ -48,6 +48,9 @@ public:
     // The container shown; null when none.
     CFormViewInBar* GetContent() const { return m_pContent; }
     const std::string& GetContentClass() const { return m_strClass; }
+    // Closes the container shown, as the bar's end does (its pages keep their settings in the
+    // project, in memory).
+    void CloseContent() { DestroyContent(); }
 
 protected:
     BOOL OnShowBarMode(int nMode, int nOption) override;

@@ -17,7 +17,32 @@
 
 namespace hostpage {
 
+// Controls a page (or its bar) shows that draw the same whatever their value, by result id:
+// the member bar's column and only-truss boxes on the frame force pages (their members are drawn
+// by their kind), the diagram page's method radios (the curve is built the same either way),
+// the undeformed box of pages without a deformed picture, the plate stress axes (stresses are
+// kept in the element axes), and the contour boxes of displays drawn as contours always.
+namespace {
+struct NoEffect {
+    long nResult;
+    const char* pszNames;  // short names, space separated
+};
+const NoEffect kNoEffect[] = {
+    {7301, "column onlytruss"},
+    {7302, "column onlytruss method undeformed"},
+    {7306, "undeformed"},
+    {7308, "axes"},
+    {7501, "contour"},
+    {7102, "contour"},
+};
+}  // namespace
 
+bool HasNoEffect(long nResult, const std::string& name) {
+    for (const NoEffect& n : kNoEffect)
+        if (n.nResult == nResult && !name.empty() && (" " + std::string(n.pszNames) + " ").find(" " + name + " ") != std::string::npos)
+            return true;
+    return false;
+}
 
 std::string TextOf(CWnd* p) {
     CString s;
@@ -124,13 +149,13 @@ std::string ValueOf(const Control& k) {
     return "\"" + TextOf(w) + "\"";
 }
 
-void PrintControls(const char* what, const std::vector<Control>& controls) {
+void PrintControls(const char* what, const std::vector<Control>& controls, long nResult) {
     std::printf("%s\n", what);
     if (controls.empty()) std::printf("  (no controls)\n");
     for (const Control& k : controls)
-        std::printf("  %-6u %-12s %-12s %-28s %s%s\n", k.nID, k.strName.empty() ? "-" : k.strName.c_str(),
+        std::printf("  %-6u %-12s %-12s %-28s %s%s%s\n", k.nID, k.strName.empty() ? "-" : k.strName.c_str(),
                     k.strKind.c_str(), ("\"" + CaptionOf(k) + "\"").c_str(), ValueOf(k).c_str(),
-                    k.bEnabled ? "" : " (disabled)");
+                    k.bEnabled ? "" : " (disabled)", HasNoEffect(nResult, k.strName) ? " (no effect here)" : "");
 }
 
 // The control a command-line word names: its id (a radio button of a group names the group
@@ -296,6 +321,20 @@ int SetControl(const Control& k, UINT nRadio, const std::string& label, const st
     }
     if (auto* l = dynamic_cast<CListBox*>(w)) return SetList(*l, label, value);
     if (auto* pick = dynamic_cast<CMouseEdit*>(w)) {
+        // An edit that picks nodes takes a node key: that node is picked in the view.
+        long nNode = 0;
+        if (pick->GetPickMode() != CMouseEdit::PICK_MODE_POINT && ReadIndex(value, 0x7FFFFFFF, nNode) && nNode > 0) {
+            user.ClickButton(k.nID);
+            pick->SetFocus();
+            T_PICKED_OBJECT obj;
+            obj.nType = PICKED_NODE;
+            obj.nKey = static_cast<UINT>(nNode);
+            if (CMouseEdit::GetCurPickingEditST() != pick || !CMouseEdit::PickInModelView(obj)) {
+                HostMessage("%s does not pick nodes now", label.c_str());
+                return HOST_EXIT_FAILED;
+            }
+            return 0;
+        }
         C3DPoint p;
         if (ReadPoint(value, p)) {
             // A click into the edit starts its picking; the point is then picked in the view.
@@ -323,9 +362,42 @@ bool ReportRefusals(size_t from) {
     return boxes.size() > from;
 }
 
+// Sets controls of a dialog (or window) as a person does, each found as the dialog is then (a
+// box set before may have enabled others). 0, or the exit status after a message.
+int SetDialogControls(CWnd* pDlg, const std::vector<std::pair<std::string, std::string>>& settings) {
+    auto* pNamed = dynamic_cast<IHostControlNames*>(pDlg);
+    const std::vector<CBarControlName> names = pNamed ? pNamed->GetControlNames() : std::vector<CBarControlName>();
+    for (const auto& kv : settings) {
+        const std::vector<Control> controls = CollectControls(pDlg, names);
+        UINT nRadio = 0;
+        const Control* k = FindControl(controls, kv.first, &nRadio);
+        if (!k) {
+            HostMessage("the dialog \"%s\" has no control \"%s\"", TextOf(pDlg).c_str(), kv.first.c_str());
+            return HOST_EXIT_USAGE;
+        }
+        const std::string label = "control " + (k->strName.empty() ? std::to_string(nRadio ? nRadio : k->nID)
+                                                                  : "\"" + k->strName + "\"") + " of the dialog";
+        if (int status = SetControl(*k, nRadio, label, kv.second)) return status;
+    }
+    return 0;
+}
+
+// The cutting-line window of the result view: a dialog over the view whose controls include the
+// two point edits; null when none is open.
+CWnd* FindCutLineWindow(CWnd* pView) {
+    for (CWnd* c = pView ? pView->GetWindow(GW_CHILD) : nullptr; c; c = c->GetWindow(GW_HWNDNEXT)) {
+        CWnd* w = CWnd::FromHandle(c->GetSafeHwnd());
+        auto* pNamed = dynamic_cast<IHostControlNames*>(w);
+        if (!dynamic_cast<CDialog*>(w) || !pNamed || !(w->GetStyle() & WS_VISIBLE)) continue;
+        for (const CBarControlName& n : pNamed->GetControlNames())
+            if (n.pszName && std::string(n.pszName) == "point1") return w;
+    }
+    return nullptr;
+}
+
 // Presses a "..." button of the page; the dialog it opens takes the settings and its OK is
 // pressed. 0, or the exit status after a message.
-int RunDetails(CPHPageDlg* pPage, long nResult, const std::string& button,
+int RunDetails(CPHPageDlg* pPage, long nResult, CWnd* pView, const std::string& button,
                const std::vector<std::pair<std::string, std::string>>& settings, size_t nBoxes) {
     UINT nButton = 0;
     char* end = nullptr;
@@ -351,29 +423,18 @@ int RunDetails(CPHPageDlg* pPage, long nResult, const std::string& button,
     std::string strCaption;
     CUiDriver::Get().QueueModalAny({[&](CUiDialogSession& s) -> int {
         bOpened = true;
-        CWnd* pDlg = s.Dialog();
-        strCaption = TextOf(pDlg);
-        auto* pNamed = dynamic_cast<IHostControlNames*>(pDlg);
-        const std::vector<CBarControlName> names = pNamed ? pNamed->GetControlNames() : std::vector<CBarControlName>();
-        for (const auto& kv : settings) {
-            // The controls as they are now: a box set before may have enabled others.
-            const std::vector<Control> controls = CollectControls(pDlg, names);
-            UINT nRadio = 0;
-            const Control* k = FindControl(controls, kv.first, &nRadio);
-            if (!k) {
-                HostMessage("the dialog \"%s\" has no control \"%s\"", strCaption.c_str(), kv.first.c_str());
-                nStatus = HOST_EXIT_USAGE;
-                return IDCANCEL;
-            }
-            const std::string label = "control " + (k->strName.empty() ? std::to_string(nRadio ? nRadio : k->nID)
-                                                                      : "\"" + k->strName + "\"") + " of the dialog";
-            if ((nStatus = SetControl(*k, nRadio, label, kv.second))) return IDCANCEL;
-        }
-        return IDOK;
+        strCaption = TextOf(s.Dialog());
+        nStatus = SetDialogControls(s.Dialog(), settings);
+        return nStatus ? IDCANCEL : IDOK;
     }});
     CUiDialogSession(pPage).ClickButton(nButton);
     if (!bOpened) {
-        HostMessage("the button \"%s\" opened no dialog", button.c_str());
+        if (FindCutLineWindow(pView))
+            HostMessage("the button \"%s\" opens the cutting-line window, which stays open: give --cut X1,Y1,X2,Y2 "
+                        "to add a line in it (and --detail-set for its settings)",
+                        button.c_str());
+        else
+            HostMessage("the button \"%s\" opened no dialog", button.c_str());
         return HOST_EXIT_FAILED;
     }
     if (nStatus) return nStatus;
@@ -399,6 +460,7 @@ int SetPageControls(CFormViewInBar* pBar, long nResult, const std::vector<std::p
         }
         const std::string label = "control " + (k->strName.empty() ? std::to_string(nRadio ? nRadio : k->nID)
                                                                   : "\"" + k->strName + "\"");
+        if (HasNoEffect(nResult, k->strName)) HostMessage("note: %s has no effect on this page", label.c_str());
         if (int status = SetControl(*k, nRadio, label, kv.second)) return status;
         if (ReportRefusals(nBoxes)) return HOST_EXIT_FAILED;
     }

@@ -33,20 +33,32 @@ struct Control {
 std::string TextOf(CWnd* p);
 // The value controls of a window, in tab order; hidden ones and the pages inside are left out.
 std::vector<Control> CollectControls(CWnd* pOwner, const std::vector<CBarControlName>& names);
-// One line per control: id, name, kind, caption and value.
-void PrintControls(const char* what, const std::vector<Control>& controls);
+// Whether the control of that short name draws the same whatever its value on the result's page
+// (its bar's controls included): listed "(no effect here)", and noted when set.
+bool HasNoEffect(long nResult, const std::string& name);
+// One line per control: id, name, kind, caption and value; "(no effect here)" after the controls
+// of the result's page that draw the same whatever their value.
+void PrintControls(const char* what, const std::vector<Control>& controls, long nResult);
 // The control a command-line word names (its id or short name); null when none.
 const Control* FindControl(const std::vector<Control>& controls, const std::string& key, UINT* pRadio);
 // Sets a control as a person would. 0, or the exit status after a message.
 int SetControl(const Control& k, UINT nRadio, const std::string& label, const std::string& value);
 // Prints the message boxes shown since `from`; true when there were any.
 bool ReportRefusals(size_t from);
+// Sets controls of a dialog (or window) as a person does, each found as the dialog is then.
+// 0, or the exit status after a message.
+int SetDialogControls(CWnd* pDlg, const std::vector<std::pair<std::string, std::string>>& settings);
+// The cutting-line window over the result view (a dialog naming the point edits "point1" ...);
+// null when none is open.
+CWnd* FindCutLineWindow(CWnd* pView);
 // Presses a "..." button of the page; the dialog it opens takes the settings and its OK is
-// pressed. 0, or the exit status after a message.
-int RunDetails(CPHPageDlg* pPage, long nResult, const std::string& button,
+// pressed. A button that opens the view's cutting-line window (no dialog) is told as such.
+// 0, or the exit status after a message.
+int RunDetails(CPHPageDlg* pPage, long nResult, CWnd* pView, const std::string& button,
                const std::vector<std::pair<std::string, std::string>>& settings, size_t nBoxes);
 // Sets each CONTROL=VALUE on the bar's shown page or the bar, in order, each against the
-// controls as they are then. 0, or the exit status after a message.
+// controls as they are then (a control with no effect on the page is noted). 0, or the exit
+// status after a message.
 int SetPageControls(CFormViewInBar* pBar, long nResult, const std::vector<std::pair<std::string, std::string>>& sets,
                     size_t nBoxes);
 

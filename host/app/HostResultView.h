@@ -69,6 +69,7 @@ public:
     GRenderView* GetView() const { return m_pView; }
     I_PVXCtrl* GetCtrl() const { return m_pCtrl; }
     I_PVXModelBase* GetModel() const { return m_pModel; }
+    CDataBase* GetDB() { return m_session.GetDB(); }
     const std::string& GetModulePath() const { return m_strModule; }
 
 private:

@@ -1,5 +1,6 @@
 #include "host/app/ModeTable.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -39,6 +40,19 @@ const CHostComponent kStoryShear[] = {{"FORCE", 0}, {"RATIO", 1}};
 #define PVX_COMPONENTS(a) a, static_cast<int>(sizeof(a) / sizeof(a[0]))
 
 // ---- result probes -------------------------------------------------------------------------
+
+// Calls f(key, record) for every record of a table, in table order.
+template <class Table, class Record, class F>
+void ForEachRecord(CDataBase& db, F f) {
+    Table t;
+    t.ConnectToDB(&db);
+    CArray<UINT, UINT> keys;
+    t.GetKeyList(keys);
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
+        Record rec;
+        if (t.Get(keys[i], rec)) f(keys[i], rec);
+    }
+}
 
 template <class Table, class F>
 int AnyKey(CDataBase& db, F has) {
@@ -129,6 +143,39 @@ int HasWallForces(const CPostCtrl& post, CDataBase& db, int) {
         return 0;
     });
 }
+// The plate force display draws the plates of T-girders (204) and walls (209, 210).
+int HasWallPlateResults(const CPostCtrl& post, CDataBase& db, int) {
+    CClassPMemb membs;
+    membs.ConnectToDB(&db);
+    return AnyKey<CClassPMemb>(db, [&](UINT k) {
+        T_PMEMB_D m;
+        if (!membs.Get(k, m) || (m.type != 204 && m.type != 209 && m.type != 210)) return false;
+        for (INT_PTR i = 0; i < m.aElem.GetSize(); ++i) {
+            T_STRP_DL p;
+            if (post.GetStrp_L(m.aElem[i], &p, &p, &p, 0)) return true;
+        }
+        return false;
+    });
+}
+// The slab reinforcement is kept per slab member for design combinations; an envelope runs over
+// the linear combinations that have it.
+int HasSlabDesign(const CPostCtrl& post, CDataBase& db, int) {
+    const T_PLCOM_D& lc = post.GetSelectedLoadComb();
+    auto designed = [&](UINT comb) {
+        for (const auto& kv : db.Table<DBT_SLDG>().Records())
+            if ((kv.first >> 32) == comb) return true;
+        return false;
+    };
+    // The combination selected (known by its name), or those an envelope runs over.
+    int found = 0;
+    ForEachRecord<CClassPLcom, T_PLCOM_D>(db, [&](UINT key, const T_PLCOM_D& rec) {
+        if (std::strcmp(rec.name, lc.name) == 0 && designed(key)) found = 1;
+    });
+    if (found) return 1;
+    for (int i = 0; i < lc.GetEntryCount(); ++i)
+        if (lc.entry[i].kind == PLOAD_COMBINATION && designed(lc.entry[i].key)) return 1;
+    return 0;
+}
 int HasPlateResults(const CPostCtrl& post, CDataBase& db, int) {
     return AnyKey<CClassPElem>(db, [&](UINT k) {
         T_STRP_DL p;
@@ -143,49 +190,51 @@ const std::vector<CHostMode>& Modes() {
         {0, "reactions", 7101, EHostLoad::kStatic, PVX_COMPONENTS(kReactions),
          "data-kind=1 contour=0 legend=1 numbers=1 scale= node=", "reactions", HasReac},
         {1, "deformed-shape", 7201, EHostLoad::kStatic, PVX_COMPONENTS(kTranslations),
-         "deformed=1 exact=0 legend=1 numbers=0 undeformed=0 scale=", "displacements", HasDisp},
+         "deformed=1 exact!=0 legend=1 numbers=0 undeformed= scale=", "displacements", HasDisp},
         {2, "displacement-contour", 7204, EHostLoad::kStatic, PVX_COMPONENTS(kDisplacements),
-         "contour=1 legend=1 numbers=0 undeformed=0 deformed=0 scale=", "displacements", HasDisp},
+         "contour=1 legend=1 numbers=0 undeformed= deformed=0 scale=", "displacements", HasDisp},
         {3, "node-displacement", 7205, EHostLoad::kStatic, nullptr, 0, "node=", "displacements", HasDisp},
-        {4, "mode-shape", 7203, EHostLoad::kModeShape, PVX_COMPONENTS(kDisplacements), "deformed=1 exact=1 legend=1 numbers=0 undeformed=0 scale=",
+        {4, "mode-shape", 7203, EHostLoad::kModeShape, PVX_COMPONENTS(kDisplacements), "deformed=1 exact=1 legend=1 numbers=0 undeformed= scale=",
          "mode shapes", HasModeShape},
-        {5, "story-shear-ratio", 7501, EHostLoad::kStatic, PVX_COMPONENTS(kStoryShear), "contour=1 legend=1 numbers=0 angle=0",
+        {5, "story-shear-ratio", 7501, EHostLoad::kStatic, PVX_COMPONENTS(kStoryShear), "contour!=1 legend=1 numbers=0 angle=0",
          "story shear records", HasStoryShear},
         {6, "frame-force-contour", 7301, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
-         "contour=1 legend=1 numbers=0 deformed=0 undeformed=0 line-members=0", "frame member forces", HasFrameOrTrussForces},
+         "contour=1 legend=1 numbers=0 deformed=0 undeformed= line-members=0", "frame member forces", HasFrameOrTrussForces},
         {7, "frame-force-diagram", 7302, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
-         "contour=1 legend=1 numbers=0 deformed=0 undeformed=0 fill=1", "frame member forces", HasFrameOrTrussForces},
+         "contour=1 legend=1 numbers=0 deformed=0 undeformed= fill=1", "frame member forces", HasFrameOrTrussForces},
         {8, "wall-force-contour", 7305, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
          "contour=1 legend=1 numbers=0", "wall forces", HasWallForces},
         {9, "wall-force-diagram", 7306, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
          "contour=1 legend=1 numbers=0", "wall forces", HasWallForces},
         {10, "plate-force", 7307, EHostLoad::kStatic, PVX_COMPONENTS(kPlateForces), "contour=1 legend=1 numbers=0",
-         "plate forces", HasPlateResults},
+         "plate forces of T-girders (type 204) or walls (209, 210), which mode 10 draws (slab and raft plate forces "
+         "are mode 16, slab-force)",
+         HasWallPlateResults},
         {11, "principal-stress", 7308, EHostLoad::kStatic, PVX_COMPONENTS(kStresses),
-         "contour=1 legend=1 numbers=0 deformed=0 undeformed=0 surface= vector-scale= number-position=",
+         "contour=1 legend=1 numbers=0 deformed=0 undeformed= surface= vector-scale= number-position=",
          "plate stresses",
          HasPlateResults},
         {16, "slab-force", 7303, EHostLoad::kStatic, PVX_COMPONENTS(kSlabForces),
          "unit=1 positive=1 negative=1 contour=1 legend=1 numbers=0",
          "plate forces", HasPlateResults},
         {17, "slab-rebar", 12201, EHostLoad::kStatic, nullptr, 0,
-         "contour=1 legend=1 numbers=1 rebar-unit=0 rebar-top=1 rebar-bottom=1 rebar-combinations=", "plate forces",
-         HasPlateResults},
-        {18, "slab-crack", -1, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 numbers=0 crack-unit=0",
+         "contour=1 legend=1 numbers=1 rebar-unit=0 rebar-top=1 rebar-bottom=1 rebar-combinations=",
+         "slab member designs (table SLDG, kept by design combination)", HasSlabDesign},
+        {18, "slab-crack", -1, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 numbers!=0 crack-unit=0",
          "plate forces", HasPlateResults},
         {19, "slab-deflection", -1, EHostLoad::kStatic, nullptr, 0,
          "deflection-kind=1 contour=1 legend=1 numbers=0 deformed=0 scale=", "displacements", HasDisp},
-        {20, "slab-wall", 7401, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 wall-width=1 wall-value=0",
+        {20, "slab-wall", 7401, EHostLoad::kStatic, nullptr, 0, "contour!=1 legend=1 wall-width=1 wall-value=0",
          "plate forces", HasPlateResults},
         {21, "slab-strip", 7402, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1", "plate forces", HasPlateResults},
         {22, "slab-force-beam", 7304, EHostLoad::kStatic, PVX_COMPONENTS(kSlabForces),
-         "contour=1 legend=1 numbers=0 unit=0 strip-force=0 width-lines=1 fill=", "plate forces", HasPlateResults},
+         "contour=1 legend=1 numbers=1 unit=0 strip-force=0 width-lines=1 fill=", "plate forces", HasPlateResults},
         {63, "time-history", -1, EHostLoad::kTimeHistory, PVX_COMPONENTS(kDisplacements),
-         "step=0 quantity=0 deformed=1 contour=1 legend=1 numbers=0 undeformed=0 scale=", "time histories", HasDispHistory},
+         "step= quantity=0 deformed=1 contour=1 legend=1 numbers=0 undeformed= scale=", "time histories", HasDispHistory},
         {69, "settlement", 7202, EHostLoad::kSettlement, nullptr, 0, "contour=1 legend=1 numbers=0", "settlements",
          HasSettlement},
         {70, "reaction-contour", 7102, EHostLoad::kStatic, PVX_COMPONENTS(kReactions),
-         "data-kind=0 member-kind=0 contour=1 legend=1 numbers=1", "spring pressures", HasStws},
+         "data-kind=0 member-kind=0 contour!=1 legend=1 numbers=1", "spring pressures", HasStws},
     };
     return modes;
 }
@@ -208,7 +257,8 @@ const KeyDef kKeys[] = {
     {"undeformed", EValue::kSwitch, "0|1", "undeformed outline drawn with the result"},
     {"scale", EValue::kNumber, "NUMBER", "scale factor of the deformed shape or of the reaction arrows"},
     {"node", EValue::kKey, "KEY", "a picked node: its value is marked"},
-    {"data-kind", EValue::kChoice3, "0|1|2", "reactions: 0 contour, 1 forces, 2 reversed"},
+    {"data-kind", EValue::kChoice3, "0|1|2",
+     "reactions: 0 contour, 1 the reactions of the supports of type 1, 2 of those of type 2 (PRTND.type)"},
     {"member-kind", EValue::kSwitch, "0|1", "reaction contour under 0 rafts, 1 beams"},
     {"deflection-kind", EValue::kSwitch, "0|1", "slab deflection: 0 numbers per member, 1 contour"},
     {"unit", EValue::kSwitch, "0|1",
@@ -222,7 +272,8 @@ const KeyDef kKeys[] = {
     {"strip-force", EValue::kSwitch, "0|1", "rib-beam and strip diagrams: 0 bending moment, 1 shear force"},
     {"width-lines", EValue::kSwitch, "0|1", "rib-beam and strip diagrams: their width lines"},
     {"exact", EValue::kSwitch, "0|1", "beams drawn with their exact deflection curve"},
-    {"step", EValue::kCount, "N", "time step of the time history, from 0"},
+    {"step", EValue::kCount, "N",
+     "time step of the time history, 0 to its step count less 1 (default: the step of the largest displacement)"},
     {"quantity", EValue::kChoice3, "0|1|2", "time history: 0 displacement, 1 velocity, 2 acceleration"},
     {"surface", EValue::kChoice4, "0|1|2|3",
      "plate stresses of 0 the top, 1 the bottom, 2 both (each on its faces), 3 the larger of the two"},
@@ -240,10 +291,13 @@ const KeyDef kKeys[] = {
 };
 
 // Modes that draw the diagrams of cutting lines.
-bool DrawsCuttingLines(int nMode) { return nMode == 2 || nMode == 11; }
+// Those whose pages have a cut or section box: the displacement contour, plate forces and stresses.
+bool DrawsCuttingLines(int nMode) { return nMode == 2 || nMode == 10 || nMode == 11; }
+
+}  // namespace
 
 // "X1,Y1,X2,Y2": four finite numbers within the coordinates a project holds, two distinct points.
-bool ReadCut(const std::string& text, double v[4]) {
+bool ReadHostCut(const std::string& text, double v[4]) {
     const char* p = text.c_str();
     for (int i = 0; i < 4; ++i) {
         char* end = nullptr;
@@ -259,6 +313,8 @@ bool ReadCut(const std::string& text, double v[4]) {
     }
     return *p == 0 && (v[0] != v[2] || v[1] != v[3]);
 }
+
+namespace {
 
 const KeyDef* FindKey(const std::string& key) {
     for (const KeyDef& k : kKeys)
@@ -304,16 +360,35 @@ std::vector<std::pair<std::string, std::string>> SplitSettings(const char* psz) 
         if (end == std::string::npos) end = s.size();
         const std::string word = s.substr(at, end - at);
         const size_t eq = word.find('=');
-        if (!word.empty()) out.emplace_back(word.substr(0, eq), eq == std::string::npos ? "" : word.substr(eq + 1));
+        std::string key = word.substr(0, eq);
+        if (!key.empty() && key.back() == '!') key.pop_back();
+        if (!word.empty()) out.emplace_back(key, eq == std::string::npos ? "" : word.substr(eq + 1));
         at = end + 1;
     }
     return out;
 }
 
+// A key the mode passes with a fixed value: the display draws the same whatever its value
+// ("key!=value" in the table).
+bool IsFixedKey(const CHostMode& m, const std::string& key) {
+    const std::string s = std::string(" ") + (m.pszSettings ? m.pszSettings : "");
+    return s.find(" " + key + "!=") != std::string::npos;
+}
+
 std::string ModeKeys(const CHostMode& m) {
     std::string keys;
-    for (const auto& kv : SplitSettings(m.pszSettings)) keys += (keys.empty() ? "" : ", ") + kv.first;
+    for (const auto& kv : SplitSettings(m.pszSettings))
+        if (!IsFixedKey(m, kv.first)) keys += (keys.empty() ? "" : ", ") + kv.first;
     return keys.empty() ? "none" : keys;
+}
+
+// The modes that take a key from the command line.
+std::string ModesServing(const std::string& key) {
+    std::string modes;
+    for (const CHostMode& m : Modes())
+        for (const auto& kv : SplitSettings(m.pszSettings))
+            if (kv.first == key && !IsFixedKey(m, key)) modes += (modes.empty() ? "" : ", ") + std::to_string(m.nMode);
+    return modes.empty() ? "none" : modes;
 }
 
 std::string ComponentNames(const CHostMode& m) {
@@ -324,20 +399,61 @@ std::string ComponentNames(const CHostMode& m) {
 
 std::string ModeLabel(const CHostMode& m) { return std::to_string(m.nMode) + " (" + m.pszName + ")"; }
 
-void Message(const std::string& text) { HostMessage("%s", text.c_str()); }
+bool g_bQuiet = false;  // a probe: Resolve says nothing
 
-// Load cases of a kind, in table order.
-std::vector<std::pair<UINT, T_PSTLD_D>> CasesOf(CDataBase& db, int type) {
-    std::vector<std::pair<UINT, T_PSTLD_D>> out;
-    CClassPStld cases;
-    cases.ConnectToDB(&db);
-    CArray<UINT, UINT> keys;
-    cases.GetKeyList(keys);
-    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
-        T_PSTLD_D rec;
-        if (cases.Get(keys[i], rec) && (type == 0 || rec.type == type)) out.emplace_back(keys[i], rec);
-    }
+void Message(const std::string& text) {
+    if (!g_bQuiet) HostMessage("%s", text.c_str());
+}
+
+// A load a mode may show: a load case or a combination, with what the host selects it by.
+struct LoadCandidate {
+    UINT nKey = 0;
+    unsigned nType = 0;      // host load type code
+    int nStep = 0;           // an envelope shows its maximum
+    std::string strName;
+    bool bCase = false;      // a load case (else a combination)
+    int nCaseType = 0;       // PLOAD_* of a case
+    bool bDefaultKind = false;  // may be chosen when no load is named
+};
+
+unsigned LoadTypeOfCase(int caseType);
+
+// The load cases of a kind (0: every kind, and then the combinations too), in table order.
+// Without a load named, static modes start on a static case, then on a combination.
+std::vector<LoadCandidate> LoadsOf(CDataBase& db, int wanted) {
+    std::vector<LoadCandidate> out;
+    ForEachRecord<CClassPStld, T_PSTLD_D>(db, [&](UINT key, const T_PSTLD_D& rec) {
+        if (wanted && rec.type != wanted) return;
+        LoadCandidate c;
+        c.nKey = key;
+        c.nType = LoadTypeOfCase(rec.type);
+        c.strName = rec.name;
+        c.bCase = true;
+        c.nCaseType = rec.type;
+        c.bDefaultKind = wanted || rec.type == PLOAD_STATIC;
+        out.push_back(c);
+    });
+    if (wanted) return out;
+    ForEachRecord<CClassPLcom, T_PLCOM_D>(db, [&](UINT key, const T_PLCOM_D& rec) {
+        LoadCandidate c;
+        c.nKey = key;
+        c.nType = CClassPLcom::IsMaxMinComb(rec) ? 12 : 11;
+        c.nStep = CClassPLcom::IsMaxMinComb(rec) ? 1 : 0;
+        c.strName = rec.name;
+        c.bDefaultKind = true;
+        out.push_back(c);
+    });
     return out;
+}
+
+// The load named by its name, else by its key as info prints it (a load case's first).
+const LoadCandidate* FindLoad(const std::vector<LoadCandidate>& loads, const std::string& word) {
+    for (const LoadCandidate& c : loads)
+        if (c.strName == word) return &c;
+    for (bool bCase : {true, false})
+        for (const LoadCandidate& c : loads)
+            if (c.bCase == bCase && std::to_string(c.nKey) == word) return &c;
+    return nullptr;
 }
 
 // Host load type code of a load case kind.
@@ -388,7 +504,8 @@ const char* GetHostResultHelp() {
             s += m.nComponents ? ComponentNames(m) : "-";
             s += "\n      keys:";
             for (const auto& kv : SplitSettings(m.pszSettings))
-                s += " " + kv.first + (kv.second.empty() ? "" : "=" + kv.second);
+                s += " " + kv.first + (kv.second.empty() ? "" : "=" + kv.second) +
+                     (IsFixedKey(m, kv.first) ? " (no effect here)" : "");
             s += "\n";
         }
         s += "  option keys:\n";
@@ -413,7 +530,7 @@ std::vector<CHostOption> CHostResultChoice::Options() {
         {"--option", EHostValue::kText, "KEY=VALUE", "one setting of the mode (see below)", nullptr, 0, 0,
          HOST_OPT_REPEATABLE},
         {"--cut", EHostValue::kText, "X1,Y1,X2,Y2",
-         "a cutting line from (X1, Y1) to (X2, Y2) in plan, m: the result's diagram along it (modes 2 and 11)",
+         "a cutting line from (X1, Y1) to (X2, Y2) in plan, m: the result's diagram along it (modes 2, 10 and 11)",
          nullptr, 0, 0, HOST_OPT_REPEATABLE},
     };
 }
@@ -431,12 +548,12 @@ int CHostResultChoice::ParseCuts(const std::vector<std::string>& cuts) {
         return HOST_EXIT_USAGE;
     }
     if (!DrawsCuttingLines(m_pMode->nMode)) {
-        Message("mode " + ModeLabel(*m_pMode) + " draws no cutting-line diagrams (modes 2 and 11 do)");
+        Message("mode " + ModeLabel(*m_pMode) + " draws no cutting-line diagrams (modes 2, 10 and 11 do)");
         return HOST_EXIT_USAGE;
     }
     for (const std::string& c : cuts) {
         double v[4];
-        if (!ReadCut(c, v)) {
+        if (!ReadHostCut(c, v)) {
             Message("--cut takes X1,Y1,X2,Y2: four numbers (m, within 1e9) of two different points, not \"" + c +
                     "\"");
             return HOST_EXIT_USAGE;
@@ -498,19 +615,26 @@ int CHostResultChoice::Parse(const std::string& mode, const std::string& load, c
     }
 
     const auto allowed = SplitSettings(m.pszSettings);
+    std::vector<std::string> given;
     for (const std::string& o : options) {
         const size_t eq = o.find('=');
-        const std::string key = o.substr(0, eq), value = eq == std::string::npos ? "" : o.substr(eq + 1);
+        // Keys are names: any case, as every name of the command line.
+        const std::string key = HostLower(o.substr(0, eq)), value = eq == std::string::npos ? "" : o.substr(eq + 1);
         const KeyDef* def = FindKey(key);
         if (!def) {
             Message("unknown option key \"" + key + "\" (see pvxhost --help for the keys)");
             return HOST_EXIT_USAGE;
         }
+        if (std::find(given.begin(), given.end(), key) != given.end()) {
+            Message("--option " + key + " is given twice: give each key once");
+            return HOST_EXIT_USAGE;
+        }
+        given.push_back(key);
         bool ok = false;
         for (const auto& kv : allowed) ok = ok || kv.first == key;
-        if (!ok) {
-            Message("\"" + key + "\" is not a setting of mode " + ModeLabel(m) + " (its keys: " +
-                                      ModeKeys(m) + ")");
+        if (!ok || IsFixedKey(m, key)) {
+            Message("\"" + key + "\" " + (ok ? "has no effect on" : "is not a setting of") + " mode " + ModeLabel(m) +
+                    " (its keys: " + ModeKeys(m) + "; modes that take \"" + key + "\": " + ModesServing(key) + ")");
             return HOST_EXIT_USAGE;
         }
         if (eq == std::string::npos || !ValueFits(*def, value)) {
@@ -524,10 +648,32 @@ int CHostResultChoice::Parse(const std::string& mode, const std::string& load, c
 
 // ---- the project ---------------------------------------------------------------------------
 
-int CHostResultChoice::Resolve(CDataBase& db) {
+int CHostResultChoice::Resolve(CDataBase& db, bool bQuiet) {
+    struct Quiet {
+        bool saved = g_bQuiet;
+        explicit Quiet(bool b) { g_bQuiet = b; }
+        ~Quiet() { g_bQuiet = saved; }
+    } quiet(bQuiet);
     if (!m_pMode) return 0;
     const CHostMode& m = *m_pMode;
     CPostCtrl post(&db);
+    // The reaction displays draw the REAC rows of the supported nodes of one type only.
+    if (m.nMode == 0) {
+        int kind = 1;
+        for (const auto& kv : m_settings)
+            if (kv.first == "data-kind") kind = std::atoi(kv.second.c_str());
+        if (kind == 1 || kind == 2) {
+            CClassPRtnd supports;
+            supports.ConnectToDB(&db);
+            CMap<UINT, UINT, UINT, UINT> nodes;
+            if (!supports.GetPNodeKeyMapByType(nodes, kind)) {
+                Message("the project has no supported nodes of type " + std::to_string(kind) +
+                        " in table PRTND: the reactions (REAC) are drawn at those nodes only" +
+                        (kind == 1 ? "" : " (data-kind=1 draws those of type 1)"));
+                return HOST_EXIT_FAILED;
+            }
+        }
+    }
     m_nLoadStep = 0;
 
     if (m.eLoad == EHostLoad::kModeShape) {
@@ -549,63 +695,103 @@ int CHostResultChoice::Resolve(CDataBase& db) {
         const int wanted = m.eLoad == EHostLoad::kTimeHistory ? PLOAD_TIMEHISTORY
                            : m.eLoad == EHostLoad::kSettlement ? PLOAD_SETTLEMENT
                                                                : 0;
-        bool found = false;
+        const std::vector<LoadCandidate> loads = LoadsOf(db, wanted);
+        auto select = [&](const LoadCandidate& c) {
+            m_nLoadKey = c.nKey;
+            m_nLoadType = c.nType;
+            m_nLoadStep = c.nStep;
+            m_strLoadName = c.strName;
+            T_PLCOM_D lc;
+            if (!post.MakeLoadComb(m_nLoadType, m_nLoadKey, lc) || !post.SelectLoadComb(lc, m_nLoadStep != 0, 0))
+                return false;
+            if (m.eLoad == EHostLoad::kTimeHistory) post.SelectThlc(m_nLoadKey);  // for the history probe
+            return true;
+        };
+        auto hasResults = [&](const LoadCandidate& c) {
+            return select(c) && (!m.pfnHasResults || m.pfnHasResults(post, db, m.nMode));
+        };
+        // The loads of the mode's kind that have its results, by name.
+        auto withResults = [&]() {
+            std::string names;
+            for (const LoadCandidate& c : loads)
+                if (hasResults(c)) names += (names.empty() ? "" : ", ") + c.strName;
+            return names;
+        };
+        const LoadCandidate* pFound = nullptr;
         if (m_strLoad.empty()) {
-            const auto cases = CasesOf(db, wanted ? wanted : PLOAD_STATIC);
-            if (cases.empty()) {
-                Message(std::string("the project has no ") +
-                                          CaseKindName(wanted ? wanted : PLOAD_STATIC) + " to show mode " + ModeLabel(m));
+            // The first load that has the mode's results; else the first load, refused below.
+            for (const LoadCandidate& c : loads)
+                if (!pFound && c.bDefaultKind && hasResults(c)) pFound = &c;
+            for (const LoadCandidate& c : loads)
+                if (!pFound && c.bDefaultKind) pFound = &c;
+            if (!pFound) {
+                Message(std::string("the project has no ") + CaseKindName(wanted ? wanted : PLOAD_STATIC) +
+                        " to show mode " + ModeLabel(m));
                 return HOST_EXIT_FAILED;
             }
-            m_nLoadKey = cases[0].first;
-            m_nLoadType = LoadTypeOfCase(cases[0].second.type);
-            m_strLoadName = cases[0].second.name;
-            found = true;
-        }
-        for (const auto& c : CasesOf(db, 0)) {
-            if (found || m_strLoad != c.second.name) continue;
-            if (wanted && c.second.type != wanted) {
-                Message("load \"" + m_strLoad + "\" is a " + CaseKindName(c.second.type) + ", mode " +
-                                          ModeLabel(m) + " shows a " + CaseKindName(wanted));
+        } else {
+            pFound = FindLoad(loads, m_strLoad);
+            if (!pFound) {
+                // A load of another kind is named as such.
+                for (const LoadCandidate& c : LoadsOf(db, 0))
+                    if (wanted && c.bCase && (c.strName == m_strLoad || std::to_string(c.nKey) == m_strLoad)) {
+                        Message("load \"" + m_strLoad + "\" is a " + CaseKindName(c.nCaseType) + ", mode " +
+                                ModeLabel(m) + " shows a " + CaseKindName(wanted));
+                        return HOST_EXIT_FAILED;
+                    }
+                std::string names;
+                for (const LoadCandidate& c : loads) names += (names.empty() ? "" : ", ") + c.strName;
+                Message("the project has no " +
+                        std::string(wanted ? CaseKindName(wanted) : "load case or combination") + " named \"" +
+                        m_strLoad + "\" (" + (names.empty() ? std::string("it has none") : "its loads: " + names) +
+                        "; a number names a load case or combination by its key)");
                 return HOST_EXIT_FAILED;
             }
-            m_nLoadKey = c.first;
-            m_nLoadType = LoadTypeOfCase(c.second.type);
-            m_strLoadName = c.second.name;
-            found = true;
         }
-        if (!found && !wanted) {
-            CClassPLcom combs;
-            combs.ConnectToDB(&db);
-            CArray<UINT, UINT> keys;
-            combs.GetKeyList(keys);
-            for (INT_PTR i = 0; i < keys.GetSize() && !found; ++i) {
-                T_PLCOM_D rec;
-                if (!combs.Get(keys[i], rec) || m_strLoad != rec.name) continue;
-                m_nLoadKey = keys[i];
-                m_nLoadType = CClassPLcom::IsMaxMinComb(rec) ? 12 : 11;
-                m_nLoadStep = CClassPLcom::IsMaxMinComb(rec) ? 1 : 0;  // an envelope shows its maximum
-                m_strLoadName = rec.name;
-                found = true;
+        if (m.eLoad == EHostLoad::kTimeHistory && select(*pFound))
+            if (int status = ChooseTimeStep(post, db)) return status;
+        if (!hasResults(*pFound)) {
+            const std::string names = withResults();
+            if (!select(*pFound)) {
+                Message("the load \"" + pFound->strName + "\" cannot be selected");
+                return HOST_EXIT_FAILED;
             }
-        }
-        if (!found) {
-            Message("the project has no " +
-                                      std::string(wanted ? CaseKindName(wanted) : "load case or combination") +
-                                      " named \"" + m_strLoad + "\"");
+            if (!m.pfnHasResults) return 0;
+            Message(std::string("the project has no ") + m.pszResults + " for \"" + pFound->strName + "\" (" +
+                    (names.empty() ? std::string("no load has them") : "loads with them: " + names) + ")");
             return HOST_EXIT_FAILED;
         }
-        T_PLCOM_D lc;
-        if (!post.MakeLoadComb(m_nLoadType, m_nLoadKey, lc) || !post.SelectLoadComb(lc, m_nLoadStep != 0, 0)) {
-            Message("the load \"" + m_strLoadName + "\" cannot be selected");
-            return HOST_EXIT_FAILED;
-        }
-        if (m.eLoad == EHostLoad::kTimeHistory) post.SelectThlc(m_nLoadKey);  // for the history probe
+        return 0;
     }
     if (m.pfnHasResults && !m.pfnHasResults(post, db, m.nMode)) {
         Message(std::string("the project has no ") + m.pszResults + " for \"" + m_strLoadName + "\"");
         return HOST_EXIT_FAILED;
     }
+    return 0;
+}
+
+// The time step of a time history: the one asked for, checked against the case's step count, or
+// the step of the largest displacement of any node.
+int CHostResultChoice::ChooseTimeStep(const CPostCtrl& post, CDataBase& db) {
+    int nSteps = 0, nPeak = 0;
+    double dPeak = -1.0;
+    AnyKey<CClassPNode>(db, [&](UINT k) {
+        T_DISP_D d;
+        for (int step = 0; post.GetDispHistory(3, step, k, d); ++step) {
+            nSteps = std::max(nSteps, step + 1);
+            const double r = d.DX * d.DX + d.DY * d.DY + d.DZ * d.DZ;
+            if (r > dPeak) dPeak = r, nPeak = step;
+        }
+        return false;
+    });
+    for (auto& kv : m_settings)
+        if (kv.first == "step") {
+            if (std::strtol(kv.second.c_str(), nullptr, 10) < nSteps) return 0;
+            Message("the time history \"" + m_strLoadName + "\" has " + std::to_string(nSteps) + " steps: step takes 0 to " +
+                    std::to_string(nSteps - 1) + ", not " + kv.second);
+            return HOST_EXIT_FAILED;
+        }
+    if (nSteps > 0) m_settings.emplace_back("step", std::to_string(nPeak));
     return 0;
 }
 
@@ -644,9 +830,15 @@ int CHostResultChoice::Apply(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
     case PVXHOST_NOT_BUILT:
         Message("mode " + ModeLabel(m) + ": " + rep.szMessage + "; drawing the plain model");
         return 0;
-    default:
-        Message("mode " + ModeLabel(m) + ": " + rep.szMessage);
+    default: {
+        std::string hint;
+        for (const auto& kv : m_settings)
+            if (m.nMode == 17 && kv.first == "rebar-unit" && kv.second == "1")
+                hint = " (the project keeps the slab reinforcement per slab member, in table SLDG, not per element: "
+                       "rebar-unit=0 draws it)";
+        Message("mode " + ModeLabel(m) + ": " + rep.szMessage + hint);
         return HOST_EXIT_FAILED;
+    }
     }
 }
 

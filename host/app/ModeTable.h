@@ -56,6 +56,9 @@ struct CHostMode {
 const std::vector<CHostMode>& GetHostModes();
 const CHostMode* FindHostMode(const std::string& nameOrNumber);
 
+// A cutting line "X1,Y1,X2,Y2" in plan, m: four finite numbers within the coordinates a project
+// holds, of two different points.
+bool ReadHostCut(const std::string& text, double v[4]);
 // The modes, their components and the option keys, for --help.
 const char* GetHostResultHelp();
 
@@ -82,7 +85,8 @@ public:
 
     // Finds the load in the project and checks that it has results of the mode's kind. Returns
     // 0, or HOST_EXIT_FAILED with a message naming what the project lacks.
-    int Resolve(CDataBase& db);
+    // With bQuiet nothing is printed (a probe).
+    int Resolve(CDataBase& db, bool bQuiet = false);
     // Hands the result to the module's model before the view paints. An engine the module does
     // not have yet is reported on stderr and the plain model is drawn (0). HOST_EXIT_FAILED when
     // the module cannot take the result.
@@ -100,6 +104,8 @@ public:
     const std::vector<std::pair<std::string, std::string>>& GetSettings() const { return m_settings; }
 
 private:
+    int ChooseTimeStep(const CPostCtrl& post, CDataBase& db);
+
     const CHostMode* m_pMode = nullptr;
     std::string m_strLoad;           // --load as given; empty: the mode's default
     unsigned m_nLoadType = 0;

@@ -52,7 +52,8 @@
     X(PCDSINK, T_PCDSINK_D, "PCDSINK")   \
     X(PESPR, T_PESPR_D, "PESPR")         \
     X(PRTND, T_PRTND_D, "PRTND")         \
-    X(SDIR, T_SDIR_D, "SDIR")
+    X(SDIR, T_SDIR_D, "SDIR")            \
+    X(PAGESET, T_PAGESET_D, "PAGESET")
 
 #define PVXDB_RESULT_TABLES(X)           \
     X(DISP, T_DISP_D, "DISP")            \

@@ -7,6 +7,8 @@
 // angles in degrees.
 #pragma once
 
+#include <cctype>
+
 #include "platform/afx/afx.h"
 
 #include <cmath>
@@ -318,6 +320,36 @@ struct T_CTLN_D {
         if (width < 0.0) {
             *pszColumn = "width";
             return "the width is negative";
+        }
+        return {};
+    }
+};
+
+// The settings a result page kept when its bar closed, keyed by the page's result id (7101 ...):
+// the page's settings archive (its load, its six display boxes, its title ...) as the class
+// library's archive writes it, held as hexadecimal text (two digits a byte), and the page's
+// title for whoever reads the file.
+struct T_PAGESET_D {
+    CString title;    // the page's settings title ("Reaction" ...)
+    CString archive;  // the archive bytes, hexadecimal, upper case
+
+    void Initialize() {
+        title.Empty();
+        archive.Empty();
+    }
+    template <class V> void Fields(V& v) {
+        v.Str("title", title);
+        v.Str("archive", archive);
+    }
+    // Hexadecimal text of an even length.
+    std::string Validate(const char** pszColumn) const {
+        const char* s = archive.GetString();
+        size_t n = 0;
+        for (; s[n]; ++n)
+            if (!std::isxdigit(static_cast<unsigned char>(s[n]))) break;
+        if (s[n] || n % 2) {
+            *pszColumn = "archive";
+            return "the archive is not hexadecimal text of whole bytes";
         }
         return {};
     }

@@ -2,6 +2,8 @@
 // use beside Get/Exist/GetCount/GetKeyList (see DB_CDataClass.h).
 #pragma once
 
+#include <vector>
+
 #include "host/db/DB_CDataClass.h"
 
 class CClassPNode : public DB_CTable<DBT_PNODE> {};
@@ -57,6 +59,15 @@ class CClassPLcom : public DB_CTable<DBT_PLCOM> {
 public:
     // Non-zero for an envelope (maximum/minimum) combination.
     static int IsMaxMinComb(const T_PLCOM_D& rec) { return rec.type == PLCOM_ENVELOPE; }
+};
+
+// The settings of the result pages, by result id (see T_PAGESET_D).
+class CClassPageSet : public DB_CTable<DBT_PAGESET> {
+public:
+    // The archive bytes kept for a result id; 0 (bytes emptied) when there are none.
+    int GetArchive(UINT nResultId, std::vector<BYTE>& bytes) const;
+    // Keeps the archive bytes and title of a result id in the open database; 0 when unbound.
+    int SetArchive(UINT nResultId, LPCTSTR pszTitle, const std::vector<BYTE>& bytes);
 };
 
 // The cutting lines and slab strips the user placed on the model. The TR_ operations change the

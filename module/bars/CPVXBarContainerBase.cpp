@@ -1,5 +1,11 @@
 #include "module/bars/CPVXBarContainerBase.h"
 
+#include <cstdlib>
+#include "platform/afx/CMemFile.h"
+#include "platform/afx/CArchive.h"
+#include "host/db/CDBDoc.h"
+#include "host/db/DBTables.h"
+
 #include "host/base/CMsgDll.h"
 #include "host/base/I_MainFrameBase.h"
 #include "host/grx/I_PVXCtrl.h"
@@ -305,6 +311,62 @@ void CPVXBarContainerBase::ShowPreparedPage(int nResultId) {
     SelectComboResult(nResultId);
     ShowCurChildDlg(nResultId, CChangePHPage::PH_OWN_SIZE, 0);
     m_pMyself = this;
+    RestorePageSettings(nResultId);
+}
+
+// ---- the page settings kept with the project ------------------------------------------------------
+
+namespace {
+
+CDataBase* ProjectDB() {
+    CDBDoc* pDoc = CDBDoc::m_pDBDoc;
+    return pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr;
+}
+
+}  // namespace
+
+void CPVXBarContainerBase::RestorePageSettings(int nResultId) {
+    const int nIndex = PageIndexOf(nResultId);
+    CPVXBarDlgBase* pPage = nIndex >= 0 && nIndex < m_arrChildDlg.GetSize() ? m_arrChildDlg[nIndex] : nullptr;
+    if (!pPage || !pPage->GetSafeHwnd()) return;
+    // Once per opening of the bar: a page shown again keeps what was set on it since.
+    for (int id : m_restoredPages)
+        if (id == nResultId) return;
+    m_restoredPages.push_back(nResultId);
+    CClassPageSet table;
+    table.ConnectToDB(ProjectDB());
+    std::vector<BYTE> bytes;
+    if (!table.GetArchive(static_cast<UINT>(nResultId), bytes) || bytes.empty()) return;
+    CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
+    CArchive ar(&file, CArchive::load);
+    // A short or damaged archive leaves the page as it is.
+    pPage->Serialize(ar);
+    if (ar.IsFailed()) return;
+    pPage->TakeArchivedSettings();
+}
+
+void CPVXBarContainerBase::ArchivePageSettings() {
+    CClassPageSet table;
+    if (!table.ConnectToDB(ProjectDB())) return;
+    int nRows = 0;
+    const PageRow* rows = GetPageTable(nRows);
+    for (int id : m_restoredPages) {
+        const int i = PageIndexOf(id);
+        CPVXBarDlgBase* pPage = i >= 0 && i < m_arrChildDlg.GetSize() && i < nRows ? m_arrChildDlg[i] : nullptr;
+        if (!pPage || !pPage->GetSafeHwnd()) continue;
+        CMemFile file;
+        {
+            CArchive ar(&file, CArchive::store);
+            pPage->Serialize(ar);
+            ar.Close();
+        }
+        const UINT n = static_cast<UINT>(file.GetLength());
+        BYTE* p = file.Detach();
+        std::vector<BYTE> bytes(p, p + n);
+        std::free(p);
+        table.SetArchive(static_cast<UINT>(rows[i].nResultId), pPage->m_strTitle, bytes);
+    }
+    m_restoredPages.clear();
 }
 
 CPVXBarDlgBase* CPVXBarContainerBase::BeginPrepare(int nResultId) {
@@ -483,6 +545,7 @@ void CPVXBarContainerBase::OnActivateView(BOOL bActivate, CView* pActivateView, 
 }
 
 void CPVXBarContainerBase::OnClose() {
+    ArchivePageSettings();
     m_nCurrentMode = -1;
     m_nCurrentTMMode = -1;
     m_nShownResultId = -1;

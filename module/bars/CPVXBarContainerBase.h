@@ -117,8 +117,15 @@ public:
     // Rectangles of the control updated: in display mode 4 only that; otherwise the frame
     // title restored and, with the deformation box on, the rectangles updated.
     void UpdateAllWcsVcsMBR();
-    // Forgets the bars' display mode and result id.
+    // Archives the settings of every page shown since the bar opened (in the project's page
+    // settings table, in memory: the file changes when the project is saved), then forgets the
+    // bars' display mode and result id.
     void OnClose();
+    // The archived settings of a result's page, read into it once, when it is first shown:
+    // its load, its six display boxes and its title. Nothing when the project keeps none.
+    void RestorePageSettings(int nResultId);
+    // Every page shown since the bar opened, archived in the project's page settings table.
+    void ArchivePageSettings();
     // The current result view (CPVXView::m_pMyself); null when none.
     static CPVXView* GetCurPVXView();
     // The current result view's model; null when none.
@@ -149,6 +156,7 @@ public:
     int m_bRebuildMBR;                         // rebuild bounding boxes and picking tree after a hand-over
     int m_nCurPage;                            // this container's current page index, -1 none
     int m_nShownResultId;                      // result id this container prepared last, -1 none
+    std::vector<int> m_restoredPages;          // result ids whose archived settings were read
 
     // A page of a container: its result id and the run-time class of the page.
     struct PageRow {

@@ -217,6 +217,9 @@ int CPVXBarContainerMember::PreparePStrs() {
     CStressEngine* pStress = PrepareCurrentEngine<CStressEngine>(FALSE, pModel ? pModel->m_pStressEngine : nullptr);
     m_nEngineKind = ENGINE_STRESS;
     HandEnginesToPage(pPage, pStress);
+    m_bShowTG = pStress->m_bIncludeTGirder;
+    m_bShowWall = pStress->m_bIncludeWall;
+    if (GetSafeHwnd()) UpdateData(FALSE);
     return 1;
 }
 
@@ -261,7 +264,7 @@ void CPVXBarContainerMember::MovePlaceHolderShowControl(int nResultId) {
         MoveTop(*this, IDC_BAR_PLACE_HOLDER, ControlTop(*this, IDC_ANCHOR));
         if (CWnd* p = GetDlgItem(IDC_FORCE_CONTOUR)) p->SetWindowText(CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Contour", 0));
         if (CWnd* p = GetDlgItem(IDC_FORCE_DIAGRAM)) p->SetWindowText(CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Diagram", 0));
-    } else if (nResultId == PVXResult::kPlateForce) {
+    } else if (nResultId == PVXResult::kPlateForce || nResultId == PVXResult::kPlateStress) {
         // The plate boxes in the display group's place, the page under them.
         for (UINT id : display) ShowControl(*this, id, SW_HIDE);
         for (UINT id : {static_cast<UINT>(IDC_SHOW_BEAM), static_cast<UINT>(IDC_SHOW_COLUMN),
@@ -272,8 +275,7 @@ void CPVXBarContainerMember::MovePlaceHolderShowControl(int nResultId) {
             ShowControl(*this, id, SW_SHOW);
         MoveTop(*this, IDC_BAR_PLACE_HOLDER, ControlTop(*this, IDC_ANCHOR));
     } else if (nResultId == PVXResult::kSlabForce || nResultId == PVXResult::kSlabForceBeam ||
-               nResultId == PVXResult::kWallForce || nResultId == PVXResult::kWallDiagram ||
-               nResultId == PVXResult::kPlateStress) {
+               nResultId == PVXResult::kWallForce || nResultId == PVXResult::kWallDiagram) {
         const int nTop = ControlTop(*this, IDC_DISPLAY_GROUP);
         for (UINT id : display) ShowControl(*this, id, SW_HIDE);
         MoveTop(*this, IDC_BAR_PLACE_HOLDER, nTop);
@@ -327,6 +329,8 @@ void CPVXBarContainerMember::OnPvxBarPlateShowTG() {
     TakeBackEngines();
     if (m_nCurrentTMMode == PVXResult::kPlateForce)
         if (auto* f = dynamic_cast<CForceEngine*>(m_pCurrentEngine)) f->m_bPlateShowTG = m_bShowTG;
+    if (m_nCurrentTMMode == PVXResult::kPlateStress)
+        if (auto* e = dynamic_cast<CStressEngine*>(m_pCurrentEngine)) e->m_bIncludeTGirder = m_bShowTG;
     PageModified();
 }
 
@@ -335,5 +339,7 @@ void CPVXBarContainerMember::OnPvxBarPlateShowWall() {
     TakeBackEngines();
     if (m_nCurrentTMMode == PVXResult::kPlateForce)
         if (auto* f = dynamic_cast<CForceEngine*>(m_pCurrentEngine)) f->m_bPlateShowWall = m_bShowWall;
+    if (m_nCurrentTMMode == PVXResult::kPlateStress)
+        if (auto* e = dynamic_cast<CStressEngine*>(m_pCurrentEngine)) e->m_bIncludeWall = m_bShowWall;
     PageModified();
 }

@@ -258,17 +258,7 @@ void CPVXBarDContr::OnCutLineDialog() {
         Exchange(FALSE);
         UpdateEnabling();
     }
-    I_PVXModel* pModel = GetModel();
-    if (!pModel) return;
-    if (!I_PVXModel::m_pCutLineDetDlg)
-        I_PVXModel::m_pCutLineDetDlg = new CPVXCutLineDetDlg(&CPVXCutLineDetDlg::m_arrSelCutLine);
-    CPVXCutLineDetDlg* pDlg = I_PVXModel::m_pCutLineDetDlg;
-    if (!pDlg->GetSafeHwnd()) {
-        if (pDlg->Create(pModel, 0)) pDlg->ShowWindow(SW_SHOW);
-    } else {
-        pDlg->ShowWindow(SW_SHOW);
-        pDlg->SetFocus();
-    }
+    ShowCutLineWindow();
 }
 
 // ---- CPVXBarSetMnt ---------------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include "module/contour/CContourDetDlg.h"
 #include "module/contour/CLegendDetDlg.h"
 #include "module/engines/CDeformEngine.h"
+#include "module/engines/CPVXCutLineDetDlg.h"
 #include "module/engines/CReactionEngine.h"
 #include "module/engines/CStressEngine.h"
 #include "module/force/CForceEngine.h"
@@ -244,6 +245,17 @@ int CPVXBarDlgBase::SelectLoadOnInit() {
     return 1;
 }
 
+void CPVXBarDlgBase::TakeArchivedSettings() {
+    // A page that never took a load archived none: it keeps the one it chose.
+    if (I_PVXModel* pModel = GetModel(); pModel && m_nLoadType > 0) {
+        pModel->m_nLoadType = static_cast<UINT>(m_nLoadType);
+        pModel->m_nLoadKey = static_cast<UINT>(m_nLoadKey);
+        pModel->m_nLoadStep = m_nLoadStep;
+        SelectLoadOnInit();
+    }
+    if (GetSafeHwnd()) Exchange(FALSE);
+}
+
 void CPVXBarDlgBase::FillLoadCombo() {
     auto* pCombo = m_nIDLoadCombo ? dynamic_cast<CComboBox*>(GetDlgItem(static_cast<int>(m_nIDLoadCombo))) : nullptr;
     if (!pCombo) return;
@@ -417,4 +429,18 @@ void CPVXBarDlgBase::OnAnimationDetails() {
     dlg.m_pView = m_pView;
     dlg.m_pBarInfo = m_pBarInfo;
     dlg.DoModal();
+}
+
+void CPVXBarDlgBase::ShowCutLineWindow() {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel) return;
+    if (!I_PVXModel::m_pCutLineDetDlg)
+        I_PVXModel::m_pCutLineDetDlg = new CPVXCutLineDetDlg(&CPVXCutLineDetDlg::m_arrSelCutLine);
+    CPVXCutLineDetDlg* pDlg = I_PVXModel::m_pCutLineDetDlg;
+    if (!pDlg->GetSafeHwnd()) {
+        if (pDlg->Create(pModel, 0)) pDlg->ShowWindow(SW_SHOW);
+    } else {
+        pDlg->ShowWindow(SW_SHOW);
+        pDlg->SetFocus();
+    }
 }

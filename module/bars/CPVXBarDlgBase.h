@@ -106,6 +106,9 @@ public:
     // set); with no choice at all the model's load step, load-selected and result-present flags
     // are cleared. Returns 1 when a load is selected.
     int SelectLoadOnInit();
+    // After the settings archive was read into the page: its load selected as on init, its
+    // boxes shown in the controls.
+    void TakeArchivedSettings();
     // The common step of ApplyOptions: the load chosen in the load combo (or, without one, the
     // selector's choice) becomes the model's load when it differs from it (rebuild flags set),
     // and the combo's text (the load's name) the model's load name. Returns 1 when a load is
@@ -132,6 +135,9 @@ public:
     // The animation box turned on and the animation options dialog on the settings block; the
     // page's Apply hands them to the animation engine.
     void OnAnimationDetails();
+    // The result view's cutting-line window (modeless): made and shown, or brought forward when
+    // it is up.
+    void ShowCutLineWindow();
 
     // ---- shared button handlers ----------------------------------------------------------------------
     // Close: the host's bar closes, then the container.

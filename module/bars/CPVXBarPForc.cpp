@@ -99,11 +99,12 @@ void CPVXBarPForc::DoDataExchange(CDataExchange* pDX) {
 }
 
 std::vector<CBarControlName> CPVXBarPForc::GetControlNames() const {
-    return {{IDC_LOAD, "load"},           {IDC_COMP_FXX, "component"},   {IDC_AXIS_ELEMENT, "axes"},
+    return WithMoreButtons<CPVXBarPForc>({{IDC_LOAD, "load"},           {IDC_COMP_FXX, "component"},   {IDC_AXIS_ELEMENT, "axes"},
             {IDC_AXIS_ANGLE, "angle"},    {IDC_SHOW_AXES, "show-axes"},  {IDC_VECTOR_SCALE, "vector-scale"},
             {IDC_CONTOUR, "contour"},     {IDC_DEFORMED, "deformed"},    {IDC_VALUES, "values"},
-            {IDC_LEGEND, "legend"},       {IDC_ANIMATION, "animation"}, {IDC_ANIMATION_MORE, "animation-more"},  {IDC_UNDEFORMED, "undeformed"},
-            {IDC_AVERAGE, "average"},     {IDC_SECTION, "section"},      {IDC_NUMBER_MAX, "number"}};
+            {IDC_LEGEND, "legend"},       {IDC_ANIMATION, "animation"},  {IDC_UNDEFORMED, "undeformed"},
+            {IDC_AVERAGE, "average"},     {IDC_SECTION, "section"},      {IDC_NUMBER_MAX, "number"},
+            {IDC_SECTION_MORE, "section-more"}});
 }
 
 void CPVXBarPForc::TakeInitialValues() {
@@ -218,12 +219,7 @@ void CPVXBarPForc::OnValues() {
     UpdateEnabling();
 }
 
-void CPVXBarPForc::OnValuesMore() {
-    Exchange(TRUE);
-    m_bValues = 1;
-    Exchange(FALSE);
-    UpdateEnabling();
-}
+void CPVXBarPForc::OnValuesMore() { ValuesMoreWithDialog(); }
 
 void CPVXBarPForc::OnSection() {
     Exchange(TRUE);
@@ -236,14 +232,7 @@ void CPVXBarPForc::OnSection() {
     UpdateEnabling();
 }
 
-void CPVXBarPForc::OnSectionMore() {
-    // The cutting-line window of the result view: shown, or brought forward when it is up.
-    CPVXCutLineDetDlg* pDlg = I_PVXModel::m_pCutLineDetDlg;
-    if (pDlg && pDlg->GetSafeHwnd()) {
-        pDlg->ShowWindow(SW_SHOW);
-        pDlg->SetFocus();
-    }
-}
+void CPVXBarPForc::OnSectionMore() { ShowCutLineWindow(); }
 
 void CPVXBarPForc::OnAnimationMore() { OnAnimationDetails(); }
 

@@ -28,6 +28,7 @@ BEGIN_MESSAGE_MAP(CPVXBarPStrs, CPVXBarWallPlatePage)
     ON_BN_CLICKED(CPVXBarPStrs::IDC_LEGEND_MORE, OnLegendDetails)
     ON_BN_CLICKED(CPVXBarPStrs::IDC_ANIMATION_MORE, OnAnimationMore)
     ON_BN_CLICKED(CPVXBarPStrs::IDC_DEFORMED_MORE, OnDeformedMore)
+    ON_BN_CLICKED(CPVXBarPStrs::IDC_SECTION_MORE, OnSectionMore)
 END_MESSAGE_MAP()
 
 namespace {
@@ -67,15 +68,20 @@ void CPVXBarPStrs::DoDataExchange(CDataExchange* pDX) {
 }
 
 std::vector<CBarControlName> CPVXBarPStrs::GetControlNames() const {
-    return {{IDC_LOAD, "load"},       {IDC_COMP_FIRST, "component"}, {IDC_AXIS_ELEMENT, "axes"},
+    return WithMoreButtons<CPVXBarPStrs>({{IDC_LOAD, "load"},       {IDC_COMP_FIRST, "component"}, {IDC_AXIS_ELEMENT, "axes"},
             {IDC_SURFACE_TOP, "surface"}, {IDC_CONTOUR, "contour"},  {IDC_DEFORMED, "deformed"},
-            {IDC_VALUES, "values"},   {IDC_LEGEND, "legend"},        {IDC_ANIMATION, "animation"}, {IDC_ANIMATION_MORE, "animation-more"},
-            {IDC_UNDEFORMED, "undeformed"}, {IDC_SECTION, "section"}, {IDC_NUMBER_MAX, "number"}};
+            {IDC_VALUES, "values"},   {IDC_LEGEND, "legend"},        {IDC_ANIMATION, "animation"},
+            {IDC_UNDEFORMED, "undeformed"}, {IDC_SECTION, "section"}, {IDC_NUMBER_MAX, "number"},
+            {IDC_SECTION_MORE, "section-more"}});
 }
 
 void CPVXBarPStrs::TakeInitialValues() {
     TakeDisplayBoxes(1);
-    if (m_pStressEngine) m_nIndex = IndexOfComponent(m_pStressEngine->m_nComponent);
+    if (CStressEngine* e = m_pStressEngine) {
+        m_nIndex = IndexOfComponent(e->m_nComponent);
+        m_nSurface = e->m_nSurface;
+        m_nNumberMode = e->m_nNumberPos == 1 ? 1 : 0;
+    }
 }
 
 void CPVXBarPStrs::UpdateEnabling() {
@@ -97,6 +103,13 @@ void CPVXBarPStrs::ApplyOptions() {
         e->m_nComponent = nComp;
         m_bStressRebuild = 1;
     }
+    // The surface folds the records as they are read: a change needs a new build. The number
+    // position is read as the labels are drawn.
+    if (m_nSurface >= 0 && e->m_nSurface != m_nSurface) {
+        e->m_nSurface = m_nSurface;
+        m_bStressRebuild = 1;
+    }
+    e->m_nNumberPos = m_nNumberMode == 1 ? 1 : 0;
     StoreDisplayBoxes();
     e->m_bDeformed = m_bDeformed;
     e->m_bCuttingLine = m_bSection;
@@ -152,3 +165,5 @@ void CPVXBarPStrs::OnContourMore() {
 void CPVXBarPStrs::OnAnimationMore() { OnAnimationDetails(); }
 
 void CPVXBarPStrs::OnDeformedMore() { TurnBoxOn(m_bDeformed); }
+
+void CPVXBarPStrs::OnSectionMore() { ShowCutLineWindow(); }

@@ -67,6 +67,7 @@ public:
     void OnContourMore();
     void OnAnimationMore();
     void OnDeformedMore();
+    void OnSectionMore();
 
 protected:
     void TakeInitialValues() override;

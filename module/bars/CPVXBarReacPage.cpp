@@ -7,6 +7,7 @@
 #include "host/base/CMsgOutWnd.h"
 #include "module/bars/CPVXBarContainerBase.h"
 #include "module/bars/T_PVX_BAR_INFO.h"
+#include "module/model/CPVXView.h"
 #include "module/engines/CReactionEngine.h"
 #include "module/model/I_PVXModel.h"
 #include "platform/ui/CComboBox.h"
@@ -59,7 +60,10 @@ void CPVXBarReacPage::DoDataExchange(CDataExchange* pDX) {
     CPVXBarDlgBase::DoDataExchange(pDX);
     DDX_Radio(pDX, IDC_REAC_FX, m_nComponent);
     DDX_Text(pDX, static_cast<int>(m_ids.nScale), m_strScale);
-    if (GetDlgItem(IDC_REAC_NODE)) DDX_Text(pDX, IDC_REAC_NODE, m_strNode);
+    if (GetDlgItem(IDC_REAC_NODE)) {
+        if (!m_EditNode.GetSafeHwnd()) DDX_Control(pDX, IDC_REAC_NODE, m_EditNode);
+        DDX_Text(pDX, IDC_REAC_NODE, m_strNode);
+    }
     DDX_Check(pDX, static_cast<int>(m_ids.nContour), m_bContour);
     DDX_Check(pDX, static_cast<int>(m_ids.nLegend), m_bLegend);
     DDX_Check(pDX, static_cast<int>(m_ids.nValues), m_bValues);
@@ -89,7 +93,41 @@ BOOL CPVXBarReacPage::OnInitDialog() {
     if (I_PVXModel* pModel = GetModel())
         if (pModel->m_pReactionEngine) pModel->m_pReactionEngine->m_arrPickedNode.RemoveAll();
     Exchange(FALSE);
+    // The node edit picks one node in the view.
+    if (m_EditNode.GetSafeHwnd()) {
+        m_EditNode.SetNotifyWnd(this, nullptr, this);
+        m_EditNode.SetPickMode(kPickNodes);
+        m_EditNode.SetFocus();
+    }
     return TRUE;
+}
+
+LRESULT CPVXBarReacPage::OnNodePicked(WPARAM, LPARAM lParam) {
+    auto* pEdit = reinterpret_cast<CMouseEdit*>(lParam);
+    if (!m_EditNode.GetSafeHwnd() || m_EditNode.IsKeyPressed() || pEdit != &m_EditNode) return 0;
+    I_PVXModel* pModel = GetModel();
+    CReactionEngine* pShown = pModel ? pModel->m_pReactionEngine : nullptr;
+    T_PICKED_OBJECT obj;
+    if (CMouseEdit::GetCurPickedPVXObjectDataST(obj) && obj.nType == PICKED_NODE && pModel &&
+        pModel->IsActiveNode(obj.nKey)) {
+        // Before the first Apply the reactions are not read yet: Apply reports the node.
+        if (m_pReactionEngine && m_pReactionEngine->m_bDataReady) ReportNode(obj.nKey);
+    } else {
+        m_EditNode.SetWindowText("");
+        if (pShown) pShown->m_arrPickedNode.RemoveAll();
+        if (m_pReactionEngine) m_pReactionEngine->m_arrPickedNode.RemoveAll();
+        GMsgOutClear();
+    }
+    if (pModel) {
+        pModel->m_bRedrawRequested = 1;
+        if (pShown && m_pView && m_pView->GetSafeHwnd()) {
+            if (CDC* pDC = m_pView->GetDC()) {
+                pShown->DrawPickedNodesOnClientWnd(pDC);
+                m_pView->ReleaseDC(pDC);
+            }
+        }
+    }
+    return 0;
 }
 
 void CPVXBarReacPage::OnApply() {

@@ -14,6 +14,7 @@
 // Apply button or a detail dialog's apply-on-OK).
 #pragma once
 
+#include "host/base/CMouseEdit.h"
 #include "module/bars/CPVXBarDlgBase.h"
 #include "platform/afx/CString.h"
 
@@ -50,6 +51,8 @@ public:
     int m_nComponent;        // reaction component 0..7
     CString m_strScale;      // arrow size factor as typed
     CString m_strNode;       // node edit
+    CMouseEdit m_EditNode;   // the node edit: picks a node in the view (pile reaction page only)
+    static constexpr int kPickNodes = 38;  // picking mode of the node edit
     int m_nMembKind;         // contour page: 0 raft, 1 beam
     int m_bSuppress;         // engine option taken at initialisation and written back unchanged
 
@@ -58,6 +61,9 @@ public:
     void OnLoadChange();
     void OnComponent();
     void OnNumberMore() { OnNumberDetails(1); }
+    // A node picked in the view through the node edit: its reaction reported, or, for anything
+    // else picked, the edit, the picked lists and the message window emptied.
+    LRESULT OnNodePicked(WPARAM wParam, LPARAM lParam);
 
 protected:
     IdSet m_ids;

@@ -84,17 +84,6 @@ BOOL ParseWidth(const CString& text, double& width) {
     return TRUE;
 }
 
-T_STRIP_INFO MakeStrip(const CString& name, double width, double x1, double y1, double x2, double y2) {
-    T_STRIP_INFO s;
-    s.strName = name;
-    s.dWidth = width;
-    s.x1 = x1;
-    s.y1 = y1;
-    s.x2 = x2;
-    s.y2 = y2;
-    return s;
-}
-
 }  // namespace
 
 CPVXBarSStrip::CPVXBarSStrip()
@@ -179,16 +168,9 @@ BOOL CPVXBarSStrip::OnInitDialog() {
     if (CWnd* p = GetDlgItem(IDC_REDRAW)) p->ShowWindow(SW_HIDE);
 
     // The strips of the project, in table order.
-    const CClassCtln table = StripTable();
-    CArray<UINT, UINT> keys;
-    table.GetKeyList(keys, CTLN_KIND_STRIP);
-    std::vector<std::pair<T_STRIP_INFO, UINT>> strips;
-    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
-        T_CTLN_D line;
-        line.Initialize();
-        if (!table.Get(keys[i], line)) break;
-        strips.push_back({MakeStrip(line.name, line.width, line.x1, line.y1, line.x2, line.y2), keys[i]});
-    }
+    CDBDoc* pDoc = CDBDoc::m_pDBDoc;
+    const std::vector<std::pair<T_STRIP_INFO, UINT>> strips =
+        slabstrip::ReadStrips(pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr);
 
     I_PVXModel* pModel = GetModel();
     m_strWidth = "1.0";
@@ -337,7 +319,7 @@ int CPVXBarSStrip::AddStrip() {
         added.push_back(key);
     }
     for (int i = 0; i < nPieces; ++i)
-        AppendStrip(MakeStrip(slabstrip::PieceName(name, i, nPieces), width, line[i].x, line[i].y, line[i + 1].x,
+        AppendStrip(slabstrip::MakeStrip(slabstrip::PieceName(name, i, nPieces), width, line[i].x, line[i].y, line[i + 1].x,
                               line[i + 1].y),
                     added[static_cast<size_t>(i)], 1);
     ++m_nNameCounter;
@@ -384,7 +366,7 @@ int CPVXBarSStrip::EditStrip() {
         Warn("IDS_TBX_PVX_SLAB_DETAIL_STRIP_NOT_SAVED");
         return 0;
     }
-    m_arrStrip[n] = MakeStrip(name, width, p1[0], p1[1], p2[0], p2[1]);
+    m_arrStrip[n] = slabstrip::MakeStrip(name, width, p1[0], p1[1], p2[0], p2[1]);
     // The entry takes the new name in place and keeps its check.
     const int nCheck = m_List.GetCheck(n);
     m_List.DeleteString(static_cast<UINT>(n));

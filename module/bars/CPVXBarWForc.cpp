@@ -45,10 +45,10 @@ void CPVXBarWForc::DoDataExchange(CDataExchange* pDX) {
 }
 
 std::vector<CBarControlName> CPVXBarWForc::GetControlNames() const {
-    return {{IDC_LOAD, "load"},           {IDC_COMP_N, "component"},       {IDC_CONTOUR, "contour"},
-            {IDC_VALUES, "values"},       {IDC_ANIMATION, "animation"}, {IDC_ANIMATION_MORE, "animation-more"},    {IDC_DEFORMED, "deformed"},
+    return WithMoreButtons<CPVXBarWForc>({{IDC_LOAD, "load"},           {IDC_COMP_N, "component"},       {IDC_CONTOUR, "contour"},
+            {IDC_VALUES, "values"},       {IDC_ANIMATION, "animation"},    {IDC_DEFORMED, "deformed"},
             {IDC_LEGEND, "legend"},       {IDC_UNDEFORMED, "undeformed"}, {IDC_COLM_TOP, "column-position"},
-            {IDC_BEAM_START, "beam-position"}, {IDC_COLM_NUMBER, "column-numbers"}, {IDC_BEAM_NUMBER, "beam-numbers"}};
+            {IDC_BEAM_START, "beam-position"}, {IDC_COLM_NUMBER, "column-numbers"}, {IDC_BEAM_NUMBER, "beam-numbers"}});
 }
 
 void CPVXBarWForc::TakeInitialValues() {
@@ -115,8 +115,9 @@ void CPVXBarWForc::OnDeformed() {
 void CPVXBarWForc::OnDeformedMore() {
     Exchange(TRUE);
     m_bValues = 0;
-    TurnBoxOn(m_bDeformed);
+    Exchange(FALSE);
     UpdateEnabling();
+    OnDeformDetails();
 }
 
 void CPVXBarWForc::OnValues() {
@@ -124,12 +125,7 @@ void CPVXBarWForc::OnValues() {
     UpdateEnabling();
 }
 
-void CPVXBarWForc::OnValuesMore() {
-    Exchange(TRUE);
-    m_bValues = 1;
-    Exchange(FALSE);
-    UpdateEnabling();
-}
+void CPVXBarWForc::OnValuesMore() { ValuesMoreWithDialog(); }
 
 void CPVXBarWForc::OnAnimationMore() { OnAnimationDetails(); }
 

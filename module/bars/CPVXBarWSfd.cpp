@@ -21,6 +21,7 @@ BEGIN_MESSAGE_MAP(CPVXBarWSfd, CPVXBarWallPlatePage)
     ON_BN_CLICKED(CPVXBarWSfd::IDC_ANIMATION_MORE, OnAnimationMore)
     ON_BN_CLICKED(CPVXBarWSfd::IDC_CONTOUR_MORE, OnContourMore)
     ON_BN_CLICKED(CPVXBarWSfd::IDC_LEGEND_MORE, OnLegendDetails)
+    ON_BN_CLICKED(CPVXBarWSfd::IDC_DEFORMED_MORE, OnDeformDetails)
 END_MESSAGE_MAP()
 
 namespace {
@@ -56,10 +57,10 @@ void CPVXBarWSfd::DoDataExchange(CDataExchange* pDX) {
 }
 
 std::vector<CBarControlName> CPVXBarWSfd::GetControlNames() const {
-    return {{IDC_LOAD, "load"},         {IDC_COMP_FIRST, "component"},     {IDC_CONTOUR, "contour"},
-            {IDC_VALUES, "values"},     {IDC_ANIMATION, "animation"}, {IDC_ANIMATION_MORE, "animation-more"},      {IDC_LEGEND, "legend"},
+    return WithMoreButtons<CPVXBarWSfd>({{IDC_LOAD, "load"},         {IDC_COMP_FIRST, "component"},     {IDC_CONTOUR, "contour"},
+            {IDC_VALUES, "values"},     {IDC_ANIMATION, "animation"},      {IDC_LEGEND, "legend"},
             {IDC_UNDEFORMED, "undeformed"}, {IDC_COLM_NUMBER, "column-numbers"}, {IDC_BEAM_NUMBER, "beam-numbers"},
-            {IDC_COLM_POS1, "column-position"}, {IDC_BEAM_POS1, "beam-position"}};
+            {IDC_COLM_POS1, "column-position"}, {IDC_BEAM_POS1, "beam-position"}});
 }
 
 void CPVXBarWSfd::TakeInitialValues() {
@@ -119,12 +120,7 @@ void CPVXBarWSfd::OnValues() {
     UpdateEnabling();
 }
 
-void CPVXBarWSfd::OnValuesMore() {
-    Exchange(TRUE);
-    m_bValues = 1;
-    Exchange(FALSE);
-    UpdateEnabling();
-}
+void CPVXBarWSfd::OnValuesMore() { ValuesMoreWithDialog(); }
 
 void CPVXBarWSfd::OnAnimationMore() { OnAnimationDetails(); }
 

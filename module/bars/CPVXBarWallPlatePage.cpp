@@ -64,6 +64,14 @@ void CPVXBarWallPlatePage::RebuildForce(int CForceEngine::*pDataFlag) {
     if (I_PVXModel* pModel = GetModel()) pModel->m_bResultPresent = m_pForceEngine ? m_pForceEngine->*pDataFlag : 0;
 }
 
+void CPVXBarWallPlatePage::ValuesMoreWithDialog() {
+    Exchange(TRUE);
+    m_bValues = 1;
+    Exchange(FALSE);
+    UpdateEnabling();
+    OnNumberDetails(0);
+}
+
 void CPVXBarWallPlatePage::ForceContourDetails(int CForceEngine::*pDataFlag) {
     if (m_pContainer) m_pContainer->TakeBackEngines();
     if (!m_pContourEngine) return;

@@ -47,6 +47,22 @@ protected:
     // (the flag stays set), the result-present flag from the page's data flag, then the dialog;
     // nothing without a colour scale.
     void ForceContourDetails(int CForceEngine::*pDataFlag);
+    // Values "...": the values box on, then the number details dialog.
+    void ValuesMoreWithDialog();
+    // Short names of a page's "..." buttons (as --details and the pages of the other bars name
+    // theirs).
+    template <class P>
+    static std::vector<CBarControlName> MoreButtonNames() {
+        return {{P::IDC_CONTOUR_MORE, "contour-more"}, {P::IDC_VALUES_MORE, "values-more"},
+                {P::IDC_DEFORMED_MORE, "deformed-more"}, {P::IDC_LEGEND_MORE, "legend-more"},
+                {P::IDC_ANIMATION_MORE, "animation-more"}};
+    }
+    // The names, and those of the page's other controls.
+    template <class P>
+    static std::vector<CBarControlName> WithMoreButtons(std::vector<CBarControlName> names) {
+        for (const CBarControlName& n : MoreButtonNames<P>()) names.push_back(n);
+        return names;
+    }
 
     int m_nMode;
 };

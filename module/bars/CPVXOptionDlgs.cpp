@@ -1,6 +1,9 @@
 #include "module/bars/CPVXOptionDlgs.h"
 
 #include <cmath>
+
+#include "host/base/CMsgDll.h"
+#include "platform/ui/uiapi.h"
 #include <cstdlib>
 
 #include "module/bars/CPVXBarDlgBase.h"
@@ -104,13 +107,25 @@ BOOL CPVXDefDetDlg::PreTranslateMessage(MSG* pMsg) {
     return CDialog::PreTranslateMessage(pMsg);
 }
 
+BOOL CPVXDefDetDlg::ParseScale(const CString& text, double& dScale) {
+    double d = 0.0;
+    if (!PVXParseNumber(text, d) || !std::isfinite(d) || d <= 0.0) return FALSE;
+    dScale = d;
+    return TRUE;
+}
+
 void CPVXDefDetDlg::OnOK() {
     if (!UpdateData(TRUE)) return;
+    // A number that is no scale is refused and the dialog stays; a text that is no number keeps
+    // the scale the engine has.
+    double d = 0.0;
+    if (PVXParseNumber(m_strScale, d) && !ParseScale(m_strScale, d)) {
+        AfxMessageBox(CMsgDll::pfuncLoadStr(kScaleRefusal, 0), MB_OK, 0);
+        return;
+    }
     int bRebuild = 0;
     if (m_pEngine) {
-        // A scale that is no number keeps the one the engine has.
-        double d = 0.0;
-        if (PVXParseNumber(m_strScale, d)) m_pEngine->m_dUserScale = d;
+        if (ParseScale(m_strScale, d)) m_pEngine->m_dUserScale = d;
         if (m_nBeamDeform >= 0 && m_nBeamDeform != (m_pEngine->m_bExactBeamRange ? 1 : 0)) {
             m_pEngine->m_bExactBeamRange = m_nBeamDeform;
             bRebuild = 1;

@@ -63,6 +63,10 @@ public:
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
+    // A display scale as the dialog takes it: a finite number above 0 (0 flattens the shape, a
+    // negative scale turns it upside down). The message key of the refusal is kScaleRefusal.
+    static BOOL ParseScale(const CString& text, double& dScale);
+    static constexpr const char* kScaleRefusal = "IDS_TBX_PVX_Scale_Factor_Invalid_Positive";
     void OnOK() override;
     // Return moves to the next control, except on OK and Cancel.
     BOOL PreTranslateMessage(MSG* pMsg) override;

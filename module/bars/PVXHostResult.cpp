@@ -11,12 +11,16 @@
 #include <string>
 
 #include "module/bars/CPVXBarContainerBase.h"
+#include "module/bars/CPVXBarReacPage.h"
+#include "module/bars/CPVXOptionDlgs.h"
+#include "module/bars/SlabStripLines.h"
 #include "module/contour/CLegendEngine.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/CPVXCutLineDetDlg.h"
 #include "module/engines/CReactionEngine.h"
 #include "module/engines/CStressEngine.h"
 #include "module/force/CForceEngine.h"
+#include "host/base/CMsgDll.h"
 #include "host/base/PVXHostResult.h"
 #include "host/db/CDBDoc.h"
 #include "host/db/DBTables.h"
@@ -98,7 +102,7 @@ bool ForceModeDraws(int mode) {
     using namespace PVXMode;
     return mode == kStoryShearRatio || mode == kFrameForceContour || mode == kFrameForceDiagram || mode == kWallForceContour ||
            mode == kWallForceDiagram || mode == kPlateForce || mode == kSlabForce || mode == kSlabRebar ||
-           mode == kSlabCrack || mode == kSlabWall || mode == kSlabForceBeam;
+           mode == kSlabCrack || mode == kSlabWall || mode == kSlabForceBeam || mode == kSlabStrip;
 }
 
 // Whether the engine draws the mode: the deformation and reaction engines draw through a plot
@@ -229,7 +233,7 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         // the contour page's member kind.
         CReactionEngine& e = *m.m_pReactionEngine;
         if (name == "scale") {
-            if (!(x > 0.0)) return false;
+            // Checked against the page's range before the settings are taken.
             e.m_dArrowScale = x;
             return true;
         }
@@ -414,6 +418,20 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
         return Finish(pRep, PVXHOST_NO_RESULTS, std::string("the host cannot select the load \"") + m.m_strLoadName.GetString() + "\"");
     }
 
+    // A scale the page's own check refuses is refused with the page's message.
+    for (int i = 0; i < pReq->nSettings; ++i) {
+        const char* key = pReq->ppszKeys ? pReq->ppszKeys[i] : nullptr;
+        const char* value = pReq->ppszValues ? pReq->ppszValues[i] : nullptr;
+        if (!key || !value || std::strcmp(key, "scale") != 0) continue;
+        double d = 0.0;
+        const char* refusal = kind == EngineKind::kReaction && !CPVXBarReacPage::ParseScale(value, d)
+                                  ? "IDS_TBX_PVX_Scale_Factor_Invalid_Abs10"
+                              : kind == EngineKind::kDeformation && !CPVXDefDetDlg::ParseScale(value, d)
+                                  ? CPVXDefDetDlg::kScaleRefusal
+                                  : nullptr;
+        if (refusal) return Finish(pRep, PVXHOST_BAD_REQUEST, CMsgDll::pfuncLoadStr(refusal, 0).GetString());
+    }
+
     // Fresh engines with the settings of the mode.
     MakeEngines(m, kind);
     // The slab reinforcement page counts the combinations of its load list.
@@ -442,6 +460,13 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
                 ++f->m_nSForcLcomCount;
     }
 
+    // The strip page's list starts with every strip of the project checked.
+    if (mode == PVXMode::kSlabStrip && m.m_pForceEngine) {
+        CDBDoc* pDoc = m.GetDBDoc();
+        m.m_pForceEngine->m_arrStripInfo.RemoveAll();
+        for (auto& s : slabstrip::ReadStrips(pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr))
+            m.m_pForceEngine->m_arrStripInfo.Add(s.first);
+    }
     if (!EngineDraws(m, kind, mode)) {
         m.ResetEngines();
         m.m_nDisplayMode = PVXMode::kNone;

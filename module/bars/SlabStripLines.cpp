@@ -89,3 +89,29 @@ CString PieceName(const CString& name, int i, int n) {
 }
 
 }  // namespace slabstrip
+
+T_STRIP_INFO slabstrip::MakeStrip(const CString& name, double width, double x1, double y1, double x2, double y2) {
+    T_STRIP_INFO s;
+    s.strName = name;
+    s.dWidth = width;
+    s.x1 = x1;
+    s.y1 = y1;
+    s.x2 = x2;
+    s.y2 = y2;
+    return s;
+}
+
+std::vector<std::pair<T_STRIP_INFO, UINT>> slabstrip::ReadStrips(CDataBase* pDB) {
+    std::vector<std::pair<T_STRIP_INFO, UINT>> strips;
+    CClassCtln table;
+    table.ConnectToDB(pDB);
+    CArray<UINT, UINT> keys;
+    table.GetKeyList(keys, CTLN_KIND_STRIP);
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
+        T_CTLN_D line;
+        line.Initialize();
+        if (!table.Get(keys[i], line)) break;
+        strips.push_back({MakeStrip(line.name, line.width, line.x1, line.y1, line.x2, line.y2), keys[i]});
+    }
+    return strips;
+}

@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "module/force/ForceRecords.h"
 #include "platform/afx/CString.h"
 
 class CDataBase;
@@ -38,5 +39,12 @@ void CollectSplitters(CDataBase* pDB, std::vector<std::vector<PlanPoint>>& polyg
 // Name of piece i (from 0) of a strip of n pieces: the name itself for one piece, else
 // "name-1", "name-2" ...
 CString PieceName(const CString& name, int i, int n);
+
+// A strip of a name and a width from (x1, y1) to (x2, y2) in plan.
+T_STRIP_INFO MakeStrip(const CString& name, double width, double x1, double y1, double x2, double y2);
+
+// The slab strips of a project (cutting lines of the strip kind), in table order, each with its
+// key; an unreadable row ends the list.
+std::vector<std::pair<T_STRIP_INFO, UINT>> ReadStrips(CDataBase* pDB);
 
 }  // namespace slabstrip

@@ -32,7 +32,7 @@ void ForEachCounterpart(Block& b, I_PVXModel& mm, Visit visit) {
     visit(b.nCarried41, mm.m_bModeShapeContour);
     if (T_PVX_DOPT_D* o = mm.m_pDispOpt) {
         visit(b.bLegend, o->m_Legend.m_bShowLegend);
-        visit(b.bUndeformed, o->m_nBarResultOpt);
+        visit(b.bUndeformed, o->m_bUndeformedWireFrame);
         visit(b.nMinMaxMode, o->m_Number.m_nNumberOpt1);
         visit(b.nDecimals, o->m_Number.m_nDecimals);
         visit(b.nTextAngle, o->m_Number.m_nNumberAngle);

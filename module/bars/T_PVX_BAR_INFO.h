@@ -32,7 +32,7 @@ struct T_PVX_BAR_INFO {
     T_PVX_LEGEND_SET m_Legend{0, 0, 0, 0, 0, 0, 0};  // 22-25, 27-29 (see CPVXLegDetDlg)
     int bLegend = 0;                      // 26: the pages' legend box; options' legend switch
     int bDeformed = 0;                    // 30: the pages' deformation box; model
-    int bUndeformed = 0;                  // 31: undeformed shape under the result; options (bar result option)
+    int bUndeformed = 0;                  // 31: undeformed outline under a deformed result; options (the switch the drawing reads)
     int nMinMaxMode = 0;                  // 32: 0 min and max, 1 absolute max, 2 max, 3 min; options
     int nDecimals = 0;                    // 33: decimals of numbers (0..15); options
     int nTextAngle = 0;                   // 34: number text angle, tenths of a degree; options

@@ -137,6 +137,9 @@ void CDeformEngine::ImportEngine(CDeformEngine* pSrc) {
     m_bCuttingLine = pSrc->m_bCuttingLine;
     ResetCuttingLineData();
     m_arrCutLine.Copy(pSrc->m_arrCutLine);
+    // The pieces of the lines are the copy's own: built again from the copied lines, or the copy
+    // would draw none of them.
+    if (m_bCuttingLine && m_arrCutLine.GetSize()) MakeCuttingLinePieces();
 }
 
 int CDeformEngine::BuildMode() const {

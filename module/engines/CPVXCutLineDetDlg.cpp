@@ -87,6 +87,13 @@ BOOL CPVXCutLineDetDlg::Create(I_PVXModel* pModel, int nValue) {
     return TRUE;
 }
 
+std::vector<CBarControlName> CPVXCutLineDetDlg::GetControlNames() const {
+    return {{IDC_CUT_LIST, "lines"},    {IDC_CUT_NAME, "name"},       {IDC_CUT_PT1, "point1"},
+            {IDC_CUT_PT2, "point2"},    {IDC_CUT_ADD, "add"},         {IDC_CUT_EDIT, "edit"},
+            {IDC_CUT_DELETE, "delete"}, {IDC_CUT_NORMAL, "direction"}, {IDC_CUT_FACTOR, "factor"},
+            {IDC_CUT_VALUES, "values"}, {IDC_CUT_MINMAX, "minmax"},   {IDC_CUT_GRAPH, "graph"}};
+}
+
 void CPVXCutLineDetDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_CUT_LIST, m_ListCutLine);

@@ -18,6 +18,7 @@
 // The points are world coordinates (m), typed as "x, y, z" or picked in the model view.
 #pragma once
 
+#include "host/base/CFormViewInBar.h"
 #include "host/base/CMouseEdit.h"
 #include "platform/afx/CArray.h"
 #include "platform/ui/CColorWell.h"
@@ -54,7 +55,7 @@ enum : UINT {
 // Picking modes of the two point edits.
 enum { CUTLINE_PICK_PT1 = 50, CUTLINE_PICK_PT2 = 51 };
 
-class CPVXCutLineDetDlg : public CDialog {
+class CPVXCutLineDetDlg : public CDialog, public IHostControlNames {
     DECLARE_DYNAMIC(CPVXCutLineDetDlg)
 public:
     // pSelected: the settings' list of selected cutting-line keys the dialog keeps in step with
@@ -69,6 +70,7 @@ public:
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
+    std::vector<CBarControlName> GetControlNames() const override;
     // Enter and Escape go to the focused control and end there: neither closes the dialog.
     BOOL PreTranslateMessage(MSG* pMsg) override;
 

@@ -285,7 +285,8 @@ int CPlotReactionEng::OutputArrowNumbers() {
     I_PVXModel* m = m_pModel;
     if (!m || !m_pDC || !m_pNumberOpt || !m->GetAttrCtrl() || !m->m_pPVXCtrl) return 0;
     T_PVX_DOPT_NUMBER_D& n = *m_pNumberOpt;
-    n.m_lfNodeNumber.lfEscapement = n.m_lfNodeNumber.lfOrientation = 0;
+    // Horizontal, or the number dialog's fixed direction.
+    m->SetNumberFontNodeOrientation(0);
     const int nOldBk = m_pDC->SetBkMode(n.m_bNumberOpaque ? OPAQUE : TRANSPARENT);
     const COLORREF crOldText = m_pDC->SetTextColor(n.m_crNumber[0]);
     const COLORREF crOldBack = m_pDC->SetBkColor(n.m_crNumberBack);
@@ -339,7 +340,7 @@ int CPlotReactionEng::OutputArrowNumbers() {
                 WriteNumber(tail, v, fmt);
             }
         } else {
-            n.m_lfNodeNumber.lfEscapement = n.m_lfNodeNumber.lfOrientation = 0;
+            m->SetNumberFontNodeOrientation(0);
             selectFont();
             WriteNumber(P, e.CalcReacValue(r), fmt);
         }

@@ -30,7 +30,7 @@ double LargestExtent(const C3DPoint& lo, const C3DPoint& hi) {
 
 }  // namespace
 
-int CStressEngine::IsPlateMembType(int nType) { return nType == 204 || CClassPElem::IsPlate(nType); }
+int CStressEngine::IsPlateMembType(int nType) { return nType == kTGirderType || CClassPElem::IsPlate(nType); }
 int CStressEngine::IsWallMembType(int nType) { return nType == 209 || nType == 210; }
 
 CStressEngine::CStressEngine(I_PVXModelBase* pModel)
@@ -40,6 +40,7 @@ CStressEngine::CStressEngine(I_PVXModelBase* pModel)
       m_dVectorFactor(1.0),
       m_bIncludePlate(1),
       m_bIncludeWall(1),
+      m_bIncludeTGirder(1),
       m_nNumberPos(0),
       m_bDataReady(0),
       m_nSurface(0),
@@ -67,6 +68,7 @@ void CStressEngine::ResetEngine() {
     m_nComponent = 5;
     m_bIncludePlate = 1;
     m_bIncludeWall = 1;
+    m_bIncludeTGirder = 1;
     m_arrElemKey.RemoveAll();
     m_mapPStrs.RemoveAll();
 }
@@ -93,6 +95,7 @@ void CStressEngine::ImportEngine(CStressEngine* pSrc) {
     m_nComponent = pSrc->m_nComponent;
     m_bIncludePlate = pSrc->m_bIncludePlate;
     m_bIncludeWall = pSrc->m_bIncludeWall;
+    m_bIncludeTGirder = pSrc->m_bIncludeTGirder;
 
     m_mapPStrs.RemoveAll();
     for (POSITION pos = pSrc->m_mapPStrs.GetStartPosition(); pos;) {
@@ -320,6 +323,7 @@ int CStressEngine::MakePStrsDataList() {
         if (!pAttr->GetMemb(membs[m], memb)) continue;
         if (!(m_bIncludePlate && IsPlateMembType(memb.type)) && !(m_bIncludeWall && IsWallMembType(memb.type)))
             continue;
+        if (memb.type == kTGirderType && !m_bIncludeTGirder) continue;
         for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
             const UINT elemKey = memb.aElem[e];
             T_PELEM_D elem;

@@ -35,6 +35,7 @@ public:
     // Member types whose elements get stress records: plate members (the T-girder type 204 and
     // the plate and slab types 301, 302, 305 of this host) and wall members (209 wall columns,
     // 210 wall beams).
+    static constexpr int kTGirderType = 204;
     static int IsPlateMembType(int nType);
     static int IsWallMembType(int nType);
 
@@ -119,6 +120,7 @@ public:
     double m_dVectorFactor;     // arrow length per stress unit, set before each vector draw; 1.0
     int m_bIncludePlate;        // plate members get records; 1
     int m_bIncludeWall;         // wall members get records; 1
+    int m_bIncludeTGirder;      // T-girder members (type 204) get records with the plates; 1
     int m_nNumberPos;           // 1: labels show the centre value; other values the element extremes
     int m_bDataReady;           // 1 after a successful build
     int m_nSurface;             // 0 first, 1 second, 2 both (each on its faces), 3 larger magnitude per value

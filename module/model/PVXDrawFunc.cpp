@@ -92,7 +92,12 @@ void DrawNumber(const double* pAxis1, const double* pAxis2, const double* pAncho
     if (!IsVisible(p1) || !IsVisible(p2)) return;
 
     int bTurned = 0;
-    const int nAngle = PVXCalcTextAngle(p1, p2, bTurned);
+    int nAngle = PVXCalcTextAngle(p1, p2, bTurned);
+    // The number dialog's fixed direction, when chosen, in place of the member's.
+    if (opt.m_bFixedNumberAngle) {
+        nAngle = opt.m_nNumberAngle;
+        bTurned = 0;
+    }
     // The number font keeps the angle of the last record drawn.
     opt.m_lfNumber.lfEscapement = nAngle;
     opt.m_lfNumber.lfOrientation = nAngle;

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -243,13 +244,14 @@ protected:
 std::string DatabaseDocExample::s_path;
 RunResult DatabaseDocExample::s_run;
 
-TEST_F(DatabaseDocExample, PvxhostInfoNamesBothElements) {
+TEST_F(DatabaseDocExample, PvxhostInfoNamesEveryElement) {
     const RunResult r = RunShell("'" + kHost + "' --db '" + s_path + "' info", "info");
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_NE(r.out.find("Nodes: 5\n"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("Elements: 2\n"), std::string::npos) << r.out;
-    // The script's element 1 is a plate of type 301, element 2 a column of type 101.
-    for (const char* type : {"101", "301"}) {
+    EXPECT_NE(r.out.find("Nodes: 7\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Elements: 3\n"), std::string::npos) << r.out;
+    // The script's element 1 is a plate of type 301, element 2 a column of type 101, element 3 a
+    // beam of type 201.
+    for (const char* type : {"101", "201", "301"}) {
         bool named = false;
         std::istringstream in(r.out);
         std::string line;
@@ -262,14 +264,25 @@ TEST_F(DatabaseDocExample, PvxhostInfoNamesBothElements) {
     EXPECT_NE(r.out.find("Combination 101: 1.35DL"), std::string::npos) << r.out;
 }
 
-TEST_F(DatabaseDocExample, PvxhostRendersIt) {
+// A 24-bit BMP as written by pvxhost: its pixels as 0xRRGGBB, top row first.
+struct Bmp24 {
+    int w = 0, h = 0;
+    std::vector<uint32_t> px;
+    uint32_t At(int x, int y) const { return px[static_cast<size_t>(y) * w + x]; }
+};
+
+// Renders the example with the arguments; false (with a failure) when no picture came.
+bool RenderExample(const std::string& path, const std::string& args, Bmp24& out, std::string* pReport = nullptr) {
     const std::string bmp = kTmp + "/two_elements_" + kPid + ".bmp";
-    const RunResult r = RunShell("'" + kHost + "' --db '" + s_path + "' render --view iso --size 320x240 --out '" + bmp + "'", "render");
-    ASSERT_EQ(r.code, 0) << r.err;
+    const RunResult r = RunShell("'" + kHost + "' --db '" + path + "' render " + args + " --out '" + bmp + "'", "render");
+    EXPECT_EQ(r.code, 0) << r.err;
+    if (pReport) *pReport = r.out;
     const std::string img = ReadFile(bmp);
     std::remove(bmp.c_str());
-    ASSERT_GE(img.size(), 54u);
-    ASSERT_EQ(img.substr(0, 2), "BM");
+    if (img.size() < 54 || img.substr(0, 2) != "BM") {
+        ADD_FAILURE() << "no BMP";
+        return false;
+    }
     int32_t w, h;
     uint32_t off;
     uint16_t bpp;
@@ -277,18 +290,75 @@ TEST_F(DatabaseDocExample, PvxhostRendersIt) {
     std::memcpy(&w, img.data() + 18, 4);
     std::memcpy(&h, img.data() + 22, 4);
     std::memcpy(&bpp, img.data() + 28, 2);
-    ASSERT_EQ(w, 320);
-    ASSERT_EQ(std::abs(h), 240);
-    ASSERT_EQ(bpp, 24);
+    const int rows = std::abs(h);
     const size_t stride = (static_cast<size_t>(w) * 3 + 3) / 4 * 4;
-    ASSERT_GE(img.size(), off + stride * 240);
+    if (bpp != 24 || img.size() < off + stride * static_cast<size_t>(rows)) {
+        ADD_FAILURE() << "not a whole 24-bit picture";
+        return false;
+    }
+    out.w = w;
+    out.h = rows;
+    out.px.resize(static_cast<size_t>(w) * rows);
+    for (int y = 0; y < rows; ++y) {
+        const size_t row = off + stride * static_cast<size_t>(h > 0 ? rows - 1 - y : y);  // bottom-up unless h < 0
+        for (int x = 0; x < w; ++x) {
+            const auto* p = reinterpret_cast<const unsigned char*>(img.data() + row + 3 * static_cast<size_t>(x));
+            out.px[static_cast<size_t>(y) * w + x] = (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
+        }
+    }
+    return true;
+}
+
+TEST_F(DatabaseDocExample, PvxhostRendersIt) {
+    Bmp24 pic;
+    ASSERT_TRUE(RenderExample(s_path, "--view iso --size 320x240", pic));
+    ASSERT_EQ(pic.w, 320);
+    ASSERT_EQ(pic.h, 240);
     // The model fills a good part of the picture: pixels other than the background's (a corner).
-    const std::string bg = img.substr(off, 3);
     long drawn = 0;
-    for (int y = 0; y < 240; ++y)
-        for (int x = 0; x < w; ++x)
-            if (img.compare(off + y * stride + x * 3, 3, bg) != 0) ++drawn;
+    for (uint32_t c : pic.px)
+        if (c != pic.px[0]) ++drawn;
     EXPECT_GT(drawn, 320 * 240 / 20) << "the render is nearly empty";
+}
+
+// The beam's moment diagram: its largest value is qL^2/8 at mid-span, and it hangs below the
+// beam (the tension side of a sagging moment), deepest at mid-span, three quarters as deep at the
+// quarter points (M(L/4) = 3qL^2/32).
+TEST_F(DatabaseDocExample, BeamMomentDiagramSagsBelowTheBeam) {
+    const double q = 10.0, span = 6.0;
+    std::string report;
+    Bmp24 pic;
+    ASSERT_TRUE(RenderExample(s_path, "--view front --mode frame-force-diagram --load DL --component MY", pic, &report));
+    char want[64];
+    std::snprintf(want, sizeof want, "max %.4f (%g) at member 3", q * span * span / 8.0, q * span * span / 8.0);
+    EXPECT_NE(report.find(want), std::string::npos) << report;
+
+    // The diagram's pixels: saturated colours (the legend's bands) left of the legend panel.
+    auto coloured = [](uint32_t c) {
+        const int r = c >> 16, g = (c >> 8) & 255, b = c & 255;
+        return std::max({r, g, b}) - std::min({r, g, b}) > 100;
+    };
+    const int area = pic.w - 200;
+    int left = area, right = -1;
+    for (int y = 0; y < pic.h; ++y)
+        for (int x = 60; x < area; ++x)  // clear of the view-point triad in the lower-left corner
+            if (coloured(pic.At(x, y)) && y < pic.h - 90) left = std::min(left, x), right = std::max(right, x);
+    ASSERT_GT(right - left, 50) << "no diagram";
+    // Rows of the diagram in a column: topmost and lowest coloured pixel.
+    auto extent = [&](int x, int& top, int& bottom) {
+        top = pic.h, bottom = -1;
+        for (int y = 0; y < pic.h - 90; ++y)
+            if (coloured(pic.At(x, y))) top = std::min(top, y), bottom = std::max(bottom, y);
+    };
+    int endTop = 0, endBottom = 0, midTop = 0, midBottom = 0, quarterTop = 0, quarterBottom = 0;
+    extent(left + 1, endTop, endBottom);
+    extent((left + right) / 2, midTop, midBottom);
+    extent(left + (right - left) / 4, quarterTop, quarterBottom);
+    const int beamRow = endTop;  // the beam line, where the moment is 0
+    EXPECT_GE(midTop, beamRow - 1) << "nothing drawn above the beam";
+    const int depth = midBottom - beamRow, quarter = quarterBottom - beamRow;
+    EXPECT_GT(depth, 20) << "the diagram hangs below the beam";
+    EXPECT_NEAR(double(quarter) / depth, 0.75, 0.06);
 }
 
 // The values the script packs, read back through the database at the places the page gives;

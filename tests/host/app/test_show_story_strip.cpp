@@ -229,7 +229,8 @@ TEST(PvxHostSlabStripTest, PictureIsFittedBesideTheLegendAndNamesNoKey) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < kArea; ++x) {
             const COLORREF c = px[static_cast<size_t>(y) * w + x];
-            if (x < kFree && c != RGB(0, 0, 0)) ++litLeft;
+            // The view-point triad sits in the lower-left corner (80 pixels square).
+            if (x < kFree && y < h - 80 && c != RGB(0, 0, 0)) ++litLeft;
             if (GetRValue(c) > 200 && GetGValue(c) < 80 && GetBValue(c) < 80) {
                 ++red;
                 redLeft = std::min(redLeft, x);

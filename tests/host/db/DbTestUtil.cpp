@@ -121,6 +121,10 @@ void BuildProject(PostDBBuilder& b) {
     rib.z1 = rib.z2 = 3.5;
     rib.arc = -0.75;
     b.Add<DBT_RIBB>(4, rib);
+    T_PAGESET_D page;
+    page.title = "Frame Force";
+    page.archive = "0100000002000000";
+    b.Add<DBT_PAGESET>(7301, page);
     b.AddLoadComb(101, PLCOM_LINEAR, "1.3D+1.5L", {{PLOAD_STATIC, 2, 1.3}, {PLOAD_STATIC, 1, 1.5}});
     b.AddLoadComb(102, PLCOM_LINEAR, "D+L", {{PLOAD_STATIC, 2, 1.0}, {PLOAD_STATIC, 1, 1.0}});
     b.AddLoadComb(200, PLCOM_ENVELOPE, "ENV", {{PLOAD_COMBINATION, 101, 1.0}, {PLOAD_COMBINATION, 102, 1.0}, {PLOAD_STATIC, 3, 1.0}});

@@ -376,7 +376,7 @@ TEST_F(BarFixture, SettingsBlockGoesToTheModelAndComesBack) {
     b.m_Legend = {1, 1, 0, 1, RGB(1, 2, 3), RGB(4, 5, 6), RGB(7, 8, 9)};
     b.bLegend = 1;
     b.bDeformed = 1;
-    b.bUndeformed = 1;
+    b.bUndeformed = 0;  // the model's switch starts on (the host's view state)
     b.nMinMaxMode = 2;
     b.nDecimals = 4;
     b.nTextAngle = 450;
@@ -404,7 +404,7 @@ TEST_F(BarFixture, SettingsBlockGoesToTheModelAndComesBack) {
     EXPECT_EQ(m.m_LegendEngine.m_bCompact, 1);
     EXPECT_EQ(m.m_pDispOpt->m_Legend.m_bShowLegend, 1);
     EXPECT_EQ(m.m_bDeformedShape, 1);
-    EXPECT_EQ(m.m_pDispOpt->m_nBarResultOpt, 1);
+    EXPECT_EQ(m.m_pDispOpt->m_bUndeformedWireFrame, 0) << "field 31 is the switch the outline drawing reads";
     EXPECT_EQ(m.m_pDispOpt->m_Number.m_nNumberOpt1, 2);
     EXPECT_EQ(m.m_pDispOpt->m_Number.m_nDecimals, 4);
     EXPECT_EQ(m.m_pDispOpt->m_Number.m_nNumberAngle, 450);
@@ -430,7 +430,7 @@ TEST_F(BarFixture, SettingsBlockGoesToTheModelAndComesBack) {
     EXPECT_EQ(c.m_Legend.nPosition, 1);
     EXPECT_EQ(c.m_Legend.nPercentDecimals, 1);
     EXPECT_EQ(c.m_Legend.crBack, RGB(9, 9, 9));
-    EXPECT_EQ(c.bUndeformed, 1);
+    EXPECT_EQ(c.bUndeformed, 0);
     EXPECT_EQ(c.nTextAngle, 450);
     EXPECT_EQ(c.bExponent, 1);
     EXPECT_DOUBLE_EQ(c.dMaxRatio, 80.0);

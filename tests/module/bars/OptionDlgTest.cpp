@@ -152,8 +152,8 @@ TEST_F(DeformBarFixture, ReactionPageRefusesABadFactorAlsoFromTheNumberDialog) {
 TEST_F(DeformBarFixture, DeformationDialogKeepsTheScaleOfTextThatIsNoNumber) {
     struct Row {
         const char* text;
-        double stored;  // from 1.0
-    } rows[] = {{"2.5", 2.5}, {"0", 0.0}, {"abc", 1.0}, {"2x", 1.0}, {"", 1.0}, {"nan", 1.0}};
+        double stored;  // from 1.0; a scale of 0 or below is refused and the old one kept
+    } rows[] = {{"2.5", 2.5}, {"0", 1.0}, {"-100", 1.0}, {"abc", 1.0}, {"2x", 1.0}, {"", 1.0}, {"nan", 1.0}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);
         ResetBars();
