@@ -8,6 +8,7 @@
 #include "host/app/HostProgress.h"
 #include "host/app/HostResultView.h"
 #include "host/app/HostSession.h"
+#include "host/app/InfoFoundation.h"
 #include "host/app/ModuleLoader.h"
 #include "host/db/DBText.h"
 
@@ -122,6 +123,7 @@ int RunInfo(const CHostOptions& options, const CHostArgs& args) {
     std::printf("Modes: %zu (mode shapes for %zu)\n", freq.Count(), shapes);
     PrintPresence("Time history", db, LoadsWith(db.Table<DBT_DISP>(), thKeys, nodeKeys));
     PrintPresence("Settlement", db, LoadsWith(db.Table<DBT_DISP>(), settleKeys, nodeKeys));
+    PrintFoundationModel(db);
 
     // The results module, loaded as the host application loads it, opens its view on the project.
     progress.Enter(1);
