@@ -15,6 +15,7 @@
 
 #include "host/base/GeomTypes.h"
 #include "platform/afx/CArray.h"
+#include "platform/afx/CString.h"
 
 class ICheckToolUtil {
 public:
@@ -40,4 +41,10 @@ public:
     static BOOL s_IsLeftPt(double x1, double y1, double x2, double y2);
 
     static constexpr double kLeftTol = 1e-6;  // same-x tolerance of s_IsLeftPt
+
+    // Check load groups of the document's project (CClassLdgp): the keys of one kind
+    // (E_Ldgp_Type), LDGP groups first; returns the count (0 without a project).
+    static int s_GetLoadCaseKeys(CArray<UINT, UINT>& keys, int kind);
+    // A group's text; empty for an unknown key.
+    static CString s_GetCombText(UINT key);
 };
