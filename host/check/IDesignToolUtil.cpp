@@ -3,6 +3,7 @@
 #include "host/db/CDBDoc.h"
 #include "host/db/CDataBase.h"
 #include "host/db/CPostCtrl.h"
+#include "host/db/FoundationRecords.h"
 
 #include <algorithm>
 #include <cmath>
@@ -71,7 +72,9 @@ void IDesignToolUtil::s_GetDesignCombKeys(CDataBase* pDB, CArray<UINT, UINT>& ke
 BOOL IDesignToolUtil::s_GetBeamDesignForce(UINT beam, UINT loadKey, CHECK_LOAD_ARRAY& first,
                                            CHECK_LOAD_ARRAY& second, CDataBase* pDB) {
     if (!pDB) pDB = DocPostDB();
-    if (!pDB || !pDB->Table<DBT_PMEMB>().Find(beam)) return FALSE;
+    // Only members of the foundation: their model_key names a foundation-model member.
+    const T_PMEMB_D* m = pDB ? pDB->Table<DBT_PMEMB>().Find(beam) : nullptr;
+    if (!m || !pDB->Table<DBT_MEMB>().Find(m->modelKey)) return FALSE;
     CPostCtrl post(pDB);
     auto read = [&](UINT key, CHECK_LOAD_ARRAY& out) {
         T_MBWG_D f;

@@ -18,7 +18,8 @@ public:
     // LOAD_DATA: N = axial, V = shear z, T = torsion, M = moment y, then shear y and moment z).
     // Load key 0: first = the station-wise maximum, second = the minimum over the design
     // combinations; otherwise first only (second emptied). FALSE (both untouched) for a member
-    // without rows for the key, or that is not a line member.
+    // without rows for the key, or that is not a member of the foundation (its model_key names
+    // no foundation-model member).
     static BOOL s_GetBeamDesignForce(UINT beam, UINT loadKey, CHECK_LOAD_ARRAY& first, CHECK_LOAD_ARRAY& second,
                                      CDataBase* pDB = nullptr);
     // Folds forces into the envelope station by station: an empty max/min takes forces as they

@@ -4,6 +4,7 @@
 
 #include "host/check/IDesignToolUtil.h"
 #include "host/db/CDataBase.h"
+#include "host/db/FoundationRecords.h"
 #include "host/db/PostDBBuilder.h"
 
 namespace {
@@ -18,6 +19,14 @@ struct Project {
         b.AddElem(2, PELEM_KIND_FRAME, 201, {2, 3});
         b.AddElem(3, PELEM_KIND_PLATE, 301, {1, 2, 3, 4});
         b.AddMemb(50, 201, {1, 2, 3}, {1, 2});
+        // Member 51 has the same rows but belongs to the building above (no foundation member).
+        b.AddMemb(51, 201, {1, 2, 3}, {1, 2});
+        T_PMEMB_D pm = *b.DB().Table<DBT_PMEMB>().Find(50);
+        pm.modelKey = 900;
+        b.AddMemb(50, pm);
+        T_MEMB_D fm;
+        fm.type = MEMB_BEAM;
+        b.Add<DBT_MEMB>(900, fm);
         b.AddLoadCase(1, PLOAD_STATIC, "D");
         b.AddLoadCase(2, PLOAD_STATIC, "L");
         b.AddLoadComb(11, PLCOM_LINEAR, "1.2D+1.4L", {{PLOAD_STATIC, 1, 1.2}, {PLOAD_STATIC, 2, 1.4}});
@@ -49,6 +58,7 @@ struct Project {
         for (int st = 0; st < 9; ++st)
             for (int c = 0; c < 6; ++c) f.d[st][c] = -(st + c);
         b.AddMbwg(2, 50, f);
+        b.AddMbwg(2, 51, f);
     }
     void Reac(UINT lc, UINT node, double fz) {
         T_REAC_D r;
@@ -140,6 +150,7 @@ TEST(DesignQueries, BeamDesignForceAndEnvelope) {
         }
     CHECK_LOAD_ARRAY keepA = a;
     EXPECT_FALSE(IDesignToolUtil::s_GetBeamDesignForce(77, 11, a, b, db));  // no member
+    EXPECT_FALSE(IDesignToolUtil::s_GetBeamDesignForce(51, 2, a, b, db));   // not of the foundation
     EXPECT_FALSE(IDesignToolUtil::s_GetBeamDesignForce(50, 99, a, b, db));  // no load
     EXPECT_EQ(a.GetSize(), keepA.GetSize());
 
@@ -192,7 +203,7 @@ TEST(DesignQueries, NodesMaxDispInMetres) {
     ASSERT_TRUE(IDesignToolUtil::s_GetPMembAllNode(50, all, db));
     ASSERT_EQ(all.GetSize(), 3);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(all[i], UINT(i + 1));
-    EXPECT_FALSE(IDesignToolUtil::s_GetPMembAllNode(51, all, db));
+    EXPECT_FALSE(IDesignToolUtil::s_GetPMembAllNode(52, all, db));
 }
 
 TEST(DesignQueries, RibStationsFromRibf) {
