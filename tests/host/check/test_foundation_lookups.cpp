@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "host/base/CZELF_DBAreaObjData.h"
 #include "host/base/CZELF_DBLineObjData.h"
 #include "host/check/ICheckToolUtil.h"
 #include "host/db/CDBDoc.h"
@@ -191,4 +192,12 @@ TEST_F(FoundationLookups, PolylinesAndMemberLines) {
     ASSERT_TRUE(line.SetData(201u, DB(), 0));
     EXPECT_NEAR(line.GetLength(), 4.0, kTol);
     EXPECT_FALSE(line.SetData(402u + 1000u, DB(), 0));
+
+    // Raft 402 as an area; a footing is no area.
+    CZELF_DBAreaObjData area;
+    ASSERT_TRUE(area.SetData(402, DB(), 1));
+    ASSERT_TRUE(area.GetPoly(pts, 1));
+    ExpectPoints(Vec(pts), {{0, 0}, {8, 0}, {8, 6}, {0, 6}, {0, 0}});
+    EXPECT_FALSE(area.SetData(401, DB(), 1));
+    EXPECT_FALSE(area.GetPoly(pts, 1));
 }
