@@ -19,6 +19,7 @@ const char* ElementTypeName(int type) {
     switch (type) {
     case 101: return "column";
     case 200: return "line member";
+    case 403: return "pile";
     case 201: return "beam";
     case 204: return "plane element with beam forces";
     case 205: return "beam";

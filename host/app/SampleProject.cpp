@@ -794,12 +794,12 @@ void CSampleGenerator::AddBeams() {
     AddRigidEndZones(m_sink, firstFloorX, 201, 6.0);
 }
 
-// One pile under each column, numbered 1.. as the model's piles.
+// One pile under each column (pile elements, type 403), numbered 1.. as the model's piles.
 void CSampleGenerator::AddPiles() {
     UINT pileNo = 1;
     for (int gj = 0; gj < kGridY; ++gj)
         for (int gi = 0; gi < kGridX; ++gi)
-            m_piles[gi][gj] = AddLine(PELEM_KIND_FRAME, 200, 1, 4, GridRaftNode(gi, gj), m_pileTip[gi][gj], kPileL, pileNo++);
+            m_piles[gi][gj] = AddLine(PELEM_KIND_FRAME, 403, 1, 4, GridRaftNode(gi, gj), m_pileTip[gi][gj], kPileL, pileNo++);
 }
 
 // One slab panel per bay and level: floor slabs (302) and roof slabs (305).

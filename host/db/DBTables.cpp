@@ -40,7 +40,7 @@ void SetAxes(const double x[3], const double z[3], double axes[3][3]) {
     }
 }
 
-bool IsLineType(int t) { return t == 101 || t == 200 || t == 201 || t == 202 || t == 205 || t == 206; }
+bool IsLineType(int t) { return t == 101 || t == 200 || t == 403 || t == 201 || t == 202 || t == 205 || t == 206; }
 bool IsPlaneType(int t) { return t == 204 || (t >= 209 && t <= 212) || (t >= 300 && t <= 305); }
 
 }  // namespace
