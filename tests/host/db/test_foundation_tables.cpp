@@ -359,3 +359,123 @@ TEST(FoundationTables, TextOffsetsWrittenBackInPlace) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<UINT> List(const CArray<UINT, UINT>& a) {
+    std::vector<UINT> v;
+    for (INT_PTR i = 0; i < a.GetSize(); ++i) v.push_back(a[i]);
+    return v;
+}
+
+// The table operations over the small foundation: members 21 footing, 22 raft, 23 wall, pile 1
+// under the footing; a sub-raft, two beams of one group and one alone added here.
+TEST(FoundationTables, MemberRaftBeamAndPileOperations) {
+    PostDBBuilder b;
+    BuildFoundation(b);
+    T_MEMB_D sub;
+    sub.type = MEMB_RAFT;
+    for (UINT k : {11u, 12u, 13u}) sub.aPont.Add(k);
+    b.Add<DBT_MEMB>(24, sub);
+    b.Add<DBT_MTSB>(24, T_MTSB_D{2, 22, 0.8});
+    for (UINT k : {31u, 32u, 33u}) {
+        T_MEMB_D m;
+        m.type = MEMB_BEAM;
+        m.aPont.Add(11);
+        m.aPont.Add(12);
+        b.Add<DBT_MEMB>(k, m);
+    }
+    b.Add<DBT_BEAM>(31, T_BEAM_D{0, 0, 5});
+    b.Add<DBT_BEAM>(32, T_BEAM_D{0, 0, 0});
+    b.Add<DBT_BEAM>(33, T_BEAM_D{0, 0, 5});
+    T_PILE_D p2;
+    p2.aMemb.Add(22);
+    p2.aMemb.Add(21);
+    p2.length = 8.0;
+    p2.capacity = 500.0;
+    b.Add<DBT_PILE>(2, p2);
+    CDataBase& db = b.DB();
+
+    CClassMemb membs;
+    membs.ConnectToDB(&db);
+    struct FilterRow {
+        const char* label;
+        std::vector<UINT> in;
+        int type, keepOthers;
+        std::vector<UINT> out;
+    } filters[] = {
+        {"keep the walls", {21, 23, 22, 99}, MEMB_WALL, 0, {23}},
+        {"drop the walls, missing kept", {21, 23, 22, 99}, MEMB_WALL, 1, {21, 22, 99}},
+        {"keep the rafts", {24, 21, 22}, MEMB_RAFT, 0, {24, 22}},
+    };
+    for (const FilterRow& f : filters) {
+        SCOPED_TRACE(f.label);
+        CArray<UINT, UINT> keys;
+        for (UINT k : f.in) keys.Add(k);
+        EXPECT_EQ(membs.FilterByMembType(keys, f.type, f.keepOthers), static_cast<int>(f.out.size()));
+        EXPECT_EQ(List(keys), f.out);
+    }
+    CArray<int, int> types;
+    ASSERT_EQ(membs.GetEnableMembType(types, 1), 5);  // in order of first appearance
+    EXPECT_EQ(types[0], MEMB_FOOTING);
+    EXPECT_EQ(types[1], MEMB_RAFT);
+    EXPECT_EQ(types[2], MEMB_WALL);
+    EXPECT_EQ(types[3], MEMB_PILE);
+    EXPECT_EQ(types[4], MEMB_BEAM);
+
+    struct PileRow {
+        UINT memb;
+        std::vector<UINT> piles;
+    } piles[] = {{21, {1, 2}}, {22, {2}}, {23, {}}};
+    for (const PileRow& r : piles) {
+        SCOPED_TRACE(r.memb);
+        CArray<UINT, UINT> keys;
+        EXPECT_EQ(membs.GetPileKeyListUnderFoundation(r.memb, keys, 1), static_cast<int>(r.piles.size()));
+        EXPECT_EQ(List(keys), r.piles);
+    }
+    CClassPile pileTable;
+    pileTable.ConnectToDB(&db);
+    CArray<UINT, UINT> both;
+    both.Add(1);
+    both.Add(2);
+    both.Add(9);
+    EXPECT_EQ(pileTable.GetPileAllFak(both), 2500.0);  // 2000 + 500, pile 9 missing
+    double len = 0.0;
+    EXPECT_TRUE(pileTable.GetPileLength(2, len));
+    EXPECT_EQ(len, 8.0);
+    EXPECT_FALSE(pileTable.GetPileLength(9, len));
+
+    CClassMtsb rafts;
+    rafts.ConnectToDB(&db);
+    CArray<UINT, UINT> mains;
+    rafts.GetMainMtsbList(mains, -1, -1, 0, nullptr);
+    EXPECT_EQ(List(mains), (std::vector<UINT>{22}));
+    EXPECT_EQ(rafts.GetMtsbType(24), 2);
+    EXPECT_EQ(rafts.GetMtsbType(99), 0);
+    EXPECT_TRUE(rafts.IsSubMtsb(24));
+    EXPECT_FALSE(rafts.IsSubMtsb(22));
+    CArray<double, double> xy;
+    ASSERT_TRUE(rafts.GetPolygonShape(22, xy, 1));
+    const double outline[] = {0, 0, 4, 0, 4, 3, 0, 3};
+    ASSERT_EQ(xy.GetSize(), 8);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(xy[i], outline[i]) << i;
+
+    CClassBeam beams;
+    beams.ConnectToDB(&db);
+    CArray<UINT, UINT> beamKeys;
+    for (UINT k : {31u, 32u, 99u, 33u}) beamKeys.Add(k);
+    CArray<CArray<UINT, UINT>*, CArray<UINT, UINT>*> groups;
+    ASSERT_EQ(beams.GetBeamGroup(groups, beamKeys), 2);
+    EXPECT_EQ(List(*groups[0]), (std::vector<UINT>{31, 33}));
+    EXPECT_EQ(List(*groups[1]), (std::vector<UINT>{32}));
+    CClassBeam::FreeBeamGroup(groups);
+
+    CClassPont ponts;
+    ponts.ConnectToDB(&db);
+    const double a[2] = {-1.0, 0.0}, c[2] = {5.0, 0.0};
+    CArray<UINT, UINT> onLine;
+    EXPECT_EQ(ponts.GetKeyListBy2Point(c, a, onLine, 0.01), 2);  // from x = 5 back: 12 then 11
+    EXPECT_EQ(List(onLine), (std::vector<UINT>{12, 11}));
+}
+
+}  // namespace
