@@ -8,6 +8,7 @@
 #include "host/app/HostProgress.h"
 #include "host/app/HostResultView.h"
 #include "host/app/HostSession.h"
+#include "host/app/InfoFoundation.h"
 #include "host/app/ModuleLoader.h"
 #include "host/db/DBText.h"
 
@@ -18,6 +19,7 @@ const char* ElementTypeName(int type) {
     switch (type) {
     case 101: return "column";
     case 200: return "line member";
+    case 403: return "pile";
     case 201: return "beam";
     case 204: return "plane element with beam forces";
     case 205: return "beam";
@@ -122,6 +124,7 @@ int RunInfo(const CHostOptions& options, const CHostArgs& args) {
     std::printf("Modes: %zu (mode shapes for %zu)\n", freq.Count(), shapes);
     PrintPresence("Time history", db, LoadsWith(db.Table<DBT_DISP>(), thKeys, nodeKeys));
     PrintPresence("Settlement", db, LoadsWith(db.Table<DBT_DISP>(), settleKeys, nodeKeys));
+    PrintFoundationModel(db);
 
     // The results module, loaded as the host application loads it, opens its view on the project.
     progress.Enter(1);

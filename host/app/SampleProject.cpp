@@ -530,6 +530,7 @@ public:
     void AddLoadCases();
     void AddCombinations();
     void AddRaftWalls();
+    void AddFoundationModel();
 
     // Results.
     void AddStaticResults();
@@ -793,12 +794,12 @@ void CSampleGenerator::AddBeams() {
     AddRigidEndZones(m_sink, firstFloorX, 201, 6.0);
 }
 
-// One pile under each column, numbered 1.. as the model's piles.
+// One pile under each column (pile elements, type 403), numbered 1.. as the model's piles.
 void CSampleGenerator::AddPiles() {
     UINT pileNo = 1;
     for (int gj = 0; gj < kGridY; ++gj)
         for (int gi = 0; gi < kGridX; ++gi)
-            m_piles[gi][gj] = AddLine(PELEM_KIND_FRAME, 200, 1, 4, GridRaftNode(gi, gj), m_pileTip[gi][gj], kPileL, pileNo++);
+            m_piles[gi][gj] = AddLine(PELEM_KIND_FRAME, 403, 1, 4, GridRaftNode(gi, gj), m_pileTip[gi][gj], kPileL, pileNo++);
 }
 
 // One slab panel per bay and level: floor slabs (302) and roof slabs (305).
@@ -1007,6 +1008,197 @@ void CSampleGenerator::AddRaftWalls() {
         m_sink.AddMember(memb, 202, base, elems, length, 0);
         m_raftWalls.push_back({memb, length});
     }
+}
+
+// ---- Foundation model -----------------------------------------------------------------------
+
+// Keys of the foundation model: points and members above today's largest node and member keys
+// (piles keep the analysis model's pile numbers), the other tables from 1.
+constexpr UINT kFirstPont = 401;
+constexpr UINT kFirstMemb = 501;
+constexpr UINT kFospFooting = 1, kFospRaft = 2;
+constexpr UINT kPispEdge = 1, kPispInner = 2;
+constexpr double kPileCapacity = 3200.0;  // kN
+constexpr double kWaterLevel = -2.0;      // m
+constexpr double kCapT = 1.0;             // pile cap thickness, m
+
+// Check load groups named after the combinations, keyed by them (the settlement load groups
+// keep keys 1 and 2): 104 carries the seismic check, 105 the blast check of 102's loads.
+struct SampleCheckGroup {
+    UINT key;
+    int kind, blast, seismic, designUse, lcType;
+    const char* text;
+};
+const SampleCheckGroup kCheckGroups[] = {
+    {101, LDGP_KIND_BASIC, 0, 0, 1, 0, "1.3DL+1.5LL"},
+    {102, LDGP_KIND_STANDARD, 0, 0, 0, 0, "1.0DL+1.0LL"},
+    {103, LDGP_KIND_BASIC, 0, 0, 1, 1, "1.3DL+1.5WX"},
+    {104, LDGP_KIND_BASIC, 0, 1, 1, 1, "1.2DL+1.4LL+0.84WX"},
+    {105, LDGP_KIND_BASIC, 1, 0, 0, 0, "1.0DL+1.0LL"},
+};
+
+// The foundation of the building as the foundation design sees it: grid axes, the columns and
+// walls standing on it, the raft with a sub-raft under the shear wall bay, the piles under the
+// columns, the grade beams along y = 0, the annex footings (a stepped footing and a pile cap)
+// with the tie as a link beam, the settlement mesh, the global parameters, the groundwater level
+// and the check load groups. The analysis members made from these objects name them.
+void CSampleGenerator::AddFoundationModel() {
+    SampleFoundation f;
+    UINT nextPont = kFirstPont, nextMemb = kFirstMemb;
+    UINT gridPont[kGridX][kGridY] = {};
+    for (int gj = 0; gj < kGridY; ++gj)
+        for (int gi = 0; gi < kGridX; ++gi) {
+            gridPont[gi][gj] = nextPont++;
+            f.ponts.push_back({gridPont[gi][gj], T_PONT_D{GridX(gi), GridY(gj)}});
+        }
+    UINT footPont[2];
+    for (int k = 0; k < 2; ++k) {
+        footPont[k] = nextPont++;
+        f.ponts.push_back({footPont[k], T_PONT_D{kAnnexX, k * kAnnexSpan}});
+    }
+
+    // Axes: "1".."5" along y at x = 0..24, "A".."D" along x, and "6" through the annex footings.
+    UINT axisKey = 1;
+    auto addAxis = [&](UINT p1, UINT p2, const std::string& name) {
+        T_AXIS_D a;
+        a.Initialize();
+        a.pont1 = p1;
+        a.pont2 = p2;
+        pvxdb::CopyText(a.name, sizeof(a.name), name.c_str());
+        f.axes.push_back({axisKey++, a});
+    };
+    for (int gi = 0; gi < kGridX; ++gi) addAxis(gridPont[gi][0], gridPont[gi][kGridY - 1], std::to_string(gi + 1));
+    for (int gj = 0; gj < kGridY; ++gj) addAxis(gridPont[0][gj], gridPont[kGridX - 1][gj], std::string(1, char('A' + gj)));
+    addAxis(footPont[0], footPont[1], std::to_string(kGridX + 1));
+
+    auto addMemb = [&](UINT key, int type, UINT fosp, std::vector<UINT> ponts) {
+        T_MEMB_D m;
+        m.type = type;
+        m.fosp = fosp;
+        for (UINT p : ponts) m.aPont.Add(p);
+        f.membs.push_back({key, m});
+    };
+
+    // Columns on the raft (first storey) and on the annex footings.
+    for (int gj = 0; gj < kGridY; ++gj)
+        for (int gi = 0; gi < kGridX; ++gi) {
+            const UINT key = nextMemb++;
+            addMemb(key, MEMB_COLUMN, 0, {gridPont[gi][gj]});
+            f.colms.push_back({key, T_COLM_D{kColB, kColB}});
+            f.modelKeys.push_back({m_columns[1][gi][gj].key, key});
+        }
+    for (int k = 0; k < 2; ++k) {
+        const UINT key = nextMemb++;
+        addMemb(key, MEMB_COLUMN, 0, {footPont[k]});
+        f.colms.push_back({key, T_COLM_D{kColB, kColB}});
+        f.modelKeys.push_back({m_annexCol[k].key, key});
+    }
+
+    // The walls on the raft.
+    for (size_t w = 0; w < m_raftWalls.size(); ++w) {
+        const RaftWallLine& l = kRaftWalls[w];
+        const UINT key = nextMemb++;
+        addMemb(key, MEMB_WALL, 0, {gridPont[l.gi0][l.gj0], gridPont[l.gi1][l.gj1]});
+        f.walls.push_back({key, T_WALL_D{kWallT}});
+        f.modelKeys.push_back({m_raftWalls[w].memb, key});
+    }
+
+    // Annex footings: a spread footing of three steps under the first column, a pile cap under
+    // the second; both as wide at the bottom as the analysis model's footing springs.
+    f.fosps.push_back({kFospFooting, T_FOSP_D{2, 1, 0}});
+    f.fosps.push_back({kFospRaft, T_FOSP_D{1, 0, 0}});
+    for (int k = 0; k < 2; ++k) {
+        const UINT key = nextMemb++;
+        addMemb(key, MEMB_FOOTING, kFospFooting, {footPont[k]});
+        T_COLF_D c;
+        c.Initialize();
+        c.cx = kAnnexX;
+        c.cy = k * kAnnexSpan;
+        if (k == 0) {
+            c.kind = COLF_SPREAD;
+            c.nStep = 3;
+            c.step[0] = {kFootingB, kFootingB, 0.3};
+            c.step[1] = {1.4, 1.4, 0.3};
+            c.step[2] = {0.9, 0.9, 0.3};
+        } else {
+            c.kind = COLF_PILECAP;
+            c.nStep = 1;
+            c.step[0] = {kFootingB, kFootingB, kCapT};
+        }
+        f.colfs.push_back({key, c});
+    }
+
+    // Grade beams under the raft edge y = 0 (one group), and the annex tie as a link beam.
+    for (int gi = 0; gi < kBaysX; ++gi) {
+        const UINT key = nextMemb++;
+        addMemb(key, MEMB_BEAM, 0, {gridPont[gi][0], gridPont[gi + 1][0]});
+        f.beams.push_back({key, T_BEAM_D{0, 0, 1}});
+        f.modelKeys.push_back({m_grade[gi], key});
+    }
+    {
+        const UINT key = nextMemb++;
+        addMemb(key, MEMB_BEAM, 0, {footPont[0], footPont[1]});
+        f.beams.push_back({key, T_BEAM_D{0, 1, 0}});
+        f.modelKeys.push_back({m_tie.key, key});
+    }
+
+    // The raft and its sub-raft over the shear wall's bay (x 0..6, y 6..12).
+    const UINT raft = nextMemb++;
+    addMemb(raft, MEMB_RAFT, kFospRaft,
+            {gridPont[0][0], gridPont[kGridX - 1][0], gridPont[kGridX - 1][kGridY - 1], gridPont[0][kGridY - 1]});
+    f.mtsbs.push_back({raft, T_MTSB_D{1, 0, kRaftT}});
+    f.modelKeys.push_back({m_raftMemb, raft});
+    const UINT subRaft = nextMemb++;
+    addMemb(subRaft, MEMB_RAFT, kFospRaft, {gridPont[0][1], gridPont[1][1], gridPont[1][2], gridPont[0][2]});
+    f.mtsbs.push_back({subRaft, T_MTSB_D{1, raft, kRaftT}});
+
+    // Piles: one under each raft column, keyed by its pile number; edge and inner piles in two
+    // sections of the analysis model's diameter.
+    f.pisps.push_back({kPispEdge, T_PISP_D{"ZH800-E", kPileD}});
+    f.pisps.push_back({kPispInner, T_PISP_D{"ZH800-I", kPileD}});
+    UINT pileNo = 1;
+    for (int gj = 0; gj < kGridY; ++gj)
+        for (int gi = 0; gi < kGridX; ++gi) {
+            const UINT key = pileNo++;
+            const bool edge = gi == 0 || gj == 0 || gi == kGridX - 1 || gj == kGridY - 1;
+            addMemb(key, MEMB_PILE, edge ? kPispEdge : kPispInner, {gridPont[gi][gj]});
+            T_PILE_D p;
+            p.aMemb.Add(raft);
+            p.length = kPileL;
+            p.capacity = kPileCapacity;
+            f.piles.push_back({key, p});
+            f.modelKeys.push_back({m_piles[gi][gj].key, key});
+        }
+
+    // The settlement mesh: 3 m cells over the raft.
+    UINT cell = 1;
+    for (int j = 0; j < static_cast<int>(kLy / kSettleGrid); ++j)
+        for (int i = 0; i < static_cast<int>(kLx / kSettleGrid); ++i)
+            f.srcts.push_back({cell++, T_SRCT_D{(i + 0.5) * kSettleGrid, (j + 0.5) * kSettleGrid, kSettleGrid, kSettleGrid, 0.0}});
+
+    T_GBPA_D g;
+    g.Initialize();
+    g.diffSettle = 0.002;
+    g.tiltX = g.tiltY = 0.004;
+    g.avgSettle = 200.0;
+    g.deflection = 0.0005;
+    g.designCode.code = GBPA_CODE_GB;
+    f.gbpas.push_back({GBPA_KEY, g});
+    f.wdlds.push_back({1, T_WDLD_D{kWaterLevel}});
+
+    for (const SampleCheckGroup& c : kCheckGroups) {
+        T_CKLG_D r;
+        r.Initialize();
+        r.number = static_cast<int>(c.key);
+        r.kind = c.kind;
+        r.blast = c.blast;
+        r.seismic = c.seismic;
+        r.designUse = c.designUse;
+        r.lcType = c.lcType;
+        pvxdb::CopyText(r.sort, sizeof(r.sort), c.text);
+        f.cklgs.push_back({c.key, r});
+    }
+    m_sink.AddFoundation(f);
 }
 
 // ---- Load cases and combinations ------------------------------------------------------------
@@ -1711,6 +1903,7 @@ void CSampleProject::Generate(ISampleSink& sink) {
     g.AddSpringSupports();
     g.AddBalconyBeam();
     g.AddRaftWalls();
+    g.AddFoundationModel();
     g.AddLoadCases();
     g.AddCombinations();
     // Results: the static cases collect the service load that the settlement spreads; the time

@@ -31,8 +31,31 @@
 #include <string>
 #include <vector>
 
+#include "host/db/FoundationRecords.h"
 #include "host/db/SlabDesignRecords.h"
 #include "platform/afx/afxtypes.h"
+
+// The foundation model of a sample: the records of its tables by key, and the analysis members
+// that come from its objects (PMEMB key, MEMB key) for their model_key.
+struct SampleFoundation {
+    template <class T> using Rows = std::vector<std::pair<UINT, T>>;
+    Rows<T_PONT_D> ponts;
+    Rows<T_AXIS_D> axes;
+    Rows<T_MEMB_D> membs;
+    Rows<T_COLM_D> colms;
+    Rows<T_WALL_D> walls;
+    Rows<T_COLF_D> colfs;
+    Rows<T_FOSP_D> fosps;
+    Rows<T_BEAM_D> beams;
+    Rows<T_MTSB_D> mtsbs;
+    Rows<T_PILE_D> piles;
+    Rows<T_PISP_D> pisps;
+    Rows<T_SRCT_D> srcts;
+    Rows<T_GBPA_D> gbpas;
+    Rows<T_WDLD_D> wdlds;
+    Rows<T_CKLG_D> cklgs;
+    std::vector<std::pair<UINT, UINT>> modelKeys;
+};
 
 // Receiver of the generated records. Keys are host keys (non-zero). Load keys of results are the
 // load case keys; mode results use the mode number.
@@ -58,6 +81,8 @@ public:
     // x-y plane (ri2, rj2) and x-z plane (ri3, rj3), m.
     virtual void AddMemberEnds(UINT membKey, int type, double length, double ri2, double rj2, double ri3,
                                double rj3) {}
+    // The foundation model, after every analysis member.
+    virtual void AddFoundation(const SampleFoundation& f) {}
     virtual void AddLoadCase(UINT key, int type, const char* name) = 0;
     // entries: (kind, key, factor) triples.
     struct CombEntry {

@@ -321,3 +321,30 @@ void CSampleWriter::AddStoryShear(UINT load, UINT memb, int story, const double*
     }
     Count(m_builder.AddSsfr(load, memb, r));
 }
+
+void CSampleWriter::AddFoundation(const SampleFoundation& f) {
+    for (const auto& r : f.ponts) Count(m_builder.Add<DBT_PONT>(r.first, r.second));
+    for (const auto& r : f.axes) Count(m_builder.Add<DBT_AXIS>(r.first, r.second));
+    for (const auto& r : f.membs) Count(m_builder.Add<DBT_MEMB>(r.first, r.second));
+    for (const auto& r : f.colms) Count(m_builder.Add<DBT_COLM>(r.first, r.second));
+    for (const auto& r : f.walls) Count(m_builder.Add<DBT_WALL>(r.first, r.second));
+    for (const auto& r : f.colfs) Count(m_builder.Add<DBT_COLF>(r.first, r.second));
+    for (const auto& r : f.fosps) Count(m_builder.Add<DBT_FOSP>(r.first, r.second));
+    for (const auto& r : f.beams) Count(m_builder.Add<DBT_BEAM>(r.first, r.second));
+    for (const auto& r : f.mtsbs) Count(m_builder.Add<DBT_MTSB>(r.first, r.second));
+    for (const auto& r : f.piles) Count(m_builder.Add<DBT_PILE>(r.first, r.second));
+    for (const auto& r : f.pisps) Count(m_builder.Add<DBT_PISP>(r.first, r.second));
+    for (const auto& r : f.srcts) Count(m_builder.Add<DBT_SRCT>(r.first, r.second));
+    for (const auto& r : f.gbpas) Count(m_builder.Add<DBT_GBPA>(r.first, r.second));
+    for (const auto& r : f.wdlds) Count(m_builder.Add<DBT_WDLD>(r.first, r.second));
+    for (const auto& r : f.cklgs) Count(m_builder.Add<DBT_CKLG>(r.first, r.second));
+    auto& membs = m_builder.DB().Table<DBT_PMEMB>();
+    for (const auto& mk : f.modelKeys) {
+        const T_PMEMB_D* p = membs.Find(mk.first);
+        Count(p != nullptr);
+        if (!p) continue;
+        T_PMEMB_D m = *p;
+        m.modelKey = mk.second;
+        membs.Set(mk.first, m);
+    }
+}

@@ -31,6 +31,7 @@ public:
     void AddRibForces(UINT load, UINT ribNo, const double* m5, const double* v5) override;
     void AddMemberEnds(UINT membKey, int type, double length, double ri2, double rj2, double ri3,
                        double rj3) override;
+    void AddFoundation(const SampleFoundation& f) override;
     void AddLoadCase(UINT key, int type, const char* name) override;
     void AddCombination(UINT key, int type, const char* name, const std::vector<CombEntry>& entries) override;
     void AddDisp(UINT load, UINT node, const double* d6) override;

@@ -20,6 +20,8 @@
 #include "host/base/GeomTypes.h"
 #include "platform/afx/CArray.h"
 
+class CDataBase;
+
 class CZELF_DBLineObjData {
 public:
     CZELF_DBLineObjData() = default;
@@ -28,6 +30,12 @@ public:
     // offsets of the host's drawing) are not used. Returns 0, leaving the object empty, when the
     // ends coincide or a value is not finite.
     int SetData(const CZELF_Point2D& p1, const CZELF_Point2D& p2, double dArc, double, double);
+    // The line of a foundation-model member (MEMB: a beam or wall) from its first two points.
+    // 0 for a member without two points.
+    int SetData(UINT membKey, CDataBase* pModel, int);
+    // The line of an analysis member (PMEMB) from its first to its last node, only for a member
+    // of the foundation: 0 when its model_key names no foundation-model member.
+    int SetData(UINT postKey, CDataBase* pPost, CDataBase* pModel, int);
     // 1 when the stored curve runs from the given end point to the given start point.
     int IsReverse() const { return m_bReverse; }
     // Turns the stored curve round (the same points, the other direction).

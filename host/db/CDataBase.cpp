@@ -1,5 +1,6 @@
 // Opening and saving the post database file.
 #include "host/db/CDataBase.h"
+#include "host/db/FoundationCheck.h"
 
 #include <sqlite3.h>
 
@@ -438,6 +439,13 @@ int CDataBase::Open(LPCTSTR pszPath) {
         m_pending = std::make_unique<PendingFile>(c.db, path);
         c.db = nullptr;
         for (int id : pending) m_tables[id]->SetPendingReader(m_pending.get());
+    }
+    {
+        const std::string problem = pvxdb::CheckFoundationModel(*this, path);
+        if (!problem.empty()) {
+            Clear();
+            return Fail(problem);
+        }
     }
     DropRepeatedMemberElems(path);
     m_b3D = post3d != "0";

@@ -18,6 +18,7 @@
 #include "platform/afx/afx.h"
 #include "host/db/DBRecords.h"
 #include "host/db/DBResultRecords.h"
+#include "host/db/FoundationRecords.h"
 #include "host/db/SlabRecords.h"
 #include "host/db/DBTable.h"
 #include "host/db/SlabDesignRecords.h"
@@ -53,7 +54,22 @@
     X(PESPR, T_PESPR_D, "PESPR")         \
     X(PRTND, T_PRTND_D, "PRTND")         \
     X(SDIR, T_SDIR_D, "SDIR")            \
-    X(PAGESET, T_PAGESET_D, "PAGESET")
+    X(PAGESET, T_PAGESET_D, "PAGESET")   \
+    X(PONT, T_PONT_D, "PONT")            \
+    X(AXIS, T_AXIS_D, "AXIS")            \
+    X(MEMB, T_MEMB_D, "MEMB")            \
+    X(COLM, T_COLM_D, "COLM")            \
+    X(WALL, T_WALL_D, "WALL")            \
+    X(COLF, T_COLF_D, "COLF")            \
+    X(FOSP, T_FOSP_D, "FOSP")            \
+    X(BEAM, T_BEAM_D, "BEAM")            \
+    X(MTSB, T_MTSB_D, "MTSB")            \
+    X(PILE, T_PILE_D, "PILE")            \
+    X(PISP, T_PISP_D, "PISP")            \
+    X(SRCT, T_SRCT_D, "SRCT")            \
+    X(GBPA, T_GBPA_D, "GBPA")            \
+    X(WDLD, T_WDLD_D, "WDLD")            \
+    X(CKLG, T_CKLG_D, "CKLG")
 
 #define PVXDB_RESULT_TABLES(X)           \
     X(DISP, T_DISP_D, "DISP")            \

@@ -62,7 +62,7 @@ void Publish(const ShapeOut& s, int& nFaces, CArray<int, int>* pCounts, CArray<i
 
 bool IsLineElem(const T_PELEM_D& e) {
     return e.kind == PELEM_KIND_FRAME || e.kind == PELEM_KIND_TRUSS || e.type == 101 || e.type == 200 ||
-           e.type == 201 || e.type == 205 || e.type == 206;
+           e.type == 403 || e.type == 201 || e.type == 205 || e.type == 206;
 }
 
 // Corners of a section in its local (y, z) plane; 0 corners when the section has no outline.

@@ -40,7 +40,7 @@ void SetAxes(const double x[3], const double z[3], double axes[3][3]) {
     }
 }
 
-bool IsLineType(int t) { return t == 101 || t == 200 || t == 201 || t == 202 || t == 205 || t == 206; }
+bool IsLineType(int t) { return t == 101 || t == 200 || t == 403 || t == 201 || t == 202 || t == 205 || t == 206; }
 bool IsPlaneType(int t) { return t == 204 || (t >= 209 && t <= 212) || (t >= 300 && t <= 305); }
 
 }  // namespace
@@ -202,4 +202,62 @@ int CClassPMemb::calcCenterPMemb(UINT key, double& x, double& y, double& z) cons
     y = sy * k;
     z = sz * k;
     return 1;
+}
+
+int CClassLdgp::Get(UINT key, T_CKLG_D& rec) const {
+    if (!m_pDB) return 0;
+    if (const T_CKLG_D* p = m_pDB->Table<DBT_CKLG>().Find(key)) {
+        rec = *p;
+        return 1;
+    }
+    const T_LDGP_D* g = Find(key);
+    if (!g) return 0;
+    rec.Initialize();
+    rec.number = static_cast<int>(key);
+    rec.kind = g->type == LDGP_SETTLEMENT ? LDGP_KIND_QUASI : LDGP_KIND_NONE;
+    pvxdb::CopyText(rec.sort, sizeof(rec.sort), g->name);
+    return 1;
+}
+
+int CClassLdgp::IsBombLoadComb(UINT key) const {
+    T_CKLG_D rec;
+    return Get(key, rec) && rec.blast != 0;
+}
+
+int CClassLdgp::IsEquaLoadComb(UINT key) const {
+    T_CKLG_D rec;
+    return Get(key, rec) && rec.seismic != 0;
+}
+
+int CClassLdgp::GetLdgpSortStrTex(UINT key, CString& text, void*, void*, void*, const std::set<int>* filter) const {
+    text.Empty();
+    T_CKLG_D rec;
+    if (!Get(key, rec)) return 0;
+    if (filter && !filter->count(rec.lcType)) return 0;
+    text = rec.sort;
+    return 1;
+}
+
+int CClassLdgp::GetDesignUseLoadComb(CArray<UINT, UINT>& keys, int) const {
+    keys.RemoveAll();
+    if (!m_pDB) return 0;
+    const auto& table = m_pDB->Table<DBT_CKLG>();
+    for (UINT key : table.Keys())
+        if (table.Find(key)->designUse) keys.Add(key);
+    return static_cast<int>(keys.GetSize());
+}
+
+int CClassLdgp::GetLoadCaseKeys(CArray<UINT, UINT>& keys, int kind) const {
+    keys.RemoveAll();
+    if (!m_pDB || kind == LDGP_KIND_NONE) return 0;
+    if (kind == LDGP_KIND_QUASI) GetKeyListByType(keys, LDGP_SETTLEMENT);
+    const auto& table = m_pDB->Table<DBT_CKLG>();
+    for (UINT key : table.Keys())
+        if (table.Find(key)->kind == kind) keys.Add(key);
+    return static_cast<int>(keys.GetSize());
+}
+
+CString CClassLdgp::GetCombText(UINT key) const {
+    T_CKLG_D rec;
+    return Get(key, rec) ? CString(rec.sort) : CString();
 }

@@ -6,6 +6,8 @@
 
 #include "host/db/DB_CDataClass.h"
 
+#include <set>
+
 class CClassPNode : public DB_CTable<DBT_PNODE> {};
 
 class CClassPElem : public DB_CTable<DBT_PELEM> {
@@ -121,9 +123,15 @@ public:
     }
 };
 
+// The load groups: the settlement groups of LDGP and the check load groups of CKLG, one key
+// space (the loader refuses a key held by both). An LDGP row answers as a check group numbered
+// by its key, of kind LDGP_KIND_QUASI when it is a settlement group (type 2) and of kind
+// LDGP_KIND_NONE (in no kind's list) when static, with its name as text and load-case type 0.
 class CClassLdgp : public DB_CTable<DBT_LDGP> {
 public:
-    // Keys of the load groups of one kind (LDGP_*), in table order; returns the count.
+    using DB_CTable<DBT_LDGP>::Get;
+    // Keys of the LDGP groups of one type (LDGP_STATIC, LDGP_SETTLEMENT), in table order;
+    // returns the count.
     int GetKeyListByType(CArray<UINT, UINT>& keys, int type) const {
         keys.RemoveAll();
         if (!m_pDB) return 0;
@@ -134,6 +142,22 @@ public:
         }
         return static_cast<int>(keys.GetSize());
     }
+    // The group of a key as a check group, from CKLG or LDGP; 0 (rec unchanged) when neither holds it.
+    int Get(UINT key, T_CKLG_D& rec) const;
+    // A blast combination; a seismic combination (seismic flag 1 or 2). 0 for an unknown key.
+    int IsBombLoadComb(UINT key) const;
+    int IsEquaLoadComb(UINT key) const;
+    // The group's text into text; with a filter, only a group whose load-case type is in it
+    // answers. 0, text emptied, when the key is unknown or filtered out. The three pointers are
+    // kept for callers that pass them (null).
+    int GetLdgpSortStrTex(UINT key, CString& text, void*, void*, void*, const std::set<int>* filter) const;
+    // The check groups the design takes (design-use flag 1), in CKLG order; returns the count.
+    // The last argument is kept for callers that pass it.
+    int GetDesignUseLoadComb(CArray<UINT, UINT>& keys, int) const;
+    // The groups of one kind: the LDGP groups first, then CKLG, each in table order; returns the count.
+    int GetLoadCaseKeys(CArray<UINT, UINT>& keys, int kind) const;
+    // The group's text; empty for an unknown key.
+    CString GetCombText(UINT key) const;
 };
 
 class CClassPCDSink : public DB_CTable<DBT_PCDSINK> {};

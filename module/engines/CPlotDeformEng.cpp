@@ -88,7 +88,7 @@ void AllEdges(const PVXPolyList* face, CArray<int, int>& flags) {
     for (INT_PTR i = 0; i < n; ++i) flags[i] = 1;
 }
 
-bool IsLineType(int t) { return t == 200 || t == 201 || t == 205 || t == 206 || t == 101; }
+bool IsLineType(int t) { return t == 200 || t == 403 || t == 201 || t == 205 || t == 206 || t == 101; }
 
 }  // namespace
 

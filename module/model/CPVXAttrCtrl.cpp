@@ -133,7 +133,7 @@ BOOL CPVXAttrCtrl::IsTrussElemType(int type) { return type == 206; }
 BOOL CPVXAttrCtrl::IsWallElemType(int type) { return type >= 209 && type <= 212; }
 
 BOOL CPVXAttrCtrl::IsLineElemType(int type) {
-    return type == 200 || type == 201 || type == 205 || type == 206 || type == 101;
+    return type == 200 || type == 403 || type == 201 || type == 205 || type == 206 || type == 101;
 }
 
 BOOL CPVXAttrCtrl::IsPlaneElemType(int type) {

@@ -6,7 +6,7 @@
 //     T_PMEMB_D memb;
 //     if (pModel->GetAttrCtrl()->GetMemb(key, memb)) ...   // 0: no such key, skip it
 // The static predicates answer element-type questions by the host's type codes (101 column;
-// 200, 201, 205, 206 line members; 204 plane element with beam forces; 209 to 212 walls;
+// 200, 201, 205, 206 line members, 403 pile elements; 204 plane element with beam forces; 209 to 212 walls;
 // 301, 302, 305 plates and slabs; 25 drawn without the wire-plane option). Keys are host keys,
 // 0 = none; coordinates in metres; local axes are rows x, y, z of unit vectors.
 #pragma once
@@ -72,7 +72,7 @@ public:
     static BOOL IsElemType204(int type);       // 204
     static BOOL IsTrussElemType(int type);     // 206
     static BOOL IsWallElemType(int type);      // 209 to 212
-    static BOOL IsLineElemType(int type);      // 200, 201, 205, 206, 101
+    static BOOL IsLineElemType(int type);      // 200, 403, 201, 205, 206, 101
     static BOOL IsPlaneElemType(int type);     // 301, 302, 305, 204, 209 to 212
     static BOOL IsWirePlaneElemType(int type); // 25
     static BOOL IsPlate(int type);             // the host's plate codes

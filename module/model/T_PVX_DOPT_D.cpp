@@ -270,14 +270,13 @@ int T_PVX_DOPT_D::TypeColorIndex(int nMembType) {
     case 101: return 3;
     case 204: return 4;
     case 206: return 5;
-    case 200: return 6;
+    case 200: case 403: return 6;  // pile elements are drawn as the line members they were
     case 202: case 208: case 209: case 210: case 211: case 212: return 10;
     case 301: return 14;
     case 300: return 18;
     case 304: return 22;
     case 203: return 26;
     case 302: return 30;
-    case 403: return -1;
     case 400: return -2;
     case 401: return -3;
     default: return 0;

@@ -284,6 +284,65 @@ void BuildProject(PostDBBuilder& b) {
     ss.ratio[0] = 0.25;
     ss.ratio[2] = -0.125;
     b.AddSsfr(2, 1, ss);
+    // Foundation model: points 1..3 (keys not ascending), one member of every type with its
+    // record, sections, a mesh cell, the global parameters, groundwater and a check group.
+    b.Add<DBT_PONT>(3, T_PONT_D{0.0, 0.0});
+    b.Add<DBT_PONT>(1, T_PONT_D{6.0, 0.0});
+    b.Add<DBT_PONT>(2, T_PONT_D{6.0, 4.5});
+    {
+        T_AXIS_D a;
+        a.Initialize();
+        a.pont1 = 3;
+        a.pont2 = 1;
+        a.chord = -0.5;
+        strcpy(a.name, "轴A");
+        b.Add<DBT_AXIS>(1, a);
+        const struct {
+            UINT key;
+            int type;
+            UINT fosp;
+            std::vector<UINT> ponts;
+        } membs[] = {{21, MEMB_FOOTING, 1, {3}}, {22, MEMB_COLUMN, 0, {3}}, {23, MEMB_WALL, 0, {1, 2}},
+                     {24, MEMB_BEAM, 0, {3, 1}}, {25, MEMB_RAFT, 1, {3, 1, 2}}, {7, MEMB_PILE, 4, {3}}};
+        for (const auto& m : membs) {
+            T_MEMB_D r;
+            r.type = m.type;
+            r.fosp = m.fosp;
+            r.angle = 15.0;
+            r.textX[7] = 0.5;
+            for (UINT k : m.ponts) r.aPont.Add(k);
+            b.Add<DBT_MEMB>(m.key, r);
+        }
+        T_COLF_D c;
+        c.Initialize();
+        c.kind = COLF_SPREAD;
+        c.nStep = 1;
+        c.cx = 0.0;
+        c.cy = 0.0;
+        c.step[0] = {1.5, 1.2, 0.4};
+        b.Add<DBT_COLF>(21, c);
+        b.Add<DBT_COLM>(22, T_COLM_D{0.5, -1.0});
+        b.Add<DBT_WALL>(23, T_WALL_D{0.25});
+        b.Add<DBT_BEAM>(24, T_BEAM_D{2, 1, 3});
+        b.Add<DBT_MTSB>(25, T_MTSB_D{3, 0, 0.6});
+        T_PILE_D p;
+        p.aMemb.Add(21);
+        p.length = 9.5;
+        p.capacity = 1500.0;
+        b.Add<DBT_PILE>(7, p);
+        b.Add<DBT_FOSP>(1, T_FOSP_D{2, 1, 1});
+        b.Add<DBT_PISP>(4, T_PISP_D{"桩 500", 0.5});
+        b.Add<DBT_SRCT>(9, T_SRCT_D{1.0, 2.0, 3.0, 2.5, 30.0});
+        T_GBPA_D g;
+        g.Initialize();
+        g.buffer.textY[1] = -0.75;
+        g.diffSettle = 0.002;
+        g.avgSettle = 150.0;
+        g.designCode.code = GBPA_CODE_JGJ;
+        b.Add<DBT_GBPA>(GBPA_KEY, g);
+        b.Add<DBT_WDLD>(1, T_WDLD_D{-3.0});
+        b.Add<DBT_CKLG>(11, T_CKLG_D{11, LDGP_KIND_QUASI, 0, 2, 1, 19, "1.0恒+0.5活"});
+    }
 }
 
 }  // namespace dbtest

@@ -54,12 +54,13 @@ TEST(PostDbGeometry, ElementMeasuresAndPlaneAxes) {
     b.AddElem(60, PELEM_KIND_PLATE, 301, {50, 51, 52});
     b.AddElem(61, PELEM_KIND_PLATE, 302, {50, 52, 51});   // turned over: normal down
     b.AddElem(62, PELEM_KIND_FRAME, 201, {50, 99});        // node 99 does not exist
+    b.AddElem(63, 0, 403, {51, 52});  // a pile element of no kind: a line of 5 m by its type
     CClassPElem el;
     el.ConnectToDB(&b.DB());
     struct Row {
         UINT key;
         double lav;
-    } rows[] = {{21, 3.5}, {22, 6.0}, {20, 6.0 * 3.5}, {60, 6.0}, {62, 0.0}, {12345, 0.0}};
+    } rows[] = {{21, 3.5}, {22, 6.0}, {20, 6.0 * 3.5}, {60, 6.0}, {62, 0.0}, {63, 5.0}, {12345, 0.0}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.key);
         EXPECT_NEAR(el.calcLAVElem(r.key, 0, 0), r.lav, 1e-12);

@@ -1,0 +1,8 @@
+// The foundation model part of `pvxhost info`.
+#pragma once
+
+class CDataBase;
+
+// Prints the foundation model's objects and check load groups, or "Foundation model: none"
+// when the project has none.
+void PrintFoundationModel(CDataBase& db);

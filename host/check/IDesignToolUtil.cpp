@@ -1,0 +1,237 @@
+#include "host/check/IDesignToolUtil.h"
+
+#include "host/db/CDBDoc.h"
+#include "host/db/CDataBase.h"
+#include "host/db/CPostCtrl.h"
+#include "host/db/FoundationRecords.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+namespace {
+
+CDataBase* DocPostDB() {
+    CDBDoc* doc = CDBDoc::m_pDBDoc;
+    return doc ? doc->GetMDBCtrl()->GetDBPost() : nullptr;
+}
+
+// A post control on pDB with the load key selected: a combination, else a load case.
+BOOL SelectKey(CPostCtrl& post, UINT key) {
+    T_PLCOM_D rec;
+    if (!post.MakeLoadComb(9, key, rec) && !post.MakeLoadComb(1, key, rec)) return FALSE;
+    return post.SelectLoadComb(rec, 0, 0) != 0;
+}
+
+// Runs value(post, v) for the key; for key 0 over the design combinations, keeping the one of
+// the largest magnitude (ties: the smallest key, as the keys come ascending).
+BOOL Governing(CDataBase* pDB, UINT& key, double& value, const std::function<BOOL(CPostCtrl&, double&)>& eval) {
+    if (!pDB) return FALSE;
+    CPostCtrl post(pDB);
+    if (key != 0) return SelectKey(post, key) && eval(post, value);
+    CArray<UINT, UINT> keys;
+    IDesignToolUtil::s_GetDesignCombKeys(pDB, keys);
+    BOOL found = FALSE;
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
+        double v = 0.0;
+        if (!SelectKey(post, keys[i]) || !eval(post, v)) continue;
+        if (!found || std::fabs(v) > std::fabs(value)) {
+            value = v;
+            key = keys[i];
+            found = TRUE;
+        }
+    }
+    return found;
+}
+
+// MBWG station s as LOAD_DATA (see the header for the component order).
+LOAD_DATA Station(const T_MBWG_D& f, int s) {
+    LOAD_DATA d;
+    d.d[0] = f.d[s][0];
+    d.d[1] = f.d[s][2];
+    d.d[2] = f.d[s][3];
+    d.d[3] = f.d[s][4];
+    d.d[4] = f.d[s][1];
+    d.d[5] = f.d[s][5];
+    return d;
+}
+
+}  // namespace
+
+void IDesignToolUtil::s_GetDesignCombKeys(CDataBase* pDB, CArray<UINT, UINT>& keys) {
+    keys.RemoveAll();
+    if (!pDB) return;
+    const auto& t = pDB->Table<DBT_PLCOM>();
+    for (UINT k : t.Keys()) {
+        const T_PLCOM_D* c = t.Find(k);
+        if (c && c->type == PLCOM_LINEAR && c->GetEntryCount() > 0) keys.Add(k);
+    }
+    std::sort(keys.GetData(), keys.GetData() + keys.GetSize());
+}
+
+BOOL IDesignToolUtil::s_GetBeamDesignForce(UINT beam, UINT loadKey, CHECK_LOAD_ARRAY& first,
+                                           CHECK_LOAD_ARRAY& second, CDataBase* pDB) {
+    if (!pDB) pDB = DocPostDB();
+    // Only members of the foundation: their model_key names a foundation-model member.
+    const T_PMEMB_D* m = pDB ? pDB->Table<DBT_PMEMB>().Find(beam) : nullptr;
+    if (!m || !pDB->Table<DBT_MEMB>().Find(m->modelKey)) return FALSE;
+    CPostCtrl post(pDB);
+    auto read = [&](UINT key, CHECK_LOAD_ARRAY& out) {
+        T_MBWG_D f;
+        f.Initialize();
+        if (!SelectKey(post, key) || !post.GetStwt(beam, &f, nullptr, nullptr, 0)) return FALSE;
+        out.RemoveAll();
+        for (int s = 0; s < 9; ++s) out.Add(Station(f, s));
+        return TRUE;
+    };
+    if (loadKey != 0) {
+        CHECK_LOAD_ARRAY a;
+        if (!read(loadKey, a)) return FALSE;
+        first = a;
+        second.RemoveAll();
+        return TRUE;
+    }
+    CArray<UINT, UINT> keys;
+    s_GetDesignCombKeys(pDB, keys);
+    CHECK_LOAD_ARRAY hi, lo;
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
+        CHECK_LOAD_ARRAY a;
+        if (read(keys[i], a)) s_GetBaoLuoForForceArray(hi, lo, a);
+    }
+    if (hi.GetSize() == 0) return FALSE;
+    first = hi;
+    second = lo;
+    return TRUE;
+}
+
+BOOL IDesignToolUtil::s_GetBaoLuoForForceArray(CHECK_LOAD_ARRAY& max, CHECK_LOAD_ARRAY& min,
+                                               const CHECK_LOAD_ARRAY& forces) {
+    const INT_PTR n = forces.GetSize();
+    if (n == 0) return FALSE;
+    if (max.GetSize() == 0 && min.GetSize() == 0) {
+        max = forces;
+        min = forces;
+        return TRUE;
+    }
+    if (max.GetSize() != n || min.GetSize() != n) return FALSE;
+    for (INT_PTR i = 0; i < n; ++i)
+        for (int c = 0; c < 6; ++c) {
+            max[i].d[c] = std::max(max[i].d[c], forces[i].d[c]);
+            min[i].d[c] = std::min(min[i].d[c], forces[i].d[c]);
+        }
+    return TRUE;
+}
+
+BOOL IDesignToolUtil::s_GetRibBemStarndForce(UINT loadKey, CArray<T_STRESS_RESULT, T_STRESS_RESULT&>& results,
+                                             CDataBase* pDB) {
+    results.RemoveAll();
+    if (!pDB) pDB = DocPostDB();
+    if (!pDB || loadKey == 0) return FALSE;
+    CPostCtrl post(pDB);
+    if (!SelectKey(post, loadKey)) return FALSE;
+    CCuttingLine lines(pDB, &post);
+    return lines.GetRibDesignForce(loadKey, results, 0) != 0;
+}
+
+BOOL IDesignToolUtil::s_GetNodesMaxDisp(const CArray<UINT, UINT>& nodes, UINT& key, double& value, int,
+                                        CDataBase* pDB) {
+    if (!pDB) pDB = DocPostDB();
+    double v = 0.0;
+    UINT k = key;
+    BOOL ok = Governing(pDB, k, v, [&nodes](CPostCtrl& post, double& out) {
+        BOOL found = FALSE;
+        for (INT_PTR i = 0; i < nodes.GetSize(); ++i) {
+            T_DISP_D d;
+            d.Initialize();
+            if (!post.GetDisp(nodes[i], &d, nullptr, nullptr)) continue;
+            const double m = d.DZ / 1000.0;  // the project stores millimetres
+            if (!found || std::fabs(m) > std::fabs(out)) out = m;
+            found = TRUE;
+        }
+        return found;
+    });
+    if (!ok) return FALSE;
+    key = k;
+    value = v;
+    return TRUE;
+}
+
+BOOL IDesignToolUtil::s_GetPMembAllNode(UINT memb, CArray<UINT, UINT>& nodes, CDataBase* pDB) {
+    if (!pDB) pDB = DocPostDB();
+    const T_PMEMB_D* m = pDB ? pDB->Table<DBT_PMEMB>().Find(memb) : nullptr;
+    if (!m) return FALSE;
+    nodes.RemoveAll();
+    auto add = [&nodes](UINT n) {
+        for (INT_PTR i = 0; i < nodes.GetSize(); ++i)
+            if (nodes[i] == n) return;
+        nodes.Add(n);
+    };
+    const auto& elems = pDB->Table<DBT_PELEM>();
+    for (INT_PTR i = 0; i < m->aElem.GetSize(); ++i)
+        if (const T_PELEM_D* e = elems.Find(m->aElem[i]))
+            for (int j = 0; j < e->nNode && j < PELEM_MAX_NODE; ++j) add(e->node[j]);
+    if (nodes.GetSize() == 0)
+        for (INT_PTR i = 0; i < m->aNode.GetSize(); ++i) add(m->aNode[i]);
+    return TRUE;
+}
+
+// ---- IRactFinder ----
+
+IRactFinder* IRactFinder::Instance() {
+    static IRactFinder finder;
+    return &finder;
+}
+
+CDataBase* IRactFinder::DB() const { return m_pDB ? m_pDB : DocPostDB(); }
+
+int IRactFinder::GetComBineValue(UINT object, UINT& key, double& value) {
+    CDataBase* pDB = DB();
+    if (!pDB) return 0;
+    CArray<UINT, UINT> nodes;
+    if (const T_PELEM_D* e = pDB->Table<DBT_PELEM>().Find(object)) {
+        for (int j = 0; j < e->nNode && j < PELEM_MAX_NODE; ++j) nodes.Add(e->node[j]);
+    } else if (!IDesignToolUtil::s_GetPMembAllNode(object, nodes, pDB)) {
+        return 0;
+    }
+    UINT k = key;
+    double v = 0.0;
+    BOOL ok = Governing(pDB, k, v, [&nodes](CPostCtrl& post, double& out) {
+        BOOL found = FALSE;
+        out = 0.0;
+        for (INT_PTR i = 0; i < nodes.GetSize(); ++i) {
+            T_REAC_D r;
+            r.Initialize();
+            if (!post.GetReac(nodes[i], &r, nullptr, nullptr)) continue;
+            out += r.FZ;
+            found = TRUE;
+        }
+        return found;
+    });
+    if (!ok) return 0;
+    key = k;
+    value = v;
+    return 1;
+}
+
+int IRactFinder::GetElementPress(UINT elem, UINT& key, double& value) {
+    CDataBase* pDB = DB();
+    const T_PELEM_D* e = pDB ? pDB->Table<DBT_PELEM>().Find(elem) : nullptr;
+    if (!e) return 0;
+    const int n = e->nNode == 2 ? 5 : std::min(e->nNode, 7);
+    if (n <= 0) return 0;
+    UINT k = key;
+    double v = 0.0;
+    BOOL ok = Governing(pDB, k, v, [elem, n](CPostCtrl& post, double& out) {
+        T_STWS_D s;
+        s.Initialize();
+        if (!post.GetStws(elem, &s, nullptr, nullptr)) return FALSE;
+        double sum = 0.0;
+        for (int i = 0; i < n; ++i) sum += s.d[i];
+        out = sum / n;
+        return TRUE;
+    });
+    if (!ok) return 0;
+    key = k;
+    value = v;
+    return 1;
+}

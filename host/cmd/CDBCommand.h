@@ -1,0 +1,49 @@
+// CDBCommand: one named change of the project's editable model tables (the foundation members,
+// whose text offsets the figures move, and the global parameters), kept or undone as a whole.
+//
+//     CDBCommand cmd;
+//     cmd.SetCmd("TextMove", 1, 0, 0, 0);
+//     if (!cmd.Open(pDB)) return 0;
+//     ... change MEMB or GBPA rows (CClassMemb::PrivateModify, CClassGbpa::PrivateModify) ...
+//     return ok ? cmd.Commit() : (cmd.Abandon(), 0);
+//
+// Open keeps a copy of the editable tables; Abandon puts it back. Commit keeps the changes and,
+// for a database read from a project file, writes the editable tables back into that file in
+// place; when that write fails the changes are undone too, so memory and file never differ.
+// A command left open is abandoned when it is destroyed.
+#pragma once
+
+#include "platform/afx/CString.h"
+
+#include <memory>
+
+class CDataBase;
+
+class CDBCommand {
+public:
+    CDBCommand();
+    ~CDBCommand();
+    CDBCommand(const CDBCommand&) = delete;
+    CDBCommand& operator=(const CDBCommand&) = delete;
+
+    // Names the command; the four flags are kept for callers.
+    void SetCmd(LPCTSTR name, int, int, int, int);
+    const CString& GetCmdName() const { return m_strName; }
+
+    // Non-zero when the command opened: a named command, a database, and not open already.
+    int Open(CDataBase* pDB);
+    // Non-zero when the changes were kept (and written to the project file, if any).
+    int Commit();
+    // Non-zero when an open command was undone.
+    int Abandon();
+    int IsOpen() const { return m_pDB != nullptr; }
+    // Why the last Commit failed.
+    const CString& GetLastError() const { return m_strError; }
+
+private:
+    struct Saved;
+    CString m_strName;
+    CString m_strError;
+    CDataBase* m_pDB = nullptr;
+    std::unique_ptr<Saved> m_pSaved;
+};

@@ -1,0 +1,111 @@
+#include "host/db/FoundationCheck.h"
+
+#include "host/db/CDataBase.h"
+
+namespace pvxdb {
+namespace {
+
+std::string Where(const std::string& file, const char* table, const char* column, UINT key) {
+    return file + ": table " + table + ", column " + column + ", key " + std::to_string(key) + ": ";
+}
+
+const char* TableOfType(int type) {
+    switch (type) {
+    case MEMB_COLUMN: return "COLM";
+    case MEMB_BEAM: return "BEAM";
+    case MEMB_WALL: return "WALL";
+    case MEMB_FOOTING: return "COLF";
+    case MEMB_RAFT: return "MTSB";
+    case MEMB_PILE: return "PILE";
+    }
+    return "";
+}
+
+// Every key of a typed table is a member of its type.
+template <int ID> std::string CheckTyped(CDataBase& db, const std::string& file, const char* table, int type) {
+    const auto& membs = db.Table<DBT_MEMB>();
+    for (UINT key : db.Table<ID>().Keys()) {
+        const T_MEMB_D* m = membs.Find(key);
+        if (!m) return Where(file, table, "key", key) + "no member " + std::to_string(key) + " in MEMB";
+        if (m->type != type)
+            return Where(file, table, "key", key) + "member " + std::to_string(key) + " is of type " +
+                   std::to_string(m->type) + ", not " + std::to_string(type);
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string CheckFoundationModel(CDataBase& db, const std::string& file) {
+    const auto& ponts = db.Table<DBT_PONT>();
+    const auto& membs = db.Table<DBT_MEMB>();
+
+    for (UINT key : db.Table<DBT_CKLG>().Keys())
+        if (db.Table<DBT_LDGP>().Find(key))
+            return Where(file, "CKLG", "key", key) + "the key is also a load group of LDGP";
+
+    const auto& axes = db.Table<DBT_AXIS>();
+    for (UINT key : axes.Keys()) {
+        const T_AXIS_D* a = axes.Find(key);
+        if (!ponts.Find(a->pont1)) return Where(file, "AXIS", "pont1", key) + "no point " + std::to_string(a->pont1) + " in PONT";
+        if (!ponts.Find(a->pont2)) return Where(file, "AXIS", "pont2", key) + "no point " + std::to_string(a->pont2) + " in PONT";
+    }
+
+    for (UINT key : membs.Keys()) {
+        const T_MEMB_D* m = membs.Find(key);
+        for (INT_PTR i = 0; i < m->aPont.GetSize(); ++i)
+            if (!ponts.Find(m->aPont[i]))
+                return Where(file, "MEMB", "ponts", key) + "no point " + std::to_string(m->aPont[i]) + " in PONT";
+        if (m->type == MEMB_PILE) {
+            if (!db.Table<DBT_PISP>().Find(m->fosp))
+                return Where(file, "MEMB", "fosp", key) + "no pile section " + std::to_string(m->fosp) + " in PISP";
+        } else if (m->fosp && !db.Table<DBT_FOSP>().Find(m->fosp)) {
+            return Where(file, "MEMB", "fosp", key) + "no foundation section " + std::to_string(m->fosp) + " in FOSP";
+        }
+        // Every member has its kind's record.
+        bool has = false;
+        switch (m->type) {
+        case MEMB_COLUMN: has = db.Table<DBT_COLM>().Find(key); break;
+        case MEMB_BEAM: has = db.Table<DBT_BEAM>().Find(key); break;
+        case MEMB_WALL: has = db.Table<DBT_WALL>().Find(key); break;
+        case MEMB_FOOTING: has = db.Table<DBT_COLF>().Find(key); break;
+        case MEMB_RAFT: has = db.Table<DBT_MTSB>().Find(key); break;
+        case MEMB_PILE: has = db.Table<DBT_PILE>().Find(key); break;
+        }
+        if (!has) return Where(file, "MEMB", "type", key) + "the member has no record in " + TableOfType(m->type);
+    }
+
+    std::string err;
+    if (!(err = CheckTyped<DBT_COLM>(db, file, "COLM", MEMB_COLUMN)).empty()) return err;
+    if (!(err = CheckTyped<DBT_WALL>(db, file, "WALL", MEMB_WALL)).empty()) return err;
+    if (!(err = CheckTyped<DBT_COLF>(db, file, "COLF", MEMB_FOOTING)).empty()) return err;
+    if (!(err = CheckTyped<DBT_BEAM>(db, file, "BEAM", MEMB_BEAM)).empty()) return err;
+    if (!(err = CheckTyped<DBT_MTSB>(db, file, "MTSB", MEMB_RAFT)).empty()) return err;
+    if (!(err = CheckTyped<DBT_PILE>(db, file, "PILE", MEMB_PILE)).empty()) return err;
+
+    const auto& rafts = db.Table<DBT_MTSB>();
+    for (UINT key : rafts.Keys()) {
+        const UINT parent = rafts.Find(key)->parent;
+        if (parent == key) return Where(file, "MTSB", "parent", key) + "a raft cannot lie in itself";
+        if (parent) {
+            const T_MTSB_D* p = rafts.Find(parent);
+            if (!p) return Where(file, "MTSB", "parent", key) + "no raft " + std::to_string(parent) + " in MTSB";
+            if (p->parent) return Where(file, "MTSB", "parent", key) + "raft " + std::to_string(parent) + " is itself a sub-raft";
+        }
+    }
+
+    const auto& piles = db.Table<DBT_PILE>();
+    for (UINT key : piles.Keys()) {
+        const T_PILE_D* p = piles.Find(key);
+        for (INT_PTR i = 0; i < p->aMemb.GetSize(); ++i)
+            if (!membs.Find(p->aMemb[i]))
+                return Where(file, "PILE", "membs", key) + "no member " + std::to_string(p->aMemb[i]) + " in MEMB";
+    }
+
+    for (UINT key : db.Table<DBT_GBPA>().Keys())
+        if (key != GBPA_KEY)
+            return Where(file, "GBPA", "key", key) + "the global parameters are kept under key " + std::to_string(GBPA_KEY);
+    return {};
+}
+
+}  // namespace pvxdb

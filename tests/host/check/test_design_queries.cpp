@@ -1,0 +1,237 @@
+// Reaction, pressure, beam design force, displacement and rib queries on a project built in code,
+// against hand sums of its REAC, STWS, MBWG, DISP and RIBF rows.
+#include <gtest/gtest.h>
+
+#include "host/check/IDesignToolUtil.h"
+#include "host/db/CDataBase.h"
+#include "host/db/FoundationRecords.h"
+#include "host/db/PostDBBuilder.h"
+
+namespace {
+
+// Load cases 1 (dead) and 2 (live); combinations 11 = 1.2 LC1 + 1.4 LC2, 12 = 1.0 LC1 - 1.0 LC2
+// and the envelope 20 (never a design combination).
+struct Project {
+    PostDBBuilder b;
+    Project() {
+        for (UINT n = 1; n <= 4; ++n) b.AddNode(n, n - 1.0, 0, 0);
+        b.AddElem(1, PELEM_KIND_FRAME, 201, {1, 2});
+        b.AddElem(2, PELEM_KIND_FRAME, 201, {2, 3});
+        b.AddElem(3, PELEM_KIND_PLATE, 301, {1, 2, 3, 4});
+        b.AddMemb(50, 201, {1, 2, 3}, {1, 2});
+        // Member 51 has the same rows but belongs to the building above (no foundation member).
+        b.AddMemb(51, 201, {1, 2, 3}, {1, 2});
+        T_PMEMB_D pm = *b.DB().Table<DBT_PMEMB>().Find(50);
+        pm.modelKey = 900;
+        b.AddMemb(50, pm);
+        T_MEMB_D fm;
+        fm.type = MEMB_BEAM;
+        b.Add<DBT_MEMB>(900, fm);
+        b.AddLoadCase(1, PLOAD_STATIC, "D");
+        b.AddLoadCase(2, PLOAD_STATIC, "L");
+        b.AddLoadComb(11, PLCOM_LINEAR, "1.2D+1.4L", {{PLOAD_STATIC, 1, 1.2}, {PLOAD_STATIC, 2, 1.4}});
+        b.AddLoadComb(12, PLCOM_LINEAR, "D-L", {{PLOAD_STATIC, 1, 1.0}, {PLOAD_STATIC, 2, -1.0}});
+        b.AddLoadComb(20, PLCOM_ENVELOPE, "env", {{PLOAD_STATIC, 1, 1.0}, {PLOAD_STATIC, 2, 1.0}});
+        // Reactions FZ (LC1 / LC2): node 1: 100 / 30, node 2: 200 / 50, node 3 none.
+        Reac(1, 1, 100);
+        Reac(2, 1, 30);
+        Reac(1, 2, 200);
+        Reac(2, 2, 50);  // (load case, node, FZ)
+        // Displacements DZ (mm): node 2: -4 / -6, node 3: -3 / 10.
+        Disp(1, 2, -4);
+        Disp(2, 2, -6);
+        Disp(1, 3, -3);
+        Disp(2, 3, 10);
+        // Plate pressures (4 node values): LC1 10,20,30,40; LC2 1,2,3,4.
+        T_STWS_D s;
+        s.Initialize();
+        for (int i = 0; i < 4; ++i) s.d[i] = 10.0 * (i + 1);
+        s.d[7] = 999;  // never read
+        b.AddStws(1, 3, s);
+        for (int i = 0; i < 4; ++i) s.d[i] = i + 1.0;
+        b.AddStws(2, 3, s);
+        // Beam 50 forces: LC1 station s component c = s + 10 c; LC2 = -(s + c).
+        T_MBWG_D f;
+        for (int st = 0; st < 9; ++st)
+            for (int c = 0; c < 6; ++c) f.d[st][c] = st + 10.0 * c;
+        b.AddMbwg(1, 50, f);
+        for (int st = 0; st < 9; ++st)
+            for (int c = 0; c < 6; ++c) f.d[st][c] = -(st + c);
+        b.AddMbwg(2, 50, f);
+        b.AddMbwg(2, 51, f);
+    }
+    void Reac(UINT lc, UINT node, double fz) {
+        T_REAC_D r;
+        r.Initialize();
+        r.FZ = fz;
+        r.FX = 1000;  // never summed
+        b.AddReac(lc, node, r);
+    }
+    void Disp(UINT lc, UINT node, double dz) {
+        T_DISP_D d;
+        d.Initialize();
+        d.DZ = dz;
+        d.DX = 500;  // not vertical
+        b.AddDisp(lc, node, d);
+    }
+};
+
+}  // namespace
+
+TEST(DesignQueries, ReactionOfElementOrMember) {
+    Project p;
+    IRactFinder* f = IRactFinder::Instance();
+    f->SetDataBase(&p.b.DB());
+    // Element 1 (nodes 1, 2): LC1 100 + 200 = 300, LC2 30 + 50 = 80; comb 11 = 1.2*300 + 1.4*80
+    // = 472; comb 12 = 300 - 80 = 220. Member 50 (nodes 1, 2, 3; 3 has none) the same sums.
+    // Key 0: the larger magnitude of 472 and 220 -> 472 in 11.
+    struct Row {
+        UINT object, keyIn;
+        int ok;
+        UINT keyOut;
+        double value;
+    } rows[] = {
+        {1, 1, 1, 1, 300}, {1, 2, 1, 2, 80}, {1, 11, 1, 11, 472}, {1, 12, 1, 12, 220}, {1, 0, 1, 11, 472},
+        {50, 12, 1, 12, 220}, {2, 1, 1, 1, 200},  // element 2: only node 2 has a reaction
+        {1, 99, 0, 99, -1}, {77, 1, 0, 1, -1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "object " << r.object << " key " << r.keyIn);
+        UINT key = r.keyIn;
+        double v = -1;
+        EXPECT_EQ(f->GetComBineValue(r.object, key, v), r.ok);
+        EXPECT_EQ(key, r.keyOut);
+        EXPECT_NEAR(v, r.value, 1e-9);
+    }
+    // Pressure of plate 3: LC1 mean 25, LC2 2.5; 11: 30 + 3.5 = 33.5; 12: 22.5; key 0 -> 11.
+    struct PRow {
+        UINT keyIn, keyOut;
+        double value;
+    } prows[] = {{1, 1, 25}, {2, 2, 2.5}, {12, 12, 22.5}, {0, 11, 33.5}};
+    for (const PRow& r : prows) {
+        SCOPED_TRACE(testing::Message() << "pressure key " << r.keyIn);
+        UINT key = r.keyIn;
+        double v = 0;
+        EXPECT_EQ(f->GetElementPress(3, key, v), 1);
+        EXPECT_EQ(key, r.keyOut);
+        EXPECT_NEAR(v, r.value, 1e-9);
+    }
+    f->SetDataBase(nullptr);
+}
+
+TEST(DesignQueries, BeamDesignForceAndEnvelope) {
+    Project p;
+    CDataBase* db = &p.b.DB();
+    // LOAD_DATA component k takes MBWG component src[k].
+    const int src[6] = {0, 2, 3, 4, 1, 5};
+    CHECK_LOAD_ARRAY a, b;
+    b.Add(LOAD_DATA());
+    ASSERT_TRUE(IDesignToolUtil::s_GetBeamDesignForce(50, 11, a, b, db));
+    ASSERT_EQ(a.GetSize(), 9);
+    EXPECT_EQ(b.GetSize(), 0);
+    for (int st = 0; st < 9; ++st)
+        for (int k = 0; k < 6; ++k) {
+            SCOPED_TRACE(testing::Message() << "comb 11 station " << st << " component " << k);
+            const int c = src[k];
+            EXPECT_NEAR(a[st].d[k], 1.2 * (st + 10.0 * c) - 1.4 * (st + c), 1e-9);
+        }
+    // Key 0: max and min of comb 11 and comb 12 = (st + 10c) + (st + c).
+    ASSERT_TRUE(IDesignToolUtil::s_GetBeamDesignForce(50, 0, a, b, db));
+    ASSERT_EQ(a.GetSize(), 9);
+    ASSERT_EQ(b.GetSize(), 9);
+    for (int st = 0; st < 9; ++st)
+        for (int k = 0; k < 6; ++k) {
+            SCOPED_TRACE(testing::Message() << "envelope station " << st << " component " << k);
+            const int c = src[k];
+            const double v11 = 1.2 * (st + 10.0 * c) - 1.4 * (st + c);
+            const double v12 = (st + 10.0 * c) + (st + c);
+            EXPECT_NEAR(a[st].d[k], std::max(v11, v12), 1e-9);
+            EXPECT_NEAR(b[st].d[k], std::min(v11, v12), 1e-9);
+        }
+    CHECK_LOAD_ARRAY keepA = a;
+    EXPECT_FALSE(IDesignToolUtil::s_GetBeamDesignForce(77, 11, a, b, db));  // no member
+    EXPECT_FALSE(IDesignToolUtil::s_GetBeamDesignForce(51, 2, a, b, db));   // not of the foundation
+    EXPECT_FALSE(IDesignToolUtil::s_GetBeamDesignForce(50, 99, a, b, db));  // no load
+    EXPECT_EQ(a.GetSize(), keepA.GetSize());
+
+    // Envelope folding: mismatched station counts change nothing.
+    CHECK_LOAD_ARRAY hi, lo, one, two;
+    LOAD_DATA d;
+    d.d[3] = 5;
+    one.Add(d);
+    d.d[3] = -2;
+    two.Add(d);
+    EXPECT_TRUE(IDesignToolUtil::s_GetBaoLuoForForceArray(hi, lo, one));
+    EXPECT_TRUE(IDesignToolUtil::s_GetBaoLuoForForceArray(hi, lo, two));
+    EXPECT_DOUBLE_EQ(hi[0].d[3], 5);
+    EXPECT_DOUBLE_EQ(lo[0].d[3], -2);
+    two.Add(d);
+    EXPECT_FALSE(IDesignToolUtil::s_GetBaoLuoForForceArray(hi, lo, two));
+    EXPECT_EQ(hi.GetSize(), 1);
+}
+
+TEST(DesignQueries, NodesMaxDispInMetres) {
+    Project p;
+    CDataBase* db = &p.b.DB();
+    CArray<UINT, UINT> nodes;
+    nodes.Add(2);
+    nodes.Add(3);
+    nodes.Add(4);  // no rows
+    // Comb 11: node 2 -4.8-8.4 = -13.2, node 3 -3.6+14 = 10.4 -> -13.2 mm.
+    // Comb 12: node 2 -4+6 = 2, node 3 -3-10 = -13 -> -13 mm. Key 0 -> 11.
+    struct Row {
+        UINT keyIn, keyOut;
+        double metres;
+    } rows[] = {{1, 1, -0.004}, {2, 2, 0.010}, {11, 11, -0.0132}, {12, 12, -0.013}, {0, 11, -0.0132}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "key " << r.keyIn);
+        UINT key = r.keyIn;
+        double v = 0;
+        ASSERT_TRUE(IDesignToolUtil::s_GetNodesMaxDisp(nodes, key, v, 1, db));
+        EXPECT_EQ(key, r.keyOut);
+        EXPECT_NEAR(v, r.metres, 1e-12);
+    }
+    CArray<UINT, UINT> none;
+    none.Add(4);
+    UINT key = 1;
+    double v = 7;
+    EXPECT_FALSE(IDesignToolUtil::s_GetNodesMaxDisp(none, key, v, 1, db));
+    EXPECT_DOUBLE_EQ(v, 7);
+
+    // All nodes of member 50: elements 1 (1, 2) and 2 (2, 3) -> 1, 2, 3.
+    CArray<UINT, UINT> all;
+    ASSERT_TRUE(IDesignToolUtil::s_GetPMembAllNode(50, all, db));
+    ASSERT_EQ(all.GetSize(), 3);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(all[i], UINT(i + 1));
+    EXPECT_FALSE(IDesignToolUtil::s_GetPMembAllNode(52, all, db));
+}
+
+TEST(DesignQueries, RibStationsFromRibf) {
+    Project p;
+    T_RIBB_D rib;
+    rib.Initialize();
+    rib.x2 = 6;
+    p.b.Add<DBT_RIBB>(1, rib);
+    T_CLDF_D f;
+    f.Initialize();
+    for (int k = 0; k < 5; ++k) {
+        f.m[k] = 10.0 * k;
+        f.v[k] = k;
+    }
+    p.b.AddResult<DBT_RIBF>(1, 1, f);
+    for (int k = 0; k < 5; ++k) {
+        f.m[k] = 1.0;
+        f.v[k] = -1.0;
+    }
+    p.b.AddResult<DBT_RIBF>(2, 1, f);
+    CArray<T_STRESS_RESULT, T_STRESS_RESULT&> res;
+    ASSERT_TRUE(IDesignToolUtil::s_GetRibBemStarndForce(11, res, &p.b.DB()));
+    ASSERT_EQ(res.GetSize(), 1);
+    // Station k: moment 1.2*10k + 1.4 at double 11 + 2k, shear 1.2k - 1.4 at 12 + 2k.
+    for (int k = 0; k < 5; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_NEAR(res[0].d[11 + 2 * k], 12.0 * k + 1.4, 1e-9);
+        EXPECT_NEAR(res[0].d[12 + 2 * k], 1.2 * k - 1.4, 1e-9);
+    }
+    EXPECT_FALSE(IDesignToolUtil::s_GetRibBemStarndForce(0, res, &p.b.DB()));
+}
