@@ -104,12 +104,12 @@ struct Damage {
 };
 
 // Each damaged copy is refused at opening with file, table, column and key in the message, and
-// nothing of it is kept.
-void ExpectRefused(const std::vector<Damage>& rows) {
+// nothing of it is kept. Each test names its copies apart, since tests run in parallel.
+void ExpectRefused(const char* pszGroup, const std::vector<Damage>& rows) {
     int n = 0;
     for (const Damage& d : rows) {
         SCOPED_TRACE(d.label);
-        const std::string path = FoundationFile("fdn_bad_" + std::to_string(n++) + ".pvxdb", d.sql);
+        const std::string path = FoundationFile(std::string("fdn_") + pszGroup + "_" + std::to_string(n++) + ".pvxdb", d.sql);
         CDataBase db;
         EXPECT_FALSE(db.Open(path.c_str()));
         const std::string msg = static_cast<LPCTSTR>(db.GetLastError());
@@ -134,7 +134,7 @@ TEST(FoundationTables, SoundFileOpensWithEveryTable) {
 }
 
 TEST(FoundationTables, OutOfRangeCodesAndSizesAreRefused) {
-    ExpectRefused({
+    ExpectRefused("range", {
         {"unknown member type", "UPDATE MEMB SET type = 999 WHERE key = 21", "MEMB", "type", "key 21"},
         {"footing kind 2", "UPDATE COLF SET kind = 2", "COLF", "kind", "key 21"},
         {"footing circular flag 2", "UPDATE COLF SET circle = 2", "COLF", "circle", "key 21"},
@@ -163,7 +163,7 @@ TEST(FoundationTables, OutOfRangeCodesAndSizesAreRefused) {
 }
 
 TEST(FoundationTables, KeysNamingNothingAreRefused) {
-    ExpectRefused({
+    ExpectRefused("keys", {
         {"axis to a missing point", "UPDATE AXIS SET pont2 = 99", "AXIS", "pont2", "key 41"},
         // 0x270F = 9999
         {"member on a missing point", "UPDATE MEMB SET ponts = x'0F270000' WHERE key = 21", "MEMB", "ponts", "key 21"},
