@@ -1,5 +1,11 @@
 // pvxhost export: the host program writes the result view through the module's export.
+#include <sqlite3.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <set>
 
 #include "tests/module/export/ExportTestSupport.h"
 #include "tests/platform/gdi_emf/EmfReader.h"
@@ -59,4 +65,86 @@ TEST_F(ExportFixture, HostWritesEmfAndBmpOfTheSampleProject) {
     // The folder is writable but the name is a folder: refused before anything is drawn.
     EXPECT_EQ(1, RunCommand(Pvxhost() + " export --format emf --out " + std::string(PVX_TEST_TMPDIR), out)) << out;
     EXPECT_NE(std::string::npos, out.find("it is a folder")) << out;
+}
+
+namespace {
+
+// The resultant displacement (mm) of each node under the load case named, read from DISP rows
+// (key = load << 32 | node).
+std::vector<double> StoredResultants(const std::string& db, const char* load) {
+    std::vector<double> out;
+    sqlite3* h = nullptr;
+    if (sqlite3_open_v2(db.c_str(), &h, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) return out;
+    sqlite3_stmt* st = nullptr;
+    const char* sql = "SELECT DX, DY, DZ FROM DISP WHERE (id >> 32) = (SELECT key FROM PSTLD WHERE name = ?)";
+    if (sqlite3_prepare_v2(h, sql, -1, &st, nullptr) == SQLITE_OK) {
+        sqlite3_bind_text(st, 1, load, -1, SQLITE_STATIC);
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            const double x = sqlite3_column_double(st, 0), y = sqlite3_column_double(st, 1),
+                         z = sqlite3_column_double(st, 2);
+            out.push_back(std::sqrt(x * x + y * y + z * z));
+        }
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(h);
+    return out;
+}
+
+// The texts of the picture's text records, spaces trimmed (ASCII only: the numbers).
+std::vector<std::string> AsciiTexts(const EmfFile& f) {
+    std::vector<std::string> out;
+    for (const EmfRecord& r : f.OfType(U_EMR_EXTTEXTOUTW)) {
+        std::string s;
+        bool ascii = true;
+        for (uint16_t u : ReadText(f, r).units) {
+            ascii = ascii && u < 128;
+            s += static_cast<char>(u);
+        }
+        const size_t a = s.find_first_not_of(' '), b = s.find_last_not_of(' ');
+        if (ascii && a != std::string::npos) out.push_back(s.substr(a, b - a + 1));
+    }
+    return out;
+}
+
+}  // namespace
+
+// The displacement numbers take the decimals (and the exponent form) asked for, and each is a
+// node's resultant from the DISP rows of the case written in that form.
+TEST(HostExport, DisplacementNumbersTakeTheDecimalsAskedFor) {
+    const std::string db = std::string(PVX_BINARY_DIR) + "/examples/sample.pvxdb";
+    const std::vector<double> stored = StoredResultants(db, "WX");
+    ASSERT_FALSE(stored.empty()) << "DISP rows of WX in " << db;
+    const struct {
+        const char* label;
+        const char* options;
+        const char* format;  // how a node's value reads
+        const char* largest; // the largest, 0.269568 mm (the sway of the roof under WX)
+    } rows[] = {
+        {"three decimals", "--option decimals=3", "%.3f", "0.270"},
+        {"one decimal", "--option decimals=1", "%.1f", "0.3"},
+        {"the exponent form", "--option decimals=2 --option exponent=1", "%.2e", "2.70e-01"},
+        {"the model's displacement decimals by default", "", "%.3f", "0.270"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.label);
+        const std::string emf = TmpPath("decimals.emf");
+        ::unlink(emf.c_str());
+        std::string out;
+        ASSERT_EQ(0, RunCommand(Pvxhost() + " --db " + db + " export --format emf --view plan --mode 2 --load WX " +
+                                    "--option numbers=1 --option legend=0 " + r.options + " --out " + emf,
+                                out))
+            << out;
+        EmfFile f;
+        ASSERT_TRUE(f.Load(emf)) << f.problem;
+        std::set<std::string> expected;
+        for (double v : stored) {
+            char buf[32];
+            std::snprintf(buf, sizeof buf, r.format, v);
+            expected.insert(buf);
+        }
+        const std::vector<std::string> texts = AsciiTexts(f);
+        EXPECT_GT(texts.size(), 50u);
+        for (const std::string& t : texts) EXPECT_TRUE(expected.count(t)) << "\"" << t << "\" is no node's value";
+        EXPECT_NE(std::find(texts.begin(), texts.end(), r.largest), texts.end());
+    }
 }

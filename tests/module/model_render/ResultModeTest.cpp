@@ -48,6 +48,7 @@ TEST_F(ResultModeTest, MisuseAndMissingLoadsAreRefused) {
         {"key of another mode", "--mode 2 --option member-kind=1", 2, "\"member-kind\" is not a setting of mode 2"},
         {"value out of the key's range", "--mode 70 --option member-kind=2", 2, "takes 0|1"},
         {"a key without a value", "--mode 0 --option scale", 2, "takes NUMBER"},
+        {"more decimals than the number dialog allows", "--mode 2 --option decimals=16", 2, "takes 0..15"},
         {"a mode number that is no number", "--mode mode-shape --load first", 2, "mode number"},
         {"result words without a mode", "--load DL", 2, "need --mode"},
         {"no such load", "--mode 2 --load NOSUCH", 1, "no load case or combination named \"NOSUCH\""},
