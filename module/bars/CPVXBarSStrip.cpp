@@ -199,6 +199,7 @@ BOOL CPVXBarSStrip::OnInitDialog() {
         m_bAnimation = m_pBarInfo->bAnimation;
         m_bUndeformed = m_pBarInfo->bUndeformed;
     }
+    TakeModelDecimals(&I_PVXModel::m_nForceDecimals);
     Exchange(FALSE);
     for (const auto& s : strips) {
         int nCheck = 1;
@@ -626,6 +627,7 @@ void CPVXBarSStrip::ApplyOptions() {
         m_pBarInfo->bAnimation = m_bAnimation;
         m_pBarInfo->bUndeformed = m_bUndeformed;
     }
+    StoreModelDecimals(&I_PVXModel::m_nForceDecimals);
     if (!e) return;
     if (m_nComponent >= 0 && m_nComponent != e->m_nCLForcComp) {
         e->m_nCLForcComp = m_nComponent;

@@ -353,10 +353,8 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
 // slab pages and stresses).
 int& NumberDecimals(I_PVXModel& m, EngineKind k, int mode) {
     if (k == EngineKind::kDeformation) return m.m_nDispDecimals;
-    if (k == EngineKind::kReaction && m.m_pReactionEngine) {
-        const int c = m.m_pReactionEngine->m_nComponent;
-        return c >= 4 && c <= 7 ? m.m_nMomentDecimals : m.m_nForceDecimals;
-    }
+    if (k == EngineKind::kReaction && m.m_pReactionEngine)
+        return m.*CPVXBarReacPage::ReactionDecimals(m.m_pReactionEngine->m_nComponent);
     if (mode == PVXMode::kFrameForceContour && m.m_pForceEngine && CPVXBarBForc::IsMomentCode(m.m_pForceEngine->m_nBForcComp))
         return m.m_nMomentDecimals;
     return m.m_nForceDecimals;
