@@ -186,6 +186,9 @@ BOOL CPVXBarSStrip::OnInitDialog() {
         m_bOutI = e->m_bNumIEnd;
         m_bOutCentre = e->m_bNumMiddle;
         m_bOutJ = e->m_bNumJEnd;
+        // As the switches' own handlers: "max" clears the three positions, "all" sets them.
+        if (m_bOutMax) m_bOutI = m_bOutCentre = m_bOutJ = 0;
+        else if (m_bOutAll) m_bOutI = m_bOutCentre = m_bOutJ = 1;
         m_bShowWidth = e->m_bCLShowWidth;
     }
     const bool bStepped = pModel && pModel->m_nLoadStep != 0;
