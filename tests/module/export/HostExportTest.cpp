@@ -148,3 +148,56 @@ TEST(HostExport, DisplacementNumbersTakeTheDecimalsAskedFor) {
         EXPECT_NE(std::find(texts.begin(), texts.end(), r.largest), texts.end());
     }
 }
+
+// The host's Kriging map lies beneath the values written on it: in the export every value text
+// comes after the last filled polygon, and every settlement point's value is written.
+TEST(HostExport, KrigingMapLiesBeneathTheValues) {
+    const std::string db = std::string(PVX_BINARY_DIR) + "/examples/sample.pvxdb";
+    int points = -1;  // settlement points: PCDSINK rows
+    {
+        sqlite3* h = nullptr;
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_open_v2(db.c_str(), &h, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+            sqlite3_prepare_v2(h, "SELECT COUNT(*) FROM PCDSINK", -1, &st, nullptr) == SQLITE_OK &&
+            sqlite3_step(st) == SQLITE_ROW)
+            points = sqlite3_column_int(st, 0);
+        sqlite3_finalize(st);
+        sqlite3_close(h);
+    }
+    ASSERT_GT(points, 0);
+    const struct {
+        const char* label;
+        const char* args;
+        int values;  // value texts expected, -1: some
+    } rows[] = {
+        {"settlement", "--mode 69 --option numbers=1", points},
+        {"reactions as a contour", "--mode 0 --option contour=1 --option numbers=1", -1},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.label);
+        const std::string emf = TmpPath("kriging.emf");
+        ::unlink(emf.c_str());
+        std::string out;
+        ASSERT_EQ(0, RunCommand(Pvxhost() + " --db " + db + " export --format emf --view plan --option legend=0 " +
+                                    r.args + " --out " + emf,
+                                out))
+            << out;
+        EmfFile f;
+        ASSERT_TRUE(f.Load(emf)) << f.problem;
+        size_t lastFill = 0, firstText = SIZE_MAX, texts = 0;
+        for (size_t i = 0; i < f.records.size(); ++i) {
+            const uint32_t t = f.records[i].type;
+            if (t == U_EMR_POLYGON || t == U_EMR_POLYGON16 || t == U_EMR_POLYPOLYGON || t == U_EMR_POLYPOLYGON16)
+                lastFill = i;
+            if (t == U_EMR_EXTTEXTOUTW) {
+                firstText = std::min(firstText, i);
+                ++texts;
+            }
+        }
+        ASSERT_GT(texts, 0u);
+        EXPECT_LT(lastFill, firstText) << "a map polygon drawn over the values";
+        if (r.values >= 0) {
+            EXPECT_EQ(texts, static_cast<size_t>(r.values));
+        }
+    }
+}
