@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <set>
 
 #include "tests/module/export/ExportTestSupport.h"
@@ -200,4 +201,60 @@ TEST(HostExport, KrigingMapLiesBeneathTheValues) {
             EXPECT_EQ(texts, static_cast<size_t>(r.values));
         }
     }
+}
+
+// The frame contour numbers of a member of several elements (the sample's arched beam 448) stand
+// along the whole member: its two end values an eighth of the arc from either end, far apart,
+// and its middle value between them. The values are its STRG row under DL: bending moment
+// (component 4 of 6) at the start of segment 0, the end of segment 3 and the end of segment 7.
+TEST(HostExport, FrameContourNumbersStandAlongACurvedMember) {
+    const std::string db = std::string(PVX_BINARY_DIR) + "/examples/sample.pvxdb";
+    std::vector<double> d;
+    {
+        sqlite3* h = nullptr;
+        sqlite3_stmt* st = nullptr;
+        const char* sql = "SELECT d FROM STRG WHERE id = ((SELECT key FROM PSTLD WHERE name = 'DL') << 32) + 448";
+        if (sqlite3_open_v2(db.c_str(), &h, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+            sqlite3_prepare_v2(h, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
+            d.resize(static_cast<size_t>(sqlite3_column_bytes(st, 0)) / sizeof(double));
+            std::memcpy(d.data(), sqlite3_column_blob(st, 0), d.size() * sizeof(double));
+        }
+        sqlite3_finalize(st);
+        sqlite3_close(h);
+    }
+    ASSERT_EQ(d.size(), 96u) << "8 segments x 2 ends x 6 components of member 448";
+    auto text = [](double v) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.3f", v);
+        return std::string(buf);
+    };
+    const std::string iEnd = text(d[4]), middle = text(d[3 * 12 + 6 + 4]), jEnd = text(d[7 * 12 + 6 + 4]);
+    ASSERT_EQ(iEnd, jEnd) << "the arch is symmetric";
+
+    const std::string emf = TmpPath("curved.emf");
+    ::unlink(emf.c_str());
+    std::string out;
+    ASSERT_EQ(0, RunCommand(Pvxhost() + " --db " + db + " export --format emf --view plan --size 1600x1200 --mode 6 " +
+                                "--load DL --option numbers=1 --option legend=0 --out " + emf,
+                            out))
+        << out;
+    EmfFile f;
+    ASSERT_TRUE(f.Load(emf)) << f.problem;
+    std::vector<U_POINTL> ends, mids;
+    for (const EmfRecord& r : f.OfType(U_EMR_EXTTEXTOUTW)) {
+        const EmfText t = ReadText(f, r);
+        std::string s;
+        for (uint16_t u : t.units) s += u < 128 ? static_cast<char>(u) : '?';
+        const size_t a = s.find_first_not_of(' '), b = s.find_last_not_of(' ');
+        if (a == std::string::npos) continue;
+        s = s.substr(a, b - a + 1);
+        if (s == iEnd) ends.push_back(t.reference);
+        if (s == middle) mids.push_back(t.reference);
+    }
+    ASSERT_EQ(ends.size(), 2u);
+    ASSERT_EQ(mids.size(), 1u);
+    const long lo = std::min(ends[0].x, ends[1].x), hi = std::max(ends[0].x, ends[1].x);
+    EXPECT_GT(hi - lo, 100) << "the end values pile up on the first element";
+    EXPECT_GT(mids[0].x, lo);
+    EXPECT_LT(mids[0].x, hi);
 }
