@@ -857,7 +857,11 @@ void CHostResultChoice::PrintExtremes(CPVXModuleLoader& loader, I_PVXModelBase* 
 void PrintHostResultExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
     auto get = reinterpret_cast<PFN_PVXHOST_GET_RESULT_EXTREMES>(loader.GetSymbol(PVXHOST_GET_RESULT_EXTREMES));
     PVXHostResultReport rep{};
-    if (!get || !get(pModel, &rep) || !rep.bExtremes) return;
+    if (!get || !get(pModel, &rep)) return;
+    if (!rep.bExtremes) {
+        if (rep.szMessage[0]) HostMessage("%s", rep.szMessage);
+        return;
+    }
     // Key 0 is no node or element: the result's extremes lie on lines of their own (strips, ribs).
     auto line = [&](const char* which, const char* text, double value, unsigned key) {
         if (key)

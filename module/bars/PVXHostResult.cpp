@@ -534,6 +534,13 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_GetResultExtremes(
     // Slab reinforcement per member has no single range: its legend gives the top and the bottom
     // maxima apart, each with its own member.
     if (mode == PVXMode::kSlabRebar && m.m_pForceEngine && m.m_pForceEngine->m_nSRbarUnit == 0) return 0;
+    // The crack display gathers no value (the project keeps no crack widths): no extremes, and
+    // the reason instead of a range of nothing.
+    if (mode == PVXMode::kSlabCrack) {
+        Copy(pRep->szMessage, sizeof pRep->szMessage,
+             "no extremes: the slab crack display has no values (the project holds no crack widths)");
+        return 1;
+    }
     pRep->bExtremes = 1;
     pRep->dMax = pEngine->m_dLegendMax;
     pRep->dMin = pEngine->m_dLegendMin;

@@ -65,6 +65,20 @@ TEST_F(ResultModeTest, MisuseAndMissingLoadsAreRefused) {
     }
 }
 
+// A display without values prints no extremes but says why: the sample has no crack widths
+// (no table of them), so the slab crack display per member draws the plain model with no value
+// (per element the engine refuses it with its own message).
+TEST_F(ResultModeTest, ADisplayWithoutValuesPrintsNoExtremesAndSaysWhy) {
+    const std::string sample = SampleProjectPath();
+    ASSERT_FALSE(sample.empty());
+    const std::string out = std::string(PVX_TEST_TMPDIR) + "/result_mode_crack.bmp";
+    const HostRun h = RunHost("--db " + sample + " render --mode 18 --option crack-unit=0 --out " + out, "crack");
+    EXPECT_EQ(h.exitCode, 0) << h.err;
+    EXPECT_EQ(h.out.find("max "), std::string::npos) << h.out;
+    EXPECT_EQ(h.out.find("min "), std::string::npos) << h.out;
+    EXPECT_NE(h.err.find("has no values"), std::string::npos) << h.err;
+}
+
 // The slab strip mode draws the project's strips (the strip page's list starts with every strip
 // checked): a picture other than the plain model's, without a note that its engine is missing.
 TEST_F(ResultModeTest, SlabStripModeDrawsTheProjectsStrips) {
