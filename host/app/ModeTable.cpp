@@ -188,60 +188,60 @@ int HasPlateResults(const CPostCtrl& post, CDataBase& db, int) {
 const std::vector<CHostMode>& Modes() {
     static const std::vector<CHostMode> modes = {
         {0, "reactions", 7101, EHostLoad::kStatic, PVX_COMPONENTS(kReactions),
-         "data-kind=1 contour=0 legend=1 numbers=1 scale= node=", "reactions", HasReac},
+         "data-kind=1 contour=0 legend=1 numbers=1 scale= node= decimals= exponent=", "reactions", HasReac},
         {1, "deformed-shape", 7201, EHostLoad::kStatic, PVX_COMPONENTS(kTranslations),
-         "deformed=1 exact!=0 legend=1 numbers=0 undeformed= scale=", "displacements", HasDisp},
+         "deformed=1 exact!=0 legend=1 numbers=0 undeformed= scale= decimals= exponent=", "displacements", HasDisp},
         {2, "displacement-contour", 7204, EHostLoad::kStatic, PVX_COMPONENTS(kDisplacements),
-         "contour=1 legend=1 numbers=0 undeformed= deformed=0 scale=", "displacements", HasDisp},
+         "contour=1 legend=1 numbers=0 undeformed= deformed=0 scale= decimals= exponent=", "displacements", HasDisp},
         {3, "node-displacement", 7205, EHostLoad::kStatic, nullptr, 0, "node=", "displacements", HasDisp},
-        {4, "mode-shape", 7203, EHostLoad::kModeShape, PVX_COMPONENTS(kDisplacements), "deformed=1 exact=1 legend=1 numbers=0 undeformed= scale=",
+        {4, "mode-shape", 7203, EHostLoad::kModeShape, PVX_COMPONENTS(kDisplacements), "deformed=1 exact=1 legend=1 numbers=0 undeformed= scale= decimals= exponent=",
          "mode shapes", HasModeShape},
-        {5, "story-shear-ratio", 7501, EHostLoad::kStatic, PVX_COMPONENTS(kStoryShear), "contour!=1 legend=1 numbers=0 angle=0",
+        {5, "story-shear-ratio", 7501, EHostLoad::kStatic, PVX_COMPONENTS(kStoryShear), "contour!=1 legend=1 numbers=0 angle=0 decimals= exponent=",
          "story shear records", HasStoryShear},
         {6, "frame-force-contour", 7301, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
-         "contour=1 legend=1 numbers=0 deformed=0 undeformed= line-members=0", "frame member forces", HasFrameOrTrussForces},
+         "contour=1 legend=1 numbers=0 deformed=0 undeformed= line-members=0 decimals= exponent=", "frame member forces", HasFrameOrTrussForces},
         {7, "frame-force-diagram", 7302, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
-         "contour=1 legend=1 numbers=0 deformed=0 undeformed= fill=1", "frame member forces", HasFrameOrTrussForces},
+         "contour=1 legend=1 numbers=0 deformed=0 undeformed= fill=1 decimals= exponent=", "frame member forces", HasFrameOrTrussForces},
         {8, "wall-force-contour", 7305, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
-         "contour=1 legend=1 numbers=0", "wall forces", HasWallForces},
+         "contour=1 legend=1 numbers=0 decimals= exponent=", "wall forces", HasWallForces},
         {9, "wall-force-diagram", 7306, EHostLoad::kStatic, PVX_COMPONENTS(kMemberForces),
-         "contour=1 legend=1 numbers=0", "wall forces", HasWallForces},
-        {10, "plate-force", 7307, EHostLoad::kStatic, PVX_COMPONENTS(kPlateForces), "contour=1 legend=1 numbers=0",
+         "contour=1 legend=1 numbers=0 decimals= exponent=", "wall forces", HasWallForces},
+        {10, "plate-force", 7307, EHostLoad::kStatic, PVX_COMPONENTS(kPlateForces), "contour=1 legend=1 numbers=0 decimals= exponent=",
          "plate forces of T-girders (type 204) or walls (209, 210), which mode 10 draws (slab and raft plate forces "
          "are mode 16, slab-force)",
          HasWallPlateResults},
         {11, "principal-stress", 7308, EHostLoad::kStatic, PVX_COMPONENTS(kStresses),
-         "contour=1 legend=1 numbers=0 deformed=0 undeformed= surface= vector-scale= number-position=",
+         "contour=1 legend=1 numbers=0 deformed=0 undeformed= surface= vector-scale= number-position= decimals= exponent=",
          "plate stresses",
          HasPlateResults},
         {16, "slab-force", 7303, EHostLoad::kStatic, PVX_COMPONENTS(kSlabForces),
-         "unit=1 positive=1 negative=1 contour=1 legend=1 numbers=0",
+         "unit=1 positive=1 negative=1 contour=1 legend=1 numbers=0 decimals= exponent=",
          "plate forces", HasPlateResults},
         {17, "slab-rebar", 12201, EHostLoad::kStatic, nullptr, 0,
-         "contour=1 legend=1 numbers=1 rebar-unit=0 rebar-top=1 rebar-bottom=1 rebar-combinations=",
+         "contour=1 legend=1 numbers=1 rebar-unit=0 rebar-top=1 rebar-bottom=1 rebar-combinations= decimals= exponent=",
          "slab member designs (table SLDG, kept by design combination)", HasSlabDesign},
-        {18, "slab-crack", -1, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 numbers!=0 crack-unit=0",
+        {18, "slab-crack", -1, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 numbers!=0 crack-unit=0 decimals= exponent=",
          "plate forces", HasPlateResults},
         {19, "slab-deflection", -1, EHostLoad::kStatic, nullptr, 0,
-         "deflection-kind=1 contour=1 legend=1 numbers=0 deformed=0 scale=", "displacements", HasDisp},
-        {20, "slab-wall", 7401, EHostLoad::kStatic, nullptr, 0, "contour!=1 legend=1 wall-width=1 wall-value=0",
+         "deflection-kind=1 contour=1 legend=1 numbers=0 deformed=0 scale= decimals= exponent=", "displacements", HasDisp},
+        {20, "slab-wall", 7401, EHostLoad::kStatic, nullptr, 0, "contour!=1 legend=1 wall-width=1 wall-value=0 decimals= exponent=",
          "plate forces", HasPlateResults},
         {21, "slab-strip", 7402, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1", "plate forces", HasPlateResults},
         {22, "slab-force-beam", 7304, EHostLoad::kStatic, PVX_COMPONENTS(kSlabForces),
-         "contour=1 legend=1 numbers=1 unit=0 strip-force=0 width-lines=1 fill=", "plate forces", HasPlateResults},
+         "contour=1 legend=1 numbers=1 unit=0 strip-force=0 width-lines=1 fill= decimals= exponent=", "plate forces", HasPlateResults},
         {63, "time-history", -1, EHostLoad::kTimeHistory, PVX_COMPONENTS(kDisplacements),
-         "step= quantity=0 deformed=1 contour=1 legend=1 numbers=0 undeformed= scale=", "time histories", HasDispHistory},
-        {69, "settlement", 7202, EHostLoad::kSettlement, nullptr, 0, "contour=1 legend=1 numbers=0", "settlements",
+         "step= quantity=0 deformed=1 contour=1 legend=1 numbers=0 undeformed= scale= decimals= exponent=", "time histories", HasDispHistory},
+        {69, "settlement", 7202, EHostLoad::kSettlement, nullptr, 0, "contour=1 legend=1 numbers=0 decimals= exponent=", "settlements",
          HasSettlement},
         {70, "reaction-contour", 7102, EHostLoad::kStatic, PVX_COMPONENTS(kReactions),
-         "data-kind=0 member-kind=0 contour!=1 legend=1 numbers=1", "spring pressures", HasStws},
+         "data-kind=0 member-kind=0 contour!=1 legend=1 numbers=1 decimals= exponent=", "spring pressures", HasStws},
     };
     return modes;
 }
 
 // ---- option keys ---------------------------------------------------------------------------
 
-enum class EValue { kSwitch, kChoice3, kChoice4, kNumber, kPositive, kKey, kCount };
+enum class EValue { kSwitch, kChoice3, kChoice4, kNumber, kPositive, kKey, kCount, kDecimals };
 
 struct KeyDef {
     const char* pszKey;
@@ -254,6 +254,9 @@ const KeyDef kKeys[] = {
     {"contour", EValue::kSwitch, "0|1", "results coloured by value (the pages' contour box)"},
     {"legend", EValue::kSwitch, "0|1", "legend panel"},
     {"numbers", EValue::kSwitch, "0|1", "values written on the model"},
+    {"decimals", EValue::kDecimals, "0..15",
+     "decimals of the values written (default: the model's for the kind: displacements, forces, moments; 3)"},
+    {"exponent", EValue::kSwitch, "0|1", "values written in exponent notation (the number dialog's switch)"},
     {"undeformed", EValue::kSwitch, "0|1", "undeformed outline drawn with the result"},
     {"scale", EValue::kNumber, "NUMBER", "scale factor of the deformed shape or of the reaction arrows"},
     {"node", EValue::kKey, "KEY", "a picked node: its value is marked"},
@@ -345,6 +348,10 @@ bool ValueFits(const KeyDef& k, const std::string& v) {
     case EValue::kCount: {
         const unsigned long n = std::strtoul(v.c_str(), &end, 10);
         return v[0] != '-' && *end == 0 && errno == 0 && n <= 0x7FFFFFFFul;
+    }
+    case EValue::kDecimals: {
+        const unsigned long n = std::strtoul(v.c_str(), &end, 10);
+        return v[0] != '-' && *end == 0 && errno == 0 && n <= 15;
     }
     }
     return false;
@@ -850,7 +857,11 @@ void CHostResultChoice::PrintExtremes(CPVXModuleLoader& loader, I_PVXModelBase* 
 void PrintHostResultExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
     auto get = reinterpret_cast<PFN_PVXHOST_GET_RESULT_EXTREMES>(loader.GetSymbol(PVXHOST_GET_RESULT_EXTREMES));
     PVXHostResultReport rep{};
-    if (!get || !get(pModel, &rep) || !rep.bExtremes) return;
+    if (!get || !get(pModel, &rep)) return;
+    if (!rep.bExtremes) {
+        if (rep.szMessage[0]) HostMessage("%s", rep.szMessage);
+        return;
+    }
     // Key 0 is no node or element: the result's extremes lie on lines of their own (strips, ribs).
     auto line = [&](const char* which, const char* text, double value, unsigned key) {
         if (key)

@@ -43,7 +43,7 @@ struct PVXHostResultRequest {
 struct PVXHostResultReport {
     int nStatus;                    // PVXHOST_*
     char szEngine[32];              // engine of the mode ("reaction", "deformation" ...)
-    char szMessage[256];            // why, when not drawn
+    char szMessage[256];            // why, when not drawn, or why a drawn result has no extremes
     // Filled by PVXHost_GetResultExtremes:
     int bExtremes;                  // the extremes below are set
     double dMax, dMin;              // largest and smallest value of the result

@@ -356,7 +356,8 @@ public:
 
     // ---- Kriging contour ----------------------------------------------------------------------
     // Shows a contour of scattered values (kind 1 settlement, 0 reactions), drawn over the model
-    // at the end of each memory-image draw until switched off.
+    // at the end of each memory-image draw (and of each print or export) until switched off,
+    // unless the drawing laid it down already with DrawKrigContourBeneath.
     template <class A1, class A2>
     int OnKrigContour(CArray<C3DPoint, A1>& pts, CArray<double, A2>& values, int kind, GKrigContourDetail& detail) {
         std::vector<C3DPoint> p(pts.GetData(), pts.GetData() + pts.GetSize());
@@ -364,6 +365,10 @@ public:
         return m_krig.Set(p, v, kind, detail);
     }
     void OffKrigContour() { m_krig.Off(); }
+    // Paints the contour into pDC (the memory image, or the page of a print or export) now, so
+    // that what the drawing adds afterwards, the values written on it, stays visible; the end
+    // of this draw then leaves it out.
+    void DrawKrigContourBeneath(CDC* pDC);
     GKrigContour& GetKrigContour() { return m_krig; }
 
     // ---- printing and export ------------------------------------------------------------------
@@ -520,6 +525,7 @@ private:
     int m_bEscPressed;
     std::vector<std::pair<UINT, std::string>> m_accel;
     GKrigContour m_krig;
+    int m_bKrigLaid = 0;         // the contour is in this draw's picture already
 
     // Virtual and print mode.
     int m_bVirtual;

@@ -61,6 +61,7 @@ int I_PVXCtrl::BeginDrawToMemDC(bool bRetained) {
     if (bRetained) m_memDC.FillSolidRect(0, 0, m_szMem.cx, m_szMem.cy, m_crBack);
     m_bInMemDraw = 1;
     m_bEscPressed = 0;
+    m_bKrigLaid = 0;
     return 1;
 }
 
@@ -72,7 +73,8 @@ CDC* I_PVXCtrl::GetMemDC() {
 }
 
 void I_PVXCtrl::EndDrawToMemDC(bool bRetained) {
-    if (m_krig.IsOn() && EnsureMemDC()) m_krig.Draw(&m_memDC, m_cam, GetDrawingArea());
+    if (m_krig.IsOn() && !m_bKrigLaid && EnsureMemDC()) m_krig.Draw(&m_memDC, m_cam, GetDrawingArea());
+    m_bKrigLaid = 0;
     if (m_pTap) m_pTap->Flush();
     m_bInMemDraw = 0;
     m_bImageValid = 1;
@@ -401,7 +403,20 @@ CRect I_PVXCtrl::GetVirtualClientRect() const { return m_bVirtual ? m_rcVirtual 
 void I_PVXCtrl::MustBeCalledPVXPrintingAfterModelDraw(CDC* pDC) {
     if (!pDC) return;
     // Printing draws straight into the device: add what the memory image would have carried.
-    if (m_krig.IsOn()) m_krig.Draw(pDC, WindowCamera(), WindowCamera().GetViewport());
+    if (m_krig.IsOn() && !m_bKrigLaid) m_krig.Draw(pDC, WindowCamera(), WindowCamera().GetViewport());
+    m_bKrigLaid = 0;
+}
+
+void I_PVXCtrl::DrawKrigContourBeneath(CDC* pDC) {
+    if (!pDC || !m_krig.IsOn()) return;
+    if (pDC == &m_memDC) {
+        // The kept lines drawn so far go under the map, as they would at the end of the draw.
+        if (m_pTap) m_pTap->Flush();
+        m_krig.Draw(&m_memDC, m_cam, GetDrawingArea());
+    } else {
+        m_krig.Draw(pDC, WindowCamera(), WindowCamera().GetViewport());
+    }
+    m_bKrigLaid = 1;
 }
 
 void I_PVXCtrl::MustBeCallAfterExportBMP(CDC* pDC) {

@@ -104,6 +104,14 @@ void CPVXBarDlgBase::StoreDisplayBoxes() {
     b->bUndeformed = m_bUndeformed;
 }
 
+void CPVXBarDlgBase::TakeModelDecimals(int I_PVXModel::*pDecimals) {
+    if (const I_PVXModel* pModel = GetModel(); pModel && m_pBarInfo) m_pBarInfo->nDecimals = pModel->*pDecimals;
+}
+
+void CPVXBarDlgBase::StoreModelDecimals(int I_PVXModel::*pDecimals) {
+    if (I_PVXModel* pModel = GetModel(); pModel && m_pBarInfo) pModel->*pDecimals = m_pBarInfo->nDecimals;
+}
+
 CString CPVXBarDlgBase::FormatExp3(double v, int nWidth) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.5E", v);

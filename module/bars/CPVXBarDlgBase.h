@@ -201,4 +201,9 @@ protected:
     void ExchangeDisplayBoxes(CDataExchange* pDX, const DisplayBoxIds& ids);
     // The six display boxes into the settings block (nothing without one).
     void StoreDisplayBoxes();
+    // The decimals of the page's numbers: the model's of one kind (m_nForceDecimals,
+    // m_nMomentDecimals or m_nDispDecimals) into the settings block when the page opens, and the
+    // block's back into the model on Apply, so that the number dialog's choice lasts.
+    void TakeModelDecimals(int I_PVXModel::*pDecimals);
+    void StoreModelDecimals(int I_PVXModel::*pDecimals);
 };

@@ -77,6 +77,10 @@ std::vector<CBarControlName> CPVXBarReacPage::GetControlNames() const {
             {m_ids.nLegendMore, "legend-more"}, {m_ids.nValuesMore, "values-more"}};
 }
 
+int I_PVXModel::*CPVXBarReacPage::ReactionDecimals(int nComponent) {
+    return nComponent >= 4 && nComponent <= 7 ? &I_PVXModel::m_nMomentDecimals : &I_PVXModel::m_nForceDecimals;
+}
+
 BOOL CPVXBarReacPage::OnInitDialog() {
     InitPageDialog(m_nMode);
     if (CReactionEngine* e = m_pReactionEngine) {
@@ -92,6 +96,7 @@ BOOL CPVXBarReacPage::OnInitDialog() {
     GMsgOutClear();
     if (I_PVXModel* pModel = GetModel())
         if (pModel->m_pReactionEngine) pModel->m_pReactionEngine->m_arrPickedNode.RemoveAll();
+    TakeModelDecimals(ReactionDecimals(m_nComponent));
     Exchange(FALSE);
     // The node edit picks one node in the view.
     if (m_EditNode.GetSafeHwnd()) {
@@ -171,6 +176,7 @@ void CPVXBarReacPage::ApplyOptions() {
         m_pBarInfo->bLegend = m_bLegend;
         m_pBarInfo->bContour = m_bContour;
     }
+    StoreModelDecimals(ReactionDecimals(m_nComponent));
     if (m_bReactionRebuild) {
         e->InitEngine(nullptr, -1);
         m_bReactionRebuild = 0;

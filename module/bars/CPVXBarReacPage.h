@@ -42,6 +42,8 @@ public:
 
     // The factor of a text when it is a whole number in -10..10; FALSE otherwise.
     static BOOL ParseScale(const CString& text, double& dScale);
+    // The model's decimals a reaction component's numbers take: moments for 4 to 7, else forces.
+    static int I_PVXModel::*ReactionDecimals(int nComponent);
     // A node key of a text that is a whole positive number; FALSE otherwise.
     static BOOL ParseNode(const CString& text, UINT& nNode);
     // Writes the node's reaction into the message window and adds it to the picked lists; a node

@@ -6,6 +6,7 @@
 #include "host/base/CMsgDll.h"
 #include "module/bars/T_PVX_BAR_INFO.h"
 #include "module/force/CForceEngine.h"
+#include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/afxmsg.h"
@@ -145,6 +146,7 @@ BOOL CPVXBarSBForc::OnInitDialog() {
         m_bLegend = m_pBarInfo->bLegend;
         m_bAnimation = m_pBarInfo->bAnimation;
     }
+    TakeModelDecimals(&I_PVXModel::m_nForceDecimals);
     Exchange(FALSE);
     UpdateOutputEnabling();
     OnKindChange();
@@ -312,6 +314,7 @@ void CPVXBarSBForc::ApplyOptions() {
         m_pBarInfo->bLegend = m_bLegend;
         m_pBarInfo->bAnimation = m_bAnimation;
     }
+    StoreModelDecimals(&I_PVXModel::m_nForceDecimals);
     EngineOfFill(m_nFill, e->m_bBSfdBmdLine, e->m_bBSfdBmdFill);
     double d = 0.0;
     if (m_nKind == KIND_BEAM && ParseScale(m_strScale, d)) e->m_dBSfdBmdScale = d;

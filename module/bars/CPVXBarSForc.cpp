@@ -3,6 +3,7 @@
 #include "host/base/CMsgDll.h"
 #include "module/bars/T_PVX_BAR_INFO.h"
 #include "module/force/CForceEngine.h"
+#include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/afxmsg.h"
@@ -88,6 +89,7 @@ BOOL CPVXBarSForc::OnInitDialog() {
         m_bValues = m_pBarInfo->bValues;
         m_bLegend = m_pBarInfo->bLegend;
     }
+    TakeModelDecimals(&I_PVXModel::m_nForceDecimals);
     Exchange(FALSE);
     for (UINT id : {IDC_CONTOUR, IDC_CONTOUR_MORE, IDC_VALUES}) EnableControl(id, FALSE);
     OnUnitChange();
@@ -221,6 +223,7 @@ void CPVXBarSForc::ApplyOptions() {
         m_pBarInfo->bValues = m_bValues;
         m_pBarInfo->bLegend = m_bLegend;
     }
+    StoreModelDecimals(&I_PVXModel::m_nForceDecimals);
     if (m_nAverage != e->m_bPAverageNodal || m_bActiveOnly != e->m_bSkipActivePlateList) m_bForceRebuild = 1;
     e->m_bPAverageNodal = m_nAverage;
     e->m_bSkipActivePlateList = m_bActiveOnly;

@@ -6,6 +6,7 @@
 #include "host/base/CMsgDll.h"
 #include "module/bars/T_PVX_BAR_INFO.h"
 #include "module/force/CForceEngine.h"
+#include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/afxmsg.h"
@@ -73,6 +74,7 @@ BOOL CPVXBarSRbar::OnInitDialog() {
     m_bContour = 0;
     m_bValues = 1;
     m_bLegend = 0;
+    TakeModelDecimals(&I_PVXModel::m_nForceDecimals);
     Exchange(FALSE);
     for (UINT id : {IDC_CONTOUR, IDC_CONTOUR_MORE, IDC_VALUES}) EnableControl(id, FALSE);
     OnUnitChange();
@@ -180,5 +182,6 @@ void CPVXBarSRbar::ApplyOptions() {
         m_pBarInfo->bValues = m_bValues;
         m_pBarInfo->bLegend = m_bLegend;
     }
+    StoreModelDecimals(&I_PVXModel::m_nForceDecimals);
     RebuildForce(&CForceEngine::m_bSRbarData);
 }

@@ -186,6 +186,9 @@ BOOL CPVXBarSStrip::OnInitDialog() {
         m_bOutI = e->m_bNumIEnd;
         m_bOutCentre = e->m_bNumMiddle;
         m_bOutJ = e->m_bNumJEnd;
+        // As the switches' own handlers: "max" clears the three positions, "all" sets them.
+        if (m_bOutMax) m_bOutI = m_bOutCentre = m_bOutJ = 0;
+        else if (m_bOutAll) m_bOutI = m_bOutCentre = m_bOutJ = 1;
         m_bShowWidth = e->m_bCLShowWidth;
     }
     const bool bStepped = pModel && pModel->m_nLoadStep != 0;
@@ -199,6 +202,7 @@ BOOL CPVXBarSStrip::OnInitDialog() {
         m_bAnimation = m_pBarInfo->bAnimation;
         m_bUndeformed = m_pBarInfo->bUndeformed;
     }
+    TakeModelDecimals(&I_PVXModel::m_nForceDecimals);
     Exchange(FALSE);
     for (const auto& s : strips) {
         int nCheck = 1;
@@ -626,6 +630,7 @@ void CPVXBarSStrip::ApplyOptions() {
         m_pBarInfo->bAnimation = m_bAnimation;
         m_pBarInfo->bUndeformed = m_bUndeformed;
     }
+    StoreModelDecimals(&I_PVXModel::m_nForceDecimals);
     if (!e) return;
     if (m_nComponent >= 0 && m_nComponent != e->m_nCLForcComp) {
         e->m_nCLForcComp = m_nComponent;

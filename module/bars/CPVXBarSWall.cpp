@@ -123,6 +123,7 @@ BOOL CPVXBarSWall::OnInitDialog() {
         m_bValues = m_pBarInfo->bValues;
         m_bLegend = m_pBarInfo->bLegend;
     }
+    TakeModelDecimals(&I_PVXModel::m_nForceDecimals);
     Exchange(FALSE);
     OnWallsChange();
     m_bApplying = 0;
@@ -247,5 +248,6 @@ void CPVXBarSWall::ApplyOptions() {
         m_pBarInfo->bValues = m_bValues;
         m_pBarInfo->bLegend = m_bLegend;
     }
+    StoreModelDecimals(&I_PVXModel::m_nForceDecimals);
     RebuildForce(&CForceEngine::m_bSWallBuilt);
 }

@@ -5,12 +5,14 @@
 // fresh engines of the mode's kind owned by the model with the settings the host passes, and the
 // model's display switches. The host then lets the view paint. An engine that cannot draw yet is
 // not kept: the model shows the plain model, and the report says which engine is missing.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "module/bars/CPVXBarContainerBase.h"
+#include "module/bars/CPVXBarFramePages.h"
 #include "module/bars/CPVXBarReacPage.h"
 #include "module/bars/CPVXOptionDlgs.h"
 #include "module/bars/SlabStripLines.h"
@@ -345,6 +347,19 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
     return false;
 }
 
+// The model's decimals a mode's numbers take, as its page picks them: displacements for the
+// deformation displays; moments for the reaction moments (components 4 to 7) and for the moment
+// codes of the frame-force contour; forces for every other number (the frame diagrams, walls,
+// slab pages and stresses).
+int& NumberDecimals(I_PVXModel& m, EngineKind k, int mode) {
+    if (k == EngineKind::kDeformation) return m.m_nDispDecimals;
+    if (k == EngineKind::kReaction && m.m_pReactionEngine)
+        return m.*CPVXBarReacPage::ReactionDecimals(m.m_pReactionEngine->m_nComponent);
+    if (mode == PVXMode::kFrameForceContour && m.m_pForceEngine && CPVXBarBForc::IsMomentCode(m.m_pForceEngine->m_nBForcComp))
+        return m.m_nMomentDecimals;
+    return m.m_nForceDecimals;
+}
+
 // The model's engines for the mode, as the execute step hands them over.
 void MakeEngines(I_PVXModel& m, EngineKind k) {
     m.ResetEngines();
@@ -437,10 +452,24 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
     // The slab reinforcement page counts the combinations of its load list.
     if (mode == PVXMode::kSlabRebar && m.m_pForceEngine) m.m_pForceEngine->m_nSRbarType10Count = LinearCombCount(m);
     std::string unused;
+    int nDecimals = -1, nExponent = -1;  // given by the host, else -1
     for (int i = 0; i < pReq->nSettings; ++i) {
         const char* key = pReq->ppszKeys ? pReq->ppszKeys[i] : nullptr;
         const char* value = pReq->ppszValues ? pReq->ppszValues[i] : nullptr;
-        if (!ApplySetting(m, kind, mode, key, value)) unused += std::string(unused.empty() ? "" : ", ") + (key ? key : "");
+        if (key && value && std::strcmp(key, "decimals") == 0) nDecimals = std::clamp(std::atoi(value), 0, 15);
+        else if (key && value && std::strcmp(key, "exponent") == 0) nExponent = std::atoi(value) ? 1 : 0;
+        else if (!ApplySetting(m, kind, mode, key, value)) unused += std::string(unused.empty() ? "" : ", ") + (key ? key : "");
+    }
+
+    // As a page's Apply: the numbers take the model's decimals of their kind, and decimals given
+    // here become the model's; the exponent switch goes to the model's copy as the number dialog
+    // writes it.
+    if (T_PVX_DOPT_D* opt = m.m_pDispOpt) {
+        int& decimals = NumberDecimals(m, kind, mode);
+        if (nDecimals >= 0) decimals = nDecimals;
+        opt->m_Number.m_nDecimals = decimals;
+        if (nExponent >= 0) m.m_bExponent = nExponent;
+        opt->m_Number.m_bExponent = m.m_bExponent;
     }
 
     // The frame-force page's number positions: one number per member at its maximum, or with the
@@ -505,6 +534,13 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_GetResultExtremes(
     // Slab reinforcement per member has no single range: its legend gives the top and the bottom
     // maxima apart, each with its own member.
     if (mode == PVXMode::kSlabRebar && m.m_pForceEngine && m.m_pForceEngine->m_nSRbarUnit == 0) return 0;
+    // The crack display gathers no value (the project keeps no crack widths): no extremes, and
+    // the reason instead of a range of nothing.
+    if (mode == PVXMode::kSlabCrack) {
+        Copy(pRep->szMessage, sizeof pRep->szMessage,
+             "no extremes: the slab crack display has no values (the project holds no crack widths)");
+        return 1;
+    }
     pRep->bExtremes = 1;
     pRep->dMax = pEngine->m_dLegendMax;
     pRep->dMin = pEngine->m_dLegendMin;

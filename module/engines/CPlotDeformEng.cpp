@@ -445,9 +445,11 @@ int CPlotDeformEng::DrawSettlementContour() {
     }
     detail.m_nModelOption = m_pModel->m_bContourAnnot;
     detail.m_dCellPixels = kKrigCellPixels;
-    if (IsResultDisplayOn())
+    if (IsResultDisplayOn()) {
+        // The map lies beneath the settlement values written next.
         ctrl->OnKrigContour(pts, vals, 1, detail);
-    else
+        ctrl->DrawKrigContourBeneath(m_pDC);
+    } else
         ctrl->OffKrigContour();
     return 1;
 }

@@ -271,6 +271,7 @@ int CPlotReactionEng::DrawArrows() {
         GKrigContourDetail detail;
         if (m_pContourEngine) FillKrigDetail(*m_pContourEngine, m->m_bGradient, detail);
         ctrl->OnKrigContour(krigPoints, krigValues, 0, detail);
+        ctrl->DrawKrigContourBeneath(m_pDC);  // beneath the reaction values written next
     } else {
         ctrl->OffKrigContour();
     }

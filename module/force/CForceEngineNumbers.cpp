@@ -56,6 +56,44 @@ void DrawnPoints(I_PVXModel* pModel, UINT key, int bDeformed, CArray<C3DPoint>& 
     pModel->RE_GetPVXShapeFrameMember(pModel->m_nObjectIDFirst + (bDeformed ? 1 : 0), key, &pts);
 }
 
+// Points of a member as drawn, element after element: a member of several elements (a curved
+// beam) is drawn as one line per element. Empty when the member is drawn as one line.
+void DrawnPathOfElements(I_PVXModel* pModel, UINT key, int bDeformed, CArray<C3DPoint>& pts) {
+    pts.RemoveAll();
+    if (!pModel->m_pDispOpt) return;
+    PVXPolyListArray faces;
+    PVXIndexArrayList flags;
+    {
+        OptionScope wire(pModel->m_pDispOpt->m_bWireFrame, 1);
+        OptionScope culling(pModel->m_pDispOpt->m_bLineCulling, 0);
+        pModel->RE_GetPVXShapeMember(pModel->m_nObjectIDFirst + (bDeformed ? 1 : 0), key, &faces, &flags);
+    }
+    int nLines = 0;
+    for (INT_PTR i = 0; i < faces.GetSize(); ++i) {
+        if (!faces[i] || faces[i]->GetCount() < 2) continue;
+        ++nLines;
+        for (POSITION pos = faces[i]->GetHeadPosition(); pos;) {
+            const C3DPoint p = faces[i]->GetNext(pos);
+            if (pts.GetSize() == 0 || (p - pts[pts.GetSize() - 1]).Length() > 0.0) pts.Add(p);
+        }
+    }
+    I_PVXModel::FreeMemoryPolyList(&faces, &flags, nullptr, nullptr);
+    if (nLines < 2) pts.RemoveAll();
+}
+
+// The point at fraction t of the length of a polyline.
+C3DPoint PointAlong(const CArray<C3DPoint>& pts, double t) {
+    double total = 0.0;
+    for (INT_PTR i = 1; i < pts.GetSize(); ++i) total += (pts[i] - pts[i - 1]).Length();
+    double rest = total * t;
+    for (INT_PTR i = 1; i < pts.GetSize(); ++i) {
+        const double len = (pts[i] - pts[i - 1]).Length();
+        if (len > 0.0 && rest <= len) return pts[i - 1] + (pts[i] - pts[i - 1]) * (rest / len);
+        rest -= len;
+    }
+    return pts[pts.GetSize() - 1];
+}
+
 // The member's axis as drawn: first and last point; a T-girder's outline gives its bottom edge
 // (fourth to third point), the axis its diagrams are drawn along.
 bool DrawnAxis(const T_PMEMB_D& memb, const CArray<C3DPoint>& pts, C3DPoint& i, C3DPoint& j) {
@@ -306,7 +344,17 @@ void CForceEngine::OutputBForcNumbers(CDC* pDC) {
         if (n < (bDeformed ? 3 : 2)) continue;
         C3DPoint ptI = pts[0], ptJ = pts[n - 1];
         C3DPoint anchors[3];  // i end, middle, j end
-        if (bDeformed) {
+        CArray<C3DPoint> path;
+        DrawnPathOfElements(pModel, key, bDeformed, path);
+        if (path.GetSize() >= 2) {
+            // Several elements: the numbers stand along the whole member, at an eighth of its
+            // length from either end and at its middle, as on a straight member.
+            ptI = path[0];
+            ptJ = path[path.GetSize() - 1];
+            anchors[0] = PointAlong(path, bDeformed ? 0.0 : 0.125);
+            anchors[1] = PointAlong(path, 0.5);
+            anchors[2] = PointAlong(path, bDeformed ? 1.0 : 0.875);
+        } else if (bDeformed) {
             anchors[0] = ptI;
             anchors[1] = pts[n - 2];
             anchors[2] = ptJ;

@@ -7,9 +7,12 @@
 #include "module/bars/CPVXBarContainerSlabDetail.h"
 #include "module/bars/CPVXBarContainerSlabForc.h"
 #include "module/bars/CPVXBarContainerSlabRbar.h"
+#include "module/bars/CPVXBarContainerReac.h"
+#include "module/bars/CPVXBarReacPage.h"
 #include "module/bars/CPVXBarSBForc.h"
 #include "module/bars/CPVXBarSForc.h"
 #include "module/bars/CPVXBarSRbar.h"
+#include "module/bars/CPVXBarSStrip.h"
 #include "module/bars/CPVXBarSWall.h"
 #include "tests/module/bars/BarTestSupport.h"
 
@@ -202,6 +205,55 @@ TEST_F(SlabFixture, SlabPagesExecuteTheirModesWithTheChosenSettings) {
             EXPECT_FALSE(Calls("CDeformEngine::InitEngine"));
         }
         EngineCallLog::Enable(false);
+        bar->DestroyWindow();
+    }
+}
+
+// The pages take their numbers' decimals from the model when they open and give the number
+// dialog's choice back to the model on Apply: the slab pages and the reaction forces the force
+// decimals, the reaction moments (components 4 to 7) the moment decimals.
+TEST_F(SlabFixture, PagesCopyTheModelsDecimalsAndWriteThemBackOnApply) {
+    struct Row {
+        const char* label;
+        std::function<CPVXBarContainerBase*()> makeBar;
+        int nResultId;
+        UINT nRadio;    // a radio chosen before Apply, 0 for none
+        bool bMoment;   // the page keeps the moment decimals
+    } rows[] = {
+        {"slab force", [this] { return static_cast<CPVXBarContainerBase*>(MakeBar<CPVXBarContainerSlabForc>()); },
+         PVXResult::kSlabForce, 0, false},
+        {"slab-beam force", [this] { return static_cast<CPVXBarContainerBase*>(MakeBar<CPVXBarContainerSlabForc>()); },
+         PVXResult::kSlabForceBeam, 0, false},
+        {"slab rebar", [this] { return static_cast<CPVXBarContainerBase*>(MakeBar<CPVXBarContainerSlabRbar>()); },
+         PVXResult::kSlabRebar, 0, false},
+        {"slab wall", [this] { return static_cast<CPVXBarContainerBase*>(MakeBar<CPVXBarContainerSlabDetail>()); },
+         PVXResult::kSlabWall, 0, false},
+        {"slab strip", [this] { return static_cast<CPVXBarContainerBase*>(MakeBar<CPVXBarContainerSlabDetail>()); },
+         PVXResult::kSlabStrip, 0, false},
+        {"reaction FZ", [this] { return static_cast<CPVXBarContainerBase*>(MakeBar<CPVXBarContainerReac>()); },
+         PVXResult::kReacPile, CPVXBarReacPage::IDC_REAC_FX + 2, false},
+        {"reaction MX", [this] { return static_cast<CPVXBarContainerBase*>(MakeBar<CPVXBarContainerReac>()); },
+         PVXResult::kReacPile, CPVXBarReacPage::IDC_REAC_FX + 4, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        ResetBars();
+        Model().m_nForceDecimals = 1;
+        Model().m_nMomentDecimals = 2;
+        CPVXBarContainerBase* bar = r.makeBar();
+        ASSERT_NE(bar, nullptr);
+        auto* page = ShownPage<CPVXBarDlgBase>(bar, r.nResultId);
+        ASSERT_NE(page, nullptr);
+        CUiDialogSession user(page);
+        if (r.nRadio) {
+            ASSERT_TRUE(user.SetCheck(r.nRadio));
+        } else {
+            EXPECT_EQ(bar->m_BarInfo.nDecimals, 1) << "the force decimals when the page opens";
+        }
+        bar->m_BarInfo.nDecimals = 4;  // as the number dialog leaves it
+        user.ClickButton(CPVXBarDlgBase::IDC_PAGE_APPLY);
+        EXPECT_EQ(Model().m_nForceDecimals, r.bMoment ? 1 : 4);
+        EXPECT_EQ(Model().m_nMomentDecimals, r.bMoment ? 4 : 2);
         bar->DestroyWindow();
     }
 }

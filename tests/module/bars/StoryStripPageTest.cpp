@@ -415,6 +415,37 @@ TEST_F(StripPageTest, DeleteRenumbersAndGivesTheLastNumberBack) {
     Close();
 }
 
+// The number positions the page opens with follow "all" and "max" as their own switches do: all
+// sets the I-end, centre and J-end, max clears them; without either the engine's stand.
+TEST_F(StripPageTest, NumberPositionsFollowAllAndMaxWhenThePageOpens) {
+    struct Row {
+        const char* label;
+        int all, max, i, centre, j;  // the engine's switches
+        int wantI, wantCentre, wantJ;
+    } const rows[] = {
+        {"all, positions clear (a fresh engine)", 1, 0, 0, 0, 0, 1, 1, 1},
+        {"max, positions set", 0, 1, 1, 1, 1, 0, 0, 0},
+        {"neither: the engine's positions", 0, 0, 1, 0, 1, 1, 0, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        // The page edits a copy of the model's engine.
+        if (!Model().m_pForceEngine) Model().m_pForceEngine = new CForceEngine(&Model());
+        CForceEngine* e = Model().m_pForceEngine;
+        e->m_bNumAtAll = r.all;
+        e->m_bNumAtMax = r.max;
+        e->m_bNumIEnd = r.i;
+        e->m_bNumMiddle = r.centre;
+        e->m_bNumJEnd = r.j;
+        S* page = Open();
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page->IsDlgButtonChecked(S::IDC_OUT_I), static_cast<UINT>(r.wantI));
+        EXPECT_EQ(page->IsDlgButtonChecked(S::IDC_OUT_CENTRE), static_cast<UINT>(r.wantCentre));
+        EXPECT_EQ(page->IsDlgButtonChecked(S::IDC_OUT_J), static_cast<UINT>(r.wantJ));
+        Close();
+    }
+}
+
 TEST_F(StripPageTest, ChecksOutliveThePageByStrip) {
     {
         S* page = Open();

@@ -1,5 +1,12 @@
 // pvxhost export: the host program writes the result view through the module's export.
+#include <sqlite3.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <set>
 
 #include "tests/module/export/ExportTestSupport.h"
 #include "tests/platform/gdi_emf/EmfReader.h"
@@ -59,4 +66,195 @@ TEST_F(ExportFixture, HostWritesEmfAndBmpOfTheSampleProject) {
     // The folder is writable but the name is a folder: refused before anything is drawn.
     EXPECT_EQ(1, RunCommand(Pvxhost() + " export --format emf --out " + std::string(PVX_TEST_TMPDIR), out)) << out;
     EXPECT_NE(std::string::npos, out.find("it is a folder")) << out;
+}
+
+namespace {
+
+// The resultant displacement (mm) of each node under the load case named, read from DISP rows
+// (key = load << 32 | node).
+std::vector<double> StoredResultants(const std::string& db, const char* load) {
+    std::vector<double> out;
+    sqlite3* h = nullptr;
+    if (sqlite3_open_v2(db.c_str(), &h, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) return out;
+    sqlite3_stmt* st = nullptr;
+    const char* sql = "SELECT DX, DY, DZ FROM DISP WHERE (id >> 32) = (SELECT key FROM PSTLD WHERE name = ?)";
+    if (sqlite3_prepare_v2(h, sql, -1, &st, nullptr) == SQLITE_OK) {
+        sqlite3_bind_text(st, 1, load, -1, SQLITE_STATIC);
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            const double x = sqlite3_column_double(st, 0), y = sqlite3_column_double(st, 1),
+                         z = sqlite3_column_double(st, 2);
+            out.push_back(std::sqrt(x * x + y * y + z * z));
+        }
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(h);
+    return out;
+}
+
+// The texts of the picture's text records, spaces trimmed (ASCII only: the numbers).
+std::vector<std::string> AsciiTexts(const EmfFile& f) {
+    std::vector<std::string> out;
+    for (const EmfRecord& r : f.OfType(U_EMR_EXTTEXTOUTW)) {
+        std::string s;
+        bool ascii = true;
+        for (uint16_t u : ReadText(f, r).units) {
+            ascii = ascii && u < 128;
+            s += static_cast<char>(u);
+        }
+        const size_t a = s.find_first_not_of(' '), b = s.find_last_not_of(' ');
+        if (ascii && a != std::string::npos) out.push_back(s.substr(a, b - a + 1));
+    }
+    return out;
+}
+
+}  // namespace
+
+// The displacement numbers take the decimals (and the exponent form) asked for, and each is a
+// node's resultant from the DISP rows of the case written in that form.
+TEST(HostExport, DisplacementNumbersTakeTheDecimalsAskedFor) {
+    const std::string db = std::string(PVX_BINARY_DIR) + "/examples/sample.pvxdb";
+    const std::vector<double> stored = StoredResultants(db, "WX");
+    ASSERT_FALSE(stored.empty()) << "DISP rows of WX in " << db;
+    const struct {
+        const char* label;
+        const char* options;
+        const char* format;  // how a node's value reads
+        const char* largest; // the largest, 0.269568 mm (the sway of the roof under WX)
+    } rows[] = {
+        {"three decimals", "--option decimals=3", "%.3f", "0.270"},
+        {"one decimal", "--option decimals=1", "%.1f", "0.3"},
+        {"the exponent form", "--option decimals=2 --option exponent=1", "%.2e", "2.70e-01"},
+        {"the model's displacement decimals by default", "", "%.3f", "0.270"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.label);
+        const std::string emf = TmpPath("decimals.emf");
+        ::unlink(emf.c_str());
+        std::string out;
+        ASSERT_EQ(0, RunCommand(Pvxhost() + " --db " + db + " export --format emf --view plan --mode 2 --load WX " +
+                                    "--option numbers=1 --option legend=0 " + r.options + " --out " + emf,
+                                out))
+            << out;
+        EmfFile f;
+        ASSERT_TRUE(f.Load(emf)) << f.problem;
+        std::set<std::string> expected;
+        for (double v : stored) {
+            char buf[32];
+            std::snprintf(buf, sizeof buf, r.format, v);
+            expected.insert(buf);
+        }
+        const std::vector<std::string> texts = AsciiTexts(f);
+        EXPECT_GT(texts.size(), 50u);
+        for (const std::string& t : texts) EXPECT_TRUE(expected.count(t)) << "\"" << t << "\" is no node's value";
+        EXPECT_NE(std::find(texts.begin(), texts.end(), r.largest), texts.end());
+    }
+}
+
+// The host's Kriging map lies beneath the values written on it: in the export every value text
+// comes after the last filled polygon, and every settlement point's value is written.
+TEST(HostExport, KrigingMapLiesBeneathTheValues) {
+    const std::string db = std::string(PVX_BINARY_DIR) + "/examples/sample.pvxdb";
+    int points = -1;  // settlement points: PCDSINK rows
+    {
+        sqlite3* h = nullptr;
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_open_v2(db.c_str(), &h, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+            sqlite3_prepare_v2(h, "SELECT COUNT(*) FROM PCDSINK", -1, &st, nullptr) == SQLITE_OK &&
+            sqlite3_step(st) == SQLITE_ROW)
+            points = sqlite3_column_int(st, 0);
+        sqlite3_finalize(st);
+        sqlite3_close(h);
+    }
+    ASSERT_GT(points, 0);
+    const struct {
+        const char* label;
+        const char* args;
+        int values;  // value texts expected, -1: some
+    } rows[] = {
+        {"settlement", "--mode 69 --option numbers=1", points},
+        {"reactions as a contour", "--mode 0 --option contour=1 --option numbers=1", -1},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.label);
+        const std::string emf = TmpPath("kriging.emf");
+        ::unlink(emf.c_str());
+        std::string out;
+        ASSERT_EQ(0, RunCommand(Pvxhost() + " --db " + db + " export --format emf --view plan --option legend=0 " +
+                                    r.args + " --out " + emf,
+                                out))
+            << out;
+        EmfFile f;
+        ASSERT_TRUE(f.Load(emf)) << f.problem;
+        size_t lastFill = 0, firstText = SIZE_MAX, texts = 0;
+        for (size_t i = 0; i < f.records.size(); ++i) {
+            const uint32_t t = f.records[i].type;
+            if (t == U_EMR_POLYGON || t == U_EMR_POLYGON16 || t == U_EMR_POLYPOLYGON || t == U_EMR_POLYPOLYGON16)
+                lastFill = i;
+            if (t == U_EMR_EXTTEXTOUTW) {
+                firstText = std::min(firstText, i);
+                ++texts;
+            }
+        }
+        ASSERT_GT(texts, 0u);
+        EXPECT_LT(lastFill, firstText) << "a map polygon drawn over the values";
+        if (r.values >= 0) {
+            EXPECT_EQ(texts, static_cast<size_t>(r.values));
+        }
+    }
+}
+
+// The frame contour numbers of a member of several elements (the sample's arched beam 448) stand
+// along the whole member: its two end values an eighth of the arc from either end, far apart,
+// and its middle value between them. The values are its STRG row under DL: bending moment
+// (component 4 of 6) at the start of segment 0, the end of segment 3 and the end of segment 7.
+TEST(HostExport, FrameContourNumbersStandAlongACurvedMember) {
+    const std::string db = std::string(PVX_BINARY_DIR) + "/examples/sample.pvxdb";
+    std::vector<double> d;
+    {
+        sqlite3* h = nullptr;
+        sqlite3_stmt* st = nullptr;
+        const char* sql = "SELECT d FROM STRG WHERE id = ((SELECT key FROM PSTLD WHERE name = 'DL') << 32) + 448";
+        if (sqlite3_open_v2(db.c_str(), &h, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+            sqlite3_prepare_v2(h, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
+            d.resize(static_cast<size_t>(sqlite3_column_bytes(st, 0)) / sizeof(double));
+            std::memcpy(d.data(), sqlite3_column_blob(st, 0), d.size() * sizeof(double));
+        }
+        sqlite3_finalize(st);
+        sqlite3_close(h);
+    }
+    ASSERT_EQ(d.size(), 96u) << "8 segments x 2 ends x 6 components of member 448";
+    auto text = [](double v) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.3f", v);
+        return std::string(buf);
+    };
+    const std::string iEnd = text(d[4]), middle = text(d[3 * 12 + 6 + 4]), jEnd = text(d[7 * 12 + 6 + 4]);
+    ASSERT_EQ(iEnd, jEnd) << "the arch is symmetric";
+
+    const std::string emf = TmpPath("curved.emf");
+    ::unlink(emf.c_str());
+    std::string out;
+    ASSERT_EQ(0, RunCommand(Pvxhost() + " --db " + db + " export --format emf --view plan --size 1600x1200 --mode 6 " +
+                                "--load DL --option numbers=1 --option legend=0 --out " + emf,
+                            out))
+        << out;
+    EmfFile f;
+    ASSERT_TRUE(f.Load(emf)) << f.problem;
+    std::vector<U_POINTL> ends, mids;
+    for (const EmfRecord& r : f.OfType(U_EMR_EXTTEXTOUTW)) {
+        const EmfText t = ReadText(f, r);
+        std::string s;
+        for (uint16_t u : t.units) s += u < 128 ? static_cast<char>(u) : '?';
+        const size_t a = s.find_first_not_of(' '), b = s.find_last_not_of(' ');
+        if (a == std::string::npos) continue;
+        s = s.substr(a, b - a + 1);
+        if (s == iEnd) ends.push_back(t.reference);
+        if (s == middle) mids.push_back(t.reference);
+    }
+    ASSERT_EQ(ends.size(), 2u);
+    ASSERT_EQ(mids.size(), 1u);
+    const long lo = std::min(ends[0].x, ends[1].x), hi = std::max(ends[0].x, ends[1].x);
+    EXPECT_GT(hi - lo, 100) << "the end values pile up on the first element";
+    EXPECT_GT(mids[0].x, lo);
+    EXPECT_LT(mids[0].x, hi);
 }

@@ -48,6 +48,7 @@ TEST_F(ResultModeTest, MisuseAndMissingLoadsAreRefused) {
         {"key of another mode", "--mode 2 --option member-kind=1", 2, "\"member-kind\" is not a setting of mode 2"},
         {"value out of the key's range", "--mode 70 --option member-kind=2", 2, "takes 0|1"},
         {"a key without a value", "--mode 0 --option scale", 2, "takes NUMBER"},
+        {"more decimals than the number dialog allows", "--mode 2 --option decimals=16", 2, "takes 0..15"},
         {"a mode number that is no number", "--mode mode-shape --load first", 2, "mode number"},
         {"result words without a mode", "--load DL", 2, "need --mode"},
         {"no such load", "--mode 2 --load NOSUCH", 1, "no load case or combination named \"NOSUCH\""},
@@ -62,6 +63,20 @@ TEST_F(ResultModeTest, MisuseAndMissingLoadsAreRefused) {
         EXPECT_NE(h.err.find(r.says), std::string::npos) << h.err;
         EXPECT_EQ(h.out.find("max "), std::string::npos) << "no extremes without a result";
     }
+}
+
+// A display without values prints no extremes but says why: the sample has no crack widths
+// (no table of them), so the slab crack display per member draws the plain model with no value
+// (per element the engine refuses it with its own message).
+TEST_F(ResultModeTest, ADisplayWithoutValuesPrintsNoExtremesAndSaysWhy) {
+    const std::string sample = SampleProjectPath();
+    ASSERT_FALSE(sample.empty());
+    const std::string out = std::string(PVX_TEST_TMPDIR) + "/result_mode_crack.bmp";
+    const HostRun h = RunHost("--db " + sample + " render --mode 18 --option crack-unit=0 --out " + out, "crack");
+    EXPECT_EQ(h.exitCode, 0) << h.err;
+    EXPECT_EQ(h.out.find("max "), std::string::npos) << h.out;
+    EXPECT_EQ(h.out.find("min "), std::string::npos) << h.out;
+    EXPECT_NE(h.err.find("has no values"), std::string::npos) << h.err;
 }
 
 // The slab strip mode draws the project's strips (the strip page's list starts with every strip
