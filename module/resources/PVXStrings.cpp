@@ -95,6 +95,8 @@ const CMsgDll::StringEntry kStrings[] = {
     {"IDS_TBX_PVX_MOMENT_Mxx", "Mxx"},
     {"IDS_TBX_PVX_MOMENT_Myy", "Myy"},
     {"IDS_TBX_PVX_MOMENT_Mxy", "Mxy"},
+    {"IDS_TBX_PVX_MOMENT_Max", "Mmax"},
+    {"IDS_TBX_PVX_MOMENT_Min", "Mmin"},
     {"IDS_TBX_PVX_SIG_MAX", "最大主应力"},
     {"IDS_TBX_PVX_SIG_MIN", "最小主应力"},
     {"IDS_TBX_PVX_SIG_EFF", "有效应力"},
