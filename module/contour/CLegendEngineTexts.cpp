@@ -397,7 +397,21 @@ void CLegendEngine::GetDsgnForceUnitStr(CString& str) { LoadUnit(PVXUNIT_DSGN_FO
 void CLegendEngine::GetDsgnMomentUnitStr(CString& str) { LoadUnit(PVXUNIT_DSGN_MOMENT, str); }
 
 void CLegendEngine::GetLoadString(CString& str) {
-    if (m_pModel) GetWidthFittingStr(m_pModel->m_strLoadName, str);
+    if (!m_pModel) return;
+    GetWidthFittingStr(m_pModel->m_strLoadName, str);
+    // An envelope says which side it shows.
+    if (m_pModel->m_nLoadType != 12) return;
+    LPCTSTR key = nullptr;
+    switch (m_pModel->m_nLoadStep) {
+    case 1: key = "IDS_TBX_PVX_ENV_MAX"; break;
+    case 2: key = "IDS_TBX_PVX_ENV_MIN"; break;
+    case 3:
+        key = m_pModel->m_pForceEngine && m_pModel->m_pForceEngine->IsMinMaxDiagram() ? "IDS_TBX_PVX_ENV_BOTH"
+                                                                                      : "IDS_TBX_PVX_ENV_ABS";
+        break;
+    default: break;
+    }
+    if (key) str += " " + Load(key);
 }
 
 void CLegendEngine::GetWidthFittingStr(CString strIn, CString& strOut) {

@@ -518,3 +518,53 @@ TEST(PvxHostShowControlsTest, ReactionPagePicksItsNodeInTheView) {
 }
 
 }  // namespace
+
+namespace {
+
+// render --option side= and the frame pages draw the sides of the envelope ENV (the four linear
+// combinations of the sample): its extremes are those of the combinations drawn one by one, the
+// other way to them.
+TEST(PvxHostShowControlsTest, EnvelopeSidesAreTheCombinationsExtremes) {
+    const std::vector<std::string> combs = {"1.3DL+1.5LL", "1.0DL+1.0LL", "1.3DL+1.5WX", "1.2DL+1.4LL+0.84WX"};
+    const std::string pic = kTmp + "/ctl_env_" + kPid + ".bmp";
+    auto extremes = [&](const std::string& args, double& mx, double& mn) {
+        const RunResult r = RunHost(args + " --out '" + pic + "'", "env");
+        EXPECT_EQ(r.code, 0) << r.err;
+        return ReadExtremes(r.out, mx, mn);
+    };
+    struct Row {
+        const char* label;
+        const char* mode;
+        std::string envelope;  // the command drawing the envelope
+        bool bMax, bMin;       // which of the combinations' extremes its printed extremes are
+    } rows[] = {
+        {"frame diagram, maximum", "7", "render --mode 7 --load ENV --option side=max", true, false},
+        {"frame diagram, minimum", "7", "render --mode 7 --load ENV --option side=min", false, true},
+        {"frame diagram, both sides", "7", "render --mode 7 --load ENV --option side=both", true, true},
+        // Total displacements are magnitudes: the larger side reaches the largest of them.
+        {"displacements, larger magnitude", "2", "render --mode 2 --load ENV --option side=abs", true, false},
+        // The frame pages list the envelope: its maximum, or with the min/max box both sides.
+        {"frame contour page", "6", "show 7301 --load ENV", true, false},
+        {"frame diagram page, min/max box", "7", "show 7302 --load ENV --set brace=0 --set minmax=1", true, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        double cmax = -1e300, cmin = 1e300;
+        for (const std::string& c : combs) {
+            double mx = 0, mn = 0;
+            ASSERT_TRUE(extremes(std::string("render --mode ") + r.mode + " --load " + c, mx, mn)) << c;
+            cmax = std::max(cmax, mx);
+            cmin = std::min(cmin, mn);
+        }
+        double emax = 0, emin = 0;
+        ASSERT_TRUE(extremes(r.envelope, emax, emin));
+        if (r.bMax) EXPECT_NEAR(emax, cmax, 1e-9 * std::fabs(cmax));
+        if (r.bMin) EXPECT_NEAR(emin, cmin, 1e-9 * std::fabs(cmin));
+    }
+    std::remove(pic.c_str());
+    const RunResult bad = RunHost("render --mode 7 --load DL --option side=min --out '" + pic + "'", "envbad");
+    EXPECT_NE(bad.code, 0);
+    EXPECT_NE(bad.err.find("is not one"), std::string::npos) << bad.err;
+}
+
+}  // namespace

@@ -537,3 +537,30 @@ TEST_F(LegendTest, HeaderJoinsComponentAndUnitOnlyWhenBothAreThere) {
         EXPECT_EQ(last, std::string(r.line.GetString()));
     }
 }
+
+TEST_F(LegendTest, AnEnvelopeSaysWhichSideItShows) {
+    M().m_strLoadName = "ENV";
+    M().m_nDisplayMode = 7;
+    struct Row {
+        const char* label;
+        UINT type;
+        int step, minMax;
+        const char* key;  // null: the name alone
+    } rows[] = {
+        {"maximum", 12, 1, 0, "IDS_TBX_PVX_ENV_MAX"},
+        {"minimum", 12, 2, 0, "IDS_TBX_PVX_ENV_MIN"},
+        {"larger magnitude", 12, 3, 0, "IDS_TBX_PVX_ENV_ABS"},
+        {"both diagrams", 12, 3, 1, "IDS_TBX_PVX_ENV_BOTH"},
+        {"a combination", 11, 0, 0, nullptr},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        M().m_nLoadType = r.type;
+        M().m_nLoadStep = r.step;
+        Force().m_bMinMaxDiagram = r.minMax;
+        CString s;
+        L().GetLoadString(s);
+        const CString want = r.key ? CString("ENV ") + Txt(r.key) : CString("ENV");
+        EXPECT_STREQ(s.GetString(), want.GetString());
+    }
+}
