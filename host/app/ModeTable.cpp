@@ -241,7 +241,7 @@ const std::vector<CHostMode>& Modes() {
 
 // ---- option keys ---------------------------------------------------------------------------
 
-enum class EValue { kSwitch, kChoice3, kChoice4, kNumber, kPositive, kKey, kCount, kDecimals };
+enum class EValue { kSwitch, kChoice3, kChoice4, kNumber, kPositive, kKey, kCount, kDecimals, kSide };
 
 struct KeyDef {
     const char* pszKey;
@@ -291,6 +291,8 @@ const KeyDef kKeys[] = {
     {"wall-width", EValue::kPositive, "NUMBER", "slab walls: length of the cut across each wall end, m (positive)"},
     {"wall-value", EValue::kChoice3, "0|1|2", "slab walls: 0 moment, 1 shear, 2 reinforcement"},
     {"angle", EValue::kNumber, "0|45|90", "story shear: the direction, degrees from global X towards Y"},
+    {"side", EValue::kSide, "max|min|abs|both",
+     "side of an envelope, any mode: max, min, abs larger magnitude, both (frame diagrams)"},
 };
 
 // Modes that draw the diagrams of cutting lines.
@@ -333,6 +335,7 @@ bool ValueFits(const KeyDef& k, const std::string& v) {
     case EValue::kSwitch: return v == "0" || v == "1";
     case EValue::kChoice3: return v == "0" || v == "1" || v == "2";
     case EValue::kChoice4: return v == "0" || v == "1" || v == "2" || v == "3";
+    case EValue::kSide: return v == "max" || v == "min" || v == "abs" || v == "both";
     case EValue::kNumber: {
         const double d = std::strtod(v.c_str(), &end);
         return *end == 0 && errno == 0 && d == d;
@@ -637,7 +640,8 @@ int CHostResultChoice::Parse(const std::string& mode, const std::string& load, c
             return HOST_EXIT_USAGE;
         }
         given.push_back(key);
-        bool ok = false;
+        // The side of an envelope: every mode that shows a load takes it.
+        bool ok = key == "side" && m.eLoad != EHostLoad::kModeShape;
         for (const auto& kv : allowed) ok = ok || kv.first == key;
         if (!ok || IsFixedKey(m, key)) {
             Message("\"" + key + "\" " + (ok ? "has no effect on" : "is not a setting of") + " mode " + ModeLabel(m) +
@@ -682,6 +686,17 @@ int CHostResultChoice::Resolve(CDataBase& db, bool bQuiet) {
         }
     }
     m_nLoadStep = 0;
+    // The side of an envelope: the load step 1 maximum, 2 minimum, 3 larger magnitude (with the
+    // frame diagrams' min/max switch: both sides). The module takes it as the load, not a setting.
+    std::string side;
+    for (auto it = m_settings.begin(); it != m_settings.end(); ++it)
+        if (it->first == "side") {
+            side = it->second;
+            m_settings.erase(it);
+            break;
+        }
+    const int nSideStep = side == "max" ? 1 : side == "min" ? 2 : side.empty() ? 0 : 3;
+    if (side == "both") m_settings.emplace_back("minmax", "1");
 
     if (m.eLoad == EHostLoad::kModeShape) {
         const int count = post.GetModeCount();
@@ -706,7 +721,7 @@ int CHostResultChoice::Resolve(CDataBase& db, bool bQuiet) {
         auto select = [&](const LoadCandidate& c) {
             m_nLoadKey = c.nKey;
             m_nLoadType = c.nType;
-            m_nLoadStep = c.nStep;
+            m_nLoadStep = c.nType == 12 && nSideStep ? nSideStep : c.nStep;
             m_strLoadName = c.strName;
             T_PLCOM_D lc;
             if (!post.MakeLoadComb(m_nLoadType, m_nLoadKey, lc) || !post.SelectLoadComb(lc, m_nLoadStep != 0, 0))
@@ -754,6 +769,11 @@ int CHostResultChoice::Resolve(CDataBase& db, bool bQuiet) {
                         "; a number names a load case or combination by its key)");
                 return HOST_EXIT_FAILED;
             }
+        }
+        if (!side.empty() && pFound->nType != 12) {
+            Message("--option side=" + side + " chooses a side of an envelope; \"" + pFound->strName +
+                    "\" is not one");
+            return HOST_EXIT_USAGE;
         }
         if (m.eLoad == EHostLoad::kTimeHistory && select(*pFound))
             if (int status = ChooseTimeStep(post, db)) return status;

@@ -101,13 +101,14 @@ const LinearComb kLinearCombs[] = {
 };
 
 // Walls (member type 202) standing on the raft, from grid point (gi0, gj0) to (gi1, gj1) along a
-// grid line, kRaftWallH high; each carries a strip of the first floor kRaftWallTrib wide.
+// grid line, kRaftWallH high; each carries a strip of the first floor of its own width (m), so
+// that their forces differ as a building's walls do.
 struct RaftWallLine {
     int gi0, gj0, gi1, gj1;
+    double trib;
 };
-const RaftWallLine kRaftWalls[] = {{1, 1, 1, 2}, {2, 2, 3, 2}};
+const RaftWallLine kRaftWalls[] = {{1, 1, 1, 2, 3.0}, {2, 2, 3, 2, 4.5}};
 constexpr double kRaftWallH = 1.2;     // m
-constexpr double kRaftWallTrib = 3.0;  // m
 
 // Line load on the balcony beam, kN/m: its own weight (DL) and its strip of balcony floor.
 double BalconyLoad(UINT lc) {
@@ -634,6 +635,7 @@ private:
     struct RaftWall {
         UINT memb;
         double length;  // m
+        double trib;    // width of the floor strip it carries, m
     };
     std::vector<RaftWall> m_raftWalls;
     std::vector<UINT> m_balconyNodes;  // i end to j end, the ends being floor nodes
@@ -1006,7 +1008,7 @@ void CSampleGenerator::AddRaftWalls() {
         const double length = std::hypot(GridX(w.gi1) - GridX(w.gi0), GridY(w.gj1) - GridY(w.gj0));
         const UINT memb = m_nextElem++;
         m_sink.AddMember(memb, 202, base, elems, length, 0);
-        m_raftWalls.push_back({memb, length});
+        m_raftWalls.push_back({memb, length, w.trib});
     }
 }
 
@@ -1863,8 +1865,8 @@ void CSampleGenerator::AddSlabDesign() {
         const UINT lc = kCaseKey[i];
         for (const RaftWall& w : m_raftWalls) {
             double line = 0.0, wind = 0.0;
-            if (lc == SAMPLE_LC_DL) line = 25.0 * kWallT * kRaftWallH + kRaftWallTrib * kQDL[0];
-            if (lc == SAMPLE_LC_LL) line = kRaftWallTrib * kQLL[0];
+            if (lc == SAMPLE_LC_DL) line = 25.0 * kWallT * kRaftWallH + w.trib * kQDL[0];
+            if (lc == SAMPLE_LC_LL) line = w.trib * kQLL[0];
             if (lc == SAMPLE_LC_WX) wind = kWind * kRaftWallH * kRaftWallH / (2.0 * w.length);
             m_sink.AddSlabWallForces(lc, w.memb, sample_slab::WallEndForces(line, wind, CharLength(), kRaftT));
         }

@@ -63,7 +63,10 @@ BEGIN_MESSAGE_MAP(CPVXBarDeform, CPVXBarDeformPage)
 END_MESSAGE_MAP()
 
 CPVXBarDeform::CPVXBarDeform()
-    : CPVXBarDeformPage(IDD, IDC_LOAD, PVXMode::kDeformedShape, "Deform"), m_nRadio(-1), m_bOwnUndeformed(0) {}
+    : CPVXBarDeformPage(IDD, IDC_LOAD, PVXMode::kDeformedShape, "Deform"), m_nRadio(-1), m_bOwnUndeformed(0) {
+    // Time-history cases too: their deformed shape and its animation.
+    m_dwPageLoadMask = T_PVX_BAR_INFO::kLoadTypeMask | T_PVX_BAR_INFO::kTimeHistoryBit;
+}
 
 void CPVXBarDeform::DoDataExchange(CDataExchange* pDX) {
     CPVXBarDeformPage::DoDataExchange(pDX);
@@ -168,7 +171,9 @@ BEGIN_MESSAGE_MAP(CPVXBarDContr, CPVXBarDeformPage)
 END_MESSAGE_MAP()
 
 CPVXBarDContr::CPVXBarDContr()
-    : CPVXBarDeformPage(IDD, IDC_LOAD, PVXMode::kDispContour, "Deform Contour"), m_nComponent(-1), m_bCutSection(0) {}
+    : CPVXBarDeformPage(IDD, IDC_LOAD, PVXMode::kDispContour, "Deform Contour"), m_nComponent(-1), m_bCutSection(0) {
+    m_dwPageLoadMask = T_PVX_BAR_INFO::kLoadTypeMask | T_PVX_BAR_INFO::kTimeHistoryBit;
+}
 
 void CPVXBarDContr::DoDataExchange(CDataExchange* pDX) {
     CPVXBarDeformPage::DoDataExchange(pDX);

@@ -65,6 +65,20 @@ CPVXBarFramePage::CPVXBarFramePage(UINT nIDTemplate, const IdSet& ids, int nMode
       m_nMode(nMode) {
     m_nIDLoadCombo = ids.nLoad;
     m_strTitle = pszTitle;
+    // Envelopes too: their maximum, or with the diagram page's min/max box both sides.
+    m_dwPageLoadMask = T_PVX_BAR_INFO::kLoadTypeMask | T_PVX_BAR_INFO::kEnvelopeBit;
+}
+
+void CPVXBarFramePage::TakeEnvelopeSide(int bBoth) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel || !pModel->m_bLoadSelected || pModel->m_nLoadType != 12) return;
+    const int nStep = bBoth ? 3 : 1;
+    if (pModel->m_nLoadStep == nStep) return;
+    m_LoadSelector.ChangeSelect(pModel->m_nLoadType, pModel->m_nLoadKey, nStep);
+    m_nLoadStep = nStep;
+    pModel->m_nLoadStep = nStep;
+    pModel->SelectLoad();
+    ResetRebuildFlags();
 }
 
 int CPVXBarFramePage::ComponentOfIndex(int nIndex) { return nIndex >= 0 && nIndex < 3 ? kCodeOfIndex[nIndex] : -1; }
@@ -250,6 +264,7 @@ void CPVXBarBForc::OnContourCheck() { OnContourBox(); }
 void CPVXBarBForc::ApplyOptions() {
     Exchange(TRUE);
     TakeLoadOnApply();
+    TakeEnvelopeSide(0);
     CForceEngine* e = m_pForceEngine;
     const int nCode = ComponentOfIndex(m_nIndex);
     if (nCode >= 0) m_nComponent = nCode;
@@ -421,6 +436,7 @@ void CPVXBarBSfd::SetModified() {
 void CPVXBarBSfd::ApplyOptions() {
     Exchange(TRUE);
     TakeLoadOnApply();
+    TakeEnvelopeSide(m_bMinMax);
     CForceEngine* e = m_pForceEngine;
     if (!e) return;
     const int nCode = ComponentOfIndex(m_nIndex);

@@ -58,6 +58,9 @@ protected:
     void TakePositions();
     // The output positions and the member/element choice into the engine.
     void StorePositions();
+    // An envelope chosen in the load list shows its maximum, or with bBoth both sides (the
+    // min/max diagrams); other loads are left as chosen.
+    void TakeEnvelopeSide(int bBoth);
     // The common end of Apply: the deformation data rebuilt when flagged, then the force data,
     // and the model's result-present flag from the member forces.
     void RebuildEngines();

@@ -306,6 +306,11 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
             return true;
         }
     }
+    if (name == "minmax" && k == EngineKind::kForce) {
+        // Both sides of an envelope as two diagrams (the frame diagram page's min/max box).
+        m.m_pForceEngine->m_bMinMaxDiagram = n;
+        return true;
+    }
     if (name == "deformed" && k == EngineKind::kForce) {
         m.m_pForceEngine->m_bDeformed = n;
         return true;

@@ -16,6 +16,8 @@ class I_PVXModel;
 
 struct T_PVX_BAR_INFO {
     static constexpr DWORD kLoadTypeMask = 0x18230F89;  // load kinds the pages' load lists offer
+    static constexpr DWORD kTimeHistoryBit = 0x10;      // time-history cases (load type 5)
+    static constexpr DWORD kEnvelopeBit = 0x40000;      // envelopes (load type 12)
     static constexpr int kCompressWords = 11;
 
     DWORD dwLoadTypeMask = 0;             // 1: load kinds of the load lists; none

@@ -332,7 +332,7 @@ void CLegendEngine::DrawPreRainbow(CDC* pDC, CRect* pRect) {
     GetDisplayComponent(strComp);
     strComp.Trim();
     GetUnitString(strUnit);
-    CString strText = strComp.IsEmpty() ? strUnit : strComp + ", " + strUnit;
+    CString strText = strComp.IsEmpty() || strUnit.IsEmpty() ? strComp + strUnit : strComp + ", " + strUnit;
     r.bottom += static_cast<int>(1.5 * h2);
     pDC->TextOut(cx, r.bottom, strText);
     r.bottom += static_cast<int>(0.5 * h2);

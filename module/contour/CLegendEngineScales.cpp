@@ -1,6 +1,8 @@
 // The scales of the legend panel: colour bands with level values and percentages, discrete
 // bands with state names, the mode-shape bands, and the text blocks of results drawn as arrows,
 // shapes or numbers.
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "module/contour/CContourEngine.h"
@@ -138,8 +140,9 @@ void CLegendEngine::DrawRainbow(CDC* pDC, CRect* pRect) {
         break;
     case kSlabDeflection:
         if (m.m_pDeformEngine) {
+            // Both kinds colour the slabs: per member and as a contour.
             if (m.m_pDeformEngine->m_nSlabDeflKind == 0)
-                DrawSDflcRainbow(pDC, pRect);
+                contour(0);
             else if (m.m_pDeformEngine->m_nSlabDeflKind == 1)
                 contour(1);
         }
@@ -151,7 +154,11 @@ void CLegendEngine::DrawRainbow(CDC* pDC, CRect* pRect) {
             DrawSForcRainbow(pDC, pRect);
         break;
     case kTimeHistory:
-        DrawDeformRainbow(pDC, pRect);
+        // Drawn as a contour, the picture needs its scale; otherwise the extremes listing.
+        if (m.m_bContour)
+            contour(0);
+        else
+            DrawDeformRainbow(pDC, pRect);
         break;
     case kSettlement:
         if (m.m_bContour)
@@ -228,8 +235,15 @@ int CLegendEngine::DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserv
     const int pctR = valueR - w / 2;
     const int nPanelRight = m_rcPanel.right;
 
+    // A range of one value (every result equal) is one band with the value written once.
+    const double dTop = level(N - 1), dBottom = level(0);
+    const bool bSingle = nKind == 0 && N > 1 && std::fabs(dTop - dBottom) <= 1e-12 * std::max(1.0, std::fabs(dTop));
+    double dSinglePct = 0.0;
+    if (bSingle)
+        for (int rank = 1; rank < N; ++rank) dSinglePct += ce->m_dPctRankMap[rank];
+
     int top = r.top + 1;
-    for (int rank = N - 1; rank >= 1; --rank) {
+    for (int rank = N - 1; rank >= (bSingle ? N - 1 : 1); --rank) {
         const int bottom = top + static_cast<int>(p);
         const COLORREF crRank = ce->GetRankColor(rank);
         CPen rankPen(PS_SOLID, static_cast<int>(1.8 * nPenFactor), crRank);
@@ -276,7 +290,7 @@ int CLegendEngine::DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserv
             pDC->LineTo(tickR, top);
         }
 
-        const double dPct = ce->m_dPctRankMap[rank];
+        const double dPct = bSingle ? dSinglePct : ce->m_dPctRankMap[rank];
         if (nKind == 0) {
             CRect rv(boxL, top, valueR, bottom);
             TextOutContValue(pDC, rv, w, h, level(rank), 0);
@@ -313,7 +327,7 @@ int CLegendEngine::DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserv
     if (nKind == 0) {
         pDC->SetTextColor(bInPopup ? RGB(255, 0, 0) : m_crText);
         CRect rv(boxL, y - h, valueR, y);
-        TextOutContValue(pDC, rv, w, h, level(0), 1);
+        if (!bSingle) TextOutContValue(pDC, rv, w, h, level(0), 1);
         if (m_arrValRect.GetSize() > 1) {
             m_arrValRect[1].m_dValue = level(0);
             m_arrValRect[1].m_rect.SetRect(pctR + 2 * w, y - h, nPanelRight, y + h / 2);

@@ -50,7 +50,15 @@ LPCTSTR PlateCompKey(int c) {
     case 3: return "IDS_TBX_PVX_FORCE_Max";
     case 4: return "IDS_TBX_PVX_FORCE_Min";
     case 5: return "IDS_TBX_PVX_FORCE_Vector";
-    case 14: return "IDS_TBX_PVX_FORCE_AbsMax";
+    case 6: return "IDS_TBX_PVX_MOMENT_Mxx";
+    case 7: return "IDS_TBX_PVX_MOMENT_Myy";
+    case 8: return "IDS_TBX_PVX_MOMENT_Mxy";
+    case 9: return "IDS_TBX_PVX_MOMENT_Max";
+    case 10: return "IDS_TBX_PVX_MOMENT_Min";
+    case 11: return "IDS_TBX_PVX_FORCE_Vector";
+    case 12: return "IDS_TBX_PVX_SHEAR_Vxx";
+    case 13: return "IDS_TBX_PVX_SHEAR_Vyy";
+    case 14: case 15: return "IDS_TBX_PVX_FORCE_AbsMax";
     case 16: return "IDS_TBX_PVX_SHEAR_Max";
     default: return nullptr;
     }
@@ -217,10 +225,20 @@ void CLegendEngine::GetUnitString(CString& str) {
         }
         break;
     case kSlabRebar: LoadUnit(9, str); break;
-    case kSlabStrip: LoadUnit(13, str); break;
+    case kStoryShearRatio:
+        // Ratios have no unit.
+        if (m && m->m_pForceEngine && m->m_pForceEngine->m_nSSFROutput == 0) LoadUnit(PVXUNIT_FORCE, str);
+        break;
+    case kSlabDeflection: LoadUnit(PVXUNIT_MM, str); break;
+    // Strip and rib forces are totals over the strip's width.
+    case kSlabStrip:
+        if (m && m->m_pForceEngine) LoadUnit(m->m_pForceEngine->m_nCLForcComp == 1 ? PVXUNIT_FORCE : PVXUNIT_MOMENT, str);
+        break;
     case kSlabForceBeam:
         if (m && m->m_pForceEngine) {
-            if (m->m_pForceEngine->m_nSForcKind == 0)
+            if (m->m_pForceEngine->m_nSForcUnit == 1)
+                LoadUnit(m->m_pForceEngine->m_nCLForcComp == 1 ? PVXUNIT_FORCE : PVXUNIT_MOMENT, str);
+            else if (m->m_pForceEngine->m_nSForcKind == 0)
                 LoadUnit(13, str);
             else
                 LoadUnit(m->m_pForceEngine->m_nBForcNumUnit == 0 ? 12 : 2, str);
@@ -309,7 +327,8 @@ void CLegendEngine::GetPlateUnitStr(CString& str) {
     if (nMode == PVXMode::kReaction || !m_pModel) return;
     if (nMode == PVXMode::kPlateStress) {
         const CStressEngine* s = m_pModel->m_pStressEngine;
-        if (s && s->m_nComponent >= 0 && s->m_nComponent <= 6) LoadUnit(T_STRP_DL::unit[6], str);
+        // The arrows of the vectors are stresses too.
+        if (s && s->m_nComponent >= 0 && s->m_nComponent <= 7) LoadUnit(T_STRP_DL::unit[6], str);
         return;
     }
     const CForceEngine* e = m_pModel->m_pForceEngine;
@@ -378,7 +397,21 @@ void CLegendEngine::GetDsgnForceUnitStr(CString& str) { LoadUnit(PVXUNIT_DSGN_FO
 void CLegendEngine::GetDsgnMomentUnitStr(CString& str) { LoadUnit(PVXUNIT_DSGN_MOMENT, str); }
 
 void CLegendEngine::GetLoadString(CString& str) {
-    if (m_pModel) GetWidthFittingStr(m_pModel->m_strLoadName, str);
+    if (!m_pModel) return;
+    GetWidthFittingStr(m_pModel->m_strLoadName, str);
+    // An envelope says which side it shows.
+    if (m_pModel->m_nLoadType != 12) return;
+    LPCTSTR key = nullptr;
+    switch (m_pModel->m_nLoadStep) {
+    case 1: key = "IDS_TBX_PVX_ENV_MAX"; break;
+    case 2: key = "IDS_TBX_PVX_ENV_MIN"; break;
+    case 3:
+        key = m_pModel->m_pForceEngine && m_pModel->m_pForceEngine->IsMinMaxDiagram() ? "IDS_TBX_PVX_ENV_BOTH"
+                                                                                      : "IDS_TBX_PVX_ENV_ABS";
+        break;
+    default: break;
+    }
+    if (key) str += " " + Load(key);
 }
 
 void CLegendEngine::GetWidthFittingStr(CString strIn, CString& strOut) {

@@ -30,8 +30,13 @@ double LargestExtent(const C3DPoint& lo, const C3DPoint& hi) {
 
 }  // namespace
 
-int CStressEngine::IsPlateMembType(int nType) { return nType == kTGirderType || CClassPElem::IsPlate(nType); }
+int CStressEngine::IsPlateMembType(int nType) { return nType == kTGirderType; }
 int CStressEngine::IsWallMembType(int nType) { return nType == 209 || nType == 210; }
+
+int CStressEngine::IsPStrsMember(int nMembType) const {
+    if (nMembType == kTGirderType && !m_bIncludeTGirder) return 0;
+    return (m_bIncludePlate && IsPlateMembType(nMembType)) || (m_bIncludeWall && IsWallMembType(nMembType)) ? 1 : 0;
+}
 
 CStressEngine::CStressEngine(I_PVXModelBase* pModel)
     : m_dRefMagnitude(0.0),
@@ -199,7 +204,8 @@ double CStressEngine::GetMinElemPStrs(const T_STRP_DL& rec, int nNodes, int bBot
 int CStressEngine::IsPossiblePStrs(const T_PELEM_D& elem) const {
     T_PELEM_D rec = elem;
     if (CPVXSElemCtrl::IsSuperElem(rec) && !CPVXAttrCtrl::IsNormalElemResult(rec)) return 1;
-    return CClassPElem::IsPlate(elem.type) ? 1 : 0;
+    // Plates, and the panels of walls and T-girders.
+    return CClassPElem::IsPlate(elem.type) || CPVXAttrCtrl::IsPlaneElemType(elem.type) ? 1 : 0;
 }
 
 void CStressEngine::GetActivePlaneList() {
@@ -274,7 +280,7 @@ int CStressEngine::CalcSElemLocalVec(UINT, const T_PELEM_D& elem, double axes[3]
         pts[i][2] = node.z;
     }
     bool bMatched = false;
-    if (CPVXAttrCtrl::IsWallElemType(elem.type)) {
+    if (CPVXAttrCtrl::IsWallElemType(elem.type) || elem.type == kTGirderType) {
         if (nNode < 4 || !CClassPElem::calcPlaneLocalVector(4, pts, axes)) return 0;
         bMatched = true;
     }
@@ -321,9 +327,7 @@ int CStressEngine::MakePStrsDataList() {
     for (INT_PTR m = 0; m < membs.GetSize(); ++m) {
         T_PMEMB_D memb;
         if (!pAttr->GetMemb(membs[m], memb)) continue;
-        if (!(m_bIncludePlate && IsPlateMembType(memb.type)) && !(m_bIncludeWall && IsWallMembType(memb.type)))
-            continue;
-        if (memb.type == kTGirderType && !m_bIncludeTGirder) continue;
+        if (!IsPStrsMember(memb.type)) continue;
         for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
             const UINT elemKey = memb.aElem[e];
             T_PELEM_D elem;

@@ -32,12 +32,13 @@ class CPVXSElemCtrl;
 
 class CStressEngine : public CEngineBase {
 public:
-    // Member types whose elements get stress records: plate members (the T-girder type 204 and
-    // the plate and slab types 301, 302, 305 of this host) and wall members (209 wall columns,
-    // 210 wall beams).
+    // Member types whose elements get stress records: plate members (the T-girder type 204) and
+    // wall members (209 wall columns, 210 wall beams). Slabs and rafts have their own displays.
     static constexpr int kTGirderType = 204;
     static int IsPlateMembType(int nType);
     static int IsWallMembType(int nType);
+    // A member of a type the include switches take.
+    int IsPStrsMember(int nMembType) const;
 
     explicit CStressEngine(I_PVXModelBase* pModel);
     ~CStressEngine() override;

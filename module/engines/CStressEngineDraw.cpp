@@ -138,7 +138,7 @@ void CStressEngine::DrawPStrsContour(CDC* pDC) {
             T_PELEM_D elem;
             elem.Initialize();
             if (!attr.GetElem(elemKey, elem) || !elem.bActive) continue;
-            if (!IsPossiblePStrs(elem)) {
+            if (!IsPStrsMember(memb.type) || !IsPossiblePStrs(elem)) {
                 // The member once, however many of its elements carry no stresses.
                 if (!bInactiveDrawn) DrawInactiveMember(pDC, atom.m_nKey);
                 bInactiveDrawn = true;
@@ -340,7 +340,7 @@ void CStressEngine::OutputPStrsNumbers(CDC* pDC) {
         if (!ctrl.IsZoomAllState() && !ctrl.IsObjectInClientWindow(atom.m_nType, atom.m_nKey)) continue;
         if (pModel->WatchEscKeyPress()) return;
         T_PMEMB_D memb;
-        if (!attr.GetMemb(atom.m_nKey, memb) || !(IsPlateMembType(memb.type) || IsWallMembType(memb.type))) continue;
+        if (!attr.GetMemb(atom.m_nKey, memb) || !IsPStrsMember(memb.type)) continue;
         for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
             const UINT elemKey = memb.aElem[e];
             T_PELEM_D elem;

@@ -295,6 +295,14 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey) {
     std::vector<int> flags;
     CArray<int, int> edgeFlags;
     CList<C3DPoint, C3DPoint> poly;  // the face as the band cutter takes it
+    // A plate without results (a grade beam the analysis gave no plate forces) is drawn plain
+    // rather than left out of the picture.
+    bool bAnyRecord = false;
+    for (INT_PTR f = 0; f < nFaces; ++f) {
+        const UINT subKey = bFaceKeys ? shape.faceKeys[f] : nElemKey;
+        if (shape.faces[f] && m_mapPForc.PLookup(subKey) && m_mapSbem.PLookup(subKey)) bAnyRecord = true;
+    }
+    if (!bAnyRecord) return DrawPlainElement(pDC, nElemKey);
     for (INT_PTR f = 0; f < nFaces; ++f) {
         PVXPolyList* face = shape.faces[f];
         if (!face) continue;

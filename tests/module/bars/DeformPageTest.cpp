@@ -319,8 +319,6 @@ TEST_F(DeformBarFixture, AnimatedTimeHistoryLoadPlaysWithoutAmplitude) {
         ASSERT_NE(bar, nullptr);
         auto* page = ShowPage<CPVXBarDeformPage>(bar, r.resultId);
         ASSERT_NE(page, nullptr);
-        page->m_dwPageLoadMask = T_PVX_BAR_INFO::kLoadTypeMask | 0x10;  // time-history cases listed too
-        page->SelectLoadOnInit();
         ASSERT_TRUE(SelectLoad(page, r.load));
         CUiDialogSession user(page);
         const UINT box = r.resultId == PVXResult::kDeform ? UINT(CPVXBarDeform::IDC_ANIMATION)
@@ -330,6 +328,38 @@ TEST_F(DeformBarFixture, AnimatedTimeHistoryLoadPlaysWithoutAmplitude) {
         ASSERT_TRUE(user.ClickButton(CPVXBarDlgBase::IDC_PAGE_APPLY));
         EXPECT_EQ(Model().m_bAmplitudeOff, r.amplitudeOff);
         Model().m_AnimationEngine.ExitAnimationMode();
+        bar->DestroyWindow();
+    }
+}
+
+// The deformed-shape and displacement contour pages list the time-history cases with the static
+// ones, as they open, so that their animation can play them.
+TEST_F(DeformBarFixture, DeformationPagesOfferTimeHistoryCases) {
+    struct Row {
+        const char* label;
+        int resultId;
+        UINT combo;
+    } rows[] = {
+        {"deformed shape", PVXResult::kDeform, CPVXBarDeform::IDC_LOAD},
+        {"displacement contour", PVXResult::kDispContour, CPVXBarDContr::IDC_LOAD},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        ResetBars();
+        auto* bar = MakeBar<CPVXBarContainerSystem>();
+        ASSERT_NE(bar, nullptr);
+        auto* page = ShowPage<CPVXBarDeformPage>(bar, r.resultId);
+        ASSERT_NE(page, nullptr);
+        auto* combo = dynamic_cast<CComboBox*>(page->GetDlgItem(static_cast<int>(r.combo)));
+        ASSERT_NE(combo, nullptr);
+        std::set<std::string> names;
+        for (int i = 0; i < combo->GetCount(); ++i) {
+            CString s;
+            combo->GetLBText(i, s);
+            names.insert(s.GetString());
+        }
+        EXPECT_EQ(names.count("THX"), 1u);
+        EXPECT_EQ(names.count("DL"), 1u);
         bar->DestroyWindow();
     }
 }

@@ -368,13 +368,15 @@ TEST_F(LegendTest, DispatchPicksTheScaleOfTheDisplayMode) {
         {"slab force other kind", 16, 0, 1, 0, 2, 0, NONE},
         {"slab rebar", 17, 0, 1, 0, 0, 0, SRBAR},
         {"slab crack", 18, 0, 1, 0, 0, 0, SCRAC},
-        {"slab deflection text", 19, 0, 1, 0, 0, 0, SDFLC},
+        // Per member the slabs are coloured too: the picture needs its scale.
+        {"slab deflection per member", 19, 0, 1, 0, 0, 0, CONTOUR},
         {"slab deflection contour", 19, 0, 1, 0, 0, 1, CONTOUR},
         {"slab deflection other kind", 19, 0, 1, 0, 0, 3, NONE},
         {"slab beams contour", 22, 0, 1, 0, 1, 0, CONTOUR},
         {"slab beams text", 22, 0, 1, 0, 0, 0, SFORC},
         {"design", 28, 1, 1, 0, 0, 0, NONE},
-        {"time history", 63, 0, 1, 0, 0, 0, DEFORM},
+        {"time history listing", 63, 0, 1, 0, 0, 0, DEFORM},
+        {"time history contour", 63, 1, 1, 0, 0, 0, CONTOUR},
         {"settlement contour", 69, 1, 1, 0, 0, 0, CONTOUR},
         {"settlement", 69, 0, 1, 0, 0, 0, SETTLE},
         {"reaction contour mode", 70, 0, 1, 0, 0, 0, CONTOUR},
@@ -584,5 +586,32 @@ TEST_F(LegendTest, TextBlocksPlaceTheirLines) {
         dc3.Create();
         L().DrawSDflcRainbow(&dc3, &rc);
         EXPECT_NE(FindText(dc3, Str(Txt("IDS_TBX_PVX_Value__") + "4.5")), nullptr);
+    }
+}
+
+TEST_F(LegendTest, AScaleOfOneValueShowsItOnce) {
+    // Every result equal (one slab wall force): one band, the value written once; a true range
+    // keeps its bands and values.
+    L().m_rcPanel.SetRect(0, 0, 180, 600);
+    struct Row {
+        const char* label;
+        double lo, hi;
+        size_t boxes, values;
+    } rows[] = {
+        {"one value", 9.5, 9.5, 1, 1},
+        {"a range", 0.0, 12.0, 12, 13},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        L().m_pContourEngine = GiveScale(Force(), 13, r.lo, r.hi);
+        CRecordDC dc;
+        dc.Create();
+        CRect rc(0, 100, 180, 500);
+        L().DrawContourRainbow(&dc, &rc, 0, 1, 0);
+        EXPECT_EQ(dc.Count("Rectangle"), r.boxes);
+        size_t values = 0;
+        for (const GdiRecord* t : dc.GetRecords("TextOut"))
+            if (t->textColor != L().m_crPercent) ++values;
+        EXPECT_EQ(values, r.values);
     }
 }

@@ -346,7 +346,13 @@ TEST_F(LegendTest, ComponentNamesFollowTheEnginesComponent) {
         {"frame moment z", 6, 5, 1, "IDS_TBX_PVX_MOMENT_z"},
         {"wall moment yz", 9, 7, 1, "IDS_TBX_PVX_MOMENT_yz"},
         {"plate absolute maximum", 10, 14, 1, "IDS_TBX_PVX_FORCE_AbsMax"},
-        {"plate without name", 10, 7, 1, nullptr},
+        {"plate Mxx", 10, 6, 1, "IDS_TBX_PVX_MOMENT_Mxx"},
+        {"plate Myy", 10, 7, 1, "IDS_TBX_PVX_MOMENT_Myy"},
+        {"plate Mmax", 10, 9, 1, "IDS_TBX_PVX_MOMENT_Max"},
+        {"plate Mmin", 10, 10, 1, "IDS_TBX_PVX_MOMENT_Min"},
+        {"plate Vxx", 10, 12, 1, "IDS_TBX_PVX_SHEAR_Vxx"},
+        {"plate Vyy", 10, 13, 1, "IDS_TBX_PVX_SHEAR_Vyy"},
+        {"plate out of list", 10, 17, 1, nullptr},
         {"stress plain text", 11, 1, 1, "SIG-YY"},
         {"stress effective", 11, 5, 1, "IDS_TBX_PVX_SIG_EFF"},
         {"slab contour Vyy", 16, 4, 1, "IDS_TBX_PVX_SHEAR_Vyy"},
@@ -395,6 +401,7 @@ TEST_F(LegendTest, UnitsComeFromTheRecordsUnitTables) {
         {"plate component 8", 10, 8, T_STRP_DL::unit[28]},
         {"plate component 16", 10, 16, T_STRP_DL::unit[33]},
         {"stress", 11, 3, T_STRP_DL::unit[6]},
+        {"stress vectors", 11, 7, T_STRP_DL::unit[6]},
         {"slab Vxx", 16, 3, T_STRP_DL::unit[32]},
         {"slab Fxx", 16, 6, T_STRP_DL::unit[20]},
         // Slab walls: moment m x cut width (kN·m), shear v x width (kN), reinforcement (mm²),
@@ -405,7 +412,6 @@ TEST_F(LegendTest, UnitsComeFromTheRecordsUnitTables) {
         {"slab wall, no such value", 20, 3, -1},
         {"crack", 18, 0, 1},
         {"rebar", 17, 0, 9},
-        {"strip", 21, 0, 13},
         {"design steel", 23, 0, PVXUNIT_STEEL},
         {"design force", 28, 0, PVXUNIT_DSGN_FORCE},
         {"design moment", 35, 0, PVXUNIT_DSGN_MOMENT},
@@ -475,5 +481,86 @@ TEST_F(LegendTest, UnitsComeFromTheRecordsUnitTables) {
         CString u;
         L().GetDutlFactUnitStr(u);
         EXPECT_STREQ(u.GetString(), d.text.GetString());
+    }
+}
+
+TEST_F(LegendTest, UnitsOfTotalsRatiosAndDeflections) {
+    // Strip and rib forces are totals over the strip's width: kN·m and kN, not per metre. Story
+    // shear forces are kN and their ratios have no unit; slab deflections are millimetres.
+    struct Row {
+        const char* label;
+        int mode, stripComp, slabUnit, storyOutput;
+        const char* unit;
+    } rows[] = {
+        {"strip moment", 21, 0, 0, 0, "kN·m"},
+        {"strip shear", 21, 1, 0, 0, "kN"},
+        {"rib moment", 22, 0, 1, 0, "kN·m"},
+        {"rib shear", 22, 1, 1, 0, "kN"},
+        {"story shear force", 5, 0, 0, 0, "kN"},
+        {"story shear ratio", 5, 0, 0, 1, ""},
+        {"slab deflection", 19, 0, 0, 0, "mm"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        M().m_nDisplayMode = r.mode;
+        Force().m_nCLForcComp = r.stripComp;
+        Force().m_nSForcUnit = r.slabUnit;
+        Force().m_nSForcKind = 1;
+        Force().m_nSSFROutput = r.storyOutput;
+        CString u;
+        L().GetUnitString(u);
+        EXPECT_STREQ(u.GetString(), r.unit);
+    }
+}
+
+TEST_F(LegendTest, HeaderJoinsComponentAndUnitOnlyWhenBothAreThere) {
+    M().m_strLoadName = "DL";
+    struct Row {
+        const char* label;
+        int mode, comp, ssfrOutput;
+        CString line;
+    } rows[] = {
+        {"stress vectors", 11, 7, 0, Txt("IDS_TBX_PVX_VECTOR") + ", " + Unit(T_STRP_DL::unit[6])},
+        {"plate moment Mxx", 10, 6, 0, Txt("IDS_TBX_PVX_MOMENT_Mxx") + ", " + Unit(T_STRP_DL::unit[26])},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        ShowComponent(r.mode, r.comp);
+        Force().m_nSSFROutput = r.ssfrOutput;
+        CRecordDC dc;
+        dc.Create();
+        CRect rc(0, 0, 180, 400);
+        L().DrawPreRainbow(&dc, &rc);
+        auto t = dc.GetRecords("TextOut");
+        ASSERT_FALSE(t.empty());
+        const std::string last = t.back()->text;
+        EXPECT_EQ(last, std::string(r.line.GetString()));
+    }
+}
+
+TEST_F(LegendTest, AnEnvelopeSaysWhichSideItShows) {
+    M().m_strLoadName = "ENV";
+    M().m_nDisplayMode = 7;
+    struct Row {
+        const char* label;
+        UINT type;
+        int step, minMax;
+        const char* key;  // null: the name alone
+    } rows[] = {
+        {"maximum", 12, 1, 0, "IDS_TBX_PVX_ENV_MAX"},
+        {"minimum", 12, 2, 0, "IDS_TBX_PVX_ENV_MIN"},
+        {"larger magnitude", 12, 3, 0, "IDS_TBX_PVX_ENV_ABS"},
+        {"both diagrams", 12, 3, 1, "IDS_TBX_PVX_ENV_BOTH"},
+        {"a combination", 11, 0, 0, nullptr},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        M().m_nLoadType = r.type;
+        M().m_nLoadStep = r.step;
+        Force().m_bMinMaxDiagram = r.minMax;
+        CString s;
+        L().GetLoadString(s);
+        const CString want = r.key ? CString("ENV ") + Txt(r.key) : CString("ENV");
+        EXPECT_STREQ(s.GetString(), want.GetString());
     }
 }

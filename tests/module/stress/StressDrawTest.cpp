@@ -9,8 +9,9 @@
 
 namespace {
 
-// Plate 1 (301, nodes 1 2 3 4, 2 x 2 m at the origin) and plate 2 (302, nodes 2 5 6 3, 4 x 2 m,
-// axes turned by 30 degrees), a beam 4 (201) along 4-3; one member each. Corner stresses are
+// Two T-girder plates (members 204): plate 1 (301, nodes 1 2 3 4, 2 x 2 m at the origin) and
+// plate 2 (302, nodes 2 5 6 3, 4 x 2 m, axes turned by 30 degrees), a beam 4 (201) along 4-3;
+// one member each. Corner stresses are
 // equal normal stresses a with no shear: every stress of the corner is a.
 class StressDrawTest : public StressFixture {
 protected:
@@ -39,8 +40,8 @@ protected:
         b.AddElem(1, PELEM_KIND_PLATE, 301, {1, 2, 3, 4});
         b.AddElem(2, PELEM_KIND_PLATE, 302, {2, 5, 6, 3}, 0, 0, 30.0);
         b.AddElem(4, PELEM_KIND_FRAME, 201, {4, 3});
-        b.AddMemb(10, 301, {1, 2, 3, 4}, {1});
-        b.AddMemb(11, 302, {2, 5, 6, 3}, {2});
+        b.AddMemb(10, 204, {1, 2, 3, 4}, {1});
+        b.AddMemb(11, 204, {2, 5, 6, 3}, {2});
         b.AddMemb(13, 201, {4, 3}, {4});
         b.AddLoadCase(1, PLOAD_STATIC, "DL");
         b.AddStrp(1, 1, r1);

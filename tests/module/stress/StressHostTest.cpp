@@ -46,14 +46,14 @@ TEST_F(StressHostTest, PrintedExtremesAreThoseOfTheProjectFile) {
     const std::string sample = SampleProjectPath();
     ASSERT_FALSE(sample.empty());
     // Effective stress (the default component) of the first surface at the corners of every
-    // plate of load case DL (1): STRP.blk value 6 of blocks 1 to 4 of the raft and slab plates
-    // (element types 301, 302, 305); wall and T-girder plates (204, 209, 210) are plate forces.
+    // plate of load case DL (1): STRP.blk value 6 of blocks 1 to 4 of the wall and T-girder
+    // plates (element types 204, 209, 210); rafts and slabs have displays of their own.
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open_v2(sample.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
     sqlite3_stmt* st = nullptr;
     const char* sql =
         "SELECT id & 4294967295, blk FROM STRP WHERE (id >> 32) = 1 AND (id & 4294967295) IN "
-        "(SELECT key FROM PELEM WHERE type IN (301, 302, 305))";
+        "(SELECT key FROM PELEM WHERE type IN (204, 209, 210))";
     ASSERT_EQ(sqlite3_prepare_v2(db, sql, -1, &st, nullptr), SQLITE_OK);
     double vmax = -DBL_MAX, vmin = DBL_MAX;
     UINT kmax = 0, kmin = 0;
@@ -91,7 +91,9 @@ TEST_F(StressHostTest, CutDrawsItsDiagramAndIsCheckedFirst) {
     const std::string plain = std::string(PVX_TEST_TMPDIR) + "/stress_host_plain.bmp";
     const std::string cut = std::string(PVX_TEST_TMPDIR) + "/stress_host_cut.bmp";
     HostRun h;
-    for (const char* mode : {"principal-stress", "displacement-contour"}) {
+    // Plan cuts cross the slabs: the displacement contour draws along them (the stress display
+    // shows walls and T-girders, which a plan cut meets edge on).
+    for (const char* mode : {"displacement-contour"}) {
         SCOPED_TRACE(mode);
         // Contours off: the model is drawn plainly in its member colours, none of them red.
         const std::string common = "--db " + sample + " render --view plan --size 400x300 --mode " + mode +

@@ -2,8 +2,8 @@
 // surface folding, element extremes, the range pass, the vector factor, element axes, import
 // and the cutting-line values.
 //
-// The model: plate 1 (type 301, 2 m x 2 m, nodes 1 2 3 4 from the origin), plate 2 (type 302,
-// 4 m x 2 m, nodes 2 5 6 3, local axes turned by 30 degrees), a wall panel 3 (209) standing on
+// The model: two T-girder plates (members 204): plate 1 (type 301, 2 m x 2 m, nodes 1 2 3 4
+// from the origin), plate 2 (type 302, 4 m x 2 m, nodes 2 5 6 3, local axes turned by 30 degrees), a wall panel 3 (209) standing on
 // edge 1-2 up to z = 3 and a beam 4 (201) along edge 4-3, each its own member. Load case 1 holds
 // the plate records of TwoPlateRecords.
 #include <cfloat>
@@ -55,8 +55,8 @@ protected:
         b.AddElem(2, PELEM_KIND_PLATE, 302, {2, 5, 6, 3}, 0, 0, 30.0);
         b.AddElem(3, PELEM_KIND_WALL, 209, {1, 2, 7, 8});
         b.AddElem(4, PELEM_KIND_FRAME, 201, {4, 3});
-        b.AddMemb(10, 301, {1, 2, 3, 4}, {1});
-        b.AddMemb(11, 302, {2, 5, 6, 3}, {2});
+        b.AddMemb(10, 204, {1, 2, 3, 4}, {1});
+        b.AddMemb(11, 204, {2, 5, 6, 3}, {2});
         b.AddMemb(12, 209, {1, 2, 7, 8}, {3});
         b.AddMemb(13, 201, {4, 3}, {4});
         b.AddLoadCase(1, PLOAD_STATIC, "DL");

@@ -145,6 +145,32 @@ TEST_F(PlateDrawTest, MembersWithoutPlateListsAreDrawnInactive) {
     }
 }
 
+TEST_F(PlateDrawTest, APlateMemberWithoutResultsIsDrawnPlain) {
+    // A second T-girder standing in the x-z plane with no plate forces (as a grade beam the
+    // analysis gave none): its outline is drawn, without bands, instead of vanishing.
+    size_t ops[2] = {0, 0};
+    for (int extra : {0, 1}) {
+        SCOPED_TRACE(extra);
+        Reinstall([extra](PostDBBuilder& b) {
+            if (!extra) return;
+            b.AddNode(140, 30, 0, 0);
+            b.AddNode(141, 32, 0, 0);
+            b.AddNode(142, 32, 0, 2);
+            b.AddNode(143, 30, 0, 2);
+            b.AddElem(18, PELEM_KIND_WALL, 204, {140, 141, 142, 143}, 1, 1);
+            const UINT n[] = {140, 141, 142, 143}, e[] = {18};
+            b.AddMemb(5, 204, n, e, 2.0);
+        });
+        auto e = Build(0);
+        m_dc.Clear();
+        e->DrawPForcContour(&m_dc);
+        EXPECT_EQ(e->m_polys.size(), 6u) << "bands only where there are forces";
+        for (const GdiRecord& r : m_dc.GetRecords())
+            if (r.op == "LineTo" || r.op == "Polyline" || r.op == "PolylineTo" || r.op == "Polygon") ++ops[extra];
+    }
+    EXPECT_GT(ops[1], ops[0]) << "the girder without forces draws its outline";
+}
+
 TEST_F(PlateDrawTest, VectorLengthFactor) {
     // max(0.35 e, 0.025 E) / |largest value|, E the model's extent, e the element's: the wall
     // beam's panel is 8 m long (e = 8): 0.35 x 8 = 2.8 against 0.025 E.
