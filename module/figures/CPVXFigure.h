@@ -19,4 +19,7 @@ public:
     static CPVXView* GetCurView();
 
     static CPVXFigure* m_pMyself;  // the current figure controller; null when none
+    static int nSelectMode;        // the host's selection mode; reset to 0 when a controller goes
+
+    int m_nFigureMode = 0;  // the design figure the host shows (21, 23, 28, 35, 36, 40, 42..56)
 };
