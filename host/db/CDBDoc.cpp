@@ -43,3 +43,9 @@ void CDBDoc::AttachDataBase(std::unique_ptr<CDataBase> pDB) {
     m_mdb.SetDBPost(m_pDB.get());
     m_post.SetDataBase(m_pDB.get());
 }
+
+BOOL CDBDoc::IsPostMode() {
+    if (m_nPostMode >= 0) return m_nPostMode != 0;
+    // An analysis writes displacements or reactions of every static load case.
+    return m_pDB->Table<DBT_DISP>().Count() > 0 || m_pDB->Table<DBT_REAC>().Count() > 0;
+}

@@ -21,6 +21,8 @@
 #include <vector>
 
 class CTitleCtrlView;
+class CView;
+class CObject;
 
 class CDBDoc {
 public:
@@ -56,6 +58,19 @@ public:
     // overrides this; the base answers null.
     virtual CTitleCtrlView* OpenGraphView(LPCTSTR /*pszCaption*/) { return nullptr; }
 
+    // Tells the document's views of a change (the figure tree, view and panel read the hint).
+    // The document alone has no views: the host program overrides this; the base does nothing.
+    virtual void UpdateAllViews(CView* /*pSender*/, LPARAM /*lHint*/, CObject* /*pHint*/) {}
+    // Post-processing: the project holds analysis results (displacements or reactions);
+    // pre-processing: it does not. SetPostMode(0 or 1) fixes the answer, -1 asks the project.
+    virtual BOOL IsPostMode();
+    virtual BOOL IsPreMode() { return !IsPostMode(); }
+    void SetPostMode(int nMode) { m_nPostMode = nMode; }
+    // Opens (or activates) the figure view with this title and returns it; closes it. The
+    // document alone has no views: the base answers null and closes nothing.
+    virtual CView* OpenFigureView(LPCTSTR /*pszTitle*/) { return nullptr; }
+    virtual void CloseFigureView(LPCTSTR /*pszTitle*/) {}
+
 private:
     std::unique_ptr<CDataBase> m_pDB;  // the post database
     CMDBCtrl m_mdb;
@@ -65,4 +80,5 @@ private:
     CUnitCtrl m_unit;
     CInitCtrl m_init;
     CString m_strError;
+    int m_nPostMode = -1;
 };
