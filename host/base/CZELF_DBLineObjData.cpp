@@ -65,3 +65,11 @@ CZELF_Point2D CZELF_DBLineObjData::GetPointByDist(double dRatio, double dOffset)
     const double rr = sweep > 0.0 ? r - dOffset : r + dOffset;
     return CZELF_Point2D(cx + rr * std::cos(a), cy + rr * std::sin(a));
 }
+
+int CZELF_DBLineObjData::GetPoly(CZELF_Polyline2D& poly, int) const {
+    poly.RemoveAll();
+    if (!m_bValid) return 0;
+    poly.Add(m_Start, m_dArc);
+    poly.Add(m_End);
+    return 1;
+}

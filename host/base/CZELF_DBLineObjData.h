@@ -17,6 +17,7 @@
 // Coordinates are world units (m).
 #pragma once
 
+#include "host/base/CZELF_Polyline2D.h"
 #include "host/base/GeomTypes.h"
 #include "platform/afx/CArray.h"
 
@@ -53,6 +54,9 @@ public:
     double GetArcHeight() const { return m_dArc; }
     int IsArc() const { return m_dArc != 0.0; }
     int IsValid() const { return m_bValid; }
+    // The curve as a two-vertex polyline (the arc height on its edge), in the stored direction;
+    // the last argument is kept for callers. 0, polyline emptied, for an empty object.
+    int GetPoly(CZELF_Polyline2D& poly, int) const;
 
     // An arc height below this fraction of the chord is a straight line.
     static constexpr double kStraightRatio = 1e-9;

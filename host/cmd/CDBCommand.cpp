@@ -50,7 +50,7 @@ int CDBCommand::Commit() {
     m_strError.Empty();
     if (!IsOpen()) return 0;
     const CString path = m_pDB->GetPathName();
-    if (!path.IsEmpty() && !m_pDB->SaveTables(path, {DBT_MEMB, DBT_GBPA})) {
+    if (s_bWriteFile && !path.IsEmpty() && !m_pDB->SaveTables(path, {DBT_MEMB, DBT_GBPA})) {
         m_strError = m_pDB->GetLastError();
         Abandon();
         return 0;

@@ -40,10 +40,17 @@ public:
     // Why the last Commit failed.
     const CString& GetLastError() const { return m_strError; }
 
+    // FALSE: Commit keeps the changes in memory and leaves the project file alone, for a host
+    // that writes the tables itself later (all of a session's changes in one transaction) or not
+    // at all. TRUE, the default: every Commit writes them.
+    static void SetWriteFile(BOOL on) { s_bWriteFile = on; }
+    static BOOL GetWriteFile() { return s_bWriteFile; }
+
 private:
     struct Saved;
     CString m_strName;
     CString m_strError;
     CDataBase* m_pDB = nullptr;
     std::unique_ptr<Saved> m_pSaved;
+    static inline BOOL s_bWriteFile = TRUE;
 };

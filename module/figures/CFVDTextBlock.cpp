@@ -1,4 +1,5 @@
 #include "module/figures/CFVDTextBlock.h"
+#include "module/figures/FigureTextMove.h"
 
 #include <cmath>
 
@@ -45,7 +46,17 @@ void CFVDTextBlock::SetMoveInfo(int ownerKey, int ownerCategory, int kind1, int 
 
 CArray<long> CFVDTextBlock::Draw(CVdrawUtil* drawing, const T_POINT2D& at) {
     if (!drawing) return CArray<long>();
-    return DrawLines(drawing, at, at, TRUE);
+    CArray<long> ids = DrawLines(drawing, at, at, TRUE);
+    RegisterMove(drawing, ids);
+    return ids;
+}
+
+void CFVDTextBlock::RegisterMove(CVdrawUtil* drawing, const CArray<long>& ids) const {
+    if (m_TextKinds.GetSize() == 0) return;
+    CArray<int> slots;
+    for (INT_PTR i = 0; i < m_TextKinds.GetSize(); ++i) slots.Add(m_TextKinds[i]);
+    const UINT owner = static_cast<UINT>(m_nOwnerKey);
+    ApplyTextMoves(drawing, ids, &owner, slots, m_nOwnerCategory);
 }
 
 CArray<long> CFVDTextBlock::DrawAt(int drawing, const T_POINT2D& at) {

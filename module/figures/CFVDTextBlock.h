@@ -34,6 +34,9 @@ public:
     void SetAnchor(int kind);
     // Owner of the texts for moving them, and their kinds (-1: none).
     void SetMoveInfo(int ownerKey, int ownerCategory, int kind1, int kind2);
+    // Tags the texts just drawn (one per text kind, in order) with their owner and moves them by
+    // the offsets stored for them (FigureTextMove.h); nothing without text kinds. Draw calls it.
+    void RegisterMove(CVdrawUtil* drawing, const CArray<long>& ids) const;
 
     // Draws the block with its layout at the point; returns the text ids.
     CArray<long> Draw(CVdrawUtil* drawing, const T_POINT2D& at);
