@@ -1,5 +1,7 @@
 #include "host/db/CDBDoc.h"
 
+#include <algorithm>
+
 CDBDoc* CDBDoc::m_pDBDoc = nullptr;
 
 CDBDoc::CDBDoc() : m_pDB(std::make_unique<CDataBase>()), m_mdb(m_pDB.get()), m_post(m_pDB.get()) {}
@@ -48,4 +50,15 @@ BOOL CDBDoc::IsPostMode() {
     if (m_nPostMode >= 0) return m_nPostMode != 0;
     // An analysis writes displacements or reactions of every static load case.
     return m_pDB->Table<DBT_DISP>().Count() > 0 || m_pDB->Table<DBT_REAC>().Count() > 0;
+}
+
+void CDBDoc::UpdateAllViews(CView* /*pSender*/, LPARAM lHint, CObject* /*pHint*/) {
+    // A listener may add or remove listeners while it runs: walk a copy, skipping the removed.
+    const auto listeners = m_hintListeners;
+    for (const auto& l : listeners)
+        if (std::find(m_hintListeners.begin(), m_hintListeners.end(), l) != m_hintListeners.end()) l.second(l.first, lHint);
+}
+
+void CDBDoc::RemoveHintListener(void* owner) {
+    std::erase_if(m_hintListeners, [owner](const auto& l) { return l.first == owner; });
 }

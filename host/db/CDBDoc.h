@@ -58,9 +58,13 @@ public:
     // overrides this; the base answers null.
     virtual CTitleCtrlView* OpenGraphView(LPCTSTR /*pszCaption*/) { return nullptr; }
 
-    // Tells the document's views of a change (the figure tree, view and panel read the hint).
-    // The document alone has no views: the host program overrides this; the base does nothing.
-    virtual void UpdateAllViews(CView* /*pSender*/, LPARAM /*lHint*/, CObject* /*pHint*/) {}
+    // Tells the document's views of a change (the figure tree, view and panel read the hint):
+    // every listener added, in order of adding. A host program may override it.
+    virtual void UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint);
+    // A view of the document that takes the hints; RemoveHintListener(owner) before it goes.
+    typedef void (*PFN_HINT)(void* owner, LPARAM lHint);
+    void AddHintListener(void* owner, PFN_HINT pfn) { m_hintListeners.push_back({owner, pfn}); }
+    void RemoveHintListener(void* owner);
     // Post-processing: the project holds analysis results (displacements or reactions);
     // pre-processing: it does not. SetPostMode(0 or 1) fixes the answer, -1 asks the project.
     virtual BOOL IsPostMode();
@@ -81,4 +85,5 @@ private:
     CInitCtrl m_init;
     CString m_strError;
     int m_nPostMode = -1;
+    std::vector<std::pair<void*, PFN_HINT>> m_hintListeners;
 };
