@@ -23,6 +23,17 @@ public:
 
     CSize m_sizeGraph{1000, 560};  // client size of the graph frame, pixels
 
+    // The figure view ("CPVXFigureView", a CVdView made by run-time class) in a child frame of
+    // the main window, m_sizeFigure large, initial update run; later requests activate it again
+    // (HostFigureView.cpp). Close destroys its frame.
+    static constexpr const char* kFigureViewClassName = "CPVXFigureView";
+    CView* OpenFigureView(LPCTSTR pszTitle) override;
+    void CloseFigureView(LPCTSTR pszTitle) override;
+    // The figure view while its frame is there; null otherwise.
+    CView* GetFigureView() const;
+    CSize m_sizeFigure{1600, 1200};  // client size of the figure frame, pixels
+
 private:
     HWND m_hGraphFrame = nullptr;  // a handle, never reused: a closed frame is simply not found
+    HWND m_hFigureFrame = nullptr;
 };

@@ -120,6 +120,32 @@ std::string CheckContent(int fd, const std::string& path, off_t size, CHostOutpu
         const CString why = AviCheckRiffSizes(path.c_str());
         return why.IsEmpty() ? "" : incomplete + " (" + why.GetString() + ")";
     }
+    case CHostOutputFile::kDxf: {
+        // Group code 0 and SECTION first; group code 0 and EOF last (trailing blanks allowed).
+        unsigned char head[64] = {}, tail[64] = {};
+        const size_t nh = static_cast<size_t>(std::min<off_t>(size, sizeof head));
+        const size_t nt = static_cast<size_t>(std::min<off_t>(size, sizeof tail));
+        if (size < 16 || !ReadAt(fd, 0, head, nh) || !ReadAt(fd, size - static_cast<off_t>(nt), tail, nt))
+            return incomplete;
+        std::string h(reinterpret_cast<char*>(head), nh), t(reinterpret_cast<char*>(tail), nt);
+        auto words = [](const std::string& s) {
+            std::vector<std::string> w;
+            size_t i = 0;
+            while (i < s.size()) {
+                while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
+                size_t j = i;
+                while (j < s.size() && !std::isspace(static_cast<unsigned char>(s[j]))) ++j;
+                if (j > i) w.push_back(s.substr(i, j - i));
+                i = j;
+            }
+            return w;
+        };
+        const std::vector<std::string> wh = words(h), wt = words(t);
+        if (wh.size() < 2 || wh[0] != "0" || wh[1] != "SECTION") return incomplete;
+        if (wt.size() < 2 || wt[wt.size() - 2] != "0" || wt.back() != "EOF")
+            return incomplete + " (it does not end with the EOF record)";
+        return "";
+    }
     case CHostOutputFile::kProject: {
         // SQLite header: page size at 16 (1 means 65536), page count at 28, valid when the
         // change counter at 24 matches the one at 92.
@@ -146,6 +172,7 @@ const char* CHostOutputFile::FormatName(EFormat format) {
     case kEmf: return "an EMF metafile";
     case kAvi: return "an AVI film";
     case kProject: return "a project database";
+    case kDxf: return "a DXF drawing";
     }
     return "";
 }
@@ -156,6 +183,7 @@ const char* CHostOutputFile::FormatExtension(EFormat format) {
     case kEmf: return "emf";
     case kAvi: return "avi";
     case kProject: return "pvxdb";
+    case kDxf: return "dxf";
     }
     return "";
 }
@@ -287,8 +315,11 @@ int CHostOutputFile::CheckTarget(const std::string& project, bool bMakeFolder) {
 
 int CHostOutputFile::Begin() {
     Discard();
-    std::string name = FolderOf(m_strTarget) + "/." + NameOf(m_strTarget) + ".XXXXXX";
-    const int fd = mkstemp(name.data());
+    // The temporary name keeps the target's extension: writers choose the format by it.
+    const std::string ext = OutputExtension(m_strTarget);
+    const std::string suffix = ext.empty() ? std::string() : "." + ext;
+    std::string name = FolderOf(m_strTarget) + "/." + NameOf(m_strTarget) + ".XXXXXX" + suffix;
+    const int fd = mkstemps(name.data(), static_cast<int>(suffix.size()));
     if (fd < 0) {
         HostMessage("cannot write \"%s\": cannot make a temporary file in \"%s\": %s", m_strPath.c_str(),
                     FolderOf(m_strTarget).c_str(), std::strerror(errno));

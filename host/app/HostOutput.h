@@ -27,7 +27,8 @@ public:
         kBmp,     // 24-bit BMP: the size in its header is the file's, the picture the one asked for
         kEmf,     // enhanced metafile: header and end-of-file records, byte count of the header
         kProject, // project database (SQLite): as many pages as its header says
-        kAvi      // AVI film: RIFF and LIST sizes that fit the file, headers and index present
+        kAvi,     // AVI film: RIFF and LIST sizes that fit the file, headers and index present
+        kDxf      // DXF drawing (text): starts with a section, ends with the EOF record
     };
 
     CHostOutputFile(const std::string& path, EFormat format);
@@ -41,7 +42,9 @@ public:
     int Check(const std::string& project, bool bMakeFolder = false);
     // Check without the extension: what the name leads to.
     int CheckTarget(const std::string& project, bool bMakeFolder = false);
-    // Makes the temporary file beside the target; 0, or the exit status after a message.
+    // Makes the temporary file beside the target, named ".<name>.XXXXXX.<ext>" so that writers
+    // that choose the format by the extension see the target's; 0, or the exit status after a
+    // message.
     int Begin();
     // Checks, flushes and renames the temporary file into place; 0, or the exit status after a
     // message (the temporary file is then gone and the target untouched). width and height,
@@ -55,7 +58,7 @@ public:
     const std::string& GetTarget() const { return m_strTarget; }    // symbolic links followed
     const std::string& GetTempPath() const { return m_strTemp; }    // empty before Begin
     static const char* FormatName(EFormat format);                  // "a BMP picture" ...
-    static const char* FormatExtension(EFormat format);             // "bmp", "emf", "pvxdb"
+    static const char* FormatExtension(EFormat format);             // "bmp", "emf", "pvxdb", "dxf"
 
 private:
     void Discard();

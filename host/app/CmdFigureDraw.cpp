@@ -1,0 +1,285 @@
+#include "host/app/CmdFigureDraw.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "host/app/HostCommand.h"
+#include "host/app/HostDocument.h"
+#include "host/app/HostOutput.h"
+#include "host/app/ModuleLoader.h"
+#include "host/base/CZELF_DBLineObjData.h"
+#include "host/base/PVXHostFigureDraw.h"
+#include "host/check/ICheckToolUtil.h"
+#include "host/cmd/CDBCommand.h"
+#include "host/db/FoundationRecords.h"
+#include "host/db/FoundationTables.h"
+#include "host/vdraw/CVdView.h"
+#include "platform/ui/CUiDriver.h"
+#include "platform/ui/uiapi.h"
+
+namespace {
+
+constexpr UINT kZoomWindowCommand = 42089;  // the figure view's context-menu commands
+constexpr UINT kExportCommand = 42091;
+constexpr double kMemberMargin = 0.2;  // the zoom box is the member's box enlarged by 20 %
+
+bool ParseNumber(const std::string& s, double& v) {
+    if (s.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    v = std::strtod(s.c_str(), &end);
+    return end && *end == '\0' && errno == 0 && std::isfinite(v);
+}
+
+bool ParseKey(const std::string& s, UINT& key) {
+    if (s.empty() || s.size() > 10) return false;
+    for (char c : s)
+        if (c < '0' || c > '9') return false;
+    const unsigned long long v = std::strtoull(s.c_str(), nullptr, 10);
+    if (v > 0xFFFFFFFFull) return false;
+    key = static_cast<UINT>(v);
+    return true;
+}
+
+// Shows the message boxes the view put up since mark (headless, the driver answered them).
+void ShowBoxes(size_t mark) {
+    const auto& boxes = CUiDriver::Get().MessageBoxes();
+    for (size_t i = mark; i < boxes.size(); ++i) HostMessage("%s", ShowOutputPaths(boxes[i].text.GetString()).c_str());
+}
+
+// --load: the list row with that key or text; 2 with the list when there is none.
+int ChooseLoadCase(CVdView* view, const std::string& want) {
+    view->RefreshLoadCaseList();
+    CListBox& list = view->m_ListLoadCase;
+    const int n = list.m_hWnd ? list.GetCount() : 0;
+    UINT key = 0;
+    const bool numeric = ParseKey(want, key);
+    int row = -1;
+    for (int i = 0; i < n && row < 0; ++i) {
+        CString text;
+        list.GetText(i, text);
+        if ((numeric && list.GetItemData(i) == key) || want == text.GetString()) row = i;
+    }
+    if (row < 0) {
+        std::string rows;
+        for (int i = 0; i < n; ++i) {
+            CString text;
+            list.GetText(i, text);
+            rows += "\n  " + std::to_string(list.GetItemData(i)) + "  " + text.GetString();
+        }
+        HostMessage("the figure has no load case \"%s\"; %s%s", want.c_str(),
+                    n ? "its load cases (key, text):" : "it offers no load cases", rows.c_str());
+        return HOST_EXIT_USAGE;
+    }
+    list.SetCurSel(row);
+    view->DblclkListLoadcase(static_cast<UINT>(list.GetItemData(row)));
+    return 0;
+}
+
+// The movable texts of the drawing, in drawing order.
+std::vector<long> MovableTexts(CVdrawUtil& d) {
+    std::vector<long> ids;
+    for (long id : d.GetFigureIds()) {
+        const CvdFigure* f = d.GetFigure(id);
+        if (f && f->IsText() && f->m_movable) ids.push_back(id);
+    }
+    return ids;
+}
+
+int MoveText(CVdView* view, const std::string& value) {
+    std::string text;
+    double dx = 0.0, dy = 0.0;
+    if (!ParseFigureMove(value, text, dx, dy)) {
+        HostMessage("--move \"%s\": give TEXT=DX,DY (the text or its index, then the drag in drawing units)",
+                    value.c_str());
+        return HOST_EXIT_USAGE;
+    }
+    CVdrawUtil& d = *view->GetDrawing();
+    const std::vector<long> ids = MovableTexts(d);
+    long chosen = 0;
+    for (long id : ids)
+        if (d.GetFigure(id)->m_text.GetString() == text) {
+            chosen = id;
+            break;
+        }
+    UINT index = 0;
+    if (!chosen && ParseKey(text, index) && index < ids.size()) chosen = ids[index];
+    if (!chosen) {
+        std::string rows;
+        for (size_t i = 0; i < ids.size(); ++i)
+            rows += "\n  " + std::to_string(i) + "  " + d.GetFigure(ids[i])->m_text.GetString();
+        HostMessage("--move: the figure has no movable text \"%s\"; %s%s", text.c_str(),
+                    ids.empty() ? "it has none" : "its movable texts (index, text):", rows.c_str());
+        return HOST_EXIT_USAGE;
+    }
+    view->_MoveTextWithCtrl(chosen, dx, dy);
+    return 0;
+}
+
+// The plan box of a foundation member's outline; false for an unknown key.
+bool MemberBox(UINT key, double box[4]) {
+    T_MEMB_D m;
+    if (!ICheckToolUtil::s_GetMemb(key, m)) return false;
+    CArray<T_POINT2D> pts;
+    BOOL ok = FALSE;
+    switch (m.type) {
+    case MEMB_FOOTING: ok = ICheckToolUtil::s_GetColfPolyLine(key, pts, 0, 0, 0); break;
+    case MEMB_COLUMN: ok = ICheckToolUtil::s_MakeColumnPoly(key, pts); break;
+    case MEMB_RAFT: ok = ICheckToolUtil::s_GetMtsbPolyline(key, pts, 1); break;
+    case MEMB_PILE: {
+        T_PISP_D sec;
+        T_PONT_D p;
+        if (m.aPont.GetSize() > 0 && ICheckToolUtil::s_GetPileSecInfo(m.fosp, sec) &&
+            ICheckToolUtil::s_GetPontInfo(m.aPont[0], p))
+            ok = ICheckToolUtil::s_MakePolyLine(sec.d, sec.d, 0.0, T_POINT2D(p.x, p.y), pts);
+        break;
+    }
+    default:
+        for (INT_PTR i = 0; i < m.aPont.GetSize(); ++i) {
+            T_PONT_D p;
+            if (ICheckToolUtil::s_GetPontInfo(m.aPont[i], p)) pts.Add(T_POINT2D(p.x, p.y));
+        }
+        ok = pts.GetSize() > 0;
+        break;
+    }
+    if (!ok || pts.GetSize() == 0) return false;
+    box[0] = box[2] = pts[0].x;
+    box[1] = box[3] = pts[0].y;
+    for (INT_PTR i = 1; i < pts.GetSize(); ++i) {
+        box[0] = std::min(box[0], pts[i].x);
+        box[1] = std::min(box[1], pts[i].y);
+        box[2] = std::max(box[2], pts[i].x);
+        box[3] = std::max(box[3], pts[i].y);
+    }
+    return true;
+}
+
+int ZoomToMember(CVdView* view, const std::string& member) {
+    UINT key = 0;
+    double box[4];
+    if (!ParseKey(member, key) || !MemberBox(key, box)) {
+        HostMessage("--member \"%s\": the project's foundation model has no member with that key", member.c_str());
+        return HOST_EXIT_USAGE;
+    }
+    const double s = view->GetDrawing()->GetDrawScale();
+    const double cx = 0.5 * (box[0] + box[2]), cy = 0.5 * (box[1] + box[3]);
+    const double hw = 0.5 * (box[2] - box[0]) * (1.0 + kMemberMargin);
+    const double hh = 0.5 * (box[3] - box[1]) * (1.0 + kMemberMargin);
+    // The box a person drags, in drawing units.
+    view->GetDrawing()->SetZoomWindow((cx - hw) * s, (cy - hh) * s, (cx + hw) * s, (cy + hh) * s);
+    view->SendMessage(WM_COMMAND, kZoomWindowCommand, 0);
+    return 0;
+}
+
+// The view's export command with the save dialog answered by path; non-zero when the drawing
+// wrote it.
+bool ExportThroughView(CVdView* view, const std::string& path) {
+    const size_t mark = CUiDriver::Get().MessageBoxes().size();
+    CUiDriver::Get().QueueFileDialogAnswer(path.c_str());
+    view->SendMessage(WM_COMMAND, kExportCommand, 0);
+    const bool failed = CUiDriver::Get().MessageBoxes().size() > mark;
+    ShowBoxes(mark);
+    return !failed;
+}
+
+// Restores the project writes of the text-move command when the drawing is done.
+struct WriteFileHold {
+    WriteFileHold() { CDBCommand::SetWriteFile(FALSE); }
+    ~WriteFileHold() { CDBCommand::SetWriteFile(TRUE); }
+};
+
+}  // namespace
+
+bool ParseFigureMove(const std::string& value, std::string& text, double& dx, double& dy) {
+    const size_t eq = value.rfind('=');
+    if (eq == std::string::npos || eq == 0) return false;
+    text = value.substr(0, eq);
+    const std::string rest = value.substr(eq + 1);
+    const size_t comma = rest.find(',');
+    if (comma == std::string::npos) return false;
+    return ParseNumber(rest.substr(0, comma), dx) && ParseNumber(rest.substr(comma + 1), dy);
+}
+
+int RunFigureDraw(const FigureDrawArgs& a) {
+    const std::string ext = OutputExtension(a.out);
+    const bool dxf = ext == "dxf", dwg = ext == "dwg", picture = ext == "bmp" || ext == "emf";
+    if (!dxf && !dwg && !picture) {
+        HostMessage("cannot tell the format from \"%s\": give a name ending in .dxf, .bmp or .emf", a.out.c_str());
+        return HOST_EXIT_USAGE;
+    }
+    if (!a.member.empty() && !picture) {
+        HostMessage("--member zooms a picture: it cannot be used with a drawing (.%s) export", ext.c_str());
+        return HOST_EXIT_USAGE;
+    }
+    if (a.width < 1 || a.height < 1) {
+        HostMessage("--size: the picture needs a width and a height of at least 1");
+        return HOST_EXIT_USAGE;
+    }
+    CHostOutputFile out(a.out, dxf ? CHostOutputFile::kDxf : ext == "emf" ? CHostOutputFile::kEmf : CHostOutputFile::kBmp);
+    if (!dwg)
+        if (int status = out.Check(a.project)) return status;
+    for (const std::string& m : a.moves) {
+        std::string text;
+        double dx, dy;
+        if (!ParseFigureMove(m, text, dx, dy)) {
+            HostMessage("--move \"%s\": give TEXT=DX,DY (the text or its index, then the drag in drawing units)",
+                        m.c_str());
+            return HOST_EXIT_USAGE;
+        }
+    }
+
+    auto display = a.loader ? reinterpret_cast<PFN_PVXHOST_FIGURE_DISPLAY>(a.loader->GetSymbol(PVXHOST_FIGURE_DISPLAY))
+                            : nullptr;
+    auto* doc = dynamic_cast<CHostDocument*>(CDBDoc::m_pDBDoc);
+    if (!display || !doc) {
+        HostMessage("the results module offers no figure drawing");
+        return HOST_EXIT_FAILED;
+    }
+    WriteFileHold hold;  // moves stay in memory until --save writes them all at once
+    if (!display(a.types.data(), static_cast<int>(a.types.size()))) {
+        HostMessage("the figure view could not be opened");
+        return HOST_EXIT_FAILED;
+    }
+    auto* view = dynamic_cast<CVdView*>(doc->GetFigureView());
+    if (!view) {
+        HostMessage("the figure view could not be opened");
+        return HOST_EXIT_FAILED;
+    }
+    CUiDriver::Get().PumpMessages();
+    if (a.hasLoad)
+        if (int status = ChooseLoadCase(view, a.load)) return status;
+    for (const std::string& m : a.moves)
+        if (int status = MoveText(view, m)) return status;
+    if (!a.member.empty())
+        if (int status = ZoomToMember(view, a.member)) return status;
+    CUiDriver::Get().PumpMessages();
+
+    if (dwg) {
+        // As the user would choose it in the dialog: the drawing says it cannot write DWG.
+        ExportThroughView(view, a.out);
+        if (access(a.out.c_str(), F_OK) == 0) return HOST_EXIT_FAILED;  // never ours to remove
+        HostMessage("nothing was written: a drawing is exported as DXF (name the file .dxf)");
+        return HOST_EXIT_FAILED;
+    }
+    if (int status = out.Begin()) return status;
+    if (dxf) {
+        if (!ExportThroughView(view, out.GetTempPath())) return out.Fail("the figure view's export failed");
+        if (int status = out.Commit()) return status;
+    } else {
+        if (!view->GetDrawing()->RenderToFile(out.GetTempPath().c_str(), a.width, a.height))
+            return out.Fail("the drawing could not be rendered");
+        if (int status = out.Commit(ext == "bmp" ? a.width : 0, ext == "bmp" ? a.height : 0)) return status;
+    }
+    if (a.save && !a.moves.empty()) {
+        if (!doc->SaveTables(a.project.c_str(), {DBT_MEMB, DBT_GBPA})) {
+            HostMessage("the moved texts could not be saved into \"%s\": %s", a.project.c_str(),
+                        doc->GetLastError().GetString());
+            return HOST_EXIT_FAILED;
+        }
+    }
+    return HOST_EXIT_OK;
+}

@@ -1,0 +1,45 @@
+// The drawing and export of `pvxhost figure ID ...`: the figure command (CmdFigure.cpp) parses
+// the command line, loads the module, opens the result view and the figure tree and resolves the
+// IDs; RunFigureDraw then does what the user does in the figure window.
+//
+//   - draws the types in their order (the module's PVXHost_FigureDisplay: the selection, then
+//     DisplayFigureDlgData) into the figure view the module opens through the document;
+//   - --load: the entry of the view's load-case list with that key or text (0: the most
+//     unfavourable entry), chosen as a double-click in the list; unknown: exit 2 with the list;
+//   - --move TEXT=DX,DY: drags the movable text (by its text, else its index among the movable
+//     texts in drawing order) by DX, DY drawing units; the view stores the move in memory; with
+//     --save the offsets are written into the project file in place in one transaction at the
+//     end, without it the file is not written;
+//   - --member KEY (pictures only): the view's zoom-window command around that foundation
+//     member (its outline's box enlarged by 20 %);
+//   - --out F.dxf: the view's export command with the save dialog answered by a temporary file
+//     beside F that keeps the extension; F.dwg: the view's export as the user would choose it,
+//     so the drawing's own DWG message and the export-failed box are shown and nothing is left;
+//     F.bmp / F.emf: the view's drawing rendered at width x height.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CPVXModuleLoader;
+
+struct FigureDrawArgs {
+    CPVXModuleLoader* loader = nullptr;
+    std::vector<int> types;          // in the order given
+    std::string load;                // --load
+    bool hasLoad = false;
+    std::string member;              // --member, empty without
+    std::vector<std::string> moves;  // --move values, "TEXT=DX,DY"
+    bool save = false;               // --save
+    int width = 1600, height = 1200; // --size
+    std::string out;                 // --out
+    std::string project;             // the open project file
+};
+
+// Exit status: 0 written; 2 a wrong request (unknown load case, member or text, --member with
+// .dxf, an unknown extension); 1 a failure (no figure view, the export failed).
+int RunFigureDraw(const FigureDrawArgs& args);
+
+// One --move value "TEXT=DX,DY" (TEXT may itself hold "="; the last one splits); false when it
+// is not of that shape or a number is not finite.
+bool ParseFigureMove(const std::string& value, std::string& text, double& dx, double& dy);
