@@ -85,23 +85,29 @@ BOOL DrawBaseMapLineMember(CVdrawUtil* d, UINT key, CDataBase* db, int wall) {
     return TRUE;
 }
 
+void DrawFootingOutlines(CVdrawUtil* d, const CArray<T_POLYGON2D>& outlines, BOOL isCircle,
+                         const CArray<double>& diameters, const T_POINT2D& centre, BOOL join) {
+    for (INT_PTR i = 0; i < outlines.GetSize(); ++i) {
+        if (!isCircle)
+            d->DrawPolyLine(outlines[i], 0, "", 0, 0);
+        else if (i < diameters.GetSize())
+            d->DrawCircle(centre.x, centre.y, 0.0, diameters[i] * 0.5, 0, "");
+    }
+    if (outlines.GetSize() < 2 || !join || isCircle) return;
+    const T_POLYGON2D& a = outlines[0];
+    const T_POLYGON2D& b = outlines[1];
+    if (a.GetCount() != b.GetCount()) return;
+    // A closed outline repeats its first point: that corner is joined once.
+    const int n = a.IsClosed() && b.IsClosed() && a.GetCount() > 1 ? a.GetCount() - 1 : a.GetCount();
+    for (int j = 0; j < n; ++j) d->DrawLine(a.m_Points[j], b.m_Points[j]);
+}
+
 BOOL DrawBaseMapFooting(CVdrawUtil* d, UINT key) {
     CArray<T_POLYGON2D> outlines;
     CArray<double> diameters;
     BOOL isCircle = FALSE, join = FALSE;
     if (!ICheckToolUtil::s_GetColfPolyLine(key, outlines, isCircle, diameters, join, 0)) return TRUE;
-    for (INT_PTR i = 0; i < outlines.GetSize(); ++i) {
-        if (!isCircle) {
-            d->DrawPolyLine(outlines[i], 0, "", 0, 0);
-        } else if (i < diameters.GetSize()) {
-            const T_POINT2D c = ICheckToolUtil::s_GetColfCent(key, static_cast<int>(i));
-            d->DrawCircle(c.x, c.y, 0.0, diameters[i] * 0.5, 0, "");
-        }
-    }
-    if (outlines.GetSize() >= 2 && join && !isCircle &&
-        outlines[0].GetCount() == outlines[1].GetCount()) {
-        for (int j = 0; j < outlines[0].GetCount(); ++j) d->DrawLine(outlines[0].m_Points[j], outlines[1].m_Points[j]);
-    }
+    DrawFootingOutlines(d, outlines, isCircle, diameters, ICheckToolUtil::s_GetColfCent(key, 0), join);
     return TRUE;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "host/base/GeomTypes.h"
+#include "platform/afx/CArray.h"
 #include "platform/afx/CString.h"
 #include "platform/afx/afxtypes.h"
 
@@ -23,6 +24,11 @@ BOOL DrawBaseMapLineMember(CVdrawUtil* d, UINT key, CDataBase* db, int wall);
 // footing of at least two steps with equal point counts, one line from each point of the bottom
 // step to the same point of the next.
 BOOL DrawBaseMapFooting(CVdrawUtil* d, UINT key);
+// The drawing of DrawBaseMapFooting from the footing's outlines (bottom step first), its step
+// diameters and centre (circular footings) and its join flag. A closed outline's repeated point
+// gets no second joining line.
+void DrawFootingOutlines(CVdrawUtil* d, const CArray<T_POLYGON2D>& outlines, BOOL isCircle,
+                         const CArray<double>& diameters, const T_POINT2D& centre, BOOL join);
 // A raft: its outline, closed.
 BOOL DrawBaseMapRaft(CVdrawUtil* d, UINT key, CDataBase* db);
 // A pile: a circle of its section's diameter about its point.
