@@ -1,0 +1,153 @@
+// pvxhost figure: the results module's catalogue of plan figures, as the host's figure tree and
+// figure window use it.
+//
+// The module is loaded and its result view opened on the project (its model makes the figure
+// controller); the host's figure tree is filled from the catalogue (hint 110 per record). --list
+// prints the tree; an ID (a type number or suffix, or a comma list of them) is drawn with its
+// base maps in the figure view and written (CmdFigureDraw.cpp).
+//
+//     pvxhost figure --list
+//     pvxhost figure 41 --out colf.bmp
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "host/app/CmdFigureDraw.h"
+#include "host/app/HostCommand.h"
+#include "host/app/HostFigureTree.h"
+#include "host/app/HostSession.h"
+#include "host/app/ModuleLoader.h"
+
+namespace {
+
+int RunFigure(const CHostOptions& options, const CHostArgs& args);
+
+const CHostCommandRegistrar kRegister(
+    {"figure",
+     "Lists the results module's catalogue of plan figures (--list) as the host's figure tree\n"
+     "shows it, or draws figure ID over its base maps in the figure view and writes it.\n"
+     "ID is a type number or its suffix (any case), or a comma list of them drawn in that order.\n"
+     "A figure whose class the module has not got yet is refused (exit 1); base maps (31 to 47,\n"
+     "91, 92) may be drawn alone. On a project without results every figure that needs them is\n"
+     "disabled.",
+     RunFigure,
+     70,
+     {{"--list", EHostValue::kFlag, nullptr,
+       "print the catalogue's records indented by parent: type, suffix, number, owner mask, any/post,\n"
+       "enabled (for this project and every owner type), the leaf's class and whether the module has\n"
+       "it, caption"},
+      {"--load", EHostValue::kText, "NAME|KEY",
+       "entry of the figure's load-case list (its key, its text, or 0 for the most unfavourable)"},
+      {"--member", EHostValue::kText, "KEY", "zoom to that foundation member (pictures only)"},
+      {"--move", EHostValue::kText, "TEXT=DX,DY",
+       "drag a movable text (its text or its index) by DX, DY drawing units", nullptr, 0, 0, HOST_OPT_REPEATABLE},
+      {"--save", EHostValue::kFlag, nullptr, "write the moved texts' offsets into the project file"},
+      {"--size", EHostValue::kSize, "WxH", "picture size in pixels (.bmp, .emf)", "1600x1200", 16, 8000},
+      {"--out", EHostValue::kPath, "F.dxf|F.bmp|F.emf", "file to write"},
+      {"--module", EHostValue::kPath, "PATH",
+       "the results module to load (default: lib/libqsn_pvx.so beside the program's bin folder)"}},
+     "ID"});
+
+const char* Word(bool b, const char* yes, const char* no) { return b ? yes : no; }
+
+void PrintList(const CHostFigureTree& tree, bool postMode) {
+    const auto& items = tree.GetItems();
+    std::printf("Figure catalogue: %zu records (project %s results; every owner type)\n", items.size(),
+                postMode ? "with" : "without");
+    for (const CHostFigureTree::Item& it : items) {
+        const PVXHostFigureRecord& r = it.rec;
+        std::printf("%*s%d %s", 2 * it.depth, "", r.nType, it.suffix.c_str());
+        if (it.className.empty()) {
+            std::printf("  group  number %d  %s", r.nNumber, Word(r.bEnabled, "enabled", "disabled"));
+        } else {
+            std::printf("  number %d  owners %u  %s  %s  %s %s", r.nNumber, r.nOwnerMask, Word(r.bPostOnly, "post", "any"),
+                        Word(r.bEnabled, "enabled", "disabled"), it.className.c_str(),
+                        Word(r.bHasObject, "built", "not built yet"));
+        }
+        std::printf("  \"%s\"\n", it.caption.c_str());
+    }
+}
+
+// Splits "a,b,c" into its words (blanks around them dropped; empty words kept as empty).
+std::vector<std::string> SplitIds(const std::string& text) {
+    std::vector<std::string> words;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = text.find(',', start);
+        std::string w = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const size_t b = w.find_first_not_of(" \t");
+        const size_t e = w.find_last_not_of(" \t");
+        words.push_back(b == std::string::npos ? std::string() : w.substr(b, e - b + 1));
+        if (comma == std::string::npos) return words;
+        start = comma + 1;
+    }
+}
+
+int RunFigure(const CHostOptions& options, const CHostArgs& args) {
+    const bool list = args.Has("--list");
+    const std::string ids = args.GetOperand();
+    if (list == !ids.empty()) {
+        HostMessage(list ? "--list takes no figure ID" : "give a figure ID (see pvxhost figure --list) or --list");
+        return HOST_EXIT_USAGE;
+    }
+    if (!list && !args.Has("--out")) {
+        HostMessage("--out F.dxf|F.bmp|F.emf is needed to draw a figure");
+        return HOST_EXIT_USAGE;
+    }
+    if (list) {
+        for (const char* opt : {"--load", "--member", "--move", "--save", "--size", "--out"}) {
+            if (!args.Has(opt)) continue;
+            HostMessage("%s has no effect with --list", opt);
+            return HOST_EXIT_USAGE;
+        }
+    }
+
+    CHostSession session;
+    if (!session.Open(options.strDBPath)) return HOST_EXIT_FAILED;
+    const std::string module = args.Get("--module");
+    CPVXModuleLoader loader;
+    if (!loader.Load(module.empty() ? CPVXModuleLoader::DefaultModulePath() : module) || !loader.OpenResultView()) {
+        HostMessage("%s", loader.GetLastError().c_str());
+        return HOST_EXIT_FAILED;
+    }
+    CHostFigureTree tree(session.GetDoc(), loader);
+    if (!tree.Fill()) return HOST_EXIT_FAILED;
+    if (list) {
+        PrintList(tree, session.GetDoc()->IsPostMode());
+        return HOST_EXIT_OK;
+    }
+
+    FigureDrawArgs draw;
+    for (const std::string& word : SplitIds(ids)) {
+        const int type = tree.ParseType(word);
+        PVXHostFigureRecord rec{};
+        if (!type || !tree.GetRecord(type, rec)) {
+            HostMessage("unknown figure ID \"%s\" (pvxhost figure --list shows the catalogue)", word.c_str());
+            return HOST_EXIT_USAGE;
+        }
+        if (!rec.pszClass) {
+            HostMessage("%d (%s) is a group of the catalogue, not a figure", type, rec.pszSuffix);
+            return HOST_EXIT_USAGE;
+        }
+        if (!rec.bHasObject) {
+            HostMessage("figure %d (%s) is not built yet", type, rec.pszSuffix);
+            return HOST_EXIT_FAILED;
+        }
+        draw.types.push_back(type);
+    }
+    draw.loader = &loader;
+    draw.hasLoad = args.Has("--load");
+    draw.load = args.Get("--load");
+    draw.member = args.Get("--member");
+    draw.moves = args.GetAll("--move");
+    draw.save = args.Has("--save");
+    long w = 0, h = 0;
+    args.GetSize("--size", w, h);
+    draw.width = static_cast<int>(w);
+    draw.height = static_cast<int>(h);
+    draw.out = args.Get("--out");
+    draw.project = options.strDBPath;
+    return RunFigureDraw(draw);
+}
+
+}  // namespace
