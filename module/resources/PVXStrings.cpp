@@ -204,7 +204,7 @@ const CMsgDll::StringEntry kStrings[] = {
     {"IDS_TBX_PVX_QSN_Figure_Layer_SinkMesh", "沉降网格"},
     {"IDS_TBX_PVX_QSN_Figure_Layer_Text", "文字"},
     {"IDS_TBX_PVX_QSN_Figure_Layer_Wall", "墙"},
-    // Figure catalogue captions and the figures' text style names.
+    // Figure catalogue captions.
     {"IDS_TM_FIGURE_EFVDT_BEAM_DESIGN_AS", "配筋"},
     {"IDS_TM_FIGURE_EFVDT_BEAM_DESIGN_AS_Link", "拉梁配筋"},
     {"IDS_TM_FIGURE_EFVDT_BEAM_DESIGN_CRACK", "裂缝"},
@@ -288,11 +288,6 @@ const CMsgDll::StringEntry kStrings[] = {
     {"IDS_TM_FIGURE_EFVDT_SINK_ISOSINKDIF", "独立基础沉降差"},
     {"IDS_TM_FIGURE_EFVDT_SINK_MATTILT", "筏板倾斜"},
     {"IDS_TM_FIGURE_EFVDT_SINK_WHOLEVALVE", "沉降等值线"},
-    {"IDS_MAIN_FIGURE_Text_Contents", "内容文字"},
-    {"IDS_MAIN_FIGURE_Text_Detaile", "详细文字"},
-    {"IDS_MAIN_FIGURE_Text_Titla", "标题文字"},
-    {"IDS_MAIN_FIGURE_Text_LoadCase", "工况文字"},
-    {"IDS_MAIN_FIGURE_Text_Scale", "比例文字"},
     // Figure view and its panels.
     {"IDS_MAIN_FIGURE_Text_Contents", "内容"},
     {"IDS_MAIN_FIGURE_Text_Detaile", "详细"},
