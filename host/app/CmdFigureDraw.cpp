@@ -250,6 +250,12 @@ int RunFigureDraw(const FigureDrawArgs& a) {
         return HOST_EXIT_FAILED;
     }
     CUiDriver::Get().PumpMessages();
+    if (view->GetDrawing()->GetFigureCount() == 0) {
+        // A blank sheet is no answer: the records the figures read are not in the project.
+        HostMessage("the figure draws nothing for this project (its records are not in the project); "
+                    "nothing was written");
+        return HOST_EXIT_FAILED;
+    }
     if (a.hasLoad)
         if (int status = ChooseLoadCase(view, a.load)) return status;
     for (const std::string& m : a.moves)

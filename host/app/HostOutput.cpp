@@ -121,28 +121,38 @@ std::string CheckContent(int fd, const std::string& path, off_t size, CHostOutpu
         return why.IsEmpty() ? "" : incomplete + " (" + why.GetString() + ")";
     }
     case CHostOutputFile::kDxf: {
-        // Group code 0 and SECTION first; group code 0 and EOF last (trailing blanks allowed).
-        unsigned char head[64] = {}, tail[64] = {};
+        // Text lines in pairs (group code, value): the first pair after any 999 comments is
+        // 0 SECTION, the last pair 0 EOF (trailing blank lines allowed).
+        unsigned char head[256] = {}, tail[64] = {};
         const size_t nh = static_cast<size_t>(std::min<off_t>(size, sizeof head));
         const size_t nt = static_cast<size_t>(std::min<off_t>(size, sizeof tail));
         if (size < 16 || !ReadAt(fd, 0, head, nh) || !ReadAt(fd, size - static_cast<off_t>(nt), tail, nt))
             return incomplete;
-        std::string h(reinterpret_cast<char*>(head), nh), t(reinterpret_cast<char*>(tail), nt);
-        auto words = [](const std::string& s) {
-            std::vector<std::string> w;
-            size_t i = 0;
-            while (i < s.size()) {
-                while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
-                size_t j = i;
-                while (j < s.size() && !std::isspace(static_cast<unsigned char>(s[j]))) ++j;
-                if (j > i) w.push_back(s.substr(i, j - i));
-                i = j;
+        auto lines = [](const unsigned char* p, size_t n) {
+            std::vector<std::string> out;
+            std::string cur;
+            for (size_t i = 0; i < n; ++i) {
+                if (p[i] == '\n') {
+                    out.push_back(cur);
+                    cur.clear();
+                } else if (p[i] != '\r') {
+                    cur += static_cast<char>(p[i]);
+                }
             }
-            return w;
+            out.push_back(cur);
+            for (std::string& l : out) {
+                const size_t a = l.find_first_not_of(" \t"), b = l.find_last_not_of(" \t");
+                l = a == std::string::npos ? std::string() : l.substr(a, b - a + 1);
+            }
+            return out;
         };
-        const std::vector<std::string> wh = words(h), wt = words(t);
-        if (wh.size() < 2 || wh[0] != "0" || wh[1] != "SECTION") return incomplete;
-        if (wt.size() < 2 || wt[wt.size() - 2] != "0" || wt.back() != "EOF")
+        const std::vector<std::string> lh = lines(head, nh);
+        size_t i = 0;
+        while (i + 1 < lh.size() && lh[i] == "999") i += 2;
+        if (i + 1 >= lh.size() || lh[i] != "0" || lh[i + 1] != "SECTION") return incomplete;
+        std::vector<std::string> lt = lines(tail, nt);
+        while (!lt.empty() && lt.back().empty()) lt.pop_back();
+        if (lt.size() < 2 || lt[lt.size() - 2] != "0" || lt.back() != "EOF")
             return incomplete + " (it does not end with the EOF record)";
         return "";
     }

@@ -169,7 +169,7 @@ struct T_COLF_STEP {
 struct T_COLF_D {
     int kind;                         // COLF_SPREAD or COLF_PILECAP
     int circle;                       // 1: circular steps
-    int join;                         // 1: joined to a neighbouring footing (one outline)
+    int join;                         // 1: steps joined (sloped: corners of the steps joined in plan)
     int nStep;                        // steps held, 1..COLF_MAX_STEP
     double cx, cy;                    // centre, m
     T_COLF_STEP step[COLF_MAX_STEP];  // bottom first
