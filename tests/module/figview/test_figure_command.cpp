@@ -1,0 +1,129 @@
+// pvxhost figure ID: the base maps of the sample drawn alone and together, checked against the
+// project read with sqlite3 (scripts/check_figure_dxf.py); pictures that are not blank; the
+// member zoom; and the requests the command refuses.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "../ModuleTestSupport.h"
+
+using moduletest::HostRun;
+using moduletest::RunHost;
+
+namespace {
+
+const std::string kTmp = PVX_TEST_TMPDIR;
+const std::string kSample = std::string(PVX_BINARY_DIR) + "/examples/sample.pvxdb";
+
+bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+
+std::string Shell(const std::string& cmd) {
+    std::string out;
+    if (FILE* p = popen(cmd.c_str(), "r")) {
+        char buf[512];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
+
+// "x0 y0 x1 y1" of the lit pixels of a picture, "None" for a black one.
+std::string LitBox(const std::string& bmp) {
+    return Shell("/usr/bin/python3 -c \"from PIL import Image; b=Image.open('" + bmp +
+                 "').getbbox(); print(b and ' '.join(map(str, b)))\"");
+}
+
+std::string Tag(std::string types) {
+    for (char& c : types)
+        if (c == ',') c = '_';
+    return types;
+}
+
+}  // namespace
+
+TEST(FigureCommand, SampleBaseMapsMatchTheProject) {
+    const char* rows[] = {"31", "32", "33", "41", "42", "43", "44", "45", "46", "31,32,33,41,42,43,44,45,46,47"};
+    for (const char* types : rows) {
+        SCOPED_TRACE(types);
+        const std::string base = kTmp + "/figview_" + Tag(types) + "_" + std::to_string(getpid());
+        const HostRun dxf = RunHost(std::string("figure ") + types + " --out " + base + ".dxf", "figview_dxf");
+        ASSERT_EQ(dxf.exitCode, 0) << dxf.err;
+        const std::string check = Shell("/usr/bin/python3 " + std::string(PVX_SOURCE_DIR) +
+                                        "/scripts/check_figure_dxf.py " + kSample + " " + base + ".dxf " + types +
+                                        " 2>&1; echo rc=$?");
+        EXPECT_NE(check.find("rc=0"), std::string::npos) << check;
+        EXPECT_EQ(check.find("FAILED"), std::string::npos) << check;
+        const HostRun bmp = RunHost(std::string("figure ") + types + " --size 800x600 --out " + base + ".bmp",
+                                    "figview_bmp");
+        ASSERT_EQ(bmp.exitCode, 0) << bmp.err;
+        EXPECT_NE(LitBox(base + ".bmp"), "None\n") << "a blank picture";
+        std::remove((base + ".dxf").c_str());
+        std::remove((base + ".bmp").c_str());
+    }
+}
+
+// The stepped footing 525 is 2 m wide (its bottom step); the zoom box is 20 % larger, 2.4 m,
+// fitted into the 1200-pixel height of a 1600 x 1200 picture: the footing spans
+// 1200 x 2 / 2.4 = 1000 pixels, centred: x 300 .. 1300, y 100 .. 1100.
+TEST(FigureCommand, MemberZoomFramesTheFooting) {
+    const std::string bmp = kTmp + "/figview_member_" + std::to_string(getpid()) + ".bmp";
+    const HostRun r = RunHost("figure 41 --member 525 --out " + bmp, "figview_member");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    ASSERT_EQ(std::sscanf(LitBox(bmp).c_str(), "%d %d %d %d", &x0, &y0, &x1, &y1), 4);
+    EXPECT_NEAR(x1 - x0, 1000, 3);
+    EXPECT_NEAR(y1 - y0, 1000, 3);
+    EXPECT_NEAR(0.5 * (x0 + x1), 800, 3);
+    EXPECT_NEAR(0.5 * (y0 + y1), 600, 3);
+    std::remove(bmp.c_str());
+}
+
+TEST(FigureCommand, RefusedRequestsLeaveNoFile) {
+    struct Row {
+        const char* label;
+        std::string args;  // before --out
+        const char* ext;
+        int exit;
+        const char* says;
+    } rows[] = {
+        {"DWG goes to the drawing's export", "figure 41", "dwg", 1, "DWG"},
+        {"DWG export failure box", "figure 41", "dwg", 1, "输出失败"},
+        {"an unknown ID", "figure 999", "bmp", 2, "unknown figure ID"},
+        {"a leaf without class", "figure 132", "bmp", 1, "figure 132 (ISO_CHECK_CZL) is not built yet"},
+        {"--member with a drawing", "figure 41 --member 525", "dxf", 2, "--member"},
+        {"an unknown member", "figure 41 --member 9999", "bmp", 2, "no member"},
+        {"a load case the figure has not", "figure 41 --load 0", "bmp", 2, "no load case"},
+        {"a text the figure has not", "figure 41 --move A=1,2", "bmp", 2, "no movable text"},
+        {"a malformed move", "figure 41 --move A=1", "bmp", 2, "TEXT=DX,DY"},
+        {"slab directions draw nothing yet", "figure 47", "bmp", 1, "draws nothing"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const std::string out = kTmp + "/figview_refused_" + std::to_string(getpid()) + "." + r.ext;
+        std::remove(out.c_str());
+        const HostRun run = RunHost(r.args + " --out " + out, "figview_refused");
+        EXPECT_EQ(run.exitCode, r.exit) << run.err;
+        EXPECT_NE(run.err.find(r.says), std::string::npos) << run.err;
+        EXPECT_FALSE(Exists(out));
+        const std::string dir = kTmp;
+        EXPECT_EQ(Shell("ls -a " + dir + " | grep -c '^\\.figview_refused' || true"), "0\n") << "a temporary file";
+    }
+}
+
+// Drawing a figure never writes the project (no --save, no move).
+TEST(FigureCommand, ProjectUntouchedWithoutSave) {
+    const std::string copy = kTmp + "/figview_project_" + std::to_string(getpid()) + ".pvxdb";
+    ASSERT_EQ(std::system(("cp " + kSample + " " + copy).c_str()), 0);
+    struct stat before {};
+    ASSERT_EQ(stat(copy.c_str(), &before), 0);
+    const std::string out = kTmp + "/figview_project_" + std::to_string(getpid()) + ".bmp";
+    const HostRun r = RunHost("--db " + copy + " figure 41,45 --out " + out, "figview_project");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(std::system(("cmp -s " + kSample + " " + copy).c_str()), 0) << "the project file changed";
+    std::remove(copy.c_str());
+    std::remove(out.c_str());
+}
