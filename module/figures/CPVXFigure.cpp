@@ -255,7 +255,7 @@ void CPVXFigure::DisplayFigureDlgData_DFLT(const CArray<UINT>& types) {
         }
         if (m_Drawn.count(t)) continue;
         m_Drawn[t] = t;
-        const BOOL borrow = t != m_eCurType;
+        const BOOL borrow = t != m_eCurType && f != m_pCurFigure;
         sFVDDisplaySettings* own = f->GetAttachedSettings();
         if (borrow) f->SetSettings(m_pCurFigure->GetDisplaySettings());
         f->SetNotesFlag(f == m_pCurFigure);
