@@ -48,8 +48,12 @@ void CDBDoc::AttachDataBase(std::unique_ptr<CDataBase> pDB) {
 
 BOOL CDBDoc::IsPostMode() {
     if (m_nPostMode >= 0) return m_nPostMode != 0;
-    // An analysis writes displacements or reactions of every static load case.
-    return m_pDB->Table<DBT_DISP>().Count() > 0 || m_pDB->Table<DBT_REAC>().Count() > 0;
+    // An analysis writes displacements or reactions of the load cases at the nodes; asked from
+    // the result ids alone, so a table still in its file is not read.
+    const std::vector<UINT>& cases = m_pDB->Table<DBT_PSTLD>().Keys();
+    const std::vector<UINT>& nodes = m_pDB->Table<DBT_PNODE>().Keys();
+    return !m_pDB->Table<DBT_DISP>().LoadsWithAnyOf(cases, nodes).empty() ||
+           !m_pDB->Table<DBT_REAC>().LoadsWithAnyOf(cases, nodes).empty();
 }
 
 void CDBDoc::UpdateAllViews(CView* /*pSender*/, LPARAM lHint, CObject* /*pHint*/) {
