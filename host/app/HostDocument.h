@@ -12,6 +12,14 @@
 #include "platform/afx/afxtypes.h"
 
 class CFrameWnd;
+class CView;
+struct CRuntimeClass;
+
+// Makes a child frame of the main window, size (client pixels) large and titled, holding a view
+// made by the run-time class named (derived from pBase); runs its initial update, activates it
+// and keeps the frame's handle in hFrame. Null, after a message naming what, on failure.
+CView* OpenHostChildView(const char* pszClassName, CRuntimeClass* pBase, LPCTSTR pszTitle, CSize size,
+                         const char* pszWhat, HWND& hFrame);
 
 class CHostDocument : public CDBDoc {
 public:

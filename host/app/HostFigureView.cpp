@@ -23,38 +23,8 @@ CView* CHostDocument::OpenFigureView(LPCTSTR pszTitle) {
         static_cast<CMDIChildWnd*>(CWnd::FromHandlePermanent(m_hFigureFrame))->MDIActivate();
         return pView;
     }
-    CRuntimeClass* pClass = CRuntimeClass::FromName(kFigureViewClassName);
-    if (!pClass || !pClass->IsDerivedFrom(RUNTIME_CLASS(CVdView))) {
-        HostMessage("the figure view %s is not registered (is the results module loaded?)", kFigureViewClassName);
-        return nullptr;
-    }
-    I_MainFrameBase* pMain = I_MainFrameBase::m_pMyself;
-    if (!pMain) {
-        HostMessage("there is no main window to open the figure view in");
-        return nullptr;
-    }
-    auto* pChild = new CMDIChildWnd;  // deletes itself with its window
-    CCreateContext ctx;
-    ctx.m_pNewViewClass = pClass;
-    ctx.m_pCurrentFrame = pChild;
-    CRect rc(0, 0, m_sizeFigure.cx, m_sizeFigure.cy);
-    ::AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_MDICHILD);
-    rc.OffsetRect(-rc.left, -rc.top);
-    if (!pChild->Create(nullptr, pszTitle, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, rc, pMain, &ctx)) {
-        HostMessage("the figure view's frame could not be made");
-        return nullptr;
-    }
-    CVdView* pView = FigureViewOfFrame(pChild);
-    if (!pView) {
-        pChild->DestroyWindow();
-        HostMessage("the figure view could not be created in its frame");
-        return nullptr;
-    }
-    m_hFigureFrame = pChild->GetSafeHwnd();
-    pChild->SetActiveView(pView, FALSE);
-    pChild->InitialUpdateFrame(nullptr, TRUE);
-    pChild->MDIActivate();
-    return pView;
+    return OpenHostChildView(kFigureViewClassName, RUNTIME_CLASS(CVdView), pszTitle, m_sizeFigure, "figure view",
+                             m_hFigureFrame);
 }
 
 void CHostDocument::CloseFigureView(LPCTSTR) {

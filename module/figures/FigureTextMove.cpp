@@ -104,26 +104,46 @@ void ApplyTextMoves(CVdrawUtil* target, const CArray<long>& texts, const UINT* o
     }
 }
 
+namespace {
+
+// Runs edit(text x offsets, text y offsets) on the owner's record of kind and writes the record
+// back (in memory); 0 when the record is missing or edit refuses.
+template <class F> int EditOffsets(UINT owner, int kind, CDataBase* db, F edit) {
+    if (!db || !OwnerFits(owner)) return 0;
+    if (kind == FVD_TEXT_KIND_MEMB) {
+        CClassMemb memb;
+        memb.ConnectToDB(db);
+        T_MEMB_D m;
+        if (!memb.Get(owner, m) || !edit(m.textX, m.textY)) return 0;
+        return memb.PrivateModify(owner, m, 1) ? 1 : 0;
+    }
+    if (kind == FVD_TEXT_KIND_GBPA) {
+        CClassGbpa gbpa;
+        gbpa.ConnectToDB(db);
+        T_GBPA_D g;
+        if (!gbpa.Get(GBPA_KEY, g) || !edit(g.buffer.textX, g.buffer.textY)) return 0;
+        return gbpa.PrivateModify(g) ? 1 : 0;
+    }
+    return 0;
+}
+
+int MoveOffsets(UINT owner, int kind, int slot, double dx, double dy, CDataBase* db) {
+    return EditOffsets(owner, kind, db, [&](double* xs, double* ys) {
+        if (!SlotFits(slot)) return false;
+        xs[slot] += dx;
+        ys[slot] += dy;
+        return true;
+    });
+}
+
+}  // namespace
+
 int MoveMembText(UINT owner, int slot, double dx, double dy, CDataBase* database) {
-    if (!database || !OwnerFits(owner) || !SlotFits(slot)) return 0;
-    CClassMemb memb;
-    memb.ConnectToDB(database);
-    T_MEMB_D m;
-    if (!memb.Get(owner, m)) return 0;
-    m.textX[slot] += dx;
-    m.textY[slot] += dy;
-    return memb.PrivateModify(owner, m, 1) ? 1 : 0;
+    return MoveOffsets(owner, FVD_TEXT_KIND_MEMB, slot, dx, dy, database);
 }
 
 int MoveGbpaText(UINT owner, int slot, double dx, double dy, CDataBase* database) {
-    if (!database || !OwnerFits(owner) || !SlotFits(slot)) return 0;
-    CClassGbpa gbpa;
-    gbpa.ConnectToDB(database);
-    T_GBPA_D g;
-    if (!gbpa.Get(GBPA_KEY, g)) return 0;
-    g.buffer.textX[slot] += dx;
-    g.buffer.textY[slot] += dy;
-    return gbpa.PrivateModify(g) ? 1 : 0;
+    return MoveOffsets(owner, FVD_TEXT_KIND_GBPA, slot, dx, dy, database);
 }
 
 int StoreTextMove(UINT owner, int kind, int slot, double dx, double dy) {
@@ -152,25 +172,11 @@ int RecordTextMove(CVdrawUtil* target, const CvdFigure* text, double dx, double 
 
 int ResetTextMoves(UINT owner, int kind) {
     if (!OwnerFits(owner)) return 0;  // a key the texts cannot carry: no such owner
-    if (kind == FVD_TEXT_KIND_MEMB) {
-        return InTextMoveCommand([&](CDataBase* db) {
-            CClassMemb memb;
-            memb.ConnectToDB(db);
-            T_MEMB_D m;
-            if (!memb.Get(owner, m)) return 0;
-            m.ReSetXYPos();
-            return memb.PrivateModify(owner, m, 1);
+    if (kind != FVD_TEXT_KIND_MEMB && kind != FVD_TEXT_KIND_GBPA) return 0;
+    return InTextMoveCommand([&](CDataBase* db) {
+        return EditOffsets(owner, kind, db, [](double* xs, double* ys) {
+            for (int i = 0; i < MEMB_TEXT_SLOTS; ++i) xs[i] = ys[i] = 0.0;
+            return true;
         });
-    }
-    if (kind == FVD_TEXT_KIND_GBPA) {
-        return InTextMoveCommand([&](CDataBase* db) {
-            CClassGbpa gbpa;
-            gbpa.ConnectToDB(db);
-            T_GBPA_D g;
-            if (!gbpa.Get(GBPA_KEY, g)) return 0;
-            g.buffer.ReSetXYPos();
-            return gbpa.PrivateModify(g);
-        });
-    }
-    return 0;
+    });
 }
