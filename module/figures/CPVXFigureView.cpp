@@ -50,11 +50,28 @@ END_MESSAGE_MAP()
 
 CPVXFigureView::CPVXFigureView() { RegisterFigureViewMenu(); }
 
-CPVXFigureView::~CPVXFigureView() { I_MainFrameBase::CloseFigureDlg(); }
+CPVXFigureView::~CPVXFigureView() {
+    StopListening();
+    I_MainFrameBase::CloseFigureDlg();
+}
 
 void CPVXFigureView::OnInitialUpdate() {
     CVdView::OnInitialUpdate();
     m_VdrawUtil.SetLineWeightDisplay(1);
+    if (!m_pHintDoc && CDBDoc::m_pDBDoc) {
+        m_pHintDoc = CDBDoc::m_pDBDoc;
+        m_pHintDoc->AddHintListener(this, &CPVXFigureView::OnDocumentHint);
+    }
+}
+
+void CPVXFigureView::OnDocumentHint(void* owner, LPARAM lHint) {
+    static_cast<CPVXFigureView*>(owner)->OnUpdate(nullptr, lHint, nullptr);
+}
+
+void CPVXFigureView::StopListening() {
+    // Only while that document is still the process's (a document gone forgets its listeners).
+    if (m_pHintDoc && m_pHintDoc == CDBDoc::m_pDBDoc) m_pHintDoc->RemoveHintListener(this);
+    m_pHintDoc = nullptr;
 }
 
 void CPVXFigureView::OnUpdate(CView*, LPARAM lHint, CObject*) {
@@ -68,6 +85,7 @@ void CPVXFigureView::OnUpdate(CView*, LPARAM lHint, CObject*) {
 BOOL CPVXFigureView::PreTranslateMessage(MSG* pMsg) { return CFormView::PreTranslateMessage(pMsg); }
 
 void CPVXFigureView::PostNcDestroy() {
+    StopListening();
     CPVXFigure* ctrl = CPVXFigure::m_pMyself;
     if (ctrl) ctrl->OnFigureViewDestroyed(this);
     CVdView::PostNcDestroy();

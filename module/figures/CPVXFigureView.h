@@ -46,6 +46,7 @@ public:
     // Closes the figure panel (the host frame), then the base.
     ~CPVXFigureView() override;
 
+    // The base's update, line weights shown, and the view listens to the document's hints.
     void OnInitialUpdate() override;
     // Hints 114 (refill the load-case list) and 116 (select the current load case) while the
     // window exists; every other hint is ignored and the base never sees one.
@@ -97,4 +98,8 @@ protected:
 private:
     // The document whose path names the export: the current result view's, else the process's.
     static CDBDoc* ExportDocument();
+    static void OnDocumentHint(void* owner, LPARAM lHint);
+    void StopListening();
+
+    CDBDoc* m_pHintDoc = nullptr;  // the document the view listens to
 };

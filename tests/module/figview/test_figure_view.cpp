@@ -44,13 +44,13 @@ IMPLEMENT_DYNCREATE(CFVDISOCheck_CZL, CFVDBase)
 
 namespace {
 
-// The document: opens the test's figure view and records (and forwards) the hints.
+// The document: opens the test's figure view and records the hints it hands to its listeners.
 class CFigureDoc : public CDBDoc {
 public:
     CView* OpenFigureView(LPCTSTR) override { return m_pView; }
     void UpdateAllViews(CView* sender, LPARAM hint, CObject* obj) override {
         m_hints.push_back(static_cast<long>(hint));
-        if (m_pView) m_pView->OnUpdate(sender, hint, obj);
+        CDBDoc::UpdateAllViews(sender, hint, obj);
     }
     CPVXFigureView* m_pView = nullptr;
     std::vector<long> m_hints;
@@ -170,7 +170,7 @@ TEST_F(FigureViewTest, HintsFillAndSelectTheLoadCaseList) {
         }
         Figure()->ForceLoadCase(r.current);
         const int result = r.hint == 114 ? m_pView->RefreshLoadCaseList() : -1;
-        m_pView->OnUpdate(nullptr, r.hint, nullptr);
+        m_doc.UpdateAllViews(nullptr, r.hint, nullptr);  // the view listens to the document
         EXPECT_EQ(Rows(), r.rows);
         EXPECT_EQ(Sel(), r.sel);
         if (r.hint == 114) {
@@ -205,7 +205,9 @@ TEST_F(FigureViewTest, DoubleClickRedrawsZoomsAndTellsThePanel) {
         EXPECT_EQ(CFVDISOCheck_CZL::s_drawn, r.drawn);
         EXPECT_EQ(m_doc.m_hints, r.hints);
         EXPECT_EQ(m_pView->GetDrawing()->GetZoomAllCount() - zooms, r.zooms);
-        if (r.controller) EXPECT_EQ(Figure()->GetCurLoadCase(), r.key);
+        if (r.controller) {
+            EXPECT_EQ(Figure()->GetCurLoadCase(), r.key);
+        }
     }
 }
 
@@ -244,10 +246,14 @@ TEST_F(FigureViewTest, ExportThroughTheSaveDialog) {
         EXPECT_STREQ(dlg.title.GetString(), "Export to DWG");
         EXPECT_STREQ(dlg.fileName.GetString(), suggested.c_str());
         EXPECT_STREQ(dlg.filter.GetString(), "AutoCAD Drawing (*.dwg)|*.dwg|AutoCAD DXF (*.dxf)|*.dxf||");
-        if (!r.answer.empty()) EXPECT_EQ(access(r.answer.c_str(), F_OK) == 0, r.written);
+        if (!r.answer.empty()) {
+            EXPECT_EQ(access(r.answer.c_str(), F_OK) == 0, r.written);
+        }
         const auto& boxes = CUiDriver::Get().MessageBoxes();
         ASSERT_EQ(boxes.size(), r.boxes);
-        if (r.boxes) EXPECT_STREQ(boxes[0].text.GetString(), "输出失败。");
+        if (r.boxes) {
+            EXPECT_STREQ(boxes[0].text.GetString(), "输出失败。");
+        }
     }
     std::system(("rm -rf " + dir).c_str());
 }
