@@ -1,0 +1,176 @@
+#include "host/db/CPostCtrl4Dgn.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "host/db/CDBDoc.h"
+#include "host/db/CDataBase.h"
+
+namespace {
+
+// The first negative value among n doubles from p, by index; -1 when none.
+int FirstNegative(const double* p, int n) {
+    for (int i = 0; i < n; ++i)
+        if (p[i] < 0.0) return i;
+    return -1;
+}
+
+const char* const kNegative = "a design value is negative";
+
+}  // namespace
+
+// Steel areas, stirrups and the zones' shears are magnitudes: none may be negative.
+std::string T_RBEM_D::Validate(const char** pszColumn) const {
+    if (FirstNegative(&base[0].dAsTop, 4 * kStations) >= 0) {
+        *pszColumn = "stations";
+        return kNegative;
+    }
+    if (FirstNegative(&shear[0].dV, 4) >= 0) {
+        *pszColumn = "shear";
+        return kNegative;
+    }
+    return {};
+}
+
+std::string T_RCOL_D::Validate(const char** pszColumn) const {
+    if (FirstNegative(&base[0].dAsx, 5 * kBlocks) >= 0) {
+        *pszColumn = "blocks";
+        return kNegative;
+    }
+    if (FirstNegative(&part[0].dForce, 2 * kParts) >= 0) {
+        *pszColumn = "parts";
+        return kNegative;
+    }
+    if (FirstNegative(&shear[0].dAsvx, 4) >= 0) {
+        *pszColumn = "shear";
+        return kNegative;
+    }
+    return {};
+}
+
+std::string T_RWAL_D::Validate(const char** pszColumn) const {
+    if (FirstNegative(&base[0].dAsh, 2 * kBlocks) >= 0) {
+        *pszColumn = "blocks";
+        return kNegative;
+    }
+    return {};
+}
+
+std::string T_RSLB_D::Validate(const char** pszColumn) const {
+    if (dAsX < 0.0 || dAsY < 0.0) {
+        *pszColumn = dAsX < 0.0 ? "as_x" : "as_y";
+        return kNegative;
+    }
+    if (FirstNegative(aEdge.GetData(), static_cast<int>(aEdge.GetSize())) >= 0) {
+        *pszColumn = "as_edge";
+        return kNegative;
+    }
+    return {};
+}
+
+CPostCtrl4Dgn* CPostCtrl4Dgn::GetPostCtrl4DgnPtr_ST() {
+    static CPostCtrl4Dgn s_ctrl;
+    CDBDoc* pDoc = CDBDoc::m_pDBDoc;
+    CDataBase* pDB = pDoc && pDoc->GetMDBCtrl() ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr;
+    if (!pDB) return nullptr;
+    s_ctrl.SetDataBase(pDB);
+    return &s_ctrl;
+}
+
+int CPostCtrl4Dgn::MemberType(UINT key) const {
+    if (!m_pDB) return 0;
+    const T_PMEMB_D* p = m_pDB->Table<DBT_PMEMB>().Find(key);
+    return p ? p->type : 0;
+}
+
+int CPostCtrl4Dgn::ReadConcreteDesignResultBeam(UINT key, T_RBEM_D& out, int nKind) const {
+    out.Initialize();
+    if (!m_pDB || nKind != 0) return 0;
+    const T_RBEM_D* p = m_pDB->Table<DBT_RBEM>().Find(key);
+    if (!p) return 0;
+    out = *p;
+    out.nKey = key;
+    return 1;
+}
+
+namespace {
+
+// The station record by zones of three stations (left end, middle, right end).
+void ToZones(UINT key, const T_RBEM_D& st, T_RBEM_D& out) {
+    out.Initialize();
+    out.nKey = key;
+    for (int z = 0; z < 3; ++z)
+        for (int k = 3 * z; k < 3 * z + 3; ++k) {
+            T_RBEM_BASE& b = out.base[z];
+            const T_RBEM_BASE& s = st.base[k];
+            b.dAsTop = std::max(b.dAsTop, s.dAsTop);
+            b.dAsBot = std::max(b.dAsBot, s.dAsBot);
+            b.dAsv = std::max(b.dAsv, s.dAsv);
+            b.dAst = std::max(b.dAst, s.dAst);
+        }
+    out.shear[0] = st.shear[0];
+    out.shear[1] = st.shear[1];
+}
+
+}  // namespace
+
+int CPostCtrl4Dgn::GetBeamMaxResult(UINT key, T_RBEM_D& out, int nKind) const {
+    const int type = MemberType(key);
+    T_RBEM_D st;
+    out.Initialize();
+    if ((type != 201 && type != 205 && type != 204) || !ReadConcreteDesignResultBeam(key, st, nKind)) return 0;
+    ToZones(key, st, out);
+    return 1;
+}
+
+int CPostCtrl4Dgn::GetWBeamMaxResult(UINT key, T_RBEM_D& out, int nKind) const {
+    T_RBEM_D st;
+    out.Initialize();
+    if (MemberType(key) != 210 || !ReadConcreteDesignResultBeam(key, st, nKind)) return 0;
+    ToZones(key, st, out);
+    return 1;
+}
+
+int CPostCtrl4Dgn::GetColmMaxResult(UINT key, int nKind, T_RCOL_D& out) const {
+    out.Initialize();
+    if (!m_pDB || nKind != 0) return 0;
+    const T_RCOL_D* p = m_pDB->Table<DBT_RCOL>().Find(key);
+    if (!p) return 0;
+    out = *p;
+    out.nKey = key;
+    return 1;
+}
+
+int CPostCtrl4Dgn::GetMaxColmElseFactors(UINT key, UINT& nLoad, UINT& nBlock, UINT& nKindOut, T_RCOL_ELSE& out,
+                                         int nKind) const {
+    nLoad = nBlock = nKindOut = 0;
+    out = T_RCOL_ELSE{};
+    if (nKind < 1 || nKind > T_RCOL_D::kParts) return 0;
+    T_RCOL_D col;
+    if (!GetColmMaxResult(key, 0, col)) return 0;
+    out = col.part[nKind - 1];
+    nLoad = col.nPartLoad[nKind - 1];
+    nBlock = nKind % 2 == 1 ? 0 : T_RCOL_D::kBlocks - 1;  // odd kinds at the bottom, even at the top
+    nKindOut = static_cast<UINT>(nKind);
+    return 1;
+}
+
+int CPostCtrl4Dgn::GetWallMaxResult(UINT key, int nKind, T_RWAL_D& out) const {
+    out.Initialize();
+    if (!m_pDB || nKind != 0) return 0;
+    const T_RWAL_D* p = m_pDB->Table<DBT_RWAL>().Find(key);
+    if (!p) return 0;
+    out = *p;
+    out.nKey = key;
+    return 1;
+}
+
+int CPostCtrl4Dgn::GetSlabMaxResult(UINT key, T_RSLB_D& out, int nKind) const {
+    out.Initialize();
+    if (!m_pDB || nKind != 0) return 0;
+    const T_RSLB_D* p = m_pDB->Table<DBT_RSLB>().Find(key);
+    if (!p) return 0;
+    out = *p;
+    out.nKey = key;
+    return 1;
+}
