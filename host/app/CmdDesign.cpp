@@ -27,6 +27,9 @@
 
 namespace {
 
+// Decimals of the design figures' number labels, as the host application writes them.
+constexpr int kDecimals = 2;
+
 // The figure modes the module's design engine takes, with what each shows.
 struct DesignMode {
     int nFirst, nLast;
@@ -121,6 +124,7 @@ int RunDesign(const CHostOptions& options, const CHostArgs& args) {
     PVXHostDesignRequest req{};
     req.nFigureMode = static_cast<int>(nMode);
     req.bList = bList ? 1 : 0;
+    req.nDecimals = kDecimals;
     CHostResultChoice load;
     if (pMode->bLoad) {
         if (int status = load.Parse("6", strLoad, "", {})) return status;

@@ -30,6 +30,7 @@ struct PVXHostDesignRequest {
     int nLoadStep;            // 0 value, 1 maximum, 2 minimum, 3 all
     const char* pszLoadName;  // its name
     int bList;                // write the getters' records through pfnLine
+    int nDecimals;            // decimals of the number labels (the host's design figures: 2); -1 the model's
 };
 
 struct PVXHostDesignReport {

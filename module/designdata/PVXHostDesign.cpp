@@ -15,6 +15,7 @@
 #include "host/base/PVXHostDesign.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/contour/CContourEngine.h"
+#include "module/contour/CLegendEngine.h"
 #include "module/designdata/CFigureDesignData.h"
 #include "module/designdata/DesignFigurePaint.h"
 #include "module/figures/CPVXFigure.h"
@@ -235,6 +236,7 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowDesign(I_PVXMo
     d.m_bShowDiagram = 1;
     d.m_nCForcSel[0] = mode == 35 ? 4 : mode == 36 ? 2 : 0;
     m.m_pFigure->m_nFigureMode = mode;
+    if (pReq->nDecimals >= 0 && m.m_pDispOpt) m.m_pDispOpt->m_Number.m_nDecimals = pReq->nDecimals;
     if (!d.BuildForFigureMode(mode)) {
         delete m.m_pDesignData;
         m.m_pDesignData = nullptr;
@@ -244,10 +246,17 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowDesign(I_PVXMo
                                                : "the project has no post database or no design results to read");
     }
     // The figure is a result the view shows: its legend and the exports' legend step take it.
+    // The legend's footer names the members of the ratio extremes; the other figures keep none.
     m.m_bResultDataReady = 1;
+    m.m_nMaxKey = mode == 28 ? d.m_nACRMaxKey : 0;
+    m.m_nMinKey = mode == 28 ? d.m_nACRMinKey : 0;
+    // The legend panel takes its margin of the view only for a figure with a design legend.
     if (m.m_pPVXCtrl) {
         const CRect before = m.m_pPVXCtrl->GetDrawingArea();
-        m.ResetLegendRect();
+        if (m.m_LegendEngine.GetDesignLegendMode() != -1)
+            m.ResetLegendRect();
+        else
+            m.m_pPVXCtrl->ResetClientWindowMargin();
         if (m.m_pPVXCtrl->GetDrawingArea() != before) m.m_pPVXCtrl->ViewZoomAll(0);
     }
     Describe(d, mode, pRep);
