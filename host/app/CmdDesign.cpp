@@ -20,10 +20,6 @@
 #include "host/app/ModeTable.h"
 #include "host/base/I_PVXModelBase.h"
 #include "host/base/PVXHostDesign.h"
-#include "host/grx/GRenderView.h"
-#include "host/grx/I_PVXCtrl.h"
-#include "platform/gdi/BmpFile.h"
-#include "platform/ui/CUiDriver.h"
 
 namespace {
 
@@ -148,17 +144,8 @@ int RunDesign(const CHostOptions& options, const CHostArgs& args) {
 
     if (!strOut.empty()) {
         // The window as the person sees it with the figure: painted again, with its legend.
-        rv.GetView()->Invalidate(FALSE);
-        rv.GetView()->UpdateWindow();
-        AfxPumpMessages();
         progress.Enter(steps.size() - 1);
-        if (int status = out.Begin()) return status;
-        CString path(out.GetTempPath().c_str());
-        if (bEmf)
-            rv.GetModel()->PV_OnExportWindowsMetaFileEx(path);
-        else
-            WriteBmp24(out.GetTempPath().c_str(), rv.GetWindowPicture());
-        if (int status = bEmf ? out.Commit() : out.Commit(view.nWidth, view.nHeight)) return status;
+        if (int status = rv.WriteShownPicture(out, bEmf, view)) return status;
     }
     CHostProgress::Finish();
     if (!strOut.empty())

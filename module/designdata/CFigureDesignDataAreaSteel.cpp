@@ -4,6 +4,9 @@
 // the figure prints and where it prints them; per slab one record per outline edge and one at
 // the slab's centroid. Values come from the design-result controller (CPostCtrl4Dgn); a member
 // whose result, record or nodes cannot be read is passed over.
+#include <initializer_list>
+#include <utility>
+
 #include "host/db/CDBDoc.h"
 #include "host/db/CPostCtrl4Dgn.h"
 #include "host/db/DBTables.h"
@@ -23,6 +26,12 @@ constexpr int kSlabType = 301;
 
 // a replaced by b when b is at least as large: the later value wins a tie.
 double LaterMax(double a, double b) { return b >= a ? b : a; }
+
+// Raises each running maximum to its value when that is strictly larger.
+void Raise(std::initializer_list<std::pair<double*, double>> values) {
+    for (const auto& [pMax, v] : values)
+        if (v > *pMax) *pMax = v;
+}
 
 }  // namespace
 
@@ -68,11 +77,8 @@ int CFigureDesignData::MakeAreaSteelDrawingDataList() {
         a.d[0] = r.base[0].dAsx;
         a.d[1] = r.base[0].dAsy;
         a.d[2] = r.base[0].dAsc;
-        for (int b = 1; b < T_RCOL_D::kBlocks; ++b) {
-            if (r.base[b].dAsx > a.d[0]) a.d[0] = r.base[b].dAsx;
-            if (r.base[b].dAsy > a.d[1]) a.d[1] = r.base[b].dAsy;
-            if (r.base[b].dAsc > a.d[2]) a.d[2] = r.base[b].dAsc;
-        }
+        for (int b = 1; b < T_RCOL_D::kBlocks; ++b)
+            Raise({{&a.d[0], r.base[b].dAsx}, {&a.d[1], r.base[b].dAsy}, {&a.d[2], r.base[b].dAsc}});
         a.d[3] = 0.0;
         const T_RCOL_BASE& bot = r.base[0];
         const T_RCOL_BASE& top = r.base[T_RCOL_D::kBlocks - 1];
@@ -142,10 +148,7 @@ int CFigureDesignData::MakeAreaSteelDrawingDataList() {
         T_WALL_AS a;
         a.d[0] = r.base[0].dAs;
         a.d[1] = r.base[0].dAsh;
-        for (int b = 1; b < T_RWAL_D::kBlocks; ++b) {
-            if (r.base[b].dAs > a.d[0]) a.d[0] = r.base[b].dAs;
-            if (r.base[b].dAsh > a.d[1]) a.d[1] = r.base[b].dAsh;
-        }
+        for (int b = 1; b < T_RWAL_D::kBlocks; ++b) Raise({{&a.d[0], r.base[b].dAs}, {&a.d[1], r.base[b].dAsh}});
         T_PMEMB_D memb;
         if (!ReadMember(key, memb) || memb.aNode.GetSize() < 2) continue;
         CArray<C3DPoint, C3DPoint&> ends;

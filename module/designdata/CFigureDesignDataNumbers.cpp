@@ -117,6 +117,13 @@ int Slope(const CPoint& a, const CPoint& b, int& nEscapement) {
     return CUtilFuncs::GetSlope2Point(nEscapement, a.x, a.y, b.x, b.y);
 }
 
+// The number options of a labelled output, or null when it draws nothing: no DC, no model or
+// options, or (bSwitched) the number-label switch off.
+T_PVX_DOPT_NUMBER_D* NumberOptions(I_PVXModel* pModel, CDC* pDC, bool bSwitchOn = true) {
+    if (!bSwitchOn || !pDC || !pModel || !pModel->m_pDispOpt) return nullptr;
+    return &pModel->m_pDispOpt->m_Number;
+}
+
 int FontHeight(CDC* pDC) {
     TEXTMETRIC tm{};
     pDC->GetTextMetrics(&tm);
@@ -157,8 +164,9 @@ void CFigureDesignData::OutputNumbers(CDC* pDC) {
 
 void CFigureDesignData::OutputSDeformNumbers(CDC* pDC) {
     I_PVXModel* pModel = Model();
-    if (!m_bShowNumber || !pDC || !pModel || !pModel->m_pDispOpt) return;
-    T_PVX_DOPT_NUMBER_D& num = pModel->m_pDispOpt->m_Number;
+    T_PVX_DOPT_NUMBER_D* pNum = NumberOptions(pModel, pDC, m_bShowNumber != 0);
+    if (!pNum) return;
+    T_PVX_DOPT_NUMBER_D& num = *pNum;
     const CString fmt = NumberFormat(num, false);
     OwnFonts fonts(pDC, num);
     const int horizontal = fonts.Add(0);
@@ -172,8 +180,9 @@ void CFigureDesignData::OutputSDeformNumbers(CDC* pDC) {
 
 void CFigureDesignData::OutputBDeformNumbers(CDC* pDC) {
     I_PVXModel* pModel = Model();
-    if (!m_bShowNumber || !pDC || !pModel || !pModel->m_pDispOpt) return;
-    T_PVX_DOPT_NUMBER_D& num = pModel->m_pDispOpt->m_Number;
+    T_PVX_DOPT_NUMBER_D* pNum = NumberOptions(pModel, pDC, m_bShowNumber != 0);
+    if (!pNum) return;
+    T_PVX_DOPT_NUMBER_D& num = *pNum;
     Labels labels(pDC, num);
     for (INT_PTR i = 0; i < m_arrBDeform.GetSize(); ++i) {
         T_DEFORM_D& d = m_arrBDeform[i];
@@ -193,8 +202,9 @@ void CFigureDesignData::OutputBDeformNumbers(CDC* pDC) {
 
 void CFigureDesignData::OutputACRNumbers(CDC* pDC) {
     I_PVXModel* pModel = Model();
-    if (!m_bShowNumber || !pDC || !pModel || !pModel->m_pDispOpt) return;
-    T_PVX_DOPT_NUMBER_D& num = pModel->m_pDispOpt->m_Number;
+    T_PVX_DOPT_NUMBER_D* pNum = NumberOptions(pModel, pDC, m_bShowNumber != 0);
+    if (!pNum) return;
+    T_PVX_DOPT_NUMBER_D& num = *pNum;
     const CString fmt = NumberFormat(num, false);
     OwnFonts fonts(pDC, num);
     const int horizontal = fonts.Add(0);
@@ -443,8 +453,9 @@ void CFigureDesignData::OutputSideWallSteelNumbers(CDC* pDC) {
 
 void CFigureDesignData::OutputASDNumbers(CDC* pDC) {
     I_PVXModel* pModel = Model();
-    if (!m_bShowNumber || !pDC || !pModel || !pModel->m_pDispOpt) return;
-    T_PVX_DOPT_NUMBER_D& num = pModel->m_pDispOpt->m_Number;
+    T_PVX_DOPT_NUMBER_D* pNum = NumberOptions(pModel, pDC, m_bShowNumber != 0);
+    if (!pNum) return;
+    T_PVX_DOPT_NUMBER_D& num = *pNum;
     const CString f1 = NumberFormat(num, true);
     const char* f2 = "%.2f";
     OwnFonts fonts(pDC, num);
