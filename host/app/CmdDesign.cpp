@@ -156,19 +156,16 @@ int RunDesign(const CHostOptions& options, const CHostArgs& args) {
     return HOST_EXIT_OK;
 }
 
-const std::string& DesignSummary() {
-    static const std::string text =
-        "Draws a design figure of the project (MODE: " + ModeList() +
-        ")\n"
-        "through the results module's design result data engine, as the host application drives it: the\n"
-        "engine is made for the view's model with the model's members, the figure's builders run, and the\n"
-        "view paints the model, the figure's member walk, its numbers and its legend. The picture is\n"
-        "written as the window shows it; what it shows is printed after it. Figures 35, 36 and 42 to 56\n"
-        "draw the outlines only and 40 draws no numbers: the lists their output reads are filled by the\n"
-        "host application, which this host does not do yet; the command says so.";
-    return text;
-}
+const char* const kSummary =
+    "Draws a design figure of the project through the results module's design result data engine,\n"
+    "as the host application drives it. MODE: 21 area steel, 23 beam steel, 28 axial-compression\n"
+    "ratio, 35 and 36 beam moment and shear envelopes, 40 column forces, 42 to 56 base-column forces.\n"
+    "The engine is made for the view's model with the model's members, the figure's builders run,\n"
+    "and the view paints the model, the figure's member walk, its numbers and its legend. The\n"
+    "picture is written as the window shows it; what it shows is printed after it. Figures 35, 36\n"
+    "and 42 to 56 draw the outlines only and 40 draws no numbers: the lists their output reads are\n"
+    "filled by the host application, which this host does not do yet; the command says so.";
 
-const CHostCommandRegistrar kRegister({"design", DesignSummary().c_str(), RunDesign, 34, DesignOptions(), "MODE"});
+const CHostCommandRegistrar kRegister({"design", kSummary, RunDesign, 34, DesignOptions(), "MODE"});
 
 }  // namespace
