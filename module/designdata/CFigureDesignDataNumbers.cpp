@@ -118,7 +118,7 @@ int Slope(const CPoint& a, const CPoint& b, int& nEscapement) {
 }
 
 // The number options of a labelled output, or null when it draws nothing: no DC, no model or
-// options, or (bSwitched) the number-label switch off.
+// options, or the number-label switch off (bSwitchOn false).
 T_PVX_DOPT_NUMBER_D* NumberOptions(I_PVXModel* pModel, CDC* pDC, bool bSwitchOn = true) {
     if (!bSwitchOn || !pDC || !pModel || !pModel->m_pDispOpt) return nullptr;
     return &pModel->m_pDispOpt->m_Number;
