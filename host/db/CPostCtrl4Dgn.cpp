@@ -2,70 +2,54 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 #include "host/db/CDBDoc.h"
 #include "host/db/CDataBase.h"
 
 namespace {
 
-// The first negative value among n doubles from p, by index; -1 when none.
-int FirstNegative(const double* p, int n) {
-    for (int i = 0; i < n; ++i)
-        if (p[i] < 0.0) return i;
-    return -1;
+// Steel areas, stirrups, forces and ratios of a design are magnitudes: the first of the listed
+// value runs holding a negative value names its column; empty when none does.
+struct Run {
+    const char* column;
+    const double* p;
+    int n;
+};
+std::string FirstNegative(std::initializer_list<Run> runs, const char** pszColumn) {
+    for (const Run& r : runs)
+        for (int i = 0; i < r.n; ++i)
+            if (r.p[i] < 0.0) {
+                *pszColumn = r.column;
+                return "a design value is negative";
+            }
+    return {};
 }
-
-const char* const kNegative = "a design value is negative";
 
 }  // namespace
 
-// Steel areas, stirrups and the zones' shears are magnitudes: none may be negative.
 std::string T_RBEM_D::Validate(const char** pszColumn) const {
-    if (FirstNegative(&base[0].dAsTop, 4 * kStations) >= 0) {
-        *pszColumn = "stations";
-        return kNegative;
-    }
-    if (FirstNegative(&shear[0].dV, 4) >= 0) {
-        *pszColumn = "shear";
-        return kNegative;
-    }
-    return {};
+    return FirstNegative({{"stations", &base[0].dAsTop, 4 * kStations}, {"shear", &shear[0].dV, 4}}, pszColumn);
 }
 
 std::string T_RCOL_D::Validate(const char** pszColumn) const {
-    if (FirstNegative(&base[0].dAsx, 5 * kBlocks) >= 0) {
-        *pszColumn = "blocks";
-        return kNegative;
-    }
-    if (FirstNegative(&part[0].dForce, 2 * kParts) >= 0) {
-        *pszColumn = "parts";
-        return kNegative;
-    }
-    if (FirstNegative(&shear[0].dAsvx, 4) >= 0) {
-        *pszColumn = "shear";
-        return kNegative;
-    }
-    return {};
+    return FirstNegative({{"blocks", &base[0].dAsx, 5 * kBlocks},
+                          {"parts", &part[0].dForce, 2 * kParts},
+                          {"n_max", &dNmax, 1},
+                          {"m_max", &dMmax, 1},
+                          {"shear", &shear[0].dAsvx, 4}},
+                         pszColumn);
 }
 
 std::string T_RWAL_D::Validate(const char** pszColumn) const {
-    if (FirstNegative(&base[0].dAsh, 2 * kBlocks) >= 0) {
-        *pszColumn = "blocks";
-        return kNegative;
-    }
-    return {};
+    return FirstNegative({{"blocks", &base[0].dAsh, 2 * kBlocks}}, pszColumn);
 }
 
 std::string T_RSLB_D::Validate(const char** pszColumn) const {
-    if (dAsX < 0.0 || dAsY < 0.0) {
-        *pszColumn = dAsX < 0.0 ? "as_x" : "as_y";
-        return kNegative;
-    }
-    if (FirstNegative(aEdge.GetData(), static_cast<int>(aEdge.GetSize())) >= 0) {
-        *pszColumn = "as_edge";
-        return kNegative;
-    }
-    return {};
+    return FirstNegative({{"as_x", &dAsX, 1},
+                          {"as_y", &dAsY, 1},
+                          {"as_edge", aEdge.GetData(), static_cast<int>(aEdge.GetSize())}},
+                         pszColumn);
 }
 
 CPostCtrl4Dgn* CPostCtrl4Dgn::GetPostCtrl4DgnPtr_ST() {

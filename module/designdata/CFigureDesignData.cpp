@@ -1,7 +1,11 @@
 #include "module/designdata/CFigureDesignData.h"
 
+#include <cfloat>
 #include <cmath>
 
+#include "host/db/CDBDoc.h"
+#include "host/db/CDataBase.h"
+#include "host/db/CPostCtrl4Dgn.h"
 #include "module/figures/CPVXFigure.h"
 #include "module/force/CForceEngine.h"
 #include "module/model/I_PVXModel.h"
@@ -34,21 +38,10 @@ template <class K, class AK, class V, class AV> int CopyMap(const CMap<K, AK, V,
     return 1;
 }
 
-template <class T> void AssignList(const CArray<T, T&>& src, CArray<T, T&>& dst) {
-    dst.RemoveAll();
-    dst.SetSize(src.GetSize());
-    for (INT_PTR i = 0; i < src.GetSize(); ++i) dst[i] = src[i];
-}
+template <class T> void AssignList(const CArray<T, T&>& src, CArray<T, T&>& dst) { CopyList(src, dst); }
 
 template <class K, class AK, class V, class AV> void AssignMap(const CMap<K, AK, V, AV>& src, CMap<K, AK, V, AV>& dst) {
-    dst.RemoveAll();
-    POSITION pos = src.GetStartPosition();
-    while (pos) {
-        K key{};
-        V value{};
-        src.GetNextAssoc(pos, key, value);
-        dst.SetAt(key, value);
-    }
+    CopyMap(src, dst);
 }
 
 template <class M, class T> int LookupMap(const M& map, UINT key, T& out) {
@@ -277,4 +270,27 @@ int CFigureDesignData::ReadNode(UINT key, C3DPoint& pt) const {
 
 int CFigureDesignData::IsBeamMemberType(int type) {
     return CPVXAttrCtrl::IsBeamElemType(type) || CPVXAttrCtrl::IsElemType204(type) ? 1 : 0;
+}
+
+CDataBase* CFigureDesignData::GetPostDB() const {
+    const I_PVXModel* m = Model();
+    CDBDoc* doc = m ? m->GetDBDoc() : nullptr;
+    return doc && doc->GetMDBCtrl() ? doc->GetMDBCtrl()->GetDBPost() : nullptr;
+}
+
+void CFigureDesignData::CopyStations(const T_RBEM_D& res, T_BEAM_SD& rec, double hi[3], double lo[3], int nRangeRows) {
+    double best[3] = {-DBL_MAX, -DBL_MAX, -DBL_MAX};
+    for (int k = 0; k < T_RBEM_D::kStations; ++k) {
+        const double v[3] = {res.base[k].dAsTop, res.base[k].dAsBot, res.base[k].dAsv};
+        for (int r = 0; r < 3; ++r) {
+            rec.dVal[r][k] = v[r];
+            if (k >= 1 && k <= 7 && v[r] > best[r]) {
+                best[r] = v[r];
+                rec.nMaxIdx[r] = k;
+            }
+            if (r >= nRangeRows) continue;
+            if (v[r] > hi[r]) hi[r] = v[r];
+            if (v[r] < lo[r]) lo[r] = v[r];
+        }
+    }
 }

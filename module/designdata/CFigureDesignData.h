@@ -33,6 +33,8 @@
 #include "platform/afx/CMap.h"
 
 class CDC;
+class CDataBase;
+struct T_RBEM_D;
 class CObject;
 class I_PVXModel;
 class I_PVXModelBase;
@@ -303,4 +305,10 @@ protected:
     int GetDiagramAxes(UINT key, const C3DPoint& pi, const C3DPoint& pj, double axes[3][3]) const;
     // Sets the contour range (creating the engine when it has none).
     void SetContourRange(double dMin, double dMax);
+    // The post database of the model's document; null when there is none.
+    CDataBase* GetPostDB() const;
+    // A design result's nine stations into a record: value rows top, bottom, stirrups, each row's
+    // inner station (1 to 7) of its largest value (the first of equal ones), and the running
+    // extremes hi/lo of the first nRangeRows rows over all nine stations.
+    static void CopyStations(const T_RBEM_D& res, T_BEAM_SD& rec, double hi[3], double lo[3], int nRangeRows);
 };

@@ -21,9 +21,7 @@ int CFigureDesignData::MakeAxialCompRatioDataList() {
         T_PMEMB_D memb;
         if (ReadMember(m_arrMembKey[i], memb) && memb.type == 101) columns.Add(m_arrMembKey[i]);
     }
-    I_PVXModel* m = Model();
-    CDBDoc* doc = m ? m->GetDBDoc() : nullptr;
-    CDataBase* pDB = doc && doc->GetMDBCtrl() ? doc->GetMDBCtrl()->GetDBPost() : nullptr;
+    CDataBase* pDB = GetPostDB();
     if (!pDB) return 0;
     CClassPMemb membs;
     membs.ConnectToDB(pDB);

@@ -19,9 +19,7 @@ void CFigureDesignData::SetContourRange(double dMin, double dMax) {
 }
 
 int CFigureDesignData::MakeBeamSteelDataList() {
-    I_PVXModel* m = Model();
-    CDBDoc* doc = m ? m->GetDBDoc() : nullptr;
-    CDataBase* pDB = doc && doc->GetMDBCtrl() ? doc->GetMDBCtrl()->GetDBPost() : nullptr;
+    CDataBase* pDB = GetPostDB();
     if (!pDB) return 0;
     CClassPMemb membs;
     membs.ConnectToDB(pDB);
@@ -33,7 +31,7 @@ int CFigureDesignData::MakeBeamSteelDataList() {
         if (IsBeamMemberType(memb.type)) beams.Add(m_arrMembKey[i]);
     }
     m_arrBeamSD.RemoveAll();
-    double hi[2] = {-DBL_MAX, -DBL_MAX}, lo[2] = {DBL_MAX, DBL_MAX};
+    double hi[3] = {-DBL_MAX, -DBL_MAX, -DBL_MAX}, lo[3] = {DBL_MAX, DBL_MAX, DBL_MAX};
 
     CPostCtrl4Dgn* dgn = CPostCtrl4Dgn::GetPostCtrl4DgnPtr_ST();
     if (!dgn) return 0;
@@ -43,22 +41,7 @@ int CFigureDesignData::MakeBeamSteelDataList() {
         T_BEAM_SD rec;
         T_RBEM_D res;
         if (!dgn->ReadConcreteDesignResultBeam(key, res, 0) || res.nKey == 0) continue;
-        double best[3] = {-DBL_MAX, -DBL_MAX, -DBL_MAX};
-        for (int i = 0; i < T_RBEM_D::kStations; ++i) {
-            const double v[3] = {res.base[i].dAsTop, res.base[i].dAsBot, res.base[i].dAsv};
-            for (int r = 0; r < 3; ++r) {
-                rec.dVal[r][i] = v[r];
-                // Only the inner stations are candidates; the first of equal values keeps the place.
-                if (i >= 1 && i <= 7 && v[r] > best[r]) {
-                    best[r] = v[r];
-                    rec.nMaxIdx[r] = i;
-                }
-            }
-            for (int r = 0; r < 2; ++r) {
-                if (v[r] > hi[r]) hi[r] = v[r];
-                if (v[r] < lo[r]) lo[r] = v[r];
-            }
-        }
+        CopyStations(res, rec, hi, lo, 2);
         T_PMEMB_D memb;
         if (!membs.Get(key, memb) || memb.aNode.GetSize() == 0) return 0;
         C3DPoint first, last;

@@ -4,6 +4,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <functional>
 #include <memory>
 
 #include "host/base/CMathFunc.h"
@@ -34,12 +35,6 @@ int CompReal(double a, double b) {
     return 0;
 }
 
-// The post database of the model's document; null when there is none.
-CDataBase* PostDB(I_PVXModel* m) {
-    CDBDoc* doc = m ? m->GetDBDoc() : nullptr;
-    return doc && doc->GetMDBCtrl() ? doc->GetMDBCtrl()->GetDBPost() : nullptr;
-}
-
 // A client DC on the model's view for the live copy of the edges, when the model draws into the
 // memory image and allows copies on the window.
 std::unique_ptr<CClientDC> ClientCopy(I_PVXModel& m) {
@@ -47,6 +42,24 @@ std::unique_ptr<CClientDC> ClientCopy(I_PVXModel& m) {
     auto dc = std::make_unique<CClientDC>(m.m_pView);
     if (!dc->GetSafeHdc()) return nullptr;
     return dc;
+}
+
+// The model's members in the graphics control's depth order.
+void SortedMemberAtoms(I_PVXModel& m, CArray<GRE_Atom, GRE_Atom&>& atoms) {
+    CArray<int, int> types;
+    types.Add(m.m_nObjectIDFirst);
+    m.m_pPVXCtrl->GetZSortedList(types, m.m_arrZSortMembKey, atoms);
+}
+
+// The walk over the atoms in depth order: Escape stops it, an atom outside the client window is
+// passed over unless the whole model shows, and a step that returns -1 stops it.
+void WalkAtoms(I_PVXModel& m, const CArray<GRE_Atom, GRE_Atom&>& atoms, const std::function<int(const GRE_Atom&)>& step) {
+    for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
+        if (m.WatchEscKeyPress()) break;
+        const GRE_Atom& a = atoms[i];
+        if (!m.m_pPVXCtrl->IsZoomAllState() && !m.m_pPVXCtrl->IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
+        if (step(a) == -1) break;
+    }
 }
 
 }  // namespace
@@ -58,26 +71,20 @@ void CFigureDesignData::DrawBeamSteelDiagram(CDC* pDC) {
     I_PVXModel* m = Model();
     if (!m || !m->m_pPVXCtrl || !m->GetAttrCtrl() || !m->m_pDispOpt) return;
     CClassPMemb membs;
-    membs.ConnectToDB(PostDB(m));
-    CArray<int, int> types;
-    types.Add(m->m_nObjectIDFirst);
+    membs.ConnectToDB(GetPostDB());
     CArray<GRE_Atom, GRE_Atom&> atoms;
-    m->m_pPVXCtrl->GetZSortedList(types, m->m_arrZSortMembKey, atoms);
+    SortedMemberAtoms(*m, atoms);
     for (int n = 3; n < kTextLists; ++n) m_arrTextValue[n].RemoveAll();
     m_arrDrawnBeamIdx.RemoveAll();
     // Inactive members drawn wide (1.7 pen widths) for the walk only.
     const int bSavedWide = m->m_pDispOpt->m_bWireFrame;
     m->m_pDispOpt->m_bWireFrame = 1;
-    for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
-        if (m->WatchEscKeyPress()) break;
-        const GRE_Atom& a = atoms[i];
-        if (!m->m_pPVXCtrl->IsZoomAllState() && !m->m_pPVXCtrl->IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
+    WalkAtoms(*m, atoms, [&](const GRE_Atom& a) {
         T_PMEMB_D memb;
-        if (!ReadMember(a.m_nKey, memb)) continue;
-        int r = m->PVXDrawInactiveMember(pDC, a.m_nKey);
-        if (IsBeamMemberType(memb.type)) r = DoBeamElementSteelDiagram(pDC, a.m_nKey);
-        if (r == -1) break;
-    }
+        if (!ReadMember(a.m_nKey, memb)) return 0;
+        const int r = m->PVXDrawInactiveMember(pDC, a.m_nKey);
+        return IsBeamMemberType(memb.type) ? DoBeamElementSteelDiagram(pDC, a.m_nKey) : r;
+    });
     m->m_pDispOpt->m_bWireFrame = bSavedWide;
 }
 
@@ -86,26 +93,21 @@ void CFigureDesignData::DrawBBM_SFDiagram(CDC* pDC) {
     I_PVXModel* m = Model();
     if (!m || !m->m_pPVXCtrl || !m->GetAttrCtrl()) return;
     CClassPMemb membs;
-    if (!membs.ConnectToDB(PostDB(m))) return;
-    CArray<int, int> types;
-    types.Add(m->m_nObjectIDFirst);
+    if (!membs.ConnectToDB(GetPostDB())) return;
     CArray<GRE_Atom, GRE_Atom&> atoms;
-    m->m_pPVXCtrl->GetZSortedList(types, m->m_arrZSortMembKey, atoms);
+    SortedMemberAtoms(*m, atoms);
     for (int n = 0; n < 3; ++n) m_arrTextValue[n].RemoveAll();
     m_arrDrawnBeamIdx.RemoveAll();
     if (m_arrBeamBM.GetSize() == 0) return;
     const int mode = GetFigureMode();
     const bool bWallBeams = mode == 33 || mode == 41;
-    for (INT_PTR i = 0; i < atoms.GetSize(); ++i) {
-        if (m->WatchEscKeyPress()) break;
-        const GRE_Atom& a = atoms[i];
-        if (!m->m_pPVXCtrl->IsZoomAllState() && !m->m_pPVXCtrl->IsObjectInClientWindow(a.m_nType, a.m_nKey)) continue;
+    WalkAtoms(*m, atoms, [&](const GRE_Atom& a) {
         T_PMEMB_D memb;
-        if (!ReadMember(a.m_nKey, memb)) continue;
-        int r = m->PVXDrawInactiveMember(pDC, a.m_nKey);
-        if (bWallBeams ? memb.type == 210 : IsBeamMemberType(memb.type) != 0) r = DoBeamElementSfdBmd(pDC, a.m_nKey);
-        if (r == -1) break;
-    }
+        if (!ReadMember(a.m_nKey, memb)) return 0;
+        const int r = m->PVXDrawInactiveMember(pDC, a.m_nKey);
+        const bool bStep = bWallBeams ? memb.type == 210 : IsBeamMemberType(memb.type) != 0;
+        return bStep ? DoBeamElementSfdBmd(pDC, a.m_nKey) : r;
+    });
 }
 
 int CFigureDesignData::DoBeamElementSteelDiagram(CDC*, UINT) {

@@ -21,19 +21,7 @@ int CFigureDesignData::MakeBeamBM_SFDataList_Envelope() {
         if (!ReadMember(key, memb) || !IsBeamMemberType(memb.type)) continue;
         if (!dgn->ReadConcreteDesignResultBeam(key, res, 0) || res.nKey == 0) continue;
         T_BEAM_BM rec;
-        double best[3] = {-DBL_MAX, -DBL_MAX, -DBL_MAX};
-        for (int k = 0; k < T_RBEM_D::kStations; ++k) {
-            const double v[3] = {res.base[k].dAsTop, res.base[k].dAsBot, res.base[k].dAsv};
-            for (int r = 0; r < 3; ++r) {
-                rec.dVal[r][k] = v[r];
-                if (k >= 1 && k <= 7 && v[r] > best[r]) {
-                    best[r] = v[r];
-                    rec.nMaxIdx[r] = k;
-                }
-                if (v[r] > hi[r]) hi[r] = v[r];
-                if (v[r] < lo[r]) lo[r] = v[r];
-            }
-        }
+        CopyStations(res, rec, hi, lo, 3);
         m_mapBeamSteel.SetAt(key, rec);
     }
     // No beam result: no range to set (the starting extremes would give an inverted range).
