@@ -44,11 +44,11 @@ std::unique_ptr<CClientDC> ClientCopy(I_PVXModel& m) {
     return dc;
 }
 
-// The model's members in the graphics control's depth order.
+// The model's active members in the graphics control's depth order (as every engine sorts them).
 void SortedMemberAtoms(I_PVXModel& m, CArray<GRE_Atom, GRE_Atom&>& atoms) {
     CArray<int, int> types;
     types.Add(m.m_nObjectIDFirst);
-    m.m_pPVXCtrl->GetZSortedList(types, m.m_arrZSortMembKey, atoms);
+    m.m_pPVXCtrl->GetZSortedList(types, m.m_arrActiveMembKey, atoms);
 }
 
 // The walk over the atoms in depth order: Escape stops it, an atom outside the client window is

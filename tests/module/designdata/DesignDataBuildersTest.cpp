@@ -108,16 +108,23 @@ TEST_F(DesignDataTest, BeamSteelStationsRangeAndScale) {
     EXPECT_EQ(m_design->m_arrBeamSD.GetSize(), 0);
 }
 
-// A model without beams reads no beam: the build succeeds without setting an inverted colour
-// range or an infinite-width scale; the scale and range stay as they were.
-TEST_F(DesignDataTest, BeamSteelWithoutBeamsSetsNoRange) {
-    Open(true, false);
-    SetFigureMode(23);
-    m_design->m_dBeamDgmScale = 3.0;
-    ASSERT_EQ(m_design->MakeBeamSteelDataList(), 1);
-    EXPECT_EQ(m_design->m_mapBeamSteel.GetCount(), 0);
-    EXPECT_EQ(m_design->m_pContourEngine, nullptr);
-    EXPECT_EQ(m_design->m_dBeamDgmScale, 3.0);
+// A model without beams reads no beam: the steel and envelope builds succeed without setting an
+// inverted colour range or an infinite-width scale; the scale and range stay as they were.
+TEST_F(DesignDataTest, BuildsWithoutBeamsSetNoRange) {
+    struct Row {
+        int mode;
+    };
+    const Row rows[] = {{23}, {35}, {36}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE("mode " + std::to_string(r.mode));
+        Open(true, false);
+        SetFigureMode(r.mode);
+        m_design->m_dBeamDgmScale = 3.0;
+        ASSERT_EQ(r.mode == 23 ? m_design->MakeBeamSteelDataList() : m_design->MakeBeamBM_SFDataList_Envelope(), 1);
+        EXPECT_EQ(m_design->m_mapBeamSteel.GetCount(), 0);
+        EXPECT_EQ(m_design->m_pContourEngine, nullptr);
+        EXPECT_EQ(m_design->m_dBeamDgmScale, 3.0);
+    }
 }
 
 // Axial-compression ratios: column 10 (0.4, 0.7) then 11 (0.7, 0.2): the largest 0.7 stays with

@@ -171,3 +171,26 @@ TEST_F(DesignDataTest, SteelDiagramValuesAndPoints) {
     EXPECT_EQ(d[1].dVal[0], kBotA[0]);
     EXPECT_EQ(d[1].dVal[1], 4.0);
 }
+
+// The steel walk draws every member's outline in depth order with the inactive members wide for
+// the walk only (the display option comes back as it was); the envelope walk draws nothing while
+// the envelope list is empty, and records the envelope index of each beam it finds.
+TEST_F(DesignDataTest, MemberWalksDrawOutlinesAndRestoreTheWidePen) {
+    for (int wide : {0, 1}) {
+        SCOPED_TRACE("wide option " + std::to_string(wide));
+        m_model->m_pDispOpt->m_bWireFrame = wide;
+        CRecordDC dc;
+        dc.Create();
+        dc.Clear();
+        m_design->DrawBeamSteelDiagram(&dc);
+        EXPECT_EQ(m_model->m_pDispOpt->m_bWireFrame, wide);
+        EXPECT_GT(dc.Count("LineTo") + dc.Count("Polyline") + dc.Count("PolylineTo"), 0u);
+    }
+    CRecordDC dc;
+    dc.Create();
+    dc.Clear();
+    m_design->m_arrDrawnBeamIdx.Add(5);
+    m_design->DrawBBM_SFDiagram(&dc);
+    EXPECT_EQ(m_design->m_arrDrawnBeamIdx.GetSize(), 0);
+    EXPECT_EQ(dc.GetRecords().size(), 0u);
+}
