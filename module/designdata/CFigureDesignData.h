@@ -101,7 +101,8 @@ public:
     // 1 when a member from p1 to p2 runs against the plan's reading direction: by x when the x
     // values differ by more than 1e-10 (p1 right of p2), else by y (p1 above p2).
     static int IsInverse(const C3DPoint& p1, const C3DPoint& p2);
-    // 1 when the first two rows are exactly (1, 0, 0) and (0, 1, 0) (as CForceEngine's).
+    // 1 when the first two rows are exactly (1, 0, 0) and (0, 1, 0) (as CForceEngine's). The test is
+    // exact: a plan matrix carrying rounding noise (1e-17) is not taken for the plan.
     static int IsXYPlaneVector(const double m[3][3]);
 
     // ---- setters of what the host supplies -------------------------------------------------------
