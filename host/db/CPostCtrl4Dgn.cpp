@@ -26,6 +26,17 @@ std::string FirstNegative(std::initializer_list<Run> runs, const char** pszColum
     return {};
 }
 
+// The stored row of key in a design table (kind 0 only), its key word the member key; 0 with the
+// record cleared otherwise.
+template <int ID, class R> int StoredRow(CDataBase* pDB, UINT key, int nKind, R& out) {
+    out.Initialize();
+    const R* p = pDB && nKind == 0 ? pDB->Table<ID>().Find(key) : nullptr;
+    if (!p) return 0;
+    out = *p;
+    out.nKey = key;
+    return 1;
+}
+
 }  // namespace
 
 std::string T_RBEM_D::Validate(const char** pszColumn) const {
@@ -68,13 +79,7 @@ int CPostCtrl4Dgn::MemberType(UINT key) const {
 }
 
 int CPostCtrl4Dgn::ReadConcreteDesignResultBeam(UINT key, T_RBEM_D& out, int nKind) const {
-    out.Initialize();
-    if (!m_pDB || nKind != 0) return 0;
-    const T_RBEM_D* p = m_pDB->Table<DBT_RBEM>().Find(key);
-    if (!p) return 0;
-    out = *p;
-    out.nKey = key;
-    return 1;
+    return StoredRow<DBT_RBEM>(m_pDB, key, nKind, out);
 }
 
 namespace {
@@ -116,13 +121,7 @@ int CPostCtrl4Dgn::GetWBeamMaxResult(UINT key, T_RBEM_D& out, int nKind) const {
 }
 
 int CPostCtrl4Dgn::GetColmMaxResult(UINT key, int nKind, T_RCOL_D& out) const {
-    out.Initialize();
-    if (!m_pDB || nKind != 0) return 0;
-    const T_RCOL_D* p = m_pDB->Table<DBT_RCOL>().Find(key);
-    if (!p) return 0;
-    out = *p;
-    out.nKey = key;
-    return 1;
+    return StoredRow<DBT_RCOL>(m_pDB, key, nKind, out);
 }
 
 int CPostCtrl4Dgn::GetMaxColmElseFactors(UINT key, UINT& nLoad, UINT& nBlock, UINT& nKindOut, T_RCOL_ELSE& out,
@@ -140,21 +139,9 @@ int CPostCtrl4Dgn::GetMaxColmElseFactors(UINT key, UINT& nLoad, UINT& nBlock, UI
 }
 
 int CPostCtrl4Dgn::GetWallMaxResult(UINT key, int nKind, T_RWAL_D& out) const {
-    out.Initialize();
-    if (!m_pDB || nKind != 0) return 0;
-    const T_RWAL_D* p = m_pDB->Table<DBT_RWAL>().Find(key);
-    if (!p) return 0;
-    out = *p;
-    out.nKey = key;
-    return 1;
+    return StoredRow<DBT_RWAL>(m_pDB, key, nKind, out);
 }
 
 int CPostCtrl4Dgn::GetSlabMaxResult(UINT key, T_RSLB_D& out, int nKind) const {
-    out.Initialize();
-    if (!m_pDB || nKind != 0) return 0;
-    const T_RSLB_D* p = m_pDB->Table<DBT_RSLB>().Find(key);
-    if (!p) return 0;
-    out = *p;
-    out.nKey = key;
-    return 1;
+    return StoredRow<DBT_RSLB>(m_pDB, key, nKind, out);
 }
