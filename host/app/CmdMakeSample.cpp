@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "host/app/SampleDesignResults.h"
 #include "host/app/FrameSampleProject.h"
 #include "host/app/HostCommand.h"
 #include "host/app/HostOutput.h"
@@ -40,8 +41,11 @@ int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
         frame.Generate(writer);
     else if (wallPlates > 0)
         walls.Generate(writer);
-    else
+    else {
         project.Generate(writer);
+        // The design results come from the project's own forces, once they are all in.
+        sample_design::AddSampleDesignResults(writer.Builder().DB());
+    }
     if (writer.GetRefusedCount() != 0) {
         HostMessage("%ld generated records were refused by the database", writer.GetRefusedCount());
         return HOST_EXIT_FAILED;

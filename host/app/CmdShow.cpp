@@ -277,17 +277,8 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     // is the host's to draw; this host draws none, so the icon stays, as render draws it.
     rv.GetCtrl()->SetShowVPointIcon(1);
     // The window as the person sees it after the execute: painted again, with the legend.
-    rv.GetView()->Invalidate(FALSE);
-    rv.GetView()->UpdateWindow();
-    AfxPumpMessages();
     progress.Enter(steps.size() - 1);
-    if (int status = out.Begin()) return status;
-    CString path(out.GetTempPath().c_str());
-    if (bEmf)
-        rv.GetModel()->PV_OnExportWindowsMetaFileEx(path);
-    else
-        WriteBmp24(out.GetTempPath().c_str(), rv.GetWindowPicture());
-    if (int status = bEmf ? out.Commit() : out.Commit(view.nWidth, view.nHeight)) return status;
+    if (int status = rv.WriteShownPicture(out, bEmf, view)) return status;
     CHostProgress::Finish();
     // The page shown: a radio of the bar may have shown another page than the one asked for.
     const std::string strShown = pPage->GetRuntimeClass()->m_lpszClassName;

@@ -1,9 +1,11 @@
 #include "host/app/HostResultView.h"
 
+#include "host/app/HostOutput.h"
 #include "host/app/ModeTable.h"
 #include "host/base/I_PVXModelBase.h"
 #include "host/grx/GRenderView.h"
 #include "host/grx/I_PVXCtrl.h"
+#include "platform/gdi/BmpFile.h"
 #include "platform/ui/CClientDC.h"
 #include "platform/ui/CFrameWnd.h"
 #include "platform/ui/CUiDriver.h"
@@ -50,6 +52,19 @@ std::vector<CHostProgress::Step> CHostResultView::Steps() {
 
 HBITMAP CHostResultView::GetWindowPicture() const {
     return m_pView ? UiGetWindowSurface(m_pView->GetSafeHwnd()) : nullptr;
+}
+
+int CHostResultView::WriteShownPicture(CHostOutputFile& out, bool bEmf, const CHostViewRequest& request) {
+    m_pView->Invalidate(FALSE);
+    m_pView->UpdateWindow();
+    AfxPumpMessages();
+    if (int status = out.Begin()) return status;
+    CString path(out.GetTempPath().c_str());
+    if (bEmf)
+        m_pModel->PV_OnExportWindowsMetaFileEx(path);
+    else
+        WriteBmp24(out.GetTempPath().c_str(), GetWindowPicture());
+    return bEmf ? out.Commit() : out.Commit(request.nWidth, request.nHeight);
 }
 
 int CHostResultView::Open(const CHostOptions& options, const CHostViewRequest& request, CHostProgress* progress,

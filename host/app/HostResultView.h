@@ -25,6 +25,7 @@
 #include "host/grx/GViewCamera.h"
 #include "platform/afx/afxtypes.h"
 
+class CHostOutputFile;
 class CHostResultChoice;
 class GRenderView;
 class I_PVXCtrl;
@@ -64,6 +65,10 @@ public:
              size_t firstStep = 0, CHostResultChoice* pResult = nullptr);
     // The picture as the window shows it: the memory image and what the paint adds (legend).
     HBITMAP GetWindowPicture() const;
+    // Paints the window again and writes what it shows through out: the window picture as a
+    // BMP of the requested size, or (bEmf) the model's metafile export. 0, or the exit status
+    // after a message.
+    int WriteShownPicture(CHostOutputFile& out, bool bEmf, const CHostViewRequest& request);
     CPVXModuleLoader& GetLoader() { return m_loader; }
 
     GRenderView* GetView() const { return m_pView; }

@@ -21,6 +21,7 @@
 #include "host/db/FoundationRecords.h"
 #include "host/db/SlabRecords.h"
 #include "host/db/DBTable.h"
+#include "host/db/DesignResultRecords.h"
 #include "host/db/SlabDesignRecords.h"
 #include "host/db/StoryShearRecords.h"
 
@@ -69,7 +70,11 @@
     X(SRCT, T_SRCT_D, "SRCT")            \
     X(GBPA, T_GBPA_D, "GBPA")            \
     X(WDLD, T_WDLD_D, "WDLD")            \
-    X(CKLG, T_CKLG_D, "CKLG")
+    X(CKLG, T_CKLG_D, "CKLG")            \
+    X(RBEM, T_RBEM_D, "RBEM")            \
+    X(RCOL, T_RCOL_D, "RCOL")            \
+    X(RWAL, T_RWAL_D, "RWAL")            \
+    X(RSLB, T_RSLB_D, "RSLB")
 
 #define PVXDB_RESULT_TABLES(X)           \
     X(DISP, T_DISP_D, "DISP")            \

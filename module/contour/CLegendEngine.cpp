@@ -6,9 +6,11 @@
 #include "module/bars/CPVXBarContainerBase.h"
 #include "module/contour/CContourEngine.h"
 #include "module/contour/CGradientDrawing.h"
+#include "module/designdata/CFigureDesignData.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/CReactionEngine.h"
 #include "module/engines/CStressEngine.h"
+#include "module/figures/CPVXFigure.h"
 #include "module/force/CForceEngine.h"
 #include "host/base/CMsgDll.h"
 #include "host/db/CDBDoc.h"
@@ -154,7 +156,15 @@ void CLegendEngine::InitVirtualFont() {
 
 // ---- scale choice -----------------------------------------------------------------------------
 
+int CLegendEngine::GetDesignLegendMode() const {
+    if (!m_pModel || !m_pModel->m_pDesignData || !m_pModel->m_pFigure) return PVXMode::kNone;
+    using namespace PVXMode;
+    const int mode = m_pModel->m_pFigure->m_nFigureMode;
+    return mode == kDesignSteel || mode == kDesignACR || mode == kDesignMoment || mode == kDesignShear ? mode : kNone;
+}
+
 int CLegendEngine::GetLegendDisplayMode() const {
+    if (const int design = GetDesignLegendMode(); design != PVXMode::kNone) return design;
     if (m_pModel && m_pModel->m_nDisplayMode != PVXMode::kNone) return m_pModel->m_nDisplayMode;
     return CPVXBarContainerBase::m_nCurrentMode;
 }
@@ -165,6 +175,11 @@ void CLegendEngine::ResetContourEngine() {
     I_PVXModel& m = *m_pModel;
     using namespace PVXMode;
     const int mode = GetLegendDisplayMode();
+    // The design figures' scale is the range their beam builder gave the design engine.
+    if (mode == kDesignSteel || mode == kDesignMoment || mode == kDesignShear) {
+        if (m.m_pDesignData) m_pContourEngine = m.m_pDesignData->m_pContourEngine;
+        return;
+    }
     // The levels of the engine serving the mode; reactions and settlement have levels only as
     // contours, slab forces on beams only as slab contours, and node displacement none.
     switch (EngineOf(mode)) {

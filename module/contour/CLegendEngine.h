@@ -167,8 +167,13 @@ public:
     // Draws s at the current raster position through the font lists.
     void mglText2D(CString s);
 
-    // Display mode the legend draws: the model's, or the bars' when the model has none.
+    // Display mode the legend draws: a design legend's figure mode (GetDesignLegendMode), else
+    // the model's display mode, or the bars' when the model has none.
     int GetLegendDisplayMode() const;
+    // The figure mode of the model's figure controller when it has a design legend (23 beam
+    // steel, 28 axial-compression ratio, 35 and 36 moment and shear envelopes) and the model
+    // holds a design result data engine; -1 otherwise.
+    int GetDesignLegendMode() const;
     // Length of "%g" of the integer part of v; 2 for a negative value whose integer part is 0.
     static int GetIntegerPartLength(double dValue);
 

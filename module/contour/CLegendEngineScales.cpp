@@ -121,6 +121,10 @@ void CLegendEngine::DrawRainbow(CDC* pDC, CRect* pRect) {
     case kDesignACR:
         if (m.m_pDesignData) DrawACRRainbow(pDC, pRect);
         break;
+    case kDesignSteel: case kDesignMoment: case kDesignShear:
+        // The range of the beam results the design engine read.
+        if (m.m_pDesignData) contour(0);
+        break;
     case kPlateStress:
         contour(m.m_pStressEngine && m.m_pStressEngine->GetDeformedCntr() ? 1 : 0);
         break;
@@ -167,8 +171,7 @@ void CLegendEngine::DrawRainbow(CDC* pDC, CRect* pRect) {
             DrawSettlementRainbow(pDC, pRect);
         break;
     default:
-        // Node displacement, the design steel and envelope figures and every unlisted mode have
-        // no scale.
+        // Node displacement and every unlisted mode have no scale.
         break;
     }
 }

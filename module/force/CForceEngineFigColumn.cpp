@@ -124,7 +124,11 @@ void CForceEngine::MakeCForcNumbers4Figure() {
     }
 }
 
-void CForceEngine::OutputCForcNumbersMemb4Figure(CDC*) {}
+// The column forces of the design figures are written by the figures themselves: the output
+// only fetches the document.
+void CForceEngine::OutputCForcNumbersMemb4Figure(CDC*) {
+    if (I_PVXModel* pModel = GetModel()) pModel->GetDBDoc();
+}
 
 int CForceEngine::IsXYPlaneVector(const double m[3][3]) {
     return m[0][0] == 1.0 && m[0][1] == 0.0 && m[0][2] == 0.0 && m[1][0] == 0.0 && m[1][1] == 1.0 && m[1][2] == 0.0

@@ -20,6 +20,16 @@ const int kCrossPenWidth = 2;
 // number: sin 30 degrees in doubles is 0.49999999999999994, and 10 times it must give 5.
 int TruncateOffset(double v) { return static_cast<int>(v + (v < 0.0 ? -1e-9 : 1e-9)); }
 
+// Unit vector from a text's foot to its top on the window (y grows downward) for a text line
+// turned counter-clockwise by nAngle tenths of a degree.
+void TextUpVector(int nAngle, double& dx, double& dy) {
+    double v[3] = {1.0, 0.0, 0.0};
+    CMathFunc::mathRotateZ(nAngle / 10.0, v);
+    CMathFunc::mathNormalize(v);
+    dx = -v[1];
+    dy = -v[0];
+}
+
 }  // namespace
 
 CPVXLabelBase::CPVXLabelBase(CDC* pDC)
@@ -164,16 +174,22 @@ POINT CPVXLabelBase::CalcRotatedTextPos(POINT ptAnchor, int nAngle, int nScale) 
     } else if (std::abs(nAngle) <= 1) {
         dy = -10;
     } else if ((nAngle >= 2 && nAngle <= 898) || (nAngle >= 2701 && nAngle <= 3599)) {
-        double v[3] = {1.0, 0.0, 0.0};
-        CMathFunc::mathRotateZ(nAngle / 10.0, v);
-        CMathFunc::mathNormalize(v);
-        dx = TruncateOffset(-10.0 * v[1]);
-        dy = TruncateOffset(-10.0 * v[0]);
+        double ux = 0.0, uy = 0.0;
+        TextUpVector(nAngle, ux, uy);
+        dx = TruncateOffset(10.0 * ux);
+        dy = TruncateOffset(10.0 * uy);
     }
     POINT pt;
     pt.x = ptAnchor.x + dx * nScale / 10;
     pt.y = ptAnchor.y + dy * nScale / 10;
     return pt;
+}
+
+CPoint CPVXLabelBase::CalcRotatedTextPos(const CPoint* pAnchor, int nEscapement, int nDistance) {
+    if (!pAnchor) return CPoint(0, 0);
+    double ux = 0.0, uy = 0.0;
+    TextUpVector(nEscapement, ux, uy);
+    return CPoint(pAnchor->x + TruncateOffset(nDistance * ux), pAnchor->y + TruncateOffset(nDistance * uy));
 }
 
 int CPVXBeamLabel::GetTextAlign(int nPos, int bFlag) {

@@ -76,6 +76,11 @@ public:
     // Position of a text of the given angle (tenths of a degree) beside an anchor: ten
     // scale-tenths away, perpendicular to the text line (angle 0 and scale 10: 10 pixels up).
     static POINT CalcRotatedTextPos(POINT ptAnchor, int nAngle, int nScale);
+    // The anchor moved by nDistance pixels across a text line of the given escapement (tenths of
+    // a degree), toward the text's top: escapement 0 gives (x, y - nDistance), 900 gives
+    // (x - nDistance, y); a negative distance moves toward the text's foot. Every escapement is
+    // taken, with the same rotation as the form above. A null anchor gives (0, 0).
+    static CPoint CalcRotatedTextPos(const CPoint* pAnchor, int nEscapement, int nDistance);
 
     // The text of an extreme value: "Max:" (kind 0), "Min:" (1), "MAX:" (2) or no prefix (other
     // kinds) before the number already formatted.

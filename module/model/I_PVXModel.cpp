@@ -4,6 +4,7 @@
 #include <new>
 #include <vector>
 
+#include "module/designdata/CFigureDesignData.h"
 #include "module/bars/CPVXBarContainerBase.h"
 #include "module/engines/CBeamDiagram_PVX.h"
 #include "module/engines/CDeformEngine.h"
@@ -364,6 +365,8 @@ void I_PVXModel::ResetEngines() {
     m_pReactionEngine = nullptr;
     delete m_pStressEngine;
     m_pStressEngine = nullptr;
+    delete m_pDesignData;
+    m_pDesignData = nullptr;
 }
 
 void I_PVXModel::UpdateEngines(int nMode) {
@@ -371,6 +374,7 @@ void I_PVXModel::UpdateEngines(int nMode) {
     if (m_pForceEngine) m_pForceEngine->InitEngine(m_pDeformEngine, nMode);
     if (m_pReactionEngine) m_pReactionEngine->InitEngine(m_pDeformEngine, nMode);
     if (m_pStressEngine) m_pStressEngine->InitEngine(m_pDeformEngine, nMode);
+    if (m_pDesignData) m_pDesignData->InitFigureDesignData();
 }
 
 int I_PVXModel::ImportBarEngines() {

@@ -190,9 +190,11 @@ public:
     CPVXGeomCtrl* GetGeomCtrl() const { return m_pGeomCtrl; }
 
     // ---- engines and the bars ------------------------------------------------------------------
-    // Deletes the deformation, force, reaction and stress engines, in that order, and nulls them.
+    // Deletes the deformation, force, reaction and stress engines and the design-data engine, in
+    // that order, and nulls them.
     void ResetEngines();
-    // Re-initialises the engines that exist; mode -1 makes them take the bars' current mode.
+    // Re-initialises the engines that exist, the design-data engine last; mode -1 makes them take
+    // the bars' current mode.
     void UpdateEngines(int nMode);
     // Shows two mode-shape graph sets (series number to points of value against story level)
     // in the multi-graph view the document opens: left UX, right UY. The caller keeps the maps.
@@ -468,7 +470,7 @@ public:
     int m_nForceDecimals;                 // forces
     int m_nMomentDecimals;                // moments
     int m_bDeformedHeld;                  // an execute keeps the registered deformed geometry as it is
-    CFigureDesignData* m_pDesignData = nullptr;  // design-data engine of the figures, borrowed; may be null
+    CFigureDesignData* m_pDesignData = nullptr;  // design-data engine of the figures, owned (the host hands it over); may be null
     int m_nDisplayMode;                   // result kind drawn; -1 none
     int m_nBarDisplayMode;                // display mode of the docked bars; -1 none
     int m_bResultDataReady;               // the load selection reached the host's result controller

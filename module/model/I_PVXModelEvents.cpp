@@ -229,7 +229,9 @@ void I_PVXModel::PV_OnDraw(CDC* pDC) {
         // Reaction arrows have no levels: their legend lists the extremes with their nodes.
         const bool bReactionBlock = m_nDisplayMode == PVXMode::kReaction && m_pReactionEngine &&
                                     m_pReactionEngine->m_bDataReady;
-        if (m_LegendEngine.m_pContourEngine || bReactionBlock)
+        // Nor has the axial-compression ratio of the design figures: its legend lists its extremes.
+        const bool bDesignBlock = m_LegendEngine.GetDesignLegendMode() == PVXMode::kDesignACR;
+        if (m_LegendEngine.m_pContourEngine || bReactionBlock || bDesignBlock)
             m_LegendEngine.DrawContourLegend(pDC, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
     } else {
         m_LegendEngine.m_bLegendRect = 0;

@@ -3,6 +3,7 @@
 // nothing to show), then the contour annotations, the overlay queues and the active nodes.
 #include <functional>
 
+#include "module/designdata/DesignFigurePaint.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/CReactionEngine.h"
 #include "module/engines/CStressEngine.h"
@@ -592,7 +593,8 @@ void I_PVXModel::_PVXRender(CDC* pDC) {
     if (!pDC || !m_pPVXCtrl || !m_pDispOpt || !HasElements(*this)) return;
     Dispatch d{*this, pDC, m_pDispOpt->m_Number.m_bShowNumbers};
     initContourValAnnot(pDC);
-    MemoryRow(d, EffectiveMode(*this));
+    // A design figure the host asked for takes the place of the display mode's row.
+    if (!PaintDesignFigure(*this, pDC)) MemoryRow(d, EffectiveMode(*this));
     Overlays(*this, pDC);
     // Every memory-image draw runs the 3-D pass again, which queues its numbers again: what
     // was drawn goes, so that nothing is drawn twice and the queues do not grow render by render.

@@ -343,6 +343,27 @@ void BuildProject(PostDBBuilder& b) {
         b.Add<DBT_WDLD>(1, T_WDLD_D{-3.0});
         b.Add<DBT_CKLG>(11, T_CKLG_D{11, LDGP_KIND_QUASI, 0, 2, 1, 19, "1.0恒+0.5活"});
     }
+    {
+        // Design results of a beam, a column, a wall and a slab (keyed by member key).
+        T_RBEM_D beam;
+        beam.base[4].dAsTop = 412.5;
+        beam.shear[1] = {55.0, 120.0};
+        b.Add<DBT_RBEM>(3, beam);
+        T_RCOL_D col;
+        col.base[3].dAsvy = 80.0;
+        col.part[1] = {900.0, 0.42};
+        col.nPartLoad[1] = 101;
+        col.dNmax = 900.0;
+        b.Add<DBT_RCOL>(4, col);
+        T_RWAL_D wall;
+        wall.base[0] = {250.0, 600.0};
+        b.Add<DBT_RWAL>(5, wall);
+        T_RSLB_D slab;
+        slab.dAsX = 300.0;
+        slab.aEdge.Add(150.0);
+        slab.aEdge.Add(175.5);
+        b.Add<DBT_RSLB>(6, slab);
+    }
 }
 
 }  // namespace dbtest

@@ -1,0 +1,171 @@
+// pvxhost design: draws one design figure of the project through the results module's design
+// result data engine, as the host application drives it.
+//
+// The view is opened as for `render`; the module's PVXHost_ShowDesign then makes the design
+// engine for the view's model, sets the figure mode and runs the mode's builders, and the view
+// paints the model, the mode's member walk, the numbers and the design legend. The picture is
+// written as the window shows it; what it shows (labels, legend range, or outlines only) is
+// printed after it, and with --list the records the engine's getters hand out.
+//
+//     pvxhost design 28 --view plan --out acr.bmp
+//     pvxhost design 21 --list --out as.emf
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "host/app/HostCommand.h"
+#include "host/app/HostOutput.h"
+#include "host/app/HostResultView.h"
+#include "host/app/ModeTable.h"
+#include "host/base/I_PVXModelBase.h"
+#include "host/base/PVXHostDesign.h"
+
+namespace {
+
+// Decimals of the design figures' number labels, as the host application writes them.
+constexpr int kDecimals = 2;
+
+// The figure modes the module's design engine takes, with what each shows.
+struct DesignMode {
+    int nFirst, nLast;
+    const char* pszName;
+    bool bLoad;  // reads the forces of a load
+};
+const DesignMode kModes[] = {
+    {21, 21, "area steel", false},
+    {23, 23, "beam steel", false},
+    {28, 28, "axial-compression ratio", false},
+    {35, 35, "beam moment envelope", false},
+    {36, 36, "beam shear envelope", false},
+    {40, 40, "column forces", true},
+    {42, 56, "base-column forces", true},
+};
+
+const DesignMode* FindMode(long n) {
+    for (const DesignMode& m : kModes)
+        if (n >= m.nFirst && n <= m.nLast) return &m;
+    return nullptr;
+}
+
+std::string ModeList() {
+    std::string s;
+    for (const DesignMode& m : kModes) {
+        if (!s.empty()) s += ", ";
+        s += std::to_string(m.nFirst);
+        if (m.nLast != m.nFirst) s += " to " + std::to_string(m.nLast);
+        s += std::string(" ") + m.pszName;
+    }
+    return s;
+}
+
+std::vector<CHostOption> DesignOptions() {
+    std::vector<CHostOption> options = {
+        {"--out", EHostValue::kPath, "FILE.bmp|FILE.emf",
+         "the picture to write: a 24-bit BMP or an enhanced metafile (required unless --list is given)"},
+        {"--load", EHostValue::kText, "NAME",
+         "the load case or combination whose member forces the column-force figures (40, 42 to 56) read, by "
+         "name or key; default: the first load with frame forces. The other figures draw design results, "
+         "which no load chooses: there it has no effect"},
+        {"--view", EHostValue::kChoice, "plan|iso", "direction the model is seen from, fitted to the picture",
+         "plan"},
+        {"--list", EHostValue::kFlag, "",
+         "prints the records the design engine hands out for the figure (axial-compression ratios with their "
+         "extremes, area-steel records, diagrams, column-force labels) and the legend range"},
+    };
+    for (const CHostOption& o : CHostViewRequest::Options())
+        if (std::string(o.pszName) != "--view") options.push_back(o);
+    return options;
+}
+
+void PrintLine(void*, const char* pszLine) { std::printf("%s\n", pszLine); }
+
+int RunDesign(const CHostOptions& options, const CHostArgs& args) {
+    CHostViewRequest view;
+    view.Read(args);
+    const std::string word = args.GetOperand();
+    char* end = nullptr;
+    const long nMode = word.empty() ? 0 : std::strtol(word.c_str(), &end, 10);
+    const DesignMode* pMode = word.empty() || *end ? nullptr : FindMode(nMode);
+    if (!pMode) {
+        HostMessage(word.empty() ? "give the figure mode: %s" : "no design figure mode \"%s\"; the modes: %s",
+                    word.empty() ? ModeList().c_str() : word.c_str(), ModeList().c_str());
+        return HOST_EXIT_USAGE;
+    }
+    const bool bList = args.Has("--list");
+    const std::string strOut = args.Get("--out");
+    if (strOut.empty() && !bList) {
+        HostMessage("--out FILE.bmp|FILE.emf is required (see pvxhost help design)");
+        return HOST_EXIT_USAGE;
+    }
+    const std::string strLoad = args.Get("--load");
+    if (!strLoad.empty() && !pMode->bLoad)
+        HostMessage("note: --load has no effect in figure %ld (%s): its design results do not depend on a load",
+                    nMode, pMode->pszName);
+
+    const bool bEmf = !strOut.empty() && OutputExtension(strOut) == "emf";
+    CHostOutputFile out(strOut, bEmf ? CHostOutputFile::kEmf : CHostOutputFile::kBmp);
+    if (!strOut.empty())
+        if (int status = out.Check(options.strDBPath)) return status;
+
+    std::vector<CHostProgress::Step> steps = CHostResultView::Steps();
+    steps.push_back({"building figure " + word, 20});
+    if (!strOut.empty()) steps.push_back({"writing " + strOut, bEmf ? 30.0 : 2.0});
+    CHostProgress progress(steps);
+    CHostResultView rv;
+    if (!rv.Open(options, view, &progress)) return HOST_EXIT_FAILED;
+    progress.Enter(CHostResultView::Steps().size());
+
+    // The column forces are those of a load, found as the frame-force display finds its load.
+    PVXHostDesignRequest req{};
+    req.nFigureMode = static_cast<int>(nMode);
+    req.bList = bList ? 1 : 0;
+    req.nDecimals = kDecimals;
+    CHostResultChoice load;
+    if (pMode->bLoad) {
+        if (int status = load.Parse("6", strLoad, "", {})) return status;
+        if (int status = load.Resolve(*rv.GetDB())) return status;
+        req.bLoad = 1;
+        req.nLoadType = load.GetLoadType();
+        req.nLoadKey = load.GetLoadKey();
+        req.nLoadStep = 0;
+        req.pszLoadName = load.GetLoadName().c_str();
+    }
+    auto show = reinterpret_cast<PFN_PVXHOST_SHOW_DESIGN>(rv.GetLoader().GetSymbol(PVXHOST_SHOW_DESIGN));
+    if (!show) {
+        HostMessage("the results module cannot draw design figures (no " PVXHOST_SHOW_DESIGN ")");
+        return HOST_EXIT_FAILED;
+    }
+    PVXHostDesignReport rep{};
+    if (show(rv.GetModel(), &req, &rep, PrintLine, nullptr) != PVXHOST_DRAWN) {
+        HostMessage("figure %ld (%s): %s", nMode, pMode->pszName, rep.szMessage);
+        return HOST_EXIT_FAILED;
+    }
+
+    if (!strOut.empty()) {
+        // The window as the person sees it with the figure: painted again, with its legend.
+        progress.Enter(steps.size() - 1);
+        if (int status = rv.WriteShownPicture(out, bEmf, view)) return status;
+    }
+    CHostProgress::Finish();
+    if (!strOut.empty())
+        std::printf("Wrote %s: %ldx%ld, %s view of %s, design figure %ld (%s)\n", strOut.c_str(), view.nWidth,
+                    view.nHeight, view.strView.c_str(), options.strDBPath.c_str(), nMode, pMode->pszName);
+    if (pMode->bLoad) std::printf("load: %s\n", load.GetLoadName().c_str());
+    std::printf("shows: %s\n", rep.szShows);
+    return HOST_EXIT_OK;
+}
+
+const char* const kSummary =
+    "Draws a design figure of the project through the results module's design result data engine,\n"
+    "as the host application drives it. MODE: 21 area steel, 23 beam steel, 28 axial-compression\n"
+    "ratio, 35 and 36 beam moment and shear envelopes, 40 column forces, 42 to 56 base-column forces.\n"
+    "The engine is made for the view's model with the model's members, the figure's builders run,\n"
+    "and the view paints the model, the figure's member walk, its numbers and its legend. The\n"
+    "picture is written as the window shows it; what it shows is printed after it. Figures 35, 36\n"
+    "and 42 to 56 draw the outlines only and 40 draws no numbers: the lists their output reads are\n"
+    "filled by the host application, which this host does not do yet; the command says so.";
+
+const CHostCommandRegistrar kRegister({"design", kSummary, RunDesign, 34, DesignOptions(), "MODE"});
+
+}  // namespace

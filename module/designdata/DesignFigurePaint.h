@@ -1,0 +1,16 @@
+// What the result view paints while it shows a design figure: the model, the figure's member
+// walk, its numbers. The legend follows in the view's own legend step.
+//
+//     if (!PaintDesignFigure(model, pDC)) ...the display mode's own drawing...
+#pragma once
+
+class CDC;
+class I_PVXModel;
+
+// 1 for the figure modes the host may show: 21, 23, 28, 35, 36, 40 and 42 to 56.
+int IsDesignFigureMode(int nMode);
+
+// With a design result data engine in the model and a design figure mode in its figure
+// controller: draws the model, the walk of the mode (beam steel for 23, the envelopes for 35 and
+// 36) and the engine's numbers, and returns 1. Otherwise draws nothing and returns 0.
+int PaintDesignFigure(I_PVXModel& model, CDC* pDC);

@@ -1,0 +1,41 @@
+// pvxhost design on the sample project: the command line, and every label, legend value and
+// listed record compared with the project's tables by scripts/check_design_figures.py, which
+// reads them with sqlite3.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/module/ModuleTestSupport.h"
+
+using moduletest::RunHost;
+
+TEST(DesignCommandTest, CommandLine) {
+    struct Row {
+        const char* args;
+        int exitCode;
+        const char* says;  // in stdout or stderr
+    } rows[] = {
+        {"design 99 --list", 2, "no design figure mode \"99\""},
+        {"design --list", 2, "give the figure mode"},
+        {"design 28", 2, "--out FILE.bmp|FILE.emf is required"},
+        {"design 28 --load DL --list", 0, "--load has no effect in figure 28"},
+        {"design 40 --load NOSUCH --list", 1, "NOSUCH"},
+        {"design 40 --load LL --list", 0, "load: LL"},
+        {"design 35 --list", 0, "outlines only"},
+    };
+    int n = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.args);
+        const auto run = RunHost(std::string("--quiet ") + r.args, "design_cmd_" + std::to_string(n++));
+        EXPECT_EQ(run.exitCode, r.exitCode) << run.err;
+        EXPECT_NE((run.out + run.err).find(r.says), std::string::npos) << run.out << run.err;
+    }
+}
+
+TEST(DesignCommandTest, LabelsEqualTheProjectTables) {
+    const std::string cmd = std::string("/usr/bin/python3 ") + PVX_SOURCE_DIR + "/scripts/check_design_figures.py " +
+                            PVX_BINARY_DIR + "/bin/pvxhost " + PVX_BINARY_DIR + "/examples/sample.pvxdb " +
+                            PVX_TEST_TMPDIR + " >" + PVX_TEST_TMPDIR + "/design_check.out 2>&1";
+    const int status = std::system(cmd.c_str());
+    EXPECT_EQ(status, 0) << moduletest::ReadWholeFile(std::string(PVX_TEST_TMPDIR) + "/design_check.out");
+}
