@@ -492,6 +492,78 @@ TEST_F(WallForceTest, WallColumnNumbers) {
     EXPECT_TRUE(Texts(m_dc).empty());
 }
 
+TEST_F(WallForceTest, TheExtremeStandsWhereTheWallHoldsIt) {
+    // Position 2 writes the extreme of larger magnitude (dMax on a tie) at the record's point of
+    // that extreme (Pnt[3] for dMax, Pnt[4] for dMin), not at the middle (Pnt[2]). The three
+    // points are set apart on the wall, so the text must stand nearest the expected one.
+    struct Row {
+        const char* label;
+        bool bColumn;
+        double dMax, dMin;
+        const char* text;
+        int anchor;
+    } const rows[] = {
+        {"column, minimum larger", true, 5.0, -8.0, "-8", 4},
+        {"column, maximum larger", true, 9.0, -8.0, "9", 3},
+        {"beam, a tie takes the maximum", false, 8.0, -8.0, "8", 3},
+        {"beam, minimum larger (the spandrel's -67.5 at its ends, +33.75 at mid-span)", false, 33.75, -67.5, "-68", 4},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        auto e = Build(4);
+        M().m_pDispOpt->m_Number.m_nDecimals = 0;
+        C3DPoint p[5];
+        if (r.bColumn) {
+            const C3DPoint c[5] = {{0, 0, 0}, {0, 0, 4}, {2, 0, 2}, {0.5, 0, 0.5}, {3.5, 0, 3.5}};
+            std::copy(c, c + 5, p);
+        } else {
+            const C3DPoint b[5] = {{7, 0, 5}, {13, 0, 5}, {10, 0, 5}, {6.5, 0, 4.5}, {13.5, 0, 5.5}};
+            std::copy(b, b + 5, p);
+        }
+        if (r.bColumn) {
+            T_PVX_WCOLM_D rec;
+            ASSERT_TRUE(e->GetWallDataC(kWall, rec));
+            rec.dMax = r.dMax;
+            rec.dMin = r.dMin;
+            std::copy(p, p + 5, rec.Pnt);
+            e->m_mapWColm.SetAt(kWall, rec);
+            e->m_bWColmNumber = 1;
+            e->m_nWColmNumPos = 2;
+        } else {
+            T_PVX_WBEAM_D rec;
+            ASSERT_TRUE(e->GetWallDataB(kWallBeam, rec));
+            rec.dMax = r.dMax;
+            rec.dMin = r.dMin;
+            std::copy(p, p + 5, rec.Pnt);
+            e->m_mapWBeam.SetAt(kWallBeam, rec);
+            e->m_bWBeamNumber = 1;
+            e->m_nWBeamNumPos = 2;
+        }
+        m_dc.Clear();
+        e->OutputWForcNumbers(&m_dc);
+        const GdiRecord* t = nullptr;
+        for (const GdiRecord& g : m_dc.GetRecords())
+            if (!g.text.empty()) {
+                ASSERT_EQ(t, nullptr) << "one number only";
+                t = &g;
+            }
+        ASSERT_NE(t, nullptr);
+        EXPECT_EQ(t->text, r.text);
+        ASSERT_GE(t->args.size(), 2u);
+        double best = 1e300;
+        int nearest = -1;
+        for (int k = 2; k <= 4; ++k) {
+            const CPoint w = M().Get3DPtTo2DPt(&p[k]);
+            const double d = std::hypot(w.x - t->args[0], w.y - t->args[1]);
+            if (d < best) {
+                best = d;
+                nearest = k;
+            }
+        }
+        EXPECT_EQ(nearest, r.anchor);
+    }
+}
+
 TEST_F(WallForceTest, WallBeamNumbersAtStartMiddleAndEnd) {
     // Position 3: the start (station 0, -8), the end (station 8, 8) and the middle (station 4, 0).
     auto e = Build(4);
