@@ -106,6 +106,30 @@ TEST_F(ResultModeTest, ADisplayWithoutValuesPrintsNoExtremesAndSaysWhy) {
     }
 }
 
+// A contour without a single value draws the plain model: the slab deflection envelope with no
+// deflection combination counted colours no face (it painted the raft as if every node held 0),
+// so its view (left of the legend panel, which keeps its place) is that of the same display with
+// the contour box clear.
+TEST_F(ResultModeTest, AContourWithoutValuesDrawsThePlainModel) {
+    const std::string sample = SampleProjectPath();
+    ASSERT_FALSE(sample.empty());
+    const std::string on = std::string(PVX_TEST_TMPDIR) + "/result_mode_nv_on.bmp";
+    const std::string off = std::string(PVX_TEST_TMPDIR) + "/result_mode_nv_off.bmp";
+    const std::string args = " render --mode 19 --load ENV --view plan --size 640x480";
+    ASSERT_EQ(RunHost("--db " + sample + args + " --out " + on, "nv").exitCode, 0);
+    ASSERT_EQ(RunHost("--db " + sample + args + " --option contour=0 --out " + off, "nv").exitCode, 0);
+    std::vector<COLORREF> a, b;
+    int w = 0, h = 0, w2 = 0, h2 = 0;
+    ASSERT_TRUE(ReadBmp(on.c_str(), a, w, h));
+    ASSERT_TRUE(ReadBmp(off.c_str(), b, w2, h2));
+    ASSERT_EQ(w, w2);
+    ASSERT_EQ(h, h2);
+    int differ = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w / 2; ++x) differ += a[static_cast<size_t>(y * w + x)] != b[static_cast<size_t>(y * w + x)];
+    EXPECT_EQ(differ, 0);
+}
+
 // The extremes line names what holds each extreme, and that thing is in the project: the
 // pressures of mode 0 drawn as a contour lie on the raft member (430 is no node: the nodes run
 // 1..344), story shears on the members that carry them (SSFR is kept by member key), the slab
