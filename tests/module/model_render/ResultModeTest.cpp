@@ -446,15 +446,22 @@ TEST_F(ResultModeTest, TheModuleSideOfTheRequest) {
     // The extremes of a result the view shows: the engine's legend values and the model's keys,
     // the values as the legend writes them (reaction arrows: GetTextReaction; a contour: the
     // scale's value text).
+    // Pressure extremes are kept per member (the build walks members), also when mode 0 draws
+    // the pressures as a contour (data kind 0); reactions at the supports per node.
     struct Row {
         const char* label;
         int mode;
+        int dataKind;
         const char* kind;
-    } const rows[] = {{"reaction arrows", 0, "node"}, {"reaction contour", 70, "member"}};  // pressure extremes are kept per member (the build walks members)
+    } const rows[] = {{"reaction arrows", 0, CReactionEngine::KIND_REACTION, "node"},
+                      {"reactions of the reversed supports", 0, CReactionEngine::KIND_REVERSED, "node"},
+                      {"mode 0 as a pressure contour", 0, CReactionEngine::KIND_CONTOUR, "member"},
+                      {"reaction contour", 70, CReactionEngine::KIND_CONTOUR, "member"}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
         m.ResetEngines();
         m.m_pReactionEngine = new CReactionEngine(&m);
+        m.m_pReactionEngine->m_nDataKind = r.dataKind;
         m.m_pReactionEngine->m_dLegendMax = 1234.5;
         m.m_pReactionEngine->m_dLegendMin = -0.125;
         m.m_nMaxKey = 17;

@@ -512,33 +512,21 @@ TEST_F(WallForceTest, TheExtremeStandsWhereTheWallHoldsIt) {
         SCOPED_TRACE(r.label);
         auto e = Build(4);
         M().m_pDispOpt->m_Number.m_nDecimals = 0;
-        C3DPoint p[5];
-        if (r.bColumn) {
-            const C3DPoint c[5] = {{0, 0, 0}, {0, 0, 4}, {2, 0, 2}, {0.5, 0, 0.5}, {3.5, 0, 3.5}};
-            std::copy(c, c + 5, p);
-        } else {
-            const C3DPoint b[5] = {{7, 0, 5}, {13, 0, 5}, {10, 0, 5}, {6.5, 0, 4.5}, {13.5, 0, 5.5}};
-            std::copy(b, b + 5, p);
-        }
-        if (r.bColumn) {
-            T_PVX_WCOLM_D rec;
-            ASSERT_TRUE(e->GetWallDataC(kWall, rec));
+        // Start, end, middle, and the points of dMax and dMin, apart on the wall.
+        static const C3DPoint kColumn[5] = {{0, 0, 0}, {0, 0, 4}, {2, 0, 2}, {0.5, 0, 0.5}, {3.5, 0, 3.5}};
+        static const C3DPoint kBeam[5] = {{7, 0, 5}, {13, 0, 5}, {10, 0, 5}, {6.5, 0, 4.5}, {13.5, 0, 5.5}};
+        const C3DPoint* p = r.bColumn ? kColumn : kBeam;
+        auto place = [&](auto& records, UINT key, auto rec, int& bNumbers, int& nPos) {
+            ASSERT_TRUE(records.Lookup(key, rec));
             rec.dMax = r.dMax;
             rec.dMin = r.dMin;
             std::copy(p, p + 5, rec.Pnt);
-            e->m_mapWColm.SetAt(kWall, rec);
-            e->m_bWColmNumber = 1;
-            e->m_nWColmNumPos = 2;
-        } else {
-            T_PVX_WBEAM_D rec;
-            ASSERT_TRUE(e->GetWallDataB(kWallBeam, rec));
-            rec.dMax = r.dMax;
-            rec.dMin = r.dMin;
-            std::copy(p, p + 5, rec.Pnt);
-            e->m_mapWBeam.SetAt(kWallBeam, rec);
-            e->m_bWBeamNumber = 1;
-            e->m_nWBeamNumPos = 2;
-        }
+            records.SetAt(key, rec);
+            bNumbers = 1;
+            nPos = 2;
+        };
+        if (r.bColumn) place(e->m_mapWColm, kWall, T_PVX_WCOLM_D(), e->m_bWColmNumber, e->m_nWColmNumPos);
+        else place(e->m_mapWBeam, kWallBeam, T_PVX_WBEAM_D(), e->m_bWBeamNumber, e->m_nWBeamNumPos);
         m_dc.Clear();
         e->OutputWForcNumbers(&m_dc);
         const GdiRecord* t = nullptr;
@@ -553,7 +541,8 @@ TEST_F(WallForceTest, TheExtremeStandsWhereTheWallHoldsIt) {
         double best = 1e300;
         int nearest = -1;
         for (int k = 2; k <= 4; ++k) {
-            const CPoint w = M().Get3DPtTo2DPt(&p[k]);
+            C3DPoint q = p[k];
+            const CPoint w = M().Get3DPtTo2DPt(&q);
             const double d = std::hypot(w.x - t->args[0], w.y - t->args[1]);
             if (d < best) {
                 best = d;
