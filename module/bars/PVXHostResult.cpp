@@ -588,6 +588,8 @@ std::string NoValuesReason(const I_PVXModel& m, int mode) {
     case PVXMode::kWallForceContour:
     case PVXMode::kWallForceDiagram: return "the wall force display has no values for " + load + " (no wall has forces)";
     case PVXMode::kSlabStrip: return "the slab strip display has no values for " + load + " (no strip is chosen)";
+    case PVXMode::kSlabWall:
+        return "the slab wall display has no values for " + load + " (no wall chosen for the cuts has slab forces)";
     default: return "the display has no values for " + load;
     }
 }

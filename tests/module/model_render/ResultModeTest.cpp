@@ -69,7 +69,8 @@ TEST_F(ResultModeTest, MisuseAndMissingLoadsAreRefused) {
 // prints them. The sample has no crack widths (no table of them); no deflection combinations are
 // counted for the slab deflection envelope (the page counts them, `render` sets none); the frame
 // pages with their beam and brace boxes clear take no member (the column box has no effect
-// there); the plate pages with their T-girder and wall boxes clear take none either. The WX rows
+// there); the plate pages with their T-girder and wall boxes clear take none either; the strip
+// page with its one strip (CTLN kind 1) unchecked has no strip to cut. The WX rows
 // of STRP exist and are all zero for the slabs (the wind is carried by the frames).
 TEST_F(ResultModeTest, ADisplayWithoutValuesPrintsNoExtremesAndSaysWhy) {
     const std::string sample = SampleProjectPath();
@@ -86,6 +87,7 @@ TEST_F(ResultModeTest, ADisplayWithoutValuesPrintsNoExtremesAndSaysWhy) {
         {"frame diagrams without member kinds", "show 7302 --set beam=0 --set brace=0", "no beam, column or brace it takes"},
         {"plate stresses without T-girders and walls", "show 7308 --set tgirder=0 --set wall=0", "no T-girder or wall member"},
         {"plate forces without T-girders and walls", "show 7307 --set tgirder=0 --set wall=0", "no T-girder or wall member"},
+        {"strip page with its one strip unchecked", "show 7402 --set strips=Strip-1:0", "no strip is chosen"},
         {"slab forces of the wind: zeros are values", "render --mode 16 --load WX", nullptr},
         {"frame forces with beams only", "show 7301 --set brace=0", nullptr},
     };
