@@ -93,6 +93,13 @@ void CPVXBarFramePage::TakeSide() {
     else if (pModel->m_nLoadStep == 3 && !DrawsBothSides()) m_nSide = 2;
 }
 
+void CPVXBarFramePage::TakeArchivedSettings() {
+    CPVXBarDlgBase::TakeArchivedSettings();
+    TakeSide();
+    if (GetSafeHwnd()) Exchange(FALSE);
+    UpdateSideEnabling();
+}
+
 void CPVXBarFramePage::UpdateSideEnabling() {
     UINT type = 0, key = 0;
     const BOOL bEnvelope = m_LoadSelector.GetSelectedLoad(type, key, nullptr) && type == 12;

@@ -28,6 +28,8 @@ public:
     BOOL OnInitDialog() override;
     void Execute() override;
     int GetPageType() override { return PAGE_FRAME_FORCE; }
+    // The archived load's step chooses the side radios as well.
+    void TakeArchivedSettings() override;
     void DoDataExchange(CDataExchange* pDX) override;
 
     // Component radio index 0, 1, 2 to the engine's code 4, 2, 3; -1 for the others.

@@ -766,6 +766,22 @@ TEST(PvxHostShowControlsTest, PagesChooseTheSideOfAnEnvelope) {
     EXPECT_NEAR(frame(1).min, -87.038208, 1e-9);
     EXPECT_NEAR(displacement(2).max, 23.08701422583369, 1e-9);
 
+    // A side saved with the page's settings is the side the page opens on next time.
+    {
+        const std::string copy = CopySample("side");
+        const RunResult saved =
+            RunHost("--db '" + copy + "' show 7302 --load ENV --set brace=0 --set side=1 --save --out '" + pic + "'", "sidesave");
+        ASSERT_EQ(saved.code, 0) << saved.err;
+        const RunResult next = RunHost("--db '" + copy + "' show 7302 --set brace=0 --out '" + pic + "'", "sidenext");
+        ASSERT_EQ(next.code, 0) << next.err;
+        double mn = 0;
+        unsigned kmin = 0;
+        ASSERT_TRUE(ReadExtreme(next.out, "min", mn, kmin)) << next.out;
+        EXPECT_NEAR(mn, frame(1).min, 1e-12 * std::fabs(frame(1).min));
+        EXPECT_EQ(kmin, frame(1).minKey);
+        std::remove(copy.c_str());
+    }
+
     // The side radios are offered only while an envelope is chosen, and not with both sides.
     struct Refusal {
         const char* label;
