@@ -332,4 +332,24 @@ TEST(HostExport, SlabForceOnBeamsWritesEachSidesMiddleMoment) {
     const std::vector<U_POINTL>& along = where[text(pos[1])];
     ASSERT_EQ(along.size(), 2u);
     EXPECT_GT(std::labs(along[0].y - along[1].y), 200);
+
+    // Its legend colours nothing: it lists the largest positive and the most negative side
+    // moment ("正:", "负:", shown here as "?:"), each with its member, and no colour scale (an
+    // engine never ranged would show -1 ... 1).
+    ASSERT_EQ(0, RunCommand(Pvxhost() + " --db " + db + " export --format emf --view plan --size 1200x900 --mode 22 " +
+                                "--load DL --option numbers=1 --out " + emf,
+                            out))
+        << out;
+    ASSERT_TRUE(f.Load(emf)) << f.problem;
+    std::multiset<std::string> legend;
+    for (const EmfRecord& r : f.OfType(U_EMR_EXTTEXTOUTW)) {
+        std::string s;
+        for (uint16_t u : ReadText(f, r).units) s += u < 128 ? static_cast<char>(u) : '?';
+        legend.insert(s);
+    }
+    const double top = *std::max_element(pos.begin(), pos.end()), bottom = *std::min_element(neg.begin(), neg.end());
+    EXPECT_EQ(legend.count("?:" + text(top)), 1u);
+    EXPECT_EQ(legend.count("?:" + text(bottom)), 1u);
+    EXPECT_EQ(legend.count("??:430"), 2u) << "the member of each";
+    EXPECT_EQ(legend.count("-1.00000") + legend.count("1.00000"), 0u) << "no scale of an unranged engine";
 }
