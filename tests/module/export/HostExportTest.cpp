@@ -17,6 +17,27 @@ namespace {
 
 std::string Pvxhost() { return std::string(PVX_BINARY_DIR) + "/bin/pvxhost"; }
 
+// A value as the numbers write it with the model's three decimals.
+std::string Fixed3(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.3f", v);
+    return buf;
+}
+
+// The texts of a metafile with their reference points: ASCII, any other character as '?', the
+// blanks around them trimmed; blank texts left out.
+std::vector<std::pair<std::string, U_POINTL>> EmfTexts(const EmfFile& f) {
+    std::vector<std::pair<std::string, U_POINTL>> out;
+    for (const EmfRecord& r : f.OfType(U_EMR_EXTTEXTOUTW)) {
+        const EmfText t = ReadText(f, r);
+        std::string s;
+        for (uint16_t u : t.units) s += u < 128 ? static_cast<char>(u) : '?';
+        const size_t a = s.find_first_not_of(' '), b = s.find_last_not_of(' ');
+        if (a != std::string::npos) out.emplace_back(s.substr(a, b - a + 1), t.reference);
+    }
+    return out;
+}
+
 }  // namespace
 
 // Arguments the command refuses before drawing anything, and folders it cannot write to.
@@ -225,12 +246,7 @@ TEST(HostExport, FrameContourNumbersStandAlongACurvedMember) {
         sqlite3_close(h);
     }
     ASSERT_EQ(d.size(), 96u) << "8 segments x 2 ends x 6 components of member 448";
-    auto text = [](double v) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%.3f", v);
-        return std::string(buf);
-    };
-    const std::string iEnd = text(d[4]), middle = text(d[3 * 12 + 6 + 4]), jEnd = text(d[7 * 12 + 6 + 4]);
+    const std::string iEnd = Fixed3(d[4]), middle = Fixed3(d[3 * 12 + 6 + 4]), jEnd = Fixed3(d[7 * 12 + 6 + 4]);
     ASSERT_EQ(iEnd, jEnd) << "the arch is symmetric";
 
     const std::string emf = TmpPath("curved.emf");
@@ -243,15 +259,9 @@ TEST(HostExport, FrameContourNumbersStandAlongACurvedMember) {
     EmfFile f;
     ASSERT_TRUE(f.Load(emf)) << f.problem;
     std::vector<U_POINTL> ends, mids;
-    for (const EmfRecord& r : f.OfType(U_EMR_EXTTEXTOUTW)) {
-        const EmfText t = ReadText(f, r);
-        std::string s;
-        for (uint16_t u : t.units) s += u < 128 ? static_cast<char>(u) : '?';
-        const size_t a = s.find_first_not_of(' '), b = s.find_last_not_of(' ');
-        if (a == std::string::npos) continue;
-        s = s.substr(a, b - a + 1);
-        if (s == iEnd) ends.push_back(t.reference);
-        if (s == middle) mids.push_back(t.reference);
+    for (const auto& [text, at] : EmfTexts(f)) {
+        if (text == iEnd) ends.push_back(at);
+        if (text == middle) mids.push_back(at);
     }
     ASSERT_EQ(ends.size(), 2u);
     ASSERT_EQ(mids.size(), 1u);
@@ -291,11 +301,7 @@ TEST(HostExport, SlabForceOnBeamsWritesEachSidesMiddleMoment) {
     }
     ASSERT_EQ(pos.size(), 12u) << "three per side of the four sides";
     ASSERT_EQ(neg.size(), 12u);
-    auto text = [](double v) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%.3f", v);
-        return std::string(buf);
-    };
+    const auto text = Fixed3;
     std::multiset<std::string> want = {text(cx), text(cy)};
     for (int j = 0; j < 4; ++j) {
         want.insert(text(pos[static_cast<size_t>(3 * j + 1)]));
@@ -313,15 +319,9 @@ TEST(HostExport, SlabForceOnBeamsWritesEachSidesMiddleMoment) {
     ASSERT_TRUE(f.Load(emf)) << f.problem;
     std::multiset<std::string> got;
     std::map<std::string, std::vector<U_POINTL>> where;
-    for (const EmfRecord& r : f.OfType(U_EMR_EXTTEXTOUTW)) {
-        const EmfText t = ReadText(f, r);
-        std::string s;
-        for (uint16_t u : t.units) s += u < 128 ? static_cast<char>(u) : '?';
-        const size_t a = s.find_first_not_of(' '), b = s.find_last_not_of(' ');
-        if (a == std::string::npos) continue;
-        s = s.substr(a, b - a + 1);
+    for (const auto& [s, at] : EmfTexts(f)) {
         got.insert(s);
-        where[s].push_back(t.reference);
+        where[s].push_back(at);
     }
     EXPECT_EQ(got, want);
     // Right and left middles (value 4 and 10, equal on this symmetric raft) lie across the plan
@@ -342,11 +342,7 @@ TEST(HostExport, SlabForceOnBeamsWritesEachSidesMiddleMoment) {
         << out;
     ASSERT_TRUE(f.Load(emf)) << f.problem;
     std::multiset<std::string> legend;
-    for (const EmfRecord& r : f.OfType(U_EMR_EXTTEXTOUTW)) {
-        std::string s;
-        for (uint16_t u : ReadText(f, r).units) s += u < 128 ? static_cast<char>(u) : '?';
-        legend.insert(s);
-    }
+    for (const auto& t : EmfTexts(f)) legend.insert(t.first);
     const double top = *std::max_element(pos.begin(), pos.end()), bottom = *std::min_element(neg.begin(), neg.end());
     EXPECT_EQ(legend.count("?:" + text(top)), 1u);
     EXPECT_EQ(legend.count("?:" + text(bottom)), 1u);
