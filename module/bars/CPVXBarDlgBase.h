@@ -108,7 +108,7 @@ public:
     int SelectLoadOnInit();
     // After the settings archive was read into the page: its load selected as on init, its
     // boxes shown in the controls.
-    void TakeArchivedSettings();
+    virtual void TakeArchivedSettings();
     // The common step of ApplyOptions: the load chosen in the load combo (or, without one, the
     // selector's choice) becomes the model's load when it differs from it (rebuild flags set),
     // and the combo's text (the load's name) the model's load name. Returns 1 when a load is

@@ -24,7 +24,7 @@ constexpr CPVXBarFramePage::IdSet FramePageIds() {
     return {P::IDC_LOAD,        P::IDC_COMP_MOMENT,  P::IDC_CONTOUR,   P::IDC_CONTOUR_MORE, P::IDC_DEFORMED,
             P::IDC_DEFORMED_MORE, P::IDC_VALUES,     P::IDC_VALUES_MORE, P::IDC_LEGEND,     P::IDC_LEGEND_MORE,
             P::IDC_ANIMATION,   P::IDC_ANIMATION_MORE, P::IDC_UNDEFORMED, P::IDC_ALL,         P::IDC_MAX,
-            P::IDC_IEND,        P::IDC_CENTRE,       P::IDC_JEND,      P::IDC_UNIT_MEMBER};
+            P::IDC_IEND,        P::IDC_CENTRE,       P::IDC_JEND,      P::IDC_UNIT_MEMBER, P::IDC_SIDE_MAX};
 }
 
 }  // namespace
@@ -61,24 +61,50 @@ CPVXBarFramePage::CPVXBarFramePage(UINT nIDTemplate, const IdSet& ids, int nMode
       m_bJEnd(0),
       m_bMax(0),
       m_nUnit(-1),
+      m_nSide(0),
       m_ids(ids),
       m_nMode(nMode) {
     m_nIDLoadCombo = ids.nLoad;
     m_strTitle = pszTitle;
-    // Envelopes too: their maximum, or with the diagram page's min/max box both sides.
+    // Envelopes too: on the side the side radios choose, or with the diagram page's min/max
+    // box both sides.
     m_dwPageLoadMask = T_PVX_BAR_INFO::kLoadTypeMask | T_PVX_BAR_INFO::kEnvelopeBit;
 }
 
-void CPVXBarFramePage::TakeEnvelopeSide(int bBoth) {
+int CPVXBarFramePage::StepOfSide(int nSide) { return nSide == 1 ? 2 : nSide == 2 ? 3 : 1; }
+
+void CPVXBarFramePage::TakeEnvelopeSide() {
     I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_bLoadSelected || pModel->m_nLoadType != 12) return;
-    const int nStep = bBoth ? 3 : 1;
+    const int nStep = DrawsBothSides() ? 3 : StepOfSide(m_nSide);
     if (pModel->m_nLoadStep == nStep) return;
     m_LoadSelector.ChangeSelect(pModel->m_nLoadType, pModel->m_nLoadKey, nStep);
     m_nLoadStep = nStep;
     pModel->m_nLoadStep = nStep;
     pModel->SelectLoad();
     ResetRebuildFlags();
+}
+
+void CPVXBarFramePage::TakeSide() {
+    const I_PVXModel* pModel = GetModel();
+    m_nSide = 0;
+    if (!pModel || pModel->m_nLoadType != 12) return;
+    if (pModel->m_nLoadStep == 2) m_nSide = 1;
+    else if (pModel->m_nLoadStep == 3 && !DrawsBothSides()) m_nSide = 2;
+}
+
+void CPVXBarFramePage::TakeArchivedSettings() {
+    CPVXBarDlgBase::TakeArchivedSettings();
+    TakeSide();
+    if (GetSafeHwnd()) Exchange(FALSE);
+    UpdateSideEnabling();
+}
+
+void CPVXBarFramePage::UpdateSideEnabling() {
+    UINT type = 0, key = 0;
+    const BOOL bEnvelope = m_LoadSelector.GetSelectedLoad(type, key, nullptr) && type == 12;
+    const BOOL bOn = bEnvelope && !DrawsBothSides();
+    for (UINT i = 0; i < 3; ++i) EnableControl(m_ids.nSideFirst + i, bOn);
 }
 
 int CPVXBarFramePage::ComponentOfIndex(int nIndex) { return nIndex >= 0 && nIndex < 3 ? kCodeOfIndex[nIndex] : -1; }
@@ -100,6 +126,7 @@ void CPVXBarFramePage::DoDataExchange(CDataExchange* pDX) {
     DDX_Check(pDX, static_cast<int>(m_ids.nCentre), m_bCentre);
     DDX_Check(pDX, static_cast<int>(m_ids.nJEnd), m_bJEnd);
     DDX_Radio(pDX, static_cast<int>(m_ids.nUnitFirst), m_nUnit);
+    DDX_Radio(pDX, static_cast<int>(m_ids.nSideFirst), m_nSide);
 }
 
 BOOL CPVXBarFramePage::OnInitDialog() {
@@ -122,6 +149,7 @@ void CPVXBarFramePage::OnApply() {
 void CPVXBarFramePage::OnLoadChange() {
     Exchange(TRUE);
     TakeLoadOnApply();
+    UpdateSideEnabling();
 }
 
 void CPVXBarFramePage::OnComponent() {
@@ -235,7 +263,7 @@ std::vector<CBarControlName> CPVXBarBForc::GetControlNames() const {
             {IDC_ANIMATION, "animation"}, {IDC_ANIMATION_MORE, "animation-more"}, {IDC_UNDEFORMED, "undeformed"}, {IDC_ALL, "all"},
             {IDC_MAX, "max"},             {IDC_IEND, "i-end"},            {IDC_CENTRE, "centre"},
             {IDC_JEND, "j-end"},          {IDC_CONTOUR_MORE, "contour-more"}, {IDC_DEFORMED_MORE, "deformed-more"},
-            {IDC_VALUES_MORE, "values-more"}, {IDC_LEGEND_MORE, "legend-more"}};
+            {IDC_VALUES_MORE, "values-more"}, {IDC_LEGEND_MORE, "legend-more"}, {IDC_SIDE_MAX, "side"}};
 }
 
 void CPVXBarBForc::TakeInitialValues() {
@@ -252,11 +280,13 @@ void CPVXBarBForc::TakeInitialValues() {
         m_bUndeformed = b->bUndeformed;
     }
     TakePositions();
+    TakeSide();
     if (T_PVX_BAR_INFO* b = m_pBarInfo)
         if (const I_PVXModel* pModel = GetModel())
             b->nDecimals = CPVXBarBForc::IsMomentCode(m_nComponent) ? pModel->m_nMomentDecimals : pModel->m_nForceDecimals;
     Exchange(FALSE);
     UpdatePositionEnabling();
+    UpdateSideEnabling();
 }
 
 void CPVXBarBForc::OnContourCheck() { OnContourBox(); }
@@ -264,7 +294,7 @@ void CPVXBarBForc::OnContourCheck() { OnContourBox(); }
 void CPVXBarBForc::ApplyOptions() {
     Exchange(TRUE);
     TakeLoadOnApply();
-    TakeEnvelopeSide(0);
+    TakeEnvelopeSide();
     CForceEngine* e = m_pForceEngine;
     const int nCode = ComponentOfIndex(m_nIndex);
     if (nCode >= 0) m_nComponent = nCode;
@@ -301,6 +331,7 @@ BEGIN_MESSAGE_MAP(CPVXBarBSfd, CPVXBarFramePage)
     ON_BN_CLICKED(CPVXBarDlgBase::IDC_PAGE_ICON, OnIconScale)
     ON_BN_CLICKED(CPVXBarBSfd::IDC_EXACT, OnMethod)
     ON_BN_CLICKED(CPVXBarBSfd::IDC_FIVE_POINTS, OnMethod)
+    ON_BN_CLICKED(CPVXBarBSfd::IDC_MINMAX, OnMinMaxBox)
 END_MESSAGE_MAP()
 
 CPVXBarBSfd::CPVXBarBSfd()
@@ -319,7 +350,7 @@ std::vector<CBarControlName> CPVXBarBSfd::GetControlNames() const {
             {IDC_IEND, "i-end"},          {IDC_CENTRE, "centre"},         {IDC_JEND, "j-end"},
             {IDC_EXACT, "method"},        {IDC_FILL_NONE, "fill"},        {IDC_SCALE, "scale"},
             {IDC_MINMAX, "minmax"},       {IDC_CONTOUR_MORE, "contour-more"}, {IDC_VALUES_MORE, "values-more"},
-            {IDC_LEGEND_MORE, "legend-more"}};
+            {IDC_LEGEND_MORE, "legend-more"}, {IDC_SIDE_MAX, "side"}};
 }
 
 void CPVXBarBSfd::DoDataExchange(CDataExchange* pDX) {
@@ -373,11 +404,13 @@ void CPVXBarBSfd::TakeInitialValues() {
         m_bUndeformed = b->bUndeformed;
     }
     TakePositions();
+    TakeSide();
     if (T_PVX_BAR_INFO* b = m_pBarInfo)
         if (const I_PVXModel* pModel = GetModel()) b->nDecimals = pModel->m_nForceDecimals;
     Exchange(FALSE);
     ApplyStepRule();
     UpdatePositionEnabling();
+    UpdateSideEnabling();
     OnMethod();
     m_bTruss = 0;
     SetModified();
@@ -410,6 +443,11 @@ void CPVXBarBSfd::OnMethod() {
     }
 }
 
+void CPVXBarBSfd::OnMinMaxBox() {
+    Exchange(TRUE);
+    UpdateSideEnabling();
+}
+
 void CPVXBarBSfd::OnIconScale() {
     Exchange(TRUE);
     double d = 0.0;
@@ -428,6 +466,7 @@ void CPVXBarBSfd::SetModified() {
         Exchange(FALSE);
     }
     EnableControl(IDC_MINMAX, !m_bTruss);
+    UpdateSideEnabling();
     EnableControl(IDC_COMP_VYZ, !m_bTruss);
     EnableControl(IDC_COMP_MYZ, !m_bTruss);
     if (GetSafeHwnd()) Invalidate(FALSE);
@@ -436,7 +475,7 @@ void CPVXBarBSfd::SetModified() {
 void CPVXBarBSfd::ApplyOptions() {
     Exchange(TRUE);
     TakeLoadOnApply();
-    TakeEnvelopeSide(m_bMinMax);
+    TakeEnvelopeSide();
     CForceEngine* e = m_pForceEngine;
     if (!e) return;
     const int nCode = ComponentOfIndex(m_nIndex);

@@ -5,7 +5,8 @@
 // Both choose the load, the component (radio "弯矩" moment = code 4, "剪力" shear = 2, "扭矩"
 // torque = 3; the hidden radios N, V, Mz, Vyz, Myz stand for no code) and where numbers go
 // ("输出位置": all, centre, I end, J end, max; "全部" sets I, centre and J and greys them,
-// "最大值" clears all four). The diagram page also chooses the diagram method (exact, or five
+// "最大值" clears all four). An envelope in the load list is shown on the side the "包络" radios
+// choose: maximum, minimum or larger magnitude (offered only while an envelope is chosen). The diagram page also chooses the diagram method (exact, or five
 // points, the only one for a load step other than 0), the fill (none, line fill, full fill),
 // the scale (a number; other text keeps the previous scale) and the min/max diagram, which
 // trusses do not have. Their CPVXBarFramePage base holds what the two share.
@@ -19,13 +20,16 @@ public:
     // Control ids of one page.
     struct IdSet {
         UINT nLoad, nCompFirst, nContour, nContourMore, nDeformed, nDeformedMore, nValues, nValuesMore, nLegend,
-            nLegendMore, nAnimation, nAnimationMore, nUndeformed, nAll, nMax, nIEnd, nCentre, nJEnd, nUnitFirst;
+            nLegendMore, nAnimation, nAnimationMore, nUndeformed, nAll, nMax, nIEnd, nCentre, nJEnd, nUnitFirst,
+            nSideFirst;
     };
     CPVXBarFramePage(UINT nIDTemplate, const IdSet& ids, int nMode, const char* pszTitle);
 
     BOOL OnInitDialog() override;
     void Execute() override;
     int GetPageType() override { return PAGE_FRAME_FORCE; }
+    // The archived load's step chooses the side radios as well.
+    void TakeArchivedSettings() override;
     void DoDataExchange(CDataExchange* pDX) override;
 
     // Component radio index 0, 1, 2 to the engine's code 4, 2, 3; -1 for the others.
@@ -37,6 +41,7 @@ public:
     int m_nComponent;   // component code last read or chosen; -1 none
     int m_bAll, m_bCentre, m_bIEnd, m_bJEnd, m_bMax;  // output positions
     int m_nUnit;        // member (0) or element (1) numbers; hidden
+    int m_nSide;        // side of an envelope: 0 maximum, 1 minimum, 2 larger magnitude
 
     // ---- shared handlers ---------------------------------------------------------------------
     void OnApply();
@@ -58,9 +63,19 @@ protected:
     void TakePositions();
     // The output positions and the member/element choice into the engine.
     void StorePositions();
-    // An envelope chosen in the load list shows its maximum, or with bBoth both sides (the
-    // min/max diagrams); other loads are left as chosen.
-    void TakeEnvelopeSide(int bBoth);
+    // An envelope chosen in the load list shows the side the side radios choose (load step 1
+    // maximum, 2 minimum, 3 larger magnitude), or both sides when the page draws them (the
+    // min/max diagrams, load step 3); other loads are left as chosen.
+    void TakeEnvelopeSide();
+    // The side radios from the model's load step: an envelope's step 2 the minimum, 3 the larger
+    // magnitude unless both sides are drawn, anything else the maximum.
+    void TakeSide();
+    // The side radios are offered while an envelope is chosen and one side is drawn.
+    void UpdateSideEnabling();
+    // Whether the page draws both sides of an envelope (the diagram page's min/max box).
+    virtual int DrawsBothSides() const { return 0; }
+    // Load step of a side radio: 1, 2 or 3.
+    static int StepOfSide(int nSide);
     // The common end of Apply: the deformation data rebuilt when flagged, then the force data,
     // and the model's result-present flag from the member forces.
     void RebuildEngines();
@@ -95,6 +110,9 @@ public:
         IDC_CENTRE = 10757,
         IDC_JEND = 10758,
         IDC_UNIT_MEMBER = 10764,  // hidden pair "构件" / "单元"
+        IDC_SIDE_MAX = 10745,     // envelope side: maximum, minimum, larger magnitude
+        IDC_SIDE_MIN = 10746,
+        IDC_SIDE_ABS = 10747,
     };
     CPVXBarBForc();
 
@@ -144,6 +162,9 @@ public:
         IDC_FILL_NONE = 11036,    // fill: none, line fill, full fill
         IDC_SCALE = 11039,
         IDC_MINMAX = 11040,
+        IDC_SIDE_MAX = 11046,     // envelope side: maximum, minimum, larger magnitude
+        IDC_SIDE_MIN = 11047,
+        IDC_SIDE_ABS = 11048,
     };
     CPVXBarBSfd();
 
@@ -169,6 +190,9 @@ public:
 
     void OnMethod();
     void OnIconScale();
+    // The min/max box: with it both sides are drawn, and the side radios are not offered.
+    void OnMinMaxBox();
+    int DrawsBothSides() const override { return m_bMinMax; }
 
 protected:
     void TakeInitialValues() override;

@@ -67,16 +67,25 @@ const char* EngineName(EngineKind k) {
 }
 
 // Where the engine of a mode reports its extremes.
-const char* KeyKindOfMode(int mode) {
+const char* KeyKindOfMode(const I_PVXModel& m, int mode) {
     switch (KindOfMode(mode)) {
-    case EngineKind::kReaction: return mode == PVXMode::kReaction ? "node" : "member";  // pressures: the member holding the extreme
-    // Slab deflections are ranked over nodes too; settlement values belong to the host's
-    // settlement points.
-    case EngineKind::kDeformation: return mode == PVXMode::kSettlement ? "point" : "node";
+    case EngineKind::kReaction: {
+        // Pressures (the reaction contour, or mode 0 drawn as one): the member holding the extreme.
+        const bool bNodes = mode == PVXMode::kReaction && m.m_pReactionEngine &&
+                            m.m_pReactionEngine->m_nDataKind != CReactionEngine::KIND_CONTOUR;
+        return bNodes ? "node" : "member";
+    }
+    // Slab deflections are ranked over nodes too (per member the largest names its slab member);
+    // settlement values belong to the host's settlement points.
+    case EngineKind::kDeformation:
+        if (mode == PVXMode::kSlabDeflection && m.m_pDeformEngine && m.m_pDeformEngine->m_nSlabDeflKind == 0)
+            return "member";
+        return mode == PVXMode::kSettlement ? "point" : "node";
     case EngineKind::kStress: return "element";
     default:
-        // Slab-wall values belong to the wall members.
-        return (mode >= PVXMode::kFrameForceContour && mode <= PVXMode::kWallForceDiagram) || mode == PVXMode::kSlabWall
+        // Slab-wall values belong to the wall members, story shears to the members carrying them.
+        return (mode >= PVXMode::kFrameForceContour && mode <= PVXMode::kWallForceDiagram) ||
+                       mode == PVXMode::kSlabWall || mode == PVXMode::kStoryShearRatio
                    ? "member"
                    : "element";
     }
@@ -526,6 +535,67 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
                                                                   " engine yet: " + unused);
 }
 
+namespace {
+
+// How many values the engine of the mode gathered for this draw: the members, elements or nodes
+// it keeps a result of. -1 when the engine keeps no list to count (its extremes are printed as it
+// ranges them).
+long ValueCount(const I_PVXModel& m, int mode) {
+    if (const CDeformEngine* d = m.m_pDeformEngine; d && KindOfMode(mode) == EngineKind::kDeformation)
+        return mode == PVXMode::kSettlement ? d->m_arrSettleKey.GetSize() : d->m_arrNodeKey.GetSize();
+    if (const CStressEngine* st = m.m_pStressEngine; st && mode == PVXMode::kPlateStress) return st->m_mapPStrs.GetCount();
+    const CForceEngine* f = m.m_pForceEngine;
+    if (!f || KindOfMode(mode) != EngineKind::kForce) return -1;
+    switch (mode) {
+    case PVXMode::kStoryShearRatio: return f->m_mapSSFR.GetCount();
+    case PVXMode::kFrameForceContour:
+    case PVXMode::kFrameForceDiagram:
+        return f->m_arrMembKey.GetSize() + f->m_arrColmKey.GetSize() + f->m_arrTrussKey.GetSize();
+    case PVXMode::kWallForceContour:
+    case PVXMode::kWallForceDiagram: return f->m_arrWColmKey.GetSize() + f->m_arrWBeamKey.GetSize();
+    case PVXMode::kPlateForce: return f->m_mapPForc.GetCount();
+    case PVXMode::kSlabForce: return f->m_arrElemKey.GetSize();
+    case PVXMode::kSlabCrack: return 0;  // the host keeps no crack widths
+    case PVXMode::kSlabWall: return f->m_arrSWall.GetSize();
+    case PVXMode::kSlabStrip: return f->m_arrCLForc.GetSize();
+    case PVXMode::kSlabForceBeam: return f->m_nSForcUnit == 0 ? f->m_arrElemKey.GetSize() : f->m_arrCLForc.GetSize();
+    default: return -1;
+    }
+}
+
+// Why the display of the mode has no values, or "" when it has some (or cannot tell).
+std::string NoValuesReason(const I_PVXModel& m, int mode) {
+    if (ValueCount(m, mode) != 0) return "";
+    const std::string load = std::string("\"") + m.m_strLoadName.GetString() + "\"";
+    const CDeformEngine* d = m.m_pDeformEngine;
+    switch (mode) {
+    case PVXMode::kSlabCrack:
+        return "the slab crack display has no values (the project holds no crack widths)";
+    case PVXMode::kSlabDeflection:
+        if (m.m_nLoadType == 12 && d && d->m_nLcomCount < 1)
+            return "the slab deflection display has no values for " + load +
+                   " (its envelope runs over the deflection combinations the page counts, and none are counted)";
+        return "the slab deflection display has no values for " + load + " (no slab or raft node has a displacement)";
+    case PVXMode::kFrameForceContour:
+    case PVXMode::kFrameForceDiagram:
+        return "the frame force display has no values for " + load +
+               " (no beam, column or brace it takes has forces: see the bar's member kinds)";
+    case PVXMode::kPlateForce:
+    case PVXMode::kPlateStress:
+        return std::string(mode == PVXMode::kPlateForce ? "the plate force" : "the principal stress") +
+               " display has no values for " + load +
+               " (no T-girder or wall member it takes has plate results: see the bar's member kinds)";
+    case PVXMode::kWallForceContour:
+    case PVXMode::kWallForceDiagram: return "the wall force display has no values for " + load + " (no wall has forces)";
+    case PVXMode::kSlabStrip: return "the slab strip display has no values for " + load + " (no strip is chosen)";
+    case PVXMode::kSlabWall:
+        return "the slab wall display has no values for " + load + " (no wall chosen for the cuts has slab forces)";
+    default: return "the display has no values for " + load;
+    }
+}
+
+}  // namespace
+
 extern "C" __attribute__((visibility("default"))) int PVXHost_GetResultExtremes(I_PVXModelBase* pBase,
                                                                                  PVXHostResultReport* pRep) {
     if (!pRep) return 0;
@@ -539,11 +609,10 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_GetResultExtremes(
     // Slab reinforcement per member has no single range: its legend gives the top and the bottom
     // maxima apart, each with its own member.
     if (mode == PVXMode::kSlabRebar && m.m_pForceEngine && m.m_pForceEngine->m_nSRbarUnit == 0) return 0;
-    // The crack display gathers no value (the project keeps no crack widths): no extremes, and
-    // the reason instead of a range of nothing.
-    if (mode == PVXMode::kSlabCrack) {
-        Copy(pRep->szMessage, sizeof pRep->szMessage,
-             "no extremes: the slab crack display has no values (the project holds no crack widths)");
+    // A display that gathered no value has no extremes: the reason instead of a range of nothing.
+    const std::string why = NoValuesReason(m, mode);
+    if (!why.empty()) {
+        Copy(pRep->szMessage, sizeof pRep->szMessage, "no extremes: " + why);
         return 1;
     }
     pRep->bExtremes = 1;
@@ -558,7 +627,10 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_GetResultExtremes(
     }
     pRep->nMaxKey = m.m_nMaxKey;
     pRep->nMinKey = m.m_nMinKey;
-    Copy(pRep->szKeyKind, sizeof pRep->szKeyKind, bSlabMembers ? "member" : KeyKindOfMode(mode));
+    // Slab deflection per member names the member of its largest value only; the smallest keeps
+    // the node of the node ranking, which is no member, so it is printed without a place.
+    if (mode == PVXMode::kSlabDeflection && std::strcmp(KeyKindOfMode(m, mode), "member") == 0) pRep->nMinKey = 0;
+    Copy(pRep->szKeyKind, sizeof pRep->szKeyKind, bSlabMembers ? "member" : KeyKindOfMode(m, mode));
     Copy(pRep->szMax, sizeof pRep->szMax, LegendText(m, mode, pRep->dMax));
     Copy(pRep->szMin, sizeof pRep->szMin, LegendText(m, mode, pRep->dMin));
     return 1;

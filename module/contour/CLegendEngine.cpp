@@ -192,7 +192,7 @@ void CLegendEngine::ResetContourEngine() {
             m_pContourEngine = m.m_pDeformEngine->m_pContourEngine;
         break;
     case Engine::kForce:
-        if (m.m_pForceEngine && (mode != kSlabForceBeam || m.m_pForceEngine->m_nSForcKind == 1))
+        if (m.m_pForceEngine && (mode != kSlabForceBeam || IsSlabBeamContour(&m)))
             m_pContourEngine = m.m_pForceEngine->m_pContourEngine;
         break;
     case Engine::kStress:
@@ -216,10 +216,15 @@ int CLegendEngine::IsPossibleUserDefGlobalRange(I_PVXModel* pModel, int nDisplay
     case kModeShape:
         return pModel && pModel->m_bModeShapeContour ? 1 : 0;
     case kSlabForceBeam:
-        return pModel && pModel->m_pForceEngine && pModel->m_pForceEngine->m_nSForcKind == 1 ? 1 : 0;
+        return IsSlabBeamContour(pModel);
     default:
         return 0;
     }
+}
+
+int CLegendEngine::IsSlabBeamContour(const I_PVXModel* pModel) {
+    const CForceEngine* f = pModel ? pModel->m_pForceEngine : nullptr;
+    return f && f->m_nSForcKind == 1 && f->m_nSForcUnit == 1 ? 1 : 0;
 }
 
 // ---- panel ------------------------------------------------------------------------------------

@@ -53,6 +53,9 @@ public:
                            double* p5);
     // Whether the user may type the scale levels of this display mode.
     static int IsPossibleUserDefGlobalRange(I_PVXModel* pModel, int nDisplayMode);
+    // Whether the slab force on beams (mode 22) is coloured: the rib diagrams as a contour. Per
+    // slab member it writes numbers only, and its legend is the moments' extremes block.
+    static int IsSlabBeamContour(const I_PVXModel* pModel);
 
     // ---- panel parts --------------------------------------------------------------------------
     // Header into r; r.bottom moves down past what was drawn.

@@ -152,7 +152,7 @@ void CLegendEngine::DrawRainbow(CDC* pDC, CRect* pRect) {
         }
         break;
     case kSlabForceBeam:
-        if (m.m_pForceEngine && m.m_pForceEngine->m_nSForcKind == 1)
+        if (IsSlabBeamContour(&m))
             contour(0);
         else
             DrawSForcRainbow(pDC, pRect);

@@ -301,7 +301,9 @@ int CPlotDeformEng::DrawInactiveElement(CDC* pDC, UINT nMemb) {
 // ---- displacement contour --------------------------------------------------------------------------
 
 int CPlotDeformEng::DrawDisplacementContour() {
-    if (!m_pEngine->m_bDataReady || !IsResultDisplayOn()) {
+    // Without a single node value (an envelope over no counted combination) there is nothing to
+    // colour: the plain model, not faces painted as if their nodes held zero.
+    if (!m_pEngine->m_bDataReady || !IsResultDisplayOn() || m_pEngine->m_arrNodeKey.GetSize() == 0) {
         DrawOriginal(0);
         return 0;
     }

@@ -550,7 +550,8 @@ int CForceEngine::MakeSForcDataListMemb_MnMx() {
         pModel->m_nMaxKey = nMaxKey;
         pModel->m_nMinKey = nMinKey;
     }
-    m_dSMembMax = dMax;
-    m_dSMembMin = dMin;
+    // The legend's block of moment extremes (slab force on beams per member) reads these too.
+    m_dSMembMax = m_dSlabMomMaxPos = dMax;
+    m_dSMembMin = m_dSlabMomMaxNeg = dMin;
     return 1;
 }

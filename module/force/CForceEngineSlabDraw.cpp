@@ -51,6 +51,13 @@ C3DPoint MeanOf(const CList<C3DPoint>& face) {
     return n > 0 ? c * (1.0 / n) : c;
 }
 
+// Layout of a slab member's side list over an outline of nEdges sides: 3 values per side, 1, or
+// 0 when the list is in neither layout (or there are no sides to divide it among).
+INT_PTR SideValuesPerEdge(INT_PTR nValues, INT_PTR nEdges) {
+    const INT_PTR per = nEdges > 0 ? nValues / nEdges : 0;
+    return per == 3 || per == 1 ? per : 0;
+}
+
 }  // namespace
 
 // ---- contours ------------------------------------------------------------------------------------
@@ -298,8 +305,7 @@ void CForceEngine::OutputDetailSlabMembSide(C3DPoint anchor, C3DPoint from, C3DP
 void CForceEngine::OutputDetailSlabMembSide(const _DBDataArray<CZELF_DBLineObjData>& edges, double dElevation,
                                             const CArray<double, double>& values, int nKind, I_PVXModel*) {
     const INT_PTR nEdges = edges.GetSize();
-    if (nEdges < 1) return;  // no values are divided among no edges
-    const INT_PTR per = values.GetSize() / nEdges;
+    const INT_PTR per = SideValuesPerEdge(values.GetSize(), nEdges);
     const INT_PTR total = per * nEdges;
     auto at = [&](const CZELF_Point2D& p) { return C3DPoint(p.x, p.y, dElevation); };
     std::vector<C3DPoint> A, B;
@@ -312,7 +318,7 @@ void CForceEngine::OutputDetailSlabMembSide(const _DBDataArray<CZELF_DBLineObjDa
             B.push_back(at(edges[i].GetPtStart()));
         }
     } else {
-        return;
+        return;  // no edges, or a list in neither layout
     }
     for (INT_PTR j = 0; j < total; ++j) {
         const size_t k = static_cast<size_t>(j), next = static_cast<size_t>(j + 1 < total ? j + 1 : 0);
@@ -421,15 +427,17 @@ void CForceEngine::OutputSBForcNumbersMemb(CDC*) {
             !slabs.Get(nKey, slab) || !GetPolyLinePoint(slab.aNode, P))
             return;
         const INT_PTR n = P.GetSize();
-        // One value per outline side, the side from point j to the next; a list shorter than
-        // the outline labels only the sides it has values for.
+        // One number per outline side, the side from point j to the next, at its middle. The
+        // member's side list holds three values per side (at 1/6, 1/2 and 5/6 of it) or one:
+        // the side's middle value is the one written. A list in neither layout labels no side.
         auto sides = [&](const CArray<double, double>& values, int nKind) {
-            for (INT_PTR j = 0; j < n && j < values.GetSize(); ++j) {
+            const INT_PTR per = SideValuesPerEdge(values.GetSize(), n);
+            for (INT_PTR j = 0; per > 0 && j < n; ++j) {
                 const C3DPoint p0 = P[j], p1 = P[j + 1 < n ? j + 1 : 0];
                 C3DPoint from = (p0 + p1) * 0.5, to = from + C3DPoint(1.0, 0.0, 0.0);
                 CPoint fromWin, toWin;
                 GetDetailSlabMembSideNodes(p0, p1, from, to, fromWin, toWin);
-                OutputDetailSlabMembSide((p0 + p1) * 0.5, from, to, values[j], nKind);
+                OutputDetailSlabMembSide((p0 + p1) * 0.5, from, to, values[per == 3 ? 3 * j + 1 : j], nKind);
             }
         };
         if (m_bSForcPos) {

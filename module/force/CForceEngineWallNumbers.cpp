@@ -74,12 +74,16 @@ void OutputFamily(CForceEngine& e, CDC* pDC, const CArray<UINT, UINT>& keys,
                 label.OutputNumber(pt.x, pt.y, v, &nAlign);
             };
             // Positions: columns 1 the start (bottom) and 0 the end (top); beams 0 the start and
-            // 1 the end; 3 all; 2 the extreme of larger magnitude.
+            // 1 the end; 3 all; 2 the extreme of larger magnitude, at its own point.
             const int startPos = bColumn ? 1 : 0, endPos = bColumn ? 0 : 1;
             if (nPos == startPos || nPos == 3) write(0, w.v[0], w.align[0]);
             if (nPos == endPos || nPos == 3) write(1, w.v[1], w.align[1]);
             if (nPos == 3 && bMiddle) write(2, w.v[2], w.align[2]);
-            if (nPos == 2) write(2, std::fabs(w.dMin) > std::fabs(w.dMax) ? w.dMin : w.dMax, w.alignExt);
+            // The extreme stands where the wall holds it: the record's point of dMax or dMin.
+            if (nPos == 2) {
+                const bool bMin = std::fabs(w.dMin) > std::fabs(w.dMax);
+                write(bMin ? 4 : 3, bMin ? w.dMin : w.dMax, w.alignExt);
+            }
             label.EndDraw();
             continue;
         }

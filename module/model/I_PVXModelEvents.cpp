@@ -226,12 +226,15 @@ void I_PVXModel::PV_OnDraw(CDC* pDC) {
     if (m_pDispOpt && m_pDispOpt->m_Legend.m_bShowLegend && m_bResultDataReady && !m_bInitializing &&
         m_nDisplayMode != PVXMode::kNodeDisp) {
         m_LegendEngine.ResetContourEngine();
-        // Reaction arrows have no levels: their legend lists the extremes with their nodes.
+        // Reaction arrows have no levels: their legend lists the extremes with their nodes; so
+        // does the slab force on beams per slab member (numbers only, no colours).
         const bool bReactionBlock = m_nDisplayMode == PVXMode::kReaction && m_pReactionEngine &&
                                     m_pReactionEngine->m_bDataReady;
         // Nor has the axial-compression ratio of the design figures: its legend lists its extremes.
         const bool bDesignBlock = m_LegendEngine.GetDesignLegendMode() == PVXMode::kDesignACR;
-        if (m_LegendEngine.m_pContourEngine || bReactionBlock || bDesignBlock)
+        const bool bSlabBeamBlock = m_nDisplayMode == PVXMode::kSlabForceBeam && m_pForceEngine &&
+                                    m_pForceEngine->m_bSForcData && !CLegendEngine::IsSlabBeamContour(this);
+        if (m_LegendEngine.m_pContourEngine || bReactionBlock || bDesignBlock || bSlabBeamBlock)
             m_LegendEngine.DrawContourLegend(pDC, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
     } else {
         m_LegendEngine.m_bLegendRect = 0;

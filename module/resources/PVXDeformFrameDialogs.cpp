@@ -189,6 +189,12 @@ void Positions(Page& b) {
     b.Add(Hidden(Item(P::IDC_UNIT_MEMBER + 1, UiCtl::Radio, "单元", 55, 0, 40, 10, FALSE)));
 }
 
+// The side of an envelope a frame page shows (group and captions our own).
+template <class P>
+void EnvelopeSide(Page& b) {
+    b.Radios("包络", {P::IDC_SIDE_MAX, P::IDC_SIDE_MIN, P::IDC_SIDE_ABS}, {"最大值", "最小值", "绝对值最大"}, 3);
+}
+
 template <class P>
 void FrameDisplay(Page& b, BOOL bDeformedShown) {
     b.Group("显示选项", bDeformedShown ? 6 : 5);
@@ -205,6 +211,7 @@ UiDlgTemplate FrameForcePage() {
     using P = CPVXBarBForc;
     Page b(P::IDD);
     b.Load(kLoadTitle, P::IDC_LOAD);
+    EnvelopeSide<P>(b);
     b.Radios("内力", {P::IDC_COMP_MOMENT, P::IDC_COMP_SHEAR, P::IDC_COMP_TORQUE, 10742, 10743, 10744},
              {"弯矩", "剪力", "扭矩", "N", "V", "Mz"}, 3, 3);
     FrameDisplay<P>(b, TRUE);
@@ -216,6 +223,7 @@ UiDlgTemplate FrameDiagramPage() {
     using P = CPVXBarBSfd;
     Page b(P::IDD);
     b.Load(kLoadTitle, P::IDC_LOAD);
+    EnvelopeSide<P>(b);
     b.Radios("内力",
              {P::IDC_COMP_MOMENT, P::IDC_COMP_SHEAR, P::IDC_COMP_TORQUE, 11013, 11015, 11018, P::IDC_COMP_VYZ,
               P::IDC_COMP_MYZ},

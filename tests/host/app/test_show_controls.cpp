@@ -9,7 +9,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <cstdint>
 #include <fstream>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -565,6 +568,235 @@ TEST(PvxHostShowControlsTest, EnvelopeSidesAreTheCombinationsExtremes) {
     const RunResult bad = RunHost("render --mode 7 --load DL --option side=min --out '" + pic + "'", "envbad");
     EXPECT_NE(bad.code, 0);
     EXPECT_NE(bad.err.find("is not one"), std::string::npos) << bad.err;
+}
+
+}  // namespace
+
+namespace {
+
+// The envelope of the sample and its linear combinations, read from the file: PLCOM.entries
+// holds 64 terms of (int32 kind, uint32 key, float64 factor), ended by the first key 0.
+struct Combination {
+    std::vector<std::pair<unsigned, double>> terms;  // load case, factor
+};
+std::vector<Combination> EnvelopeCombinations(sqlite3* db) {
+    std::map<unsigned, Combination> linear;
+    std::vector<unsigned> envelope;
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, "SELECT key, type, entries FROM PLCOM ORDER BY seq", -1, &st, nullptr);
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        const unsigned key = static_cast<unsigned>(sqlite3_column_int64(st, 0));
+        const int type = sqlite3_column_int(st, 1);
+        const auto* e = static_cast<const unsigned char*>(sqlite3_column_blob(st, 2));
+        const int n = sqlite3_column_bytes(st, 2) / 16;
+        Combination c;
+        for (int i = 0; i < n; ++i) {
+            std::uint32_t k = 0;
+            double f = 0;
+            std::memcpy(&k, e + 16 * i + 4, 4);
+            std::memcpy(&f, e + 16 * i + 8, 8);
+            if (k == 0) break;
+            if (type == 1) envelope.push_back(k);
+            else c.terms.emplace_back(k, f);
+        }
+        if (type == 0) linear[key] = c;
+    }
+    sqlite3_finalize(st);
+    std::vector<Combination> out;
+    for (unsigned k : envelope) out.push_back(linear[k]);
+    return out;
+}
+
+// Rows of a result table as arrays of doubles by (load case, key): a BLOB column, or the REAL
+// columns after the id.
+std::map<std::pair<unsigned, unsigned>, std::vector<double>> ResultRows(sqlite3* db, const std::string& sql) {
+    std::map<std::pair<unsigned, unsigned>, std::vector<double>> rows;
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        const sqlite3_int64 id = sqlite3_column_int64(st, 0);
+        std::vector<double> v;
+        if (sqlite3_column_type(st, 1) == SQLITE_BLOB) {
+            v.resize(static_cast<size_t>(sqlite3_column_bytes(st, 1)) / 8);
+            std::memcpy(v.data(), sqlite3_column_blob(st, 1), v.size() * 8);
+        } else {
+            for (int c = 1; c < sqlite3_column_count(st); ++c) v.push_back(sqlite3_column_double(st, c));
+        }
+        rows[{static_cast<unsigned>(id >> 32), static_cast<unsigned>(id & 0xffffffff)}] = v;
+    }
+    sqlite3_finalize(st);
+    return rows;
+}
+
+// One side of an envelope, value by value over the combinations: 0 maximum, 1 minimum, 2 the
+// larger magnitude (the maximum on a tie).
+double Side(const std::vector<double>& xs, int side) {
+    const double hi = *std::max_element(xs.begin(), xs.end()), lo = *std::min_element(xs.begin(), xs.end());
+    return side == 0 ? hi : side == 1 ? lo : std::fabs(hi) >= std::fabs(lo) ? hi : lo;
+}
+
+// The extremes line's value and place ("max TEXT (VALUE) at KIND KEY").
+bool ReadExtreme(const std::string& out, const char* which, double& v, unsigned& key) {
+    for (const std::string& line : Lines(out)) {
+        char text[64], kind[16];
+        if (line.rfind(which, 0) == 0 &&
+            std::sscanf(line.c_str() + std::strlen(which), " %63s (%lf) at %15s %u", text, &v, kind, &key) == 4)
+            return true;
+    }
+    return false;
+}
+
+// The frame pages choose the side of an envelope with their own side radios (maximum, minimum,
+// larger magnitude), the diagram page's min/max box draws both; the displacement envelope's
+// sides are reached with --option side. Every printed extreme is the one of the file: the beams'
+// moment about y (MBWG component 4 at 9 stations; beams are types 201, 205 and 204) or the nodes'
+// total displacement (DISP: each of DX, DY, DZ taken on its side, then the resultant), summed
+// term by term for each linear combination of the envelope and then taken on the side.
+TEST(PvxHostShowControlsTest, PagesChooseTheSideOfAnEnvelope) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(SamplePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    const std::vector<Combination> combs = EnvelopeCombinations(db);
+    ASSERT_EQ(combs.size(), 4u);
+    std::map<unsigned, int> types;
+    {
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db, "SELECT key, type FROM PMEMB", -1, &st, nullptr);
+        while (sqlite3_step(st) == SQLITE_ROW)
+            types[static_cast<unsigned>(sqlite3_column_int64(st, 0))] = sqlite3_column_int(st, 1);
+        sqlite3_finalize(st);
+    }
+    const auto mbwg = ResultRows(db, "SELECT id, d FROM MBWG");
+    const auto disp = ResultRows(db, "SELECT id, DX, DY, DZ, RX, RY, RZ FROM DISP");
+    sqlite3_close(db);
+
+    // Combination c of the rows of key k (empty when a term has no row).
+    auto combined = [](const std::map<std::pair<unsigned, unsigned>, std::vector<double>>& rows,
+                       const Combination& c, unsigned k) {
+        std::vector<double> sum;
+        for (const auto& [lc, f] : c.terms) {
+            auto it = rows.find({lc, k});
+            if (it == rows.end()) return std::vector<double>();
+            sum.resize(it->second.size(), 0.0);
+            for (size_t i = 0; i < sum.size(); ++i) sum[i] += f * it->second[i];
+        }
+        return sum;
+    };
+    struct Extremes {
+        double max = -1e300, min = 1e300;
+        unsigned maxKey = 0, minKey = 0;
+        void Take(double v, unsigned k) {
+            if (v > max) max = v, maxKey = k;
+            if (v < min) min = v, minKey = k;
+        }
+    };
+    // Sides 0..2, and 3 both (the maximum side's maximum and the minimum side's minimum).
+    auto frame = [&](int side) {
+        Extremes e;
+        std::set<unsigned> keys;
+        for (const auto& r : mbwg) keys.insert(r.first.second);
+        for (unsigned k : keys) {
+            const int t = types[k];
+            if (t != 201 && t != 205 && t != 204) continue;
+            std::vector<std::vector<double>> v;
+            for (const Combination& c : combs) v.push_back(combined(mbwg, c, k));
+            if (std::any_of(v.begin(), v.end(), [](const auto& x) { return x.size() != 54; })) continue;
+            for (int s = 0; s < 9; ++s) {
+                std::vector<double> xs;
+                for (const auto& x : v) xs.push_back(x[static_cast<size_t>(6 * s + 4)]);
+                if (side == 3) {
+                    e.Take(Side(xs, 0), k);
+                    e.Take(Side(xs, 1), k);
+                } else {
+                    e.Take(Side(xs, side), k);
+                }
+            }
+        }
+        return e;
+    };
+    auto displacement = [&](int side) {
+        Extremes e;
+        std::set<unsigned> keys;
+        for (const auto& r : disp) keys.insert(r.first.second);
+        for (unsigned k : keys) {
+            std::vector<std::vector<double>> v;
+            for (const Combination& c : combs) v.push_back(combined(disp, c, k));
+            if (std::any_of(v.begin(), v.end(), [](const auto& x) { return x.size() != 6; })) continue;
+            double r2 = 0;
+            for (size_t c = 0; c < 3; ++c) {
+                std::vector<double> xs;
+                for (const auto& x : v) xs.push_back(x[c]);
+                r2 += Side(xs, side) * Side(xs, side);
+            }
+            e.Take(std::sqrt(r2), k);
+        }
+        return e;
+    };
+
+    struct Row {
+        const char* label;
+        std::string command;
+        Extremes want;
+    } const rows[] = {
+        {"contour page, maximum", "show 7301 --load ENV --set brace=0", frame(0)},
+        {"contour page, minimum", "show 7301 --load ENV --set brace=0 --set side=1", frame(1)},
+        {"contour page, larger magnitude", "show 7301 --load ENV --set brace=0 --set side=2", frame(2)},
+        {"diagram page, minimum", "show 7302 --load ENV --set brace=0 --set side=1", frame(1)},
+        {"diagram page, larger magnitude", "show 7302 --load ENV --set brace=0 --set side=2", frame(2)},
+        {"diagram page, min/max box", "show 7302 --load ENV --set brace=0 --set minmax=1", frame(3)},
+        {"displacements, maximum", "render --mode 2 --load ENV", displacement(0)},
+        {"displacements, minimum", "render --mode 2 --load ENV --option side=min", displacement(1)},
+        {"displacements, larger magnitude", "render --mode 2 --load ENV --option side=abs", displacement(2)},
+    };
+    const std::string pic = kTmp + "/ctl_side_" + kPid + ".bmp";
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const RunResult run = RunHost(r.command + " --size 320x240 --out '" + pic + "'", "side");
+        ASSERT_EQ(run.code, 0) << run.err;
+        double mx = 0, mn = 0;
+        unsigned kmax = 0, kmin = 0;
+        ASSERT_TRUE(ReadExtreme(run.out, "max", mx, kmax)) << run.out;
+        ASSERT_TRUE(ReadExtreme(run.out, "min", mn, kmin)) << run.out;
+        EXPECT_NEAR(mx, r.want.max, 1e-12 * std::fabs(r.want.max) + 1e-12);
+        EXPECT_NEAR(mn, r.want.min, 1e-12 * std::fabs(r.want.min) + 1e-12);
+        EXPECT_EQ(kmax, r.want.maxKey);
+        EXPECT_EQ(kmin, r.want.minKey);
+    }
+    // The numbers: the minimum of the moments is -87.038208 at member 257 (combination
+    // 1.2DL+1.4LL+0.84WX), the larger-magnitude displacement 23.087 mm at node 311.
+    EXPECT_NEAR(frame(1).min, -87.038208, 1e-9);
+    EXPECT_NEAR(displacement(2).max, 23.08701422583369, 1e-9);
+
+    // A side saved with the page's settings is the side the page opens on next time.
+    {
+        const std::string copy = CopySample("side");
+        const RunResult saved =
+            RunHost("--db '" + copy + "' show 7302 --load ENV --set brace=0 --set side=1 --save --out '" + pic + "'", "sidesave");
+        ASSERT_EQ(saved.code, 0) << saved.err;
+        const RunResult next = RunHost("--db '" + copy + "' show 7302 --set brace=0 --out '" + pic + "'", "sidenext");
+        ASSERT_EQ(next.code, 0) << next.err;
+        double mn = 0;
+        unsigned kmin = 0;
+        ASSERT_TRUE(ReadExtreme(next.out, "min", mn, kmin)) << next.out;
+        EXPECT_NEAR(mn, frame(1).min, 1e-12 * std::fabs(frame(1).min));
+        EXPECT_EQ(kmin, frame(1).minKey);
+        std::remove(copy.c_str());
+    }
+
+    // The side radios are offered only while an envelope is chosen, and not with both sides.
+    struct Refusal {
+        const char* label;
+        std::string command;
+    } const refusals[] = {
+        {"a load case", "show 7301 --load DL --set side=1"},
+        {"both sides drawn", "show 7302 --load ENV --set brace=0 --set minmax=1 --set side=1"},
+    };
+    for (const Refusal& r : refusals) {
+        SCOPED_TRACE(r.label);
+        const RunResult run = RunHost(r.command + " --out '" + pic + "'", "sidebad");
+        EXPECT_NE(run.code, 0);
+        EXPECT_NE(run.err.find("\"side\" is disabled"), std::string::npos) << run.err;
+    }
+    std::remove(pic.c_str());
 }
 
 }  // namespace

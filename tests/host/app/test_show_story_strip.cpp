@@ -59,7 +59,8 @@ std::map<unsigned, double> QueryValues(const std::string& path, const std::strin
     return out;
 }
 
-// "max 0.05000 (0.050000000000000003) at element 262": the value in brackets and the key.
+// "max 0.05000 (0.050000000000000003) at member 262": the value in brackets and the key (story
+// shears are kept by member key).
 struct Extreme {
     double value = 0.0;
     unsigned key = 0;
@@ -69,10 +70,10 @@ Extreme ParseExtreme(const std::string& out, const char* which) {
     Extreme e;
     for (const std::string& line : Lines(out)) {
         if (line.rfind(std::string(which) + " ", 0) != 0) continue;
-        const size_t open = line.find('('), at = line.find(" at element ");
+        const size_t open = line.find('('), at = line.find(" at member ");
         if (open == std::string::npos || at == std::string::npos) continue;
         e.value = std::strtod(line.c_str() + open + 1, nullptr);
-        e.key = static_cast<unsigned>(std::strtoul(line.c_str() + at + 12, nullptr, 10));
+        e.key = static_cast<unsigned>(std::strtoul(line.c_str() + at + 11, nullptr, 10));
         e.found = true;
     }
     return e;

@@ -6,7 +6,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <set>
+#include <vector>
 
 #include "tests/module/export/ExportTestSupport.h"
 #include "tests/platform/gdi_emf/EmfReader.h"
@@ -14,6 +16,27 @@
 namespace {
 
 std::string Pvxhost() { return std::string(PVX_BINARY_DIR) + "/bin/pvxhost"; }
+
+// A value as the numbers write it with the model's three decimals.
+std::string Fixed3(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.3f", v);
+    return buf;
+}
+
+// The texts of a metafile with their reference points: ASCII, any other character as '?', the
+// blanks around them trimmed; blank texts left out.
+std::vector<std::pair<std::string, U_POINTL>> EmfTexts(const EmfFile& f) {
+    std::vector<std::pair<std::string, U_POINTL>> out;
+    for (const EmfRecord& r : f.OfType(U_EMR_EXTTEXTOUTW)) {
+        const EmfText t = ReadText(f, r);
+        std::string s;
+        for (uint16_t u : t.units) s += u < 128 ? static_cast<char>(u) : '?';
+        const size_t a = s.find_first_not_of(' '), b = s.find_last_not_of(' ');
+        if (a != std::string::npos) out.emplace_back(s.substr(a, b - a + 1), t.reference);
+    }
+    return out;
+}
 
 }  // namespace
 
@@ -223,12 +246,7 @@ TEST(HostExport, FrameContourNumbersStandAlongACurvedMember) {
         sqlite3_close(h);
     }
     ASSERT_EQ(d.size(), 96u) << "8 segments x 2 ends x 6 components of member 448";
-    auto text = [](double v) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%.3f", v);
-        return std::string(buf);
-    };
-    const std::string iEnd = text(d[4]), middle = text(d[3 * 12 + 6 + 4]), jEnd = text(d[7 * 12 + 6 + 4]);
+    const std::string iEnd = Fixed3(d[4]), middle = Fixed3(d[3 * 12 + 6 + 4]), jEnd = Fixed3(d[7 * 12 + 6 + 4]);
     ASSERT_EQ(iEnd, jEnd) << "the arch is symmetric";
 
     const std::string emf = TmpPath("curved.emf");
@@ -241,15 +259,9 @@ TEST(HostExport, FrameContourNumbersStandAlongACurvedMember) {
     EmfFile f;
     ASSERT_TRUE(f.Load(emf)) << f.problem;
     std::vector<U_POINTL> ends, mids;
-    for (const EmfRecord& r : f.OfType(U_EMR_EXTTEXTOUTW)) {
-        const EmfText t = ReadText(f, r);
-        std::string s;
-        for (uint16_t u : t.units) s += u < 128 ? static_cast<char>(u) : '?';
-        const size_t a = s.find_first_not_of(' '), b = s.find_last_not_of(' ');
-        if (a == std::string::npos) continue;
-        s = s.substr(a, b - a + 1);
-        if (s == iEnd) ends.push_back(t.reference);
-        if (s == middle) mids.push_back(t.reference);
+    for (const auto& [text, at] : EmfTexts(f)) {
+        if (text == iEnd) ends.push_back(at);
+        if (text == middle) mids.push_back(at);
     }
     ASSERT_EQ(ends.size(), 2u);
     ASSERT_EQ(mids.size(), 1u);
@@ -257,4 +269,83 @@ TEST(HostExport, FrameContourNumbersStandAlongACurvedMember) {
     EXPECT_GT(hi - lo, 100) << "the end values pile up on the first element";
     EXPECT_GT(mids[0].x, lo);
     EXPECT_LT(mids[0].x, hi);
+}
+
+// The slab force on beams per member (mode 22) writes one number per outline side of the raft
+// 430, at the side's middle: the member's SMNT row under DL holds three values per side (at 1/6,
+// 1/2 and 5/6 of it), so side j writes value 3 j + 1 of the positive and of the negative list;
+// the centre writes its two moments. The raft's outline runs (0,0), (24,0), (24,18), (0,18):
+// the right and left sides' numbers stand far apart across the plan, as do the bottom and top
+// ones.
+TEST(HostExport, SlabForceOnBeamsWritesEachSidesMiddleMoment) {
+    const std::string db = std::string(PVX_BINARY_DIR) + "/examples/sample.pvxdb";
+    std::vector<double> pos, neg;
+    double cx = 0, cy = 0;
+    {
+        sqlite3* h = nullptr;
+        sqlite3_stmt* st = nullptr;
+        const char* sql =
+            "SELECT centre_x, centre_y, pos, neg FROM SMNT WHERE id = ((SELECT key FROM PSTLD WHERE name = 'DL') << 32) + 430";
+        if (sqlite3_open_v2(db.c_str(), &h, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+            sqlite3_prepare_v2(h, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
+            cx = sqlite3_column_double(st, 0);
+            cy = sqlite3_column_double(st, 1);
+            for (int c : {2, 3}) {
+                std::vector<double>& v = c == 2 ? pos : neg;
+                v.resize(static_cast<size_t>(sqlite3_column_bytes(st, c)) / sizeof(double));
+                std::memcpy(v.data(), sqlite3_column_blob(st, c), v.size() * sizeof(double));
+            }
+        }
+        sqlite3_finalize(st);
+        sqlite3_close(h);
+    }
+    ASSERT_EQ(pos.size(), 12u) << "three per side of the four sides";
+    ASSERT_EQ(neg.size(), 12u);
+    const auto text = Fixed3;
+    std::multiset<std::string> want = {text(cx), text(cy)};
+    for (int j = 0; j < 4; ++j) {
+        want.insert(text(pos[static_cast<size_t>(3 * j + 1)]));
+        want.insert(text(neg[static_cast<size_t>(3 * j + 1)]));
+    }
+
+    const std::string emf = TmpPath("slabbeam.emf");
+    ::unlink(emf.c_str());
+    std::string out;
+    ASSERT_EQ(0, RunCommand(Pvxhost() + " --db " + db + " export --format emf --view plan --size 1200x900 --mode 22 " +
+                                "--load DL --option numbers=1 --option legend=0 --out " + emf,
+                            out))
+        << out;
+    EmfFile f;
+    ASSERT_TRUE(f.Load(emf)) << f.problem;
+    std::multiset<std::string> got;
+    std::map<std::string, std::vector<U_POINTL>> where;
+    for (const auto& [s, at] : EmfTexts(f)) {
+        got.insert(s);
+        where[s].push_back(at);
+    }
+    EXPECT_EQ(got, want);
+    // Right and left middles (value 4 and 10, equal on this symmetric raft) lie across the plan
+    // in x; bottom and top middles (1 and 7) across it in y.
+    const std::vector<U_POINTL>& across = where[text(pos[4])];
+    ASSERT_EQ(across.size(), 2u);
+    EXPECT_GT(std::labs(across[0].x - across[1].x), 300);
+    const std::vector<U_POINTL>& along = where[text(pos[1])];
+    ASSERT_EQ(along.size(), 2u);
+    EXPECT_GT(std::labs(along[0].y - along[1].y), 200);
+
+    // Its legend colours nothing: it lists the largest positive and the most negative side
+    // moment ("正:", "负:", shown here as "?:"), each with its member, and no colour scale (an
+    // engine never ranged would show -1 ... 1).
+    ASSERT_EQ(0, RunCommand(Pvxhost() + " --db " + db + " export --format emf --view plan --size 1200x900 --mode 22 " +
+                                "--load DL --option numbers=1 --out " + emf,
+                            out))
+        << out;
+    ASSERT_TRUE(f.Load(emf)) << f.problem;
+    std::multiset<std::string> legend;
+    for (const auto& t : EmfTexts(f)) legend.insert(t.first);
+    const double top = *std::max_element(pos.begin(), pos.end()), bottom = *std::min_element(neg.begin(), neg.end());
+    EXPECT_EQ(legend.count("?:" + text(top)), 1u);
+    EXPECT_EQ(legend.count("?:" + text(bottom)), 1u);
+    EXPECT_EQ(legend.count("??:430"), 2u) << "the member of each";
+    EXPECT_EQ(legend.count("-1.00000") + legend.count("1.00000"), 0u) << "no scale of an unranged engine";
 }

@@ -77,12 +77,14 @@ TEST_F(LegendTest, TheScaleComesFromTheEngineOfTheDisplayMode) {
         const char* label;
         int mode, contour, slabKind;
         CContourEngine* want;
+        int slabUnit = 1;  // slab force on beams: 1 the rib diagrams, 0 per slab member
     } rows[] = {
         {"reaction arrows", 0, 0, 0, nullptr},   {"reaction contour", 0, 1, 0, reac},
         {"deformed shape", 1, 0, 0, def},       {"time history", 63, 0, 0, def},
         {"story shear", 5, 0, 0, force},        {"slab strip", 21, 0, 0, force},
         {"stress", 11, 0, 0, stress},           {"slab beams text", 22, 0, 0, nullptr},
-        {"slab beams contour", 22, 0, 1, force}, {"settlement text", 69, 0, 0, nullptr},
+        {"slab beams contour", 22, 0, 1, force}, {"slab beams per member", 22, 0, 1, nullptr, 0},
+        {"settlement text", 69, 0, 0, nullptr},
         {"settlement contour", 69, 1, 0, def},  {"reaction contour mode", 70, 0, 0, reac},
         {"node displacement", 3, 1, 0, nullptr}, {"design", 23, 1, 0, nullptr},
     };
@@ -91,6 +93,7 @@ TEST_F(LegendTest, TheScaleComesFromTheEngineOfTheDisplayMode) {
         M().m_nDisplayMode = r.mode;
         M().m_bContour = r.contour;
         Force().m_nSForcKind = r.slabKind;
+        Force().m_nSForcUnit = r.slabUnit;
         L().m_pContourEngine = reac;  // a stale choice must not survive
         L().ResetContourEngine();
         EXPECT_EQ(L().m_pContourEngine, r.want);
@@ -112,17 +115,21 @@ TEST_F(LegendTest, UserLevelsAreOfferedForContourResultsOnly) {
         SCOPED_TRACE(mode);
         EXPECT_FALSE(CLegendEngine::IsPossibleUserDefGlobalRange(&M(), mode));
     }
+    // Mode 22 offers levels for its rib diagrams (unit 1), not per slab member (unit 0).
     struct Row {
         int mode;
         int contour, msContour, slabKind;
         int want;
-    } rows[] = {{0, 0, 0, 0, 0}, {0, 1, 0, 0, 1}, {69, 1, 0, 0, 1}, {69, 0, 1, 0, 0},
-                {4, 0, 1, 0, 1}, {4, 1, 0, 0, 0}, {22, 0, 0, 1, 1}, {22, 1, 1, 0, 0}};
+        int slabUnit = 1;
+    } rows[] = {{0, 0, 0, 0, 0},    {0, 1, 0, 0, 1},    {69, 1, 0, 0, 1}, {69, 0, 1, 0, 0},
+                {4, 0, 1, 0, 1},    {4, 1, 0, 0, 0},    {22, 0, 0, 1, 1}, {22, 1, 1, 0, 0},
+                {22, 0, 0, 1, 0, 0}};
     for (const Row& r : rows) {
-        SCOPED_TRACE(r.mode * 100 + r.contour * 10 + r.msContour);
+        SCOPED_TRACE(r.mode * 100 + r.contour * 10 + r.msContour + 1000 * r.slabUnit);
         M().m_bContour = r.contour;
         M().m_bModeShapeContour = r.msContour;
         Force().m_nSForcKind = r.slabKind;
+        Force().m_nSForcUnit = r.slabUnit;
         EXPECT_EQ(CLegendEngine::IsPossibleUserDefGlobalRange(&M(), r.mode), r.want);
     }
     EXPECT_FALSE(CLegendEngine::IsPossibleUserDefGlobalRange(nullptr, 0));

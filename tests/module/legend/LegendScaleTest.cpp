@@ -352,6 +352,7 @@ TEST_F(LegendTest, DispatchPicksTheScaleOfTheDisplayMode) {
         const char* label;
         int mode, contour, loadType, msContour, slabKind, deflKind;
         Kind kind;
+        int slabUnit = 1;  // slab force on beams: 1 the rib diagrams, 0 per slab member
     } rows[] = {
         {"reaction contour", 0, 1, 1, 0, 0, 0, CONTOUR},
         {"reaction arrows", 0, 0, 1, 0, 0, 0, REACF},
@@ -374,6 +375,8 @@ TEST_F(LegendTest, DispatchPicksTheScaleOfTheDisplayMode) {
         {"slab deflection other kind", 19, 0, 1, 0, 0, 3, NONE},
         {"slab beams contour", 22, 0, 1, 0, 1, 0, CONTOUR},
         {"slab beams text", 22, 0, 1, 0, 0, 0, SFORC},
+        // Per slab member the side moments are numbers only: no scale of an unranged engine.
+        {"slab beams per member", 22, 0, 1, 0, 1, 0, SFORC, 0},
         {"design", 28, 1, 1, 0, 0, 0, NONE},
         {"time history listing", 63, 0, 1, 0, 0, 0, DEFORM},
         {"time history contour", 63, 1, 1, 0, 0, 0, CONTOUR},
@@ -389,6 +392,7 @@ TEST_F(LegendTest, DispatchPicksTheScaleOfTheDisplayMode) {
         M().m_nLoadType = r.loadType;
         M().m_bModeShapeContour = r.msContour;
         Force().m_nSForcKind = r.slabKind;
+        Force().m_nSForcUnit = r.slabUnit;
         Deform().m_nSlabDeflKind = r.deflKind;
         M().m_nCurEigenMode = 1;
         L().ResetContourEngine();

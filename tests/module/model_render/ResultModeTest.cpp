@@ -65,18 +65,126 @@ TEST_F(ResultModeTest, MisuseAndMissingLoadsAreRefused) {
     }
 }
 
-// A display without values prints no extremes but says why: the sample has no crack widths
-// (no table of them), so the slab crack display per member draws the plain model with no value
-// (per element the engine refuses it with its own message).
+// A display without values prints no extremes but says why; one whose values are all zero still
+// prints them. The sample has no crack widths (no table of them); no deflection combinations are
+// counted for the slab deflection envelope (the page counts them, `render` sets none); the frame
+// pages with their beam and brace boxes clear take no member (the column box has no effect
+// there); the plate pages with their T-girder and wall boxes clear take none either; the strip
+// page with its one strip (CTLN kind 1) unchecked has no strip to cut. The WX rows
+// of STRP exist and are all zero for the slabs (the wind is carried by the frames).
 TEST_F(ResultModeTest, ADisplayWithoutValuesPrintsNoExtremesAndSaysWhy) {
     const std::string sample = SampleProjectPath();
     ASSERT_FALSE(sample.empty());
-    const std::string out = std::string(PVX_TEST_TMPDIR) + "/result_mode_crack.bmp";
-    const HostRun h = RunHost("--db " + sample + " render --mode 18 --option crack-unit=0 --out " + out, "crack");
-    EXPECT_EQ(h.exitCode, 0) << h.err;
-    EXPECT_EQ(h.out.find("max "), std::string::npos) << h.out;
-    EXPECT_EQ(h.out.find("min "), std::string::npos) << h.out;
-    EXPECT_NE(h.err.find("has no values"), std::string::npos) << h.err;
+    const std::string out = std::string(PVX_TEST_TMPDIR) + "/result_mode_novalues.bmp";
+    struct Row {
+        const char* label;
+        std::string args;
+        const char* why;  // nullptr: the extremes are printed
+    } const rows[] = {
+        {"slab crack per member", "render --mode 18 --option crack-unit=0", "the project holds no crack widths"},
+        {"slab deflection envelope", "render --mode 19 --load ENV", "none are counted"},
+        {"frame forces without member kinds", "show 7301 --set beam=0 --set brace=0", "no beam, column or brace it takes"},
+        {"frame diagrams without member kinds", "show 7302 --set beam=0 --set brace=0", "no beam, column or brace it takes"},
+        {"plate stresses without T-girders and walls", "show 7308 --set tgirder=0 --set wall=0", "no T-girder or wall member"},
+        {"plate forces without T-girders and walls", "show 7307 --set tgirder=0 --set wall=0", "no T-girder or wall member"},
+        {"strip page with its one strip unchecked", "show 7402 --set strips=Strip-1:0", "no strip is chosen"},
+        {"slab forces of the wind: zeros are values", "render --mode 16 --load WX", nullptr},
+        {"frame forces with beams only", "show 7301 --set brace=0", nullptr},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const HostRun h = RunHost("--db " + sample + " " + r.args + " --size 320x240 --out " + out, "novalues");
+        EXPECT_EQ(h.exitCode, 0) << h.err;
+        if (!r.why) {
+            EXPECT_NE(h.out.find("max "), std::string::npos) << h.out;
+            EXPECT_EQ(h.err.find("has no values"), std::string::npos) << h.err;
+            continue;
+        }
+        EXPECT_EQ(h.out.find("max "), std::string::npos) << h.out;
+        EXPECT_EQ(h.out.find("min "), std::string::npos) << h.out;
+        EXPECT_NE(h.err.find("no extremes: "), std::string::npos) << h.err;
+        EXPECT_NE(h.err.find("has no values"), std::string::npos) << h.err;
+        EXPECT_NE(h.err.find(r.why), std::string::npos) << h.err;
+    }
+}
+
+// A contour without a single value draws the plain model: the slab deflection envelope with no
+// deflection combination counted colours no face (it painted the raft as if every node held 0),
+// so its view (left of the legend panel, which keeps its place) is that of the same display with
+// the contour box clear.
+TEST_F(ResultModeTest, AContourWithoutValuesDrawsThePlainModel) {
+    const std::string sample = SampleProjectPath();
+    ASSERT_FALSE(sample.empty());
+    const std::string on = std::string(PVX_TEST_TMPDIR) + "/result_mode_nv_on.bmp";
+    const std::string off = std::string(PVX_TEST_TMPDIR) + "/result_mode_nv_off.bmp";
+    const std::string args = " render --mode 19 --load ENV --view plan --size 640x480";
+    ASSERT_EQ(RunHost("--db " + sample + args + " --out " + on, "nv").exitCode, 0);
+    ASSERT_EQ(RunHost("--db " + sample + args + " --option contour=0 --out " + off, "nv").exitCode, 0);
+    std::vector<COLORREF> a, b;
+    int w = 0, h = 0, w2 = 0, h2 = 0;
+    ASSERT_TRUE(ReadBmp(on.c_str(), a, w, h));
+    ASSERT_TRUE(ReadBmp(off.c_str(), b, w2, h2));
+    ASSERT_EQ(w, w2);
+    ASSERT_EQ(h, h2);
+    int differ = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w / 2; ++x) differ += a[static_cast<size_t>(y * w + x)] != b[static_cast<size_t>(y * w + x)];
+    EXPECT_EQ(differ, 0);
+}
+
+// The extremes line names what holds each extreme, and that thing is in the project: the
+// pressures of mode 0 drawn as a contour lie on the raft member (430 is no node: the nodes run
+// 1..344), story shears on the members that carry them (SSFR is kept by member key), the slab
+// deflection per member on a slab member (its minimum keeps no member and is printed without
+// one). Each key is looked up in its own table with SQLite.
+TEST_F(ResultModeTest, ExtremesNameWhatHoldsThem) {
+    const std::string sample = SampleProjectPath();
+    ASSERT_FALSE(sample.empty());
+    const std::string out = std::string(PVX_TEST_TMPDIR) + "/result_mode_keys.bmp";
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(sample.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    auto has = [&](const std::string& table, unsigned key) {
+        sqlite3_stmt* st = nullptr;
+        const std::string sql = "SELECT 1 FROM " + table + " WHERE key = ?";
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) return false;
+        sqlite3_bind_int64(st, 1, key);
+        const bool found = sqlite3_step(st) == SQLITE_ROW;
+        sqlite3_finalize(st);
+        return found;
+    };
+    struct Row {
+        const char* label;
+        std::string args;
+        const char* maxKind;
+        const char* table;
+        const char* minKind;  // "" when the minimum is printed without a place
+    } const rows[] = {
+        {"raft pressures of mode 0", "--mode 0 --option data-kind=0", "member", "PMEMB", "member"},
+        {"support reactions", "--mode 0", "node", "PNODE", "node"},
+        {"story shear", "--mode 5 --load WX", "member", "PMEMB", "member"},
+        {"slab deflection per member", "--mode 19 --option deflection-kind=0", "member", "PMEMB", ""},
+        {"slab deflection per element", "--mode 19", "node", "PNODE", "node"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const HostRun h = RunHost("--db " + sample + " render " + r.args + " --size 320x240 --out " + out, "keys");
+        ASSERT_EQ(h.exitCode, 0) << h.err;
+        const size_t maxAt = h.out.find(") at ");
+        ASSERT_NE(maxAt, std::string::npos) << h.out;
+        char kind[16] = {};
+        unsigned key = 0;
+        ASSERT_EQ(std::sscanf(h.out.c_str() + maxAt, ") at %15s %u", kind, &key), 2) << h.out;
+        EXPECT_STREQ(kind, r.maxKind) << h.out;
+        EXPECT_TRUE(has(r.table, key)) << r.table << " " << key;
+        const size_t minLine = h.out.find("min ");
+        ASSERT_NE(minLine, std::string::npos) << h.out;
+        const std::string min = h.out.substr(minLine, h.out.find('\n', minLine) - minLine);
+        if (*r.minKind)
+            EXPECT_NE(min.find(std::string(") at ") + r.minKind + " "), std::string::npos) << min;
+        else
+            EXPECT_EQ(min.find(" at "), std::string::npos) << min;
+    }
+    sqlite3_close(db);
 }
 
 // The slab strip mode draws the project's strips (the strip page's list starts with every strip
@@ -340,15 +448,22 @@ TEST_F(ResultModeTest, TheModuleSideOfTheRequest) {
     // The extremes of a result the view shows: the engine's legend values and the model's keys,
     // the values as the legend writes them (reaction arrows: GetTextReaction; a contour: the
     // scale's value text).
+    // Pressure extremes are kept per member (the build walks members), also when mode 0 draws
+    // the pressures as a contour (data kind 0); reactions at the supports per node.
     struct Row {
         const char* label;
         int mode;
+        int dataKind;
         const char* kind;
-    } const rows[] = {{"reaction arrows", 0, "node"}, {"reaction contour", 70, "member"}};  // pressure extremes are kept per member (the build walks members)
+    } const rows[] = {{"reaction arrows", 0, CReactionEngine::KIND_REACTION, "node"},
+                      {"reactions of the reversed supports", 0, CReactionEngine::KIND_REVERSED, "node"},
+                      {"mode 0 as a pressure contour", 0, CReactionEngine::KIND_CONTOUR, "member"},
+                      {"reaction contour", 70, CReactionEngine::KIND_CONTOUR, "member"}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
         m.ResetEngines();
         m.m_pReactionEngine = new CReactionEngine(&m);
+        m.m_pReactionEngine->m_nDataKind = r.dataKind;
         m.m_pReactionEngine->m_dLegendMax = 1234.5;
         m.m_pReactionEngine->m_dLegendMin = -0.125;
         m.m_nMaxKey = 17;

@@ -382,36 +382,74 @@ TEST_F(SlabDrawTest, MemberNumbersOfModeSixteen) {
 }
 
 TEST_F(SlabDrawTest, MemberNumbersOfModeTwentyTwo) {
-    // One number per outline side at its middle (slab B: 20, 0, 0, 5), slab C is left out by its
-    // missing moments, a slab of result type 0 by its type; slab A's list of 12 on 4 sides labels
-    // its 4 sides with the first 4 values.
-    Reinstall([](PostDBBuilder& b) {
-        T_PSLAB_D s;
-        s.resultType = 0;
-        for (UINT n : {11u, 12u, 13u, 14u}) s.aNode.Add(n);
-        b.AddSlab(kSlabC, s);
-        b.AddSmnt(kDL, kSlabC, SlabMoments(kSlabB, 1.0));
-        T_SMNT_D shortList = SlabMoments(kSlabB, 1.0);
-        shortList.aPos.SetSize(2);  // fewer values than sides
-        shortList.aNeg.SetSize(2);
-        b.AddSmnt(kDL, kSlabB, shortList);
-    });
-    CForceEngine e(&M());
-    e.m_nSForcUnit = 0;
-    e.m_bSForcData = 1;
-    ClearQueue();
-    e.OutputSBForcNumbersMemb(&m_dc);
-    const std::vector<Queued> q = Queue();
-    // Slab A: 4 + 2 centre + 4; slab B: 2 + 2 centre + 2 (its short lists); slab C: type 0.
-    ASSERT_EQ(q.size(), 10u + 6u);
-    std::vector<double> posA;
-    for (const Queued& n : q)
-        if (n.kind == 6 && n.anchor.x < 5 && !(Near(n.anchor, C3DPoint(2, 1, 0)))) posA.push_back(n.value);
-    EXPECT_EQ(posA, (std::vector<double>{1.0, 2.0, 3.0, 4.0}));
-    EXPECT_NE(std::find_if(q.begin(), q.end(), [](const Queued& n) { return n.value == 1.0 && Near(n.anchor, C3DPoint(2, 0, 0)); }),
-              q.end())
-        << "value 0 on the side from outline point 0 to 1";
-    for (const Queued& n : q) EXPECT_LT(n.anchor.x, 15.0) << "slab C is not labelled";
+    // One number per outline side, at the side's middle. Slab A's lists hold three values per
+    // side (1..12 and -1..-12 on its 4 sides, at 1/6, 1/2 and 5/6 of each), so each side takes
+    // its middle value: 2, 5, 8, 11 at the middles (2,0), (4,1), (2,2), (0,1) of its outline
+    // (0,0)-(4,0)-(4,2)-(0,2). Slab B's lists (outline (10,0)-(12,0)-(12,2)-(10,2)) are n values
+    // k = 1..n: one per side gives side j value j + 1, three per side value 3 j + 2, any other
+    // count no side number (its two centre numbers stay). Slab C, of result type 0, is left out.
+    struct Row {
+        const char* label;
+        int nB;
+        std::vector<double> sidesB;  // positive values of B's sides 0..3; negative are their opposites
+    } const rows[] = {
+        {"one per side", 4, {1, 2, 3, 4}},
+        {"three per side", 12, {2, 5, 8, 11}},
+        {"two values for four sides: none", 2, {}},
+        {"two per side: none", 8, {}},
+    };
+    const C3DPoint midsA[4] = {{2, 0, 0}, {4, 1, 0}, {2, 2, 0}, {0, 1, 0}};
+    const C3DPoint midsB[4] = {{11, 0, 0}, {12, 1, 0}, {11, 2, 0}, {10, 1, 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        Reinstall([&](PostDBBuilder& b) {
+            T_PSLAB_D s;
+            s.resultType = 0;
+            for (UINT n : {11u, 12u, 13u, 14u}) s.aNode.Add(n);
+            b.AddSlab(kSlabC, s);
+            b.AddSmnt(kDL, kSlabC, SlabMoments(kSlabB, 1.0));
+            T_SMNT_D m = SlabMoments(kSlabB, 1.0);
+            m.aPos.RemoveAll();
+            m.aNeg.RemoveAll();
+            for (int k = 1; k <= row.nB; ++k) {
+                m.aPos.Add(k);
+                m.aNeg.Add(-k);
+            }
+            b.AddSmnt(kDL, kSlabB, m);
+        });
+        CForceEngine e(&M());
+        e.m_nSForcUnit = 0;
+        e.m_bSForcData = 1;
+        ClearQueue();
+        e.OutputSBForcNumbersMemb(&m_dc);
+        const std::vector<Queued> q = Queue();
+        // Each side number of a slab, found at its side's middle with its kind.
+        auto at = [&](const C3DPoint& p, int kind) -> const Queued* {
+            for (const Queued& n : q)
+                if (n.kind == kind && Near(n.anchor, p)) return &n;
+            return nullptr;
+        };
+        for (int j = 0; j < 4; ++j) {
+            SCOPED_TRACE(j);
+            const Queued* pa = at(midsA[j], 6);
+            const Queued* na = at(midsA[j], 7);
+            ASSERT_TRUE(pa && na);
+            EXPECT_EQ(pa->value, 3.0 * j + 2.0);
+            EXPECT_EQ(na->value, -(3.0 * j + 2.0));
+            const Queued* pb = at(midsB[j], 6);
+            const Queued* nb = at(midsB[j], 7);
+            if (row.sidesB.empty()) {
+                EXPECT_FALSE(pb || nb);
+                continue;
+            }
+            ASSERT_TRUE(pb && nb);
+            EXPECT_EQ(pb->value, row.sidesB[static_cast<size_t>(j)]);
+            EXPECT_EQ(nb->value, -row.sidesB[static_cast<size_t>(j)]);
+        }
+        // Slab A: 4 + 2 centre + 4; slab B: its sides and 2 centre numbers; slab C none.
+        EXPECT_EQ(q.size(), 10u + 2u * row.sidesB.size() + 2u);
+        for (const Queued& n : q) EXPECT_LT(n.anchor.x, 15.0) << "slab C is not labelled";
+    }
     ClearQueue();
 }
 

@@ -492,6 +492,67 @@ TEST_F(WallForceTest, WallColumnNumbers) {
     EXPECT_TRUE(Texts(m_dc).empty());
 }
 
+TEST_F(WallForceTest, TheExtremeStandsWhereTheWallHoldsIt) {
+    // Position 2 writes the extreme of larger magnitude (dMax on a tie) at the record's point of
+    // that extreme (Pnt[3] for dMax, Pnt[4] for dMin), not at the middle (Pnt[2]). The three
+    // points are set apart on the wall, so the text must stand nearest the expected one.
+    struct Row {
+        const char* label;
+        bool bColumn;
+        double dMax, dMin;
+        const char* text;
+        int anchor;
+    } const rows[] = {
+        {"column, minimum larger", true, 5.0, -8.0, "-8", 4},
+        {"column, maximum larger", true, 9.0, -8.0, "9", 3},
+        {"beam, a tie takes the maximum", false, 8.0, -8.0, "8", 3},
+        {"beam, minimum larger (the spandrel's -67.5 at its ends, +33.75 at mid-span)", false, 33.75, -67.5, "-68", 4},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        auto e = Build(4);
+        M().m_pDispOpt->m_Number.m_nDecimals = 0;
+        // Start, end, middle, and the points of dMax and dMin, apart on the wall.
+        static const C3DPoint kColumn[5] = {{0, 0, 0}, {0, 0, 4}, {2, 0, 2}, {0.5, 0, 0.5}, {3.5, 0, 3.5}};
+        static const C3DPoint kBeam[5] = {{7, 0, 5}, {13, 0, 5}, {10, 0, 5}, {6.5, 0, 4.5}, {13.5, 0, 5.5}};
+        const C3DPoint* p = r.bColumn ? kColumn : kBeam;
+        auto place = [&](auto& records, UINT key, auto rec, int& bNumbers, int& nPos) {
+            ASSERT_TRUE(records.Lookup(key, rec));
+            rec.dMax = r.dMax;
+            rec.dMin = r.dMin;
+            std::copy(p, p + 5, rec.Pnt);
+            records.SetAt(key, rec);
+            bNumbers = 1;
+            nPos = 2;
+        };
+        if (r.bColumn) place(e->m_mapWColm, kWall, T_PVX_WCOLM_D(), e->m_bWColmNumber, e->m_nWColmNumPos);
+        else place(e->m_mapWBeam, kWallBeam, T_PVX_WBEAM_D(), e->m_bWBeamNumber, e->m_nWBeamNumPos);
+        m_dc.Clear();
+        e->OutputWForcNumbers(&m_dc);
+        const GdiRecord* t = nullptr;
+        for (const GdiRecord& g : m_dc.GetRecords())
+            if (!g.text.empty()) {
+                ASSERT_EQ(t, nullptr) << "one number only";
+                t = &g;
+            }
+        ASSERT_NE(t, nullptr);
+        EXPECT_EQ(t->text, r.text);
+        ASSERT_GE(t->args.size(), 2u);
+        double best = 1e300;
+        int nearest = -1;
+        for (int k = 2; k <= 4; ++k) {
+            C3DPoint q = p[k];
+            const CPoint w = M().Get3DPtTo2DPt(&q);
+            const double d = std::hypot(w.x - t->args[0], w.y - t->args[1]);
+            if (d < best) {
+                best = d;
+                nearest = k;
+            }
+        }
+        EXPECT_EQ(nearest, r.anchor);
+    }
+}
+
 TEST_F(WallForceTest, WallBeamNumbersAtStartMiddleAndEnd) {
     // Position 3: the start (station 0, -8), the end (station 8, 8) and the middle (station 4, 0).
     auto e = Build(4);
