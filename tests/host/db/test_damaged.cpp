@@ -166,6 +166,13 @@ TEST(PostDbDamaged, NonFiniteValuesAndFarCoordinatesAreRefused) {
              {"table CTLN", "column width", "key 8", "width is negative"}},
             {"reaction of infinity", "UPDATE REAC SET FZ = 9e999 WHERE id = " REAC_2_10,
              {"table REAC", "column FZ", "load 2, key 10", "+infinity"}, DBT_REAC},
+            // Finite but huge: sums and squares of such values overflow. Before, they printed
+            // "max inf" and drew the model undeformed.
+            {"reaction of 1e300", "UPDATE REAC SET FZ = 1e300 WHERE id = " REAC_2_10,
+             {"table REAC", "column FZ", "load 2, key 10", "1e+300 is beyond 1e+15 in magnitude"}, DBT_REAC},
+            {"member force of -2e15",
+             "UPDATE MBWG SET d = CAST(substr(d, 1, 8) || x'00003426F56B1CC3' || substr(d, 17) AS BLOB) WHERE id = 8589934593",
+             {"table MBWG", "column d", "load 2, key 1", "value 2 of 54 is -2e+15, beyond 1e+15"}, DBT_MBWG},
             {"frequency of -infinity", "UPDATE FREQ SET omega = -9e999 WHERE key = 1",
              {"table FREQ", "column omega", "key 1", "-infinity"}},
             // Value 2 of the 54 member forces (bytes 9-16) becomes the NaN 0x7FF8000000000000.
