@@ -30,12 +30,33 @@ CDataBase::CDataBase() : m_b3D(TRUE), m_bFloor(FALSE) {
 #undef PVXDB_MAKE_RESULT
 }
 
+namespace pvxdb {
+// A private copy of a project and its -wal file, for a WAL project SQLite cannot read where it
+// lies (a read-only folder without its -shm file); removed with the last connection to it.
+struct ScratchCopy {
+    std::string folder;  // empty when none
+    std::string file;    // the copy of the project
+    ScratchCopy() = default;
+    ScratchCopy(const ScratchCopy&) = delete;
+    ScratchCopy& operator=(const ScratchCopy&) = delete;
+    ~ScratchCopy() {
+        if (folder.empty()) return;
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) unlink((file + suffix).c_str());
+        rmdir(folder.c_str());
+    }
+};
+}  // namespace pvxdb
+
 // The project file kept open read-only for the result tables not read yet. One lock serialises
 // the reads of every thread; a table read by another thread meanwhile is not read again.
 class CDataBase::PendingFile : public pvxdb::PendingReader {
 public:
-    PendingFile(sqlite3* db, std::string path) : m_db(db), m_path(std::move(path)) {}
-    ~PendingFile() override { sqlite3_close_v2(m_db); }
+    PendingFile(sqlite3* db, std::string path, std::unique_ptr<pvxdb::ScratchCopy> scratch)
+        : m_db(db), m_path(std::move(path)), m_scratch(std::move(scratch)) {}
+    ~PendingFile() override {
+        sqlite3_close_v2(m_db);
+        m_scratch.reset();
+    }
 
     void Read(pvxdb::DBTableBase& t) override {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -87,6 +108,7 @@ public:
 private:
     sqlite3* m_db;
     std::string m_path;
+    std::unique_ptr<pvxdb::ScratchCopy> m_scratch;  // the copy m_db reads, if any
     std::mutex m_mutex;
     std::vector<std::string> m_errors;
 };
@@ -393,10 +415,11 @@ int RollBackStoppedSave(const std::string& path, std::string& err) {
 //   reads the committed state, and a WAL project's -wal and -shm are removed by SQLite when
 //   the last connection closes. Nothing is written through this connection.
 // - otherwise read-only, with locks and a busy timeout; nothing is made beside the file.
-// - immutable (no locks, no -shm) only for a WAL project in a folder the user cannot write
-//   that has no -shm file (no connection is using it, so no program is writing it) and no
-//   -wal file holding changes: SQLite could read it no other way.
-std::string ReadUri(const std::string& path, bool& bReadWrite, std::string& err) {
+// - a WAL project in a folder the user cannot write that has no -shm file (no connection is
+//   using it, so no program is writing it) cannot be read in place with locks: immutable (no
+//   locks, no -shm) when its -wal file is empty or absent, else from a private copy of the
+//   project and its -wal file.
+std::string UriOf(const std::string& path) {
     static const char* const kHex = "0123456789ABCDEF";
     std::string uri = path[0] == '/' ? "file://" : "file:";
     for (unsigned char c : path) {
@@ -408,6 +431,26 @@ std::string ReadUri(const std::string& path, bool& bReadWrite, std::string& err)
             uri += kHex[c & 15];
         }
     }
+    return uri;
+}
+
+bool CopyFile(const std::string& from, const std::string& to) {
+    FILE* in = fopen(from.c_str(), "rb");
+    if (!in) return false;
+    FILE* out = fopen(to.c_str(), "wb");
+    bool ok = out != nullptr;
+    char buf[1 << 16];
+    size_t n;
+    while (ok && (n = fread(buf, 1, sizeof buf, in)) > 0) ok = fwrite(buf, 1, n, out) == n;
+    ok = ok && !ferror(in);
+    fclose(in);
+    if (out && fclose(out) != 0) ok = false;
+    return ok;
+}
+
+std::string ReadUri(const std::string& path, bool& bReadWrite, std::unique_ptr<pvxdb::ScratchCopy>& scratch,
+                    std::string& err) {
+    std::string uri = UriOf(path);
     bReadWrite = Writable(path);
     if (bReadWrite) return uri + "?mode=rw";
     uri += "?mode=ro";
@@ -419,9 +462,23 @@ std::string ReadUri(const std::string& path, bool& bReadWrite, std::string& err)
     const bool wal = head[18] == 2;
     if (wal && !FileExists(path + "-shm") && access(FolderOf(path).c_str(), W_OK | X_OK) != 0) {
         if (NonEmptyFile(path + "-wal")) {
+            // SQLite reads the -wal file only with a -shm file beside it, which cannot be made
+            // here: the two files are read from a private copy instead.
+            const char* tmp = getenv("TMPDIR");
+            std::string folder = std::string(tmp && *tmp ? tmp : "/tmp") + "/pvxwal.XXXXXX";
+            auto copy = std::make_unique<pvxdb::ScratchCopy>();
+            if (mkdtemp(folder.data())) {
+                copy->folder = folder;
+                copy->file = folder + "/project.pvxdb";
+                if (CopyFile(path, copy->file) && CopyFile(path + "-wal", copy->file + "-wal")) {
+                    scratch = std::move(copy);
+                    bReadWrite = true;
+                    return UriOf(scratch->file) + "?mode=rw";
+                }
+            }
             err = path + ": the project is in WAL mode and its \"" + path +
-                  "-wal\" file holds changes, but its folder is read-only, so SQLite cannot read them: copy the "
-                  "project together with its -wal file to a folder you can write, or run  sqlite3 '" + path +
+                  "-wal\" file holds changes, but its folder is read-only and no copy could be made to read them: "
+                  "copy the project together with its -wal file to a folder you can write, or run  sqlite3 '" + path +
                   "' 'PRAGMA wal_checkpoint(TRUNCATE)'  as a user who can write the folder";
             return "";
         }
@@ -444,7 +501,8 @@ int CDataBase::Open(LPCTSTR pszPath) {
     if (!CheckFileHead(path, fileSize, err)) return Fail(err);
 
     bool bReadWrite = false;
-    const std::string uri = ReadUri(path, bReadWrite, err);
+    std::unique_ptr<pvxdb::ScratchCopy> scratch;
+    const std::string uri = ReadUri(path, bReadWrite, scratch, err);
     if (uri.empty()) return Fail(err);
     Connection c;
     if (sqlite3_open_v2(uri.c_str(), &c.db,
@@ -530,7 +588,7 @@ int CDataBase::Open(LPCTSTR pszPath) {
     pvxdb::Exec(c.db, "COMMIT", err);
     sqlite3_progress_handler(c.db, 0, nullptr, nullptr);
     if (!pending.empty()) {
-        m_pending = std::make_unique<PendingFile>(c.db, path);
+        m_pending = std::make_unique<PendingFile>(c.db, path, std::move(scratch));
         c.db = nullptr;
         for (int id : pending) m_tables[id]->SetPendingReader(m_pending.get());
     }

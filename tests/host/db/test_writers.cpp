@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -42,6 +45,23 @@ std::string Joined(const std::vector<std::string>& v) {
     std::string s;
     for (const std::string& x : v) s += (s.empty() ? "" : ",") + x;
     return s;
+}
+
+// A program that runs first and then sql on the project and ends without closing it, as kill -9
+// would end it; bFlush writes its changed pages into the file first. Whether it ran and ended.
+bool DiesWriting(const std::string& path, const char* first, const char* sql, bool bFlush) {
+    const pid_t pid = fork();
+    if (pid < 0) return false;
+    if (pid == 0) {
+        sqlite3* w = nullptr;
+        sqlite3_open(path.c_str(), &w);
+        sqlite3_exec(w, first, nullptr, nullptr, nullptr);
+        sqlite3_exec(w, sql, nullptr, nullptr, nullptr);
+        if (bFlush) sqlite3_db_cacheflush(w);
+        _exit(0);
+    }
+    int status = 0;
+    return waitpid(pid, &status, 0) == pid && WIFEXITED(status);
 }
 
 const double kP1[3] = {1, 2, 0}, kP2[3] = {7, 2, 0};
@@ -184,19 +204,8 @@ TEST(ProjectWriters, SaveKilledMidwayIsRolledBackOnOpening) {
         SCOPED_TRACE(r.label);
         const std::string path = SavedProject("writers_killed_" + std::to_string(n++) + ".pvxdb");
         const std::string nodes = Joined(Column(path, "SELECT x FROM PNODE ORDER BY key"));
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            sqlite3* w = nullptr;
-            sqlite3_open(path.c_str(), &w);
-            sqlite3_exec(w, "PRAGMA cache_size = 1; BEGIN", nullptr, nullptr, nullptr);
-            sqlite3_exec(w, r.sql, nullptr, nullptr, nullptr);
-            // The spill: the changed pages go to the file before the commit that never comes.
-            sqlite3_db_cacheflush(w);
-            _exit(0);
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
+        // The spill: the changed pages go to the file before the commit that never comes.
+        ASSERT_TRUE(DiesWriting(path, "PRAGMA cache_size = 1; BEGIN", r.sql, true));
         ASSERT_TRUE(std::ifstream(path + "-journal").good()) << "the killed save left its journal";
         CDataBase db;
         ASSERT_TRUE(db.Open(path.c_str())) << db.GetLastError().GetString();
@@ -212,16 +221,7 @@ TEST(ProjectWriters, SaveKilledMidwayIsRolledBackOnOpening) {
 // and -shm are gone when the project closes. Before, reading made a -shm file and left it.
 TEST(ProjectWriters, WalProjectLeavesNothingBeside) {
     const std::string path = EditedCopy("writers_wal.pvxdb", "PRAGMA journal_mode=WAL");
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        sqlite3* w = nullptr;
-        sqlite3_open(path.c_str(), &w);
-        sqlite3_exec(w, "PRAGMA wal_autocheckpoint = 0; UPDATE PNODE SET x = 42 WHERE key = 7", nullptr, nullptr, nullptr);
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
+    ASSERT_TRUE(DiesWriting(path, "PRAGMA wal_autocheckpoint = 0", "UPDATE PNODE SET x = 42 WHERE key = 7", false));
     unlink((path + "-shm").c_str());
     ASSERT_TRUE(std::ifstream(path + "-wal").good());
     {
@@ -233,4 +233,93 @@ TEST(ProjectWriters, WalProjectLeavesNothingBeside) {
     for (const char* suffix : {"-wal", "-shm"})
         EXPECT_FALSE(std::ifstream(path + suffix).good()) << suffix << " left beside the project";
     EXPECT_EQ(Joined(Column(path, "SELECT x FROM PNODE WHERE key = 7")), "42.0");
+}
+
+namespace {
+
+// Opens the project in a child process running as the user "nobody" (65534): "x=<x of node 7>"
+// when it opens, else its message.
+std::string OpenAsNobody(const std::string& path) {
+    int fds[2];
+    if (pipe(fds) != 0) return "no pipe";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        std::string out = "cannot become nobody";
+        if (setgid(65534) == 0 && setuid(65534) == 0) {
+            CDataBase db;
+            if (db.Open(path.c_str())) {
+                const T_PNODE_D* n = db.Table<DBT_PNODE>().Find(7);
+                out = "x=" + (n ? std::to_string(static_cast<int>(n->x)) : std::string("none"));
+            } else {
+                out = db.GetLastError().GetString();
+            }
+        }
+        (void)!write(fds[1], out.data(), out.size());
+        _exit(0);
+    }
+    close(fds[1]);
+    std::string got;
+    char buf[4096];
+    ssize_t n;
+    while ((n = read(fds[0], buf, sizeof buf)) > 0) got.append(buf, static_cast<size_t>(n));
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return got;
+}
+
+std::vector<std::string> Names(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
+
+// A user who may read the project but not write it or its folder. Before, a WAL project whose
+// -wal held changes could not be opened at all there, and a stopped save's journal made the
+// project unreadable with SQLite's own words only.
+TEST(ProjectWriters, UsersWhoCannotWriteTheProjectStillReadItOrAreToldWhatToDo) {
+    if (getuid() != 0) GTEST_SKIP() << "needs to run as root to read as another user";
+    struct Row {
+        const char* label;
+        const char* mode;  // journal mode of the project
+        const char* sql;   // run by a program that dies without closing it
+        bool bFlush;
+        const char* expect;  // what OpenAsNobody answers, or words of its message
+    } rows[] = {
+        {"WAL project with changes in its -wal", "PRAGMA journal_mode=WAL", "UPDATE PNODE SET x = 42 WHERE key = 7", false,
+         "x=42"},
+        {"WAL project without a -wal", "PRAGMA journal_mode=WAL", "SELECT 1", false, "x=0"},
+        {"a stopped save's journal", "SELECT 1", "UPDATE PNODE SET x = 99", true, "PRAGMA integrity_check"},
+    };
+    int n = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const std::string dir = std::string(PVX_TEST_TMPDIR) + "/db_readonly_" + std::to_string(n++);
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        const std::string path = dir + "/p.pvxdb";
+        WriteFile(path, ReadFile(EditedCopy("readonly_src.pvxdb", r.mode)));
+        const std::string x7 = Joined(Column(path, "SELECT CAST(x AS INTEGER) FROM PNODE WHERE key = 7"));
+        // A WAL writer commits into its -wal and dies (its -shm goes too); a rollback-journal
+        // writer dies inside its transaction with pages already written.
+        ASSERT_TRUE(DiesWriting(path, r.bFlush ? "PRAGMA cache_size = 1; BEGIN" : "PRAGMA wal_autocheckpoint = 0", r.sql,
+                                r.bFlush));
+        unlink((path + "-shm").c_str());
+        const std::vector<std::string> before = Names(dir);
+        chmod(dir.c_str(), 0555);
+        chmod(path.c_str(), 0444);
+        const std::string got = OpenAsNobody(path);
+        chmod(dir.c_str(), 0755);
+        if (std::string(r.expect).rfind("x=", 0) == 0) {
+            EXPECT_EQ(got, std::string(r.expect) == "x=0" ? "x=" + x7 : r.expect);
+        } else {
+            EXPECT_NE(got.find(r.expect), std::string::npos) << got;
+            EXPECT_NE(got.find(path + "-journal"), std::string::npos) << got;
+        }
+        EXPECT_EQ(Names(dir), before) << "nothing made or removed beside the project";
+    }
 }
