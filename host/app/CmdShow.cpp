@@ -291,7 +291,9 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
         bar.CloseContent();
         CDBDoc* pDoc = CDBDoc::m_pDBDoc;
         if (!pDoc || !pDoc->SaveTables(options.strDBPath.c_str(), {DBT_CTLN, DBT_PAGESET})) {
-            HostMessage("%s", pDoc ? pDoc->GetLastError().GetString() : "no project is open");
+            // The picture is written before the project, so it is there whatever the save did.
+            HostMessage("%s; the picture \"%s\" was written", pDoc ? pDoc->GetLastError().GetString() : "no project is open",
+                        strOut.c_str());
             return HOST_EXIT_FAILED;
         }
     }

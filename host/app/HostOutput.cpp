@@ -1,6 +1,7 @@
 #include "host/app/HostOutput.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,9 +30,57 @@ std::vector<std::pair<std::string, std::string>>& Temps() {
     return temps;
 }
 
-void Register(const std::string& temp, const std::string& target) { Temps().emplace_back(temp, target); }
+// The temporary files again, in storage a signal handler may read: a signal that ends the
+// process while a file is written removes the file (the target is untouched until the rename).
+// A slot is filled before it is marked used, and marked free before it is reused.
+constexpr int kSignalSlots = 8;
+char g_signalNames[kSignalSlots][PATH_MAX];
+volatile sig_atomic_t g_signalUsed[kSignalSlots];
+constexpr int kCleanSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGXFSZ};
+struct sigaction g_previous[sizeof kCleanSignals / sizeof kCleanSignals[0]];
+
+void RemoveTempsOnSignal(int sig) {
+    for (int i = 0; i < kSignalSlots; ++i)
+        if (g_signalUsed[i]) unlink(g_signalNames[i]);
+    // Then the signal does what it did before: the program ends as it would have.
+    for (size_t i = 0; i < sizeof kCleanSignals / sizeof kCleanSignals[0]; ++i)
+        if (kCleanSignals[i] == sig) sigaction(sig, &g_previous[i], nullptr);
+    raise(sig);
+}
+
+// Installed once, for the signals whose default is to end the process; a signal the program
+// ignores or handles itself is left alone.
+void InstallSignalCleanup() {
+    static bool installed = false;
+    if (installed) return;
+    installed = true;
+    for (size_t i = 0; i < sizeof kCleanSignals / sizeof kCleanSignals[0]; ++i) {
+        struct sigaction now {};
+        if (sigaction(kCleanSignals[i], nullptr, &now) != 0 || now.sa_handler != SIG_DFL) continue;
+        struct sigaction sa {};
+        sa.sa_handler = RemoveTempsOnSignal;
+        sigemptyset(&sa.sa_mask);
+        for (int other : kCleanSignals) sigaddset(&sa.sa_mask, other);
+        g_previous[i] = now;
+        sigaction(kCleanSignals[i], &sa, nullptr);
+    }
+}
+
+void Register(const std::string& temp, const std::string& target) {
+    Temps().emplace_back(temp, target);
+    InstallSignalCleanup();
+    if (temp.size() >= PATH_MAX) return;
+    for (int i = 0; i < kSignalSlots; ++i)
+        if (!g_signalUsed[i]) {
+            std::memcpy(g_signalNames[i], temp.c_str(), temp.size() + 1);
+            g_signalUsed[i] = 1;
+            return;
+        }
+}
 
 void Unregister(const std::string& temp) {
+    for (int i = 0; i < kSignalSlots; ++i)
+        if (g_signalUsed[i] && temp == g_signalNames[i]) g_signalUsed[i] = 0;
     auto& t = Temps();
     t.erase(std::remove_if(t.begin(), t.end(), [&](const auto& p) { return p.first == temp; }), t.end());
 }
@@ -325,10 +374,13 @@ int CHostOutputFile::CheckTarget(const std::string& project, bool bMakeFolder) {
 
 int CHostOutputFile::Begin() {
     Discard();
-    // The temporary name keeps the target's extension: writers choose the format by it.
+    // The temporary name keeps the target's extension (writers choose the format by it) and
+    // must itself be a legal name: "." + name + ".XXXXXX" + extension, a long name cut for it.
     const std::string ext = OutputExtension(m_strTarget);
     const std::string suffix = ext.empty() ? std::string() : "." + ext;
-    std::string name = FolderOf(m_strTarget) + "/." + NameOf(m_strTarget) + ".XXXXXX" + suffix;
+    const size_t nRoom = NAME_MAX > 8 + suffix.size() ? NAME_MAX - 8 - suffix.size() : 0;
+    const std::string base = NameOf(m_strTarget).substr(0, nRoom);
+    std::string name = FolderOf(m_strTarget) + "/." + base + ".XXXXXX" + suffix;
     const int fd = mkstemps(name.data(), static_cast<int>(suffix.size()));
     if (fd < 0) {
         HostMessage("cannot write \"%s\": cannot make a temporary file in \"%s\": %s", m_strPath.c_str(),

@@ -258,7 +258,7 @@ const KeyDef kKeys[] = {
      "decimals of the values written (default: the model's for the kind: displacements, forces, moments; 3)"},
     {"exponent", EValue::kSwitch, "0|1", "values written in exponent notation (the number dialog's switch)"},
     {"undeformed", EValue::kSwitch, "0|1", "undeformed outline drawn with the result"},
-    {"scale", EValue::kNumber, "NUMBER", "scale factor of the deformed shape or of the reaction arrows"},
+    {"scale", EValue::kNumber, "NUMBER (within +-1e9)", "scale factor of the deformed shape or of the reaction arrows"},
     {"node", EValue::kKey, "KEY", "a picked node: its value is marked"},
     {"data-kind", EValue::kChoice3, "0|1|2",
      "reactions: 0 contour, 1 the reactions of the supports of type 1, 2 of those of type 2 (PRTND.type)"},
@@ -280,7 +280,7 @@ const KeyDef kKeys[] = {
     {"quantity", EValue::kChoice3, "0|1|2", "time history: 0 displacement, 1 velocity, 2 acceleration"},
     {"surface", EValue::kChoice4, "0|1|2|3",
      "plate stresses of 0 the top, 1 the bottom, 2 both (each on its faces), 3 the larger of the two"},
-    {"vector-scale", EValue::kNumber, "NUMBER", "scale factor of the principal stress arrows"},
+    {"vector-scale", EValue::kNumber, "NUMBER (within +-1e9)", "scale factor of the principal stress arrows"},
     {"number-position", EValue::kSwitch, "0|1", "plate stress numbers: 0 the element extremes, 1 the centre value"},
     {"rebar-unit", EValue::kSwitch, "0|1", "slab reinforcement: 0 per member, 1 per element"},
     {"crack-unit", EValue::kSwitch, "0|1", "slab crack: 0 per member, 1 per element"},
@@ -288,7 +288,7 @@ const KeyDef kKeys[] = {
     {"rebar-bottom", EValue::kSwitch, "0|1", "slab reinforcement of the bottom face written"},
     {"rebar-combinations", EValue::kCount, "N",
      "slab reinforcement: design combinations enveloped (default: the project's linear combinations)"},
-    {"wall-width", EValue::kPositive, "NUMBER", "slab walls: length of the cut across each wall end, m (positive)"},
+    {"wall-width", EValue::kPositive, "NUMBER (0 to 1e9)", "slab walls: length of the cut across each wall end, m (positive)"},
     {"wall-value", EValue::kChoice3, "0|1|2", "slab walls: 0 moment, 1 shear, 2 reinforcement"},
     {"angle", EValue::kNumber, "0|45|90", "story shear: the direction, degrees from global X towards Y"},
     {"side", EValue::kSide, "max|min|abs|both",
@@ -336,13 +336,15 @@ bool ValueFits(const KeyDef& k, const std::string& v) {
     case EValue::kChoice3: return v == "0" || v == "1" || v == "2";
     case EValue::kChoice4: return v == "0" || v == "1" || v == "2" || v == "3";
     case EValue::kSide: return v == "max" || v == "min" || v == "abs" || v == "both";
+    // Scales and lengths multiply values into drawing coordinates: within the coordinates a
+    // project holds they draw finitely, beyond them (1e308, inf) nothing can be drawn.
     case EValue::kNumber: {
         const double d = std::strtod(v.c_str(), &end);
-        return *end == 0 && errno == 0 && d == d;
+        return *end == 0 && errno == 0 && std::fabs(d) <= pvxdb::kMaxCoord;
     }
     case EValue::kPositive: {
         const double d = std::strtod(v.c_str(), &end);
-        return *end == 0 && errno == 0 && d > 0.0 && std::isfinite(d);
+        return *end == 0 && errno == 0 && d > 0.0 && d <= pvxdb::kMaxCoord;
     }
     case EValue::kKey: {
         const unsigned long n = std::strtoul(v.c_str(), &end, 10);

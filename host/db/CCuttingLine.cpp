@@ -1,5 +1,6 @@
 #include "host/db/CCuttingLine.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -47,21 +48,49 @@ int CCuttingLine::ReadForces(bool bStrip, UINT key, UINT loadKey, T_CLDF_D& out)
     return 1;
 }
 
+namespace {
+// Plan cells of the strip index: far larger than the match tolerance, so that a point within
+// the tolerance of a strip's first point lies in that point's cell or a neighbour.
+constexpr double kStripCell = 1e-3;  // m
+unsigned long long StripCell(long long i, long long j) {
+    return (static_cast<unsigned long long>(i) << 32) ^ static_cast<unsigned long long>(j & 0xffffffffLL);
+}
+}  // namespace
+
+std::vector<uint32_t> CCuttingLine::StripsNear(double x, double y) {
+    const auto& table = m_pDB->Table<DBT_CTLN>();
+    if (m_nStripVersion != table.Version()) {
+        m_stripCells.clear();
+        const auto& recs = table.Records();
+        for (size_t i = 0; i < recs.size(); ++i)
+            if (recs[i].kind == CTLN_KIND_STRIP)
+                m_stripCells[StripCell(std::llround(recs[i].x1 / kStripCell), std::llround(recs[i].y1 / kStripCell))]
+                    .push_back(static_cast<uint32_t>(i));
+        m_nStripVersion = table.Version();
+    }
+    std::vector<uint32_t> found;
+    const long long ci = std::llround(x / kStripCell), cj = std::llround(y / kStripCell);
+    for (long long di = -1; di <= 1; ++di)
+        for (long long dj = -1; dj <= 1; ++dj) {
+            auto it = m_stripCells.find(StripCell(ci + di, cj + dj));
+            if (it != m_stripCells.end()) found.insert(found.end(), it->second.begin(), it->second.end());
+        }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
 int CCuttingLine::GetStripDesignForce(T_LINE2D& line, double width, UINT loadKey, CArray<UINT, UINT>&,
                                       T_STRESS_RESULT& result, int) {
-    if (!m_pDB) return 0;
-    CClassCtln lines;
-    lines.ConnectToDB(m_pDB);
-    CArray<UINT, UINT> keys;
-    lines.GetKeyList(keys, CTLN_KIND_STRIP);
-    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
-        T_CTLN_D s;
-        if (!lines.Get(keys[i], s)) continue;
+    if (!m_pDB || !(std::fabs(line.p1.x) <= pvxdb::kMaxCoord && std::fabs(line.p1.y) <= pvxdb::kMaxCoord)) return 0;
+    const auto& table = m_pDB->Table<DBT_CTLN>();
+    // The first strip in table order at these points and width.
+    for (uint32_t pos : StripsNear(line.p1.x, line.p1.y)) {
+        const T_CTLN_D& s = table.Records()[pos];
         if (!Near(s.x1, line.p1.x) || !Near(s.y1, line.p1.y) || !Near(s.x2, line.p2.x) || !Near(s.y2, line.p2.y) ||
             !Near(s.width, width))
             continue;
         T_CLDF_D f;
-        if (!ReadForces(true, keys[i], loadKey, f)) return 0;
+        if (!ReadForces(true, table.Keys()[pos], loadKey, f)) return 0;
         T_STRESS_RESULT r;
         r.d[2] = s.width;
         const double pts[6] = {s.x1, s.y1, 0.0, s.x2, s.y2, 0.0};

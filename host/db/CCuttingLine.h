@@ -19,6 +19,10 @@
 //     if (cl.GetStripDesignForce(line, 2.0, loadKey, slabElems, r, 1)) ... r.d[11 + 2k] ...
 #pragma once
 
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
 #include "host/base/GeomTypes.h"
 #include "host/db/DBRecords.h"
 #include "host/db/DBResultRecords.h"
@@ -78,7 +82,12 @@ public:
 private:
     // The stored forces of a key for the selected load (larger magnitude of an envelope).
     int ReadForces(bool bStrip, UINT key, UINT loadKey, T_CLDF_D& out) const;
+    // The strips' positions in table order by the plan cell of their first point, rebuilt when
+    // the table changes: a drawing of n strips looks each up once, not n times n.
+    std::vector<uint32_t> StripsNear(double x, double y);
 
     CDataBase* m_pDB;
     CPostCtrl* m_pPost;
+    unsigned long long m_nStripVersion = ~0ULL;
+    std::unordered_map<unsigned long long, std::vector<uint32_t>> m_stripCells;
 };

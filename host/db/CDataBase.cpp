@@ -30,12 +30,33 @@ CDataBase::CDataBase() : m_b3D(TRUE), m_bFloor(FALSE) {
 #undef PVXDB_MAKE_RESULT
 }
 
+namespace pvxdb {
+// A private copy of a project and its -wal file, for a WAL project SQLite cannot read where it
+// lies (a read-only folder without its -shm file); removed with the last connection to it.
+struct ScratchCopy {
+    std::string folder;  // empty when none
+    std::string file;    // the copy of the project
+    ScratchCopy() = default;
+    ScratchCopy(const ScratchCopy&) = delete;
+    ScratchCopy& operator=(const ScratchCopy&) = delete;
+    ~ScratchCopy() {
+        if (folder.empty()) return;
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) unlink((file + suffix).c_str());
+        rmdir(folder.c_str());
+    }
+};
+}  // namespace pvxdb
+
 // The project file kept open read-only for the result tables not read yet. One lock serialises
 // the reads of every thread; a table read by another thread meanwhile is not read again.
 class CDataBase::PendingFile : public pvxdb::PendingReader {
 public:
-    PendingFile(sqlite3* db, std::string path) : m_db(db), m_path(std::move(path)) {}
-    ~PendingFile() override { sqlite3_close_v2(m_db); }
+    PendingFile(sqlite3* db, std::string path, std::unique_ptr<pvxdb::ScratchCopy> scratch)
+        : m_db(db), m_path(std::move(path)), m_scratch(std::move(scratch)) {}
+    ~PendingFile() override {
+        sqlite3_close_v2(m_db);
+        m_scratch.reset();
+    }
 
     void Read(pvxdb::DBTableBase& t) override {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -87,6 +108,7 @@ public:
 private:
     sqlite3* m_db;
     std::string m_path;
+    std::unique_ptr<pvxdb::ScratchCopy> m_scratch;  // the copy m_db reads, if any
     std::mutex m_mutex;
     std::vector<std::string> m_errors;
 };
@@ -315,9 +337,21 @@ int CheckFileHead(const std::string& path, unsigned long long& fileSize, std::st
         return 0;
     }
     fileSize = static_cast<unsigned long long>(sb.st_size);
-    if (static_cast<unsigned long long>(sb.st_size) % pageSize != 0 ||
-        (countValid && static_cast<unsigned long long>(sb.st_size) < pages * pageSize)) {
-        err = path + ": the project database is truncated (" + std::to_string(sb.st_size) + " bytes)";
+    const unsigned long long size = fileSize;
+    if (countValid && size < pages * pageSize) {
+        err = path + ": the project database is truncated (" + std::to_string(size) + " bytes, its header counts " +
+              std::to_string(pages * pageSize) + ")";
+        return 0;
+    }
+    if (size % pageSize != 0) {
+        // Longer than its pages: something was written after the database's end.
+        if (countValid && size > pages * pageSize)
+            err = path + ": the project database has " + std::to_string(size - pages * pageSize) +
+                  " bytes appended after its last page (" + std::to_string(pages * pageSize) +
+                  " bytes); remove them or restore the file";
+        else
+            err = path + ": the project database is truncated (" + std::to_string(size) + " bytes, not a whole number of " +
+                  std::to_string(pageSize) + "-byte pages)";
         return 0;
     }
     return 1;
@@ -328,11 +362,64 @@ bool FileExists(const std::string& path) {
     return lstat(path.c_str(), &sb) == 0;
 }
 
-// The URI that opens path read-only. immutable=1 keeps SQLite from locking, from looking for a
-// journal and from creating -shm files beside the database (which fails in a read-only folder),
-// but it also ignores what a -wal file holds: it is asked for only when neither a -wal nor a
-// -journal file is there.
-std::string ReadOnlyUri(const std::string& path) {
+bool NonEmptyFile(const std::string& path) {
+    struct stat sb;
+    return stat(path.c_str(), &sb) == 0 && sb.st_size > 0;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Whether this process may write the file and make files in its folder (SQLite's journal, or
+// a WAL project's -wal and -shm files).
+bool Writable(const std::string& path) {
+    return access(path.c_str(), W_OK) == 0 && access(FolderOf(path).c_str(), W_OK | X_OK) == 0;
+}
+
+// How long a connection waits for another program's lock before it gives up, in ms.
+constexpr int kBusyTimeoutMs = 10000;
+
+// What to tell a user who cannot write the project about the journal of a stopped save.
+std::string JournalAdvice(const std::string& path) {
+    return path + ": a save that was stopped left its journal \"" + path +
+           "-journal\" beside the project, and this user cannot write the project or its folder to roll "
+           "that save back: run  sqlite3 '" + path + "' 'PRAGMA integrity_check'  as a user who can write both "
+           "(SQLite then restores the project as it was before that save)";
+}
+
+// A save killed midway leaves a hot journal: the file may hold part of the new pages until the
+// journal is played back. SQLite plays it back on the first read of a connection that may
+// write, so a project the user can write is read once that way before anything else.
+int RollBackStoppedSave(const std::string& path, std::string& err) {
+    if (!NonEmptyFile(path + "-journal") || !Writable(path)) return 1;
+    Connection c;
+    std::string ignored;
+    if (sqlite3_open_v2(path.c_str(), &c.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK ||
+        sqlite3_busy_timeout(c.db, kBusyTimeoutMs) != SQLITE_OK ||
+        !pvxdb::Exec(c.db, "SELECT count(*) FROM sqlite_schema", err)) {
+        if (err.empty()) err = pvxdb::DbMessage(c.db);
+        // A file that is no database at all is told apart by the checks that follow.
+        if (sqlite3_errcode(c.db) == SQLITE_NOTADB) return 1;
+        err = path + ": cannot roll back the stopped save recorded in \"" + path + "-journal\": " + err;
+        return 0;
+    }
+    return 1;
+}
+
+// How a project is opened for reading (the rules docs/DATABASE.md gives):
+// - a file the user can write, in a folder they can write, is opened as any SQLite client
+//   opens it, with its locks and a busy timeout: a reader waits for a save in progress and then
+//   reads the committed state, and a WAL project's -wal and -shm are removed by SQLite when
+//   the last connection closes. Nothing is written through this connection.
+// - otherwise read-only, with locks and a busy timeout; nothing is made beside the file.
+// - a WAL project in a folder the user cannot write that has no -shm file (no connection is
+//   using it, so no program is writing it) cannot be read in place with locks: immutable (no
+//   locks, no -shm) when its -wal file is empty or absent, else from a private copy of the
+//   project and its -wal file.
+std::string UriOf(const std::string& path) {
     static const char* const kHex = "0123456789ABCDEF";
     std::string uri = path[0] == '/' ? "file://" : "file:";
     for (unsigned char c : path) {
@@ -344,8 +431,59 @@ std::string ReadOnlyUri(const std::string& path) {
             uri += kHex[c & 15];
         }
     }
+    return uri;
+}
+
+bool CopyFile(const std::string& from, const std::string& to) {
+    FILE* in = fopen(from.c_str(), "rb");
+    if (!in) return false;
+    FILE* out = fopen(to.c_str(), "wb");
+    bool ok = out != nullptr;
+    char buf[1 << 16];
+    size_t n;
+    while (ok && (n = fread(buf, 1, sizeof buf, in)) > 0) ok = fwrite(buf, 1, n, out) == n;
+    ok = ok && !ferror(in);
+    fclose(in);
+    if (out && fclose(out) != 0) ok = false;
+    return ok;
+}
+
+std::string ReadUri(const std::string& path, bool& bReadWrite, std::unique_ptr<pvxdb::ScratchCopy>& scratch,
+                    std::string& err) {
+    std::string uri = UriOf(path);
+    bReadWrite = Writable(path);
+    if (bReadWrite) return uri + "?mode=rw";
     uri += "?mode=ro";
-    if (!FileExists(path + "-wal") && !FileExists(path + "-journal")) uri += "&immutable=1";
+    unsigned char head[20] = {};
+    if (FILE* f = fopen(path.c_str(), "rb")) {
+        if (fread(head, 1, sizeof head, f) != sizeof head) head[18] = 0;
+        fclose(f);
+    }
+    const bool wal = head[18] == 2;
+    if (wal && !FileExists(path + "-shm") && access(FolderOf(path).c_str(), W_OK | X_OK) != 0) {
+        if (NonEmptyFile(path + "-wal")) {
+            // SQLite reads the -wal file only with a -shm file beside it, which cannot be made
+            // here: the two files are read from a private copy instead.
+            const char* tmp = getenv("TMPDIR");
+            std::string folder = std::string(tmp && *tmp ? tmp : "/tmp") + "/pvxwal.XXXXXX";
+            auto copy = std::make_unique<pvxdb::ScratchCopy>();
+            if (mkdtemp(folder.data())) {
+                copy->folder = folder;
+                copy->file = folder + "/project.pvxdb";
+                if (CopyFile(path, copy->file) && CopyFile(path + "-wal", copy->file + "-wal")) {
+                    scratch = std::move(copy);
+                    bReadWrite = true;
+                    return UriOf(scratch->file) + "?mode=rw";
+                }
+            }
+            err = path + ": the project is in WAL mode and its \"" + path +
+                  "-wal\" file holds changes, but its folder is read-only and no copy could be made to read them: "
+                  "copy the project together with its -wal file to a folder you can write, or run  sqlite3 '" + path +
+                  "' 'PRAGMA wal_checkpoint(TRUNCATE)'  as a user who can write the folder";
+            return "";
+        }
+        uri += "&immutable=1";
+    }
     return uri;
 }
 
@@ -358,14 +496,21 @@ int CDataBase::Open(LPCTSTR pszPath) {
     std::string path = pszPath ? pszPath : "";
     if (path.empty()) return Fail("no project file given");
     std::string err;
+    if (!RollBackStoppedSave(path, err)) return Fail(err);
     unsigned long long fileSize = 0;
     if (!CheckFileHead(path, fileSize, err)) return Fail(err);
 
+    bool bReadWrite = false;
+    std::unique_ptr<pvxdb::ScratchCopy> scratch;
+    const std::string uri = ReadUri(path, bReadWrite, scratch, err);
+    if (uri.empty()) return Fail(err);
     Connection c;
-    if (sqlite3_open_v2(ReadOnlyUri(path).c_str(), &c.db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
+    if (sqlite3_open_v2(uri.c_str(), &c.db,
+                        (bReadWrite ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
                         nullptr) != SQLITE_OK)
         return Fail(path + ": cannot open the project database: " + pvxdb::DbMessage(c.db));
     sqlite3_extended_result_codes(c.db, 1);
+    sqlite3_busy_timeout(c.db, kBusyTimeoutMs);
     // The file is data, not code: its schema may not call functions with side effects, and no
     // value may be larger than the file itself (a column default could otherwise make one).
     sqlite3_db_config(c.db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
@@ -374,6 +519,13 @@ int CDataBase::Open(LPCTSTR pszPath) {
     sqlite3_limit(c.db, SQLITE_LIMIT_LENGTH,
                   static_cast<int>(std::min<unsigned long long>(fileSize + kLengthSlack, sqlite3_limit(c.db, SQLITE_LIMIT_LENGTH, -1))));
     if (!pvxdb::Exec(c.db, "BEGIN", err)) return Fail(path + ": cannot read the project database: " + err);
+    // The first read meets a journal left by a stopped save that this user cannot roll back.
+    if (!bReadWrite) {
+        std::string probe;
+        if (!pvxdb::Exec(c.db, "SELECT count(*) FROM sqlite_schema", probe) &&
+            sqlite3_extended_errcode(c.db) == SQLITE_READONLY_ROLLBACK)
+            return Fail(JournalAdvice(path));
+    }
     ReadProgress progress{c.db, static_cast<double>(std::max(1LL, PageCount(c.db)))};
     if (g_progress.load()) sqlite3_progress_handler(c.db, kProgressOps, &ReadProgress::Tick, &progress);
 
@@ -436,7 +588,7 @@ int CDataBase::Open(LPCTSTR pszPath) {
     pvxdb::Exec(c.db, "COMMIT", err);
     sqlite3_progress_handler(c.db, 0, nullptr, nullptr);
     if (!pending.empty()) {
-        m_pending = std::make_unique<PendingFile>(c.db, path);
+        m_pending = std::make_unique<PendingFile>(c.db, path, std::move(scratch));
         c.db = nullptr;
         for (int id : pending) m_tables[id]->SetPendingReader(m_pending.get());
     }
@@ -448,6 +600,8 @@ int CDataBase::Open(LPCTSTR pszPath) {
         }
     }
     DropRepeatedMemberElems(path);
+    // Edits from here on are what a save into this file writes (SaveTables).
+    for (int id = 0; id < DBT_MODEL_COUNT; ++id) m_tables[id]->TrackEdits(true);
     m_b3D = post3d != "0";
     m_bFloor = floor == "1";
     m_strPath = path.c_str();
@@ -509,6 +663,8 @@ int CDataBase::Save(LPCTSTR pszPath) {
         return Fail(path + ": cannot replace the project file: " + msg);
     }
     m_strPath = path.c_str();
+    // The new file holds every record: later edits are saved against it.
+    for (int id = 0; id < DBT_MODEL_COUNT; ++id) m_tables[id]->TrackEdits(true);
     return 1;
 }
 
@@ -528,9 +684,14 @@ int CDataBase::SaveTables(LPCTSTR pszPath, const std::vector<int>& tableIds) {
     sqlite3_extended_result_codes(c.db, 1);
     sqlite3_db_config(c.db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     sqlite3_db_config(c.db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-    sqlite3_busy_timeout(c.db, 2000);
-    // The write lock first, so that the file's header is read under it.
-    if (!pvxdb::Exec(c.db, "BEGIN IMMEDIATE", err)) return Fail(path + ": cannot write the project file: " + err);
+    sqlite3_busy_timeout(c.db, kBusyTimeoutMs);
+    // The write lock first, so that everything the save reads of the file is read under it.
+    if (!pvxdb::Exec(c.db, "BEGIN IMMEDIATE", err)) {
+        if ((sqlite3_extended_errcode(c.db) & 0xff) == SQLITE_BUSY)
+            return Fail(path + ": another program kept the project locked for " + std::to_string(kBusyTimeoutMs / 1000) +
+                        " s; nothing was saved: save again when it is done");
+        return Fail(path + ": cannot write the project file: " + err);
+    }
     auto rollback = [&](const std::string& msg) {
         std::string ignored;
         pvxdb::Exec(c.db, "ROLLBACK", ignored);
@@ -550,11 +711,29 @@ int CDataBase::SaveTables(LPCTSTR pszPath, const std::vector<int>& tableIds) {
     if (format != m_szFormat) return rollback(path + ": not a project database (table pvx_header names no project format)");
     if (std::atol(version.c_str()) > m_nVersion)
         return rollback(path + ": written by a newer program (format version " + version + ")");
-    for (int id : tableIds) {
-        pvxdb::DBTableBase* t = GetTable(id);
+    // Into the file the tables were read from, only the edits go: rows another program added or
+    // changed since stay. Another file gets the tables whole.
+    const bool bSameFile = !m_strPath.IsEmpty() && path == m_strPath.GetString();
+    std::vector<std::vector<std::pair<UINT, UINT>>> moved(tableIds.size());
+    for (size_t i = 0; i < tableIds.size(); ++i) {
+        pvxdb::DBTableBase* t = GetTable(tableIds[i]);
         if (!t) return rollback(path + ": no such table to write");
-        if (!t->Rewrite(c.db, err)) return rollback(path + ": cannot write table " + t->Name() + ": " + err);
+        const auto rule = tableIds[i] == DBT_PAGESET ? pvxdb::DBTableBase::kKeysNamed : pvxdb::DBTableBase::kKeysAllocated;
+        if (!(bSameFile ? t->Merge(c.db, rule, moved[i], err) : t->Rewrite(c.db, err)))
+            return rollback(path + ": " + err + "; nothing was saved");
     }
-    if (!pvxdb::Exec(c.db, "COMMIT", err)) return rollback(path + ": cannot write the project file: " + err);
+    // Lines are told apart by their names: two programs may have added one name each.
+    if (std::find(tableIds.begin(), tableIds.end(), DBT_CTLN) != tableIds.end()) {
+        if (void* st = pvxdb::Prepare(c.db, "SELECT name FROM CTLN GROUP BY kind, name HAVING count(*) > 1 LIMIT 1", err)) {
+            std::string twice;
+            if (pvxdb::StepRow(st) == 1) twice = pvxdb::ColumnValueText(st, 0);
+            pvxdb::Finalize(st);
+            if (!twice.empty())
+                return rollback(path + ": table CTLN: another program added a line named " + twice +
+                                " after this one read the file; nothing was saved");
+        }
+    }
+    if (!pvxdb::Exec(c.db, "COMMIT", err)) return rollback(path + ": cannot write the project file: " + err + "; nothing was saved");
+    for (size_t i = 0; i < tableIds.size(); ++i) GetTable(tableIds[i])->Merged(moved[i]);
     return 1;
 }

@@ -118,17 +118,26 @@ int CPostCtrl::SelectMode(int mode, int) {
     return m_pDB->Table<DBT_FREQ>().Find(static_cast<UINT>(mode)) != nullptr;
 }
 
-template <int ID, class T> int CPostCtrl::EvalEntry(const T_PLCOM_ENTRY& e, UINT key, T& out, int depth) const {
+template <int ID, class T>
+int CPostCtrl::EvalEntry(const T_PLCOM_ENTRY& e, UINT key, T& out, int depth, CombMemo<T>& memo) const {
     if (e.kind == PLOAD_COMBINATION) {
-        const T_PLCOM_D* sub = m_pDB->Table<DBT_PLCOM>().Find(e.key);
-        // A missing combination, or an envelope (it has no single value to scale), makes the
-        // combination invalid, like a cycle.
-        if (depth >= kMaxCombDepth || !sub || sub->type != PLCOM_LINEAR) return -1;
-        int rc = EvalLinear<ID>(*sub, key, out, depth + 1);
+        const uint64_t at = (static_cast<uint64_t>(e.key) << 4) | static_cast<uint64_t>(depth);
+        auto it = memo.find(at);
+        if (it == memo.end()) {
+            const T_PLCOM_D* sub = m_pDB->Table<DBT_PLCOM>().Find(e.key);
+            // A missing combination, or an envelope (it has no single value to scale), makes the
+            // combination invalid, like a cycle.
+            T v = out;
+            const int rc = depth >= kMaxCombDepth || !sub || sub->type != PLCOM_LINEAR
+                               ? -1
+                               : EvalLinear<ID>(*sub, key, v, depth + 1, memo);
+            it = memo.emplace(at, std::make_pair(rc, v)).first;
+        }
+        const int rc = it->second.first;
         if (rc <= 0) return rc;
-        T scaled = out;
+        T scaled = it->second.second;
         pvxdb::ZeroReals(scaled);
-        pvxdb::AddScaled(scaled, out, e.factor);
+        pvxdb::AddScaled(scaled, it->second.second, e.factor);
         out = scaled;
         return 1;
     }
@@ -140,14 +149,15 @@ template <int ID, class T> int CPostCtrl::EvalEntry(const T_PLCOM_ENTRY& e, UINT
     return 1;
 }
 
-template <int ID, class T> int CPostCtrl::EvalLinear(const T_PLCOM_D& lcom, UINT key, T& out, int depth) const {
+template <int ID, class T>
+int CPostCtrl::EvalLinear(const T_PLCOM_D& lcom, UINT key, T& out, int depth, CombMemo<T>& memo) const {
     int found = 0;
     bool scaled = false;
     int n = lcom.GetEntryCount();
     for (int i = 0; i < n; ++i) {
         T v;
         v.Initialize();
-        int rc = EvalEntry<ID>(lcom.entry[i], key, v, depth);
+        int rc = EvalEntry<ID>(lcom.entry[i], key, v, depth, memo);
         if (rc < 0) return rc;
         if (rc == 0) continue;
         if (lcom.entry[i].factor != 1.0) scaled = true;
@@ -163,13 +173,13 @@ template <int ID, class T> int CPostCtrl::EvalLinear(const T_PLCOM_D& lcom, UINT
 }
 
 template <int ID, class T>
-int CPostCtrl::EvalEnvelope(const T_PLCOM_D& lcom, UINT key, T& hi, T& lo, int depth) const {
+int CPostCtrl::EvalEnvelope(const T_PLCOM_D& lcom, UINT key, T& hi, T& lo, int depth, CombMemo<T>& memo) const {
     int found = 0;
     int n = lcom.GetEntryCount();
     for (int i = 0; i < n; ++i) {
         T v;
         v.Initialize();
-        int rc = EvalEntry<ID>(lcom.entry[i], key, v, depth);
+        int rc = EvalEntry<ID>(lcom.entry[i], key, v, depth, memo);
         if (rc < 0) return rc;
         if (rc == 0) continue;
         if (!found) {
@@ -184,11 +194,12 @@ int CPostCtrl::EvalEnvelope(const T_PLCOM_D& lcom, UINT key, T& hi, T& lo, int d
 
 template <int ID, class T> int CPostCtrl::QueryComb(const T_PLCOM_D& lcom, UINT key, T* p0, T* p1, T* p2) const {
     if (!m_pDB) return 0;
+    CombMemo<T> memo;
     if (lcom.type == PLCOM_ENVELOPE) {
         T hi, lo;
         hi.Initialize();
         lo.Initialize();
-        if (EvalEnvelope<ID>(lcom, key, hi, lo, 0) <= 0) return 0;
+        if (EvalEnvelope<ID>(lcom, key, hi, lo, 0, memo) <= 0) return 0;
         if (p0) *p0 = hi;
         if (p1) *p1 = lo;
         if (p2) pvxdb::AbsMax(*p2, hi, lo);
@@ -196,7 +207,7 @@ template <int ID, class T> int CPostCtrl::QueryComb(const T_PLCOM_D& lcom, UINT 
     }
     T v;
     v.Initialize();
-    if (EvalLinear<ID>(lcom, key, v, 0) <= 0) return 0;
+    if (EvalLinear<ID>(lcom, key, v, 0, memo) <= 0) return 0;
     FillSlots(v, p0, p1, p2);
     return 1;
 }

@@ -22,6 +22,10 @@
 
 #include "host/db/DBTables.h"
 
+#include <cstdint>
+#include <unordered_map>
+#include <utility>
+
 class CPostCtrl {
 public:
     explicit CPostCtrl(CDataBase* pDB = nullptr) : m_pDB(pDB) { m_lcom.Initialize(); }
@@ -117,10 +121,15 @@ private:
     enum { SEL_NONE, SEL_LOAD, SEL_MODE };
     template <int ID, class T> int Query(UINT key, T* p0, T* p1, T* p2) const;
     template <int ID, class T> int QueryComb(const T_PLCOM_D& lcom, UINT key, T* p0, T* p1, T* p2) const;
+    // The value of each combination met while one result is evaluated, by combination key and
+    // depth: a combination named many times (64 terms at each of 8 levels) is summed once.
+    template <class T> using CombMemo = std::unordered_map<uint64_t, std::pair<int, T>>;
     // 1 value, 0 no results, -1 a cyclic combination.
-    template <int ID, class T> int EvalEntry(const T_PLCOM_ENTRY& e, UINT key, T& out, int depth) const;
-    template <int ID, class T> int EvalLinear(const T_PLCOM_D& lcom, UINT key, T& out, int depth) const;
-    template <int ID, class T> int EvalEnvelope(const T_PLCOM_D& lcom, UINT key, T& hi, T& lo, int depth) const;
+    template <int ID, class T> int EvalEntry(const T_PLCOM_ENTRY& e, UINT key, T& out, int depth, CombMemo<T>& memo) const;
+    template <int ID, class T>
+    int EvalLinear(const T_PLCOM_D& lcom, UINT key, T& out, int depth, CombMemo<T>& memo) const;
+    template <int ID, class T>
+    int EvalEnvelope(const T_PLCOM_D& lcom, UINT key, T& hi, T& lo, int depth, CombMemo<T>& memo) const;
 
     CDataBase* m_pDB;     // not owned
     int m_nSel = SEL_NONE;

@@ -28,6 +28,9 @@ namespace pvxdb {
 // Largest coordinate magnitude a project may hold, m: far beyond any building, and small enough
 // that the drawing arithmetic (squares, products of two coordinates) stays exact enough and finite.
 constexpr double kMaxCoord = 1e9;
+// Largest magnitude of a value in a result table (kN, mm, ...): far beyond any structure's, and
+// small enough that its sums, squares and scales stay finite.
+constexpr double kMaxResult = 1e15;
 
 // Copies UTF-8 text into a fixed text field of cap bytes: cut before a character that does not
 // fit whole, always NUL-terminated; a null src gives an empty text.

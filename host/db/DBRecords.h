@@ -550,6 +550,14 @@ struct T_PCDSINK_D {
         v.KeyList("groups", aGroup);
         v.RealList("values", aValue);
     }
+    // One value for each group: a value without its group, or a group without its value, could
+    // only be guessed.
+    std::string Validate(const char** pszColumn) const {
+        if (aValue.GetSize() == aGroup.GetSize()) return {};
+        *pszColumn = "values";
+        return std::to_string(aValue.GetSize()) + " values for " + std::to_string(aGroup.GetSize()) +
+               " groups; each group needs one value";
+    }
 };
 
 // Elastic support of an element on Winkler springs (a raft plate or a beam on elastic

@@ -327,6 +327,15 @@ int ReadVisitor::CheckFinite(const char* name, const double* p, size_t n) {
                               "not a finite number (" + (std::isnan(p[i]) ? "NaN" : p[i] > 0 ? "+infinity" : "-infinity") + ")";
             Fail(name, msg.c_str());
             return 0;
+        } else if (m_composite && !(std::fabs(p[i]) <= kMaxResult)) {
+            // Finite, but sums, squares and scales of it overflow: it would draw as nothing.
+            char msg[128];
+            if (n > 1)
+                snprintf(msg, sizeof msg, "value %zu of %zu is %g, beyond %g in magnitude", i + 1, n, p[i], kMaxResult);
+            else
+                snprintf(msg, sizeof msg, "%g is beyond %g in magnitude", p[i], kMaxResult);
+            Fail(name, msg);
+            return 0;
         }
     return 1;
 }

@@ -15,9 +15,12 @@
 #include "host/db/DBText.h"
 
 #include <atomic>
+#include <climits>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <utility>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -74,6 +77,25 @@ public:
         err = std::string("table ") + m_name + " cannot be written in place";
         return 0;
     }
+    // How Merge settles a row another program changed since this one read the file.
+    enum EMergeRule {
+        kKeysAllocated,  // keys are numbers handed out by the table: a row added here under a key
+                         // added there meanwhile takes a new key; a row changed on both sides
+                         // refuses the save
+        kKeysNamed       // keys name a thing (a page): the row written here replaces the other
+    };
+    // Writes the edits made since TrackEdits into the file db read from, leaving every row the
+    // edits did not touch as the file holds it now (another program may have added or changed
+    // rows meanwhile); the caller holds the write lock and the transaction. Rows given a new key
+    // are added to `moved` (old key, new key). Without tracking it is Rewrite. Model tables only.
+    virtual int Merge(sqlite3* db, EMergeRule rule, std::vector<std::pair<UINT, UINT>>& moved, std::string& err) const {
+        return Rewrite(db, err);
+    }
+    // After a committed Merge: the moved rows take their new keys here too, and the edits
+    // start again from the state now in the file.
+    virtual void Merged(const std::vector<std::pair<UINT, UINT>>& moved) {}
+    // Starts (or stops) remembering the records as read before each edit, for Merge.
+    virtual void TrackEdits(bool on) {}
     // Replaces the contents with the table read from db; 0 with a message naming the file,
     // table, column and key on failure (the table is then left empty; the caller drops
     // the whole database).
@@ -305,6 +327,8 @@ public:
         m_keys.clear();
         m_recs.clear();
         m_index.clear();
+        m_orig.clear();
+        m_tracking = false;
     }
     size_t Count() const override { return m_keys.size(); }
 
@@ -315,6 +339,7 @@ public:
     // Adds a record, or replaces the record of an existing key in place (its position stays).
     void Set(UINT key, const T& rec) {
         Touch();
+        Remember(key);
         auto it = m_index.find(key);
         if (it != m_index.end()) {
             m_recs[it->second] = rec;
@@ -328,6 +353,7 @@ public:
     int Remove(UINT key) {
         auto it = m_index.find(key);
         if (it == m_index.end()) return 0;
+        Remember(key);
         Touch();
         const uint32_t pos = it->second;
         m_keys.erase(m_keys.begin() + pos);
@@ -355,6 +381,21 @@ public:
         const auto& cols = ColumnsOf<T>();
         if (!Exec(db, CreateIfAbsentSql(m_name, kKeyColumns, cols), err) || !Exec(db, DeleteAllSql(m_name), err)) return 0;
         return WriteRows(db, InsertNamedSql(m_name, "key, seq", cols), err);
+    }
+
+    int Merge(sqlite3* db, EMergeRule rule, std::vector<std::pair<UINT, UINT>>& moved, std::string& err) const override;
+    void Merged(const std::vector<std::pair<UINT, UINT>>& moved) override {
+        for (const auto& [from, to] : moved)
+            if (const T* p = Find(from)) {
+                const T rec = *p;
+                Remove(from);
+                Set(to, rec);
+            }
+        m_orig.clear();
+    }
+    void TrackEdits(bool on) override {
+        m_tracking = on;
+        m_orig.clear();
     }
 
     // Inserts every record with the statement sql (key, seq, then the fields).
@@ -423,6 +464,11 @@ public:
                 err = file + ": table " + std::string(m_name) + ", column seq, key " + std::to_string(key) + ": not an integer";
                 break;
             }
+            if (seq < INT32_MIN || seq > INT32_MAX) {
+                err = file + ": table " + std::string(m_name) + ", column seq, key " + std::to_string(key) + ": " +
+                      std::to_string(seq) + " does not fit in 32 bits";
+                break;
+            }
             T rec;
             rec.Initialize();
             ReadVisitor r(st, 2, file, m_name, key);
@@ -457,9 +503,18 @@ private:
     void SortByKey(std::vector<uint32_t>& order) const;
     int RestoreOrder(const std::vector<long long>& seqs, const std::string& file, std::string& err);
 
+    // The record of key as read, before its first edit (none: the key was absent).
+    void Remember(UINT key) {
+        if (!m_tracking || m_orig.count(key)) return;
+        const T* p = Find(key);
+        m_orig.emplace(key, p ? std::make_unique<T>(*p) : nullptr);
+    }
+
     std::vector<UINT> m_keys;                       // table order
     std::vector<T> m_recs;                          // parallel to m_keys
     std::unordered_map<UINT, uint32_t> m_index;     // key -> position
+    bool m_tracking = false;
+    std::unordered_map<UINT, std::unique_ptr<T>> m_orig;  // edited keys -> record as read
 };
 
 // Result records keyed by (load case or mode, object key).

@@ -127,4 +127,114 @@ int DBResultTable<T>::LoadPart(sqlite3* db, const std::string& file, const UINT*
     return 1;
 }
 
+template <class T>
+int DBTable<T>::Merge(sqlite3* db, EMergeRule rule, std::vector<std::pair<UINT, UINT>>& moved, std::string& err) const {
+    if (!m_tracking) return Rewrite(db, err);
+    const auto& cols = ColumnsOf<T>();
+    if (!Exec(db, CreateIfAbsentSql(m_name, kKeyColumns, cols), err)) return 0;
+    const std::string table = std::string("\"") + m_name + "\"";
+    std::string sameSql = "SELECT count(*) FROM " + table + " WHERE key = ?1";
+    for (size_t i = 0; i < cols.size(); ++i) sameSql += " AND \"" + cols[i].name + "\" IS ?" + std::to_string(i + 2);
+    struct Stmts {
+        void* same = nullptr;
+        void* seq = nullptr;
+        void* del = nullptr;
+        void* ins = nullptr;
+        void* top = nullptr;
+        ~Stmts() {
+            for (void* st : {same, seq, del, ins, top}) Finalize(st);
+        }
+    } q;
+    if (!(q.same = Prepare(db, sameSql, err)) || !(q.seq = Prepare(db, "SELECT seq FROM " + table + " WHERE key = ?1", err)) ||
+        !(q.del = Prepare(db, "DELETE FROM " + table + " WHERE key = ?1", err)) ||
+        !(q.ins = Prepare(db, InsertNamedSql(m_name, "key, seq", cols), err)) ||
+        !(q.top = Prepare(db, "SELECT coalesce(max(key), 0), coalesce(max(seq), -1) FROM " + table, err)))
+        return 0;
+    const auto failed = [&](const std::string& what) {
+        err = std::string("cannot write table ") + m_name + ": " + what;
+        return 0;
+    };
+    // Whether the file's row of key holds rec exactly.
+    const auto rowIs = [&](UINT key, const T& rec) {
+        T copy = rec;
+        BindInt64(q.same, 1, key);
+        BindVisitor b(q.same, 2);
+        copy.Fields(b);
+        const bool same = b.Ok() && StepRow(q.same) == 1 && ColumnInt64(q.same, 0) == 1;
+        Reset(q.same);
+        return same;
+    };
+    // The file's seq of key, or -1 when the file has no such row.
+    const auto fileSeq = [&](UINT key) {
+        BindInt64(q.seq, 1, key);
+        const long long seq = StepRow(q.seq) == 1 ? ColumnInt64(q.seq, 0) : -1;
+        Reset(q.seq);
+        return seq;
+    };
+    const auto top = [&](long long& maxKey, long long& maxSeq) {
+        const bool ok = StepRow(q.top) == 1;
+        maxKey = ok ? ColumnInt64(q.top, 0) : 0;
+        maxSeq = ok ? ColumnInt64(q.top, 1) : -1;
+        Reset(q.top);
+    };
+    const auto remove = [&](UINT key) {
+        BindInt64(q.del, 1, key);
+        const bool ok = StepDone(q.del) == 1;
+        Reset(q.del);
+        return ok;
+    };
+    const auto insert = [&](UINT key, long long seq, const T& rec) {
+        T copy = rec;
+        BindInt64(q.ins, 1, key);
+        BindInt64(q.ins, 2, seq);
+        BindVisitor b(q.ins, 3);
+        copy.Fields(b);
+        const bool ok = b.Ok() && StepDone(q.ins) == 1;
+        Reset(q.ins);
+        return ok;
+    };
+    UINT ownMax = 0;
+    for (UINT k : m_keys) ownMax = std::max(ownMax, k);
+    // Edited keys in table order, removed ones after them: added rows keep their order.
+    std::vector<UINT> edited;
+    edited.reserve(m_orig.size());
+    for (UINT k : m_keys)
+        if (m_orig.count(k)) edited.push_back(k);
+    for (const auto& kv : m_orig)
+        if (!Find(kv.first)) edited.push_back(kv.first);
+    for (UINT key : edited) {
+        const T* orig = m_orig.find(key)->second.get();
+        const T* cur = Find(key);
+        const long long seq = fileSeq(key);
+        const bool untouched = orig ? rowIs(key, *orig) : seq < 0;
+        if (!untouched && rule == kKeysAllocated) {
+            if (!orig && cur) {
+                // Added here and there under one key: this row takes the next key free on
+                // both sides.
+                long long maxKey, maxSeq;
+                top(maxKey, maxSeq);
+                const long long next = std::max<long long>(maxKey, ownMax) + 1;
+                if (next > 0xffffffffLL) return failed("no key is left for a new row");
+                if (!insert(static_cast<UINT>(next), maxSeq + 1, *cur)) return failed(DbMessage(db));
+                moved.emplace_back(key, static_cast<UINT>(next));
+                ownMax = static_cast<UINT>(next);
+                continue;
+            }
+            // The same edit made on both sides is no conflict.
+            if (cur ? seq >= 0 && rowIs(key, *cur) : seq < 0) continue;
+            return failed("key " + std::to_string(key) + " was " + (seq < 0 ? "removed" : "changed") +
+                          " by another program after this one read the file");
+        }
+        long long at = seq;
+        if (at < 0) {
+            long long maxKey;
+            top(maxKey, at);
+            ++at;
+        }
+        if (seq >= 0 && !remove(key)) return failed(DbMessage(db));
+        if (cur && !insert(key, at, *cur)) return failed(DbMessage(db));
+    }
+    return 1;
+}
+
 }  // namespace pvxdb

@@ -269,8 +269,12 @@ BOOL CPVXBarSStrip::ReadStripEdits(CString& name, double& width, double p1[3], d
     Exchange(TRUE);
     name = m_strName;
     name.Trim();
-    if (name.IsEmpty() || name.GetLength() >= static_cast<int>(sizeof(T_CTLN_D::name))) {
+    if (name.IsEmpty()) {
         Warn("IDS_TBX_PVX_SLAB_DETAIL_STRIP_NONAME");
+        return FALSE;
+    }
+    if (name.GetLength() >= static_cast<int>(sizeof(T_CTLN_D::name))) {
+        Warn("IDS_TBX_PVX_SLAB_DETAIL_STRIP_LONGNAME");
         return FALSE;
     }
     if (!ParseWidth(m_strWidth, width)) {

@@ -116,10 +116,15 @@ BOOL CPVXDefDetDlg::ParseScale(const CString& text, double& dScale) {
 
 void CPVXDefDetDlg::OnOK() {
     if (!UpdateData(TRUE)) return;
-    // A number that is no scale is refused and the dialog stays; a text that is no number keeps
-    // the scale the engine has.
+    // A number that is no scale is refused and the dialog stays (NaN and infinity, read whole,
+    // are numbers too); a text that is no number keeps the scale the engine has.
     double d = 0.0;
-    if (PVXParseNumber(m_strScale, d) && !ParseScale(m_strScale, d)) {
+    const char* text = m_strScale.GetString();
+    char* end = nullptr;
+    std::strtod(text, &end);
+    while (end != text && (*end == ' ' || *end == '\t')) ++end;
+    const bool bNumber = end != text && *end == 0;
+    if (bNumber && !ParseScale(m_strScale, d)) {
         AfxMessageBox(CMsgDll::pfuncLoadStr(kScaleRefusal, 0), MB_OK, 0);
         return;
     }

@@ -308,6 +308,7 @@ const CMsgDll::StringEntry kStrings[] = {
     {"IDS_TBX_PVX_CUTLINE_NOT_SAVED", "剖断面未能保存到模型数据库。"},
     // Slab strip page: texts of our own beside the system's "same name" message.
     {"IDS_TBX_PVX_SLAB_DETAIL_STRIP_NONAME", "请输入板带名称。"},
+    {"IDS_TBX_PVX_SLAB_DETAIL_STRIP_LONGNAME", "板带名称过长(不超过63字节)。"},
     {"IDS_TBX_PVX_SLAB_DETAIL_STRIP_BADPOINT", "请输入板带的两个不同点(x, y)。"},
     {"IDS_TBX_PVX_SLAB_DETAIL_STRIP_BADWIDTH", "请输入不小于0的板带宽度。"},
     {"IDS_TBX_PVX_SLAB_DETAIL_STRIP_NOT_SAVED", "板带未能保存到模型数据库。"},

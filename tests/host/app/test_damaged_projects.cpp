@@ -182,6 +182,8 @@ TEST(PvxHostDamaged, RenderSaysWhenNothingIsVisible) {
         const char* why;  // "" when the picture shows the model
     } rows[] = {
         {"every node missing", "DELETE FROM PNODE", "has all of its nodes"},
+        // Before, this said that no element had all of its nodes, though every one has.
+        {"no members", "DELETE FROM PMEMB", "elements but no members (table PMEMB is empty)"},
         {"every node at one point", "UPDATE PNODE SET x = 1, y = 2, z = 3", "lies at one point (1, 2, 3)"},
         {"denormal coordinates", "UPDATE PNODE SET x = x * 1e-315, y = y * 1e-315, z = z * 1e-315", "lies at one point"},
         {"untouched", "SELECT 1", ""},

@@ -3,7 +3,11 @@
 // refused write leaves an earlier file as it was.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -304,3 +309,62 @@ TEST(PvxHostOutputs, AFullDiskKeepsTheEarlierFile) {
 }
 
 }  // namespace
+
+// A name of up to 255 bytes is legal; the temporary file beside it must be too. Before, names of
+// 248 bytes and more rendered and then failed on the temporary file.
+TEST(HostOutputFile, LongNamesGetATemporaryFileThatFits) {
+    const std::string dir = MakeFolder("long_names");
+    for (const size_t len : {200u, 247u, 248u, 251u, 255u}) {
+        SCOPED_TRACE(len);
+        const std::string name = std::string(len - 4, 'n') + ".bmp";
+        const std::string path = dir + "/" + name;
+        CHostOutputFile out(path, CHostOutputFile::kBmp);
+        ASSERT_EQ(out.Check(""), 0);
+        ASSERT_EQ(out.Begin(), 0);
+        WriteText(out.GetTempPath(), Bmp2x2());
+        ASSERT_EQ(out.Commit(2, 2), 0);
+        EXPECT_EQ(Listing(dir), std::vector<std::string>{name});
+        fs::remove(path);
+    }
+}
+
+// A signal that ends the program while it writes an output removes the temporary file; the
+// earlier file stays and the program ends by that signal. Before, the temporary file stayed.
+TEST(HostOutputFile, SignalsThatEndTheProgramRemoveTheTemporaryFile) {
+    struct Row {
+        const char* label;
+        int sig;
+    } rows[] = {{"interrupt", SIGINT}, {"terminate", SIGTERM}, {"hang-up", SIGHUP}, {"file too large", SIGXFSZ}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const std::string dir = MakeFolder(std::string("signal_") + std::to_string(r.sig));
+        const std::string path = dir + "/picture.bmp";
+        WriteText(path, kEarlier);
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            CHostOutputFile out(path, CHostOutputFile::kBmp);
+            if (out.Check("") || out.Begin()) _exit(3);
+            if (r.sig == SIGXFSZ) {
+                // A real one: the file grows past the limit of the process.
+                struct rlimit lim {4096, 4096};
+                setrlimit(RLIMIT_FSIZE, &lim);
+                const int fd = open(out.GetTempPath().c_str(), O_WRONLY);
+                const std::string block(8192, 'x');
+                // The first write stops at the limit, the next one raises the signal.
+                for (int i = 0; i < 3; ++i) (void)!write(fd, block.data(), block.size());
+            } else {
+                WriteText(out.GetTempPath(), "half a picture");
+                raise(r.sig);
+            }
+            _exit(4);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
+        EXPECT_EQ(WTERMSIG(status), r.sig);
+        EXPECT_EQ(Listing(dir), std::vector<std::string>{"picture.bmp"});
+        std::ifstream f(path);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(f), {}), kEarlier);
+    }
+}

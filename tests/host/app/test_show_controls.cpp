@@ -254,6 +254,14 @@ TEST(PvxHostShowControlsTest, ScalesAreRefusedAsThePageRefusesThem) {
         {"render --mode 1 --option scale=0", 1, kPositive},
         {"show 7201 --details deformed-more --detail-set scale=-100", 1, kPositive},
         {"render --mode 1 --option scale=5", 0, nullptr},
+        // Numbers no drawing can use: before, the dialog dropped NaN and infinity silently, and
+        // render drew no model (inf) or a single line (1e308), or printed extremes of inf.
+        {"show 7201 --details deformed-more --detail-set scale=nan", 1, kPositive},
+        {"show 7201 --details deformed-more --detail-set scale=inf", 1, kPositive},
+        {"render --mode 1 --option scale=inf", 2, "--option scale takes NUMBER (within +-1e9), not \"inf\""},
+        {"render --mode 1 --option scale=-inf", 2, "not \"-inf\""},
+        {"render --mode 1 --option scale=1e308", 2, "not \"1e308\""},
+        {"render --mode 20 --option wall-width=1e308", 2, "--option wall-width takes NUMBER (0 to 1e9), not \"1e308\""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.command);

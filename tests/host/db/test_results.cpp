@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <string>
+#include <vector>
 
 using namespace dbtest;
 
@@ -433,4 +436,31 @@ TEST(PostDbResults, PlateForcesTurnIntoOtherAxes) {
     EXPECT_FALSE(post.ConvertStrpForce_UCS(own, bad, p));
     EXPECT_EQ(p.blk[0][14], 10);
     EXPECT_EQ(p.blk[0][17], 0) << "nothing recomputed";
+}
+
+// Combinations naming combinations: each level names the one below 64 times with the factor
+// 1/64, so every level's value is the load case's own (64 x v/64 = v exactly in binary). Before,
+// each value cost 64^depth sums: four levels took many seconds, five ran for minutes.
+TEST(PostDbResults, NestedCombinationsAreSummedOncePerValue) {
+    Env e;
+    const T_DISP_D* base = e.b.DB().Table<DBT_DISP>().Find(1, 7);
+    ASSERT_NE(base, nullptr);
+    std::vector<T_PLCOM_ENTRY> terms(64, T_PLCOM_ENTRY{PLOAD_STATIC, 1, 1.0 / 64});
+    ASSERT_TRUE(e.b.AddLoadComb(400, PLCOM_LINEAR, "L1", terms));
+    const int kLevels = 6;
+    for (UINT level = 2; level <= kLevels; ++level) {
+        for (auto& t : terms) t = T_PLCOM_ENTRY{PLOAD_COMBINATION, 400 + level - 2, 1.0 / 64};
+        ASSERT_TRUE(e.b.AddLoadComb(400 + level - 1, PLCOM_LINEAR, ("L" + std::to_string(level)).c_str(), terms));
+    }
+    for (UINT level = 1; level <= kLevels; ++level) {
+        SCOPED_TRACE(level);
+        T_PLCOM_D lc;
+        ASSERT_TRUE(e.post.MakeLoadComb(10, 400 + level - 1, lc));
+        e.post.SelectLoadComb(lc, 0, 0);
+        const auto t0 = std::chrono::steady_clock::now();
+        T_DISP_D d;
+        ASSERT_TRUE(e.post.GetDisp(7, &d, nullptr, nullptr));
+        EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), 1.0);
+        ExpectDisp(d, base->DX, base->DY, base->DZ, base->RX, base->RY, base->RZ);
+    }
 }

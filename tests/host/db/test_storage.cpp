@@ -230,6 +230,9 @@ TEST(PostDbStorage, BadFilesAreRefusedAndLeftUnchanged) {
     WriteFile(truncated, bytes.substr(0, bytes.size() / 2 + 100));
     std::string truncatedPage = TmpPath("truncated_page.pvxdb");
     WriteFile(truncatedPage, bytes.substr(0, bytes.size() - 4096));
+    std::string appended = TmpPath("appended.pvxdb");
+    WriteFile(appended, bytes + "garbage");
+    std::string bigSeq = EditedCopy("big_seq.pvxdb", "UPDATE PNODE SET seq = 4294967296 WHERE key = 7");
     std::string text = TmpPath("text.pvxdb");
     WriteFile(text, "This is a text file, not a project.\nLine two.\n");
     std::string empty = TmpPath("empty.pvxdb");
@@ -263,6 +266,10 @@ TEST(PostDbStorage, BadFilesAreRefusedAndLeftUnchanged) {
     std::string dupSeq = EditedCopy("dup_seq.pvxdb", "UPDATE PNODE SET seq = 0");
     std::string badResult = EditedCopy("bad_result.pvxdb", "UPDATE REAC SET FZ = 'x' WHERE id = 2 * 4294967296 + 10");
     // The settlement tables may be absent, but one that is there is checked like any other.
+    // PCDSINK rows hold one value (8 bytes) per group (4 bytes): two groups, one value.
+    std::string shortSettle = EditedCopy("short_settle.pvxdb",
+                                         "UPDATE PCDSINK SET groups = x'0100000002000000', \"values\" = zeroblob(8) "
+                                         "WHERE key = (SELECT min(key) FROM PCDSINK)");
     std::string badSettle = EditedCopy("bad_settle.pvxdb", "ALTER TABLE PCDSINK DROP COLUMN constant");
 
     struct Case {
@@ -273,6 +280,8 @@ TEST(PostDbStorage, BadFilesAreRefusedAndLeftUnchanged) {
         {"missing file", TmpPath("does_not_exist.pvxdb"), {"does_not_exist.pvxdb", "cannot open"}},
         {"truncated in the middle", truncated, {"truncated"}},
         {"last page cut off", truncatedPage, {"truncated"}},
+        {"bytes appended", appended, {"7 bytes appended"}},
+        {"seq beyond 32 bits", bigSeq, {"table PNODE", "column seq", "key 7", "4294967296", "32 bits"}},
         {"text file", text, {"text.pvxdb", "not an SQLite database"}},
         {"empty file", empty, {"empty.pvxdb", "not an SQLite database"}},
         {"foreign SQLite file", foreign, {"foreign.pvxdb", "not a project database", "pvx_header"}},
@@ -284,6 +293,7 @@ TEST(PostDbStorage, BadFilesAreRefusedAndLeftUnchanged) {
         {"null value", nullValue, {"table PMATL", "column E", "NULL"}},
         {"newer format version", newer, {"newer", "99"}},
         {"two rows in one position", dupSeq, {"table PNODE", "column seq", "used twice"}},
+        {"fewer settlements than groups", shortSettle, {"table PCDSINK", "column values", "1 values for 2 groups"}},
         {"optional table without a column", badSettle, {"table PCDSINK", "column constant", "missing"}},
     };
     for (const Case& c : cases) {

@@ -324,6 +324,7 @@ TEST_F(StripPageTest, AStripCrossingTheRaftOutlineBecomesThreeStrips) {
 }
 
 TEST_F(StripPageTest, NamesAndPointsThatCannotMakeAStripAreRefused) {
+    const std::string kLongName(100000, 'n'), kName64(64, 'n');
     S* page = Open();
     ASSERT_NE(page, nullptr);
     AddByPicks(page, "Edge", 0, 3, 5, 3);  // inside the raft: one strip of the plain name
@@ -337,6 +338,9 @@ TEST_F(StripPageTest, NamesAndPointsThatCannotMakeAStripAreRefused) {
     } const rows[] = {
         {"used name, another letter case", "EDGE", 0, 4, 5, 4, "2", "IDS_TBX_PVX_SLAB_DETAIL_STRIP_SAMENAME"},
         {"empty name", "  ", 0, 4, 5, 4, "2", "IDS_TBX_PVX_SLAB_DETAIL_STRIP_NONAME"},
+        // Before, a name too long for the table was answered with the empty-name prompt.
+        {"a 100,000-byte name", kLongName.c_str(), 0, 4, 5, 4, "2", "IDS_TBX_PVX_SLAB_DETAIL_STRIP_LONGNAME"},
+        {"a 64-byte name", kName64.c_str(), 0, 4, 5, 4, "2", "IDS_TBX_PVX_SLAB_DETAIL_STRIP_LONGNAME"},
         {"one point twice", "P", 2, 4, 2, 4, "2", "IDS_TBX_PVX_SLAB_DETAIL_STRIP_BADPOINT"},
         {"negative width", "W", 0, 4, 5, 4, "-1", "IDS_TBX_PVX_SLAB_DETAIL_STRIP_BADWIDTH"},
         // The piece beyond the outline lies outside the coordinates a project holds: the host
