@@ -197,11 +197,13 @@ void I_PVXCtrl::DrawPolygonPixels(CDC* pDC, const std::vector<POINT>& q, const i
             m_fillBrush.CreateSolidBrush(c);
             m_crFill = c;
         }
-        CPen* op = pDC->SelectObject(&m_fillPen);
-        CBrush* ob = pDC->SelectObject(&m_fillBrush);
+        // By handle: the wrappers of the objects put back are not needed (a face is filled per
+        // band polygon, a hundred thousand times a frame).
+        HGDIOBJ op = pDC->SelectObject(m_fillPen.GetSafeHandle());
+        HGDIOBJ ob = pDC->SelectObject(m_fillBrush.GetSafeHandle());
         pDC->Polygon(q.data(), n);
-        pDC->SelectObject(ob);
-        pDC->SelectObject(op);
+        if (ob) pDC->SelectObject(ob);
+        if (op) pDC->SelectObject(op);
     } else {
         pDC->Polygon(q.data(), n);
     }

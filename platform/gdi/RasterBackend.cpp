@@ -4,6 +4,8 @@
 #include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "platform/afx/AfxDiagnostic.h"
@@ -457,16 +459,37 @@ bool RunsOf(cairo_surface_t* s, int ox, int oy, std::vector<RECT>& runs) {
 
 }  // namespace
 
-const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const std::vector<POINT>& dev, bool fill, bool outline,
+size_t RasterBackend::ShapeKeyHash::operator()(const ShapeKey& k) const {
+    std::uint64_t h = 0x9e3779b97f4a7c15ull;
+    for (std::uint64_t w : k.words) {
+        h ^= w + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2);
+        h *= 0xff51afd7ed558ccdull;
+    }
+    return static_cast<size_t>(h ^ (h >> 33));
+}
+
+const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const POINT* dev, int n, bool fill, bool outline,
                                                        bool evenOdd, bool line) {
-    std::string key(reinterpret_cast<const char*>(dev.data()), dev.size() * sizeof(POINT));
-    key.push_back(static_cast<char>((fill ? 1 : 0) | (outline ? 2 : 0) | (evenOdd ? 4 : 0) | (line ? 8 : 0)));
+    // Points lie within kShapeMaxSide of the first (callers check), so each fits a byte.
+    static_assert(kShapeMaxSide < 128 && 2 + 2 * kShapeMaxPoints <= 32, "a shape key holds the points in bytes");
+    if (n < 1 || n > kShapeMaxPoints) return nullptr;
+    std::array<std::uint8_t, 32> bytes{};
+    bytes[0] = static_cast<std::uint8_t>(n);
+    bytes[1] = static_cast<std::uint8_t>((fill ? 1 : 0) | (outline ? 2 : 0) | (evenOdd ? 4 : 0) | (line ? 8 : 0));
+    for (int i = 0; i < n; ++i) {
+        if (std::abs(dev[i].x) > kShapeMaxSide || std::abs(dev[i].y) > kShapeMaxSide) return nullptr;
+        bytes[static_cast<size_t>(2 + 2 * i)] = static_cast<std::uint8_t>(static_cast<std::int8_t>(dev[i].x));
+        bytes[static_cast<size_t>(3 + 2 * i)] = static_cast<std::uint8_t>(static_cast<std::int8_t>(dev[i].y));
+    }
+    ShapeKey key;
+    std::memcpy(key.words.data(), bytes.data(), bytes.size());
     if (auto it = m_shapes.find(key); it != m_shapes.end()) return &it->second;
     if (m_shapes.size() >= kShapeMaxKept) m_shapes.clear();
 
     // Drawn by cairo as Fill and Stroke draw it, on black, in white, one after the other.
     int minX = 0, minY = 0, maxX = 0, maxY = 0;
-    for (const POINT& p : dev) {
+    for (int i = 0; i < n; ++i) {
+        const POINT& p = dev[i];
         minX = std::min<int>(minX, p.x);
         minY = std::min<int>(minY, p.y);
         maxX = std::max<int>(maxX, p.x);
@@ -488,7 +511,7 @@ const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const std::vector<POINT
             cairo_line_to(cr, x1 + off, y1 + off);
             return;
         }
-        for (size_t i = 0; i < dev.size(); ++i) {
+        for (int i = 0; i < n; ++i) {
             if (i == 0) cairo_move_to(cr, dev[i].x + ox + off, dev[i].y + oy + off);
             else cairo_line_to(cr, dev[i].x + ox + off, dev[i].y + oy + off);
         }
@@ -542,12 +565,12 @@ bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n) {
         pen.lopnWidth.x > 1)
         return false;
     const bool fill = brush.lbStyle == BS_SOLID, outline = penStyle == PS_SOLID;
-    std::vector<POINT> dev(static_cast<size_t>(n));
+    POINT dev[kShapeMaxPoints];
     const POINT first = st.ToDevice(pts[0]);
     RECT box{first.x, first.y, first.x, first.y};
     for (int i = 0; i < n; ++i) {
         const POINT p = st.ToDevice(pts[i]);
-        dev[static_cast<size_t>(i)] = POINT{p.x - first.x, p.y - first.y};
+        dev[i] = POINT{p.x - first.x, p.y - first.y};
         box.left = std::min(box.left, p.x);
         box.top = std::min(box.top, p.y);
         box.right = std::max(box.right, p.x);
@@ -559,7 +582,7 @@ bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n) {
         box.left - kShapeMargin < b.left || box.top - kShapeMargin < b.top || box.right + kShapeMargin >= b.right ||
         box.bottom + kShapeMargin >= b.bottom)
         return false;
-    const ShapePixels* px = ShapeOf(dev, fill, outline, st.polyFillMode == ALTERNATE, false);
+    const ShapePixels* px = ShapeOf(dev, n, fill, outline, st.polyFillMode == ALTERNATE, false);
     if (!px) return false;
     if (m_cr) cairo_surface_flush(bm->m_pSurface);
     if (fill) PaintRuns(*bm, first, px->fill, brush.lbColor);
@@ -584,12 +607,13 @@ bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, const int
             std::max(p.x, q.x) + kShapeMargin >= b.right || std::max(p.y, q.y) + kShapeMargin >= b.bottom)
             return false;
     }
-    std::vector<const ShapePixels*> kept(static_cast<size_t>(lines));
-    std::vector<POINT> dev(2);
+    std::vector<const ShapePixels*>& kept = m_keptLines;
+    kept.resize(static_cast<size_t>(lines));
+    POINT dev[2] = {POINT{0, 0}, POINT{0, 0}};
     for (int k = 0; k < lines; ++k) {
         const POINT p = st.ToDevice(pts[2 * k]), q = st.ToDevice(pts[2 * k + 1]);
         dev[1] = POINT{q.x - p.x, q.y - p.y};
-        if (!(kept[static_cast<size_t>(k)] = ShapeOf(dev, false, true, false, true))) return false;
+        if (!(kept[static_cast<size_t>(k)] = ShapeOf(dev, 2, false, true, false, true))) return false;
     }
     if (m_cr) cairo_surface_flush(bm->m_pSurface);
     for (int k = 0; k < lines; ++k) {
