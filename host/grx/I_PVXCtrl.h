@@ -25,6 +25,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "host/grx/C3DPoint.h"
@@ -497,11 +498,14 @@ private:
     int m_bRebuildGeom, m_bAddingGeom;
     std::vector<GXgrEntry> m_xgr;
     GXgrTapBackend* m_pTap;      // back end of m_memDC, owned by the DC
-    // Pen and brush of the last colour-filled polygon, kept for the next one of that colour
-    // (band fills come by the hundred thousand in a few colours).
-    CPen m_fillPen;
-    CBrush m_fillBrush;
-    COLORREF m_crFill = CLR_INVALID;
+    // Pen and brush of each colour polygons were filled in, kept for the next polygon of that
+    // colour (band fills come by the hundred thousand in a few colours).
+    struct FillObjects {
+        CPen pen;
+        CBrush brush;
+    };
+    static constexpr size_t kMaxFillColors = 256;
+    std::unordered_map<COLORREF, std::unique_ptr<FillObjects>> m_fills;
     std::vector<POINT> m_itemPixels;  // pixels of the item being drawn (DrawItem, FillList)
     GViewCamera m_windowCam;          // window camera of FillList in virtual mode
     int m_nGLRenderNode, m_nGLVisibleCheck;
