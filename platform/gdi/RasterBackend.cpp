@@ -346,7 +346,18 @@ BOOL RasterBackend::PolyPolyline(const DCState& st, const POINT* pts, const int*
         if (counts[k] < 2) return FALSE;
         total += counts[k];
     }
-    if (DrawKeptLines(st, pts, counts, polylines)) return TRUE;
+    std::vector<POINT> restPts;
+    std::vector<int> restCounts;
+    if (DrawKeptLines(st, pts, counts, polylines)) {
+        // What the kept shapes did not draw is stroked below.
+        if (m_restCounts.empty()) return TRUE;
+        restPts.swap(m_restPts);
+        restCounts.swap(m_restCounts);
+        pts = restPts.data();
+        counts = restCounts.data();
+        polylines = static_cast<int>(restCounts.size());
+        total = static_cast<int>(restPts.size());
+    }
     if (!Begin(st, PenBounds(st, pts, total))) return TRUE;
     const bool thin = std::max<int>(1, st.Pen().lopnWidth.x) == 1;
     auto pullBack = [](POINT from, POINT to, double& x, double& y) { PullBack(from, to, x, y); };
@@ -592,31 +603,47 @@ bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n) {
 }
 
 bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, const int* counts, int lines) {
+    m_restPts.clear();
+    m_restCounts.clear();
     if (!g_keepShapes.load(std::memory_order_relaxed)) return false;
     GdiBitmapObject* bm = st.bitmap.get();
     if (!bm || !bm->m_pSurface || bm->m_bDib || bm->IsMono()) return false;
     const LOGPEN& pen = st.Pen();
     if (st.rop2 != R2_COPYPEN || st.hasClip || (pen.lopnStyle & PS_STYLE_MASK) != PS_SOLID || pen.lopnWidth.x > 1)
         return false;
-    const RECT b = bm->Bounds();
-    for (int k = 0; k < lines; ++k) {
+    for (int k = 0; k < lines; ++k)
         if (counts[k] != 2) return false;
-        const POINT p = st.ToDevice(pts[2 * k]), q = st.ToDevice(pts[2 * k + 1]);
-        if (std::abs(q.x - p.x) > kShapeMaxSide || std::abs(q.y - p.y) > kShapeMaxSide ||
-            std::min(p.x, q.x) - kShapeMargin < b.left || std::min(p.y, q.y) - kShapeMargin < b.top ||
-            std::max(p.x, q.x) + kShapeMargin >= b.right || std::max(p.y, q.y) + kShapeMargin >= b.bottom)
-            return false;
-    }
+    // Every line is opaque in the one colour of the pen: the picture is the same whichever
+    // order they are drawn in, so the lines a kept shape cannot serve (long, at the border) are
+    // left to the caller's strokes afterwards.
+    const RECT b = bm->Bounds();
     std::vector<const ShapePixels*>& kept = m_keptLines;
     kept.resize(static_cast<size_t>(lines));
     POINT dev[2] = {POINT{0, 0}, POINT{0, 0}};
     for (int k = 0; k < lines; ++k) {
         const POINT p = st.ToDevice(pts[2 * k]), q = st.ToDevice(pts[2 * k + 1]);
-        dev[1] = POINT{q.x - p.x, q.y - p.y};
-        if (!(kept[static_cast<size_t>(k)] = ShapeOf(dev, 2, false, true, false, true))) return false;
+        const ShapePixels*& shape = kept[static_cast<size_t>(k)];
+        shape = nullptr;
+        if (std::abs(q.x - p.x) <= kShapeMaxSide && std::abs(q.y - p.y) <= kShapeMaxSide &&
+            std::min(p.x, q.x) - kShapeMargin >= b.left && std::min(p.y, q.y) - kShapeMargin >= b.top &&
+            std::max(p.x, q.x) + kShapeMargin < b.right && std::max(p.y, q.y) + kShapeMargin < b.bottom) {
+            dev[1] = POINT{q.x - p.x, q.y - p.y};
+            shape = ShapeOf(dev, 2, false, true, false, true);
+        }
+        if (!shape) {
+            m_restPts.push_back(pts[2 * k]);
+            m_restPts.push_back(pts[2 * k + 1]);
+            m_restCounts.push_back(2);
+        }
+    }
+    if (m_restCounts.size() == static_cast<size_t>(lines)) {
+        m_restPts.clear();
+        m_restCounts.clear();
+        return false;
     }
     if (m_cr) cairo_surface_flush(bm->m_pSurface);
     for (int k = 0; k < lines; ++k) {
+        if (!kept[static_cast<size_t>(k)]) continue;
         const POINT p = st.ToDevice(pts[2 * k]), q = st.ToDevice(pts[2 * k + 1]);
         PaintRuns(*bm, p, kept[static_cast<size_t>(k)]->outline, pen.lopnColor);
         MarkDirty(*bm, RECT{std::min(p.x, q.x), std::min(p.y, q.y), std::max(p.x, q.x), std::max(p.y, q.y)});

@@ -81,7 +81,8 @@ private:
         std::vector<Run> fill, outline;
     };
     bool DrawKeptShape(const DCState& st, const POINT* pts, int n);
-    // Thin solid two-point lines, each as its own stroke, the same way.
+    // Thin solid two-point lines, each as its own stroke, the same way; true when some were
+    // drawn so, the others (too long, at the border) then left in m_restPts/m_restCounts.
     bool DrawKeptLines(const DCState& st, const POINT* pts, const int* counts, int lines);
     // A shape as the kept shapes are looked up by: its points from the first (each within a
     // kept shape's side of it, so a byte each way), their count and how it is drawn, packed.
@@ -99,6 +100,8 @@ private:
     static void MarkDirty(GdiBitmapObject& bm, const RECT& box);
     std::unordered_map<ShapeKey, ShapePixels, ShapeKeyHash> m_shapes;
     std::vector<const ShapePixels*> m_keptLines;  // DrawKeptLines' shapes, reused call to call
+    std::vector<POINT> m_restPts;                 // lines DrawKeptLines left to be stroked
+    std::vector<int> m_restCounts;
 
     cairo_t* m_cr = nullptr;
     cairo_surface_t* m_crSurface = nullptr;  // the surface m_cr draws on
