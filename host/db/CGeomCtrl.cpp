@@ -211,10 +211,15 @@ int CGeomCtrl::MakeShapeElement(CDataBase* pDB, UINT key, int, int, int, int& nF
                                 CArray<int, int>* pIndex, CArray<int, int>* pIndex2, CArray<double, double>* pCoords,
                                 int bShrink, double dShrink, CArray<T_DISP_D>* pEndDisp, CArray<UINT, UINT>* pNodeKeys,
                                 int bWireFrame, CArray<T_DISP_D>* pNodeDisp, int) {
-    ShapeOut s;
+    // Elements are shaped one after another by the hundred thousand: the thread's vectors keep
+    // their room from one to the next.
+    thread_local ShapeOut t_shape;
+    ShapeOut& s = t_shape;
+    s.Clear();
     nFaces = 0;
     const bool ok = pDB && ElementShape(pDB, key, bWireFrame, pNodeDisp, pEndDisp, bShrink, dShrink, s);
-    Publish(ok ? s : ShapeOut(), nFaces, pCounts, pIndex, pIndex2, pCoords, pNodeKeys);
+    if (!ok) s.Clear();
+    Publish(s, nFaces, pCounts, pIndex, pIndex2, pCoords, pNodeKeys);
     return ok ? 1 : 0;
 }
 
