@@ -59,8 +59,9 @@ void Render(benchmark::State& state, int mode) {
 void BM_DrawFrameDiagram(benchmark::State& state) { Render(state, PVXMode::kFrameForceDiagram); }
 void BM_DrawPlainModel(benchmark::State& state) { Render(state, PVXMode::kNone); }
 
-// Frame bays 15 and 47: 2,208 and 20,448 members. Processor time: the machine is shared.
-#define PVX_SIZES ->Arg(15)->Arg(47)->Unit(benchmark::kMillisecond)
+// Frame bays 15, 47 and 149: 2,208, 20,448 and 201,600 members. Processor time: the machine is
+// shared.
+#define PVX_SIZES ->Arg(15)->Arg(47)->Arg(149)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_DrawFrameDiagram) PVX_SIZES;
 BENCHMARK(BM_DrawPlainModel) PVX_SIZES;
 

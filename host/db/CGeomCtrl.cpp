@@ -30,9 +30,20 @@ struct ShapeOut {
         index2.insert(index2.end(), local.begin(), local.end());
     }
     void AddFace(const std::vector<int>& verts, const std::vector<int>& local) {
-        counts.push_back(static_cast<int>(verts.size()));
-        index.insert(index.end(), verts.begin(), verts.end());
-        index2.insert(index2.end(), local.begin(), local.end());
+        AddFace(verts.data(), local.data(), static_cast<int>(verts.size()));
+    }
+    void AddFace(const int* verts, const int* local, int n) {
+        counts.push_back(n);
+        index.insert(index.end(), verts, verts + n);
+        index2.insert(index2.end(), local, local + n);
+    }
+    // Empty, keeping the room (shapes are made element after element).
+    void Clear() {
+        counts.clear();
+        index.clear();
+        index2.clear();
+        coords.clear();
+        nodeKeys.clear();
     }
     void Append(const ShapeOut& o) {
         int base = static_cast<int>(coords.size());
@@ -130,7 +141,7 @@ int BuildElement(CDataBase* db, UINT key, int bWireFrame, CArray<T_DISP_D>* pNod
             return 1;
         }
     }
-    std::vector<int> v(n), loc(n);
+    int v[PELEM_MAX_NODE], loc[PELEM_MAX_NODE];
     for (int i = 0; i < n; ++i) {
         v[i] = out.AddVertex(p[i].v, e->node[i]);
         loc[i] = i;
@@ -141,7 +152,7 @@ int BuildElement(CDataBase* db, UINT key, int bWireFrame, CArray<T_DISP_D>* pNod
             out.AddFace({v[f[0]], v[f[1]], v[f[2]], v[f[3]]}, {f[0], f[1], f[2], f[3]});
         return 1;
     }
-    out.AddFace(v, loc);
+    out.AddFace(v, loc, n);
     return 1;
 }
 
@@ -200,10 +211,15 @@ int CGeomCtrl::MakeShapeElement(CDataBase* pDB, UINT key, int, int, int, int& nF
                                 CArray<int, int>* pIndex, CArray<int, int>* pIndex2, CArray<double, double>* pCoords,
                                 int bShrink, double dShrink, CArray<T_DISP_D>* pEndDisp, CArray<UINT, UINT>* pNodeKeys,
                                 int bWireFrame, CArray<T_DISP_D>* pNodeDisp, int) {
-    ShapeOut s;
+    // Elements are shaped one after another by the hundred thousand: the thread's vectors keep
+    // their room from one to the next.
+    thread_local ShapeOut t_shape;
+    ShapeOut& s = t_shape;
+    s.Clear();
     nFaces = 0;
     const bool ok = pDB && ElementShape(pDB, key, bWireFrame, pNodeDisp, pEndDisp, bShrink, dShrink, s);
-    Publish(ok ? s : ShapeOut(), nFaces, pCounts, pIndex, pIndex2, pCoords, pNodeKeys);
+    if (!ok) s.Clear();
+    Publish(s, nFaces, pCounts, pIndex, pIndex2, pCoords, pNodeKeys);
     return ok ? 1 : 0;
 }
 
@@ -220,6 +236,7 @@ int CGeomCtrl::MakeShapePMember(CDataBase* pDB, UINT membKey, int, int, int, int
     }
     INT_PTR at = 0;  // first record of the element's nodes in pNodeDisp
     CArray<T_DISP_D> elemDisp;
+    ShapeOut s;  // one element's faces, its room kept from element to element
     for (INT_PTR i = 0; i < m->aElem.GetSize(); ++i) {
         const T_PELEM_D* e = pDB->Table<DBT_PELEM>().Find(m->aElem[i]);
         const int n = e ? std::clamp(e->nNode, 0, PELEM_MAX_NODE) : 0;
@@ -230,7 +247,7 @@ int CGeomCtrl::MakeShapePMember(CDataBase* pDB, UINT membKey, int, int, int, int
             pDisp = &elemDisp;
         }
         at += n;
-        ShapeOut s;
+        s.Clear();
         if (ElementShape(pDB, m->aElem[i], bWireFrame, pDisp, pEndDisp, bShrink, dShrink, s)) all.Append(s);
     }
     Publish(all, nFaces, pCounts, pIndex, pIndex2, pCoords, pNodeKeys);

@@ -395,15 +395,13 @@ void I_PVXCtrl::ZSortObjects(const std::vector<int>& types, const std::vector<UI
     for (auto& x : e) out.push_back(x.atom);
 }
 
-void I_PVXCtrl::ZSortPolygons(const std::vector<std::vector<C3DPoint>>& faces, std::vector<int>& order) const {
+void I_PVXCtrl::ZSortCentroidSums(const std::vector<std::pair<C3DPoint, size_t>>& sums, std::vector<int>& order) const {
     std::vector<std::pair<double, int>> d;
-    d.reserve(faces.size());
-    for (size_t i = 0; i < faces.size(); ++i) {
+    d.reserve(sums.size());
+    for (size_t i = 0; i < sums.size(); ++i) {
         double z = -std::numeric_limits<double>::infinity();
-        if (!faces[i].empty()) {
-            C3DPoint c;
-            for (auto& p : faces[i]) c += p;
-            z = m_cam.WorldToView(c / static_cast<double>(faces[i].size())).z;
+        if (sums[i].second > 0) {
+            z = m_cam.WorldToView(sums[i].first / static_cast<double>(sums[i].second)).z;
             if (std::isnan(z)) z = -std::numeric_limits<double>::infinity();  // keeps the order defined
         }
         d.emplace_back(z, static_cast<int>(i));

@@ -25,6 +25,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "host/grx/C3DPoint.h"
@@ -289,14 +290,19 @@ public:
         GetZSortedList(types, keys, out);
     }
     // Back-to-front order of polygons (indices into faces) by the view depth of their centroid.
+    // The centroids are summed straight from the lists (a raft member has a hundred thousand).
     template <class L, class A1, class A2>
     void GetZSortPolygonList(CArray<L*, A1>& faces, CArray<int, A2>& order) {
-        std::vector<std::vector<C3DPoint>> f;
-        for (INT_PTR i = 0; i < faces.GetSize(); ++i)
-            f.push_back(faces[i] ? ToVector(*faces[i]) : std::vector<C3DPoint>());
+        std::vector<std::pair<C3DPoint, size_t>> sums(static_cast<size_t>(faces.GetSize()));
+        for (INT_PTR i = 0; i < faces.GetSize(); ++i) {
+            if (!faces[i]) continue;
+            auto& [sum, n] = sums[static_cast<size_t>(i)];
+            for (POSITION pos = faces[i]->GetHeadPosition(); pos; ++n) sum += faces[i]->GetNext(pos);
+        }
         std::vector<int> o;
-        ZSortPolygons(f, o);
+        ZSortCentroidSums(sums, o);
         order.RemoveAll();
+        order.SetSize(0, static_cast<INT_PTR>(o.size()));
         for (int i : o) order.Add(i);
     }
     // Reorders the array itself back to front.
@@ -467,7 +473,9 @@ private:
     void Emit(CDC* pDC, GXgrItem& item, bool window);
     void DrawItem(CDC* pDC, const GXgrItem& item, const GViewCamera& cam, bool useStoredObjects);
     void ZSortObjects(const std::vector<int>& types, const std::vector<UINT>& keys, std::vector<GRE_Atom>& out);
-    void ZSortPolygons(const std::vector<std::vector<C3DPoint>>& faces, std::vector<int>& order) const;
+    // Back-to-front order of faces given by each face's sum of points and their count, by the
+    // view depth of the centroid (0 points: an empty face, drawn first).
+    void ZSortCentroidSums(const std::vector<std::pair<C3DPoint, size_t>>& sums, std::vector<int>& order) const;
     int ClipColorPolygon(const std::vector<C3DPoint>& pts, const std::vector<DWORD>& colors, bool window,
                          std::vector<CPoint>& out, std::vector<DWORD>& outColors) const;
     static void SubtractKeys(const std::vector<UINT>& all, const std::vector<UINT>& subset, std::vector<UINT>& r);
@@ -490,11 +498,14 @@ private:
     int m_bRebuildGeom, m_bAddingGeom;
     std::vector<GXgrEntry> m_xgr;
     GXgrTapBackend* m_pTap;      // back end of m_memDC, owned by the DC
-    // Pen and brush of the last colour-filled polygon, kept for the next one of that colour
-    // (band fills come by the hundred thousand in a few colours).
-    CPen m_fillPen;
-    CBrush m_fillBrush;
-    COLORREF m_crFill = CLR_INVALID;
+    // Pen and brush of each colour polygons were filled in, kept for the next polygon of that
+    // colour (band fills come by the hundred thousand in a few colours).
+    struct FillObjects {
+        CPen pen;
+        CBrush brush;
+    };
+    static constexpr size_t kMaxFillColors = 256;
+    std::unordered_map<COLORREF, std::unique_ptr<FillObjects>> m_fills;
     std::vector<POINT> m_itemPixels;  // pixels of the item being drawn (DrawItem, FillList)
     GViewCamera m_windowCam;          // window camera of FillList in virtual mode
     int m_nGLRenderNode, m_nGLVisibleCheck;

@@ -190,18 +190,21 @@ void I_PVXCtrl::DrawPolygonPixels(CDC* pDC, const std::vector<POINT>& q, const i
     }
     if (n < 3) return;
     if (hasColor) {
-        if (c != m_crFill || !m_fillPen.GetSafeHandle() || !m_fillBrush.GetSafeHandle()) {
-            m_fillPen.DeleteObject();
-            m_fillBrush.DeleteObject();
-            m_fillPen.CreatePen(PS_SOLID, 1, c);
-            m_fillBrush.CreateSolidBrush(c);
-            m_crFill = c;
+        // A shaded picture has many colours: the kept objects stay a few hundred.
+        if (m_fills.size() >= kMaxFillColors && !m_fills.count(c)) m_fills.clear();
+        std::unique_ptr<FillObjects>& fill = m_fills[c];
+        if (!fill || !fill->pen.GetSafeHandle() || !fill->brush.GetSafeHandle()) {
+            fill = std::make_unique<FillObjects>();
+            fill->pen.CreatePen(PS_SOLID, 1, c);
+            fill->brush.CreateSolidBrush(c);
         }
-        CPen* op = pDC->SelectObject(&m_fillPen);
-        CBrush* ob = pDC->SelectObject(&m_fillBrush);
+        // By handle: the wrappers of the objects put back are not needed (a face is filled per
+        // band polygon, a hundred thousand times a frame).
+        HGDIOBJ op = pDC->SelectObject(fill->pen.GetSafeHandle());
+        HGDIOBJ ob = pDC->SelectObject(fill->brush.GetSafeHandle());
         pDC->Polygon(q.data(), n);
-        pDC->SelectObject(ob);
-        pDC->SelectObject(op);
+        if (ob) pDC->SelectObject(ob);
+        if (op) pDC->SelectObject(op);
     } else {
         pDC->Polygon(q.data(), n);
     }

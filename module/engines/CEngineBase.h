@@ -28,6 +28,7 @@
 #include "platform/afx/CList.h"
 #include "platform/afx/CMap.h"
 #include "platform/afx/afxtypes.h"
+#include "platform/gdi/CGdiObject.h"
 
 class CDBDoc;
 class CDC;
@@ -211,6 +212,14 @@ protected:
     void InitCutLineAdjustFactor(double dLargest, double& dFactor);
     // Frees the piece arrays and empties the extremes; the cutting-line list is kept.
     void ResetCuttingLineData();
+
+private:
+    // The pen of the band edges over filled contour lists, of that width and colour: kept from
+    // list to list (a raft draws one list per plate), made again when either changes.
+    CPen& BandEdgePen(int nWidth, COLORREF color);
+    CPen m_bandEdgePen;
+    int m_nBandEdgeWidth = -1;
+    COLORREF m_crBandEdge = CLR_INVALID;
 };
 
 // Text height for the current result view: the display height of the current model's view, or

@@ -93,15 +93,11 @@ struct ListDraw {
         }
     }
 
-    // Band edges over filled polygons: one pen of the pen factor in the scale's line colour.
-    void BandEdges(const CArray<int, int>& sizes, const CArray<VtxInfo_tag, VtxInfo_tag>& vertices) const {
-        if (!scale.m_bDrawContourLine) return;
-        CPen pen;
-        pen.CreatePen(PS_SOLID, m.m_nPenFactor, scale.m_crContourLine);
+    // Band edges over filled polygons with pen, of the pen factor in the scale's line colour.
+    void BandEdges(const CArray<int, int>& sizes, const CArray<VtxInfo_tag, VtxInfo_tag>& vertices, CPen& pen) const {
         CPen* pOld = dc->SelectObject(&pen);
         FlaggedEdges(sizes, vertices);
         dc->SelectObject(pOld);
-        pen.DeleteObject();
     }
 };
 
@@ -114,6 +110,16 @@ COLORREF Shaded(I_PVXModel& m, COLORREF c, const C3DPoint* pts, int n) {
 }
 
 }  // namespace
+
+CPen& CEngineBase::BandEdgePen(int nWidth, COLORREF color) {
+    if (!m_bandEdgePen.GetSafeHandle() || nWidth != m_nBandEdgeWidth || color != m_crBandEdge) {
+        m_bandEdgePen.DeleteObject();
+        m_bandEdgePen.CreatePen(PS_SOLID, nWidth, color);
+        m_nBandEdgeWidth = nWidth;
+        m_crBandEdge = color;
+    }
+    return m_bandEdgePen;
+}
 
 // ---- sub-polygons ----------------------------------------------------------------------------
 
@@ -182,7 +188,7 @@ void CEngineBase::DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxI
             }
             at += n;
         }
-        d.BandEdges(sizes, vertices);
+        if (s.m_bDrawContourLine) d.BandEdges(sizes, vertices, BandEdgePen(pModel->m_nPenFactor, s.m_crContourLine));
         return;
     }
 
@@ -248,7 +254,7 @@ void CEngineBase::DrawContourListGrad(CDC* pDC, CArray<int, int>& sizes,
         }
         at += n;
     }
-    d.BandEdges(sizes, vertices);
+    if (s.m_bDrawContourLine) d.BandEdges(sizes, vertices, BandEdgePen(pModel->m_nPenFactor, s.m_crContourLine));
 }
 
 // ---- lines ---------------------------------------------------------------------------------

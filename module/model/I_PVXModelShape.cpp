@@ -80,6 +80,58 @@ int HandOutFaces(I_PVXModel& m, HostShape& s, PVXPolyListArray& faces, PVXIndexA
 
     const bool wantIndex = pIndexArrays != nullptr;
     const bool wantNodeKeys = arg.pFaceNodeKeys != nullptr;
+    // Face f (its points from index position at on): false when the host arrays disagree; what
+    // was made is in poly, idx and keys either way.
+    auto buildFace = [&](int f, INT_PTR& at, PVXPolyList*& poly, CArray<int>*& idx, CArray<UINT>*& keys) {
+        const int n = s.counts[f];
+        if (n < 0 || at + n > s.index.GetSize() || (wantIndex && at + n > s.index2.GetSize())) return false;
+        poly = new PVXPolyList(10);
+        idx = wantIndex ? new CArray<int>() : nullptr;
+        keys = wantNodeKeys ? new CArray<UINT>() : nullptr;
+        for (int v = 0; v < n; ++v, ++at) {
+            const int i = s.index[at];
+            if (i < 0 || i + 2 >= nCoords || (wantNodeKeys && i / 3 >= s.nodeKeys.GetSize())) return false;
+            poly->AddTail(C3DPoint(c[i], c[i + 1], c[i + 2]));
+            if (idx) idx->Add(s.index2[at]);
+            if (keys) keys->Add(s.nodeKeys[i / 3]);
+        }
+        return true;
+    };
+
+    // One face (a plate, a line): nothing to sort, handed out as it is made (elements are shaped
+    // by the hundred thousand).
+    if (s.nFaces == 1 && s.counts.GetSize() >= 1 && (!arg.pFaceKeys || s.faceKeys.GetSize() == 1)) {
+        INT_PTR at = 0;
+        PVXPolyList* poly = nullptr;
+        CArray<int>* idx = nullptr;
+        CArray<UINT>* keys = nullptr;
+        if (!buildFace(0, at, poly, idx, keys)) {
+            delete poly;
+            delete idx;
+            delete keys;
+            return 0;
+        }
+        GrowInProportion(faces, 1);
+        faces.Add(poly);
+        if (wantIndex) {
+            GrowInProportion(*pIndexArrays, 1);
+            pIndexArrays->Add(idx);
+        }
+        if (wantNodeKeys) {
+            GrowInProportion(*arg.pFaceNodeKeys, 1);
+            arg.pFaceNodeKeys->Add(keys);
+        }
+        if (arg.pFaceKeys) {
+            GrowInProportion(*arg.pFaceKeys, 1);
+            arg.pFaceKeys->Add(s.faceKeys[0]);
+        }
+        if (arg.pZOrder) {
+            arg.pZOrder->SetSize(1);
+            arg.pZOrder->SetAt(0, 0);
+        }
+        return 1;
+    }
+
     PVXPolyListArray work;
     PVXIndexArrayList workIndex;
     PVXKeyArrayList workKeys;
@@ -91,27 +143,14 @@ int HandOutFaces(I_PVXModel& m, HostShape& s, PVXPolyListArray& faces, PVXIndexA
     }
     INT_PTR at = 0;
     for (int f = 0; !bad && f < s.nFaces; ++f) {
-        const int n = s.counts[f];
-        if (n < 0 || at + n > s.index.GetSize() || (wantIndex && at + n > s.index2.GetSize())) {
-            bad = true;
-            break;
-        }
-        auto* poly = new PVXPolyList(10);
-        auto* idx = wantIndex ? new CArray<int>() : nullptr;
-        auto* keys = wantNodeKeys ? new CArray<UINT>() : nullptr;
+        PVXPolyList* poly = nullptr;
+        CArray<int>* idx = nullptr;
+        CArray<UINT>* keys = nullptr;
+        bad = !buildFace(f, at, poly, idx, keys);
+        if (!poly) break;
         work.Add(poly);
         if (wantIndex) workIndex.Add(idx);
         if (wantNodeKeys) workKeys.Add(keys);
-        for (int v = 0; v < n; ++v, ++at) {
-            const int i = s.index[at];
-            if (i < 0 || i + 2 >= nCoords || (wantNodeKeys && i / 3 >= s.nodeKeys.GetSize())) {
-                bad = true;
-                break;
-            }
-            poly->AddTail(C3DPoint(c[i], c[i + 1], c[i + 2]));
-            if (idx) idx->Add(s.index2[at]);
-            if (keys) keys->Add(s.nodeKeys[i / 3]);
-        }
     }
 
     CArray<int, int> order;

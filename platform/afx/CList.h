@@ -1,9 +1,10 @@
 // CList: the class library's doubly linked list; POSITION is an opaque pointer to a node.
 //
 // Iterate with GetHeadPosition/GetNext (or GetTailPosition/GetPrev); a null POSITION ends the
-// walk. Positions stay valid until their own node is removed. The block size of the original
-// (nodes allocated nBlockSize at a time) is kept as an argument; nodes are allocated one by one
-// here, which the callers cannot observe.
+// walk. Positions stay valid until their own node is removed. Nodes are allocated in blocks
+// (the first of up to four nodes, then nBlockSize at a time): a removed node's room is reused by
+// the next one added, and the blocks are freed by RemoveAll and the destructor. A face list of a
+// few points thus costs one allocation instead of one per point.
 //
 // Misuse (a null position, GetHead of an empty list) is reported on stderr: reads hand back a
 // scratch element, removals of nothing return a default element, writes do nothing.
@@ -19,12 +20,15 @@
 #include "platform/afx/CString.h"
 #include "platform/afx/afxtypes.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <new>
 #include <utility>
 
 template <class TYPE, class ARG_TYPE = const TYPE&>
 class CList {
 public:
-    explicit CList(INT_PTR nBlockSize = 10) : m_nBlockSize(nBlockSize) {}
+    explicit CList(INT_PTR nBlockSize = 10) : m_nBlockSize(nBlockSize > 0 ? nBlockSize : 1) {}
     CList(const CList& src) : m_nBlockSize(src.m_nBlockSize) { AddTailCopies(src); }
     CList& operator=(const CList& src) {
         if (this != &src) { RemoveAll(); AddTailCopies(src); }
@@ -89,14 +93,54 @@ private:
         s_scratch = TYPE{};
         return s_scratch;
     }
+    // Room for one node: a node in use, or a link of the free list.
+    union Slot {
+        Slot* pNextFree;
+        alignas(CNode) unsigned char raw[sizeof(CNode)];
+    };
+    // A block's first slot links the blocks; the others hold nodes.
+    static constexpr INT_PTR kFirstBlock = 4;
+
     CNode* NewNode(CNode* pPrev, CNode* pNext, ARG_TYPE value) {
-        CNode* p = new CNode{pNext, pPrev, TYPE(value)};
+        if (!m_pFree) Grow();
+        Slot* s = m_pFree;
+        m_pFree = s->pNextFree;
+        CNode* p = nullptr;
+        try {
+            p = ::new (static_cast<void*>(s->raw)) CNode{pNext, pPrev, TYPE(value)};
+        } catch (...) {
+            // A copy that throws leaves the slot free again.
+            s->pNextFree = m_pFree;
+            m_pFree = s;
+            throw;
+        }
         m_nCount++;
         return p;
     }
     void FreeNode(CNode* p) {
-        delete p;
+        p->~CNode();
+        Slot* s = reinterpret_cast<Slot*>(p);
+        s->pNextFree = m_pFree;
+        m_pFree = s;
         m_nCount--;
+    }
+    void Grow() {
+        const INT_PTR n = m_pBlocks ? m_nBlockSize : std::min(m_nBlockSize, kFirstBlock);
+        Slot* block = new Slot[static_cast<size_t>(n) + 1];
+        block[0].pNextFree = m_pBlocks;
+        m_pBlocks = block;
+        for (INT_PTR i = n; i >= 1; --i) {
+            block[i].pNextFree = m_pFree;
+            m_pFree = &block[i];
+        }
+    }
+    void FreeBlocks() {
+        while (m_pBlocks) {
+            Slot* next = m_pBlocks[0].pNextFree;
+            delete[] m_pBlocks;
+            m_pBlocks = next;
+        }
+        m_pFree = nullptr;
     }
     void AddTailCopies(const CList& src) {
         for (CNode* p = src.m_pNodeHead; p; p = p->pNext) AddTail(p->data);
@@ -105,7 +149,9 @@ private:
     CNode* m_pNodeHead = nullptr;
     CNode* m_pNodeTail = nullptr;
     INT_PTR m_nCount = 0;
-    INT_PTR m_nBlockSize;  // nodes per allocation block in the original; kept for callers
+    INT_PTR m_nBlockSize;  // nodes per allocation block after the first
+    Slot* m_pBlocks = nullptr;  // the blocks, linked through their first slot
+    Slot* m_pFree = nullptr;    // slots of removed nodes and of blocks not yet used
 };
 
 template <class TYPE, class ARG_TYPE>
@@ -171,11 +217,12 @@ void CList<TYPE, ARG_TYPE>::RemoveAll() {
     CNode* p = m_pNodeHead;
     while (p) {
         CNode* pNext = p->pNext;
-        delete p;
+        p->~CNode();
         p = pNext;
     }
     m_pNodeHead = m_pNodeTail = nullptr;
     m_nCount = 0;
+    FreeBlocks();
 }
 
 template <class TYPE, class ARG_TYPE>

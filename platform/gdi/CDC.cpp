@@ -1,6 +1,8 @@
 #include "platform/gdi/CDC.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -49,10 +51,23 @@ std::unordered_set<HDC__*>& DcTable() {
     return t;
 }
 
+// A thread's latest valid DC, kept until a DC is freed (the count of frees moves on): drawing
+// calls look their DC up a million times a frame.
+std::atomic<std::uint64_t> g_dcsFreed{0};
+struct DcLookup {
+    std::uint64_t freed = ~std::uint64_t{0};
+    HDC h = nullptr;
+};
+thread_local DcLookup t_dc;
+
 HDC__* LookupDC(HDC h) {
     if (!h) return nullptr;
+    const std::uint64_t freed = g_dcsFreed.load(std::memory_order_acquire);
+    if (t_dc.h == h && t_dc.freed == freed) return h;
     std::lock_guard<std::mutex> lock(DcMutex());
-    return DcTable().count(h) ? h : nullptr;
+    if (!DcTable().count(h)) return nullptr;
+    if (g_dcsFreed.load(std::memory_order_relaxed) == freed) t_dc = DcLookup{freed, h};
+    return h;
 }
 
 HDC__* NewDC(int kind, std::unique_ptr<DCBackend> backend) {
@@ -72,6 +87,7 @@ void FreeDC(HDC__* dc) {
     {
         std::lock_guard<std::mutex> lock(DcMutex());
         DcTable().erase(dc);
+        g_dcsFreed.fetch_add(1, std::memory_order_release);
     }
     delete dc;
 }

@@ -1,6 +1,8 @@
 #include "platform/gdi/GdiObjects.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -21,10 +23,24 @@ std::unordered_set<HGDIOBJ__*>& Table() {
     return t;
 }
 
+// Handles are looked up again and again (a DC's pens and brushes are selected a hundred
+// thousand times a frame): each thread keeps its latest answers, valid until an object is freed
+// (the count of frees moves on and every thread's answers are dropped).
+std::atomic<std::uint64_t> g_freed{0};
+
+struct LookupCache {
+    static constexpr size_t kSlots = 16;
+    std::uint64_t freed = ~std::uint64_t{0};
+    HGDIOBJ handle[kSlots] = {};
+    HGDIOBJ__* obj[kSlots] = {};
+};
+thread_local LookupCache t_lookups;
+
 void FreeObject(HGDIOBJ__* obj) {
     {
         std::lock_guard<std::mutex> lock(TableMutex());
         Table().erase(obj);
+        g_freed.fetch_add(1, std::memory_order_release);
     }
     if (obj->m_pPermanent) obj->m_pPermanent->m_hObject = nullptr;
     delete obj;
@@ -76,11 +92,29 @@ void GdiRegisterObject(HGDIOBJ__* obj) {
 
 HGDIOBJ__* GdiLookup(HGDIOBJ h, int type) {
     if (!h) return nullptr;
-    std::lock_guard<std::mutex> lock(TableMutex());
-    auto it = Table().find(h);
-    if (it == Table().end()) return nullptr;
-    if (type && (*it)->m_nType != type) return nullptr;
-    return *it;
+    LookupCache& c = t_lookups;
+    const std::uint64_t freed = g_freed.load(std::memory_order_acquire);
+    if (c.freed != freed) {
+        c = LookupCache();
+        c.freed = freed;
+    }
+    const size_t slot = (reinterpret_cast<std::uintptr_t>(h) >> 4) % LookupCache::kSlots;
+    HGDIOBJ__* obj = nullptr;
+    if (c.handle[slot] == h) {
+        obj = c.obj[slot];
+    } else {
+        std::lock_guard<std::mutex> lock(TableMutex());
+        auto it = Table().find(h);
+        if (it == Table().end()) return nullptr;
+        obj = *it;
+        // Kept only while nothing was freed since the count was read above.
+        if (g_freed.load(std::memory_order_relaxed) == freed) {
+            c.handle[slot] = h;
+            c.obj[slot] = obj;
+        }
+    }
+    if (type && obj->m_nType != type) return nullptr;
+    return obj;
 }
 
 void GdiAddRef(HGDIOBJ__* obj) {

@@ -118,6 +118,17 @@ public:
         m_p = o.m_p;
         return *this;
     }
+    // Moves hand the reference over: selecting an object into a DC counts it once, not twice.
+    GdiRef(GdiRef&& o) noexcept : m_p(o.m_p) { o.m_p = nullptr; }
+    GdiRef& operator=(GdiRef&& o) noexcept {
+        if (this != &o) {
+            T* old = m_p;
+            m_p = o.m_p;
+            o.m_p = nullptr;
+            if (old) GdiRelease(old);
+        }
+        return *this;
+    }
     ~GdiRef() { if (m_p) GdiRelease(m_p); }
     T* get() const { return m_p; }
     T* operator->() const { return m_p; }

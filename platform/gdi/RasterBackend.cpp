@@ -4,6 +4,8 @@
 #include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "platform/afx/AfxDiagnostic.h"
@@ -344,7 +346,18 @@ BOOL RasterBackend::PolyPolyline(const DCState& st, const POINT* pts, const int*
         if (counts[k] < 2) return FALSE;
         total += counts[k];
     }
-    if (DrawKeptLines(st, pts, counts, polylines)) return TRUE;
+    std::vector<POINT> restPts;
+    std::vector<int> restCounts;
+    if (DrawKeptLines(st, pts, counts, polylines)) {
+        // What the kept shapes did not draw is stroked below.
+        if (m_restCounts.empty()) return TRUE;
+        restPts.swap(m_restPts);
+        restCounts.swap(m_restCounts);
+        pts = restPts.data();
+        counts = restCounts.data();
+        polylines = static_cast<int>(restCounts.size());
+        total = static_cast<int>(restPts.size());
+    }
     if (!Begin(st, PenBounds(st, pts, total))) return TRUE;
     const bool thin = std::max<int>(1, st.Pen().lopnWidth.x) == 1;
     auto pullBack = [](POINT from, POINT to, double& x, double& y) { PullBack(from, to, x, y); };
@@ -457,16 +470,37 @@ bool RunsOf(cairo_surface_t* s, int ox, int oy, std::vector<RECT>& runs) {
 
 }  // namespace
 
-const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const std::vector<POINT>& dev, bool fill, bool outline,
+size_t RasterBackend::ShapeKeyHash::operator()(const ShapeKey& k) const {
+    std::uint64_t h = 0x9e3779b97f4a7c15ull;
+    for (std::uint64_t w : k.words) {
+        h ^= w + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2);
+        h *= 0xff51afd7ed558ccdull;
+    }
+    return static_cast<size_t>(h ^ (h >> 33));
+}
+
+const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const POINT* dev, int n, bool fill, bool outline,
                                                        bool evenOdd, bool line) {
-    std::string key(reinterpret_cast<const char*>(dev.data()), dev.size() * sizeof(POINT));
-    key.push_back(static_cast<char>((fill ? 1 : 0) | (outline ? 2 : 0) | (evenOdd ? 4 : 0) | (line ? 8 : 0)));
+    // Points lie within kShapeMaxSide of the first (callers check), so each fits a byte.
+    static_assert(kShapeMaxSide < 128 && 2 + 2 * kShapeMaxPoints <= 32, "a shape key holds the points in bytes");
+    if (n < 1 || n > kShapeMaxPoints) return nullptr;
+    std::array<std::uint8_t, 32> bytes{};
+    bytes[0] = static_cast<std::uint8_t>(n);
+    bytes[1] = static_cast<std::uint8_t>((fill ? 1 : 0) | (outline ? 2 : 0) | (evenOdd ? 4 : 0) | (line ? 8 : 0));
+    for (int i = 0; i < n; ++i) {
+        if (std::abs(dev[i].x) > kShapeMaxSide || std::abs(dev[i].y) > kShapeMaxSide) return nullptr;
+        bytes[static_cast<size_t>(2 + 2 * i)] = static_cast<std::uint8_t>(static_cast<std::int8_t>(dev[i].x));
+        bytes[static_cast<size_t>(3 + 2 * i)] = static_cast<std::uint8_t>(static_cast<std::int8_t>(dev[i].y));
+    }
+    ShapeKey key;
+    std::memcpy(key.words.data(), bytes.data(), bytes.size());
     if (auto it = m_shapes.find(key); it != m_shapes.end()) return &it->second;
     if (m_shapes.size() >= kShapeMaxKept) m_shapes.clear();
 
     // Drawn by cairo as Fill and Stroke draw it, on black, in white, one after the other.
     int minX = 0, minY = 0, maxX = 0, maxY = 0;
-    for (const POINT& p : dev) {
+    for (int i = 0; i < n; ++i) {
+        const POINT& p = dev[i];
         minX = std::min<int>(minX, p.x);
         minY = std::min<int>(minY, p.y);
         maxX = std::max<int>(maxX, p.x);
@@ -488,7 +522,7 @@ const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const std::vector<POINT
             cairo_line_to(cr, x1 + off, y1 + off);
             return;
         }
-        for (size_t i = 0; i < dev.size(); ++i) {
+        for (int i = 0; i < n; ++i) {
             if (i == 0) cairo_move_to(cr, dev[i].x + ox + off, dev[i].y + oy + off);
             else cairo_line_to(cr, dev[i].x + ox + off, dev[i].y + oy + off);
         }
@@ -542,12 +576,12 @@ bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n) {
         pen.lopnWidth.x > 1)
         return false;
     const bool fill = brush.lbStyle == BS_SOLID, outline = penStyle == PS_SOLID;
-    std::vector<POINT> dev(static_cast<size_t>(n));
+    POINT dev[kShapeMaxPoints];
     const POINT first = st.ToDevice(pts[0]);
     RECT box{first.x, first.y, first.x, first.y};
     for (int i = 0; i < n; ++i) {
         const POINT p = st.ToDevice(pts[i]);
-        dev[static_cast<size_t>(i)] = POINT{p.x - first.x, p.y - first.y};
+        dev[i] = POINT{p.x - first.x, p.y - first.y};
         box.left = std::min(box.left, p.x);
         box.top = std::min(box.top, p.y);
         box.right = std::max(box.right, p.x);
@@ -559,7 +593,7 @@ bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n) {
         box.left - kShapeMargin < b.left || box.top - kShapeMargin < b.top || box.right + kShapeMargin >= b.right ||
         box.bottom + kShapeMargin >= b.bottom)
         return false;
-    const ShapePixels* px = ShapeOf(dev, fill, outline, st.polyFillMode == ALTERNATE, false);
+    const ShapePixels* px = ShapeOf(dev, n, fill, outline, st.polyFillMode == ALTERNATE, false);
     if (!px) return false;
     if (m_cr) cairo_surface_flush(bm->m_pSurface);
     if (fill) PaintRuns(*bm, first, px->fill, brush.lbColor);
@@ -569,30 +603,47 @@ bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n) {
 }
 
 bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, const int* counts, int lines) {
+    m_restPts.clear();
+    m_restCounts.clear();
     if (!g_keepShapes.load(std::memory_order_relaxed)) return false;
     GdiBitmapObject* bm = st.bitmap.get();
     if (!bm || !bm->m_pSurface || bm->m_bDib || bm->IsMono()) return false;
     const LOGPEN& pen = st.Pen();
     if (st.rop2 != R2_COPYPEN || st.hasClip || (pen.lopnStyle & PS_STYLE_MASK) != PS_SOLID || pen.lopnWidth.x > 1)
         return false;
-    const RECT b = bm->Bounds();
-    for (int k = 0; k < lines; ++k) {
+    for (int k = 0; k < lines; ++k)
         if (counts[k] != 2) return false;
-        const POINT p = st.ToDevice(pts[2 * k]), q = st.ToDevice(pts[2 * k + 1]);
-        if (std::abs(q.x - p.x) > kShapeMaxSide || std::abs(q.y - p.y) > kShapeMaxSide ||
-            std::min(p.x, q.x) - kShapeMargin < b.left || std::min(p.y, q.y) - kShapeMargin < b.top ||
-            std::max(p.x, q.x) + kShapeMargin >= b.right || std::max(p.y, q.y) + kShapeMargin >= b.bottom)
-            return false;
-    }
-    std::vector<const ShapePixels*> kept(static_cast<size_t>(lines));
-    std::vector<POINT> dev(2);
+    // Every line is opaque in the one colour of the pen: the picture is the same whichever
+    // order they are drawn in, so the lines a kept shape cannot serve (long, at the border) are
+    // left to the caller's strokes afterwards.
+    const RECT b = bm->Bounds();
+    std::vector<const ShapePixels*>& kept = m_keptLines;
+    kept.resize(static_cast<size_t>(lines));
+    POINT dev[2] = {POINT{0, 0}, POINT{0, 0}};
     for (int k = 0; k < lines; ++k) {
         const POINT p = st.ToDevice(pts[2 * k]), q = st.ToDevice(pts[2 * k + 1]);
-        dev[1] = POINT{q.x - p.x, q.y - p.y};
-        if (!(kept[static_cast<size_t>(k)] = ShapeOf(dev, false, true, false, true))) return false;
+        const ShapePixels*& shape = kept[static_cast<size_t>(k)];
+        shape = nullptr;
+        if (std::abs(q.x - p.x) <= kShapeMaxSide && std::abs(q.y - p.y) <= kShapeMaxSide &&
+            std::min(p.x, q.x) - kShapeMargin >= b.left && std::min(p.y, q.y) - kShapeMargin >= b.top &&
+            std::max(p.x, q.x) + kShapeMargin < b.right && std::max(p.y, q.y) + kShapeMargin < b.bottom) {
+            dev[1] = POINT{q.x - p.x, q.y - p.y};
+            shape = ShapeOf(dev, 2, false, true, false, true);
+        }
+        if (!shape) {
+            m_restPts.push_back(pts[2 * k]);
+            m_restPts.push_back(pts[2 * k + 1]);
+            m_restCounts.push_back(2);
+        }
+    }
+    if (m_restCounts.size() == static_cast<size_t>(lines)) {
+        m_restPts.clear();
+        m_restCounts.clear();
+        return false;
     }
     if (m_cr) cairo_surface_flush(bm->m_pSurface);
     for (int k = 0; k < lines; ++k) {
+        if (!kept[static_cast<size_t>(k)]) continue;
         const POINT p = st.ToDevice(pts[2 * k]), q = st.ToDevice(pts[2 * k + 1]);
         PaintRuns(*bm, p, kept[static_cast<size_t>(k)]->outline, pen.lopnColor);
         MarkDirty(*bm, RECT{std::min(p.x, q.x), std::min(p.y, q.y), std::max(p.x, q.x), std::max(p.y, q.y)});

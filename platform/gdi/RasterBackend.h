@@ -15,6 +15,8 @@
 
 #include <cairo.h>
 
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <unordered_map>
@@ -79,14 +81,27 @@ private:
         std::vector<Run> fill, outline;
     };
     bool DrawKeptShape(const DCState& st, const POINT* pts, int n);
-    // Thin solid two-point lines, each as its own stroke, the same way.
+    // Thin solid two-point lines, each as its own stroke, the same way; true when some were
+    // drawn so, the others (too long, at the border) then left in m_restPts/m_restCounts.
     bool DrawKeptLines(const DCState& st, const POINT* pts, const int* counts, int lines);
+    // A shape as the kept shapes are looked up by: its points from the first (each within a
+    // kept shape's side of it, so a byte each way), their count and how it is drawn, packed.
+    struct ShapeKey {
+        std::array<std::uint64_t, 4> words{};
+        bool operator==(const ShapeKey& o) const { return words == o.words; }
+    };
+    struct ShapeKeyHash {
+        size_t operator()(const ShapeKey& k) const;
+    };
     // The pixels of a shape given from its first point: a polygon (fill, outline) or a thin
     // line of two points; null when it reaches beyond its scratch surface.
-    const ShapePixels* ShapeOf(const std::vector<POINT>& dev, bool fill, bool outline, bool evenOdd, bool line);
+    const ShapePixels* ShapeOf(const POINT* dev, int n, bool fill, bool outline, bool evenOdd, bool line);
     static void PaintRuns(GdiBitmapObject& bm, POINT at, const std::vector<Run>& runs, COLORREF c);
     static void MarkDirty(GdiBitmapObject& bm, const RECT& box);
-    std::unordered_map<std::string, ShapePixels> m_shapes;
+    std::unordered_map<ShapeKey, ShapePixels, ShapeKeyHash> m_shapes;
+    std::vector<const ShapePixels*> m_keptLines;  // DrawKeptLines' shapes, reused call to call
+    std::vector<POINT> m_restPts;                 // lines DrawKeptLines left to be stroked
+    std::vector<int> m_restCounts;
 
     cairo_t* m_cr = nullptr;
     cairo_surface_t* m_crSurface = nullptr;  // the surface m_cr draws on

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "host/grx/GXgrTapBackend.h"
+#include "platform/gdi/RasterBackend.h"
 #include "platform/gdi/afxgdi.h"
 
 namespace {
@@ -84,6 +85,52 @@ TEST(TapLines, KeptLinesDrawTheSamePicture) {
         }
     EXPECT_EQ(differ, 0);
     EXPECT_GT(lit, 2000) << "the scene draws something";
+}
+
+// One batch of thin lines of one pen, some of them short enough to be painted from kept
+// shapes and some not (long, or at the picture's border): the picture must be cairo's own, line
+// by line, whichever lines the kept shapes serve.
+TEST(TapLines, BatchesMixingKeptAndStrokedLinesDrawCairosPicture) {
+    const struct {
+        const char* label;
+        int maxLength;  // each end within this of the start, in pixels
+        int margin;     // start points this far outside the picture at most
+    } rows[] = {
+        {"short lines inside", 30, -20},
+        {"short lines at the border", 30, 5},
+        {"long and short lines", 300, -10},
+        {"long lines across the border", 400, 40},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        TestDC tap(true), cairo(false);
+        for (int pass = 0; pass < 2; ++pass) {
+            TestDC& t = pass ? cairo : tap;
+            RasterBackend::KeepShapes(pass == 0);
+            std::srand(11);
+            CPen pen(PS_SOLID, 1, RGB(255, 128, 0));
+            CPen* old = t.dc.SelectObject(&pen);
+            for (int i = 0; i < 2000; ++i) {
+                const int x = std::rand() % (kW + 2 * row.margin) - row.margin;
+                const int y = std::rand() % (kH + 2 * row.margin) - row.margin;
+                t.dc.MoveTo(x, y);
+                t.dc.LineTo(x + std::rand() % (2 * row.maxLength + 1) - row.maxLength,
+                            y + std::rand() % (2 * row.maxLength + 1) - row.maxLength);
+            }
+            t.dc.SelectObject(old);
+            if (t.tap) t.tap->Flush();
+        }
+        RasterBackend::KeepShapes(true);
+        long differ = 0, lit = 0;
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) {
+                const COLORREF a = cairo.dc.GetPixel(x, y), b = tap.dc.GetPixel(x, y);
+                differ += a != b;
+                lit += a != RGB(0, 0, 0);
+            }
+        EXPECT_EQ(differ, 0);
+        EXPECT_GT(lit, 500) << "the lines are drawn";
+    }
 }
 
 TEST(TapLines, EveryWayOfReadingSeesTheLines) {

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <list>
+#include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -19,6 +23,18 @@ struct Tracked {
     ~Tracked() { s_nLive--; }
 };
 int Tracked::s_nLive = 0;
+
+// Its copies throw while s_bThrow is set.
+struct Fussy {
+    static bool s_bThrow;
+    int value = 0;
+    Fussy(int v = 0) : value(v) {}
+    Fussy(const Fussy& o) : value(o.value) {
+        if (s_bThrow) throw std::runtime_error("no copy");
+    }
+    Fussy& operator=(const Fussy&) = default;
+};
+bool Fussy::s_bThrow = false;
 
 // A record whose constructor leaves its fields alone: new elements must still read zero.
 struct RawRecord {
@@ -301,6 +317,102 @@ TEST(CListOps, OwnsNonTrivialElementsAndCopies) {
     names.AddTail("反力");
     names.AddTail(CString("位移"));
     EXPECT_STREQ(names.GetTail(), "位移");
+}
+
+// Nodes come in blocks whose room is reused: whatever the block size, a long run of mixed
+// additions and removals must read as the same std::list (the independent answer), every kept
+// position must still reach its own element, and every element made must be destroyed once.
+TEST(CListBlocks, AnyBlockSizeBehavesAsAPlainList) {
+    const struct {
+        const char* label;
+        INT_PTR block;
+        unsigned seed;
+    } rows[] = {
+        {"one node per block", 1, 7u},        {"two per block", 2, 11u},
+        {"the first block's size", 4, 13u},   {"the default", 10, 17u},
+        {"large blocks", 64, 19u},            {"a block size below one", 0, 23u},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        Tracked::s_nLive = 0;
+        {
+            CList<Tracked, const Tracked&> l(row.block);
+            std::list<int> model;
+            std::map<int, POSITION> where;  // value -> its position (values are unique)
+            unsigned r = row.seed;
+            auto next = [&r](unsigned n) {
+                r = r * 1103515245u + 12345u;
+                return (r >> 16) % n;
+            };
+            auto some = [&]() {  // an element of the list, picked at random
+                auto it = model.begin();
+                std::advance(it, next(static_cast<unsigned>(model.size())));
+                return it;
+            };
+            int value = 0;
+            for (int step = 0; step < 3000; ++step) {
+                const unsigned op = model.empty() ? next(2) : next(16);
+                if (op == 0) {
+                    where[value] = l.AddHead(Tracked(value));
+                    model.push_front(value++);
+                } else if (op <= 5) {
+                    where[value] = l.AddTail(Tracked(value));
+                    model.push_back(value++);
+                } else if (op <= 7) {
+                    auto it = some();
+                    where[value] = l.InsertBefore(where[*it], Tracked(value));
+                    model.insert(it, value++);
+                } else if (op <= 9) {
+                    auto it = some();
+                    where[value] = l.InsertAfter(where[*it], Tracked(value));
+                    model.insert(std::next(it), value++);
+                } else if (op <= 12) {
+                    auto it = some();
+                    l.RemoveAt(where[*it]);
+                    where.erase(*it);
+                    model.erase(it);
+                } else if (op == 13) {
+                    EXPECT_EQ(l.RemoveHead().value, model.front());
+                    where.erase(model.front());
+                    model.pop_front();
+                } else if (op == 14) {
+                    EXPECT_EQ(l.RemoveTail().value, model.back());
+                    where.erase(model.back());
+                    model.pop_back();
+                } else if (next(20) == 0) {
+                    l.RemoveAll();
+                    model.clear();
+                    where.clear();
+                }
+                ASSERT_EQ(l.GetCount(), static_cast<INT_PTR>(model.size())) << "step " << step;
+                ASSERT_EQ(Tracked::s_nLive, static_cast<int>(model.size())) << "step " << step;
+            }
+            std::vector<int> forward, backward;
+            for (POSITION pos = l.GetHeadPosition(); pos;) forward.push_back(l.GetNext(pos).value);
+            for (POSITION pos = l.GetTailPosition(); pos;) backward.insert(backward.begin(), l.GetPrev(pos).value);
+            EXPECT_EQ(forward, std::vector<int>(model.begin(), model.end()));
+            EXPECT_EQ(backward, forward);
+            for (const auto& [v, pos] : where) EXPECT_EQ(l.GetAt(pos).value, v);
+        }
+        EXPECT_EQ(Tracked::s_nLive, 0) << "every element destroyed once";
+    }
+}
+
+// A copy that throws while a node is added leaves the list as it was, its room still usable.
+TEST(CListBlocks, ThrowingCopyLeavesTheListWhole) {
+    Fussy::s_bThrow = false;
+    CList<Fussy, const Fussy&> l(2);
+    l.AddTail(Fussy(1));
+    l.AddTail(Fussy(2));
+    Fussy::s_bThrow = true;
+    EXPECT_THROW(l.AddTail(Fussy(3)), std::runtime_error);
+    EXPECT_THROW(l.AddHead(Fussy(0)), std::runtime_error);
+    Fussy::s_bThrow = false;
+    EXPECT_EQ(l.GetCount(), 2);
+    l.AddTail(Fussy(3));
+    std::vector<int> seen;
+    for (POSITION pos = l.GetHeadPosition(); pos;) seen.push_back(l.GetNext(pos).value);
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3}));
 }
 
 template <class M>

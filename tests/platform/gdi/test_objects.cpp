@@ -2,6 +2,8 @@
 // selected objects, regions and MulDiv.
 #include "tests/platform/gdi/GdiTestUtil.h"
 
+#include <thread>
+
 namespace {
 
 TEST(GdiObjects, WrappersOwnTheirHandlesAndDescribeThem) {
@@ -118,6 +120,49 @@ TEST(GdiObjects, DeletingASelectedObjectIsSafe) {
     EXPECT_FALSE(bm.DeleteObject());
     dc2.reset();
     EXPECT_EQ(GetObjectType(hb), 0);
+}
+
+// Handles are looked up through per-thread caches: a handle looked up again and again and then
+// freed (here or by another thread) must no longer be taken for an object, and an object made
+// after it (often at the same address) must be found with its own description.
+TEST(GdiObjects, FreedHandlesAreNotAnsweredFromCaches) {
+    const struct {
+        const char* label;
+        bool otherThread;
+    } rows[] = {{"freed by this thread", false}, {"freed by another thread", true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        for (int round = 0; round < 50; ++round) {
+            const COLORREF c = RGB(round, 2 * round, 3);
+            auto* pen = new CPen(PS_SOLID, 1, c);
+            const HGDIOBJ h = pen->GetSafeHandle();
+            CDC dc;
+            ASSERT_TRUE(dc.CreateDisplayDC(8, 8));
+            const HDC hdc = dc.GetSafeHdc();
+            for (int i = 0; i < 3; ++i) {
+                ASSERT_EQ(GetObjectType(h), OBJ_PEN);
+                ASSERT_NE(dc.SelectObject(h), nullptr);
+                dc.SelectStockObject(BLACK_PEN);
+                ASSERT_NE(GetCurrentObject(hdc, OBJ_PEN), nullptr);
+            }
+            if (row.otherThread) {
+                std::thread([&] {
+                    delete pen;
+                    dc.DeleteDC();
+                }).join();
+            } else {
+                delete pen;
+                dc.DeleteDC();
+            }
+            EXPECT_EQ(GetObjectType(h), 0) << "round " << round;
+            EXPECT_EQ(GetCurrentObject(hdc, OBJ_PEN), nullptr) << "round " << round;
+            CPen next(PS_DOT, 1, RGB(9, 9, round));
+            LOGPEN lp{};
+            ASSERT_EQ(GetObject(next.GetSafeHandle(), sizeof lp, &lp), static_cast<int>(sizeof lp));
+            EXPECT_EQ(lp.lopnColor, RGB(9, 9, round)) << "round " << round;
+            EXPECT_EQ(lp.lopnStyle, static_cast<UINT>(PS_DOT)) << "round " << round;
+        }
+    }
 }
 
 TEST(GdiObjects, RegionsCombineAndTestPoints) {
