@@ -21,7 +21,9 @@ TEST(DesignCommandTest, CommandLine) {
         {"design 28 --load DL --list", 0, "--load has no effect in figure 28"},
         {"design 40 --load NOSUCH --list", 1, "NOSUCH"},
         {"design 40 --load LL --list", 0, "load: LL"},
-        {"design 35 --list", 0, "outlines only"},
+        {"design 35 --list", 0, "load: the design combinations"},
+        {"design 36 --load 0 --list", 0, "two curves each"},
+        {"design 36 --load NOSUCH --list", 1, "NOSUCH"},
     };
     int n = 0;
     for (const Row& r : rows) {
@@ -38,4 +40,13 @@ TEST(DesignCommandTest, LabelsEqualTheProjectTables) {
                             PVX_TEST_TMPDIR + " >" + PVX_TEST_TMPDIR + "/design_check.out 2>&1";
     const int status = std::system(cmd.c_str());
     EXPECT_EQ(status, 0) << moduletest::ReadWholeFile(std::string(PVX_TEST_TMPDIR) + "/design_check.out");
+}
+
+// The envelopes, their labels and the base-column forces the host fills, against the tables.
+TEST(DesignCommandTest, EnvelopesAndBaseForcesEqualTheProjectTables) {
+    const std::string cmd = std::string("/usr/bin/python3 ") + PVX_SOURCE_DIR + "/scripts/check_design_envelopes.py " +
+                            PVX_BINARY_DIR + "/bin/pvxhost " + PVX_BINARY_DIR + "/examples/sample.pvxdb " +
+                            PVX_TEST_TMPDIR + " >" + PVX_TEST_TMPDIR + "/envelope_check.out 2>&1";
+    const int status = std::system(cmd.c_str());
+    EXPECT_EQ(status, 0) << moduletest::ReadWholeFile(std::string(PVX_TEST_TMPDIR) + "/envelope_check.out");
 }
