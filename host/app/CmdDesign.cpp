@@ -4,7 +4,7 @@
 // The view is opened as for `render`; the module's PVXHost_ShowDesign then makes the design
 // engine for the view's model, sets the figure mode and runs the mode's builders, and the view
 // paints the model, the mode's member walk, the numbers and the design legend. The picture is
-// written as the window shows it; what it shows (labels, legend range, or outlines only) is
+// written as the window shows it; what it shows (labels, curves, legend range) is
 // printed after it, and with --list the records the engine's getters hand out.
 //
 //     pvxhost design 28 --view plan --out acr.bmp
