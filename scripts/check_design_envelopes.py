@@ -21,8 +21,10 @@ import os
 import re
 import sqlite3
 import struct
-import subprocess
 import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from check_design_figures import close, emf_texts, f2, run, unpack  # noqa: E402
 
 STATIC, COMBINATION, LINEAR = 1, 9, 0
 BEAMS = (201, 205, 204)
@@ -34,19 +36,6 @@ def check(ok, what):
     print(("ok    " if ok else "FAIL  ") + what)
     if not ok:
         failures.append(what)
-
-
-def unpack(fmt, blob):
-    n = len(blob) // struct.calcsize("<" + fmt) if blob else 0
-    return list(struct.unpack("<%d%s" % (n, fmt), blob)) if n else []
-
-
-def close(a, b):
-    return abs(a - b) <= 1e-9 * max(1.0, abs(a), abs(b))
-
-
-def f2(v):
-    return "%.2f" % v
 
 
 class Project:
@@ -101,26 +90,6 @@ class Project:
 
     def foundation_columns(self):
         return [(k, nodes) for k, t, mk, nodes in self.members if t == 101 and self.found.get(mk) == 101]
-
-
-def run(pvxhost, db, args):
-    p = subprocess.run([pvxhost, "--quiet", "--db", db, "design"] + args, capture_output=True, text=True)
-    return p.returncode, p.stdout, p.stderr
-
-
-def emf_texts(path):
-    """Text of every EMR_EXTTEXTOUTW record of the metafile, in order."""
-    data, off, out = open(path, "rb").read(), 0, []
-    while off + 8 <= len(data):
-        typ, size = struct.unpack_from("<II", data, off)
-        if typ == 84:
-            base = off + 8 + 16 + 12
-            _, _, n, text_off = struct.unpack_from("<iiII", data, base)
-            out.append(data[off + text_off:off + text_off + 2 * n].decode("utf-16le"))
-        if size == 0:
-            break
-        off += size
-    return out
 
 
 LABEL = re.compile(r"^-?\d+\.\d\d$")

@@ -34,19 +34,24 @@ TEST(DesignCommandTest, CommandLine) {
     }
 }
 
-TEST(DesignCommandTest, LabelsEqualTheProjectTables) {
-    const std::string cmd = std::string("/usr/bin/python3 ") + PVX_SOURCE_DIR + "/scripts/check_design_figures.py " +
+namespace {
+
+// Runs a check script of scripts/ on the sample project; its report when it fails.
+void ExpectScriptPasses(const std::string& script, const std::string& report) {
+    const std::string out = std::string(PVX_TEST_TMPDIR) + "/" + report;
+    const std::string cmd = std::string("/usr/bin/python3 ") + PVX_SOURCE_DIR + "/scripts/" + script + " " +
                             PVX_BINARY_DIR + "/bin/pvxhost " + PVX_BINARY_DIR + "/examples/sample.pvxdb " +
-                            PVX_TEST_TMPDIR + " >" + PVX_TEST_TMPDIR + "/design_check.out 2>&1";
-    const int status = std::system(cmd.c_str());
-    EXPECT_EQ(status, 0) << moduletest::ReadWholeFile(std::string(PVX_TEST_TMPDIR) + "/design_check.out");
+                            PVX_TEST_TMPDIR + " >" + out + " 2>&1";
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << moduletest::ReadWholeFile(out);
+}
+
+}  // namespace
+
+TEST(DesignCommandTest, LabelsEqualTheProjectTables) {
+    ExpectScriptPasses("check_design_figures.py", "design_check.out");
 }
 
 // The envelopes, their labels and the base-column forces the host fills, against the tables.
 TEST(DesignCommandTest, EnvelopesAndBaseForcesEqualTheProjectTables) {
-    const std::string cmd = std::string("/usr/bin/python3 ") + PVX_SOURCE_DIR + "/scripts/check_design_envelopes.py " +
-                            PVX_BINARY_DIR + "/bin/pvxhost " + PVX_BINARY_DIR + "/examples/sample.pvxdb " +
-                            PVX_TEST_TMPDIR + " >" + PVX_TEST_TMPDIR + "/envelope_check.out 2>&1";
-    const int status = std::system(cmd.c_str());
-    EXPECT_EQ(status, 0) << moduletest::ReadWholeFile(std::string(PVX_TEST_TMPDIR) + "/envelope_check.out");
+    ExpectScriptPasses("check_design_envelopes.py", "envelope_check.out");
 }
