@@ -8,7 +8,7 @@ with sqlite3 (PMEMB, MEMB, PNODE, PLCOM, PSTLD, MBWG, MBCL):
              combinations (sum of factor x case row), the ends of each beam, the legend range,
              and every label of the picture's metafile (start, middle, end of each curve: 35 both
              curves, 36 the value of larger magnitude; two decimals);
-  figure 42:  every column standing on the foundation (type 101 whose model_key names a MEMB row
+  figures 42 (load DL), 56 (WX): every column standing on the foundation (type 101 whose model_key names a MEMB row
              of type 101) listed with the five forces of its lower end (MBCL components 1, 2, 0,
              4, 5 of that end's block for the load) and both ends, and its five labels.
 
@@ -92,6 +92,12 @@ class Project:
         return [(k, nodes) for k, t, mk, nodes in self.members if t == 101 and self.found.get(mk) == 101]
 
 
+def label(v):
+    # The labels write a value that rounds to zero without its sign.
+    t = f2(v)
+    return "0.00" if t == "-0.00" else t
+
+
 LABEL = re.compile(r"^-?\d+\.\d\d$")
 
 
@@ -123,9 +129,9 @@ def check_envelopes(p, pvxhost, db, tmp, mode):
         check(ok, "figure %d beam %d: nine largest and smallest values and the ends" % (mode, k))
         for s in (0, 4, 8):
             if mode == 35:
-                want_labels.update([f2(hi[s]), f2(lo[s])])
+                want_labels.update([label(hi[s]), label(lo[s])])
             else:
-                want_labels[f2(lo[s] if abs(lo[s]) > abs(hi[s]) else hi[s])] += 1
+                want_labels[label(lo[s] if abs(lo[s]) > abs(hi[s]) else hi[s])] += 1
     got_labels = labels_of(emf_texts(emf))
     check(got_labels == want_labels, "figure %d: the %d labels of the metafile (%d)" %
           (mode, sum(want_labels.values()), sum(got_labels.values())))
@@ -134,16 +140,15 @@ def check_envelopes(p, pvxhost, db, tmp, mode):
           "figure %d legend range %s" % (mode, rng))
 
 
-def check_base_forces(p, pvxhost, db, tmp):
-    name = sorted(p.loads)[0]
+def check_base_forces(p, pvxhost, db, tmp, mode, name):
     lc = p.loads[name]
-    emf = os.path.join(tmp, "base_42.emf")
-    code, out, err = run(pvxhost, db, ["42", "--load", name, "--list", "--out", emf])
-    check(code == 0, "design 42 --load %s runs (%s)" % (name, err.strip()))
+    emf = os.path.join(tmp, "base_%d.emf" % mode)
+    code, out, err = run(pvxhost, db, [str(mode), "--load", name, "--list", "--out", emf])
+    check(code == 0, "design %d --load %s runs (%s)" % (mode, name, err.strip()))
     listed = {int(r[0]): [float(v) for v in r[1:]] for r in rows_of(out, "base")}
     want_labels = collections.Counter()
     columns = p.foundation_columns()
-    check(sorted(listed) == sorted(k for k, _ in columns), "figure 42 lists the %d foundation columns" % len(columns))
+    check(sorted(listed) == sorted(k for k, _ in columns), "figure %d lists the %d foundation columns" % (mode, len(columns)))
     for k, nodes in columns:
         d = p.row("MBCL", lc, k)
         first, last = p.nodes[nodes[0]], p.nodes[nodes[-1]]
@@ -153,11 +158,11 @@ def check_base_forces(p, pvxhost, db, tmp):
         ends = list(first if lower == 0 else last) + list(last if lower == 0 else first)
         got = listed.get(k, [])
         ok = len(got) == 11 and all(close(g, w) for g, w in zip(got, want + ends))
-        check(ok, "figure 42 column %d: five base forces of load %s and its base and top" % (k, name))
-        want_labels.update(f2(v) for v in want)
+        check(ok, "figure %d column %d: five base forces of load %s and its base and top" % (mode, k, name))
+        want_labels.update(label(v) for v in want)
     got_labels = labels_of(emf_texts(emf))
-    check(got_labels == want_labels, "figure 42: the %d labels of the metafile (%d)" %
-          (sum(want_labels.values()), sum(got_labels.values())))
+    check(got_labels == want_labels, "figure %d: the %d labels of the metafile (%d)" %
+          (mode, sum(want_labels.values()), sum(got_labels.values())))
 
 
 def main():
@@ -165,7 +170,9 @@ def main():
     p = Project(db)
     check_envelopes(p, pvxhost, db, tmp, 35)
     check_envelopes(p, pvxhost, db, tmp, 36)
-    check_base_forces(p, pvxhost, db, tmp)
+    # The sample's columns: axial force under DL, shear y and moment z under WX.
+    check_base_forces(p, pvxhost, db, tmp, 42, "DL")
+    check_base_forces(p, pvxhost, db, tmp, 56, "WX")
     print("%d failures" % len(failures))
     return 1 if failures else 0
 
