@@ -4,7 +4,7 @@
 // The view is opened as for `render`; the module's PVXHost_ShowDesign then makes the design
 // engine for the view's model, sets the figure mode and runs the mode's builders, and the view
 // paints the model, the mode's member walk, the numbers and the design legend. The picture is
-// written as the window shows it; what it shows (labels, legend range, or outlines only) is
+// written as the window shows it; what it shows (labels, curves, legend range) is
 // printed after it, and with --list the records the engine's getters hand out.
 //
 //     pvxhost design 28 --view plan --out acr.bmp
@@ -30,16 +30,17 @@ constexpr int kDecimals = 2;
 struct DesignMode {
     int nFirst, nLast;
     const char* pszName;
-    bool bLoad;  // reads the forces of a load
+    bool bLoad;      // reads the forces of a load
+    bool bEnvelope;  // envelopes over the design combinations, or of one load
 };
 const DesignMode kModes[] = {
-    {21, 21, "area steel", false},
-    {23, 23, "beam steel", false},
-    {28, 28, "axial-compression ratio", false},
-    {35, 35, "beam moment envelope", false},
-    {36, 36, "beam shear envelope", false},
-    {40, 40, "column forces", true},
-    {42, 56, "base-column forces", true},
+    {21, 21, "area steel", false, false},
+    {23, 23, "beam steel", false, false},
+    {28, 28, "axial-compression ratio", false, false},
+    {35, 35, "beam moment envelope", false, true},
+    {36, 36, "beam shear envelope", false, true},
+    {40, 40, "column forces", true, false},
+    {42, 56, "base-column forces", true, false},
 };
 
 const DesignMode* FindMode(long n) {
@@ -65,8 +66,9 @@ std::vector<CHostOption> DesignOptions() {
          "the picture to write: a 24-bit BMP or an enhanced metafile (required unless --list is given)"},
         {"--load", EHostValue::kText, "NAME",
          "the load case or combination whose member forces the column-force figures (40, 42 to 56) read, by "
-         "name or key; default: the first load with frame forces. The other figures draw design results, "
-         "which no load chooses: there it has no effect"},
+         "name or key; default: the first load with frame forces. The envelope figures (35, 36) take the "
+         "largest and smallest over the design combinations (0, the default) or the forces of the one load "
+         "given. The other figures draw design results, which no load chooses: there it has no effect"},
         {"--view", EHostValue::kChoice, "plan|iso", "direction the model is seen from, fitted to the picture",
          "plan"},
         {"--list", EHostValue::kFlag, "",
@@ -99,7 +101,7 @@ int RunDesign(const CHostOptions& options, const CHostArgs& args) {
         return HOST_EXIT_USAGE;
     }
     const std::string strLoad = args.Get("--load");
-    if (!strLoad.empty() && !pMode->bLoad)
+    if (!strLoad.empty() && !pMode->bLoad && !pMode->bEnvelope)
         HostMessage("note: --load has no effect in figure %ld (%s): its design results do not depend on a load",
                     nMode, pMode->pszName);
 
@@ -130,6 +132,10 @@ int RunDesign(const CHostOptions& options, const CHostArgs& args) {
         req.nLoadKey = load.GetLoadKey();
         req.nLoadStep = 0;
         req.pszLoadName = load.GetLoadName().c_str();
+    } else if (pMode->bEnvelope && !strLoad.empty() && strLoad != "0") {
+        if (int status = load.Parse("6", strLoad, "", {})) return status;
+        if (int status = load.Resolve(*rv.GetDB())) return status;
+        req.nLoadKey = load.GetLoadKey();
     }
     auto show = reinterpret_cast<PFN_PVXHOST_SHOW_DESIGN>(rv.GetLoader().GetSymbol(PVXHOST_SHOW_DESIGN));
     if (!show) {
@@ -151,7 +157,8 @@ int RunDesign(const CHostOptions& options, const CHostArgs& args) {
     if (!strOut.empty())
         std::printf("Wrote %s: %ldx%ld, %s view of %s, design figure %ld (%s)\n", strOut.c_str(), view.nWidth,
                     view.nHeight, view.strView.c_str(), options.strDBPath.c_str(), nMode, pMode->pszName);
-    if (pMode->bLoad) std::printf("load: %s\n", load.GetLoadName().c_str());
+    if (pMode->bLoad || req.nLoadKey) std::printf("load: %s\n", load.GetLoadName().c_str());
+    if (pMode->bEnvelope && !req.nLoadKey) std::printf("load: the design combinations\n");
     std::printf("shows: %s\n", rep.szShows);
     return HOST_EXIT_OK;
 }
@@ -162,9 +169,10 @@ const char* const kSummary =
     "ratio, 35 and 36 beam moment and shear envelopes, 40 column forces, 42 to 56 base-column forces.\n"
     "The engine is made for the view's model with the model's members, the figure's builders run,\n"
     "and the view paints the model, the figure's member walk, its numbers and its legend. The\n"
-    "picture is written as the window shows it; what it shows is printed after it. Figures 35, 36\n"
-    "and 42 to 56 draw the outlines only and 40 draws no numbers: the lists their output reads are\n"
-    "filled by the host application, which this host does not do yet; the command says so.";
+    "picture is written as the window shows it; what it shows is printed after it. Figures 35 and\n"
+    "36 draw two curves per foundation beam (largest and smallest moment y or shear z over the design\n"
+    "combinations, or of the --load given) labelled at start, middle and end; 42 to 56 label the\n"
+    "base forces of every column standing on the foundation for the load; 40 draws no numbers.";
 
 const CHostCommandRegistrar kRegister({"design", kSummary, RunDesign, 34, DesignOptions(), "MODE"});
 

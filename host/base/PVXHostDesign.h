@@ -26,7 +26,7 @@ struct PVXHostDesignRequest {
     int nFigureMode;          // 21, 23, 28, 35, 36, 40, 42 to 56
     int bLoad;                // a load is given (the column-force figures read it)
     unsigned nLoadType;       // host load type code of the load
-    unsigned nLoadKey;        // its key
+    unsigned nLoadKey;        // its key; figures 35, 36: the load of the envelopes, 0 the design combinations
     int nLoadStep;            // 0 value, 1 maximum, 2 minimum, 3 all
     const char* pszLoadName;  // its name
     int bList;                // write the getters' records through pfnLine
@@ -41,6 +41,7 @@ struct PVXHostDesignReport {
     int bLegend;          // the figure has a design legend
     double dLegendMin;    // its range (modes 23, 35, 36) or its smallest and largest ratio (28)
     double dLegendMax;
+    unsigned nLoadKey;    // figures 35, 36: the load of the envelopes (0: the design combinations)
 };
 
 // Writes one line of the listing (no line end).

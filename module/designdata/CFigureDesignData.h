@@ -123,6 +123,20 @@ public:
     void SetBaseShear(const BaseShearMap& map);
     // Sets the plan-view matrix the beam diagrams are laid out by (identity: the plan).
     void SetViewMatrix(const double m[3][3]);
+    // Envelope list handed in by the host: value row 0 holds each station's largest value, row 1
+    // its smallest. Sets the contour range (smallest to largest of rows 0 and 1 over all records)
+    // and the beam-diagram scale from it; 0 (nothing changed) when the list is empty.
+    int RangeEnvelopeList();
+    // The line a beam's diagrams stand on: its first and last node, or, for a member of plate
+    // section (204) with an outline of more than two nodes, the outline's first edge (the last
+    // node of an outline lies under the first, not at the beam's other end). 0 when unreadable.
+    int ReadBeamLine(UINT key, C3DPoint& start, C3DPoint& end) const;
+    // Text label lists 1 to 3 of the envelope figures, refilled after the envelope walk has
+    // emptied them and before the number output reads them: per drawn beam (drawn-beam index
+    // order) three entries, start, middle (station 4) and end, each at its curve point. Figure
+    // mode 35: list 1 the largest, list 2 the smallest values; 36: list 3 the value of larger
+    // magnitude of the two (the largest on a tie). Other modes leave the lists empty.
+    void FillEnvelopeTextLists();
 
     // Runs the builders of a figure mode for the host: 21 area steel, 23 beam steel, 28
     // axial-compression ratio, 35 and 36 the envelopes, 40 and 42 to 56 the column forces.
@@ -270,7 +284,11 @@ protected:
     int DoBeamElementSfdBmd(CDC* pDC, UINT key);
     void DoBSfdBmdContour(CDC* pDC, CArray<C3DPoint, C3DPoint&>& points, CArray<double, double>& values,
                           CArray<int, int>& flags, CArray<int, int>& ints);
-    void BSfdBmdMakePolygon();
+    // The envelope record's two curves (rows 0 and 1) as quadrilaterals between the beam and its
+    // curve, one per row and segment: vertices station k, k + 1 on the beam, then on the curve;
+    // flags 1 per quadrilateral; only the curve edge and the end ordinates are marked.
+    void BSfdBmdMakePolygon(const T_BEAM_BM& rec, const double axes[3][3], CArray<C3DPoint, C3DPoint&>& points,
+                            CArray<double, double>& values, CArray<int, int>& flags, CArray<int, int>& ints) const;
     void BSfdBmdMakePolygon2();
     void BeamAsVMakePolygon();
     void BeamAsTopMakePolygon();
@@ -304,6 +322,11 @@ protected:
     // Local axes of the member from its end points (reversed for an inverse member) followed by
     // the plan diagram axes; 0 when they cannot be computed.
     int GetDiagramAxes(UINT key, const C3DPoint& pi, const C3DPoint& pj, double axes[3][3]) const;
+    // Point of an envelope record's curve: station k moved along the diagram axis by the value
+    // (shear +, moment - the diagram scale, as the force polylines).
+    C3DPoint EnvelopeCurvePoint(const T_BEAM_BM& rec, const double axes[3][3], int nRow, int k) const;
+    // The member of the member-key list whose first and last node are the record's ends; 0 when none.
+    int FindEnvelopeMember(const T_BEAM_BM& rec, UINT& key) const;
     // Sets the contour range (creating the engine when it has none).
     void SetContourRange(double dMin, double dMax);
     // The post database of the model's document; null when there is none.

@@ -118,10 +118,8 @@ int CFigureDesignData::DoBeamElementSteelDiagram(CDC*, UINT) {
 int CFigureDesignData::DoBeamElementSfdBmd(CDC* pDC, UINT key) {
     I_PVXModel* m = Model();
     if (!m || !m->m_pDeformEngine || !m_pContourEngine) return 0;
-    T_PMEMB_D memb;
-    if (!ReadMember(key, memb) || memb.aNode.GetSize() == 0) return 0;
     C3DPoint start, end;
-    if (!ReadNode(memb.aNode[0], start) || !ReadNode(memb.aNode[memb.aNode.GetSize() - 1], end)) return 0;
+    if (!ReadBeamLine(key, start, end)) return 0;
     double axes[3][3];
     if (!GetDiagramAxes(key, start, end, axes)) return 0;
     for (INT_PTR i = 0; i < m_arrBeamBM.GetSize(); ++i) {
@@ -131,7 +129,7 @@ int CFigureDesignData::DoBeamElementSfdBmd(CDC* pDC, UINT key) {
         CArray<C3DPoint, C3DPoint&> points;
         CArray<double, double> values;
         CArray<int, int> flags, ints;
-        BSfdBmdMakePolygon();
+        BSfdBmdMakePolygon(r, axes, points, values, flags, ints);
         DoBSfdBmdContour(pDC, points, values, flags, ints);
         return 1;
     }
@@ -165,7 +163,6 @@ void CFigureDesignData::DoBSfdBmdContour(CDC* pDC, CArray<C3DPoint, C3DPoint&>& 
         DrawContourList(pDC, sizes, vertices);
 }
 
-void CFigureDesignData::BSfdBmdMakePolygon() {}
 void CFigureDesignData::BSfdBmdMakePolygon2() {}
 void CFigureDesignData::BeamAsVMakePolygon() {}
 void CFigureDesignData::BeamAsTopMakePolygon() {}

@@ -18,8 +18,11 @@ int PaintDesignFigure(I_PVXModel& m, CDC* pDC) {
     m.PVXDrawOriginal(pDC, 0);
     if (mode == 23)
         d->DrawBeamSteelDiagram(pDC);
-    else if (mode == 35 || mode == 36)
+    else if (mode == 35 || mode == 36) {
+        // The walk empties the envelope labels; they are placed by the beams it drew.
         d->DrawBBM_SFDiagram(pDC);
+        d->FillEnvelopeTextLists();
+    }
     d->OutputNumbers(pDC);
     return 1;
 }

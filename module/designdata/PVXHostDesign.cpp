@@ -18,6 +18,8 @@
 #include "module/contour/CLegendEngine.h"
 #include "module/designdata/CFigureDesignData.h"
 #include "module/designdata/DesignFigurePaint.h"
+#include "module/designdata/DesignHostLists.h"
+#include "module/engines/CDeformEngine.h"
 #include "module/figures/CPVXFigure.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/T_PVX_DOPT_D.h"
@@ -113,6 +115,24 @@ public:
         for (INT_PTR i = 0; i < cforc.GetSize(); ++i)
             Line(Fmt("cforce %u %s %s %s", cforc[i].nMembKey, Values(cforc[i].dForce, 10).c_str(),
                      Point(cforc[i].ptI).c_str(), Point(cforc[i].ptJ).c_str()));
+
+        Line(Fmt("envelopes: %d (envelope KEY LARGEST0..8 SMALLEST0..8 FIRST LAST)",
+                 static_cast<int>(d.m_arrBeamBM.GetSize())));
+        for (INT_PTR i = 0; i < d.m_arrBeamBM.GetSize() && i < d.m_arrMembKey.GetSize(); ++i) {
+            const T_BEAM_BM& e = d.m_arrBeamBM[i];
+            Line(Fmt("envelope %u %s %s %s %s", d.m_arrMembKey[i], Values(e.dVal[0], 9).c_str(),
+                     Values(e.dVal[1], 9).c_str(), Point(e.pt[0]).c_str(), Point(e.pt[8]).c_str()));
+        }
+        CFigureDesignData::BaseShearMap bases;
+        d.GetmBaseShear(bases);
+        Line(Fmt("base-column forces: %d (base KEY FY FZ N MY MZ BASE TOP)", static_cast<int>(bases.GetCount())));
+        for (POSITION pos = bases.GetStartPosition(); pos;) {
+            UINT key = 0;
+            T_BASE_SHEAR_D b;
+            bases.GetNextAssoc(pos, key, b);
+            Line(Fmt("base %u %s %s %s", b.nKey, Values(b.d, 5).c_str(), Point(b.pt[0]).c_str(),
+                     Point(b.pt[1]).c_str()));
+        }
     }
 
 private:
@@ -171,23 +191,31 @@ void Describe(CFigureDesignData& d, int mode, PVXHostDesignReport* pRep) {
                     pRep->nLabels, d.m_dACRMax, d.m_nACRMaxKey, d.m_dACRMin, d.m_nACRMinKey);
         break;
     case 35:
-    case 36:
-        shows = std::string("the model's outlines only: the envelope list and the text label lists that the ") +
-                (mode == 35 ? "moment" : "shear") +
-                " envelope draws and labels are filled by nothing in the results module (the host application fills "
-                "them)" +
-                range(mode == 35 ? "top and bottom steel" : "stirrup", d.m_mapBeamSteel.GetCount());
+    case 36: {
+        const int n = static_cast<int>(d.m_arrBeamBM.GetSize());
+        pRep->nLabels = n;
+        if (n == 0) {
+            shows = "the model only: no foundation beam has member forces for the load";
+            break;
+        }
+        shows = Fmt("the largest and smallest %s over %s of %d foundation beams, two curves each, labelled at "
+                    "start, middle and end",
+                    mode == 35 ? "moment y" : "shear z",
+                    pRep->nLoadKey ? "the load" : "the design combinations", n) +
+                range(mode == 35 ? "moment" : "shear", n);
         break;
+    }
     case 40:
         shows = Fmt("the model only: the column-force output of figure 40 draws nothing; %d column-force labels were "
                     "built (see --list)",
                     static_cast<int>(d.m_arrCForc.GetSize()));
         break;
     default:
-        shows = Fmt("the model's outlines only: the base-shear map that figures 42 to 56 label is filled by nothing in "
-                    "the results module (the host application fills it); %d column-force labels were built (see "
-                    "--list)",
-                    static_cast<int>(d.m_arrCForc.GetSize()));
+        pRep->nLabels = static_cast<int>(d.m_mapBaseShear.GetCount());
+        shows = pRep->nLabels ? Fmt("the base forces (shear y, shear z, axial force, moment y, moment z) of %d columns "
+                                    "standing on the foundation",
+                                    pRep->nLabels)
+                              : std::string("the model only: no column standing on the foundation has forces");
         break;
     }
     Copy(pRep->szShows, sizeof pRep->szShows, shows);
@@ -244,6 +272,19 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowDesign(I_PVXMo
         return Finish(pRep, PVXHOST_NO_RESULTS,
                       mode == 40 || mode >= 42 ? "the column forces of the load cannot be read"
                                                : "the project has no post database or no design results to read");
+    }
+    // The lists the host fills: the foundation beams' envelopes, the base-column forces.
+    if (mode == 35 || mode == 36) {
+        // The envelope walk draws only in a model with a deformation engine, which the host's
+        // tool bars always give the model (the model owns it).
+        if (!m.m_pDeformEngine) m.m_pDeformEngine = new CDeformEngine(&m);
+        FillFoundationBeamEnvelope(m, d, pReq->nLoadKey);
+        pRep->nLoadKey = pReq->nLoadKey;
+    } else if (mode >= 42 && FillBaseColumnForces(m, d) < 0) {
+        delete m.m_pDesignData;
+        m.m_pDesignData = nullptr;
+        m.m_pFigure->m_nFigureMode = 0;
+        return Finish(pRep, PVXHOST_NO_RESULTS, "the column forces of the load cannot be read");
     }
     // The figure is a result the view shows: its legend and the exports' legend step take it.
     // The legend's footer names the members of the ratio extremes; the other figures keep none.

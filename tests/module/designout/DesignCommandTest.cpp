@@ -21,7 +21,9 @@ TEST(DesignCommandTest, CommandLine) {
         {"design 28 --load DL --list", 0, "--load has no effect in figure 28"},
         {"design 40 --load NOSUCH --list", 1, "NOSUCH"},
         {"design 40 --load LL --list", 0, "load: LL"},
-        {"design 35 --list", 0, "outlines only"},
+        {"design 35 --list", 0, "load: the design combinations"},
+        {"design 36 --load 0 --list", 0, "two curves each"},
+        {"design 36 --load NOSUCH --list", 1, "NOSUCH"},
     };
     int n = 0;
     for (const Row& r : rows) {
@@ -32,10 +34,24 @@ TEST(DesignCommandTest, CommandLine) {
     }
 }
 
-TEST(DesignCommandTest, LabelsEqualTheProjectTables) {
-    const std::string cmd = std::string("/usr/bin/python3 ") + PVX_SOURCE_DIR + "/scripts/check_design_figures.py " +
+namespace {
+
+// Runs a check script of scripts/ on the sample project; its report when it fails.
+void ExpectScriptPasses(const std::string& script, const std::string& report) {
+    const std::string out = std::string(PVX_TEST_TMPDIR) + "/" + report;
+    const std::string cmd = std::string("/usr/bin/python3 ") + PVX_SOURCE_DIR + "/scripts/" + script + " " +
                             PVX_BINARY_DIR + "/bin/pvxhost " + PVX_BINARY_DIR + "/examples/sample.pvxdb " +
-                            PVX_TEST_TMPDIR + " >" + PVX_TEST_TMPDIR + "/design_check.out 2>&1";
-    const int status = std::system(cmd.c_str());
-    EXPECT_EQ(status, 0) << moduletest::ReadWholeFile(std::string(PVX_TEST_TMPDIR) + "/design_check.out");
+                            PVX_TEST_TMPDIR + " >" + out + " 2>&1";
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << moduletest::ReadWholeFile(out);
+}
+
+}  // namespace
+
+TEST(DesignCommandTest, LabelsEqualTheProjectTables) {
+    ExpectScriptPasses("check_design_figures.py", "design_check.out");
+}
+
+// The envelopes, their labels and the base-column forces the host fills, against the tables.
+TEST(DesignCommandTest, EnvelopesAndBaseForcesEqualTheProjectTables) {
+    ExpectScriptPasses("check_design_envelopes.py", "envelope_check.out");
 }

@@ -26,6 +26,7 @@
 class TestDesignData : public CFigureDesignData {
 public:
     using CFigureDesignData::CFigureDesignData;
+    using CFigureDesignData::BSfdBmdMakePolygon;
     using CFigureDesignData::CalcBForcValue;
     using CFigureDesignData::CalcCForcValue;
     using CFigureDesignData::GetIJPosBForcMemb;
@@ -51,6 +52,7 @@ enum : UINT {
     kWall = 22,        // wall, outline (0,4,0) (6,4,0) (6,4,3) (0,4,3)
     kWallBeam = 23,    // type 210 of an element of type 211, (0,4,3)-(6,4,3)
     kOther210 = 24,    // type 210 of an element of type 209
+    kGradeBeam = 25,   // type 204, outline (0,0,3) (6,0,3) (6,0,0) (0,0,0)
     kSlabRect = 30,    // slab (0,0) (6,0) (6,4) (0,4)
     kSlabBad = 31,     // slab of three nodes with four edge values
     kSlabTri = 32,     // slab (6,0) (10,0) (6,4)
@@ -86,6 +88,8 @@ protected:
         b.AddMemb(kWall, 209, {6, 5, 7, 8}, {104});
         b.AddMemb(kWallBeam, 210, {8, 7}, {105});
         b.AddMemb(kOther210, 210, {8, 7}, {106});
+        b.AddElem(107, PELEM_KIND_WALL, 204, {2, 4, 3, 1}, 1, 1);
+        b.AddMemb(kGradeBeam, 204, {2, 4, 3, 1}, {107});
         const UINT slabNodes[3][4] = {{1, 3, 5, 6}, {1, 3, 5, 0}, {3, 9, 5, 0}};
         const UINT slabKeys[3] = {kSlabRect, kSlabBad, kSlabTri};
         for (int s = 0; s < 3; ++s) {

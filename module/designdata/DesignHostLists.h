@@ -1,0 +1,23 @@
+// The lists of the design result data engine that the host fills for the envelope and base-force
+// figures (PVXHost_ShowDesign calls them after the figure's builders ran).
+#pragma once
+
+#include "platform/afx/afxtypes.h"
+
+class CFigureDesignData;
+class I_PVXModel;
+
+// Figures 35 and 36. Member-key list: the members of the foundation drawn as beams (201, 205,
+// 204) that have MBWG forces for the load key. Envelope list: per such beam the nine stations
+// (k/8 from its first to its last node) with, in value row 0, the largest and in row 1 the
+// smallest moment y (35) or shear z (36) over the design combinations (load key 0) or of the one
+// load (another key: both rows equal). Sets the contour range and diagram scale of the list.
+// Returns the number of beams (0: none, the lists are left empty).
+int FillFoundationBeamEnvelope(I_PVXModel& m, CFigureDesignData& d, UINT nLoadKey);
+
+// Figures 42 to 56. Base-shear map: for every column standing on the foundation (a column whose
+// modelling member is a foundation column), the five forces of its lower end from the column
+// forces of the model's load selection (the force engine's figure column forces): shear y,
+// shear z, axial force, moment y, moment z; first point the lower end, second the upper end.
+// Returns the number of columns; -1 when the column forces cannot be read for the load.
+int FillBaseColumnForces(I_PVXModel& m, CFigureDesignData& d);
