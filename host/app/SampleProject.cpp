@@ -1154,6 +1154,11 @@ void CSampleGenerator::AddFoundationModel() {
     const UINT subRaft = nextMemb++;
     addMemb(subRaft, MEMB_RAFT, kFospRaft, {gridPont[0][1], gridPont[1][1], gridPont[1][2], gridPont[0][2]});
     f.mtsbs.push_back({subRaft, T_MTSB_D{1, raft, kRaftT}});
+    // A slab-band sub-raft (type 2) over the bay x 18..24, y 0..6: its panels are designed as
+    // slab-band panels.
+    const UINT bandRaft = nextMemb++;
+    addMemb(bandRaft, MEMB_RAFT, kFospRaft, {gridPont[3][0], gridPont[4][0], gridPont[4][1], gridPont[3][1]});
+    f.mtsbs.push_back({bandRaft, T_MTSB_D{2, raft, kRaftT}});
 
     // Piles: one under each raft column, keyed by its pile number; edge and inner piles in two
     // sections of the analysis model's diameter.
