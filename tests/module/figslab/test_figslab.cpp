@@ -3,10 +3,14 @@
 // code. Expected texts are written out by hand from the rows each test adds.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "../ModuleTestSupport.h"
 #include "host/db/CDBDoc.h"
 #include "host/db/ElementDesignTables.h"
 #include "host/db/FoundationRecords.h"
@@ -545,6 +549,45 @@ TEST_F(SlabSheetTest, PanelTexts) {
         const auto texts = On(*d, FVD_LAYER_TEXT, VdKindText);
         ASSERT_EQ(texts.size(), r.texts.size());
         for (size_t i = 0; i < texts.size(); ++i) EXPECT_STREQ(texts[i]->m_text, r.texts[i].c_str()) << i;
+    }
+}
+
+// ---- The sample's sheets ----------------------------------------------------------------------
+
+std::string Shell(const std::string& cmd) {
+    std::string out;
+    if (FILE* p = popen(cmd.c_str(), "r")) {
+        char buf[512];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
+
+// Every sheet drawn on the sample: each number of the DXF against the project's tables and the
+// closed forms (scripts/check_element_figures.py, sqlite3), and a picture that is not blank.
+TEST(SampleSheets, MatchTheProject) {
+    const std::string tmp = PVX_TEST_TMPDIR, sample = std::string(PVX_BINARY_DIR) + "/examples/sample.pvxdb";
+    const char* rows[] = {"522", "523", "527", "511", "264", "512", "265", "524", "525",
+                          "510", "513", "91",  "92",  "263", "262", "161", "162"};
+    for (const char* type : rows) {
+        SCOPED_TRACE(type);
+        const std::string base = tmp + "/figslab_" + type + "_" + std::to_string(getpid());
+        const moduletest::HostRun dxf = moduletest::RunHost(std::string("figure ") + type + " --out " + base + ".dxf", "figslab");
+        ASSERT_EQ(dxf.exitCode, 0) << dxf.err;
+        const std::string check = Shell("/usr/bin/python3 " + std::string(PVX_SOURCE_DIR) + "/scripts/check_element_figures.py " +
+                                        sample + " " + base + ".dxf " + type + " 2>&1; echo rc=$?");
+        EXPECT_NE(check.find("rc=0"), std::string::npos) << check;
+        EXPECT_EQ(check.find("FAILED"), std::string::npos) << check;
+        EXPECT_NE(check.find("values checked"), std::string::npos) << check;
+        const moduletest::HostRun bmp =
+            moduletest::RunHost(std::string("figure ") + type + " --size 400x300 --out " + base + ".bmp", "figslab");
+        ASSERT_EQ(bmp.exitCode, 0) << bmp.err;
+        EXPECT_NE(Shell("/usr/bin/python3 -c \"from PIL import Image; print(Image.open('" + base + ".bmp').getbbox())\""),
+                  "None\n");
+        std::remove((base + ".dxf").c_str());
+        std::remove((base + ".bmp").c_str());
     }
 }
 
