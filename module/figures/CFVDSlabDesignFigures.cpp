@@ -68,21 +68,18 @@ void DecimalsZero(sFVDDisplaySettings* s) {
 }
 }  // namespace
 
-BOOL CFVDMTSBDesign_Force::IsSlabShown(const T_PDDSLAB_D& rec) {
-    if (rec.raft < 1) return FALSE;
+namespace {
+// 1: a panel of a slab-band raft (type 2 or 3), 0: of another raft, -1: of no raft.
+int SlabBandPanel(const T_PDDSLAB_D& rec) {
+    if (rec.raft < 1) return -1;
     const int t = RaftType(rec.raft);
-    return t != 2 && t != 3;
+    return t == 2 || t == 3 ? 1 : 0;
 }
-BOOL CFVDMTSBDesign_Force_Sbbd::IsSlabShown(const T_PDDSLAB_D& rec) {
-    if (rec.raft < 1) return FALSE;
-    const int t = RaftType(rec.raft);
-    return t == 2 || t == 3;
-}
-BOOL CFVDMTSBDesign_As_Sbbd::IsSlabShown(const T_PDDSLAB_D& rec) {
-    if (rec.raft < 1) return FALSE;
-    const int t = RaftType(rec.raft);
-    return t == 2 || t == 3;
-}
+}  // namespace
+
+BOOL CFVDMTSBDesign_Force::IsSlabShown(const T_PDDSLAB_D& rec) { return SlabBandPanel(rec) == 0; }
+BOOL CFVDMTSBDesign_Force_Sbbd::IsSlabShown(const T_PDDSLAB_D& rec) { return SlabBandPanel(rec) == 1; }
+BOOL CFVDMTSBDesign_As_Sbbd::IsSlabShown(const T_PDDSLAB_D& rec) { return SlabBandPanel(rec) == 1; }
 BOOL CFVDBotSlabDesign_As::IsSlabShown(const T_PDDSLAB_D& rec) {
     if (rec.raft != 0) return FALSE;
     const BOOL footing = HasEdgeMemberOfType(rec, MEMB_FOOTING, GetPostDataBase(), GetModelDataBase());

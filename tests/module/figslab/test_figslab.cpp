@@ -470,6 +470,38 @@ TEST(SlabDesignSheets, EdgeTexts) {
     SetFigurePrecision(2);
 }
 
+// A panel's values for a load key: its own combination's, or the largest magnitude over them.
+TEST(SlabDesignSheets, PanelValuesForALoadKey) {
+    T_PDDSLAB_D s;
+    for (UINT n : {1u, 2u, 3u}) s.aNode.Add(n);  // three edges, one value each: 5 per combination
+    s.nEdgeValues = 1;
+    s.aComb.Add(101);
+    s.aComb.Add(103);
+    s.aM = Reals({1, -8, 3, 4, 5, /* 103 */ -2, 7, 3, -4, 6});
+    s.aAs = Reals({10, 80, 30, 40, 50, /* 103 */ 20, 70, 30, 40, 60});
+    struct Row {
+        const char* label;
+        UINT key;
+        BOOL area;
+        std::vector<double> values, labels;
+    } rows[] = {
+        {"moments, governing", 0, 0, {-2, -8, 3, 4, 6}, {103, 101, 101, 101, 103}},
+        {"areas, governing", 0, 1, {20, 80, 30, 40, 60}, {103, 101, 101, 101, 103}},
+        {"moments of 103", 103, 0, {-2, 7, 3, -4, 6}, {103, 103, 103, 103, 103}},
+        {"a key the panel has not", 102, 0, {}, {}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        CArray<double, double> v, l;
+        EXPECT_EQ(r.area ? s.GetData(r.key, v, l) : s.GetDData_M(r.key, v, l), !r.values.empty());
+        ASSERT_EQ(v.GetSize(), static_cast<INT_PTR>(r.values.size()));
+        for (size_t i = 0; i < r.values.size(); ++i) {
+            EXPECT_DOUBLE_EQ(v[i], r.values[i]);
+            EXPECT_DOUBLE_EQ(l[i], r.labels[i]);
+        }
+    }
+}
+
 class SlabSheetTest : public DocTest {
 protected:
     void SetUp() override {
