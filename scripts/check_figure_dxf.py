@@ -9,7 +9,8 @@ with sqlite3 and the drawing with ezdxf:
     maps drawn (none for a map not drawn): axes one LINE (or ARC) each, columns a CIRCLE (h < 0)
     or POLYLINE, walls, beams, rafts and mesh cells one POLYLINE each, footings one POLYLINE (or
     CIRCLE) per step and, for a joined footing of two or more rectangular steps, four LINEs,
-    piles one CIRCLE, pile data three TEXTs per pile;
+    piles one CIRCLE, pile data three TEXTs per pile, slab panels (PDDSLAB) one POLYLINE and two
+    arrows with their letters;
   - each pile's data reads "D:<d>\\nL:<length>\\nRa:<capacity>" (two decimals) from its PILE and
     PISP rows, at the bottom left of the square of side d about the pile's point.
 
@@ -59,6 +60,13 @@ def expected_entities(db, types):
         want[("L24", "TEXT")] += 3 * db.execute("SELECT count(*) FROM PILE").fetchone()[0]
     if 46 in types:
         want[("L27", "POLYLINE")] += db.execute("SELECT count(*) FROM SRCT").fetchone()[0]
+    if 47 in types:
+        # Each slab panel: its outline, and per direction an arrow (a LINE and a SOLID head) and
+        # its letter.
+        n = db.execute("SELECT count(*) FROM PDDSLAB").fetchone()[0]
+        want[("L25", "POLYLINE")] += n
+        for kind in ("LINE", "SOLID", "TEXT"):
+            want[("L50", kind)] += 2 * n
     return {k: v for k, v in want.items() if v}
 
 

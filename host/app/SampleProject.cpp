@@ -630,6 +630,7 @@ private:
     std::vector<TrussBar> m_truss;
     std::vector<UINT> m_stripNodes;       // strip footing, west to east
     std::vector<UINT> m_stripElems;
+    UINT m_stripMemb = 0;                 // the strip footing as one member
     UINT m_balconyMemb = 0;
     UINT m_raftMemb = 0;               // the raft as one slab member
     struct RaftWall {
@@ -953,7 +954,8 @@ void CSampleGenerator::AddSpringSupports() {
         m_sink.AddElement(m_stripElems.back(), PELEM_KIND_FRAME, 201, 1, kSectStrip, {m_stripNodes[k], m_stripNodes[k + 1]});
         m_sink.AddElemSpring(m_stripElems.back(), kSubgrade, kStripB);
     }
-    m_sink.AddMember(m_nextElem++, 201, {m_stripNodes.front(), m_stripNodes.back()}, m_stripElems, kLx, 0);
+    m_stripMemb = m_nextElem++;
+    m_sink.AddMember(m_stripMemb, 201, {m_stripNodes.front(), m_stripNodes.back()}, m_stripElems, kLx, 0);
 }
 
 // The balcony beam: one member (201) of eight straight elements whose nodes lie on a circular
@@ -1154,6 +1156,23 @@ void CSampleGenerator::AddFoundationModel() {
     const UINT subRaft = nextMemb++;
     addMemb(subRaft, MEMB_RAFT, kFospRaft, {gridPont[0][1], gridPont[1][1], gridPont[1][2], gridPont[0][2]});
     f.mtsbs.push_back({subRaft, T_MTSB_D{1, raft, kRaftT}});
+    // A slab-band sub-raft (type 2) over the bay x 18..24, y 0..6: its panels are designed as
+    // slab-band panels.
+    const UINT bandRaft = nextMemb++;
+    addMemb(bandRaft, MEMB_RAFT, kFospRaft, {gridPont[3][0], gridPont[4][0], gridPont[4][1], gridPont[3][1]});
+    f.mtsbs.push_back({bandRaft, T_MTSB_D{2, raft, kRaftT}});
+    // The strip footing on springs north of the raft, a foundation beam of its own.
+    {
+        UINT ends[2];
+        for (int k = 0; k < 2; ++k) {
+            ends[k] = nextPont++;
+            f.ponts.push_back({ends[k], T_PONT_D{k * kLx, kStripY}});
+        }
+        const UINT key = nextMemb++;
+        addMemb(key, MEMB_BEAM, 0, {ends[0], ends[1]});
+        f.beams.push_back({key, T_BEAM_D{0, 0, 0}});
+        f.modelKeys.push_back({m_stripMemb, key});
+    }
 
     // Piles: one under each raft column, keyed by its pile number; edge and inner piles in two
     // sections of the analysis model's diameter.

@@ -22,6 +22,7 @@
 #include "host/db/SlabRecords.h"
 #include "host/db/DBTable.h"
 #include "host/db/DesignResultRecords.h"
+#include "host/db/ElementDesignRecords.h"
 #include "host/db/SlabDesignRecords.h"
 #include "host/db/StoryShearRecords.h"
 
@@ -74,7 +75,9 @@
     X(RBEM, T_RBEM_D, "RBEM")            \
     X(RCOL, T_RCOL_D, "RCOL")            \
     X(RWAL, T_RWAL_D, "RWAL")            \
-    X(RSLB, T_RSLB_D, "RSLB")
+    X(RSLB, T_RSLB_D, "RSLB")            \
+    X(ELERP, T_ELERP_D, "ELERP")         \
+    X(PDDSLAB, T_PDDSLAB_D, "PDDSLAB")
 
 #define PVXDB_RESULT_TABLES(X)           \
     X(DISP, T_DISP_D, "DISP")            \
@@ -95,7 +98,8 @@
     X(SLDG, T_SLDG_D, "SLDG")            \
     X(SWDF, T_SWDF_D, "SWDF")            \
     X(SSFR, T_SSFR_D, "SSFR")            \
-    X(SMNT, T_SMNT_D, "SMNT")
+    X(SMNT, T_SMNT_D, "SMNT")            \
+    X(PDDELEM, T_PDDELEM_D, "PDDELEM")
 
 enum EPostDBTable {
 #define PVXDB_ENUM(id, type, name) DBT_##id,

@@ -51,6 +51,8 @@ struct T_PELEM_D {
     int nSEResult;               // super elements: 1 results per model element, 2 results per node, 0 none
 
     void Initialize() { memset(this, 0, sizeof(*this)); }
+    // A plate or slab element (plate family, type 301, 302 or 305).
+    BOOL IsSlabElement() const { return kind == PELEM_KIND_PLATE && (type == 301 || type == 302 || type == 305); }
     template <class V> void Fields(V& v) {
         v.Int("kind", kind);
         v.Int("type", type);

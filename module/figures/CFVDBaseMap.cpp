@@ -1,6 +1,8 @@
 #include "module/figures/CFVDBaseMap.h"
 
 #include "host/base/CurrentUnitCtrl.h"
+#include "host/check/ICheckToolUtil.h"
+#include "host/db/ElementDesignTables.h"
 #include "host/db/FoundationTables.h"
 #include "module/figures/BaseMapDraw.h"
 
@@ -61,8 +63,26 @@ BOOL CFVDBaseMapQSNSlabDir::SelectLayer() { return SetCurrentLayer(FVD_LAYER_SUB
 void CFVDBaseMapQSNSlabDir::DrawFigure() {
     if (CVdrawUtil* d = GetDrawing()) d->SetLineWeightDisplay(1);
     ApplyScale();
-    // The slab design records of the results (element outline and rebar angles) are not in the
-    // project's result tables yet: without the table the map stops here, as without a database.
+    // The slab panels of the design with their two rebar directions; a panel whose outline
+    // cannot be built is left out.
+    CVdrawUtil* d = GetDrawing();
+    CDataBase* db = GetPostDataBase();
+    if (!d || !db) return;
+    CClassPDDSlab slabs;
+    slabs.ConnectToDB(db);
+    CArray<UINT, UINT> keys;
+    slabs.GetKeyList(keys);
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
+        T_PDDSLAB_D rec;
+        CArray<T_POINT2D> pts;
+        if (!slabs.Get(keys[i], rec) || !ICheckToolUtil::s_ConvertNode2PolyLine(rec.aNode, pts, db) || pts.GetSize() < 3)
+            continue;
+        T_POLYGON2D outline;
+        for (INT_PTR k = 0; k < pts.GetSize(); ++k) outline.Add(pts[k]);
+        outline.MakeColse();
+        DrawSlabDir(outline, rec.angle1, rec.angle2, d, FVD_LAYER_SUBELEM, FVD_LAYER_TEXT);
+    }
+    DrawFigureNotes();
 }
 
 void CFVDBaseMapQSNSlabDir::DrawSlabDir(const T_POLYGON2D& outline, double angleX, double angleY, CVdrawUtil* target,

@@ -15,8 +15,8 @@
 //     44    CFVDBaseMapQSNPile         23     PILE
 //     45    CFVDBaseMapQSNPileInfo     24     PILE (text style 11)
 //     46    CFVDBaseMapQSNSinkMesh     27     SRCT
-//     47    CFVDBaseMapQSNSlabDir      25     the slab design table of the results: the project
-//                                             has none yet, so the map draws nothing
+//     47    CFVDBaseMapQSNSlabDir      25     PDDSLAB (post): each slab panel with its two rebar
+//                                             directions
 #pragma once
 
 #include "module/figures/CFVDBase.h"

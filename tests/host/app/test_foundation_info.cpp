@@ -79,9 +79,9 @@ TEST(FoundationInfo, SampleCountsAsInTheFile) {
         const std::string line = std::string("\n") + row.label + ": " + std::to_string(n);
         EXPECT_NE(r.out.find(line), std::string::npos) << "no line \"" << line.substr(1) << "\" in:\n" << r.out;
     }
-    // The two annex footings: a spread footing of three steps and a pile cap; one sub-raft; the
-    // link beam; the blast and seismic groups.
-    for (const char* text : {"spread footing", "3 steps", "pile cap CT", "(sub-rafts 1)", "(link beams 1)",
+    // The two annex footings: a spread footing of three steps and a pile cap; two sub-rafts (the
+    // shear wall bay's and the slab band); the link beam; the blast and seismic groups.
+    for (const char* text : {"spread footing", "3 steps", "pile cap CT", "(sub-rafts 2)", "(link beams 1)",
                              "Groundwater level: -2.000 m", ", blast)", ", seismic, design)"})
         EXPECT_NE(r.out.find(text), std::string::npos) << text << " in:\n" << r.out;
     EXPECT_EQ(r.out.find("no foundation model"), std::string::npos);

@@ -269,6 +269,30 @@ void BuildProject(PostDBBuilder& b) {
     wd.v[0] = 4.0;
     wd.h0 = 950;
     b.AddResult<DBT_SWDF>(2, 3, wd);
+    // A raft plate's design under combination 2, a report region and a slab panel of one
+    // combination (three edges, one value each: 2 + 3 values).
+    T_PDDELEM_D pe;
+    for (double v : {10.0, 0.0, 5.5, 0.0}) pe.aM.Add(v);
+    for (double v : {36.5, 0.0, 20.1, 0.0}) pe.aAs.Add(v);
+    b.AddResult<DBT_PDDELEM>(2, 3, pe);
+    T_ELERP_D rp;
+    rp.angle = 30.0;
+    for (UINT n : {1u, 2u, 3u}) rp.aNode.Add(n);
+    rp.aElem.Add(3);
+    rp.max[1][2] = 20.1;
+    rp.comb[1][2] = 2;
+    b.Add<DBT_ELERP>(1, rp);
+    T_PDDSLAB_D ps;
+    ps.raft = 0;
+    for (UINT n : {1u, 2u, 3u}) ps.aNode.Add(n);
+    for (int i = 0; i < 3; ++i) ps.aChord.Add(i == 1 ? -0.25 : 0.0);
+    ps.angle2 = 90.0;
+    ps.aComb.Add(2);
+    for (double v : {1.0, 2.0, -3.0, 4.0, -5.0}) {
+        ps.aM.Add(v);
+        ps.aAs.Add(10.0 * v);
+    }
+    b.Add<DBT_PDDSLAB>(1, ps);
     // Design forces of the strip (its line key 8) and the rib (number 4).
     T_CLDF_D df;
     df.Initialize();

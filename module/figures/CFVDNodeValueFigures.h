@@ -1,0 +1,93 @@
+// The node-value sheets: one value per member or raft plate gathered from the results at its
+// nodes, written at the outline's centroid (along the member for members).
+//
+//     type  class                    walks   shows                          value
+//     511   CFVDMembInfoDrawByNode   PMEMB   301, 306, 201 sub-kind 2 or 3  combined reaction, kN
+//     264   CFVDBeam_Ract            PMEMB   201 sub-kind 0                 combined reaction, kN
+//     512   CFVDMTSBDesign_Disp      PMEMB   as 511                         largest settlement, mm
+//     265   CFVDBeam_Disp            PMEMB   as 264                         largest settlement, mm
+//     524   CFVDELEM_Ract            PELEM   foundation plates              mean spring pressure
+//     525   CFVDELEM_Disp            PELEM   foundation plates              largest settlement, mm
+//
+// Displacements come from IDesignToolUtil::s_GetNodesMaxDisp in metres and are written in
+// millimetres.
+#pragma once
+
+#include "module/figures/CFVDBase.h"
+
+class CDataBase;
+
+class CFVDMembInfoDrawByNode : public CFVDBase {
+    DECLARE_DYNCREATE(CFVDMembInfoDrawByNode)
+public:
+    void DrawFigure() override;
+    void SetDefaultOptions() override {}
+    BOOL GetDescription(CArray<COLORREF>& colours, CString& text) override;
+
+    virtual BOOL IsMemberShown(int type, int subKind);
+    // The value of an object from its nodes; key in: the load key, out: the one used.
+    virtual BOOL GetNodeValue(const CArray<UINT, UINT>& nodes, UINT object, UINT& key, double& value);
+    // One member or element: outline on layer 25, value on layer 50; TRUE.
+    virtual BOOL DrawAtNodes(UINT key, CDataBase* db);
+    // 1 for the reaction sheets, 0 for the displacement sheets.
+    virtual int IsReactionSheet() { return 1; }
+    // Non-zero for the sheets that walk the raft's plates rather than the members.
+    virtual BOOL WalksElements() { return FALSE; }
+
+    // The text angle of a member along its outline: from the first point to the last, turned
+    // round when that line does not read forwards; 0 for fewer than two points.
+    static double MemberTextAngle(const CArray<T_POINT2D>& pts);
+    // The value text: the number and its combination's label in brackets (none with a load case
+    // chosen).
+    static CString MakeValueText(double value, UINT comb, UINT loadCase);
+
+protected:
+    virtual const char* DescriptionKey() const { return "IDS_DESCREPT_UNITAS_AREALOADS"; }
+    // The value of step 3: FALSE without nodes, else GetNodeValue from the current load case.
+    BOOL ObjectValue(const CArray<UINT, UINT>& nodes, UINT object, UINT& key, double& value);
+    void DrawValue(const CArray<T_POINT2D>& pts, double value, UINT comb, BOOL alongMember);
+};
+
+class CFVDBeam_Ract : public CFVDMembInfoDrawByNode {
+    DECLARE_DYNCREATE(CFVDBeam_Ract)
+public:
+    BOOL IsMemberShown(int type, int subKind) override;
+
+protected:
+    const char* DescriptionKey() const override { return "IDS_DESCREPT_UNITAS_LINELOADS"; }
+};
+
+class CFVDMTSBDesign_Disp : public CFVDMembInfoDrawByNode {
+    DECLARE_DYNCREATE(CFVDMTSBDesign_Disp)
+public:
+    void SetDefaultOptions() override;
+    BOOL GetNodeValue(const CArray<UINT, UINT>& nodes, UINT object, UINT& key, double& value) override;
+    int IsReactionSheet() override { return 0; }
+
+protected:
+    const char* DescriptionKey() const override { return "IDS_DESCREPT_LENGTHUNIT_MM"; }
+};
+
+class CFVDBeam_Disp : public CFVDMTSBDesign_Disp {
+    DECLARE_DYNCREATE(CFVDBeam_Disp)
+public:
+    BOOL IsMemberShown(int type, int subKind) override;
+};
+
+class CFVDELEM_Ract : public CFVDMembInfoDrawByNode {
+    DECLARE_DYNCREATE(CFVDELEM_Ract)
+public:
+    BOOL GetNodeValue(const CArray<UINT, UINT>& nodes, UINT object, UINT& key, double& value) override;
+    BOOL WalksElements() override { return TRUE; }
+};
+
+class CFVDELEM_Disp : public CFVDELEM_Ract {
+    DECLARE_DYNCREATE(CFVDELEM_Disp)
+public:
+    void SetDefaultOptions() override;
+    BOOL GetNodeValue(const CArray<UINT, UINT>& nodes, UINT object, UINT& key, double& value) override;
+    int IsReactionSheet() override { return 0; }
+
+protected:
+    const char* DescriptionKey() const override { return "IDS_DESCREPT_LENGTHUNIT_MM"; }
+};
