@@ -23,6 +23,7 @@
 #include "host/db/DBTable.h"
 #include "host/db/DesignResultRecords.h"
 #include "host/db/SlabDesignRecords.h"
+#include "host/db/FootingDesignRecords.h"
 #include "host/db/StoryShearRecords.h"
 
 #include <memory>
@@ -74,7 +75,9 @@
     X(RBEM, T_RBEM_D, "RBEM")            \
     X(RCOL, T_RCOL_D, "RCOL")            \
     X(RWAL, T_RWAL_D, "RWAL")            \
-    X(RSLB, T_RSLB_D, "RSLB")
+    X(RSLB, T_RSLB_D, "RSLB")            \
+    X(PDDCOLF, T_PDDCOLF_ROW, "PDDCOLF") \
+    X(PCOLFG, T_PCOLFG_D, "PCOLFG")
 
 #define PVXDB_RESULT_TABLES(X)           \
     X(DISP, T_DISP_D, "DISP")            \
