@@ -4,6 +4,8 @@
 #include <string>
 
 #include "host/app/SampleDesignResults.h"
+#include "host/app/SampleFoundationChecks.h"
+#include "host/app/SampleFootingDesign.h"
 #include "host/app/FrameSampleProject.h"
 #include "host/app/HostCommand.h"
 #include "host/app/HostOutput.h"
@@ -45,6 +47,8 @@ int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
         project.Generate(writer);
         // The design results come from the project's own forces, once they are all in.
         sample_design::AddSampleDesignResults(writer.Builder().DB());
+        sample_checks::AddSampleFoundationChecks(writer.Builder().DB());
+        sample_design_colf::AddSampleFootingDesign(writer.Builder().DB());
     }
     if (writer.GetRefusedCount() != 0) {
         HostMessage("%ld generated records were refused by the database", writer.GetRefusedCount());

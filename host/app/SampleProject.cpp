@@ -1118,7 +1118,7 @@ void CSampleGenerator::AddFoundationModel() {
         c.cy = k * kAnnexSpan;
         if (k == 0) {
             c.kind = COLF_SPREAD;
-            c.join = 1;  // a sloped footing: the plan joins the corners of its steps
+            c.join = 0;  // stepped, not sloped: its punching and shear are checked step by step
             c.nStep = 3;
             c.step[0] = {kFootingB, kFootingB, 0.3};
             c.step[1] = {1.4, 1.4, 0.3};

@@ -19,6 +19,7 @@
 #include "host/db/DBRecords.h"
 #include "host/db/DBResultRecords.h"
 #include "host/db/FoundationRecords.h"
+#include "host/db/CheckTableRecords.h"
 #include "host/db/SlabRecords.h"
 #include "host/db/DBTable.h"
 #include "host/db/DesignResultRecords.h"
@@ -72,6 +73,9 @@
     X(GBPA, T_GBPA_D, "GBPA")            \
     X(WDLD, T_WDLD_D, "WDLD")            \
     X(CKLG, T_CKLG_D, "CKLG")            \
+    X(PCDCOLF, T_PCDCOLF_ROW, "PCDCOLF") \
+    X(PCDCJY, T_PCDCJY_ROW, "PCDCJY")    \
+    X(PCDBEAM, T_PCDBEAM_ROW, "PCDBEAM") \
     X(RBEM, T_RBEM_D, "RBEM")            \
     X(RCOL, T_RCOL_D, "RCOL")            \
     X(RWAL, T_RWAL_D, "RWAL")            \
