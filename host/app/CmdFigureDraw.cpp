@@ -209,7 +209,11 @@ int RunPanel(const FigureDrawArgs& a, CWnd* panel) {
     const size_t boxes = CUiDriver::Get().MessageBoxes().size();
     std::vector<CWnd*> touched;
     const std::string hint = "pvxhost figure " + std::to_string(type) + " --list-controls";
-    if (int status = hostpage::SetPanelControls(panel, kPanelTabs, a.sets, FigurePanelNoEffect, type, hint, &touched, boxes))
+    // The load-case list acts on a double-click: that is what choosing an entry there means.
+    std::vector<std::pair<std::string, std::string>> sets = a.sets;
+    for (auto& [name, value] : sets)
+        if (HostLower(name) == "loadcase" && HostLower(value).find(":double") == std::string::npos) value += ":double";
+    if (int status = hostpage::SetPanelControls(panel, kPanelTabs, sets, FigurePanelNoEffect, type, hint, &touched, boxes))
         return status;
     for (CWnd* page : touched)
         for (const hostpage::Control& k : hostpage::PageControls(page))

@@ -225,7 +225,8 @@ int ListItem(CListBox& l, const std::string& word) {
 }
 
 // A list box as a person uses it: "A+B" selects the items A and B (only them), "A:0" / "A:1"
-// clears or sets the check box of item A. 0, or the exit status after a message.
+// clears or sets the check box of item A, "A:double" double-clicks item A. 0, or the exit status
+// after a message.
 int SetList(CListBox& l, const std::string& label, const std::string& value) {
     std::vector<std::string> words;
     for (size_t from = 0;;) {
@@ -238,6 +239,15 @@ int SetList(CListBox& l, const std::string& label, const std::string& value) {
     bool bCleared = false;
     for (const std::string& w : words) {
         const size_t colon = w.rfind(':');
+        if (colon != std::string::npos && HostLower(w.substr(colon + 1)) == "double") {
+            const int i = ListItem(l, w.substr(0, colon));
+            if (i < 0) {
+                HostMessage("%s has no item \"%s\" (%d items)", label.c_str(), w.substr(0, colon).c_str(), l.GetCount());
+                return HOST_EXIT_USAGE;
+            }
+            ui::ListBoxUserDoubleClick(l.GetSafeHwnd(), i);
+            continue;
+        }
         int on = -1;
         std::string item = w;
         if (pCheck && colon != std::string::npos && ReadSwitch(w.substr(colon + 1), on)) item = w.substr(0, colon);
