@@ -1,6 +1,8 @@
 #include "host/app/SampleFoundationChecks.h"
 
 #include <algorithm>
+#include <cctype>
+#include <string>
 #include <cmath>
 #include <map>
 #include <utility>
@@ -17,16 +19,36 @@ struct Load {
     double n = 0.0, mx = 0.0, my = 0.0;  // kN, kN.m
 };
 
-// Linear combinations by key: static case -> factor.
+// The static cases and factors a check group's text names: "1.2DL+1.4LL+0.84WX" is 1.2 x the
+// static case named DL and so on; empty when a term names no static case or has no factor.
+std::vector<std::pair<UINT, double>> TermsOf(CDataBase& db, const char* text) {
+    std::map<std::string, UINT> cases;
+    auto& t = db.Table<DBT_PSTLD>();
+    for (size_t i = 0; i < t.Keys().size(); ++i)
+        if (t.Records()[i].type == PLOAD_STATIC) cases[t.Records()[i].name] = t.Keys()[i];
+    std::vector<std::pair<UINT, double>> out;
+    std::string s(text);
+    size_t at = 0;
+    while (at <= s.size()) {
+        size_t end = s.find('+', at);
+        if (end == std::string::npos) end = s.size();
+        const std::string term = s.substr(at, end - at);
+        size_t n = 0;
+        while (n < term.size() && (std::isdigit(static_cast<unsigned char>(term[n])) || term[n] == '.')) ++n;
+        auto c = cases.find(term.substr(n));
+        if (n == 0 || c == cases.end()) return {};
+        out.emplace_back(c->second, std::stod(term.substr(0, n)));
+        at = end + 1;
+    }
+    return out;
+}
+
+// Check groups by key: the terms of their texts.
 std::map<UINT, std::vector<std::pair<UINT, double>>> Combinations(CDataBase& db) {
     std::map<UINT, std::vector<std::pair<UINT, double>>> out;
-    auto& t = db.Table<DBT_PLCOM>();
+    auto& t = db.Table<DBT_CKLG>();
     for (size_t i = 0; i < t.Keys().size(); ++i) {
-        const T_PLCOM_D& c = t.Records()[i];
-        if (c.type != PLCOM_LINEAR) continue;
-        std::vector<std::pair<UINT, double>> terms;
-        for (int e = 0; e < c.GetEntryCount(); ++e)
-            if (c.entry[e].kind == PLOAD_STATIC) terms.emplace_back(c.entry[e].key, c.entry[e].factor);
+        auto terms = TermsOf(db, t.Records()[i].sort);
         if (!terms.empty()) out[t.Keys()[i]] = terms;
     }
     return out;
@@ -120,12 +142,13 @@ long AddFootings(CDataBase& db, const Reactions& reac) {
         const T_COLF_D& f = t.Records()[i];
         if (f.circle || f.nStep < 1) continue;
         T_PCDCOLF_D rec;
-        // The spread footing passes, the pile cap (a footing on weak soil here) fails.
+        // Inputs that give every check a pass and a failure: the spread footing on good soil with
+        // lean concrete (its top step fails punching and shear), the pile cap on weak soil.
         const bool spread = f.kind == COLF_SPREAD;
         rec.depth = 1.5;
         rec.fa = spread ? 180.0 : 40.0;
         rec.faz = spread ? 120.0 : 20.0;
-        rec.ft = spread ? kFt : 100.0;
+        rec.ft = spread ? kFtLean : kFtCap;
         const double b = f.step[0].b, h = f.step[0].h, A = b * h;
         const double G = kGamma * A * rec.depth;
         for (UINT g : standard) {
@@ -161,7 +184,13 @@ long AddFootings(CDataBase& db, const Reactions& reac) {
                     jq.m_aPart.Add(sc);
                 }
             }
-            rec.m_mapCQ.SetAt(g, cq);
+            // A footing whose punching cones all cover its base has no punching check.
+            bool punched = false;
+            for (int k = 0; k < cq.GetPartCount(); ++k) {
+                CheckData_P c;
+                punched = punched || (cq.GetPart(k, c) && c.get_Force() > 0.0);
+            }
+            if (punched) rec.m_mapCQ.SetAt(g, cq);
             rec.m_mapJQ.SetAt(g, jq);
         }
         db.Table<DBT_PCDCOLF>().Set(key, CheckRows::Encode(rec));

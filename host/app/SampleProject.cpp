@@ -1025,7 +1025,8 @@ constexpr double kWaterLevel = -2.0;      // m
 constexpr double kCapT = 1.0;             // pile cap thickness, m
 
 // Check load groups named after the combinations, keyed by them (the settlement load groups
-// keep keys 1 and 2): 104 carries the seismic check, 105 the blast check of 102's loads.
+// keep keys 1 and 2): 104 carries the seismic check, 105 the blast check of 102's loads, 106 a
+// second standard group for the bearing checks.
 struct SampleCheckGroup {
     UINT key;
     int kind, blast, seismic, designUse, lcType;
@@ -1037,6 +1038,7 @@ const SampleCheckGroup kCheckGroups[] = {
     {103, LDGP_KIND_BASIC, 0, 0, 1, 1, "1.3DL+1.5WX"},
     {104, LDGP_KIND_BASIC, 0, 1, 1, 1, "1.2DL+1.4LL+0.84WX"},
     {105, LDGP_KIND_BASIC, 1, 0, 0, 0, "1.0DL+1.0LL"},
+    {106, LDGP_KIND_STANDARD, 0, 0, 0, 1, "1.0DL+1.0WX"},
 };
 
 // The foundation of the building as the foundation design sees it: grid axes, the columns and
