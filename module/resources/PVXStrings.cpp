@@ -355,8 +355,8 @@ const CMsgDll::StringEntry kStrings[] = {
     {"IDS_DESCREPT_TEXT_WEAK", "薄弱"},
     {"IDS_RESULT_TEXT_Asy", "Asy"},
     {"IDS_RESULT_TEXT_Asz", "Asz"},
-    {"IDS_RESULT_TEXT_MAXPJ", "最大配筋"},
-    {"IDS_RESULT_TEXT_PJ", "配筋"},
+    {"IDS_RESULT_TEXT_MAXPJ", "最大压力"},
+    {"IDS_RESULT_TEXT_PJ", "平均压力"},
     {"IDS_RESULT_TEXT_RATIO", "比值"},
     {"IDS_RESULT_TEXT_RATIO_JY", "验算比值"},
     // Files.
