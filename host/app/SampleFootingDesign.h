@@ -1,5 +1,5 @@
 // The sample's footing design (tables PDDCOLF and PCOLFG) from the net base pressures of its
-// footing checks (PCDCOLF `pnet`, N / A of the column-base reaction per basic combination) by the
+// footing checks (PCDCOLF `pnet`, N / A of the column-base reaction per basic check group) by the
 // closed forms of docs/DATABASE.md:
 //   Mz = pnet h (b - bc)^2 / 8,  My = pnet b (h - bc)^2 / 8,  As = M / (0.9 fy h0)
 // (b, h the base step along local x and y, bc the column side, h0 the footing height less the
