@@ -155,6 +155,26 @@ TEST_F(FigurePanelTest, DisplayRoundTrip) {
     }
 }
 
+// An edit whose text is no number (or out of range) leaves its setting as it was; blanks around
+// a number are fine.
+TEST_F(FigurePanelTest, DisplayKeepsASettingForTextThatIsNoNumber) {
+    struct Row {
+        const char* typed;
+        double scale;
+    } rows[] = {{"abc", 1.5}, {"1e400", 1.5}, {"", 1.5}, {"2x", 1.5}, {" 2.5 ", 2.5}, {"-3", -3.0}};
+    OpenPanel(1);
+    CFigureDetailDisplay* page = m_pPanel->GetDisplayPage();
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.typed);
+        *Settings() = sFVDDisplaySettings{1.5, 1.0, -1, 0.0};
+        page->Data2Dlg();
+        CUiDialogSession user(page);
+        user.SetControlText(IDC_FIGURE_DRAW_SCALE, r.typed);
+        user.ClickButton(IDC_FIGURE_APPLY);
+        EXPECT_DOUBLE_EQ(Settings()->m_dDrawScale, r.scale);
+    }
+}
+
 // Button 42092 follows the figure view's answer; without a figure view it stays as it was.
 TEST_F(FigurePanelTest, ContourButtonFollowsTheFigureView) {
     ContourView view;
@@ -255,6 +275,13 @@ TEST_F(FigurePanelTest, LoadCaseDoubleClick) {
         EXPECT_TRUE(m_fig->IsModified());
         EXPECT_EQ(m_doc.hints, std::vector<long>{116});
     }
+    // A double-click beside the rows (nothing selected) chooses nothing.
+    m_doc.hints.clear();
+    page->m_ListLoadCase.SetCurSel(-1);
+    page->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_FIGURE_LOADCASE_LIST, LBN_DBLCLK),
+                      reinterpret_cast<LPARAM>(page->m_ListLoadCase.GetSafeHwnd()));
+    EXPECT_EQ(m_fig->GetCurLoadCase(), 0u);
+    EXPECT_TRUE(m_doc.hints.empty());
 }
 
 // Leaving a tab writes its page back; a tab with no page to write back (the TEXT tab the module
