@@ -19,12 +19,17 @@ UiDlgTemplate PanelTemplate() {
     return t;
 }
 
-UiDlgTemplate ViewTemplate() {
-    UiDlgTemplate t = pvxres::Dialog(IDD_FIGURE_DETAIL_VIEW, "", 140, 170);
-    UiDlgItem list = Item(IDC_FIGURE_BASEMAP_LIST, UiCtl::ListBox, "", 5, 17, 130, 148);
+// A page of one labelled owner-drawn list box (VIEW's base maps, LOADCASE's load cases).
+UiDlgTemplate ListPageTemplate(UINT nID, UINT nLabel, const char* label, UINT nList) {
+    UiDlgTemplate t = pvxres::Dialog(nID, "", 140, 170);
+    UiDlgItem list = Item(nList, UiCtl::ListBox, "", 5, 17, 130, 148);
     list.style |= WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
-    t.items = {Item(IDC_FIGURE_BASEMAP_LABEL, UiCtl::Static, "底图", 5, 5, 130, 10), list};
+    t.items = {Item(nLabel, UiCtl::Static, label, 5, 5, 130, 10), list};
     return t;
+}
+
+UiDlgTemplate ViewTemplate() {
+    return ListPageTemplate(IDD_FIGURE_DETAIL_VIEW, IDC_FIGURE_BASEMAP_LABEL, "底图", IDC_FIGURE_BASEMAP_LIST);
 }
 
 UiDlgTemplate DisplayTemplate() {
@@ -48,11 +53,7 @@ UiDlgTemplate DisplayTemplate() {
 }
 
 UiDlgTemplate LoadCaseTemplate() {
-    UiDlgTemplate t = pvxres::Dialog(IDD_FIGURE_DETAIL_LOADCASE, "", 140, 170);
-    UiDlgItem list = Item(IDC_FIGURE_LOADCASE_LIST, UiCtl::ListBox, "", 5, 17, 130, 148);
-    list.style |= WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
-    t.items = {Item(IDC_FIGURE_LIST_LABEL, UiCtl::Static, "荷载组合列表", 5, 5, 130, 10), list};
-    return t;
+    return ListPageTemplate(IDD_FIGURE_DETAIL_LOADCASE, IDC_FIGURE_LIST_LABEL, "荷载组合列表", IDC_FIGURE_LOADCASE_LIST);
 }
 
 UiDlgTemplate TextTemplate() {

@@ -19,17 +19,11 @@
 #include "host/vdraw/CVdrawUtil.h"
 #include "module/figures/CFVDISODesign.h"
 #include "module/figures/FigureText.h"
+#include "tests/module/figview/FoundationDoc.h"
 
 namespace {
 
-class DocScope {
-public:
-    explicit DocScope(CDBDoc& doc) : m_saved(CDBDoc::m_pDBDoc) { CDBDoc::m_pDBDoc = &doc; }
-    ~DocScope() { CDBDoc::m_pDBDoc = m_saved; }
-
-private:
-    CDBDoc* m_saved;
-};
+using figview::DocScope;
 
 DoubleMap Map(std::vector<std::pair<UINT, double>> entries) {
     DoubleMap m;
