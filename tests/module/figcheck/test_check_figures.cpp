@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "host/base/CMsgDll.h"
 #include "host/check/CheckTables.h"
 #include "host/db/CDBDoc.h"
 #include "host/db/FoundationRecords.h"
@@ -455,5 +456,49 @@ TEST_F(CheckFigureTest, GroupWithoutResultShowsNothing) {
             EXPECT_TRUE(EndsWith(t[i].text, ":" + r.tails[i])) << t[i].text;
             EXPECT_EQ(t[i].text.find("0.00"), std::string::npos);
         }
+    }
+}
+
+// Each figure's defaults (ratio flag 1, two decimals), description key and load-case list:
+// the bearing-type figures offer the standard groups 3, 5, 7 and the most unfavourable entry 0,
+// the footing parts and the columns the basic groups 4, 6, 9 and 0.
+TEST_F(CheckFigureTest, DefaultsDescriptionsAndLoadCaseLists) {
+    Build();
+    struct Row {
+        const char* cls;
+        EFigureType type;
+        const char* descriptionKey;
+        std::vector<UINT> loadCases;
+    } rows[] = {
+        {"CFVDISOCheck_CZL", EFVDT_ISO_CHECK_CZL, "IDS_DESCREPT_TEXT_CZL", {0, 3, 5, 7}},
+        {"CFVDISOCheck_Weak", EFVDT_ISO_CHECK_WEAK, "IDS_DESCREPT_TEXT_WEAK", {0, 3, 5, 7}},
+        {"CFVDISOCheck_JQ", EFVDT_ISO_CHECK_JQ, "IDS_DESCREPT_TEXT_JQ_RATIO", {0, 4, 6, 9}},
+        {"CFVDISOCheck_CQ", EFVDT_ISO_CHECK_CQ, "IDS_DESCREPT_TEXT_CQ_RATIO", {0, 4, 6, 9}},
+        {"CFVDCheck_JY", EFVDT_Column_CHECK_JY, "IDS_DESCREPT_PILE_TEXT_JY", {0, 4, 6, 9}},
+        {"CFVDBeamCheck_CZL", EFVDT_Bean_Check_CZL, "IDS_DESCREPT_TEXT_CZL", {0, 3, 5, 7}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.cls);
+        std::unique_ptr<CObject> obj(CRuntimeClass::CreateObject(r.cls));
+        auto* fig = dynamic_cast<CFVDCheckTypeBase*>(obj.get());
+        ASSERT_NE(fig, nullptr);
+        fig->SetType(r.type);
+        sFVDDisplaySettings s;
+        s.m_nRatio = 0;
+        s.m_dPrecision = 5.0;
+        fig->SetSettings(&s);
+        fig->SetDefaultOptions();
+        EXPECT_EQ(s.m_nRatio, 1);
+        EXPECT_EQ(s.m_dPrecision, 2.0);
+        CArray<COLORREF> colours;
+        CString text;
+        EXPECT_EQ(fig->GetDescription(colours, text), 1);
+        EXPECT_FALSE(text.IsEmpty());
+        EXPECT_EQ(std::string(static_cast<const char*>(text)),
+                  std::string(static_cast<const char*>(CMsgDll::pfuncLoadStr(r.descriptionKey, 0))));
+        std::vector<UINT> keys;
+        for (const auto& [k, t] : *fig->GetLoadCaseMap()) keys.push_back(k);
+        EXPECT_EQ(keys, r.loadCases);
+        fig->SetSettings(nullptr);
     }
 }
