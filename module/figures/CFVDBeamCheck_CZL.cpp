@@ -32,19 +32,9 @@ BOOL CFVDBeamCheck_CZL::DrawOneBeam(UINT key, CDataBase* db) {
     CClassPCDBeam checks;
     checks.ConnectToDB(db);
     if (!checks.Get(key, record)) return TRUE;
-    const UINT cur = GetCurLoadCase();
-    UINT aveKey = cur, maxKey = cur;
-    if (cur == 0) DATA_P::GetCZLMinRatioLdgpKey(record.m_mapCZL, aveKey, maxKey);
-    CZLCheckData_P ave, max;
-    const bool hasAve = record.m_mapCZL.GetVal(aveKey, ave) != 0;
-    const bool hasMax = record.m_mapCZL.GetVal(maxKey, max) != 0;
-    CArray<CFVDRatioStrMaker> makers;
-    if (hasAve)
-        makers.Add(checkfig::MakeCheckLine(ave.m_Ave, CheckData_P::SIGN_SIGNED, "IDS_RESULT_TEXT_PJ", aveKey, cur,
-                                           IsRatioMode()));
-    if (hasMax)
-        makers.Add(checkfig::MakeCheckLine(max.m_Max, CheckData_P::SIGN_SIGNED, "IDS_RESULT_TEXT_MAXPJ", maxKey, cur,
-                                           IsRatioMode()));
+    bool hasAve = false, hasMax = false;
+    const CArray<CFVDRatioStrMaker> makers =
+        checkfig::MakePressureLines(record.m_mapCZL, GetCurLoadCase(), IsRatioMode(), hasAve, hasMax);
     if (makers.GetSize() == 0) return TRUE;
     CFVDTextBlock block;
     block.m_dAngle = angle;

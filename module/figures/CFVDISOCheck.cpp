@@ -60,21 +60,11 @@ void CFVDISOCheck_CZL::DrawFigure() {
 BOOL CFVDISOCheck_CZL::DrawOneFooting(UINT key, CDataBase* db) {
     FootingParts f;
     if (!ReadFooting(key, db, f)) return TRUE;
-    const UINT cur = GetCurLoadCase();
-    UINT aveKey = cur, maxKey = cur;
-    if (cur == 0) DATA_P::GetCZLMinRatioLdgpKey(f.record.m_mapCZL, aveKey, maxKey);
     // A group the record does not hold has no line (and its text slot stays unused).
-    CZLCheckData_P ave, max;
-    const bool hasAve = f.record.m_mapCZL.GetVal(aveKey, ave) != 0;
-    const bool hasMax = f.record.m_mapCZL.GetVal(maxKey, max) != 0;
+    bool hasAve = false, hasMax = false;
+    const CArray<CFVDRatioStrMaker> makers =
+        checkfig::MakePressureLines(f.record.m_mapCZL, GetCurLoadCase(), IsRatioMode(), hasAve, hasMax);
     if (!hasAve && !hasMax) return TRUE;
-    CArray<CFVDRatioStrMaker> makers;
-    if (hasAve)
-        makers.Add(checkfig::MakeCheckLine(ave.m_Ave, CheckData_P::SIGN_SIGNED, "IDS_RESULT_TEXT_PJ", aveKey, cur,
-                                           IsRatioMode()));
-    if (hasMax)
-        makers.Add(checkfig::MakeCheckLine(max.m_Max, CheckData_P::SIGN_SIGNED, "IDS_RESULT_TEXT_MAXPJ", maxKey, cur,
-                                           IsRatioMode()));
     CFVDTextBlock block;
     CFVDRatioStrMaker::s_MakeStr(makers, block.m_strText, block.m_Colors, "\n");
     block.SetMoveInfo(static_cast<int>(key), 0, hasAve ? 0 : -1, hasMax ? 1 : -1);

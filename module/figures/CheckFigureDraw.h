@@ -36,6 +36,24 @@ inline CFVDRatioStrMaker MakeCheckLine(const CheckData_P& check, int dataSign, c
     return maker;
 }
 
+// The two lines of a base-pressure check (average, maximum; selector 3): with load case 0 each
+// of its own governing group. A line whose group the map does not hold is left out; hasAve and
+// hasMax say which lines are there.
+inline CArray<CFVDRatioStrMaker> MakePressureLines(const CZLCheckMap& map, UINT cur, BOOL ratioMode, bool& hasAve,
+                                                   bool& hasMax) {
+    UINT aveKey = cur, maxKey = cur;
+    if (cur == 0) DATA_P::GetCZLMinRatioLdgpKey(map, aveKey, maxKey);
+    CZLCheckData_P ave, max;
+    hasAve = map.GetVal(aveKey, ave) != 0;
+    hasMax = map.GetVal(maxKey, max) != 0;
+    CArray<CFVDRatioStrMaker> makers;
+    if (hasAve)
+        makers.Add(MakeCheckLine(ave.m_Ave, CheckData_P::SIGN_SIGNED, "IDS_RESULT_TEXT_PJ", aveKey, cur, ratioMode));
+    if (hasMax)
+        makers.Add(MakeCheckLine(max.m_Max, CheckData_P::SIGN_SIGNED, "IDS_RESULT_TEXT_MAXPJ", maxKey, cur, ratioMode));
+    return makers;
+}
+
 // The figure's drawing as the text blocks take it.
 int DrawingHandleOf(CFVDBase& fig);
 
