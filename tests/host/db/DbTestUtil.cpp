@@ -1,6 +1,7 @@
 #include "DbTestUtil.h"
 
 #include "host/check/CheckTables.h"
+#include "host/check/FootingDesignTables.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -397,6 +398,28 @@ void BuildProject(PostDBBuilder& b) {
         bm.fa = 150.0;
         bm.m_mapCZL.SetAt(102, z);
         b.Add<DBT_PCDBEAM>(9, CheckRows::Encode(bm));
+    }
+    {
+        // Footing design: one footing with maps of one and two entries, and its group.
+        T_PDDCOLF_D d;
+        d.fy = 360.0;
+        d.h0 = 0.85;
+        d.bc = 0.6;
+        d.m_mapMz.SetAt(101, 15.25);
+        d.m_mapMz.SetAt(103, 9.5);
+        d.m_mapMy.SetAt(101, 14.0);
+        d.m_mapAsz.SetAt(101, 55.4);
+        d.m_mapAsy.SetAt(103, 31.0);
+        b.Add<DBT_PDDCOLF>(7, DesignRows::Encode(d));
+        T_PCOLFG_D g;
+        g.Initialize();
+        g.aColf.Add(7);
+        g.aColf.Add(8);
+        g.zGroup = 101;
+        g.yGroup = 103;
+        g.asz = 55.4;
+        g.asy = 31.0;
+        b.Add<DBT_PCOLFG>(1, g);
     }
 }
 
