@@ -9,14 +9,20 @@
 //     pvxhost figure --list
 //     pvxhost figure 41 --out colf.bmp
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "host/app/CmdFigureDraw.h"
 #include "host/app/HostCommand.h"
 #include "host/app/HostFigureTree.h"
+#include "host/app/HostPageControls.h"
 #include "host/app/HostSession.h"
 #include "host/app/ModuleLoader.h"
+#include "host/base/CDlgPanel.h"
+#include "host/base/PVXHostFigurePanel.h"
+#include "platform/ui/CUiDriver.h"
+#include "platform/ui/CWinApp.h"
 
 namespace {
 
@@ -44,16 +50,30 @@ const CHostCommandRegistrar kRegister(
       {"--save", EHostValue::kFlag, nullptr, "write the moved texts' offsets into the project file"},
       {"--size", EHostValue::kSize, "WxH", "picture size in pixels (.bmp, .emf)", "1600x1200", 16, 8000},
       {"--out", EHostValue::kPath, "F.dxf|F.bmp|F.emf", "file to write"},
+      {"--set", EHostValue::kText, "CONTROL=VALUE",
+       "sets a control of the figure panel's pages, by id or name (see --list-controls), as a person does: the\n"
+       "page's tab is picked first; DISPLAY scale, value-scale, precision (edits) and values (the value display\n"
+       "box, 1: values as limit/value) take effect when its Apply is pressed, which follows the --set words;\n"
+       "VIEW basemaps (ITEM:0 or ITEM:1 switches a base map) and LOADCASE loadcase (an item's index or text)\n"
+       "act at once",
+       nullptr, 0, 0, HOST_OPT_REPEATABLE},
+      {"--list-controls", EHostValue::kFlag, nullptr,
+       "prints the figure panel's pages and their controls for figure ID: id, name, kind, caption and value"},
+      {"--owner", EHostValue::kText, "NAME",
+       "chooses the owner type in the figure window's selector before anything else (ALL, ISO_CAP, BEAM,\n"
+       "MTSB_CHECK, MTSB_CHECK_SLAB, MTSB_CHECK_RIB, MTSB_DESIGN, MTSB_DESIGN_SLAB, MTSB_DESIGN_RIB, PILE,\n"
+       "RIB_BEAM, SLAB, SINK): the catalogue then enables only the figures of that owner type and the tree is\n"
+       "refilled"},
       {"--module", EHostValue::kPath, "PATH",
        "the results module to load (default: lib/libqsn_pvx.so beside the program's bin folder)"}},
      "ID"});
 
 const char* Word(bool b, const char* yes, const char* no) { return b ? yes : no; }
 
-void PrintList(const CHostFigureTree& tree, bool postMode) {
+void PrintList(const CHostFigureTree& tree, bool postMode, const std::string& owner) {
     const auto& items = tree.GetItems();
-    std::printf("Figure catalogue: %zu records (project %s results; every owner type)\n", items.size(),
-                postMode ? "with" : "without");
+    std::printf("Figure catalogue: %zu records (project %s results; %s)\n", items.size(), postMode ? "with" : "without",
+                owner.empty() ? "every owner type" : ("owner type " + owner).c_str());
     for (const CHostFigureTree::Item& it : items) {
         const PVXHostFigureRecord& r = it.rec;
         std::printf("%*s%d %s", 2 * it.depth, "", r.nType, it.suffix.c_str());
@@ -83,6 +103,49 @@ std::vector<std::string> SplitIds(const std::string& text) {
     }
 }
 
+// The host's function registry while the selector lives, with the tree's refill as class 12.
+struct OwnerRefill {
+    explicit OwnerRefill(CHostFigureTree& tree) {
+        CFunctionRegestor* reg = CFunctionRegestor::Create();
+        index = reg->Register(12, sFunctionInfor{}, [&tree](UINT, UINT, int) { refilled = tree.Fill() != FALSE; });
+    }
+    ~OwnerRefill() { CFunctionRegestor::Destroy(); }
+    OwnerRefill(const OwnerRefill&) = delete;
+    OwnerRefill& operator=(const OwnerRefill&) = delete;
+    int index = -1;
+    static inline bool refilled = false;
+};
+
+// --owner: the figure window's owner-type selector, its row chosen as a person chooses it; the
+// selector calls the host's class-12 function, which refills the tree. 0, or the exit status.
+int ChooseOwner(const CPVXModuleLoader& loader, CHostFigureTree& tree, const std::string& name) {
+    auto make = reinterpret_cast<PFN_PVXHOST_FIGURE_OWNER_TYPE>(loader.GetSymbol(PVXHOST_FIGURE_OWNER_TYPE));
+    auto row = reinterpret_cast<PFN_PVXHOST_FIGURE_OWNER_ROW>(loader.GetSymbol(PVXHOST_FIGURE_OWNER_ROW));
+    if (!make || !row) {
+        HostMessage("the results module has no owner-type selector");
+        return HOST_EXIT_FAILED;
+    }
+    const int r = row(name.c_str());
+    if (r < 0) {
+        HostMessage("--owner \"%s\": no such owner type (see pvxhost help figure)", name.c_str());
+        return HOST_EXIT_USAGE;
+    }
+    OwnerRefill refill(tree);  // the selector goes before it
+    std::unique_ptr<CWnd> selector(static_cast<CWnd*>(make(AfxGetMainWnd())));
+    if (!selector) {
+        HostMessage("the owner-type selector could not be made");
+        return HOST_EXIT_FAILED;
+    }
+    OwnerRefill::refilled = false;
+    CUiDialogSession(selector.get()).SelectComboIndex(11477, r);
+    selector->DestroyWindow();
+    if (!OwnerRefill::refilled) {
+        HostMessage("the owner-type selector did not ask the host to refill its tree");
+        return HOST_EXIT_FAILED;
+    }
+    return 0;
+}
+
 int RunFigure(const CHostOptions& options, const CHostArgs& args) {
     const bool list = args.Has("--list");
     const std::string ids = args.GetOperand();
@@ -90,12 +153,22 @@ int RunFigure(const CHostOptions& options, const CHostArgs& args) {
         HostMessage(list ? "--list takes no figure ID" : "give a figure ID (see pvxhost figure --list) or --list");
         return HOST_EXIT_USAGE;
     }
-    if (!list && !args.Has("--out")) {
+    std::vector<std::pair<std::string, std::string>> sets;
+    if (!hostpage::ReadSetWords(args.GetAll("--set"), "--set", sets)) return HOST_EXIT_USAGE;
+    const bool listControls = args.Has("--list-controls");
+    if (listControls) {
+        for (const char* opt : {"--out", "--move", "--save", "--member"}) {
+            if (!args.Has(opt)) continue;
+            HostMessage("%s has no effect with --list-controls", opt);
+            return HOST_EXIT_USAGE;
+        }
+    }
+    if (!list && !listControls && !args.Has("--out")) {
         HostMessage("--out F.dxf|F.bmp|F.emf is needed to draw a figure");
         return HOST_EXIT_USAGE;
     }
     if (list) {
-        for (const char* opt : {"--load", "--member", "--move", "--save", "--size", "--out"}) {
+        for (const char* opt : {"--load", "--member", "--move", "--save", "--size", "--out", "--set", "--list-controls"}) {
             if (!args.Has(opt)) continue;
             HostMessage("%s has no effect with --list", opt);
             return HOST_EXIT_USAGE;
@@ -112,8 +185,11 @@ int RunFigure(const CHostOptions& options, const CHostArgs& args) {
     }
     CHostFigureTree tree(session.GetDoc(), loader);
     if (!tree.Fill()) return HOST_EXIT_FAILED;
+    const std::string owner = args.Get("--owner");
+    if (args.Has("--owner"))
+        if (int status = ChooseOwner(loader, tree, owner)) return status;
     if (list) {
-        PrintList(tree, session.GetDoc()->IsPostMode());
+        PrintList(tree, session.GetDoc()->IsPostMode(), owner);
         return HOST_EXIT_OK;
     }
 
@@ -147,6 +223,8 @@ int RunFigure(const CHostOptions& options, const CHostArgs& args) {
     draw.height = static_cast<int>(h);
     draw.out = args.Get("--out");
     draw.project = options.strDBPath;
+    draw.sets = sets;
+    draw.listControls = listControls;
     return RunFigureDraw(draw);
 }
 

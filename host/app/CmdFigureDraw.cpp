@@ -4,21 +4,25 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "host/app/HostCommand.h"
 #include "host/app/HostDocument.h"
 #include "host/app/HostOutput.h"
+#include "host/app/HostPageControls.h"
 #include "host/app/ModuleLoader.h"
 #include "host/base/CZELF_DBLineObjData.h"
 #include "host/base/PVXHostFigureDraw.h"
+#include "host/base/PVXHostFigurePanel.h"
 #include "host/check/ICheckToolUtil.h"
 #include "host/cmd/CDBCommand.h"
 #include "host/db/FoundationRecords.h"
 #include "host/db/FoundationTables.h"
 #include "host/vdraw/CVdView.h"
 #include "platform/ui/CUiDriver.h"
+#include "platform/ui/CWinApp.h"
 #include "platform/ui/uiapi.h"
 
 namespace {
@@ -26,6 +30,7 @@ namespace {
 constexpr UINT kZoomWindowCommand = 42089;  // the figure view's context-menu commands
 constexpr UINT kExportCommand = 42091;
 constexpr double kMemberMargin = 0.2;  // the zoom box is the member's box enlarged by 20 %
+constexpr UINT kPanelTabs = 16177;     // the figure panel's tab control
 
 bool ParseNumber(const std::string& s, double& v) {
     if (s.empty()) return false;
@@ -192,7 +197,36 @@ struct WriteFileHold {
     ~WriteFileHold() { CDBCommand::SetWriteFile(TRUE); }
 };
 
+// The figure panel as the figure window makes it: --set on its pages, each page's Apply pressed
+// after, or its controls listed. 0, or the exit status after a message.
+int RunPanel(const FigureDrawArgs& a, CWnd* panel) {
+    const long type = a.types.empty() ? 0 : a.types.front();
+    if (a.listControls) {
+        std::printf("Figure panel of figure %ld\n", type);
+        hostpage::PrintPanelControls(panel, kPanelTabs, FigurePanelNoEffect, type);
+        return 0;
+    }
+    const size_t boxes = CUiDriver::Get().MessageBoxes().size();
+    std::vector<CWnd*> touched;
+    const std::string hint = "pvxhost figure " + std::to_string(type) + " --list-controls";
+    // The load-case list acts on a double-click: that is what choosing an entry there means.
+    std::vector<std::pair<std::string, std::string>> sets = a.sets;
+    for (auto& [name, value] : sets)
+        if (HostLower(name) == "loadcase" && HostLower(value).find(":double") == std::string::npos) value += ":double";
+    if (int status = hostpage::SetPanelControls(panel, kPanelTabs, sets, FigurePanelNoEffect, type, hint, &touched, boxes))
+        return status;
+    for (CWnd* page : touched)
+        for (const hostpage::Control& k : hostpage::PageControls(page))
+            if (k.strName == "apply" && k.bEnabled) {
+                CUiDialogSession(page).ClickButton(k.nID);
+                if (hostpage::ReportRefusals(boxes)) return HOST_EXIT_FAILED;
+            }
+    return 0;
+}
+
 }  // namespace
+
+bool FigurePanelNoEffect(long /*type*/, const std::string& name) { return name == "value-scale" || name == "contour"; }
 
 bool ParseFigureMove(const std::string& value, std::string& text, double& dx, double& dy) {
     const size_t eq = value.rfind('=');
@@ -207,7 +241,7 @@ bool ParseFigureMove(const std::string& value, std::string& text, double& dx, do
 int RunFigureDraw(const FigureDrawArgs& a) {
     const std::string ext = OutputExtension(a.out);
     const bool dxf = ext == "dxf", dwg = ext == "dwg", picture = ext == "bmp" || ext == "emf";
-    if (!dxf && !dwg && !picture) {
+    if (!dxf && !dwg && !picture && !a.listControls) {
         HostMessage("cannot tell the format from \"%s\": give a name ending in .dxf, .bmp or .emf", a.out.c_str());
         return HOST_EXIT_USAGE;
     }
@@ -220,7 +254,7 @@ int RunFigureDraw(const FigureDrawArgs& a) {
         return HOST_EXIT_USAGE;
     }
     CHostOutputFile out(a.out, dxf ? CHostOutputFile::kDxf : ext == "emf" ? CHostOutputFile::kEmf : CHostOutputFile::kBmp);
-    if (!dwg)
+    if (!dwg && !a.listControls)
         if (int status = out.Check(a.project)) return status;
     for (const std::string& m : a.moves) {
         std::string text;
@@ -240,6 +274,13 @@ int RunFigureDraw(const FigureDrawArgs& a) {
         return HOST_EXIT_FAILED;
     }
     WriteFileHold hold;  // moves stay in memory until --save writes them all at once
+    // The panel beside the figure view, made before the figure is drawn: it follows the hints.
+    auto makePanel = reinterpret_cast<PFN_PVXHOST_FIGURE_PANEL>(a.loader->GetSymbol(PVXHOST_FIGURE_PANEL));
+    CWnd* panel = makePanel ? static_cast<CWnd*>(makePanel(AfxGetMainWnd(), 0)) : nullptr;
+    if (!panel) {
+        HostMessage("the results module made no figure panel");
+        return HOST_EXIT_FAILED;
+    }
     if (!display(a.types.data(), static_cast<int>(a.types.size()))) {
         HostMessage("the figure view could not be opened");
         return HOST_EXIT_FAILED;
@@ -258,6 +299,8 @@ int RunFigureDraw(const FigureDrawArgs& a) {
     }
     if (a.hasLoad)
         if (int status = ChooseLoadCase(view, a.load)) return status;
+    if (int status = RunPanel(a, panel)) return status;
+    if (a.listControls) return HOST_EXIT_OK;
     for (const std::string& m : a.moves)
         if (int status = MoveText(view, m)) return status;
     if (!a.member.empty())

@@ -10,6 +10,10 @@
 //     texts in drawing order) by DX, DY drawing units; the view stores the move in memory; with
 //     --save the offsets are written into the project file in place in one transaction at the
 //     end, without it the file is not written;
+//   - the figure panel is made as the figure window makes it (PVXHost_FigurePanel); --set
+//     CONTROL=VALUE sets a control of its pages through the scripted user (the page's tab picked
+//     first), then the Apply of each page set that has one is pressed; --list-controls prints the
+//     pages' controls instead of writing;
 //   - --member KEY (pictures only): the view's zoom-window command around that foundation
 //     member (its outline's box enlarged by 20 %);
 //   - --out F.dxf: the view's export command with the save dialog answered by a temporary file
@@ -19,6 +23,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class CPVXModuleLoader;
@@ -34,7 +39,14 @@ struct FigureDrawArgs {
     int width = 1600, height = 1200; // --size
     std::string out;                 // --out
     std::string project;             // the open project file
+    std::vector<std::pair<std::string, std::string>> sets;  // --set, in order
+    bool listControls = false;       // --list-controls
 };
+
+// The panel controls that draw the same whatever their value on every figure of the module:
+// the value drawing scale (no figure draws with it) and the contour button (its dialog, which
+// nothing here answers, is cancelled).
+bool FigurePanelNoEffect(long type, const std::string& name);
 
 // Exit status: 0 written; 2 a wrong request (unknown load case, member or text, --member with
 // .dxf, an unknown extension); 1 a failure (no figure view, the export failed).

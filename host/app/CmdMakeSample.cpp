@@ -5,6 +5,8 @@
 
 #include "host/app/SampleDesignResults.h"
 #include "host/app/SampleElementDesign.h"
+#include "host/app/SampleFoundationChecks.h"
+#include "host/app/SampleFootingDesign.h"
 #include "host/app/FrameSampleProject.h"
 #include "host/app/HostCommand.h"
 #include "host/app/HostOutput.h"
@@ -48,6 +50,8 @@ int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
         sample_design::AddSampleDesignResults(writer.Builder().DB());
         sample_elemdesign::AddElementDesign(writer.Builder().DB());
         sample_elemdesign::AddSlabPanels(writer.Builder().DB());
+        sample_checks::AddSampleFoundationChecks(writer.Builder().DB());
+        sample_design_colf::AddSampleFootingDesign(writer.Builder().DB());
     }
     if (writer.GetRefusedCount() != 0) {
         HostMessage("%ld generated records were refused by the database", writer.GetRefusedCount());

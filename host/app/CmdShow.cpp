@@ -201,15 +201,9 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     }
     // --set and --detail-set words are checked before anything is opened.
     std::vector<std::pair<std::string, std::string>> sets, detailSets;
-    for (const char* option : {"--set", "--detail-set"})
-        for (const std::string& s : args.GetAll(option)) {
-            const size_t eq = s.find('=');
-            if (eq == std::string::npos || eq == 0) {
-                HostMessage("%s expects CONTROL=VALUE, not \"%s\"", option, s.c_str());
-                return HOST_EXIT_USAGE;
-            }
-            (std::string(option) == "--set" ? sets : detailSets).emplace_back(s.substr(0, eq), s.substr(eq + 1));
-        }
+    if (!hostpage::ReadSetWords(args.GetAll("--set"), "--set", sets) ||
+        !hostpage::ReadSetWords(args.GetAll("--detail-set"), "--detail-set", detailSets))
+        return HOST_EXIT_USAGE;
     const std::vector<std::string> cuts = args.GetAll("--cut");
     if (!detailSets.empty() && args.Has("--details") == !cuts.empty()) {
         HostMessage(cuts.empty() ? "--detail-set sets a control of the dialog --details opens: give --details BUTTON"

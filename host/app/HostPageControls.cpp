@@ -2,10 +2,12 @@
 // short name, set as a person's hands would.
 #include "host/app/HostPageControls.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include "host/app/HostCommand.h"
+#include "host/base/CDlgPanel.h"
 #include "host/base/CDockDlgBarBase.h"
 #include "host/base/CMouseEdit.h"
 #include "host/base/CPHPageDlg.h"
@@ -149,13 +151,19 @@ std::string ValueOf(const Control& k) {
     return "\"" + TextOf(w) + "\"";
 }
 
-void PrintControls(const char* what, const std::vector<Control>& controls, long nResult) {
-    std::printf("%s\n", what);
+namespace {
+void PrintControlLines(const std::vector<Control>& controls, bool (*noEffect)(long, const std::string&), long nWhat) {
     if (controls.empty()) std::printf("  (no controls)\n");
     for (const Control& k : controls)
         std::printf("  %-6u %-12s %-12s %-28s %s%s%s\n", k.nID, k.strName.empty() ? "-" : k.strName.c_str(),
                     k.strKind.c_str(), ("\"" + CaptionOf(k) + "\"").c_str(), ValueOf(k).c_str(),
-                    k.bEnabled ? "" : " (disabled)", HasNoEffect(nResult, k.strName) ? " (no effect here)" : "");
+                    k.bEnabled ? "" : " (disabled)", noEffect(nWhat, k.strName) ? " (no effect here)" : "");
+}
+}  // namespace
+
+void PrintControls(const char* what, const std::vector<Control>& controls, long nResult) {
+    std::printf("%s\n", what);
+    PrintControlLines(controls, HasNoEffect, nResult);
 }
 
 // The control a command-line word names: its id (a radio button of a group names the group
@@ -217,7 +225,8 @@ int ListItem(CListBox& l, const std::string& word) {
 }
 
 // A list box as a person uses it: "A+B" selects the items A and B (only them), "A:0" / "A:1"
-// clears or sets the check box of item A. 0, or the exit status after a message.
+// clears or sets the check box of item A, "A:double" double-clicks item A. 0, or the exit status
+// after a message.
 int SetList(CListBox& l, const std::string& label, const std::string& value) {
     std::vector<std::string> words;
     for (size_t from = 0;;) {
@@ -230,6 +239,15 @@ int SetList(CListBox& l, const std::string& label, const std::string& value) {
     bool bCleared = false;
     for (const std::string& w : words) {
         const size_t colon = w.rfind(':');
+        if (colon != std::string::npos && HostLower(w.substr(colon + 1)) == "double") {
+            const int i = ListItem(l, w.substr(0, colon));
+            if (i < 0) {
+                HostMessage("%s has no item \"%s\" (%d items)", label.c_str(), w.substr(0, colon).c_str(), l.GetCount());
+                return HOST_EXIT_USAGE;
+            }
+            ui::ListBoxUserDoubleClick(l.GetSafeHwnd(), i);
+            continue;
+        }
         int on = -1;
         std::string item = w;
         if (pCheck && colon != std::string::npos && ReadSwitch(w.substr(colon + 1), on)) item = w.substr(0, colon);
@@ -442,6 +460,26 @@ int RunDetails(CPHPageDlg* pPage, long nResult, CWnd* pView, const std::string& 
     return 0;
 }
 
+namespace {
+// One CONTROL=VALUE against the controls as they are now: found, noted when it has no effect
+// there, set, and what the window refused reported. 0, or the exit status after a message.
+int SetFoundControl(const std::vector<Control>& controls, const std::pair<std::string, std::string>& kv,
+                    const std::string& where, const std::string& listHint, bool (*noEffect)(long, const std::string&),
+                    long nWhat, size_t nBoxes) {
+    UINT nRadio = 0;
+    const Control* k = FindControl(controls, kv.first, &nRadio);
+    if (!k) {
+        HostMessage("%s no control \"%s\" (see %s)", where.c_str(), kv.first.c_str(), listHint.c_str());
+        return HOST_EXIT_USAGE;
+    }
+    const std::string label = "control " + (k->strName.empty() ? std::to_string(nRadio ? nRadio : k->nID)
+                                                              : "\"" + k->strName + "\"");
+    if (noEffect(nWhat, k->strName)) HostMessage("note: %s has no effect here", label.c_str());
+    if (int status = SetControl(*k, nRadio, label, kv.second)) return status;
+    return ReportRefusals(nBoxes) ? HOST_EXIT_FAILED : 0;
+}
+}  // namespace
+
 int SetPageControls(CFormViewInBar* pBar, long nResult, const std::vector<std::pair<std::string, std::string>>& sets,
                     size_t nBoxes) {
     for (const auto& kv : sets) {
@@ -450,21 +488,82 @@ int SetPageControls(CFormViewInBar* pBar, long nResult, const std::vector<std::p
         std::vector<Control> controls = pNow ? CollectControls(pNow, pNow->GetControlNames()) : std::vector<Control>();
         const std::vector<Control> barNow = CollectControls(pBar, pBar->GetControlNames());
         controls.insert(controls.end(), barNow.begin(), barNow.end());
-        UINT nRadio = 0;
-        const Control* k = FindControl(controls, kv.first, &nRadio);
-        if (!k) {
-            HostMessage("the page of result %ld and its bar have no control \"%s\" (see pvxhost show %ld "
-                        "--list-controls)",
-                        nResult, kv.first.c_str(), nResult);
-            return HOST_EXIT_USAGE;
-        }
-        const std::string label = "control " + (k->strName.empty() ? std::to_string(nRadio ? nRadio : k->nID)
-                                                                  : "\"" + k->strName + "\"");
-        if (HasNoEffect(nResult, k->strName)) HostMessage("note: %s has no effect on this page", label.c_str());
-        if (int status = SetControl(*k, nRadio, label, kv.second)) return status;
-        if (ReportRefusals(nBoxes)) return HOST_EXIT_FAILED;
+        const std::string hint = "pvxhost show " + std::to_string(nResult) + " --list-controls";
+        if (int status = SetFoundControl(controls, kv, "the page of result " + std::to_string(nResult) + " and its bar have",
+                                         hint, HasNoEffect, nResult, nBoxes))
+            return status;
     }
     return 0;
+}
+
+std::vector<PanelPage> PanelPages(CWnd* pPanel, UINT nTabCtrl) {
+    std::vector<PanelPage> pages;
+    CWnd* pItem = pPanel ? pPanel->GetDlgItem(static_cast<int>(nTabCtrl)) : nullptr;
+    auto* tabs = pItem ? dynamic_cast<CDlgTabAlive*>(CWnd::FromHandle(pItem->GetSafeHwnd())) : nullptr;
+    for (int i = 0; tabs && i < tabs->GetPageCount(); ++i) pages.push_back({i, tabs->GetCaption(i).GetString(), tabs->GetPage(i)});
+    return pages;
+}
+
+std::vector<Control> PageControls(CWnd* pPage) {
+    // A hidden page's controls keep their own visible style: its tab shows them.
+    auto* pNamed = dynamic_cast<IHostControlNames*>(pPage);
+    return CollectControls(pPage, pNamed ? pNamed->GetControlNames() : std::vector<CBarControlName>());
+}
+
+void PrintPanelControls(CWnd* pPanel, UINT nTabCtrl, bool (*noEffect)(long, const std::string&), long nWhat) {
+    for (const PanelPage& p : PanelPages(pPanel, nTabCtrl)) {
+        std::printf("page %d \"%s\"%s\n", p.nTab, p.strCaption.c_str(),
+                    (p.pPage->GetStyle() & WS_VISIBLE) ? " (shown)" : "");
+        PrintControlLines(PageControls(p.pPage), noEffect, nWhat);
+    }
+}
+
+int SetPanelControls(CWnd* pPanel, UINT nTabCtrl, const std::vector<std::pair<std::string, std::string>>& sets,
+                     bool (*noEffect)(long, const std::string&), long nWhat, const std::string& listHint,
+                     std::vector<CWnd*>* pTouched, size_t nBoxes) {
+    for (const auto& kv : sets) {
+        // The page that has the control, its controls as they are now.
+        const PanelPage* pOn = nullptr;
+        std::vector<PanelPage> pages = PanelPages(pPanel, nTabCtrl);
+        for (const PanelPage& p : pages) {
+            UINT nRadio = 0;
+            if (FindControl(PageControls(p.pPage), kv.first, &nRadio)) {
+                pOn = &p;
+                break;
+            }
+        }
+        if (!pOn) {
+            HostMessage("the panel's pages have no control \"%s\" (see %s)", kv.first.c_str(), listHint.c_str());
+            return HOST_EXIT_USAGE;
+        }
+        if (!(pOn->pPage->GetStyle() & WS_VISIBLE)) {
+            // A person picks the page's tab first; the panel may refuse to leave its page.
+            CUiDialogSession(pPanel).SelectTab(nTabCtrl, pOn->nTab);
+            if (!(pOn->pPage->GetStyle() & WS_VISIBLE)) {
+                HostMessage("the panel did not change to its page \"%s\"", pOn->strCaption.c_str());
+                return HOST_EXIT_FAILED;
+            }
+        }
+        if (int status = SetFoundControl(PageControls(pOn->pPage), kv, "the panel's page \"" + pOn->strCaption + "\" has", listHint, noEffect,
+                                         nWhat, nBoxes))
+            return status;
+        if (pTouched && std::find(pTouched->begin(), pTouched->end(), pOn->pPage) == pTouched->end())
+            pTouched->push_back(pOn->pPage);
+    }
+    return 0;
+}
+
+bool ReadSetWords(const std::vector<std::string>& words, const char* option,
+                  std::vector<std::pair<std::string, std::string>>& sets) {
+    for (const std::string& s : words) {
+        const size_t eq = s.find('=');
+        if (eq == std::string::npos || eq == 0) {
+            HostMessage("%s expects CONTROL=VALUE, not \"%s\"", option, s.c_str());
+            return false;
+        }
+        sets.emplace_back(s.substr(0, eq), s.substr(eq + 1));
+    }
+    return true;
 }
 
 long ReadResultOperand(const std::string& word, const char* pszVerb) {

@@ -1,4 +1,5 @@
-// The controls of a result bar and its pages as the pvxhost commands set them (show, animate):
+// The controls of a result bar and its pages, and of the figure panel's pages, as the pvxhost
+// commands set them (show, animate, figure):
 // each value control of a window in tab order with its id, short name and kind, found by id or
 // name and set through the scripted user of CUiDriver as a person would.
 //
@@ -61,6 +62,30 @@ int RunDetails(CPHPageDlg* pPage, long nResult, CWnd* pView, const std::string& 
 // status after a message.
 int SetPageControls(CFormViewInBar* pBar, long nResult, const std::vector<std::pair<std::string, std::string>>& sets,
                     size_t nBoxes);
+
+// A page of a tabbed panel (a CDlgTabAlive whose pages are the panel's children).
+struct PanelPage {
+    int nTab;
+    std::string strCaption;
+    CWnd* pPage;
+};
+std::vector<PanelPage> PanelPages(CWnd* pPanel, UINT nTabCtrl);
+// The value controls of a page, shown or not (tab order).
+std::vector<Control> PageControls(CWnd* pPage);
+// One block per page: its tab, caption and controls as PrintControls writes them; noEffect(nWhat,
+// name) marks the controls that draw the same whatever their value.
+void PrintPanelControls(CWnd* pPanel, UINT nTabCtrl, bool (*noEffect)(long, const std::string&), long nWhat);
+// Sets each CONTROL=VALUE on the panel's page that has it, in order: the page's tab is picked
+// first as a person picks it (the panel may refuse), then the control is set as on a bar's page.
+// The pages set are added to *pTouched (in order). 0, or the exit status after a message.
+int SetPanelControls(CWnd* pPanel, UINT nTabCtrl, const std::vector<std::pair<std::string, std::string>>& sets,
+                     bool (*noEffect)(long, const std::string&), long nWhat, const std::string& listHint,
+                     std::vector<CWnd*>* pTouched, size_t nBoxes);
+
+// The CONTROL=VALUE words of an option, each split at its first '='; false after a message when
+// one is not of that shape.
+bool ReadSetWords(const std::vector<std::string>& words, const char* option,
+                  std::vector<std::pair<std::string, std::string>>& sets);
 
 // The result id the command's operand names; 0 after a message when it names none.
 long ReadResultOperand(const std::string& word, const char* pszVerb);

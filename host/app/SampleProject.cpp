@@ -1027,7 +1027,8 @@ constexpr double kWaterLevel = -2.0;      // m
 constexpr double kCapT = 1.0;             // pile cap thickness, m
 
 // Check load groups named after the combinations, keyed by them (the settlement load groups
-// keep keys 1 and 2): 104 carries the seismic check, 105 the blast check of 102's loads.
+// keep keys 1 and 2): 104 carries the seismic check, 105 the blast check of 102's loads, 106 a
+// second standard group for the bearing checks.
 struct SampleCheckGroup {
     UINT key;
     int kind, blast, seismic, designUse, lcType;
@@ -1039,6 +1040,7 @@ const SampleCheckGroup kCheckGroups[] = {
     {103, LDGP_KIND_BASIC, 0, 0, 1, 1, "1.3DL+1.5WX"},
     {104, LDGP_KIND_BASIC, 0, 1, 1, 1, "1.2DL+1.4LL+0.84WX"},
     {105, LDGP_KIND_BASIC, 1, 0, 0, 0, "1.0DL+1.0LL"},
+    {106, LDGP_KIND_STANDARD, 0, 0, 0, 1, "1.0DL+1.0WX"},
 };
 
 // The foundation of the building as the foundation design sees it: grid axes, the columns and
@@ -1120,7 +1122,7 @@ void CSampleGenerator::AddFoundationModel() {
         c.cy = k * kAnnexSpan;
         if (k == 0) {
             c.kind = COLF_SPREAD;
-            c.join = 1;  // a sloped footing: the plan joins the corners of its steps
+            c.join = 0;  // stepped, not sloped: its punching and shear are checked step by step
             c.nStep = 3;
             c.step[0] = {kFootingB, kFootingB, 0.3};
             c.step[1] = {1.4, 1.4, 0.3};

@@ -24,6 +24,7 @@ struct T_PISP_D;
 struct T_PONT_D;
 struct T_COLF_D;
 struct T_FOSP_D;
+struct T_PCDCJY_D;
 
 class ICheckToolUtil {
 public:
@@ -64,6 +65,9 @@ public:
     static BOOL s_GetPontInfo(UINT key, T_PONT_D& rec);
     static BOOL s_GetColf(UINT key, T_COLF_D& rec);
     static BOOL s_GetFosp(UINT key, T_FOSP_D& rec);
+    // The local-compression checks under column key (PCDCJY); FALSE also for a row that does not
+    // decode.
+    static BOOL s_GetJBCYResult(UINT key, T_PCDCJY_D& rec);
 
     // The outlines of a footing's steps, the bottom (widest) step first, each closed and turned
     // by the member's angle about the footing's centre. A circular footing gives its steps as

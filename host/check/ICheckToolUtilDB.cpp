@@ -1,6 +1,7 @@
 // The ICheckToolUtil queries that read the document's project.
 #include "host/check/ICheckToolUtil.h"
 
+#include "host/check/CheckTables.h"
 #include "host/db/CDBDoc.h"
 #include "host/db/DBTables.h"
 #include "host/db/FoundationTables.h"
@@ -86,6 +87,11 @@ BOOL ICheckToolUtil::s_GetPileSecInfo(UINT key, T_PISP_D& rec) { return FindRec<
 BOOL ICheckToolUtil::s_GetPontInfo(UINT key, T_PONT_D& rec) { return FindRec<DBT_PONT>(key, rec); }
 BOOL ICheckToolUtil::s_GetColf(UINT key, T_COLF_D& rec) { return FindRec<DBT_COLF>(key, rec); }
 BOOL ICheckToolUtil::s_GetFosp(UINT key, T_FOSP_D& rec) { return FindRec<DBT_FOSP>(key, rec); }
+BOOL ICheckToolUtil::s_GetJBCYResult(UINT key, T_PCDCJY_D& rec) {
+    CClassPCDCJY table;
+    table.ConnectToDB(ProjectDB());
+    return table.Get(key, rec) ? TRUE : FALSE;
+}
 
 BOOL ICheckToolUtil::s_GetColfPolyLine(UINT key, CArray<T_POLYGON2D>& outlines, BOOL& isCircle,
                                        CArray<double>& diameters, BOOL& join, int) {

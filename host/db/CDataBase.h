@@ -19,11 +19,13 @@
 #include "host/db/DBRecords.h"
 #include "host/db/DBResultRecords.h"
 #include "host/db/FoundationRecords.h"
+#include "host/db/CheckTableRecords.h"
 #include "host/db/SlabRecords.h"
 #include "host/db/DBTable.h"
 #include "host/db/DesignResultRecords.h"
 #include "host/db/ElementDesignRecords.h"
 #include "host/db/SlabDesignRecords.h"
+#include "host/db/FootingDesignRecords.h"
 #include "host/db/StoryShearRecords.h"
 
 #include <memory>
@@ -72,12 +74,17 @@
     X(GBPA, T_GBPA_D, "GBPA")            \
     X(WDLD, T_WDLD_D, "WDLD")            \
     X(CKLG, T_CKLG_D, "CKLG")            \
+    X(PCDCOLF, T_PCDCOLF_ROW, "PCDCOLF") \
+    X(PCDCJY, T_PCDCJY_ROW, "PCDCJY")    \
+    X(PCDBEAM, T_PCDBEAM_ROW, "PCDBEAM") \
     X(RBEM, T_RBEM_D, "RBEM")            \
     X(RCOL, T_RCOL_D, "RCOL")            \
     X(RWAL, T_RWAL_D, "RWAL")            \
     X(RSLB, T_RSLB_D, "RSLB")            \
     X(ELERP, T_ELERP_D, "ELERP")         \
-    X(PDDSLAB, T_PDDSLAB_D, "PDDSLAB")
+    X(PDDSLAB, T_PDDSLAB_D, "PDDSLAB") \
+    X(PDDCOLF, T_PDDCOLF_ROW, "PDDCOLF") \
+    X(PCOLFG, T_PCOLFG_D, "PCOLFG")
 
 #define PVXDB_RESULT_TABLES(X)           \
     X(DISP, T_DISP_D, "DISP")            \

@@ -13,10 +13,13 @@
 //     Str(name, CString&)                TEXT, UTF-8, any length
 //     KeyList(name, CArray<UINT,UINT>&)  BLOB of 32-bit keys, any count
 //     RealList(name, CArray<double,double>&)  BLOB of 64-bit reals, any count
+//     Data(name, std::string&)           BLOB of 32-bit words, any count (a keyed map of check results)
 //     KeyMap(name, CMap<UINT,...>&)      BLOB of (key, value) 32-bit pairs, any count
 //     Bytes(name, void*, size)           BLOB of exactly size bytes (arrays of small structs)
 // Column names are unique within a record; "key", "seq" and "id" are reserved by the tables.
 #pragma once
+
+#include <string>
 
 #include "platform/afx/afxtypes.h"
 
@@ -55,6 +58,7 @@ public:
     void Reals(const char*, double* p, int n) { Add(p, n); }
     void Text(const char*, char*, int) {}
     void Bytes(const char*, void*, size_t) {}
+    void Data(const char*, std::string&) {}
     template <class S> void Str(const char*, S&) {}
     template <class L> void KeyList(const char*, L&) {}
     template <class L> void RealList(const char*, L&) {}

@@ -165,6 +165,7 @@ public:
     void Reals(const char*, double* p, int n) { BlobOf(p, sizeof(double) * n); }
     void Text(const char*, char* p, int cap);
     void Bytes(const char*, void* p, size_t n) { BlobOf(p, n); }
+    void Data(const char*, std::string& bytes) { BlobOf(bytes.data(), bytes.size()); }
     template <class S> void Str(const char*, S& s) { TextOf(static_cast<const char*>(s), -1); }
     template <class L> void KeyList(const char*, L& list) {
         BlobOf(list.GetData(), sizeof(UINT) * static_cast<size_t>(list.GetSize()));
@@ -211,6 +212,12 @@ public:
     void Reals(const char* name, double* p, int n);
     void Text(const char* name, char* p, int cap);
     void Bytes(const char* name, void* p, size_t n) { Blob(name, p, n); }
+    // A BLOB of any number of 4-byte words (a keyed map of check results, CheckData.h).
+    void Data(const char* name, std::string& bytes) {
+        std::vector<UINT> v;
+        if (!VarBlob(name, v, 1)) return;
+        bytes.assign(reinterpret_cast<const char*>(v.data()), v.size() * sizeof(UINT));
+    }
     template <class S> void Str(const char* name, S& s) {
         const char* t = TextCol(name);
         if (t) s = t;
@@ -283,6 +290,7 @@ public:
     void Reals(const char* n, double*, int) { Add(n, "BLOB"); }
     void Text(const char* n, char*, int) { Add(n, "TEXT"); }
     void Bytes(const char* n, void*, size_t) { Add(n, "BLOB"); }
+    void Data(const char* n, std::string&) { Add(n, "BLOB"); }
     template <class S> void Str(const char* n, S&) { Add(n, "TEXT"); }
     template <class L> void KeyList(const char* n, L&) { Add(n, "BLOB"); }
     template <class L> void RealList(const char* n, L&) { Add(n, "BLOB"); }

@@ -52,6 +52,8 @@ double GetReadableTextAngle(double deg) {
     return (r >= 181.0 || r <= 89.0) ? r : r - 180.0;
 }
 
+double GetUprightTextAngleEx(double deg) { return GetUprightTextAngle(deg + 90.0) - 90.0; }
+
 double GetQuarterTextAngle(double deg) {
     const double r = FoldTextAngle(deg);
     if (r > 89.0 && r < 180.0) return r - 90.0;

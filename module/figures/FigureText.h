@@ -36,6 +36,9 @@ double FoldTextAngle(double deg);
 double GetUprightTextAngle(double deg);
 double GetReadableTextAngle(double deg);
 double GetQuarterTextAngle(double deg);
+// The upright angle of a text standing across a member of angle deg (a text turned a further
+// 90 degrees by its anchor): GetUprightTextAngle(deg + 90) - 90.
+double GetUprightTextAngleEx(double deg);
 
 // The colour of a text line made of several checks: red when any is red, else green (also for
 // none).

@@ -74,6 +74,7 @@ const std::vector<UiDlgTemplate>& PVXGetDialogTemplates() {
         for (const UiDlgTemplate& t : PVXGetSlabDialogTemplates()) all.push_back(t);
         for (const UiDlgTemplate& t : PVXGetDampingDialogTemplates()) all.push_back(t);
         for (const UiDlgTemplate& t : PVXGetAnimationDialogTemplates()) all.push_back(t);
+        for (const UiDlgTemplate& t : PVXGetFigurePanelDialogTemplates()) all.push_back(t);
         all.push_back(CutLineDetailTemplate());
         all.push_back(CutLineGraphTemplate());
         all.push_back(PVXGetGraphPropertyTemplate());

@@ -54,6 +54,9 @@ BOOL PVXLoadNumberedString(UINT nID, CString& rString);
 // The Rayleigh damping dialog and its chart range dialog (PVXDampingDialogs.cpp).
 const std::vector<UiDlgTemplate>& PVXGetDampingDialogTemplates();
 
+// The figure panel, its pages and the owner-type selector (PVXFigurePanelDialogs.cpp).
+const std::vector<UiDlgTemplate>& PVXGetFigurePanelDialogTemplates();
+
 // Registers everything; non-zero when every part was registered (failures are reported on
 // stderr). Calling it again while registered does nothing and answers non-zero.
 int PVXRegisterResources();

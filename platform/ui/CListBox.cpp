@@ -225,6 +225,14 @@ BOOL ListBoxUserSelect(HWND hList, int nIndex) {
     return TRUE;
 }
 
+BOOL ListBoxUserDoubleClick(HWND hList, int nIndex) {
+    // The first click selects the item as a click does; the second one tells the double-click.
+    if (!ListBoxUserSelect(hList, nIndex)) return FALSE;
+    UiWindow* w = Find(hList);
+    if (w && (w->style & LBS_NOTIFY)) NotifyParent(*w, LBN_DBLCLK);
+    return TRUE;
+}
+
 BOOL ListBoxUserCheck(HWND hList, int nIndex) {
     UiWindow* w = Find(hList);
     if (!w || (w->style & WS_DISABLED) || nIndex < 0 || nIndex >= static_cast<int>(w->items.size())) return FALSE;

@@ -50,6 +50,8 @@ private:
 namespace ui {
 // A user's click on a list item: selects it (toggles it in a multi-selection list).
 BOOL ListBoxUserSelect(HWND hList, int nIndex);
+// A user's double-click on an item: selected as a click does, then LBN_DBLCLK.
+BOOL ListBoxUserDoubleClick(HWND hList, int nIndex);
 // A user's click on an item's check box: toggles it and sends CLBN_CHKCHANGE.
 BOOL ListBoxUserCheck(HWND hList, int nIndex);
 }

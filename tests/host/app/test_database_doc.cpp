@@ -73,6 +73,7 @@ public:
     template <class L> void KeyList(const char* n, L&) { m[n] = -1; }
     template <class L> void RealList(const char* n, L&) { m[n] = -1; }
     template <class K> void KeyMap(const char* n, K&) { m[n] = -1; }
+    void Data(const char* n, std::string&) { m[n] = -1; }
     std::map<std::string, long> m;
 };
 

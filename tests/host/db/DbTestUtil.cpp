@@ -1,5 +1,8 @@
 #include "DbTestUtil.h"
 
+#include "host/check/CheckTables.h"
+#include "host/check/FootingDesignTables.h"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -387,6 +390,60 @@ void BuildProject(PostDBBuilder& b) {
         slab.aEdge.Add(150.0);
         slab.aEdge.Add(175.5);
         b.Add<DBT_RSLB>(6, slab);
+    }
+    {
+        // Foundation checks: one row each, with maps of one and two entries.
+        T_PCDCOLF_D f;
+        f.depth = 1.5;
+        f.fa = 180.0;
+        f.faz = 120.0;
+        f.ft = 1430.0;
+        CZLCheckData_P z;
+        z.m_Ave = CheckData_P(60.0, 180.0);
+        z.m_Max = CheckData_P(75.0, 216.0);
+        f.m_mapCZL.SetAt(102, z);
+        CheckData_P w(25.0, 120.0), p0(10.0, 30.0);
+        f.m_mapWeak.SetAt(102, w);
+        CJCheckData_P parts;
+        parts.m_mapPart0.SetAt(0, p0);
+        parts.m_aPart.Add(CheckData_P(12.0, 40.0));
+        f.m_mapCQ.SetAt(101, parts);
+        f.m_mapJQ.SetAt(101, parts);
+        f.m_mapDouble.SetAt(101, 31.5);
+        b.Add<DBT_PCDCOLF>(7, CheckRows::Encode(f));
+        T_PCDCJY_D c;
+        c.fc = 14300.0;
+        c.m_mapCheck.SetAt(101, w);
+        c.m_mapCheck.SetAt(103, p0);
+        b.Add<DBT_PCDCJY>(8, CheckRows::Encode(c));
+        T_PCDBEAM_D bm;
+        bm.width = 0.5;
+        bm.depth = 1.5;
+        bm.fa = 150.0;
+        bm.m_mapCZL.SetAt(102, z);
+        b.Add<DBT_PCDBEAM>(9, CheckRows::Encode(bm));
+    }
+    {
+        // Footing design: one footing with maps of one and two entries, and its group.
+        T_PDDCOLF_D d;
+        d.fy = 360.0;
+        d.h0 = 0.85;
+        d.bc = 0.6;
+        d.m_mapMz.SetAt(101, 15.25);
+        d.m_mapMz.SetAt(103, 9.5);
+        d.m_mapMy.SetAt(101, 14.0);
+        d.m_mapAsz.SetAt(101, 55.4);
+        d.m_mapAsy.SetAt(103, 31.0);
+        b.Add<DBT_PDDCOLF>(7, DesignRows::Encode(d));
+        T_PCOLFG_D g;
+        g.Initialize();
+        g.aColf.Add(7);
+        g.aColf.Add(8);
+        g.zGroup = 101;
+        g.yGroup = 103;
+        g.asz = 55.4;
+        g.asy = 31.0;
+        b.Add<DBT_PCOLFG>(1, g);
     }
 }
 

@@ -28,6 +28,11 @@ public:
     void Reals(const char*, double* p, int n) { Put(p, sizeof(double) * n); }
     void Text(const char*, char* p, int) { s += p; s += '\0'; }
     void Bytes(const char*, void* p, size_t n) { Put(p, n); }
+    void Data(const char*, std::string& d) {
+        size_t n = d.size();
+        Put(&n, sizeof n);
+        s += d;
+    }
     template <class S> void Str(const char*, S& v) { s += static_cast<LPCTSTR>(v); s += '\0'; }
     template <class L> void KeyList(const char*, L& l) {
         INT_PTR n = l.GetSize();

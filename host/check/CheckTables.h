@@ -1,0 +1,56 @@
+// The foundation check tables as the check figures read them: a stored row (CheckTableRecords.h)
+// with its BLOBs decoded into keyed maps of check results.
+#pragma once
+
+#include "host/check/CheckData.h"
+#include "host/db/DB_CDataClass.h"
+
+// Checks of one column footing: bearing capacity (average, maximum), weak layer, punching and
+// shear of its parts, and the net base pressure, each by load group.
+struct T_PCDCOLF_D {
+    double depth = 0.0, fa = 0.0, faz = 0.0, ft = 0.0;
+    CZLCheckMap m_mapCZL;
+    CheckDataMap m_mapWeak;
+    CJCheckMap m_mapCQ;
+    CJCheckMap m_mapJQ;
+    DoubleMap m_mapDouble;
+};
+
+// Local compression under one column, by load group.
+struct T_PCDCJY_D {
+    double fc = 0.0;
+    CheckDataMap m_mapCheck;
+};
+
+// Soil bearing under one foundation beam, by load group.
+struct T_PCDBEAM_D {
+    double width = 0.0, depth = 0.0, fa = 0.0;
+    CZLCheckMap m_mapCZL;
+};
+
+// Row <-> record. Decode fails (FALSE) on a BLOB that does not read as its map.
+namespace CheckRows {
+BOOL Decode(const T_PCDCOLF_ROW& row, T_PCDCOLF_D& rec);
+BOOL Decode(const T_PCDCJY_ROW& row, T_PCDCJY_D& rec);
+BOOL Decode(const T_PCDBEAM_ROW& row, T_PCDBEAM_D& rec);
+T_PCDCOLF_ROW Encode(const T_PCDCOLF_D& rec);
+T_PCDCJY_ROW Encode(const T_PCDCJY_D& rec);
+T_PCDBEAM_ROW Encode(const T_PCDBEAM_D& rec);
+}  // namespace CheckRows
+
+// Non-zero with the record of key; 0 when the row is missing or does not decode.
+class CClassPCDColf : public DB_CTable<DBT_PCDCOLF> {
+public:
+    using DB_CTable<DBT_PCDCOLF>::Get;
+    int Get(UINT key, T_PCDCOLF_D& rec) const;
+};
+class CClassPCDCJY : public DB_CTable<DBT_PCDCJY> {
+public:
+    using DB_CTable<DBT_PCDCJY>::Get;
+    int Get(UINT key, T_PCDCJY_D& rec) const;
+};
+class CClassPCDBeam : public DB_CTable<DBT_PCDBEAM> {
+public:
+    using DB_CTable<DBT_PCDBEAM>::Get;
+    int Get(UINT key, T_PCDBEAM_D& rec) const;
+};
