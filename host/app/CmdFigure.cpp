@@ -39,8 +39,8 @@ const CHostCommandRegistrar kRegister(
      RunFigure,
      70,
      {{"--list", EHostValue::kFlag, nullptr,
-       "print the catalogue's records indented by parent: type, suffix, number, owner mask, any/post,\n"
-       "enabled (for this project and every owner type), the leaf's class and whether the module has\n"
+       "print the catalogue's records indented by parent: type, suffix, number, owner mask, any/post, "
+       "enabled (for this project and every owner type), the leaf's class and whether the module has "
        "it, caption"},
       {"--load", EHostValue::kText, "NAME|KEY",
        "entry of the figure's load-case list (its key, its text, or 0 for the most unfavourable)"},
