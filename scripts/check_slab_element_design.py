@@ -56,7 +56,7 @@ def text(v, decimals):
 
 def render(pvxhost, db, tmp, mode, unit, load, decimals):
     out = os.path.join(tmp, "slab_elem_%d_%s.emf" % (mode, load.replace("+", "_").replace(".", "_")))
-    args = [pvxhost, "--quiet", "--db", db, "render", "--mode", str(mode), "--load", load,
+    args = [pvxhost, "--quiet", "--db", db, "export", "--mode", str(mode), "--load", load,
             "--option", "%s=1" % unit, "--option", "numbers=1", "--option", "legend=0",
             "--option", "decimals=%d" % decimals, "--view", "plan", "--out", out]
     r = subprocess.run(args, capture_output=True, text=True)

@@ -465,6 +465,8 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
     MakeEngines(m, kind);
     // The slab reinforcement page counts the combinations of its load list.
     if (mode == PVXMode::kSlabRebar && m.m_pForceEngine) m.m_pForceEngine->m_nSRbarType10Count = LinearCombCount(m);
+    // The crack envelope runs over the same combinations.
+    if (mode == PVXMode::kSlabCrack && m.m_pForceEngine) m.m_pForceEngine->m_nSCracLcomCount = LinearCombCount(m);
     std::string unused;
     int nDecimals = -1, nExponent = -1;  // given by the host, else -1
     for (int i = 0; i < pReq->nSettings; ++i) {

@@ -137,6 +137,7 @@ struct CForceSlabSettings {
     int m_nSRbarDir = 0;               // 0 X, 1 Y
     int m_nSRbarType10Count = 0;
     int m_nSRbarTotalLcom = 0;
+    int m_nSCracLcomCount = 0;         // crack envelope: combinations (kind 11) after m_nSRbarTotalLcom
     int m_nSRbarKind = 0;              // slab rebar display kind: 0 total, 1 one direction
     int m_bSRbarYDir = 0;              // that direction is Y
     int m_bSCracData = 0;              // slab crack built
@@ -527,7 +528,8 @@ public:
     int SetSRbarTotalLcom4Dgn();
     // Per-element drawing of modes 17 and 18: beams (201) as members at twice the line width,
     // inactive elements and elements without slab results as inactive members, the others by the
-    // element drawer (which has nothing to draw: 0); the plain model under the design envelope.
+    // element drawer (the element's band colour, or plainly without a design value); the plain
+    // model under the design envelope when no element has a value.
     void DrawSlabElementLoop(CDC* pDC, int nUnit, int (CForceEngine::*elementDrawer)(CDC*, UINT, UINT));
     int DoSRbarElementContour(CDC* pDC, UINT nElemKey, UINT nMembKey);
     int DoSCracElementContour(CDC* pDC, UINT nElemKey, UINT nMembKey);
