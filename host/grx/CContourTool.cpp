@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <set>
+#include <utility>
 
 int CContourTool::DlgSet(const std::vector<std::string>& answers) {
     CContourToolPar p = m_par;
@@ -120,8 +123,50 @@ int CContourTool::Generate() {
                 for (size_t i = 0; i + 1 < hits.size(); i += 2)
                     if (hits[i] != hits[i + 1]) m_Strips[l].push_back({hits[i], hits[i + 1]});
             }
+        m_Strips[l] = ChainSegments(m_Strips[l]);
     }
     return 1;
+}
+
+// Joins two-node segments sharing end nodes into runs; open runs start at a node used once.
+std::vector<std::vector<int>> CContourTool::ChainSegments(const std::vector<std::vector<int>>& segs) {
+    std::map<int, std::vector<size_t>> at;
+    std::set<std::pair<int, int>> seen;
+    std::vector<std::vector<int>> unique;
+    for (const auto& sg : segs) {
+        const auto key = std::minmax(sg[0], sg[1]);
+        if (seen.insert({key.first, key.second}).second) unique.push_back(sg);
+    }
+    for (size_t i = 0; i < unique.size(); ++i) {
+        at[unique[i][0]].push_back(i);
+        at[unique[i][1]].push_back(i);
+    }
+    std::vector<char> used(unique.size(), 0);
+    std::vector<std::vector<int>> runs;
+    auto walk = [&](size_t first, int from) {
+        std::vector<int> run{from};
+        size_t cur = first;
+        int node = from;
+        while (true) {
+            used[cur] = 1;
+            node = unique[cur][0] == node ? unique[cur][1] : unique[cur][0];
+            run.push_back(node);
+            size_t next = unique.size();
+            for (size_t c : at[node])
+                if (!used[c]) {
+                    next = c;
+                    break;
+                }
+            if (next == unique.size()) break;
+            cur = next;
+        }
+        runs.push_back(std::move(run));
+    };
+    for (auto& [node, list] : at)
+        if (list.size() == 1 && !used[list[0]]) walk(list[0], node);
+    for (size_t i = 0; i < unique.size(); ++i)
+        if (!used[i]) walk(i, unique[i][0]);
+    return runs;
 }
 
 double CContourTool::GetHeightFactor(double ratio) const {

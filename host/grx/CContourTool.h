@@ -5,7 +5,8 @@
 // the 24 nearest samples beyond). The grid has nx columns and ny rows of cells over the samples'
 // box, (nx + 1) x (ny + 1) nodes; node k lies in column k % (nx + 1), row k / (nx + 1). A strip
 // line is a run of two grid nodes: the cell edge crossings of a level are snapped to the nearer
-// node of their edge, so each piece of an iso-line is a segment between two nodes.
+// node of their edge, and the
+// segments of a level are joined into runs of nodes.
 //
 //     CContourTool tool;
 //     tool.put_ContourPar(par);
@@ -67,6 +68,9 @@ public:
     int m_nx = 0, m_ny = 0;
     std::vector<std::vector<std::vector<int>>> m_Strips;  // per level, per strip line: node numbers
     std::string m_strError;
+
+    // Two-node segments joined into node runs (each segment once; a closed run ends at its start).
+    static std::vector<std::vector<int>> ChainSegments(const std::vector<std::vector<int>>& segs);
 
 private:
     COLORREF RampColour(double t) const;

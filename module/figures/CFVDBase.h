@@ -371,7 +371,7 @@ public:
     // modified; the nephogram grid is this figure's own and is recomputed only while the
     // first-modification flag is set, which the nephogram clears.
     void PrepareContour();
-    int CollectContourOutlines(std::vector<T_MEMBDLG_3DPOINT_LIST_ITEM>& list);
+    virtual int CollectContourOutlines(std::vector<T_MEMBDLG_3DPOINT_LIST_ITEM>& list);
     int DrawContourOutlines();
     BOOL ClipToContourOutlines(const CArray<T_LINE2D>& lines, CArray<T_LINE2D>& result);
     BOOL IsInContourOutline(const T_POINT2D& pt, int flag);

@@ -223,6 +223,7 @@ void CFVDBase::DrawNephogram() {
     if (t.m_Levels.empty()) return;
     const int N = kNephNodes;
     const double dx = (t.m_dXTo - t.m_dXFrom) / (N - 1), dy = (t.m_dYTo - t.m_dYFrom) / (N - 1);
+    if (m_ContourOutlines.empty()) CollectContourOutlines(m_ContourOutlines);
     if (m_bFirstModify || m_NephZ.size() != static_cast<size_t>(N * N)) {
         const double h = t.GetHeightFactor(0.1);
         CContourMsg::MsgOut("PrePare Data for nephogram...");
