@@ -57,6 +57,13 @@ const CHostCommandRegistrar kRegister(
        "VIEW basemaps (ITEM:0 or ITEM:1 switches a base map) and LOADCASE loadcase (an item's index or text)\n"
        "act at once",
        nullptr, 0, 0, HOST_OPT_REPEATABLE},
+      {"--contour-set", EHostValue::kText, "KEY=VALUE",
+       "presses the panel's contour button (figures drawn as contours: 600) and sets the contour tool's dialog\n"
+       "as a person does, then its OK: levels (comma list of values, or auto), strips (automatic level count,\n"
+       "1 to 100), subcount (every n-th level a thick, labelled main line), labelsinside (0: labels outside the\n"
+       "outlines too), render (0: no shaded map), subtext (1: labels on sub lines too), mainweight and subweight\n"
+       "(line weights in 0.01 mm: pictures only, a DXF has no line weights)",
+       nullptr, 0, 0, HOST_OPT_REPEATABLE},
       {"--list-controls", EHostValue::kFlag, nullptr,
        "prints the figure panel's pages and their controls for figure ID: id, name, kind, caption and value"},
       {"--owner", EHostValue::kText, "NAME",
@@ -154,10 +161,13 @@ int RunFigure(const CHostOptions& options, const CHostArgs& args) {
         return HOST_EXIT_USAGE;
     }
     std::vector<std::pair<std::string, std::string>> sets;
-    if (!hostpage::ReadSetWords(args.GetAll("--set"), "--set", sets)) return HOST_EXIT_USAGE;
+    std::vector<std::pair<std::string, std::string>> contourSets;
+    if (!hostpage::ReadSetWords(args.GetAll("--set"), "--set", sets) ||
+        !hostpage::ReadSetWords(args.GetAll("--contour-set"), "--contour-set", contourSets))
+        return HOST_EXIT_USAGE;
     const bool listControls = args.Has("--list-controls");
     if (listControls) {
-        for (const char* opt : {"--out", "--move", "--save", "--member"}) {
+        for (const char* opt : {"--out", "--move", "--save", "--member", "--contour-set"}) {
             if (!args.Has(opt)) continue;
             HostMessage("%s has no effect with --list-controls", opt);
             return HOST_EXIT_USAGE;
@@ -168,7 +178,7 @@ int RunFigure(const CHostOptions& options, const CHostArgs& args) {
         return HOST_EXIT_USAGE;
     }
     if (list) {
-        for (const char* opt : {"--load", "--member", "--move", "--save", "--size", "--out", "--set", "--list-controls"}) {
+        for (const char* opt : {"--load", "--member", "--move", "--save", "--size", "--out", "--set", "--contour-set", "--list-controls"}) {
             if (!args.Has(opt)) continue;
             HostMessage("%s has no effect with --list", opt);
             return HOST_EXIT_USAGE;
@@ -224,6 +234,7 @@ int RunFigure(const CHostOptions& options, const CHostArgs& args) {
     draw.out = args.Get("--out");
     draw.project = options.strDBPath;
     draw.sets = sets;
+    draw.contourSets = contourSets;
     draw.listControls = listControls;
     return RunFigureDraw(draw);
 }

@@ -224,6 +224,40 @@ int RunPanel(const FigureDrawArgs& a, CWnd* panel) {
     return 0;
 }
 
+bool NoControlWithoutEffect(long, const std::string&) { return false; }
+
+// --contour-set: the contour button of the panel pressed, its dialog set and OK pressed. 0, or
+// the exit status after a message.
+int RunContourDialog(const FigureDrawArgs& a, CWnd* panel) {
+    const long type = a.types.empty() ? 0 : a.types.front();
+    for (const hostpage::PanelPage& page : hostpage::PanelPages(panel, kPanelTabs))
+        for (const hostpage::Control& k : hostpage::PageControls(page.pPage))
+            if (k.strName == "contour" && !k.bEnabled) {
+                HostMessage("--contour-set: figure %ld is not drawn as contours (its contour button is disabled)", type);
+                return HOST_EXIT_USAGE;
+            }
+    const size_t boxes = CUiDriver::Get().MessageBoxes().size();
+    bool opened = false;
+    int status = 0;
+    CUiDriver::Get().QueueModalAny({[&](CUiDialogSession& s) -> int {
+        opened = true;
+        status = hostpage::SetDialogControls(s.Dialog(), a.contourSets);
+        return status ? IDCANCEL : IDOK;
+    }});
+    const std::string hint = "pvxhost figure " + std::to_string(type) + " --list-controls";
+    if (int st = hostpage::SetPanelControls(panel, kPanelTabs, {{"contour", "1"}}, NoControlWithoutEffect, type, hint,
+                                            nullptr, boxes))
+        return st;
+    if (!opened) {
+        HostMessage("--contour-set: the contour button opened no dialog");
+        return HOST_EXIT_FAILED;
+    }
+    if (status) return status;
+    // A value the dialog refused (its message box) is a wrong request.
+    if (hostpage::ReportRefusals(boxes)) return HOST_EXIT_USAGE;
+    return 0;
+}
+
 }  // namespace
 
 bool FigurePanelNoEffect(long /*type*/, const std::string& name) { return name == "value-scale" || name == "contour"; }
@@ -301,6 +335,12 @@ int RunFigureDraw(const FigureDrawArgs& a) {
         if (int status = ChooseLoadCase(view, a.load)) return status;
     if (int status = RunPanel(a, panel)) return status;
     if (a.listControls) return HOST_EXIT_OK;
+    if (!a.contourSets.empty()) {
+        if (int status = RunContourDialog(a, panel)) return status;
+        for (const auto& [key, value] : a.contourSets)
+            if (dxf && (HostLower(key) == "mainweight" || HostLower(key) == "subweight"))
+                HostMessage("note: %s has no effect in a DXF (it has no line weights); pictures show it", key.c_str());
+    }
     for (const std::string& m : a.moves)
         if (int status = MoveText(view, m)) return status;
     if (!a.member.empty())

@@ -14,6 +14,9 @@
 //     CONTROL=VALUE sets a control of its pages through the scripted user (the page's tab picked
 //     first), then the Apply of each page set that has one is pressed; --list-controls prints the
 //     pages' controls instead of writing;
+//   - --contour-set KEY=VALUE: after the pages, the panel's contour button is pressed and the
+//     contour dialog it opens is set through the scripted user, then its OK; an unknown key or a
+//     value the dialog refuses is a wrong request (exit 2), as is a figure without contours;
 //   - --member KEY (pictures only): the view's zoom-window command around that foundation
 //     member (its outline's box enlarged by 20 %);
 //   - --out F.dxf: the view's export command with the save dialog answered by a temporary file
@@ -40,12 +43,13 @@ struct FigureDrawArgs {
     std::string out;                 // --out
     std::string project;             // the open project file
     std::vector<std::pair<std::string, std::string>> sets;  // --set, in order
+    std::vector<std::pair<std::string, std::string>> contourSets;  // --contour-set, in order
     bool listControls = false;       // --list-controls
 };
 
 // The panel controls that draw the same whatever their value on every figure of the module:
 // the value drawing scale (no figure draws with it) and the contour button (its dialog, which
-// nothing here answers, is cancelled).
+// --set does not answer, is cancelled; --contour-set answers it).
 bool FigurePanelNoEffect(long type, const std::string& name);
 
 // Exit status: 0 written; 2 a wrong request (unknown load case, member or text, --member with

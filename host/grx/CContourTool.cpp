@@ -1,6 +1,8 @@
 #include "host/grx/CContourTool.h"
 
 #include "host/base/CMsgOutWnd.h"
+#include "host/grx/CContourSetDlg.h"
+#include "platform/ui/CWinApp.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,54 +13,77 @@
 #include <set>
 #include <utility>
 
+int CContourTool::DlgSet() {
+    CContourSetDlg dlg(*this, AfxGetMainWnd());
+    return dlg.DoModal() == IDOK ? dlg.m_nChanged : 0;
+}
+
+namespace {
+
+// A whole number in [lo, hi] or a finite number in [lo, hi].
+bool ReadNumber(const std::string& text, double lo, double hi, bool whole, double& v) {
+    char* end = nullptr;
+    v = std::strtod(text.c_str(), &end);
+    return !text.empty() && end && *end == '\0' && std::isfinite(v) && v >= lo && v <= hi &&
+           (!whole || v == std::floor(v));
+}
+
+}  // namespace
+
 int CContourTool::DlgSet(const std::vector<std::string>& answers) {
     CContourToolPar p = m_par;
     m_strError.clear();
     for (const std::string& a : answers) {
         const auto eq = a.find('=');
         const std::string key = a.substr(0, eq), val = eq == std::string::npos ? "" : a.substr(eq + 1);
-        char* end = nullptr;
-        const double d = std::strtod(val.c_str(), &end);
-        const bool num = !val.empty() && end && *end == '\0' && std::isfinite(d);
-        if (key == "levels") {
+        double d = 0.0;
+        if (key == "levels" && (val.empty() || val == "auto")) {
+            p.nAutoLevels = 1;
+        } else if (key == "levels") {
             p.nAutoLevels = 0;
             p.nLevelCount = 0;
             size_t pos = 0;
-            while (pos <= val.size() && p.nLevelCount < 10) {
+            for (;;) {
                 const size_t c = val.find(',', pos);
                 const std::string one = val.substr(pos, c == std::string::npos ? std::string::npos : c - pos);
-                char* e = nullptr;
-                const double v = std::strtod(one.c_str(), &e);
-                if (one.empty() || *e != '\0' || !std::isfinite(v)) {
-                    m_strError = "levels: \"" + val + "\" is not a list of numbers";
+                if (!ReadNumber(one, -1e300, 1e300, false, d) || p.nLevelCount == 10) {
+                    m_strError = "levels: \"" + val + "\" is not a list of at most 10 numbers";
                     return 0;
                 }
-                p.dLevels[p.nLevelCount++] = v;
+                p.dLevels[p.nLevelCount++] = d;
                 if (c == std::string::npos) break;
                 pos = c + 1;
             }
             std::sort(p.dLevels, p.dLevels + p.nLevelCount);
-        } else if (key == "strips" && num && d >= 1 && d <= 100) {
-            p.nAutoLevels = 1;
-            p.nStripCount = static_cast<int>(d);
-        } else if (key == "render" && num) {
-            p.nRender = d != 0.0;
-        } else if (key == "subtext" && num) {
-            p.nSubText = d != 0.0;
-        } else if (key == "mainweight" && num) {
-            p.dMainWeight = d;
-        } else if (key == "subweight" && num) {
-            p.dSubWeight = d;
+            p.nLevelCount = static_cast<int>(std::unique(p.dLevels, p.dLevels + p.nLevelCount) - p.dLevels);
+            for (int i = p.nLevelCount; i < 10; ++i) p.dLevels[i] = 0.0;
+        } else if ((key == "strips" || key == "subcount") && ReadNumber(val, 1, 100, true, d)) {
+            if (key == "strips") {
+                p.nAutoLevels = 1;
+                p.nStripCount = static_cast<int>(d);
+            } else {
+                p.nSubCount = static_cast<int>(d);
+            }
+        } else if ((key == "render" || key == "subtext" || key == "labelsinside") && (val == "0" || val == "1")) {
+            (key == "render" ? p.nRender : key == "subtext" ? p.nSubText : p.nLabelInside) = val == "1";
+        } else if ((key == "mainweight" || key == "subweight") && ReadNumber(val, 0, 1000, false, d)) {
+            (key == "mainweight" ? p.dMainWeight : p.dSubWeight) = d;
         } else {
-            m_strError = "contour setting \"" + a + "\" not understood";
+            const bool known = key == "levels" || key == "strips" || key == "subcount" || key == "render" ||
+                               key == "subtext" || key == "labelsinside" || key == "mainweight" || key == "subweight";
+            m_strError = known ? key + ": \"" + val + "\" is not a value it takes (see its range)"
+                               : "contour setting \"" + a + "\" not understood";
             return 0;
         }
     }
-    bool changed = p.nAutoLevels != m_par.nAutoLevels || p.nLevelCount != m_par.nLevelCount ||
-                   p.nStripCount != m_par.nStripCount || p.nRender != m_par.nRender ||
-                   p.nSubText != m_par.nSubText || p.dMainWeight != m_par.dMainWeight ||
+    bool changed = p.nAutoLevels != m_par.nAutoLevels || p.nStripCount != m_par.nStripCount ||
+                   p.nSubCount != m_par.nSubCount || p.nRender != m_par.nRender || p.nSubText != m_par.nSubText ||
+                   p.nLabelInside != m_par.nLabelInside || p.dMainWeight != m_par.dMainWeight ||
                    p.dSubWeight != m_par.dSubWeight;
-    for (int i = 0; i < 10; ++i) changed = changed || p.dLevels[i] != m_par.dLevels[i];
+    if (!p.nAutoLevels) {
+        changed = changed || p.nLevelCount != m_par.nLevelCount;
+        for (int i = 0; i < p.nLevelCount; ++i) changed = changed || p.dLevels[i] != m_par.dLevels[i];
+    }
     m_par = p;
     return changed ? 1 : 0;
 }

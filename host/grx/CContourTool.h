@@ -32,6 +32,7 @@ struct CContourToolPar {
     double dSubWeight = 0.0;      // sub line weight; 0: left unset
     int nSubText = 0;             // labels on sub lines too
     int nRender = 1;              // shaded map on
+    int nLabelInside = 1;         // labels only inside the outlines (the figure's flag, set here)
     double dTextHeight = 0.3;     // label height
     int nGrid = 40;               // cells along the longer side
 };
@@ -40,9 +41,13 @@ class CContourTool {
 public:
     void put_ContourPar(const CContourToolPar* par) { if (par) m_par = *par; }
     const CContourToolPar& GetContourPar() const { return m_par; }
-    // The settings dialog: applies the scripted answers "KEY=VALUE" (levels=a,b,..  strips=n
-    // labelsinside is the figure's; render=0|1 subtext=0|1 mainweight=w subweight=w); returns 1
-    // when something changed, 0 otherwise; an unknown key or bad value sets m_strError and gives 0.
+    // The settings dialog (CContourSetDlg) over the parameters; 1 when its OK changed them, 0
+    // when cancelled or nothing changed.
+    int DlgSet();
+    // Applies "KEY=VALUE" words as the dialog's OK does: levels=a,b,.. (at most 10; "auto" or
+    // empty: automatic) strips=n (1..100, automatic levels) subcount=n (1..100) labelsinside=0|1
+    // render=0|1 subtext=0|1 mainweight=w subweight=w (0..1000); 1 when something changed, 0
+    // otherwise; an unknown key or a bad value sets m_strError, changes nothing and gives 0.
     int DlgSet(const std::vector<std::string>& answers);
     void ResetData(const std::vector<C3DPoint>* pts);
     // Levels, grid and strip lines from the data; 0 for fewer than one point.

@@ -25,6 +25,7 @@
 
 #include "host/grx/CContourTool.h"
 
+#include <functional>
 #include <list>
 #include <map>
 #include <vector>
@@ -378,7 +379,9 @@ public:
     void DrawContourStripLines();
     void DrawContourStripLegend();
     void DrawNephogram();
-    // The settings dialog answered with "KEY=VALUE" lines; its result goes to SetModify.
+    // The contour tool's settings dialog over the figure's parameters; its result (1 changed,
+    // 0 not) goes to SetModify. The second form applies "KEY=VALUE" words as the dialog's OK.
+    int ContourDlgSet();
     int ContourDlgSet(const std::vector<std::string>& answers);
     CContourTool m_ContourTool;
     std::vector<T_MEMBDLG_3DPOINT_LIST_ITEM> m_ContourOutlines;
@@ -387,6 +390,7 @@ public:
     int m_nNephInserts = 0;  // InsertFunction calls of the last DrawNephogram
 
 protected:
+    int ContourDlgSetWith(const std::function<int(CContourTool&)>& dialog);
     EFigureType m_eType = EFVDT_NONE;
     std::list<EFigureType> m_BaseMapList;
     std::vector<T_MEMBDLG_3DPOINT_LIST_ITEM> m_PointList;  // scratch geometry of subclasses

@@ -1,6 +1,7 @@
 // The contour drawing of CFVDBase: strip lines with labels, their legend and the shaded map,
 // all clipped to the outlines of the rafts and footings.
 #include <cmath>
+#include <functional>
 
 #include "host/base/CGeomFunc.h"
 #include "host/check/ICheckToolUtil.h"
@@ -46,11 +47,22 @@ T_MEMBDLG_3DPOINT_LIST_ITEM ItemOf(const CArray<T_POINT2D>& pts) {
 
 }  // namespace
 
+int CFVDBase::ContourDlgSet() {
+    return ContourDlgSetWith([](CContourTool& t) { return t.DlgSet(); });
+}
+
 int CFVDBase::ContourDlgSet(const std::vector<std::string>& answers) {
+    return ContourDlgSetWith([&answers](CContourTool& t) { return t.DlgSet(answers); });
+}
+
+// The parameters (with the label-inside flag) into the tool, the dialog, and what it set back.
+int CFVDBase::ContourDlgSetWith(const std::function<int(CContourTool&)>& dialog) {
     CContourToolPar t = ToolPar(m_ContourPar, m_ContourTool.GetContourPar());
+    t.nLabelInside = m_bLabelInside ? 1 : 0;
     m_ContourTool.put_ContourPar(&t);
-    const int result = m_ContourTool.DlgSet(answers);
+    const int result = dialog(m_ContourTool);
     FromToolPar(m_ContourTool.GetContourPar(), m_ContourPar);
+    m_bLabelInside = m_ContourTool.GetContourPar().nLabelInside;
     SetModify(result);
     return result;
 }

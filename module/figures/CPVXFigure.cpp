@@ -12,7 +12,12 @@
 
 CPVXFigure* CPVXFigure::m_pMyself = nullptr;
 int CPVXFigure::nSelectMode = 0;
-CPVXFigure::PFN_CONTOUR_DLG CPVXFigure::s_pfnContourDlg = nullptr;
+namespace {
+// The contour tool's own settings dialog on the figure.
+int FigureContourDialog(CFVDBase* figure) { return figure ? figure->ContourDlgSet() : 0; }
+}  // namespace
+
+CPVXFigure::PFN_CONTOUR_DLG CPVXFigure::s_pfnContourDlg = FigureContourDialog;
 
 namespace {
 

@@ -136,8 +136,9 @@ public:
     std::map<EFigureType, EFigureType>& Get_BasemapSource() { return m_BaseMapSources; }
     void OnPvxBarcontainerBatchDet() {}
 
-    // The contour dialog of the current figure (the figure contour sets it); returns the
-    // dialog's result, stored as the figure's modified flag. Null: no contour dialog yet.
+    // The contour dialog of the current figure (by default the contour tool's settings dialog
+    // through CFVDBase::ContourDlgSet); returns the dialog's result, stored as the figure's
+    // modified flag. Null: no contour dialog.
     typedef int (*PFN_CONTOUR_DLG)(CFVDBase* figure);
     static PFN_CONTOUR_DLG s_pfnContourDlg;
 
