@@ -9,7 +9,7 @@ packages=(
   libcairo2-dev libfreetype-dev libfontconfig-dev fonts-wqy-microhei
   libuemf-dev libosmesa6-dev libglu1-mesa-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
-  libsqlite3-dev libdxflib-dev
+  libsqlite3-dev libdxflib-dev libgeos-dev
   ffmpeg python3 python3-pil python3-ezdxf
 )
 
