@@ -30,7 +30,7 @@ struct CContourToolPar {
     int nSubCount = 2;            // every nSubCount-th level is a main line
     double dMainWeight = 0.0;     // main line weight; 0.1 or less: the drawing's default
     double dSubWeight = 0.0;      // sub line weight; 0: left unset
-    int nSubText = 0;             // labels on sub lines too
+    int nSubText = 1;             // labels on sub lines too
     int nRender = 1;              // shaded map on
     int nLabelInside = 1;         // labels only inside the outlines (the figure's flag, set here)
     double dTextHeight = 0.3;     // label height

@@ -376,6 +376,9 @@ public:
     int DrawContourOutlines();
     BOOL ClipToContourOutlines(const CArray<T_LINE2D>& lines, CArray<T_LINE2D>& result);
     BOOL IsInContourOutline(const T_POINT2D& pt, int flag);
+    // The pieces of a nephogram cell inside the outlines (the cell itself where it lies wholly
+    // inside one); open rings.
+    std::vector<std::vector<T_POINT2D>> ClipCellToContourOutlines(const std::vector<T_POINT2D>& cell);
     void DrawContourStripLines();
     void DrawContourStripLegend();
     void DrawNephogram();

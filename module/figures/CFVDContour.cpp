@@ -1,9 +1,12 @@
 // The contour drawing of CFVDBase: strip lines with labels, their legend and the shaded map,
 // all clipped to the outlines of the rafts and footings.
 #include <cmath>
+#include <algorithm>
 #include <functional>
+#include <utility>
 
 #include "host/base/CGeomFunc.h"
+#include "host/check/CModelingMethod.h"
 #include "host/check/ICheckToolUtil.h"
 #include "host/db/DBTables.h"
 #include "host/db/FoundationTables.h"
@@ -37,6 +40,24 @@ T_POINT2D NodePoint(const CContourTool& t, int k) {
     const int cols = t.m_nx + 1;
     return {t.m_dXFrom + (t.m_dXTo - t.m_dXFrom) * (k % cols) / t.m_nx,
             t.m_dYFrom + (t.m_dYTo - t.m_dYFrom) * (k / cols) / t.m_ny};
+}
+
+// Whether the segment a-b meets the box [x0, x1] x [y0, y1] (Liang-Barsky).
+bool SegmentEntersBox(const T_POINT2D& a, const T_POINT2D& b, double x0, double y0, double x1, double y1) {
+    double t0 = 0.0, t1 = 1.0;
+    const double d[2] = {b.x - a.x, b.y - a.y}, lo[2] = {x0 - a.x, y0 - a.y}, hi[2] = {x1 - a.x, y1 - a.y};
+    for (int k = 0; k < 2; ++k) {
+        if (d[k] == 0.0) {
+            if (lo[k] > 0.0 || hi[k] < 0.0) return false;
+            continue;
+        }
+        double ta = lo[k] / d[k], tb = hi[k] / d[k];
+        if (ta > tb) std::swap(ta, tb);
+        t0 = std::max(t0, ta);
+        t1 = std::min(t1, tb);
+        if (t0 > t1) return false;
+    }
+    return true;
 }
 
 T_MEMBDLG_3DPOINT_LIST_ITEM ItemOf(const CArray<T_POINT2D>& pts) {
@@ -86,28 +107,52 @@ void CFVDBase::PrepareContour() {
     SetModify(0);
 }
 
-// The rafts' outlines and the bottom steps of the footings; the outlines of the sample do not
-// overlap, so they are kept side by side rather than merged.
+// The union of the areas the axes enclose. Only rafts enabled: the raft outlines alone, as
+// they stand. Otherwise the rafts and the bottom steps of the isolated footings join the axis
+// areas before the union: settlement points at footings off the axis grid would be lost else.
 int CFVDBase::CollectContourOutlines(std::vector<T_MEMBDLG_3DPOINT_LIST_ITEM>& list) {
     list.clear();
     CDataBase* db = GetModelDataBase();
     if (!db) return 1;
-    CArray<UINT, UINT> keys;
-    CClassMtsb rafts;
-    rafts.ConnectToDB(db);
-    rafts.GetKeyList(keys);
-    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
-        CArray<T_POINT2D> pts;
-        if (CSlabCheckToolUtil::s_GetPolygon(keys[i], pts)) list.push_back(ItemOf(pts));
-    }
     CClassMemb membs;
     membs.ConnectToDB(db);
-    keys.RemoveAll();
+    CArray<int, int> types;
+    membs.GetEnableMembType(types, 1);
+    CArray<UINT, UINT> keys, rafts;
     membs.GetKeyList(keys);
+    rafts.Append(keys);
+    membs.FilterByMembType(rafts, MEMB_RAFT, 0);
+    if (types.GetSize() == 1 && types[0] == MEMB_RAFT) {
+        for (INT_PTR i = 0; i < rafts.GetSize(); ++i) {
+            CArray<T_POINT2D> pts;
+            if (ICheckToolUtil::s_GetMtsbPolyline(rafts[i], pts, 1)) list.push_back(ItemOf(pts));
+        }
+        return 1;
+    }
+    CModelingMethod mm;
+    mm.ResetDB(db);
+    CArray<UINT, UINT> axes;
+    mm.GetAllAxis(axes);
+    std::vector<CModelingMethod::Ring> areas, merged;
+    mm.GetAreaBYWin2(axes, areas);
+    auto add = [&areas](const CArray<T_POINT2D>& pts) {
+        areas.emplace_back();
+        for (INT_PTR i = 0; i < pts.GetSize(); ++i) areas.back().push_back(pts[i]);
+    };
+    for (INT_PTR i = 0; i < rafts.GetSize(); ++i) {
+        CArray<T_POINT2D> pts;
+        if (ICheckToolUtil::s_GetMtsbPolyline(rafts[i], pts, 1)) add(pts);
+    }
     membs.FilterByMembType(keys, MEMB_FOOTING, 0);
     for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
         CArray<T_POINT2D> pts;
-        if (ICheckToolUtil::s_GetColfPolyLine(keys[i], pts, 0, 0, 0)) list.push_back(ItemOf(pts));
+        if (ICheckToolUtil::s_GetColfPolyLine(keys[i], pts, 0, 0, 0)) add(pts);
+    }
+    CModelingMethod::UnionSlab(areas, merged);
+    for (const CModelingMethod::Ring& r : merged) {
+        T_MEMBDLG_3DPOINT_LIST_ITEM item;
+        for (const T_POINT2D& p : r) item.Add(T_MEMBDLG_3DPOINT(p.x, p.y, 0.0));
+        list.push_back(std::move(item));
     }
     return 1;
 }
@@ -171,15 +216,22 @@ void CFVDBase::DrawContourStripLines() {
                 CContourMsg::MsgOutAnalStringSamePos(progress + step, 0);
                 const std::vector<int>& nodes = strips[j];
                 if (nodes.empty()) continue;
-                const T_POINT2D at = NodePoint(t, nodes[0]);
-                if ((main || t.DrawSubStripText()) && (!m_bLabelInside || IsInContourOutline(at, 1))) {
-                    const long id = m_pDrawing->DrawTextA(text, at.x, at.y, zs, t.GetStripTextHeight());
-                    m_pDrawing->SetFigureColor(id, colour, 0);
-                }
                 CArray<T_LINE2D> lines, pieces;
                 for (size_t k = 0; k + 1 < nodes.size(); ++k)
                     lines.Add(T_LINE2D(NodePoint(t, nodes[k]), NodePoint(t, nodes[k + 1])));
                 ClipToContourOutlines(lines, pieces);
+                // The label stands at the strip's first node; kept inside the outlines, a first
+                // node outside moves to the middle of the strip's first piece inside.
+                T_POINT2D at = NodePoint(t, nodes[0]);
+                bool labelled = !m_bLabelInside || IsInContourOutline(at, 1);
+                if (!labelled && pieces.GetSize() > 0) {
+                    at = T_POINT2D((pieces[0].p1.x + pieces[0].p2.x) * 0.5, (pieces[0].p1.y + pieces[0].p2.y) * 0.5);
+                    labelled = true;
+                }
+                if ((main || t.DrawSubStripText()) && labelled) {
+                    const long id = m_pDrawing->DrawTextA(text, at.x, at.y, zs, t.GetStripTextHeight());
+                    m_pDrawing->SetFigureColor(id, colour, 0);
+                }
                 for (INT_PTR p = 0; p < pieces.GetSize(); ++p) {
                     T_MEMBDLG_3DPOINT_LIST_ITEM piece;
                     piece.Add(T_MEMBDLG_3DPOINT(pieces[p].p1.x, pieces[p].p1.y, zs));
@@ -264,19 +316,63 @@ void CFVDBase::DrawNephogram() {
             const int k[4] = {i * N + j, (i + 1) * N + j, (i + 1) * N + j + 1, i * N + j + 1};
             COLORREF colour = 0xFF0000, colour2 = 0xFF;
             t.GetZColor(m_NephZ[k[0]], colour, colour2, 1);
-            // A cell is kept when its centre lies in an outline: the cells are small beside the
-            // outlines, and a filled cell cut by a straight-edge clip would only trim its corner.
-            const T_POINT2D centre{m_NephX[k[0]] + dx * 0.5, m_NephY[k[0]] + dy * 0.5};
-            if (!IsInContourOutline(centre, 1)) continue;
-            T_MEMBDLG_3DPOINT_LIST_ITEM cell;
-            for (int c : k) cell.Add(T_MEMBDLG_3DPOINT(m_NephX[c], m_NephY[c], m_NephZs[c]));
-            cell.MakeColse();
-            const long id = m_pDrawing->DrawPolyLine(cell, 1, CString());
-            m_pDrawing->SetFigureColor(id, colour, 0);
-            m_pDrawing->BringBottom(id);
+            // The cell cut at the outlines; a piece's corners take z' bilinear over the cell.
+            CModelingMethod::Ring cell;
+            for (int c : k) cell.push_back(T_POINT2D(m_NephX[c], m_NephY[c]));
+            const double x0 = m_NephX[k[0]], y0 = m_NephY[k[0]];
+            auto zsAt = [&](const T_POINT2D& p) {
+                const double u = dx > 0 ? (p.x - x0) / dx : 0.0, v = dy > 0 ? (p.y - y0) / dy : 0.0;
+                return (1 - u) * (1 - v) * m_NephZs[k[0]] + u * (1 - v) * m_NephZs[k[1]] + u * v * m_NephZs[k[2]] +
+                       (1 - u) * v * m_NephZs[k[3]];
+            };
             CString tip;
             tip.Format("%.15f", m_NephZ[k[0]]);
-            m_pDrawing->SetToolTip(id, tip);
+            for (const CModelingMethod::Ring& piece : ClipCellToContourOutlines(cell)) {
+                T_MEMBDLG_3DPOINT_LIST_ITEM item;
+                for (const T_POINT2D& p : piece) item.Add(T_MEMBDLG_3DPOINT(p.x, p.y, zsAt(p)));
+                item.MakeColse();
+                const long id = m_pDrawing->DrawPolyLine(item, 1, CString());
+                m_pDrawing->SetFigureColor(id, colour, 0);
+                m_pDrawing->BringBottom(id);
+                m_pDrawing->SetToolTip(id, tip);
+            }
         }
     }
+}
+
+// The pieces of a cell inside the outlines: the cell itself where an outline holds it whole,
+// none where it misses every outline's box.
+std::vector<std::vector<T_POINT2D>> CFVDBase::ClipCellToContourOutlines(const std::vector<T_POINT2D>& cell) {
+    std::vector<CModelingMethod::Ring> out;
+    double bx0 = cell[0].x, by0 = cell[0].y, bx1 = bx0, by1 = by0;
+    for (const T_POINT2D& p : cell) {
+        bx0 = std::min(bx0, p.x), by0 = std::min(by0, p.y), bx1 = std::max(bx1, p.x), by1 = std::max(by1, p.y);
+    }
+    for (const T_MEMBDLG_3DPOINT_LIST_ITEM& o : m_ContourOutlines) {
+        if (o.GetCount() <= 2) continue;
+        CModelingMethod::Ring ring;
+        double ox0 = o.m_Points[0].x, oy0 = o.m_Points[0].y, ox1 = ox0, oy1 = oy0;
+        for (INT_PTR i = 0; i < o.GetCount(); ++i) {
+            const T_MEMBDLG_3DPOINT& p = o.m_Points[i];
+            ring.push_back(T_POINT2D(p.x, p.y));
+            ox0 = std::min(ox0, p.x), oy0 = std::min(oy0, p.y), ox1 = std::max(ox1, p.x), oy1 = std::max(oy1, p.y);
+        }
+        if (bx1 <= ox0 || bx0 >= ox1 || by1 <= oy0 || by0 >= oy1) continue;
+        // Whole: no outline edge enters the cell's open box and the cell's centre is inside.
+        const double e = 1e-9 * std::max(bx1 - bx0, by1 - by0);
+        bool crossed = false;
+        for (size_t i = 0; i < ring.size() && !crossed; ++i)
+            crossed = SegmentEntersBox(ring[i], ring[(i + 1) % ring.size()], bx0 + e, by0 + e, bx1 - e, by1 - e);
+        CArray<T_POINT2D> poly;
+        for (const T_POINT2D& p : ring) poly.Add(p);
+        if (!crossed) {
+            if (CGeomFunc::IsPointInPolygon2(T_POINT2D((bx0 + bx1) * 0.5, (by0 + by1) * 0.5), poly, 1, 0.0, nullptr))
+                out.push_back(cell);
+            continue;
+        }
+        std::vector<CModelingMethod::Ring> pieces;
+        CModelingMethod::ClipPolygon(ring, cell, pieces);
+        out.insert(out.end(), pieces.begin(), pieces.end());
+    }
+    return out;
 }

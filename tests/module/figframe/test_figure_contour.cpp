@@ -93,6 +93,7 @@ TEST(FigureContour, StripLabelsSitAtTheFirstNodeWithTheToolsWeights) {
         f.SetGrid({1.0, 2.0}, strips);
         CContourToolPar p;
         p.nSubCount = 2;
+        p.nSubText = 0;
         p.dMainWeight = r.mainWeight;
         p.dSubWeight = r.subWeight;
         f.m_ContourTool.put_ContourPar(&p);
