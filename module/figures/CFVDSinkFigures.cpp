@@ -9,6 +9,7 @@
 #include "host/base/CMsgDll.h"
 #include "host/base/CMsgOutWnd.h"
 #include "host/base/CurrentUnitCtrl.h"
+#include "host/check/CModelingMethod.h"
 #include "host/check/ICheckToolUtil.h"
 #include "host/db/DBTables.h"
 #include "host/db/FoundationTables.h"
@@ -123,8 +124,8 @@ void CFVDIsoSinkDif::CreateLayers() {
 
 void CFVDIsoSinkDif::CollectLoadCases(std::map<UINT, CString>& out) { CollectCheckLoadCases(out, 2, TRUE, nullptr); }
 
-// The footings an axis links: the isolated footings whose centres lie on the axis (within 0.01 m
-// of its line, between its ends); the axis counts only with exactly two.
+// The footings an axis links come from the axis link tool (CAxisLinkTool): the axis counts only
+// when it links exactly two isolated footings.
 void CFVDIsoSinkDif::DrawFigure() {
     m_Done.clear();
     ApplyScale();
@@ -136,35 +137,24 @@ void CFVDIsoSinkDif::DrawFigure() {
     }
     CClassAxis axes;
     axes.ConnectToDB(mdb);
-    CClassPont ponts;
-    ponts.ConnectToDB(mdb);
-    CClassMemb membs;
-    membs.ConnectToDB(mdb);
-    CArray<UINT, UINT> footings, axisKeys;
-    membs.GetKeyList(footings);
-    membs.FilterByMembType(footings, MEMB_FOOTING, 0);
+    CArray<UINT, UINT> axisKeys;
     axes.GetKeyList(axisKeys);
     CClassPCDSink sinks;
     sinks.ConnectToDB(pdb);
+    CAxisLinkTool link;
+    link.ResetDB(mdb);
     SetCurrentLayer(150);
     for (INT_PTR a = 0; a < axisKeys.GetSize(); ++a) {
         if (m_Done.count(axisKeys[a])) continue;
         m_Done[axisKeys[a]] = 1;
         T_GBPA_D g;
         if (!ReadGbpa(g)) break;
-        T_AXIS_D ax;
-        T_PONT_D p1, p2;
-        if (!axes.Get(axisKeys[a], ax) || ax.IsArc() || !ponts.Get(ax.pont1, p1) || !ponts.Get(ax.pont2, p2)) continue;
-        const T_POINT2D A{p1.x, p1.y}, B{p2.x, p2.y};
-        const double len = std::hypot(B.x - A.x, B.y - A.y);
-        if (len <= 0.0) continue;
-        CArray<UINT, UINT> on;
-        for (INT_PTR f = 0; f < footings.GetSize(); ++f) {
-            const T_POINT2D c = ICheckToolUtil::s_GetColfCent(footings[f], 0);
-            const double t = ((c.x - A.x) * (B.x - A.x) + (c.y - A.y) * (B.y - A.y)) / (len * len);
-            const double off = std::fabs((c.x - A.x) * (B.y - A.y) - (c.y - A.y) * (B.x - A.x)) / len;
-            if (off <= 0.01 && t >= -1e-9 && t <= 1 + 1e-9) on.Add(footings[f]);
-        }
+        link.SetGroupKey(axisKeys[a], 1);
+        link.LinkGroup();
+        CArray<UINT, UINT> linked, on;
+        std::vector<CModelingMethod::Ring> areas;
+        link.GetLinkGroup(linked, areas);
+        ICheckToolUtil::s_GetMembKeyFromKeys(linked, on, MEMB_FOOTING, 0, mdb);
         if (on.GetSize() != 2) continue;
         const T_POINT2D c1 = ICheckToolUtil::s_GetColfCent(on[0], 0), c2 = ICheckToolUtil::s_GetColfCent(on[1], 0);
         const double L = std::hypot(c2.x - c1.x, c2.y - c1.y) * CurrentUnitCtrl::Cur2MM();
