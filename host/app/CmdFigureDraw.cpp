@@ -245,17 +245,16 @@ int RunContourDialog(const FigureDrawArgs& a, CWnd* panel) {
         return status ? IDCANCEL : IDOK;
     }});
     const std::string hint = "pvxhost figure " + std::to_string(type) + " --list-controls";
-    if (int st = hostpage::SetPanelControls(panel, kPanelTabs, {{"contour", "1"}}, NoControlWithoutEffect, type, hint,
-                                            nullptr, boxes))
-        return st;
+    const int pressed = hostpage::SetPanelControls(panel, kPanelTabs, {{"contour", "1"}}, NoControlWithoutEffect, type,
+                                                   hint, nullptr, boxes);
+    // A value the dialog refused (its message box, shown by now) is a wrong request.
+    if (opened && !status && CUiDriver::Get().MessageBoxes().size() > boxes) return HOST_EXIT_USAGE;
+    if (pressed) return pressed;
     if (!opened) {
         HostMessage("--contour-set: the contour button opened no dialog");
         return HOST_EXIT_FAILED;
     }
-    if (status) return status;
-    // A value the dialog refused (its message box) is a wrong request.
-    if (hostpage::ReportRefusals(boxes)) return HOST_EXIT_USAGE;
-    return 0;
+    return status;
 }
 
 }  // namespace

@@ -30,7 +30,10 @@ CContourToolPar ToolPar(const sContourControlPar& p, CContourToolPar t) {
 
 void FromToolPar(const CContourToolPar& t, sContourControlPar& p) {
     p.levels.nAutoLevels = t.nAutoLevels;
-    for (int i = 0; i < 10; ++i) p.levels.dLevels[i] = i < t.nLevelCount ? t.dLevels[i] : 0.0;
+    // The record has no level count: the slots after the last level repeat it, so the rising run
+    // ToolPar reads back ends there (zeros would add a level 0 after negative levels).
+    for (int i = 0; i < 10; ++i)
+        p.levels.dLevels[i] = i < t.nLevelCount ? t.dLevels[i] : t.nLevelCount ? t.dLevels[t.nLevelCount - 1] : 0.0;
     p.nStripCount = t.nStripCount;
     p.nSubStrips = t.nSubCount;
     p.nRender = t.nRender;

@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "host/db/CDBDoc.h"
+#include "host/grx/CContourSetDlg.h"
+#include "platform/ui/CUiDriver.h"
 #include "host/vdraw/CVdrawUtil.h"
 #include "module/figures/CFVDBase.h"
 #include "module/figures/CFVDSinkFigures.h"
@@ -297,3 +299,124 @@ TEST(SettlementSheets, TiltTextHasFourLines) {
 }
 
 }  // namespace
+
+// The contour tool's dialog played by the scripted user through the figure: what OK sets comes
+// back to the figure (its levels and label flag), a refused value changes nothing.
+TEST(FigureContour, SettingsDialogSetsTheFigure) {
+    struct Row {
+        const char* name;
+        std::vector<std::pair<UINT, const char*>> texts;  // edits typed
+        int labelsInside;                                 // check box set, -1 untouched
+        int result;
+        std::vector<double> levels;  // the figure's levels after PrepareContour; empty: automatic
+        bool refused;                // a message box says why
+    };
+    const Row rows[] = {
+        // Zeros after the last negative level must not come back as a level 0.
+        {"three negative levels", {{CContourSetDlg::IDC_LEVELS, "-40,-30,-20"}}, -1, 1, {-40, -30, -20}, false},
+        {"levels sorted", {{CContourSetDlg::IDC_LEVELS, "7, 3"}}, -1, 1, {3, 7}, false},
+        {"labels outside too", {}, 0, 1, {}, false},
+        {"nothing changed", {}, -1, 0, {}, false},
+        {"strip count refused", {{CContourSetDlg::IDC_STRIPS, "0"}}, -1, 0, {}, true},
+        {"weight refused", {{CContourSetDlg::IDC_MAINWEIGHT, "-1"}}, -1, 0, {}, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        ContourFigure f;
+        Fill(f, 0.0);  // values 0 .. 20
+        CUiDriver::Get().ClearMessageBoxes();
+        CUiDriver::Get().QueueModal(CContourSetDlg::IDD, {[&](CUiDialogSession& s) {
+                                        for (const auto& [id, text] : r.texts) s.SetControlText(id, text);
+                                        if (r.labelsInside >= 0)
+                                            s.SetCheck(CContourSetDlg::IDC_LABELSINSIDE,
+                                                       r.labelsInside ? BST_CHECKED : BST_UNCHECKED);
+                                        return IDOK;
+                                    }});
+        f.SetModify(0);
+        EXPECT_EQ(f.ContourDlgSet(), r.result);
+        EXPECT_EQ(f.IsModified(), r.result);
+        EXPECT_EQ(CUiDriver::Get().MessageBoxes().empty(), !r.refused);
+        EXPECT_EQ(f.m_bLabelInside, r.labelsInside < 0 ? 1 : r.labelsInside);
+        f.SetModify(1);
+        f.PrepareContour();
+        if (!r.levels.empty())
+            EXPECT_EQ(f.m_ContourTool.m_Levels, r.levels);
+        else  // automatic: the default count of the figure, 5, inside 0 .. 20
+            EXPECT_EQ(f.m_ContourTool.m_Levels.size(), 5u);
+    }
+}
+
+// A label whose first node lies outside the outlines moves to the middle of the strip's first
+// piece inside; without the inside rule it stays at the node.
+TEST(FigureContour, StripLabelKeptInsideTheOutlines) {
+    // Nodes 5 (0, 2), 7 (4, 2), 8 (6, 2) on the 0..8 x 0..4 grid with nx 4, ny 2.
+    struct Row {
+        const char* name;
+        std::vector<T_POINT2D> outline;
+        BOOL inside;
+        int labels;
+        double x;  // of the label
+    };
+    const Row rows[] = {
+        // Box 3..8: the first piece is (3, 2) - (4, 2), its middle x 3.5.
+        {"moved into the box", {{3, 0}, {8, 0}, {8, 4}, {3, 4}}, 1, 1, 3.5},
+        {"kept at the node without the rule", {{3, 0}, {8, 0}, {8, 4}, {3, 4}}, 0, 1, 0.0},
+        {"node inside stays", kBox, 1, 1, 0.0},
+        {"strip wholly outside: none", {{20, 20}, {30, 20}, {30, 30}}, 1, 0, 0.0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        ContourFigure f;
+        f.outlines = {r.outline};
+        f.SetGrid({1.0}, {{{5, 7, 8}}});
+        f.m_bLabelInside = r.inside;
+        CVdrawUtil d;
+        f.Attach(&d);
+        f.DrawContourStripLines();
+        std::vector<const CvdFigure*> labels;
+        for (const CvdFigure* t : Figures(d, VdKindText))
+            if (t->m_text == "1.00" && t->m_points[0].x < 10.0) labels.push_back(t);  // not the legend
+        ASSERT_EQ(labels.size(), static_cast<size_t>(r.labels));
+        if (r.labels) {
+            EXPECT_DOUBLE_EQ(labels[0]->m_points[0].x, r.x);
+            EXPECT_DOUBLE_EQ(labels[0]->m_points[0].y, 2.0);
+        }
+    }
+}
+
+// The shaded map covers the outlines exactly: the filled pieces add up to each outline's area
+// (shoelace by hand: the triangle 10 x 10 / 2 = 50, the L 100 - 25 = 75, a 2 x 2 square off the
+// grid's corner 4), where whole-cell steps would not.
+TEST(FigureContour, NephogramCellsAreCutAtTheOutlines) {
+    struct Row {
+        const char* name;
+        std::vector<T_POINT2D> outline;
+        double area;
+    };
+    const Row rows[] = {
+        {"triangle", {{0, 0}, {10, 0}, {0, 10}}, 50.0},
+        {"L", {{0, 0}, {10, 0}, {10, 5}, {5, 5}, {5, 10}, {0, 10}}, 75.0},
+        {"square half beyond the grid", {{9, 9}, {11, 9}, {11, 11}, {9, 11}}, 1.0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        ContourFigure f;
+        Fill(f, 0.0);  // grid 0..10 x 0..10
+        f.outlines = {r.outline};
+        f.CollectContourOutlines(f.m_ContourOutlines);
+        CVdrawUtil d;
+        f.Attach(&d);
+        f.DrawNephogram();
+        double area = 0.0;
+        for (const CvdFigure* c : Figures(d, VdKindPolyLine)) {
+            const auto& p = c->m_points;
+            double a = 0.0;
+            for (size_t i = 0; i < p.size(); ++i) {
+                const auto &u = p[i], &v = p[(i + 1) % p.size()];
+                a += u.x * v.y - v.x * u.y;
+            }
+            area += std::fabs(a) * 0.5;
+        }
+        EXPECT_NEAR(area, r.area, 1e-6);
+    }
+}
