@@ -36,6 +36,13 @@ int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
     CHostProgress progress({{"generating the sample project", 45}, {"writing " + out, 55}});
     progress.Enter(0);
     CSampleProject project(size);
+    if (args.Has("--settle-points")) {
+        if (frameBays > 0 || wallPlates > 0) {
+            HostMessage("--settle-points belongs to the building sample, not to --frame-bays or --wall-plates");
+            return HOST_EXIT_USAGE;
+        }
+        project.SetSettlementPoints(args.GetInteger("--settle-points"));
+    }
     CFrameSampleProject frame(static_cast<int>(frameBays));
     CWallSampleProject walls(wallPlates);
     CSampleWriter writer;
@@ -99,6 +106,10 @@ const CHostCommandRegistrar kRegister({"make-sample",
                                         {"--size", EHostValue::kInteger, "N",
                                          "the least number of raft plates (the raft is 4k x 3k plates)", kDefaultSize.c_str(), 1,
                                          CSampleProject::kMaxRaftPlates},
+                                        {"--settle-points", EHostValue::kInteger, "N",
+                                         "at least N settlement points (a grid over the raft in its proportions, and the\n"
+                                         "two footings) instead of the 3 m grid's 65",
+                                         nullptr, 3, CSampleProject::kMaxSettlePoints},
                                         {"--frame-bays", EHostValue::kInteger, "N",
                                          "a frame project of N x N bays instead of the building", nullptr, 1,
                                          CFrameSampleProject::kMaxBays},

@@ -431,23 +431,22 @@ double DeadShareOfRaftLoad() {
     return dead / all;
 }
 
-// Settlement points of the host's settlement analysis on a 3 m grid over the raft and at the two
-// annex footings. Load group SETTLE (settlement kind) carries the service-load settlement
+// Settlement points of the host's settlement analysis on a grid of ni x nj cells over the raft (3 m
+// by default) and at the two annex footings. Load group SETTLE (settlement kind) carries the service-load settlement
 // (Boussinesq, as the SETTLE load case), group GRAVITY (static kind) the dead-load part alone;
 // every point adds a regional subsidence of kRegionalSettle mm common to all groups.
 constexpr double kRegionalSettle = 3.0;  // mm
 constexpr double kSettleGrid = 3.0;      // m
 
 void WriteSettlementPoints(ISampleSink& sink, double qService, double qDead, double qFootService, double qFootDead,
-                           const double footXY[2][2]) {
+                           const double footXY[2][2], int ni, int nj) {
     sink.AddLoadGroup(SAMPLE_LDGP_GRAVITY, LDGP_STATIC, "GRAVITY");
     sink.AddLoadGroup(SAMPLE_LDGP_SETTLE, LDGP_SETTLEMENT, "SETTLE");
     const std::vector<UINT> groups = {SAMPLE_LDGP_GRAVITY, SAMPLE_LDGP_SETTLE};
     UINT key = 1;
-    const int ni = static_cast<int>(kLx / kSettleGrid), nj = static_cast<int>(kLy / kSettleGrid);
     for (int j = 0; j <= nj; ++j)
         for (int i = 0; i <= ni; ++i) {
-            const double x = i * kSettleGrid, y = j * kSettleGrid;
+            const double x = kLx * i / ni, y = kLy * j / nj;
             const std::vector<double> v = {1000.0 * RectSettlement(qDead, kLx, kLy, x, y),
                                            1000.0 * RectSettlement(qService, kLx, kLy, x, y)};
             sink.AddSettlementPoint(key++, x, y, 0.0, kRegionalSettle, groups, v);
@@ -542,7 +541,7 @@ public:
     void AddTimeHistory();
     void AddTimeHistorySteps();
     void AddSettlement();
-    void AddSettlementPoints();
+    void AddSettlementPoints(long points);
     void AddSlabDesign();
 
 private:
@@ -1851,14 +1850,23 @@ void CSampleGenerator::AddTimeHistorySteps() {
 
 // The host's settlement analysis (after the static results): load groups and settlement points
 // under the same service pressure as AddSettlement.
-void CSampleGenerator::AddSettlementPoints() {
+void CSampleGenerator::AddSettlementPoints(long points) {
     double total = (kRaftDL + kRaftLL) * kLx * kLy;
     for (double b : m_settleBase) total += b;
     const double q = total / (kLx * kLy);
     const double footQ = (0.5 * (kAnnexQDL + kAnnexQLL) * kAnnexSpan + 0.5 * kTieW * kAnnexSpan) / (kFootingB * kFootingB);
     const double footDead = (0.5 * kAnnexQDL * kAnnexSpan + 0.5 * kTieW * kAnnexSpan) / (kFootingB * kFootingB);
     const double footXY[2][2] = {{kAnnexX, 0.0}, {kAnnexX, kAnnexSpan}};
-    WriteSettlementPoints(m_sink, q, q * DeadShareOfRaftLoad(), footQ, footDead, footXY);
+    // The default 3 m grid, or the least grid of 4k x 3k cells (the raft's proportions) whose
+    // nodes and the two footings reach the points asked for.
+    int ni = static_cast<int>(kLx / kSettleGrid), nj = static_cast<int>(kLy / kSettleGrid);
+    if (points > 0) {
+        long k = 1;
+        while ((4 * k + 1) * (3 * k + 1) + 2 < points) ++k;
+        ni = static_cast<int>(4 * k);
+        nj = static_cast<int>(3 * k);
+    }
+    WriteSettlementPoints(m_sink, q, q * DeadShareOfRaftLoad(), footQ, footDead, footXY, ni, nj);
 }
 
 // The host's slab design (closed forms in SampleSlabDesign.h): the raft under each linear
@@ -1938,6 +1946,6 @@ void CSampleProject::Generate(ISampleSink& sink) {
     g.AddTimeHistory();
     g.AddTimeHistorySteps();
     g.AddSettlement();
-    g.AddSettlementPoints();
+    g.AddSettlementPoints(m_nSettlePoints);
     g.AddSlabDesign();
 }

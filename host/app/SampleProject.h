@@ -159,10 +159,15 @@ class CSampleProject {
 public:
     static constexpr long kDefaultRaftPlates = 192;  // 16 x 12 plates
     static constexpr long kMaxRaftPlates = 2000000;
+    static constexpr long kMaxSettlePoints = 2000000;
 
     // nRaftPlates: the least number of raft plates wanted; the mesh is 4k x 3k plates with the
     // smallest k that reaches it, so that the column grid falls on mesh nodes.
     explicit CSampleProject(long nRaftPlates = kDefaultRaftPlates);
+
+    // At least n settlement points (a grid over the raft in its proportions, and the two footing
+    // points); 0: the 3 m grid, 65 points.
+    void SetSettlementPoints(long n) { m_nSettlePoints = n; }
 
     int GetRaftCellsX() const { return m_nx; }
     int GetRaftCellsY() const { return m_ny; }
@@ -175,4 +180,5 @@ public:
 private:
     int m_nx;  // raft plates along x
     int m_ny;  // raft plates along y
+    long m_nSettlePoints = 0;
 };
