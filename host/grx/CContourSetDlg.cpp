@@ -8,15 +8,6 @@
 
 namespace {
 
-UiDlgItem Item(UINT id, UiCtl kind, const char* caption, CRect rect) {
-    UiDlgItem it;
-    it.nID = id;
-    it.kind = kind;
-    it.caption = caption;
-    it.rect = rect;
-    return it;
-}
-
 void RegisterTemplate() {
     static const bool done = [] {
         UiDlgTemplate t;
@@ -24,21 +15,21 @@ void RegisterTemplate() {
         t.size = CSize(220, 150);
         t.caption = "等值线参数";
         using D = CContourSetDlg;
-        t.items = {Item(0, UiCtl::Static, "等值线值", CRect(7, 9, 60, 19)),
-                   Item(D::IDC_LEVELS, UiCtl::Edit, "", CRect(62, 7, 213, 19)),
-                   Item(0, UiCtl::Static, "条带数", CRect(7, 25, 60, 35)),
-                   Item(D::IDC_STRIPS, UiCtl::Edit, "", CRect(62, 23, 120, 35)),
-                   Item(0, UiCtl::Static, "主线间隔", CRect(7, 41, 60, 51)),
-                   Item(D::IDC_SUBCOUNT, UiCtl::Edit, "", CRect(62, 39, 120, 51)),
-                   Item(D::IDC_LABELSINSIDE, UiCtl::Check, "标注只在轮廓内", CRect(7, 57, 120, 67)),
-                   Item(D::IDC_RENDER, UiCtl::Check, "云图", CRect(7, 71, 120, 81)),
-                   Item(D::IDC_SUBTEXT, UiCtl::Check, "次线标注", CRect(7, 85, 120, 95)),
-                   Item(0, UiCtl::Static, "主线线宽", CRect(7, 101, 60, 111)),
-                   Item(D::IDC_MAINWEIGHT, UiCtl::Edit, "", CRect(62, 99, 120, 111)),
-                   Item(0, UiCtl::Static, "次线线宽", CRect(7, 117, 60, 127)),
-                   Item(D::IDC_SUBWEIGHT, UiCtl::Edit, "", CRect(62, 115, 120, 127)),
-                   Item(IDOK, UiCtl::DefButton, "确定", CRect(160, 99, 213, 113)),
-                   Item(IDCANCEL, UiCtl::Button, "取消", CRect(160, 117, 213, 131))};
+        t.items = {MakeDlgItem(0, UiCtl::Static, "等值线值", CRect(7, 9, 60, 19)),
+                   MakeDlgItem(D::IDC_LEVELS, UiCtl::Edit, "", CRect(62, 7, 213, 19)),
+                   MakeDlgItem(0, UiCtl::Static, "条带数", CRect(7, 25, 60, 35)),
+                   MakeDlgItem(D::IDC_STRIPS, UiCtl::Edit, "", CRect(62, 23, 120, 35)),
+                   MakeDlgItem(0, UiCtl::Static, "主线间隔", CRect(7, 41, 60, 51)),
+                   MakeDlgItem(D::IDC_SUBCOUNT, UiCtl::Edit, "", CRect(62, 39, 120, 51)),
+                   MakeDlgItem(D::IDC_LABELSINSIDE, UiCtl::Check, "标注只在轮廓内", CRect(7, 57, 120, 67)),
+                   MakeDlgItem(D::IDC_RENDER, UiCtl::Check, "云图", CRect(7, 71, 120, 81)),
+                   MakeDlgItem(D::IDC_SUBTEXT, UiCtl::Check, "次线标注", CRect(7, 85, 120, 95)),
+                   MakeDlgItem(0, UiCtl::Static, "主线线宽", CRect(7, 101, 60, 111)),
+                   MakeDlgItem(D::IDC_MAINWEIGHT, UiCtl::Edit, "", CRect(62, 99, 120, 111)),
+                   MakeDlgItem(0, UiCtl::Static, "次线线宽", CRect(7, 117, 60, 127)),
+                   MakeDlgItem(D::IDC_SUBWEIGHT, UiCtl::Edit, "", CRect(62, 115, 120, 127)),
+                   MakeDlgItem(IDOK, UiCtl::DefButton, "确定", CRect(160, 99, 213, 113)),
+                   MakeDlgItem(IDCANCEL, UiCtl::Button, "取消", CRect(160, 117, 213, 131))};
         return RegisterDialogTemplate(t) != FALSE;
     }();
     (void)done;

@@ -19,16 +19,6 @@ const CMsgDll::StringEntry kVdTexts[] = {
     {"IDS_VDRAW_No_Contour", "当前图形没有等值线参数。"},
 };
 
-UiDlgItem Item(UINT id, UiCtl kind, const char* caption, CRect rect, DWORD style = 0) {
-    UiDlgItem it;
-    it.nID = id;
-    it.kind = kind;
-    it.caption = caption;
-    it.rect = rect;
-    it.style = style;
-    return it;
-}
-
 UiDlgTemplate Dialog(UINT id, CSize size, const char* caption, std::vector<UiDlgItem> items) {
     UiDlgTemplate t;
     t.nID = id;
@@ -50,16 +40,16 @@ void RegisterVdResources() {
     RegisterDialogTemplate(view);
 
     RegisterDialogTemplate(Dialog(IDD_VD_LAYERS, CSize(200, 150), "图层",
-                                  {Item(IDC_VD_LAYER_LIST, UiCtl::ListBox, "", CRect(7, 7, 130, 140),
+                                  {MakeDlgItem(IDC_VD_LAYER_LIST, UiCtl::ListBox, "", CRect(7, 7, 130, 140),
                                         WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY),
-                                   Item(IDC_VD_LAYER_COLOUR, UiCtl::Static, "", CRect(140, 7, 193, 27)),
-                                   Item(IDOK, UiCtl::DefButton, "确定", CRect(140, 105, 193, 119)),
-                                   Item(IDCANCEL, UiCtl::Button, "取消", CRect(140, 125, 193, 139))}));
+                                   MakeDlgItem(IDC_VD_LAYER_COLOUR, UiCtl::Static, "", CRect(140, 7, 193, 27)),
+                                   MakeDlgItem(IDOK, UiCtl::DefButton, "确定", CRect(140, 105, 193, 119)),
+                                   MakeDlgItem(IDCANCEL, UiCtl::Button, "取消", CRect(140, 125, 193, 139))}));
     RegisterDialogTemplate(Dialog(IDD_VD_TEXTSTYLE, CSize(200, 80), "文字样式",
-                                  {Item(IDC_VD_STYLE_LIST, UiCtl::Combo, "", CRect(7, 7, 130, 80)),
-                                   Item(IDC_VD_STYLE_HEIGHT, UiCtl::Edit, "", CRect(7, 27, 130, 40)),
-                                   Item(IDOK, UiCtl::DefButton, "确定", CRect(140, 7, 193, 21)),
-                                   Item(IDCANCEL, UiCtl::Button, "取消", CRect(140, 27, 193, 41))}));
+                                  {MakeDlgItem(IDC_VD_STYLE_LIST, UiCtl::Combo, "", CRect(7, 7, 130, 80)),
+                                   MakeDlgItem(IDC_VD_STYLE_HEIGHT, UiCtl::Edit, "", CRect(7, 27, 130, 40)),
+                                   MakeDlgItem(IDOK, UiCtl::DefButton, "确定", CRect(140, 7, 193, 21)),
+                                   MakeDlgItem(IDCANCEL, UiCtl::Button, "取消", CRect(140, 27, 193, 41))}));
 }
 
 // Layer colours: pick a layer in the list, then its colour in the well. The colours picked are

@@ -63,6 +63,16 @@ HFONT DialogFont(const UiDlgTemplate& t) {
 
 }  // namespace
 
+UiDlgItem MakeDlgItem(UINT nID, UiCtl kind, const char* caption, CRect rect, DWORD style) {
+    UiDlgItem it;
+    it.nID = nID;
+    it.kind = kind;
+    it.caption = caption;
+    it.rect = rect;
+    it.style = style;
+    return it;
+}
+
 BOOL RegisterDialogTemplate(const UiDlgTemplate& tmpl) {
     for (size_t i = 0; i < tmpl.items.size(); ++i) {
         if (tmpl.items[i].kind == UiCtl::Custom && tmpl.items[i].className.empty()) {

@@ -55,6 +55,10 @@ struct UiDlgTemplate {
     std::vector<UiDlgItem> items;
 };
 
+// One control of a template: id, kind, caption, rectangle in dialog units and style (0: the
+// kind's usual style).
+UiDlgItem MakeDlgItem(UINT nID, UiCtl kind, const char* caption, CRect rect, DWORD style = 0);
+
 BOOL RegisterDialogTemplate(const UiDlgTemplate& tmpl);
 BOOL UnregisterDialogTemplate(UINT nID);
 const UiDlgTemplate* FindDialogTemplate(UINT nID);

@@ -155,14 +155,7 @@ private:
 
 void RegisterSaveOptionsTemplate() {
     if (FindDialogTemplate(IDD_AVISAVEOPTIONS)) return;
-    auto item = [](UINT nID, UiCtl kind, const char* caption, CRect rc) {
-        UiDlgItem it;
-        it.nID = nID;
-        it.kind = kind;
-        it.caption = caption;
-        it.rect = rc;
-        return it;
-    };
+    const auto item = [](UINT nID, UiCtl kind, const char* caption, CRect rc) { return MakeDlgItem(nID, kind, caption, rc); };
     UiDlgTemplate t;
     t.nID = IDD_AVISAVEOPTIONS;
     t.size = CSize(200, 60);
