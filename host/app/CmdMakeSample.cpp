@@ -6,6 +6,7 @@
 #include "host/app/SampleDesignResults.h"
 #include "host/app/SampleElementDesign.h"
 #include "host/app/SampleFoundationChecks.h"
+#include "host/app/SamplePileChecks.h"
 #include "host/app/SampleFootingDesign.h"
 #include "host/app/FrameSampleProject.h"
 #include "host/app/HostCommand.h"
@@ -51,6 +52,7 @@ int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
         sample_elemdesign::AddElementDesign(writer.Builder().DB());
         sample_elemdesign::AddSlabPanels(writer.Builder().DB());
         sample_checks::AddSampleFoundationChecks(writer.Builder().DB());
+        sample_piles::AddSamplePileChecks(writer.Builder().DB());
         sample_design_colf::AddSampleFootingDesign(writer.Builder().DB());
     }
     if (writer.GetRefusedCount() != 0) {

@@ -77,6 +77,7 @@
     X(PCDCOLF, T_PCDCOLF_ROW, "PCDCOLF") \
     X(PCDCJY, T_PCDCJY_ROW, "PCDCJY")    \
     X(PCDBEAM, T_PCDBEAM_ROW, "PCDBEAM") \
+    X(PCDPILE, T_PCDPILE_ROW, "PCDPILE") \
     X(RBEM, T_RBEM_D, "RBEM")            \
     X(RCOL, T_RCOL_D, "RCOL")            \
     X(RWAL, T_RWAL_D, "RWAL")            \
