@@ -7,6 +7,7 @@
 #include "host/app/SampleElementDesign.h"
 #include "host/app/SampleFoundationChecks.h"
 #include "host/app/SamplePileChecks.h"
+#include "host/app/SampleRaftChecks.h"
 #include "host/app/SampleFootingDesign.h"
 #include "host/app/FrameSampleProject.h"
 #include "host/app/HostCommand.h"
@@ -53,6 +54,7 @@ int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
         sample_elemdesign::AddSlabPanels(writer.Builder().DB());
         sample_checks::AddSampleFoundationChecks(writer.Builder().DB());
         sample_piles::AddSamplePileChecks(writer.Builder().DB());
+        sample_checks::AddSampleRaftChecks(writer.Builder().DB());
         sample_design_colf::AddSampleFootingDesign(writer.Builder().DB());
     }
     if (writer.GetRefusedCount() != 0) {

@@ -8,7 +8,7 @@ class CDataBase;
 namespace sample_checks {
 
 constexpr double kRaftDepth = 1.5;     // m, raft base below ground (own weight and soil over it)
-constexpr double kRaftFaMain = 100.0;  // kPa, bearing capacity under a main raft
+constexpr double kRaftFaMain = 60.0;   // kPa, bearing capacity under a main raft (fails)
 constexpr double kRaftFaSub = 400.0;   // kPa, under a sub-raft
 constexpr double kRaftMu = 0.3;        // base friction factor (F1 = mu V; F2, Ep, Ea are 0)
 constexpr double kRaftKs = 1.3;        // sliding safety factor

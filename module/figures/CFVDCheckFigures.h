@@ -77,3 +77,65 @@ public:
     BOOL GetDescription(CArray<COLORREF>& colours, CString& text) override;
     BOOL DrawOneBeam(UINT key, CDataBase* db);
 };
+
+// The overall checks of the rafts, a text block per raft next to its outline:
+//
+//   500 CFVDMTSBCheck_CZL     bearing capacity: average and maximum base pressure
+//   515 CFVDMTSBCheck_WDX     sliding (first line) and overturning (second line)
+//   501 CFVDMTSBCheck_Center  raft centroid or pile-group centre, action point, eccentricities
+//   514 CFVDMtsbCheck_KF      anti-floating: W/F, buoyancy, building weight, water level
+//
+// A raft without a check record, without the check of the group or without an outline is
+// skipped. Main rafts have their text 1500 mm below the outline (501: 1000 mm), sub-rafts at
+// their centroid (500, 515).
+struct T_PCDMTSB_D;
+
+class CFVDMTSBCheck_CZL : public CFVDCheckTypeBase {
+    DECLARE_DYNCREATE(CFVDMTSBCheck_CZL)
+public:
+    void DrawFigure() override;
+    void CollectLoadCases(std::map<UINT, CString>& out) override { CollectCheckLoadCasesOf(out); }
+    BOOL GetDescription(CArray<COLORREF>& colours, CString& text) override;
+    // The two groups and checks of the record (average first); FALSE when a group is missing.
+    virtual BOOL SelectCheckData(UINT& keyMax, UINT& keyAvg, CheckData_P& avgCheck, CheckData_P& maxCheck,
+                                 T_PCDMTSB_D& record);
+    virtual void DrawCheckText(UINT keyMax, UINT keyAvg, const CheckData_P& avgCheck, const CheckData_P& maxCheck,
+                               const T_POINT2D& at);
+    BOOL DrawOneRaft(UINT key, CDataBase* db);
+    // The text point of a raft: a sub-raft's centroid, else the middle of its outline's box
+    // 1500 mm below it (always the box when useCentroid is FALSE).
+    static BOOL s_GetTextPoint(UINT key, T_POINT2D& at, BOOL useCentroid = TRUE);
+};
+
+class CFVDMTSBCheck_WDX : public CFVDMTSBCheck_CZL {
+    DECLARE_DYNCREATE(CFVDMTSBCheck_WDX)
+public:
+    // The unfavourable-combination texts of all rafts, "%d: %s", each text once; with two or
+    // more an entry 0 for all of them.
+    void CollectLoadCases(std::map<UINT, CString>& out) override;
+    CArray<long> DrawLoadCaseBlock(const T_POINT2D& at) override;
+    BOOL GetDescription(CArray<COLORREF>& colours, CString& text) override;
+    BOOL SelectCheckData(UINT& keyMax, UINT& keyAvg, CheckData_P& avgCheck, CheckData_P& maxCheck,
+                         T_PCDMTSB_D& record) override;
+    void DrawCheckText(UINT keyMax, UINT keyAvg, const CheckData_P& avgCheck, const CheckData_P& maxCheck,
+                       const T_POINT2D& at) override;
+};
+
+class CFVDMTSBCheck_Center : public CFVDBase {
+    DECLARE_DYNCREATE(CFVDMTSBCheck_Center)
+public:
+    void DrawFigure() override;
+    void SetDefaultOptions() override {}
+    void CollectLoadCases(std::map<UINT, CString>& out) override;
+    BOOL GetDescription(CArray<COLORREF>& colours, CString& text) override;
+    BOOL DrawOneRaft(UINT key, CDataBase* db);
+};
+
+class CFVDMtsbCheck_KF : public CFVDCheckTypeBase {
+    DECLARE_DYNCREATE(CFVDMtsbCheck_KF)
+public:
+    void DrawFigure() override;
+    void CollectLoadCases(std::map<UINT, CString>&) override {}
+    BOOL GetDescription(CArray<COLORREF>& colours, CString& text) override;
+    BOOL DrawOneRaft(UINT key, CDataBase* db);
+};
