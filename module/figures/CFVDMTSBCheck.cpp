@@ -242,12 +242,15 @@ BOOL CFVDMTSBCheck_Center::DrawOneRaft(UINT key, CDataBase* db) {
                     m_pDrawing->DrawLine(act.x + d, act.y - d, act.x - d, act.y + d)})
         m_pDrawing->SetFigureColor(id, 0xFFFF, FALSE);
 
+    // Both blocks hang from their points, the second 1.2 text heights below the first.
     CFVDTextBlock first;
+    first.m_nVerJust = VdTextVerTop;
     first.m_strText.Format(pileGroup ? "桩群反力中心(m)(%.2f, %.2f)" : "筏板形心坐标(m)(%.2f, %.2f)", lcX.m_dX, lcX.m_dY);
     const CArray<long> ids = first.DrawAt(checkfig::DrawingHandleOf(*this), at);
     const double lower = 1.2 * m_pDrawing->GetTextHeight(ids);
 
     CFVDTextBlock second;
+    second.m_nVerJust = VdTextVerTop;
     CString tail;
     if (pileGroup) {
         CClassPile pileTable;
