@@ -74,10 +74,14 @@ BOOL CFVDPileCheck_CZL_KB::GetPileCheckData(UINT& key, T_PCDPILE_D& record, Chec
     return std::fabs(result.get_BaseR()) >= CMathFunc::m_NormalZero && result.get_Force() <= -CMathFunc::m_NormalZero;
 }
 
+// Without a load case the pile's governing group: the maps hold no entry under key 0, and the
+// figure would otherwise stay empty.
 BOOL CFVDPileCheck_JY::GetPileCheckData(UINT& key, T_PCDPILE_D& record, CheckData_P& result) {
+    if (key == 0) DATA_P::GetMinCheckDataLdgpKey(record.m_mapJY, key);
     return DATA_P::GetCheckDataMapResult(record.m_mapJY, key, result) > 0;
 }
 BOOL CFVDPileCheck_CQ::GetPileCheckData(UINT& key, T_PCDPILE_D& record, CheckData_P& result) {
+    if (key == 0) DATA_P::GetMinCheckDataLdgpKey(record.m_mapCQ, key);
     return DATA_P::GetCheckDataMapResult(record.m_mapCQ, key, result) > 0;
 }
 

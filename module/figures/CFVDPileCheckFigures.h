@@ -7,6 +7,8 @@
 //                             pulls)
 //   301 CFVDPileCheck_JY      local compression of the pile top
 //   300 CFVDPileCheck_CQ      punching of the cap over the pile
+//                             (301 and 300 list the check groups; without a load case each
+//                             pile shows its governing group)
 //   303 CFVDPileCheck_HOR     horizontal checks, x and y lines, coloured by the absolute ratio
 //   305 CFVDPileCheck_React   the reaction of every pile element in a small square (kN)
 //
@@ -71,7 +73,8 @@ public:
 class CFVDPileCheck_JY : public CFVDPileCheck_CZL {
     DECLARE_DYNCREATE(CFVDPileCheck_JY)
 public:
-    void CollectLoadCases(std::map<UINT, CString>& out) override { CFVDBase::CollectLoadCases(out); }
+    // The check groups the records are keyed by (the analysis cases would find no entry).
+    void CollectLoadCases(std::map<UINT, CString>& out) override { CollectCheckLoadCasesOf(out); }
     BOOL GetDescription(CArray<COLORREF>& colours, CString& text) override;
     BOOL HasGroupTexts() override { return 0; }
     BOOL GetPileCheckData(UINT& key, T_PCDPILE_D& record, CheckData_P& result) override;
@@ -80,7 +83,8 @@ public:
 class CFVDPileCheck_CQ : public CFVDPileCheck_CZL {
     DECLARE_DYNCREATE(CFVDPileCheck_CQ)
 public:
-    void CollectLoadCases(std::map<UINT, CString>& out) override { CFVDBase::CollectLoadCases(out); }
+    // The check groups the records are keyed by (the analysis cases would find no entry).
+    void CollectLoadCases(std::map<UINT, CString>& out) override { CollectCheckLoadCasesOf(out); }
     BOOL GetDescription(CArray<COLORREF>& colours, CString& text) override;
     BOOL HasGroupTexts() override { return 0; }
     BOOL GetPileCheckData(UINT& key, T_PCDPILE_D& record, CheckData_P& result) override;

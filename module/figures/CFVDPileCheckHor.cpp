@@ -106,13 +106,15 @@ BOOL CFVDPileCheck_React::DrawOneElement(UINT key, CDataBase* post) {
     T_MEMB_D under;
     if (pile.aMemb.GetSize() < 1 || !ICheckToolUtil::s_GetMemb(pile.aMemb[0], under)) return TRUE;
     if (under.type == MEMB_FOOTING) {
-        // A pile under a cap: its top force as the local-compression check holds it.
+        // A pile under a cap: its top force as the local-compression check holds it; without a
+        // load case the governing group of that check (key 0 is never a record's entry).
         CClassPCDPile checks;
         checks.ConnectToDB(GetModelDataBase());
         T_PCDPILE_D record;
         CheckData_P result;
-        if (!checks.Get(elem.pileKey, record) || !DATA_P::GetCheckDataMapResult(record.m_mapJY, group, result))
-            return TRUE;
+        if (!checks.Get(elem.pileKey, record)) return TRUE;
+        if (group == 0) DATA_P::GetMinCheckDataLdgpKey(record.m_mapJY, group);
+        if (!DATA_P::GetCheckDataMapResult(record.m_mapJY, group, result)) return TRUE;
         value = result.get_Force();
     } else if (!IRactFinder::Instance()->GetComBineValue(key, group, value)) {
         return TRUE;
