@@ -421,3 +421,27 @@ TEST_F(PileFigureTest, ReactionSources) {
         for (size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i], r.values[i]);
     }
 }
+
+// The envelope texts are drawn after the figure's own scale and text style are applied: on a
+// drawing left at another scale they come out as high as the pile texts (drawn afterwards), not
+// at the left-over scale.
+TEST_F(PileFigureTest, EnvelopeTextsTakeTheFigureScale) {
+    Build();
+    struct Row {
+        const char* name;
+        double leftOver;
+    } rows[] = {{"left at 7", 7.0}, {"left at 0.25", 0.25}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        CVdrawUtil d;
+        d.SetDrawScale(r.leftOver);
+        Draw("CFVDPileCheck_CZL", EFVDT_Pile_CHECK_CZL, 3, d);
+        std::vector<double> heights;
+        for (long id : d.GetFigureIds()) {
+            const CvdFigure* f = d.GetFigure(id);
+            if (f->GetKind() == VdKindText && f->m_hasColour) heights.push_back(f->m_height);
+        }
+        ASSERT_EQ(heights.size(), 5u);  // two envelope lines, three piles
+        for (size_t i = 1; i < heights.size(); ++i) EXPECT_DOUBLE_EQ(heights[i], heights[0]) << i;
+    }
+}
