@@ -19,10 +19,10 @@
 
 using namespace figview;
 
-// A stand-in for the raft bearing check (500, not in the module yet): it offers
+// A stand-in for the raft punching check under columns (not in the module yet): it offers
 // three load cases and records every drawing with the load case it was drawn for.
-class CFVDMTSBCheck_CZL : public CFVDBase {
-    DECLARE_DYNCREATE(CFVDMTSBCheck_CZL)
+class CFVDMTSBCheck_ColCQ : public CFVDBase {
+    DECLARE_DYNCREATE(CFVDMTSBCheck_ColCQ)
 public:
     void CollectLoadCases(std::map<UINT, CString>& out) override {
         if (s_bNoCases) return;
@@ -40,7 +40,7 @@ public:
     static inline bool s_bNoCases = false;
     static inline std::vector<UINT> s_drawn;
 };
-IMPLEMENT_DYNCREATE(CFVDMTSBCheck_CZL, CFVDBase)
+IMPLEMENT_DYNCREATE(CFVDMTSBCheck_ColCQ, CFVDBase)
 
 namespace {
 
@@ -61,8 +61,8 @@ protected:
     void SetUp() override {
         PVXRegisterResources();
         CUiDriver::Get().Reset();
-        CFVDMTSBCheck_CZL::s_bNoCases = false;
-        CFVDMTSBCheck_CZL::s_drawn.clear();
+        CFVDMTSBCheck_ColCQ::s_bNoCases = false;
+        CFVDMTSBCheck_ColCQ::s_drawn.clear();
         PostDBBuilder b;
         AddTextOwners(b);
         b.Install(m_doc);
@@ -75,13 +75,13 @@ protected:
         m_doc.m_pView = m_pView;
         m_ctrl = std::make_unique<CPVXFigure>();
         m_ctrl->InitFigureMap(nullptr);
-        m_ctrl->SetCurentSelItem(EFVDT_MTSB_CHECK_CZL, 0);
+        m_ctrl->SetCurentSelItem(EFVDT_MTSB_CHECK_ColCQ, 0);
         CArray<UINT> types;
-        types.Add(EFVDT_MTSB_CHECK_CZL);
+        types.Add(EFVDT_MTSB_CHECK_ColCQ);
         m_ctrl->DisplayFigureDlgData(types, FALSE);
         ASSERT_EQ(m_ctrl->GetFigureView(), m_pView);
         m_doc.m_hints.clear();
-        CFVDMTSBCheck_CZL::s_drawn.clear();
+        CFVDMTSBCheck_ColCQ::s_drawn.clear();
     }
     void TearDown() override {
         m_doc.m_pView = nullptr;
@@ -90,7 +90,7 @@ protected:
         m_ctrl.reset();
         CUiDriver::Get().Reset();
     }
-    CFVDMTSBCheck_CZL* Figure() { return static_cast<CFVDMTSBCheck_CZL*>(m_ctrl->GetFVDBase(EFVDT_MTSB_CHECK_CZL)); }
+    CFVDMTSBCheck_ColCQ* Figure() { return static_cast<CFVDMTSBCheck_ColCQ*>(m_ctrl->GetFVDBase(EFVDT_MTSB_CHECK_ColCQ)); }
     std::vector<UINT> Rows() {
         std::vector<UINT> keys;
         for (int i = 0; i < m_pView->m_ListLoadCase.GetCount(); ++i)
@@ -157,16 +157,16 @@ TEST_F(FigureViewTest, HintsFillAndSelectTheLoadCaseList) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        CFVDMTSBCheck_CZL::s_bNoCases = false;
+        CFVDMTSBCheck_ColCQ::s_bNoCases = false;
         m_ctrl->SetCurentSelItem(EFVDT_BaseMap_QSN_AXIG, 1);
-        m_ctrl->SetCurentSelItem(EFVDT_MTSB_CHECK_CZL, 0);  // rebuilds the figure's map
+        m_ctrl->SetCurentSelItem(EFVDT_MTSB_CHECK_ColCQ, 0);  // rebuilds the figure's map
         Figure()->ForceLoadCase(7);
         m_pView->OnUpdate(nullptr, 114, nullptr);  // start from the full list, row of 7 selected
         ASSERT_EQ(Sel(), 2);
-        CFVDMTSBCheck_CZL::s_bNoCases = r.noCases;
+        CFVDMTSBCheck_ColCQ::s_bNoCases = r.noCases;
         if (r.noCases) {
             m_ctrl->SetCurentSelItem(EFVDT_BaseMap_QSN_AXIG, 1);
-            m_ctrl->SetCurentSelItem(EFVDT_MTSB_CHECK_CZL, 0);
+            m_ctrl->SetCurentSelItem(EFVDT_MTSB_CHECK_ColCQ, 0);
         }
         Figure()->ForceLoadCase(r.current);
         const int result = r.hint == 114 ? m_pView->RefreshLoadCaseList() : -1;
@@ -195,14 +195,14 @@ TEST_F(FigureViewTest, DoubleClickRedrawsZoomsAndTellsThePanel) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        CFVDMTSBCheck_CZL::s_drawn.clear();
+        CFVDMTSBCheck_ColCQ::s_drawn.clear();
         m_doc.m_hints.clear();
         const int zooms = m_pView->GetDrawing()->GetZoomAllCount();
         CPVXFigure* saved = CPVXFigure::m_pMyself;
         if (!r.controller) CPVXFigure::m_pMyself = nullptr;
         EXPECT_EQ(m_pView->DblclkListLoadcase(r.key), r.result);
         CPVXFigure::m_pMyself = saved;
-        EXPECT_EQ(CFVDMTSBCheck_CZL::s_drawn, r.drawn);
+        EXPECT_EQ(CFVDMTSBCheck_ColCQ::s_drawn, r.drawn);
         EXPECT_EQ(m_doc.m_hints, r.hints);
         EXPECT_EQ(m_pView->GetDrawing()->GetZoomAllCount() - zooms, r.zooms);
         if (r.controller) {
