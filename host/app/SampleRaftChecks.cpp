@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/app/SampleFoundationChecks.h"
+#include "host/check/IsofCheckToolUtil.h"
 #include "host/check/RaftCheckTables.h"
 #include "host/db/CDataBase.h"
 #include "host/db/DBTables.h"
@@ -86,6 +87,162 @@ struct Sum {
     bool any = false;
 };
 
+Sum SumOver(CDataBase& db, const std::vector<Pt>& outline, const std::vector<std::pair<UINT, double>>& terms) {
+    Sum t;
+    auto& nodes = db.Table<DBT_PNODE>();
+    for (size_t i = 0; i < nodes.Keys().size(); ++i) {
+        const T_PNODE_D& n = nodes.Records()[i];
+        if (!Inside(outline, n.x, n.y)) continue;
+        for (const auto& [lc, f] : terms)
+            if (const T_REAC_D* q = db.Table<DBT_REAC>().Find(lc, nodes.Keys()[i])) {
+                t.fx += f * q->FX, t.fy += f * q->FY, t.fz += f * q->FZ;
+                t.mx += f * q->MX, t.my += f * q->MY;
+                t.fzx += f * q->FZ * n.x, t.fzy += f * q->FZ * n.y;
+                t.any = true;
+            }
+    }
+    return t;
+}
+
+// ---- punching and shear of the objects on the rafts ----
+
+struct RaftOutline {
+    UINT key;
+    bool sub;
+    std::vector<Pt> outline;
+};
+
+// The raft an object at (x, y) belongs to: a sub-raft holding the point, else a main raft; 0 for none.
+UINT RaftAt(const std::vector<RaftOutline>& rafts, double x, double y) {
+    UINT main = 0;
+    for (const RaftOutline& r : rafts)
+        if (Inside(r.outline, x, y)) {
+            if (r.sub) return r.key;
+            if (main == 0) main = r.key;
+        }
+    return main;
+}
+
+// The a by b rectangle about c, side a turned angle degrees from +x.
+std::vector<Pt> Rect(double a, double b, double angle, Pt c) {
+    const double r = angle * M_PI / 180.0, ux = std::cos(r), uy = std::sin(r);
+    std::vector<Pt> out;
+    for (const auto& [s, t] : {std::pair{-1, -1}, {1, -1}, {1, 1}, {-1, 1}})
+        out.push_back({c.x + 0.5 * (s * a * ux - t * b * uy), c.y + 0.5 * (s * a * uy + t * b * ux)});
+    return out;
+}
+
+// One object of a raft's punching and shear maps: its kind, its loaded a by b rectangle, its
+// members (wall groups) or outline (regions, m), and whether it is checked for punching.
+struct CJObject {
+    UINT key;
+    int kind;
+    std::vector<Pt> rect;
+    double a, b;
+    std::vector<UINT> membs;
+    bool punching = true;
+};
+
+// The sample's regions (kind, box, punching checked too): a bottom-slab bay, a core tube around
+// the wall on the main raft and a thickness-change strip beside the sub-raft; the sub-raft's
+// core tube and a strip at its edge; the slab-band raft as a bottom-slab region checked for shear
+// only. Each goes to the raft holding its middle.
+struct SampleRegion {
+    int kind;
+    double x0, y0, x1, y1;
+    bool punching;
+};
+constexpr SampleRegion kRegions[] = {
+    {2, 6, 0, 12, 6, true},    {3, 11, 10, 19, 14, true}, {4, 6, 6, 7.5, 12, false},
+    {3, 0, 6, 6, 12, true},    {4, 4.5, 6, 6, 12, false}, {2, 18, 0, 24, 6, false},
+};
+
+bool PointOfMemb(CDataBase& db, UINT memb, int index, Pt& p) {
+    const T_MEMB_D* m = db.Table<DBT_MEMB>().Find(memb);
+    if (!m || m->aPont.GetSize() <= index) return false;
+    const T_PONT_D* q = db.Table<DBT_PONT>().Find(m->aPont[index]);
+    if (!q) return false;
+    p = {q->x, q->y};
+    return true;
+}
+
+// The objects of raft key: its columns (by member key), its wall groups and its regions
+// (numbered 1, 2, ... in that order). Each wall is a group of its own; a wall on a sub-raft makes
+// a second group with the column at its second end (a group holding another member).
+std::vector<CJObject> ObjectsOf(CDataBase& db, const std::vector<RaftOutline>& rafts, UINT key) {
+    std::vector<CJObject> out;
+    auto& colms = db.Table<DBT_COLM>();
+    auto columnAt = [&](Pt p) -> UINT {
+        for (size_t i = 0; i < colms.Keys().size(); ++i) {
+            Pt c;
+            if (PointOfMemb(db, colms.Keys()[i], 0, c) && std::hypot(c.x - p.x, c.y - p.y) < 1e-6) return colms.Keys()[i];
+        }
+        return 0;
+    };
+    for (size_t i = 0; i < colms.Keys().size(); ++i) {
+        const T_COLM_D& c = colms.Records()[i];
+        const T_MEMB_D* m = db.Table<DBT_MEMB>().Find(colms.Keys()[i]);
+        Pt p;
+        if (!m || c.h <= 0.0 || !PointOfMemb(db, colms.Keys()[i], 0, p) || RaftAt(rafts, p.x, p.y) != key) continue;
+        out.push_back({colms.Keys()[i], 0, Rect(c.b, c.h, m->angle, p), c.b, c.h, {}, true});
+    }
+    UINT number = 1;
+    auto& walls = db.Table<DBT_WALL>();
+    for (size_t i = 0; i < walls.Keys().size(); ++i) {
+        Pt p, q;
+        if (!PointOfMemb(db, walls.Keys()[i], 0, p) || !PointOfMemb(db, walls.Keys()[i], 1, q)) continue;
+        if (RaftAt(rafts, 0.5 * (p.x + q.x), 0.5 * (p.y + q.y)) != key) continue;
+        double angle, a, b;
+        T_POINT2D c;
+        const T_WALL_SEGMENT seg{T_POINT2D(p.x, p.y), T_POINT2D(q.x, q.y), walls.Records()[i].thick};
+        if (!CIsofCheckToolUtil::s_GetWallGroupBox({seg}, angle, a, b, c)) continue;
+        const std::vector<Pt> rect = Rect(a, b, angle, {c.x, c.y});
+        out.push_back({number++, 1, rect, a, b, {walls.Keys()[i]}, true});
+        const bool sub = std::any_of(rafts.begin(), rafts.end(), [&](const RaftOutline& r) { return r.key == key && r.sub; });
+        if (const UINT col = columnAt(q); sub && col != 0) out.push_back({number++, 1, rect, a, b, {walls.Keys()[i], col}, true});
+    }
+    for (const SampleRegion& r : kRegions) {
+        if (RaftAt(rafts, 0.5 * (r.x0 + r.x1), 0.5 * (r.y0 + r.y1)) != key) continue;
+        out.push_back({number++, r.kind, {{r.x0, r.y0}, {r.x1, r.y0}, {r.x1, r.y1}, {r.x0, r.y1}}, r.x1 - r.x0,
+                       r.y1 - r.y0, {}, r.punching});
+    }
+    return out;
+}
+
+// The punching and shear maps of raft key under every basic group: N = the reactions inside the
+// object's rectangle; punching 0.7 bhp ft um h0 with um = 2(a + b) + 4 h0; shear
+// 0.7 bhs ft (2(a + b) + 8 h0) h0.
+void AddPunchingShear(CDataBase& db, const std::vector<RaftOutline>& rafts, UINT key, bool sub, double thick,
+                      T_PCDMTSB_D& rec) {
+    const auto combs = Combinations(db);
+    const double ft = sub ? kRaftFtSub : kRaftFtMain;
+    const double h0 = thick - kCover;
+    if (!(h0 > 0.0)) return;
+    const double betaHp = thick <= 0.8 ? 1.0 : thick >= 2.0 ? 0.9 : 1.0 - 0.1 * (thick - 0.8) / 1.2;
+    const double betaHs = std::pow(0.8 / std::clamp(h0, 0.8, 2.0), 0.25);
+    for (const CJObject& o : ObjectsOf(db, rafts, key)) {
+        SlabCJCheckData_P cq, jq;
+        cq.m_nType = jq.m_nType = o.kind;
+        for (UINT m : o.membs) cq.m_aMemb.Add(m), jq.m_aMemb.Add(m);
+        if (o.kind >= 2)
+            for (const Pt& p : o.rect) cq.m_aPoly.Add(T_POINT2D(p.x, p.y)), jq.m_aPoly.Add(T_POINT2D(p.x, p.y));
+        const double perimeter = 2.0 * (o.a + o.b);
+        for (UINT g : GroupsOfKind(db, LDGP_KIND_BASIC)) {
+            auto c = combs.find(g);
+            if (c == combs.end()) continue;
+            const Sum t = SumOver(db, o.rect, c->second);
+            if (!t.any) continue;
+            CheckData_P punch(t.fz, 0.7 * betaHp * ft * (perimeter + 4.0 * h0) * h0);
+            CheckData_P shear(t.fz, 0.7 * betaHs * ft * (perimeter + 8.0 * h0) * h0);
+            cq.m_mapCheck.SetAt(g, punch);
+            jq.m_mapCheck.SetAt(g, shear);
+        }
+        if (jq.m_mapCheck.IsEmpty()) continue;
+        if (o.punching) rec.m_mapCQ.SetAt(o.key, cq);
+        rec.m_mapJQ.SetAt(o.key, jq);
+    }
+}
+
 }  // namespace
 
 long AddSampleRaftChecks(CDataBase& db) {
@@ -94,7 +251,6 @@ long AddSampleRaftChecks(CDataBase& db) {
     double water = 0.0;
     const bool hasWater = !db.Table<DBT_WDLD>().Keys().empty();
     if (hasWater) water = db.Table<DBT_WDLD>().Records()[0].level;
-    auto& nodes = db.Table<DBT_PNODE>();
     // The quasi-permanent load: 1.0 DL + 0.5 LL (the static cases of those names).
     std::vector<std::pair<UINT, double>> quasi;
     {
@@ -113,6 +269,9 @@ long AddSampleRaftChecks(CDataBase& db) {
         groups.GetLoadCaseKeys(quasiKeys, LDGP_KIND_QUASI);
     }
     auto& rafts = db.Table<DBT_MTSB>();
+    std::vector<RaftOutline> outlines;
+    for (size_t r = 0; r < rafts.Keys().size(); ++r)
+        outlines.push_back({rafts.Keys()[r], rafts.Records()[r].IsSubMtsb() != 0, OutlineOf(db, rafts.Keys()[r])});
     long rows = 0;
     for (size_t r = 0; r < rafts.Keys().size(); ++r) {
         const UINT key = rafts.Keys()[r];
@@ -143,21 +302,7 @@ long AddSampleRaftChecks(CDataBase& db) {
         const double G = kGamma * s.A * kRaftDepth;
         UINT worstSlide = 0, worstTurn = 0, worstMax = 0;
         double rSlide = 0, rTurn = 0, rMax = 0;
-        auto sumOf = [&](const std::vector<std::pair<UINT, double>>& terms) {
-            Sum t;
-            for (size_t i = 0; i < nodes.Keys().size(); ++i) {
-                const T_PNODE_D& n = nodes.Records()[i];
-                if (!Inside(outline, n.x, n.y)) continue;
-                for (const auto& [lc, f] : terms)
-                    if (const T_REAC_D* q = db.Table<DBT_REAC>().Find(lc, nodes.Keys()[i])) {
-                        t.fx += f * q->FX, t.fy += f * q->FY, t.fz += f * q->FZ;
-                        t.mx += f * q->MX, t.my += f * q->MY;
-                        t.fzx += f * q->FZ * n.x, t.fzy += f * q->FZ * n.y;
-                        t.any = true;
-                    }
-            }
-            return t;
-        };
+        auto sumOf = [&](const std::vector<std::pair<UINT, double>>& terms) { return SumOver(db, outline, terms); };
         // The load centre under the quasi-permanent load of every group the check list of kind 2
         // offers (settlement groups and quasi-permanent combinations).
         for (INT_PTR i = 0; i < quasiKeys.GetSize(); ++i) {
@@ -216,6 +361,7 @@ long AddSampleRaftChecks(CDataBase& db) {
                 rec.m_mapBad[g] = "-";
                 break;
             }
+        AddPunchingShear(db, outlines, key, sub, rafts.Records()[r].thick, rec);
         db.Table<DBT_PCDMTSB>().Set(key, CheckRows::Encode(rec));
         ++rows;
     }

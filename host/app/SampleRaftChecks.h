@@ -16,6 +16,8 @@ constexpr double kRaftKr = 1.6;        // overturning safety factor
 constexpr double kQuasiLL = 0.5;       // live-load factor of the quasi-permanent load (load centre)
 constexpr double kGammaW = 10.0;       // kN/m3, water
 constexpr double kRaftBaseZ = -6.0;    // m, level of the raft base under the basement (buoyancy head)
+constexpr double kRaftFtMain = 1430.0; // kPa, tensile strength of a main raft (C30): its punching and shear pass
+constexpr double kRaftFtSub = 60.0;    // kPa, of a sub-raft's lean concrete: most of its checks fail
 
 // Adds one PCDMTSB row per raft with reactions inside it; returns the number of rows.
 long AddSampleRaftChecks(CDataBase& db);

@@ -139,3 +139,96 @@ public:
     BOOL GetDescription(CArray<COLORREF>& colours, CString& text) override;
     BOOL DrawOneRaft(UINT key, CDataBase* db);
 };
+
+// The punching and shear checks on the rafts, from the punching (CQ) and shear (JQ) maps of the
+// raft check table:
+//
+//   502 CFVDMTSBCheck_ColCQ      punching under every column, text in the column's outline
+//   503 CFVDMTSBCheck_ColJQ      shear under every column
+//   504 CFVDMTSBCheck_WallCQ     punching under every wall group (only groups of walls alone)
+//   505 CFVDMTSBCheck_WallJQ     shear under every wall group
+//   516 CFVDMtsbCheck_NT         shear of the core-tube regions (kind 3)
+//   517 CFVDMtsbCheck_NTCQ       punching of the core-tube regions
+//   521 CFVDMtsbCheck_BH         shear of the regions where the raft changes thickness (kind 4)
+//   506 CFVDMTSBCheck_BotSlabCJ  punching of the bottom-slab regions (kind 2)
+//   507 CFVDMTSBCheck_BotSlabJQ  shear of the bottom-slab regions
+//
+// Region sheets draw each region's outline on the raft sub-element layer and its text on the
+// text layer; column and wall sheets draw texts only. With load case 0 each object names its
+// own governing group.
+class CFVDMTSBCheck_ColCQ : public CFVDCheckTypeBase {
+    DECLARE_DYNCREATE(CFVDMTSBCheck_ColCQ)
+public:
+    void DrawFigure() override;
+    BOOL GetDescription(CArray<COLORREF>& colours, CString& text) override;
+    // The raft's record: its punching map (shear map for the JQ sheets) to DrawCheckResults.
+    // Always TRUE.
+    virtual BOOL DrawRaftChecks(UINT raftKey, CDataBase* db);
+    // The column texts of a check map.
+    virtual void DrawCheckResults(const SlabCJCheckMap& map);
+
+protected:
+    // Reads the record of raftKey and draws its shear map (shear) or punching map.
+    void DrawRaftMap(UINT raftKey, CDataBase* db, BOOL shear);
+    // The ratio text of one object in its outline; nothing without the check of the sheet's load case.
+    void DrawObjectText(const SlabCJResult& result, const CArray<T_POINT2D>& outline, double angle);
+};
+
+class CFVDMTSBCheck_ColJQ : public CFVDMTSBCheck_ColCQ {
+    DECLARE_DYNCREATE(CFVDMTSBCheck_ColJQ)
+public:
+    BOOL GetDescription(CArray<COLORREF>& colours, CString& text) override;
+    BOOL DrawRaftChecks(UINT raftKey, CDataBase* db) override;
+};
+
+class CFVDMTSBCheck_WallCQ : public CFVDMTSBCheck_ColCQ {
+    DECLARE_DYNCREATE(CFVDMTSBCheck_WallCQ)
+public:
+    void InitBaseMapList() override;
+    // The wall-group texts: only groups whose members are all walls, in the group's rectangle.
+    void DrawCheckResults(const SlabCJCheckMap& map) override;
+};
+
+class CFVDMTSBCheck_WallJQ : public CFVDMTSBCheck_WallCQ {
+    DECLARE_DYNCREATE(CFVDMTSBCheck_WallJQ)
+public:
+    BOOL GetDescription(CArray<COLORREF>& colours, CString& text) override;
+    BOOL DrawRaftChecks(UINT raftKey, CDataBase* db) override;
+};
+
+class CFVDMtsbCheck_NT : public CFVDCheckTypeBase {
+    DECLARE_DYNCREATE(CFVDMtsbCheck_NT)
+public:
+    void DrawFigure() override;
+    BOOL GetDescription(CArray<COLORREF>& colours, CString& text) override;
+    // map = a copy of the record's shear map (punching map for the CQ sheets); 0 without a record.
+    virtual BOOL GetCheckMap(const T_PCDMTSB_D* record, SlabCJCheckMap& map);
+    // The kind of region the sheet shows.
+    virtual int GetCJType() { return 3; }
+    BOOL DrawOneRaft(UINT key, CDataBase* db);
+};
+
+class CFVDMtsbCheck_NTCQ : public CFVDMtsbCheck_NT {
+    DECLARE_DYNCREATE(CFVDMtsbCheck_NTCQ)
+public:
+    BOOL GetDescription(CArray<COLORREF>& colours, CString& text) override;
+    BOOL GetCheckMap(const T_PCDMTSB_D* record, SlabCJCheckMap& map) override;
+};
+
+class CFVDMtsbCheck_BH : public CFVDMtsbCheck_NT {
+    DECLARE_DYNCREATE(CFVDMtsbCheck_BH)
+public:
+    int GetCJType() override { return 4; }
+};
+
+class CFVDMTSBCheck_BotSlabCJ : public CFVDMtsbCheck_NTCQ {
+    DECLARE_DYNCREATE(CFVDMTSBCheck_BotSlabCJ)
+public:
+    int GetCJType() override { return 2; }
+};
+
+class CFVDMTSBCheck_BotSlabJQ : public CFVDMtsbCheck_NT {
+    DECLARE_DYNCREATE(CFVDMTSBCheck_BotSlabJQ)
+public:
+    int GetCJType() override { return 2; }
+};
