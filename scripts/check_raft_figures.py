@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Checks the raft check figures (500 bearing, 515 sliding and overturning, 501 load centre,
-514 anti-floating) of a project against its raft check table, reading the project with sqlite3
-and the drawings with ezdxf:
+514 anti-floating; 502 to 505, 516, 517, 521, 506 and 507 punching and shear) of a project
+against its raft check table, reading the project with sqlite3 and the drawings with ezdxf:
 
   - every stored raft check (PCDMTSB) equals its closed form (docs/DATABASE.md) recomputed here
     from the reactions (REAC) of the nodes inside the raft's outline: pressure V/A and
@@ -11,7 +11,13 @@ and the drawings with ezdxf:
   - each figure is drawn with pvxhost for the most unfavourable entry (load case 0) and one
     combination; its coloured texts are the ratios computed here (label of the governing group
     only for load case 0, DXF colour 3 for a pass and 1 for a failure), 501's texts and marks
-    (centre, radii, action point) and 514's texts are those computed here.
+    (centre, radii, action point) and 514's texts are those computed here;
+  - every punching and shear check (cq, jq) equals its closed form recomputed here from the
+    reactions inside the object's rectangle (column, wall group, region), the objects of each
+    raft found here by the sample's rules; each of the nine sheets, for load case 0 and one
+    basic combination, writes exactly the texts computed here (ratio, label, colour) on layer
+    50, columns' texts within the column, wall groups' at their rectangle's top middle (only
+    groups of walls alone), regions' at their centre with their outline on layer 25.
 
     /usr/bin/python3 scripts/check_raft_figures.py PVXHOST PROJECT.pvxdb WORKDIR
 
@@ -355,6 +361,250 @@ def check_figures(r, host, project, work):
             fail("figure %d: the sample does not show both a pass and a failure (%r)" % (fig, seen.get(fig)))
 
 
+# ---- punching and shear (cq, jq) ---------------------------------------------------------------
+
+COVER, FT_MAIN, FT_SUB = 0.05, 1430.0, 60.0
+BASIC = 1
+# The sample's regions: kind, box, punching checked too (docs/DATABASE.md, PCDMTSB).
+REGIONS = [(2, 6, 0, 12, 6, True), (3, 11, 10, 19, 14, True), (4, 6, 6, 7.5, 12, False),
+           (3, 0, 6, 6, 12, True), (4, 4.5, 6, 6, 12, False), (2, 18, 0, 24, 6, False)]
+# Figures: (map, kind of object) and the two loads each is drawn with.
+CJ_FIGURES = {502: ("cq", 0), 503: ("jq", 0), 504: ("cq", 1), 505: ("jq", 1), 516: ("jq", 3), 517: ("cq", 3),
+              521: ("jq", 4), 506: ("cq", 2), 507: ("jq", 2)}
+
+
+def slabcj(blob, at):
+    kind, n = struct.unpack_from("<iI", blob, at)
+    at += 8
+    membs = list(struct.unpack_from("<%dI" % n, blob, at))
+    at += 4 * n
+    m = struct.unpack_from("<I", blob, at)[0]
+    at += 4
+    poly = [struct.unpack_from("<2d", blob, at + 16 * i) for i in range(m)]
+    at += 16 * m
+    checks, at = ccf.read_map_at(blob, at, ccf.check)
+    return dict(kind=kind, membs=membs, poly=poly, checks=checks), at
+
+
+def rect(a, b, angle, cx, cy):
+    """The a by b rectangle about (cx, cy), side a at angle degrees: four corners."""
+    r = math.radians(angle)
+    ux, uy = math.cos(r), math.sin(r)
+    return [(cx + 0.5 * (s * a * ux - t * b * uy), cy + 0.5 * (s * a * uy + t * b * ux))
+            for s, t in ((-1, -1), (1, -1), (1, 1), (-1, 1))]
+
+
+def wall_box(walls):
+    """(angle, a, b, cx, cy) of walls [(p, q, t)]: along the longest wall read left to right (or
+    bottom to top), spanning every wall widened by its thickness."""
+    longest = max(walls, key=lambda w: math.dist(w[0], w[1]))
+    (px, py), (qx, qy) = longest[0], longest[1]
+    if qx < px - 1e-6 or (abs(qx - px) <= 1e-6 and qy < py):
+        (px, py), (qx, qy) = (qx, qy), (px, py)
+    ang = math.atan2(qy - py, qx - px)
+    ux, uy = math.cos(ang), math.sin(ang)
+    us, vs = [], []
+    for (ax, ay), (bx, by), t in walls:
+        ln = math.dist((ax, ay), (bx, by))
+        nx, ny = -(by - ay) / ln * t / 2, (bx - ax) / ln * t / 2
+        for ex, ey in ((ax, ay), (bx, by)):
+            for sg in (-1, 1):
+                x, y = ex + sg * nx, ey + sg * ny
+                us.append(x * ux + y * uy)
+                vs.append(-x * uy + y * ux)
+    mu, mv = (min(us) + max(us)) / 2, (min(vs) + max(vs)) / 2
+    return math.degrees(ang), max(us) - min(us), max(vs) - min(vs), mu * ux - mv * uy, mu * uy + mv * ux
+
+
+class RaftObjects:
+    """The objects of each raft's punching and shear maps and their closed forms, from the project."""
+
+    def __init__(self, r):
+        self.r = r
+        db = r.p.db
+        self.thick = {k: t for k, t in db.execute("SELECT key, thick FROM MTSB")}
+        self.colm = {k: (b, h) for k, b, h in db.execute("SELECT key, b, h FROM COLM")}
+        self.wall = {k: t for k, t in db.execute("SELECT key, thick FROM WALL ORDER BY seq")}
+        self.wall_order = [k for k, in db.execute("SELECT key FROM WALL ORDER BY seq")]
+        self.colm_order = [k for k, in db.execute("SELECT key FROM COLM ORDER BY seq")]
+        self.types = {k: t for k, t in db.execute("SELECT key, type FROM MEMB")}
+
+    def raft_at(self, x, y):
+        main = 0
+        for k in self.r.order:
+            if inside(self.r.outline(k), x, y):
+                if self.r.parent[k]:
+                    return k
+                main = main or k
+        return main
+
+    def objects(self, key):
+        """{object key: (kind, rectangle, a, b, members, punching)} as the sample builds them."""
+        p = self.r.p
+        out = {}
+        for c in self.colm_order:
+            b, h = self.colm[c]
+            x, y = p.point(c, 0)
+            if h > 0 and self.raft_at(x, y) == key:
+                out[c] = (0, rect(b, h, p.memb[c][0], x, y), b, h, [c], True)
+        n = 1
+        for w in self.wall_order:
+            a, b = p.point(w, 0), p.point(w, 1)
+            if self.raft_at((a[0] + b[0]) / 2, (a[1] + b[1]) / 2) != key:
+                continue
+            ang, wa, wb, cx, cy = wall_box([(a, b, self.wall[w])])
+            rc = rect(wa, wb, ang, cx, cy)
+            out[n] = (1, rc, wa, wb, [w], True)
+            n += 1
+            end = [c for c in self.colm_order if math.dist(p.point(c, 0), b) < 1e-6]
+            if self.r.parent[key] and end:
+                out[n] = (1, rc, wa, wb, [w, end[0]], True)
+                n += 1
+        for kind, x0, y0, x1, y1, punch in REGIONS:
+            if self.raft_at((x0 + x1) / 2, (y0 + y1) / 2) == key:
+                out[n] = (kind, [(x0, y0), (x1, y0), (x1, y1), (x0, y1)], x1 - x0, y1 - y0, [], punch)
+                n += 1
+        return out
+
+    def checks(self, key, obj):
+        """{group: (punching (F, R), shear (F, R))} of one object."""
+        kind, rc, a, b, _, _ = obj
+        t = self.thick[key]
+        h0 = t - COVER
+        ft = FT_SUB if self.r.parent[key] else FT_MAIN
+        bhp = 1.0 if t <= 0.8 else 0.9 if t >= 2.0 else 1.0 - 0.1 * (t - 0.8) / 1.2
+        bhs = (0.8 / min(max(h0, 0.8), 2.0)) ** 0.25
+        inn = [(k, x, y) for k, x, y in self.r.nodes if inside(rc, x, y)]
+        out = {}
+        for g in self.r.p.groups_of(BASIC):
+            terms = self.r.p.groups[g]["terms"]
+            s = self.r.sum(inn, terms) if terms else None
+            if s is None:
+                continue
+            out[g] = ((s[2], 0.7 * bhp * ft * (2 * (a + b) + 4 * h0) * h0),
+                      (s[2], 0.7 * bhs * ft * (2 * (a + b) + 8 * h0) * h0))
+        return out
+
+
+def read_cj(r):
+    maps = {}
+    for key, cq, jq in r.p.db.execute("SELECT key, cq, jq FROM PCDMTSB ORDER BY key"):
+        maps[key] = dict(cq=ccf.read_map(cq, slabcj) if cq else {}, jq=ccf.read_map(jq, slabcj) if jq else {})
+    return maps
+
+
+def check_cj_closed_forms(r, ro, maps):
+    n = 0
+    kinds = set()
+    for key, m in maps.items():
+        objs = ro.objects(key)
+        for which, idx in (("cq", 0), ("jq", 1)):
+            want_keys = {k for k, o in objs.items() if ro.checks(key, o) and (which == "jq" or o[5])}
+            if set(m[which]) != want_keys:
+                fail("raft %d %s: objects %r, expected %r" % (key, which, sorted(m[which]), sorted(want_keys)))
+                continue
+            for k in sorted(want_keys):
+                o, st = objs[k], m[which][k]
+                kinds.add(o[0])
+                want_membs = o[4] if o[0] == 1 else []
+                want_poly = o[1] if o[0] >= 2 else []
+                if st["kind"] != o[0] or st["membs"] != want_membs or len(st["poly"]) != len(want_poly) or \
+                        not all(near(a, b) for pp, qq in zip(st["poly"], want_poly) for a, b in zip(pp, qq)):
+                    fail("raft %d %s object %d: kind %d members %r outline %r, expected %d %r %r" % (
+                        key, which, k, st["kind"], st["membs"], st["poly"], o[0], want_membs, want_poly))
+                exp = ro.checks(key, o)
+                if set(st["checks"]) != set(exp):
+                    fail("raft %d %s object %d: groups %r, expected %r" % (key, which, k, sorted(st["checks"]),
+                                                                           sorted(exp)))
+                    continue
+                for g, c in st["checks"].items():
+                    if not (near(c[0], exp[g][idx][0]) and near(c[1], exp[g][idx][1])):
+                        fail("raft %d %s object %d group %d: stored %r, closed form %r" % (key, which, k, g, c,
+                                                                                            exp[g][idx]))
+                    n += 1
+    if kinds != {0, 1, 2, 3, 4}:
+        fail("the sample's punching and shear maps hold the kinds %r, not 0 to 4" % sorted(kinds))
+    print("%d stored punching and shear checks against their closed forms" % n)
+    return n
+
+
+def cj_expected(r, ro, maps, fig, lc):
+    """The texts of figure fig: [(text, colour, anchor point or None, outline or None)]."""
+    which, kind = CJ_FIGURES[fig]
+    p = r.p
+    out = []
+    for key in sorted(maps):
+        objs = ro.objects(key)
+        for k, st in maps[key][which].items():
+            if st["kind"] != kind:
+                continue
+            g = lc or governing(st["checks"], lambda c: c, 0)
+            if g not in st["checks"]:
+                continue
+            c = st["checks"][g]
+            rr = ccf.ratio(c, 0)
+            text = "比值:%.2f" % rr + ("(%s)" % p.label(g) if lc == 0 else "")
+            colour = 3 if rr > 0.999999 else 1
+            if kind == 0:
+                b, h = ro.colm[k]
+                out.append((text, colour, ("column", p.point(k, 0), math.hypot(b, h) / 2), None))
+            elif kind == 1:
+                if any(ro.types[mm] != 202 for mm in st["membs"]):
+                    continue
+                walls = [(p.point(w, 0), p.point(w, 1), ro.wall[w]) for w in st["membs"]]
+                ang, a, b, cx, cy = wall_box(walls)
+                # The text stands at the top middle of the rectangle in its own frame.
+                at = (cx - math.sin(math.radians(ang)) * b / 2, cy + math.cos(math.radians(ang)) * b / 2)
+                out.append((text, colour, ("point", at, ang), None))
+            else:
+                xs, ys = [q[0] for q in st["poly"]], [q[1] for q in st["poly"]]
+                out.append((text, colour, ("point", ((min(xs) + max(xs)) / 2, (min(ys) + max(ys)) / 2), 0.0),
+                            st["poly"]))
+    return out
+
+
+def check_cj_figures(r, ro, maps, host, work):
+    combination = r.p.groups_of(BASIC)[0]
+    seen = set()
+    for fig in CJ_FIGURES:
+        for lc in (0, combination):
+            out = os.path.join(work, "raft_%d_%d.dxf" % (fig, lc))
+            code, msg = ccf.run(host, r.project, ["figure", str(fig), "--out", out] + (["--load", str(lc)] if lc else []))
+            if code != 0:
+                fail("figure %d --load %d: exit %d: %s" % (fig, lc, code, msg.strip()))
+                continue
+            doc = ezdxf.readfile(out)
+            got = [(ccf.decode(e.dxf.text), e.dxf.get("color"), tuple(e.dxf.insert)[:2], e.dxf.get("rotation", 0.0),
+                    e.dxf.layer) for e in doc.modelspace() if e.dxftype() == "TEXT" and e.dxf.hasattr("color")]
+            outlines = [[tuple(v)[:2] for v in e.points()] for e in doc.modelspace()
+                        if e.dxftype() == "POLYLINE" and e.dxf.layer == "L25"]
+            want = cj_expected(r, ro, maps, fig, lc)
+            if sorted((t, c) for t, c, *_ in got) != sorted((t, c) for t, c, _, _ in want):
+                fail("figure %d load %d: texts %s, computed %s" % (fig, lc, sorted((t, c) for t, c, *_ in got),
+                                                                  sorted((t, c) for t, c, _, _ in want)))
+                continue
+            for t, c, where, poly in want:
+                seen.add(c)
+                cands = [g for g in got if g[0] == t and g[1] == c]
+                if not any(g[4] == "L50" for g in cands):
+                    fail("figure %d load %d: %r not on the text layer" % (fig, lc, t))
+                if where[0] == "column":
+                    ok = any(math.dist(g[2], where[1]) <= where[2] + 1e-6 for g in cands)
+                else:
+                    ok = any(math.dist(g[2], where[1]) <= 1e-6 and abs((g[3] - where[2]) % 360) < 1e-6 for g in cands)
+                if not ok:
+                    fail("figure %d load %d: %r not at %r (drawn at %r)" % (fig, lc, t, where, [g[2:4] for g in cands]))
+                if poly is not None and not any(len(o) == len(poly) and all(math.dist(a, b) < 1e-6 for a, b in zip(o, poly))
+                                                for o in outlines):
+                    fail("figure %d load %d: no outline %r on layer 25" % (fig, lc, poly))
+            regions = sum(1 for w in want if w[3] is not None)
+            if len(outlines) != regions:
+                fail("figure %d load %d: %d outlines on layer 25, %d regions" % (fig, lc, len(outlines), regions))
+            print("figure %d load %d: %d check texts and %d outlines compared" % (fig, lc, len(want), regions))
+    if seen != {1, 3}:
+        fail("the punching and shear sheets do not show both a pass and a failure (%r)" % seen)
+
+
 def main(host, project, work):
     os.makedirs(work, exist_ok=True)
     p = ccf.Project(project)
@@ -362,6 +612,12 @@ def main(host, project, work):
     if check_closed_forms(r) == 0:
         fail("the project has no raft check results")
     check_figures(r, host, project, work)
+    r.project = project
+    ro = RaftObjects(r)
+    maps = read_cj(r)
+    if check_cj_closed_forms(r, ro, maps) == 0:
+        fail("the project has no punching and shear results")
+    check_cj_figures(r, ro, maps, host, work)
     for f in failures:
         print("FAILED: " + f)
     return 1 if failures else 0
