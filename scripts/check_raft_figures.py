@@ -366,8 +366,8 @@ def check_figures(r, host, project, work):
 COVER, FT_MAIN, FT_SUB = 0.05, 1430.0, 60.0
 BASIC = 1
 # The sample's regions: kind, box, punching checked too (docs/DATABASE.md, PCDMTSB).
-REGIONS = [(2, 6, 0, 12, 6, True), (3, 11, 10, 19, 14, True), (4, 6, 6, 7.5, 12, False),
-           (3, 0, 6, 6, 12, True), (4, 4.5, 6, 6, 12, False), (2, 18, 0, 24, 6, False)]
+REGIONS = [(2, 6, 0, 12, 6, True), (3, 11, 10, 19, 14, True), (4, 6, 6, 9, 12, False),
+           (3, 0, 6, 6, 12, True), (4, 3, 6, 6, 12, False), (2, 18, 0, 24, 6, False)]
 # Figures: (map, kind of object) and the two loads each is drawn with.
 CJ_FIGURES = {502: ("cq", 0), 503: ("jq", 0), 504: ("cq", 1), 505: ("jq", 1), 516: ("jq", 3), 517: ("cq", 3),
               521: ("jq", 4), 506: ("cq", 2), 507: ("jq", 2)}

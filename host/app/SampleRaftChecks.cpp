@@ -153,8 +153,8 @@ struct SampleRegion {
     bool punching;
 };
 constexpr SampleRegion kRegions[] = {
-    {2, 6, 0, 12, 6, true},    {3, 11, 10, 19, 14, true}, {4, 6, 6, 7.5, 12, false},
-    {3, 0, 6, 6, 12, true},    {4, 4.5, 6, 6, 12, false}, {2, 18, 0, 24, 6, false},
+    {2, 6, 0, 12, 6, true},    {3, 11, 10, 19, 14, true}, {4, 6, 6, 9, 12, false},
+    {3, 0, 6, 6, 12, true},    {4, 3, 6, 6, 12, false},   {2, 18, 0, 24, 6, false},
 };
 
 bool PointOfMemb(CDataBase& db, UINT memb, int index, Pt& p) {
