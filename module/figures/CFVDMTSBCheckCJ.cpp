@@ -37,6 +37,14 @@ BOOL ShearDescription(CString& text) {
     return 1;
 }
 
+// map = a copy of from; 0 (map empty) without one.
+BOOL CopyMap(const SlabCJCheckMap* from, SlabCJCheckMap& map) {
+    map.RemoveAll();
+    if (!from) return 0;
+    map = *from;
+    return 1;
+}
+
 bool ReadRecord(UINT raftKey, CDataBase* db, T_PCDMTSB_D& record) {
     CClassPCDMtsb table;
     table.ConnectToDB(db);
@@ -144,10 +152,7 @@ void CFVDMtsbCheck_NT::DrawFigure() {
 BOOL CFVDMtsbCheck_NT::GetDescription(CArray<COLORREF>&, CString& text) { return ShearDescription(text); }
 
 BOOL CFVDMtsbCheck_NT::GetCheckMap(const T_PCDMTSB_D* record, SlabCJCheckMap& map) {
-    map.RemoveAll();
-    if (!record) return 0;
-    map = record->m_mapJQ;
-    return 1;
+    return CopyMap(record ? &record->m_mapJQ : nullptr, map);
 }
 
 BOOL CFVDMtsbCheck_NT::DrawOneRaft(UINT key, CDataBase* db) {
@@ -191,8 +196,5 @@ BOOL CFVDMtsbCheck_NT::DrawOneRaft(UINT key, CDataBase* db) {
 BOOL CFVDMtsbCheck_NTCQ::GetDescription(CArray<COLORREF>&, CString& text) { return PunchingDescription(text); }
 
 BOOL CFVDMtsbCheck_NTCQ::GetCheckMap(const T_PCDMTSB_D* record, SlabCJCheckMap& map) {
-    map.RemoveAll();
-    if (!record) return 0;
-    map = record->m_mapCQ;
-    return 1;
+    return CopyMap(record ? &record->m_mapCQ : nullptr, map);
 }

@@ -10,7 +10,7 @@
 // 13 {101: 120/100}; wall groups 1 {21, 22} 300/100, 2 {21, 23} 90/100 and 3 {21, 14} 95/100;
 // regions 4 (kind 2, 250/100), 5 (kind 3, 60/100), 6 (kind 4, 130/100).
 // Raft 1, shear map: column 11 110/100, wall group 1 210/100, regions 7 (kind 2, 170/100),
-// 8 (kind 3, 180/100), 9 (kind 4, 190/100).
+// 8 (kind 3, 180/100), 9 (kind 4, 190/100), 16 (kind 3, 30/100).
 // Sub-raft 2: no punching results; shear: column 15 40/100, region 10 (kind 3, 45/100).
 #include <gtest/gtest.h>
 
@@ -28,26 +28,12 @@
 #include "host/db/PostDBBuilder.h"
 #include "host/vdraw/CVdrawUtil.h"
 #include "module/figures/CFVDCheckFigures.h"
+#include "tests/module/figraft/RaftFigureTestUtil.h"
 
 namespace {
 
-class DocScope {
-public:
-    explicit DocScope(CDBDoc& doc) : m_saved(CDBDoc::m_pDBDoc) { CDBDoc::m_pDBDoc = &doc; }
-    ~DocScope() { CDBDoc::m_pDBDoc = m_saved; }
-
-private:
-    CDBDoc* m_saved;
-};
-
-class UnitScope {
-public:
-    explicit UnitScope(double cur2m) : m_saved(CurrentUnitCtrl::Cur2M()) { CurrentUnitCtrl::SetLengthUnit(cur2m); }
-    ~UnitScope() { CurrentUnitCtrl::SetLengthUnit(m_saved); }
-
-private:
-    double m_saved;
-};
+using rafttest::DocScope;
+using rafttest::UnitScope;
 
 UINT g_nextPont = 1000;
 
@@ -122,6 +108,7 @@ void BuildModel(PostDBBuilder& b) {
     r.m_mapJQ[7] = Result(2, {{101, {100, 170}}}, {}, Box(12, 4, 16, 8));
     r.m_mapJQ[8] = Result(3, {{101, {100, 180}}}, {}, Box(1, 6, 3, 9));
     r.m_mapJQ[9] = Result(4, {{101, {100, 190}}}, {}, Box(16, 0, 20, 4));
+    r.m_mapJQ[16] = Result(3, {{101, {100, 30}}}, {}, Box(16, 6, 19, 9));
     b.Add<DBT_PCDMTSB>(1, CheckRows::Encode(r));
     T_PCDMTSB_D s;
     s.fa = 100;
@@ -130,24 +117,8 @@ void BuildModel(PostDBBuilder& b) {
     b.Add<DBT_PCDMTSB>(2, CheckRows::Encode(s));
 }
 
-struct Text {
-    std::string text;
-    T_POINT2D at;
-    double angle;
-    COLORREF colour;
-    int layer;
-};
-
-std::vector<Text> Texts(const CVdrawUtil& d) {
-    std::vector<Text> out;
-    for (long id : d.GetFigureIds()) {
-        const CvdFigure* f = d.GetFigure(id);
-        if (f->GetKind() == VdKindText)
-            out.push_back({std::string(static_cast<const char*>(f->m_text)), f->m_points[0], f->m_angle, f->m_colour,
-                           f->GetLayer()});
-    }
-    return out;
-}
+using rafttest::Text;
+using rafttest::Texts;
 
 std::vector<const CvdFigure*> Polylines(const CVdrawUtil& d) {
     std::vector<const CvdFigure*> out;
@@ -179,16 +150,7 @@ protected:
         m_scope = std::make_unique<DocScope>(*m_doc);
     }
     std::unique_ptr<CFVDBase> Make(const char* cls, int type, UINT lc, CVdrawUtil* d) {
-        std::unique_ptr<CObject> obj(CRuntimeClass::CreateObject(cls));
-        std::unique_ptr<CFVDBase> fig(dynamic_cast<CFVDBase*>(obj.release()));
-        EXPECT_NE(fig, nullptr) << cls;
-        if (!fig) return fig;
-        fig->SetType(static_cast<EFigureType>(type));
-        fig->Prepare(FALSE);
-        if (d) fig->Display(d);
-        fig->SetNotesFlag(FALSE);
-        fig->SetLoadCase(lc);
-        return fig;
+        return rafttest::MakeFigure(cls, static_cast<EFigureType>(type), lc, d);
     }
     std::vector<Text> Draw(const char* cls, int type, UINT lc, CVdrawUtil& d) {
         auto fig = Make(cls, type, lc, &d);
@@ -216,7 +178,7 @@ TEST_F(RaftCJFigureTest, EachSheetShowsItsMapAndKind) {
         {"CFVDMTSBCheck_ColJQ", 503, "剪切比", false, {"比值:0.40", "比值:1.10"}},
         {"CFVDMTSBCheck_WallCQ", 504, "冲切比", false, {"比值:3.00"}},
         {"CFVDMTSBCheck_WallJQ", 505, "剪切比", false, {"比值:2.10"}},
-        {"CFVDMtsbCheck_NT", 516, "剪切比", true, {"比值:0.45", "比值:1.80"}},
+        {"CFVDMtsbCheck_NT", 516, "剪切比", true, {"比值:0.30", "比值:0.45", "比值:1.80"}},
         {"CFVDMtsbCheck_NTCQ", 517, "冲切比", true, {"比值:0.60"}},
         {"CFVDMtsbCheck_BH", 521, "剪切比", true, {"比值:1.90"}},
         {"CFVDMTSBCheck_BotSlabCJ", 506, "冲切比", true, {"比值:2.50"}},
@@ -362,8 +324,8 @@ TEST(WallGroupBox, AlongTheLongestWall) {
 
 // Region sheets: the outline (stored in m) drawn closed on the raft sub-element layer at
 // 1 / Cur2M, the text on the text layer at the region's centre; each region's text in its own
-// colour though the text block is reused (core-tube shear: 1.80 green in raft 1, 0.45 red in
-// sub-raft 2).
+// colour though one text block serves a raft's regions (core-tube shear: 1.80 green and 0.30 red
+// in raft 1, 0.45 red in sub-raft 2).
 TEST_F(RaftCJFigureTest, RegionOutlineAndText) {
     struct Row {
         const char* name;
@@ -376,9 +338,12 @@ TEST_F(RaftCJFigureTest, RegionOutlineAndText) {
         CVdrawUtil d;
         const std::vector<Text> t = Draw("CFVDMtsbCheck_NT", 516, 101, d);
         const std::vector<const CvdFigure*> polys = Polylines(d);
-        ASSERT_EQ(polys.size(), 2u);
-        const std::vector<T_POINT2D> want[] = {Box(1, 6, 3, 9), Box(31, 5, 35, 9)};
-        for (size_t i = 0; i < 2; ++i) {
+        ASSERT_EQ(polys.size(), 3u);
+        // Raft 1's two regions in the map's order, then the sub-raft's.
+        const bool tubeFirst = std::fabs(polys[0]->m_points[0].x - 1 * k) < 1e-6 * k;
+        const std::vector<T_POINT2D> want[] = {tubeFirst ? Box(1, 6, 3, 9) : Box(16, 6, 19, 9),
+                                               tubeFirst ? Box(16, 6, 19, 9) : Box(1, 6, 3, 9), Box(31, 5, 35, 9)};
+        for (size_t i = 0; i < 3; ++i) {
             EXPECT_EQ(polys[i]->GetLayer(), FVD_LAYER_SUBELEM);
             EXPECT_FALSE(polys[i]->m_fill);
             EXPECT_TRUE(polys[i]->m_closed);
@@ -392,8 +357,9 @@ TEST_F(RaftCJFigureTest, RegionOutlineAndText) {
             const char* text;
             T_POINT2D centre;
             COLORREF colour;
-        } texts[] = {{"比值:1.80", {2, 7.5}, 0x00FF00}, {"比值:0.45", {33, 7}, 0x0000FF}};
-        ASSERT_EQ(t.size(), 2u);
+        } texts[] = {{"比值:1.80", {2, 7.5}, 0x00FF00}, {"比值:0.30", {17.5, 7.5}, 0x0000FF},
+                     {"比值:0.45", {33, 7}, 0x0000FF}};
+        ASSERT_EQ(t.size(), 3u);
         for (const auto& w : texts) {
             const Text* x = Find(t, w.text);
             ASSERT_NE(x, nullptr) << w.text;

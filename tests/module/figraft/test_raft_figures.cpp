@@ -21,26 +21,12 @@
 #include "host/db/PostDBBuilder.h"
 #include "host/vdraw/CVdrawUtil.h"
 #include "module/figures/CFVDCheckFigures.h"
+#include "tests/module/figraft/RaftFigureTestUtil.h"
 
 namespace {
 
-class DocScope {
-public:
-    explicit DocScope(CDBDoc& doc) : m_saved(CDBDoc::m_pDBDoc) { CDBDoc::m_pDBDoc = &doc; }
-    ~DocScope() { CDBDoc::m_pDBDoc = m_saved; }
-
-private:
-    CDBDoc* m_saved;
-};
-
-class UnitScope {
-public:
-    explicit UnitScope(double cur2m) : m_saved(CurrentUnitCtrl::Cur2M()) { CurrentUnitCtrl::SetLengthUnit(cur2m); }
-    ~UnitScope() { CurrentUnitCtrl::SetLengthUnit(m_saved); }
-
-private:
-    double m_saved;
-};
+using rafttest::DocScope;
+using rafttest::UnitScope;
 
 void AddRaft(PostDBBuilder& b, UINT key, UINT parent, std::vector<std::pair<double, double>> pts) {
     T_MEMB_D m;
@@ -128,23 +114,8 @@ void BuildModel(PostDBBuilder& b, const Options& o) {
     b.Add<DBT_PCDMTSB>(2, CheckRows::Encode(s));
 }
 
-struct Text {
-    std::string text;
-    T_POINT2D at;
-    COLORREF colour;
-    bool coloured;
-};
-
-std::vector<Text> Texts(const CVdrawUtil& d) {
-    std::vector<Text> out;
-    for (long id : d.GetFigureIds()) {
-        const CvdFigure* f = d.GetFigure(id);
-        if (f->GetKind() == VdKindText)
-            out.push_back({std::string(static_cast<const char*>(f->m_text)), f->m_points[0], f->m_colour,
-                           f->m_hasColour != 0});
-    }
-    return out;
-}
+using rafttest::Text;
+using rafttest::Texts;
 
 // The texts that are not notes (notes come after the sheet's own texts; the sheet's texts are
 // the first n).
@@ -169,16 +140,7 @@ protected:
         m_scope = std::make_unique<DocScope>(*m_doc);
     }
     std::unique_ptr<CFVDBase> Make(const char* cls, EFigureType t, UINT lc, CVdrawUtil* d) {
-        std::unique_ptr<CObject> obj(CRuntimeClass::CreateObject(cls));
-        std::unique_ptr<CFVDBase> fig(dynamic_cast<CFVDBase*>(obj.release()));
-        EXPECT_NE(fig, nullptr) << cls;
-        if (!fig) return fig;
-        fig->SetType(t);
-        fig->Prepare(FALSE);
-        if (d) fig->Display(d);
-        fig->SetNotesFlag(FALSE);
-        fig->SetLoadCase(lc);
-        return fig;
+        return rafttest::MakeFigure(cls, t, lc, d);
     }
     void Draw(const char* cls, EFigureType t, UINT lc, CVdrawUtil& d) {
         auto fig = Make(cls, t, lc, &d);
