@@ -5,7 +5,8 @@
     top force N of a check group is the sum over the group's terms of factor x FZ of the REAC rows
     of the pile element's nodes (Hx, Hy likewise of FX, FY); result 0 = (N, ra), 1 = (N, 1.2 ra),
     2 = (N, tu = 0.5 ra), 3 = (Hx, 0.05 ra), 4 = (Hy, 0.05 ra); local compression
-    (N, 14300 pi d^2 / 4), punching (N, 0.7 x 1430 x pi (d + 0.8) x 0.8)
+    (N, 14300 pi d^2 / 4), punching (N, 0.7 x 1430 x pi (d + 0.8) x 0.8); the last pile of the
+    table is an anchor pile: its results 0 to 2 hold -N (in tension, so figure 306 shows it)
   - each figure is drawn with pvxhost with the most unfavourable entry (load case 0) and with one
     combination, and every coloured text of its DXF is compared with the lines recomputed here:
     the pile lines, and for 302 and 307 the envelope lines of the raft (average and maximum of
@@ -17,6 +18,7 @@ Prints one line per check and exits 1 when one fails.
 """
 import math
 import os
+import re
 import struct
 import sys
 
@@ -61,6 +63,7 @@ def check_closed_forms(p, piles):
         if typ == 403 and pile:
             elem[pile] = struct.unpack("<%dI" % (len(nodes) // 4), nodes)
     n = 0
+    anchor = piles.order[-1]
     for k, r in piles.rows.items():
         nodes = elem[k]
         d = piles.d[piles.sec[k]]
@@ -71,7 +74,8 @@ def check_closed_forms(p, piles):
                     row = db.execute("SELECT FX, FY, FZ FROM REAC WHERE id=?", ((lc << 32) | node,)).fetchone()
                     if row:
                         Hx, Hy, N = Hx + f * row[0], Hy + f * row[1], N + f * row[2]
-            want = [(N, r["ra"]), (N, 1.2 * r["ra"]), (N, 0.5 * r["ra"]), (Hx, 0.05 * r["ra"]), (Hy, 0.05 * r["ra"])]
+            Nb = -N if k == anchor else N
+            want = [(Nb, r["ra"]), (Nb, 1.2 * r["ra"]), (Nb, 0.5 * r["ra"]), (Hx, 0.05 * r["ra"]), (Hy, 0.05 * r["ra"])]
             for i in range(5):
                 if not (near(vals[i][0], want[i][0]) and near(vals[i][1], want[i][1])):
                     fail("pile %d group %d result %d: stored %r, closed form %r" % (k, g, i, vals[i], want[i]))
@@ -176,6 +180,7 @@ def envelope_texts(p, piles, fig, lc):
 
 FIGURES = (302, 307, 306, 301, 300, 303)
 ONE_COMBINATION = 102
+ONE_REACTION_GROUP = 101  # 305 lists the basic check groups
 
 
 def check_figures(p, piles, host, project, work):
@@ -195,7 +200,67 @@ def check_figures(p, piles, host, project, work):
                 fail("figure %d load %d: pile texts %s, computed %s" % (fig, lc, got, want))
             if got_env != env:
                 fail("figure %d load %d: envelope texts %s, computed %s" % (fig, lc, got_env, env))
+            if not want:
+                fail("figure %d load %d: nothing to compare (the sample should give it texts)" % (fig, lc))
             print("figure %d load %d: %d pile texts and %d envelope lines compared" % (fig, lc, len(want), len(env)))
+
+
+def combinations(db):
+    """Linear analysis combinations with terms: key -> [(kind, case key, factor)]."""
+    out = {}
+    for k, typ, blob in db.execute("SELECT key, type, entries FROM PLCOM ORDER BY key"):
+        terms = []
+        for t in range(len(blob) // 16):
+            kind, key, f = struct.unpack_from("<iId", blob, 16 * t)
+            if key == 0:
+                break
+            terms.append((kind, key, f))
+        if typ == 0 and terms:
+            out[k] = terms
+    return out
+
+
+def check_reactions(p, host, project, work):
+    db = p.db
+    combs = combinations(db)
+    fz = {}
+    for rid, z in db.execute("SELECT id, FZ FROM REAC"):
+        fz[(rid >> 32, rid & 0xFFFFFFFF)] = z
+    elems = [struct.unpack("<%dI" % (len(n) // 4), n) for typ, n in db.execute("SELECT type, nodes FROM PMEMB")
+             if typ == 403]
+
+    def value(nodes, g):
+        v, found = 0.0, False
+        for kind, case, f in combs[g]:
+            for n in nodes:
+                if (case, n) in fz:
+                    v, found = v + f * fz[(case, n)], True
+        return v if found else None
+
+    for lc in (0, ONE_REACTION_GROUP):
+        want = []
+        for nodes in elems:
+            if lc:
+                v, g = value(nodes, lc), lc
+            else:
+                v, g = None, 0
+                for k in sorted(combs):
+                    x = value(nodes, k)
+                    if x is not None and (v is None or abs(x) > abs(v)):
+                        v, g = x, k
+            if v is not None:
+                want.append("%.0f" % v + ("" if lc else "(%s)" % p.label(g)))
+        out = os.path.join(work, "f305_%d.dxf" % lc)
+        code, msg = cc.run(host, project, ["figure", "305", "--load", str(lc), "--out", out])
+        if code != 0:
+            fail("figure 305 --load %d: exit %d: %s" % (lc, code, msg.strip()))
+            continue
+        doc = cc.ezdxf.readfile(out)
+        texts = (cc.decode(e.dxf.text) for e in doc.modelspace() if e.dxftype() == "TEXT")
+        got = sorted(t for t in texts if re.match(r"^-?[0-9]+(\(B?[0-9]+\))?$", t))  # not the notes
+        if not want or got != sorted(want):
+            fail("figure 305 load %d: texts %s, computed %s" % (lc, got, sorted(want)))
+        print("figure 305 load %d: %d pile reactions compared" % (lc, len(want)))
 
 
 def main(host, project, work):
@@ -205,6 +270,7 @@ def main(host, project, work):
     if check_closed_forms(p, piles) == 0:
         fail("the project has no pile checks")
     check_figures(p, piles, host, project, work)
+    check_reactions(p, host, project, work)
     for f in failures:
         print("FAILED: " + f)
     return 1 if failures else 0

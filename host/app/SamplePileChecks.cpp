@@ -26,6 +26,8 @@ long AddSamplePileChecks(CDataBase& db) {
         const T_PISP_D* sec = memb ? db.Table<DBT_PISP>().Find(memb->fosp) : nullptr;
         auto e = elemOf.find(key);
         if (!sec || e == elemOf.end()) continue;
+        // The last pile stands for an anchor pile: its bearing entries take the top force pulling.
+        const double pull = i + 1 == piles.Keys().size() ? -1.0 : 1.0;
         T_PCDPILE_D rec;
         rec.ra = piles.Records()[i].capacity;
         rec.tu = kUpliftShare * rec.ra;
@@ -48,9 +50,9 @@ long AddSamplePileChecks(CDataBase& db) {
                     }
             if (!found) continue;
             PileCZLCheckData_P entry;
-            entry.m_a[0] = CheckData_P(n, rec.ra);
-            entry.m_a[1] = CheckData_P(n, 1.2 * rec.ra);
-            entry.m_a[2] = CheckData_P(n, rec.tu);
+            entry.m_a[0] = CheckData_P(pull * n, rec.ra);
+            entry.m_a[1] = CheckData_P(pull * n, 1.2 * rec.ra);
+            entry.m_a[2] = CheckData_P(pull * n, rec.tu);
             entry.m_a[3] = CheckData_P(hx, kHorShare * rec.ra);
             entry.m_a[4] = CheckData_P(hy, kHorShare * rec.ra);
             rec.m_mapCZL.SetAt(g, entry);

@@ -14,7 +14,8 @@ constexpr double kFcPile = 14300.0;    // kPa, C30: local compression limit fc x
 constexpr double kFtCap = 1430.0;      // kPa, C30: punching limit 0.7 ft pi (d + h0) h0
 constexpr double kCapH0 = 0.8;         // m, effective depth of the raft over a pile
 
-// Adds one PCDPILE row per pile with a pile element; returns the number of rows added.
+// Adds one PCDPILE row per pile with a pile element; returns the number of rows added. The last
+// pile of the table is taken as an anchor pile: its bearing entries (results 0 to 2) hold -N.
 long AddSamplePileChecks(CDataBase& db);
 
 }  // namespace sample_piles

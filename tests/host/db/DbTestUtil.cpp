@@ -423,6 +423,20 @@ void BuildProject(PostDBBuilder& b) {
         bm.fa = 150.0;
         bm.m_mapCZL.SetAt(102, z);
         b.Add<DBT_PCDBEAM>(9, CheckRows::Encode(bm));
+        // A pile's checks: a bearing entry in tension (negative action) and both other maps.
+        T_PCDPILE_D pl;
+        pl.ra = 1200.0;
+        pl.tu = 600.0;
+        PileCZLCheckData_P pz;
+        pz.m_a[0] = CheckData_P(-150.0, 1200.0);
+        pz.m_a[1] = CheckData_P(-150.0, 1440.0);
+        pz.m_a[2] = CheckData_P(-150.0, 600.0);
+        pz.m_a[3] = CheckData_P(4.5, 60.0);
+        pz.m_a[4] = CheckData_P(-2.0, 60.0);
+        pl.m_mapCZL.SetAt(102, pz);
+        pl.m_mapCQ.SetAt(102, w);
+        pl.m_mapJY.SetAt(101, p0);
+        b.Add<DBT_PCDPILE>(11, CheckRows::Encode(pl));
         // A raft's checks: every map with an entry and two unfavourable texts (one padded).
         T_PCDMTSB_D r;
         r.fa = 150.0;
