@@ -140,6 +140,12 @@ const Text* Find(const std::vector<Text>& t, const std::string& text) {
     return nullptr;
 }
 
+// The two length units the drawing tests run in.
+const struct UnitRow {
+    const char* name;
+    double cur2m;
+} kUnits[] = {{"m", 1.0}, {"mm", 0.001}};
+
 class RaftCJFigureTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -242,13 +248,10 @@ TEST_F(RaftCJFigureTest, ColumnAnglesFolded) {
 
 // The wall group {21, 22} stands in its rectangle along the longer wall 21 (angle 0): x 4..8.1
 // (wall 21 from 4, wall 22 widened to 8.1), y 5.9..9 (wall 21 widened to 5.9, wall 22 up to 9):
-// 4.1 x 3.1 about (6.05, 7.45); its text at the top middle (6.05, 9). The same group with the unit set to mm: everything x 1000.
+// 4.1 x 3.1 about (6.05, 7.45); its text at the top middle (6.05, 9). With the unit set to mm
+// everything is x 1000 but the section, which is in mm either way.
 TEST_F(RaftCJFigureTest, WallGroupRectangleAndUnits) {
-    struct Row {
-        const char* name;
-        double cur2m;
-    } rows[] = {{"m", 1.0}, {"mm", 0.001}};
-    for (const Row& r : rows) {
+    for (const UnitRow& r : kUnits) {
         SCOPED_TRACE(r.name);
         UnitScope unit(r.cur2m);
         // The model's points are in the current unit: scale them with it.
@@ -327,11 +330,7 @@ TEST(WallGroupBox, AlongTheLongestWall) {
 // colour though one text block serves a raft's regions (core-tube shear: 1.80 green and 0.30 red
 // in raft 1, 0.45 red in sub-raft 2).
 TEST_F(RaftCJFigureTest, RegionOutlineAndText) {
-    struct Row {
-        const char* name;
-        double cur2m;
-    } rows[] = {{"m", 1.0}, {"mm", 0.001}};
-    for (const Row& r : rows) {
+    for (const UnitRow& r : kUnits) {
         SCOPED_TRACE(r.name);
         UnitScope unit(r.cur2m);
         const double k = 1.0 / r.cur2m;
