@@ -93,6 +93,17 @@ int CClassPCDCJY::Get(UINT key, T_PCDCJY_D& rec) const { return GetDecoded(*this
 int CClassPCDBeam::Get(UINT key, T_PCDBEAM_D& rec) const { return GetDecoded(*this, key, rec); }
 int CClassPCDPile::Get(UINT key, T_PCDPILE_D& rec) const { return GetDecoded(*this, key, rec); }
 
+int CClassPCDPile::GetBearing(UINT key, T_PCDPILE_D& rec) const {
+    T_PCDPILE_ROW row;
+    if (!Get(key, row)) return 0;
+    T_PCDPILE_D out;
+    out.ra = row.ra;
+    out.tu = row.tu;
+    if (!CheckBlob::Read(row.czl, out.m_mapCZL)) return 0;
+    rec = out;
+    return 1;
+}
+
 UINT T_PCDPILE_D::GetCZLMinRatioLdgpKey(int index, int) const {
     UINT best = 0;
     double bestRatio = 0.0;

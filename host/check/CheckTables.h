@@ -72,4 +72,7 @@ class CClassPCDPile : public DB_CTable<DBT_PCDPILE> {
 public:
     using DB_CTable<DBT_PCDPILE>::Get;
     int Get(UINT key, T_PCDPILE_D& rec) const;
+    // The capacities and the bearing map only (the punching and local-compression maps left
+    // empty): what the bearing figures and their load-group list read of every pile.
+    int GetBearing(UINT key, T_PCDPILE_D& rec) const;
 };

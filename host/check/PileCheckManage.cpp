@@ -42,7 +42,7 @@ int IPiltCheckManage::GetBaoLuoData(const CArray<UINT, UINT>& piles, UINT loadCa
     for (INT_PTR i = 0; i < piles.GetSize(); ++i) {
         T_PCDPILE_D rec;
         T_MEMB_D memb;
-        if (!checks.Get(piles[i], rec) || !membs.Get(piles[i], memb)) continue;
+        if (!checks.GetBearing(piles[i], rec) || !membs.Get(piles[i], memb)) continue;
         const double sign = m_nType == 2 ? -1.0 : 1.0;
         POSITION pos = rec.m_mapCZL.GetStartPosition();
         while (pos) {
@@ -99,7 +99,7 @@ void IPiltCheckManage::GetLoadGroups(CArray<UINT, UINT>& keys) const {
     std::set<UINT> groups;
     for (INT_PTR i = 0; i < piles.GetSize(); ++i) {
         T_PCDPILE_D rec;
-        if (!checks.Get(piles[i], rec)) continue;
+        if (!checks.GetBearing(piles[i], rec)) continue;
         POSITION pos = rec.m_mapCZL.GetStartPosition();
         while (pos) {
             UINT g;

@@ -66,6 +66,16 @@ BOOL CFVDPileCheck_CZL::GetPileCheckData(UINT& key, T_PCDPILE_D& record, CheckDa
     return manager.GetCheckData(key, record, result);
 }
 
+BOOL CFVDPileCheck_CZL::ReadPileRecord(const CClassPCDPile& table, UINT key, T_PCDPILE_D& record) {
+    return table.GetBearing(key, record);
+}
+BOOL CFVDPileCheck_JY::ReadPileRecord(const CClassPCDPile& table, UINT key, T_PCDPILE_D& record) {
+    return table.Get(key, record);
+}
+BOOL CFVDPileCheck_CQ::ReadPileRecord(const CClassPCDPile& table, UINT key, T_PCDPILE_D& record) {
+    return table.Get(key, record);
+}
+
 BOOL CFVDPileCheck_CZL_KB::GetPileCheckData(UINT& key, T_PCDPILE_D& record, CheckData_P& result) {
     if (key == 0) key = record.GetCZLMinRatioLdgpKey(2, 0);
     PileCZLCheckData_P entry;
@@ -89,7 +99,7 @@ BOOL CFVDPileCheck_CZL::DrawOnePile(UINT key, CDataBase* db) {
     CClassPCDPile checks;
     checks.ConnectToDB(db);
     T_PCDPILE_D record;
-    if (!checks.Get(key, record)) return TRUE;
+    if (!ReadPileRecord(checks, key, record)) return TRUE;
     const UINT cur = GetCurLoadCase();
     T_PILE_D pile;
     T_MEMB_D memb;

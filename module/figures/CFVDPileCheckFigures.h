@@ -21,6 +21,7 @@
 #include "module/figures/CFVDCheckTypeBase.h"
 
 class CDataBase;
+class CClassPCDPile;
 struct T_PCDPILE_D;
 class _PileResultInfo;
 
@@ -38,6 +39,8 @@ public:
     // key in: the current load case; may come back as the governing group. Nonzero with a result.
     virtual BOOL GetPileCheckData(UINT& key, T_PCDPILE_D& record, CheckData_P& result);
     virtual int GetPileCheckType() { return 1; }
+    // A pile's record as the figure needs it: the bearing figures read the bearing map only.
+    virtual BOOL ReadPileRecord(const CClassPCDPile& table, UINT key, T_PCDPILE_D& record);
 
     // One pile's text; always TRUE (a pile that cannot be read is skipped).
     BOOL DrawOnePile(UINT key, CDataBase* db);
@@ -78,6 +81,7 @@ public:
     BOOL GetDescription(CArray<COLORREF>& colours, CString& text) override;
     BOOL HasGroupTexts() override { return 0; }
     BOOL GetPileCheckData(UINT& key, T_PCDPILE_D& record, CheckData_P& result) override;
+    BOOL ReadPileRecord(const CClassPCDPile& table, UINT key, T_PCDPILE_D& record) override;
 };
 
 class CFVDPileCheck_CQ : public CFVDPileCheck_CZL {
@@ -88,6 +92,7 @@ public:
     BOOL GetDescription(CArray<COLORREF>& colours, CString& text) override;
     BOOL HasGroupTexts() override { return 0; }
     BOOL GetPileCheckData(UINT& key, T_PCDPILE_D& record, CheckData_P& result) override;
+    BOOL ReadPileRecord(const CClassPCDPile& table, UINT key, T_PCDPILE_D& record) override;
 };
 
 class CFVDPileCheck_HOR : public CFVDCheckTypeBase {

@@ -68,6 +68,7 @@ struct PileForces {
 struct Options {
     bool twoSections = true;
     int capType = MEMB_RAFT;  // the member pile 1 stands under (for the reaction source)
+    bool brokenPunching = false;  // pile 2's punching BLOB cut short (it no longer reads)
 };
 
 void BuildModel(PostDBBuilder& b, const Options& o) {
@@ -129,7 +130,9 @@ void BuildModel(PostDBBuilder& b, const Options& o) {
             CheckData_P c2(77, 2000);
             rec.m_mapJY.SetAt(2, c2);
         }
-        b.Add<DBT_PCDPILE>(key, CheckRows::Encode(rec));
+        T_PCDPILE_ROW row = CheckRows::Encode(rec);
+        if (k == 1 && o.brokenPunching) row.cq.resize(3);
+        b.Add<DBT_PCDPILE>(key, row);
     }
 
     // The analysis model: pile elements 61, 62, 63 (type 403) from the piles' heads, element 64
@@ -443,5 +446,37 @@ TEST_F(PileFigureTest, EnvelopeTextsTakeTheFigureScale) {
         }
         ASSERT_EQ(heights.size(), 5u);  // two envelope lines, three piles
         for (size_t i = 1; i < heights.size(); ++i) EXPECT_DOUBLE_EQ(heights[i], heights[0]) << i;
+    }
+}
+
+// A pile whose punching map does not read: the bearing figure still shows it and counts it in
+// the envelope (it reads the bearing map only); punching and local compression, which read the
+// whole record, leave it out.
+TEST_F(PileFigureTest, BearingFiguresReadOnlyTheBearingMap) {
+    Options o;
+    o.brokenPunching = true;
+    Build(o);
+    struct Row {
+        const char* name;
+        const char* cls;
+        EFigureType type;
+        std::vector<std::string> texts;  // every coloured text, in drawing order, group 3
+    } rows[] = {
+        // Section A (piles 1, 2): average (500 + 800) / 2 = 650 -> 1000 / 650 = 1.54, largest
+        // 800 -> 1200 / 800 = 1.50 (without pile 2: 2.00 and 2.40); section B (pile 3): 1000 /
+        // 600 = 1.67 and 1200 / 600 = 2.00. Then the piles: 1000 / 500, / 800, / 600.
+        {"bearing", "CFVDPileCheck_CZL", EFVDT_Pile_CHECK_CZL,
+         {"B:平均压力:1.67;  最大压力:2.00;  ", "A:平均压力:1.54;  最大压力:1.50;  ", "2.00", "1.25", "1.67"}},
+        // Punching 400 / N and local compression 2000 / N of piles 1 and 3.
+        {"punching", "CFVDPileCheck_CQ", EFVDT_Pile_CHECK_CQ, {"0.80", "0.67"}},
+        {"local compression", "CFVDPileCheck_JY", EFVDT_Pile_CHECK_JY, {"4.00", "3.33"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        CVdrawUtil d;
+        Draw(r.cls, r.type, 3, d);
+        std::vector<std::string> got;
+        for (const Text& t : Coloured(d)) got.push_back(t.text);
+        EXPECT_EQ(got, r.texts);
     }
 }
