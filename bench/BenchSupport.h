@@ -26,6 +26,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +36,7 @@
 #include "host/db/DBTables.h"
 #include "host/grx/GRenderView.h"
 #include "host/grx/I_PVXCtrl.h"
+#include "host/vdraw/CVdrawUtil.h"
 #include "module/contour/CContourEngine.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/model/CPVXAttrCtrl.h"
@@ -76,6 +78,18 @@ inline bool OpenSample(CDBDoc& doc, const char* name, const std::string& args) {
     }
     CDBDoc::m_pDBDoc = &doc;
     return true;
+}
+
+// The baseline of the figure benchmarks: the layers a figure draws on, and the text style its
+// texts take ("Contents", number 10, 0.25 high) made current, in a new drawing.
+inline void PrepareDirectDrawing(CVdrawUtil& d, std::initializer_list<int> layers) {
+    for (int layer : layers) d.AddLayer(layer, ("L" + std::to_string(layer)).c_str(), 0xFFFFFF, 0, 999);
+    sEVETextStyle st;
+    st.strFaceName = "宋体";
+    st.dHeight = 0.25;
+    d.AddTextStyle("Contents", st, 0);
+    d.AddTextStyle(10, "Contents");
+    d.SetCurrentTextStyle(10);
 }
 
 // A view with its graphics control and light; no window, so no client copies.

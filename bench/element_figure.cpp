@@ -84,13 +84,7 @@ void BM_Direct(benchmark::State& state, const char* cls) {
     const std::string path = TmpFile((std::string(cls) + "_direct").c_str());
     for (auto _ : state) {
         CVdrawUtil d;
-        for (int layer : {25, 50}) d.AddLayer(layer, ("L" + std::to_string(layer)).c_str(), 0xFFFFFF, 0, 999);
-        sEVETextStyle st;
-        st.strFaceName = "宋体";
-        st.dHeight = 0.25;
-        d.AddTextStyle("Contents", st, 0);
-        d.AddTextStyle(10, "Contents");
-        d.SetCurrentTextStyle(10);
+        pvxbench::PrepareDirectDrawing(d, {25, 50});
         for (const Item& it : items) {
             d.SetCurrentLayer(it.layer == 25 ? 25 : 50);
             long id;

@@ -6,8 +6,11 @@
 #include "host/app/SampleDesignResults.h"
 #include "host/app/SampleElementDesign.h"
 #include "host/app/SampleFoundationChecks.h"
+#include "host/app/SamplePileChecks.h"
+#include "host/app/SampleRaftChecks.h"
 #include "host/app/SampleFootingDesign.h"
 #include "host/app/FrameSampleProject.h"
+#include "host/app/PileSampleProject.h"
 #include "host/app/HostCommand.h"
 #include "host/app/HostOutput.h"
 #include "host/app/HostProgress.h"
@@ -22,8 +25,9 @@ int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
     const long size = args.GetInteger("--size");
     const long frameBays = args.Has("--frame-bays") ? args.GetInteger("--frame-bays") : 0;
     const long wallPlates = args.Has("--wall-plates") ? args.GetInteger("--wall-plates") : 0;
-    if ((frameBays > 0 ? 1 : 0) + (wallPlates > 0 ? 1 : 0) + (args.Has("--size") ? 1 : 0) > 1) {
-        HostMessage("--size, --frame-bays and --wall-plates make different projects; give one of them");
+    const long nPiles = args.Has("--piles") ? args.GetInteger("--piles") : 0;
+    if ((frameBays > 0 ? 1 : 0) + (wallPlates > 0 ? 1 : 0) + (nPiles > 0 ? 1 : 0) + (args.Has("--size") ? 1 : 0) > 1) {
+        HostMessage("--size, --frame-bays, --wall-plates and --piles make different projects; give one of them");
         return HOST_EXIT_USAGE;
     }
 
@@ -45,19 +49,25 @@ int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
     }
     CFrameSampleProject frame(static_cast<int>(frameBays));
     CWallSampleProject walls(wallPlates);
+    CPileSampleProject pileField(nPiles);
     CSampleWriter writer;
     writer.Builder().Set3D(TRUE);
     if (frameBays > 0)
         frame.Generate(writer);
     else if (wallPlates > 0)
         walls.Generate(writer);
-    else {
+    else if (nPiles > 0) {
+        pileField.Generate(writer);
+        sample_piles::AddSamplePileChecks(writer.Builder().DB());
+    } else {
         project.Generate(writer);
         // The design results come from the project's own forces, once they are all in.
         sample_design::AddSampleDesignResults(writer.Builder().DB());
         sample_elemdesign::AddElementDesign(writer.Builder().DB());
         sample_elemdesign::AddSlabPanels(writer.Builder().DB());
         sample_checks::AddSampleFoundationChecks(writer.Builder().DB());
+        sample_piles::AddSamplePileChecks(writer.Builder().DB());
+        sample_checks::AddSampleRaftChecks(writer.Builder().DB());
         sample_design_colf::AddSampleFootingDesign(writer.Builder().DB());
     }
     if (writer.GetRefusedCount() != 0) {
@@ -79,6 +89,9 @@ int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
     else if (wallPlates > 0)
         std::printf("Wrote %s: %ld walls of %d x %d bays and %d storeys, %ld wall plates, %.2f s\n", out.c_str(),
                     walls.GetWallCount(), walls.GetBays(), walls.GetBays(), walls.GetStoreys(), walls.GetPlateCount(), secs);
+    else if (nPiles > 0)
+        std::printf("Wrote %s: raft on %ld piles in %d columns, %.2f s\n", out.c_str(), pileField.GetPileCount(),
+                    pileField.GetColumns(), secs);
     else
         std::printf("Wrote %s: raft of %d x %d plates (%ld), %.2f s\n", out.c_str(), project.GetRaftCellsX(),
                     project.GetRaftCellsY(), static_cast<long>(project.GetRaftCellsX()) * project.GetRaftCellsY(), secs);
@@ -98,7 +111,9 @@ const CHostCommandRegistrar kRegister({"make-sample",
                                        "--frame-bays writes a frame project instead: N x N bays of 6 m, three storeys,\n"
                                        "columns and beams only (about 9 N^2 members), DL, LL and 1.3DL+1.5LL.\n"
                                        "--wall-plates writes a wall project instead: shear walls on the bay edges of a\n"
-                                       "square plan, three storeys, each storey of a wall 72 plates of 0.5 m, DL only.",
+                                       "square plan, three storeys, each storey of a wall 72 plates of 0.5 m, DL only.\n"
+                                       "--piles writes a pile project instead: a raft on N piles of a 2.4 m grid,\n"
+                                       "DL and LL reactions at the pile tips and the pile checks.",
                                        RunMakeSample, 90,
                                        {{"--out", EHostValue::kPath, "FILE.pvxdb",
                                          "the project file to write (a missing folder is made)", nullptr, 0, 0,
@@ -115,6 +130,9 @@ const CHostCommandRegistrar kRegister({"make-sample",
                                          CFrameSampleProject::kMaxBays},
                                         {"--wall-plates", EHostValue::kInteger, "N",
                                          "a wall project of at least N wall plates instead of the building", nullptr, 1,
-                                         CWallSampleProject::kMaxPlates}}});
+                                         CWallSampleProject::kMaxPlates},
+                                        {"--piles", EHostValue::kInteger, "N",
+                                         "a pile project of N piles under one raft instead of the building", nullptr, 1,
+                                         CPileSampleProject::kMaxPiles}}});
 
 }  // namespace

@@ -43,6 +43,8 @@ std::vector<std::pair<UINT, double>> TermsOf(CDataBase& db, const char* text) {
     return out;
 }
 
+}  // namespace
+
 // Check groups by key: the terms of their texts.
 std::map<UINT, std::vector<std::pair<UINT, double>>> Combinations(CDataBase& db) {
     std::map<UINT, std::vector<std::pair<UINT, double>>> out;
@@ -53,6 +55,16 @@ std::map<UINT, std::vector<std::pair<UINT, double>>> Combinations(CDataBase& db)
     }
     return out;
 }
+
+std::vector<UINT> GroupsOfKind(CDataBase& db, int kind) {
+    std::vector<UINT> out;
+    auto& t = db.Table<DBT_CKLG>();
+    for (size_t i = 0; i < t.Keys().size(); ++i)
+        if (t.Records()[i].kind == kind) out.push_back(t.Keys()[i]);
+    return out;
+}
+
+namespace {
 
 using PointKey = std::pair<long long, long long>;
 PointKey KeyOf(double x, double y) { return {std::llround(x * 1e6), std::llround(y * 1e6)}; }
@@ -89,14 +101,6 @@ private:
     std::map<UINT, std::vector<std::pair<UINT, double>>> m_combs;
     std::map<PointKey, std::vector<UINT>> m_atPoint;
 };
-
-std::vector<UINT> GroupsOfKind(CDataBase& db, int kind) {
-    std::vector<UINT> out;
-    auto& t = db.Table<DBT_CKLG>();
-    for (size_t i = 0; i < t.Keys().size(); ++i)
-        if (t.Records()[i].kind == kind) out.push_back(t.Keys()[i]);
-    return out;
-}
 
 bool PointOf(CDataBase& db, UINT memb, int index, double& x, double& y) {
     const T_MEMB_D* m = db.Table<DBT_MEMB>().Find(memb);

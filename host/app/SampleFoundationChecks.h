@@ -7,6 +7,12 @@
 // scripts/check_check_figures.py recomputes every value from the file.
 #pragma once
 
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "platform/afx/afx.h"
+
 class CDataBase;
 
 namespace sample_checks {
@@ -20,6 +26,11 @@ constexpr double kFc = 14300.0;       // kPa, C30
 constexpr double kFcWeak = 300.0;     // kPa, the pads under every third column
 constexpr double kFtLean = 100.0;     // kPa, the spread footing's lean concrete
 constexpr double kFtCap = 30.0;       // kPa, the pile cap's
+
+// Check groups (CKLG) by key: the static cases and factors of their texts.
+std::map<UINT, std::vector<std::pair<UINT, double>>> Combinations(CDataBase& db);
+// The keys of the check groups of one kind, in table order.
+std::vector<UINT> GroupsOfKind(CDataBase& db, int kind);
 
 // Adds the check tables to the database; returns the number of rows added.
 long AddSampleFoundationChecks(CDataBase& db);

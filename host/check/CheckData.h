@@ -116,8 +116,8 @@ public:
     BOOL GetPolyGon(CArray<T_POINT2D, const T_POINT2D&>& pts) const;  // FALSE for fewer than 3 points
 };
 
-// A SlabCJResult with the kind of object: 0 column, 1 wall group, 2 to 4 raft regions (core
-// tube, bottom slab, other region).
+// A SlabCJResult with the kind of object: 0 column, 1 wall group, 2 to 4 raft regions (bottom
+// slab 2, core tube 3, a place where the raft changes thickness 4).
 class SlabCJCheckData_P : public SlabCJResult {
 public:
     int m_nType = 0;

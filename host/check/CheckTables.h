@@ -28,14 +28,28 @@ struct T_PCDBEAM_D {
     CZLCheckMap m_mapCZL;
 };
 
+// Checks of one pile: the bearing entries (results 0 to 4 of PileCZLCheckData_P), punching of
+// the cap over it and local compression of its top, by load group.
+struct T_PCDPILE_D {
+    double ra = 0.0, tu = 0.0;
+    PileCZLCheckMap m_mapCZL;
+    CheckDataMap m_mapCQ;
+    CheckDataMap m_mapJY;
+    // The governing load group of result index of the bearing map: the smallest ratio among the
+    // entries whose result has a resistance (ties: the smallest key); 0 when none has.
+    UINT GetCZLMinRatioLdgpKey(int index, int) const;
+};
+
 // Row <-> record. Decode fails (FALSE) on a BLOB that does not read as its map.
 namespace CheckRows {
 BOOL Decode(const T_PCDCOLF_ROW& row, T_PCDCOLF_D& rec);
 BOOL Decode(const T_PCDCJY_ROW& row, T_PCDCJY_D& rec);
 BOOL Decode(const T_PCDBEAM_ROW& row, T_PCDBEAM_D& rec);
+BOOL Decode(const T_PCDPILE_ROW& row, T_PCDPILE_D& rec);
 T_PCDCOLF_ROW Encode(const T_PCDCOLF_D& rec);
 T_PCDCJY_ROW Encode(const T_PCDCJY_D& rec);
 T_PCDBEAM_ROW Encode(const T_PCDBEAM_D& rec);
+T_PCDPILE_ROW Encode(const T_PCDPILE_D& rec);
 }  // namespace CheckRows
 
 // Non-zero with the record of key; 0 when the row is missing or does not decode.
@@ -53,4 +67,12 @@ class CClassPCDBeam : public DB_CTable<DBT_PCDBEAM> {
 public:
     using DB_CTable<DBT_PCDBEAM>::Get;
     int Get(UINT key, T_PCDBEAM_D& rec) const;
+};
+class CClassPCDPile : public DB_CTable<DBT_PCDPILE> {
+public:
+    using DB_CTable<DBT_PCDPILE>::Get;
+    int Get(UINT key, T_PCDPILE_D& rec) const;
+    // The capacities and the bearing map only (the punching and local-compression maps left
+    // empty): what the bearing figures and their load-group list read of every pile.
+    int GetBearing(UINT key, T_PCDPILE_D& rec) const;
 };

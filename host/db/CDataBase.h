@@ -20,6 +20,7 @@
 #include "host/db/DBResultRecords.h"
 #include "host/db/FoundationRecords.h"
 #include "host/db/CheckTableRecords.h"
+#include "host/db/RaftCheckRecords.h"
 #include "host/db/SlabRecords.h"
 #include "host/db/DBTable.h"
 #include "host/db/DesignResultRecords.h"
@@ -77,6 +78,8 @@
     X(PCDCOLF, T_PCDCOLF_ROW, "PCDCOLF") \
     X(PCDCJY, T_PCDCJY_ROW, "PCDCJY")    \
     X(PCDBEAM, T_PCDBEAM_ROW, "PCDBEAM") \
+    X(PCDPILE, T_PCDPILE_ROW, "PCDPILE") \
+    X(PCDMTSB, T_PCDMTSB_ROW, "PCDMTSB") \
     X(RBEM, T_RBEM_D, "RBEM")            \
     X(RCOL, T_RCOL_D, "RCOL")            \
     X(RWAL, T_RWAL_D, "RWAL")            \

@@ -88,3 +88,33 @@ struct T_PCDBEAM_ROW {
         return {};
     }
 };
+
+// Checks of one pile (PCDPILE, key = the pile's member key).
+struct T_PCDPILE_ROW {
+    double ra;           // kN, bearing capacity of the pile
+    double tu;           // kN, uplift capacity of the pile
+    std::string czl;     // PileCZLCheckMap by check group
+    std::string cq;      // CheckDataMap by check group, punching of the cap over the pile
+    std::string jy;      // CheckDataMap by check group, local compression of the pile top
+
+    void Initialize() {
+        ra = tu = 0.0;
+        czl.clear();
+        cq.clear();
+        jy.clear();
+    }
+    template <class V> void Fields(V& v) {
+        v.Real("ra", ra);
+        v.Real("tu", tu);
+        v.Data("czl", czl);
+        v.Data("cq", cq);
+        v.Data("jy", jy);
+    }
+    std::string Validate(const char** pszColumn) const {
+        *pszColumn = "ra";
+        if (ra <= 0.0) return "the bearing capacity is not a positive number";
+        *pszColumn = "tu";
+        if (tu < 0.0) return "the uplift capacity is negative";
+        return {};
+    }
+};

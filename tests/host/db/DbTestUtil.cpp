@@ -2,6 +2,7 @@
 
 #include "host/check/CheckTables.h"
 #include "host/check/FootingDesignTables.h"
+#include "host/check/RaftCheckTables.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -422,6 +423,33 @@ void BuildProject(PostDBBuilder& b) {
         bm.fa = 150.0;
         bm.m_mapCZL.SetAt(102, z);
         b.Add<DBT_PCDBEAM>(9, CheckRows::Encode(bm));
+        // A pile's checks: a bearing entry in tension (negative action) and both other maps.
+        T_PCDPILE_D pl;
+        pl.ra = 1200.0;
+        pl.tu = 600.0;
+        PileCZLCheckData_P pz;
+        pz.m_a[0] = CheckData_P(-150.0, 1200.0);
+        pz.m_a[1] = CheckData_P(-150.0, 1440.0);
+        pz.m_a[2] = CheckData_P(-150.0, 600.0);
+        pz.m_a[3] = CheckData_P(4.5, 60.0);
+        pz.m_a[4] = CheckData_P(-2.0, 60.0);
+        pl.m_mapCZL.SetAt(102, pz);
+        pl.m_mapCQ.SetAt(102, w);
+        pl.m_mapJY.SetAt(101, p0);
+        b.Add<DBT_PCDPILE>(11, CheckRows::Encode(pl));
+        // A raft's checks: every map with an entry and two unfavourable texts (one padded).
+        T_PCDMTSB_D r;
+        r.fa = 150.0;
+        r.m_mapCZL.SetAt(102, z);
+        r.m_mapSlide.SetAt(102, w);
+        r.m_mapTurn.SetAt(102, p0);
+        LCCheckData_P lc;
+        lc.m_dX = 6.0, lc.m_dY = 4.5, lc.m_dV = 1200.0, lc.m_CheckX = w, lc.m_CheckY = p0;
+        r.m_mapLC.SetAt(2, lc);
+        r.m_mapKF.SetAt(0, w);
+        r.m_mapBad[102] = "1.0DL+1.0WX";
+        r.m_mapBad[104] = "风";
+        b.Add<DBT_PCDMTSB>(10, CheckRows::Encode(r));
     }
     {
         // Footing design: one footing with maps of one and two entries, and its group.

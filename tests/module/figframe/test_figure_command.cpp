@@ -107,7 +107,7 @@ TEST(FigureCommand, IdsThatCannotBeDrawnAreRefused) {
         {"unknown", "figure NOPE --out x.bmp", 2, "unknown figure ID \"NOPE\""},
         {"unknown number in a list", "figure 41,999 --out x.bmp", 2, "unknown figure ID \"999\""},
         {"a group", "figure iso --out x.bmp", 2, "is a group"},
-        {"not built", "figure mtsb_check_czl --out x.bmp", 1, "figure 500 (MTSB_CHECK_CZL) is not built yet"},
+        {"not built", "figure mtsb_design_slabband --out x.bmp", 1, "figure 509 (MTSB_DESIGN_SLABBAND) is not built yet"},
         {"--list with an output", "figure --list --out x.bmp", 2, "no effect with --list"},
     };
     for (const Row& r : rows) {

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "FoundationDoc.h"
@@ -19,10 +20,13 @@
 
 using namespace figview;
 
-// A stand-in for the raft bearing check (500, not in the module yet): it offers
-// three load cases and records every drawing with the load case it was drawn for.
-class CFVDMTSBCheck_CZL : public CFVDBase {
-    DECLARE_DYNCREATE(CFVDMTSBCheck_CZL)
+// A stand-in for the raft punching sheet under columns: it offers three load cases and records
+// every drawing with the load case it was drawn for. It is registered under the sheet's class
+// name for each test only (the latest registration wins the name), so the module's own sheet of
+// that name, built or not, is never made here.
+namespace {
+
+class StandInSheet : public CFVDBase {
 public:
     void CollectLoadCases(std::map<UINT, CString>& out) override {
         if (s_bNoCases) return;
@@ -40,9 +44,6 @@ public:
     static inline bool s_bNoCases = false;
     static inline std::vector<UINT> s_drawn;
 };
-IMPLEMENT_DYNCREATE(CFVDMTSBCheck_CZL, CFVDBase)
-
-namespace {
 
 // The document: opens the test's figure view and records the hints it hands to its listeners.
 class CFigureDoc : public CDBDoc {
@@ -56,13 +57,16 @@ public:
     std::vector<long> m_hints;
 };
 
+CObject* MakeStandInSheet() { return new StandInSheet; }
+
 class FigureViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        m_standIn = std::make_unique<AFX_CLASSINIT>(&m_standInClass);
         PVXRegisterResources();
         CUiDriver::Get().Reset();
-        CFVDMTSBCheck_CZL::s_bNoCases = false;
-        CFVDMTSBCheck_CZL::s_drawn.clear();
+        StandInSheet::s_bNoCases = false;
+        StandInSheet::s_drawn.clear();
         PostDBBuilder b;
         AddTextOwners(b);
         b.Install(m_doc);
@@ -75,13 +79,13 @@ protected:
         m_doc.m_pView = m_pView;
         m_ctrl = std::make_unique<CPVXFigure>();
         m_ctrl->InitFigureMap(nullptr);
-        m_ctrl->SetCurentSelItem(EFVDT_MTSB_CHECK_CZL, 0);
+        m_ctrl->SetCurentSelItem(EFVDT_MTSB_CHECK_ColCQ, 0);
         CArray<UINT> types;
-        types.Add(EFVDT_MTSB_CHECK_CZL);
+        types.Add(EFVDT_MTSB_CHECK_ColCQ);
         m_ctrl->DisplayFigureDlgData(types, FALSE);
         ASSERT_EQ(m_ctrl->GetFigureView(), m_pView);
         m_doc.m_hints.clear();
-        CFVDMTSBCheck_CZL::s_drawn.clear();
+        StandInSheet::s_drawn.clear();
     }
     void TearDown() override {
         m_doc.m_pView = nullptr;
@@ -89,8 +93,12 @@ protected:
         CUiDriver::Get().PumpMessages();
         m_ctrl.reset();
         CUiDriver::Get().Reset();
+        m_standIn.reset();
     }
-    CFVDMTSBCheck_CZL* Figure() { return static_cast<CFVDMTSBCheck_CZL*>(m_ctrl->GetFVDBase(EFVDT_MTSB_CHECK_CZL)); }
+    CRuntimeClass m_standInClass{"CFVDMTSBCheck_ColCQ", static_cast<int>(sizeof(StandInSheet)), 0xFFFF,
+                                 &MakeStandInSheet, RUNTIME_CLASS(CFVDBase)};
+    std::unique_ptr<AFX_CLASSINIT> m_standIn;
+    StandInSheet* Figure() { return static_cast<StandInSheet*>(m_ctrl->GetFVDBase(EFVDT_MTSB_CHECK_ColCQ)); }
     std::vector<UINT> Rows() {
         std::vector<UINT> keys;
         for (int i = 0; i < m_pView->m_ListLoadCase.GetCount(); ++i)
@@ -157,16 +165,16 @@ TEST_F(FigureViewTest, HintsFillAndSelectTheLoadCaseList) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        CFVDMTSBCheck_CZL::s_bNoCases = false;
+        StandInSheet::s_bNoCases = false;
         m_ctrl->SetCurentSelItem(EFVDT_BaseMap_QSN_AXIG, 1);
-        m_ctrl->SetCurentSelItem(EFVDT_MTSB_CHECK_CZL, 0);  // rebuilds the figure's map
+        m_ctrl->SetCurentSelItem(EFVDT_MTSB_CHECK_ColCQ, 0);  // rebuilds the figure's map
         Figure()->ForceLoadCase(7);
         m_pView->OnUpdate(nullptr, 114, nullptr);  // start from the full list, row of 7 selected
         ASSERT_EQ(Sel(), 2);
-        CFVDMTSBCheck_CZL::s_bNoCases = r.noCases;
+        StandInSheet::s_bNoCases = r.noCases;
         if (r.noCases) {
             m_ctrl->SetCurentSelItem(EFVDT_BaseMap_QSN_AXIG, 1);
-            m_ctrl->SetCurentSelItem(EFVDT_MTSB_CHECK_CZL, 0);
+            m_ctrl->SetCurentSelItem(EFVDT_MTSB_CHECK_ColCQ, 0);
         }
         Figure()->ForceLoadCase(r.current);
         const int result = r.hint == 114 ? m_pView->RefreshLoadCaseList() : -1;
@@ -195,14 +203,14 @@ TEST_F(FigureViewTest, DoubleClickRedrawsZoomsAndTellsThePanel) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        CFVDMTSBCheck_CZL::s_drawn.clear();
+        StandInSheet::s_drawn.clear();
         m_doc.m_hints.clear();
         const int zooms = m_pView->GetDrawing()->GetZoomAllCount();
         CPVXFigure* saved = CPVXFigure::m_pMyself;
         if (!r.controller) CPVXFigure::m_pMyself = nullptr;
         EXPECT_EQ(m_pView->DblclkListLoadcase(r.key), r.result);
         CPVXFigure::m_pMyself = saved;
-        EXPECT_EQ(CFVDMTSBCheck_CZL::s_drawn, r.drawn);
+        EXPECT_EQ(StandInSheet::s_drawn, r.drawn);
         EXPECT_EQ(m_doc.m_hints, r.hints);
         EXPECT_EQ(m_pView->GetDrawing()->GetZoomAllCount() - zooms, r.zooms);
         if (r.controller) {

@@ -1,0 +1,131 @@
+// The horizontal pile check (303) and the pile reaction figure (305).
+#include "module/figures/CFVDPileCheckFigures.h"
+
+#include <cmath>
+
+#include "host/check/CheckTables.h"
+#include "host/check/ICheckToolUtil.h"
+#include "host/check/IDesignToolUtil.h"
+#include "host/db/DBTables.h"
+#include "host/db/FoundationTables.h"
+#include "module/figures/CFVDTextBlock.h"
+#include "module/figures/CheckFigureDraw.h"
+
+IMPLEMENT_DYNCREATE(CFVDPileCheck_HOR, CFVDCheckTypeBase)
+IMPLEMENT_DYNCREATE(CFVDPileCheck_React, CFVDBase)
+
+namespace {
+constexpr int kPileElementType = 403;  // analysis members made from a model pile
+
+// Position and section size of a model pile; false when a record is missing.
+bool PilePlace(UINT pileKey, T_PILE_D& pile, T_MEMB_D& memb, double& x, double& y, double& d) {
+    T_PISP_D sec;
+    T_PONT_D pont;
+    if (!ICheckToolUtil::s_GetPileInfo(pileKey, pile) || !ICheckToolUtil::s_GetMemb(pileKey, memb) ||
+        !ICheckToolUtil::s_GetPileSecInfo(memb.fosp, sec) || memb.aPont.GetSize() < 1 ||
+        !ICheckToolUtil::s_GetPontInfo(memb.aPont[0], pont))
+        return false;
+    x = pont.x;
+    y = pont.y;
+    d = sec.d;
+    return true;
+}
+}  // namespace
+
+void CFVDPileCheck_HOR::DrawFigure() {
+    checkfig::WalkTable<CClassPile>(*this, [this](UINT key, CDataBase* db) { return DrawOnePile(key, db); });
+}
+
+BOOL CFVDPileCheck_HOR::GetDescription(CArray<COLORREF>&, CString& text) {
+    text = CMsgDll::pfuncLoadStr("IDS_DESCREPT_PILE_TEXT_HOR", 0);
+    return 1;
+}
+
+BOOL CFVDPileCheck_HOR::DrawOnePile(UINT key, CDataBase* db) {
+    CClassPCDPile checks;
+    checks.ConnectToDB(db);
+    T_PCDPILE_D record;
+    if (!checks.Get(key, record)) return TRUE;
+    const UINT cur = GetCurLoadCase();
+    T_PILE_D pile;
+    T_MEMB_D memb;
+    double x, y, d;
+    if (!PilePlace(key, pile, memb, x, y, d)) return TRUE;
+    UINT keys[2] = {cur, cur};
+    CheckData_P results[2];
+    for (int dir = 0; dir < 2; ++dir) {
+        if (cur == 0) keys[dir] = record.GetCZLMinRatioLdgpKey(3 + dir, 0);
+        // A direction without a governing group shows the empty result (as the map's default).
+        if (keys[dir] != 0) results[dir] = record.m_mapCZL[keys[dir]].GetValue(3 + dir);
+    }
+    CArray<CFVDRatioStrMaker> makers;
+    for (int dir = 0; dir < 2; ++dir) {
+        CFVDRatioStrMaker maker(std::fabs(results[dir].GetRatio(CheckData_P::SIGN_ABS)), "",
+                                MakeLoadCombLabel(keys[dir], cur != 0), 0);
+        maker.SetValues(results[dir].get_Force(), results[dir].get_BaseR(), IsRatioMode());
+        makers.Add(maker);
+    }
+    CFVDTextBlock block;
+    CFVDRatioStrMaker::s_MakeStr(makers, block.m_strText, block.m_Colors, "\n");
+    block.DrawAt(checkfig::DrawingHandleOf(*this), T_POINT2D{x + d, y + d});
+    return TRUE;
+}
+
+void CFVDPileCheck_React::DrawFigure() {
+    ApplyScale();
+    CDataBase* post = GetPostDataBase();
+    if (!post) return;
+    CClassPMemb elems;
+    elems.ConnectToDB(post);
+    CArray<UINT, UINT> keys;
+    elems.GetKeyList(keys);
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i) DrawOneElement(keys[i], post);
+    DrawFigureNotes();
+}
+
+BOOL CFVDPileCheck_React::GetDescription(CArray<COLORREF>&, CString& text) {
+    text = CMsgDll::pfuncLoadStr("IDS_DESCREPT_UNITFORCE_KN", 0);
+    return 1;
+}
+
+BOOL CFVDPileCheck_React::DrawOneElement(UINT key, CDataBase* post) {
+    CClassPMemb elems;
+    elems.ConnectToDB(post);
+    T_PMEMB_D elem;
+    if (!elems.Get(key, elem) || elem.aNode.GetSize() < 1 || elem.type != kPileElementType) return TRUE;
+    CClassPNode nodes;
+    nodes.ConnectToDB(post);
+    T_PNODE_D node;
+    T_PILE_D pile;
+    T_MEMB_D memb;
+    double px, py, d;
+    if (!nodes.Get(elem.aNode[0], node) || !PilePlace(elem.pileKey, pile, memb, px, py, d)) return TRUE;
+    const UINT cur = GetCurLoadCase();
+    UINT group = cur;
+    double value = 0.0;
+    T_MEMB_D under;
+    if (pile.aMemb.GetSize() < 1 || !ICheckToolUtil::s_GetMemb(pile.aMemb[0], under)) return TRUE;
+    if (under.type == MEMB_FOOTING) {
+        // A pile under a cap: its top force as the local-compression check holds it; without a
+        // load case the governing group of that check (key 0 is never a record's entry).
+        CClassPCDPile checks;
+        checks.ConnectToDB(GetModelDataBase());
+        T_PCDPILE_D record;
+        CheckData_P result;
+        if (!checks.Get(elem.pileKey, record)) return TRUE;
+        if (group == 0) DATA_P::GetMinCheckDataLdgpKey(record.m_mapJY, group);
+        if (!DATA_P::GetCheckDataMapResult(record.m_mapJY, group, result)) return TRUE;
+        value = result.get_Force();
+    } else if (!IRactFinder::Instance()->GetComBineValue(key, group, value)) {
+        return TRUE;
+    }
+    CArray<T_POINT2D> square;
+    ICheckToolUtil::s_MakePolyLine(d, d, 0.0, T_POINT2D{node.x, node.y}, square);
+    CFVDRatioStrMaker maker(value, "", MakeLoadCombLabel(group, cur != 0), 0);
+    CFVDTextBlock block;
+    maker.MakeStrNoColor(block.m_strText);
+    block.m_Polygon.Copy(square);
+    block.SetAnchor(1);
+    block.DrawInPolygon(checkfig::DrawingHandleOf(*this), 1);
+    return TRUE;
+}

@@ -1,0 +1,282 @@
+#!/usr/bin/python3
+"""Checks the pile check figures (302, 307, 306, 301, 300, 303) of a project against its tables.
+
+  - every stored pile check (PCDPILE) equals its closed form from the project's reactions: the
+    top force N of a check group is the sum over the group's terms of factor x FZ of the REAC rows
+    of the pile element's nodes (Hx, Hy likewise of FX, FY); result 0 = (N, ra), 1 = (N, 1.2 ra),
+    2 = (N, tu = 0.5 ra), 3 = (Hx, 0.05 ra), 4 = (Hy, 0.05 ra); local compression
+    (N, 14300 pi d^2 / 4), punching (N, 0.7 x 1430 x pi (d + 0.8) x 0.8); the last pile of the
+    table is an anchor pile: its results 0 to 2 hold -N (in tension, so figure 306 shows it)
+  - each figure is drawn with pvxhost with the most unfavourable entry (load case 0) and with one
+    combination, and every coloured text of its DXF is compared with the lines recomputed here:
+    the pile lines, and for 302 and 307 the envelope lines of the raft (average and maximum of
+    each pile section's piles, against ra and 1.2 ra, or tu and 1.2 tu for uplift)
+
+    /usr/bin/python3 scripts/check_pile_figures.py PVXHOST PROJECT.pvxdb WORKDIR
+
+Prints one line per check and exits 1 when one fails.
+"""
+import math
+import os
+import re
+import struct
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import check_check_figures as cc  # noqa: E402  (BLOB readers, DXF texts, pvxhost runner)
+
+TOL = 1e-6
+failures = cc.failures
+fail = cc.fail
+
+
+def pile_entry(blob, at):
+    vals = []
+    for _ in range(5):
+        c, at = cc.check(blob, at)
+        vals.append(c)
+    return vals, at
+
+
+def near(a, b):
+    return abs(a - b) <= TOL * max(1.0, abs(a), abs(b))
+
+
+class Piles:
+    def __init__(self, p):
+        db = p.db
+        self.p = p
+        self.rows = {}
+        for k, ra, tu, czl, cq, jy in db.execute("SELECT key, ra, tu, czl, cq, jy FROM PCDPILE"):
+            self.rows[k] = dict(ra=ra, tu=tu, czl=cc.read_map(czl, pile_entry), cq=cc.read_map(cq, cc.check),
+                                jy=cc.read_map(jy, cc.check))
+        self.order = [k for (k,) in db.execute("SELECT key FROM PILE ORDER BY seq")]
+        self.sec = {k: f for k, f in db.execute("SELECT key, fosp FROM MEMB")}
+        self.secname = {k: n for k, n in db.execute("SELECT key, name FROM PISP")}
+        self.d = {k: d for k, d in db.execute("SELECT key, d FROM PISP")}
+
+
+def check_closed_forms(p, piles):
+    db = p.db
+    elem = {}
+    for k, typ, pile, nodes in db.execute("SELECT key, type, pile_key, nodes FROM PMEMB"):
+        if typ == 403 and pile:
+            elem[pile] = struct.unpack("<%dI" % (len(nodes) // 4), nodes)
+    n = 0
+    anchor = piles.order[-1]
+    for k, r in piles.rows.items():
+        nodes = elem[k]
+        d = piles.d[piles.sec[k]]
+        for g, vals in r["czl"].items():
+            N = Hx = Hy = 0.0
+            for lc, f in p.groups[g]["terms"]:
+                for node in nodes:
+                    row = db.execute("SELECT FX, FY, FZ FROM REAC WHERE id=?", ((lc << 32) | node,)).fetchone()
+                    if row:
+                        Hx, Hy, N = Hx + f * row[0], Hy + f * row[1], N + f * row[2]
+            Nb = -N if k == anchor else N
+            want = [(Nb, r["ra"]), (Nb, 1.2 * r["ra"]), (Nb, 0.5 * r["ra"]), (Hx, 0.05 * r["ra"]), (Hy, 0.05 * r["ra"])]
+            for i in range(5):
+                if not (near(vals[i][0], want[i][0]) and near(vals[i][1], want[i][1])):
+                    fail("pile %d group %d result %d: stored %r, closed form %r" % (k, g, i, vals[i], want[i]))
+            jy, cq = r["jy"][g], r["cq"][g]
+            if not (near(jy[0], N) and near(jy[1], 14300.0 * math.pi * d * d / 4)):
+                fail("pile %d group %d local compression %r" % (k, g, jy))
+            if not (near(cq[0], N) and near(cq[1], 0.7 * 1430.0 * math.pi * (d + 0.8) * 0.8)):
+                fail("pile %d group %d punching %r" % (k, g, cq))
+            n += 1
+    print("%d stored pile checks against their closed forms" % n)
+    return n
+
+
+def gov(entries, index):
+    """Governing group of result index: smallest |R/F| among entries with a resistance."""
+    best = None
+    for g in sorted(entries):
+        c = entries[g][index] if index is not None else entries[g]
+        if abs(c[1]) < 1e-10:
+            continue
+        r = cc.ratio(c, 0)
+        if best is None or r < best[1]:
+            best = (g, r)
+    return best[0] if best else 0
+
+
+def fmt(p, r, g, lc):
+    return "%.2f" % r + ("" if lc else "(%s)" % p.label(g)), 3 if r > 0.999999 else 1
+
+
+def envelope(p, piles, kind, lc):
+    """The raft's envelope lines (all piles of the sample stand under the one raft)."""
+    sections, order = {}, []
+    for k in piles.order:
+        if k not in piles.rows:
+            continue
+        s = piles.sec[k]
+        if s not in sections:
+            order.append(s)
+            sections[s] = []
+        sections[s].append(piles.rows[k])
+    lines = []
+    for s in order:
+        rows = sections[s]
+        limit = rows[0]["tu" if kind == 2 else "ra"]
+        sign = -1.0 if kind == 2 else 1.0
+        groups = sorted(rows[0]["czl"]) if lc == 0 else [lc]
+        best_a = best_m = None
+        for g in groups:
+            vals = [sign * r["czl"][g][0][0] for r in rows]
+            ave, mx = sum(vals) / len(vals), max(vals)
+            ra, rm = cc.ratio((ave, limit), 0), cc.ratio((mx, 1.2 * limit), 0)
+            if best_a is None or ra < best_a[1]:
+                best_a = (g, ra)
+            if best_m is None or rm < best_m[1]:
+                best_m = (g, rm)
+        lines.append((s, best_a, best_m))
+    return lines
+
+
+def expected(p, piles, fig, lc):
+    out = []
+    for k in piles.order:
+        r = piles.rows.get(k)
+        if r is None:
+            continue
+        m = r["czl"]
+        if fig in (302, 307):
+            i = 0 if fig == 302 else 2
+            g = lc or gov(m, i)
+            if g in m and abs(m[g][i][1]) >= 1e-10:
+                out.append(fmt(p, cc.ratio(m[g][i], 0), g, lc))
+        elif fig == 306:
+            g = lc or gov(m, 2)
+            if g in m and abs(m[g][2][1]) >= 1e-10 and m[g][2][0] <= -1e-10:
+                out.append(fmt(p, cc.ratio(m[g][2], 0), g, lc))
+        elif fig in (301, 300):
+            mm = r["jy" if fig == 301 else "cq"]
+            g = lc or gov(mm, None)
+            if g in mm:
+                out.append(fmt(p, cc.ratio(mm[g], 0), g, lc))
+        elif fig == 303:
+            for i in (3, 4):
+                g = lc or gov(m, i)
+                c = m[g][i] if g in m else (0.0, 0.0)
+                out.append(fmt(p, abs(cc.ratio(c, 0)), g, lc))
+    return out
+
+
+def envelope_texts(p, piles, fig, lc):
+    """The texts of the envelope block, one per line (the block splits at the line feeds)."""
+    lines = envelope(p, piles, 1 if fig == 302 else 2, lc)
+    sep = ";  " if len(lines) > 1 else "\n"
+    parts = []
+    for n, (s, (ga, ra), (gm, rm)) in enumerate(lines):
+        lead = ("" if n == 0 else "\n") + ((piles.secname[s] + ":") if len(lines) > 1 else "")
+        parts.append(lead + "平均压力:" + fmt(p, ra, ga, lc)[0])
+        parts.append("最大压力:" + fmt(p, rm, gm, lc)[0])
+    text = sep.join(parts) + (sep if len(lines) > 1 else "")
+    return sorted(t for t in text.split("\n"))
+
+
+FIGURES = (302, 307, 306, 301, 300, 303)
+ONE_COMBINATION = 102
+ONE_REACTION_GROUP = 101  # 305 lists the basic check groups
+
+
+def check_figures(p, piles, host, project, work):
+    for fig in FIGURES:
+        for lc in (0, ONE_COMBINATION):
+            out = os.path.join(work, "f%d_%d.dxf" % (fig, lc))
+            code, msg = cc.run(host, project, ["figure", str(fig), "--load", str(lc), "--out", out])
+            if code != 0:
+                fail("figure %d --load %d: exit %d: %s" % (fig, lc, code, msg.strip()))
+                continue
+            texts = [t for t, colour, at in cc.coloured_texts(out)]
+            want = sorted(t for t, c in expected(p, piles, fig, lc))
+            env = envelope_texts(p, piles, fig, lc) if fig in (302, 307) else []
+            got_env = sorted(t for t in texts if "压力" in t)
+            got = sorted(t for t in texts if "压力" not in t)
+            if got != want:
+                fail("figure %d load %d: pile texts %s, computed %s" % (fig, lc, got, want))
+            if got_env != env:
+                fail("figure %d load %d: envelope texts %s, computed %s" % (fig, lc, got_env, env))
+            if not want:
+                fail("figure %d load %d: nothing to compare (the sample should give it texts)" % (fig, lc))
+            print("figure %d load %d: %d pile texts and %d envelope lines compared" % (fig, lc, len(want), len(env)))
+
+
+def combinations(db):
+    """Linear analysis combinations with terms: key -> [(kind, case key, factor)]."""
+    out = {}
+    for k, typ, blob in db.execute("SELECT key, type, entries FROM PLCOM ORDER BY key"):
+        terms = []
+        for t in range(len(blob) // 16):
+            kind, key, f = struct.unpack_from("<iId", blob, 16 * t)
+            if key == 0:
+                break
+            terms.append((kind, key, f))
+        if typ == 0 and terms:
+            out[k] = terms
+    return out
+
+
+def check_reactions(p, host, project, work):
+    db = p.db
+    combs = combinations(db)
+    fz = {}
+    for rid, z in db.execute("SELECT id, FZ FROM REAC"):
+        fz[(rid >> 32, rid & 0xFFFFFFFF)] = z
+    elems = [struct.unpack("<%dI" % (len(n) // 4), n) for typ, n in db.execute("SELECT type, nodes FROM PMEMB")
+             if typ == 403]
+
+    def value(nodes, g):
+        v, found = 0.0, False
+        for kind, case, f in combs[g]:
+            for n in nodes:
+                if (case, n) in fz:
+                    v, found = v + f * fz[(case, n)], True
+        return v if found else None
+
+    for lc in (0, ONE_REACTION_GROUP):
+        want = []
+        for nodes in elems:
+            if lc:
+                v, g = value(nodes, lc), lc
+            else:
+                v, g = None, 0
+                for k in sorted(combs):
+                    x = value(nodes, k)
+                    if x is not None and (v is None or abs(x) > abs(v)):
+                        v, g = x, k
+            if v is not None:
+                want.append("%.0f" % v + ("" if lc else "(%s)" % p.label(g)))
+        out = os.path.join(work, "f305_%d.dxf" % lc)
+        code, msg = cc.run(host, project, ["figure", "305", "--load", str(lc), "--out", out])
+        if code != 0:
+            fail("figure 305 --load %d: exit %d: %s" % (lc, code, msg.strip()))
+            continue
+        doc = cc.ezdxf.readfile(out)
+        texts = (cc.decode(e.dxf.text) for e in doc.modelspace() if e.dxftype() == "TEXT")
+        got = sorted(t for t in texts if re.match(r"^-?[0-9]+(\(B?[0-9]+\))?$", t))  # not the notes
+        if not want or got != sorted(want):
+            fail("figure 305 load %d: texts %s, computed %s" % (lc, got, sorted(want)))
+        print("figure 305 load %d: %d pile reactions compared" % (lc, len(want)))
+
+
+def main(host, project, work):
+    os.makedirs(work, exist_ok=True)
+    p = cc.Project(project)
+    piles = Piles(p)
+    if check_closed_forms(p, piles) == 0:
+        fail("the project has no pile checks")
+    check_figures(p, piles, host, project, work)
+    check_reactions(p, host, project, work)
+    for f in failures:
+        print("FAILED: " + f)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 4:
+        sys.exit("usage: check_pile_figures.py PVXHOST PROJECT.pvxdb WORKDIR")
+    sys.exit(main(*sys.argv[1:]))
