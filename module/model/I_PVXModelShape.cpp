@@ -358,7 +358,8 @@ I_PVXModel::ShownRangeKey I_PVXModel::MakeShownRangeKey() const {
         k.bPartial = o->m_nPartialDisplay1 == 1 && o->m_nPartialDisplay2 == 0;
         k.bShrink = o->m_bShrink;
         k.dShrinkFactor = o->m_dShrinkFactor;
-        k.bWireFrame = o->m_bWireFrame;
+        // Diagram displays draw the members as lines whatever the option says (see GetRangeElement).
+        k.bWireFrame = o->m_bWireFrame || IsModeOnlyWireFrame();
         k.bLineCulling = o->m_bLineCulling;
         k.bPlaneCulling = o->m_bPlaneCulling;
         k.nRenderStyle = o->m_nRenderStyle;
@@ -478,9 +479,14 @@ int I_PVXModel::GetRangeElement(UINT nMembKey, C3DPoint* pMin, C3DPoint* pMax) {
     StartBox(box.lo, box.hi);
     T_PMEMB_D memb;
     if (m_pAttrCtrl->GetMemb(nMembKey, memb)) {
+        // A diagram display draws every member as lines: its box is the lines', not that of the
+        // section solids, which would fit a model small beside its sections to the solids.
+        const bool bLines = IsModeOnlyWireFrame() && m_pDispOpt && !m_pDispOpt->m_bWireFrame;
+        if (bLines) m_pDispOpt->m_bWireFrame = 1;
         HostShape s;
         T_SHAPE_ARGUMENT arg;
         if (BuildMemberHostShape(*this, nMembKey, memb, true, arg, s)) BoxOfHostShape(s, box.lo, box.hi);
+        if (bLines) m_pDispOpt->m_bWireFrame = 0;
         box.nResult = HasBox(box.lo, box.hi);
     } else {
         box.nResult = 0;

@@ -16,6 +16,7 @@
 #include <sys/wait.h>
 
 #include "host/db/PostDBBuilder.h"
+#include "platform/gdi/BmpFile.h"
 
 namespace {
 
@@ -213,5 +214,53 @@ TEST(PvxHostDamaged, RenderSaysWhenNothingIsVisible) {
             EXPECT_EQ(r.err.find("nothing visible"), std::string::npos) << r.err;
         }
         std::remove(bmp.c_str());
+    }
+}
+
+// A line-only display (diagrams) is fitted to the lines it draws. A model shrunk by its
+// coordinates only keeps its sections' sizes; fitting it to the section solids drew it ever
+// smaller: the picture of a similar figure fitted to the view is the same at every size, so
+// the lit pixels left of the legend stay those of the full-size model (within 5%).
+TEST(PvxHostDamaged, LineDisplaysFitModelsOfAnySize) {
+    struct Row {
+        const char* label;
+        const char* args;
+    } rows[] = {
+        {"slab forces on beams per member", "--mode 22"},
+        {"frame force diagrams", "--mode 7"},
+    };
+    const char* scales[] = {"1", "0.01", "0.0001"};
+    constexpr int kLegendLeft = 840;  // the legend panel takes the right 180 pixels of 1024
+    auto lit = [&](const std::string& bmp) {
+        std::vector<COLORREF> px;
+        int w = 0, h = 0;
+        if (!ReadBmp(bmp.c_str(), px, w, h) || w != 1024) return -1;
+        int n = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < kLegendLeft; ++x) n += px[static_cast<size_t>(y) * w + x] != RGB(0, 0, 0);
+        return n;
+    };
+    int n = 0;
+    for (const Row& row : rows) {
+        int full = 0;
+        for (const char* scale : scales) {
+            SCOPED_TRACE(std::string(row.label) + ", model scaled by " + scale);
+            const std::string s(scale);
+            const std::string path =
+                EditedSample("size" + std::to_string(n++), "UPDATE PNODE SET x = x * " + s + ", y = y * " + s + ", z = z * " + s);
+            const std::string bmp = kTmp + "/damaged_size" + kPid + ".bmp";
+            const HostRun r = RunHost("--db '" + path + "' render " + row.args + " --out '" + bmp + "'");
+            ASSERT_EQ(r.code, 0) << r.err;
+            const int count = lit(bmp);
+            std::remove(bmp.c_str());
+            std::remove(path.c_str());
+            if (s == "1") {
+                full = count;
+                // The full-size model covers far more than the triad's 160-odd pixels.
+                EXPECT_GT(full, 4000);
+                continue;
+            }
+            EXPECT_NEAR(count, full, full / 20);
+        }
     }
 }
