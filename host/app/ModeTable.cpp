@@ -669,6 +669,14 @@ int CHostResultChoice::Resolve(CDataBase& db, bool bQuiet) {
     } quiet(bQuiet);
     if (!m_pMode) return 0;
     const CHostMode& m = *m_pMode;
+    // Every result is drawn on the members; elements alone make the plain model only.
+    if (const size_t nElems = db.Table<DBT_PELEM>().Count(); nElems > 0 && db.Table<DBT_PMEMB>().Count() == 0) {
+        Message("mode " + std::to_string(m.nMode) + " (" + m.pszName + ") draws its results on the members, and the project has " +
+                std::to_string(nElems) +
+                " elements but no members (table PMEMB is empty): give each member a PMEMB row listing its elements "
+                "(the plain model draws the elements)");
+        return HOST_EXIT_FAILED;
+    }
     CPostCtrl post(&db);
     // The reaction displays draw the REAC rows of the supported nodes of one type only.
     if (m.nMode == 0) {

@@ -497,6 +497,33 @@ int I_PVXModel::GetRangeElement(UINT nMembKey, C3DPoint* pMin, C3DPoint* pMax) {
     return box.nResult;
 }
 
+int I_PVXModel::HasBareElements() const {
+    return m_pAttrCtrl && m_pAttrCtrl->GetMembCount() == 0 && m_pAttrCtrl->GetElemCount() > 0;
+}
+
+void I_PVXModel::GetBareElements(std::vector<BareElement>& out) {
+    out.clear();
+    CArray<UINT, UINT> keys;
+    if (!m_pAttrCtrl || !m_pAttrCtrl->GetElemKeyList(keys)) return;
+    out.reserve(static_cast<size_t>(keys.GetSize()));
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
+        T_PELEM_D elem;
+        if (!m_pAttrCtrl->GetElem(keys[i], elem)) continue;
+        PolyListArray faces;
+        T_SHAPE_ARGUMENT arg;
+        GetShapeElement(keys[i], elem, faces, nullptr, arg, 0, 1);
+        BareElement e;
+        e.key = keys[i];
+        StartBox(e.lo, e.hi);
+        for (INT_PTR f = 0; f < faces.GetSize(); ++f)
+            if (faces[f])
+                for (POSITION pos = faces[f]->GetHeadPosition(); pos;) Widen(e.lo, e.hi, faces[f]->GetNext(pos));
+        FreeMemoryPolyList(&faces, nullptr, nullptr, nullptr);
+        // An element missing a node has no shape and is left out, as a member would be.
+        if (HasBox(e.lo, e.hi)) out.push_back(e);
+    }
+}
+
 // ---- range queries of the graphics control ----------------------------------------------------------
 
 int I_PVXModel::RE_GetRangeModel(int nType, void* pMin, void* pMax, void* pKeys) {
@@ -539,6 +566,16 @@ int I_PVXModel::RE_GetRangeModel(void* pMin, void* pMax) {
     auto* lo = static_cast<C3DPoint*>(pMin);
     auto* hi = static_cast<C3DPoint*>(pMax);
     if (!lo || !hi) return 0;
+    if (m_arrActiveMembKey.GetSize() == 0 && HasBareElements()) {
+        std::vector<BareElement> elems;
+        GetBareElements(elems);
+        StartBox(*lo, *hi);
+        for (const BareElement& e : elems) {
+            Widen(*lo, *hi, e.lo);
+            Widen(*lo, *hi, e.hi);
+        }
+        return HasBox(*lo, *hi);
+    }
     const int bPartial = m_pDispOpt && m_pDispOpt->m_nPartialDisplay1 == 1 && m_pDispOpt->m_nPartialDisplay2 == 0;
     CArray<UINT, UINT> keys;
     for (INT_PTR i = 0; i < m_arrActiveMembKey.GetSize(); ++i) {
