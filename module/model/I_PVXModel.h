@@ -245,6 +245,10 @@ public:
     int WatchEscKeyPress();
     // 1 for the diagram display modes drawn in wire frame only.
     int IsModeOnlyWireFrame() const;
+    // How many values the engine of the mode gathered for this draw: the members, elements or
+    // nodes it keeps a result of. -1 when the engine keeps no list to count (its extremes are
+    // taken as it ranges them).
+    long CountShownValues(int mode) const;
     static int IsModeOnlyWireFrame(int nMode);
     void SaveCurrentTime();
     // Seconds of wall-clock time since the last SaveCurrentTime.
