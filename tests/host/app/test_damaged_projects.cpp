@@ -246,25 +246,28 @@ TEST(PvxHostDamaged, ProjectsWithoutMembersDrawTheirElements) {
     EXPECT_NEAR(LitLeftOfLegend(bmp), withMembers, withMembers / 20);
     std::remove(bmp.c_str());
 
+    const std::string avi = kTmp + "/damaged_nomembers" + kPid + ".avi";
     struct Row {
         const char* label;
         const char* args;
         const char* mode;
+        const std::string& out;
     } rows[] = {
-        {"deformed shape", "render --mode 1", "mode 1 (deformed-shape)"},
-        {"frame force diagrams", "render --mode 7", "mode 7 (frame-force-diagram)"},
-        {"slab forces on beams", "render --mode 22", "mode 22 (slab-force-beam)"},
-        {"strip page", "show 7402", "mode 21 (slab-strip)"},
+        {"deformed shape", "render --mode 1", "mode 1 (deformed-shape)", bmp},
+        {"frame force diagrams", "render --mode 7", "mode 7 (frame-force-diagram)", bmp},
+        {"slab forces on beams", "render --mode 22", "mode 22 (slab-force-beam)", bmp},
+        {"strip page", "show 7402", "mode 21 (slab-strip)", bmp},
+        {"animated deformation", "animate 7201 --frames 3", "result 7201", avi},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
-        r = RunHost("--db '" + bare + "' " + row.args + " --out '" + bmp + "'");
+        r = RunHost("--db '" + bare + "' " + row.args + " --out '" + row.out + "'");
         EXPECT_EQ(r.code, 1) << r.err;
         EXPECT_NE(r.err.find(std::string(row.mode) + " draws its results on the members"), std::string::npos) << r.err;
         // 453: SELECT count(*) FROM PELEM of the sample.
         EXPECT_NE(r.err.find("453 elements but no members (table PMEMB is empty)"), std::string::npos) << r.err;
-        EXPECT_FALSE(std::filesystem::exists(bmp));
-        std::remove(bmp.c_str());
+        EXPECT_FALSE(std::filesystem::exists(row.out));
+        std::remove(row.out.c_str());
     }
     std::remove(whole.c_str());
     std::remove(bare.c_str());
