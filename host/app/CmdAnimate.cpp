@@ -26,6 +26,7 @@
 #include "host/app/HostOutput.h"
 #include "host/app/HostPageControls.h"
 #include "host/app/HostResultView.h"
+#include "host/app/ModeTable.h"
 #include "host/base/CHostPreferences.h"
 #include "host/base/CPHPageDlg.h"
 #include "host/grx/GRenderView.h"
@@ -176,6 +177,10 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
     CHostProgress progress(steps);
     CHostResultView rv;
     if (!rv.Open(options, view, &progress)) return HOST_EXIT_FAILED;
+    if (const std::string missing = rv.GetDB() ? MembersMissing(*rv.GetDB()) : ""; !missing.empty()) {
+        HostMessage("result %ld draws its results on the members, and %s", nResult, missing.c_str());
+        return HOST_EXIT_FAILED;
+    }
     progress.Enter(CHostResultView::Steps().size());
     const std::set<std::string> filmsBefore = TemporaryFilms();
 

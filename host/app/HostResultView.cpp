@@ -99,17 +99,7 @@ int CHostResultView::Open(const CHostOptions& options, const CHostViewRequest& r
         return 0;
     m_pCtrl->SetStandardView(request.nView);
     std::string why;
-    if (!m_pCtrl->HasVisibleExtent(&why)) {
-        // The model is drawn member by member: elements without members are not drawn, however
-        // whole they are.
-        CDataBase* pDB = m_session.GetDB();
-        const size_t nElems = pDB ? pDB->Table<DBT_PELEM>().Count() : 0;
-        if (nElems > 0 && pDB->Table<DBT_PMEMB>().Count() == 0)
-            why = "the project has " + std::to_string(nElems) +
-                  " elements but no members (table PMEMB is empty), and the model is drawn member by member: give "
-                  "each member a PMEMB row listing its elements";
-        HostMessage("nothing visible to draw: %s", why.c_str());
-    }
+    if (!m_pCtrl->HasVisibleExtent(&why)) HostMessage("nothing visible to draw: %s", why.c_str());
 
     if (progress) progress->Enter(firstStep + 2);
     m_pCtrl->InvalidateImage();

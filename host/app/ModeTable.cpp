@@ -661,6 +661,14 @@ int CHostResultChoice::Parse(const std::string& mode, const std::string& load, c
 
 // ---- the project ---------------------------------------------------------------------------
 
+std::string MembersMissing(CDataBase& db) {
+    const size_t nElems = db.Table<DBT_PELEM>().Count();
+    if (nElems == 0 || db.Table<DBT_PMEMB>().Count() != 0) return "";
+    return "the project has " + std::to_string(nElems) +
+           " elements but no members (table PMEMB is empty): give each member a PMEMB row listing its elements "
+           "(the plain model draws the elements)";
+}
+
 int CHostResultChoice::Resolve(CDataBase& db, bool bQuiet) {
     struct Quiet {
         bool saved = g_bQuiet;
@@ -669,6 +677,11 @@ int CHostResultChoice::Resolve(CDataBase& db, bool bQuiet) {
     } quiet(bQuiet);
     if (!m_pMode) return 0;
     const CHostMode& m = *m_pMode;
+    // Every result is drawn on the members; elements alone make the plain model only.
+    if (const std::string missing = MembersMissing(db); !missing.empty()) {
+        Message("mode " + std::to_string(m.nMode) + " (" + m.pszName + ") draws its results on the members, and " + missing);
+        return HOST_EXIT_FAILED;
+    }
     CPostCtrl post(&db);
     // The reaction displays draw the REAC rows of the supported nodes of one type only.
     if (m.nMode == 0) {

@@ -116,6 +116,10 @@ private:
     bool m_bDrawn = false;
 };
 
+// Why no result can be drawn on the project for want of members ("the project has N elements
+// but no members ..."), or "" when it has members (or no elements either).
+std::string MembersMissing(CDataBase& db);
+
 // "max VALUE (FULL) at KIND KEY" and "min ..." on stdout when the view shows a result with
 // extremes; nothing otherwise.
 void PrintHostResultExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel);

@@ -59,6 +59,7 @@ void CPVXBarWForc::TakeInitialValues() {
         m_nBeamPos = e->m_nWBeamNumPos;
         m_bColmNumber = e->m_bWColmNumber;
         m_bBeamNumber = e->m_bWBeamNumber;
+        TakeWallDecimals(e->m_nWForcComp);
     }
     if (m_bDeformed) m_bValues = 0;
 }
@@ -90,6 +91,7 @@ void CPVXBarWForc::ApplyOptions() {
     if (m_nBeamPos >= 0) e->m_nWBeamNumPos = m_nBeamPos;
     e->m_bWColmNumber = m_bColmNumber;
     e->m_bWBeamNumber = m_bBeamNumber;
+    StoreWallDecimals(e->m_nWForcComp);
     RebuildForce(&CForceEngine::m_bWForcData);
 }
 

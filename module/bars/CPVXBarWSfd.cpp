@@ -72,6 +72,7 @@ void CPVXBarWSfd::TakeInitialValues() {
         m_nBeamPos = e->m_nWBeamNumPos;
         m_bColmNumber = e->m_bWColmNumber;
         m_bBeamNumber = e->m_bWBeamNumber;
+        TakeWallDecimals(e->m_nWForcComp);
     }
 }
 
@@ -101,6 +102,7 @@ void CPVXBarWSfd::ApplyOptions() {
     if (m_nBeamPos >= 0) e->m_nWBeamNumPos = m_nBeamPos;
     e->m_bWColmNumber = m_bColmNumber;
     e->m_bWBeamNumber = m_bBeamNumber;
+    StoreWallDecimals(e->m_nWForcComp);
     RebuildForce(&CForceEngine::m_bWForcData);
 }
 

@@ -1,6 +1,7 @@
 #include "module/bars/CPVXBarWallPlatePage.h"
 
 #include "module/bars/CPVXBarContainerBase.h"
+#include "module/bars/CPVXBarFramePages.h"
 #include "module/bars/T_PVX_BAR_INFO.h"
 #include "module/contour/CContourDetDlg.h"
 #include "module/engines/CDeformEngine.h"
@@ -86,3 +87,13 @@ void CPVXBarWallPlatePage::ForceContourDetails(int CForceEngine::*pDataFlag) {
     dlg.m_pEngine = m_pForceEngine;
     dlg.DoModal();
 }
+
+namespace {
+int I_PVXModel::*WallDecimals(int nComp) {
+    return CPVXBarBForc::IsMomentCode(nComp) ? &I_PVXModel::m_nMomentDecimals : &I_PVXModel::m_nForceDecimals;
+}
+}  // namespace
+
+void CPVXBarWallPlatePage::TakeWallDecimals(int nComp) { TakeModelDecimals(WallDecimals(nComp)); }
+
+void CPVXBarWallPlatePage::StoreWallDecimals(int nComp) { StoreModelDecimals(WallDecimals(nComp)); }

@@ -49,6 +49,11 @@ protected:
     void ForceContourDetails(int CForceEngine::*pDataFlag);
     // Values "...": the values box on, then the number details dialog.
     void ValuesMoreWithDialog();
+    // The decimals of the wall pages' numbers: the model's moment or force decimals by the wall
+    // component (the frame members' codes), into the settings block when the page opens and
+    // back on Apply, as the frame pages keep theirs.
+    void TakeWallDecimals(int nComp);
+    void StoreWallDecimals(int nComp);
     // Short names of a page's "..." buttons (as --details and the pages of the other bars name
     // theirs).
     template <class P>

@@ -539,40 +539,9 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
 
 namespace {
 
-// How many values the engine of the mode gathered for this draw: the members, elements or nodes
-// it keeps a result of. -1 when the engine keeps no list to count (its extremes are printed as it
-// ranges them).
-long ValueCount(const I_PVXModel& m, int mode) {
-    if (const CDeformEngine* d = m.m_pDeformEngine; d && KindOfMode(mode) == EngineKind::kDeformation)
-        return mode == PVXMode::kSettlement ? d->m_arrSettleKey.GetSize() : d->m_arrNodeKey.GetSize();
-    if (const CStressEngine* st = m.m_pStressEngine; st && mode == PVXMode::kPlateStress) return st->m_mapPStrs.GetCount();
-    const CForceEngine* f = m.m_pForceEngine;
-    if (!f || KindOfMode(mode) != EngineKind::kForce) return -1;
-    switch (mode) {
-    case PVXMode::kStoryShearRatio: return f->m_mapSSFR.GetCount();
-    case PVXMode::kFrameForceContour:
-    case PVXMode::kFrameForceDiagram:
-        return f->m_arrMembKey.GetSize() + f->m_arrColmKey.GetSize() + f->m_arrTrussKey.GetSize();
-    case PVXMode::kWallForceContour:
-    case PVXMode::kWallForceDiagram: return f->m_arrWColmKey.GetSize() + f->m_arrWBeamKey.GetSize();
-    case PVXMode::kPlateForce: return f->m_mapPForc.GetCount();
-    case PVXMode::kSlabForce: return f->m_arrElemKey.GetSize();
-    case PVXMode::kSlabRebar:
-    case PVXMode::kSlabCrack:
-        // Per element the element design values; per member no crack widths are kept.
-        return (mode == PVXMode::kSlabRebar ? f->m_nSRbarUnit : f->m_nSCracUnit) == 1
-                   ? static_cast<long>(f->m_mapSDgnElem.size())
-                   : mode == PVXMode::kSlabCrack ? 0 : -1;
-    case PVXMode::kSlabWall: return f->m_arrSWall.GetSize();
-    case PVXMode::kSlabStrip: return f->m_arrCLForc.GetSize();
-    case PVXMode::kSlabForceBeam: return f->m_nSForcUnit == 0 ? f->m_arrElemKey.GetSize() : f->m_arrCLForc.GetSize();
-    default: return -1;
-    }
-}
-
 // Why the display of the mode has no values, or "" when it has some (or cannot tell).
 std::string NoValuesReason(const I_PVXModel& m, int mode) {
-    if (ValueCount(m, mode) != 0) return "";
+    if (m.CountShownValues(mode) != 0) return "";
     const std::string load = std::string("\"") + m.m_strLoadName.GetString() + "\"";
     const CDeformEngine* d = m.m_pDeformEngine;
     switch (mode) {

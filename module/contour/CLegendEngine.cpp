@@ -274,7 +274,12 @@ void CLegendEngine::DrawContourLegend(CDC* pDC, int bUseRect, CRect* pRect, doub
 
     const int h2 = m_nValueLineHeight;
     CRect rcScale(panel.left, rcHead.bottom + h2, panel.right, panel.bottom - 10 * h2 - panel.Width() / 2);
-    DrawRainbow(pDC, &rcScale);
+    // A display without a single value has no scale to show (its footer says there is no extreme):
+    // its contour range is the one point the engine starts from, not a band of values.
+    const bool bNoValues = m_pModel && m_pContourEngine &&
+                           m_pContourEngine->m_dMinValue == m_pContourEngine->m_dMaxValue &&
+                           m_pModel->CountShownValues(m_pModel->m_nDisplayMode) == 0;
+    if (!bNoValues) DrawRainbow(pDC, &rcScale);
 
     // The footer repaints its own background so that nothing of the scale runs into it; its
     // gradient continues the panel's from the colour at the footer's top.

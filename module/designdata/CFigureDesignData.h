@@ -125,7 +125,8 @@ public:
     void SetViewMatrix(const double m[3][3]);
     // Envelope list handed in by the host: value row 0 holds each station's largest value, row 1
     // its smallest. Sets the contour range (smallest to largest of rows 0 and 1 over all records)
-    // and the beam-diagram scale from it; 0 (nothing changed) when the list is empty.
+    // and the beam-diagram scale from it, and the members of both extremes when the member keys
+    // run in step with the records; 0 (nothing changed) when the list is empty.
     int RangeEnvelopeList();
     // The line a beam's diagrams stand on: its first and last node, or, for a member of plate
     // section (204) with an outline of more than two nodes, the outline's first edge (the last
@@ -167,6 +168,9 @@ public:
     double m_dACRMin = 0.0;
     UINT m_nACRMaxKey = 0;
     UINT m_nACRMinKey = 0;
+    // Members of the largest and smallest envelope values (RangeEnvelopeList); 0 none.
+    UINT m_nEnvelopeMaxKey = 0;
+    UINT m_nEnvelopeMinKey = 0;
     DWORD m_dwReserved = 0;
     double m_dDgmFactor = 1.0;       // first diagram factor
     double m_dBeamDgmScale = 1.0;    // beam-diagram scale (InitBeamDiagramAdjustFactor)

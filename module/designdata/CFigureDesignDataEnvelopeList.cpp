@@ -16,12 +16,19 @@ constexpr int kLabelStations[3] = {0, 4, 8};  // start, middle, end
 int CFigureDesignData::RangeEnvelopeList() {
     if (m_arrBeamBM.GetSize() == 0) return 0;
     double hi = -DBL_MAX, lo = DBL_MAX;
+    INT_PTR iHi = -1, iLo = -1;
     for (INT_PTR i = 0; i < m_arrBeamBM.GetSize(); ++i)
         for (int r = 0; r < 2; ++r)
             for (int k = 0; k < kStations; ++k) {
-                hi = std::fmax(hi, m_arrBeamBM[i].dVal[r][k]);
-                lo = std::fmin(lo, m_arrBeamBM[i].dVal[r][k]);
+                const double v = m_arrBeamBM[i].dVal[r][k];
+                if (v > hi) hi = v, iHi = i;
+                if (v < lo) lo = v, iLo = i;
             }
+    // The members of the extremes (the first record reaching each), for the legend's footer;
+    // none when the host gave no key per record.
+    const bool bKeyed = m_arrMembKey.GetSize() == m_arrBeamBM.GetSize();
+    m_nEnvelopeMaxKey = bKeyed && iHi >= 0 ? m_arrMembKey[iHi] : 0;
+    m_nEnvelopeMinKey = bKeyed && iLo >= 0 ? m_arrMembKey[iLo] : 0;
     InitBeamDiagramAdjustFactor(std::fabs(lo) > std::fabs(hi) ? lo : hi);
     SetContourRange(lo, hi);
     return 1;

@@ -287,10 +287,12 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowDesign(I_PVXMo
         return Finish(pRep, PVXHOST_NO_RESULTS, "the column forces of the load cannot be read");
     }
     // The figure is a result the view shows: its legend and the exports' legend step take it.
-    // The legend's footer names the members of the ratio extremes; the other figures keep none.
+    // The legend's footer names the members of the ratio's or the envelope's extremes; the other
+    // figures keep none.
     m.m_bResultDataReady = 1;
-    m.m_nMaxKey = mode == 28 ? d.m_nACRMaxKey : 0;
-    m.m_nMinKey = mode == 28 ? d.m_nACRMinKey : 0;
+    const bool bEnvelope = mode == 35 || mode == 36;
+    m.m_nMaxKey = mode == 28 ? d.m_nACRMaxKey : bEnvelope ? d.m_nEnvelopeMaxKey : 0;
+    m.m_nMinKey = mode == 28 ? d.m_nACRMinKey : bEnvelope ? d.m_nEnvelopeMinKey : 0;
     // The legend panel takes its margin of the view only for a figure with a design legend.
     if (m.m_pPVXCtrl) {
         const CRect before = m.m_pPVXCtrl->GetDrawingArea();

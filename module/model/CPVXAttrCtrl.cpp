@@ -33,6 +33,7 @@ int CPVXAttrCtrl::GetElemCount() const { return m_PElem.GetCount(); }
 int CPVXAttrCtrl::GetMembCount() const { return m_PMemb.GetCount(); }
 int CPVXAttrCtrl::GetNodeKeyList(CArray<UINT, UINT>& keys) const { return m_PNode.GetKeyList(keys); }
 int CPVXAttrCtrl::GetMembKeyList(CArray<UINT, UINT>& keys) const { return m_PMemb.GetKeyList(keys); }
+int CPVXAttrCtrl::GetElemKeyList(CArray<UINT, UINT>& keys) const { return m_PElem.GetKeyList(keys); }
 
 int CPVXAttrCtrl::GetElemNodeCount(UINT key) const {
     T_PELEM_D rec;

@@ -42,6 +42,7 @@ public:
     int GetMembCount() const;
     int GetNodeKeyList(CArray<UINT, UINT>& keys) const;
     int GetMembKeyList(CArray<UINT, UINT>& keys) const;
+    int GetElemKeyList(CArray<UINT, UINT>& keys) const;
     // Number of nodes of an element; 0 for a key that does not exist.
     int GetElemNodeCount(UINT key) const;
 

@@ -639,6 +639,35 @@ CPoint I_PVXModel::Get3DPtTo2DPt(C3DPoint* pPt) const {
 
 int I_PVXModel::WatchEscKeyPress() { return m_pPVXCtrl ? m_pPVXCtrl->WatchEscKeyPress() : 0; }
 
+long I_PVXModel::CountShownValues(int mode) const {
+    const I_PVXModel& m = *this;
+    if (const CDeformEngine* d = m.m_pDeformEngine; d && PVXMode::EngineOf(mode) == PVXMode::Engine::kDeform)
+        return mode == PVXMode::kSettlement ? d->m_arrSettleKey.GetSize() : d->m_arrNodeKey.GetSize();
+    if (const CStressEngine* st = m.m_pStressEngine; st && mode == PVXMode::kPlateStress) return st->m_mapPStrs.GetCount();
+    const CForceEngine* f = m.m_pForceEngine;
+    if (!f || PVXMode::EngineOf(mode) != PVXMode::Engine::kForce) return -1;
+    switch (mode) {
+    case PVXMode::kStoryShearRatio: return f->m_mapSSFR.GetCount();
+    case PVXMode::kFrameForceContour:
+    case PVXMode::kFrameForceDiagram:
+        return f->m_arrMembKey.GetSize() + f->m_arrColmKey.GetSize() + f->m_arrTrussKey.GetSize();
+    case PVXMode::kWallForceContour:
+    case PVXMode::kWallForceDiagram: return f->m_arrWColmKey.GetSize() + f->m_arrWBeamKey.GetSize();
+    case PVXMode::kPlateForce: return f->m_mapPForc.GetCount();
+    case PVXMode::kSlabForce: return f->m_arrElemKey.GetSize();
+    case PVXMode::kSlabRebar:
+    case PVXMode::kSlabCrack:
+        // Per element the element design values; per member no crack widths are kept.
+        return (mode == PVXMode::kSlabRebar ? f->m_nSRbarUnit : f->m_nSCracUnit) == 1
+                   ? static_cast<long>(f->m_mapSDgnElem.size())
+                   : mode == PVXMode::kSlabCrack ? 0 : -1;
+    case PVXMode::kSlabWall: return f->m_arrSWall.GetSize();
+    case PVXMode::kSlabStrip: return f->m_arrCLForc.GetSize();
+    case PVXMode::kSlabForceBeam: return f->m_nSForcUnit == 0 ? f->m_arrElemKey.GetSize() : f->m_arrCLForc.GetSize();
+    default: return -1;
+    }
+}
+
 int I_PVXModel::IsModeOnlyWireFrame(int nMode) { return PVXMode::IsDiagramDisplay(nMode) ? 1 : 0; }
 
 int I_PVXModel::IsModeOnlyWireFrame() const { return IsModeOnlyWireFrame(m_nDisplayMode); }

@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <chrono>
 #include <unordered_map>
+#include <vector>
 
 #include "module/animation/CAnimationEngine.h"
 #include "module/contour/CLegendEngine.h"
@@ -244,6 +245,10 @@ public:
     int WatchEscKeyPress();
     // 1 for the diagram display modes drawn in wire frame only.
     int IsModeOnlyWireFrame() const;
+    // How many values the engine of the mode gathered for this draw: the members, elements or
+    // nodes it keeps a result of. -1 when the engine keeps no list to count (its extremes are
+    // taken as it ranges them).
+    long CountShownValues(int mode) const;
     static int IsModeOnlyWireFrame(int nMode);
     void SaveCurrentTime();
     // Seconds of wall-clock time since the last SaveCurrentTime.
@@ -282,6 +287,14 @@ public:
     int GetRangeModelOneType(C3DPoint* pMin, C3DPoint* pMax, int nElemType);
     int GetRangeModel(C3DPoint* pMin, C3DPoint* pMax, CArray<UINT, UINT>* pMembKeys);
     int GetRangeElement(UINT nMembKey, C3DPoint* pMin, C3DPoint* pMax);
+    // A project whose member table is empty but which has elements: the plain model is then
+    // drawn element by element (each element carries its nodes), and its range is theirs.
+    int HasBareElements() const;
+    struct BareElement {
+        UINT key = 0;
+        C3DPoint lo, hi;  // box of the element's shape as the display options build it
+    };
+    void GetBareElements(std::vector<BareElement>& out);
     // Drops the kept box of the shown members; called where the undeformed geometry or the shown
     // set is rebuilt.
     void InvalidateRangeModel();
@@ -351,6 +364,7 @@ public:
     // Drawers return 1 when done, -1 when Escape stopped them, 0 when the record is missing.
     // All active members back to front; undeformedStyle draws them as undeformed edges.
     int PVXDrawOriginal(CDC* pDC, int bUndeformedStyle);
+    int DrawBareElements(CDC* pDC);
     int PVXDrawMember(CDC* pDC, UINT nKey);
     int PVXDrawElementNew(CDC* pDC, UINT nKey);
     int PVXDrawUndeformedMember(CDC* pDC, UINT nKey);

@@ -548,6 +548,7 @@ int I_PVXModel::DrawColumnSectShape(CDC* pDC, UINT nKey, T_PMEMB_D&) {
 
 int I_PVXModel::PVXDrawOriginal(CDC* pDC, int bUndeformedStyle) {
     if (!m_pDispOpt || !m_pAttrCtrl || !m_pPVXCtrl || !pDC) return 0;
+    if (m_arrActiveMembKey.GetSize() == 0 && HasBareElements()) return DrawBareElements(pDC);
     DispOptRestore restore(*this);
     T_PVX_DOPT_D& opt = *m_pDispOpt;
     const int savedFactor = restore.PenFactor();
@@ -597,6 +598,22 @@ int I_PVXModel::PVXDrawOriginal(CDC* pDC, int bUndeformedStyle) {
             }
             if (pass == 0 && bHave && m_bForcedWireFrame && memb.type == 101) DrawColumnSectShape(pDC, a.m_nKey, memb);
         }
+    }
+    return 1;
+}
+
+int I_PVXModel::DrawBareElements(CDC* pDC) {
+    if (!m_pPVXCtrl || !pDC) return 0;
+    std::vector<BareElement> elems;
+    GetBareElements(elems);
+    // Back to front by the view depth of each box's centre, as the members are drawn.
+    std::vector<std::pair<double, UINT>> order;
+    order.reserve(elems.size());
+    for (const BareElement& e : elems) order.emplace_back(m_pPVXCtrl->GetVcsCoord((e.lo + e.hi) * 0.5).z, e.key);
+    std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [depth, key] : order) {
+        if (WatchEscKeyPress()) return -1;
+        if (PVXDrawElementNew(pDC, key) == -1) return -1;
     }
     return 1;
 }

@@ -358,7 +358,8 @@ I_PVXModel::ShownRangeKey I_PVXModel::MakeShownRangeKey() const {
         k.bPartial = o->m_nPartialDisplay1 == 1 && o->m_nPartialDisplay2 == 0;
         k.bShrink = o->m_bShrink;
         k.dShrinkFactor = o->m_dShrinkFactor;
-        k.bWireFrame = o->m_bWireFrame;
+        // Diagram displays draw the members as lines whatever the option says (see GetRangeElement).
+        k.bWireFrame = o->m_bWireFrame || IsModeOnlyWireFrame();
         k.bLineCulling = o->m_bLineCulling;
         k.bPlaneCulling = o->m_bPlaneCulling;
         k.nRenderStyle = o->m_nRenderStyle;
@@ -478,9 +479,14 @@ int I_PVXModel::GetRangeElement(UINT nMembKey, C3DPoint* pMin, C3DPoint* pMax) {
     StartBox(box.lo, box.hi);
     T_PMEMB_D memb;
     if (m_pAttrCtrl->GetMemb(nMembKey, memb)) {
+        // A diagram display draws every member as lines: its box is the lines', not that of the
+        // section solids, which would fit a model small beside its sections to the solids.
+        const bool bLines = IsModeOnlyWireFrame() && m_pDispOpt && !m_pDispOpt->m_bWireFrame;
+        if (bLines) m_pDispOpt->m_bWireFrame = 1;
         HostShape s;
         T_SHAPE_ARGUMENT arg;
         if (BuildMemberHostShape(*this, nMembKey, memb, true, arg, s)) BoxOfHostShape(s, box.lo, box.hi);
+        if (bLines) m_pDispOpt->m_bWireFrame = 0;
         box.nResult = HasBox(box.lo, box.hi);
     } else {
         box.nResult = 0;
@@ -489,6 +495,33 @@ int I_PVXModel::GetRangeElement(UINT nMembKey, C3DPoint* pMin, C3DPoint* pMax) {
     *pMin = box.lo;
     *pMax = box.hi;
     return box.nResult;
+}
+
+int I_PVXModel::HasBareElements() const {
+    return m_pAttrCtrl && m_pAttrCtrl->GetMembCount() == 0 && m_pAttrCtrl->GetElemCount() > 0;
+}
+
+void I_PVXModel::GetBareElements(std::vector<BareElement>& out) {
+    out.clear();
+    CArray<UINT, UINT> keys;
+    if (!m_pAttrCtrl || !m_pAttrCtrl->GetElemKeyList(keys)) return;
+    out.reserve(static_cast<size_t>(keys.GetSize()));
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
+        T_PELEM_D elem;
+        if (!m_pAttrCtrl->GetElem(keys[i], elem)) continue;
+        PolyListArray faces;
+        T_SHAPE_ARGUMENT arg;
+        GetShapeElement(keys[i], elem, faces, nullptr, arg, 0, 1);
+        BareElement e;
+        e.key = keys[i];
+        StartBox(e.lo, e.hi);
+        for (INT_PTR f = 0; f < faces.GetSize(); ++f)
+            if (faces[f])
+                for (POSITION pos = faces[f]->GetHeadPosition(); pos;) Widen(e.lo, e.hi, faces[f]->GetNext(pos));
+        FreeMemoryPolyList(&faces, nullptr, nullptr, nullptr);
+        // An element missing a node has no shape and is left out, as a member would be.
+        if (HasBox(e.lo, e.hi)) out.push_back(e);
+    }
 }
 
 // ---- range queries of the graphics control ----------------------------------------------------------
@@ -533,6 +566,16 @@ int I_PVXModel::RE_GetRangeModel(void* pMin, void* pMax) {
     auto* lo = static_cast<C3DPoint*>(pMin);
     auto* hi = static_cast<C3DPoint*>(pMax);
     if (!lo || !hi) return 0;
+    if (m_arrActiveMembKey.GetSize() == 0 && HasBareElements()) {
+        std::vector<BareElement> elems;
+        GetBareElements(elems);
+        StartBox(*lo, *hi);
+        for (const BareElement& e : elems) {
+            Widen(*lo, *hi, e.lo);
+            Widen(*lo, *hi, e.hi);
+        }
+        return HasBox(*lo, *hi);
+    }
     const int bPartial = m_pDispOpt && m_pDispOpt->m_nPartialDisplay1 == 1 && m_pDispOpt->m_nPartialDisplay2 == 0;
     CArray<UINT, UINT> keys;
     for (INT_PTR i = 0; i < m_arrActiveMembKey.GetSize(); ++i) {

@@ -16,6 +16,7 @@
 #include <sys/wait.h>
 
 #include "host/db/PostDBBuilder.h"
+#include "platform/gdi/BmpFile.h"
 
 namespace {
 
@@ -193,8 +194,8 @@ TEST(PvxHostDamaged, RenderSaysWhenNothingIsVisible) {
         const char* why;  // "" when the picture shows the model
     } rows[] = {
         {"every node missing", "DELETE FROM PNODE", "has all of its nodes"},
-        // Before, this said that no element had all of its nodes, though every one has.
-        {"no members", "DELETE FROM PMEMB", "elements but no members (table PMEMB is empty)"},
+        // Before, the elements were left out, though every one has its nodes: they are drawn.
+        {"no members", "DELETE FROM PMEMB", ""},
         {"every node at one point", "UPDATE PNODE SET x = 1, y = 2, z = 3", "lies at one point (1, 2, 3)"},
         {"denormal coordinates", "UPDATE PNODE SET x = x * 1e-315, y = y * 1e-315, z = z * 1e-315", "lies at one point"},
         {"untouched", "SELECT 1", ""},
@@ -213,5 +214,99 @@ TEST(PvxHostDamaged, RenderSaysWhenNothingIsVisible) {
             EXPECT_EQ(r.err.find("nothing visible"), std::string::npos) << r.err;
         }
         std::remove(bmp.c_str());
+    }
+}
+
+// Lit pixels of a written picture left of the legend panel (the right 180 pixels of 1024); -1
+// when it cannot be read.
+static int LitLeftOfLegend(const std::string& bmp) {
+    std::vector<COLORREF> px;
+    int w = 0, h = 0;
+    if (!ReadBmp(bmp.c_str(), px, w, h) || w != 1024) return -1;
+    int n = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < 840; ++x) n += px[static_cast<size_t>(y) * w + x] != RGB(0, 0, 0);
+    return n;
+}
+
+// With an empty member table the plain model is drawn element by element: it covers the
+// picture as the same model drawn by its members does (within 5%). A result is drawn on the
+// members, so asking for one is refused, naming the empty table.
+TEST(PvxHostDamaged, ProjectsWithoutMembersDrawTheirElements) {
+    const std::string whole = EditedSample("members", "SELECT 1");
+    const std::string bare = EditedSample("nomembers", "DELETE FROM PMEMB");
+    const std::string bmp = kTmp + "/damaged_nomembers" + kPid + ".bmp";
+    HostRun r = RunHost("--db '" + whole + "' render --out '" + bmp + "'");
+    ASSERT_EQ(r.code, 0) << r.err;
+    const int withMembers = LitLeftOfLegend(bmp);
+    ASSERT_GT(withMembers, 10000);
+    r = RunHost("--db '" + bare + "' render --out '" + bmp + "'");
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err.find("nothing visible"), std::string::npos) << r.err;
+    EXPECT_NEAR(LitLeftOfLegend(bmp), withMembers, withMembers / 20);
+    std::remove(bmp.c_str());
+
+    const std::string avi = kTmp + "/damaged_nomembers" + kPid + ".avi";
+    struct Row {
+        const char* label;
+        const char* args;
+        const char* mode;
+        const std::string& out;
+    } rows[] = {
+        {"deformed shape", "render --mode 1", "mode 1 (deformed-shape)", bmp},
+        {"frame force diagrams", "render --mode 7", "mode 7 (frame-force-diagram)", bmp},
+        {"slab forces on beams", "render --mode 22", "mode 22 (slab-force-beam)", bmp},
+        {"strip page", "show 7402", "mode 21 (slab-strip)", bmp},
+        {"animated deformation", "animate 7201 --frames 3", "result 7201", avi},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        r = RunHost("--db '" + bare + "' " + row.args + " --out '" + row.out + "'");
+        EXPECT_EQ(r.code, 1) << r.err;
+        EXPECT_NE(r.err.find(std::string(row.mode) + " draws its results on the members"), std::string::npos) << r.err;
+        // 453: SELECT count(*) FROM PELEM of the sample.
+        EXPECT_NE(r.err.find("453 elements but no members (table PMEMB is empty)"), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(row.out));
+        std::remove(row.out.c_str());
+    }
+    std::remove(whole.c_str());
+    std::remove(bare.c_str());
+}
+
+// A line-only display (diagrams) is fitted to the lines it draws. A model shrunk by its
+// coordinates only keeps its sections' sizes; fitting it to the section solids drew it ever
+// smaller: the picture of a similar figure fitted to the view is the same at every size, so
+// the lit pixels left of the legend stay those of the full-size model (within 5%).
+TEST(PvxHostDamaged, LineDisplaysFitModelsOfAnySize) {
+    struct Row {
+        const char* label;
+        const char* args;
+    } rows[] = {
+        {"slab forces on beams per member", "--mode 22"},
+        {"frame force diagrams", "--mode 7"},
+    };
+    const char* scales[] = {"1", "0.01", "0.0001"};
+    int n = 0;
+    for (const Row& row : rows) {
+        int full = 0;
+        for (const char* scale : scales) {
+            SCOPED_TRACE(std::string(row.label) + ", model scaled by " + scale);
+            const std::string s(scale);
+            const std::string path =
+                EditedSample("size" + std::to_string(n++), "UPDATE PNODE SET x = x * " + s + ", y = y * " + s + ", z = z * " + s);
+            const std::string bmp = kTmp + "/damaged_size" + kPid + ".bmp";
+            const HostRun r = RunHost("--db '" + path + "' render " + row.args + " --out '" + bmp + "'");
+            ASSERT_EQ(r.code, 0) << r.err;
+            const int count = LitLeftOfLegend(bmp);
+            std::remove(bmp.c_str());
+            std::remove(path.c_str());
+            if (s == "1") {
+                full = count;
+                // The full-size model covers far more than the triad's 160-odd pixels.
+                EXPECT_GT(full, 4000);
+                continue;
+            }
+            EXPECT_NEAR(count, full, full / 20);
+        }
     }
 }

@@ -102,6 +102,49 @@ TEST_F(BarFixture, WallForcePageRules) {
     bar->DestroyWindow();
 }
 
+// The wall pages' numbers take the model's decimals of their component's kind, as the frame
+// pages' do (they were left at 0: "-68" for -67.5), and what the number dialog sets goes to the
+// kind of the component applied.
+TEST_F(BarFixture, WallPagesNumbersTakeTheDecimalsOfTheirKind) {
+    struct Row {
+        const char* label;
+        int resultId;
+        UINT radioN;  // the page's radio of component N
+    } rows[] = {
+        {"wall forces", PVXResult::kWallForce, CPVXBarWForc::IDC_COMP_N},
+        {"wall diagrams", PVXResult::kWallDiagram,
+         CPVXBarWSfd::IDC_COMP_FIRST + static_cast<UINT>(CPVXBarWSfd::IndexOfComponent(0))},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        ResetBars();
+        Model().m_nMomentDecimals = 2;
+        Model().m_nForceDecimals = 4;
+        auto* bar = MakeBar<CPVXBarContainerMember>();
+        ASSERT_NE(bar, nullptr);
+        auto* page = ShowPage<CPVXBarWallPlatePage>(bar, r.resultId);
+        ASSERT_NE(page, nullptr);
+        ASSERT_NE(page->m_pForceEngine, nullptr);
+        // The page opens on the engine's component: My (4) takes the moment decimals, N (0) the
+        // force decimals.
+        const int opening = page->m_pForceEngine->m_nWForcComp;
+        ASSERT_TRUE(opening == 4 || opening == 0) << opening;
+        const int want = opening == 4 ? 2 : 4;
+        EXPECT_EQ(bar->m_BarInfo.nDecimals, want) << "the decimals of the kind when the page opens";
+        CUiDialogSession user(page);
+        ASSERT_TRUE(user.ClickButton(CPVXBarDlgBase::IDC_PAGE_APPLY));
+        ASSERT_NE(Model().m_pDispOpt, nullptr);
+        EXPECT_EQ(Model().m_pDispOpt->m_Number.m_nDecimals, want) << "what the numbers are written with";
+        // Component N, and 5 decimals as the number dialog's OK leaves them: the force decimals.
+        ASSERT_TRUE(user.SetCheck(r.radioN));
+        bar->m_BarInfo.nDecimals = 5;
+        ASSERT_TRUE(user.ClickButton(CPVXBarDlgBase::IDC_PAGE_APPLY));
+        EXPECT_EQ(Model().m_nForceDecimals, 5);
+        EXPECT_EQ(Model().m_nMomentDecimals, 2);
+        bar->DestroyWindow();
+    }
+}
+
 TEST_F(BarFixture, PlateForcePageRules) {
     auto* bar = MakeBar<CPVXBarContainerMember>();
     auto* page = ShowPage<CPVXBarPForc>(bar, PVXResult::kPlateForce);

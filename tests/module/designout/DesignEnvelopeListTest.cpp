@@ -1,5 +1,7 @@
 // The envelope list a host hands in: the line a beam's diagrams stand on, the two curves of a
 // record as band quadrilaterals, the range, and the labels refilled in the walk's drawing order.
+#include <vector>
+
 #include "module/contour/CContourEngine.h"
 #include "tests/module/designout/DesignOutTestSupport.h"
 
@@ -110,6 +112,41 @@ TEST_F(DesignEnvelopeListTest, RangeOfBothRows) {
         ASSERT_NE(D().m_pContourEngine, nullptr);
         EXPECT_EQ(D().m_pContourEngine->m_dMinValue, r.lo);
         EXPECT_EQ(D().m_pContourEngine->m_dMaxValue, r.hi);
+    }
+}
+
+// The legend's footer names the members of the extremes: the first record holding the largest
+// (row 0) and the smallest (row 1) value, when the member keys run in step with the records.
+TEST_F(DesignEnvelopeListTest, MembersOfTheExtremes) {
+    struct Row {
+        const char* label;
+        std::vector<double> shifts;  // record i: Record(0, 6) with every value plus shifts[i]
+        std::vector<UINT> keys;
+        UINT maxKey, minKey;
+    } rows[] = {
+        // Record values 10 + k + s and -(20 + k) + s: largest 18 + s, smallest -28 + s.
+        {"one beam", {0}, {7}, 7, 7},
+        {"largest in the second, smallest in the first", {0, 5}, {7, 9}, 9, 7},
+        {"both in the third", {0, 5, -50}, {7, 9, 11}, 9, 11},
+        {"a tie goes to the first", {1, 1}, {7, 9}, 7, 7},
+        {"keys not in step with the records", {0, 5}, {7}, 0, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        CArray<T_BEAM_BM, T_BEAM_BM&> list;
+        for (double shift : r.shifts) {
+            T_BEAM_BM rec = Record(0, 6);
+            for (int row = 0; row < 2; ++row)
+                for (int k = 0; k < 9; ++k) rec.dVal[row][k] += shift;
+            list.Add(rec);
+        }
+        CArray<UINT, UINT> keys;
+        for (UINT k : r.keys) keys.Add(k);
+        D().SetMemberKeys(keys);
+        D().SetEnvelopeList(list);
+        ASSERT_EQ(D().RangeEnvelopeList(), 1);
+        EXPECT_EQ(D().m_nEnvelopeMaxKey, r.maxKey);
+        EXPECT_EQ(D().m_nEnvelopeMinKey, r.minKey);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -106,6 +107,48 @@ TEST_F(ResultModeTest, ADisplayWithoutValuesPrintsNoExtremesAndSaysWhy) {
         EXPECT_NE(h.err.find("has no values"), std::string::npos) << h.err;
         EXPECT_NE(h.err.find(r.why), std::string::npos) << h.err;
     }
+}
+
+// The legend of a display without a single value shows no colour scale (it showed one band
+// "0.000e+000" beside "最大: 无"); a display of real zeros keeps its band. The scale's swatches
+// and percentages are the only strongly coloured pixels of the panel below its unit line (the
+// right 180 pixels of 1024, from y = 100 down to the footer).
+TEST_F(ResultModeTest, ALegendWithoutValuesShowsNoScale) {
+    const std::string sample = SampleProjectPath();
+    ASSERT_FALSE(sample.empty());
+    const std::string out = std::string(PVX_TEST_TMPDIR) + "/result_mode_noscale.bmp";
+    struct Row {
+        const char* label;
+        const char* args;
+        bool scale;
+    } const rows[] = {
+        {"frame forces without member kinds", "show 7301 --set beam=0 --set brace=0", false},
+        {"plate forces without T-girders and walls", "show 7307 --set tgirder=0 --set wall=0", false},
+        {"frame forces", "show 7301", true},
+        {"slab forces of the wind: zeros are values", "render --mode 16 --load WX", true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const HostRun h = RunHost("--db " + sample + " " + r.args + " --out " + out, "noscale");
+        ASSERT_EQ(h.exitCode, 0) << h.err;
+        std::vector<COLORREF> px;
+        int w = 0, ht = 0;
+        ASSERT_TRUE(ReadBmp(out.c_str(), px, w, ht));
+        ASSERT_EQ(w, 1024);
+        int coloured = 0;
+        for (int y = 100; y < 600; ++y)
+            for (int x = 1024 - 180; x < 1024; ++x) {
+                const COLORREF c = px[static_cast<size_t>(y) * w + x];
+                const int hi = std::max({GetRValue(c), GetGValue(c), GetBValue(c)});
+                const int lo = std::min({GetRValue(c), GetGValue(c), GetBValue(c)});
+                coloured += hi - lo > 120;
+            }
+        if (r.scale)
+            EXPECT_GT(coloured, 100);
+        else
+            EXPECT_EQ(coloured, 0);
+    }
+    std::remove(out.c_str());
 }
 
 // A contour without a single value draws the plain model: the slab deflection envelope with no
