@@ -56,9 +56,15 @@ public:
     // or the single corner (max x, max y) when the opposite corners lie within 0.01.
     static void s_GroupOutline(const CArray<T_POINT2D>& pts, CArray<T_POINT2D>& outline);
 
+    // The lowest point of the piles' circles (their point less half the diameter), or below when
+    // that is lower or no pile can be read: the envelope block hangs beneath it, clear of the
+    // piles on the foundation's lower edge.
+    static double s_PilesBottom(const CArray<UINT, UINT>& piles, double below);
+
 protected:
+    // The envelope block at the bottom middle of the outline, moved down beneath the piles.
     void DrawGroupText(const CMapEx<UINT, UINT, _PileResultInfo, _PileResultInfo&>& results,
-                       const CArray<T_POINT2D>& outline);
+                       const CArray<T_POINT2D>& outline, const CArray<UINT, UINT>& piles);
 };
 
 class CFVDPileCheck_KZCZL : public CFVDPileCheck_CZL {

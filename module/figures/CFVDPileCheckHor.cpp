@@ -8,6 +8,7 @@
 #include "host/check/IDesignToolUtil.h"
 #include "host/db/DBTables.h"
 #include "host/db/FoundationTables.h"
+#include "module/figures/BaseMapDraw.h"
 #include "module/figures/CFVDTextBlock.h"
 #include "module/figures/CheckFigureDraw.h"
 
@@ -21,10 +22,7 @@ constexpr int kPileElementType = 403;  // analysis members made from a model pil
 bool PilePlace(UINT pileKey, T_PILE_D& pile, T_MEMB_D& memb, double& x, double& y, double& d) {
     T_PISP_D sec;
     T_PONT_D pont;
-    if (!ICheckToolUtil::s_GetPileInfo(pileKey, pile) || !ICheckToolUtil::s_GetMemb(pileKey, memb) ||
-        !ICheckToolUtil::s_GetPileSecInfo(memb.fosp, sec) || memb.aPont.GetSize() < 1 ||
-        !ICheckToolUtil::s_GetPontInfo(memb.aPont[0], pont))
-        return false;
+    if (!PileLookups(pileKey, pile, memb, sec, pont)) return false;
     x = pont.x;
     y = pont.y;
     d = sec.d;

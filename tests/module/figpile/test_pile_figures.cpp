@@ -72,6 +72,7 @@ struct Options {
     bool twoSections = true;
     int capType = MEMB_RAFT;  // the member pile 1 stands under (for the reaction source)
     bool brokenPunching = false;  // pile 2's punching BLOB cut short (it no longer reads)
+    double pileY = 2;             // plan y of the three piles
 };
 
 void BuildModel(PostDBBuilder& b, const Options& o) {
@@ -102,7 +103,7 @@ void BuildModel(PostDBBuilder& b, const Options& o) {
     const double xs[3] = {2, 6, 10};
     for (UINT k = 0; k < 3; ++k) {
         const UINT key = k + 1;
-        AddPont(b, 100 + key, xs[k], 2);
+        AddPont(b, 100 + key, xs[k], o.pileY);
         const UINT sec = (k == 2 && o.twoSections) ? 12 : 11;
         b.Add<DBT_MEMB>(key, Memb(MEMB_PILE, {100 + key}, sec));
         T_PILE_D pile;
@@ -474,6 +475,40 @@ TEST_F(PileFigureTest, EnvelopeTextsTakeTheFigureScale) {
         }
         ASSERT_EQ(heights.size(), 5u);  // two envelope lines, three piles
         for (size_t i = 1; i < heights.size(); ++i) EXPECT_DOUBLE_EQ(heights[i], heights[0]) << i;
+    }
+}
+
+// The envelope block hangs beneath the raft's lower edge (y = 0), and beneath the lowest pile
+// circle (y - d/2, d = 0.5) when a pile stands on or below that edge: its lines move down by
+// exactly that much and keep their x.
+TEST_F(PileFigureTest, EnvelopeKeepsClearOfThePiles) {
+    struct Row {
+        const char* name;
+        double pileY;
+        double shift;  // of every envelope line against piles well inside the raft
+    } rows[] = {
+        {"piles inside", 2.0, 0.0},
+        {"circle just reaching the edge", 0.25, 0.0},
+        {"piles on the edge", 0.0, -0.25},
+        {"piles below the raft", -1.0, -1.25},
+    };
+    std::vector<Text> base;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Options o;
+        o.pileY = r.pileY;
+        Build(o);
+        CVdrawUtil d;
+        Draw("CFVDPileCheck_CZL", EFVDT_Pile_CHECK_CZL, 3, d);
+        std::vector<Text> lines;
+        for (const Text& t : Coloured(d))
+            if (t.text.find("压力") != std::string::npos) lines.push_back(t);
+        ASSERT_EQ(lines.size(), 2u);
+        if (base.empty()) base = lines;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_NEAR(lines[i].at.y - base[i].at.y, r.shift, 1e-9) << i;
+            EXPECT_NEAR(lines[i].at.x, base[i].at.x, 1e-9) << i;
+        }
     }
 }
 
