@@ -10,6 +10,7 @@
 
 #include "host/check/CheckTables.h"
 #include "host/db/CDataBase.h"
+#include "host/db/DBTables.h"
 #include "host/db/FoundationTables.h"
 
 namespace sample_checks {
@@ -19,40 +20,16 @@ struct Load {
     double n = 0.0, mx = 0.0, my = 0.0;  // kN, kN.m
 };
 
-// The static cases and factors a check group's text names: "1.2DL+1.4LL+0.84WX" is 1.2 x the
-// static case named DL and so on; empty when a term names no static case or has no factor.
-std::vector<std::pair<UINT, double>> TermsOf(CDataBase& db, const char* text) {
-    std::map<std::string, UINT> cases;
-    auto& t = db.Table<DBT_PSTLD>();
-    for (size_t i = 0; i < t.Keys().size(); ++i)
-        if (t.Records()[i].type == PLOAD_STATIC) cases[t.Records()[i].name] = t.Keys()[i];
-    std::vector<std::pair<UINT, double>> out;
-    std::string s(text);
-    size_t at = 0;
-    while (at <= s.size()) {
-        size_t end = s.find('+', at);
-        if (end == std::string::npos) end = s.size();
-        const std::string term = s.substr(at, end - at);
-        size_t n = 0;
-        while (n < term.size() && (std::isdigit(static_cast<unsigned char>(term[n])) || term[n] == '.')) ++n;
-        auto c = cases.find(term.substr(n));
-        if (n == 0 || c == cases.end()) return {};
-        out.emplace_back(c->second, std::stod(term.substr(0, n)));
-        at = end + 1;
-    }
-    return out;
-}
-
 }  // namespace
 
 // Check groups by key: the terms of their texts.
 std::map<UINT, std::vector<std::pair<UINT, double>>> Combinations(CDataBase& db) {
     std::map<UINT, std::vector<std::pair<UINT, double>>> out;
-    auto& t = db.Table<DBT_CKLG>();
-    for (size_t i = 0; i < t.Keys().size(); ++i) {
-        auto terms = TermsOf(db, t.Records()[i].sort);
-        if (!terms.empty()) out[t.Keys()[i]] = terms;
-    }
+    CClassLdgp groups;
+    groups.ConnectToDB(&db);
+    std::vector<std::pair<UINT, double>> terms;
+    for (UINT key : db.Table<DBT_CKLG>().Keys())
+        if (groups.GetTerms(key, terms)) out[key] = terms;
     return out;
 }
 

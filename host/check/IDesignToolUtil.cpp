@@ -213,6 +213,24 @@ int IRactFinder::GetComBineValue(UINT object, UINT& key, double& value) {
     return 1;
 }
 
+int IRactFinder::GetCheckGroupValue(UINT memb, const std::vector<std::pair<UINT, double>>& terms, double& value) {
+    CDataBase* pDB = DB();
+    CArray<UINT, UINT> nodes;
+    if (!pDB || !IDesignToolUtil::s_GetPMembAllNode(memb, nodes, pDB)) return 0;
+    const auto& reac = pDB->Table<DBT_REAC>();
+    double v = 0.0;
+    bool found = false;
+    for (const auto& [loadCase, factor] : terms)
+        for (INT_PTR i = 0; i < nodes.GetSize(); ++i)
+            if (const T_REAC_D* r = reac.Find(loadCase, nodes[i])) {
+                v += factor * r->FZ;
+                found = true;
+            }
+    if (!found) return 0;
+    value = v;
+    return 1;
+}
+
 int IRactFinder::GetElementPress(UINT elem, UINT& key, double& value) {
     CDataBase* pDB = DB();
     const T_PELEM_D* e = pDB ? pDB->Table<DBT_PELEM>().Find(elem) : nullptr;

@@ -7,6 +7,9 @@
 // displacements answered in metres.
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include "host/check/CheckData.h"
 #include "host/db/CCuttingLine.h"
 
@@ -52,6 +55,12 @@ public:
     // nodes' REAC rows, kN. key in: the load key (0: the design combination of the largest
     // magnitude), out: the key used. 0 when none of its nodes has a reaction.
     int GetComBineValue(UINT object, UINT& key, double& value);
+    // Reaction of a member under a check group given by its terms (static load case, factor;
+    // CClassLdgp::GetTerms): the sum over the terms of factor x FZ of the REAC rows of the
+    // member's nodes (IDesignToolUtil::s_GetPMembAllNode), kN. No combination is looked up, so a
+    // group key that is no combination key answers all the same. 0 when the member is unknown or
+    // none of its nodes has a reaction under any of the terms.
+    int GetCheckGroupValue(UINT memb, const std::vector<std::pair<UINT, double>>& terms, double& value);
     // Spring pressure of an element: the mean of its STWS values (plates one per node, line
     // elements the five quarter points), kN/m2; key as GetComBineValue.
     int GetElementPress(UINT elem, UINT& key, double& value);

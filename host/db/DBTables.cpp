@@ -2,7 +2,11 @@
 #include "host/db/DBTables.h"
 #include "host/db/CMembUtil.h"
 
+#include <cctype>
 #include <cmath>
+#include <cstdlib>
+#include <map>
+#include <string>
 
 namespace {
 
@@ -260,4 +264,34 @@ int CClassLdgp::GetLoadCaseKeys(CArray<UINT, UINT>& keys, int kind) const {
 CString CClassLdgp::GetCombText(UINT key) const {
     T_CKLG_D rec;
     return Get(key, rec) ? CString(rec.sort) : CString();
+}
+
+BOOL CClassLdgp::GetTerms(UINT key, std::vector<std::pair<UINT, double>>& terms) const {
+    terms.clear();
+    T_CKLG_D rec;
+    if (!Get(key, rec)) return FALSE;
+    std::map<std::string, UINT> cases;
+    const auto& loads = m_pDB->Table<DBT_PSTLD>();
+    for (UINT k : loads.Keys())
+        if (loads.Find(k)->type == PLOAD_STATIC) cases[loads.Find(k)->name] = k;
+    const std::string text(rec.sort);
+    size_t at = 0;
+    while (at <= text.size()) {
+        size_t end = text.find('+', at);
+        if (end == std::string::npos) end = text.size();
+        const std::string term = text.substr(at, end - at);
+        size_t n = 0;
+        while (n < term.size() && (std::isdigit(static_cast<unsigned char>(term[n])) || term[n] == '.')) ++n;
+        const auto c = cases.find(term.substr(n));
+        char* stop = nullptr;
+        const std::string number = term.substr(0, n);
+        const double factor = n ? std::strtod(number.c_str(), &stop) : 0.0;
+        if (n == 0 || c == cases.end() || stop != number.c_str() + n) {
+            terms.clear();
+            return FALSE;
+        }
+        terms.emplace_back(c->second, factor);
+        at = end + 1;
+    }
+    return TRUE;
 }

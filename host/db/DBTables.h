@@ -2,6 +2,7 @@
 // use beside Get/Exist/GetCount/GetKeyList (see DB_CDataClass.h).
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "host/db/DB_CDataClass.h"
@@ -158,6 +159,10 @@ public:
     int GetLoadCaseKeys(CArray<UINT, UINT>& keys, int kind) const;
     // The group's text; empty for an unknown key.
     CString GetCombText(UINT key) const;
+    // The terms of a check group as (static load case, factor), read from its text:
+    // "1.2DL+1.4LL" is 1.2 x the static case named DL plus 1.4 x the one named LL. FALSE (terms
+    // emptied) for an unknown key, or a text with a term that has no factor or names no static case.
+    BOOL GetTerms(UINT key, std::vector<std::pair<UINT, double>>& terms) const;
 };
 
 // The settlement points. Settlements are answered in metres (the table holds mm): a point's

@@ -22,13 +22,6 @@ constexpr COLORREF kSlabArrowColour = 255;         // red
 constexpr long kSlabWeight = 100;                  // 1 mm
 constexpr int kPileInfoPrecision = 2;              // decimals when the settings ask for none
 
-// The pile's record, member, section and point; FALSE when one is missing.
-BOOL PileLookups(UINT key, T_PILE_D& pile, T_MEMB_D& memb, T_PISP_D& sec, T_PONT_D& pont) {
-    if (!ICheckToolUtil::s_GetPileInfo(key, pile) || !ICheckToolUtil::s_GetMemb(key, memb)) return FALSE;
-    if (!ICheckToolUtil::s_GetPileSecInfo(memb.fosp, sec) || memb.aPont.GetSize() < 1) return FALSE;
-    return ICheckToolUtil::s_GetPontInfo(memb.aPont[0], pont);
-}
-
 // The b x h rectangle about centre turned angle degrees, closed (a side of 0 gives a flat one).
 void TurnedRectangle(double b, double h, double angle, const T_POINT2D& c, CArray<T_POINT2D>& pts) {
     const double a = angle * CMathFunc::m_trrad, ca = std::cos(a), sa = std::sin(a);
@@ -39,6 +32,12 @@ void TurnedRectangle(double b, double h, double angle, const T_POINT2D& c, CArra
 }
 
 }  // namespace
+
+BOOL PileLookups(UINT key, T_PILE_D& pile, T_MEMB_D& memb, T_PISP_D& sec, T_PONT_D& pont) {
+    if (!ICheckToolUtil::s_GetPileInfo(key, pile) || !ICheckToolUtil::s_GetMemb(key, memb)) return FALSE;
+    if (!ICheckToolUtil::s_GetPileSecInfo(memb.fosp, sec) || memb.aPont.GetSize() < 1) return FALSE;
+    return ICheckToolUtil::s_GetPontInfo(memb.aPont[0], pont);
+}
 
 BOOL DrawBaseMapAxis(CVdrawUtil* d, UINT key, CDataBase* db) {
     CClassAxis axes;

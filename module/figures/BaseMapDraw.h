@@ -10,6 +10,10 @@
 
 class CDataBase;
 class CVdrawUtil;
+struct T_MEMB_D;
+struct T_PILE_D;
+struct T_PISP_D;
+struct T_PONT_D;
 
 // An axis (AXIS with its points in PONT): a line, or an arc when the axis has a chord. A missing
 // record or an arc that cannot be formed is skipped (TRUE); a straight axis with a missing end
@@ -31,6 +35,8 @@ void DrawFootingOutlines(CVdrawUtil* d, const CArray<T_POLYGON2D>& outlines, BOO
                          const CArray<double>& diameters, const T_POINT2D& centre, BOOL join);
 // A raft: its outline, closed.
 BOOL DrawBaseMapRaft(CVdrawUtil* d, UINT key, CDataBase* db);
+// The pile's record, member, section and plan point; FALSE when one is missing.
+BOOL PileLookups(UINT key, T_PILE_D& pile, T_MEMB_D& memb, T_PISP_D& sec, T_PONT_D& pont);
 // A pile: a circle of its section's diameter about its point.
 BOOL DrawBaseMapPile(CVdrawUtil* d, UINT key);
 // The data of a pile: the text "D:<diameter>\nL:<length>\nRa:<capacity>" at the bottom left of

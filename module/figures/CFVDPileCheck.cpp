@@ -9,6 +9,7 @@
 #include "host/check/ICheckToolUtil.h"
 #include "host/check/PileCheckManage.h"
 #include "host/db/FoundationTables.h"
+#include "module/figures/BaseMapDraw.h"
 #include "module/figures/CFVDTextBlock.h"
 #include "module/figures/CheckFigureDraw.h"
 
@@ -105,10 +106,7 @@ BOOL CFVDPileCheck_CZL::DrawOnePile(UINT key, CDataBase* db) {
     T_MEMB_D memb;
     T_PISP_D sec;
     T_PONT_D pont;
-    if (!ICheckToolUtil::s_GetPileInfo(key, pile) || !ICheckToolUtil::s_GetMemb(key, memb) ||
-        !ICheckToolUtil::s_GetPileSecInfo(memb.fosp, sec) || memb.aPont.GetSize() < 1 ||
-        !ICheckToolUtil::s_GetPontInfo(memb.aPont[0], pont))
-        return TRUE;
+    if (!PileLookups(key, pile, memb, sec, pont)) return TRUE;
     UINT group = cur;
     CheckData_P result;
     if (!GetPileCheckData(group, record, result)) return TRUE;
@@ -154,12 +152,27 @@ void CFVDPileCheck_CZL::MakeGroupText(const PileResultMap& results, CString& tex
     if (several) text += sep;
 }
 
-void CFVDPileCheck_CZL::DrawGroupText(const PileResultMap& results, const CArray<T_POINT2D>& outline) {
+void CFVDPileCheck_CZL::DrawGroupText(const PileResultMap& results, const CArray<T_POINT2D>& outline,
+                                      const CArray<UINT, UINT>& piles) {
     CFVDTextBlock block;
     block.SetAnchor(4);
     MakeGroupText(results, block.m_strText, block.m_Colors);
     block.m_Polygon.Copy(outline);
-    block.DrawInPolygon(checkfig::DrawingHandleOf(*this), 1);
+    T_POINT2D at;
+    if (!block.GetPolygonAnchor(1, at)) return;
+    at.y = std::min(at.y, s_PilesBottom(piles, at.y));
+    block.DrawAt(checkfig::DrawingHandleOf(*this), at);
+}
+
+double CFVDPileCheck_CZL::s_PilesBottom(const CArray<UINT, UINT>& piles, double below) {
+    for (INT_PTR i = 0; i < piles.GetSize(); ++i) {
+        T_PILE_D pile;
+        T_MEMB_D memb;
+        T_PISP_D sec;
+        T_PONT_D pont;
+        if (PileLookups(piles[i], pile, memb, sec, pont)) below = std::min(below, pont.y - 0.5 * sec.d);
+    }
+    return below;
 }
 
 void CFVDPileCheck_CZL::s_GroupOutline(const CArray<T_POINT2D>& pts, CArray<T_POINT2D>& outline) {
@@ -206,7 +219,7 @@ BOOL CFVDPileCheck_CZL::DrawGroupTexts() {
             continue;
         CArray<T_POINT2D> outline;
         for (INT_PTR k = 0; k + 1 < xy.GetSize(); k += 2) outline.Add(T_POINT2D{xy[k], xy[k + 1]});
-        DrawGroupText(results, outline);
+        DrawGroupText(results, outline, piles);
     }
 
     footings.GetKeyList(keys);
@@ -216,7 +229,7 @@ BOOL CFVDPileCheck_CZL::DrawGroupTexts() {
         if (membs.GetPileKeyListUnderFoundation(keys[i], piles, 1) < 1 || !manager.GetBaoLuoData(piles, cur, results) ||
             !ICheckToolUtil::s_GetColfPolyLine(keys[i], outline, 0, 0, 0))
             continue;
-        DrawGroupText(results, outline);
+        DrawGroupText(results, outline, piles);
     }
 
     CArray<UINT, UINT> all, plain;
@@ -244,7 +257,7 @@ BOOL CFVDPileCheck_CZL::DrawGroupTexts() {
         CArray<T_POINT2D> pts, outline;
         ICheckToolUtil::s_ConvertPont2PolyLine(ponts, pts, db);
         s_GroupOutline(pts, outline);
-        if (outline.GetSize() > 0) DrawGroupText(results, outline);
+        if (outline.GetSize() > 0) DrawGroupText(results, outline, piles);
     }
     CClassBeam::FreeBeamGroup(groups);
     return 1;

@@ -17,6 +17,10 @@
 // drawn after the figure's scale, precision and text style are applied.
 #pragma once
 
+#include <map>
+#include <utility>
+#include <vector>
+
 #include "host/check/CheckData.h"
 #include "module/figures/CFVDCheckTypeBase.h"
 
@@ -52,9 +56,15 @@ public:
     // or the single corner (max x, max y) when the opposite corners lie within 0.01.
     static void s_GroupOutline(const CArray<T_POINT2D>& pts, CArray<T_POINT2D>& outline);
 
+    // The lowest point of the piles' circles (their point less half the diameter), or below when
+    // that is lower or no pile can be read: the envelope block hangs beneath it, clear of the
+    // piles on the foundation's lower edge.
+    static double s_PilesBottom(const CArray<UINT, UINT>& piles, double below);
+
 protected:
+    // The envelope block at the bottom middle of the outline, moved down beneath the piles.
     void DrawGroupText(const CMapEx<UINT, UINT, _PileResultInfo, _PileResultInfo&>& results,
-                       const CArray<T_POINT2D>& outline);
+                       const CArray<T_POINT2D>& outline, const CArray<UINT, UINT>& piles);
 };
 
 class CFVDPileCheck_KZCZL : public CFVDPileCheck_CZL {
@@ -111,6 +121,16 @@ public:
     void SetDefaultOptions() override {}
     BOOL GetDescription(CArray<COLORREF>& colours, CString& text) override;
     // One analysis element; always TRUE (anything but a pile element, or one that cannot be
-    // read, is skipped).
+    // read, is skipped). A pile element without a reaction under the chosen group is marked
+    // "no reaction" in its square.
     BOOL DrawOneElement(UINT key, CDataBase* post);
+
+private:
+    // The reaction of a pile element not under a cap: under check group `group` from the group's
+    // own terms; with group 0 the listed group of the largest magnitude (first in key order on a
+    // tie), group set to it. FALSE when no group gives the element a reaction.
+    BOOL GroupReaction(UINT elem, UINT& group, double& value);
+
+    // The terms of the groups read for this drawing (a group whose text does not read: none).
+    std::map<UINT, std::vector<std::pair<UINT, double>>> m_Terms;
 };

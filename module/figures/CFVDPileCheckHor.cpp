@@ -8,6 +8,7 @@
 #include "host/check/IDesignToolUtil.h"
 #include "host/db/DBTables.h"
 #include "host/db/FoundationTables.h"
+#include "module/figures/BaseMapDraw.h"
 #include "module/figures/CFVDTextBlock.h"
 #include "module/figures/CheckFigureDraw.h"
 
@@ -21,10 +22,7 @@ constexpr int kPileElementType = 403;  // analysis members made from a model pil
 bool PilePlace(UINT pileKey, T_PILE_D& pile, T_MEMB_D& memb, double& x, double& y, double& d) {
     T_PISP_D sec;
     T_PONT_D pont;
-    if (!ICheckToolUtil::s_GetPileInfo(pileKey, pile) || !ICheckToolUtil::s_GetMemb(pileKey, memb) ||
-        !ICheckToolUtil::s_GetPileSecInfo(memb.fosp, sec) || memb.aPont.GetSize() < 1 ||
-        !ICheckToolUtil::s_GetPontInfo(memb.aPont[0], pont))
-        return false;
+    if (!PileLookups(pileKey, pile, memb, sec, pont)) return false;
     x = pont.x;
     y = pont.y;
     d = sec.d;
@@ -75,6 +73,22 @@ void CFVDPileCheck_React::DrawFigure() {
     ApplyScale();
     CDataBase* post = GetPostDataBase();
     if (!post) return;
+    // The reactions are summed from each check group's own terms: a group key is no analysis
+    // combination key (the two only happen to coincide in some projects).
+    m_Terms.clear();
+    CClassLdgp groups;
+    groups.ConnectToDB(GetModelDataBase());
+    std::map<UINT, CString> listed;
+    if (GetCurLoadCase() == 0)
+        CollectLoadCases(listed);
+    else
+        listed[GetCurLoadCase()];
+    for (const auto& entry : listed) {
+        if (entry.first == 0) continue;
+        std::vector<std::pair<UINT, double>> terms;
+        groups.GetTerms(entry.first, terms);
+        m_Terms[entry.first] = terms;
+    }
     CClassPMemb elems;
     elems.ConnectToDB(post);
     CArray<UINT, UINT> keys;
@@ -103,6 +117,7 @@ BOOL CFVDPileCheck_React::DrawOneElement(UINT key, CDataBase* post) {
     const UINT cur = GetCurLoadCase();
     UINT group = cur;
     double value = 0.0;
+    bool found = false;
     T_MEMB_D under;
     if (pile.aMemb.GetSize() < 1 || !ICheckToolUtil::s_GetMemb(pile.aMemb[0], under)) return TRUE;
     if (under.type == MEMB_FOOTING) {
@@ -112,20 +127,46 @@ BOOL CFVDPileCheck_React::DrawOneElement(UINT key, CDataBase* post) {
         checks.ConnectToDB(GetModelDataBase());
         T_PCDPILE_D record;
         CheckData_P result;
-        if (!checks.Get(elem.pileKey, record)) return TRUE;
-        if (group == 0) DATA_P::GetMinCheckDataLdgpKey(record.m_mapJY, group);
-        if (!DATA_P::GetCheckDataMapResult(record.m_mapJY, group, result)) return TRUE;
-        value = result.get_Force();
-    } else if (!IRactFinder::Instance()->GetComBineValue(key, group, value)) {
-        return TRUE;
+        if (checks.Get(elem.pileKey, record)) {
+            if (group == 0) DATA_P::GetMinCheckDataLdgpKey(record.m_mapJY, group);
+            found = DATA_P::GetCheckDataMapResult(record.m_mapJY, group, result);
+            value = result.get_Force();
+        }
+    } else {
+        found = GroupReaction(key, group, value);
     }
     CArray<T_POINT2D> square;
     ICheckToolUtil::s_MakePolyLine(d, d, 0.0, T_POINT2D{node.x, node.y}, square);
-    CFVDRatioStrMaker maker(value, "", MakeLoadCombLabel(group, cur != 0), 0);
     CFVDTextBlock block;
-    maker.MakeStrNoColor(block.m_strText);
+    if (found) {
+        CFVDRatioStrMaker maker(value, "", MakeLoadCombLabel(group, cur != 0), 0);
+        maker.MakeStrNoColor(block.m_strText);
+    } else {
+        block.m_strText = CMsgDll::pfuncLoadStr("IDS_DESCREPT_PILE_REACT_NONE", 0);
+    }
     block.m_Polygon.Copy(square);
     block.SetAnchor(1);
     block.DrawInPolygon(checkfig::DrawingHandleOf(*this), 1);
+    return TRUE;
+}
+
+BOOL CFVDPileCheck_React::GroupReaction(UINT elem, UINT& group, double& value) {
+    IRactFinder* finder = IRactFinder::Instance();
+    BOOL found = FALSE;
+    UINT best = 0;
+    double bestValue = 0.0;
+    for (const auto& [key, terms] : m_Terms) {
+        if (group != 0 && key != group) continue;
+        double v = 0.0;
+        if (terms.empty() || !finder->GetCheckGroupValue(elem, terms, v)) continue;
+        if (!found || std::fabs(v) > std::fabs(bestValue)) {
+            best = key;
+            bestValue = v;
+            found = TRUE;
+        }
+    }
+    if (!found) return FALSE;
+    group = best;
+    value = bestValue;
     return TRUE;
 }

@@ -2,8 +2,13 @@
 // against hand sums of its REAC, STWS, MBWG, DISP and RIBF rows.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <utility>
+#include <vector>
+
 #include "host/check/IDesignToolUtil.h"
 #include "host/db/CDataBase.h"
+#include "host/db/DBTables.h"
 #include "host/db/FoundationRecords.h"
 #include "host/db/PostDBBuilder.h"
 
@@ -114,6 +119,58 @@ TEST(DesignQueries, ReactionOfElementOrMember) {
         double v = 0;
         EXPECT_EQ(f->GetElementPress(3, key, v), 1);
         EXPECT_EQ(key, r.keyOut);
+        EXPECT_NEAR(v, r.value, 1e-9);
+    }
+    f->SetDataBase(nullptr);
+}
+
+// A check group's reaction comes from its own text's terms: group 11 shares combination 11's key
+// (1.2D+1.4L) but is 1.0D+1.0L. Member 50 (nodes 1, 2, 3): D 300, L 80; member 52 (nodes 3, 4)
+// has no reaction. A text with a term naming no static case, without a factor or with a
+// malformed one reads as no terms.
+TEST(DesignQueries, ReactionUnderCheckGroupTerms) {
+    Project p;
+    const struct {
+        UINT key;
+        const char* text;
+    } groups[] = {{11, "1.0D+1.0L"}, {30, "1.5D"}, {31, "1.0D+1.0X"}, {32, "D"}, {33, "1.2.5D"}, {34, ".D"}};
+    for (const auto& g : groups) {
+        T_CKLG_D rec;
+        rec.Initialize();
+        rec.number = static_cast<int>(g.key);
+        rec.kind = LDGP_KIND_BASIC;
+        std::snprintf(rec.sort, sizeof(rec.sort), "%s", g.text);
+        p.b.Add<DBT_CKLG>(g.key, rec);
+    }
+    p.b.AddMemb(52, 201, {3, 4}, {});
+    CClassLdgp table;
+    table.ConnectToDB(&p.b.DB());
+    IRactFinder* f = IRactFinder::Instance();
+    f->SetDataBase(&p.b.DB());
+    struct Row {
+        const char* name;
+        UINT group, memb;
+        bool terms;
+        int ok;
+        double value;
+    } rows[] = {
+        {"group key equal to a combination key", 11, 50, true, 1, 300 + 80},
+        {"group with no combination", 30, 50, true, 1, 1.5 * 300},
+        {"member without a reaction", 30, 52, true, 0, -1},
+        {"unknown member", 30, 77, true, 0, -1},
+        {"term naming no static case", 31, 50, false, 0, -1},
+        {"term without a factor", 32, 50, false, 0, -1},
+        {"malformed factor 1.2.5", 33, 50, false, 0, -1},
+        {"factor of a point alone", 34, 50, false, 0, -1},
+        {"unknown group", 99, 50, false, 0, -1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        std::vector<std::pair<UINT, double>> terms{{1, 9.0}};
+        EXPECT_EQ(table.GetTerms(r.group, terms) != 0, r.terms);
+        EXPECT_EQ(terms.empty(), !r.terms);
+        double v = -1;
+        EXPECT_EQ(f->GetCheckGroupValue(r.memb, terms, v), r.ok);
         EXPECT_NEAR(v, r.value, 1e-9);
     }
     f->SetDataBase(nullptr);

@@ -4,7 +4,7 @@
 //
 // The model: raft 900 (outline 0..20 x 0..10) over piles 1, 2, 3 at (2,2), (6,2), (10,2); pile
 // sections 11 "A" and 12 "B" (d = 0.5); pile 3 is of section 12 unless the raft has one
-// section. Check groups 3 and 5 (kind 0). Every pile: ra = 1000, tu = 500; result 0 = (N, ra),
+// section. Check groups 3 and 5 (kind 0; basic groups 2, 9, 10 for the reactions). Every pile: ra = 1000, tu = 500; result 0 = (N, ra),
 // result 2 = (N, tu). Top forces N: pile 1: g3 500, g5 -100; pile 2: g3 800, g5 200; pile 3:
 // g3 600, g5 700. A check (force F, resistance R) has ratio |R / F| and passes above 0.999999
 // (green 0x00FF00, else red 0x0000FF).
@@ -50,12 +50,15 @@ T_MEMB_D Memb(int type, std::vector<UINT> ponts, UINT fosp) {
     return m;
 }
 
-void AddGroup(PostDBBuilder& b, UINT key) {
+void AddGroup(PostDBBuilder& b, UINT key, int kind = LDGP_KIND_STANDARD, const char* text = nullptr) {
     T_CKLG_D g;
     g.Initialize();
     g.number = static_cast<int>(key);
-    g.kind = LDGP_KIND_STANDARD;
-    std::snprintf(g.sort, sizeof(g.sort), "G%u", key);
+    g.kind = kind;
+    if (text)
+        std::snprintf(g.sort, sizeof(g.sort), "%s", text);
+    else
+        std::snprintf(g.sort, sizeof(g.sort), "G%u", key);
     b.Add<DBT_CKLG>(key, g);
 }
 
@@ -69,6 +72,7 @@ struct Options {
     bool twoSections = true;
     int capType = MEMB_RAFT;  // the member pile 1 stands under (for the reaction source)
     bool brokenPunching = false;  // pile 2's punching BLOB cut short (it no longer reads)
+    double pileY = 2;             // plan y of the three piles
 };
 
 void BuildModel(PostDBBuilder& b, const Options& o) {
@@ -99,7 +103,7 @@ void BuildModel(PostDBBuilder& b, const Options& o) {
     const double xs[3] = {2, 6, 10};
     for (UINT k = 0; k < 3; ++k) {
         const UINT key = k + 1;
-        AddPont(b, 100 + key, xs[k], 2);
+        AddPont(b, 100 + key, xs[k], o.pileY);
         const UINT sec = (k == 2 && o.twoSections) ? 12 : 11;
         b.Add<DBT_MEMB>(key, Memb(MEMB_PILE, {100 + key}, sec));
         T_PILE_D pile;
@@ -139,6 +143,19 @@ void BuildModel(PostDBBuilder& b, const Options& o) {
     // of type 404 at pile 1's head. Static case 1: FZ 111 at node 71, 222 at 72, 333 at 73.
     b.AddLoadCase(1, PLOAD_STATIC, "DL");
     b.AddLoadComb(2, PLCOM_LINEAR, "1.5DL", {{PLOAD_STATIC, 1, 1.5}});
+    // The reaction figure lists the basic check groups: 2 (the combination's key, its own terms),
+    // 9 and 10 (no combination). Case 4 LL: FZ 50 at node 72; case 6 WX: FZ -500 at node 73 only.
+    b.AddLoadCase(4, PLOAD_STATIC, "LL");
+    b.AddLoadCase(6, PLOAD_STATIC, "WX");
+    AddGroup(b, 2, LDGP_KIND_BASIC, "1.0DL");
+    AddGroup(b, 9, LDGP_KIND_BASIC, "1.2DL+1.0LL");
+    AddGroup(b, 10, LDGP_KIND_BASIC, "1.0WX");
+    T_REAC_D extra;
+    extra.Initialize();
+    extra.FZ = 50;
+    b.AddReac(4, 72, extra);
+    extra.FZ = -500;
+    b.AddReac(6, 73, extra);
     for (UINT k = 0; k < 4; ++k) {
         const UINT node = 71 + (k < 3 ? k : 0);
         if (k < 3) b.AddNode(node, xs[k], 2, 0);
@@ -395,20 +412,32 @@ TEST_F(PileFigureTest, HorizontalLines) {
     }
 }
 
-// Reactions: pile elements of type 403 only (404 skipped); a pile under a raft takes the reaction
-// finder's value (without a load case the one design combination, 2 = 1.5 x static case 1:
-// 1.5 x FZ of its node; its label is empty), one under a cap the local-compression force.
+// Reactions: pile elements of type 403 only (404 skipped). A pile under a raft sums its node's
+// reactions over the check group's own terms (DL: FZ 111, 222, 333 at the three piles; LL 50 at
+// pile 2; WX -500 at pile 3), never over the analysis combination of the same key (2 = 1.5DL
+// would give 166, 333, 500). One under a cap takes its local-compression force. A pile with no
+// value under the group says so.
 TEST_F(PileFigureTest, ReactionSources) {
+    const std::string none = "无反力";
     struct Row {
         const char* name;
         int cap;
+        UINT lc;
         std::vector<std::string> values;
     } rows[] = {
-        // No precision of its own: whole kN, halves to even (166.5 -> 166, 499.5 -> 500).
-        {"all under the raft", MEMB_RAFT, {"166", "333", "500"}},
-        // Without a load case its governing local-compression group: g3 2000/500 = 4 (g5 20,
-        // entry 2 2000/77 = 26) -> 500 of group 3.
-        {"pile 1 under a cap", MEMB_FOOTING, {"500(3)", "333", "500"}},
+        // No precision of its own: whole kN.
+        {"group 2, also a combination key", MEMB_RAFT, 2, {"111", "222", "333"}},
+        // 1.2 x 111 = 133.2; 1.2 x 222 + 50 = 316.4; 1.2 x 333 = 399.6.
+        {"group 9, no combination", MEMB_RAFT, 9, {"133", "316", "400"}},
+        {"group 10, reactions at pile 3 only", MEMB_RAFT, 10, {none, none, "-500"}},
+        // Largest magnitude of the listed groups: pile 1 133.2 (9) over 111; pile 2 316.4 (9);
+        // pile 3 -500 (10) over 399.6 and 333.
+        {"no load case", MEMB_RAFT, 0, {"133(9)", "316(9)", "-500(10)"}},
+        // Pile 1's governing local-compression group: g3 2000/500 = 4 (g5 20, entry 2 2000/77
+        // = 26) -> 500 of group 3; under group 2 its entry 77; it has no entry for group 9.
+        {"pile 1 under a cap, no load case", MEMB_FOOTING, 0, {"500(3)", "316(9)", "-500(10)"}},
+        {"pile 1 under a cap, group 2", MEMB_FOOTING, 2, {"77", "222", "333"}},
+        {"pile 1 under a cap, group 9", MEMB_FOOTING, 9, {none, "316", "400"}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -416,12 +445,12 @@ TEST_F(PileFigureTest, ReactionSources) {
         o.capType = r.cap;
         Build(o);
         CVdrawUtil d;
-        Draw("CFVDPileCheck_React", EFVDT_Pile_CHECK_REACT, 0, d);
+        Draw("CFVDPileCheck_React", EFVDT_Pile_CHECK_REACT, r.lc, d);
         std::vector<std::string> got;
         for (const Text& t : Texts(d))
-            if (t.text != "kN") got.push_back(t.text);
-        ASSERT_EQ(got.size(), r.values.size());
-        for (size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i], r.values[i]);
+            if (t.text != "kN" && t.text.find("DL") == std::string::npos && t.text.find("WX") == std::string::npos)
+                got.push_back(t.text);  // not the notes (unit, group text)
+        EXPECT_EQ(got, r.values);
     }
 }
 
@@ -446,6 +475,40 @@ TEST_F(PileFigureTest, EnvelopeTextsTakeTheFigureScale) {
         }
         ASSERT_EQ(heights.size(), 5u);  // two envelope lines, three piles
         for (size_t i = 1; i < heights.size(); ++i) EXPECT_DOUBLE_EQ(heights[i], heights[0]) << i;
+    }
+}
+
+// The envelope block hangs beneath the raft's lower edge (y = 0), and beneath the lowest pile
+// circle (y - d/2, d = 0.5) when a pile stands on or below that edge: its lines move down by
+// exactly that much and keep their x.
+TEST_F(PileFigureTest, EnvelopeKeepsClearOfThePiles) {
+    struct Row {
+        const char* name;
+        double pileY;
+        double shift;  // of every envelope line against piles well inside the raft
+    } rows[] = {
+        {"piles inside", 2.0, 0.0},
+        {"circle just reaching the edge", 0.25, 0.0},
+        {"piles on the edge", 0.0, -0.25},
+        {"piles below the raft", -1.0, -1.25},
+    };
+    std::vector<Text> base;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Options o;
+        o.pileY = r.pileY;
+        Build(o);
+        CVdrawUtil d;
+        Draw("CFVDPileCheck_CZL", EFVDT_Pile_CHECK_CZL, 3, d);
+        std::vector<Text> lines;
+        for (const Text& t : Coloured(d))
+            if (t.text.find("压力") != std::string::npos) lines.push_back(t);
+        ASSERT_EQ(lines.size(), 2u);
+        if (base.empty()) base = lines;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_NEAR(lines[i].at.y - base[i].at.y, r.shift, 1e-9) << i;
+            EXPECT_NEAR(lines[i].at.x, base[i].at.x, 1e-9) << i;
+        }
     }
 }
 
