@@ -4,6 +4,7 @@
 #include <string>
 
 #include "host/app/SampleDesignResults.h"
+#include "host/app/SampleBeamForces.h"
 #include "host/app/SampleElementDesign.h"
 #include "host/app/SampleFoundationChecks.h"
 #include "host/app/SampleFootingDesign.h"
@@ -52,6 +53,7 @@ int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
         sample_elemdesign::AddSlabPanels(writer.Builder().DB());
         sample_checks::AddSampleFoundationChecks(writer.Builder().DB());
         sample_design_colf::AddSampleFootingDesign(writer.Builder().DB());
+        sample_beamforces::AddFoundationBeamMembers(writer.Builder().DB());
     }
     if (writer.GetRefusedCount() != 0) {
         HostMessage("%ld generated records were refused by the database", writer.GetRefusedCount());

@@ -1,0 +1,157 @@
+#include "module/figures/CFVDBeamForceFigures.h"
+
+#include <cmath>
+
+#include "host/base/CMathFunc.h"
+#include "host/base/CMsgDll.h"
+#include "host/base/CZELF_DBLineObjData.h"
+#include "host/base/CurrentUnitCtrl.h"
+#include "host/check/IDesignToolUtil.h"
+#include "host/db/DBTables.h"
+#include "module/figures/CFVDRatioStrMaker.h"
+#include "module/figures/CFVDTextBlock.h"
+#include "module/figures/FigureCheckText.h"
+
+IMPLEMENT_DYNAMIC(CFVDForceDrawCommon, CFVDBase)
+IMPLEMENT_DYNCREATE(CFVDBeamForceMoment, CFVDForceDrawCommon)
+IMPLEMENT_DYNCREATE(CFVDBeamForceShearing, CFVDBeamForceMoment)
+IMPLEMENT_DYNCREATE(CFVDBeamForceTorsion, CFVDBeamForceMoment)
+IMPLEMENT_DYNCREATE(CFVDBeamForceMoment_Link, CFVDBeamForceMoment)
+IMPLEMENT_DYNCREATE(CFVDBeamForceShearing_Link, CFVDBeamForceShearing)
+IMPLEMENT_DYNCREATE(CFVDBeamForceTorsion_Link, CFVDBeamForceTorsion)
+
+int CFVDForceDrawCommon::GetBeamMemberKind(const T_PMEMB_D& m, CDataBase* model) {
+    if (m.type != 201) return -1;
+    if (m.subKind == 2) return 2;
+    if (m.subKind != 0 && m.subKind != 1) return -1;
+    const T_BEAM_D* beam = model ? model->Table<DBT_BEAM>().Find(m.modelKey) : nullptr;
+    return beam && beam->link == 1 ? 1 : 0;
+}
+
+double CFVDForceDrawCommon::OrdinateScale(double scale, double cur2mm) {
+    double s = std::fabs(scale);
+    if (s < 1e-6) s = 1.0;
+    return s / cur2mm;
+}
+
+int CFVDForceDrawCommon::ValueAnchor(double sign, double value, int labelIndex) {
+    if (labelIndex == 0) return sign * value <= -1e-6 ? 0 : 8;
+    const bool first = labelIndex == 1;
+    if (sign >= 0.0) return first ? 8 : 0;
+    return first ? 0 : 8;
+}
+
+CString CFVDForceDrawCommon::ValueText(double value, int counter) {
+    CString text;
+    CFVDRatioStrMaker(value, CString(), CString(), 0).MakeStrNoColor(text);
+    if (counter == 0) return " " + text;
+    if (counter == 2) return text + " ";
+    return text;
+}
+
+BOOL CFVDForceDrawCommon::IsTextStation(int j, int n) {
+    if (n < 2 || j < 0 || j >= n) return FALSE;
+    return j == 0 || j == n - 1 || j == n / 2;
+}
+
+void CFVDForceDrawCommon::CollectLoadCases(std::map<UINT, CString>& out) {
+    out.clear();
+    if (m_eType <= 90) return;
+    CDataBase* db = GetModelDataBase();
+    if (!db) return;
+    CClassLdgp groups;
+    groups.ConnectToDB(db);
+    CArray<UINT, UINT> keys;
+    groups.GetDesignUseLoadComb(keys, 1);
+    MakeUnfavourableLoadCombText(out, keys, TRUE, 0);
+}
+
+BOOL CFVDForceDrawCommon::DrawMember(UINT key, CDataBase* db, void* context) {
+    CZELF_DBLineObjData line;
+    if (!GetMemberLine(key, db, line, context)) return 1;
+    CArray<double, double> first, second;
+    if (GetForceValues(key, db, first, second, context)) DrawMemberCurves(line, first, second);
+    return 1;
+}
+
+void CFVDForceDrawCommon::DrawMemberCurves(const CZELF_DBLineObjData& line, const CArray<double, double>& first,
+                                           const CArray<double, double>& second) {
+    if (!m_pDrawing) return;
+    const int curves = second.GetSize() == 0 ? 1 : 2;
+    const CZELF_Point2D a = line.GetPtStart(), b = line.GetPtEnd();
+    const double angle = CMathFunc::GetAngle(a.x, a.y, b.x, b.y, 1);
+    const sFVDDisplaySettings* s = GetDisplaySettings();
+    const double scale = OrdinateScale(s ? s->m_dScale2 : 1.0, CurrentUnitCtrl::Cur2MM());
+    const double arcSign = line.IsArc() && line.GetArcHeight() > 0.0 ? -1.0 : 1.0;
+    for (int c = 0; c < curves; ++c) {
+        const CArray<double, double>& values = c == 0 ? first : second;
+        const int label = curves == 1 ? 0 : c + 1;
+        const int n = static_cast<int>(values.GetSize());
+        // A single station has no length to spread over: no curve.
+        if (n < 2) continue;
+        CArray<T_POINT2D> poly;
+        int counter = 0;
+        for (int j = 0; j < n; ++j) {
+            const double t = static_cast<double>(j) / (n - 1);
+            const double ordinate = values[j] * scale * GetDiagramSign() * arcSign;
+            const CZELF_Point2D p = line.GetPointByDist(t, ordinate);
+            poly.Add(p);
+            if (!IsTextStation(j, n)) continue;
+            SetCurrentLayer(FVD_LAYER_TEXT);
+            DrawDiagramValueText(p, angle, values[j], counter, label);
+            SetCurrentLayer(FVD_LAYER_FORCE);
+            m_pDrawing->DrawLine(line.GetPointByDist(t, 0.0), p);
+        }
+        m_pDrawing->DrawPolyLine(poly, 0, CString());
+    }
+}
+
+void CFVDForceDrawCommon::DrawDiagramValueText(const T_POINT2D& at, double angle, double value, int& counter,
+                                               int labelIndex) {
+    CFVDTextBlock block;
+    block.m_strText = ValueText(value, counter);
+    block.m_nVerJust = ValueAnchor(GetDiagramSign(), value, labelIndex);
+    block.m_dAngle = angle;
+    ++counter;
+    block.Draw(m_pDrawing, at);
+}
+
+void CFVDBeamForceMoment::DrawFigure() {
+    ApplyScale();
+    CDataBase* db = GetPostDataBase();
+    if (!m_pDrawing || !db) return;
+    CClassPMemb membs;
+    membs.ConnectToDB(db);
+    CArray<UINT, UINT> keys;
+    membs.GetKeyList(keys);
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i)
+        if (!DrawMember(keys[i], db, nullptr)) break;
+    DrawFigureNotes();
+}
+
+BOOL CFVDBeamForceMoment::GetDescription(CArray<COLORREF>& /*colours*/, CString& text) {
+    text = CMsgDll::pfuncLoadStr(DescriptionKey(), 0);
+    return 1;
+}
+
+BOOL CFVDBeamForceMoment::IsMemberShown(const T_PMEMB_D& m) {
+    return GetBeamMemberKind(m, GetModelDataBase()) == ShownKind();
+}
+
+BOOL CFVDBeamForceMoment::GetMemberLine(UINT key, CDataBase* db, CZELF_DBLineObjData& line, void* /*context*/) {
+    CClassPMemb membs;
+    membs.ConnectToDB(db);
+    T_PMEMB_D m;
+    if (!membs.Get(key, m) || !IsMemberShown(m)) return 0;
+    return line.SetData(key, db, GetModelDataBase(), 0);
+}
+
+BOOL CFVDBeamForceMoment::GetForceValues(UINT key, CDataBase* db, CArray<double, double>& first,
+                                         CArray<double, double>& second, void* /*context*/) {
+    CHECK_LOAD_ARRAY a, b;
+    if (!IDesignToolUtil::s_GetBeamDesignForce(key, m_nCurLoadCase, a, b, db)) return 0;
+    const int c = Component();
+    for (INT_PTR i = 0; i < a.GetSize(); ++i) first.Add(a[i].d[c]);
+    for (INT_PTR i = 0; i < b.GetSize(); ++i) second.Add(b[i].d[c]);
+    return 1;
+}
