@@ -155,3 +155,119 @@ BOOL CFVDBeamForceMoment::GetForceValues(UINT key, CDataBase* db, CArray<double,
     for (INT_PTR i = 0; i < b.GetSize(); ++i) second.Add(b[i].d[c]);
     return 1;
 }
+
+IMPLEMENT_DYNCREATE(CFVDRibBeamForce_M, CFVDBeamForceMoment)
+IMPLEMENT_DYNCREATE(CFVDRibBeamForce_Q, CFVDRibBeamForce_M)
+
+namespace {
+
+constexpr double kRibEndTol = 0.01;  // m, ends of one rib in two combinations
+
+bool SamePoint(const T_POINT2D& a, const T_POINT2D& b) {
+    return std::fabs(a.x - b.x) <= kRibEndTol && std::fabs(a.y - b.y) <= kRibEndTol;
+}
+
+}  // namespace
+
+void CFVDRibBeamForce_M::AddRibResults(std::vector<RibRecord>& ribs, UINT comb,
+                                       const CArray<T_STRESS_RESULT, T_STRESS_RESULT&>& results) {
+    for (INT_PTR i = 0; i < results.GetSize(); ++i) {
+        const T_STRESS_RESULT& r = results[i];
+        CHECK_LOAD_ARRAY stations;
+        for (int k = 0; k < 5; ++k) {
+            LOAD_DATA d;
+            d.d[3] = r.d[11 + 2 * k];
+            d.d[1] = r.d[12 + 2 * k];
+            stations.Add(d);
+        }
+        CZELF_Point2D a(r.d[3], r.d[4]);
+        T_POINT2D b(r.d[6], r.d[7]);
+        double arc = r.d[9];
+        if (!a.IsLeft2(b, kRibEndTol)) {
+            arc = -arc;
+            CHECK_LOAD_ARRAY rev;
+            for (INT_PTR k = stations.GetSize() - 1; k >= 0; --k) rev.Add(stations[k]);
+            stations = rev;
+            a.Swap(b);
+        }
+        RibRecord* rec = nullptr;
+        for (RibRecord& x : ribs)
+            if (SamePoint(x.start, a) && SamePoint(x.end, b)) rec = &x;
+        if (!rec) rec = &ribs.emplace_back();
+        rec->loads[comb] = stations;
+        rec->start = a;
+        rec->end = b;
+        rec->arc = arc;
+    }
+}
+
+BOOL CFVDRibBeamForce_M::GetStationValues(const RibRecord& rib, UINT loadKey, CArray<double, double>& first,
+                                          CArray<double, double>& second, int component) {
+    first.RemoveAll();
+    second.RemoveAll();
+    if (loadKey != 0) {
+        auto it = rib.loads.find(loadKey);
+        if (it == rib.loads.end()) return FALSE;
+        for (INT_PTR i = 0; i < it->second.GetSize(); ++i) first.Add(it->second[i].d[component]);
+        return first.GetSize() > 0;
+    }
+    CHECK_LOAD_ARRAY hi, lo;
+    for (const auto& [key, arr] : rib.loads) IDesignToolUtil::s_GetBaoLuoForForceArray(hi, lo, arr);
+    for (INT_PTR i = 0; i < hi.GetSize(); ++i) first.Add(hi[i].d[component]);
+    for (INT_PTR i = 0; i < lo.GetSize(); ++i) second.Add(lo[i].d[component]);
+    return first.GetSize() > 0;
+}
+
+void CFVDRibBeamForce_M::BuildRibRecords() {
+    m_Ribs.clear();
+    CArray<UINT, UINT> combs;
+    if (m_nCurLoadCase != 0) {
+        combs.Add(m_nCurLoadCase);
+    } else if (CDataBase* model = GetModelDataBase()) {
+        CClassLdgp groups;
+        groups.ConnectToDB(model);
+        groups.GetDesignUseLoadComb(combs, 1);
+    }
+    for (INT_PTR i = 0; i < combs.GetSize(); ++i) {
+        CArray<T_STRESS_RESULT, T_STRESS_RESULT&> results;
+        if (IDesignToolUtil::s_GetRibBemStarndForce(combs[i], results, GetPostDataBase()))
+            AddRibResults(m_Ribs, combs[i], results);
+    }
+}
+
+void CFVDRibBeamForce_M::DrawFigure() {
+    // The scale of this figure before anything is drawn (the ribs too).
+    ApplyScale();
+    CDataBase* db = GetPostDataBase();
+    if (!m_pDrawing || !db) return;
+    BuildRibRecords();
+    m_nMemberPass = 0;
+    for (RibRecord& rib : m_Ribs) DrawMember(0, db, &rib);
+    m_nMemberPass = 1;
+    CClassPMemb membs;
+    membs.ConnectToDB(db);
+    CArray<UINT, UINT> keys;
+    membs.GetKeyList(keys);
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i)
+        if (!DrawMember(keys[i], db, nullptr)) break;
+    DrawFigureNotes();
+}
+
+BOOL CFVDRibBeamForce_M::GetMemberLine(UINT key, CDataBase* db, CZELF_DBLineObjData& line, void* context) {
+    if (m_nMemberPass) return CFVDBeamForceMoment::GetMemberLine(key, db, line, context);
+    const auto* rib = static_cast<const RibRecord*>(context);
+    if (!rib) return 0;
+    return line.SetData(CZELF_Point2D(rib->start.x, rib->start.y), CZELF_Point2D(rib->end.x, rib->end.y), rib->arc, 0.0,
+                        0.0) != 0;
+}
+
+BOOL CFVDRibBeamForce_M::GetForceValues(UINT key, CDataBase* db, CArray<double, double>& first,
+                                        CArray<double, double>& second, void* context) {
+    first.RemoveAll();
+    second.RemoveAll();
+    if (m_nMemberPass) return CFVDBeamForceMoment::GetForceValues(key, db, first, second, context);
+    const auto* rib = static_cast<const RibRecord*>(context);
+    if (!rib) return 0;
+    GetStationValues(*rib, m_nCurLoadCase, first, second, Component());
+    return 1;
+}

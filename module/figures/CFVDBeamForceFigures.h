@@ -8,6 +8,8 @@
 //     163   CFVDBeamForceMoment_Link       moment     -1    link beams (kind 1)
 //     164   CFVDBeamForceShearing_Link     shear      +1    link beams
 //     165   CFVDBeamForceTorsion_Link      torsion    -1    link beams
+//     518   CFVDRibBeamForce_M             moment     -1    design ribs, then rib beams (kind 2)
+//     519   CFVDRibBeamForce_Q             shear      +1    as 518
 //
 // Forces come from IDesignToolUtil::s_GetBeamDesignForce: one curve for a load key, two (the
 // station-wise largest and smallest over the design combinations) for the most unfavourable
@@ -15,7 +17,11 @@
 // left of the member's direction (the sign turned for an arc bulging left).
 #pragma once
 
+#include <map>
+#include <vector>
+
 #include "host/check/CheckData.h"
+#include "host/db/CCuttingLine.h"
 #include "module/figures/CFVDBase.h"
 
 class CDataBase;
@@ -110,4 +116,51 @@ class CFVDBeamForceTorsion_Link : public CFVDBeamForceTorsion {
     DECLARE_DYNCREATE(CFVDBeamForceTorsion_Link)
 protected:
     int ShownKind() const override { return 1; }
+};
+
+// Rib beam sheets 518 (moment) and 519 (shear): first the ribs of the host's slab design (five
+// stations per rib and combination, turned to read left to right), then the beam members of
+// rib kind (kind 2) through the beam design forces.
+class CFVDRibBeamForce_M : public CFVDBeamForceMoment {
+    DECLARE_DYNCREATE(CFVDRibBeamForce_M)
+public:
+    // One rib: its stations per load key, its ends and arc height.
+    struct RibRecord {
+        std::map<UINT, CHECK_LOAD_ARRAY> loads;
+        T_POINT2D start, end;
+        double arc = 0.0;
+    };
+
+    void DrawFigure() override;
+    BOOL GetMemberLine(UINT key, CDataBase* db, CZELF_DBLineObjData& line, void* context) override;
+    BOOL GetForceValues(UINT key, CDataBase* db, CArray<double, double>& first, CArray<double, double>& second,
+                        void* context) override;
+
+    // The values of one component of a rib for the load key: that key's stations, or for key 0
+    // the station-wise largest (first) and smallest (second) over every key held. FALSE when
+    // first stays empty.
+    static BOOL GetStationValues(const RibRecord& rib, UINT loadKey, CArray<double, double>& first,
+                                 CArray<double, double>& second, int component);
+    // Folds the ribs of one combination into the records: each rib turned to read left to right
+    // (ends swapped, stations reversed, arc height negated), matched to a record by its ends
+    // (0.01), else added.
+    static void AddRibResults(std::vector<RibRecord>& ribs, UINT comb,
+                              const CArray<T_STRESS_RESULT, T_STRESS_RESULT&>& results);
+
+protected:
+    int ShownKind() const override { return 2; }
+    void BuildRibRecords();
+
+    std::vector<RibRecord> m_Ribs;
+    int m_nMemberPass = 0;  // 0 while the ribs are drawn, 1 while the beam members are
+};
+
+class CFVDRibBeamForce_Q : public CFVDRibBeamForce_M {
+    DECLARE_DYNCREATE(CFVDRibBeamForce_Q)
+public:
+    double GetDiagramSign() override { return 1.0; }
+
+protected:
+    int Component() const override { return 1; }
+    const char* DescriptionKey() const override { return "IDS_DESCREPT_UNITFORCE_KN"; }
 };

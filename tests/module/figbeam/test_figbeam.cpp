@@ -276,6 +276,74 @@ TEST_F(BeamForceSheetTest, MembersPerSheet) {
     }
 }
 
+T_STRESS_RESULT Rib(double x1, double y1, double x2, double y2, double arc, std::vector<double> m, std::vector<double> v) {
+    T_STRESS_RESULT r;
+    r.d[3] = x1;
+    r.d[4] = y1;
+    r.d[6] = x2;
+    r.d[7] = y2;
+    r.d[9] = arc;
+    for (int k = 0; k < 5; ++k) {
+        r.d[11 + 2 * k] = m[k];
+        r.d[12 + 2 * k] = v[k];
+    }
+    return r;
+}
+
+TEST(RibBeamRules, RecordsAndStations) {
+    // Combination 101: rib A from (6, 0) to (0, 0) (reads right to left: turned round) and rib B
+    // from (2, 5) to (2, 1) (downwards: turned round). Combination 102: rib A as stored forwards
+    // from (0, 0) to (6, 0.005) (the same ends within 0.01), rib B again reversed.
+    std::vector<CFVDRibBeamForce_M::RibRecord> ribs;
+    CArray<T_STRESS_RESULT, T_STRESS_RESULT&> r101, r102;
+    T_STRESS_RESULT a1 = Rib(6, 0, 0, 0, 0.5, {1, 2, 3, 4, 5}, {10, 20, 30, 40, 50});
+    T_STRESS_RESULT b1 = Rib(2, 5, 2, 1, 0.0, {0, 0, 9, 0, 0}, {1, 1, 1, 1, 1});
+    T_STRESS_RESULT a2 = Rib(0, 0, 6, 0.005, 0.0, {6, 1, 1, 1, 0}, {0, 0, 0, 0, 0});
+    T_STRESS_RESULT b2 = Rib(2, 5, 2, 1, 0.0, {0, 0, -9, 0, 0}, {2, 2, 2, 2, 2});
+    r101.Add(a1);
+    r101.Add(b1);
+    r102.Add(a2);
+    r102.Add(b2);
+    CFVDRibBeamForce_M::AddRibResults(ribs, 101, r101);
+    CFVDRibBeamForce_M::AddRibResults(ribs, 102, r102);
+    ASSERT_EQ(ribs.size(), 2u);
+    EXPECT_DOUBLE_EQ(ribs[0].start.x, 0.0);
+    EXPECT_DOUBLE_EQ(ribs[0].end.x, 6.0);
+    EXPECT_DOUBLE_EQ(ribs[1].start.y, 1.0);
+    EXPECT_DOUBLE_EQ(ribs[1].end.y, 5.0);
+    // Rib A under 101 reversed: moments 5, 4, 3, 2, 1; arc height negated then replaced by 102's 0.
+    const struct {
+        const char* label;
+        size_t rib;
+        UINT key;
+        int component;
+        BOOL ok;
+        std::vector<double> first, second;
+    } rows[] = {
+        {"A 101 moment reversed", 0, 101, 3, TRUE, {5, 4, 3, 2, 1}, {}},
+        {"A 101 shear reversed", 0, 101, 1, TRUE, {50, 40, 30, 20, 10}, {}},
+        {"A 102 forwards", 0, 102, 3, TRUE, {6, 1, 1, 1, 0}, {}},
+        {"A envelope", 0, 0, 3, TRUE, {6, 4, 3, 2, 1}, {5, 1, 1, 1, 0}},
+        {"B envelope moment", 1, 0, 3, TRUE, {0, 0, 9, 0, 0}, {0, 0, -9, 0, 0}},
+        {"B envelope shear", 1, 0, 1, TRUE, {2, 2, 2, 2, 2}, {1, 1, 1, 1, 1}},
+        {"no stations for 103", 0, 103, 3, FALSE, {}, {}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.label);
+        CArray<double, double> first, second;
+        first.Add(99.0);  // emptied first
+        EXPECT_EQ(CFVDRibBeamForce_M::GetStationValues(ribs[r.rib], r.key, first, second, r.component), r.ok);
+        std::vector<double> f(first.GetData(), first.GetData() + first.GetSize());
+        std::vector<double> s2(second.GetData(), second.GetData() + second.GetSize());
+        EXPECT_EQ(f, r.first);
+        EXPECT_EQ(s2, r.second);
+    }
+    // The first rib's arc height of 101 (0.5, turned: -0.5) gave way to 102's.
+    EXPECT_DOUBLE_EQ(ribs[0].arc, 0.0);
+    CFVDRibBeamForce_M::AddRibResults(ribs, 103, r101);
+    EXPECT_DOUBLE_EQ(ribs[0].arc, -0.5);
+}
+
 std::string Shell(const std::string& cmd) {
     std::string out;
     if (FILE* p = popen(cmd.c_str(), "r")) {
