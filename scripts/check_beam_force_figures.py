@@ -11,6 +11,9 @@ sqlite3:
   - every vertex of every diagram polyline (layer L101): its offset from the member's axis equals
     value x |scale| / 1000 x sign (moment and torsion -1, shear +1) and its position along the
     axis the station's (1e-9);
+  - 518/519: first every rib of RIBB with RIBF rows (five stations, moment m or shear v,
+    combined with the PLCOM factors; key 0 over the CKLG design groups), turned to read left to
+    right (smaller x, or smaller y when x is equal within 0.01), then the members of rib kind;
   - every value text (layer L50) in drawing order: the station values 0, 4 and 8 of each curve,
     combined from MBWG with the PLCOM factors (key 0: the station-wise largest, then smallest,
     over the linear combinations), " " before the first and " " after the third.
@@ -27,7 +30,8 @@ import sys
 import ezdxf
 
 SHEETS = {201: (4, -1.0, 0), 202: (2, 1.0, 0), 203: (3, -1.0, 0),
-          163: (4, -1.0, 1), 164: (2, 1.0, 1), 165: (3, -1.0, 1)}  # MBWG column, sign, beam kind
+          163: (4, -1.0, 1), 164: (2, 1.0, 1), 165: (3, -1.0, 1),
+          518: ("m", -1.0, 2), 519: ("v", 1.0, 2)}  # MBWG column (RIBF column), sign, beam kind
 failures = 0
 
 
@@ -102,8 +106,33 @@ def main():
             out.append(v)
         return out
 
-    # Expected curves of each member, in member order.
     expected = []
+    if kind_shown == 2:
+        design = [k for (k,) in q("SELECT key FROM CKLG WHERE design_use != 0 ORDER BY key")]
+        ribf = {}
+        for i, m, v in q("SELECT id, m, v FROM RIBF"):
+            i &= (1 << 64) - 1
+            ribf[(i >> 32, i & 0xFFFFFFFF)] = reals(m if col == "m" else v)
+        keys = [load] if load else design
+        for rib, x1, y1, x2, y2 in q("SELECT key, x1, y1, x2, y2 FROM RIBB ORDER BY seq"):
+            per = []
+            for k in keys:
+                terms = combs[k][1] if k in combs else [(k, 1.0)]
+                rows = [(f, ribf.get((lc, rib))) for lc, f in terms]
+                if any(r is None for _, r in rows):
+                    continue
+                per.append([sum(f * r[j] for f, r in rows) for j in range(5)])
+            if not per:
+                continue
+            a, b = (x1, y1), (x2, y2)
+            left = x1 < x2 - 0.01 or (abs(x1 - x2) <= 0.01 and y1 < y2 - 0.01)
+            if not left:
+                a, b = b, a
+                per = [list(reversed(v)) for v in per]
+            curves = per if load else [[max(v[j] for v in per) for j in range(5)], [min(v[j] for v in per) for j in range(5)]]
+            expected.append((rib, a, b, curves))
+        col = 4 if col == "m" else 2
+    # Expected curves of each member, in member order.
     for key, typ_m, sub, mk, nb in q("SELECT key, type, subkind, model_key, nodes FROM PMEMB ORDER BY seq"):
         if typ_m != 201 or sub not in (0, 1) or mk not in memb_model:
             continue
@@ -124,6 +153,7 @@ def main():
         if curves:
             expected.append((key, nodes[n[0]], nodes[n[-1]], curves))
     check(len(expected) > 0, "the sheet has members to draw")
+    print("%d members or ribs, %d curves expected" % (len(expected), sum(len(c) for _, _, _, c in expected)))
 
     msp = ezdxf.readfile(dxf).modelspace()
     polys = [[(v.dxf.location.x, v.dxf.location.y) for v in e.vertices] for e in msp
@@ -156,7 +186,7 @@ def main():
                           "member %d station %d offset %.12g, want %.12g" % (key, j, off, vals[j] * f / 1000.0 * sign))
                     checked += 2
             pi += 1
-            for c, j in enumerate((0, 4, 8)):
+            for c, j in enumerate((0, len(vals) // 2, len(vals) - 1)):
                 if ti >= len(texts):
                     break
                 got = texts[ti]

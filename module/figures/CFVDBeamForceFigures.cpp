@@ -1,5 +1,6 @@
 #include "module/figures/CFVDBeamForceFigures.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "host/base/CMathFunc.h"
@@ -190,14 +191,20 @@ void CFVDRibBeamForce_M::AddRibResults(std::vector<RibRecord>& ribs, UINT comb,
             stations = rev;
             a.Swap(b);
         }
+        // Ribs of different storeys share their plan ends: their levels tell them apart.
+        const double za = std::min(r.d[5], r.d[8]), zb = std::max(r.d[5], r.d[8]);
         RibRecord* rec = nullptr;
         for (RibRecord& x : ribs)
-            if (SamePoint(x.start, a) && SamePoint(x.end, b)) rec = &x;
+            if (SamePoint(x.start, a) && SamePoint(x.end, b) && std::fabs(x.zLow - za) <= kRibEndTol &&
+                std::fabs(x.zHigh - zb) <= kRibEndTol)
+                rec = &x;
         if (!rec) rec = &ribs.emplace_back();
         rec->loads[comb] = stations;
         rec->start = a;
         rec->end = b;
         rec->arc = arc;
+        rec->zLow = za;
+        rec->zHigh = zb;
     }
 }
 

@@ -129,6 +129,7 @@ public:
         std::map<UINT, CHECK_LOAD_ARRAY> loads;
         T_POINT2D start, end;
         double arc = 0.0;
+        double zLow = 0.0, zHigh = 0.0;  // levels of the ends, lower first
     };
 
     void DrawFigure() override;
@@ -142,8 +143,8 @@ public:
     static BOOL GetStationValues(const RibRecord& rib, UINT loadKey, CArray<double, double>& first,
                                  CArray<double, double>& second, int component);
     // Folds the ribs of one combination into the records: each rib turned to read left to right
-    // (ends swapped, stations reversed, arc height negated), matched to a record by its ends
-    // (0.01), else added.
+    // (ends swapped, stations reversed, arc height negated), matched to a record by its ends and
+    // their levels (0.01), else added.
     static void AddRibResults(std::vector<RibRecord>& ribs, UINT comb,
                               const CArray<T_STRESS_RESULT, T_STRESS_RESULT&>& results);
 

@@ -1,4 +1,4 @@
-// The beam force diagram sheets (201-203, 163-165) on a small project built in code, and on the
+// The beam and rib beam force diagram sheets (201-203, 163-165, 518, 519) on a small project built in code, and on the
 // sample through scripts/check_beam_force_figures.py. Expected values are worked out by hand
 // from the rows each test adds.
 #include <gtest/gtest.h>
@@ -361,7 +361,8 @@ TEST(SampleBeamSheets, MatchTheProject) {
         const char* load;
         const char* scale;
     } rows[] = {{"201", "0", "100"}, {"202", "0", "100"}, {"203", "0", "100"}, {"163", "0", "100"},
-                {"164", "0", "100"}, {"165", "0", "100"}, {"201", "103", "0"}, {"164", "101", "-50"}};
+                {"164", "0", "100"}, {"165", "0", "100"}, {"201", "103", "0"}, {"164", "101", "-50"},
+                {"518", "0", "100"}, {"519", "0", "100"}, {"518", "103", "0"}};
     for (const auto& r : rows) {
         SCOPED_TRACE(std::string(r.type) + " load " + r.load);
         const std::string base = tmp + "/figbeam_" + r.type + "_" + std::to_string(getpid());
