@@ -48,12 +48,12 @@ int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
     else {
         project.Generate(writer);
         // The design results come from the project's own forces, once they are all in.
+        sample_beamforces::AddFoundationBeamMembers(writer.Builder().DB());
         sample_design::AddSampleDesignResults(writer.Builder().DB());
         sample_elemdesign::AddElementDesign(writer.Builder().DB());
         sample_elemdesign::AddSlabPanels(writer.Builder().DB());
         sample_checks::AddSampleFoundationChecks(writer.Builder().DB());
         sample_design_colf::AddSampleFootingDesign(writer.Builder().DB());
-        sample_beamforces::AddFoundationBeamMembers(writer.Builder().DB());
     }
     if (writer.GetRefusedCount() != 0) {
         HostMessage("%ld generated records were refused by the database", writer.GetRefusedCount());

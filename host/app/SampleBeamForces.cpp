@@ -31,6 +31,8 @@ long AddFoundationBeamMembers(CDataBase& db) {
         ++added;
         const double L = m.length;
         for (UINT lc : db.Table<DBT_PSTLD>().Keys()) {
+            // The load cases the copied member has forces for (the static ones).
+            if (!db.Table<DBT_MBWG>().Find(lc, n.copyOf)) continue;
             const double q = BeamLoad(lc, n.link);
             T_MBWG_D f;
             f.Initialize();
