@@ -8,10 +8,9 @@ namespace {
 
 struct NewMember {
     UINT key;      // the new analysis member
-    UINT copyOf;   // the member whose nodes and model beam it takes
-    bool link;
+    UINT copyOf;   // the member whose nodes, model beam and forces it takes
 };
-const NewMember kMembers[] = {{459, 406, false}, {460, 412, true}};
+const NewMember kMembers[] = {{459, 406}, {460, 412}};
 
 }  // namespace
 
@@ -29,19 +28,12 @@ long AddFoundationBeamMembers(CDataBase& db) {
         m.subKind = 0;
         membs.Set(n.key, m);
         ++added;
-        const double L = m.length;
         for (UINT lc : db.Table<DBT_PSTLD>().Keys()) {
-            // The load cases the copied member has forces for (the static ones).
-            if (!db.Table<DBT_MBWG>().Find(lc, n.copyOf)) continue;
-            const double q = BeamLoad(lc, n.link);
-            T_MBWG_D f;
-            f.Initialize();
-            for (int s = 0; s < 9; ++s) {
-                const double t = s / 8.0;
-                f.d[s][2] = q * L * (0.5 - t);
-                f.d[s][3] = 0.2 * lc * (1.0 - 2.0 * t);
-                f.d[s][4] = q * L * L * (t * (1.0 - t) / 2.0 - 1.0 / 12.0);
-            }
+            // The copied member's forces: the model beam is drawn alike whichever of its two
+            // analysis members a sheet reads.
+            const T_MBWG_D* rows = db.Table<DBT_MBWG>().Find(lc, n.copyOf);
+            if (!rows) continue;
+            const T_MBWG_D f = *rows;
             T_STRG_D g;
             for (int s = 0; s < 8; ++s)
                 for (int e = 0; e < 2; ++e)

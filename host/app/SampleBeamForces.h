@@ -6,14 +6,10 @@ class CDataBase;
 
 namespace sample_beamforces {
 
-// Load per metre of load case lc on the ordinary beam (kN/m); the link beam carries half.
-inline double BeamLoad(unsigned lc, bool link) { return 5.0 * lc * (link ? 0.5 : 1.0); }
-
-// Adds the members 459 (ordinary, along the first grade beam's first two nodes) and 460 (link, over the
-// tie's nodes) with MBWG/STRG rows for the load cases the copied member has forces for (the
-// static cases DL, LL, WX); returns the number of members.
-// Station t = s/8 of a member of length L under load q = BeamLoad:
-//   V = q L (1/2 - t), M = q L^2 (t (1 - t) / 2 - 1/12), T = 0.2 lc (1 - 2 t), N = 0.
+// Adds the members 459 (ordinary, along the first grade beam's first two nodes, model beam 527)
+// and 460 (link, over the annex tie's nodes, model beam 531) with the MBWG/STRG rows of the
+// members they copy (406, 412), so a sheet that reads either analysis member of the model beam
+// draws it alike; returns the number of members.
 long AddFoundationBeamMembers(CDataBase& db);
 
 }  // namespace sample_beamforces
