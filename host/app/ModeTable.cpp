@@ -220,7 +220,7 @@ const std::vector<CHostMode>& Modes() {
         {17, "slab-rebar", 12201, EHostLoad::kStatic, nullptr, 0,
          "contour=1 legend=1 numbers=1 rebar-unit=0 rebar-top=1 rebar-bottom=1 rebar-combinations= decimals= exponent=",
          "slab member designs (table SLDG, kept by design combination)", HasSlabDesign},
-        {18, "slab-crack", -1, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 numbers!=0 crack-unit=0 decimals= exponent=",
+        {18, "slab-crack", -1, EHostLoad::kStatic, nullptr, 0, "contour=1 legend=1 numbers=0 crack-unit=0 decimals= exponent=",
          "plate forces", HasPlateResults},
         {19, "slab-deflection", -1, EHostLoad::kStatic, nullptr, 0,
          "deflection-kind=1 contour=1 legend=1 numbers=0 deformed=0 scale= decimals= exponent=", "displacements", HasDisp},
@@ -862,9 +862,10 @@ int CHostResultChoice::Apply(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
     default: {
         std::string hint;
         for (const auto& kv : m_settings)
-            if (m.nMode == 17 && kv.first == "rebar-unit" && kv.second == "1")
-                hint = " (the project keeps the slab reinforcement per slab member, in table SLDG, not per element: "
-                       "rebar-unit=0 draws it)";
+            if ((m.nMode == 17 && kv.first == "rebar-unit" && kv.second == "1") ||
+                (m.nMode == 18 && kv.first == "crack-unit" && kv.second == "1"))
+                hint = " (per element the values are the raft element design, table PDDELEM, kept by design "
+                       "combination: choose one with --load, or the envelope)";
         Message("mode " + ModeLabel(m) + ": " + rep.szMessage + hint);
         return HOST_EXIT_FAILED;
     }

@@ -74,6 +74,17 @@ UINT NodeAt(CDataBase& db, const std::vector<RaftPlate>& plates, double x, doubl
     return 0;
 }
 
+// The crack width (mm) a face moment m (kN·m/m) opens with steel as (mm²/m) at depth h0 (mm):
+// steel of at least 0.15 % of 1000 h0, its stress s = m 1e6 / (0.87 h0 As), and
+// w = 1.9 s / Es (1.9 c + 0.08 d / rho), rho = As / (1000 h0), Es = 2e5 N/mm², c = 50 mm cover,
+// d = 16 mm bar; 0 for no moment.
+double CrackWidth(double m, double as, double h0) {
+    if (m <= 0.0 || h0 <= 0.0) return 0.0;
+    const double asUsed = std::max(as, 0.0015 * 1000.0 * h0);
+    const double sigma = m * 1e6 / (0.87 * h0 * asUsed);
+    return 1.9 * sigma / 2.0e5 * (1.9 * kRaftCover + 0.08 * 16.0 * 1000.0 * h0 / asUsed);
+}
+
 struct Region {
     double x0, y0, x1, y1, angle;
 };
@@ -112,6 +123,7 @@ long AddElementDesign(CDataBase& db) {
                 const double as = sample_design::SteelForMoment(m[k], plates[i].h0);
                 rec.aM.Add(m[k]);
                 rec.aAs.Add(as);
+                rec.aW.Add(CrackWidth(m[k], as, plates[i].h0));
                 const double vals[2] = {m[k], as};
                 for (int item = 0; item < 2; ++item)
                     if (gov[i].c[item][k] == 0 || vals[item] > gov[i].v[item][k]) {

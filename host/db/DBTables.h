@@ -160,7 +160,24 @@ public:
     CString GetCombText(UINT key) const;
 };
 
-class CClassPCDSink : public DB_CTable<DBT_PCDSINK> {};
+// The settlement points. Settlements are answered in metres (the table holds mm): a point's
+// settlement for a load group is the group's value plus the point's constant; group 0 (the most
+// unfavourable entry) takes the group of the largest magnitude.
+class CClassPCDSink : public DB_CTable<DBT_PCDSINK> {
+public:
+    // FALSE for an unknown key or a group the point does not hold.
+    BOOL GetValue(UINT key, UINT group, double& value) const;
+    // The key of the point within tol (m) of (x, y), the nearest one; FALSE when none is.
+    BOOL GetByPos(double x, double y, UINT& key, double tol = 0.01) const;
+    // Every key in table order; returns the count.
+    int GetList(CArray<UINT, UINT>& keys) const;
+    // The least-squares plane s = a + b x + c y through the points' settlements: xTilt = b,
+    // yTilt = c, average = the mean settlement (m), deflection = the largest distance of a
+    // point's settlement from the plane divided by the diagonal of the points' box. FALSE with
+    // fewer than three points, a point without the group, or points on one line.
+    BOOL GetCJAngle(const CArray<UINT, UINT>& keys, UINT group, double& xTilt, double& yTilt, double& average,
+                    double& deflection) const;
+};
 
 class CClassPFreq : public DB_CTable<DBT_FREQ> {};
 

@@ -4,8 +4,9 @@
 // PDDELEM, result rows keyed by the combination key and the element key). The design takes the
 // plate's centre moments Mx, My and gives the moment each face carries along x and y (bottom
 // face: the sagging part, top face: the hogging part, both never negative) and the
-// reinforcement for it, As = M / (0.9 fy h0). Values are listed bottom x, top x, bottom y,
-// top y; a row may carry further values, which readers of the four ignore.
+// reinforcement for it, As = M / (0.9 fy h0), and the crack width the moment opens on that face.
+// Values are listed bottom x, top x, bottom y, top y; a row may carry further values, which
+// readers of the four ignore. A row without crack widths has an empty list.
 //
 // T_ELERP_D: one report region of the raft (table ELERP, a model table keyed by region): its
 // outline (analysis nodes), the rebar direction, its elements and, per item (moment, area) and
@@ -30,24 +31,30 @@ class CDataBase;
 struct T_PDDELEM_D {
     CArray<double, double> aM;   // design moments Mxb, Mxt, Myb, Myt, kN·m/m
     CArray<double, double> aAs;  // reinforcement Asxb, Asxt, Asyb, Asyt, mm²/m
+    CArray<double, double> aW;   // crack widths wxb, wxt, wyb, wyt, mm; empty when not designed
 
     T_PDDELEM_D() { Initialize(); }
     void Initialize() {
         aM.RemoveAll();
         aAs.RemoveAll();
+        aW.RemoveAll();
     }
     template <class V> void Fields(V& v) {
         v.RealList("moments", aM);
         v.RealList("areas", aAs);
+        v.RealList("cracks", aW);
     }
     std::string Validate(const char** pszColumn) const {
         *pszColumn = "areas";
         if (aAs.GetSize() != aM.GetSize())
             return std::to_string(aAs.GetSize()) + " areas where moments has " + std::to_string(aM.GetSize());
+        *pszColumn = "cracks";
+        if (aW.GetSize() != 0 && aW.GetSize() != aM.GetSize())
+            return std::to_string(aW.GetSize()) + " cracks where moments has " + std::to_string(aM.GetSize());
         return {};
     }
 
-    // The values of one element for a load key: kind 0 the moments, 1 the areas. A design
+    // The values of one element for a load key: kind 0 the moments, 1 the areas, 2 the cracks. A design
     // combination's key gives that combination's row (combs all that key); key 0 gives, value by
     // value, the largest over the design combinations (CClassLdgp::GetDesignUseLoadComb) and the
     // combination it comes from. FALSE, both emptied, when the element has no row for the key.

@@ -32,7 +32,7 @@ BOOL T_PDDELEM_D::GetData(CDataBase* pDB, UINT elem, UINT loadKey, CArray<double
     for (INT_PTR k = 0; k < keys.GetSize(); ++k) {
         T_PDDELEM_D rec;
         if (!table.Get(keys[k], elem, rec)) continue;
-        const CArray<double, double>& v = kind == 0 ? rec.aM : rec.aAs;
+        const CArray<double, double>& v = kind == 0 ? rec.aM : kind == 1 ? rec.aAs : rec.aW;
         for (INT_PTR i = 0; i < v.GetSize(); ++i) {
             if (i >= values.GetSize()) {
                 values.Add(v[i]);

@@ -465,6 +465,8 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
     MakeEngines(m, kind);
     // The slab reinforcement page counts the combinations of its load list.
     if (mode == PVXMode::kSlabRebar && m.m_pForceEngine) m.m_pForceEngine->m_nSRbarType10Count = LinearCombCount(m);
+    // The crack envelope runs over the same combinations.
+    if (mode == PVXMode::kSlabCrack && m.m_pForceEngine) m.m_pForceEngine->m_nSCracLcomCount = LinearCombCount(m);
     std::string unused;
     int nDecimals = -1, nExponent = -1;  // given by the host, else -1
     for (int i = 0; i < pReq->nSettings; ++i) {
@@ -555,7 +557,12 @@ long ValueCount(const I_PVXModel& m, int mode) {
     case PVXMode::kWallForceDiagram: return f->m_arrWColmKey.GetSize() + f->m_arrWBeamKey.GetSize();
     case PVXMode::kPlateForce: return f->m_mapPForc.GetCount();
     case PVXMode::kSlabForce: return f->m_arrElemKey.GetSize();
-    case PVXMode::kSlabCrack: return 0;  // the host keeps no crack widths
+    case PVXMode::kSlabRebar:
+    case PVXMode::kSlabCrack:
+        // Per element the element design values; per member no crack widths are kept.
+        return (mode == PVXMode::kSlabRebar ? f->m_nSRbarUnit : f->m_nSCracUnit) == 1
+                   ? static_cast<long>(f->m_mapSDgnElem.size())
+                   : mode == PVXMode::kSlabCrack ? 0 : -1;
     case PVXMode::kSlabWall: return f->m_arrSWall.GetSize();
     case PVXMode::kSlabStrip: return f->m_arrCLForc.GetSize();
     case PVXMode::kSlabForceBeam: return f->m_nSForcUnit == 0 ? f->m_arrElemKey.GetSize() : f->m_arrCLForc.GetSize();
@@ -569,7 +576,12 @@ std::string NoValuesReason(const I_PVXModel& m, int mode) {
     const std::string load = std::string("\"") + m.m_strLoadName.GetString() + "\"";
     const CDeformEngine* d = m.m_pDeformEngine;
     switch (mode) {
+    case PVXMode::kSlabRebar:
     case PVXMode::kSlabCrack:
+        if (m.m_pForceEngine && (mode == PVXMode::kSlabRebar ? m.m_pForceEngine->m_nSRbarUnit : m.m_pForceEngine->m_nSCracUnit) == 1)
+            return std::string(mode == PVXMode::kSlabRebar ? "the slab reinforcement" : "the slab crack") +
+                   " display has no values for " + load +
+                   " (per element it shows the raft element design of a design combination or their envelope)";
         return "the slab crack display has no values (the project holds no crack widths)";
     case PVXMode::kSlabDeflection:
         if (m.m_nLoadType == 12 && d && d->m_nLcomCount < 1)

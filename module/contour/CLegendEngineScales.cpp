@@ -137,10 +137,14 @@ void CLegendEngine::DrawRainbow(CDC* pDC, CRect* pRect) {
         }
         break;
     case kSlabRebar:
-        DrawSRbarRainbow(pDC, pRect);
-        break;
     case kSlabCrack:
-        DrawSCracRainbow(pDC, pRect);
+        // Per element the slabs are coloured by value: the colour scale; per member the maxima.
+        if (m.m_pForceEngine && (GetLegendDisplayMode() == kSlabRebar ? m.m_pForceEngine->m_nSRbarUnit : m.m_pForceEngine->m_nSCracUnit) == 1)
+            contour(0);
+        else if (GetLegendDisplayMode() == kSlabRebar)
+            DrawSRbarRainbow(pDC, pRect);
+        else
+            DrawSCracRainbow(pDC, pRect);
         break;
     case kSlabDeflection:
         if (m.m_pDeformEngine) {

@@ -21,6 +21,10 @@
 // figure that draws nothing.
 #pragma once
 
+#include <string>
+
+#include "host/grx/CContourTool.h"
+
 #include <list>
 #include <map>
 #include <vector>
@@ -362,6 +366,25 @@ public:
     // Contour parameters and points of the contour figures.
     sContourControlPar m_ContourPar;
     std::vector<T_POINT3D> m_ContourPoints;
+
+    // Contour drawing (CFVDContour.cpp). The tool regenerates only while the figure is
+    // modified; the nephogram grid is this figure's own and is recomputed only while the
+    // first-modification flag is set, which the nephogram clears.
+    void PrepareContour();
+    virtual int CollectContourOutlines(std::vector<T_MEMBDLG_3DPOINT_LIST_ITEM>& list);
+    int DrawContourOutlines();
+    BOOL ClipToContourOutlines(const CArray<T_LINE2D>& lines, CArray<T_LINE2D>& result);
+    BOOL IsInContourOutline(const T_POINT2D& pt, int flag);
+    void DrawContourStripLines();
+    void DrawContourStripLegend();
+    void DrawNephogram();
+    // The settings dialog answered with "KEY=VALUE" lines; its result goes to SetModify.
+    int ContourDlgSet(const std::vector<std::string>& answers);
+    CContourTool m_ContourTool;
+    std::vector<T_MEMBDLG_3DPOINT_LIST_ITEM> m_ContourOutlines;
+    BOOL m_bLabelInside = 1;
+    std::vector<double> m_NephX, m_NephY, m_NephZ, m_NephZs;  // 50 x 50 nodes, index i * 50 + j
+    int m_nNephInserts = 0;  // InsertFunction calls of the last DrawNephogram
 
 protected:
     EFigureType m_eType = EFVDT_NONE;

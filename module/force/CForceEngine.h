@@ -29,6 +29,8 @@
 // and CForceEngineSlabWall.cpp (slab reinforcement, crack and slab walls).
 #pragma once
 
+#include <map>
+
 #include "module/engines/CEngineBase.h"
 #include "module/force/ForceRecords.h"
 #include "host/db/DBRecords.h"
@@ -135,6 +137,7 @@ struct CForceSlabSettings {
     int m_nSRbarDir = 0;               // 0 X, 1 Y
     int m_nSRbarType10Count = 0;
     int m_nSRbarTotalLcom = 0;
+    int m_nSCracLcomCount = 0;         // crack envelope: combinations (kind 11) after m_nSRbarTotalLcom
     int m_nSRbarKind = 0;              // slab rebar display kind: 0 total, 1 one direction
     int m_bSRbarYDir = 0;              // that direction is Y
     int m_bSCracData = 0;              // slab crack built
@@ -379,13 +382,14 @@ public:
     void OutputSWallNumbers(CDC* pDC);
     void DrawCLineSfdBmd(CDC* pDC);
     void OutputSBForcNumbersMemb(CDC* pDC);
-    // Per-member slab rebar and crack contours and the crack and per-element rebar numbers are
-    // not drawn: these members do nothing.
+    // Per-member slab rebar and crack contours and the per-member crack numbers are not drawn:
+    // these members do nothing.
     void DrawSRbarContourMemb(CDC*) {}
     void DrawSCracContourMemb(CDC*) {}
-    void OutputSRbarNumbers(CDC*) {}
-    void OutputSCracNumbers(CDC*) {}
     void OutputSCracNumbersMemb(CDC*) {}
+    // Per element: each raft element's value of m_mapSDgnElem at its centre.
+    void OutputSRbarNumbers(CDC* pDC);
+    void OutputSCracNumbers(CDC* pDC);
 
     // ---- builders of the other families (CForceEngineFamilies.cpp) -----------------------------
     // Story shear values of the selected load case from the host's story shear records: the
@@ -496,7 +500,22 @@ public:
     int MakeSlabMemberList(int nUnit);
     // 1 when every listed slab member has the host's moments for the selected load.
     int SlabMembersHaveMoments() const;
-    // Range steps: no reinforcement or crack width per element (0); per member no value is
+    // Per-element values of modes 17 and 18 from the element design (PDDELEM) of the selected
+    // design combination, or under the design envelope (load type 12) the largest over the design
+    // combinations: mode 17 the reinforcement of direction m_nSRbarDir on the faces shown (the
+    // larger of the two), mode 18 the widest of the element's four crack widths. Sub-element key
+    // to value, filled by the per-element range steps.
+    std::map<UINT, double> m_mapSDgnElem;
+    // Fills m_mapSDgnElem for the listed sub-elements (kind 1 areas, 2 cracks), sets the legend
+    // range, its elements and the colour scale; 0 when no element has a value.
+    int MakeSlabElemDesignRange(int nKind);
+    // The value of one element's design list for the kind, false when it has none.
+    bool SlabElemDesignValue(const CArray<double, double>& values, int nKind, double& dValue) const;
+    // The element's faces in the colour of its value; 0 when it has none (drawn plainly).
+    int DoSlabElemDesignContour(CDC* pDC, UINT nElemKey);
+    // The numbers of m_mapSDgnElem at the element centres when the granularity is per element.
+    void OutputSlabElemDesignNumbers(CDC* pDC, int bData, int nUnit);
+    // Range steps: per element the element design values (above); per member no value is
     // gathered into the range (0 to 0) but under a single load every slab needs its
     // moments; the crack per member needs them only when m_nSRbarTotalLcom is set.
     int MakeSRbarDataList_MnMx();
@@ -509,7 +528,8 @@ public:
     int SetSRbarTotalLcom4Dgn();
     // Per-element drawing of modes 17 and 18: beams (201) as members at twice the line width,
     // inactive elements and elements without slab results as inactive members, the others by the
-    // element drawer (which has nothing to draw: 0); the plain model under the design envelope.
+    // element drawer (the element's band colour, or plainly without a design value); the plain
+    // model under the design envelope when no element has a value.
     void DrawSlabElementLoop(CDC* pDC, int nUnit, int (CForceEngine::*elementDrawer)(CDC*, UINT, UINT));
     int DoSRbarElementContour(CDC* pDC, UINT nElemKey, UINT nMembKey);
     int DoSCracElementContour(CDC* pDC, UINT nElemKey, UINT nMembKey);

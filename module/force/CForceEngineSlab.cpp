@@ -206,6 +206,11 @@ int CForceEngine::GetSlabEnvelopeCombs(int& nKind, int& nFirst, int& nCount) con
     switch (CPVXBarContainerBase::m_nCurrentMode) {
     case PVXMode::kSlabForce: nCount = m_nSForcLcomCount; return 1;
     case PVXMode::kSlabRebar: nCount = m_nSRbarType10Count; return 1;
+    case PVXMode::kSlabCrack:
+        nKind = 11;
+        nFirst = m_nSRbarTotalLcom + 1;
+        nCount = m_nSCracLcomCount;
+        return 1;
     default: nCount = 0; return 0;
     }
 }

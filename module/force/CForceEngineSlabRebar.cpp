@@ -1,9 +1,9 @@
 // CForceEngine: slab reinforcement (display mode 17) and slab crack (display mode 18). Their
 // lists per element (the slab element forces of the slab members, turned into the slabs' own
-// axes) and per member (the slab members), and the per-element drawing loop. The host has no
-// reinforcement or crack results per element: those builds report no data, so the modes show
-// the plain model. Per member, mode 17 writes the host's slab design results (the numbers are
-// CForceEngineSlabRebarNumbers.cpp); mode 18 shows the plain model.
+// axes) and per member (the slab members), and the per-element drawing loop. Per element the
+// values are the raft element design's (CForceEngineSlabElemDesign.cpp). Per member, mode 17
+// writes the host's slab design results (the numbers are CForceEngineSlabRebarNumbers.cpp);
+// mode 18 shows the plain model.
 #include <cfloat>
 
 #include "module/contour/CContourEngine.h"
@@ -83,12 +83,9 @@ int CForceEngine::MakeSCracDataList() {
     return 1;
 }
 
-// The host gives no reinforcement per element: nothing to show.
-int CForceEngine::MakeSRbarDataList_MnMx() { return 0; }
+int CForceEngine::MakeSRbarDataList_MnMx() { return MakeSlabElemDesignRange(1); }
 
-// Nor crack widths per element. The element drawer would draw nothing over the slabs, so the
-// build reports no data and the mode shows the plain model instead of a result-less picture.
-int CForceEngine::MakeSCracDataList_MnMx() { return 0; }
+int CForceEngine::MakeSCracDataList_MnMx() { return MakeSlabElemDesignRange(2); }
 
 // ---- per-member lists -------------------------------------------------------------------------
 
@@ -161,7 +158,9 @@ void CForceEngine::DrawSlabElementLoop(CDC* pDC, int nUnit, int (CForceEngine::*
     // The member drawings below change the model's pen factor; it is put back on every way out.
     OptionScope penFactor(pModel->m_nPenFactor);
 
-    if (pModel->m_nLoadType == 12) {
+    // The design envelope draws its values too (the largest over the design combinations); with
+    // no value list the plain model stands.
+    if (pModel->m_nLoadType == 12 && m_mapSDgnElem.empty()) {
         pModel->PVXDrawOriginal(pDC, 1);
         return;
     }
@@ -203,9 +202,11 @@ void CForceEngine::DrawSCracContour(CDC* pDC) {
     DrawSlabElementLoop(pDC, m_nSCracUnit, &CForceEngine::DoSCracElementContour);
 }
 
-// No reinforcement or crack width per element: the element drawers draw nothing.
-int CForceEngine::DoSRbarElementContour(CDC*, UINT, UINT) { return 0; }
-int CForceEngine::DoSCracElementContour(CDC*, UINT, UINT) { return 0; }
+int CForceEngine::DoSRbarElementContour(CDC* pDC, UINT nElemKey, UINT) { return DoSlabElemDesignContour(pDC, nElemKey); }
+int CForceEngine::DoSCracElementContour(CDC* pDC, UINT nElemKey, UINT) { return DoSlabElemDesignContour(pDC, nElemKey); }
+
+void CForceEngine::OutputSRbarNumbers(CDC* pDC) { OutputSlabElemDesignNumbers(pDC, m_bSRbarData, m_nSRbarUnit); }
+void CForceEngine::OutputSCracNumbers(CDC* pDC) { OutputSlabElemDesignNumbers(pDC, m_bSCracData, m_nSCracUnit); }
 
 namespace {
 

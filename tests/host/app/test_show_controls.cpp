@@ -316,7 +316,7 @@ TEST(PvxHostShowControlsTest, OptionKeysAreCheckedAgainstTheMode) {
         {"--mode 5 --option contour=0", "\"contour\" has no effect on mode 5"},
         {"--mode 70 --option contour=0", "\"contour\" has no effect on mode 70"},
         {"--mode 20 --option contour=0", "\"contour\" has no effect on mode 20"},
-        {"--mode 18 --option numbers=1", "\"numbers\" has no effect on mode 18"},
+        {"--mode 5 --option contour=0", "\"contour\" has no effect on mode 5"},
         {"--mode 1 --option exact=1", "modes that take \"exact\": 4)"},
     };
     for (const Row& r : rows) {
@@ -388,7 +388,7 @@ TEST(PvxHostShowControlsTest, RefusalsNameWhatIsMissing) {
         {"show 7103", "no supported nodes of type 2 in table PRTND"},
         {"--db '" + raft + "' render --mode 0", "no supported nodes of type 1 in table PRTND"},
         {"--db '" + raft + "' render --mode 10", "slab and raft plate forces are mode 16"},
-        {"render --mode 17 --option rebar-unit=1", "rebar-unit=0 draws it"},
+        {"render --mode 18 --option crack-unit=1 --load DL", "table PDDELEM, kept by design combination"},
         {"render --mode 17 --load DL", "table SLDG, kept by design combination"},
         {"show 7307 --details section-more", "give --cut X1,Y1,X2,Y2"},
     };

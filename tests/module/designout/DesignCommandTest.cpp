@@ -55,3 +55,9 @@ TEST(DesignCommandTest, LabelsEqualTheProjectTables) {
 TEST(DesignCommandTest, EnvelopesAndBaseForcesEqualTheProjectTables) {
     ExpectScriptPasses("check_design_envelopes.py", "envelope_check.out");
 }
+
+// Slab reinforcement and crack width per element (modes 17, 18): the crack widths against their
+// closed form and every number rendered against PDDELEM.
+TEST(DesignCommandTest, SlabElementNumbersEqualTheElementDesign) {
+    ExpectScriptPasses("check_slab_element_design.py", "slab_element_check.out");
+}

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -285,9 +286,10 @@ TEST_F(SlabRebarSampleTest, PerMemberLegendHoldsTheLargestNumbersWritten) {
     }
 }
 
-TEST_F(SlabRebarSampleTest, PerElementRebarAndCrackHaveNoData) {
-    // The host has neither per element: both report no data (the mode shows the plain model),
-    // while the slab element forces are listed with their members.
+TEST_F(SlabRebarSampleTest, PerElementRebarAndCrackHaveNoDataUnderALoadCase) {
+    // The element design is kept by design combination: under a load case both report no data
+    // (the mode shows the plain model), while the slab element forces are listed with their
+    // members.
     SelectLoad(1, kDL);
     struct Row {
         const char* label;
@@ -312,6 +314,65 @@ TEST_F(SlabRebarSampleTest, PerElementRebarAndCrackHaveNoData) {
     // Per member the crack display stands (the plain model).
     CForceEngine c(m_model.get());
     EXPECT_EQ(c.InitEngine(nullptr, PVXMode::kSlabCrack), 1);
+}
+
+TEST_F(SlabRebarSampleTest, PerElementValuesAreTheElementDesignRows) {
+    // Under a design combination each raft plate takes one value of its PDDELEM row read here:
+    // mode 17 the larger of the bottom and top areas of the page's direction (faces ticked only),
+    // mode 18 the widest of the four crack widths; the legend spans the values.
+    const UINT comb = m_file.LinearCombs().at(0);
+    std::map<UINT, std::vector<double>> areas, cracks;
+    m_file.Each("SELECT id & 4294967295, areas, cracks FROM PDDELEM WHERE (id >> 32) = " + std::to_string(comb),
+                [&](sqlite3_stmt* st) {
+                    const UINT elem = static_cast<UINT>(sqlite3_column_int64(st, 0));
+                    areas[elem] = Doubles(st, 1);
+                    cracks[elem] = Doubles(st, 2);
+                });
+    ASSERT_EQ(areas.size(), 192u) << "every raft plate";
+    using Rows = std::map<UINT, std::vector<double>>;
+    struct Row {
+        const char* label;
+        int mode, dir, top, bottom;
+        const Rows* rows;
+        std::function<double(const std::vector<double>&)> pick;
+    } const rows[] = {
+        {"rebar x, both faces", PVXMode::kSlabRebar, 0, 1, 1, &areas, [](auto& v) { return std::max(v[0], v[1]); }},
+        {"rebar y, both faces", PVXMode::kSlabRebar, 1, 1, 1, &areas, [](auto& v) { return std::max(v[2], v[3]); }},
+        {"rebar x, top only", PVXMode::kSlabRebar, 0, 1, 0, &areas, [](auto& v) { return v[1]; }},
+        {"rebar y, bottom only", PVXMode::kSlabRebar, 1, 0, 1, &areas, [](auto& v) { return v[2]; }},
+        {"crack", PVXMode::kSlabCrack, 0, 1, 1, &cracks,
+         [](auto& v) { return std::max(std::max(v[0], v[1]), std::max(v[2], v[3])); }},
+    };
+    SelectLoad(10, comb);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        CForceEngine e(m_model.get());
+        e.m_nSRbarUnit = e.m_nSCracUnit = 1;
+        e.m_nSRbarDir = r.dir;
+        e.m_bSRbarTop = r.top;
+        e.m_bSRbarBottom = r.bottom;
+        ASSERT_EQ(e.InitEngine(nullptr, r.mode), 1);
+        EXPECT_EQ(r.mode == PVXMode::kSlabRebar ? e.m_bSRbarData : e.m_bSCracData, 1);
+        ASSERT_EQ(e.m_mapSDgnElem.size(), r.rows->size());
+        double hi = -1e300, lo = 1e300;
+        for (const auto& [elem, v] : *r.rows) {
+            ASSERT_EQ(v.size(), 4u) << elem;
+            const double want = r.pick(v);
+            hi = std::max(hi, want);
+            lo = std::min(lo, want);
+            ASSERT_TRUE(e.m_mapSDgnElem.count(elem)) << elem;
+            EXPECT_DOUBLE_EQ(e.m_mapSDgnElem[elem], want) << elem;
+        }
+        EXPECT_DOUBLE_EQ(e.m_dLegendMax, hi);
+        EXPECT_DOUBLE_EQ(e.m_dLegendMin, lo);
+        EXPECT_GT(hi, lo) << "a spread of values";
+    }
+    // Neither face ticked: no value, no data.
+    CForceEngine none(m_model.get());
+    none.m_nSRbarUnit = 1;
+    none.m_bSRbarTop = none.m_bSRbarBottom = 0;
+    EXPECT_EQ(none.InitEngine(nullptr, PVXMode::kSlabRebar), 0);
+    EXPECT_EQ(none.m_bSRbarData, 0);
 }
 
 // ---- mode 20 ------------------------------------------------------------------------------------

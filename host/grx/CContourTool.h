@@ -1,0 +1,91 @@
+// The contour tool of the figures: interpolates scattered values (x, y, value) onto a grid,
+// chooses the levels and traces each level's strip lines over the grid.
+//
+// Interpolation is the control's ordinary kriging (GKriging: one global system up to 400 points,
+// the 24 nearest samples beyond). The grid has nx columns and ny rows of cells over the samples'
+// box, (nx + 1) x (ny + 1) nodes; node k lies in column k % (nx + 1), row k / (nx + 1). A strip
+// line is a run of two grid nodes: the cell edge crossings of a level are snapped to the nearer
+// node of their edge, and the
+// segments of a level are joined into runs of nodes.
+//
+//     CContourTool tool;
+//     tool.put_ContourPar(par);
+//     tool.ResetData(points);   // x, y, value
+//     tool.Generate();          // levels, grid, strip lines
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/grx/C3DPoint.h"
+#include "host/grx/GKriging.h"
+#include "platform/afx/CString.h"
+#include "platform/afx/afxtypes.h"
+
+struct CContourToolPar {
+    int nAutoLevels = 1;          // 1: nStripCount levels spread over the value range
+    int nLevelCount = 0;          // fixed levels used when nAutoLevels is 0
+    double dLevels[10] = {};
+    int nStripCount = 8;          // automatic level count (at least 1)
+    int nSubCount = 2;            // every nSubCount-th level is a main line
+    double dMainWeight = 0.0;     // main line weight; 0.1 or less: the drawing's default
+    double dSubWeight = 0.0;      // sub line weight; 0: left unset
+    int nSubText = 0;             // labels on sub lines too
+    int nRender = 1;              // shaded map on
+    double dTextHeight = 0.3;     // label height
+    int nGrid = 40;               // cells along the longer side
+};
+
+class CContourTool {
+public:
+    void put_ContourPar(const CContourToolPar* par) { if (par) m_par = *par; }
+    const CContourToolPar& GetContourPar() const { return m_par; }
+    // The settings dialog: applies the scripted answers "KEY=VALUE" (levels=a,b,..  strips=n
+    // labelsinside is the figure's; render=0|1 subtext=0|1 mainweight=w subweight=w); returns 1
+    // when something changed, 0 otherwise; an unknown key or bad value sets m_strError and gives 0.
+    int DlgSet(const std::vector<std::string>& answers);
+    void ResetData(const std::vector<C3DPoint>* pts);
+    // Levels, grid and strip lines from the data; 0 for fewer than one point.
+    int Generate();
+    // The factor from value to elevation: the value range scaled to unit height times ratio.
+    double GetHeightFactor(double ratio) const;
+    double InsertFunction(double x, double y) const { return m_krig.Estimate(x, y); }
+    BOOL DrawRender() const { return m_par.nRender != 0; }
+    int GetStripSubCount() const { return m_par.nSubCount < 1 ? 1 : m_par.nSubCount; }
+    BOOL DrawSubStripText() const { return m_par.nSubText != 0; }
+    double GetMainStripLineWeight() const { return m_par.dMainWeight; }
+    double GetSubStripLineWeight() const { return m_par.dSubWeight; }
+    double GetStripTextHeight() const { return m_par.dTextHeight; }
+    // Colour of a level: blue at the first level to red at the last (colour2 the text colour).
+    BOOL GetStripColor(int level, COLORREF& colour, COLORREF& colour2, int flag) const;
+    BOOL GetStripText(int level, CString& text, double scale) const;
+    // Colour of a value by the level band it falls in.
+    BOOL GetZColor(double z, COLORREF& colour, COLORREF& colour2, int flag) const;
+
+    // Public results of Generate.
+    std::vector<double> m_Levels;
+    double m_dXFrom = 0.0, m_dXTo = 0.0, m_dYFrom = 0.0, m_dYTo = 0.0;
+    int m_nx = 0, m_ny = 0;
+    std::vector<std::vector<std::vector<int>>> m_Strips;  // per level, per strip line: node numbers
+    std::string m_strError;
+
+    // Two-node segments joined into node runs (each segment once; a closed run ends at its start).
+    static std::vector<std::vector<int>> ChainSegments(const std::vector<std::vector<int>>& segs);
+
+private:
+    COLORREF RampColour(double t) const;
+    CContourToolPar m_par;
+    std::vector<C3DPoint> m_Data;
+    GKriging m_krig;
+    double m_dMin = 0.0, m_dMax = 0.0;
+};
+
+// Progress of the contour drawing in the message window: MsgOut appends a line; the
+// same-position text overwrites one progress slot (headless: only the last one is kept, read
+// with GetLastProgress), so long loops do not flood the window.
+class CContourMsg {
+public:
+    static void MsgOut(LPCTSTR text);
+    static void MsgOutAnalStringSamePos(LPCTSTR text, int flag);
+    static std::string GetLastProgress();
+};

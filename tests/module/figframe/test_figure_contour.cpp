@@ -1,0 +1,298 @@
+// The figure contour (strip lines, legend, shaded map) and the settlement sheets' value rules.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "host/db/CDBDoc.h"
+#include "host/vdraw/CVdrawUtil.h"
+#include "module/figures/CFVDBase.h"
+#include "module/figures/CFVDSinkFigures.h"
+
+namespace {
+
+// A contour figure whose outlines the test gives (none: the database has no model).
+class ContourFigure : public CFVDBase {
+public:
+    std::vector<std::vector<T_POINT2D>> outlines;
+    int CollectContourOutlines(std::vector<T_MEMBDLG_3DPOINT_LIST_ITEM>& list) override {
+        list.clear();
+        for (const auto& o : outlines) {
+            T_MEMBDLG_3DPOINT_LIST_ITEM item;
+            for (const T_POINT2D& p : o) item.Add(T_MEMBDLG_3DPOINT(p.x, p.y, 0.0));
+            list.push_back(item);
+        }
+        return 1;
+    }
+    void Attach(CVdrawUtil* d) { m_pDrawing = d; }
+    // A tool state set by hand: grid 0..8 x 0..4, nx 4, ny 2, the given levels and strips.
+    void SetGrid(std::vector<double> levels, std::vector<std::vector<std::vector<int>>> strips) {
+        for (int i = 0; i < 3; ++i) m_ContourPoints.push_back(T_POINT3D{double(i), 0.0, 0.0});
+        m_ContourPar.nManyPoints = 0;
+        SetModify(0);
+        CContourTool& t = m_ContourTool;
+        t.m_dXFrom = 0;
+        t.m_dXTo = 8;
+        t.m_dYFrom = 0;
+        t.m_dYTo = 4;
+        t.m_nx = 4;
+        t.m_ny = 2;
+        t.m_Levels = std::move(levels);
+        t.m_Strips = std::move(strips);
+    }
+};
+
+std::vector<const CvdFigure*> Figures(const CVdrawUtil& d, VdFigureKind kind) {
+    std::vector<const CvdFigure*> out;
+    for (long id : d.GetFigureIds())
+        if (const CvdFigure* f = d.GetFigure(id); f && f->GetKind() == kind) out.push_back(f);
+    return out;
+}
+
+const std::vector<T_POINT2D> kBox = {{0, 0}, {8, 0}, {8, 4}, {0, 4}};
+
+TEST(FigureContour, ManyPointsFlagFollowsThe400PointLimit) {
+    struct Row {
+        int points;
+        int flag;
+        bool regenerated;  // the flag changed, so the figure was modified and regenerated
+    };
+    const Row rows[] = {{400, 0, false}, {401, 1, true}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.points);
+        ContourFigure f;
+        f.SetModify(0);
+        for (int i = 0; i < r.points; ++i) f.m_ContourPoints.push_back(T_POINT3D{double(i % 20), double(i / 20), double(i % 7)});
+        f.PrepareContour();
+        EXPECT_EQ(f.m_ContourPar.nManyPoints, r.flag);
+        EXPECT_EQ(!f.m_ContourTool.m_Levels.empty(), r.regenerated);
+        EXPECT_FALSE(f.IsModified());
+    }
+}
+
+TEST(FigureContour, StripLabelsSitAtTheFirstNodeWithTheToolsWeights) {
+    // Node 7 with nx 4: column 7 % 5 = 2, row 7 / 5 = 1 -> (0 + 8 * 2 / 4, 0 + 4 * 1 / 2) = (4, 2).
+    struct Row {
+        const char* name;
+        double mainWeight, subWeight;
+        int level;            // of the one strip drawn (sub count 2: level 0 main, 1 sub)
+        long weight;          // expected weight of the piece; 0 unset
+        bool label;           // sub labels are off
+    };
+    const Row rows[] = {
+        {"main 0.05 -> 80", 0.05, 0.0, 0, 80, true},
+        {"main 25", 25.0, 0.0, 0, 25, true},
+        {"sub 0.0 unset", 0.0, 0.0, 1, 0, false},
+        {"sub 30", 0.0, 30.0, 1, 30, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        ContourFigure f;
+        f.outlines = {kBox};
+        std::vector<std::vector<std::vector<int>>> strips(2);
+        strips[r.level] = {{7, 8}};
+        f.SetGrid({1.0, 2.0}, strips);
+        CContourToolPar p;
+        p.nSubCount = 2;
+        p.dMainWeight = r.mainWeight;
+        p.dSubWeight = r.subWeight;
+        f.m_ContourTool.put_ContourPar(&p);
+        CVdrawUtil d;
+        f.Attach(&d);
+        f.DrawContourStripLines();
+        std::vector<const CvdFigure*> labels;
+        for (const CvdFigure* t : Figures(d, VdKindText))
+            if (t->m_text == (r.level == 0 ? "1.00" : "2.00") && t->m_points[0].x == 4.0 && t->m_points[0].y == 2.0)
+                labels.push_back(t);
+        EXPECT_EQ(labels.size(), r.label ? 1u : 0u);
+        // The outline (closed, 5 points) and the strip piece (4, 2) - (6, 2).
+        int pieces = 0;
+        for (const CvdFigure* l : Figures(d, VdKindPolyLine))
+            if (l->m_points.size() == 2) {
+                ++pieces;
+                EXPECT_DOUBLE_EQ(l->m_points[0].x, 4.0);
+                EXPECT_DOUBLE_EQ(l->m_points[1].x, 6.0);
+                EXPECT_EQ(l->m_weight, r.weight);
+            }
+        EXPECT_EQ(pieces, 1);
+    }
+}
+
+TEST(FigureContour, StripsOutsideTheOutlinesGiveNoEntity) {
+    struct Row {
+        const char* name;
+        std::vector<std::vector<T_POINT2D>> outlines;
+        int pieces;
+    };
+    const Row rows[] = {
+        {"inside", {kBox}, 1},
+        {"outline elsewhere", {{{20, 20}, {30, 20}, {30, 30}}}, 0},
+        {"no outlines", {}, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        ContourFigure f;
+        f.outlines = r.outlines;
+        f.SetGrid({1.0}, {{{7, 8}}});
+        CVdrawUtil d;
+        f.Attach(&d);
+        f.DrawContourStripLines();
+        int pieces = 0;
+        for (const CvdFigure* l : Figures(d, VdKindPolyLine)) pieces += l->m_points.size() == 2;
+        EXPECT_EQ(pieces, r.pieces);
+    }
+}
+
+TEST(FigureContour, LegendRowsCentredWithTheirPitch) {
+    // y 0..4: one level p = max(4 / 1 * 0.7, 0.5) = 2.8, first row y = 2 - 0 = 2;
+    // three levels p = max(4 / 3 * 0.7, 0.5) = 0.9333, first row y = 2 - 1 * p.
+    struct Row {
+        int levels;
+        double pitch, firstY;
+    };
+    const Row rows[] = {{1, 2.8, 2.0}, {3, 4.0 / 3.0 * 0.7, 2.0 - 4.0 / 3.0 * 0.7}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.levels);
+        ContourFigure f;
+        f.SetGrid(std::vector<double>(r.levels, 1.0), std::vector<std::vector<std::vector<int>>>(r.levels));
+        CVdrawUtil d;
+        f.Attach(&d);
+        f.DrawContourStripLegend();
+        const double x0 = 18.0;  // x to + 10
+        const auto texts = Figures(d, VdKindText);
+        ASSERT_EQ(texts.size(), size_t(r.levels));
+        for (int i = 0; i < r.levels; ++i) {
+            EXPECT_NEAR(texts[i]->m_points[0].x, x0 + 3.0, 1e-9);
+            EXPECT_NEAR(texts[i]->m_points[0].y, r.firstY + i * r.pitch, 1e-9);
+        }
+        const auto lines = Figures(d, VdKindLine);
+        ASSERT_EQ(lines.size(), size_t(r.levels));
+        EXPECT_NEAR(lines[0]->m_points[0].x, x0 + 0.75, 1e-9);
+        EXPECT_NEAR(lines[0]->m_points[1].x, x0 + 1.5, 1e-9);
+        std::vector<double> swatchX, frameX;
+        for (const CvdFigure* p : Figures(d, VdKindPolyLine)) (p->m_fill ? swatchX : frameX).push_back(p->m_points[0].x);
+        ASSERT_EQ(swatchX.size(), size_t(r.levels));
+        EXPECT_NEAR(swatchX[0], x0 - 0.74, 1e-9);
+        EXPECT_NEAR(frameX[0], x0 - 0.75, 1e-9);
+    }
+}
+
+// Values z = x + y on a 10 x 10 box: every figure regenerates from its own points.
+void Fill(ContourFigure& f, double offset) {
+    for (int i = 0; i <= 10; i += 5)
+        for (int j = 0; j <= 10; j += 5) f.m_ContourPoints.push_back(T_POINT3D{double(i), double(j), i + j + offset});
+    f.outlines = {{{0, 0}, {10, 0}, {10, 10}, {0, 10}}};
+}
+
+TEST(FigureContour, NephogramGridIsComputedOnceAndBelongsToItsFigure) {
+    ContourFigure a, b;
+    Fill(a, 0.0);
+    Fill(b, 100.0);
+    CVdrawUtil da, db, da2;
+    a.Attach(&da);
+    b.Attach(&db);
+    struct Step {
+        ContourFigure* fig;
+        CVdrawUtil* drawing;
+        int inserts;       // 50 x 50 the first time, then the kept grid
+        double cornerZ;    // z of node (0, 0): the kriged value at a sample is the sample
+    };
+    const Step steps[] = {{&a, &da, 2500, 0.0}, {&b, &db, 2500, 100.0}, {&a, &da2, 0, 0.0}};
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.cornerZ + s.inserts);
+        s.fig->Attach(s.drawing);
+        s.fig->DrawNephogram();
+        EXPECT_EQ(s.fig->m_nNephInserts, s.inserts);
+        EXPECT_FALSE(s.fig->GetFirstModify());
+        const auto cells = Figures(*s.drawing, VdKindPolyLine);
+        EXPECT_EQ(cells.size(), 49u * 49u);  // every cell centre lies in the box
+        // Each cell goes to the bottom as drawn: the last in order is the first drawn, cell (0, 0).
+        EXPECT_NEAR(std::stod(cells.empty() ? "nan" : cells.back()->m_toolTip.GetString()), s.cornerZ, 1e-6);
+    }
+    // The redraw of a emits the same cells as its first draw.
+    const auto first = Figures(da, VdKindPolyLine), again = Figures(da2, VdKindPolyLine);
+    ASSERT_EQ(first.size(), again.size());
+    for (size_t i = 0; i < first.size(); ++i) {
+        EXPECT_EQ(first[i]->m_toolTip, again[i]->m_toolTip);
+        EXPECT_EQ(first[i]->m_colour, again[i]->m_colour);
+    }
+}
+
+TEST(FigureContour, ToolGridNeverHasZeroCells) {
+    struct Row {
+        const char* name;
+        std::vector<C3DPoint> pts;
+    };
+    const Row rows[] = {
+        {"one point", {{1, 1, 5}}},
+        {"on a line in x", {{0, 0, 1}, {4, 0, 2}, {8, 0, 3}}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        CContourTool t;
+        t.ResetData(&r.pts);
+        EXPECT_EQ(t.Generate(), 1);
+        EXPECT_GE(t.m_nx, 1);
+        EXPECT_GE(t.m_ny, 1);
+    }
+}
+
+TEST(FigureContour, SettingsDialogAnswers) {
+    struct Row {
+        std::vector<std::string> answers;
+        int result;
+        int strips, render, levels;
+    };
+    const Row rows[] = {
+        {{"strips=5"}, 1, 5, 1, 0},
+        {{"strips=8"}, 0, 8, 1, 0},  // the default: nothing changed
+        {{"render=0"}, 1, 8, 0, 0},
+        {{"levels=3,1,2"}, 1, 8, 1, 3},
+        {{"levels=1,x"}, 0, 8, 1, 0},
+        {{"colour=3"}, 0, 8, 1, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.answers[0]);
+        CContourTool t;
+        EXPECT_EQ(t.DlgSet(r.answers), r.result);
+        EXPECT_EQ(t.GetContourPar().nStripCount, r.strips);
+        EXPECT_EQ(t.GetContourPar().nRender, r.render);
+        EXPECT_EQ(t.GetContourPar().nLevelCount, r.levels);
+        if (r.levels == 3) EXPECT_EQ(t.GetContourPar().dLevels[0], 1.0);
+    }
+}
+
+TEST(SettlementSheets, DifferentialSettlementRatioAndText) {
+    struct Row {
+        const char* name;
+        double s1, s2, lengthMm, cur2mm, allowed;
+        const char* text;
+        COLORREF colour;
+    };
+    // |10 - 4| * 1 / 6000 = 0.001; coincident centres give 0.
+    const Row rows[] = {
+        {"6 m apart", 10, 4, 6000, 1.0, 0.002, "0.0010 L", 0x4C00},
+        {"beyond allowed", 10, 4, 6000, 1.0, 0.0005, "0.0010 L", 0xFF},
+        {"coincident", 10, 4, 0.0, 1.0, 0.002, "0.0000 L", 0x4C00},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const double ratio = CFVDIsoSinkDif::DiffRatio(r.s1, r.s2, r.lengthMm, r.cur2mm);
+        EXPECT_TRUE(std::isfinite(ratio));
+        EXPECT_EQ(CFVDIsoSinkDif::DiffText(ratio), r.text);
+        EXPECT_EQ(CFVDIsoSinkDif::DiffColour(ratio, r.allowed), r.colour);
+    }
+}
+
+TEST(SettlementSheets, TiltTextHasFourLines) {
+    const CString t = CFVDSinkMatTilt::TiltText(12.5, 0.0012, -0.0003, 0.0021);
+    struct Row {
+        const char* part;
+    };
+    const Row rows[] = {{"mm;\n"}, {"0.0012;\n"}, {"-0.0003;\n"}, {"2.10/1000"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.part);
+        EXPECT_NE(t.Find(r.part), -1);
+    }
+}
+
+}  // namespace
