@@ -13,6 +13,7 @@
 #include "host/app/HostOutput.h"
 #include "host/app/HostProgress.h"
 #include "host/app/SampleProject.h"
+#include "host/app/SampleSlabBands.h"
 #include "host/app/SampleWriter.h"
 #include "host/app/WallSampleProject.h"
 
@@ -52,6 +53,7 @@ int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
         sample_design::AddSampleDesignResults(writer.Builder().DB());
         sample_elemdesign::AddElementDesign(writer.Builder().DB());
         sample_elemdesign::AddSlabPanels(writer.Builder().DB());
+        sample_slabband::AddSlabBands(writer.Builder().DB());
         sample_checks::AddSampleFoundationChecks(writer.Builder().DB());
         sample_design_colf::AddSampleFootingDesign(writer.Builder().DB());
     }

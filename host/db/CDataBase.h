@@ -24,6 +24,7 @@
 #include "host/db/DBTable.h"
 #include "host/db/DesignResultRecords.h"
 #include "host/db/ElementDesignRecords.h"
+#include "host/db/SlabBandRecords.h"
 #include "host/db/SlabDesignRecords.h"
 #include "host/db/FootingDesignRecords.h"
 #include "host/db/StoryShearRecords.h"
@@ -83,6 +84,8 @@
     X(RSLB, T_RSLB_D, "RSLB")            \
     X(ELERP, T_ELERP_D, "ELERP")         \
     X(PDDSLAB, T_PDDSLAB_D, "PDDSLAB") \
+    X(PSBBD, T_PSBBD_D, "PSBBD")         \
+    X(PDDSBBD, T_PDDSBBD_D, "PDDSBBD")   \
     X(PDDCOLF, T_PDDCOLF_ROW, "PDDCOLF") \
     X(PCOLFG, T_PCOLFG_D, "PCOLFG")
 

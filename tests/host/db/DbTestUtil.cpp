@@ -296,6 +296,20 @@ void BuildProject(PostDBBuilder& b) {
         ps.aAs.Add(10.0 * v);
     }
     b.Add<DBT_PDDSLAB>(1, ps);
+    // A mid band and its design under combination 2 (two stations).
+    T_PSBBD_D band;
+    for (UINT k : {1u, 2u}) band.aPont.Add(k);
+    band.x2 = 6.0;
+    band.y2 = -1.5;
+    band.mid = 1;
+    band.width = 1.5;
+    b.Add<DBT_PSBBD>(3, band);
+    T_PDDSBBD_D bd;
+    bd.aComb.Add(2);
+    for (int i = 0; i < 15; ++i) bd.aAs.Add(1.5 * i);
+    bd.nStation = 2;
+    for (int i = 0; i < 12; ++i) bd.aLoad.Add(i == 3 ? -40.0 : 0.25 * i);
+    b.Add<DBT_PDDSBBD>(3, bd);
     // Design forces of the strip (its line key 8) and the rib (number 4).
     T_CLDF_D df;
     df.Initialize();
