@@ -4,8 +4,8 @@
   - recomputes every band design row (PDDSBBD) from its closed form (host/app/SampleSlabBands.h):
     under each design combination (CKLG design_use with a linear PLCOM of static cases), station
     k of 5 at S + k/4 (E - S) takes the raft plate of nearest centre, its STRP block-0 moments and
-    shears combined with the PLCOM factors, M = b (Mxx ux² + Myy uy² + 2 Mxy ux uy),
-    V = b (Vxx ux + Vyy uy); sections 0, 2, 4 give As = max(±M, 0) 1e6 / (0.9 360 h0) and
+    shears combined with the PLCOM factors, M = Mxx ux² + Myy uy² + 2 Mxy ux uy,
+    V = Vxx ux + Vyy uy (per metre of width); sections 0, 2, 4 give As = max(±M, 0) 1e6 / (0.9 360 h0) and
     Asv = |V| 1e6 / (270 h0), h0 = MTSB.thick 1000 - 50;
   - 509: for every band (table order) two texts on L50, "A1-A1-A1" then "A2-A2-A2" of the start,
     middle and end sections at precision 0 (load 0: each value the largest over the
@@ -147,8 +147,8 @@ def expected_design(p, band):
                 r = p["strp"][(lc, best[1])]
                 for i, at in enumerate((20, 21, 22, 26, 27)):
                     f[i] += fac * r[at]
-            m = w * (f[0] * ux * ux + f[1] * uy * uy + 2.0 * f[2] * ux * uy)
-            v = w * (f[3] * ux + f[4] * uy)
+            m = f[0] * ux * ux + f[1] * uy * uy + 2.0 * f[2] * ux * uy
+            v = f[3] * ux + f[4] * uy
             st.append((m, v))
         areas = []
         for sec in (0, 2, 4):

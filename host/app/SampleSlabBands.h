@@ -2,9 +2,9 @@
 // sub-raft (MTSB type 2, x 18..24, y 0..6), each 1.5 m wide:
 //
 //   band 1  the south edge, outline (24, 0) -> (18, 0)
-//   band 2  a mid band from (18, 3) to (24, 3), outline the sub-raft's four corners
+//   band 2  a mid band from (18, 2.25) to (24, 2.25), outline the sub-raft's four corners
 //   band 3  the east edge, outline (24, 6) -> (24, 0)
-//   band 4  a mid band from (21, 0) to (21, 6), outline as band 2
+//   band 4  a mid band from (22.5, 0) to (22.5, 6), outline as band 2
 //
 // A band's line runs from its start S to its end E (a mid band's start and end points, another
 // band's first and last outline point), direction u = (E - S) / |E - S|. Under each design
@@ -13,13 +13,14 @@
 // nearest P_k (the first in member and element order among equals), its centre moments and
 // shears (STRP block 0: Mxx 20, Myy 21, Mxy 22, Vxx 26, Vyy 27) combined with the PLCOM factors:
 //
-//   moment  M_k = b (Mxx ux² + Myy uy² + 2 Mxy ux uy)   kN·m   (LOAD_DATA value 3)
-//   shear   V_k = b (Vxx ux + Vyy uy)                   kN     (LOAD_DATA value 1)
+//   moment  M_k = Mxx ux² + Myy uy² + 2 Mxy ux uy   kN·m/m   (LOAD_DATA value 3)
+//   shear   V_k = Vxx ux + Vyy uy                   kN/m     (LOAD_DATA value 1)
 //
-// b the band's width. Sections start, middle and end are stations 0, 2 and 4; their design:
+// per metre of the band's width (the sheets write kN·m/m and mm²/m). Sections start, middle and
+// end are stations 0, 2 and 4; their design:
 //
-//   A1 = max(M, 0) 1e6 / (0.9 fy h0)   bottom steel, mm²
-//   A2 = max(-M, 0) 1e6 / (0.9 fy h0)  top steel, mm²
+//   A1 = max(M, 0) 1e6 / (0.9 fy h0)   bottom steel, mm²/m
+//   A2 = max(-M, 0) 1e6 / (0.9 fy h0)  top steel, mm²/m
 //   A3 = |V| 1e6 / (fyv h0)            stirrups, mm²/m
 //   A4 = A5 = 0                         (not designed)
 //
