@@ -2,8 +2,10 @@
 """Checks a drawn beam force diagram sheet (DXF) against the project it was drawn from, read with
 sqlite3:
 
-  - the sample's members 459 and 460 (host/app/SampleBeamForces.h) carry the MBWG rows of the
-    members 406 and 412 they copy;
+  - the sample's members 459 and 461 (host/app/SampleBeamForces.h) carry the MBWG rows of the
+    members 406 and 407 they copy; the link beam 460 under DL the fixed-end forces of its own
+    weight q = 3.75 kN/m over its length L (moment q x (L - x) / 2 - q L^2 / 12, shear
+    q (L / 2 - x)), zero rows for the other cases of the tie 412; none of them has STRG rows;
   - which members are drawn: analysis members of type 201 whose model key names a foundation
     member, of kind 0 (sheets 201-203: sub-kind 0 or 1 and the model beam's link flag not 1) or
     kind 1 (163-165: link flag 1), with MBWG rows;
@@ -76,8 +78,29 @@ def main():
 
     # The sample's two foundation beam members carry the rows of the members they copy.
     checked = 0
-    for key, src in ((459, 406), (460, 412)):
+    strg = set()
+    for (i,) in q("SELECT id FROM STRG"):
+        i &= (1 << 64) - 1
+        strg.add(i & 0xFFFFFFFF)
+    lengths = {k: l for k, l in q("SELECT key, length FROM PMEMB")}
+    for key, src in ((459, 406), (460, 412), (461, 407)):
+        check(key not in strg, "member %d has no STRG rows" % key)
         for lc in cases:
+            if key == 460:
+                if (lc, src) not in mbwg:
+                    check((lc, key) not in mbwg, "member 460 has no row for case %d" % lc)
+                    continue
+                L, qd = lengths[key], 3.75 if lc == 1 else 0.0
+                want = [0.0] * 54
+                for st in range(9):
+                    x = L * st / 8
+                    want[6 * st + 2] = qd * (L / 2 - x)
+                    want[6 * st + 4] = qd * x * (L - x) / 2 - qd * L * L / 12
+                got = mbwg.get((lc, key))
+                check(got is not None and all(abs(a - b) < 1e-9 for a, b in zip(got, want)),
+                      "MBWG of member 460 case %d is the fixed-end self-weight closed form" % lc)
+                checked += 1
+                continue
             if (lc, src) in mbwg or (lc, key) in mbwg:
                 check(mbwg.get((lc, key)) == mbwg.get((lc, src)), "MBWG of member %d case %d is member %d's" % (key, lc, src))
                 checked += 1
@@ -124,9 +147,9 @@ def main():
         col = 4 if col == "m" else 2
     # Expected curves of each member, in member order.
     for key, typ_m, sub, mk, nb in q("SELECT key, type, subkind, model_key, nodes FROM PMEMB ORDER BY seq"):
-        if typ_m != 201 or sub not in (0, 1) or mk not in memb_model:
+        if typ_m != 201 or sub not in (0, 1, 2) or mk not in memb_model:
             continue
-        kind = 1 if link.get(mk) == 1 else 0
+        kind = 2 if sub == 2 else 1 if link.get(mk) == 1 else 0
         if kind != kind_shown:
             continue
         n = ints(nb)
