@@ -5,6 +5,7 @@
 
 #include "host/app/SampleDesignResults.h"
 #include "host/app/SampleBeamForces.h"
+#include "host/app/SampleBeamDesign.h"
 #include "host/app/SampleElementDesign.h"
 #include "host/app/SampleFoundationChecks.h"
 #include "host/app/SampleFootingDesign.h"
@@ -50,6 +51,7 @@ int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
         project.Generate(writer);
         // The design results come from the project's own forces, once they are all in.
         sample_beamforces::AddFoundationBeamMembers(writer.Builder().DB());
+        sample_beamdesign::AddBeamDesign(writer.Builder().DB());
         sample_design::AddSampleDesignResults(writer.Builder().DB());
         sample_elemdesign::AddElementDesign(writer.Builder().DB());
         sample_elemdesign::AddSlabPanels(writer.Builder().DB());
