@@ -24,6 +24,21 @@ void ReverseValues(CArray<double, double>& v) {
     for (INT_PTR i = 0, j = v.GetSize() - 1; i < j; ++i, --j) std::swap(v[i], v[j]);
 }
 
+// The sheet road of both band sheets: every band in table order until drawOne answers 0, then
+// the notes; nothing without a drawing or a post database.
+template <class F> void DrawBands(CFVDBase& fig, F drawOne) {
+    fig.ApplyScale();
+    CDataBase* db = CFVDBase::GetPostDataBase();
+    if (!fig.GetDrawing() || !db) return;
+    CClassPSbbd bands;
+    bands.ConnectToDB(db);
+    CArray<UINT, UINT> keys;
+    bands.GetKeyList(keys);
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i)
+        if (!drawOne(keys[i], db)) break;
+    fig.DrawFigureNotes();
+}
+
 }  // namespace
 
 void CollectDesignLoadCombinations(std::map<UINT, CString>& out, EFigureType type) {
@@ -125,16 +140,7 @@ BOOL CFVDSlabBandDesign_As::DrawSlabBandAs(UINT key, CDataBase* db) {
 }
 
 void CFVDSlabBandDesign_As::DrawFigure() {
-    ApplyScale();
-    CDataBase* db = GetPostDataBase();
-    if (!m_pDrawing || !db) return;
-    CClassPSbbd bands;
-    bands.ConnectToDB(db);
-    CArray<UINT, UINT> keys;
-    bands.GetKeyList(keys);
-    for (INT_PTR i = 0; i < keys.GetSize(); ++i)
-        if (!DrawSlabBandAs(keys[i], db)) break;
-    DrawFigureNotes();
+    DrawBands(*this, [this](UINT key, CDataBase* db) { return DrawSlabBandAs(key, db); });
 }
 
 // ---- Moments along the bands (508) ----------------------------------------------------------
@@ -152,16 +158,7 @@ BOOL CFVDSlabBandForce_M::GetDescription(CArray<COLORREF>& /*colours*/, CString&
 }
 
 void CFVDSlabBandForce_M::DrawFigure() {
-    ApplyScale();
-    CDataBase* db = GetPostDataBase();
-    if (!m_pDrawing || !db) return;
-    CClassPSbbd bands;
-    bands.ConnectToDB(db);
-    CArray<UINT, UINT> keys;
-    bands.GetKeyList(keys);
-    for (INT_PTR i = 0; i < keys.GetSize(); ++i)
-        if (!DrawMember(keys[i], db, nullptr)) break;
-    DrawFigureNotes();
+    DrawBands(*this, [this](UINT key, CDataBase* db) { return DrawMember(key, db, nullptr); });
 }
 
 BOOL CFVDSlabBandForce_M::GetMemberLine(UINT key, CDataBase* db, CZELF_DBLineObjData& line, void* /*context*/) {
