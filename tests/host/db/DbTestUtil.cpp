@@ -2,6 +2,7 @@
 
 #include "host/check/CheckTables.h"
 #include "host/check/FootingDesignTables.h"
+#include "host/check/BeamDesignTables.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -310,6 +311,12 @@ void BuildProject(PostDBBuilder& b) {
     bd.nStation = 2;
     for (int i = 0; i < 12; ++i) bd.aLoad.Add(i == 3 ? -40.0 : 0.25 * i);
     b.Add<DBT_PDDSBBD>(3, bd);
+    // The design of member 1 under combination 2 with a crack width at its start.
+    T_PDDBEAM_D beam;
+    beam.b = 300, beam.h = 500, beam.as = 40, beam.fy = 360, beam.ft = 1.43, beam.ftk = 2.01;
+    for (int s = 0; s < 3; ++s) beam.m_mapAs[s][2].d[1] = 418.0 + s;
+    beam.m_mapCrack[0][2] = -0.0002;
+    b.Add<DBT_PDDBEAM>(1, DesignRows::Encode(beam));
     // Design forces of the strip (its line key 8) and the rib (number 4).
     T_CLDF_D df;
     df.Initialize();
