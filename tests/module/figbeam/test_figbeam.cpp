@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../ModuleTestSupport.h"
+#include "FigBeamRows.h"
 #include "host/base/CurrentUnitCtrl.h"
 #include "host/db/CDBDoc.h"
 #include "host/db/FoundationRecords.h"
@@ -21,27 +22,10 @@
 
 namespace {
 
-T_MEMB_D Memb(int type) {
-    T_MEMB_D m;
-    m.type = type;
-    return m;
-}
-
-T_BEAM_D Beam(int link) {
-    T_BEAM_D b;
-    b.Initialize();
-    b.link = link;
-    return b;
-}
-
-T_PMEMB_D PMemb(int type, int subKind, UINT modelKey, std::vector<UINT> nodes = {}) {
-    T_PMEMB_D m;
-    m.type = type;
-    m.subKind = subKind;
-    m.modelKey = modelKey;
-    for (UINT n : nodes) m.aNode.Add(n);
-    return m;
-}
+using figbeam::Beam;
+using figbeam::Memb;
+using figbeam::PMemb;
+using figbeam::Shell;
 
 TEST(BeamForceRules, MemberKind) {
     // Model members 900 (beam, link 0), 901 (beam, link 1), 902 (no beam record).
@@ -342,16 +326,6 @@ TEST(RibBeamRules, RecordsAndStations) {
     EXPECT_DOUBLE_EQ(ribs[0].arc, 0.0);
     CFVDRibBeamForce_M::AddRibResults(ribs, 103, r101);
     EXPECT_DOUBLE_EQ(ribs[0].arc, -0.5);
-}
-
-std::string Shell(const std::string& cmd) {
-    std::string out;
-    if (FILE* p = popen(cmd.c_str(), "r")) {
-        char buf[512];
-        while (fgets(buf, sizeof buf, p)) out += buf;
-        pclose(p);
-    }
-    return out;
 }
 
 TEST(SampleBeamSheets, MatchTheProject) {

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "../ModuleTestSupport.h"
+#include "../FigureTestSupport.h"
+#include "FigBeamRows.h"
 #include "host/check/BeamDesignTables.h"
 #include "host/db/CDBDoc.h"
 #include "host/db/FoundationRecords.h"
@@ -20,6 +22,11 @@
 #include "module/figures/FigureText.h"
 
 namespace {
+
+using figbeam::Beam;
+using figbeam::Memb;
+using figbeam::PMemb;
+using figbeam::Shell;
 
 S_BEAMREBARAS Sec(double a1, double a2, double a3, double a4, double a5) {
     S_BEAMREBARAS s;
@@ -137,28 +144,6 @@ TEST(BeamDesignRules, CrackLookUpsAndTexts) {
     }
 }
 
-T_MEMB_D Memb(int type) {
-    T_MEMB_D m;
-    m.type = type;
-    return m;
-}
-
-T_BEAM_D Beam(int link) {
-    T_BEAM_D b;
-    b.Initialize();
-    b.link = link;
-    return b;
-}
-
-T_PMEMB_D PMemb(int type, int subKind, UINT modelKey, std::vector<UINT> nodes) {
-    T_PMEMB_D m;
-    m.type = type;
-    m.subKind = subKind;
-    m.modelKey = modelKey;
-    for (UINT n : nodes) m.aNode.Add(n);
-    return m;
-}
-
 // Members over model beams 900 (link 0) and 901 (link 1): 20 ordinary from (0, 0) to (8, 0);
 // 21 link from (0, 0) to (0, 4); 22 rib (sub-kind 2) from (0, 4) to (8, 4); 23 type 213 from
 // (0, 8) to (8, 8); 24 type 204 from (0, 0) to (8, 0); 25 ordinary from its i-end (8, 12) to
@@ -214,25 +199,14 @@ protected:
         SetFigurePrecision(2);
     }
     std::unique_ptr<CVdrawUtil> Draw(const char* cls, int type, UINT load) {
-        auto d = std::make_unique<CVdrawUtil>();
         std::unique_ptr<CObject> obj(CRuntimeClass::CreateObject(cls));
         auto* fig = dynamic_cast<CFVDBase*>(obj.get());
         EXPECT_NE(fig, nullptr) << cls;
-        if (!fig) return d;
-        fig->SetType(static_cast<EFigureType>(type));
-        fig->Display(d.get());
-        fig->SetNotesFlag(FALSE);
-        fig->SetLoadCase(load);
-        SetFigurePrecision(static_cast<int>(fig->GetDisplaySettings()->m_dPrecision));
-        fig->DrawFigure();
-        return d;
+        if (!fig) return std::make_unique<CVdrawUtil>();
+        return moduletest::DrawSheet(*fig, type, load, 1.0);
     }
     static std::vector<const CvdFigure*> Texts(const CVdrawUtil& d) {
-        std::vector<const CvdFigure*> out;
-        for (long id : d.GetFigureIds())
-            if (d.GetFigure(id)->GetLayer() == FVD_LAYER_TEXT && d.GetFigure(id)->GetKind() == VdKindText)
-                out.push_back(d.GetFigure(id));
-        return out;
+        return moduletest::FiguresOn(d, FVD_LAYER_TEXT, VdKindText);
     }
     CDBDoc m_doc;
     CDBDoc* m_saved = nullptr;
@@ -298,16 +272,6 @@ TEST_F(BeamDesignSheetTest, CrackTextsPerSheet) {
                         1e-9) << i;
         }
     }
-}
-
-std::string Shell(const std::string& cmd) {
-    std::string out;
-    if (FILE* p = popen(cmd.c_str(), "r")) {
-        char buf[512];
-        while (fgets(buf, sizeof buf, p)) out += buf;
-        pclose(p);
-    }
-    return out;
 }
 
 TEST(SampleBeamDesignSheets, MatchTheProject) {
