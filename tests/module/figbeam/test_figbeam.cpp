@@ -161,24 +161,10 @@ protected:
         SetFigurePrecision(2);
     }
     std::unique_ptr<CVdrawUtil> Draw(const char* cls, int type, UINT load, double scale) {
-        auto d = std::make_unique<CVdrawUtil>();
-        std::unique_ptr<CObject> obj(CRuntimeClass::CreateObject(cls));
-        auto* fig = dynamic_cast<CFVDBase*>(obj.get());
-        EXPECT_NE(fig, nullptr) << cls;
-        if (!fig) return d;
-        fig->SetType(static_cast<EFigureType>(type));
-        fig->Display(d.get());
-        fig->SetNotesFlag(FALSE);
-        fig->GetDisplaySettings()->m_dScale2 = scale;
-        fig->SetLoadCase(load);
-        fig->DrawFigure();
-        return d;
+        return figbeam::DrawByClass(cls, type, load, scale);
     }
     static std::vector<const CvdFigure*> On(const CVdrawUtil& d, int layer, VdFigureKind kind) {
-        std::vector<const CvdFigure*> out;
-        for (long id : d.GetFigureIds())
-            if (d.GetFigure(id)->GetLayer() == layer && d.GetFigure(id)->GetKind() == kind) out.push_back(d.GetFigure(id));
-        return out;
+        return moduletest::FiguresOn(d, layer, kind);
     }
     CDBDoc m_doc;
     CDBDoc* m_saved = nullptr;

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "../ModuleTestSupport.h"
-#include "../FigureTestSupport.h"
 #include "FigBeamRows.h"
 #include "host/check/BeamDesignTables.h"
 #include "host/db/CDBDoc.h"
@@ -199,11 +198,7 @@ protected:
         SetFigurePrecision(2);
     }
     std::unique_ptr<CVdrawUtil> Draw(const char* cls, int type, UINT load) {
-        std::unique_ptr<CObject> obj(CRuntimeClass::CreateObject(cls));
-        auto* fig = dynamic_cast<CFVDBase*>(obj.get());
-        EXPECT_NE(fig, nullptr) << cls;
-        if (!fig) return std::make_unique<CVdrawUtil>();
-        return moduletest::DrawSheet(*fig, type, load, 1.0);
+        return figbeam::DrawByClass(cls, type, load, 1.0);
     }
     static std::vector<const CvdFigure*> Texts(const CVdrawUtil& d) {
         return moduletest::FiguresOn(d, FVD_LAYER_TEXT, VdKindText);
