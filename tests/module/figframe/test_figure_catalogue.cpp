@@ -225,7 +225,8 @@ TEST_F(FigureCatalogueTest, ObjectsAreMadeOnceAndLeavesWithoutAClassStayEmpty) {
     const Row rows[] = {
         {"with a root", kRoot, {}, 74, 85},
         {"without a root: no hint", nullptr, {}, 74, 0},
-        {"two classes missing", kRoot, {"CFVDMTSBCheck_CZL", "CFVDBeamDesign_Crack_Rib"}, 72, 85},
+        // Two classes the module has not got (the beam crack sheets, once the example here, are built).
+        {"two classes missing", kRoot, {"CFVDMTSBCheck_CZL", "CFVDMTSBCheck_Center"}, 72, 85},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
