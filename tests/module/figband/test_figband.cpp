@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "../FigureTestSupport.h"
 #include "../ModuleTestSupport.h"
 #include "host/db/CDBDoc.h"
 #include "host/db/PostDBBuilder.h"
@@ -175,26 +176,17 @@ protected:
         CDBDoc::m_pDBDoc = m_saved;
         SetFigurePrecision(2);
     }
-    std::unique_ptr<CVdrawUtil> Draw(int type, UINT load) {
-        auto d = std::make_unique<CVdrawUtil>();
+    // Ordinates at value scale 1000: value / 1000 x 1000 = value.
+    static std::unique_ptr<CVdrawUtil> Draw(int type, UINT load) {
         std::unique_ptr<CFVDBase> fig;
         if (type == 509)
             fig = std::make_unique<CFVDSlabBandDesign_As>();
         else
             fig = std::make_unique<CFVDSlabBandForce_M>();
-        fig->SetType(static_cast<EFigureType>(type));
-        fig->Display(d.get());
-        fig->SetNotesFlag(FALSE);
-        fig->GetDisplaySettings()->m_dScale2 = 1000.0;  // ordinate = value / 1000 x 1000 = value
-        fig->SetLoadCase(load);
-        fig->DrawFigure();
-        return d;
+        return moduletest::DrawSheet(*fig, type, load, 1000.0);
     }
     static std::vector<const CvdFigure*> On(const CVdrawUtil& d, int layer, VdFigureKind kind) {
-        std::vector<const CvdFigure*> out;
-        for (long id : d.GetFigureIds())
-            if (d.GetFigure(id)->GetLayer() == layer && d.GetFigure(id)->GetKind() == kind) out.push_back(d.GetFigure(id));
-        return out;
+        return moduletest::FiguresOn(d, layer, kind);
     }
     CDBDoc m_doc;
     CDBDoc* m_saved = nullptr;
