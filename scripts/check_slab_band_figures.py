@@ -28,25 +28,9 @@ import sys
 
 import ezdxf
 
+from pvxcheck import check, ints, reals, summary
+
 FY, FYV, COVER = 360.0, 270.0, 50.0
-failures = 0
-checked = 0
-
-
-def check(ok, what):
-    global failures, checked
-    checked += 1
-    if not ok:
-        failures += 1
-        print("FAILED:", what)
-
-
-def ints(blob):
-    return list(struct.unpack("<%dI" % (len(blob) // 4), blob)) if blob else []
-
-
-def reals(blob):
-    return list(struct.unpack("<%dd" % (len(blob) // 8), blob)) if blob else []
 
 
 def near(a, b, tol=1e-9):
@@ -277,6 +261,7 @@ def main():
     msp = ezdxf.readfile(dxf).modelspace()
     n = check_509(p, design, msp, load) if typ == 509 else check_508(p, design, msp, load, scale)
     check(n > 0, "the sheet has bands to draw")
+    checked, failures = summary()
     print("%d bands or curves, %d values checked, %d failed" % (n, checked, failures))
     sys.exit(1 if failures else 0)
 
