@@ -41,24 +41,7 @@ import sys
 
 import ezdxf
 
-failures = 0
-checked = 0
-
-
-def check(ok, what):
-    global failures, checked
-    checked += 1
-    if not ok:
-        failures += 1
-        print("FAILED:", what)
-
-
-def ints(blob):
-    return list(struct.unpack("<%dI" % (len(blob) // 4), blob)) if blob else []
-
-
-def reals(blob):
-    return list(struct.unpack("<%dd" % (len(blob) // 8), blob)) if blob else []
+from pvxcheck import check, ints, reals, summary
 
 
 def dmap(blob):
@@ -246,6 +229,7 @@ def main():
         along = ((at.x - ax) * (bx - ax) + (at.y - ay) * (by - ay)) / length
         check(abs(along - frac * length) < 1e-6, "member %d text %r at %.6f along, want %.6f" % (key, got, along,
                                                                                               frac * length))
+    checked, failures = summary()
     print("%d members with design rows, %d texts expected; %d checks, %d failed" % (len(rows), len(expected), checked,
                                                                                    failures))
     sys.exit(1 if failures else 0)
