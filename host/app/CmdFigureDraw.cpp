@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <iterator>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -259,7 +261,13 @@ int RunContourDialog(const FigureDrawArgs& a, CWnd* panel) {
 
 }  // namespace
 
-bool FigurePanelNoEffect(long /*type*/, const std::string& name) { return name == "value-scale" || name == "contour"; }
+bool FigurePanelNoEffect(long type, const std::string& name) {
+    // The value scale is the ordinate factor of the force diagram sheets only.
+    static const long kDiagramTypes[] = {201, 202, 203, 163, 164, 165, 508, 518, 519};
+    if (name == "value-scale")
+        return std::find(std::begin(kDiagramTypes), std::end(kDiagramTypes), type) == std::end(kDiagramTypes);
+    return name == "contour";
+}
 
 bool ParseFigureMove(const std::string& value, std::string& text, double& dx, double& dy) {
     const size_t eq = value.rfind('=');

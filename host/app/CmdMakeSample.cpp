@@ -4,6 +4,8 @@
 #include <string>
 
 #include "host/app/SampleDesignResults.h"
+#include "host/app/SampleBeamForces.h"
+#include "host/app/SampleBeamDesign.h"
 #include "host/app/SampleElementDesign.h"
 #include "host/app/SampleFoundationChecks.h"
 #include "host/app/SamplePileChecks.h"
@@ -15,6 +17,7 @@
 #include "host/app/HostOutput.h"
 #include "host/app/HostProgress.h"
 #include "host/app/SampleProject.h"
+#include "host/app/SampleSlabBands.h"
 #include "host/app/SampleWriter.h"
 #include "host/app/WallSampleProject.h"
 
@@ -62,9 +65,12 @@ int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
     } else {
         project.Generate(writer);
         // The design results come from the project's own forces, once they are all in.
+        sample_beamforces::AddFoundationBeamMembers(writer.Builder().DB());
+        sample_beamdesign::AddBeamDesign(writer.Builder().DB());
         sample_design::AddSampleDesignResults(writer.Builder().DB());
         sample_elemdesign::AddElementDesign(writer.Builder().DB());
         sample_elemdesign::AddSlabPanels(writer.Builder().DB());
+        sample_slabband::AddSlabBands(writer.Builder().DB());
         sample_checks::AddSampleFoundationChecks(writer.Builder().DB());
         sample_piles::AddSamplePileChecks(writer.Builder().DB());
         sample_checks::AddSampleRaftChecks(writer.Builder().DB());

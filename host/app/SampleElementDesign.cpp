@@ -9,14 +9,6 @@
 
 namespace sample_elemdesign {
 
-namespace {
-
-struct Comb {
-    UINT key;
-    std::vector<std::pair<UINT, double>> terms;  // static load case, factor
-};
-
-// The design combinations: CKLG groups with design use whose key is a linear combination.
 std::vector<Comb> DesignCombs(CDataBase& db) {
     std::vector<Comb> out;
     const auto& groups = db.Table<DBT_CKLG>();
@@ -31,12 +23,6 @@ std::vector<Comb> DesignCombs(CDataBase& db) {
     }
     return out;
 }
-
-struct RaftPlate {
-    UINT key;
-    double h0;      // mm
-    double cx, cy;  // centre, m
-};
 
 std::vector<RaftPlate> RaftPlates(CDataBase& db) {
     std::vector<RaftPlate> out;
@@ -61,6 +47,8 @@ std::vector<RaftPlate> RaftPlates(CDataBase& db) {
     }
     return out;
 }
+
+namespace {
 
 // The node of the plates at (x, y); 0 when none.
 UINT NodeAt(CDataBase& db, const std::vector<RaftPlate>& plates, double x, double y) {

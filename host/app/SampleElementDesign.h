@@ -26,6 +26,11 @@
 // scripts/check_element_figures.py computes the same from the file and compares.
 #pragma once
 
+#include <utility>
+#include <vector>
+
+#include "platform/afx/afx.h"
+
 class CDataBase;
 
 namespace sample_elemdesign {
@@ -35,6 +40,23 @@ constexpr double kRaftCover = 50.0;  // mm from the raft face to its steel
 constexpr double kPanelH0 = 950.0;  // mm, the slab panels' effective depth
 // Panel load of the static cases DL, LL, WX (keys 1, 2, 3), kN/m².
 constexpr double kPanelLoad[3] = {40.0, 10.0, 2.0};
+
+// A design combination: its key and its static load cases with their factors.
+struct Comb {
+    UINT key;
+    std::vector<std::pair<UINT, double>> terms;
+};
+// The design combinations: CKLG groups with design use whose key is a linear combination.
+std::vector<Comb> DesignCombs(CDataBase& db);
+
+// A raft plate: its element key, effective depth (mm) and centre (m, the mean of its nodes).
+struct RaftPlate {
+    UINT key;
+    double h0;
+    double cx, cy;
+};
+// The plates of the raft members, in member order and element order within a member.
+std::vector<RaftPlate> RaftPlates(CDataBase& db);
 
 // Adds PDDELEM rows and ELERP regions; returns the number of records added.
 long AddElementDesign(CDataBase& db);

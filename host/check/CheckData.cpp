@@ -122,6 +122,16 @@ BOOL DATA_P::GetMaxDoubleMapKey(const DoubleMap& map, UINT& key) {
     return MinKey(map, key, [](double v) { return -v; });
 }
 
+BOOL DATA_P::GetDoubleArrData(UINT k, double& value, UINT& key, const DoubleMap& map) {
+    UINT at = k;
+    if (k == 0 && !MinKey(map, at, [](double v) { return -std::fabs(v); })) return FALSE;
+    double v = 0.0;
+    if (!map.GetVal(at, v)) return FALSE;
+    value = v;
+    key = at;
+    return TRUE;
+}
+
 BOOL DATA_P::GetCheckDataMapResult(CheckDataMap& map, UINT key, CheckData_P& check) {
     BOOL had = map.PLookup(key) != nullptr;
     check = map[key];

@@ -166,6 +166,9 @@ public:
     static BOOL GetXYLoadCentMinkey(const LCCheckMap& map, UINT& keyX, UINT& keyY);
     // The key of the largest value (ties: smallest key).
     static BOOL GetMaxDoubleMapKey(const DoubleMap& map, UINT& key);
+    // The value of load key k (key = k); k 0: the value of largest magnitude and its key (ties:
+    // smallest key). FALSE (value and key untouched) when the map has none.
+    static BOOL GetDoubleArrData(UINT k, double& value, UINT& key, const DoubleMap& map);
     // The check of key, inserting an empty one when absent (TRUE only when it was there).
     static BOOL GetCheckDataMapResult(CheckDataMap& map, UINT key, CheckData_P& check);
     // Copies the entries of one kind into results; FALSE when none is of that kind.

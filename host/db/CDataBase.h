@@ -25,6 +25,8 @@
 #include "host/db/DBTable.h"
 #include "host/db/DesignResultRecords.h"
 #include "host/db/ElementDesignRecords.h"
+#include "host/db/SlabBandRecords.h"
+#include "host/db/BeamDesignRecords.h"
 #include "host/db/SlabDesignRecords.h"
 #include "host/db/FootingDesignRecords.h"
 #include "host/db/StoryShearRecords.h"
@@ -86,6 +88,9 @@
     X(RSLB, T_RSLB_D, "RSLB")            \
     X(ELERP, T_ELERP_D, "ELERP")         \
     X(PDDSLAB, T_PDDSLAB_D, "PDDSLAB") \
+    X(PSBBD, T_PSBBD_D, "PSBBD")         \
+    X(PDDSBBD, T_PDDSBBD_D, "PDDSBBD")   \
+    X(PDDBEAM, T_PDDBEAM_ROW, "PDDBEAM")   \
     X(PDDCOLF, T_PDDCOLF_ROW, "PDDCOLF") \
     X(PCOLFG, T_PCOLFG_D, "PCOLFG")
 

@@ -122,8 +122,10 @@ TEST(PvxHostTest, InfoReportsTheSampleProject) {
         {"Elements of type 305 (plate or slab)", "12"},
         {"Elements", "453"},
         // every element but the raft plates, the strip's and the balcony's, plus the raft, the
-        // strip, the balcony and the two walls on the raft
-        {"Members", "242"},
+        // strip, the balcony and the two walls on the raft, and the three foundation beam members
+        // of type 201 (over the first grade beam, the annex tie and, of rib kind, the second
+        // grade beam)
+        {"Members", "245"},
         {"Load cases", "5"},
         {"Load case 4", "THX (time history)"},
         {"Load case 5", "SETTLE (settlement)"},

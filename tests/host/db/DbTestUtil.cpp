@@ -2,6 +2,7 @@
 
 #include "host/check/CheckTables.h"
 #include "host/check/FootingDesignTables.h"
+#include "host/check/BeamDesignTables.h"
 #include "host/check/RaftCheckTables.h"
 
 #include <gtest/gtest.h>
@@ -297,6 +298,26 @@ void BuildProject(PostDBBuilder& b) {
         ps.aAs.Add(10.0 * v);
     }
     b.Add<DBT_PDDSLAB>(1, ps);
+    // A mid band and its design under combination 2 (two stations).
+    T_PSBBD_D band;
+    for (UINT k : {1u, 2u}) band.aPont.Add(k);
+    band.x2 = 6.0;
+    band.y2 = -1.5;
+    band.mid = 1;
+    band.width = 1.5;
+    b.Add<DBT_PSBBD>(3, band);
+    T_PDDSBBD_D bd;
+    bd.aComb.Add(2);
+    for (int i = 0; i < 15; ++i) bd.aAs.Add(1.5 * i);
+    bd.nStation = 2;
+    for (int i = 0; i < 12; ++i) bd.aLoad.Add(i == 3 ? -40.0 : 0.25 * i);
+    b.Add<DBT_PDDSBBD>(3, bd);
+    // The design of member 1 under combination 2 with a crack width at its start.
+    T_PDDBEAM_D beam;
+    beam.b = 300, beam.h = 500, beam.as = 40, beam.fy = 360, beam.ft = 1.43, beam.ftk = 2.01;
+    for (int s = 0; s < 3; ++s) beam.m_mapAs[s][2].d[1] = 418.0 + s;
+    beam.m_mapCrack[0][2] = -0.0002;
+    b.Add<DBT_PDDBEAM>(1, DesignRows::Encode(beam));
     // Design forces of the strip (its line key 8) and the rib (number 4).
     T_CLDF_D df;
     df.Initialize();

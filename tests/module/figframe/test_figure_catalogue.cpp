@@ -46,10 +46,13 @@ public:
         const sFVDCatalogueRow* rows = GetFVDCatalogue();
         for (int i = 0; i < kFVDCatalogueRows; ++i) {
             const char* name = rows[i].pszClass;
-            if (!name || leftOut.count(name) || m_names.count(name)) continue;
+            if (!name || m_names.count(name)) continue;
             m_names.insert(name);
+            // A left-out name is shadowed by a class that is no figure, as if the module had none.
+            const bool out = leftOut.count(name) != 0;
             m_classes.push_back(std::make_unique<CRuntimeClass>(
-                CRuntimeClass{name, static_cast<int>(sizeof(StandIn)), 0xFFFF, &MakeStandIn, RUNTIME_CLASS(CFVDBase)}));
+                CRuntimeClass{name, static_cast<int>(sizeof(StandIn)), 0xFFFF, out ? nullptr : &MakeStandIn,
+                              out ? RUNTIME_CLASS(CObject) : RUNTIME_CLASS(CFVDBase)}));
             m_inits.push_back(std::make_unique<AFX_CLASSINIT>(m_classes.back().get()));
         }
     }
@@ -229,9 +232,6 @@ TEST_F(FigureCatalogueTest, ObjectsAreMadeOnceAndLeavesWithoutAClassStayEmpty) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        // A left-out name the module registers itself would still be made.
-        for (const std::string& name : r.leftOut)
-            ASSERT_EQ(CRuntimeClass::FromName(name.c_str()), nullptr) << name << " is built now: leave out another leaf";
         StandIns classes(r.leftOut);
         m_doc.hints.clear();
         g_made = 0;

@@ -1,0 +1,280 @@
+#include "module/figures/CFVDBeamForceFigures.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "host/base/CMathFunc.h"
+#include "host/base/CMsgDll.h"
+#include "host/base/CZELF_DBLineObjData.h"
+#include "host/base/CurrentUnitCtrl.h"
+#include "host/check/IDesignToolUtil.h"
+#include "host/db/DBTables.h"
+#include "module/figures/CFVDRatioStrMaker.h"
+#include "module/figures/CFVDTextBlock.h"
+#include "module/figures/FigureCheckText.h"
+
+IMPLEMENT_DYNAMIC(CFVDForceDrawCommon, CFVDBase)
+IMPLEMENT_DYNCREATE(CFVDBeamForceMoment, CFVDForceDrawCommon)
+IMPLEMENT_DYNCREATE(CFVDBeamForceShearing, CFVDBeamForceMoment)
+IMPLEMENT_DYNCREATE(CFVDBeamForceTorsion, CFVDBeamForceMoment)
+IMPLEMENT_DYNCREATE(CFVDBeamForceMoment_Link, CFVDBeamForceMoment)
+IMPLEMENT_DYNCREATE(CFVDBeamForceShearing_Link, CFVDBeamForceShearing)
+IMPLEMENT_DYNCREATE(CFVDBeamForceTorsion_Link, CFVDBeamForceTorsion)
+
+int CFVDForceDrawCommon::GetBeamMemberKind(const T_PMEMB_D& m, CDataBase* model) {
+    if (m.type != 201) return -1;
+    if (m.subKind == 2) return 2;
+    if (m.subKind != 0 && m.subKind != 1) return -1;
+    const T_BEAM_D* beam = model ? model->Table<DBT_BEAM>().Find(m.modelKey) : nullptr;
+    return beam && beam->link == 1 ? 1 : 0;
+}
+
+double CFVDForceDrawCommon::OrdinateScale(double scale, double cur2mm) {
+    double s = std::fabs(scale);
+    if (s < 1e-6) s = 1.0;
+    return s / cur2mm;
+}
+
+int CFVDForceDrawCommon::ValueAnchor(double sign, double value, int labelIndex) {
+    if (labelIndex == 0) return sign * value <= -1e-6 ? 0 : 8;
+    const bool first = labelIndex == 1;
+    if (sign >= 0.0) return first ? 8 : 0;
+    return first ? 0 : 8;
+}
+
+CString CFVDForceDrawCommon::ValueText(double value, int counter) {
+    CString text;
+    CFVDRatioStrMaker(value, CString(), CString(), 0).MakeStrNoColor(text);
+    if (counter == 0) return " " + text;
+    if (counter == 2) return text + " ";
+    return text;
+}
+
+BOOL CFVDForceDrawCommon::IsTextStation(int j, int n) {
+    if (n < 2 || j < 0 || j >= n) return FALSE;
+    return j == 0 || j == n - 1 || j == n / 2;
+}
+
+void CFVDForceDrawCommon::CollectLoadCases(std::map<UINT, CString>& out) {
+    out.clear();
+    if (m_eType <= 90) return;
+    CDataBase* db = GetModelDataBase();
+    if (!db) return;
+    CClassLdgp groups;
+    groups.ConnectToDB(db);
+    CArray<UINT, UINT> keys;
+    groups.GetDesignUseLoadComb(keys, 1);
+    MakeUnfavourableLoadCombText(out, keys, TRUE, 0);
+}
+
+BOOL CFVDForceDrawCommon::DrawMember(UINT key, CDataBase* db, void* context) {
+    CZELF_DBLineObjData line;
+    if (!GetMemberLine(key, db, line, context)) return 1;
+    CArray<double, double> first, second;
+    if (GetForceValues(key, db, first, second, context)) DrawMemberCurves(line, first, second);
+    return 1;
+}
+
+void CFVDForceDrawCommon::DrawMemberCurves(const CZELF_DBLineObjData& line, const CArray<double, double>& first,
+                                           const CArray<double, double>& second) {
+    if (!m_pDrawing) return;
+    const int curves = second.GetSize() == 0 ? 1 : 2;
+    const CZELF_Point2D a = line.GetPtStart(), b = line.GetPtEnd();
+    const double angle = CMathFunc::GetAngle(a.x, a.y, b.x, b.y, 1);
+    const sFVDDisplaySettings* s = GetDisplaySettings();
+    const double scale = OrdinateScale(s ? s->m_dScale2 : 1.0, CurrentUnitCtrl::Cur2MM());
+    const double arcSign = line.IsArc() && line.GetArcHeight() > 0.0 ? -1.0 : 1.0;
+    for (int c = 0; c < curves; ++c) {
+        const CArray<double, double>& values = c == 0 ? first : second;
+        const int label = curves == 1 ? 0 : c + 1;
+        const int n = static_cast<int>(values.GetSize());
+        // A single station has no length to spread over: no curve.
+        if (n < 2) continue;
+        CArray<T_POINT2D> poly;
+        int counter = 0;
+        for (int j = 0; j < n; ++j) {
+            const double t = static_cast<double>(j) / (n - 1);
+            const double ordinate = values[j] * scale * GetDiagramSign() * arcSign;
+            const CZELF_Point2D p = line.GetPointByDist(t, ordinate);
+            poly.Add(p);
+            if (!IsTextStation(j, n)) continue;
+            SetCurrentLayer(FVD_LAYER_TEXT);
+            DrawDiagramValueText(p, angle, values[j], counter, label);
+            SetCurrentLayer(FVD_LAYER_FORCE);
+            m_pDrawing->DrawLine(line.GetPointByDist(t, 0.0), p);
+        }
+        m_pDrawing->DrawPolyLine(poly, 0, CString());
+    }
+}
+
+void CFVDForceDrawCommon::DrawDiagramValueText(const T_POINT2D& at, double angle, double value, int& counter,
+                                               int labelIndex) {
+    CFVDTextBlock block;
+    block.m_strText = ValueText(value, counter);
+    block.m_nVerJust = ValueAnchor(GetDiagramSign(), value, labelIndex);
+    block.m_dAngle = angle;
+    ++counter;
+    block.Draw(m_pDrawing, at);
+}
+
+void CFVDBeamForceMoment::DrawFigure() {
+    ApplyScale();
+    CDataBase* db = GetPostDataBase();
+    if (!m_pDrawing || !db) return;
+    CClassPMemb membs;
+    membs.ConnectToDB(db);
+    CArray<UINT, UINT> keys;
+    membs.GetKeyList(keys);
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i)
+        if (!DrawMember(keys[i], db, nullptr)) break;
+    DrawFigureNotes();
+}
+
+BOOL CFVDBeamForceMoment::GetDescription(CArray<COLORREF>& /*colours*/, CString& text) {
+    text = CMsgDll::pfuncLoadStr(DescriptionKey(), 0);
+    return 1;
+}
+
+BOOL CFVDBeamForceMoment::IsMemberShown(const T_PMEMB_D& m) {
+    return GetBeamMemberKind(m, GetModelDataBase()) == ShownKind();
+}
+
+BOOL CFVDBeamForceMoment::GetMemberLine(UINT key, CDataBase* db, CZELF_DBLineObjData& line, void* /*context*/) {
+    CClassPMemb membs;
+    membs.ConnectToDB(db);
+    T_PMEMB_D m;
+    if (!membs.Get(key, m) || !IsMemberShown(m)) return 0;
+    return line.SetData(key, db, GetModelDataBase(), 0);
+}
+
+BOOL CFVDBeamForceMoment::GetForceValues(UINT key, CDataBase* db, CArray<double, double>& first,
+                                         CArray<double, double>& second, void* /*context*/) {
+    CHECK_LOAD_ARRAY a, b;
+    if (!IDesignToolUtil::s_GetBeamDesignForce(key, m_nCurLoadCase, a, b, db)) return 0;
+    const int c = Component();
+    for (INT_PTR i = 0; i < a.GetSize(); ++i) first.Add(a[i].d[c]);
+    for (INT_PTR i = 0; i < b.GetSize(); ++i) second.Add(b[i].d[c]);
+    return 1;
+}
+
+IMPLEMENT_DYNCREATE(CFVDRibBeamForce_M, CFVDBeamForceMoment)
+IMPLEMENT_DYNCREATE(CFVDRibBeamForce_Q, CFVDRibBeamForce_M)
+
+namespace {
+
+constexpr double kRibEndTol = 0.01;  // m, ends of one rib in two combinations
+
+bool SamePoint(const T_POINT2D& a, const T_POINT2D& b) {
+    return std::fabs(a.x - b.x) <= kRibEndTol && std::fabs(a.y - b.y) <= kRibEndTol;
+}
+
+}  // namespace
+
+void CFVDRibBeamForce_M::AddRibResults(std::vector<RibRecord>& ribs, UINT comb,
+                                       const CArray<T_STRESS_RESULT, T_STRESS_RESULT&>& results) {
+    for (INT_PTR i = 0; i < results.GetSize(); ++i) {
+        const T_STRESS_RESULT& r = results[i];
+        CHECK_LOAD_ARRAY stations;
+        for (int k = 0; k < 5; ++k) {
+            LOAD_DATA d;
+            d.d[3] = r.d[11 + 2 * k];
+            d.d[1] = r.d[12 + 2 * k];
+            stations.Add(d);
+        }
+        CZELF_Point2D a(r.d[3], r.d[4]);
+        T_POINT2D b(r.d[6], r.d[7]);
+        double arc = r.d[9];
+        if (!a.IsLeft2(b, kRibEndTol)) {
+            arc = -arc;
+            CHECK_LOAD_ARRAY rev;
+            for (INT_PTR k = stations.GetSize() - 1; k >= 0; --k) rev.Add(stations[k]);
+            stations = rev;
+            a.Swap(b);
+        }
+        // Ribs of different storeys share their plan ends: their levels tell them apart.
+        const double za = std::min(r.d[5], r.d[8]), zb = std::max(r.d[5], r.d[8]);
+        RibRecord* rec = nullptr;
+        for (RibRecord& x : ribs)
+            if (SamePoint(x.start, a) && SamePoint(x.end, b) && std::fabs(x.zLow - za) <= kRibEndTol &&
+                std::fabs(x.zHigh - zb) <= kRibEndTol)
+                rec = &x;
+        if (!rec) rec = &ribs.emplace_back();
+        rec->loads[comb] = stations;
+        rec->start = a;
+        rec->end = b;
+        rec->arc = arc;
+        rec->zLow = za;
+        rec->zHigh = zb;
+    }
+}
+
+BOOL CFVDRibBeamForce_M::GetStationValues(const RibRecord& rib, UINT loadKey, CArray<double, double>& first,
+                                          CArray<double, double>& second, int component) {
+    first.RemoveAll();
+    second.RemoveAll();
+    if (loadKey != 0) {
+        auto it = rib.loads.find(loadKey);
+        if (it == rib.loads.end()) return FALSE;
+        for (INT_PTR i = 0; i < it->second.GetSize(); ++i) first.Add(it->second[i].d[component]);
+        return first.GetSize() > 0;
+    }
+    CHECK_LOAD_ARRAY hi, lo;
+    for (const auto& [key, arr] : rib.loads) IDesignToolUtil::s_GetBaoLuoForForceArray(hi, lo, arr);
+    for (INT_PTR i = 0; i < hi.GetSize(); ++i) first.Add(hi[i].d[component]);
+    for (INT_PTR i = 0; i < lo.GetSize(); ++i) second.Add(lo[i].d[component]);
+    return first.GetSize() > 0;
+}
+
+void CFVDRibBeamForce_M::BuildRibRecords() {
+    m_Ribs.clear();
+    CArray<UINT, UINT> combs;
+    if (m_nCurLoadCase != 0) {
+        combs.Add(m_nCurLoadCase);
+    } else if (CDataBase* model = GetModelDataBase()) {
+        CClassLdgp groups;
+        groups.ConnectToDB(model);
+        groups.GetDesignUseLoadComb(combs, 1);
+    }
+    for (INT_PTR i = 0; i < combs.GetSize(); ++i) {
+        CArray<T_STRESS_RESULT, T_STRESS_RESULT&> results;
+        if (IDesignToolUtil::s_GetRibBemStarndForce(combs[i], results, GetPostDataBase()))
+            AddRibResults(m_Ribs, combs[i], results);
+    }
+}
+
+void CFVDRibBeamForce_M::DrawFigure() {
+    // The scale of this figure before anything is drawn (the ribs too).
+    ApplyScale();
+    CDataBase* db = GetPostDataBase();
+    if (!m_pDrawing || !db) return;
+    BuildRibRecords();
+    m_nMemberPass = 0;
+    for (RibRecord& rib : m_Ribs) DrawMember(0, db, &rib);
+    m_nMemberPass = 1;
+    CClassPMemb membs;
+    membs.ConnectToDB(db);
+    CArray<UINT, UINT> keys;
+    membs.GetKeyList(keys);
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i)
+        if (!DrawMember(keys[i], db, nullptr)) break;
+    DrawFigureNotes();
+}
+
+BOOL CFVDRibBeamForce_M::GetMemberLine(UINT key, CDataBase* db, CZELF_DBLineObjData& line, void* context) {
+    if (m_nMemberPass) return CFVDBeamForceMoment::GetMemberLine(key, db, line, context);
+    const auto* rib = static_cast<const RibRecord*>(context);
+    if (!rib) return 0;
+    return line.SetData(CZELF_Point2D(rib->start.x, rib->start.y), CZELF_Point2D(rib->end.x, rib->end.y), rib->arc, 0.0,
+                        0.0) != 0;
+}
+
+BOOL CFVDRibBeamForce_M::GetForceValues(UINT key, CDataBase* db, CArray<double, double>& first,
+                                        CArray<double, double>& second, void* context) {
+    first.RemoveAll();
+    second.RemoveAll();
+    if (m_nMemberPass) return CFVDBeamForceMoment::GetForceValues(key, db, first, second, context);
+    const auto* rib = static_cast<const RibRecord*>(context);
+    if (!rib) return 0;
+    GetStationValues(*rib, m_nCurLoadCase, first, second, Component());
+    return 1;
+}

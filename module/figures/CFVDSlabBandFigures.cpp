@@ -1,0 +1,189 @@
+#include "module/figures/CFVDSlabBandFigures.h"
+
+#include <utility>
+
+#include "host/base/CGeomFunc.h"
+#include "host/base/CMathFunc.h"
+#include "host/base/CMsgDll.h"
+#include "host/base/CZELF_DBLineObjData.h"
+#include "host/check/ICheckToolUtil.h"
+#include "host/db/DBTables.h"
+#include "host/db/SlabBandTables.h"
+#include "module/figures/CFVDRatioStrMaker.h"
+#include "module/figures/CFVDTextBlock.h"
+#include "module/figures/FigureCheckText.h"
+
+namespace {
+
+constexpr double kAsLimit = 99999.0;
+const char* const kOverflow = "***";
+constexpr double kMinBandLength = 0.001;  // m, a mid band shorter than this has no line
+constexpr int kMomentComponent = 3;       // LOAD_DATA value of the moment
+
+void ReverseValues(CArray<double, double>& v) {
+    for (INT_PTR i = 0, j = v.GetSize() - 1; i < j; ++i, --j) std::swap(v[i], v[j]);
+}
+
+// The sheet road of both band sheets: every band in table order until drawOne answers 0, then
+// the notes; nothing without a drawing or a post database.
+template <class F> void DrawBands(CFVDBase& fig, F drawOne) {
+    fig.ApplyScale();
+    CDataBase* db = CFVDBase::GetPostDataBase();
+    if (!fig.GetDrawing() || !db) return;
+    CClassPSbbd bands;
+    bands.ConnectToDB(db);
+    CArray<UINT, UINT> keys;
+    bands.GetKeyList(keys);
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i)
+        if (!drawOne(keys[i], db)) break;
+    fig.DrawFigureNotes();
+}
+
+}  // namespace
+
+void CollectDesignLoadCombinations(std::map<UINT, CString>& out, EFigureType type) {
+    out.clear();
+    CDataBase* db = CFVDBase::GetModelDataBase();
+    if (type <= 90 || !db) return;
+    CClassLdgp groups;
+    groups.ConnectToDB(db);
+    CArray<UINT, UINT> keys;
+    groups.GetDesignUseLoadComb(keys, 1);
+    MakeUnfavourableLoadCombText(out, keys, TRUE, nullptr);
+}
+
+BOOL GetSlabBandGeometry(UINT key, CDataBase* db, SlabBandGeometry& out, CVdrawUtil* drawing) {
+    out = SlabBandGeometry();
+    if (!db) return FALSE;
+    CClassPSbbd bands;
+    bands.ConnectToDB(db);
+    T_PSBBD_D band;
+    if (!bands.Get(key, band)) return FALSE;
+    CArray<T_POINT2D> pts;
+    if (!ICheckToolUtil::s_ConvertPont2PolyLine(band.aPont, pts, db) || pts.GetSize() < 2) return FALSE;
+    if (band.IsMidSlabBand()) {
+        pts.RemoveAll();
+        pts.Add(T_POINT2D(band.x1, band.y1));
+        pts.Add(T_POINT2D(band.x2, band.y2));
+        if (CMathFunc::mathLength(band.x2 - band.x1, band.y2 - band.y1) < kMinBandLength) return FALSE;
+    }
+    T_POINT2D p0 = pts[0], pn = pts[pts.GetSize() - 1];
+    if (!ICheckToolUtil::s_IsLeftPt(p0.x, p0.y, pn.x, pn.y)) std::swap(p0, pn);
+    out.text = CGeomFunc::s_GetPointFromVLine(p0, pn, 1.0 / 3.0, 0.0);
+    out.angle = CMathFunc::GetAngle(p0.x, p0.y, pn.x, pn.y, 1);
+    out.outline.Copy(pts);
+    if (drawing) drawing->DrawPolyLine(out.outline, 0, CString());
+    return TRUE;
+}
+
+// ---- Steel of the bands (509) ---------------------------------------------------------------
+
+IMPLEMENT_DYNCREATE(CFVDSlabBandDesign_As, CFVDBase)
+
+void CFVDSlabBandDesign_As::SetDefaultOptions() {
+    if (sFVDDisplaySettings* s = GetDisplaySettings()) s->m_dPrecision = 0.0;
+}
+
+void CFVDSlabBandDesign_As::ClearBaseMapList(std::list<EFigureType>& out) {
+    out.clear();
+    out.push_back(EFVDT_BaseMap_QSN_Sbbd_AS);
+}
+
+void CFVDSlabBandDesign_As::CollectLoadCases(std::map<UINT, CString>& out) { CollectDesignLoadCombinations(out, m_eType); }
+
+BOOL CFVDSlabBandDesign_As::GetDescription(CArray<COLORREF>& /*colours*/, CString& text) {
+    text = CMsgDll::pfuncLoadStr("IDS_DESCREPT_UNITAS_UNIAS", 0);
+    return 1;
+}
+
+double CFVDSlabBandDesign_As::FoldTextAngle(double angle) {
+    if (angle > 359.0) return 0.0;
+    if (angle > 179.0) return angle - 180.0;
+    return angle;
+}
+
+BOOL CFVDSlabBandDesign_As::MakeBandText(UINT key, CDataBase* db, UINT loadKey, CString& text,
+                                         CArray<COLORREF>& colours) {
+    text.Empty();
+    colours.RemoveAll();
+    if (!db) return FALSE;
+    CClassPDDSbbd designs;
+    designs.ConnectToDB(db);
+    T_PDDSBBD_D rec;
+    if (!designs.Get(key, rec)) return FALSE;
+    S_BEAMREBARAS s[3];
+    for (int i = 0; i < 3; ++i)
+        if (!rec.FindData(loadKey, i, s[i])) return FALSE;
+    CArray<CFVDRatioStrMaker> makers;
+    const char* const prefixes[3] = {"", "-", "-"};
+    for (int value = 0; value < 2; ++value)
+        for (int i = 0; i < 3; ++i) {
+            const CString prefix = value == 1 && i == 0 ? CString("\n") : CString(prefixes[i]);
+            makers.Add(CFVDRatioStrMaker(s[i].d[value], prefix, CString(), 0, 0));
+        }
+    CFVDRatioStrMaker::s_MakeStrEx(makers, text, colours, CString(), kAsLimit, kOverflow);
+    return TRUE;
+}
+
+BOOL CFVDSlabBandDesign_As::DrawSlabBandAs(UINT key, CDataBase* db) {
+    SetCurrentLayer(FVD_LAYER_BEAM);
+    SlabBandGeometry g;
+    // A band without a text point or angle is left out.
+    if (!GetSlabBandGeometry(key, db, g, m_pDrawing)) return 1;
+    CFVDTextBlock block;
+    if (!MakeBandText(key, db, m_nCurLoadCase, block.m_strText, block.m_Colors)) return 1;
+    block.m_dAngle = FoldTextAngle(g.angle);
+    block.m_nVerJust = 100;
+    SetCurrentLayer(FVD_LAYER_TEXT);
+    block.Draw(m_pDrawing, g.text);
+    return 1;
+}
+
+void CFVDSlabBandDesign_As::DrawFigure() {
+    DrawBands(*this, [this](UINT key, CDataBase* db) { return DrawSlabBandAs(key, db); });
+}
+
+// ---- Moments along the bands (508) ----------------------------------------------------------
+
+IMPLEMENT_DYNCREATE(CFVDSlabBandForce_M, CFVDBeamForceMoment)
+
+void CFVDSlabBandForce_M::ClearBaseMapList(std::list<EFigureType>& out) {
+    out.clear();
+    out.push_back(EFVDT_BaseMap_QSN_Sbbd_M);
+}
+
+BOOL CFVDSlabBandForce_M::GetDescription(CArray<COLORREF>& /*colours*/, CString& text) {
+    text = CMsgDll::pfuncLoadStr("IDS_DESCREPT_UNITMOMENT_UNIT", 0);
+    return 1;
+}
+
+void CFVDSlabBandForce_M::DrawFigure() {
+    DrawBands(*this, [this](UINT key, CDataBase* db) { return DrawMember(key, db, nullptr); });
+}
+
+BOOL CFVDSlabBandForce_M::GetMemberLine(UINT key, CDataBase* db, CZELF_DBLineObjData& line, void* /*context*/) {
+    SetCurrentLayer(FVD_LAYER_BEAM);
+    SlabBandGeometry g;
+    m_bLineTurned = FALSE;
+    if (!GetSlabBandGeometry(key, db, g, m_pDrawing) || g.outline.GetSize() < 2) return 0;
+    if (!line.SetData(g.outline[0], g.outline[g.outline.GetSize() - 1], 0.0, 0.0, 0.0)) return 0;
+    // The line reads left to right; the stations run from the band's start.
+    m_bLineTurned = line.IsReverse();
+    return 1;
+}
+
+BOOL CFVDSlabBandForce_M::GetForceValues(UINT key, CDataBase* db, CArray<double, double>& first,
+                                         CArray<double, double>& second, void* /*context*/) {
+    CClassPDDSbbd designs;
+    designs.ConnectToDB(db);
+    T_PDDSBBD_D rec;
+    if (!designs.Get(key, rec)) return 0;
+    CFVDRibBeamForce_M::RibRecord stations;
+    rec.GetLoadMap(stations.loads);
+    if (!CFVDRibBeamForce_M::GetStationValues(stations, m_nCurLoadCase, first, second, kMomentComponent)) return 0;
+    if (m_bLineTurned) {
+        ReverseValues(first);
+        ReverseValues(second);
+    }
+    return 1;
+}
