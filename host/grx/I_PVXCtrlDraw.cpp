@@ -189,7 +189,9 @@ void I_PVXCtrl::DrawPolygonPixels(CDC* pDC, const std::vector<POINT>& q, const i
         return;
     }
     if (n < 3) return;
-    if (hasColor) {
+    if (hasColor && pDC->SolidPolygon(q.data(), n, c)) {
+        // Drawn without selecting the colour's pen and brush (most band polygons go so).
+    } else if (hasColor) {
         // A shaded picture has many colours: the kept objects stay a few hundred.
         if (m_fills.size() >= kMaxFillColors && !m_fills.count(c)) m_fills.clear();
         std::unique_ptr<FillObjects>& fill = m_fills[c];
