@@ -135,8 +135,12 @@ void CEngineBase::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C3
     if (pFlags)
         for (int i = 0; i < n; ++i) flags[i] = pFlags[i];
 
+    // Room for the bands of most faces at once (still small blocks): growing a few elements at a
+    // time would move the lists several times per face.
     CArray<int, int> sizes;
     CArray<VtxInfo_tag, VtxInfo_tag> vertices;
+    sizes.SetSize(0, 8);
+    vertices.SetSize(0, 24);
     CContourEngine& s = *m_pContourEngine;
     if (bFrame) {
         // A frame polygon has at most four points; any further ones are not part of it.
