@@ -3,7 +3,6 @@
 // result engines share with it.
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -123,6 +122,21 @@ void AllEdges(const PVXPolyList* face, CArray<int, int>& flags) {
     for (INT_PTR i = 0; i < n; ++i) flags[i] = 1;
 }
 
+// Room for n points, on the stack up to N of them: per-face work needs no heap.
+template <size_t N>
+class PointBuffer {
+public:
+    C3DPoint* Get(size_t n) {
+        if (n <= N) return m_small;
+        m_large.resize(n);
+        return m_large.data();
+    }
+
+private:
+    C3DPoint m_small[N];
+    std::vector<C3DPoint> m_large;
+};
+
 // The edges of one face on the drawing targets; the client copy, when given, already has the
 // DC's pen selected.
 void DrawEdges(I_PVXModel& m, CDC* pDC, CList<C3DPoint>* pFace, CArray<int, int>* pFlags, CDC* pClient) {
@@ -130,14 +144,9 @@ void DrawEdges(I_PVXModel& m, CDC* pDC, CList<C3DPoint>* pFace, CArray<int, int>
     if (!ctrl || !pDC || !pFace) return;
     const INT_PTR n = pFace->GetCount();
     if (n < 2) return;
-    // Faces have a few points (a hundred thousand of them a frame): on the stack.
-    C3DPoint small[16];
-    std::vector<C3DPoint> large;
-    C3DPoint* v = small;
-    if (n > static_cast<INT_PTR>(std::size(small))) {
-        large.resize(static_cast<size_t>(n));
-        v = large.data();
-    }
+    // Faces have a few points (a hundred thousand of them a frame).
+    PointBuffer<16> buffer;
+    C3DPoint* v = buffer.Get(static_cast<size_t>(n));
     INT_PTR k = 0;
     for (POSITION pos = pFace->GetHeadPosition(); pos && k < n;) v[k++] = pFace->GetNext(pos);
     auto flag = [&](INT_PTR i) { return !pFlags || (i < pFlags->GetSize() && pFlags->GetAt(i) != 0); };
@@ -220,14 +229,9 @@ void I_PVXModel::GetFlatShadingFactor(int n, const C3DPoint* pts, double& dDiffu
         dSpecular = 0.0;
         return;
     }
-    // A band polygon has a few dozen points at most: on the stack (one comes per band polygon).
-    C3DPoint small[64];
-    std::vector<C3DPoint> large;
-    C3DPoint* vcs = small;
-    if (n > static_cast<int>(std::size(small))) {
-        large.resize(static_cast<size_t>(n));
-        vcs = large.data();
-    }
+    // A band polygon has a few dozen points at most (one comes per band polygon).
+    PointBuffer<64> buffer;
+    C3DPoint* vcs = buffer.Get(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) vcs[i] = m_pPVXCtrl->GetVcsCoord(pts[i]);
     double normal[3];
     CUtilFuncs::GetNormalVector(n, vcs, normal);

@@ -933,27 +933,24 @@ TEST(RasterDC, SolidPolygonsDrawWhatPolygonDrawsWithTheirObjects) {
                                     at.y + (k ? rnd(row.size + 1) : 0)});
             const COLORREF c = RGB(rnd(256), rnd(256), rnd(256));
             RasterBackend::KeepShapes(row.keep);
-            if (solid.dc.SolidPolygon(pts.data(), n, c)) {
-                ++answeredDrawn;
-            } else {
+            // Polygon with a solid brush and a 1-pixel solid pen of c selected, then put back.
+            auto withObjects = [&](CDC& dc) {
                 CPen pen(PS_SOLID, 1, c);
                 CBrush brush(c);
-                CPen* op = solid.dc.SelectObject(&pen);
-                CBrush* ob = solid.dc.SelectObject(&brush);
-                solid.dc.Polygon(pts.data(), n);
-                solid.dc.SelectObject(ob);
-                solid.dc.SelectObject(op);
-            }
+                CPen* op = dc.SelectObject(&pen);
+                CBrush* ob = dc.SelectObject(&brush);
+                dc.Polygon(pts.data(), n);
+                dc.SelectObject(ob);
+                dc.SelectObject(op);
+            };
+            if (solid.dc.SolidPolygon(pts.data(), n, c))
+                ++answeredDrawn;
+            else
+                withObjects(solid.dc);
             EXPECT_EQ(solid.dc.GetCurrentPen()->GetSafeHandle(), keptPen.GetSafeHandle());
             EXPECT_EQ(solid.dc.GetCurrentBrush()->GetSafeHandle(), keptBrush.GetSafeHandle());
             RasterBackend::KeepShapes(false);
-            CPen pen(PS_SOLID, 1, c);
-            CBrush brush(c);
-            CPen* op = plain.dc.SelectObject(&pen);
-            CBrush* ob = plain.dc.SelectObject(&brush);
-            plain.dc.Polygon(pts.data(), n);
-            plain.dc.SelectObject(ob);
-            plain.dc.SelectObject(op);
+            withObjects(plain.dc);
         }
         RasterBackend::KeepShapes(true);
         solid.dc.SelectObject(oldBrush);
