@@ -62,10 +62,6 @@ public:
     // polygons and drawn graded (the model's gradient switch) or flat.
     virtual void DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C3DPoint>* pPoints, int* pFlags,
                                   int bFrame);
-    // The same for the count points of an array (the base's cutting, whatever the engine), so a
-    // caller drawing face after face needs no point list per face.
-    void DoSubPolyContourPoints(CDC* pDC, double* pValues, const C3DPoint* pPoints, int count, int* pFlags,
-                                int bFrame);
     // Band polygons, one flat colour each (or level lines only in the scale's line mode).
     virtual void DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices);
     // Band polygons with colours blended between their vertices.

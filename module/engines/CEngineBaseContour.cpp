@@ -1,7 +1,6 @@
 // Contour-list drawing of CEngineBase: faces and member polygons cut into colour bands by the
 // engine's colour scale, drawn flat, graded or as level lines with their contour letters, and
 // lines coloured by band.
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -128,19 +127,10 @@ CPen& CEngineBase::BandEdgePen(int nWidth, COLORREF color) {
 void CEngineBase::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C3DPoint>* pPoints, int* pFlags,
                                    int bFrame) {
     if (!m_pContourEngine || !pPoints || !pValues) return;
+    const INT_PTR count = pPoints->GetCount();
     C3DPoint pts[4];
     int n = 0;
     for (POSITION pos = pPoints->GetHeadPosition(); pos && n < 4;) pts[n++] = pPoints->GetNext(pos);
-    DoSubPolyContourPoints(pDC, pValues, pts, static_cast<int>(pPoints->GetCount()), pFlags, bFrame);
-}
-
-void CEngineBase::DoSubPolyContourPoints(CDC* pDC, double* pValues, const C3DPoint* pPoints, int count, int* pFlags,
-                                         int bFrame) {
-    if (!m_pContourEngine || !pPoints || !pValues) return;
-    // Copies: the cutting may move the corners (extruded contours).
-    C3DPoint pts[4];
-    const int n = std::clamp(count, 0, 4);
-    for (int i = 0; i < n; ++i) pts[i] = pPoints[i];
     int flags[4] = {0, 0, 0, 0};
     if (pFlags)
         for (int i = 0; i < n; ++i) flags[i] = pFlags[i];

@@ -345,6 +345,7 @@ int CPlotDeformEng::DrawContourElement(CDC* pDC, UINT nMemb) {
     const bool bBands = polys.nElemType != 101 && polys.nElemType != 202;
     const int nFaces = static_cast<int>(polys.faces.GetSize());
     CArray<int, int> flags;
+    CList<C3DPoint, C3DPoint> corners;
     double v[4];
     for (int f = 0; f < nFaces; ++f) {
         if (WatchEscKeyPress()) return -1;
@@ -396,10 +397,12 @@ int CPlotDeformEng::DrawContourElement(CDC* pDC, UINT nMemb) {
         }
         if (bBands) {
             int edgeFlags[4] = {1, 1, 1, 1};
-            C3DPoint corners[4];
-            int k = 0;
-            for (POSITION pos = face->GetHeadPosition(); pos && k < n;) corners[k++] = face->GetNext(pos);
-            m_pEngine->DoSubPolyContourPoints(pDC, v, corners, n, edgeFlags, 0);
+            // The corner list is reused from face to face (a raft has a hundred thousand).
+            while (corners.GetCount() > face->GetCount()) corners.RemoveTail();
+            while (corners.GetCount() < face->GetCount()) corners.AddTail(C3DPoint());
+            POSITION at = corners.GetHeadPosition();
+            for (POSITION pos = face->GetHeadPosition(); pos && at;) corners.GetNext(at) = face->GetNext(pos);
+            m_pEngine->DoSubPolyContour(pDC, v, &corners, edgeFlags, 0);
         }
         if (bEdgeStyle) DrawPolygonEdge(pDC, *face, flags, 0);
     }

@@ -180,7 +180,9 @@ int CPlotReactionEng::DrawRaftMemberContour(UINT nMembKey, const T_PMEMB_D& memb
             DrawPolygonEdge(m_pDC, *face, flags, 0);
         }
         int edgeFlags[4] = {1, 1, 1, 1};
-        e.DoSubPolyContourPoints(m_pDC, values, pts, n, edgeFlags, 0);
+        CList<C3DPoint, C3DPoint> poly;
+        CopyFace(*face, poly);
+        e.DoSubPolyContour(m_pDC, values, &poly, edgeFlags, 0);
         if (bPreFill) DrawPolygonEdge(m_pDC, *face, flags, 0);
     }
     return 1;
