@@ -99,6 +99,13 @@ BOOL GXgrTapBackend::Polygon(const DCState& st, const POINT* pts, int n) {
     return m_sink ? KeepPoints(st, &DCBackend::Polygon, pts, n) : m_pRaster->Polygon(st, pts, n);
 }
 
+BOOL GXgrTapBackend::SolidPolygon(const DCState& st, const POINT* pts, int n, COLORREF c) {
+    // While recording, the caller's Polygon with its objects is what gets kept.
+    if (m_sink) return FALSE;
+    Flush();
+    return m_pRaster->SolidPolygon(st, pts, n, c);
+}
+
 BOOL GXgrTapBackend::PolyPolygon(const DCState& st, const POINT* pts, const int* counts, int polys) {
     Flush();
     if (m_sink) {

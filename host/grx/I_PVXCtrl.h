@@ -243,6 +243,13 @@ public:
     void DrawPolygon3DFill(CDC* pDC, CList<C3DPoint, A>& pts, CArray<int, F>& flags, COLORREF c) {
         FillList(pDC, pts, flags.GetData(), static_cast<int>(flags.GetSize()), 1, c, false);
     }
+    // Many polygons in pixels (band lists): when DrawsAtOnce(pDC), the memory-image forms above
+    // come to projecting each point with MemPixel and drawing the pixels, so a caller may
+    // project shared points once and fill with FillPixels (as DrawPolygon3DFill with a colour)
+    // and draw lines with MoveTo/LineTo of the pixels (as DrawLine3D).
+    bool DrawsAtOnce(const CDC* pDC) const { return pDC && !RecordsItem(pDC, false); }
+    CPoint MemPixel(const C3DPoint& p) const { return m_cam.WorldToPixel(p); }
+    void FillPixels(CDC* pDC, const POINT* q, int n, COLORREF c) { DrawPolygonPixels(pDC, q, n, nullptr, 0, 1, c); }
     template <class A>
     void DrawPolygon3DFillOnClientWindow(CDC* pDC, CList<C3DPoint, A>& pts) { FillList(pDC, pts, nullptr, 0, 0, 0, true); }
     template <class A>
@@ -431,11 +438,12 @@ private:
         const GViewCamera& cam = window && m_bVirtual ? m_windowCam : m_cam;
         m_itemPixels.clear();
         for (POSITION pos = list.GetHeadPosition(); pos;) m_itemPixels.push_back(cam.WorldToPixel(list.GetNext(pos)));
-        DrawPolygonPixels(pDC, m_itemPixels, flags, flags ? nFlags : 0, hasColor, c);
+        DrawPolygonPixels(pDC, m_itemPixels.data(), static_cast<int>(m_itemPixels.size()), flags, flags ? nFlags : 0,
+                          hasColor, c);
     }
     bool RecordsItem(const CDC* pDC, bool window) const { return m_bAddingGeom && !window && pDC == &m_memDC; }
     // A polygon in pixels: filled (with c when hasColor) and its flagged edges.
-    void DrawPolygonPixels(CDC* pDC, const std::vector<POINT>& q, const int* flags, int nFlags, int hasColor, COLORREF c);
+    void DrawPolygonPixels(CDC* pDC, const POINT* q, int n, const int* flags, int nFlags, int hasColor, COLORREF c);
 
     template <class L>
     static std::vector<C3DPoint> ToVector(L& list) {

@@ -172,7 +172,7 @@ void I_PVXCtrl::DrawItem(CDC* pDC, const GXgrItem& item, const GViewCamera& cam,
         break;
     }
     case GXgrItem::POLYGON:
-        DrawPolygonPixels(pDC, q, item.edgeFlags.empty() ? nullptr : item.edgeFlags.data(),
+        DrawPolygonPixels(pDC, q.data(), static_cast<int>(q.size()), item.edgeFlags.empty() ? nullptr : item.edgeFlags.data(),
                           static_cast<int>(item.edgeFlags.size()), item.hasColor, item.color);
         break;
     }
@@ -180,16 +180,17 @@ void I_PVXCtrl::DrawItem(CDC* pDC, const GXgrItem& item, const GViewCamera& cam,
     if (oldPen) pDC->SelectObject(oldPen);
 }
 
-void I_PVXCtrl::DrawPolygonPixels(CDC* pDC, const std::vector<POINT>& q, const int* flags, int nFlags, int hasColor,
+void I_PVXCtrl::DrawPolygonPixels(CDC* pDC, const POINT* q, int n, const int* flags, int nFlags, int hasColor,
                                   COLORREF c) {
-    const int n = static_cast<int>(q.size());
     if (n == 2) {  // a face seen edge-on: its one edge
         pDC->MoveTo(q[0]);
         pDC->LineTo(q[1]);
         return;
     }
     if (n < 3) return;
-    if (hasColor) {
+    if (hasColor && pDC->SolidPolygon(q, n, c)) {
+        // Drawn without selecting the colour's pen and brush (most band polygons go so).
+    } else if (hasColor) {
         // A shaded picture has many colours: the kept objects stay a few hundred.
         if (m_fills.size() >= kMaxFillColors && !m_fills.count(c)) m_fills.clear();
         std::unique_ptr<FillObjects>& fill = m_fills[c];
@@ -202,16 +203,16 @@ void I_PVXCtrl::DrawPolygonPixels(CDC* pDC, const std::vector<POINT>& q, const i
         // band polygon, a hundred thousand times a frame).
         HGDIOBJ op = pDC->SelectObject(fill->pen.GetSafeHandle());
         HGDIOBJ ob = pDC->SelectObject(fill->brush.GetSafeHandle());
-        pDC->Polygon(q.data(), n);
+        pDC->Polygon(q, n);
         if (ob) pDC->SelectObject(ob);
         if (op) pDC->SelectObject(op);
     } else {
-        pDC->Polygon(q.data(), n);
+        pDC->Polygon(q, n);
     }
     for (int i = 0; flags && i < n && i < nFlags; ++i) {
         if (!flags[i]) continue;
-        pDC->MoveTo(q[static_cast<size_t>(i)]);
-        pDC->LineTo(q[static_cast<size_t>((i + 1) % n)]);
+        pDC->MoveTo(q[i]);
+        pDC->LineTo(q[(i + 1) % n]);
     }
 }
 

@@ -18,6 +18,8 @@
 // built and 0 when there is nothing to build; drawers 1 drawn, 0 no data, -1 Escape.
 #pragma once
 
+#include <vector>
+
 #include "module/contour/CContourEngine.h"
 #include "module/engines/CutLineRecords.h"
 #include "module/engines/T_PVX_SBEM_D.h"
@@ -218,6 +220,7 @@ private:
     // list to list (a raft draws one list per plate), made again when either changes.
     CPen& BandEdgePen(int nWidth, COLORREF color);
     CPen m_bandEdgePen;
+    std::vector<POINT> m_listPixels;  // a band list's vertices in pixels, reused list to list
     int m_nBandEdgeWidth = -1;
     COLORREF m_crBandEdge = CLR_INVALID;
 };

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 #include "module/contour/CContourEngine.h"
 #include "module/contour/CGradientDrawing.h"
@@ -134,8 +135,12 @@ void CEngineBase::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C3
     if (pFlags)
         for (int i = 0; i < n; ++i) flags[i] = pFlags[i];
 
+    // Room for the bands of most faces at once (still small blocks): growing a few elements at a
+    // time would move the lists several times per face.
     CArray<int, int> sizes;
     CArray<VtxInfo_tag, VtxInfo_tag> vertices;
+    sizes.SetSize(0, 8);
+    vertices.SetSize(0, 24);
     CContourEngine& s = *m_pContourEngine;
     if (bFrame) {
         // A frame polygon has at most four points; any further ones are not part of it.
@@ -167,6 +172,40 @@ void CEngineBase::DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxI
     const VtxInfo_tag* v = vertices.GetData();
     const INT_PTR nVtx = vertices.GetSize();
 
+    if (s.m_nFillStyle != 1 && !d.direct && ctrl.DrawsAtOnce(pDC)) {
+        // Straight into pixels: each vertex projected once for its polygon's fill and edges.
+        std::vector<POINT>& px = m_listPixels;
+        px.resize(static_cast<size_t>(nVtx));
+        for (INT_PTR i = 0; i < nVtx; ++i) px[static_cast<size_t>(i)] = ctrl.MemPixel(v[i].pt);
+        C3DPoint pts[2 * CContourEngine::MAX_LEVELS + 8];
+        INT_PTR at = 0;
+        for (INT_PTR p = 0; p < sizes.GetSize(); ++p) {
+            const INT_PTR n = std::min<INT_PTR>(std::max(sizes[p], 0), nVtx - at);
+            if (n > 0) {
+                const int k = static_cast<int>(std::min<INT_PTR>(n, static_cast<INT_PTR>(std::size(pts))));
+                for (int i = 0; i < k; ++i) pts[i] = v[at + i].pt;
+                const COLORREF c = Shaded(*pModel, s.GetValueColor(v[at].dValue), pts, k);
+                ctrl.FillPixels(pDC, px.data() + at, static_cast<int>(n), c);
+            }
+            at += n;
+        }
+        if (!s.m_bDrawContourLine) return;
+        CPen* pOld = pDC->SelectObject(&BandEdgePen(pModel->m_nPenFactor, s.m_crContourLine));
+        at = 0;
+        for (INT_PTR p = 0; p < sizes.GetSize(); ++p) {
+            const INT_PTR n = std::min<INT_PTR>(std::max(sizes[p], 0), nVtx - at);
+            for (INT_PTR i = 0; i < n; ++i) {
+                if (!v[at + i].bLine) continue;
+                const INT_PTR j = at + (i + 1) % n;
+                d.Letter(v[at + i].pt, v[j].pt, v[at + i].dValue);
+                pDC->MoveTo(px[static_cast<size_t>(at + i)]);
+                pDC->LineTo(px[static_cast<size_t>(j)]);
+            }
+            at += n;
+        }
+        pDC->SelectObject(pOld);
+        return;
+    }
     if (s.m_nFillStyle != 1) {
         CList<C3DPoint> face;
         C3DPoint pts[2 * CContourEngine::MAX_LEVELS + 8];

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "host/db/CDBDoc.h"
 #include "host/db/CGeomCtrl.h"
@@ -121,6 +122,21 @@ void AllEdges(const PVXPolyList* face, CArray<int, int>& flags) {
     for (INT_PTR i = 0; i < n; ++i) flags[i] = 1;
 }
 
+// Room for n points, on the stack up to N of them: per-face work needs no heap.
+template <size_t N>
+class PointBuffer {
+public:
+    C3DPoint* Get(size_t n) {
+        if (n <= N) return m_small;
+        m_large.resize(n);
+        return m_large.data();
+    }
+
+private:
+    C3DPoint m_small[N];
+    std::vector<C3DPoint> m_large;
+};
+
 // The edges of one face on the drawing targets; the client copy, when given, already has the
 // DC's pen selected.
 void DrawEdges(I_PVXModel& m, CDC* pDC, CList<C3DPoint>* pFace, CArray<int, int>* pFlags, CDC* pClient) {
@@ -128,9 +144,11 @@ void DrawEdges(I_PVXModel& m, CDC* pDC, CList<C3DPoint>* pFace, CArray<int, int>
     if (!ctrl || !pDC || !pFace) return;
     const INT_PTR n = pFace->GetCount();
     if (n < 2) return;
-    std::vector<C3DPoint> v;
-    v.reserve(static_cast<size_t>(n));
-    for (POSITION pos = pFace->GetHeadPosition(); pos;) v.push_back(pFace->GetNext(pos));
+    // Faces have a few points (a hundred thousand of them a frame).
+    PointBuffer<16> buffer;
+    C3DPoint* v = buffer.Get(static_cast<size_t>(n));
+    INT_PTR k = 0;
+    for (POSITION pos = pFace->GetHeadPosition(); pos && k < n;) v[k++] = pFace->GetNext(pos);
     auto flag = [&](INT_PTR i) { return !pFlags || (i < pFlags->GetSize() && pFlags->GetAt(i) != 0); };
     auto line = [&](const C3DPoint& a, const C3DPoint& b) {
         if (m.m_bExternalDevice) {
@@ -141,8 +159,8 @@ void DrawEdges(I_PVXModel& m, CDC* pDC, CList<C3DPoint>* pFace, CArray<int, int>
         if (pClient) ctrl->DrawLine3DOnClientWindow(pClient, a, b, 0.0);
     };
     for (INT_PTR i = 0; i + 1 < n; ++i)
-        if (flag(i)) line(v[static_cast<size_t>(i)], v[static_cast<size_t>(i + 1)]);
-    if (flag(n - 1)) line(v[static_cast<size_t>(n - 1)], v[0]);
+        if (flag(i)) line(v[i], v[i + 1]);
+    if (flag(n - 1)) line(v[n - 1], v[0]);
 }
 
 // Member colours with a defined start: GetMembColor leaves them alone in some render modes.
@@ -157,15 +175,12 @@ int WidePen(int penFactor) { return static_cast<int>(penFactor * 1.7); }
 
 // ---- flat shading ----------------------------------------------------------------------------
 
-void I_PVXModel::GetShadingFactor(double* n, double* L, double* H, double& dDiffuse, double& dSpecular) {
-    if (m_pPVXCtrl && m_pPVXCtrl->IsGLRenderer()) return;
-    auto* view = dynamic_cast<GRenderView*>(m_pView);
-    if (!view || !n || !L || !H) {
-        dDiffuse = 1.0;
-        dSpecular = 0.0;
-        return;
-    }
-    const T_LIGHT_D& light = view->GetLightData();
+namespace {
+
+// The diffuse and specular factors of unit normal n under the light, lit from direction L with
+// highlight direction H.
+void LightFactors(const T_LIGHT_D& light, const double* n, const double* L, const double* H, double& dDiffuse,
+                  double& dSpecular) {
     if (!light.m_bShading) {
         dDiffuse = 1.0;
         dSpecular = 0.0;
@@ -194,6 +209,19 @@ void I_PVXModel::GetShadingFactor(double* n, double* L, double* H, double& dDiff
     dSpecular = std::pow(h, 128 - shininess) * light.m_nSpecular;
 }
 
+}  // namespace
+
+void I_PVXModel::GetShadingFactor(double* n, double* L, double* H, double& dDiffuse, double& dSpecular) {
+    if (m_pPVXCtrl && m_pPVXCtrl->IsGLRenderer()) return;
+    auto* view = dynamic_cast<GRenderView*>(m_pView);
+    if (!view || !n || !L || !H) {
+        dDiffuse = 1.0;
+        dSpecular = 0.0;
+        return;
+    }
+    LightFactors(view->GetLightData(), n, L, H, dDiffuse, dSpecular);
+}
+
 void I_PVXModel::GetFlatShadingFactor(int n, const C3DPoint* pts, double& dDiffuse, double& dSpecular) {
     if (m_pPVXCtrl && m_pPVXCtrl->IsGLRenderer()) return;
     if (n < 3 || !pts || !m_pPVXCtrl) {
@@ -201,10 +229,12 @@ void I_PVXModel::GetFlatShadingFactor(int n, const C3DPoint* pts, double& dDiffu
         dSpecular = 0.0;
         return;
     }
-    std::vector<C3DPoint> vcs(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) vcs[static_cast<size_t>(i)] = m_pPVXCtrl->GetVcsCoord(pts[i]);
+    // A band polygon has a few dozen points at most (one comes per band polygon).
+    PointBuffer<64> buffer;
+    C3DPoint* vcs = buffer.Get(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) vcs[i] = m_pPVXCtrl->GetVcsCoord(pts[i]);
     double normal[3];
-    CUtilFuncs::GetNormalVector(n, vcs.data(), normal);
+    CUtilFuncs::GetNormalVector(n, vcs, normal);
     CUtilFuncs::MakeUnitVector(normal);
     auto* view = dynamic_cast<GRenderView*>(m_pView);
     if (!view) {
@@ -212,8 +242,8 @@ void I_PVXModel::GetFlatShadingFactor(int n, const C3DPoint* pts, double& dDiffu
         dSpecular = 0.0;
         return;
     }
-    T_LIGHT_D& light = view->GetLightData();
-    GetShadingFactor(normal, light.m_dLightDir, light.m_dHighlightDir, dDiffuse, dSpecular);
+    const T_LIGHT_D& light = view->GetLightData();
+    LightFactors(light, normal, light.m_dLightDir, light.m_dHighlightDir, dDiffuse, dSpecular);
 }
 
 DWORD I_PVXModel::GetShadeFactoredColor(DWORD color, double dDiffuse, double dSpecular) {

@@ -599,6 +599,12 @@ BOOL CDC::Polygon(const POINT* pts, int count) {
     return dc->backend->Polygon(dc->st, pts, count);
 }
 
+BOOL CDC::SolidPolygon(const POINT* pts, int count, COLORREF c) {
+    DC_OR(FALSE);
+    if (!pts || count < 3) return FALSE;
+    return dc->backend->SolidPolygon(dc->st, pts, count, c);
+}
+
 BOOL CDC::PolyPolygon(const POINT* pts, const int* counts, int polys) {
     DC_OR(FALSE);
     if (!pts || !counts || polys <= 0) return FALSE;

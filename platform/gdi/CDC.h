@@ -127,6 +127,11 @@ public:
     BOOL PolylineTo(const POINT* pts, int count);
     BOOL Polygon(const POINT* pts, int count);
     BOOL PolyPolygon(const POINT* pts, const int* counts, int polys);
+    // Polygon with a solid brush and a solid 1-pixel pen of colour c, the selected objects left
+    // as they are. FALSE, nothing drawn, when the DC cannot draw it so (a recording DC, or a
+    // polygon its raster cannot serve that way): then select such objects and call Polygon. A
+    // run of polygons of many colours costs no selection per polygon this way.
+    BOOL SolidPolygon(const POINT* pts, int count, COLORREF c);
     BOOL Rectangle(int l, int t, int r, int b);
     BOOL Rectangle(LPCRECT r) { return Rectangle(r->left, r->top, r->right, r->bottom); }
     BOOL RoundRect(int l, int t, int r, int b, int ew, int eh);

@@ -83,6 +83,10 @@ public:
     virtual BOOL PolylineTo(const DCState& st, const POINT* pts, int n);  // default: Polyline from curPos
     virtual BOOL Polygon(const DCState& st, const POINT* pts, int n) = 0;
     virtual BOOL PolyPolygon(const DCState& st, const POINT* pts, const int* counts, int polys) = 0;
+    // A polygon filled and outlined in c, as Polygon draws it with a solid brush and a solid
+    // 1-pixel pen of c selected, without selecting them; FALSE (nothing drawn) when this back
+    // end cannot draw that polygon so: the caller then selects the objects and calls Polygon.
+    virtual BOOL SolidPolygon(const DCState& st, const POINT* pts, int n, COLORREF c) { return FALSE; }
     virtual BOOL Rectangle(const DCState& st, int l, int t, int r, int b) = 0;
     virtual BOOL RoundRect(const DCState& st, int l, int t, int r, int b, int ew, int eh) = 0;
     virtual BOOL Ellipse(const DCState& st, int l, int t, int r, int b) = 0;

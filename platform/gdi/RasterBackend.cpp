@@ -565,17 +565,21 @@ const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const POINT* dev, int n
 void RasterBackend::KeepShapes(bool bOn) { g_keepShapes.store(bOn); }
 
 bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n) {
-    if (!g_keepShapes.load(std::memory_order_relaxed)) return false;
-    GdiBitmapObject* bm = st.bitmap.get();
-    if (!bm || !bm->m_pSurface || bm->m_bDib || bm->IsMono() || n < 3 || n > kShapeMaxPoints) return false;
-    if (st.rop2 != R2_COPYPEN || st.hasClip) return false;
     const LOGBRUSH& brush = st.Brush();
     const LOGPEN& pen = st.Pen();
     const UINT penStyle = pen.lopnStyle & PS_STYLE_MASK;
     if ((brush.lbStyle != BS_SOLID && brush.lbStyle != BS_NULL) || (penStyle != PS_SOLID && penStyle != PS_NULL) ||
         pen.lopnWidth.x > 1)
         return false;
-    const bool fill = brush.lbStyle == BS_SOLID, outline = penStyle == PS_SOLID;
+    return DrawKeptShape(st, pts, n, brush.lbStyle == BS_SOLID, penStyle == PS_SOLID, brush.lbColor, pen.lopnColor);
+}
+
+bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n, bool fill, bool outline,
+                                  COLORREF fillColor, COLORREF penColor) {
+    if (!g_keepShapes.load(std::memory_order_relaxed)) return false;
+    GdiBitmapObject* bm = st.bitmap.get();
+    if (!bm || !bm->m_pSurface || bm->m_bDib || bm->IsMono() || n < 3 || n > kShapeMaxPoints) return false;
+    if (st.rop2 != R2_COPYPEN || st.hasClip) return false;
     POINT dev[kShapeMaxPoints];
     const POINT first = st.ToDevice(pts[0]);
     RECT box{first.x, first.y, first.x, first.y};
@@ -596,10 +600,14 @@ bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n) {
     const ShapePixels* px = ShapeOf(dev, n, fill, outline, st.polyFillMode == ALTERNATE, false);
     if (!px) return false;
     if (m_cr) cairo_surface_flush(bm->m_pSurface);
-    if (fill) PaintRuns(*bm, first, px->fill, brush.lbColor);
-    if (outline) PaintRuns(*bm, first, px->outline, pen.lopnColor);
+    if (fill) PaintRuns(*bm, first, px->fill, fillColor);
+    if (outline) PaintRuns(*bm, first, px->outline, penColor);
     MarkDirty(*bm, box);
     return true;
+}
+
+BOOL RasterBackend::SolidPolygon(const DCState& st, const POINT* pts, int n, COLORREF c) {
+    return pts && DrawKeptShape(st, pts, n, true, true, c, c);
 }
 
 bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, const int* counts, int lines) {

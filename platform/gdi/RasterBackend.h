@@ -42,6 +42,8 @@ public:
     BOOL PolyPolyline(const DCState& st, const POINT* pts, const int* counts, int polylines);
     BOOL Polygon(const DCState& st, const POINT* pts, int n) override;
     BOOL PolyPolygon(const DCState& st, const POINT* pts, const int* counts, int polys) override;
+    // Small polygons inside the picture in copy mode, unclipped, from their kept shapes.
+    BOOL SolidPolygon(const DCState& st, const POINT* pts, int n, COLORREF c) override;
     BOOL Rectangle(const DCState& st, int l, int t, int r, int b) override;
     BOOL RoundRect(const DCState& st, int l, int t, int r, int b, int ew, int eh) override;
     BOOL Ellipse(const DCState& st, int l, int t, int r, int b) override;
@@ -81,6 +83,10 @@ private:
         std::vector<Run> fill, outline;
     };
     bool DrawKeptShape(const DCState& st, const POINT* pts, int n);
+    // The same with the fill and the 1-pixel solid outline given (each drawn or not, in its
+    // colour) instead of the selected brush and pen.
+    bool DrawKeptShape(const DCState& st, const POINT* pts, int n, bool fill, bool outline, COLORREF fillColor,
+                       COLORREF penColor);
     // Thin solid two-point lines, each as its own stroke, the same way; true when some were
     // drawn so, the others (too long, at the border) then left in m_restPts/m_restCounts.
     bool DrawKeptLines(const DCState& st, const POINT* pts, const int* counts, int lines);

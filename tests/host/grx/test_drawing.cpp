@@ -2,7 +2,10 @@
 // display list, painting the window, coloured-polygon clipping and the Kriging overlay.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/gdi/CRecordDC.h"
 #include "platform/gdi/afxgdi.h"
@@ -286,6 +289,84 @@ TEST(GrxDrawing, KrigingContourOverlaysImage) {
     ctrl.BeginDrawToMemDC(false);
     ctrl.EndDrawToMemDC(false);
     EXPECT_EQ(mem->GetPixel(low.x, low.y), RGB(255, 255, 255));
+}
+
+// Band lists are drawn from pixels projected once (MemPixel, FillPixels, MoveTo/LineTo): on any
+// DC that draws at once that must be what the world forms draw (DrawPolygon3DFill with a colour,
+// DrawLine3D), record for record and pixel for pixel. While geometry is recorded on the memory
+// DC the control does not draw at once, and says so.
+TEST(GrxDrawing, PixelFormsDrawWhatTheWorldFormsDraw) {
+    I_PVXCtrl ctrl;
+    FrontView(ctrl);
+    // Polygons of 2 to 5 points (2: a polygon seen edge-on, drawn as its edge) and their edges.
+    const std::vector<std::vector<C3DPoint>> polys = {
+        {C3DPoint(0, 0, 0), C3DPoint(1.5, 0, 0), C3DPoint(1.5, 0, 1.2)},
+        {C3DPoint(1, 0, 1), C3DPoint(3.7, 0, 1.1), C3DPoint(3.2, 0, 2.9), C3DPoint(0.9, 0, 2.4)},
+        {C3DPoint(2, 0, 2), C3DPoint(4.5, 0, 2.2)},
+        {C3DPoint(-0.5, 0, 3), C3DPoint(1, 0, 3.4), C3DPoint(2, 0, 4.2), C3DPoint(0.3, 0, 3.9), C3DPoint(-0.8, 0, 3.5)},
+    };
+    auto worldForms = [&](CDC* dc) {
+        for (size_t i = 0; i < polys.size(); ++i) {
+            CList<C3DPoint, C3DPoint> face;
+            for (const C3DPoint& p : polys[i]) face.AddTail(p);
+            ctrl.DrawPolygon3DFill(dc, face, RGB(40 * i, 200 - 30 * i, 90));
+            for (size_t k = 0; k < polys[i].size(); ++k)
+                ctrl.DrawLine3D(dc, polys[i][k], polys[i][(k + 1) % polys[i].size()], 0.0);
+        }
+    };
+    auto pixelForms = [&](CDC* dc) {
+        for (size_t i = 0; i < polys.size(); ++i) {
+            std::vector<POINT> px;
+            for (const C3DPoint& p : polys[i]) px.push_back(ctrl.MemPixel(p));
+            ctrl.FillPixels(dc, px.data(), static_cast<int>(px.size()), RGB(40 * i, 200 - 30 * i, 90));
+            for (size_t k = 0; k < px.size(); ++k) {
+                dc->MoveTo(px[k]);
+                dc->LineTo(px[(k + 1) % px.size()]);
+            }
+        }
+    };
+    {
+        SCOPED_TRACE("a recording DC: the same records");
+        CRecordDC world, pixels;
+        ASSERT_TRUE(world.Create());
+        ASSERT_TRUE(pixels.Create());
+        EXPECT_TRUE(ctrl.DrawsAtOnce(&world));
+        worldForms(&world);
+        pixelForms(&pixels);
+        EXPECT_EQ(Geometry(pixels), Geometry(world));
+        EXPECT_EQ(Geometry(world).size(), 4u + 14u) << "3 fills, one edge-on line and 14 edges";
+    }
+    {
+        SCOPED_TRACE("the memory image: the same pixels");
+        ASSERT_TRUE(ctrl.BeginDrawToMemDC(false));
+        CDC* mem = ctrl.GetMemDC();
+        EXPECT_TRUE(ctrl.DrawsAtOnce(mem));
+        auto picture = [&](const std::function<void(CDC*)>& draw) {
+            ctrl.ClearBuffer(RGB(255, 255, 255), 1);
+            draw(mem);
+            std::vector<COLORREF> px;
+            for (int y = 0; y < 300; ++y)
+                for (int x = 0; x < 400; ++x) px.push_back(mem->GetPixel(x, y));
+            return px;
+        };
+        const std::vector<COLORREF> world = picture(worldForms);
+        EXPECT_EQ(picture(pixelForms), world);
+        EXPECT_GT(std::count(world.begin(), world.end(), RGB(40, 170, 90)), 100) << "the second polygon is drawn";
+        ctrl.EndDrawToMemDC(false);
+    }
+    {
+        SCOPED_TRACE("the memory DC while geometry is recorded, and no DC: not drawn at once");
+        ASSERT_TRUE(ctrl.BeginDrawToMemDC(true));
+        ctrl.XGR_Begin_AddGeom();
+        EXPECT_FALSE(ctrl.DrawsAtOnce(ctrl.GetMemDC()));
+        CRecordDC other;
+        ASSERT_TRUE(other.Create());
+        EXPECT_TRUE(ctrl.DrawsAtOnce(&other));
+        ctrl.XGR_End_AddGeom();
+        EXPECT_TRUE(ctrl.DrawsAtOnce(ctrl.GetMemDC()));
+        EXPECT_FALSE(ctrl.DrawsAtOnce(nullptr));
+        ctrl.EndDrawToMemDC(true);
+    }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The raster DC: pixel rules of lines and shapes, state save/restore, clipping, blits and
 // raster operations, gradients, blending and DIB sections.
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <thread>
@@ -874,6 +876,91 @@ TEST(RasterDC, PolygonsDrawnFromKeptShapesMatchCairo) {
         for (int x = 0; x < w; ++x) differing += kept.At(x, y) != cairo.At(x, y);
     RasterBackend::KeepShapes(true);
     EXPECT_EQ(differing, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A polygon filled and outlined in one colour without selecting objects draws what Polygon draws
+// with a solid brush and a solid 1-pixel pen of that colour selected, drawn by cairo alone. Where
+// the DC cannot draw it so (clip, a raster operation, a polygon too large or at the border, kept
+// shapes off) it draws nothing and says so, and the caller's Polygon draws it. The selected
+// objects stay the ones selected before either way.
+TEST(RasterDC, SolidPolygonsDrawWhatPolygonDrawsWithTheirObjects) {
+    struct Row {
+        const char* label;
+        std::function<void(CDC&)> setUp;
+        int size;      // the shapes' extent in pixels
+        int margin;    // nearest distance of a shape's first point to the border
+        bool keep;     // kept shapes on
+        bool drawn;    // SolidPolygon draws (else it answers FALSE)
+    };
+    const std::vector<Row> rows = {
+        {"small polygons inside the picture", [](CDC&) {}, 20, 40, true, true},
+        {"winding fill mode", [](CDC& dc) { dc.SetPolyFillMode(WINDING); }, 20, 40, true, true},
+        {"a moved window origin", [](CDC& dc) { dc.SetWindowOrg(-3, 5); }, 20, 40, true, true},
+        {"a clip region", [](CDC& dc) { dc.IntersectClipRect(10, 10, 200, 150); }, 20, 40, true, false},
+        {"an XOR raster operation", [](CDC& dc) { dc.SetROP2(R2_XORPEN); }, 20, 40, true, false},
+        {"polygons wider than a kept shape", [](CDC&) {}, 90, 100, true, false},
+        {"polygons at the border", [](CDC&) {}, 20, -5, true, false},
+        {"kept shapes switched off", [](CDC&) {}, 20, 40, false, false},
+    };
+    const int w = 320, h = 240;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        RasterCanvas solid(w, h), plain(w, h);
+        row.setUp(solid.dc);
+        row.setUp(plain.dc);
+        unsigned seed = 777;
+        auto rnd = [&seed](int n) {
+            seed = seed * 1103515245u + 12345u;
+            return static_cast<int>((seed >> 8) % static_cast<unsigned>(n));
+        };
+        CPen keptPen(PS_DASH, 1, RGB(1, 2, 3));
+        CBrush keptBrush(HS_CROSS, RGB(4, 5, 6));
+        CPen* oldPen = solid.dc.SelectObject(&keptPen);
+        CBrush* oldBrush = solid.dc.SelectObject(&keptBrush);
+        int answeredDrawn = 0, polys = 400;
+        for (int i = 0; i < polys; ++i) {
+            const int n = 3 + rnd(4);
+            const int span = std::max(1, w - 2 * std::abs(row.margin) - row.size);
+            const POINT at = row.margin >= 0 ? POINT{row.margin + rnd(span), row.margin + rnd(h - 2 * row.margin - row.size)}
+                                             : POINT{row.margin + rnd(3), 40 + rnd(100)};
+            std::vector<POINT> pts;
+            for (int k = 0; k < n; ++k)
+                pts.push_back(POINT{at.x + (k == 1 ? row.size : k ? rnd(row.size + 1) : 0),
+                                    at.y + (k ? rnd(row.size + 1) : 0)});
+            const COLORREF c = RGB(rnd(256), rnd(256), rnd(256));
+            RasterBackend::KeepShapes(row.keep);
+            // Polygon with a solid brush and a 1-pixel solid pen of c selected, then put back.
+            auto withObjects = [&](CDC& dc) {
+                CPen pen(PS_SOLID, 1, c);
+                CBrush brush(c);
+                CPen* op = dc.SelectObject(&pen);
+                CBrush* ob = dc.SelectObject(&brush);
+                dc.Polygon(pts.data(), n);
+                dc.SelectObject(ob);
+                dc.SelectObject(op);
+            };
+            if (solid.dc.SolidPolygon(pts.data(), n, c))
+                ++answeredDrawn;
+            else
+                withObjects(solid.dc);
+            EXPECT_EQ(solid.dc.GetCurrentPen()->GetSafeHandle(), keptPen.GetSafeHandle());
+            EXPECT_EQ(solid.dc.GetCurrentBrush()->GetSafeHandle(), keptBrush.GetSafeHandle());
+            RasterBackend::KeepShapes(false);
+            withObjects(plain.dc);
+        }
+        RasterBackend::KeepShapes(true);
+        solid.dc.SelectObject(oldBrush);
+        solid.dc.SelectObject(oldPen);
+        EXPECT_EQ(answeredDrawn, row.drawn ? polys : 0);
+        int differing = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) differing += solid.At(x, y) != plain.At(x, y);
+        EXPECT_EQ(differing, 0);
+    }
 }
 
 }  // namespace

@@ -164,3 +164,18 @@ TEST(RecordDC, MeasuresTextWithoutPixelsAndDrawsWhenSized) {
 }
 
 }  // namespace
+
+namespace {
+
+// A recording DC keeps the caller's Polygon with its objects: a solid polygon asked of it draws
+// nothing, records nothing and says so, so the caller selects and draws as before.
+TEST(RecordDC, LeavesSolidPolygonsToTheCallersObjects) {
+    CRecordDC dc;
+    ASSERT_TRUE(dc.Create());
+    const POINT tri[3] = {{0, 0}, {10, 0}, {0, 10}};
+    const size_t before = dc.GetRecords().size();
+    EXPECT_FALSE(dc.SolidPolygon(tri, 3, RGB(10, 20, 30)));
+    EXPECT_EQ(dc.GetRecords().size(), before);
+}
+
+}  // namespace
