@@ -1,5 +1,5 @@
 // pvxhost figure: the catalogue listing on the sample and on a copy without results, and the
-// refusals of IDs that are unknown, groups or not built yet.
+// refusals of IDs that are unknown or groups, and of sizes out of range.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -107,9 +107,11 @@ TEST(FigureCommand, IdsThatCannotBeDrawnAreRefused) {
         {"unknown", "figure NOPE --out x.bmp", 2, "unknown figure ID \"NOPE\""},
         {"unknown number in a list", "figure 41,999 --out x.bmp", 2, "unknown figure ID \"999\""},
         {"a group", "figure iso --out x.bmp", 2, "is a group"},
-        {"not built", "figure mtsb_design_slabband --out x.bmp", 1, "figure 509 (MTSB_DESIGN_SLABBAND) is not built yet"},
+        // Every leaf of the catalogue has its figure now; a size out of range is refused before drawing.
+        {"size out of range", "figure mtsb_design_slabband --size 0x0 --out x.bmp", 2, "--size expects WIDTHxHEIGHT"},
         {"--list with an output", "figure --list --out x.bmp", 2, "no effect with --list"},
     };
+    std::filesystem::remove("x.bmp");  // left by an earlier run that drew it
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
         const moduletest::HostRun run =

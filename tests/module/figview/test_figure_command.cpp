@@ -93,7 +93,7 @@ TEST(FigureCommand, RefusedRequestsLeaveNoFile) {
         {"DWG goes to the drawing's export", "figure 41", "dwg", 1, "DWG"},
         {"DWG export failure box", "figure 41", "dwg", 1, "输出失败"},
         {"an unknown ID", "figure 999", "bmp", 2, "unknown figure ID"},
-        {"a leaf without class", "figure 509", "bmp", 1, "figure 509 (MTSB_DESIGN_SLABBAND) is not built yet"},
+        {"a size out of range", "figure 509 --size 0x0", "bmp", 2, "--size expects WIDTHxHEIGHT"},
         {"--member with a drawing", "figure 41 --member 525", "dxf", 2, "--member"},
         {"an unknown member", "figure 41 --member 9999", "bmp", 2, "no member"},
         {"a load case the figure has not", "figure 41 --load 0", "bmp", 2, "no load case"},
