@@ -3,6 +3,7 @@
 #pragma once
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -49,6 +50,29 @@ inline HostRun RunHost(const std::string& args, const std::string& name) {
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     r.out = ReadWholeFile(base + ".out");
     r.err = ReadWholeFile(base + ".err");
+    return r;
+}
+
+struct ScriptRun {
+    int code = -1;    // the shell's status; 0 when the script passed
+    std::string out;  // both streams
+};
+
+// Runs one of scripts/ under /usr/bin/python3 on the built pvxhost and the built sample, with a
+// fresh work folder (TAG and the process id) that is removed afterwards.
+inline ScriptRun RunSampleScript(const std::string& script, const std::string& tag) {
+    const std::string work = std::string(PVX_TEST_TMPDIR) + "/" + tag + "_" + std::to_string(getpid());
+    const std::string cmd = "/usr/bin/python3 '" + std::string(PVX_SOURCE_DIR) + "/scripts/" + script + "' '" +
+                            PVX_BINARY_DIR + "/bin/pvxhost' '" + PVX_BINARY_DIR + "/examples/sample.pvxdb' '" + work +
+                            "' 2>&1";
+    ScriptRun r;
+    if (FILE* p = popen(cmd.c_str(), "r")) {
+        char buf[4096];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+        r.code = pclose(p);
+    }
+    std::system(("rm -rf '" + work + "'").c_str());
     return r;
 }
 
