@@ -9,7 +9,8 @@ sqlite3:
   - which members are drawn: analysis members of type 201 whose model key names a foundation
     member, of kind 0 (sheets 201-203: sub-kind 0 or 1 and the model beam's link flag not 1) or
     kind 1 (163-165: link flag 1), with MBWG rows;
-  - every vertex of every diagram polyline (layer L101): its offset from the member's axis equals
+  - every vertex of every diagram polyline (layer L101): its offset from the member's axis (to
+    the left of the axis read left to right, the i-end's station at the i-end) equals
     value x |scale| / 1000 x sign (moment and torsion -1, shear +1) and its position along the
     axis the station's (1e-9);
   - 518/519: first every rib of RIBB with RIBF rows (five stations, moment m or shear v,
@@ -164,7 +165,14 @@ def main():
             per = [v for v in (stations(key, c) for c in linear) if v]
             curves = [[max(v[s] for v in per) for s in range(9)], [min(v[s] for v in per) for s in range(9)]] if per else []
         if curves:
-            expected.append((key, nodes[n[0]], nodes[n[-1]], curves))
+            # The line is drawn read left to right (x, then y, within 1e-9 of its length); the
+            # stations run from the i-end, so a turned member carries them turned too.
+            a, b = nodes[n[0]], nodes[n[-1]]
+            tol = 1e-9 * math.hypot(b[0] - a[0], b[1] - a[1])
+            if not (a[0] < b[0] - tol or (abs(a[0] - b[0]) <= tol and a[1] < b[1] - tol)):
+                a, b = b, a
+                curves = [list(reversed(v)) for v in curves]
+            expected.append((key, a, b, curves))
     check(len(expected) > 0, "the sheet has members to draw")
     print("%d members or ribs, %d curves expected" % (len(expected), sum(len(c) for _, _, _, c in expected)))
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
+#include <utility>
 
 #include "host/base/CMathFunc.h"
 #include "host/base/CMsgDll.h"
@@ -67,11 +69,20 @@ void CFVDForceDrawCommon::CollectLoadCases(std::map<UINT, CString>& out) {
     MakeUnfavourableLoadCombText(out, keys, TRUE, 0);
 }
 
+void CFVDForceDrawCommon::AlignStationsWithLine(const CZELF_DBLineObjData& line, CArray<double, double>& first,
+                                                CArray<double, double>& second) {
+    if (!line.IsReverse()) return;
+    for (CArray<double, double>* v : {&first, &second})
+        for (INT_PTR i = 0, j = v->GetSize() - 1; i < j; ++i, --j) std::swap((*v)[i], (*v)[j]);
+}
+
 BOOL CFVDForceDrawCommon::DrawMember(UINT key, CDataBase* db, void* context) {
     CZELF_DBLineObjData line;
     if (!GetMemberLine(key, db, line, context)) return 1;
     CArray<double, double> first, second;
-    if (GetForceValues(key, db, first, second, context)) DrawMemberCurves(line, first, second);
+    if (!GetForceValues(key, db, first, second, context)) return 1;
+    AlignStationsWithLine(line, first, second);
+    DrawMemberCurves(line, first, second);
     return 1;
 }
 

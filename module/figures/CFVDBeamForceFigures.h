@@ -58,6 +58,10 @@ public:
     static CString ValueText(double value, int counter);
     // Stations of n values that carry a text: 0, n / 2 and n - 1 (none below two values).
     static BOOL IsTextStation(int j, int n);
+    // The station lists run from the member's i-end; a line that SetData turned to read left to
+    // right starts at the j-end, so the lists are turned with it.
+    static void AlignStationsWithLine(const CZELF_DBLineObjData& line, CArray<double, double>& first,
+                                      CArray<double, double>& second);
 
 protected:
     // Draws the one or two curves of a member along line.

@@ -20,10 +20,6 @@ const char* const kOverflow = "***";
 constexpr double kMinBandLength = 0.001;  // m, a mid band shorter than this has no line
 constexpr int kMomentComponent = 3;       // LOAD_DATA value of the moment
 
-void ReverseValues(CArray<double, double>& v) {
-    for (INT_PTR i = 0, j = v.GetSize() - 1; i < j; ++i, --j) std::swap(v[i], v[j]);
-}
-
 // The sheet road of both band sheets: every band in table order until drawOne answers 0, then
 // the notes; nothing without a drawing or a post database.
 template <class F> void DrawBands(CFVDBase& fig, F drawOne) {
@@ -164,12 +160,9 @@ void CFVDSlabBandForce_M::DrawFigure() {
 BOOL CFVDSlabBandForce_M::GetMemberLine(UINT key, CDataBase* db, CZELF_DBLineObjData& line, void* /*context*/) {
     SetCurrentLayer(FVD_LAYER_BEAM);
     SlabBandGeometry g;
-    m_bLineTurned = FALSE;
     if (!GetSlabBandGeometry(key, db, g, m_pDrawing) || g.outline.GetSize() < 2) return 0;
-    if (!line.SetData(g.outline[0], g.outline[g.outline.GetSize() - 1], 0.0, 0.0, 0.0)) return 0;
-    // The line reads left to right; the stations run from the band's start.
-    m_bLineTurned = line.IsReverse();
-    return 1;
+    // The line reads left to right; DrawMember turns the stations (from the band's start) with it.
+    return line.SetData(g.outline[0], g.outline[g.outline.GetSize() - 1], 0.0, 0.0, 0.0) != 0;
 }
 
 BOOL CFVDSlabBandForce_M::GetForceValues(UINT key, CDataBase* db, CArray<double, double>& first,
@@ -180,10 +173,5 @@ BOOL CFVDSlabBandForce_M::GetForceValues(UINT key, CDataBase* db, CArray<double,
     if (!designs.Get(key, rec)) return 0;
     CFVDRibBeamForce_M::RibRecord stations;
     rec.GetLoadMap(stations.loads);
-    if (!CFVDRibBeamForce_M::GetStationValues(stations, m_nCurLoadCase, first, second, kMomentComponent)) return 0;
-    if (m_bLineTurned) {
-        ReverseValues(first);
-        ReverseValues(second);
-    }
-    return 1;
+    return CFVDRibBeamForce_M::GetStationValues(stations, m_nCurLoadCase, first, second, kMomentComponent);
 }

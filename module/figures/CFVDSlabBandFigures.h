@@ -59,11 +59,6 @@ public:
     BOOL GetForceValues(UINT key, CDataBase* db, CArray<double, double>& first, CArray<double, double>& second,
                         void* context) override;
     BOOL IsMemberShown(const T_PMEMB_D&) override { return TRUE; }
-
-private:
-    // Set by GetMemberLine when the band's line was turned to read left to right, so that the
-    // stations (from the band's start) are turned with it.
-    BOOL m_bLineTurned = FALSE;
 };
 
 // The geometry of band key from db (its PONT points); FALSE when the band, a point of its

@@ -101,12 +101,15 @@ TEST(BeamForceRules, AnchorsTextsAndScale) {
 }
 
 // Members: 10 ordinary (model 900) from (0, 0) to (8, 0); 11 link (model 901) from (0, 0) to
-// (0, 4), i.e. upwards; 12 a frame beam (no model member); 13 type 204 over model 900. Load case
+// (0, 4), i.e. upwards; 12 a frame beam (no model member); 13 type 204 over model 900; 14
+// ordinary, drawn right to left: i-end (10, 300), j-end (0, 300), far from the others. Load case
 // 1 and 2; design combinations 101 = 1.0 x 1 and 102 = 1.0 x 1 + 1.0 x 2. MBWG of case 1: moment (col 4)
 // 10 s at station s, shear (col 2) 8 - 2 s, torsion (col 3) 1; case 2: moment -20 at every
 // station, shear 0, torsion 0.
 class BeamForceSheetTest : public ::testing::Test {
 protected:
+    // Member 14's figures lie from y = 220 up, every other member's below y = 80.
+    static bool OfReversedMember(const CvdFigure& f) { return !f.m_points.empty() && f.m_points[0].y > 150.0; }
     void SetUp() override {
         PostDBBuilder b;
         b.AddLoadCase(1, PLOAD_STATIC, "DL");
@@ -130,6 +133,8 @@ protected:
         b.AddNode(1, 0, 0, 0);
         b.AddNode(2, 8, 0, 0);
         b.AddNode(3, 0, 4, 0);
+        b.AddNode(4, 10, 300, 0);
+        b.AddNode(5, 0, 300, 0);
         b.Add<DBT_MEMB>(900, Memb(201));
         b.Add<DBT_MEMB>(901, Memb(201));
         b.Add<DBT_BEAM>(900, Beam(0));
@@ -138,7 +143,8 @@ protected:
         b.AddMemb(11, PMemb(201, 0, 901, {1, 3}));
         b.AddMemb(12, PMemb(201, 0, 0, {1, 2}));
         b.AddMemb(13, PMemb(204, 0, 900, {1, 2}));
-        for (UINT key : {10u, 11u, 12u, 13u}) {
+        b.AddMemb(14, PMemb(201, 0, 900, {4, 5}));
+        for (UINT key : {10u, 11u, 12u, 13u, 14u}) {
             T_MBWG_D f1, f2;
             f1.Initialize();
             f2.Initialize();
@@ -171,8 +177,10 @@ protected:
 };
 
 TEST_F(BeamForceSheetTest, CurvesAndTexts) {
-    // Offsets are value x |scale| / 1000 x sign, to the left of the member (member 10 runs along
-    // +x, so left is +y; member 11 runs along +y, so left is -x).
+    // Offsets are value x |scale| / 1000 x sign, to the left of the member's line as drawn, read
+    // left to right (member 10 runs along +x, so left is +y; member 11 runs along +y, so left is
+    // -x; member 14 is read from its j-end (0, 300) to its i-end (10, 300), left is +y). The rows
+    // of member 14 look at its figures only (above y = 150), the others at those below.
     const struct {
         const char* label;
         const char* cls;
@@ -200,13 +208,34 @@ TEST_F(BeamForceSheetTest, CurvesAndTexts) {
         // Link beam 11 along +y: torsion 1, sign -1, scale 1000 -> offset -1 to the left = +x.
         {"link torsion", "CFVDBeamForceTorsion_Link", 165, 101, 1000.0,
          {{{1, 0}, {1, 2}, {1, 4}}}, {" 1", "1", "1 "}, {0, 0, 0}},
+        // Member 14 drawn right to left: its i-end value (station 0) belongs at x = 10, station 4
+        // at x = 5, station 8 (j-end) at x = 0; vertices and texts run from x = 0, so the j-end
+        // comes first. Moment 10 s under 101, scale 100, sign -1: stations 8, 4, 0 -> -80, -40,
+        // 0 -> y = 300 - 8, 300 - 4, 300.
+        {"reversed member, moment", "CFVDBeamForceMoment", 201, 101, 100.0,
+         {{{0, 292}, {5, 296}, {10, 300}}}, {" 80", "40", "0 "}, {0, 0, 8}},
+        // Shear 8 - 2 s, sign +1, scale 1000: stations 8, 4, 0 -> -8, 0, 8 -> y = 292, 300, 308.
+        {"reversed member, shear", "CFVDBeamForceShearing", 202, 101, 1000.0,
+         {{{0, 292}, {5, 300}, {10, 308}}}, {" -8", "0", "8 "}, {0, 8, 8}},
+        // Key 0: max 10 s and min 10 s - 20 at stations 8, 4, 0: first curve 80, 40, 0 -> y 220,
+        // 260, 300 (scale 1000, sign -1); second 60, 20, -20 -> y 240, 280, 320; anchors 0 then 8.
+        {"reversed member, moment envelope", "CFVDBeamForceMoment", 201, 0, 1000.0,
+         {{{0, 220}, {5, 260}, {10, 300}}, {{0, 240}, {5, 280}, {10, 320}}},
+         {" 80", "40", "0 ", " 60", "20", "-20 "}, {0, 0, 0, 8, 8, 8}},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.label);
+        const bool reversedRow = std::string(r.label).rfind("reversed", 0) == 0;
         auto d = Draw(r.cls, r.type, r.load, r.scale);
-        const auto polys = On(*d, FVD_LAYER_FORCE, VdKindPolyLine);
-        const auto lines = On(*d, FVD_LAYER_FORCE, VdKindLine);
-        const auto texts = On(*d, FVD_LAYER_TEXT, VdKindText);
+        auto mine = [&](std::vector<const CvdFigure*> all) {
+            std::vector<const CvdFigure*> out;
+            for (const CvdFigure* f : all)
+                if (OfReversedMember(*f) == reversedRow) out.push_back(f);
+            return out;
+        };
+        const auto polys = mine(On(*d, FVD_LAYER_FORCE, VdKindPolyLine));
+        const auto lines = mine(On(*d, FVD_LAYER_FORCE, VdKindLine));
+        const auto texts = mine(On(*d, FVD_LAYER_TEXT, VdKindText));
         ASSERT_EQ(polys.size(), r.pts.size());
         EXPECT_EQ(lines.size(), 3 * r.pts.size());
         ASSERT_EQ(texts.size(), r.texts.size());
@@ -225,24 +254,25 @@ TEST_F(BeamForceSheetTest, CurvesAndTexts) {
 }
 
 TEST_F(BeamForceSheetTest, MembersPerSheet) {
-    // Ordinary sheets draw member 10 only (11 is a link beam, 12 no foundation member, 13 not a
-    // beam); link sheets member 11 only.
+    // Ordinary sheets draw members 10 and 14 (11 is a link beam, 12 no foundation member, 13 not
+    // a beam); link sheets member 11 only. Member 14, read left to right, writes at angle 0 too.
     const struct {
         const char* cls;
         int type;
-        double angle;  // text angle of the member drawn
+        size_t members;
+        double angle;  // text angle of the members drawn
     } rows[] = {
-        {"CFVDBeamForceMoment", 201, 0.0},        {"CFVDBeamForceShearing", 202, 0.0},
-        {"CFVDBeamForceTorsion", 203, 0.0},       {"CFVDBeamForceMoment_Link", 163, 90.0},
-        {"CFVDBeamForceShearing_Link", 164, 90.0}, {"CFVDBeamForceTorsion_Link", 165, 90.0},
+        {"CFVDBeamForceMoment", 201, 2, 0.0},         {"CFVDBeamForceShearing", 202, 2, 0.0},
+        {"CFVDBeamForceTorsion", 203, 2, 0.0},        {"CFVDBeamForceMoment_Link", 163, 1, 90.0},
+        {"CFVDBeamForceShearing_Link", 164, 1, 90.0}, {"CFVDBeamForceTorsion_Link", 165, 1, 90.0},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.cls);
         auto d = Draw(r.cls, r.type, 101, 1.0);
-        EXPECT_EQ(On(*d, FVD_LAYER_FORCE, VdKindPolyLine).size(), 1u);
+        EXPECT_EQ(On(*d, FVD_LAYER_FORCE, VdKindPolyLine).size(), r.members);
         const auto texts = On(*d, FVD_LAYER_TEXT, VdKindText);
-        ASSERT_EQ(texts.size(), 3u);
-        EXPECT_NEAR(texts[0]->m_angle, r.angle, 1e-9);
+        ASSERT_EQ(texts.size(), 3 * r.members);
+        for (const CvdFigure* t : texts) EXPECT_NEAR(t->m_angle, r.angle, 1e-9);
     }
 }
 
