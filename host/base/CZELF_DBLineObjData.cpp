@@ -15,9 +15,13 @@ int CZELF_DBLineObjData::SetData(const CZELF_Point2D& p1, const CZELF_Point2D& p
     m_dArc = std::fabs(dArc) < kStraightRatio * chord ? 0.0 : dArc;
     m_bValid = 1;
     // Lines in reading order, arcs counter-clockwise (bulging to the right of start -> end).
-    const bool bTurn = m_dArc == 0.0 ? !m_Start.IsLeft2(m_End, kStraightRatio * chord) : m_dArc > 0.0;
+    const bool bTurn = m_dArc == 0.0 ? !IsReadingOrder() : m_dArc > 0.0;
     if (bTurn) ReVerSeData();
     return 1;
+}
+
+int CZELF_DBLineObjData::IsReadingOrder() const {
+    return m_Start.IsLeft2(m_End, kStraightRatio * m_Start.Distance(m_End));
 }
 
 void CZELF_DBLineObjData::ReVerSeData() {

@@ -53,6 +53,10 @@ public:
     // Signed arc height of the stored direction; 0 for a line.
     double GetArcHeight() const { return m_dArc; }
     int IsArc() const { return m_dArc != 0.0; }
+    // 1 when the stored chord runs in reading order (CZELF_Point2D::IsLeft2: the end to the
+    // right of the start, or above it on an upright chord); always so for a straight line, not
+    // for an arc bulging to the left of its chord read that way.
+    int IsReadingOrder() const;
     int IsValid() const { return m_bValid; }
     // The curve as a two-vertex polyline (the arc height on its edge), in the stored direction;
     // the last argument is kept for callers. 0, polyline emptied, for an empty object.

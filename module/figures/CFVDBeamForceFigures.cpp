@@ -91,10 +91,14 @@ void CFVDForceDrawCommon::DrawMemberCurves(const CZELF_DBLineObjData& line, cons
     if (!m_pDrawing) return;
     const int curves = second.GetSize() == 0 ? 1 : 2;
     const CZELF_Point2D a = line.GetPtStart(), b = line.GetPtEnd();
-    const double angle = CMathFunc::GetAngle(a.x, a.y, b.x, b.y, 1);
+    // Diagrams lie to the left of the member read left to right. The line object keeps an arc
+    // counter-clockwise, so one bulging to the left of its chord read that way (up, on a
+    // horizontal chord) is stored right to left: its offsets and texts are turned back.
+    const bool arcBack = line.IsArc() && !line.IsReadingOrder();
+    const double angle = arcBack ? CMathFunc::GetAngle(b.x, b.y, a.x, a.y, 1) : CMathFunc::GetAngle(a.x, a.y, b.x, b.y, 1);
     const sFVDDisplaySettings* s = GetDisplaySettings();
     const double scale = OrdinateScale(s ? s->m_dScale2 : 1.0, CurrentUnitCtrl::Cur2MM());
-    const double arcSign = line.IsArc() && line.GetArcHeight() > 0.0 ? -1.0 : 1.0;
+    const double arcSign = arcBack ? -1.0 : 1.0;
     for (int c = 0; c < curves; ++c) {
         const CArray<double, double>& values = c == 0 ? first : second;
         const int label = curves == 1 ? 0 : c + 1;

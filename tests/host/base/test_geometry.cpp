@@ -342,29 +342,35 @@ TEST(GeomTypesTest, PlanLineOrArcPlacesPointsByFractionOfItsLength) {
         CZELF_Point2D a, b;
         double arc;
         int reversed;  // the object keeps lines in reading order and arcs counter-clockwise
+        int order;     // stored chord in reading order: every line; an arc bulging down (or to +x)
         double length;
         double t, offset;
         double x, y;  // after turning back to the given direction
     } const rows[] = {
-        {"half circle, start", {-1, 0}, {1, 0}, 1.0, 1, kPi, 0.0, 0.0, -1, 0},
-        {"half circle, top", {-1, 0}, {1, 0}, 1.0, 1, kPi, 0.5, 0.0, 0, 1},
-        {"half circle, a quarter", {-1, 0}, {1, 0}, 1.0, 1, kPi, 0.25, 0.0, -std::sqrt(0.5), std::sqrt(0.5)},
-        {"half circle, end", {-1, 0}, {1, 0}, 1.0, 1, kPi, 1.0, 0.0, 1, 0},
+        {"half circle, start", {-1, 0}, {1, 0}, 1.0, 1, 0, kPi, 0.0, 0.0, -1, 0},
+        {"half circle, top", {-1, 0}, {1, 0}, 1.0, 1, 0, kPi, 0.5, 0.0, 0, 1},
+        {"half circle, a quarter", {-1, 0}, {1, 0}, 1.0, 1, 0, kPi, 0.25, 0.0, -std::sqrt(0.5), std::sqrt(0.5)},
+        {"half circle, end", {-1, 0}, {1, 0}, 1.0, 1, 0, kPi, 1.0, 0.0, 1, 0},
         // Clockwise: left of the travel is away from the centre.
-        {"half circle, top, 0.5 to the left", {-1, 0}, {1, 0}, 1.0, 1, kPi, 0.5, 0.5, 0, 1.5},
-        {"the same arc the other way", {1, 0}, {-1, 0}, -1.0, 0, kPi, 0.5, 0.5, 0, 0.5},
+        {"half circle, top, 0.5 to the left", {-1, 0}, {1, 0}, 1.0, 1, 0, kPi, 0.5, 0.5, 0, 1.5},
+        {"the same arc the other way", {1, 0}, {-1, 0}, -1.0, 0, 0, kPi, 0.5, 0.5, 0, 0.5},
         // Rise 2 over the chord 8 (radius 5 about (4, -3)): the middle at (4, 2).
-        {"flat arc, middle", {0, 0}, {8, 0}, 2.0, 1, 5.0 * 2.0 * std::atan2(4.0, 3.0), 0.5, 0.0, 4, 2},
-        {"line against reading order, middle", {4, 1}, {0, 4}, 0.0, 1, 5.0, 0.5, 0.0, 2, 2.5},
-        {"line, 1/8 with an offset of 1 to the left", {4, 1}, {0, 4}, 0.0, 1, 5.0, 0.125, 1.0, 3.5 - 0.6, 1.375 - 0.8},
-        {"line in reading order", {0, 0}, {3, 4}, 0.0, 0, 5.0, 1.0, 0.0, 3, 4},
-        {"an arc height of 1e-12 is a line", {0, 0}, {3, 4}, 1e-12, 0, 5.0, 0.5, 0.0, 1.5, 2},
+        {"flat arc, middle", {0, 0}, {8, 0}, 2.0, 1, 0, 5.0 * 2.0 * std::atan2(4.0, 3.0), 0.5, 0.0, 4, 2},
+        {"line against reading order, middle", {4, 1}, {0, 4}, 0.0, 1, 1, 5.0, 0.5, 0.0, 2, 2.5},
+        {"line, 1/8 with an offset of 1 to the left", {4, 1}, {0, 4}, 0.0, 1, 1, 5.0, 0.125, 1.0, 3.5 - 0.6, 1.375 - 0.8},
+        {"line in reading order", {0, 0}, {3, 4}, 0.0, 0, 1, 5.0, 1.0, 0.0, 3, 4},
+        {"an arc height of 1e-12 is a line", {0, 0}, {3, 4}, 1e-12, 0, 1, 5.0, 0.5, 0.0, 1.5, 2},
+        // Bulging down (right of the chord read left to right): kept as given, the bottom at (0, -1).
+        {"half circle bulging down", {-1, 0}, {1, 0}, -1.0, 0, 1, kPi, 0.5, 0.0, 0, -1},
+        // Upright chord, bulging to -x (left of upwards): kept from (0, 1) down to (0, -1).
+        {"half circle bulging to -x", {0, -1}, {0, 1}, 1.0, 1, 0, kPi, 0.5, 0.0, -1, 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
         CZELF_DBLineObjData line;
         ASSERT_EQ(line.SetData(r.a, r.b, r.arc, 0.0, 0.0), 1);
         EXPECT_EQ(line.IsReverse(), r.reversed);
+        EXPECT_EQ(line.IsReadingOrder(), r.order);
         EXPECT_NEAR(line.GetLength(), r.length, kTol);
         if (line.IsReverse()) line.ReVerSeData();
         EXPECT_EQ(line.IsReverse(), 0);

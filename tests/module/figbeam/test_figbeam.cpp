@@ -5,6 +5,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -342,6 +344,100 @@ TEST(RibBeamRules, RecordsAndStations) {
     EXPECT_DOUBLE_EQ(ribs[0].arc, 0.0);
     CFVDRibBeamForce_M::AddRibResults(ribs, 103, r101);
     EXPECT_DOUBLE_EQ(ribs[0].arc, -0.5);
+}
+
+// The rib pass on ribs set by hand, in place of the design library's, under combination 101
+// (no project here offers it as a load case).
+class HandRibSheet : public CFVDRibBeamForce_M {
+public:
+    explicit HandRibSheet(std::vector<RibRecord> ribs) : m_hand(std::move(ribs)) {}
+    void DrawFigure() override {
+        m_nCurLoadCase = 101;
+        ApplyScale();
+        m_nMemberPass = 0;
+        for (RibRecord& rib : m_hand) DrawMember(0, nullptr, &rib);
+    }
+
+private:
+    std::vector<RibRecord> m_hand;
+};
+
+TEST(RibBeamRules, ArcDiagramsReadLeftToRight) {
+    // Half circles of radius 5 over the chord (0, 0)-(10, 0), centre (5, 0); arc height positive
+    // when the arc bulges to the left of i -> j. Moments 1..5 from the i-end under 101, sign -1,
+    // scale 500 -> offsets -0.5 (k + 1) at station k, to the left of the chord read left to right
+    // as on a straight member: a positive moment lies below the axis there, so inside (towards
+    // the centre) on an arc bulging up, outside on one bulging down. Station k sits at the
+    // angle a_k = (i-end angle) +- k pi / 4 on radius r_k = 5 -+ 0.5 (k + 1).
+    const double h = std::sqrt(2.0) / 2.0;
+    struct Station {
+        double x, y, value;
+    };
+    const struct {
+        const char* label;
+        double x1, y1, x2, y2, arc;
+        std::vector<Station> stations;  // k = 0..4; texts at k = 0, 2, 4
+    } rows[] = {
+        // Bulging up, i (0, 0) -> j (10, 0): a_k = pi - k pi / 4, r_k = 4.5, 4, 3.5, 3, 2.5.
+        {"up, i left", 0, 0, 10, 0, 5.0,
+         {{0.5, 0, 1}, {5 - 4 * h, 4 * h, 2}, {5, 3.5, 3}, {5 + 3 * h, 3 * h, 4}, {7.5, 0, 5}}},
+        // Bulging up, i (10, 0) -> j (0, 0) (up is to the right of i -> j): a_k = k pi / 4.
+        {"up, i right", 10, 0, 0, 0, -5.0,
+         {{9.5, 0, 1}, {5 + 4 * h, 4 * h, 2}, {5, 3.5, 3}, {5 - 3 * h, 3 * h, 4}, {2.5, 0, 5}}},
+        // Bulging down, i (0, 0) -> j (10, 0): a_k = pi + k pi / 4, r_k = 5.5, 6, 6.5, 7, 7.5.
+        {"down, i left", 0, 0, 10, 0, -5.0,
+         {{-0.5, 0, 1}, {5 - 6 * h, -6 * h, 2}, {5, -6.5, 3}, {5 + 7 * h, -7 * h, 4}, {12.5, 0, 5}}},
+        // Bulging down, i (10, 0) -> j (0, 0): a_k = -k pi / 4.
+        {"down, i right", 10, 0, 0, 0, 5.0,
+         {{10.5, 0, 1}, {5 + 6 * h, -6 * h, 2}, {5, -6.5, 3}, {5 - 7 * h, -7 * h, 4}, {-2.5, 0, 5}}},
+    };
+    auto byX = [](std::vector<T_POINT2D> v) {
+        std::sort(v.begin(), v.end(), [](const T_POINT2D& a, const T_POINT2D& b) { return a.x < b.x; });
+        return v;
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.label);
+        std::vector<CFVDRibBeamForce_M::RibRecord> ribs;
+        CArray<T_STRESS_RESULT, T_STRESS_RESULT&> results;
+        T_STRESS_RESULT res = Rib(r.x1, r.y1, r.x2, r.y2, r.arc, {1, 2, 3, 4, 5}, {0, 0, 0, 0, 0});
+        results.Add(res);
+        CFVDRibBeamForce_M::AddRibResults(ribs, 101, results);
+        HandRibSheet sheet(ribs);
+        auto d = moduletest::DrawSheet(sheet, 518, 101, 500.0);
+        const auto polys = moduletest::FiguresOn(*d, FVD_LAYER_FORCE, VdKindPolyLine);
+        const auto texts = moduletest::FiguresOn(*d, FVD_LAYER_TEXT, VdKindText);
+        EXPECT_EQ(polys.size(), 1u);
+        EXPECT_EQ(texts.size(), 3u);
+        if (polys.size() != 1 || polys[0]->m_points.size() != 5 || texts.size() != 3) continue;
+        // The picture, whatever the drawing order: vertices compared from left to right.
+        std::vector<T_POINT2D> want;
+        for (const Station& s : r.stations) want.emplace_back(s.x, s.y);
+        const auto got = byX(polys[0]->m_points), exp = byX(want);
+        for (size_t k = 0; k < exp.size(); ++k) {
+            EXPECT_NEAR(got[k].x, exp[k].x, 1e-9) << k;
+            EXPECT_NEAR(got[k].y, exp[k].y, 1e-9) << k;
+        }
+        // Texts at stations 0, 2, 4 (found by x): the value, upright (the chord read left to
+        // right), hanging below the point (anchor 0: a positive moment lies right of the reading
+        // direction).
+        for (int k : {0, 2, 4}) {
+            const Station& s = r.stations[k];
+            const CvdFigure* at = nullptr;
+            for (const CvdFigure* t : texts)
+                if (std::fabs(t->m_points[0].x - s.x) < 1e-9) at = t;
+            EXPECT_NE(at, nullptr) << "no text at station " << k;
+            if (!at) continue;
+            std::string text(at->m_text);
+            text.erase(0, text.find_first_not_of(' '));
+            text.erase(text.find_last_not_of(' ') + 1);
+            EXPECT_EQ(text, std::to_string(static_cast<int>(s.value))) << k;
+            EXPECT_EQ(at->m_verJust, 0) << k;
+            EXPECT_NEAR(at->m_angle, 0.0, 1e-9) << k;
+            // Hung just below the diagram point, within the text's own height.
+            EXPECT_LE(at->m_points[0].y, s.y) << k;
+            EXPECT_GT(at->m_points[0].y, s.y - at->m_height) << k;
+        }
+    }
 }
 
 TEST(SampleBeamSheets, MatchTheProject) {
