@@ -113,8 +113,15 @@ void CForceEngine::InitSlabData() {
 
 // ---- import ----------------------------------------------------------------------------------
 
+void CForceEngine::ImportEngine(CEngineBase* pSrc) {
+    if (!pSrc || pSrc == this) return;
+    ForgetSlabLists();
+    CEngineBase::ImportEngine(pSrc);
+}
+
 void CForceEngine::ImportEngine(CForceEngine* pSrc) {
     if (!pSrc || pSrc == this) return;
+    ForgetSlabLists();
 
     // The shared part of the base, then the colour scale: a copy of the source's, or this
     // engine's own kept when the source has none.
@@ -226,6 +233,8 @@ int CForceEngine::InitEngine(CDeformEngine*, int nMode) {
     const BOOL bSlabLoad = pModel ? CPVXAttrCtrl::IsSlabForceLoadType(static_cast<int>(pModel->m_nLoadType)) : TRUE;
     if (nMode < kStoryShearRatio || nMode > kFigShear) return 0;
     m_nBuildMode = nMode;
+    // Every other builder writes the lists the per-element slab build keeps.
+    if (nMode != kSlabForce || m_nSForcUnit != 1) ForgetSlabLists();
 
     // Each builder runs under its name in the engine call trace.
     auto note = [](const char* name) {

@@ -30,6 +30,7 @@
 #pragma once
 
 #include <map>
+#include <vector>
 
 #include "module/engines/CEngineBase.h"
 #include "module/force/ForceRecords.h"
@@ -184,7 +185,7 @@ public:
     // by copies of the source's), the colour scale (kept when the source has none) and the
     // cutting lines. The source is left unchanged; a null source does nothing.
     void ImportEngine(CForceEngine* pSrc);
-    using CEngineBase::ImportEngine;
+    void ImportEngine(CEngineBase* pSrc) override;
     // Builds the data of a display mode (-1: the bars' current mode; 5..39) for the model's load
     // selection. Every data-built flag but the slab-wall one is cleared first, so a mode without
     // data draws nothing. Returns the built flag of the mode's family (0 for other modes). The
@@ -442,6 +443,26 @@ public:
     void FinishMakeSMembData();
     // The colour levels of the sides shown, installed as the contour engine's global range.
     void MakeSForcPosNegRange();
+    // What the per-element slab lists are built from: the model and its load selection, the
+    // active members, the bars' mode (it names the enveloped combinations), the databases with
+    // the newest version of their tables, and the engine's own choices. While it stays the same
+    // MakeSForcDataList keeps the records of its last build and only redoes the legend and
+    // scale; any other builder that writes the shared lists, and an import, drop them.
+    struct SlabListInputs {
+        const void* pModel = nullptr;
+        const void* pAttr = nullptr;
+        int bResultDataReady = 0;
+        UINT nLoadType = 0, nLoadKey = 0;
+        int nLoadStep = 0, nDisplayMode = 0, nBarDisplayMode = 0, nCurrentMode = 0;
+        std::vector<UINT> activeMembs;
+        std::vector<double> selectedComb;  // kind, key, factor of each term of the host's selection
+        std::vector<const void*> dbs;
+        std::vector<unsigned long long> dbVersions;
+        int nUnit = 0, nComp = 0, bAverage = 0, bSkipActive = 0, nLcomCount = 0;
+        bool operator==(const SlabListInputs&) const = default;
+    };
+    SlabListInputs CurrentSlabListInputs() const;
+    void ForgetSlabLists() { m_bSlabListsKept = 0; }
     // The component averaged at the nodes (each envelope map on its own).
     void GetAverageNodalSForcDataList();
     // 1 when an element carries slab results: a plate, or a super element with its own results.
@@ -922,6 +943,8 @@ private:
     // ==== end of the truss, plan-line diagram and design-force block ===========================
 
 private:
+    int m_bSlabListsKept = 0;            // the per-element slab lists hold the build of m_slabListInputs
+    SlabListInputs m_slabListInputs;
     // Station-grid position of a node of a member: relative position along it, the segment
     // (-1 when off the grid) and whether the node lies inside the segment (1) or on its start
     // station (0).

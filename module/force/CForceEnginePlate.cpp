@@ -225,6 +225,7 @@ int CForceEngine::CalcSElemLocalVec(UINT, T_PELEM_D& elem, double axes[3][3], CP
 // ---- the lists ----------------------------------------------------------------------------------
 
 int CForceEngine::MakePForcDataList() {
+    ForgetSlabLists();
     CWaitCursor wait;
     m_arrElemKey.RemoveAll();
     m_mapPForc.RemoveAll();

@@ -163,6 +163,152 @@ TEST_F(SlabSampleTest, EnvelopeIsTheMaximumAndMinimumOverTheCombinations) {
     }
 }
 
+// What an engine shows after a build: its lists, legend and extremes, and the drawing of the
+// contour with the numbers as calls with their points, texts and colours.
+std::string Shown(CForceEngine& e, I_PVXModel& m) {
+    std::string out = std::to_string(e.m_bSForcData) + " legend " + std::to_string(e.m_dLegendMin) + " " +
+                      std::to_string(e.m_dLegendMax) + " keys " + std::to_string(m.m_nMinKey) + " " +
+                      std::to_string(m.m_nMaxKey) + "\n";
+    for (INT_PTR i = 0; i < e.m_arrElemKey.GetSize(); ++i) {
+        const UINT key = e.m_arrElemKey[i];
+        T_STRP_DL r[3];
+        const int found[3] = {e.GetSlabForce(key, r[0]), e.GetSlabForcePos(key, r[1]), e.GetSlabForceNeg(key, r[2])};
+        out += std::to_string(key);
+        for (int k = 0; k < 3; ++k)
+            out += found[k] ? " " + std::to_string(r[k].blk[1][20]) + "/" + std::to_string(r[k].blk[2][21]) +
+                                  "/" + std::to_string(r[k].blk[3][26])
+                            : " -";
+        out += "\n";
+    }
+    CRecordDC dc;
+    EXPECT_TRUE(dc.Create());
+    e.DrawSForcContour(&dc);
+    e.OutputSForcNumbers(&dc);
+    for (const GdiRecord& r : dc.GetRecords()) {
+        out += r.op + " " + r.text + " b" + std::to_string(r.brush.lbColor) + " p" + std::to_string(r.pen.lopnColor);
+        for (int a : r.args) out += " " + std::to_string(a);
+        for (const POINT& pt : r.points) out += " (" + std::to_string(pt.x) + "," + std::to_string(pt.y) + ")";
+        out += "\n";
+    }
+    return out;
+}
+
+TEST_F(SlabSampleTest, KeptListsFollowEveryChangeOfWhatTheyWereBuiltFrom) {
+    // One engine builds under the first state, then under the second; what it shows must be what
+    // a new engine shows that builds under the second state alone. The sample's DL and LL give
+    // different raft forces, and with nodal averaging the records depend on the component.
+    const UINT raft = m_file.RaftMember();
+    const UINT elem = 37, untouched = 100;
+    struct State {
+        UINT loadType = 1, loadKey = 1;
+        int step = 0, comp = 0, average = 0, pos = 1, neg = 1, lcomCount = 4;
+        bool raftActive = true;
+        double rebarAngle = 0.0;
+        int modeBefore = -1;  // a display mode the same engine builds just before
+    };
+    struct Row {
+        const char* label;
+        State first, second;
+    };
+    State dl, ll, myy, avgMxx, avgMyy, env, envPos, noRaft, turned;
+    ll.loadKey = 2;
+    myy.comp = 1;
+    avgMxx.average = 1;
+    avgMyy.average = 1;
+    avgMyy.comp = 1;
+    env.loadType = 12;
+    env.loadKey = kEnvKey;
+    env.step = 1;
+    envPos = env;
+    envPos.neg = 0;
+    noRaft.raftActive = false;
+    turned.rebarAngle = 30.0;
+    State envFewer = env;
+    envFewer.lcomCount = 2;
+    State afterPlates = dl, afterRebar = dl;
+    afterPlates.modeBefore = PVXMode::kPlateForce;
+    afterRebar.modeBefore = PVXMode::kSlabRebar;
+    const Row rows[] = {
+        {"load case DL then LL", dl, ll},
+        {"load case LL then DL", ll, dl},
+        {"component Mxx then Myy", dl, myy},
+        {"averaged component Mxx then Myy", avgMxx, avgMyy},
+        {"averaging switched on", dl, avgMxx},
+        {"load case then envelope", dl, env},
+        {"envelope then one side only", env, envPos},
+        {"envelope over fewer combinations", env, envFewer},
+        {"raft no longer active", dl, noRaft},
+        {"rebar directions edited in the project", dl, turned},
+        {"nothing changed", ll, ll},
+        {"plate forces built in between", dl, afterPlates},
+        {"slab rebar built in between", dl, afterRebar},
+    };
+    T_SDIR_D dir0;
+    dir0.Initialize();
+    CDataBase* db = m_doc.GetMDBCtrl()->GetDBPost();
+    if (const T_SDIR_D* p = db->Table<DBT_SDIR>().Find(raft)) dir0 = *p;
+    // The sample's corner fields agree at shared nodes, so averaging alone would change nothing:
+    // one corner's Mxx of an element is raised under both cases, so that the averaged records
+    // depend on the component and on the averaging.
+    auto& strp = db->Table<DBT_STRP>();
+    for (UINT lc : {1u, 2u}) {
+        const T_STRP_DL* p = strp.Find(lc, elem);
+        ASSERT_NE(p, nullptr);
+        T_STRP_DL r = *p;
+        r.blk[1][20] += 100.0;
+        strp.Set(lc, elem, r);
+    }
+    CArray<UINT, UINT> allActive;
+    allActive.Copy(m_model->m_arrActiveMembKey);
+    auto apply = [&](const State& st, CForceEngine& e) {
+        Select(st.loadType, st.loadKey, st.step);
+        e.m_nSForcUnit = 1;
+        e.m_nSForcComp = st.comp;
+        e.m_bPAverageNodal = st.average;
+        e.m_bSkipActivePlateList = 1;
+        e.m_bSForcPos = st.pos;
+        e.m_bSForcNeg = st.neg;
+        e.m_nSForcLcomCount = st.lcomCount;
+        m_model->m_arrActiveMembKey.Copy(allActive);
+        if (!st.raftActive)
+            for (INT_PTR i = m_model->m_arrActiveMembKey.GetSize(); i-- > 0;)
+                if (m_model->m_arrActiveMembKey[i] == raft) m_model->m_arrActiveMembKey.RemoveAt(i);
+        // The direction record is written only when it changes, as an edit of the project would.
+        const T_SDIR_D* pDir = db->Table<DBT_SDIR>().Find(raft);
+        const double angle = pDir ? (pDir->sel == 0 ? pDir->angle1 : pDir->angle2) : 0.0;
+        if (angle != st.rebarAngle) {
+            T_SDIR_D d = dir0;
+            d.sel = 0;
+            d.angle1 = st.rebarAngle;
+            db->Table<DBT_SDIR>().Set(raft, d);
+        }
+        e.m_nSRbarUnit = 1;  // the rebar lists per element, over the same elements
+        if (st.modeBefore >= 0) e.InitEngine(nullptr, st.modeBefore);
+        return e.InitEngine(nullptr, PVXMode::kSlabForce);
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        CForceEngine kept(m_model.get());
+        apply(row.first, kept);
+        const int keptBuilt = apply(row.second, kept);
+        const std::string keptShows = Shown(kept, *m_model);
+        CForceEngine fresh(m_model.get());
+        EXPECT_EQ(keptBuilt, apply(row.second, fresh));
+        EXPECT_EQ(keptShows, Shown(fresh, *m_model));
+        // Independently: with the rebar along x and no averaging, a plain load case shows the
+        // element's corner Mxx of its STRP row as the project file holds it.
+        const State& st = row.second;
+        if (st.loadType == 1 && st.raftActive && st.rebarAngle == 0.0 && st.average == 0) {
+            T_STRP_DL r;
+            ASSERT_TRUE(kept.GetSlabForce(untouched, r));
+            const std::vector<double> blk = m_file.Blocks(st.loadKey, untouched);
+            ASSERT_FALSE(blk.empty());
+            EXPECT_NEAR(r.blk[1][20], blk[30 + 20], 1e-9 * (1.0 + std::fabs(blk[30 + 20])));
+        }
+        if (!st.raftActive) EXPECT_EQ(keptBuilt, 0) << "the raft is the sample's only slab";
+    }
+}
+
 TEST_F(SlabSampleTest, ElementNumbersAreTheDatabasesValues) {
     // Per element, both sides: each raft face shows the corner Mxx of larger magnitude of its
     // STRP row under DL.
