@@ -135,15 +135,7 @@ BOOL CFVDBeamDesign_As::GetDescription(CArray<COLORREF>& /*colours*/, CString& t
 }
 
 void CFVDBeamDesign_As::CollectLoadCases(std::map<UINT, CString>& out) {
-    out.clear();
-    if (m_eType <= 90) return;
-    CDataBase* model = GetModelDataBase();
-    if (!model) return;
-    CClassLdgp groups;
-    groups.ConnectToDB(model);
-    CArray<UINT, UINT> keys;
-    groups.GetDesignUseLoadComb(keys, 1);
-    MakeUnfavourableLoadCombText(out, keys, TRUE, nullptr);
+    CollectDesignLoadCombinations(out, m_eType, GetModelDataBase());
 }
 
 BOOL CFVDBeamDesign_As::IsMemberShown(const T_PMEMB_D& m) {

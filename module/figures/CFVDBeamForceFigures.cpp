@@ -58,15 +58,7 @@ BOOL CFVDForceDrawCommon::IsTextStation(int j, int n) {
 }
 
 void CFVDForceDrawCommon::CollectLoadCases(std::map<UINT, CString>& out) {
-    out.clear();
-    if (m_eType <= 90) return;
-    CDataBase* db = GetModelDataBase();
-    if (!db) return;
-    CClassLdgp groups;
-    groups.ConnectToDB(db);
-    CArray<UINT, UINT> keys;
-    groups.GetDesignUseLoadComb(keys, 1);
-    MakeUnfavourableLoadCombText(out, keys, TRUE, 0);
+    CollectDesignLoadCombinations(out, m_eType, GetModelDataBase());
 }
 
 void CFVDForceDrawCommon::AlignStationsWithLine(const CZELF_DBLineObjData& line, CArray<double, double>& first,

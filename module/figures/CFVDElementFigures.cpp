@@ -42,15 +42,7 @@ void CFVDMtsb_ElementForce::SetDefaultOptions() {
 }
 
 void CFVDMtsb_ElementForce::CollectLoadCases(std::map<UINT, CString>& out) {
-    out.clear();
-    if (m_eType <= 90) return;
-    CDataBase* db = GetModelDataBase();
-    if (!db) return;
-    CClassLdgp groups;
-    groups.ConnectToDB(db);
-    CArray<UINT, UINT> keys;
-    groups.GetDesignUseLoadComb(keys, 1);
-    MakeUnfavourableLoadCombText(out, keys, TRUE, nullptr);
+    CollectDesignLoadCombinations(out, m_eType, GetModelDataBase());
 }
 
 BOOL CFVDMtsb_ElementForce::GetDescription(CArray<COLORREF>& /*colours*/, CString& text) {

@@ -37,17 +37,6 @@ template <class F> void DrawBands(CFVDBase& fig, F drawOne) {
 
 }  // namespace
 
-void CollectDesignLoadCombinations(std::map<UINT, CString>& out, EFigureType type) {
-    out.clear();
-    CDataBase* db = CFVDBase::GetModelDataBase();
-    if (type <= 90 || !db) return;
-    CClassLdgp groups;
-    groups.ConnectToDB(db);
-    CArray<UINT, UINT> keys;
-    groups.GetDesignUseLoadComb(keys, 1);
-    MakeUnfavourableLoadCombText(out, keys, TRUE, nullptr);
-}
-
 BOOL GetSlabBandGeometry(UINT key, CDataBase* db, SlabBandGeometry& out, CVdrawUtil* drawing) {
     out = SlabBandGeometry();
     if (!db) return FALSE;
@@ -85,7 +74,7 @@ void CFVDSlabBandDesign_As::ClearBaseMapList(std::list<EFigureType>& out) {
     out.push_back(EFVDT_BaseMap_QSN_Sbbd_AS);
 }
 
-void CFVDSlabBandDesign_As::CollectLoadCases(std::map<UINT, CString>& out) { CollectDesignLoadCombinations(out, m_eType); }
+void CFVDSlabBandDesign_As::CollectLoadCases(std::map<UINT, CString>& out) { CollectDesignLoadCombinations(out, m_eType, GetModelDataBase()); }
 
 BOOL CFVDSlabBandDesign_As::GetDescription(CArray<COLORREF>& /*colours*/, CString& text) {
     text = CMsgDll::pfuncLoadStr("IDS_DESCREPT_UNITAS_UNIAS", 0);

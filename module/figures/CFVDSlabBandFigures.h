@@ -19,10 +19,6 @@
 class CDataBase;
 struct T_PSBBD_D;
 
-// The design combinations of the design sheets (types above 90) with the most unfavourable
-// entry; nothing for base maps.
-void CollectDesignLoadCombinations(std::map<UINT, CString>& out, EFigureType type);
-
 // Where a band's text goes: a third of the way along its line read left to right, turned along it.
 struct SlabBandGeometry {
     CArray<T_POINT2D> outline;  // as drawn: a mid band's line, else the outline's points

@@ -124,15 +124,7 @@ BOOL CFVDSlabForceDrawBase::GetDescription(CArray<COLORREF>& /*colours*/, CStrin
 }
 
 void CFVDSlabForceDrawBase::CollectLoadCases(std::map<UINT, CString>& out) {
-    out.clear();
-    if (m_eType <= 90) return;
-    CDataBase* db = GetModelDataBase();
-    if (!db) return;
-    CClassLdgp groups;
-    groups.ConnectToDB(db);
-    CArray<UINT, UINT> keys;
-    groups.GetDesignUseLoadComb(keys, 1);
-    MakeUnfavourableLoadCombText(out, keys, TRUE, LoadCaseFilter());
+    CollectDesignLoadCombinations(out, m_eType, GetModelDataBase(), LoadCaseFilter());
 }
 
 void CFVDSlabForceDrawBase::DrawFigure() {

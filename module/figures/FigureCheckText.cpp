@@ -89,3 +89,14 @@ void DrawCheckRatioText(int drawing, const CArray<T_POINT2D>& outline, double an
     maker.MakeStr(block.m_strText, block.m_Colors);
     block.DrawInPolygon(drawing, 1);
 }
+
+void CollectDesignLoadCombinations(std::map<UINT, CString>& out, int type, CDataBase* model,
+                                   const std::set<int>* filter) {
+    out.clear();
+    if (type <= 90 || !model) return;
+    CClassLdgp groups;
+    groups.ConnectToDB(model);
+    CArray<UINT, UINT> keys;
+    groups.GetDesignUseLoadComb(keys, 1);
+    MakeUnfavourableLoadCombText(out, keys, TRUE, filter);
+}

@@ -9,6 +9,7 @@
 #include "platform/afx/CArray.h"
 #include "platform/afx/CString.h"
 
+class CDataBase;
 class CheckData_P;
 
 // "B12" for blast combination number 12, "12" for any other group; empty when blank is set or
@@ -22,6 +23,10 @@ int CollectCheckLoadCases(std::map<UINT, CString>& out, int kind, BOOL addUnfavo
                           const std::set<int>* filter);
 int MakeUnfavourableLoadCombText(std::map<UINT, CString>& out, const CArray<UINT, UINT>& keys,
                                  BOOL addUnfavourable, const std::set<int>* filter);
+// The design combinations of the model's load groups for a design sheet (type above 90), with
+// the most unfavourable entry (filter as above); nothing for base maps or without a model.
+void CollectDesignLoadCombinations(std::map<UINT, CString>& out, int type, CDataBase* model,
+                                   const std::set<int>* filter = nullptr);
 // As CollectCheckLoadCases without a filter; equaFilter 1 keeps the groups without seismic
 // action, 2 only the seismic ones, any other value all.
 int CollectCheckLoadCasesEx(std::map<UINT, CString>& out, int kind, BOOL addUnfavourable, int equaFilter);
