@@ -27,8 +27,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
+#include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "host/db/CDBDoc.h"
@@ -45,6 +47,7 @@
 #include "module/model/PVXModes.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CGdiObject.h"
+#include "platform/gdi/CRecordDC.h"
 
 namespace pvxbench {
 
@@ -301,6 +304,117 @@ inline void TimeRawQuads(benchmark::State& state, I_PVXCtrl* ctrl, const std::ve
             }
         });
     }
+}
+
+// One drawing recorded once on a recording DC and replayed raw, the baselines of the contour
+// displays: its filled polygons alone, each with the brush and pen it was drawn with (the raw fill
+// of the display's own polygons), or every call that paints lines and polygons, in the order
+// drawn (what painting the same picture costs at the least). Pens and brushes, one per distinct
+// style, are made at recording; the replay selects them and calls the DC, nothing else.
+class RecordedFrame {
+public:
+    template <class Draw>
+    void Record(Draw&& draw) {
+        CRecordDC rec;
+        rec.Create();
+        draw(static_cast<CDC*>(&rec));
+        for (const GdiRecord& r : rec.GetRecords()) {
+            Call c;
+            if (r.op == "Polygon") c.kind = Kind::Polygon;
+            else if (r.op == "Polyline") c.kind = Kind::Polyline;
+            else if (r.op == "LineTo") c.kind = Kind::Line;
+            else {
+                if (IsPainting(r.op)) ++m_left[r.op];
+                continue;
+            }
+            c.first = m_points.size();
+            if (c.kind == Kind::Line) {
+                m_points.push_back(r.curPos);
+                m_points.push_back(POINT{r.Arg(0), r.Arg(1)});
+            } else {
+                m_points.insert(m_points.end(), r.points.begin(), r.points.end());
+            }
+            c.count = static_cast<int>(m_points.size() - c.first);
+            c.pen = PenOf(r.pen);
+            c.brush = c.kind == Kind::Polygon ? BrushOf(r.brush) : nullptr;
+            if (c.kind == Kind::Polygon) ++m_polygons;
+            else ++m_lines;
+            m_calls.push_back(c);
+        }
+    }
+
+    // Replays the polygons alone (fillsOnly) or every recorded line and polygon into dc.
+    void Replay(CDC* dc, bool fillsOnly) const {
+        CPen* pen = nullptr;
+        CBrush* brush = nullptr;
+        for (const Call& c : m_calls) {
+            if (fillsOnly && c.kind != Kind::Polygon) continue;
+            if (c.pen != pen) dc->SelectObject(pen = c.pen);
+            if (c.brush && c.brush != brush) dc->SelectObject(brush = c.brush);
+            const POINT* p = m_points.data() + c.first;
+            switch (c.kind) {
+            case Kind::Polygon: dc->Polygon(p, c.count); break;
+            case Kind::Polyline: dc->Polyline(p, c.count); break;
+            case Kind::Line:
+                dc->MoveTo(p[0].x, p[0].y);
+                dc->LineTo(p[1].x, p[1].y);
+                break;
+            }
+        }
+    }
+
+    size_t Polygons() const { return m_polygons; }
+    size_t Lines() const { return m_lines; }
+    // Painting calls the replay leaves out (texts, blits ...), by name, with their counts.
+    const std::map<std::string, long>& LeftOut() const { return m_left; }
+
+private:
+    enum class Kind { Polygon, Polyline, Line };
+    struct Call {
+        Kind kind = Kind::Polygon;
+        size_t first = 0;
+        int count = 0;
+        CPen* pen = nullptr;
+        CBrush* brush = nullptr;
+    };
+
+    static bool IsPainting(const std::string& op) {
+        for (const char* name : {"PolyPolygon", "PolylineTo", "TextOut", "ExtTextOut", "DrawText", "SetPixel",
+                                 "GradientFill", "BitBlt", "StretchBlt", "StretchDIBits", "PatBlt", "AlphaBlend"})
+            if (op == name) return true;
+        return false;
+    }
+    CPen* PenOf(const LOGPEN& lp) {
+        auto& pen = m_pens[{lp.lopnStyle, lp.lopnWidth.x, lp.lopnColor}];
+        if (!pen) {
+            pen = std::make_unique<CPen>();
+            pen->CreatePenIndirect(&lp);
+        }
+        return pen.get();
+    }
+    CBrush* BrushOf(const LOGBRUSH& lb) {
+        auto& brush = m_brushes[{lb.lbStyle, lb.lbColor, static_cast<long>(lb.lbHatch)}];
+        if (!brush) {
+            brush = std::make_unique<CBrush>();
+            brush->CreateBrushIndirect(&lb);
+        }
+        return brush.get();
+    }
+
+    std::vector<Call> m_calls;
+    std::vector<POINT> m_points;
+    std::map<std::tuple<UINT, LONG, COLORREF>, std::unique_ptr<CPen>> m_pens;
+    std::map<std::tuple<UINT, COLORREF, long>, std::unique_ptr<CBrush>> m_brushes;
+    std::map<std::string, long> m_left;
+    size_t m_polygons = 0, m_lines = 0;
+};
+
+// The two raw baselines of a recorded frame, into the control's memory image once per iteration.
+inline void TimeReplay(benchmark::State& state, I_PVXCtrl* ctrl, const RecordedFrame& frame, bool fillsOnly) {
+    for (auto _ : state) DrawToMemImage(ctrl, [&](CDC* dc) { frame.Replay(dc, fillsOnly); });
+    state.counters["polygons"] = static_cast<double>(frame.Polygons());
+    if (!fillsOnly) state.counters["lines"] = static_cast<double>(frame.Lines());
+    for (const auto& [op, n] : frame.LeftOut()) state.counters["not replayed " + op] = static_cast<double>(n);
 }
 
 }  // namespace pvxbench

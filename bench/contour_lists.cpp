@@ -3,9 +3,10 @@
 // per corner, goes through the engine base's DoSubPolyContour (cut into bands at 12 levels, filled
 // flat into the memory image, band edges drawn, contour letters recorded) into a 1920 x 1080
 // picture of the raft seen from the top. The baseline on the same plates is the raw fill of each
-// plate in one colour through the graphics control. A second pair fills the plate sub-element
-// records of the model (the map and the plate key list) and copies them into another engine with
-// ImportEngine. Plates per second (items_per_second) that stay the same from 10,000 to 100,000
+// plate in one colour through the graphics control; BM_RawOwnPolygons replays the band polygons
+// of one recorded drawing of the engine, BM_RawFrame every line and polygon of it. A second pair
+// fills the plate sub-element records of the model (the map and the plate key list) and copies
+// them into another engine with ImportEngine. Plates per second (items_per_second) that stay the same from 10,000 to 100,000
 // plates show linear time. (With glibc's default allocator the second pair loses some speed per
 // plate at 100,000: freeing the half-million small blocks of the records makes it consolidate its
 // free lists; GLIBC_TUNABLES=glibc.malloc.mxfast=0 shows the code's own cost.)
@@ -32,6 +33,7 @@ struct Plate {
 
 struct Setup : pvxbench::Project {
     std::vector<Plate> plates;
+    pvxbench::RecordedFrame frame;  // one drawing of the engine
 };
 
 Setup* GetSetup(long n) {
@@ -76,34 +78,54 @@ struct RaftEngine : CEngineBase {
 
 void Finish(benchmark::State& state, const Setup& s) { pvxbench::CountItems(state, "plates", s.plates.size()); }
 
+// Every plate through the engine on dc, its letters collected by the model afresh.
+void DrawPlates(RaftEngine& engine, I_PVXModel& m, const Setup& s, CDC* dc) {
+    m.m_bContourAnnot = 1;
+    m.m_nAnnotCellWidth = 40;
+    m.m_nAnnotCellHeight = 20;
+    m.m_arrContAnnot.RemoveAll();
+    CList<C3DPoint, C3DPoint> pts;
+    for (const Plate& p : s.plates) {
+        pts.RemoveAll();
+        for (const C3DPoint& q : p.pts) pts.AddTail(q);
+        double v[4] = {p.values[0], p.values[1], p.values[2], p.values[3]};
+        engine.DoSubPolyContour(dc, v, &pts, nullptr, 0);
+    }
+}
+
 void BM_ContourLists(benchmark::State& state) {
     Setup* s = GetSetup(state.range(0));
     if (!s || s->plates.empty()) return state.SkipWithError("the sample project could not be made");
     I_PVXModel& m = s->Model();
-    I_PVXCtrl* ctrl = s->Ctrl();
     RaftEngine engine(&m);
-    m.m_bContourAnnot = 1;
-    m.m_nAnnotCellWidth = 40;
-    m.m_nAnnotCellHeight = 20;
     size_t letters = 0;
     for (auto _ : state) {
-        pvxbench::DrawToMemImage(ctrl, [&](CDC* dc) {
-            m.m_arrContAnnot.RemoveAll();
-            CList<C3DPoint, C3DPoint> pts;
-            for (const Plate& p : s->plates) {
-                pts.RemoveAll();
-                for (const C3DPoint& q : p.pts) pts.AddTail(q);
-                double v[4] = {p.values[0], p.values[1], p.values[2], p.values[3]};
-                engine.DoSubPolyContour(dc, v, &pts, nullptr, 0);
-            }
-            letters = static_cast<size_t>(m.m_arrContAnnot.GetSize());
-        });
+        pvxbench::DrawToMemImage(s->Ctrl(), [&](CDC* dc) { DrawPlates(engine, m, *s, dc); });
+        letters = static_cast<size_t>(m.m_arrContAnnot.GetSize());
     }
     m.m_arrContAnnot.RemoveAll();
     engine.m_pModel = nullptr;
     state.counters["letters"] = static_cast<double>(letters);
     Finish(state, *s);
 }
+
+// One drawing of the engine replayed raw: its own filled polygons alone (fillsOnly), or every
+// line and polygon it drew.
+void TimeRecordedPlates(benchmark::State& state, bool fillsOnly) {
+    Setup* s = GetSetup(state.range(0));
+    if (!s || s->plates.empty()) return state.SkipWithError("the sample project could not be made");
+    if (s->frame.Polygons() == 0) {
+        RaftEngine engine(&s->Model());
+        s->frame.Record([&](CDC* dc) { DrawPlates(engine, s->Model(), *s, dc); });
+        s->Model().m_arrContAnnot.RemoveAll();
+        engine.m_pModel = nullptr;
+    }
+    pvxbench::TimeReplay(state, s->Ctrl(), s->frame, fillsOnly);
+    Finish(state, *s);
+}
+
+void BM_RawOwnPolygons(benchmark::State& state) { TimeRecordedPlates(state, true); }
+void BM_RawFrame(benchmark::State& state) { TimeRecordedPlates(state, false); }
 
 void BM_RawFill(benchmark::State& state) {
     Setup* s = GetSetup(state.range(0));
@@ -147,6 +169,8 @@ void BM_SubElementImport(benchmark::State& state) {
 
 BENCHMARK(BM_RawFill)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ContourLists)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RawOwnPolygons)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RawFrame)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SubElementImport)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

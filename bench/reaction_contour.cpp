@@ -7,7 +7,9 @@
 // the graphics control's memory image (the other members drawn plain). BM_BandPolygonsRaw fills
 // the band polygons of the same faces, cut by the same scale and projected once beforehand,
 // with one cached brush and pen per colour: what any drawing of that picture has to pay. The
-// ratio of the two is the cost of the engine's path over bare filling.
+// ratio of the two is the cost of the engine's path over bare filling. BM_RawOwnPolygons and
+// BM_RawFrame replay one recorded drawing of the engine: its filled polygons alone, and every
+// line and polygon it drew, in order.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -37,7 +39,16 @@ struct Band {
 
 struct Setup : pvxbench::Project {
     std::vector<Band> bands;
+    pvxbench::RecordedFrame frame;
 };
+
+// The engine's drawing on dc, as the benchmark times it.
+void DrawReactions(CReactionEngine& e, CDC* dc) {
+    dc->FillSolidRect(0, 0, kWidth, kHeight, RGB(0, 0, 0));
+    e.BeginPlotEng(dc);
+    benchmark::DoNotOptimize(e.DrawReactionValueNew());
+    e.EndPlotEng();
+}
 
 // The raft's faces cut into bands by the engine's scale, as the contour draws them, projected.
 void CutRaftBands(Setup& s) {
@@ -94,6 +105,7 @@ Setup* GetSetup() {
             return std::unique_ptr<Setup>();
         }
         CutRaftBands(*s);
+        s->frame.Record([&](CDC* dc) { DrawReactions(e, dc); });
         return s;
     });
 }
@@ -103,12 +115,7 @@ void BM_ReactionContour(benchmark::State& state) {
     if (!s) return state.SkipWithError("the sample project could not be made");
     CReactionEngine& e = *s->Model().m_pReactionEngine;
     for (auto _ : state) {
-        pvxbench::DrawToMemImage(s->Ctrl(), [&](CDC* dc) {
-            dc->FillSolidRect(0, 0, kWidth, kHeight, RGB(0, 0, 0));
-            e.BeginPlotEng(dc);
-            benchmark::DoNotOptimize(e.DrawReactionValueNew());
-            e.EndPlotEng();
-        });
+        pvxbench::DrawToMemImage(s->Ctrl(), [&](CDC* dc) { DrawReactions(e, dc); });
     }
     state.counters["plates"] = static_cast<double>(e.m_arrContrElem.GetSize());
     state.counters["bands"] = static_cast<double>(s->bands.size());
@@ -147,6 +154,18 @@ void BM_BandPolygonsRaw(benchmark::State& state) {
     state.counters["bands"] = static_cast<double>(s->bands.size());
 }
 
+void BM_RawOwnPolygons(benchmark::State& state) {
+    Setup* s = GetSetup();
+    if (!s) return state.SkipWithError("the sample project could not be made");
+    pvxbench::TimeReplay(state, s->Ctrl(), s->frame, true);
+}
+
+void BM_RawFrame(benchmark::State& state) {
+    Setup* s = GetSetup();
+    if (!s) return state.SkipWithError("the sample project could not be made");
+    pvxbench::TimeReplay(state, s->Ctrl(), s->frame, false);
+}
+
 // The part of the contour that builds the raft's faces with their node keys (depth-sorted).
 void BM_RaftShapes(benchmark::State& state) {
     Setup* s = GetSetup();
@@ -169,5 +188,7 @@ void BM_RaftShapes(benchmark::State& state) {
 BENCHMARK(BM_RaftShapes)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_ReactionContour)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_BandPolygonsRaw)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_RawOwnPolygons)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_RawFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
 }  // namespace

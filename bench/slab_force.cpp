@@ -9,7 +9,9 @@
 //                             memory image
 //   BM_RawSlabPolygons        the same plates, each projected and filled in one colour straight
 //                             into the raster device context of the memory image
-// The ratio of the two is the cost of the display over drawing the polygons alone.
+//   BM_RawOwnPolygons          the filled polygons of one recorded drawing of the engine, replayed
+//   BM_RawFrame                every line and polygon of that drawing, replayed in order
+// The ratio of the engine to a baseline is the cost of the display over drawing alone.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -26,6 +28,7 @@
 namespace {
 
 struct Setup : pvxbench::Project {
+    pvxbench::RecordedFrame frame;  // one drawing of the engine, recorded when first asked for
     std::vector<pvxbench::ValuedQuad> plates;  // Mxx at the centre
 };
 
@@ -51,6 +54,12 @@ Setup* GetSetup(long nPlates) {
     });
 }
 
+// Mxx per metre, as the benchmark shows it.
+void Configure(CForceEngine& e) {
+    e.m_nSForcUnit = 1;
+    e.m_nSForcComp = 0;
+}
+
 void Finish(benchmark::State& state, const Setup& s) { pvxbench::CountItems(state, "plates", s.plates.size()); }
 
 void BM_SlabForceListsAndDraw(benchmark::State& state) {
@@ -58,8 +67,7 @@ void BM_SlabForceListsAndDraw(benchmark::State& state) {
     if (!s || s->plates.empty()) return state.SkipWithError("the sample project could not be made");
     I_PVXModel& m = s->Model();
     CForceEngine e(&m);
-    e.m_nSForcUnit = 1;
-    e.m_nSForcComp = 0;  // Mxx
+    Configure(e);
     for (auto _ : state) {
         e.InitEngine(nullptr, PVXMode::kSlabForce);
         pvxbench::DrawToMemImage(s->Ctrl(), [&](CDC* dc) { e.DrawSForcContour(dc); });
@@ -78,9 +86,30 @@ void BM_RawSlabPolygons(benchmark::State& state) {
 }
 
 // At least 100,000 raft plates (101,568: a mesh of 368 x 276). Processor
+
+// One drawing of the engine replayed raw: its own filled polygons alone (fillsOnly), or every
+// line and polygon it drew.
+void TimeRecorded(benchmark::State& state, bool fillsOnly) {
+    Setup* s = GetSetup(state.range(0));
+    if (!s || s->plates.empty()) return state.SkipWithError("the sample project could not be made");
+    if (s->frame.Polygons() == 0) {
+        CForceEngine e(&s->Model());
+        Configure(e);
+        e.InitEngine(nullptr, PVXMode::kSlabForce);
+        s->frame.Record([&](CDC* dc) { e.DrawSForcContour(dc); });
+    }
+    pvxbench::TimeReplay(state, s->Ctrl(), s->frame, fillsOnly);
+    Finish(state, *s);
+}
+
+void BM_RawOwnPolygons(benchmark::State& state) { TimeRecorded(state, true); }
+void BM_RawFrame(benchmark::State& state) { TimeRecorded(state, false); }
+
 // time: the machine is shared.
 #define PVX_SIZES ->Arg(100000)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_SlabForceListsAndDraw) PVX_SIZES;
 BENCHMARK(BM_RawSlabPolygons) PVX_SIZES;
+BENCHMARK(BM_RawOwnPolygons) PVX_SIZES;
+BENCHMARK(BM_RawFrame) PVX_SIZES;
 
 }  // namespace

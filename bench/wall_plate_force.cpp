@@ -8,7 +8,9 @@
 //                              every wall plate drawn as colour bands into the memory image
 //   BM_RawPlatePolygons        the same plates, each projected and filled in one colour straight
 //                              into the raster device context of the memory image
-// The ratio of the two is the cost of the display over drawing the polygons alone.
+//   BM_RawOwnPolygons          the filled polygons of one recorded drawing of the engine, replayed
+//   BM_RawFrame                every line and polygon of that drawing, replayed in order
+// The ratio of the engine to a baseline is the cost of the display over drawing alone.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -24,6 +26,7 @@
 namespace {
 
 struct Setup : pvxbench::Project {
+    pvxbench::RecordedFrame frame;  // one drawing of the engine, recorded when first asked for
     std::vector<pvxbench::ValuedQuad> plates;  // Fyy at the centre
 };
 
@@ -48,6 +51,9 @@ Setup* GetSetup(long nPlates) {
     });
 }
 
+// Fyy, as the benchmark shows it.
+void Configure(CForceEngine& e) { e.m_nPForcComp = 1; }
+
 void Finish(benchmark::State& state, const Setup& s) { pvxbench::CountItems(state, "plates", s.plates.size()); }
 
 void BM_PlateForceListsAndDraw(benchmark::State& state) {
@@ -55,7 +61,7 @@ void BM_PlateForceListsAndDraw(benchmark::State& state) {
     if (!s || s->plates.empty()) return state.SkipWithError("the wall project could not be made");
     I_PVXModel& m = s->Model();
     CForceEngine e(&m);
-    e.m_nPForcComp = 1;  // Fyy
+    Configure(e);
     for (auto _ : state) {
         e.InitEngine(nullptr, PVXMode::kPlateForce);
         pvxbench::DrawToMemImage(s->Ctrl(), [&](CDC* dc) { e.DrawPForcContour(dc); });
@@ -74,9 +80,30 @@ void BM_RawPlatePolygons(benchmark::State& state) {
 }
 
 // At least 100,000 wall plates (109,296: 22 x 22 bays, 1,518 walls). Processor time: the
+
+// One drawing of the engine replayed raw: its own filled polygons alone (fillsOnly), or every
+// line and polygon it drew.
+void TimeRecorded(benchmark::State& state, bool fillsOnly) {
+    Setup* s = GetSetup(state.range(0));
+    if (!s || s->plates.empty()) return state.SkipWithError("the sample project could not be made");
+    if (s->frame.Polygons() == 0) {
+        CForceEngine e(&s->Model());
+        Configure(e);
+        e.InitEngine(nullptr, PVXMode::kPlateForce);
+        s->frame.Record([&](CDC* dc) { e.DrawPForcContour(dc); });
+    }
+    pvxbench::TimeReplay(state, s->Ctrl(), s->frame, fillsOnly);
+    Finish(state, *s);
+}
+
+void BM_RawOwnPolygons(benchmark::State& state) { TimeRecorded(state, true); }
+void BM_RawFrame(benchmark::State& state) { TimeRecorded(state, false); }
+
 // machine is shared.
 #define PVX_SIZES ->Arg(100000)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_PlateForceListsAndDraw) PVX_SIZES;
 BENCHMARK(BM_RawPlatePolygons) PVX_SIZES;
+BENCHMARK(BM_RawOwnPolygons) PVX_SIZES;
+BENCHMARK(BM_RawFrame) PVX_SIZES;
 
 }  // namespace
