@@ -23,6 +23,7 @@
 #include "host/db/DBRecords.h"
 #include "host/db/DBResultRecords.h"
 #include "module/engines/CEngineBase.h"
+#include "module/model/PVXFlatFaces.h"
 #include "module/model/ShapeTypes.h"
 #include "platform/afx/CMap.h"
 #include "platform/afx/CString.h"
@@ -151,6 +152,12 @@ public:
     // Deformed faces of one member, in the form of I_PVXModel::GetShapeMember.
     void GetDeformedShapeMember(UINT nMemb, PVXPolyListArray& faces, PVXIndexArrayList* pIndex, T_SHAPE_ARGUMENT& arg,
                                 int nOpt1, int nOpt2);
+    // The same faces with node keys as flat arrays, kept from frame to frame while the model's
+    // shape key, the drawing scale, the component and the displacement records of the member's
+    // nodes stay; raw gets the record (GetDispData) of each key of faces.nodes. Null when the
+    // member cannot be read or the shape is shrunk (its centre moves with the deformation).
+    const PVXFlatFaces* KeptDeformedFaces(UINT nMemb, std::vector<T_DISP_D>& raw);
+    PVXKeptFaces m_KeptDeformed;
     // Exact deflected polygons of a beam element from the curve the model's beam calculator
     // built last (MakeBeamDispl): lines and side faces cut at every station of the flexible span,
     // other faces moved with their end. pValues gets per vertex its relative position along the

@@ -45,6 +45,7 @@ public:
     int GetMemberPolygons(UINT nMemb, MemberPolygons& out, int bDeformed);
     // Whether a face is drawn under the hidden-face switches.
     int IsFaceToDraw(int nPolygons, int nElemType, int nVertices, CList<C3DPoint>* pPoints);
+    int IsFaceToDraw(int nPolygons, int nElemType, int nVertices, const C3DPoint* pPoints);
 
     CDeformEngine* m_pEngine;       // owning engine, not owned
 
@@ -55,6 +56,10 @@ private:
     int DrawInactiveElement(CDC* pDC, UINT nMemb);
     int DrawDisplacementContour();
     int DrawContourElement(CDC* pDC, UINT nMemb);
+    // DrawContourElement from the member's kept flat faces; kNotKept when they do not serve it.
+    static constexpr int kNotKept = -2;
+    int DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int bDeformed);
+    bool NeedsVisibleTest(int nPolygons, int nElemType, int nVertices) const;
     int DrawSettlementContour();
     // The undeformed model in the undeformed-outline style (draw style 2 meanwhile).
     int DrawUndeformedOutline();
