@@ -72,6 +72,13 @@ BOOL GXgrTapBackend::LineTo(const DCState& st, int x, int y) {
     return m_pRaster->LineTo(st, x, y);
 }
 
+BOOL GXgrTapBackend::LineSegments(const DCState& st, const POINT* pts, int n) {
+    // Kept as LineTo keeps each of them (the current position moved to the first point).
+    if (m_sink || !Batchable(st)) return FALSE;
+    for (int i = 0; i < n; ++i) KeepLine(st, pts + 2 * i, 2);
+    return TRUE;
+}
+
 BOOL GXgrTapBackend::KeepPoints(const DCState& st, BOOL (DCBackend::*draw)(const DCState&, const POINT*, int),
                                 const POINT* pts, int n) {
     std::vector<POINT> p;

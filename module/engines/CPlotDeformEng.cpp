@@ -206,10 +206,6 @@ int CPlotDeformEng::IsFaceToDraw(int nPolygons, int nElemType, int nVertices, CL
     return IsVisibleFace(pPoints, nVertices) ? 1 : 0;
 }
 
-int CPlotDeformEng::IsFaceToDraw(int nPolygons, int nElemType, int nVertices, const C3DPoint* pPoints) {
-    if (!NeedsVisibleTest(nPolygons, nElemType, nVertices)) return 1;
-    return m_pModel && pPoints && m_pModel->IsVisibleFace(pPoints, nVertices) ? 1 : 0;
-}
 
 void CPlotDeformEng::SortedMembers(CArray<GRE_Atom, GRE_Atom&>& atoms, int bDeformed) {
     GetZSortedMembers(m_pModel->m_arrActiveMembKey, bDeformed, atoms);
@@ -478,7 +474,10 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
         if (WatchEscKeyPress()) return -1;
         const int n = ff.Count(f);
         const C3DPoint* p = ff.Corners(f);
-        if (n < 2 || n > 4 || !IsFaceToDraw(nFaces, nElemType, n, p)) continue;
+        if (n < 2 || n > 4) continue;
+        if (NeedsVisibleTest(nFaces, nElemType, n) &&
+            !ff.IsVisible(f, [&](const C3DPoint* q, int k) { return m_pModel->IsVisibleFace(q, k) != 0; }))
+            continue;
         const int at = ff.start[f];
         for (int i = 0; i < n; ++i) {
             v[i] = nodeValues[ff.node[at + i]];

@@ -45,7 +45,6 @@ public:
     int GetMemberPolygons(UINT nMemb, MemberPolygons& out, int bDeformed);
     // Whether a face is drawn under the hidden-face switches.
     int IsFaceToDraw(int nPolygons, int nElemType, int nVertices, CList<C3DPoint>* pPoints);
-    int IsFaceToDraw(int nPolygons, int nElemType, int nVertices, const C3DPoint* pPoints);
 
     CDeformEngine* m_pEngine;       // owning engine, not owned
 

@@ -228,7 +228,7 @@ int CPlotReactionEng::DrawRaftFaces(const T_PMEMB_D& membIn, const PVXFlatFaces&
         const int n = ff.Count(f);
         const C3DPoint* pts = ff.Corners(f);
         if (n < 2 || n > 4) continue;
-        if (!m->IsVisibleFace(pts, n)) continue;
+        if (!ff.IsVisible(f, [&](const C3DPoint* q, int k) { return m->IsVisibleFace(q, k) != 0; })) continue;
         double values[4];
         for (int k = 0; k < n; ++k) values[k] = nodeValues[ff.node[ff.start[f] + k]];
         if (n == 2) {

@@ -43,6 +43,7 @@ void PVXFlatFaces::Clear() {
     points.clear();
     nodes.clear();
     node.clear();
+    visible.clear();
 }
 
 int PVXFlatFaces::Take(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
@@ -135,12 +136,19 @@ void PVXFlatFaces::Project(const I_PVXCtrl& ctrl, std::vector<CPoint>& px) const
 void PVXFlatFaces::DrawEdges(CDC* pDC, int f, const std::vector<CPoint>& px) const {
     const int s = start[f], n = Count(f);
     if (n < 2) return;
-    for (int i = 0; i + 1 < n; ++i) {
-        pDC->MoveTo(px[point[s + i]]);
-        pDC->LineTo(px[point[s + i + 1]]);
+    // The edges i to i + 1 and the closing one, as segment pairs.
+    POINT small[16];
+    std::vector<POINT> large;
+    POINT* q = small;
+    if (2 * n > 16) {
+        large.resize(static_cast<size_t>(2 * n));
+        q = large.data();
     }
-    pDC->MoveTo(px[point[s + n - 1]]);
-    pDC->LineTo(px[point[s]]);
+    for (int i = 0; i < n; ++i) {
+        q[2 * i] = px[point[s + i]];
+        q[2 * i + 1] = px[point[s + (i + 1) % n]];
+    }
+    pDC->LineSegments(q, n);
 }
 
 const PVXFlatFaces* PVXKeptFaces::Find(UINT nMemb, const PVXFacesKey& key, const std::vector<double>* pStamp) const {

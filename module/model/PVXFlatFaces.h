@@ -27,11 +27,22 @@ struct PVXFlatFaces {
     std::vector<C3DPoint> points;   // the distinct corner points (equal bit for bit)
     std::vector<UINT> nodes;        // distinct node keys (IndexNodes)
     std::vector<int> node;          // per corner: its key in nodes
+    // Per face: the back-face test's answer once asked (-1 not yet). It depends on the points
+    // and the view's turn only, both part of what the faces are kept under.
+    mutable std::vector<signed char> visible;
 
     int Faces() const { return start.empty() ? 0 : static_cast<int>(start.size()) - 1; }
     int Count(int f) const { return start[f + 1] - start[f]; }
     const C3DPoint* Corners(int f) const { return corners.data() + start[f]; }
     void Clear();
+    // test(points, n) for face f, asked once.
+    template <class Test>
+    bool IsVisible(int f, Test&& test) const {
+        if (visible.size() != start.size()) visible.assign(start.size(), -1);
+        signed char& v = visible[static_cast<size_t>(f)];
+        if (v < 0) v = test(Corners(f), Count(f)) ? 1 : 0;
+        return v != 0;
+    }
 
     // Takes a shape builder's host arrays (face counts, coordinate offsets per corner, the
     // coordinates, one node key per coordinate triple when pNodeKeys is given) as the list form
@@ -44,8 +55,8 @@ struct PVXFlatFaces {
     void IndexNodes(const std::vector<UINT>& seed);
     // Pixels of the distinct points on the memory image.
     void Project(const I_PVXCtrl& ctrl, std::vector<CPoint>& px) const;
-    // Every edge of face f from the projected points, with the DC's pen: the calls DrawLine3D
-    // makes when the DC draws at once.
+    // Every edge of face f from the projected points, with the DC's pen: what DrawLine3D draws
+    // edge by edge when the DC draws at once, in one CDC::LineSegments call.
     void DrawEdges(CDC* pDC, int f, const std::vector<CPoint>& px) const;
 };
 
