@@ -20,6 +20,8 @@
 // scale turns mm into m. Everything runs on the host's user-interface thread.
 #pragma once
 
+#include <vector>
+
 #include "host/db/DBRecords.h"
 #include "host/db/DBResultRecords.h"
 #include "module/engines/CEngineBase.h"
@@ -30,6 +32,7 @@
 
 class CDC;
 class CPlotDeformEng;
+class CPVXAttrCtrl;
 struct T_CFMO_D;
 
 // Per-face arrays of doubles handed out beside a shape (owned; freed with FreeValueLists).
@@ -157,6 +160,11 @@ public:
     // nodes stay; raw gets the record (GetDispData) of each key of faces.nodes. Null when the
     // member cannot be read or the shape is shrunk (its centre moves with the deformation).
     const PVXFlatFaces* KeptDeformedFaces(UINT nMemb, std::vector<T_DISP_D>& raw);
+    // The drawing records (MakeDispD4Drawing) of each element's nodes, element after element,
+    // and those nodes when pNodes is given; none when an element cannot be read (members of
+    // super elements are displaced by the geometry control through this engine).
+    void MemberDrawingDisp(CPVXAttrCtrl& attr, const T_PMEMB_D& memb, CArray<T_DISP_D>& disp,
+                           std::vector<UINT>* pNodes) const;
     PVXKeptFaces m_KeptDeformed;
     // Exact deflected polygons of a beam element from the curve the model's beam calculator
     // built last (MakeBeamDispl): lines and side faces cut at every station of the flexible span,

@@ -343,12 +343,9 @@ int CPlotDeformEng::DrawContourElement(CDC* pDC, UINT nMemb) {
     MemberPolygons polys;
     if (!GetMemberPolygons(nMemb, polys, bDeformed)) return 0;
 
-    const bool bSlab = m_pModel->m_nDisplayMode == PVXMode::kSlabDeflection;
-    const bool bAnimate = m_pModel->m_bAnimation != 0;
-    const double frame = bAnimate ? m_pModel->m_AnimationEngine.GetAnimationFactor(1) : 1.0;
-    const int style = *m_pDrawStyle;
-    const bool bEdgeStyle = style == kStyleHidden || style == kStyleFacesEdges;
-    const bool bPreFill = bEdgeStyle && m_pContourEngine->m_nFillStyle == 1;
+    const ContourStyle cs = GetContourStyle();
+    const bool bSlab = cs.bSlab, bAnimate = cs.bAnimate, bEdgeStyle = cs.bEdgeStyle, bPreFill = cs.bPreFill;
+    const double frame = cs.frame;
     const bool bBands = polys.nElemType != 101 && polys.nElemType != 202;
     const int nFaces = static_cast<int>(polys.faces.GetSize());
     CArray<int, int> flags;
@@ -379,21 +376,7 @@ int CPlotDeformEng::DrawContourElement(CDC* pDC, UINT nMemb) {
         }
         AllEdges(face, flags);
         if (n == 2) {
-            // A member line: from its higher end down, cut at the levels.
-            C3DPoint a = face->GetHead(), b = face->GetTail();
-            double va = v[0], vb = v[1];
-            if (va < vb) {
-                std::swap(a, b);
-                std::swap(va, vb);
-            }
-            CArray<C3DPoint, C3DPoint> pts;
-            CArray<double, double> vals;
-            pts.Add(a);
-            vals.Add(va);
-            m_pContourEngine->GetRankVertices(a, b, va, vb, pts, vals, nullptr);
-            pts.Add(b);
-            vals.Add(vb);
-            m_pEngine->DrawContourLine(pDC, pts, vals);
+            DrawContourLineFace(pDC, face->GetHead(), face->GetTail(), v[0], v[1]);
             continue;
         }
         // Columns and walls take no bands; they are shown in the inactive colour rather than
@@ -416,6 +399,33 @@ int CPlotDeformEng::DrawContourElement(CDC* pDC, UINT nMemb) {
     return 1;
 }
 
+CPlotDeformEng::ContourStyle CPlotDeformEng::GetContourStyle() const {
+    ContourStyle cs;
+    cs.bSlab = m_pModel->m_nDisplayMode == PVXMode::kSlabDeflection;
+    cs.bAnimate = m_pModel->m_bAnimation != 0;
+    cs.frame = cs.bAnimate ? m_pModel->m_AnimationEngine.GetAnimationFactor(1) : 1.0;
+    const int style = *m_pDrawStyle;
+    cs.bEdgeStyle = style == kStyleHidden || style == kStyleFacesEdges;
+    cs.bPreFill = cs.bEdgeStyle && m_pContourEngine->m_nFillStyle == 1;
+    return cs;
+}
+
+void CPlotDeformEng::DrawContourLineFace(CDC* pDC, C3DPoint a, C3DPoint b, double va, double vb) {
+    // A member line: from its higher end down, cut at the levels.
+    if (va < vb) {
+        std::swap(a, b);
+        std::swap(va, vb);
+    }
+    CArray<C3DPoint, C3DPoint> pts;
+    CArray<double, double> vals;
+    pts.Add(a);
+    vals.Add(va);
+    m_pContourEngine->GetRankVertices(a, b, va, vb, pts, vals, nullptr);
+    pts.Add(b);
+    vals.Add(vb);
+    m_pEngine->DrawContourLine(pDC, pts, vals);
+}
+
 int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int bDeformed) {
     // The member's faces kept as flat arrays, with the displacement record of each node key.
     thread_local std::vector<T_DISP_D> raw;
@@ -436,12 +446,9 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
     T_PELEM_D first;
     if (memb.aElem.GetSize() > 0 && m_pModel->GetAttrCtrl()->GetElem(memb.aElem[0], first)) nElemType = first.type;
 
-    const bool bSlab = m_pModel->m_nDisplayMode == PVXMode::kSlabDeflection;
-    const bool bAnimate = m_pModel->m_bAnimation != 0;
-    const double frame = bAnimate ? m_pModel->m_AnimationEngine.GetAnimationFactor(1) : 1.0;
-    const int style = *m_pDrawStyle;
-    const bool bEdgeStyle = style == kStyleHidden || style == kStyleFacesEdges;
-    const bool bPreFill = bEdgeStyle && m_pContourEngine->m_nFillStyle == 1;
+    const ContourStyle cs = GetContourStyle();
+    const bool bSlab = cs.bSlab, bAnimate = cs.bAnimate, bEdgeStyle = cs.bEdgeStyle, bPreFill = cs.bPreFill;
+    const double frame = cs.frame;
     const bool bBands = nElemType != 101 && nElemType != 202;
     const int nFaces = ff.Faces();
     // One value per node, read once.
@@ -484,21 +491,7 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
             if (bAnimate) v[i] = m_pContourEngine->GetSubFrameValue(v[i], frame);
         }
         if (n == 2) {
-            // A member line: from its higher end down, cut at the levels.
-            C3DPoint a = p[0], b = p[n - 1];
-            double va = v[0], vb = v[1];
-            if (va < vb) {
-                std::swap(a, b);
-                std::swap(va, vb);
-            }
-            CArray<C3DPoint, C3DPoint> pts;
-            CArray<double, double> vals;
-            pts.Add(a);
-            vals.Add(va);
-            m_pContourEngine->GetRankVertices(a, b, va, vb, pts, vals, nullptr);
-            pts.Add(b);
-            vals.Add(vb);
-            m_pEngine->DrawContourLine(pDC, pts, vals);
+            DrawContourLineFace(pDC, p[0], p[n - 1], v[0], v[1]);
             continue;
         }
         flags.SetSize(n);

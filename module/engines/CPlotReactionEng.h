@@ -89,6 +89,8 @@ private:
     void DrawUndeformedOutline();
     // The banded polyline through points with their values.
     void BandedLine(CArray<C3DPoint, C3DPoint>& points, CArray<double, double>& values);
+    // A face of two points with its two values, in bands from the lower end.
+    void BandedLineFace(const C3DPoint* pts, const double* values);
     // Appends the band crossings of the segment a-b (values va, vb) in order from a, then b.
     void AppendCrossings(const C3DPoint& a, const C3DPoint& b, double va, double vb, CArray<C3DPoint, C3DPoint>& points,
                          CArray<double, double>& values);

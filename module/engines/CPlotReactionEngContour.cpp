@@ -92,6 +92,17 @@ void CPlotReactionEng::BandedLine(CArray<C3DPoint, C3DPoint>& points, CArray<dou
     if (points.GetSize() >= 2) m_pReactionEngine->DrawContourLine(m_pDC, points, values);
 }
 
+void CPlotReactionEng::BandedLineFace(const C3DPoint* pts, const double* values) {
+    // A line face runs from its lower to its higher end.
+    const int lo = values[0] <= values[1] ? 0 : 1;
+    CArray<C3DPoint, C3DPoint> points;
+    CArray<double, double> vals;
+    points.Add(pts[lo]);
+    vals.Add(values[lo]);
+    AppendCrossings(pts[lo], pts[1 - lo], values[lo], values[1 - lo], points, vals);
+    BandedLine(points, vals);
+}
+
 void CPlotReactionEng::DrawUndeformedOutline() {
     if (!m_pReactionEngine->GetDeformedCntr() || !m_pUndeformedWireFrame || !*m_pUndeformedWireFrame || !m_pDrawStyle)
         return;
@@ -170,14 +181,7 @@ int CPlotReactionEng::DrawRaftMemberContour(UINT nMembKey, const T_PMEMB_D& memb
             values[k] = Animated(e.CalcReacValue(e.m_nComponent, r));
         }
         if (n == 2) {
-            // A line face runs from its lower to its higher end.
-            const int lo = values[0] <= values[1] ? 0 : 1;
-            CArray<C3DPoint, C3DPoint> points;
-            CArray<double, double> vals;
-            points.Add(pts[lo]);
-            vals.Add(values[lo]);
-            AppendCrossings(pts[lo], pts[1 - lo], values[lo], values[1 - lo], points, vals);
-            BandedLine(points, vals);
+            BandedLineFace(pts, values);
             continue;
         }
         AllEdges(n, flags);
@@ -232,14 +236,7 @@ int CPlotReactionEng::DrawRaftFaces(const T_PMEMB_D& membIn, const PVXFlatFaces&
         double values[4];
         for (int k = 0; k < n; ++k) values[k] = nodeValues[ff.node[ff.start[f] + k]];
         if (n == 2) {
-            // A line face runs from its lower to its higher end.
-            const int lo = values[0] <= values[1] ? 0 : 1;
-            CArray<C3DPoint, C3DPoint> points;
-            CArray<double, double> vals;
-            points.Add(pts[lo]);
-            vals.Add(values[lo]);
-            AppendCrossings(pts[lo], pts[1 - lo], values[lo], values[1 - lo], points, vals);
-            BandedLine(points, vals);
+            BandedLineFace(pts, values);
             continue;
         }
         AllEdges(n, flags);
@@ -250,8 +247,11 @@ int CPlotReactionEng::DrawRaftFaces(const T_PMEMB_D& membIn, const PVXFlatFaces&
             edges(f);
         }
         int edgeFlags[4] = {1, 1, 1, 1};
-        poly.RemoveAll();
-        for (int k = 0; k < n; ++k) poly.AddTail(pts[k]);
+        // The point list is reused from face to face (a raft has a hundred thousand).
+        while (poly.GetCount() > n) poly.RemoveTail();
+        while (poly.GetCount() < n) poly.AddTail(C3DPoint());
+        int k = 0;
+        for (POSITION pos = poly.GetHeadPosition(); pos;) poly.GetNext(pos) = pts[k++];
         e.DoSubPolyContour(m_pDC, values, &poly, edgeFlags, 0);
         if (bPreFill) edges(f);
     }
