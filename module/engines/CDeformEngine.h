@@ -20,15 +20,19 @@
 // scale turns mm into m. Everything runs on the host's user-interface thread.
 #pragma once
 
+#include <vector>
+
 #include "host/db/DBRecords.h"
 #include "host/db/DBResultRecords.h"
 #include "module/engines/CEngineBase.h"
+#include "module/model/PVXFlatFaces.h"
 #include "module/model/ShapeTypes.h"
 #include "platform/afx/CMap.h"
 #include "platform/afx/CString.h"
 
 class CDC;
 class CPlotDeformEng;
+class CPVXAttrCtrl;
 struct T_CFMO_D;
 
 // Per-face arrays of doubles handed out beside a shape (owned; freed with FreeValueLists).
@@ -151,6 +155,17 @@ public:
     // Deformed faces of one member, in the form of I_PVXModel::GetShapeMember.
     void GetDeformedShapeMember(UINT nMemb, PVXPolyListArray& faces, PVXIndexArrayList* pIndex, T_SHAPE_ARGUMENT& arg,
                                 int nOpt1, int nOpt2);
+    // The same faces with node keys as flat arrays, kept from frame to frame while the model's
+    // shape key, the drawing scale, the component and the displacement records of the member's
+    // nodes stay; raw gets the record (GetDispData) of each key of faces.nodes. Null when the
+    // member cannot be read or the shape is shrunk (its centre moves with the deformation).
+    const PVXFlatFaces* KeptDeformedFaces(UINT nMemb, std::vector<T_DISP_D>& raw);
+    // The drawing records (MakeDispD4Drawing) of each element's nodes, element after element,
+    // and those nodes when pNodes is given; none when an element cannot be read (members of
+    // super elements are displaced by the geometry control through this engine).
+    void MemberDrawingDisp(CPVXAttrCtrl& attr, const T_PMEMB_D& memb, CArray<T_DISP_D>& disp,
+                           std::vector<UINT>* pNodes) const;
+    PVXKeptFaces m_KeptDeformed;
     // Exact deflected polygons of a beam element from the curve the model's beam calculator
     // built last (MakeBeamDispl): lines and side faces cut at every station of the flexible span,
     // other faces moved with their end. pValues gets per vertex its relative position along the

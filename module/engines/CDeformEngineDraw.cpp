@@ -178,32 +178,80 @@ void CDeformEngine::GetDeformedShapePElement(UINT nElem, PVXPolyListArray& faces
     GetDeformedShapePElement(nElem, faces, pIndex, arg, nOpt1, nOpt2);
 }
 
+void CDeformEngine::MemberDrawingDisp(CPVXAttrCtrl& attr, const T_PMEMB_D& memb, CArray<T_DISP_D>& disp,
+                                      std::vector<UINT>* pNodes) const {
+    // Grown in large steps: a raft member holds every plate of the raft.
+    disp.SetSize(0, 4 * memb.aElem.GetSize() + 16);
+    for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
+        T_PELEM_D elem;
+        if (!attr.GetElem(memb.aElem[e], elem)) {
+            disp.RemoveAll();
+            return;
+        }
+        const int n = std::min(elem.nNode, static_cast<int>(PELEM_MAX_NODE));
+        const INT_PTR at = disp.GetSize();
+        disp.SetSize(at + n);
+        for (int i = 0; i < n; ++i) {
+            MakeDispD4Drawing(elem.node[i], disp[at + i]);
+            if (pNodes) pNodes->push_back(elem.node[i]);
+        }
+    }
+}
+
 void CDeformEngine::GetDeformedShapeMember(UINT nMemb, PVXPolyListArray& faces, PVXIndexArrayList* pIndex,
                                            T_SHAPE_ARGUMENT& arg, int nOpt1, int nOpt2) {
     I_PVXModel* pModel = GetModel();
     CPVXAttrCtrl* pAttr = pModel ? pModel->GetAttrCtrl() : nullptr;
     T_PMEMB_D memb;
     if (!pAttr || !pAttr->GetMemb(nMemb, memb)) return;
-    // The drawing records of each element's nodes, element after element (members of super
-    // elements are displaced by the geometry control through this engine).
     CArray<T_DISP_D> disp;
-    // Grown in large steps: a raft member holds every plate of the raft.
-    disp.SetSize(0, 4 * memb.aElem.GetSize() + 16);
-    for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
-        T_PELEM_D elem;
-        if (!pAttr->GetElem(memb.aElem[e], elem)) {
-            disp.RemoveAll();
-            break;
-        }
-        const int n = std::min(elem.nNode, static_cast<int>(PELEM_MAX_NODE));
-        const INT_PTR at = disp.GetSize();
-        disp.SetSize(at + n);
-        for (int i = 0; i < n; ++i) MakeDispD4Drawing(elem.node[i], disp[at + i]);
-    }
+    MemberDrawingDisp(*pAttr, memb, disp, nullptr);
     T_SHAPE_ARGUMENT a = arg;
     a.bDeformed = 1;
     a.pNodeDisp = disp.GetSize() ? &disp : nullptr;
     pModel->GetShapeMember(nMemb, memb, faces, pIndex, a, nOpt1, nOpt2);
+}
+
+const PVXFlatFaces* CDeformEngine::KeptDeformedFaces(UINT nMemb, std::vector<T_DISP_D>& raw) {
+    I_PVXModel* pModel = GetModel();
+    CPVXAttrCtrl* pAttr = pModel ? pModel->GetAttrCtrl() : nullptr;
+    T_PMEMB_D memb;
+    if (!pAttr || !pAttr->GetMemb(nMemb, memb) || !pModel->m_pDispOpt || pModel->m_pDispOpt->m_bShrink) return nullptr;
+    const PVXFacesKey key = pModel->MakeFacesKey(memb.type, 1, 1);
+    // The stamp: what MakeDispD4Drawing makes of a record, then the records themselves.
+    auto stampOf = [&](std::vector<double>& stamp) {
+        stamp.resize(2 + 6 * raw.size());
+        stamp[0] = GetScale() * FrameFactor();
+        stamp[1] = m_nComponent;
+        double* d = stamp.data() + 2;
+        for (const T_DISP_D& r : raw) {
+            *d++ = r.DX, *d++ = r.DY, *d++ = r.DZ;
+            *d++ = r.RX, *d++ = r.RY, *d++ = r.RZ;
+        }
+    };
+    auto readRaw = [&](const std::vector<UINT>& nodes) {
+        raw.resize(nodes.size());
+        for (size_t i = 0; i < nodes.size(); ++i) GetDispData(nodes[i], raw[i]);
+    };
+    thread_local std::vector<double> stamp;
+    if (const PVXKeptFaces::Entry* e = m_KeptDeformed.Peek(nMemb)) {
+        readRaw(e->faces.nodes);
+        stampOf(stamp);
+        if (const PVXFlatFaces* kept = m_KeptDeformed.Find(nMemb, key, &stamp)) return kept;
+    }
+    // Built as GetDeformedShapeMember builds it.
+    CArray<T_DISP_D> disp;
+    std::vector<UINT> elemNodes;
+    MemberDrawingDisp(*pAttr, memb, disp, &elemNodes);
+    T_SHAPE_ARGUMENT a;
+    a.bDeformed = 1;
+    a.pNodeDisp = disp.GetSize() ? &disp : nullptr;
+    PVXKeptFaces::Entry& e = m_KeptDeformed.Renew(nMemb, key);
+    pModel->GetShapeMemberFlat(nMemb, memb, a, true, e.faces);
+    e.faces.IndexNodes(elemNodes);
+    readRaw(e.faces.nodes);
+    stampOf(e.stamp);
+    return &e.faces;
 }
 
 void CDeformEngine::GetDeformedZSortedIndexList(UINT, CArray<int, int>&) {}

@@ -194,16 +194,18 @@ int CPlotDeformEng::GetMemberPolygons(UINT nMemb, MemberPolygons& out, int bDefo
     return 1;
 }
 
-int CPlotDeformEng::IsFaceToDraw(int nPolygons, int nElemType, int nVertices, CList<C3DPoint>* pPoints) {
+bool CPlotDeformEng::NeedsVisibleTest(int nPolygons, int nElemType, int nVertices) const {
     const T_PVX_DOPT_D* o = m_pDispOpt;
-    if (!o || nPolygons < 2 || o->m_bWireFrame) return 1;
-    if (IsLineType(nElemType)) {
-        if (!o->m_bLineCulling) return 1;
-    } else if (nVertices > 4 || !o->m_bPlaneCulling) {
-        return 1;
-    }
+    if (!o || nPolygons < 2 || o->m_bWireFrame) return false;
+    if (IsLineType(nElemType)) return o->m_bLineCulling != 0;
+    return nVertices <= 4 && o->m_bPlaneCulling;
+}
+
+int CPlotDeformEng::IsFaceToDraw(int nPolygons, int nElemType, int nVertices, CList<C3DPoint>* pPoints) {
+    if (!NeedsVisibleTest(nPolygons, nElemType, nVertices)) return 1;
     return IsVisibleFace(pPoints, nVertices) ? 1 : 0;
 }
+
 
 void CPlotDeformEng::SortedMembers(CArray<GRE_Atom, GRE_Atom&>& atoms, int bDeformed) {
     GetZSortedMembers(m_pModel->m_arrActiveMembKey, bDeformed, atoms);
@@ -333,15 +335,17 @@ int CPlotDeformEng::DrawContourElement(CDC* pDC, UINT nMemb) {
     if (!pAttr || !pAttr->GetMemb(nMemb, memb) || !m_pEngine->IsPossibleDisp(memb)) return 0;
     // Slab deflections are those of the plate members; the others are drawn inactive.
     if (m_pModel->m_nDisplayMode == PVXMode::kSlabDeflection && !CPVXAttrCtrl::IsPlate(memb.type)) return 0;
+    const int bDeformed = m_pEngine->GetDeformedCntr();
+    if (!(bDeformed && m_pEngine->m_bExactBeamRange && CPVXAttrCtrl::IsBeamElemType(memb.type))) {
+        const int r = DrawContourFaces(pDC, nMemb, memb, bDeformed);
+        if (r != kNotKept) return r;
+    }
     MemberPolygons polys;
-    if (!GetMemberPolygons(nMemb, polys, m_pEngine->GetDeformedCntr())) return 0;
+    if (!GetMemberPolygons(nMemb, polys, bDeformed)) return 0;
 
-    const bool bSlab = m_pModel->m_nDisplayMode == PVXMode::kSlabDeflection;
-    const bool bAnimate = m_pModel->m_bAnimation != 0;
-    const double frame = bAnimate ? m_pModel->m_AnimationEngine.GetAnimationFactor(1) : 1.0;
-    const int style = *m_pDrawStyle;
-    const bool bEdgeStyle = style == kStyleHidden || style == kStyleFacesEdges;
-    const bool bPreFill = bEdgeStyle && m_pContourEngine->m_nFillStyle == 1;
+    const ContourStyle cs = GetContourStyle();
+    const bool bSlab = cs.bSlab, bAnimate = cs.bAnimate, bEdgeStyle = cs.bEdgeStyle, bPreFill = cs.bPreFill;
+    const double frame = cs.frame;
     const bool bBands = polys.nElemType != 101 && polys.nElemType != 202;
     const int nFaces = static_cast<int>(polys.faces.GetSize());
     CArray<int, int> flags;
@@ -372,21 +376,7 @@ int CPlotDeformEng::DrawContourElement(CDC* pDC, UINT nMemb) {
         }
         AllEdges(face, flags);
         if (n == 2) {
-            // A member line: from its higher end down, cut at the levels.
-            C3DPoint a = face->GetHead(), b = face->GetTail();
-            double va = v[0], vb = v[1];
-            if (va < vb) {
-                std::swap(a, b);
-                std::swap(va, vb);
-            }
-            CArray<C3DPoint, C3DPoint> pts;
-            CArray<double, double> vals;
-            pts.Add(a);
-            vals.Add(va);
-            m_pContourEngine->GetRankVertices(a, b, va, vb, pts, vals, nullptr);
-            pts.Add(b);
-            vals.Add(vb);
-            m_pEngine->DrawContourLine(pDC, pts, vals);
+            DrawContourLineFace(pDC, face->GetHead(), face->GetTail(), v[0], v[1]);
             continue;
         }
         // Columns and walls take no bands; they are shown in the inactive colour rather than
@@ -405,6 +395,128 @@ int CPlotDeformEng::DrawContourElement(CDC* pDC, UINT nMemb) {
             m_pEngine->DoSubPolyContour(pDC, v, &corners, edgeFlags, 0);
         }
         if (bEdgeStyle) DrawPolygonEdge(pDC, *face, flags, 0);
+    }
+    return 1;
+}
+
+CPlotDeformEng::ContourStyle CPlotDeformEng::GetContourStyle() const {
+    ContourStyle cs;
+    cs.bSlab = m_pModel->m_nDisplayMode == PVXMode::kSlabDeflection;
+    cs.bAnimate = m_pModel->m_bAnimation != 0;
+    cs.frame = cs.bAnimate ? m_pModel->m_AnimationEngine.GetAnimationFactor(1) : 1.0;
+    const int style = *m_pDrawStyle;
+    cs.bEdgeStyle = style == kStyleHidden || style == kStyleFacesEdges;
+    cs.bPreFill = cs.bEdgeStyle && m_pContourEngine->m_nFillStyle == 1;
+    return cs;
+}
+
+void CPlotDeformEng::DrawContourLineFace(CDC* pDC, C3DPoint a, C3DPoint b, double va, double vb) {
+    // A member line: from its higher end down, cut at the levels.
+    if (va < vb) {
+        std::swap(a, b);
+        std::swap(va, vb);
+    }
+    CArray<C3DPoint, C3DPoint> pts;
+    CArray<double, double> vals;
+    pts.Add(a);
+    vals.Add(va);
+    m_pContourEngine->GetRankVertices(a, b, va, vb, pts, vals, nullptr);
+    pts.Add(b);
+    vals.Add(vb);
+    m_pEngine->DrawContourLine(pDC, pts, vals);
+}
+
+int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int bDeformed) {
+    // The member's faces kept as flat arrays, with the displacement record of each node key.
+    thread_local std::vector<T_DISP_D> raw;
+    const PVXFlatFaces* kept = nullptr;
+    if (bDeformed) {
+        kept = m_pEngine->KeptDeformedFaces(nMemb, raw);
+    } else {
+        T_SHAPE_ARGUMENT arg;
+        kept = m_pModel->KeptMemberFaces(m_pModel->m_KeptShapes, nMemb, memb, arg, true);
+        if (kept) {
+            raw.resize(kept->nodes.size());
+            for (size_t i = 0; i < raw.size(); ++i) m_pEngine->GetDispData(kept->nodes[i], raw[i]);
+        }
+    }
+    if (!kept) return kNotKept;
+    const PVXFlatFaces& ff = *kept;
+    int nElemType = memb.type;
+    T_PELEM_D first;
+    if (memb.aElem.GetSize() > 0 && m_pModel->GetAttrCtrl()->GetElem(memb.aElem[0], first)) nElemType = first.type;
+
+    const ContourStyle cs = GetContourStyle();
+    const bool bSlab = cs.bSlab, bAnimate = cs.bAnimate, bEdgeStyle = cs.bEdgeStyle, bPreFill = cs.bPreFill;
+    const double frame = cs.frame;
+    const bool bBands = nElemType != 101 && nElemType != 202;
+    const int nFaces = ff.Faces();
+    // One value per node, read once.
+    thread_local std::vector<double> nodeValues;
+    nodeValues.resize(ff.nodes.size());
+    for (size_t i = 0; i < ff.nodes.size(); ++i) {
+        if (bSlab) {
+            T_DISP_D d;
+            m_pEngine->GetSDflcData(ff.nodes[i], d);
+            nodeValues[i] = m_pEngine->CalcDispValue(d);
+        } else {
+            nodeValues[i] = m_pEngine->CalcDispValue(raw[i]);
+        }
+    }
+    // Edges from the points projected once, when they would go to the DC as such anyway.
+    const bool bPixelEdges = bEdgeStyle && m_pModel->DrawsEdgesAtOnce(pDC);
+    thread_local std::vector<CPoint> px;
+    if (bPixelEdges) ff.Project(*m_pModel->m_pPVXCtrl, px);
+
+    CArray<int, int> flags;
+    CList<C3DPoint, C3DPoint> corners;
+    CList<C3DPoint> face;
+    auto asList = [&](int f) {
+        face.RemoveAll();
+        const C3DPoint* p = ff.Corners(f);
+        for (int i = 0; i < ff.Count(f); ++i) face.AddTail(p[i]);
+    };
+    double v[4];
+    for (int f = 0; f < nFaces; ++f) {
+        if (WatchEscKeyPress()) return -1;
+        const int n = ff.Count(f);
+        const C3DPoint* p = ff.Corners(f);
+        if (n < 2 || n > 4) continue;
+        if (NeedsVisibleTest(nFaces, nElemType, n) &&
+            !ff.IsVisible(f, [&](const C3DPoint* q, int k) { return m_pModel->IsVisibleFace(q, k) != 0; }))
+            continue;
+        const int at = ff.start[f];
+        for (int i = 0; i < n; ++i) {
+            v[i] = nodeValues[ff.node[at + i]];
+            if (bAnimate) v[i] = m_pContourEngine->GetSubFrameValue(v[i], frame);
+        }
+        if (n == 2) {
+            DrawContourLineFace(pDC, p[0], p[n - 1], v[0], v[1]);
+            continue;
+        }
+        flags.SetSize(n);
+        for (int i = 0; i < n; ++i) flags[i] = 1;
+        if (bPreFill || !bBands) {
+            asList(f);
+            DrawPolygon3DFill(pDC, face, flags, m_pColorOpt->m_crInactive);
+            DrawPolygonEdge(pDC, face, flags, 0);
+        }
+        if (bBands) {
+            int edgeFlags[4] = {1, 1, 1, 1};
+            while (corners.GetCount() > n) corners.RemoveTail();
+            while (corners.GetCount() < n) corners.AddTail(C3DPoint());
+            int i = 0;
+            for (POSITION pos = corners.GetHeadPosition(); pos;) corners.GetNext(pos) = p[i++];
+            m_pEngine->DoSubPolyContour(pDC, v, &corners, edgeFlags, 0);
+        }
+        if (bEdgeStyle) {
+            if (bPixelEdges) {
+                ff.DrawEdges(pDC, f, px);
+            } else {
+                asList(f);
+                DrawPolygonEdge(pDC, face, flags, 0);
+            }
+        }
     }
     return 1;
 }

@@ -55,6 +55,19 @@ private:
     int DrawInactiveElement(CDC* pDC, UINT nMemb);
     int DrawDisplacementContour();
     int DrawContourElement(CDC* pDC, UINT nMemb);
+    // DrawContourElement from the member's kept flat faces; kNotKept when they do not serve it.
+    static constexpr int kNotKept = -2;
+    int DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int bDeformed);
+    // What the contour of a face reads of the model and options: slab deflections, the animation
+    // frame, edges drawn (hidden style or faces with edges), faces filled before their bands.
+    struct ContourStyle {
+        bool bSlab = false, bAnimate = false, bEdgeStyle = false, bPreFill = false;
+        double frame = 1.0;
+    };
+    ContourStyle GetContourStyle() const;
+    // A face of two points (a member line) with its end values, in bands.
+    void DrawContourLineFace(CDC* pDC, C3DPoint a, C3DPoint b, double va, double vb);
+    bool NeedsVisibleTest(int nPolygons, int nElemType, int nVertices) const;
     int DrawSettlementContour();
     // The undeformed model in the undeformed-outline style (draw style 2 meanwhile).
     int DrawUndeformedOutline();

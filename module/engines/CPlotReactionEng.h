@@ -16,6 +16,7 @@
 #include "host/db/DBResultRecords.h"
 #include "host/grx/C3DPoint.h"
 #include "module/engines/CPlotEngBase.h"
+#include "module/model/PVXFlatFaces.h"
 #include "module/model/PVXShapeLists.h"
 #include "platform/afx/CArray.h"
 #include "platform/afx/CString.h"
@@ -67,6 +68,8 @@ private:
     int OutputContourNumbers();
     // The contour of one raft member: 1 drawn, 0 nothing (no scale), -1 Escape.
     int DrawRaftMemberContour(UINT nMembKey, const T_PMEMB_D& memb);
+    // The raft member from its kept flat faces (one value per node), as DrawRaftMemberContour.
+    int DrawRaftFaces(const T_PMEMB_D& memb, const PVXFlatFaces& faces);
     // The contour of one beam element: 1 drawn, 0 nothing, -1 Escape.
     int DrawBeamElementContour(UINT nElemKey);
 
@@ -86,6 +89,8 @@ private:
     void DrawUndeformedOutline();
     // The banded polyline through points with their values.
     void BandedLine(CArray<C3DPoint, C3DPoint>& points, CArray<double, double>& values);
+    // A face of two points with its two values, in bands from the lower end.
+    void BandedLineFace(const C3DPoint* pts, const double* values);
     // Appends the band crossings of the segment a-b (values va, vb) in order from a, then b.
     void AppendCrossings(const C3DPoint& a, const C3DPoint& b, double va, double vb, CArray<C3DPoint, C3DPoint>& points,
                          CArray<double, double>& values);

@@ -92,6 +92,17 @@ void CPlotReactionEng::BandedLine(CArray<C3DPoint, C3DPoint>& points, CArray<dou
     if (points.GetSize() >= 2) m_pReactionEngine->DrawContourLine(m_pDC, points, values);
 }
 
+void CPlotReactionEng::BandedLineFace(const C3DPoint* pts, const double* values) {
+    // A line face runs from its lower to its higher end.
+    const int lo = values[0] <= values[1] ? 0 : 1;
+    CArray<C3DPoint, C3DPoint> points;
+    CArray<double, double> vals;
+    points.Add(pts[lo]);
+    vals.Add(values[lo]);
+    AppendCrossings(pts[lo], pts[1 - lo], values[lo], values[1 - lo], points, vals);
+    BandedLine(points, vals);
+}
+
 void CPlotReactionEng::DrawUndeformedOutline() {
     if (!m_pReactionEngine->GetDeformedCntr() || !m_pUndeformedWireFrame || !*m_pUndeformedWireFrame || !m_pDrawStyle)
         return;
@@ -137,6 +148,12 @@ int CPlotReactionEng::DrawRaftMemberContour(UINT nMembKey, const T_PMEMB_D& memb
     CReactionEngine& e = *m_pReactionEngine;
     I_PVXModel* m = m_pModel;
     T_PMEMB_D memb = membIn;
+    {
+        T_SHAPE_ARGUMENT kept;
+        kept.bDeformed = e.GetDeformedCntr();
+        if (const PVXFlatFaces* faces = m->KeptMemberFaces(m->m_KeptShapes, nMembKey, memb, kept, true))
+            return DrawRaftFaces(memb, *faces);
+    }
     CEngineBase::ShapeLists shape;
     T_SHAPE_ARGUMENT arg;
     arg.bDeformed = e.GetDeformedCntr();
@@ -164,14 +181,7 @@ int CPlotReactionEng::DrawRaftMemberContour(UINT nMembKey, const T_PMEMB_D& memb
             values[k] = Animated(e.CalcReacValue(e.m_nComponent, r));
         }
         if (n == 2) {
-            // A line face runs from its lower to its higher end.
-            const int lo = values[0] <= values[1] ? 0 : 1;
-            CArray<C3DPoint, C3DPoint> points;
-            CArray<double, double> vals;
-            points.Add(pts[lo]);
-            vals.Add(values[lo]);
-            AppendCrossings(pts[lo], pts[1 - lo], values[lo], values[1 - lo], points, vals);
-            BandedLine(points, vals);
+            BandedLineFace(pts, values);
             continue;
         }
         AllEdges(n, flags);
@@ -184,6 +194,66 @@ int CPlotReactionEng::DrawRaftMemberContour(UINT nMembKey, const T_PMEMB_D& memb
         CopyFace(*face, poly);
         e.DoSubPolyContour(m_pDC, values, &poly, edgeFlags, 0);
         if (bPreFill) DrawPolygonEdge(m_pDC, *face, flags, 0);
+    }
+    return 1;
+}
+
+int CPlotReactionEng::DrawRaftFaces(const T_PMEMB_D& membIn, const PVXFlatFaces& ff) {
+    CReactionEngine& e = *m_pReactionEngine;
+    I_PVXModel* m = m_pModel;
+    T_PMEMB_D memb = membIn;
+    const int nStyle = m_pDrawStyle ? *m_pDrawStyle : 1;
+    const bool bPreFill = (nStyle == 2 || nStyle == 3) && m_pContourEngine->m_nFillStyle == 1;
+    COLORREF faceColors[2] = {RGB(0, 0, 0), RGB(192, 192, 192)};
+    m->GetMembColor(memb, faceColors);
+    // One pressure per node, read once.
+    thread_local std::vector<double> nodeValues;
+    nodeValues.resize(ff.nodes.size());
+    for (size_t i = 0; i < ff.nodes.size(); ++i) {
+        T_REAC_D r;
+        e.GetReacData(ff.nodes[i], r);
+        nodeValues[i] = Animated(e.CalcReacValue(e.m_nComponent, r));
+    }
+    const bool bPixelEdges = bPreFill && m->DrawsEdgesAtOnce(m_pDC);
+    thread_local std::vector<CPoint> px;
+    if (bPixelEdges) ff.Project(*m->m_pPVXCtrl, px);
+    CArray<int, int> flags;
+    CList<C3DPoint> face;
+    auto edges = [&](int f) {
+        if (bPixelEdges) {
+            ff.DrawEdges(m_pDC, f, px);
+            return;
+        }
+        DrawPolygonEdge(m_pDC, face, flags, 0);
+    };
+    CList<C3DPoint, C3DPoint> poly;
+    for (int f = 0; f < ff.Faces(); ++f) {
+        if (WatchEscKeyPress()) return -1;
+        const int n = ff.Count(f);
+        const C3DPoint* pts = ff.Corners(f);
+        if (n < 2 || n > 4) continue;
+        if (!ff.IsVisible(f, [&](const C3DPoint* q, int k) { return m->IsVisibleFace(q, k) != 0; })) continue;
+        double values[4];
+        for (int k = 0; k < n; ++k) values[k] = nodeValues[ff.node[ff.start[f] + k]];
+        if (n == 2) {
+            BandedLineFace(pts, values);
+            continue;
+        }
+        AllEdges(n, flags);
+        if (bPreFill) {
+            face.RemoveAll();
+            for (int k = 0; k < n; ++k) face.AddTail(pts[k]);
+            DrawPolygon3DFill(m_pDC, face, flags, faceColors[1]);
+            edges(f);
+        }
+        int edgeFlags[4] = {1, 1, 1, 1};
+        // The point list is reused from face to face (a raft has a hundred thousand).
+        while (poly.GetCount() > n) poly.RemoveTail();
+        while (poly.GetCount() < n) poly.AddTail(C3DPoint());
+        int k = 0;
+        for (POSITION pos = poly.GetHeadPosition(); pos;) poly.GetNext(pos) = pts[k++];
+        e.DoSubPolyContour(m_pDC, values, &poly, edgeFlags, 0);
+        if (bPreFill) edges(f);
     }
     return 1;
 }

@@ -37,6 +37,7 @@
 #include "host/grx/C3DPoint.h"
 #include "module/model/PVXModelRecords.h"
 #include "module/model/PVXModes.h"
+#include "module/model/PVXFlatFaces.h"
 #include "module/model/PVXShapeLists.h"
 #include "module/model/ShapeTypes.h"
 #include "module/model/T_PVX_DOPT_D.h"
@@ -277,6 +278,23 @@ public:
     // are kept for callers and not read.
     int GetShapeMember(UINT nKey, T_PMEMB_D& memb, PolyListArray& faces, IndexArrayList* pIndexArrays,
                        T_SHAPE_ARGUMENT& arg, int nOpt1, int nOpt2);
+    // The member's faces as GetShapeMember hands them out, as flat arrays (node keys per corner
+    // with bKeys); the number of faces.
+    int GetShapeMemberFlat(UINT nKey, T_PMEMB_D& memb, T_SHAPE_ARGUMENT& arg, bool bKeys, PVXFlatFaces& out);
+    // What a member shape of that type is built from now (PVXKeptFaces).
+    PVXFacesKey MakeFacesKey(int nMembType, int bDeformed, int bKeys) const;
+    // The member's faces as GetShapeMember(arg) would hand them out, from keep while they still
+    // hold, else built into it; null for requests a kept shape does not serve (vertices, face
+    // keys or displacements asked for, or a shrunk deformed shape, whose centre moves with the
+    // deformation).
+    const PVXFlatFaces* KeptMemberFaces(PVXKeptFaces& keep, UINT nKey, T_PMEMB_D& memb, T_SHAPE_ARGUMENT& arg,
+                                        bool bKeys);
+    PVXKeptFaces m_KeptOutline;  // undeformed-style outlines
+    PVXKeptFaces m_KeptShapes;   // member shapes of the contour engines
+    // Whether face edges drawn with DrawPolygonEdge go straight to pDC as MoveTo/LineTo of their
+    // pixels (no external device, no client copy, nothing recorded): then PVXFlatFaces::DrawEdges
+    // draws the same.
+    bool DrawsEdgesAtOnce(const CDC* pDC) const;
     // Whether the current display mode allows the wire-plane drawing of an element type.
     int IsPossibleWirePlaneMode(int nElemType) const;
     // Bounding boxes (m) of the shown model (members, or nodes only), of the members whose first
@@ -395,6 +413,7 @@ public:
     void GetShadingFactor(double* n, double* L, double* H, double& dDiffuse, double& dSpecular);
     // Back-face test of a face of n vertices; faces of 5 or more vertices are always visible.
     BOOL IsVisibleFace(CList<C3DPoint>* pFace, int n);
+    BOOL IsVisibleFace(const C3DPoint* pFace, int n);
     // Coloured polygon projected and clipped to the memory image (or the window).
     int GetClippedVtxList(CArray<C3DPoint>& pts, CArray<CPoint>& winPts, CArray<DWORD>& colors,
                           CArray<DWORD>& outColors, int bOnClient);

@@ -275,6 +275,24 @@ BOOL I_PVXModel::IsVisibleFace(CList<C3DPoint>* pFace, int n) {
     return m_pGeomCtrl->IsVisibleFace(k, pts);
 }
 
+BOOL I_PVXModel::IsVisibleFace(const C3DPoint* pFace, int n) {
+    if (!pFace || n >= 5) return TRUE;
+    if (!m_pGeomCtrl || !m_pPVXCtrl) return TRUE;
+    double pts[4][3] = {};
+    for (int k = 0; k < n; ++k) {
+        const C3DPoint v = m_pPVXCtrl->GetVcsCoord(pFace[k]);
+        pts[k][0] = v.x;
+        pts[k][1] = v.y;
+        pts[k][2] = v.z;
+    }
+    return m_pGeomCtrl->IsVisibleFace(n, pts);
+}
+
+bool I_PVXModel::DrawsEdgesAtOnce(const CDC* pDC) const {
+    const bool bClientCopy = !m_bExternalDevice && !m_bAnimation && !m_bSecondTarget && m_pView && m_pView->GetSafeHwnd();
+    return !m_bExternalDevice && !bClientCopy && m_pPVXCtrl && m_pPVXCtrl->DrawsAtOnce(pDC);
+}
+
 // ---- primitives ------------------------------------------------------------------------------
 
 void I_PVXModel::DrawPolygonEdge(CDC* pDC, CList<C3DPoint>* pFace, CArray<int, int>* pFlags, int) {
@@ -442,6 +460,39 @@ int DrawUndeformedStyle(I_PVXModel& m, CDC* pDC, UINT key, COLORREF color) {
     return DrawEdgesOnly(m, pDC, shape.faces, client.get());
 }
 
+// DrawUndeformedStyle from the kept outline of the member, each point projected once; 0 when
+// the outline is not drawn this way (then the caller draws it as above).
+int DrawUndeformedStyleKept(I_PVXModel& m, CDC* pDC, UINT key, COLORREF color) {
+    if (!m.DrawsEdgesAtOnce(pDC)) return 0;
+    T_PMEMB_D memb;
+    if (!m.m_pAttrCtrl || !m.m_pAttrCtrl->GetMemb(key, memb)) return 0;
+    T_PVX_DOPT_D& opt = *m.m_pDispOpt;
+    const PVXFlatFaces* faces = nullptr;
+    T_SHAPE_ARGUMENT arg;
+    {
+        const int wire = opt.m_bWireFrame, lineCull = opt.m_bLineCulling, planeCull = opt.m_bPlaneCulling;
+        if (!wire) {
+            opt.m_bWireFrame = opt.m_bUndeformedWireFrame;
+            opt.m_bLineCulling = opt.m_bUndeformedLineCulling && lineCull;
+            opt.m_bPlaneCulling = opt.m_bUndeformedPlaneCulling && planeCull;
+        }
+        faces = m.KeptMemberFaces(m.m_KeptOutline, key, memb, arg, false);
+        opt.m_bWireFrame = wire;
+        opt.m_bLineCulling = lineCull;
+        opt.m_bPlaneCulling = planeCull;
+    }
+    if (!faces) return 0;
+    PenScope pen(pDC, nullptr, PS_SOLID, m.m_nPenFactor, color);
+    BrushScope brush(pDC, nullptr, color);
+    thread_local std::vector<CPoint> px;
+    faces->Project(*m.m_pPVXCtrl, px);
+    for (int f = 0; f < faces->Faces(); ++f) {
+        if (m.WatchEscKeyPress()) return -1;
+        faces->DrawEdges(pDC, f, px);
+    }
+    return 1;
+}
+
 // Inactive edges of a member or element.
 int DrawInactiveStyle(I_PVXModel& m, CDC* pDC, UINT key, bool bMember) {
     T_PVX_DOPT_D& opt = *m.m_pDispOpt;
@@ -507,11 +558,13 @@ int I_PVXModel::PVXDrawElementNew(CDC* pDC, UINT nKey) {
 
 int I_PVXModel::PVXDrawUndeformedMember(CDC* pDC, UINT nKey) {
     if (!m_pDispOpt) return 0;
+    if (const int r = DrawUndeformedStyleKept(*this, pDC, nKey, m_pDispOpt->m_Color.m_crUndeformed)) return r;
     return DrawUndeformedStyle(*this, pDC, nKey, m_pDispOpt->m_Color.m_crUndeformed);
 }
 
 int I_PVXModel::PVXDrawInactiveUndeformedMember(CDC* pDC, UINT nKey) {
     if (!m_pDispOpt) return 0;
+    if (const int r = DrawUndeformedStyleKept(*this, pDC, nKey, m_pDispOpt->m_Color.m_crInactive)) return r;
     return DrawUndeformedStyle(*this, pDC, nKey, m_pDispOpt->m_Color.m_crInactive);
 }
 

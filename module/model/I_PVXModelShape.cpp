@@ -6,6 +6,7 @@
 
 #include "module/engines/CDeformEngine.h"
 #include "host/db/CDBDoc.h"
+#include "host/grx/GViewCamera.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXGeomCtrl.h"
@@ -321,6 +322,60 @@ int I_PVXModel::GetShapeMember(UINT nKey, T_PMEMB_D& memb, PolyListArray& faces,
     HostShape s;
     if (!BuildMemberHostShape(*this, nKey, memb, pIndexArrays != nullptr, arg, s)) return 0;
     return HandOutFaces(*this, s, faces, pIndexArrays, arg);
+}
+
+int I_PVXModel::GetShapeMemberFlat(UINT nKey, T_PMEMB_D& memb, T_SHAPE_ARGUMENT& arg, bool bKeys, PVXFlatFaces& out) {
+    out.Clear();
+    PVXKeyArrayList none;
+    T_SHAPE_ARGUMENT a = arg;
+    a.pFaceNodeKeys = bKeys ? &none : nullptr;  // asks the host for the keys; nothing is put in it
+    HostShape s;
+    if (!BuildMemberHostShape(*this, nKey, memb, false, a, s)) return 0;
+    return out.Take(s.nFaces, s.counts, s.index, s.coords, bKeys ? &s.nodeKeys : nullptr, m_pPVXCtrl);
+}
+
+PVXFacesKey I_PVXModel::MakeFacesKey(int nMembType, int bDeformed, int bKeys) const {
+    PVXFacesKey k;
+    const ShownRangeKey r = MakeShownRangeKey();
+    k.pDB[0] = m_pGeomCtrl;
+    for (int i = 0; i < 3; ++i) {
+        k.pDB[i + 1] = r.pDB[i];
+        k.nVersion[i] = r.nVersion[i];
+    }
+    if (const T_PVX_DOPT_D* o = m_pDispOpt) {
+        k.bDispOpt = 1;
+        k.bShrink = o->m_bShrink;
+        k.dShrinkFactor = o->m_dShrinkFactor;
+        k.bWireFrame = o->m_bWireFrame;
+        k.bLineCulling = o->m_bLineCulling;
+        k.bPlaneCulling = o->m_bPlaneCulling;
+    }
+    k.nWirePlane = IsPossibleWirePlaneMode(nMembType);
+    k.bDeformed = bDeformed;
+    k.bKeys = bKeys;
+    if (m_pPVXCtrl) {
+        // The turn of the view orders the faces back to front.
+        const GViewCamera& cam = m_pPVXCtrl->GetCamera();
+        const C3DPoint* axes[3] = {&cam.GetRight(), &cam.GetUp(), &cam.GetEye()};
+        for (int i = 0; i < 3; ++i) {
+            k.turn[3 * i] = axes[i]->x;
+            k.turn[3 * i + 1] = axes[i]->y;
+            k.turn[3 * i + 2] = axes[i]->z;
+        }
+    }
+    return k;
+}
+
+const PVXFlatFaces* I_PVXModel::KeptMemberFaces(PVXKeptFaces& keep, UINT nKey, T_PMEMB_D& memb, T_SHAPE_ARGUMENT& arg,
+                                                bool bKeys) {
+    if (arg.pVertices || arg.pFaceKeys || arg.pNodeDisp || arg.pZOrder) return nullptr;
+    if (arg.bDeformed && m_pDispOpt && m_pDispOpt->m_bShrink) return nullptr;
+    const PVXFacesKey key = MakeFacesKey(memb.type, arg.bDeformed, bKeys);
+    if (const PVXFlatFaces* kept = keep.Find(nKey, key)) return kept;
+    PVXKeptFaces::Entry& e = keep.Renew(nKey, key);
+    GetShapeMemberFlat(nKey, memb, arg, bKeys, e.faces);
+    if (bKeys) e.faces.IndexNodes({});
+    return &e.faces;
 }
 
 int I_PVXModel::IsPossibleWirePlaneMode(int nElemType) const {

@@ -605,6 +605,21 @@ BOOL CDC::SolidPolygon(const POINT* pts, int count, COLORREF c) {
     return dc->backend->SolidPolygon(dc->st, pts, count, c);
 }
 
+BOOL CDC::LineSegments(const POINT* pts, int n) {
+    DC_OR(FALSE);
+    if (!pts || n <= 0) return FALSE;
+    if (dc->backend->LineSegments(dc->st, pts, n)) {
+        dc->st.curPos = pts[2 * n - 1];
+        return TRUE;
+    }
+    BOOL ok = TRUE;
+    for (int i = 0; i < n; ++i) {
+        MoveTo(pts[2 * i]);
+        ok = LineTo(pts[2 * i + 1].x, pts[2 * i + 1].y) && ok;
+    }
+    return ok;
+}
+
 BOOL CDC::PolyPolygon(const POINT* pts, const int* counts, int polys) {
     DC_OR(FALSE);
     if (!pts || !counts || polys <= 0) return FALSE;

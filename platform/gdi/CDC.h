@@ -132,6 +132,10 @@ public:
     // polygon its raster cannot serve that way): then select such objects and call Polygon. A
     // run of polygons of many colours costs no selection per polygon this way.
     BOOL SolidPolygon(const POINT* pts, int count, COLORREF c);
+    // n separate lines with the selected pen, pts[2i] to pts[2i + 1]: what MoveTo(pts[2i]),
+    // LineTo(pts[2i + 1]) for each i draws and leaves (a recording DC gets those very calls), in
+    // one call where the back end takes them so.
+    BOOL LineSegments(const POINT* pts, int n);
     BOOL Rectangle(int l, int t, int r, int b);
     BOOL Rectangle(LPCRECT r) { return Rectangle(r->left, r->top, r->right, r->bottom); }
     BOOL RoundRect(int l, int t, int r, int b, int ew, int eh);

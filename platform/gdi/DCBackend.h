@@ -87,6 +87,10 @@ public:
     // 1-pixel pen of c selected, without selecting them; FALSE (nothing drawn) when this back
     // end cannot draw that polygon so: the caller then selects the objects and calls Polygon.
     virtual BOOL SolidPolygon(const DCState& st, const POINT* pts, int n, COLORREF c) { return FALSE; }
+    // n separate lines, pts[2i] to pts[2i + 1], drawn as MoveTo/LineTo pairs draw them; FALSE
+    // (nothing drawn) when this back end does not take them at once: the caller then makes the
+    // pairs.
+    virtual BOOL LineSegments(const DCState& st, const POINT* pts, int n) { return FALSE; }
     virtual BOOL Rectangle(const DCState& st, int l, int t, int r, int b) = 0;
     virtual BOOL RoundRect(const DCState& st, int l, int t, int r, int b, int ew, int eh) = 0;
     virtual BOOL Ellipse(const DCState& st, int l, int t, int r, int b) = 0;

@@ -325,15 +325,33 @@ TEST(GrxDrawing, PixelFormsDrawWhatTheWorldFormsDraw) {
             }
         }
     };
+    // The edges of each polygon as one CDC::LineSegments call.
+    auto segmentForms = [&](CDC* dc) {
+        for (size_t i = 0; i < polys.size(); ++i) {
+            std::vector<POINT> px;
+            for (const C3DPoint& p : polys[i]) px.push_back(ctrl.MemPixel(p));
+            ctrl.FillPixels(dc, px.data(), static_cast<int>(px.size()), RGB(40 * i, 200 - 30 * i, 90));
+            std::vector<POINT> pairs;
+            for (size_t k = 0; k < px.size(); ++k) {
+                pairs.push_back(px[k]);
+                pairs.push_back(px[(k + 1) % px.size()]);
+            }
+            EXPECT_TRUE(dc->LineSegments(pairs.data(), static_cast<int>(px.size())));
+        }
+    };
     {
         SCOPED_TRACE("a recording DC: the same records");
-        CRecordDC world, pixels;
+        CRecordDC world, pixels, segments;
         ASSERT_TRUE(world.Create());
         ASSERT_TRUE(pixels.Create());
+        ASSERT_TRUE(segments.Create());
         EXPECT_TRUE(ctrl.DrawsAtOnce(&world));
         worldForms(&world);
         pixelForms(&pixels);
+        segmentForms(&segments);
         EXPECT_EQ(Geometry(pixels), Geometry(world));
+        EXPECT_EQ(Geometry(segments), Geometry(world));
+        EXPECT_EQ(segments.GetCurrentPosition(), world.GetCurrentPosition());
         EXPECT_EQ(Geometry(world).size(), 4u + 14u) << "3 fills, one edge-on line and 14 edges";
     }
     {
@@ -351,6 +369,14 @@ TEST(GrxDrawing, PixelFormsDrawWhatTheWorldFormsDraw) {
         };
         const std::vector<COLORREF> world = picture(worldForms);
         EXPECT_EQ(picture(pixelForms), world);
+        EXPECT_EQ(picture(segmentForms), world);
+        // A pen the raster tap does not batch: the segments are drawn as the pairs draw them.
+        CPen dashed(PS_DASH, 1, RGB(200, 0, 0));
+        CPen* old = mem->SelectObject(&dashed);
+        const std::vector<COLORREF> dashedWorld = picture(worldForms);
+        EXPECT_EQ(picture(segmentForms), dashedWorld);
+        EXPECT_GT(std::count(dashedWorld.begin(), dashedWorld.end(), RGB(200, 0, 0)), 20) << "dashed edges drawn";
+        mem->SelectObject(old);
         EXPECT_GT(std::count(world.begin(), world.end(), RGB(40, 170, 90)), 100) << "the second polygon is drawn";
         ctrl.EndDrawToMemDC(false);
     }

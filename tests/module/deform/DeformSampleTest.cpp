@@ -180,3 +180,123 @@ TEST_F(DeformSampleTest, SettlementExtremesAreThoseOfTheSettlementPoints) {
 }
 
 }  // namespace
+
+// The raft's faces are kept as flat arrays from frame to frame (the deformed ones by the engine,
+// the undeformed ones and the undeformed outline by the model). Each row draws mode 2 under a
+// first state, then under a second one with what was kept; that picture must be the picture of
+// the second state drawn with nothing kept.
+TEST_F(DeformSampleTest, KeptFacesFollowEveryChangeOfWhatTheyWereBuiltFrom) {
+    struct State {
+        UINT load = kSampleDL;
+        int comp = CDeformEngine::COMP_DZ;
+        double scale = 1.0;
+        int view = GViewCamera::VIEW_ISO;
+        int shrink = 0;
+        double shrinkFactor = 0.8;
+        int wire = 0, planeCull = 1, deformed = 1;
+        double nodeLift = 0.0;  // m added to the z of one raft node in the project
+    };
+    const State base;
+    auto with = [&](auto change) {
+        State s = base;
+        change(s);
+        return s;
+    };
+    const struct {
+        const char* label;
+        State first, second;
+    } rows[] = {
+        {"load case DL then LL", base, with([](State& s) { s.load = kSampleLL; })},
+        {"component DZ then DX", base, with([](State& s) { s.comp = CDeformEngine::COMP_DX; })},
+        {"deformation scale doubled", base, with([](State& s) { s.scale = 2.0; })},
+        {"view turned", base, with([](State& s) { s.view = GViewCamera::VIEW_FRONT; })},
+        {"undeformed contour, view turned", with([](State& s) { s.deformed = 0; }),
+         with([](State& s) { s.deformed = 0, s.view = GViewCamera::VIEW_RIGHT; })},
+        {"deformed then undeformed", base, with([](State& s) { s.deformed = 0; })},
+        {"shrink on", base, with([](State& s) { s.shrink = 1; })},
+        {"shrink factor changed", with([](State& s) { s.shrink = 1; }),
+         with([](State& s) { s.shrink = 1, s.shrinkFactor = 0.5; })},
+        {"wire frame", base, with([](State& s) { s.wire = 1; })},
+        {"plane culling off", base, with([](State& s) { s.planeCull = 0; })},
+        {"raft node moved in the project", base, with([](State& s) { s.nodeLift = 0.5; })},
+        {"nothing changed", base, base},
+    };
+
+    I_PVXModel& m = M();
+    CDataBase* db = m_doc.GetMDBCtrl()->GetDBPost();
+    // A node of the raft (member type 301) and its stored record.
+    UINT raftNode = 0;
+    for (INT_PTR i = 0; i < m.m_arrAllMembKey.GetSize() && !raftNode; ++i) {
+        T_PMEMB_D memb;
+        T_PELEM_D elem;
+        if (m.GetAttrCtrl()->GetMemb(m.m_arrAllMembKey[i], memb) && memb.type == 301 && memb.aElem.GetSize() > 0 &&
+            m.GetAttrCtrl()->GetElem(memb.aElem[0], elem))
+            raftNode = elem.node[2];
+    }
+    ASSERT_NE(raftNode, 0u);
+    const T_PNODE_D* stored = db->Table<DBT_PNODE>().Find(raftNode);
+    ASSERT_NE(stored, nullptr);
+    const T_PNODE_D node0 = *stored;
+
+    auto apply = [&](const State& s) {
+        const T_PNODE_D* now = db->Table<DBT_PNODE>().Find(raftNode);
+        if (now && now->z != node0.z + s.nodeLift) {
+            T_PNODE_D n = node0;
+            n.z += s.nodeLift;
+            db->Table<DBT_PNODE>().Set(raftNode, n);
+        }
+        T_PVX_DOPT_D& o = *m.m_pDispOpt;
+        o.m_bShrink = s.shrink;
+        o.m_dShrinkFactor = s.shrinkFactor;
+        o.m_bWireFrame = s.wire;
+        o.m_bPlaneCulling = s.planeCull;
+        o.m_bUndeformedWireFrame = 1;
+        o.m_nRenderMode = 3;  // faces with their edges
+        Ctrl()->SetStandardView(s.view);
+        m.m_nDisplayMode = PVXMode::kDispContour;
+        m.m_bContour = 1;
+        m.m_bLoadSelected = 1;
+        m.m_nLoadType = PLOAD_STATIC;
+        m.m_nLoadKey = s.load;
+        m.m_nLoadStep = 0;
+        CDeformEngine& e = *m.m_pDeformEngine;
+        e.m_nComponent = s.comp;
+        e.m_bDeformed = s.deformed;
+        EXPECT_EQ(e.InitEngine(), 1);
+        e.m_dUserScale = s.scale;
+        m.InitDeformed(0);
+    };
+    auto picture = [&]() {
+        CRecordDC dc;
+        EXPECT_TRUE(dc.Create());
+        m._PVXRender(&dc);
+        std::string out;
+        for (const GdiRecord& r : dc.GetRecords()) {
+            out += r.op + " b" + std::to_string(r.brush.lbColor) + " p" + std::to_string(r.pen.lopnColor) + " from (" +
+                   std::to_string(r.curPos.x) + "," + std::to_string(r.curPos.y) + ")";
+            for (int a : r.args) out += " " + std::to_string(a);
+            for (const POINT& pt : r.points) out += " (" + std::to_string(pt.x) + "," + std::to_string(pt.y) + ")";
+            out += "\n";
+        }
+        return out;
+    };
+    auto forget = [&]() {
+        m.m_KeptOutline.Forget();
+        m.m_KeptShapes.Forget();
+        m.m_pDeformEngine->m_KeptDeformed.Forget();
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        forget();
+        apply(row.first);
+        picture();
+        apply(row.second);
+        const std::string kept = picture();
+        EXPECT_GT(m.m_KeptOutline.Size() + m.m_KeptShapes.Size() + m.m_pDeformEngine->m_KeptDeformed.Size(), 0u);
+        forget();
+        const std::string fresh = picture();
+        EXPECT_GT(fresh.size(), 1000u);
+        EXPECT_TRUE(kept == fresh) << "the kept faces drew another picture";
+    }
+    apply(base);
+}

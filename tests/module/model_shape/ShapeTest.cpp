@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -145,6 +146,107 @@ TEST_F(ModelShapeTest, BeamFacesBackToFrontWithTheirKeys) {
     for (int i = 0; i < 6; ++i)
         ExpectPoint(Centroid(*faces[i]), expected[i].centre.x, expected[i].centre.y, expected[i].centre.z, expected[i].label);
     I_PVXModel::FreeMemoryPolyList(&faces, nullptr, nullptr, nullptr);
+}
+
+// The flat form of a member's faces hands out what the list form hands out: the same faces in
+// the same order with the same points and node keys, under every view and shape option; its
+// distinct points and nodes index every corner. Host arrays that disagree hand out nothing.
+TEST_F(ModelShapeTest, FlatMemberFacesAreTheListFaces) {
+    PostDBBuilder b;
+    AddBeamModel(b);
+    I_PVXModel& m = MakeModel(b);
+    const struct {
+        const char* label;
+        double azimuth, elevation;
+        int wire, shrink;
+    } rows[] = {{"iso", 30, 20, 0, 0}, {"from below behind", 210, -40, 0, 0}, {"wire frame", 30, 20, 1, 0},
+                {"shrunk", 120, 35, 0, 1}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        m_ctrl.SetViewAngles(row.azimuth, row.elevation);
+        m.m_pDispOpt->m_bWireFrame = row.wire;
+        m.m_pDispOpt->m_bShrink = row.shrink;
+        m.m_pDispOpt->m_dShrinkFactor = 0.5;
+        for (UINT key : {7u, 8u, 9u}) {
+            SCOPED_TRACE(testing::Message() << "member " << key);
+            T_PMEMB_D memb;
+            ASSERT_TRUE(m.GetAttrCtrl()->GetMemb(key, memb));
+            PVXPolyListArray faces;
+            PVXKeyArrayList keys;
+            T_SHAPE_ARGUMENT arg;
+            arg.pFaceNodeKeys = &keys;
+            const int n = m.GetShapeMember(key, memb, faces, nullptr, arg, 0, 0);
+            PVXFlatFaces flat;
+            T_SHAPE_ARGUMENT plain;
+            EXPECT_EQ(m.GetShapeMemberFlat(key, memb, plain, true, flat), n);
+            flat.IndexNodes({});
+            ASSERT_EQ(flat.Faces(), faces.GetSize());
+            EXPECT_EQ(key == 9 ? 0 : 1, flat.Faces() > 0) << "a member of a missing element has no faces";
+            for (int f = 0; f < flat.Faces(); ++f) {
+                ASSERT_EQ(flat.Count(f), faces[f]->GetCount());
+                POSITION pos = faces[f]->GetHeadPosition();
+                for (int v = 0; v < flat.Count(f); ++v) {
+                    const int c = flat.start[f] + v;
+                    const C3DPoint p = faces[f]->GetNext(pos);
+                    EXPECT_TRUE(std::memcmp(&flat.corners[c].x, &p.x, 3 * sizeof(double)) == 0) << "face " << f;
+                    EXPECT_EQ(flat.keys[c], (*keys[f])[v]);
+                    EXPECT_TRUE(flat.points[flat.point[c]] == p);
+                    EXPECT_EQ(flat.nodes[flat.node[c]], flat.keys[c]);
+                }
+            }
+            // A beam's box has 8 corners on its 2 nodes.
+            if (key == 7 && !row.wire) {
+                EXPECT_EQ(flat.points.size(), 8u);
+                EXPECT_EQ(flat.nodes.size(), 2u);
+            }
+            I_PVXModel::FreeMemoryPolyList(&faces, nullptr, &keys, nullptr);
+        }
+    }
+    {
+        SCOPED_TRACE("the beam in the iso view: faces back to front");
+        m_ctrl.SetViewAngles(30.0, 20.0);
+        m.m_pDispOpt->m_bWireFrame = m.m_pDispOpt->m_bShrink = 0;
+        T_PMEMB_D memb;
+        ASSERT_TRUE(m.GetAttrCtrl()->GetMemb(7, memb));
+        PVXFlatFaces flat;
+        T_SHAPE_ARGUMENT plain;
+        ASSERT_EQ(m.GetShapeMemberFlat(7, memb, plain, false, flat), 6);
+        // As in BeamFacesBackToFrontWithTheirKeys: i-end cap, +y side, bottom, top, -y side, j-end cap.
+        const C3DPoint centres[6] = {{0, 0, 0}, {3, 0.15, 0}, {3, 0, -0.3}, {3, 0, 0.3}, {3, -0.15, 0}, {6, 0, 0}};
+        for (int f = 0; f < 6; ++f) {
+            C3DPoint c;
+            for (int v = 0; v < flat.Count(f); ++v) c += flat.Corners(f)[v];
+            ExpectPoint(c / flat.Count(f), centres[f].x, centres[f].y, centres[f].z, "centroid");
+        }
+        EXPECT_TRUE(flat.keys.empty());
+    }
+    {
+        // Two triangles on coordinates 0..3: faces in host order without a control.
+        CArray<double, double> coords;
+        for (double v : {0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 1.0, 1.0, 0.0, 0.0, 1.0, 0.0}) coords.Add(v);
+        auto arr = [](std::initializer_list<int> v) {
+            CArray<int, int> a;
+            for (int x : v) a.Add(x);
+            return a;
+        };
+        const struct {
+            const char* label;
+            int nFaces;
+            CArray<int, int> counts, index;
+            int faces;
+        } hostRows[] = {{"consistent", 2, arr({3, 3}), arr({0, 3, 6, 0, 6, 9}), 2},
+                        {"more faces than counts", 3, arr({3, 3}), arr({0, 3, 6, 0, 6, 9}), 0},
+                        {"a count beyond the index", 2, arr({3, 4}), arr({0, 3, 6, 0, 6, 9}), 0},
+                        {"an index beyond the coordinates", 2, arr({3, 3}), arr({0, 3, 6, 0, 6, 12}), 0},
+                        {"a negative count", 1, arr({-1}), arr({}), 0}};
+        for (const auto& r : hostRows) {
+            SCOPED_TRACE(r.label);
+            PVXFlatFaces flat;
+            EXPECT_EQ(flat.Take(r.nFaces, r.counts, r.index, coords, nullptr, nullptr), r.faces);
+            EXPECT_EQ(flat.Faces(), r.faces);
+            EXPECT_EQ(flat.points.size(), r.faces ? 4u : 0u);
+        }
+    }
 }
 
 TEST_F(ModelShapeTest, BuildersDifferInOffsetKeysAndMissingElements) {

@@ -1,0 +1,171 @@
+// PVXFlatFaces and PVXKeptFaces: member faces as flat arrays, kept between frames.
+#include "module/model/PVXFlatFaces.h"
+
+#include <cstring>
+
+#include "host/grx/I_PVXCtrl.h"
+#include "platform/gdi/CDC.h"
+
+namespace {
+
+// One face of the flat arrays seen as a point list, for the control's back-to-front sort (which
+// sums a face's points in list order).
+struct FaceView {
+    const C3DPoint* first = nullptr;
+    const C3DPoint* end = nullptr;
+    POSITION At(const C3DPoint* p) const { return p != end ? reinterpret_cast<POSITION>(const_cast<C3DPoint*>(p)) : nullptr; }
+    POSITION GetHeadPosition() const { return At(first); }
+    C3DPoint GetNext(POSITION& pos) const {
+        const C3DPoint* p = reinterpret_cast<const C3DPoint*>(pos);
+        pos = At(p + 1);
+        return *p;
+    }
+};
+
+struct PointBits {
+    unsigned long long v[3];
+    bool operator==(const PointBits&) const = default;
+};
+struct PointBitsHash {
+    size_t operator()(const PointBits& b) const {
+        return static_cast<size_t>((b.v[0] * 0x9E3779B97F4A7C15ull) ^ (b.v[1] * 0xC2B2AE3D27D4EB4Full) ^
+                                   (b.v[2] * 0x165667B19E3779F9ull));
+    }
+};
+
+}  // namespace
+
+void PVXFlatFaces::Clear() {
+    corners.clear();
+    start.clear();
+    keys.clear();
+    point.clear();
+    points.clear();
+    nodes.clear();
+    node.clear();
+    visible.clear();
+}
+
+int PVXFlatFaces::Take(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
+                       const CArray<double, double>& coords, const CArray<UINT, UINT>* pNodeKeys, I_PVXCtrl* ctrl) {
+    Clear();
+    const double* c = coords.GetData();
+    const INT_PTR nCoords = coords.GetSize();
+    // Faces in host order, checked as the list form checks them.
+    std::vector<C3DPoint> work;
+    std::vector<UINT> workKeys;
+    std::vector<int> workStart{0};
+    const bool single = nFaces == 1 && counts.GetSize() >= 1;
+    if (!single && (nFaces < 0 || nFaces > counts.GetSize())) return 0;
+    work.reserve(static_cast<size_t>(nCoords / 3));
+    INT_PTR at = 0;
+    for (int f = 0; f < nFaces; ++f) {
+        const int n = counts[f];
+        if (n < 0 || at + n > index.GetSize()) return 0;
+        for (int v = 0; v < n; ++v, ++at) {
+            const int i = index[at];
+            if (i < 0 || i + 2 >= nCoords || (pNodeKeys && i / 3 >= pNodeKeys->GetSize())) return 0;
+            work.emplace_back(c[i], c[i + 1], c[i + 2]);
+            if (pNodeKeys) workKeys.push_back(pNodeKeys->GetAt(i / 3));
+        }
+        workStart.push_back(static_cast<int>(work.size()));
+    }
+
+    CArray<int, int> order;
+    if (!single && ctrl && nFaces > 1) {
+        std::vector<FaceView> views(static_cast<size_t>(nFaces));
+        CArray<FaceView*, FaceView*> list;
+        list.SetSize(nFaces);
+        for (int f = 0; f < nFaces; ++f) {
+            views[f] = {work.data() + workStart[f], work.data() + workStart[f + 1]};
+            list[f] = &views[f];
+        }
+        ctrl->GetZSortPolygonList(list, order);
+        if (order.GetSize() != nFaces) return 0;
+    } else {
+        order.SetSize(nFaces);
+        for (int f = 0; f < nFaces; ++f) order[f] = f;
+    }
+
+    corners.reserve(work.size());
+    start.reserve(static_cast<size_t>(nFaces) + 1);
+    start.push_back(0);
+    if (pNodeKeys) keys.reserve(work.size());
+    for (int k = 0; k < nFaces; ++k) {
+        const int f = order[k];
+        corners.insert(corners.end(), work.begin() + workStart[f], work.begin() + workStart[f + 1]);
+        if (pNodeKeys) keys.insert(keys.end(), workKeys.begin() + workStart[f], workKeys.begin() + workStart[f + 1]);
+        start.push_back(static_cast<int>(corners.size()));
+    }
+
+    // The distinct points, so that each is projected once per frame.
+    std::unordered_map<PointBits, int, PointBitsHash> seen;
+    seen.reserve(corners.size());
+    point.resize(corners.size());
+    for (size_t i = 0; i < corners.size(); ++i) {
+        PointBits b;
+        std::memcpy(&b.v[0], &corners[i].x, sizeof(double));
+        std::memcpy(&b.v[1], &corners[i].y, sizeof(double));
+        std::memcpy(&b.v[2], &corners[i].z, sizeof(double));
+        auto [it, added] = seen.emplace(b, static_cast<int>(points.size()));
+        if (added) points.push_back(corners[i]);
+        point[i] = it->second;
+    }
+    return nFaces;
+}
+
+void PVXFlatFaces::IndexNodes(const std::vector<UINT>& seed) {
+    nodes.clear();
+    node.assign(keys.size(), 0);
+    std::unordered_map<UINT, int> at;
+    at.reserve(seed.size() + keys.size() / 4);
+    auto add = [&](UINT key) {
+        auto [it, added] = at.emplace(key, static_cast<int>(nodes.size()));
+        if (added) nodes.push_back(key);
+        return it->second;
+    };
+    for (UINT key : seed) add(key);
+    for (size_t i = 0; i < keys.size(); ++i) node[i] = add(keys[i]);
+}
+
+void PVXFlatFaces::Project(const I_PVXCtrl& ctrl, std::vector<CPoint>& px) const {
+    px.resize(points.size());
+    for (size_t i = 0; i < points.size(); ++i) px[i] = ctrl.MemPixel(points[i]);
+}
+
+void PVXFlatFaces::DrawEdges(CDC* pDC, int f, const std::vector<CPoint>& px) const {
+    const int s = start[f], n = Count(f);
+    if (n < 2) return;
+    // The edges i to i + 1 and the closing one, as segment pairs.
+    POINT small[16];
+    std::vector<POINT> large;
+    POINT* q = small;
+    if (2 * n > 16) {
+        large.resize(static_cast<size_t>(2 * n));
+        q = large.data();
+    }
+    for (int i = 0; i < n; ++i) {
+        q[2 * i] = px[point[s + i]];
+        q[2 * i + 1] = px[point[s + (i + 1) % n]];
+    }
+    pDC->LineSegments(q, n);
+}
+
+const PVXFlatFaces* PVXKeptFaces::Find(UINT nMemb, const PVXFacesKey& key, const std::vector<double>* pStamp) const {
+    auto it = m_entries.find(nMemb);
+    if (it == m_entries.end() || !(it->second.key == key)) return nullptr;
+    if (pStamp) {
+        const std::vector<double>& s = it->second.stamp;
+        if (s.size() != pStamp->size() || std::memcmp(s.data(), pStamp->data(), s.size() * sizeof(double)) != 0)
+            return nullptr;
+    }
+    return &it->second.faces;
+}
+
+PVXKeptFaces::Entry& PVXKeptFaces::Renew(UINT nMemb, const PVXFacesKey& key) {
+    Entry& e = m_entries[nMemb];
+    e.key = key;
+    e.stamp.clear();
+    e.faces.Clear();
+    return e;
+}

@@ -1,0 +1,96 @@
+// PVXFlatFaces: the faces of one member as flat arrays (one point array with face offsets, node
+// keys per corner), and PVXKeptFaces, which keeps them from frame to frame.
+//
+// A raft member holds a hundred thousand plates. Handed out as one CList per face they are
+// built and freed on every frame; as flat arrays they are built once and kept while what they
+// were built from stays (PVXFacesKey: tables and their versions, shape options, the view turn
+// that orders them back to front; a deformed shape adds the displacements it was moved by).
+// The faces come out in the order and with the coordinates that I_PVXModel::GetShapeMember
+// gives, so drawing from them draws the same picture.
+#pragma once
+
+#include <unordered_map>
+#include <vector>
+
+#include "host/grx/C3DPoint.h"
+#include "platform/afx/CArray.h"
+#include "platform/afx/afxtypes.h"
+
+class CDC;
+class I_PVXCtrl;
+
+struct PVXFlatFaces {
+    std::vector<C3DPoint> corners;  // face after face
+    std::vector<int> start;         // face f: corners start[f] .. start[f + 1] - 1
+    std::vector<UINT> keys;         // node key per corner; empty when none were asked for
+    std::vector<int> point;         // per corner: its point in points
+    std::vector<C3DPoint> points;   // the distinct corner points (equal bit for bit)
+    std::vector<UINT> nodes;        // distinct node keys (IndexNodes)
+    std::vector<int> node;          // per corner: its key in nodes
+    // Per face: the back-face test's answer once asked (-1 not yet). It depends on the points
+    // and the view's turn only, both part of what the faces are kept under.
+    mutable std::vector<signed char> visible;
+
+    int Faces() const { return start.empty() ? 0 : static_cast<int>(start.size()) - 1; }
+    int Count(int f) const { return start[f + 1] - start[f]; }
+    const C3DPoint* Corners(int f) const { return corners.data() + start[f]; }
+    void Clear();
+    // test(points, n) for face f, asked once.
+    template <class Test>
+    bool IsVisible(int f, Test&& test) const {
+        if (visible.size() != start.size()) visible.assign(start.size(), -1);
+        signed char& v = visible[static_cast<size_t>(f)];
+        if (v < 0) v = test(Corners(f), Count(f)) ? 1 : 0;
+        return v != 0;
+    }
+
+    // Takes a shape builder's host arrays (face counts, coordinate offsets per corner, the
+    // coordinates, one node key per coordinate triple when pNodeKeys is given) as the list form
+    // hands them out: faces back to front by ctrl when there are several, nothing at all when the
+    // arrays disagree. Returns the number of faces taken.
+    int Take(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
+             const CArray<double, double>& coords, const CArray<UINT, UINT>* pNodeKeys, I_PVXCtrl* ctrl);
+    // nodes: the seed keys (duplicates dropped) followed by every other corner key; node[] indexes
+    // them.
+    void IndexNodes(const std::vector<UINT>& seed);
+    // Pixels of the distinct points on the memory image.
+    void Project(const I_PVXCtrl& ctrl, std::vector<CPoint>& px) const;
+    // Every edge of face f from the projected points, with the DC's pen: what DrawLine3D draws
+    // edge by edge when the DC draws at once, in one CDC::LineSegments call.
+    void DrawEdges(CDC* pDC, int f, const std::vector<CPoint>& px) const;
+};
+
+// What a kept member shape was built from. Equal keys: the shape builder would hand out the
+// same faces again.
+struct PVXFacesKey {
+    const void* pDB[4] = {nullptr, nullptr, nullptr, nullptr};  // geometry control, shapes, elements, members
+    unsigned long long nVersion[3] = {0, 0, 0};
+    int bDispOpt = 0, bShrink = 0, bWireFrame = 0, bLineCulling = 0, bPlaneCulling = 0, nWirePlane = 0;
+    int bDeformed = 0, bKeys = 0;
+    double dShrinkFactor = 0.0;
+    double turn[9] = {};  // the camera's right, up and eye vectors
+    bool operator==(const PVXFacesKey&) const = default;
+};
+
+class PVXKeptFaces {
+public:
+    struct Entry {
+        PVXFacesKey key;
+        std::vector<double> stamp;  // the caller's further inputs (compared bit for bit)
+        PVXFlatFaces faces;
+    };
+    // The member's kept entry when it was built under key (and stamp, when given); else null.
+    const PVXFlatFaces* Find(UINT nMemb, const PVXFacesKey& key, const std::vector<double>* pStamp = nullptr) const;
+    // The member's entry whatever it was built under, or null.
+    const Entry* Peek(UINT nMemb) const {
+        auto it = m_entries.find(nMemb);
+        return it == m_entries.end() ? nullptr : &it->second;
+    }
+    // An empty entry for the member under key, to be filled.
+    Entry& Renew(UINT nMemb, const PVXFacesKey& key);
+    void Forget() { m_entries.clear(); }
+    size_t Size() const { return m_entries.size(); }
+
+private:
+    std::unordered_map<UINT, Entry> m_entries;
+};
