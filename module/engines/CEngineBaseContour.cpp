@@ -173,18 +173,24 @@ void CEngineBase::DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxI
     const INT_PTR nVtx = vertices.GetSize();
 
     if (s.m_nFillStyle != 1 && !d.direct && ctrl.DrawsAtOnce(pDC)) {
-        // Straight into pixels: each vertex projected once for its polygon's fill and edges.
+        // Straight into pixels: each vertex taken to view coordinates once, for its pixel (the
+        // polygon's fill and edges) and for the polygon's flat shading.
         std::vector<POINT>& px = m_listPixels;
+        std::vector<C3DPoint>& vcs = m_listViews;
         px.resize(static_cast<size_t>(nVtx));
-        for (INT_PTR i = 0; i < nVtx; ++i) px[static_cast<size_t>(i)] = ctrl.MemPixel(v[i].pt);
-        C3DPoint pts[2 * CContourEngine::MAX_LEVELS + 8];
+        vcs.resize(static_cast<size_t>(nVtx));
+        for (INT_PTR i = 0; i < nVtx; ++i) {
+            vcs[static_cast<size_t>(i)] = ctrl.GetVcsCoord(v[i].pt);
+            px[static_cast<size_t>(i)] = ctrl.MemPixelOfView(vcs[static_cast<size_t>(i)]);
+        }
+        const I_PVXModel::FlatShader shade(*pModel);
+        constexpr INT_PTR kMaxShaded = 2 * CContourEngine::MAX_LEVELS + 8;  // points a normal takes
         INT_PTR at = 0;
         for (INT_PTR p = 0; p < sizes.GetSize(); ++p) {
             const INT_PTR n = std::min<INT_PTR>(std::max(sizes[p], 0), nVtx - at);
             if (n > 0) {
-                const int k = static_cast<int>(std::min<INT_PTR>(n, static_cast<INT_PTR>(std::size(pts))));
-                for (int i = 0; i < k; ++i) pts[i] = v[at + i].pt;
-                const COLORREF c = Shaded(*pModel, s.GetValueColor(v[at].dValue), pts, k);
+                const int k = static_cast<int>(std::min(n, kMaxShaded));
+                const COLORREF c = shade.Color(s.GetValueColor(v[at].dValue), vcs.data() + at, k);
                 ctrl.FillPixels(pDC, px.data() + at, static_cast<int>(n), c);
             }
             at += n;
