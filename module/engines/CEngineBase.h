@@ -222,6 +222,9 @@ private:
     CPen m_bandEdgePen;
     std::vector<POINT> m_listPixels;     // a band list's vertices in pixels, reused list to list
     std::vector<C3DPoint> m_listViews;   // the same vertices in view coordinates (flat shading)
+    // DoSubPolyContour's band lists of one face, emptied and refilled face to face.
+    CArray<int, int> m_faceSizes;
+    CArray<VtxInfo_tag, VtxInfo_tag> m_faceVertices;
     int m_nBandEdgeWidth = -1;
     COLORREF m_crBandEdge = CLR_INVALID;
 };

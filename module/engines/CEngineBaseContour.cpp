@@ -135,12 +135,14 @@ void CEngineBase::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C3
     if (pFlags)
         for (int i = 0; i < n; ++i) flags[i] = pFlags[i];
 
-    // Room for the bands of most faces at once (still small blocks): growing a few elements at a
-    // time would move the lists several times per face.
-    CArray<int, int> sizes;
-    CArray<VtxInfo_tag, VtxInfo_tag> vertices;
-    sizes.SetSize(0, 8);
-    vertices.SetSize(0, 24);
+    // The lists keep their blocks from face to face; they start with room for the bands of most
+    // faces (growing a few elements at a time would move them several times per face).
+    CArray<int, int>& sizes = m_faceSizes;
+    CArray<VtxInfo_tag, VtxInfo_tag>& vertices = m_faceVertices;
+    sizes.RemoveAllKeepBlock();
+    vertices.RemoveAllKeepBlock();
+    if (sizes.GetAllocSize() == 0) sizes.SetSize(0, 8);
+    if (vertices.GetAllocSize() == 0) vertices.SetSize(0, 24);
     CContourEngine& s = *m_pContourEngine;
     if (bFrame) {
         // A frame polygon has at most four points; any further ones are not part of it.
@@ -196,12 +198,18 @@ void CEngineBase::DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxI
             at += n;
         }
         if (!s.m_bDrawContourLine) return;
-        CPen* pOld = pDC->SelectObject(&BandEdgePen(pModel->m_nPenFactor, s.m_crContourLine));
+        // The pen only for a list with band edges: most faces of a smooth field have none.
+        CPen* pOld = nullptr;
+        bool selected = false;
         at = 0;
         for (INT_PTR p = 0; p < sizes.GetSize(); ++p) {
             const INT_PTR n = std::min<INT_PTR>(std::max(sizes[p], 0), nVtx - at);
             for (INT_PTR i = 0; i < n; ++i) {
                 if (!v[at + i].bLine) continue;
+                if (!selected) {
+                    pOld = pDC->SelectObject(&BandEdgePen(pModel->m_nPenFactor, s.m_crContourLine));
+                    selected = true;
+                }
                 const INT_PTR j = at + (i + 1) % n;
                 d.Letter(v[at + i].pt, v[j].pt, v[at + i].dValue);
                 pDC->MoveTo(px[static_cast<size_t>(at + i)]);
@@ -209,7 +217,7 @@ void CEngineBase::DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxI
             }
             at += n;
         }
-        pDC->SelectObject(pOld);
+        if (selected) pDC->SelectObject(pOld);
         return;
     }
     if (s.m_nFillStyle != 1) {
