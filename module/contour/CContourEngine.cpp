@@ -11,6 +11,8 @@ namespace {
 
 // Rank lookups treat a value within this distance of a level as lying on it.
 constexpr double kRankTol = 1e-64;
+// Up to this many levels GetUpperRank counts the levels below a value instead of halving.
+constexpr int kCountedLevels = 16;
 // Zero snapping: range ends nearer zero than this do not count as containing zero, and a level
 // replaces the best candidate only when it is nearer zero by more than this.
 constexpr double kZeroTol = 1e-10;
@@ -603,8 +605,17 @@ int CContourEngine::GetUpperRank(double v) const {
     int i = 1;
     if (m_nSortedLevels >= n) {
         // First level from 1 on that is not below v by more than the tolerance; the levels
-        // before it cannot answer.
-        i = FirstAccepted(L, 1, n - 1, [v](double level) { return level - v > -kRankTol; });
+        // before it cannot answer. Over ascending levels the ones below are a leading run: up to
+        // a dozen or so levels counting them is quicker than halving (no chain of dependent
+        // steps; one rank is looked up per band polygon), above that halving is.
+        const auto accepts = [v](double level) { return level - v > -kRankTol; };
+        if (n <= kCountedLevels) {
+            int below = 0;
+            for (int k = 1; k < n; k++) below += !accepts(L[k]);
+            i = 1 + below;
+        } else {
+            i = FirstAccepted(L, 1, n - 1, accepts);
+        }
     }
     for (; i < n; i++) {
         const double d = L[i] - v;
