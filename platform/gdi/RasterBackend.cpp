@@ -494,8 +494,16 @@ const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const POINT* dev, int n
     }
     ShapeKey key;
     std::memcpy(key.words.data(), bytes.data(), bytes.size());
-    if (auto it = m_shapes.find(key); it != m_shapes.end()) return &it->second;
-    if (m_shapes.size() >= kShapeMaxKept) m_shapes.clear();
+    RecentShape& recent = m_recentShapes[ShapeKeyHash()(key) & (kRecentShapes - 1)];
+    if (recent.px && recent.key == key) return recent.px;
+    if (auto it = m_shapes.find(key); it != m_shapes.end()) {
+        recent = RecentShape{key, &it->second};
+        return &it->second;
+    }
+    if (m_shapes.size() >= kShapeMaxKept) {
+        m_shapes.clear();
+        m_recentShapes.fill(RecentShape{});
+    }
 
     // Drawn by cairo as Fill and Stroke draw it, on black, in white, one after the other.
     int minX = 0, minY = 0, maxX = 0, maxY = 0;
@@ -559,7 +567,9 @@ const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const POINT* dev, int n
     cairo_destroy(cr);
     cairo_surface_destroy(scratch);
     if (!ok) return nullptr;
-    return &m_shapes.emplace(std::move(key), std::move(px)).first->second;
+    const ShapePixels* kept = &m_shapes.emplace(key, std::move(px)).first->second;
+    recent = RecentShape{key, kept};
+    return kept;
 }
 
 void RasterBackend::KeepShapes(bool bOn) { g_keepShapes.store(bOn); }
@@ -662,8 +672,11 @@ bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, const int
 // Opaque colours over RGB24 pixels, as cairo writes them.
 void RasterBackend::PaintRuns(GdiBitmapObject& bm, POINT at, const std::vector<Run>& runs, COLORREF c) {
     const uint32_t v = 0xff000000u | ToPixel(c);
+    // The surface's rows looked up once per shape, not per run.
+    unsigned char* const data = cairo_image_surface_get_data(bm.m_pSurface);
+    const size_t stride = static_cast<size_t>(cairo_image_surface_get_stride(bm.m_pSurface));
     for (const Run& r : runs) {
-        uint32_t* row = bm.Row(at.y + r.dy);
+        uint32_t* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(at.y + r.dy) * stride);
         for (int x = at.x + r.x0; x < at.x + r.x1; ++x) row[x] = v;
     }
 }

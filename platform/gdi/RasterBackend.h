@@ -105,6 +105,14 @@ private:
     static void PaintRuns(GdiBitmapObject& bm, POINT at, const std::vector<Run>& runs, COLORREF c);
     static void MarkDirty(GdiBitmapObject& bm, const RECT& box);
     std::unordered_map<ShapeKey, ShapePixels, ShapeKeyHash> m_shapes;
+    // The shapes met last, one per slot of their hash: most look-ups of a raft end here
+    // without the map's bucket search. Emptied with the map (the pointers are its elements).
+    struct RecentShape {
+        ShapeKey key;
+        const ShapePixels* px = nullptr;
+    };
+    static constexpr size_t kRecentShapes = 1024;  // a power of two
+    std::array<RecentShape, kRecentShapes> m_recentShapes{};
     std::vector<const ShapePixels*> m_keptLines;  // DrawKeptLines' shapes, reused call to call
     std::vector<POINT> m_restPts;                 // lines DrawKeptLines left to be stroked
     std::vector<int> m_restCounts;
