@@ -122,7 +122,12 @@ inline CPoint GViewCamera::ViewPointToPixel(const C3DPoint& v) const {
     // number lands off-screen (negative coordinates).
     const double lim = 1.0e9;
     auto toInt = [lim](double d) {
-        return std::isfinite(d) ? static_cast<int>(std::floor(std::clamp(d, -lim, lim) + 0.5)) : static_cast<int>(-lim);
+        if (!std::isfinite(d)) return static_cast<int>(-lim);
+        // floor(y) exactly, as an int: y lies far inside the int range, so truncation toward
+        // zero is exact and one step down mends what it rounded up (negative non-integers).
+        const double y = std::clamp(d, -lim, lim) + 0.5;
+        const int t = static_cast<int>(y);
+        return static_cast<double>(t) > y ? t - 1 : t;
     };
     return CPoint(toInt(px), toInt(py));
 }
