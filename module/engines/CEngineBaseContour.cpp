@@ -2,7 +2,6 @@
 // engine's colour scale, drawn flat, graded or as level lines with their contour letters, and
 // lines coloured by band.
 #include <cmath>
-#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -56,8 +55,7 @@ struct ListDraw {
         d.nCol = static_cast<int>(std::floor(static_cast<double>(w.x) / m.m_nAnnotCellWidth));
         d.nRow = static_cast<int>(std::floor(static_cast<double>(w.y) / m.m_nAnnotCellHeight));
         d.nLevel = r;
-        char text[8];
-        std::snprintf(text, sizeof text, "%c", 64 + r);
+        const char text[2] = {static_cast<char>(64 + r), '\0'};  // 'A' for level 1
         d.strText = text;
         d.pt1 = a;
         d.pt2 = b;

@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <typeinfo>
 #include <unordered_map>
 #include <vector>
 
@@ -409,6 +410,8 @@ public:
         bool m_bGL = false;                 // the GL renderer shades: colours stay as they are
         const T_LIGHT_D* m_pLight = nullptr;  // the render view's light; null without one
     };
+    // The light of the render view flat shading reads; null when the view is none.
+    const T_LIGHT_D* ShadingLight();
     // Lambert plus highlight for a unit normal n, light direction L and highlight direction H.
     void GetShadingFactor(double* n, double* L, double* H, double& dDiffuse, double& dSpecular);
     // Back-face test of a face of n vertices; faces of 5 or more vertices are always visible.
@@ -560,6 +563,14 @@ public:
     static int m_bShowMesh;
 
 private:
+    // The answer of ShadingLight with the view and its type it was found for: shading asks per
+    // polygon, and the light is the view's as long as the object there is of the same type.
+    struct LightOfView {
+        const CView* pView = nullptr;
+        const std::type_info* pType = nullptr;
+        const T_LIGHT_D* pLight = nullptr;
+    };
+    LightOfView m_LightOfView;
     // What the box of the shown members was built from: the databases its records and shapes
     // came from with their model versions, and the display options the member shapes read (the
     // display mode changes no undeformed shape).
