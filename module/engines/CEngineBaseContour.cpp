@@ -183,18 +183,24 @@ void CEngineBase::DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxI
             vcs[static_cast<size_t>(i)] = ctrl.GetVcsCoord(v[i].pt);
             px[static_cast<size_t>(i)] = ctrl.MemPixelOfView(vcs[static_cast<size_t>(i)]);
         }
+        // The colours of all polygons, then their fills in one run.
         const I_PVXModel::FlatShader shade(*pModel);
         constexpr INT_PTR kMaxShaded = 2 * CContourEngine::MAX_LEVELS + 8;  // points a normal takes
+        std::vector<int>& counts = m_listCounts;
+        std::vector<COLORREF>& colors = m_listColors;
+        counts.clear();
+        colors.clear();
         INT_PTR at = 0;
         for (INT_PTR p = 0; p < sizes.GetSize(); ++p) {
             const INT_PTR n = std::min<INT_PTR>(std::max(sizes[p], 0), nVtx - at);
             if (n > 0) {
                 const int k = static_cast<int>(std::min(n, kMaxShaded));
-                const COLORREF c = shade.Color(s.GetValueColor(v[at].dValue), vcs.data() + at, k);
-                ctrl.FillPixels(pDC, px.data() + at, static_cast<int>(n), c);
+                colors.push_back(shade.Color(s.GetValueColor(v[at].dValue), vcs.data() + at, k));
+                counts.push_back(static_cast<int>(n));
             }
             at += n;
         }
+        ctrl.FillPixelsList(pDC, px.data(), counts.data(), colors.data(), static_cast<int>(counts.size()));
         if (!s.m_bDrawContourLine) return;
         // The pen only for a list with band edges: most faces of a smooth field have none.
         CPen* pOld = nullptr;

@@ -132,6 +132,10 @@ public:
     // polygon its raster cannot serve that way): then select such objects and call Polygon. A
     // run of polygons of many colours costs no selection per polygon this way.
     BOOL SolidPolygon(const POINT* pts, int count, COLORREF c);
+    // SolidPolygon of polys polygons in a row (counts[k] points each, one after the other in
+    // pts, colour colors[k]), stopping at the first it answers FALSE for: how many were drawn.
+    // The caller draws that one its own way and goes on from the next.
+    int SolidPolygons(const POINT* pts, const int* counts, const COLORREF* colors, int polys);
     BOOL Rectangle(int l, int t, int r, int b);
     BOOL Rectangle(LPCRECT r) { return Rectangle(r->left, r->top, r->right, r->bottom); }
     BOOL RoundRect(int l, int t, int r, int b, int ew, int eh);

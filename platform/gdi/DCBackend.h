@@ -87,6 +87,14 @@ public:
     // 1-pixel pen of c selected, without selecting them; FALSE (nothing drawn) when this back
     // end cannot draw that polygon so: the caller then selects the objects and calls Polygon.
     virtual BOOL SolidPolygon(const DCState& st, const POINT* pts, int n, COLORREF c) { return FALSE; }
+    // SolidPolygon of polygon after polygon (counts[k] points each, one after the other in pts,
+    // colours[k]) until one answers FALSE: how many were drawn.
+    virtual int SolidPolygons(const DCState& st, const POINT* pts, const int* counts, const COLORREF* colors,
+                              int polys) {
+        int k = 0;
+        for (; k < polys && SolidPolygon(st, pts, counts[k], colors[k]); ++k) pts += counts[k];
+        return k;
+    }
     virtual BOOL Rectangle(const DCState& st, int l, int t, int r, int b) = 0;
     virtual BOOL RoundRect(const DCState& st, int l, int t, int r, int b, int ew, int eh) = 0;
     virtual BOOL Ellipse(const DCState& st, int l, int t, int r, int b) = 0;

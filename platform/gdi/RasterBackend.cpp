@@ -620,6 +620,14 @@ BOOL RasterBackend::SolidPolygon(const DCState& st, const POINT* pts, int n, COL
     return pts && DrawKeptShape(st, pts, n, true, true, c, c);
 }
 
+int RasterBackend::SolidPolygons(const DCState& st, const POINT* pts, const int* counts, const COLORREF* colors,
+                                 int polys) {
+    if (!pts) return 0;
+    int k = 0;
+    for (; k < polys && DrawKeptShape(st, pts, counts[k], true, true, colors[k], colors[k]); ++k) pts += counts[k];
+    return k;
+}
+
 bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, const int* counts, int lines) {
     m_restPts.clear();
     m_restCounts.clear();
