@@ -471,12 +471,13 @@ bool RunsOf(cairo_surface_t* s, int ox, int oy, std::vector<RECT>& runs) {
 }  // namespace
 
 size_t RasterBackend::ShapeKeyHash::operator()(const ShapeKey& k) const {
-    std::uint64_t h = 0x9e3779b97f4a7c15ull;
-    for (std::uint64_t w : k.words) {
-        h ^= w + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2);
-        h *= 0xff51afd7ed558ccdull;
-    }
-    return static_cast<size_t>(h ^ (h >> 33));
+    // Each word multiplied on its own (no chain from word to word: a look-up per polygon), then
+    // the sum mixed so every bit reaches the low ones the tables index by.
+    std::uint64_t h = k.words[0] * 0x9e3779b97f4a7c15ull ^ k.words[1] * 0xc2b2ae3d27d4eb4full ^
+                      k.words[2] * 0x165667b19e3779f9ull ^ k.words[3] * 0xff51afd7ed558ccdull;
+    h ^= h >> 32;
+    h *= 0xd6e8feb86659fd93ull;
+    return static_cast<size_t>(h ^ (h >> 32));
 }
 
 const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const POINT* dev, int n, bool fill, bool outline,
@@ -494,6 +495,7 @@ const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const POINT* dev, int n
     }
     ShapeKey key;
     std::memcpy(key.words.data(), bytes.data(), bytes.size());
+    if (m_recentShapes.empty()) m_recentShapes.resize(kRecentShapes);
     RecentShape& recent = m_recentShapes[ShapeKeyHash()(key) & (kRecentShapes - 1)];
     if (recent.px && recent.key == key) return recent.px;
     if (auto it = m_shapes.find(key); it != m_shapes.end()) {
@@ -502,7 +504,7 @@ const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const POINT* dev, int n
     }
     if (m_shapes.size() >= kShapeMaxKept) {
         m_shapes.clear();
-        m_recentShapes.fill(RecentShape{});
+        std::fill(m_recentShapes.begin(), m_recentShapes.end(), RecentShape{});
     }
 
     // Drawn by cairo as Fill and Stroke draw it, on black, in white, one after the other.

@@ -113,8 +113,8 @@ private:
         ShapeKey key;
         const ShapePixels* px = nullptr;
     };
-    static constexpr size_t kRecentShapes = 1024;  // a power of two
-    std::array<RecentShape, kRecentShapes> m_recentShapes{};
+    static constexpr size_t kRecentShapes = 4096;  // a power of two
+    std::vector<RecentShape> m_recentShapes;       // made on the first kept shape
     std::vector<const ShapePixels*> m_keptLines;  // DrawKeptLines' shapes, reused call to call
     std::vector<POINT> m_restPts;                 // lines DrawKeptLines left to be stroked
     std::vector<int> m_restCounts;
