@@ -57,19 +57,8 @@ void GViewCamera::UpdateAxes() {
             if (std::fabs((*v)[i]) < 1e-15) (*v)[i] = 0.0;
 }
 
-C3DPoint GViewCamera::WorldToView(const C3DPoint& w) const {
-    return C3DPoint(w.Dot(m_vRight), w.Dot(m_vUp), w.Dot(m_vEye));
-}
-
 C3DPoint GViewCamera::ViewToWorld(const C3DPoint& v) const {
     return m_vRight * v.x + m_vUp * v.y + m_vEye * v.z;
-}
-
-void GViewCamera::ViewToPixel(double xv, double yv, double& px, double& py) const {
-    const double cx = (m_rcArea.left + m_rcArea.right) / 2.0;
-    const double cy = (m_rcArea.top + m_rcArea.bottom) / 2.0;
-    px = cx + m_dScale * (xv - m_ptTarget.Dot(m_vRight));
-    py = cy - m_dScale * (yv - m_ptTarget.Dot(m_vUp));
 }
 
 void GViewCamera::PixelToView(double px, double py, double& xv, double& yv) const {
@@ -77,24 +66,6 @@ void GViewCamera::PixelToView(double px, double py, double& xv, double& yv) cons
     const double cy = (m_rcArea.top + m_rcArea.bottom) / 2.0;
     xv = (px - cx) / m_dScale + m_ptTarget.Dot(m_vRight);
     yv = -(py - cy) / m_dScale + m_ptTarget.Dot(m_vUp);
-}
-
-C3DPoint GViewCamera::WorldToPixel3D(const C3DPoint& w) const {
-    C3DPoint v = WorldToView(w);
-    double px, py;
-    ViewToPixel(v.x, v.y, px, py);
-    return C3DPoint(px, py, v.z);
-}
-
-CPoint GViewCamera::WorldToPixel(const C3DPoint& w) const {
-    C3DPoint p = WorldToPixel3D(w);
-    // Clamp far-away points so the integer conversion stays defined; a point that is not a
-    // number lands off-screen (negative coordinates).
-    const double lim = 1.0e9;
-    auto toInt = [lim](double v) {
-        return std::isfinite(v) ? static_cast<int>(std::floor(std::clamp(v, -lim, lim) + 0.5)) : static_cast<int>(-lim);
-    };
-    return CPoint(toInt(p.x), toInt(p.y));
 }
 
 void GViewCamera::ZoomToBox(const C3DPoint& lo, const C3DPoint& hi) {

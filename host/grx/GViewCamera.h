@@ -15,6 +15,9 @@
 // `kZoomAllFill` of the drawing area in its tighter direction.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+
 #include "host/grx/C3DPoint.h"
 #include "platform/afx/afxtypes.h"
 
@@ -55,7 +58,10 @@ public:
     // World point to pixel position with the view depth as z.
     C3DPoint WorldToPixel3D(const C3DPoint& w) const;
     // World point to a pixel, rounded to the nearest integer.
-    CPoint WorldToPixel(const C3DPoint& w) const;
+    CPoint WorldToPixel(const C3DPoint& w) const { return ViewPointToPixel(WorldToView(w)); }
+    // The pixel of a point already in view coordinates: WorldToPixel(w) is
+    // ViewPointToPixel(WorldToView(w)), so callers needing both project once.
+    CPoint ViewPointToPixel(const C3DPoint& v) const;
 
     // Fits the world box [lo, hi] into the viewport. Boxes with no extent keep the scale.
     void ZoomToBox(const C3DPoint& lo, const C3DPoint& hi);
@@ -88,3 +94,40 @@ private:
     double m_dScale;       // pixels per world unit
     CRect m_rcArea;        // pixel drawing area
 };
+
+// The projection runs per vertex of every drawn polygon: inline, so callers in other libraries
+// do not pay a call per point.
+inline C3DPoint GViewCamera::WorldToView(const C3DPoint& w) const {
+    return C3DPoint(w.Dot(m_vRight), w.Dot(m_vUp), w.Dot(m_vEye));
+}
+
+inline void GViewCamera::ViewToPixel(double xv, double yv, double& px, double& py) const {
+    const double cx = (m_rcArea.left + m_rcArea.right) / 2.0;
+    const double cy = (m_rcArea.top + m_rcArea.bottom) / 2.0;
+    px = cx + m_dScale * (xv - m_ptTarget.Dot(m_vRight));
+    py = cy - m_dScale * (yv - m_ptTarget.Dot(m_vUp));
+}
+
+inline C3DPoint GViewCamera::WorldToPixel3D(const C3DPoint& w) const {
+    C3DPoint v = WorldToView(w);
+    double px, py;
+    ViewToPixel(v.x, v.y, px, py);
+    return C3DPoint(px, py, v.z);
+}
+
+inline CPoint GViewCamera::ViewPointToPixel(const C3DPoint& v) const {
+    double px, py;
+    ViewToPixel(v.x, v.y, px, py);
+    // Clamp far-away points so the integer conversion stays defined; a point that is not a
+    // number lands off-screen (negative coordinates).
+    const double lim = 1.0e9;
+    auto toInt = [lim](double d) {
+        if (!std::isfinite(d)) return static_cast<int>(-lim);
+        // floor(y) exactly, as an int: y lies far inside the int range, so truncation toward
+        // zero is exact and one step down mends what it rounded up (negative non-integers).
+        const double y = std::clamp(d, -lim, lim) + 0.5;
+        const int t = static_cast<int>(y);
+        return static_cast<double>(t) > y ? t - 1 : t;
+    };
+    return CPoint(toInt(px), toInt(py));
+}

@@ -121,6 +121,13 @@ BOOL GXgrTapBackend::SolidPolygon(const DCState& st, const POINT* pts, int n, CO
     return m_pRaster->SolidPolygon(st, pts, n, c);
 }
 
+int GXgrTapBackend::SolidPolygons(const DCState& st, const POINT* pts, const int* counts, const COLORREF* colors,
+                                  int polys) {
+    if (m_sink) return 0;
+    Flush();
+    return m_pRaster->SolidPolygons(st, pts, counts, colors, polys);
+}
+
 BOOL GXgrTapBackend::PolyPolygon(const DCState& st, const POINT* pts, const int* counts, int polys) {
     Flush();
     if (m_sink) {

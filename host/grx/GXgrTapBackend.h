@@ -47,6 +47,8 @@ public:
     BOOL PolyPolygon(const DCState& st, const POINT* pts, const int* counts, int polys) override;
     BOOL SolidPolygon(const DCState& st, const POINT* pts, int n, COLORREF c) override;
     BOOL LineSegments(const DCState& st, const POINT* pts, int n) override;
+    int SolidPolygons(const DCState& st, const POINT* pts, const int* counts, const COLORREF* colors,
+                      int polys) override;
     BOOL Rectangle(const DCState& st, int l, int t, int r, int b) override;
     BOOL RoundRect(const DCState& st, int l, int t, int r, int b, int ew, int eh) override;
     BOOL Ellipse(const DCState& st, int l, int t, int r, int b) override;

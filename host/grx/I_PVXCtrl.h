@@ -249,7 +249,13 @@ public:
     // and draw lines with MoveTo/LineTo of the pixels (as DrawLine3D).
     bool DrawsAtOnce(const CDC* pDC) const { return pDC && !RecordsItem(pDC, false); }
     CPoint MemPixel(const C3DPoint& p) const { return m_cam.WorldToPixel(p); }
+    // MemPixel(p) is MemPixelOfView(GetVcsCoord(p)): a caller that needs a point's view
+    // coordinates too (flat shading) projects it once.
+    CPoint MemPixelOfView(const C3DPoint& vcs) const { return m_cam.ViewPointToPixel(vcs); }
     void FillPixels(CDC* pDC, const POINT* q, int n, COLORREF c) { DrawPolygonPixels(pDC, q, n, nullptr, 0, 1, c); }
+    // FillPixels of polys polygons in a row (counts[k] points each, one after the other in q,
+    // colour colors[k]), with one call into the DC for a run of them.
+    void FillPixelsList(CDC* pDC, const POINT* q, const int* counts, const COLORREF* colors, int polys);
     template <class A>
     void DrawPolygon3DFillOnClientWindow(CDC* pDC, CList<C3DPoint, A>& pts) { FillList(pDC, pts, nullptr, 0, 0, 0, true); }
     template <class A>

@@ -180,6 +180,20 @@ void I_PVXCtrl::DrawItem(CDC* pDC, const GXgrItem& item, const GViewCamera& cam,
     if (oldPen) pDC->SelectObject(oldPen);
 }
 
+void I_PVXCtrl::FillPixelsList(CDC* pDC, const POINT* q, const int* counts, const COLORREF* colors, int polys) {
+    int k = 0;
+    while (k < polys) {
+        // As many as the DC draws straight away, then the one it would not, the usual way.
+        const int drawn = pDC->SolidPolygons(q, counts + k, colors + k, polys - k);
+        for (int i = 0; i < drawn; ++i) q += counts[k + i];
+        k += drawn;
+        if (k == polys) break;
+        FillPixels(pDC, q, counts[k], colors[k]);
+        q += counts[k];
+        ++k;
+    }
+}
+
 void I_PVXCtrl::DrawPolygonPixels(CDC* pDC, const POINT* q, int n, const int* flags, int nFlags, int hasColor,
                                   COLORREF c) {
     if (n == 2) {  // a face seen edge-on: its one edge

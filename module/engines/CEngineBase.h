@@ -220,7 +220,13 @@ private:
     // list to list (a raft draws one list per plate), made again when either changes.
     CPen& BandEdgePen(int nWidth, COLORREF color);
     CPen m_bandEdgePen;
-    std::vector<POINT> m_listPixels;  // a band list's vertices in pixels, reused list to list
+    std::vector<POINT> m_listPixels;     // a band list's vertices in pixels, reused list to list
+    std::vector<C3DPoint> m_listViews;   // the same vertices in view coordinates (flat shading)
+    std::vector<int> m_listCounts;       // its polygons' point counts and fill colours
+    std::vector<COLORREF> m_listColors;
+    // DoSubPolyContour's band lists of one face, emptied and refilled face to face.
+    CArray<int, int> m_faceSizes;
+    CArray<VtxInfo_tag, VtxInfo_tag> m_faceVertices;
     int m_nBandEdgeWidth = -1;
     COLORREF m_crBandEdge = CLR_INVALID;
 };

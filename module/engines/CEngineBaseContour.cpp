@@ -2,7 +2,6 @@
 // engine's colour scale, drawn flat, graded or as level lines with their contour letters, and
 // lines coloured by band.
 #include <cmath>
-#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -56,8 +55,7 @@ struct ListDraw {
         d.nCol = static_cast<int>(std::floor(static_cast<double>(w.x) / m.m_nAnnotCellWidth));
         d.nRow = static_cast<int>(std::floor(static_cast<double>(w.y) / m.m_nAnnotCellHeight));
         d.nLevel = r;
-        char text[8];
-        std::snprintf(text, sizeof text, "%c", 64 + r);
+        const char text[2] = {static_cast<char>(64 + r), '\0'};  // 'A' for level 1
         d.strText = text;
         d.pt1 = a;
         d.pt2 = b;
@@ -135,12 +133,14 @@ void CEngineBase::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C3
     if (pFlags)
         for (int i = 0; i < n; ++i) flags[i] = pFlags[i];
 
-    // Room for the bands of most faces at once (still small blocks): growing a few elements at a
-    // time would move the lists several times per face.
-    CArray<int, int> sizes;
-    CArray<VtxInfo_tag, VtxInfo_tag> vertices;
-    sizes.SetSize(0, 8);
-    vertices.SetSize(0, 24);
+    // The lists keep their blocks from face to face; they start with room for the bands of most
+    // faces (growing a few elements at a time would move them several times per face).
+    CArray<int, int>& sizes = m_faceSizes;
+    CArray<VtxInfo_tag, VtxInfo_tag>& vertices = m_faceVertices;
+    sizes.RemoveAllKeepBlock();
+    vertices.RemoveAllKeepBlock();
+    if (sizes.GetAllocSize() == 0) sizes.SetSize(0, 8);
+    if (vertices.GetAllocSize() == 0) vertices.SetSize(0, 24);
     CContourEngine& s = *m_pContourEngine;
     if (bFrame) {
         // A frame polygon has at most four points; any further ones are not part of it.
@@ -173,29 +173,47 @@ void CEngineBase::DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxI
     const INT_PTR nVtx = vertices.GetSize();
 
     if (s.m_nFillStyle != 1 && !d.direct && ctrl.DrawsAtOnce(pDC)) {
-        // Straight into pixels: each vertex projected once for its polygon's fill and edges.
+        // Straight into pixels: each vertex taken to view coordinates once, for its pixel (the
+        // polygon's fill and edges) and for the polygon's flat shading.
         std::vector<POINT>& px = m_listPixels;
+        std::vector<C3DPoint>& vcs = m_listViews;
         px.resize(static_cast<size_t>(nVtx));
-        for (INT_PTR i = 0; i < nVtx; ++i) px[static_cast<size_t>(i)] = ctrl.MemPixel(v[i].pt);
-        C3DPoint pts[2 * CContourEngine::MAX_LEVELS + 8];
+        vcs.resize(static_cast<size_t>(nVtx));
+        for (INT_PTR i = 0; i < nVtx; ++i) {
+            vcs[static_cast<size_t>(i)] = ctrl.GetVcsCoord(v[i].pt);
+            px[static_cast<size_t>(i)] = ctrl.MemPixelOfView(vcs[static_cast<size_t>(i)]);
+        }
+        // The colours of all polygons, then their fills in one run.
+        const I_PVXModel::FlatShader shade(*pModel);
+        constexpr INT_PTR kMaxShaded = 2 * CContourEngine::MAX_LEVELS + 8;  // points a normal takes
+        std::vector<int>& counts = m_listCounts;
+        std::vector<COLORREF>& colors = m_listColors;
+        counts.clear();
+        colors.clear();
         INT_PTR at = 0;
         for (INT_PTR p = 0; p < sizes.GetSize(); ++p) {
             const INT_PTR n = std::min<INT_PTR>(std::max(sizes[p], 0), nVtx - at);
             if (n > 0) {
-                const int k = static_cast<int>(std::min<INT_PTR>(n, static_cast<INT_PTR>(std::size(pts))));
-                for (int i = 0; i < k; ++i) pts[i] = v[at + i].pt;
-                const COLORREF c = Shaded(*pModel, s.GetValueColor(v[at].dValue), pts, k);
-                ctrl.FillPixels(pDC, px.data() + at, static_cast<int>(n), c);
+                const int k = static_cast<int>(std::min(n, kMaxShaded));
+                colors.push_back(shade.Color(s.GetValueColor(v[at].dValue), vcs.data() + at, k));
+                counts.push_back(static_cast<int>(n));
             }
             at += n;
         }
+        ctrl.FillPixelsList(pDC, px.data(), counts.data(), colors.data(), static_cast<int>(counts.size()));
         if (!s.m_bDrawContourLine) return;
-        CPen* pOld = pDC->SelectObject(&BandEdgePen(pModel->m_nPenFactor, s.m_crContourLine));
+        // The pen only for a list with band edges: most faces of a smooth field have none.
+        CPen* pOld = nullptr;
+        bool selected = false;
         at = 0;
         for (INT_PTR p = 0; p < sizes.GetSize(); ++p) {
             const INT_PTR n = std::min<INT_PTR>(std::max(sizes[p], 0), nVtx - at);
             for (INT_PTR i = 0; i < n; ++i) {
                 if (!v[at + i].bLine) continue;
+                if (!selected) {
+                    pOld = pDC->SelectObject(&BandEdgePen(pModel->m_nPenFactor, s.m_crContourLine));
+                    selected = true;
+                }
                 const INT_PTR j = at + (i + 1) % n;
                 d.Letter(v[at + i].pt, v[j].pt, v[at + i].dValue);
                 pDC->MoveTo(px[static_cast<size_t>(at + i)]);
@@ -203,7 +221,7 @@ void CEngineBase::DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxI
             }
             at += n;
         }
-        pDC->SelectObject(pOld);
+        if (selected) pDC->SelectObject(pOld);
         return;
     }
     if (s.m_nFillStyle != 1) {

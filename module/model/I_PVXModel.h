@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <typeinfo>
 #include <unordered_map>
 #include <vector>
 
@@ -64,6 +65,7 @@ class CGraphWnd;
 class CBeamDiagram_PVX;
 class CClientDC;
 class CDC;
+struct T_LIGHT_D;
 
 class I_PVXModel : public I_PVXModelBase {
 public:
@@ -409,6 +411,25 @@ public:
     DWORD GetShadeFactoredColor(DWORD color, double dDiffuse, double dSpecular);
     // Diffuse factor and specular term of a face of n world points, with the view's light.
     void GetFlatShadingFactor(int n, const C3DPoint* pts, double& dDiffuse, double& dSpecular);
+    // Flat shading of many polygons in a row (a band list), the view's light looked up once:
+    // Color(c, vcs, n) is GetShadeFactoredColor(c, f, g) with f, g from GetFlatShadingFactor of
+    // the same n points, given here in view coordinates (GetVcsCoord). Valid while the model's
+    // view, control and options stay as they were.
+    class FlatShader {
+    public:
+        explicit FlatShader(I_PVXModel& m);
+        // Whether the options shade at all; when not, Color answers c.
+        bool On() const { return m_bOn; }
+        DWORD Color(DWORD c, const C3DPoint* vcs, int n) const;
+
+    private:
+        I_PVXModel& m_model;
+        bool m_bOn = false;                 // shading option on
+        bool m_bGL = false;                 // the GL renderer shades: colours stay as they are
+        const T_LIGHT_D* m_pLight = nullptr;  // the render view's light; null without one
+    };
+    // The light of the render view flat shading reads; null when the view is none.
+    const T_LIGHT_D* ShadingLight();
     // Lambert plus highlight for a unit normal n, light direction L and highlight direction H.
     void GetShadingFactor(double* n, double* L, double* H, double& dDiffuse, double& dSpecular);
     // Back-face test of a face of n vertices; faces of 5 or more vertices are always visible.
@@ -561,6 +582,14 @@ public:
     static int m_bShowMesh;
 
 private:
+    // The answer of ShadingLight with the view and its type it was found for: shading asks per
+    // polygon, and the light is the view's as long as the object there is of the same type.
+    struct LightOfView {
+        const CView* pView = nullptr;
+        const std::type_info* pType = nullptr;
+        const T_LIGHT_D* pLight = nullptr;
+    };
+    LightOfView m_LightOfView;
     // What the box of the shown members was built from: the databases its records and shapes
     // came from with their model versions, and the display options the member shapes read (the
     // display mode changes no undeformed shape).

@@ -213,13 +213,43 @@ void LightFactors(const T_LIGHT_D& light, const double* n, const double* L, cons
 
 void I_PVXModel::GetShadingFactor(double* n, double* L, double* H, double& dDiffuse, double& dSpecular) {
     if (m_pPVXCtrl && m_pPVXCtrl->IsGLRenderer()) return;
-    auto* view = dynamic_cast<GRenderView*>(m_pView);
-    if (!view || !n || !L || !H) {
+    const T_LIGHT_D* light = ShadingLight();
+    if (!light || !n || !L || !H) {
         dDiffuse = 1.0;
         dSpecular = 0.0;
         return;
     }
-    LightFactors(view->GetLightData(), n, L, H, dDiffuse, dSpecular);
+    LightFactors(*light, n, L, H, dDiffuse, dSpecular);
+}
+
+namespace {
+
+// Flat-shading factors of a polygon of n >= 3 points in view coordinates: its Newell normal
+// under the light; 1, 0 without a light.
+void ViewPolygonFactors(int n, const C3DPoint* vcs, const T_LIGHT_D* light, double& dDiffuse, double& dSpecular) {
+    double normal[3];
+    CUtilFuncs::GetNormalVector(n, vcs, normal);
+    CUtilFuncs::MakeUnitVector(normal);
+    if (!light) {
+        dDiffuse = 1.0;
+        dSpecular = 0.0;
+        return;
+    }
+    LightFactors(*light, normal, light->m_dLightDir, light->m_dHighlightDir, dDiffuse, dSpecular);
+}
+
+}  // namespace
+
+const T_LIGHT_D* I_PVXModel::ShadingLight() {
+    if (!m_pView) return nullptr;
+    // The cast's answer depends on the object's address and type only.
+    const std::type_info* type = &typeid(*m_pView);
+    LightOfView& k = m_LightOfView;
+    if (k.pView != m_pView || k.pType != type) {
+        auto* view = dynamic_cast<GRenderView*>(m_pView);
+        k = LightOfView{m_pView, type, view ? &view->GetLightData() : nullptr};
+    }
+    return k.pLight;
 }
 
 void I_PVXModel::GetFlatShadingFactor(int n, const C3DPoint* pts, double& dDiffuse, double& dSpecular) {
@@ -233,17 +263,20 @@ void I_PVXModel::GetFlatShadingFactor(int n, const C3DPoint* pts, double& dDiffu
     PointBuffer<64> buffer;
     C3DPoint* vcs = buffer.Get(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) vcs[i] = m_pPVXCtrl->GetVcsCoord(pts[i]);
-    double normal[3];
-    CUtilFuncs::GetNormalVector(n, vcs, normal);
-    CUtilFuncs::MakeUnitVector(normal);
-    auto* view = dynamic_cast<GRenderView*>(m_pView);
-    if (!view) {
-        dDiffuse = 1.0;
-        dSpecular = 0.0;
-        return;
-    }
-    const T_LIGHT_D& light = view->GetLightData();
-    LightFactors(light, normal, light.m_dLightDir, light.m_dHighlightDir, dDiffuse, dSpecular);
+    ViewPolygonFactors(n, vcs, ShadingLight(), dDiffuse, dSpecular);
+}
+
+I_PVXModel::FlatShader::FlatShader(I_PVXModel& m) : m_model(m) {
+    m_bOn = m.m_pDispOpt && m.m_pDispOpt->m_bShading;
+    m_bGL = m.m_pPVXCtrl && m.m_pPVXCtrl->IsGLRenderer();
+    m_pLight = m.ShadingLight();
+}
+
+DWORD I_PVXModel::FlatShader::Color(DWORD c, const C3DPoint* vcs, int n) const {
+    if (!m_bOn || m_bGL) return c;
+    double f = 1.0, g = 0.0;
+    if (n >= 3 && vcs && m_model.m_pPVXCtrl) ViewPolygonFactors(n, vcs, m_pLight, f, g);
+    return m_model.GetShadeFactoredColor(c, f, g);
 }
 
 DWORD I_PVXModel::GetShadeFactoredColor(DWORD color, double dDiffuse, double dSpecular) {

@@ -58,6 +58,11 @@ public:
     // Shrinks the block to the size; an empty array frees its block.
     void FreeExtra();
     void RemoveAll() { SetSize(0, -1); }
+    // Empties the array but keeps its block, for a list refilled many times in a row.
+    void RemoveAllKeepBlock() {
+        DestroyElements(m_pData, m_nSize);
+        m_nSize = 0;
+    }
 
     const TYPE& GetAt(INT_PTR nIndex) const { return InRange(nIndex) ? m_pData[nIndex] : Scratch(); }
     TYPE& GetAt(INT_PTR nIndex) { return InRange(nIndex) ? m_pData[nIndex] : Scratch(); }

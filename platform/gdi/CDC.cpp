@@ -620,6 +620,15 @@ BOOL CDC::LineSegments(const POINT* pts, int n) {
     return ok;
 }
 
+int CDC::SolidPolygons(const POINT* pts, const int* counts, const COLORREF* colors, int polys) {
+    DC_OR(0);
+    if (!pts || !counts || !colors) return 0;
+    // Up to the first polygon SolidPolygon refuses before asking the back end.
+    int n = 0;
+    while (n < polys && counts[n] >= 3) ++n;
+    return n > 0 ? dc->backend->SolidPolygons(dc->st, pts, counts, colors, n) : 0;
+}
+
 BOOL CDC::PolyPolygon(const POINT* pts, const int* counts, int polys) {
     DC_OR(FALSE);
     if (!pts || !counts || polys <= 0) return FALSE;

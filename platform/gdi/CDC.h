@@ -136,6 +136,10 @@ public:
     // LineTo(pts[2i + 1]) for each i draws and leaves (a recording DC gets those very calls), in
     // one call where the back end takes them so.
     BOOL LineSegments(const POINT* pts, int n);
+    // SolidPolygon of polys polygons in a row (counts[k] points each, one after the other in
+    // pts, colour colors[k]), stopping at the first it answers FALSE for: how many were drawn.
+    // The caller draws that one its own way and goes on from the next.
+    int SolidPolygons(const POINT* pts, const int* counts, const COLORREF* colors, int polys);
     BOOL Rectangle(int l, int t, int r, int b);
     BOOL Rectangle(LPCRECT r) { return Rectangle(r->left, r->top, r->right, r->bottom); }
     BOOL RoundRect(int l, int t, int r, int b, int ew, int eh);

@@ -91,6 +91,14 @@ public:
     // (nothing drawn) when this back end does not take them at once: the caller then makes the
     // pairs.
     virtual BOOL LineSegments(const DCState& st, const POINT* pts, int n) { return FALSE; }
+    // SolidPolygon of polygon after polygon (counts[k] points each, one after the other in pts,
+    // colours[k]) until one answers FALSE: how many were drawn.
+    virtual int SolidPolygons(const DCState& st, const POINT* pts, const int* counts, const COLORREF* colors,
+                              int polys) {
+        int k = 0;
+        for (; k < polys && SolidPolygon(st, pts, counts[k], colors[k]); ++k) pts += counts[k];
+        return k;
+    }
     virtual BOOL Rectangle(const DCState& st, int l, int t, int r, int b) = 0;
     virtual BOOL RoundRect(const DCState& st, int l, int t, int r, int b, int ew, int eh) = 0;
     virtual BOOL Ellipse(const DCState& st, int l, int t, int r, int b) = 0;

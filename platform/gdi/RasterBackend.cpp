@@ -471,12 +471,13 @@ bool RunsOf(cairo_surface_t* s, int ox, int oy, std::vector<RECT>& runs) {
 }  // namespace
 
 size_t RasterBackend::ShapeKeyHash::operator()(const ShapeKey& k) const {
-    std::uint64_t h = 0x9e3779b97f4a7c15ull;
-    for (std::uint64_t w : k.words) {
-        h ^= w + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2);
-        h *= 0xff51afd7ed558ccdull;
-    }
-    return static_cast<size_t>(h ^ (h >> 33));
+    // Each word multiplied on its own (no chain from word to word: a look-up per polygon), then
+    // the sum mixed so every bit reaches the low ones the tables index by.
+    std::uint64_t h = k.words[0] * 0x9e3779b97f4a7c15ull ^ k.words[1] * 0xc2b2ae3d27d4eb4full ^
+                      k.words[2] * 0x165667b19e3779f9ull ^ k.words[3] * 0xff51afd7ed558ccdull;
+    h ^= h >> 32;
+    h *= 0xd6e8feb86659fd93ull;
+    return static_cast<size_t>(h ^ (h >> 32));
 }
 
 const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const POINT* dev, int n, bool fill, bool outline,
@@ -494,8 +495,17 @@ const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const POINT* dev, int n
     }
     ShapeKey key;
     std::memcpy(key.words.data(), bytes.data(), bytes.size());
-    if (auto it = m_shapes.find(key); it != m_shapes.end()) return &it->second;
-    if (m_shapes.size() >= kShapeMaxKept) m_shapes.clear();
+    if (m_recentShapes.empty()) m_recentShapes.resize(kRecentShapes);
+    RecentShape& recent = m_recentShapes[ShapeKeyHash()(key) & (kRecentShapes - 1)];
+    if (recent.px && recent.key == key) return recent.px;
+    if (auto it = m_shapes.find(key); it != m_shapes.end()) {
+        recent = RecentShape{key, &it->second};
+        return &it->second;
+    }
+    if (m_shapes.size() >= kShapeMaxKept) {
+        m_shapes.clear();
+        std::fill(m_recentShapes.begin(), m_recentShapes.end(), RecentShape{});
+    }
 
     // Drawn by cairo as Fill and Stroke draw it, on black, in white, one after the other.
     int minX = 0, minY = 0, maxX = 0, maxY = 0;
@@ -559,7 +569,9 @@ const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const POINT* dev, int n
     cairo_destroy(cr);
     cairo_surface_destroy(scratch);
     if (!ok) return nullptr;
-    return &m_shapes.emplace(std::move(key), std::move(px)).first->second;
+    const ShapePixels* kept = &m_shapes.emplace(key, std::move(px)).first->second;
+    recent = RecentShape{key, kept};
+    return kept;
 }
 
 void RasterBackend::KeepShapes(bool bOn) { g_keepShapes.store(bOn); }
@@ -608,6 +620,14 @@ bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n, bo
 
 BOOL RasterBackend::SolidPolygon(const DCState& st, const POINT* pts, int n, COLORREF c) {
     return pts && DrawKeptShape(st, pts, n, true, true, c, c);
+}
+
+int RasterBackend::SolidPolygons(const DCState& st, const POINT* pts, const int* counts, const COLORREF* colors,
+                                 int polys) {
+    if (!pts) return 0;
+    int k = 0;
+    for (; k < polys && DrawKeptShape(st, pts, counts[k], true, true, colors[k], colors[k]); ++k) pts += counts[k];
+    return k;
 }
 
 bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, const int* counts, int lines) {
@@ -662,8 +682,11 @@ bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, const int
 // Opaque colours over RGB24 pixels, as cairo writes them.
 void RasterBackend::PaintRuns(GdiBitmapObject& bm, POINT at, const std::vector<Run>& runs, COLORREF c) {
     const uint32_t v = 0xff000000u | ToPixel(c);
+    // The surface's rows looked up once per shape, not per run.
+    unsigned char* const data = cairo_image_surface_get_data(bm.m_pSurface);
+    const size_t stride = static_cast<size_t>(cairo_image_surface_get_stride(bm.m_pSurface));
     for (const Run& r : runs) {
-        uint32_t* row = bm.Row(at.y + r.dy);
+        uint32_t* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(at.y + r.dy) * stride);
         for (int x = at.x + r.x0; x < at.x + r.x1; ++x) row[x] = v;
     }
 }

@@ -44,6 +44,8 @@ public:
     BOOL PolyPolygon(const DCState& st, const POINT* pts, const int* counts, int polys) override;
     // Small polygons inside the picture in copy mode, unclipped, from their kept shapes.
     BOOL SolidPolygon(const DCState& st, const POINT* pts, int n, COLORREF c) override;
+    int SolidPolygons(const DCState& st, const POINT* pts, const int* counts, const COLORREF* colors,
+                      int polys) override;
     BOOL Rectangle(const DCState& st, int l, int t, int r, int b) override;
     BOOL RoundRect(const DCState& st, int l, int t, int r, int b, int ew, int eh) override;
     BOOL Ellipse(const DCState& st, int l, int t, int r, int b) override;
@@ -105,6 +107,14 @@ private:
     static void PaintRuns(GdiBitmapObject& bm, POINT at, const std::vector<Run>& runs, COLORREF c);
     static void MarkDirty(GdiBitmapObject& bm, const RECT& box);
     std::unordered_map<ShapeKey, ShapePixels, ShapeKeyHash> m_shapes;
+    // The shapes met last, one per slot of their hash: most look-ups of a raft end here
+    // without the map's bucket search. Emptied with the map (the pointers are its elements).
+    struct RecentShape {
+        ShapeKey key;
+        const ShapePixels* px = nullptr;
+    };
+    static constexpr size_t kRecentShapes = 4096;  // a power of two
+    std::vector<RecentShape> m_recentShapes;       // made on the first kept shape
     std::vector<const ShapePixels*> m_keptLines;  // DrawKeptLines' shapes, reused call to call
     std::vector<POINT> m_restPts;                 // lines DrawKeptLines left to be stroked
     std::vector<int> m_restCounts;

@@ -295,16 +295,32 @@ TEST(GrxDrawing, KrigingContourOverlaysImage) {
 // DC that draws at once that must be what the world forms draw (DrawPolygon3DFill with a colour,
 // DrawLine3D), record for record and pixel for pixel. While geometry is recorded on the memory
 // DC the control does not draw at once, and says so.
+// A triangle, a quadrilateral and a polygon seen edge-on (2 points) in the front view.
+std::vector<std::vector<C3DPoint>> FrontPolygons() {
+    return {
+        {C3DPoint(0, 0, 0), C3DPoint(1.5, 0, 0), C3DPoint(1.5, 0, 1.2)},
+        {C3DPoint(1, 0, 1), C3DPoint(3.7, 0, 1.1), C3DPoint(3.2, 0, 2.9), C3DPoint(0.9, 0, 2.4)},
+        {C3DPoint(2, 0, 2), C3DPoint(4.5, 0, 2.2)},
+    };
+}
+
+// The 400 x 300 memory picture after draw on a white image.
+std::vector<COLORREF> MemPicture(I_PVXCtrl& ctrl, CDC* mem, const std::function<void(CDC*)>& draw) {
+    ctrl.ClearBuffer(RGB(255, 255, 255), 1);
+    draw(mem);
+    std::vector<COLORREF> px;
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x) px.push_back(mem->GetPixel(x, y));
+    return px;
+}
+
 TEST(GrxDrawing, PixelFormsDrawWhatTheWorldFormsDraw) {
     I_PVXCtrl ctrl;
     FrontView(ctrl);
     // Polygons of 2 to 5 points (2: a polygon seen edge-on, drawn as its edge) and their edges.
-    const std::vector<std::vector<C3DPoint>> polys = {
-        {C3DPoint(0, 0, 0), C3DPoint(1.5, 0, 0), C3DPoint(1.5, 0, 1.2)},
-        {C3DPoint(1, 0, 1), C3DPoint(3.7, 0, 1.1), C3DPoint(3.2, 0, 2.9), C3DPoint(0.9, 0, 2.4)},
-        {C3DPoint(2, 0, 2), C3DPoint(4.5, 0, 2.2)},
-        {C3DPoint(-0.5, 0, 3), C3DPoint(1, 0, 3.4), C3DPoint(2, 0, 4.2), C3DPoint(0.3, 0, 3.9), C3DPoint(-0.8, 0, 3.5)},
-    };
+    std::vector<std::vector<C3DPoint>> polys = FrontPolygons();
+    polys.push_back({C3DPoint(-0.5, 0, 3), C3DPoint(1, 0, 3.4), C3DPoint(2, 0, 4.2), C3DPoint(0.3, 0, 3.9),
+                     C3DPoint(-0.8, 0, 3.5)});
     auto worldForms = [&](CDC* dc) {
         for (size_t i = 0; i < polys.size(); ++i) {
             CList<C3DPoint, C3DPoint> face;
@@ -359,14 +375,7 @@ TEST(GrxDrawing, PixelFormsDrawWhatTheWorldFormsDraw) {
         ASSERT_TRUE(ctrl.BeginDrawToMemDC(false));
         CDC* mem = ctrl.GetMemDC();
         EXPECT_TRUE(ctrl.DrawsAtOnce(mem));
-        auto picture = [&](const std::function<void(CDC*)>& draw) {
-            ctrl.ClearBuffer(RGB(255, 255, 255), 1);
-            draw(mem);
-            std::vector<COLORREF> px;
-            for (int y = 0; y < 300; ++y)
-                for (int x = 0; x < 400; ++x) px.push_back(mem->GetPixel(x, y));
-            return px;
-        };
+        auto picture = [&](const std::function<void(CDC*)>& draw) { return MemPicture(ctrl, mem, draw); };
         const std::vector<COLORREF> world = picture(worldForms);
         EXPECT_EQ(picture(pixelForms), world);
         EXPECT_EQ(picture(segmentForms), world);
@@ -392,6 +401,55 @@ TEST(GrxDrawing, PixelFormsDrawWhatTheWorldFormsDraw) {
         EXPECT_TRUE(ctrl.DrawsAtOnce(ctrl.GetMemDC()));
         EXPECT_FALSE(ctrl.DrawsAtOnce(nullptr));
         ctrl.EndDrawToMemDC(true);
+    }
+}
+
+// A list of polygons filled in one run (FillPixelsList) draws and records what FillPixels draws
+// and records polygon by polygon, also where the run meets a polygon the memory image does not
+// draw at once (two points, one reaching past the border).
+TEST(GrxDrawing, PixelListsFillWhatEachPolygonFills) {
+    I_PVXCtrl ctrl;
+    FrontView(ctrl);
+    std::vector<std::vector<C3DPoint>> polys = FrontPolygons();
+    polys.push_back({C3DPoint(-40, 0, -40), C3DPoint(1, 0, 3.4), C3DPoint(2, 0, 4.2)});
+    polys.push_back({C3DPoint(0.2, 0, 0.3), C3DPoint(1.2, 0, 0.5), C3DPoint(0.6, 0, 1.4)});
+    std::vector<POINT> px;
+    std::vector<int> counts;
+    std::vector<COLORREF> colors;
+    for (size_t i = 0; i < polys.size(); ++i) {
+        for (const C3DPoint& p : polys[i]) px.push_back(ctrl.MemPixel(p));
+        counts.push_back(static_cast<int>(polys[i].size()));
+        colors.push_back(RGB(40 * i, 200 - 30 * i, 90));
+    }
+    auto oneByOne = [&](CDC* dc) {
+        const POINT* q = px.data();
+        for (size_t i = 0; i < counts.size(); ++i) {
+            ctrl.FillPixels(dc, q, counts[i], colors[i]);
+            q += counts[i];
+        }
+    };
+    auto inOneRun = [&](CDC* dc) {
+        ctrl.FillPixelsList(dc, px.data(), counts.data(), colors.data(), static_cast<int>(counts.size()));
+    };
+    {
+        SCOPED_TRACE("a recording DC: the same records");
+        CRecordDC single, run;
+        ASSERT_TRUE(single.Create());
+        ASSERT_TRUE(run.Create());
+        oneByOne(&single);
+        inOneRun(&run);
+        EXPECT_EQ(Geometry(run), Geometry(single));
+        EXPECT_EQ(Geometry(single).size(), 5u) << "4 fills and one edge-on line";
+    }
+    {
+        SCOPED_TRACE("the memory image: the same pixels");
+        ASSERT_TRUE(ctrl.BeginDrawToMemDC(false));
+        CDC* mem = ctrl.GetMemDC();
+        auto picture = [&](const std::function<void(CDC*)>& draw) { return MemPicture(ctrl, mem, draw); };
+        const std::vector<COLORREF> single = picture(oneByOne);
+        EXPECT_EQ(picture(inOneRun), single);
+        EXPECT_GT(std::count(single.begin(), single.end(), RGB(160, 80, 90)), 20) << "the last polygon is drawn";
+        ctrl.EndDrawToMemDC(false);
     }
 }
 

@@ -1,6 +1,7 @@
 // Colour scale: level map, colour tables, rank lookups, knots, percent map and global range.
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -222,6 +223,11 @@ TEST(ContourEngine, SearchesAgreeWithPlainScans) {
             ASSERT_EQ(e.GetUpperRank(v), ScanUpper(e, v)) << v;
             ASSERT_EQ(e.GetLowerRank(v), ScanLower(e, v)) << v;
             ASSERT_EQ(e.GetUpperRank4PctRank(v), ScanPct(e, v)) << v;
+        }
+        // Values no level comparison can place.
+        for (double v : {std::nan(""), HUGE_VAL, -HUGE_VAL, DBL_MAX, -DBL_MAX}) {
+            ASSERT_EQ(e.GetUpperRank(v), ScanUpper(e, v)) << v;
+            ASSERT_EQ(e.GetLowerRank(v), ScanLower(e, v)) << v;
         }
     }
 }

@@ -1,6 +1,11 @@
 // Plain model drawing: depth order of the faces, pen widths from the pen factor, flat shading,
 // hidden-line and inactive styles, the slab pass, column outlines and Escape.
+#include <algorithm>
 #include <cmath>
+#include <functional>
+#include <memory>
+#include <new>
+#include <vector>
 
 #include "RenderTestSupport.h"
 #include "platform/ui/CUiDriver.h"
@@ -180,6 +185,74 @@ TEST_F(PlainDrawTest, FlatShadingLightsEachFaceOnce) {
         const std::vector<COLORREF> full = {kRed, kGreen, kBlue};
         EXPECT_EQ(FillOrder(rec), shading ? half : full);
     }
+}
+
+// The light shading reads is kept with the view it was found for: every change of the view, or
+// of the kind of object at the view's address, gives the light of what is there now.
+TEST_F(PlainDrawTest, ShadingLightFollowsTheView) {
+    OpenStack();
+    I_PVXModel& m = M();
+    CView* const own = m.m_pView;
+    struct PlainView : CView {
+        void OnDraw(CDC*) override {}
+    };
+    // A face toward the viewer lit from the viewer without ambient light: the diffuse factor is
+    // the light's diffuse share itself, 1 (and specular 0) where no light is found.
+    auto light = [](GRenderView& v, double diffuse) {
+        T_LIGHT_D& l = v.GetLightData();
+        l.m_bShading = 1;
+        l.m_bSpecular = 0;
+        l.m_dAmbient = 0.0;
+        l.m_dDiffuse = diffuse;
+    };
+    RenderTestView first, second;
+    PlainView plain;
+    light(first, 0.5);
+    light(second, 0.25);
+    alignas(RenderTestView) alignas(PlainView) unsigned char storage[std::max(sizeof(RenderTestView), sizeof(PlainView))];
+    CView* reused = nullptr;  // the object now living in storage
+
+    struct Row {
+        const char* name;
+        std::function<void()> change;
+        double diffuse;
+    };
+    const std::vector<Row> rows = {
+        {"a render view", [&] { m.m_pView = &first; }, 0.5},
+        {"its light changed", [&] { first.GetLightData().m_dDiffuse = 0.75; }, 0.75},
+        {"another render view", [&] { m.m_pView = &second; }, 0.25},
+        {"a view that is no render view", [&] { m.m_pView = &plain; }, 1.0},
+        {"no view", [&] { m.m_pView = nullptr; }, 1.0},
+        {"back to the first", [&] { m.m_pView = &first; }, 0.75},
+        {"a render view in reused storage",
+         [&] {
+             auto* v = new (storage) RenderTestView;
+             light(*v, 0.125);
+             reused = v;
+             m.m_pView = v;
+         },
+         0.125},
+        {"a plain view at the same address",
+         [&] {
+             std::destroy_at(static_cast<RenderTestView*>(reused));
+             reused = new (storage) PlainView;
+             m.m_pView = reused;
+         },
+         1.0},
+    };
+    double n[3] = {0, 0, 1}, L[3] = {0, 0, 1}, H[3] = {1, 0, 0};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        r.change();
+        auto* rv = dynamic_cast<GRenderView*>(m.m_pView);
+        EXPECT_EQ(m.ShadingLight(), rv ? &rv->GetLightData() : nullptr);
+        double d = -1, s = -1;
+        m.GetShadingFactor(n, L, H, d, s);
+        EXPECT_DOUBLE_EQ(d, r.diffuse);
+        EXPECT_EQ(s, 0.0);
+    }
+    std::destroy_at(static_cast<PlainView*>(reused));
+    m.m_pView = own;
 }
 
 TEST_F(PlainDrawTest, HiddenLineAndInactiveStyles) {

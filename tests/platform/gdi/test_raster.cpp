@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/gdi/CRecordDC.h"
 #include "platform/gdi/RasterBackend.h"
 #include "tests/platform/gdi/GdiTestUtil.h"
 
@@ -961,6 +962,82 @@ TEST(RasterDC, SolidPolygonsDrawWhatPolygonDrawsWithTheirObjects) {
             for (int x = 0; x < w; ++x) differing += solid.At(x, y) != plain.At(x, y);
         EXPECT_EQ(differing, 0);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A run of polygons drawn with SolidPolygons draws what SolidPolygon draws polygon by polygon
+// (the polygons it refuses drawn by the caller with their objects), and the run stops at the
+// first polygon SolidPolygon would refuse: one at the border, one wider than a kept shape, two
+// points, or any while kept shapes are off.
+TEST(RasterDC, SolidPolygonRunsStopAtTheFirstOneRefused) {
+    enum Kind { kInside, kAtBorder, kWide, kTwoPoints };
+    struct Row {
+        const char* label;
+        std::vector<Kind> kinds;
+        bool keep;  // kept shapes on
+        int drawn;  // polygons the run draws before it stops
+    };
+    const std::vector<Row> rows = {
+        {"all inside", {kInside, kInside, kInside, kInside}, true, 4},
+        {"the third at the border", {kInside, kInside, kAtBorder, kInside}, true, 2},
+        {"the first wider than a kept shape", {kWide, kInside, kInside}, true, 0},
+        {"two points second", {kInside, kTwoPoints, kInside}, true, 1},
+        {"kept shapes switched off", {kInside, kInside}, false, 0},
+    };
+    const int w = 200, h = 160;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        std::vector<POINT> pts;
+        std::vector<int> counts;
+        std::vector<COLORREF> colors;
+        for (size_t i = 0; i < row.kinds.size(); ++i) {
+            const int x = 20 + 30 * static_cast<int>(i), y = 40;
+            switch (row.kinds[i]) {
+            case kInside: pts.insert(pts.end(), {{x, y}, {x + 17, y + 3}, {x + 9, y + 21}}); break;
+            case kAtBorder: pts.insert(pts.end(), {{x, 0}, {x + 17, 3}, {x + 9, 21}}); break;
+            case kWide: pts.insert(pts.end(), {{x, y}, {x + 120, y + 10}, {x + 30, y + 90}}); break;
+            case kTwoPoints: pts.insert(pts.end(), {{x, y}, {x + 15, y + 12}}); break;
+            }
+            counts.push_back(row.kinds[i] == kTwoPoints ? 2 : 3);
+            colors.push_back(RGB(60 * i, 255 - 50 * i, 128));
+        }
+        auto withObjects = [](CDC& dc, const POINT* p, int n, COLORREF c) {
+            CPen pen(PS_SOLID, 1, c);
+            CBrush brush(c);
+            CPen* op = dc.SelectObject(&pen);
+            CBrush* ob = dc.SelectObject(&brush);
+            dc.Polygon(p, n);
+            dc.SelectObject(ob);
+            dc.SelectObject(op);
+        };
+        RasterBackend::KeepShapes(row.keep);
+        RasterCanvas run(w, h), single(w, h);
+        const int polys = static_cast<int>(counts.size());
+        const int drawn = run.dc.SolidPolygons(pts.data(), counts.data(), colors.data(), polys);
+        EXPECT_EQ(drawn, row.drawn);
+        // The rest one by one in both pictures, as a caller of either form goes on.
+        const POINT* p = pts.data();
+        for (int k = 0; k < polys; ++k) {
+            if (k >= drawn && !run.dc.SolidPolygon(p, counts[k], colors[k])) withObjects(run.dc, p, counts[k], colors[k]);
+            if (!single.dc.SolidPolygon(p, counts[k], colors[k])) withObjects(single.dc, p, counts[k], colors[k]);
+            p += counts[k];
+        }
+        RasterBackend::KeepShapes(true);
+        int differing = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) differing += run.At(x, y) != single.At(x, y);
+        EXPECT_EQ(differing, 0);
+        EXPECT_NE(run.At(20 + 9, 40 + 10), RGB(255, 255, 255)) << "the first polygon is filled";
+    }
+    CRecordDC rec;
+    ASSERT_TRUE(rec.Create());
+    const POINT tri[3] = {{10, 10}, {30, 12}, {20, 30}};
+    const int three = 3;
+    const COLORREF red = RGB(255, 0, 0);
+    EXPECT_EQ(rec.SolidPolygons(tri, &three, &red, 1), 0) << "a recording DC leaves them to the caller";
 }
 
 }  // namespace
