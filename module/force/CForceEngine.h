@@ -443,12 +443,14 @@ public:
     void FinishMakeSMembData();
     // The colour levels of the sides shown, installed as the contour engine's global range.
     void MakeSForcPosNegRange();
-    // What the per-element slab lists are built from: the model and its load selection, the
-    // active members, the bars' mode (it names the enveloped combinations), the databases with
-    // the newest version of their tables, and the engine's own choices. While it stays the same
-    // MakeSForcDataList keeps the records of its last build and only redoes the legend and
-    // scale; any other builder that writes the shared lists, and an import, drop them.
-    struct SlabListInputs {
+    // What a kept list build (the per-element slab lists of mode 16, the plate lists of mode 10)
+    // is built from: which build, the model and its load selection, the active members, the bars'
+    // mode (it names the enveloped combinations), the databases with the newest version of their
+    // tables, and the build's own choices. While it stays the same the build keeps the records of
+    // its last run and only redoes the legend and scale; any other builder that writes the shared
+    // lists (m_arrElemKey, m_mapSbem), an import and the settings resets drop them.
+    struct ListInputs {
+        int nList = 0;  // display mode of the build
         const void* pModel = nullptr;
         const void* pAttr = nullptr;
         int bResultDataReady = 0;
@@ -458,11 +460,20 @@ public:
         std::vector<double> selectedComb;  // kind, key, factor of each term of the host's selection
         std::vector<const void*> dbs;
         std::vector<unsigned long long> dbVersions;
-        int nUnit = 0, nComp = 0, bAverage = 0, bSkipActive = 0, nLcomCount = 0;
-        bool operator==(const SlabListInputs&) const = default;
+        std::vector<double> choices;  // the engine's settings the build reads
+        bool operator==(const ListInputs&) const = default;
     };
-    SlabListInputs CurrentSlabListInputs() const;
-    void ForgetSlabLists() { m_bSlabListsKept = 0; }
+    // The inputs of build nList (PVXMode::kSlabForce or kPlateForce) as they stand now.
+    ListInputs CurrentListInputs(int nList) const;
+    // 1 when the lists hold the build nList would make now.
+    int KeptListsServe(int nList) const { return m_bListsKept && CurrentListInputs(nList) == m_keptListInputs; }
+    // Marks the lists as build nList of the present inputs (taken after the build: reading a load
+    // case for the first time changes its table's version).
+    void KeepLists(int nList) {
+        m_keptListInputs = CurrentListInputs(nList);
+        m_bListsKept = 1;
+    }
+    void ForgetKeptLists() { m_bListsKept = 0; }
     // The component averaged at the nodes (each envelope map on its own).
     void GetAverageNodalSForcDataList();
     // 1 when an element carries slab results: a plate, or a super element with its own results.
@@ -735,6 +746,9 @@ public:
     // Legend range and keys, vector reference value and colour scale with percent-rank weights of
     // the plate lists; returns 1.
     int MakePForcDataList_MnMx();
+    // The steps after the plate records: legend and scale, the empty-list answer, the cutting
+    // lines and the built flag; 1 built.
+    int FinishPForcDataList();
     // 1 for an element whose plate forces can be shown: a super element holding its results, or
     // a plane element (plates and slabs, and the panels of walls and T-girders).
     int IsPossiblePForc(UINT nElemKey) const;
@@ -943,8 +957,8 @@ private:
     // ==== end of the truss, plan-line diagram and design-force block ===========================
 
 private:
-    int m_bSlabListsKept = 0;            // the per-element slab lists hold the build of m_slabListInputs
-    SlabListInputs m_slabListInputs;
+    int m_bListsKept = 0;                // the lists hold the build of m_keptListInputs
+    ListInputs m_keptListInputs;
     // Station-grid position of a node of a member: relative position along it, the segment
     // (-1 when off the grid) and whether the node lies inside the segment (1) or on its start
     // station (0).

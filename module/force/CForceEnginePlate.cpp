@@ -20,6 +20,7 @@
 #include "module/model/CPVXGeomCtrl.h"
 #include "module/model/CPVXSElemCtrl.h"
 #include "module/model/I_PVXModel.h"
+#include "module/model/PVXModes.h"
 #include "platform/ui/CWaitCursor.h"
 
 namespace {
@@ -225,7 +226,10 @@ int CForceEngine::CalcSElemLocalVec(UINT, T_PELEM_D& elem, double axes[3][3], CP
 // ---- the lists ----------------------------------------------------------------------------------
 
 int CForceEngine::MakePForcDataList() {
-    ForgetSlabLists();
+    // The records of the last build serve while nothing they were built from has changed: the
+    // legend, extremes, scale and cutting lines are made again.
+    if (KeptListsServe(PVXMode::kPlateForce)) return FinishPForcDataList();
+    ForgetKeptLists();
     CWaitCursor wait;
     m_arrElemKey.RemoveAll();
     m_mapPForc.RemoveAll();
@@ -271,6 +275,11 @@ int CForceEngine::MakePForcDataList() {
     const bool bVector = m_nPForcComp == 5 || m_nPForcComp == 11;
     if (m_bPAverageNodal && !bVector) GetAverageNodalDataList();
     if (m_bPAverageNodal && !m_bSkipActivePlateList) GetActivePlateList();
+    KeepLists(PVXMode::kPlateForce);
+    return FinishPForcDataList();
+}
+
+int CForceEngine::FinishPForcDataList() {
     if (!MakePForcDataList_MnMx()) return 0;
     // A selected load alone is no data: the mode then shows the plain model.
     if (m_mapPForc.GetCount() == 0) return 0;
