@@ -957,6 +957,26 @@ private:
     // ==== end of the truss, plan-line diagram and design-force block ===========================
 
 private:
+    // Room of the per-element contour passes, kept from element to element.
+    struct FaceScratch {
+        PVXFlatFaces faces;
+        std::vector<double> values;
+        std::vector<int> flags;
+        CArray<int, int> edgeFlags;
+        PVXPolyList face;                // a face for the model's face calls
+        CList<C3DPoint, C3DPoint> poly;  // a face as the band cutter takes it
+        // The lists holding the n points (their nodes reused).
+        PVXPolyList* Face(const C3DPoint* pts, int n) { return Refill(face, pts, n); }
+        CList<C3DPoint, C3DPoint>* Poly(const C3DPoint* pts, int n) { return Refill(poly, pts, n); }
+        template <class L> static L* Refill(L& list, const C3DPoint* pts, int n) {
+            while (list.GetCount() > n) list.RemoveTail();
+            int i = 0;
+            for (POSITION pos = list.GetHeadPosition(); pos; ++i) list.GetNext(pos) = pts[i];
+            for (; i < n; ++i) list.AddTail(pts[i]);
+            return &list;
+        }
+    };
+    FaceScratch m_faceScratch;
     int m_bListsKept = 0;                // the lists hold the build of m_keptListInputs
     ListInputs m_keptListInputs;
     // Station-grid position of a node of a member: relative position along it, the segment

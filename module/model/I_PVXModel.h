@@ -273,6 +273,10 @@ public:
                         T_SHAPE_ARGUMENT& arg, int bUseElemShape, int nOpt);
     int GetShapeOnlyElement(UINT nKey, T_PELEM_D& elem, PolyListArray& faces, IndexArrayList* pIndexArrays,
                             T_SHAPE_ARGUMENT& arg, int bUseElemShape, int nOpt);
+    // The faces GetShapeElement(nKey, elem, faces, &flags, arg, 1, 0) hands out with node and
+    // face keys asked for (arg's other fields as given), as flat arrays replacing out's contents.
+    // Returns the number of faces.
+    int GetShapeElementFlat(UINT nKey, T_PELEM_D& elem, PVXFlatFaces& out, T_SHAPE_ARGUMENT& arg);
     // A member of super elements is shaped through its super elements. The two trailing ints
     // are kept for callers and not read.
     int GetShapeMember(UINT nKey, T_PMEMB_D& memb, PolyListArray& faces, IndexArrayList* pIndexArrays,
