@@ -977,6 +977,7 @@ private:
         }
     };
     FaceScratch m_faceScratch;
+    std::vector<double> m_weighedValues;  // room of the colour scale's values in the legend steps
     int m_bListsKept = 0;                // the lists hold the build of m_keptListInputs
     ListInputs m_keptListInputs;
     // Station-grid position of a node of a member: relative position along it, the segment

@@ -9,6 +9,7 @@
 // element's centre and corner values alike.
 #include <cfloat>
 #include <cmath>
+#include <vector>
 
 #include "host/base/CMathFunc.h"
 #include "host/db/CDBDoc.h"
@@ -314,13 +315,20 @@ int CForceEngine::MakePForcDataList_MnMx() {
     double dMax = -DBL_MAX, dMin = DBL_MAX;
     UINT nMaxKey = 0, nMinKey = 0;
     bool bTaken = false;
+    // One walk over the records: the extremes, and the values the colour scale weighs once the
+    // range is known. Every element weighs its centre and each of its corners once; a triangle
+    // has no fourth corner to add.
+    std::vector<double>& weighed = m_weighedValues;
+    weighed.clear();
     for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
         const UINT key = m_arrElemKey[i];
         const auto* pRec = m_mapPForc.PLookup(key);
+        if (!pRec) continue;
         const auto* pSbem = m_mapSbem.PLookup(key);
-        if (!pRec || !pSbem) continue;
+        const int n = pSbem ? static_cast<int>(pSbem->value.m_arrNodeKey.GetSize()) : 0;
+        for (int b = 0; b <= (pSbem ? CornerCount(n) : kCornerBlocks); ++b) weighed.push_back(CalcPForcValue(pRec->value, b));
+        if (!pSbem) continue;
         bTaken = true;
-        const int n = static_cast<int>(pSbem->value.m_arrNodeKey.GetSize());
         const double vmax = GetMaxElemPForc(pRec->value, n);
         if (vmax > dMax) {
             dMax = vmax;
@@ -351,17 +359,8 @@ int CForceEngine::MakePForcDataList_MnMx() {
     m_dLegendMax = dMax;
     m_dLegendMin = dMin;
 
-    // Every element weighs its centre and each of its corners once; a triangle has no fourth
-    // corner to add.
     CContourEngine& s = StartScale(dMin, dMax);
-    for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
-        const UINT key = m_arrElemKey[i];
-        const auto* pRec = m_mapPForc.PLookup(key);
-        if (!pRec) continue;
-        const auto* pSbem = m_mapSbem.PLookup(key);
-        const int n = pSbem ? CornerCount(static_cast<int>(pSbem->value.m_arrNodeKey.GetSize())) : kCornerBlocks;
-        for (int b = 0; b <= n; ++b) s.AddPecentRankMapData(CalcPForcValue(pRec->value, b), 1.0);
-    }
+    for (double v : weighed) s.AddPecentRankMapData(v, 1.0);
     s.FinishPecentRankMapData();
     return 1;
 }

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <vector>
 
 #include "host/base/CMathFunc.h"
 #include "host/db/CDBDoc.h"
@@ -370,12 +371,22 @@ int CForceEngine::MakeSForcDataList_MnMx() {
             pHi = pLo = &pNeg->value;
         }
     };
+    // One walk over the records: the extremes, and the values the colour scale weighs once the
+    // range is known. Every element weighs its centre and its four corner blocks once; with the
+    // envelope both sides shown, both envelope records weigh in.
+    std::vector<double>& weighed = m_weighedValues;
+    weighed.clear();
     for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
         const UINT key = m_arrElemKey[i];
-        const auto* pSbem = m_mapSbem.PLookup(key);
         const T_STRP_DL *pHi, *pLo;
         records(key, pHi, pLo);
-        if (!pSbem || !pHi || !pLo) continue;
+        if (!pHi || !pLo) continue;
+        for (int b = 0; b <= kCornerBlocks; ++b) {
+            weighed.push_back(CalcSForcValue(*pHi, b));
+            if (pLo != pHi) weighed.push_back(CalcSForcValue(*pLo, b));
+        }
+        const auto* pSbem = m_mapSbem.PLookup(key);
+        if (!pSbem) continue;
         const int n = static_cast<int>(pSbem->value.m_arrNodeKey.GetSize());
         const double v = GetMaxElemSForc(*pHi, n);
         const double w = GetMinElemSForc(*pLo, n);
@@ -412,19 +423,7 @@ int CForceEngine::MakeSForcDataList_MnMx() {
     m_dLegendMin = dMin;
     CContourEngine& s = StartScale(dMin, dMax);
     MakeSForcPosNegRange();
-
-    // Every element weighs its centre and its four corner blocks once. With the envelope both
-    // sides shown, both envelope records weigh in.
-    for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
-        const UINT key = m_arrElemKey[i];
-        const T_STRP_DL *pHi, *pLo;
-        records(key, pHi, pLo);
-        if (!pHi || !pLo) continue;
-        for (int b = 0; b <= kCornerBlocks; ++b) {
-            s.AddPecentRankMapData(CalcSForcValue(*pHi, b), 1.0);
-            if (pLo != pHi) s.AddPecentRankMapData(CalcSForcValue(*pLo, b), 1.0);
-        }
-    }
+    for (double v : weighed) s.AddPecentRankMapData(v, 1.0);
     s.FinishPecentRankMapData();
     return 1;
 }
