@@ -478,6 +478,7 @@ public:
     void GetAverageNodalSForcDataList();
     // 1 when an element carries slab results: a plate, or a super element with its own results.
     int IsPossibleSForc(UINT nElemKey) const;
+    static int IsPossibleSForc(T_PELEM_D& elem);
     // 1 for the combination load types 10, 11 and 12.
     int IsLoadCombination() const;
     // The host's moments of a slab member for the selected load: side lists and centre moments
@@ -496,6 +497,7 @@ public:
 
     // Slab drawing: one element's faces in colour bands (1, or -1 on Escape).
     int DoSForcElementContour(CDC* pDC, UINT nElemKey);
+    int DoSForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem);  // elem: the element's record
     // Per-member numbers, queued on the model's slab-number queue (kind 6 positive side and
     // centre values, 7 negative side values). A list of side values on the edges of an outline
     // at an elevation: three per edge at 1/6, 1/2 and 5/6 of it, or one at its middle; any other
@@ -752,6 +754,7 @@ public:
     // 1 for an element whose plate forces can be shown: a super element holding its results, or
     // a plane element (plates and slabs, and the panels of walls and T-girders).
     int IsPossiblePForc(UINT nElemKey) const;
+    static int IsPossiblePForc(T_PELEM_D& elem);
     // m_arrElemKey again from the active members: every element that can show plate forces,
     // expanded to its result keys.
     void GetActivePlateList();
@@ -792,6 +795,7 @@ public:
     // -1 Escape); the vector length factor; one element's principal-force arrows (returns 1); the
     // arrows of one face of 3 or 4 vertices in the display axes the record is given in (1 drawn).
     int DoPForcElementContour(CDC* pDC, UINT nElemKey);
+    int DoPForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem);  // elem: the element's record
     void InitVectorAdjustFactor();
     int DoPForcElementVector(CDC* pDC, UINT nElemKey);
     int DoPForcElementVector_Sub(CDC* pDC, CArray<C3DPoint, C3DPoint&>& vertices, UINT nSubKey, double axes[3][3]);

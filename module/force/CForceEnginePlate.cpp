@@ -138,7 +138,10 @@ int CForceEngine::IsPossiblePForc(UINT nElemKey) const {
     const I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_pAttrCtrl) return 0;
     T_PELEM_D elem;
-    if (!pModel->m_pAttrCtrl->GetElem(nElemKey, elem)) return 0;
+    return pModel->m_pAttrCtrl->GetElem(nElemKey, elem) ? IsPossiblePForc(elem) : 0;
+}
+
+int CForceEngine::IsPossiblePForc(T_PELEM_D& elem) {
     if (CPVXSElemCtrl::IsSuperElem(elem) && !CPVXAttrCtrl::IsNormalElemResult(elem)) return 1;
     // The elements of walls and T-girders carry their member's type code: every plane element
     // is a plate element here.

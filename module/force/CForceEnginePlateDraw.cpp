@@ -225,7 +225,7 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
                 bStopped = true;
                 break;
             }
-            if (!bPlateMember || !IsPossiblePForc(elemKey)) {
+            if (!bPlateMember || !IsPossiblePForc(elem)) {
                 opt.m_bWireFrame = bVector ? 1 : nViewState;
                 if (nLastInactive != nMembKey) {
                     nLastInactive = nMembKey;
@@ -244,7 +244,7 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
                 DoPForcElementVector(pDC, elemKey);
             } else {
                 opt.m_bWireFrame = nViewState;
-                if (DoPForcElementContour(pDC, elemKey) == -1) bStopped = true;
+                if (DoPForcElementContour(pDC, elemKey, elem) == -1) bStopped = true;
             }
         }
         return !bStopped;
@@ -263,6 +263,12 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey) {
     if (!pModel || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return 0;
     T_PELEM_D elem;
     if (!pModel->m_pAttrCtrl->GetElem(nElemKey, elem)) return 0;
+    return DoPForcElementContour(pDC, nElemKey, elem);
+}
+
+int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return 0;
     // Without result colours the plate is drawn plainly.
     if (!pModel->m_bContour)
         return DrawPlainElement(pDC, nElemKey);

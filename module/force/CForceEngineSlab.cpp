@@ -140,7 +140,10 @@ int CForceEngine::IsPossibleSForc(UINT nElemKey) const {
     const I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_pAttrCtrl) return 0;
     T_PELEM_D elem;
-    if (!pModel->m_pAttrCtrl->GetElem(nElemKey, elem)) return 0;
+    return pModel->m_pAttrCtrl->GetElem(nElemKey, elem) ? IsPossibleSForc(elem) : 0;
+}
+
+int CForceEngine::IsPossibleSForc(T_PELEM_D& elem) {
     if (CPVXSElemCtrl::IsSuperElem(elem) && !CPVXAttrCtrl::IsNormalElemResult(elem)) return 1;
     return CPVXAttrCtrl::IsPlate(elem.type) ? 1 : 0;
 }

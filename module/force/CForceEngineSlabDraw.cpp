@@ -111,8 +111,8 @@ void CForceEngine::DrawSForcContour(CDC* pDC) {
             }
             // Elements of other members than the slabs have no records: the member is drawn
             // inactive once.
-            if (memb.type == kSlabMember && IsPossibleSForc(elemKey)) {
-                if (DoSForcElementContour(pDC, elemKey) == -1) bStopped = true;
+            if (memb.type == kSlabMember && IsPossibleSForc(elem)) {
+                if (DoSForcElementContour(pDC, elemKey, elem) == -1) bStopped = true;
             } else if (nLastInactive != nKey) {
                 nLastInactive = nKey;
                 if (pModel->PVXDrawInactiveMember(pDC, nKey) == -1) bStopped = true;
@@ -128,6 +128,12 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey) {
     if (!pModel || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return 0;
     T_PELEM_D elem;
     if (!pModel->m_pAttrCtrl->GetElem(nElemKey, elem)) return 0;
+    return DoSForcElementContour(pDC, nElemKey, elem);
+}
+
+int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return 0;
     // Without result colours the slab is drawn plainly rather than left out of the picture.
     if (!pModel->m_bContour) return pModel->PVXDrawElementNew(pDC, nElemKey);
     if (!m_pContourEngine) return 0;
