@@ -584,6 +584,21 @@ private:
         std::unordered_map<UINT, MemberBox> boxes;
     };
     MemberBoxes m_MemberBoxes;
+    // Each element's undeformed faces as GetShapeElementFlat makes them, in the host's order
+    // (the back-to-front sort follows the view, so it is redone on each hand-out), kept while
+    // the tables, the shape options and the display mode stay the same.
+    struct ElementFaces {
+        int bValid = 0;
+        ShownRangeKey key;
+        int nDisplayMode = 0;
+        struct Entry {
+            int nFirst = 0, nFaces = 0;  // faces of store
+            int nType = 0, nKind = 0;    // of the element record it was made for
+        };
+        std::unordered_map<UINT, Entry> at;
+        PVXFlatFaces store;
+    };
+    ElementFaces m_ElementFaces;
     ShownRangeKey MakeShownRangeKey() const;
     // The box of the shown members built from their shapes.
     int BuildShownRange(C3DPoint& lo, C3DPoint& hi);

@@ -10,6 +10,7 @@
 #include "host/db/DBTables.h"
 #include "module/model/CPVXSElemCtrl.h"
 #include "module/model/PVXModes.h"
+#include "tests/module/ModuleTestSupport.h"
 #include "tests/module/wallplate/WallPlateTestSupport.h"
 
 namespace wallplatetest {
@@ -374,13 +375,7 @@ std::string Shown(CForceEngine& e, I_PVXModel& m) {
     EXPECT_TRUE(dc.Create());
     e.DrawPForcContour(&dc);
     e.OutputPForcNumbers(&dc);
-    for (const GdiRecord& r : dc.GetRecords()) {
-        out += r.op + " " + r.text + " b" + std::to_string(r.brush.lbColor) + " p" + std::to_string(r.pen.lopnColor);
-        for (int a : r.args) out += " " + std::to_string(a);
-        for (const POINT& pt : r.points) out += " (" + std::to_string(pt.x) + "," + std::to_string(pt.y) + ")";
-        out += "\n";
-    }
-    return out;
+    return out + moduletest::RecordedCalls(dc);
 }
 
 TEST_F(PlateListTest, KeptListsFollowEveryChangeOfWhatTheyWereBuiltFrom) {
