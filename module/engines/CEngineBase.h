@@ -147,6 +147,8 @@ public:
                        T_SHAPE_ARGUMENT& arg);
     int GetElementShape(UINT nElem, T_PELEM_D& elem, PVXPolyListArray& faces, PVXIndexArrayList* pFlags,
                         T_SHAPE_ARGUMENT& arg);
+    // The faces GetElementShape hands out with node and face keys, as flat arrays replacing out's.
+    int GetElementFaces(UINT nElem, T_PELEM_D& elem, PVXFlatFaces& out);
     // A member in the active style (every element in order).
     int DrawActiveMember(CDC* pDC, UINT nMemb);
     // A member or element in the inactive style.

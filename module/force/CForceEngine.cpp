@@ -2,9 +2,12 @@
 // the display-mode builders and the record accessors.
 #include "module/force/CForceEngine.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <string>
 
+#include "host/db/CDBDoc.h"
+#include "host/db/CPostCtrl.h"
 #include "host/db/CSlabDetailDgn.h"
 #include "module/bars/CPVXBarContainerBase.h"
 #include "module/contour/CContourEngine.h"
@@ -90,6 +93,7 @@ void CForceEngine::InitBeamData() {
 }
 
 void CForceEngine::InitPlatData() {
+    ForgetKeptLists();
     static_cast<CForcePlateSettings&>(*this) = CForcePlateSettings{};
     ResetMap(m_mapPForc, kMapBuckets);
 }
@@ -97,6 +101,7 @@ void CForceEngine::InitPlatData() {
 void CForceEngine::InitWallData() { static_cast<CForceWallSettings&>(*this) = CForceWallSettings{}; }
 
 void CForceEngine::InitSlabData() {
+    ForgetKeptLists();
     static_cast<CForceSlabSettings&>(*this) = CForceSlabSettings{};
     // The design object is made once with the engine; a later call keeps it.
     if (!m_pSlabDetailDgn) m_pSlabDetailDgn = new CSlabDetailDgn;
@@ -111,17 +116,79 @@ void CForceEngine::InitSlabData() {
     m_arrCLForc.RemoveAll();
 }
 
+// ---- kept lists ------------------------------------------------------------------------------
+
+namespace {
+
+// The newest version among all tables of a database, results included (a load case read on first
+// use counts as a change of its table); 0 for none.
+unsigned long long DataVersion(CDataBase* pDB) {
+    unsigned long long v = 0;
+    for (int id = 0; pDB && id < DBT_COUNT; ++id)
+        if (const pvxdb::DBTableBase* t = pDB->GetTable(id)) v = std::max(v, t->Version());
+    return v;
+}
+
+}  // namespace
+
+CForceEngine::ListInputs CForceEngine::CurrentListInputs(int nList) const {
+    ListInputs in;
+    in.nList = nList;
+    if (nList == PVXMode::kSlabForce) {
+        in.choices = {double(m_nSForcUnit), double(m_nSForcComp), double(m_bPAverageNodal),
+                      double(m_bSkipActivePlateList), double(m_nSForcLcomCount)};
+    } else {
+        // The component changes the records only through the averaging (the vectors are never
+        // averaged).
+        const bool bAveraged = m_bPAverageNodal && m_nPForcComp != 5 && m_nPForcComp != 11;
+        in.choices = {double(m_bPlateShowTG), double(m_bPlateShowWall), double(m_bLocalAxis), m_dPLocalAngle,
+                      double(m_bPAverageNodal), double(m_bSkipActivePlateList), bAveraged ? double(m_nPForcComp) : -1.0};
+    }
+    const I_PVXModel* pModel = GetModel();
+    in.nCurrentMode = CPVXBarContainerBase::m_nCurrentMode;
+    auto addDB = [&in](CDataBase* pDB) {
+        in.dbs.push_back(pDB);
+        in.dbVersions.push_back(DataVersion(pDB));
+    };
+    addDB(CDBDoc::m_pDBDoc ? CDBDoc::m_pDBDoc->GetMDBCtrl()->GetDBPost() : nullptr);
+    if (!pModel) return in;
+    in.pModel = pModel;
+    in.pAttr = pModel->m_pAttrCtrl;
+    in.bResultDataReady = pModel->m_bResultDataReady;
+    in.nLoadType = pModel->m_nLoadType;
+    in.nLoadKey = pModel->m_nLoadKey;
+    in.nLoadStep = pModel->m_nLoadStep;
+    in.nDisplayMode = pModel->m_nDisplayMode;
+    in.nBarDisplayMode = pModel->m_nBarDisplayMode;
+    const CArray<UINT, UINT>& membs = pModel->m_arrActiveMembKey;
+    in.activeMembs.assign(membs.GetData(), membs.GetData() + membs.GetSize());
+    CDBDoc* pDoc = pModel->GetDBDoc();
+    addDB(pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr);
+    addDB(pDoc ? pDoc->GetMDBCtrl()->GetTempMainDB() : nullptr);
+    addDB(pModel->m_pAttrCtrl ? pModel->m_pAttrCtrl->m_PMemb.GetDB() : nullptr);
+    if (const CPostCtrl* pPost = pDoc ? pDoc->GetPostCtrl() : nullptr) {
+        const T_PLCOM_D& lc = pPost->GetSelectedLoadComb();
+        in.selectedComb.push_back(lc.type);
+        for (int i = 0; i < lc.GetEntryCount(); ++i) {
+            in.selectedComb.push_back(lc.entry[i].kind);
+            in.selectedComb.push_back(lc.entry[i].key);
+            in.selectedComb.push_back(lc.entry[i].factor);
+        }
+    }
+    return in;
+}
+
 // ---- import ----------------------------------------------------------------------------------
 
 void CForceEngine::ImportEngine(CEngineBase* pSrc) {
     if (!pSrc || pSrc == this) return;
-    ForgetSlabLists();
+    ForgetKeptLists();
     CEngineBase::ImportEngine(pSrc);
 }
 
 void CForceEngine::ImportEngine(CForceEngine* pSrc) {
     if (!pSrc || pSrc == this) return;
-    ForgetSlabLists();
+    ForgetKeptLists();
 
     // The shared part of the base, then the colour scale: a copy of the source's, or this
     // engine's own kept when the source has none.
@@ -233,8 +300,8 @@ int CForceEngine::InitEngine(CDeformEngine*, int nMode) {
     const BOOL bSlabLoad = pModel ? CPVXAttrCtrl::IsSlabForceLoadType(static_cast<int>(pModel->m_nLoadType)) : TRUE;
     if (nMode < kStoryShearRatio || nMode > kFigShear) return 0;
     m_nBuildMode = nMode;
-    // Every other builder writes the lists the per-element slab build keeps.
-    if (nMode != kSlabForce || m_nSForcUnit != 1) ForgetSlabLists();
+    // Every other builder writes the lists the per-element slab build and the plate build keep.
+    if (!(nMode == kSlabForce && m_nSForcUnit == 1) && nMode != kPlateForce) ForgetKeptLists();
 
     // Each builder runs under its name in the engine call trace.
     auto note = [](const char* name) {

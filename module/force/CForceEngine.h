@@ -443,12 +443,14 @@ public:
     void FinishMakeSMembData();
     // The colour levels of the sides shown, installed as the contour engine's global range.
     void MakeSForcPosNegRange();
-    // What the per-element slab lists are built from: the model and its load selection, the
-    // active members, the bars' mode (it names the enveloped combinations), the databases with
-    // the newest version of their tables, and the engine's own choices. While it stays the same
-    // MakeSForcDataList keeps the records of its last build and only redoes the legend and
-    // scale; any other builder that writes the shared lists, and an import, drop them.
-    struct SlabListInputs {
+    // What a kept list build (the per-element slab lists of mode 16, the plate lists of mode 10)
+    // is built from: which build, the model and its load selection, the active members, the bars'
+    // mode (it names the enveloped combinations), the databases with the newest version of their
+    // tables, and the build's own choices. While it stays the same the build keeps the records of
+    // its last run and only redoes the legend and scale; any other builder that writes the shared
+    // lists (m_arrElemKey, m_mapSbem), an import and the settings resets drop them.
+    struct ListInputs {
+        int nList = 0;  // display mode of the build
         const void* pModel = nullptr;
         const void* pAttr = nullptr;
         int bResultDataReady = 0;
@@ -458,15 +460,25 @@ public:
         std::vector<double> selectedComb;  // kind, key, factor of each term of the host's selection
         std::vector<const void*> dbs;
         std::vector<unsigned long long> dbVersions;
-        int nUnit = 0, nComp = 0, bAverage = 0, bSkipActive = 0, nLcomCount = 0;
-        bool operator==(const SlabListInputs&) const = default;
+        std::vector<double> choices;  // the engine's settings the build reads
+        bool operator==(const ListInputs&) const = default;
     };
-    SlabListInputs CurrentSlabListInputs() const;
-    void ForgetSlabLists() { m_bSlabListsKept = 0; }
+    // The inputs of build nList (PVXMode::kSlabForce or kPlateForce) as they stand now.
+    ListInputs CurrentListInputs(int nList) const;
+    // 1 when the lists hold the build nList would make now.
+    int KeptListsServe(int nList) const { return m_bListsKept && CurrentListInputs(nList) == m_keptListInputs; }
+    // Marks the lists as build nList of the present inputs (taken after the build: reading a load
+    // case for the first time changes its table's version).
+    void KeepLists(int nList) {
+        m_keptListInputs = CurrentListInputs(nList);
+        m_bListsKept = 1;
+    }
+    void ForgetKeptLists() { m_bListsKept = 0; }
     // The component averaged at the nodes (each envelope map on its own).
     void GetAverageNodalSForcDataList();
     // 1 when an element carries slab results: a plate, or a super element with its own results.
     int IsPossibleSForc(UINT nElemKey) const;
+    static int IsPossibleSForc(T_PELEM_D& elem);
     // 1 for the combination load types 10, 11 and 12.
     int IsLoadCombination() const;
     // The host's moments of a slab member for the selected load: side lists and centre moments
@@ -485,6 +497,7 @@ public:
 
     // Slab drawing: one element's faces in colour bands (1, or -1 on Escape).
     int DoSForcElementContour(CDC* pDC, UINT nElemKey);
+    int DoSForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem);  // elem: the element's record
     // Per-member numbers, queued on the model's slab-number queue (kind 6 positive side and
     // centre values, 7 negative side values). A list of side values on the edges of an outline
     // at an elevation: three per edge at 1/6, 1/2 and 5/6 of it, or one at its middle; any other
@@ -735,9 +748,13 @@ public:
     // Legend range and keys, vector reference value and colour scale with percent-rank weights of
     // the plate lists; returns 1.
     int MakePForcDataList_MnMx();
+    // The steps after the plate records: legend and scale, the empty-list answer, the cutting
+    // lines and the built flag; 1 built.
+    int FinishPForcDataList();
     // 1 for an element whose plate forces can be shown: a super element holding its results, or
     // a plane element (plates and slabs, and the panels of walls and T-girders).
     int IsPossiblePForc(UINT nElemKey) const;
+    static int IsPossiblePForc(T_PELEM_D& elem);
     // m_arrElemKey again from the active members: every element that can show plate forces,
     // expanded to its result keys.
     void GetActivePlateList();
@@ -778,6 +795,7 @@ public:
     // -1 Escape); the vector length factor; one element's principal-force arrows (returns 1); the
     // arrows of one face of 3 or 4 vertices in the display axes the record is given in (1 drawn).
     int DoPForcElementContour(CDC* pDC, UINT nElemKey);
+    int DoPForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem);  // elem: the element's record
     void InitVectorAdjustFactor();
     int DoPForcElementVector(CDC* pDC, UINT nElemKey);
     int DoPForcElementVector_Sub(CDC* pDC, CArray<C3DPoint, C3DPoint&>& vertices, UINT nSubKey, double axes[3][3]);
@@ -943,8 +961,29 @@ private:
     // ==== end of the truss, plan-line diagram and design-force block ===========================
 
 private:
-    int m_bSlabListsKept = 0;            // the per-element slab lists hold the build of m_slabListInputs
-    SlabListInputs m_slabListInputs;
+    // Room of the per-element contour passes, kept from element to element.
+    struct FaceScratch {
+        PVXFlatFaces faces;
+        std::vector<double> values;
+        std::vector<int> flags;
+        CArray<int, int> edgeFlags;
+        PVXPolyList face;                // a face for the model's face calls
+        CList<C3DPoint, C3DPoint> poly;  // a face as the band cutter takes it
+        // The lists holding the n points (their nodes reused).
+        PVXPolyList* Face(const C3DPoint* pts, int n) { return Refill(face, pts, n); }
+        CList<C3DPoint, C3DPoint>* Poly(const C3DPoint* pts, int n) { return Refill(poly, pts, n); }
+        template <class L> static L* Refill(L& list, const C3DPoint* pts, int n) {
+            while (list.GetCount() > n) list.RemoveTail();
+            int i = 0;
+            for (POSITION pos = list.GetHeadPosition(); pos; ++i) list.GetNext(pos) = pts[i];
+            for (; i < n; ++i) list.AddTail(pts[i]);
+            return &list;
+        }
+    };
+    FaceScratch m_faceScratch;
+    std::vector<double> m_weighedValues;  // room of the colour scale's values in the legend steps
+    int m_bListsKept = 0;                // the lists hold the build of m_keptListInputs
+    ListInputs m_keptListInputs;
     // Station-grid position of a node of a member: relative position along it, the segment
     // (-1 when off the grid) and whether the node lies inside the segment (1) or on its start
     // station (0).

@@ -9,6 +9,7 @@
 // element's centre and corner values alike.
 #include <cfloat>
 #include <cmath>
+#include <vector>
 
 #include "host/base/CMathFunc.h"
 #include "host/db/CDBDoc.h"
@@ -20,6 +21,7 @@
 #include "module/model/CPVXGeomCtrl.h"
 #include "module/model/CPVXSElemCtrl.h"
 #include "module/model/I_PVXModel.h"
+#include "module/model/PVXModes.h"
 #include "platform/ui/CWaitCursor.h"
 
 namespace {
@@ -136,7 +138,10 @@ int CForceEngine::IsPossiblePForc(UINT nElemKey) const {
     const I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_pAttrCtrl) return 0;
     T_PELEM_D elem;
-    if (!pModel->m_pAttrCtrl->GetElem(nElemKey, elem)) return 0;
+    return pModel->m_pAttrCtrl->GetElem(nElemKey, elem) ? IsPossiblePForc(elem) : 0;
+}
+
+int CForceEngine::IsPossiblePForc(T_PELEM_D& elem) {
     if (CPVXSElemCtrl::IsSuperElem(elem) && !CPVXAttrCtrl::IsNormalElemResult(elem)) return 1;
     // The elements of walls and T-girders carry their member's type code: every plane element
     // is a plate element here.
@@ -225,7 +230,10 @@ int CForceEngine::CalcSElemLocalVec(UINT, T_PELEM_D& elem, double axes[3][3], CP
 // ---- the lists ----------------------------------------------------------------------------------
 
 int CForceEngine::MakePForcDataList() {
-    ForgetSlabLists();
+    // The records of the last build serve while nothing they were built from has changed: the
+    // legend, extremes, scale and cutting lines are made again.
+    if (KeptListsServe(PVXMode::kPlateForce)) return FinishPForcDataList();
+    ForgetKeptLists();
     CWaitCursor wait;
     m_arrElemKey.RemoveAll();
     m_mapPForc.RemoveAll();
@@ -271,6 +279,11 @@ int CForceEngine::MakePForcDataList() {
     const bool bVector = m_nPForcComp == 5 || m_nPForcComp == 11;
     if (m_bPAverageNodal && !bVector) GetAverageNodalDataList();
     if (m_bPAverageNodal && !m_bSkipActivePlateList) GetActivePlateList();
+    KeepLists(PVXMode::kPlateForce);
+    return FinishPForcDataList();
+}
+
+int CForceEngine::FinishPForcDataList() {
     if (!MakePForcDataList_MnMx()) return 0;
     // A selected load alone is no data: the mode then shows the plain model.
     if (m_mapPForc.GetCount() == 0) return 0;
@@ -305,13 +318,20 @@ int CForceEngine::MakePForcDataList_MnMx() {
     double dMax = -DBL_MAX, dMin = DBL_MAX;
     UINT nMaxKey = 0, nMinKey = 0;
     bool bTaken = false;
+    // One walk over the records: the extremes, and the values the colour scale weighs once the
+    // range is known. Every element weighs its centre and each of its corners once; a triangle
+    // has no fourth corner to add.
+    std::vector<double>& weighed = m_weighedValues;
+    weighed.clear();
     for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
         const UINT key = m_arrElemKey[i];
         const auto* pRec = m_mapPForc.PLookup(key);
+        if (!pRec) continue;
         const auto* pSbem = m_mapSbem.PLookup(key);
-        if (!pRec || !pSbem) continue;
+        const int n = pSbem ? static_cast<int>(pSbem->value.m_arrNodeKey.GetSize()) : 0;
+        for (int b = 0; b <= (pSbem ? CornerCount(n) : kCornerBlocks); ++b) weighed.push_back(CalcPForcValue(pRec->value, b));
+        if (!pSbem) continue;
         bTaken = true;
-        const int n = static_cast<int>(pSbem->value.m_arrNodeKey.GetSize());
         const double vmax = GetMaxElemPForc(pRec->value, n);
         if (vmax > dMax) {
             dMax = vmax;
@@ -342,17 +362,8 @@ int CForceEngine::MakePForcDataList_MnMx() {
     m_dLegendMax = dMax;
     m_dLegendMin = dMin;
 
-    // Every element weighs its centre and each of its corners once; a triangle has no fourth
-    // corner to add.
     CContourEngine& s = StartScale(dMin, dMax);
-    for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
-        const UINT key = m_arrElemKey[i];
-        const auto* pRec = m_mapPForc.PLookup(key);
-        if (!pRec) continue;
-        const auto* pSbem = m_mapSbem.PLookup(key);
-        const int n = pSbem ? CornerCount(static_cast<int>(pSbem->value.m_arrNodeKey.GetSize())) : kCornerBlocks;
-        for (int b = 0; b <= n; ++b) s.AddPecentRankMapData(CalcPForcValue(pRec->value, b), 1.0);
-    }
+    for (double v : weighed) s.AddPecentRankMapData(v, 1.0);
     s.FinishPecentRankMapData();
     return 1;
 }

@@ -48,12 +48,6 @@ double LargestExtent(const C3DPoint& lo, const C3DPoint& hi) {
     return std::max(std::max(d.x, d.y), d.z);
 }
 
-// Edge flags of a face as an int list (all edges when the face brought none).
-void FaceFlags(const CArray<int>* pFrom, int n, CArray<int, int>& to) {
-    to.SetSize(n);
-    for (int i = 0; i < n; ++i) to[i] = pFrom && i < pFrom->GetSize() ? (*pFrom)[i] : 1;
-}
-
 // The kind of extreme label a plate value gets under the number options' filter: 0 maximum,
 // 1 minimum, 2 largest magnitude, -1 none. Kinds 0, 2 and 3 test the element's maximum and
 // minimum, kind 1 its extreme of larger magnitude.
@@ -231,7 +225,7 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
                 bStopped = true;
                 break;
             }
-            if (!bPlateMember || !IsPossiblePForc(elemKey)) {
+            if (!bPlateMember || !IsPossiblePForc(elem)) {
                 opt.m_bWireFrame = bVector ? 1 : nViewState;
                 if (nLastInactive != nMembKey) {
                     nLastInactive = nMembKey;
@@ -250,7 +244,7 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
                 DoPForcElementVector(pDC, elemKey);
             } else {
                 opt.m_bWireFrame = nViewState;
-                if (DoPForcElementContour(pDC, elemKey) == -1) bStopped = true;
+                if (DoPForcElementContour(pDC, elemKey, elem) == -1) bStopped = true;
             }
         }
         return !bStopped;
@@ -269,18 +263,22 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey) {
     if (!pModel || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return 0;
     T_PELEM_D elem;
     if (!pModel->m_pAttrCtrl->GetElem(nElemKey, elem)) return 0;
+    return DoPForcElementContour(pDC, nElemKey, elem);
+}
+
+int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return 0;
     // Without result colours the plate is drawn plainly.
     if (!pModel->m_bContour)
         return DrawPlainElement(pDC, nElemKey);
     // The deformation engine is needed only to draw on the deformed shape.
     if ((m_bDeformed && !pModel->m_pDeformEngine) || !m_pContourEngine) return 0;
 
-    ShapeLists shape;
-    T_SHAPE_ARGUMENT arg = shape.Argument(m_bDeformed);
-    GetElementShape(nElemKey, elem, shape.faces, &shape.flags, arg);
-    const INT_PTR nFaces = shape.faces.GetSize();
+    FaceScratch& w = m_faceScratch;
+    const PVXFlatFaces& faces = w.faces;
+    const int nFaces = GetElementFaces(nElemKey, elem, w.faces);
     if (nFaces == 0) return 0;
-    const bool bFaceKeys = shape.faceKeys.GetSize() == nFaces;
 
     T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
     const bool bEdges = opt.m_nRenderMode == 2 || opt.m_nRenderMode == 3;
@@ -291,50 +289,48 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey) {
     pModel->GetMembColor(memb, faceColors);
     const double dFrame = pModel->m_bAnimation ? pModel->m_AnimationEngine.GetContourFactor() : 1.0;
 
-    std::vector<double> values;
-    std::vector<int> flags;
-    CArray<int, int> edgeFlags;
-    CList<C3DPoint, C3DPoint> poly;  // the face as the band cutter takes it
     // A plate without results (a grade beam the analysis gave no plate forces) is drawn plain
     // rather than left out of the picture.
     bool bAnyRecord = false;
-    for (INT_PTR f = 0; f < nFaces; ++f) {
-        const UINT subKey = bFaceKeys ? shape.faceKeys[f] : nElemKey;
-        if (shape.faces[f] && m_mapPForc.PLookup(subKey) && m_mapSbem.PLookup(subKey)) bAnyRecord = true;
+    for (int f = 0; f < nFaces && !bAnyRecord; ++f) {
+        const UINT subKey = faces.faceKeys[f];
+        if (faces.Size(f) > 0 && m_mapPForc.PLookup(subKey) && m_mapSbem.PLookup(subKey)) bAnyRecord = true;
     }
     if (!bAnyRecord) return DrawPlainElement(pDC, nElemKey);
-    for (INT_PTR f = 0; f < nFaces; ++f) {
-        PVXPolyList* face = shape.faces[f];
-        if (!face) continue;
+    for (int f = 0; f < nFaces; ++f) {
+        const int n = faces.Size(f);
+        if (n == 0) continue;
         if (pModel->WatchEscKeyPress()) return -1;
-        const UINT subKey = bFaceKeys ? shape.faceKeys[f] : nElemKey;
+        const UINT subKey = faces.faceKeys[f];
         const auto* pRec = m_mapPForc.PLookup(subKey);
         const auto* pSbem = m_mapSbem.PLookup(subKey);
         if (!pRec || !pSbem) continue;
-        const int n = static_cast<int>(face->GetCount());
         if (n < 3) continue;
-        if (nFaces >= 2 && opt.m_bWireFrame == 0 && opt.m_bPlaneCulling && !pModel->IsVisibleFace(face, n)) continue;
-        FaceFlags(f < shape.flags.GetSize() ? shape.flags[f] : nullptr, n, edgeFlags);
+        const int at = faces.starts[f];
+        const C3DPoint* pts = faces.points.data() + at;
+        PVXPolyList* face = nullptr;  // the face as a list, made only for the model's face calls
+        if (nFaces >= 2 && opt.m_bWireFrame == 0 && opt.m_bPlaneCulling &&
+            !pModel->IsVisibleFace(face = w.Face(pts, n), n))
+            continue;
+        w.edgeFlags.SetSize(n);
+        for (int j = 0; j < n; ++j) w.edgeFlags[j] = faces.flags[at + j];
         if (bEdges && bLinesOnly) {
-            pModel->DrawPolygon3DFill(pDC, *face, edgeFlags, faceColors[1], nullptr, 0);
-            pModel->DrawPolygonEdge(pDC, face, &edgeFlags, 0);
+            pModel->DrawPolygon3DFill(pDC, *(face ? face : face = w.Face(pts, n)), w.edgeFlags, faceColors[1], nullptr, 0);
+            pModel->DrawPolygonEdge(pDC, face, &w.edgeFlags, 0);
         }
         // Each vertex takes the corner block of its node; a vertex whose node is not among the
         // sub-element's four corners takes the centre value.
-        const CArray<UINT>* pKeys = f < shape.nodeKeys.GetSize() ? shape.nodeKeys[f] : nullptr;
-        values.assign(static_cast<size_t>(n), 0.0);
-        flags.assign(static_cast<size_t>(n), 0);
+        w.values.resize(static_cast<size_t>(n));
+        w.flags.resize(static_cast<size_t>(n));
         for (int j = 0; j < n; ++j) {
-            const int m = pKeys && j < pKeys->GetSize() ? GetNodeOrder((*pKeys)[j], pSbem->value.m_arrNodeKey) : -1;
+            const int m = GetNodeOrder(faces.nodeKeys[at + j], pSbem->value.m_arrNodeKey);
             double v = CalcPForcValue(pRec->value, m >= 0 && m < 4 ? m + 1 : 0);
             if (pModel->m_bAnimation) v = m_pContourEngine->GetSubFrameValue(v, dFrame);
-            values[static_cast<size_t>(j)] = v;
-            flags[static_cast<size_t>(j)] = edgeFlags[j];
+            w.values[static_cast<size_t>(j)] = v;
+            w.flags[static_cast<size_t>(j)] = w.edgeFlags[j];
         }
-        poly.RemoveAll();
-        for (POSITION pos = face->GetHeadPosition(); pos;) poly.AddTail(face->GetNext(pos));
-        DoSubPolyContour(pDC, values.data(), &poly, flags.data(), 0);
-        if (bEdges && !bLinesOnly) pModel->DrawPolygonEdge(pDC, face, &edgeFlags, 0);
+        DoSubPolyContour(pDC, w.values.data(), w.Poly(pts, n), w.flags.data(), 0);
+        if (bEdges && !bLinesOnly) pModel->DrawPolygonEdge(pDC, face ? face : w.Face(pts, n), &w.edgeFlags, 0);
     }
 
     if (m_bPShowLocalAxis) {

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <vector>
 
 #include "host/base/CMathFunc.h"
 #include "host/db/CDBDoc.h"
@@ -139,7 +140,10 @@ int CForceEngine::IsPossibleSForc(UINT nElemKey) const {
     const I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_pAttrCtrl) return 0;
     T_PELEM_D elem;
-    if (!pModel->m_pAttrCtrl->GetElem(nElemKey, elem)) return 0;
+    return pModel->m_pAttrCtrl->GetElem(nElemKey, elem) ? IsPossibleSForc(elem) : 0;
+}
+
+int CForceEngine::IsPossibleSForc(T_PELEM_D& elem) {
     if (CPVXSElemCtrl::IsSuperElem(elem) && !CPVXAttrCtrl::IsNormalElemResult(elem)) return 1;
     return CPVXAttrCtrl::IsPlate(elem.type) ? 1 : 0;
 }
@@ -217,69 +221,15 @@ int CForceEngine::GetSlabEnvelopeCombs(int& nKind, int& nFirst, int& nCount) con
 
 // ---- per-element lists ------------------------------------------------------------------------------
 
-namespace {
-
-// The newest version among all tables of a database, results included (a load case read on first
-// use counts as a change of its table); 0 for none.
-unsigned long long DataVersion(CDataBase* pDB) {
-    unsigned long long v = 0;
-    for (int id = 0; pDB && id < DBT_COUNT; ++id)
-        if (const pvxdb::DBTableBase* t = pDB->GetTable(id)) v = std::max(v, t->Version());
-    return v;
-}
-
-}  // namespace
-
-CForceEngine::SlabListInputs CForceEngine::CurrentSlabListInputs() const {
-    SlabListInputs in;
-    const I_PVXModel* pModel = GetModel();
-    in.nUnit = m_nSForcUnit;
-    in.nComp = m_nSForcComp;
-    in.bAverage = m_bPAverageNodal;
-    in.bSkipActive = m_bSkipActivePlateList;
-    in.nLcomCount = m_nSForcLcomCount;
-    in.nCurrentMode = CPVXBarContainerBase::m_nCurrentMode;
-    auto addDB = [&in](CDataBase* pDB) {
-        in.dbs.push_back(pDB);
-        in.dbVersions.push_back(DataVersion(pDB));
-    };
-    addDB(CDBDoc::m_pDBDoc ? CDBDoc::m_pDBDoc->GetMDBCtrl()->GetDBPost() : nullptr);
-    if (!pModel) return in;
-    in.pModel = pModel;
-    in.pAttr = pModel->m_pAttrCtrl;
-    in.bResultDataReady = pModel->m_bResultDataReady;
-    in.nLoadType = pModel->m_nLoadType;
-    in.nLoadKey = pModel->m_nLoadKey;
-    in.nLoadStep = pModel->m_nLoadStep;
-    in.nDisplayMode = pModel->m_nDisplayMode;
-    in.nBarDisplayMode = pModel->m_nBarDisplayMode;
-    const CArray<UINT, UINT>& membs = pModel->m_arrActiveMembKey;
-    in.activeMembs.assign(membs.GetData(), membs.GetData() + membs.GetSize());
-    CDBDoc* pDoc = pModel->GetDBDoc();
-    addDB(pDoc ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr);
-    addDB(pDoc ? pDoc->GetMDBCtrl()->GetTempMainDB() : nullptr);
-    addDB(pModel->m_pAttrCtrl ? pModel->m_pAttrCtrl->m_PMemb.GetDB() : nullptr);
-    if (const CPostCtrl* pPost = pDoc ? pDoc->GetPostCtrl() : nullptr) {
-        const T_PLCOM_D& lc = pPost->GetSelectedLoadComb();
-        in.selectedComb.push_back(lc.type);
-        for (int i = 0; i < lc.GetEntryCount(); ++i) {
-            in.selectedComb.push_back(lc.entry[i].kind);
-            in.selectedComb.push_back(lc.entry[i].key);
-            in.selectedComb.push_back(lc.entry[i].factor);
-        }
-    }
-    return in;
-}
-
 int CForceEngine::MakeSForcDataList() {
     // The records of the last build serve while nothing they were built from has changed: only
     // the legend, extremes and scale are made again (they also follow the sides shown).
-    if (m_bSlabListsKept && CurrentSlabListInputs() == m_slabListInputs) {
+    if (KeptListsServe(PVXMode::kSlabForce)) {
         if (!MakeSForcDataList_MnMx() || m_mapSForc.GetCount() == 0) return 0;
         m_bSForcData = 1;
         return 1;
     }
-    ForgetSlabLists();
+    ForgetKeptLists();
     CWaitCursor wait;
     m_arrElemKey.RemoveAll();
     m_mapSForc.RemoveAll();
@@ -339,9 +289,7 @@ int CForceEngine::MakeSForcDataList() {
         GetAverageNodalSForcDataList();
         if (!m_bSkipActivePlateList) GetActivePlateList();
     }
-    // Taken after the build: reading a load case for the first time changes its table's version.
-    m_slabListInputs = CurrentSlabListInputs();
-    m_bSlabListsKept = 1;
+    KeepLists(PVXMode::kSlabForce);
     if (!MakeSForcDataList_MnMx()) return 0;
     // A selected load alone is no data: the mode then shows the plain model.
     if (m_mapSForc.GetCount() == 0) return 0;
@@ -426,12 +374,22 @@ int CForceEngine::MakeSForcDataList_MnMx() {
             pHi = pLo = &pNeg->value;
         }
     };
+    // One walk over the records: the extremes, and the values the colour scale weighs once the
+    // range is known. Every element weighs its centre and its four corner blocks once; with the
+    // envelope both sides shown, both envelope records weigh in.
+    std::vector<double>& weighed = m_weighedValues;
+    weighed.clear();
     for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
         const UINT key = m_arrElemKey[i];
-        const auto* pSbem = m_mapSbem.PLookup(key);
         const T_STRP_DL *pHi, *pLo;
         records(key, pHi, pLo);
-        if (!pSbem || !pHi || !pLo) continue;
+        if (!pHi || !pLo) continue;
+        for (int b = 0; b <= kCornerBlocks; ++b) {
+            weighed.push_back(CalcSForcValue(*pHi, b));
+            if (pLo != pHi) weighed.push_back(CalcSForcValue(*pLo, b));
+        }
+        const auto* pSbem = m_mapSbem.PLookup(key);
+        if (!pSbem) continue;
         const int n = static_cast<int>(pSbem->value.m_arrNodeKey.GetSize());
         const double v = GetMaxElemSForc(*pHi, n);
         const double w = GetMinElemSForc(*pLo, n);
@@ -468,19 +426,7 @@ int CForceEngine::MakeSForcDataList_MnMx() {
     m_dLegendMin = dMin;
     CContourEngine& s = StartScale(dMin, dMax);
     MakeSForcPosNegRange();
-
-    // Every element weighs its centre and its four corner blocks once. With the envelope both
-    // sides shown, both envelope records weigh in.
-    for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
-        const UINT key = m_arrElemKey[i];
-        const T_STRP_DL *pHi, *pLo;
-        records(key, pHi, pLo);
-        if (!pHi || !pLo) continue;
-        for (int b = 0; b <= kCornerBlocks; ++b) {
-            s.AddPecentRankMapData(CalcSForcValue(*pHi, b), 1.0);
-            if (pLo != pHi) s.AddPecentRankMapData(CalcSForcValue(*pLo, b), 1.0);
-        }
-    }
+    for (double v : weighed) s.AddPecentRankMapData(v, 1.0);
     s.FinishPecentRankMapData();
     return 1;
 }
@@ -553,7 +499,7 @@ void CForceEngine::GetAverageNodalSForcDataList() {
 // ---- per-member lists -----------------------------------------------------------------------------
 
 int CForceEngine::MakeSForcDataListMemb() {
-    ForgetSlabLists();
+    ForgetKeptLists();
     CWaitCursor wait;
     I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_bResultDataReady || !pModel->m_pAttrCtrl) return 0;

@@ -39,11 +39,6 @@ constexpr int kEnvelopeLoad = 12;
 constexpr double kSidePixels = 20.0;   // length of a side number's direction segment on screen
 constexpr int kSecondNumberDrop = 10;  // the envelope's minimum is written this far below its maximum
 
-void FaceFlags(const CArray<int>* pFrom, int n, CArray<int, int>& to) {
-    to.SetSize(n);
-    for (int i = 0; i < n; ++i) to[i] = pFrom && i < pFrom->GetSize() ? (*pFrom)[i] : 1;
-}
-
 C3DPoint MeanOf(const CList<C3DPoint>& face) {
     C3DPoint c(0.0, 0.0, 0.0);
     int n = 0;
@@ -116,8 +111,8 @@ void CForceEngine::DrawSForcContour(CDC* pDC) {
             }
             // Elements of other members than the slabs have no records: the member is drawn
             // inactive once.
-            if (memb.type == kSlabMember && IsPossibleSForc(elemKey)) {
-                if (DoSForcElementContour(pDC, elemKey) == -1) bStopped = true;
+            if (memb.type == kSlabMember && IsPossibleSForc(elem)) {
+                if (DoSForcElementContour(pDC, elemKey, elem) == -1) bStopped = true;
             } else if (nLastInactive != nKey) {
                 nLastInactive = nKey;
                 if (pModel->PVXDrawInactiveMember(pDC, nKey) == -1) bStopped = true;
@@ -133,6 +128,12 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey) {
     if (!pModel || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return 0;
     T_PELEM_D elem;
     if (!pModel->m_pAttrCtrl->GetElem(nElemKey, elem)) return 0;
+    return DoSForcElementContour(pDC, nElemKey, elem);
+}
+
+int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem) {
+    I_PVXModel* pModel = GetModel();
+    if (!pModel || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return 0;
     // Without result colours the slab is drawn plainly rather than left out of the picture.
     if (!pModel->m_bContour) return pModel->PVXDrawElementNew(pDC, nElemKey);
     if (!m_pContourEngine) return 0;
@@ -143,12 +144,11 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey) {
     OptionScope restoreFill(opt.m_nRenderMode, opt.m_nRenderMode);
     OptionScope restoreStyle(m_pContourEngine->m_nFillStyle, m_pContourEngine->m_nFillStyle);
 
-    ShapeLists shape;
-    T_SHAPE_ARGUMENT arg = shape.Argument(0);
-    pModel->GetShapeElement(nElemKey, elem, shape.faces, &shape.flags, arg, 1, 0);
-    const INT_PTR nFaces = shape.faces.GetSize();
+    FaceScratch& w = m_faceScratch;
+    const PVXFlatFaces& faces = w.faces;
+    T_SHAPE_ARGUMENT arg;
+    const int nFaces = pModel->GetShapeElementFlat(nElemKey, elem, w.faces, arg);
     if (nFaces == 0) return 1;
-    const bool bFaceKeys = shape.faceKeys.GetSize() == nFaces;
     const bool bEnvelope = pModel->m_nLoadType == kEnvelopeLoad;
     const bool bEdges = opt.m_nRenderMode == 2 || opt.m_nRenderMode == 3;
     const bool bFillFirst = m_pContourEngine->m_nFillStyle == 1;
@@ -157,43 +157,40 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey) {
     memb.type = elem.type;
     pModel->GetMembColor(memb, faceColors);
 
-    std::vector<double> values;
-    std::vector<int> flags;
-    CArray<int, int> edgeFlags;
-    CList<C3DPoint, C3DPoint> poly;
-    for (INT_PTR f = 0; f < nFaces; ++f) {
-        PVXPolyList* face = shape.faces[f];
-        if (!face) continue;
+    for (int f = 0; f < nFaces; ++f) {
+        const int n = faces.Size(f);
+        if (n == 0) continue;
         if (pModel->WatchEscKeyPress()) return -1;
-        const UINT subKey = bFaceKeys ? shape.faceKeys[f] : nElemKey;
+        const UINT subKey = faces.faceKeys[f];
         const auto* pRec = m_mapSForc.PLookup(subKey);
         const auto* pSbem = m_mapSbem.PLookup(subKey);
         const auto* pPos = m_mapSForcPos.PLookup(subKey);
         const auto* pNeg = m_mapSForcNeg.PLookup(subKey);
         if (!pRec || !pSbem || (bEnvelope && (!pPos || !pNeg))) continue;
-        const int n = static_cast<int>(face->GetCount());
         if (n < 3) continue;
-        if (nFaces > 1 && opt.m_bWireFrame == 0 && opt.m_bPlaneCulling && !pModel->IsVisibleFace(face, n)) continue;
-        FaceFlags(f < shape.flags.GetSize() ? shape.flags[f] : nullptr, n, edgeFlags);
+        const int at = faces.starts[f];
+        const C3DPoint* pts = faces.points.data() + at;
+        PVXPolyList* face = nullptr;  // the face as a list, made only for the model's face calls
+        if (nFaces > 1 && opt.m_bWireFrame == 0 && opt.m_bPlaneCulling && !pModel->IsVisibleFace(face = w.Face(pts, n), n))
+            continue;
+        w.edgeFlags.SetSize(n);
+        for (int j = 0; j < n; ++j) w.edgeFlags[j] = faces.flags[at + j];
         if (bEdges && bFillFirst) {
-            pModel->DrawPolygon3DFill(pDC, *face, edgeFlags, faceColors[1], nullptr, 0);
-            pModel->DrawPolygonEdge(pDC, face, &edgeFlags, 0);
+            pModel->DrawPolygon3DFill(pDC, *(face ? face : face = w.Face(pts, n)), w.edgeFlags, faceColors[1], nullptr, 0);
+            pModel->DrawPolygonEdge(pDC, face, &w.edgeFlags, 0);
         }
         // The record of the side shown; each vertex takes the corner block of its node, a vertex
         // off the analysis element's corners the centre value.
         const T_STRP_DL& rec = !bEnvelope ? pRec->value : (m_bSForcPos ? pPos->value : pNeg->value);
-        const CArray<UINT>* pKeys = f < shape.nodeKeys.GetSize() ? shape.nodeKeys[f] : nullptr;
-        values.assign(static_cast<size_t>(n), 0.0);
-        flags.assign(static_cast<size_t>(n), 0);
+        w.values.resize(static_cast<size_t>(n));
+        w.flags.resize(static_cast<size_t>(n));
         for (int j = 0; j < n; ++j) {
-            const int k = pKeys && j < pKeys->GetSize() ? GetNodeOrder((*pKeys)[j], pSbem->value.m_arrNodeKey) : -1;
-            values[static_cast<size_t>(j)] = CalcSForcValue(rec, k >= 0 && k < 4 ? k + 1 : 0);
-            flags[static_cast<size_t>(j)] = edgeFlags[j];
+            const int k = GetNodeOrder(faces.nodeKeys[at + j], pSbem->value.m_arrNodeKey);
+            w.values[static_cast<size_t>(j)] = CalcSForcValue(rec, k >= 0 && k < 4 ? k + 1 : 0);
+            w.flags[static_cast<size_t>(j)] = w.edgeFlags[j];
         }
-        poly.RemoveAll();
-        for (POSITION pos = face->GetHeadPosition(); pos;) poly.AddTail(face->GetNext(pos));
-        DoSubPolyContour(pDC, values.data(), &poly, flags.data(), 0);
-        if (bEdges && !bFillFirst) pModel->DrawPolygonEdge(pDC, face, &edgeFlags, 0);
+        DoSubPolyContour(pDC, w.values.data(), w.Poly(pts, n), w.flags.data(), 0);
+        if (bEdges && !bFillFirst) pModel->DrawPolygonEdge(pDC, face ? face : w.Face(pts, n), &w.edgeFlags, 0);
     }
     return 1;
 }

@@ -23,7 +23,7 @@
 // ---- per-element lists ------------------------------------------------------------------------
 
 int CForceEngine::MakeSlabElementList(int nUnit) {
-    ForgetSlabLists();
+    ForgetKeptLists();
     I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_bResultDataReady || !pModel->m_pAttrCtrl) return 0;
     CPVXAttrCtrl& attr = *pModel->m_pAttrCtrl;
@@ -91,7 +91,7 @@ int CForceEngine::MakeSCracDataList_MnMx() { return MakeSlabElemDesignRange(2); 
 // ---- per-member lists -------------------------------------------------------------------------
 
 int CForceEngine::MakeSlabMemberList(int nUnit) {
-    ForgetSlabLists();
+    ForgetKeptLists();
     I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_bResultDataReady || !pModel->m_pAttrCtrl) return 0;
     m_arrElemKey.RemoveAll();

@@ -40,7 +40,7 @@ bool SWallValue(const T_PVX_SWALL_D& rec, int nComp, double& v) {
 }  // namespace
 
 int CForceEngine::MakeSWallDataList() {
-    ForgetSlabLists();
+    ForgetKeptLists();
     CWaitCursor wait;
     // A build that stops half-way must not leave the earlier data shown as built.
     m_bSWallBuilt = 0;

@@ -126,7 +126,7 @@ int CForceEngine::MakeSBForcDataList() {
 }
 
 int CForceEngine::MakeSBForcDataListMemb() {
-    ForgetSlabLists();
+    ForgetKeptLists();
     I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_bResultDataReady || !pModel->m_pAttrCtrl) return 0;
     CWaitCursor wait;

@@ -53,7 +53,7 @@ C3DPoint Mid(const C3DPoint& a, const C3DPoint& b) { return (a + b) * 0.5; }
 int CForceEngine::IsPossibleWForc(const T_PMEMB_D& memb) { return CPVXAttrCtrl::IsWallElemType(memb.type) ? 1 : 0; }
 
 int CForceEngine::MakeWForcDataList() {
-    ForgetSlabLists();
+    ForgetKeptLists();
     CWaitCursor wait;
     OptionScope comp(m_nBForcComp, m_nWForcComp);
     I_PVXModel* pModel = GetModel();

@@ -276,6 +276,10 @@ public:
                         T_SHAPE_ARGUMENT& arg, int bUseElemShape, int nOpt);
     int GetShapeOnlyElement(UINT nKey, T_PELEM_D& elem, PolyListArray& faces, IndexArrayList* pIndexArrays,
                             T_SHAPE_ARGUMENT& arg, int bUseElemShape, int nOpt);
+    // The faces GetShapeElement(nKey, elem, faces, &flags, arg, 1, 0) hands out with node and
+    // face keys asked for (arg's other fields as given), as flat arrays replacing out's contents.
+    // Returns the number of faces.
+    int GetShapeElementFlat(UINT nKey, T_PELEM_D& elem, PVXFlatFaces& out, T_SHAPE_ARGUMENT& arg);
     // A member of super elements is shaped through its super elements. The two trailing ints
     // are kept for callers and not read.
     int GetShapeMember(UINT nKey, T_PMEMB_D& memb, PolyListArray& faces, IndexArrayList* pIndexArrays,
@@ -628,6 +632,21 @@ private:
         std::unordered_map<UINT, MemberBox> boxes;
     };
     MemberBoxes m_MemberBoxes;
+    // Each element's undeformed faces as GetShapeElementFlat makes them, in the host's order
+    // (the back-to-front sort follows the view, so it is redone on each hand-out), kept while
+    // the tables, the shape options and the display mode stay the same.
+    struct ElementFaces {
+        int bValid = 0;
+        ShownRangeKey key;
+        int nDisplayMode = 0;
+        struct Entry {
+            int nFirst = 0, nFaces = 0;  // faces of store
+            int nType = 0, nKind = 0;    // of the element record it was made for
+        };
+        std::unordered_map<UINT, Entry> at;
+        PVXFlatFaces store;
+    };
+    ElementFaces m_ElementFaces;
     ShownRangeKey MakeShownRangeKey() const;
     // The box of the shown members built from their shapes.
     int BuildShownRange(C3DPoint& lo, C3DPoint& hi);

@@ -203,12 +203,13 @@ int CullOption(const T_PVX_DOPT_D& opt, const T_SHAPE_ARGUMENT& arg, int type, b
     return 0;
 }
 
-// The common steps of the two element builders; bPlainOnly picks the keyed host shape as the
-// fallback instead of the element shape without super-element handling.
-int BuildElementShape(I_PVXModel& m, UINT nKey, T_PELEM_D& elem, PVXPolyListArray& faces,
-                      PVXIndexArrayList* pIndexArrays, T_SHAPE_ARGUMENT& arg, int bUseElemShape, bool bPlainOnly) {
+// The host arrays of one element's faces (the common steps of the element builders); bPlainOnly
+// picks the keyed host shape as the fallback instead of the element shape without super-element
+// handling. The arrays asked for are written whole, so s may hold an earlier element's.
+bool BuildElementHostShape(I_PVXModel& m, UINT nKey, T_PELEM_D& elem, bool wantIndex2, T_SHAPE_ARGUMENT& arg,
+                           int bUseElemShape, bool bPlainOnly, HostShape& s) {
     CPVXGeomCtrl* pGeom = m.GetGeomCtrl();
-    if (!pGeom) return 0;
+    if (!pGeom) return false;
     T_PVX_DOPT_D none;
     const T_PVX_DOPT_D& opt = m.m_pDispOpt ? *m.m_pDispOpt : none;
 
@@ -221,9 +222,8 @@ int BuildElementShape(I_PVXModel& m, UINT nKey, T_PELEM_D& elem, PVXPolyListArra
     const int cull = CullOption(opt, arg, elem.type, CPVXSElemCtrl::IsSuperElem(elem) != 0);
     const int wirePlane = m.IsPossibleWirePlaneMode(elem.type);
 
-    HostShape s;
     CArray<UINT, UINT>* pFaceKeys = arg.pFaceKeys ? &s.faceKeys : nullptr;
-    CArray<int, int>* pIndex2 = pIndexArrays ? &s.index2 : nullptr;
+    CArray<int, int>* pIndex2 = wantIndex2 ? &s.index2 : nullptr;
     CArray<UINT, UINT>* pNodeKeys = arg.pFaceNodeKeys ? &s.nodeKeys : nullptr;
     if (bUseElemShape || !bPlainOnly) {
         pGeom->MakeElemShape(nKey, cull, wirePlane, arg.bDeformed, s.nFaces, &s.counts, &s.index, pIndex2, &s.coords,
@@ -234,7 +234,103 @@ int BuildElementShape(I_PVXModel& m, UINT nKey, T_PELEM_D& elem, PVXPolyListArra
                                      &s.coords, opt.m_bShrink, opt.m_dShrinkFactor, pEndDisp, pNodeKeys,
                                      opt.m_bWireFrame, arg.pNodeDisp, pFaceKeys);
     }
+    return true;
+}
+
+int BuildElementShape(I_PVXModel& m, UINT nKey, T_PELEM_D& elem, PVXPolyListArray& faces,
+                      PVXIndexArrayList* pIndexArrays, T_SHAPE_ARGUMENT& arg, int bUseElemShape, bool bPlainOnly) {
+    HostShape s;
+    if (!BuildElementHostShape(m, nKey, elem, pIndexArrays != nullptr, arg, bUseElemShape, bPlainOnly, s)) return 0;
     return HandOutFaces(m, s, faces, pIndexArrays, arg);
+}
+
+// Appends the faces HandOutFaces would hand out of s with index lists, node keys and face keys
+// to out, in the host's order, with the same checks: inconsistent host arrays append nothing.
+// Returns the number of faces appended.
+int AppendFlatFaces(const HostShape& s, PVXFlatFaces& out) {
+    const double* c = s.coords.GetData();
+    const INT_PTR nCoords = s.coords.GetSize();
+    if (s.nFaces < 0 || s.nFaces > s.counts.GetSize() || s.faceKeys.GetSize() != s.nFaces) return 0;
+    INT_PTR at = 0;
+    for (int f = 0; f < s.nFaces; ++f) {
+        const int n = s.counts[f];
+        if (n < 0 || at + n > s.index.GetSize() || at + n > s.index2.GetSize()) return 0;
+        for (int v = 0; v < n; ++v, ++at) {
+            const int i = s.index[at];
+            if (i < 0 || i + 2 >= nCoords || i / 3 >= s.nodeKeys.GetSize()) return 0;
+        }
+    }
+    if (out.starts.empty()) out.starts.push_back(0);
+    at = 0;
+    for (int f = 0; f < s.nFaces; ++f) {
+        for (int v = 0; v < s.counts[f]; ++v, ++at) {
+            const int i = s.index[at];
+            out.points.emplace_back(c[i], c[i + 1], c[i + 2]);
+            out.flags.push_back(s.index2[at]);
+            out.nodeKeys.push_back(s.nodeKeys[i / 3]);
+        }
+        out.starts.push_back(static_cast<int>(out.points.size()));
+        out.faceKeys.push_back(s.faceKeys[f]);
+    }
+    return s.nFaces;
+}
+
+// One face of flat arrays walked as a list of its points (GetHeadPosition, GetNext).
+struct FlatFaceView {
+    const C3DPoint* first;
+    const C3DPoint* end;
+    POSITION GetHeadPosition() const { return first != end ? ToPosition(first) : nullptr; }
+    const C3DPoint& GetNext(POSITION& pos) const {
+        const C3DPoint* p = reinterpret_cast<const C3DPoint*>(pos);
+        pos = p + 1 != end ? ToPosition(p + 1) : nullptr;
+        return *p;
+    }
+    static POSITION ToPosition(const C3DPoint* p) { return reinterpret_cast<POSITION>(const_cast<C3DPoint*>(p)); }
+};
+
+// Puts the faces of one element (host order) back to front as HandOutFaces does, from the same
+// centroid sums; returns the number of faces (0, out emptied, when the sort fails).
+int SortFlatFaces(I_PVXModel& m, PVXFlatFaces& out) {
+    const int nFaces = out.FaceCount();
+    if (nFaces < 2 || !m.m_pPVXCtrl) return nFaces;
+    // The control sorts faces walked as lists: each face is handed over as a view of its points.
+    std::vector<FlatFaceView> views;
+    views.reserve(static_cast<size_t>(nFaces));
+    CArray<FlatFaceView*> faces;
+    faces.SetSize(nFaces);
+    for (int f = 0; f < nFaces; ++f) {
+        views.push_back({out.points.data() + out.starts[f], out.points.data() + out.starts[f + 1]});
+        faces[f] = &views.back();
+    }
+    CArray<int, int> order;
+    m.m_pPVXCtrl->GetZSortPolygonList(faces, order);
+    if (order.GetSize() != nFaces) return out.Clear(), 0;
+    PVXFlatFaces sorted;
+    sorted.starts.push_back(0);
+    for (INT_PTR k = 0; k < order.GetSize(); ++k) {
+        const int f = order[k];
+        const size_t a = static_cast<size_t>(out.starts[f]), b = static_cast<size_t>(out.starts[f + 1]);
+        sorted.points.insert(sorted.points.end(), out.points.begin() + a, out.points.begin() + b);
+        sorted.flags.insert(sorted.flags.end(), out.flags.begin() + a, out.flags.begin() + b);
+        sorted.nodeKeys.insert(sorted.nodeKeys.end(), out.nodeKeys.begin() + a, out.nodeKeys.begin() + b);
+        sorted.starts.push_back(static_cast<int>(sorted.points.size()));
+        sorted.faceKeys.push_back(out.faceKeys[static_cast<size_t>(f)]);
+    }
+    std::swap(out, sorted);
+    return nFaces;
+}
+
+// Copies faces [first, first + n) of from into out (replacing its contents).
+void CopyFlatFaces(const PVXFlatFaces& from, int first, int n, PVXFlatFaces& out) {
+    out.Clear();
+    out.starts.push_back(0);
+    if (n <= 0) return;
+    const size_t a = static_cast<size_t>(from.starts[first]), b = static_cast<size_t>(from.starts[first + n]);
+    out.points.assign(from.points.begin() + a, from.points.begin() + b);
+    out.flags.assign(from.flags.begin() + a, from.flags.begin() + b);
+    out.nodeKeys.assign(from.nodeKeys.begin() + a, from.nodeKeys.begin() + b);
+    for (int f = first; f < first + n; ++f) out.starts.push_back(from.starts[f + 1] - static_cast<int>(a));
+    out.faceKeys.assign(from.faceKeys.begin() + first, from.faceKeys.begin() + first + n);
 }
 
 }  // namespace
@@ -244,6 +340,47 @@ int BuildElementShape(I_PVXModel& m, UINT nKey, T_PELEM_D& elem, PVXPolyListArra
 int I_PVXModel::GetShapeElement(UINT nKey, T_PELEM_D& elem, PolyListArray& faces, IndexArrayList* pIndexArrays,
                                 T_SHAPE_ARGUMENT& arg, int bUseElemShape, int) {
     return BuildElementShape(*this, nKey, elem, faces, pIndexArrays, arg, bUseElemShape, false);
+}
+
+int I_PVXModel::GetShapeElementFlat(UINT nKey, T_PELEM_D& elem, PVXFlatFaces& out, T_SHAPE_ARGUMENT& arg) {
+    // Elements are shaped one after another by the hundred thousand: the host arrays keep their
+    // room from one to the next.
+    thread_local HostShape t_shape;
+    CArray<UINT, UINT> faceKeys;
+    PVXKeyArrayList nodeKeys;
+    T_SHAPE_ARGUMENT keyed = arg;
+    keyed.pFaceKeys = &faceKeys;
+    keyed.pFaceNodeKeys = &nodeKeys;
+    auto build = [&](PVXFlatFaces& to) {
+        return BuildElementHostShape(*this, nKey, elem, true, keyed, 1, false, t_shape) ? AppendFlatFaces(t_shape, to)
+                                                                                         : 0;
+    };
+    // The undeformed shape of a plain request is kept; anything else is made each time.
+    if (arg.bDeformed || arg.pNodeDisp || arg.pVertices || arg.pZOrder) {
+        out.Clear();
+        build(out);
+        return SortFlatFaces(*this, out);
+    }
+    ElementFaces& c = m_ElementFaces;
+    const ShownRangeKey key = MakeShownRangeKey();
+    if (!c.bValid || !(c.key == key) || c.nDisplayMode != m_nDisplayMode) {
+        c.at.clear();
+        c.store.Clear();
+        c.key = key;
+        c.nDisplayMode = m_nDisplayMode;
+        c.bValid = 1;
+    }
+    auto it = c.at.find(nKey);
+    if (it == c.at.end() || it->second.nType != elem.type || it->second.nKind != elem.kind) {
+        ElementFaces::Entry e;
+        e.nFirst = c.store.FaceCount();
+        e.nFaces = build(c.store);
+        e.nType = elem.type;
+        e.nKind = elem.kind;
+        it = c.at.insert_or_assign(nKey, e).first;
+    }
+    CopyFlatFaces(c.store, it->second.nFirst, it->second.nFaces, out);
+    return SortFlatFaces(*this, out);
 }
 
 int I_PVXModel::GetShapeOnlyElement(UINT nKey, T_PELEM_D& elem, PolyListArray& faces, IndexArrayList* pIndexArrays,
@@ -406,7 +543,8 @@ I_PVXModel::ShownRangeKey I_PVXModel::MakeShownRangeKey() const {
         m_pAttrCtrl ? m_pAttrCtrl->m_PMemb.GetDB() : nullptr};
     for (int i = 0; i < 3; ++i) {
         k.pDB[i] = dbs[i];
-        k.nVersion[i] = dbs[i] ? dbs[i]->GetModelVersion() : 0;
+        // The three are mostly one database: its version is read once.
+        k.nVersion[i] = !dbs[i] ? 0 : i > 0 && dbs[i] == dbs[i - 1] ? k.nVersion[i - 1] : dbs[i]->GetModelVersion();
     }
     if (const T_PVX_DOPT_D* o = m_pDispOpt) {
         k.bDispOpt = 1;

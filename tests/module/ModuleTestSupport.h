@@ -1,5 +1,5 @@
 // Helpers shared by the module's test programs: running the built pvxhost program with both of
-// its output streams captured.
+// its output streams captured, and the calls a recording DC holds as text.
 #pragma once
 
 #include <sys/wait.h>
@@ -11,7 +11,22 @@
 
 #include <vector>
 
+#include "platform/gdi/CRecordDC.h"
+
 namespace moduletest {
+
+// Every call a recording DC holds, one line each: operation, text, brush and pen colours,
+// arguments and points.
+inline std::string RecordedCalls(const CRecordDC& dc) {
+    std::string out;
+    for (const GdiRecord& r : dc.GetRecords()) {
+        out += r.op + " " + r.text + " b" + std::to_string(r.brush.lbColor) + " p" + std::to_string(r.pen.lopnColor);
+        for (int a : r.args) out += " " + std::to_string(a);
+        for (const POINT& pt : r.points) out += " (" + std::to_string(pt.x) + "," + std::to_string(pt.y) + ")";
+        out += "\n";
+    }
+    return out;
+}
 
 // The factor indices k of the frames a full-cycle recording renders with N frames per half
 // cycle: 0 .. N for the first swing, 2N + 3 .. 3N + 2 for the opposite one.

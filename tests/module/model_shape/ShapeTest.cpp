@@ -15,6 +15,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/db/PostDBBuilder.h"
 #include "host/grx/I_PVXCtrl.h"
@@ -47,6 +48,17 @@ void AddBeamModel(PostDBBuilder& b, double beamOffsetZ = 0.0) {
     b.AddMemb(7, m);
     b.AddMemb(8, 101, {3, 4}, {2});
     b.AddMemb(9, 201, {1, 2}, {99});
+}
+
+// The project replaced by the beam model with the column at x 20, the controls reconnected.
+void ReplaceProjectWithColumnAt20(I_PVXModel& m, CDataBase&, CDBDoc& doc) {
+    PostDBBuilder other;
+    AddBeamModel(other);
+    other.AddNode(3, 20, 0, 0);
+    other.AddNode(4, 20, 0, 3);
+    other.Install(doc);
+    m.GetAttrCtrl()->ConnectToPostDB();
+    m.GetGeomCtrl()->ConnectToPostDB();
 }
 
 class ModelShapeTest : public ::testing::Test {
@@ -391,15 +403,7 @@ TEST_F(ModelShapeTest, KeptRangeOfShownMembersFollowsWhatItIsMadeOf) {
          },
          {1.5, -0.1, -0.15}, {10.1, 0.1, 2.25}},
         {"project replaced by one built the same way with the column at x 20, controls reconnected",
-         [](I_PVXModel& m, CDataBase&, CDBDoc& doc) {
-             PostDBBuilder other;
-             AddBeamModel(other);
-             other.AddNode(3, 20, 0, 0);
-             other.AddNode(4, 20, 0, 3);
-             other.Install(doc);
-             m.GetAttrCtrl()->ConnectToPostDB();
-             m.GetGeomCtrl()->ConnectToPostDB();
-         },
+         ReplaceProjectWithColumnAt20,
          {0, -0.2, -0.3}, {20.2, 0.2, 3}},
     };
     for (const Row& r : rows) {
@@ -416,6 +420,131 @@ TEST_F(ModelShapeTest, KeptRangeOfShownMembersFollowsWhatItIsMadeOf) {
             ASSERT_EQ(m.GetRangeModel(&lo, &hi, 0), 1);
             ExpectPoint(lo, r.lo.x, r.lo.y, r.lo.z, "min");
             ExpectPoint(hi, r.hi.x, r.hi.y, r.hi.z, "max");
+        }
+    }
+}
+
+// The faces of an element as the list builder hands them out, in the flat form: each face's
+// points with their edge flags and node keys, and its face key.
+PVXFlatFaces ListFaces(I_PVXModel& m, UINT key) {
+    PVXFlatFaces out;
+    out.starts.push_back(0);
+    T_PELEM_D elem;
+    if (!m.GetAttrCtrl()->GetElem(key, elem)) return out;
+    PVXPolyListArray faces;
+    PVXIndexArrayList index;
+    PVXKeyArrayList nodeKeys;
+    CArray<UINT, UINT> faceKeys;
+    T_SHAPE_ARGUMENT arg;
+    arg.pFaceNodeKeys = &nodeKeys;
+    arg.pFaceKeys = &faceKeys;
+    m.GetShapeElement(key, elem, faces, &index, arg, 1, 0);
+    for (INT_PTR f = 0; f < faces.GetSize(); ++f) {
+        int j = 0;
+        for (POSITION pos = faces[f]->GetHeadPosition(); pos; ++j) {
+            out.points.push_back(faces[f]->GetNext(pos));
+            out.flags.push_back((*index[f])[j]);
+            out.nodeKeys.push_back((*nodeKeys[f])[j]);
+        }
+        out.starts.push_back(static_cast<int>(out.points.size()));
+        out.faceKeys.push_back(faceKeys[f]);
+    }
+    I_PVXModel::FreeMemoryPolyList(&faces, &index, &nodeKeys, nullptr);
+    return out;
+}
+
+bool SameFaces(const PVXFlatFaces& a, const PVXFlatFaces& b) {
+    auto samePoint = [](const C3DPoint& p, const C3DPoint& q) { return p.x == q.x && p.y == q.y && p.z == q.z; };
+    return a.FaceCount() == b.FaceCount() && a.starts == b.starts && a.flags == b.flags && a.nodeKeys == b.nodeKeys &&
+           a.faceKeys == b.faceKeys && a.points.size() == b.points.size() &&
+           std::equal(a.points.begin(), a.points.end(), b.points.begin(), samePoint);
+}
+
+TEST_F(ModelShapeTest, KeptFlatFacesFollowWhatTheyAreMadeOf) {
+    // The flat faces of the beam (six faces, sorted by the view), the column and a member's
+    // missing element are kept by the model; after each change they must be what the list
+    // builder, which keeps nothing, hands out, and where the change has a closed form, that.
+    auto highest = [](const PVXFlatFaces& f) {
+        double z = -DBL_MAX;
+        for (const C3DPoint& p : f.points) z = std::max(z, p.z);
+        return z;
+    };
+    auto widest = [](const PVXFlatFaces& f) {
+        double x = -DBL_MAX;
+        for (const C3DPoint& p : f.points) x = std::max(x, p.x);
+        return x;
+    };
+    struct Row {
+        const char* label;
+        void (*change)(I_PVXModel&, CDataBase&, CDBDoc&);
+        UINT elem;      // the element of the closed form
+        double expect;  // its highest z (column, beam) or largest x (sections, shrink)
+        bool bHighest;
+    } rows[] = {
+        {"nothing changed", [](I_PVXModel&, CDataBase&, CDBDoc&) {}, 2, 3.0, true},
+        {"column top raised to z 5",
+         [](I_PVXModel&, CDataBase& db, CDBDoc&) { db.Table<DBT_PNODE>().Set(4, T_PNODE_D{10, 0, 5}); }, 2, 5.0, true},
+        {"column section 1.0 x 1.0: x up to 10.5",
+         [](I_PVXModel&, CDataBase& db, CDBDoc&) {
+             T_PSECT_D sect = *db.Table<DBT_PSECT>().Find(2);
+             sect.dim[0] = sect.dim[1] = 1.0;
+             db.Table<DBT_PSECT>().Set(2, sect);
+         },
+         2, 10.5, false},
+        {"beam member offset 2 m up: its top at 2.3",
+         [](I_PVXModel&, CDataBase& db, CDBDoc&) {
+             T_PMEMB_D memb = *db.Table<DBT_PMEMB>().Find(7);
+             memb.offsetZ = 2.0;
+             db.Table<DBT_PMEMB>().Set(7, memb);
+         },
+         1, 2.3, true},
+        // Halfway to the beam's centre (3, 0, 0): x up to 4.5.
+        {"shrunk by half",
+         [](I_PVXModel& m, CDataBase&, CDBDoc&) {
+             m.m_pDispOpt->m_bShrink = 1;
+             m.m_pDispOpt->m_dShrinkFactor = 0.5;
+         },
+         1, 4.5, false},
+        {"wire frame: the beam's axis alone", [](I_PVXModel& m, CDataBase&, CDBDoc&) { m.m_pDispOpt->m_bWireFrame = 1; }, 1,
+         0.0, true},
+        {"view turned: the beam's faces in another order",
+         [](I_PVXModel& m, CDataBase&, CDBDoc&) { m.m_pPVXCtrl->SetViewAngles(210.0, -40.0); }, 1, 0.3, true},
+        {"project replaced by one with the column at x 20, controls reconnected",
+         ReplaceProjectWithColumnAt20,
+         2, 20.2, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        PostDBBuilder b;
+        AddBeamModel(b);
+        I_PVXModel& m = MakeModel(b);
+        PVXFlatFaces flat;
+        std::vector<int> firstOrder;
+        for (UINT key : {1u, 2u, 99u}) {
+            T_PELEM_D elem;
+            elem.Initialize();
+            if (key != 99u) ASSERT_TRUE(m.GetAttrCtrl()->GetElem(key, elem));
+            T_SHAPE_ARGUMENT arg;
+            m.GetShapeElementFlat(key, elem, flat, arg);
+            if (key == 1u) firstOrder = flat.flags;
+        }
+        r.change(m, *m_doc.GetMDBCtrl()->GetDBPost(), m_doc);
+        for (int pass = 0; pass < 2; ++pass) {  // made once more, then served
+            for (UINT key : {1u, 2u, 99u}) {
+                SCOPED_TRACE(key);
+                T_PELEM_D elem;
+                elem.Initialize();
+                if (key != 99u) ASSERT_TRUE(m.GetAttrCtrl()->GetElem(key, elem));
+                T_SHAPE_ARGUMENT arg;
+                const int n = m.GetShapeElementFlat(key, elem, flat, arg);
+                EXPECT_EQ(n, flat.FaceCount());
+                EXPECT_TRUE(SameFaces(flat, ListFaces(m, key)));
+                if (key == 99u) EXPECT_EQ(n, 0) << "no such element";
+                if (key != r.elem) continue;
+                EXPECT_NEAR(r.bHighest ? highest(flat) : widest(flat), r.expect, 1e-9);
+                if (std::string(r.label).rfind("wire frame", 0) == 0) EXPECT_EQ(flat.points.size(), 2u);
+                if (std::string(r.label).rfind("view turned", 0) == 0) EXPECT_NE(flat.flags, firstOrder);
+            }
         }
     }
 }

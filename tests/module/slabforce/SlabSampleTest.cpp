@@ -184,13 +184,7 @@ std::string Shown(CForceEngine& e, I_PVXModel& m) {
     EXPECT_TRUE(dc.Create());
     e.DrawSForcContour(&dc);
     e.OutputSForcNumbers(&dc);
-    for (const GdiRecord& r : dc.GetRecords()) {
-        out += r.op + " " + r.text + " b" + std::to_string(r.brush.lbColor) + " p" + std::to_string(r.pen.lopnColor);
-        for (int a : r.args) out += " " + std::to_string(a);
-        for (const POINT& pt : r.points) out += " (" + std::to_string(pt.x) + "," + std::to_string(pt.y) + ")";
-        out += "\n";
-    }
-    return out;
+    return out + moduletest::RecordedCalls(dc);
 }
 
 TEST_F(SlabSampleTest, KeptListsFollowEveryChangeOfWhatTheyWereBuiltFrom) {

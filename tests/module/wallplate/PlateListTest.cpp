@@ -3,11 +3,14 @@
 // faults of the lists mended on the way.
 #include <cfloat>
 #include <cmath>
+#include <string>
 
 #include "host/db/CDBDoc.h"
 #include "host/db/CPostCtrl.h"
+#include "host/db/DBTables.h"
 #include "module/model/CPVXSElemCtrl.h"
 #include "module/model/PVXModes.h"
+#include "tests/module/ModuleTestSupport.h"
 #include "tests/module/wallplate/WallPlateTestSupport.h"
 
 namespace wallplatetest {
@@ -348,6 +351,132 @@ TEST_F(PlateListTest, AVerticalLineElementHasFiniteAxes) {
             EXPECT_NEAR(axes[a][0] * axes[a][0] + axes[a][1] * axes[a][1] + axes[a][2] * axes[a][2], 1.0, 1e-12);
             for (int b = a + 1; b < 3; ++b)
                 EXPECT_NEAR(axes[a][0] * axes[b][0] + axes[a][1] * axes[b][1] + axes[a][2] * axes[b][2], 0.0, 1e-12);
+        }
+    }
+}
+
+// What an engine shows after a build: the built flag, legend and extremes, every element's record
+// at a few positions, and the contour with its numbers drawn as calls with their points and colours.
+std::string Shown(CForceEngine& e, I_PVXModel& m) {
+    std::string out = std::to_string(e.m_bPForcData) + " legend " + std::to_string(e.m_dLegendMin) + " " +
+                      std::to_string(e.m_dLegendMax) + " keys " + std::to_string(m.m_nMinKey) + " " +
+                      std::to_string(m.m_nMaxKey) + "\n";
+    for (INT_PTR i = 0; i < e.m_arrElemKey.GetSize(); ++i) {
+        const UINT key = e.m_arrElemKey[i];
+        T_STRP_DL r;
+        out += std::to_string(key);
+        if (e.GetPlateForce(key, r))
+            for (int b = 0; b < 5; ++b)
+                out += " " + std::to_string(r.blk[b][14]) + "/" + std::to_string(r.blk[b][15]) + "/" +
+                       std::to_string(r.blk[b][20]);
+        out += "\n";
+    }
+    CRecordDC dc;
+    EXPECT_TRUE(dc.Create());
+    e.DrawPForcContour(&dc);
+    e.OutputPForcNumbers(&dc);
+    return out + moduletest::RecordedCalls(dc);
+}
+
+TEST_F(PlateListTest, KeptListsFollowEveryChangeOfWhatTheyWereBuiltFrom) {
+    // One engine builds under the first state, then under the second; what it shows must be what
+    // a new engine shows that builds under the second state alone. LL is DL x -0.5; the panels'
+    // Fxx differ at shared nodes (so averaging changes them) while their Fyy agree but in panel
+    // 00, and the T-girder's axes lie 30 degrees from the global ones.
+    struct State {
+        UINT load = kDL;
+        int comp = 0, average = 0, skipActive = 0, showTG = 1, showWall = 1, local = 1;
+        double angle = 0.0;
+        bool wallActive = true;
+        double panelFxx = 0.0;   // added to panel 10's corner 1 Fxx under DL in the project
+        double girderLift = 0.0; // the T-girder's corner 122 raised in the project
+        int modeBefore = -1;     // a display mode the same engine builds just before
+    };
+    struct Row {
+        const char* label;
+        State first, second;
+    };
+    State dl, ll, fyy, avgFxx, avgFyy, noTG, noWall, global, turned, wallOff, edited, lifted, afterSlab, afterWall,
+        avgSkip;
+    ll.load = kLL;
+    fyy.comp = 1;
+    avgFxx.average = 1;
+    avgFyy.average = 1;
+    avgFyy.comp = 1;
+    avgSkip = avgFxx;
+    avgSkip.skipActive = 1;
+    noTG.showTG = 0;
+    noWall.showWall = 0;
+    turned.angle = 30.0;
+    wallOff.wallActive = false;
+    edited.panelFxx = 50.0;
+    global.local = 0;
+    lifted.local = 0;  // in its own axes the girder's records would not move with it
+    lifted.girderLift = 1.0;
+    afterSlab.modeBefore = PVXMode::kSlabForce;
+    afterWall.modeBefore = PVXMode::kWallForceContour;
+    const Row rows[] = {
+        {"load case DL then LL", dl, ll},
+        {"load case LL then DL", ll, dl},
+        {"component Fxx then Fyy", dl, fyy},
+        {"averaged component Fxx then Fyy", avgFxx, avgFyy},
+        {"averaging switched on", dl, avgFxx},
+        {"averaged, then the built element list kept", avgFxx, avgSkip},
+        {"T-girders switched off", dl, noTG},
+        {"walls switched off", dl, noWall},
+        {"global axes", dl, global},
+        {"display axes turned", dl, turned},
+        {"wall no longer active", dl, wallOff},
+        {"plate forces edited in the project", dl, edited},
+        {"T-girder corner moved in the project", global, lifted},
+        {"nothing changed", ll, ll},
+        {"slab forces built in between", dl, afterSlab},
+        {"wall forces built in between", dl, afterWall},
+    };
+    CDataBase* db = m_doc.GetMDBCtrl()->GetDBPost();
+    const T_STRP_DL strp0 = *db->Table<DBT_STRP>().Find(kDL, kPanel10);
+    const T_PNODE_D node0 = *db->Table<DBT_PNODE>().Find(122);
+    CArray<UINT, UINT> allActive;
+    allActive.Copy(M().m_arrActiveMembKey);
+    auto apply = [&](const State& st, CForceEngine& e) {
+        SelectLoad(1, st.load, 0);
+        e.m_nPForcComp = st.comp;
+        e.m_bPAverageNodal = st.average;
+        e.m_bSkipActivePlateList = st.skipActive;
+        e.m_bPlateShowTG = st.showTG;
+        e.m_bPlateShowWall = st.showWall;
+        e.m_bLocalAxis = st.local;
+        e.m_dPLocalAngle = st.angle;
+        e.m_nSForcUnit = 1;
+        M().m_arrActiveMembKey.Copy(allActive);
+        if (!st.wallActive)
+            for (INT_PTR i = M().m_arrActiveMembKey.GetSize(); i-- > 0;)
+                if (M().m_arrActiveMembKey[i] == kWall) M().m_arrActiveMembKey.RemoveAt(i);
+        // Records are written only when they change, as an edit of the project would.
+        T_STRP_DL r = strp0;
+        r.blk[1][14] += st.panelFxx;
+        if (db->Table<DBT_STRP>().Find(kDL, kPanel10)->blk[1][14] != r.blk[1][14]) db->Table<DBT_STRP>().Set(kDL, kPanel10, r);
+        T_PNODE_D n = node0;
+        n.z += st.girderLift;
+        if (db->Table<DBT_PNODE>().Find(122)->z != n.z) db->Table<DBT_PNODE>().Set(122, n);
+        if (st.modeBefore >= 0) e.InitEngine(nullptr, st.modeBefore);
+        return e.InitEngine(nullptr, PVXMode::kPlateForce);
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        CForceEngine kept(&M());
+        apply(row.first, kept);
+        const int keptBuilt = apply(row.second, kept);
+        const std::string keptShows = Shown(kept, M());
+        CForceEngine fresh(&M());
+        EXPECT_EQ(keptBuilt, apply(row.second, fresh));
+        EXPECT_EQ(keptShows, Shown(fresh, M()));
+        // Independently, from the project as made: in its own axes without averaging, panel 10's
+        // first corner holds 7 (plus the edit) under DL and 7 x -0.5 under LL.
+        const State& st = row.second;
+        if (st.average == 0 && st.angle == 0.0 && st.local == 1 && st.showWall && st.wallActive) {
+            const double f = st.load == kDL ? 1.0 : -0.5;
+            EXPECT_DOUBLE_EQ(Block(kept, kPanel10, 1, 14), f * PanelFxx(kPanel10, 1) + (st.load == kDL ? st.panelFxx : 0.0));
         }
     }
 }
