@@ -150,18 +150,18 @@ int CEngineBase::GetElementFaces(UINT nElem, T_PELEM_D& elem, PVXFlatFaces& out)
     const INT_PTR nFaces = shape.faces.GetSize();
     // Without a key per face every face counts as the element's.
     const bool bFaceKeys = shape.faceKeys.GetSize() == nFaces;
-    out.starts.push_back(0);
+    out.start.push_back(0);
     for (INT_PTR f = 0; f < nFaces; ++f) {
         const PVXPolyList* face = shape.faces[f];
         const CArray<int>* pFlags = f < shape.flags.GetSize() ? shape.flags[f] : nullptr;
         const CArray<UINT>* pKeys = f < shape.nodeKeys.GetSize() ? shape.nodeKeys[f] : nullptr;
         int j = 0;
         for (POSITION pos = face ? face->GetHeadPosition() : nullptr; pos; ++j) {
-            out.points.push_back(face->GetNext(pos));
+            out.corners.push_back(face->GetNext(pos));
             out.flags.push_back(pFlags && j < pFlags->GetSize() ? (*pFlags)[j] : 1);
-            out.nodeKeys.push_back(pKeys && j < pKeys->GetSize() ? (*pKeys)[j] : 0);
+            out.keys.push_back(pKeys && j < pKeys->GetSize() ? (*pKeys)[j] : 0);
         }
-        out.starts.push_back(static_cast<int>(out.points.size()));
+        out.start.push_back(static_cast<int>(out.corners.size()));
         out.faceKeys.push_back(bFaceKeys ? shape.faceKeys[f] : nElem);
     }
     return static_cast<int>(nFaces);

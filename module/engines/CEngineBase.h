@@ -25,6 +25,7 @@
 #include "module/engines/T_PVX_SBEM_D.h"
 #include "host/db/DBRecords.h"
 #include "host/grx/C3DPoint.h"
+#include "module/model/PVXFlatFaces.h"
 #include "module/model/PVXShapeLists.h"
 #include "platform/afx/CArray.h"
 #include "platform/afx/CList.h"

@@ -294,11 +294,11 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
     bool bAnyRecord = false;
     for (int f = 0; f < nFaces && !bAnyRecord; ++f) {
         const UINT subKey = faces.faceKeys[f];
-        if (faces.Size(f) > 0 && m_mapPForc.PLookup(subKey) && m_mapSbem.PLookup(subKey)) bAnyRecord = true;
+        if (faces.Count(f) > 0 && m_mapPForc.PLookup(subKey) && m_mapSbem.PLookup(subKey)) bAnyRecord = true;
     }
     if (!bAnyRecord) return DrawPlainElement(pDC, nElemKey);
     for (int f = 0; f < nFaces; ++f) {
-        const int n = faces.Size(f);
+        const int n = faces.Count(f);
         if (n == 0) continue;
         if (pModel->WatchEscKeyPress()) return -1;
         const UINT subKey = faces.faceKeys[f];
@@ -306,8 +306,8 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
         const auto* pSbem = m_mapSbem.PLookup(subKey);
         if (!pRec || !pSbem) continue;
         if (n < 3) continue;
-        const int at = faces.starts[f];
-        const C3DPoint* pts = faces.points.data() + at;
+        const int at = faces.start[f];
+        const C3DPoint* pts = faces.corners.data() + at;
         PVXPolyList* face = nullptr;  // the face as a list, made only for the model's face calls
         if (nFaces >= 2 && opt.m_bWireFrame == 0 && opt.m_bPlaneCulling &&
             !pModel->IsVisibleFace(face = w.Face(pts, n), n))
@@ -323,7 +323,7 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
         w.values.resize(static_cast<size_t>(n));
         w.flags.resize(static_cast<size_t>(n));
         for (int j = 0; j < n; ++j) {
-            const int m = GetNodeOrder(faces.nodeKeys[at + j], pSbem->value.m_arrNodeKey);
+            const int m = GetNodeOrder(faces.keys[at + j], pSbem->value.m_arrNodeKey);
             double v = CalcPForcValue(pRec->value, m >= 0 && m < 4 ? m + 1 : 0);
             if (pModel->m_bAnimation) v = m_pContourEngine->GetSubFrameValue(v, dFrame);
             w.values[static_cast<size_t>(j)] = v;

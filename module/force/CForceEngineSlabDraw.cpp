@@ -158,7 +158,7 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
     pModel->GetMembColor(memb, faceColors);
 
     for (int f = 0; f < nFaces; ++f) {
-        const int n = faces.Size(f);
+        const int n = faces.Count(f);
         if (n == 0) continue;
         if (pModel->WatchEscKeyPress()) return -1;
         const UINT subKey = faces.faceKeys[f];
@@ -168,8 +168,8 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
         const auto* pNeg = m_mapSForcNeg.PLookup(subKey);
         if (!pRec || !pSbem || (bEnvelope && (!pPos || !pNeg))) continue;
         if (n < 3) continue;
-        const int at = faces.starts[f];
-        const C3DPoint* pts = faces.points.data() + at;
+        const int at = faces.start[f];
+        const C3DPoint* pts = faces.corners.data() + at;
         PVXPolyList* face = nullptr;  // the face as a list, made only for the model's face calls
         if (nFaces > 1 && opt.m_bWireFrame == 0 && opt.m_bPlaneCulling && !pModel->IsVisibleFace(face = w.Face(pts, n), n))
             continue;
@@ -185,7 +185,7 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
         w.values.resize(static_cast<size_t>(n));
         w.flags.resize(static_cast<size_t>(n));
         for (int j = 0; j < n; ++j) {
-            const int k = GetNodeOrder(faces.nodeKeys[at + j], pSbem->value.m_arrNodeKey);
+            const int k = GetNodeOrder(faces.keys[at + j], pSbem->value.m_arrNodeKey);
             w.values[static_cast<size_t>(j)] = CalcSForcValue(rec, k >= 0 && k < 4 ? k + 1 : 0);
             w.flags[static_cast<size_t>(j)] = w.edgeFlags[j];
         }

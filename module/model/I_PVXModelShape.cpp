@@ -260,16 +260,16 @@ int AppendFlatFaces(const HostShape& s, PVXFlatFaces& out) {
             if (i < 0 || i + 2 >= nCoords || i / 3 >= s.nodeKeys.GetSize()) return 0;
         }
     }
-    if (out.starts.empty()) out.starts.push_back(0);
+    if (out.start.empty()) out.start.push_back(0);
     at = 0;
     for (int f = 0; f < s.nFaces; ++f) {
         for (int v = 0; v < s.counts[f]; ++v, ++at) {
             const int i = s.index[at];
-            out.points.emplace_back(c[i], c[i + 1], c[i + 2]);
+            out.corners.emplace_back(c[i], c[i + 1], c[i + 2]);
             out.flags.push_back(s.index2[at]);
-            out.nodeKeys.push_back(s.nodeKeys[i / 3]);
+            out.keys.push_back(s.nodeKeys[i / 3]);
         }
-        out.starts.push_back(static_cast<int>(out.points.size()));
+        out.start.push_back(static_cast<int>(out.corners.size()));
         out.faceKeys.push_back(s.faceKeys[f]);
     }
     return s.nFaces;
@@ -291,7 +291,7 @@ struct FlatFaceView {
 // Puts the faces of one element (host order) back to front as HandOutFaces does, from the same
 // centroid sums; returns the number of faces (0, out emptied, when the sort fails).
 int SortFlatFaces(I_PVXModel& m, PVXFlatFaces& out) {
-    const int nFaces = out.FaceCount();
+    const int nFaces = out.Faces();
     if (nFaces < 2 || !m.m_pPVXCtrl) return nFaces;
     // The control sorts faces walked as lists: each face is handed over as a view of its points.
     std::vector<FlatFaceView> views;
@@ -299,21 +299,21 @@ int SortFlatFaces(I_PVXModel& m, PVXFlatFaces& out) {
     CArray<FlatFaceView*> faces;
     faces.SetSize(nFaces);
     for (int f = 0; f < nFaces; ++f) {
-        views.push_back({out.points.data() + out.starts[f], out.points.data() + out.starts[f + 1]});
+        views.push_back({out.corners.data() + out.start[f], out.corners.data() + out.start[f + 1]});
         faces[f] = &views.back();
     }
     CArray<int, int> order;
     m.m_pPVXCtrl->GetZSortPolygonList(faces, order);
     if (order.GetSize() != nFaces) return out.Clear(), 0;
     PVXFlatFaces sorted;
-    sorted.starts.push_back(0);
+    sorted.start.push_back(0);
     for (INT_PTR k = 0; k < order.GetSize(); ++k) {
         const int f = order[k];
-        const size_t a = static_cast<size_t>(out.starts[f]), b = static_cast<size_t>(out.starts[f + 1]);
-        sorted.points.insert(sorted.points.end(), out.points.begin() + a, out.points.begin() + b);
+        const size_t a = static_cast<size_t>(out.start[f]), b = static_cast<size_t>(out.start[f + 1]);
+        sorted.corners.insert(sorted.corners.end(), out.corners.begin() + a, out.corners.begin() + b);
         sorted.flags.insert(sorted.flags.end(), out.flags.begin() + a, out.flags.begin() + b);
-        sorted.nodeKeys.insert(sorted.nodeKeys.end(), out.nodeKeys.begin() + a, out.nodeKeys.begin() + b);
-        sorted.starts.push_back(static_cast<int>(sorted.points.size()));
+        sorted.keys.insert(sorted.keys.end(), out.keys.begin() + a, out.keys.begin() + b);
+        sorted.start.push_back(static_cast<int>(sorted.corners.size()));
         sorted.faceKeys.push_back(out.faceKeys[static_cast<size_t>(f)]);
     }
     std::swap(out, sorted);
@@ -323,13 +323,13 @@ int SortFlatFaces(I_PVXModel& m, PVXFlatFaces& out) {
 // Copies faces [first, first + n) of from into out (replacing its contents).
 void CopyFlatFaces(const PVXFlatFaces& from, int first, int n, PVXFlatFaces& out) {
     out.Clear();
-    out.starts.push_back(0);
+    out.start.push_back(0);
     if (n <= 0) return;
-    const size_t a = static_cast<size_t>(from.starts[first]), b = static_cast<size_t>(from.starts[first + n]);
-    out.points.assign(from.points.begin() + a, from.points.begin() + b);
+    const size_t a = static_cast<size_t>(from.start[first]), b = static_cast<size_t>(from.start[first + n]);
+    out.corners.assign(from.corners.begin() + a, from.corners.begin() + b);
     out.flags.assign(from.flags.begin() + a, from.flags.begin() + b);
-    out.nodeKeys.assign(from.nodeKeys.begin() + a, from.nodeKeys.begin() + b);
-    for (int f = first; f < first + n; ++f) out.starts.push_back(from.starts[f + 1] - static_cast<int>(a));
+    out.keys.assign(from.keys.begin() + a, from.keys.begin() + b);
+    for (int f = first; f < first + n; ++f) out.start.push_back(from.start[f + 1] - static_cast<int>(a));
     out.faceKeys.assign(from.faceKeys.begin() + first, from.faceKeys.begin() + first + n);
 }
 
@@ -373,7 +373,7 @@ int I_PVXModel::GetShapeElementFlat(UINT nKey, T_PELEM_D& elem, PVXFlatFaces& ou
     auto it = c.at.find(nKey);
     if (it == c.at.end() || it->second.nType != elem.type || it->second.nKind != elem.kind) {
         ElementFaces::Entry e;
-        e.nFirst = c.store.FaceCount();
+        e.nFirst = c.store.Faces();
         e.nFaces = build(c.store);
         e.nType = elem.type;
         e.nKind = elem.kind;

@@ -39,6 +39,8 @@ void PVXFlatFaces::Clear() {
     corners.clear();
     start.clear();
     keys.clear();
+    flags.clear();
+    faceKeys.clear();
     point.clear();
     points.clear();
     nodes.clear();

@@ -1,5 +1,6 @@
-// PVXFlatFaces: the faces of one member as flat arrays (one point array with face offsets, node
-// keys per corner), and PVXKeptFaces, which keeps them from frame to frame.
+// PVXFlatFaces: the faces of one member or element as flat arrays (one point array with face
+// offsets; node keys and edge flags per corner, face keys per face), and PVXKeptFaces, which keeps
+// a member's faces from frame to frame.
 //
 // A raft member holds a hundred thousand plates. Handed out as one CList per face they are
 // built and freed on every frame; as flat arrays they are built once and kept while what they
@@ -23,6 +24,8 @@ struct PVXFlatFaces {
     std::vector<C3DPoint> corners;  // face after face
     std::vector<int> start;         // face f: corners start[f] .. start[f + 1] - 1
     std::vector<UINT> keys;         // node key per corner; empty when none were asked for
+    std::vector<int> flags;         // edge flag per corner (the host's second index); may be empty
+    std::vector<UINT> faceKeys;     // per face: the element (or model element) it belongs to; may be empty
     std::vector<int> point;         // per corner: its point in points
     std::vector<C3DPoint> points;   // the distinct corner points (equal bit for bit)
     std::vector<UINT> nodes;        // distinct node keys (IndexNodes)

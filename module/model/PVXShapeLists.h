@@ -18,30 +18,6 @@ typedef CArray<PVXPolyList*> PVXPolyListArray;      // owned polygons
 typedef CArray<CArray<int>*> PVXIndexArrayList;     // owned per-face index arrays
 typedef CArray<CArray<UINT>*> PVXKeyArrayList;      // owned per-face key arrays
 
-// The faces of one element as flat arrays, in the order and with the contents the list form of
-// I_PVXModel::GetShapeElement hands out with edge flags, node keys and face keys: face f holds
-// the points [starts[f], starts[f + 1]), each with its edge flag and node key, and the key of the
-// element (or model element of a super element) it belongs to. Its user keeps one from element
-// to element, so the room is reused instead of a list allocated per face.
-struct PVXFlatFaces {
-    std::vector<C3DPoint> points;
-    std::vector<int> flags;      // per point: the host's second index (the edge flag)
-    std::vector<UINT> nodeKeys;  // per point
-    std::vector<int> starts;     // per face, and one past the last
-    std::vector<UINT> faceKeys;  // per face
-
-    int FaceCount() const { return starts.empty() ? 0 : static_cast<int>(starts.size()) - 1; }
-    int Size(int f) const { return starts[f + 1] - starts[f]; }
-    // Empty, keeping the room.
-    void Clear() {
-        points.clear();
-        flags.clear();
-        nodeKeys.clear();
-        starts.clear();
-        faceKeys.clear();
-    }
-};
-
 // Scope guard over a borrowed array of owned polygons: Free (or the destructor) deletes every
 // polygon from the last to the first and leaves the array empty with no storage.
 class CPolyListHolder {

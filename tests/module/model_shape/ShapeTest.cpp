@@ -428,7 +428,7 @@ TEST_F(ModelShapeTest, KeptRangeOfShownMembersFollowsWhatItIsMadeOf) {
 // points with their edge flags and node keys, and its face key.
 PVXFlatFaces ListFaces(I_PVXModel& m, UINT key) {
     PVXFlatFaces out;
-    out.starts.push_back(0);
+    out.start.push_back(0);
     T_PELEM_D elem;
     if (!m.GetAttrCtrl()->GetElem(key, elem)) return out;
     PVXPolyListArray faces;
@@ -442,11 +442,11 @@ PVXFlatFaces ListFaces(I_PVXModel& m, UINT key) {
     for (INT_PTR f = 0; f < faces.GetSize(); ++f) {
         int j = 0;
         for (POSITION pos = faces[f]->GetHeadPosition(); pos; ++j) {
-            out.points.push_back(faces[f]->GetNext(pos));
+            out.corners.push_back(faces[f]->GetNext(pos));
             out.flags.push_back((*index[f])[j]);
-            out.nodeKeys.push_back((*nodeKeys[f])[j]);
+            out.keys.push_back((*nodeKeys[f])[j]);
         }
-        out.starts.push_back(static_cast<int>(out.points.size()));
+        out.start.push_back(static_cast<int>(out.corners.size()));
         out.faceKeys.push_back(faceKeys[f]);
     }
     I_PVXModel::FreeMemoryPolyList(&faces, &index, &nodeKeys, nullptr);
@@ -455,9 +455,9 @@ PVXFlatFaces ListFaces(I_PVXModel& m, UINT key) {
 
 bool SameFaces(const PVXFlatFaces& a, const PVXFlatFaces& b) {
     auto samePoint = [](const C3DPoint& p, const C3DPoint& q) { return p.x == q.x && p.y == q.y && p.z == q.z; };
-    return a.FaceCount() == b.FaceCount() && a.starts == b.starts && a.flags == b.flags && a.nodeKeys == b.nodeKeys &&
-           a.faceKeys == b.faceKeys && a.points.size() == b.points.size() &&
-           std::equal(a.points.begin(), a.points.end(), b.points.begin(), samePoint);
+    return a.Faces() == b.Faces() && a.start == b.start && a.flags == b.flags && a.keys == b.keys &&
+           a.faceKeys == b.faceKeys && a.corners.size() == b.corners.size() &&
+           std::equal(a.corners.begin(), a.corners.end(), b.corners.begin(), samePoint);
 }
 
 TEST_F(ModelShapeTest, KeptFlatFacesFollowWhatTheyAreMadeOf) {
@@ -466,12 +466,12 @@ TEST_F(ModelShapeTest, KeptFlatFacesFollowWhatTheyAreMadeOf) {
     // builder, which keeps nothing, hands out, and where the change has a closed form, that.
     auto highest = [](const PVXFlatFaces& f) {
         double z = -DBL_MAX;
-        for (const C3DPoint& p : f.points) z = std::max(z, p.z);
+        for (const C3DPoint& p : f.corners) z = std::max(z, p.z);
         return z;
     };
     auto widest = [](const PVXFlatFaces& f) {
         double x = -DBL_MAX;
-        for (const C3DPoint& p : f.points) x = std::max(x, p.x);
+        for (const C3DPoint& p : f.corners) x = std::max(x, p.x);
         return x;
     };
     struct Row {
@@ -537,12 +537,12 @@ TEST_F(ModelShapeTest, KeptFlatFacesFollowWhatTheyAreMadeOf) {
                 if (key != 99u) ASSERT_TRUE(m.GetAttrCtrl()->GetElem(key, elem));
                 T_SHAPE_ARGUMENT arg;
                 const int n = m.GetShapeElementFlat(key, elem, flat, arg);
-                EXPECT_EQ(n, flat.FaceCount());
+                EXPECT_EQ(n, flat.Faces());
                 EXPECT_TRUE(SameFaces(flat, ListFaces(m, key)));
                 if (key == 99u) EXPECT_EQ(n, 0) << "no such element";
                 if (key != r.elem) continue;
                 EXPECT_NEAR(r.bHighest ? highest(flat) : widest(flat), r.expect, 1e-9);
-                if (std::string(r.label).rfind("wire frame", 0) == 0) EXPECT_EQ(flat.points.size(), 2u);
+                if (std::string(r.label).rfind("wire frame", 0) == 0) EXPECT_EQ(flat.corners.size(), 2u);
                 if (std::string(r.label).rfind("view turned", 0) == 0) EXPECT_NE(flat.flags, firstOrder);
             }
         }
