@@ -982,6 +982,13 @@ private:
     };
     FaceScratch m_faceScratch;
     std::vector<double> m_weighedValues;  // room of the colour scale's values in the legend steps
+    // The slab records of the side shown, gathered by the slab legend step before it reads them.
+    struct ShownSlabRecord {
+        UINT key;
+        const T_STRP_DL *pHi, *pLo;
+        int nNodes;  // corners of the element's shape; -1 without one
+    };
+    std::vector<ShownSlabRecord> m_shownSlabRecords;
     int m_bListsKept = 0;                // the lists hold the build of m_keptListInputs
     ListInputs m_keptListInputs;
     // Station-grid position of a node of a member: relative position along it, the segment

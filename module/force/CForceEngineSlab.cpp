@@ -21,6 +21,7 @@
 #include "module/contour/CContourEngine.h"
 #include "module/engines/KeyedRange.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/SlabValuePicker.h"
 #include "module/engines/OptionScope.h"
 #include "platform/ui/CWaitCursor.h"
 #include "module/model/CPVXAttrCtrl.h"
@@ -30,16 +31,13 @@
 
 namespace {
 
-constexpr int kCornerBlocks = 4;   // a record holds corner blocks 1..4
+constexpr int kCornerBlocks = slabforce::kCornerBlocks;
 constexpr int kSlabMember = 301;   // member type of the slabs (rafts, foundation slabs)
 constexpr int kEnvelopeLoad = 12;  // load type of the envelope of combinations
 constexpr int kEnvelopedDoubles = 28;  // of each block, doubles 0..27 are enveloped
 
-// Block position of a plain selector; -1 for the derived selector 5 and outside 0..8.
-int SlabPosition(int nComp) {
-    static constexpr int kPos[CForceEngine::kSForcCompCount] = {20, 21, 22, 26, 27, -1, 14, 15, 16};
-    return nComp >= 0 && nComp < CForceEngine::kSForcCompCount ? kPos[nComp] : -1;
-}
+static_assert(CForceEngine::kSForcCompCount == 9, "the selectors of slabforce::ComponentPosition");
+int SlabPosition(int nComp) { return slabforce::ComponentPosition(nComp); }
 
 int CornerCount(int n) { return n < 0 ? 0 : std::min(n, kCornerBlocks); }
 
@@ -108,12 +106,7 @@ void ForEachSMembValue(const CForceEngine& e, F f) {
 // ---- value pickers ------------------------------------------------------------------------------
 
 double CForceEngine::CalcSForcValue(const T_STRP_DL& rec, int nBlock) const {
-    if (nBlock < 0 || nBlock > kCornerBlocks) return 0.0;
-    const double* b = rec.blk[nBlock];
-    const int pos = SlabPosition(m_nSForcComp);
-    if (pos >= 0) return b[pos];
-    if (m_nSForcComp == 5) return std::fabs(b[27]) < std::fabs(b[26]) ? b[26] : b[27];
-    return 0.0;
+    return slabforce::ValuePicker(m_nSForcComp)(rec, nBlock);
 }
 
 void CForceEngine::SetSForcComponent(T_STRP_DL& rec, int nBlock, double dValue) const {
@@ -374,25 +367,46 @@ int CForceEngine::MakeSForcDataList_MnMx() {
             pHi = pLo = &pNeg->value;
         }
     };
-    // One walk over the records: the extremes, and the values the colour scale weighs once the
+    // The records first (the lookups walk the maps' chains in key order, which stay in cache),
+    // then one walk over them: the extremes, and the values the colour scale weighs once the
     // range is known. Every element weighs its centre and its four corner blocks once; with the
-    // envelope both sides shown, both envelope records weigh in.
-    std::vector<double>& weighed = m_weighedValues;
-    weighed.clear();
+    // envelope both sides shown, both envelope records weigh in. The component is read straight
+    // from the blocks, fetched a few records ahead: the records are far larger than the cache.
+    using Shown = ShownSlabRecord;
+    std::vector<Shown>& shown = m_shownSlabRecords;
+    shown.clear();
+    shown.reserve(static_cast<size_t>(m_arrElemKey.GetSize()));
     for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
         const UINT key = m_arrElemKey[i];
         const T_STRP_DL *pHi, *pLo;
         records(key, pHi, pLo);
         if (!pHi || !pLo) continue;
-        for (int b = 0; b <= kCornerBlocks; ++b) {
-            weighed.push_back(CalcSForcValue(*pHi, b));
-            if (pLo != pHi) weighed.push_back(CalcSForcValue(*pLo, b));
-        }
         const auto* pSbem = m_mapSbem.PLookup(key);
-        if (!pSbem) continue;
-        const int n = static_cast<int>(pSbem->value.m_arrNodeKey.GetSize());
-        const double v = GetMaxElemSForc(*pHi, n);
-        const double w = GetMinElemSForc(*pLo, n);
+        shown.push_back(Shown{key, pHi, pLo, pSbem ? static_cast<int>(pSbem->value.m_arrNodeKey.GetSize()) : -1});
+    }
+    const slabforce::ValuePicker pick(m_nSForcComp);
+    constexpr size_t kAhead = 8;
+    std::vector<double>& weighed = m_weighedValues;
+    weighed.clear();
+    for (size_t i = 0; i < shown.size(); ++i) {
+        if (i + kAhead < shown.size()) {
+            pick.Prefetch(shown[i + kAhead].pHi);
+            if (shown[i + kAhead].pLo != shown[i + kAhead].pHi) pick.Prefetch(shown[i + kAhead].pLo);
+        }
+        const Shown& r = shown[i];
+        double hi[slabforce::kCornerBlocks + 1], lo[slabforce::kCornerBlocks + 1];
+        for (int b = 0; b <= kCornerBlocks; ++b) {
+            hi[b] = pick(*r.pHi, b);
+            weighed.push_back(hi[b]);
+            if (r.pLo != r.pHi) weighed.push_back(lo[b] = pick(*r.pLo, b));
+            else lo[b] = hi[b];
+        }
+        if (r.nNodes < 0) continue;
+        // The corner extremes as GetMaxElemSForc and GetMinElemSForc take them.
+        double v = -DBL_MAX, w = DBL_MAX;
+        for (int b = 1; b <= CornerCount(r.nNodes); ++b) v = std::max(v, hi[b]);
+        for (int b = 1; b <= CornerCount(r.nNodes); ++b) w = std::min(w, lo[b]);
+        const UINT key = r.key;
         if (v > dMax) {
             dMax = v;
             nMaxKey = key;
