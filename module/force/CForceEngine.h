@@ -989,6 +989,44 @@ private:
         int nNodes;  // corners of the element's shape; -1 without one
     };
     std::vector<ShownSlabRecord> m_shownSlabRecords;
+    // Where the slab records of each element of m_arrElemKey lie in the four slab maps, found
+    // once: kept while the list is unchanged and no map has gained or lost an association (a
+    // record edited in place is read through the pointer). A map's hash puts sixteen
+    // consecutive keys in one chain, so a lookup there walks eight records on average.
+    struct SlabRecordIndex {
+        using Rec = CMap<UINT, UINT, T_STRP_DL, T_STRP_DL&>::CPair;
+        using Sbem = CMap<UINT, UINT, T_PVX_SBEM_D, T_PVX_SBEM_D&>::CPair;
+        struct Entry {
+            const Rec *rec, *pos, *neg;
+            const Sbem* sbem;
+        };
+        std::vector<UINT> keys;      // the list indexed
+        std::vector<Entry> entries;  // per list position
+        std::vector<int> slots;      // open addressing: list position + 1 by key, 0 free
+        const void* maps[4] = {};
+        ULONGLONG versions[4] = {};
+        bool built = false;
+        // First slot of a key: consecutive keys (a mesh's elements) take neighbouring slots, so
+        // that the index is read in order as they are; the high bits folded in keep keys of a
+        // large common stride apart.
+        static size_t Home(UINT key, size_t mask) { return (key ^ (key >> 16)) & mask; }
+        // The entry of a listed key, or null.
+        const Entry* Find(UINT key) const {
+            if (slots.empty()) return nullptr;
+            const size_t mask = slots.size() - 1;
+            for (size_t h = Home(key, mask);; h = (h + 1) & mask) {
+                const int at = slots[h];
+                if (at == 0) return nullptr;
+                if (keys[static_cast<size_t>(at - 1)] == key) return &entries[static_cast<size_t>(at - 1)];
+            }
+        }
+    };
+    SlabRecordIndex m_slabIndex;
+    const SlabRecordIndex* m_pSlabPassIndex = nullptr;  // the index checked for the slab pass running
+    // The index, made again when the list or a map's layout has changed since it was made.
+    const SlabRecordIndex& SlabRecords();
+    // The records of a face key: through the index, or the maps for a key not listed.
+    SlabRecordIndex::Entry SlabRecordsOf(const SlabRecordIndex& index, UINT key) const;
     int m_bListsKept = 0;                // the lists hold the build of m_keptListInputs
     ListInputs m_keptListInputs;
     // Station-grid position of a node of a member: relative position along it, the segment

@@ -348,15 +348,15 @@ int CForceEngine::MakeSForcDataList_MnMx() {
     bool bMax = false, bMin = false;
     // The records of the side shown: the last read, or with the envelope the maximum record
     // (positive side) and the minimum record (negative side); null for a side not shown.
-    auto records = [&](UINT key, const T_STRP_DL*& pHi, const T_STRP_DL*& pLo) {
+    auto records = [&](const SlabRecordIndex::Entry& at, const T_STRP_DL*& pHi, const T_STRP_DL*& pLo) {
         pHi = pLo = nullptr;
         if (!bEnvelope) {
-            const auto* p = m_mapSForc.PLookup(key);
+            const auto* p = at.rec;
             if (p) pHi = pLo = &p->value;
             return;
         }
-        const auto* pPos = m_mapSForcPos.PLookup(key);
-        const auto* pNeg = m_mapSForcNeg.PLookup(key);
+        const auto* pPos = at.pos;
+        const auto* pNeg = at.neg;
         if (!pPos || !pNeg) return;
         if (m_bSForcPos && m_bSForcNeg) {
             pHi = &pPos->value;
@@ -367,22 +367,23 @@ int CForceEngine::MakeSForcDataList_MnMx() {
             pHi = pLo = &pNeg->value;
         }
     };
-    // The records first (the lookups walk the maps' chains in key order, which stay in cache),
-    // then one walk over them: the extremes, and the values the colour scale weighs once the
+    // The records first (from the index), then one walk over them: the extremes, and the values the colour scale weighs once the
     // range is known. Every element weighs its centre and its four corner blocks once; with the
     // envelope both sides shown, both envelope records weigh in. The component is read straight
     // from the blocks, fetched a few records ahead: the records are far larger than the cache.
     using Shown = ShownSlabRecord;
+    const SlabRecordIndex& index = SlabRecords();
     std::vector<Shown>& shown = m_shownSlabRecords;
     shown.clear();
-    shown.reserve(static_cast<size_t>(m_arrElemKey.GetSize()));
-    for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
-        const UINT key = m_arrElemKey[i];
+    shown.reserve(index.keys.size());
+    for (size_t i = 0; i < index.keys.size(); ++i) {
+        const SlabRecordIndex::Entry& at = index.entries[i];
         const T_STRP_DL *pHi, *pLo;
-        records(key, pHi, pLo);
+        records(at, pHi, pLo);
         if (!pHi || !pLo) continue;
-        const auto* pSbem = m_mapSbem.PLookup(key);
-        shown.push_back(Shown{key, pHi, pLo, pSbem ? static_cast<int>(pSbem->value.m_arrNodeKey.GetSize()) : -1});
+        const auto* pSbem = at.sbem;
+        shown.push_back(
+            Shown{index.keys[i], pHi, pLo, pSbem ? static_cast<int>(pSbem->value.m_arrNodeKey.GetSize()) : -1});
     }
     const slabforce::ValuePicker pick(m_nSForcComp);
     constexpr size_t kAhead = 8;
@@ -443,6 +444,48 @@ int CForceEngine::MakeSForcDataList_MnMx() {
     for (double v : weighed) s.AddPecentRankMapData(v, 1.0);
     s.FinishPecentRankMapData();
     return 1;
+}
+
+const CForceEngine::SlabRecordIndex& CForceEngine::SlabRecords() {
+    SlabRecordIndex& x = m_slabIndex;
+    const void* maps[4] = {&m_mapSForc, &m_mapSForcPos, &m_mapSForcNeg, &m_mapSbem};
+    const ULONGLONG versions[4] = {m_mapSForc.GetLayoutVersion(), m_mapSForcPos.GetLayoutVersion(),
+                                   m_mapSForcNeg.GetLayoutVersion(), m_mapSbem.GetLayoutVersion()};
+    const size_t n = static_cast<size_t>(m_arrElemKey.GetSize());
+    const UINT* keys = m_arrElemKey.GetData();
+    if (x.built && std::equal(maps, maps + 4, x.maps) && std::equal(versions, versions + 4, x.versions) &&
+        x.keys.size() == n && (n == 0 || std::equal(keys, keys + n, x.keys.data())))
+        return x;
+    x.keys.assign(keys, keys + n);
+    x.entries.resize(n);
+    size_t capacity = 16;
+    while (capacity < 2 * n) capacity *= 2;
+    x.slots.assign(capacity, 0);
+    const size_t mask = capacity - 1;
+    for (size_t i = 0; i < n; ++i) {
+        const UINT key = keys[i];
+        x.entries[i] = SlabRecordIndex::Entry{m_mapSForc.PLookup(key), m_mapSForcPos.PLookup(key),
+                                              m_mapSForcNeg.PLookup(key), m_mapSbem.PLookup(key)};
+        // A key listed twice keeps its first place (both places hold the same records).
+        for (size_t h = SlabRecordIndex::Home(key, mask);; h = (h + 1) & mask) {
+            int& slot = x.slots[h];
+            if (slot == 0) {
+                slot = static_cast<int>(i + 1);
+                break;
+            }
+            if (x.keys[static_cast<size_t>(slot - 1)] == key) break;
+        }
+    }
+    std::copy(maps, maps + 4, x.maps);
+    std::copy(versions, versions + 4, x.versions);
+    x.built = true;
+    return x;
+}
+
+CForceEngine::SlabRecordIndex::Entry CForceEngine::SlabRecordsOf(const SlabRecordIndex& index, UINT key) const {
+    if (const SlabRecordIndex::Entry* at = index.Find(key)) return *at;
+    return SlabRecordIndex::Entry{m_mapSForc.PLookup(key), m_mapSForcPos.PLookup(key), m_mapSForcNeg.PLookup(key),
+                                  m_mapSbem.PLookup(key)};
 }
 
 void CForceEngine::MakeSForcPosNegRange() {

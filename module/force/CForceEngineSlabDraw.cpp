@@ -21,6 +21,7 @@
 #include "module/contour/CContourEngine.h"
 #include "module/force/CForceEngine.h"
 #include "module/force/ForceMemberWalk.h"
+#include "module/force/SlabValuePicker.h"
 #include "module/engines/OptionScope.h"
 #include "platform/ui/CWaitCursor.h"
 #include "module/model/CPVXAttrCtrl.h"
@@ -83,6 +84,29 @@ void CForceEngine::DrawSForcContour(CDC* pDC) {
         return;
     }
 
+    // The records are found through the index for the whole pass.
+    struct PassIndex {
+        const SlabRecordIndex*& pass;
+        ~PassIndex() { pass = nullptr; }
+    } passIndex{m_pSlabPassIndex = &SlabRecords()};
+    const SlabRecordIndex& index = *m_pSlabPassIndex;
+    // The records of the slab element a few places on are fetched ahead: they are far larger
+    // than the cache, and each face reads a handful of lines of its record and corner keys (the
+    // element's shape record fetched further ahead, as the corner keys are found through it).
+    const slabforce::ValuePicker pick(m_nSForcComp);
+    constexpr INT_PTR kAhead = 4;
+    auto fetchAhead = [&](const T_PMEMB_D& memb, INT_PTR e) {
+        if (memb.type != kSlabMember) return;
+        if (e + 2 * kAhead < memb.aElem.GetSize())
+            if (const auto* p = index.Find(memb.aElem[e + 2 * kAhead]); p && p->sbem) __builtin_prefetch(p->sbem);
+        if (e + kAhead >= memb.aElem.GetSize()) return;
+        const auto* p = index.Find(memb.aElem[e + kAhead]);
+        if (!p) return;
+        const auto* shown = !bEnvelope ? p->rec : (m_bSForcPos ? p->pos : p->neg);
+        if (shown) pick.Prefetch(&shown->value);
+        if (p->sbem) __builtin_prefetch(p->sbem->value.m_arrNodeKey.GetData());
+    };
+
     UINT nLastInactive = 0;
     bool bStopped = false;
     auto member = [&](UINT nKey, T_PMEMB_D& memb) {
@@ -96,6 +120,7 @@ void CForceEngine::DrawSForcContour(CDC* pDC) {
         if (m_nSForcUnit != 1) return true;
         for (INT_PTR e = 0; e < memb.aElem.GetSize() && !bStopped; ++e) {
             const UINT elemKey = memb.aElem[e];
+            fetchAhead(memb, e);
             T_PELEM_D elem;
             if (!pModel->m_pAttrCtrl->GetElem(elemKey, elem)) continue;
             if (!elem.bActive) {
@@ -156,16 +181,18 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
     T_PMEMB_D memb;
     memb.type = elem.type;
     pModel->GetMembColor(memb, faceColors);
+    const slabforce::ValuePicker pick(m_nSForcComp);
+    const SlabRecordIndex& index = m_pSlabPassIndex ? *m_pSlabPassIndex : SlabRecords();
 
     for (int f = 0; f < nFaces; ++f) {
         const int n = faces.Count(f);
         if (n == 0) continue;
         if (pModel->WatchEscKeyPress()) return -1;
-        const UINT subKey = faces.faceKeys[f];
-        const auto* pRec = m_mapSForc.PLookup(subKey);
-        const auto* pSbem = m_mapSbem.PLookup(subKey);
-        const auto* pPos = m_mapSForcPos.PLookup(subKey);
-        const auto* pNeg = m_mapSForcNeg.PLookup(subKey);
+        const auto records = SlabRecordsOf(index, faces.faceKeys[f]);
+        const auto* pRec = records.rec;
+        const auto* pSbem = records.sbem;
+        const auto* pPos = records.pos;
+        const auto* pNeg = records.neg;
         if (!pRec || !pSbem || (bEnvelope && (!pPos || !pNeg))) continue;
         if (n < 3) continue;
         const int at = faces.start[f];
@@ -186,7 +213,7 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
         w.flags.resize(static_cast<size_t>(n));
         for (int j = 0; j < n; ++j) {
             const int k = GetNodeOrder(faces.keys[at + j], pSbem->value.m_arrNodeKey);
-            w.values[static_cast<size_t>(j)] = CalcSForcValue(rec, k >= 0 && k < 4 ? k + 1 : 0);
+            w.values[static_cast<size_t>(j)] = pick(rec, k >= 0 && k < 4 ? k + 1 : 0);
             w.flags[static_cast<size_t>(j)] = w.edgeFlags[j];
         }
         DoSubPolyContour(pDC, w.values.data(), w.Poly(pts, n), w.flags.data(), 0);

@@ -78,6 +78,9 @@ public:
     void GetNextAssoc(POSITION& rNextPosition, KEY& rKey, VALUE& rValue) const;
 
     UINT GetHashTableSize() const { return m_nHashTableSize; }
+    // Grows whenever an association is added or removed (or the map is replaced): a pointer that
+    // PLookup gave stays valid while this number is unchanged. Values set in place leave it.
+    ULONGLONG GetLayoutVersion() const { return m_nLayoutVersion; }
     // Sets the number of buckets; ignored (with a diagnostic) unless the map is empty.
     void InitHashTable(UINT hashSize, BOOL bAllocNow = TRUE);
 
@@ -106,6 +109,7 @@ private:
     UINT m_nHashTableSize = 17;  // buckets
     INT_PTR m_nCount = 0;
     INT_PTR m_nBlockSize;        // associations per allocation block in the original; kept for callers
+    ULONGLONG m_nLayoutVersion = 0;
 };
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
@@ -128,6 +132,7 @@ CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::NewAssoc(const K& key, UINT nHash) {
     std::memset(pMem, 0, sizeof(CAssoc));
     CAssoc* p = ::new (pMem) CAssoc{{KEY(key), VALUE()}, nullptr, nHash};
     m_nCount++;
+    m_nLayoutVersion++;
     return p;
 }
 
@@ -177,6 +182,7 @@ BOOL CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::RemoveKey(ARG_KEY key) {
             p->~CAssoc();
             ::operator delete(static_cast<void*>(p), std::align_val_t(alignof(CAssoc)));
             m_nCount--;
+            m_nLayoutVersion++;
             return TRUE;
         }
         ppPrev = &p->pNext;
@@ -200,6 +206,7 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::RemoveAll() {
         m_pHashTable = nullptr;
     }
     m_nCount = 0;
+    m_nLayoutVersion++;
 }
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>

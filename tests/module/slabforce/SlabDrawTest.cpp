@@ -453,5 +453,64 @@ TEST_F(SlabDrawTest, MemberNumbersOfModeTwentyTwo) {
     ClearQueue();
 }
 
+// Mxx at plate 12's fourth corner set to v, in place or (bAnew) as a record removed and added.
+void SetPlate12Corner4(CForceEngine& e, double v, bool bAnew) {
+    T_STRP_DL r;
+    ASSERT_TRUE(e.GetSlabForce(kPlateA2, r));
+    r.blk[4][20] = v;
+    if (bAnew) e.m_mapSForc.RemoveKey(kPlateA2);
+    e.m_mapSForc.SetAt(kPlateA2, r);
+}
+
+TEST_F(SlabDrawTest, RecordsAreFoundAnewAfterEveryChangeOfTheLists) {
+    // An engine that has drawn once (and so found where its records lie) and then sees its lists
+    // changed draws and weighs the lists as they now are. Mxx of plate 12 is 10 b at corner b,
+    // the largest of the project (40); plate 11 and plate 31 reach 4; plate 21 holds
+    // Mxx c^2 + Myy s^2 + 2 Mxy s c turned by 30 degrees (4.116).
+    const double turned = kMxx * 0.75 + kMyy * 0.25 + 2 * kMxy * 0.5 * 0.86602540378443865;
+    using Change = void (*)(CForceEngine&);
+    struct Row {
+        const char* label;
+        Change change;
+        size_t faces;
+        double legendMax;
+        double corner4;  // plate 12's fourth corner as drawn; 0 when plate 12 is not drawn
+    } const rows[] = {
+        {"nothing changed", [](CForceEngine&) {}, 4, 40.0, 40.0},
+        {"plate 12's record edited in place", [](CForceEngine& e) { SetPlate12Corner4(e, 99.0, false); }, 4, 99.0, 99.0},
+        {"plate 12's record removed", [](CForceEngine& e) { e.m_mapSForc.RemoveKey(kPlateA2); }, 3, turned, 0.0},
+        {"plate 12's record removed and put back edited", [](CForceEngine& e) { SetPlate12Corner4(e, 77.0, true); }, 4,
+         77.0, 77.0},
+        {"plate 12's shape record removed", [](CForceEngine& e) { e.m_mapSbem.RemoveKey(kPlateA2); }, 3, turned, 0.0},
+        {"plate 12 left out of the list",
+         [](CForceEngine& e) {
+             for (INT_PTR i = e.m_arrElemKey.GetSize() - 1; i >= 0; --i)
+                 if (e.m_arrElemKey[i] == kPlateA2) e.m_arrElemKey.RemoveAt(i);
+         },
+         4, turned, 40.0},
+        {"every record emptied", [](CForceEngine& e) { e.m_mapSForc.RemoveAll(); }, 0, 0.0, 0.0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        auto e = Make(1);
+        e->DrawSForcContour(&m_dc);
+        ASSERT_EQ(e->m_polys.size(), 4u);
+        e->m_polys.clear();
+        row.change(*e);
+        ASSERT_EQ(e->MakeSForcDataList_MnMx(), 1);
+        EXPECT_NEAR(e->m_dLegendMax, row.legendMax, 1e-9);
+        e->DrawSForcContour(&m_dc);
+        EXPECT_EQ(e->m_polys.size(), row.faces);
+        const auto in12 = PolysIn(*e, 2.0, 4.0);
+        ASSERT_EQ(in12.size(), row.corner4 != 0.0 ? 1u : 0u);
+        for (const auto& poly : in12)
+            for (size_t k = 0; k < poly.pts.size(); ++k) {
+                const C3DPoint& q = poly.pts[k];
+                const int b = q.y < 1.0 ? (q.x < 3.0 ? 1 : 2) : (q.x < 3.0 ? 4 : 3);
+                EXPECT_EQ(poly.values[k], b == 4 ? row.corner4 : 10.0 * b) << k;
+            }
+    }
+}
+
 }  // namespace
 }  // namespace slabtest

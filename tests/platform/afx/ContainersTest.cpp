@@ -484,6 +484,38 @@ TEST(CMapOrder, InitHashTableOnlyWhileEmpty) {
     EXPECT_EQ(m.GetHashTableSize(), 10007u) << "zero buckets refused";
 }
 
+TEST(CMapOps, LayoutVersionChangesWhenAssociationsComeOrGo) {
+    // A pointer kept from PLookup is good while the version stands: adding or removing an
+    // association changes it; reading, or setting the value of a key already there, does not.
+    using Map = CMap<UINT, UINT, int, int>;
+    struct Row {
+        const char* label;
+        void (*change)(Map&);
+        bool changes;
+    } const rows[] = {
+        {"lookups", [](Map& m) { int v = 0; m.Lookup(5, v); m.Lookup(9, v); m.PLookup(6); }, false},
+        {"values set in place", [](Map& m) { m.SetAt(5, 50); m[6] = 60; }, false},
+        {"absent key removed", [](Map& m) { m.RemoveKey(9); }, false},
+        {"new key", [](Map& m) { m.SetAt(7, 70); }, true},
+        {"new key through []", [](Map& m) { m[8]; }, true},
+        {"key removed", [](Map& m) { m.RemoveKey(6); }, true},
+        {"all removed", [](Map& m) { m.RemoveAll(); }, true},
+        {"emptied and the same keys set again", [](Map& m) { m.RemoveAll(); m[5] = 1; m[6] = 2; }, true},
+        {"assigned a copy of itself", [](Map& m) { const Map copy(m); m = copy; }, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        Map m;
+        m[5] = 1;
+        m[6] = 2;
+        const ULONGLONG before = m.GetLayoutVersion();
+        const Map::CPair* p = m.PLookup(5);
+        row.change(m);
+        EXPECT_EQ(m.GetLayoutVersion() != before, row.changes);
+        if (!row.changes) EXPECT_EQ(m.PLookup(5), p) << "the kept pointer still finds key 5";
+    }
+}
+
 TEST(CMapOps, LookupInsertRemoveAndValueTypes) {
     CMap<UINT, UINT, double, double> m(10);
     double v = -1;
