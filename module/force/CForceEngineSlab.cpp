@@ -376,7 +376,9 @@ int CForceEngine::MakeSForcDataList_MnMx() {
     std::vector<Shown>& shown = m_shownSlabRecords;
     shown.clear();
     shown.reserve(index.keys.size());
+    constexpr size_t kAhead = 16;
     for (size_t i = 0; i < index.keys.size(); ++i) {
+        if (i + kAhead < index.keys.size()) __builtin_prefetch(index.entries[i + kAhead].sbem);
         const SlabRecordIndex::Entry& at = index.entries[i];
         const T_STRP_DL *pHi, *pLo;
         records(at, pHi, pLo);
@@ -386,7 +388,6 @@ int CForceEngine::MakeSForcDataList_MnMx() {
             Shown{index.keys[i], pHi, pLo, pSbem ? static_cast<int>(pSbem->value.m_arrNodeKey.GetSize()) : -1});
     }
     const slabforce::ValuePicker pick(m_nSForcComp);
-    constexpr size_t kAhead = 8;
     std::vector<double>& weighed = m_weighedValues;
     weighed.clear();
     for (size_t i = 0; i < shown.size(); ++i) {
