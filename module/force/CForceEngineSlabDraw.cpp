@@ -182,7 +182,9 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
     memb.type = elem.type;
     pModel->GetMembColor(memb, faceColors);
     const slabforce::ValuePicker pick(m_nSForcComp);
-    const SlabRecordIndex& index = m_pSlabPassIndex ? *m_pSlabPassIndex : SlabRecords();
+    // Outside a pass the maps answer directly: checking the index costs a walk over the list.
+    static const SlabRecordIndex kNoIndex;
+    const SlabRecordIndex& index = m_pSlabPassIndex ? *m_pSlabPassIndex : kNoIndex;
 
     for (int f = 0; f < nFaces; ++f) {
         const int n = faces.Count(f);
