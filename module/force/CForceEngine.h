@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "module/engines/CEngineBase.h"
+#include "module/force/FlatKeyIndex.h"
 #include "module/force/ForceRecords.h"
 #include "host/db/DBRecords.h"
 #include "host/db/DBResultRecords.h"
@@ -982,6 +983,29 @@ private:
     };
     FaceScratch m_faceScratch;
     std::vector<double> m_weighedValues;  // room of the colour scale's values in the legend steps
+    // What the plate legend and drawing read of a record: the selected component at the centre
+    // (v[0]) and corners, the element's extremes (GetMaxElemPForc / GetMinElemPForc) and its
+    // sub-element's first four node keys (nNodes -1 without a sub-element).
+    struct PlateValues {
+        double v[5];
+        double vmax, vmin;
+        UINT nodes[4];
+        int nNodes;
+    };
+    // One row per plate record, rebuilt when either map or the component changed since.
+    struct PlateTable {
+        std::vector<PlateValues> rows;
+        FlatKeyIndex at;  // record key -> row
+        ULONGLONG nRecVersion = 0, nSbemVersion = 0;
+        int nComp = -1;
+        bool bBuilt = false;
+    };
+    PlateTable m_plateTable;
+    // The row of a plate record, null without a record.
+    const PlateValues* PlateValuesOf(UINT nKey);
+    // The block of v a face vertex at node nNode takes: its corner among the first four nodes, or
+    // the centre (0).
+    static int PlateCornerOf(const PlateValues& pv, UINT nNode);
     int m_bListsKept = 0;                // the lists hold the build of m_keptListInputs
     ListInputs m_keptListInputs;
     // Station-grid position of a node of a member: relative position along it, the segment

@@ -9,6 +9,7 @@
 // element's centre and corner values alike.
 #include <cfloat>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "host/base/CMathFunc.h"
@@ -117,7 +118,7 @@ void CForceEngine::GetNodalValueforCutting(UINT nKey, double& dValue1, int nNode
 
 void CForceEngine::GetRangeElementPForc(UINT nKey, C3DPoint* pMin, C3DPoint* pMax) {
     C3DPoint lo(0.0, 0.0, 0.0), hi(0.0, 0.0, 0.0);
-    const auto* pPair = m_mapSbem.PLookup(nKey);
+    const auto* pPair = std::as_const(m_mapSbem).PLookup(nKey);
     const T_PVX_SBEM_D* p = pPair ? &pPair->value : nullptr;
     if (p && p->m_arrNode.GetSize() > 0) {
         lo = C3DPoint(DBL_MAX, DBL_MAX, DBL_MAX);
@@ -227,6 +228,42 @@ int CForceEngine::CalcSElemLocalVec(UINT, T_PELEM_D& elem, double axes[3][3], CP
     return 1;
 }
 
+const CForceEngine::PlateValues* CForceEngine::PlateValuesOf(UINT nKey) {
+    // Read-only walks: a non-const access counts as a change of the map.
+    const auto& recs = std::as_const(m_mapPForc);
+    const auto& sbems = std::as_const(m_mapSbem);
+    PlateTable& t = m_plateTable;
+    if (!t.bBuilt || t.nRecVersion != recs.GetVersion() || t.nSbemVersion != sbems.GetVersion() ||
+        t.nComp != m_nPForcComp) {
+        t.rows.resize(static_cast<size_t>(recs.GetCount()));
+        t.at.Reset(t.rows.size());
+        int row = 0;
+        for (const auto* p = recs.PGetFirstAssoc(); p; p = recs.PGetNextAssoc(p), ++row) {
+            PlateValues& pv = t.rows[static_cast<size_t>(row)];
+            for (int b = 0; b <= kCornerBlocks; ++b) pv.v[b] = CalcPForcValue(p->value, b);
+            const auto* pSbem = sbems.PLookup(p->key);
+            const CArray<UINT, UINT>* nodes = pSbem ? &pSbem->value.m_arrNodeKey : nullptr;
+            pv.nNodes = nodes ? static_cast<int>(nodes->GetSize()) : -1;
+            pv.vmax = nodes ? GetMaxElemPForc(p->value, pv.nNodes) : 0.0;
+            pv.vmin = nodes ? GetMinElemPForc(p->value, pv.nNodes) : 0.0;
+            for (int j = 0; j < kCornerBlocks; ++j) pv.nodes[j] = nodes && j < pv.nNodes ? (*nodes)[j] : 0;
+            t.at.Insert(p->key, row);
+        }
+        t.nRecVersion = recs.GetVersion();
+        t.nSbemVersion = sbems.GetVersion();
+        t.nComp = m_nPForcComp;
+        t.bBuilt = true;
+    }
+    const int row = t.at.Find(nKey);
+    return row >= 0 ? &t.rows[static_cast<size_t>(row)] : nullptr;
+}
+
+int CForceEngine::PlateCornerOf(const PlateValues& pv, UINT nNode) {
+    for (int j = 0; j < CornerCount(pv.nNodes); ++j)
+        if (pv.nodes[j] == nNode) return j + 1;
+    return 0;
+}
+
 // ---- the lists ----------------------------------------------------------------------------------
 
 int CForceEngine::MakePForcDataList() {
@@ -325,14 +362,13 @@ int CForceEngine::MakePForcDataList_MnMx() {
     weighed.clear();
     for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
         const UINT key = m_arrElemKey[i];
-        const auto* pRec = m_mapPForc.PLookup(key);
-        if (!pRec) continue;
-        const auto* pSbem = m_mapSbem.PLookup(key);
-        const int n = pSbem ? static_cast<int>(pSbem->value.m_arrNodeKey.GetSize()) : 0;
-        for (int b = 0; b <= (pSbem ? CornerCount(n) : kCornerBlocks); ++b) weighed.push_back(CalcPForcValue(pRec->value, b));
-        if (!pSbem) continue;
+        const PlateValues* pv = PlateValuesOf(key);
+        if (!pv) continue;
+        const bool bSbem = pv->nNodes >= 0;
+        weighed.insert(weighed.end(), pv->v, pv->v + 1 + (bSbem ? CornerCount(pv->nNodes) : kCornerBlocks));
+        if (!bSbem) continue;
         bTaken = true;
-        const double vmax = GetMaxElemPForc(pRec->value, n);
+        const double vmax = pv->vmax;
         if (vmax > dMax) {
             dMax = vmax;
             nMaxKey = key;
@@ -341,7 +377,7 @@ int CForceEngine::MakePForcDataList_MnMx() {
             m_dPAbsMax = std::fabs(vmax);
             m_nPAbsMaxElem = key;
         }
-        const double vmin = GetMinElemPForc(pRec->value, n);
+        const double vmin = pv->vmin;
         if (vmin < dMin) {
             dMin = vmin;
             nMinKey = key;

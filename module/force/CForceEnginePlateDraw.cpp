@@ -13,6 +13,7 @@
 #include <climits>
 #include <cmath>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "host/base/CMathFunc.h"
@@ -291,20 +292,20 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
 
     // A plate without results (a grade beam the analysis gave no plate forces) is drawn plain
     // rather than left out of the picture.
+    // A face is drawn when its key has a record and a sub-element.
+    auto rowOf = [&](int f) {
+        const PlateValues* pv = PlateValuesOf(faces.faceKeys[f]);
+        return pv && pv->nNodes >= 0 ? pv : nullptr;
+    };
     bool bAnyRecord = false;
-    for (int f = 0; f < nFaces && !bAnyRecord; ++f) {
-        const UINT subKey = faces.faceKeys[f];
-        if (faces.Count(f) > 0 && m_mapPForc.PLookup(subKey) && m_mapSbem.PLookup(subKey)) bAnyRecord = true;
-    }
+    for (int f = 0; f < nFaces && !bAnyRecord; ++f) bAnyRecord = faces.Count(f) > 0 && rowOf(f);
     if (!bAnyRecord) return DrawPlainElement(pDC, nElemKey);
     for (int f = 0; f < nFaces; ++f) {
         const int n = faces.Count(f);
         if (n == 0) continue;
         if (pModel->WatchEscKeyPress()) return -1;
-        const UINT subKey = faces.faceKeys[f];
-        const auto* pRec = m_mapPForc.PLookup(subKey);
-        const auto* pSbem = m_mapSbem.PLookup(subKey);
-        if (!pRec || !pSbem) continue;
+        const PlateValues* pv = rowOf(f);
+        if (!pv) continue;
         if (n < 3) continue;
         const int at = faces.start[f];
         const C3DPoint* pts = faces.corners.data() + at;
@@ -323,8 +324,7 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
         w.values.resize(static_cast<size_t>(n));
         w.flags.resize(static_cast<size_t>(n));
         for (int j = 0; j < n; ++j) {
-            const int m = GetNodeOrder(faces.keys[at + j], pSbem->value.m_arrNodeKey);
-            double v = CalcPForcValue(pRec->value, m >= 0 && m < 4 ? m + 1 : 0);
+            double v = pv->v[PlateCornerOf(*pv, faces.keys[at + j])];
             if (pModel->m_bAnimation) v = m_pContourEngine->GetSubFrameValue(v, dFrame);
             w.values[static_cast<size_t>(j)] = v;
             w.flags[static_cast<size_t>(j)] = w.edgeFlags[j];
@@ -387,7 +387,7 @@ int CForceEngine::DoPForcElementVector_Sub(CDC* pDC, CArray<C3DPoint, C3DPoint&>
                                            double axes[3][3]) {
     I_PVXModel* pModel = GetModel();
     if (!pDC || !pModel || !m_pContourEngine || (m_bDeformed && !pModel->m_pDeformEngine)) return 0;
-    const auto* pRec = m_mapPForc.PLookup(nSubKey);
+    const auto* pRec = std::as_const(m_mapPForc).PLookup(nSubKey);
     if (!pRec || vertices.GetSize() == 0) return 0;
     const double* b0 = pRec->value.blk[0];
     const int at = m_nPForcComp == 11 ? 23 : 17;
@@ -467,7 +467,7 @@ void CForceEngine::OutputPForcNumbers(CDC* pDC) {
                 if (shape.faceKeys.GetSize() != shape.faces.GetSize()) continue;
                 for (INT_PTR f = 0; f < shape.faces.GetSize(); ++f) {
                     const PVXPolyList* face = shape.faces[f];
-                    const auto* pRec = face ? m_mapPForc.PLookup(shape.faceKeys[f]) : nullptr;
+                    const auto* pRec = face ? std::as_const(m_mapPForc).PLookup(shape.faceKeys[f]) : nullptr;
                     const int n = face ? static_cast<int>(face->GetCount()) : 0;
                     if (!pRec || n == 0 || n > 4) continue;
                     C3DPoint C = MeanOf(*face);
