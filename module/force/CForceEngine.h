@@ -982,19 +982,23 @@ private:
         }
     };
     FaceScratch m_faceScratch;
+    // DoSubPolyContour's bands of one face, emptied and refilled face to face.
+    CArray<int, int> m_bandSizes;
+    CArray<VtxInfo_tag, VtxInfo_tag> m_bandVertices;
     std::vector<double> m_weighedValues;  // room of the colour scale's values in the legend steps
     // What the plate legend and drawing read of a record: the selected component at the centre
-    // (v[0]) and corners, the element's extremes (GetMaxElemPForc / GetMinElemPForc) and its
-    // sub-element's first four node keys (nNodes -1 without a sub-element).
-    struct PlateValues {
+    // (v[0]) and corners, and its sub-element's first four node keys (nNodes -1 without a
+    // sub-element); one cache line.
+    struct alignas(64) PlateValues {
         double v[5];
-        double vmax, vmin;
         UINT nodes[4];
         int nNodes;
     };
-    // One row per plate record, rebuilt when either map or the component changed since.
+    // One row per plate record, rebuilt when either map or the component changed since; beside
+    // each row the element's extremes (GetMaxElemPForc, GetMinElemPForc) for the legend.
     struct PlateTable {
         std::vector<PlateValues> rows;
+        std::vector<std::pair<double, double>> extremes;
         FlatKeyIndex at;  // record key -> row
         ULONGLONG nRecVersion = 0, nSbemVersion = 0;
         int nComp = -1;
@@ -1003,6 +1007,8 @@ private:
     PlateTable m_plateTable;
     // The row of a plate record, null without a record.
     const PlateValues* PlateValuesOf(UINT nKey);
+    // Its maximum and minimum.
+    const std::pair<double, double>& PlateExtremesOf(const PlateValues& pv) const;
     // The block of v a face vertex at node nNode takes: its corner among the first four nodes, or
     // the centre (0).
     static int PlateCornerOf(const PlateValues& pv, UINT nNode);

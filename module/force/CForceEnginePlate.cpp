@@ -236,6 +236,7 @@ const CForceEngine::PlateValues* CForceEngine::PlateValuesOf(UINT nKey) {
     if (!t.bBuilt || t.nRecVersion != recs.GetVersion() || t.nSbemVersion != sbems.GetVersion() ||
         t.nComp != m_nPForcComp) {
         t.rows.resize(static_cast<size_t>(recs.GetCount()));
+        t.extremes.resize(t.rows.size());
         t.at.Reset(t.rows.size());
         int row = 0;
         for (const auto* p = recs.PGetFirstAssoc(); p; p = recs.PGetNextAssoc(p), ++row) {
@@ -244,8 +245,9 @@ const CForceEngine::PlateValues* CForceEngine::PlateValuesOf(UINT nKey) {
             const auto* pSbem = sbems.PLookup(p->key);
             const CArray<UINT, UINT>* nodes = pSbem ? &pSbem->value.m_arrNodeKey : nullptr;
             pv.nNodes = nodes ? static_cast<int>(nodes->GetSize()) : -1;
-            pv.vmax = nodes ? GetMaxElemPForc(p->value, pv.nNodes) : 0.0;
-            pv.vmin = nodes ? GetMinElemPForc(p->value, pv.nNodes) : 0.0;
+            t.extremes[static_cast<size_t>(row)] =
+                nodes ? std::make_pair(GetMaxElemPForc(p->value, pv.nNodes), GetMinElemPForc(p->value, pv.nNodes))
+                      : std::make_pair(0.0, 0.0);
             for (int j = 0; j < kCornerBlocks; ++j) pv.nodes[j] = nodes && j < pv.nNodes ? (*nodes)[j] : 0;
             t.at.Insert(p->key, row);
         }
@@ -256,6 +258,10 @@ const CForceEngine::PlateValues* CForceEngine::PlateValuesOf(UINT nKey) {
     }
     const int row = t.at.Find(nKey);
     return row >= 0 ? &t.rows[static_cast<size_t>(row)] : nullptr;
+}
+
+const std::pair<double, double>& CForceEngine::PlateExtremesOf(const PlateValues& pv) const {
+    return m_plateTable.extremes[static_cast<size_t>(&pv - m_plateTable.rows.data())];
 }
 
 int CForceEngine::PlateCornerOf(const PlateValues& pv, UINT nNode) {
@@ -368,7 +374,7 @@ int CForceEngine::MakePForcDataList_MnMx() {
         weighed.insert(weighed.end(), pv->v, pv->v + 1 + (bSbem ? CornerCount(pv->nNodes) : kCornerBlocks));
         if (!bSbem) continue;
         bTaken = true;
-        const double vmax = pv->vmax;
+        const auto& [vmax, vmin] = PlateExtremesOf(*pv);
         if (vmax > dMax) {
             dMax = vmax;
             nMaxKey = key;
@@ -377,7 +383,6 @@ int CForceEngine::MakePForcDataList_MnMx() {
             m_dPAbsMax = std::fabs(vmax);
             m_nPAbsMaxElem = key;
         }
-        const double vmin = pv->vmin;
         if (vmin < dMin) {
             dMin = vmin;
             nMinKey = key;

@@ -165,8 +165,10 @@ void CForceEngine::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C
     for (POSITION pos = pPoints->GetHeadPosition(); pos; ++i) face[i] = ClipVertex{pPoints->GetNext(pos), pValues[i], 0};
     // One polygon per band, the corners of a fine mesh mostly in one: the band's part of the
     // face, its first vertex the largest value (which gives the band its colour).
-    CArray<int, int> sizes;
-    CArray<VtxInfo_tag, VtxInfo_tag> vertices;
+    CArray<int, int>& sizes = m_bandSizes;
+    CArray<VtxInfo_tag, VtxInfo_tag>& vertices = m_bandVertices;
+    sizes.RemoveAllKeepBlock();
+    vertices.RemoveAllKeepBlock();
     for (int band = lo; band <= hi; ++band) {
         const ClipVertex* part = face;
         int m = n;

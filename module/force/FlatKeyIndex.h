@@ -47,7 +47,12 @@ private:
         UINT key = 0;
         int pos = -1;  // -1: free
     };
-    size_t Home(UINT key) const { return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & m_mask; }
+    // Runs of sixteen neighbouring keys stay together (a pass over neighbouring keys reads
+    // neighbouring slots); the runs are spread by a multiplicative hash.
+    size_t Home(UINT key) const {
+        const unsigned long long run = (static_cast<unsigned long long>(key >> 4) * 0x9E3779B97F4A7C15ull) >> 32;
+        return static_cast<size_t>(run * 16 + (key & 15)) & m_mask;
+    }
 
     std::vector<Slot> m_slots;
     size_t m_mask = 0;

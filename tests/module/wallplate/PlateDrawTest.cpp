@@ -131,7 +131,7 @@ TEST_F(PlateDrawTest, AVertexOffTheSubElementsCornersTakesTheCentre) {
 // sub-elements or the component between two drawings must show in the second. Panel 00's vertex
 // at node 102 (2, 0, 0) is its corner 2: Fxx 3, Fyy 4 (the conversion record), centre Fxx 100.
 TEST_F(PlateDrawTest, KeptValuesFollowEveryEditBetweenDrawings) {
-    const double kNotDrawn = -1.0;
+    constexpr double kNotDrawn = -1.0;
     struct Row {
         const char* label;
         std::function<void(CForceEngine&)> edit;
