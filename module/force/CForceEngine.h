@@ -29,6 +29,7 @@
 // and CForceEngineSlabWall.cpp (slab reinforcement, crack and slab walls).
 #pragma once
 
+#include <array>
 #include <map>
 #include <vector>
 
@@ -967,6 +968,7 @@ private:
         PVXFlatFaces faces;
         std::vector<double> values;
         std::vector<int> flags;
+        std::vector<int> ranks;  // the scale's rank of each value, when known
         CArray<int, int> edgeFlags;
         PVXPolyList face;                // a face for the model's face calls
         CList<C3DPoint, C3DPoint> poly;  // a face as the band cutter takes it
@@ -986,6 +988,15 @@ private:
     CArray<int, int> m_bandSizes;
     CArray<VtxInfo_tag, VtxInfo_tag> m_bandVertices;
     std::vector<double> m_weighedValues;  // room of the colour scale's values in the legend steps
+    // The colour scale's finished band weights of the last plate legend, with the values and
+    // levels they were weighed from.
+    struct PlateWeights {
+        std::vector<double> values, levels, weights;
+        int nNumColor = 0;
+        double dTotal = 0.0;
+        bool bValid = false;
+    };
+    PlateWeights m_plateWeights;
     // What the plate legend and drawing read of a record: the selected component at the centre
     // (v[0]) and corners, and its sub-element's first four node keys (nNodes -1 without a
     // sub-element); one cache line.
@@ -1003,10 +1014,24 @@ private:
         ULONGLONG nRecVersion = 0, nSbemVersion = 0;
         int nComp = -1;
         bool bBuilt = false;
+        // Per row the colour scale's upper rank (GetUpperRank) of each v, for the levels kept
+        // beside them; dropped with the rows.
+        std::vector<std::array<signed char, 5>> ranks;
+        std::vector<double> rankLevels;
+        int nRankColors = 0;
+        bool bRanks = false;
     };
     PlateTable m_plateTable;
-    // The row of a plate record, null without a record.
+    // The rows made again when stale; the row of a plate record, null without a record.
+    void RefreshPlateTable();
     const PlateValues* PlateValuesOf(UINT nKey);
+    // The rows' ranks made for the scale's current levels when they are not; 0 without a scale.
+    int PreparePlateRanks();
+    // While one drawing of the plates runs, the rows' ranks serve the band cutter (the table and
+    // the levels cannot change during it); m_pRankHint: the ranks of the next face's vertices,
+    // taken by the next DoSubPolyContour.
+    bool m_bPlateRanks = false;
+    const int* m_pRankHint = nullptr;
     // Its maximum and minimum.
     const std::pair<double, double>& PlateExtremesOf(const PlateValues& pv) const;
     // The block of v a face vertex at node nNode takes: its corner among the first four nodes, or

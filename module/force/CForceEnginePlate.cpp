@@ -7,8 +7,10 @@
 // m_mapSbem and the key in m_arrElemKey. On request one component is averaged at the nodes.
 // The legend range is the extreme corner value over all elements; the colour scale weighs each
 // element's centre and corner values alike.
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -228,7 +230,7 @@ int CForceEngine::CalcSElemLocalVec(UINT, T_PELEM_D& elem, double axes[3][3], CP
     return 1;
 }
 
-const CForceEngine::PlateValues* CForceEngine::PlateValuesOf(UINT nKey) {
+void CForceEngine::RefreshPlateTable() {
     // Read-only walks: a non-const access counts as a change of the map.
     const auto& recs = std::as_const(m_mapPForc);
     const auto& sbems = std::as_const(m_mapSbem);
@@ -255,9 +257,33 @@ const CForceEngine::PlateValues* CForceEngine::PlateValuesOf(UINT nKey) {
         t.nSbemVersion = sbems.GetVersion();
         t.nComp = m_nPForcComp;
         t.bBuilt = true;
+        t.bRanks = false;
     }
-    const int row = t.at.Find(nKey);
-    return row >= 0 ? &t.rows[static_cast<size_t>(row)] : nullptr;
+}
+
+const CForceEngine::PlateValues* CForceEngine::PlateValuesOf(UINT nKey) {
+    RefreshPlateTable();
+    const int row = m_plateTable.at.Find(nKey);
+    return row >= 0 ? &m_plateTable.rows[static_cast<size_t>(row)] : nullptr;
+}
+
+int CForceEngine::PreparePlateRanks() {
+    if (!m_pContourEngine) return 0;
+    RefreshPlateTable();
+    const CContourEngine& s = *m_pContourEngine;
+    PlateTable& t = m_plateTable;
+    const size_t nLevels = CContourEngine::MAX_LEVELS;
+    if (t.bRanks && t.nRankColors == s.m_nNumColor &&
+        std::memcmp(t.rankLevels.data(), s.m_dRankMap, nLevels * sizeof(double)) == 0)
+        return 1;
+    t.ranks.resize(t.rows.size());
+    for (size_t r = 0; r < t.rows.size(); ++r)
+        for (int b = 0; b <= kCornerBlocks; ++b)
+            t.ranks[r][static_cast<size_t>(b)] = static_cast<signed char>(s.GetUpperRank(t.rows[r].v[b]));
+    t.rankLevels.assign(s.m_dRankMap, s.m_dRankMap + nLevels);
+    t.nRankColors = s.m_nNumColor;
+    t.bRanks = true;
+    return 1;
 }
 
 const std::pair<double, double>& CForceEngine::PlateExtremesOf(const PlateValues& pv) const {
@@ -404,8 +430,27 @@ int CForceEngine::MakePForcDataList_MnMx() {
     m_dLegendMin = dMin;
 
     CContourEngine& s = StartScale(dMin, dMax);
+    // The band weights follow from the values and the levels alone: while both are, bit for bit,
+    // those of the last legend, its finished weights serve.
+    PlateWeights& last = m_plateWeights;
+    const size_t nLevels = CContourEngine::MAX_LEVELS;
+    auto sameBits = [](const std::vector<double>& a, const double* b, size_t n) {
+        return a.size() == n && (n == 0 || std::memcmp(a.data(), b, n * sizeof(double)) == 0);
+    };
+    if (last.bValid && last.nNumColor == s.m_nNumColor && sameBits(last.levels, s.m_dRankMap, nLevels) &&
+        sameBits(last.values, weighed.data(), weighed.size())) {
+        std::copy(last.weights.begin(), last.weights.end(), s.m_dPctRankMap);
+        s.m_dPctTotal = last.dTotal;
+        return 1;
+    }
     for (double v : weighed) s.AddPecentRankMapData(v, 1.0);
     s.FinishPecentRankMapData();
+    last.nNumColor = s.m_nNumColor;
+    last.levels.assign(s.m_dRankMap, s.m_dRankMap + nLevels);
+    last.weights.assign(s.m_dPctRankMap, s.m_dPctRankMap + CContourEngine::MAX_LEVELS);
+    last.dTotal = s.m_dPctTotal;
+    std::swap(last.values, weighed);
+    last.bValid = true;
     return 1;
 }
 

@@ -135,6 +135,9 @@ void CForceEngine::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C
                                     int bFrame) {
     I_PVXModel* pModel = GetModel();
     const int n = pPoints ? static_cast<int>(pPoints->GetCount()) : 0;
+    // Ranks handed over by the plate drawing for these values, if any (taken once).
+    const int* pRanks = m_pRankHint;
+    m_pRankHint = nullptr;
     const CContourEngine* s = m_pContourEngine;
     if (bFrame || !pValues || !s || !pModel || pModel->m_bGradient || (n != 3 && n != 4) || s->m_nFillStyle == 1 ||
         s->m_bExtrudeContour || s->m_bGlobalRange || s->m_bListMode) {
@@ -146,7 +149,7 @@ void CForceEngine::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C
     const int nLevels = std::clamp(s->m_nNumColor, 1, static_cast<int>(CContourEngine::MAX_LEVELS));
     int lo = INT_MAX, hi = -1;
     for (int i = 0; i < n; ++i) {
-        const int r = s->GetUpperRank(pValues[i]);
+        const int r = pRanks ? pRanks[i] : s->GetUpperRank(pValues[i]);
         if (r == 0 || pValues[i] > s->m_dRankMap[nLevels - 1]) {
             // Outside the levels: the base cutter decides.
             CEngineBase::DoSubPolyContour(pDC, pValues, pPoints, pFlags, bFrame);
@@ -213,6 +216,13 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
     // The view-state word: wire frame while arrows are drawn, as it was for the contours.
     const int nViewState = opt.m_bWireFrame;
     OptionScope restoreView(opt.m_bWireFrame, nViewState);
+
+    // The scale's ranks of every plate value, looked up face by face below.
+    struct RanksScope {
+        bool& bOn;
+        ~RanksScope() { bOn = false; }
+    } ranksScope{m_bPlateRanks};
+    m_bPlateRanks = !bVector && PreparePlateRanks();
 
     UINT nLastInactive = 0;
     bool bStopped = false;
@@ -325,13 +335,22 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
         // sub-element's four corners takes the centre value.
         w.values.resize(static_cast<size_t>(n));
         w.flags.resize(static_cast<size_t>(n));
+        w.ranks.resize(static_cast<size_t>(n));
+        // The kept ranks serve values as recorded (not an animation frame's).
+        const bool bRanks = m_bPlateRanks && m_plateTable.bRanks && !pModel->m_bAnimation;
+        const signed char* ranks =
+            bRanks ? m_plateTable.ranks[static_cast<size_t>(pv - m_plateTable.rows.data())].data() : nullptr;
         for (int j = 0; j < n; ++j) {
-            double v = pv->v[PlateCornerOf(*pv, faces.keys[at + j])];
+            const int b = PlateCornerOf(*pv, faces.keys[at + j]);
+            double v = pv->v[b];
             if (pModel->m_bAnimation) v = m_pContourEngine->GetSubFrameValue(v, dFrame);
             w.values[static_cast<size_t>(j)] = v;
             w.flags[static_cast<size_t>(j)] = w.edgeFlags[j];
+            if (ranks) w.ranks[static_cast<size_t>(j)] = ranks[b];
         }
+        m_pRankHint = ranks ? w.ranks.data() : nullptr;
         DoSubPolyContour(pDC, w.values.data(), w.Poly(pts, n), w.flags.data(), 0);
+        m_pRankHint = nullptr;
         if (bEdges && !bLinesOnly) pModel->DrawPolygonEdge(pDC, face ? face : w.Face(pts, n), &w.edgeFlags, 0);
     }
 

@@ -8,6 +8,7 @@
 #include "module/engines/CDeformEngine.h"
 #include "module/model/PVXModes.h"
 #include "platform/ui/CUiDriver.h"
+#include "tests/module/ModuleTestSupport.h"
 #include "tests/module/wallplate/WallPlateTestSupport.h"
 
 namespace wallplatetest {
@@ -180,6 +181,41 @@ TEST_F(PlateDrawTest, KeptValuesFollowEveryEditBetweenDrawings) {
         e->m_polys.clear();
         e->DrawPForcContour(&m_dc);
         EXPECT_EQ(valueAt(*e), r.want);
+    }
+}
+
+// The bands' ranks of every plate value are kept from drawing to drawing for the scale's
+// levels: a change of the levels or of the values between two drawings must draw what an engine
+// drawing the same lists and scale for the first time draws.
+TEST_F(PlateDrawTest, KeptRanksFollowTheLevelsAndTheValues) {
+    struct Row {
+        const char* label;
+        std::function<void(CForceEngine&)> change;
+    } const rows[] = {
+        {"nothing changed", [](CForceEngine&) {}},
+        {"six levels", [](CForceEngine& e) { e.m_pContourEngine->m_nNumColor = 6; }},
+        {"a corner value moved across bands, the range kept",
+         [](CForceEngine& e) { e.m_mapPForc[kPanel00].blk[2][14] = 30.0; }},
+        {"range widened", [](CForceEngine& e) { e.m_mapPForc[kBeamPanel].blk[4][14] = 200.0; }},
+        {"component Fyy", [](CForceEngine& e) { e.m_nPForcComp = 1; }},
+    };
+    auto drawn = [&](CForceEngine& e) {
+        m_dc.Clear();
+        e.DrawPForcContour(&m_dc);
+        return moduletest::RecordedCalls(m_dc);
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        CForceEngine kept(&M());
+        kept.m_nPForcComp = 0;
+        kept.InitEngine(nullptr, PVXMode::kPlateForce);
+        ASSERT_NE(kept.m_pContourEngine, nullptr);
+        drawn(kept);
+        r.change(kept);
+        ASSERT_EQ(kept.MakePForcDataList_MnMx(), 1);
+        const std::string keptShows = drawn(kept);
+        EXPECT_EQ(keptShows, drawn(*FirstWeighing(kept)));
+        EXPECT_NE(keptShows.find("Polygon"), std::string::npos);
     }
 }
 
