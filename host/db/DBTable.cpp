@@ -15,10 +15,13 @@ static_assert(std::endian::native == std::endian::little, "stored arrays are lit
 
 namespace pvxdb {
 
-unsigned long long DBTableBase::NextVersion() {
-    static std::atomic<unsigned long long> s_last{0};
-    return s_last.fetch_add(1, std::memory_order_relaxed) + 1;
-}
+namespace {
+std::atomic<unsigned long long> s_lastVersion{0};
+}  // namespace
+
+unsigned long long DBTableBase::NextVersion() { return s_lastVersion.fetch_add(1, std::memory_order_relaxed) + 1; }
+
+unsigned long long DBTableBase::LastVersion() { return s_lastVersion.load(std::memory_order_relaxed); }
 
 void CopyText(char* dst, size_t cap, const char* src) {
     if (!dst || cap == 0) return;

@@ -66,6 +66,9 @@ public:
     // from one counter of the process: no two tables, of one database or of two, ever share
     // one, so a cache keyed by versions cannot take a new database for the one it was built on.
     unsigned long long Version() const { return m_version; }
+    // The newest version handed out to any table: while it stays the same, no table of any
+    // database has changed or been made.
+    static unsigned long long LastVersion();
     virtual void Clear() = 0;
     virtual size_t Count() const = 0;
     // Creates the table in db and writes every record; 0 with a message on failure.

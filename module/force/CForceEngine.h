@@ -29,10 +29,12 @@
 // and CForceEngineSlabWall.cpp (slab reinforcement, crack and slab walls).
 #pragma once
 
+#include <array>
 #include <map>
 #include <vector>
 
 #include "module/engines/CEngineBase.h"
+#include "module/force/FlatKeyIndex.h"
 #include "module/force/ForceRecords.h"
 #include "host/db/DBRecords.h"
 #include "host/db/DBResultRecords.h"
@@ -966,6 +968,7 @@ private:
         PVXFlatFaces faces;
         std::vector<double> values;
         std::vector<int> flags;
+        std::vector<int> ranks;  // the scale's rank of each value, when known
         CArray<int, int> edgeFlags;
         PVXPolyList face;                // a face for the model's face calls
         CList<C3DPoint, C3DPoint> poly;  // a face as the band cutter takes it
@@ -981,6 +984,9 @@ private:
         }
     };
     FaceScratch m_faceScratch;
+    // DoSubPolyContour's bands of one face, emptied and refilled face to face.
+    CArray<int, int> m_bandSizes;
+    CArray<VtxInfo_tag, VtxInfo_tag> m_bandVertices;
     std::vector<double> m_weighedValues;  // room of the colour scale's values in the legend steps
     // The slab records of the side shown, gathered by the slab legend step before it reads them.
     struct ShownSlabRecord {
@@ -1002,23 +1008,14 @@ private:
         };
         std::vector<UINT> keys;      // the list indexed
         std::vector<Entry> entries;  // per list position
-        std::vector<int> slots;      // open addressing: list position + 1 by key, 0 free
+        FlatKeyIndex at;             // key -> its first list position
         const void* maps[4] = {};
         ULONGLONG versions[4] = {};
         bool built = false;
-        // First slot of a key: consecutive keys (a mesh's elements) take neighbouring slots, so
-        // that the index is read in order as they are; the high bits folded in keep keys of a
-        // large common stride apart.
-        static size_t Home(UINT key, size_t mask) { return (key ^ (key >> 16)) & mask; }
         // The entry of a listed key, or null.
         const Entry* Find(UINT key) const {
-            if (slots.empty()) return nullptr;
-            const size_t mask = slots.size() - 1;
-            for (size_t h = Home(key, mask);; h = (h + 1) & mask) {
-                const int at = slots[h];
-                if (at == 0) return nullptr;
-                if (keys[static_cast<size_t>(at - 1)] == key) return &entries[static_cast<size_t>(at - 1)];
-            }
+            const int i = at.Find(key);
+            return i < 0 ? nullptr : &entries[static_cast<size_t>(i)];
         }
     };
     SlabRecordIndex m_slabIndex;
@@ -1027,6 +1024,55 @@ private:
     const SlabRecordIndex& SlabRecords();
     // The records of a face key: through the index, or the maps for a key not listed.
     SlabRecordIndex::Entry SlabRecordsOf(const SlabRecordIndex& index, UINT key) const;
+    // The colour scale's finished band weights of the last plate legend, with the values and
+    // levels they were weighed from.
+    struct PlateWeights {
+        std::vector<double> values, levels, weights;
+        int nNumColor = 0;
+        double dTotal = 0.0;
+        bool bValid = false;
+    };
+    PlateWeights m_plateWeights;
+    // What the plate legend and drawing read of a record: the selected component at the centre
+    // (v[0]) and corners, and its sub-element's first four node keys (nNodes -1 without a
+    // sub-element); one cache line.
+    struct alignas(64) PlateValues {
+        double v[5];
+        UINT nodes[4];
+        int nNodes;
+    };
+    // One row per plate record, rebuilt when either map or the component changed since; beside
+    // each row the element's extremes (GetMaxElemPForc, GetMinElemPForc) for the legend.
+    struct PlateTable {
+        std::vector<PlateValues> rows;
+        std::vector<std::pair<double, double>> extremes;
+        FlatKeyIndex at;  // record key -> row
+        ULONGLONG nRecVersion = 0, nSbemVersion = 0;
+        int nComp = -1;
+        bool bBuilt = false;
+        // Per row the colour scale's upper rank (GetUpperRank) of each v, for the levels kept
+        // beside them; dropped with the rows.
+        std::vector<std::array<signed char, 5>> ranks;
+        std::vector<double> rankLevels;
+        int nRankColors = 0;
+        bool bRanks = false;
+    };
+    PlateTable m_plateTable;
+    // The rows made again when stale; the row of a plate record, null without a record.
+    void RefreshPlateTable();
+    const PlateValues* PlateValuesOf(UINT nKey);
+    // The rows' ranks made for the scale's current levels when they are not; 0 without a scale.
+    int PreparePlateRanks();
+    // While one drawing of the plates runs, the rows' ranks serve the band cutter (the table and
+    // the levels cannot change during it); m_pRankHint: the ranks of the next face's vertices,
+    // taken by the next DoSubPolyContour.
+    bool m_bPlateRanks = false;
+    const int* m_pRankHint = nullptr;
+    // Its maximum and minimum.
+    const std::pair<double, double>& PlateExtremesOf(const PlateValues& pv) const;
+    // The block of v a face vertex at node nNode takes: its corner among the first four nodes, or
+    // the centre (0).
+    static int PlateCornerOf(const PlateValues& pv, UINT nNode);
     int m_bListsKept = 0;                // the lists hold the build of m_keptListInputs
     ListInputs m_keptListInputs;
     // Station-grid position of a node of a member: relative position along it, the segment

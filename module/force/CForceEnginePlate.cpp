@@ -7,8 +7,11 @@
 // m_mapSbem and the key in m_arrElemKey. On request one component is averaged at the nodes.
 // The legend range is the extreme corner value over all elements; the colour scale weighs each
 // element's centre and corner values alike.
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
+#include <utility>
 #include <vector>
 
 #include "host/base/CMathFunc.h"
@@ -117,7 +120,7 @@ void CForceEngine::GetNodalValueforCutting(UINT nKey, double& dValue1, int nNode
 
 void CForceEngine::GetRangeElementPForc(UINT nKey, C3DPoint* pMin, C3DPoint* pMax) {
     C3DPoint lo(0.0, 0.0, 0.0), hi(0.0, 0.0, 0.0);
-    const auto* pPair = m_mapSbem.PLookup(nKey);
+    const auto* pPair = std::as_const(m_mapSbem).PLookup(nKey);
     const T_PVX_SBEM_D* p = pPair ? &pPair->value : nullptr;
     if (p && p->m_arrNode.GetSize() > 0) {
         lo = C3DPoint(DBL_MAX, DBL_MAX, DBL_MAX);
@@ -227,6 +230,72 @@ int CForceEngine::CalcSElemLocalVec(UINT, T_PELEM_D& elem, double axes[3][3], CP
     return 1;
 }
 
+void CForceEngine::RefreshPlateTable() {
+    // Read-only walks: a non-const access counts as a change of the map.
+    const auto& recs = std::as_const(m_mapPForc);
+    const auto& sbems = std::as_const(m_mapSbem);
+    PlateTable& t = m_plateTable;
+    if (!t.bBuilt || t.nRecVersion != recs.GetVersion() || t.nSbemVersion != sbems.GetVersion() ||
+        t.nComp != m_nPForcComp) {
+        t.rows.resize(static_cast<size_t>(recs.GetCount()));
+        t.extremes.resize(t.rows.size());
+        t.at.Reset(t.rows.size());
+        int row = 0;
+        for (const auto* p = recs.PGetFirstAssoc(); p; p = recs.PGetNextAssoc(p), ++row) {
+            PlateValues& pv = t.rows[static_cast<size_t>(row)];
+            for (int b = 0; b <= kCornerBlocks; ++b) pv.v[b] = CalcPForcValue(p->value, b);
+            const auto* pSbem = sbems.PLookup(p->key);
+            const CArray<UINT, UINT>* nodes = pSbem ? &pSbem->value.m_arrNodeKey : nullptr;
+            pv.nNodes = nodes ? static_cast<int>(nodes->GetSize()) : -1;
+            t.extremes[static_cast<size_t>(row)] =
+                nodes ? std::make_pair(GetMaxElemPForc(p->value, pv.nNodes), GetMinElemPForc(p->value, pv.nNodes))
+                      : std::make_pair(0.0, 0.0);
+            for (int j = 0; j < kCornerBlocks; ++j) pv.nodes[j] = nodes && j < pv.nNodes ? (*nodes)[j] : 0;
+            t.at.Insert(p->key, row);
+        }
+        t.nRecVersion = recs.GetVersion();
+        t.nSbemVersion = sbems.GetVersion();
+        t.nComp = m_nPForcComp;
+        t.bBuilt = true;
+        t.bRanks = false;
+    }
+}
+
+const CForceEngine::PlateValues* CForceEngine::PlateValuesOf(UINT nKey) {
+    RefreshPlateTable();
+    const int row = m_plateTable.at.Find(nKey);
+    return row >= 0 ? &m_plateTable.rows[static_cast<size_t>(row)] : nullptr;
+}
+
+int CForceEngine::PreparePlateRanks() {
+    if (!m_pContourEngine) return 0;
+    RefreshPlateTable();
+    const CContourEngine& s = *m_pContourEngine;
+    PlateTable& t = m_plateTable;
+    const size_t nLevels = CContourEngine::MAX_LEVELS;
+    if (t.bRanks && t.nRankColors == s.m_nNumColor &&
+        std::memcmp(t.rankLevels.data(), s.m_dRankMap, nLevels * sizeof(double)) == 0)
+        return 1;
+    t.ranks.resize(t.rows.size());
+    for (size_t r = 0; r < t.rows.size(); ++r)
+        for (int b = 0; b <= kCornerBlocks; ++b)
+            t.ranks[r][static_cast<size_t>(b)] = static_cast<signed char>(s.GetUpperRank(t.rows[r].v[b]));
+    t.rankLevels.assign(s.m_dRankMap, s.m_dRankMap + nLevels);
+    t.nRankColors = s.m_nNumColor;
+    t.bRanks = true;
+    return 1;
+}
+
+const std::pair<double, double>& CForceEngine::PlateExtremesOf(const PlateValues& pv) const {
+    return m_plateTable.extremes[static_cast<size_t>(&pv - m_plateTable.rows.data())];
+}
+
+int CForceEngine::PlateCornerOf(const PlateValues& pv, UINT nNode) {
+    for (int j = 0; j < CornerCount(pv.nNodes); ++j)
+        if (pv.nodes[j] == nNode) return j + 1;
+    return 0;
+}
+
 // ---- the lists ----------------------------------------------------------------------------------
 
 int CForceEngine::MakePForcDataList() {
@@ -325,14 +394,13 @@ int CForceEngine::MakePForcDataList_MnMx() {
     weighed.clear();
     for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
         const UINT key = m_arrElemKey[i];
-        const auto* pRec = m_mapPForc.PLookup(key);
-        if (!pRec) continue;
-        const auto* pSbem = m_mapSbem.PLookup(key);
-        const int n = pSbem ? static_cast<int>(pSbem->value.m_arrNodeKey.GetSize()) : 0;
-        for (int b = 0; b <= (pSbem ? CornerCount(n) : kCornerBlocks); ++b) weighed.push_back(CalcPForcValue(pRec->value, b));
-        if (!pSbem) continue;
+        const PlateValues* pv = PlateValuesOf(key);
+        if (!pv) continue;
+        const bool bSbem = pv->nNodes >= 0;
+        weighed.insert(weighed.end(), pv->v, pv->v + 1 + (bSbem ? CornerCount(pv->nNodes) : kCornerBlocks));
+        if (!bSbem) continue;
         bTaken = true;
-        const double vmax = GetMaxElemPForc(pRec->value, n);
+        const auto& [vmax, vmin] = PlateExtremesOf(*pv);
         if (vmax > dMax) {
             dMax = vmax;
             nMaxKey = key;
@@ -341,7 +409,6 @@ int CForceEngine::MakePForcDataList_MnMx() {
             m_dPAbsMax = std::fabs(vmax);
             m_nPAbsMaxElem = key;
         }
-        const double vmin = GetMinElemPForc(pRec->value, n);
         if (vmin < dMin) {
             dMin = vmin;
             nMinKey = key;
@@ -363,8 +430,27 @@ int CForceEngine::MakePForcDataList_MnMx() {
     m_dLegendMin = dMin;
 
     CContourEngine& s = StartScale(dMin, dMax);
+    // The band weights follow from the values and the levels alone: while both are, bit for bit,
+    // those of the last legend, its finished weights serve.
+    PlateWeights& last = m_plateWeights;
+    const size_t nLevels = CContourEngine::MAX_LEVELS;
+    auto sameBits = [](const std::vector<double>& a, const double* b, size_t n) {
+        return a.size() == n && (n == 0 || std::memcmp(a.data(), b, n * sizeof(double)) == 0);
+    };
+    if (last.bValid && last.nNumColor == s.m_nNumColor && sameBits(last.levels, s.m_dRankMap, nLevels) &&
+        sameBits(last.values, weighed.data(), weighed.size())) {
+        std::copy(last.weights.begin(), last.weights.end(), s.m_dPctRankMap);
+        s.m_dPctTotal = last.dTotal;
+        return 1;
+    }
     for (double v : weighed) s.AddPecentRankMapData(v, 1.0);
     s.FinishPecentRankMapData();
+    last.nNumColor = s.m_nNumColor;
+    last.levels.assign(s.m_dRankMap, s.m_dRankMap + nLevels);
+    last.weights.assign(s.m_dPctRankMap, s.m_dPctRankMap + CContourEngine::MAX_LEVELS);
+    last.dTotal = s.m_dPctTotal;
+    std::swap(last.values, weighed);
+    last.bValid = true;
     return 1;
 }
 

@@ -13,6 +13,7 @@
 #include <climits>
 #include <cmath>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "host/base/CMathFunc.h"
@@ -134,6 +135,9 @@ void CForceEngine::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C
                                     int bFrame) {
     I_PVXModel* pModel = GetModel();
     const int n = pPoints ? static_cast<int>(pPoints->GetCount()) : 0;
+    // Ranks handed over by the plate drawing for these values, if any (taken once).
+    const int* pRanks = m_pRankHint;
+    m_pRankHint = nullptr;
     const CContourEngine* s = m_pContourEngine;
     if (bFrame || !pValues || !s || !pModel || pModel->m_bGradient || (n != 3 && n != 4) || s->m_nFillStyle == 1 ||
         s->m_bExtrudeContour || s->m_bGlobalRange || s->m_bListMode) {
@@ -145,7 +149,7 @@ void CForceEngine::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C
     const int nLevels = std::clamp(s->m_nNumColor, 1, static_cast<int>(CContourEngine::MAX_LEVELS));
     int lo = INT_MAX, hi = -1;
     for (int i = 0; i < n; ++i) {
-        const int r = s->GetUpperRank(pValues[i]);
+        const int r = pRanks ? pRanks[i] : s->GetUpperRank(pValues[i]);
         if (r == 0 || pValues[i] > s->m_dRankMap[nLevels - 1]) {
             // Outside the levels: the base cutter decides.
             CEngineBase::DoSubPolyContour(pDC, pValues, pPoints, pFlags, bFrame);
@@ -164,8 +168,10 @@ void CForceEngine::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C
     for (POSITION pos = pPoints->GetHeadPosition(); pos; ++i) face[i] = ClipVertex{pPoints->GetNext(pos), pValues[i], 0};
     // One polygon per band, the corners of a fine mesh mostly in one: the band's part of the
     // face, its first vertex the largest value (which gives the band its colour).
-    CArray<int, int> sizes;
-    CArray<VtxInfo_tag, VtxInfo_tag> vertices;
+    CArray<int, int>& sizes = m_bandSizes;
+    CArray<VtxInfo_tag, VtxInfo_tag>& vertices = m_bandVertices;
+    sizes.RemoveAllKeepBlock();
+    vertices.RemoveAllKeepBlock();
     for (int band = lo; band <= hi; ++band) {
         const ClipVertex* part = face;
         int m = n;
@@ -210,6 +216,13 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
     // The view-state word: wire frame while arrows are drawn, as it was for the contours.
     const int nViewState = opt.m_bWireFrame;
     OptionScope restoreView(opt.m_bWireFrame, nViewState);
+
+    // The scale's ranks of every plate value, looked up face by face below.
+    struct RanksScope {
+        bool& bOn;
+        ~RanksScope() { bOn = false; }
+    } ranksScope{m_bPlateRanks};
+    m_bPlateRanks = !bVector && PreparePlateRanks();
 
     UINT nLastInactive = 0;
     bool bStopped = false;
@@ -291,20 +304,20 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
 
     // A plate without results (a grade beam the analysis gave no plate forces) is drawn plain
     // rather than left out of the picture.
+    // A face is drawn when its key has a record and a sub-element.
+    auto rowOf = [&](int f) {
+        const PlateValues* pv = PlateValuesOf(faces.faceKeys[f]);
+        return pv && pv->nNodes >= 0 ? pv : nullptr;
+    };
     bool bAnyRecord = false;
-    for (int f = 0; f < nFaces && !bAnyRecord; ++f) {
-        const UINT subKey = faces.faceKeys[f];
-        if (faces.Count(f) > 0 && m_mapPForc.PLookup(subKey) && m_mapSbem.PLookup(subKey)) bAnyRecord = true;
-    }
+    for (int f = 0; f < nFaces && !bAnyRecord; ++f) bAnyRecord = faces.Count(f) > 0 && rowOf(f);
     if (!bAnyRecord) return DrawPlainElement(pDC, nElemKey);
     for (int f = 0; f < nFaces; ++f) {
         const int n = faces.Count(f);
         if (n == 0) continue;
         if (pModel->WatchEscKeyPress()) return -1;
-        const UINT subKey = faces.faceKeys[f];
-        const auto* pRec = m_mapPForc.PLookup(subKey);
-        const auto* pSbem = m_mapSbem.PLookup(subKey);
-        if (!pRec || !pSbem) continue;
+        const PlateValues* pv = rowOf(f);
+        if (!pv) continue;
         if (n < 3) continue;
         const int at = faces.start[f];
         const C3DPoint* pts = faces.corners.data() + at;
@@ -322,14 +335,22 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
         // sub-element's four corners takes the centre value.
         w.values.resize(static_cast<size_t>(n));
         w.flags.resize(static_cast<size_t>(n));
+        w.ranks.resize(static_cast<size_t>(n));
+        // The kept ranks serve values as recorded (not an animation frame's).
+        const bool bRanks = m_bPlateRanks && m_plateTable.bRanks && !pModel->m_bAnimation;
+        const signed char* ranks =
+            bRanks ? m_plateTable.ranks[static_cast<size_t>(pv - m_plateTable.rows.data())].data() : nullptr;
         for (int j = 0; j < n; ++j) {
-            const int m = GetNodeOrder(faces.keys[at + j], pSbem->value.m_arrNodeKey);
-            double v = CalcPForcValue(pRec->value, m >= 0 && m < 4 ? m + 1 : 0);
+            const int b = PlateCornerOf(*pv, faces.keys[at + j]);
+            double v = pv->v[b];
             if (pModel->m_bAnimation) v = m_pContourEngine->GetSubFrameValue(v, dFrame);
             w.values[static_cast<size_t>(j)] = v;
             w.flags[static_cast<size_t>(j)] = w.edgeFlags[j];
+            if (ranks) w.ranks[static_cast<size_t>(j)] = ranks[b];
         }
+        m_pRankHint = ranks ? w.ranks.data() : nullptr;
         DoSubPolyContour(pDC, w.values.data(), w.Poly(pts, n), w.flags.data(), 0);
+        m_pRankHint = nullptr;
         if (bEdges && !bLinesOnly) pModel->DrawPolygonEdge(pDC, face ? face : w.Face(pts, n), &w.edgeFlags, 0);
     }
 
@@ -387,7 +408,7 @@ int CForceEngine::DoPForcElementVector_Sub(CDC* pDC, CArray<C3DPoint, C3DPoint&>
                                            double axes[3][3]) {
     I_PVXModel* pModel = GetModel();
     if (!pDC || !pModel || !m_pContourEngine || (m_bDeformed && !pModel->m_pDeformEngine)) return 0;
-    const auto* pRec = m_mapPForc.PLookup(nSubKey);
+    const auto* pRec = std::as_const(m_mapPForc).PLookup(nSubKey);
     if (!pRec || vertices.GetSize() == 0) return 0;
     const double* b0 = pRec->value.blk[0];
     const int at = m_nPForcComp == 11 ? 23 : 17;
@@ -467,7 +488,7 @@ void CForceEngine::OutputPForcNumbers(CDC* pDC) {
                 if (shape.faceKeys.GetSize() != shape.faces.GetSize()) continue;
                 for (INT_PTR f = 0; f < shape.faces.GetSize(); ++f) {
                     const PVXPolyList* face = shape.faces[f];
-                    const auto* pRec = face ? m_mapPForc.PLookup(shape.faceKeys[f]) : nullptr;
+                    const auto* pRec = face ? std::as_const(m_mapPForc).PLookup(shape.faceKeys[f]) : nullptr;
                     const int n = face ? static_cast<int>(face->GetCount()) : 0;
                     if (!pRec || n == 0 || n > 4) continue;
                     C3DPoint C = MeanOf(*face);

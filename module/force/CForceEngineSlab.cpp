@@ -459,23 +459,13 @@ const CForceEngine::SlabRecordIndex& CForceEngine::SlabRecords() {
         return x;
     x.keys.assign(keys, keys + n);
     x.entries.resize(n);
-    size_t capacity = 16;
-    while (capacity < 2 * n) capacity *= 2;
-    x.slots.assign(capacity, 0);
-    const size_t mask = capacity - 1;
+    x.at.Reset(n);
     for (size_t i = 0; i < n; ++i) {
         const UINT key = keys[i];
         x.entries[i] = SlabRecordIndex::Entry{m_mapSForc.PLookup(key), m_mapSForcPos.PLookup(key),
                                               m_mapSForcNeg.PLookup(key), m_mapSbem.PLookup(key)};
         // A key listed twice keeps its first place (both places hold the same records).
-        for (size_t h = SlabRecordIndex::Home(key, mask);; h = (h + 1) & mask) {
-            int& slot = x.slots[h];
-            if (slot == 0) {
-                slot = static_cast<int>(i + 1);
-                break;
-            }
-            if (x.keys[static_cast<size_t>(slot - 1)] == key) break;
-        }
+        if (x.at.Find(key) < 0) x.at.Insert(key, static_cast<int>(i));
     }
     std::copy(maps, maps + 4, x.maps);
     std::copy(versions, versions + 4, x.versions);

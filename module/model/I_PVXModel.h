@@ -648,6 +648,15 @@ private:
     };
     ElementFaces m_ElementFaces;
     ShownRangeKey MakeShownRangeKey() const;
+    // The databases and versions MakeShownRangeKey read last, with the newest table version at
+    // the time: while that has not moved, the same databases have the same versions.
+    struct ShownVersions {
+        unsigned long long nLastVersion = 0;
+        const void* pDB[3] = {nullptr, nullptr, nullptr};
+        unsigned long long nVersion[3] = {0, 0, 0};
+        bool bValid = false;
+    };
+    mutable ShownVersions m_shownVersions;
     // The box of the shown members built from their shapes.
     int BuildShownRange(C3DPoint& lo, C3DPoint& hi);
     ShownRange m_ShownRange;

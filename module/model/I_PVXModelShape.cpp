@@ -541,10 +541,24 @@ I_PVXModel::ShownRangeKey I_PVXModel::MakeShownRangeKey() const {
         m_pGeomCtrl && m_pGeomCtrl->m_pDBDoc && m_pGeomCtrl->m_pMDBCtrl ? m_pGeomCtrl->m_pMDBCtrl->GetDBPost() : nullptr,
         m_pGeomCtrl ? m_pGeomCtrl->m_PElem.GetDB() : nullptr,
         m_pAttrCtrl ? m_pAttrCtrl->m_PMemb.GetDB() : nullptr};
+    // Reading a database's version visits each of its model tables: an element shaped after
+    // another takes the versions read for that one while no table anywhere has changed since.
+    ShownVersions& memo = m_shownVersions;
+    const unsigned long long nLast = pvxdb::DBTableBase::LastVersion();
+    const bool bSame = memo.bValid && memo.nLastVersion == nLast && std::equal(dbs, dbs + 3, memo.pDB);
     for (int i = 0; i < 3; ++i) {
         k.pDB[i] = dbs[i];
         // The three are mostly one database: its version is read once.
-        k.nVersion[i] = !dbs[i] ? 0 : i > 0 && dbs[i] == dbs[i - 1] ? k.nVersion[i - 1] : dbs[i]->GetModelVersion();
+        k.nVersion[i] = bSame     ? memo.nVersion[i]
+                        : !dbs[i] ? 0
+                        : i > 0 && dbs[i] == dbs[i - 1] ? k.nVersion[i - 1]
+                                                        : dbs[i]->GetModelVersion();
+    }
+    if (!bSame) {
+        memo.nLastVersion = nLast;
+        std::copy(dbs, dbs + 3, memo.pDB);
+        std::copy(k.nVersion, k.nVersion + 3, memo.nVersion);
+        memo.bValid = true;
     }
     if (const T_PVX_DOPT_D* o = m_pDispOpt) {
         k.bDispOpt = 1;

@@ -51,9 +51,10 @@ public:
 
     explicit CMap(INT_PTR nBlockSize = 10) : m_nBlockSize(nBlockSize) {}
     // Copies keep the table size and the exact iteration order of the source.
-    CMap(const CMap& src) : m_nBlockSize(src.m_nBlockSize) { CopyFrom(src); }
+    CMap(const CMap& src) : m_nBlockSize(src.m_nBlockSize), m_nVersion(src.m_nVersion) { CopyFrom(src); }
     CMap& operator=(const CMap& src) {
         if (this != &src) { RemoveAll(); CopyFrom(src); }
+        ++m_nVersion;
         return *this;
     }
     ~CMap() { RemoveAll(); }
@@ -76,11 +77,19 @@ public:
     POSITION GetStartPosition() const { return reinterpret_cast<POSITION>(FirstAssoc()); }
     // Returns the association at rNextPosition and advances it (null after the last).
     void GetNextAssoc(POSITION& rNextPosition, KEY& rKey, VALUE& rValue) const;
+    // The associations in the same order, in place (no value copied): the first, null when the
+    // map is empty; the one after pAssoc, null after the last.
+    const CPair* PGetFirstAssoc() const { return FirstAssoc(); }
+    const CPair* PGetNextAssoc(const CPair* pAssoc) const;
 
     UINT GetHashTableSize() const { return m_nHashTableSize; }
     // Grows whenever an association is added or removed (or the map is replaced): a pointer that
     // PLookup gave stays valid while this number is unchanged. Values set in place leave it.
     ULONGLONG GetLayoutVersion() const { return m_nLayoutVersion; }
+    // Counts the calls that may have changed the map (every non-const one, the non-const PLookup
+    // included, as its caller may write through it); a copy starts at its source's count. What
+    // is derived from a map and kept compares this to know it is stale.
+    ULONGLONG GetVersion() const { return m_nVersion; }
     // Sets the number of buckets; ignored (with a diagnostic) unless the map is empty.
     void InitHashTable(UINT hashSize, BOOL bAllocNow = TRUE);
 
@@ -110,6 +119,7 @@ private:
     INT_PTR m_nCount = 0;
     INT_PTR m_nBlockSize;        // associations per allocation block in the original; kept for callers
     ULONGLONG m_nLayoutVersion = 0;
+    ULONGLONG m_nVersion = 0;
 };
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
@@ -155,12 +165,14 @@ CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::PLookup(ARG_KEY key) const {
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 typename CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::CPair*
 CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::PLookup(ARG_KEY key) {
+    ++m_nVersion;
     UINT nBucket, nHash;
     return GetAssocAt(key, nBucket, nHash);
 }
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 VALUE& CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::operator[](ARG_KEY key) {
+    ++m_nVersion;
     UINT nBucket, nHash;
     CAssoc* p = GetAssocAt(key, nBucket, nHash);
     if (p) return p->value;
@@ -173,6 +185,7 @@ VALUE& CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::operator[](ARG_KEY key) {
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 BOOL CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::RemoveKey(ARG_KEY key) {
+    ++m_nVersion;
     if (!m_pHashTable) return FALSE;
     UINT nHash = HashKey(key);
     CAssoc** ppPrev = &m_pHashTable[nHash % m_nHashTableSize];
@@ -192,6 +205,7 @@ BOOL CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::RemoveKey(ARG_KEY key) {
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::RemoveAll() {
+    ++m_nVersion;
     if (m_pHashTable) {
         for (UINT b = 0; b < m_nHashTableSize; b++) {
             CAssoc* p = m_pHashTable[b];
@@ -218,17 +232,26 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::GetNextAssoc(POSITION& rNextPosition,
     }
     rKey = p->key;
     rValue = p->value;
-    CAssoc* pNext = p->pNext;
-    if (!pNext) {
-        for (UINT b = p->nHashValue % m_nHashTableSize + 1; b < m_nHashTableSize; b++) {
-            if (m_pHashTable[b]) { pNext = m_pHashTable[b]; break; }
-        }
+    rNextPosition = reinterpret_cast<POSITION>(const_cast<CPair*>(PGetNextAssoc(p)));
+}
+
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
+const typename CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::CPair*
+CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::PGetNextAssoc(const CPair* pAssoc) const {
+    if (!pAssoc) {
+        AfxContainerMisuse("CMap", "PGetNextAssoc after a null association");
+        return nullptr;
     }
-    rNextPosition = reinterpret_cast<POSITION>(pNext);
+    const CAssoc* p = static_cast<const CAssoc*>(pAssoc);
+    if (p->pNext) return p->pNext;
+    for (UINT b = p->nHashValue % m_nHashTableSize + 1; b < m_nHashTableSize; b++)
+        if (m_pHashTable[b]) return m_pHashTable[b];
+    return nullptr;
 }
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::InitHashTable(UINT hashSize, BOOL bAllocNow) {
+    ++m_nVersion;
     if (m_nCount != 0) {
         AfxContainerMisuse("CMap", "InitHashTable on a map that holds associations (ignored)");
         return;

@@ -3,10 +3,12 @@
 // Escape.
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "module/engines/CDeformEngine.h"
 #include "module/model/PVXModes.h"
 #include "platform/ui/CUiDriver.h"
+#include "tests/module/ModuleTestSupport.h"
 #include "tests/module/wallplate/WallPlateTestSupport.h"
 
 namespace wallplatetest {
@@ -123,6 +125,97 @@ TEST_F(PlateDrawTest, AVertexOffTheSubElementsCornersTakesTheCentre) {
         if (Near(p.pts[k], C3DPoint(2, 0, 2))) {
             EXPECT_EQ(p.values[k], 100.0);
         }
+    }
+}
+
+// The values a drawing reads are kept from drawing to drawing: every edit of the records, the
+// sub-elements or the component between two drawings must show in the second. Panel 00's vertex
+// at node 102 (2, 0, 0) is its corner 2: Fxx 3, Fyy 4 (the conversion record), centre Fxx 100.
+TEST_F(PlateDrawTest, KeptValuesFollowEveryEditBetweenDrawings) {
+    constexpr double kNotDrawn = -1.0;
+    struct Row {
+        const char* label;
+        std::function<void(CForceEngine&)> edit;
+        double want;  // at (2, 0, 0) of panel 00; kNotDrawn when the panel has no bands
+    } const rows[] = {
+        {"nothing edited", [](CForceEngine&) {}, 3.0},
+        {"record set anew",
+         [](CForceEngine& e) {
+             T_STRP_DL r;
+             ASSERT_TRUE(e.GetPlateForce(kPanel00, r));
+             r.blk[2][14] = 42.0;
+             e.m_mapPForc.SetAt(kPanel00, r);
+         },
+         42.0},
+        {"record written in place", [](CForceEngine& e) { e.m_mapPForc.PLookup(kPanel00)->value.blk[2][14] = 43.0; }, 43.0},
+        {"record written by key", [](CForceEngine& e) { e.m_mapPForc[kPanel00].blk[2][14] = 44.0; }, 44.0},
+        {"node of the corner replaced: the centre",
+         [](CForceEngine& e) { e.m_mapSbem[kPanel00].m_arrNodeKey[1] = 999; }, 100.0},
+        {"sub-element removed", [](CForceEngine& e) { e.m_mapSbem.RemoveKey(kPanel00); }, kNotDrawn},
+        {"record removed", [](CForceEngine& e) { e.m_mapPForc.RemoveKey(kPanel00); }, kNotDrawn},
+        {"component Fyy", [](CForceEngine& e) { e.m_nPForcComp = 1; }, 4.0},
+        {"records replaced whole",
+         [](CForceEngine& e) {
+             auto copy = e.m_mapPForc;
+             copy.PLookup(kPanel00)->value.blk[2][14] = 45.0;
+             e.m_mapPForc = copy;
+         },
+         45.0},
+    };
+    // Panel 00's value at (2, 0, 0) in the last drawing.
+    auto valueAt = [](const NoteEngine& e) {
+        for (const auto& p : e.m_polys) {
+            bool panel00 = true;
+            for (const C3DPoint& q : p.pts) panel00 = panel00 && q.x < 2.5 && q.z < 2.5 && q.y == 0.0;
+            for (size_t k = 0; panel00 && k < p.pts.size(); ++k)
+                if (Near(p.pts[k], C3DPoint(2, 0, 0))) return p.values[k];
+        }
+        return kNotDrawn;
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        auto e = Build(0);
+        e->DrawPForcContour(&m_dc);
+        ASSERT_EQ(valueAt(*e), 3.0);
+        r.edit(*e);
+        e->m_polys.clear();
+        e->DrawPForcContour(&m_dc);
+        EXPECT_EQ(valueAt(*e), r.want);
+    }
+}
+
+// The bands' ranks of every plate value are kept from drawing to drawing for the scale's
+// levels: a change of the levels or of the values between two drawings must draw what an engine
+// drawing the same lists and scale for the first time draws.
+TEST_F(PlateDrawTest, KeptRanksFollowTheLevelsAndTheValues) {
+    struct Row {
+        const char* label;
+        std::function<void(CForceEngine&)> change;
+    } const rows[] = {
+        {"nothing changed", [](CForceEngine&) {}},
+        {"six levels", [](CForceEngine& e) { e.m_pContourEngine->m_nNumColor = 6; }},
+        {"a corner value moved across bands, the range kept",
+         [](CForceEngine& e) { e.m_mapPForc[kPanel00].blk[2][14] = 30.0; }},
+        {"range widened", [](CForceEngine& e) { e.m_mapPForc[kBeamPanel].blk[4][14] = 200.0; }},
+        {"component Fyy", [](CForceEngine& e) { e.m_nPForcComp = 1; }},
+    };
+    auto drawn = [&](CForceEngine& e) {
+        m_dc.Clear();
+        e.DrawPForcContour(&m_dc);
+        return moduletest::RecordedCalls(m_dc);
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        CForceEngine kept(&M());
+        kept.m_nPForcComp = 0;
+        kept.InitEngine(nullptr, PVXMode::kPlateForce);
+        ASSERT_NE(kept.m_pContourEngine, nullptr);
+        drawn(kept);
+        r.change(kept);
+        ASSERT_EQ(kept.MakePForcDataList_MnMx(), 1);
+        const std::string keptShows = drawn(kept);
+        EXPECT_EQ(keptShows, drawn(*FirstWeighing(kept)));
+        EXPECT_NE(keptShows.find("Polygon"), std::string::npos);
     }
 }
 

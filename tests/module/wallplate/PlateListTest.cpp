@@ -3,6 +3,7 @@
 // faults of the lists mended on the way.
 #include <cfloat>
 #include <cmath>
+#include <functional>
 #include <string>
 
 #include "host/db/CDBDoc.h"
@@ -478,6 +479,36 @@ TEST_F(PlateListTest, KeptListsFollowEveryChangeOfWhatTheyWereBuiltFrom) {
             const double f = st.load == kDL ? 1.0 : -0.5;
             EXPECT_DOUBLE_EQ(Block(kept, kPanel10, 1, 14), f * PanelFxx(kPanel10, 1) + (st.load == kDL ? st.panelFxx : 0.0));
         }
+    }
+}
+
+// The colour scale's band weights are kept from legend to legend while the weighed values and
+// the levels stay the same: every change of either between two legends must show. The answer is
+// an engine weighing the same lists for the first time.
+TEST_F(PlateListTest, KeptBandWeightsFollowTheValuesAndTheLevels) {
+    struct Row {
+        const char* label;
+        std::function<void(CForceEngine&)> change;
+    } const rows[] = {
+        {"nothing changed", [](CForceEngine&) {}},
+        {"component Fyy", [](CForceEngine& e) { e.m_nPForcComp = 1; }},
+        {"a corner value moved", [](CForceEngine& e) { e.m_mapPForc[kPanel00].blk[2][14] = 2.5; }},
+        {"a centre value moved", [](CForceEngine& e) { e.m_mapPForc[kBeamPanel].blk[0][14] = 55.0; }},
+        {"six levels", [](CForceEngine& e) { e.m_pContourEngine->m_nNumColor = 6; }},
+        {"an element fewer weighed", [](CForceEngine& e) { e.m_arrElemKey.RemoveAt(0); }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        auto kept = Build(0);
+        ASSERT_NE(kept->m_pContourEngine, nullptr);
+        r.change(*kept);
+        ASSERT_EQ(kept->MakePForcDataList_MnMx(), 1);
+        const auto first = FirstWeighing(*kept);
+        const CContourEngine& a = *kept->m_pContourEngine;
+        const CContourEngine& b = *first->m_pContourEngine;
+        EXPECT_EQ(a.m_dPctTotal, b.m_dPctTotal);
+        for (int k = 0; k < CContourEngine::MAX_LEVELS; ++k) EXPECT_EQ(a.m_dPctRankMap[k], b.m_dPctRankMap[k]) << k;
+        EXPECT_GT(b.m_dPctTotal, 0.0);
     }
 }
 

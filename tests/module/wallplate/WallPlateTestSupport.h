@@ -273,4 +273,18 @@ inline bool Near(const C3DPoint& a, const C3DPoint& b, double tol = 1e-9) {
     return std::fabs(a.x - b.x) <= tol && std::fabs(a.y - b.y) <= tol && std::fabs(a.z - b.z) <= tol;
 }
 
+// An engine given kept's plate lists, component and colour scale, its legend steps run for the
+// first time: what every kept value of kept must agree with.
+inline std::unique_ptr<CForceEngine> FirstWeighing(const CForceEngine& kept) {
+    auto e = std::make_unique<CForceEngine>(kept.GetModel());
+    e->m_nPForcComp = kept.m_nPForcComp;
+    e->m_mapPForc = kept.m_mapPForc;
+    e->m_mapSbem = kept.m_mapSbem;
+    e->m_arrElemKey.Copy(kept.m_arrElemKey);
+    if (kept.m_pContourEngine) e->m_pContourEngine = new CContourEngine(*kept.m_pContourEngine);
+    EXPECT_EQ(e->MakePForcDataList_MnMx(), 1);
+    e->m_bPForcData = 1;
+    return e;
+}
+
 }  // namespace wallplatetest

@@ -424,6 +424,14 @@ std::string Order(const M& m) {
         m.GetNextAssoc(pos, key, value);
         s += std::to_string(key) + " ";
     }
+    // The in-place walk meets the same associations in the same order, values as stored.
+    std::string inPlace;
+    for (const auto* p = m.PGetFirstAssoc(); p; p = m.PGetNextAssoc(p)) {
+        inPlace += std::to_string(p->key) + " ";
+        int value;
+        EXPECT_TRUE(m.Lookup(p->key, value) && value == p->value) << p->key;
+    }
+    EXPECT_EQ(inPlace, s);
     return s;
 }
 
