@@ -29,6 +29,16 @@ void CUtilFuncs::GetVectorDirectionPoint(const double dir[3], double a, double b
 }
 
 void CUtilFuncs::MakeUnitVector(double v[3]) {
+    // Along z alone (every face of a plan view): the root of a rounded square that neither
+    // overflows nor underflows is the magnitude itself, so the divisions would give exactly
+    // (x, y, +-1) with the zeros' signs kept; that answer without the root and divisions.
+    if (v[0] == 0.0 && v[1] == 0.0) {
+        const double a = std::fabs(v[2]);
+        if (a >= 0x1p-500 && a <= 0x1p500) {
+            v[2] = std::copysign(1.0, v[2]);
+            return;
+        }
+    }
     const double len = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
     if (len == 0.0 || std::isnan(len)) {
         v[0] = v[1] = v[2] = 0.0;
