@@ -179,9 +179,10 @@ void CEngineBase::DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxI
         std::vector<C3DPoint>& vcs = m_listViews;
         px.resize(static_cast<size_t>(nVtx));
         vcs.resize(static_cast<size_t>(nVtx));
+        const GViewCamera::PixelTerms terms = ctrl.MemPixelTerms();
         for (INT_PTR i = 0; i < nVtx; ++i) {
             vcs[static_cast<size_t>(i)] = ctrl.GetVcsCoord(v[i].pt);
-            px[static_cast<size_t>(i)] = ctrl.MemPixelOfView(vcs[static_cast<size_t>(i)]);
+            px[static_cast<size_t>(i)] = terms.Pixel(vcs[static_cast<size_t>(i)]);
         }
         // The colours of all polygons, then their fills in one run.
         const I_PVXModel::FlatShader shade(*pModel);
