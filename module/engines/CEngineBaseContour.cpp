@@ -191,12 +191,13 @@ void CEngineBase::DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxI
         std::vector<COLORREF>& colors = m_listColors;
         counts.clear();
         colors.clear();
+        CContourEngine::ValueColors bandColor(s);
         INT_PTR at = 0;
         for (INT_PTR p = 0; p < sizes.GetSize(); ++p) {
             const INT_PTR n = std::min<INT_PTR>(std::max(sizes[p], 0), nVtx - at);
             if (n > 0) {
                 const int k = static_cast<int>(std::min(n, kMaxShaded));
-                colors.push_back(shade.Color(s.GetValueColor(v[at].dValue), vcs.data() + at, k));
+                colors.push_back(shade.Color(bandColor(v[at].dValue), vcs.data() + at, k));
                 counts.push_back(static_cast<int>(n));
             }
             at += n;
