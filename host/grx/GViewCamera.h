@@ -62,6 +62,22 @@ public:
     // The pixel of a point already in view coordinates: WorldToPixel(w) is
     // ViewPointToPixel(WorldToView(w)), so callers needing both project once.
     CPoint ViewPointToPixel(const C3DPoint& v) const;
+    // The pixel terms that stay the same from point to point, taken once for a run of points:
+    // Terms().Pixel(v) is ViewPointToPixel(v), the same operations.
+    struct PixelTerms {
+        double cx, cy;  // area centre
+        double scale;   // pixels per world unit
+        double xt, yt;  // view x, y of the target
+        void ToPixel(double xv, double yv, double& px, double& py) const {
+            px = cx + scale * (xv - xt);
+            py = cy - scale * (yv - yt);
+        }
+        CPoint Pixel(const C3DPoint& v) const;
+    };
+    PixelTerms Terms() const {
+        return PixelTerms{(m_rcArea.left + m_rcArea.right) / 2.0, (m_rcArea.top + m_rcArea.bottom) / 2.0, m_dScale,
+                          m_ptTarget.Dot(m_vRight), m_ptTarget.Dot(m_vUp)};
+    }
 
     // Fits the world box [lo, hi] into the viewport. Boxes with no extent keep the scale.
     void ZoomToBox(const C3DPoint& lo, const C3DPoint& hi);
@@ -102,10 +118,7 @@ inline C3DPoint GViewCamera::WorldToView(const C3DPoint& w) const {
 }
 
 inline void GViewCamera::ViewToPixel(double xv, double yv, double& px, double& py) const {
-    const double cx = (m_rcArea.left + m_rcArea.right) / 2.0;
-    const double cy = (m_rcArea.top + m_rcArea.bottom) / 2.0;
-    px = cx + m_dScale * (xv - m_ptTarget.Dot(m_vRight));
-    py = cy - m_dScale * (yv - m_ptTarget.Dot(m_vUp));
+    Terms().ToPixel(xv, yv, px, py);
 }
 
 inline C3DPoint GViewCamera::WorldToPixel3D(const C3DPoint& w) const {
@@ -115,9 +128,11 @@ inline C3DPoint GViewCamera::WorldToPixel3D(const C3DPoint& w) const {
     return C3DPoint(px, py, v.z);
 }
 
-inline CPoint GViewCamera::ViewPointToPixel(const C3DPoint& v) const {
+inline CPoint GViewCamera::ViewPointToPixel(const C3DPoint& v) const { return Terms().Pixel(v); }
+
+inline CPoint GViewCamera::PixelTerms::Pixel(const C3DPoint& v) const {
     double px, py;
-    ViewToPixel(v.x, v.y, px, py);
+    ToPixel(v.x, v.y, px, py);
     // Clamp far-away points so the integer conversion stays defined; a point that is not a
     // number lands off-screen (negative coordinates).
     const double lim = 1.0e9;

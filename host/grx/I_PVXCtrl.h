@@ -252,6 +252,8 @@ public:
     // MemPixel(p) is MemPixelOfView(GetVcsCoord(p)): a caller that needs a point's view
     // coordinates too (flat shading) projects it once.
     CPoint MemPixelOfView(const C3DPoint& vcs) const { return m_cam.ViewPointToPixel(vcs); }
+    // MemPixelTerms().Pixel(vcs) is MemPixelOfView(vcs), the camera's terms read once.
+    GViewCamera::PixelTerms MemPixelTerms() const { return m_cam.Terms(); }
     void FillPixels(CDC* pDC, const POINT* q, int n, COLORREF c) { DrawPolygonPixels(pDC, q, n, nullptr, 0, 1, c); }
     // FillPixels of polys polygons in a row (counts[k] points each, one after the other in q,
     // colour colors[k]), with one call into the DC for a run of them.

@@ -91,6 +91,19 @@ public:
     COLORREF GetRankColor(int r) const;
     // Flat band colour of a value (the single line colour in line-only mode when asked).
     COLORREF GetValueColor(double v) const;
+    // GetValueColor of values one after the other (the band polygons of a list): a value inside
+    // the band of the value searched before takes that band's colour without a rank search.
+    // Valid while the scale stays as it was.
+    class ValueColors {
+    public:
+        explicit ValueColors(const CContourEngine& s) : m_s(s) {}
+        COLORREF operator()(double v);
+
+    private:
+        const CContourEngine& m_s;
+        int m_nBand = 0;  // upper rank of the last value searched (1..N-1), 0 when none to reuse
+        COLORREF m_color = 0;
+    };
     // Colour interpolated between the colours of the two levels around v; below level 0 and
     // above level N-1 the end colours.
     COLORREF GetValueColorGrad(double v) const;

@@ -1,5 +1,6 @@
 // CContourEngine: band-polygon cutters of triangles and quadrilaterals, level crossings of a
 // segment, extrusion and the range filters of the band polygons.
+#include <algorithm>
 #include <cmath>
 
 #include "module/contour/CContourEngine.h"
@@ -188,6 +189,37 @@ bool AppendPolys(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vert
     }
     if (nPoly == 0 || !AppendPolys(sizes, vertices, out, nOut, outSizes, nPoly)) return 0;
     return nPoly;
+}
+
+// The triangles of a quad (corners tri[3 t..3 t+2], values val[3 t..]) when none of the first
+// nLevels levels lies strictly between their smallest and largest value: no level crosses any
+// of them (a cut takes only levels strictly between its triangle's extremes), so each is its
+// own band polygon, corners from the largest value down, as CutTriangle appends it; all in one
+// step. false, lists unchanged, when a level might cross one or a filter applies to them.
+bool AppendUncutTriangles(const CContourEngine& scale, int nLevels, const C3DPoint* const* tri, const double* val,
+                          int nTri, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices) {
+    if (scale.m_bGlobalRange || (scale.m_bActiveRange && scale.m_bActiveRangeKnot && scale.m_nActiveRangeMode == 0))
+        return false;
+    double lo = val[0], hi = val[0];
+    bool nan = false;
+    for (int i = 0; i < 3 * nTri; i++) {
+        nan |= std::isnan(val[i]);
+        lo = std::min(lo, val[i]);
+        hi = std::max(hi, val[i]);
+    }
+    if (nan) return false;
+    int between = 0;
+    const double* L = scale.m_dRankMap;
+    for (int k = 0; k < nLevels; k++) between += (L[k] > lo) & (L[k] < hi);
+    if (between) return false;
+    CutVtx out[12];
+    const int three[4] = {3, 3, 3, 3};
+    for (int t = 0; t < nTri; t++) {
+        int order[3];
+        SortCorners(val + 3 * t, order);
+        for (int i = 0; i < 3; i++) out[3 * t + i] = CutVtx{ToP3(*tri[3 * t + order[i]]), 0, val[3 * t + order[i]]};
+    }
+    return AppendPolys(sizes, vertices, out, 3 * nTri, three, nTri);
 }
 
 }  // namespace
@@ -451,12 +483,18 @@ void CContourEngine::ContourRectangle(double w1, double w2, double w3, double w4
         const double wc = (w1 + w2 + w3 + w4) * 0.25;
         const C3DPoint pc((p1.x + p2.x + p3.x + p4.x) * 0.25, (p1.y + p2.y + p3.y + p4.y) * 0.25,
                           (p1.z + p2.z + p3.z + p4.z) * 0.25);
+        const C3DPoint* tri[12] = {P[0], P[1], &pc, P[1], P[2], &pc, P[2], P[3], &pc, P[3], P[0], &pc};
+        const double val[12] = {w1, w2, wc, w2, w3, wc, w3, w4, wc, w4, w1, wc};
+        if (!f1 && !f2 && AppendUncutTriangles(*this, LevelCount(), tri, val, 4, sizes, vertices)) return;
         for (int i = 0; i < 4; i++) {
             const int k = (i + 1) % 4;
             cut(*P[i], *P[k], pc, w[i], w[k], wc);
         }
     } else {
         // Two triangles on the diagonal p2-p4.
+        const C3DPoint* tri[6] = {&p1, &p2, &p4, &p2, &p3, &p4};
+        const double val[6] = {w1, w2, w4, w2, w3, w4};
+        if (!f1 && !f2 && AppendUncutTriangles(*this, LevelCount(), tri, val, 2, sizes, vertices)) return;
         cut(p1, p2, p4, w1, w2, w4);
         cut(p2, p3, p4, w2, w3, w4);
     }

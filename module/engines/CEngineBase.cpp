@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <typeinfo>
 
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/CPlotEngBase.h"
@@ -50,7 +51,11 @@ CEngineBase::~CEngineBase() {
     m_pPlotEngine = nullptr;
 }
 
-I_PVXModel* CEngineBase::GetModel() const { return dynamic_cast<I_PVXModel*>(m_pModel); }
+I_PVXModel* CEngineBase::GetModel() const {
+    // Asked per face drawn: a model of exactly this type needs no search of its bases.
+    if (m_pModel && typeid(*m_pModel) == typeid(I_PVXModel)) return static_cast<I_PVXModel*>(m_pModel);
+    return dynamic_cast<I_PVXModel*>(m_pModel);
+}
 
 // ---- import ---------------------------------------------------------------------------------
 

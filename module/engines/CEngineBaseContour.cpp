@@ -179,9 +179,10 @@ void CEngineBase::DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxI
         std::vector<C3DPoint>& vcs = m_listViews;
         px.resize(static_cast<size_t>(nVtx));
         vcs.resize(static_cast<size_t>(nVtx));
+        const GViewCamera::PixelTerms terms = ctrl.MemPixelTerms();
         for (INT_PTR i = 0; i < nVtx; ++i) {
             vcs[static_cast<size_t>(i)] = ctrl.GetVcsCoord(v[i].pt);
-            px[static_cast<size_t>(i)] = ctrl.MemPixelOfView(vcs[static_cast<size_t>(i)]);
+            px[static_cast<size_t>(i)] = terms.Pixel(vcs[static_cast<size_t>(i)]);
         }
         // The colours of all polygons, then their fills in one run.
         const I_PVXModel::FlatShader shade(*pModel);
@@ -190,12 +191,13 @@ void CEngineBase::DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxI
         std::vector<COLORREF>& colors = m_listColors;
         counts.clear();
         colors.clear();
+        CContourEngine::ValueColors bandColor(s);
         INT_PTR at = 0;
         for (INT_PTR p = 0; p < sizes.GetSize(); ++p) {
             const INT_PTR n = std::min<INT_PTR>(std::max(sizes[p], 0), nVtx - at);
             if (n > 0) {
                 const int k = static_cast<int>(std::min(n, kMaxShaded));
-                colors.push_back(shade.Color(s.GetValueColor(v[at].dValue), vcs.data() + at, k));
+                colors.push_back(shade.Color(bandColor(v[at].dValue), vcs.data() + at, k));
                 counts.push_back(static_cast<int>(n));
             }
             at += n;

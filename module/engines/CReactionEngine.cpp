@@ -1,6 +1,7 @@
 // CReactionEngine: construction, import, values, lookups and the two data builders.
 #include "module/engines/CReactionEngine.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <unordered_map>
@@ -205,6 +206,35 @@ int CReactionEngine::GetReacData(UINT nNode, T_REAC_D& r) {
     if (m_mapReac.Lookup(nNode, r)) return 1;
     r.Initialize();
     return 0;
+}
+
+void CReactionEngine::GetReacDataOf(const UINT* nodes, size_t n, std::vector<T_REAC_D>& out) {
+    T_REAC_D zero;
+    zero.Initialize();
+    out.assign(n, zero);
+    UINT maxKey = 0;
+    for (size_t i = 0; i < n; ++i) maxKey = std::max(maxKey, nodes[i]);
+    // Sixteen neighbouring keys share a hash and so a chain: for a good share of the map's keys
+    // within a compact range, one walk over the map into a table by key beats a chain walk per
+    // key. Fewer keys, or keys spread far, are looked up one by one.
+    const size_t count = static_cast<size_t>(m_mapReac.GetCount());
+    if (n < 256 || 4 * n < count || maxKey > 16 * n + 4096) {
+        for (size_t i = 0; i < n; ++i) GetReacData(nodes[i], out[i]);
+        return;
+    }
+    std::vector<int> at(static_cast<size_t>(maxKey) + 1, -1);  // a key's first place in nodes
+    for (size_t i = 0; i < n; ++i)
+        if (at[nodes[i]] < 0) at[nodes[i]] = static_cast<int>(i);
+    UINT key = 0;
+    T_REAC_D r;
+    for (POSITION pos = m_mapReac.GetStartPosition(); pos;) {
+        m_mapReac.GetNextAssoc(pos, key, r);
+        if (key <= maxKey && at[key] >= 0) out[static_cast<size_t>(at[key])] = r;
+    }
+    for (size_t i = 0; i < n; ++i) {
+        const int j = at[nodes[i]];
+        if (j != static_cast<int>(i)) out[i] = out[static_cast<size_t>(j)];
+    }
 }
 
 int CReactionEngine::GetReacForce(UINT nNode, T_REAC_D& r) { return m_mapReac.Lookup(nNode, r) ? 1 : 0; }

@@ -19,6 +19,8 @@
 // 0 = none. Related: CLegendEngine (reaction extremes), CPVXBarContainerReac (the bar pages).
 #pragma once
 
+#include <vector>
+
 #include "host/db/DBRecords.h"
 #include "host/db/DBResultRecords.h"
 #include "module/engines/CEngineBase.h"
@@ -70,6 +72,8 @@ public:
     // ---- lookups ---------------------------------------------------------------------------
     // The node's record, 1; a zeroed record and 0 when the node has none.
     int GetReacData(UINT nNode, T_REAC_D& r);
+    // out[i] = the record GetReacData gives for nodes[i], for n nodes at once.
+    void GetReacDataOf(const UINT* nodes, size_t n, std::vector<T_REAC_D>& out);
     // 1 and the value when found, 0 and the output untouched when not.
     int GetReacForce(UINT nNode, T_REAC_D& r);
     int GetReacForce_Beam(UINT nElem, T_STRG_D& r);

@@ -28,33 +28,10 @@ void CUtilFuncs::GetVectorDirectionPoint(const double dir[3], double a, double b
     out.z = a * dir[2] * b + base.z;
 }
 
-void CUtilFuncs::MakeUnitVector(double v[3]) {
-    const double len = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-    if (len == 0.0 || std::isnan(len)) {
-        v[0] = v[1] = v[2] = 0.0;
-        return;
-    }
-    v[0] /= len;
-    v[1] /= len;
-    v[2] /= len;
-}
-
 double CUtilFuncs::GetCosFrom2Vec(double a[3], double b[3]) {
     MakeUnitVector(a);
     MakeUnitVector(b);
     return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
-
-void CUtilFuncs::GetNormalVector(int n, const C3DPoint* pts, double out[3]) {
-    out[0] = out[1] = out[2] = 0.0;
-    if (n < 1 || !pts) return;
-    for (int i = 0; i < n; ++i) {
-        const C3DPoint& pi = pts[i];
-        const C3DPoint& pj = pts[i + 1 < n ? i + 1 : 0];
-        out[0] += (pi.y - pj.y) * (pi.z + pj.z);
-        out[1] += (pi.z - pj.z) * (pi.x + pj.x);
-        out[2] += (pi.x - pj.x) * (pi.y + pj.y);
-    }
 }
 
 int CUtilFuncs::GetInterPtOfTwoPtsByVals(double fa, double fb, const C3DPoint& p1, const C3DPoint& p2,

@@ -11,6 +11,8 @@
 // on screen), colours COLORREF (red in the low byte).
 #pragma once
 
+#include <cmath>
+
 #include "host/grx/C3DPoint.h"
 #include "platform/afx/CString.h"
 #include "platform/afx/afxtypes.h"
@@ -73,3 +75,38 @@ public:
     static void GetRgbF(COLORREF cr, float& r, float& g, float& b);
     static void GetRgb(COLORREF cr, UINT& r, UINT& g, UINT& b);
 };
+
+// Per polygon of every shaded band list: inline, so the normal stays in registers from the
+// sum to the unit vector.
+inline void CUtilFuncs::MakeUnitVector(double v[3]) {
+    // Along z alone (every face of a plan view): the root of a rounded square that neither
+    // overflows nor underflows is the magnitude itself, so the divisions would give exactly
+    // (x, y, +-1) with the zeros' signs kept; that answer without the root and divisions.
+    if (v[0] == 0.0 && v[1] == 0.0) {
+        const double a = std::fabs(v[2]);
+        if (a >= 0x1p-500 && a <= 0x1p500) {
+            v[2] = std::copysign(1.0, v[2]);
+            return;
+        }
+    }
+    const double len = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+    if (len == 0.0 || std::isnan(len)) {
+        v[0] = v[1] = v[2] = 0.0;
+        return;
+    }
+    v[0] /= len;
+    v[1] /= len;
+    v[2] /= len;
+}
+
+inline void CUtilFuncs::GetNormalVector(int n, const C3DPoint* pts, double out[3]) {
+    out[0] = out[1] = out[2] = 0.0;
+    if (n < 1 || !pts) return;
+    for (int i = 0; i < n; ++i) {
+        const C3DPoint& pi = pts[i];
+        const C3DPoint& pj = pts[i + 1 < n ? i + 1 : 0];
+        out[0] += (pi.y - pj.y) * (pi.z + pj.z);
+        out[1] += (pi.z - pj.z) * (pi.x + pj.x);
+        out[2] += (pi.x - pj.x) * (pi.y + pj.y);
+    }
+}

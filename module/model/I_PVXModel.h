@@ -431,6 +431,15 @@ public:
         bool m_bOn = false;                 // shading option on
         bool m_bGL = false;                 // the GL renderer shades: colours stay as they are
         const T_LIGHT_D* m_pLight = nullptr;  // the render view's light; null without one
+        // The last two colours shaded with their unit normals: the band polygons of a face mostly
+        // share the colour and the normal, turned one way or the other.
+        struct Shaded {
+            bool valid = false;
+            double normal[3];
+            DWORD in, out;
+        };
+        mutable Shaded m_last[2];
+        mutable int m_nNext = 0;  // the entry replaced next
     };
     // The light of the render view flat shading reads; null when the view is none.
     const T_LIGHT_D* ShadingLight();

@@ -3,6 +3,7 @@
 // result engines share with it.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -224,18 +225,27 @@ void I_PVXModel::GetShadingFactor(double* n, double* L, double* H, double& dDiff
 
 namespace {
 
-// Flat-shading factors of a polygon of n >= 3 points in view coordinates: its Newell normal
-// under the light; 1, 0 without a light.
-void ViewPolygonFactors(int n, const C3DPoint* vcs, const T_LIGHT_D* light, double& dDiffuse, double& dSpecular) {
-    double normal[3];
+// The unit Newell normal of a polygon of n >= 3 points in view coordinates.
+void ViewUnitNormal(int n, const C3DPoint* vcs, double* normal) {
     CUtilFuncs::GetNormalVector(n, vcs, normal);
     CUtilFuncs::MakeUnitVector(normal);
+}
+
+// Flat-shading factors of unit normal n under the light; 1, 0 without a light.
+void NormalFactors(const double* normal, const T_LIGHT_D* light, double& dDiffuse, double& dSpecular) {
     if (!light) {
         dDiffuse = 1.0;
         dSpecular = 0.0;
         return;
     }
     LightFactors(*light, normal, light->m_dLightDir, light->m_dHighlightDir, dDiffuse, dSpecular);
+}
+
+// Flat-shading factors of a polygon of n >= 3 points in view coordinates.
+void ViewPolygonFactors(int n, const C3DPoint* vcs, const T_LIGHT_D* light, double& dDiffuse, double& dSpecular) {
+    double normal[3];
+    ViewUnitNormal(n, vcs, normal);
+    NormalFactors(normal, light, dDiffuse, dSpecular);
 }
 
 }  // namespace
@@ -274,9 +284,21 @@ I_PVXModel::FlatShader::FlatShader(I_PVXModel& m) : m_model(m) {
 
 DWORD I_PVXModel::FlatShader::Color(DWORD c, const C3DPoint* vcs, int n) const {
     if (!m_bOn || m_bGL) return c;
+    if (n < 3 || !vcs || !m_model.m_pPVXCtrl) return m_model.GetShadeFactoredColor(c, 1.0, 0.0);
+    double normal[3];
+    ViewUnitNormal(n, vcs, normal);
+    // The answer is a function of the colour and the normal's bits alone while the shader lives.
+    for (const Shaded& k : m_last)
+        if (k.valid && k.in == c && std::memcmp(k.normal, normal, sizeof normal) == 0) return k.out;
     double f = 1.0, g = 0.0;
-    if (n >= 3 && vcs && m_model.m_pPVXCtrl) ViewPolygonFactors(n, vcs, m_pLight, f, g);
-    return m_model.GetShadeFactoredColor(c, f, g);
+    NormalFactors(normal, m_pLight, f, g);
+    Shaded& k = m_last[m_nNext];
+    m_nNext ^= 1;
+    k.valid = true;
+    std::memcpy(k.normal, normal, sizeof normal);
+    k.in = c;
+    k.out = m_model.GetShadeFactoredColor(c, f, g);
+    return k.out;
 }
 
 DWORD I_PVXModel::GetShadeFactoredColor(DWORD color, double dDiffuse, double dSpecular) {

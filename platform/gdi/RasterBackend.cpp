@@ -587,7 +587,7 @@ bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n) {
 }
 
 bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n, bool fill, bool outline,
-                                  COLORREF fillColor, COLORREF penColor) {
+                                  COLORREF fillColor, COLORREF penColor, ShapeRun* run) {
     if (!g_keepShapes.load(std::memory_order_relaxed)) return false;
     GdiBitmapObject* bm = st.bitmap.get();
     if (!bm || !bm->m_pSurface || bm->m_bDib || bm->IsMono() || n < 3 || n > kShapeMaxPoints) return false;
@@ -611,10 +611,18 @@ bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n, bo
         return false;
     const ShapePixels* px = ShapeOf(dev, n, fill, outline, st.polyFillMode == ALTERNATE, false);
     if (!px) return false;
-    if (m_cr) cairo_surface_flush(bm->m_pSurface);
+    if (m_cr && !(run && run->started)) cairo_surface_flush(bm->m_pSurface);
     if (fill) PaintRuns(*bm, first, px->fill, fillColor);
     if (outline) PaintRuns(*bm, first, px->outline, penColor);
-    MarkDirty(*bm, box);
+    if (!run) {
+        MarkDirty(*bm, box);
+    } else if (!run->started) {
+        run->started = true;
+        run->dirty = box;
+    } else {
+        run->dirty = RECT{std::min(run->dirty.left, box.left), std::min(run->dirty.top, box.top),
+                          std::max(run->dirty.right, box.right), std::max(run->dirty.bottom, box.bottom)};
+    }
     return true;
 }
 
@@ -625,8 +633,11 @@ BOOL RasterBackend::SolidPolygon(const DCState& st, const POINT* pts, int n, COL
 int RasterBackend::SolidPolygons(const DCState& st, const POINT* pts, const int* counts, const COLORREF* colors,
                                  int polys) {
     if (!pts) return 0;
+    ShapeRun run;
     int k = 0;
-    for (; k < polys && DrawKeptShape(st, pts, counts[k], true, true, colors[k], colors[k]); ++k) pts += counts[k];
+    for (; k < polys && DrawKeptShape(st, pts, counts[k], true, true, colors[k], colors[k], &run); ++k)
+        pts += counts[k];
+    if (run.started) MarkDirty(*st.bitmap.get(), run.dirty);
     return k;
 }
 

@@ -87,8 +87,14 @@ private:
     bool DrawKeptShape(const DCState& st, const POINT* pts, int n);
     // The same with the fill and the 1-pixel solid outline given (each drawn or not, in its
     // colour) instead of the selected brush and pen.
+    // With run given, a run of shapes: the surface is flushed before the first one only and
+    // their boxes gathered in run->dirty for the caller to mark once.
+    struct ShapeRun {
+        bool started = false;  // a shape was drawn: the surface flushed, dirty its box so far
+        RECT dirty{};
+    };
     bool DrawKeptShape(const DCState& st, const POINT* pts, int n, bool fill, bool outline, COLORREF fillColor,
-                       COLORREF penColor);
+                       COLORREF penColor, ShapeRun* run = nullptr);
     // Thin solid two-point lines, each as its own stroke, the same way; true when some were
     // drawn so, the others (too long, at the border) then left in m_restPts/m_restCounts.
     bool DrawKeptLines(const DCState& st, const POINT* pts, const int* counts, int lines);

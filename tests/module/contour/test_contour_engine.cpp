@@ -218,16 +218,32 @@ TEST(ContourEngine, SearchesAgreeWithPlainScans) {
             e.MakeGlobalRange(1, &g);
         }
         const double scale = std::fabs(m.hi) > std::fabs(m.lo) ? std::fabs(m.hi) : std::fabs(m.lo);
+        // Colours of values one after the other, against the colour of each value's scanned rank.
+        CContourEngine::ValueColors colors(e);
+        auto colorOf = [&](double v) { return e.GetRankColor(std::abs(ScanUpper(e, v))); };
         for (int i = 0; i < 3000; i++) {
             const double v = (i % 2) ? e.m_dRankMap[i / 2 % m.n] + kNudge[i / 7 % 6] : spread(rng) * scale;
             ASSERT_EQ(e.GetUpperRank(v), ScanUpper(e, v)) << v;
             ASSERT_EQ(e.GetLowerRank(v), ScanLower(e, v)) << v;
             ASSERT_EQ(e.GetUpperRank4PctRank(v), ScanPct(e, v)) << v;
+            ASSERT_EQ(colors(v), colorOf(v)) << v;
         }
+        // Slow sweeps up and down, and each level approached within the tolerance from both sides.
+        for (int i = -1600; i <= 1600; i++) {
+            const double v = scale * (1.2 - std::abs(i) / 666.0);
+            ASSERT_EQ(colors(v), colorOf(v)) << v;
+        }
+        for (int k = 0; k < m.n; k++)
+            for (double d : {-2e-64, -1e-64, -5e-65, 0.0, 5e-65, 1e-64, 2e-64, 1e-64, 0.0, -1e-64}) {
+                const double v = e.m_dRankMap[k] + d;
+                ASSERT_EQ(colors(v), colorOf(v)) << v;
+            }
         // Values no level comparison can place.
         for (double v : {std::nan(""), HUGE_VAL, -HUGE_VAL, DBL_MAX, -DBL_MAX}) {
             ASSERT_EQ(e.GetUpperRank(v), ScanUpper(e, v)) << v;
             ASSERT_EQ(e.GetLowerRank(v), ScanLower(e, v)) << v;
+            ASSERT_EQ(colors(v), colorOf(v)) << v;
+            ASSERT_EQ(colors(0.0), colorOf(0.0));
         }
     }
 }

@@ -1,5 +1,7 @@
 // Band cutting of element faces: level crossings of a segment, the triangle core, triangles and
 // quadrilaterals through the public cutters, extrusion, tolerances and the range filters.
+#include <cmath>
+#include <cstring>
 #include <memory>
 
 #include "tests/module/cutters/CutTestSupport.h"
@@ -188,6 +190,69 @@ TEST(ContourCut, Quadrilaterals) {
     EXPECT_EQ(f2[0], 0.0);
     EXPECT_TRUE(e.FindCrossPoint(C3DPoint(0, 0, 0), C3DPoint(4, 0, 0), C3DPoint(4, 8, 0), C3DPoint(0, 8, 4)) ==
                 C3DPoint(2, 4, 1));
+}
+
+// A quadrilateral gives exactly the lists of its triangles cut one by one, whether a level
+// crosses it, touches one of its values, or none comes near (those triangles go in one step).
+TEST(ContourCut, QuadrilateralsAreTheirTrianglesCutOneByOne) {
+    const double nan = std::nan("");
+    struct Row {
+        const char* label;
+        double w[4];
+        int coarse, globalRange;
+    } rows[] = {
+        {"inside one band", {1.2, 1.5, 1.9, 1.1}, 0, 0},
+        {"the lowest corner on a level", {1.0, 1.5, 1.9, 1.2}, 0, 0},
+        {"the highest corner on a level", {2.0, 1.5, 1.2, 1.1}, 0, 0},
+        {"a level crossing", {1.5, 2.5, 1.9, 1.1}, 0, 0},
+        {"below every level", {-3, -2, -2.5, -1}, 0, 0},
+        {"above every level", {7, 6, 5, 8}, 0, 0},
+        {"an undefined corner", {1.2, nan, 1.9, 1.1}, 0, 0},
+        {"an infinite corner", {1.2, HUGE_VAL, 1.9, 1.1}, 0, 0},
+        {"coarse, inside one band", {1.2, 1.5, 1.9, 1.1}, 1, 0},
+        {"coarse, a level crossing", {0.5, 2.5, 3.5, 1.1}, 1, 0},
+        {"inside one band, global range", {1.2, 1.5, 1.9, 1.1}, 0, 1},
+        {"outside the global range", {5.2, 5.5, 5.9, 5.1}, 0, 1},
+    };
+    CutProbe e(0.0, 4.0, 5);
+    e.m_dGlobalMin = 0.0;
+    e.m_dGlobalMax = 4.0;
+    const C3DPoint p[4] = {C3DPoint(0, 0, 0), C3DPoint(2, 0, 0.5), C3DPoint(2.5, 2, 0), C3DPoint(0, 2, 1)};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        e.m_bCoarseContour = r.coarse;
+        e.m_bGlobalRange = r.globalRange;
+        CArray<int, int> sizes, wantSizes;
+        CArray<VtxInfo_tag, VtxInfo_tag> vtx, want;
+        sizes.Add(7);  // lists are appended to
+        wantSizes.Add(7);
+        C3DPoint q[4] = {p[0], p[1], p[2], p[3]};
+        e.ContourRectangle(r.w[0], r.w[1], r.w[2], r.w[3], q[0], q[1], q[2], q[3], 1, 1, 1, 1, sizes, vtx, nullptr,
+                           nullptr);
+        // The triangles as ContourRectangle lays them: round the mean point, or on p2-p4.
+        const double wc = (r.w[0] + r.w[1] + r.w[2] + r.w[3]) * 0.25;
+        const C3DPoint c((p[0].x + p[1].x + p[2].x + p[3].x) * 0.25, (p[0].y + p[1].y + p[2].y + p[3].y) * 0.25,
+                         (p[0].z + p[1].z + p[2].z + p[3].z) * 0.25);
+        auto triangle = [&](int i, int j, int k) {
+            C3DPoint a = i < 4 ? p[i] : c, b = p[j], d = k < 4 ? p[k] : c;
+            e.ContourTriangle(r.w[i], r.w[j], k < 4 ? r.w[k] : wc, a, b, d, 0, 0, 0, wantSizes, want, nullptr,
+                              nullptr, 0);
+        };
+        if (r.coarse) {
+            triangle(0, 1, 3);
+            triangle(1, 2, 3);
+        } else {
+            for (int i = 0; i < 4; i++) triangle(i, (i + 1) % 4, 4);
+        }
+        ASSERT_EQ(sizes.GetSize(), wantSizes.GetSize());
+        for (INT_PTR i = 0; i < sizes.GetSize(); i++) EXPECT_EQ(sizes[i], wantSizes[i]) << "polygon " << i;
+        ASSERT_EQ(vtx.GetSize(), want.GetSize());
+        for (INT_PTR i = 0; i < vtx.GetSize(); i++) {
+            EXPECT_TRUE(vtx[i].pt == want[i].pt) << "vertex " << i;
+            EXPECT_EQ(vtx[i].bLine, want[i].bLine) << "vertex " << i;
+            EXPECT_EQ(std::memcmp(&vtx[i].dValue, &want[i].dValue, sizeof(double)), 0) << "vertex " << i;
+        }
+    }
 }
 
 TEST(ContourCut, ListsOfAWholeFieldGrowInProportion) {

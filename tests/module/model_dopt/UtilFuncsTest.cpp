@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -52,6 +54,46 @@ TEST(UtilFuncs, PointsAndVectors) {
     ExpectPoint(C3DPoint(n[0], n[1], n[2]), 0, 0, -2);
     CUtilFuncs::GetNormalVector(0, square, n);
     ExpectPoint(C3DPoint(n[0], n[1], n[2]), 0, 0, 0);
+}
+
+// A vector with no x and y comes out with exactly the bits the root and three divisions give,
+// zero signs included, at every magnitude (squares that overflow or underflow among them).
+TEST(UtilFuncs, UnitVectorAlongZHasTheBitsOfTheDivisions) {
+    auto plain = [](const double* v, double* out) {
+        const double len = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+        if (len == 0.0 || std::isnan(len)) {
+            out[0] = out[1] = out[2] = 0.0;
+            return;
+        }
+        for (int i = 0; i < 3; ++i) out[i] = v[i] / len;
+    };
+    auto check = [&](double x, double y, double z) {
+        double v[3] = {x, y, z}, want[3];
+        plain(v, want);
+        CUtilFuncs::MakeUnitVector(v);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(std::memcmp(&v[i], &want[i], sizeof(double)), 0) << "component " << i << ": " << v[i]
+                                                                          << " instead of " << want[i];
+    };
+    const double inf = std::numeric_limits<double>::infinity();
+    const double rows[] = {1.0, -1.0, 2.0, -0.75, 3.0e-5, 7.123e100, 0x1p-500, -0x1p-500, 0x1.fffffffffffffp-501,
+                           0x1p500, 0x1.0000000000001p500, 1e-160, 1e160, 1e-300, -1e300, 4.9e-324,
+                           std::numeric_limits<double>::max(), 0.0, -0.0, inf, -inf, std::nan("")};
+    const double zeros[][2] = {{0.0, 0.0}, {-0.0, 0.0}, {0.0, -0.0}, {-0.0, -0.0}};
+    for (double z : rows)
+        for (const auto& xy : zeros) {
+            SCOPED_TRACE(testing::Message() << "z " << z << " x " << xy[0] << " y " << xy[1]);
+            check(xy[0], xy[1], z);
+        }
+    // Magnitudes across the whole range the shortcut takes and beyond it, every mantissa kind.
+    std::uint64_t bits = 0x9e3779b97f4a7c15ull;
+    for (int i = 0; i < 200000; ++i) {
+        bits = bits * 6364136223846793005ull + 1442695040888963407ull;
+        const double z = std::ldexp(1.0 + static_cast<double>(bits >> 12) * 0x1p-52, static_cast<int>(bits % 1300) - 650);
+        SCOPED_TRACE(testing::Message() << "z " << z);
+        check(0.0, (bits & 1) ? -0.0 : 0.0, (bits & 2) ? -z : z);
+        if (HasFailure()) break;
+    }
 }
 
 TEST(UtilFuncs, SegmentIntersection) {

@@ -1,6 +1,7 @@
 // The reaction engine's values, builders, scale factors and copies.
 #include <cfloat>
 #include <cmath>
+#include <vector>
 
 #include "module/contour/CContourEngine.h"
 #include "tests/module/reaction/ReactionTestSupport.h"
@@ -34,6 +35,46 @@ TEST(ReactionValues, SelectorsAndResultants) {
     T_REAC_D m{-7.0, 2.0, 5.0, 1.0, -9.0, 3.0};
     EXPECT_DOUBLE_EQ(e.CalcMaxReacForce(m), 7.0);
     EXPECT_DOUBLE_EQ(e.CalcMaxReacMoment(m), 9.0);
+}
+
+// Many nodes at once give each node its own record, a zeroed one where the map has none, by
+// either way of reading the map (a walk over it, or a look-up per node).
+TEST(ReactionValues, RecordsOfManyNodesAreThoseOfEachNode) {
+    CReactionEngine e(nullptr);
+    // Node k (every third one left out) has FZ = k / 2 and MX = -k.
+    for (UINT k = 1; k <= 3000; ++k) {
+        T_REAC_D r{0.0, 0.0, k * 0.5, -double(k), 0.0, 0.0};
+        if (k % 3 != 0) e.m_mapReac.SetAt(k, r);
+    }
+    struct Row {
+        const char* label;
+        std::vector<UINT> nodes;
+    } rows[] = {
+        {"a few nodes", {5, 6, 7, 3000, 4000}},
+        {"every node, descending, some twice", {}},
+        {"nodes beyond the map's keys", {}},
+        {"nodes spread far", {}},
+        {"a small share of the map", {}},
+    };
+    for (UINT k = 3000; k >= 1; --k) rows[1].nodes.push_back(k);
+    for (UINT k = 1; k <= 1500; ++k) rows[1].nodes.push_back(2 * k);
+    for (UINT k = 1; k <= 6000; ++k) rows[2].nodes.push_back(k);
+    for (UINT k = 1; k <= 3000; ++k) rows[3].nodes.push_back(k % 100 == 0 ? 4000000000u - k : k);
+    for (UINT k = 1; k <= 300; ++k) rows[4].nodes.push_back(10 * k);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        std::vector<T_REAC_D> out{T_REAC_D{9, 9, 9, 9, 9, 9}};
+        e.GetReacDataOf(r.nodes.data(), r.nodes.size(), out);
+        ASSERT_EQ(out.size(), r.nodes.size());
+        for (size_t i = 0; i < out.size(); ++i) {
+            const UINT k = r.nodes[i];
+            const bool has = k <= 3000 && k % 3 != 0;
+            const double want[6] = {0.0, 0.0, has ? k * 0.5 : 0.0, has ? -double(k) : 0.0, 0.0, 0.0};
+            const double got[6] = {out[i].FX, out[i].FY, out[i].FZ, out[i].MX, out[i].MY, out[i].MZ};
+            for (int c = 0; c < 6; ++c) EXPECT_EQ(got[c], want[c]) << "node " << k << " component " << c;
+            if (HasFailure()) return;
+        }
+    }
 }
 
 TEST(ReactionValues, BeamPressureRecordInterpolatesBetweenQuarterPoints) {
