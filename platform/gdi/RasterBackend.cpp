@@ -643,18 +643,16 @@ int RasterBackend::SolidPolygons(const DCState& st, const POINT* pts, const int*
 
 const std::vector<RasterBackend::Run>* RasterBackend::LineRuns(int dx, int dy) {
     constexpr int side = 2 * kShapeMaxSide + 1;
-    if (m_lineIndex.empty()) m_lineIndex.assign(static_cast<size_t>(side * side), -1);
-    int& index = m_lineIndex[static_cast<size_t>((dy + kShapeMaxSide) * side + dx + kShapeMaxSide)];
-    if (index == -1) {
+    static const std::vector<Run> notKept;
+    if (m_lineShapes.empty()) m_lineShapes.assign(static_cast<size_t>(side * side), nullptr);
+    const std::vector<Run>*& runs = m_lineShapes[static_cast<size_t>((dy + kShapeMaxSide) * side + dx + kShapeMaxSide)];
+    if (!runs) {
         const POINT dev[2] = {POINT{0, 0}, POINT{dx, dy}};
         const ShapePixels* shape = ShapeOf(dev, 2, false, true, false, true);
-        index = -2;
-        if (shape) {
-            index = static_cast<int>(m_lineRuns.size());
-            m_lineRuns.push_back(shape->outline);
-        }
+        runs = &notKept;
+        if (shape) runs = &m_lineRuns.emplace_back(shape->outline);
     }
-    return index >= 0 ? &m_lineRuns[static_cast<size_t>(index)] : nullptr;
+    return runs == &notKept ? nullptr : runs;
 }
 
 bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, int lines) {

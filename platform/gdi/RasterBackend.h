@@ -122,11 +122,12 @@ private:
     };
     static constexpr size_t kRecentShapes = 4096;  // a power of two
     std::vector<RecentShape> m_recentShapes;       // made on the first kept shape
-    // The pixels of a thin line by its direction alone, (dx, dy) each within kShapeMaxSide: an
-    // index into m_lineRuns (-1 not yet asked, -2 not kept), copied from ShapeOf's answer once,
-    // so a line is looked up without a key or a hash. Made on the first kept line.
+    // The pixels of a thin line by its direction alone, (dx, dy) each within kShapeMaxSide: the
+    // runs copied from ShapeOf's answer once (a table entry per direction, null until asked,
+    // then the runs or an empty marker for a line not kept), so a line is looked up without a
+    // key or a hash. Made on the first kept line.
     const std::vector<Run>* LineRuns(int dx, int dy);
-    std::vector<int> m_lineIndex;
+    std::vector<const std::vector<Run>*> m_lineShapes;
     std::deque<std::vector<Run>> m_lineRuns;  // a deque: the runs stay where they are as it grows
     std::vector<int> m_segmentCounts;              // LineSegments' counts when they are stroked
     std::vector<POINT> m_restPts;                 // lines DrawKeptLines left to be stroked
