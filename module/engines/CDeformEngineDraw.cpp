@@ -276,7 +276,11 @@ const PVXFlatFaces* CDeformEngine::KeptDeformedFaces(UINT nMemb, std::vector<T_D
     a.pNodeDisp = disp.GetSize() ? &disp : nullptr;
     PVXKeptFaces::Entry& e = m_KeptDeformed.Renew(nMemb, key);
     pModel->GetShapeMemberFlat(nMemb, memb, a, true, e.faces);
-    e.faces.IndexNodes(elemNodes);
+    // Nodes numbered as the faces (back to front) first meet them, so that drawing reads their
+    // values nearly in order; the elements' other nodes after them.
+    std::vector<UINT> seed(e.faces.keys.begin(), e.faces.keys.end());
+    seed.insert(seed.end(), elemNodes.begin(), elemNodes.end());
+    e.faces.IndexNodes(seed);
     readRaw(e.faces.nodes);
     stampOf(e.stamp);
     m_KeptDispVersion[nMemb] = readVersion;
