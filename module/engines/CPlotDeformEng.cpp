@@ -472,6 +472,8 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
     if (bPixelEdges) {
         ff.Project(*m_pModel->m_pPVXCtrl, px);
         client = m_pModel->MakeEdgeClientCopy();
+        // Nothing of the copy would be drawn where the image is about to cover the window.
+        if (client && m_pModel->m_pPVXCtrl->LeavesOutWindowItems(client.get())) client.reset();
     }
 
     CArray<int, int> flags;
