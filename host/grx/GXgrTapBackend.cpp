@@ -73,18 +73,11 @@ BOOL GXgrTapBackend::LineTo(const DCState& st, int x, int y) {
 }
 
 BOOL GXgrTapBackend::LineSegments(const DCState& st, const POINT* pts, int n) {
-    // Kept as LineTo keeps each of them (the current position moved to the first point): the
-    // state is compared once, the batch flushed where KeepLine would flush it.
+    // Drawn at once after the kept lines: lines of one pen in copy mode make the same pixels
+    // however they are grouped, and nothing comes between them. No copy of the state is kept.
     if (m_sink || !Batchable(st)) return FALSE;
-    if (!m_batchCounts.empty() && !SameLines(m_batchState, st)) Flush();
-    for (int i = 0; i < n; ++i) {
-        if (m_batchCounts.empty()) m_batchState = st;
-        m_batchPts.push_back(pts[2 * i]);
-        m_batchPts.push_back(pts[2 * i + 1]);
-        m_batchCounts.push_back(2);
-        if (m_batchPts.size() >= kMaxBatchPoints) Flush();
-    }
-    return TRUE;
+    Flush();
+    return m_pLines->LineSegments(st, pts, n);
 }
 
 BOOL GXgrTapBackend::KeepPoints(const DCState& st, BOOL (DCBackend::*draw)(const DCState&, const POINT*, int),

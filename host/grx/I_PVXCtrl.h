@@ -175,6 +175,8 @@ public:
     // While set, items drawn on a window DC whose surface it is are left out: the memory image
     // is about to cover them (see GRenderView::OnDraw). Null draws everything.
     void SetCoveredSurface(HGDIOBJ hSurface) { m_hCoveredSurface = hSurface; }
+    // Whether window items drawn on pDC are left out so (its surface is the covered one).
+    bool LeavesOutWindowItems(CDC* pDC) const;
     // Paints a window: the memory image, then the model's PV_OnDraw on the same DC.
     void PaintWindow(CDC* pDC);
     COLORREF GetBackgroundColor() const { return m_crBack; }

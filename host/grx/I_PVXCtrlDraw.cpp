@@ -230,13 +230,16 @@ void I_PVXCtrl::DrawPolygonPixels(CDC* pDC, const POINT* q, int n, const int* fl
     }
 }
 
+bool I_PVXCtrl::LeavesOutWindowItems(CDC* pDC) const {
+    if (!pDC || !m_hCoveredSurface) return false;
+    CBitmap* target = pDC->GetCurrentBitmap();
+    return target && target->GetSafeHandle() == m_hCoveredSurface;
+}
+
 void I_PVXCtrl::Emit(CDC* pDC, GXgrItem& item, bool window) {
     if (!pDC) return;
-    if (window && m_hCoveredSurface) {
-        // The live copy on the window would be painted over by the image before anyone sees it.
-        CBitmap* target = pDC->GetCurrentBitmap();
-        if (target && target->GetSafeHandle() == m_hCoveredSurface) return;
-    }
+    // The live copy on the window would be painted over by the image before anyone sees it.
+    if (window && LeavesOutWindowItems(pDC)) return;
     if (m_bAddingGeom && !window && pDC == &m_memDC) {
         // Kept with the objects it would have been drawn with; drawn by XGR_RenderGeom.
         if (CPen* p = pDC->GetCurrentPen()) p->GetLogPen(&item.pen);

@@ -1,6 +1,7 @@
 // CDeformEngine: settings, record sources, list builders, extremes and the drawing scale.
 #include "module/engines/CDeformEngine.h"
 
+#include <atomic>
 #include <cfloat>
 #include <cmath>
 
@@ -51,10 +52,11 @@ void SelectorAxes(int nSel, bool& x, bool& y, bool& z) {
 
 }  // namespace
 
-CDeformEngine::CDeformEngine(I_PVXModelBase* pModel) : m_mapDisp(10), m_mapSettle(10) {
+CDeformEngine::CDeformEngine(I_PVXModelBase* pModel) : m_mapSettle(10), m_mapDisp(10) {
     m_pModel = pModel;
     m_mapDisp.InitHashTable(kMapBuckets);
     m_mapSettle.InitHashTable(kMapBuckets);
+    DispChanged();
     InitData();
 }
 
@@ -83,7 +85,7 @@ int CDeformEngine::InitData() {
     m_arrNodeRec.RemoveAll();
     m_arrPickedNode.RemoveAll();
     // Emptied, not re-allocated: every record goes and the table keeps its buckets.
-    m_mapDisp.RemoveAll();
+    ClearDispRecords();
     m_arrSettleKey.RemoveAll();
     m_mapSettle.RemoveAll();
     m_nTimeStep = 0;
@@ -123,6 +125,7 @@ void CDeformEngine::ImportEngine(CDeformEngine* pSrc) {
     m_arrNodeRec.Copy(pSrc->m_arrNodeRec);
     m_arrPickedNode.Copy(pSrc->m_arrPickedNode);
     m_mapDisp = pSrc->m_mapDisp;
+    DispChanged();
     m_arrSettleKey.Copy(pSrc->m_arrSettleKey);
     m_mapSettle = pSrc->m_mapSettle;
     m_nTimeStep = pSrc->m_nTimeStep;
@@ -264,6 +267,22 @@ int CDeformEngine::ReadHostDisp(UINT nNode, T_DISP_D& d) const {
     }
 }
 
+void CDeformEngine::DispChanged() {
+    static std::atomic<unsigned long long> s_nVersion{0};
+    m_nDispVersion = ++s_nVersion;
+}
+
+void CDeformEngine::SetDispRecord(UINT nNode, const T_DISP_D& d) {
+    T_DISP_D copy = d;
+    m_mapDisp.SetAt(nNode, copy);
+    DispChanged();
+}
+
+void CDeformEngine::ClearDispRecords() {
+    m_mapDisp.RemoveAll();
+    DispChanged();
+}
+
 int CDeformEngine::GetDispData(UINT nNode, T_DISP_D& disp) const {
     if (m_mapDisp.Lookup(nNode, disp)) return 1;
     disp.Initialize();
@@ -383,7 +402,7 @@ void CDeformEngine::ResetLists() {
     m_ptMaxComp = C3DPoint(0.0, 0.0, 0.0);
     m_arrNodeKey.RemoveAll();
     m_arrNodeRec.RemoveAll();
-    m_mapDisp.RemoveAll();
+    ClearDispRecords();
 }
 
 void CDeformEngine::TakeNode(UINT nNode, const T_DISP_D& d, const T_PNODE_D& rec, double& dMax, double& dMin,
@@ -404,7 +423,7 @@ void CDeformEngine::TakeNode(UINT nNode, const T_DISP_D& d, const T_PNODE_D& rec
         nMinKey = nNode;
     }
     T_DISP_D copy = d;
-    m_mapDisp.SetAt(nNode, copy);
+    SetDispRecord(nNode, copy);
     m_arrNodeKey.Add(nNode);
     m_arrNodeRec.Add(rec);
 }
@@ -500,7 +519,7 @@ int CDeformEngine::MakeDispDataList(int) {
     if (!pModel || !pModel->m_bResultDataReady) return 0;
     m_arrNodeKey.RemoveAll();
     m_arrNodeRec.RemoveAll();
-    m_mapDisp.RemoveAll();
+    ClearDispRecords();
     CPVXAttrCtrl* pAttr = pModel->GetAttrCtrl();
     for (INT_PTR i = 0; i < pModel->m_arrActiveNodeKey.GetSize(); ++i) {
         const UINT key = pModel->m_arrActiveNodeKey[i];
@@ -509,7 +528,7 @@ int CDeformEngine::MakeDispDataList(int) {
         T_PNODE_D rec;
         rec.Initialize();
         if (pAttr) pAttr->GetNode(key, rec);
-        m_mapDisp.SetAt(key, d);
+        SetDispRecord(key, d);
         m_arrNodeKey.Add(key);
         m_arrNodeRec.Add(rec);
     }
@@ -640,7 +659,7 @@ int CDeformEngine::MakeTHistDispDataOnly(int nStep) {
     UINT nMaxKey = 0, nMinKey = 0;
     m_arrNodeKey.RemoveAll();
     m_arrNodeRec.RemoveAll();
-    m_mapDisp.RemoveAll();
+    ClearDispRecords();
     CPVXAttrCtrl* pAttr = pModel->GetAttrCtrl();
     int nRead = 0;
     for (INT_PTR i = 0; i < pModel->m_arrActiveNodeKey.GetSize(); ++i) {
@@ -650,7 +669,7 @@ int CDeformEngine::MakeTHistDispDataOnly(int nStep) {
         if (GetDispHistory(nStep, key, d)) ++nRead;
         const double v = CalcDispValue(d);
         T_DISP_D copy = d;
-        m_mapDisp.SetAt(key, copy);
+        SetDispRecord(key, copy);
         m_arrNodeKey.Add(key);
         T_PNODE_D rec;
         rec.Initialize();

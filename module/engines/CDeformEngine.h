@@ -20,6 +20,7 @@
 // scale turns mm into m. Everything runs on the host's user-interface thread.
 #pragma once
 
+#include <unordered_map>
 #include <vector>
 
 #include "host/db/DBRecords.h"
@@ -225,7 +226,10 @@ public:
     CArray<UINT, UINT> m_arrNodeKey;    // nodes in the order their values were added
     CArray<T_PNODE_D> m_arrNodeRec;     // their node records, in step with m_arrNodeKey
     CArray<UINT, UINT> m_arrPickedNode; // picked nodes (emptied by a redraw request)
-    CMap<UINT, UINT, T_DISP_D, T_DISP_D&> m_mapDisp;          // node displacement records
+    // The node displacement records, read-only: the list builders write them (and SetDispRecord),
+    // each change moving a version on, so kept deformed faces read them again only after one.
+    const CMap<UINT, UINT, T_DISP_D, T_DISP_D&>& DispRecords() const { return m_mapDisp; }
+    void SetDispRecord(UINT nNode, const T_DISP_D& d);
     CArray<UINT, UINT> m_arrSettleKey;                         // settlement points built
     CMap<UINT, UINT, T_PCDSINK_D, T_PCDSINK_D&> m_mapSettle;   // their records
     int m_nTimeStep;                // time step shown by the time-history display
@@ -242,6 +246,15 @@ public:
     static constexpr UINT kMapBuckets = 10007;  // node and settlement maps
 
 private:
+    CMap<UINT, UINT, T_DISP_D, T_DISP_D&> m_mapDisp;  // node displacement records
+    // Moves on with every change of m_mapDisp; drawn from one counter for all engines, so two
+    // engines' records never share a version.
+    unsigned long long m_nDispVersion = 0;
+    void DispChanged();
+    void ClearDispRecords();
+    // Per kept deformed member: the m_nDispVersion its records were all read from the map at, 0
+    // when some came from the host.
+    std::unordered_map<UINT, unsigned long long> m_KeptDispVersion;
     // The frame factor of the model's animation while it records, else 1.
     double FrameFactor() const;
     // Resets the extremes, keys, node lists and map of a list build.

@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "host/grx/I_PVXCtrl.h"
@@ -229,15 +230,42 @@ const PVXFlatFaces* CDeformEngine::KeptDeformedFaces(UINT nMemb, std::vector<T_D
             *d++ = r.RX, *d++ = r.RY, *d++ = r.RZ;
         }
     };
+    // Every record read from the map (none from the host): the version they were read at.
+    unsigned long long readVersion = 0;
     auto readRaw = [&](const std::vector<UINT>& nodes) {
         raw.resize(nodes.size());
-        for (size_t i = 0; i < nodes.size(); ++i) GetDispData(nodes[i], raw[i]);
+        readVersion = m_nDispVersion;
+        for (size_t i = 0; i < nodes.size(); ++i)
+            if (!m_mapDisp.Lookup(nodes[i], raw[i])) {
+                readVersion = 0;
+                GetDispData(nodes[i], raw[i]);
+            }
     };
     thread_local std::vector<double> stamp;
     if (const PVXKeptFaces::Entry* e = m_KeptDeformed.Peek(nMemb)) {
+        // The map unchanged since the kept records were all read from it: they are its records
+        // now, so only the scale and component are compared, and the records come from the stamp.
+        auto v = m_KeptDispVersion.find(nMemb);
+        const double head[2] = {GetScale() * FrameFactor(), static_cast<double>(m_nComponent)};
+        if (v != m_KeptDispVersion.end() && v->second == m_nDispVersion &&
+            e->stamp.size() == 2 + 6 * e->faces.nodes.size() && std::memcmp(e->stamp.data(), head, sizeof head) == 0) {
+            if (const PVXFlatFaces* kept = m_KeptDeformed.Find(nMemb, key)) {
+                raw.resize(e->faces.nodes.size());
+                const double* d = e->stamp.data() + 2;
+                for (T_DISP_D& r : raw) {
+                    r.DX = d[0], r.DY = d[1], r.DZ = d[2];
+                    r.RX = d[3], r.RY = d[4], r.RZ = d[5];
+                    d += 6;
+                }
+                return kept;
+            }
+        }
         readRaw(e->faces.nodes);
         stampOf(stamp);
-        if (const PVXFlatFaces* kept = m_KeptDeformed.Find(nMemb, key, &stamp)) return kept;
+        if (const PVXFlatFaces* kept = m_KeptDeformed.Find(nMemb, key, &stamp)) {
+            m_KeptDispVersion[nMemb] = readVersion;
+            return kept;
+        }
     }
     // Built as GetDeformedShapeMember builds it.
     CArray<T_DISP_D> disp;
@@ -248,9 +276,14 @@ const PVXFlatFaces* CDeformEngine::KeptDeformedFaces(UINT nMemb, std::vector<T_D
     a.pNodeDisp = disp.GetSize() ? &disp : nullptr;
     PVXKeptFaces::Entry& e = m_KeptDeformed.Renew(nMemb, key);
     pModel->GetShapeMemberFlat(nMemb, memb, a, true, e.faces);
-    e.faces.IndexNodes(elemNodes);
+    // Nodes numbered as the faces (back to front) first meet them, so that drawing reads their
+    // values nearly in order; the elements' other nodes after them.
+    std::vector<UINT> seed(e.faces.keys.begin(), e.faces.keys.end());
+    seed.insert(seed.end(), elemNodes.begin(), elemNodes.end());
+    e.faces.IndexNodes(seed);
     readRaw(e.faces.nodes);
     stampOf(e.stamp);
+    m_KeptDispVersion[nMemb] = readVersion;
     return &e.faces;
 }
 

@@ -18,6 +18,7 @@
 #include "module/model/T_PVX_DOPT_D.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CGdiObject.h"
+#include "platform/ui/CClientDC.h"
 
 namespace {
 
@@ -464,9 +465,16 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
         }
     }
     // Edges from the points projected once, when they would go to the DC as such anyway.
-    const bool bPixelEdges = bEdgeStyle && m_pModel->DrawsEdgesAtOnce(pDC);
+    // The view's copy of each edge, when there is one, goes on one client DC for the member.
+    const bool bPixelEdges = bEdgeStyle && m_pModel->DrawsEdgesAtOnce(pDC, true);
     thread_local std::vector<CPoint> px;
-    if (bPixelEdges) ff.Project(*m_pModel->m_pPVXCtrl, px);
+    std::unique_ptr<CClientDC> client;
+    if (bPixelEdges) {
+        ff.Project(*m_pModel->m_pPVXCtrl, px);
+        client = m_pModel->MakeEdgeClientCopy();
+        // Nothing of the copy would be drawn where the image is about to cover the window.
+        if (client && m_pModel->m_pPVXCtrl->LeavesOutWindowItems(client.get())) client.reset();
+    }
 
     CArray<int, int> flags;
     CList<C3DPoint, C3DPoint> corners;
@@ -512,6 +520,7 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
         if (bEdgeStyle) {
             if (bPixelEdges) {
                 ff.DrawEdges(pDC, f, px);
+                if (client) m_pModel->DrawEdgesOnClientCopy(pDC, client.get(), p, n);
             } else {
                 asList(f);
                 DrawPolygonEdge(pDC, face, flags, 0);

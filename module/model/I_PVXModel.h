@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <memory>
 #include <typeinfo>
 #include <unordered_map>
 #include <vector>
@@ -298,9 +299,14 @@ public:
     PVXKeptFaces m_KeptOutline;  // undeformed-style outlines
     PVXKeptFaces m_KeptShapes;   // member shapes of the contour engines
     // Whether face edges drawn with DrawPolygonEdge go straight to pDC as MoveTo/LineTo of their
-    // pixels (no external device, no client copy, nothing recorded): then PVXFlatFaces::DrawEdges
-    // draws the same.
-    bool DrawsEdgesAtOnce(const CDC* pDC) const;
+    // pixels (no external device, no client copy unless bClientCopy, nothing recorded): then
+    // PVXFlatFaces::DrawEdges draws the same on pDC, and DrawEdgesOnClientCopy the client copy.
+    bool DrawsEdgesAtOnce(const CDC* pDC, bool bClientCopy = false) const;
+    // The view's client DC that DrawPolygonEdge copies each edge to, or null.
+    std::unique_ptr<CClientDC> MakeEdgeClientCopy();
+    // The edges of a face of n points (closed) on the client copy alone, with pDC's pen, as
+    // DrawPolygonEdge copies them.
+    void DrawEdgesOnClientCopy(CDC* pDC, CDC* pClient, const C3DPoint* pts, int n);
     // Whether the current display mode allows the wire-plane drawing of an element type.
     int IsPossibleWirePlaneMode(int nElemType) const;
     // Bounding boxes (m) of the shown model (members, or nodes only), of the members whose first

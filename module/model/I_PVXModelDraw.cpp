@@ -343,9 +343,19 @@ BOOL I_PVXModel::IsVisibleFace(const C3DPoint* pFace, int n) {
     return m_pGeomCtrl->IsVisibleFace(n, pts);
 }
 
-bool I_PVXModel::DrawsEdgesAtOnce(const CDC* pDC) const {
-    const bool bClientCopy = !m_bExternalDevice && !m_bAnimation && !m_bSecondTarget && m_pView && m_pView->GetSafeHwnd();
-    return !m_bExternalDevice && !bClientCopy && m_pPVXCtrl && m_pPVXCtrl->DrawsAtOnce(pDC);
+bool I_PVXModel::DrawsEdgesAtOnce(const CDC* pDC, bool bClientCopy) const {
+    const bool bCopied = !m_bExternalDevice && !m_bAnimation && !m_bSecondTarget && m_pView && m_pView->GetSafeHwnd();
+    return !m_bExternalDevice && (bClientCopy || !bCopied) && m_pPVXCtrl && m_pPVXCtrl->DrawsAtOnce(pDC);
+}
+
+std::unique_ptr<CClientDC> I_PVXModel::MakeEdgeClientCopy() { return MakeClientCopy(*this); }
+
+void I_PVXModel::DrawEdgesOnClientCopy(CDC* pDC, CDC* pClient, const C3DPoint* pts, int n) {
+    if (!pClient || !m_pPVXCtrl || n < 2) return;
+    CPen* pOld = nullptr;
+    if (pDC && pDC->GetCurrentPen()) pOld = pClient->SelectObject(pDC->GetCurrentPen());
+    for (int i = 0; i < n; ++i) m_pPVXCtrl->DrawLine3DOnClientWindow(pClient, pts[i], pts[(i + 1) % n], 0.0);
+    if (pOld) pClient->SelectObject(pOld);
 }
 
 // ---- primitives ------------------------------------------------------------------------------

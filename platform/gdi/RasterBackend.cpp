@@ -346,18 +346,29 @@ BOOL RasterBackend::PolyPolyline(const DCState& st, const POINT* pts, const int*
         if (counts[k] < 2) return FALSE;
         total += counts[k];
     }
-    std::vector<POINT> restPts;
-    std::vector<int> restCounts;
-    if (DrawKeptLines(st, pts, counts, polylines)) {
-        // What the kept shapes did not draw is stroked below.
-        if (m_restCounts.empty()) return TRUE;
-        restPts.swap(m_restPts);
-        restCounts.swap(m_restCounts);
-        pts = restPts.data();
-        counts = restCounts.data();
-        polylines = static_cast<int>(restCounts.size());
-        total = static_cast<int>(restPts.size());
-    }
+    bool segments = true;
+    for (int k = 0; k < polylines && segments; ++k) segments = counts[k] == 2;
+    if (segments && DrawKeptLines(st, pts, polylines)) return StrokeRest(st);
+    return StrokeLines(st, pts, counts, polylines, total);
+}
+
+BOOL RasterBackend::LineSegments(const DCState& st, const POINT* pts, int n) {
+    if (!pts || n < 1) return FALSE;
+    if (DrawKeptLines(st, pts, n)) return StrokeRest(st);
+    m_segmentCounts.assign(static_cast<size_t>(n), 2);
+    return StrokeLines(st, pts, m_segmentCounts.data(), n, 2 * n);
+}
+
+BOOL RasterBackend::StrokeRest(const DCState& st) {
+    if (m_restCounts.empty()) return TRUE;
+    std::vector<POINT> pts;
+    std::vector<int> counts;
+    pts.swap(m_restPts);
+    counts.swap(m_restCounts);
+    return StrokeLines(st, pts.data(), counts.data(), static_cast<int>(counts.size()), static_cast<int>(pts.size()));
+}
+
+BOOL RasterBackend::StrokeLines(const DCState& st, const POINT* pts, const int* counts, int polylines, int total) {
     if (!Begin(st, PenBounds(st, pts, total))) return TRUE;
     const bool thin = std::max<int>(1, st.Pen().lopnWidth.x) == 1;
     auto pullBack = [](POINT from, POINT to, double& x, double& y) { PullBack(from, to, x, y); };
@@ -641,7 +652,21 @@ int RasterBackend::SolidPolygons(const DCState& st, const POINT* pts, const int*
     return k;
 }
 
-bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, const int* counts, int lines) {
+const std::vector<RasterBackend::Run>* RasterBackend::LineRuns(int dx, int dy) {
+    constexpr int side = 2 * kShapeMaxSide + 1;
+    static const std::vector<Run> notKept;
+    if (m_lineShapes.empty()) m_lineShapes.assign(static_cast<size_t>(side * side), nullptr);
+    const std::vector<Run>*& runs = m_lineShapes[static_cast<size_t>((dy + kShapeMaxSide) * side + dx + kShapeMaxSide)];
+    if (!runs) {
+        const POINT dev[2] = {POINT{0, 0}, POINT{dx, dy}};
+        const ShapePixels* shape = ShapeOf(dev, 2, false, true, false, true);
+        runs = &notKept;
+        if (shape) runs = &m_lineRuns.emplace_back(shape->outline);
+    }
+    return runs == &notKept ? nullptr : runs;
+}
+
+bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, int lines) {
     m_restPts.clear();
     m_restCounts.clear();
     if (!g_keepShapes.load(std::memory_order_relaxed)) return false;
@@ -650,43 +675,38 @@ bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, const int
     const LOGPEN& pen = st.Pen();
     if (st.rop2 != R2_COPYPEN || st.hasClip || (pen.lopnStyle & PS_STYLE_MASK) != PS_SOLID || pen.lopnWidth.x > 1)
         return false;
-    for (int k = 0; k < lines; ++k)
-        if (counts[k] != 2) return false;
     // Every line is opaque in the one colour of the pen: the picture is the same whichever
     // order they are drawn in, so the lines a kept shape cannot serve (long, at the border) are
     // left to the caller's strokes afterwards.
     const RECT b = bm->Bounds();
-    std::vector<const ShapePixels*>& kept = m_keptLines;
-    kept.resize(static_cast<size_t>(lines));
-    POINT dev[2] = {POINT{0, 0}, POINT{0, 0}};
+    bool painted = false;
+    RECT dirty{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
     for (int k = 0; k < lines; ++k) {
         const POINT p = st.ToDevice(pts[2 * k]), q = st.ToDevice(pts[2 * k + 1]);
-        const ShapePixels*& shape = kept[static_cast<size_t>(k)];
-        shape = nullptr;
+        const std::vector<Run>* runs = nullptr;
         if (std::abs(q.x - p.x) <= kShapeMaxSide && std::abs(q.y - p.y) <= kShapeMaxSide &&
             std::min(p.x, q.x) - kShapeMargin >= b.left && std::min(p.y, q.y) - kShapeMargin >= b.top &&
-            std::max(p.x, q.x) + kShapeMargin < b.right && std::max(p.y, q.y) + kShapeMargin < b.bottom) {
-            dev[1] = POINT{q.x - p.x, q.y - p.y};
-            shape = ShapeOf(dev, 2, false, true, false, true);
-        }
-        if (!shape) {
+            std::max(p.x, q.x) + kShapeMargin < b.right && std::max(p.y, q.y) + kShapeMargin < b.bottom)
+            runs = LineRuns(q.x - p.x, q.y - p.y);
+        if (!runs) {
             m_restPts.push_back(pts[2 * k]);
             m_restPts.push_back(pts[2 * k + 1]);
             m_restCounts.push_back(2);
+            continue;
         }
+        if (!painted && m_cr) cairo_surface_flush(bm->m_pSurface);
+        painted = true;
+        PaintRuns(*bm, p, *runs, pen.lopnColor);
+        dirty = RECT{std::min({dirty.left, p.x, q.x}), std::min({dirty.top, p.y, q.y}),
+                     std::max({dirty.right, p.x, q.x}), std::max({dirty.bottom, p.y, q.y})};
     }
-    if (m_restCounts.size() == static_cast<size_t>(lines)) {
+    if (!painted) {
         m_restPts.clear();
         m_restCounts.clear();
         return false;
     }
-    if (m_cr) cairo_surface_flush(bm->m_pSurface);
-    for (int k = 0; k < lines; ++k) {
-        if (!kept[static_cast<size_t>(k)]) continue;
-        const POINT p = st.ToDevice(pts[2 * k]), q = st.ToDevice(pts[2 * k + 1]);
-        PaintRuns(*bm, p, kept[static_cast<size_t>(k)]->outline, pen.lopnColor);
-        MarkDirty(*bm, RECT{std::min(p.x, q.x), std::min(p.y, q.y), std::max(p.x, q.x), std::max(p.y, q.y)});
-    }
+    // One dirty box for all of them: marking tells cairo what changed, the pixels are the same.
+    MarkDirty(*bm, dirty);
     return true;
 }
 

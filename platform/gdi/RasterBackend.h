@@ -17,6 +17,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <unordered_map>
@@ -40,6 +41,8 @@ public:
     // Several polylines (counts[i] points each, one after the other in pts): the pixels of one
     // Polyline call per polyline, with the context set up once for all.
     BOOL PolyPolyline(const DCState& st, const POINT* pts, const int* counts, int polylines);
+    // n two-point lines (pts[2i] to pts[2i+1]): the pixels of PolyPolyline with n two-point polylines.
+    BOOL LineSegments(const DCState& st, const POINT* pts, int n) override;
     BOOL Polygon(const DCState& st, const POINT* pts, int n) override;
     BOOL PolyPolygon(const DCState& st, const POINT* pts, const int* counts, int polys) override;
     // Small polygons inside the picture in copy mode, unclipped, from their kept shapes.
@@ -95,9 +98,13 @@ private:
     };
     bool DrawKeptShape(const DCState& st, const POINT* pts, int n, bool fill, bool outline, COLORREF fillColor,
                        COLORREF penColor, ShapeRun* run = nullptr);
-    // Thin solid two-point lines, each as its own stroke, the same way; true when some were
-    // drawn so, the others (too long, at the border) then left in m_restPts/m_restCounts.
-    bool DrawKeptLines(const DCState& st, const POINT* pts, const int* counts, int lines);
+    // Thin solid two-point lines (pts[2k], pts[2k + 1]), each as its own stroke, the same way;
+    // true when some were drawn so, the others (too long, at the border) then left in
+    // m_restPts/m_restCounts, which StrokeRest strokes.
+    bool DrawKeptLines(const DCState& st, const POINT* pts, int lines);
+    BOOL StrokeRest(const DCState& st);
+    // Each polyline stroked by cairo (total points in all).
+    BOOL StrokeLines(const DCState& st, const POINT* pts, const int* counts, int polylines, int total);
     // A shape as the kept shapes are looked up by: its points from the first (each within a
     // kept shape's side of it, so a byte each way), their count and how it is drawn, packed.
     struct ShapeKey {
@@ -121,7 +128,14 @@ private:
     };
     static constexpr size_t kRecentShapes = 4096;  // a power of two
     std::vector<RecentShape> m_recentShapes;       // made on the first kept shape
-    std::vector<const ShapePixels*> m_keptLines;  // DrawKeptLines' shapes, reused call to call
+    // The pixels of a thin line by its direction alone, (dx, dy) each within kShapeMaxSide: the
+    // runs copied from ShapeOf's answer once (a table entry per direction, null until asked,
+    // then the runs or an empty marker for a line not kept), so a line is looked up without a
+    // key or a hash. Made on the first kept line.
+    const std::vector<Run>* LineRuns(int dx, int dy);
+    std::vector<const std::vector<Run>*> m_lineShapes;
+    std::deque<std::vector<Run>> m_lineRuns;  // a deque: the runs stay where they are as it grows
+    std::vector<int> m_segmentCounts;              // LineSegments' counts when they are stroked
     std::vector<POINT> m_restPts;                 // lines DrawKeptLines left to be stroked
     std::vector<int> m_restCounts;
 

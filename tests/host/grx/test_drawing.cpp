@@ -196,6 +196,52 @@ TEST(GrxDrawing, ClientWindowFormsUseWindowTransform) {
     ctrl.EndVirtualMode();
 }
 
+// While a surface is covered (the memory image is about to be copied over it), window items
+// drawn on a DC of that surface are left out, and only those: LeavesOutWindowItems says which
+// DCs, and a window line drawn on each leaves its pixels as that answer says.
+TEST(GrxDrawing, WindowItemsOnTheCoveredSurfaceAreLeftOut) {
+    I_PVXCtrl ctrl;
+    FrontView(ctrl);
+    CBitmap covered, other;
+    covered.CreateBitmap(400, 300, 1, 32, nullptr);  // the client area
+    other.CreateBitmap(400, 300, 1, 32, nullptr);
+    CDC onCovered, onOther, plain;
+    onCovered.CreateCompatibleDC(nullptr);
+    onOther.CreateCompatibleDC(nullptr);
+    plain.CreateCompatibleDC(nullptr);
+    onCovered.SelectObject(&covered);
+    onOther.SelectObject(&other);
+    const struct {
+        const char* label;
+        HGDIOBJ coveredSurface;
+        CDC* dc;
+        bool leftOut;
+    } rows[] = {
+        {"nothing covered, its DC", nullptr, &onCovered, false},
+        {"covered, a DC of that surface", covered.GetSafeHandle(), &onCovered, true},
+        {"covered, a DC of another surface", covered.GetSafeHandle(), &onOther, false},
+        {"covered, a DC without a bitmap of its own", covered.GetSafeHandle(), &plain, false},
+        {"covered, no DC", covered.GetSafeHandle(), nullptr, false},
+    };
+    const C3DPoint a(-1, 0, -1), b(1, 0, 1);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.label);
+        ctrl.SetCoveredSurface(r.coveredSurface);
+        EXPECT_EQ(ctrl.LeavesOutWindowItems(r.dc), r.leftOut);
+        if (r.dc != &onCovered && r.dc != &onOther) continue;
+        r.dc->FillSolidRect(0, 0, 400, 300, RGB(0, 0, 0));
+        CPen pen(PS_SOLID, 1, RGB(255, 255, 255));
+        CPen* old = r.dc->SelectObject(&pen);
+        ctrl.DrawLine3DOnClientWindow(r.dc, a, b);
+        r.dc->SelectObject(old);
+        long lit = 0;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 400; ++x) lit += r.dc->GetPixel(x, y) != RGB(0, 0, 0);
+        EXPECT_EQ(lit == 0, r.leftOut) << lit << " pixels drawn";
+    }
+    ctrl.SetCoveredSurface(nullptr);
+}
+
 // The memory image: cleared to a colour, drawn on, copied to the window, then the model draws
 // on the window (once per paint).
 TEST(GrxDrawing, MemoryImageReachesWindowBeforeModelDraws) {

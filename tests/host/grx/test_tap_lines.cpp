@@ -3,8 +3,11 @@
 // lines, and every way of reading the picture must see the lines.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "host/grx/GXgrTapBackend.h"
 #include "platform/gdi/RasterBackend.h"
@@ -87,49 +90,88 @@ TEST(TapLines, KeptLinesDrawTheSamePicture) {
     EXPECT_GT(lit, 2000) << "the scene draws something";
 }
 
-// One batch of thin lines of one pen, some of them short enough to be painted from kept
-// shapes and some not (long, or at the picture's border): the picture must be cairo's own, line
-// by line, whichever lines the kept shapes serve.
+// Thin lines of one pen, some of them short enough to be painted from kept shapes and some not
+// (long, or at the picture's border), drawn as LineTo batches of the tap, as runs of segments
+// through the tap (each run after a pending LineTo) and as one run of segments on a plain raster
+// DC: the picture must be cairo's own, line by line, whichever lines the kept shapes serve.
 TEST(TapLines, BatchesMixingKeptAndStrokedLinesDrawCairosPicture) {
     const struct {
         const char* label;
         int maxLength;  // each end within this of the start, in pixels
         int margin;     // start points this far outside the picture at most
+        int org;        // the window origin, both ways
     } rows[] = {
-        {"short lines inside", 30, -20},
-        {"short lines at the border", 30, 5},
-        {"long and short lines", 300, -10},
-        {"long lines across the border", 400, 40},
+        {"short lines inside", 30, -20, 0},
+        {"short lines at the border", 30, 5, 0},
+        {"long and short lines", 300, -10, 0},
+        {"long lines across the border", 400, 40, 0},
+        {"short lines, window origin moved", 30, 5, -7},
     };
+    enum Form { kLineTo, kTapSegments, kPlainSegments };
+    const struct {
+        const char* label;
+        Form form;
+    } forms[] = {{"LineTo", kLineTo}, {"segments through the tap", kTapSegments}, {"segments on a raster DC", kPlainSegments}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.label);
-        TestDC tap(true), cairo(false);
-        for (int pass = 0; pass < 2; ++pass) {
-            TestDC& t = pass ? cairo : tap;
-            RasterBackend::KeepShapes(pass == 0);
-            std::srand(11);
+        // Every direction within a kept shape's side comes several times in 2000 lines of up to
+        // 30 pixels each way.
+        std::vector<POINT> seg;
+        std::srand(11);
+        for (int i = 0; i < 2000; ++i) {
+            const int x = std::rand() % (kW + 2 * row.margin) - row.margin;
+            const int y = std::rand() % (kH + 2 * row.margin) - row.margin;
+            seg.push_back(POINT{x, y});
+            seg.push_back(POINT{x + std::rand() % (2 * row.maxLength + 1) - row.maxLength,
+                                y + std::rand() % (2 * row.maxLength + 1) - row.maxLength});
+        }
+        TestDC cairo(false);
+        RasterBackend::KeepShapes(false);
+        cairo.dc.SetWindowOrg(row.org, row.org);
+        CPen cairoPen(PS_SOLID, 1, RGB(255, 128, 0));
+        CPen* oldCairoPen = cairo.dc.SelectObject(&cairoPen);
+        for (size_t i = 0; i < seg.size(); i += 2) {
+            cairo.dc.MoveTo(seg[i]);
+            cairo.dc.LineTo(seg[i + 1].x, seg[i + 1].y);
+        }
+        cairo.dc.SelectObject(oldCairoPen);
+        RasterBackend::KeepShapes(true);
+        for (const auto& form : forms) {
+            SCOPED_TRACE(std::string(row.label) + ", " + form.label);
+            TestDC t(form.form != kPlainSegments);
+            t.dc.SetWindowOrg(row.org, row.org);
             CPen pen(PS_SOLID, 1, RGB(255, 128, 0));
             CPen* old = t.dc.SelectObject(&pen);
-            for (int i = 0; i < 2000; ++i) {
-                const int x = std::rand() % (kW + 2 * row.margin) - row.margin;
-                const int y = std::rand() % (kH + 2 * row.margin) - row.margin;
-                t.dc.MoveTo(x, y);
-                t.dc.LineTo(x + std::rand() % (2 * row.maxLength + 1) - row.maxLength,
-                            y + std::rand() % (2 * row.maxLength + 1) - row.maxLength);
+            if (form.form == kPlainSegments) {
+                EXPECT_TRUE(t.dc.LineSegments(seg.data(), static_cast<int>(seg.size() / 2)));
+            } else {
+                constexpr size_t kRun = 7;  // lines per run of segments, the first of each by LineTo
+                for (size_t i = 0; i < seg.size(); i += 2 * kRun) {
+                    const size_t n = std::min(kRun, (seg.size() - i) / 2);
+                    if (form.form == kLineTo || n < 2) {
+                        for (size_t k = 0; k < n; ++k) {
+                            t.dc.MoveTo(seg[i + 2 * k]);
+                            t.dc.LineTo(seg[i + 2 * k + 1].x, seg[i + 2 * k + 1].y);
+                        }
+                        continue;
+                    }
+                    t.dc.MoveTo(seg[i]);
+                    t.dc.LineTo(seg[i + 1].x, seg[i + 1].y);
+                    EXPECT_TRUE(t.dc.LineSegments(seg.data() + i + 2, static_cast<int>(n - 1)));
+                }
             }
             t.dc.SelectObject(old);
             if (t.tap) t.tap->Flush();
+            long differ = 0, lit = 0;
+            for (int y = 0; y < kH; ++y)
+                for (int x = 0; x < kW; ++x) {
+                    const COLORREF a = cairo.dc.GetPixel(x + row.org, y + row.org),
+                                   b = t.dc.GetPixel(x + row.org, y + row.org);
+                    differ += a != b;
+                    lit += a != RGB(0, 0, 0);
+                }
+            EXPECT_EQ(differ, 0);
+            EXPECT_GT(lit, 500) << "the lines are drawn";
         }
-        RasterBackend::KeepShapes(true);
-        long differ = 0, lit = 0;
-        for (int y = 0; y < kH; ++y)
-            for (int x = 0; x < kW; ++x) {
-                const COLORREF a = cairo.dc.GetPixel(x, y), b = tap.dc.GetPixel(x, y);
-                differ += a != b;
-                lit += a != RGB(0, 0, 0);
-            }
-        EXPECT_EQ(differ, 0);
-        EXPECT_GT(lit, 500) << "the lines are drawn";
     }
 }
 

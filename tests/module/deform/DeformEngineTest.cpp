@@ -161,15 +161,15 @@ TEST_F(DeformEngineTest, RecordSourcesBySlot) {
 
 TEST_F(DeformEngineTest, InitDataEmptiesAFilledMap) {
     ASSERT_EQ(Build(PVXMode::kDispContour, CDeformEngine::COMP_DZ), 1);
-    ASSERT_EQ(E().m_mapDisp.GetCount(), 6);
+    ASSERT_EQ(E().DispRecords().GetCount(), 6);
     E().InitData();
-    EXPECT_EQ(E().m_mapDisp.GetCount(), 0);
-    EXPECT_EQ(E().m_mapDisp.GetHashTableSize(), CDeformEngine::kMapBuckets);
+    EXPECT_EQ(E().DispRecords().GetCount(), 0);
+    EXPECT_EQ(E().DispRecords().GetHashTableSize(), CDeformEngine::kMapBuckets);
     T_DISP_D d;
     EXPECT_EQ(E().GetDispData(5, d), 1) << "no stale record: read from the host again";
     // The map takes records again after the reset.
     ASSERT_EQ(Build(PVXMode::kDispContour, CDeformEngine::COMP_DZ), 1);
-    EXPECT_EQ(E().m_mapDisp.GetCount(), 6);
+    EXPECT_EQ(E().DispRecords().GetCount(), 6);
 }
 
 TEST_F(DeformEngineTest, ImportCopiesEverythingDeeply) {
@@ -187,7 +187,7 @@ TEST_F(DeformEngineTest, ImportCopiesEverythingDeeply) {
     EXPECT_EQ(copy.m_arrPickedNode.GetSize(), 1);
     // Nothing is shared: changing the source's records leaves the copy's.
     T_DISP_D changed = Disp(0, 0, 100);
-    E().m_mapDisp.SetAt(5, changed);
+    E().SetDispRecord(5, changed);
     T_DISP_D d;
     ASSERT_EQ(copy.GetDispData(5, d), 1);
     EXPECT_DOUBLE_EQ(d.DZ, -8.0);

@@ -195,6 +195,8 @@ TEST_F(DeformSampleTest, KeptFacesFollowEveryChangeOfWhatTheyWereBuiltFrom) {
         double shrinkFactor = 0.8;
         int wire = 0, planeCull = 1, deformed = 1;
         double nodeLift = 0.0;  // m added to the z of one raft node in the project
+        bool rebuild = true;     // the engine's lists built again before drawing
+        double recordLift = 0.0; // mm added to DZ of that node's record in the engine's list
     };
     const State base;
     auto with = [&](auto change) {
@@ -220,6 +222,9 @@ TEST_F(DeformSampleTest, KeptFacesFollowEveryChangeOfWhatTheyWereBuiltFrom) {
         {"plane culling off", base, with([](State& s) { s.planeCull = 0; })},
         {"raft node moved in the project", base, with([](State& s) { s.nodeLift = 0.5; })},
         {"nothing changed", base, base},
+        {"redrawn without building the lists again", base, with([](State& s) { s.rebuild = false; })},
+        {"a record of the engine's list changed", base,
+         with([](State& s) { s.rebuild = false, s.recordLift = 5.0; })},
     };
 
     I_PVXModel& m = M();
@@ -262,9 +267,17 @@ TEST_F(DeformSampleTest, KeptFacesFollowEveryChangeOfWhatTheyWereBuiltFrom) {
         CDeformEngine& e = *m.m_pDeformEngine;
         e.m_nComponent = s.comp;
         e.m_bDeformed = s.deformed;
-        EXPECT_EQ(e.InitEngine(), 1);
-        e.m_dUserScale = s.scale;
-        m.InitDeformed(0);
+        if (s.rebuild) {
+            EXPECT_EQ(e.InitEngine(), 1);
+            e.m_dUserScale = s.scale;
+            m.InitDeformed(0);
+        }
+        if (s.recordLift != 0.0) {
+            T_DISP_D d;
+            ASSERT_TRUE(e.DispRecords().Lookup(raftNode, d));
+            d.DZ += s.recordLift;
+            e.SetDispRecord(raftNode, d);
+        }
     };
     auto picture = [&]() {
         CRecordDC dc;

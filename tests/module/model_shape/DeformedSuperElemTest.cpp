@@ -38,7 +38,7 @@ protected:
             d.DX = n;
             d.DY = 2.0 * n;
             d.DZ = -1.0 * n;
-            e->m_mapDisp.SetAt(n, d);
+            e->SetDispRecord(n, d);
         }
         e->m_nComponent = CDeformEngine::COMP_TOTAL;
         e->m_dAdjustFactor = 1.0;
