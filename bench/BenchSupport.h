@@ -417,4 +417,11 @@ inline void TimeReplay(benchmark::State& state, I_PVXCtrl* ctrl, const RecordedF
     for (const auto& [op, n] : frame.LeftOut()) state.counters["not replayed " + op] = static_cast<double>(n);
 }
 
+// The same, recording the frame first with draw(dc) while it holds nothing.
+template <class Draw>
+void TimeReplay(benchmark::State& state, I_PVXCtrl* ctrl, RecordedFrame& frame, bool fillsOnly, Draw&& draw) {
+    if (frame.Polygons() == 0) frame.Record(draw);
+    TimeReplay(state, ctrl, frame, fillsOnly);
+}
+
 }  // namespace pvxbench
