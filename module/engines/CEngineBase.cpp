@@ -142,13 +142,14 @@ int CEngineBase::GetElementShape(UINT nElem, T_PELEM_D& elem, PVXPolyListArray& 
     return static_cast<int>(faces.GetSize());
 }
 
-int CEngineBase::GetElementFaces(UINT nElem, T_PELEM_D& elem, PVXFlatFaces& out) {
-    out.Clear();
+int CEngineBase::GetElementFaces(UINT nElem, T_PELEM_D& elem, PVXFlatFaces& out, PVXFacesRef& ref) {
+    ref = PVXFacesRef();
     I_PVXModel* pModel = GetModel();
     if (!pModel) return 0;
     T_SHAPE_ARGUMENT arg;
-    if (!m_bDeformed) return pModel->GetShapeElementFlat(nElem, elem, out, arg);
+    if (!m_bDeformed) return pModel->GetShapeElementFlat(nElem, elem, out, ref, arg);
     // The deformed shape comes as lists: copied as they are.
+    out.Clear();
     ShapeLists shape;
     arg = shape.Argument(m_bDeformed);
     GetElementShape(nElem, elem, shape.faces, &shape.flags, arg);
@@ -169,6 +170,7 @@ int CEngineBase::GetElementFaces(UINT nElem, T_PELEM_D& elem, PVXFlatFaces& out)
         out.start.push_back(static_cast<int>(out.corners.size()));
         out.faceKeys.push_back(bFaceKeys ? shape.faceKeys[f] : nElem);
     }
+    ref = PVXFacesRef::Of(out, 0, static_cast<int>(nFaces));
     return static_cast<int>(nFaces);
 }
 

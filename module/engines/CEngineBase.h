@@ -148,8 +148,9 @@ public:
                        T_SHAPE_ARGUMENT& arg);
     int GetElementShape(UINT nElem, T_PELEM_D& elem, PVXPolyListArray& faces, PVXIndexArrayList* pFlags,
                         T_SHAPE_ARGUMENT& arg);
-    // The faces GetElementShape hands out with node and face keys, as flat arrays replacing out's.
-    int GetElementFaces(UINT nElem, T_PELEM_D& elem, PVXFlatFaces& out);
+    // The faces GetElementShape hands out with node and face keys, read through ref: the model's
+    // kept faces where they serve as they are, else flat arrays made in out.
+    int GetElementFaces(UINT nElem, T_PELEM_D& elem, PVXFlatFaces& out, PVXFacesRef& ref);
     // A member in the active style (every element in order).
     int DrawActiveMember(CDC* pDC, UINT nMemb);
     // A member or element in the inactive style.

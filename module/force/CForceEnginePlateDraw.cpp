@@ -289,8 +289,8 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
     if ((m_bDeformed && !pModel->m_pDeformEngine) || !m_pContourEngine) return 0;
 
     FaceScratch& w = m_faceScratch;
-    const PVXFlatFaces& faces = w.faces;
-    const int nFaces = GetElementFaces(nElemKey, elem, w.faces);
+    PVXFacesRef faces;
+    const int nFaces = GetElementFaces(nElemKey, elem, w.faces, faces);
     if (nFaces == 0) return 0;
 
     T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
@@ -320,7 +320,7 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
         if (!pv) continue;
         if (n < 3) continue;
         const int at = faces.start[f];
-        const C3DPoint* pts = faces.corners.data() + at;
+        const C3DPoint* pts = faces.corners + at;
         PVXPolyList* face = nullptr;  // the face as a list, made only for the model's face calls
         if (nFaces >= 2 && opt.m_bWireFrame == 0 && opt.m_bPlaneCulling &&
             !pModel->IsVisibleFace(face = w.Face(pts, n), n))

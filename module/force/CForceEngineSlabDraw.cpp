@@ -170,9 +170,9 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
     OptionScope restoreStyle(m_pContourEngine->m_nFillStyle, m_pContourEngine->m_nFillStyle);
 
     FaceScratch& w = m_faceScratch;
-    const PVXFlatFaces& faces = w.faces;
+    PVXFacesRef faces;
     T_SHAPE_ARGUMENT arg;
-    const int nFaces = pModel->GetShapeElementFlat(nElemKey, elem, w.faces, arg);
+    const int nFaces = pModel->GetShapeElementFlat(nElemKey, elem, w.faces, faces, arg);
     if (nFaces == 0) return 1;
     const bool bEnvelope = pModel->m_nLoadType == kEnvelopeLoad;
     const bool bEdges = opt.m_nRenderMode == 2 || opt.m_nRenderMode == 3;
@@ -198,7 +198,7 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
         if (!pRec || !pSbem || (bEnvelope && (!pPos || !pNeg))) continue;
         if (n < 3) continue;
         const int at = faces.start[f];
-        const C3DPoint* pts = faces.corners.data() + at;
+        const C3DPoint* pts = faces.corners + at;
         PVXPolyList* face = nullptr;  // the face as a list, made only for the model's face calls
         if (nFaces > 1 && opt.m_bWireFrame == 0 && opt.m_bPlaneCulling && !pModel->IsVisibleFace(face = w.Face(pts, n), n))
             continue;

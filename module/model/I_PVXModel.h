@@ -281,6 +281,10 @@ public:
     // face keys asked for (arg's other fields as given), as flat arrays replacing out's contents.
     // Returns the number of faces.
     int GetShapeElementFlat(UINT nKey, T_PELEM_D& elem, PVXFlatFaces& out, T_SHAPE_ARGUMENT& arg);
+    // The same faces read in place: from the kept faces when they need no sort (fewer than two),
+    // else made in scratch. ref holds until the next call of either form.
+    int GetShapeElementFlat(UINT nKey, T_PELEM_D& elem, PVXFlatFaces& scratch, PVXFacesRef& ref,
+                            T_SHAPE_ARGUMENT& arg);
     // A member of super elements is shaped through its super elements. The two trailing ints
     // are kept for callers and not read.
     int GetShapeMember(UINT nKey, T_PMEMB_D& memb, PolyListArray& faces, IndexArrayList* pIndexArrays,
@@ -655,13 +659,22 @@ private:
         ShownRangeKey key;
         int nDisplayMode = 0;
         struct Entry {
-            int nFirst = 0, nFaces = 0;  // faces of store
-            int nType = 0, nKind = 0;    // of the element record it was made for
+            int nFirst = -1, nFaces = 0;  // faces of store; nFirst -1: not made
+            int nType = 0, nKind = 0;     // of the element record it was made for
         };
-        std::unordered_map<UINT, Entry> at;
+        // Element keys run from 1 up: most index dense directly (read in key order one after
+        // another); a key far beyond the number made goes to sparse.
+        std::vector<Entry> dense;
+        std::unordered_map<UINT, Entry> sparse;
+        size_t nMade = 0;
         PVXFlatFaces store;
+        const Entry* Find(UINT nKey) const;
+        const Entry& Put(UINT nKey, const Entry& e);
+        void Clear();
     };
     ElementFaces m_ElementFaces;
+    // Both forms of GetShapeElementFlat: out always filled when pRef is null.
+    int ShapeElementFlat(UINT nKey, T_PELEM_D& elem, PVXFlatFaces& out, PVXFacesRef* pRef, T_SHAPE_ARGUMENT& arg);
     ShownRangeKey MakeShownRangeKey() const;
     // The databases and versions MakeShownRangeKey read last, with the newest table version at
     // the time: while that has not moved, the same databases have the same versions.

@@ -342,7 +342,41 @@ int I_PVXModel::GetShapeElement(UINT nKey, T_PELEM_D& elem, PolyListArray& faces
     return BuildElementShape(*this, nKey, elem, faces, pIndexArrays, arg, bUseElemShape, false);
 }
 
+const I_PVXModel::ElementFaces::Entry* I_PVXModel::ElementFaces::Find(UINT nKey) const {
+    if (nKey < dense.size() && dense[nKey].nFirst >= 0) return &dense[nKey];
+    if (sparse.empty()) return nullptr;
+    const auto it = sparse.find(nKey);
+    return it != sparse.end() ? &it->second : nullptr;
+}
+
+const I_PVXModel::ElementFaces::Entry& I_PVXModel::ElementFaces::Put(UINT nKey, const Entry& e) {
+    ++nMade;
+    if (nKey < dense.size() || nKey < 4 * nMade + 4096) {
+        if (nKey >= dense.size()) dense.resize(static_cast<size_t>(nKey) + 1);
+        if (!sparse.empty()) sparse.erase(nKey);
+        return dense[nKey] = e;
+    }
+    return sparse[nKey] = e;
+}
+
+void I_PVXModel::ElementFaces::Clear() {
+    dense.clear();
+    sparse.clear();
+    nMade = 0;
+    store.Clear();
+}
+
 int I_PVXModel::GetShapeElementFlat(UINT nKey, T_PELEM_D& elem, PVXFlatFaces& out, T_SHAPE_ARGUMENT& arg) {
+    return ShapeElementFlat(nKey, elem, out, nullptr, arg);
+}
+
+int I_PVXModel::GetShapeElementFlat(UINT nKey, T_PELEM_D& elem, PVXFlatFaces& scratch, PVXFacesRef& ref,
+                                    T_SHAPE_ARGUMENT& arg) {
+    return ShapeElementFlat(nKey, elem, scratch, &ref, arg);
+}
+
+int I_PVXModel::ShapeElementFlat(UINT nKey, T_PELEM_D& elem, PVXFlatFaces& out, PVXFacesRef* pRef,
+                                 T_SHAPE_ARGUMENT& arg) {
     // Elements are shaped one after another by the hundred thousand: the host arrays keep their
     // room from one to the next.
     thread_local HostShape t_shape;
@@ -359,28 +393,37 @@ int I_PVXModel::GetShapeElementFlat(UINT nKey, T_PELEM_D& elem, PVXFlatFaces& ou
     if (arg.bDeformed || arg.pNodeDisp || arg.pVertices || arg.pZOrder) {
         out.Clear();
         build(out);
-        return SortFlatFaces(*this, out);
+        const int n = SortFlatFaces(*this, out);
+        if (pRef) *pRef = PVXFacesRef::Of(out, 0, n);
+        return n;
     }
     ElementFaces& c = m_ElementFaces;
     const ShownRangeKey key = MakeShownRangeKey();
     if (!c.bValid || !(c.key == key) || c.nDisplayMode != m_nDisplayMode) {
-        c.at.clear();
-        c.store.Clear();
+        c.Clear();
         c.key = key;
         c.nDisplayMode = m_nDisplayMode;
         c.bValid = 1;
     }
-    auto it = c.at.find(nKey);
-    if (it == c.at.end() || it->second.nType != elem.type || it->second.nKind != elem.kind) {
+    const ElementFaces::Entry* pKept = c.Find(nKey);
+    if (!pKept || pKept->nType != elem.type || pKept->nKind != elem.kind) {
         ElementFaces::Entry e;
         e.nFirst = c.store.Faces();
         e.nFaces = build(c.store);
         e.nType = elem.type;
         e.nKind = elem.kind;
-        it = c.at.insert_or_assign(nKey, e).first;
+        pKept = &c.Put(nKey, e);
     }
-    CopyFlatFaces(c.store, it->second.nFirst, it->second.nFaces, out);
-    return SortFlatFaces(*this, out);
+    const ElementFaces::Entry& e = *pKept;
+    // A single face is handed out as kept: the sort leaves it as it is.
+    if (pRef && e.nFaces < 2) {
+        *pRef = PVXFacesRef::Of(c.store, e.nFirst, e.nFaces);
+        return e.nFaces;
+    }
+    CopyFlatFaces(c.store, e.nFirst, e.nFaces, out);
+    const int n = SortFlatFaces(*this, out);
+    if (pRef) *pRef = PVXFacesRef::Of(out, 0, n);
+    return n;
 }
 
 int I_PVXModel::GetShapeOnlyElement(UINT nKey, T_PELEM_D& elem, PolyListArray& faces, IndexArrayList* pIndexArrays,

@@ -35,6 +35,18 @@ struct PointBitsHash {
 
 }  // namespace
 
+PVXFacesRef PVXFacesRef::Of(const PVXFlatFaces& from, int first, int n) {
+    PVXFacesRef r;
+    if (n <= 0) return r;
+    r.corners = from.corners.data();
+    r.start = from.start.data() + first;
+    r.keys = from.keys.data();
+    r.flags = from.flags.data();
+    r.faceKeys = from.faceKeys.data() + first;
+    r.nFaces = n;
+    return r;
+}
+
 void PVXFlatFaces::Clear() {
     corners.clear();
     start.clear();

@@ -63,6 +63,23 @@ struct PVXFlatFaces {
     void DrawEdges(CDC* pDC, int f, const std::vector<CPoint>& px) const;
 };
 
+// Faces read in place: pointers into a PVXFlatFaces with the indexing of its arrays (face f's
+// corners, flags and keys at start[f] .. start[f + 1] - 1 of corners, flags and keys; its face
+// key faceKeys[f]). Valid until the arrays it points into next change.
+struct PVXFacesRef {
+    const C3DPoint* corners = nullptr;
+    const int* start = nullptr;
+    const UINT* keys = nullptr;
+    const int* flags = nullptr;
+    const UINT* faceKeys = nullptr;
+    int nFaces = 0;
+
+    // Faces [first, first + n) of from.
+    static PVXFacesRef Of(const PVXFlatFaces& from, int first, int n);
+    int Faces() const { return nFaces; }
+    int Count(int f) const { return start[f + 1] - start[f]; }
+};
+
 // What a kept member shape was built from. Equal keys: the shape builder would hand out the
 // same faces again.
 struct PVXFacesKey {

@@ -460,6 +460,22 @@ bool SameFaces(const PVXFlatFaces& a, const PVXFlatFaces& b) {
            std::equal(a.corners.begin(), a.corners.end(), b.corners.begin(), samePoint);
 }
 
+// The faces a ref reads, copied out in the flat form.
+PVXFlatFaces FacesOfRef(const PVXFacesRef& ref) {
+    PVXFlatFaces out;
+    out.start.push_back(0);
+    for (int f = 0; f < ref.Faces(); ++f) {
+        for (int at = ref.start[f]; at < ref.start[f + 1]; ++at) {
+            out.corners.push_back(ref.corners[at]);
+            out.flags.push_back(ref.flags[at]);
+            out.keys.push_back(ref.keys[at]);
+        }
+        out.start.push_back(static_cast<int>(out.corners.size()));
+        out.faceKeys.push_back(ref.faceKeys[f]);
+    }
+    return out;
+}
+
 TEST_F(ModelShapeTest, KeptFlatFacesFollowWhatTheyAreMadeOf) {
     // The flat faces of the beam (six faces, sorted by the view), the column and a member's
     // missing element are kept by the model; after each change they must be what the list
@@ -539,11 +555,48 @@ TEST_F(ModelShapeTest, KeptFlatFacesFollowWhatTheyAreMadeOf) {
                 const int n = m.GetShapeElementFlat(key, elem, flat, arg);
                 EXPECT_EQ(n, flat.Faces());
                 EXPECT_TRUE(SameFaces(flat, ListFaces(m, key)));
+                // Read in place (a single face straight from what the model keeps): the same.
+                PVXFlatFaces scratch;
+                PVXFacesRef ref;
+                EXPECT_EQ(m.GetShapeElementFlat(key, elem, scratch, ref, arg), n);
+                EXPECT_TRUE(SameFaces(FacesOfRef(ref), ListFaces(m, key)));
                 if (key == 99u) EXPECT_EQ(n, 0) << "no such element";
                 if (key != r.elem) continue;
                 EXPECT_NEAR(r.bHighest ? highest(flat) : widest(flat), r.expect, 1e-9);
                 if (std::string(r.label).rfind("wire frame", 0) == 0) EXPECT_EQ(flat.corners.size(), 2u);
                 if (std::string(r.label).rfind("view turned", 0) == 0) EXPECT_NE(flat.flags, firstOrder);
+            }
+        }
+    }
+}
+
+TEST_F(ModelShapeTest, KeptFlatFacesOfKeysFarApart) {
+    // Plates keyed close to the frames and far beyond them (kept apart from the rest), each asked
+    // in turn and again: every hand-out is what the list builder, which keeps nothing, gives.
+    PostDBBuilder b;
+    AddBeamModel(b);
+    const UINT plates[] = {11u, 3000000u, 4000000000u};
+    for (UINT key : plates) b.AddElem(key, PELEM_KIND_PLATE, 301, {1, 5, 2});
+    I_PVXModel& m = MakeModel(b);
+    const UINT order[] = {11u, 3000000u, 4000000000u, 1u, 4000000000u, 11u, 3000000u, 2u};
+    for (int pass = 0; pass < 2; ++pass) {
+        for (UINT key : order) {
+            SCOPED_TRACE(testing::Message() << "pass " << pass << " element " << key);
+            T_PELEM_D elem;
+            ASSERT_TRUE(m.GetAttrCtrl()->GetElem(key, elem));
+            T_SHAPE_ARGUMENT arg;
+            PVXFlatFaces flat, scratch;
+            PVXFacesRef ref;
+            const int n = m.GetShapeElementFlat(key, elem, scratch, ref, arg);
+            const PVXFlatFaces expect = ListFaces(m, key);
+            EXPECT_GT(n, 0);
+            EXPECT_TRUE(SameFaces(FacesOfRef(ref), expect));
+            EXPECT_EQ(m.GetShapeElementFlat(key, elem, flat, arg), n);
+            EXPECT_TRUE(SameFaces(flat, expect));
+            if (key >= 11u) {
+                ASSERT_EQ(ref.Faces(), 1) << "a plate is one face";
+                EXPECT_EQ(ref.faceKeys[0], key);
+                EXPECT_EQ(ref.Count(0), 3);
             }
         }
     }
