@@ -110,7 +110,7 @@ int ClipToLevel(const ClipVertex* in, int n, double level, bool bUpper, ClipVert
     int m = 0;
     for (int i = 0; i < n; ++i) {
         const ClipVertex& P = in[i];
-        const ClipVertex& Q = in[(i + 1) % n];
+        const ClipVertex& Q = in[i + 1 < n ? i + 1 : 0];
         const bool pIn = inside(P.v), qIn = inside(Q.v);
         auto crossing = [&](int bLine) {
             const double t = (level - P.v) / (Q.v - P.v);
@@ -192,7 +192,7 @@ void CForceEngine::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C
         const INT_PTR at = vertices.GetSize();
         vertices.SetSize(at + m);
         for (int k = 0; k < m; ++k) {
-            const ClipVertex& c = part[(top + k) % m];
+            const ClipVertex& c = part[top + k < m ? top + k : top + k - m];
             vertices[at + k].pt = c.pt;
             vertices[at + k].dValue = c.v;
             vertices[at + k].bLine = c.bLine;
