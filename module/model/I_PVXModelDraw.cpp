@@ -551,11 +551,20 @@ int DrawUndeformedStyleKept(I_PVXModel& m, CDC* pDC, UINT key, COLORREF color) {
     BrushScope brush(pDC, nullptr, color);
     thread_local std::vector<CPoint> px;
     faces->Project(*m.m_pPVXCtrl, px);
+    // Every face's edges in one call: lines of one pen make the same pixels in any grouping.
+    // Escape is still watched face by face; the faces before it are drawn.
+    thread_local std::vector<POINT> seg;
+    seg.clear();
+    int result = 1;
     for (int f = 0; f < faces->Faces(); ++f) {
-        if (m.WatchEscKeyPress()) return -1;
-        faces->DrawEdges(pDC, f, px);
+        if (m.WatchEscKeyPress()) {
+            result = -1;
+            break;
+        }
+        faces->AppendEdges(f, px, seg);
     }
-    return 1;
+    if (!seg.empty()) pDC->LineSegments(seg.data(), static_cast<int>(seg.size() / 2));
+    return result;
 }
 
 // Inactive edges of a member or element.

@@ -165,6 +165,18 @@ void PVXFlatFaces::DrawEdges(CDC* pDC, int f, const std::vector<CPoint>& px) con
     pDC->LineSegments(q, n);
 }
 
+void PVXFlatFaces::AppendEdges(int f, const std::vector<CPoint>& px, std::vector<POINT>& out) const {
+    const int s = start[f], n = Count(f);
+    if (n < 2) return;
+    const size_t at = out.size();
+    out.resize(at + static_cast<size_t>(2 * n));
+    POINT* q = out.data() + at;
+    for (int i = 0; i < n; ++i) {
+        q[2 * i] = px[point[s + i]];
+        q[2 * i + 1] = px[point[s + (i + 1) % n]];
+    }
+}
+
 const PVXFlatFaces* PVXKeptFaces::Find(UINT nMemb, const PVXFacesKey& key, const std::vector<double>* pStamp) const {
     auto it = m_entries.find(nMemb);
     if (it == m_entries.end() || !(it->second.key == key)) return nullptr;

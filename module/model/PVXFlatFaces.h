@@ -61,6 +61,8 @@ struct PVXFlatFaces {
     // Every edge of face f from the projected points, with the DC's pen: what DrawLine3D draws
     // edge by edge when the DC draws at once, in one CDC::LineSegments call.
     void DrawEdges(CDC* pDC, int f, const std::vector<CPoint>& px) const;
+    // The same segment pairs appended to out, for faces drawn together in one call.
+    void AppendEdges(int f, const std::vector<CPoint>& px, std::vector<POINT>& out) const;
 };
 
 // Faces read in place: pointers into a PVXFlatFaces with the indexing of its arrays (face f's

@@ -652,18 +652,25 @@ int RasterBackend::SolidPolygons(const DCState& st, const POINT* pts, const int*
     return k;
 }
 
-const std::vector<RasterBackend::Run>* RasterBackend::LineRuns(int dx, int dy) {
-    constexpr int side = 2 * kShapeMaxSide + 1;
-    static const std::vector<Run> notKept;
-    if (m_lineShapes.empty()) m_lineShapes.assign(static_cast<size_t>(side * side), nullptr);
-    const std::vector<Run>*& runs = m_lineShapes[static_cast<size_t>((dy + kShapeMaxSide) * side + dx + kShapeMaxSide)];
-    if (!runs) {
-        const POINT dev[2] = {POINT{0, 0}, POINT{dx, dy}};
-        const ShapePixels* shape = ShapeOf(dev, 2, false, true, false, true);
-        runs = &notKept;
-        if (shape) runs = &m_lineRuns.emplace_back(shape->outline);
-    }
-    return runs == &notKept ? nullptr : runs;
+namespace {
+constexpr int kLineSide = 2 * kShapeMaxSide + 1;  // directions per row of the line table
+}  // namespace
+
+RasterBackend::LineShape RasterBackend::LearnLine(int dx, int dy) {
+    LineShape& line = m_lineShapes[static_cast<size_t>((dy + kShapeMaxSide) * kLineSide + dx + kShapeMaxSide)];
+    const POINT dev[2] = {POINT{0, 0}, POINT{dx, dy}};
+    const ShapePixels* shape = ShapeOf(dev, 2, false, true, false, true);
+    line.count = -1;
+    if (!shape) return line;
+    line.first = static_cast<int>(m_linePixels.size());
+    for (const Run& r : shape->outline)
+        for (int x = r.x0; x < r.x1; ++x)
+            m_linePixels.push_back(static_cast<std::int32_t>(r.dy * m_lineStride + x));
+    // Painting a pixel twice paints it the same.
+    while (m_linePixels.size() > static_cast<size_t>(line.first) && (m_linePixels.size() - line.first) % 4)
+        m_linePixels.push_back(m_linePixels.back());
+    line.count = static_cast<int>(m_linePixels.size()) - line.first;
+    return line;
 }
 
 bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, int lines) {
@@ -679,16 +686,32 @@ bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, int lines
     // order they are drawn in, so the lines a kept shape cannot serve (long, at the border) are
     // left to the caller's strokes afterwards.
     const RECT b = bm->Bounds();
+    // A line's ends both inside this box (the picture less the shape's margin) keep all of its
+    // pixels and their margin inside the picture.
+    const RECT inner{b.left + kShapeMargin, b.top + kShapeMargin, b.right - kShapeMargin, b.bottom - kShapeMargin};
+    // Opaque colour over RGB24 pixels, as cairo writes it, straight into the rows.
+    const uint32_t colour = 0xff000000u | ToPixel(pen.lopnColor);
+    uint32_t* const data = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(bm->m_pSurface));
+    const std::ptrdiff_t stride =
+        cairo_image_surface_get_stride(bm->m_pSurface) / static_cast<std::ptrdiff_t>(sizeof(uint32_t));
+    if (stride != m_lineStride || m_lineShapes.empty()) {
+        m_lineShapes.assign(static_cast<size_t>(kLineSide * kLineSide), LineShape{});
+        m_linePixels.clear();
+        m_lineStride = stride;
+    }
+    const LineShape* const shapes = m_lineShapes.data() + (kShapeMaxSide * kLineSide + kShapeMaxSide);
     bool painted = false;
     RECT dirty{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
     for (int k = 0; k < lines; ++k) {
         const POINT p = st.ToDevice(pts[2 * k]), q = st.ToDevice(pts[2 * k + 1]);
-        const std::vector<Run>* runs = nullptr;
-        if (std::abs(q.x - p.x) <= kShapeMaxSide && std::abs(q.y - p.y) <= kShapeMaxSide &&
-            std::min(p.x, q.x) - kShapeMargin >= b.left && std::min(p.y, q.y) - kShapeMargin >= b.top &&
-            std::max(p.x, q.x) + kShapeMargin < b.right && std::max(p.y, q.y) + kShapeMargin < b.bottom)
-            runs = LineRuns(q.x - p.x, q.y - p.y);
-        if (!runs) {
+        const int dx = q.x - p.x, dy = q.y - p.y;
+        LineShape line;
+        if (std::abs(dx) <= kShapeMaxSide && std::abs(dy) <= kShapeMaxSide && std::min(p.x, q.x) >= inner.left &&
+            std::min(p.y, q.y) >= inner.top && std::max(p.x, q.x) < inner.right && std::max(p.y, q.y) < inner.bottom) {
+            line = shapes[dy * kLineSide + dx];
+            if (line.count == -2) line = LearnLine(dx, dy);
+        }
+        if (line.count < 0) {
             m_restPts.push_back(pts[2 * k]);
             m_restPts.push_back(pts[2 * k + 1]);
             m_restCounts.push_back(2);
@@ -696,7 +719,14 @@ bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, int lines
         }
         if (!painted && m_cr) cairo_surface_flush(bm->m_pSurface);
         painted = true;
-        PaintRuns(*bm, p, *runs, pen.lopnColor);
+        uint32_t* const at = data + p.y * stride + p.x;
+        const std::int32_t* o = m_linePixels.data() + line.first;
+        for (const std::int32_t* end = o + line.count; o != end; o += 4) {
+            at[o[0]] = colour;
+            at[o[1]] = colour;
+            at[o[2]] = colour;
+            at[o[3]] = colour;
+        }
         dirty = RECT{std::min({dirty.left, p.x, q.x}), std::min({dirty.top, p.y, q.y}),
                      std::max({dirty.right, p.x, q.x}), std::max({dirty.bottom, p.y, q.y})};
     }

@@ -17,7 +17,6 @@
 
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <string>
 #include <unordered_map>
@@ -128,13 +127,20 @@ private:
     };
     static constexpr size_t kRecentShapes = 4096;  // a power of two
     std::vector<RecentShape> m_recentShapes;       // made on the first kept shape
-    // The pixels of a thin line by its direction alone, (dx, dy) each within kShapeMaxSide: the
-    // runs copied from ShapeOf's answer once (a table entry per direction, null until asked,
-    // then the runs or an empty marker for a line not kept), so a line is looked up without a
-    // key or a hash. Made on the first kept line.
-    const std::vector<Run>* LineRuns(int dx, int dy);
-    std::vector<const std::vector<Run>*> m_lineShapes;
-    std::deque<std::vector<Run>> m_lineRuns;  // a deque: the runs stay where they are as it grows
+    // The pixels of a thin line by its direction alone, (dx, dy) each within kShapeMaxSide, as
+    // offsets from its first point in rows of m_lineStride pixels: copied from ShapeOf's runs
+    // once into m_linePixels, their count padded to a multiple of 4 with the last one again, so
+    // a line is painted four pixels a step. A table entry per direction says where they are (or
+    // that the line is not kept, or not asked yet): a line is looked up without a key or a hash.
+    // Made on the first kept line, emptied when a picture of another stride comes.
+    struct LineShape {
+        int first = 0;   // m_linePixels[first, first + count)
+        int count = -2;  // -2 not asked yet, -1 not kept
+    };
+    LineShape LearnLine(int dx, int dy);
+    std::vector<LineShape> m_lineShapes;
+    std::vector<std::int32_t> m_linePixels;
+    std::ptrdiff_t m_lineStride = 0;
     std::vector<int> m_segmentCounts;              // LineSegments' counts when they are stroked
     std::vector<POINT> m_restPts;                 // lines DrawKeptLines left to be stroked
     std::vector<int> m_restCounts;
