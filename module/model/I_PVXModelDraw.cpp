@@ -551,20 +551,25 @@ int DrawUndeformedStyleKept(I_PVXModel& m, CDC* pDC, UINT key, COLORREF color) {
     BrushScope brush(pDC, nullptr, color);
     thread_local std::vector<CPoint> px;
     faces->Project(*m.m_pPVXCtrl, px);
-    // Every face's edges in one call: lines of one pen make the same pixels in any grouping.
+    // The faces' edges many at a time: lines of one pen make the same pixels in any grouping.
     // Escape is still watched face by face; the faces before it are drawn.
+    constexpr size_t kBatchPoints = 4096;  // a batch stays in the cache
     thread_local std::vector<POINT> seg;
     seg.clear();
-    int result = 1;
+    auto draw = [&] {
+        if (!seg.empty()) pDC->LineSegments(seg.data(), static_cast<int>(seg.size() / 2));
+        seg.clear();
+    };
     for (int f = 0; f < faces->Faces(); ++f) {
         if (m.WatchEscKeyPress()) {
-            result = -1;
-            break;
+            draw();
+            return -1;
         }
         faces->AppendEdges(f, px, seg);
+        if (seg.size() >= kBatchPoints) draw();
     }
-    if (!seg.empty()) pDC->LineSegments(seg.data(), static_cast<int>(seg.size() / 2));
-    return result;
+    draw();
+    return 1;
 }
 
 // Inactive edges of a member or element.

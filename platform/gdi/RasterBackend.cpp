@@ -700,16 +700,23 @@ bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, int lines
         m_lineStride = stride;
     }
     const LineShape* const shapes = m_lineShapes.data() + (kShapeMaxSide * kLineSide + kShapeMaxSide);
+    const std::int32_t* pixels = m_linePixels.data();
+    // The mapping read once: the pixels written below could otherwise be the state's numbers.
+    const POINT vOrg = st.viewportOrg, wOrg = st.windowOrg;
     bool painted = false;
     RECT dirty{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
     for (int k = 0; k < lines; ++k) {
-        const POINT p = st.ToDevice(pts[2 * k]), q = st.ToDevice(pts[2 * k + 1]);
+        const POINT p{pts[2 * k].x - wOrg.x + vOrg.x, pts[2 * k].y - wOrg.y + vOrg.y};
+        const POINT q{pts[2 * k + 1].x - wOrg.x + vOrg.x, pts[2 * k + 1].y - wOrg.y + vOrg.y};
         const int dx = q.x - p.x, dy = q.y - p.y;
         LineShape line;
         if (std::abs(dx) <= kShapeMaxSide && std::abs(dy) <= kShapeMaxSide && std::min(p.x, q.x) >= inner.left &&
             std::min(p.y, q.y) >= inner.top && std::max(p.x, q.x) < inner.right && std::max(p.y, q.y) < inner.bottom) {
             line = shapes[dy * kLineSide + dx];
-            if (line.count == -2) line = LearnLine(dx, dy);
+            if (line.count == -2) {
+                line = LearnLine(dx, dy);
+                pixels = m_linePixels.data();
+            }
         }
         if (line.count < 0) {
             m_restPts.push_back(pts[2 * k]);
@@ -720,7 +727,7 @@ bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, int lines
         if (!painted && m_cr) cairo_surface_flush(bm->m_pSurface);
         painted = true;
         uint32_t* const at = data + p.y * stride + p.x;
-        const std::int32_t* o = m_linePixels.data() + line.first;
+        const std::int32_t* o = pixels + line.first;
         for (const std::int32_t* end = o + line.count; o != end; o += 4) {
             at[o[0]] = colour;
             at[o[1]] = colour;
