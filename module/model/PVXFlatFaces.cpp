@@ -158,10 +158,15 @@ void PVXFlatFaces::DrawEdges(CDC* pDC, int f, const std::vector<CPoint>& px) con
         large.resize(static_cast<size_t>(2 * n));
         q = large.data();
     }
-    for (int i = 0; i < n; ++i) {
-        q[2 * i] = px[point[s + i]];
-        q[2 * i + 1] = px[point[s + (i + 1) % n]];
+    const int* corner = point.data() + s;
+    const POINT first = px[corner[0]];
+    q[0] = first;
+    for (int i = 1; i < n; ++i) {
+        const POINT p = px[corner[i]];
+        q[2 * i - 1] = p;
+        q[2 * i] = p;
     }
+    q[2 * n - 1] = first;
     pDC->LineSegments(q, n);
 }
 
@@ -171,10 +176,16 @@ void PVXFlatFaces::AppendEdges(int f, const std::vector<CPoint>& px, std::vector
     const size_t at = out.size();
     out.resize(at + static_cast<size_t>(2 * n));
     POINT* q = out.data() + at;
-    for (int i = 0; i < n; ++i) {
-        q[2 * i] = px[point[s + i]];
-        q[2 * i + 1] = px[point[s + (i + 1) % n]];
+    const int* corner = point.data() + s;
+    // Each corner's pixel read once: it ends one edge and starts the next.
+    const POINT first = px[corner[0]];
+    q[0] = first;
+    for (int i = 1; i < n; ++i) {
+        const POINT p = px[corner[i]];
+        q[2 * i - 1] = p;
+        q[2 * i] = p;
     }
+    q[2 * n - 1] = first;
 }
 
 const PVXFlatFaces* PVXKeptFaces::Find(UINT nMemb, const PVXFacesKey& key, const std::vector<double>* pStamp) const {

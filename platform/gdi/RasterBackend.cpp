@@ -673,6 +673,75 @@ RasterBackend::LineShape RasterBackend::LearnLine(int dx, int dy) {
     return line;
 }
 
+RasterBackend::LineShape RasterBackend::LearnLongLine(int dx, int dy) {
+    LineShape line;
+    line.count = -1;
+    // Stroked by cairo as StrokeLines strokes a thin line (its ends pulled back along it, on
+    // pixel centres), on a black scratch picture with the shape's margin round it.
+    const int w = std::abs(dx) + 2 * kShapeMargin + 1, h = std::abs(dy) + 2 * kShapeMargin + 1;
+    const int ox = kShapeMargin + std::max(0, -dx), oy = kShapeMargin + std::max(0, -dy);
+    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+    cairo_t* cr = cairo_create(scratch);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_paint(cr);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_set_line_width(cr, 1);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+    const POINT from{0, 0}, to{dx, dy};
+    double x0 = ox, y0 = oy, x1 = ox + dx, y1 = oy + dy;
+    PullBack(from, to, x0, y0);
+    PullBack(from, to, x1, y1);
+    cairo_move_to(cr, x0 + 0.5, y0 + 0.5);
+    cairo_line_to(cr, x1 + 0.5, y1 + 0.5);
+    cairo_stroke(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(scratch);
+    // A 1-pixel line's pixels have their centres within half a pixel of it: each row is read
+    // only where the line passes, with room to spare, not across the whole picture.
+    const unsigned char* data = cairo_image_surface_get_data(scratch);
+    const int stride = cairo_image_surface_get_stride(scratch);
+    const size_t first = m_longPixels.size();
+    bool ok = true;
+    const double ax = ox + 0.5, ay = oy + 0.5;
+    for (int y = 0; y < h && ok; ++y) {
+        const double yc = y + 0.5;
+        double lo, hi;  // x of the line where it is within 3 pixels of the row
+        if (dy == 0) {
+            if (std::abs(yc - ay) > 3) continue;
+            lo = std::min(ax, ax + dx);
+            hi = std::max(ax, ax + dx);
+        } else {
+            double t0 = (yc - 3 - ay) / dy, t1 = (yc + 3 - ay) / dy;
+            if (t0 > t1) std::swap(t0, t1);
+            t0 = std::max(t0, 0.0);
+            t1 = std::min(t1, 1.0);
+            if (t0 > t1) continue;
+            lo = std::min(ax + t0 * dx, ax + t1 * dx);
+            hi = std::max(ax + t0 * dx, ax + t1 * dx);
+        }
+        const int xa = std::max(0, static_cast<int>(lo) - 3), xb = std::min(w, static_cast<int>(hi) + 4);
+        const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride);
+        for (int x = xa; x < xb; ++x) {
+            if (!(row[x] & 0xffffff)) continue;
+            // Never at the margin's edge: the line lies whole inside the scratch picture.
+            if (x == xa || x == xb - 1 || y == 0 || y == h - 1) ok = false;
+            m_longPixels.push_back(static_cast<std::int32_t>((y - oy) * m_lineStride + (x - ox)));
+        }
+    }
+    cairo_surface_destroy(scratch);
+    if (!ok) {
+        m_longPixels.resize(first);
+        return line;
+    }
+    // Painting a pixel twice paints it the same.
+    while (m_longPixels.size() > first && (m_longPixels.size() - first) % 4) m_longPixels.push_back(m_longPixels.back());
+    line.first = static_cast<int>(first);
+    line.count = static_cast<int>(m_longPixels.size() - first);
+    return line;
+}
+
 bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, int lines) {
     m_restPts.clear();
     m_restCounts.clear();
@@ -697,6 +766,8 @@ bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, int lines
     if (stride != m_lineStride || m_lineShapes.empty()) {
         m_lineShapes.assign(static_cast<size_t>(kLineSide * kLineSide), LineShape{});
         m_linePixels.clear();
+        m_longLines.clear();
+        m_longPixels.clear();
         m_lineStride = stride;
     }
     const LineShape* const shapes = m_lineShapes.data() + (kShapeMaxSide * kLineSide + kShapeMaxSide);
@@ -710,12 +781,28 @@ bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, int lines
         const POINT q{pts[2 * k + 1].x - wOrg.x + vOrg.x, pts[2 * k + 1].y - wOrg.y + vOrg.y};
         const int dx = q.x - p.x, dy = q.y - p.y;
         LineShape line;
-        if (std::abs(dx) <= kShapeMaxSide && std::abs(dy) <= kShapeMaxSide && std::min(p.x, q.x) >= inner.left &&
-            std::min(p.y, q.y) >= inner.top && std::max(p.x, q.x) < inner.right && std::max(p.y, q.y) < inner.bottom) {
-            line = shapes[dy * kLineSide + dx];
-            if (line.count == -2) {
-                line = LearnLine(dx, dy);
-                pixels = m_linePixels.data();
+        const std::int32_t* o = nullptr;
+        if (std::min(p.x, q.x) >= inner.left && std::min(p.y, q.y) >= inner.top && std::max(p.x, q.x) < inner.right &&
+            std::max(p.y, q.y) < inner.bottom) {
+            if (std::abs(dx) <= kShapeMaxSide && std::abs(dy) <= kShapeMaxSide) {
+                line = shapes[dy * kLineSide + dx];
+                if (line.count == -2) {
+                    line = LearnLine(dx, dy);
+                    pixels = m_linePixels.data();
+                }
+                o = pixels + line.first;
+            } else if (std::abs(dx) <= kLongLineSide && std::abs(dy) <= kLongLineSide) {
+                const std::uint32_t key = static_cast<std::uint32_t>(dx + kLongLineSide) << 16 |
+                                          static_cast<std::uint32_t>(dy + kLongLineSide);
+                if (m_longPixels.size() >= kMaxLongPixels) {
+                    m_longLines.clear();
+                    m_longPixels.clear();
+                }
+                LineShape& known = m_longLines[key];
+                if (known.count == -3) known = LearnLongLine(dx, dy);
+                line = known;
+                if (known.count == -2) known.count = -3;
+                o = m_longPixels.data() + line.first;
             }
         }
         if (line.count < 0) {
@@ -727,7 +814,6 @@ bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, int lines
         if (!painted && m_cr) cairo_surface_flush(bm->m_pSurface);
         painted = true;
         uint32_t* const at = data + p.y * stride + p.x;
-        const std::int32_t* o = pixels + line.first;
         for (const std::int32_t* end = o + line.count; o != end; o += 4) {
             at[o[0]] = colour;
             at[o[1]] = colour;

@@ -141,6 +141,14 @@ private:
     std::vector<LineShape> m_lineShapes;
     std::vector<std::int32_t> m_linePixels;
     std::ptrdiff_t m_lineStride = 0;
+    // Longer thin lines (up to kLongLineSide each way) the same, by direction in a map, kept
+    // when a direction comes the second time (count -3 after the first): drawn once, a line is
+    // cheaper to stroke than to learn, but a frame and the next repeat theirs.
+    static constexpr int kLongLineSide = 256;
+    static constexpr size_t kMaxLongPixels = size_t{1} << 20;  // 4 MB at the most
+    LineShape LearnLongLine(int dx, int dy);
+    std::unordered_map<std::uint32_t, LineShape> m_longLines;
+    std::vector<std::int32_t> m_longPixels;
     std::vector<int> m_segmentCounts;              // LineSegments' counts when they are stroked
     std::vector<POINT> m_restPts;                 // lines DrawKeptLines left to be stroked
     std::vector<int> m_restCounts;
