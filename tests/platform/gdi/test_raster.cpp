@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -1038,6 +1039,186 @@ TEST(RasterDC, SolidPolygonRunsStopAtTheFirstOneRefused) {
     const int three = 3;
     const COLORREF red = RGB(255, 0, 0);
     EXPECT_EQ(rec.SolidPolygons(tri, &three, &red, 1), 0) << "a recording DC leaves them to the caller";
+}
+
+}  // namespace
+
+namespace {
+
+// A thin solid line drawn through LineSegments is cairo's own stroke of that one line, pixel for
+// pixel, whether its pixels come from the shape kept for its direction (short, or long once its
+// direction has come before), from cairo (the first long one, too long, at or across the
+// picture's border) or from the shape learned at another place. Each line is drawn alone on a
+// cleared picture, three times: at one place, there again, then elsewhere.
+TEST(RasterDC, ThinLinesAreCairosLineByLine) {
+    unsigned seed = 4242;
+    auto rnd = [&seed](int n) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) % static_cast<unsigned>(n));
+    };
+    auto around = [&rnd](int lo, int hi) { return lo + rnd(hi - lo + 1); };
+    struct Row {
+        const char* label;
+        int w, h;                     // the picture
+        std::vector<POINT> dirs;      // each line's end from its start
+        bool atBorder;                // start points at or beyond the border, else inside
+    };
+    std::vector<Row> rows;
+    {
+        Row r{"short lines, every direction within 12 pixels", 100, 100, {}, false};
+        for (int dy = -12; dy <= 12; ++dy)
+            for (int dx = -12; dx <= 12; ++dx) r.dirs.push_back(POINT{dx, dy});
+        rows.push_back(r);
+    }
+    {
+        Row r{"short lines up to a kept shape's side", 180, 180, {{64, 0}, {0, -64}, {-64, 64}, {64, 63}}, false};
+        for (int i = 0; i < 300; ++i) r.dirs.push_back(POINT{around(-64, 64), around(-64, 64)});
+        rows.push_back(r);
+    }
+    {
+        Row r{"long lines",
+              300,
+              300,
+              {{65, 0}, {0, 65}, {-256, 0}, {0, -256}, {256, 256}, {-256, 255}, {200, 1}, {-1, 200}, {65, 64}},
+              false};
+        for (int i = 0; i < 200; ++i) {
+            POINT d{around(-256, 256), around(-256, 256)};
+            if (std::abs(d.x) <= 64 && std::abs(d.y) <= 64) d.x = d.x < 0 ? d.x - 65 : d.x + 65;
+            r.dirs.push_back(d);
+        }
+        rows.push_back(r);
+    }
+    {
+        Row r{"lines longer than kept", 300, 300, {{257, 0}, {0, 280}, {-270, 10}}, false};
+        for (int i = 0; i < 40; ++i) r.dirs.push_back(POINT{around(257, 280) * (rnd(2) ? 1 : -1), around(-280, 280)});
+        rows.push_back(r);
+    }
+    {
+        Row r{"lines at and across the border", 160, 120, {}, true};
+        for (int i = 0; i < 300; ++i) r.dirs.push_back(POINT{around(-120, 120), around(-120, 120)});
+        rows.push_back(r);
+    }
+    rows.push_back(Row{"zero and one pixel lines", 40, 40, {{0, 0}, {1, 0}, {0, 1}, {-1, 0}, {0, -1}, {1, 1}, {-1, 1}, {2, 1}},
+                       false});
+
+    const COLORREF c = RGB(255, 128, 0);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        RasterCanvas kept(row.w, row.h, kBlack), cairo(row.w, row.h, kBlack);
+        CPen keptPen(PS_SOLID, 1, c), cairoPen(PS_SOLID, 0, c);
+        CPen* oldKept = kept.dc.SelectObject(&keptPen);
+        CPen* oldCairo = cairo.dc.SelectObject(&cairoPen);
+        std::vector<uint32_t> a(static_cast<size_t>(row.w * row.h)), b(a.size());
+        const DWORD bytes = static_cast<DWORD>(a.size() * sizeof(uint32_t));
+        // A start point for a line of direction d: inside with the line whole in the picture,
+        // or anywhere from a little outside to a little inside the border.
+        auto start = [&](POINT d) {
+            if (row.atBorder) {
+                const int edge = rnd(4);
+                const int x = edge == 0 ? around(-6, 6) : edge == 1 ? row.w - 1 + around(-6, 6) : around(0, row.w - 1);
+                const int y = edge == 2 ? around(-6, 6) : edge == 3 ? row.h - 1 + around(-6, 6) : around(0, row.h - 1);
+                return POINT{x, y};
+            }
+            const int x0 = std::max(0, -d.x) + 9, x1 = row.w - 10 - std::max(0, d.x);
+            const int y0 = std::max(0, -d.y) + 9, y1 = row.h - 10 - std::max(0, d.y);
+            return POINT{around(x0, std::max(x0, x1)), around(y0, std::max(y0, y1))};
+        };
+        int differing = 0, drawn = 0, lit = 0;
+        for (const POINT& d : row.dirs) {
+            const POINT first = start(d), second = start(d);
+            for (const POINT& at : {first, first, second}) {
+                const POINT line[2] = {at, POINT{at.x + d.x, at.y + d.y}};
+                kept.dc.FillSolidRect(0, 0, row.w, row.h, kBlack);
+                cairo.dc.FillSolidRect(0, 0, row.w, row.h, kBlack);
+                EXPECT_TRUE(kept.dc.LineSegments(line, 1));
+                RasterBackend::KeepShapes(false);
+                cairo.dc.MoveTo(line[0]);
+                cairo.dc.LineTo(line[1].x, line[1].y);
+                RasterBackend::KeepShapes(true);
+                kept.bitmap.GetBitmapBits(bytes, a.data());
+                cairo.bitmap.GetBitmapBits(bytes, b.data());
+                ++drawn;
+                if (std::memcmp(a.data(), b.data(), bytes) != 0) {
+                    if (++differing == 1) ADD_FAILURE() << "first differing line from (" << line[0].x << ", " << line[0].y
+                                                        << ") to (" << line[1].x << ", " << line[1].y << ")";
+                }
+                lit += std::any_of(b.begin(), b.end(), [](uint32_t p) { return (p & 0xffffff) != 0; });
+            }
+        }
+        kept.dc.SelectObject(oldKept);
+        cairo.dc.SelectObject(oldCairo);
+        EXPECT_EQ(differing, 0) << "of " << drawn;
+        EXPECT_GT(lit, drawn / 2) << "the lines draw something";
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The shapes a DC keeps for thin lines are offsets in the rows of the picture it draws on: a DC
+// that draws on pictures of other widths (other row strides) in turn, or of another height,
+// still draws cairo's lines on each, long ones (kept from their second time) and short ones.
+TEST(RasterDC, KeptLinesFollowThePictureTheyDrawOn) {
+    struct Row {
+        const char* label;
+        std::vector<SIZE> pictures;  // drawn on one after the other by one DC
+    };
+    const std::vector<Row> rows = {
+        {"a narrower picture", {{300, 280}, {280, 280}}},
+        {"a wider picture", {{280, 280}, {301, 280}}},
+        {"back to the first", {{300, 280}, {290, 280}, {300, 280}}},
+        {"another height, same width", {{300, 280}, {300, 290}}},
+    };
+    const std::vector<POINT> dirs = {{3, 1}, {-7, 12}, {0, 40}, {64, -5}, {100, 3}, {-3, -200}, {150, 150}, {-256, 40}};
+    const COLORREF c = RGB(20, 200, 90);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        CDC dc;
+        ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+        CPen pen(PS_SOLID, 1, c);
+        CPen* oldPen = dc.SelectObject(&pen);
+        std::vector<std::unique_ptr<CBitmap>> bitmaps;
+        CBitmap* oldBitmap = nullptr;
+        for (const SIZE& size : row.pictures) {
+            auto bm = std::make_unique<CBitmap>();
+            ASSERT_TRUE(bm->CreateCompatibleBitmap(nullptr, size.cx, size.cy));
+            CBitmap* prev = dc.SelectObject(bm.get());
+            if (!oldBitmap) oldBitmap = prev;
+            dc.FillSolidRect(0, 0, size.cx, size.cy, kBlack);
+            RasterCanvas cairo(size.cx, size.cy, kBlack);
+            CPen cairoPen(PS_SOLID, 1, c);
+            CPen* oldCairoPen = cairo.dc.SelectObject(&cairoPen);
+            // Each line twice at two places: a long one is kept from its second time.
+            for (int pass = 0; pass < 2; ++pass)
+                for (size_t i = 0; i < dirs.size(); ++i) {
+                    const POINT d = dirs[i];
+                    const int x = 10 + std::max(0, -d.x) + static_cast<int>(i) * 3 + pass;
+                    const int y = 10 + std::max(0, -d.y) + static_cast<int>(i) * 2;
+                    const POINT line[2] = {{x, y}, {x + d.x, y + d.y}};
+                    EXPECT_TRUE(dc.LineSegments(line, 1));
+                    RasterBackend::KeepShapes(false);
+                    cairo.dc.MoveTo(line[0]);
+                    cairo.dc.LineTo(line[1].x, line[1].y);
+                    RasterBackend::KeepShapes(true);
+                }
+            cairo.dc.SelectObject(oldCairoPen);
+            std::vector<uint32_t> a(static_cast<size_t>(size.cx * size.cy)), b(a.size());
+            const DWORD bytes = static_cast<DWORD>(a.size() * sizeof(uint32_t));
+            bm->GetBitmapBits(bytes, a.data());
+            cairo.bitmap.GetBitmapBits(bytes, b.data());
+            int differing = 0, lit = 0;
+            for (size_t i = 0; i < a.size(); ++i) {
+                differing += a[i] != b[i];
+                lit += (b[i] & 0xffffff) != 0;
+            }
+            EXPECT_EQ(differing, 0) << size.cx << " x " << size.cy;
+            EXPECT_GT(lit, 1000);
+            bitmaps.push_back(std::move(bm));
+        }
+        dc.SelectObject(oldBitmap);
+        dc.SelectObject(oldPen);
+    }
 }
 
 }  // namespace
