@@ -673,18 +673,41 @@ RasterBackend::LineShape RasterBackend::LearnLine(int dx, int dy) {
     return line;
 }
 
+namespace {
+
+// The black scratch picture long lines are learned on, one per thread, made on the first: a
+// learned line's pixels are cleared again where they were read, so the next line starts on black
+// without clearing the whole picture.
+struct LongLineScratch {
+    cairo_surface_t* surface = nullptr;
+    ~LongLineScratch() {
+        if (surface) cairo_surface_destroy(surface);
+    }
+};
+thread_local LongLineScratch t_longScratch;
+
+}  // namespace
+
 RasterBackend::LineShape RasterBackend::LearnLongLine(int dx, int dy) {
     LineShape line;
     line.count = -1;
     // Stroked by cairo as StrokeLines strokes a thin line (its ends pulled back along it, on
-    // pixel centres), on a black scratch picture with the shape's margin round it.
-    const int w = std::abs(dx) + 2 * kShapeMargin + 1, h = std::abs(dy) + 2 * kShapeMargin + 1;
+    // pixel centres), on the black scratch picture with the shape's margin round it.
+    const int side = kLongLineSide + 2 * kShapeMargin + 1;
+    if (!t_longScratch.surface) {
+        // A new image surface is all zero (black).
+        t_longScratch.surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, side, side);
+        if (cairo_surface_status(t_longScratch.surface) != CAIRO_STATUS_SUCCESS) {
+            cairo_surface_destroy(t_longScratch.surface);
+            t_longScratch.surface = nullptr;
+            return line;
+        }
+    }
+    cairo_surface_t* scratch = t_longScratch.surface;
     const int ox = kShapeMargin + std::max(0, -dx), oy = kShapeMargin + std::max(0, -dy);
-    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+    const int w = std::abs(dx) + 2 * kShapeMargin + 1, h = std::abs(dy) + 2 * kShapeMargin + 1;
     cairo_t* cr = cairo_create(scratch);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    cairo_paint(cr);
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_set_line_width(cr, 1);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
@@ -699,13 +722,13 @@ RasterBackend::LineShape RasterBackend::LearnLongLine(int dx, int dy) {
     cairo_destroy(cr);
     cairo_surface_flush(scratch);
     // A 1-pixel line's pixels have their centres within half a pixel of it: each row is read
-    // only where the line passes, with room to spare, not across the whole picture.
-    const unsigned char* data = cairo_image_surface_get_data(scratch);
+    // (and cleared) only where the line passes, with room to spare, not across the picture.
+    unsigned char* data = cairo_image_surface_get_data(scratch);
     const int stride = cairo_image_surface_get_stride(scratch);
     const size_t first = m_longPixels.size();
     bool ok = true;
     const double ax = ox + 0.5, ay = oy + 0.5;
-    for (int y = 0; y < h && ok; ++y) {
+    for (int y = 0; y < h; ++y) {
         const double yc = y + 0.5;
         double lo, hi;  // x of the line where it is within 3 pixels of the row
         if (dy == 0) {
@@ -722,15 +745,18 @@ RasterBackend::LineShape RasterBackend::LearnLongLine(int dx, int dy) {
             hi = std::max(ax + t0 * dx, ax + t1 * dx);
         }
         const int xa = std::max(0, static_cast<int>(lo) - 3), xb = std::min(w, static_cast<int>(hi) + 4);
-        const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride);
+        auto* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
         for (int x = xa; x < xb; ++x) {
             if (!(row[x] & 0xffffff)) continue;
-            // Never at the margin's edge: the line lies whole inside the scratch picture.
+            // Never at the edge of what is read: the line lies whole inside it.
             if (x == xa || x == xb - 1 || y == 0 || y == h - 1) ok = false;
             m_longPixels.push_back(static_cast<std::int32_t>((y - oy) * m_lineStride + (x - ox)));
         }
+        std::fill(row + xa, row + xb, 0u);
     }
-    cairo_surface_destroy(scratch);
+    // A line reaching the edge of what was read may have left pixels beyond: all black again.
+    if (!ok) std::memset(data, 0, static_cast<size_t>(stride) * side);
+    cairo_surface_mark_dirty(scratch);
     if (!ok) {
         m_longPixels.resize(first);
         return line;
@@ -798,10 +824,10 @@ bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, int lines
                     m_longLines.clear();
                     m_longPixels.clear();
                 }
+                // Until kept, first counts the times the direction came.
                 LineShape& known = m_longLines[key];
-                if (known.count == -3) known = LearnLongLine(dx, dy);
+                if (known.count == -2 && ++known.first >= kLongLineLearnAfter) known = LearnLongLine(dx, dy);
                 line = known;
-                if (known.count == -2) known.count = -3;
                 o = m_longPixels.data() + line.first;
             }
         }

@@ -142,9 +142,10 @@ private:
     std::vector<std::int32_t> m_linePixels;
     std::ptrdiff_t m_lineStride = 0;
     // Longer thin lines (up to kLongLineSide each way) the same, by direction in a map, kept
-    // when a direction comes the second time (count -3 after the first): drawn once, a line is
-    // cheaper to stroke than to learn, but a frame and the next repeat theirs.
+    // when a direction comes the kLongLineLearnAfter-th time: learning one costs a few strokes,
+    // so directions met only now and then stay stroked, while a frame and the next repeat theirs.
     static constexpr int kLongLineSide = 256;
+    static constexpr int kLongLineLearnAfter = 8;
     static constexpr size_t kMaxLongPixels = size_t{1} << 20;  // 4 MB at the most
     LineShape LearnLongLine(int dx, int dy);
     std::unordered_map<std::uint32_t, LineShape> m_longLines;

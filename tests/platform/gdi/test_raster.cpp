@@ -1047,9 +1047,10 @@ namespace {
 
 // A thin solid line drawn through LineSegments is cairo's own stroke of that one line, pixel for
 // pixel, whether its pixels come from the shape kept for its direction (short, or long once its
-// direction has come before), from cairo (the first long one, too long, at or across the
-// picture's border) or from the shape learned at another place. Each line is drawn alone on a
-// cleared picture, three times: at one place, there again, then elsewhere.
+// direction has come often enough), from cairo (a long one before that, too long, at or across
+// the picture's border) or from the shape learned at another place. Each line is drawn alone on
+// a cleared picture and compared: at one place, there again after six more times (a long one is
+// kept by then), then elsewhere.
 TEST(RasterDC, ThinLinesAreCairosLineByLine) {
     unsigned seed = 4242;
     auto rnd = [&seed](int n) {
@@ -1126,8 +1127,10 @@ TEST(RasterDC, ThinLinesAreCairosLineByLine) {
         int differing = 0, drawn = 0, lit = 0;
         for (const POINT& d : row.dirs) {
             const POINT first = start(d), second = start(d);
-            for (const POINT& at : {first, first, second}) {
+            for (int k = 0; k < 3; ++k) {
+                const POINT at = k < 2 ? first : second;
                 const POINT line[2] = {at, POINT{at.x + d.x, at.y + d.y}};
+                for (int again = 0; k == 1 && again < 6; ++again) kept.dc.LineSegments(line, 1);
                 kept.dc.FillSolidRect(0, 0, row.w, row.h, kBlack);
                 cairo.dc.FillSolidRect(0, 0, row.w, row.h, kBlack);
                 EXPECT_TRUE(kept.dc.LineSegments(line, 1));
@@ -1158,7 +1161,7 @@ namespace {
 
 // The shapes a DC keeps for thin lines are offsets in the rows of the picture it draws on: a DC
 // that draws on pictures of other widths (other row strides) in turn, or of another height,
-// still draws cairo's lines on each, long ones (kept from their second time) and short ones.
+// still draws cairo's lines on each, long ones (kept after coming eight times) and short ones.
 TEST(RasterDC, KeptLinesFollowThePictureTheyDrawOn) {
     struct Row {
         const char* label;
@@ -1189,11 +1192,11 @@ TEST(RasterDC, KeptLinesFollowThePictureTheyDrawOn) {
             RasterCanvas cairo(size.cx, size.cy, kBlack);
             CPen cairoPen(PS_SOLID, 1, c);
             CPen* oldCairoPen = cairo.dc.SelectObject(&cairoPen);
-            // Each line twice at two places: a long one is kept from its second time.
-            for (int pass = 0; pass < 2; ++pass)
+            // Each line nine times at two places: a long one is kept from its eighth time.
+            for (int pass = 0; pass < 9; ++pass)
                 for (size_t i = 0; i < dirs.size(); ++i) {
                     const POINT d = dirs[i];
-                    const int x = 10 + std::max(0, -d.x) + static_cast<int>(i) * 3 + pass;
+                    const int x = 10 + std::max(0, -d.x) + static_cast<int>(i) * 3 + pass % 2;
                     const int y = 10 + std::max(0, -d.y) + static_cast<int>(i) * 2;
                     const POINT line[2] = {{x, y}, {x + d.x, y + d.y}};
                     EXPECT_TRUE(dc.LineSegments(line, 1));
