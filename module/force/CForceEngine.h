@@ -986,9 +986,18 @@ private:
         }
     };
     FaceScratch m_faceScratch;
-    // DoSubPolyContour's bands of one face, emptied and refilled face to face.
+    // DoSubPolyContour's bands of one face, emptied and refilled face to face; in the plate pass
+    // of a plain CForceEngine (m_bBatchBands) the bands of consecutive faces, drawn as one list
+    // when anything else is to be drawn (a list draws its polygons in order, so the pixels are
+    // those of a list per face).
     CArray<int, int> m_bandSizes;
     CArray<VtxInfo_tag, VtxInfo_tag> m_bandVertices;
+    bool m_bBatchBands = false;
+    // The bands of a face of n (3 or 4) points appended to the lists; false, the lists as they
+    // were, when the face is for the base cutter.
+    bool CutFaceBands(const double* pValues, const C3DPoint* pts, int n, const int* pRanks);
+    // The bands gathered so far drawn, the lists emptied.
+    void FlushFaceBands(CDC* pDC);
     // The slab records of the side shown, gathered by the slab legend step before it reads them.
     struct ShownSlabRecord {
         UINT key;
