@@ -98,8 +98,9 @@ namespace {
 constexpr int kMaxClipVertices = 16;
 constexpr INT_PTR kBatchVertices = 4096;  // the bands of a few thousand faces drawn as one list  // a face of 3 or 4 corners clipped to one band stays far below
 
+// A vertex as plain numbers (no construction per vertex of the scratch arrays).
 struct ClipVertex {
-    C3DPoint pt;
+    double x, y, z;
     double v;
     int bLine;  // the edge to the next vertex lies on a level
 };
@@ -116,7 +117,7 @@ int ClipToLevel(const ClipVertex* in, int n, double level, bool bUpper, ClipVert
         const bool pIn = inside(P.v), qIn = inside(Q.v);
         auto crossing = [&](int bLine) {
             const double t = (level - P.v) / (Q.v - P.v);
-            return ClipVertex{P.pt + (Q.pt - P.pt) * t, level, bLine};
+            return ClipVertex{P.x + (Q.x - P.x) * t, P.y + (Q.y - P.y) * t, P.z + (Q.z - P.z) * t, level, bLine};
         };
         if (m + 2 > kMaxClipVertices) return -1;
         if (pIn && qIn) {
@@ -166,13 +167,13 @@ bool CForceEngine::CutFaceBands(const double* pValues, const C3DPoint* pts, int 
         VtxInfo_tag* out = vertices.GetData() + at;
         for (int k = 0; k < m; ++k) {
             const ClipVertex& c = part[top + k < m ? top + k : top + k - m];
-            out[k].pt = c.pt;
+            out[k].pt.Set(c.x, c.y, c.z);
             out[k].dValue = c.v;
             out[k].bLine = c.bLine;
         }
     };
     ClipVertex face[kMaxClipVertices], a[kMaxClipVertices], b[kMaxClipVertices];
-    for (int i = 0; i < n; ++i) face[i] = ClipVertex{pts[i], pValues[i], 0};
+    for (int i = 0; i < n; ++i) face[i] = ClipVertex{pts[i].x, pts[i].y, pts[i].z, pValues[i], 0};
     if (lo == hi) {
         add(face, n);
         return true;
