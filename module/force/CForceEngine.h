@@ -1027,6 +1027,11 @@ private:
             const int i = at.Find(key);
             return i < 0 ? nullptr : &entries[static_cast<size_t>(i)];
         }
+        // Fetches where the key's position lies (ahead of its entry), or its entry.
+        void PrefetchSlot(UINT key) const { at.Prefetch(key); }
+        void PrefetchEntry(UINT key) const {
+            if (const int i = at.Find(key); i >= 0) __builtin_prefetch(&entries[static_cast<size_t>(i)]);
+        }
     };
     SlabRecordIndex m_slabIndex;
     const SlabRecordIndex* m_pSlabPassIndex = nullptr;  // the index checked for the slab pass running

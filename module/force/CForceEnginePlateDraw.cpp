@@ -96,7 +96,8 @@ C3DPoint MeanOf(const CList<C3DPoint>& face) {
 namespace {
 
 constexpr int kMaxClipVertices = 16;
-constexpr INT_PTR kBatchVertices = 4096;  // the bands of a few thousand faces drawn as one list  // a face of 3 or 4 corners clipped to one band stays far below
+constexpr INT_PTR kBatchVertices = 4096;
+constexpr INT_PTR kRowsAhead = 8;  // elements a plate row is fetched ahead of its drawing  // the bands of a few thousand faces drawn as one list  // a face of 3 or 4 corners clipped to one band stays far below
 
 // A vertex as plain numbers (no construction per vertex of the scratch arrays).
 struct ClipVertex {
@@ -258,6 +259,15 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
         const bool bPlateMember = IsPlateForceMember(memb) != 0;
         for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
             const UINT elemKey = memb.aElem[e];
+            // The plate rows of the elements a few places on fetched ahead (an element without
+            // sub-elements keeps its record under its own key): first where the row is found,
+            // then the row.
+            if (bPlateMember && m_bPlateRanks) {
+                if (e + 2 * kRowsAhead < memb.aElem.GetSize()) m_plateTable.at.Prefetch(memb.aElem[e + 2 * kRowsAhead]);
+                if (e + kRowsAhead < memb.aElem.GetSize())
+                    if (const int row = m_plateTable.at.Find(memb.aElem[e + kRowsAhead]); row >= 0)
+                        __builtin_prefetch(&m_plateTable.rows[static_cast<size_t>(row)]);
+            }
             T_PELEM_D elem;
             if (!pModel->m_pAttrCtrl->GetElem(elemKey, elem) || !elem.bActive) continue;
             if (pModel->WatchEscKeyPress()) {

@@ -93,11 +93,14 @@ void CForceEngine::DrawSForcContour(CDC* pDC) {
     const SlabRecordIndex& index = *m_pSlabPassIndex;
     // The records of the slab element a few places on are fetched ahead: they are far larger
     // than the cache, and each face reads a handful of lines of its record and corner keys (the
-    // element's shape record fetched further ahead, as the corner keys are found through it).
+    // element's shape record fetched further ahead, as the corner keys are found through it,
+    // and the index's slot and entry of the element further still).
     const slabforce::ValuePicker pick(m_nSForcComp);
     constexpr INT_PTR kAhead = 4;
     auto fetchAhead = [&](const T_PMEMB_D& memb, INT_PTR e) {
         if (memb.type != kSlabMember) return;
+        if (e + 4 * kAhead < memb.aElem.GetSize()) index.PrefetchSlot(memb.aElem[e + 4 * kAhead]);
+        if (e + 3 * kAhead < memb.aElem.GetSize()) index.PrefetchEntry(memb.aElem[e + 3 * kAhead]);
         if (e + 2 * kAhead < memb.aElem.GetSize())
             if (const auto* p = index.Find(memb.aElem[e + 2 * kAhead]); p && p->sbem) __builtin_prefetch(p->sbem);
         if (e + kAhead >= memb.aElem.GetSize()) return;
