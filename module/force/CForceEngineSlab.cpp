@@ -489,8 +489,11 @@ const CForceEngine::SlabRecordIndex& CForceEngine::SlabRecords() {
     x.at.Reset(n);
     for (size_t i = 0; i < n; ++i) {
         const UINT key = keys[i];
-        x.entries[i] = SlabRecordIndex::Entry{m_mapSForc.PLookup(key), m_mapSForcPos.PLookup(key),
-                                              m_mapSForcNeg.PLookup(key), m_mapSbem.PLookup(key)};
+        // Read-only lookups: a non-const one counts as a change of the map.
+        x.entries[i] = SlabRecordIndex::Entry{std::as_const(m_mapSForc).PLookup(key),
+                                              std::as_const(m_mapSForcPos).PLookup(key),
+                                              std::as_const(m_mapSForcNeg).PLookup(key),
+                                              std::as_const(m_mapSbem).PLookup(key)};
         // A key listed twice keeps its first place (both places hold the same records).
         if (x.at.Find(key) < 0) x.at.Insert(key, static_cast<int>(i));
     }

@@ -497,7 +497,7 @@ TEST_F(PlateListTest, KeptBandWeightsFollowTheValuesAndTheLevels) {
         {"a centre value moved", [](CForceEngine& e) { e.m_mapPForc[kBeamPanel].blk[0][14] = 55.0; }},
         {"six levels", [](CForceEngine& e) { e.m_pContourEngine->m_nNumColor = 6; }},
         {"an element fewer weighed", [](CForceEngine& e) { e.m_arrElemKey.RemoveAt(0); }},
-        {"a sub-element's shape record removed", [](CForceEngine& e) { e.m_mapSbem.RemoveKey(kPanel10); }},
+        {"the largest element's shape record removed", [](CForceEngine& e) { e.m_mapSbem.RemoveKey(kBeamPanel); }},
         {"a record removed", [](CForceEngine& e) { e.m_mapPForc.RemoveKey(kPanel10); }},
         {"the list in another order",
          [](CForceEngine& e) {
