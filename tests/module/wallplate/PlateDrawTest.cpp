@@ -515,65 +515,38 @@ public:
 
 TEST_F(PlateDrawTest, FacesGatheredIntoOneListDrawWhatAListPerFaceDraws) {
     // A plain engine cuts its faces itself and gathers the bands of consecutive faces into one
-    // list; an engine of a derived type draws a list per face. Their pictures in the memory
-    // image and their calls on a recording DC must be the same under every option that decides
-    // whether faces may be gathered, for single- and several-band faces alike.
-    using Set = std::function<void(I_PVXModel&, CForceEngine&)>;
-    const Set none = [](I_PVXModel&, CForceEngine&) {};
+    // list; an engine of a derived type draws a list per face. Pixels and recorded calls must be
+    // the same under every option that decides whether faces may be gathered.
     struct Row {
         const char* label;
-        Set before, after;  // around InitEngine
+        void (*set)(I_PVXModel&, CForceEngine&);  // after the lists are built
     } const rows[] = {
-        {"faces only", none, none},
-        {"Fyy", [](I_PVXModel&, CForceEngine& e) { e.m_nPForcComp = 1; }, none},
-        {"element edges", [](I_PVXModel& m, CForceEngine&) { m.m_pDispOpt->m_nRenderMode = 2; }, none},
-        {"band edges", none, [](I_PVXModel&, CForceEngine& e) { e.m_pContourEngine->m_bDrawContourLine = 1; }},
-        {"graded colours", [](I_PVXModel& m, CForceEngine&) { m.m_bGradient = 1; }, none},
-        {"level lines only", none, [](I_PVXModel&, CForceEngine& e) { e.m_pContourEngine->m_nFillStyle = 1; }},
-        {"local axes", [](I_PVXModel&, CForceEngine& e) { e.m_bPShowLocalAxis = 1; }, none},
-        {"T-girders shown inactive", [](I_PVXModel&, CForceEngine& e) { e.m_bPlateShowTG = 0; }, none},
-    };
-    struct Drawn {
-        std::vector<COLORREF> pixels;
-        std::string calls;
-    };
-    auto draw = [&](CForceEngine& e, const Row& r) {
-        r.before(M(), e);
-        e.InitEngine(nullptr, PVXMode::kPlateForce);
-        r.after(M(), e);
-        Drawn d;
-        Ctrl()->BeginDrawToMemDC(false);
-        CDC* mem = Ctrl()->GetMemDC();
-        e.DrawPForcContour(mem);
-        for (int y = 0; y < 300; ++y)
-            for (int x = 0; x < 400; ++x) d.pixels.push_back(mem->GetPixel(x, y));
-        Ctrl()->EndDrawToMemDC(false);
-        CRecordDC rec;
-        rec.Create();
-        e.DrawPForcContour(&rec);
-        d.calls = rec.Dump();
-        return d;
+        {"faces only", [](I_PVXModel&, CForceEngine&) {}},
+        {"element edges", [](I_PVXModel& m, CForceEngine&) { m.m_pDispOpt->m_nRenderMode = 2; }},
+        {"band edges", [](I_PVXModel&, CForceEngine& e) { e.m_pContourEngine->m_bDrawContourLine = 1; }},
+        {"graded colours", [](I_PVXModel& m, CForceEngine&) { m.m_bGradient = 1; }},
+        {"level lines only", [](I_PVXModel&, CForceEngine& e) { e.m_pContourEngine->m_nFillStyle = 1; }},
+        {"local axes", [](I_PVXModel&, CForceEngine& e) { e.m_bPShowLocalAxis = 1; }},
+        {"T-girders drawn inactive between", [](I_PVXModel&, CForceEngine& e) { e.m_bPlateShowTG = 0; }},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        const int mode = M().m_pDispOpt->m_nRenderMode;
+        const T_PVX_DOPT_D saved = *M().m_pDispOpt;
+        auto draw = [&](CForceEngine& e) {
+            e.InitEngine(nullptr, PVXMode::kPlateForce);
+            r.set(M(), e);
+            return moduletest::DrawBothWays(*Ctrl(), 400, 300, [&](CDC* dc) { e.DrawPForcContour(dc); });
+        };
         CForceEngine plain(&M());
-        const Drawn a = draw(plain, r);
         PerFaceEngine perFace(&M());
-        const Drawn b = draw(perFace, r);
-        M().m_pDispOpt->m_nRenderMode = mode;
+        const moduletest::TwoWayDrawing a = draw(plain), b = draw(perFace);
+        *M().m_pDispOpt = saved;
         M().m_bGradient = 0;
-        ASSERT_EQ(a.pixels.size(), b.pixels.size());
-        size_t differ = 0, painted = 0;
-        for (size_t i = 0; i < a.pixels.size(); ++i) {
-            differ += a.pixels[i] != b.pixels[i];
-            painted += a.pixels[i] != a.pixels[0];
-        }
-        EXPECT_EQ(differ, 0u);
-        EXPECT_GT(painted, 1000u) << "the plates cover part of the picture";
+        EXPECT_TRUE(a.pixels == b.pixels);
+        EXPECT_GT(std::count_if(a.pixels.begin(), a.pixels.end(), [&](COLORREF c) { return c != a.pixels[0]; }), 1000)
+            << "the plates cover part of the picture";
         EXPECT_EQ(a.calls, b.calls);
     }
 }
-
 }  // namespace
 }  // namespace wallplatetest
