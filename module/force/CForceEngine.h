@@ -437,6 +437,8 @@ public:
     int MakeSForcDataList_Sub(UINT nKey, double local[3][3], double rebar[3][3]);
     // Legend range, legend keys and colour scale of the per-element lists; returns 1.
     int MakeSForcDataList_MnMx();
+    // Its walk over the records of the sides shown into m_legendMemo: extremes and weighed values.
+    void MakeSForcLegendWalk(bool bEnvelope);
     // Range of the per-member side moments (m_dSMembMax, m_dSMembMin) and legend keys; 0 when a
     // listed member has no moments.
     int MakeSForcDataListMemb_MnMx();
@@ -984,10 +986,18 @@ private:
         }
     };
     FaceScratch m_faceScratch;
-    // DoSubPolyContour's bands of one face, emptied and refilled face to face.
+    // DoSubPolyContour's bands of one face, emptied and refilled face to face; in the plate pass
+    // of a plain CForceEngine (m_bBatchBands) the bands of consecutive faces, drawn as one list
+    // when anything else is to be drawn (a list draws its polygons in order, so the pixels are
+    // those of a list per face).
     CArray<int, int> m_bandSizes;
     CArray<VtxInfo_tag, VtxInfo_tag> m_bandVertices;
-    std::vector<double> m_weighedValues;  // room of the colour scale's values in the legend steps
+    bool m_bBatchBands = false;
+    // The bands of a face of n (3 or 4) points appended to the lists; false, the lists as they
+    // were, when the face is for the base cutter.
+    bool CutFaceBands(const double* pValues, const C3DPoint* pts, int n, const int* pRanks);
+    // The bands gathered so far drawn, the lists emptied.
+    void FlushFaceBands(CDC* pDC);
     // The slab records of the side shown, gathered by the slab legend step before it reads them.
     struct ShownSlabRecord {
         UINT key;
@@ -1017,6 +1027,11 @@ private:
             const int i = at.Find(key);
             return i < 0 ? nullptr : &entries[static_cast<size_t>(i)];
         }
+        // Fetches where the key's position lies (ahead of its entry), or its entry.
+        void PrefetchSlot(UINT key) const { at.Prefetch(key); }
+        void PrefetchEntry(UINT key) const {
+            if (const int i = at.Find(key); i >= 0) __builtin_prefetch(&entries[static_cast<size_t>(i)]);
+        }
     };
     SlabRecordIndex m_slabIndex;
     const SlabRecordIndex* m_pSlabPassIndex = nullptr;  // the index checked for the slab pass running
@@ -1024,15 +1039,30 @@ private:
     const SlabRecordIndex& SlabRecords();
     // The records of a face key: through the index, or the maps for a key not listed.
     SlabRecordIndex::Entry SlabRecordsOf(const SlabRecordIndex& index, UINT key) const;
-    // The colour scale's finished band weights of the last plate legend, with the values and
-    // levels they were weighed from.
-    struct PlateWeights {
-        std::vector<double> values, levels, weights;
+    // The last plate or slab legend step's walk over the records, kept with what it was made of
+    // (the list walked and the inputs: mode, record map versions, component, sides): its
+    // extremes, the values the colour scale weighs, and their finished band weights for the
+    // levels they were last weighed on.
+    struct LegendMemo {
+        std::vector<ULONGLONG> inputs;
+        std::vector<UINT> keys;
+        double dMax = 0.0, dMin = 0.0, dAbsMax = 0.0;
+        UINT nMaxKey = 0, nMinKey = 0, nAbsMaxKey = 0;
+        std::vector<double> values;
+        bool bWalked = false;
+        std::vector<double> levels, weights;
         int nNumColor = 0;
         double dTotal = 0.0;
-        bool bValid = false;
+        bool bWeighed = false;
+        // Whether the walk kept was made of these inputs and this list.
+        bool Serves(const std::vector<ULONGLONG>& in, const CArray<UINT, UINT>& list) const;
+        // Marks the walk just made into values and the extremes as made of these.
+        void Keep(const std::vector<ULONGLONG>& in, const CArray<UINT, UINT>& list);
+        // The values' band weights into the scale (its weights cleared): the kept ones while the
+        // levels are, bit for bit, those they were weighed on, else weighed anew.
+        void Weigh(CContourEngine& s);
     };
-    PlateWeights m_plateWeights;
+    LegendMemo m_legendMemo;
     // What the plate legend and drawing read of a record: the selected component at the centre
     // (v[0]) and corners, and its sub-element's first four node keys (nNodes -1 without a
     // sub-element); one cache line.

@@ -382,76 +382,101 @@ int CForceEngine::MakePForcDataList_Sub(UINT nKey, double own[3][3], double disp
 
 int CForceEngine::MakePForcDataList_MnMx() {
     I_PVXModel* pModel = GetModel();
-    m_dPAbsMax = 0.0;
-    m_nPAbsMaxElem = 0;
-    double dMax = -DBL_MAX, dMin = DBL_MAX;
-    UINT nMaxKey = 0, nMinKey = 0;
-    bool bTaken = false;
     // One walk over the records: the extremes, and the values the colour scale weighs once the
     // range is known. Every element weighs its centre and each of its corners once; a triangle
-    // has no fourth corner to add.
-    std::vector<double>& weighed = m_weighedValues;
-    weighed.clear();
-    for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
-        const UINT key = m_arrElemKey[i];
-        const PlateValues* pv = PlateValuesOf(key);
-        if (!pv) continue;
-        const bool bSbem = pv->nNodes >= 0;
-        weighed.insert(weighed.end(), pv->v, pv->v + 1 + (bSbem ? CornerCount(pv->nNodes) : kCornerBlocks));
-        if (!bSbem) continue;
-        bTaken = true;
-        const auto& [vmax, vmin] = PlateExtremesOf(*pv);
-        if (vmax > dMax) {
-            dMax = vmax;
-            nMaxKey = key;
+    // has no fourth corner to add. The walk made of the same records, component and list serves
+    // again.
+    LegendMemo& memo = m_legendMemo;
+    const std::vector<ULONGLONG> inputs = {PVXMode::kPlateForce, std::as_const(m_mapPForc).GetVersion(),
+                                           std::as_const(m_mapSbem).GetVersion(),
+                                           static_cast<ULONGLONG>(m_nPForcComp)};
+    if (!memo.Serves(inputs, m_arrElemKey)) {
+        double dAbsMax = 0.0;
+        UINT nAbsMaxKey = 0;
+        double dMax = -DBL_MAX, dMin = DBL_MAX;
+        UINT nMaxKey = 0, nMinKey = 0;
+        bool bTaken = false;
+        std::vector<double>& weighed = memo.values;
+        weighed.clear();
+        for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i) {
+            const UINT key = m_arrElemKey[i];
+            const PlateValues* pv = PlateValuesOf(key);
+            if (!pv) continue;
+            const bool bSbem = pv->nNodes >= 0;
+            weighed.insert(weighed.end(), pv->v, pv->v + 1 + (bSbem ? CornerCount(pv->nNodes) : kCornerBlocks));
+            if (!bSbem) continue;
+            bTaken = true;
+            const auto& [vmax, vmin] = PlateExtremesOf(*pv);
+            if (vmax > dMax) {
+                dMax = vmax;
+                nMaxKey = key;
+            }
+            if (std::fabs(vmax) > dAbsMax) {
+                dAbsMax = std::fabs(vmax);
+                nAbsMaxKey = key;
+            }
+            if (vmin < dMin) {
+                dMin = vmin;
+                nMinKey = key;
+            }
+            if (std::fabs(vmin) > dAbsMax) {
+                dAbsMax = std::fabs(vmin);
+                nAbsMaxKey = key;
+            }
         }
-        if (std::fabs(vmax) > m_dPAbsMax) {
-            m_dPAbsMax = std::fabs(vmax);
-            m_nPAbsMaxElem = key;
+        if (!bTaken) {
+            dMax = dMin = 0.0;
+            nMaxKey = nMinKey = 0;
         }
-        if (vmin < dMin) {
-            dMin = vmin;
-            nMinKey = key;
-        }
-        if (std::fabs(vmin) > m_dPAbsMax) {
-            m_dPAbsMax = std::fabs(vmin);
-            m_nPAbsMaxElem = key;
-        }
+        memo.dMax = dMax;
+        memo.dMin = dMin;
+        memo.nMaxKey = nMaxKey;
+        memo.nMinKey = nMinKey;
+        memo.dAbsMax = dAbsMax;
+        memo.nAbsMaxKey = nAbsMaxKey;
+        memo.Keep(inputs, m_arrElemKey);
     }
-    if (!bTaken) {
-        dMax = dMin = 0.0;
-        nMaxKey = nMinKey = 0;
-    }
+    m_dPAbsMax = memo.dAbsMax;
+    m_nPAbsMaxElem = memo.nAbsMaxKey;
     if (pModel) {
-        pModel->m_nMaxKey = nMaxKey;
-        pModel->m_nMinKey = nMinKey;
+        pModel->m_nMaxKey = memo.nMaxKey;
+        pModel->m_nMinKey = memo.nMinKey;
     }
-    m_dLegendMax = dMax;
-    m_dLegendMin = dMin;
-
-    CContourEngine& s = StartScale(dMin, dMax);
-    // The band weights follow from the values and the levels alone: while both are, bit for bit,
-    // those of the last legend, its finished weights serve.
-    PlateWeights& last = m_plateWeights;
-    const size_t nLevels = CContourEngine::MAX_LEVELS;
-    auto sameBits = [](const std::vector<double>& a, const double* b, size_t n) {
-        return a.size() == n && (n == 0 || std::memcmp(a.data(), b, n * sizeof(double)) == 0);
-    };
-    if (last.bValid && last.nNumColor == s.m_nNumColor && sameBits(last.levels, s.m_dRankMap, nLevels) &&
-        sameBits(last.values, weighed.data(), weighed.size())) {
-        std::copy(last.weights.begin(), last.weights.end(), s.m_dPctRankMap);
-        s.m_dPctTotal = last.dTotal;
-        return 1;
-    }
-    for (double v : weighed) s.AddPecentRankMapData(v, 1.0);
-    s.FinishPecentRankMapData();
-    last.nNumColor = s.m_nNumColor;
-    last.levels.assign(s.m_dRankMap, s.m_dRankMap + nLevels);
-    last.weights.assign(s.m_dPctRankMap, s.m_dPctRankMap + CContourEngine::MAX_LEVELS);
-    last.dTotal = s.m_dPctTotal;
-    std::swap(last.values, weighed);
-    last.bValid = true;
+    m_dLegendMax = memo.dMax;
+    m_dLegendMin = memo.dMin;
+    memo.Weigh(StartScale(memo.dMin, memo.dMax));
     return 1;
+}
+
+bool CForceEngine::LegendMemo::Serves(const std::vector<ULONGLONG>& in, const CArray<UINT, UINT>& list) const {
+    const size_t n = static_cast<size_t>(list.GetSize());
+    return bWalked && inputs == in && keys.size() == n &&
+           (n == 0 || std::equal(keys.begin(), keys.end(), list.GetData()));
+}
+
+void CForceEngine::LegendMemo::Keep(const std::vector<ULONGLONG>& in, const CArray<UINT, UINT>& list) {
+    inputs = in;
+    keys.assign(list.GetData(), list.GetData() + list.GetSize());
+    bWalked = true;
+    bWeighed = false;
+}
+
+void CForceEngine::LegendMemo::Weigh(CContourEngine& s) {
+    // The band weights follow from the values and the levels alone.
+    const size_t nLevels = CContourEngine::MAX_LEVELS;
+    if (bWeighed && nNumColor == s.m_nNumColor && levels.size() == nLevels &&
+        std::memcmp(levels.data(), s.m_dRankMap, nLevels * sizeof(double)) == 0) {
+        std::copy(weights.begin(), weights.end(), s.m_dPctRankMap);
+        s.m_dPctTotal = dTotal;
+        return;
+    }
+    for (double v : values) s.AddPecentRankMapData(v, 1.0);
+    s.FinishPecentRankMapData();
+    nNumColor = s.m_nNumColor;
+    levels.assign(s.m_dRankMap, s.m_dRankMap + nLevels);
+    weights.assign(s.m_dPctRankMap, s.m_dPctRankMap + CContourEngine::MAX_LEVELS);
+    dTotal = s.m_dPctTotal;
+    bWeighed = true;
 }
 
 void CForceEngine::GetAverageNodalDataList() {

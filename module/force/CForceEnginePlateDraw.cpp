@@ -13,6 +13,7 @@
 #include <climits>
 #include <cmath>
 #include <memory>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -94,10 +95,13 @@ C3DPoint MeanOf(const CList<C3DPoint>& face) {
 
 namespace {
 
-constexpr int kMaxClipVertices = 16;  // a face of 3 or 4 corners clipped to one band stays far below
+constexpr int kMaxClipVertices = 16;
+constexpr INT_PTR kBatchVertices = 4096;
+constexpr INT_PTR kRowsAhead = 8;  // elements a plate row is fetched ahead of its drawing  // the bands of a few thousand faces drawn as one list  // a face of 3 or 4 corners clipped to one band stays far below
 
+// A vertex as plain numbers (no construction per vertex of the scratch arrays).
 struct ClipVertex {
-    C3DPoint pt;
+    double x, y, z;
     double v;
     int bLine;  // the edge to the next vertex lies on a level
 };
@@ -114,7 +118,7 @@ int ClipToLevel(const ClipVertex* in, int n, double level, bool bUpper, ClipVert
         const bool pIn = inside(P.v), qIn = inside(Q.v);
         auto crossing = [&](int bLine) {
             const double t = (level - P.v) / (Q.v - P.v);
-            return ClipVertex{P.pt + (Q.pt - P.pt) * t, level, bLine};
+            return ClipVertex{P.x + (Q.x - P.x) * t, P.y + (Q.y - P.y) * t, P.z + (Q.z - P.z) * t, level, bLine};
         };
         if (m + 2 > kMaxClipVertices) return -1;
         if (pIn && qIn) {
@@ -131,74 +135,87 @@ int ClipToLevel(const ClipVertex* in, int n, double level, bool bUpper, ClipVert
 
 }  // namespace
 
-void CForceEngine::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C3DPoint>* pPoints, int* pFlags,
-                                    int bFrame) {
+bool CForceEngine::CutFaceBands(const double* pValues, const C3DPoint* pts, int n, const int* pRanks) {
     I_PVXModel* pModel = GetModel();
-    const int n = pPoints ? static_cast<int>(pPoints->GetCount()) : 0;
-    // Ranks handed over by the plate drawing for these values, if any (taken once).
-    const int* pRanks = m_pRankHint;
-    m_pRankHint = nullptr;
     const CContourEngine* s = m_pContourEngine;
-    if (bFrame || !pValues || !s || !pModel || pModel->m_bGradient || (n != 3 && n != 4) || s->m_nFillStyle == 1 ||
-        s->m_bExtrudeContour || s->m_bGlobalRange || s->m_bListMode) {
-        CEngineBase::DoSubPolyContour(pDC, pValues, pPoints, pFlags, bFrame);
-        return;
-    }
+    if (!pValues || !s || !pModel || pModel->m_bGradient || (n != 3 && n != 4) || s->m_nFillStyle == 1 ||
+        s->m_bExtrudeContour || s->m_bGlobalRange || s->m_bListMode)
+        return false;
     // The bands the corners span: band b lies between levels b - 1 and b; a corner on a level
     // belongs to the band below it as the face's top and to the band above it as its bottom.
     const int nLevels = std::clamp(s->m_nNumColor, 1, static_cast<int>(CContourEngine::MAX_LEVELS));
     int lo = INT_MAX, hi = -1;
     for (int i = 0; i < n; ++i) {
         const int r = pRanks ? pRanks[i] : s->GetUpperRank(pValues[i]);
-        if (r == 0 || pValues[i] > s->m_dRankMap[nLevels - 1]) {
-            // Outside the levels: the base cutter decides.
-            CEngineBase::DoSubPolyContour(pDC, pValues, pPoints, pFlags, bFrame);
-            return;
-        }
+        // Outside the levels: the base cutter decides.
+        if (r == 0 || pValues[i] > s->m_dRankMap[nLevels - 1]) return false;
         lo = std::min(lo, r > 0 ? r : -r + 1);
         hi = std::max(hi, r > 0 ? r : -r);
     }
-    if (lo > hi) {
-        CEngineBase::DoSubPolyContour(pDC, pValues, pPoints, pFlags, bFrame);
-        return;
-    }
+    if (lo > hi) return false;
 
-    ClipVertex face[kMaxClipVertices], a[kMaxClipVertices], b[kMaxClipVertices];
-    int i = 0;
-    for (POSITION pos = pPoints->GetHeadPosition(); pos; ++i) face[i] = ClipVertex{pPoints->GetNext(pos), pValues[i], 0};
-    // One polygon per band, the corners of a fine mesh mostly in one: the band's part of the
-    // face, its first vertex the largest value (which gives the band its colour).
     CArray<int, int>& sizes = m_bandSizes;
     CArray<VtxInfo_tag, VtxInfo_tag>& vertices = m_bandVertices;
-    sizes.RemoveAllKeepBlock();
-    vertices.RemoveAllKeepBlock();
-    for (int band = lo; band <= hi; ++band) {
-        const ClipVertex* part = face;
-        int m = n;
-        if (lo != hi) {
-            m = ClipToLevel(face, n, s->m_dRankMap[band - 1], false, a);
-            if (m >= 3) m = ClipToLevel(a, m, s->m_dRankMap[band], true, b);
-            if (m < 0) {
-                CEngineBase::DoSubPolyContour(pDC, pValues, pPoints, pFlags, bFrame);
-                return;
-            }
-            part = b;
-        }
-        if (m < 3) continue;
+    // One polygon per band, the corners of a fine mesh mostly in one: the band's part of the
+    // face, its first vertex the largest value (which gives the band its colour).
+    auto add = [&](const ClipVertex* part, int m) {
         int top = 0;
         for (int k = 1; k < m; ++k)
             if (part[k].v > part[top].v) top = k;
         sizes.Add(m);
         const INT_PTR at = vertices.GetSize();
         vertices.SetSize(at + m);
+        VtxInfo_tag* out = vertices.GetData() + at;
         for (int k = 0; k < m; ++k) {
             const ClipVertex& c = part[top + k < m ? top + k : top + k - m];
-            vertices[at + k].pt = c.pt;
-            vertices[at + k].dValue = c.v;
-            vertices[at + k].bLine = c.bLine;
+            out[k].pt.Set(c.x, c.y, c.z);
+            out[k].dValue = c.v;
+            out[k].bLine = c.bLine;
+        }
+    };
+    ClipVertex face[kMaxClipVertices], a[kMaxClipVertices], b[kMaxClipVertices];
+    for (int i = 0; i < n; ++i) face[i] = ClipVertex{pts[i].x, pts[i].y, pts[i].z, pValues[i], 0};
+    if (lo == hi) {
+        add(face, n);
+        return true;
+    }
+    const INT_PTR nSizes = sizes.GetSize(), nVertices = vertices.GetSize();
+    for (int band = lo; band <= hi; ++band) {
+        int m = ClipToLevel(face, n, s->m_dRankMap[band - 1], false, a);
+        if (m >= 3) m = ClipToLevel(a, m, s->m_dRankMap[band], true, b);
+        if (m < 0) {
+            sizes.SetSize(nSizes);
+            vertices.SetSize(nVertices);
+            return false;
+        }
+        if (m >= 3) add(b, m);
+    }
+    return true;
+}
+
+void CForceEngine::FlushFaceBands(CDC* pDC) {
+    if (m_bandSizes.GetSize() > 0) DrawContourList(pDC, m_bandSizes, m_bandVertices);
+    m_bandSizes.RemoveAllKeepBlock();
+    m_bandVertices.RemoveAllKeepBlock();
+}
+
+void CForceEngine::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C3DPoint>* pPoints, int* pFlags,
+                                    int bFrame) {
+    const int n = pPoints ? static_cast<int>(pPoints->GetCount()) : 0;
+    // Ranks handed over by the plate drawing for these values, if any (taken once).
+    const int* pRanks = m_pRankHint;
+    m_pRankHint = nullptr;
+    FlushFaceBands(pDC);
+    C3DPoint pts[4];
+    if (!bFrame && (n == 3 || n == 4)) {
+        int i = 0;
+        for (POSITION pos = pPoints->GetHeadPosition(); pos; ++i) pts[i] = pPoints->GetNext(pos);
+        if (CutFaceBands(pValues, pts, n, pRanks)) {
+            FlushFaceBands(pDC);
+            return;
         }
     }
-    if (sizes.GetSize() > 0) DrawContourList(pDC, sizes, vertices);
+    CEngineBase::DoSubPolyContour(pDC, pValues, pPoints, pFlags, bFrame);
 }
 
 void CForceEngine::DrawPForcContour(CDC* pDC) {
@@ -224,6 +241,16 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
     } ranksScope{m_bPlateRanks};
     m_bPlateRanks = !bVector && PreparePlateRanks();
 
+    // The contour faces' bands gathered while the pass runs; drawn before anything else is.
+    struct BatchScope {
+        CForceEngine& e;
+        ~BatchScope() {
+            e.m_bBatchBands = false;
+            e.m_bandSizes.RemoveAllKeepBlock();
+            e.m_bandVertices.RemoveAllKeepBlock();
+        }
+    } batchScope{*this};
+    m_bBatchBands = !bVector;
     UINT nLastInactive = 0;
     bool bStopped = false;
     forcewalk::ForEachShownMember(*pModel, nType, forcewalk::Escape::kIgnore, [&](UINT nMembKey, T_PMEMB_D& memb) {
@@ -232,6 +259,15 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
         const bool bPlateMember = IsPlateForceMember(memb) != 0;
         for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
             const UINT elemKey = memb.aElem[e];
+            // The plate rows of the elements a few places on fetched ahead (an element without
+            // sub-elements keeps its record under its own key): first where the row is found,
+            // then the row.
+            if (bPlateMember && m_bPlateRanks) {
+                if (e + 2 * kRowsAhead < memb.aElem.GetSize()) m_plateTable.at.Prefetch(memb.aElem[e + 2 * kRowsAhead]);
+                if (e + kRowsAhead < memb.aElem.GetSize())
+                    if (const int row = m_plateTable.at.Find(memb.aElem[e + kRowsAhead]); row >= 0)
+                        __builtin_prefetch(&m_plateTable.rows[static_cast<size_t>(row)]);
+            }
             T_PELEM_D elem;
             if (!pModel->m_pAttrCtrl->GetElem(elemKey, elem) || !elem.bActive) continue;
             if (pModel->WatchEscKeyPress()) {
@@ -239,6 +275,7 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
                 break;
             }
             if (!bPlateMember || !IsPossiblePForc(elem)) {
+                FlushFaceBands(pDC);
                 opt.m_bWireFrame = bVector ? 1 : nViewState;
                 if (nLastInactive != nMembKey) {
                     nLastInactive = nMembKey;
@@ -262,6 +299,8 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
         }
         return !bStopped;
     });
+    FlushFaceBands(pDC);
+    m_bBatchBands = false;
     opt.m_bWireFrame = nViewState;
     if (bStopped) return;
     if (m_bCuttingLine) DrawCuttingLineDiagrams(pDC);
@@ -282,6 +321,8 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey) {
 int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem) {
     I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return 0;
+    // Bands gathered from the faces before are drawn before the element is drawn plainly.
+    if (!pModel->m_bContour) FlushFaceBands(pDC);
     // Without result colours the plate is drawn plainly.
     if (!pModel->m_bContour)
         return DrawPlainElement(pDC, nElemKey);
@@ -311,11 +352,24 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
     };
     bool bAnyRecord = false;
     for (int f = 0; f < nFaces && !bAnyRecord; ++f) bAnyRecord = faces.Count(f) > 0 && rowOf(f);
-    if (!bAnyRecord) return DrawPlainElement(pDC, nElemKey);
+    if (!bAnyRecord) {
+        FlushFaceBands(pDC);
+        return DrawPlainElement(pDC, nElemKey);
+    }
+    // A plain engine cuts its faces itself (an engine made from it may take each face in its
+    // DoSubPolyContour); within the plate pass their bands are gathered over the faces while
+    // nothing else is drawn between them and no band list draws more than its fills.
+    const bool bOwnCutter = typeid(*this) == typeid(CForceEngine);
+    const bool bBatch = bOwnCutter && m_bBatchBands && !bEdges && !m_pContourEngine->m_bDrawContourLine &&
+                        !IsBandOutlineStyle(0) && !m_bPShowLocalAxis;
+    if (!bBatch) FlushFaceBands(pDC);
     for (int f = 0; f < nFaces; ++f) {
         const int n = faces.Count(f);
         if (n == 0) continue;
-        if (pModel->WatchEscKeyPress()) return -1;
+        if (pModel->WatchEscKeyPress()) {
+            FlushFaceBands(pDC);
+            return -1;
+        }
         const PlateValues* pv = rowOf(f);
         if (!pv) continue;
         if (n < 3) continue;
@@ -348,9 +402,20 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
             w.flags[static_cast<size_t>(j)] = w.edgeFlags[j];
             if (ranks) w.ranks[static_cast<size_t>(j)] = ranks[b];
         }
-        m_pRankHint = ranks ? w.ranks.data() : nullptr;
-        DoSubPolyContour(pDC, w.values.data(), w.Poly(pts, n), w.flags.data(), 0);
-        m_pRankHint = nullptr;
+        if (bOwnCutter) {
+            // The cutter straight from the points; the face goes to the base cutter as a list
+            // when it is not its to cut.
+            if (CutFaceBands(w.values.data(), pts, n, ranks ? w.ranks.data() : nullptr)) {
+                if (!bBatch || m_bandVertices.GetSize() >= kBatchVertices) FlushFaceBands(pDC);
+            } else {
+                FlushFaceBands(pDC);
+                CEngineBase::DoSubPolyContour(pDC, w.values.data(), w.Poly(pts, n), w.flags.data(), 0);
+            }
+        } else {
+            m_pRankHint = ranks ? w.ranks.data() : nullptr;
+            DoSubPolyContour(pDC, w.values.data(), w.Poly(pts, n), w.flags.data(), 0);
+            m_pRankHint = nullptr;
+        }
         if (bEdges && !bLinesOnly) pModel->DrawPolygonEdge(pDC, face ? face : w.Face(pts, n), &w.edgeFlags, 0);
     }
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "host/base/CMathFunc.h"
@@ -341,8 +342,39 @@ int CForceEngine::MakeSForcDataList_Sub(UINT nKey, double local[3][3], double re
 int CForceEngine::MakeSForcDataList_MnMx() {
     I_PVXModel* pModel = GetModel();
     const bool bEnvelope = pModel && pModel->m_nLoadType == kEnvelopeLoad;
-    m_dPAbsMax = 0.0;
-    m_nPAbsMaxElem = 0;
+    // The walk made of the same records, component, sides and list serves again.
+    LegendMemo& memo = m_legendMemo;
+    const std::vector<ULONGLONG> inputs = {
+        PVXMode::kSlabForce,
+        std::as_const(m_mapSForc).GetVersion(),
+        std::as_const(m_mapSForcPos).GetVersion(),
+        std::as_const(m_mapSForcNeg).GetVersion(),
+        std::as_const(m_mapSbem).GetVersion(),
+        static_cast<ULONGLONG>(m_nSForcComp),
+        static_cast<ULONGLONG>(bEnvelope) | static_cast<ULONGLONG>(m_bSForcPos != 0) << 1 |
+            static_cast<ULONGLONG>(m_bSForcNeg != 0) << 2};
+    if (!memo.Serves(inputs, m_arrElemKey)) {
+        MakeSForcLegendWalk(bEnvelope);
+        memo.Keep(inputs, m_arrElemKey);
+    }
+    m_dPAbsMax = memo.dAbsMax;
+    m_nPAbsMaxElem = memo.nAbsMaxKey;
+    if (pModel) {
+        pModel->m_nMaxKey = memo.nMaxKey;
+        pModel->m_nMinKey = memo.nMinKey;
+    }
+    m_dLegendMax = memo.dMax;
+    m_dLegendMin = memo.dMin;
+    CContourEngine& s = StartScale(memo.dMin, memo.dMax);
+    MakeSForcPosNegRange();
+    memo.Weigh(s);
+    return 1;
+}
+
+void CForceEngine::MakeSForcLegendWalk(bool bEnvelope) {
+    LegendMemo& memo = m_legendMemo;
+    double dAbsMax = 0.0;
+    UINT nAbsMaxKey = 0;
     double dMax = -DBL_MAX, dMin = DBL_MAX;
     UINT nMaxKey = 0, nMinKey = 0;
     bool bMax = false, bMin = false;
@@ -388,7 +420,7 @@ int CForceEngine::MakeSForcDataList_MnMx() {
             Shown{index.keys[i], pHi, pLo, pSbem ? static_cast<int>(pSbem->value.m_arrNodeKey.GetSize()) : -1});
     }
     const slabforce::ValuePicker pick(m_nSForcComp);
-    std::vector<double>& weighed = m_weighedValues;
+    std::vector<double>& weighed = memo.values;
     weighed.clear();
     for (size_t i = 0; i < shown.size(); ++i) {
         if (i + kAhead < shown.size()) {
@@ -419,13 +451,13 @@ int CForceEngine::MakeSForcDataList_MnMx() {
             nMinKey = key;
             bMin = true;
         }
-        if (std::fabs(v) > m_dPAbsMax) {
-            m_dPAbsMax = std::fabs(v);
-            m_nPAbsMaxElem = key;
+        if (std::fabs(v) > dAbsMax) {
+            dAbsMax = std::fabs(v);
+            nAbsMaxKey = key;
         }
-        if (std::fabs(w) > m_dPAbsMax) {
-            m_dPAbsMax = std::fabs(w);
-            m_nPAbsMaxElem = key;
+        if (std::fabs(w) > dAbsMax) {
+            dAbsMax = std::fabs(w);
+            nAbsMaxKey = key;
         }
     }
     // With nothing taken (no element, or the envelope with neither side shown) the legend is
@@ -434,17 +466,12 @@ int CForceEngine::MakeSForcDataList_MnMx() {
         dMax = dMin = 0.0;
         nMaxKey = nMinKey = 0;
     }
-    if (pModel) {
-        pModel->m_nMaxKey = nMaxKey;
-        pModel->m_nMinKey = nMinKey;
-    }
-    m_dLegendMax = dMax;
-    m_dLegendMin = dMin;
-    CContourEngine& s = StartScale(dMin, dMax);
-    MakeSForcPosNegRange();
-    for (double v : weighed) s.AddPecentRankMapData(v, 1.0);
-    s.FinishPecentRankMapData();
-    return 1;
+    memo.dMax = dMax;
+    memo.dMin = dMin;
+    memo.nMaxKey = nMaxKey;
+    memo.nMinKey = nMinKey;
+    memo.dAbsMax = dAbsMax;
+    memo.nAbsMaxKey = nAbsMaxKey;
 }
 
 const CForceEngine::SlabRecordIndex& CForceEngine::SlabRecords() {
@@ -462,8 +489,11 @@ const CForceEngine::SlabRecordIndex& CForceEngine::SlabRecords() {
     x.at.Reset(n);
     for (size_t i = 0; i < n; ++i) {
         const UINT key = keys[i];
-        x.entries[i] = SlabRecordIndex::Entry{m_mapSForc.PLookup(key), m_mapSForcPos.PLookup(key),
-                                              m_mapSForcNeg.PLookup(key), m_mapSbem.PLookup(key)};
+        // Read-only lookups: a non-const one counts as a change of the map.
+        x.entries[i] = SlabRecordIndex::Entry{std::as_const(m_mapSForc).PLookup(key),
+                                              std::as_const(m_mapSForcPos).PLookup(key),
+                                              std::as_const(m_mapSForcNeg).PLookup(key),
+                                              std::as_const(m_mapSbem).PLookup(key)};
         // A key listed twice keeps its first place (both places hold the same records).
         if (x.at.Find(key) < 0) x.at.Insert(key, static_cast<int>(i));
     }

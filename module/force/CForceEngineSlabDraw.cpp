@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <typeinfo>
 #include <vector>
 
 #include "host/base/CMathFunc.h"
@@ -92,11 +93,14 @@ void CForceEngine::DrawSForcContour(CDC* pDC) {
     const SlabRecordIndex& index = *m_pSlabPassIndex;
     // The records of the slab element a few places on are fetched ahead: they are far larger
     // than the cache, and each face reads a handful of lines of its record and corner keys (the
-    // element's shape record fetched further ahead, as the corner keys are found through it).
+    // element's shape record fetched further ahead, as the corner keys are found through it,
+    // and the index's slot and entry of the element further still).
     const slabforce::ValuePicker pick(m_nSForcComp);
     constexpr INT_PTR kAhead = 4;
     auto fetchAhead = [&](const T_PMEMB_D& memb, INT_PTR e) {
         if (memb.type != kSlabMember) return;
+        if (e + 4 * kAhead < memb.aElem.GetSize()) index.PrefetchSlot(memb.aElem[e + 4 * kAhead]);
+        if (e + 3 * kAhead < memb.aElem.GetSize()) index.PrefetchEntry(memb.aElem[e + 3 * kAhead]);
         if (e + 2 * kAhead < memb.aElem.GetSize())
             if (const auto* p = index.Find(memb.aElem[e + 2 * kAhead]); p && p->sbem) __builtin_prefetch(p->sbem);
         if (e + kAhead >= memb.aElem.GetSize()) return;
@@ -107,10 +111,21 @@ void CForceEngine::DrawSForcContour(CDC* pDC) {
         if (p->sbem) __builtin_prefetch(p->sbem->value.m_arrNodeKey.GetData());
     };
 
+    // The contour faces' bands gathered while the pass runs; drawn before anything else is.
+    struct BatchScope {
+        CForceEngine& e;
+        ~BatchScope() {
+            e.m_bBatchBands = false;
+            e.m_bandSizes.RemoveAllKeepBlock();
+            e.m_bandVertices.RemoveAllKeepBlock();
+        }
+    } batchScope{*this};
+    m_bBatchBands = true;
     UINT nLastInactive = 0;
     bool bStopped = false;
     auto member = [&](UINT nKey, T_PMEMB_D& memb) {
         if (opt.m_bWireFrame && memb.type == kBeamMember) {
+            FlushFaceBands(pDC);
             // Beams among the slabs stand out at twice the width.
             pModel->m_nPenFactor = 2 * nWidth;
             if (pModel->PVXDrawMember(pDC, nKey) == -1) bStopped = true;
@@ -124,6 +139,7 @@ void CForceEngine::DrawSForcContour(CDC* pDC) {
             T_PELEM_D elem;
             if (!pModel->m_pAttrCtrl->GetElem(elemKey, elem)) continue;
             if (!elem.bActive) {
+                FlushFaceBands(pDC);
                 if (nLastInactive != nKey) {
                     nLastInactive = nKey;
                     if (pModel->PVXDrawInactiveMember(pDC, nKey) == -1) bStopped = true;
@@ -139,6 +155,7 @@ void CForceEngine::DrawSForcContour(CDC* pDC) {
             if (memb.type == kSlabMember && IsPossibleSForc(elem)) {
                 if (DoSForcElementContour(pDC, elemKey, elem) == -1) bStopped = true;
             } else if (nLastInactive != nKey) {
+                FlushFaceBands(pDC);
                 nLastInactive = nKey;
                 if (pModel->PVXDrawInactiveMember(pDC, nKey) == -1) bStopped = true;
             }
@@ -146,6 +163,7 @@ void CForceEngine::DrawSForcContour(CDC* pDC) {
         return !bStopped;
     };
     forcewalk::ForEachShownMember(*pModel, pModel->m_nObjectIDFirst, forcewalk::Escape::kIgnore, member);
+    FlushFaceBands(pDC);
 }
 
 int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey) {
@@ -160,7 +178,10 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
     I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return 0;
     // Without result colours the slab is drawn plainly rather than left out of the picture.
-    if (!pModel->m_bContour) return pModel->PVXDrawElementNew(pDC, nElemKey);
+    if (!pModel->m_bContour) {
+        FlushFaceBands(pDC);
+        return pModel->PVXDrawElementNew(pDC, nElemKey);
+    }
     if (!m_pContourEngine) return 0;
     T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
     // The options a face drawing may change are put back on every way out.
@@ -186,10 +207,21 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
     static const SlabRecordIndex kNoIndex;
     const SlabRecordIndex& index = m_pSlabPassIndex ? *m_pSlabPassIndex : kNoIndex;
 
+    // A plain engine in the slab pass gathers the bands of its faces of 3 or 4 corners as the
+    // base cutter makes them (an engine made from it may take each face in its
+    // DoSubPolyContour) while nothing else is drawn between them and no band list draws more
+    // than its fills.
+    const CContourEngine& scale = *m_pContourEngine;
+    const bool bBatchable = m_bBatchBands && typeid(*this) == typeid(CForceEngine) && !pModel->m_bGradient &&
+                            !bEdges && scale.m_nFillStyle != 1 && !scale.m_bDrawContourLine && !IsBandOutlineStyle(0);
+    if (!bBatchable) FlushFaceBands(pDC);
     for (int f = 0; f < nFaces; ++f) {
         const int n = faces.Count(f);
         if (n == 0) continue;
-        if (pModel->WatchEscKeyPress()) return -1;
+        if (pModel->WatchEscKeyPress()) {
+            FlushFaceBands(pDC);
+            return -1;
+        }
         const auto records = SlabRecordsOf(index, faces.faceKeys[f]);
         const auto* pRec = records.rec;
         const auto* pSbem = records.sbem;
@@ -211,6 +243,8 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
         // The record of the side shown; each vertex takes the corner block of its node, a vertex
         // off the analysis element's corners the centre value.
         const T_STRP_DL& rec = !bEnvelope ? pRec->value : (m_bSForcPos ? pPos->value : pNeg->value);
+        const bool bBatch = bBatchable && (n == 3 || n == 4);
+        if (!bBatch) FlushFaceBands(pDC);
         w.values.resize(static_cast<size_t>(n));
         w.flags.resize(static_cast<size_t>(n));
         for (int j = 0; j < n; ++j) {
@@ -218,7 +252,20 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
             w.values[static_cast<size_t>(j)] = pick(rec, k >= 0 && k < 4 ? k + 1 : 0);
             w.flags[static_cast<size_t>(j)] = w.edgeFlags[j];
         }
-        DoSubPolyContour(pDC, w.values.data(), w.Poly(pts, n), w.flags.data(), 0);
+        if (bBatch) {
+            // The base cutter's bands of the face, gathered with those of the faces before.
+            C3DPoint c[4] = {pts[0], pts[1], pts[2], n == 4 ? pts[3] : pts[2]};
+            const double* v = w.values.data();
+            if (n == 3)
+                m_pContourEngine->ContourTriangle(v[0], v[1], v[2], c[0], c[1], c[2], 0, 0, 0, m_bandSizes,
+                                                  m_bandVertices, nullptr, nullptr, 1);
+            else
+                m_pContourEngine->ContourRectangle(v[0], v[1], v[2], v[3], c[0], c[1], c[2], c[3], 0, 0, 0, 0,
+                                                   m_bandSizes, m_bandVertices, nullptr, nullptr);
+            if (m_bandVertices.GetSize() >= 4096) FlushFaceBands(pDC);
+        } else {
+            DoSubPolyContour(pDC, w.values.data(), w.Poly(pts, n), w.flags.data(), 0);
+        }
         if (bEdges && !bFillFirst) pModel->DrawPolygonEdge(pDC, face ? face : w.Face(pts, n), &w.edgeFlags, 0);
     }
     return 1;

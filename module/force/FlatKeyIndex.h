@@ -42,6 +42,11 @@ public:
         }
     }
 
+    // Fetches the key's home slot into the cache ahead of a Find.
+    void Prefetch(UINT key) const {
+        if (!m_slots.empty()) __builtin_prefetch(&m_slots[Home(key)]);
+    }
+
 private:
     struct Slot {
         UINT key = 0;

@@ -11,6 +11,7 @@
 
 #include <vector>
 
+#include "host/grx/I_PVXCtrl.h"
 #include "platform/gdi/CRecordDC.h"
 
 namespace moduletest {
@@ -26,6 +27,28 @@ inline std::string RecordedCalls(const CRecordDC& dc) {
         out += "\n";
     }
     return out;
+}
+
+// A drawing as the view's memory image shows it (its width x height pixels, row by row) and as
+// a recording DC keeps its calls (RecordedCalls).
+struct TwoWayDrawing {
+    std::vector<COLORREF> pixels;
+    std::string calls;
+};
+template <class Draw>
+TwoWayDrawing DrawBothWays(I_PVXCtrl& ctrl, int width, int height, Draw&& draw) {
+    TwoWayDrawing d;
+    ctrl.BeginDrawToMemDC(false);
+    CDC* mem = ctrl.GetMemDC();
+    draw(mem);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) d.pixels.push_back(mem->GetPixel(x, y));
+    ctrl.EndDrawToMemDC(false);
+    CRecordDC rec;
+    rec.Create();
+    draw(&rec);
+    d.calls = RecordedCalls(rec);
+    return d;
 }
 
 // The factor indices k of the frames a full-cycle recording renders with N frames per half

@@ -9,6 +9,7 @@
 
 #include "module/model/CPVXDrawFuncArray.h"
 #include "platform/ui/CUiDriver.h"
+#include "tests/module/ModuleTestSupport.h"
 #include "tests/module/slabforce/SlabTestSupport.h"
 
 namespace slabtest {
@@ -512,5 +513,102 @@ TEST_F(SlabDrawTest, RecordsAreFoundAnewAfterEveryChangeOfTheLists) {
     }
 }
 
+// The legend's walk over the slab records (extremes and weighed values) is kept while the
+// records, the component, the sides shown and the list stay the same, and its band weights
+// while the levels do too. Every change of any between two legends must show: the answer is an
+// engine given the same lists weighing them for the first time.
+TEST_F(SlabDrawTest, KeptLegendFollowsEveryChangeOfWhatItWasMadeOf) {
+    struct Row {
+        const char* label;
+        bool envelope;  // the envelope, its positive side shown
+        void (*change)(CForceEngine&);
+    } const rows[] = {
+        {"nothing changed", false, [](CForceEngine&) {}},
+        {"component Myy", false, [](CForceEngine& e) { e.m_nSForcComp = 1; }},
+        {"a corner edited", false, [](CForceEngine& e) { SetPlate12Corner4(e, 99.0, false); }},
+        {"a record removed", false, [](CForceEngine& e) { e.m_mapSForc.RemoveKey(kPlateA2); }},
+        {"a shape record removed", false, [](CForceEngine& e) { e.m_mapSbem.RemoveKey(kPlateA2); }},
+        {"an element left out", false, [](CForceEngine& e) { e.m_arrElemKey.RemoveAt(e.m_arrElemKey.GetSize() - 1); }},
+        {"six levels", false, [](CForceEngine& e) { e.m_pContourEngine->m_nNumColor = 6; }},
+        {"the negative side", true, [](CForceEngine& e) { e.m_bSForcPos = 0, e.m_bSForcNeg = 1; }},
+        {"a maximum record edited", true, [](CForceEngine& e) { e.m_mapSForcPos[kPlateA2].blk[4][20] = 500.0; }},
+        {"a minimum record edited", true, [](CForceEngine& e) {
+             e.m_bSForcPos = 0, e.m_bSForcNeg = 1;
+             e.m_mapSForcNeg[kPlateA2].blk[4][20] = -500.0;
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        SelectLoad(row.envelope ? 12 : 1, row.envelope ? kEnv : kDL, row.envelope ? 1 : 0);
+        auto kept = Build(1, 0, 1, !row.envelope, row.envelope ? 2 : 0);
+        row.change(*kept);
+        ASSERT_EQ(kept->MakeSForcDataList_MnMx(), 1);
+        const UINT keptKeys[2] = {M().m_nMaxKey, M().m_nMinKey};
+        CForceEngine first(&M());
+        first.m_nSForcComp = kept->m_nSForcComp;
+        first.m_bSForcPos = kept->m_bSForcPos;
+        first.m_bSForcNeg = kept->m_bSForcNeg;
+        first.m_mapSForc = kept->m_mapSForc;
+        first.m_mapSForcPos = kept->m_mapSForcPos;
+        first.m_mapSForcNeg = kept->m_mapSForcNeg;
+        first.m_mapSbem = kept->m_mapSbem;
+        first.m_arrElemKey.Copy(kept->m_arrElemKey);
+        first.m_pContourEngine = new CContourEngine(*kept->m_pContourEngine);
+        ASSERT_EQ(first.MakeSForcDataList_MnMx(), 1);
+        EXPECT_EQ(kept->m_dLegendMax, first.m_dLegendMax);
+        EXPECT_EQ(kept->m_dLegendMin, first.m_dLegendMin);
+        EXPECT_EQ(kept->m_dPAbsMax, first.m_dPAbsMax);
+        EXPECT_EQ(kept->m_nPAbsMaxElem, first.m_nPAbsMaxElem);
+        EXPECT_TRUE(keptKeys[0] == M().m_nMaxKey && keptKeys[1] == M().m_nMinKey);
+        const CContourEngine &a = *kept->m_pContourEngine, &b = *first.m_pContourEngine;
+        EXPECT_EQ(a.m_dPctTotal, b.m_dPctTotal);
+        EXPECT_GT(b.m_dPctTotal, 0.0);
+        for (int k = 0; k < CContourEngine::MAX_LEVELS; ++k)
+            EXPECT_TRUE(a.m_dRankMap[k] == b.m_dRankMap[k] && a.m_dPctRankMap[k] == b.m_dPctRankMap[k]) << k;
+    }
+}
+
+// An engine of a type made from CForceEngine: it takes every face through DoSubPolyContour, one
+// band list per face.
+class PerFaceEngine : public CForceEngine {
+public:
+    using CForceEngine::CForceEngine;
+};
+
+TEST_F(SlabDrawTest, FacesGatheredIntoOneListDrawWhatAListPerFaceDraws) {
+    // A plain engine gathers the bands of consecutive faces into one list; an engine of a
+    // derived type draws a list per face. Pixels and recorded calls must be the same under
+    // every option that decides whether faces may be gathered.
+    struct Row {
+        const char* label;
+        void (*set)(I_PVXModel&, CForceEngine&);  // after the lists are built
+    } const rows[] = {
+        {"faces only", [](I_PVXModel&, CForceEngine&) {}},
+        {"element edges", [](I_PVXModel& m, CForceEngine&) { m.m_pDispOpt->m_nRenderMode = 2; }},
+        {"band edges", [](I_PVXModel&, CForceEngine& e) { e.m_pContourEngine->m_bDrawContourLine = 1; }},
+        {"graded colours", [](I_PVXModel& m, CForceEngine&) { m.m_bGradient = 1; }},
+        {"level lines only", [](I_PVXModel&, CForceEngine& e) { e.m_pContourEngine->m_nFillStyle = 1; }},
+        {"wire frame: beams drawn between", [](I_PVXModel& m, CForceEngine&) { m.m_pDispOpt->m_bWireFrame = 1; }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const T_PVX_DOPT_D saved = *M().m_pDispOpt;
+        auto draw = [&](CForceEngine& e) {
+            e.m_nSForcUnit = 1;
+            e.InitEngine(nullptr, PVXMode::kSlabForce);
+            r.set(M(), e);
+            return moduletest::DrawBothWays(*Ctrl(), 400, 300, [&](CDC* dc) { e.DrawSForcContour(dc); });
+        };
+        CForceEngine plain(&M());
+        PerFaceEngine perFace(&M());
+        const moduletest::TwoWayDrawing a = draw(plain), b = draw(perFace);
+        *M().m_pDispOpt = saved;
+        M().m_bGradient = 0;
+        EXPECT_TRUE(a.pixels == b.pixels);
+        EXPECT_GT(std::count_if(a.pixels.begin(), a.pixels.end(), [&](COLORREF c) { return c != a.pixels[0]; }), 1000)
+            << "the slabs cover part of the picture";
+        EXPECT_EQ(a.calls, b.calls);
+    }
+}
 }  // namespace
 }  // namespace slabtest

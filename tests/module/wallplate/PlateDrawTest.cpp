@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "module/engines/CDeformEngine.h"
 #include "module/model/PVXModes.h"
@@ -504,5 +506,47 @@ TEST_F(BandCutTest, AFaceIsCutWholeBandByBand) {
     M().m_bGradient = 0;
 }
 
+// An engine of a type made from CForceEngine: it takes every face through DoSubPolyContour, one
+// band list per face.
+class PerFaceEngine : public CForceEngine {
+public:
+    using CForceEngine::CForceEngine;
+};
+
+TEST_F(PlateDrawTest, FacesGatheredIntoOneListDrawWhatAListPerFaceDraws) {
+    // A plain engine cuts its faces itself and gathers the bands of consecutive faces into one
+    // list; an engine of a derived type draws a list per face. Pixels and recorded calls must be
+    // the same under every option that decides whether faces may be gathered.
+    struct Row {
+        const char* label;
+        void (*set)(I_PVXModel&, CForceEngine&);  // after the lists are built
+    } const rows[] = {
+        {"faces only", [](I_PVXModel&, CForceEngine&) {}},
+        {"element edges", [](I_PVXModel& m, CForceEngine&) { m.m_pDispOpt->m_nRenderMode = 2; }},
+        {"band edges", [](I_PVXModel&, CForceEngine& e) { e.m_pContourEngine->m_bDrawContourLine = 1; }},
+        {"graded colours", [](I_PVXModel& m, CForceEngine&) { m.m_bGradient = 1; }},
+        {"level lines only", [](I_PVXModel&, CForceEngine& e) { e.m_pContourEngine->m_nFillStyle = 1; }},
+        {"local axes", [](I_PVXModel&, CForceEngine& e) { e.m_bPShowLocalAxis = 1; }},
+        {"T-girders drawn inactive between", [](I_PVXModel&, CForceEngine& e) { e.m_bPlateShowTG = 0; }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const T_PVX_DOPT_D saved = *M().m_pDispOpt;
+        auto draw = [&](CForceEngine& e) {
+            e.InitEngine(nullptr, PVXMode::kPlateForce);
+            r.set(M(), e);
+            return moduletest::DrawBothWays(*Ctrl(), 400, 300, [&](CDC* dc) { e.DrawPForcContour(dc); });
+        };
+        CForceEngine plain(&M());
+        PerFaceEngine perFace(&M());
+        const moduletest::TwoWayDrawing a = draw(plain), b = draw(perFace);
+        *M().m_pDispOpt = saved;
+        M().m_bGradient = 0;
+        EXPECT_TRUE(a.pixels == b.pixels);
+        EXPECT_GT(std::count_if(a.pixels.begin(), a.pixels.end(), [&](COLORREF c) { return c != a.pixels[0]; }), 1000)
+            << "the plates cover part of the picture";
+        EXPECT_EQ(a.calls, b.calls);
+    }
+}
 }  // namespace
 }  // namespace wallplatetest

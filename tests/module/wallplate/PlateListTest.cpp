@@ -482,9 +482,10 @@ TEST_F(PlateListTest, KeptListsFollowEveryChangeOfWhatTheyWereBuiltFrom) {
     }
 }
 
-// The colour scale's band weights are kept from legend to legend while the weighed values and
-// the levels stay the same: every change of either between two legends must show. The answer is
-// an engine weighing the same lists for the first time.
+// The legend's walk over the records (extremes and weighed values) is kept while the records,
+// the component and the list stay the same, and its band weights while the levels do too: every
+// change of any between two legends must show. The answer is an engine weighing the same lists
+// for the first time.
 TEST_F(PlateListTest, KeptBandWeightsFollowTheValuesAndTheLevels) {
     struct Row {
         const char* label;
@@ -496,6 +497,14 @@ TEST_F(PlateListTest, KeptBandWeightsFollowTheValuesAndTheLevels) {
         {"a centre value moved", [](CForceEngine& e) { e.m_mapPForc[kBeamPanel].blk[0][14] = 55.0; }},
         {"six levels", [](CForceEngine& e) { e.m_pContourEngine->m_nNumColor = 6; }},
         {"an element fewer weighed", [](CForceEngine& e) { e.m_arrElemKey.RemoveAt(0); }},
+        {"the largest element's shape record removed", [](CForceEngine& e) { e.m_mapSbem.RemoveKey(kBeamPanel); }},
+        {"a record removed", [](CForceEngine& e) { e.m_mapPForc.RemoveKey(kPanel10); }},
+        {"the list in another order",
+         [](CForceEngine& e) {
+             const UINT first = e.m_arrElemKey[0];
+             e.m_arrElemKey.RemoveAt(0);
+             e.m_arrElemKey.Add(first);
+         }},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
@@ -509,6 +518,15 @@ TEST_F(PlateListTest, KeptBandWeightsFollowTheValuesAndTheLevels) {
         EXPECT_EQ(a.m_dPctTotal, b.m_dPctTotal);
         for (int k = 0; k < CContourEngine::MAX_LEVELS; ++k) EXPECT_EQ(a.m_dPctRankMap[k], b.m_dPctRankMap[k]) << k;
         EXPECT_GT(b.m_dPctTotal, 0.0);
+        // The legend's extremes come from the same walk.
+        EXPECT_EQ(kept->m_dLegendMax, first->m_dLegendMax);
+        EXPECT_EQ(kept->m_dLegendMin, first->m_dLegendMin);
+        EXPECT_EQ(kept->m_dPAbsMax, first->m_dPAbsMax);
+        EXPECT_EQ(kept->m_nPAbsMaxElem, first->m_nPAbsMaxElem);
+        const UINT keys[2] = {M().m_nMaxKey, M().m_nMinKey};
+        ASSERT_EQ(kept->MakePForcDataList_MnMx(), 1);
+        EXPECT_EQ(M().m_nMaxKey, keys[0]);
+        EXPECT_EQ(M().m_nMinKey, keys[1]);
     }
 }
 
