@@ -95,9 +95,9 @@ C3DPoint MeanOf(const CList<C3DPoint>& face) {
 
 namespace {
 
-constexpr int kMaxClipVertices = 16;
-constexpr INT_PTR kBatchVertices = 4096;
-constexpr INT_PTR kRowsAhead = 8;  // elements a plate row is fetched ahead of its drawing  // the bands of a few thousand faces drawn as one list  // a face of 3 or 4 corners clipped to one band stays far below
+constexpr int kMaxClipVertices = 16;     // a face of 3 or 4 corners clipped to one band stays far below
+constexpr INT_PTR kBatchVertices = 4096;  // the bands of a few thousand faces drawn as one list
+constexpr INT_PTR kRowsAhead = 8;         // elements a plate row is fetched ahead of its drawing
 
 // A vertex as plain numbers (no construction per vertex of the scratch arrays).
 struct ClipVertex {
