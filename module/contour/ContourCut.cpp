@@ -81,6 +81,8 @@ struct CContourEngine::SameCorners {
             same = nullptr;
             return;
         }
+        same->resize(static_cast<size_t>(at + n));
+        int* dst = same->data() + at;
         for (int i = 0; i < n; i++) {
             const int s = out[i].src;
             INT_PTR j = -1;
@@ -88,7 +90,7 @@ struct CContourEngine::SameCorners {
                 j = first[s];
                 if (j < 0) first[s] = at + i;
             }
-            same->push_back(static_cast<int>(j));
+            dst[i] = static_cast<int>(j);
         }
     }
 };
@@ -234,30 +236,38 @@ bool AppendPolys(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vert
 // own band polygon, corners from the largest value down, as CutTriangle appends it (or leaves it
 // out, outside the global range); all in one step. false, lists unchanged, when a level might
 // cross one or the active-range filter applies to them.
-bool AppendUncutTriangles(CContourEngine& scale, int nLevels, bool sortedLevels, const C3DPoint* const* tri,
-                          const double* val, const int* src, int nTri, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices,
-                          CContourEngine::SameCorners* track) {
+bool AppendUncutTriangles(CContourEngine& scale, int nLevels, bool sortedLevels, int& lastAbove,
+                          const C3DPoint* const* tri, const double* val, const double* distinct, int nDistinct,
+                          const int* src, int nTri, CArray<int, int>& sizes,
+                          CArray<VtxInfo_tag, VtxInfo_tag>& vertices, CContourEngine::SameCorners* track) {
     if (scale.m_bActiveRange && scale.m_bActiveRangeKnot && scale.m_nActiveRangeMode == 0) return false;
-    double lo = val[0], hi = val[0];
+    // The triangles' values are those of the distinct list, which gives their extremes.
+    double lo = distinct[0], hi = distinct[0];
     bool nan = false;
-    for (int i = 0; i < 3 * nTri; i++) {
-        nan |= std::isnan(val[i]);
-        lo = std::min(lo, val[i]);
-        hi = std::max(hi, val[i]);
+    for (int i = 0; i < nDistinct; i++) {
+        nan |= std::isnan(distinct[i]);
+        lo = std::min(lo, distinct[i]);
+        hi = std::max(hi, distinct[i]);
     }
     if (nan) return false;
     const double* L = scale.m_dRankMap;
     if (sortedLevels) {
-        // The first level above lo (levels ascending, lo a number), found without branches; the
-        // levels after it are no lower, so it alone can lie below hi.
-        const double* at = L;
-        for (int len = nLevels; len > 1;) {
-            const int half = len / 2;
-            at = at[half] > lo ? at : at + half;
-            len -= half;
+        // The first level above lo (levels ascending, lo a number); the levels after it are no
+        // lower, so it alone can lie below hi. Neighbouring faces mostly share it: the one found
+        // last is tried first.
+        int k = lastAbove;
+        if (!(k >= 0 && k <= nLevels && (k == 0 || !(L[k - 1] > lo)) && (k == nLevels || L[k] > lo))) {
+            const double* at = L;
+            for (int len = nLevels; len > 1;) {
+                const int half = len / 2;
+                at = at[half] > lo ? at : at + half;
+                len -= half;
+            }
+            at += *at > lo ? 0 : 1;
+            k = static_cast<int>(at - L);
+            lastAbove = k;
         }
-        at += *at > lo ? 0 : 1;
-        if (at < L + nLevels && *at < hi) return false;
+        if (k < nLevels && L[k] < hi) return false;
     } else {
         int between = 0;
         for (int k = 0; k < nLevels; k++) between += (L[k] > lo) & (L[k] < hi);
@@ -564,7 +574,11 @@ void CContourEngine::ContourRectangle(double w1, double w2, double w3, double w4
         const C3DPoint* tri[12] = {P[0], P[1], &pc, P[1], P[2], &pc, P[2], P[3], &pc, P[3], P[0], &pc};
         const double val[12] = {w1, w2, wc, w2, w3, wc, w3, w4, wc, w4, w1, wc};
         static const int ids[12] = {0, 1, 4, 1, 2, 4, 2, 3, 4, 3, 0, 4};
-        if (!f1 && !f2 && AppendUncutTriangles(*this, n, sortedLevels, tri, val, ids, 4, sizes, vertices, pTrack)) return;
+        const double distinct[5] = {w1, w2, w3, w4, wc};
+        if (!f1 && !f2 &&
+            AppendUncutTriangles(*this, n, sortedLevels, m_nLastAbove, tri, val, distinct, 5, ids, 4, sizes, vertices,
+                                 pTrack))
+            return;
         for (int i = 0; i < 4; i++) {
             const int k = (i + 1) % 4;
             cut(*P[i], *P[k], pc, w[i], w[k], wc, i, k, 4);
@@ -574,7 +588,9 @@ void CContourEngine::ContourRectangle(double w1, double w2, double w3, double w4
         const C3DPoint* tri[6] = {&p1, &p2, &p4, &p2, &p3, &p4};
         const double val[6] = {w1, w2, w4, w2, w3, w4};
         static const int ids[6] = {0, 1, 3, 1, 2, 3};
-        if (!f1 && !f2 && AppendUncutTriangles(*this, n, sortedLevels, tri, val, ids, 2, sizes, vertices, pTrack)) return;
+        if (!f1 && !f2 &&
+            AppendUncutTriangles(*this, n, sortedLevels, m_nLastAbove, tri, val, w, 4, ids, 2, sizes, vertices, pTrack))
+            return;
         cut(p1, p2, p4, w1, w2, w4, 0, 1, 3);
         cut(p2, p3, p4, w2, w3, w4, 1, 2, 3);
     }
