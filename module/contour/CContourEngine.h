@@ -28,7 +28,6 @@
 #pragma once
 
 #include <cstddef>
-#include <vector>
 
 #include "module/contour/ContourTypes.h"
 #include "host/grx/C3DPoint.h"
@@ -142,23 +141,17 @@ public:
     // plus one pair of flat-shading factors per polygon to f1/f2 when both are given (diffuse
     // 1, specular 0 while shading is off). With bExtrude and the extrude option on, the corners
     // first move along the face normal by their values (the caller's points change). The keys
-    // are not used. pSame, when given and as long as the vertex list, gets for each vertex
-    // appended the index of an earlier vertex of this call at the same corner (the same point,
-    // bit for bit), else -1, so a drawing can take each corner to the screen once.
+    // are not used.
     void ContourTriangle(double w1, double w2, double w3, C3DPoint& p1, C3DPoint& p2, C3DPoint& p3, int k1, int k2,
                          int k3, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices,
-                         CArray<double, double>* f1, CArray<double, double>* f2, int bExtrude,
-                         std::vector<int>* pSame = nullptr);
+                         CArray<double, double>* f1, CArray<double, double>* f2, int bExtrude);
     // Cuts a quadrilateral (corners in ring order) as four triangles around its centre, or as two
     // triangles on the diagonal p2-p4 with the coarse option; a face of one value gives one
     // polygon. Extrudes like ContourTriangle (without a request argument). Keys are not used.
-    // pSame as for ContourTriangle (the centre counts as a corner).
     void ContourRectangle(double w1, double w2, double w3, double w4, C3DPoint& p1, C3DPoint& p2, C3DPoint& p3,
                           C3DPoint& p4, int k1, int k2, int k3, int k4, CArray<int, int>& sizes,
                           CArray<VtxInfo_tag, VtxInfo_tag>& vertices, CArray<double, double>* f1,
-                          CArray<double, double>* f2, std::vector<int>* pSame = nullptr);
-    // The cutters' record of the corner copies behind pSame (ContourCut.cpp).
-    struct SameCorners;
+                          CArray<double, double>* f2);
     // Crossings of the segment p1-p2 (values w1 > w2) with the levels, from p1 on, with their
     // level values. Levels through an end point give no crossing; *pOnLevel (when given) is 1
     // when w2 lies on a level or w1 <= w2 (then nothing is appended), else 0.
@@ -358,11 +351,10 @@ private:
     static I_PVXModel* GetCurrentModel();
     // Band polygons of a triangle of corners A, B, C whose values w run w[0] >= w[1] >= w[2],
     // appended to the lists in one step each; e[0..2] are the line flags of the edges A-B, B-C
-    // and C-A. The body of DoTriangleContour. corner (or null) names the face corner each of A,
-    // B, C is, for track (or null).
+    // and C-A. The body of DoTriangleContour.
     void CutTriangle(const C3DPoint& A, const C3DPoint& B, const C3DPoint& C, const double* w, const int* e,
                      CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices, CArray<double, double>* f1,
-                     CArray<double, double>* f2, const int* corner, SameCorners* track);
+                     CArray<double, double>* f2);
     // Shared strip cutter of the frame members; returns the number of polygons appended.
     int CutFramePoly(const C3DPoint* P, const double* w, const int* flags, int n, int levelFlag,
                      CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices);

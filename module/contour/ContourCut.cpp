@@ -54,48 +54,12 @@ inline P3 Along(const P3& a, const P3& b, double t) {
     return P3{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)};
 }
 
-// One vertex of a band polygon while a face is cut: src names the face corner it copies (0..3,
-// 4 the centre of a quadrilateral), -1 for a point the cut made.
+// One vertex of a band polygon while a face is cut.
 struct CutVtx {
     P3 p;
     int flag;
     double value;
-    int src = -1;
 };
-
-}  // namespace
-
-// The earlier vertex of each appended one at the same face corner, kept beside the vertex list
-// while a face is cut (see ContourRectangle's pSame).
-struct CContourEngine::SameCorners {
-    std::vector<int>* same;  // parallel to the vertex list; null once it no longer is
-    INT_PTR first[5];        // vertex index of each corner's first copy, -1 before it
-
-    explicit SameCorners(std::vector<int>* s) : same(s) {
-        for (INT_PTR& f : first) f = -1;
-    }
-    // Records vertices [at, at + n) of the list; src[i] the corner of vertex at + i or -1.
-    void Add(INT_PTR at, const CutVtx* out, int n) {
-        if (!same) return;
-        if (static_cast<INT_PTR>(same->size()) != at) {
-            same = nullptr;
-            return;
-        }
-        same->resize(static_cast<size_t>(at + n));
-        int* dst = same->data() + at;
-        for (int i = 0; i < n; i++) {
-            const int s = out[i].src;
-            INT_PTR j = -1;
-            if (s >= 0) {
-                j = first[s];
-                if (j < 0) first[s] = at + i;
-            }
-            dst[i] = static_cast<int>(j);
-        }
-    }
-};
-
-namespace {
 
 // Corners of a triangle from the largest value to the smallest, equal values ordered as
 // CContourEngine::FindMinMax orders them.
@@ -115,8 +79,8 @@ inline void SortCorners(const double* w, int* order) {
 
 // Appends nPoly polygons of nOut vertices in one step per list, writing the vertices in place.
 // false (lists unchanged) when the memory cannot be had.
-bool AppendPolys(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices, const CutVtx* out, int nOut,
-                 const int* outSizes, int nPoly, CContourEngine::SameCorners* track) {
+inline bool AppendPolys(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices, const CutVtx* out, int nOut,
+                 const int* outSizes, int nPoly) {
     // Lists that gather a whole model grow in proportion to their size (amortised linear); lists
     // emptied per face stay small and keep the library's small blocks.
     GrowLong(sizes, nPoly);
@@ -140,7 +104,6 @@ bool AppendPolys(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vert
         dst[i].bLine = out[i].flag;
         dst[i].dValue = out[i].value;
     }
-    if (track) track->Add(at, out, nOut);
     return true;
 }
 
@@ -149,8 +112,7 @@ bool AppendPolys(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vert
 // smooth field lie in one band and never need its buffers.
 [[gnu::noinline]] int CutBands(CContourEngine& scale, const P3& A, const P3& B, const P3& C, double vA, double vB,
                                double vC, int eAB, int eBC, int eCA, const double* acLev, int m,
-                               CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices,
-                               const int* src, CContourEngine::SameCorners* track) {
+                               CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices) {
     CutVtx out[kMaxFaceVertices];
     int outSizes[CContourEngine::MAX_LEVELS + 1];
     int nOut = 0, nPoly = 0;
@@ -178,7 +140,6 @@ bool AppendPolys(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vert
     int c = 0;
     chainPt[c] = A;
     chainVal[c++] = vA;
-    // The chain's corners: A at 0, B at idxB, C at idxC.
     int j = 0;
     const double sAB = vA - vB, sBC = vB - vC;
     for (; j < m && acLev[j] - vB > kLevelTol; j++) {
@@ -210,7 +171,7 @@ bool AppendPolys(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vert
         int count = 0;
         int from;
         if (j == 0) {
-            poly[count++] = CutVtx{A, eAB, vA, src[0]};
+            poly[count++] = CutVtx{A, eAB, vA};
             from = 1;
         } else {
             poly[count++] = CutVtx{acPts[j - 1], 1, acLev[j - 1]};
@@ -221,12 +182,12 @@ bool AppendPolys(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vert
             int flag;
             if (i == to) flag = j < m ? 0 : eCA;
             else flag = i < idxB ? eAB : eBC;
-            poly[count++] = CutVtx{chainPt[i], flag, chainVal[i], i == idxB ? src[1] : (i == idxC ? src[2] : -1)};
+            poly[count++] = CutVtx{chainPt[i], flag, chainVal[i]};
         }
         if (j < m) poly[count++] = CutVtx{acPts[j], eCA, acLev[j]};
         if (count >= 3) emit(poly, count);  // levels out of order could leave a bare line
     }
-    if (nPoly == 0 || !AppendPolys(sizes, vertices, out, nOut, outSizes, nPoly, track)) return 0;
+    if (nPoly == 0 || !AppendPolys(sizes, vertices, out, nOut, outSizes, nPoly)) return 0;
     return nPoly;
 }
 
@@ -238,8 +199,7 @@ bool AppendPolys(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vert
 // cross one or the active-range filter applies to them.
 bool AppendUncutTriangles(CContourEngine& scale, int nLevels, bool sortedLevels, int& lastAbove,
                           const C3DPoint* const* tri, const double* val, const double* distinct, int nDistinct,
-                          const int* src, int nTri, CArray<int, int>& sizes,
-                          CArray<VtxInfo_tag, VtxInfo_tag>& vertices, CContourEngine::SameCorners* track) {
+                          int nTri, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices) {
     if (scale.m_bActiveRange && scale.m_bActiveRangeKnot && scale.m_nActiveRangeMode == 0) return false;
     // The triangles' values are those of the distinct list, which gives their extremes.
     double lo = distinct[0], hi = distinct[0];
@@ -275,6 +235,15 @@ bool AppendUncutTriangles(CContourEngine& scale, int nLevels, bool sortedLevels,
     }
     CutVtx out[12];
     const int three[4] = {3, 3, 3, 3};
+    if (!scale.m_bGlobalRange) {
+        for (int t = 0; t < nTri; t++) {
+            int order[3];
+            SortCorners(val + 3 * t, order);
+            for (int i = 0; i < 3; i++)
+                out[3 * t + i] = CutVtx{ToP3(*tri[3 * t + order[i]]), 0, val[3 * t + order[i]]};
+        }
+        return AppendPolys(sizes, vertices, out, 3 * nTri, three, nTri);
+    }
     int kept = 0;
     for (int t = 0; t < nTri; t++) {
         int order[3];
@@ -282,11 +251,10 @@ bool AppendUncutTriangles(CContourEngine& scale, int nLevels, bool sortedLevels,
         double sorted[3];
         for (int i = 0; i < 3; i++) sorted[i] = val[3 * t + order[i]];
         if (scale.m_bGlobalRange && scale.IsOutOfRange(3, sorted)) continue;
-        for (int i = 0; i < 3; i++)
-            out[3 * kept + i] = CutVtx{ToP3(*tri[3 * t + order[i]]), 0, sorted[i], src[3 * t + order[i]]};
+        for (int i = 0; i < 3; i++) out[3 * kept + i] = CutVtx{ToP3(*tri[3 * t + order[i]]), 0, sorted[i]};
         kept++;
     }
-    return kept == 0 || AppendPolys(sizes, vertices, out, 3 * kept, three, kept, track);
+    return kept == 0 || AppendPolys(sizes, vertices, out, 3 * kept, three, kept);
 }
 
 }  // namespace
@@ -385,7 +353,7 @@ void CContourEngine::ExtrudeCorners(int n, C3DPoint** corners, const double* val
 void CContourEngine::ContourTriangle(double w1, double w2, double w3, C3DPoint& p1, C3DPoint& p2, C3DPoint& p3,
                                      int, int, int, CArray<int, int>& sizes,
                                      CArray<VtxInfo_tag, VtxInfo_tag>& vertices, CArray<double, double>* f1,
-                                     CArray<double, double>* f2, int bExtrude, std::vector<int>* pSame) {
+                                     CArray<double, double>* f2, int bExtrude) {
     const double w[3] = {w1, w2, w3};
     if (bExtrude && m_bExtrudeContour) {
         C3DPoint P[3] = {p1, p2, p3};
@@ -397,9 +365,7 @@ void CContourEngine::ContourTriangle(double w1, double w2, double w3, C3DPoint& 
     SortCorners(w, order);
     const double sorted[3] = {w[order[0]], w[order[1]], w[order[2]]};
     const int flags[3] = {0, 0, 0};
-    SameCorners track(pSame);
-    CutTriangle(*src[order[0]], *src[order[1]], *src[order[2]], sorted, flags, sizes, vertices, f1, f2, order,
-                pSame ? &track : nullptr);
+    CutTriangle(*src[order[0]], *src[order[1]], *src[order[2]], sorted, flags, sizes, vertices, f1, f2);
 }
 
 void CContourEngine::DoTriangleContour(double vA, double vB, double vC, C3DPoint& A, C3DPoint& B, C3DPoint& C,
@@ -408,16 +374,13 @@ void CContourEngine::DoTriangleContour(double vA, double vB, double vC, C3DPoint
                                        CArray<double, double>* f2) {
     const double w[3] = {vA, vB, vC};
     const int e[3] = {eAB, eBC, eCA};
-    CutTriangle(A, B, C, w, e, sizes, vertices, f1, f2, nullptr, nullptr);
+    CutTriangle(A, B, C, w, e, sizes, vertices, f1, f2);
 }
 
 void CContourEngine::CutTriangle(const C3DPoint& pA, const C3DPoint& pB, const C3DPoint& pC, const double* w,
                                  const int* e, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices,
-                                 CArray<double, double>* f1, CArray<double, double>* f2, const int* corner,
-                                 SameCorners* track) {
+                                 CArray<double, double>* f1, CArray<double, double>* f2) {
     const P3 A = ToP3(pA), B = ToP3(pB), C = ToP3(pC);
-    static const int kNoCorners[3] = {-1, -1, -1};
-    if (!corner) corner = kNoCorners;
     const double vA = w[0], vB = w[1], vC = w[2];
 
     // Levels strictly between vC and vA, from the top: with sorted levels two binary searches,
@@ -459,12 +422,12 @@ void CContourEngine::CutTriangle(const C3DPoint& pA, const C3DPoint& pB, const C
         // Flat, or the whole face inside one band: the triangle itself.
         const double vals[3] = {vA, vB, vC};
         if (!m_bGlobalRange || !IsOutOfRange(3, const_cast<double*>(vals))) {
-            const CutVtx tri[3] = {{A, e[0], vA, corner[0]}, {B, e[1], vB, corner[1]}, {C, e[2], vC, corner[2]}};
+            const CutVtx tri[3] = {{A, e[0], vA}, {B, e[1], vB}, {C, e[2], vC}};
             const int three = 3;
-            if (AppendPolys(sizes, vertices, tri, 3, &three, 1, track)) nPoly = 1;
+            if (AppendPolys(sizes, vertices, tri, 3, &three, 1)) nPoly = 1;
         }
     } else {
-        nPoly = CutBands(*this, A, B, C, vA, vB, vC, e[0], e[1], e[2], acLev, m, sizes, vertices, corner, track);
+        nPoly = CutBands(*this, A, B, C, vA, vB, vC, e[0], e[1], e[2], acLev, m, sizes, vertices);
     }
     if (nPoly == 0) return;
 
@@ -484,14 +447,7 @@ void CContourEngine::CutTriangle(const C3DPoint& pA, const C3DPoint& pB, const C
             if (f2) f2->Add(g);
         }
     }
-    if (m_bActiveRange && m_bActiveRangeKnot && m_nActiveRangeMode == 0) {
-        ExcludePolyOutofRange(sizes, vertices, f1, f2);
-        // Polygons may have gone: the corner list no longer runs beside the vertices.
-        if (track && track->same) {
-            track->same->clear();
-            track->same = nullptr;
-        }
-    }
+    if (m_bActiveRange && m_bActiveRangeKnot && m_nActiveRangeMode == 0) ExcludePolyOutofRange(sizes, vertices, f1, f2);
 }
 
 // ---- quadrilaterals ----------------------------------------------------------------------------
@@ -504,7 +460,7 @@ C3DPoint CContourEngine::FindCrossPoint(C3DPoint p1, C3DPoint p2, C3DPoint p3, C
 void CContourEngine::ContourRectangle(double w1, double w2, double w3, double w4, C3DPoint& p1, C3DPoint& p2,
                                       C3DPoint& p3, C3DPoint& p4, int, int, int, int, CArray<int, int>& sizes,
                                       CArray<VtxInfo_tag, VtxInfo_tag>& vertices, CArray<double, double>* f1,
-                                      CArray<double, double>* f2, std::vector<int>* pSame) {
+                                      CArray<double, double>* f2) {
     double w[4] = {w1, w2, w3, w4};
     if (m_bExtrudeContour) {
         C3DPoint copies[4] = {p1, p2, p3, p4};
@@ -544,27 +500,20 @@ void CContourEngine::ContourRectangle(double w1, double w2, double w3, double w4
             dst[i].bLine = 0;
             dst[i].dValue = i == 0 ? top : w[i];
         }
-        if (pSame && static_cast<INT_PTR>(pSame->size()) == at) pSame->insert(pSame->end(), 4, -1);
         return;
     }
-    SameCorners track(pSame);
-    SameCorners* pTrack = pSame ? &track : nullptr;
     const int n = LevelCount();
     const bool sortedLevels = m_nSortedLevels >= n;
 
     // One triangle of corners a, b, c: its corners ordered by value, as ContourTriangle does.
     const int noFlags[3] = {0, 0, 0};
-    auto cut = [&](const C3DPoint& a, const C3DPoint& b, const C3DPoint& c, double wa, double wb, double wc, int ia,
-                   int ib, int ic) {
+    auto cut = [&](const C3DPoint& a, const C3DPoint& b, const C3DPoint& c, double wa, double wb, double wc) {
         const double tw[3] = {wa, wb, wc};
         const C3DPoint* tp[3] = {&a, &b, &c};
-        const int ids[3] = {ia, ib, ic};
         int order[3];
         SortCorners(tw, order);
         const double sorted[3] = {tw[order[0]], tw[order[1]], tw[order[2]]};
-        const int corner[3] = {ids[order[0]], ids[order[1]], ids[order[2]]};
-        CutTriangle(*tp[order[0]], *tp[order[1]], *tp[order[2]], sorted, noFlags, sizes, vertices, f1, f2, corner,
-                    pTrack);
+        CutTriangle(*tp[order[0]], *tp[order[1]], *tp[order[2]], sorted, noFlags, sizes, vertices, f1, f2);
     };
     if (!m_bCoarseContour) {
         // Four triangles around the centre (the mean of the corners and of their values).
@@ -573,26 +522,23 @@ void CContourEngine::ContourRectangle(double w1, double w2, double w3, double w4
                           (p1.z + p2.z + p3.z + p4.z) * 0.25);
         const C3DPoint* tri[12] = {P[0], P[1], &pc, P[1], P[2], &pc, P[2], P[3], &pc, P[3], P[0], &pc};
         const double val[12] = {w1, w2, wc, w2, w3, wc, w3, w4, wc, w4, w1, wc};
-        static const int ids[12] = {0, 1, 4, 1, 2, 4, 2, 3, 4, 3, 0, 4};
         const double distinct[5] = {w1, w2, w3, w4, wc};
         if (!f1 && !f2 &&
-            AppendUncutTriangles(*this, n, sortedLevels, m_nLastAbove, tri, val, distinct, 5, ids, 4, sizes, vertices,
-                                 pTrack))
+            AppendUncutTriangles(*this, n, sortedLevels, m_nLastAbove, tri, val, distinct, 5, 4, sizes, vertices))
             return;
         for (int i = 0; i < 4; i++) {
             const int k = (i + 1) % 4;
-            cut(*P[i], *P[k], pc, w[i], w[k], wc, i, k, 4);
+            cut(*P[i], *P[k], pc, w[i], w[k], wc);
         }
     } else {
         // Two triangles on the diagonal p2-p4.
         const C3DPoint* tri[6] = {&p1, &p2, &p4, &p2, &p3, &p4};
         const double val[6] = {w1, w2, w4, w2, w3, w4};
-        static const int ids[6] = {0, 1, 3, 1, 2, 3};
         if (!f1 && !f2 &&
-            AppendUncutTriangles(*this, n, sortedLevels, m_nLastAbove, tri, val, w, 4, ids, 2, sizes, vertices, pTrack))
+            AppendUncutTriangles(*this, n, sortedLevels, m_nLastAbove, tri, val, w, 4, 2, sizes, vertices))
             return;
-        cut(p1, p2, p4, w1, w2, w4, 0, 1, 3);
-        cut(p2, p3, p4, w2, w3, w4, 1, 2, 3);
+        cut(p1, p2, p4, w1, w2, w4);
+        cut(p2, p3, p4, w2, w3, w4);
     }
 }
 

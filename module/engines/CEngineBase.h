@@ -231,9 +231,6 @@ private:
     // DoSubPolyContour's band lists of one face, emptied and refilled face to face.
     CArray<int, int> m_faceSizes;
     CArray<VtxInfo_tag, VtxInfo_tag> m_faceVertices;
-    // Beside m_faceVertices: the earlier vertex at the same corner of each, or -1 (the cutters'
-    // pSame), so DrawContourList takes each corner to the screen once.
-    std::vector<int> m_faceSame;
     int m_nBandEdgeWidth = -1;
     COLORREF m_crBandEdge = CLR_INVALID;
 };

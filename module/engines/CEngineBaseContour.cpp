@@ -2,7 +2,6 @@
 // engine's colour scale, drawn flat, graded or as level lines with their contour letters, and
 // lines coloured by band.
 #include <cmath>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -101,9 +100,6 @@ struct ListDraw {
     }
 };
 
-// Whether two points are the same bits (so they project to the same bits).
-inline bool SameBits(const C3DPoint& a, const C3DPoint& b) { return std::memcmp(&a, &b, sizeof(C3DPoint)) == 0; }
-
 // Flat-shading factors of a polygon applied to a colour, when shading is on.
 COLORREF Shaded(I_PVXModel& m, COLORREF c, const C3DPoint* pts, int n) {
     if (!m.m_pDispOpt || !m.m_pDispOpt->m_bShading) return c;
@@ -143,7 +139,6 @@ void CEngineBase::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C3
     CArray<VtxInfo_tag, VtxInfo_tag>& vertices = m_faceVertices;
     sizes.RemoveAllKeepBlock();
     vertices.RemoveAllKeepBlock();
-    m_faceSame.clear();
     if (sizes.GetAllocSize() == 0) sizes.SetSize(0, 8);
     if (vertices.GetAllocSize() == 0) vertices.SetSize(0, 24);
     CContourEngine& s = *m_pContourEngine;
@@ -152,10 +147,10 @@ void CEngineBase::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C3
         s.ContourFramePoly(pts, pValues, n, sizes, vertices, nullptr, nullptr);
     } else if (count == 3) {
         s.ContourTriangle(pValues[0], pValues[1], pValues[2], pts[0], pts[1], pts[2], flags[0], flags[1], flags[2],
-                          sizes, vertices, nullptr, nullptr, 1, &m_faceSame);
+                          sizes, vertices, nullptr, nullptr, 1);
     } else if (count == 4) {
         s.ContourRectangle(pValues[0], pValues[1], pValues[2], pValues[3], pts[0], pts[1], pts[2], pts[3], flags[0],
-                           flags[1], flags[2], flags[3], sizes, vertices, nullptr, nullptr, &m_faceSame);
+                           flags[1], flags[2], flags[3], sizes, vertices, nullptr, nullptr);
     }
     if (sizes.GetSize() == 0) return;
     I_PVXModel* pModel = GetModel();
@@ -185,17 +180,7 @@ void CEngineBase::DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxI
         px.resize(static_cast<size_t>(nVtx));
         vcs.resize(static_cast<size_t>(nVtx));
         const GViewCamera::PixelTerms terms = ctrl.MemPixelTerms();
-        // A face's lists repeat its corners: a vertex the cutter marks as a copy of an earlier one
-        // (and that is, bit for bit) takes that one's coordinates.
-        const int* same =
-            &vertices == &m_faceVertices && static_cast<INT_PTR>(m_faceSame.size()) == nVtx ? m_faceSame.data() : nullptr;
         for (INT_PTR i = 0; i < nVtx; ++i) {
-            const INT_PTR j = same ? same[i] : -1;
-            if (j >= 0 && j < i && SameBits(v[i].pt, v[j].pt)) {
-                vcs[static_cast<size_t>(i)] = vcs[static_cast<size_t>(j)];
-                px[static_cast<size_t>(i)] = px[static_cast<size_t>(j)];
-                continue;
-            }
             vcs[static_cast<size_t>(i)] = ctrl.GetVcsCoord(v[i].pt);
             px[static_cast<size_t>(i)] = terms.Pixel(vcs[static_cast<size_t>(i)]);
         }
