@@ -369,6 +369,7 @@ private:
     // extrude option is on and the current model's state allows it.
     void ExtrudeCorners(int n, C3DPoint** corners, const double* values, C3DPoint* copies);
     int m_nSortedLevels;  // length of the ascending run at the start of the levels (binary search)
+    int m_nLastAbove = 0;  // the level found last above a face's values by the quadrilateral cutter
 
     static ModelExtentSource s_pfnModelExtent;
 };

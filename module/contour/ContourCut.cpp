@@ -79,7 +79,7 @@ inline void SortCorners(const double* w, int* order) {
 
 // Appends nPoly polygons of nOut vertices in one step per list, writing the vertices in place.
 // false (lists unchanged) when the memory cannot be had.
-bool AppendPolys(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices, const CutVtx* out, int nOut,
+inline bool AppendPolys(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices, const CutVtx* out, int nOut,
                  const int* outSizes, int nPoly) {
     // Lists that gather a whole model grow in proportion to their size (amortised linear); lists
     // emptied per face stay small and keep the library's small blocks.
@@ -194,32 +194,67 @@ bool AppendPolys(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vert
 // The triangles of a quad (corners tri[3 t..3 t+2], values val[3 t..]) when none of the first
 // nLevels levels lies strictly between their smallest and largest value: no level crosses any
 // of them (a cut takes only levels strictly between its triangle's extremes), so each is its
-// own band polygon, corners from the largest value down, as CutTriangle appends it; all in one
-// step. false, lists unchanged, when a level might cross one or a filter applies to them.
-bool AppendUncutTriangles(const CContourEngine& scale, int nLevels, const C3DPoint* const* tri, const double* val,
+// own band polygon, corners from the largest value down, as CutTriangle appends it (or leaves it
+// out, outside the global range); all in one step. false, lists unchanged, when a level might
+// cross one or the active-range filter applies to them.
+bool AppendUncutTriangles(CContourEngine& scale, int nLevels, bool sortedLevels, int& lastAbove,
+                          const C3DPoint* const* tri, const double* val, const double* distinct, int nDistinct,
                           int nTri, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices) {
-    if (scale.m_bGlobalRange || (scale.m_bActiveRange && scale.m_bActiveRangeKnot && scale.m_nActiveRangeMode == 0))
-        return false;
-    double lo = val[0], hi = val[0];
+    if (scale.m_bActiveRange && scale.m_bActiveRangeKnot && scale.m_nActiveRangeMode == 0) return false;
+    // The triangles' values are those of the distinct list, which gives their extremes.
+    double lo = distinct[0], hi = distinct[0];
     bool nan = false;
-    for (int i = 0; i < 3 * nTri; i++) {
-        nan |= std::isnan(val[i]);
-        lo = std::min(lo, val[i]);
-        hi = std::max(hi, val[i]);
+    for (int i = 0; i < nDistinct; i++) {
+        nan |= std::isnan(distinct[i]);
+        lo = std::min(lo, distinct[i]);
+        hi = std::max(hi, distinct[i]);
     }
     if (nan) return false;
-    int between = 0;
     const double* L = scale.m_dRankMap;
-    for (int k = 0; k < nLevels; k++) between += (L[k] > lo) & (L[k] < hi);
-    if (between) return false;
+    if (sortedLevels) {
+        // The first level above lo (levels ascending, lo a number); the levels after it are no
+        // lower, so it alone can lie below hi. Neighbouring faces mostly share it: the one found
+        // last is tried first.
+        int k = lastAbove;
+        if (!(k >= 0 && k <= nLevels && (k == 0 || !(L[k - 1] > lo)) && (k == nLevels || L[k] > lo))) {
+            const double* at = L;
+            for (int len = nLevels; len > 1;) {
+                const int half = len / 2;
+                at = at[half] > lo ? at : at + half;
+                len -= half;
+            }
+            at += *at > lo ? 0 : 1;
+            k = static_cast<int>(at - L);
+            lastAbove = k;
+        }
+        if (k < nLevels && L[k] < hi) return false;
+    } else {
+        int between = 0;
+        for (int k = 0; k < nLevels; k++) between += (L[k] > lo) & (L[k] < hi);
+        if (between) return false;
+    }
     CutVtx out[12];
     const int three[4] = {3, 3, 3, 3};
+    if (!scale.m_bGlobalRange) {
+        for (int t = 0; t < nTri; t++) {
+            int order[3];
+            SortCorners(val + 3 * t, order);
+            for (int i = 0; i < 3; i++)
+                out[3 * t + i] = CutVtx{ToP3(*tri[3 * t + order[i]]), 0, val[3 * t + order[i]]};
+        }
+        return AppendPolys(sizes, vertices, out, 3 * nTri, three, nTri);
+    }
+    int kept = 0;
     for (int t = 0; t < nTri; t++) {
         int order[3];
         SortCorners(val + 3 * t, order);
-        for (int i = 0; i < 3; i++) out[3 * t + i] = CutVtx{ToP3(*tri[3 * t + order[i]]), 0, val[3 * t + order[i]]};
+        double sorted[3];
+        for (int i = 0; i < 3; i++) sorted[i] = val[3 * t + order[i]];
+        if (scale.m_bGlobalRange && scale.IsOutOfRange(3, sorted)) continue;
+        for (int i = 0; i < 3; i++) out[3 * kept + i] = CutVtx{ToP3(*tri[3 * t + order[i]]), 0, sorted[i]};
+        kept++;
     }
-    return AppendPolys(sizes, vertices, out, 3 * nTri, three, nTri);
+    return kept == 0 || AppendPolys(sizes, vertices, out, 3 * kept, three, kept);
 }
 
 }  // namespace
@@ -467,6 +502,8 @@ void CContourEngine::ContourRectangle(double w1, double w2, double w3, double w4
         }
         return;
     }
+    const int n = LevelCount();
+    const bool sortedLevels = m_nSortedLevels >= n;
 
     // One triangle of corners a, b, c: its corners ordered by value, as ContourTriangle does.
     const int noFlags[3] = {0, 0, 0};
@@ -485,7 +522,10 @@ void CContourEngine::ContourRectangle(double w1, double w2, double w3, double w4
                           (p1.z + p2.z + p3.z + p4.z) * 0.25);
         const C3DPoint* tri[12] = {P[0], P[1], &pc, P[1], P[2], &pc, P[2], P[3], &pc, P[3], P[0], &pc};
         const double val[12] = {w1, w2, wc, w2, w3, wc, w3, w4, wc, w4, w1, wc};
-        if (!f1 && !f2 && AppendUncutTriangles(*this, LevelCount(), tri, val, 4, sizes, vertices)) return;
+        const double distinct[5] = {w1, w2, w3, w4, wc};
+        if (!f1 && !f2 &&
+            AppendUncutTriangles(*this, n, sortedLevels, m_nLastAbove, tri, val, distinct, 5, 4, sizes, vertices))
+            return;
         for (int i = 0; i < 4; i++) {
             const int k = (i + 1) % 4;
             cut(*P[i], *P[k], pc, w[i], w[k], wc);
@@ -494,7 +534,9 @@ void CContourEngine::ContourRectangle(double w1, double w2, double w3, double w4
         // Two triangles on the diagonal p2-p4.
         const C3DPoint* tri[6] = {&p1, &p2, &p4, &p2, &p3, &p4};
         const double val[6] = {w1, w2, w4, w2, w3, w4};
-        if (!f1 && !f2 && AppendUncutTriangles(*this, LevelCount(), tri, val, 2, sizes, vertices)) return;
+        if (!f1 && !f2 &&
+            AppendUncutTriangles(*this, n, sortedLevels, m_nLastAbove, tri, val, w, 4, 2, sizes, vertices))
+            return;
         cut(p1, p2, p4, w1, w2, w4);
         cut(p2, p3, p4, w2, w3, w4);
     }

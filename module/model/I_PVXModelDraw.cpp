@@ -3,6 +3,7 @@
 // result engines share with it.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -282,27 +283,10 @@ I_PVXModel::FlatShader::FlatShader(I_PVXModel& m) : m_model(m) {
     m_pLight = m.ShadingLight();
 }
 
-DWORD I_PVXModel::FlatShader::Color(DWORD c, const C3DPoint* vcs, int n) const {
-    if (!m_bOn || m_bGL) return c;
-    if (n < 3 || !vcs || !m_model.m_pPVXCtrl) return m_model.GetShadeFactoredColor(c, 1.0, 0.0);
-    double normal[3];
-    ViewUnitNormal(n, vcs, normal);
-    // The answer is a function of the colour and the normal's bits alone while the shader lives.
-    for (const Shaded& k : m_last)
-        if (k.valid && k.in == c && std::memcmp(k.normal, normal, sizeof normal) == 0) return k.out;
-    double f = 1.0, g = 0.0;
-    NormalFactors(normal, m_pLight, f, g);
-    Shaded& k = m_last[m_nNext];
-    m_nNext ^= 1;
-    k.valid = true;
-    std::memcpy(k.normal, normal, sizeof normal);
-    k.in = c;
-    k.out = m_model.GetShadeFactoredColor(c, f, g);
-    return k.out;
-}
+namespace {
 
-DWORD I_PVXModel::GetShadeFactoredColor(DWORD color, double dDiffuse, double dSpecular) {
-    if ((m_pPVXCtrl && m_pPVXCtrl->IsGLRenderer()) || !m_pDispOpt || !m_pDispOpt->m_bShading) return color;
+// GetShadeFactoredColor's answer while shading is on and the renderer is not GL.
+inline DWORD ShadeChannels(DWORD color, double dDiffuse, double dSpecular) {
     DWORD out = 0;
     for (int shift = 0; shift < 24; shift += 8) {
         const double c = static_cast<double>((color >> shift) & 0xff) * dDiffuse + dSpecular;
@@ -313,6 +297,41 @@ DWORD I_PVXModel::GetShadeFactoredColor(DWORD color, double dDiffuse, double dSp
         out |= static_cast<DWORD>(v) << shift;
     }
     return out;
+}
+
+// The bits of a normal, compared as such (a zero's sign and a NaN count as the bits say).
+struct NormalBits {
+    std::uint64_t w[3];
+    explicit NormalBits(const double* n) { std::memcpy(w, n, sizeof w); }
+    bool operator==(const NormalBits& o) const { return w[0] == o.w[0] && w[1] == o.w[1] && w[2] == o.w[2]; }
+};
+
+}  // namespace
+
+DWORD I_PVXModel::FlatShader::Color(DWORD c, const C3DPoint* vcs, int n) const {
+    if (!m_bOn || m_bGL) return c;
+    // On and not GL: GetShadeFactoredColor shades (it reads the same options).
+    if (n < 3 || !vcs || !m_model.m_pPVXCtrl) return ShadeChannels(c, 1.0, 0.0);
+    double normal[3];
+    ViewUnitNormal(n, vcs, normal);
+    // The answer is a function of the colour and the normal's bits alone while the shader lives.
+    const NormalBits bits(normal);
+    for (const Shaded& k : m_last)
+        if (k.valid && k.in == c && NormalBits(k.normal) == bits) return k.out;
+    double f = 1.0, g = 0.0;
+    NormalFactors(normal, m_pLight, f, g);
+    Shaded& k = m_last[m_nNext];
+    m_nNext ^= 1;
+    k.valid = true;
+    std::memcpy(k.normal, normal, sizeof normal);
+    k.in = c;
+    k.out = ShadeChannels(c, f, g);
+    return k.out;
+}
+
+DWORD I_PVXModel::GetShadeFactoredColor(DWORD color, double dDiffuse, double dSpecular) {
+    if ((m_pPVXCtrl && m_pPVXCtrl->IsGLRenderer()) || !m_pDispOpt || !m_pDispOpt->m_bShading) return color;
+    return ShadeChannels(color, dDiffuse, dSpecular);
 }
 
 BOOL I_PVXModel::IsVisibleFace(CList<C3DPoint>* pFace, int n) {

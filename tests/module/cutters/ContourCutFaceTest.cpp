@@ -2,6 +2,7 @@
 // quadrilaterals through the public cutters, extrusion, tolerances and the range filters.
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include "tests/module/cutters/CutTestSupport.h"
@@ -213,6 +214,9 @@ TEST(ContourCut, QuadrilateralsAreTheirTrianglesCutOneByOne) {
         {"coarse, a level crossing", {0.5, 2.5, 3.5, 1.1}, 1, 0},
         {"inside one band, global range", {1.2, 1.5, 1.9, 1.1}, 0, 1},
         {"outside the global range", {5.2, 5.5, 5.9, 5.1}, 0, 1},
+        {"on the top level, a corner outside the global range", {4.5, 4.0, 4.0, 4.0}, 0, 1},
+        {"coarse, one triangle outside the global range", {4.5, 4.0, 4.0, 4.0}, 1, 1},
+        {"coarse, global range, a level crossing", {0.5, 2.5, 3.5, 1.1}, 1, 1},
     };
     CutProbe e(0.0, 4.0, 5);
     e.m_dGlobalMin = 0.0;
@@ -250,6 +254,79 @@ TEST(ContourCut, QuadrilateralsAreTheirTrianglesCutOneByOne) {
         for (INT_PTR i = 0; i < vtx.GetSize(); i++) {
             EXPECT_TRUE(vtx[i].pt == want[i].pt) << "vertex " << i;
             EXPECT_EQ(vtx[i].bLine, want[i].bLine) << "vertex " << i;
+            EXPECT_EQ(std::memcmp(&vtx[i].dValue, &want[i].dValue, sizeof(double)), 0) << "vertex " << i;
+        }
+    }
+}
+
+// The quadrilateral cutter tries the level it found above the last face first. After any change
+// of the levels a scale that has cut faces before cuts as a freshly built one cuts the faces'
+// triangles one by one.
+TEST(ContourCut, QuadrilateralsFollowEveryChangeOfTheLevels) {
+    struct Row {
+        const char* label;
+        std::function<void(CContourEngine&)> change;
+    } rows[] = {
+        {"nothing", [](CContourEngine&) {}},
+        {"a new range", [](CContourEngine& e) { e.MakeRankMap(0.0, 2.0); }},
+        {"a range shifted by half a band", [](CContourEngine& e) { e.MakeRankMap(0.5, 4.5); }},
+        {"more levels", [](CContourEngine& e) {
+             e.m_nNumColor = 9;
+             e.MakeRankMap();
+         }},
+        {"fewer levels", [](CContourEngine& e) {
+             e.m_nNumColor = 3;
+             e.MakeRankMap();
+         }},
+        {"a knot", [](CContourEngine& e) {
+             e.InsertKnot(2, 1.7);
+             e.MakeRankMap();
+         }},
+        {"a global level list", [](CContourEngine& e) {
+             CArray<double, double> levels;
+             for (double v : {0.0, 1.3, 1.6, 2.4, 4.0}) levels.Add(v);
+             e.MakeGlobalRange(1, &levels);
+             e.MakeRankMap();
+         }},
+    };
+    // Faces on 0..4 with levels 0, 1, 2, 3, 4: inside one band, crossed by a level below or
+    // above the one found for the face before, below and above every level.
+    const double faces[][4] = {{1.2, 1.5, 1.9, 1.1}, {2.2, 2.5, 2.9, 2.1}, {0.2, 0.6, 0.4, 0.3},
+                               {3.3, 3.9, 3.5, 3.4}, {0.5, 1.5, 0.8, 0.6}, {1.45, 1.55, 1.5, 1.48},
+                               {-0.5, -0.2, -0.4, -0.3}, {2.5, 3.5, 2.8, 2.6}, {4.5, 4.2, 4.9, 4.1},
+                               {1.2, 1.5, 1.9, 1.1}};
+    const C3DPoint p[4] = {C3DPoint(0, 0, 0), C3DPoint(2, 0, 0.5), C3DPoint(2.5, 2, 0), C3DPoint(0, 2, 1)};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        CutProbe kept(0.0, 4.0, 5), fresh(0.0, 4.0, 5);
+        CArray<int, int> sizes, wantSizes;
+        CArray<VtxInfo_tag, VtxInfo_tag> vtx, want;
+        for (const auto& w : faces) {  // the kept scale meets every face once before the change
+            C3DPoint q[4] = {p[0], p[1], p[2], p[3]};
+            kept.ContourRectangle(w[0], w[1], w[2], w[3], q[0], q[1], q[2], q[3], 0, 0, 0, 0, sizes, vtx, nullptr,
+                                  nullptr);
+        }
+        r.change(kept);
+        r.change(fresh);
+        sizes.RemoveAll();
+        vtx.RemoveAll();
+        for (const auto& w : faces) {
+            C3DPoint q[4] = {p[0], p[1], p[2], p[3]};
+            kept.ContourRectangle(w[0], w[1], w[2], w[3], q[0], q[1], q[2], q[3], 0, 0, 0, 0, sizes, vtx, nullptr,
+                                  nullptr);
+            const double wc = (w[0] + w[1] + w[2] + w[3]) * 0.25;
+            const C3DPoint c((p[0].x + p[1].x + p[2].x + p[3].x) * 0.25, (p[0].y + p[1].y + p[2].y + p[3].y) * 0.25,
+                             (p[0].z + p[1].z + p[2].z + p[3].z) * 0.25);
+            for (int i = 0; i < 4; i++) {
+                C3DPoint a = p[i], b = p[(i + 1) % 4], d = c;
+                fresh.ContourTriangle(w[i], w[(i + 1) % 4], wc, a, b, d, 0, 0, 0, wantSizes, want, nullptr, nullptr, 0);
+            }
+        }
+        ASSERT_EQ(sizes.GetSize(), wantSizes.GetSize());
+        for (INT_PTR i = 0; i < sizes.GetSize(); i++) EXPECT_EQ(sizes[i], wantSizes[i]) << "polygon " << i;
+        ASSERT_EQ(vtx.GetSize(), want.GetSize());
+        for (INT_PTR i = 0; i < vtx.GetSize(); i++) {
+            EXPECT_TRUE(vtx[i].pt == want[i].pt) << "vertex " << i;
             EXPECT_EQ(std::memcmp(&vtx[i].dValue, &want[i].dValue, sizeof(double)), 0) << "vertex " << i;
         }
     }
