@@ -147,6 +147,23 @@ void PVXFlatFaces::Project(const I_PVXCtrl& ctrl, std::vector<CPoint>& px) const
     for (size_t i = 0; i < points.size(); ++i) px[i] = ctrl.MemPixel(points[i]);
 }
 
+namespace {
+
+// The n edges of a face of n corners (the closing one last) as segment pairs into q; each
+// corner's pixel read once: it ends one edge and starts the next.
+void WriteEdges(const int* corner, int n, const std::vector<CPoint>& px, POINT* q) {
+    const POINT first = px[corner[0]];
+    q[0] = first;
+    for (int i = 1; i < n; ++i) {
+        const POINT p = px[corner[i]];
+        q[2 * i - 1] = p;
+        q[2 * i] = p;
+    }
+    q[2 * n - 1] = first;
+}
+
+}  // namespace
+
 void PVXFlatFaces::DrawEdges(CDC* pDC, int f, const std::vector<CPoint>& px) const {
     const int s = start[f], n = Count(f);
     if (n < 2) return;
@@ -158,15 +175,7 @@ void PVXFlatFaces::DrawEdges(CDC* pDC, int f, const std::vector<CPoint>& px) con
         large.resize(static_cast<size_t>(2 * n));
         q = large.data();
     }
-    const int* corner = point.data() + s;
-    const POINT first = px[corner[0]];
-    q[0] = first;
-    for (int i = 1; i < n; ++i) {
-        const POINT p = px[corner[i]];
-        q[2 * i - 1] = p;
-        q[2 * i] = p;
-    }
-    q[2 * n - 1] = first;
+    WriteEdges(point.data() + s, n, px, q);
     pDC->LineSegments(q, n);
 }
 
@@ -175,17 +184,7 @@ void PVXFlatFaces::AppendEdges(int f, const std::vector<CPoint>& px, std::vector
     if (n < 2) return;
     const size_t at = out.size();
     out.resize(at + static_cast<size_t>(2 * n));
-    POINT* q = out.data() + at;
-    const int* corner = point.data() + s;
-    // Each corner's pixel read once: it ends one edge and starts the next.
-    const POINT first = px[corner[0]];
-    q[0] = first;
-    for (int i = 1; i < n; ++i) {
-        const POINT p = px[corner[i]];
-        q[2 * i - 1] = p;
-        q[2 * i] = p;
-    }
-    q[2 * n - 1] = first;
+    WriteEdges(point.data() + s, n, px, out.data() + at);
 }
 
 const PVXFlatFaces* PVXKeptFaces::Find(UINT nMemb, const PVXFacesKey& key, const std::vector<double>* pStamp) const {
