@@ -28,6 +28,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 #include "module/contour/ContourTypes.h"
 #include "host/grx/C3DPoint.h"
@@ -104,6 +105,20 @@ public:
         int m_nBand = 0;  // upper rank of the last value searched (1..N-1), 0 when none to reuse
         COLORREF m_color = 0;
     };
+    // Faces the quadrilateral cutter copied whole into a list (a face inside one band): a run of
+    // n vertices from at, vertex at + i a copy of corner src[i] of its face, so a reader can
+    // take each corner's projection once. Runs are noted in the order they are appended and
+    // dropped when a list is started again. A reader compares each later copy with the corner's
+    // first one before relying on a run: a run that no longer matches only costs the comparison.
+    struct CornerRun {
+        INT_PTR at;
+        int n;
+        unsigned char src[12];
+    };
+    const CArray<VtxInfo_tag, VtxInfo_tag>* m_pCornerList = nullptr;  // the list the runs are of
+    std::vector<CornerRun> m_cornerRuns;
+    // Notes a run of n vertices appended to list at at; its src is for the caller to fill.
+    CornerRun& NoteCornerRun(const CArray<VtxInfo_tag, VtxInfo_tag>& list, INT_PTR at, int n);
     // Colour interpolated between the colours of the two levels around v; below level 0 and
     // above level N-1 the end colours.
     COLORREF GetValueColorGrad(double v) const;

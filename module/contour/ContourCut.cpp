@@ -2,6 +2,7 @@
 // segment, extrusion and the range filters of the band polygons.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "module/contour/CContourEngine.h"
 #include "module/model/CPVXView.h"
@@ -196,10 +197,12 @@ inline bool AppendPolys(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag
 // of them (a cut takes only levels strictly between its triangle's extremes), so each is its
 // own band polygon, corners from the largest value down, as CutTriangle appends it (or leaves it
 // out, outside the global range); all in one step. false, lists unchanged, when a level might
-// cross one or the active-range filter applies to them.
+// cross one or the active-range filter applies to them. tri[j] is corner cornerOf[j] of the face;
+// the scale notes which corner each appended vertex copies.
 bool AppendUncutTriangles(CContourEngine& scale, int nLevels, bool sortedLevels, int& lastAbove,
                           const C3DPoint* const* tri, const double* val, const double* distinct, int nDistinct,
-                          int nTri, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices) {
+                          int nTri, const unsigned char* cornerOf,
+                          CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices) {
     if (scale.m_bActiveRange && scale.m_bActiveRangeKnot && scale.m_nActiveRangeMode == 0) return false;
     // The triangles' values are those of the distinct list, which gives their extremes.
     double lo = distinct[0], hi = distinct[0];
@@ -235,26 +238,38 @@ bool AppendUncutTriangles(CContourEngine& scale, int nLevels, bool sortedLevels,
     }
     CutVtx out[12];
     const int three[4] = {3, 3, 3, 3};
+    unsigned char src[12] = {};
+    const INT_PTR at = vertices.GetSize();
+    int kept = 0;
     if (!scale.m_bGlobalRange) {
         for (int t = 0; t < nTri; t++) {
             int order[3];
             SortCorners(val + 3 * t, order);
-            for (int i = 0; i < 3; i++)
+            for (int i = 0; i < 3; i++) {
                 out[3 * t + i] = CutVtx{ToP3(*tri[3 * t + order[i]]), 0, val[3 * t + order[i]]};
+                src[3 * t + i] = cornerOf[3 * t + order[i]];
+            }
         }
-        return AppendPolys(sizes, vertices, out, 3 * nTri, three, nTri);
+        kept = nTri;
+    } else {
+        for (int t = 0; t < nTri; t++) {
+            int order[3];
+            SortCorners(val + 3 * t, order);
+            double sorted[3];
+            for (int i = 0; i < 3; i++) sorted[i] = val[3 * t + order[i]];
+            if (scale.IsOutOfRange(3, sorted)) continue;
+            for (int i = 0; i < 3; i++) {
+                out[3 * kept + i] = CutVtx{ToP3(*tri[3 * t + order[i]]), 0, sorted[i]};
+                src[3 * kept + i] = cornerOf[3 * t + order[i]];
+            }
+            kept++;
+        }
+        if (kept == 0) return true;
     }
-    int kept = 0;
-    for (int t = 0; t < nTri; t++) {
-        int order[3];
-        SortCorners(val + 3 * t, order);
-        double sorted[3];
-        for (int i = 0; i < 3; i++) sorted[i] = val[3 * t + order[i]];
-        if (scale.m_bGlobalRange && scale.IsOutOfRange(3, sorted)) continue;
-        for (int i = 0; i < 3; i++) out[3 * kept + i] = CutVtx{ToP3(*tri[3 * t + order[i]]), 0, sorted[i]};
-        kept++;
-    }
-    return kept == 0 || AppendPolys(sizes, vertices, out, 3 * kept, three, kept);
+    if (!AppendPolys(sizes, vertices, out, 3 * kept, three, kept)) return false;
+    CContourEngine::CornerRun& run = scale.NoteCornerRun(vertices, at, 3 * kept);
+    std::memcpy(run.src, src, sizeof src);
+    return true;
 }
 
 }  // namespace
@@ -500,6 +515,8 @@ void CContourEngine::ContourRectangle(double w1, double w2, double w3, double w4
             dst[i].bLine = 0;
             dst[i].dValue = i == 0 ? top : w[i];
         }
+        CornerRun& run = NoteCornerRun(vertices, at, 4);
+        for (int i = 0; i < 4; i++) run.src[i] = static_cast<unsigned char>(i);
         return;
     }
     const int n = LevelCount();
@@ -523,8 +540,10 @@ void CContourEngine::ContourRectangle(double w1, double w2, double w3, double w4
         const C3DPoint* tri[12] = {P[0], P[1], &pc, P[1], P[2], &pc, P[2], P[3], &pc, P[3], P[0], &pc};
         const double val[12] = {w1, w2, wc, w2, w3, wc, w3, w4, wc, w4, w1, wc};
         const double distinct[5] = {w1, w2, w3, w4, wc};
+        static constexpr unsigned char kCornerOf[12] = {0, 1, 4, 1, 2, 4, 2, 3, 4, 3, 0, 4};
         if (!f1 && !f2 &&
-            AppendUncutTriangles(*this, n, sortedLevels, m_nLastAbove, tri, val, distinct, 5, 4, sizes, vertices))
+            AppendUncutTriangles(*this, n, sortedLevels, m_nLastAbove, tri, val, distinct, 5, 4, kCornerOf,
+                                 sizes, vertices))
             return;
         for (int i = 0; i < 4; i++) {
             const int k = (i + 1) % 4;
@@ -534,8 +553,10 @@ void CContourEngine::ContourRectangle(double w1, double w2, double w3, double w4
         // Two triangles on the diagonal p2-p4.
         const C3DPoint* tri[6] = {&p1, &p2, &p4, &p2, &p3, &p4};
         const double val[6] = {w1, w2, w4, w2, w3, w4};
+        static constexpr unsigned char kCornerOf[6] = {0, 1, 3, 1, 2, 3};
         if (!f1 && !f2 &&
-            AppendUncutTriangles(*this, n, sortedLevels, m_nLastAbove, tri, val, w, 4, 2, sizes, vertices))
+            AppendUncutTriangles(*this, n, sortedLevels, m_nLastAbove, tri, val, w, 4, 2, kCornerOf, sizes,
+                                 vertices))
             return;
         cut(p1, p2, p4, w1, w2, w4);
         cut(p2, p3, p4, w2, w3, w4);
@@ -543,6 +564,17 @@ void CContourEngine::ContourRectangle(double w1, double w2, double w3, double w4
 }
 
 // ---- range filters -----------------------------------------------------------------------------
+
+CContourEngine::CornerRun& CContourEngine::NoteCornerRun(const CArray<VtxInfo_tag, VtxInfo_tag>& list, INT_PTR at,
+                                                          int n) {
+    // A run not after the last one noted means the list was emptied since.
+    if (m_pCornerList != &list || (!m_cornerRuns.empty() && m_cornerRuns.back().at >= at)) {
+        m_cornerRuns.clear();
+        m_pCornerList = &list;
+    }
+    m_cornerRuns.push_back(CornerRun{at, n, {}});
+    return m_cornerRuns.back();
+}
 
 int CContourEngine::IsOutOfRange(int n, double* values) {
     if (!m_bGlobalRange || n <= 0 || values == nullptr) return 0;

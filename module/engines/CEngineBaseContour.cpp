@@ -2,6 +2,7 @@
 // engine's colour scale, drawn flat, graded or as level lines with their contour letters, and
 // lines coloured by band.
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -100,6 +101,12 @@ struct ListDraw {
     }
 };
 
+// Whether two points are the same bits (a zero's sign and a NaN count as the bits say).
+inline bool SameBits(const C3DPoint& a, const C3DPoint& b) {
+    return std::memcmp(&a.x, &b.x, sizeof(double)) == 0 && std::memcmp(&a.y, &b.y, sizeof(double)) == 0 &&
+           std::memcmp(&a.z, &b.z, sizeof(double)) == 0;
+}
+
 // Flat-shading factors of a polygon applied to a colour, when shading is on.
 COLORREF Shaded(I_PVXModel& m, COLORREF c, const C3DPoint* pts, int n) {
     if (!m.m_pDispOpt || !m.m_pDispOpt->m_bShading) return c;
@@ -180,10 +187,32 @@ void CEngineBase::DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxI
         px.resize(static_cast<size_t>(nVtx));
         vcs.resize(static_cast<size_t>(nVtx));
         const GViewCamera::PixelTerms terms = ctrl.MemPixelTerms();
-        for (INT_PTR i = 0; i < nVtx; ++i) {
-            vcs[static_cast<size_t>(i)] = ctrl.GetVcsCoord(v[i].pt);
-            px[static_cast<size_t>(i)] = terms.Pixel(vcs[static_cast<size_t>(i)]);
+        auto project = [&](INT_PTR i) {
+            const size_t at = static_cast<size_t>(i);
+            vcs[at] = ctrl.GetVcsCoord(v[i].pt);
+            px[at] = terms.Pixel(vcs[at]);
+        };
+        INT_PTR i = 0;
+        if (s.m_pCornerList == &vertices) {
+            // Faces inside one band: a vertex that is the same bits as the first copy of its
+            // corner takes that copy's projection.
+            for (const CContourEngine::CornerRun& r : s.m_cornerRuns) {
+                if (r.at < i || r.n < 0 || r.n > 12 || r.at + r.n > nVtx) continue;
+                for (; i < r.at; ++i) project(i);
+                INT_PTR first[5] = {-1, -1, -1, -1, -1};
+                for (int j = 0; j < r.n; ++j, ++i) {
+                    const unsigned k = r.src[j];
+                    if (k < 5 && first[k] >= 0 && SameBits(v[i].pt, v[first[k]].pt)) {
+                        vcs[static_cast<size_t>(i)] = vcs[static_cast<size_t>(first[k])];
+                        px[static_cast<size_t>(i)] = px[static_cast<size_t>(first[k])];
+                    } else {
+                        project(i);
+                        if (k < 5 && first[k] < 0) first[k] = i;
+                    }
+                }
+            }
         }
+        for (; i < nVtx; ++i) project(i);
         // The colours of all polygons, then their fills in one run.
         const I_PVXModel::FlatShader shade(*pModel);
         constexpr INT_PTR kMaxShaded = 2 * CContourEngine::MAX_LEVELS + 8;  // points a normal takes

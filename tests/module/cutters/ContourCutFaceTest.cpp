@@ -218,6 +218,7 @@ TEST(ContourCut, QuadrilateralsAreTheirTrianglesCutOneByOne) {
         {"coarse, one triangle outside the global range", {4.5, 4.0, 4.0, 4.0}, 1, 1},
         {"coarse, global range, a level crossing", {0.5, 2.5, 3.5, 1.1}, 1, 1},
     };
+    int recorded = 0;
     CutProbe e(0.0, 4.0, 5);
     e.m_dGlobalMin = 0.0;
     e.m_dGlobalMax = 4.0;
@@ -256,7 +257,22 @@ TEST(ContourCut, QuadrilateralsAreTheirTrianglesCutOneByOne) {
             EXPECT_EQ(vtx[i].bLine, want[i].bLine) << "vertex " << i;
             EXPECT_EQ(std::memcmp(&vtx[i].dValue, &want[i].dValue, sizeof(double)), 0) << "vertex " << i;
         }
+        // A face the cutter copied whole notes, for each vertex, the corner it copies.
+        if (!e.m_cornerRuns.empty()) {
+            ++recorded;
+            EXPECT_EQ(e.m_pCornerList, &vtx);
+            ASSERT_EQ(e.m_cornerRuns.size(), 1u);
+            const CContourEngine::CornerRun& run = e.m_cornerRuns[0];
+            EXPECT_EQ(run.at + run.n, vtx.GetSize());
+            for (int i = 0; i < run.n; i++) {
+                ASSERT_LT(run.src[i], r.coarse ? 4 : 5);
+                const C3DPoint& corner = run.src[i] < 4 ? p[run.src[i]] : c;
+                EXPECT_EQ(std::memcmp(&vtx[run.at + i].pt.x, &corner.x, 3 * sizeof(double)), 0) << "vertex " << i;
+            }
+        }
+        e.m_cornerRuns.clear();
     }
+    EXPECT_GE(recorded, 5);
 }
 
 // The quadrilateral cutter tries the level it found above the last face first. After any change

@@ -378,3 +378,70 @@ TEST_F(ContourListTest, RasterPicturesOfFlatAndGradedBands) {
     const CPoint mid = Px(C3DPoint(5, 5, 0));
     EXPECT_NE(raster.GetPixel(mid.x, mid.y), got) << "the colour changes across the plate";
 }
+
+// A face inside one band is drawn from its corners projected once. An engine that changes the
+// cut list before the base draws it must get the pixels of the list as it hands it on.
+TEST_F(ContourListTest, FacesInsideOneBandDrawTheListTheyAreGiven) {
+    class Tamper : public CEngineBase {
+    public:
+        void DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& v) override {
+            if (m_change) m_change(v);
+            m_sizes.Copy(sizes);
+            m_vertices.Copy(v);
+            CEngineBase::DrawContourList(pDC, sizes, v);
+        }
+        void (*m_change)(CArray<VtxInfo_tag, VtxInfo_tag>&) = nullptr;
+        CArray<int, int> m_sizes;
+        CArray<VtxInfo_tag, VtxInfo_tag> m_vertices;
+    };
+    struct Row {
+        const char* label;
+        double values[4];
+        int coarse;
+        void (*change)(CArray<VtxInfo_tag, VtxInfo_tag>&);
+    } const rows[] = {
+        {"as cut", {1.2, 1.5, 1.9, 1.1}, 0, nullptr},
+        {"as cut, coarse", {1.2, 1.5, 1.9, 1.1}, 1, nullptr},
+        {"as cut, one value", {1.5, 1.5, 1.5, 1.5}, 0, nullptr},
+        {"a corner moved a little", {1.2, 1.5, 1.9, 1.1}, 0,
+         [](CArray<VtxInfo_tag, VtxInfo_tag>& v) { v[0].pt.x += 0.75; }},
+        {"two vertices swapped", {1.2, 1.5, 1.9, 1.1}, 0,
+         [](CArray<VtxInfo_tag, VtxInfo_tag>& v) { std::swap(v[0].pt, v[4].pt); }},
+        {"every vertex moved", {1.2, 1.5, 1.9, 1.1}, 1,
+         [](CArray<VtxInfo_tag, VtxInfo_tag>& v) {
+             for (INT_PTR i = 0; i < v.GetSize(); ++i) v[i].pt.y -= 2.5;
+         }},
+        {"the centre moved, one value", {1.5, 1.5, 1.5, 1.5}, 0,
+         [](CArray<VtxInfo_tag, VtxInfo_tag>& v) { v[2].pt.z = -0.0; v[2].pt.y += 3.0; }},
+    };
+    Tamper engine;
+    engine.m_pModel = m_model.get();
+    engine.m_pContourEngine = UnitScale();
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        engine.m_pContourEngine->m_bCoarseContour = r.coarse;
+        engine.m_change = r.change;
+        CRecordDC got, want;
+        ASSERT_TRUE(got.Create(kWidth, kHeight));
+        ASSERT_TRUE(want.Create(kWidth, kHeight));
+        got.FillSolidRect(CRect(0, 0, kWidth, kHeight), RGB(255, 255, 255));
+        want.FillSolidRect(CRect(0, 0, kWidth, kHeight), RGB(255, 255, 255));
+        std::unique_ptr<CList<C3DPoint, C3DPoint>> pts(
+            NewPoints({C3DPoint(1, 1, 0), C3DPoint(10, 2, 0), C3DPoint(11, 9, 0.5), C3DPoint(0.5, 10, 0)}));
+        double values[4] = {r.values[0], r.values[1], r.values[2], r.values[3]};
+        engine.DoSubPolyContour(&got, values, pts.get(), nullptr, 0);
+        ASSERT_GT(engine.m_vertices.GetSize(), 0);
+        // The same list in arrays of its own, which no cut has written.
+        CArray<int, int> sizes;
+        CArray<VtxInfo_tag, VtxInfo_tag> vertices;
+        sizes.Copy(engine.m_sizes);
+        vertices.Copy(engine.m_vertices);
+        engine.CEngineBase::DrawContourList(&want, sizes, vertices);
+        int differ = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) differ += got.GetPixel(x, y) != want.GetPixel(x, y);
+        EXPECT_EQ(differ, 0);
+        EXPECT_NE(got.GetPixel(Px(C3DPoint(5, 5, 0)).x, Px(C3DPoint(5, 5, 0)).y), RGB(255, 255, 255));
+    }
+    engine.m_pModel = nullptr;
+}
