@@ -993,6 +993,18 @@ private:
     CArray<int, int> m_bandSizes;
     CArray<VtxInfo_tag, VtxInfo_tag> m_bandVertices;
     bool m_bBatchBands = false;
+    // Gathering switched on (bOn) for a pass, and off with the lists emptied when it ends.
+    struct BandBatchScope {
+        CForceEngine& e;
+        BandBatchScope(CForceEngine& engine, bool bOn) : e(engine) { e.m_bBatchBands = bOn; }
+        ~BandBatchScope() {
+            e.m_bBatchBands = false;
+            e.m_bandSizes.RemoveAllKeepBlock();
+            e.m_bandVertices.RemoveAllKeepBlock();
+        }
+        BandBatchScope(const BandBatchScope&) = delete;
+        BandBatchScope& operator=(const BandBatchScope&) = delete;
+    };
     // The bands of a face of n (3 or 4) points appended to the lists; false, the lists as they
     // were, when the face is for the base cutter.
     bool CutFaceBands(const double* pValues, const C3DPoint* pts, int n, const int* pRanks);
@@ -1063,6 +1075,8 @@ private:
         void Weigh(CContourEngine& s);
     };
     LegendMemo m_legendMemo;
+    // The kept walk's extremes as the legend's range, its element keys and the model's.
+    void TakeLegendExtremes(const LegendMemo& memo);
     // What the plate legend and drawing read of a record: the selected component at the centre
     // (v[0]) and corners, and its sub-element's first four node keys (nNodes -1 without a
     // sub-element); one cache line.

@@ -381,7 +381,6 @@ int CForceEngine::MakePForcDataList_Sub(UINT nKey, double own[3][3], double disp
 }
 
 int CForceEngine::MakePForcDataList_MnMx() {
-    I_PVXModel* pModel = GetModel();
     // One walk over the records: the extremes, and the values the colour scale weighs once the
     // range is known. Every element weighs its centre and each of its corners once; a triangle
     // has no fourth corner to add. The walk made of the same records, component and list serves
@@ -436,16 +435,20 @@ int CForceEngine::MakePForcDataList_MnMx() {
         memo.nAbsMaxKey = nAbsMaxKey;
         memo.Keep(inputs, m_arrElemKey);
     }
+    TakeLegendExtremes(memo);
+    memo.Weigh(StartScale(memo.dMin, memo.dMax));
+    return 1;
+}
+
+void CForceEngine::TakeLegendExtremes(const LegendMemo& memo) {
     m_dPAbsMax = memo.dAbsMax;
     m_nPAbsMaxElem = memo.nAbsMaxKey;
-    if (pModel) {
+    if (I_PVXModel* pModel = GetModel()) {
         pModel->m_nMaxKey = memo.nMaxKey;
         pModel->m_nMinKey = memo.nMinKey;
     }
     m_dLegendMax = memo.dMax;
     m_dLegendMin = memo.dMin;
-    memo.Weigh(StartScale(memo.dMin, memo.dMax));
-    return 1;
 }
 
 bool CForceEngine::LegendMemo::Serves(const std::vector<ULONGLONG>& in, const CArray<UINT, UINT>& list) const {

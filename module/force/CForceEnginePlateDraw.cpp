@@ -242,15 +242,7 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
     m_bPlateRanks = !bVector && PreparePlateRanks();
 
     // The contour faces' bands gathered while the pass runs; drawn before anything else is.
-    struct BatchScope {
-        CForceEngine& e;
-        ~BatchScope() {
-            e.m_bBatchBands = false;
-            e.m_bandSizes.RemoveAllKeepBlock();
-            e.m_bandVertices.RemoveAllKeepBlock();
-        }
-    } batchScope{*this};
-    m_bBatchBands = !bVector;
+    const BandBatchScope batchScope(*this, !bVector);
     UINT nLastInactive = 0;
     bool bStopped = false;
     forcewalk::ForEachShownMember(*pModel, nType, forcewalk::Escape::kIgnore, [&](UINT nMembKey, T_PMEMB_D& memb) {

@@ -357,14 +357,7 @@ int CForceEngine::MakeSForcDataList_MnMx() {
         MakeSForcLegendWalk(bEnvelope);
         memo.Keep(inputs, m_arrElemKey);
     }
-    m_dPAbsMax = memo.dAbsMax;
-    m_nPAbsMaxElem = memo.nAbsMaxKey;
-    if (pModel) {
-        pModel->m_nMaxKey = memo.nMaxKey;
-        pModel->m_nMinKey = memo.nMinKey;
-    }
-    m_dLegendMax = memo.dMax;
-    m_dLegendMin = memo.dMin;
+    TakeLegendExtremes(memo);
     CContourEngine& s = StartScale(memo.dMin, memo.dMax);
     MakeSForcPosNegRange();
     memo.Weigh(s);

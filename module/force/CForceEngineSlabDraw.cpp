@@ -112,15 +112,7 @@ void CForceEngine::DrawSForcContour(CDC* pDC) {
     };
 
     // The contour faces' bands gathered while the pass runs; drawn before anything else is.
-    struct BatchScope {
-        CForceEngine& e;
-        ~BatchScope() {
-            e.m_bBatchBands = false;
-            e.m_bandSizes.RemoveAllKeepBlock();
-            e.m_bandVertices.RemoveAllKeepBlock();
-        }
-    } batchScope{*this};
-    m_bBatchBands = true;
+    const BandBatchScope batchScope(*this, true);
     UINT nLastInactive = 0;
     bool bStopped = false;
     auto member = [&](UINT nKey, T_PMEMB_D& memb) {
