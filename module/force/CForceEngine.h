@@ -378,6 +378,8 @@ public:
     void DrawSForcContour(CDC* pDC);
     // Slab elements whose bands DrawSForcContour keeps from one drawing to the next.
     size_t KeptSlabBandCount() const { return m_keptSlabBands.KeptCount(); }
+    // Plate elements whose bands DrawPForcContour keeps from one drawing to the next.
+    size_t KeptPlateBandCount() const { return m_keptPlateBands.KeptCount(); }
     void DrawSForcContourMemb(CDC* pDC);
     void OutputSForcNumbers(CDC* pDC);
     void OutputSForcNumbersMemb(CDC* pDC);
@@ -1054,6 +1056,10 @@ private:
     KeptFaceBands* m_pSlabKept = nullptr;
     // What the slab pass's bands are made of, appended as numbers; false when they cannot be kept.
     bool AppendSlabBandInputs(std::vector<ULONGLONG>& out) const;
+    // The same for the plate faces of the plate pass (undeformed, not animated).
+    KeptFaceBands m_keptPlateBands;
+    KeptFaceBands* m_pPlateKept = nullptr;
+    bool AppendPlateBandInputs(std::vector<ULONGLONG>& out) const;
     const SlabRecordIndex* m_pSlabPassIndex = nullptr;  // the index checked for the slab pass running
     // The index, made again when the list or a map's layout has changed since it was made.
     const SlabRecordIndex& SlabRecords();
