@@ -1060,6 +1060,13 @@ private:
     KeptFaceBands m_keptPlateBands;
     KeptFaceBands* m_pPlateKept = nullptr;
     bool AppendPlateBandInputs(std::vector<ULONGLONG>& out) const;
+    // The element table the passes read the element records from, as inputs of the kept bands.
+    void AppendElementTableInputs(std::vector<ULONGLONG>& out) const;
+    // A kept element's bands added to the gathered list (Escape polled as its cut would):
+    // 1 done, -1 Escape, 0 when they cannot serve (the caller draws the element as always).
+    int AppendKeptSlabBands(CDC* pDC, const KeptFaceBands::Entry& k);
+    int AppendKeptPlateBands(CDC* pDC, const KeptFaceBands::Entry& k);
+    int AppendKeptBands(CDC* pDC, const KeptFaceBands& kept, const KeptFaceBands::Entry& k, INT_PTR nFlushAt);
     const SlabRecordIndex* m_pSlabPassIndex = nullptr;  // the index checked for the slab pass running
     // The index, made again when the list or a map's layout has changed since it was made.
     const SlabRecordIndex& SlabRecords();

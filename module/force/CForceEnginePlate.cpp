@@ -238,6 +238,7 @@ bool CForceEngine::AppendPlateBandInputs(std::vector<ULONGLONG>& out) const {
                            std::as_const(m_mapPForc).GetVersion(), std::as_const(m_mapSbem).GetVersion(),
                            static_cast<ULONGLONG>(static_cast<unsigned>(m_nPForcComp))});
     pModel->AppendElementFacesInputs(out);
+    AppendElementTableInputs(out);
     return KeptFaceBands::AppendCutterInputs(*m_pContourEngine, out);
 }
 

@@ -274,6 +274,23 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
                     if (const int row = m_plateTable.at.Find(memb.aElem[e + kRowsAhead]); row >= 0)
                         __builtin_prefetch(&m_plateTable.rows[static_cast<size_t>(row)]);
             }
+            // A kept element is active and one of the plates': its record is the one its bands
+            // were kept for.
+            if (const KeptFaceBands::Entry* k = pKept && bPlateMember ? pKept->FindKept(elemKey) : nullptr) {
+                if (pModel->WatchEscKeyPress()) {
+                    bStopped = true;
+                    break;
+                }
+                opt.m_bWireFrame = nViewState;
+                if (const int r = AppendKeptPlateBands(pDC, *k)) {
+                    if (r == -1) bStopped = true;
+                    continue;
+                }
+                T_PELEM_D elem;
+                if (pModel->m_pAttrCtrl->GetElem(elemKey, elem) && DoPForcElementContour(pDC, elemKey, elem) == -1)
+                    bStopped = true;
+                continue;
+            }
             T_PELEM_D elem;
             if (!pModel->m_pAttrCtrl->GetElem(elemKey, elem) || !elem.bActive) continue;
             if (pModel->WatchEscKeyPress()) {
@@ -316,6 +333,18 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
     }
 }
 
+int CForceEngine::AppendKeptPlateBands(CDC* pDC, const KeptFaceBands::Entry& k) {
+    I_PVXModel* pModel = GetModel();
+    if (!m_pPlateKept || !pModel || !pModel->m_pDispOpt || !pModel->m_bContour || !m_pContourEngine) return 0;
+    // As DoPForcElementContour decides whether the faces are gathered.
+    const T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
+    const bool bEdges = opt.m_nRenderMode == 2 || opt.m_nRenderMode == 3;
+    if (typeid(*this) != typeid(CForceEngine) || !m_bBatchBands || bEdges || m_pContourEngine->m_bDrawContourLine ||
+        IsBandOutlineStyle(0) || m_bPShowLocalAxis)
+        return 0;
+    return AppendKeptBands(pDC, *m_pPlateKept, k, kBatchVertices);
+}
+
 int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey) {
     I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return 0;
@@ -345,17 +374,9 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
                         !IsBandOutlineStyle(0) && !m_bPShowLocalAxis;
     // The element's bands as kept from a drawing before.
     KeptFaceBands* pKept = bBatch ? m_pPlateKept : nullptr;
-    if (pKept) {
-        if (const KeptFaceBands::Entry* k = pKept->Find(nElemKey, elem.type, elem.kind); k && k->bKept) {
-            if (k->bPoll && pModel->WatchEscKeyPress()) {
-                FlushFaceBands(pDC);
-                return -1;
-            }
-            pKept->Append(*k, m_bandSizes, m_bandVertices, *m_pContourEngine);
-            if (m_bandVertices.GetSize() >= kBatchVertices) FlushFaceBands(pDC);
-            return 1;
-        }
-    }
+    if (pKept)
+        if (const KeptFaceBands::Entry* k = pKept->Find(nElemKey, elem.type, elem.kind); k && k->bKept)
+            return AppendKeptBands(pDC, *pKept, *k, kBatchVertices);
 
     FaceScratch& w = m_faceScratch;
     PVXFacesRef faces;

@@ -507,7 +507,27 @@ bool CForceEngine::AppendSlabBandInputs(std::vector<ULONGLONG>& out) const {
                 static_cast<ULONGLONG>(bEnvelope) | static_cast<ULONGLONG>(m_bSForcPos != 0) << 1 |
                     static_cast<ULONGLONG>(m_bSForcNeg != 0) << 2});
     pModel->AppendElementFacesInputs(out);
+    AppendElementTableInputs(out);
     return KeptFaceBands::AppendCutterInputs(*m_pContourEngine, out);
+}
+
+void CForceEngine::AppendElementTableInputs(std::vector<ULONGLONG>& out) const {
+    const I_PVXModel* pModel = GetModel();
+    const CDataBase* pDB = pModel && pModel->m_pAttrCtrl ? pModel->m_pAttrCtrl->m_PElem.GetDB() : nullptr;
+    out.push_back(reinterpret_cast<uintptr_t>(pDB));
+    out.push_back(pDB ? pDB->Table<DBT_PELEM>().Version() : 0);
+}
+
+int CForceEngine::AppendKeptBands(CDC* pDC, const KeptFaceBands& kept, const KeptFaceBands::Entry& k,
+                                  INT_PTR nFlushAt) {
+    I_PVXModel* pModel = GetModel();
+    if (k.bPoll && pModel->WatchEscKeyPress()) {
+        FlushFaceBands(pDC);
+        return -1;
+    }
+    kept.Append(k, m_bandSizes, m_bandVertices, *m_pContourEngine);
+    if (m_bandVertices.GetSize() >= nFlushAt) FlushFaceBands(pDC);
+    return 1;
 }
 
 CForceEngine::SlabRecordIndex::Entry CForceEngine::SlabRecordsOf(const SlabRecordIndex& index, UINT key) const {

@@ -144,6 +144,22 @@ void CForceEngine::DrawSForcContour(CDC* pDC) {
             } else {
                 fetchAhead(memb, e);
             }
+            // A kept element is active and one of the slab's: its record is the one its bands
+            // were kept for.
+            if (const KeptFaceBands::Entry* k = pKept && memb.type == kSlabMember ? pKept->FindKept(elemKey) : nullptr) {
+                if (pModel->WatchEscKeyPress()) {
+                    bStopped = true;
+                    break;
+                }
+                if (const int r = AppendKeptSlabBands(pDC, *k)) {
+                    if (r == -1) bStopped = true;
+                    continue;
+                }
+                T_PELEM_D elem;
+                if (pModel->m_pAttrCtrl->GetElem(elemKey, elem) && DoSForcElementContour(pDC, elemKey, elem) == -1)
+                    bStopped = true;
+                continue;
+            }
             T_PELEM_D elem;
             if (!pModel->m_pAttrCtrl->GetElem(elemKey, elem)) continue;
             if (!elem.bActive) {
@@ -210,17 +226,9 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
                             !bEdges && scale.m_nFillStyle != 1 && !scale.m_bDrawContourLine && !IsBandOutlineStyle(0);
     // The element's bands as kept from a drawing before.
     KeptFaceBands* pKept = bBatchable ? m_pSlabKept : nullptr;
-    if (pKept) {
-        if (const KeptFaceBands::Entry* k = pKept->Find(nElemKey, elem.type, elem.kind); k && k->bKept) {
-            if (k->bPoll && pModel->WatchEscKeyPress()) {
-                FlushFaceBands(pDC);
-                return -1;
-            }
-            pKept->Append(*k, m_bandSizes, m_bandVertices, *m_pContourEngine);
-            if (m_bandVertices.GetSize() >= 4096) FlushFaceBands(pDC);
-            return 1;
-        }
-    }
+    if (pKept)
+        if (const KeptFaceBands::Entry* k = pKept->Find(nElemKey, elem.type, elem.kind); k && k->bKept)
+            return AppendKeptBands(pDC, *pKept, *k, 4096);
 
     FaceScratch& w = m_faceScratch;
     PVXFacesRef faces;
@@ -304,6 +312,19 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
         if (bEdges && !bFillFirst) pModel->DrawPolygonEdge(pDC, face ? face : w.Face(pts, n), &w.edgeFlags, 0);
     }
     return 1;
+}
+
+int CForceEngine::AppendKeptSlabBands(CDC* pDC, const KeptFaceBands::Entry& k) {
+    I_PVXModel* pModel = GetModel();
+    if (!m_pSlabKept || !pModel || !pModel->m_pDispOpt || !pModel->m_bContour || !m_pContourEngine) return 0;
+    // As DoSForcElementContour decides whether the faces are gathered.
+    const T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
+    const CContourEngine& scale = *m_pContourEngine;
+    const bool bEdges = opt.m_nRenderMode == 2 || opt.m_nRenderMode == 3;
+    if (!m_bBatchBands || typeid(*this) != typeid(CForceEngine) || pModel->m_bGradient || bEdges ||
+        scale.m_nFillStyle == 1 || scale.m_bDrawContourLine || IsBandOutlineStyle(0))
+        return 0;
+    return AppendKeptBands(pDC, *m_pSlabKept, k, 4096);
 }
 
 // ---- per-element numbers -------------------------------------------------------------------------

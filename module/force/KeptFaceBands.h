@@ -73,6 +73,12 @@ public:
         const Entry& e = m_entries[static_cast<size_t>(i)];
         return e.nType == nType && e.nKind == nKind ? &e : nullptr;
     }
+    // The element's entry when its bands are kept, whatever its record: while the element table
+    // is one of the inputs, the record is the one the bands were recorded for.
+    const Entry* FindKept(UINT key) const {
+        const int i = m_at.Find(key);
+        return i >= 0 && m_entries[static_cast<size_t>(i)].bKept ? &m_entries[static_cast<size_t>(i)] : nullptr;
+    }
     void Prefetch(UINT key) const { m_at.Prefetch(key); }
 
     // What the band cutter reads of the scale, appended as numbers: false (nothing kept) when

@@ -644,6 +644,12 @@ TEST_F(SlabDrawTest, KeptBandsFollowEveryChangeOfWhatTheyWereMadeOf) {
          }},
         {"a node moved", false,
          [](I_PVXModel&, CDataBase& db, CForceEngine&) { db.Table<DBT_PNODE>().Set(5, T_PNODE_D{2.6, 2.4, 0.0}); }},
+        {"an element switched off", false,
+         [](I_PVXModel&, CDataBase& db, CForceEngine&) {
+             T_PELEM_D elem = *db.Table<DBT_PELEM>().Find(kPlateA2);
+             elem.bActive = 0;
+             db.Table<DBT_PELEM>().Set(kPlateA2, elem);
+         }},
         {"shrunk faces", false,
          [](I_PVXModel& m, CDataBase&, CForceEngine&) {
              m.m_pDispOpt->m_bShrink = 1;

@@ -573,6 +573,11 @@ TEST_F(PlateDrawTest, KeptBandsFollowEveryChangeOfWhatTheyWereMadeOf) {
         {"a node moved", [](I_PVXModel&, CDataBase& db, CForceEngine&) {
              db.Table<DBT_PNODE>().Set(WallNode(1, 1), T_PNODE_D{2.4, 0.0, 2.3});
          }},
+        {"an element switched off", [](I_PVXModel&, CDataBase& db, CForceEngine&) {
+             T_PELEM_D elem = *db.Table<DBT_PELEM>().Find(kPanel00);
+             elem.bActive = 0;
+             db.Table<DBT_PELEM>().Set(kPanel00, elem);
+         }},
         {"shrunk faces", [](I_PVXModel& m, CDataBase&, CForceEngine&) {
              m.m_pDispOpt->m_bShrink = 1;
              m.m_pDispOpt->m_dShrinkFactor = 0.7;
