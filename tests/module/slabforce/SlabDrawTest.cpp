@@ -695,6 +695,9 @@ TEST_F(SlabDrawTest, KeptBandsFollowEveryChangeOfWhatTheyWereMadeOf) {
         EXPECT_EQ(a3.calls, b.calls);
         EXPECT_GT(std::count_if(b.pixels.begin(), b.pixels.end(), [&](COLORREF c) { return c != b.pixels[0]; }), 1000)
             << "the slabs cover part of the picture";
+        // A build for another display mode lets the kept bands go.
+        kept->InitEngine(nullptr, PVXMode::kPlateForce);
+        EXPECT_EQ(kept->KeptSlabBandCount(), 0u);
     }
 }
 }  // namespace

@@ -616,6 +616,9 @@ TEST_F(PlateDrawTest, KeptBandsFollowEveryChangeOfWhatTheyWereMadeOf) {
         EXPECT_EQ(a3.calls, b.calls);
         EXPECT_GT(std::count_if(b.pixels.begin(), b.pixels.end(), [&](COLORREF c) { return c != b.pixels[0]; }), 1000)
             << "the plates cover part of the picture";
+        // A build for another display mode lets the kept bands go.
+        kept.InitEngine(nullptr, PVXMode::kSlabForce);
+        EXPECT_EQ(kept.KeptPlateBandCount(), 0u);
     }
 }
 }  // namespace
