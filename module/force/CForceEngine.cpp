@@ -302,6 +302,9 @@ int CForceEngine::InitEngine(CDeformEngine*, int nMode) {
     m_nBuildMode = nMode;
     // Every other builder writes the lists the per-element slab build and the plate build keep.
     if (!(nMode == kSlabForce && m_nSForcUnit == 1) && nMode != kPlateForce) ForgetKeptLists();
+    // The kept bands of a pass go with its display mode (their memory is not held for another).
+    if (nMode != kSlabForce) m_keptSlabBands.Reset();
+    if (nMode != kPlateForce) m_keptPlateBands.Reset();
 
     // Each builder runs under its name in the engine call trace.
     auto note = [](const char* name) {

@@ -35,6 +35,7 @@
 
 #include "module/engines/CEngineBase.h"
 #include "module/force/FlatKeyIndex.h"
+#include "module/force/KeptFaceBands.h"
 #include "module/force/ForceRecords.h"
 #include "host/db/DBRecords.h"
 #include "host/db/DBResultRecords.h"
@@ -375,6 +376,10 @@ public:
     void DrawPForcContour(CDC* pDC);
     void OutputPForcNumbers(CDC* pDC);
     void DrawSForcContour(CDC* pDC);
+    // Slab elements whose bands DrawSForcContour keeps from one drawing to the next.
+    size_t KeptSlabBandCount() const { return m_keptSlabBands.KeptCount(); }
+    // Plate elements whose bands DrawPForcContour keeps from one drawing to the next.
+    size_t KeptPlateBandCount() const { return m_keptPlateBands.KeptCount(); }
     void DrawSForcContourMemb(CDC* pDC);
     void OutputSForcNumbers(CDC* pDC);
     void OutputSForcNumbersMemb(CDC* pDC);
@@ -1046,6 +1051,22 @@ private:
         }
     };
     SlabRecordIndex m_slabIndex;
+    // The slab faces' bands kept between drawings; m_pSlabKept while a slab pass may use them.
+    KeptFaceBands m_keptSlabBands;
+    KeptFaceBands* m_pSlabKept = nullptr;
+    // What the slab pass's bands are made of, appended as numbers; false when they cannot be kept.
+    bool AppendSlabBandInputs(std::vector<ULONGLONG>& out) const;
+    // The same for the plate faces of the plate pass (undeformed, not animated).
+    KeptFaceBands m_keptPlateBands;
+    KeptFaceBands* m_pPlateKept = nullptr;
+    bool AppendPlateBandInputs(std::vector<ULONGLONG>& out) const;
+    // The element table the passes read the element records from, as inputs of the kept bands.
+    void AppendElementTableInputs(std::vector<ULONGLONG>& out) const;
+    // A kept element's bands added to the gathered list (Escape polled as its cut would):
+    // 1 done, -1 Escape, 0 when they cannot serve (the caller draws the element as always).
+    int AppendKeptSlabBands(CDC* pDC, const KeptFaceBands::Entry& k);
+    int AppendKeptPlateBands(CDC* pDC, const KeptFaceBands::Entry& k);
+    int AppendKeptBands(CDC* pDC, const KeptFaceBands& kept, const KeptFaceBands::Entry& k, INT_PTR nFlushAt);
     const SlabRecordIndex* m_pSlabPassIndex = nullptr;  // the index checked for the slab pass running
     // The index, made again when the list or a map's layout has changed since it was made.
     const SlabRecordIndex& SlabRecords();

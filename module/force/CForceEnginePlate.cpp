@@ -230,6 +230,18 @@ int CForceEngine::CalcSElemLocalVec(UINT, T_PELEM_D& elem, double axes[3][3], CP
     return 1;
 }
 
+bool CForceEngine::AppendPlateBandInputs(std::vector<ULONGLONG>& out) const {
+    const I_PVXModel* pModel = GetModel();
+    if (!pModel || !m_pContourEngine || m_bDeformed || pModel->m_bAnimation || pModel->m_bGradient) return false;
+    // The rows of the plate table are made of these.
+    out.insert(out.end(), {PVXMode::kPlateForce, reinterpret_cast<uintptr_t>(pModel),
+                           std::as_const(m_mapPForc).GetVersion(), std::as_const(m_mapSbem).GetVersion(),
+                           static_cast<ULONGLONG>(static_cast<unsigned>(m_nPForcComp))});
+    pModel->AppendElementFacesInputs(out);
+    AppendElementTableInputs(out);
+    return KeptFaceBands::AppendCutterInputs(*m_pContourEngine, out);
+}
+
 void CForceEngine::RefreshPlateTable() {
     // Read-only walks: a non-const access counts as a change of the map.
     const auto& recs = std::as_const(m_mapPForc);

@@ -241,6 +241,18 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
     } ranksScope{m_bPlateRanks};
     m_bPlateRanks = !bVector && PreparePlateRanks();
 
+    // The faces' bands are kept from one drawing to the next while they are made of the same.
+    std::vector<ULONGLONG> inputs;
+    if (!bVector && AppendPlateBandInputs(inputs))
+        m_keptPlateBands.Begin(inputs);
+    else
+        m_keptPlateBands.Reset();
+    struct KeptScope {
+        KeptFaceBands*& pass;
+        ~KeptScope() { pass = nullptr; }
+    } keptScope{m_pPlateKept = m_keptPlateBands.Keeping() ? &m_keptPlateBands : nullptr};
+    const KeptFaceBands* pKept = m_pPlateKept;
+
     // The contour faces' bands gathered while the pass runs; drawn before anything else is.
     const BandBatchScope batchScope(*this, !bVector);
     UINT nLastInactive = 0;
@@ -254,11 +266,30 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
             // The plate rows of the elements a few places on fetched ahead (an element without
             // sub-elements keeps its record under its own key): first where the row is found,
             // then the row.
-            if (bPlateMember && m_bPlateRanks) {
+            if (pKept) {
+                if (e + kRowsAhead < memb.aElem.GetSize()) pKept->Prefetch(memb.aElem[e + kRowsAhead]);
+            } else if (bPlateMember && m_bPlateRanks) {
                 if (e + 2 * kRowsAhead < memb.aElem.GetSize()) m_plateTable.at.Prefetch(memb.aElem[e + 2 * kRowsAhead]);
                 if (e + kRowsAhead < memb.aElem.GetSize())
                     if (const int row = m_plateTable.at.Find(memb.aElem[e + kRowsAhead]); row >= 0)
                         __builtin_prefetch(&m_plateTable.rows[static_cast<size_t>(row)]);
+            }
+            // A kept element is active and one of the plates': its record is the one its bands
+            // were kept for.
+            if (const KeptFaceBands::Entry* k = pKept && bPlateMember ? pKept->FindKept(elemKey) : nullptr) {
+                if (pModel->WatchEscKeyPress()) {
+                    bStopped = true;
+                    break;
+                }
+                opt.m_bWireFrame = nViewState;
+                if (const int r = AppendKeptPlateBands(pDC, *k)) {
+                    if (r == -1) bStopped = true;
+                    continue;
+                }
+                T_PELEM_D elem;
+                if (pModel->m_pAttrCtrl->GetElem(elemKey, elem) && DoPForcElementContour(pDC, elemKey, elem) == -1)
+                    bStopped = true;
+                continue;
             }
             T_PELEM_D elem;
             if (!pModel->m_pAttrCtrl->GetElem(elemKey, elem) || !elem.bActive) continue;
@@ -302,6 +333,18 @@ void CForceEngine::DrawPForcContour(CDC* pDC) {
     }
 }
 
+int CForceEngine::AppendKeptPlateBands(CDC* pDC, const KeptFaceBands::Entry& k) {
+    I_PVXModel* pModel = GetModel();
+    if (!m_pPlateKept || !pModel || !pModel->m_pDispOpt || !pModel->m_bContour || !m_pContourEngine) return 0;
+    // As DoPForcElementContour decides whether the faces are gathered.
+    const T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
+    const bool bEdges = opt.m_nRenderMode == 2 || opt.m_nRenderMode == 3;
+    if (typeid(*this) != typeid(CForceEngine) || !m_bBatchBands || bEdges || m_pContourEngine->m_bDrawContourLine ||
+        IsBandOutlineStyle(0) || m_bPShowLocalAxis)
+        return 0;
+    return AppendKeptBands(pDC, *m_pPlateKept, k, kBatchVertices);
+}
+
 int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey) {
     I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return 0;
@@ -321,13 +364,26 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
     // The deformation engine is needed only to draw on the deformed shape.
     if ((m_bDeformed && !pModel->m_pDeformEngine) || !m_pContourEngine) return 0;
 
+    T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
+    const bool bEdges = opt.m_nRenderMode == 2 || opt.m_nRenderMode == 3;
+    // A plain engine cuts its faces itself (an engine made from it may take each face in its
+    // DoSubPolyContour); within the plate pass their bands are gathered over the faces while
+    // nothing else is drawn between them and no band list draws more than its fills.
+    const bool bOwnCutter = typeid(*this) == typeid(CForceEngine);
+    const bool bBatch = bOwnCutter && m_bBatchBands && !bEdges && !m_pContourEngine->m_bDrawContourLine &&
+                        !IsBandOutlineStyle(0) && !m_bPShowLocalAxis;
+    // The element's bands as kept from a drawing before.
+    KeptFaceBands* pKept = bBatch ? m_pPlateKept : nullptr;
+    if (pKept)
+        if (const KeptFaceBands::Entry* k = pKept->Find(nElemKey, elem.type, elem.kind); k && k->bKept)
+            return AppendKeptBands(pDC, *pKept, *k, kBatchVertices);
+
     FaceScratch& w = m_faceScratch;
     PVXFacesRef faces;
     const int nFaces = GetElementFaces(nElemKey, elem, w.faces, faces);
     if (nFaces == 0) return 0;
-
-    T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
-    const bool bEdges = opt.m_nRenderMode == 2 || opt.m_nRenderMode == 3;
+    // Only a single face's bands are the element's alone: more are sorted and culled by the view.
+    if (nFaces > 1) pKept = nullptr;
     const bool bLinesOnly = m_pContourEngine->m_nFillStyle == 1;
     COLORREF faceColors[2] = {RGB(0, 0, 0), opt.m_Color.m_crBackground};
     T_PMEMB_D memb;
@@ -345,20 +401,20 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
     bool bAnyRecord = false;
     for (int f = 0; f < nFaces && !bAnyRecord; ++f) bAnyRecord = faces.Count(f) > 0 && rowOf(f);
     if (!bAnyRecord) {
+        if (pKept) pKept->RecordUncut(nElemKey, elem.type, elem.kind);
         FlushFaceBands(pDC);
         return DrawPlainElement(pDC, nElemKey);
     }
-    // A plain engine cuts its faces itself (an engine made from it may take each face in its
-    // DoSubPolyContour); within the plate pass their bands are gathered over the faces while
-    // nothing else is drawn between them and no band list draws more than its fills.
-    const bool bOwnCutter = typeid(*this) == typeid(CForceEngine);
-    const bool bBatch = bOwnCutter && m_bBatchBands && !bEdges && !m_pContourEngine->m_bDrawContourLine &&
-                        !IsBandOutlineStyle(0) && !m_bPShowLocalAxis;
+    if (pKept)
+        pKept->Record(nElemKey, elem.type, elem.kind, faces.Count(0) > 0,
+                      pKept->MarkOf(m_bandSizes, m_bandVertices, *m_pContourEngine), m_bandSizes, m_bandVertices,
+                      *m_pContourEngine);
     if (!bBatch) FlushFaceBands(pDC);
     for (int f = 0; f < nFaces; ++f) {
         const int n = faces.Count(f);
         if (n == 0) continue;
         if (pModel->WatchEscKeyPress()) {
+            if (pKept) pKept->RecordUncut(nElemKey, elem.type, elem.kind);
             FlushFaceBands(pDC);
             return -1;
         }
@@ -397,9 +453,15 @@ int CForceEngine::DoPForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
         if (bOwnCutter) {
             // The cutter straight from the points; the face goes to the base cutter as a list
             // when it is not its to cut.
+            KeptFaceBands::Mark mark;
+            if (pKept) mark = pKept->MarkOf(m_bandSizes, m_bandVertices, *m_pContourEngine);
             if (CutFaceBands(w.values.data(), pts, n, ranks ? w.ranks.data() : nullptr)) {
+                if (pKept)
+                    pKept->Record(nElemKey, elem.type, elem.kind, true, mark, m_bandSizes, m_bandVertices,
+                                  *m_pContourEngine);
                 if (!bBatch || m_bandVertices.GetSize() >= kBatchVertices) FlushFaceBands(pDC);
             } else {
+                if (pKept) pKept->RecordUncut(nElemKey, elem.type, elem.kind);
                 FlushFaceBands(pDC);
                 CEngineBase::DoSubPolyContour(pDC, w.values.data(), w.Poly(pts, n), w.flags.data(), 0);
             }

@@ -496,6 +496,40 @@ const CForceEngine::SlabRecordIndex& CForceEngine::SlabRecords() {
     return x;
 }
 
+bool CForceEngine::AppendSlabBandInputs(std::vector<ULONGLONG>& out) const {
+    const I_PVXModel* pModel = GetModel();
+    if (!pModel || !m_pContourEngine) return false;
+    const bool bEnvelope = pModel->m_nLoadType == kEnvelopeLoad;
+    out.insert(out.end(),
+               {PVXMode::kSlabForce, reinterpret_cast<uintptr_t>(pModel), std::as_const(m_mapSForc).GetVersion(),
+                std::as_const(m_mapSForcPos).GetVersion(), std::as_const(m_mapSForcNeg).GetVersion(),
+                std::as_const(m_mapSbem).GetVersion(), static_cast<ULONGLONG>(static_cast<unsigned>(m_nSForcComp)),
+                static_cast<ULONGLONG>(bEnvelope) | static_cast<ULONGLONG>(m_bSForcPos != 0) << 1 |
+                    static_cast<ULONGLONG>(m_bSForcNeg != 0) << 2});
+    pModel->AppendElementFacesInputs(out);
+    AppendElementTableInputs(out);
+    return KeptFaceBands::AppendCutterInputs(*m_pContourEngine, out);
+}
+
+void CForceEngine::AppendElementTableInputs(std::vector<ULONGLONG>& out) const {
+    const I_PVXModel* pModel = GetModel();
+    const CDataBase* pDB = pModel && pModel->m_pAttrCtrl ? pModel->m_pAttrCtrl->m_PElem.GetDB() : nullptr;
+    out.push_back(reinterpret_cast<uintptr_t>(pDB));
+    out.push_back(pDB ? pDB->Table<DBT_PELEM>().Version() : 0);
+}
+
+int CForceEngine::AppendKeptBands(CDC* pDC, const KeptFaceBands& kept, const KeptFaceBands::Entry& k,
+                                  INT_PTR nFlushAt) {
+    I_PVXModel* pModel = GetModel();
+    if (k.bPoll && pModel->WatchEscKeyPress()) {
+        FlushFaceBands(pDC);
+        return -1;
+    }
+    kept.Append(k, m_bandSizes, m_bandVertices, *m_pContourEngine);
+    if (m_bandVertices.GetSize() >= nFlushAt) FlushFaceBands(pDC);
+    return 1;
+}
+
 CForceEngine::SlabRecordIndex::Entry CForceEngine::SlabRecordsOf(const SlabRecordIndex& index, UINT key) const {
     if (const SlabRecordIndex::Entry* at = index.Find(key)) return *at;
     return SlabRecordIndex::Entry{m_mapSForc.PLookup(key), m_mapSForcPos.PLookup(key), m_mapSForcNeg.PLookup(key),

@@ -111,6 +111,18 @@ void CForceEngine::DrawSForcContour(CDC* pDC) {
         if (p->sbem) __builtin_prefetch(p->sbem->value.m_arrNodeKey.GetData());
     };
 
+    // The faces' bands are kept from one drawing to the next while they are made of the same.
+    std::vector<ULONGLONG> inputs;
+    if (AppendSlabBandInputs(inputs))
+        m_keptSlabBands.Begin(inputs);
+    else
+        m_keptSlabBands.Reset();
+    struct KeptScope {
+        KeptFaceBands*& pass;
+        ~KeptScope() { pass = nullptr; }
+    } keptScope{m_pSlabKept = m_keptSlabBands.Keeping() ? &m_keptSlabBands : nullptr};
+    const KeptFaceBands* pKept = m_pSlabKept;
+
     // The contour faces' bands gathered while the pass runs; drawn before anything else is.
     const BandBatchScope batchScope(*this, true);
     UINT nLastInactive = 0;
@@ -127,7 +139,27 @@ void CForceEngine::DrawSForcContour(CDC* pDC) {
         if (m_nSForcUnit != 1) return true;
         for (INT_PTR e = 0; e < memb.aElem.GetSize() && !bStopped; ++e) {
             const UINT elemKey = memb.aElem[e];
-            fetchAhead(memb, e);
+            if (pKept) {
+                if (e + kAhead < memb.aElem.GetSize()) pKept->Prefetch(memb.aElem[e + kAhead]);
+            } else {
+                fetchAhead(memb, e);
+            }
+            // A kept element is active and one of the slab's: its record is the one its bands
+            // were kept for.
+            if (const KeptFaceBands::Entry* k = pKept && memb.type == kSlabMember ? pKept->FindKept(elemKey) : nullptr) {
+                if (pModel->WatchEscKeyPress()) {
+                    bStopped = true;
+                    break;
+                }
+                if (const int r = AppendKeptSlabBands(pDC, *k)) {
+                    if (r == -1) bStopped = true;
+                    continue;
+                }
+                T_PELEM_D elem;
+                if (pModel->m_pAttrCtrl->GetElem(elemKey, elem) && DoSForcElementContour(pDC, elemKey, elem) == -1)
+                    bStopped = true;
+                continue;
+            }
             T_PELEM_D elem;
             if (!pModel->m_pAttrCtrl->GetElem(elemKey, elem)) continue;
             if (!elem.bActive) {
@@ -182,14 +214,33 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
     OptionScope restoreFill(opt.m_nRenderMode, opt.m_nRenderMode);
     OptionScope restoreStyle(m_pContourEngine->m_nFillStyle, m_pContourEngine->m_nFillStyle);
 
+    const bool bEnvelope = pModel->m_nLoadType == kEnvelopeLoad;
+    const bool bEdges = opt.m_nRenderMode == 2 || opt.m_nRenderMode == 3;
+    const bool bFillFirst = m_pContourEngine->m_nFillStyle == 1;
+    // A plain engine in the slab pass gathers the bands of its faces of 3 or 4 corners as the
+    // base cutter makes them (an engine made from it may take each face in its
+    // DoSubPolyContour) while nothing else is drawn between them and no band list draws more
+    // than its fills.
+    const CContourEngine& scale = *m_pContourEngine;
+    const bool bBatchable = m_bBatchBands && typeid(*this) == typeid(CForceEngine) && !pModel->m_bGradient &&
+                            !bEdges && scale.m_nFillStyle != 1 && !scale.m_bDrawContourLine && !IsBandOutlineStyle(0);
+    // The element's bands as kept from a drawing before.
+    KeptFaceBands* pKept = bBatchable ? m_pSlabKept : nullptr;
+    if (pKept)
+        if (const KeptFaceBands::Entry* k = pKept->Find(nElemKey, elem.type, elem.kind); k && k->bKept)
+            return AppendKeptBands(pDC, *pKept, *k, 4096);
+
     FaceScratch& w = m_faceScratch;
     PVXFacesRef faces;
     T_SHAPE_ARGUMENT arg;
     const int nFaces = pModel->GetShapeElementFlat(nElemKey, elem, w.faces, faces, arg);
+    // Only a single face's bands are the element's alone: more are sorted and culled by the view.
+    if (nFaces > 1) pKept = nullptr;
+    if (pKept)
+        pKept->Record(nElemKey, elem.type, elem.kind, nFaces == 1 && faces.Count(0) > 0,
+                      pKept->MarkOf(m_bandSizes, m_bandVertices, *m_pContourEngine), m_bandSizes, m_bandVertices,
+                      *m_pContourEngine);
     if (nFaces == 0) return 1;
-    const bool bEnvelope = pModel->m_nLoadType == kEnvelopeLoad;
-    const bool bEdges = opt.m_nRenderMode == 2 || opt.m_nRenderMode == 3;
-    const bool bFillFirst = m_pContourEngine->m_nFillStyle == 1;
     COLORREF faceColors[2] = {RGB(0, 0, 0), opt.m_Color.m_crBackground};
     T_PMEMB_D memb;
     memb.type = elem.type;
@@ -199,18 +250,12 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
     static const SlabRecordIndex kNoIndex;
     const SlabRecordIndex& index = m_pSlabPassIndex ? *m_pSlabPassIndex : kNoIndex;
 
-    // A plain engine in the slab pass gathers the bands of its faces of 3 or 4 corners as the
-    // base cutter makes them (an engine made from it may take each face in its
-    // DoSubPolyContour) while nothing else is drawn between them and no band list draws more
-    // than its fills.
-    const CContourEngine& scale = *m_pContourEngine;
-    const bool bBatchable = m_bBatchBands && typeid(*this) == typeid(CForceEngine) && !pModel->m_bGradient &&
-                            !bEdges && scale.m_nFillStyle != 1 && !scale.m_bDrawContourLine && !IsBandOutlineStyle(0);
     if (!bBatchable) FlushFaceBands(pDC);
     for (int f = 0; f < nFaces; ++f) {
         const int n = faces.Count(f);
         if (n == 0) continue;
         if (pModel->WatchEscKeyPress()) {
+            if (pKept) pKept->RecordUncut(nElemKey, elem.type, elem.kind);
             FlushFaceBands(pDC);
             return -1;
         }
@@ -248,19 +293,38 @@ int CForceEngine::DoSForcElementContour(CDC* pDC, UINT nElemKey, T_PELEM_D& elem
             // The base cutter's bands of the face, gathered with those of the faces before.
             C3DPoint c[4] = {pts[0], pts[1], pts[2], n == 4 ? pts[3] : pts[2]};
             const double* v = w.values.data();
+            KeptFaceBands::Mark mark;
+            if (pKept) mark = pKept->MarkOf(m_bandSizes, m_bandVertices, *m_pContourEngine);
             if (n == 3)
                 m_pContourEngine->ContourTriangle(v[0], v[1], v[2], c[0], c[1], c[2], 0, 0, 0, m_bandSizes,
                                                   m_bandVertices, nullptr, nullptr, 1);
             else
                 m_pContourEngine->ContourRectangle(v[0], v[1], v[2], v[3], c[0], c[1], c[2], c[3], 0, 0, 0, 0,
                                                    m_bandSizes, m_bandVertices, nullptr, nullptr);
+            if (pKept)
+                pKept->Record(nElemKey, elem.type, elem.kind, true, mark, m_bandSizes, m_bandVertices,
+                              *m_pContourEngine);
             if (m_bandVertices.GetSize() >= 4096) FlushFaceBands(pDC);
         } else {
+            if (pKept) pKept->RecordUncut(nElemKey, elem.type, elem.kind);
             DoSubPolyContour(pDC, w.values.data(), w.Poly(pts, n), w.flags.data(), 0);
         }
         if (bEdges && !bFillFirst) pModel->DrawPolygonEdge(pDC, face ? face : w.Face(pts, n), &w.edgeFlags, 0);
     }
     return 1;
+}
+
+int CForceEngine::AppendKeptSlabBands(CDC* pDC, const KeptFaceBands::Entry& k) {
+    I_PVXModel* pModel = GetModel();
+    if (!m_pSlabKept || !pModel || !pModel->m_pDispOpt || !pModel->m_bContour || !m_pContourEngine) return 0;
+    // As DoSForcElementContour decides whether the faces are gathered.
+    const T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
+    const CContourEngine& scale = *m_pContourEngine;
+    const bool bEdges = opt.m_nRenderMode == 2 || opt.m_nRenderMode == 3;
+    if (!m_bBatchBands || typeid(*this) != typeid(CForceEngine) || pModel->m_bGradient || bEdges ||
+        scale.m_nFillStyle == 1 || scale.m_bDrawContourLine || IsBandOutlineStyle(0))
+        return 0;
+    return AppendKeptBands(pDC, *m_pSlabKept, k, 4096);
 }
 
 // ---- per-element numbers -------------------------------------------------------------------------

@@ -285,6 +285,9 @@ public:
     // else made in scratch. ref holds until the next call of either form.
     int GetShapeElementFlat(UINT nKey, T_PELEM_D& elem, PVXFlatFaces& scratch, PVXFacesRef& ref,
                             T_SHAPE_ARGUMENT& arg);
+    // What the undeformed faces of GetShapeElementFlat are made of besides each element's type
+    // and kind (the tables' versions, the shape options, the display mode), appended as numbers.
+    void AppendElementFacesInputs(std::vector<unsigned long long>& out) const;
     // A member of super elements is shaped through its super elements. The two trailing ints
     // are kept for callers and not read.
     int GetShapeMember(UINT nKey, T_PMEMB_D& memb, PolyListArray& faces, IndexArrayList* pIndexArrays,

@@ -2,6 +2,8 @@
 // bounding boxes, including the range queries of the graphics control.
 #include <algorithm>
 #include <cfloat>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "module/engines/CDeformEngine.h"
@@ -424,6 +426,21 @@ int I_PVXModel::ShapeElementFlat(UINT nKey, T_PELEM_D& elem, PVXFlatFaces& out, 
     const int n = SortFlatFaces(*this, out);
     if (pRef) *pRef = PVXFacesRef::Of(out, 0, n);
     return n;
+}
+
+void I_PVXModel::AppendElementFacesInputs(std::vector<unsigned long long>& out) const {
+    const ShownRangeKey k = MakeShownRangeKey();
+    for (int i = 0; i < 3; ++i) {
+        out.push_back(reinterpret_cast<uintptr_t>(k.pDB[i]));
+        out.push_back(k.nVersion[i]);
+    }
+    unsigned long long shrink;
+    static_assert(sizeof shrink == sizeof k.dShrinkFactor);
+    std::memcpy(&shrink, &k.dShrinkFactor, sizeof shrink);
+    for (const int v : {k.bDispOpt, k.bPartial, k.bShrink, k.bWireFrame, k.bLineCulling, k.bPlaneCulling,
+                        k.nRenderStyle, m_nDisplayMode})
+        out.push_back(static_cast<unsigned long long>(static_cast<unsigned>(v)));
+    out.push_back(shrink);
 }
 
 int I_PVXModel::GetShapeOnlyElement(UINT nKey, T_PELEM_D& elem, PolyListArray& faces, IndexArrayList* pIndexArrays,

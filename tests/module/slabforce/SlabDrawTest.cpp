@@ -610,5 +610,95 @@ TEST_F(SlabDrawTest, FacesGatheredIntoOneListDrawWhatAListPerFaceDraws) {
         EXPECT_EQ(a.calls, b.calls);
     }
 }
+// The bands of the slab faces are kept from one drawing to the next while everything they are
+// made of stays the same. Every change of any of it between two drawings must show: the answer
+// is an engine that draws the same lists for the first time.
+TEST_F(SlabDrawTest, KeptBandsFollowEveryChangeOfWhatTheyWereMadeOf) {
+    using Change = void (*)(I_PVXModel&, CDataBase&, CForceEngine&);
+    struct Row {
+        const char* label;
+        bool envelope;  // the envelope, its positive side shown
+        Change change;
+    } const rows[] = {
+        {"nothing changed", false, [](I_PVXModel&, CDataBase&, CForceEngine&) {}},
+        {"a corner edited", false, [](I_PVXModel&, CDataBase&, CForceEngine& e) { SetPlate12Corner4(e, 25.0, false); }},
+        {"a record removed", false, [](I_PVXModel&, CDataBase&, CForceEngine& e) { e.m_mapSForc.RemoveKey(kPlateA2); }},
+        {"a shape record removed", false,
+         [](I_PVXModel&, CDataBase&, CForceEngine& e) { e.m_mapSbem.RemoveKey(kPlateA1); }},
+        {"component Myy", false, [](I_PVXModel&, CDataBase&, CForceEngine& e) { e.m_nSForcComp = 1; }},
+        {"six levels", false, [](I_PVXModel&, CDataBase&, CForceEngine& e) { e.m_pContourEngine->m_nNumColor = 6; }},
+        {"a level moved", false,
+         [](I_PVXModel&, CDataBase&, CForceEngine& e) { e.m_pContourEngine->m_dRankMap[5] += 1.5; }},
+        {"quadrilaterals as two triangles", false,
+         [](I_PVXModel&, CDataBase&, CForceEngine& e) { e.m_pContourEngine->m_bCoarseContour = 1; }},
+        {"a global range", false,
+         [](I_PVXModel&, CDataBase&, CForceEngine& e) {
+             CContourEngine& s = *e.m_pContourEngine;
+             s.m_bGlobalRange = 1, s.m_dGlobalMin = 3.0, s.m_dGlobalMax = 30.0;
+         }},
+        {"an active range", false,
+         [](I_PVXModel&, CDataBase&, CForceEngine& e) {
+             CContourEngine& s = *e.m_pContourEngine;
+             s.m_bActiveRange = 1, s.m_bActiveRangeKnot = 1, s.m_nActiveRangeMode = 0;
+             s.m_dActiveRangeMin = 5.0, s.m_dActiveRangeMax = 25.0;
+         }},
+        {"a node moved", false,
+         [](I_PVXModel&, CDataBase& db, CForceEngine&) { db.Table<DBT_PNODE>().Set(5, T_PNODE_D{2.6, 2.4, 0.0}); }},
+        {"an element switched off", false,
+         [](I_PVXModel&, CDataBase& db, CForceEngine&) {
+             T_PELEM_D elem = *db.Table<DBT_PELEM>().Find(kPlateA2);
+             elem.bActive = 0;
+             db.Table<DBT_PELEM>().Set(kPlateA2, elem);
+         }},
+        {"shrunk faces", false,
+         [](I_PVXModel& m, CDataBase&, CForceEngine&) {
+             m.m_pDispOpt->m_bShrink = 1;
+             m.m_pDispOpt->m_dShrinkFactor = 0.7;
+         }},
+        {"the negative side", true, [](I_PVXModel&, CDataBase&, CForceEngine& e) { e.m_bSForcPos = 0, e.m_bSForcNeg = 1; }},
+        {"a maximum record edited", true,
+         [](I_PVXModel&, CDataBase&, CForceEngine& e) { e.m_mapSForcPos[kPlateA2].blk[4][20] = 35.0; }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        Reinstall([](PostDBBuilder&) {});
+        CDataBase& db = *m_doc.GetMDBCtrl()->GetDBPost();
+        SelectLoad(row.envelope ? 12 : 1, row.envelope ? kEnv : kDL, row.envelope ? 1 : 0);
+        auto draw = [&](CForceEngine& e) {
+            return moduletest::DrawBothWays(*Ctrl(), 400, 300, [&](CDC* dc) { e.DrawSForcContour(dc); });
+        };
+        auto kept = Build(1, 0, 1, !row.envelope, row.envelope ? 2 : 0);
+        // The first drawing keeps nothing, the second keeps the bands, the third draws them.
+        for (int i = 0; i < 3; ++i) draw(*kept);
+        ASSERT_EQ(kept->KeptSlabBandCount(), 4u) << "every slab face is kept";
+        row.change(M(), db, *kept);
+        // Drawn anew after the change, then from what was kept of the new drawing.
+        const moduletest::TwoWayDrawing a = draw(*kept);
+        draw(*kept);
+        const moduletest::TwoWayDrawing a3 = draw(*kept);
+        CForceEngine first(&M());
+        first.m_nSForcUnit = 1;
+        first.m_bSForcData = kept->m_bSForcData;
+        first.m_nSForcComp = kept->m_nSForcComp;
+        first.m_bSForcPos = kept->m_bSForcPos;
+        first.m_bSForcNeg = kept->m_bSForcNeg;
+        first.m_mapSForc = kept->m_mapSForc;
+        first.m_mapSForcPos = kept->m_mapSForcPos;
+        first.m_mapSForcNeg = kept->m_mapSForcNeg;
+        first.m_mapSbem = kept->m_mapSbem;
+        first.m_arrElemKey.Copy(kept->m_arrElemKey);
+        first.m_pContourEngine = new CContourEngine(*kept->m_pContourEngine);
+        const moduletest::TwoWayDrawing b = draw(first);
+        EXPECT_TRUE(a.pixels == b.pixels);
+        EXPECT_EQ(a.calls, b.calls);
+        EXPECT_TRUE(a3.pixels == b.pixels);
+        EXPECT_EQ(a3.calls, b.calls);
+        EXPECT_GT(std::count_if(b.pixels.begin(), b.pixels.end(), [&](COLORREF c) { return c != b.pixels[0]; }), 1000)
+            << "the slabs cover part of the picture";
+        // A build for another display mode lets the kept bands go.
+        kept->InitEngine(nullptr, PVXMode::kPlateForce);
+        EXPECT_EQ(kept->KeptSlabBandCount(), 0u);
+    }
+}
 }  // namespace
 }  // namespace slabtest

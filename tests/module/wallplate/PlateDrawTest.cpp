@@ -548,5 +548,78 @@ TEST_F(PlateDrawTest, FacesGatheredIntoOneListDrawWhatAListPerFaceDraws) {
         EXPECT_EQ(a.calls, b.calls);
     }
 }
+
+// The bands of the plate faces are kept from one drawing to the next while everything they are
+// made of stays the same. Every change of any of it between two drawings must show: the answer
+// is an engine that draws the same lists and scale for the first time.
+TEST_F(PlateDrawTest, KeptBandsFollowEveryChangeOfWhatTheyWereMadeOf) {
+    struct Row {
+        const char* label;
+        void (*change)(I_PVXModel&, CDataBase&, CForceEngine&);
+    } const rows[] = {
+        {"nothing changed", [](I_PVXModel&, CDataBase&, CForceEngine&) {}},
+        {"a corner written in place",
+         [](I_PVXModel&, CDataBase&, CForceEngine& e) { e.m_mapPForc.PLookup(kPanel00)->value.blk[2][14] = 30.0; }},
+        {"a corner's node replaced: the centre",
+         [](I_PVXModel&, CDataBase&, CForceEngine& e) { e.m_mapSbem[kPanel00].m_arrNodeKey[1] = 999; }},
+        {"a record removed", [](I_PVXModel&, CDataBase&, CForceEngine& e) { e.m_mapPForc.RemoveKey(kPanel00); }},
+        {"component Fyy", [](I_PVXModel&, CDataBase&, CForceEngine& e) { e.m_nPForcComp = 1; }},
+        {"six levels", [](I_PVXModel&, CDataBase&, CForceEngine& e) { e.m_pContourEngine->m_nNumColor = 6; }},
+        {"a level moved", [](I_PVXModel&, CDataBase&, CForceEngine& e) { e.m_pContourEngine->m_dRankMap[4] += 2.5; }},
+        {"a global range: the base cutter", [](I_PVXModel&, CDataBase&, CForceEngine& e) {
+             CContourEngine& s = *e.m_pContourEngine;
+             s.m_bGlobalRange = 1, s.m_dGlobalMin = 2.0, s.m_dGlobalMax = 20.0;
+         }},
+        {"a node moved", [](I_PVXModel&, CDataBase& db, CForceEngine&) {
+             db.Table<DBT_PNODE>().Set(WallNode(1, 1), T_PNODE_D{2.4, 0.0, 2.3});
+         }},
+        {"an element switched off", [](I_PVXModel&, CDataBase& db, CForceEngine&) {
+             T_PELEM_D elem = *db.Table<DBT_PELEM>().Find(kPanel00);
+             elem.bActive = 0;
+             db.Table<DBT_PELEM>().Set(kPanel00, elem);
+         }},
+        {"shrunk faces", [](I_PVXModel& m, CDataBase&, CForceEngine&) {
+             m.m_pDispOpt->m_bShrink = 1;
+             m.m_pDispOpt->m_dShrinkFactor = 0.7;
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        Reinstall([](PostDBBuilder&) {});
+        CDataBase& db = *m_doc.GetMDBCtrl()->GetDBPost();
+        auto draw = [&](CForceEngine& e) {
+            return moduletest::DrawBothWays(*Ctrl(), 400, 300, [&](CDC* dc) { e.DrawPForcContour(dc); });
+        };
+        CForceEngine kept(&M());
+        kept.m_nPForcComp = 0;
+        kept.InitEngine(nullptr, PVXMode::kPlateForce);
+        ASSERT_NE(kept.m_pContourEngine, nullptr);
+        // The first drawing keeps nothing, the second keeps the bands, the third draws them.
+        for (int i = 0; i < 3; ++i) draw(kept);
+        ASSERT_GT(kept.KeptPlateBandCount(), 4u) << "the wall's panels are kept";
+        row.change(M(), db, kept);
+        // Drawn anew after the change, then from what was kept of the new drawing.
+        const moduletest::TwoWayDrawing a = draw(kept);
+        draw(kept);
+        const moduletest::TwoWayDrawing a3 = draw(kept);
+        CForceEngine first(&M());
+        first.m_bPForcData = kept.m_bPForcData;
+        first.m_nPForcComp = kept.m_nPForcComp;
+        first.m_mapPForc = kept.m_mapPForc;
+        first.m_mapSbem = kept.m_mapSbem;
+        first.m_arrElemKey.Copy(kept.m_arrElemKey);
+        first.m_pContourEngine = new CContourEngine(*kept.m_pContourEngine);
+        const moduletest::TwoWayDrawing b = draw(first);
+        EXPECT_TRUE(a.pixels == b.pixels);
+        EXPECT_EQ(a.calls, b.calls);
+        EXPECT_TRUE(a3.pixels == b.pixels);
+        EXPECT_EQ(a3.calls, b.calls);
+        EXPECT_GT(std::count_if(b.pixels.begin(), b.pixels.end(), [&](COLORREF c) { return c != b.pixels[0]; }), 1000)
+            << "the plates cover part of the picture";
+        // A build for another display mode lets the kept bands go.
+        kept.InitEngine(nullptr, PVXMode::kSlabForce);
+        EXPECT_EQ(kept.KeptPlateBandCount(), 0u);
+    }
+}
 }  // namespace
 }  // namespace wallplatetest
