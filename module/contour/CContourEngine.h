@@ -138,8 +138,12 @@ public:
             m_cornerRuns.clear();
             m_pCornerList = &list;
         }
-        m_cornerRuns.push_back(CornerRun{at, n, {}});
-        return m_cornerRuns.back();
+        // Written field by field in place: a run built aside and copied in would be read back
+        // whole before its parts are stored.
+        CornerRun& run = m_cornerRuns.emplace_back();
+        run.at = at;
+        run.n = n;
+        return run;
     }
     // Colour interpolated between the colours of the two levels around v; below level 0 and
     // above level N-1 the end colours.

@@ -265,7 +265,9 @@ bool AppendUncutTriangles(CContourEngine& scale, int nLevels, bool sortedLevels,
     }
     int* ps = sizes.GetData() + firstPoly;
     VtxInfo_tag* dst = vertices.GetData() + at;
-    unsigned char src[12] = {};
+    // The corner of each vertex goes straight into the run (bytes gathered aside would be read
+    // back as words before they are all stored).
+    unsigned char* src = scale.NoteCornerRun(vertices, at, 3 * kept).src;
     int k = 0;
     for (int t = 0; t < nTri; t++) {
         if (!keep[t]) continue;
@@ -281,8 +283,6 @@ bool AppendUncutTriangles(CContourEngine& scale, int nLevels, bool sortedLevels,
             src[k] = cornerOf[j];
         }
     }
-    CContourEngine::CornerRun& run = scale.NoteCornerRun(vertices, at, 3 * kept);
-    std::memcpy(run.src, src, sizeof src);
     return true;
 }
 

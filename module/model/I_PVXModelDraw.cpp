@@ -233,12 +233,18 @@ namespace {
 // answer at once).
 inline void ViewUnitNormal(int n, const C3DPoint* vcs, double* normal) {
     double x = 0.0, y = 0.0, z = 0.0;
-    for (int i = 0; i < n; ++i) {
-        const C3DPoint& pi = vcs[i];
-        const C3DPoint& pj = vcs[i + 1 < n ? i + 1 : 0];
+    // A triangle (most band polygons) straight through, the same sums in the same order.
+    auto term = [&](const C3DPoint& pi, const C3DPoint& pj) {
         x += (pi.y - pj.y) * (pi.z + pj.z);
         y += (pi.z - pj.z) * (pi.x + pj.x);
         z += (pi.x - pj.x) * (pi.y + pj.y);
+    };
+    if (n == 3) {
+        term(vcs[0], vcs[1]);
+        term(vcs[1], vcs[2]);
+        term(vcs[2], vcs[0]);
+    } else {
+        for (int i = 0; i < n; ++i) term(vcs[i], vcs[i + 1 < n ? i + 1 : 0]);
     }
     double v[3] = {x, y, z};
     CUtilFuncs::MakeUnitVector(v);
