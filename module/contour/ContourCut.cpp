@@ -78,6 +78,19 @@ inline void SortCorners(const double* w, int* order) {
     order[2] = c;
 }
 
+// SortCorners for three numbers (no NaN) without branches: the order by value, a higher index
+// first among equal values. Neighbouring faces order their corners every which way, so the
+// branches of the general sort would be guessed wrong about half the time.
+inline void SortCornerNumbers(const double* w, int* order) {
+    // Places counted from the smallest: how many corners each one is above.
+    const int r0 = (w[0] > w[1]) + (w[0] > w[2]);
+    const int r1 = (w[1] >= w[0]) + (w[1] > w[2]);
+    const int r2 = (w[2] >= w[0]) + (w[2] >= w[1]);
+    order[2 - r0] = 0;
+    order[2 - r1] = 1;
+    order[2 - r2] = 2;
+}
+
 // Appends nPoly polygons of nOut vertices in one step per list, writing the vertices in place.
 // false (lists unchanged) when the memory cannot be had.
 inline bool AppendPolys(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices, const CutVtx* out, int nOut,
@@ -241,7 +254,7 @@ bool AppendUncutTriangles(CContourEngine& scale, int nLevels, bool sortedLevels,
     bool keep[4];
     int kept = 0;
     for (int t = 0; t < nTri; t++) {
-        SortCorners(val + 3 * t, order[t]);
+        SortCornerNumbers(val + 3 * t, order[t]);
         keep[t] = true;
         if (scale.m_bGlobalRange) {
             double sorted[3];

@@ -236,8 +236,8 @@ int CPlotReactionEng::DrawRaftFaces(const T_PMEMB_D& membIn, const PVXFlatFaces&
             BandedLineFace(pts, values);
             continue;
         }
-        AllEdges(n, flags);
         if (bPreFill) {
+            AllEdges(n, flags);  // the face's own fill and edges alone read them
             face.RemoveAll();
             for (int k = 0; k < n; ++k) face.AddTail(pts[k]);
             DrawPolygon3DFill(m_pDC, face, flags, faceColors[1]);

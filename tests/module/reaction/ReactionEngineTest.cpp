@@ -83,7 +83,7 @@ TEST(ReactionValues, RecordsOfManyNodesAreThoseOfEachNode) {
 // fresh engine with the same map.
 TEST(ReactionValues, KeptValuesOfManyNodesFollowEveryChangeOfTheMapAndSelector) {
     auto fill = [](CReactionEngine& e, UINT from, UINT to, UINT step) {
-        for (UINT k = from; k <= to; k += step) e.m_mapReac.SetAt(k, T_REAC_D{k * 1.0, 2.0, k * 0.5, -double(k), 0, 1});
+        for (UINT k = from; k <= to; k += step) e.m_mapReac[k] = T_REAC_D{k * 1.0, 2.0, k * 0.5, -double(k), 0, 1};
     };
     CReactionEngine other(nullptr);
     fill(other, 1, 900, 1);
@@ -92,13 +92,16 @@ TEST(ReactionValues, KeptValuesOfManyNodesFollowEveryChangeOfTheMapAndSelector) 
         void (*change)(CReactionEngine& e, int& comp, CReactionEngine& other);
     } rows[] = {
         {"nothing", [](CReactionEngine&, int&, CReactionEngine&) {}},
-        {"one record set again", [](CReactionEngine& e, int&, CReactionEngine&) { e.m_mapReac.SetAt(7, T_REAC_D{1, 1, 99, 1, 1, 1}); }},
+        {"one record set again", [](CReactionEngine& e, int&, CReactionEngine&) {
+             T_REAC_D r{1, 1, 99, 1, 1, 1};
+             e.m_mapReac.SetAt(7, r);
+         }},
         {"one record written in place", [](CReactionEngine& e, int&, CReactionEngine&) { e.m_mapReac[8].FZ = -3.0; }},
-        {"a record added", [](CReactionEngine& e, int&, CReactionEngine&) { e.m_mapReac.SetAt(3, T_REAC_D{0, 0, 5, 0, 0, 0}); }},
+        {"a record added", [](CReactionEngine& e, int&, CReactionEngine&) { e.m_mapReac[3] = T_REAC_D{0, 0, 5, 0, 0, 0}; }},
         {"a record removed", [](CReactionEngine& e, int&, CReactionEngine&) { e.m_mapReac.RemoveKey(10); }},
         {"the selector", [](CReactionEngine&, int& comp, CReactionEngine&) { comp = 3; }},
         {"another selector", [](CReactionEngine&, int& comp, CReactionEngine&) { comp = 4; }},
-        {"a key far away (no table)", [](CReactionEngine& e, int&, CReactionEngine&) { e.m_mapReac.SetAt(4000000000u, T_REAC_D{}); }},
+        {"a key far away (no table)", [](CReactionEngine& e, int&, CReactionEngine&) { e.m_mapReac[4000000000u] = T_REAC_D{}; }},
         {"the far key removed again", [](CReactionEngine& e, int&, CReactionEngine&) { e.m_mapReac.RemoveKey(4000000000u); }},
         {"the map emptied", [](CReactionEngine& e, int&, CReactionEngine&) { e.m_mapReac.RemoveAll(); }},
         {"another engine's map imported", [](CReactionEngine& e, int&, CReactionEngine& o) { e.ImportEngine(&o); }},
