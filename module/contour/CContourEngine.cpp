@@ -392,16 +392,10 @@ COLORREF CContourEngine::GetValueColor(double v) const {
     return GetRankColor(r < 0 ? -r : r);
 }
 
-COLORREF CContourEngine::ValueColors::operator()(double v) {
+static_assert(CContourEngine::ValueColors::kTol == kRankTol);
+
+COLORREF CContourEngine::ValueColors::Search(double v) {
     const CContourEngine& s = m_s;
-    if (s.m_nFillStyle == 1 && s.m_bSingleLineColor) return s.m_crContourLine;
-    const double* L = s.m_dRankMap;
-    const int r = m_nBand;
-    // GetUpperRank(v) is r when level r lies above v by more than the tolerance and the level
-    // before it does not (level 0: v is not below it): over ascending levels the first level
-    // not below v is then r, and r is answered at once.
-    if (r > 0 && L[r] - v > kRankTol && (r == 1 ? !(v - L[0] < -kRankTol) : !(L[r - 1] - v > -kRankTol)))
-        return m_color;
     const int rank = s.GetUpperRank(v);
     m_nBand = rank > 0 && s.m_nSortedLevels >= s.LevelCount() ? rank : 0;
     m_color = s.GetRankColor(rank < 0 ? -rank : rank);

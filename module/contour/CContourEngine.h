@@ -98,9 +98,23 @@ public:
     class ValueColors {
     public:
         explicit ValueColors(const CContourEngine& s) : m_s(s) {}
-        COLORREF operator()(double v);
+        COLORREF operator()(double v) {
+            const CContourEngine& s = m_s;
+            if (s.m_nFillStyle == 1 && s.m_bSingleLineColor) return s.m_crContourLine;
+            const double* L = s.m_dRankMap;
+            const int r = m_nBand;
+            // GetUpperRank(v) is r when level r lies above v by more than the tolerance and the
+            // level before it does not (level 0: v is not below it): over ascending levels the
+            // first level not below v is then r, and r is answered at once.
+            if (r > 0 && L[r] - v > kTol && (r == 1 ? !(v - L[0] < -kTol) : !(L[r - 1] - v > -kTol))) return m_color;
+            return Search(v);
+        }
+
+        static constexpr double kTol = 1e-64;  // the rank lookups' tolerance
 
     private:
+        // The rank search, noting the band found.
+        COLORREF Search(double v);
         const CContourEngine& m_s;
         int m_nBand = 0;  // upper rank of the last value searched (1..N-1), 0 when none to reuse
         COLORREF m_color = 0;
@@ -118,7 +132,19 @@ public:
     const CArray<VtxInfo_tag, VtxInfo_tag>* m_pCornerList = nullptr;  // the list the runs are of
     std::vector<CornerRun> m_cornerRuns;
     // Notes a run of n vertices appended to list at at; its src is for the caller to fill.
-    CornerRun& NoteCornerRun(const CArray<VtxInfo_tag, VtxInfo_tag>& list, INT_PTR at, int n);
+    CornerRun& NoteCornerRun(const CArray<VtxInfo_tag, VtxInfo_tag>& list, INT_PTR at, int n) {
+        // A run not after the last one noted means the list was emptied since.
+        if (m_pCornerList != &list || (!m_cornerRuns.empty() && m_cornerRuns.back().at >= at)) {
+            m_cornerRuns.clear();
+            m_pCornerList = &list;
+        }
+        // Written field by field in place: a run built aside and copied in would be read back
+        // whole before its parts are stored.
+        CornerRun& run = m_cornerRuns.emplace_back();
+        run.at = at;
+        run.n = n;
+        return run;
+    }
     // Colour interpolated between the colours of the two levels around v; below level 0 and
     // above level N-1 the end colours.
     COLORREF GetValueColorGrad(double v) const;

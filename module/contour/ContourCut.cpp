@@ -78,6 +78,19 @@ inline void SortCorners(const double* w, int* order) {
     order[2] = c;
 }
 
+// SortCorners for three numbers (no NaN) without branches: the order by value, a higher index
+// first among equal values. Neighbouring faces order their corners every which way, so the
+// branches of the general sort would be guessed wrong about half the time.
+inline void SortCornerNumbers(const double* w, int* order) {
+    // Places counted from the smallest: how many corners each one is above.
+    const int r0 = (w[0] > w[1]) + (w[0] > w[2]);
+    const int r1 = (w[1] >= w[0]) + (w[1] > w[2]);
+    const int r2 = (w[2] >= w[0]) + (w[2] >= w[1]);
+    order[2 - r0] = 0;
+    order[2 - r1] = 1;
+    order[2 - r2] = 2;
+}
+
 // Appends nPoly polygons of nOut vertices in one step per list, writing the vertices in place.
 // false (lists unchanged) when the memory cannot be had.
 inline bool AppendPolys(CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices, const CutVtx* out, int nOut,
@@ -236,39 +249,53 @@ bool AppendUncutTriangles(CContourEngine& scale, int nLevels, bool sortedLevels,
         for (int k = 0; k < nLevels; k++) between += (L[k] > lo) & (L[k] < hi);
         if (between) return false;
     }
-    CutVtx out[12];
-    const int three[4] = {3, 3, 3, 3};
-    unsigned char src[12] = {};
-    const INT_PTR at = vertices.GetSize();
+    // Each triangle's corners from the largest value down; outside the global range it is left out.
+    int order[4][3];
+    bool keep[4];
     int kept = 0;
-    if (!scale.m_bGlobalRange) {
-        for (int t = 0; t < nTri; t++) {
-            int order[3];
-            SortCorners(val + 3 * t, order);
-            for (int i = 0; i < 3; i++) {
-                out[3 * t + i] = CutVtx{ToP3(*tri[3 * t + order[i]]), 0, val[3 * t + order[i]]};
-                src[3 * t + i] = cornerOf[3 * t + order[i]];
-            }
-        }
-        kept = nTri;
-    } else {
-        for (int t = 0; t < nTri; t++) {
-            int order[3];
-            SortCorners(val + 3 * t, order);
+    for (int t = 0; t < nTri; t++) {
+        SortCornerNumbers(val + 3 * t, order[t]);
+        keep[t] = true;
+        if (scale.m_bGlobalRange) {
             double sorted[3];
-            for (int i = 0; i < 3; i++) sorted[i] = val[3 * t + order[i]];
-            if (scale.IsOutOfRange(3, sorted)) continue;
-            for (int i = 0; i < 3; i++) {
-                out[3 * kept + i] = CutVtx{ToP3(*tri[3 * t + order[i]]), 0, sorted[i]};
-                src[3 * kept + i] = cornerOf[3 * t + order[i]];
-            }
-            kept++;
+            for (int i = 0; i < 3; i++) sorted[i] = val[3 * t + order[t][i]];
+            keep[t] = !scale.IsOutOfRange(3, sorted);
         }
-        if (kept == 0) return true;
+        kept += keep[t];
     }
-    if (!AppendPolys(sizes, vertices, out, 3 * kept, three, kept)) return false;
-    CContourEngine::CornerRun& run = scale.NoteCornerRun(vertices, at, 3 * kept);
-    std::memcpy(run.src, src, sizeof src);
+    if (kept == 0) return true;
+    // Both lists grown once, the vertices written in place.
+    GrowLong(sizes, kept);
+    GrowLong(vertices, 3 * kept);
+    const INT_PTR firstPoly = sizes.GetSize();
+    sizes.SetSize(firstPoly + kept);
+    if (sizes.GetSize() != firstPoly + kept) return false;
+    const INT_PTR at = vertices.GetSize();
+    vertices.SetSize(at + 3 * kept);
+    if (vertices.GetSize() != at + 3 * kept) {
+        sizes.SetSize(firstPoly);
+        return false;
+    }
+    int* ps = sizes.GetData() + firstPoly;
+    VtxInfo_tag* dst = vertices.GetData() + at;
+    // The corner of each vertex goes straight into the run (bytes gathered aside would be read
+    // back as words before they are all stored).
+    unsigned char* src = scale.NoteCornerRun(vertices, at, 3 * kept).src;
+    int k = 0;
+    for (int t = 0; t < nTri; t++) {
+        if (!keep[t]) continue;
+        *ps++ = 3;
+        for (int i = 0; i < 3; i++, k++) {
+            const int j = 3 * t + order[t][i];
+            const C3DPoint& p = *tri[j];
+            dst[k].pt.x = p.x;
+            dst[k].pt.y = p.y;
+            dst[k].pt.z = p.z;
+            dst[k].bLine = 0;
+            dst[k].dValue = val[j];
+            src[k] = cornerOf[j];
+        }
+    }
     return true;
 }
 
@@ -564,17 +591,6 @@ void CContourEngine::ContourRectangle(double w1, double w2, double w3, double w4
 }
 
 // ---- range filters -----------------------------------------------------------------------------
-
-CContourEngine::CornerRun& CContourEngine::NoteCornerRun(const CArray<VtxInfo_tag, VtxInfo_tag>& list, INT_PTR at,
-                                                          int n) {
-    // A run not after the last one noted means the list was emptied since.
-    if (m_pCornerList != &list || (!m_cornerRuns.empty() && m_cornerRuns.back().at >= at)) {
-        m_cornerRuns.clear();
-        m_pCornerList = &list;
-    }
-    m_cornerRuns.push_back(CornerRun{at, n, {}});
-    return m_cornerRuns.back();
-}
 
 int CContourEngine::IsOutOfRange(int n, double* values) {
     if (!m_bGlobalRange || n <= 0 || values == nullptr) return 0;

@@ -1,6 +1,7 @@
 // Contour-list drawing of CEngineBase: faces and member polygons cut into colour bands by the
 // engine's colour scale, drawn flat, graded or as level lines with their contour letters, and
 // lines coloured by band.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -52,7 +53,14 @@ struct ListDraw {
         const int r = std::abs(scale.GetUpperRank(v));
         const C3DPoint mid((a.x + b.x) * 0.5, (a.y + b.y) * 0.5, (a.z + b.z) * 0.5);
         const CPoint w = CellPoint(mid);
-        ContAnnotData d;
+        // The letters of a whole model: amortised linear once the list is long. The letter is
+        // written in its place at the end of the list.
+        CArray<ContAnnotData, ContAnnotData&>& list = m.m_arrContAnnot;
+        if (list.GetSize() >= 1024) GrowInProportion(list);
+        const INT_PTR at = list.GetSize();
+        list.SetSize(at + 1);
+        if (list.GetSize() != at + 1) return;
+        ContAnnotData& d = list.GetData()[at];
         d.nCol = static_cast<int>(std::floor(static_cast<double>(w.x) / m.m_nAnnotCellWidth));
         d.nRow = static_cast<int>(std::floor(static_cast<double>(w.y) / m.m_nAnnotCellHeight));
         d.nLevel = r;
@@ -63,9 +71,6 @@ struct ListDraw {
         d.pt3 = mid;
         d.x = w.x;
         d.y = w.y;
-        // The letters of a whole model: amortised linear once the list is long.
-        if (m.m_arrContAnnot.GetSize() >= 1024) GrowInProportion(m.m_arrContAnnot);
-        m.m_arrContAnnot.Add(d);
     }
 
     // One level edge, lettered, drawn with the selected pen; bClientFirst also draws it on the

@@ -208,10 +208,9 @@ int CPlotReactionEng::DrawRaftFaces(const T_PMEMB_D& membIn, const PVXFlatFaces&
     m->GetMembColor(memb, faceColors);
     // One pressure per node, read once.
     thread_local std::vector<double> nodeValues;
-    thread_local std::vector<T_REAC_D> nodeReac;
-    e.GetReacDataOf(ff.nodes.data(), ff.nodes.size(), nodeReac);
-    nodeValues.resize(ff.nodes.size());
-    for (size_t i = 0; i < ff.nodes.size(); ++i) nodeValues[i] = Animated(e.CalcReacValue(e.m_nComponent, nodeReac[i]));
+    e.GetReacValuesOf(e.m_nComponent, ff.nodes.data(), ff.nodes.size(), nodeValues);
+    if (m->m_bAnimation)
+        for (double& v : nodeValues) v = Animated(v);
     const bool bPixelEdges = bPreFill && m->DrawsEdgesAtOnce(m_pDC);
     thread_local std::vector<CPoint> px;
     if (bPixelEdges) ff.Project(*m->m_pPVXCtrl, px);
@@ -237,8 +236,8 @@ int CPlotReactionEng::DrawRaftFaces(const T_PMEMB_D& membIn, const PVXFlatFaces&
             BandedLineFace(pts, values);
             continue;
         }
-        AllEdges(n, flags);
         if (bPreFill) {
+            AllEdges(n, flags);  // the face's own fill and edges alone read them
             face.RemoveAll();
             for (int k = 0; k < n; ++k) face.AddTail(pts[k]);
             DrawPolygon3DFill(m_pDC, face, flags, faceColors[1]);

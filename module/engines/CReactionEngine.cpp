@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <cmath>
 #include <unordered_map>
+#include <utility>
 
 #include "host/db/CDBDoc.h"
 #include "host/db/CMDBCtrl.h"
@@ -235,6 +236,44 @@ void CReactionEngine::GetReacDataOf(const UINT* nodes, size_t n, std::vector<T_R
         const int j = at[nodes[i]];
         if (j != static_cast<int>(i)) out[i] = out[static_cast<size_t>(j)];
     }
+}
+
+void CReactionEngine::GetReacValuesOf(int nComp, const UINT* nodes, size_t n, std::vector<double>& out) {
+    out.resize(n);
+    const auto& map = std::as_const(m_mapReac);
+    KeptValues& k = m_keptValues;
+    if (!k.bBuilt || k.nVersion != map.GetVersion() || k.nComp != nComp) {
+        k.bBuilt = true;
+        k.nVersion = map.GetVersion();
+        k.nComp = nComp;
+        T_REAC_D zero;
+        zero.Initialize();
+        k.absent = CalcReacValue(nComp, zero);
+        k.byKey.clear();
+        UINT maxKey = 0;
+        for (const auto* a = map.PGetFirstAssoc(); a; a = map.PGetNextAssoc(a)) maxKey = std::max(maxKey, a->key);
+        // A table by key pays for keys within a compact range (a node's key indexes it).
+        const size_t count = static_cast<size_t>(map.GetCount());
+        k.bDense = count > 0 && maxKey <= 16 * count + 4096;
+        if (k.bDense) {
+            k.byKey.assign(static_cast<size_t>(maxKey) + 1, k.absent);
+            for (const auto* a = map.PGetFirstAssoc(); a; a = map.PGetNextAssoc(a)) {
+                T_REAC_D r = a->value;
+                k.byKey[a->key] = CalcReacValue(nComp, r);
+            }
+        } else {
+            k.byKey.shrink_to_fit();
+        }
+    }
+    if (k.bDense || map.GetCount() == 0) {
+        const double* v = k.byKey.data();
+        const size_t size = k.byKey.size();
+        for (size_t i = 0; i < n; ++i) out[i] = nodes[i] < size ? v[nodes[i]] : k.absent;
+        return;
+    }
+    thread_local std::vector<T_REAC_D> recs;
+    GetReacDataOf(nodes, n, recs);
+    for (size_t i = 0; i < n; ++i) out[i] = CalcReacValue(nComp, recs[i]);
 }
 
 int CReactionEngine::GetReacForce(UINT nNode, T_REAC_D& r) { return m_mapReac.Lookup(nNode, r) ? 1 : 0; }

@@ -74,6 +74,10 @@ public:
     int GetReacData(UINT nNode, T_REAC_D& r);
     // out[i] = the record GetReacData gives for nodes[i], for n nodes at once.
     void GetReacDataOf(const UINT* nodes, size_t n, std::vector<T_REAC_D>& out);
+    // out[i] = CalcReacValue(nComp, the record GetReacData gives for nodes[i]), for n nodes at
+    // once. A map whose keys are compact keeps one value per key between calls, rebuilt when
+    // the map (its version) or the selector changes.
+    void GetReacValuesOf(int nComp, const UINT* nodes, size_t n, std::vector<double>& out);
     // 1 and the value when found, 0 and the output untouched when not.
     int GetReacForce(UINT nNode, T_REAC_D& r);
     int GetReacForce_Beam(UINT nElem, T_STRG_D& r);
@@ -161,6 +165,19 @@ private:
                          RContrBuild& build);
     // Appends an element of the contour with its centre.
     void AddContrElem(UINT nElem, double dExtreme);
+
+    // GetReacValuesOf's values by node key: byKey[k] for key k, absent for a key without a
+    // record (and beyond the table). Built from the map at version nVersion for selector nComp;
+    // bDense false when the keys are too spread to be worth a table.
+    struct KeptValues {
+        bool bBuilt = false;
+        bool bDense = false;
+        ULONGLONG nVersion = 0;
+        int nComp = 0;
+        double absent = 0.0;
+        std::vector<double> byKey;
+    };
+    KeptValues m_keptValues;
 };
 
 // Number filter of the reaction numbers: with the display options' extremes-only switch, the

@@ -2,6 +2,7 @@
 // styles, column section outlines and active-node markers, and the drawing primitives the
 // result engines share with it.
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -226,10 +227,30 @@ void I_PVXModel::GetShadingFactor(double* n, double* L, double* H, double& dDiff
 
 namespace {
 
-// The unit Newell normal of a polygon of n >= 3 points in view coordinates.
-void ViewUnitNormal(int n, const C3DPoint* vcs, double* normal) {
-    CUtilFuncs::GetNormalVector(n, vcs, normal);
-    CUtilFuncs::MakeUnitVector(normal);
+// The unit Newell normal of a polygon of n >= 3 points in view coordinates:
+// CUtilFuncs::GetNormalVector then MakeUnitVector, the same operations in the same order, with
+// the sums in registers (a band list asks this of every polygon, and its shading compares the
+// answer at once).
+inline void ViewUnitNormal(int n, const C3DPoint* vcs, double* normal) {
+    double x = 0.0, y = 0.0, z = 0.0;
+    // A triangle (most band polygons) straight through, the same sums in the same order.
+    auto term = [&](const C3DPoint& pi, const C3DPoint& pj) {
+        x += (pi.y - pj.y) * (pi.z + pj.z);
+        y += (pi.z - pj.z) * (pi.x + pj.x);
+        z += (pi.x - pj.x) * (pi.y + pj.y);
+    };
+    if (n == 3) {
+        term(vcs[0], vcs[1]);
+        term(vcs[1], vcs[2]);
+        term(vcs[2], vcs[0]);
+    } else {
+        for (int i = 0; i < n; ++i) term(vcs[i], vcs[i + 1 < n ? i + 1 : 0]);
+    }
+    double v[3] = {x, y, z};
+    CUtilFuncs::MakeUnitVector(v);
+    normal[0] = v[0];
+    normal[1] = v[1];
+    normal[2] = v[2];
 }
 
 // Flat-shading factors of unit normal n under the light; 1, 0 without a light.
@@ -299,12 +320,8 @@ inline DWORD ShadeChannels(DWORD color, double dDiffuse, double dSpecular) {
     return out;
 }
 
-// The bits of a normal, compared as such (a zero's sign and a NaN count as the bits say).
-struct NormalBits {
-    std::uint64_t w[3];
-    explicit NormalBits(const double* n) { std::memcpy(w, n, sizeof w); }
-    bool operator==(const NormalBits& o) const { return w[0] == o.w[0] && w[1] == o.w[1] && w[2] == o.w[2]; }
-};
+// The bits of a double (a zero's sign and a NaN count as the bits say).
+inline std::uint64_t Bits(double d) { return std::bit_cast<std::uint64_t>(d); }
 
 }  // namespace
 
@@ -315,15 +332,19 @@ DWORD I_PVXModel::FlatShader::Color(DWORD c, const C3DPoint* vcs, int n) const {
     double normal[3];
     ViewUnitNormal(n, vcs, normal);
     // The answer is a function of the colour and the normal's bits alone while the shader lives.
-    const NormalBits bits(normal);
+    // The bits are taken from the registers, compared word by word.
+    const std::uint64_t b0 = Bits(normal[0]), b1 = Bits(normal[1]), b2 = Bits(normal[2]);
     for (const Shaded& k : m_last)
-        if (k.valid && k.in == c && NormalBits(k.normal) == bits) return k.out;
+        if (k.valid && k.in == c && Bits(k.normal[0]) == b0 && Bits(k.normal[1]) == b1 && Bits(k.normal[2]) == b2)
+            return k.out;
     double f = 1.0, g = 0.0;
     NormalFactors(normal, m_pLight, f, g);
     Shaded& k = m_last[m_nNext];
     m_nNext ^= 1;
     k.valid = true;
-    std::memcpy(k.normal, normal, sizeof normal);
+    k.normal[0] = normal[0];
+    k.normal[1] = normal[1];
+    k.normal[2] = normal[2];
     k.in = c;
     k.out = ShadeChannels(c, f, g);
     return k.out;

@@ -217,6 +217,13 @@ TEST(ContourCut, QuadrilateralsAreTheirTrianglesCutOneByOne) {
         {"on the top level, a corner outside the global range", {4.5, 4.0, 4.0, 4.0}, 0, 1},
         {"coarse, one triangle outside the global range", {4.5, 4.0, 4.0, 4.0}, 1, 1},
         {"coarse, global range, a level crossing", {0.5, 2.5, 3.5, 1.1}, 1, 1},
+        // Equal values: a triangle's corners run from the largest down, the later one first.
+        {"two pairs of equal corners", {1.5, 1.5, 1.2, 1.2}, 0, 0},
+        {"corners equal to the centre", {1.4, 1.2, 1.4, 1.6}, 0, 0},
+        {"three equal corners", {1.2, 1.5, 1.5, 1.5}, 0, 0},
+        {"zeros of both signs", {0.5, -0.0, 0.0, 0.5}, 0, 0},
+        {"coarse, three equal corners", {1.5, 1.5, 1.5, 1.2}, 1, 0},
+        {"global range, equal corners", {1.5, 1.2, 1.5, 1.2}, 0, 1},
     };
     int recorded = 0;
     CutProbe e(0.0, 4.0, 5);

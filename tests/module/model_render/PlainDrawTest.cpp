@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "RenderTestSupport.h"
+#include "module/model/CUtilFuncs.h"
 #include "platform/ui/CUiDriver.h"
 
 namespace {
@@ -184,6 +185,64 @@ TEST_F(PlainDrawTest, FlatShadingLightsEachFaceOnce) {
         const std::vector<COLORREF> half = {RGB(110, 15, 15), RGB(15, 100, 15), RGB(15, 15, 110)};
         const std::vector<COLORREF> full = {kRed, kGreen, kBlue};
         EXPECT_EQ(FillOrder(rec), shading ? half : full);
+    }
+}
+
+// The band lists' shader gives, for every polygon, what the generic path gives for the same
+// points: the unit Newell normal of its view points lit by the view's light, then
+// GetShadeFactoredColor (as GetFlatShadingFactor of its world points gives too); also when it
+// answers from the polygons shaded before it (same colour, same normal bits).
+TEST_F(PlainDrawTest, FlatShaderColoursAsTheGenericPath) {
+    OpenStack();
+    I_PVXModel& m = M();
+    T_LIGHT_D& light = m_view.GetLightData();
+    light.m_bShading = 1;
+    light.m_bSpecular = 1;
+    light.m_dAmbient = 0.15;
+    light.m_dDiffuse = 0.7;
+    light.m_nSpecular = 30;
+    light.m_nShininess = 90;
+    m.m_pDispOpt->m_bShading = 1;
+    m.m_pPVXCtrl->SetStandardView(GViewCamera::VIEW_ISO);
+    struct Row {
+        const char* name;
+        std::vector<C3DPoint> pts;
+        COLORREF color;
+    } rows[] = {
+        {"plan triangle", {C3DPoint(0, 0, 0), C3DPoint(4, 0, 0), C3DPoint(0, 3, 0)}, RGB(200, 100, 50)},
+        {"the same triangle turned the other way", {C3DPoint(0, 0, 0), C3DPoint(0, 3, 0), C3DPoint(4, 0, 0)}, RGB(200, 100, 50)},
+        {"the same again (kept answer)", {C3DPoint(0, 0, 0), C3DPoint(4, 0, 0), C3DPoint(0, 3, 0)}, RGB(200, 100, 50)},
+        {"same normal, other colour", {C3DPoint(1, 1, 0), C3DPoint(5, 1, 0), C3DPoint(1, 4, 0)}, RGB(10, 250, 90)},
+        {"tilted triangle", {C3DPoint(0, 0, 0), C3DPoint(3, 0, 2), C3DPoint(0, 5, 1)}, RGB(200, 100, 50)},
+        {"vertical triangle", {C3DPoint(0, 0, 0), C3DPoint(3, 0, 0), C3DPoint(3, 0, 7)}, RGB(90, 90, 255)},
+        {"tiny triangle", {C3DPoint(0, 0, 0), C3DPoint(1e-9, 0, 0), C3DPoint(0, 1e-9, 3e-10)}, RGB(200, 100, 50)},
+        {"degenerate triangle (a line)", {C3DPoint(0, 0, 0), C3DPoint(1, 1, 1), C3DPoint(2, 2, 2)}, RGB(200, 100, 50)},
+        {"triangle with a point given twice", {C3DPoint(0, 0, 0), C3DPoint(0, 0, 0), C3DPoint(2, 1, 3)}, RGB(200, 100, 50)},
+        {"warped quadrilateral", {C3DPoint(0, 0, 0), C3DPoint(4, 0, 1), C3DPoint(4, 4, 0), C3DPoint(0, 4, 2)}, RGB(30, 60, 90)},
+        {"plan pentagon", {C3DPoint(0, 0, 5), C3DPoint(2, 0, 5), C3DPoint(3, 1, 5), C3DPoint(1, 3, 5), C3DPoint(-1, 1, 5)}, RGB(255, 255, 255)},
+        {"tilted hexagon", {C3DPoint(0, 0, 0), C3DPoint(2, 0, 1), C3DPoint(3, 1, 2), C3DPoint(2, 3, 3), C3DPoint(0, 3, 2), C3DPoint(-1, 1, 1)}, RGB(1, 2, 3)},
+    };
+    for (int view : {GViewCamera::VIEW_ISO, GViewCamera::VIEW_TOP}) {
+        m.m_pPVXCtrl->SetStandardView(view);
+        const I_PVXModel::FlatShader shade(m);
+        for (const Row& r : rows) {
+            SCOPED_TRACE(r.name);
+            const int n = static_cast<int>(r.pts.size());
+            std::vector<C3DPoint> vcs;
+            for (const C3DPoint& p : r.pts) vcs.push_back(m.m_pPVXCtrl->GetVcsCoord(p));
+            // The generic steps one by one: the Newell normal of the view points made unit, the
+            // light's factors of it, the colour shaded by them.
+            double normal[3];
+            CUtilFuncs::GetNormalVector(n, vcs.data(), normal);
+            CUtilFuncs::MakeUnitVector(normal);
+            double f = 1.0, g = 0.0;
+            m.GetShadingFactor(normal, light.m_dLightDir, light.m_dHighlightDir, f, g);
+            const COLORREF want = m.GetShadeFactoredColor(r.color, f, g);
+            EXPECT_EQ(shade.Color(r.color, vcs.data(), n), want) << "view " << view;
+            double f2 = 1.0, g2 = 0.0;
+            m.GetFlatShadingFactor(n, r.pts.data(), f2, g2);
+            EXPECT_EQ(m.GetShadeFactoredColor(r.color, f2, g2), want) << "view " << view;
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 // The reaction engine's values, builders, scale factors and copies.
 #include <cfloat>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "module/contour/CContourEngine.h"
@@ -73,6 +74,64 @@ TEST(ReactionValues, RecordsOfManyNodesAreThoseOfEachNode) {
             const double got[6] = {out[i].FX, out[i].FY, out[i].FZ, out[i].MX, out[i].MY, out[i].MZ};
             for (int c = 0; c < 6; ++c) EXPECT_EQ(got[c], want[c]) << "node " << k << " component " << c;
             if (HasFailure()) return;
+        }
+    }
+}
+
+// The values of many nodes at once are each node's record by the selector, also when kept from
+// an earlier call: after every change of the map or of the selector the engine answers as a
+// fresh engine with the same map.
+TEST(ReactionValues, KeptValuesOfManyNodesFollowEveryChangeOfTheMapAndSelector) {
+    auto fill = [](CReactionEngine& e, UINT from, UINT to, UINT step) {
+        for (UINT k = from; k <= to; k += step) e.m_mapReac[k] = T_REAC_D{k * 1.0, 2.0, k * 0.5, -double(k), 0, 1};
+    };
+    CReactionEngine other(nullptr);
+    fill(other, 1, 900, 1);
+    struct Row {
+        const char* label;
+        void (*change)(CReactionEngine& e, int& comp, CReactionEngine& other);
+    } rows[] = {
+        {"nothing", [](CReactionEngine&, int&, CReactionEngine&) {}},
+        {"one record set again", [](CReactionEngine& e, int&, CReactionEngine&) {
+             T_REAC_D r{1, 1, 99, 1, 1, 1};
+             e.m_mapReac.SetAt(7, r);
+         }},
+        {"one record written in place", [](CReactionEngine& e, int&, CReactionEngine&) { e.m_mapReac[8].FZ = -3.0; }},
+        {"a record added", [](CReactionEngine& e, int&, CReactionEngine&) { e.m_mapReac[3] = T_REAC_D{0, 0, 5, 0, 0, 0}; }},
+        {"a record removed", [](CReactionEngine& e, int&, CReactionEngine&) { e.m_mapReac.RemoveKey(10); }},
+        {"the selector", [](CReactionEngine&, int& comp, CReactionEngine&) { comp = 3; }},
+        {"another selector", [](CReactionEngine&, int& comp, CReactionEngine&) { comp = 4; }},
+        {"a key far away (no table)", [](CReactionEngine& e, int&, CReactionEngine&) { e.m_mapReac[4000000000u] = T_REAC_D{}; }},
+        {"the far key removed again", [](CReactionEngine& e, int&, CReactionEngine&) { e.m_mapReac.RemoveKey(4000000000u); }},
+        {"the map emptied", [](CReactionEngine& e, int&, CReactionEngine&) { e.m_mapReac.RemoveAll(); }},
+        {"another engine's map imported", [](CReactionEngine& e, int&, CReactionEngine& o) { e.ImportEngine(&o); }},
+    };
+    CReactionEngine e(nullptr);
+    fill(e, 2, 3000, 2);
+    std::vector<UINT> nodes;
+    for (UINT k = 0; k <= 3200; ++k) nodes.push_back(k);
+    nodes.push_back(4000000000u);
+    int comp = 2;
+    std::vector<double> out;
+    e.GetReacValuesOf(comp, nodes.data(), nodes.size(), out);  // kept from here on
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        r.change(e, comp, other);
+        e.GetReacValuesOf(comp, nodes.data(), nodes.size(), out);
+        CReactionEngine fresh(nullptr);
+        for (const auto* a = std::as_const(e.m_mapReac).PGetFirstAssoc(); a;
+             a = std::as_const(e.m_mapReac).PGetNextAssoc(a)) {
+            T_REAC_D v = a->value;
+            fresh.m_mapReac.SetAt(a->key, v);
+        }
+        std::vector<double> want;
+        fresh.GetReacValuesOf(comp, nodes.data(), nodes.size(), want);
+        ASSERT_EQ(out.size(), nodes.size());
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            T_REAC_D rec;
+            e.GetReacData(nodes[i], rec);
+            ASSERT_EQ(out[i], e.CalcReacValue(comp, rec)) << "node " << nodes[i];
+            ASSERT_EQ(out[i], want[i]) << "node " << nodes[i];
         }
     }
 }
