@@ -636,15 +636,27 @@ bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n) {
     if ((brush.lbStyle != BS_SOLID && brush.lbStyle != BS_NULL) || (penStyle != PS_SOLID && penStyle != PS_NULL) ||
         pen.lopnWidth.x > 1)
         return false;
-    return DrawKeptShape(st, pts, n, brush.lbStyle == BS_SOLID, penStyle == PS_SOLID, brush.lbColor, pen.lopnColor);
+    return DrawKeptShape(TargetOf(st), st, pts, n, brush.lbStyle == BS_SOLID, penStyle == PS_SOLID, brush.lbColor,
+                         pen.lopnColor);
 }
 
-bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n, bool fill, bool outline,
-                                  COLORREF fillColor, COLORREF penColor, ShapeRun* run) {
-    if (!g_keepShapes.load(std::memory_order_relaxed)) return false;
+RasterBackend::KeptTarget RasterBackend::TargetOf(const DCState& st) {
+    KeptTarget t;
+    if (!g_keepShapes.load(std::memory_order_relaxed)) return t;
     GdiBitmapObject* bm = st.bitmap.get();
-    if (!bm || !bm->m_pSurface || bm->m_bDib || bm->IsMono() || n < 3 || n > kShapeMaxPoints) return false;
-    if (st.rop2 != R2_COPYPEN || st.hasClip) return false;
+    if (!bm || !bm->m_pSurface || bm->m_bDib || bm->IsMono() || st.rop2 != R2_COPYPEN || st.hasClip) return t;
+    t.bm = bm;
+    t.data = cairo_image_surface_get_data(bm->m_pSurface);
+    t.stride = cairo_image_surface_get_stride(bm->m_pSurface);
+    const RECT b = bm->Bounds();
+    t.inner = RECT{b.left + kShapeMargin, b.top + kShapeMargin, b.right - kShapeMargin, b.bottom - kShapeMargin};
+    t.evenOdd = st.polyFillMode == ALTERNATE;
+    return t;
+}
+
+bool RasterBackend::DrawKeptShape(const KeptTarget& t, const DCState& st, const POINT* pts, int n, bool fill,
+                                  bool outline, COLORREF fillColor, COLORREF penColor, ShapeRun* run) {
+    if (!t.data || n < 3 || n > kShapeMaxPoints) return false;
     POINT dev[kShapeMaxPoints] = {};  // zeros after n, as KeyOf reads them
     const POINT first = st.ToDevice(pts[0]);
     RECT box{first.x, first.y, first.x, first.y};
@@ -657,20 +669,19 @@ bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n, bo
         box.bottom = std::max(box.bottom, p.y);
     }
     // Whole inside the picture with the shape's margin: nothing of it is cut at the border.
-    const RECT b = bm->Bounds();
-    if (box.right - box.left > kShapeMaxSide || box.bottom - box.top > kShapeMaxSide ||
-        box.left - kShapeMargin < b.left || box.top - kShapeMargin < b.top || box.right + kShapeMargin >= b.right ||
-        box.bottom + kShapeMargin >= b.bottom)
+    if (box.right - box.left > kShapeMaxSide || box.bottom - box.top > kShapeMaxSide || box.left < t.inner.left ||
+        box.top < t.inner.top || box.right >= t.inner.right || box.bottom >= t.inner.bottom)
         return false;
-    const bool evenOdd = st.polyFillMode == ALTERNATE;
-    const RecentShape* kept = Recall(KeyOf(dev, n, fill, outline, evenOdd, false), dev, n, fill, outline, evenOdd, false);
+    const RecentShape* kept =
+        Recall(KeyOf(dev, n, fill, outline, t.evenOdd, false), dev, n, fill, outline, t.evenOdd, false);
     if (!kept) return false;
+    GdiBitmapObject* bm = t.bm;
     if (m_cr && !(run && run->started)) cairo_surface_flush(bm->m_pSurface);
     if (fill && outline && fillColor == penColor) {
-        PaintSolid(*bm, first, kept->solid, kept->solidCount, fillColor);
+        PaintSolid(t, first, kept->solid, kept->solidCount, fillColor);
     } else {
-        if (fill) PaintRuns(*bm, first, kept->px->fill, fillColor);
-        if (outline) PaintRuns(*bm, first, kept->px->outline, penColor);
+        if (fill) PaintRuns(t, first, kept->px->fill, fillColor);
+        if (outline) PaintRuns(t, first, kept->px->outline, penColor);
     }
     if (!run) {
         MarkDirty(*bm, box);
@@ -685,15 +696,16 @@ bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n, bo
 }
 
 BOOL RasterBackend::SolidPolygon(const DCState& st, const POINT* pts, int n, COLORREF c) {
-    return pts && DrawKeptShape(st, pts, n, true, true, c, c);
+    return pts && DrawKeptShape(TargetOf(st), st, pts, n, true, true, c, c);
 }
 
 int RasterBackend::SolidPolygons(const DCState& st, const POINT* pts, const int* counts, const COLORREF* colors,
                                  int polys) {
     if (!pts) return 0;
     ShapeRun run;
+    const KeptTarget t = TargetOf(st);
     int k = 0;
-    for (; k < polys && DrawKeptShape(st, pts, counts[k], true, true, colors[k], colors[k], &run); ++k)
+    for (; k < polys && DrawKeptShape(t, st, pts, counts[k], true, true, colors[k], colors[k], &run); ++k)
         pts += counts[k];
     if (run.started) MarkDirty(*st.bitmap.get(), run.dirty);
     return k;
@@ -925,24 +937,20 @@ inline void SetPixels(uint32_t* p, int len, uint32_t v) {
 }  // namespace
 
 // Opaque colours over RGB24 pixels, as cairo writes them.
-void RasterBackend::PaintRuns(GdiBitmapObject& bm, POINT at, const std::vector<Run>& runs, COLORREF c) {
+void RasterBackend::PaintRuns(const KeptTarget& t, POINT at, const std::vector<Run>& runs, COLORREF c) {
     const uint32_t v = 0xff000000u | ToPixel(c);
-    // The surface's rows looked up once per shape, not per run.
-    unsigned char* const data = cairo_image_surface_get_data(bm.m_pSurface);
-    const size_t stride = static_cast<size_t>(cairo_image_surface_get_stride(bm.m_pSurface));
     for (const Run& r : runs) {
-        uint32_t* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(at.y + r.dy) * stride);
+        auto* row = reinterpret_cast<uint32_t*>(t.data + static_cast<std::ptrdiff_t>(at.y + r.dy) * t.stride);
         if (r.x1 > r.x0) SetPixels(row + at.x + r.x0, r.x1 - r.x0, v);
     }
 }
 
-void RasterBackend::PaintSolid(GdiBitmapObject& bm, POINT at, const SolidRun* runs, int count, COLORREF c) {
+void RasterBackend::PaintSolid(const KeptTarget& t, POINT at, const SolidRun* runs, int count, COLORREF c) {
     const uint32_t v = 0xff000000u | ToPixel(c);
-    const std::ptrdiff_t stride = cairo_image_surface_get_stride(bm.m_pSurface);
-    unsigned char* const origin = cairo_image_surface_get_data(bm.m_pSurface) + at.y * stride +
+    unsigned char* const origin = t.data + static_cast<std::ptrdiff_t>(at.y) * t.stride +
                                   static_cast<std::ptrdiff_t>(at.x) * static_cast<std::ptrdiff_t>(sizeof(uint32_t));
     for (const SolidRun* r = runs; r != runs + count; ++r)
-        SetPixels(reinterpret_cast<uint32_t*>(origin + r->dy * stride) + r->x0, r->len, v);
+        SetPixels(reinterpret_cast<uint32_t*>(origin + r->dy * t.stride) + r->x0, r->len, v);
 }
 
 void RasterBackend::MarkDirty(GdiBitmapObject& bm, const RECT& box) {

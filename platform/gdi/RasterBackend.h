@@ -104,8 +104,19 @@ private:
         bool started = false;  // a shape was drawn: the surface flushed, dirty its box so far
         RECT dirty{};
     };
-    bool DrawKeptShape(const DCState& st, const POINT* pts, int n, bool fill, bool outline, COLORREF fillColor,
-                       COLORREF penColor, ShapeRun* run = nullptr);
+    // What kept shapes are painted into, read from the state once for a call (a run of shapes
+    // shares it); no data when they cannot be painted there (kept shapes off, no plain colour
+    // picture, a raster operation or a clip).
+    struct KeptTarget {
+        GdiBitmapObject* bm = nullptr;
+        unsigned char* data = nullptr;  // the picture's pixels and their row stride in bytes
+        std::ptrdiff_t stride = 0;
+        RECT inner{};  // where a kept shape's points may lie: the picture less the shape's margin
+        bool evenOdd = false;
+    };
+    static KeptTarget TargetOf(const DCState& st);
+    bool DrawKeptShape(const KeptTarget& t, const DCState& st, const POINT* pts, int n, bool fill, bool outline,
+                       COLORREF fillColor, COLORREF penColor, ShapeRun* run = nullptr);
     // Thin solid two-point lines (pts[2k], pts[2k + 1]), each as its own stroke, the same way;
     // true when some were drawn so, the others (too long, at the border) then left in
     // m_restPts/m_restCounts, which StrokeRest strokes.
@@ -145,8 +156,8 @@ private:
     const RecentShape* Recall(const ShapeKey& key, const POINT* dev, int n, bool fill, bool outline, bool evenOdd,
                               bool line);
     static std::vector<SolidRun> JoinRuns(const std::vector<Run>& a, const std::vector<Run>& b);
-    static void PaintRuns(GdiBitmapObject& bm, POINT at, const std::vector<Run>& runs, COLORREF c);
-    static void PaintSolid(GdiBitmapObject& bm, POINT at, const SolidRun* runs, int count, COLORREF c);
+    static void PaintRuns(const KeptTarget& t, POINT at, const std::vector<Run>& runs, COLORREF c);
+    static void PaintSolid(const KeptTarget& t, POINT at, const SolidRun* runs, int count, COLORREF c);
     static void MarkDirty(GdiBitmapObject& bm, const RECT& box);
     std::unordered_map<ShapeKey, ShapePixels, ShapeKeyHash> m_shapes;
     static constexpr size_t kRecentShapes = 4096;  // a power of two
