@@ -1230,89 +1230,68 @@ namespace {
 
 // A polygon painted from its kept shape is cairo's fill and outline of it, whichever way it
 // comes: in a run of SolidPolygons, by SolidPolygon, by Polygon with a pen and brush of one
-// colour (the two painted as one), of two colours, or with a null pen or brush. Each shape is
-// drawn at three places, learnt at the first; the table holds rows of one to 65 pixels, miter
-// tips, crossing edges under both fill modes, collinear points, the most points and the widest
-// and tallest extent a kept shape has, and shapes differing only in their last point or fill mode.
+// colour (the two painted as one) or of two. Each shape is drawn under both fill modes at three
+// places, learnt at the first; the table holds rows of one to 65 pixels, a miter tip, crossing
+// edges, collinear points, the most points, the widest and tallest extent a kept shape has, and
+// two shapes differing only in their last point.
 TEST(RasterDC, KeptShapesPaintCairosFillOfTheSamePolygons) {
-    struct Row {
-        const char* label;
-        std::vector<POINT> pts;
-        int fillMode;
-    };
-    const std::vector<POINT> star = {{0, 0}, {14, 0}, {2, 9}, {7, -5}, {11, 9}};
     std::vector<POINT> twelve;
     for (int k = 0; k < 12; ++k) twelve.push_back(POINT{(k * 7) % 13 - (k % 3) * 4, k * 3 - (k % 2) * 9});
     std::vector<POINT> twelveMoved = twelve;
     twelveMoved.back().x += 1;
-    const std::vector<Row> rows = {
-        {"triangle", {{0, 0}, {9, 3}, {4, 8}}, ALTERNATE},
-        {"one pixel", {{0, 0}, {1, 0}, {1, 1}}, ALTERNATE},
-        {"rows of one to nine pixels", {{0, 0}, {1, 0}, {9, 8}, {0, 8}}, ALTERNATE},
-        {"widest kept", {{0, 0}, {64, 0}, {64, 5}, {0, 5}}, WINDING},
-        {"tallest kept, up and left", {{0, 0}, {-20, -64}, {-23, -60}}, ALTERNATE},
-        {"sliver with a long miter tip", {{0, 0}, {30, 1}, {0, 2}}, ALTERNATE},
-        {"crossing edges, alternate", {{0, 0}, {12, 10}, {12, 0}, {0, 10}}, ALTERNATE},
-        {"crossing edges, winding", {{0, 0}, {12, 10}, {12, 0}, {0, 10}}, WINDING},
-        {"pentagram, alternate", star, ALTERNATE},
-        {"pentagram, winding", star, WINDING},
-        {"collinear points", {{0, 0}, {6, 3}, {12, 6}}, ALTERNATE},
-        {"twelve points", twelve, ALTERNATE},
-        {"twelve points, the last moved", twelveMoved, ALTERNATE},
+    const std::vector<std::vector<POINT>> shapes = {
+        {{0, 0}, {9, 3}, {4, 8}},                        // a triangle
+        {{0, 0}, {1, 0}, {1, 1}},                        // one pixel
+        {{0, 0}, {1, 0}, {9, 8}, {0, 8}},                // rows of one to nine pixels
+        {{0, 0}, {64, 0}, {64, 5}, {0, 5}},              // the widest kept
+        {{0, 0}, {-20, -64}, {-23, -60}},                // the tallest kept, up and left
+        {{0, 0}, {30, 1}, {0, 2}},                       // a sliver with a long miter tip
+        {{0, 0}, {12, 10}, {12, 0}, {0, 10}},            // crossing edges
+        {{0, 0}, {14, 0}, {2, 9}, {7, -5}, {11, 9}},     // a pentagram
+        {{0, 0}, {6, 3}, {12, 6}},                       // collinear points
+        twelve,
+        twelveMoved,
     };
-    enum Route { kRun, kSolid, kOneColour, kTwoColours, kNullPen, kNullBrush };
+    enum Route { kRun, kSolid, kOneColour, kTwoColours };
     const POINT places[3] = {{100, 100}, {103, 104}, {180, 150}};
-    auto colour = [](size_t row, int place, int shift) {
-        return RGB((row * 37 + static_cast<size_t>(place) * 90) % 256, (row * 11 + 60 + shift) % 256, 200 - place * 40);
-    };
-    for (Route route : {kRun, kSolid, kOneColour, kTwoColours, kNullPen, kNullBrush}) {
+    for (Route route : {kRun, kSolid, kOneColour, kTwoColours}) {
         SCOPED_TRACE(testing::Message() << "route " << route);
         RasterCanvas kept(320, 240), cairo(320, 240);
-        // The run route: the shapes gathered while the fill mode stays, then drawn in one call.
-        std::vector<POINT> pts;
-        std::vector<int> counts;
-        std::vector<COLORREF> colors;
-        auto drawRun = [&] {
-            const int polys = static_cast<int>(counts.size());
-            if (polys) EXPECT_EQ(kept.dc.SolidPolygons(pts.data(), counts.data(), colors.data(), polys), polys);
-            pts.clear();
-            counts.clear();
-            colors.clear();
-        };
-        for (int place = 0; place < 3; ++place) {
-            for (size_t r = 0; r < rows.size(); ++r) {
-                const Row& row = rows[r];
-                SCOPED_TRACE(row.label);
-                if (r > 0 && row.fillMode != rows[r - 1].fillMode) drawRun();
-                std::vector<POINT> at;
-                for (const POINT& p : row.pts) at.push_back(POINT{p.x + places[place].x, p.y + places[place].y});
-                const COLORREF c = colour(r, place, 0);
-                const COLORREF penColour = route == kTwoColours ? colour(r, place, 77) : c;
-                const int n = static_cast<int>(at.size());
-                for (CDC* dc : {&kept.dc, &cairo.dc}) {
-                    dc->SetPolyFillMode(row.fillMode);
-                    RasterBackend::KeepShapes(dc == &kept.dc);
-                    if (dc == &kept.dc && route == kSolid) {
-                        EXPECT_TRUE(dc->SolidPolygon(at.data(), n, c));
-                        continue;
+        for (int mode : {ALTERNATE, WINDING}) {
+            kept.dc.SetPolyFillMode(mode);
+            cairo.dc.SetPolyFillMode(mode);
+            for (int place = 0; place < 3; ++place) {
+                std::vector<POINT> pts;  // the run: every shape at this place
+                std::vector<int> counts;
+                std::vector<COLORREF> colors;
+                for (size_t i = 0; i < shapes.size(); ++i) {
+                    const size_t first = pts.size();
+                    for (const POINT& p : shapes[i]) pts.push_back(POINT{p.x + places[place].x, p.y + places[place].y});
+                    counts.push_back(static_cast<int>(shapes[i].size()));
+                    colors.push_back(RGB(i * 37 + place * 90 + mode, i * 11 + 60, 200 - place * 40));
+                    const COLORREF penColour = route == kTwoColours ? colors.back() ^ 0x4080ff : colors.back();
+                    for (CDC* dc : {&kept.dc, &cairo.dc}) {
+                        RasterBackend::KeepShapes(dc == &kept.dc);
+                        if (dc == &kept.dc && route == kRun) continue;  // with the others of its run
+                        if (dc == &kept.dc && route == kSolid) {
+                            EXPECT_TRUE(dc->SolidPolygon(&pts[first], counts.back(), colors.back())) << i;
+                            continue;
+                        }
+                        CPen pen(PS_SOLID, 1, penColour);
+                        CBrush brush(colors.back());
+                        CPen* op = dc->SelectObject(&pen);
+                        CBrush* ob = dc->SelectObject(&brush);
+                        dc->Polygon(&pts[first], counts.back());
+                        dc->SelectObject(ob);
+                        dc->SelectObject(op);
                     }
-                    if (dc == &kept.dc && route == kRun) continue;  // with the others of its run
-                    CPen pen(route == kNullPen ? PS_NULL : PS_SOLID, 1, penColour);
-                    CBrush brush(c);
-                    CPen* op = dc->SelectObject(&pen);
-                    CBrush* ob = route == kNullBrush ? static_cast<CBrush*>(dc->SelectStockObject(NULL_BRUSH))
-                                                     : dc->SelectObject(&brush);
-                    dc->Polygon(at.data(), n);
-                    dc->SelectObject(ob);
-                    dc->SelectObject(op);
+                    RasterBackend::KeepShapes(true);
                 }
-                RasterBackend::KeepShapes(true);
-                if (route != kRun) continue;
-                pts.insert(pts.end(), at.begin(), at.end());
-                counts.push_back(n);
-                colors.push_back(c);
+                const int polys = static_cast<int>(counts.size());
+                if (route == kRun) {
+                    EXPECT_EQ(kept.dc.SolidPolygons(pts.data(), counts.data(), colors.data(), polys), polys);
+                }
             }
-            drawRun();
         }
         int differing = 0;
         for (int y = 0; y < 240; ++y)
