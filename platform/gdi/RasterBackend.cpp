@@ -8,6 +8,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/afx/AfxDiagnostic.h"
 #include "platform/gdi/FontEngine.h"
 
@@ -481,6 +485,24 @@ bool RunsOf(cairo_surface_t* s, int ox, int oy, std::vector<RECT>& runs) {
 
 }  // namespace
 
+// The pixels of two sets of runs, row by row from the top, runs that overlap or touch joined.
+std::vector<RasterBackend::SolidRun> RasterBackend::JoinRuns(const std::vector<Run>& a, const std::vector<Run>& b) {
+    static_assert(kShapeMaxSide + kShapeMargin + 1 < 128 && 2 * (kShapeMaxSide + kShapeMargin) + 1 < 256,
+                  "a kept shape's runs fit SolidRun's bytes");
+    std::vector<Run> all(a);
+    all.insert(all.end(), b.begin(), b.end());
+    std::sort(all.begin(), all.end(),
+              [](const Run& l, const Run& r) { return l.dy != r.dy ? l.dy < r.dy : l.x0 < r.x0; });
+    std::vector<SolidRun> out;
+    for (size_t i = 0; i < all.size();) {
+        Run r = all[i++];
+        while (i < all.size() && all[i].dy == r.dy && all[i].x0 <= r.x1) r.x1 = std::max(r.x1, all[i++].x1);
+        out.push_back(SolidRun{static_cast<std::int8_t>(r.dy), static_cast<std::int8_t>(r.x0),
+                               static_cast<std::uint8_t>(r.x1 - r.x0), 0});
+    }
+    return out;
+}
+
 size_t RasterBackend::ShapeKeyHash::operator()(const ShapeKey& k) const {
     // Each word multiplied on its own (no chain from word to word: a look-up per polygon), then
     // the sum mixed so every bit reaches the low ones the tables index by.
@@ -491,28 +513,49 @@ size_t RasterBackend::ShapeKeyHash::operator()(const ShapeKey& k) const {
     return static_cast<size_t>(h ^ (h >> 32));
 }
 
+RasterBackend::ShapeKey RasterBackend::KeyOf(const POINT* dev, int n, bool fill, bool outline, bool evenOdd,
+                                             bool line) {
+    // Byte 0 the count, byte 1 how it is drawn, then x and y of each point a byte each: 16 bits a
+    // point, the first in the word's bits 16-31 after the two header bytes.
+    static_assert(kShapeMaxSide < 128 && 1 + kShapeMaxPoints <= 16, "a shape key holds the points in bytes");
+    auto at = [dev](int i) {
+        return static_cast<std::uint64_t>(static_cast<std::uint8_t>(dev[i].x)) |
+               static_cast<std::uint64_t>(static_cast<std::uint8_t>(dev[i].y)) << 8;
+    };
+    ShapeKey key;
+    key.words[0] = static_cast<std::uint64_t>(static_cast<std::uint8_t>(n)) |
+                   static_cast<std::uint64_t>((fill ? 1 : 0) | (outline ? 2 : 0) | (evenOdd ? 4 : 0) | (line ? 8 : 0))
+                       << 8 |
+                   at(0) << 16 | at(1) << 32 | at(2) << 48;
+    key.words[1] = at(3) | at(4) << 16 | at(5) << 32 | at(6) << 48;
+    key.words[2] = at(7) | at(8) << 16 | at(9) << 32 | at(10) << 48;
+    key.words[3] = at(11);
+    return key;
+}
+
 const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const POINT* dev, int n, bool fill, bool outline,
                                                        bool evenOdd, bool line) {
-    // Points lie within kShapeMaxSide of the first (callers check), so each fits a byte.
-    static_assert(kShapeMaxSide < 128 && 2 + 2 * kShapeMaxPoints <= 32, "a shape key holds the points in bytes");
     if (n < 1 || n > kShapeMaxPoints) return nullptr;
-    std::array<std::uint8_t, 32> bytes{};
-    bytes[0] = static_cast<std::uint8_t>(n);
-    bytes[1] = static_cast<std::uint8_t>((fill ? 1 : 0) | (outline ? 2 : 0) | (evenOdd ? 4 : 0) | (line ? 8 : 0));
+    POINT padded[kShapeMaxPoints] = {};
     for (int i = 0; i < n; ++i) {
         if (std::abs(dev[i].x) > kShapeMaxSide || std::abs(dev[i].y) > kShapeMaxSide) return nullptr;
-        bytes[static_cast<size_t>(2 + 2 * i)] = static_cast<std::uint8_t>(static_cast<std::int8_t>(dev[i].x));
-        bytes[static_cast<size_t>(3 + 2 * i)] = static_cast<std::uint8_t>(static_cast<std::int8_t>(dev[i].y));
+        padded[i] = dev[i];
     }
-    ShapeKey key;
-    std::memcpy(key.words.data(), bytes.data(), bytes.size());
+    const RecentShape* kept = Recall(KeyOf(padded, n, fill, outline, evenOdd, line), padded, n, fill, outline,
+                                     evenOdd, line);
+    return kept ? kept->px : nullptr;
+}
+
+const RasterBackend::RecentShape* RasterBackend::Recall(const ShapeKey& key, const POINT* dev, int n, bool fill,
+                                                        bool outline, bool evenOdd, bool line) {
     if (m_recentShapes.empty()) m_recentShapes.resize(kRecentShapes);
     RecentShape& recent = m_recentShapes[ShapeKeyHash()(key) & (kRecentShapes - 1)];
-    if (recent.px && recent.key == key) return recent.px;
-    if (auto it = m_shapes.find(key); it != m_shapes.end()) {
-        recent = RecentShape{key, &it->second};
-        return &it->second;
-    }
+    if (recent.px && recent.key == key) return &recent;
+    auto remember = [&recent, &key](const ShapePixels& px) {
+        recent = RecentShape{key, &px, px.solid.data(), static_cast<int>(px.solid.size())};
+        return &recent;
+    };
+    if (auto it = m_shapes.find(key); it != m_shapes.end()) return remember(it->second);
     if (m_shapes.size() >= kShapeMaxKept) {
         m_shapes.clear();
         std::fill(m_recentShapes.begin(), m_recentShapes.end(), RecentShape{});
@@ -580,9 +623,8 @@ const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const POINT* dev, int n
     cairo_destroy(cr);
     cairo_surface_destroy(scratch);
     if (!ok) return nullptr;
-    const ShapePixels* kept = &m_shapes.emplace(key, std::move(px)).first->second;
-    recent = RecentShape{key, kept};
-    return kept;
+    if (fill && outline) px.solid = JoinRuns(px.fill, px.outline);
+    return remember(m_shapes.emplace(key, std::move(px)).first->second);
 }
 
 void RasterBackend::KeepShapes(bool bOn) { g_keepShapes.store(bOn); }
@@ -594,16 +636,28 @@ bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n) {
     if ((brush.lbStyle != BS_SOLID && brush.lbStyle != BS_NULL) || (penStyle != PS_SOLID && penStyle != PS_NULL) ||
         pen.lopnWidth.x > 1)
         return false;
-    return DrawKeptShape(st, pts, n, brush.lbStyle == BS_SOLID, penStyle == PS_SOLID, brush.lbColor, pen.lopnColor);
+    return DrawKeptShape(TargetOf(st), st, pts, n, brush.lbStyle == BS_SOLID, penStyle == PS_SOLID, brush.lbColor,
+                         pen.lopnColor);
 }
 
-bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n, bool fill, bool outline,
-                                  COLORREF fillColor, COLORREF penColor, ShapeRun* run) {
-    if (!g_keepShapes.load(std::memory_order_relaxed)) return false;
+RasterBackend::KeptTarget RasterBackend::TargetOf(const DCState& st) {
+    KeptTarget t;
+    if (!g_keepShapes.load(std::memory_order_relaxed)) return t;
     GdiBitmapObject* bm = st.bitmap.get();
-    if (!bm || !bm->m_pSurface || bm->m_bDib || bm->IsMono() || n < 3 || n > kShapeMaxPoints) return false;
-    if (st.rop2 != R2_COPYPEN || st.hasClip) return false;
-    POINT dev[kShapeMaxPoints];
+    if (!bm || !bm->m_pSurface || bm->m_bDib || bm->IsMono() || st.rop2 != R2_COPYPEN || st.hasClip) return t;
+    t.bm = bm;
+    t.data = cairo_image_surface_get_data(bm->m_pSurface);
+    t.stride = cairo_image_surface_get_stride(bm->m_pSurface);
+    const RECT b = bm->Bounds();
+    t.inner = RECT{b.left + kShapeMargin, b.top + kShapeMargin, b.right - kShapeMargin, b.bottom - kShapeMargin};
+    t.evenOdd = st.polyFillMode == ALTERNATE;
+    return t;
+}
+
+bool RasterBackend::DrawKeptShape(const KeptTarget& t, const DCState& st, const POINT* pts, int n, bool fill,
+                                  bool outline, COLORREF fillColor, COLORREF penColor, ShapeRun* run) {
+    if (!t.data || n < 3 || n > kShapeMaxPoints) return false;
+    POINT dev[kShapeMaxPoints] = {};  // zeros after n, as KeyOf reads them
     const POINT first = st.ToDevice(pts[0]);
     RECT box{first.x, first.y, first.x, first.y};
     for (int i = 0; i < n; ++i) {
@@ -615,16 +669,20 @@ bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n, bo
         box.bottom = std::max(box.bottom, p.y);
     }
     // Whole inside the picture with the shape's margin: nothing of it is cut at the border.
-    const RECT b = bm->Bounds();
-    if (box.right - box.left > kShapeMaxSide || box.bottom - box.top > kShapeMaxSide ||
-        box.left - kShapeMargin < b.left || box.top - kShapeMargin < b.top || box.right + kShapeMargin >= b.right ||
-        box.bottom + kShapeMargin >= b.bottom)
+    if (box.right - box.left > kShapeMaxSide || box.bottom - box.top > kShapeMaxSide || box.left < t.inner.left ||
+        box.top < t.inner.top || box.right >= t.inner.right || box.bottom >= t.inner.bottom)
         return false;
-    const ShapePixels* px = ShapeOf(dev, n, fill, outline, st.polyFillMode == ALTERNATE, false);
-    if (!px) return false;
+    const RecentShape* kept =
+        Recall(KeyOf(dev, n, fill, outline, t.evenOdd, false), dev, n, fill, outline, t.evenOdd, false);
+    if (!kept) return false;
+    GdiBitmapObject* bm = t.bm;
     if (m_cr && !(run && run->started)) cairo_surface_flush(bm->m_pSurface);
-    if (fill) PaintRuns(*bm, first, px->fill, fillColor);
-    if (outline) PaintRuns(*bm, first, px->outline, penColor);
+    if (fill && outline && fillColor == penColor) {
+        PaintSolid(t, first, kept->solid, kept->solidCount, fillColor);
+    } else {
+        if (fill) PaintRuns(t, first, kept->px->fill, fillColor);
+        if (outline) PaintRuns(t, first, kept->px->outline, penColor);
+    }
     if (!run) {
         MarkDirty(*bm, box);
     } else if (!run->started) {
@@ -638,15 +696,16 @@ bool RasterBackend::DrawKeptShape(const DCState& st, const POINT* pts, int n, bo
 }
 
 BOOL RasterBackend::SolidPolygon(const DCState& st, const POINT* pts, int n, COLORREF c) {
-    return pts && DrawKeptShape(st, pts, n, true, true, c, c);
+    return pts && DrawKeptShape(TargetOf(st), st, pts, n, true, true, c, c);
 }
 
 int RasterBackend::SolidPolygons(const DCState& st, const POINT* pts, const int* counts, const COLORREF* colors,
                                  int polys) {
     if (!pts) return 0;
     ShapeRun run;
+    const KeptTarget t = TargetOf(st);
     int k = 0;
-    for (; k < polys && DrawKeptShape(st, pts, counts[k], true, true, colors[k], colors[k], &run); ++k)
+    for (; k < polys && DrawKeptShape(t, st, pts, counts[k], true, true, colors[k], colors[k], &run); ++k)
         pts += counts[k];
     if (run.started) MarkDirty(*st.bitmap.get(), run.dirty);
     return k;
@@ -859,16 +918,39 @@ bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, int lines
     return true;
 }
 
-// Opaque colours over RGB24 pixels, as cairo writes them.
-void RasterBackend::PaintRuns(GdiBitmapObject& bm, POINT at, const std::vector<Run>& runs, COLORREF c) {
-    const uint32_t v = 0xff000000u | ToPixel(c);
-    // The surface's rows looked up once per shape, not per run.
-    unsigned char* const data = cairo_image_surface_get_data(bm.m_pSurface);
-    const size_t stride = static_cast<size_t>(cairo_image_surface_get_stride(bm.m_pSurface));
-    for (const Run& r : runs) {
-        uint32_t* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(at.y + r.dy) * stride);
-        for (int x = at.x + r.x0; x < at.x + r.x1; ++x) row[x] = v;
+namespace {
+
+// len (> 0) pixels from p set to v: runs of four and more by 16-byte stores, the last one
+// ending at the run's end (overlapping the one before: a pixel written twice is the same).
+inline void SetPixels(uint32_t* p, int len, uint32_t v) {
+#if defined(__SSE2__)
+    if (len >= 4) {
+        const __m128i q = _mm_set1_epi32(static_cast<int>(v));
+        for (int i = 0; i + 4 < len; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), q);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + len - 4), q);
+        return;
     }
+#endif
+    for (int i = 0; i < len; ++i) p[i] = v;
+}
+
+}  // namespace
+
+// Opaque colours over RGB24 pixels, as cairo writes them.
+void RasterBackend::PaintRuns(const KeptTarget& t, POINT at, const std::vector<Run>& runs, COLORREF c) {
+    const uint32_t v = 0xff000000u | ToPixel(c);
+    for (const Run& r : runs) {
+        auto* row = reinterpret_cast<uint32_t*>(t.data + static_cast<std::ptrdiff_t>(at.y + r.dy) * t.stride);
+        if (r.x1 > r.x0) SetPixels(row + at.x + r.x0, r.x1 - r.x0, v);
+    }
+}
+
+void RasterBackend::PaintSolid(const KeptTarget& t, POINT at, const SolidRun* runs, int count, COLORREF c) {
+    const uint32_t v = 0xff000000u | ToPixel(c);
+    unsigned char* const origin = t.data + static_cast<std::ptrdiff_t>(at.y) * t.stride +
+                                  static_cast<std::ptrdiff_t>(at.x) * static_cast<std::ptrdiff_t>(sizeof(uint32_t));
+    for (const SolidRun* r = runs; r != runs + count; ++r)
+        SetPixels(reinterpret_cast<uint32_t*>(origin + r->dy * t.stride) + r->x0, r->len, v);
 }
 
 void RasterBackend::MarkDirty(GdiBitmapObject& bm, const RECT& box) {

@@ -83,8 +83,17 @@ private:
     struct Run {
         int dy, x0, x1;  // a row's pixels [x0, x1) at dy, from the polygon's first point
     };
+    // A run packed in 4 bytes: len pixels from x0 in the row dy from the first point (a kept
+    // shape with its margin spans less than 128 pixels each way from it).
+    struct SolidRun {
+        std::int8_t dy, x0;
+        std::uint8_t len, unused;
+    };
     struct ShapePixels {
         std::vector<Run> fill, outline;
+        // With both fill and outline: the pixels of either, row by row, joined where they touch,
+        // which is what the two paint in one colour (each pixel once).
+        std::vector<SolidRun> solid;
     };
     bool DrawKeptShape(const DCState& st, const POINT* pts, int n);
     // The same with the fill and the 1-pixel solid outline given (each drawn or not, in its
@@ -95,8 +104,19 @@ private:
         bool started = false;  // a shape was drawn: the surface flushed, dirty its box so far
         RECT dirty{};
     };
-    bool DrawKeptShape(const DCState& st, const POINT* pts, int n, bool fill, bool outline, COLORREF fillColor,
-                       COLORREF penColor, ShapeRun* run = nullptr);
+    // What kept shapes are painted into, read from the state once for a call (a run of shapes
+    // shares it); no data when they cannot be painted there (kept shapes off, no plain colour
+    // picture, a raster operation or a clip).
+    struct KeptTarget {
+        GdiBitmapObject* bm = nullptr;
+        unsigned char* data = nullptr;  // the picture's pixels and their row stride in bytes
+        std::ptrdiff_t stride = 0;
+        RECT inner{};  // where a kept shape's points may lie: the picture less the shape's margin
+        bool evenOdd = false;
+    };
+    static KeptTarget TargetOf(const DCState& st);
+    bool DrawKeptShape(const KeptTarget& t, const DCState& st, const POINT* pts, int n, bool fill, bool outline,
+                       COLORREF fillColor, COLORREF penColor, ShapeRun* run = nullptr);
     // Thin solid two-point lines (pts[2k], pts[2k + 1]), each as its own stroke, the same way;
     // true when some were drawn so, the others (too long, at the border) then left in
     // m_restPts/m_restCounts, which StrokeRest strokes.
@@ -108,23 +128,38 @@ private:
     // kept shape's side of it, so a byte each way), their count and how it is drawn, packed.
     struct ShapeKey {
         std::array<std::uint64_t, 4> words{};
-        bool operator==(const ShapeKey& o) const { return words == o.words; }
+        bool operator==(const ShapeKey& o) const {
+            return ((words[0] ^ o.words[0]) | (words[1] ^ o.words[1]) | (words[2] ^ o.words[2]) |
+                    (words[3] ^ o.words[3])) == 0;
+        }
     };
     struct ShapeKeyHash {
         size_t operator()(const ShapeKey& k) const;
     };
+    // The key of the points dev[0, n) (from the first point, each within kShapeMaxSide of it),
+    // dev holding zeros up to kShapeMaxPoints: packed straight into the words, no byte stores.
+    static ShapeKey KeyOf(const POINT* dev, int n, bool fill, bool outline, bool evenOdd, bool line);
     // The pixels of a shape given from its first point: a polygon (fill, outline) or a thin
     // line of two points; null when it reaches beyond its scratch surface.
     const ShapePixels* ShapeOf(const POINT* dev, int n, bool fill, bool outline, bool evenOdd, bool line);
-    static void PaintRuns(GdiBitmapObject& bm, POINT at, const std::vector<Run>& runs, COLORREF c);
-    static void MarkDirty(GdiBitmapObject& bm, const RECT& box);
-    std::unordered_map<ShapeKey, ShapePixels, ShapeKeyHash> m_shapes;
     // The shapes met last, one per slot of their hash: most look-ups of a raft end here
     // without the map's bucket search. Emptied with the map (the pointers are its elements).
-    struct RecentShape {
+    // A slot is a cache line holding what painting needs: a shape seen again costs the slot
+    // and its runs.
+    struct alignas(64) RecentShape {
         ShapeKey key;
         const ShapePixels* px = nullptr;
+        const SolidRun* solid = nullptr;  // px->solid
+        int solidCount = 0;
     };
+    // ShapeOf for a key made by KeyOf from dev (zeros after n): its slot, null as ShapeOf.
+    const RecentShape* Recall(const ShapeKey& key, const POINT* dev, int n, bool fill, bool outline, bool evenOdd,
+                              bool line);
+    static std::vector<SolidRun> JoinRuns(const std::vector<Run>& a, const std::vector<Run>& b);
+    static void PaintRuns(const KeptTarget& t, POINT at, const std::vector<Run>& runs, COLORREF c);
+    static void PaintSolid(const KeptTarget& t, POINT at, const SolidRun* runs, int count, COLORREF c);
+    static void MarkDirty(GdiBitmapObject& bm, const RECT& box);
+    std::unordered_map<ShapeKey, ShapePixels, ShapeKeyHash> m_shapes;
     static constexpr size_t kRecentShapes = 4096;  // a power of two
     std::vector<RecentShape> m_recentShapes;       // made on the first kept shape
     // The pixels of a thin line by its direction alone, (dx, dy) each within kShapeMaxSide, as

@@ -1225,3 +1225,79 @@ TEST(RasterDC, KeptLinesFollowThePictureTheyDrawOn) {
 }
 
 }  // namespace
+
+namespace {
+
+// A polygon painted from its kept shape is cairo's fill and outline of it, whichever way it
+// comes: in a run of SolidPolygons, by SolidPolygon, by Polygon with a pen and brush of one
+// colour (the two painted as one) or of two. Each shape is drawn under both fill modes at three
+// places, learnt at the first; the table holds rows of one to 65 pixels, a miter tip, crossing
+// edges, collinear points, the most points, the widest and tallest extent a kept shape has, and
+// two shapes differing only in their last point.
+TEST(RasterDC, KeptShapesPaintCairosFillOfTheSamePolygons) {
+    std::vector<POINT> twelve;
+    for (int k = 0; k < 12; ++k) twelve.push_back(POINT{(k * 7) % 13 - (k % 3) * 4, k * 3 - (k % 2) * 9});
+    std::vector<POINT> twelveMoved = twelve;
+    twelveMoved.back().x += 1;
+    const std::vector<std::vector<POINT>> shapes = {
+        {{0, 0}, {9, 3}, {4, 8}},                        // a triangle
+        {{0, 0}, {1, 0}, {1, 1}},                        // one pixel
+        {{0, 0}, {1, 0}, {9, 8}, {0, 8}},                // rows of one to nine pixels
+        {{0, 0}, {64, 0}, {64, 5}, {0, 5}},              // the widest kept
+        {{0, 0}, {-20, -64}, {-23, -60}},                // the tallest kept, up and left
+        {{0, 0}, {30, 1}, {0, 2}},                       // a sliver with a long miter tip
+        {{0, 0}, {12, 10}, {12, 0}, {0, 10}},            // crossing edges
+        {{0, 0}, {14, 0}, {2, 9}, {7, -5}, {11, 9}},     // a pentagram
+        {{0, 0}, {6, 3}, {12, 6}},                       // collinear points
+        twelve,
+        twelveMoved,
+    };
+    enum Route { kRun, kSolid, kOneColour, kTwoColours };
+    const POINT places[3] = {{100, 100}, {103, 104}, {180, 150}};
+    for (Route route : {kRun, kSolid, kOneColour, kTwoColours}) {
+        SCOPED_TRACE(testing::Message() << "route " << route);
+        RasterCanvas kept(320, 240), cairo(320, 240);
+        for (int mode : {ALTERNATE, WINDING}) {
+            kept.dc.SetPolyFillMode(mode);
+            cairo.dc.SetPolyFillMode(mode);
+            for (int place = 0; place < 3; ++place) {
+                std::vector<POINT> pts;  // the run: every shape at this place
+                std::vector<int> counts;
+                std::vector<COLORREF> colors;
+                for (size_t i = 0; i < shapes.size(); ++i) {
+                    const size_t first = pts.size();
+                    for (const POINT& p : shapes[i]) pts.push_back(POINT{p.x + places[place].x, p.y + places[place].y});
+                    counts.push_back(static_cast<int>(shapes[i].size()));
+                    colors.push_back(RGB(i * 37 + place * 90 + mode, i * 11 + 60, 200 - place * 40));
+                    const COLORREF penColour = route == kTwoColours ? colors.back() ^ 0x4080ff : colors.back();
+                    for (CDC* dc : {&kept.dc, &cairo.dc}) {
+                        RasterBackend::KeepShapes(dc == &kept.dc);
+                        if (dc == &kept.dc && route == kRun) continue;  // with the others of its run
+                        if (dc == &kept.dc && route == kSolid) {
+                            EXPECT_TRUE(dc->SolidPolygon(&pts[first], counts.back(), colors.back())) << i;
+                            continue;
+                        }
+                        CPen pen(PS_SOLID, 1, penColour);
+                        CBrush brush(colors.back());
+                        CPen* op = dc->SelectObject(&pen);
+                        CBrush* ob = dc->SelectObject(&brush);
+                        dc->Polygon(&pts[first], counts.back());
+                        dc->SelectObject(ob);
+                        dc->SelectObject(op);
+                    }
+                    RasterBackend::KeepShapes(true);
+                }
+                const int polys = static_cast<int>(counts.size());
+                if (route == kRun) {
+                    EXPECT_EQ(kept.dc.SolidPolygons(pts.data(), counts.data(), colors.data(), polys), polys);
+                }
+            }
+        }
+        int differing = 0;
+        for (int y = 0; y < 240; ++y)
+            for (int x = 0; x < 320; ++x) differing += kept.At(x, y) != cairo.At(x, y);
+        EXPECT_EQ(differing, 0);
+    }
+}
+
+}  // namespace
