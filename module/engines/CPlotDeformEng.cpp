@@ -427,6 +427,21 @@ void CPlotDeformEng::DrawContourLineFace(CDC* pDC, C3DPoint a, C3DPoint b, doubl
     m_pEngine->DrawContourLine(pDC, pts, vals);
 }
 
+namespace {
+
+// Per-thread scratch vectors of DrawContourFaces, reached once per member through a call: a
+// thread_local of this library used in the face loop is looked up again at each use.
+[[gnu::noinline]] std::vector<double>& NodeValueScratch() {
+    thread_local std::vector<double> v;
+    return v;
+}
+[[gnu::noinline]] std::vector<CPoint>& PixelScratch() {
+    thread_local std::vector<CPoint> v;
+    return v;
+}
+
+}  // namespace
+
 int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int bDeformed) {
     // The member's faces kept as flat arrays, with the displacement record of each node key.
     thread_local std::vector<T_DISP_D> raw;
@@ -453,7 +468,7 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
     const bool bBands = nElemType != 101 && nElemType != 202;
     const int nFaces = ff.Faces();
     // One value per node, read once.
-    thread_local std::vector<double> nodeValues;
+    std::vector<double>& nodeValues = NodeValueScratch();
     nodeValues.resize(ff.nodes.size());
     for (size_t i = 0; i < ff.nodes.size(); ++i) {
         if (bSlab) {
@@ -467,7 +482,7 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
     // Edges from the points projected once, when they would go to the DC as such anyway.
     // The view's copy of each edge, when there is one, goes on one client DC for the member.
     const bool bPixelEdges = bEdgeStyle && m_pModel->DrawsEdgesAtOnce(pDC, true);
-    thread_local std::vector<CPoint> px;
+    std::vector<CPoint>& px = PixelScratch();
     std::unique_ptr<CClientDC> client;
     if (bPixelEdges) {
         ff.Project(*m_pModel->m_pPVXCtrl, px);
