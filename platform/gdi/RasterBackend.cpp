@@ -803,6 +803,11 @@ RasterBackend::LineShape RasterBackend::LearnLongLine(int dx, int dy) {
 }
 
 bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, int lines, bool bothWays) {
+    return bothWays ? DrawKeptLinesOf<true>(st, pts, lines) : DrawKeptLinesOf<false>(st, pts, lines);
+}
+
+template <bool bothWays>
+bool RasterBackend::DrawKeptLinesOf(const DCState& st, const POINT* pts, int lines) {
     m_restPts.clear();
     m_restCounts.clear();
     if (!g_keepShapes.load(std::memory_order_relaxed)) return false;

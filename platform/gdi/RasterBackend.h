@@ -102,6 +102,8 @@ private:
     // true when some were drawn so, the others (too long, at the border) then left in
     // m_restPts/m_restCounts, which StrokeRest strokes. bothWays: each line and its way back.
     bool DrawKeptLines(const DCState& st, const POINT* pts, int lines, bool bothWays);
+    template <bool kBothWays>
+    bool DrawKeptLinesOf(const DCState& st, const POINT* pts, int lines);
     BOOL StrokeRest(const DCState& st);
     // Each polyline stroked by cairo (total points in all).
     BOOL StrokeLines(const DCState& st, const POINT* pts, const int* counts, int polylines, int total);
