@@ -32,6 +32,7 @@
 #include "platform/afx/CString.h"
 
 class CDC;
+class CDataBase;
 class CPlotDeformEng;
 class CPVXAttrCtrl;
 struct T_CFMO_D;
@@ -271,4 +272,14 @@ private:
     int ReadEnvelopeDeflection(UINT nNode, T_DISP_D& d) const;
     // Drawing of one element's deformed faces, active or inactive.
     int DrawElement(CDC* pDC, UINT nElem, bool bActive);
+    // Whether the post database's element table holds a super element, kept with the table it
+    // was read from and that table's version: IsPossibleDisp asks for every member, and a raft
+    // member has as many elements as plates.
+    struct SuperElems {
+        const void* table = nullptr;
+        unsigned long long version = 0;
+        bool any = true;
+    };
+    mutable SuperElems m_superElems;
+    bool AnySuperElem(CDataBase* db) const;
 };
