@@ -159,9 +159,11 @@ public:
                                 int nOpt1, int nOpt2);
     // The same faces with node keys as flat arrays, kept from frame to frame while the model's
     // shape key, the drawing scale, the component and the displacement records of the member's
-    // nodes stay; raw gets the record (GetDispData) of each key of faces.nodes. Null when the
-    // member cannot be read or the shape is shrunk (its centre moves with the deformation).
-    const PVXFlatFaces* KeptDeformedFaces(UINT nMemb, std::vector<T_DISP_D>& raw);
+    // nodes stay; records gets the record (GetDispData) of each key of faces.nodes, six numbers
+    // a node (DX, DY, DZ, RX, RY, RZ) kept with the faces, valid until the member's next call.
+    // Null when the member cannot be read or the shape is shrunk (its centre moves with the
+    // deformation).
+    const PVXFlatFaces* KeptDeformedFaces(UINT nMemb, const double*& records);
     // The drawing records (MakeDispD4Drawing) of each element's nodes, element after element,
     // and those nodes when pNodes is given; none when an element cannot be read (members of
     // super elements are displaced by the geometry control through this engine).

@@ -443,11 +443,13 @@ namespace {
 }  // namespace
 
 int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int bDeformed) {
-    // The member's faces kept as flat arrays, with the displacement record of each node key.
+    // The member's faces kept as flat arrays, with the displacement record of each node key:
+    // six numbers a node kept with the deformed faces, else read into raw.
     thread_local std::vector<T_DISP_D> raw;
+    const double* records = nullptr;
     const PVXFlatFaces* kept = nullptr;
     if (bDeformed) {
-        kept = m_pEngine->KeptDeformedFaces(nMemb, raw);
+        kept = m_pEngine->KeptDeformedFaces(nMemb, records);
     } else {
         T_SHAPE_ARGUMENT arg;
         kept = m_pModel->KeptMemberFaces(m_pModel->m_KeptShapes, nMemb, memb, arg, true);
@@ -474,6 +476,10 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
         if (bSlab) {
             T_DISP_D d;
             m_pEngine->GetSDflcData(ff.nodes[i], d);
+            nodeValues[i] = m_pEngine->CalcDispValue(d);
+        } else if (records) {
+            const double* r = records + 6 * i;
+            const T_DISP_D d{r[0], r[1], r[2], r[3], r[4], r[5]};
             nodeValues[i] = m_pEngine->CalcDispValue(d);
         } else {
             nodeValues[i] = m_pEngine->CalcDispValue(raw[i]);
