@@ -580,7 +580,7 @@ int DrawUndeformedStyleKept(I_PVXModel& m, CDC* pDC, UINT key, COLORREF color) {
         seg.clear();
     };
     // In copy mode only the union of the lines' pixels shows: each line once, and an edge two
-    // faces share (one each way) as one line drawn both ways (from the faces' second drawing).
+    // faces share (one each way) as one line drawn both ways.
     const PVXFlatFaces::Lines* lines = pDC->GetROP2() == R2_COPYPEN ? faces->EdgeLines() : nullptr;
     if (lines) {
         // Escape is watched face by face; the lines of the faces seen are drawn a batch at a time.

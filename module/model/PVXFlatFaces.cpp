@@ -60,7 +60,7 @@ void PVXFlatFaces::Clear() {
     node.clear();
     visible.clear();
     m_edgeLines = Lines{};
-    m_edgeLinesAsked = 0;
+    m_edgeLinesMade = false;
 }
 
 int PVXFlatFaces::Take(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
@@ -192,8 +192,8 @@ void PVXFlatFaces::AppendEdges(int f, const std::vector<CPoint>& px, std::vector
 
 const PVXFlatFaces::Lines* PVXFlatFaces::EdgeLines() const {
     if (point.size() != corners.size()) return nullptr;
-    if (m_edgeLinesAsked == 2) return &m_edgeLines;
-    if (++m_edgeLinesAsked < 2) return nullptr;
+    if (m_edgeLinesMade) return &m_edgeLines;
+    m_edgeLinesMade = true;
     Lines& out = m_edgeLines;
     out = Lines{};
     const int nFaces = Faces();

@@ -68,9 +68,8 @@ struct PVXFlatFaces {
     // ways (neighbouring faces of a surface share their edge so) is one line drawn both ways.
     // A line comes with the last face that has it, so the lines of faces [0, f) are within the
     // edges of those faces. Only the union of the pixels is kept: for lines of one pen in copy
-    // mode. Made on the second ask from start and point as Take leaves them (faces drawn once
-    // do not pay for them), kept until Clear; null before, and when the faces have no point
-    // index.
+    // mode. Made on the first ask from start and point as Take leaves them, kept until Clear;
+    // null when the faces have no point index.
     struct Line {
         int from, to;  // points
     };
@@ -84,7 +83,7 @@ struct PVXFlatFaces {
 
 private:
     mutable Lines m_edgeLines;
-    mutable int m_edgeLinesAsked = 0;  // 2: made
+    mutable bool m_edgeLinesMade = false;
 };
 
 // Faces read in place: pointers into a PVXFlatFaces with the indexing of its arrays (face f's

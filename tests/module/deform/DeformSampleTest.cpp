@@ -217,8 +217,6 @@ TEST_F(DeformSampleTest, OutlineAtOnceIsItsFacesEdgesOneByOne) {
         dc.SelectObject(old);
         return bits;
     };
-    int first = 0;
-    picture(R2_COPYPEN, -1, first);  // the kept faces' lines are made from their second drawing
     long whole = 0;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.label);
