@@ -80,6 +80,12 @@ BOOL GXgrTapBackend::LineSegments(const DCState& st, const POINT* pts, int n) {
     return m_pLines->LineSegments(st, pts, n);
 }
 
+BOOL GXgrTapBackend::LineSegmentsBothWays(const DCState& st, const POINT* pts, int n) {
+    if (m_sink || !Batchable(st)) return FALSE;
+    Flush();
+    return m_pLines->LineSegmentsBothWays(st, pts, n);
+}
+
 BOOL GXgrTapBackend::KeepPoints(const DCState& st, BOOL (DCBackend::*draw)(const DCState&, const POINT*, int),
                                 const POINT* pts, int n) {
     std::vector<POINT> p;

@@ -47,6 +47,7 @@ public:
     BOOL PolyPolygon(const DCState& st, const POINT* pts, const int* counts, int polys) override;
     BOOL SolidPolygon(const DCState& st, const POINT* pts, int n, COLORREF c) override;
     BOOL LineSegments(const DCState& st, const POINT* pts, int n) override;
+    BOOL LineSegmentsBothWays(const DCState& st, const POINT* pts, int n) override;
     int SolidPolygons(const DCState& st, const POINT* pts, const int* counts, const COLORREF* colors,
                       int polys) override;
     BOOL Rectangle(const DCState& st, int l, int t, int r, int b) override;

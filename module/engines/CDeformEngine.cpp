@@ -782,10 +782,30 @@ int CDeformEngine::IsTimeHistExtendedVelAcc() const {
     return (t == 22 || t == 23 || t == 24) && m_nTHKind >= 1 && m_nTHKind <= 3 ? 1 : 0;
 }
 
+bool CDeformEngine::AnySuperElem(CDataBase* db) const {
+    if (!db) return true;
+    const auto& table = db->Table<DBT_PELEM>();
+    if (m_superElems.table != &table || m_superElems.version != table.Version()) {
+        bool any = false;
+        for (UINT key : table.Keys()) {
+            const T_PELEM_D* e = table.Find(key);
+            if (e && CClassPElem::IsSuperElem(*e)) {
+                any = true;
+                break;
+            }
+        }
+        m_superElems = SuperElems{&table, table.Version(), any};
+    }
+    return m_superElems.any;
+}
+
 int CDeformEngine::IsPossibleDisp(T_PMEMB_D& memb) const {
     const I_PVXModel* pModel = GetModel();
     CPVXAttrCtrl* pAttr = pModel ? pModel->GetAttrCtrl() : nullptr;
-    CPVXSElemCtrl se(PostDBOf(pModel));
+    CDataBase* db = PostDBOf(pModel);
+    // Without a super element in the table no member is made of them.
+    if (!AnySuperElem(db)) return 1;
+    CPVXSElemCtrl se(db);
     if (!se.IsSuperMember(memb) || !pAttr) return 1;
     return (!pAttr->IsMembElemResultAvailable(memb) || !pAttr->IsMembNodeResultAvailable(memb)) ? 1 : 0;
 }

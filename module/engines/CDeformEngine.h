@@ -32,6 +32,7 @@
 #include "platform/afx/CString.h"
 
 class CDC;
+class CDataBase;
 class CPlotDeformEng;
 class CPVXAttrCtrl;
 struct T_CFMO_D;
@@ -158,9 +159,11 @@ public:
                                 int nOpt1, int nOpt2);
     // The same faces with node keys as flat arrays, kept from frame to frame while the model's
     // shape key, the drawing scale, the component and the displacement records of the member's
-    // nodes stay; raw gets the record (GetDispData) of each key of faces.nodes. Null when the
-    // member cannot be read or the shape is shrunk (its centre moves with the deformation).
-    const PVXFlatFaces* KeptDeformedFaces(UINT nMemb, std::vector<T_DISP_D>& raw);
+    // nodes stay; records gets the record (GetDispData) of each key of faces.nodes, six numbers
+    // a node (DX, DY, DZ, RX, RY, RZ) kept with the faces, valid until the member's next call.
+    // Null when the member cannot be read or the shape is shrunk (its centre moves with the
+    // deformation).
+    const PVXFlatFaces* KeptDeformedFaces(UINT nMemb, const double*& records);
     // The drawing records (MakeDispD4Drawing) of each element's nodes, element after element,
     // and those nodes when pNodes is given; none when an element cannot be read (members of
     // super elements are displaced by the geometry control through this engine).
@@ -271,4 +274,14 @@ private:
     int ReadEnvelopeDeflection(UINT nNode, T_DISP_D& d) const;
     // Drawing of one element's deformed faces, active or inactive.
     int DrawElement(CDC* pDC, UINT nElem, bool bActive);
+    // Whether the post database's element table holds a super element, kept with the table it
+    // was read from and that table's version: IsPossibleDisp asks for every member, and a raft
+    // member has as many elements as plates.
+    struct SuperElems {
+        const void* table = nullptr;
+        unsigned long long version = 0;
+        bool any = true;
+    };
+    mutable SuperElems m_superElems;
+    bool AnySuperElem(CDataBase* db) const;
 };

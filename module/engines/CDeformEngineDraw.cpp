@@ -213,7 +213,10 @@ void CDeformEngine::GetDeformedShapeMember(UINT nMemb, PVXPolyListArray& faces, 
     pModel->GetShapeMember(nMemb, memb, faces, pIndex, a, nOpt1, nOpt2);
 }
 
-const PVXFlatFaces* CDeformEngine::KeptDeformedFaces(UINT nMemb, std::vector<T_DISP_D>& raw) {
+const PVXFlatFaces* CDeformEngine::KeptDeformedFaces(UINT nMemb, const double*& records) {
+    // The records kept in the stamp after its head: no copy of a raft's records per frame.
+    records = nullptr;
+    thread_local std::vector<T_DISP_D> raw;
     I_PVXModel* pModel = GetModel();
     CPVXAttrCtrl* pAttr = pModel ? pModel->GetAttrCtrl() : nullptr;
     T_PMEMB_D memb;
@@ -250,13 +253,7 @@ const PVXFlatFaces* CDeformEngine::KeptDeformedFaces(UINT nMemb, std::vector<T_D
         if (v != m_KeptDispVersion.end() && v->second == m_nDispVersion &&
             e->stamp.size() == 2 + 6 * e->faces.nodes.size() && std::memcmp(e->stamp.data(), head, sizeof head) == 0) {
             if (const PVXFlatFaces* kept = m_KeptDeformed.Find(nMemb, key)) {
-                raw.resize(e->faces.nodes.size());
-                const double* d = e->stamp.data() + 2;
-                for (T_DISP_D& r : raw) {
-                    r.DX = d[0], r.DY = d[1], r.DZ = d[2];
-                    r.RX = d[3], r.RY = d[4], r.RZ = d[5];
-                    d += 6;
-                }
+                records = e->stamp.data() + 2;
                 return kept;
             }
         }
@@ -264,6 +261,7 @@ const PVXFlatFaces* CDeformEngine::KeptDeformedFaces(UINT nMemb, std::vector<T_D
         stampOf(stamp);
         if (const PVXFlatFaces* kept = m_KeptDeformed.Find(nMemb, key, &stamp)) {
             m_KeptDispVersion[nMemb] = readVersion;
+            records = e->stamp.data() + 2;
             return kept;
         }
     }
@@ -284,6 +282,7 @@ const PVXFlatFaces* CDeformEngine::KeptDeformedFaces(UINT nMemb, std::vector<T_D
     readRaw(e.faces.nodes);
     stampOf(e.stamp);
     m_KeptDispVersion[nMemb] = readVersion;
+    records = e.stamp.data() + 2;
     return &e.faces;
 }
 

@@ -427,12 +427,29 @@ void CPlotDeformEng::DrawContourLineFace(CDC* pDC, C3DPoint a, C3DPoint b, doubl
     m_pEngine->DrawContourLine(pDC, pts, vals);
 }
 
+namespace {
+
+// Per-thread scratch vectors of DrawContourFaces, reached once per member through a call: a
+// thread_local of this library used in the face loop is looked up again at each use.
+[[gnu::noinline]] std::vector<double>& NodeValueScratch() {
+    thread_local std::vector<double> v;
+    return v;
+}
+[[gnu::noinline]] std::vector<CPoint>& PixelScratch() {
+    thread_local std::vector<CPoint> v;
+    return v;
+}
+
+}  // namespace
+
 int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int bDeformed) {
-    // The member's faces kept as flat arrays, with the displacement record of each node key.
+    // The member's faces kept as flat arrays, with the displacement record of each node key:
+    // six numbers a node kept with the deformed faces, else read into raw.
     thread_local std::vector<T_DISP_D> raw;
+    const double* records = nullptr;
     const PVXFlatFaces* kept = nullptr;
     if (bDeformed) {
-        kept = m_pEngine->KeptDeformedFaces(nMemb, raw);
+        kept = m_pEngine->KeptDeformedFaces(nMemb, records);
     } else {
         T_SHAPE_ARGUMENT arg;
         kept = m_pModel->KeptMemberFaces(m_pModel->m_KeptShapes, nMemb, memb, arg, true);
@@ -453,12 +470,16 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
     const bool bBands = nElemType != 101 && nElemType != 202;
     const int nFaces = ff.Faces();
     // One value per node, read once.
-    thread_local std::vector<double> nodeValues;
+    std::vector<double>& nodeValues = NodeValueScratch();
     nodeValues.resize(ff.nodes.size());
     for (size_t i = 0; i < ff.nodes.size(); ++i) {
         if (bSlab) {
             T_DISP_D d;
             m_pEngine->GetSDflcData(ff.nodes[i], d);
+            nodeValues[i] = m_pEngine->CalcDispValue(d);
+        } else if (records) {
+            const double* r = records + 6 * i;
+            const T_DISP_D d{r[0], r[1], r[2], r[3], r[4], r[5]};
             nodeValues[i] = m_pEngine->CalcDispValue(d);
         } else {
             nodeValues[i] = m_pEngine->CalcDispValue(raw[i]);
@@ -467,7 +488,7 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
     // Edges from the points projected once, when they would go to the DC as such anyway.
     // The view's copy of each edge, when there is one, goes on one client DC for the member.
     const bool bPixelEdges = bEdgeStyle && m_pModel->DrawsEdgesAtOnce(pDC, true);
-    thread_local std::vector<CPoint> px;
+    std::vector<CPoint>& px = PixelScratch();
     std::unique_ptr<CClientDC> client;
     if (bPixelEdges) {
         ff.Project(*m_pModel->m_pPVXCtrl, px);

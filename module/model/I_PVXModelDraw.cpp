@@ -600,6 +600,46 @@ int DrawUndeformedStyleKept(I_PVXModel& m, CDC* pDC, UINT key, COLORREF color) {
         if (!seg.empty()) pDC->LineSegments(seg.data(), static_cast<int>(seg.size() / 2));
         seg.clear();
     };
+    // In copy mode only the union of the lines' pixels shows: each line once, and an edge two
+    // faces share (one each way) as one line drawn both ways.
+    const PVXFlatFaces::Lines* lines = pDC->GetROP2() == R2_COPYPEN ? faces->EdgeLines() : nullptr;
+    if (lines) {
+        // Escape is watched face by face; the lines of the faces seen are drawn a batch at a time.
+        constexpr int kBatchLines = static_cast<int>(kBatchPoints / 2);
+        thread_local std::vector<POINT> both;
+        auto gather = [&](const std::vector<PVXFlatFaces::Line>& from, int a, int b, std::vector<POINT>& to) {
+            to.resize(2 * static_cast<size_t>(b - a));
+            POINT* q = to.data();
+            for (const PVXFlatFaces::Line *l = from.data() + a, *end = from.data() + b; l != end; ++l, q += 2) {
+                q[0] = px[static_cast<size_t>(l->from)];
+                q[1] = px[static_cast<size_t>(l->to)];
+            }
+        };
+        const int nFaces = faces->Faces();
+        int oneDone = 0, bothDone = 0;  // lines drawn: those of the faces before some face
+        for (int f = 0; f < nFaces;) {
+            if (m.WatchEscKeyPress()) {
+                // The faces before it edge by edge: the lines drawn so far are among theirs.
+                seg.clear();
+                for (int g = 0; g < f; ++g) {
+                    faces->AppendEdges(g, px, seg);
+                    if (seg.size() >= kBatchPoints) draw();
+                }
+                draw();
+                return -1;
+            }
+            ++f;
+            const int one = lines->oneWayFirst[f], two = lines->bothFirst[f];
+            if (f < nFaces && one - oneDone < kBatchLines && two - bothDone < kBatchLines) continue;
+            gather(lines->oneWay, oneDone, one, seg);
+            draw();
+            gather(lines->bothWays, bothDone, two, both);
+            if (!both.empty()) pDC->LineSegmentsBothWays(both.data(), static_cast<int>(both.size() / 2));
+            oneDone = one;
+            bothDone = two;
+        }
+        return 1;
+    }
     for (int f = 0; f < faces->Faces(); ++f) {
         if (m.WatchEscKeyPress()) {
             draw();

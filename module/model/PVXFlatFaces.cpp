@@ -1,6 +1,7 @@
 // PVXFlatFaces and PVXKeptFaces: member faces as flat arrays, kept between frames.
 #include "module/model/PVXFlatFaces.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "host/grx/I_PVXCtrl.h"
@@ -58,6 +59,8 @@ void PVXFlatFaces::Clear() {
     nodes.clear();
     node.clear();
     visible.clear();
+    m_edgeLines = Lines{};
+    m_edgeLinesMade = false;
 }
 
 int PVXFlatFaces::Take(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
@@ -185,6 +188,77 @@ void PVXFlatFaces::AppendEdges(int f, const std::vector<CPoint>& px, std::vector
     const size_t at = out.size();
     out.resize(at + static_cast<size_t>(2 * n));
     WriteEdges(point.data() + s, n, px, out.data() + at);
+}
+
+const PVXFlatFaces::Lines* PVXFlatFaces::EdgeLines() const {
+    if (point.size() != corners.size()) return nullptr;
+    if (m_edgeLinesMade) return &m_edgeLines;
+    m_edgeLinesMade = true;
+    Lines& out = m_edgeLines;
+    out = Lines{};
+    const int nFaces = Faces();
+    const int nPoints = static_cast<int>(points.size());
+    // Every edge i to i + 1 (the closing one last) of every face, grouped by its lower point.
+    struct Edge {
+        int hi, face, ways;  // ways: 1 from the lower point, 2 from the higher
+    };
+    std::vector<int> at(static_cast<size_t>(nPoints) + 1, 0);
+    auto forEach = [&](auto&& fn) {
+        for (int f = 0; f < nFaces; ++f) {
+            const int s = start[f], n = Count(f);
+            if (n < 2) continue;
+            for (int i = 0; i < n; ++i) fn(f, point[s + i], point[s + (i + 1 == n ? 0 : i + 1)]);
+        }
+    };
+    forEach([&](int, int a, int b) { ++at[static_cast<size_t>(std::min(a, b)) + 1]; });
+    for (int p = 0; p < nPoints; ++p) at[p + 1] += at[p];
+    std::vector<Edge> edges(static_cast<size_t>(at[nPoints]));
+    {
+        std::vector<int> fill(at.begin(), at.end() - 1);
+        forEach([&](int f, int a, int b) {
+            edges[static_cast<size_t>(fill[std::min(a, b)]++)] = Edge{std::max(a, b), f, a <= b ? 1 : 2};
+        });
+    }
+    // The same line met again: its ways joined, kept with the later face. seen[hi] is the line
+    // to hi, when that line is from the current lower point.
+    struct Merged {
+        int lo, hi, face, ways;
+    };
+    std::vector<Merged> merged;
+    merged.reserve(edges.size() / 2 + 1);
+    std::vector<int> seen(static_cast<size_t>(nPoints), -1);
+    for (int lo = 0; lo < nPoints; ++lo) {
+        for (int e = at[lo]; e < at[lo + 1]; ++e) {
+            const Edge& d = edges[static_cast<size_t>(e)];
+            int& m = seen[static_cast<size_t>(d.hi)];
+            if (m >= 0 && merged[static_cast<size_t>(m)].lo == lo) {
+                Merged& g = merged[static_cast<size_t>(m)];
+                g.ways |= d.ways;
+                g.face = std::max(g.face, d.face);
+            } else {
+                m = static_cast<int>(merged.size());
+                merged.push_back(Merged{lo, d.hi, d.face, d.ways});
+            }
+        }
+    }
+    // Face by face.
+    out.oneWayFirst.assign(static_cast<size_t>(nFaces) + 1, 0);
+    out.bothFirst.assign(static_cast<size_t>(nFaces) + 1, 0);
+    auto isBoth = [](const Merged& g) { return g.ways == 3 && g.lo != g.hi; };
+    for (const Merged& g : merged) ++(isBoth(g) ? out.bothFirst : out.oneWayFirst)[static_cast<size_t>(g.face) + 1];
+    for (int f = 0; f < nFaces; ++f) {
+        out.oneWayFirst[f + 1] += out.oneWayFirst[f];
+        out.bothFirst[f + 1] += out.bothFirst[f];
+    }
+    out.oneWay.resize(static_cast<size_t>(out.oneWayFirst[nFaces]));
+    out.bothWays.resize(static_cast<size_t>(out.bothFirst[nFaces]));
+    std::vector<int> oneAt(out.oneWayFirst.begin(), out.oneWayFirst.end() - 1);
+    std::vector<int> bothAt(out.bothFirst.begin(), out.bothFirst.end() - 1);
+    for (const Merged& g : merged) {
+        if (isBoth(g)) out.bothWays[static_cast<size_t>(bothAt[g.face]++)] = Line{g.lo, g.hi};
+        else out.oneWay[static_cast<size_t>(oneAt[g.face]++)] = g.ways == 2 ? Line{g.hi, g.lo} : Line{g.lo, g.hi};
+    }
+    return &out;
 }
 
 const PVXFlatFaces* PVXKeptFaces::Find(UINT nMemb, const PVXFacesKey& key, const std::vector<double>* pStamp) const {

@@ -63,6 +63,27 @@ struct PVXFlatFaces {
     void DrawEdges(CDC* pDC, int f, const std::vector<CPoint>& px) const;
     // The same segment pairs appended to out, for faces drawn together in one call.
     void AppendEdges(int f, const std::vector<CPoint>& px, std::vector<POINT>& out) const;
+
+    // Every face's edges as lines between points, each line once: an edge that faces have both
+    // ways (neighbouring faces of a surface share their edge so) is one line drawn both ways.
+    // A line comes with the last face that has it, so the lines of faces [0, f) are within the
+    // edges of those faces. Only the union of the pixels is kept: for lines of one pen in copy
+    // mode. Made on the first ask from start and point as Take leaves them, kept until Clear;
+    // null when the faces have no point index.
+    struct Line {
+        int from, to;  // points
+    };
+    struct Lines {
+        // Lines drawn one way and lines drawn both ways, face by face: face f's are
+        // oneWay[oneWayFirst[f], oneWayFirst[f + 1]) and bothWays[bothFirst[f], bothFirst[f + 1]).
+        std::vector<Line> oneWay, bothWays;
+        std::vector<int> oneWayFirst, bothFirst;
+    };
+    const Lines* EdgeLines() const;
+
+private:
+    mutable Lines m_edgeLines;
+    mutable bool m_edgeLinesMade = false;
 };
 
 // Faces read in place: pointers into a PVXFlatFaces with the indexing of its arrays (face f's

@@ -620,6 +620,22 @@ BOOL CDC::LineSegments(const POINT* pts, int n) {
     return ok;
 }
 
+BOOL CDC::LineSegmentsBothWays(const POINT* pts, int n) {
+    DC_OR(FALSE);
+    if (!pts || n <= 0) return FALSE;
+    if (dc->backend->LineSegmentsBothWays(dc->st, pts, n)) {
+        dc->st.curPos = pts[2 * n - 2];
+        return TRUE;
+    }
+    BOOL ok = TRUE;
+    for (int i = 0; i < n; ++i) {
+        MoveTo(pts[2 * i]);
+        ok = LineTo(pts[2 * i + 1].x, pts[2 * i + 1].y) && ok;
+        ok = LineTo(pts[2 * i].x, pts[2 * i].y) && ok;
+    }
+    return ok;
+}
+
 int CDC::SolidPolygons(const POINT* pts, const int* counts, const COLORREF* colors, int polys) {
     DC_OR(0);
     if (!pts || !counts || !colors) return 0;

@@ -136,6 +136,10 @@ public:
     // LineTo(pts[2i + 1]) for each i draws and leaves (a recording DC gets those very calls), in
     // one call where the back end takes them so.
     BOOL LineSegments(const POINT* pts, int n);
+    // The same lines each drawn there and back: MoveTo(pts[2i]), LineTo(pts[2i + 1]),
+    // LineTo(pts[2i]) for each i (a recording DC gets those calls). An edge two faces share, one
+    // each way, costs one line where the back end takes them so.
+    BOOL LineSegmentsBothWays(const POINT* pts, int n);
     // SolidPolygon of polys polygons in a row (counts[k] points each, one after the other in
     // pts, colour colors[k]), stopping at the first it answers FALSE for: how many were drawn.
     // The caller draws that one its own way and goes on from the next.

@@ -91,6 +91,9 @@ public:
     // (nothing drawn) when this back end does not take them at once: the caller then makes the
     // pairs.
     virtual BOOL LineSegments(const DCState& st, const POINT* pts, int n) { return FALSE; }
+    // n lines each drawn both ways, pts[2i] to pts[2i + 1] and back, as LineSegments draws the
+    // pairs (a, b) and (b, a); FALSE (nothing drawn) as LineSegments.
+    virtual BOOL LineSegmentsBothWays(const DCState& st, const POINT* pts, int n) { return FALSE; }
     // SolidPolygon of polygon after polygon (counts[k] points each, one after the other in pts,
     // colours[k]) until one answers FALSE: how many were drawn.
     virtual int SolidPolygons(const DCState& st, const POINT* pts, const int* counts, const COLORREF* colors,

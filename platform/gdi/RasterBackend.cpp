@@ -352,15 +352,24 @@ BOOL RasterBackend::PolyPolyline(const DCState& st, const POINT* pts, const int*
     }
     bool segments = true;
     for (int k = 0; k < polylines && segments; ++k) segments = counts[k] == 2;
-    if (segments && DrawKeptLines(st, pts, polylines)) return StrokeRest(st);
+    if (segments && DrawKeptLines(st, pts, polylines, false)) return StrokeRest(st);
     return StrokeLines(st, pts, counts, polylines, total);
 }
 
 BOOL RasterBackend::LineSegments(const DCState& st, const POINT* pts, int n) {
     if (!pts || n < 1) return FALSE;
-    if (DrawKeptLines(st, pts, n)) return StrokeRest(st);
+    if (DrawKeptLines(st, pts, n, false)) return StrokeRest(st);
     m_segmentCounts.assign(static_cast<size_t>(n), 2);
     return StrokeLines(st, pts, m_segmentCounts.data(), n, 2 * n);
+}
+
+BOOL RasterBackend::LineSegmentsBothWays(const DCState& st, const POINT* pts, int n) {
+    if (!pts || n < 1) return FALSE;
+    if (DrawKeptLines(st, pts, n, true)) return StrokeRest(st);
+    m_bothPts.clear();
+    for (int k = 0; k < n; ++k) m_bothPts.insert(m_bothPts.end(), {pts[2 * k], pts[2 * k + 1], pts[2 * k + 1], pts[2 * k]});
+    m_segmentCounts.assign(static_cast<size_t>(2 * n), 2);
+    return StrokeLines(st, m_bothPts.data(), m_segmentCounts.data(), 2 * n, 4 * n);
 }
 
 BOOL RasterBackend::StrokeRest(const DCState& st) {
@@ -732,6 +741,31 @@ RasterBackend::LineShape RasterBackend::LearnLine(int dx, int dy) {
     return line;
 }
 
+RasterBackend::LineShape RasterBackend::LearnPair(int dx, int dy) {
+    const size_t at = static_cast<size_t>((dy + kShapeMaxSide) * kLineSide + dx + kShapeMaxSide);
+    auto lineAt = [&](int x, int y) {
+        const LineShape l = m_lineShapes[static_cast<size_t>((y + kShapeMaxSide) * kLineSide + x + kShapeMaxSide)];
+        return l.count == -2 ? LearnLine(x, y) : l;
+    };
+    const LineShape there = lineAt(dx, dy), back = lineAt(-dx, -dy);
+    LineShape& pair = m_pairShapes[at];
+    pair.count = -1;
+    if (there.count < 0 || back.count < 0) return pair;
+    // The way back starts at the far end.
+    const std::int32_t farEnd = static_cast<std::int32_t>(dy * m_lineStride + dx);
+    std::vector<std::int32_t> both(m_linePixels.begin() + there.first, m_linePixels.begin() + there.first + there.count);
+    for (int i = 0; i < back.count; ++i) both.push_back(m_linePixels[static_cast<size_t>(back.first + i)] + farEnd);
+    std::sort(both.begin(), both.end());
+    both.erase(std::unique(both.begin(), both.end()), both.end());
+    pair.first = static_cast<int>(m_linePixels.size());
+    m_linePixels.insert(m_linePixels.end(), both.begin(), both.end());
+    // Painting a pixel twice paints it the same.
+    while (m_linePixels.size() > static_cast<size_t>(pair.first) && (m_linePixels.size() - pair.first) % 4)
+        m_linePixels.push_back(m_linePixels.back());
+    pair.count = static_cast<int>(m_linePixels.size()) - pair.first;
+    return pair;
+}
+
 namespace {
 
 // The black scratch picture long lines are learned on, one per thread, made on the first: a
@@ -827,7 +861,12 @@ RasterBackend::LineShape RasterBackend::LearnLongLine(int dx, int dy) {
     return line;
 }
 
-bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, int lines) {
+bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, int lines, bool bothWays) {
+    return bothWays ? DrawKeptLinesOf<true>(st, pts, lines) : DrawKeptLinesOf<false>(st, pts, lines);
+}
+
+template <bool bothWays>
+bool RasterBackend::DrawKeptLinesOf(const DCState& st, const POINT* pts, int lines) {
     m_restPts.clear();
     m_restCounts.clear();
     if (!g_keepShapes.load(std::memory_order_relaxed)) return false;
@@ -850,60 +889,92 @@ bool RasterBackend::DrawKeptLines(const DCState& st, const POINT* pts, int lines
         cairo_image_surface_get_stride(bm->m_pSurface) / static_cast<std::ptrdiff_t>(sizeof(uint32_t));
     if (stride != m_lineStride || m_lineShapes.empty()) {
         m_lineShapes.assign(static_cast<size_t>(kLineSide * kLineSide), LineShape{});
+        m_pairShapes.assign(static_cast<size_t>(kLineSide * kLineSide), LineShape{});
         m_linePixels.clear();
         m_longLines.clear();
         m_longPixels.clear();
         m_lineStride = stride;
     }
-    const LineShape* const shapes = m_lineShapes.data() + (kShapeMaxSide * kLineSide + kShapeMaxSide);
+    constexpr size_t kCentre = static_cast<size_t>(kShapeMaxSide * kLineSide + kShapeMaxSide);
+    const LineShape* const shapes = (bothWays ? m_pairShapes.data() : m_lineShapes.data()) + kCentre;
     const std::int32_t* pixels = m_linePixels.data();
     // The mapping read once: the pixels written below could otherwise be the state's numbers.
     const POINT vOrg = st.viewportOrg, wOrg = st.windowOrg;
     bool painted = false;
     RECT dirty{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+    auto paint = [&](POINT at, const std::int32_t* o, int count) {
+        if (!painted && m_cr) cairo_surface_flush(bm->m_pSurface);
+        painted = true;
+        uint32_t* const to = data + at.y * stride + at.x;
+        for (const std::int32_t* end = o + count; o != end; o += 4) {
+            to[o[0]] = colour;
+            to[o[1]] = colour;
+            to[o[2]] = colour;
+            to[o[3]] = colour;
+        }
+    };
+    auto rest = [&](POINT from, POINT to) {
+        m_restPts.push_back(from);
+        m_restPts.push_back(to);
+        m_restCounts.push_back(2);
+    };
+    // A long line (up to kLongLineSide each way) from its kept shape: false when not kept (yet).
+    auto paintLong = [&](POINT p, int dx, int dy) {
+        const std::uint32_t key =
+            static_cast<std::uint32_t>(dx + kLongLineSide) << 16 | static_cast<std::uint32_t>(dy + kLongLineSide);
+        if (m_longPixels.size() >= kMaxLongPixels) {
+            m_longLines.clear();
+            m_longPixels.clear();
+        }
+        // Until kept, first counts the times the direction came.
+        LineShape& known = m_longLines[key];
+        if (known.count == -2 && ++known.first >= kLongLineLearnAfter) known = LearnLongLine(dx, dy);
+        if (known.count < 0) return false;
+        paint(p, m_longPixels.data() + known.first, known.count);
+        return true;
+    };
     for (int k = 0; k < lines; ++k) {
-        const POINT p{pts[2 * k].x - wOrg.x + vOrg.x, pts[2 * k].y - wOrg.y + vOrg.y};
-        const POINT q{pts[2 * k + 1].x - wOrg.x + vOrg.x, pts[2 * k + 1].y - wOrg.y + vOrg.y};
-        const int dx = q.x - p.x, dy = q.y - p.y;
-        LineShape line;
-        const std::int32_t* o = nullptr;
+        POINT a = pts[2 * k], z = pts[2 * k + 1];
+        POINT p{a.x - wOrg.x + vOrg.x, a.y - wOrg.y + vOrg.y};
+        POINT q{z.x - wOrg.x + vOrg.x, z.y - wOrg.y + vOrg.y};
+        int dx = q.x - p.x, dy = q.y - p.y;
+        // A line and its way back are looked up from the end that makes the pair's direction.
+        if (bothWays && (dy < 0 || (dy == 0 && dx < 0))) {
+            std::swap(a, z);
+            std::swap(p, q);
+            dx = -dx;
+            dy = -dy;
+        }
+        bool drawn = false, left = false;  // left: its lines are in the rest already
         if (std::min(p.x, q.x) >= inner.left && std::min(p.y, q.y) >= inner.top && std::max(p.x, q.x) < inner.right &&
             std::max(p.y, q.y) < inner.bottom) {
             if (std::abs(dx) <= kShapeMaxSide && std::abs(dy) <= kShapeMaxSide) {
-                line = shapes[dy * kLineSide + dx];
+                LineShape line = shapes[dy * kLineSide + dx];
                 if (line.count == -2) {
-                    line = LearnLine(dx, dy);
+                    line = bothWays ? LearnPair(dx, dy) : LearnLine(dx, dy);
                     pixels = m_linePixels.data();
                 }
-                o = pixels + line.first;
-            } else if (std::abs(dx) <= kLongLineSide && std::abs(dy) <= kLongLineSide) {
-                const std::uint32_t key = static_cast<std::uint32_t>(dx + kLongLineSide) << 16 |
-                                          static_cast<std::uint32_t>(dy + kLongLineSide);
-                if (m_longPixels.size() >= kMaxLongPixels) {
-                    m_longLines.clear();
-                    m_longPixels.clear();
+                if (line.count >= 0) {
+                    paint(p, pixels + line.first, line.count);
+                    drawn = true;
                 }
-                // Until kept, first counts the times the direction came.
-                LineShape& known = m_longLines[key];
-                if (known.count == -2 && ++known.first >= kLongLineLearnAfter) known = LearnLongLine(dx, dy);
-                line = known;
-                o = m_longPixels.data() + line.first;
+            } else if (std::abs(dx) <= kLongLineSide && std::abs(dy) <= kLongLineSide) {
+                // Long ones each way on their own.
+                drawn = paintLong(p, dx, dy);
+                if (!drawn) rest(a, z);
+                if (bothWays) {
+                    if (paintLong(q, -dx, -dy)) drawn = true;
+                    else rest(z, a);
+                }
+                left = true;
             }
         }
-        if (line.count < 0) {
-            m_restPts.push_back(pts[2 * k]);
-            m_restPts.push_back(pts[2 * k + 1]);
-            m_restCounts.push_back(2);
+        if (!drawn) {
+            if (!left) {
+                rest(a, z);
+                if (bothWays) rest(z, a);
+            }
             continue;
-        }
-        if (!painted && m_cr) cairo_surface_flush(bm->m_pSurface);
-        painted = true;
-        uint32_t* const at = data + p.y * stride + p.x;
-        for (const std::int32_t* end = o + line.count; o != end; o += 4) {
-            at[o[0]] = colour;
-            at[o[1]] = colour;
-            at[o[2]] = colour;
-            at[o[3]] = colour;
         }
         dirty = RECT{std::min({dirty.left, p.x, q.x}), std::min({dirty.top, p.y, q.y}),
                      std::max({dirty.right, p.x, q.x}), std::max({dirty.bottom, p.y, q.y})};

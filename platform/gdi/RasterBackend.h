@@ -42,6 +42,7 @@ public:
     BOOL PolyPolyline(const DCState& st, const POINT* pts, const int* counts, int polylines);
     // n two-point lines (pts[2i] to pts[2i+1]): the pixels of PolyPolyline with n two-point polylines.
     BOOL LineSegments(const DCState& st, const POINT* pts, int n) override;
+    BOOL LineSegmentsBothWays(const DCState& st, const POINT* pts, int n) override;
     BOOL Polygon(const DCState& st, const POINT* pts, int n) override;
     BOOL PolyPolygon(const DCState& st, const POINT* pts, const int* counts, int polys) override;
     // Small polygons inside the picture in copy mode, unclipped, from their kept shapes.
@@ -119,8 +120,10 @@ private:
                        COLORREF fillColor, COLORREF penColor, ShapeRun* run = nullptr);
     // Thin solid two-point lines (pts[2k], pts[2k + 1]), each as its own stroke, the same way;
     // true when some were drawn so, the others (too long, at the border) then left in
-    // m_restPts/m_restCounts, which StrokeRest strokes.
-    bool DrawKeptLines(const DCState& st, const POINT* pts, int lines);
+    // m_restPts/m_restCounts, which StrokeRest strokes. bothWays: each line and its way back.
+    bool DrawKeptLines(const DCState& st, const POINT* pts, int lines, bool bothWays);
+    template <bool kBothWays>
+    bool DrawKeptLinesOf(const DCState& st, const POINT* pts, int lines);
     BOOL StrokeRest(const DCState& st);
     // Each polyline stroked by cairo (total points in all).
     BOOL StrokeLines(const DCState& st, const POINT* pts, const int* counts, int polylines, int total);
@@ -174,6 +177,11 @@ private:
     };
     LineShape LearnLine(int dx, int dy);
     std::vector<LineShape> m_lineShapes;
+    // A short line and its way back in one, by the direction there (dy > 0, or dy == 0 and
+    // dx > 0: a line and its way back are the same pair): the union of both lines' offsets from
+    // the first point, without repeats, in m_linePixels too. Made and emptied with m_lineShapes.
+    LineShape LearnPair(int dx, int dy);
+    std::vector<LineShape> m_pairShapes;
     std::vector<std::int32_t> m_linePixels;
     std::ptrdiff_t m_lineStride = 0;
     // Longer thin lines (up to kLongLineSide each way) the same, by direction in a map, kept
@@ -186,6 +194,7 @@ private:
     std::unordered_map<std::uint32_t, LineShape> m_longLines;
     std::vector<std::int32_t> m_longPixels;
     std::vector<int> m_segmentCounts;              // LineSegments' counts when they are stroked
+    std::vector<POINT> m_bothPts;                 // LineSegmentsBothWays' lines when they are stroked
     std::vector<POINT> m_restPts;                 // lines DrawKeptLines left to be stroked
     std::vector<int> m_restCounts;
 

@@ -182,10 +182,16 @@ SHORT CUiDriver::KeyState(int nVirtKey, BOOL bAsync) {
         --m_nEscapePolls;
         return 0;
     }
-    SHORT s = m_keysDown[nVirtKey] ? static_cast<SHORT>(0x8000) : 0;
-    if (bAsync && m_keysPressedSinceQuery[nVirtKey]) {
-        s = static_cast<SHORT>(s | 1);
-        m_keysPressedSinceQuery[nVirtKey] = FALSE;
+    // Looked up without adding keys never set: a drawing polls Escape once per face, and the
+    // maps then stay empty.
+    const auto down = m_keysDown.find(nVirtKey);
+    SHORT s = down != m_keysDown.end() && down->second ? static_cast<SHORT>(0x8000) : 0;
+    if (bAsync) {
+        const auto pressed = m_keysPressedSinceQuery.find(nVirtKey);
+        if (pressed != m_keysPressedSinceQuery.end() && pressed->second) {
+            s = static_cast<SHORT>(s | 1);
+            pressed->second = FALSE;
+        }
     }
     return s;
 }

@@ -375,4 +375,40 @@ TEST(DeformViewCommand, ModeShapeCommandReachesTheEngine) {
     CUiDriver::Get().Reset();
 }
 
+// Whether a member can show its displacement follows the element table: an element made a
+// super element (without results of its own) or back, asked of an engine that answered before
+// the change and of a fresh one.
+TEST_F(DeformEngineTest, MembersOfSuperElementsFollowTheElementTable) {
+    auto& table = m_doc.GetMDBCtrl()->GetDBPost()->Table<DBT_PELEM>();
+    const struct {
+        const char* label;
+        UINT elem;
+        int kind;
+        int plate, beam;  // IsPossibleDisp of the plate and the beam member after the change
+    } rows[] = {
+        {"no super element", kPlate, PELEM_KIND_PLATE, 1, 1},
+        {"the plate's element a super element", kPlate, PELEM_KIND_SUPER, 0, 1},
+        {"the beam's too", kBeam, PELEM_KIND_SUPER, 0, 0},
+        {"the plate's a plate again", kPlate, PELEM_KIND_PLATE, 1, 0},
+        {"the beam's a frame again", kBeam, PELEM_KIND_FRAME, 1, 1},
+    };
+    auto possible = [&](const CDeformEngine& e, UINT key) {
+        T_PMEMB_D memb;
+        EXPECT_TRUE(M().GetAttrCtrl()->GetMemb(key, memb));
+        return e.IsPossibleDisp(memb);
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        possible(E(), kPlate);
+        T_PELEM_D e = *table.Find(row.elem);
+        e.kind = row.kind;
+        table.Set(row.elem, e);
+        const CDeformEngine fresh(&M());
+        EXPECT_EQ(possible(E(), kPlate), row.plate);
+        EXPECT_EQ(possible(fresh, kPlate), row.plate);
+        EXPECT_EQ(possible(E(), kBeam), row.beam);
+        EXPECT_EQ(possible(fresh, kBeam), row.beam);
+    }
+}
+
 }  // namespace

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/CUiDriver.h"
+
 using namespace deformtest;
 
 namespace {
@@ -177,6 +179,64 @@ TEST_F(DeformSampleTest, SettlementExtremesAreThoseOfTheSettlementPoints) {
     EXPECT_DOUBLE_EQ(e.m_dLegendMin, lo);
     EXPECT_DOUBLE_EQ(db.at(M().m_nMaxKey), hi);
     EXPECT_DOUBLE_EQ(db.at(M().m_nMinKey), lo);
+}
+
+// A member's undeformed outline drawn at once in copy mode (each edge line once, an edge its
+// faces share drawn both ways in one) is its faces' edges drawn one by one: a merge pen on black
+// paints what a copy pen paints and takes the edge-by-edge way. Whole, and up to an Escape.
+TEST_F(DeformSampleTest, OutlineAtOnceIsItsFacesEdgesOneByOne) {
+    I_PVXModel& m = M();
+    UINT raft = 0;
+    for (INT_PTR i = 0; i < m.m_arrAllMembKey.GetSize() && !raft; ++i) {
+        T_PMEMB_D memb;
+        if (m.GetAttrCtrl()->GetMemb(m.m_arrAllMembKey[i], memb) && memb.type == 301) raft = m.m_arrAllMembKey[i];
+    }
+    ASSERT_NE(raft, 0u);
+    Ctrl()->SetStandardView(GViewCamera::VIEW_ISO);
+    const struct {
+        const char* label;
+        int escapeAfter;  // polls before Escape; -1 none
+        int result;
+    } rows[] = {{"whole", -1, 1}, {"Escape at the first face", 0, -1}, {"Escape halfway", 100, -1},
+                {"Escape at the last face", 191, -1}};
+    auto picture = [&](int rop, int escapeAfter, int& result) {
+        CDC dc;
+        EXPECT_TRUE(dc.CreateCompatibleDC(nullptr));
+        CBitmap bm;
+        EXPECT_TRUE(bm.CreateCompatibleBitmap(nullptr, kWidth, kHeight));
+        CBitmap* old = dc.SelectObject(&bm);
+        dc.FillSolidRect(0, 0, kWidth, kHeight, RGB(0, 0, 0));
+        dc.SetROP2(rop);
+        Ctrl()->ResetEscKeyPress();
+        CUiDriver::Get().PressEscapeAfterPolls(escapeAfter);
+        result = m.PVXDrawUndeformedMember(&dc, raft);
+        CUiDriver::Get().PressEscapeAfterPolls(-1);
+        Ctrl()->ResetEscKeyPress();
+        std::vector<uint32_t> bits(static_cast<size_t>(kWidth * kHeight));
+        bm.GetBitmapBits(static_cast<DWORD>(bits.size() * sizeof(uint32_t)), bits.data());
+        dc.SelectObject(old);
+        return bits;
+    };
+    long whole = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        int atOnce = 0, oneByOne = 0;
+        const std::vector<uint32_t> a = picture(R2_COPYPEN, row.escapeAfter, atOnce);
+        const std::vector<uint32_t> b = picture(R2_MERGEPEN, row.escapeAfter, oneByOne);
+        EXPECT_GT(m.m_KeptOutline.Size(), 0u) << "the outline from kept faces";
+        EXPECT_EQ(atOnce, row.result);
+        EXPECT_EQ(oneByOne, row.result);
+        long differing = 0, lit = 0;
+        for (size_t i = 0; i < a.size(); ++i) {
+            differing += (a[i] & 0xffffff) != (b[i] & 0xffffff);  // the colour, not the unused byte
+            lit += (b[i] & 0xffffff) != 0;
+        }
+        EXPECT_EQ(differing, 0) << "of " << lit << " lit";
+        if (row.escapeAfter < 0) whole = lit;
+        if (row.escapeAfter == 0) EXPECT_EQ(lit, 0);
+        if (row.escapeAfter > 0) EXPECT_TRUE(lit > 0 && lit < whole) << lit << " of " << whole;
+    }
+    EXPECT_GT(whole, 1000);
 }
 
 }  // namespace

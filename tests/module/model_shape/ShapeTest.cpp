@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -673,6 +674,115 @@ TEST_F(ModelShapeTest, RangeOfTheSampleProject) {
     C3DPoint vlo, vhi;
     ASSERT_EQ(m.RE_GetRangeModel(&vlo, &vhi), 1);
     EXPECT_TRUE(vlo == lo && vhi == hi);
+}
+
+// Faces given as corners (indices into pts) taken into flat faces without a control (host order).
+void TakeFaces(PVXFlatFaces& flat, const std::vector<C3DPoint>& pts, const std::vector<std::vector<int>>& faces) {
+    CArray<double, double> coords;
+    for (const C3DPoint& p : pts) coords.Add(p.x), coords.Add(p.y), coords.Add(p.z);
+    CArray<int, int> counts, index;
+    for (const auto& f : faces) {
+        counts.Add(static_cast<int>(f.size()));
+        for (int c : f) index.Add(3 * c);
+    }
+    flat.Take(static_cast<int>(faces.size()), counts, index, coords, nullptr, nullptr);
+}
+
+// A grid of rows x cols unit quads all turning one way: neighbours share each edge one way each.
+void Grid(int rows, int cols, std::vector<C3DPoint>& pts, std::vector<std::vector<int>>& faces) {
+    for (int r = 0; r <= rows; ++r)
+        for (int c = 0; c <= cols; ++c) pts.emplace_back(c, r, 0.0);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) {
+            const int a = r * (cols + 1) + c;
+            faces.push_back({a, a + 1, a + cols + 2, a + cols + 1});
+        }
+}
+
+// Edge lines as text, face by face, points named by their index in pts: "a>b" one way, "a=b"
+// both ways, sorted within a face.
+std::string LinesText(const PVXFlatFaces& flat, const std::vector<C3DPoint>& pts) {
+    const PVXFlatFaces::Lines* l = flat.EdgeLines();
+    if (!l) return "none";
+    auto name = [&](int p) {
+        return std::to_string(std::find(pts.begin(), pts.end(), flat.points[static_cast<size_t>(p)]) - pts.begin());
+    };
+    std::string out;
+    for (int f = 0; f < flat.Faces(); ++f) {
+        std::vector<std::string> lines;
+        for (int i = l->oneWayFirst[f]; i < l->oneWayFirst[f + 1]; ++i)
+            lines.push_back(name(l->oneWay[i].from) + ">" + name(l->oneWay[i].to));
+        for (int i = l->bothFirst[f]; i < l->bothFirst[f + 1]; ++i) {
+            const std::string a = name(l->bothWays[i].from), b = name(l->bothWays[i].to);
+            lines.push_back(std::min(a, b) + "=" + std::max(a, b));
+        }
+        std::sort(lines.begin(), lines.end());
+        out += std::to_string(f) + ":";
+        for (const std::string& t : lines) out += " " + t;
+        out += "\n";
+    }
+    return out;
+}
+
+// The edge lines of flat faces are their edges, each line once (an edge they have both ways as
+// one line both ways), with the last face that has it.
+TEST(FlatFaceEdgeLines, EachEdgeOnceWithTheLastFaceThatHasIt) {
+    std::vector<C3DPoint> grid;
+    std::vector<std::vector<int>> quads;
+    Grid(1, 2, grid, quads);  // points 0 1 2 / 3 4 5
+    const struct {
+        const char* label;
+        std::vector<std::vector<int>> faces;
+        const char* lines;
+    } rows[] = {
+        {"two quads sharing an edge each way", quads, "0: 0>1 3>0 4>3\n1: 1=4 1>2 2>5 5>4\n"},
+        {"the second turned: the edge the same way", {quads[0], {2, 1, 4, 5}}, "0: 0>1 3>0 4>3\n1: 1>4 2>1 4>5 5>2\n"},
+        {"a face of two points", {{0, 4}}, "0: 0=4\n"},
+        {"a corner twice, the same face twice", {{0, 1, 1}, {0, 1, 1}}, "0:\n1: 0=1 1>1\n"},
+        {"a face, another, its reverse", {{0, 1, 4}, {1, 2, 5}, {4, 1, 0}}, "0:\n1: 1>2 2>5 5>1\n2: 0=1 0=4 1=4\n"},
+        {"a face of one point", {{3}, {0, 1, 4}}, "0:\n1: 0>1 1>4 4>0\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        PVXFlatFaces flat;
+        TakeFaces(flat, grid, row.faces);
+        EXPECT_EQ(LinesText(flat, grid), row.lines);
+    }
+    PVXFlatFaces unindexed;
+    unindexed.start = {0, 2};
+    unindexed.corners.resize(2);
+    EXPECT_EQ(unindexed.EdgeLines(), nullptr) << "faces without their point index";
+}
+
+// Kept edge lines follow the faces: faces taken again (fewer, turned, reordered, a point moved,
+// others) give the lines fresh faces of the same give.
+TEST(FlatFaceEdgeLines, KeptLinesFollowTheFacesTheyAreMadeOf) {
+    std::vector<C3DPoint> pts, other;
+    std::vector<std::vector<int>> quads, otherQuads;
+    Grid(2, 2, pts, quads);
+    Grid(1, 3, other, otherQuads);
+    auto fewer = quads, turned = quads, reordered = quads;
+    fewer.pop_back();
+    for (auto& f : turned) std::reverse(f.begin(), f.end());
+    std::swap(reordered[0], reordered[3]);
+    auto moved = pts;
+    moved[4].z = 0.5;
+    const struct {
+        const char* label;
+        std::vector<C3DPoint> pts;
+        std::vector<std::vector<int>> faces;
+    } rows[] = {{"the same faces", pts, quads},          {"a face fewer", pts, fewer},
+                {"faces turned the other way", pts, turned}, {"faces in another order", pts, reordered},
+                {"a point moved", moved, quads},         {"other faces", other, otherQuads}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        PVXFlatFaces kept, fresh;
+        TakeFaces(kept, pts, quads);
+        ASSERT_NE(kept.EdgeLines(), nullptr);
+        TakeFaces(kept, row.pts, row.faces);
+        TakeFaces(fresh, row.pts, row.faces);
+        EXPECT_EQ(LinesText(kept, row.pts), LinesText(fresh, row.pts));
+    }
 }
 
 }  // namespace

@@ -1050,7 +1050,8 @@ namespace {
 // direction has come often enough), from cairo (a long one before that, too long, at or across
 // the picture's border) or from the shape learned at another place. Each line is drawn alone on
 // a cleared picture and compared: at one place, there again after six more times (a long one is
-// kept by then), then elsewhere.
+// kept by then), then elsewhere. The same line drawn there and back in one LineSegmentsBothWays
+// call is cairo's two strokes.
 TEST(RasterDC, ThinLinesAreCairosLineByLine) {
     unsigned seed = 4242;
     auto rnd = [&seed](int n) {
@@ -1127,23 +1128,27 @@ TEST(RasterDC, ThinLinesAreCairosLineByLine) {
         int differing = 0, drawn = 0, lit = 0;
         for (const POINT& d : row.dirs) {
             const POINT first = start(d), second = start(d);
-            for (int k = 0; k < 3; ++k) {
-                const POINT at = k < 2 ? first : second;
+            for (int k = 0; k < 6; ++k) {
+                const bool bothWays = k >= 3;
+                const POINT at = k % 3 < 2 ? first : second;
                 const POINT line[2] = {at, POINT{at.x + d.x, at.y + d.y}};
-                for (int again = 0; k == 1 && again < 6; ++again) kept.dc.LineSegments(line, 1);
+                auto draw = [&] { return bothWays ? kept.dc.LineSegmentsBothWays(line, 1) : kept.dc.LineSegments(line, 1); };
+                for (int again = 0; k % 3 == 1 && again < 6; ++again) draw();
                 kept.dc.FillSolidRect(0, 0, row.w, row.h, kBlack);
                 cairo.dc.FillSolidRect(0, 0, row.w, row.h, kBlack);
-                EXPECT_TRUE(kept.dc.LineSegments(line, 1));
+                EXPECT_TRUE(draw());
                 RasterBackend::KeepShapes(false);
                 cairo.dc.MoveTo(line[0]);
                 cairo.dc.LineTo(line[1].x, line[1].y);
+                if (bothWays) cairo.dc.LineTo(line[0].x, line[0].y);
                 RasterBackend::KeepShapes(true);
                 kept.bitmap.GetBitmapBits(bytes, a.data());
                 cairo.bitmap.GetBitmapBits(bytes, b.data());
                 ++drawn;
                 if (std::memcmp(a.data(), b.data(), bytes) != 0) {
-                    if (++differing == 1) ADD_FAILURE() << "first differing line from (" << line[0].x << ", " << line[0].y
-                                                        << ") to (" << line[1].x << ", " << line[1].y << ")";
+                    if (++differing == 1)
+                        ADD_FAILURE() << "first differing line from (" << line[0].x << ", " << line[0].y << ") to ("
+                                      << line[1].x << ", " << line[1].y << ")" << (bothWays ? " and back" : "");
                 }
                 lit += std::any_of(b.begin(), b.end(), [](uint32_t p) { return (p & 0xffffff) != 0; });
             }
@@ -1161,7 +1166,8 @@ namespace {
 
 // The shapes a DC keeps for thin lines are offsets in the rows of the picture it draws on: a DC
 // that draws on pictures of other widths (other row strides) in turn, or of another height,
-// still draws cairo's lines on each, long ones (kept after coming eight times) and short ones.
+// still draws cairo's lines on each, long ones (kept after coming eight times) and short ones,
+// one way and there and back.
 TEST(RasterDC, KeptLinesFollowThePictureTheyDrawOn) {
     struct Row {
         const char* label;
@@ -1199,10 +1205,13 @@ TEST(RasterDC, KeptLinesFollowThePictureTheyDrawOn) {
                     const int x = 10 + std::max(0, -d.x) + static_cast<int>(i) * 3 + pass % 2;
                     const int y = 10 + std::max(0, -d.y) + static_cast<int>(i) * 2;
                     const POINT line[2] = {{x, y}, {x + d.x, y + d.y}};
-                    EXPECT_TRUE(dc.LineSegments(line, 1));
+                    // Every other line there and back (kept in pairs too).
+                    const bool bothWays = i % 2 == 1;
+                    EXPECT_TRUE(bothWays ? dc.LineSegmentsBothWays(line, 1) : dc.LineSegments(line, 1));
                     RasterBackend::KeepShapes(false);
                     cairo.dc.MoveTo(line[0]);
                     cairo.dc.LineTo(line[1].x, line[1].y);
+                    if (bothWays) cairo.dc.LineTo(line[0].x, line[0].y);
                     RasterBackend::KeepShapes(true);
                 }
             cairo.dc.SelectObject(oldCairoPen);
