@@ -517,6 +517,20 @@ TEST_F(SlabDrawTest, RecordsAreFoundAnewAfterEveryChangeOfTheLists) {
 // records, the component, the sides shown and the list stay the same, and its band weights
 // while the levels do too. Every change of any between two legends must show: the answer is an
 // engine given the same lists weighing them for the first time.
+// Gives a fresh engine the slab inputs of another: component, sides, record maps, element list
+// and a copy of its scale, so what it builds is the other's made from nothing kept.
+void TakeSlabInputs(CForceEngine& to, const CForceEngine& from) {
+    to.m_nSForcComp = from.m_nSForcComp;
+    to.m_bSForcPos = from.m_bSForcPos;
+    to.m_bSForcNeg = from.m_bSForcNeg;
+    to.m_mapSForc = from.m_mapSForc;
+    to.m_mapSForcPos = from.m_mapSForcPos;
+    to.m_mapSForcNeg = from.m_mapSForcNeg;
+    to.m_mapSbem = from.m_mapSbem;
+    to.m_arrElemKey.Copy(from.m_arrElemKey);
+    to.m_pContourEngine = new CContourEngine(*from.m_pContourEngine);
+}
+
 TEST_F(SlabDrawTest, KeptLegendFollowsEveryChangeOfWhatItWasMadeOf) {
     struct Row {
         const char* label;
@@ -545,15 +559,7 @@ TEST_F(SlabDrawTest, KeptLegendFollowsEveryChangeOfWhatItWasMadeOf) {
         ASSERT_EQ(kept->MakeSForcDataList_MnMx(), 1);
         const UINT keptKeys[2] = {M().m_nMaxKey, M().m_nMinKey};
         CForceEngine first(&M());
-        first.m_nSForcComp = kept->m_nSForcComp;
-        first.m_bSForcPos = kept->m_bSForcPos;
-        first.m_bSForcNeg = kept->m_bSForcNeg;
-        first.m_mapSForc = kept->m_mapSForc;
-        first.m_mapSForcPos = kept->m_mapSForcPos;
-        first.m_mapSForcNeg = kept->m_mapSForcNeg;
-        first.m_mapSbem = kept->m_mapSbem;
-        first.m_arrElemKey.Copy(kept->m_arrElemKey);
-        first.m_pContourEngine = new CContourEngine(*kept->m_pContourEngine);
+        TakeSlabInputs(first, *kept);
         ASSERT_EQ(first.MakeSForcDataList_MnMx(), 1);
         EXPECT_EQ(kept->m_dLegendMax, first.m_dLegendMax);
         EXPECT_EQ(kept->m_dLegendMin, first.m_dLegendMin);
@@ -679,15 +685,7 @@ TEST_F(SlabDrawTest, KeptBandsFollowEveryChangeOfWhatTheyWereMadeOf) {
         CForceEngine first(&M());
         first.m_nSForcUnit = 1;
         first.m_bSForcData = kept->m_bSForcData;
-        first.m_nSForcComp = kept->m_nSForcComp;
-        first.m_bSForcPos = kept->m_bSForcPos;
-        first.m_bSForcNeg = kept->m_bSForcNeg;
-        first.m_mapSForc = kept->m_mapSForc;
-        first.m_mapSForcPos = kept->m_mapSForcPos;
-        first.m_mapSForcNeg = kept->m_mapSForcNeg;
-        first.m_mapSbem = kept->m_mapSbem;
-        first.m_arrElemKey.Copy(kept->m_arrElemKey);
-        first.m_pContourEngine = new CContourEngine(*kept->m_pContourEngine);
+        TakeSlabInputs(first, *kept);
         const moduletest::TwoWayDrawing b = draw(first);
         EXPECT_TRUE(a.pixels == b.pixels);
         EXPECT_EQ(a.calls, b.calls);
