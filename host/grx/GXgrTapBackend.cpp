@@ -127,6 +127,14 @@ int GXgrTapBackend::SolidPolygons(const DCState& st, const POINT* pts, const int
     return m_pRaster->SolidPolygons(st, pts, counts, colors, polys);
 }
 
+void GXgrTapBackend::SolidFaces(const DCState& st, SolidFaceRun& run) {
+    // While recording, or with lines LineSegments would not take, nothing: the caller draws each
+    // polygon and line, which is then kept or drawn as such.
+    if (m_sink || !Batchable(st)) return;
+    Flush();
+    m_pLines->SolidFaces(st, run);
+}
+
 BOOL GXgrTapBackend::PolyPolygon(const DCState& st, const POINT* pts, const int* counts, int polys) {
     Flush();
     if (m_sink) {

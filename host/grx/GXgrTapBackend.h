@@ -50,6 +50,7 @@ public:
     BOOL LineSegmentsBothWays(const DCState& st, const POINT* pts, int n) override;
     int SolidPolygons(const DCState& st, const POINT* pts, const int* counts, const COLORREF* colors,
                       int polys) override;
+    void SolidFaces(const DCState& st, SolidFaceRun& run) override;
     BOOL Rectangle(const DCState& st, int l, int t, int r, int b) override;
     BOOL RoundRect(const DCState& st, int l, int t, int r, int b, int ew, int eh) override;
     BOOL Ellipse(const DCState& st, int l, int t, int r, int b) override;

@@ -260,6 +260,10 @@ public:
     // FillPixels of polys polygons in a row (counts[k] points each, one after the other in q,
     // colour colors[k]), with one call into the DC for a run of them.
     void FillPixelsList(CDC* pDC, const POINT* q, const int* counts, const COLORREF* colors, int polys);
+    // Faces one after the other, each its polygons as FillPixelsList fills them and then its
+    // lines as CDC::LineSegments draws them with the selected pen, in one call into the DC for
+    // a run of them; run's cursor ends past the last face.
+    void FillFaces(CDC* pDC, SolidFaceRun& run);
     template <class A>
     void DrawPolygon3DFillOnClientWindow(CDC* pDC, CList<C3DPoint, A>& pts) { FillList(pDC, pts, nullptr, 0, 0, 0, true); }
     template <class A>

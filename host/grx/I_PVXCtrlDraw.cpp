@@ -194,6 +194,22 @@ void I_PVXCtrl::FillPixelsList(CDC* pDC, const POINT* q, const int* counts, cons
     }
 }
 
+void I_PVXCtrl::FillFaces(CDC* pDC, SolidFaceRun& run) {
+    while (!run.Done()) {
+        // As much as the DC draws at once, then the polygon or lines it would not, the usual way.
+        pDC->SolidFaces(run);
+        if (run.Done()) break;
+        if (run.poly < run.facePolys[run.face]) {
+            FillPixels(pDC, run.pts + run.ptAt, run.counts[run.polyAt], run.colors[run.polyAt]);
+            run.PassPolygon();
+        } else {
+            if (run.faceLines[run.face] > 0 && run.segs)
+                pDC->LineSegments(run.segs + run.segAt, run.faceLines[run.face]);
+            run.PassLines();
+        }
+    }
+}
+
 void I_PVXCtrl::DrawPolygonPixels(CDC* pDC, const POINT* q, int n, const int* flags, int nFlags, int hasColor,
                                   COLORREF c) {
     if (n == 2) {  // a face seen edge-on: its one edge

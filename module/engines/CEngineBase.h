@@ -63,6 +63,18 @@ public:
     // polygons and drawn graded (the model's gradient switch) or flat.
     virtual void DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C3DPoint>* pPoints, int* pFlags,
                                   int bFrame);
+    // The base DoSubPolyContour of the count points pts (the first four taken), for callers
+    // that hold the corners in an array.
+    void DoSubPolyContourOf(CDC* pDC, const double* pValues, const C3DPoint* pts, int count, const int* pFlags,
+                            int bFrame);
+    // Its cut alone: the face's band polygons into FaceSizes and FaceVertices (emptied first);
+    // whether there are any.
+    bool CutFaceBands(const double* pValues, const C3DPoint* pts, int count, const int* pFlags, int bFrame);
+    const CArray<int, int>& FaceSizes() const { return m_faceSizes; }
+    const CArray<VtxInfo_tag, VtxInfo_tag>& FaceVertices() const { return m_faceVertices; }
+    // Whether DrawContourList draws a list on pDC as fills alone straight into the memory
+    // image's pixels (AppendBandPixels then the fills): flat, filled, without band lines.
+    bool ListsGoToPixels(CDC* pDC);
     // Band polygons, one flat colour each (or level lines only in the scale's line mode).
     virtual void DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices);
     // Band polygons with colours blended between their vertices.

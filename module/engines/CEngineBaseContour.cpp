@@ -10,6 +10,7 @@
 #include "module/contour/CContourEngine.h"
 #include "module/contour/CGradientDrawing.h"
 #include "module/engines/CEngineBase.h"
+#include "module/engines/BandPixels.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/T_PVX_DOPT_D.h"
@@ -137,10 +138,34 @@ CPen& CEngineBase::BandEdgePen(int nWidth, COLORREF color) {
 void CEngineBase::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C3DPoint>* pPoints, int* pFlags,
                                    int bFrame) {
     if (!m_pContourEngine || !pPoints || !pValues) return;
-    const INT_PTR count = pPoints->GetCount();
     C3DPoint pts[4];
     int n = 0;
     for (POSITION pos = pPoints->GetHeadPosition(); pos && n < 4;) pts[n++] = pPoints->GetNext(pos);
+    DoSubPolyContourOf(pDC, pValues, pts, static_cast<int>(std::min<INT_PTR>(pPoints->GetCount(), INT_MAX)), pFlags,
+                       bFrame);
+}
+
+void CEngineBase::DoSubPolyContourOf(CDC* pDC, const double* pValues, const C3DPoint* corners, int count,
+                                     const int* pFlags, int bFrame) {
+    if (!CutFaceBands(pValues, corners, count, pFlags, bFrame)) return;
+    I_PVXModel* pModel = GetModel();
+    if (pModel && pModel->m_bGradient)
+        DrawContourListGrad(pDC, m_faceSizes, m_faceVertices);
+    else
+        DrawContourList(pDC, m_faceSizes, m_faceVertices);
+}
+
+bool CEngineBase::CutFaceBands(const double* pValues, const C3DPoint* corners, int count, const int* pFlags,
+                               int bFrame) {
+    m_faceSizes.RemoveAllKeepBlock();
+    m_faceVertices.RemoveAllKeepBlock();
+    if (!m_pContourEngine || !corners || !pValues || count < 1) return false;
+    const int n = std::min(count, 4);
+    // The cutters take their points and values as their own.
+    C3DPoint pts[4];
+    double values[4] = {0.0, 0.0, 0.0, 0.0};
+    std::copy(corners, corners + n, pts);
+    std::copy(pValues, pValues + n, values);
     int flags[4] = {0, 0, 0, 0};
     if (pFlags)
         for (int i = 0; i < n; ++i) flags[i] = pFlags[i];
@@ -149,30 +174,83 @@ void CEngineBase::DoSubPolyContour(CDC* pDC, double* pValues, CList<C3DPoint, C3
     // faces (growing a few elements at a time would move them several times per face).
     CArray<int, int>& sizes = m_faceSizes;
     CArray<VtxInfo_tag, VtxInfo_tag>& vertices = m_faceVertices;
-    sizes.RemoveAllKeepBlock();
-    vertices.RemoveAllKeepBlock();
     if (sizes.GetAllocSize() == 0) sizes.SetSize(0, 8);
     if (vertices.GetAllocSize() == 0) vertices.SetSize(0, 24);
     CContourEngine& s = *m_pContourEngine;
     if (bFrame) {
         // A frame polygon has at most four points; any further ones are not part of it.
-        s.ContourFramePoly(pts, pValues, n, sizes, vertices, nullptr, nullptr);
+        s.ContourFramePoly(pts, values, n, sizes, vertices, nullptr, nullptr);
     } else if (count == 3) {
-        s.ContourTriangle(pValues[0], pValues[1], pValues[2], pts[0], pts[1], pts[2], flags[0], flags[1], flags[2],
+        s.ContourTriangle(values[0], values[1], values[2], pts[0], pts[1], pts[2], flags[0], flags[1], flags[2],
                           sizes, vertices, nullptr, nullptr, 1);
     } else if (count == 4) {
-        s.ContourRectangle(pValues[0], pValues[1], pValues[2], pValues[3], pts[0], pts[1], pts[2], pts[3], flags[0],
+        s.ContourRectangle(values[0], values[1], values[2], values[3], pts[0], pts[1], pts[2], pts[3], flags[0],
                            flags[1], flags[2], flags[3], sizes, vertices, nullptr, nullptr);
     }
-    if (sizes.GetSize() == 0) return;
+    return sizes.GetSize() > 0;
+}
+
+bool CEngineBase::ListsGoToPixels(CDC* pDC) {
     I_PVXModel* pModel = GetModel();
-    if (pModel && pModel->m_bGradient)
-        DrawContourListGrad(pDC, sizes, vertices);
-    else
-        DrawContourList(pDC, sizes, vertices);
+    const CContourEngine* s = m_pContourEngine;
+    return s && pDC && pModel && pModel->m_pPVXCtrl && !pModel->m_bGradient && !pModel->m_bExternalDevice &&
+           s->m_nFillStyle != 1 && !s->m_bDrawContourLine && pModel->m_pPVXCtrl->DrawsAtOnce(pDC);
 }
 
 // ---- flat list -------------------------------------------------------------------------------
+
+void AppendBandPixels(const CContourEngine& s, const I_PVXCtrl& ctrl, const GViewCamera::PixelTerms& terms,
+                      const I_PVXModel::FlatShader& shade, CContourEngine::ValueColors& bandColor,
+                      const CArray<int, int>& sizes, const CArray<VtxInfo_tag, VtxInfo_tag>& vertices,
+                      std::vector<C3DPoint>& vcs, std::vector<POINT>& pixels, std::vector<int>& counts,
+                      std::vector<COLORREF>& colors) {
+    const VtxInfo_tag* v = vertices.GetData();
+    const INT_PTR nVtx = vertices.GetSize();
+    // Each vertex taken to view coordinates once, for its pixel (the polygon's fill and edges)
+    // and for the polygon's flat shading.
+    const size_t base = pixels.size();
+    pixels.resize(base + static_cast<size_t>(nVtx));
+    POINT* px = pixels.data() + base;
+    vcs.resize(static_cast<size_t>(nVtx));
+    auto project = [&](INT_PTR i) {
+        const size_t at = static_cast<size_t>(i);
+        vcs[at] = ctrl.GetVcsCoord(v[i].pt);
+        px[at] = terms.Pixel(vcs[at]);
+    };
+    INT_PTR i = 0;
+    if (s.m_pCornerList == &vertices) {
+        // Faces inside one band: a vertex that is the same bits as the first copy of its corner
+        // takes that copy's projection.
+        for (const CContourEngine::CornerRun& r : s.m_cornerRuns) {
+            if (r.at < i || r.n < 0 || r.n > 12 || r.at + r.n > nVtx) continue;
+            for (; i < r.at; ++i) project(i);
+            INT_PTR first[5] = {-1, -1, -1, -1, -1};
+            for (int j = 0; j < r.n; ++j, ++i) {
+                const unsigned k = r.src[j];
+                if (k < 5 && first[k] >= 0 && SameBits(v[i].pt, v[first[k]].pt)) {
+                    vcs[static_cast<size_t>(i)] = vcs[static_cast<size_t>(first[k])];
+                    px[i] = px[first[k]];
+                } else {
+                    project(i);
+                    if (k < 5 && first[k] < 0) first[k] = i;
+                }
+            }
+        }
+    }
+    for (; i < nVtx; ++i) project(i);
+    // The colours of all polygons.
+    constexpr INT_PTR kMaxShaded = 2 * CContourEngine::MAX_LEVELS + 8;  // points a normal takes
+    INT_PTR at = 0;
+    for (INT_PTR p = 0; p < sizes.GetSize(); ++p) {
+        const INT_PTR n = std::min<INT_PTR>(std::max(sizes[p], 0), nVtx - at);
+        if (n > 0) {
+            const int k = static_cast<int>(std::min(n, kMaxShaded));
+            colors.push_back(shade.Color(bandColor(v[at].dValue), vcs.data() + at, k));
+            counts.push_back(static_cast<int>(n));
+        }
+        at += n;
+    }
+}
 
 void CEngineBase::DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxInfo_tag, VtxInfo_tag>& vertices) {
     I_PVXModel* pModel = GetModel();
@@ -185,63 +263,22 @@ void CEngineBase::DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxI
     const INT_PTR nVtx = vertices.GetSize();
 
     if (s.m_nFillStyle != 1 && !d.direct && ctrl.DrawsAtOnce(pDC)) {
-        // Straight into pixels: each vertex taken to view coordinates once, for its pixel (the
-        // polygon's fill and edges) and for the polygon's flat shading.
         std::vector<POINT>& px = m_listPixels;
-        std::vector<C3DPoint>& vcs = m_listViews;
-        px.resize(static_cast<size_t>(nVtx));
-        vcs.resize(static_cast<size_t>(nVtx));
-        const GViewCamera::PixelTerms terms = ctrl.MemPixelTerms();
-        auto project = [&](INT_PTR i) {
-            const size_t at = static_cast<size_t>(i);
-            vcs[at] = ctrl.GetVcsCoord(v[i].pt);
-            px[at] = terms.Pixel(vcs[at]);
-        };
-        INT_PTR i = 0;
-        if (s.m_pCornerList == &vertices) {
-            // Faces inside one band: a vertex that is the same bits as the first copy of its
-            // corner takes that copy's projection.
-            for (const CContourEngine::CornerRun& r : s.m_cornerRuns) {
-                if (r.at < i || r.n < 0 || r.n > 12 || r.at + r.n > nVtx) continue;
-                for (; i < r.at; ++i) project(i);
-                INT_PTR first[5] = {-1, -1, -1, -1, -1};
-                for (int j = 0; j < r.n; ++j, ++i) {
-                    const unsigned k = r.src[j];
-                    if (k < 5 && first[k] >= 0 && SameBits(v[i].pt, v[first[k]].pt)) {
-                        vcs[static_cast<size_t>(i)] = vcs[static_cast<size_t>(first[k])];
-                        px[static_cast<size_t>(i)] = px[static_cast<size_t>(first[k])];
-                    } else {
-                        project(i);
-                        if (k < 5 && first[k] < 0) first[k] = i;
-                    }
-                }
-            }
-        }
-        for (; i < nVtx; ++i) project(i);
-        // The colours of all polygons, then their fills in one run.
-        const I_PVXModel::FlatShader shade(*pModel);
-        constexpr INT_PTR kMaxShaded = 2 * CContourEngine::MAX_LEVELS + 8;  // points a normal takes
         std::vector<int>& counts = m_listCounts;
         std::vector<COLORREF>& colors = m_listColors;
+        px.clear();
         counts.clear();
         colors.clear();
+        const I_PVXModel::FlatShader shade(*pModel);
         CContourEngine::ValueColors bandColor(s);
-        INT_PTR at = 0;
-        for (INT_PTR p = 0; p < sizes.GetSize(); ++p) {
-            const INT_PTR n = std::min<INT_PTR>(std::max(sizes[p], 0), nVtx - at);
-            if (n > 0) {
-                const int k = static_cast<int>(std::min(n, kMaxShaded));
-                colors.push_back(shade.Color(bandColor(v[at].dValue), vcs.data() + at, k));
-                counts.push_back(static_cast<int>(n));
-            }
-            at += n;
-        }
+        AppendBandPixels(s, ctrl, ctrl.MemPixelTerms(), shade, bandColor, sizes, vertices, m_listViews, px, counts,
+                         colors);
         ctrl.FillPixelsList(pDC, px.data(), counts.data(), colors.data(), static_cast<int>(counts.size()));
         if (!s.m_bDrawContourLine) return;
         // The pen only for a list with band edges: most faces of a smooth field have none.
         CPen* pOld = nullptr;
         bool selected = false;
-        at = 0;
+        INT_PTR at = 0;
         for (INT_PTR p = 0; p < sizes.GetSize(); ++p) {
             const INT_PTR n = std::min<INT_PTR>(std::max(sizes[p], 0), nVtx - at);
             for (INT_PTR i = 0; i < n; ++i) {

@@ -5,12 +5,14 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "host/grx/GKrigContour.h"
 #include "host/grx/GRenderView.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/contour/CContourEngine.h"
+#include "module/engines/BandPixels.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CUtilFuncs.h"
 #include "module/model/I_PVXModel.h"
@@ -439,6 +441,84 @@ namespace {
     thread_local std::vector<CPoint> v;
     return v;
 }
+[[gnu::noinline]] std::vector<unsigned char>& MadeScratch() {
+    thread_local std::vector<unsigned char> v;
+    return v;
+}
+
+// Faces gathered for one call into the DC: each face's band polygons in pixels with their
+// colours, then its edges, in the order they come; drawn by I_PVXCtrl::FillFaces as the face
+// after face drawing (the list fills, then LineSegments) would draw them.
+class FaceBatch {
+public:
+    // Faces gathered before drawing: their pixels stay in the cache.
+    static constexpr size_t kMaxFaces = 1024;
+
+    FaceBatch(CEngineBase& engine, CContourEngine& scale, I_PVXModel& model)
+        : m_engine(engine), m_scale(scale), m_ctrl(*model.m_pPVXCtrl), m_terms(m_ctrl.MemPixelTerms()),
+          m_shade(model), m_bandColor(scale), m_s(Store()) {
+        m_s.Clear();
+    }
+    FaceBatch(const FaceBatch&) = delete;
+    FaceBatch& operator=(const FaceBatch&) = delete;
+
+    // A face of n corners: its bands as DoSubPolyContourOf cuts and fills them, then the lines
+    // edges(out) appends as pairs of ends.
+    template <class Edges>
+    void Add(const double* values, const C3DPoint* corners, int n, const int* flags, Edges&& edges) {
+        const size_t polys = m_s.counts.size();
+        if (m_engine.CutFaceBands(values, corners, n, flags, 0))
+            AppendBandPixels(m_scale, m_ctrl, m_terms, m_shade, m_bandColor, m_engine.FaceSizes(),
+                             m_engine.FaceVertices(), m_s.vcs, m_s.pts, m_s.counts, m_s.colors);
+        m_s.facePolys.push_back(static_cast<int>(m_s.counts.size() - polys));
+        const size_t lines = m_s.segs.size();
+        edges(m_s.segs);
+        m_s.faceLines.push_back(static_cast<int>((m_s.segs.size() - lines) / 2));
+    }
+    bool Full() const { return m_s.facePolys.size() >= kMaxFaces; }
+    // What was gathered drawn, the batch emptied.
+    void Draw(CDC* pDC) {
+        if (m_s.facePolys.empty()) return;
+        SolidFaceRun run;
+        run.pts = m_s.pts.data();
+        run.counts = m_s.counts.data();
+        run.colors = m_s.colors.data();
+        run.segs = m_s.segs.data();
+        run.facePolys = m_s.facePolys.data();
+        run.faceLines = m_s.faceLines.data();
+        run.faces = static_cast<int>(m_s.facePolys.size());
+        m_ctrl.FillFaces(pDC, run);
+        m_s.Clear();
+    }
+
+private:
+    struct Lists {
+        std::vector<POINT> pts, segs;
+        std::vector<int> counts, facePolys, faceLines;
+        std::vector<COLORREF> colors;
+        std::vector<C3DPoint> vcs;
+        void Clear() {
+            pts.clear();
+            segs.clear();
+            counts.clear();
+            facePolys.clear();
+            faceLines.clear();
+            colors.clear();
+        }
+    };
+    // Per thread, kept from member to member and frame to frame.
+    [[gnu::noinline]] static Lists& Store() {
+        thread_local Lists lists;
+        return lists;
+    }
+    CEngineBase& m_engine;
+    CContourEngine& m_scale;
+    I_PVXCtrl& m_ctrl;
+    const GViewCamera::PixelTerms m_terms;
+    const I_PVXModel::FlatShader m_shade;
+    CContourEngine::ValueColors m_bandColor;
+    Lists& m_s;
+};
 
 }  // namespace
 
@@ -469,36 +549,54 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
     const double frame = cs.frame;
     const bool bBands = nElemType != 101 && nElemType != 202;
     const int nFaces = ff.Faces();
-    // One value per node, read once.
+    // One value per node and one pixel per point, each made when a face first needs it: the
+    // faces then read every record and point once, where a pass over them all first would read
+    // them twice.
+    const bool bDistinct = ff.point.size() == ff.corners.size();
     std::vector<double>& nodeValues = NodeValueScratch();
+    std::vector<unsigned char>& made = MadeScratch();
     nodeValues.resize(ff.nodes.size());
-    for (size_t i = 0; i < ff.nodes.size(); ++i) {
+    made.assign(ff.nodes.size() + (bDistinct ? ff.points.size() : 0), 0);
+    auto valueOf = [&](int k) {
+        if (made[static_cast<size_t>(k)]) return nodeValues[static_cast<size_t>(k)];
+        made[static_cast<size_t>(k)] = 1;
+        double& value = nodeValues[static_cast<size_t>(k)];
         if (bSlab) {
             T_DISP_D d;
-            m_pEngine->GetSDflcData(ff.nodes[i], d);
-            nodeValues[i] = m_pEngine->CalcDispValue(d);
+            m_pEngine->GetSDflcData(ff.nodes[static_cast<size_t>(k)], d);
+            value = m_pEngine->CalcDispValue(d);
         } else if (records) {
-            const double* r = records + 6 * i;
+            const double* r = records + 6 * k;
             const T_DISP_D d{r[0], r[1], r[2], r[3], r[4], r[5]};
-            nodeValues[i] = m_pEngine->CalcDispValue(d);
+            value = m_pEngine->CalcDispValue(d);
         } else {
-            nodeValues[i] = m_pEngine->CalcDispValue(raw[i]);
+            value = m_pEngine->CalcDispValue(raw[static_cast<size_t>(k)]);
         }
-    }
+        return value;
+    };
     // Edges from the points projected once, when they would go to the DC as such anyway.
     // The view's copy of each edge, when there is one, goes on one client DC for the member.
     const bool bPixelEdges = bEdgeStyle && m_pModel->DrawsEdgesAtOnce(pDC, true);
     std::vector<CPoint>& px = PixelScratch();
     std::unique_ptr<CClientDC> client;
+    const I_PVXCtrl& ctrl = *m_pModel->m_pPVXCtrl;
+    unsigned char* const pixelMade = made.data() + ff.nodes.size();
     if (bPixelEdges) {
-        ff.Project(*m_pModel->m_pPVXCtrl, px);
+        if (bDistinct) px.resize(ff.points.size());
+        else ff.Project(ctrl, px);
         client = m_pModel->MakeEdgeClientCopy();
         // Nothing of the copy would be drawn where the image is about to cover the window.
         if (client && m_pModel->m_pPVXCtrl->LeavesOutWindowItems(client.get())) client.reset();
     }
 
+    // Bands and edges of a run of faces go to the DC in one call, when the list would go
+    // straight into pixels with nothing else drawn on the DC between the faces (the client
+    // copy's edges go to another picture, face by face).
+    std::optional<FaceBatch> batch;
+    if (bPixelEdges && bBands && !bPreFill && bDistinct && m_pEngine->ListsGoToPixels(pDC))
+        batch.emplace(*m_pEngine, *m_pContourEngine, *m_pModel);
+
     CArray<int, int> flags;
-    CList<C3DPoint, C3DPoint> corners;
     CList<C3DPoint> face;
     auto asList = [&](int f) {
         face.RemoveAll();
@@ -507,7 +605,10 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
     };
     double v[4];
     for (int f = 0; f < nFaces; ++f) {
-        if (WatchEscKeyPress()) return -1;
+        if (WatchEscKeyPress()) {
+            if (batch) batch->Draw(pDC);
+            return -1;
+        }
         const int n = ff.Count(f);
         const C3DPoint* p = ff.Corners(f);
         if (n < 2 || n > 4) continue;
@@ -516,11 +617,36 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
             continue;
         const int at = ff.start[f];
         for (int i = 0; i < n; ++i) {
-            v[i] = nodeValues[ff.node[at + i]];
+            v[i] = valueOf(ff.node[at + i]);
             if (bAnimate) v[i] = m_pContourEngine->GetSubFrameValue(v[i], frame);
         }
         if (n == 2) {
+            if (batch) batch->Draw(pDC);
             DrawContourLineFace(pDC, p[0], p[n - 1], v[0], v[1]);
+            continue;
+        }
+        static constexpr int kEdgeFlags[4] = {1, 1, 1, 1};
+        // The corners from the distinct points (the same bits) the edges' pixels are made from,
+        // rather than from the face's own copies.
+        C3DPoint q[4];
+        if (bDistinct)
+            for (int i = 0; i < n; ++i) q[i] = ff.points[static_cast<size_t>(ff.point[at + i])];
+        auto makePixels = [&] {
+            for (int i = 0; i < n; ++i) {
+                const int k = ff.point[at + i];
+                if (!pixelMade[k]) {
+                    pixelMade[k] = 1;
+                    px[static_cast<size_t>(k)] = ctrl.MemPixel(q[i]);
+                }
+            }
+        };
+        if (batch) {
+            batch->Add(v, q, n, kEdgeFlags, [&](std::vector<POINT>& out) {
+                makePixels();
+                ff.AppendEdges(f, px, out);
+            });
+            if (client) m_pModel->DrawEdgesOnClientCopy(pDC, client.get(), p, n);
+            if (batch->Full()) batch->Draw(pDC);
             continue;
         }
         flags.SetSize(n);
@@ -530,16 +656,10 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
             DrawPolygon3DFill(pDC, face, flags, m_pColorOpt->m_crInactive);
             DrawPolygonEdge(pDC, face, flags, 0);
         }
-        if (bBands) {
-            int edgeFlags[4] = {1, 1, 1, 1};
-            while (corners.GetCount() > n) corners.RemoveTail();
-            while (corners.GetCount() < n) corners.AddTail(C3DPoint());
-            int i = 0;
-            for (POSITION pos = corners.GetHeadPosition(); pos;) corners.GetNext(pos) = p[i++];
-            m_pEngine->DoSubPolyContour(pDC, v, &corners, edgeFlags, 0);
-        }
+        if (bBands) m_pEngine->DoSubPolyContourOf(pDC, v, bDistinct ? q : p, n, kEdgeFlags, 0);
         if (bEdgeStyle) {
             if (bPixelEdges) {
+                if (bDistinct) makePixels();
                 ff.DrawEdges(pDC, f, px);
                 if (client) m_pModel->DrawEdgesOnClientCopy(pDC, client.get(), p, n);
             } else {
@@ -548,6 +668,7 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
             }
         }
     }
+    if (batch) batch->Draw(pDC);
     return 1;
 }
 

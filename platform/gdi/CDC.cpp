@@ -645,6 +645,22 @@ int CDC::SolidPolygons(const POINT* pts, const int* counts, const COLORREF* colo
     return n > 0 ? dc->backend->SolidPolygons(dc->st, pts, counts, colors, n) : 0;
 }
 
+void CDC::SolidFaces(SolidFaceRun& run) {
+    DC_OR();
+    if (!run.pts || !run.counts || !run.colors || !run.facePolys || !run.faceLines || run.Done()) return;
+    if (run.faceLines[run.face] > 0 && !run.segs) return;
+    const bool before = run.lineDrawn;
+    const POINT end = run.lastLineEnd;
+    run.lineDrawn = false;
+    dc->backend->SolidFaces(dc->st, run);
+    // As LineSegments leaves it: at the end of the last line drawn.
+    if (run.lineDrawn) dc->st.curPos = run.lastLineEnd;
+    else {
+        run.lineDrawn = before;
+        run.lastLineEnd = end;
+    }
+}
+
 BOOL CDC::PolyPolygon(const POINT* pts, const int* counts, int polys) {
     DC_OR(FALSE);
     if (!pts || !counts || polys <= 0) return FALSE;

@@ -22,6 +22,7 @@
 #include <string>
 
 #include "platform/gdi/CGdiObject.h"
+#include "platform/gdi/SolidFaceRun.h"
 #include "platform/gdi/gdidefs.h"
 
 #include "platform/afx/CString.h"
@@ -144,6 +145,10 @@ public:
     // pts, colour colors[k]), stopping at the first it answers FALSE for: how many were drawn.
     // The caller draws that one its own way and goes on from the next.
     int SolidPolygons(const POINT* pts, const int* counts, const COLORREF* colors, int polys);
+    // The faces of run from its cursor, each its SolidPolygon fills then its LineSegments lines,
+    // as far as the DC draws them at once; the cursor is left at what it did not draw (a
+    // recording DC draws nothing), which the caller draws its own way before going on.
+    void SolidFaces(SolidFaceRun& run);
     BOOL Rectangle(int l, int t, int r, int b);
     BOOL Rectangle(LPCRECT r) { return Rectangle(r->left, r->top, r->right, r->bottom); }
     BOOL RoundRect(int l, int t, int r, int b, int ew, int eh);

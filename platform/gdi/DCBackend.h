@@ -17,6 +17,7 @@
 
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/GdiRegion.h"
+#include "platform/gdi/SolidFaceRun.h"
 #include "platform/gdi/gdidefs.h"
 
 // Everything a drawing call may depend on. Copied whole by SaveDC.
@@ -102,6 +103,10 @@ public:
         for (; k < polys && SolidPolygon(st, pts, counts[k], colors[k]); ++k) pts += counts[k];
         return k;
     }
+    // The faces of run from its cursor, as far as this back end draws them at once: it stops at
+    // a polygon SolidPolygon would answer FALSE for, or at lines it does not take at once, with
+    // the cursor there (the caller draws that its own way and goes on). By default nothing.
+    virtual void SolidFaces(const DCState& st, SolidFaceRun& run) {}
     virtual BOOL Rectangle(const DCState& st, int l, int t, int r, int b) = 0;
     virtual BOOL RoundRect(const DCState& st, int l, int t, int r, int b, int ew, int eh) = 0;
     virtual BOOL Ellipse(const DCState& st, int l, int t, int r, int b) = 0;

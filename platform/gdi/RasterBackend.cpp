@@ -720,6 +720,33 @@ int RasterBackend::SolidPolygons(const DCState& st, const POINT* pts, const int*
     return k;
 }
 
+void RasterBackend::SolidFaces(const DCState& st, SolidFaceRun& r) {
+    const KeptTarget t = TargetOf(st);
+    if (!t.data) return;
+    ShapeRun run;
+    // The fills' box is marked before lines are drawn, as a call of their own would mark it.
+    auto markFills = [&] {
+        if (run.started) MarkDirty(*t.bm, run.dirty);
+        run = ShapeRun{};
+    };
+    while (!r.Done()) {
+        const int polys = r.facePolys[r.face];
+        for (; r.poly < polys; ++r.poly, ++r.polyAt) {
+            const int n = r.counts[r.polyAt];
+            const COLORREF c = r.colors[r.polyAt];
+            if (n < 3 || !DrawKeptShape(t, st, r.pts + r.ptAt, n, true, true, c, c, &run)) return markFills();
+            r.ptAt += static_cast<size_t>(n);
+        }
+        const int lines = r.faceLines[r.face];
+        if (lines > 0) {
+            markFills();
+            if (!r.segs || !LineSegments(st, r.segs + r.segAt, lines)) return;
+        }
+        r.PassLines();
+    }
+    markFills();
+}
+
 namespace {
 constexpr int kLineSide = 2 * kShapeMaxSide + 1;  // directions per row of the line table
 }  // namespace

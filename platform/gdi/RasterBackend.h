@@ -49,6 +49,8 @@ public:
     BOOL SolidPolygon(const DCState& st, const POINT* pts, int n, COLORREF c) override;
     int SolidPolygons(const DCState& st, const POINT* pts, const int* counts, const COLORREF* colors,
                       int polys) override;
+    // Kept-shape fills and kept lines face after face, the picture read from the state once.
+    void SolidFaces(const DCState& st, SolidFaceRun& run) override;
     BOOL Rectangle(const DCState& st, int l, int t, int r, int b) override;
     BOOL RoundRect(const DCState& st, int l, int t, int r, int b, int ew, int eh) override;
     BOOL Ellipse(const DCState& st, int l, int t, int r, int b) override;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/gdi/CRecordDC.h"
+#include "platform/gdi/RasterBackend.h"
 #include "platform/gdi/afxgdi.h"
 #include "tests/host/grx/GrxTestModel.h"
 
@@ -497,6 +498,102 @@ TEST(GrxDrawing, PixelListsFillWhatEachPolygonFills) {
         EXPECT_GT(std::count(single.begin(), single.end(), RGB(160, 80, 90)), 20) << "the last polygon is drawn";
         ctrl.EndDrawToMemDC(false);
     }
+}
+
+
+// A run of faces in one call (FillFaces) draws and records what face after face FillPixelsList
+// and LineSegments draw: also where it meets what the memory image does not draw at once (a
+// polygon too large for a kept shape, an edge-on one, lines past the border or too long), with
+// kept shapes off, and on a recording DC.
+TEST(GrxDrawing, FaceRunsDrawWhatFaceAfterFaceDraws) {
+    I_PVXCtrl ctrl;
+    FrontView(ctrl);  // a 400 x 300 picture
+    struct Face {
+        std::vector<std::vector<POINT>> polys;
+        std::vector<POINT> lines;  // pairs
+    };
+    auto tri = [](int x, int y, int d) { return std::vector<POINT>{{x, y}, {x + d, y + 3}, {x + 2, y + d}}; };
+    auto edges = [](const std::vector<POINT>& p) {
+        std::vector<POINT> out;
+        for (size_t i = 0; i < p.size(); ++i) out.insert(out.end(), {p[i], p[(i + 1) % p.size()]});
+        return out;
+    };
+    const std::vector<POINT> big{{30, 20}, {300, 40}, {60, 260}};  // wider than a kept shape
+    const std::vector<Face> faces{
+        {{tri(50, 50, 20), tri(60, 55, 12)}, edges(tri(50, 50, 20))},
+        {{tri(65, 52, 15)}, {}},                                    // no lines
+        {{}, {{70, 70}, {90, 75}}},                                 // no polygons
+        {{big, tri(100, 100, 9)}, edges(big)},                      // refused polygon, long lines
+        {{{{120, 120}, {130, 125}}}, {{395, 10}, {420, 30}}},       // edge-on polygon, line past the border
+        {{tri(110, 105, 30)}, edges(tri(110, 105, 30))},
+    };
+    std::vector<POINT> pts, segs;
+    std::vector<int> counts, facePolys, faceLines;
+    std::vector<COLORREF> colors;
+    for (size_t f = 0; f < faces.size(); ++f) {
+        for (const auto& poly : faces[f].polys) {
+            pts.insert(pts.end(), poly.begin(), poly.end());
+            counts.push_back(static_cast<int>(poly.size()));
+            colors.push_back(RGB(40 * f, 220 - 30 * counts.size(), 90 + 10 * f));
+        }
+        segs.insert(segs.end(), faces[f].lines.begin(), faces[f].lines.end());
+        facePolys.push_back(static_cast<int>(faces[f].polys.size()));
+        faceLines.push_back(static_cast<int>(faces[f].lines.size() / 2));
+    }
+    CPen pen(PS_SOLID, 1, RGB(250, 250, 250));
+    auto faceByFace = [&](CDC* dc) {
+        CPen* old = dc->SelectObject(&pen);
+        size_t p = 0, q = 0, s = 0;
+        for (size_t f = 0; f < faces.size(); ++f) {
+            ctrl.FillPixelsList(dc, pts.data() + q, counts.data() + p, colors.data() + p, facePolys[f]);
+            for (int k = 0; k < facePolys[f]; ++k) q += static_cast<size_t>(counts[p++]);
+            if (faceLines[f] > 0) dc->LineSegments(segs.data() + s, faceLines[f]);
+            s += 2 * static_cast<size_t>(faceLines[f]);
+        }
+        const CPoint at = dc->GetCurrentPosition();
+        dc->SelectObject(old);
+        return at;
+    };
+    auto inOneRun = [&](CDC* dc) {
+        CPen* old = dc->SelectObject(&pen);
+        SolidFaceRun run;
+        run.pts = pts.data();
+        run.counts = counts.data();
+        run.colors = colors.data();
+        run.segs = segs.data();
+        run.facePolys = facePolys.data();
+        run.faceLines = faceLines.data();
+        run.faces = static_cast<int>(faces.size());
+        ctrl.FillFaces(dc, run);
+        EXPECT_TRUE(run.Done());
+        EXPECT_EQ(run.polyAt, counts.size());
+        EXPECT_EQ(run.segAt, segs.size());
+        const CPoint at = dc->GetCurrentPosition();
+        dc->SelectObject(old);
+        return at;
+    };
+    {
+        SCOPED_TRACE("a recording DC: the same records");
+        CRecordDC single, run;
+        ASSERT_TRUE(single.Create());
+        ASSERT_TRUE(run.Create());
+        EXPECT_EQ(inOneRun(&run), faceByFace(&single));
+        EXPECT_EQ(Geometry(run), Geometry(single));
+    }
+    for (const bool keep : {true, false}) {
+        SCOPED_TRACE(keep ? "the memory image: the same pixels" : "the same with kept shapes off");
+        RasterBackend::KeepShapes(keep);
+        ASSERT_TRUE(ctrl.BeginDrawToMemDC(false));
+        CDC* mem = ctrl.GetMemDC();
+        CPoint endSingle, endRun;
+        const std::vector<COLORREF> single = MemPicture(ctrl, mem, [&](CDC* dc) { endSingle = faceByFace(dc); });
+        EXPECT_EQ(MemPicture(ctrl, mem, [&](CDC* dc) { endRun = inOneRun(dc); }), single);
+        EXPECT_EQ(endRun, endSingle) << "the current position after the last line";
+        EXPECT_GT(std::count(single.begin(), single.end(), RGB(250, 250, 250)), 100) << "the lines are drawn";
+        EXPECT_GT(std::count(single.begin(), single.end(), colors[3]), 1000) << "the large polygon is drawn";
+        ctrl.EndDrawToMemDC(false);
+    }
+    RasterBackend::KeepShapes(true);
 }
 
 }  // namespace

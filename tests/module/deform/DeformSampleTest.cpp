@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdi/RasterBackend.h"
 #include "platform/ui/CUiDriver.h"
 
 using namespace deformtest;
@@ -237,6 +238,57 @@ TEST_F(DeformSampleTest, OutlineAtOnceIsItsFacesEdgesOneByOne) {
         if (row.escapeAfter > 0) EXPECT_TRUE(lit > 0 && lit < whole) << lit << " of " << whole;
     }
     EXPECT_GT(whole, 1000);
+}
+
+// The contour faces of mode 2 go to the DC in runs; with kept shapes off the DC takes none of a
+// run and every polygon and line is drawn on its own. Both must paint the same, whole and up to
+// an Escape.
+TEST_F(DeformSampleTest, ContourFaceRunsPaintWhatFaceByFaceDrawingPaints) {
+    I_PVXModel& m = M();
+    m.m_pDispOpt->m_nRenderMode = 3;  // faces with their edges
+    m.m_pDispOpt->m_bUndeformedWireFrame = 1;
+    Ctrl()->SetStandardView(GViewCamera::VIEW_ISO);
+    m.m_nDisplayMode = PVXMode::kDispContour;
+    m.m_bContour = 1;
+    m.m_bLoadSelected = 1;
+    m.m_nLoadType = PLOAD_STATIC;
+    m.m_nLoadKey = kSampleDL;
+    m.m_nLoadStep = 0;
+    m.m_pDeformEngine->m_nComponent = CDeformEngine::COMP_DZ;
+    m.m_pDeformEngine->m_bDeformed = 1;
+    ASSERT_EQ(m.m_pDeformEngine->InitEngine(), 1);
+    m.InitDeformed(0);
+    auto picture = [&](bool oneByOne, int escapeAfter) {
+        CDC dc;
+        EXPECT_TRUE(dc.CreateCompatibleDC(nullptr));
+        CBitmap bm;
+        EXPECT_TRUE(bm.CreateCompatibleBitmap(nullptr, kWidth, kHeight));
+        CBitmap* old = dc.SelectObject(&bm);
+        dc.FillSolidRect(0, 0, kWidth, kHeight, RGB(0, 0, 0));
+        RasterBackend::KeepShapes(!oneByOne);
+        Ctrl()->ResetEscKeyPress();
+        CUiDriver::Get().PressEscapeAfterPolls(escapeAfter);
+        m._PVXRender(&dc);
+        RasterBackend::KeepShapes(true);
+        CUiDriver::Get().PressEscapeAfterPolls(-1);
+        Ctrl()->ResetEscKeyPress();
+        std::vector<uint32_t> bits(static_cast<size_t>(kWidth * kHeight));
+        bm.GetBitmapBits(static_cast<DWORD>(bits.size() * sizeof(uint32_t)), bits.data());
+        dc.SelectObject(old);
+        for (uint32_t& b : bits) b &= 0xffffff;  // the colour, not the unused byte
+        return bits;
+    };
+    long before = 0;
+    // Escape before anything, twice among the raft's faces (after the other members), never.
+    for (const int escapeAfter : {0, 1600, 1700, -1}) {
+        SCOPED_TRACE("Escape after " + std::to_string(escapeAfter) + " polls");
+        const std::vector<uint32_t> runs = picture(false, escapeAfter);
+        EXPECT_TRUE(runs == picture(true, escapeAfter)) << "the runs painted another picture";
+        const long lit = static_cast<long>(std::count_if(runs.begin(), runs.end(), [](uint32_t b) { return b != 0; }));
+        if (escapeAfter != 0) EXPECT_GT(lit, before) << "what was drawn before the Escape is on the picture";
+        before = lit;
+    }
+    EXPECT_GT(before, 10000);
 }
 
 }  // namespace
