@@ -7,6 +7,7 @@
 
 #include <cfloat>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -182,6 +183,28 @@ TEST_F(DeformSampleTest, SettlementExtremesAreThoseOfTheSettlementPoints) {
     EXPECT_DOUBLE_EQ(db.at(M().m_nMinKey), lo);
 }
 
+// The colour of each pixel draw(dc) paints on a black kWidth x kHeight picture, with Escape
+// pressed after escapeAfter polls (-1: never).
+std::vector<uint32_t> Painted(I_PVXCtrl& ctrl, int kWidth, int kHeight, int escapeAfter,
+                              const std::function<void(CDC&)>& draw) {
+    CDC dc;
+    EXPECT_TRUE(dc.CreateCompatibleDC(nullptr));
+    CBitmap bm;
+    EXPECT_TRUE(bm.CreateCompatibleBitmap(nullptr, kWidth, kHeight));
+    CBitmap* old = dc.SelectObject(&bm);
+    dc.FillSolidRect(0, 0, kWidth, kHeight, RGB(0, 0, 0));
+    ctrl.ResetEscKeyPress();
+    CUiDriver::Get().PressEscapeAfterPolls(escapeAfter);
+    draw(dc);
+    CUiDriver::Get().PressEscapeAfterPolls(-1);
+    ctrl.ResetEscKeyPress();
+    std::vector<uint32_t> bits(static_cast<size_t>(kWidth * kHeight));
+    bm.GetBitmapBits(static_cast<DWORD>(bits.size() * sizeof(uint32_t)), bits.data());
+    dc.SelectObject(old);
+    for (uint32_t& b : bits) b &= 0xffffff;  // the colour, not the unused byte
+    return bits;
+}
+
 // A member's undeformed outline drawn at once in copy mode (each edge line once, an edge its
 // faces share drawn both ways in one) is its faces' edges drawn one by one: a merge pen on black
 // paints what a copy pen paints and takes the edge-by-edge way. Whole, and up to an Escape.
@@ -201,22 +224,10 @@ TEST_F(DeformSampleTest, OutlineAtOnceIsItsFacesEdgesOneByOne) {
     } rows[] = {{"whole", -1, 1}, {"Escape at the first face", 0, -1}, {"Escape halfway", 100, -1},
                 {"Escape at the last face", 191, -1}};
     auto picture = [&](int rop, int escapeAfter, int& result) {
-        CDC dc;
-        EXPECT_TRUE(dc.CreateCompatibleDC(nullptr));
-        CBitmap bm;
-        EXPECT_TRUE(bm.CreateCompatibleBitmap(nullptr, kWidth, kHeight));
-        CBitmap* old = dc.SelectObject(&bm);
-        dc.FillSolidRect(0, 0, kWidth, kHeight, RGB(0, 0, 0));
-        dc.SetROP2(rop);
-        Ctrl()->ResetEscKeyPress();
-        CUiDriver::Get().PressEscapeAfterPolls(escapeAfter);
-        result = m.PVXDrawUndeformedMember(&dc, raft);
-        CUiDriver::Get().PressEscapeAfterPolls(-1);
-        Ctrl()->ResetEscKeyPress();
-        std::vector<uint32_t> bits(static_cast<size_t>(kWidth * kHeight));
-        bm.GetBitmapBits(static_cast<DWORD>(bits.size() * sizeof(uint32_t)), bits.data());
-        dc.SelectObject(old);
-        return bits;
+        return Painted(*Ctrl(), kWidth, kHeight, escapeAfter, [&](CDC& dc) {
+            dc.SetROP2(rop);
+            result = m.PVXDrawUndeformedMember(&dc, raft);
+        });
     };
     long whole = 0;
     for (const auto& row : rows) {
@@ -259,23 +270,9 @@ TEST_F(DeformSampleTest, ContourFaceRunsPaintWhatFaceByFaceDrawingPaints) {
     ASSERT_EQ(m.m_pDeformEngine->InitEngine(), 1);
     m.InitDeformed(0);
     auto picture = [&](bool oneByOne, int escapeAfter) {
-        CDC dc;
-        EXPECT_TRUE(dc.CreateCompatibleDC(nullptr));
-        CBitmap bm;
-        EXPECT_TRUE(bm.CreateCompatibleBitmap(nullptr, kWidth, kHeight));
-        CBitmap* old = dc.SelectObject(&bm);
-        dc.FillSolidRect(0, 0, kWidth, kHeight, RGB(0, 0, 0));
         RasterBackend::KeepShapes(!oneByOne);
-        Ctrl()->ResetEscKeyPress();
-        CUiDriver::Get().PressEscapeAfterPolls(escapeAfter);
-        m._PVXRender(&dc);
+        std::vector<uint32_t> bits = Painted(*Ctrl(), kWidth, kHeight, escapeAfter, [&](CDC& dc) { m._PVXRender(&dc); });
         RasterBackend::KeepShapes(true);
-        CUiDriver::Get().PressEscapeAfterPolls(-1);
-        Ctrl()->ResetEscKeyPress();
-        std::vector<uint32_t> bits(static_cast<size_t>(kWidth * kHeight));
-        bm.GetBitmapBits(static_cast<DWORD>(bits.size() * sizeof(uint32_t)), bits.data());
-        dc.SelectObject(old);
-        for (uint32_t& b : bits) b &= 0xffffff;  // the colour, not the unused byte
         return bits;
     };
     long before = 0;
