@@ -648,17 +648,10 @@ int CDC::SolidPolygons(const POINT* pts, const int* counts, const COLORREF* colo
 void CDC::SolidFaces(SolidFaceRun& run) {
     DC_OR();
     if (!run.pts || !run.counts || !run.colors || !run.facePolys || !run.faceLines || run.Done()) return;
-    if (run.faceLines[run.face] > 0 && !run.segs) return;
-    const bool before = run.lineDrawn;
-    const POINT end = run.lastLineEnd;
-    run.lineDrawn = false;
+    const size_t segAt = run.segAt;
     dc->backend->SolidFaces(dc->st, run);
     // As LineSegments leaves it: at the end of the last line drawn.
-    if (run.lineDrawn) dc->st.curPos = run.lastLineEnd;
-    else {
-        run.lineDrawn = before;
-        run.lastLineEnd = end;
-    }
+    if (run.segAt > segAt) dc->st.curPos = run.segs[run.segAt - 1];
 }
 
 BOOL CDC::PolyPolygon(const POINT* pts, const int* counts, int polys) {

@@ -21,8 +21,6 @@ struct SolidFaceRun {
     int face = 0;                     // the face being drawn
     int poly = 0;                     // its polygons drawn; facePolys[face]: its lines are next
     size_t polyAt = 0, ptAt = 0, segAt = 0;  // where its next polygon, points and lines start
-    bool lineDrawn = false;           // a line was drawn: lastLineEnd is the last one's end
-    POINT lastLineEnd{0, 0};
 
     bool Done() const { return face >= faces; }
     // The polygon at the cursor passed over (drawn by the caller).
@@ -33,12 +31,7 @@ struct SolidFaceRun {
     }
     // The face's lines at the cursor passed over (drawn by the caller): on to the next face.
     void PassLines() {
-        const int n = faceLines[face];
-        if (n > 0 && segs) {
-            segAt += 2 * static_cast<size_t>(n);
-            lineDrawn = true;
-            lastLineEnd = segs[segAt - 1];
-        }
+        if (segs && faceLines[face] > 0) segAt += 2 * static_cast<size_t>(faceLines[face]);
         ++face;
         poly = 0;
     }
