@@ -555,20 +555,64 @@ const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const POINT* dev, int n
     return kept ? kept->px : nullptr;
 }
 
+inline RasterBackend::RecentShape& RasterBackend::SlotOf(const ShapeKey& key) {
+    if (m_recentShapes.empty()) m_recentShapes.resize(kRecentShapes);
+    return m_recentShapes[ShapeKeyHash()(key) & (kRecentShapes - 1)];
+}
+
+inline const RasterBackend::RecentShape* RasterBackend::Remember(RecentShape& slot, const ShapeKey& key,
+                                                          const ShapePixels& px) {
+    slot = RecentShape{key, &px, px.solid.data(), static_cast<int>(px.solid.size())};
+    return &slot;
+}
+
+inline void RasterBackend::MakeRoomForShape() {
+    if (m_shapes.size() < kShapeMaxKept) return;
+    m_shapes.clear();
+    std::fill(m_recentShapes.begin(), m_recentShapes.end(), RecentShape{});
+}
+
+void RasterBackend::GroupKey(ShapeKey& key, const int* parts, int nParts) {
+    // Marked in the how-drawn byte; the polygons' point counts, 4 bits each, above the last
+    // point (the low 16 bits of the last word).
+    static_assert(kShapeMaxPoints < 16 && 16 + 4 * (kShapeMaxPoints / 3) <= 64, "a group's counts fit the last word");
+    key.words[0] |= std::uint64_t{16} << 8;
+    for (int k = 0; k < nParts; ++k) key.words[3] |= static_cast<std::uint64_t>(parts[k] & 15) << (16 + 4 * k);
+}
+
+const RasterBackend::RecentShape* RasterBackend::RecallGroup(const ShapeKey& key, const POINT* dev, const int* parts,
+                                                             int nParts, bool evenOdd) {
+    RecentShape& recent = SlotOf(key);
+    if (recent.px && recent.key == key) return &recent;
+    if (auto it = m_shapes.find(key); it != m_shapes.end()) return Remember(recent, key, it->second);
+    // Each polygon's pixels from its own kept shape, moved to the first point of all. Looking one
+    // up may forget the others, so its runs are copied at once.
+    std::vector<Run> all;
+    int at = 0;
+    for (int k = 0; k < nParts; ++k) {
+        const int n = parts[k];
+        POINT own[kShapeMaxPoints] = {};
+        for (int i = 0; i < n; ++i) own[i] = POINT{dev[at + i].x - dev[at].x, dev[at + i].y - dev[at].y};
+        const RecentShape* one = Recall(KeyOf(own, n, true, true, evenOdd, false), own, n, true, true, evenOdd, false);
+        if (!one) return nullptr;
+        for (const SolidRun* r = one->solid; r != one->solid + one->solidCount; ++r) {
+            const int x0 = r->x0 + dev[at].x;
+            all.push_back(Run{r->dy + dev[at].y, x0, x0 + r->len});
+        }
+        at += n;
+    }
+    MakeRoomForShape();
+    ShapePixels px;
+    px.solid = JoinRuns(all, {});
+    return Remember(recent, key, m_shapes.emplace(key, std::move(px)).first->second);
+}
+
 const RasterBackend::RecentShape* RasterBackend::Recall(const ShapeKey& key, const POINT* dev, int n, bool fill,
                                                         bool outline, bool evenOdd, bool line) {
-    if (m_recentShapes.empty()) m_recentShapes.resize(kRecentShapes);
-    RecentShape& recent = m_recentShapes[ShapeKeyHash()(key) & (kRecentShapes - 1)];
+    RecentShape& recent = SlotOf(key);
     if (recent.px && recent.key == key) return &recent;
-    auto remember = [&recent, &key](const ShapePixels& px) {
-        recent = RecentShape{key, &px, px.solid.data(), static_cast<int>(px.solid.size())};
-        return &recent;
-    };
-    if (auto it = m_shapes.find(key); it != m_shapes.end()) return remember(it->second);
-    if (m_shapes.size() >= kShapeMaxKept) {
-        m_shapes.clear();
-        std::fill(m_recentShapes.begin(), m_recentShapes.end(), RecentShape{});
-    }
+    if (auto it = m_shapes.find(key); it != m_shapes.end()) return Remember(recent, key, it->second);
+    MakeRoomForShape();
 
     // Drawn by cairo as Fill and Stroke draw it, on black, in white, one after the other.
     int minX = 0, minY = 0, maxX = 0, maxY = 0;
@@ -633,7 +677,7 @@ const RasterBackend::RecentShape* RasterBackend::Recall(const ShapeKey& key, con
     cairo_surface_destroy(scratch);
     if (!ok) return nullptr;
     if (fill && outline) px.solid = JoinRuns(px.fill, px.outline);
-    return remember(m_shapes.emplace(key, std::move(px)).first->second);
+    return Remember(recent, key, m_shapes.emplace(key, std::move(px)).first->second);
 }
 
 void RasterBackend::KeepShapes(bool bOn) { g_keepShapes.store(bOn); }
@@ -664,7 +708,8 @@ RasterBackend::KeptTarget RasterBackend::TargetOf(const DCState& st) {
 }
 
 bool RasterBackend::DrawKeptShape(const KeptTarget& t, const DCState& st, const POINT* pts, int n, bool fill,
-                                  bool outline, COLORREF fillColor, COLORREF penColor, ShapeRun* run) {
+                                  bool outline, COLORREF fillColor, COLORREF penColor, ShapeRun* run,
+                                  const int* parts, int nParts) {
     if (!t.data || n < 3 || n > kShapeMaxPoints) return false;
     POINT dev[kShapeMaxPoints] = {};  // zeros after n, as KeyOf reads them
     const POINT first = st.ToDevice(pts[0]);
@@ -681,8 +726,14 @@ bool RasterBackend::DrawKeptShape(const KeptTarget& t, const DCState& st, const 
     if (box.right - box.left > kShapeMaxSide || box.bottom - box.top > kShapeMaxSide || box.left < t.inner.left ||
         box.top < t.inner.top || box.right >= t.inner.right || box.bottom >= t.inner.bottom)
         return false;
-    const RecentShape* kept =
-        Recall(KeyOf(dev, n, fill, outline, t.evenOdd, false), dev, n, fill, outline, t.evenOdd, false);
+    ShapeKey key = KeyOf(dev, n, fill, outline, t.evenOdd, false);
+    const RecentShape* kept;
+    if (parts) {
+        GroupKey(key, parts, nParts);
+        kept = RecallGroup(key, dev, parts, nParts, t.evenOdd);
+    } else {
+        kept = Recall(key, dev, n, fill, outline, t.evenOdd, false);
+    }
     if (!kept) return false;
     GdiBitmapObject* bm = t.bm;
     if (m_cr && !(run && run->started)) cairo_surface_flush(bm->m_pSurface);
@@ -713,10 +764,33 @@ int RasterBackend::SolidPolygons(const DCState& st, const POINT* pts, const int*
     if (!pts) return 0;
     ShapeRun run;
     const KeptTarget t = TargetOf(st);
-    int k = 0;
-    for (; k < polys && DrawKeptShape(t, st, pts, counts[k], true, true, colors[k], colors[k], &run); ++k)
-        pts += counts[k];
+    const int k = DrawKeptSolids(t, st, pts, counts, colors, polys, run);
     if (run.started) MarkDirty(*st.bitmap.get(), run.dirty);
+    return k;
+}
+
+int RasterBackend::DrawKeptSolids(const KeptTarget& t, const DCState& st, const POINT* pts, const int* counts,
+                                  const COLORREF* colors, int polys, ShapeRun& run) {
+    int k = 0;
+    while (k < polys) {
+        // Polygons of one colour next to each other, a kept shape's points in all, as one shape:
+        // a face inside one band comes as a few such polygons.
+        int j = k + 1, total = counts[k];
+        while (j < polys && colors[j] == colors[k] && counts[j] >= 3 && counts[k] >= 3 &&
+               total + counts[j] <= kShapeMaxPoints)
+            total += counts[j++];
+        if (j - k > 1 &&
+            DrawKeptShape(t, st, pts, total, true, true, colors[k], colors[k], &run, counts + k, j - k)) {
+            pts += total;
+            k = j;
+            continue;
+        }
+        // Too large together, or not kept: one by one.
+        for (; k < j; ++k) {
+            if (!DrawKeptShape(t, st, pts, counts[k], true, true, colors[k], colors[k], &run)) return k;
+            pts += counts[k];
+        }
+    }
     return k;
 }
 
@@ -730,13 +804,10 @@ void RasterBackend::SolidFaces(const DCState& st, SolidFaceRun& r) {
         run = ShapeRun{};
     };
     while (!r.Done()) {
-        const int polys = r.facePolys[r.face];
-        for (; r.poly < polys; ++r.poly, ++r.polyAt) {
-            const int n = r.counts[r.polyAt];
-            const COLORREF c = r.colors[r.polyAt];
-            if (n < 3 || !DrawKeptShape(t, st, r.pts + r.ptAt, n, true, true, c, c, &run)) return markFills();
-            r.ptAt += static_cast<size_t>(n);
-        }
+        const int polys = r.facePolys[r.face] - r.poly;
+        const int drawn = DrawKeptSolids(t, st, r.pts + r.ptAt, r.counts + r.polyAt, r.colors + r.polyAt, polys, run);
+        for (int k = 0; k < drawn; ++k) r.PassPolygon();
+        if (drawn < polys) return markFills();
         const int lines = r.faceLines[r.face];
         if (lines > 0) {
             markFills();

@@ -118,8 +118,17 @@ private:
         bool evenOdd = false;
     };
     static KeptTarget TargetOf(const DCState& st);
+    // With parts given, pts holds nParts polygons of parts[k] points each (n in all), filled and
+    // outlined in one colour: painted as one shape, the pixels of each polygon joined, which is
+    // what painting them one after the other paints.
     bool DrawKeptShape(const KeptTarget& t, const DCState& st, const POINT* pts, int n, bool fill, bool outline,
-                       COLORREF fillColor, COLORREF penColor, ShapeRun* run = nullptr);
+                       COLORREF fillColor, COLORREF penColor, ShapeRun* run = nullptr, const int* parts = nullptr,
+                       int nParts = 1);
+    // Solid polygons (fill and outline in colors[k]) one after the other as kept shapes, a few
+    // of one colour next to each other as one; how many were drawn from the first (the next one
+    // is no kept shape here).
+    int DrawKeptSolids(const KeptTarget& t, const DCState& st, const POINT* pts, const int* counts,
+                       const COLORREF* colors, int polys, ShapeRun& run);
     // Thin solid two-point lines (pts[2k], pts[2k + 1]), each as its own stroke, the same way;
     // true when some were drawn so, the others (too long, at the border) then left in
     // m_restPts/m_restCounts, which StrokeRest strokes. bothWays: each line and its way back.
@@ -160,6 +169,15 @@ private:
     // ShapeOf for a key made by KeyOf from dev (zeros after n): its slot, null as ShapeOf.
     const RecentShape* Recall(const ShapeKey& key, const POINT* dev, int n, bool fill, bool outline, bool evenOdd,
                               bool line);
+    // The same for nParts solid polygons of parts[k] points each in dev (KeyOf's key of all
+    // their points, marked by GroupKey): the solid pixels of each polygon, joined.
+    static void GroupKey(ShapeKey& key, const int* parts, int nParts);
+    const RecentShape* RecallGroup(const ShapeKey& key, const POINT* dev, const int* parts, int nParts, bool evenOdd);
+    // The slot of a key; a kept shape put in its slot; room for one more kept shape (all are
+    // forgotten when they reach their most).
+    RecentShape& SlotOf(const ShapeKey& key);
+    static const RecentShape* Remember(RecentShape& slot, const ShapeKey& key, const ShapePixels& px);
+    void MakeRoomForShape();
     static std::vector<SolidRun> JoinRuns(const std::vector<Run>& a, const std::vector<Run>& b);
     static void PaintRuns(const KeptTarget& t, POINT at, const std::vector<Run>& runs, COLORREF c);
     static void PaintSolid(const KeptTarget& t, POINT at, const SolidRun* runs, int count, COLORREF c);

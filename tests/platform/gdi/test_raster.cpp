@@ -972,21 +972,31 @@ namespace {
 // A run of polygons drawn with SolidPolygons draws what SolidPolygon draws polygon by polygon
 // (the polygons it refuses drawn by the caller with their objects), and the run stops at the
 // first polygon SolidPolygon would refuse: one at the border, one wider than a kept shape, two
-// points, or any while kept shapes are off.
+// points, or any while kept shapes are off. Polygons of one colour next to each other are
+// painted together where they fit a kept shape: overlapping and touching ones, a fan around a
+// point, more than a kept shape's points in all, too wide together, one refused among them.
 TEST(RasterDC, SolidPolygonRunsStopAtTheFirstOneRefused) {
-    enum Kind { kInside, kAtBorder, kWide, kTwoPoints };
+    enum Kind { kInside, kAtBorder, kWide, kTwoPoints, kClose, kQuad, kFan };
     struct Row {
         const char* label;
         std::vector<Kind> kinds;
-        bool keep;  // kept shapes on
-        int drawn;  // polygons the run draws before it stops
+        bool keep;       // kept shapes on
+        int drawn;       // polygons the run draws before it stops
+        bool oneColour;  // every polygon in one colour
     };
     const std::vector<Row> rows = {
-        {"all inside", {kInside, kInside, kInside, kInside}, true, 4},
-        {"the third at the border", {kInside, kInside, kAtBorder, kInside}, true, 2},
-        {"the first wider than a kept shape", {kWide, kInside, kInside}, true, 0},
-        {"two points second", {kInside, kTwoPoints, kInside}, true, 1},
-        {"kept shapes switched off", {kInside, kInside}, false, 0},
+        {"all inside", {kInside, kInside, kInside, kInside}, true, 4, false},
+        {"the third at the border", {kInside, kInside, kAtBorder, kInside}, true, 2, false},
+        {"the first wider than a kept shape", {kWide, kInside, kInside}, true, 0, false},
+        {"two points second", {kInside, kTwoPoints, kInside}, true, 1, false},
+        {"kept shapes switched off", {kInside, kInside}, false, 0, false},
+        {"one colour, overlapping", {kClose, kClose, kClose, kClose, kClose}, true, 5, true},
+        {"one colour, a fan", {kFan, kFan, kFan, kFan}, true, 4, true},
+        {"one colour, triangles and quads", {kQuad, kClose, kQuad, kQuad, kClose}, true, 5, true},
+        {"one colour, too wide together", {kInside, kInside, kInside}, true, 3, true},
+        {"one colour, the third at the border", {kClose, kClose, kAtBorder, kClose}, true, 2, true},
+        {"one colour, two points second", {kClose, kTwoPoints, kClose}, true, 1, true},
+        {"one colour, kept shapes off", {kClose, kClose}, false, 0, true},
     };
     const int w = 200, h = 160;
     for (const Row& row : rows) {
@@ -996,14 +1006,20 @@ TEST(RasterDC, SolidPolygonRunsStopAtTheFirstOneRefused) {
         std::vector<COLORREF> colors;
         for (size_t i = 0; i < row.kinds.size(); ++i) {
             const int x = 20 + 30 * static_cast<int>(i), y = 40;
+            const int xc = 20 + 5 * static_cast<int>(i);
+            // The fan: four triangles from the corners of a 13 x 9 box to a point inside it.
+            const POINT box[4] = {{40, 40}, {53, 41}, {52, 49}, {39, 48}}, centre{46, 44};
             switch (row.kinds[i]) {
             case kInside: pts.insert(pts.end(), {{x, y}, {x + 17, y + 3}, {x + 9, y + 21}}); break;
             case kAtBorder: pts.insert(pts.end(), {{x, 0}, {x + 17, 3}, {x + 9, 21}}); break;
             case kWide: pts.insert(pts.end(), {{x, y}, {x + 120, y + 10}, {x + 30, y + 90}}); break;
             case kTwoPoints: pts.insert(pts.end(), {{x, y}, {x + 15, y + 12}}); break;
+            case kClose: pts.insert(pts.end(), {{xc, y}, {xc + 17, y + 3}, {xc + 9, y + 21}}); break;
+            case kQuad: pts.insert(pts.end(), {{xc, y}, {xc + 6, y + 1}, {xc + 7, y + 11}, {xc - 2, y + 8}}); break;
+            case kFan: pts.insert(pts.end(), {box[i % 4], box[(i + 1) % 4], centre}); break;
             }
-            counts.push_back(row.kinds[i] == kTwoPoints ? 2 : 3);
-            colors.push_back(RGB(60 * i, 255 - 50 * i, 128));
+            counts.push_back(row.kinds[i] == kTwoPoints ? 2 : row.kinds[i] == kQuad ? 4 : 3);
+            colors.push_back(row.oneColour ? RGB(200, 30, 90) : RGB(60 * i, 255 - 50 * i, 128));
         }
         auto withObjects = [](CDC& dc, const POINT* p, int n, COLORREF c) {
             CPen pen(PS_SOLID, 1, c);
@@ -1031,7 +1047,8 @@ TEST(RasterDC, SolidPolygonRunsStopAtTheFirstOneRefused) {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) differing += run.At(x, y) != single.At(x, y);
         EXPECT_EQ(differing, 0);
-        EXPECT_NE(run.At(20 + 9, 40 + 10), RGB(255, 255, 255)) << "the first polygon is filled";
+        const POINT inFirst = row.kinds[0] == kFan ? POINT{46, 42} : POINT{20 + 9, 40 + 10};
+        EXPECT_NE(run.At(inFirst.x, inFirst.y), RGB(255, 255, 255)) << "the first polygon is filled";
     }
     CRecordDC rec;
     ASSERT_TRUE(rec.Create());
