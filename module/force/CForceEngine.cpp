@@ -209,6 +209,7 @@ void CForceEngine::ImportEngine(CForceEngine* pSrc) {
     // Frame, truss and story shear: settings and flags, key lists, records.
     static_cast<CForceFrameSettings&>(*this) = *pSrc;
     m_arrMembKey.Copy(pSrc->m_arrMembKey);
+    m_beamScaleValues.clear();
     m_arrColmKey.Copy(pSrc->m_arrColmKey);
     m_mapBForc = pSrc->m_mapBForc;
     m_mapBForcMin = pSrc->m_mapBForcMin;

@@ -851,6 +851,10 @@ public:
 
     // ---- frame data ----------------------------------------------------------------------------
     CArray<UINT, UINT> m_arrMembKey;   // beams of the frame lists, in the model's member order
+    // The colour-scale values of each beam of m_arrMembKey, taken while its record is read
+    // (nine stations of component m_nBeamScaleComp), for FinishMakeBForcData; not imported.
+    std::vector<double> m_beamScaleValues;
+    int m_nBeamScaleComp = -1;
     CArray<UINT, UINT> m_arrColmKey;   // columns of the column maps
     CMap<UINT, UINT, T_STRG_D, T_STRG_D&> m_mapBForc;      // beam forces by member key
     CMap<UINT, UINT, T_STRG_D, T_STRG_D&> m_mapBForcMin;   // minimum side of envelope diagrams

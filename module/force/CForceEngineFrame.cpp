@@ -7,6 +7,7 @@
 // blocks at the i end (0), the j end (1) and the two inner stations (2, 3).
 #include <cfloat>
 #include <cmath>
+#include <utility>
 
 #include "host/db/CDBDoc.h"
 #include "host/db/CPostCtrl.h"
@@ -265,6 +266,7 @@ int CForceEngine::IsMinMaxDiagram() const {
 void CForceEngine::ResetBeamResultData() {
     m_arrMembKey.RemoveAll();
     m_arrMembKey.FreeExtra();
+    m_beamScaleValues.clear();
     m_arrColmKey.RemoveAll();
     m_arrColmKey.FreeExtra();
     m_mapBForc.RemoveAll();
@@ -282,6 +284,7 @@ int CForceEngine::MakeBForcDataList() {
 
     m_dBForcMax = -DBL_MAX;
     m_dBForcMin = DBL_MAX;
+    m_nBeamScaleComp = m_nBForcComp;
     CClassPWall walls;
     walls.ConnectToDB(pDoc->GetMDBCtrl()->GetDBPost());
     CPostCtrl* pPost = pDoc->GetPostCtrl();
@@ -342,6 +345,8 @@ int CForceEngine::MakeBForcDataList() {
         m_arrMembKey.Add(key);
         m_mapBForc.SetAt(key, rec[nSlot]);
         if (bMinToo) m_mapBForcMin.SetAt(key, recMin);
+        for (int seg = 0; seg < kSegments; ++seg) m_beamScaleValues.push_back(CalcBForcValue(rec[nSlot], seg, 0));
+        m_beamScaleValues.push_back(CalcBForcValue(rec[nSlot], kSegments - 1, 1));
     }
 
     if (m_arrMembKey.GetSize() > 0) {
@@ -386,12 +391,21 @@ void CForceEngine::FinishMakeBForcData() {
         s.AddPecentRankMapData(CalcTForcValue(rec, 0), 0.5);
         s.AddPecentRankMapData(CalcTForcValue(rec, 1), 0.5);
     }
+    // The beams' values as their records were read when the build kept them (the records of a
+    // large frame lie far apart in the map, and reading them again costs what reading them
+    // first did); else from the map (lists imported from another engine).
     constexpr double kStationWeight = 1.0 / 9.0;
-    for (INT_PTR i = 0; i < m_arrMembKey.GetSize(); ++i) {
-        T_STRG_D rec;
-        if (!m_mapBForc.Lookup(m_arrMembKey[i], rec)) continue;
-        for (int seg = 0; seg < kSegments; ++seg) s.AddPecentRankMapData(CalcBForcValue(rec, seg, 0), kStationWeight);
-        s.AddPecentRankMapData(CalcBForcValue(rec, kSegments - 1, 1), kStationWeight);
+    if (m_nBeamScaleComp == m_nBForcComp &&
+        m_beamScaleValues.size() == static_cast<size_t>(kSegments + 1) * static_cast<size_t>(m_arrMembKey.GetSize())) {
+        for (double v : m_beamScaleValues) s.AddPecentRankMapData(v, kStationWeight);
+    } else {
+        for (INT_PTR i = 0; i < m_arrMembKey.GetSize(); ++i) {
+            const auto* pair = std::as_const(m_mapBForc).PLookup(m_arrMembKey[i]);
+            if (!pair) continue;
+            for (int seg = 0; seg < kSegments; ++seg)
+                s.AddPecentRankMapData(CalcBForcValue(pair->value, seg, 0), kStationWeight);
+            s.AddPecentRankMapData(CalcBForcValue(pair->value, kSegments - 1, 1), kStationWeight);
+        }
     }
     for (INT_PTR i = 0; i < m_arrColmKey.GetSize(); ++i) {
         T_MBCL_D rec;

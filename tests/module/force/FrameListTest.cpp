@@ -305,6 +305,56 @@ TEST_F(FrameListTest, TrussExtremesWinOnlyWhenLarger) {
     }
 }
 
+// The colour scale's percent map of the beams is the same whichever way the lists came: as the
+// build reads the records, finished a second time, imported into another engine, or after the
+// component changed without a new build (read from the records again, as a fresh build of that
+// component gives it).
+TEST_F(FrameListTest, PercentMapIsTheSameHoweverTheListsCame) {
+    auto percents = [](const CForceEngine& e) {
+        const CContourEngine& s = *e.m_pContourEngine;
+        std::vector<double> p(s.m_dPctRankMap, s.m_dPctRankMap + CContourEngine::MAX_LEVELS);
+        p.push_back(s.m_dPctTotal);
+        return p;
+    };
+    enum Way { kBuilt, kFinishedAgain, kImported, kComponentChanged };
+    for (Way way : {kBuilt, kFinishedAgain, kImported, kComponentChanged}) {
+        SCOPED_TRACE(testing::Message() << "way " << way);
+        const int comp = way == kComponentChanged ? 2 : 4;
+        CForceEngine fresh(&M());
+        fresh.m_nBForcComp = comp;
+        Build(fresh);
+        ASSERT_NE(fresh.m_pContourEngine, nullptr);
+        CForceEngine e(&M());
+        e.m_nBForcComp = 4;
+        Build(e);
+        switch (way) {
+        case kBuilt: break;
+        case kFinishedAgain: e.FinishMakeBForcData(); break;
+        case kImported: {
+            CForceEngine to(&M());
+            to.m_nBForcComp = 4;
+            SelectLoad(12, kEnv, 2);
+            Build(to);  // lists of its own first: the same beams, other values
+            SelectLoad(1, kDL, 0);
+            to.ImportEngine(&e);
+            to.m_dBForcMax = e.m_dBForcMax;  // the extremes are not imported
+            to.m_dBForcMin = e.m_dBForcMin;
+            to.FinishMakeBForcData();
+            EXPECT_EQ(percents(to), percents(fresh));
+            continue;
+        }
+        case kComponentChanged:
+            e.m_nBForcComp = comp;
+            e.m_dBForcMax = fresh.m_dBForcMax;
+            e.m_dBForcMin = fresh.m_dBForcMin;
+            e.FinishMakeBForcData();
+            break;
+        }
+        EXPECT_EQ(percents(e), percents(fresh));
+        EXPECT_NEAR(e.m_pContourEngine->m_dPctTotal, 4.0, 1e-9) << "four beams, each weighing 1";
+    }
+}
+
 TEST_F(FrameListTest, DiagramScaleFromTheModelExtent) {
     // The project's nodes span x 0..8, y -2..8, z 0..3: the largest extent is 10 m.
     CForceEngine e(&M());
