@@ -855,6 +855,7 @@ public:
     // (nine stations of component m_nBeamScaleComp), for FinishMakeBForcData; not imported.
     std::vector<double> m_beamScaleValues;
     int m_nBeamScaleComp = -1;
+    void AppendBeamScaleValues(const T_STRG_D& rec);
     CArray<UINT, UINT> m_arrColmKey;   // columns of the column maps
     CMap<UINT, UINT, T_STRG_D, T_STRG_D&> m_mapBForc;      // beam forces by member key
     CMap<UINT, UINT, T_STRG_D, T_STRG_D&> m_mapBForcMin;   // minimum side of envelope diagrams

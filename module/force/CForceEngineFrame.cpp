@@ -345,8 +345,7 @@ int CForceEngine::MakeBForcDataList() {
         m_arrMembKey.Add(key);
         m_mapBForc.SetAt(key, rec[nSlot]);
         if (bMinToo) m_mapBForcMin.SetAt(key, recMin);
-        for (int seg = 0; seg < kSegments; ++seg) m_beamScaleValues.push_back(CalcBForcValue(rec[nSlot], seg, 0));
-        m_beamScaleValues.push_back(CalcBForcValue(rec[nSlot], kSegments - 1, 1));
+        AppendBeamScaleValues(rec[nSlot]);
     }
 
     if (m_arrMembKey.GetSize() > 0) {
@@ -357,6 +356,11 @@ int CForceEngine::MakeBForcDataList() {
     pModel->m_nMaxKey = pModel->m_nMinKey = 0;
     m_bBForcData = 0;
     return 0;
+}
+
+void CForceEngine::AppendBeamScaleValues(const T_STRG_D& rec) {
+    for (int seg = 0; seg < kSegments; ++seg) m_beamScaleValues.push_back(CalcBForcValue(rec, seg, 0));
+    m_beamScaleValues.push_back(CalcBForcValue(rec, kSegments - 1, 1));
 }
 
 void CForceEngine::FinishMakeBForcData() {
@@ -391,22 +395,19 @@ void CForceEngine::FinishMakeBForcData() {
         s.AddPecentRankMapData(CalcTForcValue(rec, 0), 0.5);
         s.AddPecentRankMapData(CalcTForcValue(rec, 1), 0.5);
     }
-    // The beams' values as their records were read when the build kept them (the records of a
-    // large frame lie far apart in the map, and reading them again costs what reading them
-    // first did); else from the map (lists imported from another engine).
-    constexpr double kStationWeight = 1.0 / 9.0;
-    if (m_nBeamScaleComp == m_nBForcComp &&
-        m_beamScaleValues.size() == static_cast<size_t>(kSegments + 1) * static_cast<size_t>(m_arrMembKey.GetSize())) {
-        for (double v : m_beamScaleValues) s.AddPecentRankMapData(v, kStationWeight);
-    } else {
-        for (INT_PTR i = 0; i < m_arrMembKey.GetSize(); ++i) {
-            const auto* pair = std::as_const(m_mapBForc).PLookup(m_arrMembKey[i]);
-            if (!pair) continue;
-            for (int seg = 0; seg < kSegments; ++seg)
-                s.AddPecentRankMapData(CalcBForcValue(pair->value, seg, 0), kStationWeight);
-            s.AddPecentRankMapData(CalcBForcValue(pair->value, kSegments - 1, 1), kStationWeight);
-        }
+    // The beams' values as the build kept them while it read the records (a large frame's
+    // records lie far apart in the map, and reading them again costs what reading them first
+    // did); taken from the map again when they are not those of the lists (lists imported from
+    // another engine, the component changed since).
+    if (m_nBeamScaleComp != m_nBForcComp ||
+        m_beamScaleValues.size() != static_cast<size_t>(kSegments + 1) * static_cast<size_t>(m_arrMembKey.GetSize())) {
+        m_beamScaleValues.clear();
+        m_nBeamScaleComp = m_nBForcComp;
+        for (INT_PTR i = 0; i < m_arrMembKey.GetSize(); ++i)
+            if (const auto* pair = std::as_const(m_mapBForc).PLookup(m_arrMembKey[i])) AppendBeamScaleValues(pair->value);
     }
+    constexpr double kStationWeight = 1.0 / 9.0;
+    for (double v : m_beamScaleValues) s.AddPecentRankMapData(v, kStationWeight);
     for (INT_PTR i = 0; i < m_arrColmKey.GetSize(); ++i) {
         T_MBCL_D rec;
         if (!m_mapCForc.Lookup(m_arrColmKey[i], rec)) continue;

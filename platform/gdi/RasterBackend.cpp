@@ -776,9 +776,9 @@ int RasterBackend::DrawKeptSolids(const KeptTarget& t, const DCState& st, const 
         // Polygons of one colour next to each other, a kept shape's points in all, as one shape:
         // a face inside one band comes as a few such polygons.
         int j = k + 1, total = counts[k];
-        while (j < polys && colors[j] == colors[k] && counts[j] >= 3 && counts[k] >= 3 &&
-               total + counts[j] <= kShapeMaxPoints)
-            total += counts[j++];
+        if (counts[k] >= 3)
+            while (j < polys && colors[j] == colors[k] && counts[j] >= 3 && total + counts[j] <= kShapeMaxPoints)
+                total += counts[j++];
         if (j - k > 1 &&
             DrawKeptShape(t, st, pts, total, true, true, colors[k], colors[k], &run, counts + k, j - k)) {
             pts += total;
