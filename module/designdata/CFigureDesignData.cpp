@@ -106,7 +106,11 @@ void CFigureDesignData::InitFigureDesignData() {
 int CFigureDesignData::BuildForFigureMode(int nMode) {
     switch (nMode) {
     case 21: return MakeAreaSteelDrawingDataList();
-    case 23: return MakeBeamSteelDataList();
+    case 23:
+        // The steel diagrams of the beams, as --list hands them out, once their records are built.
+        if (!MakeBeamSteelDataList()) return 0;
+        DrawBeamDgnSteelDiagram();
+        return 1;
     case 28: return MakeAxialCompRatioDataList();
     case 35: case 36: return MakeBeamBM_SFDataList_Envelope();
     default:

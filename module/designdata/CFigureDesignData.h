@@ -294,9 +294,23 @@ protected:
     void BSfdBmdMakePolygon(const T_BEAM_BM& rec, const double axes[3][3], CArray<C3DPoint, C3DPoint&>& points,
                             CArray<double, double>& values, CArray<int, int>& flags, CArray<int, int>& ints) const;
     void BSfdBmdMakePolygon2();
-    void BeamAsVMakePolygon();
-    void BeamAsTopMakePolygon();
-    void BeamAsBotMakePolygon();
+    // The band between a beam (start to end, stations at k/8) and one steel curve of mode 23 (the
+    // nine points of value row nRow laid off from the stations): one quadrilateral per segment,
+    // stations k, k + 1 on the beam, then on the curve, flag 1 each; the vertices carry the row's
+    // steel areas (the colour scale's values, also where the curve is drawn to the negative side);
+    // the curve edge and the end ordinates are marked. Nothing for a row outside 0 to 2 or a
+    // curve of another count.
+    static void BeamAsVMakePolygon(const T_BEAM_SD& rec, int nRow, const C3DPoint& start, const C3DPoint& end,
+                                   const CArray<C3DPoint, C3DPoint&>& curve, CArray<C3DPoint, C3DPoint&>& points,
+                                   CArray<double, double>& values, CArray<int, int>& flags, CArray<int, int>& ints);
+    // The top steel (row 0, drawn to the one side) and the bottom steel (row 1, to the other) of
+    // a beam as such bands, appended to the arrays.
+    void BeamAsTopMakePolygon(T_BEAM_SD& rec, double axes[3][3], C3DPoint& start, C3DPoint& end, UINT key,
+                              CArray<C3DPoint, C3DPoint&>& points, CArray<double, double>& values,
+                              CArray<int, int>& flags, CArray<int, int>& ints);
+    void BeamAsBotMakePolygon(T_BEAM_SD& rec, double axes[3][3], C3DPoint& start, C3DPoint& end, UINT key,
+                              CArray<C3DPoint, C3DPoint&>& points, CArray<double, double>& values,
+                              CArray<int, int>& flags, CArray<int, int>& ints);
     void DrawBeamDgnSteelDiagram();
     void DrawBeamSfdBmd_Envelope();
     int MakeBeamSteelDiagram(UINT key, T_DIAGRAM_D& first, T_DIAGRAM_D& second);

@@ -56,6 +56,19 @@ int CFigureDesignData::MakeBeamSteelDataList() {
     const double dMax = hi[0] > hi[1] ? hi[0] : hi[1];
     InitBeamDiagramAdjustFactor(std::fabs(dMax) >= std::fabs(dMin) ? dMax : dMin);
     SetContourRange(dMin, dMax);
+    // The legend's share of each band: of the beams' stations, top and bottom steel each.
+    if (m_pContourEngine) {
+        m_pContourEngine->ClearPecentRankMap();
+        POSITION pos = m_mapBeamSteel.GetStartPosition();
+        while (pos) {
+            UINT key = 0;
+            T_BEAM_SD rec;
+            m_mapBeamSteel.GetNextAssoc(pos, key, rec);
+            for (int r = 0; r < 2; ++r)
+                for (int k = 0; k < T_RBEM_D::kStations; ++k) m_pContourEngine->AddPecentRankMapData(rec.dVal[r][k], 1.0);
+        }
+        m_pContourEngine->FinishPecentRankMapData();
+    }
     return 1;
 }
 

@@ -110,8 +110,22 @@ void CFigureDesignData::DrawBBM_SFDiagram(CDC* pDC) {
     });
 }
 
-int CFigureDesignData::DoBeamElementSteelDiagram(CDC*, UINT) {
-    if (I_PVXModel* m = Model()) m_pDBDoc = m->GetDBDoc();
+int CFigureDesignData::DoBeamElementSteelDiagram(CDC* pDC, UINT key) {
+    I_PVXModel* m = Model();
+    if (!m) return 1;
+    m_pDBDoc = m->GetDBDoc();
+    // A beam without steel record, axes or scale keeps its outline only; the walk goes on.
+    T_BEAM_SD rec;
+    if (!m_pContourEngine || !m_bShowDiagram || !GetBeamSteel(key, rec)) return 1;
+    C3DPoint start, end;
+    double axes[3][3];
+    if (!GetMemberEnds(key, start, end) || !GetDiagramAxes(key, start, end, axes)) return 1;
+    CArray<C3DPoint, C3DPoint&> points;
+    CArray<double, double> values;
+    CArray<int, int> flags, ints;
+    BeamAsTopMakePolygon(rec, axes, start, end, key, points, values, flags, ints);
+    BeamAsBotMakePolygon(rec, axes, start, end, key, points, values, flags, ints);
+    DoBSfdBmdContour(pDC, points, values, flags, ints);
     return 1;
 }
 
@@ -164,9 +178,49 @@ void CFigureDesignData::DoBSfdBmdContour(CDC* pDC, CArray<C3DPoint, C3DPoint&>& 
 }
 
 void CFigureDesignData::BSfdBmdMakePolygon2() {}
-void CFigureDesignData::BeamAsVMakePolygon() {}
-void CFigureDesignData::BeamAsTopMakePolygon() {}
-void CFigureDesignData::BeamAsBotMakePolygon() {}
+
+void CFigureDesignData::BeamAsVMakePolygon(const T_BEAM_SD& rec, int nRow, const C3DPoint& start, const C3DPoint& end,
+                                           const CArray<C3DPoint, C3DPoint&>& curve,
+                                           CArray<C3DPoint, C3DPoint&>& points, CArray<double, double>& values,
+                                           CArray<int, int>& flags, CArray<int, int>& ints) {
+    constexpr int kStations = 9;
+    if (nRow < 0 || nRow > 2 || curve.GetSize() != kStations) return;
+    C3DPoint station[kStations];
+    for (int k = 0; k < kStations; ++k) CUtilFuncs::GetInnerLinePoint(k, 8 - k, start, end, station[k]);
+    for (int k = 0; k + 1 < kStations; ++k) {
+        C3DPoint quad[4] = {station[k], station[k + 1], curve[k + 1], curve[k]};
+        const double a = rec.dVal[nRow][k], b = rec.dVal[nRow][k + 1];
+        const double v[4] = {a, b, b, a};
+        // Edges: the curve, and the ordinates at the beam's two ends; the beam's side is its outline.
+        const int edge[4] = {0, k + 1 == kStations - 1 ? 1 : 0, 1, k == 0 ? 1 : 0};
+        for (int j = 0; j < 4; ++j) {
+            points.Add(quad[j]);
+            values.Add(v[j]);
+            ints.Add(edge[j]);
+        }
+        flags.Add(1);
+    }
+}
+
+void CFigureDesignData::BeamAsTopMakePolygon(T_BEAM_SD& rec, double axes[3][3], C3DPoint& start, C3DPoint& end,
+                                             UINT key, CArray<C3DPoint, C3DPoint&>& points,
+                                             CArray<double, double>& values, CArray<int, int>& flags,
+                                             CArray<int, int>& ints) {
+    CArray<C3DPoint, C3DPoint&> curve;
+    CArray<double, double> drawn;
+    BeamSteelDesignMakePolyLine(rec, axes, start, end, nullptr, curve, drawn, key, 0);
+    BeamAsVMakePolygon(rec, 0, start, end, curve, points, values, flags, ints);
+}
+
+void CFigureDesignData::BeamAsBotMakePolygon(T_BEAM_SD& rec, double axes[3][3], C3DPoint& start, C3DPoint& end,
+                                             UINT key, CArray<C3DPoint, C3DPoint&>& points,
+                                             CArray<double, double>& values, CArray<int, int>& flags,
+                                             CArray<int, int>& ints) {
+    CArray<C3DPoint, C3DPoint&> curve;
+    CArray<double, double> drawn;
+    BeamSteelDesignMakePolyLine(rec, axes, start, end, nullptr, curve, drawn, key, 1);
+    BeamAsVMakePolygon(rec, 1, start, end, curve, points, values, flags, ints);
+}
 
 // ---- contour lists ----------------------------------------------------------------------------
 

@@ -42,7 +42,7 @@ std::string Point(const C3DPoint& p) { return Fmt("%.10g %.10g %.10g", p.x, p.y,
 
 std::string Values(const double* v, int n) {
     std::string s;
-    for (int i = 0; i < n; ++i) s += Fmt("%s%.10g", i ? " " : "", v[i]);
+    for (int i = 0; i < n; ++i) s += Fmt("%s%.10g", i ? " " : "", v[i] + 0.0);  // -0 written as 0
     return s;
 }
 
@@ -106,7 +106,8 @@ public:
 
         CArray<T_DIAGRAM_D, T_DIAGRAM_D&> diagrams;
         d.GetDiagramData(diagrams);
-        Line(Fmt("diagrams: %d (diagram KEY FIRST MIDDLE LAST)", Count(diagrams)));
+        Line(Fmt("diagrams: %d (diagram KEY FIRST MIDDLE LAST%s)", Count(diagrams),
+                 d.GetFigureMode() == 23 ? "; per beam its top steel, negated, then its bottom steel" : ""));
         for (INT_PTR i = 0; i < diagrams.GetSize(); ++i)
             Line(Fmt("diagram %u %s", diagrams[i].nKey, Values(diagrams[i].dVal, 3).c_str()));
         CArray<T_PVX_BFORC_D, T_PVX_BFORC_D&> cforc;
@@ -174,8 +175,12 @@ void Describe(CFigureDesignData& d, int mode, PVXHostDesignReport* pRep) {
         break;
     }
     case 23:
-        shows = "the beams' wide outlines (the beam steel diagrams are drawn by the host application)" +
-                range("beam steel", d.m_mapBeamSteel.GetCount());
+        shows = d.m_arrDiagram.GetSize() == 0
+                    ? std::string("the beams' wide outlines: no beam has steel design results")
+                    : Fmt("the top and bottom steel of %d beams as bands on either side of each beam, filled in the "
+                          "legend's colours",
+                          static_cast<int>(d.m_arrDiagram.GetSize() / 2)) +
+                          range("beam steel", d.m_mapBeamSteel.GetCount());
         break;
     case 28:
         pRep->nLabels = static_cast<int>(d.m_arrAxialCompR.GetSize());
@@ -263,6 +268,10 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowDesign(I_PVXMo
     d.m_bWBeamSteelRow = d.m_bWBeamStirrupRow = 1;
     d.m_bShowDiagram = 1;
     d.m_nCForcSel[0] = mode == 35 ? 4 : mode == 36 ? 2 : 0;
+    // The beam steel is drawn as bands filled in the scale's colours; the envelopes as curves
+    // whose pieces take the colour of their values.
+    if (mode == 23) d.m_bContourStyle = 0;
+    if (mode == 35 || mode == 36) m.m_bContour = 1;
     m.m_pFigure->m_nFigureMode = mode;
     if (pReq->nDecimals >= 0 && m.m_pDispOpt) m.m_pDispOpt->m_Number.m_nDecimals = pReq->nDecimals;
     if (!d.BuildForFigureMode(mode)) {
