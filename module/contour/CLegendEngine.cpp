@@ -160,6 +160,8 @@ int CLegendEngine::GetDesignLegendMode() const {
     if (!m_pModel || !m_pModel->m_pDesignData || !m_pModel->m_pFigure) return PVXMode::kNone;
     using namespace PVXMode;
     const int mode = m_pModel->m_pFigure->m_nFigureMode;
+    // The base-force figures share one legend: the caption of their five labels.
+    if (mode >= kDesignBaseForce && mode <= 56) return kDesignBaseForce;
     return mode == kDesignSteel || mode == kDesignACR || mode == kDesignMoment || mode == kDesignShear ? mode : kNone;
 }
 

@@ -100,6 +100,9 @@ public:
     // ACR maximum and minimum of the design-data engine with their members; nothing while either
     // member key is 0.
     void DrawACRRainbow(CDC* pDC, CRect* pRect);
+    // Caption of the base-force figures' labels: the five lines of each column's label, top to
+    // bottom (FY, FZ, N, MY, MZ), each with its unit.
+    void DrawBaseForceCaption(CDC* pDC, CRect* pRect);
     // Minimum and maximum reaction with node and load case, for figures.
     void DrawReacfRainbow4Figure(CDC* pDC, CRect* pRect);
 

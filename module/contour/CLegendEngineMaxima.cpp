@@ -7,6 +7,7 @@
 #include "module/engines/CReactionEngine.h"
 #include "module/force/CForceEngine.h"
 #include "host/base/CMsgDll.h"
+#include "host/db/DBResultRecords.h"
 #include "module/model/I_PVXModel.h"
 
 namespace {
@@ -105,6 +106,31 @@ void CLegendEngine::DrawACRRainbow(CDC* pDC, CRect* pRect) {
     y += 5 * dy / 3;
     pRect->bottom = y;
     y = DrawValueAndMember(*this, lt, *pRect, y, "MIN :  ", d->m_dACRMin, d->m_nACRMinKey);
+    pRect->bottom = y;
+}
+
+void CLegendEngine::DrawBaseForceCaption(CDC* pDC, CRect* pRect) {
+    if (!pDC || !pRect) return;
+    // The lines of every column's label, top to bottom, with their units.
+    struct Line {
+        LPCTSTR name;
+        int unit;
+    };
+    static const Line kLines[] = {{"FY", PVXUNIT_FORCE}, {"FZ", PVXUNIT_FORCE}, {"N", PVXUNIT_FORCE},
+                                  {"MY", PVXUNIT_MOMENT}, {"MZ", PVXUNIT_MOMENT}};
+    ListingText lt(pDC, &m_fontValue, m_crText);
+    const int dy = m_nValueLineHeight;
+    const int x = pRect->left + m_nValueCharWidth;
+    int y = pRect->top + dy;
+    lt.Left(x, y, Load("IDS_TBX_PVX_LABEL_LINES"));
+    for (const Line& l : kLines) {
+        y += 4 * dy / 3;
+        CString unit;
+        LoadUnit(l.unit, unit);
+        CString s;
+        s.Format("%s  %s", l.name, unit.GetString());
+        lt.Left(x + 2 * m_nValueCharWidth, y, s);
+    }
     pRect->bottom = y;
 }
 

@@ -121,6 +121,9 @@ void CLegendEngine::DrawRainbow(CDC* pDC, CRect* pRect) {
     case kDesignACR:
         if (m.m_pDesignData) DrawACRRainbow(pDC, pRect);
         break;
+    case kDesignBaseForce:
+        if (m.m_pDesignData) DrawBaseForceCaption(pDC, pRect);
+        break;
     case kDesignSteel: case kDesignMoment: case kDesignShear:
         // The range of the beam results the design engine read.
         if (m.m_pDesignData) contour(0);

@@ -143,6 +143,7 @@ void CLegendEngine::GetPvxInstruction(CString& str) {
     case kSlabForceBeam: key = "IDS_TBX_PVX_BEAM_MAT_FORCE"; break;
     case kDesignSteel: key = "IDS_TBX_PVX_STEEL_DIAGRAM"; break;
     case kDesignACR: key = "IDS_TBX_PVX_AXIAL_FORCE_RATIO"; break;
+    case kDesignBaseForce: key = "IDS_TBX_PVX_BASE_COLUMN_FORCE"; break;
     case kTimeHistory: key = "IDS_TBX_PVX_TH_DISPL_VEL_ACCEL"; break;
     case kSettlement: key = "IDS_TBX_PVX_Settlement"; break;
     case kReactionContour: key = "IDS_TBX_PVX_Reaction_Footing"; break;
@@ -245,7 +246,8 @@ void CLegendEngine::GetUnitString(CString& str) {
         }
         break;
     case kDesignSteel: GetDsgnSteelUnitStr(str); break;
-    case kDesignACR: case kDesignShear: GetDsgnForceUnitStr(str); break;
+    // A ratio has no unit; the base forces give theirs with each label line of the scale.
+    case kDesignShear: GetDsgnForceUnitStr(str); break;
     case kDesignMoment: GetDsgnMomentUnitStr(str); break;
     default: break;
     }

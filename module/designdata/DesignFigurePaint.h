@@ -14,3 +14,10 @@ int IsDesignFigureMode(int nMode);
 // controller: draws the model, the walk of the mode (beam steel for 23, the envelopes for 35 and
 // 36) and the engine's numbers, and returns 1. Otherwise draws nothing and returns 0.
 int PaintDesignFigure(I_PVXModel& model, CDC* pDC);
+
+// Leaves room in the fitted view for the texts the figure writes: paints the figure once into a
+// recording device context and zooms the view out about its centre until every text's box
+// (measured in its font, placed by its alignment, turned by its escapement) lies inside the
+// drawing area, in a few passes at most and never below half the scale. Returns the factor the
+// scale was multiplied by (1 when every text fits or nothing is shown).
+double FitDesignFigureTexts(I_PVXModel& model);

@@ -310,6 +310,8 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowDesign(I_PVXMo
         else
             m.m_pPVXCtrl->ResetClientWindowMargin();
         if (m.m_pPVXCtrl->GetDrawingArea() != before) m.m_pPVXCtrl->ViewZoomAll(0);
+        // The labels keep inside the picture: the fitted view leaves them room.
+        FitDesignFigureTexts(m);
     }
     Describe(d, mode, pRep);
     if (pReq->bList) {

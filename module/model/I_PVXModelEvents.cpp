@@ -230,8 +230,10 @@ void I_PVXModel::PV_OnDraw(CDC* pDC) {
         // does the slab force on beams per slab member (numbers only, no colours).
         const bool bReactionBlock = m_nDisplayMode == PVXMode::kReaction && m_pReactionEngine &&
                                     m_pReactionEngine->m_bDataReady;
-        // Nor has the axial-compression ratio of the design figures: its legend lists its extremes.
-        const bool bDesignBlock = m_LegendEngine.GetDesignLegendMode() == PVXMode::kDesignACR;
+        // Nor have the axial-compression ratio and the base forces of the design figures: their
+        // legends list the ratio's extremes and the caption of the force labels.
+        const int nDesignLegend = m_LegendEngine.GetDesignLegendMode();
+        const bool bDesignBlock = nDesignLegend == PVXMode::kDesignACR || nDesignLegend == PVXMode::kDesignBaseForce;
         const bool bSlabBeamBlock = m_nDisplayMode == PVXMode::kSlabForceBeam && m_pForceEngine &&
                                     m_pForceEngine->m_bSForcData && !CLegendEngine::IsSlabBeamContour(this);
         if (m_LegendEngine.m_pContourEngine || bReactionBlock || bDesignBlock || bSlabBeamBlock)

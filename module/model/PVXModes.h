@@ -46,6 +46,7 @@ constexpr int kDesignShear = 36;          // figure mode: beam shear envelope
 constexpr int kFigMoment = 38;            // figure mode: beam moments
 constexpr int kFigShear = 39;             // figure mode: beam shears
 constexpr int kFigWallBeamDiagram2 = 41;  // second figure mode of wall-beam diagrams
+constexpr int kDesignBaseForce = 42;      // figure modes 42 to 56: base forces of the columns on the foundation
 constexpr int kFigModeShape = 57;         // figure mode: mode shapes, selected like 4
 constexpr int kTimeHistory = 63;          // displacement with time history
 constexpr int kSettlement = 69;

@@ -38,6 +38,8 @@ const CMsgDll::StringEntry kStrings[] = {
     {"IDS_TBX_PVX_BEAM_MAT_FORCE", "梁上板内力"},
     {"IDS_TBX_PVX_STEEL_DIAGRAM", "钢构件内力图"},
     {"IDS_TBX_PVX_AXIAL_FORCE_RATIO", "轴压比"},
+    {"IDS_TBX_PVX_BASE_COLUMN_FORCE", "柱底内力"},
+    {"IDS_TBX_PVX_LABEL_LINES", "标注自上而下:"},
     {"IDS_TBX_PVX_TH_DISPL_VEL_ACCEL", "时程位移/速度/加速度"},
     {"IDS_TBX_PVX_Settlement", "沉降"},
     {"IDS_TBX_PVX_Story_Shear_Force_Ratio", "层剪力比"},
