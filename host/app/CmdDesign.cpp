@@ -39,9 +39,13 @@ const DesignMode kModes[] = {
     {28, 28, "axial-compression ratio", false, false},
     {35, 35, "beam moment envelope", false, true},
     {36, 36, "beam shear envelope", false, true},
-    {40, 40, "column forces", true, false},
     {42, 56, "base-column forces", true, false},
 };
+
+// Figure 40's output draws nothing: the host does not offer it and names the figure that labels
+// column forces. Figures 43 to 56 have no meaning of their own: they draw as 42.
+constexpr long kNoNumbersMode = 40;
+constexpr long kBaseForceMode = 42;
 
 const DesignMode* FindMode(long n) {
     for (const DesignMode& m : kModes)
@@ -53,9 +57,10 @@ std::string ModeList() {
     std::string s;
     for (const DesignMode& m : kModes) {
         if (!s.empty()) s += ", ";
-        s += std::to_string(m.nFirst);
-        if (m.nLast != m.nFirst) s += " to " + std::to_string(m.nLast);
-        s += std::string(" ") + m.pszName;
+        s += std::to_string(m.nFirst) + " " + m.pszName;
+        if (m.nLast != m.nFirst)
+            s += " (" + std::to_string(m.nFirst + 1) + " to " + std::to_string(m.nLast) + " draw as " +
+                 std::to_string(m.nFirst) + ")";
     }
     return s;
 }
@@ -65,7 +70,7 @@ std::vector<CHostOption> DesignOptions() {
         {"--out", EHostValue::kPath, "FILE.bmp|FILE.emf",
          "the picture to write: a 24-bit BMP or an enhanced metafile (required unless --list is given)"},
         {"--load", EHostValue::kText, "NAME",
-         "the load case or combination whose member forces the column-force figures (40, 42 to 56) read, by "
+         "the load case or combination whose member forces the base-force figure (42) reads, by "
          "name or key; default: the first load with frame forces. The envelope figures (35, 36) take the "
          "largest and smallest over the design combinations (0, the default) or the forces of the one load "
          "given. The other figures draw design results, which no load chooses: there it has no effect"},
@@ -73,7 +78,8 @@ std::vector<CHostOption> DesignOptions() {
          "plan"},
         {"--list", EHostValue::kFlag, "",
          "prints the records the design engine hands out for the figure (axial-compression ratios with their "
-         "extremes, area-steel records, diagrams, column-force labels) and the legend range"},
+         "extremes, area-steel records, steel diagrams, column-force labels, envelopes, base forces) and the "
+         "legend range"},
     };
     for (const CHostOption& o : CHostViewRequest::Options())
         if (std::string(o.pszName) != "--view") options.push_back(o);
@@ -89,6 +95,12 @@ int RunDesign(const CHostOptions& options, const CHostArgs& args) {
     char* end = nullptr;
     const long nMode = word.empty() ? 0 : std::strtol(word.c_str(), &end, 10);
     const DesignMode* pMode = word.empty() || *end ? nullptr : FindMode(nMode);
+    if (pMode == nullptr && !word.empty() && !*end && nMode == kNoNumbersMode) {
+        HostMessage("figure 40 is not offered: its column-force output draws nothing; figure %ld labels the base "
+                    "forces of the columns standing on the foundation (the modes: %s)",
+                    kBaseForceMode, ModeList().c_str());
+        return HOST_EXIT_USAGE;
+    }
     if (!pMode) {
         HostMessage(word.empty() ? "give the figure mode: %s" : "no design figure mode \"%s\"; the modes: %s",
                     word.empty() ? ModeList().c_str() : word.c_str(), ModeList().c_str());
@@ -100,6 +112,10 @@ int RunDesign(const CHostOptions& options, const CHostArgs& args) {
         HostMessage("--out FILE.bmp|FILE.emf is required (see pvxhost help design)");
         return HOST_EXIT_USAGE;
     }
+    if (nMode > kBaseForceMode && nMode <= pMode->nLast)
+        HostMessage("note: figure %ld draws as figure %ld (the base forces of the columns standing on the "
+                    "foundation); figures 43 to 56 have no meaning of their own",
+                    nMode, kBaseForceMode);
     const std::string strLoad = args.Get("--load");
     if (!strLoad.empty() && !pMode->bLoad && !pMode->bEnvelope)
         HostMessage("note: --load has no effect in figure %ld (%s): its design results do not depend on a load",
@@ -164,15 +180,18 @@ int RunDesign(const CHostOptions& options, const CHostArgs& args) {
 }
 
 const char* const kSummary =
-    "Draws a design figure of the project through the results module's design result data engine,\n"
-    "as the host application drives it. MODE: 21 area steel, 23 beam steel, 28 axial-compression\n"
-    "ratio, 35 and 36 beam moment and shear envelopes, 40 column forces, 42 to 56 base-column forces.\n"
-    "The engine is made for the view's model with the model's members, the figure's builders run,\n"
-    "and the view paints the model, the figure's member walk, its numbers and its legend. The\n"
-    "picture is written as the window shows it; what it shows is printed after it. Figures 35 and\n"
-    "36 draw two curves per foundation beam (largest and smallest moment y or shear z over the design\n"
-    "combinations, or of the --load given) labelled at start, middle and end; 42 to 56 label the\n"
-    "base forces of every column standing on the foundation for the load; 40 draws no numbers.";
+    "Draws a design figure of the project through the results module's design result data engine, as\n"
+    "the host application drives it. MODE: 21 area steel, 23 beam steel, 28 axial-compression ratio,\n"
+    "35 and 36 beam moment and shear envelopes, 42 base-column forces. The engine is made for the\n"
+    "view's model with the model's members, the figure's builders run, and the view paints the\n"
+    "model, the figure's member walk, its numbers and its legend. The picture is written as the\n"
+    "window shows it; what it shows is printed after it. Figure 23 draws each beam's top and bottom\n"
+    "steel as bands on either side, filled in the legend's colours. Figures 35 and 36 draw two\n"
+    "curves per foundation beam (largest and smallest moment y or shear z over the design\n"
+    "combinations, or of the --load given), coloured by the legend's scale and labelled at start,\n"
+    "middle and end. Figure 42 labels at every column standing on the foundation the five base\n"
+    "forces of the load, FY, FZ, N, MY, MZ top to bottom, as its legend says; 43 to 56 draw as 42\n"
+    "and say so. Figure 40 is not offered: its output draws nothing.";
 
 const CHostCommandRegistrar kRegister({"design", kSummary, RunDesign, 34, DesignOptions(), "MODE"});
 

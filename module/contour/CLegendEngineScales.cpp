@@ -304,8 +304,13 @@ int CLegendEngine::DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserv
         if (nKind == 0) {
             CRect rv(boxL, top, valueR, bottom);
             TextOutContValue(pDC, rv, w, h, level(rank), 0);
-            CRect rp(boxL, top, pctR, bottom);
-            TextOutSubContValue(pDC, rp, w, h, dPct);
+            // A share of each band only where the figure fills bands: the envelope figures draw
+            // curves, whose shares would say nothing.
+            const int nScaleMode = GetLegendDisplayMode();
+            if (nScaleMode != PVXMode::kDesignMoment && nScaleMode != PVXMode::kDesignShear) {
+                CRect rp(boxL, top, pctR, bottom);
+                TextOutSubContValue(pDC, rp, w, h, dPct);
+            }
             if (rank == N - 1 && m_arrValRect.GetSize() > 0) {
                 m_arrValRect[0].m_dValue = level(N - 1);
                 m_arrValRect[0].m_rect.SetRect(pctR + 2 * w, top - h / 2, nPanelRight, top + h);

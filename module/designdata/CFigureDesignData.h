@@ -135,8 +135,9 @@ public:
     // Text label lists 1 to 3 of the envelope figures, refilled after the envelope walk has
     // emptied them and before the number output reads them: per drawn beam (drawn-beam index
     // order) three entries, start, middle (station 4) and end, each at its curve point. Figure
-    // mode 35: list 1 the largest, list 2 the smallest values; 36: list 3 the value of larger
-    // magnitude of the two (the largest on a tie). Other modes leave the lists empty.
+    // mode 35: list 1 the smallest, list 2 the largest values (each on its curve's outer side);
+    // 36: list 3 the value of larger magnitude of the two (the largest on a tie). Other modes
+    // leave the lists empty.
     void FillEnvelopeTextLists();
 
     // Runs the builders of a figure mode for the host: 21 area steel, 23 beam steel, 28

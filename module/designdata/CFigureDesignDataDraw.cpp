@@ -139,6 +139,10 @@ int CFigureDesignData::DoBeamElementSfdBmd(CDC* pDC, UINT key) {
     for (INT_PTR i = 0; i < m_arrBeamBM.GetSize(); ++i) {
         const T_BEAM_BM& r = m_arrBeamBM[i];
         if (!(r.pt[0] == start) || !(r.pt[8] == end)) continue;
+        // Two members on one line (a beam and its copy) share the record: its curves and labels
+        // are drawn once, for the first of them.
+        for (INT_PTR g = 0; g < m_arrDrawnBeamIdx.GetSize(); ++g)
+            if (m_arrDrawnBeamIdx[g] == static_cast<int>(i)) return 0;
         m_arrDrawnBeamIdx.Add(static_cast<int>(i));
         CArray<C3DPoint, C3DPoint&> points;
         CArray<double, double> values;

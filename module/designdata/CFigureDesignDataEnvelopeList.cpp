@@ -95,11 +95,15 @@ void CFigureDesignData::FillEnvelopeTextLists() {
         const bool bAxes = FindEnvelopeMember(rec, key) && GetDiagramAxes(key, rec.pt[0], rec.pt[8], axes);
         for (int k : kLabelStations) {
             if (mode == 35) {
+                // Moments are drawn to the side opposite their sign, so the smallest curve lies
+                // on the diagram axis' side: its labels go to list 1, whose texts stand on that
+                // side of the beam, and the largest curve's to list 2, on the other side. Each
+                // label then stands outside its own curve.
                 for (int r = 0; r < 2; ++r) {
                     T_TEXT_VALUE t;
                     t.dValue = rec.dVal[r][k];
                     t.pt = bAxes ? EnvelopeCurvePoint(rec, axes, r, k) : rec.pt[k];
-                    m_arrTextValue[r].Add(t);
+                    m_arrTextValue[1 - r].Add(t);
                 }
             } else {
                 const int r = std::fabs(rec.dVal[1][k]) > std::fabs(rec.dVal[0][k]) ? 1 : 0;

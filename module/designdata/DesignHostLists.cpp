@@ -1,6 +1,7 @@
 #include "module/designdata/DesignHostLists.h"
 
 #include <memory>
+#include <set>
 
 #include "host/check/IDesignToolUtil.h"
 #include "host/db/CDBDoc.h"
@@ -39,12 +40,15 @@ int FillFoundationBeamEnvelope(I_PVXModel& m, CFigureDesignData& d, UINT nLoadKe
     CDataBase* db = PostDB(m);
     CPVXAttrCtrl* attr = m.GetAttrCtrl();
     const int comp = m.m_pFigure && d.GetFigureMode() == 36 ? kShearZ : kMomentY;
+    // A foundation beam modelled by two members (its plate-section member and a beam copy on the
+    // same line) is one beam: the first of its members in member order stands for it.
+    std::set<UINT> taken;
     for (INT_PTR i = 0; db && attr && i < m.m_arrAllMembKey.GetSize(); ++i) {
         const UINT key = m.m_arrAllMembKey[i];
         T_PMEMB_D memb;
         if (!attr->GetMemb(key, memb) || memb.aNode.GetSize() < 2) continue;
         if (memb.type != 201 && memb.type != 205 && memb.type != 204) continue;
-        if (!IsFoundationMember(*db, memb, MEMB_BEAM)) continue;
+        if (!IsFoundationMember(*db, memb, MEMB_BEAM) || taken.count(memb.modelKey)) continue;
         CHECK_LOAD_ARRAY hi, lo;
         if (!IDesignToolUtil::s_GetBeamDesignForce(key, nLoadKey, hi, lo, db) || hi.GetSize() != 9) continue;
         if (lo.GetSize() == 0) lo = hi;  // one load: its values are both extremes
@@ -67,11 +71,17 @@ int FillFoundationBeamEnvelope(I_PVXModel& m, CFigureDesignData& d, UINT nLoadKe
         }
         list.Add(rec);
         keys.Add(key);
+        taken.insert(memb.modelKey);
     }
     d.SetMemberKeys(keys);
     d.SetEnvelopeList(list);
     d.RangeEnvelopeList();
     return static_cast<int>(list.GetSize());
+}
+
+int CountFoundationBeams(I_PVXModel& m) {
+    CDataBase* db = PostDB(m);
+    return db ? static_cast<int>(db->Table<DBT_BEAM>().Count()) : 0;
 }
 
 int FillBaseColumnForces(I_PVXModel& m, CFigureDesignData& d) {

@@ -203,10 +203,12 @@ void Describe(CFigureDesignData& d, int mode, PVXHostDesignReport* pRep) {
             shows = "the model only: no foundation beam has member forces for the load";
             break;
         }
-        shows = Fmt("the largest and smallest %s over %s of %d foundation beams, two curves each, labelled at "
-                    "start, middle and end",
-                    mode == 35 ? "moment y" : "shear z",
-                    pRep->nLoadKey ? "the load" : "the design combinations", n) +
+        const int nBeams = CountFoundationBeams(*d.Model());
+        shows = Fmt("the largest and smallest %s over %s of %d foundation beams (of the project's %d; one "
+                    "without member forces has no curve), two curves each coloured by the legend's scale, "
+                    "labelled at start, middle and end",
+                    mode == 35 ? "moment y" : "shear z", pRep->nLoadKey ? "the load" : "the design combinations",
+                    n, nBeams) +
                 range(mode == 35 ? "moment" : "shear", n);
         break;
     }
@@ -217,8 +219,9 @@ void Describe(CFigureDesignData& d, int mode, PVXHostDesignReport* pRep) {
         break;
     default:
         pRep->nLabels = static_cast<int>(d.m_mapBaseShear.GetCount());
-        shows = pRep->nLabels ? Fmt("the base forces (shear y, shear z, axial force, moment y, moment z) of %d columns "
-                                    "standing on the foundation",
+        shows = pRep->nLabels ? Fmt("the base forces FY, FZ, N, MY, MZ (shear y, shear z, axial force, moment y, "
+                                    "moment z; top to bottom, as the legend's caption says) of %d columns standing "
+                                    "on the foundation",
                                     pRep->nLabels)
                               : std::string("the model only: no column standing on the foundation has forces");
         break;
