@@ -3,14 +3,17 @@
 with sqlite3 (PMEMB, MEMB, PNODE, PLCOM, PSTLD, MBWG, MBCL):
 
   figures 35, 36: the foundation beams (members of type 201, 205 or 204 whose model_key names a
-             foundation beam, MEMB.type 201) listed with their nine stations' largest and
+             foundation beam, MEMB.type 201; of several members modelling one foundation beam the
+             first in member order) listed once each with their nine stations' largest and
              smallest moment y (MBWG component 4) or shear z (component 2) over the linear
              combinations (sum of factor x case row), the ends of each beam, the legend range,
              and every label of the picture's metafile (start, middle, end of each curve: 35 both
-             curves, 36 the value of larger magnitude; two decimals);
+             curves, 36 the value of larger magnitude; two decimals), a legend without shares
+             (the curves fill no bands) and at most one overlapping pair of texts per 50;
   figures 42 (load DL), 56 (WX): every column standing on the foundation (type 101 whose model_key names a MEMB row
              of type 101) listed with the five forces of its lower end (MBCL components 1, 2, 0,
-             4, 5 of that end's block for the load) and both ends, and its five labels.
+             4, 5 of that end's block for the load) and both ends, and its five labels; the
+             legend's caption names the five lines, top to bottom, with their units.
 
     /usr/bin/python3 scripts/check_design_envelopes.py PVXHOST PROJECT.pvxdb TMPDIR
 
@@ -24,7 +27,7 @@ import struct
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from check_design_figures import close, emf_texts, f2, run, unpack  # noqa: E402
+from check_design_figures import close, emf_boxes, emf_texts, f2, run, unpack  # noqa: E402
 
 STATIC, COMBINATION, LINEAR = 1, 9, 0
 BEAMS = (201, 205, 204)
@@ -81,9 +84,11 @@ class Project:
         return [max(v) for v in st], [min(v) for v in st]
 
     def foundation_beams(self):
-        out = []
+        out, taken = [], set()
         for k, t, mk, nodes in self.members:
-            if t in BEAMS and self.found.get(mk) == 201 and len(nodes) >= 2:
+            if t in BEAMS and self.found.get(mk) == 201 and len(nodes) >= 2 and mk not in taken and \
+                    self.envelope(k, MOMENT_Y):
+                taken.add(mk)
                 last = nodes[1] if t == 204 and len(nodes) > 2 else nodes[-1]
                 out.append((k, self.nodes[nodes[0]], self.nodes[last]))
         return out
@@ -138,6 +143,10 @@ def check_envelopes(p, pvxhost, db, tmp, mode):
     rng = [float(v) for v in rows_of(out, "legend-range")[0]] if rows_of(out, "legend-range") else []
     check(bool(beams) and len(rng) == 2 and close(rng[0], min(hi_all)) and close(rng[1], max(hi_all)),
           "figure %d legend range %s" % (mode, rng))
+    texts = emf_texts(emf)
+    check(not [t for t in texts if t.endswith("%")], "figure %d: the legend gives no shares" % mode)
+    overlap = overlapping_pairs(emf)
+    check(overlap * 50 <= len(texts), "figure %d: %d overlapping pairs among %d texts" % (mode, overlap, len(texts)))
 
 
 def check_base_forces(p, pvxhost, db, tmp, mode, name):
@@ -160,9 +169,26 @@ def check_base_forces(p, pvxhost, db, tmp, mode, name):
         ok = len(got) == 11 and all(close(g, w) for g, w in zip(got, want + ends))
         check(ok, "figure %d column %d: five base forces of load %s and its base and top" % (mode, k, name))
         want_labels.update(label(v) for v in want)
-    got_labels = labels_of(emf_texts(emf))
+    texts = emf_texts(emf)
+    got_labels = labels_of(texts)
     check(got_labels == want_labels, "figure %d: the %d labels of the metafile (%d)" %
           (mode, sum(want_labels.values()), sum(got_labels.values())))
+    caption = ["FY  kN", "FZ  kN", "N  kN", "MY  kN·m", "MZ  kN·m"]
+    at = [i for i, t in enumerate(texts) if t == caption[0]]
+    check(len(at) == 1 and texts[at[0]:at[0] + 5] == caption, "figure %d: the legend's caption %s" % (mode, caption))
+
+
+def overlapping_pairs(path):
+    """Pairs of texts whose bounds share more than a quarter of the smaller one's area."""
+    boxes = [b for _, b in emf_boxes(path) if b[2] > b[0] and b[3] > b[1]]
+    n = 0
+    for i, a in enumerate(boxes):
+        for b in boxes[i + 1:]:
+            w = min(a[2], b[2]) - max(a[0], b[0])
+            h = min(a[3], b[3]) - max(a[1], b[1])
+            if w > 0 and h > 0 and w * h > 0.25 * min((a[2] - a[0]) * (a[3] - a[1]), (b[2] - b[0]) * (b[3] - b[1])):
+                n += 1
+    return n
 
 
 def main():
