@@ -194,3 +194,62 @@ TEST_F(DesignDataTest, MemberWalksDrawOutlinesAndRestoreTheWidePen) {
     EXPECT_EQ(m_design->m_arrDrawnBeamIdx.GetSize(), 0);
     EXPECT_EQ(dc.GetRecords().size(), 0u);
 }
+
+// The band of one steel row of mode 23, by hand: beam (0,0,0)-(8,0,0), stations at x = k, curve
+// point k at (k, 10 + k, 0), row r valued 100 r + k. Segment k is the quadrilateral station k,
+// station k + 1, curve k + 1, curve k, valued by the row (the steel area, never the drawn sign),
+// its curve edge marked and its ordinates only at the beam's ends.
+TEST(DesignDataGeometry, SteelBandQuadrilaterals) {
+    T_BEAM_SD rec;
+    for (int r = 0; r < 3; ++r)
+        for (int k = 0; k < 9; ++k) rec.dVal[r][k] = 100.0 * r + k;
+    const C3DPoint start(0, 0, 0), end(8, 0, 0);
+    struct Row {
+        int row, curvePoints, quads;
+    } rows[] = {{0, 9, 8}, {1, 9, 8}, {2, 9, 8}, {3, 9, 0}, {-1, 9, 0}, {1, 8, 0}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "row " << r.row << ", curve of " << r.curvePoints);
+        CArray<C3DPoint, C3DPoint&> curve, points;
+        for (int k = 0; k < r.curvePoints; ++k) {
+            C3DPoint c(k, 10.0 + k, 0);
+            curve.Add(c);
+        }
+        CArray<double, double> values;
+        CArray<int, int> flags, ints;
+        DesignDataProbe::BeamAsVMakePolygon(rec, r.row, start, end, curve, points, values, flags, ints);
+        ASSERT_EQ(flags.GetSize(), r.quads);
+        ASSERT_EQ(points.GetSize(), 4 * r.quads);
+        ASSERT_EQ(values.GetSize(), 4 * r.quads);
+        ASSERT_EQ(ints.GetSize(), 4 * r.quads);
+        for (int k = 0; k < r.quads; ++k) {
+            SCOPED_TRACE(k);
+            EXPECT_EQ(flags[k], 1);
+            const double x[4] = {double(k), k + 1.0, k + 1.0, double(k)};
+            const double y[4] = {0, 0, 11.0 + k, 10.0 + k};
+            const double v[4] = {100.0 * r.row + k, 100.0 * r.row + k + 1, 100.0 * r.row + k + 1, 100.0 * r.row + k};
+            const int edge[4] = {0, k == 7, 1, k == 0};
+            for (int j = 0; j < 4; ++j) {
+                EXPECT_DOUBLE_EQ(points[4 * k + j].x, x[j]);
+                EXPECT_DOUBLE_EQ(points[4 * k + j].y, y[j]);
+                EXPECT_EQ(values[4 * k + j], v[j]);
+                EXPECT_EQ(ints[4 * k + j], edge[j]);
+            }
+        }
+    }
+}
+
+// The steel walk of mode 23 draws the bands of beams 20 and 21 over their outlines while the
+// diagram switch is on, and only the outlines while it is off.
+TEST_F(DesignDataTest, SteelWalkDrawsTheBands) {
+    SetFigureMode(23);
+    ASSERT_EQ(m_design->MakeBeamSteelDataList(), 1);
+    size_t lines[2] = {0, 0};
+    for (int on : {0, 1}) {
+        m_design->m_bShowDiagram = on;
+        CRecordDC dc;
+        dc.Create();
+        m_design->DrawBeamSteelDiagram(&dc);
+        lines[on] = dc.Count("LineTo") + dc.Count("Polyline") + dc.Count("PolylineTo");
+    }
+    EXPECT_GT(lines[1], lines[0]);
+}

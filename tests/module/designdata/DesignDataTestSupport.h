@@ -25,6 +25,7 @@
 class DesignDataProbe : public CFigureDesignData {
 public:
     using CFigureDesignData::CFigureDesignData;
+    using CFigureDesignData::BeamAsVMakePolygon;
     using CFigureDesignData::BSfdBmdMakePolyline;
     using CFigureDesignData::CalcBForcValue;
     using CFigureDesignData::DrawBeamSfdBmd_Envelope;

@@ -151,7 +151,7 @@ TEST_F(DesignEnvelopeListTest, MembersOfTheExtremes) {
 }
 
 // Labels: three per drawn beam in the walk's drawing order (not the list's), at stations 0, 4
-// and 8. Figure 35: list 1 the largest, list 2 the smallest; 36: list 3 the larger magnitude
+// and 8. Figure 35: list 1 the smallest, list 2 the largest; 36: list 3 the larger magnitude
 // (row 1 here: |-(20 + k)| > 10 + k, except where the rows are equal in size); others: none.
 TEST_F(DesignEnvelopeListTest, LabelsInDrawingOrder) {
     CArray<T_BEAM_BM, T_BEAM_BM&> list;
@@ -170,8 +170,8 @@ TEST_F(DesignEnvelopeListTest, LabelsInDrawingOrder) {
         std::vector<int> drawn;
         std::vector<double> list1, list2, list3;
     } rows[] = {
-        {35, {1, 0}, {100, 104, 108, 10, 14, 18}, {-100, -104, -108, -20, -24, -28}, {}},
-        {35, {0}, {10, 14, 18}, {-20, -24, -28}, {}},
+        {35, {1, 0}, {-100, -104, -108, -20, -24, -28}, {100, 104, 108, 10, 14, 18}, {}},
+        {35, {0}, {-20, -24, -28}, {10, 14, 18}, {}},
         {36, {1, 0}, {}, {}, {100, 104, 108, -20, -24, -28}},
         {36, {0, 7}, {}, {}, {-20, -24, -28}},  // an index outside the list has no labels
         {23, {0, 1}, {}, {}, {}},

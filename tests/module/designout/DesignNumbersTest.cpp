@@ -7,6 +7,8 @@
 
 #include "module/contour/CContourEngine.h"
 #include "module/contour/CLegendEngine.h"
+#include "host/db/CUnitCtrl.h"
+#include "host/db/DBResultRecords.h"
 #include "module/model/CPVXLabelBase.h"
 #include "tests/module/designout/DesignOutTestSupport.h"
 
@@ -267,9 +269,20 @@ TEST_F(DesignNumbersTest, RotatedTextPositionByDistance) {
     EXPECT_EQ(CPVXLabelBase::CalcRotatedTextPos(nullptr, 0, 10), CPoint(0, 0));
 }
 
-// The design legends: figure modes 23, 28, 35 and 36 while the model holds the engine; the
-// steel and envelope figures draw the engine's range, the ratio figure its extremes only when
-// both members are known (a fresh engine knows none).
+// The design legends: figure modes 23, 28, 35, 36 and 42 to 56 while the model holds the engine;
+// the steel and envelope figures draw the engine's range (shares only where bands are filled:
+// 23), the ratio figure its extremes only when both members are known (a fresh engine knows
+// none), the base-force figures the caption of their label lines.
+namespace {
+
+CString MomentUnit() {
+    CString s;
+    CUnitCtrl().GetUnitSystem(PVXUNIT_MOMENT, s);
+    return s;
+}
+
+}  // namespace
+
 TEST_F(DesignNumbersTest, DesignLegends) {
     D().m_pContourEngine = new CContourEngine(-5.0, 12.0);
     CLegendEngine& L = M().m_LegendEngine;
@@ -278,9 +291,12 @@ TEST_F(DesignNumbersTest, DesignLegends) {
         int figureMode;
         bool bEngine;
         int legendMode;
-        bool bScale, bAcr;
-    } rows[] = {{23, true, 23, true, false}, {35, true, 35, true, false}, {36, true, 36, true, false},
-                {28, true, 28, false, false}, {21, true, -1, false, false}, {23, false, -1, false, false}};
+        bool bScale, bAcr, bShares, bCaption;
+    } rows[] = {{23, true, 23, true, false, true, false},    {35, true, 35, true, false, false, false},
+                {36, true, 36, true, false, false, false},   {28, true, 28, false, false, false, false},
+                {42, true, 42, false, false, false, true},   {56, true, 42, false, false, false, true},
+                {21, true, -1, false, false, false, false},  {23, false, -1, false, false, false, false},
+                {42, false, -1, false, false, false, false}};
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << r.figureMode << (r.bEngine ? " with engine" : " without engine"));
         M().m_pFigure->m_nFigureMode = r.figureMode;
@@ -294,9 +310,15 @@ TEST_F(DesignNumbersTest, DesignLegends) {
         CRect rc(0, 100, 180, 400);
         if (r.legendMode >= 0) L.DrawRainbow(&dc, &rc);
         EXPECT_EQ(dc.Count("Rectangle") + dc.Count("GradientFill") > 0, r.bScale);
-        bool bMax = false;
-        for (const GdiRecord* t : Texts(dc)) bMax = bMax || t->text == "MAX :  ";
+        bool bMax = false, bShare = false, bCaption = false;
+        for (const GdiRecord* t : Texts(dc)) {
+            bMax = bMax || t->text == "MAX :  ";
+            bShare = bShare || (!t->text.empty() && t->text.back() == '%');
+            bCaption = bCaption || t->text == std::string("MZ  ") + MomentUnit().GetString();
+        }
         EXPECT_EQ(bMax, r.bAcr);
+        EXPECT_EQ(bShare, r.bShares);
+        EXPECT_EQ(bCaption, r.bCaption);
         M().m_pDesignData = saved;
     }
     // With both members known the ratio legend lists them, in the legend's fixed format.

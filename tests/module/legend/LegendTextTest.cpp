@@ -413,7 +413,9 @@ TEST_F(LegendTest, UnitsComeFromTheRecordsUnitTables) {
         {"crack", 18, 0, 1},
         {"rebar", 17, 0, 9},
         {"design steel", 23, 0, PVXUNIT_STEEL},
-        {"design force", 28, 0, PVXUNIT_DSGN_FORCE},
+        {"axial-compression ratio: none", 28, 0, -1},
+        {"design shear", 36, 0, PVXUNIT_DSGN_FORCE},
+        {"base forces: per caption line", 42, 0, -1},
         {"design moment", 35, 0, PVXUNIT_DSGN_MOMENT},
         {"node displacement", 3, 0, -1},
     };
