@@ -335,8 +335,10 @@ void CForceEngine::OutputBForcNumbers(CDC* pDC) {
         const UINT key = keys[i];
         T_PMEMB_D memb;
         T_STRG_D rec;
-        if (!pModel->m_pAttrCtrl->GetMemb(key, memb) || !IsPossibleBForc(memb) ||
-            !CPVXAttrCtrl::IsBeamElemType(memb.type) || !m_bShowBeam || !m_mapBForc.Lookup(key, rec))
+        // An inactive member prints nothing.
+        if (!pModel->m_pPVXCtrl->IsActiveElem(key) || !pModel->m_pAttrCtrl->GetMemb(key, memb) ||
+            !IsPossibleBForc(memb) || !CPVXAttrCtrl::IsBeamElemType(memb.type) || !m_bShowBeam ||
+            !m_mapBForc.Lookup(key, rec))
             continue;
         CArray<C3DPoint> pts;
         DrawnPoints(pModel, key, bDeformed, pts);
