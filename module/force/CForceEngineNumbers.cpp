@@ -18,6 +18,7 @@
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXDrawFuncArray.h"
 #include "module/model/CPVXLabelBase.h"
+#include "module/model/CPVXLabelSpacer.h"
 #include "module/model/CUtilFuncs.h"
 #include "module/model/I_PVXModel.h"
 #include "platform/afx/CString.h"
@@ -159,7 +160,7 @@ void WriteDiagramNumbers(CForceEngine& e, CDC* pDC, UINT nKey, C3DPoint* pAnchor
         pDC->SetTextAlign(static_cast<UINT>(nAlign));
         CString text;
         text.Format(fmt, v);
-        pDC->TextOut(pt.x, pt.y, text);
+        CPVXLabelSpacer::TextOut(pDC, pt.x, pt.y, text);
     };
 
     if (num.m_nNumberOpt2) {
