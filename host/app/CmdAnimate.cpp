@@ -176,7 +176,7 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
     steps.push_back({"writing " + strOut, 10});
     CHostProgress progress(steps);
     CHostResultView rv;
-    if (!rv.Open(options, view, &progress)) return HOST_EXIT_FAILED;
+    if (!rv.Open(options, view, &progress)) return rv.GetFailStatus();
     if (const std::string missing = rv.GetDB() ? MembersMissing(*rv.GetDB()) : ""; !missing.empty()) {
         HostMessage("result %ld draws its results on the members, and %s", nResult, missing.c_str());
         return HOST_EXIT_FAILED;
@@ -290,9 +290,10 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
         return HOST_EXIT_FAILED;
     }
     CHostProgress::Finish();
-    std::printf("Wrote %s: %u frames, %ux%u, %u frames per second, %u bits, compressor %s; result %ld on the page %s\n",
+    std::printf("Wrote %s: %u frames, %ux%u, %u frames per second, %u bits, compressor %s; result %ld on the page %s%s\n",
                 strOut.c_str(), facts.frames, facts.width, facts.height, facts.scale ? facts.rate / facts.scale : 0,
-                facts.bits, CompressorName(facts.compression).c_str(), nResult, offer.strPageClass.c_str());
+                facts.bits, CompressorName(facts.compression).c_str(), nResult, offer.strPageClass.c_str(),
+                rv.GetPart().Describe().c_str());
     if (!strPicture.empty())
         std::printf("Wrote %s: %ldx%ld, frame %ld\n", strPicture.c_str(), view.nWidth, view.nHeight,
                     args.GetInteger("--seek"));

@@ -131,7 +131,7 @@ int RunDesign(const CHostOptions& options, const CHostArgs& args) {
     if (!strOut.empty()) steps.push_back({"writing " + strOut, bEmf ? 30.0 : 2.0});
     CHostProgress progress(steps);
     CHostResultView rv;
-    if (!rv.Open(options, view, &progress)) return HOST_EXIT_FAILED;
+    if (!rv.Open(options, view, &progress)) return rv.GetFailStatus();
     progress.Enter(CHostResultView::Steps().size());
 
     // The column forces are those of a load, found as the frame-force display finds its load.
@@ -171,8 +171,9 @@ int RunDesign(const CHostOptions& options, const CHostArgs& args) {
     }
     CHostProgress::Finish();
     if (!strOut.empty())
-        std::printf("Wrote %s: %ldx%ld, %s view of %s, design figure %ld (%s)\n", strOut.c_str(), view.nWidth,
-                    view.nHeight, view.strView.c_str(), options.strDBPath.c_str(), nMode, pMode->pszName);
+        std::printf("Wrote %s: %ldx%ld, %s view of %s, design figure %ld (%s)%s\n", strOut.c_str(), view.nWidth,
+                    view.nHeight, view.strView.c_str(), options.strDBPath.c_str(), nMode, pMode->pszName,
+                    rv.GetPart().Describe().c_str());
     if (pMode->bLoad || req.nLoadKey) std::printf("load: %s\n", load.GetLoadName().c_str());
     if (pMode->bEnvelope && !req.nLoadKey) std::printf("load: the design combinations\n");
     std::printf("shows: %s\n", rep.szShows);

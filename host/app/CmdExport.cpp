@@ -65,7 +65,7 @@ int RunExport(const CHostOptions& options, const CHostArgs& args) {
     steps.push_back({"exporting " + a.strOut, bEmf ? 60.0 : 40.0});
     CHostProgress progress(steps);
     CHostResultView rv;
-    if (!rv.Open(options, a.view, &progress, 0, &result)) return HOST_EXIT_FAILED;
+    if (!rv.Open(options, a.view, &progress, 0, &result)) return rv.GetFailStatus();
     progress.Enter(steps.size() - 1);
     if (int status = out.Begin()) return status;
     CString path(out.GetTempPath().c_str());
@@ -75,8 +75,8 @@ int RunExport(const CHostOptions& options, const CHostArgs& args) {
         rv.GetModel()->PV_OnExportBMP(&path);
     if (int status = bEmf ? out.Commit() : out.Commit(a.view.nWidth, a.view.nHeight)) return status;
     CHostProgress::Finish();
-    std::printf("Wrote %s: %s, %ldx%ld, %s view of %s\n", a.strOut.c_str(), bEmf ? "EMF" : "BMP", a.view.nWidth,
-                a.view.nHeight, a.view.strView.c_str(), options.strDBPath.c_str());
+    std::printf("Wrote %s: %s, %ldx%ld, %s view of %s%s\n", a.strOut.c_str(), bEmf ? "EMF" : "BMP", a.view.nWidth,
+                a.view.nHeight, a.view.strView.c_str(), options.strDBPath.c_str(), rv.GetPart().Describe().c_str());
     result.PrintExtremes(rv.GetLoader(), rv.GetModel());
     return HOST_EXIT_OK;
 }

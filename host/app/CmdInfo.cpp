@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "host/app/HostActivePart.h"
 #include "host/app/HostCommand.h"
 #include "host/app/HostProgress.h"
 #include "host/app/HostResultView.h"
@@ -125,6 +126,12 @@ int RunInfo(const CHostOptions& options, const CHostArgs& args) {
     PrintPresence("Time history", db, LoadsWith(db.Table<DBT_DISP>(), thKeys, nodeKeys));
     PrintPresence("Settlement", db, LoadsWith(db.Table<DBT_DISP>(), settleKeys, nodeKeys));
     PrintFoundationModel(db);
+    if (options.bVerbose) {
+        std::vector<T_STOREY> storeys;
+        CStoreyFinder::Find(db, storeys);
+        std::printf("Storeys: %zu above the foundation\n", storeys.empty() ? 0 : storeys.size() - 1);
+        for (const std::string& line : CHostActivePart::StoreyLines(storeys)) std::printf("%s\n", line.c_str());
+    }
 
     // The results module, loaded as the host application loads it, opens its view on the project.
     progress.Enter(1);
@@ -144,6 +151,7 @@ const CHostCommandRegistrar kRegister({"info",
                                        "Prints what the project holds: counts of nodes, elements by type, members,\n"
                                        "load cases and combinations, modes, and which results are present\n"
                                        "(displacements, reactions, forces, modes, time history, settlement).\n"
+                                       "With --verbose also the storeys: the foundation (0) and the floor levels.\n"
                                        "Then loads the results module and opens its result view on the project.",
                                        RunInfo, 10, {CHostViewRequest::ModuleOption()}});
 

@@ -49,7 +49,7 @@ int RunRender(const CHostOptions& options, const CHostArgs& args) {
     steps.push_back({"writing " + a.strOut, 2});
     CHostProgress progress(steps);
     CHostResultView rv;
-    if (!rv.Open(options, a.view, &progress, 0, &result)) return HOST_EXIT_FAILED;
+    if (!rv.Open(options, a.view, &progress, 0, &result)) return rv.GetFailStatus();
     progress.Enter(steps.size() - 1);
     if (int status = out.Begin()) return status;
     // A failed write explains itself; Commit then finds no whole file and leaves the target alone.
@@ -57,8 +57,8 @@ int RunRender(const CHostOptions& options, const CHostArgs& args) {
     WriteBmp24(out.GetTempPath().c_str(), rv.GetWindowPicture());
     if (int status = out.Commit(a.view.nWidth, a.view.nHeight)) return status;
     CHostProgress::Finish();
-    std::printf("Wrote %s: %ldx%ld, %s view of %s\n", a.strOut.c_str(), a.view.nWidth, a.view.nHeight,
-                a.view.strView.c_str(), options.strDBPath.c_str());
+    std::printf("Wrote %s: %ldx%ld, %s view of %s%s\n", a.strOut.c_str(), a.view.nWidth, a.view.nHeight,
+                a.view.strView.c_str(), options.strDBPath.c_str(), rv.GetPart().Describe().c_str());
     result.PrintExtremes(rv.GetLoader(), rv.GetModel());
     return HOST_EXIT_OK;
 }

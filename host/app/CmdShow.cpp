@@ -220,7 +220,7 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     if (!bListControls) steps.push_back({"writing " + strOut, bEmf ? 30.0 : 2.0});
     CHostProgress progress(steps);
     CHostResultView rv;
-    if (!rv.Open(options, view, &progress)) return HOST_EXIT_FAILED;
+    if (!rv.Open(options, view, &progress)) return rv.GetFailStatus();
     progress.Enter(CHostResultView::Steps().size());
 
     // The bar, as the view's result command opens it.
@@ -276,8 +276,9 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     CHostProgress::Finish();
     // The page shown: a radio of the bar may have shown another page than the one asked for.
     const std::string strShown = pPage->GetRuntimeClass()->m_lpszClassName;
-    std::printf("Wrote %s: %ldx%ld, %s view of %s, result %ld on the page %s\n", strOut.c_str(), view.nWidth,
-                view.nHeight, view.strView.c_str(), options.strDBPath.c_str(), nResult, strShown.c_str());
+    std::printf("Wrote %s: %ldx%ld, %s view of %s, result %ld on the page %s%s\n", strOut.c_str(), view.nWidth,
+                view.nHeight, view.strView.c_str(), options.strDBPath.c_str(), nResult, strShown.c_str(),
+                rv.GetPart().Describe().c_str());
     PrintHostResultExtremes(rv.GetLoader(), rv.GetModel());
     if (args.Has("--save")) {
         // The bar closes as at the end of the session: its pages keep their settings in the

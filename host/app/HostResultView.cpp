@@ -29,6 +29,8 @@ std::vector<CHostOption> CHostViewRequest::Options() {
          "iso"},
         {"--size", EHostValue::kSize, "WxH", "size of the picture in pixels", "1024x768", kMinSide, kMaxSide},
         ModuleOption(),
+        CHostActivePart::Options()[0],
+        CHostActivePart::Options()[1],
     };
 }
 
@@ -43,6 +45,7 @@ void CHostViewRequest::Read(const CHostArgs& args) {
         if (strView == k.name) nView = k.view;
     args.GetSize("--size", nWidth, nHeight);
     strModule = args.Get("--module");
+    part.Read(args);
 }
 
 std::vector<CHostProgress::Step> CHostResultView::Steps() {
@@ -71,6 +74,11 @@ int CHostResultView::Open(const CHostOptions& options, const CHostViewRequest& r
                           size_t firstStep, CHostResultChoice* pResult) {
     if (progress) progress->Enter(firstStep);
     if (!m_session.Open(options.strDBPath)) return 0;
+    m_part = request.part;
+    if (int status = m_part.Resolve(*m_session.GetDB())) {
+        m_nFailStatus = status;
+        return 0;
+    }
 
     if (progress) progress->Enter(firstStep + 1);
     m_strModule = request.strModule.empty() ? CPVXModuleLoader::DefaultModulePath() : request.strModule;
@@ -94,6 +102,7 @@ int CHostResultView::Open(const CHostOptions& options, const CHostViewRequest& r
     if (CFrameWnd* pFrame = m_pView->GetParentFrame()) pFrame->ShowWindow(SW_SHOW);
     m_pView->ShowWindow(SW_SHOW);
     m_pModel->PV_OnModeChange();
+    m_part.Apply(*m_session.GetDB(), *m_pCtrl);
     // The result first: its legend panel takes a margin of the view, which the fit leaves free.
     if (pResult && pResult->IsAsked() && (pResult->Resolve(*m_session.GetDB()) || pResult->Apply(m_loader, m_pModel)))
         return 0;

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "host/app/HostActivePart.h"
 #include "host/app/HostCommand.h"
 #include "host/app/HostProgress.h"
 #include "host/app/HostSession.h"
@@ -40,8 +41,9 @@ struct CHostViewRequest {
     long nWidth = 1024;           // pixels
     long nHeight = 768;
     std::string strModule;        // empty: the module beside the program
+    CHostActivePart part;         // --storey or --member-keys: the active part of the model
 
-    // --view, --size and --module, with their defaults and limits.
+    // --view, --size, --module, --storey and --member-keys, with their defaults and limits.
     static std::vector<CHostOption> Options();
     // --module alone (for commands that load the module without drawing).
     static CHostOption ModuleOption();
@@ -58,7 +60,8 @@ public:
     // The steps of Open for a progress display: reading, preparing the view, drawing.
     static std::vector<CHostProgress::Step> Steps();
 
-    // Non-zero when the view painted the project. progress, when given, enters the steps of
+    // Non-zero when the view painted the project; a failure is reported, with the exit status
+    // GetFailStatus(). The active part of the request is made active before a result is shown. progress, when given, enters the steps of
     // Steps() from firstStep on. With a result asked for, it is found in the project and handed
     // to the module before the view paints.
     int Open(const CHostOptions& options, const CHostViewRequest& request, CHostProgress* progress = nullptr,
@@ -70,6 +73,10 @@ public:
     // after a message.
     int WriteShownPicture(CHostOutputFile& out, bool bEmf, const CHostViewRequest& request);
     CPVXModuleLoader& GetLoader() { return m_loader; }
+    // Exit status of a failed Open: 2 when the command line asked for what the project lacks.
+    int GetFailStatus() const { return m_nFailStatus; }
+    // The active part shown; its Describe() names it for the command's summary line.
+    const CHostActivePart& GetPart() const { return m_part; }
 
     GRenderView* GetView() const { return m_pView; }
     I_PVXCtrl* GetCtrl() const { return m_pCtrl; }
@@ -84,4 +91,6 @@ private:
     GRenderView* m_pView = nullptr;
     I_PVXCtrl* m_pCtrl = nullptr;
     I_PVXModelBase* m_pModel = nullptr;
+    int m_nFailStatus = HOST_EXIT_FAILED;
+    CHostActivePart m_part;
 };

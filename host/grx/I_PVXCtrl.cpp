@@ -350,6 +350,21 @@ void I_PVXCtrl::ActiveAll() {
     m_pModel->PV_OnActiveDeActiveChangeByFlag(nodes, members, nodeFlags, memberFlags);
 }
 
+void I_PVXCtrl::ActiveByFlag(CArray<UINT, UINT>& nodes, CArray<UINT, UINT>& members, CArray<UINT, UINT>& nodeFlags,
+                             CArray<UINT, UINT>& memberFlags) {
+    std::unordered_set<UINT> activeNodes(nodes.GetData(), nodes.GetData() + nodes.GetSize()), activeMembers;
+    for (INT_PTR i = 0; i < members.GetSize(); ++i)
+        if (i >= memberFlags.GetSize() || memberFlags[i] == 1) activeMembers.insert(members[i]);
+    for (auto& kv : m_reg.GetMap()) {
+        GRE_Object& o = kv.second;
+        if (o.type >= kNodeIDFirst && o.type <= kNodeIDLast)
+            o.flag = activeNodes.count(o.key) ? 1 : 0;
+        else if (o.type >= kObjectIDFirst && o.type <= kObjectIDLast)
+            o.flag = activeMembers.count(o.key) ? 1 : 0;
+    }
+    if (m_pModel) m_pModel->PV_OnActiveDeActiveChangeByFlag(nodes, members, nodeFlags, memberFlags);
+}
+
 int I_PVXCtrl::SelectObject(int type, UINT key, int select) {
     GRE_Object* o = m_reg.Find(type, key);
     if (!o) return 0;

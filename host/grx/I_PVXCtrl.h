@@ -360,6 +360,11 @@ public:
     int IsActiveElem(UINT key) const;
     // Shows every registered object; tells the model when that changed the active set.
     void ActiveAll();
+    // Makes the given part of the model active, as the host's activation commands do: each
+    // member (undeformed and deformed) active when passed with flag 1, each passed node active,
+    // every other member and node inactive; then tells the model (PV_OnActiveDeActiveChangeByFlag).
+    void ActiveByFlag(CArray<UINT, UINT>& nodes, CArray<UINT, UINT>& members, CArray<UINT, UINT>& nodeFlags,
+                      CArray<UINT, UINT>& memberFlags);
     // result = the keys of all that are not in subset, in the order of all.
     template <class A1, class A2, class A3>
     void SubtractKey(CArray<UINT, A1>& all, CArray<UINT, A2>& subset, CArray<UINT, A3>& result) {

@@ -12,6 +12,7 @@
 #include "module/designdata/CFigureDesignData.h"
 #include "module/engines/CEngineBase.h"
 #include "module/model/CPVXLabelBase.h"
+#include "module/model/CPVXLabelSpacer.h"
 #include "module/model/CUtilFuncs.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/T_PVX_DOPT_D.h"
@@ -85,7 +86,7 @@ public:
     void Text(int font, int align, int x, int y, const CString& s) {
         Select(font);
         m_pDC->SetTextAlign(static_cast<UINT>(align));
-        m_pDC->TextOut(x, y, s);
+        CPVXLabelSpacer::TextOut(m_pDC, x, y, s);
     }
 
 private:

@@ -1,7 +1,7 @@
 #include "module/designdata/DesignHostLists.h"
 
 #include <memory>
-#include <set>
+#include <unordered_set>
 
 #include "host/check/IDesignToolUtil.h"
 #include "host/db/CDBDoc.h"
@@ -42,9 +42,9 @@ int FillFoundationBeamEnvelope(I_PVXModel& m, CFigureDesignData& d, UINT nLoadKe
     const int comp = m.m_pFigure && d.GetFigureMode() == 36 ? kShearZ : kMomentY;
     // A foundation beam modelled by two members (its plate-section member and a beam copy on the
     // same line) is one beam: the first of its members in member order stands for it.
-    std::set<UINT> taken;
-    for (INT_PTR i = 0; db && attr && i < m.m_arrAllMembKey.GetSize(); ++i) {
-        const UINT key = m.m_arrAllMembKey[i];
+    std::unordered_set<UINT> taken;
+    for (INT_PTR i = 0; db && attr && i < m.m_arrFlagMembKey.GetSize(); ++i) {
+        const UINT key = m.m_arrFlagMembKey[i];
         T_PMEMB_D memb;
         if (!attr->GetMemb(key, memb) || memb.aNode.GetSize() < 2) continue;
         if (memb.type != 201 && memb.type != 205 && memb.type != 204) continue;
@@ -98,10 +98,15 @@ int FillBaseColumnForces(I_PVXModel& m, CFigureDesignData& d) {
     CArray<T_PVX_BFORC_D, T_PVX_BFORC_D&> forces;
     engine->GetCForcData(forces);
     if (!built && forces.GetSize() == 0) return -1;
+    // Only the columns the host made active (flag 1).
+    std::unordered_set<UINT> active(m.m_arrFlagMembKey.GetData(),
+                                    m.m_arrFlagMembKey.GetData() + m.m_arrFlagMembKey.GetSize());
     for (INT_PTR i = 0; i < forces.GetSize(); ++i) {
         const T_PVX_BFORC_D& f = forces[i];
         T_PMEMB_D memb;
-        if (!attr->GetMemb(f.nMembKey, memb) || !IsFoundationMember(*db, memb, MEMB_COLUMN)) continue;
+        if (!active.count(f.nMembKey) || !attr->GetMemb(f.nMembKey, memb) ||
+            !IsFoundationMember(*db, memb, MEMB_COLUMN))
+            continue;
         // The base is the lower end (the first node of a column drawn upwards).
         const bool bFirst = f.ptI.z <= f.ptJ.z;
         T_BASE_SHEAR_D rec;

@@ -1,5 +1,6 @@
 // The lists of the design result data engine that the host fills for the envelope and base-force
 // figures (PVXHost_ShowDesign calls them after the figure's builders ran).
+// Both take the members the host made active only (the model's flag-1 member list).
 #pragma once
 
 #include "platform/afx/afxtypes.h"

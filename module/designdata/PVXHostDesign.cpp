@@ -263,7 +263,8 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowDesign(I_PVXMo
     delete m.m_pDesignData;
     m.m_pDesignData = new CFigureDesignData(&m);
     CFigureDesignData& d = *m.m_pDesignData;
-    d.SetMemberKeys(m.m_arrAllMembKey);
+    // The members the host made active (flag 1): every member unless a part of the model is active.
+    d.SetMemberKeys(m.m_arrFlagMembKey);
     // The switches the host owns: every number label, area-steel kind and wall-beam row, the
     // diagrams, and the component of the envelope (4 moment, 2 shear).
     d.m_bShowNumber = 1;

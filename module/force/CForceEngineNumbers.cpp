@@ -18,6 +18,7 @@
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXDrawFuncArray.h"
 #include "module/model/CPVXLabelBase.h"
+#include "module/model/CPVXLabelSpacer.h"
 #include "module/model/CUtilFuncs.h"
 #include "module/model/I_PVXModel.h"
 #include "platform/afx/CString.h"
@@ -159,7 +160,7 @@ void WriteDiagramNumbers(CForceEngine& e, CDC* pDC, UINT nKey, C3DPoint* pAnchor
         pDC->SetTextAlign(static_cast<UINT>(nAlign));
         CString text;
         text.Format(fmt, v);
-        pDC->TextOut(pt.x, pt.y, text);
+        CPVXLabelSpacer::TextOut(pDC, pt.x, pt.y, text);
     };
 
     if (num.m_nNumberOpt2) {
@@ -335,8 +336,10 @@ void CForceEngine::OutputBForcNumbers(CDC* pDC) {
         const UINT key = keys[i];
         T_PMEMB_D memb;
         T_STRG_D rec;
-        if (!pModel->m_pAttrCtrl->GetMemb(key, memb) || !IsPossibleBForc(memb) ||
-            !CPVXAttrCtrl::IsBeamElemType(memb.type) || !m_bShowBeam || !m_mapBForc.Lookup(key, rec))
+        // An inactive member prints nothing.
+        if (!pModel->m_pPVXCtrl->IsActiveElem(key) || !pModel->m_pAttrCtrl->GetMemb(key, memb) ||
+            !IsPossibleBForc(memb) || !CPVXAttrCtrl::IsBeamElemType(memb.type) || !m_bShowBeam ||
+            !m_mapBForc.Lookup(key, rec))
             continue;
         CArray<C3DPoint> pts;
         DrawnPoints(pModel, key, bDeformed, pts);

@@ -114,8 +114,9 @@ void CForceEngine::OutputTForcNumbers(CDC* pDC) {
         const UINT key = keys[i];
         T_PMEMB_D memb;
         T_MBBR_D rec;
-        if (!m_bShowTruss || !pModel->m_pAttrCtrl->GetMemb(key, memb) || !CPVXAttrCtrl::IsTrussElemType(memb.type) ||
-            !m_mapTForc.Lookup(key, rec))
+        // Numbers go with the diagrams, which inactive members do not get.
+        if (!m_bShowTruss || !pModel->IsActiveElem(key) || !pModel->m_pAttrCtrl->GetMemb(key, memb) ||
+            !CPVXAttrCtrl::IsTrussElemType(memb.type) || !m_mapTForc.Lookup(key, rec))
             continue;
         CArray<double, double> poses;
         pModel->RE_GetMembNodePosesFrame(pModel->m_nObjectIDFirst + (m_bDeformed ? 1 : 0), key, poses);

@@ -7,6 +7,7 @@
 #include "host/base/CMathFunc.h"
 #include "host/grx/C3DPoint.h"
 #include "host/grx/I_PVXCtrl.h"
+#include "module/model/CPVXLabelSpacer.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/T_PVX_DOPT_D.h"
 
@@ -111,7 +112,7 @@ void CPVXLabelBase::WriteText(int x, int y, const CString& strText, int* pAlign,
     CFont angleFont;
     CFont* pPrev = nullptr;
     if (pAngle && CreateLabelFont(angleFont, *pAngle)) pPrev = m_pDC->SelectObject(&angleFont);
-    m_pDC->TextOut(x, y, strText);
+    CPVXLabelSpacer::TextOut(m_pDC, x, y, strText);
     if (pPrev) m_pDC->SelectObject(pPrev);
 }
 

@@ -9,6 +9,7 @@
 #include "host/base/CMsgDll.h"
 #include "host/grx/C3DPoint.h"
 #include "host/grx/I_PVXCtrl.h"
+#include "module/model/CPVXLabelSpacer.h"
 #include "module/model/CPVXLabelBase.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/T_PVX_DOPT_D.h"
@@ -122,7 +123,7 @@ void DrawNumber(const double* pAxis1, const double* pAxis2, const double* pAncho
 
     auto writeNumber = [&](UINT nAlign, const CString& strText) {
         pDC->SetTextAlign(nAlign);
-        if (bVisible) pDC->TextOut(pa.x, pa.y, strText);
+        if (bVisible) CPVXLabelSpacer::TextOut(pDC, pa.x, pa.y, strText);
     };
 
     switch (nKind) {
@@ -136,7 +137,7 @@ void DrawNumber(const double* pAxis1, const double* pAxis2, const double* pAncho
         CString strText = CMsgDll::pfuncLoadStr(kKeys[nKind], 0);
         strText += strNumber;
         pDC->SetTextAlign(nVert | kSides[nKind]);
-        pDC->TextOut(pa.x, pa.y, strText);
+        CPVXLabelSpacer::TextOut(pDC, pa.x, pa.y, strText);
         CPen pen;
         const int nSaved = pDC->SaveDC();
         if (pen.CreatePen(PS_SOLID, kCrossPenWidth, opt.m_crNumber[1])) pDC->SelectObject(&pen);

@@ -1,0 +1,139 @@
+#include "host/app/HostActivePart.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "host/db/CDataBase.h"
+#include "host/grx/I_PVXCtrl.h"
+
+namespace {
+
+// A whole number of digits only, at most 9 of them.
+bool ReadNumber(const std::string& text, long& value) {
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    value = std::strtol(text.c_str(), nullptr, 10);
+    return true;
+}
+
+std::string Level(double z) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.6g m", z);
+    return buf;
+}
+
+std::string StoreyList(const std::vector<T_STOREY>& storeys) {
+    std::string s;
+    for (const T_STOREY& st : storeys)
+        s += (s.empty() ? "" : ", ") + std::to_string(st.nNo) + (st.nNo ? " at " + Level(st.dLevel) : " (foundation)");
+    return s.empty() ? "none (no member)" : s;
+}
+
+}  // namespace
+
+std::vector<CHostOption> CHostActivePart::Options() {
+    return {
+        {"--storey", EHostValue::kText, "N|N-M",
+         "makes storey N (or N to M) the active part of the model, as the host application's activation does: the "
+         "other members are drawn in the inactive style without numbers, and a design figure takes the active members "
+         "only; storey 0 is the foundation (info --verbose lists the storeys)"},
+        {"--member-keys", EHostValue::kText, "K1,K2,...",
+         "makes the members of these keys the active part of the model, as --storey does"},
+    };
+}
+
+void CHostActivePart::Read(const CHostArgs& args) {
+    m_strStorey = args.Get("--storey");
+    m_strKeys = args.Get("--member-keys");
+}
+
+int CHostActivePart::Resolve(const CDataBase& db) {
+    m_membs.clear();
+    m_nAll = db.Table<DBT_PMEMB>().Count();
+    if (!m_strStorey.empty() && !m_strKeys.empty()) {
+        HostMessage("--storey and --member-keys both choose the active part: give one of them");
+        return HOST_EXIT_USAGE;
+    }
+    if (!m_strKeys.empty()) {
+        size_t start = 0;
+        for (;;) {
+            const size_t comma = m_strKeys.find(',', start);
+            const std::string word = m_strKeys.substr(start, comma == std::string::npos ? comma : comma - start);
+            long key = 0;
+            if (!ReadNumber(word, key) || key == 0) {
+                HostMessage("--member-keys takes member keys separated by commas (e.g. 253,254), not \"%s\"",
+                            m_strKeys.c_str());
+                return HOST_EXIT_USAGE;
+            }
+            if (!db.Table<DBT_PMEMB>().Find(static_cast<UINT>(key))) {
+                HostMessage("the project has no member %ld (--member-keys)", key);
+                return HOST_EXIT_USAGE;
+            }
+            m_membs.insert(static_cast<UINT>(key));
+            if (comma == std::string::npos) break;
+            start = comma + 1;
+        }
+        return 0;
+    }
+    if (m_strStorey.empty()) return 0;
+    std::vector<T_STOREY> storeys;
+    CStoreyFinder::Find(db, storeys);
+    const size_t dash = m_strStorey.find('-');
+    long first = 0, last = 0;
+    if (!ReadNumber(m_strStorey.substr(0, dash), first) ||
+        !ReadNumber(dash == std::string::npos ? m_strStorey : m_strStorey.substr(dash + 1), last) || last < first) {
+        HostMessage("--storey takes a storey N or a range N-M (N not above M), not \"%s\"; the project's storeys: %s",
+                    m_strStorey.c_str(), StoreyList(storeys).c_str());
+        return HOST_EXIT_USAGE;
+    }
+    if (static_cast<size_t>(last) >= storeys.size()) {
+        HostMessage("the project has no storey %ld; its storeys: %s (see pvxhost info --verbose)",
+                    static_cast<size_t>(first) >= storeys.size() ? first : last, StoreyList(storeys).c_str());
+        return HOST_EXIT_USAGE;
+    }
+    for (long s = first; s <= last; ++s) m_membs.insert(storeys[s].membs.begin(), storeys[s].membs.end());
+    if (m_membs.empty()) {
+        HostMessage("storey %s holds no member; the project's storeys: %s", m_strStorey.c_str(),
+                    StoreyList(storeys).c_str());
+        return HOST_EXIT_USAGE;
+    }
+    m_nFirst = static_cast<int>(first);
+    m_nLast = static_cast<int>(last);
+    m_dLow = storeys[first].dLevel;
+    m_dHigh = storeys[last].dLevel;
+    return 0;
+}
+
+void CHostActivePart::Apply(const CDataBase& db, I_PVXCtrl& ctrl) const {
+    if (!IsAsked()) return;
+    CArray<UINT, UINT> nodes, members, nodeFlags, memberFlags;
+    const std::vector<UINT>& keys = db.Table<DBT_PMEMB>().Keys();
+    members.SetSize(0, static_cast<INT_PTR>(keys.size()));
+    memberFlags.SetSize(0, static_cast<INT_PTR>(keys.size()));
+    for (UINT key : keys) {
+        members.Add(key);
+        memberFlags.Add(m_membs.count(key) ? 1 : 0);
+    }
+    for (UINT key : CStoreyFinder::NodesOf(db, m_membs)) {
+        nodes.Add(key);
+        nodeFlags.Add(1);
+    }
+    ctrl.ActiveByFlag(nodes, members, nodeFlags, memberFlags);
+}
+
+std::string CHostActivePart::Describe() const {
+    if (!IsAsked()) return "";
+    const std::string count = " (" + std::to_string(m_membs.size()) + " of " + std::to_string(m_nAll) + " members)";
+    if (!m_strKeys.empty()) return ", members " + m_strKeys + count;
+    auto name = [&](int n, double z) { return n ? std::to_string(n) + " at " + Level(z) : std::string("0 (foundation)"); };
+    if (m_nFirst == m_nLast) return ", storey " + name(m_nFirst, m_dLow) + count;
+    return ", storeys " + std::to_string(m_nFirst) + "-" + std::to_string(m_nLast) + " at " + Level(m_dLow) + " to " +
+           Level(m_dHigh) + count;
+}
+
+std::vector<std::string> CHostActivePart::StoreyLines(const std::vector<T_STOREY>& storeys) {
+    std::vector<std::string> lines;
+    for (const T_STOREY& st : storeys)
+        lines.push_back("Storey " + std::to_string(st.nNo) + ": " + (st.nNo ? "level " : "foundation, level ") +
+                        Level(st.dLevel) + ", " + std::to_string(st.membs.size()) + " members");
+    return lines;
+}

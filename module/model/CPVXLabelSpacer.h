@@ -1,0 +1,62 @@
+// CPVXLabelSpacer: keeps the member labels of one drawing off each other while the host shows
+// only a part of the model (one storey, a few members).
+//
+// The labels of one storey can still meet where members meet: a column's and a beam's label at
+// one joint, the end values of two beams at their shared node. While a spacer is in use (a Use
+// object lives, made by the render for a model with a part active), the label writers call
+// CPVXLabelSpacer::TextOut instead of CDC::TextOut. The first label keeps the place its drawer
+// gives it; a later label whose box (as the device context will write it: extent, alignment
+// and the font's escapement) shares more than a quarter of the smaller box with one written
+// before is moved along its own line of text, which follows its member, by its height: one
+// height, then two ..., up to kMaxSteps, first the way the text reads, then back. It takes the
+// first place clear of every earlier label, and stays where its drawer put it when none is.
+// Without a spacer in use, TextOut writes where asked, so whole-model pictures are unchanged.
+//
+//     CPVXLabelSpacer::Use spacer(bPartActive);   // for one drawing
+//     CPVXLabelSpacer::TextOut(pDC, x, y, text);  // in a label writer
+#pragma once
+
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "platform/afx/CString.h"
+#include "platform/afx/afxtypes.h"
+
+class CDC;
+
+class CPVXLabelSpacer {
+public:
+    static constexpr int kMaxSteps = 4;    // heights a label may move each way along its line
+    static constexpr int kMaxAcross = 2;   // heights it may move across, when along finds no place
+    static constexpr int kCell = 64;       // pixels: side of the cells the boxes are found by
+
+    // A spacer for the drawings made while it lives, when bOn; none otherwise.
+    class Use {
+    public:
+        explicit Use(bool bOn);
+        ~Use();
+        Use(const Use&) = delete;
+        Use& operator=(const Use&) = delete;
+
+    private:
+        CPVXLabelSpacer* m_pPrev = nullptr;
+        bool m_bOn = false;
+    };
+
+    // Writes text at (x, y) on pDC, moved clear of the earlier labels while a spacer is in use.
+    static BOOL TextOut(CDC* pDC, int x, int y, const CString& text);
+
+private:
+    struct Box {
+        double x0, y0, x1, y1;
+    };
+    static Box BoxAt(double x, double y, double w, double h, double ox, double oy, double c, double s);
+    template <class F> static void ForCells(const Box& b, F f);
+    bool IsClear(const Box& b) const;
+    void Add(const Box& b);
+
+    std::vector<Box> m_boxes;
+    std::map<std::pair<int, int>, std::vector<size_t>> m_cells;  // boxes by the cells they meet
+    static CPVXLabelSpacer* s_pCurrent;
+};
