@@ -7,7 +7,8 @@ sqlite3 (PMEMB, PNODE, PELEM, PSLAB, RCOL, RBEM, RWAL, RSLB, PSTLD, MBCL):
              MAX / MIN ratios with their "MEMB." members and no force unit, and the --list records;
   figure 21: every area-steel label of the columns, beams, wall beams, walls and slab edges, and
              the --list records;
-  figures 21, 28: no text of the metafile reaches over the picture's edge;
+  figures 21, 28: no text of the metafile reaches over the picture's edge, whole model and each
+             storey (--storey, the storeys `info --verbose` lists);
   figure 23: the legend range of the beam results, the two steel diagrams of every beam (its top
              steel negated, its bottom steel: first value, largest of stations 1 to 7, last value)
              and the legend's share of the stations per band (--list and the metafile);
@@ -290,6 +291,19 @@ def check_edges(mode, path, width=1024, height=768):
     check(not cut, "design %s: no text reaches over the picture's edge %s" % (mode, cut[:3]))
 
 
+def check_storey_edges(pvxhost, db, tmp):
+    p = subprocess.run([pvxhost, "--quiet", "--db", db, "info", "--verbose"], capture_output=True, text=True)
+    storeys = [line.split()[1].rstrip(":") for line in p.stdout.splitlines() if re.match(r"^Storey \d+:", line)]
+    check(bool(storeys), "info --verbose lists the storeys %s" % storeys)
+    for mode in ("21", "28"):
+        for s in storeys:
+            emf = "%s/design%s_storey%s.emf" % (tmp, mode, s)
+            rc, _, err = run(pvxhost, db, [mode, "--storey", s, "--out", emf])
+            check(rc == 0, "design %s --storey %s exits 0 (%s)" % (mode, s, err.strip()))
+            if rc == 0:
+                check_edges("%s --storey %s" % (mode, s), emf)
+
+
 def check_steel(p, pvxhost, db, tmp):
     emf = tmp + "/design23.emf"
     rc, out, err = run(pvxhost, db, ["23", "--list", "--out", emf])
@@ -355,6 +369,7 @@ def main():
     check_area_steel(p, pvxhost, db, tmp)
     check_ranges(p, pvxhost, db)
     check_steel(p, pvxhost, db, tmp)
+    check_storey_edges(pvxhost, db, tmp)
     check_outlines(p, pvxhost, db, tmp)
     print("%d checks failed" % len(failures) if failures else "all checks passed")
     return 1 if failures else 0

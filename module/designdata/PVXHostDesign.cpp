@@ -159,8 +159,8 @@ void Describe(CFigureDesignData& d, int mode, PVXHostDesignReport* pRep) {
         pRep->bLegend = 1;
         pRep->dLegendMin = ce->m_dMinValue;
         pRep->dLegendMax = ce->m_dMaxValue;
-        return Fmt("; the legend gives the %s range %.10g to %.10g of %d beams", what, ce->m_dMinValue,
-                   ce->m_dMaxValue, static_cast<int>(nBeams));
+        return Fmt("; the legend gives the %s range %.10g to %.10g of %d beam%s", what, ce->m_dMinValue,
+                   ce->m_dMaxValue, static_cast<int>(nBeams), nBeams == 1 ? "" : "s");
     };
     switch (mode) {
     case 21: {
@@ -177,9 +177,9 @@ void Describe(CFigureDesignData& d, int mode, PVXHostDesignReport* pRep) {
     case 23:
         shows = d.m_arrDiagram.GetSize() == 0
                     ? std::string("the beams' wide outlines: no beam has steel design results")
-                    : Fmt("the top and bottom steel of %d beams as bands on either side of each beam, filled in the "
-                          "legend's colours",
-                          static_cast<int>(d.m_arrDiagram.GetSize() / 2)) +
+                    : Fmt("the top and bottom steel of %d beam%s as bands on either side of each beam, filled in "
+                          "the legend's colours",
+                          static_cast<int>(d.m_arrDiagram.GetSize() / 2), d.m_arrDiagram.GetSize() == 2 ? "" : "s") +
                           range("beam steel", d.m_mapBeamSteel.GetCount());
         break;
     case 28:
