@@ -39,7 +39,6 @@ template <class F> void CPVXLabelSpacer::ForCells(const Box& b, F f) {
 }
 
 bool CPVXLabelSpacer::IsClear(const Box& b) const {
-    const double area = (b.x1 - b.x0) * (b.y1 - b.y0);
     bool bClear = true;
     ForCells(b, [&](const std::pair<int, int>& cell) {
         auto it = m_cells.find(cell);
@@ -48,8 +47,9 @@ bool CPVXLabelSpacer::IsClear(const Box& b) const {
             const Box& o = m_boxes[k];
             const double w = std::min(b.x1, o.x1) - std::max(b.x0, o.x0);
             const double h = std::min(b.y1, o.y1) - std::max(b.y0, o.y0);
-            // Labels meet when they share more than a quarter of the smaller one.
-            if (w > 0 && h > 0 && w * h > 0.25 * std::min(area, (o.x1 - o.x0) * (o.y1 - o.y0))) bClear = false;
+            // Labels meet when they share more than a sliver each way (boxes of lines written one
+            // under the other may share a pixel or two of their leading).
+            if (w > kTouch && h > kTouch) bClear = false;
         }
     });
     return bClear;

@@ -5,12 +5,13 @@
 // one joint, the end values of two beams at their shared node. While a spacer is in use (a Use
 // object lives, made by the render for a model with a part active), the label writers call
 // CPVXLabelSpacer::TextOut instead of CDC::TextOut. The first label keeps the place its drawer
-// gives it; a later label whose box (as the device context will write it: extent, alignment
-// and the font's escapement) shares more than a quarter of the smaller box with one written
-// before is moved along its own line of text, which follows its member, by its height: one
-// height, then two ..., up to kMaxSteps, first the way the text reads, then back. It takes the
-// first place clear of every earlier label, and stays where its drawer put it when none is.
-// Without a spacer in use, TextOut writes where asked, so whole-model pictures are unchanged.
+// gives it. A later label whose box (as the device context will write it: extent, alignment and
+// the font's escapement) meets one written before, sharing more than kTouch pixels each way, is
+// moved along its own line of text, which follows its member, by its height: one height, then
+// two ..., up to kMaxSteps, first the way the text reads, then back. Where that finds no place,
+// the same is tried one height across the line (either side), then two. It takes the first
+// place clear of every earlier label, and stays where its drawer put it when none is. Without a
+// spacer in use, TextOut writes where asked, so whole-model pictures are unchanged.
 //
 //     CPVXLabelSpacer::Use spacer(bPartActive);   // for one drawing
 //     CPVXLabelSpacer::TextOut(pDC, x, y, text);  // in a label writer
@@ -30,6 +31,7 @@ public:
     static constexpr int kMaxSteps = 4;    // heights a label may move each way along its line
     static constexpr int kMaxAcross = 2;   // heights it may move across, when along finds no place
     static constexpr int kCell = 64;       // pixels: side of the cells the boxes are found by
+    static constexpr double kTouch = 2.0;  // pixels two labels may share each way and not meet
 
     // A spacer for the drawings made while it lives, when bOn; none otherwise.
     class Use {
