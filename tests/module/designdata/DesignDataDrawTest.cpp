@@ -218,17 +218,14 @@ TEST(DesignDataGeometry, SteelBandQuadrilaterals) {
         CArray<int, int> flags, ints;
         DesignDataProbe::BeamAsVMakePolygon(rec, r.row, start, end, curve, points, values, flags, ints);
         ASSERT_EQ(flags.GetSize(), r.quads);
-        ASSERT_EQ(points.GetSize(), 4 * r.quads);
-        ASSERT_EQ(values.GetSize(), 4 * r.quads);
-        ASSERT_EQ(ints.GetSize(), 4 * r.quads);
+        ASSERT_TRUE(points.GetSize() == 4 * r.quads && values.GetSize() == 4 * r.quads && ints.GetSize() == 4 * r.quads);
         for (int k = 0; k < r.quads; ++k) {
-            SCOPED_TRACE(k);
             EXPECT_EQ(flags[k], 1);
-            const double x[4] = {double(k), k + 1.0, k + 1.0, double(k)};
-            const double y[4] = {0, 0, 11.0 + k, 10.0 + k};
-            const double v[4] = {100.0 * r.row + k, 100.0 * r.row + k + 1, 100.0 * r.row + k + 1, 100.0 * r.row + k};
+            const double x[4] = {double(k), k + 1.0, k + 1.0, double(k)}, y[4] = {0, 0, 11.0 + k, 10.0 + k};
+            const double v0 = 100.0 * r.row + k, v[4] = {v0, v0 + 1, v0 + 1, v0};
             const int edge[4] = {0, k == 7, 1, k == 0};
             for (int j = 0; j < 4; ++j) {
+                SCOPED_TRACE(testing::Message() << "segment " << k << ", vertex " << j);
                 EXPECT_DOUBLE_EQ(points[4 * k + j].x, x[j]);
                 EXPECT_DOUBLE_EQ(points[4 * k + j].y, y[j]);
                 EXPECT_EQ(values[4 * k + j], v[j]);
