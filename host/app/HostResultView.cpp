@@ -24,14 +24,14 @@ const struct {
 }  // namespace
 
 std::vector<CHostOption> CHostViewRequest::Options() {
-    return {
+    std::vector<CHostOption> options = {
         {"--view", EHostValue::kChoice, "iso|plan|front|right", "direction the model is seen from, fitted to the picture",
          "iso"},
         {"--size", EHostValue::kSize, "WxH", "size of the picture in pixels", "1024x768", kMinSide, kMaxSide},
         ModuleOption(),
-        CHostActivePart::Options()[0],
-        CHostActivePart::Options()[1],
     };
+    for (const CHostOption& o : CHostActivePart::Options()) options.push_back(o);
+    return options;
 }
 
 CHostOption CHostViewRequest::ModuleOption() {

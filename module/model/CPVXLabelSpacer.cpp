@@ -19,15 +19,19 @@ CPVXLabelSpacer::Use::~Use() {
 
 CPVXLabelSpacer::Box CPVXLabelSpacer::BoxAt(double x, double y, double w, double h, double ox, double oy, double c,
                                             double s) {
-    // The text's corners turned about the reference point, counter-clockwise on the screen.
-    Box b{1e300, 1e300, -1e300, -1e300};
-    const double cx[4] = {ox, ox + w, ox, ox + w}, cy[4] = {oy, oy, oy + h, oy + h};
+    // The text's corners in order around it, turned about the reference point counter-clockwise
+    // on the screen.
+    Box b{};
+    const double cx[4] = {ox, ox + w, ox + w, ox}, cy[4] = {oy, oy, oy + h, oy + h};
+    b.x0 = b.y0 = 1e300;
+    b.x1 = b.y1 = -1e300;
     for (int i = 0; i < 4; ++i) {
-        const double rx = x + cx[i] * c + cy[i] * s, ry = y - cx[i] * s + cy[i] * c;
-        b.x0 = std::min(b.x0, rx);
-        b.y0 = std::min(b.y0, ry);
-        b.x1 = std::max(b.x1, rx);
-        b.y1 = std::max(b.y1, ry);
+        b.px[i] = x + cx[i] * c + cy[i] * s;
+        b.py[i] = y - cx[i] * s + cy[i] * c;
+        b.x0 = std::min(b.x0, b.px[i]);
+        b.y0 = std::min(b.y0, b.py[i]);
+        b.x1 = std::max(b.x1, b.px[i]);
+        b.y1 = std::max(b.y1, b.py[i]);
     }
     return b;
 }
@@ -38,19 +42,41 @@ template <class F> void CPVXLabelSpacer::ForCells(const Box& b, F f) {
             f(std::make_pair(i, j));
 }
 
+bool CPVXLabelSpacer::Meet(const Box& a, const Box& b) {
+    // Two rectangles meet unless one of their four side directions separates them; here they
+    // must also share more than kTouch pixels across each (lines written one under the other
+    // may share a pixel or two of their leading).
+    for (const Box* r : {&a, &b})
+        for (int k = 0; k < 2; ++k) {
+            double ux = r->px[k + 1] - r->px[k], uy = r->py[k + 1] - r->py[k];
+            const double len = std::hypot(ux, uy);
+            if (len <= 0) continue;
+            ux /= len;
+            uy /= len;
+            double lo[2] = {1e300, 1e300}, hi[2] = {-1e300, -1e300};
+            for (int n = 0; n < 2; ++n) {
+                const Box& q = n ? b : a;
+                for (int i = 0; i < 4; ++i) {
+                    const double d = q.px[i] * ux + q.py[i] * uy;
+                    lo[n] = std::min(lo[n], d);
+                    hi[n] = std::max(hi[n], d);
+                }
+            }
+            if (std::min(hi[0], hi[1]) - std::max(lo[0], lo[1]) <= kTouch) return false;
+        }
+    return true;
+}
+
 bool CPVXLabelSpacer::IsClear(const Box& b) const {
     bool bClear = true;
     ForCells(b, [&](const std::pair<int, int>& cell) {
         auto it = m_cells.find(cell);
         if (!bClear || it == m_cells.end()) return;
-        for (size_t k : it->second) {
-            const Box& o = m_boxes[k];
-            const double w = std::min(b.x1, o.x1) - std::max(b.x0, o.x0);
-            const double h = std::min(b.y1, o.y1) - std::max(b.y0, o.y0);
-            // Labels meet when they share more than a sliver each way (boxes of lines written one
-            // under the other may share a pixel or two of their leading).
-            if (w > kTouch && h > kTouch) bClear = false;
-        }
+        for (size_t k : it->second)
+            if (Meet(b, m_boxes[k])) {
+                bClear = false;
+                return;
+            }
     });
     return bClear;
 }

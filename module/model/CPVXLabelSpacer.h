@@ -5,8 +5,9 @@
 // one joint, the end values of two beams at their shared node. While a spacer is in use (a Use
 // object lives, made by the render for a model with a part active), the label writers call
 // CPVXLabelSpacer::TextOut instead of CDC::TextOut. The first label keeps the place its drawer
-// gives it. A later label whose box (as the device context will write it: extent, alignment and
-// the font's escapement) meets one written before, sharing more than kTouch pixels each way, is
+// gives it. A later label whose rectangle (as the device context will write it: extent, alignment
+// and the font's escapement) meets one written before, sharing more than kTouch pixels across
+// each of their sides, is
 // moved along its own line of text, which follows its member, by its height: one height, then
 // two ..., up to kMaxSteps, first the way the text reads, then back. Where that finds no place,
 // the same is tried one height across the line (either side), then two. It takes the first
@@ -50,11 +51,14 @@ public:
     static BOOL TextOut(CDC* pDC, int x, int y, const CString& text);
 
 private:
+    // A label's rectangle as written: its corners, turned with the text, and their bounds.
     struct Box {
+        double px[4], py[4];
         double x0, y0, x1, y1;
     };
     static Box BoxAt(double x, double y, double w, double h, double ox, double oy, double c, double s);
     template <class F> static void ForCells(const Box& b, F f);
+    static bool Meet(const Box& a, const Box& b);
     bool IsClear(const Box& b) const;
     void Add(const Box& b);
 

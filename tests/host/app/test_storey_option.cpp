@@ -1,0 +1,97 @@
+// --storey and --member-keys across the drawing commands on the sample (storeys 1, 2 and 3 at
+// 3.6, 7.2 and 10.8 m; 245 members: 32 in the foundation, 65, 83 and 65 above, counted with
+// sqlite3 by the rule of docs/DATABASE.md): what each command says it shows, what it refuses,
+// that a storey's picture is not the whole model's, and that its labels do not lie on each other.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tests/host/app/HostRun.h"
+
+namespace {
+
+using namespace hostrun;
+
+// Texts of a metafile (EMR_EXTTEXTOUTW bounds) and how many pairs share more than a quarter of
+// the smaller box.
+void CountOverlaps(const std::string& emf, int& texts, int& pairs) {
+    const std::string b = ReadFile(emf);
+    std::vector<std::array<int32_t, 4>> boxes;
+    for (size_t i = 0; i + 8 <= b.size();) {
+        uint32_t type = 0, size = 0;
+        std::memcpy(&type, b.data() + i, 4);
+        std::memcpy(&size, b.data() + i + 4, 4);
+        std::array<int32_t, 4> r{};
+        if (type == 84 && i + 24 <= b.size()) std::memcpy(r.data(), b.data() + i + 8, 16);
+        if (type == 84 && r[2] > r[0] && r[3] > r[1]) boxes.push_back(r);
+        if (size == 0) break;
+        i += size;
+    }
+    texts = static_cast<int>(boxes.size());
+    pairs = 0;
+    auto area = [](const std::array<int32_t, 4>& r) { return double(r[2] - r[0]) * (r[3] - r[1]); };
+    for (size_t i = 0; i < boxes.size(); ++i)
+        for (size_t j = i + 1; j < boxes.size(); ++j) {
+            const auto &p = boxes[i], &q = boxes[j];
+            const double w = std::min(p[2], q[2]) - std::max(p[0], q[0]), h = std::min(p[3], q[3]) - std::max(p[1], q[1]);
+            if (w > 0 && h > 0 && w * h > 0.25 * std::min(area(p), area(q))) ++pairs;
+        }
+}
+
+TEST(StoreyOption, AcrossTheDrawingCommands) {
+    const std::string db = "--db '" + SamplePath() + "' ";
+    const std::string out = kTmp + "/storey_" + kPid;
+    struct Row {
+        const char* label;
+        std::string args;  // without --out
+        const char* ext;   // of --out: "bmp", "emf", "avi"; "" none
+        int code;
+        const char* says;  // in stdout (status 0) or stderr
+        bool bDiffers;     // a BMP that must differ from the whole model's picture
+    } rows[] = {
+        {"info lists the storeys", "info --verbose", "", 0, "Storey 2: level 7.2 m, 83 members", false},
+        {"render, one storey", "render --mode 7 --load DL --storey 3", "bmp", 0, "storey 3 at 10.8 m (65 of 245 members)", true},
+        {"render, members", "render --mode 7 --load DL --member-keys 315,316", "bmp", 0, "members 315,316 (2 of 245 members)", true},
+        {"export, a range", "export --storey 1-2 --view plan", "emf", 0, "storeys 1-2 at 3.6 m to 7.2 m (148 of 245", false},
+        {"show 7301 in plan", "show 7301 --load DL --set values=1 --view plan --storey 2", "emf", 0, "storey 2 at 7.2 m", false},
+        {"show 7302 in plan", "show 7302 --load DL --set values=1 --view plan --storey 3", "emf", 0, "storey 3 at 10.8 m", false},
+        {"design 21, the engine's list", "design 21 --storey 1", "emf", 0, "labels of 20 columns, 31 beams, 0 wall beams, 1 walls", false},
+        {"design 28", "design 28 --storey 2", "emf", 0, "labels of 22 columns", false},
+        {"design 42, the host's base list", "design 42 --load DL --storey 2", "bmp", 0, "of 2 columns standing on", false},
+        {"design 35, the foundation", "design 35 --storey 0", "emf", 0, "of 7 foundation beams", false},
+        {"animate", "animate 7301 --load DL --frames 3 --storey 2", "avi", 0, "storey 2 at 7.2 m", false},
+        {"an unknown storey is refused with the list", "render --storey 4", "bmp", 2,
+         "no storey 4; its storeys: 0 (foundation), 1 at 3.6 m, 2 at 7.2 m, 3 at 10.8 m", false},
+        {"a range backwards", "design 21 --storey 3-1", "emf", 2, "N not above M", false},
+        {"an unknown member", "show 7301 --member-keys 253,99999", "bmp", 2, "no member 99999", false},
+        {"not both", "export --storey 1 --member-keys 253", "emf", 2, "give one of them", false},
+    };
+    const RunResult whole = RunHost(db + "render --mode 7 --load DL --out '" + out + "_whole.bmp'", "storey_whole");
+    ASSERT_EQ(whole.code, 0) << whole.err;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const std::string file = out + "." + r.ext;
+        const RunResult res = RunHost(db + r.args + (*r.ext ? " --out '" + file + "'" : std::string()), "storey");
+        ASSERT_EQ(res.code, r.code) << res.out << res.err;
+        EXPECT_NE((r.code ? res.err : res.out).find(r.says), std::string::npos) << res.out << res.err;
+        if (r.code) continue;
+        if (r.bDiffers) {
+            EXPECT_NE(ReadFile(file), ReadFile(out + "_whole.bmp"));
+        }
+        if (std::string(r.ext) == "emf") {
+            int texts = 0, pairs = 0;
+            CountOverlaps(file, texts, pairs);
+            EXPECT_LE(pairs * 50, texts) << texts << " texts, " << pairs << " pairs over each other";
+        }
+        std::remove(file.c_str());
+    }
+    std::remove((out + "_whole.bmp").c_str());
+}
+
+}  // namespace
