@@ -204,7 +204,7 @@ void Describe(CFigureDesignData& d, int mode, PVXHostDesignReport* pRep) {
             break;
         }
         const int nBeams = CountFoundationBeams(*d.Model());
-        shows = Fmt("the largest and smallest %s over %s of %d foundation beams (of the project's %d; one "
+        shows = Fmt("the largest and smallest %s over %s of %d foundation beams (of the project's %d; a beam "
                     "without member forces has no curve), two curves each coloured by the legend's scale, "
                     "labelled at start, middle and end",
                     mode == 35 ? "moment y" : "shear z", pRep->nLoadKey ? "the load" : "the design combinations",
