@@ -277,6 +277,12 @@ std::string ShowOutputPaths(const std::string& text) {
     return s;
 }
 
+void RemoveOutputTemps() {
+    for (int i = 0; i < kSignalSlots; ++i)
+        if (g_signalUsed[i]) unlink(g_signalNames[i]);
+    for (const auto& temp : Temps()) unlink(temp.first.c_str());
+}
+
 CHostOutputFile::CHostOutputFile(const std::string& path, EFormat format)
     : m_strPath(path), m_eFormat(format), m_strTarget(path) {}
 

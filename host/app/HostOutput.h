@@ -79,3 +79,7 @@ int CheckOutputName(const std::string& path, CHostOutputFile::EFormat format);
 
 // text with the path of every temporary output file replaced by the file it stands for.
 std::string ShowOutputPaths(const std::string& text);
+
+// Removes every temporary output file still alive (the program is ending on a failure that
+// skipped the writers' own clean-up); allocates nothing.
+void RemoveOutputTemps();
