@@ -223,6 +223,20 @@ TEST(PvxHostOutputs, RefusedNamesLeaveEverythingAsItWas) {
         {"a folder", db + "export --out '" + dir + "/folder.emf'", 1, {"a folder"}},
         {"a folder for the project", "make-sample --out '" + dir + "/folder.pvxdb'", 1, {"a folder"}},
         {"a missing folder", db + "render --out '" + dir + "/missing/x.bmp'", 1, {"does not exist"}},
+        // Before, the graph's save dialog wrote over the project and waited on the pipe.
+        {"the open project for the graph's save dialog", db + "graph modes --save-as '" + project + "' --out '" + dir + "/g.bmp'",
+         2, {"it is the open project"}},
+        {"a link to the open project for the graph", db + "graph modes --save-as '" + dir + "/link_to_project.bmp' --out '" + dir +
+         "/g.bmp'", 2, {"the open project", "a link to"}},
+        {"another name of the open project for the graph", db + "graph modes --save-as '" + dir + "/hard_to_project.emf' --out '" +
+         dir + "/g.bmp'", 2, {"the open project"}},
+        {"a named pipe for the graph", db + "graph modes --save-as '" + dir + "/fifo.bmp' --out '" + dir + "/g.bmp'", 1,
+         {"named pipe"}},
+        // Before, stored as +infinity (the project then opened no more) or as 1e9 (one-colour sheets).
+        {"a text moved to infinity", db + "figure 132 --move 0=1e308,0 --save --out '" + dir + "/f.bmp'", 2,
+         {"beyond the sheet's reach", "nothing was moved"}},
+        {"a text moved 1e9 away", db + "figure 132 --move 0=1e9,1e9 --save --out '" + dir + "/f.bmp'", 2,
+         {"beyond the sheet's reach"}},
     };
     const std::vector<std::string> before = Listing(dir);
     for (const Row& r : rows) {
@@ -283,11 +297,17 @@ TEST(PvxHostOutputs, AFullDiskKeepsTheEarlierFile) {
         const char* command;
         std::vector<std::string> args;
         const char* file;
+        const char* cause;  // the last line names it
     } rows[] = {
-        {"render", {"--db", SamplePath(), "render", "--size", "320x240", "--out"}, "r.bmp"},
-        {"export", {"--db", SamplePath(), "export", "--format", "emf", "--out"}, "e.emf"},
-        {"export", {"--db", SamplePath(), "export", "--size", "320x240", "--out"}, "e.bmp"},
-        {"make-sample", {"make-sample", "--out"}, "s.pvxdb"},
+        {"render", {"--db", SamplePath(), "render", "--size", "320x240", "--out"}, "r.bmp", "File too large"},
+        {"export", {"--db", SamplePath(), "export", "--format", "emf", "--out"}, "e.emf", "File too large"},
+        {"export", {"--db", SamplePath(), "export", "--size", "320x240", "--out"}, "e.bmp", "File too large"},
+        {"make-sample", {"make-sample", "--out"}, "s.pvxdb", "File too large"},
+        // Before, the graph's save dialog removed the earlier file; the figures' last lines
+        // named no cause.
+        {"graph modes", {"--db", SamplePath(), "graph", "modes", "--out", dir + "/never.bmp", "--save-as"}, "g.bmp",
+         "File too large"},
+        {"figure", {"--db", SamplePath(), "figure", "132", "--out"}, "f.bmp", "File too large"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.file);
@@ -300,11 +320,13 @@ TEST(PvxHostOutputs, AFullDiskKeepsTheEarlierFile) {
         EXPECT_EQ(res.out.find("Wrote"), std::string::npos) << res.out;
         EXPECT_NE(res.err.find("cannot write \"" + target + "\""), std::string::npos) << res.err;
         EXPECT_NE(res.err.find("unchanged"), std::string::npos) << res.err;
+        EXPECT_NE(Lines(res.err).empty() ? std::string::npos : Lines(res.err).back().find(r.cause), std::string::npos)
+            << res.err;
         EXPECT_EQ(res.err.find("/." + std::string(r.file) + "."), std::string::npos) << "temporary name shown";
         ExpectOwnMessages(res.err, r.command);
         EXPECT_EQ(ReadFile(target), kEarlier);
     }
-    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"e.bmp", "e.emf", "r.bmp", "s.pvxdb"}));
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"e.bmp", "e.emf", "f.bmp", "g.bmp", "r.bmp", "s.pvxdb"}));
     fs::remove_all(dir);
 }
 
@@ -326,6 +348,22 @@ TEST(HostOutputFile, LongNamesGetATemporaryFileThatFits) {
         EXPECT_EQ(Listing(dir), std::vector<std::string>{name});
         fs::remove(path);
     }
+    // A drawing's export made a second temporary file 5 bytes longer: names of 239 bytes and
+    // more failed, and a killed export left both. One left by a killed writer (unlocked) goes
+    // with the next write of its target; one a live writer holds stays.
+    const std::string dxf = std::string(251, 'k') + ".dxf";
+    const RunResult res = RunHost("--db '" + SamplePath() + "' figure 132 --out '" + dir + "/" + dxf + "'", "long_dxf");
+    EXPECT_EQ(res.code, 0) << res.err;
+    EXPECT_EQ(Listing(dir), std::vector<std::string>{dxf});
+    fs::remove(dir + "/" + dxf);
+    const std::string target = dir + "/k.dxf", killed = dir + "/.k.dxf.AbCdEf.dxf";
+    WriteText(killed, "0\nSECTION\n");
+    CHostOutputFile live(target, CHostOutputFile::kDxf);
+    ASSERT_EQ(live.Begin(), 0);
+    CHostOutputFile next(target, CHostOutputFile::kDxf);
+    ASSERT_EQ(next.Begin(), 0);
+    EXPECT_FALSE(fs::exists(killed));
+    EXPECT_TRUE(fs::exists(live.GetTempPath()));
 }
 
 // A signal that ends the program while it writes an output removes the temporary file; the
