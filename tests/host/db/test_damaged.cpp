@@ -128,6 +128,9 @@ TEST(PostDbDamaged, KeysAndResultIdsAreWholeNumbersUsedOnce) {
                        {"table REAC", "column id", "id NULL"}, DBT_REAC},
                       {"fractional result id", PLAIN_REAC "UPDATE REAC SET id = id + 0.5 WHERE id = " REAC_2_10,
                        {"table REAC", "column id", "id 8589934602.5"}, DBT_REAC},
+                      // Before, the check was drawn without its load ("10.00", not "...(102)").
+                      {"check map keyed by no load group", "DELETE FROM CKLG WHERE key = 102",
+                       {"table PCDCOLF", "column czl", "key 7", "load group 102 of its map is in neither CKLG nor LDGP"}},
                   });
     // An exactly repeated row is a repeated key, not a question of its position (seq).
     ExpectRefused("keys_exact",
