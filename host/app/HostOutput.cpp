@@ -460,7 +460,7 @@ int CHostOutputFile::Fail(const std::string& why) {
     // Writers that ran out of room often say only that they failed: the disk tells why.
     if (!m_strTemp.empty()) {
         const std::string disk = DiskRefusal(m_strTemp);
-        if (!disk.empty() && text.find(disk) == std::string::npos) text += " (" + disk + ")";
+        if (!disk.empty() && text.find(disk) == std::string::npos) text += ": " + disk;
     }
     HostMessage("cannot write \"%s\": %s; %s", m_strPath.c_str(), text.c_str(),
                 access(m_strTarget.c_str(), F_OK) == 0 ? "the file there is unchanged" : "nothing was written");
