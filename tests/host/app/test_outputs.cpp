@@ -198,6 +198,8 @@ TEST(PvxHostOutputs, RefusedNamesLeaveEverythingAsItWas) {
     fs::create_symlink("/dev/null", dir + "/null.pvxdb");
     ASSERT_EQ(mkfifo((dir + "/fifo.bmp").c_str(), 0644), 0);
     const std::string db = "--db '" + project + "' ";
+    const std::string graph = db + "graph modes --out '" + dir + "/g.bmp' --save-as '" + dir + "/";
+    const std::string figure = db + "figure 132 --save --out '" + dir + "/f.bmp' --move ";
     struct Row {
         const char* label;
         std::string args;
@@ -223,20 +225,14 @@ TEST(PvxHostOutputs, RefusedNamesLeaveEverythingAsItWas) {
         {"a folder", db + "export --out '" + dir + "/folder.emf'", 1, {"a folder"}},
         {"a folder for the project", "make-sample --out '" + dir + "/folder.pvxdb'", 1, {"a folder"}},
         {"a missing folder", db + "render --out '" + dir + "/missing/x.bmp'", 1, {"does not exist"}},
-        // Before, the graph's save dialog wrote over the project and waited on the pipe.
-        {"the open project for the graph's save dialog", db + "graph modes --save-as '" + project + "' --out '" + dir + "/g.bmp'",
-         2, {"it is the open project"}},
-        {"a link to the open project for the graph", db + "graph modes --save-as '" + dir + "/link_to_project.bmp' --out '" + dir +
-         "/g.bmp'", 2, {"the open project", "a link to"}},
-        {"another name of the open project for the graph", db + "graph modes --save-as '" + dir + "/hard_to_project.emf' --out '" +
-         dir + "/g.bmp'", 2, {"the open project"}},
-        {"a named pipe for the graph", db + "graph modes --save-as '" + dir + "/fifo.bmp' --out '" + dir + "/g.bmp'", 1,
-         {"named pipe"}},
-        // Before, stored as +infinity (the project then opened no more) or as 1e9 (one-colour sheets).
-        {"a text moved to infinity", db + "figure 132 --move 0=1e308,0 --save --out '" + dir + "/f.bmp'", 2,
-         {"beyond the sheet's reach", "nothing was moved"}},
-        {"a text moved 1e9 away", db + "figure 132 --move 0=1e9,1e9 --save --out '" + dir + "/f.bmp'", 2,
-         {"beyond the sheet's reach"}},
+        // Before, the graph's save dialog wrote over the project and waited on the pipe; a text
+        // moved was stored as +infinity (no command opened the project) or as 1e9 (blank sheets).
+        {"the open project for the graph", graph + "p.pvxdb'", 2, {"it is the open project"}},
+        {"a link to the open project for the graph", graph + "link_to_project.bmp'", 2, {"the open project", "a link to"}},
+        {"another name of the open project for the graph", graph + "hard_to_project.emf'", 2, {"the open project"}},
+        {"a named pipe for the graph", graph + "fifo.bmp'", 1, {"named pipe"}},
+        {"a text moved to infinity", figure + "0=1e308,0", 2, {"beyond the sheet's reach", "nothing was moved"}},
+        {"a text moved 1e9 away", figure + "0=1e9,1e9", 2, {"beyond the sheet's reach"}},
     };
     const std::vector<std::string> before = Listing(dir);
     for (const Row& r : rows) {
@@ -355,9 +351,8 @@ TEST(HostOutputFile, LongNamesGetATemporaryFileThatFits) {
         EXPECT_EQ(Listing(dir), std::vector<std::string>{name});
         fs::remove(path);
     }
-    // A drawing's export made a second temporary file 5 bytes longer: names of 239 bytes and
-    // more failed, and a killed export left both. One left by a killed writer (unlocked) goes
-    // with the next write of its target; one a live writer holds stays.
+    // Before, a DXF export failed from 239 bytes (its own temporary name was 5 bytes longer). A
+    // killed writer's (unlocked) temporary file goes with the next write; a live writer's stays.
     const std::string dxf = std::string(251, 'k') + ".dxf";
     const RunResult res = RunHost("--db '" + SamplePath() + "' figure 132 --out '" + dir + "/" + dxf + "'", "long_dxf");
     EXPECT_EQ(res.code, 0) << res.err;
