@@ -82,15 +82,8 @@ template <class F> RunResult RunHostLimited(const std::vector<std::string>& args
 
 RunResult RunHostWithMemoryLimit(const std::vector<std::string>& args, long memoryLimit, const std::string& tag) {
     return RunHostLimited(args, tag, [memoryLimit] {
-#if defined(__SANITIZE_ADDRESS__)
-        const char* had = std::getenv("ASAN_OPTIONS");
-        const std::string opts = std::string(had ? had : "") + (had && *had ? ":" : "") +
-                                 "allocator_may_return_null=1:soft_rss_limit_mb=" + std::to_string(memoryLimit >> 20);
-        return setenv("ASAN_OPTIONS", opts.c_str(), 1) == 0;
-#else
         struct rlimit lim {static_cast<rlim_t>(memoryLimit), static_cast<rlim_t>(memoryLimit)};
         return setrlimit(RLIMIT_AS, &lim) == 0;
-#endif
     });
 }
 

@@ -322,14 +322,18 @@ TEST(PvxHostOutputs, AFullDiskKeepsTheEarlierFile) {
         ExpectOwnMessages(res.err, r.command);
         EXPECT_EQ(ReadFile(target), kEarlier);
     }
-    // Out of memory: before, std::bad_alloc ended the program with abort (status 134).
+    // Out of memory: before, std::bad_alloc ended the program with abort (status 134). A
+    // sanitizer's allocator ends the program itself and needs an address space of its own.
+#if !defined(__SANITIZE_ADDRESS__)
     const std::string big = dir + "/m.pvxdb";
     WriteText(big, kEarlier);
     const RunResult res = RunHostWithMemoryLimit({"make-sample", "--size", "2000000", "--out", big}, 1024L << 20, "nomem");
     EXPECT_EQ(res.code, 1) << res.err;
     EXPECT_NE(res.err.find("pvxhost make-sample: out of memory"), std::string::npos) << res.err;
     EXPECT_EQ(ReadFile(big), kEarlier);
-    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"e.bmp", "e.emf", "f.bmp", "g.bmp", "m.pvxdb", "r.bmp", "s.pvxdb"}));
+    fs::remove(big);
+#endif
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"e.bmp", "e.emf", "f.bmp", "g.bmp", "r.bmp", "s.pvxdb"}));
     fs::remove_all(dir);
 }
 
