@@ -433,7 +433,8 @@ int CHostOutputFile::Begin() {
     const std::string ext = OutputExtension(m_strTarget);
     const std::string suffix = ext.empty() ? std::string() : target.substr(target.size() - ext.size() - 1);
     const size_t nRoom = NAME_MAX > 8 + suffix.size() ? NAME_MAX - 8 - suffix.size() : 0;
-    const std::string prefix = "." + target.substr(0, nRoom);
+    std::string prefix = ".";
+    prefix += target.substr(0, nRoom);
     const std::string folder = FolderOf(m_strTarget);
     RemoveStaleTemps(folder, prefix, suffix);
     std::string name = folder + "/" + prefix + ".XXXXXX" + suffix;
