@@ -23,6 +23,7 @@
 #include "host/db/FoundationRecords.h"
 #include "host/db/FoundationTables.h"
 #include "host/vdraw/CVdView.h"
+#include "host/vdraw/VdGeometry.h"
 #include "platform/ui/CUiDriver.h"
 #include "platform/ui/CWinApp.h"
 #include "platform/ui/uiapi.h"
@@ -97,6 +98,28 @@ std::vector<long> MovableTexts(CVdrawUtil& d) {
     return ids;
 }
 
+// The sheet's reach: a moved text stays within the box of the sheet's drawing (its movable
+// texts left out) widened on each side by the box's larger side. Further away the picture would
+// shrink the sheet to nothing around the text, and the offset stored with the project with it.
+// 0, or the exit status after a message naming the move.
+int CheckMoveReach(CVdrawUtil& d, long id, double dx, double dy, const std::string& value) {
+    vd::Box box;
+    for (long other : d.GetFigureIds()) {
+        const CvdFigure* f = d.GetFigure(other);
+        if (f && !(f->IsText() && f->m_movable)) vd::AddFigureBox(*f, box);
+    }
+    const CvdFigure* text = d.GetFigure(id);
+    if (!box.valid || !text || text->m_points.empty()) return 0;
+    const double reach = std::max(box.xmax - box.xmin, box.ymax - box.ymin);
+    const double lo[2] = {box.xmin - reach, box.ymin - reach}, hi[2] = {box.xmax + reach, box.ymax + reach};
+    const double at[2] = {text->m_points[0].x + dx, text->m_points[0].y + dy};
+    if (at[0] >= lo[0] && at[0] <= hi[0] && at[1] >= lo[1] && at[1] <= hi[1]) return 0;
+    HostMessage("--move \"%s\": the text would land at (%g, %g), beyond the sheet's reach (x %g to %g, y %g to %g "
+                "drawing units: the sheet's extent again on each side); nothing was moved",
+                value.c_str(), at[0], at[1], lo[0], hi[0], lo[1], hi[1]);
+    return HOST_EXIT_USAGE;
+}
+
 int MoveText(CVdView* view, const std::string& value) {
     std::string text;
     double dx = 0.0, dy = 0.0;
@@ -123,6 +146,7 @@ int MoveText(CVdView* view, const std::string& value) {
                     ids.empty() ? "it has none" : "its movable texts (index, text):", rows.c_str());
         return HOST_EXIT_USAGE;
     }
+    if (int status = CheckMoveReach(d, chosen, dx, dy, value)) return status;
     view->_MoveTextWithCtrl(chosen, dx, dy);
     return 0;
 }

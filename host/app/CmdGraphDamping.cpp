@@ -22,6 +22,7 @@
 #include "host/app/ModuleLoader.h"
 #include "host/base/CGraphViewBase.h"
 #include "host/base/CTBBrowserWnd.h"
+#include "host/db/CDataBase.h"
 #include "platform/afx/CObject.h"
 #include "platform/gdi/BmpFile.h"
 #include "platform/ui/CClientDC.h"
@@ -61,6 +62,21 @@ int ModeIndex(CWnd* pDlg, UINT nList, long nMode) {
     for (int i = 0; i < pList->GetCount(); ++i)
         if (static_cast<long>(pList->GetItemData(i)) == nMode) return i;
     return -1;
+}
+
+// After the dialog refused a mode of a frequency that is not positive: the row of the project
+// that holds it, for each mode list in use.
+void NameInvalidFrequencies(CWnd* pDlg, CDataBase& db, const std::string& file) {
+    for (UINT nList : {kMode1List, kMode2List}) {
+        auto* pList = dynamic_cast<CComboBox*>(pDlg->GetDlgItem(static_cast<int>(nList)));
+        if (!pList || !pList->IsWindowEnabled() || pList->GetCurSel() < 0) continue;
+        const UINT nMode = static_cast<UINT>(pList->GetItemData(pList->GetCurSel()));
+        const T_FREQ_D* f = db.Table<DBT_FREQ>().Find(nMode);
+        if (f && !(f->freq > 0.0))
+            HostMessage("%s: table FREQ, column freq, key %u: mode %u has the frequency %g Hz; a mode needs a positive "
+                        "frequency",
+                        file.c_str(), nMode, nMode, f->freq);
+    }
 }
 
 // "X0,X1,Y0,Y1": four finite numbers, each minimum below its maximum.
@@ -153,7 +169,10 @@ int RunGraphDamping(const CHostOptions& options, const CHostArgs& args) {
             user.SelectComboIndex(list, i);
         }
         if (bMass || bStiff) user.ClickButton(kCalculate);
-        if (refused()) return IDCANCEL;
+        if (refused()) {
+            NameInvalidFrequencies(pWnd, *session.GetDB(), options.strDBPath);
+            return IDCANCEL;
+        }
         user.ClickButton(kPlot);
         if (bRange) {
             CUiDriver::Get().QueueModal(kRangeDialog, {[&](CUiDialogSession& r) -> int {

@@ -301,14 +301,18 @@ bool DrawsCuttingLines(int nMode) { return nMode == 2 || nMode == 10 || nMode ==
 
 }  // namespace
 
-// "X1,Y1,X2,Y2": four finite numbers within the coordinates a project holds, two distinct points.
+// Largest magnitude of a number an option takes (scales, lengths, cut points): within it the
+// drawing stays finite; beyond it (1e308, inf) nothing can be drawn.
+constexpr double kMaxOptionValue = 1e9;
+
+// "X1,Y1,X2,Y2": four finite numbers within kMaxOptionValue, two distinct points.
 bool ReadHostCut(const std::string& text, double v[4]) {
     const char* p = text.c_str();
     for (int i = 0; i < 4; ++i) {
         char* end = nullptr;
         errno = 0;
         v[i] = std::strtod(p, &end);
-        if (end == p || errno != 0 || !(std::fabs(v[i]) <= pvxdb::kMaxCoord)) return false;
+        if (end == p || errno != 0 || !(std::fabs(v[i]) <= kMaxOptionValue)) return false;
         p = end;
         while (*p == ' ') ++p;
         if (i < 3) {
@@ -336,15 +340,15 @@ bool ValueFits(const KeyDef& k, const std::string& v) {
     case EValue::kChoice3: return v == "0" || v == "1" || v == "2";
     case EValue::kChoice4: return v == "0" || v == "1" || v == "2" || v == "3";
     case EValue::kSide: return v == "max" || v == "min" || v == "abs" || v == "both";
-    // Scales and lengths multiply values into drawing coordinates: within the coordinates a
-    // project holds they draw finitely, beyond them (1e308, inf) nothing can be drawn.
+    // Scales and lengths multiply values into drawing coordinates: within kMaxOptionValue they
+    // draw finitely, beyond it (1e308, inf) nothing can be drawn.
     case EValue::kNumber: {
         const double d = std::strtod(v.c_str(), &end);
-        return *end == 0 && errno == 0 && std::fabs(d) <= pvxdb::kMaxCoord;
+        return *end == 0 && errno == 0 && std::fabs(d) <= kMaxOptionValue;
     }
     case EValue::kPositive: {
         const double d = std::strtod(v.c_str(), &end);
-        return *end == 0 && errno == 0 && d > 0.0 && d <= pvxdb::kMaxCoord;
+        return *end == 0 && errno == 0 && d > 0.0 && d <= kMaxOptionValue;
     }
     case EValue::kKey: {
         const unsigned long n = std::strtoul(v.c_str(), &end, 10);

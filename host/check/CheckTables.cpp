@@ -1,5 +1,9 @@
 #include "host/check/CheckTables.h"
 
+#include <type_traits>
+
+#include "host/check/RaftCheckTables.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -73,6 +77,86 @@ T_PCDBEAM_ROW Encode(const T_PCDBEAM_D& rec) {
     row.fa = rec.fa;
     row.czl = CheckBlob::Write(rec.m_mapCZL);
     return row;
+}
+
+namespace {
+
+// Finds, in the maps of a decoded record, the smallest key that is no check load group.
+struct StrangeFinder {
+    KnownGroup known;
+    const void* context;
+    const char* column = nullptr;
+    UINT key = 0;
+
+    template <class M> StrangeFinder& operator()(const char* name, const M& m) {
+        POSITION pos = m.GetStartPosition();
+        while (pos) {
+            UINT k;
+            std::remove_cvref_t<decltype(m.PLookup(0)->value)> v{};
+            m.GetNextAssoc(pos, k, v);
+            if (!column && !known(context, k) ) {
+                column = name;
+                key = k;
+            } else if (column == name && !known(context, k) && k < key) {
+                key = k;
+            }
+        }
+        return *this;
+    }
+    // Maps keyed by the object checked (a column, a wall group on a raft): the checks inside
+    // each are keyed by load group.
+    StrangeFinder& Inner(const char* name, const SlabCJCheckMap& m) {
+        POSITION pos = m.GetStartPosition();
+        while (pos) {
+            UINT k;
+            SlabCJCheckData_P v;
+            m.GetNextAssoc(pos, k, v);
+            (*this)(name, v.m_mapCheck);
+        }
+        return *this;
+    }
+    const char* Result(UINT* pKey) const {
+        if (column) *pKey = key;
+        return column;
+    }
+};
+
+}  // namespace
+
+const char* StrangeGroup(const T_PCDCOLF_ROW& row, KnownGroup known, const void* context, UINT* pKey) {
+    T_PCDCOLF_D r;
+    if (!Decode(row, r)) return nullptr;
+    return StrangeFinder{known, context}("czl", r.m_mapCZL)("weak", r.m_mapWeak)("cq", r.m_mapCQ)("jq", r.m_mapJQ)(
+        "pnet", r.m_mapDouble).Result(pKey);
+}
+
+const char* StrangeGroup(const T_PCDCJY_ROW& row, KnownGroup known, const void* context, UINT* pKey) {
+    T_PCDCJY_D r;
+    if (!Decode(row, r)) return nullptr;
+    return StrangeFinder{known, context}("checks", r.m_mapCheck).Result(pKey);
+}
+
+const char* StrangeGroup(const T_PCDBEAM_ROW& row, KnownGroup known, const void* context, UINT* pKey) {
+    T_PCDBEAM_D r;
+    if (!Decode(row, r)) return nullptr;
+    return StrangeFinder{known, context}("czl", r.m_mapCZL).Result(pKey);
+}
+
+const char* StrangeGroup(const T_PCDPILE_ROW& row, KnownGroup known, const void* context, UINT* pKey) {
+    T_PCDPILE_D r;
+    if (!Decode(row, r)) return nullptr;
+    return StrangeFinder{known, context}("czl", r.m_mapCZL)("cq", r.m_mapCQ)("jy", r.m_mapJY).Result(pKey);
+}
+
+const char* StrangeGroup(const T_PCDMTSB_ROW& row, KnownGroup known, const void* context, UINT* pKey) {
+    T_PCDMTSB_D r;
+    if (!Decode(row, r)) return nullptr;
+    // The texts of unfavourable combinations (bad) are keyed by combination, not by check group.
+    return StrangeFinder{known, context}("czl", r.m_mapCZL)("slide", r.m_mapSlide)("turn", r.m_mapTurn)("lc", r.m_mapLC)(
+               "kf", r.m_mapKF)
+        .Inner("cq", r.m_mapCQ)
+        .Inner("jq", r.m_mapJQ)
+        .Result(pKey);
 }
 
 }  // namespace CheckRows

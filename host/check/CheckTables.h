@@ -52,6 +52,18 @@ T_PCDBEAM_ROW Encode(const T_PCDBEAM_D& rec);
 T_PCDPILE_ROW Encode(const T_PCDPILE_D& rec);
 }  // namespace CheckRows
 
+// The column of a check table row whose map is keyed by something other than a check load group
+// (known(key) false), with that key in *pKey; null when every key is one (or a BLOB does not
+// decode, which is a question of its own).
+namespace CheckRows {
+using KnownGroup = bool (*)(const void* context, UINT key);
+const char* StrangeGroup(const T_PCDCOLF_ROW& row, KnownGroup known, const void* context, UINT* pKey);
+const char* StrangeGroup(const T_PCDCJY_ROW& row, KnownGroup known, const void* context, UINT* pKey);
+const char* StrangeGroup(const T_PCDBEAM_ROW& row, KnownGroup known, const void* context, UINT* pKey);
+const char* StrangeGroup(const T_PCDPILE_ROW& row, KnownGroup known, const void* context, UINT* pKey);
+const char* StrangeGroup(const T_PCDMTSB_ROW& row, KnownGroup known, const void* context, UINT* pKey);
+}  // namespace CheckRows
+
 // Non-zero with the record of key; 0 when the row is missing or does not decode.
 class CClassPCDColf : public DB_CTable<DBT_PCDCOLF> {
 public:

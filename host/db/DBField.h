@@ -28,9 +28,17 @@
 
 namespace pvxdb {
 
-// Largest coordinate magnitude a project may hold, m: far beyond any building, and small enough
-// that the drawing arithmetic (squares, products of two coordinates) stays exact enough and finite.
-constexpr double kMaxCoord = 1e9;
+// Largest magnitude of a length a project may hold (coordinates, centres, points), m: room for
+// survey coordinates, and small enough that whatever a project holds still draws (a sheet of a
+// footing and a point 1e9 m away is one colour) and the drawing arithmetic stays exact enough.
+constexpr double kMaxCoord = 1e7;
+// Largest magnitude of a moved text's offset, m: the sheet's reach (a text stays within the
+// sheet's extent again on each side) on the largest sheet a project can hold.
+constexpr double kMaxTextOffset = 4 * kMaxCoord;
+
+// "" when every one of the n offsets lies within kMaxTextOffset; otherwise what is wrong with
+// the first that does not (a record's Validate names the column).
+std::string CheckTextOffsets(const double* p, int n);
 // Largest magnitude of a value in a result table (kN, mm, ...): far beyond any structure's, and
 // small enough that its sums, squares and scales stay finite.
 constexpr double kMaxResult = 1e15;

@@ -545,9 +545,9 @@ struct T_PCDSINK_D {
         return 0;
     }
     template <class V> void Fields(V& v) {
-        v.Real("x", x);
-        v.Real("y", y);
-        v.Real("z", z);
+        v.Coord("x", x);
+        v.Coord("y", y);
+        v.Coord("z", z);
         v.Real("constant", constant);
         v.KeyList("groups", aGroup);
         v.RealList("values", aValue);

@@ -34,6 +34,17 @@ void CopyText(char* dst, size_t cap, const char* src) {
     dst[n] = 0;
 }
 
+std::string CheckTextOffsets(const double* p, int n) {
+    for (int i = 0; i < n; ++i)
+        if (!(std::fabs(p[i]) <= kMaxTextOffset)) {
+            char msg[160];
+            snprintf(msg, sizeof msg, "value %d of %d is %g, beyond %g in magnitude (a moved text's reach)", i + 1, n,
+                     p[i], kMaxTextOffset);
+            return msg;
+        }
+    return {};
+}
+
 namespace {
 sqlite3_stmt* S(void* p) { return static_cast<sqlite3_stmt*>(p); }
 

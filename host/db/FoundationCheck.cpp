@@ -2,6 +2,9 @@
 
 #include "host/db/CDataBase.h"
 
+#include "host/check/CheckTables.h"
+#include "host/check/RaftCheckTables.h"
+
 namespace pvxdb {
 namespace {
 
@@ -30,6 +33,25 @@ template <int ID> std::string CheckTyped(CDataBase& db, const std::string& file,
         if (m->type != type)
             return Where(file, table, "key", key) + "member " + std::to_string(key) + " is of type " +
                    std::to_string(m->type) + ", not " + std::to_string(type);
+    }
+    return {};
+}
+
+// Key 0 stands for the governing load group (the entry shown without a load case).
+bool IsCheckGroup(const void* context, UINT key) {
+    const CDataBase& db = *static_cast<const CDataBase*>(context);
+    return key == 0 || db.Table<DBT_CKLG>().Find(key) || db.Table<DBT_LDGP>().Find(key);
+}
+
+// Every key of the check maps of a check table names a load group (CKLG or LDGP): a check
+// without its load group would be drawn without saying which load governs.
+template <int ID> std::string CheckMapKeys(CDataBase& db, const std::string& file, const char* table) {
+    const auto& rows = db.Table<ID>();
+    for (size_t i = 0; i < rows.Count(); ++i) {
+        UINT group = 0;
+        if (const char* column = CheckRows::StrangeGroup(rows.Records()[i], IsCheckGroup, &db, &group))
+            return Where(file, table, column, rows.Keys()[i]) + "load group " + std::to_string(group) +
+                   " of its map is in neither CKLG nor LDGP";
     }
     return {};
 }
@@ -101,6 +123,12 @@ std::string CheckFoundationModel(CDataBase& db, const std::string& file) {
             if (!membs.Find(p->aMemb[i]))
                 return Where(file, "PILE", "membs", key) + "no member " + std::to_string(p->aMemb[i]) + " in MEMB";
     }
+
+    if (!(err = CheckMapKeys<DBT_PCDCOLF>(db, file, "PCDCOLF")).empty()) return err;
+    if (!(err = CheckMapKeys<DBT_PCDCJY>(db, file, "PCDCJY")).empty()) return err;
+    if (!(err = CheckMapKeys<DBT_PCDBEAM>(db, file, "PCDBEAM")).empty()) return err;
+    if (!(err = CheckMapKeys<DBT_PCDPILE>(db, file, "PCDPILE")).empty()) return err;
+    if (!(err = CheckMapKeys<DBT_PCDMTSB>(db, file, "PCDMTSB")).empty()) return err;
 
     for (UINT key : db.Table<DBT_GBPA>().Keys())
         if (key != GBPA_KEY)

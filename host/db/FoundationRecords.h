@@ -5,6 +5,7 @@
 // Lengths in m, angles in degrees, forces in kN, settlements in mm.
 #pragma once
 
+#include "host/db/DBField.h"
 #include "platform/afx/afx.h"
 
 #include <cmath>
@@ -113,7 +114,10 @@ struct T_MEMB_D {
         }
         for (INT_PTR i = 0; i < aPont.GetSize(); ++i)
             if (aPont[i] == 0) return "point " + std::to_string(i + 1) + " has key 0";
-        return {};
+        *pszColumn = "text_x";
+        if (std::string why = pvxdb::CheckTextOffsets(textX, MEMB_TEXT_SLOTS); !why.empty()) return why;
+        *pszColumn = "text_y";
+        return pvxdb::CheckTextOffsets(textY, MEMB_TEXT_SLOTS);
     }
 };
 
@@ -372,6 +376,10 @@ struct T_GBPA_D {
         *pszColumn = "design_code";
         if (designCode.code != GBPA_CODE_GB && designCode.code != GBPA_CODE_JGJ)
             return "design code " + std::to_string(designCode.code) + " is neither 1 nor 2";
+        *pszColumn = "text_x";
+        if (std::string why = pvxdb::CheckTextOffsets(buffer.textX, MEMB_TEXT_SLOTS); !why.empty()) return why;
+        *pszColumn = "text_y";
+        if (std::string why = pvxdb::CheckTextOffsets(buffer.textY, MEMB_TEXT_SLOTS); !why.empty()) return why;
         const char* names[] = {"diff_settle", "tilt_x", "tilt_y", "avg_settle", "deflection"};
         const double vals[] = {diffSettle, tiltX, tiltY, avgSettle, deflection};
         for (int i = 0; i < 5; ++i)

@@ -6,6 +6,7 @@
 #include "host/check/IDesignToolUtil.h"
 #include "host/db/CDBDoc.h"
 #include "host/db/CDataBase.h"
+#include "host/db/CPostCtrl.h"
 #include "host/db/FoundationRecords.h"
 #include "module/designdata/CFigureDesignData.h"
 #include "module/force/CForceEngine.h"
@@ -15,6 +16,8 @@
 #include "module/model/PVXModes.h"
 
 namespace {
+
+constexpr int kColumnType = 101;  // PMEMB type of a column
 
 // Components of the design tool's stations (LOAD_DATA): 1 shear z, 3 moment y.
 constexpr int kShearZ = 1;
@@ -118,4 +121,29 @@ int FillBaseColumnForces(I_PVXModel& m, CFigureDesignData& d) {
     }
     d.SetBaseShear(map);
     return static_cast<int>(map.GetCount());
+}
+
+std::string MissingColumnForces(I_PVXModel& m, const CArray<UINT, UINT>& members) {
+    CPVXAttrCtrl* attr = m.GetAttrCtrl();
+    CPostCtrl* post = m.GetDBDoc() ? m.GetDBDoc()->GetPostCtrl() : nullptr;
+    if (!attr || !post) return {};
+    int nColumns = 0, nMissing = 0;
+    UINT first = 0;
+    for (INT_PTR i = 0; i < members.GetSize(); ++i) {
+        T_PMEMB_D memb;
+        if (!attr->GetMemb(members[i], memb) || memb.type != kColumnType) continue;
+        ++nColumns;
+        T_MBCL_D rec;
+        const int step = m.m_nLoadStep;
+        const int read = post->GetMbcl(members[i], step <= 1 ? &rec : nullptr, step == 2 ? &rec : nullptr,
+                                       step == 3 ? &rec : nullptr, 0);
+        if (read) continue;
+        ++nMissing;
+        if (!first || members[i] < first) first = members[i];
+    }
+    if (!nMissing) return {};
+    const std::string load = "the load \"" + std::string(m.m_strLoadName.GetString()) + "\"";
+    if (nMissing == nColumns) return "the project holds no column forces (table MBCL) for " + load;
+    return "the project holds no column forces (table MBCL) of column member " + std::to_string(first) + " for " + load +
+           " (" + std::to_string(nMissing) + " of its " + std::to_string(nColumns) + " columns have none)";
 }

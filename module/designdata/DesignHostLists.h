@@ -3,7 +3,9 @@
 // Both take the members the host made active only (the model's flag-1 member list).
 #pragma once
 
-#include "platform/afx/afxtypes.h"
+#include <string>
+
+#include "platform/afx/afx.h"
 
 class CFigureDesignData;
 class I_PVXModel;
@@ -25,3 +27,8 @@ int CountFoundationBeams(I_PVXModel& m);
 // shear z, axial force, moment y, moment z; first point the lower end, second the upper end.
 // Returns the number of columns; -1 when the column forces cannot be read for the load.
 int FillBaseColumnForces(I_PVXModel& m, CFigureDesignData& d);
+
+// Why the column forces of the model's load selection were not read, for the figures that draw
+// them (40, 42 to 56): the project holds none (table MBCL) for the load, or none for one of the
+// columns (the smallest key) of members; "" when every column has its forces.
+std::string MissingColumnForces(I_PVXModel& m, const CArray<UINT, UINT>& members);

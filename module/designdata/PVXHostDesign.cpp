@@ -279,12 +279,14 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowDesign(I_PVXMo
     m.m_pFigure->m_nFigureMode = mode;
     if (pReq->nDecimals >= 0 && m.m_pDispOpt) m.m_pDispOpt->m_Number.m_nDecimals = pReq->nDecimals;
     if (!d.BuildForFigureMode(mode)) {
+        std::string why = mode == 40 || mode >= 42 ? MissingColumnForces(m, d.m_arrMembKey) : std::string();
+        if (why.empty())
+            why = mode == 40 || mode >= 42 ? "the column forces of the load cannot be read"
+                                           : "the project has no post database or no design results to read";
         delete m.m_pDesignData;
         m.m_pDesignData = nullptr;
         m.m_pFigure->m_nFigureMode = 0;
-        return Finish(pRep, PVXHOST_NO_RESULTS,
-                      mode == 40 || mode >= 42 ? "the column forces of the load cannot be read"
-                                               : "the project has no post database or no design results to read");
+        return Finish(pRep, PVXHOST_NO_RESULTS, why);
     }
     // The lists the host fills: the foundation beams' envelopes, the base-column forces.
     if (mode == 35 || mode == 36) {
@@ -294,10 +296,11 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowDesign(I_PVXMo
         FillFoundationBeamEnvelope(m, d, pReq->nLoadKey);
         pRep->nLoadKey = pReq->nLoadKey;
     } else if (mode >= 42 && FillBaseColumnForces(m, d) < 0) {
+        std::string why = MissingColumnForces(m, d.m_arrMembKey);
         delete m.m_pDesignData;
         m.m_pDesignData = nullptr;
         m.m_pFigure->m_nFigureMode = 0;
-        return Finish(pRep, PVXHOST_NO_RESULTS, "the column forces of the load cannot be read");
+        return Finish(pRep, PVXHOST_NO_RESULTS, why.empty() ? "the column forces of the load cannot be read" : why);
     }
     // The figure is a result the view shows: its legend and the exports' legend step take it.
     // The legend's footer names the members of the ratio's or the envelope's extremes; the other

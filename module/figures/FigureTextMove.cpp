@@ -1,6 +1,7 @@
 #include "module/figures/FigureTextMove.h"
 
 #include <climits>
+#include <cmath>
 
 #include "host/check/ICheckToolUtil.h"
 #include "host/cmd/CDBCommand.h"
@@ -130,8 +131,12 @@ template <class F> int EditOffsets(UINT owner, int kind, CDataBase* db, F edit) 
 int MoveOffsets(UINT owner, int kind, int slot, double dx, double dy, CDataBase* db) {
     return EditOffsets(owner, kind, db, [&](double* xs, double* ys) {
         if (!SlotFits(slot)) return false;
-        xs[slot] += dx;
-        ys[slot] += dy;
+        // An offset the project cannot hold (infinite, or beyond any sheet's reach) is refused:
+        // stored, it would keep every later reader from opening the project.
+        const double x = xs[slot] + dx, y = ys[slot] + dy;
+        if (!(std::fabs(x) <= pvxdb::kMaxTextOffset && std::fabs(y) <= pvxdb::kMaxTextOffset)) return false;
+        xs[slot] = x;
+        ys[slot] = y;
         return true;
     });
 }

@@ -51,7 +51,10 @@ std::vector<char*> Argv(std::vector<std::string>& words) {
 
 }  // namespace
 
-RunResult RunHostWithFileLimit(const std::vector<std::string>& args, long fileLimit, const std::string& tag) {
+namespace {
+
+// Runs pvxhost in a child process; limit() is called in the child after its output is captured.
+template <class F> RunResult RunHostLimited(const std::vector<std::string>& args, const std::string& tag, F limit) {
     const std::string out = kTmp + "/pvxhost_" + tag + kPid + ".out", err = kTmp + "/pvxhost_" + tag + kPid + ".err";
     std::vector<std::string> words{kHost};
     words.insert(words.end(), args.begin(), args.end());
@@ -61,10 +64,7 @@ RunResult RunHostWithFileLimit(const std::vector<std::string>& args, long fileLi
         const int fo = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const int fe = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (fo < 0 || fe < 0 || dup2(fo, 1) < 0 || dup2(fe, 2) < 0) _exit(125);
-        // The limit comes after the capture files are made; their text stays far below it.
-        struct rlimit lim {static_cast<rlim_t>(fileLimit), static_cast<rlim_t>(fileLimit)};
-        signal(SIGXFSZ, SIG_IGN);
-        if (setrlimit(RLIMIT_FSIZE, &lim) != 0) _exit(126);
+        if (!limit()) _exit(126);
         execv(argv[0], argv.data());
         _exit(127);
     }
@@ -76,6 +76,24 @@ RunResult RunHostWithFileLimit(const std::vector<std::string>& args, long fileLi
     std::remove(out.c_str());
     std::remove(err.c_str());
     return r;
+}
+
+}  // namespace
+
+RunResult RunHostWithMemoryLimit(const std::vector<std::string>& args, long memoryLimit, const std::string& tag) {
+    return RunHostLimited(args, tag, [memoryLimit] {
+        struct rlimit lim {static_cast<rlim_t>(memoryLimit), static_cast<rlim_t>(memoryLimit)};
+        return setrlimit(RLIMIT_AS, &lim) == 0;
+    });
+}
+
+RunResult RunHostWithFileLimit(const std::vector<std::string>& args, long fileLimit, const std::string& tag) {
+    // The limit comes after the capture files are made; their text stays far below it.
+    return RunHostLimited(args, tag, [fileLimit] {
+        struct rlimit lim {static_cast<rlim_t>(fileLimit), static_cast<rlim_t>(fileLimit)};
+        signal(SIGXFSZ, SIG_IGN);
+        return setrlimit(RLIMIT_FSIZE, &lim) == 0;
+    });
 }
 
 RunResult RunHostOnTerminal(const std::vector<std::string>& args) {

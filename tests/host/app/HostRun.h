@@ -28,6 +28,10 @@ RunResult RunHost(const std::string& args, const std::string& tag, int timeoutSe
 // disk.
 RunResult RunHostWithFileLimit(const std::vector<std::string>& args, long fileLimit, const std::string& tag);
 
+// Runs pvxhost with the arguments in a child process of at most memoryLimit bytes of address
+// space, so that an allocation fails.
+RunResult RunHostWithMemoryLimit(const std::vector<std::string>& args, long memoryLimit, const std::string& tag);
+
 // Runs pvxhost with its output on a pseudo-terminal; returns what the terminal received.
 RunResult RunHostOnTerminal(const std::vector<std::string>& args);
 

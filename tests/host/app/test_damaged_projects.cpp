@@ -310,3 +310,34 @@ TEST(PvxHostDamaged, LineDisplaysFitModelsOfAnySize) {
         }
     }
 }
+
+// Results a figure or dialog needs that the project lacks are named with their table, column
+// and key. Before, design said only "the column forces of the load cannot be read", and the
+// damping dialog's refusal named no row.
+TEST(PvxHostDamaged, MissingResultsAreNamedWithTheirTable) {
+    struct Row {
+        const char* label;
+        const char* sql;
+        const char* args;
+        std::vector<const char*> says;  // each in stderr, the last in its last line
+    } rows[] = {
+        {"no column forces for figure 40", "DELETE FROM MBCL", "design 40", {"no column forces (table MBCL) for the load \"DL\""}},
+        {"no column forces for figure 42", "DELETE FROM MBCL", "design 42", {"no column forces (table MBCL)"}},
+        {"mode 1 of frequency 0", "UPDATE FREQ SET freq = 0 WHERE key = 1", "graph damping --mode1 1 --mass",
+         {"振型1的频率无效。", "table FREQ, column freq, key 1: mode 1 has the frequency 0 Hz"}},
+        {"mode 3 of a negative frequency", "UPDATE FREQ SET freq = -2 WHERE key = 3",
+         "graph damping --mode1 1 --mode2 3 --mass --stiffness", {"振型2的频率无效。", "table FREQ, column freq, key 3"}},
+    };
+    int n = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        const std::string path = EditedSample("missing" + std::to_string(n++), row.sql);
+        const std::string bmp = kTmp + "/damaged_missing" + kPid + ".bmp";
+        const HostRun r = RunHost("--db '" + path + "' " + row.args + " --out '" + bmp + "'");
+        EXPECT_EQ(r.code, 1) << r.err;
+        for (const char* text : row.says) EXPECT_NE(r.err.find(text), std::string::npos) << text << " in " << r.err;
+        EXPECT_NE(r.err.find(row.says.back(), r.err.rfind('\n', r.err.size() - 2) + 1), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(bmp));
+        std::remove(path.c_str());
+    }
+}

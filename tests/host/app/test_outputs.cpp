@@ -198,6 +198,8 @@ TEST(PvxHostOutputs, RefusedNamesLeaveEverythingAsItWas) {
     fs::create_symlink("/dev/null", dir + "/null.pvxdb");
     ASSERT_EQ(mkfifo((dir + "/fifo.bmp").c_str(), 0644), 0);
     const std::string db = "--db '" + project + "' ";
+    const std::string graph = db + "graph modes --out '" + dir + "/g.bmp' --save-as '" + dir + "/";
+    const std::string figure = db + "figure 132 --save --out '" + dir + "/f.bmp' --move ";
     struct Row {
         const char* label;
         std::string args;
@@ -223,6 +225,14 @@ TEST(PvxHostOutputs, RefusedNamesLeaveEverythingAsItWas) {
         {"a folder", db + "export --out '" + dir + "/folder.emf'", 1, {"a folder"}},
         {"a folder for the project", "make-sample --out '" + dir + "/folder.pvxdb'", 1, {"a folder"}},
         {"a missing folder", db + "render --out '" + dir + "/missing/x.bmp'", 1, {"does not exist"}},
+        // Before, the graph's save dialog wrote over the project and waited on the pipe; a text
+        // moved was stored as +infinity (no command opened the project) or as 1e9 (blank sheets).
+        {"the open project for the graph", graph + "p.pvxdb'", 2, {"it is the open project"}},
+        {"a link to the open project for the graph", graph + "link_to_project.bmp'", 2, {"the open project", "a link to"}},
+        {"another name of the open project for the graph", graph + "hard_to_project.emf'", 2, {"the open project"}},
+        {"a named pipe for the graph", graph + "fifo.bmp'", 1, {"named pipe"}},
+        {"a text moved to infinity", figure + "0=1e308,0", 2, {"beyond the sheet's reach", "nothing was moved"}},
+        {"a text moved 1e9 away", figure + "0=1e9,1e9", 2, {"beyond the sheet's reach"}},
     };
     const std::vector<std::string> before = Listing(dir);
     for (const Row& r : rows) {
@@ -283,11 +293,17 @@ TEST(PvxHostOutputs, AFullDiskKeepsTheEarlierFile) {
         const char* command;
         std::vector<std::string> args;
         const char* file;
+        const char* cause;  // the last line names it
     } rows[] = {
-        {"render", {"--db", SamplePath(), "render", "--size", "320x240", "--out"}, "r.bmp"},
-        {"export", {"--db", SamplePath(), "export", "--format", "emf", "--out"}, "e.emf"},
-        {"export", {"--db", SamplePath(), "export", "--size", "320x240", "--out"}, "e.bmp"},
-        {"make-sample", {"make-sample", "--out"}, "s.pvxdb"},
+        {"render", {"--db", SamplePath(), "render", "--size", "320x240", "--out"}, "r.bmp", "File too large"},
+        {"export", {"--db", SamplePath(), "export", "--format", "emf", "--out"}, "e.emf", "File too large"},
+        {"export", {"--db", SamplePath(), "export", "--size", "320x240", "--out"}, "e.bmp", "File too large"},
+        {"make-sample", {"make-sample", "--out"}, "s.pvxdb", "File too large"},
+        // Before, the graph's save dialog removed the earlier file; the figures' last lines
+        // named no cause.
+        {"graph modes", {"--db", SamplePath(), "graph", "modes", "--out", dir + "/never.bmp", "--save-as"}, "g.bmp",
+         "File too large"},
+        {"figure", {"--db", SamplePath(), "figure", "132", "--out"}, "f.bmp", "File too large"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.file);
@@ -300,11 +316,24 @@ TEST(PvxHostOutputs, AFullDiskKeepsTheEarlierFile) {
         EXPECT_EQ(res.out.find("Wrote"), std::string::npos) << res.out;
         EXPECT_NE(res.err.find("cannot write \"" + target + "\""), std::string::npos) << res.err;
         EXPECT_NE(res.err.find("unchanged"), std::string::npos) << res.err;
+        EXPECT_NE(Lines(res.err).empty() ? std::string::npos : Lines(res.err).back().find(r.cause), std::string::npos)
+            << res.err;
         EXPECT_EQ(res.err.find("/." + std::string(r.file) + "."), std::string::npos) << "temporary name shown";
         ExpectOwnMessages(res.err, r.command);
         EXPECT_EQ(ReadFile(target), kEarlier);
     }
-    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"e.bmp", "e.emf", "r.bmp", "s.pvxdb"}));
+    // Out of memory: before, std::bad_alloc ended the program with abort (status 134). A
+    // sanitizer's allocator ends the program itself and needs an address space of its own.
+#if !defined(__SANITIZE_ADDRESS__)
+    const std::string big = dir + "/m.pvxdb";
+    WriteText(big, kEarlier);
+    const RunResult res = RunHostWithMemoryLimit({"make-sample", "--size", "2000000", "--out", big}, 1024L << 20, "nomem");
+    EXPECT_EQ(res.code, 1) << res.err;
+    EXPECT_NE(res.err.find("pvxhost make-sample: out of memory"), std::string::npos) << res.err;
+    EXPECT_EQ(ReadFile(big), kEarlier);
+    fs::remove(big);
+#endif
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"e.bmp", "e.emf", "f.bmp", "g.bmp", "r.bmp", "s.pvxdb"}));
     fs::remove_all(dir);
 }
 
@@ -326,6 +355,21 @@ TEST(HostOutputFile, LongNamesGetATemporaryFileThatFits) {
         EXPECT_EQ(Listing(dir), std::vector<std::string>{name});
         fs::remove(path);
     }
+    // Before, a DXF export failed from 239 bytes (its own temporary name was 5 bytes longer). A
+    // killed writer's (unlocked) temporary file goes with the next write; a live writer's stays.
+    const std::string dxf = std::string(251, 'k') + ".dxf";
+    const RunResult res = RunHost("--db '" + SamplePath() + "' figure 132 --out '" + dir + "/" + dxf + "'", "long_dxf");
+    EXPECT_EQ(res.code, 0) << res.err;
+    EXPECT_EQ(Listing(dir), std::vector<std::string>{dxf});
+    fs::remove(dir + "/" + dxf);
+    const std::string target = dir + "/k.dxf", killed = dir + "/.k.dxf.AbCdEf.dxf";
+    WriteText(killed, "0\nSECTION\n");
+    CHostOutputFile live(target, CHostOutputFile::kDxf);
+    ASSERT_EQ(live.Begin(), 0);
+    CHostOutputFile next(target, CHostOutputFile::kDxf);
+    ASSERT_EQ(next.Begin(), 0);
+    EXPECT_FALSE(fs::exists(killed));
+    EXPECT_TRUE(fs::exists(live.GetTempPath()));
 }
 
 // A signal that ends the program while it writes an output removes the temporary file; the

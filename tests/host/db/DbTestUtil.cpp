@@ -391,6 +391,10 @@ void BuildProject(PostDBBuilder& b) {
         b.Add<DBT_GBPA>(GBPA_KEY, g);
         b.Add<DBT_WDLD>(1, T_WDLD_D{-3.0});
         b.Add<DBT_CKLG>(11, T_CKLG_D{11, LDGP_KIND_QUASI, 0, 2, 1, 19, "1.0恒+0.5活"});
+        // The load groups of the check maps below.
+        b.Add<DBT_CKLG>(101, T_CKLG_D{1, LDGP_KIND_BASIC, 0, 0, 1, 19, "1.3恒+1.5活"});
+        b.Add<DBT_CKLG>(102, T_CKLG_D{2, LDGP_KIND_STANDARD, 0, 0, 0, 19, "1.0恒+1.0活"});
+        b.Add<DBT_CKLG>(103, T_CKLG_D{3, LDGP_KIND_QUASI, 0, 0, 0, 19, "1.0恒+0.5活"});
     }
     {
         // Design results of a beam, a column, a wall and a slab (keyed by member key).
@@ -466,7 +470,7 @@ void BuildProject(PostDBBuilder& b) {
         r.m_mapTurn.SetAt(102, p0);
         LCCheckData_P lc;
         lc.m_dX = 6.0, lc.m_dY = 4.5, lc.m_dV = 1200.0, lc.m_CheckX = w, lc.m_CheckY = p0;
-        r.m_mapLC.SetAt(2, lc);
+        r.m_mapLC.SetAt(103, lc);
         r.m_mapKF.SetAt(0, w);
         r.m_mapBad[102] = "1.0DL+1.0WX";
         r.m_mapBad[104] = "风";

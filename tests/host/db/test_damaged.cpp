@@ -128,6 +128,9 @@ TEST(PostDbDamaged, KeysAndResultIdsAreWholeNumbersUsedOnce) {
                        {"table REAC", "column id", "id NULL"}, DBT_REAC},
                       {"fractional result id", PLAIN_REAC "UPDATE REAC SET id = id + 0.5 WHERE id = " REAC_2_10,
                        {"table REAC", "column id", "id 8589934602.5"}, DBT_REAC},
+                      // Before, the check was drawn without its load ("10.00", not "...(102)").
+                      {"check map keyed by no load group", "DELETE FROM CKLG WHERE key = 102",
+                       {"table PCDCOLF", "column czl", "key 7", "load group 102 of its map is in neither CKLG nor LDGP"}},
                   });
     // An exactly repeated row is a repeated key, not a question of its position (seq).
     ExpectRefused("keys_exact",
@@ -137,7 +140,7 @@ TEST(PostDbDamaged, KeysAndResultIdsAreWholeNumbersUsedOnce) {
 }
 
 // SQLite keeps +-infinity in REAL columns (9e999 reads as infinity) and NaN inside blobs.
-// Coordinates are also held to 1e9 m in magnitude.
+// Lengths that place things are also held to 1e7 m in magnitude, moved-text offsets to 4e7 m.
 TEST(PostDbDamaged, NonFiniteValuesAndFarCoordinatesAreRefused) {
     ExpectRefused(
         "values",
@@ -147,9 +150,12 @@ TEST(PostDbDamaged, NonFiniteValuesAndFarCoordinatesAreRefused) {
             {"node at -infinity", "UPDATE PNODE SET y = -9e999 WHERE key = 3",
              {"table PNODE", "column y", "key 3", "-infinity"}},
             {"node at 1e300", "UPDATE PNODE SET z = 1e300 WHERE key = 5",
-             {"table PNODE", "column z", "key 5", "coordinate 1e+300 is beyond 1e+09"}},
-            {"node just beyond 1e9", "UPDATE PNODE SET x = -1000000000.5 WHERE key = 10",
+             {"table PNODE", "column z", "key 5", "coordinate 1e+300 is beyond 1e+07"}},
+            {"node just beyond 1e7", "UPDATE PNODE SET x = -10000000.5 WHERE key = 10",
              {"table PNODE", "column x", "key 10", "beyond"}},
+            // Before, these were read and their sheets drawn in one colour.
+            {"settlement point 1e9 m away", "UPDATE PCDSINK SET x = 1e9 WHERE key = 30",
+             {"table PCDSINK", "column x", "key 30", "coordinate 1e+09 is beyond 1e+07"}},
             {"super node at infinity", "UPDATE PNODESE SET x = 9e999 WHERE key = 1",
              {"table PNODESE", "column x", "key 1", "infinity"}},
             {"wall corner far away", "UPDATE PWALL SET z2 = 2e9 WHERE key = 3",
@@ -197,16 +203,16 @@ TEST(PostDbDamaged, NonFiniteValuesAndFarCoordinatesAreRefused) {
 
     // The limits themselves, and tiny (denormal) coordinates, are data.
     std::string path = EditedCopy("values_ok.pvxdb",
-                                  "UPDATE PNODE SET x = 1e9, y = -1e9, z = 4.9e-324 WHERE key = 7;"
-                                  "UPDATE PWALL SET x1 = -1e9 WHERE key = 3");
+                                  "UPDATE PNODE SET x = 1e7, y = -1e7, z = 4.9e-324 WHERE key = 7;"
+                                  "UPDATE PWALL SET x1 = -1e7 WHERE key = 3");
     CDataBase db;
     ASSERT_TRUE(db.Open(path.c_str())) << db.GetLastError();
     const T_PNODE_D* n = db.Table<DBT_PNODE>().Find(7);
     ASSERT_NE(n, nullptr);
-    EXPECT_EQ(n->x, 1e9);
-    EXPECT_EQ(n->y, -1e9);
+    EXPECT_EQ(n->x, 1e7);
+    EXPECT_EQ(n->y, -1e7);
     EXPECT_EQ(n->z, 4.9e-324);
-    EXPECT_EQ(db.Table<DBT_PWALL>().Find(3)->x1, -1e9);
+    EXPECT_EQ(db.Table<DBT_PWALL>().Find(3)->x1, -1e7);
 }
 
 // Opening never writes beside the file: a database in WAL mode without a -wal file is read as

@@ -155,6 +155,12 @@ TEST(FoundationTables, OutOfRangeCodesAndSizesAreRefused) {
         {"blast flag 2", "UPDATE CKLG SET blast = 2 WHERE key = 101", "CKLG", "blast", "key 101"},
         {"seismic flag 3", "UPDATE CKLG SET seismic = 3 WHERE key = 102", "CKLG", "seismic", "key 102"},
         {"point beyond the largest coordinate", "UPDATE PONT SET x = 1e12 WHERE key = 13", "PONT", "x", "key 13"},
+        // Before, read and drawn as one-colour sheets. 0x41CDCD6500000000 = 1e9.
+        {"footing centre 1e9 m away", "UPDATE COLF SET cy = 1e9", "COLF", "cy", "key 21"},
+        {"member text moved 1e9 m", "UPDATE MEMB SET text_x = x'0000000065CDCD41' || zeroblob(56) WHERE key = 21",
+         "MEMB", "text_x", "key 21"},
+        {"title text moved -1e9 m", "UPDATE GBPA SET text_y = zeroblob(8) || x'0000000065CDCDC1' || zeroblob(48)", "GBPA",
+         "text_y", "key 2"},
         {"axis of one point", "UPDATE AXIS SET pont2 = 11", "AXIS", "pont2", "key 41"},
         {"footing without its point", "UPDATE MEMB SET ponts = x'' WHERE key = 21", "MEMB", "ponts", "key 21"},
         {"raft outline of two points", "UPDATE MEMB SET ponts = x'0B0000000C000000' WHERE key = 22", "MEMB", "ponts",
