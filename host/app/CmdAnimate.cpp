@@ -13,10 +13,12 @@
 //     pvxhost animate 7301 --load DL --compress none --bits 24 --out f.avi --seek 4 --picture f4.bmp
 #include <dirent.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -29,6 +31,9 @@
 #include "host/app/ModeTable.h"
 #include "host/base/CHostPreferences.h"
 #include "host/base/CPHPageDlg.h"
+#include "host/db/CDataBase.h"
+#include "host/db/DBRecords.h"
+#include "host/db/DBTables.h"
 #include "host/grx/GRenderView.h"
 #include "platform/gdi/BmpFile.h"
 #include "platform/ui/CUiDriver.h"
@@ -67,6 +72,38 @@ std::vector<CHostOption> AnimateOptions() {
     for (const CHostOption& o : CHostViewRequest::Options()) options.push_back(o);
     return options;
 }
+
+// A temporary folder of this run's own, given to the module as its preference temporary folder
+// (the film names it reserves, ~PVX100.AVI on, are then this run's alone, whatever other runs
+// record at the same time) and removed with whatever is in it when the run ends.
+class CRunTempFolder {
+public:
+    CRunTempFolder() : m_strPrevious(CHostPreferences::GetTempPath()) {}
+    ~CRunTempFolder() {
+        if (m_strDir.empty()) return;
+        CHostPreferences::SetTempPath(m_strPrevious.c_str());
+        std::error_code ec;
+        std::filesystem::remove_all(m_strDir, ec);
+    }
+    CRunTempFolder(const CRunTempFolder&) = delete;
+    CRunTempFolder& operator=(const CRunTempFolder&) = delete;
+    // Makes the folder in the temporary folder and makes it the preference one; 0, or the exit
+    // status after a message.
+    int Make() {
+        std::string templ = m_strPrevious + "pvxhost-animate.XXXXXX";
+        if (!mkdtemp(templ.data())) {
+            HostMessage("cannot make a temporary folder in %s for the film: %s", m_strPrevious.c_str(),
+                        std::strerror(errno));
+            return HOST_EXIT_FAILED;
+        }
+        m_strDir = templ;
+        CHostPreferences::SetTempPath(m_strDir.c_str());
+        return 0;
+    }
+
+private:
+    std::string m_strPrevious, m_strDir;
+};
 
 // The module's films in the temporary folder.
 std::set<std::string> TemporaryFilms() {
@@ -152,6 +189,14 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
         HostMessage("--seek K and --picture P.bmp go together: the picture shows frame K");
         return HOST_EXIT_USAGE;
     }
+    // The film's frames follow the dialog's options: 2N + 2 for a half cycle, 4N + 3 for a full one.
+    const long nFilmFrames = args.Get("--cycle") == "full" ? 4 * args.GetInteger("--frames") + 3
+                                                           : 2 * args.GetInteger("--frames") + 2;
+    if (args.Has("--seek") && args.GetInteger("--seek") >= nFilmFrames) {
+        HostMessage("--seek %ld: the film will have frames 0 to %ld (--frames %ld, --cycle %s)", args.GetInteger("--seek"),
+                    nFilmFrames - 1, args.GetInteger("--frames"), args.Get("--cycle").c_str());
+        return HOST_EXIT_USAGE;
+    }
     std::vector<std::pair<std::string, std::string>> sets;
     if (args.Has("--load")) sets.emplace_back("load", args.Get("--load"));
     for (const std::string& s : args.GetAll("--set")) {
@@ -175,6 +220,8 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
     steps.push_back({"recording", 60});
     steps.push_back({"writing " + strOut, 10});
     CHostProgress progress(steps);
+    CRunTempFolder tempFolder;  // outlives the view, whose engine deletes its films in the folder
+    if (int status = tempFolder.Make()) return status;
     CHostResultView rv;
     if (!rv.Open(options, view, &progress)) return HOST_EXIT_FAILED;
     if (const std::string missing = rv.GetDB() ? MembersMissing(*rv.GetDB()) : ""; !missing.empty()) {
@@ -239,6 +286,19 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
         return HOST_EXIT_USAGE;
     }
     if (int status = ClickApply(pPage, nResult, nBoxes)) return status;
+    // The deformation pages keep a time-history load's displacements as they are in every frame.
+    std::string strStill;
+    if (offer.strPageClass == "CPVXBarDeform" || offer.strPageClass == "CPVXBarDContr") {
+        CWnd* pLoad = nullptr;
+        for (const Control& k : controls)
+            if (k.strName == "load") pLoad = pPage->GetDlgItem(static_cast<int>(k.nID));
+        const std::string strLoad = pLoad ? TextOf(pLoad) : "";
+        if (CDataBase* db = rv.GetDB(); db && !strLoad.empty()) {
+            const auto& cases = db->Table<DBT_PSTLD>();
+            for (size_t i = 0; i < cases.Count(); ++i)
+                if (cases.Records()[i].type == PLOAD_TIMEHISTORY && strLoad == cases.Records()[i].name) strStill = strLoad;
+        }
+    }
 
     // Record, then save through the view's file dialog.
     progress.Enter(steps.size() - 2);
@@ -293,6 +353,11 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
     std::printf("Wrote %s: %u frames, %ux%u, %u frames per second, %u bits, compressor %s; result %ld on the page %s\n",
                 strOut.c_str(), facts.frames, facts.width, facts.height, facts.scale ? facts.rate / facts.scale : 0,
                 facts.bits, CompressorName(facts.compression).c_str(), nResult, offer.strPageClass.c_str());
+    if (!strStill.empty())
+        std::printf("The film stands still: its %u frames are alike, since %s is a time-history case, whose "
+                    "displacements every frame shows as they are (no swing); `graph history --load %s` shows how a "
+                    "node moves\n",
+                    facts.frames, strStill.c_str(), strStill.c_str());
     if (!strPicture.empty())
         std::printf("Wrote %s: %ldx%ld, frame %ld\n", strPicture.c_str(), view.nWidth, view.nHeight,
                     args.GetInteger("--seek"));
