@@ -38,6 +38,8 @@
 #include "platform/gdi/BmpFile.h"
 #include "platform/ui/CUiDriver.h"
 #include "platform/ui/CommonCtrls.h"
+#include "platform/ui/UiWindow.h"
+#include "platform/video/MCIWnd.h"
 #include "platform/video/vfw.h"
 
 namespace {
@@ -68,9 +70,64 @@ std::vector<CHostOption> AnimateOptions() {
         {"--seek", EHostValue::kInteger, "K", "after recording, drags the bar's slider to frame K (needs --picture)",
          nullptr, 0, 1202},  // 4N + 3 frames at the most, N = 300
         {"--picture", EHostValue::kPath, "P.bmp", "writes the window as it then shows (the film's frame over the view)"},
+        {"--contour", EHostValue::kChoice, "0|1",
+         "the dialog's \"动画轮廓\" box: force contours (frame, slab, wall and plate forces) follow the frames too",
+         "1"},
+        {"--press", EHostValue::kText, "BUTTON,...",
+         "after recording, presses the tool bar's playback buttons in order (play, pause, stop, jump-back, replay, "
+         "fast, jump-forward) and prints the player's state and position at once and half a second later"},
     };
     for (const CHostOption& o : CHostViewRequest::Options()) options.push_back(o);
     return options;
+}
+
+// The playback buttons of the tool bar, by the names --press takes.
+struct PlayButton {
+    const char* pszName;
+    UINT nID;
+};
+constexpr PlayButton kPlayButtons[] = {{"play", 42015},   {"pause", 42016}, {"stop", 42017},        {"jump-back", 42018},
+                                       {"replay", 42051}, {"fast", 42020},  {"jump-forward", 42021}};
+
+// The buttons a --press list names, in order; empty after a message when a name is unknown.
+std::vector<PlayButton> ReadPresses(const std::string& list) {
+    std::vector<PlayButton> presses;
+    size_t from = 0;
+    for (;;) {
+        const size_t comma = list.find(',', from);
+        const std::string name = HostLower(list.substr(from, comma == std::string::npos ? comma : comma - from));
+        const PlayButton* pFound = nullptr;
+        for (const PlayButton& b : kPlayButtons)
+            if (name == b.pszName) pFound = &b;
+        if (!pFound) {
+            HostMessage("--press: no playback button \"%s\" (play, pause, stop, jump-back, replay, fast, jump-forward)",
+                        name.c_str());
+            return {};
+        }
+        presses.push_back(*pFound);
+        if (comma == std::string::npos) return presses;
+        from = comma + 1;
+    }
+}
+
+// The media player the view shows the film in: its child window of the player's class.
+HWND FindPlayer(CWnd* pView) {
+    for (CWnd* c = pView ? pView->GetWindow(GW_CHILD) : nullptr; c; c = c->GetWindow(GW_HWNDNEXT))
+        if (UiWindow* w = ui::Find(c->GetSafeHwnd()); w && HostLower(w->className) == HostLower(MCIWND_WINDOW_CLASS))
+            return c->GetSafeHwnd();
+    return nullptr;
+}
+
+// "playing at speed 2000, position 12 of 0..42, slider 12": what the player and the bar show.
+std::string PlayerState(HWND hPlayer, CSliderCtrl* pSlider) {
+    if (!hPlayer) return "no player";
+    char mode[64] = "";
+    MCIWndGetMode(hPlayer, mode, sizeof(mode));
+    std::string s = mode;
+    if (MCIWndGetMode(hPlayer, nullptr, 0) == MCI_MODE_PLAY) s += " at speed " + std::to_string(MCIWndGetSpeed(hPlayer));
+    s += ", position " + std::to_string(MCIWndGetPosition(hPlayer)) + " of 0.." + std::to_string(MCIWndGetEnd(hPlayer));
+    if (pSlider) s += ", slider " + std::to_string(pSlider->GetPos());
+    return s;
 }
 
 // A temporary folder of this run's own, given to the module as its preference temporary folder
@@ -197,6 +254,8 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
                     nFilmFrames - 1, args.GetInteger("--frames"), args.Get("--cycle").c_str());
         return HOST_EXIT_USAGE;
     }
+    std::vector<PlayButton> presses;
+    if (args.Has("--press") && (presses = ReadPresses(args.Get("--press"))).empty()) return HOST_EXIT_USAGE;
     std::vector<std::pair<std::string, std::string>> sets;
     if (args.Has("--load")) sets.emplace_back("load", args.Get("--load"));
     for (const std::string& s : args.GetAll("--set")) {
@@ -264,7 +323,14 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
         {"fps", args.Get("--fps")},
         {"cycle", args.Get("--cycle") == "full" ? "1" : "0"},
         {"bits", args.Get("--bits") == "8" ? "0" : args.Get("--bits") == "24" ? "2" : "1"},
+        {"animate-contour", args.Get("--contour")},
     };
+    // Only the force engine's contours scale their values by the frame: elsewhere the box draws the same.
+    if (args.Has("--contour") && offer.strPageClass != "CPVXBarBForc" && offer.strPageClass != "CPVXBarSForc" &&
+        offer.strPageClass != "CPVXBarSBForc" && offer.strPageClass != "CPVXBarWForc" &&
+        offer.strPageClass != "CPVXBarPForc")
+        HostMessage("note: --contour has no effect on result %ld: its page (%s) draws no force contour", nResult,
+                    offer.strPageClass.c_str());
     if (args.Get("--compress") == "none") {
         // The compressor button's dialog, answered with full frames (its first item).
         dialog.emplace_back("compressor", "1");
@@ -318,11 +384,32 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
         return HOST_EXIT_FAILED;
     }
 
+    // The playback buttons, as a person presses them, looking at the player at once and half a
+    // second later (two ticks of the view's playback timer, on the program's own clock).
+    CWnd* pToolBar = pFrame ? pFrame->GetDlgItem(static_cast<int>(kToolBar)) : nullptr;
+    CWnd* pSlider = pToolBar ? pToolBar->GetDlgItem(static_cast<int>(kSlider)) : nullptr;
+    if (!presses.empty()) {
+        auto* pSliderCtrl = pSlider ? dynamic_cast<CSliderCtrl*>(CWnd::FromHandle(pSlider->GetSafeHwnd())) : nullptr;
+        CUiDriver& driver = CUiDriver::Get();
+        driver.UseVirtualClock(TRUE);
+        std::printf("The player of %s: %s\n", strOut.c_str(), PlayerState(FindPlayer(pView), pSliderCtrl).c_str());
+        for (const PlayButton& b : presses) {
+            pView->SendMessage(WM_COMMAND, b.nID, 0);
+            AfxPumpMessages();
+            const std::string now = PlayerState(FindPlayer(pView), pSliderCtrl);
+            for (int tick = 0; tick < 50; ++tick) {
+                driver.AdvanceTime(10);
+                AfxPumpMessages();
+            }
+            std::printf("press %s (%u): %s; half a second later %s\n", b.pszName, b.nID, now.c_str(),
+                        PlayerState(FindPlayer(pView), pSliderCtrl).c_str());
+        }
+        driver.UseVirtualClock(FALSE);
+    }
+
     // The frame the slider is dragged to, as the window shows it.
     if (!strPicture.empty()) {
         const long k = args.GetInteger("--seek");
-        CWnd* pToolBar = pFrame ? pFrame->GetDlgItem(static_cast<int>(kToolBar)) : nullptr;
-        CWnd* pSlider = pToolBar ? pToolBar->GetDlgItem(static_cast<int>(kSlider)) : nullptr;
         if (!pSlider) {
             HostMessage("the animation tool bar shows no slider: the film is not playing");
             return HOST_EXIT_FAILED;
