@@ -33,6 +33,7 @@
 #include "host/app/HostSession.h"
 #include "host/app/ModuleLoader.h"
 #include "host/base/CTitleCtrlView.h"
+#include "host/base/CMsgDll.h"
 #include "host/base/PVXHostGraph.h"
 #include "host/db/CDataBase.h"
 #include "host/db/DBRecords.h"
@@ -552,7 +553,7 @@ int RunGraphHistory(const CHostOptions& options, const CHostArgs& args) {
     // The window, its step list and the picture.
     HistoryFrame frame;
     frame.pFrame = new CFrameWnd;
-    if (!frame.pFrame->Create(nullptr, "time history", WS_OVERLAPPEDWINDOW, CRect(0, 0, kHistoryWidth + 40, kHistoryHeight + 120))) {
+    if (!frame.pFrame->Create(nullptr, CMsgDll::pfuncLoadStr("IDS_TBX_PVX_TH_DISPL_VEL_ACCEL"), WS_OVERLAPPEDWINDOW, CRect(0, 0, kHistoryWidth + 40, kHistoryHeight + 120))) {
         frame.pFrame = nullptr;
         HostMessage("the time history window could not be made");
         return HOST_EXIT_FAILED;
@@ -578,8 +579,12 @@ int RunGraphHistory(const CHostOptions& options, const CHostArgs& args) {
     mem.CreateCompatibleDC(&ref);
     bmp.CreateCompatibleBitmap(&ref, kHistoryWidth, kHistoryHeight);
     CBitmap* pOld = mem.SelectObject(&bmp);
-    char title[160];
-    std::snprintf(title, sizeof title, "Node %u %s %s (%s), %s", nNode, kComponentNames[comp], kQuantityNames[nQuantity],
+    // The title in the string table's language, as the module's graphs write theirs.
+    static const char* const kQuantityKeys[] = {"IDS_TBX_PVX_TH_Displacement", "IDS_TBX_PVX_TH_Velocity",
+                                                "IDS_TBX_PVX_TH_Acceleration"};
+    char title[256];
+    std::snprintf(title, sizeof title, "%s%u %s %s(%s)，%s", CMsgDll::pfuncLoadStr("IDS_TBX_PVX_NODE__").GetString(),
+                  nNode, kComponentNames[comp], CMsgDll::pfuncLoadStr(kQuantityKeys[nQuantity]).GetString(),
                   kQuantityUnits[nQuantity], strLoad.c_str());
     DrawHistory(mem, f, title);
     f.pPicture = &mem;
