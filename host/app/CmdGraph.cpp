@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -199,9 +200,10 @@ bool ParseProperty(const std::string& text, Property& p) {
 }
 
 // The messages the module showed since nFirst, each printed; true when there was one.
-bool ReportBoxes(size_t nFirst) {
+bool ReportBoxes(size_t nFirst, size_t nEnd = SIZE_MAX) {
     const auto& boxes = CUiDriver::Get().MessageBoxes();
-    for (size_t i = nFirst; i < boxes.size(); ++i) HostMessage("the graph view says: %s", boxes[i].text.GetString());
+    for (size_t i = nFirst; i < boxes.size() && i < nEnd; ++i)
+        HostMessage("the graph view says: %s", ShowOutputPaths(boxes[i].text.GetString()).c_str());
     return boxes.size() > nFirst;
 }
 
@@ -297,6 +299,15 @@ int RunGraphModes(const CHostOptions& options, const CHostArgs& args) {
     const bool bEmf = HostLower(strOut).size() > 4 && HostLower(strOut).compare(HostLower(strOut).size() - 4, 4, ".emf") == 0;
     CHostOutputFile out(strOut, bEmf ? CHostOutputFile::kEmf : CHostOutputFile::kBmp);
     if (int status = out.Check(options.strDBPath)) return status;
+    // The name given to the save dialog is written as every output is: checked now, made as a
+    // temporary file and put in place when whole. Names the view does not write (.jpg, other
+    // extensions) reach its dialog as they are, and it refuses them.
+    const std::string strSaveAs = args.Get("--save-as");
+    const std::string saveExt = OutputExtension(strSaveAs);
+    const bool bSaveWritten = saveExt == "bmp" || saveExt == "emf";
+    CHostOutputFile saved(strSaveAs, saveExt == "emf" ? CHostOutputFile::kEmf : CHostOutputFile::kBmp);
+    if (args.Has("--save-as"))
+        if (int status = saved.CheckTarget(options.strDBPath)) return status;
 
     GraphHost host;
     if (!host.Open(options, args)) return HOST_EXIT_FAILED;
@@ -365,10 +376,20 @@ int RunGraphModes(const CHostOptions& options, const CHostArgs& args) {
     }
     if (args.Has("--save-as")) {
         const size_t nBoxes = ui.MessageBoxes().size();
-        ui.QueueFileDialogAnswer(args.Get("--save-as").c_str());
+        if (bSaveWritten)
+            if (int status = saved.Begin()) return status;
+        ui.QueueFileDialogAnswer(bSaveWritten ? saved.GetTempPath().c_str() : strSaveAs.c_str());
         if (!ChooseFromGraphMenu(pGraph, kCmdSaveAs)) return HOST_EXIT_FAILED;
+        const auto& boxes = ui.MessageBoxes();
+        if (boxes.size() > nBoxes && bSaveWritten) {
+            // The view's last word is why the file was not written.
+            ReportBoxes(nBoxes, boxes.size() - 1);
+            return saved.Fail("the graph view says: " + ShowOutputPaths(boxes.back().text.GetString()));
+        }
         if (ReportBoxes(nBoxes)) return HOST_EXIT_FAILED;
-        std::printf("Saved %s through the graph's menu\n", args.Get("--save-as").c_str());
+        if (bSaveWritten)
+            if (int status = saved.Commit()) return status;
+        std::printf("Saved %s through the graph's menu\n", strSaveAs.c_str());
     }
 
     if (int status = out.Begin()) return status;

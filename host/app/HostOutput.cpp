@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -277,6 +279,12 @@ std::string ShowOutputPaths(const std::string& text) {
     return s;
 }
 
+void RemoveOutputTemps() {
+    for (int i = 0; i < kSignalSlots; ++i)
+        if (g_signalUsed[i]) unlink(g_signalNames[i]);
+    for (const auto& temp : Temps()) unlink(temp.first.c_str());
+}
+
 CHostOutputFile::CHostOutputFile(const std::string& path, EFormat format)
     : m_strPath(path), m_eFormat(format), m_strTarget(path) {}
 
@@ -287,6 +295,12 @@ void CHostOutputFile::Discard() {
     unlink(m_strTemp.c_str());
     Unregister(m_strTemp);
     m_strTemp.clear();
+    ReleaseLock();
+}
+
+void CHostOutputFile::ReleaseLock() {
+    if (m_nTempFd >= 0) close(m_nTempFd);
+    m_nTempFd = -1;
 }
 
 int CHostOutputFile::Check(const std::string& project, bool bMakeFolder) {
@@ -372,22 +386,67 @@ int CHostOutputFile::CheckTarget(const std::string& project, bool bMakeFolder) {
     return 0;
 }
 
+namespace {
+
+// Temporary files of target left by a writer that was killed: those no live writer holds
+// locked (Begin keeps its file locked until it is committed or removed) are removed.
+void RemoveStaleTemps(const std::string& folder, const std::string& prefix, const std::string& suffix) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + 7 + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+            name[prefix.size()] != '.' || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+            continue;
+        const std::string path = folder + "/" + name;
+        const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0) continue;
+        // A file just made and still empty may be one whose writer has not locked it yet.
+        struct stat st {};
+        const bool fresh = fstat(fd, &st) == 0 && st.st_size == 0 && time(nullptr) - st.st_mtime < 10;
+        if (S_ISREG(st.st_mode) && !fresh && flock(fd, LOCK_EX | LOCK_NB) == 0) unlink(path.c_str());
+        close(fd);
+    }
+}
+
+// Why the disk takes no more of the temporary file (no space, quota, size limit); "" when it
+// takes some. Asked when a writer failed without saying why; the file (made again when the writer
+// removed it) is discarded afterwards.
+std::string DiskRefusal(const std::string& path) {
+    const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW, 0600);
+    if (fd < 0) return "";
+    static const char block[65536] = {};
+    std::string why;
+    for (int i = 0; i < 4 && why.empty(); ++i)
+        if (write(fd, block, sizeof block) < 0) why = std::strerror(errno);
+    close(fd);
+    return why;
+}
+
+}  // namespace
+
 int CHostOutputFile::Begin() {
     Discard();
-    // The temporary name keeps the target's extension (writers choose the format by it) and
-    // must itself be a legal name: "." + name + ".XXXXXX" + extension, a long name cut for it.
+    // The temporary name keeps the target's extension as it is spelled (writers choose the
+    // format by it) and must itself be a legal name: "." + name + ".XXXXXX" + extension, a long
+    // name cut for it.
+    const std::string target = NameOf(m_strTarget);
     const std::string ext = OutputExtension(m_strTarget);
-    const std::string suffix = ext.empty() ? std::string() : "." + ext;
+    const std::string suffix = ext.empty() ? std::string() : target.substr(target.size() - ext.size() - 1);
     const size_t nRoom = NAME_MAX > 8 + suffix.size() ? NAME_MAX - 8 - suffix.size() : 0;
-    const std::string base = NameOf(m_strTarget).substr(0, nRoom);
-    std::string name = FolderOf(m_strTarget) + "/." + base + ".XXXXXX" + suffix;
+    const std::string prefix = "." + target.substr(0, nRoom);
+    const std::string folder = FolderOf(m_strTarget);
+    RemoveStaleTemps(folder, prefix, suffix);
+    std::string name = folder + "/" + prefix + ".XXXXXX" + suffix;
     const int fd = mkstemps(name.data(), static_cast<int>(suffix.size()));
     if (fd < 0) {
         HostMessage("cannot write \"%s\": cannot make a temporary file in \"%s\": %s", m_strPath.c_str(),
-                    FolderOf(m_strTarget).c_str(), std::strerror(errno));
+                    folder.c_str(), std::strerror(errno));
         return HOST_EXIT_FAILED;
     }
-    close(fd);
+    // Held, locked, until the file is committed or removed: a later writer of the same target
+    // tells it from one a killed writer left.
+    flock(fd, LOCK_EX | LOCK_NB);
+    m_nTempFd = fd;
     m_strTemp = name;
     Register(m_strTemp, m_strPath);
     return 0;
@@ -398,6 +457,11 @@ int CHostOutputFile::Fail(const std::string& why) {
     // A writer's message that starts with the temporary file's name says it again.
     if (!m_strTemp.empty() && text.compare(0, m_strTemp.size() + 2, m_strTemp + ": ") == 0)
         text = text.substr(m_strTemp.size() + 2);
+    // Writers that ran out of room often say only that they failed: the disk tells why.
+    if (!m_strTemp.empty()) {
+        const std::string disk = DiskRefusal(m_strTemp);
+        if (!disk.empty() && text.find(disk) == std::string::npos) text += " (" + disk + ")";
+    }
     HostMessage("cannot write \"%s\": %s; %s", m_strPath.c_str(), text.c_str(),
                 access(m_strTarget.c_str(), F_OK) == 0 ? "the file there is unchanged" : "nothing was written");
     Discard();
@@ -426,6 +490,7 @@ int CHostOutputFile::Commit(long width, long height) {
     if (rename(m_strTemp.c_str(), m_strTarget.c_str()) != 0) return fail(std::strerror(errno));
     Unregister(m_strTemp);
     m_strTemp.clear();
+    ReleaseLock();
     // The rename itself reaches the disk with the folder.
     const int dir = open(FolderOf(m_strTarget).c_str(), O_RDONLY | O_DIRECTORY);
     if (dir >= 0) {

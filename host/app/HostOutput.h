@@ -42,16 +42,17 @@ public:
     int Check(const std::string& project, bool bMakeFolder = false);
     // Check without the extension: what the name leads to.
     int CheckTarget(const std::string& project, bool bMakeFolder = false);
-    // Makes the temporary file beside the target, named ".<name>.XXXXXX.<ext>" so that writers
-    // that choose the format by the extension see the target's; 0, or the exit status after a
-    // message.
+    // Makes the temporary file beside the target, named ".<name>.XXXXXX.<ext>" (a long name cut
+    // so that it fits) so that writers that choose the format by the extension see the target's;
+    // temporary files of the same target that a killed writer left are removed first. 0, or the
+    // exit status after a message.
     int Begin();
     // Checks, flushes and renames the temporary file into place; 0, or the exit status after a
     // message (the temporary file is then gone and the target untouched). width and height,
     // when not 0, are the size a bitmap must have.
     int Commit(long width = 0, long height = 0);
-    // Reports that the writer failed (why), removes the temporary file and returns the exit
-    // status.
+    // Reports that the writer failed (why, and the disk's refusal when it takes no more), removes
+    // the temporary file and returns the exit status.
     int Fail(const std::string& why);
 
     const std::string& GetPath() const { return m_strPath; }        // as given
@@ -62,11 +63,13 @@ public:
 
 private:
     void Discard();
+    void ReleaseLock();
 
     std::string m_strPath;
     EFormat m_eFormat;
     std::string m_strTarget;
     std::string m_strTemp;
+    int m_nTempFd = -1;     // the temporary file, open and locked while it is written
     mode_t m_nMode = 0644;  // permissions the file gets: the old file's, or the usual for a new one
 };
 
@@ -79,3 +82,7 @@ int CheckOutputName(const std::string& path, CHostOutputFile::EFormat format);
 
 // text with the path of every temporary output file replaced by the file it stands for.
 std::string ShowOutputPaths(const std::string& text);
+
+// Removes every temporary output file still alive (the program is ending on a failure that
+// skipped the writers' own clean-up); allocates nothing.
+void RemoveOutputTemps();

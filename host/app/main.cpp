@@ -1,8 +1,26 @@
 // pvxhost: the headless host program of the results module. The commands are in their own
 // files (HostCommand.h).
-#include "host/app/HostCommand.h"
+#include <cstdio>
+#include <new>
 
-int main(int argc, char** argv) { return RunHostCommandLine(argc, argv); }
+#include "host/app/HostCommand.h"
+#include "host/app/HostOutput.h"
+
+int main(int argc, char** argv) {
+    try {
+        return RunHostCommandLine(argc, argv);
+    } catch (const std::bad_alloc&) {
+        // The stack is unwound by now, so the writers have removed their temporary files and
+        // the memory is back; whatever a writer left is removed here.
+        RemoveOutputTemps();
+        try {
+            HostMessage("out of memory: the command needs more memory than the system gives it; it stopped, and the files it was writing were removed");
+        } catch (const std::bad_alloc&) {
+            std::fputs("pvxhost: out of memory; the files being written were removed\n", stderr);
+        }
+        return HOST_EXIT_FAILED;
+    }
+}
 
 #if defined(__SANITIZE_ADDRESS__)
 // In sanitizer builds the leak checker would end every run with the list of the suppressions it

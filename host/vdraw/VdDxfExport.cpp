@@ -21,8 +21,10 @@
 // C library's locale (shortest round-trip form, "." as decimal point).
 #include <algorithm>
 #include <charconv>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <set>
 #include <string>
 
@@ -348,22 +350,18 @@ int CVdrawUtil::ExportToDwg(int /*version*/, const CString& file) {
         AfxDiagnostic("vdraw", "DWG files cannot be written; choose a .dxf name (%s)", path.c_str());
         return 0;
     }
-    // Written beside the target and renamed, so a failed export leaves no half file.
-    const std::string tmp = path + ".part";
+    // Written in place: the program writes into a temporary file of its own and puts it in place
+    // when whole, so a second temporary file here would only double what a killed export leaves.
+    errno = 0;
     {
-        CLocaleFreeWriter w(tmp.c_str(), DL_Codes::AC1009);
+        CLocaleFreeWriter w(path.c_str(), DL_Codes::AC1009);
         if (w.openFailed()) {
-            AfxDiagnostic("vdraw", "cannot write %s", path.c_str());
+            AfxDiagnostic("vdraw", "cannot write %s: %s", path.c_str(), std::strerror(errno ? errno : EIO));
             return 0;
         }
         VdExporter e(*this, w);
         e.Run();
         w.close();
-    }
-    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
-        std::remove(tmp.c_str());
-        AfxDiagnostic("vdraw", "cannot write %s", path.c_str());
-        return 0;
     }
     return 1;
 }
