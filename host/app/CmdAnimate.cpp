@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
@@ -79,6 +80,14 @@ std::vector<CHostOption> AnimateOptions() {
     };
     for (const CHostOption& o : CHostViewRequest::Options()) options.push_back(o);
     return options;
+}
+
+// Where a test makes an allocation fail: PVXHOST_FAULT=animate-commit fails the run once the film
+// is recorded and saved to its temporary file, before it is put in place, so that the clean-up
+// of an allocation failure (the program's, main.cpp) can be seen to leave no film behind.
+void FaultPoint(const char* pszName) {
+    const char* pszFault = std::getenv("PVXHOST_FAULT");
+    if (pszFault && std::strcmp(pszFault, pszName) == 0) throw std::bad_alloc();
 }
 
 // The playback buttons of the tool bar, by the names --press takes.
@@ -377,6 +386,7 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
     CUiDriver::Get().QueueFileDialogAnswer(out.GetTempPath().c_str());
     pView->SendMessage(WM_COMMAND, kSave, 0);
     if (ReportRefusals(nBoxes)) return out.Fail("the view did not save the film");
+    FaultPoint("animate-commit");
     if (int status = out.Commit()) return status;
     FilmFacts facts;
     if (!ReadFilmFacts(strOut, facts)) {
