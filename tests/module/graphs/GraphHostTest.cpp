@@ -62,6 +62,35 @@ TEST(GraphHostTest, ModeGraphsShowTheStoreyExtremesAndKeepThePictureWhenThePrope
     EXPECT_NE(zoom.out.find("left graph: Modes 1, 3, UX"), std::string::npos) << zoom.out;
 }
 
+// The key the graphs do not draw: modes 1 and 3 with their FREQ rows (read with sqlite3) and the
+// colours of their places in the caller's map (3 first: red 0x0000FF, then 1: blue 0xFF0000).
+TEST(GraphHostTest, ModeGraphsPrintTheirKey) {
+    const std::string py = Tmp("key.py"), freq = Tmp("key.txt");
+    if (FILE* f = std::fopen(py.c_str(), "w")) {
+        std::fprintf(f, "import sqlite3\nc = sqlite3.connect('%s/examples/sample.pvxdb')\n"
+                        "print(' '.join('%%.6g' %% f for (f,) in c.execute('select freq from FREQ where key in (1, 3) "
+                        "order by key')), end='')\n", PVX_BINARY_DIR);
+        std::fclose(f);
+    }
+    std::system(("/usr/bin/python3 " + py + " >" + freq).c_str());
+    const std::string f = moduletest::ReadWholeFile(freq);
+    const size_t space = f.find(' ');
+    ASSERT_NE(space, std::string::npos) << f;
+    const moduletest::HostRun run = moduletest::RunHost("graph modes --modes 1,3 --out " + Tmp("key.bmp"), "graphhost_key");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    for (const char* side : {"left", "right"}) {
+        SCOPED_TRACE(side);
+        EXPECT_NE(run.out.find(std::string(side) + " key: series 1, mode 1, " + f.substr(0, space) +
+                               " Hz, blue (0xFF0000)\n"),
+                  std::string::npos)
+            << run.out;
+        EXPECT_NE(run.out.find(std::string(side) + " key: series 2, mode 3, " + f.substr(space + 1) +
+                               " Hz, red (0x0000FF)\n"),
+                  std::string::npos)
+            << run.out;
+    }
+}
+
 TEST(GraphHostTest, RefusedValuesAndNamesEndTheCommandWithTheirMessage) {
     struct Row {
         const char* label;
