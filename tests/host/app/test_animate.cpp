@@ -173,8 +173,8 @@ TEST_F(AnimateTest, RefusesWhatCannotBeAnimated) {
         {"seek without a picture", "7201 --load DL --seek 3 --out x.avi", 2, "--picture"},
         {"seek past the film", "7201 --load DL --frames 3 --seek 8 --picture p.bmp --out x.avi", 2, "frames 0 to 7"},
         {"an unknown button", "7201 --load DL --press play,rewind --out x.avi", 2, "no playback button \"rewind\""},
-        // A failure where the film is saved but not in place: nothing of it stays (checked below).
-        {"allocation failure", "PVXHOST_FAULT=animate-commit 7201 --load DL --out x.avi", 1, "out of memory"},
+        // An allocation fails once the film is saved, before it is in place (PVXHOST_FAULT).
+        {"allocation failure", "7201 --load DL --out x.avi", 1, "out of memory"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
@@ -183,17 +183,13 @@ TEST_F(AnimateTest, RefusesWhatCannotBeAnimated) {
             const size_t at = args.find(name);
             if (at != std::string::npos) args.replace(at, std::strlen(name), dir + "/" + name);
         }
-        const size_t env = args.find(' ');
-        if (args.rfind("PVXHOST_FAULT=", 0) == 0) setenv("PVXHOST_FAULT", args.substr(14, env - 14).c_str(), 1);
-        const RunResult run = Animate(args.substr(args.rfind("PVXHOST_FAULT=", 0) == 0 ? env + 1 : 0) + " --size 101x50",
-                                      "refuse");
+        if (r.code == 1) setenv("PVXHOST_FAULT", "animate-commit", 1);
+        const RunResult run = Animate(args + " --size 101x50", "refuse");
         unsetenv("PVXHOST_FAULT");
         EXPECT_EQ(run.code, r.code);
         EXPECT_NE(run.err.find(r.message), std::string::npos) << run.err;
-        // No film is written or left: neither the target, nor its temporary file beside it, nor
-        // the module's films in the temporary folder.
-        for (const auto& e : fs::directory_iterator(dir))
-            EXPECT_TRUE(e.path().filename() == "tmp") << e.path();
+        // No film, neither the target nor its temporary file beside it nor the module's films.
+        for (const auto& e : fs::directory_iterator(dir)) EXPECT_EQ(e.path().filename(), "tmp");
         EXPECT_TRUE(TemporaryFolderEmpty());
     }
 }
@@ -201,78 +197,52 @@ TEST_F(AnimateTest, RefusesWhatCannotBeAnimated) {
 // Four recordings at once, each in its own temporary folder: all done, each film the solo one.
 TEST_F(AnimateTest, RecordingsRunSideBySide) {
     const std::string args = "7201 --load DL --size 320x240 --frames 30 --out " + dir + "/";
-    const RunResult solo = Animate(args + "solo.avi", "solo");
-    ASSERT_EQ(solo.code, 0) << solo.err;
-    std::vector<std::thread> runs;
+    ASSERT_EQ(Animate(args + "solo.avi", "solo").code, 0);
     std::vector<RunResult> results(4);
+    std::vector<std::thread> runs;
     for (int i = 0; i < 4; ++i)
         runs.emplace_back([&, i] { results[i] = Animate(args + std::to_string(i) + ".avi", "side" + std::to_string(i)); });
-    for (std::thread& t : runs) t.join();
     for (int i = 0; i < 4; ++i) {
-        SCOPED_TRACE(i);
+        runs[i].join();
         EXPECT_EQ(results[i].code, 0) << results[i].err;
-        EXPECT_EQ(ReadFile(dir + "/" + std::to_string(i) + ".avi"), ReadFile(dir + "/solo.avi"));
+        EXPECT_TRUE(ReadFile(dir + "/" + std::to_string(i) + ".avi") == ReadFile(dir + "/solo.avi")) << i;
     }
-    EXPECT_TRUE(TemporaryFolderEmpty());
 }
 
-// The playback buttons pressed in order on an 18-frame film (N = 8, half cycle, 8 frames a
-// second): stop and jump back go to the start, jump forward to the end (18); play starts at
-// the next tick of the play timer (2 frames in the quarter second after it); fast plays at
-// double speed; replay backwards at double speed (4 frames back); pause holds and, pressed
-// again, resumes.
+// The buttons on an 18-frame film (N = 8, half cycle, 8 frames a second), the player at once and
+// half a second later: stop and jump back at the start, jump forward at the end (18); play
+// starts at the next tick of the play timer (2 frames in the quarter second after it); pause
+// holds and, pressed again, resumes; fast plays forward at double speed, replay backward.
 TEST_F(AnimateTest, PlaybackButtonsDriveThePlayer) {
-    const RunResult run = Animate("7201 --load DL --size 101x50 --out " + dir + "/p.avi --press "
-                                  "stop,play,pause,pause,jump-forward,jump-back,fast,replay,stop",
+    const RunResult run = Animate("7201 --load DL --size 101x50 --out " + dir +
+                                      "/p.avi --press stop,play,pause,pause,jump-forward,jump-back,fast,replay",
                                   "press");
     ASSERT_EQ(run.code, 0) << run.err;
     const char* expected[] = {
-        "press stop (42017): stopped, position 0 of 0..18, slider 0; half a second later stopped, position 0",
-        "press play (42015): stopped, position 0 of 0..18, slider 0; half a second later playing at speed 1000, position 2",
-        "press pause (42016): paused, position 2 of 0..18, slider 2; half a second later paused, position 2",
-        "press pause (42016): paused, position 2 of 0..18, slider 2; half a second later playing at speed 1000, position 4",
-        "press jump-forward (42021): stopped, position 18 of 0..18, slider 18; half",
-        "press jump-back (42018): stopped, position 0 of 0..18, slider 0; half",
-        "press fast (42020): paused, position 2 of 0..18, slider 2; half a second later playing at speed 2000, position 6",
-        "press replay (42051): paused, position 6 of 0..18, slider 6; half a second later playing at speed 2000, position 2",
-        "press stop (42017): stopped, position 0 of 0..18, slider 0; half a second later stopped, position 0",
+        "stop (42017): stopped, position 0 of 0..18, slider 0; half a second later stopped, position 0",
+        "play (42015): stopped, position 0 of 0..18, slider 0; half a second later playing at speed 1000, position 2",
+        "pause (42016): paused, position 2 of 0..18, slider 2; half a second later paused, position 2",
+        "pause (42016): paused, position 2 of 0..18, slider 2; half a second later playing at speed 1000, position 4",
+        "jump-forward (42021): stopped, position 18 of 0..18, slider 18;",
+        "jump-back (42018): stopped, position 0 of 0..18, slider 0;",
+        "fast (42020): paused, position 2 of 0..18, slider 2; half a second later playing at speed 2000, position 6",
+        "replay (42051): paused, position 6 of 0..18, slider 6; half a second later playing at speed 2000, position 2",
     };
-    std::vector<std::string> presses;
-    for (const std::string& line : Lines(run.out))
-        if (line.rfind("press ", 0) == 0) presses.push_back(line);
-    ASSERT_EQ(presses.size(), std::size(expected)) << run.out;
-    for (size_t i = 0; i < presses.size(); ++i) EXPECT_EQ(presses[i].rfind(expected[i], 0), 0u) << presses[i];
+    for (const char* e : expected) EXPECT_NE(run.out.find(std::string("\npress ") + e), std::string::npos) << e;
 }
 
-// What a film does not show by itself is said: a time-history film stands still, and the
-// contour box has no effect where no force contour is drawn.
+// A time-history film stands still (FFmpeg: one picture); the contour box acts on force contours only.
 TEST_F(AnimateTest, SaysWhyAFilmLooksAsItDoes) {
-    struct Row {
-        const char* args;
-        const char* text;
-    } rows[] = {
-        {"7201 --load THX", "The film stands still: its 18 frames are alike, since THX is a time-history case"},
-        {"7201 --load DL --contour 0", "--contour has no effect on result 7201"},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.args);
-        const RunResult run = Animate(std::string(r.args) + " --size 101x50 --out " + dir + "/n.avi", "note");
-        ASSERT_EQ(run.code, 0) << run.err;
-        EXPECT_NE((run.out + run.err).find(r.text), std::string::npos) << run.out << run.err;
-    }
-    // Read back by FFmpeg: the time-history film's 18 frames are one picture; frame force
-    // contours (7301) follow the frames only with the box checked.
-    auto distinctFrames = [&](const std::string& film) {
-        return Shell("ffmpeg -v error -i '" + film + "' -f framemd5 - | grep -v '^#' | awk -F, '{print $6}' | sort -u | wc -l");
-    };
-    ASSERT_EQ(Animate("7201 --load THX --size 101x50 --out " + dir + "/th.avi", "still").code, 0);
-    EXPECT_EQ(distinctFrames(dir + "/th.avi"), "1\n");
+    RunResult run = Animate("7201 --load THX --contour 0 --size 101x50 --out " + dir + "/th.avi", "still");
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("The film stands still: its 18 frames are alike, since THX is a time-history case"),
+              std::string::npos);
+    EXPECT_NE(run.err.find("--contour has no effect on result 7201"), std::string::npos) << run.err;
+    EXPECT_EQ(Shell("ffmpeg -v error -i '" + dir + "/th.avi' -f framemd5 - | grep -v '^#' | cut -d, -f6 | sort -u | wc -l"),
+              "1\n");
     for (const char* c : {"0", "1"})
         ASSERT_EQ(Animate(std::string("7301 --load DL --frames 3 --compress none --bits 24 --size 400x300 --contour ") + c +
-                              " --out " + dir + "/c" + c + ".avi",
-                          "contour")
-                      .code,
-                  0);
+                              " --out " + dir + "/c" + c + ".avi", "contour").code, 0);
     EXPECT_TRUE(ReadFile(dir + "/c0.avi") != ReadFile(dir + "/c1.avi")) << "the contour box changed nothing";
 }
 

@@ -207,10 +207,9 @@ TEST_F(GraphWndTest, ValueLabelsFollowTheNumberOptions) {
     }
 
     // A graph of zeros: both extremes at the zero axis (x = 100), written either side of it.
-    PVXGraphSeriesMap zeros;
-    AddSeries(zeros, 2, {{0, 0}, {0, 3}});
-    g.SetGraphData(zeros);
-    FreePVXGraphSeriesMap(zeros);
+    FreePVXGraphSeriesMap(m_map);
+    AddSeries(m_map, 2, {{0, 0}, {0, 3}});
+    g.SetGraphData(m_map);
     T_PVX_DOPT_NUMBER_D numbers{};
     numbers.m_nDecimals = 3;
     numbers.m_bShowNumbers = 1;
