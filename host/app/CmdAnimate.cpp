@@ -13,10 +13,13 @@
 //     pvxhost animate 7301 --load DL --compress none --bits 24 --out f.avi --seek 4 --picture f4.bmp
 #include <dirent.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
@@ -29,10 +32,15 @@
 #include "host/app/ModeTable.h"
 #include "host/base/CHostPreferences.h"
 #include "host/base/CPHPageDlg.h"
+#include "host/db/CDataBase.h"
+#include "host/db/DBRecords.h"
+#include "host/db/DBTables.h"
 #include "host/grx/GRenderView.h"
 #include "platform/gdi/BmpFile.h"
 #include "platform/ui/CUiDriver.h"
 #include "platform/ui/CommonCtrls.h"
+#include "platform/ui/UiWindow.h"
+#include "platform/video/MCIWnd.h"
 #include "platform/video/vfw.h"
 
 namespace {
@@ -63,10 +71,105 @@ std::vector<CHostOption> AnimateOptions() {
         {"--seek", EHostValue::kInteger, "K", "after recording, drags the bar's slider to frame K (needs --picture)",
          nullptr, 0, 1202},  // 4N + 3 frames at the most, N = 300
         {"--picture", EHostValue::kPath, "P.bmp", "writes the window as it then shows (the film's frame over the view)"},
+        {"--contour", EHostValue::kChoice, "0|1",
+         "the dialog's \"动画轮廓\" box: force contours (frame, slab, wall and plate forces) follow the frames too",
+         "1"},
+        {"--press", EHostValue::kText, "BUTTON,...",
+         "after recording, presses the tool bar's playback buttons in order (play, pause, stop, jump-back, replay, "
+         "fast, jump-forward) and prints the player's state and position at once and half a second later"},
     };
     for (const CHostOption& o : CHostViewRequest::Options()) options.push_back(o);
     return options;
 }
+
+// Where a test makes an allocation fail: PVXHOST_FAULT=animate-commit fails the run once the film
+// is recorded and saved to its temporary file, before it is put in place, so that the clean-up
+// of an allocation failure (the program's, main.cpp) can be seen to leave no film behind.
+void FaultPoint(const char* pszName) {
+    const char* pszFault = std::getenv("PVXHOST_FAULT");
+    if (pszFault && std::strcmp(pszFault, pszName) == 0) throw std::bad_alloc();
+}
+
+// The playback buttons of the tool bar, by the names --press takes.
+struct PlayButton {
+    const char* pszName;
+    UINT nID;
+};
+constexpr PlayButton kPlayButtons[] = {{"play", 42015},   {"pause", 42016}, {"stop", 42017},        {"jump-back", 42018},
+                                       {"replay", 42051}, {"fast", 42020},  {"jump-forward", 42021}};
+
+// The buttons a --press list names, in order; empty after a message when a name is unknown.
+std::vector<PlayButton> ReadPresses(const std::string& list) {
+    std::vector<PlayButton> presses;
+    size_t from = 0;
+    for (;;) {
+        const size_t comma = list.find(',', from);
+        const std::string name = HostLower(list.substr(from, comma == std::string::npos ? comma : comma - from));
+        const PlayButton* pFound = nullptr;
+        for (const PlayButton& b : kPlayButtons)
+            if (name == b.pszName) pFound = &b;
+        if (!pFound) {
+            HostMessage("--press: no playback button \"%s\" (play, pause, stop, jump-back, replay, fast, jump-forward)",
+                        name.c_str());
+            return {};
+        }
+        presses.push_back(*pFound);
+        if (comma == std::string::npos) return presses;
+        from = comma + 1;
+    }
+}
+
+// The media player the view shows the film in: its child window of the player's class.
+HWND FindPlayer(CWnd* pView) {
+    for (CWnd* c = pView ? pView->GetWindow(GW_CHILD) : nullptr; c; c = c->GetWindow(GW_HWNDNEXT))
+        if (UiWindow* w = ui::Find(c->GetSafeHwnd()); w && HostLower(w->className) == HostLower(MCIWND_WINDOW_CLASS))
+            return c->GetSafeHwnd();
+    return nullptr;
+}
+
+// "playing at speed 2000, position 12 of 0..42, slider 12": what the player and the bar show.
+std::string PlayerState(HWND hPlayer, CSliderCtrl* pSlider) {
+    if (!hPlayer) return "no player";
+    char mode[64] = "";
+    MCIWndGetMode(hPlayer, mode, sizeof(mode));
+    std::string s = mode;
+    if (MCIWndGetMode(hPlayer, nullptr, 0) == MCI_MODE_PLAY) s += " at speed " + std::to_string(MCIWndGetSpeed(hPlayer));
+    s += ", position " + std::to_string(MCIWndGetPosition(hPlayer)) + " of 0.." + std::to_string(MCIWndGetEnd(hPlayer));
+    if (pSlider) s += ", slider " + std::to_string(pSlider->GetPos());
+    return s;
+}
+
+// A temporary folder of this run's own, given to the module as its preference temporary folder
+// (the film names it reserves, ~PVX100.AVI on, are then this run's alone, whatever other runs
+// record at the same time) and removed with whatever is in it when the run ends.
+class CRunTempFolder {
+public:
+    CRunTempFolder() : m_strPrevious(CHostPreferences::GetTempPath()) {}
+    ~CRunTempFolder() {
+        if (m_strDir.empty()) return;
+        CHostPreferences::SetTempPath(m_strPrevious.c_str());
+        std::error_code ec;
+        std::filesystem::remove_all(m_strDir, ec);
+    }
+    CRunTempFolder(const CRunTempFolder&) = delete;
+    CRunTempFolder& operator=(const CRunTempFolder&) = delete;
+    // Makes the folder in the temporary folder and makes it the preference one; 0, or the exit
+    // status after a message.
+    int Make() {
+        std::string templ = m_strPrevious + "pvxhost-animate.XXXXXX";
+        if (!mkdtemp(templ.data())) {
+            HostMessage("cannot make a temporary folder in %s for the film: %s", m_strPrevious.c_str(),
+                        std::strerror(errno));
+            return HOST_EXIT_FAILED;
+        }
+        m_strDir = templ;
+        CHostPreferences::SetTempPath(m_strDir.c_str());
+        return 0;
+    }
+
+private:
+    std::string m_strPrevious, m_strDir;
+};
 
 // The module's films in the temporary folder.
 std::set<std::string> TemporaryFilms() {
@@ -152,6 +255,16 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
         HostMessage("--seek K and --picture P.bmp go together: the picture shows frame K");
         return HOST_EXIT_USAGE;
     }
+    // The film's frames follow the dialog's options: 2N + 2 for a half cycle, 4N + 3 for a full one.
+    const long nFilmFrames = args.Get("--cycle") == "full" ? 4 * args.GetInteger("--frames") + 3
+                                                           : 2 * args.GetInteger("--frames") + 2;
+    if (args.Has("--seek") && args.GetInteger("--seek") >= nFilmFrames) {
+        HostMessage("--seek %ld: the film will have frames 0 to %ld (--frames %ld, --cycle %s)", args.GetInteger("--seek"),
+                    nFilmFrames - 1, args.GetInteger("--frames"), args.Get("--cycle").c_str());
+        return HOST_EXIT_USAGE;
+    }
+    std::vector<PlayButton> presses;
+    if (args.Has("--press") && (presses = ReadPresses(args.Get("--press"))).empty()) return HOST_EXIT_USAGE;
     std::vector<std::pair<std::string, std::string>> sets;
     if (args.Has("--load")) sets.emplace_back("load", args.Get("--load"));
     for (const std::string& s : args.GetAll("--set")) {
@@ -175,6 +288,8 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
     steps.push_back({"recording", 60});
     steps.push_back({"writing " + strOut, 10});
     CHostProgress progress(steps);
+    CRunTempFolder tempFolder;  // outlives the view, whose engine deletes its films in the folder
+    if (int status = tempFolder.Make()) return status;
     CHostResultView rv;
     if (!rv.Open(options, view, &progress)) return rv.GetFailStatus();
     if (const std::string missing = rv.GetDB() ? MembersMissing(*rv.GetDB()) : ""; !missing.empty()) {
@@ -217,7 +332,14 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
         {"fps", args.Get("--fps")},
         {"cycle", args.Get("--cycle") == "full" ? "1" : "0"},
         {"bits", args.Get("--bits") == "8" ? "0" : args.Get("--bits") == "24" ? "2" : "1"},
+        {"animate-contour", args.Get("--contour")},
     };
+    // Only the force engine's contours scale their values by the frame: elsewhere the box draws the same.
+    if (args.Has("--contour") && offer.strPageClass != "CPVXBarBForc" && offer.strPageClass != "CPVXBarSForc" &&
+        offer.strPageClass != "CPVXBarSBForc" && offer.strPageClass != "CPVXBarWForc" &&
+        offer.strPageClass != "CPVXBarPForc")
+        HostMessage("note: --contour has no effect on result %ld: its page (%s) draws no force contour", nResult,
+                    offer.strPageClass.c_str());
     if (args.Get("--compress") == "none") {
         // The compressor button's dialog, answered with full frames (its first item).
         dialog.emplace_back("compressor", "1");
@@ -239,6 +361,19 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
         return HOST_EXIT_USAGE;
     }
     if (int status = ClickApply(pPage, nResult, nBoxes)) return status;
+    // The deformation pages keep a time-history load's displacements as they are in every frame.
+    std::string strStill;
+    if (offer.strPageClass == "CPVXBarDeform" || offer.strPageClass == "CPVXBarDContr") {
+        CWnd* pLoad = nullptr;
+        for (const Control& k : controls)
+            if (k.strName == "load") pLoad = pPage->GetDlgItem(static_cast<int>(k.nID));
+        const std::string strLoad = pLoad ? TextOf(pLoad) : "";
+        if (CDataBase* db = rv.GetDB(); db && !strLoad.empty()) {
+            const auto& cases = db->Table<DBT_PSTLD>();
+            for (size_t i = 0; i < cases.Count(); ++i)
+                if (cases.Records()[i].type == PLOAD_TIMEHISTORY && strLoad == cases.Records()[i].name) strStill = strLoad;
+        }
+    }
 
     // Record, then save through the view's file dialog.
     progress.Enter(steps.size() - 2);
@@ -251,6 +386,7 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
     CUiDriver::Get().QueueFileDialogAnswer(out.GetTempPath().c_str());
     pView->SendMessage(WM_COMMAND, kSave, 0);
     if (ReportRefusals(nBoxes)) return out.Fail("the view did not save the film");
+    FaultPoint("animate-commit");
     if (int status = out.Commit()) return status;
     FilmFacts facts;
     if (!ReadFilmFacts(strOut, facts)) {
@@ -258,11 +394,32 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
         return HOST_EXIT_FAILED;
     }
 
+    // The playback buttons, as a person presses them, looking at the player at once and half a
+    // second later (two ticks of the view's playback timer, on the program's own clock).
+    CWnd* pToolBar = pFrame ? pFrame->GetDlgItem(static_cast<int>(kToolBar)) : nullptr;
+    CWnd* pSlider = pToolBar ? pToolBar->GetDlgItem(static_cast<int>(kSlider)) : nullptr;
+    if (!presses.empty()) {
+        auto* pSliderCtrl = pSlider ? dynamic_cast<CSliderCtrl*>(CWnd::FromHandle(pSlider->GetSafeHwnd())) : nullptr;
+        CUiDriver& driver = CUiDriver::Get();
+        driver.UseVirtualClock(TRUE);
+        std::printf("The player of %s: %s\n", strOut.c_str(), PlayerState(FindPlayer(pView), pSliderCtrl).c_str());
+        for (const PlayButton& b : presses) {
+            pView->SendMessage(WM_COMMAND, b.nID, 0);
+            AfxPumpMessages();
+            const std::string now = PlayerState(FindPlayer(pView), pSliderCtrl);
+            for (int tick = 0; tick < 50; ++tick) {
+                driver.AdvanceTime(10);
+                AfxPumpMessages();
+            }
+            std::printf("press %s (%u): %s; half a second later %s\n", b.pszName, b.nID, now.c_str(),
+                        PlayerState(FindPlayer(pView), pSliderCtrl).c_str());
+        }
+        driver.UseVirtualClock(FALSE);
+    }
+
     // The frame the slider is dragged to, as the window shows it.
     if (!strPicture.empty()) {
         const long k = args.GetInteger("--seek");
-        CWnd* pToolBar = pFrame ? pFrame->GetDlgItem(static_cast<int>(kToolBar)) : nullptr;
-        CWnd* pSlider = pToolBar ? pToolBar->GetDlgItem(static_cast<int>(kSlider)) : nullptr;
         if (!pSlider) {
             HostMessage("the animation tool bar shows no slider: the film is not playing");
             return HOST_EXIT_FAILED;
@@ -294,6 +451,11 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
                 strOut.c_str(), facts.frames, facts.width, facts.height, facts.scale ? facts.rate / facts.scale : 0,
                 facts.bits, CompressorName(facts.compression).c_str(), nResult, offer.strPageClass.c_str(),
                 rv.GetPart().Describe().c_str());
+    if (!strStill.empty())
+        std::printf("The film stands still: its %u frames are alike, since %s is a time-history case, whose "
+                    "displacements every frame shows as they are (no swing); `graph history --load %s` shows how a "
+                    "node moves\n",
+                    facts.frames, strStill.c_str(), strStill.c_str());
     if (!strPicture.empty())
         std::printf("Wrote %s: %ldx%ld, frame %ld\n", strPicture.c_str(), view.nWidth, view.nHeight,
                     args.GetInteger("--seek"));

@@ -34,6 +34,7 @@
 #include "host/app/HostSession.h"
 #include "host/app/ModuleLoader.h"
 #include "host/base/CTitleCtrlView.h"
+#include "host/base/CMsgDll.h"
 #include "host/base/PVXHostGraph.h"
 #include "host/db/CDataBase.h"
 #include "host/db/DBRecords.h"
@@ -232,6 +233,43 @@ void PrintGraph(const char* pszSide, const PVXHostGraphInfo& g) {
                     pszSide, g.dLowX, g.nLowSeries, g.szLowLabel, g.dHighX, g.nHighSeries, g.szHighLabel);
 }
 
+// The name of a series colour of the graphs.
+const char* ColorName(COLORREF c) {
+    switch (c) {
+    case RGB(255, 0, 0): return "red";
+    case RGB(0, 0, 255): return "blue";
+    case RGB(0, 255, 0): return "green";
+    case RGB(255, 0, 255): return "magenta";
+    case RGB(0, 255, 255): return "cyan";
+    case RGB(1, 1, 1): return "near-black";
+    default: return "other";
+    }
+}
+
+// The key the graph does not draw: which colour is which mode, with its frequency (table FREQ);
+// modes that share a colour are named, since the picture cannot tell them apart.
+void PrintGraphKey(const char* pszSide, const PVXHostGraphInfo& g, CDataBase& db) {
+    const int n = std::min<int>(g.nSeries, PVXHostGraphInfo::kMaxKeySeries);
+    std::map<COLORREF, std::vector<unsigned>> byColor;
+    for (int i = 0; i < n; ++i) {
+        const unsigned mode = g.aSeriesKey[i];
+        const COLORREF c = g.aSeriesColor[i];
+        char freq[64] = "no frequency in table FREQ";
+        if (const T_FREQ_D* f = db.Table<DBT_FREQ>().Find(mode)) std::snprintf(freq, sizeof freq, "%.6g Hz", f->freq);
+        std::printf("%s key: series %d, mode %u, %s, %s (0x%06X)\n", pszSide, i + 1, mode, freq, ColorName(c),
+                    static_cast<unsigned>(c));
+        byColor[c].push_back(mode);
+    }
+    for (const auto& [c, modes] : byColor) {
+        if (modes.size() < 2) continue;
+        std::string list;
+        for (unsigned m : modes) list += (list.empty() ? "" : ", ") + std::to_string(m);
+        std::printf("%s key: modes %s share the colour %s and cannot be told apart; --modes with at most 5 modes "
+                    "gives each its own colour\n",
+                    pszSide, list.c_str(), ColorName(c));
+    }
+}
+
 int RunGraphModes(const CHostOptions& options, const CHostArgs& args) {
     std::vector<UINT> modes;
     if (args.Has("--modes") && !ParseModes(args.Get("--modes"), modes)) {
@@ -368,7 +406,10 @@ int RunGraphModes(const CHostOptions& options, const CHostArgs& args) {
     const char* sides[] = {"left", "right"};
     for (int i = 0; i < 2; ++i) {
         PVXHostGraphInfo g{};
-        if (info(pView, i, &g)) PrintGraph(sides[i], g);
+        if (info(pView, i, &g)) {
+            PrintGraph(sides[i], g);
+            PrintGraphKey(sides[i], g, db);
+        }
     }
     return HOST_EXIT_OK;
 }
@@ -533,7 +574,7 @@ int RunGraphHistory(const CHostOptions& options, const CHostArgs& args) {
     // The window, its step list and the picture.
     HistoryFrame frame;
     frame.pFrame = new CFrameWnd;
-    if (!frame.pFrame->Create(nullptr, "time history", WS_OVERLAPPEDWINDOW, CRect(0, 0, kHistoryWidth + 40, kHistoryHeight + 120))) {
+    if (!frame.pFrame->Create(nullptr, CMsgDll::pfuncLoadStr("IDS_TBX_PVX_TH_DISPL_VEL_ACCEL"), WS_OVERLAPPEDWINDOW, CRect(0, 0, kHistoryWidth + 40, kHistoryHeight + 120))) {
         frame.pFrame = nullptr;
         HostMessage("the time history window could not be made");
         return HOST_EXIT_FAILED;
@@ -559,8 +600,12 @@ int RunGraphHistory(const CHostOptions& options, const CHostArgs& args) {
     mem.CreateCompatibleDC(&ref);
     bmp.CreateCompatibleBitmap(&ref, kHistoryWidth, kHistoryHeight);
     CBitmap* pOld = mem.SelectObject(&bmp);
-    char title[160];
-    std::snprintf(title, sizeof title, "Node %u %s %s (%s), %s", nNode, kComponentNames[comp], kQuantityNames[nQuantity],
+    // The title in the string table's language, as the module's graphs write theirs.
+    static const char* const kQuantityKeys[] = {"IDS_TBX_PVX_TH_Displacement", "IDS_TBX_PVX_TH_Velocity",
+                                                "IDS_TBX_PVX_TH_Acceleration"};
+    char title[256];
+    std::snprintf(title, sizeof title, "%s%u %s %s(%s)，%s", CMsgDll::pfuncLoadStr("IDS_TBX_PVX_NODE__").GetString(),
+                  nNode, kComponentNames[comp], CMsgDll::pfuncLoadStr(kQuantityKeys[nQuantity]).GetString(),
                   kQuantityUnits[nQuantity], strLoad.c_str());
     DrawHistory(mem, f, title);
     f.pPicture = &mem;

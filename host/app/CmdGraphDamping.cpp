@@ -8,6 +8,7 @@
 // the dialog shows (a refused input) is printed and ends the command with status 1.
 //
 //     pvxhost graph damping --mode1 1 --mode2 3 --mass --stiffness --out d.bmp
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -102,6 +103,38 @@ void PrintTable(CTBBrowserWnd* pGrid) {
             line += (c > 1 ? "\t" : "") + std::string(pGrid->GetValueRowCol(r, c).GetString());
         std::printf("%s%s\n", r == 0 ? "table: " : "", line.c_str());
     }
+}
+
+// The modes whose points lie outside the chart's range, and the --range that shows them all.
+void PrintModesOutside(CWnd* pDlg, const CMySRGraph& chart, double x0, double x1, double y0, double y1, bool bRange) {
+    auto* pList = dynamic_cast<CComboBox*>(pDlg->GetDlgItem(kMode1List));
+    const std::vector<CMySRGraph::Point> points = chart.GetSeries(0);  // one per mode, ascending mode numbers
+    std::string outside;
+    double xMax = x1, yMin = y0, yMax = y0;
+    for (size_t i = 0; i < points.size(); ++i) {
+        const CMySRGraph::Point& p = points[i];
+        if (p.x >= x0 && p.x <= x1 && p.y >= y0 && p.y <= y1) continue;
+        const long mode = pList && static_cast<int>(i) < pList->GetCount()
+                              ? static_cast<long>(pList->GetItemData(static_cast<int>(i)))
+                              : static_cast<long>(i) + 1;
+        char item[96];
+        std::snprintf(item, sizeof item, "%s%ld (%.4g Hz, %.4g)", outside.empty() ? "" : ", ", mode, p.x, p.y);
+        outside += item;
+        xMax = std::max(xMax, p.x);
+        yMin = std::min(yMin, p.y);
+        yMax = std::max(yMax, p.y);
+    }
+    if (outside.empty()) return;
+    // A range 10 % wider than the farthest point, ending on a round value of its axis.
+    auto roundUp = [](double v) {
+        const double step = std::pow(10.0, std::floor(std::log10(v > 0 ? v : 1.0)) - 1);
+        return std::ceil(v / step) * step;
+    };
+    std::printf("note: modes %s lie outside the chart's %s range (x %g ... %g Hz, y %g ... %g); "
+                "--range %g,%g,%g,%g shows them all\n",
+                outside.c_str(), bRange ? "given" : "automatic", x0, x1, y0, y1, std::min(x0, 0.0),
+                std::max(x1, roundUp(xMax * 1.1)), std::min(yMin, 0.0) < 0 ? -roundUp(-yMin * 1.1) : std::min(y0, 0.0),
+                std::max(y1, roundUp(yMax * 1.1)));
 }
 
 int RunGraphDamping(const CHostOptions& options, const CHostArgs& args) {
@@ -204,6 +237,18 @@ int RunGraphDamping(const CHostOptions& options, const CHostArgs& args) {
         pChart->GetAxisRange(CMySRGraph::AXIS_Y, y0, y1);
         std::printf("chart: %zu mode points, %zu curve points, x %g ... %g Hz, y %g ... %g\n",
                     pChart->GetSeries(0).size(), pChart->GetSeries(1).size(), x0, x1, y0, y1);
+        for (const auto& [axis, name] : {std::pair<int, const char*>{CMySRGraph::AXIS_X, "x"}, {CMySRGraph::AXIS_Y, "y"}}) {
+            double d0 = 0, d1 = 0;
+            pChart->DrawnRange(axis, d0, d1);
+            std::string ticks;
+            for (const CMySRGraph::Tick& t : CMySRGraph::AxisTicks(d0, d1)) ticks += std::string(" ") + t.text.GetString();
+            std::printf("chart %s ticks:%s\n", name, ticks.c_str());
+        }
+        if (!bMass && !bStiff)
+            std::printf("note: no damping term was chosen, so alpha and beta stay 0 and the chart shows the modes "
+                        "without a Rayleigh curve; --mass (alpha) and/or --stiffness (beta) with --mode1 M and, for "
+                        "both, --mode2 N choose them\n");
+        PrintModesOutside(pWnd, *pChart, x0, x1, y0, y1, bRange);
         if (args.Has("--table")) {
             if (auto* pGrid = FindChild<CTBBrowserWnd>(pWnd)) PrintTable(pGrid);
         }

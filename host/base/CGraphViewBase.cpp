@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "platform/gdi/CSelectScope.h"
 #include "platform/gdi/afxgdi.h"
@@ -21,13 +22,24 @@ constexpr int kTextHeight = 14;    // pixels
 
 bool ValidAxis(int axis) { return axis == CMySRGraph::AXIS_X || axis == CMySRGraph::AXIS_Y; }
 
-CString ValueText(double v) {
-    CString s;
-    s.Format("%g", std::fabs(v) < 1e-300 ? 0.0 : v);
-    return s;
-}
-
 }  // namespace
+
+std::vector<CMySRGraph::Tick> CMySRGraph::AxisTicks(double dMin, double dMax) {
+    std::vector<Tick> ticks;
+    const double raw = (dMax - dMin) / kDivisions;
+    if (!(raw > 0.0) || !std::isfinite(raw)) return ticks;
+    const double mag = std::pow(10.0, std::floor(std::log10(raw)));
+    const double norm = raw / mag;
+    const double step = (norm < 1.5 ? 1.0 : norm < 3.5 ? 2.0 : norm < 7.5 ? 5.0 : 10.0) * mag;
+    const int decimals = std::clamp(static_cast<int>(-std::floor(std::log10(step) + 1e-9)), 0, 15);
+    const double first = std::ceil(dMin / step - 1e-9);
+    for (double k = first; k * step <= dMax + step * 1e-9 && ticks.size() < 4 * kDivisions; k += 1.0) {
+        Tick t{k * step, CString()};
+        t.text.Format("%.*f", decimals, std::fabs(t.v) < step * 1e-9 ? 0.0 : t.v);
+        ticks.push_back(t);
+    }
+    return ticks;
+}
 
 CMySRGraph::CMySRGraph() : m_strFont("Courier New"), m_crBack(RGB(255, 255, 255)), m_crGrid(RGB(0x98, 0x98, 0x98)) {}
 
@@ -111,19 +123,18 @@ void CMySRGraph::DrawGrid(CDC* pDC, const CRect& rcPlot) const {
     double x0, x1, y0, y1;
     DrawnRange(AXIS_X, x0, x1);
     DrawnRange(AXIS_Y, y0, y1);
-    for (int i = 0; i <= kDivisions; ++i) {
-        const int x = rcPlot.left + MulDiv(rcPlot.Width(), i, kDivisions);
-        const int y = rcPlot.bottom - MulDiv(rcPlot.Height(), i, kDivisions);
+    for (const Tick& t : AxisTicks(x0, x1)) {
+        const int x = rcPlot.left + static_cast<int>(std::lround((t.v - x0) / (x1 - x0) * rcPlot.Width()));
         pDC->MoveTo(x, rcPlot.top);
         pDC->LineTo(x, rcPlot.bottom);
+        pDC->TextOut(x - pDC->GetTextExtent(t.text).cx / 2, rcPlot.bottom + 4, t.text);
+    }
+    for (const Tick& t : AxisTicks(y0, y1)) {
+        const int y = rcPlot.bottom - static_cast<int>(std::lround((t.v - y0) / (y1 - y0) * rcPlot.Height()));
         pDC->MoveTo(rcPlot.left, y);
         pDC->LineTo(rcPlot.right, y);
-        const CString xs = ValueText(x0 + (x1 - x0) * i / kDivisions);
-        const CString ys = ValueText(y0 + (y1 - y0) * i / kDivisions);
-        const CSize xe = pDC->GetTextExtent(xs);
-        const CSize ye = pDC->GetTextExtent(ys);
-        pDC->TextOut(x - xe.cx / 2, rcPlot.bottom + 4, xs);
-        pDC->TextOut(rcPlot.left - ye.cx - 4, y - ye.cy / 2, ys);
+        const CSize ye = pDC->GetTextExtent(t.text);
+        pDC->TextOut(rcPlot.left - ye.cx - 4, y - ye.cy / 2, t.text);
     }
     CPen frame(PS_SOLID, 1, RGB(0, 0, 0));
     CSelectScope<CPen> selFrame(pDC, &frame);

@@ -64,6 +64,17 @@ public:
     // Colour of a series: blue markers for series 0, red lines for series 1, then others.
     static COLORREF SeriesColor(int nSeries);
 
+    // The ticks of an axis drawn over [dMin, dMax] (its range as drawn): multiples of a round step
+    // (1, 2 or 5 times a power of ten) near a fifth of the span that lie inside, each with its
+    // text in the step's decimals; grid lines and values stand at them.
+    struct Tick {
+        double v = 0.0;
+        CString text;
+    };
+    static std::vector<Tick> AxisTicks(double dMin, double dMax);
+    // The range an axis is drawn over: its range, or 0 .. 1 when that is empty or not finite.
+    void DrawnRange(int axis, double& dMin, double& dMax) const;
+
     // The plot area inside rcClient (margins for the values and titles).
     static CRect PlotRect(const CRect& rcClient);
     // Pixel of a chart point in the plot area of rcClient.
@@ -72,8 +83,6 @@ public:
     void Draw(CDC* pDC, const CRect& rcClient) const;
 
 private:
-    // The range an axis is drawn over (0 … 1 for an empty or non-finite one).
-    void DrawnRange(int axis, double& dMin, double& dMax) const;
     void DrawGrid(CDC* pDC, const CRect& rcPlot) const;
     void DrawTitles(CDC* pDC, const CRect& rcClient, const CRect& rcPlot) const;
     void DrawSeries(CDC* pDC, const CRect& rcClient, const CRect& rcPlot) const;

@@ -53,6 +53,12 @@ struct PVXHostGraphInfo {
     double dLowX, dHighX;   // lowest and highest x
     unsigned nLowSeries, nHighSeries;
     char szLowLabel[64], szHighLabel[64];  // as the graph writes them under the axis; "" when it writes none
+    // The series in the order the graph draws them, each with its pen colour (the first
+    // kMaxKeySeries of nSeries).
+    enum { kMaxKeySeries = 64 };
+    int nSeries;
+    unsigned aSeriesKey[kMaxKeySeries];
+    COLORREF aSeriesColor[kMaxKeySeries];
 };
 
 // One x-y series shown by the time function window over a picture drawn by the host.

@@ -9,6 +9,7 @@
 
 #include "platform/afx/afx.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -241,10 +242,17 @@ struct T_DISPHIS_D {
         v.Real("dt", dt);
         v.RealList("values", aValue);
     }
-    // The values are 18 per step.
+    // The values are 18 per step, and the steps follow each other in time.
     std::string Validate(const char** pszColumn) const {
         *pszColumn = nStep < 0 ? "nstep" : "values";
         if (nStep < 0) return "a negative number of steps";
+        if (nStep > 0 && !(dt > 0.0)) {
+            *pszColumn = "dt";
+            char text[96];
+            std::snprintf(text, sizeof text, "a time step of %g s: the steps of a history must follow each other in time",
+                          dt);
+            return text;
+        }
         if (aValue.GetSize() == 18 * static_cast<INT_PTR>(nStep)) return {};
         return std::to_string(aValue.GetSize()) + " values where " + std::to_string(nStep) + " steps need 18 x " +
                std::to_string(nStep) + " = " + std::to_string(18 * static_cast<long long>(nStep));

@@ -236,20 +236,39 @@ void CPVX2DGraphWnd::DrawLabels(CDC* pDC, const CRect& plot, const T_PVX_DOPT_NU
     const UINT nOldAlign = pDC->GetTextAlign();
     const CString fmt = LabelFormat(numbers);
 
-    // The extreme x values under the axis, at their points' pixel x.
+    // The extreme x values under the axis, at their points' pixel x: the lowest reading to the
+    // right of its point, the highest to the left. Where the two would run into each other (both
+    // extremes near one x, as in a graph of zeros) they turn outward, a small gap apart.
     struct Extreme {
         UINT series;
         int index;
         UINT align;
+        bool bShown = false;
+        int x = 0;
+        CString text;
     } extremes[] = {{m_nLowSeries, m_nLowIndex, TA_LEFT | TA_TOP}, {m_nHighSeries, m_nHighIndex, TA_RIGHT | TA_TOP}};
-    for (const Extreme& e : extremes) {
+    for (Extreme& e : extremes) {
         PVXGraphSeries* p = nullptr;
         if (e.index < 0 || !m_mapSeries.Lookup(e.series, p) || e.index >= p->GetSize()) continue;
         const T_GRPH_D& pt = p->GetAt(e.index);
-        CString text;
-        text.Format(fmt, pt.x);
+        e.text.Format(fmt, pt.x);
+        e.x = GraphWorldToPixel(plot, m_range, pt.x, pt.y).x;
+        e.bShown = true;
+    }
+    Extreme& low = extremes[0];
+    Extreme& high = extremes[1];
+    constexpr int kApart = 2;  // pixels between the labels and their shared x
+    if (low.bShown && high.bShown &&
+        low.x + pDC->GetTextExtent(low.text).cx + kApart > high.x - pDC->GetTextExtent(high.text).cx) {
+        low.align = TA_RIGHT | TA_TOP;
+        low.x -= kApart;
+        high.align = TA_LEFT | TA_TOP;
+        high.x += kApart;
+    }
+    for (const Extreme& e : extremes) {
+        if (!e.bShown) continue;
         pDC->SetTextAlign(e.align);
-        pDC->TextOut(GraphWorldToPixel(plot, m_range, pt.x, pt.y).x, plot.bottom + kValueGap, text);
+        pDC->TextOut(e.x, plot.bottom + kValueGap, e.text);
     }
 
     // The levels beside the zero axis, for every point but the first of its series.

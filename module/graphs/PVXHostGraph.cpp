@@ -67,6 +67,17 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_GetGraphInfo(CView
     pInfo->dX1 = g.GetRange().x1;
     pInfo->dY0 = g.GetRange().y0;
     pInfo->dY1 = g.GetRange().y1;
+    POSITION pos = g.GetSeries().GetStartPosition();
+    while (pos) {
+        UINT key = 0;
+        PVXGraphSeries* p = nullptr;
+        g.GetSeries().GetNextAssoc(pos, key, p);
+        if (pInfo->nSeries < PVXHostGraphInfo::kMaxKeySeries) {
+            pInfo->aSeriesKey[pInfo->nSeries] = key;
+            pInfo->aSeriesColor[pInfo->nSeries] = g.GetSeriesColor(key);
+        }
+        ++pInfo->nSeries;
+    }
     pInfo->nLowSeries = g.GetLowSeries();
     pInfo->nHighSeries = g.GetHighSeries();
     const I_PVXModel* pModel = pGraphView->GetPointer();

@@ -41,6 +41,10 @@ const CMsgDll::StringEntry kStrings[] = {
     {"IDS_TBX_PVX_BASE_COLUMN_FORCE", "柱底内力"},
     {"IDS_TBX_PVX_LABEL_LINES", "标注自上而下:"},
     {"IDS_TBX_PVX_TH_DISPL_VEL_ACCEL", "时程位移/速度/加速度"},
+    // Our own: the title of a node's time history, one key per quantity.
+    {"IDS_TBX_PVX_TH_Displacement", "时程位移"},
+    {"IDS_TBX_PVX_TH_Velocity", "时程速度"},
+    {"IDS_TBX_PVX_TH_Acceleration", "时程加速度"},
     {"IDS_TBX_PVX_Settlement", "沉降"},
     {"IDS_TBX_PVX_Story_Shear_Force_Ratio", "层剪力比"},
     {"IDS_TBX_PVX_Slab_Force", "板内力"},

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/host/app/HostRun.h"
@@ -171,6 +172,9 @@ TEST_F(AnimateTest, RefusesWhatCannotBeAnimated) {
         {"rate above the dialog's range", "7201 --load DL --fps 61 --out x.avi", 2, "--fps"},
         {"seek without a picture", "7201 --load DL --seek 3 --out x.avi", 2, "--picture"},
         {"seek past the film", "7201 --load DL --frames 3 --seek 8 --picture p.bmp --out x.avi", 2, "frames 0 to 7"},
+        {"an unknown button", "7201 --load DL --press play,rewind --out x.avi", 2, "no playback button \"rewind\""},
+        // An allocation fails once the film is saved, before it is in place (PVXHOST_FAULT).
+        {"allocation failure", "7201 --load DL --out x.avi", 1, "out of memory"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
@@ -179,10 +183,67 @@ TEST_F(AnimateTest, RefusesWhatCannotBeAnimated) {
             const size_t at = args.find(name);
             if (at != std::string::npos) args.replace(at, std::strlen(name), dir + "/" + name);
         }
+        if (r.code == 1) setenv("PVXHOST_FAULT", "animate-commit", 1);
         const RunResult run = Animate(args + " --size 101x50", "refuse");
+        unsetenv("PVXHOST_FAULT");
         EXPECT_EQ(run.code, r.code);
         EXPECT_NE(run.err.find(r.message), std::string::npos) << run.err;
+        // No film, neither the target nor its temporary file beside it nor the module's films.
+        for (const auto& e : fs::directory_iterator(dir)) EXPECT_EQ(e.path().filename(), "tmp");
+        EXPECT_TRUE(TemporaryFolderEmpty());
     }
+}
+
+// Four recordings at once, each in its own temporary folder: all done, each film the solo one.
+TEST_F(AnimateTest, RecordingsRunSideBySide) {
+    const std::string args = "7201 --load DL --size 320x240 --frames 30 --out " + dir + "/";
+    ASSERT_EQ(Animate(args + "solo.avi", "solo").code, 0);
+    std::vector<RunResult> results(4);
+    std::vector<std::thread> runs;
+    for (int i = 0; i < 4; ++i)
+        runs.emplace_back([&, i] { results[i] = Animate(args + std::to_string(i) + ".avi", "side" + std::to_string(i)); });
+    for (int i = 0; i < 4; ++i) {
+        runs[i].join();
+        EXPECT_EQ(results[i].code, 0) << results[i].err;
+        EXPECT_TRUE(ReadFile(dir + "/" + std::to_string(i) + ".avi") == ReadFile(dir + "/solo.avi")) << i;
+    }
+}
+
+// The buttons on an 18-frame film (N = 8, half cycle, 8 frames a second), the player at once and
+// half a second later: stop and jump back at the start, jump forward at the end (18); play
+// starts at the next tick of the play timer (2 frames in the quarter second after it); pause
+// holds and, pressed again, resumes; fast plays forward at double speed, replay backward.
+TEST_F(AnimateTest, PlaybackButtonsDriveThePlayer) {
+    const RunResult run = Animate("7201 --load DL --size 101x50 --out " + dir +
+                                      "/p.avi --press stop,play,pause,pause,jump-forward,jump-back,fast,replay",
+                                  "press");
+    ASSERT_EQ(run.code, 0) << run.err;
+    const char* expected[] = {
+        "stop (42017): stopped, position 0 of 0..18, slider 0; half a second later stopped, position 0",
+        "play (42015): stopped, position 0 of 0..18, slider 0; half a second later playing at speed 1000, position 2",
+        "pause (42016): paused, position 2 of 0..18, slider 2; half a second later paused, position 2",
+        "pause (42016): paused, position 2 of 0..18, slider 2; half a second later playing at speed 1000, position 4",
+        "jump-forward (42021): stopped, position 18 of 0..18, slider 18;",
+        "jump-back (42018): stopped, position 0 of 0..18, slider 0;",
+        "fast (42020): paused, position 2 of 0..18, slider 2; half a second later playing at speed 2000, position 6",
+        "replay (42051): paused, position 6 of 0..18, slider 6; half a second later playing at speed 2000, position 2",
+    };
+    for (const char* e : expected) EXPECT_NE(run.out.find(std::string("\npress ") + e), std::string::npos) << e;
+}
+
+// A time-history film stands still (FFmpeg: one picture); the contour box acts on force contours only.
+TEST_F(AnimateTest, SaysWhyAFilmLooksAsItDoes) {
+    RunResult run = Animate("7201 --load THX --contour 0 --size 101x50 --out " + dir + "/th.avi", "still");
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("The film stands still: its 18 frames are alike, since THX is a time-history case"),
+              std::string::npos);
+    EXPECT_NE(run.err.find("--contour has no effect on result 7201"), std::string::npos) << run.err;
+    EXPECT_EQ(Shell("ffmpeg -v error -i '" + dir + "/th.avi' -f framemd5 - | grep -v '^#' | cut -d, -f6 | sort -u | wc -l"),
+              "1\n");
+    for (const char* c : {"0", "1"})
+        ASSERT_EQ(Animate(std::string("7301 --load DL --frames 3 --compress none --bits 24 --size 400x300 --contour ") + c +
+                              " --out " + dir + "/c" + c + ".avi", "contour").code, 0);
+    EXPECT_TRUE(ReadFile(dir + "/c0.avi") != ReadFile(dir + "/c1.avi")) << "the contour box changed nothing";
 }
 
 }  // namespace

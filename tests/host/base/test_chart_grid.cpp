@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "host/base/CGraphViewBase.h"
 #include "host/base/CTBBrowserWnd.h"
@@ -77,6 +78,20 @@ TEST(ChartTest, PaintsBackgroundGridMarkersAndClipsTheCurve) {
     int grid = 0;
     for (int dx = -1; dx <= 1; ++dx) grid += dc.GetPixel(plot.left + plot.Width() / 5 + dx, plot.top + 5) == RGB(0x98, 0x98, 0x98);
     EXPECT_EQ(1, grid);
+}
+
+// Ticks by hand: a fifth of the span rounded to 1, 2 or 5 x 10^k, its multiples inside the range.
+TEST(ChartTest, TicksStandAtRoundValuesInsideTheRange) {
+    const struct {
+        double x0, x1;
+        const char* ticks;
+    } rows[] = {{0.0, 0.0556, "0.00 0.01 0.02 0.03 0.04 0.05"}, {0.0, 20.0, "0 5 10 15 20"},
+                {0.0, 66.0, "0 10 20 30 40 50 60"}, {-0.3, 0.7, "-0.2 0.0 0.2 0.4 0.6"}, {5.0, 5.0, ""}};
+    for (const auto& r : rows) {
+        std::string ticks;
+        for (const CMySRGraph::Tick& t : CMySRGraph::AxisTicks(r.x0, r.x1)) ticks += " " + std::string(t.text.GetString());
+        EXPECT_EQ(ticks, *r.ticks ? std::string(" ") + r.ticks : "") << r.x0 << " ... " << r.x1;
+    }
 }
 
 TEST(BrowserGridTest, HitsAndReadOnlyMode) {

@@ -195,6 +195,10 @@ TEST(PostDbDamaged, NonFiniteValuesAndFarCoordinatesAreRefused) {
              {"table DISPHIS", "column values", "load 4, key 7", "35 values where 2 steps need 18 x 2 = 36"}, DBT_DISPHIS},
             {"negative number of steps", "UPDATE DISPHIS SET nstep = -1",
              {"table DISPHIS", "column nstep", "load 4, key 7", "negative"}, DBT_DISPHIS},
+            {"time step of 0", "UPDATE DISPHIS SET dt = 0",
+             {"table DISPHIS", "column dt", "load 4, key 7", "a time step of 0 s"}, DBT_DISPHIS},
+            {"negative time step", "UPDATE DISPHIS SET dt = -0.01",
+             {"table DISPHIS", "column dt", "load 4, key 7", "a time step of -0.01 s"}, DBT_DISPHIS},
             // Value 1 of the 36 history values (two steps of 18) becomes +infinity 0x7FF0000000000000.
             {"infinity in a time history",
              "UPDATE DISPHIS SET \"values\" = CAST(x'000000000000F07F' || substr(\"values\", 9) AS BLOB)",

@@ -100,6 +100,26 @@ TEST(DampingHost, ChartShowsEveryModeAndTheCurve) {
     EXPECT_GT(red, 200) << counts;
 }
 
+// What the chart leaves out is said: a missing choice of terms, and the modes beyond the automatic
+// 0 ... 20 Hz (FREQ by sqlite3: modes 4, 5, 6 at 23.97, 41.34, 59.73 Hz, damping 0.05).
+TEST(DampingHost, OutputNamesWhatTheChartLeavesOut) {
+    const std::string beyond = "note: modes 4 (23.97 Hz, 0.05), 5 (41.34 Hz, 0.05), 6 (59.73 Hz, 0.05) lie outside";
+    struct Row {
+        const char* args;
+        std::string expected, absent;
+    } rows[] = {{"", "note: no damping term was chosen", ""},
+                {"", beyond, ""},
+                {"--mode1 1 --mode2 3 --mass --stiffness", beyond, "no damping term"},
+                {"--range 0,66,0,0.06", "chart x ticks: 0 10 20 30 40 50 60\n", "lie outside"}};
+    for (const Row& r : rows) {
+        const moduletest::HostRun run =
+            moduletest::RunHost(std::string("graph damping ") + r.args + " --out " + kTmp + "/damping_notes.bmp", "notes");
+        ASSERT_EQ(0, run.exitCode) << run.err;
+        EXPECT_NE(std::string::npos, run.out.find(r.expected)) << run.out;
+        if (!r.absent.empty()) EXPECT_EQ(std::string::npos, run.out.find(r.absent)) << run.out;
+    }
+}
+
 TEST(DampingHost, RefusedInput) {
     struct Row {
         const char* label;

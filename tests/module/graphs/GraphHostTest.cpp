@@ -46,6 +46,12 @@ TEST(GraphHostTest, ModeGraphsShowTheStoreyExtremesAndKeepThePictureWhenThePrope
         EXPECT_NEAR(NumberAfter(base.out, r.head, r.key), r.expected, 1e-12) << base.out;
     }
     EXPECT_NE(base.out.find("labelled \"-0.802\""), std::string::npos) << base.out;
+    // The key: FREQ.freq of modes 1 and 3 (sqlite3: 5.92068493701744, 16.5893905468405); the
+    // caller's map holds mode 3 first (red 0x0000FF), then mode 1 (blue 0xFF0000).
+    for (const char* key : {"left key: series 1, mode 1, 5.92068 Hz, blue (0xFF0000)\n",
+                            "left key: series 2, mode 3, 16.5894 Hz, red (0x0000FF)\n",
+                            "right key: series 2, mode 3, 16.5894 Hz, red (0x0000FF)\n"})
+        EXPECT_NE(base.out.find(key), std::string::npos) << key;
 
     // OK pressed on the right graph's dialog without a change: the very same picture.
     const moduletest::HostRun same = RunHost(

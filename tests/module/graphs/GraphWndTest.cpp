@@ -147,11 +147,14 @@ TEST_F(GraphWndTest, ValueLabelsFollowTheNumberOptions) {
         const char* format;
         const char* low;
         const char* high;
+        int xLow, xHigh;  // where the extremes are written
+        UINT alignLow;    // TA_LEFT: reading right from its point, as long as the two do not meet
     } rows[] = {
-        {"fixed", 3, 0, "%.3f", "-2.000", "1.000"},
-        // The runtime writes three exponent digits.
-        {"exponent", 3, 1, "%.3e", "-2.000e+000", "1.000e+000"},
-        {"no decimals", 0, 0, "%.0f", "-2", "1"},
+        {"fixed", 3, 0, "%.3f", "-2.000", "1.000", 47, 126, TA_LEFT},
+        // The runtime writes three exponent digits. Both labels are wider than the 79 px between
+        // their points: they turn outward, 2 px off their points.
+        {"exponent", 3, 1, "%.3e", "-2.000e+000", "1.000e+000", 45, 128, TA_RIGHT},
+        {"no decimals", 0, 0, "%.0f", "-2", "1", 47, 126, TA_LEFT},
     };
     AddSeries(m_map, 1, {{0, 0}, {-2, 3}});
     AddSeries(m_map, 2, {{0, 0}, {1, 6}});
@@ -183,10 +186,11 @@ TEST_F(GraphWndTest, ValueLabelsFollowTheNumberOptions) {
         for (const GdiRecord* t : dc.GetRecords("TextOut")) {
             // x range -3 ... 3 over 160 px: -2 -> trunc(-2 x 160 / 6) = -53 + 100 = 47; 1 -> 126.
             if (t->text == r.low) {
-                EXPECT_EQ(t->args[0], 47);
+                EXPECT_EQ(t->args[0], r.xLow);
+                EXPECT_EQ(t->textAlign & (TA_LEFT | TA_RIGHT | TA_CENTER), r.alignLow);
             }
             if (t->text == r.high) {
-                EXPECT_EQ(t->args[0], 126);
+                EXPECT_EQ(t->args[0], r.xHigh);
             }
             if (t->text == r.low || t->text == r.high) {
                 EXPECT_EQ(t->args[1], plot.bottom + 5);
@@ -201,6 +205,21 @@ TEST_F(GraphWndTest, ValueLabelsFollowTheNumberOptions) {
         g.Draw(&quiet, client, &numbers);
         EXPECT_EQ(quiet.Count("TextOut"), 2u) << "title and axis label only";
     }
+
+    // A graph of zeros: both extremes at the zero axis (x = 100), written either side of it.
+    FreePVXGraphSeriesMap(m_map);
+    AddSeries(m_map, 2, {{0, 0}, {0, 3}});
+    g.SetGraphData(m_map);
+    T_PVX_DOPT_NUMBER_D numbers{};
+    numbers.m_nDecimals = 3;
+    numbers.m_bShowNumbers = 1;
+    CRecordDC dc;
+    dc.Create();
+    g.Draw(&dc, client, &numbers);
+    std::vector<std::pair<int, UINT>> at;
+    for (const GdiRecord* t : dc.GetRecords("TextOut"))
+        if (t->text == "0.000") at.emplace_back(t->args[0], t->textAlign & (TA_LEFT | TA_RIGHT | TA_CENTER));
+    EXPECT_EQ(at, (std::vector<std::pair<int, UINT>>{{98, TA_RIGHT}, {102, TA_LEFT}}));
 }
 
 TEST_F(GraphWndTest, AClickPicksThePointNearestInX) {
