@@ -13,7 +13,8 @@ sqlite3:
     the left of the axis read left to right, the i-end's station at the i-end) equals
     value x |scale| / 1000 x sign (moment and torsion -1, shear +1) and its position along the
     axis the station's (1e-9);
-  - 518/519: first every rib of RIBB with RIBF rows (five stations, moment m or shear v,
+  - 518/519: first every rib of a raft (RIBB naming a raft member) with RIBF rows (five
+    stations, moment m or shear v,
     combined with the PLCOM factors; key 0 over the CKLG design groups), turned to read left to
     right (smaller x, or smaller y when x is equal within 0.01), then the members of rib kind;
   - every value text (layer L50) in drawing order: the station values 0, 4 and 8 of each curve,
@@ -21,6 +22,9 @@ sqlite3:
     over the linear combinations), " " before the first and " " after the third.
 
     /usr/bin/python3 scripts/check_beam_force_figures.py PROJECT.pvxdb DRAWING.dxf TYPE SCALE [LOAD]
+
+SCALE "auto": the sheet drawn at its default value scale, which makes the largest |value| a
+quarter of the median member length high (two significant digits), shown in the notes.
 
 Prints one line per check and exits 1 when one fails.
 """
@@ -52,8 +56,23 @@ def reals(blob):
     return list(struct.unpack("<%dd" % (len(blob) // 8), blob)) if blob else []
 
 
+def auto_scale(expected):
+    """The default value scale: the largest |value| drawn a quarter of the median member length
+    high (value x scale / 1000 m), to two significant digits."""
+    lengths = sorted(math.hypot(b[0] - a[0], b[1] - a[1]) for _, a, b, _ in expected)
+    peak = max((abs(v) for _, _, _, curves in expected for c in curves for v in c), default=0.0)
+    if not lengths or peak <= 1e-9:
+        return 1.0
+    n = len(lengths)
+    median = lengths[n // 2] if n % 2 else 0.5 * (lengths[n // 2 - 1] + lengths[n // 2])
+    raw = 0.25 * median * 1000.0 / peak
+    unit = 10.0 ** (math.floor(math.log10(raw)) - 1)
+    return max(unit, round(raw / unit) * unit)
+
+
 def main():
-    path, dxf, typ, scale = sys.argv[1], sys.argv[2], int(sys.argv[3]), float(sys.argv[4])
+    path, dxf, typ = sys.argv[1], sys.argv[2], int(sys.argv[3])
+    scale = None if sys.argv[4] == "auto" else float(sys.argv[4])
     load = int(sys.argv[5]) if len(sys.argv) > 5 else 0
     col, sign, kind_shown = SHEETS[typ]
     db = sqlite3.connect("file:%s?mode=ro" % path, uri=True)
@@ -128,7 +147,11 @@ def main():
             i &= (1 << 64) - 1
             ribf[(i >> 32, i & 0xFFFFFFFF)] = reals(m if col == "m" else v)
         keys = [load] if load else design
-        for rib, x1, y1, x2, y2 in q("SELECT key, x1, y1, x2, y2 FROM RIBB ORDER BY seq"):
+        # Only the ribs of a raft: those naming a raft member (type 301 of an MTSB raft).
+        rafts = {k for (k,) in q("SELECT p.key FROM PMEMB p JOIN MTSB m ON m.key = p.model_key WHERE p.type = 301")}
+        for rib, memb, x1, y1, x2, y2 in q("SELECT key, memb, x1, y1, x2, y2 FROM RIBB ORDER BY seq"):
+            if memb not in rafts:
+                continue
             per = []
             for k in keys:
                 terms = combs[k][1] if k in combs else [(k, 1.0)]
@@ -176,6 +199,12 @@ def main():
     check(len(expected) > 0, "the sheet has members to draw")
     print("%d members or ribs, %d curves expected" % (len(expected), sum(len(c) for _, _, _, c in expected)))
 
+    if scale is None:
+        scale = auto_scale(expected)
+        notes = [e.dxf.text for e in ezdxf.readfile(dxf).modelspace() if e.dxftype() == "TEXT"]
+        want = "\\U+6570\\U+503C\\U+6BD4\\U+4F8B:%g" % scale
+        check(want in notes, "the notes show the value scale %g" % scale)
+        print("automatic value scale %g" % scale)
     msp = ezdxf.readfile(dxf).modelspace()
     polys = [[(v.dxf.location.x, v.dxf.location.y) for v in e.vertices] for e in msp
              if e.dxftype() == "POLYLINE" and e.dxf.layer == "L101"]

@@ -28,7 +28,8 @@ public:
     // Folds forces into the envelope station by station: an empty max/min takes forces as they
     // are. FALSE (nothing changed) when the station counts differ or forces is empty.
     static BOOL s_GetBaoLuoForForceArray(CHECK_LOAD_ARRAY& max, CHECK_LOAD_ARRAY& min, const CHECK_LOAD_ARRAY& forces);
-    // One T_STRESS_RESULT per rib beam with RIBF rows for the load key (not 0).
+    // One T_STRESS_RESULT per stiffening rib of a raft (CCuttingLine::IsRaftRib) with RIBF rows
+    // for the load key (not 0).
     static BOOL s_GetRibBemStarndForce(UINT loadKey, CArray<T_STRESS_RESULT, T_STRESS_RESULT&>& results,
                                        CDataBase* pDB = nullptr);
     // The vertical displacement (DZ, metres, signed) of largest magnitude over the nodes; key in:
@@ -51,9 +52,11 @@ public:
     // Uses pDB instead of the document's post database (null: the document's again).
     void SetDataBase(CDataBase* pDB) { m_pDB = pDB; }
 
-    // Reaction of an element (or, when no element has the key, a member): the sum of FZ of its
-    // nodes' REAC rows, kN. key in: the load key (0: the design combination of the largest
-    // magnitude), out: the key used. 0 when none of its nodes has a reaction.
+    // Base pressure of an element (or, when no element has the key, a member): the sum of FZ of
+    // its nodes' REAC rows spread over its outline, the plan area through its nodes (a plate,
+    // the raft: kN/m2) or, for a line object, the length along them (a beam: kN/m). key in: the
+    // load key (0: the design combination of the largest magnitude), out: the key used. 0 when
+    // none of its nodes has a reaction or the outline has neither area nor length.
     int GetComBineValue(UINT object, UINT& key, double& value);
     // Reaction of a member under a check group given by its terms (static load case, factor;
     // CClassLdgp::GetTerms): the sum over the terms of factor x FZ of the REAC rows of the

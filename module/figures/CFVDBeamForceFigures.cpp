@@ -73,9 +73,43 @@ BOOL CFVDForceDrawCommon::DrawMember(UINT key, CDataBase* db, void* context) {
     if (!GetMemberLine(key, db, line, context)) return 1;
     CArray<double, double> first, second;
     if (!GetForceValues(key, db, first, second, context)) return 1;
+    if (m_pSurvey) {
+        m_pSurvey->lengths.push_back(line.GetLength());
+        for (const CArray<double, double>* v : {&first, &second})
+            for (INT_PTR i = 0; i < v->GetSize(); ++i) m_pSurvey->peak = std::max(m_pSurvey->peak, std::fabs((*v)[i]));
+        return 1;
+    }
     AlignStationsWithLine(line, first, second);
     DrawMemberCurves(line, first, second);
     return 1;
+}
+
+double CFVDForceDrawCommon::AutoValueScale(std::vector<double> lengths, double peak, double cur2mm) {
+    std::erase_if(lengths, [](double l) { return !(l > 0.0) || !std::isfinite(l); });
+    if (lengths.empty() || !(peak > 1e-9) || !std::isfinite(peak)) return 1.0;
+    std::sort(lengths.begin(), lengths.end());
+    const size_t n = lengths.size();
+    const double median = n % 2 ? lengths[n / 2] : 0.5 * (lengths[n / 2 - 1] + lengths[n / 2]);
+    const double raw = 0.25 * median * cur2mm / peak;
+    const double unit = std::pow(10.0, std::floor(std::log10(raw)) - 1.0);  // two significant digits
+    return std::max(unit, std::round(raw / unit) * unit);
+}
+
+void CFVDForceDrawCommon::ChooseValueScale(const std::function<void()>& walk) {
+    sFVDDisplaySettings* s = GetDisplaySettings();
+    if (!s || !s->m_bScale2Auto) return;
+    ScaleSurvey survey;
+    m_pSurvey = &survey;
+    walk();
+    m_pSurvey = nullptr;
+    s->m_dScale2 = AutoValueScale(survey.lengths, survey.peak, CurrentUnitCtrl::Cur2MM());
+}
+
+CString CFVDForceDrawCommon::ValueScaleText() {
+    const sFVDDisplaySettings* s = GetDisplaySettings();
+    CString v;
+    v.Format("%g", s ? s->m_dScale2 : 1.0);
+    return CMsgDll::pfuncLoadStr("IDS_DESCREPT_VALUE_SCALE", 0) + v;
 }
 
 void CFVDForceDrawCommon::DrawMemberCurves(const CZELF_DBLineObjData& line, const CArray<double, double>& first,
@@ -106,7 +140,11 @@ void CFVDForceDrawCommon::DrawMemberCurves(const CZELF_DBLineObjData& line, cons
             poly.Add(p);
             if (!IsTextStation(j, n)) continue;
             SetCurrentLayer(FVD_LAYER_TEXT);
-            DrawDiagramValueText(p, angle, values[j], counter, label);
+            // End values run inwards from their station, so those of members meeting at a node
+            // stand side by side rather than over each other.
+            const int end = j == 0 ? 1 : j == n - 1 ? 2 : 0;
+            const int hor = end == 0 ? VdTextHorCenter : (end == 1) != arcBack ? VdTextHorLeft : VdTextHorRight;
+            DrawDiagramValueText(p, angle, values[j], counter, label, hor);
             SetCurrentLayer(FVD_LAYER_FORCE);
             m_pDrawing->DrawLine(line.GetPointByDist(t, 0.0), p);
         }
@@ -115,30 +153,53 @@ void CFVDForceDrawCommon::DrawMemberCurves(const CZELF_DBLineObjData& line, cons
 }
 
 void CFVDForceDrawCommon::DrawDiagramValueText(const T_POINT2D& at, double angle, double value, int& counter,
-                                               int labelIndex) {
+                                               int labelIndex, int horJust) {
     CFVDTextBlock block;
+    block.m_nHorJust = horJust;
     block.m_strText = ValueText(value, counter);
     block.m_nVerJust = ValueAnchor(GetDiagramSign(), value, labelIndex);
     block.m_dAngle = angle;
     ++counter;
-    block.Draw(m_pDrawing, at);
+    const CArray<long> ids = block.Draw(m_pDrawing, at);
+    if (ids.GetSize() == 0) return;
+    // An end value keeps a text height clear of its node, where the texts of the members across
+    // stand; a value that would still cover another slides along the member (inwards from an
+    // end, either way from the middle) until it is clear (drawing units throughout).
+    const double h = m_pDrawing->GetTextHeight(ids);
+    const double a = angle * M_PI / 180.0, ux = std::cos(a), uy = std::sin(a);
+    const double dir = horJust == VdTextHorLeft ? 1.0 : horJust == VdTextHorRight ? -1.0 : 0.0;
+    std::vector<T_POINT2D> offsets;
+    for (int k = 1; k <= 12; ++k) {
+        const double step = 0.5 * h * (dir != 0.0 ? k : (k + 1) / 2);
+        const double sgn = dir != 0.0 ? dir : (k % 2 ? 1.0 : -1.0);
+        offsets.emplace_back(sgn * step * ux, sgn * step * uy);
+    }
+    if (dir != 0.0) {
+        for (INT_PTR i = 0; i < ids.GetSize(); ++i) m_pDrawing->MoveFigure(ids[i], dir * h * ux, dir * h * uy);
+    }
+    if (m_TextRoom) m_TextRoom->Place(*m_pDrawing, ids, offsets);
 }
 
 void CFVDBeamForceMoment::DrawFigure() {
     ApplyScale();
     CDataBase* db = GetPostDataBase();
     if (!m_pDrawing || !db) return;
+    TextRoomScope room(*this);
     CClassPMemb membs;
     membs.ConnectToDB(db);
     CArray<UINT, UINT> keys;
     membs.GetKeyList(keys);
-    for (INT_PTR i = 0; i < keys.GetSize(); ++i)
-        if (!DrawMember(keys[i], db, nullptr)) break;
+    auto walk = [&] {
+        for (INT_PTR i = 0; i < keys.GetSize(); ++i)
+            if (!DrawMember(keys[i], db, nullptr)) break;
+    };
+    ChooseValueScale(walk);
+    walk();
     DrawFigureNotes();
 }
 
 BOOL CFVDBeamForceMoment::GetDescription(CArray<COLORREF>& /*colours*/, CString& text) {
-    text = CMsgDll::pfuncLoadStr(DescriptionKey(), 0);
+    text = CMsgDll::pfuncLoadStr(DescriptionKey(), 0) + "\n" + ValueScaleText();
     return 1;
 }
 
@@ -254,16 +315,21 @@ void CFVDRibBeamForce_M::DrawFigure() {
     ApplyScale();
     CDataBase* db = GetPostDataBase();
     if (!m_pDrawing || !db) return;
+    TextRoomScope room(*this);
     BuildRibRecords();
-    m_nMemberPass = 0;
-    for (RibRecord& rib : m_Ribs) DrawMember(0, db, &rib);
-    m_nMemberPass = 1;
     CClassPMemb membs;
     membs.ConnectToDB(db);
     CArray<UINT, UINT> keys;
     membs.GetKeyList(keys);
-    for (INT_PTR i = 0; i < keys.GetSize(); ++i)
-        if (!DrawMember(keys[i], db, nullptr)) break;
+    auto walk = [&] {
+        m_nMemberPass = 0;
+        for (RibRecord& rib : m_Ribs) DrawMember(0, db, &rib);
+        m_nMemberPass = 1;
+        for (INT_PTR i = 0; i < keys.GetSize(); ++i)
+            if (!DrawMember(keys[i], db, nullptr)) break;
+    };
+    ChooseValueScale(walk);
+    walk();
     DrawFigureNotes();
 }
 

@@ -17,12 +17,14 @@
 // left of the member's direction (the sign turned for an arc bulging left).
 #pragma once
 
+#include <functional>
 #include <map>
 #include <vector>
 
 #include "host/check/CheckData.h"
 #include "host/db/CCuttingLine.h"
 #include "module/figures/CFVDBase.h"
+#include "module/figures/FigureTextRoom.h"
 
 class CDataBase;
 class CZELF_DBLineObjData;
@@ -58,16 +60,45 @@ public:
     static CString ValueText(double value, int counter);
     // Stations of n values that carry a text: 0, n / 2 and n - 1 (none below two values).
     static BOOL IsTextStation(int j, int n);
+    // The automatic value scale: the one that draws the largest |value| a quarter of the median
+    // member length high (ordinate = value x scale / cur2mm), to two significant digits; 1
+    // without lengths or values.
+    static double AutoValueScale(std::vector<double> lengths, double peak, double cur2mm);
     // The station lists run from the member's i-end; a line that SetData turned to read left to
     // right starts at the j-end, so the lists are turned with it.
     static void AlignStationsWithLine(const CZELF_DBLineObjData& line, CArray<double, double>& first,
                                       CArray<double, double>& second);
 
 protected:
+    // The value texts of one drawing of the sheet keep clear of each other while it lasts.
+    struct TextRoomScope {
+        explicit TextRoomScope(CFVDForceDrawCommon& f) : fig(f) {
+            fig.m_TextRoom = &room;
+            if (fig.m_pDrawing) room.Collect(*fig.m_pDrawing);
+        }
+        ~TextRoomScope() { fig.m_TextRoom = nullptr; }
+        CFVDForceDrawCommon& fig;
+        CFVDTextRoom room;
+    };
+    CFVDTextRoom* m_TextRoom = nullptr;
+
+    // While the sheet's value scale is automatic, ChooseValueScale runs walk (the sheet's
+    // DrawMember calls) with the members measured instead of drawn, then sets the scale in the
+    // display settings, where the panel and the notes read it.
+    struct ScaleSurvey {
+        std::vector<double> lengths;
+        double peak = 0.0;
+    };
+    ScaleSurvey* m_pSurvey = nullptr;
+    void ChooseValueScale(const std::function<void()>& walk);
+    // The notes' line of the value scale in effect.
+    CString ValueScaleText();
+
     // Draws the one or two curves of a member along line.
     void DrawMemberCurves(const CZELF_DBLineObjData& line, const CArray<double, double>& first,
                           const CArray<double, double>& second);
-    void DrawDiagramValueText(const T_POINT2D& at, double angle, double value, int& counter, int labelIndex);
+    void DrawDiagramValueText(const T_POINT2D& at, double angle, double value, int& counter, int labelIndex,
+                              int horJust);
 };
 
 class CFVDBeamForceMoment : public CFVDForceDrawCommon {
