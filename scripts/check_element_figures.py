@@ -9,7 +9,8 @@
   - every text the sheet writes on layer L50, in drawing order, against the texts made from the
     tables: 522/523 the four values of each foundation plate with their combination labels
     ("***" outside (-99999, 99999)), 527 the sixteen report values of each region, 511/264/512/265
-    the combined reaction (REAC FZ summed over the member's nodes) or the largest settlement
+    the base pressure (REAC FZ summed over the member's nodes, divided by the plan area of its
+    outline, kN/m², or by its length for a line member, kN/m) or the largest settlement
     (DISP DZ, mm) of each member shown, 524/525 the mean spring pressure (STWS) or the largest
     settlement of each foundation plate, 510 ... 162 the panels' direction and edge values;
   - the outlines on layer L25: one per plate, member or panel written.
@@ -227,12 +228,20 @@ def node_value_texts(p, typ):
     stws = {split_id(i): reals(d) for i, d in p.db.execute("SELECT id, d FROM STWS")}
     texts, outlines = [], 0
 
-    def reaction(nodes):
+    def spread(outline):
+        """Plan area enclosed by the outline's nodes (shoelace), else the length along them."""
+        pts = [p.nodes[n][:2] for n in outline]
+        a = 0.5 * abs(sum(pts[i][0] * pts[(i + 1) % len(pts)][1] - pts[(i + 1) % len(pts)][0] * pts[i][1]
+                          for i in range(len(pts))))
+        return a if len(pts) >= 3 and a > 1e-9 else sum(math.dist(pts[i - 1], pts[i]) for i in range(1, len(pts)))
+
+    def reaction(nodes, outline):
         def ev(k):
             vals = [p.combined(reac, n, k, lambda r: r[0]) for n in nodes]
             vals = [v for v in vals if v is not None]
             return sum(vals) if vals else None
-        return p.governing(ev)
+        g = p.governing(ev)
+        return g and (g[0], g[1] / spread(outline))
 
     def settlement(nodes):
         def ev(k):
@@ -257,7 +266,7 @@ def node_value_texts(p, typ):
             ns = p.member_nodes(memb)
             if not ns:
                 continue
-            g = reaction(ns) if typ in (511, 264) else settlement(ns)
+            g = reaction(ns, nodes) if typ in (511, 264) else settlement(ns)
             if g:
                 texts.append(text(g))
     else:

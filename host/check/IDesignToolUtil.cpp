@@ -1,5 +1,6 @@
 #include "host/check/IDesignToolUtil.h"
 
+#include "host/check/ICheckToolUtil.h"
 #include "host/db/CDBDoc.h"
 #include "host/db/CDataBase.h"
 #include "host/db/CPostCtrl.h"
@@ -74,6 +75,21 @@ LOAD_DATA Station(const T_MBWG_D& f, int s) {
     d.d[4] = f.d[s][1];
     d.d[5] = f.d[s][5];
     return d;
+}
+
+// What a reaction is spread over: the plan area of the outline through the nodes, or, when
+// they enclose none (a line object), the length of the line through them. 0 when a node is
+// missing or the nodes neither enclose an area nor run any length.
+double SpreadMeasure(CDataBase* pDB, const CArray<UINT, UINT>& nodes) {
+    CArray<T_POINT2D> pts;
+    if (!ICheckToolUtil::s_ConvertNode2PolyLine(nodes, pts, pDB)) return 0.0;
+    T_POINT2D centre;
+    double area = 0.0;
+    if (pts.GetSize() >= 3 && ICheckToolUtil::s_GetPolyCentroid(pts, centre, area) && area > 0.0) return area;
+    double length = 0.0;
+    for (INT_PTR i = 1; i < pts.GetSize(); ++i)
+        length += std::hypot(pts[i].x - pts[i - 1].x, pts[i].y - pts[i - 1].y);
+    return length;
 }
 
 }  // namespace
@@ -212,12 +228,17 @@ CDataBase* IRactFinder::DB() const { return m_pDB ? m_pDB : DocPostDB(); }
 int IRactFinder::GetComBineValue(UINT object, UINT& key, double& value) {
     CDataBase* pDB = DB();
     if (!pDB) return 0;
-    CArray<UINT, UINT> nodes;
+    CArray<UINT, UINT> nodes, outline;
     if (const T_PELEM_D* e = pDB->Table<DBT_PELEM>().Find(object)) {
         for (int j = 0; j < e->nNode && j < PELEM_MAX_NODE; ++j) nodes.Add(e->node[j]);
-    } else if (!IDesignToolUtil::s_GetPMembAllNode(object, nodes, pDB)) {
+        outline.Copy(nodes);
+    } else if (IDesignToolUtil::s_GetPMembAllNode(object, nodes, pDB)) {
+        outline.Copy(pDB->Table<DBT_PMEMB>().Find(object)->aNode);
+    } else {
         return 0;
     }
+    const double measure = SpreadMeasure(pDB, outline);
+    if (!(measure > 1e-9)) return 0;
     UINT k = key;
     double v = 0.0;
     BOOL ok = Governing(pDB, k, v, [&nodes](CPostCtrl& post, double& out) {
@@ -234,7 +255,7 @@ int IRactFinder::GetComBineValue(UINT object, UINT& key, double& value) {
     });
     if (!ok) return 0;
     key = k;
-    value = v;
+    value = v / measure;
     return 1;
 }
 

@@ -52,9 +52,11 @@ public:
     // Uses pDB instead of the document's post database (null: the document's again).
     void SetDataBase(CDataBase* pDB) { m_pDB = pDB; }
 
-    // Reaction of an element (or, when no element has the key, a member): the sum of FZ of its
-    // nodes' REAC rows, kN. key in: the load key (0: the design combination of the largest
-    // magnitude), out: the key used. 0 when none of its nodes has a reaction.
+    // Base pressure of an element (or, when no element has the key, a member): the sum of FZ of
+    // its nodes' REAC rows spread over its outline, the plan area through its nodes (a plate,
+    // the raft: kN/m2) or, for a line object, the length along them (a beam: kN/m). key in: the
+    // load key (0: the design combination of the largest magnitude), out: the key used. 0 when
+    // none of its nodes has a reaction or the outline has neither area nor length.
     int GetComBineValue(UINT object, UINT& key, double& value);
     // Reaction of a member under a check group given by its terms (static load case, factor;
     // CClassLdgp::GetTerms): the sum over the terms of factor x FZ of the REAC rows of the

@@ -19,7 +19,8 @@ namespace {
 struct Project {
     PostDBBuilder b;
     Project() {
-        for (UINT n = 1; n <= 4; ++n) b.AddNode(n, n - 1.0, 0, 0);
+        for (UINT n = 1; n <= 3; ++n) b.AddNode(n, n - 1.0, 0, 0);
+        b.AddNode(4, 0, 2, 0);  // plate 3 (1, 2, 3, 4) encloses 2 m2
         b.AddElem(1, PELEM_KIND_FRAME, 201, {1, 2});
         b.AddElem(2, PELEM_KIND_FRAME, 201, {2, 3});
         b.AddElem(3, PELEM_KIND_PLATE, 301, {1, 2, 3, 4});
@@ -89,7 +90,8 @@ TEST(DesignQueries, ReactionOfElementOrMember) {
     f->SetDataBase(&p.b.DB());
     // Element 1 (nodes 1, 2): LC1 100 + 200 = 300, LC2 30 + 50 = 80; comb 11 = 1.2*300 + 1.4*80
     // = 472; comb 12 = 300 - 80 = 220. Member 50 (nodes 1, 2, 3; 3 has none) the same sums.
-    // Key 0: the larger magnitude of 472 and 220 -> 472 in 11.
+    // Key 0: the larger magnitude of 472 and 220 -> 472 in 11. Each sum is spread over the
+    // object: elements 1 and 2 over 1 m, member 50 over 2 m, plate 3 over its 2 m2.
     struct Row {
         UINT object, keyIn;
         int ok;
@@ -97,7 +99,8 @@ TEST(DesignQueries, ReactionOfElementOrMember) {
         double value;
     } rows[] = {
         {1, 1, 1, 1, 300}, {1, 2, 1, 2, 80}, {1, 11, 1, 11, 472}, {1, 12, 1, 12, 220}, {1, 0, 1, 11, 472},
-        {50, 12, 1, 12, 220}, {2, 1, 1, 1, 200},  // element 2: only node 2 has a reaction
+        {50, 12, 1, 12, 110}, {2, 1, 1, 1, 200},  // element 2: only node 2 has a reaction
+        {3, 1, 1, 1, 150}, {3, 0, 1, 11, 236},
         {1, 99, 0, 99, -1}, {77, 1, 0, 1, -1},
     };
     for (const Row& r : rows) {

@@ -364,12 +364,20 @@ protected:
         b.AddDisp(101, 3, d);
         d.DZ = -4.0;
         b.AddDisp(101, 5, d);
+        // Reactions 60 kN at node 1 (the raft's) and 12 kN at node 5 (the beam's).
+        T_REAC_D r;
+        r.Initialize();
+        r.FZ = 60.0;
+        b.AddReac(101, 1, r);
+        r.FZ = 12.0;
+        b.AddReac(101, 5, r);
         Install(b);
     }
 };
 
-// Displacements in millimetres with no decimals (12.3 mm = 0.0123 m -> "12"); the plate's text
-// is not turned, the beam's runs along it (upwards: 90 degrees).
+// Displacements in millimetres with no decimals (12.3 mm = 0.0123 m -> "12"), reactions as the
+// pressure under the raft and the line load along the beam; the plate's text is not turned, the
+// members' run along them (upwards: 90 degrees).
 TEST_F(NodeValueTest, DisplacementsInMillimetres) {
     struct Row {
         const char* cls;
@@ -380,6 +388,9 @@ TEST_F(NodeValueTest, DisplacementsInMillimetres) {
         {"CFVDELEM_Disp", "12", 0.0, 1},
         {"CFVDMTSBDesign_Disp", "12", 90.0, 1},  // the raft member: its outline runs (0,0) .. (0,2)
         {"CFVDBeam_Disp", "-4", 90.0, 1},
+        // Pressures: 60 kN over the raft's 3 x 2 m, 12 kN along the beam's 4 m.
+        {"CFVDMembInfoDrawByNode", "10", 90.0, 1},
+        {"CFVDBeam_Ract", "3", 90.0, 1},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.cls);
