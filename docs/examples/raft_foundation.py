@@ -16,7 +16,7 @@ The check group 201 "1.35DL" has no analysis combination under its key (combinat
 two_elements.py is another key): the sheets take its terms, 1.35 x the static case named DL.
 What the sheets then show, worked out by hand from the rows below:
   511 raft member 1 (PMEMB type 301): its nodes' REAC FZ, 12.5 + 212.5 + 412.5 + 212.5 = 850 kN,
-      x 1.35 = 1147.5 kN
+      x 1.35 = 1147.5 kN over the plan area of its outline (PMEMB.nodes), 36 m2: 31.875 kN/m2
   512 raft member 1: the DISP DZ of largest magnitude over its nodes, -8.25 mm x 1.35 = -11.1375 mm
   524 plate element 1: the mean of its four STWS pressures, 850 kN / 36 m2 = 23.611 kN/m2,
       x 1.35 = 31.875 kN/m2

@@ -1,5 +1,7 @@
 #include "module/figures/FigureCheckText.h"
 
+#include <string>
+
 #include "host/base/CMsgDll.h"
 #include "host/base/CMsgOutWnd.h"
 #include "host/check/CheckData.h"
@@ -35,7 +37,10 @@ BOOL ReportGroupWithoutTerms(UINT key, BOOL combinationServes) {
     text.Format("check group %u \"%s\" has no value: %s (a case name holding \"+\" is written in double "
                 "quotes, as 1.35\"DL+LL\")",
                 key, groups.GetCombText(key).GetString(), why.c_str());
-    GMsgOutNF(text.GetString());
+    // Said once, not again for each drawing of the same sheet (view, export).
+    static std::string s_last;
+    if (s_last != text.GetString()) GMsgOutNF(text.GetString());
+    s_last = text.GetString();
     return FALSE;
 }
 
