@@ -13,7 +13,8 @@ sqlite3:
     the left of the axis read left to right, the i-end's station at the i-end) equals
     value x |scale| / 1000 x sign (moment and torsion -1, shear +1) and its position along the
     axis the station's (1e-9);
-  - 518/519: first every rib of RIBB with RIBF rows (five stations, moment m or shear v,
+  - 518/519: first every rib of a raft (RIBB naming a raft member) with RIBF rows (five
+    stations, moment m or shear v,
     combined with the PLCOM factors; key 0 over the CKLG design groups), turned to read left to
     right (smaller x, or smaller y when x is equal within 0.01), then the members of rib kind;
   - every value text (layer L50) in drawing order: the station values 0, 4 and 8 of each curve,
@@ -128,7 +129,11 @@ def main():
             i &= (1 << 64) - 1
             ribf[(i >> 32, i & 0xFFFFFFFF)] = reals(m if col == "m" else v)
         keys = [load] if load else design
-        for rib, x1, y1, x2, y2 in q("SELECT key, x1, y1, x2, y2 FROM RIBB ORDER BY seq"):
+        # Only the ribs of a raft: those naming a raft member (type 301 of an MTSB raft).
+        rafts = {k for (k,) in q("SELECT p.key FROM PMEMB p JOIN MTSB m ON m.key = p.model_key WHERE p.type = 301")}
+        for rib, memb, x1, y1, x2, y2 in q("SELECT key, memb, x1, y1, x2, y2 FROM RIBB ORDER BY seq"):
+            if memb not in rafts:
+                continue
             per = []
             for k in keys:
                 terms = combs[k][1] if k in combs else [(k, 1.0)]

@@ -8,13 +8,14 @@
     V = Vxx ux + Vyy uy (per metre of width); sections 0, 2, 4 give As = max(±M, 0) 1e6 / (0.9 360 h0) and
     Asv = |V| 1e6 / (270 h0), h0 = MTSB.thick 1000 - 50;
   - 509: for every band (table order) two texts on L50, "A1-A1-A1" then "A2-A2-A2" of the start,
-    middle and end sections at precision 0 (load 0: each value the largest over the
+    middle and end sections (end first when the text reads against the band's stored
+    direction) at precision 0 (load 0: each value the largest over the
     combinations), centred on the point a third along the band read left to right, turned by
     its angle folded (above 359 -> 0, above 179 -> -180);
   - 508: for every band one diagram polyline on L101 (two for load 0: station-wise largest, then
     smallest): vertex j lies L j / (n - 1) along the band's line from S and is offset to its left
-    by value x |scale| / 1000 x (-1) (1e-9); texts of stations 0, 2 and 4 at those vertices,
-    " " before the first and after the third.
+    by value x |scale| / 1000 x (-1) (1e-9); texts of stations 0, 2 and 4 beside those
+    vertices (at most a quarter of the band along it), " " before the first and after the third.
 
     /usr/bin/python3 scripts/check_slab_band_figures.py PROJECT.pvxdb DRAWING.dxf TYPE SCALE LOAD
 
@@ -183,16 +184,20 @@ def check_509(p, design, msp, load):
         if line is None or not design[band[0]] or (load and load not in design[band[0]]):
             continue
         _, a, b = line
+        s0, s1 = a, b
         if not left_to_right(a, b):
             a, b = b, a
         at = (a[0] + (b[0] - a[0]) / 3.0, a[1] + (b[1] - a[1]) / 3.0)
         ang = math.degrees(math.atan2(b[1] - a[1], b[0] - a[0])) % 360.0
         ang = 0.0 if ang > 359.0 else ang - 180.0 if ang > 179.0 else ang
+        # The sections in the text's reading order: from the band's end when the text runs
+        # against the band's stored direction.
+        back = (s1[0] - s0[0]) * math.cos(math.radians(ang)) + (s1[1] - s0[1]) * math.sin(math.radians(ang)) < 0
         keys = [load] if load else list(design[band[0]])
         lines = []
         for value in (0, 1):
             parts = [max(design[band[0]][c][1][sec][value] for c in keys) for sec in range(3)]
-            lines.append("-".join(fmt0(v) for v in parts))
+            lines.append("-".join(fmt0(v) for v in (parts[::-1] if back else parts)))
         want.append((band[0], lines, at, ang))
     check(len(texts) == 2 * len(want), "%d band texts, %d drawn" % (2 * len(want), len(texts)))
     for i, (k, lines, at, ang) in enumerate(want):
@@ -246,8 +251,13 @@ def check_508(p, design, msp, load, scale):
             s = s[1:] if s == "-0" else s
             s = (" " + s) if c == 0 else (s + " ") if c == 2 else s
             x, y = pts[j] if j < len(pts) else (math.nan, math.nan)
-            # A text hanging below its point (anchor 0) stands a tenth of its 0.25 line lower.
-            hits = [t for t in texts if math.hypot(t.dxf.insert.x - x, t.dxf.insert.y - y) <= 0.025 + 1e-9]
+            # A text hanging below its point (anchor 0) stands a tenth of its 0.25 line lower; an
+            # end value runs inwards from its station, and a value that would cover another
+            # slides along the band, by no more than a quarter of its length.
+            def near_station(t):
+                dx, dy = t.dxf.insert.x - x, t.dxf.insert.y - y
+                return abs(-dx * uy + dy * ux) <= 0.025 + 1e-9 and abs(dx * ux + dy * uy) <= 0.25 * length + 1e-9
+            hits = [t for t in texts if near_station(t)]
             check(any(t.dxf.text == s for t in hits), "band %d station %d text %r at (%r, %r); found %r" %
                   (k, j, s, x, y, [t.dxf.text for t in hits]))
     return len(expected)

@@ -521,6 +521,7 @@ public:
     void AddWalls();
     void AddCutLines();
     void AddRibBeams();
+    void AddRaftRibs();
     void AddGradeBeams();
     void AddGradeBeamWalls();
     void AddAnnex();
@@ -593,6 +594,12 @@ private:
     void AddSpringResults(const StaticCase& c);
     void AddBalconyResults(const StaticCase& c);
     void AddSlabDesignForces(const StaticCase& c);
+    // A stiffening rib of the raft along x or y: its ends and the raft widths on its positive
+    // (its direction turned 90 degrees counter-clockwise) and negative sides, m.
+    struct RaftRib {
+        double x1, y1, x2, y2, pos, neg;
+    };
+    static std::vector<RaftRib> RaftRibs();
     // Internal forces of a floor beam at its nine stations under a static case (component 2
     // shear z, 4 moment y), as its result record holds them.
     void BeamStations(const StaticCase& c, const Beam& b, double st[9][6]) const;
@@ -923,6 +930,30 @@ void CSampleGenerator::AddRibBeams() {
         const double p1[3] = {GridX(b.gi), GridY(b.gj), z};
         const double p2[3] = {GridX(b.gi + (b.dir == 0 ? 1 : 0)), GridY(b.gj + (b.dir == 1 ? 1 : 0)), z};
         m_sink.AddRib(ribNo++, b.e.key, widths, p1, p2, 0.0);
+    }
+}
+
+// The stiffening ribs of the raft: one along every column line of each bay, at the raft's level,
+// tied to the raft member and numbered after the floor ribs; the raft works with a rib up to half
+// the bay (3 m) on either side where there is raft.
+std::vector<CSampleGenerator::RaftRib> CSampleGenerator::RaftRibs() {
+    std::vector<RaftRib> out;
+    const double half = 3.0;
+    for (int gj = 0; gj < kGridY; ++gj)
+        for (int gi = 0; gi + 1 < kGridX; ++gi)
+            out.push_back({GridX(gi), GridY(gj), GridX(gi + 1), GridY(gj), gj + 1 < kGridY ? half : 0.0, gj > 0 ? half : 0.0});
+    for (int gi = 0; gi < kGridX; ++gi)
+        for (int gj = 0; gj + 1 < kGridY; ++gj)
+            out.push_back({GridX(gi), GridY(gj), GridX(gi), GridY(gj + 1), gi > 0 ? half : 0.0, gi + 1 < kGridX ? half : 0.0});
+    return out;
+}
+
+void CSampleGenerator::AddRaftRibs() {
+    UINT ribNo = static_cast<UINT>(m_beams.size()) + 1;
+    for (const RaftRib& r : RaftRibs()) {
+        const double widths[3] = {r.pos, r.neg, r.pos + r.neg};
+        const double p1[3] = {r.x1, r.y1, 0.0}, p2[3] = {r.x2, r.y2, 0.0};
+        m_sink.AddRib(ribNo++, m_raftMemb, widths, p1, p2, 0.0);
     }
 }
 
@@ -1481,6 +1512,27 @@ void CSampleGenerator::AddSlabDesignForces(const StaticCase& c) {
         }
         m_sink.AddRibForces(c.lc, ribNo++, m, v);
     }
+    // A raft rib takes the raft's moment and shear along it (mxx, vx along x; myy, vy along y)
+    // integrated across its widths by Simpson's rule over the outer edges and the middle.
+    for (const RaftRib& r : RaftRibs()) {
+        const bool alongX = r.y1 == r.y2;
+        double m[5], v[5];
+        for (int k = 0; k < 5; ++k) {
+            const double x = r.x1 + (r.x2 - r.x1) * k / 4.0, y = r.y1 + (r.y2 - r.y1) * k / 4.0;
+            // Offsets across the rib, to its positive side: +y of a rib along x, -x of one along y.
+            double mm[3], vv[3];
+            const double off[3] = {-r.neg, 0.5 * (r.pos - r.neg), r.pos};
+            for (int q = 0; q < 3; ++q) {
+                const RaftField f = alongX ? EvalRaft(x, y + off[q], c.loads, 0.0) : EvalRaft(x - off[q], y, c.loads, 0.0);
+                mm[q] = alongX ? f.mxx : f.myy;
+                vv[q] = alongX ? f.vx : f.vy;
+            }
+            const double w = r.pos + r.neg;
+            m[k] = w / 6.0 * (mm[0] + 4.0 * mm[1] + mm[2]);
+            v[k] = w / 6.0 * (vv[0] + 4.0 * vv[1] + vv[2]);
+        }
+        m_sink.AddRibForces(c.lc, ribNo++, m, v);
+    }
     double m[5], v[5];
     for (int k = 0; k < 5; ++k) {
         const double y = kStripLine.y1 + (kStripLine.y2 - kStripLine.y1) * k / 4.0;
@@ -1932,6 +1984,7 @@ void CSampleProject::Generate(ISampleSink& sink) {
     g.AddRaftMember();
     g.AddCutLines();
     g.AddRibBeams();
+    g.AddRaftRibs();
     g.AddSpringSupports();
     g.AddBalconyBeam();
     g.AddRaftWalls();

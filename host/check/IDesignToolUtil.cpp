@@ -171,7 +171,7 @@ BOOL IDesignToolUtil::s_GetRibBemStarndForce(UINT loadKey, CArray<T_STRESS_RESUL
     CPostCtrl post(pDB);
     if (!SelectKey(post, loadKey)) return FALSE;
     CCuttingLine lines(pDB, &post);
-    return lines.GetRibDesignForce(loadKey, results, 0) != 0;
+    return lines.GetRibDesignForce(loadKey, results, 0, 1) != 0;
 }
 
 BOOL IDesignToolUtil::s_GetNodesMaxDisp(const CArray<UINT, UINT>& nodes, UINT& key, double& value, int,

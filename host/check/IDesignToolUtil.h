@@ -29,7 +29,8 @@ public:
     // Folds forces into the envelope station by station: an empty max/min takes forces as they
     // are. FALSE (nothing changed) when the station counts differ or forces is empty.
     static BOOL s_GetBaoLuoForForceArray(CHECK_LOAD_ARRAY& max, CHECK_LOAD_ARRAY& min, const CHECK_LOAD_ARRAY& forces);
-    // One T_STRESS_RESULT per rib beam with RIBF rows for the load key (not 0).
+    // One T_STRESS_RESULT per stiffening rib of a raft (CCuttingLine::IsRaftRib) with RIBF rows
+    // for the load key (not 0).
     static BOOL s_GetRibBemStarndForce(UINT loadKey, CArray<T_STRESS_RESULT, T_STRESS_RESULT&>& results,
                                        CDataBase* pDB = nullptr);
     // The vertical displacement (DZ, metres, signed) of largest magnitude over the nodes; key in:

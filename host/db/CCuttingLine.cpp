@@ -102,7 +102,13 @@ int CCuttingLine::GetStripDesignForce(T_LINE2D& line, double width, UINT loadKey
     return 0;
 }
 
-int CCuttingLine::GetRibDesignForce(UINT loadKey, CArray<T_STRESS_RESULT, T_STRESS_RESULT&>& results, int) {
+BOOL CCuttingLine::IsRaftRib(CDataBase* pDB, const T_RIBB_D& rib) {
+    const T_PMEMB_D* m = pDB ? pDB->Table<DBT_PMEMB>().Find(rib.memb) : nullptr;
+    return m && m->type == 301 && pDB->Table<DBT_MTSB>().Find(m->modelKey) != nullptr;
+}
+
+int CCuttingLine::GetRibDesignForce(UINT loadKey, CArray<T_STRESS_RESULT, T_STRESS_RESULT&>& results, int,
+                                    int raftRibsOnly) {
     results.RemoveAll();
     if (!m_pDB) return 0;
     CClassRibb ribs;
@@ -112,7 +118,9 @@ int CCuttingLine::GetRibDesignForce(UINT loadKey, CArray<T_STRESS_RESULT, T_STRE
     for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
         T_RIBB_D rib;
         T_CLDF_D f;
-        if (!ribs.Get(keys[i], rib) || !ReadForces(false, keys[i], loadKey, f)) continue;
+        if (!ribs.Get(keys[i], rib) || (raftRibsOnly && !IsRaftRib(m_pDB, rib)) ||
+            !ReadForces(false, keys[i], loadKey, f))
+            continue;
         T_STRESS_RESULT r;
         const double head[10] = {rib.widthPos, rib.widthNeg, rib.width, rib.x1, rib.y1, rib.z1, rib.x2, rib.y2, rib.z2, rib.arc};
         for (int k = 0; k < 10; ++k) r.d[k] = head[k];

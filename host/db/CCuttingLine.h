@@ -59,8 +59,13 @@ public:
     int GetStripDesignForce(T_LINE2D& line, double width, UINT loadKey, CArray<UINT, UINT>& slabElementKeys,
                             T_STRESS_RESULT& result, int slabLoadKind);
     // One result per rib beam with forces for the selected load, in rib-number order (the array
-    // is emptied first). Non-zero when at least one rib has forces.
-    int GetRibDesignForce(UINT loadKey, CArray<T_STRESS_RESULT, T_STRESS_RESULT&>& results, int slabLoadKind);
+    // is emptied first); with raftRibsOnly only the stiffening ribs of a raft (IsRaftRib).
+    // Non-zero when at least one rib has forces.
+    int GetRibDesignForce(UINT loadKey, CArray<T_STRESS_RESULT, T_STRESS_RESULT&>& results, int slabLoadKind,
+                          int raftRibsOnly = 0);
+    // A rib of a raft names the raft's analysis member: type 301 whose model_key is a raft of the
+    // foundation model (MTSB). A rib of a floor slab's design names its beam.
+    static BOOL IsRaftRib(CDataBase* pDB, const T_RIBB_D& rib);
 
     static constexpr double kMatchTol = 1e-6;  // m
 

@@ -123,9 +123,24 @@ int CContourTool::Generate() {
     }
     const int cols = m_nx + 1;
     std::vector<double> z(static_cast<size_t>(cols) * (m_ny + 1));
+    // Beyond the global system every estimate searches its neighbours: those samples are
+    // estimated on every kStride-th row and column and the nodes between filled bilinearly.
+    const int stride = m_Data.size() > 400 ? kStride : 1;
+    auto lattice = [](int i, int n, int st) { return std::min(n, i - i % st); };
     for (int r = 0; r <= m_ny; ++r)
         for (int c = 0; c < cols; ++c)
-            z[r * cols + c] = m_krig.Estimate(m_dXFrom + w * c / m_nx, m_dYFrom + h * r / m_ny);
+            if ((r % stride == 0 || r == m_ny) && (c % stride == 0 || c == m_nx))
+                z[r * cols + c] = m_krig.Estimate(m_dXFrom + w * c / m_nx, m_dYFrom + h * r / m_ny);
+    if (stride > 1)
+        for (int r = 0; r <= m_ny; ++r)
+            for (int c = 0; c < cols; ++c) {
+                const int r0 = lattice(r, m_ny, stride), c0 = lattice(c, m_nx, stride);
+                const int r1 = std::min(m_ny, r0 + stride), c1 = std::min(m_nx, c0 + stride);
+                if ((r == r0 || r == m_ny) && (c == c0 || c == m_nx)) continue;
+                const double u = c1 > c0 ? double(c - c0) / (c1 - c0) : 0.0, v = r1 > r0 ? double(r - r0) / (r1 - r0) : 0.0;
+                z[r * cols + c] = (1 - u) * (1 - v) * z[r0 * cols + c0] + u * (1 - v) * z[r0 * cols + c1] +
+                                  (1 - u) * v * z[r1 * cols + c0] + u * v * z[r1 * cols + c1];
+            }
     m_Strips.resize(m_Levels.size());
     for (size_t l = 0; l < m_Levels.size(); ++l) {
         const double lv = m_Levels[l];
@@ -218,6 +233,7 @@ BOOL CContourTool::GetStripColor(int level, COLORREF& colour, COLORREF& colour2,
 BOOL CContourTool::GetStripText(int level, CString& text, double) const {
     if (level < 0 || level >= static_cast<int>(m_Levels.size())) return FALSE;
     text.Format("%.2f", m_Levels[level]);
+    if (text == "-0.00") text = "0.00";  // a level that rounds to zero has no sign
     return TRUE;
 }
 

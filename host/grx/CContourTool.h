@@ -2,8 +2,11 @@
 // chooses the levels and traces each level's strip lines over the grid.
 //
 // Interpolation is the control's ordinary kriging (GKriging: one global system up to 400 points,
-// the 24 nearest samples beyond). The grid has nx columns and ny rows of cells over the samples'
-// box, (nx + 1) x (ny + 1) nodes; node k lies in column k % (nx + 1), row k / (nx + 1). A strip
+// the 24 nearest samples beyond; beyond 400 points every fourth row and column of nodes is
+// estimated and the nodes between interpolated bilinearly). The grid has nx columns and ny rows
+// of cells over the samples' box, 210 along its longer side by default (a step under 0.5 % of
+// it, so that strip lines read smooth), (nx + 1) x (ny + 1) nodes; node k lies in column
+// k % (nx + 1), row k / (nx + 1). A strip
 // line is a run of two grid nodes: the cell edge crossings of a level are snapped to the nearer
 // node of their edge, and the
 // segments of a level are joined into runs of nodes.
@@ -34,7 +37,7 @@ struct CContourToolPar {
     int nRender = 1;              // shaded map on
     int nLabelInside = 1;         // labels only inside the outlines (the figure's flag, set here)
     double dTextHeight = 0.3;     // label height
-    int nGrid = 40;               // cells along the longer side
+    int nGrid = 210;              // cells along the longer side: a step under 0.5 % of it
 };
 
 class CContourTool {
@@ -71,6 +74,7 @@ public:
     std::vector<double> m_Levels;
     double m_dXFrom = 0.0, m_dXTo = 0.0, m_dYFrom = 0.0, m_dYTo = 0.0;
     int m_nx = 0, m_ny = 0;
+    static constexpr int kStride = 4;  // grid nodes between the estimated ones of many samples
     std::vector<std::vector<std::vector<int>>> m_Strips;  // per level, per strip line: node numbers
     std::string m_strError;
 

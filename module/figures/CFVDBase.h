@@ -366,9 +366,11 @@ public:
     static CDataBase* GetPostDataBase();
     static CDataBase* GetModelDataBase();
 
-    // Contour parameters and points of the contour figures.
+    // Contour parameters and points of the contour figures, and the title of the strip legend
+    // (lines of what is contoured and its unit; none when empty).
     sContourControlPar m_ContourPar;
     std::vector<T_POINT3D> m_ContourPoints;
+    CString m_strContourLegendTitle;
 
     // Contour drawing (CFVDContour.cpp). The tool regenerates only while the figure is
     // modified; the nephogram grid is this figure's own and is recomputed only while the

@@ -106,7 +106,11 @@ void CFVDForceDrawCommon::DrawMemberCurves(const CZELF_DBLineObjData& line, cons
             poly.Add(p);
             if (!IsTextStation(j, n)) continue;
             SetCurrentLayer(FVD_LAYER_TEXT);
-            DrawDiagramValueText(p, angle, values[j], counter, label);
+            // End values run inwards from their station, so those of members meeting at a node
+            // stand side by side rather than over each other.
+            const int end = j == 0 ? 1 : j == n - 1 ? 2 : 0;
+            const int hor = end == 0 ? VdTextHorCenter : (end == 1) != arcBack ? VdTextHorLeft : VdTextHorRight;
+            DrawDiagramValueText(p, angle, values[j], counter, label, hor);
             SetCurrentLayer(FVD_LAYER_FORCE);
             m_pDrawing->DrawLine(line.GetPointByDist(t, 0.0), p);
         }
@@ -115,19 +119,38 @@ void CFVDForceDrawCommon::DrawMemberCurves(const CZELF_DBLineObjData& line, cons
 }
 
 void CFVDForceDrawCommon::DrawDiagramValueText(const T_POINT2D& at, double angle, double value, int& counter,
-                                               int labelIndex) {
+                                               int labelIndex, int horJust) {
     CFVDTextBlock block;
+    block.m_nHorJust = horJust;
     block.m_strText = ValueText(value, counter);
     block.m_nVerJust = ValueAnchor(GetDiagramSign(), value, labelIndex);
     block.m_dAngle = angle;
     ++counter;
-    block.Draw(m_pDrawing, at);
+    const CArray<long> ids = block.Draw(m_pDrawing, at);
+    if (ids.GetSize() == 0) return;
+    // An end value keeps a text height clear of its node, where the texts of the members across
+    // stand; a value that would still cover another slides along the member (inwards from an
+    // end, either way from the middle) until it is clear (drawing units throughout).
+    const double h = m_pDrawing->GetTextHeight(ids);
+    const double a = angle * M_PI / 180.0, ux = std::cos(a), uy = std::sin(a);
+    const double dir = horJust == VdTextHorLeft ? 1.0 : horJust == VdTextHorRight ? -1.0 : 0.0;
+    std::vector<T_POINT2D> offsets;
+    for (int k = 1; k <= 12; ++k) {
+        const double step = 0.5 * h * (dir != 0.0 ? k : (k + 1) / 2);
+        const double sgn = dir != 0.0 ? dir : (k % 2 ? 1.0 : -1.0);
+        offsets.emplace_back(sgn * step * ux, sgn * step * uy);
+    }
+    if (dir != 0.0) {
+        for (INT_PTR i = 0; i < ids.GetSize(); ++i) m_pDrawing->MoveFigure(ids[i], dir * h * ux, dir * h * uy);
+    }
+    if (m_TextRoom) m_TextRoom->Place(*m_pDrawing, ids, offsets);
 }
 
 void CFVDBeamForceMoment::DrawFigure() {
     ApplyScale();
     CDataBase* db = GetPostDataBase();
     if (!m_pDrawing || !db) return;
+    TextRoomScope room(*this);
     CClassPMemb membs;
     membs.ConnectToDB(db);
     CArray<UINT, UINT> keys;
@@ -254,6 +277,7 @@ void CFVDRibBeamForce_M::DrawFigure() {
     ApplyScale();
     CDataBase* db = GetPostDataBase();
     if (!m_pDrawing || !db) return;
+    TextRoomScope room(*this);
     BuildRibRecords();
     m_nMemberPass = 0;
     for (RibRecord& rib : m_Ribs) DrawMember(0, db, &rib);

@@ -23,6 +23,7 @@
 #include "host/check/CheckData.h"
 #include "host/db/CCuttingLine.h"
 #include "module/figures/CFVDBase.h"
+#include "module/figures/FigureTextRoom.h"
 
 class CDataBase;
 class CZELF_DBLineObjData;
@@ -64,10 +65,23 @@ public:
                                       CArray<double, double>& second);
 
 protected:
+    // The value texts of one drawing of the sheet keep clear of each other while it lasts.
+    struct TextRoomScope {
+        explicit TextRoomScope(CFVDForceDrawCommon& f) : fig(f) {
+            fig.m_TextRoom = &room;
+            if (fig.m_pDrawing) room.Collect(*fig.m_pDrawing);
+        }
+        ~TextRoomScope() { fig.m_TextRoom = nullptr; }
+        CFVDForceDrawCommon& fig;
+        CFVDTextRoom room;
+    };
+    CFVDTextRoom* m_TextRoom = nullptr;
+
     // Draws the one or two curves of a member along line.
     void DrawMemberCurves(const CZELF_DBLineObjData& line, const CArray<double, double>& first,
                           const CArray<double, double>& second);
-    void DrawDiagramValueText(const T_POINT2D& at, double angle, double value, int& counter, int labelIndex);
+    void DrawDiagramValueText(const T_POINT2D& at, double angle, double value, int& counter, int labelIndex,
+                              int horJust);
 };
 
 class CFVDBeamForceMoment : public CFVDForceDrawCommon {

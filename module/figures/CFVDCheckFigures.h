@@ -13,6 +13,8 @@
 // each line names its own governing load group; with a load case selected the labels are empty.
 #pragma once
 
+#include <vector>
+
 #include "host/check/CheckData.h"
 #include "module/figures/CFVDCheckTypeBase.h"
 
@@ -52,6 +54,11 @@ public:
     // map = a copy of the footing's shear map (punching map for CFVDISOCheck_CQ).
     virtual void GetCheckMap(const T_PCDCOLF_D& record, CJCheckMap& map);
     BOOL DrawOneFooting(UINT key, CDataBase* db);
+
+private:
+    // Moves the texts ids (of a block turned by angle) across their direction until they stand
+    // 1.2 text heights from every row in rows, then adds theirs.
+    void KeepLinesApart(const CArray<long>& ids, double angle, std::vector<double>& rows);
 };
 
 class CFVDISOCheck_CQ : public CFVDISOCheck_JQ {

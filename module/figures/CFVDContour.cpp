@@ -11,6 +11,8 @@
 #include "host/db/DBTables.h"
 #include "host/db/FoundationTables.h"
 #include "module/figures/CFVDBase.h"
+#include "module/figures/FigureText.h"
+#include "module/figures/FigureTextRoom.h"
 
 namespace {
 
@@ -202,6 +204,9 @@ void CFVDBase::DrawContourStripLines() {
     const int n = static_cast<int>(t.m_Levels.size());
     if (n > 0 && t.m_nx > 0 && t.m_ny > 0) {
         const double h = t.GetHeightFactor(0.1);
+        const double scale = m_pDrawing->GetDrawScale();
+        CFVDTextRoom room;  // the point values, so that no strip label covers one
+        room.Collect(*m_pDrawing);
         CContourMsg::MsgOut("begin draw ConTour Strip Line...");
         for (int i = 0; i < n; ++i) {
             CString progress;
@@ -234,11 +239,28 @@ void CFVDBase::DrawContourStripLines() {
                 if ((main || t.DrawSubStripText()) && labelled) {
                     const long id = m_pDrawing->DrawTextA(text, at.x, at.y, zs, t.GetStripTextHeight());
                     m_pDrawing->SetFigureColor(id, colour, 0);
+                    // A label that would cover a text moves on along its strip (kept inside the
+                    // outlines when the labels are): a few nodes spread over the strip.
+                    std::vector<T_POINT2D> offsets;
+                    const size_t tries = std::min<size_t>(nodes.size(), 64);
+                    for (size_t q = 1; q < tries; ++q) {
+                        const T_POINT2D p = NodePoint(t, nodes[q * (nodes.size() - 1) / (tries - 1)]);
+                        if (!m_bLabelInside || IsInContourOutline(p, 1))
+                            offsets.emplace_back((p.x - at.x) * scale, (p.y - at.y) * scale);
+                    }
+                    CArray<long> ids;
+                    ids.Add(id);
+                    room.Place(*m_pDrawing, ids, offsets);
                 }
-                for (INT_PTR p = 0; p < pieces.GetSize(); ++p) {
+                // The pieces of the strip that join end to end are drawn as one line.
+                for (INT_PTR p = 0; p < pieces.GetSize();) {
                     T_MEMBDLG_3DPOINT_LIST_ITEM piece;
                     piece.Add(T_MEMBDLG_3DPOINT(pieces[p].p1.x, pieces[p].p1.y, zs));
                     piece.Add(T_MEMBDLG_3DPOINT(pieces[p].p2.x, pieces[p].p2.y, zs));
+                    for (++p; p < pieces.GetSize() && pieces[p].p1.x == pieces[p - 1].p2.x &&
+                              pieces[p].p1.y == pieces[p - 1].p2.y;
+                         ++p)
+                        piece.Add(T_MEMBDLG_3DPOINT(pieces[p].p2.x, pieces[p].p2.y, zs));
                     const long id = m_pDrawing->DrawPolyLine(piece, 0, CString());
                     m_pDrawing->SetToolTip(id, text);
                     if (main) {
@@ -279,6 +301,22 @@ void CFVDBase::DrawContourStripLegend() {
         const T_POINT2D fr[5] = {{x0 - 0.75, y}, {x0 + 0.75, y}, {x0 + 0.75, y - p}, {x0 - 0.75, y - p}, {x0 - 0.75, y}};
         m_pDrawing->SetFigureColor(m_pDrawing->DrawPolyLine(fr, 5, 0, CString()), frame, 0);
         m_pDrawing->SetFigureColor(m_pDrawing->DrawLine(x0 + 0.75, y, x0 + 1.5, y), frame, 0);
+    }
+    // The lowest band reaches down to the least point value: its lower edge is labelled too.
+    const double yLow = y0 - p;
+    double least = t.m_Levels[0];
+    for (const T_POINT3D& q : m_ContourPoints) least = std::min(least, q.z);
+    m_pDrawing->SetFigureColor(m_pDrawing->DrawLine(x0 + 0.75, yLow, x0 + 1.5, yLow), frame, 0);
+    m_pDrawing->SetFigureColor(m_pDrawing->DrawTextA(FormatFigureFixed(least, 2), x0 + 3.0, yLow, 100, 0, th, 0.0),
+                               colour2, 0);
+    // The title above the top row, a line of text apart, one line per line of the title.
+    if (m_strContourLegendTitle.IsEmpty()) return;
+    CStringArray lines;
+    const int nl = SplitFigureLines(m_strContourLegendTitle, lines);
+    const double pitch = 1.3 * th / s;
+    for (int l = 0; l < nl; ++l) {
+        const double y = y0 + (n - 1) * p + pitch * (nl - l);
+        m_pDrawing->SetFigureColor(m_pDrawing->DrawTextA(lines[l], x0 - 0.75, y, 100, VdTextHorLeft, th, 0.0), frame, 0);
     }
 }
 

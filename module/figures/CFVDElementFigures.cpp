@@ -1,5 +1,7 @@
 #include "module/figures/CFVDElementFigures.h"
 
+#include <cmath>
+
 #include "host/base/CMsgDll.h"
 #include "host/check/ICheckToolUtil.h"
 #include "host/db/DBTables.h"
@@ -170,6 +172,13 @@ BOOL CFVDMtsb_EleRp::DrawReportRegion(UINT key, CDataBase* db) {
     SetCurrentLayer(FVD_LAYER_TEXT);
     CFVDTextBlock block;
     block.m_strText = MakeReportText(rec, m_nCurLoadCase);
-    block.DrawAt(VdGetDrawingHandle(m_pDrawing), outline.Center());
+    // The direction arrows leave the centre between the x and the y direction: the report
+    // stands clear of them, below the centre when they point up, else above it.
+    const double a = rec.angle * M_PI / 180.0;
+    const bool up = std::sin(a) + std::cos(a) >= 0.0;
+    constexpr double kGap = 0.2;  // m
+    block.m_nVerJust = up ? VdTextVerTop : VdTextVerBottom;
+    const T_POINT2D c = outline.Center();
+    block.DrawAt(VdGetDrawingHandle(m_pDrawing), T_POINT2D(c.x, c.y + (up ? -kGap : kGap)));
     return TRUE;
 }

@@ -2,6 +2,10 @@
 // outline parts - 1 - i (part 0 in the last outline the footing query returns).
 #include "module/figures/CFVDCheckFigures.h"
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 #include "host/check/CheckTables.h"
 #include "host/check/ICheckToolUtil.h"
 #include "host/db/FoundationTables.h"
@@ -64,6 +68,7 @@ BOOL CFVDISOCheck_JQ::DrawOneFooting(UINT key, CDataBase* db) {
     const int parts = std::min(n, static_cast<int>(keys.GetSize()));
     const BOOL snap = NeedsEdgeTextPlacement(memb.fosp);
     const UINT cur = GetCurLoadCase();
+    std::vector<double> rows;  // where the parts' lines stand across the text direction
     for (int i = 0; i < parts; ++i) {
         if (secondFlag && i != 0) break;
         CheckData_P result;
@@ -76,7 +81,31 @@ BOOL CFVDISOCheck_JQ::DrawOneFooting(UINT key, CDataBase* db) {
         block.m_dAngle = GetUprightTextAngle(memb.angle);
         maker.MakeStr(block.m_strText, block.m_Colors);
         block.m_bSnapToOutline = snap;
-        block.DrawInPolygon(checkfig::DrawingHandleOf(*this), 1);
+        const CArray<long> ids = block.DrawInPolygon(checkfig::DrawingHandleOf(*this), 1);
+        KeepLinesApart(ids, block.m_dAngle, rows);
     }
     return TRUE;
+}
+
+// The steps of a footing lie closer than a line of text: a part's line that would stand within
+// 1.2 text heights of another part's moves outwards (up the text) until it does not.
+void CFVDISOCheck_JQ::KeepLinesApart(const CArray<long>& ids, double angle, std::vector<double>& rows) {
+    CVdrawUtil* d = GetDrawing();
+    if (!d || ids.GetSize() == 0) return;
+    const CvdFigure* f = d->GetFigure(ids[0]);
+    if (!f || f->m_points.empty()) return;
+    const double a = angle * M_PI / 180.0, nx = -std::sin(a), ny = std::cos(a);
+    const double pitch = 1.2 * f->m_height;
+    const double at = f->m_points[0].x * nx + f->m_points[0].y * ny;
+    double to = at;
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (double r : rows)
+            if (std::fabs(to - r) < pitch - 1e-9) {
+                to = r + pitch;
+                moved = true;
+            }
+    }
+    for (INT_PTR i = 0; i < ids.GetSize(); ++i) d->MoveFigure(ids[i], (to - at) * nx, (to - at) * ny);
+    rows.push_back(to);
 }

@@ -17,6 +17,7 @@
 #include "module/figures/CFVDRatioStrMaker.h"
 #include "module/figures/CFVDTextBlock.h"
 #include "module/figures/FigureCheckText.h"
+#include "module/figures/FigureText.h"
 
 IMPLEMENT_DYNCREATE(CFVDSink, CFVDBase)
 IMPLEMENT_DYNCREATE(CFVDIsoSinkDif, CFVDBase)
@@ -87,6 +88,9 @@ void CFVDSink::DrawSettlements() {
 
 void CFVDSink::DrawFigure() {
     m_ContourPoints.clear();
+    // The points carry the settlement negated (an elevation of the ground): the legend says so.
+    m_strContourLegendTitle = CMsgDll::pfuncLoadStr("IDS_DESCREPT_SINK_CONTOUR_TITLE", 0) + "\n" +
+                              CMsgDll::pfuncLoadStr("IDS_DESCREPT_SINK_CONTOUR_UNIT", 0);
     ApplyScale();
     try {
         DrawSettlements();
@@ -200,11 +204,10 @@ void CFVDIsoSinkDif::DrawFigure() {
 void CFVDSinkMatTilt::CollectLoadCases(std::map<UINT, CString>& out) { CollectCheckLoadCases(out, 2, TRUE, nullptr); }
 
 CString CFVDSinkMatTilt::TiltText(double averageMm, double xTilt, double yTilt, double deflection) {
-    CString avg, x, y, d;
+    CString avg;
     CFVDRatioStrMaker(averageMm, CString(), CString(), 0).MakeStrNoColor(avg);
-    x.Format("%.4f", xTilt);
-    y.Format("%.4f", yTilt);
-    d.Format("%.2f/1000", deflection * 1000.0);
+    const CString x = FormatFigureFixed(xTilt, 4), y = FormatFigureFixed(yTilt, 4);
+    const CString d = FormatFigureFixed(deflection * 1000.0, 2) + "/1000";
     return CMsgDll::pfuncLoadStr("IDS_DESCREPT_SINK_TEXT_SINK_AVG", 0) + avg + "mm;\n" +
            CMsgDll::pfuncLoadStr("IDS_DESCREPT_SINK_TEXT_SINK_XTILT", 0) + x + ";\n" +
            CMsgDll::pfuncLoadStr("IDS_DESCREPT_SINK_TEXT_SINK_YTILT", 0) + y + ";\n" +
@@ -245,15 +248,16 @@ void CFVDSinkMatTilt::DrawFigure() {
         CGeomFunc::GetMBR(outline, box);
         CFVDTextBlock block;
         block.m_strText = TiltText(avgMm, xt, yt, defl);
-        block.SetAnchor(1);
-        const T_POINT2D at{(box.x1 + box.x2) * 0.5, box.y1 - 0.05 * (box.y2 - box.y1)};
+        // Inside the raft, hanging from just below the top of its box, clear of its edges.
+        block.m_nVerJust = VdTextVerTop;
+        const T_POINT2D at{(box.x1 + box.x2) * 0.5, box.y2 - 0.05 * (box.y2 - box.y1)};
         const CArray<long> ids = block.DrawAt(VdGetDrawingHandle(m_pDrawing), at);
-        // One entity per line: each line coloured by its own allowed value.
+        // One entity per line: each line in the check colours by its own allowed value.
         const double vals[4] = {avgMm, xt, yt, defl};
         const double allowed[4] = {g.avgSettle, g.tiltX, g.tiltY, g.deflection};
         for (INT_PTR l = 0; l < ids.GetSize(); ++l) {
             const int q = static_cast<int>(l < 4 ? l : 3);
-            m_pDrawing->SetFigureColor(ids[l], std::fabs(vals[q]) > allowed[q] ? kBeyond : kWithin, 0);
+            m_pDrawing->SetFigureColor(ids[l], std::fabs(vals[q]) > allowed[q] ? kFigureFailColour : kFigurePassColour, 0);
         }
     }
     DrawFigureNotes();

@@ -1,5 +1,6 @@
 #include "module/figures/CFVDSlabBandFigures.h"
 
+#include <cmath>
 #include <utility>
 
 #include "host/base/CGeomFunc.h"
@@ -53,6 +54,8 @@ BOOL GetSlabBandGeometry(UINT key, CDataBase* db, SlabBandGeometry& out, CVdrawU
         if (CMathFunc::mathLength(band.x2 - band.x1, band.y2 - band.y1) < kMinBandLength) return FALSE;
     }
     T_POINT2D p0 = pts[0], pn = pts[pts.GetSize() - 1];
+    out.start = p0;
+    out.end = pn;
     if (!ICheckToolUtil::s_IsLeftPt(p0.x, p0.y, pn.x, pn.y)) std::swap(p0, pn);
     out.text = CGeomFunc::s_GetPointFromVLine(p0, pn, 1.0 / 3.0, 0.0);
     out.angle = CMathFunc::GetAngle(p0.x, p0.y, pn.x, pn.y, 1);
@@ -88,7 +91,7 @@ double CFVDSlabBandDesign_As::FoldTextAngle(double angle) {
 }
 
 BOOL CFVDSlabBandDesign_As::MakeBandText(UINT key, CDataBase* db, UINT loadKey, CString& text,
-                                         CArray<COLORREF>& colours) {
+                                         CArray<COLORREF>& colours, BOOL reversed) {
     text.Empty();
     colours.RemoveAll();
     if (!db) return FALSE;
@@ -99,6 +102,7 @@ BOOL CFVDSlabBandDesign_As::MakeBandText(UINT key, CDataBase* db, UINT loadKey, 
     S_BEAMREBARAS s[3];
     for (int i = 0; i < 3; ++i)
         if (!rec.FindData(loadKey, i, s[i])) return FALSE;
+    if (reversed) std::swap(s[0], s[2]);
     CArray<CFVDRatioStrMaker> makers;
     const char* const prefixes[3] = {"", "-", "-"};
     for (int value = 0; value < 2; ++value)
@@ -116,8 +120,14 @@ BOOL CFVDSlabBandDesign_As::DrawSlabBandAs(UINT key, CDataBase* db) {
     // A band without a text point or angle is left out.
     if (!GetSlabBandGeometry(key, db, g, m_pDrawing)) return 1;
     CFVDTextBlock block;
-    if (!MakeBandText(key, db, m_nCurLoadCase, block.m_strText, block.m_Colors)) return 1;
     block.m_dAngle = FoldTextAngle(g.angle);
+    // The sections are written in the order the text reads: from the band's end when the text
+    // runs from its end towards its start (a band stored right to left, or folded upright).
+    const T_POINT2D& a = g.start;
+    const T_POINT2D& b = g.end;
+    const double rad = block.m_dAngle * M_PI / 180.0;
+    const BOOL reversed = (b.x - a.x) * std::cos(rad) + (b.y - a.y) * std::sin(rad) < 0.0;
+    if (!MakeBandText(key, db, m_nCurLoadCase, block.m_strText, block.m_Colors, reversed)) return 1;
     block.m_nVerJust = 100;
     SetCurrentLayer(FVD_LAYER_TEXT);
     block.Draw(m_pDrawing, g.text);

@@ -2,7 +2,8 @@
 //
 //     type  class                    base map  shows
 //     509   CFVDSlabBandDesign_As    92        bottom and top steel of the start, middle and end
-//                                              sections ("s-m-e" twice) a third along the band
+//                                              sections ("s-m-e" twice, in the text's reading
+//                                              order along the band) a third along the band
 //     508   CFVDSlabBandForce_M      91        the design moment diagram along the band (the
 //                                              member diagram road: key 0 draws two envelope curves)
 //
@@ -24,6 +25,7 @@ struct SlabBandGeometry {
     CArray<T_POINT2D> outline;  // as drawn: a mid band's line, else the outline's points
     T_POINT2D text;
     double angle = 0.0;         // degrees, of the line read left to right
+    T_POINT2D start, end;       // the band's line as stored (its stations run from start)
 };
 
 class CFVDSlabBandDesign_As : public CFVDBase {
@@ -38,9 +40,11 @@ public:
     // Writes one band's steel; always 1 (a band that cannot be read is skipped).
     BOOL DrawSlabBandAs(UINT key, CDataBase* db);
     // The text of one band for a load key: bottom steel of the three sections, then the top
-    // steel, each line "start-middle-end", values outside (-99999, 99999) as "***" in red.
-    // FALSE (empty) when the design has no combination for the key.
-    static BOOL MakeBandText(UINT key, CDataBase* db, UINT loadKey, CString& text, CArray<COLORREF>& colours);
+    // steel, each line "start-middle-end" ("end-middle-start" when reversed, for a text read
+    // from the band's end), values outside (-99999, 99999) as "***" in red. FALSE (empty) when
+    // the design has no combination for the key.
+    static BOOL MakeBandText(UINT key, CDataBase* db, UINT loadKey, CString& text, CArray<COLORREF>& colours,
+                             BOOL reversed = FALSE);
     // The reading angle of a text along a band: above 359 degrees 0, above 179 turned by 180.
     static double FoldTextAngle(double angle);
 };

@@ -135,9 +135,25 @@ void CFVDSlabForceDrawBase::DrawFigure() {
     slabs.ConnectToDB(db);
     CArray<UINT, UINT> keys;
     slabs.GetKeyList(keys);
+    CFVDTextRoom room;
+    room.Collect(*m_pDrawing);
+    m_pTextRoom = &room;
     for (INT_PTR i = 0; i < keys.GetSize(); ++i)
         if (!DrawSlab(keys[i], db)) break;
+    m_pTextRoom = nullptr;
     DrawFigureNotes();
+}
+
+void CFVDSlabForceDrawBase::PlaceClear(const CArray<long>& ids, double ux, double uy, double nx, double ny) {
+    if (!m_pTextRoom || ids.GetSize() == 0) return;
+    const double h = m_pDrawing->GetTextHeight(ids);
+    std::vector<T_POINT2D> offsets;
+    for (int row : {0, 1, 2, 3, -1, -2})
+        for (int k = row == 0 ? 1 : 0; k <= 16; ++k) {
+            const double step = 0.5 * h * ((k + 1) / 2) * (k % 2 ? 1.0 : -1.0), lift = 1.1 * h * row;
+            offsets.emplace_back(step * ux + lift * nx, step * uy + lift * ny);
+        }
+    m_pTextRoom->Place(*m_pDrawing, ids, offsets);
 }
 
 BOOL CFVDSlabForceDrawBase::HasEdgeMemberOfType(const T_PDDSLAB_D& rec, int type, CDataBase* post, CDataBase* model) {
@@ -265,7 +281,8 @@ void CFVDSlabForceDrawBase::DrawDirectionTexts(const CArray<T_POINT2D>& poly, co
             CFVDRatioStrMaker::s_MakeStrEx(makers, block.m_strText, block.m_Colors, CString(), kAsLimit, kOverflow);
         block.m_dAngle = angles[t];
         block.m_nVerJust = anchors[t];
-        block.DrawAt(VdGetDrawingHandle(m_pDrawing), at[t]);
+        const double rad = angles[t] * M_PI / 180.0;
+        PlaceClear(block.DrawAt(VdGetDrawingHandle(m_pDrawing), at[t]), -std::sin(rad), std::cos(rad), 0.0, 0.0);
     }
     ok = TRUE;
 }
@@ -275,6 +292,9 @@ void CFVDSlabForceDrawBase::DrawEdgeTexts(const CArray<T_POINT2D>& vertices, con
                                           const CArray<double, double>& labels) {
     const INT_PTR n = vertices.GetSize();
     if (n < 3) return;
+    double twiceArea = 0.0;  // positive for a panel listed counter-clockwise
+    for (INT_PTR i = 0; i < n; ++i)
+        twiceArea += vertices[i].x * vertices[(i + 1) % n].y - vertices[(i + 1) % n].x * vertices[i].y;
     for (INT_PTR i = 0; i < n; ++i) {
         const T_POINT2D& a = vertices[i];
         const T_POINT2D& b = vertices[(i + 1) % n];
@@ -291,7 +311,14 @@ void CFVDSlabForceDrawBase::DrawEdgeTexts(const CArray<T_POINT2D>& vertices, con
             break;                                 // the values have run out
         }
         block.m_dAngle = angle;
-        block.m_nVerJust = anchor;
-        block.DrawAt(VdGetDrawingHandle(m_pDrawing), T_POINT2D(0.5 * (a.x + b.x), 0.5 * (a.y + b.y)));
+        // The text stands on the panel's side of its edge, so that the two panels sharing an
+        // edge each write theirs inside themselves: above the upright text line (anchor 8) when
+        // that is the inside, else hanging below it (0).
+        const double rad = angle * M_PI / 180.0;
+        const double inX = -(b.y - a.y) * twiceArea, inY = (b.x - a.x) * twiceArea;  // towards the inside
+        block.m_nVerJust = -std::sin(rad) * inX + std::cos(rad) * inY >= 0.0 ? 8 : 0;
+        const double inward = block.m_nVerJust == 8 ? 1.0 : -1.0;
+        PlaceClear(block.DrawAt(VdGetDrawingHandle(m_pDrawing), T_POINT2D(0.5 * (a.x + b.x), 0.5 * (a.y + b.y))),
+                   std::cos(rad), std::sin(rad), -std::sin(rad) * inward, std::cos(rad) * inward);
     }
 }

@@ -19,6 +19,7 @@
 #include <set>
 
 #include "module/figures/CFVDBase.h"
+#include "module/figures/FigureTextRoom.h"
 
 class CDataBase;
 struct T_PDDSLAB_D;
@@ -60,6 +61,11 @@ protected:
     void DrawEdgeTexts(const CArray<T_POINT2D>& vertices, const T_PDDSLAB_D& rec, const CArray<double, double>& values,
                        const CArray<double, double>& labels);
     int m_nEdgeValueCount = 1;
+    // While a sheet draws: the texts on the drawing, so that the panel's keep clear of them,
+    // sliding either way along (ux, uy) and then also up to three lines towards (nx, ny), at
+    // last two away from it (unit directions; steps of half a text height along, a line across).
+    CFVDTextRoom* m_pTextRoom = nullptr;
+    void PlaceClear(const CArray<long>& ids, double ux, double uy, double nx, double ny);
 };
 
 class CFVDMTSBDesign_Force : public CFVDSlabForceDrawBase {

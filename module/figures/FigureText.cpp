@@ -10,11 +10,15 @@ namespace {
 int g_nFigurePrecision = 2;
 }
 
-CString FormatFigureNumber(double v) {
+CString FormatFigureFixed(double v, int decimals) {
     CString s;
-    s.Format("%.*f", g_nFigurePrecision, v);
+    s.Format("%.*f", decimals, v);
+    // A value that rounds to zero is written without a sign: "-0.0000" reads as a value.
+    if (s.GetLength() > 0 && s[0] == '-' && s.SpanIncluding("-0.") == s) s = s.Mid(1);
     return s;
 }
+
+CString FormatFigureNumber(double v) { return FormatFigureFixed(v, g_nFigurePrecision); }
 
 void SetFigurePrecision(int precision) { g_nFigurePrecision = precision; }
 

@@ -15,8 +15,10 @@ class CStringArray;
 constexpr COLORREF kFigurePassColour = 0x00FF00;  // green
 constexpr COLORREF kFigureFailColour = 0x0000FF;  // red
 
-// v as "%.*f" at the module-wide precision.
+// v as "%.*f" at the module-wide precision, or at decimals; a value that rounds to zero
+// without its sign ("0.0000", never "-0.0000").
 CString FormatFigureNumber(double v);
+CString FormatFigureFixed(double v, int decimals);
 void SetFigurePrecision(int precision);
 int GetFigurePrecision();
 

@@ -284,10 +284,21 @@ TEST(DesignQueries, NodesMaxDispInMetres) {
 
 TEST(DesignQueries, RibStationsFromRibf) {
     Project p;
+    // Rib 1 stiffens raft 60 (type 301 of MTSB raft 901); rib 2, of a floor beam, is no raft's.
+    p.b.AddMemb(60, 301, {1, 2, 3, 4}, {3});
+    T_PMEMB_D raft = *p.b.DB().Table<DBT_PMEMB>().Find(60);
+    raft.modelKey = 901;
+    p.b.AddMemb(60, raft);
+    T_MTSB_D mtsb{};
+    mtsb.thick = 1.0;
+    p.b.Add<DBT_MTSB>(901, mtsb);
     T_RIBB_D rib;
     rib.Initialize();
     rib.x2 = 6;
+    rib.memb = 60;
     p.b.Add<DBT_RIBB>(1, rib);
+    rib.memb = 50;
+    p.b.Add<DBT_RIBB>(2, rib);
     T_CLDF_D f;
     f.Initialize();
     for (int k = 0; k < 5; ++k) {
@@ -300,6 +311,8 @@ TEST(DesignQueries, RibStationsFromRibf) {
         f.v[k] = -1.0;
     }
     p.b.AddResult<DBT_RIBF>(2, 1, f);
+    p.b.AddResult<DBT_RIBF>(1, 2, f);
+    p.b.AddResult<DBT_RIBF>(2, 2, f);
     CArray<T_STRESS_RESULT, T_STRESS_RESULT&> res;
     ASSERT_TRUE(IDesignToolUtil::s_GetRibBemStarndForce(11, res, &p.b.DB()));
     ASSERT_EQ(res.GetSize(), 1);

@@ -215,18 +215,20 @@ TEST_F(SlabBandSheetTest, OutlinesOfTheBandsDrawn) {
 TEST_F(SlabBandSheetTest, SteelTexts) {
     // The text point is a third along the band read left to right: band 1 (0, 0) -> (10, 0);
     // band 4 from its end e4 to (0, 20), i.e. (0, 20) - 2/3 x 10 (cos 20, sin 20); band 5 from
-    // (0, 30) to e5. Lines: bottom steel then top steel of start-middle-end, precision 0.
+    // (0, 30) to e5. Lines: bottom steel then top steel of start-middle-end, precision 0, read
+    // along the text: bands 1 and 4 are stored right to left, so their end section comes first,
+    // where the moment sheet draws the end's moment.
     const T_POINT2D p4(-20.0 / 3.0 * std::cos(20.0 * kPi / 180.0), 20.0 - 20.0 / 3.0 * std::sin(20.0 * kPi / 180.0));
     const T_POINT2D p5 = At(0, 30, 359.5, 10.0 / 3.0);
     const struct {
         const char* label;
         UINT load;
-        std::vector<std::string> lines;  // two per band: bands 1, 4, 5
+        std::vector<std::string> lines;  // two read forwards (band 5), two backwards (bands 1, 4)
         std::vector<COLORREF> colours;   // of a band's two lines
     } rows[] = {
-        {"combination 101", 101, {"100-0-***", "0-250-7"}, {kRed, kGreen}},
-        {"combination 102", 102, {"150-20-30", "10-100-40"}, {kGreen, kGreen}},
-        {"most unfavourable", 0, {"150-20-***", "10-250-40"}, {kRed, kGreen}},
+        {"combination 101", 101, {"100-0-***", "0-250-7", "***-0-100", "7-250-0"}, {kRed, kGreen}},
+        {"combination 102", 102, {"150-20-30", "10-100-40", "30-20-150", "40-100-10"}, {kGreen, kGreen}},
+        {"most unfavourable", 0, {"150-20-***", "10-250-40", "***-20-150", "40-250-10"}, {kRed, kGreen}},
     };
     const T_POINT2D points[3] = {T_POINT2D(10.0 / 3.0, 0.0), p4, p5};
     const double angles[3] = {0.0, 20.0, 0.0};
@@ -238,8 +240,9 @@ TEST_F(SlabBandSheetTest, SteelTexts) {
         for (int b = 0; b < 3; ++b) {
             const CvdFigure* t1 = texts[2 * b];
             const CvdFigure* t2 = texts[2 * b + 1];
-            EXPECT_EQ(std::string(t1->m_text), r.lines[0]) << b;
-            EXPECT_EQ(std::string(t2->m_text), r.lines[1]) << b;
+            const size_t back = b < 2 ? 2 : 0;
+            EXPECT_EQ(std::string(t1->m_text), r.lines[back]) << b;
+            EXPECT_EQ(std::string(t2->m_text), r.lines[back + 1]) << b;
             EXPECT_NEAR(0.5 * (t1->m_points[0].x + t2->m_points[0].x), points[b].x, 1e-9) << b;
             EXPECT_NEAR(0.5 * (t1->m_points[0].y + t2->m_points[0].y), points[b].y, 1e-9) << b;
             EXPECT_NEAR(t1->m_angle, angles[b], 1e-9) << b;

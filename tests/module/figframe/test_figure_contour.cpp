@@ -147,28 +147,41 @@ TEST(FigureContour, StripsOutsideTheOutlinesGiveNoEntity) {
 
 TEST(FigureContour, LegendRowsCentredWithTheirPitch) {
     // y 0..4: one level p = max(4 / 1 * 0.7, 0.5) = 2.8, first row y = 2 - 0 = 2;
-    // three levels p = max(4 / 3 * 0.7, 0.5) = 0.9333, first row y = 2 - 1 * p.
+    // three levels p = max(4 / 3 * 0.7, 0.5) = 0.9333, first row y = 2 - 1 * p. The lowest
+    // band's lower edge (a row below the first) reads the least point value (SetGrid's 0, or -3
+    // with a point of it); a title stands above the top row, its lines 1.3 text heights apart.
     struct Row {
         int levels;
         double pitch, firstY;
+        const char* title;
+        const char* least;
     };
-    const Row rows[] = {{1, 2.8, 2.0}, {3, 4.0 / 3.0 * 0.7, 2.0 - 4.0 / 3.0 * 0.7}};
+    const Row rows[] = {{1, 2.8, 2.0, "", "0.00"}, {3, 4.0 / 3.0 * 0.7, 2.0 - 4.0 / 3.0 * 0.7, "Settlement\nmm", "-3.00"}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.levels);
         ContourFigure f;
         f.SetGrid(std::vector<double>(r.levels, 1.0), std::vector<std::vector<std::vector<int>>>(r.levels));
+        f.m_strContourLegendTitle = r.title;
+        if (*r.title) f.m_ContourPoints.push_back(T_POINT3D{1, 0, -3.0});
         CVdrawUtil d;
         f.Attach(&d);
         f.DrawContourStripLegend();
         const double x0 = 18.0;  // x to + 10
         const auto texts = Figures(d, VdKindText);
-        ASSERT_EQ(texts.size(), size_t(r.levels));
-        for (int i = 0; i < r.levels; ++i) {
+        const size_t titleLines = *r.title ? 2 : 0;
+        ASSERT_EQ(texts.size(), size_t(r.levels) + 1 + titleLines);
+        for (int i = 0; i <= r.levels; ++i) {
             EXPECT_NEAR(texts[i]->m_points[0].x, x0 + 3.0, 1e-9);
-            EXPECT_NEAR(texts[i]->m_points[0].y, r.firstY + i * r.pitch, 1e-9);
+            EXPECT_NEAR(texts[i]->m_points[0].y, r.firstY + (i < r.levels ? i : -1) * r.pitch, 1e-9);
+        }
+        EXPECT_STREQ(texts[r.levels]->m_text, r.least);
+        const double th = std::min(r.pitch * 0.8, 0.5);
+        for (size_t l = 0; l < titleLines; ++l) {
+            EXPECT_STREQ(texts[r.levels + 1 + l]->m_text, l == 0 ? "Settlement" : "mm");
+            EXPECT_NEAR(texts[r.levels + 1 + l]->m_points[0].y, r.firstY + (r.levels - 1) * r.pitch + 1.3 * th * (2 - l), 1e-9);
         }
         const auto lines = Figures(d, VdKindLine);
-        ASSERT_EQ(lines.size(), size_t(r.levels));
+        ASSERT_EQ(lines.size(), size_t(r.levels) + 1);
         EXPECT_NEAR(lines[0]->m_points[0].x, x0 + 0.75, 1e-9);
         EXPECT_NEAR(lines[0]->m_points[1].x, x0 + 1.5, 1e-9);
         std::vector<double> swatchX, frameX;

@@ -159,6 +159,11 @@ TEST_F(FigureTextTest, NumbersLabelsAndLines) {
     EXPECT_STREQ(FormatFigureNumber(-1.25), "-1.250");
     SetFigurePrecision(0);
     EXPECT_STREQ(FormatFigureNumber(7.0), "7");
+    // A value that rounds to zero has no sign; one that does not keeps it.
+    EXPECT_STREQ(FormatFigureNumber(-0.4), "0");
+    EXPECT_STREQ(FormatFigureFixed(-0.00004, 4), "0.0000");
+    EXPECT_STREQ(FormatFigureFixed(-0.00005001, 4), "-0.0001");
+    EXPECT_STREQ(FormatFigureFixed(-10.0, 0), "-10");
     PVXRegisterResources();
     EXPECT_STREQ(MakeMomentAsLabel(1, 1), "Asz");
     EXPECT_STREQ(MakeMomentAsLabel(1, 0), "Asy");

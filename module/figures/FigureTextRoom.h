@@ -1,0 +1,45 @@
+// CFVDTextRoom: the boxes of the texts a sheet has written, so that a new text can be moved
+// clear of them before a reader finds two numbers over each other.
+//
+// A text's box is its advance width (estimated as the drawing does: one height per CJK
+// character, 0.6 per other) by its height, turned with it. Two boxes clash when they share more
+// than a tenth of the smaller one.
+//
+//     CFVDTextRoom room;
+//     room.Collect(*drawing);                      // what is on the sheet already
+//     CArray<long> ids = block.Draw(drawing, at);
+//     room.Place(*drawing, ids, {{0.2, 0}, {-0.2, 0}});  // tries the offsets in turn, keeps the box
+#pragma once
+
+#include <vector>
+
+#include "host/base/GeomTypes.h"
+#include "platform/afx/CArray.h"
+
+class CVdrawUtil;
+
+class CFVDTextRoom {
+public:
+    // Keeps the boxes of every text on the drawing (on the layer only, when one is given).
+    void Collect(const CVdrawUtil& d, int layer = -1);
+    // Keeps the boxes of the texts ids.
+    void Add(const CVdrawUtil& d, const CArray<long>& ids);
+    // TRUE when a text of ids clashes with a kept box.
+    BOOL Clashes(const CVdrawUtil& d, const CArray<long>& ids) const;
+    // Leaves the texts where they are when they are clear; else moves them by the first of the
+    // offsets (drawing units, from where they were drawn) that clears them, or back when none
+    // does. Keeps their boxes either way; TRUE when they ended clear.
+    BOOL Place(CVdrawUtil& d, const CArray<long>& ids, const std::vector<T_POINT2D>& offsets);
+
+    // Area shared by two convex quadrilaterals (corners counter-clockwise).
+    static double SharedArea(const T_POINT2D a[4], const T_POINT2D b[4]);
+
+private:
+    struct Quad {
+        T_POINT2D c[4];
+        double area = 0.0;
+    };
+    static BOOL BoxOf(const CVdrawUtil& d, long id, Quad& q);
+    BOOL Clashes(const Quad& q) const;
+    std::vector<Quad> m_Boxes;
+};
