@@ -23,6 +23,9 @@ sqlite3:
 
     /usr/bin/python3 scripts/check_beam_force_figures.py PROJECT.pvxdb DRAWING.dxf TYPE SCALE [LOAD]
 
+SCALE "auto": the sheet drawn at its default value scale, which makes the largest |value| a
+quarter of the median member length high (two significant digits), shown in the notes.
+
 Prints one line per check and exits 1 when one fails.
 """
 import math
@@ -53,8 +56,23 @@ def reals(blob):
     return list(struct.unpack("<%dd" % (len(blob) // 8), blob)) if blob else []
 
 
+def auto_scale(expected):
+    """The default value scale: the largest |value| drawn a quarter of the median member length
+    high (value x scale / 1000 m), to two significant digits."""
+    lengths = sorted(math.hypot(b[0] - a[0], b[1] - a[1]) for _, a, b, _ in expected)
+    peak = max((abs(v) for _, _, _, curves in expected for c in curves for v in c), default=0.0)
+    if not lengths or peak <= 1e-9:
+        return 1.0
+    n = len(lengths)
+    median = lengths[n // 2] if n % 2 else 0.5 * (lengths[n // 2 - 1] + lengths[n // 2])
+    raw = 0.25 * median * 1000.0 / peak
+    unit = 10.0 ** (math.floor(math.log10(raw)) - 1)
+    return max(unit, round(raw / unit) * unit)
+
+
 def main():
-    path, dxf, typ, scale = sys.argv[1], sys.argv[2], int(sys.argv[3]), float(sys.argv[4])
+    path, dxf, typ = sys.argv[1], sys.argv[2], int(sys.argv[3])
+    scale = None if sys.argv[4] == "auto" else float(sys.argv[4])
     load = int(sys.argv[5]) if len(sys.argv) > 5 else 0
     col, sign, kind_shown = SHEETS[typ]
     db = sqlite3.connect("file:%s?mode=ro" % path, uri=True)
@@ -181,6 +199,12 @@ def main():
     check(len(expected) > 0, "the sheet has members to draw")
     print("%d members or ribs, %d curves expected" % (len(expected), sum(len(c) for _, _, _, c in expected)))
 
+    if scale is None:
+        scale = auto_scale(expected)
+        notes = [e.dxf.text for e in ezdxf.readfile(dxf).modelspace() if e.dxftype() == "TEXT"]
+        want = "\\U+6570\\U+503C\\U+6BD4\\U+4F8B:%g" % scale
+        check(want in notes, "the notes show the value scale %g" % scale)
+        print("automatic value scale %g" % scale)
     msp = ezdxf.readfile(dxf).modelspace()
     polys = [[(v.dxf.location.x, v.dxf.location.y) for v in e.vertices] for e in msp
              if e.dxftype() == "POLYLINE" and e.dxf.layer == "L101"]

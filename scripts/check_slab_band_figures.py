@@ -19,6 +19,9 @@
 
     /usr/bin/python3 scripts/check_slab_band_figures.py PROJECT.pvxdb DRAWING.dxf TYPE SCALE LOAD
 
+SCALE "auto" (508 drawn at its default value scale): the scale that draws the largest |value| a
+quarter of the median band length high, two significant digits, shown in the notes.
+
 Prints one line per failed check and a summary; exits 1 when a check fails.
 """
 import math
@@ -217,7 +220,7 @@ def check_508(p, design, msp, load, scale):
     polys = [[(v.dxf.location.x, v.dxf.location.y) for v in e.vertices] for e in msp
              if e.dxftype() == "POLYLINE" and e.dxf.layer == "L101"]
     texts = [e for e in msp if e.dxftype() == "TEXT" and e.dxf.layer == "L50"]
-    f = abs(scale) if abs(scale) >= 1e-6 else 1.0
+    f = abs(scale) if scale is not None and abs(scale) >= 1e-6 else 1.0
     expected = []
     for band in p["bands"]:
         line = band_line(p, band)
@@ -235,6 +238,21 @@ def check_508(p, design, msp, load, scale):
             curves = [list(reversed(v)) for v in curves]
         for vals in curves:
             expected.append((band[0], a, b, vals))
+    if scale is None:
+        # The default value scale: the largest |value| a quarter of the median band length high
+        # (value x scale / 1000 m), two significant digits, shown in the notes.
+        lengths = sorted({k: math.hypot(b[0] - a[0], b[1] - a[1]) for k, a, b, _ in expected}.values())
+        peak = max((abs(v) for _, _, _, vals in expected for v in vals), default=0.0)
+        scale = 1.0
+        if lengths and peak > 1e-9:
+            n = len(lengths)
+            median = lengths[n // 2] if n % 2 else 0.5 * (lengths[n // 2 - 1] + lengths[n // 2])
+            raw = 0.25 * median * 1000.0 / peak
+            unit = 10.0 ** (math.floor(math.log10(raw)) - 1)
+            scale = max(unit, round(raw / unit) * unit)
+        check("\\U+6570\\U+503C\\U+6BD4\\U+4F8B:%g" % scale in [t.dxf.text for t in texts],
+              "the notes show the value scale %g" % scale)
+        f = scale
     check(len(polys) == len(expected), "%d diagram polylines, %d drawn" % (len(expected), len(polys)))
     for (k, a, b, vals), pts in zip(expected, polys):
         length = math.hypot(b[0] - a[0], b[1] - a[1])
@@ -264,7 +282,8 @@ def check_508(p, design, msp, load, scale):
 
 
 def main():
-    path, dxf, typ, scale, load = sys.argv[1], sys.argv[2], int(sys.argv[3]), float(sys.argv[4]), int(sys.argv[5])
+    path, dxf, typ, load = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[5])
+    scale = None if sys.argv[4] == "auto" else float(sys.argv[4])
     p = read_project(path)
     check(len(p["bands"]) > 0, "the project has slab bands")
     design = check_rows(p)

@@ -168,6 +168,7 @@ struct sFVDDisplaySettings {
     double m_dScale2 = 1.0;     // factor of the force-diagram figures (CFVDUnitScale)
     int m_nRatio = -1;          // -1: no ratio/value choice; 0: value/limit; other: ratio
     double m_dPrecision = 0.0;  // decimals of the figure's numbers (truncated to int)
+    BOOL m_bScale2Auto = TRUE;  // the diagram sheets choose m_dScale2 until one is set
 };
 
 // Value bands and their colours, part of the contour parameters. Colours are COLORREF.

@@ -73,9 +73,43 @@ BOOL CFVDForceDrawCommon::DrawMember(UINT key, CDataBase* db, void* context) {
     if (!GetMemberLine(key, db, line, context)) return 1;
     CArray<double, double> first, second;
     if (!GetForceValues(key, db, first, second, context)) return 1;
+    if (m_pSurvey) {
+        m_pSurvey->lengths.push_back(line.GetLength());
+        for (const CArray<double, double>* v : {&first, &second})
+            for (INT_PTR i = 0; i < v->GetSize(); ++i) m_pSurvey->peak = std::max(m_pSurvey->peak, std::fabs((*v)[i]));
+        return 1;
+    }
     AlignStationsWithLine(line, first, second);
     DrawMemberCurves(line, first, second);
     return 1;
+}
+
+double CFVDForceDrawCommon::AutoValueScale(std::vector<double> lengths, double peak, double cur2mm) {
+    std::erase_if(lengths, [](double l) { return !(l > 0.0) || !std::isfinite(l); });
+    if (lengths.empty() || !(peak > 1e-9) || !std::isfinite(peak)) return 1.0;
+    std::sort(lengths.begin(), lengths.end());
+    const size_t n = lengths.size();
+    const double median = n % 2 ? lengths[n / 2] : 0.5 * (lengths[n / 2 - 1] + lengths[n / 2]);
+    const double raw = 0.25 * median * cur2mm / peak;
+    const double unit = std::pow(10.0, std::floor(std::log10(raw)) - 1.0);  // two significant digits
+    return std::max(unit, std::round(raw / unit) * unit);
+}
+
+void CFVDForceDrawCommon::ChooseValueScale(const std::function<void()>& walk) {
+    sFVDDisplaySettings* s = GetDisplaySettings();
+    if (!s || !s->m_bScale2Auto) return;
+    ScaleSurvey survey;
+    m_pSurvey = &survey;
+    walk();
+    m_pSurvey = nullptr;
+    s->m_dScale2 = AutoValueScale(survey.lengths, survey.peak, CurrentUnitCtrl::Cur2MM());
+}
+
+CString CFVDForceDrawCommon::ValueScaleText() {
+    const sFVDDisplaySettings* s = GetDisplaySettings();
+    CString v;
+    v.Format("%g", s ? s->m_dScale2 : 1.0);
+    return CMsgDll::pfuncLoadStr("IDS_DESCREPT_VALUE_SCALE", 0) + v;
 }
 
 void CFVDForceDrawCommon::DrawMemberCurves(const CZELF_DBLineObjData& line, const CArray<double, double>& first,
@@ -155,13 +189,17 @@ void CFVDBeamForceMoment::DrawFigure() {
     membs.ConnectToDB(db);
     CArray<UINT, UINT> keys;
     membs.GetKeyList(keys);
-    for (INT_PTR i = 0; i < keys.GetSize(); ++i)
-        if (!DrawMember(keys[i], db, nullptr)) break;
+    auto walk = [&] {
+        for (INT_PTR i = 0; i < keys.GetSize(); ++i)
+            if (!DrawMember(keys[i], db, nullptr)) break;
+    };
+    ChooseValueScale(walk);
+    walk();
     DrawFigureNotes();
 }
 
 BOOL CFVDBeamForceMoment::GetDescription(CArray<COLORREF>& /*colours*/, CString& text) {
-    text = CMsgDll::pfuncLoadStr(DescriptionKey(), 0);
+    text = CMsgDll::pfuncLoadStr(DescriptionKey(), 0) + "\n" + ValueScaleText();
     return 1;
 }
 
@@ -279,15 +317,19 @@ void CFVDRibBeamForce_M::DrawFigure() {
     if (!m_pDrawing || !db) return;
     TextRoomScope room(*this);
     BuildRibRecords();
-    m_nMemberPass = 0;
-    for (RibRecord& rib : m_Ribs) DrawMember(0, db, &rib);
-    m_nMemberPass = 1;
     CClassPMemb membs;
     membs.ConnectToDB(db);
     CArray<UINT, UINT> keys;
     membs.GetKeyList(keys);
-    for (INT_PTR i = 0; i < keys.GetSize(); ++i)
-        if (!DrawMember(keys[i], db, nullptr)) break;
+    auto walk = [&] {
+        m_nMemberPass = 0;
+        for (RibRecord& rib : m_Ribs) DrawMember(0, db, &rib);
+        m_nMemberPass = 1;
+        for (INT_PTR i = 0; i < keys.GetSize(); ++i)
+            if (!DrawMember(keys[i], db, nullptr)) break;
+    };
+    ChooseValueScale(walk);
+    walk();
     DrawFigureNotes();
 }
 

@@ -17,6 +17,7 @@
 // left of the member's direction (the sign turned for an arc bulging left).
 #pragma once
 
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -59,6 +60,10 @@ public:
     static CString ValueText(double value, int counter);
     // Stations of n values that carry a text: 0, n / 2 and n - 1 (none below two values).
     static BOOL IsTextStation(int j, int n);
+    // The automatic value scale: the one that draws the largest |value| a quarter of the median
+    // member length high (ordinate = value x scale / cur2mm), to two significant digits; 1
+    // without lengths or values.
+    static double AutoValueScale(std::vector<double> lengths, double peak, double cur2mm);
     // The station lists run from the member's i-end; a line that SetData turned to read left to
     // right starts at the j-end, so the lists are turned with it.
     static void AlignStationsWithLine(const CZELF_DBLineObjData& line, CArray<double, double>& first,
@@ -76,6 +81,18 @@ protected:
         CFVDTextRoom room;
     };
     CFVDTextRoom* m_TextRoom = nullptr;
+
+    // While the sheet's value scale is automatic, ChooseValueScale runs walk (the sheet's
+    // DrawMember calls) with the members measured instead of drawn, then sets the scale in the
+    // display settings, where the panel and the notes read it.
+    struct ScaleSurvey {
+        std::vector<double> lengths;
+        double peak = 0.0;
+    };
+    ScaleSurvey* m_pSurvey = nullptr;
+    void ChooseValueScale(const std::function<void()>& walk);
+    // The notes' line of the value scale in effect.
+    CString ValueScaleText();
 
     // Draws the one or two curves of a member along line.
     void DrawMemberCurves(const CZELF_DBLineObjData& line, const CArray<double, double>& first,

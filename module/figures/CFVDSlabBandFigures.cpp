@@ -148,18 +148,26 @@ void CFVDSlabBandForce_M::ClearBaseMapList(std::list<EFigureType>& out) {
 }
 
 BOOL CFVDSlabBandForce_M::GetDescription(CArray<COLORREF>& /*colours*/, CString& text) {
-    text = CMsgDll::pfuncLoadStr("IDS_DESCREPT_UNITMOMENT_UNIT", 0);
+    text = CMsgDll::pfuncLoadStr("IDS_DESCREPT_UNITMOMENT_UNIT", 0) + "\n" + ValueScaleText();
     return 1;
 }
 
 void CFVDSlabBandForce_M::DrawFigure() {
+    ChooseValueScale([this] {
+        CDataBase* db = GetPostDataBase();
+        CClassPSbbd bands;
+        bands.ConnectToDB(db);
+        CArray<UINT, UINT> keys;
+        if (db) bands.GetKeyList(keys);
+        for (INT_PTR i = 0; i < keys.GetSize(); ++i) DrawMember(keys[i], db, nullptr);
+    });
     DrawBands(*this, [this](UINT key, CDataBase* db) { return DrawMember(key, db, nullptr); });
 }
 
 BOOL CFVDSlabBandForce_M::GetMemberLine(UINT key, CDataBase* db, CZELF_DBLineObjData& line, void* /*context*/) {
     SetCurrentLayer(FVD_LAYER_BEAM);
     SlabBandGeometry g;
-    if (!GetSlabBandGeometry(key, db, g, m_pDrawing) || g.outline.GetSize() < 2) return 0;
+    if (!GetSlabBandGeometry(key, db, g, m_pSurvey ? nullptr : m_pDrawing) || g.outline.GetSize() < 2) return 0;
     // The line reads left to right; DrawMember turns the stations (from the band's start) with it.
     return line.SetData(g.outline[0], g.outline[g.outline.GetSize() - 1], 0.0, 0.0, 0.0) != 0;
 }

@@ -182,7 +182,10 @@ void CFigureDetailDisplay::Dlg2Data() {
     sFVDDisplaySettings* s = CurrentSettings();
     if (!s) return;
     s->m_dDrawScale = m_EditScale.GetEditValue();
-    s->m_dScale2 = m_EditValueScale.GetEditValue();
+    // A value scale other than the one shown (the sheet's own choice) is the user's from now on.
+    const double valueScale = m_EditValueScale.GetEditValue();
+    if (valueScale != s->m_dScale2) s->m_bScale2Auto = FALSE;
+    s->m_dScale2 = valueScale;
     s->m_dPrecision = m_EditPrecision.GetEditValue();
     if (s->m_nRatio != -1) s->m_nRatio = IsDlgButtonChecked(IDC_FIGURE_VALUES) ? 0 : 1;
 }

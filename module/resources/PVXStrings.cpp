@@ -346,6 +346,7 @@ const CMsgDll::StringEntry kStrings[] = {
     {"IDS_DESCREPT_PILE_TEXT_PILE_CZL_KZ", "单桩抗拔承载力"},
     {"IDS_DESCREPT_PILE_REACT_NONE", "无反力"},
     {"IDS_DESCREPT_SINK_TEXT_SINK", "沉降"},
+    {"IDS_DESCREPT_VALUE_SCALE", "数值比例:"},
     {"IDS_DESCREPT_SINK_CONTOUR_TITLE", "沉降等值线"},
     {"IDS_DESCREPT_SINK_CONTOUR_UNIT", "mm，向下为负"},
     {"IDS_DESCREPT_SINK_TEXT_SINK_AVG", "平均沉降"},

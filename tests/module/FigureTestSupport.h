@@ -18,6 +18,7 @@ inline std::unique_ptr<CVdrawUtil> DrawSheet(CFVDBase& fig, int type, UINT load,
     fig.Display(d.get());
     fig.SetNotesFlag(FALSE);
     fig.GetDisplaySettings()->m_dScale2 = valueScale;
+    fig.GetDisplaySettings()->m_bScale2Auto = FALSE;
     fig.SetLoadCase(load);
     fig.DrawFigure();
     return d;

@@ -335,12 +335,13 @@ TEST(SampleSlabBands, MatchTheProject) {
         const char* type;
         const char* load;
         const char* scale;
-    } rows[] = {{"509", "0", "1"}, {"509", "101", "1"}, {"508", "0", "100"}, {"508", "103", "0"}, {"508", "101", "-50"}};
+    } rows[] = {{"509", "0", "1"},   {"509", "101", "1"},  {"508", "0", "100"},
+                {"508", "103", "0"}, {"508", "101", "-50"}, {"508", "0", "auto"}};
     for (const auto& r : rows) {
         SCOPED_TRACE(std::string(r.type) + " load " + r.load);
-        const std::string base = tmp + "/figband_" + r.type + "_" + r.load + "_" + std::to_string(getpid());
+        const std::string base = tmp + "/figband_" + r.type + "_" + r.load + "_" + r.scale + "_" + std::to_string(getpid());
         std::string opts = std::string(" --load ") + r.load;
-        if (std::string(r.type) == "508") opts += std::string(" --set value-scale=") + r.scale;
+        if (std::string(r.type) == "508" && std::string(r.scale) != "auto") opts += std::string(" --set value-scale=") + r.scale;
         const moduletest::HostRun dxf =
             moduletest::RunHost(std::string("figure ") + r.type + opts + " --out " + base + ".dxf", "figband");
         ASSERT_EQ(dxf.exitCode, 0) << dxf.err;

@@ -88,6 +88,22 @@ TEST(BeamForceRules, AnchorsTextsAndScale) {
         SCOPED_TRACE(r.scale);
         EXPECT_DOUBLE_EQ(CFVDForceDrawCommon::OrdinateScale(r.scale, r.cur2mm), r.factor);
     }
+    // The default value scale: 0.25 x median length x cur2mm / peak, two significant digits.
+    const struct {
+        const char* label;
+        std::vector<double> lengths;
+        double peak, scale;
+    } autos[] = {
+        {"6 m members, 62 kN m", {6, 6, 6}, 62.0, 24.0},                 // 24.19
+        {"median of an even count", {2, 4, 8, 100}, 900.0, 1.7},         // 6 m: 1.667
+        {"lengths 0 left out", {0, 12}, 10.0, 300.0},                     // 300
+        {"no values", {6}, 0.0, 1.0},
+        {"no members", {}, 50.0, 1.0},
+    };
+    for (const auto& r : autos) {
+        SCOPED_TRACE(r.label);
+        EXPECT_NEAR(CFVDForceDrawCommon::AutoValueScale(r.lengths, r.peak, 1000.0), r.scale, 1e-9);
+    }
     // Stations with a text: ends and n / 2; none for fewer than two values.
     const struct {
         int n;
@@ -419,14 +435,17 @@ TEST(RibBeamRules, ArcDiagramsReadLeftToRight) {
         }
         // Texts at stations 0, 2, 4 (found by x): the value, upright (the chord read left to
         // right), hanging below the point (anchor 0: a positive moment lies right of the reading
-        // direction).
+        // direction); the end values run inwards from a text height inside their stations.
+        const double leftX = std::min(r.stations[0].x, r.stations[4].x);
         for (int k : {0, 2, 4}) {
             const Station& s = r.stations[k];
+            const int end = k == 2 ? 0 : s.x == leftX ? 1 : -1;
             const CvdFigure* at = nullptr;
             for (const CvdFigure* t : texts)
-                if (std::fabs(t->m_points[0].x - s.x) < 1e-9) at = t;
+                if (std::fabs(t->m_points[0].x - end * t->m_height - s.x) < 1e-9) at = t;
             EXPECT_NE(at, nullptr) << "no text at station " << k;
             if (!at) continue;
+            EXPECT_EQ(at->m_horJust, end == 0 ? VdTextHorCenter : end > 0 ? VdTextHorLeft : VdTextHorRight) << k;
             std::string text(at->m_text);
             text.erase(0, text.find_first_not_of(' '));
             text.erase(text.find_last_not_of(' ') + 1);
@@ -448,11 +467,13 @@ TEST(SampleBeamSheets, MatchTheProject) {
         const char* scale;
     } rows[] = {{"201", "0", "100"}, {"202", "0", "100"}, {"203", "0", "100"}, {"163", "0", "100"},
                 {"164", "0", "100"}, {"165", "0", "100"}, {"201", "103", "0"}, {"164", "101", "-50"},
-                {"518", "0", "100"}, {"519", "0", "100"}, {"518", "103", "0"}};
+                {"518", "0", "100"}, {"519", "0", "100"}, {"518", "103", "0"}, {"201", "0", "auto"},
+                {"519", "0", "auto"}};
     for (const auto& r : rows) {
         SCOPED_TRACE(std::string(r.type) + " load " + r.load);
-        const std::string base = tmp + "/figbeam_" + r.type + "_" + std::to_string(getpid());
-        const std::string opts = std::string(" --load ") + r.load + " --set value-scale=" + r.scale;
+        const std::string base = tmp + "/figbeam_" + r.type + "_" + r.load + "_" + r.scale + "_" + std::to_string(getpid());
+        const bool own = std::string(r.scale) == "auto";  // the sheet's own value scale
+        const std::string opts = std::string(" --load ") + r.load + (own ? "" : std::string(" --set value-scale=") + r.scale);
         const moduletest::HostRun dxf =
             moduletest::RunHost(std::string("figure ") + r.type + opts + " --out " + base + ".dxf", "figbeam");
         ASSERT_EQ(dxf.exitCode, 0) << dxf.err;

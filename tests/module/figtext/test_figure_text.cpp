@@ -10,6 +10,7 @@
 #include "module/figures/CFVDRatioStrMaker.h"
 #include "module/figures/CFVDTextBlock.h"
 #include "module/figures/FigureText.h"
+#include "module/figures/FigureTextRoom.h"
 #include "module/resources/PVXResources.h"
 
 namespace {
@@ -388,3 +389,34 @@ TEST_F(FigureTextTest, AnchorKindsAndMoveInfo) {
 }
 
 }  // namespace
+
+// A text that would cover another moves by the first offset that clears it: the room keeps the
+// texts drawn so far (a tenth of the smaller box shared is a clash).
+TEST_F(FigureTextTest, TextRoomMovesAClashingTextClear) {
+    struct Row {
+        const char* label;
+        double x, y;             // where the second text "BBBB" (2.4 x 1 at height 1) is drawn
+        std::vector<T_POINT2D> offsets;
+        BOOL clear;
+        double endX, endY;       // where it stands afterwards
+    } rows[] = {
+        {"apart: stays", 10, 0, {{0, 5}}, TRUE, 10, 0},
+        {"edge to edge: stays", 2.4, 0, {{0, 5}}, TRUE, 2.4, 0},
+        {"over: first clear offset", 1, 0.5, {{0.5, 0}, {0, 1.5}, {0, 3}}, TRUE, 1, 2},
+        {"no offset clears: back", 1, 0, {{0.2, 0}}, FALSE, 1, 0},
+        {"sharing under a tenth: stays", 2.2, 0.5, {}, TRUE, 2.2, 0.5},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        CVdrawUtil d;
+        d.DrawText("AAAA", 0, 0, VdTextVerBottom, VdTextHorLeft, 1.0, 0.0);
+        CFVDTextRoom room;
+        room.Collect(d);
+        CArray<long> ids;
+        ids.Add(d.DrawText("BBBB", r.x, r.y, VdTextVerBottom, VdTextHorLeft, 1.0, 0.0));
+        EXPECT_EQ(room.Place(d, ids, r.offsets), r.clear);
+        EXPECT_NEAR(d.GetFigure(ids[0])->m_points[0].x, r.endX, 1e-12);
+        EXPECT_NEAR(d.GetFigure(ids[0])->m_points[0].y, r.endY, 1e-12);
+        EXPECT_TRUE(room.Clashes(d, ids));  // its own box is kept for the texts after it
+    }
+}
