@@ -52,39 +52,53 @@ BOOL CFVDTextRoom::BoxOf(const CVdrawUtil& d, long id, Quad& q) {
     if (!(w > 0.0) || !(f->m_height > 0.0)) return FALSE;
     vd::TextCorners(*f, w, q.c);
     q.area = w * f->m_height;
-    return TRUE;
+    q.x0 = q.x1 = q.c[0].x;
+    q.y0 = q.y1 = q.c[0].y;
+    for (const T_POINT2D& p : q.c) {
+        q.x0 = std::fmin(q.x0, p.x), q.x1 = std::fmax(q.x1, p.x);
+        q.y0 = std::fmin(q.y0, p.y), q.y1 = std::fmax(q.y1, p.y);
+    }
+    return std::isfinite(q.x0) && std::isfinite(q.x1) && std::isfinite(q.y0) && std::isfinite(q.y1);
 }
+
+void CFVDTextRoom::Keep(const Quad& q) {
+    // The first box sets the bucket size: a few of its heights, so a query looks at few buckets.
+    if (m_dCell <= 0.0) m_dCell = std::fmax(4.0 * std::fmax(q.y1 - q.y0, q.x1 - q.x0), 1e-9);
+    const size_t index = m_Boxes.size();
+    m_Boxes.push_back(q);
+    for (long cx = Cell(q.x0); cx <= Cell(q.x1); ++cx)
+        for (long cy = Cell(q.y0); cy <= Cell(q.y1); ++cy) m_Buckets[Key(cx, cy)].push_back(index);
+}
+
+long CFVDTextRoom::Cell(double v) const { return static_cast<long>(std::floor(v / m_dCell)); }
 
 void CFVDTextRoom::Collect(const CVdrawUtil& d, int layer) {
     for (long id : d.GetFigureIds()) {
         const CvdFigure* f = d.GetFigure(id);
         Quad q;
-        if (f && (layer < 0 || f->GetLayer() == layer) && BoxOf(d, id, q)) m_Boxes.push_back(q);
+        if (f && (layer < 0 || f->GetLayer() == layer) && BoxOf(d, id, q)) Keep(q);
     }
 }
 
 void CFVDTextRoom::Add(const CVdrawUtil& d, const CArray<long>& ids) {
     for (INT_PTR i = 0; i < ids.GetSize(); ++i) {
         Quad q;
-        if (BoxOf(d, ids[i], q)) m_Boxes.push_back(q);
+        if (BoxOf(d, ids[i], q)) Keep(q);
     }
 }
 
 BOOL CFVDTextRoom::Clashes(const Quad& q) const {
-    double x0 = q.c[0].x, x1 = x0, y0 = q.c[0].y, y1 = y0;
-    for (const T_POINT2D& p : q.c) {
-        x0 = std::fmin(x0, p.x), x1 = std::fmax(x1, p.x);
-        y0 = std::fmin(y0, p.y), y1 = std::fmax(y1, p.y);
-    }
-    for (const Quad& o : m_Boxes) {
-        double ox0 = o.c[0].x, ox1 = ox0, oy0 = o.c[0].y, oy1 = oy0;
-        for (const T_POINT2D& p : o.c) {
-            ox0 = std::fmin(ox0, p.x), ox1 = std::fmax(ox1, p.x);
-            oy0 = std::fmin(oy0, p.y), oy1 = std::fmax(oy1, p.y);
+    if (m_Boxes.empty()) return FALSE;
+    for (long cx = Cell(q.x0); cx <= Cell(q.x1); ++cx)
+        for (long cy = Cell(q.y0); cy <= Cell(q.y1); ++cy) {
+            const auto it = m_Buckets.find(Key(cx, cy));
+            if (it == m_Buckets.end()) continue;
+            for (size_t k : it->second) {
+                const Quad& o = m_Boxes[k];
+                if (o.x1 < q.x0 || o.x0 > q.x1 || o.y1 < q.y0 || o.y0 > q.y1) continue;
+                if (SharedArea(q.c, o.c) > kClashShare * std::fmin(q.area, o.area)) return TRUE;
+            }
         }
-        if (ox1 < x0 || ox0 > x1 || oy1 < y0 || oy0 > y1) continue;
-        if (SharedArea(q.c, o.c) > kClashShare * std::fmin(q.area, o.area)) return TRUE;
-    }
     return FALSE;
 }
 

@@ -11,6 +11,7 @@
 //     room.Place(*drawing, ids, {{0.2, 0}, {-0.2, 0}});  // tries the offsets in turn, keeps the box
 #pragma once
 
+#include <unordered_map>
 #include <vector>
 
 #include "host/base/GeomTypes.h"
@@ -38,8 +39,17 @@ private:
     struct Quad {
         T_POINT2D c[4];
         double area = 0.0;
+        double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;  // its extent
     };
     static BOOL BoxOf(const CVdrawUtil& d, long id, Quad& q);
     BOOL Clashes(const Quad& q) const;
+    void Keep(const Quad& q);
+    // The boxes in square buckets of m_dCell, by bucket column and row.
+    long Cell(double v) const;
+    static unsigned long long Key(long cx, long cy) {
+        return (static_cast<unsigned long long>(static_cast<unsigned int>(cx)) << 32) | static_cast<unsigned int>(cy);
+    }
     std::vector<Quad> m_Boxes;
+    std::unordered_map<unsigned long long, std::vector<size_t>> m_Buckets;
+    double m_dCell = 0.0;
 };
