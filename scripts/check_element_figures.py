@@ -388,7 +388,7 @@ def main(project, drawing, typ):
     else:
         want, outlines = node_value_texts(p, typ)
     got = [e.dxf.text for e in doc.modelspace() if e.dxftype() == "TEXT" and e.dxf.layer == "L50"]
-    # The notes (title and description lines) follow the sheet's texts.
+    # The notes (title, load text, description and drawing scale) follow the sheet's texts.
     body = got[:len(want)]
     if body != want:
         for i, (g, w) in enumerate(zip(body, want)):
@@ -398,8 +398,12 @@ def main(project, drawing, typ):
         if len(body) != len(want):
             failures.append("%d texts, expected %d" % (len(body), len(want)))
     notes = len(got) - len(want)
-    if notes not in (2, 3):
-        failures.append("%d texts besides the values, expected the notes' 2 or 3" % notes)
+    if notes not in (3, 4):
+        failures.append("%d texts besides the values, expected the notes' 3 or 4" % notes)
+    # The element sheets are drawn at three times the model's size, every other sheet at 1.
+    scale = " 3:1" if typ in (522, 523) else " 1:1"
+    if not got or not got[-1].endswith(scale):
+        failures.append("last text %r, expected the drawing scale%s" % (got[-1] if got else None, scale))
     print("texts: %d values checked" % len(want))
     n25 = sum(1 for e in doc.modelspace() if e.dxf.layer == "L25" and e.dxftype() == "POLYLINE")
     if n25 != outlines:

@@ -124,7 +124,17 @@ int RunInfo(const CHostOptions& options, const CHostArgs& args) {
     size_t shapes = db.Table<DBT_MODE>().LoadsWithAnyOf(freq.Keys(), nodeKeys).size();
     std::printf("Modes: %zu (mode shapes for %zu)\n", freq.Count(), shapes);
     PrintPresence("Time history", db, LoadsWith(db.Table<DBT_DISP>(), thKeys, nodeKeys));
-    PrintPresence("Settlement", db, LoadsWith(db.Table<DBT_DISP>(), settleKeys, nodeKeys));
+    PrintPresence("Settlement load cases", db, LoadsWith(db.Table<DBT_DISP>(), settleKeys, nodeKeys));
+    // The settlement analysis: its points and its load groups of the settlement kind.
+    std::string groups;
+    size_t settleGroups = 0;
+    const auto& ldgp = db.Table<DBT_LDGP>();
+    for (size_t i = 0; i < ldgp.Count(); ++i)
+        if (ldgp.Records()[i].type == LDGP_SETTLEMENT) {
+            groups += std::string(settleGroups++ ? ", " : "") + pvxdb::EscapeText(ldgp.Records()[i].name);
+        }
+    std::printf("Settlement points: %zu\n", db.Table<DBT_PCDSINK>().Count());
+    std::printf("Settlement groups: %zu%s%s\n", settleGroups, groups.empty() ? "" : ": ", groups.c_str());
     PrintFoundationModel(db);
     if (options.bVerbose) {
         std::vector<T_STOREY> storeys;
@@ -150,7 +160,8 @@ int RunInfo(const CHostOptions& options, const CHostArgs& args) {
 const CHostCommandRegistrar kRegister({"info",
                                        "Prints what the project holds: counts of nodes, elements by type, members,\n"
                                        "load cases and combinations, modes, and which results are present\n"
-                                       "(displacements, reactions, forces, modes, time history, settlement).\n"
+                                       "(displacements, reactions, forces, modes, time history, settlement load cases),\n"
+                                       "the settlement points and groups and the foundation model.\n"
                                        "With --verbose also the storeys: the foundation (0) and the floor levels.\n"
                                        "Then loads the results module and opens its result view on the project.",
                                        RunInfo, 10, {CHostViewRequest::ModuleOption()}});

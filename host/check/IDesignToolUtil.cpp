@@ -17,10 +17,30 @@ CDataBase* DocPostDB() {
     return doc ? doc->GetMDBCtrl()->GetDBPost() : nullptr;
 }
 
-// A post control on pDB with the load key selected: a combination, else a load case.
+// A check group (CKLG) as the linear combination of its terms (CClassLdgp::GetTerms); FALSE for
+// a key that is no check group or whose text gives no terms.
+BOOL GroupAsComb(CDataBase* pDB, UINT key, T_PLCOM_D& rec) {
+    if (!pDB || !pDB->Table<DBT_CKLG>().Find(key)) return FALSE;
+    CClassLdgp groups;
+    groups.ConnectToDB(pDB);
+    std::vector<std::pair<UINT, double>> terms;
+    if (!groups.GetTerms(key, terms)) return FALSE;
+    T_PLCOM_D comb;
+    comb.Initialize();
+    comb.type = PLCOM_LINEAR;
+    for (const auto& [loadCase, factor] : terms)
+        if (!comb.AddEntry(PLOAD_STATIC, loadCase, factor)) return FALSE;
+    rec = comb;
+    return TRUE;
+}
+
+// A post control on pDB with the load key selected: a combination, else a check group by its
+// terms, else a load case.
 BOOL SelectKey(CPostCtrl& post, UINT key) {
     T_PLCOM_D rec;
-    if (!post.MakeLoadComb(9, key, rec) && !post.MakeLoadComb(1, key, rec)) return FALSE;
+    if (!post.MakeLoadComb(9, key, rec) && !GroupAsComb(post.GetDataBase(), key, rec) &&
+        !post.MakeLoadComb(1, key, rec))
+        return FALSE;
     return post.SelectLoadComb(rec, 0, 0) != 0;
 }
 
@@ -82,6 +102,11 @@ void IDesignToolUtil::s_GetDesignCombKeys(CDataBase* pDB, CArray<UINT, UINT>& ke
         const T_PLCOM_D* c = t.Find(k);
         if (c && c->type == PLCOM_LINEAR && c->GetEntryCount() > 0) keys.Add(k);
     }
+    // The check groups the design takes that have no combination under their key, by their terms.
+    const auto& groups = pDB->Table<DBT_CKLG>();
+    T_PLCOM_D rec;
+    for (UINT k : groups.Keys())
+        if (groups.Find(k)->designUse && !t.Find(k) && GroupAsComb(pDB, k, rec)) keys.Add(k);
     std::sort(keys.GetData(), keys.GetData() + keys.GetSize());
 }
 

@@ -1,8 +1,9 @@
 // Design and reaction queries of the foundation check library over the analysis results.
 //
-// A load key names a combination (PLCOM) or, when no combination has that key, a load case
-// (PSTLD). Load key 0 stands for the most unfavourable design combination: the design
-// combinations are the linear combinations of the project. Every query reads the document's
+// A load key names a combination (PLCOM); when no combination has that key, a check group (CKLG)
+// taken as the sum of its terms (CClassLdgp::GetTerms); else a load case (PSTLD). Load key 0
+// stands for the most unfavourable design combination: the design combinations are the linear
+// combinations of the project and the check groups of design use that have none under their key. Every query reads the document's
 // post database (CDBDoc::m_pDBDoc) unless one is given; units are those of the project (m, kN),
 // displacements answered in metres.
 #pragma once
@@ -41,7 +42,7 @@ public:
     // member's own node list when it has no elements). FALSE for an unknown member.
     static BOOL s_GetPMembAllNode(UINT memb, CArray<UINT, UINT>& nodes, CDataBase* pDB = nullptr);
 
-    // Keys of the design combinations, ascending.
+    // Keys of the design combinations (see the top of this file), ascending.
     static void s_GetDesignCombKeys(CDataBase* pDB, CArray<UINT, UINT>& keys);
 };
 

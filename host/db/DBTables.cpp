@@ -266,30 +266,40 @@ CString CClassLdgp::GetCombText(UINT key) const {
     return Get(key, rec) ? CString(rec.sort) : CString();
 }
 
-BOOL CClassLdgp::GetTerms(UINT key, std::vector<std::pair<UINT, double>>& terms) const {
+BOOL CClassLdgp::GetTerms(UINT key, std::vector<std::pair<UINT, double>>& terms, std::string* pWhy) const {
     terms.clear();
     T_CKLG_D rec;
-    if (!Get(key, rec)) return FALSE;
+    if (!Get(key, rec)) {
+        if (pWhy) *pWhy = "no check group has key " + std::to_string(key);
+        return FALSE;
+    }
     std::map<std::string, UINT> cases;
     const auto& loads = m_pDB->Table<DBT_PSTLD>();
     for (UINT k : loads.Keys())
         if (loads.Find(k)->type == PLOAD_STATIC) cases[loads.Find(k)->name] = k;
+    auto fail = [&](const std::string& why) {
+        terms.clear();
+        if (pWhy) *pWhy = why;
+        return FALSE;
+    };
+    // Terms are split at each "+" outside double quotes; a quoted name may hold "+".
     const std::string text(rec.sort);
     size_t at = 0;
     while (at <= text.size()) {
-        size_t end = text.find('+', at);
-        if (end == std::string::npos) end = text.size();
+        size_t end = at;
+        for (bool quoted = false; end < text.size() && (quoted || text[end] != '+'); ++end)
+            if (text[end] == '"') quoted = !quoted;
         const std::string term = text.substr(at, end - at);
         size_t n = 0;
         while (n < term.size() && (std::isdigit(static_cast<unsigned char>(term[n])) || term[n] == '.')) ++n;
-        const auto c = cases.find(term.substr(n));
+        std::string name = term.substr(n);
+        if (name.size() >= 2 && name.front() == '"' && name.back() == '"') name = name.substr(1, name.size() - 2);
         char* stop = nullptr;
         const std::string number = term.substr(0, n);
         const double factor = n ? std::strtod(number.c_str(), &stop) : 0.0;
-        if (n == 0 || c == cases.end() || stop != number.c_str() + n) {
-            terms.clear();
-            return FALSE;
-        }
+        if (n == 0 || stop != number.c_str() + n) return fail("term \"" + term + "\" does not start with its factor");
+        const auto c = cases.find(name);
+        if (c == cases.end()) return fail("\"" + name + "\" names no static load case");
         terms.emplace_back(c->second, factor);
         at = end + 1;
     }

@@ -2,6 +2,7 @@
 // use beside Get/Exist/GetCount/GetKeyList (see DB_CDataClass.h).
 #pragma once
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -160,9 +161,10 @@ public:
     // The group's text; empty for an unknown key.
     CString GetCombText(UINT key) const;
     // The terms of a check group as (static load case, factor), read from its text:
-    // "1.2DL+1.4LL" is 1.2 x the static case named DL plus 1.4 x the one named LL. FALSE (terms
-    // emptied) for an unknown key, or a text with a term that has no factor or names no static case.
-    BOOL GetTerms(UINT key, std::vector<std::pair<UINT, double>>& terms) const;
+    // "1.2DL+1.4LL" is 1.2 x the static case named DL plus 1.4 x the one named LL; a name holding
+    // "+" is written in double quotes (1.35"DL+LL"). FALSE (terms emptied, the reason in pWhy when
+    // given) for an unknown key, or a text with a term that has no factor or names no static case.
+    BOOL GetTerms(UINT key, std::vector<std::pair<UINT, double>>& terms, std::string* pWhy = nullptr) const;
 };
 
 // The settlement points. Settlements are answered in metres (the table holds mm): a point's

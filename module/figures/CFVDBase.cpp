@@ -337,7 +337,20 @@ void CFVDBase::DrawFigureNotes() {
     at.y -= 1.5 * m_pDrawing->GetTextHeight(ids) / s;
     ids = DrawLoadCaseBlock(at);
     at.y -= 1.5 * m_pDrawing->GetTextHeight(ids) / s;
-    DrawDescriptionBlock(at);
+    ids = DrawDescriptionBlock(at);
+    at.y -= 1.5 * m_pDrawing->GetTextHeight(ids) / s;
+    DrawScaleBlock(at);
+}
+
+CArray<long> CFVDBase::DrawScaleBlock(const T_POINT2D& at) {
+    CArray<long> ids;
+    if (!m_pDrawing) return ids;
+    CFVDTextBlock block;
+    block.m_nVerJust = VdTextVerTop;
+    block.m_strText.Format("%s %g:1", CMsgDll::pfuncLoadStr("IDS_MAIN_FIGURE_Text_Scale", 0).GetString(),
+                           m_pDrawing->GetDrawScale());
+    SetCurrentTextStyle(FVD_STYLE_SCALE);
+    return block.Draw(m_pDrawing, at);
 }
 
 CArray<long> CFVDBase::DrawDescriptionBlock(const T_POINT2D& at) {

@@ -350,9 +350,11 @@ public:
     const std::map<int, CString>& GetLayerRecord() const { return m_Layers; }
     const std::map<int, CString>& GetTextStyleRecord() const { return m_TextStyles; }
 
-    // Title, load case and description centred under the drawing; see the source.
+    // Title, load case, description and drawing scale centred under the drawing; see the source.
     void DrawFigureNotes();
     CArray<long> DrawDescriptionBlock(const T_POINT2D& at);
+    // The drawing scale of the sheet, "比例 3:1" for a sheet drawn at three times the model's size.
+    CArray<long> DrawScaleBlock(const T_POINT2D& at);
     // The point the notes start at (drawing boundary's bottom centre, model units); FALSE for an
     // empty drawing or no drawing.
     BOOL GetNotesAnchor(T_POINT2D& at) const;

@@ -73,6 +73,7 @@ void CFVDMembInfoDrawByNode::DrawFigure() {
     ApplyScale();
     CDataBase* db = GetPostDataBase();
     if (!m_pDrawing || !db) return;
+    ReportGroupWithoutTerms(m_nCurLoadCase);
     CArray<UINT, UINT> keys;
     if (WalksElements()) {
         CClassPElem t;

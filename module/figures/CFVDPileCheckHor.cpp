@@ -83,6 +83,7 @@ void CFVDPileCheck_React::DrawFigure() {
         CollectLoadCases(listed);
     else
         listed[GetCurLoadCase()];
+    ReportGroupWithoutTerms(GetCurLoadCase(), FALSE);
     for (const auto& entry : listed) {
         if (entry.first == 0) continue;
         std::vector<std::pair<UINT, double>> terms;

@@ -1,6 +1,7 @@
 #include "module/figures/CFigureDetailPages.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstring>
 
 #include "host/base/CMsgDll.h"
@@ -149,6 +150,8 @@ void CFigureDetailDisplay::InitCtrl() {
         e->SetUnitType(0);
         e->SetUnitFmt(15, 3);
     }
+    // The precision is a count of decimals: the sheet uses its whole part.
+    m_EditPrecision.SetUnitFmt(15, 0);
 }
 
 BOOL CFigureDetailDisplay::OnInitDialog() {
@@ -163,7 +166,7 @@ void CFigureDetailDisplay::Data2Dlg() {
     if (!GetSafeHwnd()) return;
     if (sFVDDisplaySettings* s = CurrentSettings()) {
         m_EditValueScale.SetEditUnit(s->m_dScale2);
-        m_EditPrecision.SetEditUnit(s->m_dPrecision);
+        m_EditPrecision.SetEditUnit(std::trunc(s->m_dPrecision));
         m_EditScale.SetEditUnit(s->m_dDrawScale);
         CWnd* box = GetDlgItem(IDC_FIGURE_VALUES);
         if (box) {

@@ -1,6 +1,9 @@
 #include "module/figures/FigureCheckText.h"
 
+#include <string>
+
 #include "host/base/CMsgDll.h"
+#include "host/base/CMsgOutWnd.h"
 #include "host/check/CheckData.h"
 #include "host/check/ICheckToolUtil.h"
 #include "host/db/CDBDoc.h"
@@ -20,6 +23,26 @@ void AddUnfavourable(std::map<UINT, CString>& out, BOOL addUnfavourable) {
 }
 
 }  // namespace
+
+BOOL ReportGroupWithoutTerms(UINT key, BOOL combinationServes) {
+    CDataBase* pDB = ModelDB();
+    if (!pDB || key == 0 || !pDB->Table<DBT_CKLG>().Find(key)) return TRUE;
+    if (combinationServes && pDB->Table<DBT_PLCOM>().Find(key)) return TRUE;
+    CClassLdgp groups;
+    groups.ConnectToDB(pDB);
+    std::vector<std::pair<UINT, double>> terms;
+    std::string why;
+    if (groups.GetTerms(key, terms, &why)) return TRUE;
+    CString text;
+    text.Format("check group %u \"%s\" has no value: %s (a case name holding \"+\" is written in double "
+                "quotes, as 1.35\"DL+LL\")",
+                key, groups.GetCombText(key).GetString(), why.c_str());
+    // Said once, not again for each drawing of the same sheet (view, export).
+    static std::string s_last;
+    if (s_last != text.GetString()) GMsgOutNF(text.GetString());
+    s_last = text.GetString();
+    return FALSE;
+}
 
 CString MakeLoadCombLabel(UINT key, BOOL blank) {
     CString s;

@@ -12,6 +12,11 @@
 class CDataBase;
 class CheckData_P;
 
+// When key names a check group whose text gives no terms, and no analysis combination under its
+// key serves instead (combinationServes), says so in the message window with how to write a case
+// name holding "+"; returns FALSE then, else TRUE.
+BOOL ReportGroupWithoutTerms(UINT key, BOOL combinationServes = TRUE);
+
 // "B12" for blast combination number 12, "12" for any other group; empty when blank is set or
 // the project has no such group.
 CString MakeLoadCombLabel(UINT key, BOOL blank);

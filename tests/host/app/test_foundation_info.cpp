@@ -7,12 +7,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -100,6 +102,65 @@ TEST(FoundationInfo, DocumentationExampleIsRead) {
                              "Pile section 1: ZH500, diameter 0.500 m, 2 piles", "\nColumns above the foundation: 1\n",
                              "Check load group 101: 1.35DL (basic, design)"})
         EXPECT_NE(r.out.find(text), std::string::npos) << text << " in:\n" << r.out;
+}
+
+// The texts of layer L50 (values, then the notes) of a DXF in drawing order.
+std::vector<std::string> TextsOfLayer50(const std::string& path) {
+    std::ifstream f(path);
+    std::vector<std::string> texts;
+    std::string code, value, type, layer;
+    while (std::getline(f, code) && std::getline(f, value)) {
+        if (!value.empty() && value.back() == '\r') value.pop_back();
+        const int c = std::atoi(code.c_str());
+        if (c == 0) type = value, layer.clear();
+        if (c == 8) layer = value;
+        if (c == 1 && type == "TEXT" && layer == "L50") texts.push_back(value);
+    }
+    return texts;
+}
+
+// The documentation's raft example drawn as its user draws it, under check group 201 "1.35DL"
+// (no combination has its key): each sheet writes first what the script's header works out by
+// hand (a check ratio: its end), and its notes end with the drawing scale. A quoted case name
+// reads the same; a case the project lacks is said. info counts the settlement points.
+TEST(FoundationInfo, RaftExampleSheetsShowItsValues) {
+    const std::string path = kTmp + "/raft_foundation_" + kPid + ".pvxdb", dxf = kTmp + "/raft_" + kPid + ".dxf";
+    ASSERT_EQ(Shell("/usr/bin/python3 '" + kSource + "/docs/examples/raft_foundation.py' '" + path + "'").code, 0);
+    struct Row {
+        const char *sql, *args;
+        std::vector<std::string> values;
+        const char *scale, *message;
+    } rows[] = {
+        {"", "511 --load 201 --set precision=1", {"31.9"}, " 1:1", ""},  // 1.35 x 850 kN / 36 m2
+        {"", "512 --load 201 --set precision=1", {"-11.1"}, " 1:1", ""},  // 1.35 x -8.25 mm
+        {"", "524 --load 201 --set precision=1", {"31.9"}, " 1:1", ""},  // 1.35 x mean(R / 9 m2)
+        {"", "525 --load 201 --set precision=1", {"-11.1"}, " 1:1", ""},
+        {"", "502 --load 201", {":2.84"}, " 1:1", ""},  // 0.7 x 1430 x 3.4 x 0.45 / (1.35 x 400)
+        {"", "600 --load 1 --set precision=2", {"0.25", "4.25", "8.25", "4.25"}, " 1:1", ""},
+        {"", "522 --load 201", {}, " 3:1", ""},
+        {"UPDATE CKLG SET sort_text = '1.0\"DL\"+0.35DL'", "511 --load 201 --set precision=1", {"31.9"}, " 1:1", ""},
+        {"UPDATE CKLG SET sort_text = '1.35DL+1.0LL'", "511 --load 201", {}, " 1:1",
+         "\"LL\" names no static load case (a case name holding \"+\" is written in double quotes"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.args);
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, r.sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+        const ShellRun run = Shell("'" + kHost + "' --quiet --db '" + path + "' figure " + r.args + " --out '" + dxf + "'");
+        ASSERT_EQ(run.code, 0) << run.out;
+        const std::vector<std::string> texts = TextsOfLayer50(dxf);
+        ASSERT_GT(texts.size(), r.values.size()) << run.out;
+        for (size_t i = 0; i < r.values.size(); ++i)
+            EXPECT_EQ(texts[i].substr(texts[i].size() - std::min(texts[i].size(), r.values[i].size())), r.values[i]);
+        EXPECT_EQ(texts.back().substr(texts.back().size() - std::strlen(r.scale)), r.scale);
+        EXPECT_NE(run.out.find(r.message), std::string::npos) << run.out;
+    }
+    const ShellRun info = Shell("'" + kHost + "' --quiet --db '" + path + "' info");
+    std::remove(dxf.c_str());
+    std::remove(path.c_str());
+    EXPECT_NE(info.out.find("\nSettlement points: 4\nSettlement groups: 1: SETTLE\n"), std::string::npos) << info.out;
 }
 
 TEST(FoundationInfo, ProjectWithoutOneSaysSo) {

@@ -139,7 +139,7 @@ TEST(PvxHostTest, InfoReportsTheSampleProject) {
         {"Truss forces", "DL, LL, WX"},
         {"Modes", "6 (mode shapes for 6)"},
         {"Time history", "THX"},
-        {"Settlement", "SETTLE"},
+        {"Settlement load cases", "SETTLE"},
     };
     for (const Row& row : rows) {
         auto it = m.find(row.key);

@@ -128,20 +128,27 @@ TEST(DesignQueries, ReactionOfElementOrMember) {
 }
 
 // A check group's reaction comes from its own text's terms: group 11 shares combination 11's key
-// (1.2D+1.4L) but is 1.0D+1.0L. Member 50 (nodes 1, 2, 3): D 300, L 80; member 52 (nodes 3, 4)
-// has no reaction. A text with a term naming no static case, without a factor or with a
-// malformed one reads as no terms.
+// (1.2D+1.4L) but is 1.0D+1.0L. Member 50 (nodes 1, 2, 3): D 300, L 80, case "D+L" (3) 7; member
+// 52 (nodes 3, 4) has no reaction. A text with a term naming no static case, without a factor or
+// with a malformed one reads as no terms; a quoted name may hold "+". The combined reaction
+// (GetComBineValue, over member 50's length of 2 m) takes the combination under the key when
+// there is one, else the group's terms; load 0 the largest over the linear combinations and the
+// design group 36 (3.0D, no combination): 900 / 2 in 36.
 TEST(DesignQueries, ReactionUnderCheckGroupTerms) {
     Project p;
+    p.b.AddLoadCase(3, PLOAD_STATIC, "D+L");
+    p.Reac(3, 1, 7);
     const struct {
         UINT key;
         const char* text;
-    } groups[] = {{11, "1.0D+1.0L"}, {30, "1.5D"}, {31, "1.0D+1.0X"}, {32, "D"}, {33, "1.2.5D"}, {34, ".D"}};
+    } groups[] = {{11, "1.0D+1.0L"}, {30, "1.5D"}, {31, "1.0D+1.0X"}, {32, "D"}, {33, "1.2.5D"}, {34, ".D"},
+                  {35, "2\"D+L\"+1.0D"}, {36, "3.0D"}};
     for (const auto& g : groups) {
         T_CKLG_D rec;
         rec.Initialize();
         rec.number = static_cast<int>(g.key);
         rec.kind = LDGP_KIND_BASIC;
+        rec.designUse = g.key == 36;
         std::snprintf(rec.sort, sizeof(rec.sort), "%s", g.text);
         p.b.Add<DBT_CKLG>(g.key, rec);
     }
@@ -156,16 +163,20 @@ TEST(DesignQueries, ReactionUnderCheckGroupTerms) {
         bool terms;
         int ok;
         double value;
+        UINT combKey;     // the key GetComBineValue answers with (0: none)
+        double combined;  // its value, kN/m
     } rows[] = {
-        {"group key equal to a combination key", 11, 50, true, 1, 300 + 80},
-        {"group with no combination", 30, 50, true, 1, 1.5 * 300},
-        {"member without a reaction", 30, 52, true, 0, -1},
-        {"unknown member", 30, 77, true, 0, -1},
-        {"term naming no static case", 31, 50, false, 0, -1},
-        {"term without a factor", 32, 50, false, 0, -1},
-        {"malformed factor 1.2.5", 33, 50, false, 0, -1},
-        {"factor of a point alone", 34, 50, false, 0, -1},
-        {"unknown group", 99, 50, false, 0, -1},
+        {"group key equal to a combination key", 11, 50, true, 1, 300 + 80, 11, (1.2 * 300 + 1.4 * 80) / 2},
+        {"group with no combination", 30, 50, true, 1, 1.5 * 300, 30, 1.5 * 300 / 2},
+        {"a quoted name holding +", 35, 50, true, 1, 2 * 7 + 300, 35, (2 * 7 + 300) / 2.0},
+        {"member without a reaction", 30, 52, true, 0, -1, 0, -1},
+        {"unknown member", 30, 77, true, 0, -1, 0, -1},
+        {"term naming no static case", 31, 50, false, 0, -1, 0, -1},
+        {"term without a factor", 32, 50, false, 0, -1, 0, -1},
+        {"malformed factor 1.2.5", 33, 50, false, 0, -1, 0, -1},
+        {"factor of a point alone", 34, 50, false, 0, -1, 0, -1},
+        {"unknown group", 99, 50, false, 0, -1, 0, -1},
+        {"load 0: the design group", 0, 50, false, 0, -1, 36, 900 / 2.0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -175,6 +186,11 @@ TEST(DesignQueries, ReactionUnderCheckGroupTerms) {
         double v = -1;
         EXPECT_EQ(f->GetCheckGroupValue(r.memb, terms, v), r.ok);
         EXPECT_NEAR(v, r.value, 1e-9);
+        UINT key = r.group;
+        double c = -1;
+        EXPECT_EQ(f->GetComBineValue(r.memb, key, c), r.combKey ? 1 : 0);
+        if (r.combKey) EXPECT_EQ(key, r.combKey);
+        EXPECT_NEAR(c, r.combined, 1e-9);
     }
     f->SetDataBase(nullptr);
 }

@@ -269,8 +269,12 @@ TEST_F(FigureBaseTest, OnlyFiguresAbove90DrawNotesAndOnlyOnADrawing) {
         EXPECT_EQ(drawing.GetFigureCount() > before, r.notesDrawn);
         if (r.notesDrawn) {
             // The description sits on the text layer below the drawing (the line ends at y = 0),
-            // in its own colour.
-            ASSERT_EQ(drawing.GetFigureCount(), before + 1);
+            // in its own colour; the drawing scale follows it.
+            ASSERT_EQ(drawing.GetFigureCount(), before + 2);
+            const CvdFigure* scale = drawing.GetFigure(drawing.GetFigureIds()[before + 1]);
+            ASSERT_NE(scale, nullptr);
+            EXPECT_EQ(scale->m_text.Right(4), CString(" 1:1"));
+            EXPECT_LT(scale->m_points[0].y, 0.0);
             const CvdFigure* text = drawing.GetFigure(drawing.GetFigureIds()[before]);
             ASSERT_NE(text, nullptr);
             EXPECT_EQ(text->m_text, CString("Note"));

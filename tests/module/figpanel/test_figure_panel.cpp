@@ -141,7 +141,7 @@ TEST_F(FigurePanelTest, DisplayRoundTrip) {
         EXPECT_EQ(page->IsDlgButtonChecked(IDC_FIGURE_VALUES) == BST_CHECKED, r.checked);
         CString precision;
         page->GetDlgItemText(IDC_FIGURE_PRECISION, precision);
-        EXPECT_STREQ(precision.GetString(), "2.000");  // format (15, 3)
+        EXPECT_STREQ(precision.GetString(), "2");  // decimals: a whole number
         CUiDialogSession user(page);
         user.SetControlText(IDC_FIGURE_DRAW_SCALE, "2");
         user.SetControlText(IDC_FIGURE_VALUE_SCALE, "0.5");
