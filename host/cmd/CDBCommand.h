@@ -1,5 +1,6 @@
 // CDBCommand: one named change of the project's editable model tables (the foundation members,
-// whose text offsets the figures move, and the global parameters), kept or undone as a whole.
+// whose text offsets the figures move, the global parameters and the offsets of the figure
+// notes per figure type), kept or undone as a whole.
 //
 //     CDBCommand cmd;
 //     cmd.SetCmd("TextMove", 1, 0, 0, 0);

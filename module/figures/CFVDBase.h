@@ -351,6 +351,7 @@ public:
 
     // Title, load case and description centred under the drawing; see the source.
     void DrawFigureNotes();
+    int m_nNotesDrawn = 0;  // entities the last notes block drew
     CArray<long> DrawDescriptionBlock(const T_POINT2D& at);
     // The point the notes start at (drawing boundary's bottom centre, model units); FALSE for an
     // empty drawing or no drawing.
