@@ -36,7 +36,9 @@ const CHostCommandRegistrar kRegister(
      "ID is a type number or its suffix (any case), or a comma list of them drawn in that order.\n"
      "A figure whose class the module has not got yet is refused (exit 1); base maps (31 to 47,\n"
      "91, 92) may be drawn alone. On a project without results every figure that needs them is\n"
-     "disabled.",
+     "disabled. A figure disabled for the --owner type is refused (exit 2), as is a sheet with\n"
+     "nothing of its own to draw for the project (exit 1). Prints the file written, the figures,\n"
+     "the load case and the counts of texts and of lines and outlines.",
      RunFigure,
      70,
      {{"--list", EHostValue::kFlag, nullptr,

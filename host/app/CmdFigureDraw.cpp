@@ -14,6 +14,7 @@
 #include "host/app/HostDocument.h"
 #include "host/app/HostOutput.h"
 #include "host/app/HostPageControls.h"
+#include "host/app/HostProgress.h"
 #include "host/app/ModuleLoader.h"
 #include "host/base/CZELF_DBLineObjData.h"
 #include "host/base/PVXHostFigureDraw.h"
@@ -98,7 +99,7 @@ std::vector<long> MovableTexts(CVdrawUtil& d) {
     return ids;
 }
 
-int MoveText(CVdView* view, const std::string& value) {
+int MoveText(CVdView* view, const std::string& value, bool save) {
     std::string text;
     double dx = 0.0, dy = 0.0;
     if (!ParseFigureMove(value, text, dx, dy)) {
@@ -124,7 +125,14 @@ int MoveText(CVdView* view, const std::string& value) {
                     ids.empty() ? "it has none" : "its movable texts (index, text):", rows.c_str());
         return HOST_EXIT_USAGE;
     }
+    const long commits = CDBCommand::GetCommitCount();
     view->_MoveTextWithCtrl(chosen, dx, dy);
+    if (save && CDBCommand::GetCommitCount() == commits) {
+        HostMessage("--move \"%s\": the text has no store in the project (its owner cannot keep this offset), so its "
+                    "move cannot be saved; nothing was written",
+                    text.c_str());
+        return HOST_EXIT_FAILED;
+    }
     return 0;
 }
 
@@ -349,6 +357,8 @@ int RunFigureDraw(const FigureDrawArgs& a) {
         return HOST_EXIT_FAILED;
     }
     WriteFileHold hold;  // moves stay in memory until --save writes them all at once
+    CHostProgress progress({{"drawing the figure", 90}, {"writing " + a.out, 10}});
+    progress.Enter(0);
     // The panel beside the figure view, made before the figure is drawn: it follows the hints.
     auto makePanel = reinterpret_cast<PFN_PVXHOST_FIGURE_PANEL>(a.loader->GetSymbol(PVXHOST_FIGURE_PANEL));
     CWnd* panel = makePanel ? static_cast<CWnd*>(makePanel(AfxGetMainWnd(), 0)) : nullptr;
@@ -394,11 +404,12 @@ int RunFigureDraw(const FigureDrawArgs& a) {
                 HostMessage("note: %s has no effect in a DXF (it has no line weights); pictures show it", key.c_str());
     }
     for (const std::string& m : a.moves)
-        if (int status = MoveText(view, m)) return status;
+        if (int status = MoveText(view, m, a.save)) return status;
     if (!a.member.empty())
         if (int status = ZoomToMember(view, a.member)) return status;
     CUiDriver::Get().PumpMessages();
 
+    progress.Enter(1);
     if (int status = out.Begin()) return status;
     if (dxf) {
         if (!ExportThroughView(view, out.GetTempPath())) return out.Fail("the figure view's export failed");
@@ -415,6 +426,7 @@ int RunFigureDraw(const FigureDrawArgs& a) {
             return HOST_EXIT_FAILED;
         }
     }
+    CHostProgress::Finish();
     ReportWritten(a, view);
     return HOST_EXIT_OK;
 }

@@ -59,6 +59,7 @@ int CDBCommand::Commit() {
     }
     m_pDB = nullptr;
     m_pSaved.reset();
+    ++s_nCommits;
     return 1;
 }
 
