@@ -259,8 +259,8 @@ TEST(FoundationTables, LoadGroupListsAndFilter) {
         int ok;
         const char* text;
     } texts[] = {
-        {101, &slabFilter, 1, "1.0D+1.0B"},  // type 0
-        {102, &slabFilter, 1, "1.0D+0.5L+1.0E"},  // type 18
+        {101, &slabFilter, 1, "1.0D+1.0B (人防)"},  // type 0, a blast group
+        {102, &slabFilter, 1, "1.0D+0.5L+1.0E (地震)"},  // type 18, a seismic group
         {103, &slabFilter, 0, ""},           // type 5
         {103, nullptr, 1, "1.0D+0.5L"},
         {2, &slabFilter, 1, "SETTLE"},       // LDGP rows are of type 0
