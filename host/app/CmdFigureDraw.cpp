@@ -1,7 +1,5 @@
 #include "host/app/CmdFigureDraw.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <iterator>
