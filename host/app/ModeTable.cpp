@@ -675,6 +675,10 @@ int CHostResultChoice::Resolve(CDataBase& db, bool bQuiet) {
         explicit Quiet(bool b) { g_bQuiet = b; }
         ~Quiet() { g_bQuiet = saved; }
     } quiet(bQuiet);
+    return m_nResolveStatus = ResolveLoad(db);
+}
+
+int CHostResultChoice::ResolveLoad(CDataBase& db) {
     if (!m_pMode) return 0;
     const CHostMode& m = *m_pMode;
     // Every result is drawn on the members; elements alone make the plain model only.
