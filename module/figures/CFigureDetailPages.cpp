@@ -142,12 +142,14 @@ std::vector<CBarControlName> CFigureDetailDisplay::GetControlNames() const {
 }
 
 namespace {
-// What the edits take: both scales a number from 0.001 to 1000 (a scale of 0 draws nothing),
-// the precision a whole number of decimals from 0 to 15.
-constexpr double kMinScale = 0.001, kMaxScale = 1000.0;
+// What the edits take: the drawing scale a number from 0.001 to 1000 (a scale of 0 draws
+// nothing); the value scale any number up to 1000000 in size (its size scales the diagrams,
+// 0 stands for 1); the precision a whole number of decimals from 0 to 15.
+constexpr double kMinScale = 0.001, kMaxScale = 1000.0, kMaxValueScale = 1e6;
 constexpr int kMaxPrecision = 15;
 
 bool ScaleFits(double v) { return v >= kMinScale && v <= kMaxScale; }
+bool ValueScaleFits(double v) { return std::fabs(v) <= kMaxValueScale; }
 bool PrecisionFits(double v) { return v >= 0.0 && v <= kMaxPrecision && v == std::floor(v); }
 }  // namespace
 
@@ -156,7 +158,7 @@ BOOL CFigureDetailDisplay::CheckValues() {
     const char* refused = nullptr;
     if (!m_EditScale.ReadEditValue(v) || !ScaleFits(v))
         refused = "IDS_TBX_PVX_Figure_Scale_Invalid";
-    else if (!m_EditValueScale.ReadEditValue(v) || !ScaleFits(v))
+    else if (!m_EditValueScale.ReadEditValue(v) || !ValueScaleFits(v))
         refused = "IDS_TBX_PVX_Figure_Value_Scale_Invalid";
     else if (!m_EditPrecision.ReadEditValue(v) || !PrecisionFits(v))
         refused = "IDS_TBX_PVX_Figure_Precision_Invalid";
@@ -209,7 +211,7 @@ void CFigureDetailDisplay::Dlg2Data() {
     // A value the edit would not take leaves the setting as it was.
     double v = 0.0;
     if (m_EditScale.ReadEditValue(v) && ScaleFits(v)) s->m_dDrawScale = v;
-    if (m_EditValueScale.ReadEditValue(v) && ScaleFits(v)) s->m_dScale2 = v;
+    if (m_EditValueScale.ReadEditValue(v) && ValueScaleFits(v)) s->m_dScale2 = v;
     if (m_EditPrecision.ReadEditValue(v) && PrecisionFits(v)) s->m_dPrecision = v;
     if (s->m_nRatio != -1) s->m_nRatio = IsDlgButtonChecked(IDC_FIGURE_VALUES) ? 0 : 1;
 }

@@ -227,6 +227,7 @@ void CPVXFigure::BeforFigureDraw(BOOL add) {
         return;
     }
     ForgetDrawn();
+    m_AsBaseMap.clear();
     if (CVdrawUtil* drawing = GetViewDrawing()) drawing->RemoveAllData();
     I_MainFrameBase::CreateFigureDlg();
 }
@@ -246,7 +247,8 @@ void CPVXFigure::DrawCounted(CFVDBase* f, CVdrawUtil& drawing) {
     long firstId = 1;
     for (long id : drawing.GetFigureIds()) firstId = std::max(firstId, id + 1);
     const int before = drawing.GetFigureCount();
-    const bool sheet = f->GetType() > 99;
+    // A result sheet drawn as another's base map (601 and 602 under 600) labels other points.
+    const bool sheet = f->GetType() > 99 && !m_AsBaseMap.count(f->GetType());
     const bool later = sheet && !m_SheetTexts.empty();
     f->m_nNotesDrawn = 0;
     f->DrawFigure();
@@ -335,6 +337,7 @@ void CPVXFigure::DisplayFigureDlgData_BaseMap(const std::list<EFigureType>& type
     CArray<UINT> draw;
     for (EFigureType t : types) {
         if (!m_Drawn.count(t)) draw.Add(static_cast<UINT>(t));
+        m_AsBaseMap.insert(t);
         if (withSlabBands && m_pCurFigure && t >= 91 && t < 99) {
             if (CFVDBase* band = GetFVDBase(t)) {
                 band->SetModify(1);

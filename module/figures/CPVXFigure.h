@@ -22,6 +22,7 @@
 #include <list>
 #include <map>
 #include <array>
+#include <set>
 #include <vector>
 
 #include "module/figures/CFVDBase.h"
@@ -179,6 +180,7 @@ protected:
     std::map<EFigureType, EFigureType> m_Drawn;
     std::map<EFigureType, int> m_OwnDrawn;     // of the last pass, see GetOwnDrawnCount
     std::vector<std::array<double, 4>> m_SheetTexts;  // boxes of the result sheets' texts this pass
+    std::set<EFigureType> m_AsBaseMap;         // drawn as a base map since the figure was chosen
     EFigureType m_eCurType = EFVDT_NONE;
     CFVDBase* m_pCurFigure = nullptr;
     std::map<UINT, CString>* m_pLoadCases = nullptr;

@@ -19,11 +19,11 @@ TEST(DesignCommandTest, CommandLine) {
         {"design --list", 2, "give the figure mode"},
         {"design 28", 2, "--out FILE.bmp|FILE.emf is required"},
         {"design 28 --load DL --list", 0, "--load has no effect in figure 28"},
-        {"design 40 --load NOSUCH --list", 1, "NOSUCH"},
+        {"design 40 --load NOSUCH --list", 2, "NOSUCH"},
         {"design 40 --load LL --list", 0, "load: LL"},
         {"design 35 --list", 0, "load: the design combinations"},
         {"design 36 --load 0 --list", 0, "two curves each"},
-        {"design 36 --load NOSUCH --list", 1, "NOSUCH"},
+        {"design 36 --load NOSUCH --list", 2, "NOSUCH"},
     };
     int n = 0;
     for (const Row& r : rows) {
