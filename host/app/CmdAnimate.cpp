@@ -378,9 +378,15 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
     // Record, then save through the view's file dialog.
     progress.Enter(steps.size() - 2);
     CWnd* pView = rv.GetView();
-    pView->SendMessage(WM_COMMAND, kRecord, 0);
-    AfxPumpMessages();
-    if (ReportRefusals(nBoxes)) return HOST_EXIT_FAILED;
+    {
+        const CHostPromptsAsProgress prompts;  // the recording's prompts are its progress
+        pView->SendMessage(WM_COMMAND, kRecord, 0);
+        AfxPumpMessages();
+        if (ReportRefusals(nBoxes)) {
+            prompts.ShowHeld();
+            return HOST_EXIT_FAILED;
+        }
+    }
     progress.Enter(steps.size() - 1);
     if (int status = out.Begin()) return status;
     CUiDriver::Get().QueueFileDialogAnswer(out.GetTempPath().c_str());

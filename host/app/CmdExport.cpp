@@ -65,7 +65,8 @@ int RunExport(const CHostOptions& options, const CHostArgs& args) {
     steps.push_back({"exporting " + a.strOut, bEmf ? 60.0 : 40.0});
     CHostProgress progress(steps);
     CHostResultView rv;
-    if (!rv.Open(options, a.view, &progress, 0, &result)) return rv.GetFailStatus();
+    if (!rv.Open(options, a.view, &progress, 0, &result))  // a load the project has not is a wrong request
+        return result.GetResolveStatus() ? result.GetResolveStatus() : rv.GetFailStatus();
     progress.Enter(steps.size() - 1);
     if (int status = out.Begin()) return status;
     CString path(out.GetTempPath().c_str());

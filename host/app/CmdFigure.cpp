@@ -18,6 +18,7 @@
 #include "host/app/HostFigureTree.h"
 #include "host/app/HostPageControls.h"
 #include "host/app/HostSession.h"
+#include "host/app/InfoFoundation.h"
 #include "host/app/ModuleLoader.h"
 #include "host/base/CDlgPanel.h"
 #include "host/base/PVXHostFigurePanel.h"
@@ -35,7 +36,9 @@ const CHostCommandRegistrar kRegister(
      "ID is a type number or its suffix (any case), or a comma list of them drawn in that order.\n"
      "A figure whose class the module has not got yet is refused (exit 1); base maps (31 to 47,\n"
      "91, 92) may be drawn alone. On a project without results every figure that needs them is\n"
-     "disabled.",
+     "disabled. A figure disabled for the --owner type is refused (exit 2), as is a sheet with\n"
+     "nothing of its own to draw for the project (exit 1). Prints the file written, the figures,\n"
+     "the load case and the counts of texts and of lines and outlines.",
      RunFigure,
      70,
      {{"--list", EHostValue::kFlag, nullptr,
@@ -77,9 +80,10 @@ const CHostCommandRegistrar kRegister(
 
 const char* Word(bool b, const char* yes, const char* no) { return b ? yes : no; }
 
-void PrintList(const CHostFigureTree& tree, bool postMode, const std::string& owner) {
+void PrintList(const CHostFigureTree& tree, bool postMode, const std::string& owner, bool noFoundation) {
     const auto& items = tree.GetItems();
-    std::printf("Figure catalogue: %zu records (project %s results; %s)\n", items.size(), postMode ? "with" : "without",
+    std::printf("Figure catalogue: %zu records (project %s results%s; %s)\n", items.size(), postMode ? "with" : "without",
+                noFoundation ? ", no foundation model: the sheets from 100 on draw nothing" : "",
                 owner.empty() ? "every owner type" : ("owner type " + owner).c_str());
     for (const CHostFigureTree::Item& it : items) {
         const PVXHostFigureRecord& r = it.rec;
@@ -199,7 +203,7 @@ int RunFigure(const CHostOptions& options, const CHostArgs& args) {
     if (args.Has("--owner"))
         if (int status = ChooseOwner(loader, tree, owner)) return status;
     if (list) {
-        PrintList(tree, session.GetDoc()->IsPostMode(), owner);
+        PrintList(tree, session.GetDoc()->IsPostMode(), owner, session.GetDB() && !HasFoundationModel(*session.GetDB()));
         return HOST_EXIT_OK;
     }
 
@@ -219,7 +223,17 @@ int RunFigure(const CHostOptions& options, const CHostArgs& args) {
             HostMessage("figure %d (%s) is not built yet", type, rec.pszSuffix);
             return HOST_EXIT_FAILED;
         }
+        if (!rec.bEnabled && args.Has("--owner")) {
+            std::string enabled;
+            for (const CHostFigureTree::Item& it : tree.GetItems())
+                if (!it.className.empty() && it.rec.bEnabled && it.rec.nType > 99)
+                    enabled += (enabled.empty() ? "" : ", ") + std::to_string(it.rec.nType);
+            HostMessage("figure %d (%s) is disabled for owner type %s; it enables %s", type, rec.pszSuffix, owner.c_str(),
+                        enabled.empty() ? "no figure" : ("the figures " + enabled).c_str());
+            return HOST_EXIT_USAGE;
+        }
         draw.types.push_back(type);
+        draw.names.push_back(std::string(rec.pszCaption ? rec.pszCaption : "") + " (" + rec.pszSuffix + ")");
     }
     draw.loader = &loader;
     draw.hasLoad = args.Has("--load");
@@ -236,6 +250,7 @@ int RunFigure(const CHostOptions& options, const CHostArgs& args) {
     draw.sets = sets;
     draw.contourSets = contourSets;
     draw.listControls = listControls;
+    draw.noFoundation = session.GetDB() && !HasFoundationModel(*session.GetDB());
     return RunFigureDraw(draw);
 }
 

@@ -1,7 +1,5 @@
 #include "host/app/CmdFigureDraw.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <iterator>
@@ -14,6 +12,7 @@
 #include "host/app/HostDocument.h"
 #include "host/app/HostOutput.h"
 #include "host/app/HostPageControls.h"
+#include "host/app/HostProgress.h"
 #include "host/app/ModuleLoader.h"
 #include "host/base/CZELF_DBLineObjData.h"
 #include "host/base/PVXHostFigureDraw.h"
@@ -34,6 +33,7 @@ constexpr UINT kZoomWindowCommand = 42089;  // the figure view's context-menu co
 constexpr UINT kExportCommand = 42091;
 constexpr double kMemberMargin = 0.2;  // the zoom box is the member's box enlarged by 20 %
 constexpr UINT kPanelTabs = 16177;     // the figure panel's tab control
+constexpr int kLastBaseMap = 99;       // result sheets are numbered from 100 on
 
 bool ParseNumber(const std::string& s, double& v) {
     if (s.empty()) return false;
@@ -120,7 +120,7 @@ int CheckMoveReach(CVdrawUtil& d, long id, double dx, double dy, const std::stri
     return HOST_EXIT_USAGE;
 }
 
-int MoveText(CVdView* view, const std::string& value) {
+int MoveText(CVdView* view, const std::string& value, bool save) {
     std::string text;
     double dx = 0.0, dy = 0.0;
     if (!ParseFigureMove(value, text, dx, dy)) {
@@ -147,7 +147,14 @@ int MoveText(CVdView* view, const std::string& value) {
         return HOST_EXIT_USAGE;
     }
     if (int status = CheckMoveReach(d, chosen, dx, dy, value)) return status;
+    const long commits = CDBCommand::GetCommitCount();
     view->_MoveTextWithCtrl(chosen, dx, dy);
+    if (save && CDBCommand::GetCommitCount() == commits) {
+        HostMessage("--move \"%s\": the text has no store in the project (its owner cannot keep this offset), so its "
+                    "move cannot be saved; nothing was written",
+                    text.c_str());
+        return HOST_EXIT_FAILED;
+    }
     return 0;
 }
 
@@ -230,6 +237,12 @@ int RunPanel(const FigureDrawArgs& a, CWnd* panel) {
     if (a.listControls) {
         std::printf("Figure panel of figure %ld\n", type);
         hostpage::PrintPanelControls(panel, kPanelTabs, FigurePanelNoEffect, type);
+        std::printf("Why some have no effect here:\n"
+                    "  textstyle, layers: they open the figure view's text-style and layer dialogs, which the command\n"
+                    "    line does not answer (they are cancelled)\n"
+                    "  export: it opens the figure view's export dialog, which is cancelled: --out writes the drawing\n"
+                    "  contour: its dialog is cancelled; --contour-set answers it\n"
+                    "  options (11382, hidden on the page): it opens the host's display-option dialog; this host has none\n");
         return 0;
     }
     const size_t boxes = CUiDriver::Get().MessageBoxes().size();
@@ -245,7 +258,8 @@ int RunPanel(const FigureDrawArgs& a, CWnd* panel) {
         for (const hostpage::Control& k : hostpage::PageControls(page))
             if (k.strName == "apply" && k.bEnabled) {
                 CUiDialogSession(page).ClickButton(k.nID);
-                if (hostpage::ReportRefusals(boxes)) return HOST_EXIT_FAILED;
+                // The page names the edit and what it takes: a value given on the command line.
+                if (hostpage::ReportRefusals(boxes)) return HOST_EXIT_USAGE;
             }
     return 0;
 }
@@ -283,6 +297,26 @@ int RunContourDialog(const FigureDrawArgs& a, CWnd* panel) {
     return status;
 }
 
+// What was written: the file, the figures, the load case, what the drawing holds.
+void ReportWritten(const FigureDrawArgs& a, CVdView* view) {
+    std::string figures;
+    for (size_t i = 0; i < a.types.size(); ++i)
+        figures += (i ? ", " : "") + std::to_string(a.types[i]) + " " + (i < a.names.size() ? a.names[i] : "");
+    std::string load = "no load cases";
+    CListBox& list = view->m_ListLoadCase;
+    if (list.m_hWnd && list.GetCurSel() >= 0) {
+        CString text;
+        list.GetText(list.GetCurSel(), text);
+        load = "load case " + std::to_string(list.GetItemData(list.GetCurSel())) + " " + text.GetString();
+    }
+    size_t texts = 0, others = 0;
+    const CVdrawUtil& d = *view->GetDrawing();
+    for (long id : d.GetFigureIds()) ++(d.GetFigure(id)->IsText() ? texts : others);
+    std::printf("Wrote %s: figure%s %s; %s; %zu texts, %zu lines and outlines%s\n", a.out.c_str(),
+                a.types.size() > 1 ? "s" : "", figures.c_str(), load.c_str(), texts, others,
+                a.save && !a.moves.empty() ? "; the moved texts saved in the project" : "");
+}
+
 }  // namespace
 
 bool FigurePanelNoEffect(long type, const std::string& name) {
@@ -290,7 +324,8 @@ bool FigurePanelNoEffect(long type, const std::string& name) {
     static const long kDiagramTypes[] = {201, 202, 203, 163, 164, 165, 508, 518, 519};
     if (name == "value-scale")
         return std::find(std::begin(kDiagramTypes), std::end(kDiagramTypes), type) == std::end(kDiagramTypes);
-    return name == "contour";
+    // Buttons whose dialogs the command line does not answer (see the note --list-controls prints).
+    return name == "contour" || name == "textstyle" || name == "layers" || name == "export" || name == "options";
 }
 
 bool ParseFigureMove(const std::string& value, std::string& text, double& dx, double& dy) {
@@ -305,8 +340,13 @@ bool ParseFigureMove(const std::string& value, std::string& text, double& dx, do
 
 int RunFigureDraw(const FigureDrawArgs& a) {
     const std::string ext = OutputExtension(a.out);
-    const bool dxf = ext == "dxf", dwg = ext == "dwg", picture = ext == "bmp" || ext == "emf";
-    if (!dxf && !dwg && !picture && !a.listControls) {
+    const bool dxf = ext == "dxf", picture = ext == "bmp" || ext == "emf";
+    if (ext == "dwg" && !a.listControls) {
+        HostMessage("\"%s\" names a DWG file: DWG cannot be written, a drawing is exported as DXF (name the file .dxf)",
+                    a.out.c_str());
+        return HOST_EXIT_USAGE;
+    }
+    if (!dxf && !picture && !a.listControls) {
         HostMessage("cannot tell the format from \"%s\": give a name ending in .dxf, .bmp or .emf", a.out.c_str());
         return HOST_EXIT_USAGE;
     }
@@ -319,7 +359,7 @@ int RunFigureDraw(const FigureDrawArgs& a) {
         return HOST_EXIT_USAGE;
     }
     CHostOutputFile out(a.out, dxf ? CHostOutputFile::kDxf : ext == "emf" ? CHostOutputFile::kEmf : CHostOutputFile::kBmp);
-    if (!dwg && !a.listControls)
+    if (!a.listControls)
         if (int status = out.Check(a.project)) return status;
     for (const std::string& m : a.moves) {
         std::string text;
@@ -339,6 +379,8 @@ int RunFigureDraw(const FigureDrawArgs& a) {
         return HOST_EXIT_FAILED;
     }
     WriteFileHold hold;  // moves stay in memory until --save writes them all at once
+    CHostProgress progress({{"drawing the figure", 90}, {"writing " + a.out, 10}});
+    progress.Enter(0);
     // The panel beside the figure view, made before the figure is drawn: it follows the hints.
     auto makePanel = reinterpret_cast<PFN_PVXHOST_FIGURE_PANEL>(a.loader->GetSymbol(PVXHOST_FIGURE_PANEL));
     CWnd* panel = makePanel ? static_cast<CWnd*>(makePanel(AfxGetMainWnd(), 0)) : nullptr;
@@ -356,12 +398,23 @@ int RunFigureDraw(const FigureDrawArgs& a) {
         return HOST_EXIT_FAILED;
     }
     CUiDriver::Get().PumpMessages();
+    const char* why = a.noFoundation ? "the project has no foundation model" : "its records are not in the project";
     if (view->GetDrawing()->GetFigureCount() == 0) {
         // A blank sheet is no answer: the records the figures read are not in the project.
-        HostMessage("the figure draws nothing for this project (its records are not in the project); "
-                    "nothing was written");
+        HostMessage("the figure draws nothing for this project (%s); nothing was written", why);
         return HOST_EXIT_FAILED;
     }
+    // Nor is a sheet of base maps and a title only.
+    if (auto own = reinterpret_cast<PFN_PVXHOST_FIGURE_OWN_COUNT>(a.loader->GetSymbol(PVXHOST_FIGURE_OWN_COUNT)))
+        for (size_t i = 0; i < a.types.size(); ++i) {
+            if (a.types[i] <= kLastBaseMap || own(a.types[i]) != 0) continue;
+            const char* table = FigureCheckTable(a.types[i]);
+            const std::string source = table ? std::string("its check results, table ") + table + ", are not in the project"
+                                             : std::string("its results are not in the project");
+            HostMessage("figure %d %s has nothing of its own to draw for this project (%s); nothing was written",
+                        a.types[i], i < a.names.size() ? a.names[i].c_str() : "", a.noFoundation ? why : source.c_str());
+            return HOST_EXIT_FAILED;
+        }
     if (a.hasLoad)
         if (int status = ChooseLoadCase(view, a.load)) return status;
     if (int status = RunPanel(a, panel)) return status;
@@ -373,18 +426,12 @@ int RunFigureDraw(const FigureDrawArgs& a) {
                 HostMessage("note: %s has no effect in a DXF (it has no line weights); pictures show it", key.c_str());
     }
     for (const std::string& m : a.moves)
-        if (int status = MoveText(view, m)) return status;
+        if (int status = MoveText(view, m, a.save)) return status;
     if (!a.member.empty())
         if (int status = ZoomToMember(view, a.member)) return status;
     CUiDriver::Get().PumpMessages();
 
-    if (dwg) {
-        // As the user would choose it in the dialog: the drawing says it cannot write DWG.
-        ExportThroughView(view, a.out);
-        if (access(a.out.c_str(), F_OK) == 0) return HOST_EXIT_FAILED;  // never ours to remove
-        HostMessage("nothing was written: a drawing is exported as DXF (name the file .dxf)");
-        return HOST_EXIT_FAILED;
-    }
+    progress.Enter(1);
     if (int status = out.Begin()) return status;
     if (dxf) {
         if (!ExportThroughView(view, out.GetTempPath())) return out.Fail("the figure view's export failed");
@@ -395,11 +442,25 @@ int RunFigureDraw(const FigureDrawArgs& a) {
         if (int status = out.Commit(ext == "bmp" ? a.width : 0, ext == "bmp" ? a.height : 0)) return status;
     }
     if (a.save && !a.moves.empty()) {
-        if (!doc->SaveTables(a.project.c_str(), {DBT_MEMB, DBT_GBPA})) {
+        if (!doc->SaveTables(a.project.c_str(), {DBT_MEMB, DBT_GBPA, DBT_FVDTEXT})) {
             HostMessage("the moved texts could not be saved into \"%s\": %s", a.project.c_str(),
                         doc->GetLastError().GetString());
             return HOST_EXIT_FAILED;
         }
     }
+    CHostProgress::Finish();
+    ReportWritten(a, view);
     return HOST_EXIT_OK;
+}
+
+const char* FigureCheckTable(int type) {
+    static const struct {
+        int from, to;
+        const char* table;
+    } kTables[] = {{130, 133, "PCDCOLF"}, {200, 200, "PCDBEAM"}, {300, 304, "PCDPILE"}, {306, 307, "PCDPILE"},
+                   {450, 450, "PCDCJY"},  {500, 507, "PCDMTSB"}, {514, 517, "PCDMTSB"}, {521, 521, "PCDMTSB"},
+                   {600, 602, "PCDSINK"}};
+    for (const auto& t : kTables)
+        if (type >= t.from && type <= t.to) return t.table;
+    return nullptr;
 }

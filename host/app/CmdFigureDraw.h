@@ -20,9 +20,10 @@
 //   - --member KEY (pictures only): the view's zoom-window command around that foundation
 //     member (its outline's box enlarged by 20 %);
 //   - --out F.dxf: the view's export command with the save dialog answered by a temporary file
-//     beside F that keeps the extension; F.dwg: the view's export as the user would choose it,
-//     so the drawing's own DWG message and the export-failed box are shown and nothing is left;
-//     F.bmp / F.emf: the view's drawing rendered at width x height.
+//     beside F that keeps the extension; F.bmp / F.emf: the view's drawing rendered at width x
+//     height; F.dwg is refused (exit 2) before anything is drawn: DWG cannot be written here.
+//   - what was written is reported on stdout: the file, each figure's number and name, the load
+//     case and the count of texts and of lines and outlines in the drawing.
 #pragma once
 
 #include <string>
@@ -34,6 +35,7 @@ class CPVXModuleLoader;
 struct FigureDrawArgs {
     CPVXModuleLoader* loader = nullptr;
     std::vector<int> types;          // in the order given
+    std::vector<std::string> names;  // "caption (suffix)" of each type, for the report
     std::string load;                // --load
     bool hasLoad = false;
     std::string member;              // --member, empty without
@@ -45,15 +47,21 @@ struct FigureDrawArgs {
     std::vector<std::pair<std::string, std::string>> sets;  // --set, in order
     std::vector<std::pair<std::string, std::string>> contourSets;  // --contour-set, in order
     bool listControls = false;       // --list-controls
+    bool noFoundation = false;       // the project holds no foundation model
 };
 
-// The panel controls that draw the same whatever their value on every figure of the module:
-// the value drawing scale (no figure draws with it) and the contour button (its dialog, which
-// --set does not answer, is cancelled; --contour-set answers it).
+// The table of check results a check sheet reads (its records give the sheet its texts); null
+// for the other sheets.
+const char* FigureCheckTable(int type);
+
+// The panel controls that draw the same whatever their value: the value drawing scale outside
+// the diagram sheets, and the buttons whose dialogs --set does not answer (contour, whose
+// dialog --contour-set answers; text style, layers, export; the hidden options button).
 bool FigurePanelNoEffect(long type, const std::string& name);
 
 // Exit status: 0 written; 2 a wrong request (unknown load case, member or text, --member with
-// .dxf, an unknown extension); 1 a failure (no figure view, the export failed).
+// .dxf, an unknown extension or .dwg, a panel value its control refuses); 1 a failure (no figure
+// view, a sheet with nothing of its own to draw, a move that cannot be saved, the export failed).
 int RunFigureDraw(const FigureDrawArgs& args);
 
 // One --move value "TEXT=DX,DY" (TEXT may itself hold "="; the last one splits); false when it

@@ -532,7 +532,7 @@ int RunGraphHistory(const CHostOptions& options, const CHostArgs& args) {
     if (!nCase) {
         HostMessage("no time-history case \"%s\" in the project (%s)", strLoad.c_str(),
                     names.empty() ? "it has none" : ("it has " + names).c_str());
-        return HOST_EXIT_FAILED;
+        return HOST_EXIT_USAGE;
     }
     const T_DISPHIS_D* pHist = db.Table<DBT_DISPHIS>().Find(nCase, nNode);
     if (!pHist || pHist->nStep <= 0 || pHist->aValue.GetSize() < 18 * static_cast<INT_PTR>(pHist->nStep)) {

@@ -49,7 +49,8 @@ int RunRender(const CHostOptions& options, const CHostArgs& args) {
     steps.push_back({"writing " + a.strOut, 2});
     CHostProgress progress(steps);
     CHostResultView rv;
-    if (!rv.Open(options, a.view, &progress, 0, &result)) return rv.GetFailStatus();
+    if (!rv.Open(options, a.view, &progress, 0, &result))  // a load the project has not is a wrong request
+        return result.GetResolveStatus() ? result.GetResolveStatus() : rv.GetFailStatus();
     progress.Enter(steps.size() - 1);
     if (int status = out.Begin()) return status;
     // A failed write explains itself; Commit then finds no whole file and leaves the target alone.

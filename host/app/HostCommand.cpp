@@ -12,6 +12,7 @@
 #include "host/app/HostOutput.h"
 #include "host/app/HostProgress.h"
 #include "host/base/CMsgOutWnd.h"
+#include "host/grx/CContourTool.h"
 #include "host/db/CDataBase.h"
 #include "platform/afx/AfxDiagnostic.h"
 
@@ -169,10 +170,14 @@ std::string OptionHead(const CHostOption& o) {
 }
 
 // Prints text from column `indent`, wrapped before kHelpWidth; the first line continues the
-// current one, which is `used` characters long.
-void PrintWrapped(FILE* out, const std::string& text, size_t indent, size_t used) {
+// current one, which is `used` characters long (on a new line when that leaves no blank before
+// `indent`, or with gap false when it passes `indent`).
+void PrintWrapped(FILE* out, const std::string& given, size_t indent, size_t used, bool gap = true) {
+    // Line ends in a help text are blanks: every text is wrapped here, at one width.
+    std::string text = given;
+    std::replace(text.begin(), text.end(), '\n', ' ');
     size_t col = used;
-    if (col + 1 > indent) {
+    if (col > 0 && col + (gap ? 1 : 0) > indent) {
         std::fputc('\n', out);
         col = 0;
     }
@@ -184,6 +189,10 @@ void PrintWrapped(FILE* out, const std::string& text, size_t indent, size_t used
         size_t j = text.find(' ', i);
         if (j == std::string::npos) j = text.size();
         const std::string word = text.substr(i, j - i);
+        if (word.empty()) {  // blanks in a row count as one
+            i = j + 1;
+            continue;
+        }
         if (!first && col + 1 + word.size() > kHelpWidth) {
             std::fprintf(out, "\n%*s", static_cast<int>(indent), "");
             col = indent;
@@ -207,33 +216,58 @@ void PrintOptions(FILE* out, const std::vector<CHostOption>& options, size_t ind
     }
 }
 
+// The command and its options after "pvxhost [OPTIONS] ", each option a word that is not broken.
 std::string UsageOf(const CHostCommand& c) {
-    std::string s = std::string("pvxhost [OPTIONS] ") + c.pszName;
+    std::string s = c.pszName;
     if (c.pszOperand) s += std::string(" [") + c.pszOperand + "]";
     for (int pass = 0; pass < 2; ++pass)
         for (const CHostOption& o : c.options) {
             const bool required = (o.nFlags & HOST_OPT_REQUIRED) != 0;
             if (required != (pass == 0)) continue;
-            s += required ? " " + OptionHead(o) : " [" + OptionHead(o) + "]";
+            std::string head = OptionHead(o);
+            std::replace(head.begin(), head.end(), ' ', kNoBreak);
+            s += required ? " " + head : " [" + head + "]";
             if (o.nFlags & HOST_OPT_REPEATABLE) s += "...";
         }
     return s;
 }
 
-void PrintSummary(FILE* out, const char* pszSummary, const char* pszIndent) {
-    const char* s = pszSummary ? pszSummary : "";
-    while (*s) {
-        const char* nl = std::strchr(s, '\n');
-        const size_t n = nl ? static_cast<size_t>(nl - s) : std::strlen(s);
-        std::fprintf(out, "%s%.*s\n", pszIndent, static_cast<int>(n), s);
-        s += n;
-        if (*s == '\n') ++s;
+// "PREFIXpvxhost [OPTIONS] COMMAND [OPTION] ...", wrapped under the command.
+void PrintUsage(FILE* out, const char* pszPrefix, const CHostCommand& c) {
+    const std::string head = std::string(pszPrefix) + "pvxhost [OPTIONS]";
+    std::fputs(head.c_str(), out);
+    PrintWrapped(out, UsageOf(c), head.size() + 1, head.size());
+}
+
+// A command's summary keeps its lines (some are rows of a table); a line too long for the width is
+// wrapped under its own start.
+void PrintSummary(FILE* out, const char* pszSummary, size_t indent) {
+    const std::string text = pszSummary ? pszSummary : "";
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = text.substr(start, end - start);
+        const size_t lead = std::min(line.find_first_not_of(' '), line.size());
+        if (lead == line.size())
+            std::fputc('\n', out);
+        else if (indent + line.size() <= kHelpWidth)
+            std::fprintf(out, "%*s%s\n", static_cast<int>(indent), "", line.c_str());  // as written
+        else {
+            // A row of a table is wrapped under its last column; other text under its start.
+            const size_t gap = line.rfind("  ", kHelpWidth - indent);
+            const size_t col = gap != std::string::npos && gap >= lead ? line.find_first_not_of(' ', gap) : lead;
+            std::fprintf(out, "%*s%s", static_cast<int>(indent), "", line.substr(0, col).c_str());
+            PrintWrapped(out, line.substr(col), indent + col, indent + col, false);
+        }
+        start = end + 1;
     }
 }
 
 void PrintCommandHelp(FILE* out, const CHostCommand& c) {
-    std::fprintf(out, "Usage: %s\n\n", UsageOf(c).c_str());
-    PrintSummary(out, c.pszSummary, "");
+    PrintUsage(out, "Usage: ", c);
+    std::fputc('\n', out);
+    PrintSummary(out, c.pszSummary, 0);
     if (!c.options.empty()) {
         std::fprintf(out, "\nOptions:\n");
         PrintOptions(out, c.options, 2, kHelpColumn);
@@ -258,8 +292,9 @@ void PrintHelp(FILE* out) {
     std::fprintf(out, "  The sample project of this build: %s\n", GetDefaultSamplePath().c_str());
     std::fprintf(out, "\nCommands:\n");
     for (const CHostCommand& c : GetHostCommands()) {
-        std::fprintf(out, "\n  %s\n", UsageOf(c).c_str());
-        PrintSummary(out, c.pszSummary, "      ");
+        std::fputc('\n', out);
+        PrintUsage(out, "  ", c);
+        PrintSummary(out, c.pszSummary, 6);
         PrintOptions(out, c.options, 6, kCommandHelpColumn);
     }
     std::fprintf(out, "\nExit status: 0 done, 1 the command failed, 2 the command line is wrong.\n");
@@ -268,7 +303,14 @@ void PrintHelp(FILE* out) {
 // Lines that the layers below write for the user, and the lines of the message window, reach
 // the user as the program's own messages.
 void ShowDiagnostic(const char*, const char* pszText) { HostMessage("%s", pszText); }
-void ShowMessageLine(const char* pszLine) { HostMessage("%s", pszLine); }
+int g_nPromptScopes = 0;  // CHostPromptsAsProgress alive
+void ShowMessageLine(const char* pszLine) {
+    if (g_nPromptScopes > 0)
+        CHostProgress::Note(pszLine);
+    else
+        HostMessage("%s", pszLine);
+}
+void ShowContourProgress(const char* pszText) { CHostProgress::Note(pszText); }
 void ShowDataBaseProgress(double fraction) { CHostProgress::Report(fraction); }
 
 }  // namespace
@@ -436,6 +478,16 @@ std::string HostLower(const std::string& text) {
     return s;
 }
 
+CHostPromptsAsProgress::CHostPromptsAsProgress() : m_nFirst(CMsgOutWnd::GetLineCount()) { ++g_nPromptScopes; }
+
+CHostPromptsAsProgress::~CHostPromptsAsProgress() { --g_nPromptScopes; }
+
+void CHostPromptsAsProgress::ShowHeld() const {
+    const std::vector<std::string> lines = CMsgOutWnd::GetLines();
+    const size_t first = static_cast<size_t>(std::max(0, m_nFirst));
+    for (size_t i = first <= lines.size() ? first : 0; i < lines.size(); ++i) HostMessage("%s", lines[i].c_str());
+}
+
 void HostMessage(const char* pszFormat, ...) {
     va_list ap;
     va_start(ap, pszFormat);
@@ -546,6 +598,7 @@ int RunHostCommandLine(int argc, char** argv) {
     // messages, and long work shows its progress on a terminal.
     AfxSetDiagnosticHandler(&ShowDiagnostic);
     CMsgOutWnd::SetEchoHandler(&ShowMessageLine);
+    CContourMsg::SetProgressHandler(&ShowContourProgress);
     CHostProgress::Enable(!options.bQuiet && isatty(STDERR_FILENO));
     CDataBase::SetProgressHandler(&ShowDataBaseProgress);
 

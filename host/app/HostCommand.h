@@ -120,5 +120,21 @@ std::string GetDefaultSamplePath();
 // shown as the files they stand for.
 void HostMessage(const char* pszFormat, ...) __attribute__((format(printf, 1, 2)));
 
+// While one lives, the lines modules write into the host's message window during long work (a
+// recording's "press Esc to quit" prompts) show as the progress display's detail, which --quiet
+// and a non-terminal turn off, instead of as messages. ShowHeld prints those lines as messages,
+// for a step that failed. (A module that empties the window meanwhile leaves fewer to show.)
+class CHostPromptsAsProgress {
+public:
+    CHostPromptsAsProgress();
+    ~CHostPromptsAsProgress();
+    CHostPromptsAsProgress(const CHostPromptsAsProgress&) = delete;
+    CHostPromptsAsProgress& operator=(const CHostPromptsAsProgress&) = delete;
+    void ShowHeld() const;
+
+private:
+    int m_nFirst;  // the window's line count when made
+};
+
 // Lower-case copy (ASCII).
 std::string HostLower(const std::string& text);

@@ -17,6 +17,7 @@ struct State {
     bool shown = false;      // the bar is on the terminal line
     int lastPercent = -1;
     size_t lastStep = ~size_t(0);
+    std::string note;        // Note's text, shown after the step's label
 };
 State g;
 
@@ -34,7 +35,8 @@ void Draw(bool force) {
     const int percent = static_cast<int>(done * 100.0);
     // Redrawn only when what it shows changes.
     if (!force && g.shown && percent == g.lastPercent && g.step == g.lastStep) return;
-    const std::string line = CHostProgress::Line(done, g.steps[g.step].strLabel);
+    const std::string& label = g.steps[g.step].strLabel;
+    const std::string line = CHostProgress::Line(done, g.note.empty() ? label : label + ": " + g.note);
     std::fprintf(stderr, "\r%s\033[K", line.c_str());
     std::fflush(stderr);
     g.shown = true;
@@ -64,6 +66,7 @@ void CHostProgress::Enter(size_t i) {
     if (g.active != this) return;
     g.step = i;
     g.fraction = 0.0;
+    g.note.clear();
     Draw(true);
 }
 
@@ -73,6 +76,12 @@ void CHostProgress::Report(double fraction) {
     if (!g.active) return;
     g.fraction = std::clamp(fraction, 0.0, 1.0);
     Draw(false);
+}
+
+void CHostProgress::Note(const std::string& text) {
+    if (!g.active || g.note == text) return;
+    g.note = text;
+    Draw(true);
 }
 
 void CHostProgress::Clear() {

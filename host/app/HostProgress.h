@@ -37,6 +37,9 @@ public:
     static void Enable(bool bOn);
     // Share (0 to 1) of the current step done; ignored when no steps run.
     static void Report(double fraction);
+    // Shows text after the current step's label (the module's own word on the work under way:
+    // the contour tool's steps, the prompts of a recording) until the next step.
+    static void Note(const std::string& text);
     // Erases the bar from the terminal line (before a message); the next report draws it again.
     static void Clear();
     // Erases the bar for good.

@@ -23,12 +23,16 @@ template <int ID> size_t CountOf(CDataBase& db) { return db.Table<ID>().Count();
 
 }  // namespace
 
-void PrintFoundationModel(CDataBase& db) {
+bool HasFoundationModel(CDataBase& db) {
     const size_t total = CountOf<DBT_PONT>(db) + CountOf<DBT_AXIS>(db) + CountOf<DBT_MEMB>(db) + CountOf<DBT_COLM>(db) +
                          CountOf<DBT_WALL>(db) + CountOf<DBT_COLF>(db) + CountOf<DBT_FOSP>(db) + CountOf<DBT_BEAM>(db) +
                          CountOf<DBT_MTSB>(db) + CountOf<DBT_PILE>(db) + CountOf<DBT_PISP>(db) + CountOf<DBT_SRCT>(db) +
                          CountOf<DBT_GBPA>(db) + CountOf<DBT_WDLD>(db) + CountOf<DBT_CKLG>(db);
-    if (total == 0) {
+    return total != 0;
+}
+
+void PrintFoundationModel(CDataBase& db) {
+    if (!HasFoundationModel(db)) {
         std::printf("no foundation model\n");
         return;
     }

@@ -679,6 +679,10 @@ int CHostResultChoice::Resolve(CDataBase& db, bool bQuiet) {
         explicit Quiet(bool b) { g_bQuiet = b; }
         ~Quiet() { g_bQuiet = saved; }
     } quiet(bQuiet);
+    return m_nResolveStatus = ResolveLoad(db);
+}
+
+int CHostResultChoice::ResolveLoad(CDataBase& db) {
     if (!m_pMode) return 0;
     const CHostMode& m = *m_pMode;
     // Every result is drawn on the members; elements alone make the plain model only.
@@ -726,7 +730,7 @@ int CHostResultChoice::Resolve(CDataBase& db, bool bQuiet) {
         const long n = m_strLoad.empty() ? 1 : std::strtol(m_strLoad.c_str(), nullptr, 10);
         if (n > count) {
             Message("the project has no mode " + m_strLoad + " (it has " + std::to_string(count) + ")");
-            return HOST_EXIT_FAILED;
+            return HOST_EXIT_USAGE;
         }
         m_nLoadType = 0;
         m_nLoadKey = static_cast<unsigned>(n);
@@ -778,7 +782,7 @@ int CHostResultChoice::Resolve(CDataBase& db, bool bQuiet) {
                     if (wanted && c.bCase && (c.strName == m_strLoad || std::to_string(c.nKey) == m_strLoad)) {
                         Message("load \"" + m_strLoad + "\" is a " + CaseKindName(c.nCaseType) + ", mode " +
                                 ModeLabel(m) + " shows a " + CaseKindName(wanted));
-                        return HOST_EXIT_FAILED;
+                        return HOST_EXIT_USAGE;
                     }
                 std::string names;
                 for (const LoadCandidate& c : loads) names += (names.empty() ? "" : ", ") + c.strName;
@@ -786,7 +790,7 @@ int CHostResultChoice::Resolve(CDataBase& db, bool bQuiet) {
                         std::string(wanted ? CaseKindName(wanted) : "load case or combination") + " named \"" +
                         m_strLoad + "\" (" + (names.empty() ? std::string("it has none") : "its loads: " + names) +
                         "; a number names a load case or combination by its key)");
-                return HOST_EXIT_FAILED;
+                return HOST_EXIT_USAGE;
             }
         }
         if (!side.empty() && pFound->nType != 12) {

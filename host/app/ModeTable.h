@@ -84,9 +84,11 @@ public:
     const CHostMode* GetMode() const { return m_pMode; }
 
     // Finds the load in the project and checks that it has results of the mode's kind. Returns
-    // 0, or HOST_EXIT_FAILED with a message naming what the project lacks.
+    // 0, HOST_EXIT_USAGE with a message for a load the project has not (or of another kind), or
+    // HOST_EXIT_FAILED with a message naming what the project lacks; GetResolveStatus keeps it.
     // With bQuiet nothing is printed (a probe).
     int Resolve(CDataBase& db, bool bQuiet = false);
+    int GetResolveStatus() const { return m_nResolveStatus; }
     // Hands the result to the module's model before the view paints. An engine the module does
     // not have yet is reported on stderr and the plain model is drawn (0). HOST_EXIT_FAILED when
     // the module cannot take the result.
@@ -105,6 +107,7 @@ public:
 
 private:
     int ChooseTimeStep(const CPostCtrl& post, CDataBase& db);
+    int ResolveLoad(CDataBase& db);
 
     const CHostMode* m_pMode = nullptr;
     std::string m_strLoad;           // --load as given; empty: the mode's default
@@ -114,6 +117,7 @@ private:
     std::string m_strLoadName;
     std::vector<std::pair<std::string, std::string>> m_settings;
     bool m_bDrawn = false;
+    int m_nResolveStatus = 0;
 };
 
 // Why no result can be drawn on the project for want of members ("the project has N elements

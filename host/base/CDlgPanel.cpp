@@ -68,7 +68,15 @@ void CEditUnit::SetEditUnit(double value) {
 }
 
 double CEditUnit::GetEditValue() const {
-    if (!GetSafeHwnd()) return m_dValue;
+    double v = m_dValue;
+    return ReadEditValue(v) ? v : m_dValue;
+}
+
+BOOL CEditUnit::ReadEditValue(double& value) const {
+    if (!GetSafeHwnd()) {
+        value = m_dValue;
+        return TRUE;
+    }
     CString s;
     GetWindowText(s);
     const char* p = s.GetString();
@@ -76,8 +84,9 @@ double CEditUnit::GetEditValue() const {
     errno = 0;
     const double v = std::strtod(p, &end);
     while (end && (*end == ' ' || *end == '\t')) ++end;
-    if (end == p || !end || *end != '\0' || errno != 0 || !std::isfinite(v)) return m_dValue;
-    return v;
+    if (end == p || !end || *end != '\0' || errno != 0 || !std::isfinite(v)) return FALSE;
+    value = v;
+    return TRUE;
 }
 
 IMPLEMENT_DYNAMIC(CColorListBox, CListBox)

@@ -64,6 +64,8 @@ public:
     void SetEditUnit(double value);
     // The number typed; the last value set when the text is no number.
     double GetEditValue() const;
+    // The number typed; FALSE when the text is no number.
+    BOOL ReadEditValue(double& value) const;
     int GetUnitType() const { return m_nUnitType; }
 
 private:

@@ -8,10 +8,14 @@
 #pragma once
 
 #define PVXHOST_FIGURE_DISPLAY "PVXHost_FigureDisplay"
+#define PVXHOST_FIGURE_OWN_COUNT "PVXHost_FigureOwnCount"
 
 extern "C" {
 // Selects the figure (the first type that is not a base map, else the last type) and draws the
 // types in their order with their base maps (DisplayFigureDlgData(types, 0)). 1 when a figure
 // view is open afterwards; 0 without a controller, types or view.
 typedef int (*PFN_PVXHOST_FIGURE_DISPLAY)(const int* types, int n);
+// Entities the figure of that type drew of its own in the last drawing (its notes block not
+// counted: base maps drawn under it neither); -1 when it was not drawn.
+typedef int (*PFN_PVXHOST_FIGURE_OWN_COUNT)(int type);
 }

@@ -27,6 +27,7 @@ template <int ID> struct TableCopy {
 struct CDBCommand::Saved {
     TableCopy<DBT_MEMB> memb;
     TableCopy<DBT_GBPA> gbpa;
+    TableCopy<DBT_FVDTEXT> notes;
 };
 
 CDBCommand::CDBCommand() = default;
@@ -42,6 +43,7 @@ int CDBCommand::Open(CDataBase* pDB) {
     m_pSaved = std::make_unique<Saved>();
     m_pSaved->memb.Take(*pDB);
     m_pSaved->gbpa.Take(*pDB);
+    m_pSaved->notes.Take(*pDB);
     m_pDB = pDB;
     return 1;
 }
@@ -50,13 +52,14 @@ int CDBCommand::Commit() {
     m_strError.Empty();
     if (!IsOpen()) return 0;
     const CString path = m_pDB->GetPathName();
-    if (s_bWriteFile && !path.IsEmpty() && !m_pDB->SaveTables(path, {DBT_MEMB, DBT_GBPA})) {
+    if (s_bWriteFile && !path.IsEmpty() && !m_pDB->SaveTables(path, {DBT_MEMB, DBT_GBPA, DBT_FVDTEXT})) {
         m_strError = m_pDB->GetLastError();
         Abandon();
         return 0;
     }
     m_pDB = nullptr;
     m_pSaved.reset();
+    ++s_nCommits;
     return 1;
 }
 
@@ -64,6 +67,7 @@ int CDBCommand::Abandon() {
     if (!IsOpen()) return 0;
     m_pSaved->memb.Put(*m_pDB);
     m_pSaved->gbpa.Put(*m_pDB);
+    m_pSaved->notes.Put(*m_pDB);
     m_pDB = nullptr;
     m_pSaved.reset();
     return 1;

@@ -1,5 +1,6 @@
 // CDBCommand: one named change of the project's editable model tables (the foundation members,
-// whose text offsets the figures move, and the global parameters), kept or undone as a whole.
+// whose text offsets the figures move, the global parameters and the offsets of the figure
+// notes per figure type), kept or undone as a whole.
 //
 //     CDBCommand cmd;
 //     cmd.SetCmd("TextMove", 1, 0, 0, 0);
@@ -45,6 +46,8 @@ public:
     // at all. TRUE, the default: every Commit writes them.
     static void SetWriteFile(BOOL on) { s_bWriteFile = on; }
     static BOOL GetWriteFile() { return s_bWriteFile; }
+    // Commands committed in this process, so a caller can tell whether a step kept a change.
+    static long GetCommitCount() { return s_nCommits; }
 
 private:
     struct Saved;
@@ -53,4 +56,5 @@ private:
     CDataBase* m_pDB = nullptr;
     std::unique_ptr<Saved> m_pSaved;
     static inline BOOL s_bWriteFile = TRUE;
+    static inline long s_nCommits = 0;
 };

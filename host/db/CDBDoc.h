@@ -69,6 +69,8 @@ public:
     // pre-processing: it does not. SetPostMode(0 or 1) fixes the answer, -1 asks the project.
     virtual BOOL IsPostMode();
     virtual BOOL IsPreMode() { return !IsPostMode(); }
+    // The host's display-option dialog; this host has none, so it shows nothing.
+    virtual void DisplayOptionDlg() {}
     void SetPostMode(int nMode) { m_nPostMode = nMode; }
     // Opens (or activates) the figure view with this title and returns it; closes it. The
     // document alone has no views: the base answers null and closes nothing.

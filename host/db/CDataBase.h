@@ -75,6 +75,7 @@
     X(PISP, T_PISP_D, "PISP")            \
     X(SRCT, T_SRCT_D, "SRCT")            \
     X(GBPA, T_GBPA_D, "GBPA")            \
+    X(FVDTEXT, T_FVDTEXT_D, "FVDTEXT")   \
     X(WDLD, T_WDLD_D, "WDLD")            \
     X(CKLG, T_CKLG_D, "CKLG")            \
     X(PCDCOLF, T_PCDCOLF_ROW, "PCDCOLF") \

@@ -233,12 +233,23 @@ int CClassLdgp::IsEquaLoadComb(UINT key) const {
     return Get(key, rec) && rec.seismic != 0;
 }
 
+namespace {
+// The group's text as the host shows it: a blast or seismic group is marked after its terms, so
+// it is not read as the standard group of the same terms.
+CString GroupText(const T_CKLG_D& rec) {
+    CString text = rec.sort;
+    if (rec.blast) text += " (人防)";
+    else if (rec.seismic) text += " (地震)";
+    return text;
+}
+}  // namespace
+
 int CClassLdgp::GetLdgpSortStrTex(UINT key, CString& text, void*, void*, void*, const std::set<int>* filter) const {
     text.Empty();
     T_CKLG_D rec;
     if (!Get(key, rec)) return 0;
     if (filter && !filter->count(rec.lcType)) return 0;
-    text = rec.sort;
+    text = GroupText(rec);
     return 1;
 }
 
@@ -263,7 +274,7 @@ int CClassLdgp::GetLoadCaseKeys(CArray<UINT, UINT>& keys, int kind) const {
 
 CString CClassLdgp::GetCombText(UINT key) const {
     T_CKLG_D rec;
-    return Get(key, rec) ? CString(rec.sort) : CString();
+    return Get(key, rec) ? GroupText(rec) : CString();
 }
 
 BOOL CClassLdgp::GetTerms(UINT key, std::vector<std::pair<UINT, double>>& terms, std::string* pWhy) const {

@@ -149,8 +149,8 @@ public:
     // A blast combination; a seismic combination (seismic flag 1 or 2). 0 for an unknown key.
     int IsBombLoadComb(UINT key) const;
     int IsEquaLoadComb(UINT key) const;
-    // The group's text into text; with a filter, only a group whose load-case type is in it
-    // answers. 0, text emptied, when the key is unknown or filtered out. The three pointers are
+    // The group's text into text (its terms; a blast group followed by " (人防)", a seismic one
+    // by " (地震)"); with a filter, only a group whose load-case type is in it answers. 0, text emptied, when the key is unknown or filtered out. The three pointers are
     // kept for callers that pass them (null).
     int GetLdgpSortStrTex(UINT key, CString& text, void*, void*, void*, const std::set<int>* filter) const;
     // The check groups the design takes (design-use flag 1), in CKLG order; returns the count.

@@ -391,6 +391,22 @@ struct T_GBPA_D {
     }
 };
 
+// The moved texts of the figure notes of one figure type (key = the figure type): offsets of
+// the title (slot 0) and of the load case line (slot 1), m. A figure type without a record
+// takes the offsets of the global parameters (GBPA), where older projects keep them.
+struct T_FVDTEXT_D {
+    double textX[MEMB_TEXT_SLOTS];
+    double textY[MEMB_TEXT_SLOTS];
+
+    void Initialize() {
+        for (int i = 0; i < MEMB_TEXT_SLOTS; ++i) textX[i] = textY[i] = 0.0;
+    }
+    template <class V> void Fields(V& v) {
+        v.Reals("text_x", textX, MEMB_TEXT_SLOTS);
+        v.Reals("text_y", textY, MEMB_TEXT_SLOTS);
+    }
+};
+
 // The groundwater level (one record, key 1).
 struct T_WDLD_D {
     double level;  // level of the water table, m (as the node z)

@@ -252,8 +252,14 @@ std::string& LastProgress() {
     static thread_local std::string s;
     return s;
 }
+
+void (*g_pfnContourProgress)(const char*) = nullptr;
 }  // namespace
 
-void CContourMsg::MsgOut(LPCTSTR text) { GMsgOutNF(text); }
-void CContourMsg::MsgOutAnalStringSamePos(LPCTSTR text, int) { LastProgress() = text ? text : ""; }
+void CContourMsg::SetProgressHandler(void (*handler)(const char*)) { g_pfnContourProgress = handler; }
+void CContourMsg::MsgOut(LPCTSTR text) { MsgOutAnalStringSamePos(text, 0); }
+void CContourMsg::MsgOutAnalStringSamePos(LPCTSTR text, int) {
+    LastProgress() = text ? text : "";
+    if (g_pfnContourProgress) g_pfnContourProgress(LastProgress().c_str());
+}
 std::string CContourMsg::GetLastProgress() { return LastProgress(); }

@@ -89,12 +89,14 @@ private:
     double m_dMin = 0.0, m_dMax = 0.0;
 };
 
-// Progress of the contour drawing in the message window: MsgOut appends a line; the
-// same-position text overwrites one progress slot (headless: only the last one is kept, read
-// with GetLastProgress), so long loops do not flood the window.
+// Progress of the contour drawing: both calls show their text as the progress of the work under
+// way (the host program's progress display, through the handler it sets), not as messages; only
+// the last text is kept (GetLastProgress), so long loops flood nothing.
 class CContourMsg {
 public:
     static void MsgOut(LPCTSTR text);
     static void MsgOutAnalStringSamePos(LPCTSTR text, int flag);
     static std::string GetLastProgress();
+    // Receives every progress text; null: none.
+    static void SetProgressHandler(void (*handler)(const char* text));
 };

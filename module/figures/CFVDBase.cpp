@@ -10,6 +10,7 @@
 #include "module/figures/CPVXFigure.h"
 #include "module/figures/FigureCheckText.h"
 #include "module/figures/FigureText.h"
+#include "module/figures/FigureTextMove.h"
 
 IMPLEMENT_DYNAMIC(CFVDBase, CObject)
 
@@ -204,7 +205,8 @@ CArray<long> CFVDBase::DrawLoadCaseBlock(const T_POINT2D& at) {
     CFVDTextBlock block;
     block.m_nVerJust = VdTextVerTop;
     block.m_strText = GetLoadCombText(m_nCurLoadCase);
-    block.SetMoveInfo(1, 10, 1, -1);
+    // Moved per figure type: a move on one sheet leaves the others' notes where they are.
+    block.SetMoveInfo(static_cast<int>(m_eType), FVD_TEXT_KIND_NOTES, 1, -1);
     return block.Draw(m_pDrawing, at);
 }
 
@@ -215,7 +217,7 @@ CArray<long> CFVDBase::DrawTitleBlock(const T_POINT2D& at) {
     CFVDTextBlock block;
     block.m_nVerJust = VdTextVerTop;
     block.m_strText = MakeTitleText(GetFigureCaption());
-    block.SetMoveInfo(1, 10, 0, -1);
+    block.SetMoveInfo(static_cast<int>(m_eType), FVD_TEXT_KIND_NOTES, 0, -1);
     return block.Draw(m_pDrawing, at);
 }
 
@@ -328,10 +330,12 @@ BOOL CFVDBase::GetNotesAnchor(T_POINT2D& at) const {
 }
 
 void CFVDBase::DrawFigureNotes() {
+    m_nNotesDrawn = 0;
     if (!GetNotesFlag() || !m_pDrawing) return;
     SetCurrentLayer(FVD_LAYER_TEXT);
     T_POINT2D at;
     if (!GetNotesAnchor(at)) return;
+    const int before = m_pDrawing->GetFigureCount();
     const double s = m_pDrawing->GetDrawScale();
     CArray<long> ids = DrawTitleBlock(at);
     at.y -= 1.5 * m_pDrawing->GetTextHeight(ids) / s;
@@ -340,6 +344,7 @@ void CFVDBase::DrawFigureNotes() {
     ids = DrawDescriptionBlock(at);
     at.y -= 1.5 * m_pDrawing->GetTextHeight(ids) / s;
     DrawScaleBlock(at);
+    m_nNotesDrawn = m_pDrawing->GetFigureCount() - before;
 }
 
 CArray<long> CFVDBase::DrawScaleBlock(const T_POINT2D& at) {

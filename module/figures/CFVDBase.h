@@ -352,6 +352,7 @@ public:
 
     // Title, load case, description and drawing scale centred under the drawing; see the source.
     void DrawFigureNotes();
+    int m_nNotesDrawn = 0;  // entities the last notes block drew
     CArray<long> DrawDescriptionBlock(const T_POINT2D& at);
     // The drawing scale of the sheet, "比例 3:1" for a sheet drawn at three times the model's size.
     CArray<long> DrawScaleBlock(const T_POINT2D& at);

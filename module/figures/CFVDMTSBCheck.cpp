@@ -12,6 +12,7 @@
 #include "module/figures/CFVDTextBlock.h"
 #include "module/figures/CheckFigureDraw.h"
 #include "module/figures/FigureText.h"
+#include "module/figures/FigureTextMove.h"
 
 IMPLEMENT_DYNCREATE(CFVDMTSBCheck_CZL, CFVDCheckTypeBase)
 IMPLEMENT_DYNCREATE(CFVDMTSBCheck_WDX, CFVDMTSBCheck_CZL)
@@ -153,7 +154,7 @@ CArray<long> CFVDMTSBCheck_WDX::DrawLoadCaseBlock(const T_POINT2D& at) {
     CFVDTextBlock block;
     block.m_nVerJust = VdTextVerTop;
     block.m_strText = text;
-    block.SetMoveInfo(1, 10, 1, -1);
+    block.SetMoveInfo(static_cast<int>(m_eType), FVD_TEXT_KIND_NOTES, 1, -1);
     return block.Draw(m_pDrawing, at);
 }
 

@@ -14,6 +14,7 @@
 #include "platform/ui/CWinApp.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/afxmsg.h"
+#include "platform/ui/uiapi.h"
 
 CFigureDetailView* CFigureDetailView::m_pMyself = nullptr;
 CFigureDetailDisplay* CFigureDetailDisplay::m_pMyself = nullptr;
@@ -135,7 +136,35 @@ CFigureDetailDisplay::~CFigureDetailDisplay() {
 std::vector<CBarControlName> CFigureDetailDisplay::GetControlNames() const {
     return {{IDC_FIGURE_DRAW_SCALE, "scale"},     {IDC_FIGURE_VALUE_SCALE, "value-scale"},
             {IDC_FIGURE_PRECISION, "precision"},  {IDC_FIGURE_VALUES, "values"},
-            {IDC_FIGURE_APPLY, "apply"},          {IDC_FIGURE_CONTOUR, "contour"}};
+            {IDC_FIGURE_APPLY, "apply"},          {IDC_FIGURE_TEXTSTYLE, "textstyle"},
+            {IDC_FIGURE_LAYER, "layers"},         {IDC_FIGURE_EXPORT, "export"},
+            {IDC_FIGURE_CONTOUR, "contour"},      {IDC_FIGURE_OPTIONS, "options"}};
+}
+
+namespace {
+// What the edits take: the drawing scale a number from 0.001 to 1000 (a scale of 0 draws
+// nothing); the value scale any number up to 1000000 in size (its size scales the diagrams,
+// 0 stands for 1); the precision a whole number of decimals from 0 to 15.
+constexpr double kMinScale = 0.001, kMaxScale = 1000.0, kMaxValueScale = 1e6;
+constexpr int kMaxPrecision = 15;
+
+bool ScaleFits(double v) { return v >= kMinScale && v <= kMaxScale; }
+bool ValueScaleFits(double v) { return std::fabs(v) <= kMaxValueScale; }
+bool PrecisionFits(double v) { return v >= 0.0 && v <= kMaxPrecision && v == std::floor(v); }
+}  // namespace
+
+BOOL CFigureDetailDisplay::CheckValues() {
+    double v = 0.0;
+    const char* refused = nullptr;
+    if (!m_EditScale.ReadEditValue(v) || !ScaleFits(v))
+        refused = "IDS_TBX_PVX_Figure_Scale_Invalid";
+    else if (!m_EditValueScale.ReadEditValue(v) || !ValueScaleFits(v))
+        refused = "IDS_TBX_PVX_Figure_Value_Scale_Invalid";
+    else if (!m_EditPrecision.ReadEditValue(v) || !PrecisionFits(v))
+        refused = "IDS_TBX_PVX_Figure_Precision_Invalid";
+    if (!refused) return TRUE;
+    AfxMessageBox(LoadText(refused), MB_OK, 0);
+    return FALSE;
 }
 
 void CFigureDetailDisplay::DoDataExchange(CDataExchange* pDX) {
@@ -181,12 +210,15 @@ void CFigureDetailDisplay::Dlg2Data() {
     if (!GetSafeHwnd()) return;
     sFVDDisplaySettings* s = CurrentSettings();
     if (!s) return;
-    s->m_dDrawScale = m_EditScale.GetEditValue();
+    // A value the edit would not take leaves the setting as it was.
+    double v = 0.0;
+    if (m_EditScale.ReadEditValue(v) && ScaleFits(v)) s->m_dDrawScale = v;
     // A value scale other than the one shown (the sheet's own choice) is the user's from now on.
-    const double valueScale = m_EditValueScale.GetEditValue();
-    if (valueScale != s->m_dScale2) s->m_bScale2Auto = FALSE;
-    s->m_dScale2 = valueScale;
-    s->m_dPrecision = m_EditPrecision.GetEditValue();
+    if (m_EditValueScale.ReadEditValue(v) && ValueScaleFits(v)) {
+        if (v != s->m_dScale2) s->m_bScale2Auto = FALSE;
+        s->m_dScale2 = v;
+    }
+    if (m_EditPrecision.ReadEditValue(v) && PrecisionFits(v)) s->m_dPrecision = v;
     if (s->m_nRatio != -1) s->m_nRatio = IsDlgButtonChecked(IDC_FIGURE_VALUES) ? 0 : 1;
 }
 
@@ -199,6 +231,7 @@ void CFigureDetailDisplay::ShowControl(int /*unused*/) {
 }
 
 void CFigureDetailDisplay::OnPvxFigureApply() {
+    if (!CheckValues()) return;  // the page stays as typed, the figure as drawn
     Dlg2Data();
     if (CPVXFigure* fig = CPVXFigure::m_pMyself) fig->Redraw(0, 1, 0);
 }
@@ -219,9 +252,10 @@ void CFigureDetailDisplay::OnPvxFigureViewExportToDwg() {
     if (CWnd* main = AfxGetMainWnd()) main->SendMessage(WM_COMMAND, IDC_FIGURE_EXPORT, 0);
 }
 
-// The hidden options button: the host document's display options. The host program has no
-// display-option dialog, so the button (which nobody can reach) does nothing there.
-void CFigureDetailDisplay::OnPvxFigureDispbtn() {}
+// The hidden options button: the host document's display options.
+void CFigureDetailDisplay::OnPvxFigureDispbtn() {
+    if (CDBDoc* doc = CDBDoc::m_pDBDoc) doc->DisplayOptionDlg();
+}
 
 // ---------------------------------------------------------------- LOADCASE
 

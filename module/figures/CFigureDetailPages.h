@@ -101,7 +101,12 @@ public:
 
     void InitCtrl();
     void Data2Dlg();
+    // Writes the edits back; a value an edit would not take leaves its setting as it was.
     void Dlg2Data();
+    // FALSE, after a message naming the edit and what it takes, when an edit holds a value it
+    // would not take (the drawing scale 0.001 to 1000, the value scale up to 1000000 in size,
+    // the precision a whole number 0 to 15).
+    BOOL CheckValues();
     // Button 42092 follows whether the figure view can draw a contour of the current figure.
     void ShowControl(int unused);
     std::vector<CBarControlName> GetControlNames() const override;

@@ -1,5 +1,6 @@
 #include "module/figures/CPVXFigure.h"
 
+#include <algorithm>
 #include <new>
 #include <set>
 
@@ -7,6 +8,7 @@
 #include "host/base/I_MainFrameBase.h"
 #include "host/db/CDBDoc.h"
 #include "host/vdraw/CVdView.h"
+#include "host/vdraw/VdGeometry.h"
 #include "module/figures/CFVDCatalogue.h"
 #include "module/model/CPVXView.h"
 
@@ -224,9 +226,71 @@ void CPVXFigure::BeforFigureDraw(BOOL add) {
         if (m_pFigureView) I_MainFrameBase::CreateFigureDlg();
         return;
     }
-    m_Drawn.clear();
+    ForgetDrawn();
+    m_AsBaseMap.clear();
     if (CVdrawUtil* drawing = GetViewDrawing()) drawing->RemoveAllData();
     I_MainFrameBase::CreateFigureDlg();
+}
+
+void CPVXFigure::ForgetDrawn() {
+    m_Drawn.clear();
+    m_OwnDrawn.clear();
+    m_SheetTexts.clear();
+}
+
+int CPVXFigure::GetOwnDrawnCount(EFigureType t) const {
+    auto it = m_OwnDrawn.find(t);
+    return it == m_OwnDrawn.end() ? -1 : it->second;
+}
+
+void CPVXFigure::DrawCounted(CFVDBase* f, CVdrawUtil& drawing) {
+    long firstId = 1;
+    for (long id : drawing.GetFigureIds()) firstId = std::max(firstId, id + 1);
+    const int before = drawing.GetFigureCount();
+    // A result sheet drawn as another's base map (601 and 602 under 600) labels other points.
+    const bool sheet = f->GetType() > 99 && !m_AsBaseMap.count(f->GetType());
+    const bool later = sheet && !m_SheetTexts.empty();
+    f->m_nNotesDrawn = 0;
+    f->DrawFigure();
+    m_OwnDrawn[f->GetType()] = drawing.GetFigureCount() - before - f->m_nNotesDrawn;
+    if (sheet) KeepTextsClear(drawing, firstId, later);
+}
+
+// Two result sheets drawn together label the same objects at the same points: each text of the
+// later sheet is moved down, below the text it lies on (a tenth of its height apart, as the
+// lines of a text block), until it lies on no text of an earlier sheet nor one it was moved to.
+void CPVXFigure::KeepTextsClear(CVdrawUtil& drawing, long firstId, bool later) {
+    constexpr int kMaxMoves = 64;      // a text is moved past at most this many others
+    constexpr double kTouch = 1e-9;    // boxes that only touch do not overlap
+    auto overlap = [](const std::array<double, 4>& a, const std::array<double, 4>& b) {
+        return a[0] < b[2] - kTouch && b[0] < a[2] - kTouch && a[1] < b[3] - kTouch && b[1] < a[3] - kTouch;
+    };
+    const size_t earlier = m_SheetTexts.size();
+    std::vector<std::array<double, 4>> moved;
+    for (long id : drawing.GetFigureIds()) {
+        CvdFigure* text = id >= firstId ? drawing.GetFigure(id) : nullptr;
+        if (!text || !text->IsText()) continue;
+        vd::Box b;
+        vd::AddFigureBox(*text, b);
+        if (!b.valid) continue;
+        std::array<double, 4> box = {b.xmin, b.ymin, b.xmax, b.ymax};
+        bool wasMoved = false;
+        for (int n = 0; later && n < kMaxMoves; ++n) {
+            const std::array<double, 4>* hit = nullptr;
+            for (size_t i = 0; i < earlier && !hit; ++i)
+                if (overlap(box, m_SheetTexts[i])) hit = &m_SheetTexts[i];
+            for (size_t i = 0; i < moved.size() && !hit; ++i)
+                if (overlap(box, moved[i])) hit = &moved[i];
+            if (!hit) break;
+            const double dy = box[3] - (*hit)[1] + 0.1 * text->m_height;
+            drawing.MoveFigure(id, 0.0, -dy);
+            box[1] -= dy;
+            box[3] -= dy;
+            wasMoved = true;
+        }
+        if (wasMoved) moved.push_back(box);
+        m_SheetTexts.push_back(box);
+    }
 }
 
 void CPVXFigure::DisplayFigureDlgData(const CArray<UINT>& types, BOOL add) {
@@ -264,7 +328,7 @@ void CPVXFigure::DisplayFigureDlgData_DFLT(const CArray<UINT>& types) {
         sFVDDisplaySettings* own = f->GetAttachedSettings();
         if (borrow) f->SetSettings(m_pCurFigure->GetDisplaySettings());
         f->SetNotesFlag(f == m_pCurFigure);
-        f->DrawFigure();
+        DrawCounted(f, *drawing);
         if (borrow) f->SetSettings(own);
     }
 }
@@ -273,6 +337,7 @@ void CPVXFigure::DisplayFigureDlgData_BaseMap(const std::list<EFigureType>& type
     CArray<UINT> draw;
     for (EFigureType t : types) {
         if (!m_Drawn.count(t)) draw.Add(static_cast<UINT>(t));
+        m_AsBaseMap.insert(t);
         if (withSlabBands && m_pCurFigure && t >= 91 && t < 99) {
             if (CFVDBase* band = GetFVDBase(t)) {
                 band->SetModify(1);
@@ -344,11 +409,11 @@ void CPVXFigure::ResetLoadCase(UINT loadCase, BOOL zoom) {
         if (!f || f->GetType() == m_eCurType || (f->GetType() >= 90 && f->GetType() <= 99)) continue;
         again.Add(static_cast<UINT>(t));
     }
-    m_Drawn.clear();
+    ForgetDrawn();
     DisplayFigureDlgData_DFLT(again);
     if (m_pCurFigure) {
         m_pCurFigure->SetLoadCase(loadCase);
-        m_pCurFigure->DrawFigure();
+        DrawCounted(m_pCurFigure, *drawing);
         CArray<UINT> cur;
         cur.Add(static_cast<UINT>(m_eCurType));
         DisplayBaseMapEx(cur);

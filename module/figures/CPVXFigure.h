@@ -21,6 +21,9 @@
 #include <deque>
 #include <list>
 #include <map>
+#include <array>
+#include <set>
+#include <vector>
 
 #include "module/figures/CFVDBase.h"
 #include "platform/afx/CArray.h"
@@ -135,6 +138,9 @@ public:
     BOOL CanFigureContour() const;
     std::map<EFigureType, EFigureType>& Get_BasemapSource() { return m_BaseMapSources; }
     void OnPvxBarcontainerBatchDet() {}
+    // Entities the figure drew of its own in the last pass (its notes block not counted); -1
+    // when it was not drawn.
+    int GetOwnDrawnCount(EFigureType t) const;
 
     // The contour dialog of the current figure (by default the contour tool's settings dialog
     // through CFVDBase::ContourDlgSet); returns the dialog's result, stored as the figure's
@@ -156,6 +162,11 @@ protected:
     int GetBaseMapListEx(const CArray<UINT>& types, std::list<EFigureType>& out);
     void AfterFigureDraw();
     CVdrawUtil* GetViewDrawing() const;
+    // DrawFigure of f, its own entities counted; the texts of a result sheet drawn after another
+    // one in the same pass are moved clear of the earlier sheets' texts (KeepTextsClear).
+    void DrawCounted(CFVDBase* f, CVdrawUtil& drawing);
+    void KeepTextsClear(CVdrawUtil& drawing, long firstId, bool later);
+    void ForgetDrawn();
 
     CPVXView* m_pView = nullptr;
     CVdView* m_pFigureView = nullptr;
@@ -167,6 +178,9 @@ protected:
     sFVDBaseInformation m_Scratch;
     UINT m_nOwnerMask = 4095;
     std::map<EFigureType, EFigureType> m_Drawn;
+    std::map<EFigureType, int> m_OwnDrawn;     // of the last pass, see GetOwnDrawnCount
+    std::vector<std::array<double, 4>> m_SheetTexts;  // boxes of the result sheets' texts this pass
+    std::set<EFigureType> m_AsBaseMap;         // drawn as a base map since the figure was chosen
     EFigureType m_eCurType = EFVDT_NONE;
     CFVDBase* m_pCurFigure = nullptr;
     std::map<UINT, CString>* m_pLoadCases = nullptr;

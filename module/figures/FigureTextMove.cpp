@@ -6,6 +6,7 @@
 #include "host/check/ICheckToolUtil.h"
 #include "host/cmd/CDBCommand.h"
 #include "host/db/CDBDoc.h"
+#include "host/db/CDataBase.h"
 #include "host/db/FoundationRecords.h"
 #include "host/db/FoundationTables.h"
 #include "host/vdraw/CVdrawUtil.h"
@@ -80,9 +81,40 @@ bool ReadGbpaTextMoves(UINT owner, const CArray<int>& slots, CArray<T_POINT2D>& 
     return offsets.GetSize() > 0;
 }
 
+namespace {
+// The notes' offsets of a figure type: its own record, else those of the global parameters
+// (zero without them). false without a database or for a key the texts cannot carry.
+bool NotesOffsets(UINT figureType, CDataBase* db, T_FVDTEXT_D& out) {
+    out.Initialize();
+    if (!db || !OwnerFits(figureType)) return false;
+    if (const T_FVDTEXT_D* own = db->Table<DBT_FVDTEXT>().Find(figureType)) {
+        out = *own;
+        return true;
+    }
+    CClassGbpa gbpa;
+    gbpa.ConnectToDB(db);
+    T_GBPA_D g;
+    if (gbpa.Get(GBPA_KEY, g))
+        for (int i = 0; i < MEMB_TEXT_SLOTS; ++i) {
+            out.textX[i] = g.buffer.textX[i];
+            out.textY[i] = g.buffer.textY[i];
+        }
+    return true;
+}
+}  // namespace
+
+bool ReadNotesTextMoves(UINT figureType, const CArray<int>& slots, CArray<T_POINT2D>& offsets) {
+    offsets.RemoveAll();
+    T_FVDTEXT_D notes;
+    if (!NotesOffsets(figureType, ModelDB(), notes)) return false;
+    CollectOffsets(notes.textX, notes.textY, slots, offsets);
+    return offsets.GetSize() > 0;
+}
+
 bool ReadTextMoves(UINT owner, int kind, const CArray<int>& slots, CArray<T_POINT2D>& offsets) {
     if (kind == FVD_TEXT_KIND_MEMB) return ReadMembTextMoves(owner, slots, offsets);
     if (kind == FVD_TEXT_KIND_GBPA) return ReadGbpaTextMoves(owner, slots, offsets);
+    if (kind == FVD_TEXT_KIND_NOTES) return ReadNotesTextMoves(owner, slots, offsets);
     offsets.RemoveAll();
     return false;
 }
@@ -125,6 +157,12 @@ template <class F> int EditOffsets(UINT owner, int kind, CDataBase* db, F edit) 
         if (!gbpa.Get(GBPA_KEY, g) || !edit(g.buffer.textX, g.buffer.textY)) return 0;
         return gbpa.PrivateModify(g) ? 1 : 0;
     }
+    if (kind == FVD_TEXT_KIND_NOTES) {
+        T_FVDTEXT_D notes;
+        if (!NotesOffsets(owner, db, notes) || !edit(notes.textX, notes.textY)) return 0;
+        db->Table<DBT_FVDTEXT>().Set(owner, notes);
+        return 1;
+    }
     return 0;
 }
 
@@ -152,14 +190,11 @@ int MoveGbpaText(UINT owner, int slot, double dx, double dy, CDataBase* database
 }
 
 int StoreTextMove(UINT owner, int kind, int slot, double dx, double dy) {
-    if (kind != FVD_TEXT_KIND_MEMB && kind != FVD_TEXT_KIND_GBPA) {
+    if (kind != FVD_TEXT_KIND_MEMB && kind != FVD_TEXT_KIND_GBPA && kind != FVD_TEXT_KIND_NOTES) {
         // No store: the command opens and is abandoned, as for any failed move.
         return InTextMoveCommand([](CDataBase*) { return 0; });
     }
-    return InTextMoveCommand([&](CDataBase* db) {
-        return kind == FVD_TEXT_KIND_MEMB ? MoveMembText(owner, slot, dx, dy, db)
-                                          : MoveGbpaText(owner, slot, dx, dy, db);
-    });
+    return InTextMoveCommand([&](CDataBase* db) { return MoveOffsets(owner, kind, slot, dx, dy, db); });
 }
 
 int RecordTextMove(CVdrawUtil* target, const CvdFigure* text, double dx, double dy) {
@@ -177,7 +212,7 @@ int RecordTextMove(CVdrawUtil* target, const CvdFigure* text, double dx, double 
 
 int ResetTextMoves(UINT owner, int kind) {
     if (!OwnerFits(owner)) return 0;  // a key the texts cannot carry: no such owner
-    if (kind != FVD_TEXT_KIND_MEMB && kind != FVD_TEXT_KIND_GBPA) return 0;
+    if (kind != FVD_TEXT_KIND_MEMB && kind != FVD_TEXT_KIND_GBPA && kind != FVD_TEXT_KIND_NOTES) return 0;
     return InTextMoveCommand([&](CDataBase* db) {
         return EditOffsets(owner, kind, db, [](double* xs, double* ys) {
             for (int i = 0; i < MEMB_TEXT_SLOTS; ++i) xs[i] = ys[i] = 0.0;

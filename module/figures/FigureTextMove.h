@@ -5,7 +5,10 @@
 // A movable text carries two integer X-properties: "FVD_TEXT_POS" = 100 x kind + slot, and
 // "FVD_TEXT_OWN" = the key of the owning record. Owners by kind:
 //     0  a member of the foundation model (MEMB): its text offsets of slot i
-//    10  the global parameters (GBPA, one record; the figure notes): their text offsets of slot i
+//    10  the global parameters (GBPA, one record): their text offsets of slot i
+//    11  the notes of one figure type (FVDTEXT, keyed by the type): slot 0 its title, 1 its load
+//        case line; a type without a record shows the global parameters' offsets, where older
+//        projects keep the notes' offsets of every sheet, and its first move starts from them
 // Other kinds have no store: their texts are neither tagged nor moved. Offsets are model units
 // (a drag in the drawing divided by the draw scale); CVdrawUtil::MoveTextX applies model units,
 // so a stored offset moves the text the same distance at any draw scale. Every change is one
@@ -26,7 +29,7 @@ class CDataBase;
 class CVdrawUtil;
 class CvdFigure;
 
-enum { FVD_TEXT_KIND_MEMB = 0, FVD_TEXT_KIND_GBPA = 10 };
+enum { FVD_TEXT_KIND_MEMB = 0, FVD_TEXT_KIND_GBPA = 10, FVD_TEXT_KIND_NOTES = 11 };
 
 // X-property names of a movable text.
 extern const char* const kFvdTextPos;  // "FVD_TEXT_POS"
@@ -56,6 +59,7 @@ int StoreTextMove(UINT owner, int kind, int slot, double dx, double dy);
 bool ReadTextMoves(UINT owner, int kind, const CArray<int>& slots, CArray<T_POINT2D>& offsets);
 bool ReadMembTextMoves(UINT owner, const CArray<int>& slots, CArray<T_POINT2D>& offsets);
 bool ReadGbpaTextMoves(UINT owner, const CArray<int>& slots, CArray<T_POINT2D>& offsets);
+bool ReadNotesTextMoves(UINT figureType, const CArray<int>& slots, CArray<T_POINT2D>& offsets);
 
 // Adds (dx, dy) to the record's offsets of slot and writes the record back (in memory; the
 // command's commit writes the file). 0 when the table, the record or the slot is missing.

@@ -19,3 +19,8 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_FigureDisplay(cons
     ctrl->DisplayFigureDlgData(list, FALSE);
     return ctrl->GetFigureView() != nullptr;
 }
+
+extern "C" __attribute__((visibility("default"))) int PVXHost_FigureOwnCount(int type) {
+    const CPVXFigure* ctrl = CPVXFigure::m_pMyself;
+    return ctrl ? ctrl->GetOwnDrawnCount(static_cast<EFigureType>(type)) : -1;
+}

@@ -171,6 +171,9 @@ const CMsgDll::StringEntry kStrings[] = {
     {"IDS_TBX_PVX_Scale_Factor_Invalid_Abs10", "比例系数无效(绝对值应不大于10)。"},
     // Our own: the slab pages' refusals.
     {"IDS_TBX_PVX_Scale_Factor_Invalid_Positive", "比例系数无效(应为大于0的数)。"},
+    {"IDS_TBX_PVX_Figure_Scale_Invalid", "总的绘图比例无效(应为0.001到1000之间的数)。"},
+    {"IDS_TBX_PVX_Figure_Value_Scale_Invalid", "数值绘图比例无效(应为绝对值不大于1000000的数)。"},
+    {"IDS_TBX_PVX_Figure_Precision_Invalid", "数值精度无效(应为0到15之间的整数)。"},
     {"IDS_TBX_PVX_Slab_Wall_Width_Invalid", "宽度无效(应大于0且不大于100 m)。"},
     {"IDS_TBX_PVX_Slab_Wall_List_Invalid", "墙编号无效(应为编号列表，如 1-3,5，且包含墙)。"},
     {"IDS_TBX_PVX_Press_Record_Button", "请按纪录按钮"},

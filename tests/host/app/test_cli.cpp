@@ -187,6 +187,8 @@ TEST(PvxHostHelp, EveryCommandExplainsItselfAndTheProgramItsVersion) {
         {"help info", {"--module PATH"}},
         {"make-sample --help", {"--out FILE.pvxdb", "from 1 to 2000000", "default 192"}},
         {"help", {"info", "render", "export", "make-sample", "16 to 16384", "1 to 2000000"}},
+        {"help figure", {"the page's tab is picked first;", "--owner NAME"}},
+        {"help make-sample", {"instead of the 3 m grid's 65"}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.args);
@@ -194,6 +196,14 @@ TEST(PvxHostHelp, EveryCommandExplainsItselfAndTheProgramItsVersion) {
         EXPECT_EQ(res.code, 0) << res.err;
         EXPECT_TRUE(res.err.empty()) << res.err;
         for (const char* text : r.says) EXPECT_NE(res.out.find(text), std::string::npos) << text << " in:\n" << res.out;
+        // One width, and an option's help never falls back to the line's start.
+        bool inOptions = false;
+        for (const std::string& line : Lines(res.out)) {
+            const auto chars = std::count_if(line.begin(), line.end(), [](char c) { return (c & 0xC0) != 0x80; });
+            EXPECT_LE(chars, 100) << line;
+            if (line.empty() || line.back() == ':') inOptions = line.rfind("Options", 0) == 0;
+            else if (inOptions) EXPECT_EQ(line[0], ' ') << line;
+        }
     }
     const RunResult v = RunHost("--version", "version");
     EXPECT_EQ(v.code, 0);
@@ -277,6 +287,69 @@ TEST(HostCommandLine, ACommandTakesOneOperandAnywhereAmongItsOptions) {
     }
     const Outcome help = RunLine({"item", "--help"});
     EXPECT_NE(help.out.find("Usage: pvxhost [OPTIONS] item [ITEM] [--flag]"), std::string::npos) << help.out;
+}
+
+}  // namespace
+
+namespace {
+
+using namespace hostrun;
+
+// One mistake, one status, whatever the command: a wrong command line (an unknown load, figure,
+// value or output kind) is 2, a run that cannot do what it was asked 1; a figure prints what it
+// wrote. The projects without footing checks and without foundation model are made here.
+TEST(PvxHostExitStatus, OneMistakeOneStatusInEveryCommand) {
+    const std::string noChecks = kTmp + "/status_nochecks_" + kPid + ".pvxdb";
+    const std::string frame = kTmp + "/status_frame_" + kPid + ".pvxdb";
+    ASSERT_EQ(std::system(("cp '" + SamplePath() + "' '" + noChecks + "' && sqlite3 '" + noChecks +
+                           "' 'DELETE FROM PCDCOLF'").c_str()), 0);
+    ASSERT_EQ(RunHost("make-sample --frame-bays 2 --out '" + frame + "'", "status").code, 0);
+    const std::string out = " --out '" + kTmp + "/status_" + kPid;
+    struct Row {
+        const char* label;
+        std::string args;
+        int code;
+        const char* says;  // in stderr, or in stdout for status 0
+    } rows[] = {
+        {"render, unknown load", "render --mode 7 --load NOPE" + out + ".bmp'", 2, "no load case or combination"},
+        {"design, unknown load", "design 35 --load NOPE" + out + ".bmp'", 2, "no load case or combination"},
+        {"show, unknown load", "show 7301 --load NOPE" + out + ".bmp'", 2, "no load case or combination"},
+        {"animate, unknown load", "animate 7301 --load NOPE" + out + ".avi'", 2, "no item \"NOPE\""},
+        {"graph history, unknown load", "graph history --load NOPE --node 222" + out + ".bmp'", 2, "NOPE"},
+        {"figure, unknown load", "figure 132 --load NOPE" + out + ".dxf'", 2, "no load case \"NOPE\""},
+        {"render, a jpg", "render" + out + ".jpg'", 2, "JPG"},
+        {"render, a dwg", "render" + out + ".dwg'", 2, "DWG"},
+        {"figure, a jpg", "figure 132" + out + ".jpg'", 2, ".dxf"},
+        {"figure, a dwg", "figure 132" + out + ".dwg'", 2, "DWG cannot be written"},
+        {"figure, unknown figure", "figure 999" + out + ".dxf'", 2, "unknown figure ID"},
+        // The DISPLAY page refuses what its edits would not take, naming the edit and its range.
+        {"scale not a number", "figure 160 --set scale=abc" + out + ".dxf'", 2, "总的绘图比例无效(应为0.001到1000"},
+        {"scale 0", "figure 160 --set scale=0" + out + ".dxf'", 2, "总的绘图比例无效"},
+        {"negative precision", "figure 160 --set precision=-5" + out + ".dxf'", 2, "数值精度无效(应为0到15之间的整数)"},
+        {"value scale", "figure 201 --set value-scale=1e9" + out + ".dxf'", 2, "数值绘图比例无效"},
+        {"disabled for the owner", "figure 132 --owner PILE" + out + ".dxf'", 2, "it enables the figures 450, 302"},
+        {"no check results", "--db '" + noChecks + "' figure 132" + out + ".dxf'", 1, "table PCDCOLF"},
+        {"no foundation model", "--db '" + frame + "' figure 132" + out + ".dxf'", 1, "no foundation model"},
+        {"the list says so", "--db '" + frame + "' figure --list", 0, "no foundation model"},
+        // Two footings with checks (PCDCOLF) of two lines each, the title and the load-case line.
+        {"what was written", "figure 132 --load 0" + out + ".dxf'", 0,
+         "figure 132 地基承载力验算 (ISO_CHECK_CZL); load case 0 最不利荷载组合; 6 texts"},
+        // A blast group is told from the standard group of the same terms.
+        {"a blast group", "figure 160 --load 105" + out + ".dxf'", 0, "load case 105 1.0DL+1.0LL (人防)"},
+        // --quiet: the contour tool's steps and a recording's prompts are progress, not messages.
+        {"quiet contour", "figure 600 --contour-set strips=8 --contour-set render=0" + out + ".dxf'", 0, "Wrote"},
+        {"quiet recording", "animate 7201 --load DL --frames 3" + out + ".avi'", 0, "Wrote"},
+        {"a seismic group", "figure 160 --load 104" + out + ".dxf'", 0, "load case 104 1.2DL+1.4LL+0.84WX (地震)"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const RunResult res = RunHost("--quiet " + r.args, "status");
+        EXPECT_EQ(res.code, r.code) << res.err;
+        EXPECT_NE((r.code ? res.err : res.out).find(r.says), std::string::npos) << res.out << res.err;
+        if (r.code == 0) EXPECT_EQ(res.err, "");
+    }
+    std::remove(noChecks.c_str());
+    std::remove(frame.c_str());
 }
 
 }  // namespace

@@ -191,7 +191,7 @@ TEST(PvxHostShowControlsTest, LoadsDefaultToOneWithTheResultAndAreNamedByNameOrK
     for (const char* command : {"render --mode 6 --load NOSUCH", "show 7301 --load NOSUCH"}) {
         SCOPED_TRACE(command);
         const RunResult r = RunHost(std::string(command) + " --out '" + kTmp + "/ctl_noload.bmp'", "noload");
-        EXPECT_EQ(r.code, 1);
+        EXPECT_EQ(r.code, 2) << "a load the project has not is a wrong command line";
         for (const std::string& name : Column("SELECT name FROM PSTLD UNION ALL SELECT name FROM PLCOM"))
             EXPECT_NE(r.err.find(name), std::string::npos) << name << " in: " << r.err;
     }

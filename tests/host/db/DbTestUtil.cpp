@@ -389,6 +389,10 @@ void BuildProject(PostDBBuilder& b) {
         g.avgSettle = 150.0;
         g.designCode.code = GBPA_CODE_JGJ;
         b.Add<DBT_GBPA>(GBPA_KEY, g);
+        T_FVDTEXT_D notes;
+        notes.Initialize();
+        notes.textX[0] = 1.5;  // the title of sheet 132 moved
+        b.Add<DBT_FVDTEXT>(132, notes);
         b.Add<DBT_WDLD>(1, T_WDLD_D{-3.0});
         b.Add<DBT_CKLG>(11, T_CKLG_D{11, LDGP_KIND_QUASI, 0, 2, 1, 19, "1.0恒+0.5活"});
         // The load groups of the check maps below.

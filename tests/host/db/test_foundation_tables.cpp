@@ -216,8 +216,8 @@ TEST(FoundationTables, LoadGroupsAnswerFromBothTables) {
     } rows[] = {
         {1, 1, 1, LDGP_KIND_NONE, 0, 0, "GRAVITY"},
         {2, 1, 2, LDGP_KIND_QUASI, 0, 0, "SETTLE"},
-        {101, 1, 12, LDGP_KIND_BASIC, 1, 0, "1.0D+1.0B"},
-        {102, 1, 7, LDGP_KIND_STANDARD, 0, 1, "1.0D+0.5L+1.0E"},
+        {101, 1, 12, LDGP_KIND_BASIC, 1, 0, "1.0D+1.0B (人防)"},
+        {102, 1, 7, LDGP_KIND_STANDARD, 0, 1, "1.0D+0.5L+1.0E (地震)"},
         {9, 0, -5, -5, 0, 0, ""},
     };
     for (const Row& r : rows) {
@@ -265,8 +265,8 @@ TEST(FoundationTables, LoadGroupListsAndFilter) {
         int ok;
         const char* text;
     } texts[] = {
-        {101, &slabFilter, 1, "1.0D+1.0B"},  // type 0
-        {102, &slabFilter, 1, "1.0D+0.5L+1.0E"},  // type 18
+        {101, &slabFilter, 1, "1.0D+1.0B (人防)"},  // type 0, a blast group
+        {102, &slabFilter, 1, "1.0D+0.5L+1.0E (地震)"},  // type 18, a seismic group
         {103, &slabFilter, 0, ""},           // type 5
         {103, nullptr, 1, "1.0D+0.5L"},
         {2, &slabFilter, 1, "SETTLE"},       // LDGP rows are of type 0

@@ -22,13 +22,13 @@ TEST(DesignCommandTest, CommandLine) {
         // 40 draws nothing and is refused for 42; 43 to 56 draw as 42 and say so.
         {"design 40 --load LL --list", 2, "figure 40 is not offered"},
         {"design 40 --list", 2, "figure 42 labels the base forces"},
-        {"design 42 --load NOSUCH --list", 1, "NOSUCH"},
+        {"design 42 --load NOSUCH --list", 2, "NOSUCH"},
         {"design 42 --load LL --list", 0, "load: LL"},
         {"design 43 --load LL --list", 0, "figure 43 draws as figure 42"},
         {"design 56 --list", 0, "figure 56 draws as figure 42"},
         {"design 35 --list", 0, "load: the design combinations"},
         {"design 36 --load 0 --list", 0, "two curves each"},
-        {"design 36 --load NOSUCH --list", 1, "NOSUCH"},
+        {"design 36 --load NOSUCH --list", 2, "NOSUCH"},
     };
     int n = 0;
     for (const Row& r : rows) {

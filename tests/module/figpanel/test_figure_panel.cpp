@@ -161,7 +161,8 @@ TEST_F(FigurePanelTest, DisplayKeepsASettingForTextThatIsNoNumber) {
     struct Row {
         const char* typed;
         double scale;
-    } rows[] = {{"abc", 1.5}, {"1e400", 1.5}, {"", 1.5}, {"2x", 1.5}, {" 2.5 ", 2.5}, {"-3", -3.0}};
+    } rows[] = {{"abc", 1.5}, {"1e400", 1.5}, {"", 1.5},     {"2x", 1.5},
+                {" 2.5 ", 2.5}, {"-3", 1.5},   {"0", 1.5},    {"1000.5", 1.5}};  // scales: 0.001 to 1000
     OpenPanel(1);
     CFigureDetailDisplay* page = m_pPanel->GetDisplayPage();
     for (const Row& r : rows) {

@@ -100,7 +100,7 @@ TEST_F(FigureCheckTextTest, LoadCaseLists) {
         EXPECT_EQ(Keys(out), r.keys);
         EXPECT_EQ(n, static_cast<int>(out.size()));
         if (out.count(0)) EXPECT_STREQ(out[0], "最不利荷载组合");
-        if (out.count(7)) EXPECT_STREQ(out[7], "1.2D+1.3Ex");
+        if (out.count(7)) EXPECT_STREQ(out[7], "1.2D+1.3Ex (地震)");  // a seismic group, marked
     }
 }
 

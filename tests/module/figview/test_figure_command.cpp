@@ -90,8 +90,8 @@ TEST(FigureCommand, RefusedRequestsLeaveNoFile) {
         int exit;
         const char* says;
     } rows[] = {
-        {"DWG goes to the drawing's export", "figure 41", "dwg", 1, "DWG"},
-        {"DWG export failure box", "figure 41", "dwg", 1, "输出失败"},
+        {"DWG is refused before drawing", "figure 41", "dwg", 2, "DWG"},
+        {"DWG: a DXF is offered instead", "figure 41", "dwg", 2, "name the file .dxf"},
         {"an unknown ID", "figure 999", "bmp", 2, "unknown figure ID"},
         {"a size out of range", "figure 509 --size 0x0", "bmp", 2, "--size expects WIDTHxHEIGHT"},
         {"--member with a drawing", "figure 41 --member 525", "dxf", 2, "--member"},
@@ -125,4 +125,36 @@ TEST(FigureCommand, ProjectUntouchedWithoutSave) {
     EXPECT_EQ(std::system(("cmp -s " + kSample + " " + copy).c_str()), 0) << "the project file changed";
     std::remove(copy.c_str());
     std::remove(out.c_str());
+}
+
+// A title moved and saved on one sheet stays on that sheet: 302 draws its title where it was
+// before the move on 132, and 132 its title 2 right and 1 down (model units at draw scale 1).
+// Two check sheets drawn together keep their texts apart: 133's lines under 132's.
+TEST(FigureCommand, MovedTitlesStayOnTheirSheetAndSheetsKeepApart) {
+    const std::string base = kTmp + "/figview_title_" + std::to_string(getpid());
+    ASSERT_EQ(std::system(("cp " + kSample + " " + base + ".pvxdb").c_str()), 0);
+    // "x y" of the title (the only text of height 0.5, the title style) of a drawing.
+    auto title = [&](const std::string& types, const std::string& more) {
+        const HostRun r = RunHost("--db " + base + ".pvxdb figure " + types + more + " --out " + base + ".dxf", "figview_title");
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        return Shell("/usr/bin/python3 -c \"import ezdxf; print(*[f'{t.dxf.insert[0]:.3f} {t.dxf.insert[1]:.3f}' for t in "
+                     "ezdxf.readfile('" + base + ".dxf').modelspace().query('TEXT') if t.dxf.height == 0.5])\"");
+    };
+    const std::string before302 = title("302", ""), before132 = title("132", "");
+    double x = 0, y = 0;
+    ASSERT_EQ(std::sscanf(before132.c_str(), "%lf %lf", &x, &y), 2) << before132;
+    title("132", " --move 地基承载力验算=2,-1 --save");
+    EXPECT_EQ(title("302", ""), before302);
+    char moved[64];
+    std::snprintf(moved, sizeof moved, "%.3f %.3f\n", x + 2.0, y - 1.0);
+    EXPECT_EQ(title("132", ""), moved);
+    title("132,133", "");
+    // Pairs of texts on one column less than a text height apart (the check lines are centred
+    // on their footing, so texts that lie on each other share x).
+    const std::string pairs = Shell(
+        "/usr/bin/python3 -c \"import ezdxf, itertools; t=list(ezdxf.readfile('" + base +
+        ".dxf').modelspace().query('TEXT')); print(len(t), sum(abs(a.dxf.insert[0]-b.dxf.insert[0])<1e-6 and "
+        "abs(a.dxf.insert[1]-b.dxf.insert[1])<min(a.dxf.height,b.dxf.height) for a,b in itertools.combinations(t,2)))\"");
+    EXPECT_EQ(pairs, "8 0\n");
+    for (const char* ext : {".pvxdb", ".dxf"}) std::remove((base + ext).c_str());
 }

@@ -152,6 +152,8 @@ TEST_F(TextMoveTest, RecordedDragsAccumulateDividedByTheScale) {
          0.0},
         // 2.0 + 0.3 / 0.5 = 2.6; -0.1 / 0.5 = -0.2
         {"the notes title at scale 0.5", 1, FVD_TEXT_KIND_GBPA, 0, 0.5, 1, 0.3, -0.1, 1, 2.6, -0.2},
+        // A sheet's own title starts from the global offsets (2.0, 0) and leaves them alone.
+        {"the title of sheet 132 at scale 0.5", 132, FVD_TEXT_KIND_NOTES, 0, 0.5, 1, 0.3, -0.1, 1, 2.6, -0.2},
         {"an unknown kind is abandoned", kFooting, 7, 1, 2.0, 1, 1.0, 0.0, 0, 0.5, -0.25},
         {"a slot the record has not", kFooting, FVD_TEXT_KIND_MEMB, MEMB_TEXT_SLOTS, 1.0, 1, 1.0, 0.0, 0, 0.0, 0.0},
     };
@@ -169,6 +171,12 @@ TEST_F(TextMoveTest, RecordedDragsAccumulateDividedByTheScale) {
         if (r.kind == FVD_TEXT_KIND_GBPA) {
             EXPECT_NEAR(Gbpa().buffer.textX[r.slot], r.storedX, 1e-12);
             EXPECT_NEAR(Gbpa().buffer.textY[r.slot], r.storedY, 1e-12);
+        } else if (r.kind == FVD_TEXT_KIND_NOTES) {
+            const T_FVDTEXT_D* own = DB()->Table<DBT_FVDTEXT>().Find(r.owner);
+            ASSERT_NE(own, nullptr);
+            EXPECT_NEAR(own->textX[r.slot], r.storedX, 1e-12);
+            EXPECT_NEAR(own->textY[r.slot], r.storedY, 1e-12);
+            EXPECT_EQ(Gbpa().buffer.textX[r.slot], 2.0) << "the global offsets stay";
         } else if (r.slot < MEMB_TEXT_SLOTS) {
             EXPECT_NEAR(Footing().textX[r.slot], r.storedX, 1e-12);
             EXPECT_NEAR(Footing().textY[r.slot], r.storedY, 1e-12);

@@ -81,7 +81,7 @@ TEST(GraphHostTest, RefusedValuesAndNamesEndTheCommandWithTheirMessage) {
         {"unknown property", "graph modes --property colour=red", 2, "--property takes"},
         {"no sub-command", "graph", 2, "modes"},
         {"click after the history", "graph history --load THX --node 222 --click 5", 2, "outside"},
-        {"not a time-history case", "graph history --load DL --node 222", 1, "THX"},
+        {"not a time-history case", "graph history --load DL --node 222", 2, "THX"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);

@@ -52,10 +52,10 @@ TEST_F(ResultModeTest, MisuseAndMissingLoadsAreRefused) {
         {"more decimals than the number dialog allows", "--mode 2 --option decimals=16", 2, "takes 0..15"},
         {"a mode number that is no number", "--mode mode-shape --load first", 2, "mode number"},
         {"result words without a mode", "--load DL", 2, "need --mode"},
-        {"no such load", "--mode 2 --load NOSUCH", 1, "no load case or combination named \"NOSUCH\""},
-        {"no such mode shape", "--mode 4 --load 7", 1, "no mode 7"},
-        {"a static case for a time history", "--mode time-history --load DL", 1, "\"DL\" is a static case"},
-        {"a combination for settlement", "--mode settlement --load ENV", 1, "no settlement case named \"ENV\""},
+        {"no such load", "--mode 2 --load NOSUCH", 2, "no load case or combination named \"NOSUCH\""},
+        {"no such mode shape", "--mode 4 --load 7", 2, "no mode 7"},
+        {"a static case for a time history", "--mode time-history --load DL", 2, "\"DL\" is a static case"},
+        {"a combination for settlement", "--mode settlement --load ENV", 2, "no settlement case named \"ENV\""},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
