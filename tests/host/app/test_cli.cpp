@@ -331,9 +331,9 @@ TEST(PvxHostExitStatus, OneMistakeOneStatusInEveryCommand) {
         {"no check results", "--db '" + noChecks + "' figure 132" + out + ".dxf'", 1, "table PCDCOLF"},
         {"no foundation model", "--db '" + frame + "' figure 132" + out + ".dxf'", 1, "no foundation model"},
         {"the list says so", "--db '" + frame + "' figure --list", 0, "no foundation model"},
-        // Two footings with checks (PCDCOLF) of two lines each, the title and the load-case line.
+        // Two footings with checks (PCDCOLF) of two lines each, the title, the load-case and scale lines.
         {"what was written", "figure 132 --load 0" + out + ".dxf'", 0,
-         "figure 132 地基承载力验算 (ISO_CHECK_CZL); load case 0 最不利荷载组合; 6 texts"},
+         "figure 132 地基承载力验算 (ISO_CHECK_CZL); load case 0 最不利荷载组合; 7 texts"},
         // A blast group is told from the standard group of the same terms.
         {"a blast group", "figure 160 --load 105" + out + ".dxf'", 0, "load case 105 1.0DL+1.0LL (人防)"},
         // --quiet: the contour tool's steps and a recording's prompts are progress, not messages.

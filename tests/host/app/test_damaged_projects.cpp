@@ -321,8 +321,7 @@ TEST(PvxHostDamaged, MissingResultsAreNamedWithTheirTable) {
         const char* args;
         std::vector<const char*> says;  // each in stderr, the last in its last line
     } rows[] = {
-        {"no column forces for figure 40", "DELETE FROM MBCL", "design 40", {"no column forces (table MBCL) for the load \"DL\""}},
-        {"no column forces for figure 42", "DELETE FROM MBCL", "design 42", {"no column forces (table MBCL)"}},
+        {"no column forces for figure 42", "DELETE FROM MBCL", "design 42", {"no column forces (table MBCL) for the load \"DL\""}},
         {"mode 1 of frequency 0", "UPDATE FREQ SET freq = 0 WHERE key = 1", "graph damping --mode1 1 --mass",
          {"振型1的频率无效。", "table FREQ, column freq, key 1: mode 1 has the frequency 0 Hz"}},
         {"mode 3 of a negative frequency", "UPDATE FREQ SET freq = -2 WHERE key = 3",
