@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <numeric>
 #include <utility>
 
@@ -37,20 +36,111 @@ void Substitute(const std::vector<double>& a, const std::vector<int>& piv, int n
     }
 }
 
-// Kriging matrix of the listed samples with the unbiasedness row and column.
+// Kriging matrix of the listed samples with the unbiasedness row and column. It is symmetric:
+// hypot of the negated differences is the same number, so each pair is computed once.
 std::vector<double> BuildMatrix(const std::vector<double>& x, const std::vector<double>& y,
                                 const std::vector<int>& idx) {
     const int m = static_cast<int>(idx.size()), n = m + 1;
     std::vector<double> a(static_cast<size_t>(n) * n, 0.0);
     for (int i = 0; i < m; ++i) {
-        for (int j = 0; j < m; ++j)
-            a[i * n + j] = std::hypot(x[idx[i]] - x[idx[j]], y[idx[i]] - y[idx[j]]);
+        for (int j = 0; j < i; ++j)
+            a[i * n + j] = a[j * n + i] = std::hypot(x[idx[i]] - x[idx[j]], y[idx[i]] - y[idx[j]]);
         a[i * n + m] = 1.0;
         a[m * n + i] = 1.0;
     }
     return a;
 }
+
+// Points a grid cell holds on average: few enough that a search reads few far points, enough
+// that the cells do not outnumber the points.
+constexpr double kPointsPerCell = 2.0;
 }  // namespace
+
+void GNearestGrid::Build(const std::vector<double>& xs, const std::vector<double>& ys) {
+    const size_t n = std::min(xs.size(), ys.size());
+    m_points.clear();
+    m_cellStart.assign(1, 0);
+    m_nx = m_ny = 0;
+    if (n == 0) return;
+    double x1 = xs[0], y1 = ys[0];
+    m_x0 = xs[0];
+    m_y0 = ys[0];
+    for (size_t i = 1; i < n; ++i) {
+        m_x0 = std::min(m_x0, xs[i]);
+        x1 = std::max(x1, xs[i]);
+        m_y0 = std::min(m_y0, ys[i]);
+        y1 = std::max(y1, ys[i]);
+    }
+    const double w = x1 - m_x0, h = y1 - m_y0, cells = std::max(1.0, n / kPointsPerCell);
+    // The second term bounds each side's count by the cell target for long, thin point sets.
+    m_cell = std::max(std::sqrt(w * h / cells), std::max(w, h) / cells);
+    if (!(m_cell > 0.0) || !std::isfinite(m_cell)) m_cell = 1.0;
+    m_nx = static_cast<int>(w / m_cell) + 1;
+    m_ny = static_cast<int>(h / m_cell) + 1;
+    // Counting sort by cell; points keep their index order within a cell.
+    std::vector<int> cellOf(n);
+    m_cellStart.assign(static_cast<size_t>(m_nx) * m_ny + 1, 0);
+    for (size_t i = 0; i < n; ++i) {
+        const int cx = std::min(m_nx - 1, static_cast<int>((xs[i] - m_x0) / m_cell));
+        const int cy = std::min(m_ny - 1, static_cast<int>((ys[i] - m_y0) / m_cell));
+        cellOf[i] = cy * m_nx + cx;
+        ++m_cellStart[static_cast<size_t>(cellOf[i]) + 1];
+    }
+    for (size_t c = 1; c < m_cellStart.size(); ++c) m_cellStart[c] += m_cellStart[c - 1];
+    m_points.resize(n);
+    std::vector<int> fill(m_cellStart.begin(), m_cellStart.end() - 1);
+    for (size_t i = 0; i < n; ++i) m_points[fill[cellOf[i]]++] = Point{xs[i], ys[i], static_cast<int>(i)};
+}
+
+void GNearestGrid::Nearest(double x, double y, int k, std::vector<std::pair<double, int>>& out) const {
+    out.clear();
+    k = std::min(k, static_cast<int>(m_points.size()));
+    if (k <= 0) return;
+    auto cellIndex = [this](double v, double v0, int count) {
+        const double t = (v - v0) / m_cell;
+        return t >= 0.0 ? static_cast<int>(std::min(t, count - 1.0)) : 0;  // also NaN to 0
+    };
+    const int cx = cellIndex(x, m_x0, m_nx), cy = cellIndex(y, m_y0, m_ny);
+    // A point's cell comes from a rounded division: the ring bound keeps a margin for it.
+    const double tol = 1e-9 * (m_cell + std::fabs(m_x0) + std::fabs(m_y0) + (m_nx + m_ny) * m_cell);
+    // `out` is a max-heap of the k best (distance, index) pairs so far.
+    auto take = [&](int c) {
+        for (int p = m_cellStart[c]; p < m_cellStart[c + 1]; ++p) {
+            const Point& pt = m_points[p];
+            const std::pair<double, int> d{std::hypot(x - pt.x, y - pt.y), pt.index};
+            if (static_cast<int>(out.size()) < k) {
+                out.push_back(d);
+                std::push_heap(out.begin(), out.end());
+            } else if (d < out.front()) {
+                std::pop_heap(out.begin(), out.end());
+                out.back() = d;
+                std::push_heap(out.begin(), out.end());
+            }
+        }
+    };
+    const int rMax = std::max({cx, m_nx - 1 - cx, cy, m_ny - 1 - cy});
+    for (int r = 0; r <= rMax; ++r) {
+        const int i0 = std::max(0, cx - r), i1 = std::min(m_nx - 1, cx + r);
+        const int j0 = std::max(0, cy - r), j1 = std::min(m_ny - 1, cy + r);
+        if (cy - r >= 0)
+            for (int i = i0; i <= i1; ++i) take((cy - r) * m_nx + i);
+        if (r > 0 && cy + r < m_ny)
+            for (int i = i0; i <= i1; ++i) take((cy + r) * m_nx + i);
+        for (int j = std::max(j0, cy - r + 1); j <= std::min(j1, cy + r - 1); ++j) {
+            if (cx - r >= 0) take(j * m_nx + cx - r);
+            if (r > 0 && cx + r < m_nx) take(j * m_nx + cx + r);
+        }
+        if (static_cast<int>(out.size()) < k) continue;
+        // Nearest place an unsearched cell can hold a point.
+        double bound = INFINITY;
+        if (cx - r > 0) bound = std::min(bound, x - (m_x0 + (cx - r) * m_cell));
+        if (cx + r < m_nx - 1) bound = std::min(bound, m_x0 + (cx + r + 1) * m_cell - x);
+        if (cy - r > 0) bound = std::min(bound, y - (m_y0 + (cy - r) * m_cell));
+        if (cy + r < m_ny - 1) bound = std::min(bound, m_y0 + (cy + r + 1) * m_cell - y);
+        if (out.front().first < bound - tol) break;
+    }
+    std::sort_heap(out.begin(), out.end());
+}
 
 int GKriging::SetSamples(const std::vector<double>& xs, const std::vector<double>& ys, const std::vector<double>& vs) {
     m_x.clear();
@@ -59,27 +149,31 @@ int GKriging::SetSamples(const std::vector<double>& xs, const std::vector<double
     m_lu.clear();
     m_piv.clear();
     m_bGlobal = m_bSingular = false;
+    m_grid = GNearestGrid();
     const size_t n = std::min({xs.size(), ys.size(), vs.size()});
-    // Merge coincident samples (exactly equal coordinates) into their mean value.
-    std::map<std::pair<double, double>, std::pair<double, int>> merged;
-    std::vector<std::pair<double, double>> order;
-    for (size_t i = 0; i < n; ++i) {
-        if (!std::isfinite(xs[i]) || !std::isfinite(ys[i]) || !std::isfinite(vs[i])) continue;
-        auto key = std::make_pair(xs[i], ys[i]);
-        auto it = merged.find(key);
-        if (it == merged.end()) {
-            merged.emplace(key, std::make_pair(vs[i], 1));
-            order.push_back(key);
-        } else {
-            it->second.first += vs[i];
-            it->second.second += 1;
-        }
+    // Merge coincident samples (exactly equal coordinates) into their mean value, summed in input
+    // order; the merged samples keep the order of their first appearance.
+    std::vector<int> at;  // finite samples by place, then input order
+    for (size_t i = 0; i < n; ++i)
+        if (std::isfinite(xs[i]) && std::isfinite(ys[i]) && std::isfinite(vs[i])) at.push_back(static_cast<int>(i));
+    std::sort(at.begin(), at.end(), [&](int a, int b) {
+        if (xs[a] != xs[b]) return xs[a] < xs[b];
+        if (ys[a] != ys[b]) return ys[a] < ys[b];
+        return a < b;
+    });
+    std::vector<std::pair<int, double>> merged;  // (first input index, mean value)
+    for (size_t g = 0; g < at.size();) {
+        size_t e = g + 1;
+        double sum = vs[at[g]];
+        for (; e < at.size() && xs[at[e]] == xs[at[g]] && ys[at[e]] == ys[at[g]]; ++e) sum += vs[at[e]];
+        merged.emplace_back(at[g], sum / static_cast<double>(e - g));
+        g = e;
     }
-    for (auto& k : order) {
-        auto& s = merged[k];
-        m_x.push_back(k.first);
-        m_y.push_back(k.second);
-        m_v.push_back(s.first / s.second);
+    std::sort(merged.begin(), merged.end());
+    for (const auto& [i, v] : merged) {
+        m_x.push_back(xs[i]);
+        m_y.push_back(ys[i]);
+        m_v.push_back(v);
     }
     if (m_v.empty()) return 0;
     m_dMin = *std::min_element(m_v.begin(), m_v.end());
@@ -91,6 +185,8 @@ int GKriging::SetSamples(const std::vector<double>& xs, const std::vector<double
         m_lu = BuildMatrix(m_x, m_y, idx);
         m_bGlobal = true;
         m_bSingular = !Factor(m_lu, m_piv, m + 1);
+    } else if (m > kGlobalLimit) {
+        m_grid.Build(m_x, m_y);
     }
     return m;
 }
@@ -128,9 +224,8 @@ double GKriging::Estimate(double x, double y) const {
         return e;
     }
     // Local neighbourhood: the nearest samples.
-    std::vector<std::pair<double, int>> d(m);
-    for (int i = 0; i < m; ++i) d[i] = {std::hypot(x - m_x[i], y - m_y[i]), i};
-    std::partial_sort(d.begin(), d.begin() + kLocalCount, d.end());
+    std::vector<std::pair<double, int>> d;
+    m_grid.Nearest(x, y, kLocalCount, d);
     std::vector<int> idx(kLocalCount);
     for (int i = 0; i < kLocalCount; ++i) idx[i] = d[i].second;
     return Solve(idx, x, y);

@@ -204,7 +204,7 @@ long CVdrawUtil::AddPolyLine(std::vector<T_POINT2D>&& scaled, int fill, const CS
     if (scaled.empty()) return 0;
     CvdFigure* f = NewFigure(VdKindPolyLine);
     f->m_fill = fill != 0;
-    f->m_lineType = lineType;
+    if (!lineType.IsEmpty()) m_extra[f->m_id].lineType = lineType;
     if (scaled.size() > 2 && scaled.front() == scaled.back()) {
         scaled.pop_back();
         f->m_closed = TRUE;
@@ -252,7 +252,7 @@ long CVdrawUtil::DrawCircle(double cx, double cy, double /*z*/, double r, int fi
     f->m_points.emplace_back(cx * m_scale, cy * m_scale);
     f->m_radius = r * m_scale;
     f->m_fill = fill != 0;
-    f->m_lineType = lineType;
+    if (!lineType.IsEmpty()) m_extra[f->m_id].lineType = lineType;
     return f->m_id;
 }
 
@@ -279,7 +279,7 @@ long CVdrawUtil::DrawRect1(double x, double y, double w, double h, double angle,
     for (int i = 0; i < 4; ++i) f->m_points.push_back(Turn(T_POINT2D(xs[i] * s, ys[i] * s), centre, c, sn));
     f->m_closed = TRUE;
     f->m_fill = fill != 0;
-    f->m_lineType = lineType;
+    if (!lineType.IsEmpty()) m_extra[f->m_id].lineType = lineType;
     return f->m_id;
 }
 
@@ -313,6 +313,11 @@ CvdFigure* CVdrawUtil::GetFigure(long id) {
 const CvdFigure* CVdrawUtil::GetFigure(long id) const {
     auto it = Find(id);
     return it == m_figures.end() ? nullptr : &*it;
+}
+
+const VdFigureExtra* CVdrawUtil::GetFigureExtra(long id) const {
+    auto it = m_extra.find(id);
+    return it == m_extra.end() ? nullptr : &it->second;
 }
 
 std::vector<long> CVdrawUtil::GetFigureIds() const {
@@ -355,7 +360,7 @@ BOOL CVdrawUtil::SetFigureColor(long id, const COLORREF& colour, BOOL flag) {
     f->m_hasColour = TRUE;
     f->m_colour = colour & 0xFFFFFF;
     if (f->m_kind == VdKindArrow) f->m_colour2 = f->m_colour;
-    f->m_colourFlag = flag;
+    if (flag || m_extra.count(id)) m_extra[id].colourFlag = flag;
     return TRUE;
 }
 
@@ -369,7 +374,7 @@ BOOL CVdrawUtil::SetLineWeight(long id, long weight) {
 BOOL CVdrawUtil::SetToolTip(long id, const CString& text) {
     CvdFigure* f = GetFigure(id);
     if (!f) return FALSE;
-    f->m_toolTip = text;
+    m_extra[id].toolTip = text;
     return TRUE;
 }
 
@@ -409,6 +414,7 @@ int CVdrawUtil::DeleteFigure(long id) {
     if (it == m_figures.end()) return 0;
     m_figures.erase(it);
     m_index[id - m_idBase] = m_figures.end();
+    m_extra.erase(id);
     return 1;
 }
 
@@ -421,6 +427,7 @@ int CVdrawUtil::DeleteFigure(const CArray<long>& ids) {
 void CVdrawUtil::RemoveAllData() {
     m_figures.clear();
     m_index.clear();
+    m_extra.clear();
     m_idBase = m_nextId;
 }
 
@@ -429,15 +436,15 @@ void CVdrawUtil::RemoveAllData() {
 BOOL CVdrawUtil::AddXPropertyInt(long id, const CString& name, int value) {
     CvdFigure* f = GetFigure(id);
     if (!f || name.IsEmpty()) return FALSE;
-    f->m_xInt[name] = value;
+    m_extra[id].xInt[name] = value;
     return TRUE;
 }
 
 BOOL CVdrawUtil::GetXPropertyInt(long id, const CString& name, int& value) const {
-    const CvdFigure* f = GetFigure(id);
-    if (!f) return FALSE;
-    auto it = f->m_xInt.find(name);
-    if (it == f->m_xInt.end()) return FALSE;
+    const VdFigureExtra* x = GetFigureExtra(id);
+    if (!x) return FALSE;
+    auto it = x->xInt.find(name);
+    if (it == x->xInt.end()) return FALSE;
     value = it->second;
     return TRUE;
 }
@@ -457,10 +464,10 @@ BOOL CVdrawUtil::ReSetTextType(long id, const char* type) {
     CvdFigure* f = GetFigure(id);
     if (!f || !f->IsText()) return FALSE;
     if (type) {
-        f->m_textType = type;
+        m_extra[id].textType = type;
     } else {
         f->m_movable = TRUE;
-        f->m_textType.Empty();
+        if (auto it = m_extra.find(id); it != m_extra.end()) it->second.textType.Empty();
     }
     return TRUE;
 }

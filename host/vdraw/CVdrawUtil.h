@@ -127,19 +127,24 @@ public:
     BOOL m_hasColour = FALSE;   // FALSE: the layer's colour
     COLORREF m_colour = 0;
     COLORREF m_colour2 = 0;     // arrow head
-    BOOL m_colourFlag = FALSE;  // SetFigureColor's third argument, kept; no effect on pictures
     long m_weight = 0;          // 1/100 mm; 0: the layer's width
-    CString m_lineType;         // stored; no effect (the layer's pen code gives the pattern)
-    CString m_toolTip;
     BOOL m_movable = FALSE;     // set by ReSetTextType(id, NULL)
-    CString m_textType;         // ReSetTextType's type name, when one is given
-    std::map<CString, int> m_xInt;  // X-properties (AddXPropertyInt)
 
 private:
     friend class CVdrawUtil;
     long m_id = 0;
     VdFigureKind m_kind = VdKindLine;
     int m_layer = 0;
+};
+
+// What few entities carry besides their geometry, kept by the drawing beside them
+// (CVdrawUtil::GetFigureExtra) so that a sheet of many plain entities stays small.
+struct VdFigureExtra {
+    BOOL colourFlag = FALSE;  // SetFigureColor's third argument, kept; no effect on pictures
+    CString lineType;         // stored; no effect (the layer's pen code gives the pattern)
+    CString toolTip;
+    CString textType;         // ReSetTextType's type name, when one is given
+    std::map<CString, int> xInt;  // X-properties (AddXPropertyInt)
 };
 
 // A layer of a drawing.
@@ -252,9 +257,12 @@ public:
     int GetFigureCount() const { return static_cast<int>(m_figures.size()); }
     // Ids in drawing order.
     std::vector<long> GetFigureIds() const;
+    // The entity's tool tip, line type, text type, X-properties and colour flag; null when none
+    // was ever set (or for an unknown id).
+    const VdFigureExtra* GetFigureExtra(long id) const;
 
     // ---- Entity edits (FALSE for an unknown id) ----
-    // The flag is kept with the entity (m_colourFlag) and changes nothing drawn.
+    // The flag is kept with the entity (GetFigureExtra) and changes nothing drawn.
     BOOL SetFigureColor(long id, const COLORREF& colour, BOOL flag);
     // Line weight in 1/100 mm, drawn in pictures while SetLineWeightDisplay is on: width in
     // pixels = max(1, round(weight x 96 / 2540)) (96 pixels per inch), else 1 pixel.
@@ -328,6 +336,7 @@ private:
     // Place in the list of id m_idBase + i; m_figures.end() once deleted. RemoveAllData starts
     // a new base, so the index holds only the ids of the current entities' generation.
     std::vector<FigureList::iterator> m_index;
+    std::unordered_map<long, VdFigureExtra> m_extra;  // by id, only entities that have one
     long m_idBase = 1;
     long m_nextId = 1;
     std::map<int, VdLayer> m_layers;

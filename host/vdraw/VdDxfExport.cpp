@@ -27,6 +27,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include <dxflib/dl_dxf.h>
 #include <dxflib/dl_writer_ascii.h>
@@ -74,18 +75,77 @@ const unsigned kAciRgb[256] = {
     0x260009, 0x581317, 0x000000, 0x656565, 0x666666, 0x999999, 0xCCCCCC, 0xFFFFFF,
 };
 
-// dxflib's writer with numbers formatted independently of the locale.
+// dxflib's writer with numbers formatted independently of the locale, writing each group as
+// dxflib's text writer lays it out (the group code right-aligned in three places, a line, the
+// value, a line) into one buffer that goes to the file in large blocks: dxflib's own writer
+// pushes every value through a stream and its small buffer.
 class CLocaleFreeWriter : public DL_WriterA {
 public:
-    CLocaleFreeWriter(const char* file, DL_Codes::version v) : DL_WriterA(file, v) {}
+    // dxflib's stream gets the null device; the drawing goes to file.
+    CLocaleFreeWriter(const char* file, DL_Codes::version v)
+        : DL_WriterA("/dev/null", v), m_file(std::fopen(file, "wb")) {}
+    ~CLocaleFreeWriter() override {
+        if (m_file) std::fclose(m_file);
+    }
+    CLocaleFreeWriter(const CLocaleFreeWriter&) = delete;
+    CLocaleFreeWriter& operator=(const CLocaleFreeWriter&) = delete;
+
+    bool OpenFailed() const { return m_file == nullptr; }
+    // Writes the rest and closes the file; false when any write failed (a full disk).
+    bool Close() {
+        Flush();
+        if (m_file && std::fclose(m_file) != 0) m_failed = true;
+        m_file = nullptr;
+        return !m_failed;
+    }
+
     void dxfReal(int gc, double value) const override {
         char buf[64];
         if (value == 0.0 || !std::isfinite(value)) value = 0.0;  // no "-0", no "nan" in the file
         auto r = std::to_chars(buf, buf + sizeof(buf) - 3, value);
-        std::string s(buf, r.ptr);
-        if (s.find_first_of(".e") == std::string::npos) s += ".0";
-        DL_WriterA::dxfString(gc, s);
+        if (std::find_if(buf, r.ptr, [](char c) { return c == '.' || c == 'e'; }) == r.ptr) {
+            *r.ptr++ = '.';
+            *r.ptr++ = '0';
+        }
+        Group(gc, std::string_view(buf, static_cast<size_t>(r.ptr - buf)));
     }
+    void dxfInt(int gc, int value) const override {
+        char buf[16];
+        auto r = std::to_chars(buf, buf + sizeof(buf), value);
+        Group(gc, std::string_view(buf, static_cast<size_t>(r.ptr - buf)));
+    }
+    void dxfHex(int gc, int value) const override {
+        char buf[16];
+        std::snprintf(buf, sizeof(buf), "%X", static_cast<unsigned>(value));
+        Group(gc, buf);
+    }
+    void dxfString(int gc, const char* value) const override {
+        if (value) Group(gc, value);
+    }
+    void dxfString(int gc, const std::string& value) const override { Group(gc, value); }
+
+private:
+    static constexpr size_t kBlock = 1 << 20;  // bytes handed to the file at once
+
+    void Group(int gc, std::string_view value) const {
+        m_buf.append(gc < 10 ? "  " : gc < 100 ? " " : "");
+        char code[16];
+        auto r = std::to_chars(code, code + sizeof(code), gc);
+        m_buf.append(code, r.ptr);
+        m_buf += '\n';
+        m_buf.append(value);
+        m_buf += '\n';
+        if (m_buf.size() >= kBlock) Flush();
+    }
+    void Flush() const {
+        if (m_file && !m_buf.empty() && std::fwrite(m_buf.data(), 1, m_buf.size(), m_file) != m_buf.size())
+            m_failed = true;
+        m_buf.clear();
+    }
+
+    std::FILE* m_file;
+    mutable std::string m_buf;
+    mutable bool m_failed = false;
 };
 
 }  // namespace
@@ -355,13 +415,16 @@ int CVdrawUtil::ExportToDwg(int /*version*/, const CString& file) {
     errno = 0;
     {
         CLocaleFreeWriter w(path.c_str(), DL_Codes::AC1009);
-        if (w.openFailed()) {
+        if (w.OpenFailed()) {
             AfxDiagnostic("vdraw", "cannot write %s: %s", path.c_str(), std::strerror(errno ? errno : EIO));
             return 0;
         }
         VdExporter e(*this, w);
         e.Run();
-        w.close();
+        if (!w.Close()) {
+            AfxDiagnostic("vdraw", "cannot write %s: %s", path.c_str(), std::strerror(errno ? errno : EIO));
+            return 0;
+        }
     }
     return 1;
 }

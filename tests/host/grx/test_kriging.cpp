@@ -2,6 +2,7 @@
 // Kriging contour display.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -95,6 +96,69 @@ TEST(GrxKriging, LocalNeighbourhoodForManySamples) {
     const double mid = k.Estimate(10.5, 5.5);
     EXPECT_GT(mid, std::min({v[10 * 20 + 5], v[11 * 20 + 6]}) - 0.5);
     EXPECT_LT(mid, std::max({v[10 * 20 + 5], v[11 * 20 + 6]}) + 0.5);
+}
+
+// The grid's nearest points are those of a scan of every point ranked by (distance, index),
+// in that order, also where many points tie at the last place taken (points on a lattice,
+// places on lattice nodes and cell middles), for thin and clustered sets and places outside.
+TEST(GrxKriging, NearestGridMatchesScan) {
+    struct Row {
+        const char* name;
+        std::vector<double> x, y;
+        int k;
+    };
+    std::vector<Row> rows;
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> u(-50.0, 50.0);
+    Row lattice{"lattice 40 x 25, 1.5 m", {}, {}, 24}, random{"random", {}, {}, 24}, line{"one line", {}, {}, 24},
+        clusters{"two clusters far apart", {}, {}, 24}, few{"fewer points than asked", {}, {}, 24},
+        edges{"unit lattice 21 x 21 and 359 repeats", {}, {}, 24};
+    // 800 points over 20 x 20 m: cells of 1 m at two points a cell, points on the cells' sides.
+    for (int i = 0; i < 800; ++i) {
+        edges.x.push_back(i % 21);
+        edges.y.push_back((i % 441) / 21);
+    }
+    for (int i = 0; i < 40; ++i)
+        for (int j = 0; j < 25; ++j) {
+            lattice.x.push_back(3.0 + 1.5 * i);
+            lattice.y.push_back(-7.0 + 1.5 * j);
+        }
+    for (int i = 0; i < 2000; ++i) {
+        random.x.push_back(u(rng));
+        random.y.push_back(u(rng) * 0.3);
+    }
+    for (int i = 0; i < 700; ++i) {
+        line.x.push_back(0.25 * (i % 350));  // each place twice: equal distances, the index decides
+        line.y.push_back(4.0);
+    }
+    for (int i = 0; i < 600; ++i) {
+        clusters.x.push_back((i % 2 ? 1000.0 : 0.0) + 0.01 * u(rng));
+        clusters.y.push_back(0.01 * u(rng));
+    }
+    few.x = {0, 1, 2, 0, 1};
+    few.y = {0, 0, 0, 1, 1};
+    rows = {lattice, random, line, clusters, few, edges};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        GNearestGrid grid;
+        grid.Build(r.x, r.y);
+        std::vector<std::pair<double, double>> places = {{-100, -100}, {500, 2}, {1e6, -1e6}};
+        for (size_t i = 0; i < r.x.size(); i += 7) {
+            places.emplace_back(r.x[i], r.y[i]);
+            places.emplace_back(r.x[i] + 0.75, r.y[i] + 0.75);  // a lattice cell's middle
+            places.emplace_back(r.x[i] + 0.75, r.y[i]);
+        }
+        std::vector<std::pair<double, int>> got;
+        for (const auto& [px, py] : places) {
+            std::vector<std::pair<double, int>> scan;
+            for (size_t i = 0; i < r.x.size(); ++i) scan.emplace_back(std::hypot(px - r.x[i], py - r.y[i]), static_cast<int>(i));
+            const size_t k = std::min(scan.size(), static_cast<size_t>(r.k));
+            std::partial_sort(scan.begin(), scan.begin() + static_cast<long>(k), scan.end());
+            scan.resize(k);
+            grid.Nearest(px, py, r.k, got);
+            EXPECT_EQ(got, scan) << "at " << px << ", " << py;
+        }
+    }
 }
 
 // Band colours run from the first serial colour at the smallest value to the last at the largest.

@@ -222,13 +222,16 @@ TEST(FigureContour, NephogramGridIsComputedOnceAndBelongsToItsFigure) {
         const auto cells = Figures(*s.drawing, VdKindPolyLine);
         EXPECT_EQ(cells.size(), 49u * 49u);  // every cell centre lies in the box
         // Each cell goes to the bottom as drawn: the last in order is the first drawn, cell (0, 0).
-        EXPECT_NEAR(std::stod(cells.empty() ? "nan" : cells.back()->m_toolTip.GetString()), s.cornerZ, 1e-6);
+        const VdFigureExtra* last = cells.empty() ? nullptr : s.drawing->GetFigureExtra(cells.back()->GetId());
+        EXPECT_NEAR(std::stod(last ? last->toolTip.GetString() : "nan"), s.cornerZ, 1e-6);
     }
     // The redraw of a emits the same cells as its first draw.
     const auto first = Figures(da, VdKindPolyLine), again = Figures(da2, VdKindPolyLine);
     ASSERT_EQ(first.size(), again.size());
     for (size_t i = 0; i < first.size(); ++i) {
-        EXPECT_EQ(first[i]->m_toolTip, again[i]->m_toolTip);
+        const VdFigureExtra *x = da.GetFigureExtra(first[i]->GetId()), *y = da2.GetFigureExtra(again[i]->GetId());
+        ASSERT_TRUE(x && y);
+        EXPECT_EQ(x->toolTip, y->toolTip);
         EXPECT_EQ(first[i]->m_colour, again[i]->m_colour);
     }
 }
