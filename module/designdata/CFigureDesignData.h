@@ -295,6 +295,12 @@ protected:
     void BSfdBmdMakePolygon(const T_BEAM_BM& rec, const double axes[3][3], CArray<C3DPoint, C3DPoint&>& points,
                             CArray<double, double>& values, CArray<int, int>& flags, CArray<int, int>& ints) const;
     void BSfdBmdMakePolygon2();
+    // One quadrilateral of a band between a beam and a curve, from station k of nStations to k + 1:
+    // beam points, then curve points, valued a at station k and b at k + 1; its edges along the
+    // curve and at the beam's two ends are marked (the beam's side is its outline), flag 1.
+    static void AddStationBand(const C3DPoint (&quad)[4], double a, double b, int k, int nStations,
+                               CArray<C3DPoint, C3DPoint&>& points, CArray<double, double>& values,
+                               CArray<int, int>& flags, CArray<int, int>& ints);
     // The band between a beam (start to end, stations at k/8) and one steel curve of mode 23 (the
     // nine points of value row nRow laid off from the stations): one quadrilateral per segment,
     // stations k, k + 1 on the beam, then on the curve, flag 1 each; the vertices carry the row's

@@ -192,18 +192,23 @@ void CFigureDesignData::BeamAsVMakePolygon(const T_BEAM_SD& rec, int nRow, const
     C3DPoint station[kStations];
     for (int k = 0; k < kStations; ++k) CUtilFuncs::GetInnerLinePoint(k, 8 - k, start, end, station[k]);
     for (int k = 0; k + 1 < kStations; ++k) {
-        C3DPoint quad[4] = {station[k], station[k + 1], curve[k + 1], curve[k]};
-        const double a = rec.dVal[nRow][k], b = rec.dVal[nRow][k + 1];
-        const double v[4] = {a, b, b, a};
-        // Edges: the curve, and the ordinates at the beam's two ends; the beam's side is its outline.
-        const int edge[4] = {0, k + 1 == kStations - 1 ? 1 : 0, 1, k == 0 ? 1 : 0};
-        for (int j = 0; j < 4; ++j) {
-            points.Add(quad[j]);
-            values.Add(v[j]);
-            ints.Add(edge[j]);
-        }
-        flags.Add(1);
+        const C3DPoint quad[4] = {station[k], station[k + 1], curve[k + 1], curve[k]};
+        AddStationBand(quad, rec.dVal[nRow][k], rec.dVal[nRow][k + 1], k, kStations, points, values, flags, ints);
     }
+}
+
+void CFigureDesignData::AddStationBand(const C3DPoint (&quad)[4], double a, double b, int k, int nStations,
+                                       CArray<C3DPoint, C3DPoint&>& points, CArray<double, double>& values,
+                                       CArray<int, int>& flags, CArray<int, int>& ints) {
+    const double v[4] = {a, b, b, a};
+    const int edge[4] = {0, k + 1 == nStations - 1 ? 1 : 0, 1, k == 0 ? 1 : 0};
+    for (int j = 0; j < 4; ++j) {
+        C3DPoint p = quad[j];
+        points.Add(p);
+        values.Add(v[j]);
+        ints.Add(edge[j]);
+    }
+    flags.Add(1);
 }
 
 void CFigureDesignData::BeamAsTopMakePolygon(T_BEAM_SD& rec, double axes[3][3], C3DPoint& start, C3DPoint& end,

@@ -46,18 +46,9 @@ void CFigureDesignData::BSfdBmdMakePolygon(const T_BEAM_BM& rec, const double ax
                                            CArray<int, int>& flags, CArray<int, int>& ints) const {
     for (int r = 0; r < 2; ++r)
         for (int k = 0; k + 1 < kStations; ++k) {
-            C3DPoint quad[4] = {rec.pt[k], rec.pt[k + 1], EnvelopeCurvePoint(rec, axes, r, k + 1),
-                                EnvelopeCurvePoint(rec, axes, r, k)};
-            const double v[4] = {rec.dVal[r][k], rec.dVal[r][k + 1], rec.dVal[r][k + 1], rec.dVal[r][k]};
-            // Edges: along the beam (its outline is drawn already), the ordinate at k + 1 (only
-            // the beam's end), the curve, the ordinate at k (only the beam's start).
-            const int edge[4] = {0, k + 1 == kStations - 1 ? 1 : 0, 1, k == 0 ? 1 : 0};
-            for (int j = 0; j < 4; ++j) {
-                points.Add(quad[j]);
-                values.Add(v[j]);
-                ints.Add(edge[j]);
-            }
-            flags.Add(1);
+            const C3DPoint quad[4] = {rec.pt[k], rec.pt[k + 1], EnvelopeCurvePoint(rec, axes, r, k + 1),
+                                      EnvelopeCurvePoint(rec, axes, r, k)};
+            AddStationBand(quad, rec.dVal[r][k], rec.dVal[r][k + 1], k, kStations, points, values, flags, ints);
         }
 }
 
