@@ -1,5 +1,7 @@
 #include "platform/gl/GlContext.h"
 
+#include "platform/gl/GlLibrary.h"
+
 // glWindowPos2i (GL 1.4) places the uploaded picture without touching the matrices.
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/osmesa.h>
@@ -35,6 +37,7 @@ BOOL GlContext::Create(int width, int height, int depthBits) {
                   " is out of range (1 to " + std::to_string(kMaxSide) + " pixels a side)";
         return FALSE;
     }
+    if (!GlLoadLibraries(m_error)) return FALSE;
     OSMesaContext ctx = OSMesaCreateContextExt(OSMESA_BGRA, depthBits, 0, 0, nullptr);
     if (!ctx) {
         m_error = "OSMesa could not create an OpenGL context (is libOSMesa working?)";

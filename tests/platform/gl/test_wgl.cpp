@@ -12,6 +12,7 @@
 #include "platform/gdi/afxgdi.h"
 #include "platform/gdi/FontEngine.h"
 #include "platform/gl/GlContext.h"
+#include "platform/gl/GlLibrary.h"
 #include "platform/gl/pvxgl.h"
 
 namespace {
@@ -334,4 +335,27 @@ TEST(GlContext, RefusesSizesOutOfRangeAndMismatchedBitmaps) {
     EXPECT_FALSE(ctx.StoreTo(wrong));
     GlPixelTarget badDepth{small.data(), 4, 4, 16, 8, true};
     EXPECT_FALSE(badDepth.IsValid());
+}
+
+// The libraries load on first use: one missing, or lacking an entry point, is named in the
+// reason context creation gives.
+TEST(Wgl, AMissingLibraryIsNamedInTheReason) {
+    struct Row {
+        const char* osmesa;
+        const char* glu;
+        const char* reason;  // a part of the reason, empty when they load
+    } rows[] = {
+        {"libOSMesa.so.8", "libGLU.so.1", ""},
+        {"libOSMesa-absent.so.8", "libGLU.so.1", "libOSMesa-absent.so.8: cannot open shared object file"},
+        {"libOSMesa.so.8", "libGLU-absent.so.1", "libGLU-absent.so.1: cannot open shared object file"},
+        {"libOSMesa.so.8", "libz.so.1", "libz.so.1 has no entry point gluCylinder"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.osmesa) + " " + row.glu);
+        std::string why;
+        EXPECT_EQ(GlProbeLibraries(row.osmesa, row.glu, why), !*row.reason);
+        EXPECT_NE(why.find(row.reason), std::string::npos) << why;
+    }
+    std::string why;
+    EXPECT_TRUE(GlLoadLibraries(why)) << why;
 }
