@@ -82,7 +82,8 @@
 
 // ...and of libGLU.
 #define PVX_GLU_ENTRIES(X)                                                                                    \
-    X(void, gluCylinder, (GLUquadric * quad, GLdouble base, GLdouble top, GLdouble height, GLint slices, GLint stacks), \
+    X(void, gluCylinder,                                                                                      \
+      (GLUquadric * quad, GLdouble base, GLdouble top, GLdouble height, GLint slices, GLint stacks),           \
       (quad, base, top, height, slices, stacks))                                                              \
     X(void, gluDeleteQuadric, (GLUquadric * quad), (quad))                                                    \
     X(void, gluLookAt,                                                                                        \
