@@ -1,6 +1,7 @@
 // OpenGL contexts on memory DCs: rendering reaches the selected DIB in its own row order and
 // stride, GDI pixels survive under GL drawing, the wgl calls fail cleanly on bad input, and the
-// bitmap-font lists draw glyphs and advance the raster position.
+// bitmap-font lists draw glyphs and advance the raster position; the GL libraries, loaded on
+// first use, name what is missing.
 
 #include <gtest/gtest.h>
 
