@@ -226,8 +226,7 @@ long CVdrawUtil::DrawText(const CString& text, double x, double y, int verJust, 
     f->m_points.emplace_back(x * m_scale, y * m_scale);
     f->m_text = text;
     f->m_style = m_currentStyle;
-    const double styleHeight = GetStyleRecord(m_currentStyle).dHeight;
-    f->m_height = height > 0.0 ? height : (styleHeight > 0.0 ? styleHeight : 1.0);
+    f->m_height = height > 0.0 ? height : GetStyleTextHeight();
     f->m_angle = angle;
     f->m_horJust = horJust;
     f->m_verJust = verJust;
@@ -377,6 +376,11 @@ std::vector<long> CVdrawUtil::GetFigureIds() const {
     ids.reserve(m_count);
     for (const CvdFigure& f : Figures()) ids.push_back(f.m_id);
     return ids;
+}
+
+double CVdrawUtil::GetStyleTextHeight() const {
+    const double h = GetStyleRecord(m_currentStyle).dHeight;
+    return h > 0.0 ? h : 1.0;
 }
 
 double CVdrawUtil::GetTextHeight(long id) const {

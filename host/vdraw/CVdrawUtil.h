@@ -301,6 +301,9 @@ public:
                   COLORREF headColour, double weight);
 
     // ---- Queries ----
+    // The height a text drawn now without a height of its own takes (the current style's),
+    // drawing units.
+    double GetStyleTextHeight() const;
     // Height of a text, drawing units (0 for a non-text or unknown id).
     double GetTextHeight(long id) const;
     // Height of the box the texts make together (top of the highest minus bottom of the lowest,
