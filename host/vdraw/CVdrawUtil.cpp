@@ -225,7 +225,7 @@ long CVdrawUtil::DrawText(const CString& text, double x, double y, int verJust, 
     CvdFigure* f = NewFigure(VdKindText);
     f->m_points.emplace_back(x * m_scale, y * m_scale);
     f->m_text = text;
-    f->m_style = m_currentStyle;
+    f->m_style = static_cast<int16_t>(m_currentStyle);
     f->m_height = height > 0.0 ? height : GetStyleTextHeight();
     f->m_angle = angle;
     f->m_horJust = horJust;

@@ -178,7 +178,7 @@ public:
     COLORREF m_colour = 0;
     COLORREF m_colour2 = 0;     // arrow head
     int32_t m_weight = 0;       // 1/100 mm; 0: the layer's width
-    int32_t m_style = 0;        // text style index
+    int16_t m_style = 0;        // text style index
     int16_t m_horJust = VdTextHorLeft;
     int16_t m_verJust = VdTextVerBottom;
     bool m_closed = false;
