@@ -188,11 +188,11 @@ public:
 
 private:
     friend class CVdrawUtil;
+    uint8_t m_kind = VdKindLine;
     int32_t m_id = 0;           // 0: a free place of the drawing's pool
     int32_t m_layer = 0;
     uint32_t m_prev = 0;        // neighbours in drawing order (places in the pool)
     uint32_t m_next = 0;
-    uint8_t m_kind = VdKindLine;
 };
 
 // What few entities carry besides their geometry, kept by the drawing beside them
