@@ -555,6 +555,16 @@ public:
         auto it = m_recs.find(Id(lc, key));
         return it == m_recs.end() ? nullptr : &it->second;
     }
+    // Lets go of the records of load lc read from a table still in its file (they are read
+    // again when next looked up); nothing for a table read whole or filled in code.
+    void ForgetLoad(UINT lc) {
+        if (!Pending() || !m_loadsRead.count(lc)) return;
+        std::erase_if(m_recs, [lc](const auto& kv) { return (kv.first >> 32) == lc; });
+        if (m_recs.empty()) std::unordered_map<uint64_t, T>().swap(m_recs);  // the buckets too
+        m_loadsRead.erase(lc);
+        m_lastLoad.store(0);
+        Touch();
+    }
     void Set(UINT lc, UINT key, const T& rec) {
         ReadIfPending();
         Touch();

@@ -32,6 +32,37 @@ std::vector<T_POINT2D> Scaled(const P* points, int count, double scale) {
 
 }  // namespace
 
+// ---- Points of an entity ----
+
+void VdPoints::push_back(const T_POINT2D& p) {
+    if (m_size == m_cap) {
+        const uint32_t cap = m_cap * 2;
+        T_POINT2D* heap = new T_POINT2D[cap];
+        std::copy(begin(), end(), heap);
+        Free();
+        m_heap = heap;
+        m_cap = cap;
+    }
+    data()[m_size++] = p;
+}
+
+void VdPoints::Assign(const T_POINT2D* p, size_t n) {
+    if (n > m_cap) {
+        T_POINT2D* heap = new T_POINT2D[n];
+        Free();
+        m_heap = heap;
+        m_cap = static_cast<uint32_t>(n);
+    }
+    std::copy(p, p + n, data());
+    m_size = static_cast<uint32_t>(n);
+}
+
+void VdPoints::Free() {
+    if (m_cap > kInPlace) delete[] m_heap;
+    m_cap = kInPlace;
+    m_in[0] = m_in[1] = T_POINT2D();
+}
+
 CVdrawUtil::CVdrawUtil() {
     VdLayer zero;
     zero.id = 0;
@@ -158,12 +189,34 @@ void CVdrawUtil::SetDrawScale(double scale) { m_scale = scale; }
 // ---- Entities ----
 
 CvdFigure* CVdrawUtil::NewFigure(VdFigureKind kind) {
-    CvdFigure& fig = m_figures.emplace_back();
-    fig.m_id = m_nextId++;
-    fig.m_kind = kind;
+    uint32_t place;
+    if (!m_free.empty()) {
+        place = m_free.back();
+        m_free.pop_back();
+    } else {
+        if ((m_places >> kBlockBits) == m_pool.size()) m_pool.emplace_back(new CvdFigure[1u << kBlockBits]);
+        place = m_places++;
+    }
+    CvdFigure& fig = At(place);
+    fig.m_id = static_cast<int32_t>(m_nextId++);
+    fig.m_kind = static_cast<uint8_t>(kind);
     fig.m_layer = m_currentLayer;
-    m_index.push_back(std::prev(m_figures.end()));
+    fig.m_prev = m_last;
+    fig.m_next = kNone;
+    if (m_last != kNone) At(m_last).m_next = place;
+    else m_first = place;
+    m_last = place;
+    ++m_count;
+    m_index.push_back(place);
     return &fig;
+}
+
+void CVdrawUtil::Unlink(uint32_t place) {
+    CvdFigure& f = At(place);
+    if (f.m_prev != kNone) At(f.m_prev).m_next = f.m_next;
+    else m_first = f.m_next;
+    if (f.m_next != kNone) At(f.m_next).m_prev = f.m_prev;
+    else m_last = f.m_prev;
 }
 
 long CVdrawUtil::DrawText(const CString& text, double x, double y, int verJust, int horJust, double height,
@@ -172,9 +225,8 @@ long CVdrawUtil::DrawText(const CString& text, double x, double y, int verJust, 
     CvdFigure* f = NewFigure(VdKindText);
     f->m_points.emplace_back(x * m_scale, y * m_scale);
     f->m_text = text;
-    f->m_style = m_currentStyle;
-    const double styleHeight = GetStyleRecord(m_currentStyle).dHeight;
-    f->m_height = height > 0.0 ? height : (styleHeight > 0.0 ? styleHeight : 1.0);
+    f->m_style = static_cast<int16_t>(m_currentStyle);
+    f->m_height = height > 0.0 ? height : GetStyleTextHeight();
     f->m_angle = angle;
     f->m_horJust = horJust;
     f->m_verJust = verJust;
@@ -293,26 +345,25 @@ long CVdrawUtil::AddArrow(const T_POINT2D& tail, const T_POINT2D& tip, double he
     f->m_hasColour = TRUE;
     f->m_colour = colour & 0xFFFFFF;
     f->m_colour2 = headColour & 0xFFFFFF;
-    f->m_weight = std::max(0L, std::lround(weight));
+    f->m_weight = static_cast<int32_t>(std::max(0L, std::lround(weight)));
     return f->m_id;
 }
 
 // ---- Queries ----
 
-CVdrawUtil::FigureList::iterator CVdrawUtil::Find(long id) const {
-    auto& list = const_cast<FigureList&>(m_figures);
-    if (id < m_idBase || id - m_idBase >= static_cast<long>(m_index.size())) return list.end();
+uint32_t CVdrawUtil::Find(long id) const {
+    if (id < m_idBase || id - m_idBase >= static_cast<long>(m_index.size())) return kNone;
     return m_index[id - m_idBase];
 }
 
 CvdFigure* CVdrawUtil::GetFigure(long id) {
-    auto it = Find(id);
-    return it == m_figures.end() ? nullptr : &*it;
+    const uint32_t place = Find(id);
+    return place == kNone ? nullptr : &At(place);
 }
 
 const CvdFigure* CVdrawUtil::GetFigure(long id) const {
-    auto it = Find(id);
-    return it == m_figures.end() ? nullptr : &*it;
+    const uint32_t place = Find(id);
+    return place == kNone ? nullptr : &At(place);
 }
 
 const VdFigureExtra* CVdrawUtil::GetFigureExtra(long id) const {
@@ -322,9 +373,14 @@ const VdFigureExtra* CVdrawUtil::GetFigureExtra(long id) const {
 
 std::vector<long> CVdrawUtil::GetFigureIds() const {
     std::vector<long> ids;
-    ids.reserve(m_figures.size());
-    for (const CvdFigure& f : m_figures) ids.push_back(f.m_id);
+    ids.reserve(m_count);
+    for (const CvdFigure& f : Figures()) ids.push_back(f.m_id);
     return ids;
+}
+
+double CVdrawUtil::GetStyleTextHeight() const {
+    const double h = GetStyleRecord(m_currentStyle).dHeight;
+    return h > 0.0 ? h : 1.0;
 }
 
 double CVdrawUtil::GetTextHeight(long id) const {
@@ -343,7 +399,7 @@ double CVdrawUtil::GetTextHeight(const CArray<long>& ids) const {
 
 BOOL CVdrawUtil::GetDrawingBoundary(double out[4]) const {
     vd::Box box;
-    for (const CvdFigure& f : m_figures) vd::AddFigureBox(f, box);
+    for (const CvdFigure& f : Figures()) vd::AddFigureBox(f, box);
     if (!box.valid) return FALSE;
     out[0] = box.xmin;
     out[1] = box.ymin;
@@ -367,7 +423,7 @@ BOOL CVdrawUtil::SetFigureColor(long id, const COLORREF& colour, BOOL flag) {
 BOOL CVdrawUtil::SetLineWeight(long id, long weight) {
     CvdFigure* f = GetFigure(id);
     if (!f) return FALSE;
-    f->m_weight = std::max(0L, weight);
+    f->m_weight = static_cast<int32_t>(std::max(0L, weight));
     return TRUE;
 }
 
@@ -379,9 +435,15 @@ BOOL CVdrawUtil::SetToolTip(long id, const CString& text) {
 }
 
 BOOL CVdrawUtil::BringBottom(long id) {
-    auto it = Find(id);
-    if (it == m_figures.end()) return FALSE;
-    m_figures.splice(m_figures.begin(), m_figures, it);
+    const uint32_t place = Find(id);
+    if (place == kNone) return FALSE;
+    if (place == m_first) return TRUE;
+    Unlink(place);
+    CvdFigure& f = At(place);
+    f.m_prev = kNone;
+    f.m_next = m_first;
+    At(m_first).m_prev = place;
+    m_first = place;
     return TRUE;
 }
 
@@ -410,10 +472,13 @@ BOOL CVdrawUtil::MoveFigure(long id, double dx, double dy) {
 }
 
 int CVdrawUtil::DeleteFigure(long id) {
-    auto it = Find(id);
-    if (it == m_figures.end()) return 0;
-    m_figures.erase(it);
-    m_index[id - m_idBase] = m_figures.end();
+    const uint32_t place = Find(id);
+    if (place == kNone) return 0;
+    Unlink(place);
+    At(place) = CvdFigure();  // gives back what its points and text held
+    m_free.push_back(place);
+    --m_count;
+    m_index[id - m_idBase] = kNone;
     m_extra.erase(id);
     return 1;
 }
@@ -425,7 +490,11 @@ int CVdrawUtil::DeleteFigure(const CArray<long>& ids) {
 }
 
 void CVdrawUtil::RemoveAllData() {
-    m_figures.clear();
+    m_pool.clear();
+    m_places = 0;
+    m_free.clear();
+    m_first = m_last = kNone;
+    m_count = 0;
     m_index.clear();
     m_extra.clear();
     m_idBase = m_nextId;

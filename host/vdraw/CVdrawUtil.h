@@ -25,7 +25,7 @@
 // Rendering (Render, RenderToFile) draws the view window into any CDC on a black background.
 #pragma once
 
-#include <list>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <unordered_map>
@@ -94,12 +94,61 @@ struct sEVETextStyle {
     int nVertical = 0;
 };
 
+// The points of an entity: up to two (a text's insertion point, a line's ends) kept in place,
+// more in one heap block. The part of a vector's interface the drawing's users need.
+class VdPoints {
+public:
+    VdPoints() {}
+    VdPoints(const VdPoints& o) { Assign(o.begin(), o.size()); }
+    VdPoints& operator=(const VdPoints& o) {
+        if (this != &o) Assign(o.begin(), o.size());
+        return *this;
+    }
+    VdPoints& operator=(const std::vector<T_POINT2D>& v) {
+        Assign(v.data(), v.size());
+        return *this;
+    }
+    ~VdPoints() { Free(); }
+
+    size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    T_POINT2D* data() { return m_cap > kInPlace ? m_heap : m_in; }
+    const T_POINT2D* data() const { return m_cap > kInPlace ? m_heap : m_in; }
+    T_POINT2D* begin() { return data(); }
+    T_POINT2D* end() { return data() + m_size; }
+    const T_POINT2D* begin() const { return data(); }
+    const T_POINT2D* end() const { return data() + m_size; }
+    T_POINT2D& operator[](size_t i) { return data()[i]; }
+    const T_POINT2D& operator[](size_t i) const { return data()[i]; }
+    T_POINT2D& front() { return data()[0]; }
+    const T_POINT2D& front() const { return data()[0]; }
+    T_POINT2D& back() { return data()[m_size - 1]; }
+    const T_POINT2D& back() const { return data()[m_size - 1]; }
+    void push_back(const T_POINT2D& p);
+    template <class... A> void emplace_back(A&&... a) { push_back(T_POINT2D(std::forward<A>(a)...)); }
+    void pop_back() { --m_size; }
+    void clear() { m_size = 0; }
+    operator std::vector<T_POINT2D>() const { return std::vector<T_POINT2D>(begin(), end()); }
+
+private:
+    static constexpr uint32_t kInPlace = 2;
+    void Assign(const T_POINT2D* p, size_t n);
+    void Free();
+    uint32_t m_size = 0;
+    uint32_t m_cap = kInPlace;
+    union {
+        T_POINT2D m_in[kInPlace] = {};
+        T_POINT2D* m_heap;  // when m_cap > kInPlace
+    };
+};
+
 // One entity of a drawing, as handed to the figure view's text-move hook. Coordinates are
-// drawing units. Owned by its drawing; valid until the entity is deleted.
+// drawing units. Owned by its drawing; the address is valid until the entity is deleted.
 class CvdFigure {
 public:
+    CvdFigure() { m_radius = m_startAngle = m_endAngle = 0.0; }
     long GetId() const { return m_id; }
-    VdFigureKind GetKind() const { return m_kind; }
+    VdFigureKind GetKind() const { return static_cast<VdFigureKind>(m_kind); }
     int GetLayer() const { return m_layer; }
     BOOL IsText() const { return m_kind == VdKindText; }
 
@@ -111,30 +160,39 @@ public:
     //   arc        points[0] centre, m_radius, counter-clockwise from m_startAngle to m_endAngle
     //   rectangle  points: its four corners, counter-clockwise, closed (filled when m_fill)
     //   arrow      points[0] tail -> points[1] tip; m_headSize head length; m_colour2 head
-    std::vector<T_POINT2D> m_points;
+    // The measures of one kind share their place with another kind's: read only the kind's own.
+    VdPoints m_points;
     CString m_text;
-    double m_height = 0.0;      // text height, drawing units
-    double m_angle = 0.0;       // text rotation, degrees counter-clockwise
-    int m_horJust = VdTextHorLeft;
-    int m_verJust = VdTextVerBottom;
-    int m_style = 0;            // text style index
-    double m_radius = 0.0;
-    double m_startAngle = 0.0;  // degrees, arcs run counter-clockwise from start to end
-    double m_endAngle = 0.0;
-    double m_headSize = 0.0;
-    BOOL m_closed = FALSE;
-    BOOL m_fill = FALSE;
-    BOOL m_hasColour = FALSE;   // FALSE: the layer's colour
+    union {
+        struct {
+            double m_height;  // text height, drawing units
+            double m_angle;   // text rotation, degrees counter-clockwise
+        };
+        struct {
+            double m_radius;
+            double m_startAngle;  // degrees, arcs run counter-clockwise from start to end
+            double m_endAngle;
+        };
+        double m_headSize;
+    };
     COLORREF m_colour = 0;
     COLORREF m_colour2 = 0;     // arrow head
-    long m_weight = 0;          // 1/100 mm; 0: the layer's width
-    BOOL m_movable = FALSE;     // set by ReSetTextType(id, NULL)
+    int32_t m_weight = 0;       // 1/100 mm; 0: the layer's width
+    int16_t m_style = 0;        // text style index
+    int16_t m_horJust = VdTextHorLeft;
+    int16_t m_verJust = VdTextVerBottom;
+    bool m_closed = false;
+    bool m_fill = false;
+    bool m_hasColour = false;   // false: the layer's colour
+    bool m_movable = false;     // set by ReSetTextType(id, NULL)
 
 private:
     friend class CVdrawUtil;
-    long m_id = 0;
-    VdFigureKind m_kind = VdKindLine;
-    int m_layer = 0;
+    uint8_t m_kind = VdKindLine;
+    int32_t m_id = 0;           // 0: a free place of the drawing's pool
+    int32_t m_layer = 0;
+    uint32_t m_prev = 0;        // neighbours in drawing order (places in the pool)
+    uint32_t m_next = 0;
 };
 
 // What few entities carry besides their geometry, kept by the drawing beside them
@@ -243,6 +301,9 @@ public:
                   COLORREF headColour, double weight);
 
     // ---- Queries ----
+    // The height a text drawn now without a height of its own takes (the current style's),
+    // drawing units.
+    double GetStyleTextHeight() const;
     // Height of a text, drawing units (0 for a non-text or unknown id).
     double GetTextHeight(long id) const;
     // Height of the box the texts make together (top of the highest minus bottom of the lowest,
@@ -254,7 +315,12 @@ public:
     BOOL GetDrawingBoundary(double box[4]) const;
     CvdFigure* GetFigure(long id);
     const CvdFigure* GetFigure(long id) const;
-    int GetFigureCount() const { return static_cast<int>(m_figures.size()); }
+    int GetFigureCount() const { return static_cast<int>(m_count); }
+    // The entities in drawing order: for (const CvdFigure& f : drawing.Figures()).
+    class FigureRange;
+    FigureRange Figures() const;
+    // The id the next entity drawn gets: every id of the drawing is below it.
+    long GetNextId() const { return m_nextId; }
     // Ids in drawing order.
     std::vector<long> GetFigureIds() const;
     // The entity's tool tip, line type, text type, X-properties and colour flag; null when none
@@ -330,12 +396,23 @@ private:
     friend struct VdExporter;
     BOOL CanDraw() const { return m_scale >= 1e-6; }
 
-    typedef std::list<CvdFigure> FigureList;
-    FigureList::iterator Find(long id) const;
-    FigureList m_figures;                        // drawing order
-    // Place in the list of id m_idBase + i; m_figures.end() once deleted. RemoveAllData starts
-    // a new base, so the index holds only the ids of the current entities' generation.
-    std::vector<FigureList::iterator> m_index;
+    // Entities live in a pool of fixed blocks (no allocation of their own, addresses stable);
+    // a deleted entity's place goes to the next one drawn. Drawing order runs through the
+    // places' m_prev / m_next links from m_first.
+    static constexpr uint32_t kNone = 0xFFFFFFFFu;
+    static constexpr uint32_t kBlockBits = 10;
+    CvdFigure& At(uint32_t place) const { return m_pool[place >> kBlockBits][place & ((1u << kBlockBits) - 1)]; }
+    uint32_t Find(long id) const;  // the place of id, kNone when there is no such entity
+    void Unlink(uint32_t place);
+    std::vector<std::unique_ptr<CvdFigure[]>> m_pool;
+    uint32_t m_places = 0;                       // places handed out so far
+    std::vector<uint32_t> m_free;                // places of deleted entities
+    uint32_t m_first = kNone;
+    uint32_t m_last = kNone;
+    size_t m_count = 0;
+    // Place of id m_idBase + i; kNone once deleted. RemoveAllData starts a new base, so the
+    // index holds only the ids of the current entities' generation.
+    std::vector<uint32_t> m_index;
     std::unordered_map<long, VdFigureExtra> m_extra;  // by id, only entities that have one
     long m_idBase = 1;
     long m_nextId = 1;
@@ -354,3 +431,29 @@ private:
     int m_zoomWindows = 0;
     int m_printPreviews = 0;
 };
+
+class CVdrawUtil::FigureRange {
+public:
+    class iterator {
+    public:
+        iterator(const CVdrawUtil* d, uint32_t place) : m_d(d), m_place(place) {}
+        const CvdFigure& operator*() const { return m_d->At(m_place); }
+        iterator& operator++() {
+            m_place = m_d->At(m_place).m_next;
+            return *this;
+        }
+        bool operator!=(const iterator& o) const { return m_place != o.m_place; }
+
+    private:
+        const CVdrawUtil* m_d;
+        uint32_t m_place;
+    };
+    explicit FigureRange(const CVdrawUtil* d) : m_d(d) {}
+    iterator begin() const { return iterator(m_d, m_d->m_first); }
+    iterator end() const { return iterator(m_d, kNone); }
+
+private:
+    const CVdrawUtil* m_d;
+};
+
+inline CVdrawUtil::FigureRange CVdrawUtil::Figures() const { return FigureRange(this); }

@@ -27,6 +27,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <span>
 #include <string_view>
 
 #include <dxflib/dl_dxf.h>
@@ -261,7 +262,7 @@ struct VdExporter {
         return DL_Attributes(it == layerNames.end() ? std::string("0") : it->second, colour, -1, "BYLAYER", 1.0);
     }
 
-    void Solids(const std::vector<T_POINT2D>& pts, const DL_Attributes& a) {
+    void Solids(std::span<const T_POINT2D> pts, const DL_Attributes& a) {
         const std::vector<int> tri = vd::Triangulate(pts);
         for (size_t i = 0; i + 2 < tri.size(); i += 3) {
             const T_POINT2D& p1 = pts[tri[i]];
@@ -273,7 +274,7 @@ struct VdExporter {
         }
     }
 
-    void Polyline(const std::vector<T_POINT2D>& pts, bool closed, const DL_Attributes& a) {
+    void Polyline(std::span<const T_POINT2D> pts, bool closed, const DL_Attributes& a) {
         dxf.writePolyline(w, DL_PolylineData(static_cast<int>(pts.size()), 0, 0, closed ? 1 : 0), a);
         for (const T_POINT2D& p : pts) dxf.writeVertex(w, DL_VertexData(p.x, p.y, 0.0, 0.0));
         dxf.writePolylineEnd(w);
@@ -328,7 +329,7 @@ struct VdExporter {
             T_POINT2D head[3], end;
             vd::ArrowHead(f, head, end);
             dxf.writeLine(w, DL_LineData(f.m_points[0].x, f.m_points[0].y, 0.0, end.x, end.y, 0.0), Attr(f));
-            Solids(std::vector<T_POINT2D>(head, head + 3), Attr(f, true));
+            Solids(head, Attr(f, true));
             break;
         }
         }
@@ -398,7 +399,7 @@ struct VdExporter {
         w.sectionBlocks();
         w.sectionEnd();
         w.sectionEntities();
-        for (const CvdFigure& f : d.m_figures) Figure(f);
+        for (const CvdFigure& f : d.Figures()) Figure(f);
         w.sectionEnd();
         w.dxfEOF();
     }

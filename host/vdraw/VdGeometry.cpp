@@ -128,7 +128,7 @@ bool InTriangle(const T_POINT2D& p, const T_POINT2D& a, const T_POINT2D& b, cons
 
 }  // namespace
 
-std::vector<int> Triangulate(const std::vector<T_POINT2D>& pts) {
+std::vector<int> Triangulate(std::span<const T_POINT2D> pts) {
     std::vector<int> out;
     std::vector<int> idx;
     for (int i = 0; i < static_cast<int>(pts.size()); ++i) {

@@ -2,6 +2,7 @@
 // box of the justification codes, arc sweeps and the view fitting.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -44,7 +45,7 @@ void FitWindow(const double box[4], double view[4]);
 
 // Splits a simple polygon into triangles (ear clipping); each triangle is three indices into
 // pts. Degenerate polygons give fewer triangles.
-std::vector<int> Triangulate(const std::vector<T_POINT2D>& pts);
+std::vector<int> Triangulate(std::span<const T_POINT2D> pts);
 
 // Points of the counter-clockwise arc, chords of at most maxStepDeg degrees.
 std::vector<T_POINT2D> ArcPoints(const T_POINT2D& centre, double r, double startDeg, double sweepDeg,

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <span>
 #include <tuple>
 
 #include "platform/afx/AfxDiagnostic.h"
@@ -77,7 +78,7 @@ public:
             UsePen(colour, weight, penStyle);
             Line(f.m_points[0], end);
             UsePen(f.m_colour2, 0, PS_SOLID);
-            Poly(std::vector<T_POINT2D>(head, head + 3), true, true, f.m_colour2);
+            Poly(head, true, true, f.m_colour2);
             break;
         }
         }
@@ -131,7 +132,7 @@ private:
         m_dc->LineTo(pb.x, pb.y);
     }
 
-    void Poly(const std::vector<T_POINT2D>& pts, bool closed, bool fill, COLORREF colour) {
+    void Poly(std::span<const T_POINT2D> pts, bool closed, bool fill, COLORREF colour) {
         if (pts.empty()) return;
         m_buf.clear();
         for (const T_POINT2D& p : pts) m_buf.push_back(Dev(p));
@@ -241,7 +242,7 @@ BOOL CVdrawUtil::Render(CDC* dc, const CRect& rect) const {
     dc->IntersectClipRect(rect.left, rect.top, rect.right, rect.bottom);
     {
         CRenderer r(*this, dc, rect, view);
-        for (const CvdFigure& f : m_figures) r.Draw(f);
+        for (const CvdFigure& f : Figures()) r.Draw(f);
     }
     dc->RestoreDC(saved);
     return TRUE;

@@ -65,8 +65,10 @@ void CFVDMtsb_ElementForce::DrawFigure() {
     elems.ConnectToDB(db);
     CArray<UINT, UINT> keys;
     elems.GetKeyList(keys);
+    CPDDElemValues values;
+    values.Read(db, keys, m_nCurLoadCase, GetDataKind());
     for (INT_PTR i = 0; i < keys.GetSize(); ++i)
-        if (!DrawElement(keys[i], db)) break;
+        if (!DrawElement(keys[i], db, values, static_cast<size_t>(i))) break;
     DrawFigureNotes();
 }
 
@@ -93,7 +95,7 @@ void CFVDMtsb_ElementForce::MakeElementText(const CString& name, int kind, const
         CFVDRatioStrMaker::s_MakeStrEx(makers, text, colours, "\n", kAsLimit, kOverflow);
 }
 
-BOOL CFVDMtsb_ElementForce::DrawElement(UINT key, CDataBase* db) {
+BOOL CFVDMtsb_ElementForce::DrawElement(UINT key, CDataBase* db, const CPDDElemValues& elemValues, size_t index) {
     if (!IsFoundationSlab(db, key)) return TRUE;
     const T_PELEM_D& e = *db->Table<DBT_PELEM>().Find(key);
     CArray<T_POINT2D> pts;
@@ -104,7 +106,7 @@ BOOL CFVDMtsb_ElementForce::DrawElement(UINT key, CDataBase* db) {
     m_pDrawing->DrawPolyLine(outline, 0, CString());
 
     CArray<double, double> values, combs;
-    if (!T_PDDELEM_D::GetData(db, key, m_nCurLoadCase, values, combs, GetDataKind()) || values.GetSize() == 0)
+    if (!elemValues.Get(index, values, combs) || values.GetSize() == 0)
         return TRUE;
     SetCurrentLayer(FVD_LAYER_TEXT);
     CFVDTextBlock block;

@@ -16,6 +16,7 @@
 #include "module/figures/CFVDBase.h"
 
 class CDataBase;
+class CPDDElemValues;
 struct T_ELERP_D;
 
 class CFVDMtsb_ElementForce : public CFVDBase {
@@ -27,8 +28,9 @@ public:
     BOOL GetDescription(CArray<COLORREF>& colours, CString& text) override;
 
     virtual CString GetValueName() { return "M"; }
-    // Outline and values of one element; always TRUE.
-    virtual BOOL DrawElement(UINT key, CDataBase* db);
+    // Outline and values of one element, the values the index-th of those read for the sheet;
+    // always TRUE.
+    virtual BOOL DrawElement(UINT key, CDataBase* db, const CPDDElemValues& values, size_t index);
     virtual int GetDataKind() { return 0; }
 
     // The text block of one element: the first four values, each prefixed name + "xb", "xt",

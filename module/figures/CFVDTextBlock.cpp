@@ -71,34 +71,37 @@ CArray<long> CFVDTextBlock::DrawLines(CVdrawUtil* drawing, const T_POINT2D& at, 
     const int n = SplitFigureLines(m_strText, lines);
     const double s = drawing->GetDrawScale();
     if (!(s >= kMinScale)) return ids;
+    // Every line takes the current style's height.
+    const double lineHeight = drawing->GetStyleTextHeight() / s;
+    if (layout) {
+        double total = 0.0;  // block height, model units
+        double first = 0.0;  // first line's own height, before the pitch
+        for (int i = 0; i < n; ++i) {
+            double h = lineHeight;
+            if (i == 0) first = h;
+            if (i + 1 < n) h *= kLinePitch;
+            total += h;
+        }
+        double y = at.y;
+        if (m_nVerJust == VdTextVerCenter && n >= 2)
+            y = at.y + 0.5 * total - 0.5 * first;  // centred on the point
+        else if (m_nVerJust == VdTextVerBottom && n >= 2)
+            y = at.y + total - first;  // the last line on the point
+        else if (m_nVerJust == VdTextVerTop)
+            y = at.y - 0.1 * first;  // hung just below the point
+        return DrawLines(drawing, T_POINT2D(at.x, y), pivot, FALSE);
+    }
     const double turn = m_dAngle + m_dAnchorAngle;
     T_POINT2D p = at;
-    double total = 0.0;  // block height, model units
-    double first = 0.0;  // first line's own height, before the pitch
     for (int i = 0; i < n; ++i) {
         const long id = drawing->DrawText(lines[i], p.x, p.y, m_nVerJust, m_nHorJust, 0.0, 0.0);
-        double h = drawing->GetTextHeight(id) / s;
-        if (i == 0) first = h;
-        if (i + 1 < n) h *= kLinePitch;
-        p.y -= h;
-        total += h;
+        p.y -= i + 1 < n ? lineHeight * kLinePitch : lineHeight;
         if (id == 0) continue;
         if (std::fabs(turn) >= kMinTurn) drawing->RotateFigure(id, turn, T_POINT2D(pivot.x * s, pivot.y * s), 0);
         if (i < m_Colors.GetSize()) drawing->SetFigureColor(id, m_Colors[i], m_Colors[i] == kFigurePassColour);
         ids.Add(id);
     }
-    if (!layout) return ids;
-    double y = at.y;
-    if (m_nVerJust == VdTextVerCenter && n >= 2)
-        y = at.y + 0.5 * total - 0.5 * first;  // centred on the point
-    else if (m_nVerJust == VdTextVerBottom && n >= 2)
-        y = at.y + total - first;  // the last line on the point
-    else if (m_nVerJust == VdTextVerTop)
-        y = at.y - 0.1 * first;  // hung just below the point
-    else
-        return ids;
-    drawing->DeleteFigure(ids);
-    return DrawLines(drawing, T_POINT2D(at.x, y), pivot, FALSE);
+    return ids;
 }
 
 BOOL CFVDTextBlock::GetPolygonAnchor(int rotateOutline, T_POINT2D& at) const {

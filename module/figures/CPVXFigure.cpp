@@ -235,7 +235,8 @@ void CPVXFigure::BeforFigureDraw(BOOL add) {
 void CPVXFigure::ForgetDrawn() {
     m_Drawn.clear();
     m_OwnDrawn.clear();
-    m_SheetTexts.clear();
+    m_SheetIds.clear();
+    m_SheetMoved.clear();
 }
 
 int CPVXFigure::GetOwnDrawnCount(EFigureType t) const {
@@ -244,12 +245,11 @@ int CPVXFigure::GetOwnDrawnCount(EFigureType t) const {
 }
 
 void CPVXFigure::DrawCounted(CFVDBase* f, CVdrawUtil& drawing) {
-    long firstId = 1;
-    for (long id : drawing.GetFigureIds()) firstId = std::max(firstId, id + 1);
+    const long firstId = drawing.GetNextId();
     const int before = drawing.GetFigureCount();
     // A result sheet drawn as another's base map (601 and 602 under 600) labels other points.
     const bool sheet = f->GetType() > 99 && !m_AsBaseMap.count(f->GetType());
-    const bool later = sheet && !m_SheetTexts.empty();
+    const bool later = sheet && !m_SheetIds.empty();
     f->m_nNotesDrawn = 0;
     f->DrawFigure();
     m_OwnDrawn[f->GetType()] = drawing.GetFigureCount() - before - f->m_nNotesDrawn;
@@ -265,32 +265,54 @@ void CPVXFigure::KeepTextsClear(CVdrawUtil& drawing, long firstId, bool later) {
     auto overlap = [](const std::array<double, 4>& a, const std::array<double, 4>& b) {
         return a[0] < b[2] - kTouch && b[0] < a[2] - kTouch && a[1] < b[3] - kTouch && b[1] < a[3] - kTouch;
     };
-    const size_t earlier = m_SheetTexts.size();
+    const std::vector<std::array<double, 4>> earlier = later ? SheetTextBoxes(drawing) : std::vector<std::array<double, 4>>();
     std::vector<std::array<double, 4>> moved;
-    for (long id : drawing.GetFigureIds()) {
-        CvdFigure* text = id >= firstId ? drawing.GetFigure(id) : nullptr;
-        if (!text || !text->IsText()) continue;
+    bool any = false;
+    for (const CvdFigure& text : drawing.Figures()) {
+        if (text.GetId() < firstId || !text.IsText() || text.m_points.empty()) continue;
+        any = true;
+        if (!later) continue;
         vd::Box b;
-        vd::AddFigureBox(*text, b);
-        if (!b.valid) continue;
+        vd::AddFigureBox(text, b);
         std::array<double, 4> box = {b.xmin, b.ymin, b.xmax, b.ymax};
         bool wasMoved = false;
-        for (int n = 0; later && n < kMaxMoves; ++n) {
+        for (int n = 0; n < kMaxMoves; ++n) {
             const std::array<double, 4>* hit = nullptr;
-            for (size_t i = 0; i < earlier && !hit; ++i)
-                if (overlap(box, m_SheetTexts[i])) hit = &m_SheetTexts[i];
+            for (size_t i = 0; i < earlier.size() && !hit; ++i)
+                if (overlap(box, earlier[i])) hit = &earlier[i];
             for (size_t i = 0; i < moved.size() && !hit; ++i)
                 if (overlap(box, moved[i])) hit = &moved[i];
             if (!hit) break;
-            const double dy = box[3] - (*hit)[1] + 0.1 * text->m_height;
-            drawing.MoveFigure(id, 0.0, -dy);
+            const double dy = box[3] - (*hit)[1] + 0.1 * text.m_height;
+            drawing.MoveFigure(text.GetId(), 0.0, -dy);
             box[1] -= dy;
             box[3] -= dy;
             wasMoved = true;
         }
-        if (wasMoved) moved.push_back(box);
-        m_SheetTexts.push_back(box);
+        if (wasMoved) {
+            moved.push_back(box);
+            m_SheetMoved[text.GetId()] = box;
+        }
     }
+    if (any) m_SheetIds.emplace_back(firstId, drawing.GetNextId());
+}
+
+std::vector<std::array<double, 4>> CPVXFigure::SheetTextBoxes(const CVdrawUtil& drawing) const {
+    std::vector<std::array<double, 4>> boxes;
+    for (const auto& [first, end] : m_SheetIds) {
+        for (const CvdFigure& text : drawing.Figures()) {
+            const long id = text.GetId();
+            if (id < first || id >= end || !text.IsText() || text.m_points.empty()) continue;
+            if (auto it = m_SheetMoved.find(id); it != m_SheetMoved.end()) {
+                boxes.push_back(it->second);
+                continue;
+            }
+            vd::Box b;
+            vd::AddFigureBox(text, b);
+            boxes.push_back({b.xmin, b.ymin, b.xmax, b.ymax});
+        }
+    }
+    return boxes;
 }
 
 void CPVXFigure::DisplayFigureDlgData(const CArray<UINT>& types, BOOL add) {

@@ -23,6 +23,7 @@
 #include <map>
 #include <array>
 #include <set>
+#include <unordered_map>
 #include <vector>
 
 #include "module/figures/CFVDBase.h"
@@ -166,6 +167,8 @@ protected:
     // one in the same pass are moved clear of the earlier sheets' texts (KeepTextsClear).
     void DrawCounted(CFVDBase* f, CVdrawUtil& drawing);
     void KeepTextsClear(CVdrawUtil& drawing, long firstId, bool later);
+    // Boxes of the earlier result sheets' texts this pass, sheet by sheet in drawing order.
+    std::vector<std::array<double, 4>> SheetTextBoxes(const CVdrawUtil& drawing) const;
     void ForgetDrawn();
 
     CPVXView* m_pView = nullptr;
@@ -179,7 +182,11 @@ protected:
     UINT m_nOwnerMask = 4095;
     std::map<EFigureType, EFigureType> m_Drawn;
     std::map<EFigureType, int> m_OwnDrawn;     // of the last pass, see GetOwnDrawnCount
-    std::vector<std::array<double, 4>> m_SheetTexts;  // boxes of the result sheets' texts this pass
+    // The result sheets' texts this pass: each sheet's id range [first, end) when it drew texts,
+    // and the boxes of the texts moved clear (an unmoved text's box is taken from the drawing
+    // when a later sheet needs it, so a single sheet keeps no boxes).
+    std::vector<std::pair<long, long>> m_SheetIds;
+    std::unordered_map<long, std::array<double, 4>> m_SheetMoved;
     std::set<EFigureType> m_AsBaseMap;         // drawn as a base map since the figure was chosen
     EFigureType m_eCurType = EFVDT_NONE;
     CFVDBase* m_pCurFigure = nullptr;

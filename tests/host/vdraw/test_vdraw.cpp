@@ -3,6 +3,7 @@
 // indices, and what rendering draws.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdlib>
 #include <fstream>
@@ -180,6 +181,69 @@ TEST(VdrawTest, DeletionOrderAndRemoveAll) {
     EXPECT_EQ(d.GetLayer(20)->colour, 0x00FFFFu);
     EXPECT_FALSE(d.SetCurrentLayer(21));
     EXPECT_EQ(d.GetCurrentLayer(), 20);
+}
+
+// The entities' pool over several of its blocks: ids, drawing order, places given back and
+// taken again, addresses that stay, points beyond those kept in place.
+TEST(VdrawTest, PoolKeepsIdsOrderAndAddresses) {
+    enum Op { kDraw, kDeleteEvery, kBottomLast, kRemoveAll };
+    struct Row {
+        Op op;
+        int n;  // entities drawn (kDraw), or every n-th in drawing order deleted
+    } rows[] = {{kDraw, 2500}, {kDeleteEvery, 3}, {kBottomLast, 0}, {kDraw, 1200},
+                {kDeleteEvery, 2}, {kBottomLast, 0}, {kDraw, 10},  {kRemoveAll, 0}, {kDraw, 1100}};
+    CVdrawUtil d;
+    std::vector<long> want;  // drawing order
+    std::vector<T_POINT2D> pts;
+    int drawn = 0;
+    long keptId = 0;  // an entity of the row before, and where it was
+    const CvdFigure* kept = nullptr;
+    for (const Row& r : rows) {
+        if (r.op == kDraw) {
+            for (int i = 0; i < r.n; ++i, ++drawn) {
+                // Texts, lines and polylines of up to five points, each placed by its number.
+                const double x = drawn;
+                pts.assign({{x, 0}, {x, 1}, {x, 2}, {x, 3}, {x, 4}});
+                const long id = drawn % 3 == 0   ? d.DrawText("t", x, 0)
+                                : drawn % 3 == 1 ? d.DrawLine(x, 0, x, 1)
+                                                 : d.DrawPolyLine(pts.data(), 5, 0, "");
+                ASSERT_GT(id, want.empty() ? 0 : *std::max_element(want.begin(), want.end()));
+                want.push_back(id);
+            }
+        } else if (r.op == kDeleteEvery) {
+            std::vector<long> keep;
+            for (size_t i = 0; i < want.size(); ++i) {
+                if (i % r.n == 1) EXPECT_EQ(d.DeleteFigure(want[i]), 1);
+                else keep.push_back(want[i]);
+            }
+            want.swap(keep);
+        } else if (r.op == kBottomLast) {
+            ASSERT_TRUE(d.BringBottom(want.back()));
+            want.insert(want.begin(), want.back());
+            want.pop_back();
+        } else {
+            d.RemoveAllData();
+            want.clear();
+        }
+        if (std::find(want.begin(), want.end(), keptId) != want.end()) {
+            EXPECT_EQ(d.GetFigure(keptId), kept) << "an entity stays where it is";
+        }
+        EXPECT_EQ(d.GetFigureIds(), want) << r.op;
+        EXPECT_EQ(d.GetFigureCount(), static_cast<int>(want.size()));
+        size_t i = 0;
+        for (const CvdFigure& f : d.Figures()) {
+            ASSERT_LT(i, want.size());
+            ASSERT_EQ(f.GetId(), want[i++]);
+            EXPECT_EQ(&f, d.GetFigure(f.GetId()));
+            const double x = f.m_points[0].x;
+            const size_t n = f.IsText() ? 1 : f.GetKind() == VdKindLine ? 2 : 5;
+            ASSERT_EQ(f.m_points.size(), n) << x;
+            EXPECT_EQ(f.m_points[n - 1], T_POINT2D(x, static_cast<double>(n - 1))) << x;
+        }
+        EXPECT_EQ(i, want.size());
+        keptId = want.empty() ? 0 : want[want.size() / 2];
+        kept = d.GetFigure(keptId);
+    }
 }
 
 TEST(VdrawTest, XPropertiesAndTextMoves) {

@@ -162,6 +162,27 @@ TEST_F(ElementSheetTest, GoverningValuesAndCombinations) {
             EXPECT_DOUBLE_EQ(v[i], r.values[i]);
             EXPECT_DOUBLE_EQ(c[i], r.combs[i]);
         }
+        // The same gathered for a sheet: element 1 after element 2's shorter rows, element 4
+        // without any.
+        CArray<UINT, UINT> elems;
+        for (UINT e : {2u, 1u, 4u}) elems.Add(e);
+        CPDDElemValues all;
+        ASSERT_TRUE(all.Read(m_doc.GetMDBCtrl()->GetDBPost(), elems, r.key, r.kind));
+        EXPECT_EQ(all.Get(1, v, c), !r.values.empty());
+        ASSERT_EQ(v.GetSize(), static_cast<INT_PTR>(r.values.size()));
+        for (size_t i = 0; i < r.values.size(); ++i) {
+            EXPECT_DOUBLE_EQ(v[i], r.values[i]);
+            EXPECT_DOUBLE_EQ(c[i], r.combs[i]);
+        }
+        EXPECT_FALSE(all.Get(2, v, c));
+        EXPECT_EQ(v.GetSize(), 0);
+        // Element 2's values stay whole when element 1 widens the arrays.
+        CArray<double, double> v2, c2;
+        EXPECT_EQ(all.Get(0, v, c), T_PDDELEM_D::GetData(m_doc.GetMDBCtrl()->GetDBPost(), 2, r.key, v2, c2, r.kind));
+        EXPECT_EQ(std::vector<double>(v.GetData(), v.GetData() + v.GetSize()),
+                  std::vector<double>(v2.GetData(), v2.GetData() + v2.GetSize()));
+        EXPECT_EQ(std::vector<double>(c.GetData(), c.GetData() + c.GetSize()),
+                  std::vector<double>(c2.GetData(), c2.GetData() + c2.GetSize()));
     }
 }
 
