@@ -326,6 +326,9 @@ public:
         order.SetSize(0, static_cast<INT_PTR>(o.size()));
         for (int i : o) order.Add(i);
     }
+    // Back-to-front order of faces given by each face's sum of points and their count, by the
+    // view depth of the centroid (0 points: an empty face, drawn first).
+    void ZSortCentroidSums(const std::vector<std::pair<C3DPoint, size_t>>& sums, std::vector<int>& order) const;
     // Reorders the array itself back to front.
     template <class L, class A1>
     void GetZSortPolygonList(CArray<L*, A1>& faces) {
@@ -500,9 +503,6 @@ private:
     void Emit(CDC* pDC, GXgrItem& item, bool window);
     void DrawItem(CDC* pDC, const GXgrItem& item, const GViewCamera& cam, bool useStoredObjects);
     void ZSortObjects(const std::vector<int>& types, const std::vector<UINT>& keys, std::vector<GRE_Atom>& out);
-    // Back-to-front order of faces given by each face's sum of points and their count, by the
-    // view depth of the centroid (0 points: an empty face, drawn first).
-    void ZSortCentroidSums(const std::vector<std::pair<C3DPoint, size_t>>& sums, std::vector<int>& order) const;
     int ClipColorPolygon(const std::vector<C3DPoint>& pts, const std::vector<DWORD>& colors, bool window,
                          std::vector<CPoint>& out, std::vector<DWORD>& outColors) const;
     static void SubtractKeys(const std::vector<UINT>& all, const std::vector<UINT>& subset, std::vector<UINT>& r);

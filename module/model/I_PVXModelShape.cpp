@@ -528,7 +528,7 @@ int I_PVXModel::GetShapeMemberFlat(UINT nKey, T_PMEMB_D& memb, T_SHAPE_ARGUMENT&
     a.pFaceNodeKeys = bKeys ? &none : nullptr;  // asks the host for the keys; nothing is put in it
     HostShape s;
     if (!BuildMemberHostShape(*this, nKey, memb, false, a, s)) return 0;
-    return out.Take(s.nFaces, s.counts, s.index, s.coords, bKeys ? &s.nodeKeys : nullptr, m_pPVXCtrl);
+    return out.TakeAndFree(s.nFaces, s.counts, s.index, s.coords, bKeys ? &s.nodeKeys : nullptr, m_pPVXCtrl);
 }
 
 PVXFacesKey I_PVXModel::MakeFacesKey(int nMembType, int bDeformed, int bKeys) const {

@@ -10,6 +10,7 @@
 // gives, so drawing from them draws the same picture.
 #pragma once
 
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -53,6 +54,10 @@ struct PVXFlatFaces {
     // arrays disagree. Returns the number of faces taken.
     int Take(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
              const CArray<double, double>& coords, const CArray<UINT, UINT>* pNodeKeys, I_PVXCtrl* ctrl);
+    // The same, emptying the host arrays (their room freed) as soon as the corners are copied
+    // out of them: a raft's faces are never held twice.
+    int TakeAndFree(int nFaces, CArray<int, int>& counts, CArray<int, int>& index, CArray<double, double>& coords,
+                    CArray<UINT, UINT>* pNodeKeys, I_PVXCtrl* ctrl);
     // nodes: the seed keys (duplicates dropped) followed by every other corner key; node[] indexes
     // them.
     void IndexNodes(const std::vector<UINT>& seed);
@@ -82,6 +87,11 @@ struct PVXFlatFaces {
     const Lines* EdgeLines() const;
 
 private:
+    // Take's work; copied() is called once the host arrays are no longer read.
+    int Build(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
+              const CArray<double, double>& coords, const CArray<UINT, UINT>* pNodeKeys, I_PVXCtrl* ctrl,
+              const std::function<void()>& copied);
+
     mutable Lines m_edgeLines;
     mutable bool m_edgeLinesMade = false;
 };
