@@ -347,7 +347,8 @@ public:
     int AddObject(int type, UINT key, int flag);
     int DelObject(int type, UINT key);
     int GetObjectCount() const { return m_reg.GetCount(); }
-    const GRE_Object* FindObject(int type, UINT key) const { return m_reg.Find(type, key); }
+    // The registered object with its boxes under the current view; none when not registered.
+    std::optional<GRE_Object> FindObject(int type, UINT key) const { return m_reg.Find(type, key, m_cam); }
     // Recomputes world boxes (asked of the model) and view boxes of every registered object.
     void UpdateAllWcsVcsMBR();
     int QTreeAdd(GRE_Atom& atom);
