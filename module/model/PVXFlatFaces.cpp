@@ -71,88 +71,149 @@ void PVXFlatFaces::Clear() {
 
 int PVXFlatFaces::Take(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
                        const CArray<double, double>& coords, const CArray<UINT, UINT>* pNodeKeys, I_PVXCtrl* ctrl) {
-    return Build(nFaces, counts, index, coords, pNodeKeys, ctrl, nullptr);
+    Begin(0);
+    if (!AddPiece(nFaces, counts, index, coords, pNodeKeys)) return 0;
+    return Finish(ctrl);
 }
 
 int PVXFlatFaces::TakeAndFree(int nFaces, CArray<int, int>& counts, CArray<int, int>& index,
                               CArray<double, double>& coords, CArray<UINT, UINT>* pNodeKeys, I_PVXCtrl* ctrl) {
-    const auto release = [&] {
-        counts.RemoveAll();
-        index.RemoveAll();
-        coords.RemoveAll();
-        if (pNodeKeys) pNodeKeys->RemoveAll();
-    };
-    const int n = Build(nFaces, counts, index, coords, pNodeKeys, ctrl, release);
-    release();
-    return n;
+    Begin(0);
+    const bool ok = AddPiece(nFaces, counts, index, coords, pNodeKeys);
+    counts.RemoveAll();
+    index.RemoveAll();
+    coords.RemoveAll();
+    if (pNodeKeys) pNodeKeys->RemoveAll();
+    return ok ? Finish(ctrl) : 0;
 }
 
-int PVXFlatFaces::Build(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
-                        const CArray<double, double>& coords, const CArray<UINT, UINT>* pNodeKeys, I_PVXCtrl* ctrl,
-                        const std::function<void()>& copied) {
+void PVXFlatFaces::Begin(size_t nCorners) {
     Clear();
+    corners.reserve(nCorners);
+    start.push_back(0);
+}
+
+bool PVXFlatFaces::AddPiece(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
+                            const CArray<double, double>& coords, const CArray<UINT, UINT>* pNodeKeys) {
     const double* c = coords.GetData();
     const INT_PTR nCoords = coords.GetSize();
     const bool single = nFaces == 1 && counts.GetSize() >= 1;
-    if (!single && (nFaces < 0 || nFaces > counts.GetSize())) return 0;
-    // Faces in host order, checked as the list form checks them: face f's corners are at
-    // index[from[f]] .. index[from[f + 1] - 1].
-    std::vector<int> from(static_cast<size_t>(nFaces) + 1);
+    bool ok = single || (nFaces >= 0 && nFaces <= counts.GetSize());
+    // Checked as the list form checks them, before anything is taken.
     INT_PTR at = 0;
-    for (int f = 0; f < nFaces; ++f) {
+    for (int f = 0; ok && f < nFaces; ++f) {
         const int n = counts[f];
-        if (n < 0 || at + n > index.GetSize() || at + n > INT_MAX) return 0;
-        from[f] = static_cast<int>(at);
-        for (int v = 0; v < n; ++v, ++at) {
+        if (n < 0 || at + n > index.GetSize()) ok = false;
+        for (int v = 0; ok && v < n; ++v, ++at) {
             const int i = index[at];
-            if (i < 0 || i + 2 >= nCoords || (pNodeKeys && i / 3 >= pNodeKeys->GetSize())) return 0;
+            if (i < 0 || i + 2 >= nCoords || (pNodeKeys && i / 3 >= pNodeKeys->GetSize())) ok = false;
         }
     }
-    from[static_cast<size_t>(nFaces)] = static_cast<int>(at);
-    const size_t nCorners = static_cast<size_t>(at);
-
-    // Back to front by ctrl: each face's points summed in list order, as the list form sorts.
-    std::vector<int> order;
-    if (!single && ctrl && nFaces > 1) {
-        std::vector<std::pair<C3DPoint, size_t>> sums(static_cast<size_t>(nFaces));
-        for (int f = 0; f < nFaces; ++f) {
-            auto& [sum, n] = sums[static_cast<size_t>(f)];
-            for (int k = from[f]; k < from[f + 1]; ++k, ++n) {
-                const int i = index[k];
-                sum += C3DPoint(c[i], c[i + 1], c[i + 2]);
-            }
-        }
-        ctrl->ZSortCentroidSums(sums, order);
-        if (order.size() != static_cast<size_t>(nFaces)) return 0;
+    if (!ok || corners.size() + static_cast<size_t>(at) > INT_MAX || (pNodeKeys && keys.size() != corners.size())) {
+        Clear();
+        return false;
     }
-
-    corners.reserve(nCorners);
-    start.reserve(static_cast<size_t>(nFaces) + 1);
-    start.push_back(0);
-    if (pNodeKeys) keys.reserve(nCorners);
-    for (int k = 0; k < nFaces; ++k) {
-        const int f = order.empty() ? k : order[static_cast<size_t>(k)];
-        for (int a = from[f]; a < from[f + 1]; ++a) {
-            const int i = index[a];
+    if (corners.capacity() < corners.size() + static_cast<size_t>(at))
+        corners.reserve(std::max(corners.size() + static_cast<size_t>(at), 2 * corners.capacity()));
+    if (pNodeKeys) keys.reserve(corners.capacity());
+    at = 0;
+    for (int f = 0; f < nFaces; ++f) {
+        for (int v = 0; v < counts[f]; ++v, ++at) {
+            const int i = index[at];
             corners.emplace_back(c[i], c[i + 1], c[i + 2]);
             if (pNodeKeys) keys.push_back(pNodeKeys->GetAt(i / 3));
         }
         start.push_back(static_cast<int>(corners.size()));
     }
-    std::vector<int>().swap(order);
-    std::vector<int>().swap(from);
-    if (copied) copied();
+    return true;
+}
 
+int PVXFlatFaces::Finish(I_PVXCtrl* ctrl) {
+    if (start.empty()) return 0;
+    const int nFaces = Faces();
+    corners.shrink_to_fit();
+    if (!keys.empty()) keys.shrink_to_fit();
+    if (ctrl && nFaces > 1 && !SortBackToFront(*ctrl)) {
+        Clear();
+        return 0;
+    }
+    IndexPoints();
+    return nFaces;
+}
+
+bool PVXFlatFaces::SortBackToFront(const I_PVXCtrl& ctrl) {
+    const int nFaces = Faces();
+    std::vector<int> order;
+    {
+        // Each face's points summed in list order, as the list form sorts.
+        std::vector<std::pair<C3DPoint, size_t>> sums(static_cast<size_t>(nFaces));
+        for (int f = 0; f < nFaces; ++f) {
+            auto& [sum, n] = sums[static_cast<size_t>(f)];
+            for (int k = start[f]; k < start[f + 1]; ++k, ++n) sum += corners[static_cast<size_t>(k)];
+        }
+        ctrl.ZSortCentroidSums(sums, order);
+    }
+    if (order.size() != static_cast<size_t>(nFaces)) return false;
+    const bool withKeys = !keys.empty();
+    const int n = Count(0);
+    bool uniform = true;
+    for (int f = 1; f < nFaces && uniform; ++f) uniform = Count(f) == n;
+    if (!uniform) {
+        std::vector<C3DPoint> sorted;
+        std::vector<UINT> sortedKeys;
+        std::vector<int> sortedStart{0};
+        sorted.reserve(corners.size());
+        sortedKeys.reserve(keys.size());
+        sortedStart.reserve(start.size());
+        for (int f : order) {
+            sorted.insert(sorted.end(), corners.begin() + start[f], corners.begin() + start[f + 1]);
+            if (withKeys) sortedKeys.insert(sortedKeys.end(), keys.begin() + start[f], keys.begin() + start[f + 1]);
+            sortedStart.push_back(static_cast<int>(sorted.size()));
+        }
+        corners.swap(sorted);
+        keys.swap(sortedKeys);
+        start.swap(sortedStart);
+        return true;
+    }
+    // Faces of one size (a raft's plates): moved in place along the cycles of the order, face
+    // k taking face order[k], so the faces are never held twice.
+    std::vector<bool> done(static_cast<size_t>(nFaces), false);
+    std::vector<C3DPoint> held(static_cast<size_t>(n));
+    std::vector<UINT> heldKeys(withKeys ? static_cast<size_t>(n) : 0);
+    auto move = [&](int to, int from) {
+        std::copy_n(corners.begin() + static_cast<ptrdiff_t>(from) * n, n, corners.begin() + static_cast<ptrdiff_t>(to) * n);
+        if (withKeys) std::copy_n(keys.begin() + static_cast<ptrdiff_t>(from) * n, n, keys.begin() + static_cast<ptrdiff_t>(to) * n);
+    };
+    for (int k = 0; k < nFaces; ++k) {
+        if (done[static_cast<size_t>(k)]) continue;
+        std::copy_n(corners.begin() + static_cast<ptrdiff_t>(k) * n, n, held.begin());
+        if (withKeys) std::copy_n(keys.begin() + static_cast<ptrdiff_t>(k) * n, n, heldKeys.begin());
+        int j = k;
+        for (;;) {
+            done[static_cast<size_t>(j)] = true;
+            const int from = order[static_cast<size_t>(j)];
+            if (from == k) break;
+            move(j, from);
+            j = from;
+        }
+        std::copy_n(held.begin(), n, corners.begin() + static_cast<ptrdiff_t>(j) * n);
+        if (withKeys) std::copy_n(heldKeys.begin(), n, keys.begin() + static_cast<ptrdiff_t>(j) * n);
+    }
+    return true;
+}
+
+void PVXFlatFaces::IndexPoints() {
     // The distinct points in the order they first come, so that each is projected once per
     // frame: an open-addressing table of each point's first corner.
+    const size_t nCorners = corners.size();
     point.resize(nCorners);
     std::vector<int> first;  // per point: its first corner
     size_t mask = TableSize(nCorners / 4) - 1;
     std::vector<int> slots(mask + 1, -1);
     auto place = [&](int corner) -> int& {
-        size_t h = PointHash(corners[static_cast<size_t>(corner)]) & mask;
-        while (slots[h] >= 0 && !SameBits(corners[static_cast<size_t>(slots[h])], corners[static_cast<size_t>(corner)]))
-            h = (h + 1) & mask;
+        const C3DPoint& p = corners[static_cast<size_t>(corner)];
+        size_t h = PointHash(p) & mask;
+        while (slots[h] >= 0 && !SameBits(corners[static_cast<size_t>(slots[h])], p)) h = (h + 1) & mask;
         return slots[h];
     };
     for (size_t i = 0; i < nCorners; ++i) {
@@ -173,7 +234,6 @@ int PVXFlatFaces::Build(int nFaces, const CArray<int, int>& counts, const CArray
     std::vector<int>().swap(slots);
     points.resize(first.size());
     for (size_t k = 0; k < first.size(); ++k) points[k] = corners[static_cast<size_t>(first[k])];
-    return nFaces;
 }
 
 void PVXFlatFaces::IndexNodes(const std::vector<UINT>& seed) {

@@ -10,7 +10,6 @@
 // gives, so drawing from them draws the same picture.
 #pragma once
 
-#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -58,6 +57,14 @@ struct PVXFlatFaces {
     // out of them: a raft's faces are never held twice.
     int TakeAndFree(int nFaces, CArray<int, int>& counts, CArray<int, int>& index, CArray<double, double>& coords,
                     CArray<UINT, UINT>* pNodeKeys, I_PVXCtrl* ctrl);
+    // The same with the host arrays handed in piece by piece (a member element after element),
+    // so that the joined arrays are never made: Begin (with room for about nCorners), AddPiece
+    // per piece (false, and nothing kept, when its arrays disagree), then Finish, which returns
+    // what Take would of the joined arrays.
+    void Begin(size_t nCorners);
+    bool AddPiece(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
+                  const CArray<double, double>& coords, const CArray<UINT, UINT>* pNodeKeys);
+    int Finish(I_PVXCtrl* ctrl);
     // nodes: the seed keys (duplicates dropped) followed by every other corner key; node[] indexes
     // them.
     void IndexNodes(const std::vector<UINT>& seed);
@@ -87,10 +94,10 @@ struct PVXFlatFaces {
     const Lines* EdgeLines() const;
 
 private:
-    // Take's work; copied() is called once the host arrays are no longer read.
-    int Build(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
-              const CArray<double, double>& coords, const CArray<UINT, UINT>* pNodeKeys, I_PVXCtrl* ctrl,
-              const std::function<void()>& copied);
+    // Finish's steps: the faces ordered back to front by ctrl (false when ctrl gives no order
+    // of them all), then the distinct points and point index made.
+    bool SortBackToFront(const I_PVXCtrl& ctrl);
+    void IndexPoints();
 
     mutable Lines m_edgeLines;
     mutable bool m_edgeLinesMade = false;
