@@ -51,11 +51,11 @@ void GObjectRegistry::RebuildIndex() const {
     for (size_t i = 0; i < m_slots.size(); ++i) m_index[Probe(m_slots[i].type, m_slots[i].key)] = static_cast<int>(i);
 }
 
-void GObjectRegistry::GrowIndex() {
+void GObjectRegistry::GrowIndex(size_t n) {
     // At most three quarters full.
-    if (4 * (m_slots.size() + 1) <= 3 * m_index.size()) return;
+    if (4 * n <= 3 * m_index.size()) return;
     size_t cap = m_index.empty() ? 64 : m_index.size();
-    while (4 * (m_slots.size() + 1) > 3 * cap) cap *= 2;
+    while (4 * n > 3 * cap) cap *= 2;
     m_index.assign(cap, kFree);
     RebuildIndex();
 }
@@ -73,7 +73,7 @@ int GObjectRegistry::Add(int type, UINT key, int flag) {
         m_slots[static_cast<size_t>(s)].flag = flag ? 1 : 0;
         return 1;
     }
-    GrowIndex();
+    GrowIndex(m_slots.size() + 1);
     if (!m_slots.empty()) {
         const Slot& last = m_slots.back();
         if (type < last.type || (type == last.type && key < last.key)) m_sorted = false;
@@ -111,6 +111,11 @@ int GObjectRegistry::Del(int type, UINT key) {
     m_slots.pop_back();
     if (m_slots.empty()) Clear();
     return 1;
+}
+
+void GObjectRegistry::Reserve(size_t n) {
+    m_slots.reserve(m_slots.size() + n);
+    GrowIndex(m_slots.size() + n);
 }
 
 void GObjectRegistry::Clear() {
@@ -229,11 +234,13 @@ void GObjectRegistry::UpdateAll(GGeometrySource* src) {
     SortSlots();
     std::vector<double>().swap(m_boxes);
     m_deadBoxes = 0;
+    m_boxes.reserve(3 * m_slots.size());  // a point each, as most are nodes
     for (Slot& s : m_slots) {
         s.hasBox = 0;
         C3DPoint lo, hi;
         if (AskBox(s.type, s.key, src, lo, hi)) StoreBox(s, lo, hi);
     }
+    m_boxes.shrink_to_fit();
 }
 
 void GObjectRegistry::UnselectAll() {

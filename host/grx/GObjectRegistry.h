@@ -53,6 +53,8 @@ public:
     // Removes an object; 0 when it was not registered.
     int Del(int type, UINT key);
     void Clear();
+    // Room for n more objects, for a caller about to add that many.
+    void Reserve(size_t n);
     int GetCount() const { return static_cast<int>(m_slots.size()); }
 
     // The object with its boxes under cam; none when it is not registered.
@@ -103,7 +105,7 @@ private:
     int FindSlot(int type, UINT key) const;
     // The index entry that holds (type, key), or the free one where it would go.
     size_t Probe(int type, UINT key) const;
-    void GrowIndex();
+    void GrowIndex(size_t n);  // room in the index for n objects
     void RebuildIndex() const;
     void SortSlots() const;
     void StoreBox(Slot& s, const C3DPoint& lo, const C3DPoint& hi);

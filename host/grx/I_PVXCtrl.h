@@ -345,6 +345,8 @@ public:
     void GetObjectIDRange(int& first, int& last) const { first = kObjectIDFirst; last = kObjectIDLast; }
     void GetNodeIDRange(int& first, int& last) const { first = kNodeIDFirst; last = kNodeIDLast; }
     int AddObject(int type, UINT key, int flag);
+    // Room for n more objects, for a caller about to add that many.
+    void ReserveObjects(int n) { m_reg.Reserve(n > 0 ? static_cast<size_t>(n) : 0); }
     int DelObject(int type, UINT key);
     int GetObjectCount() const { return m_reg.GetCount(); }
     // The registered object with its boxes under the current view; none when not registered.
