@@ -2,37 +2,168 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
-int GObjectRegistry::Add(int type, UINT key, int flag) {
-    auto it = m_map.find({type, key});
-    if (it != m_map.end()) {
-        it->second.flag = flag ? 1 : 0;
-        return 1;
-    }
-    GRE_Object o;
-    o.type = type;
-    o.key = key;
-    o.flag = flag ? 1 : 0;
-    m_map.emplace(std::make_pair(type, key), o);
-    return 1;
+namespace {
+
+size_t HashOf(int type, UINT key) {
+    unsigned long long h = (static_cast<unsigned long long>(static_cast<UINT>(type)) << 32) | key;
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53ull;
+    h ^= h >> 33;
+    return static_cast<size_t>(h);
 }
 
-int GObjectRegistry::Del(int type, UINT key) { return m_map.erase({type, key}) ? 1 : 0; }
-
-GRE_Object* GObjectRegistry::Find(int type, UINT key) {
-    auto it = m_map.find({type, key});
-    return it == m_map.end() ? nullptr : &it->second;
-}
-
-const GRE_Object* GObjectRegistry::Find(int type, UINT key) const {
-    auto it = m_map.find({type, key});
-    return it == m_map.end() ? nullptr : &it->second;
-}
-
-static bool FiniteBox(const C3DPoint& lo, const C3DPoint& hi) {
+bool FiniteBox(const C3DPoint& lo, const C3DPoint& hi) {
     for (int i = 0; i < 3; ++i)
         if (!std::isfinite(lo[i]) || !std::isfinite(hi[i]) || lo[i] > hi[i]) return false;
     return true;
+}
+
+bool SamePoint(const C3DPoint& a, const C3DPoint& b) {
+    return std::memcmp(&a.x, &b.x, sizeof(double)) == 0 && std::memcmp(&a.y, &b.y, sizeof(double)) == 0 &&
+           std::memcmp(&a.z, &b.z, sizeof(double)) == 0;
+}
+
+}  // namespace
+
+size_t GObjectRegistry::Probe(int type, UINT key) const {
+    const size_t mask = m_index.size() - 1;
+    size_t h = HashOf(type, key) & mask;
+    for (;;) {
+        const int s = m_index[h];
+        if (s == kFree) return h;
+        const Slot& o = m_slots[static_cast<size_t>(s)];
+        if (o.type == type && o.key == key) return h;
+        h = (h + 1) & mask;
+    }
+}
+
+int GObjectRegistry::FindSlot(int type, UINT key) const {
+    if (m_index.empty()) return kFree;
+    return m_index[Probe(type, key)];
+}
+
+void GObjectRegistry::RebuildIndex() const {
+    std::fill(m_index.begin(), m_index.end(), kFree);
+    for (size_t i = 0; i < m_slots.size(); ++i) m_index[Probe(m_slots[i].type, m_slots[i].key)] = static_cast<int>(i);
+}
+
+void GObjectRegistry::GrowIndex(size_t n) {
+    // At most three quarters full.
+    if (4 * n <= 3 * m_index.size()) return;
+    size_t cap = m_index.empty() ? 64 : m_index.size();
+    while (4 * n > 3 * cap) cap *= 2;
+    m_index.assign(cap, kFree);
+    RebuildIndex();
+}
+
+void GObjectRegistry::SortSlots() const {
+    if (m_sorted) return;
+    std::sort(m_slots.begin(), m_slots.end(),
+              [](const Slot& a, const Slot& b) { return a.type != b.type ? a.type < b.type : a.key < b.key; });
+    RebuildIndex();
+    m_sorted = true;
+}
+
+int GObjectRegistry::Add(int type, UINT key, int flag) {
+    if (const int s = FindSlot(type, key); s != kFree) {
+        m_slots[static_cast<size_t>(s)].flag = flag ? 1 : 0;
+        return 1;
+    }
+    GrowIndex(m_slots.size() + 1);
+    if (!m_slots.empty()) {
+        const Slot& last = m_slots.back();
+        if (type < last.type || (type == last.type && key < last.key)) m_sorted = false;
+    }
+    m_index[Probe(type, key)] = static_cast<int>(m_slots.size());
+    m_slots.push_back(Slot{type, key, static_cast<unsigned char>(flag ? 1 : 0), 0, 0, 0, 0});
+    return 1;
+}
+
+int GObjectRegistry::Del(int type, UINT key) {
+    if (m_index.empty()) return 0;
+    size_t at = Probe(type, key);
+    const int s = m_index[at];
+    if (s == kFree) return 0;
+    DropBox(m_slots[static_cast<size_t>(s)]);
+    // Backward-shift deletion: entries after the hole that may not stay past it move into it.
+    const size_t mask = m_index.size() - 1;
+    for (size_t j = (at + 1) & mask; m_index[j] != kFree; j = (j + 1) & mask) {
+        const Slot& o = m_slots[static_cast<size_t>(m_index[j])];
+        const size_t home = HashOf(o.type, o.key) & mask;
+        // The entry may stay when its home lies cyclically in (at, j].
+        const bool stays = at < j ? (home > at && home <= j) : (home > at || home <= j);
+        if (stays) continue;
+        m_index[at] = m_index[j];
+        at = j;
+    }
+    m_index[at] = kFree;
+    // The last slot fills the removed one.
+    const size_t last = m_slots.size() - 1;
+    if (static_cast<size_t>(s) != last) {
+        m_slots[static_cast<size_t>(s)] = m_slots[last];
+        m_index[Probe(m_slots[last].type, m_slots[last].key)] = s;
+        m_sorted = false;
+    }
+    m_slots.pop_back();
+    if (m_slots.empty()) Clear();
+    return 1;
+}
+
+void GObjectRegistry::Reserve(size_t n) {
+    m_slots.reserve(m_slots.size() + n);
+    GrowIndex(m_slots.size() + n);
+}
+
+void GObjectRegistry::Clear() {
+    std::vector<Slot>().swap(m_slots);
+    std::vector<int>().swap(m_index);
+    std::vector<double>().swap(m_boxes);
+    m_deadBoxes = 0;
+    m_sorted = true;
+}
+
+void GObjectRegistry::StoreBox(Slot& s, const C3DPoint& lo, const C3DPoint& hi) {
+    DropBox(s);
+    s.hasBox = 1;
+    s.point = SamePoint(lo, hi) ? 1 : 0;
+    s.box = static_cast<UINT>(m_boxes.size());
+    m_boxes.insert(m_boxes.end(), {lo.x, lo.y, lo.z});
+    if (!s.point) m_boxes.insert(m_boxes.end(), {hi.x, hi.y, hi.z});
+}
+
+void GObjectRegistry::DropBox(Slot& s) {
+    if (!s.hasBox) return;
+    m_deadBoxes += s.point ? 3 : 6;
+    s.hasBox = 0;
+    // Mostly dead numbers: the live boxes are moved together.
+    if (m_deadBoxes < 4096 || 2 * m_deadBoxes < m_boxes.size()) return;
+    std::vector<double> live;
+    live.reserve(m_boxes.size() - m_deadBoxes);
+    for (Slot& o : m_slots) {
+        if (!o.hasBox) continue;
+        const size_t n = o.point ? 3 : 6;
+        const UINT at = static_cast<UINT>(live.size());
+        live.insert(live.end(), m_boxes.begin() + o.box, m_boxes.begin() + o.box + n);
+        o.box = at;
+    }
+    m_boxes.swap(live);
+    m_deadBoxes = 0;
+}
+
+void GObjectRegistry::Fill(const Slot& s, GRE_Object& o) const {
+    o.type = s.type;
+    o.key = s.key;
+    o.flag = s.flag;
+    o.selected = s.selected;
+    o.hasBox = s.hasBox;
+    if (!s.hasBox) return;
+    const double* b = m_boxes.data() + s.box;
+    o.wlo = C3DPoint(b[0], b[1], b[2]);
+    o.whi = s.point ? o.wlo : C3DPoint(b[3], b[4], b[5]);
 }
 
 void GObjectRegistry::ProjectBox(GRE_Object& o, const GViewCamera& cam) {
@@ -53,49 +184,86 @@ void GObjectRegistry::ProjectBox(GRE_Object& o, const GViewCamera& cam) {
     o.depth = cam.WorldToView((o.wlo + o.whi) * 0.5).z;
 }
 
-int GObjectRegistry::EnsureBox(GRE_Object& o, GGeometrySource* src, const GViewCamera& cam) {
-    if (o.hasBox) return 1;
-    if (!src) return 0;
-    C3DPoint lo(1e308, 1e308, 1e308), hi(-1e308, -1e308, -1e308);
-    if (!src->GetObjectBox(o.type, o.key, lo, hi) || !FiniteBox(lo, hi)) return 0;
-    o.wlo = lo;
-    o.whi = hi;
-    o.hasBox = 1;
-    ProjectBox(o, cam);
+std::optional<GRE_Object> GObjectRegistry::Find(int type, UINT key, const GViewCamera& cam) const {
+    const int s = FindSlot(type, key);
+    if (s == kFree) return std::nullopt;
+    GRE_Object o;
+    Fill(m_slots[static_cast<size_t>(s)], o);
+    if (o.hasBox) ProjectBox(o, cam);
+    return o;
+}
+
+int GObjectRegistry::GetFlag(int type, UINT key) const {
+    const int s = FindSlot(type, key);
+    return s == kFree ? -1 : m_slots[static_cast<size_t>(s)].flag;
+}
+
+int GObjectRegistry::SetSelected(int type, UINT key, int select) {
+    const int s = FindSlot(type, key);
+    if (s == kFree) return 0;
+    m_slots[static_cast<size_t>(s)].selected = select ? 1 : 0;
     return 1;
 }
 
-void GObjectRegistry::UpdateAll(GGeometrySource* src, const GViewCamera& cam) {
-    for (auto& kv : m_map) {
-        kv.second.hasBox = 0;
-        EnsureBox(kv.second, src, cam);
-    }
+int GObjectRegistry::AskBox(int type, UINT key, GGeometrySource* src, C3DPoint& lo, C3DPoint& hi) const {
+    if (!src) return 0;
+    lo = C3DPoint(1e308, 1e308, 1e308);
+    hi = C3DPoint(-1e308, -1e308, -1e308);
+    return src->GetObjectBox(type, key, lo, hi) && FiniteBox(lo, hi);
 }
 
-void GObjectRegistry::UpdateView(const GViewCamera& cam) {
-    for (auto& kv : m_map)
-        if (kv.second.hasBox) ProjectBox(kv.second, cam);
+int GObjectRegistry::Look(int type, UINT key, GGeometrySource* src, const GViewCamera& cam, GRE_Object& out) {
+    out = GRE_Object();
+    out.type = type;
+    out.key = key;
+    const int s = FindSlot(type, key);
+    if (s != kFree) {
+        Slot& slot = m_slots[static_cast<size_t>(s)];
+        C3DPoint lo, hi;
+        if (!slot.hasBox && AskBox(type, key, src, lo, hi)) StoreBox(slot, lo, hi);
+        Fill(slot, out);
+    } else if (AskBox(type, key, src, out.wlo, out.whi)) {
+        out.hasBox = 1;
+    }
+    if (!out.hasBox) return 0;
+    ProjectBox(out, cam);
+    return 1;
+}
+
+void GObjectRegistry::UpdateAll(GGeometrySource* src) {
+    SortSlots();
+    std::vector<double>().swap(m_boxes);
+    m_deadBoxes = 0;
+    m_boxes.reserve(3 * m_slots.size());  // a point each, as most are nodes
+    for (Slot& s : m_slots) {
+        s.hasBox = 0;
+        C3DPoint lo, hi;
+        if (AskBox(s.type, s.key, src, lo, hi)) StoreBox(s, lo, hi);
+    }
+    m_boxes.shrink_to_fit();
 }
 
 void GObjectRegistry::UnselectAll() {
-    for (auto& kv : m_map) kv.second.selected = 0;
+    for (Slot& s : m_slots) s.selected = 0;
 }
 
 int GObjectRegistry::ActivateAll() {
     int n = 0;
-    for (auto& kv : m_map)
-        if (!kv.second.flag) {
-            kv.second.flag = 1;
+    for (Slot& s : m_slots)
+        if (!s.flag) {
+            s.flag = 1;
             ++n;
         }
     return n;
 }
 
 int GObjectRegistry::GetWorldRange(int tmin, int tmax, C3DPoint& lo, C3DPoint& hi) const {
+    SortSlots();
     int found = 0;
-    for (auto& kv : m_map) {
-        const GRE_Object& o = kv.second;
-        if (o.type < tmin || o.type > tmax || !o.hasBox) continue;
+    GRE_Object o;
+    for (const Slot& s : m_slots) {
+        if (s.type < tmin || s.type > tmax || !s.hasBox) continue;
+        Fill(s, o);
         if (!found) {
             lo = o.wlo;
             hi = o.whi;

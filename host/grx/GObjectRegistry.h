@@ -2,13 +2,19 @@
 //
 // The model registers each member and node once per geometry (undeformed and deformed, each
 // under its own type id) with a shown flag. The registry keeps, per object, its world bounding
-// box (asked of a geometry source, in practice the model) and the box in view coordinates of
-// the current camera, which z-sorting, window culling and picking use. Boxes are computed in
-// bulk by `UpdateAll`, or on demand for an object whose box is still unknown.
+// box, asked of a geometry source (in practice the model); the box in view coordinates of the
+// current camera, which z-sorting, window culling and picking use, is projected from it when
+// asked. World boxes are found in bulk by `UpdateAll`, or on demand for an object whose box is
+// still unknown.
+//
+// A raft registers its hundreds of thousands of nodes twice, so the objects are kept compactly:
+// one 16-byte slot each in a flat array, found through an open-addressing index on (type, key);
+// world boxes in one array of numbers, three for a node's point box (lo = hi) and six for any
+// other. Walks over all objects go in (type, key) order: the slots are sorted when a walk
+// finds them out of order.
 #pragma once
 
-#include <map>
-#include <utility>
+#include <optional>
 #include <vector>
 
 #include "host/grx/C3DPoint.h"
@@ -26,6 +32,8 @@ public:
     virtual int GetObjectOutline(int type, UINT key, std::vector<C3DPoint>& pts) { return 0; }
 };
 
+// One object as the registry hands it out: its flags and, when its box is known, its boxes
+// under the camera it was asked with.
 struct GRE_Object {
     int type = 0;
     UINT key = 0;
@@ -44,33 +52,70 @@ public:
     int Add(int type, UINT key, int flag);
     // Removes an object; 0 when it was not registered.
     int Del(int type, UINT key);
-    void Clear() { m_map.clear(); }
-    int GetCount() const { return static_cast<int>(m_map.size()); }
+    void Clear();
+    // Room for n more objects, for a caller about to add that many.
+    void Reserve(size_t n);
+    int GetCount() const { return static_cast<int>(m_slots.size()); }
 
-    GRE_Object* Find(int type, UINT key);
-    const GRE_Object* Find(int type, UINT key) const;
+    // The object with its boxes under cam; none when it is not registered.
+    std::optional<GRE_Object> Find(int type, UINT key, const GViewCamera& cam) const;
+    // The object's flag, -1 when it is not registered.
+    int GetFlag(int type, UINT key) const;
+    // Sets the selected mark; 0 when the object is not registered.
+    int SetSelected(int type, UINT key, int select);
+    // The object (registered or not) with its boxes under cam, its world box asked of src when
+    // not yet known: kept for a registered object, asked again each time for any other.
+    // Non-zero when it has a box; out holds what is known either way.
+    int Look(int type, UINT key, GGeometrySource* src, const GViewCamera& cam, GRE_Object& out);
 
-    // Asks the source for every object's world box and projects it with the camera. Objects
-    // the source cannot answer keep no box.
-    void UpdateAll(GGeometrySource* src, const GViewCamera& cam);
-    // Reprojects the known world boxes after the view direction changed.
-    void UpdateView(const GViewCamera& cam);
-    // Makes sure one object has a box, asking the source when needed. Non-zero when it has one.
-    int EnsureBox(GRE_Object& o, GGeometrySource* src, const GViewCamera& cam);
+    // Asks the source for every object's world box. Objects the source cannot answer keep no
+    // box.
+    void UpdateAll(GGeometrySource* src);
 
     void UnselectAll();
     // Sets the flag of every object to 1; returns how many changed.
     int ActivateAll();
     // Union of the world boxes of objects whose type is in [tmin, tmax]; 0 when none has a box.
     int GetWorldRange(int tmin, int tmax, C3DPoint& lo, C3DPoint& hi) const;
+    // Calls fn(type, key, flag) for every object in (type, key) order.
+    template <class Fn>
+    void ForEach(Fn&& fn) const {
+        SortSlots();
+        for (const Slot& s : m_slots) fn(s.type, s.key, static_cast<int>(s.flag));
+    }
+    // Sets each object's flag to fn(type, key) unless that is negative.
+    template <class Fn>
+    void SetFlags(Fn&& fn) {
+        for (Slot& s : m_slots)
+            if (const int f = fn(s.type, s.key); f >= 0) s.flag = f ? 1 : 0;
+    }
 
     // Projects a world box with the camera.
     static void ProjectBox(GRE_Object& o, const GViewCamera& cam);
 
-    typedef std::map<std::pair<int, UINT>, GRE_Object> Map;
-    const Map& GetMap() const { return m_map; }
-    Map& GetMap() { return m_map; }
-
 private:
-    Map m_map;
+    struct Slot {
+        int type;
+        UINT key;
+        unsigned char flag, selected, hasBox, point;  // point: the box is one point (lo = hi)
+        UINT box;  // first number of the world box in m_boxes
+    };
+    static constexpr int kFree = -1;
+
+    int FindSlot(int type, UINT key) const;
+    // The index entry that holds (type, key), or the free one where it would go.
+    size_t Probe(int type, UINT key) const;
+    void GrowIndex(size_t n);  // room in the index for n objects
+    void RebuildIndex() const;
+    void SortSlots() const;
+    void StoreBox(Slot& s, const C3DPoint& lo, const C3DPoint& hi);
+    void DropBox(Slot& s);
+    void Fill(const Slot& s, GRE_Object& o) const;
+    int AskBox(int type, UINT key, GGeometrySource* src, C3DPoint& lo, C3DPoint& hi) const;
+
+    mutable std::vector<Slot> m_slots;
+    mutable std::vector<int> m_index;   // open addressing, linear probing: a slot or kFree
+    mutable bool m_sorted = true;       // m_slots in (type, key) order
+    std::vector<double> m_boxes;        // world boxes: x, y, z of lo (and of hi unless a point)
+    size_t m_deadBoxes = 0;             // numbers of m_boxes no slot uses any more
 };

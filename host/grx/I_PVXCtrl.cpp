@@ -210,7 +210,6 @@ void I_PVXCtrl::ViewChanged() {
     m_vSyncRight = m_cam.GetRight();
     m_vSyncUp = m_cam.GetUp();
     m_bImageValid = 0;
-    m_reg.UpdateView(m_cam);
     RebuildQTree();
 }
 
@@ -313,16 +312,14 @@ int I_PVXCtrl::DelObject(int type, UINT key) { return m_reg.Del(type, key); }
 
 void I_PVXCtrl::UpdateAllWcsVcsMBR() {
     SyncView();
-    m_reg.UpdateAll(m_pGeom.get(), m_cam);
+    m_reg.UpdateAll(m_pGeom.get());
     // Picking entries may have been added before their objects had boxes.
     RebuildQTree();
 }
 
 int I_PVXCtrl::IsActiveKey(UINT key, int tmin, int tmax) const {
-    for (int t = tmin; t <= tmax; ++t) {
-        const GRE_Object* o = m_reg.Find(t, key);
-        if (o && o->flag) return 1;
-    }
+    for (int t = tmin; t <= tmax; ++t)
+        if (m_reg.GetFlag(t, key) > 0) return 1;
     return 0;
 }
 
@@ -335,18 +332,17 @@ void I_PVXCtrl::ActiveAll() {
     // Tell the model the new active set: every undeformed node and member.
     CArray<UINT, UINT> nodes, members, nodeFlags, memberFlags;
     // Each list holds at most every registered object: one block each.
-    const INT_PTR nObjects = static_cast<INT_PTR>(m_reg.GetMap().size());
+    const INT_PTR nObjects = m_reg.GetCount();
     for (CArray<UINT, UINT>* l : {&nodes, &members, &nodeFlags, &memberFlags}) l->SetSize(0, nObjects);
-    for (auto& kv : m_reg.GetMap()) {
-        const GRE_Object& o = kv.second;
-        if (o.type == kNodeIDFirst) {
-            nodes.Add(o.key);
+    m_reg.ForEach([&](int type, UINT key, int) {
+        if (type == kNodeIDFirst) {
+            nodes.Add(key);
             nodeFlags.Add(1);
-        } else if (o.type == kObjectIDFirst) {
-            members.Add(o.key);
+        } else if (type == kObjectIDFirst) {
+            members.Add(key);
             memberFlags.Add(1);
         }
-    }
+    });
     m_pModel->PV_OnActiveDeActiveChangeByFlag(nodes, members, nodeFlags, memberFlags);
 }
 
@@ -355,21 +351,16 @@ void I_PVXCtrl::ActiveByFlag(CArray<UINT, UINT>& nodes, CArray<UINT, UINT>& memb
     std::unordered_set<UINT> activeNodes(nodes.GetData(), nodes.GetData() + nodes.GetSize()), activeMembers;
     for (INT_PTR i = 0; i < members.GetSize(); ++i)
         if (i >= memberFlags.GetSize() || memberFlags[i] == 1) activeMembers.insert(members[i]);
-    for (auto& kv : m_reg.GetMap()) {
-        GRE_Object& o = kv.second;
-        if (o.type >= kNodeIDFirst && o.type <= kNodeIDLast)
-            o.flag = activeNodes.count(o.key) ? 1 : 0;
-        else if (o.type >= kObjectIDFirst && o.type <= kObjectIDLast)
-            o.flag = activeMembers.count(o.key) ? 1 : 0;
-    }
+    m_reg.SetFlags([&](int type, UINT key) {
+        if (type >= kNodeIDFirst && type <= kNodeIDLast) return activeNodes.count(key) ? 1 : 0;
+        if (type >= kObjectIDFirst && type <= kObjectIDLast) return activeMembers.count(key) ? 1 : 0;
+        return -1;
+    });
     if (m_pModel) m_pModel->PV_OnActiveDeActiveChangeByFlag(nodes, members, nodeFlags, memberFlags);
 }
 
 int I_PVXCtrl::SelectObject(int type, UINT key, int select) {
-    GRE_Object* o = m_reg.Find(type, key);
-    if (!o) return 0;
-    o->selected = select ? 1 : 0;
-    return 1;
+    return m_reg.SetSelected(type, key, select);
 }
 
 void I_PVXCtrl::SubtractKeys(const std::vector<UINT>& all, const std::vector<UINT>& subset, std::vector<UINT>& r) {
@@ -393,14 +384,8 @@ void I_PVXCtrl::ZSortObjects(const std::vector<int>& types, const std::vector<UI
     for (int t : types) {
         for (UINT k : keys) {
             double d = none;
-            if (GRE_Object* o = m_reg.Find(t, k)) {
-                if (m_reg.EnsureBox(*o, m_pGeom.get(), m_cam)) d = o->depth;
-            } else {
-                GRE_Object tmp;
-                tmp.type = t;
-                tmp.key = k;
-                if (m_reg.EnsureBox(tmp, m_pGeom.get(), m_cam)) d = tmp.depth;
-            }
+            GRE_Object o;
+            if (m_reg.Look(t, k, m_pGeom.get(), m_cam, o)) d = o.depth;
             e.push_back({GRE_Atom(t, k), d});
         }
     }
@@ -428,18 +413,12 @@ void I_PVXCtrl::ZSortCentroidSums(const std::vector<std::pair<C3DPoint, size_t>>
 
 int I_PVXCtrl::IsObjectInClientWindow(int type, UINT key) {
     SyncView();
-    GRE_Object tmp;
-    GRE_Object* o = m_reg.Find(type, key);
-    if (!o) {
-        tmp.type = type;
-        tmp.key = key;
-        o = &tmp;
-    }
+    GRE_Object o;
     // An object whose extent is unknown is drawn rather than lost.
-    if (!m_reg.EnsureBox(*o, m_pGeom.get(), m_cam)) return 1;
+    if (!m_reg.Look(type, key, m_pGeom.get(), m_cam, o)) return 1;
     double x0, y0, x1, y1;
-    m_cam.ViewToPixel(o->vbox.left, o->vbox.top, x0, y0);
-    m_cam.ViewToPixel(o->vbox.right, o->vbox.bottom, x1, y1);
+    m_cam.ViewToPixel(o.vbox.left, o.vbox.top, x0, y0);
+    m_cam.ViewToPixel(o.vbox.right, o.vbox.bottom, x1, y1);
     const CRect& rc = m_rcClient;
     return x1 >= rc.left && x0 <= rc.right && y1 >= rc.top && y0 <= rc.bottom;
 }
@@ -448,15 +427,9 @@ int I_PVXCtrl::IsObjectInClientWindow(int type, UINT key) {
 
 int I_PVXCtrl::AddToQTree(int id) {
     const GRE_Atom& atom = m_qtAtoms[static_cast<size_t>(id)];
-    GRE_Object tmp;
-    GRE_Object* o = m_reg.Find(atom.m_nType, atom.m_nKey);
-    if (!o) {
-        tmp.type = atom.m_nType;
-        tmp.key = atom.m_nKey;
-        o = &tmp;
-    }
-    if (!m_reg.EnsureBox(*o, m_pGeom.get(), m_cam)) return 0;
-    return m_qt.Insert(id, o->vbox);
+    GRE_Object o;
+    if (!m_reg.Look(atom.m_nType, atom.m_nKey, m_pGeom.get(), m_cam, o)) return 0;
+    return m_qt.Insert(id, o.vbox);
 }
 
 int I_PVXCtrl::QTreeAdd(GRE_Atom& atom) {
@@ -507,14 +480,10 @@ int I_PVXCtrl::PickObject(CPoint ptWindow, GRE_Atom& atom, int tmin, int tmax) {
     for (int id : ids) {
         const GRE_Atom& a = m_qtAtoms[static_cast<size_t>(id)];
         if (a.m_nType < tmin || a.m_nType > tmax) continue;
-        GRE_Object tmp;
-        const GRE_Object* o = m_reg.Find(a.m_nType, a.m_nKey);
-        if (!o) {
-            tmp.type = a.m_nType;
-            tmp.key = a.m_nKey;
-            if (!m_reg.EnsureBox(tmp, m_pGeom.get(), m_cam)) continue;
-            o = &tmp;
-        }
+        // A registered object as it is (its box known or not); any other asked of the model.
+        GRE_Object o;
+        if (const std::optional<GRE_Object> reg = m_reg.Find(a.m_nType, a.m_nKey, m_cam)) o = *reg;
+        else if (!m_reg.Look(a.m_nType, a.m_nKey, m_pGeom.get(), m_cam, o)) continue;
         // Distance in pixels from the point to the object's outline (or box).
         double dist;
         std::vector<C3DPoint> outline;
@@ -528,8 +497,8 @@ int I_PVXCtrl::PickObject(CPoint ptWindow, GRE_Atom& atom, int tmin, int tmax) {
             if (outline.size() >= 3 && InsidePolygon(ptWindow.x, ptWindow.y, outline)) dist = 0.0;
         } else {
             double x0, y0, x1, y1;
-            m_cam.ViewToPixel(o->vbox.left, o->vbox.top, x0, y0);
-            m_cam.ViewToPixel(o->vbox.right, o->vbox.bottom, x1, y1);
+            m_cam.ViewToPixel(o.vbox.left, o.vbox.top, x0, y0);
+            m_cam.ViewToPixel(o.vbox.right, o.vbox.bottom, x1, y1);
             const double dx = std::max({x0 - ptWindow.x, 0.0, ptWindow.x - x1});
             const double dy = std::max({y0 - ptWindow.y, 0.0, ptWindow.y - y1});
             dist = std::hypot(dx, dy);
@@ -538,7 +507,7 @@ int I_PVXCtrl::PickObject(CPoint ptWindow, GRE_Atom& atom, int tmin, int tmax) {
         // Equally close: a node before a member (a click on a node means the node), then the
         // object nearer the viewer.
         const int isNode = ModelGeometry::IsNodeType(a.m_nType);
-        const double depth = o->vzmax;
+        const double depth = o.vzmax;
         bool better = best < 0 || dist < bestDist - 1e-9;
         if (!better && std::fabs(dist - bestDist) <= 1e-9)
             better = isNode > bestNode || (isNode == bestNode && depth > bestDepth);

@@ -326,6 +326,9 @@ public:
         order.SetSize(0, static_cast<INT_PTR>(o.size()));
         for (int i : o) order.Add(i);
     }
+    // Back-to-front order of faces given by each face's sum of points and their count, by the
+    // view depth of the centroid (0 points: an empty face, drawn first).
+    void ZSortCentroidSums(const std::vector<std::pair<C3DPoint, size_t>>& sums, std::vector<int>& order) const;
     // Reorders the array itself back to front.
     template <class L, class A1>
     void GetZSortPolygonList(CArray<L*, A1>& faces) {
@@ -342,9 +345,12 @@ public:
     void GetObjectIDRange(int& first, int& last) const { first = kObjectIDFirst; last = kObjectIDLast; }
     void GetNodeIDRange(int& first, int& last) const { first = kNodeIDFirst; last = kNodeIDLast; }
     int AddObject(int type, UINT key, int flag);
+    // Room for n more objects, for a caller about to add that many.
+    void ReserveObjects(int n) { m_reg.Reserve(n > 0 ? static_cast<size_t>(n) : 0); }
     int DelObject(int type, UINT key);
     int GetObjectCount() const { return m_reg.GetCount(); }
-    const GRE_Object* FindObject(int type, UINT key) const { return m_reg.Find(type, key); }
+    // The registered object with its boxes under the current view; none when not registered.
+    std::optional<GRE_Object> FindObject(int type, UINT key) const { return m_reg.Find(type, key, m_cam); }
     // Recomputes world boxes (asked of the model) and view boxes of every registered object.
     void UpdateAllWcsVcsMBR();
     int QTreeAdd(GRE_Atom& atom);
@@ -500,9 +506,6 @@ private:
     void Emit(CDC* pDC, GXgrItem& item, bool window);
     void DrawItem(CDC* pDC, const GXgrItem& item, const GViewCamera& cam, bool useStoredObjects);
     void ZSortObjects(const std::vector<int>& types, const std::vector<UINT>& keys, std::vector<GRE_Atom>& out);
-    // Back-to-front order of faces given by each face's sum of points and their count, by the
-    // view depth of the centroid (0 points: an empty face, drawn first).
-    void ZSortCentroidSums(const std::vector<std::pair<C3DPoint, size_t>>& sums, std::vector<int>& order) const;
     int ClipColorPolygon(const std::vector<C3DPoint>& pts, const std::vector<DWORD>& colors, bool window,
                          std::vector<CPoint>& out, std::vector<DWORD>& outColors) const;
     static void SubtractKeys(const std::vector<UINT>& all, const std::vector<UINT>& subset, std::vector<UINT>& r);

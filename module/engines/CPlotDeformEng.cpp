@@ -524,8 +524,7 @@ private:
 
 int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int bDeformed) {
     // The member's faces kept as flat arrays, with the displacement record of each node key:
-    // six numbers a node kept with the deformed faces, else read into raw.
-    thread_local std::vector<T_DISP_D> raw;
+    // six numbers a node kept with the deformed faces, else read when a face first needs it.
     const double* records = nullptr;
     const PVXFlatFaces* kept = nullptr;
     if (bDeformed) {
@@ -533,10 +532,6 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
     } else {
         T_SHAPE_ARGUMENT arg;
         kept = m_pModel->KeptMemberFaces(m_pModel->m_KeptShapes, nMemb, memb, arg, true);
-        if (kept) {
-            raw.resize(kept->nodes.size());
-            for (size_t i = 0; i < raw.size(); ++i) m_pEngine->GetDispData(kept->nodes[i], raw[i]);
-        }
     }
     if (!kept) return kNotKept;
     const PVXFlatFaces& ff = *kept;
@@ -570,7 +565,9 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
             const T_DISP_D d{r[0], r[1], r[2], r[3], r[4], r[5]};
             value = m_pEngine->CalcDispValue(d);
         } else {
-            value = m_pEngine->CalcDispValue(raw[static_cast<size_t>(k)]);
+            T_DISP_D d;
+            m_pEngine->GetDispData(ff.nodes[static_cast<size_t>(k)], d);
+            value = m_pEngine->CalcDispValue(d);
         }
         return value;
     };

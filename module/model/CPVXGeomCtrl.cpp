@@ -1,5 +1,7 @@
 #include "module/model/CPVXGeomCtrl.h"
 
+#include <algorithm>
+
 #include "module/engines/CDeformEngine.h"
 #include "host/db/CDBDoc.h"
 #include "host/grx/I_PVXCtrl.h"
@@ -118,6 +120,37 @@ int CPVXGeomCtrl::MakeMembShape(UINT key, int cullOpt, int wirePlane, int deform
                                                   pIndex2, pCoords, bShrink, dShrink, pEndDisp, pNodeKeys, bWireFrame,
                                                   pNodeDisp, 0);
     FillFaceKeys(pFaceKeys, nFaces, key);
+    return 1;
+}
+
+int CPVXGeomCtrl::ForEachMembElemShape(UINT key, int cullOpt, int wirePlane, int deformed, int bShrink,
+                                       double dShrink, CArray<T_DISP_D>* pEndDisp, bool bNodeKeys, int bWireFrame,
+                                       CArray<T_DISP_D>* pNodeDisp, const ShapePiece& piece) {
+    CDataBase* pDB = PostDB();
+    const T_PMEMB_D* m = m_pDBDoc && pDB ? pDB->Table<DBT_PMEMB>().Find(key) : nullptr;
+    if (!m) return 1;
+    CGeomCtrl* pGeom = m_pDBDoc->GetGeomCtrl();
+    CArray<int, int> counts, index;
+    CArray<double, double> coords;
+    CArray<UINT, UINT> nodeKeys;
+    CArray<T_DISP_D> elemDisp;
+    INT_PTR at = 0;  // first record of the element's nodes in pNodeDisp
+    for (INT_PTR i = 0; i < m->aElem.GetSize(); ++i) {
+        const UINT elemKey = m->aElem[i];
+        const T_PELEM_D* e = pDB->Table<DBT_PELEM>().Find(elemKey);
+        const int n = e ? std::clamp(e->nNode, 0, PELEM_MAX_NODE) : 0;
+        CArray<T_DISP_D>* pDisp = nullptr;
+        if (pNodeDisp && at + n <= pNodeDisp->GetSize()) {
+            elemDisp.SetSize(n);
+            for (int k = 0; k < n; ++k) elemDisp[k] = (*pNodeDisp)[at + k];
+            pDisp = &elemDisp;
+        }
+        at += n;
+        int nFaces = 0;
+        pGeom->MakeShapeElement(pDB, elemKey, cullOpt, wirePlane, deformed, nFaces, &counts, &index, nullptr, &coords,
+                                bShrink, dShrink, pEndDisp, bNodeKeys ? &nodeKeys : nullptr, bWireFrame, pDisp, 0);
+        if (!piece(nFaces, counts, index, coords, bNodeKeys ? &nodeKeys : nullptr)) return 0;
+    }
     return 1;
 }
 

@@ -14,6 +14,8 @@
 // frame. They return 1 even when the host gives no face; callers test nFaces.
 #pragma once
 
+#include <functional>
+
 #include "host/db/DBTables.h"
 #include "platform/afx/CArray.h"
 
@@ -71,6 +73,15 @@ public:
                       int bShrink, double dShrink, CArray<T_DISP_D>* pEndDisp, CArray<UINT, UINT>* pNodeKeys,
                       int bWireFrame, CArray<T_DISP_D>* pNodeDisp, T_PMEMB_D& memb,
                       CArray<UINT, UINT>* pFaceKeys, int bSkipSuper = 0, int bHostNodeList = 0);
+    // The faces MakeMembShape gives a plain (not super) member, element after element: the
+    // host arrays of each of the member's elements (as MakeShapeElement gives them, with the
+    // element's share of pNodeDisp) go to piece, which returns false to stop. Joined, they are
+    // the arrays MakeMembShape hands out, without ever being held joined. 0 when piece stopped.
+    using ShapePiece = std::function<bool(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
+                                          const CArray<double, double>& coords, const CArray<UINT, UINT>* pNodeKeys)>;
+    int ForEachMembElemShape(UINT key, int cullOpt, int wirePlane, int deformed, int bShrink, double dShrink,
+                             CArray<T_DISP_D>* pEndDisp, bool bNodeKeys, int bWireFrame,
+                             CArray<T_DISP_D>* pNodeDisp, const ShapePiece& piece);
     int MakeSuperMembShape(UINT key, int cullOpt, int wirePlane, int deformed, int& nFaces,
                            CArray<int, int>* pCounts, CArray<int, int>* pIndex, CArray<int, int>* pIndex2,
                            CArray<double, double>* pCoords, int bShrink, double dShrink,

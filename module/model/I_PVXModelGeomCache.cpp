@@ -32,6 +32,8 @@ void Register(I_PVXModel& m, int shift) {
     I_PVXCtrl* pCtrl = m.m_pPVXCtrl;
     const int objType = m.m_nObjectIDFirst + shift;
     const int nodeType = m.m_nNodeIDFirst + shift;
+    pCtrl->ReserveObjects(static_cast<int>(m.m_arrNoFlagMembKey.GetSize() + m.m_arrInactiveNodeKey.GetSize() +
+                                           m.m_arrFlagMembKey.GetSize() + m.m_arrActiveNodeKey.GetSize()));
     AddAll(pCtrl, objType, m.m_arrNoFlagMembKey, 0);
     AddAll(pCtrl, nodeType, m.m_arrInactiveNodeKey, 0);
     AddAll(pCtrl, objType, m.m_arrFlagMembKey, 1);

@@ -450,9 +450,11 @@ int I_PVXModel::GetShapeOnlyElement(UINT nKey, T_PELEM_D& elem, PolyListArray& f
 
 namespace {
 
-// The host arrays of one member's faces; false when the member cannot be shaped.
+// The host arrays of one member's faces; false when the member cannot be shaped. With pFlat, a
+// plain member's faces go into it element by element instead (Begin and AddPiece, ready for
+// Finish; *pFlatTaken set): a raft's faces joined in host arrays would be a second copy of them.
 bool BuildMemberHostShape(I_PVXModel& m, UINT nKey, T_PMEMB_D& memb, bool wantIndex2, T_SHAPE_ARGUMENT& arg,
-                          HostShape& s) {
+                          HostShape& s, PVXFlatFaces* pFlat = nullptr, bool* pFlatTaken = nullptr) {
     CPVXGeomCtrl* pGeom = m.GetGeomCtrl();
     if (!pGeom) return false;
     T_PVX_DOPT_D none;
@@ -482,6 +484,16 @@ bool BuildMemberHostShape(I_PVXModel& m, UINT nKey, T_PMEMB_D& memb, bool wantIn
         pGeom->MakeSuperMembShape(nKey, cull, wirePlane, arg.bDeformed, s.nFaces, &s.counts, &s.index, pIndex2,
                                   &s.coords, opt.m_bShrink, opt.m_dShrinkFactor, pEndDisp, pNodeKeys,
                                   opt.m_bWireFrame, arg.pNodeDisp, memb, pFaceKeys);
+    } else if (pFlat) {
+        pFlat->Begin(static_cast<size_t>(memb.aElem.GetSize()) * 4);  // room for a plate's four corners each
+        *pFlatTaken = true;
+        pGeom->ForEachMembElemShape(
+            nKey, cull, wirePlane, arg.bDeformed, opt.m_bShrink, opt.m_dShrinkFactor, pEndDisp, pNodeKeys != nullptr,
+            opt.m_bWireFrame, arg.pNodeDisp,
+            [&](int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
+                const CArray<double, double>& coords, const CArray<UINT, UINT>* pKeys) {
+                return pFlat->AddPiece(nFaces, counts, index, coords, pKeys);
+            });
     } else {
         pGeom->MakeMembShape(nKey, cull, wirePlane, arg.bDeformed, s.nFaces, &s.counts, &s.index, pIndex2, &s.coords,
                              opt.m_bShrink, opt.m_dShrinkFactor, pEndDisp, pNodeKeys, opt.m_bWireFrame,
@@ -527,8 +539,10 @@ int I_PVXModel::GetShapeMemberFlat(UINT nKey, T_PMEMB_D& memb, T_SHAPE_ARGUMENT&
     T_SHAPE_ARGUMENT a = arg;
     a.pFaceNodeKeys = bKeys ? &none : nullptr;  // asks the host for the keys; nothing is put in it
     HostShape s;
-    if (!BuildMemberHostShape(*this, nKey, memb, false, a, s)) return 0;
-    return out.Take(s.nFaces, s.counts, s.index, s.coords, bKeys ? &s.nodeKeys : nullptr, m_pPVXCtrl);
+    bool flat = false;
+    if (!BuildMemberHostShape(*this, nKey, memb, false, a, s, &out, &flat)) return 0;
+    if (flat) return out.Finish(m_pPVXCtrl);
+    return out.TakeAndFree(s.nFaces, s.counts, s.index, s.coords, bKeys ? &s.nodeKeys : nullptr, m_pPVXCtrl);
 }
 
 PVXFacesKey I_PVXModel::MakeFacesKey(int nMembType, int bDeformed, int bKeys) const {

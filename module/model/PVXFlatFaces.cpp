@@ -2,6 +2,7 @@
 #include "module/model/PVXFlatFaces.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "host/grx/I_PVXCtrl.h"
@@ -9,30 +10,35 @@
 
 namespace {
 
-// One face of the flat arrays seen as a point list, for the control's back-to-front sort (which
-// sums a face's points in list order).
-struct FaceView {
-    const C3DPoint* first = nullptr;
-    const C3DPoint* end = nullptr;
-    POSITION At(const C3DPoint* p) const { return p != end ? reinterpret_cast<POSITION>(const_cast<C3DPoint*>(p)) : nullptr; }
-    POSITION GetHeadPosition() const { return At(first); }
-    C3DPoint GetNext(POSITION& pos) const {
-        const C3DPoint* p = reinterpret_cast<const C3DPoint*>(pos);
-        pos = At(p + 1);
-        return *p;
-    }
-};
+// Mixes the bits of a key so that its low bits index an open-addressing table.
+inline size_t MixBits(unsigned long long h) {
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53ull;
+    h ^= h >> 33;
+    return static_cast<size_t>(h);
+}
 
-struct PointBits {
+size_t PointHash(const C3DPoint& p) {
     unsigned long long v[3];
-    bool operator==(const PointBits&) const = default;
-};
-struct PointBitsHash {
-    size_t operator()(const PointBits& b) const {
-        return static_cast<size_t>((b.v[0] * 0x9E3779B97F4A7C15ull) ^ (b.v[1] * 0xC2B2AE3D27D4EB4Full) ^
-                                   (b.v[2] * 0x165667B19E3779F9ull));
-    }
-};
+    std::memcpy(&v[0], &p.x, sizeof(double));
+    std::memcpy(&v[1], &p.y, sizeof(double));
+    std::memcpy(&v[2], &p.z, sizeof(double));
+    return MixBits(v[0] * 0x9E3779B97F4A7C15ull ^ v[1] * 0xC2B2AE3D27D4EB4Full ^ v[2] * 0x165667B19E3779F9ull);
+}
+
+bool SameBits(const C3DPoint& a, const C3DPoint& b) {
+    return std::memcmp(&a.x, &b.x, sizeof(double)) == 0 && std::memcmp(&a.y, &b.y, sizeof(double)) == 0 &&
+           std::memcmp(&a.z, &b.z, sizeof(double)) == 0;
+}
+
+// A power of two table of at least twice n slots.
+size_t TableSize(size_t n) {
+    size_t cap = 16;
+    while (cap < 2 * n) cap <<= 1;
+    return cap;
+}
 
 }  // namespace
 
@@ -65,81 +71,193 @@ void PVXFlatFaces::Clear() {
 
 int PVXFlatFaces::Take(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
                        const CArray<double, double>& coords, const CArray<UINT, UINT>* pNodeKeys, I_PVXCtrl* ctrl) {
+    Begin(0);
+    if (!AddPiece(nFaces, counts, index, coords, pNodeKeys)) return 0;
+    return Finish(ctrl);
+}
+
+int PVXFlatFaces::TakeAndFree(int nFaces, CArray<int, int>& counts, CArray<int, int>& index,
+                              CArray<double, double>& coords, CArray<UINT, UINT>* pNodeKeys, I_PVXCtrl* ctrl) {
+    Begin(0);
+    const bool ok = AddPiece(nFaces, counts, index, coords, pNodeKeys);
+    counts.RemoveAll();
+    index.RemoveAll();
+    coords.RemoveAll();
+    if (pNodeKeys) pNodeKeys->RemoveAll();
+    return ok ? Finish(ctrl) : 0;
+}
+
+void PVXFlatFaces::Begin(size_t nCorners) {
     Clear();
+    corners.reserve(nCorners);
+    start.push_back(0);
+}
+
+bool PVXFlatFaces::AddPiece(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
+                            const CArray<double, double>& coords, const CArray<UINT, UINT>* pNodeKeys) {
     const double* c = coords.GetData();
     const INT_PTR nCoords = coords.GetSize();
-    // Faces in host order, checked as the list form checks them.
-    std::vector<C3DPoint> work;
-    std::vector<UINT> workKeys;
-    std::vector<int> workStart{0};
     const bool single = nFaces == 1 && counts.GetSize() >= 1;
-    if (!single && (nFaces < 0 || nFaces > counts.GetSize())) return 0;
-    work.reserve(static_cast<size_t>(nCoords / 3));
+    bool ok = single || (nFaces >= 0 && nFaces <= counts.GetSize());
+    // Checked as the list form checks them, before anything is taken.
     INT_PTR at = 0;
-    for (int f = 0; f < nFaces; ++f) {
+    for (int f = 0; ok && f < nFaces; ++f) {
         const int n = counts[f];
-        if (n < 0 || at + n > index.GetSize()) return 0;
-        for (int v = 0; v < n; ++v, ++at) {
+        if (n < 0 || at + n > index.GetSize()) ok = false;
+        for (int v = 0; ok && v < n; ++v, ++at) {
             const int i = index[at];
-            if (i < 0 || i + 2 >= nCoords || (pNodeKeys && i / 3 >= pNodeKeys->GetSize())) return 0;
-            work.emplace_back(c[i], c[i + 1], c[i + 2]);
-            if (pNodeKeys) workKeys.push_back(pNodeKeys->GetAt(i / 3));
+            if (i < 0 || i + 2 >= nCoords || (pNodeKeys && i / 3 >= pNodeKeys->GetSize())) ok = false;
         }
-        workStart.push_back(static_cast<int>(work.size()));
     }
-
-    CArray<int, int> order;
-    if (!single && ctrl && nFaces > 1) {
-        std::vector<FaceView> views(static_cast<size_t>(nFaces));
-        CArray<FaceView*, FaceView*> list;
-        list.SetSize(nFaces);
-        for (int f = 0; f < nFaces; ++f) {
-            views[f] = {work.data() + workStart[f], work.data() + workStart[f + 1]};
-            list[f] = &views[f];
+    if (!ok || corners.size() + static_cast<size_t>(at) > INT_MAX || (pNodeKeys && keys.size() != corners.size())) {
+        Clear();
+        return false;
+    }
+    if (corners.capacity() < corners.size() + static_cast<size_t>(at))
+        corners.reserve(std::max(corners.size() + static_cast<size_t>(at), 2 * corners.capacity()));
+    if (pNodeKeys) keys.reserve(corners.capacity());
+    at = 0;
+    for (int f = 0; f < nFaces; ++f) {
+        for (int v = 0; v < counts[f]; ++v, ++at) {
+            const int i = index[at];
+            corners.emplace_back(c[i], c[i + 1], c[i + 2]);
+            if (pNodeKeys) keys.push_back(pNodeKeys->GetAt(i / 3));
         }
-        ctrl->GetZSortPolygonList(list, order);
-        if (order.GetSize() != nFaces) return 0;
-    } else {
-        order.SetSize(nFaces);
-        for (int f = 0; f < nFaces; ++f) order[f] = f;
-    }
-
-    corners.reserve(work.size());
-    start.reserve(static_cast<size_t>(nFaces) + 1);
-    start.push_back(0);
-    if (pNodeKeys) keys.reserve(work.size());
-    for (int k = 0; k < nFaces; ++k) {
-        const int f = order[k];
-        corners.insert(corners.end(), work.begin() + workStart[f], work.begin() + workStart[f + 1]);
-        if (pNodeKeys) keys.insert(keys.end(), workKeys.begin() + workStart[f], workKeys.begin() + workStart[f + 1]);
         start.push_back(static_cast<int>(corners.size()));
     }
+    return true;
+}
 
-    // The distinct points, so that each is projected once per frame.
-    std::unordered_map<PointBits, int, PointBitsHash> seen;
-    seen.reserve(corners.size());
-    point.resize(corners.size());
-    for (size_t i = 0; i < corners.size(); ++i) {
-        PointBits b;
-        std::memcpy(&b.v[0], &corners[i].x, sizeof(double));
-        std::memcpy(&b.v[1], &corners[i].y, sizeof(double));
-        std::memcpy(&b.v[2], &corners[i].z, sizeof(double));
-        auto [it, added] = seen.emplace(b, static_cast<int>(points.size()));
-        if (added) points.push_back(corners[i]);
-        point[i] = it->second;
+int PVXFlatFaces::Finish(I_PVXCtrl* ctrl) {
+    if (start.empty()) return 0;
+    const int nFaces = Faces();
+    corners.shrink_to_fit();
+    if (!keys.empty()) keys.shrink_to_fit();
+    if (ctrl && nFaces > 1 && !SortBackToFront(*ctrl)) {
+        Clear();
+        return 0;
     }
+    IndexPoints();
     return nFaces;
+}
+
+bool PVXFlatFaces::SortBackToFront(const I_PVXCtrl& ctrl) {
+    const int nFaces = Faces();
+    std::vector<int> order;
+    {
+        // Each face's points summed in list order, as the list form sorts.
+        std::vector<std::pair<C3DPoint, size_t>> sums(static_cast<size_t>(nFaces));
+        for (int f = 0; f < nFaces; ++f) {
+            auto& [sum, n] = sums[static_cast<size_t>(f)];
+            for (int k = start[f]; k < start[f + 1]; ++k, ++n) sum += corners[static_cast<size_t>(k)];
+        }
+        ctrl.ZSortCentroidSums(sums, order);
+    }
+    if (order.size() != static_cast<size_t>(nFaces)) return false;
+    const bool withKeys = !keys.empty();
+    const int n = Count(0);
+    bool uniform = true;
+    for (int f = 1; f < nFaces && uniform; ++f) uniform = Count(f) == n;
+    if (!uniform) {
+        std::vector<C3DPoint> sorted;
+        std::vector<UINT> sortedKeys;
+        std::vector<int> sortedStart{0};
+        sorted.reserve(corners.size());
+        sortedKeys.reserve(keys.size());
+        sortedStart.reserve(start.size());
+        for (int f : order) {
+            sorted.insert(sorted.end(), corners.begin() + start[f], corners.begin() + start[f + 1]);
+            if (withKeys) sortedKeys.insert(sortedKeys.end(), keys.begin() + start[f], keys.begin() + start[f + 1]);
+            sortedStart.push_back(static_cast<int>(sorted.size()));
+        }
+        corners.swap(sorted);
+        keys.swap(sortedKeys);
+        start.swap(sortedStart);
+        return true;
+    }
+    // Faces of one size (a raft's plates): moved in place along the cycles of the order, face
+    // k taking face order[k], so the faces are never held twice.
+    std::vector<bool> done(static_cast<size_t>(nFaces), false);
+    std::vector<C3DPoint> held(static_cast<size_t>(n));
+    std::vector<UINT> heldKeys(withKeys ? static_cast<size_t>(n) : 0);
+    auto move = [&](int to, int from) {
+        std::copy_n(corners.begin() + static_cast<ptrdiff_t>(from) * n, n, corners.begin() + static_cast<ptrdiff_t>(to) * n);
+        if (withKeys) std::copy_n(keys.begin() + static_cast<ptrdiff_t>(from) * n, n, keys.begin() + static_cast<ptrdiff_t>(to) * n);
+    };
+    for (int k = 0; k < nFaces; ++k) {
+        if (done[static_cast<size_t>(k)]) continue;
+        std::copy_n(corners.begin() + static_cast<ptrdiff_t>(k) * n, n, held.begin());
+        if (withKeys) std::copy_n(keys.begin() + static_cast<ptrdiff_t>(k) * n, n, heldKeys.begin());
+        int j = k;
+        for (;;) {
+            done[static_cast<size_t>(j)] = true;
+            const int from = order[static_cast<size_t>(j)];
+            if (from == k) break;
+            move(j, from);
+            j = from;
+        }
+        std::copy_n(held.begin(), n, corners.begin() + static_cast<ptrdiff_t>(j) * n);
+        if (withKeys) std::copy_n(heldKeys.begin(), n, keys.begin() + static_cast<ptrdiff_t>(j) * n);
+    }
+    return true;
+}
+
+void PVXFlatFaces::IndexPoints() {
+    // The distinct points in the order they first come, so that each is projected once per
+    // frame: an open-addressing table of each point's first corner.
+    const size_t nCorners = corners.size();
+    point.resize(nCorners);
+    std::vector<int> first;  // per point: its first corner
+    size_t mask = TableSize(nCorners / 4) - 1;
+    std::vector<int> slots(mask + 1, -1);
+    auto place = [&](int corner) -> int& {
+        const C3DPoint& p = corners[static_cast<size_t>(corner)];
+        size_t h = PointHash(p) & mask;
+        while (slots[h] >= 0 && !SameBits(corners[static_cast<size_t>(slots[h])], p)) h = (h + 1) & mask;
+        return slots[h];
+    };
+    for (size_t i = 0; i < nCorners; ++i) {
+        int& s = place(static_cast<int>(i));
+        if (s >= 0) {
+            point[i] = point[static_cast<size_t>(s)];
+            continue;
+        }
+        s = static_cast<int>(i);
+        point[i] = static_cast<int>(first.size());
+        first.push_back(static_cast<int>(i));
+        if (2 * first.size() > mask + 1) {
+            mask = 2 * mask + 1;
+            slots.assign(mask + 1, -1);
+            for (int k : first) place(k) = k;
+        }
+    }
+    std::vector<int>().swap(slots);
+    points.resize(first.size());
+    for (size_t k = 0; k < first.size(); ++k) points[k] = corners[static_cast<size_t>(first[k])];
 }
 
 void PVXFlatFaces::IndexNodes(const std::vector<UINT>& seed) {
     nodes.clear();
     node.assign(keys.size(), 0);
-    std::unordered_map<UINT, int> at;
-    at.reserve(seed.size() + keys.size() / 4);
+    // An open-addressing table of node positions, grown as keys come.
+    size_t mask = TableSize(seed.size() + keys.size() / 4) - 1;
+    std::vector<int> slots(mask + 1, -1);
+    auto place = [&](UINT key) -> int& {
+        size_t h = MixBits(key) & mask;
+        while (slots[h] >= 0 && nodes[static_cast<size_t>(slots[h])] != key) h = (h + 1) & mask;
+        return slots[h];
+    };
     auto add = [&](UINT key) {
-        auto [it, added] = at.emplace(key, static_cast<int>(nodes.size()));
-        if (added) nodes.push_back(key);
-        return it->second;
+        int& s = place(key);
+        if (s >= 0) return s;
+        s = static_cast<int>(nodes.size());
+        nodes.push_back(key);
+        if (2 * nodes.size() > mask + 1) {
+            mask = 2 * mask + 1;
+            slots.assign(mask + 1, -1);
+            for (size_t k = 0; k < nodes.size(); ++k) place(nodes[k]) = static_cast<int>(k);
+        }
+        return static_cast<int>(nodes.size()) - 1;
     };
     for (UINT key : seed) add(key);
     for (size_t i = 0; i < keys.size(); ++i) node[i] = add(keys[i]);

@@ -53,6 +53,18 @@ struct PVXFlatFaces {
     // arrays disagree. Returns the number of faces taken.
     int Take(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
              const CArray<double, double>& coords, const CArray<UINT, UINT>* pNodeKeys, I_PVXCtrl* ctrl);
+    // The same, emptying the host arrays (their room freed) as soon as the corners are copied
+    // out of them: a raft's faces are never held twice.
+    int TakeAndFree(int nFaces, CArray<int, int>& counts, CArray<int, int>& index, CArray<double, double>& coords,
+                    CArray<UINT, UINT>* pNodeKeys, I_PVXCtrl* ctrl);
+    // The same with the host arrays handed in piece by piece (a member element after element),
+    // so that the joined arrays are never made: Begin (with room for about nCorners), AddPiece
+    // per piece (false, and nothing kept, when its arrays disagree), then Finish, which returns
+    // what Take would of the joined arrays.
+    void Begin(size_t nCorners);
+    bool AddPiece(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
+                  const CArray<double, double>& coords, const CArray<UINT, UINT>* pNodeKeys);
+    int Finish(I_PVXCtrl* ctrl);
     // nodes: the seed keys (duplicates dropped) followed by every other corner key; node[] indexes
     // them.
     void IndexNodes(const std::vector<UINT>& seed);
@@ -82,6 +94,11 @@ struct PVXFlatFaces {
     const Lines* EdgeLines() const;
 
 private:
+    // Finish's steps: the faces ordered back to front by ctrl (false when ctrl gives no order
+    // of them all), then the distinct points and point index made.
+    bool SortBackToFront(const I_PVXCtrl& ctrl);
+    void IndexPoints();
+
     mutable Lines m_edgeLines;
     mutable bool m_edgeLinesMade = false;
 };

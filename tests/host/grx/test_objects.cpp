@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "tests/host/grx/GrxTestModel.h"
 
@@ -116,8 +117,8 @@ TEST(GrxObjects, ZSortedListIsBackToFront) {
     // Depth really is ascending for the known entries.
     double last = -1e300;
     for (int i = 1; i < 4; ++i) {
-        const GRE_Object* o = ctrl.FindObject(out[i].m_nType, out[i].m_nKey);
-        ASSERT_NE(o, nullptr);
+        const auto o = ctrl.FindObject(out[i].m_nType, out[i].m_nKey);
+        ASSERT_TRUE(o.has_value());
         EXPECT_GE(o->depth, last);
         last = o->depth;
     }
@@ -216,6 +217,77 @@ TEST(GrxObjects, PickingFindsObjectUnderPoint) {
     EXPECT_EQ(got.m_nKey, 3u);
     ctrl.QTreeClearAll();
     EXPECT_EQ(ctrl.PickObject(mid(3), got), 0) << "an empty tree picks nothing";
+}
+
+// The registry against an ordered map, row by row: adds in and out of order and again over
+// present keys (the flag only changes), deletes of present and absent keys, boxes found in bulk
+// and then most of their objects deleted (the live boxes move together). After each row every
+// key is found with the map's flag and box, absent keys are not, and a walk gives the map's
+// order.
+TEST(GrxObjects, RegistryFindsAndWalksAsAnOrderedMap) {
+    // Odd types are nodes (a point box), even ones members (a box of size 1, 2, 3); keys that
+    // are multiples of 7 have none.
+    struct Source : GGeometrySource {
+        int GetObjectBox(int type, UINT key, C3DPoint& lo, C3DPoint& hi) override {
+            lo = C3DPoint(key, type, -1.0 * key);
+            hi = type % 2 ? lo : lo + C3DPoint(1, 2, 3);
+            return key % 7 != 0;
+        }
+    } src;
+    enum { kAdd, kDel, kBoxes };
+    struct Row {
+        const char* what;
+        int op, type, first, last, step, flag;
+    } rows[] = {
+        {"nodes ascending", kAdd, 2001, 1, 20000, 1, 1},
+        {"members descending", kAdd, 1002, 400, 1, -1, 0},
+        {"present nodes again", kAdd, 2001, 1, 20000, 3, 0},
+        {"every other node deleted", kDel, 2001, 2, 20000, 2, 0},
+        {"absent keys deleted", kDel, 2003, 1, 50, 1, 0},
+        {"deformed nodes, out of order", kAdd, 2003, 30000, 1, -7, 1},
+        {"boxes of all", kBoxes, 0, 0, 0, 1, 0},
+        {"most nodes deleted", kDel, 2001, 1, 19000, 1, 0},
+        {"nodes back without boxes", kAdd, 2001, 1, 600, 1, 1},
+    };
+    GObjectRegistry reg;
+    std::map<std::pair<int, UINT>, std::pair<int, bool>> want;  // flag, has a box
+    GViewCamera cam;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        if (r.op == kBoxes) {
+            reg.UpdateAll(&src);
+            for (auto& [k, v] : want) v.second = k.second % 7 != 0;
+        }
+        for (int key = r.first; r.op != kBoxes && (r.step > 0 ? key <= r.last : key >= r.last); key += r.step) {
+            const std::pair<int, UINT> k(r.type, static_cast<UINT>(key));
+            if (r.op == kAdd) {
+                reg.Add(r.type, k.second, r.flag);
+                auto [it, added] = want.emplace(k, std::make_pair(r.flag, false));
+                if (!added) it->second.first = r.flag;
+            } else {
+                EXPECT_EQ(reg.Del(r.type, k.second), want.erase(k) ? 1 : 0) << key;
+            }
+        }
+        ASSERT_EQ(reg.GetCount(), static_cast<int>(want.size()));
+        for (const auto& [k, v] : want) {
+            const auto o = reg.Find(k.first, k.second, cam);
+            ASSERT_TRUE(o.has_value()) << k.first << " " << k.second;
+            EXPECT_EQ(o->flag, v.first);
+            ASSERT_EQ(o->hasBox != 0, v.second) << k.first << " " << k.second;
+            C3DPoint lo, hi;
+            if (v.second) src.GetObjectBox(k.first, k.second, lo, hi);
+            if (v.second) EXPECT_TRUE(o->wlo == lo && o->whi == hi) << k.first << " " << k.second;
+        }
+        for (UINT absent : {0u, 20001u, 40000u}) EXPECT_FALSE(reg.Find(2001, absent, cam).has_value());
+        auto next = want.begin();
+        bool inOrder = true;
+        reg.ForEach([&](int type, UINT key, int flag) {
+            inOrder = inOrder && next != want.end() && next->first == std::make_pair(type, key) &&
+                      next->second.first == flag;
+            ++next;
+        });
+        EXPECT_TRUE(inOrder && next == want.end());
+    }
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ protected:
     }
     // Shown flag of a registered object, -1 when it is not registered.
     int Flag(int type, UINT key) const {
-        const GRE_Object* o = m_ctrl.FindObject(type, key);
+        const auto o = m_ctrl.FindObject(type, key);
         return o ? o->flag : -1;
     }
 
