@@ -446,6 +446,7 @@ void I_PVXCtrl::QTreeClearAll() {
 
 void I_PVXCtrl::RebuildQTree() {
     m_qt.Clear();
+    m_qt.Reserve(m_qtAtoms.size());
     for (size_t i = 0; i < m_qtAtoms.size(); ++i) AddToQTree(static_cast<int>(i));
 }
 
