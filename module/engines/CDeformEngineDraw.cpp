@@ -279,6 +279,7 @@ const PVXFlatFaces* CDeformEngine::KeptDeformedFaces(UINT nMemb, const double*& 
     std::vector<UINT> seed(e.faces.keys.begin(), e.faces.keys.end());
     seed.insert(seed.end(), elemNodes.begin(), elemNodes.end());
     e.faces.IndexNodes(seed);
+    e.faces.Compact();
     readRaw(e.faces.nodes);
     stampOf(e.stamp);
     m_KeptDispVersion[nMemb] = readVersion;

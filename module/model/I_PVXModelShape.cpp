@@ -586,6 +586,7 @@ const PVXFlatFaces* I_PVXModel::KeptMemberFaces(PVXKeptFaces& keep, UINT nKey, T
     PVXKeptFaces::Entry& e = keep.Renew(nKey, key);
     GetShapeMemberFlat(nKey, memb, arg, bKeys, e.faces);
     if (bKeys) e.faces.IndexNodes({});
+    e.faces.Compact();
     return &e.faces;
 }
 

@@ -54,6 +54,11 @@ PVXFacesRef PVXFacesRef::Of(const PVXFlatFaces& from, int first, int n) {
     return r;
 }
 
+void PVXFlatFaces::Compact() {
+    if (HasPointIndex()) std::vector<C3DPoint>().swap(corners);
+    if (node.size() == keys.size()) std::vector<UINT>().swap(keys);
+}
+
 void PVXFlatFaces::Clear() {
     corners.clear();
     start.clear();
@@ -309,7 +314,7 @@ void PVXFlatFaces::AppendEdges(int f, const std::vector<CPoint>& px, std::vector
 }
 
 const PVXFlatFaces::Lines* PVXFlatFaces::EdgeLines() const {
-    if (point.size() != corners.size()) return nullptr;
+    if (!HasPointIndex()) return nullptr;
     if (m_edgeLinesMade) return &m_edgeLines;
     m_edgeLinesMade = true;
     Lines& out = m_edgeLines;

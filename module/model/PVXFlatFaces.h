@@ -21,9 +21,9 @@ class CDC;
 class I_PVXCtrl;
 
 struct PVXFlatFaces {
-    std::vector<C3DPoint> corners;  // face after face
+    std::vector<C3DPoint> corners;  // face after face; empty once Compact has dropped them
     std::vector<int> start;         // face f: corners start[f] .. start[f + 1] - 1
-    std::vector<UINT> keys;         // node key per corner; empty when none were asked for
+    std::vector<UINT> keys;         // node key per corner; empty when none were asked for (or dropped)
     std::vector<int> flags;         // edge flag per corner (the host's second index); may be empty
     std::vector<UINT> faceKeys;     // per face: the element (or model element) it belongs to; may be empty
     std::vector<int> point;         // per corner: its point in points
@@ -36,14 +36,31 @@ struct PVXFlatFaces {
 
     int Faces() const { return start.empty() ? 0 : static_cast<int>(start.size()) - 1; }
     int Count(int f) const { return start[f + 1] - start[f]; }
+    // Every corner has its distinct point (point[c]), as Take and Finish leave the faces.
+    bool HasPointIndex() const { return !start.empty() && point.size() == static_cast<size_t>(start.back()); }
+    // Face f's corners, while they are kept.
     const C3DPoint* Corners(int f) const { return corners.data() + start[f]; }
+    // Face f's corners in place while they are kept, else copied from the points into buf
+    // (room for Count(f)).
+    const C3DPoint* Corners(int f, C3DPoint* buf) const {
+        if (!corners.empty() || !HasPointIndex()) return Corners(f);
+        for (int i = 0, at = start[f]; i < Count(f); ++i) buf[i] = points[static_cast<size_t>(point[at + i])];
+        return buf;
+    }
+    // Drops the corners (when the points and point index stand for them) and the node key per
+    // corner (when the node index does): a kept raft holds each of its points once.
+    void Compact();
     void Clear();
     // test(points, n) for face f, asked once.
     template <class Test>
     bool IsVisible(int f, Test&& test) const {
         if (visible.size() != start.size()) visible.assign(start.size(), -1);
         signed char& v = visible[static_cast<size_t>(f)];
-        if (v < 0) v = test(Corners(f), Count(f)) ? 1 : 0;
+        if (v < 0) {
+            C3DPoint small[8];
+            std::vector<C3DPoint> large(Count(f) > 8 ? static_cast<size_t>(Count(f)) : 0);
+            v = test(Corners(f, large.empty() ? small : large.data()), Count(f)) ? 1 : 0;
+        }
         return v != 0;
     }
 
