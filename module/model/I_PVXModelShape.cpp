@@ -533,7 +533,8 @@ int I_PVXModel::GetShapeMember(UINT nKey, T_PMEMB_D& memb, PolyListArray& faces,
     return HandOutFaces(*this, s, faces, pIndexArrays, arg);
 }
 
-int I_PVXModel::GetShapeMemberFlat(UINT nKey, T_PMEMB_D& memb, T_SHAPE_ARGUMENT& arg, bool bKeys, PVXFlatFaces& out) {
+int I_PVXModel::GetShapeMemberFlat(UINT nKey, T_PMEMB_D& memb, T_SHAPE_ARGUMENT& arg, bool bKeys, PVXFlatFaces& out,
+                                   bool bCorners) {
     out.Clear();
     PVXKeyArrayList none;
     T_SHAPE_ARGUMENT a = arg;
@@ -541,7 +542,7 @@ int I_PVXModel::GetShapeMemberFlat(UINT nKey, T_PMEMB_D& memb, T_SHAPE_ARGUMENT&
     HostShape s;
     bool flat = false;
     if (!BuildMemberHostShape(*this, nKey, memb, false, a, s, &out, &flat)) return 0;
-    if (flat) return out.Finish(m_pPVXCtrl);
+    if (flat) return out.Finish(m_pPVXCtrl, bCorners);
     return out.TakeAndFree(s.nFaces, s.counts, s.index, s.coords, bKeys ? &s.nodeKeys : nullptr, m_pPVXCtrl);
 }
 
@@ -584,7 +585,7 @@ const PVXFlatFaces* I_PVXModel::KeptMemberFaces(PVXKeptFaces& keep, UINT nKey, T
     const PVXFacesKey key = MakeFacesKey(memb.type, arg.bDeformed, bKeys);
     if (const PVXFlatFaces* kept = keep.Find(nKey, key)) return kept;
     PVXKeptFaces::Entry& e = keep.Renew(nKey, key);
-    GetShapeMemberFlat(nKey, memb, arg, bKeys, e.faces);
+    GetShapeMemberFlat(nKey, memb, arg, bKeys, e.faces, false);
     if (bKeys) e.faces.IndexNodes({});
     e.faces.Compact();
     return &e.faces;

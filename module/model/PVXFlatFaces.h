@@ -77,11 +77,13 @@ struct PVXFlatFaces {
     // The same with the host arrays handed in piece by piece (a member element after element),
     // so that the joined arrays are never made: Begin (with room for about nCorners), AddPiece
     // per piece (false, and nothing kept, when its arrays disagree), then Finish, which returns
-    // what Take would of the joined arrays.
+    // what Take would of the joined arrays; without bCorners the corners are left out (the
+    // points and point index stand for them). Corners come in as their distinct points, so a
+    // raft's corners are never held as such.
     void Begin(size_t nCorners);
     bool AddPiece(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
                   const CArray<double, double>& coords, const CArray<UINT, UINT>* pNodeKeys);
-    int Finish(I_PVXCtrl* ctrl);
+    int Finish(I_PVXCtrl* ctrl, bool bCorners = true);
     // nodes: the seed keys (duplicates dropped) followed by every other corner key; node[] indexes
     // them.
     void IndexNodes(const std::vector<UINT>& seed);
@@ -111,10 +113,13 @@ struct PVXFlatFaces {
     const Lines* EdgeLines() const;
 
 private:
-    // Finish's steps: the faces ordered back to front by ctrl (false when ctrl gives no order
-    // of them all), then the distinct points and point index made.
+    // Finish's step: the faces ordered back to front by ctrl (false when ctrl gives no order of
+    // them all).
     bool SortBackToFront(const I_PVXCtrl& ctrl);
-    void IndexPoints();
+    // The entry of m_pointSlots that holds p's point, or the free one where it would go.
+    size_t PointSlot(const C3DPoint& p) const;
+
+    std::vector<int> m_pointSlots;  // while pieces come: open-addressing table of points, -1 free
 
     mutable Lines m_edgeLines;
     mutable bool m_edgeLinesMade = false;
