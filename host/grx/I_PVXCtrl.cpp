@@ -396,18 +396,19 @@ void I_PVXCtrl::ZSortObjects(const std::vector<int>& types, const std::vector<UI
 }
 
 void I_PVXCtrl::ZSortCentroidSums(const std::vector<std::pair<C3DPoint, size_t>>& sums, std::vector<int>& order) const {
-    std::vector<std::pair<double, int>> d;
-    d.reserve(sums.size());
-    for (size_t i = 0; i < sums.size(); ++i) {
-        double z = -std::numeric_limits<double>::infinity();
-        if (sums[i].second > 0) {
-            z = m_cam.WorldToView(sums[i].first / static_cast<double>(sums[i].second)).z;
-            if (std::isnan(z)) z = -std::numeric_limits<double>::infinity();  // keeps the order defined
-        }
-        d.emplace_back(z, static_cast<int>(i));
-    }
+    ZSortCentroids(sums.size(), [&](size_t i) { return sums[i]; }, order);
+}
+
+double I_PVXCtrl::CentroidDepth(const C3DPoint& sum, size_t n) const {
+    if (n == 0) return -std::numeric_limits<double>::infinity();
+    const double z = m_cam.WorldToView(sum / static_cast<double>(n)).z;
+    return std::isnan(z) ? -std::numeric_limits<double>::infinity() : z;  // NaN: keeps the order defined
+}
+
+void I_PVXCtrl::SortByDepth(std::vector<std::pair<double, int>>& d, std::vector<int>& order) {
     std::stable_sort(d.begin(), d.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     order.clear();
+    order.reserve(d.size());
     for (auto& x : d) order.push_back(x.second);
 }
 
@@ -437,6 +438,12 @@ int I_PVXCtrl::QTreeAdd(GRE_Atom& atom) {
     m_qtAtoms.push_back(atom);
     // Kept even without a box: the tree takes it once UpdateAllWcsVcsMBR finds one.
     return AddToQTree(static_cast<int>(m_qtAtoms.size()) - 1) ? 1 : 0;
+}
+
+void I_PVXCtrl::QTreeReserve(int n) {
+    if (n <= 0) return;
+    m_qtAtoms.reserve(m_qtAtoms.size() + static_cast<size_t>(n));
+    m_qt.Reserve(static_cast<size_t>(m_qt.GetCount()) + static_cast<size_t>(n));
 }
 
 void I_PVXCtrl::QTreeClearAll() {

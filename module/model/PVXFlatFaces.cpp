@@ -163,6 +163,8 @@ int PVXFlatFaces::Finish(I_PVXCtrl* ctrl, bool bCorners) {
     const int nFaces = Faces();
     point.shrink_to_fit();
     keys.shrink_to_fit();
+    points.shrink_to_fit();
+    start.shrink_to_fit();
     if (ctrl && nFaces > 1 && !SortBackToFront(*ctrl)) {
         Clear();
         return 0;
@@ -193,15 +195,15 @@ int PVXFlatFaces::Finish(I_PVXCtrl* ctrl, bool bCorners) {
 bool PVXFlatFaces::SortBackToFront(const I_PVXCtrl& ctrl) {
     const int nFaces = Faces();
     std::vector<int> order;
-    {
-        // Each face's points summed in list order, as the list form sorts.
-        std::vector<std::pair<C3DPoint, size_t>> sums(static_cast<size_t>(nFaces));
-        for (int f = 0; f < nFaces; ++f) {
-            auto& [sum, n] = sums[static_cast<size_t>(f)];
-            for (int k = start[f]; k < start[f + 1]; ++k, ++n) sum += points[static_cast<size_t>(point[k])];
-        }
-        ctrl.ZSortCentroidSums(sums, order);
-    }
+    // Each face's points summed in list order, as the list form sorts.
+    ctrl.ZSortCentroids(
+        static_cast<size_t>(nFaces),
+        [&](size_t f) {
+            std::pair<C3DPoint, size_t> s;
+            for (int k = start[f]; k < start[f + 1]; ++k, ++s.second) s.first += points[static_cast<size_t>(point[k])];
+            return s;
+        },
+        order);
     if (order.size() != static_cast<size_t>(nFaces)) return false;
     const bool withKeys = !keys.empty();
     const int n = Count(0);
