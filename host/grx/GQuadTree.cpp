@@ -8,8 +8,8 @@ GQuadTree::GQuadTree() : m_nCount(0) {}
 GQuadTree::~GQuadTree() = default;
 
 void GQuadTree::Clear() {
-    m_nodes.clear();
-    m_items.clear();
+    std::vector<Node>().swap(m_nodes);
+    std::vector<Item>().swap(m_items);
     m_nCount = 0;
 }
 

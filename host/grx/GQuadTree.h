@@ -32,7 +32,7 @@ public:
     GQuadTree(const GQuadTree&) = delete;
     GQuadTree& operator=(const GQuadTree&) = delete;
 
-    // Empties the tree, keeping its room for the next fill.
+    // Empties the tree and frees its room.
     void Clear();
     // Room for n items, for a caller about to add that many.
     void Reserve(size_t n) { m_items.reserve(n); }

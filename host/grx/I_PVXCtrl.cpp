@@ -426,35 +426,40 @@ int I_PVXCtrl::IsObjectInClientWindow(int type, UINT key) {
 
 // ---- picking ------------------------------------------------------------------------------
 
-int I_PVXCtrl::AddToQTree(int id) {
-    const GRE_Atom& atom = m_qtAtoms[static_cast<size_t>(id)];
-    GRE_Object o;
-    if (!m_reg.Look(atom.m_nType, atom.m_nKey, m_pGeom.get(), m_cam, o)) return 0;
-    return m_qt.Insert(id, o.vbox);
-}
-
 int I_PVXCtrl::QTreeAdd(GRE_Atom& atom) {
     SyncView();
     m_qtAtoms.push_back(atom);
+    RebuildQTree();
     // Kept even without a box: the tree takes it once UpdateAllWcsVcsMBR finds one.
-    return AddToQTree(static_cast<int>(m_qtAtoms.size()) - 1) ? 1 : 0;
+    GRE_Object o;
+    return m_reg.Look(atom.m_nType, atom.m_nKey, m_pGeom.get(), m_cam, o);
 }
 
 void I_PVXCtrl::QTreeReserve(int n) {
-    if (n <= 0) return;
-    m_qtAtoms.reserve(m_qtAtoms.size() + static_cast<size_t>(n));
-    m_qt.Reserve(static_cast<size_t>(m_qt.GetCount()) + static_cast<size_t>(n));
+    if (n > 0) m_qtAtoms.reserve(m_qtAtoms.size() + static_cast<size_t>(n));
 }
 
 void I_PVXCtrl::QTreeClearAll() {
     m_qt.Clear();
     m_qtAtoms.clear();
+    m_bQTreeStale = false;
 }
 
 void I_PVXCtrl::RebuildQTree() {
+    if (m_bQTreeStale) return;
     m_qt.Clear();
+    m_bQTreeStale = true;
+}
+
+void I_PVXCtrl::BuildQTree() {
+    if (!m_bQTreeStale) return;
+    m_bQTreeStale = false;
     m_qt.Reserve(m_qtAtoms.size());
-    for (size_t i = 0; i < m_qtAtoms.size(); ++i) AddToQTree(static_cast<int>(i));
+    for (size_t i = 0; i < m_qtAtoms.size(); ++i) {
+        const GRE_Atom& atom = m_qtAtoms[i];
+        GRE_Object o;
+        if (m_reg.Look(atom.m_nType, atom.m_nKey, m_pGeom.get(), m_cam, o)) m_qt.Insert(static_cast<int>(i), o.vbox);
+    }
 }
 
 namespace {
@@ -480,6 +485,7 @@ int I_PVXCtrl::PickObject(CPoint ptWindow, GRE_Atom& atom, int tmin, int tmax) {
     double xv, yv;
     m_cam.PixelToView(ptWindow.x, ptWindow.y, xv, yv);
     const double tolView = kPickTolerance / m_cam.GetScale();
+    BuildQTree();
     std::vector<int> ids;
     m_qt.Query(xv, yv, tolView, ids);
     int best = -1;

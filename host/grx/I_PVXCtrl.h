@@ -512,8 +512,10 @@ private:
     void ViewChanged();  // after a rotation: view boxes and picking tree follow
     // Catches a turn made on the camera directly (GetCamera) before view boxes are used.
     void SyncView();
+    // The picking tree is made when a pick first needs it: a change of the entries or of the
+    // view boxes (RebuildQTree) drops it, BuildQTree makes it again from the entries.
     void RebuildQTree();
-    int AddToQTree(int id);  // index into m_qtAtoms
+    void BuildQTree();
     void DrawPoly(CDC* pDC, std::vector<C3DPoint> pts, const std::vector<int>* flags, int hasColor, COLORREF c,
                   bool window);
     // Records the item when the retained list is open and pDC is the memory DC; else draws it.
@@ -580,6 +582,7 @@ private:
     GObjectRegistry m_reg;
     GQuadTree m_qt;
     std::vector<GRE_Atom> m_qtAtoms;  // atoms of the picking tree, by tree id
+    bool m_bQTreeStale = false;        // m_qt is to be made again from m_qtAtoms
 
     int m_bEscPressed;
     std::vector<std::pair<UINT, std::string>> m_accel;

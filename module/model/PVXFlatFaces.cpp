@@ -96,6 +96,7 @@ int PVXFlatFaces::TakeAndFree(int nFaces, CArray<int, int>& counts, CArray<int, 
 void PVXFlatFaces::Begin(size_t nCorners) {
     Clear();
     point.reserve(nCorners);
+    points.reserve(nCorners / 3 + 16);  // plates of a mesh share each point about four ways
     start.push_back(0);
 }
 
