@@ -170,21 +170,22 @@ int PVXFlatFaces::Finish(I_PVXCtrl* ctrl, bool bCorners) {
         Clear();
         return 0;
     }
-    // The points numbered in the order the faces, as ordered, first come to them.
+    // The points numbered in the order the faces, as ordered, first come to them (every point
+    // has a corner), moved to their new places in place.
     {
         std::vector<int> renumber(points.size(), -1);
-        std::vector<C3DPoint> ordered(points.size());
         int next = 0;
         for (int& k : point) {
             int& r = renumber[static_cast<size_t>(k)];
-            if (r < 0) {
-                r = next++;
-                ordered[static_cast<size_t>(r)] = points[static_cast<size_t>(k)];
-            }
+            if (r < 0) r = next++;
             k = r;
         }
-        ordered.resize(static_cast<size_t>(next));
-        points.swap(ordered);
+        for (size_t k = 0; k < renumber.size(); ++k)
+            while (renumber[k] != static_cast<int>(k)) {
+                const size_t to = static_cast<size_t>(renumber[k]);
+                std::swap(points[k], points[to]);
+                std::swap(renumber[k], renumber[to]);
+            }
     }
     if (bCorners) {
         corners.resize(point.size());
