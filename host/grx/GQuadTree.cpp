@@ -4,17 +4,12 @@
 #include <cmath>
 #include <utility>
 
-struct GQuadTree::Node {
-    GRect2D box;  // square region of this node
-    std::vector<std::pair<int, GRect2D>> items;
-    std::unique_ptr<Node> child[4];  // all null or all set
-};
-
 GQuadTree::GQuadTree() : m_nCount(0) {}
 GQuadTree::~GQuadTree() = default;
 
 void GQuadTree::Clear() {
-    m_pRoot.reset();
+    std::vector<Node>().swap(m_nodes);
+    std::vector<Item>().swap(m_items);
     m_nCount = 0;
 }
 
@@ -25,83 +20,98 @@ static bool ValidRect(const GRect2D& rc) {
 
 int GQuadTree::Insert(int id, const GRect2D& rc) {
     if (!ValidRect(rc)) return 0;
-    if (!m_pRoot || !rc.Inside(m_pRoot->box)) Grow(rc);
-    InsertAt(m_pRoot.get(), id, rc, 0);
+    if (m_nodes.empty() || !rc.Inside(m_nodes[0].box)) Grow(rc);
+    m_items.push_back(Item{rc, id, -1});
+    InsertAt(0, static_cast<int>(m_items.size()) - 1, 0);
     ++m_nCount;
     return 1;
 }
 
 void GQuadTree::Grow(const GRect2D& rc) {
-    // New root square covering the old root and the new rectangle, with room to spare.
+    // New root square covering the old root and the new rectangle, with room to spare; the
+    // items go in again from it.
     GRect2D u = rc;
-    std::vector<std::pair<int, GRect2D>> items;
-    if (m_pRoot) {
-        u.left = std::min(u.left, m_pRoot->box.left);
-        u.bottom = std::min(u.bottom, m_pRoot->box.bottom);
-        u.right = std::max(u.right, m_pRoot->box.right);
-        u.top = std::max(u.top, m_pRoot->box.top);
-        CollectAll(m_pRoot.get(), items);
+    if (!m_nodes.empty()) {
+        const GRect2D& b = m_nodes[0].box;
+        u.left = std::min(u.left, b.left);
+        u.bottom = std::min(u.bottom, b.bottom);
+        u.right = std::max(u.right, b.right);
+        u.top = std::max(u.top, b.top);
     }
     const double cx = (u.left + u.right) / 2.0, cy = (u.bottom + u.top) / 2.0;
     double half = std::max(u.right - u.left, u.top - u.bottom);
     if (!(half > 0.0)) half = std::max(1.0, std::fabs(cx) + std::fabs(cy));
-    m_pRoot = std::make_unique<Node>();
-    m_pRoot->box = GRect2D{cx - half, cy - half, cx + half, cy + half};
-    for (auto& it : items) InsertAt(m_pRoot.get(), it.first, it.second, 0);
+    m_nodes.clear();
+    m_nodes.push_back(Node{GRect2D{cx - half, cy - half, cx + half, cy + half}});
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        m_items[i].next = -1;
+        InsertAt(0, static_cast<int>(i), 0);
+    }
 }
 
-void GQuadTree::InsertAt(Node* n, int id, const GRect2D& rc, int depth) {
+void GQuadTree::InsertAt(int n, int it, int depth) {
+    const GRect2D rc = m_items[static_cast<size_t>(it)].rc;
     for (;;) {
-        if (n->child[0]) {
-            Node* next = nullptr;
-            for (auto& c : n->child)
-                if (rc.Inside(c->box)) { next = c.get(); break; }
-            if (!next) break;  // straddles a split line: stays here
+        const int child = m_nodes[static_cast<size_t>(n)].child;
+        if (child >= 0) {
+            int next = -1;
+            for (int c = child; c < child + 4; ++c)
+                if (rc.Inside(m_nodes[static_cast<size_t>(c)].box)) { next = c; break; }
+            if (next < 0) break;  // straddles a split line: stays here
             n = next;
             ++depth;
             continue;
         }
-        n->items.emplace_back(id, rc);
-        if (static_cast<int>(n->items.size()) <= kNodeCapacity || depth >= kMaxDepth) return;
+        Node& leaf = m_nodes[static_cast<size_t>(n)];
+        m_items[static_cast<size_t>(it)].next = leaf.first;
+        leaf.first = it;
+        if (++leaf.count <= kNodeCapacity || depth >= kMaxDepth) return;
         // Split and push down what fits in a quarter.
-        const GRect2D b = n->box;
+        const GRect2D b = leaf.box;
         const double mx = (b.left + b.right) / 2.0, my = (b.bottom + b.top) / 2.0;
         const GRect2D q[4] = {{b.left, b.bottom, mx, my}, {mx, b.bottom, b.right, my},
                               {b.left, my, mx, b.top}, {mx, my, b.right, b.top}};
-        for (int i = 0; i < 4; ++i) {
-            n->child[i] = std::make_unique<Node>();
-            n->child[i]->box = q[i];
-        }
-        std::vector<std::pair<int, GRect2D>> keep, moved;
-        keep.swap(n->items);
-        for (auto& it : keep) {
+        const int first = static_cast<int>(m_nodes.size());
+        for (const GRect2D& r : q) m_nodes.push_back(Node{r});
+        Node& split = m_nodes[static_cast<size_t>(n)];
+        split.child = first;
+        int list = split.first;
+        split.first = -1;
+        split.count = 0;
+        while (list >= 0) {
+            Item& item = m_items[static_cast<size_t>(list)];
+            const int following = item.next;
             bool down = false;
-            for (auto& c : n->child)
-                if (it.second.Inside(c->box)) { moved.push_back(it); down = true; break; }
-            if (!down) n->items.push_back(it);
+            for (int c = first; c < first + 4 && !down; ++c) down = item.rc.Inside(m_nodes[static_cast<size_t>(c)].box);
+            if (down) {
+                InsertAt(n, list, depth);
+            } else {
+                Node& keep = m_nodes[static_cast<size_t>(n)];
+                item.next = keep.first;
+                keep.first = list;
+                ++keep.count;
+            }
+            list = following;
         }
-        for (auto& it : moved) InsertAt(n, it.first, it.second, depth);
         return;
     }
-    n->items.emplace_back(id, rc);
+    Node& node = m_nodes[static_cast<size_t>(n)];
+    m_items[static_cast<size_t>(it)].next = node.first;
+    node.first = it;
+    ++node.count;
 }
 
 void GQuadTree::Query(double x, double y, double tol, std::vector<int>& ids) const {
     ids.clear();
-    if (m_pRoot) Collect(m_pRoot.get(), x, y, tol, ids);
+    if (!m_nodes.empty()) Collect(0, x, y, tol, ids);
     std::sort(ids.begin(), ids.end());
 }
 
-void GQuadTree::Collect(const Node* n, double x, double y, double tol, std::vector<int>& ids) {
-    if (!n->box.Contains(x, y, tol)) return;
-    for (auto& it : n->items)
-        if (it.second.Contains(x, y, tol)) ids.push_back(it.first);
-    if (n->child[0])
-        for (auto& c : n->child) Collect(c.get(), x, y, tol, ids);
-}
-
-void GQuadTree::CollectAll(const Node* n, std::vector<std::pair<int, GRect2D>>& items) {
-    items.insert(items.end(), n->items.begin(), n->items.end());
-    if (n->child[0])
-        for (auto& c : n->child) CollectAll(c.get(), items);
+void GQuadTree::Collect(int n, double x, double y, double tol, std::vector<int>& ids) const {
+    const Node& node = m_nodes[static_cast<size_t>(n)];
+    if (!node.box.Contains(x, y, tol)) return;
+    for (int it = node.first; it >= 0; it = m_items[static_cast<size_t>(it)].next)
+        if (m_items[static_cast<size_t>(it)].rc.Contains(x, y, tol)) ids.push_back(m_items[static_cast<size_t>(it)].id);
+    if (node.child >= 0)
+        for (int c = node.child; c < node.child + 4; ++c) Collect(c, x, y, tol, ids);
 }

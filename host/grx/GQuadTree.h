@@ -8,7 +8,7 @@
 // is ever dropped.
 #pragma once
 
-#include <memory>
+#include <cstddef>
 #include <vector>
 
 struct GRect2D {
@@ -32,7 +32,10 @@ public:
     GQuadTree(const GQuadTree&) = delete;
     GQuadTree& operator=(const GQuadTree&) = delete;
 
+    // Empties the tree and frees its room.
     void Clear();
+    // Room for n items, for a caller about to add that many.
+    void Reserve(size_t n) { m_items.reserve(n); }
     // Adds an item; `id` is the caller's index. Invalid (inverted or non-finite) rectangles are
     // refused with 0.
     int Insert(int id, const GRect2D& rc);
@@ -41,12 +44,25 @@ public:
     int GetCount() const { return m_nCount; }
 
 private:
-    struct Node;
+    // Nodes and items live in two flat arrays (no allocation per node or item); a node's items
+    // are a list threaded through the items array.
+    struct Item {
+        GRect2D rc;
+        int id;
+        int next;  // next item of the same node, -1 after the last
+    };
+    struct Node {
+        GRect2D box;     // square region of this node
+        int child = -1;  // first of the four children (consecutive), -1 for a leaf
+        int first = -1;  // first item, -1 when none
+        int count = 0;   // items in the list
+    };
     void Grow(const GRect2D& rc);
-    static void InsertAt(Node* n, int id, const GRect2D& rc, int depth);
-    static void Collect(const Node* n, double x, double y, double tol, std::vector<int>& ids);
-    static void CollectAll(const Node* n, std::vector<std::pair<int, GRect2D>>& items);
+    // Links item it into the tree below node n (at depth), splitting full leaves.
+    void InsertAt(int n, int it, int depth);
+    void Collect(int n, double x, double y, double tol, std::vector<int>& ids) const;
 
-    std::unique_ptr<Node> m_pRoot;  // null while empty
+    std::vector<Node> m_nodes;  // [0] is the root; empty while the tree is
+    std::vector<Item> m_items;
     int m_nCount;
 };

@@ -396,18 +396,19 @@ void I_PVXCtrl::ZSortObjects(const std::vector<int>& types, const std::vector<UI
 }
 
 void I_PVXCtrl::ZSortCentroidSums(const std::vector<std::pair<C3DPoint, size_t>>& sums, std::vector<int>& order) const {
-    std::vector<std::pair<double, int>> d;
-    d.reserve(sums.size());
-    for (size_t i = 0; i < sums.size(); ++i) {
-        double z = -std::numeric_limits<double>::infinity();
-        if (sums[i].second > 0) {
-            z = m_cam.WorldToView(sums[i].first / static_cast<double>(sums[i].second)).z;
-            if (std::isnan(z)) z = -std::numeric_limits<double>::infinity();  // keeps the order defined
-        }
-        d.emplace_back(z, static_cast<int>(i));
-    }
+    ZSortCentroids(sums.size(), [&](size_t i) { return sums[i]; }, order);
+}
+
+double I_PVXCtrl::CentroidDepth(const C3DPoint& sum, size_t n) const {
+    if (n == 0) return -std::numeric_limits<double>::infinity();
+    const double z = m_cam.WorldToView(sum / static_cast<double>(n)).z;
+    return std::isnan(z) ? -std::numeric_limits<double>::infinity() : z;  // NaN: keeps the order defined
+}
+
+void I_PVXCtrl::SortByDepth(std::vector<std::pair<double, int>>& d, std::vector<int>& order) {
     std::stable_sort(d.begin(), d.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     order.clear();
+    order.reserve(d.size());
     for (auto& x : d) order.push_back(x.second);
 }
 
@@ -425,28 +426,40 @@ int I_PVXCtrl::IsObjectInClientWindow(int type, UINT key) {
 
 // ---- picking ------------------------------------------------------------------------------
 
-int I_PVXCtrl::AddToQTree(int id) {
-    const GRE_Atom& atom = m_qtAtoms[static_cast<size_t>(id)];
-    GRE_Object o;
-    if (!m_reg.Look(atom.m_nType, atom.m_nKey, m_pGeom.get(), m_cam, o)) return 0;
-    return m_qt.Insert(id, o.vbox);
-}
-
 int I_PVXCtrl::QTreeAdd(GRE_Atom& atom) {
     SyncView();
     m_qtAtoms.push_back(atom);
+    RebuildQTree();
     // Kept even without a box: the tree takes it once UpdateAllWcsVcsMBR finds one.
-    return AddToQTree(static_cast<int>(m_qtAtoms.size()) - 1) ? 1 : 0;
+    GRE_Object o;
+    return m_reg.Look(atom.m_nType, atom.m_nKey, m_pGeom.get(), m_cam, o);
+}
+
+void I_PVXCtrl::QTreeReserve(int n) {
+    if (n > 0) m_qtAtoms.reserve(m_qtAtoms.size() + static_cast<size_t>(n));
 }
 
 void I_PVXCtrl::QTreeClearAll() {
     m_qt.Clear();
     m_qtAtoms.clear();
+    m_bQTreeStale = false;
 }
 
 void I_PVXCtrl::RebuildQTree() {
+    if (m_bQTreeStale) return;
     m_qt.Clear();
-    for (size_t i = 0; i < m_qtAtoms.size(); ++i) AddToQTree(static_cast<int>(i));
+    m_bQTreeStale = true;
+}
+
+void I_PVXCtrl::BuildQTree() {
+    if (!m_bQTreeStale) return;
+    m_bQTreeStale = false;
+    m_qt.Reserve(m_qtAtoms.size());
+    for (size_t i = 0; i < m_qtAtoms.size(); ++i) {
+        const GRE_Atom& atom = m_qtAtoms[i];
+        GRE_Object o;
+        if (m_reg.Look(atom.m_nType, atom.m_nKey, m_pGeom.get(), m_cam, o)) m_qt.Insert(static_cast<int>(i), o.vbox);
+    }
 }
 
 namespace {
@@ -472,6 +485,7 @@ int I_PVXCtrl::PickObject(CPoint ptWindow, GRE_Atom& atom, int tmin, int tmax) {
     double xv, yv;
     m_cam.PixelToView(ptWindow.x, ptWindow.y, xv, yv);
     const double tolView = kPickTolerance / m_cam.GetScale();
+    BuildQTree();
     std::vector<int> ids;
     m_qt.Query(xv, yv, tolView, ids);
     int best = -1;

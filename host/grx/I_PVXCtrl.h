@@ -329,6 +329,18 @@ public:
     // Back-to-front order of faces given by each face's sum of points and their count, by the
     // view depth of the centroid (0 points: an empty face, drawn first).
     void ZSortCentroidSums(const std::vector<std::pair<C3DPoint, size_t>>& sums, std::vector<int>& order) const;
+    // The same for n faces, face i's sum of points and their count given by sumOf(i), so that a
+    // caller holding a hundred thousand faces need not gather the sums first.
+    template <class SumOf>
+    void ZSortCentroids(size_t n, SumOf&& sumOf, std::vector<int>& order) const {
+        std::vector<std::pair<double, int>> d;
+        d.reserve(n);
+        for (size_t i = 0; i < n; ++i) {
+            const std::pair<C3DPoint, size_t> s = sumOf(i);
+            d.emplace_back(CentroidDepth(s.first, s.second), static_cast<int>(i));
+        }
+        SortByDepth(d, order);
+    }
     // Reorders the array itself back to front.
     template <class L, class A1>
     void GetZSortPolygonList(CArray<L*, A1>& faces) {
@@ -354,6 +366,8 @@ public:
     // Recomputes world boxes (asked of the model) and view boxes of every registered object.
     void UpdateAllWcsVcsMBR();
     int QTreeAdd(GRE_Atom& atom);
+    // Room for n more picking entries, for a caller about to add that many.
+    void QTreeReserve(int n);
     void QTreeClearAll();
     int QTreeGetCount() const { return static_cast<int>(m_qtAtoms.size()); }
     // The picking-tree object under a client-window point (closest to it; equally close: a
@@ -498,14 +512,20 @@ private:
     void ViewChanged();  // after a rotation: view boxes and picking tree follow
     // Catches a turn made on the camera directly (GetCamera) before view boxes are used.
     void SyncView();
+    // The picking tree is made when a pick first needs it: a change of the entries or of the
+    // view boxes (RebuildQTree) drops it, BuildQTree makes it again from the entries.
     void RebuildQTree();
-    int AddToQTree(int id);  // index into m_qtAtoms
+    void BuildQTree();
     void DrawPoly(CDC* pDC, std::vector<C3DPoint> pts, const std::vector<int>* flags, int hasColor, COLORREF c,
                   bool window);
     // Records the item when the retained list is open and pDC is the memory DC; else draws it.
     void Emit(CDC* pDC, GXgrItem& item, bool window);
     void DrawItem(CDC* pDC, const GXgrItem& item, const GViewCamera& cam, bool useStoredObjects);
     void ZSortObjects(const std::vector<int>& types, const std::vector<UINT>& keys, std::vector<GRE_Atom>& out);
+    // View depth of the centroid of n points summing to sum; minus infinity for none (or NaN).
+    double CentroidDepth(const C3DPoint& sum, size_t n) const;
+    // The indices of d (depth, index) back to front, equal depths in their order.
+    static void SortByDepth(std::vector<std::pair<double, int>>& d, std::vector<int>& order);
     int ClipColorPolygon(const std::vector<C3DPoint>& pts, const std::vector<DWORD>& colors, bool window,
                          std::vector<CPoint>& out, std::vector<DWORD>& outColors) const;
     static void SubtractKeys(const std::vector<UINT>& all, const std::vector<UINT>& subset, std::vector<UINT>& r);
@@ -562,6 +582,7 @@ private:
     GObjectRegistry m_reg;
     GQuadTree m_qt;
     std::vector<GRE_Atom> m_qtAtoms;  // atoms of the picking tree, by tree id
+    bool m_bQTreeStale = false;        // m_qt is to be made again from m_qtAtoms
 
     int m_bEscPressed;
     std::vector<std::pair<UINT, std::string>> m_accel;

@@ -52,9 +52,8 @@ void SelectorAxes(int nSel, bool& x, bool& y, bool& z) {
 
 }  // namespace
 
-CDeformEngine::CDeformEngine(I_PVXModelBase* pModel) : m_mapSettle(10), m_mapDisp(10) {
+CDeformEngine::CDeformEngine(I_PVXModelBase* pModel) : m_mapSettle(10) {
     m_pModel = pModel;
-    m_mapDisp.InitHashTable(kMapBuckets);
     m_mapSettle.InitHashTable(kMapBuckets);
     DispChanged();
     InitData();
@@ -270,6 +269,51 @@ int CDeformEngine::ReadHostDisp(UINT nNode, T_DISP_D& d) const {
 void CDeformEngine::DispChanged() {
     static std::atomic<unsigned long long> s_nVersion{0};
     m_nDispVersion = ++s_nVersion;
+}
+
+size_t CDispRecords::Probe(UINT key) const {
+    const size_t mask = m_index.size() - 1;
+    unsigned long long h = key * 0x9E3779B97F4A7C15ull;
+    for (size_t at = static_cast<size_t>(h >> 32) & mask;; at = (at + 1) & mask) {
+        const int r = m_index[at];
+        if (r < 0 || m_keys[static_cast<size_t>(r)] == key) return at;
+    }
+}
+
+BOOL CDispRecords::Lookup(UINT key, T_DISP_D& d) const {
+    if (m_index.empty()) return FALSE;
+    const int r = m_index[Probe(key)];
+    if (r < 0) return FALSE;
+    d = At(static_cast<size_t>(r));
+    return TRUE;
+}
+
+void CDispRecords::SetAt(UINT key, const T_DISP_D& d) {
+    if (!m_index.empty()) {
+        if (const int r = m_index[Probe(key)]; r >= 0) {
+            At(static_cast<size_t>(r)) = d;
+            return;
+        }
+    }
+    const size_t n = m_keys.size();
+    // At most three quarters full.
+    if (4 * (n + 1) > 3 * m_index.size()) {
+        m_index.assign(std::max<size_t>(64, 2 * m_index.size()), -1);
+        for (size_t i = 0; i < n; ++i) m_index[Probe(m_keys[i])] = static_cast<int>(i);
+    }
+    if (n % kBlock == 0) {
+        m_blocks.emplace_back();
+        m_blocks.back().reserve(kBlock);
+    }
+    m_index[Probe(key)] = static_cast<int>(n);
+    m_keys.push_back(key);
+    m_blocks.back().push_back(d);
+}
+
+void CDispRecords::RemoveAll() {
+    std::vector<UINT>().swap(m_keys);
+    std::vector<std::vector<T_DISP_D>>().swap(m_blocks);
+    std::vector<int>().swap(m_index);
 }
 
 void CDeformEngine::SetDispRecord(UINT nNode, const T_DISP_D& d) {

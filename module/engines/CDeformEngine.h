@@ -51,6 +51,29 @@ struct T_BEAM_DEFORM {
     CArray<double, double> arrValue;
 };
 
+// Displacement records by node key, for hundreds of thousands of nodes: the records in blocks
+// of one array (no allocation per record, none moved as more come), found through an
+// open-addressing index on the key.
+class CDispRecords {
+public:
+    BOOL Lookup(UINT key, T_DISP_D& d) const;
+    // Adds the node's record or replaces it.
+    void SetAt(UINT key, const T_DISP_D& d);
+    // Removes every record and frees the room.
+    void RemoveAll();
+    INT_PTR GetCount() const { return static_cast<INT_PTR>(m_keys.size()); }
+
+private:
+    static constexpr size_t kBlock = 4096;  // records per block
+    size_t Probe(UINT key) const;  // the index entry of key, or the free one where it would go
+    T_DISP_D& At(size_t i) { return m_blocks[i / kBlock][i % kBlock]; }
+    const T_DISP_D& At(size_t i) const { return m_blocks[i / kBlock][i % kBlock]; }
+
+    std::vector<UINT> m_keys;                    // per record
+    std::vector<std::vector<T_DISP_D>> m_blocks; // the records, kBlock a block
+    std::vector<int> m_index;                    // a record or -1, linear probing
+};
+
 class CDeformEngine : public CEngineBase {
 public:
     // Selectors of the displayed component (m_nComponent).
@@ -231,7 +254,7 @@ public:
     CArray<UINT, UINT> m_arrPickedNode; // picked nodes (emptied by a redraw request)
     // The node displacement records, read-only: the list builders write them (and SetDispRecord),
     // each change moving a version on, so kept deformed faces read them again only after one.
-    const CMap<UINT, UINT, T_DISP_D, T_DISP_D&>& DispRecords() const { return m_mapDisp; }
+    const CDispRecords& DispRecords() const { return m_mapDisp; }
     void SetDispRecord(UINT nNode, const T_DISP_D& d);
     CArray<UINT, UINT> m_arrSettleKey;                         // settlement points built
     CMap<UINT, UINT, T_PCDSINK_D, T_PCDSINK_D&> m_mapSettle;   // their records
@@ -249,7 +272,7 @@ public:
     static constexpr UINT kMapBuckets = 10007;  // node and settlement maps
 
 private:
-    CMap<UINT, UINT, T_DISP_D, T_DISP_D&> m_mapDisp;  // node displacement records
+    CDispRecords m_mapDisp;  // node displacement records
     // Moves on with every change of m_mapDisp; drawn from one counter for all engines, so two
     // engines' records never share a version.
     unsigned long long m_nDispVersion = 0;

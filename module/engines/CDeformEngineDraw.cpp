@@ -273,12 +273,13 @@ const PVXFlatFaces* CDeformEngine::KeptDeformedFaces(UINT nMemb, const double*& 
     a.bDeformed = 1;
     a.pNodeDisp = disp.GetSize() ? &disp : nullptr;
     PVXKeptFaces::Entry& e = m_KeptDeformed.Renew(nMemb, key);
-    pModel->GetShapeMemberFlat(nMemb, memb, a, true, e.faces);
+    pModel->GetShapeMemberFlat(nMemb, memb, a, true, e.faces, false);
     // Nodes numbered as the faces (back to front) first meet them, so that drawing reads their
     // values nearly in order; the elements' other nodes after them.
     std::vector<UINT> seed(e.faces.keys.begin(), e.faces.keys.end());
     seed.insert(seed.end(), elemNodes.begin(), elemNodes.end());
     e.faces.IndexNodes(seed);
+    e.faces.Compact();
     readRaw(e.faces.nodes);
     stampOf(e.stamp);
     m_KeptDispVersion[nMemb] = readVersion;

@@ -547,7 +547,7 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
     // One value per node and one pixel per point, each made when a face first needs it: the
     // faces then read every record and point once, where a pass over them all first would read
     // them twice.
-    const bool bDistinct = ff.point.size() == ff.corners.size();
+    const bool bDistinct = ff.HasPointIndex();
     std::vector<double>& nodeValues = NodeValueScratch();
     std::vector<unsigned char>& made = MadeScratch();
     nodeValues.resize(ff.nodes.size());
@@ -595,9 +595,10 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
 
     CArray<int, int> flags;
     CList<C3DPoint> face;
+    C3DPoint own[4];  // a face's corners when the faces keep only their points
     auto asList = [&](int f) {
         face.RemoveAll();
-        const C3DPoint* p = ff.Corners(f);
+        const C3DPoint* p = ff.Corners(f, own);
         for (int i = 0; i < ff.Count(f); ++i) face.AddTail(p[i]);
     };
     double v[4];
@@ -607,8 +608,8 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
             return -1;
         }
         const int n = ff.Count(f);
-        const C3DPoint* p = ff.Corners(f);
         if (n < 2 || n > 4) continue;
+        const C3DPoint* p = ff.Corners(f, own);
         if (NeedsVisibleTest(nFaces, nElemType, n) &&
             !ff.IsVisible(f, [&](const C3DPoint* q, int k) { return m_pModel->IsVisibleFace(q, k) != 0; }))
             continue;

@@ -227,8 +227,9 @@ int CPlotReactionEng::DrawRaftFaces(const T_PMEMB_D& membIn, const PVXFlatFaces&
     for (int f = 0; f < ff.Faces(); ++f) {
         if (WatchEscKeyPress()) return -1;
         const int n = ff.Count(f);
-        const C3DPoint* pts = ff.Corners(f);
         if (n < 2 || n > 4) continue;
+        C3DPoint own[4];
+        const C3DPoint* pts = ff.Corners(f, own);
         if (!ff.IsVisible(f, [&](const C3DPoint* q, int k) { return m->IsVisibleFace(q, k) != 0; })) continue;
         double values[4];
         for (int k = 0; k < n; ++k) values[k] = nodeValues[ff.node[ff.start[f] + k]];

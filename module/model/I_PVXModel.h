@@ -293,8 +293,10 @@ public:
     int GetShapeMember(UINT nKey, T_PMEMB_D& memb, PolyListArray& faces, IndexArrayList* pIndexArrays,
                        T_SHAPE_ARGUMENT& arg, int nOpt1, int nOpt2);
     // The member's faces as GetShapeMember hands them out, as flat arrays (node keys per corner
-    // with bKeys); the number of faces.
-    int GetShapeMemberFlat(UINT nKey, T_PMEMB_D& memb, T_SHAPE_ARGUMENT& arg, bool bKeys, PVXFlatFaces& out);
+    // with bKeys); the number of faces. Without bCorners the corners may be left out, the points
+    // and point index standing for them.
+    int GetShapeMemberFlat(UINT nKey, T_PMEMB_D& memb, T_SHAPE_ARGUMENT& arg, bool bKeys, PVXFlatFaces& out,
+                           bool bCorners = true);
     // What a member shape of that type is built from now (PVXKeptFaces).
     PVXFacesKey MakeFacesKey(int nMembType, int bDeformed, int bKeys) const;
     // The member's faces as GetShapeMember(arg) would hand them out, from keep while they still

@@ -20,6 +20,7 @@ void DelAll(I_PVXCtrl* pCtrl, int type, const CArray<UINT, UINT>& keys) {
 }
 
 void AddAtoms(I_PVXCtrl* pCtrl, int type, const CArray<UINT, UINT>& keys) {
+    pCtrl->QTreeReserve(static_cast<int>(keys.GetSize()));
     for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
         GRE_Atom atom(type, keys[i]);
         pCtrl->QTreeAdd(atom);

@@ -450,11 +450,12 @@ int I_PVXModel::GetShapeOnlyElement(UINT nKey, T_PELEM_D& elem, PolyListArray& f
 
 namespace {
 
-// The host arrays of one member's faces; false when the member cannot be shaped. With pFlat, a
-// plain member's faces go into it element by element instead (Begin and AddPiece, ready for
-// Finish; *pFlatTaken set): a raft's faces joined in host arrays would be a second copy of them.
+// The host arrays of one member's faces; false when the member cannot be shaped. With pPiece, a
+// plain member's faces go to it element by element instead (*pPieceTaken set): a raft's faces
+// joined in host arrays would be a second copy of them.
 bool BuildMemberHostShape(I_PVXModel& m, UINT nKey, T_PMEMB_D& memb, bool wantIndex2, T_SHAPE_ARGUMENT& arg,
-                          HostShape& s, PVXFlatFaces* pFlat = nullptr, bool* pFlatTaken = nullptr) {
+                          HostShape& s, const CPVXGeomCtrl::ShapePiece* pPiece = nullptr,
+                          bool* pPieceTaken = nullptr) {
     CPVXGeomCtrl* pGeom = m.GetGeomCtrl();
     if (!pGeom) return false;
     T_PVX_DOPT_D none;
@@ -484,20 +485,33 @@ bool BuildMemberHostShape(I_PVXModel& m, UINT nKey, T_PMEMB_D& memb, bool wantIn
         pGeom->MakeSuperMembShape(nKey, cull, wirePlane, arg.bDeformed, s.nFaces, &s.counts, &s.index, pIndex2,
                                   &s.coords, opt.m_bShrink, opt.m_dShrinkFactor, pEndDisp, pNodeKeys,
                                   opt.m_bWireFrame, arg.pNodeDisp, memb, pFaceKeys);
-    } else if (pFlat) {
-        pFlat->Begin(static_cast<size_t>(memb.aElem.GetSize()) * 4);  // room for a plate's four corners each
-        *pFlatTaken = true;
-        pGeom->ForEachMembElemShape(
-            nKey, cull, wirePlane, arg.bDeformed, opt.m_bShrink, opt.m_dShrinkFactor, pEndDisp, pNodeKeys != nullptr,
-            opt.m_bWireFrame, arg.pNodeDisp,
-            [&](int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
-                const CArray<double, double>& coords, const CArray<UINT, UINT>* pKeys) {
-                return pFlat->AddPiece(nFaces, counts, index, coords, pKeys);
-            });
+    } else if (pPiece) {
+        *pPieceTaken = true;
+        pGeom->ForEachMembElemShape(nKey, cull, wirePlane, arg.bDeformed, opt.m_bShrink, opt.m_dShrinkFactor,
+                                    pEndDisp, pNodeKeys != nullptr, opt.m_bWireFrame, arg.pNodeDisp, *pPiece);
     } else {
         pGeom->MakeMembShape(nKey, cull, wirePlane, arg.bDeformed, s.nFaces, &s.counts, &s.index, pIndex2, &s.coords,
                              opt.m_bShrink, opt.m_dShrinkFactor, pEndDisp, pNodeKeys, opt.m_bWireFrame,
                              arg.pNodeDisp, memb, pFaceKeys, 1);
+    }
+    return true;
+}
+
+// Widens [lo, hi] by the corners of one piece of host arrays, checked as HandOutFaces checks
+// them; false when they disagree.
+bool WidenByPiece(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
+                  const CArray<double, double>& coords, C3DPoint& lo, C3DPoint& hi) {
+    const INT_PTR nCoords = coords.GetSize();
+    if (nFaces < 0 || nFaces > counts.GetSize()) return false;
+    INT_PTR at = 0;
+    for (int f = 0; f < nFaces; ++f) {
+        const int n = counts[f];
+        if (n < 0 || at + n > index.GetSize()) return false;
+        for (int v = 0; v < n; ++v, ++at) {
+            const int i = index[at];
+            if (i < 0 || i + 2 >= nCoords) return false;
+            Widen(lo, hi, C3DPoint(coords[i], coords[i + 1], coords[i + 2]));
+        }
     }
     return true;
 }
@@ -533,15 +547,25 @@ int I_PVXModel::GetShapeMember(UINT nKey, T_PMEMB_D& memb, PolyListArray& faces,
     return HandOutFaces(*this, s, faces, pIndexArrays, arg);
 }
 
-int I_PVXModel::GetShapeMemberFlat(UINT nKey, T_PMEMB_D& memb, T_SHAPE_ARGUMENT& arg, bool bKeys, PVXFlatFaces& out) {
+int I_PVXModel::GetShapeMemberFlat(UINT nKey, T_PMEMB_D& memb, T_SHAPE_ARGUMENT& arg, bool bKeys, PVXFlatFaces& out,
+                                   bool bCorners) {
     out.Clear();
     PVXKeyArrayList none;
     T_SHAPE_ARGUMENT a = arg;
     a.pFaceNodeKeys = bKeys ? &none : nullptr;  // asks the host for the keys; nothing is put in it
     HostShape s;
     bool flat = false;
-    if (!BuildMemberHostShape(*this, nKey, memb, false, a, s, &out, &flat)) return 0;
-    if (flat) return out.Finish(m_pPVXCtrl);
+    out.Begin(static_cast<size_t>(memb.aElem.GetSize()) * 4);  // room for a plate's four corners each
+    const CPVXGeomCtrl::ShapePiece piece = [&](int nFaces, const CArray<int, int>& counts,
+                                               const CArray<int, int>& index, const CArray<double, double>& coords,
+                                               const CArray<UINT, UINT>* pKeys) {
+        return out.AddPiece(nFaces, counts, index, coords, pKeys);
+    };
+    if (!BuildMemberHostShape(*this, nKey, memb, false, a, s, &piece, &flat)) {
+        out.Clear();
+        return 0;
+    }
+    if (flat) return out.Finish(m_pPVXCtrl, bCorners);
     return out.TakeAndFree(s.nFaces, s.counts, s.index, s.coords, bKeys ? &s.nodeKeys : nullptr, m_pPVXCtrl);
 }
 
@@ -584,8 +608,9 @@ const PVXFlatFaces* I_PVXModel::KeptMemberFaces(PVXKeptFaces& keep, UINT nKey, T
     const PVXFacesKey key = MakeFacesKey(memb.type, arg.bDeformed, bKeys);
     if (const PVXFlatFaces* kept = keep.Find(nKey, key)) return kept;
     PVXKeptFaces::Entry& e = keep.Renew(nKey, key);
-    GetShapeMemberFlat(nKey, memb, arg, bKeys, e.faces);
+    GetShapeMemberFlat(nKey, memb, arg, bKeys, e.faces, false);
     if (bKeys) e.faces.IndexNodes({});
+    e.faces.Compact();
     return &e.faces;
 }
 
@@ -766,7 +791,19 @@ int I_PVXModel::GetRangeElement(UINT nMembKey, C3DPoint* pMin, C3DPoint* pMax) {
         if (bLines) m_pDispOpt->m_bWireFrame = 1;
         HostShape s;
         T_SHAPE_ARGUMENT arg;
-        if (BuildMemberHostShape(*this, nMembKey, memb, true, arg, s)) BoxOfHostShape(s, box.lo, box.hi);
+        // A plain member's box is widened element by element, its joined host arrays never made.
+        C3DPoint a, b;
+        StartBox(a, b);
+        bool bPieces = false, bAgree = true;
+        const CPVXGeomCtrl::ShapePiece piece = [&](int nFaces, const CArray<int, int>& counts,
+                                                   const CArray<int, int>& index,
+                                                   const CArray<double, double>& coords, const CArray<UINT, UINT>*) {
+            return bAgree = WidenByPiece(nFaces, counts, index, coords, a, b);
+        };
+        if (BuildMemberHostShape(*this, nMembKey, memb, true, arg, s, &piece, &bPieces)) {
+            if (!bPieces) BoxOfHostShape(s, box.lo, box.hi);
+            else if (bAgree) box.lo = a, box.hi = b;
+        }
         if (bLines) m_pDispOpt->m_bWireFrame = 0;
         box.nResult = HasBox(box.lo, box.hi);
     } else {

@@ -54,6 +54,11 @@ PVXFacesRef PVXFacesRef::Of(const PVXFlatFaces& from, int first, int n) {
     return r;
 }
 
+void PVXFlatFaces::Compact() {
+    if (HasPointIndex()) std::vector<C3DPoint>().swap(corners);
+    if (node.size() == keys.size()) std::vector<UINT>().swap(keys);
+}
+
 void PVXFlatFaces::Clear() {
     corners.clear();
     start.clear();
@@ -67,6 +72,7 @@ void PVXFlatFaces::Clear() {
     visible.clear();
     m_edgeLines = Lines{};
     m_edgeLinesMade = false;
+    std::vector<int>().swap(m_pointSlots);
 }
 
 int PVXFlatFaces::Take(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
@@ -89,8 +95,16 @@ int PVXFlatFaces::TakeAndFree(int nFaces, CArray<int, int>& counts, CArray<int, 
 
 void PVXFlatFaces::Begin(size_t nCorners) {
     Clear();
-    corners.reserve(nCorners);
+    point.reserve(nCorners);
+    points.reserve(nCorners / 3 + 16);  // plates of a mesh share each point about four ways
     start.push_back(0);
+}
+
+size_t PVXFlatFaces::PointSlot(const C3DPoint& p) const {
+    const size_t mask = m_pointSlots.size() - 1;
+    size_t h = PointHash(p) & mask;
+    while (m_pointSlots[h] >= 0 && !SameBits(points[static_cast<size_t>(m_pointSlots[h])], p)) h = (h + 1) & mask;
+    return h;
 }
 
 bool PVXFlatFaces::AddPiece(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
@@ -109,131 +123,133 @@ bool PVXFlatFaces::AddPiece(int nFaces, const CArray<int, int>& counts, const CA
             if (i < 0 || i + 2 >= nCoords || (pNodeKeys && i / 3 >= pNodeKeys->GetSize())) ok = false;
         }
     }
-    if (!ok || corners.size() + static_cast<size_t>(at) > INT_MAX || (pNodeKeys && keys.size() != corners.size())) {
+    if (!ok || start.empty() || point.size() + static_cast<size_t>(at) > INT_MAX ||
+        (pNodeKeys && keys.size() != point.size())) {
         Clear();
         return false;
     }
-    if (corners.capacity() < corners.size() + static_cast<size_t>(at))
-        corners.reserve(std::max(corners.size() + static_cast<size_t>(at), 2 * corners.capacity()));
-    if (pNodeKeys) keys.reserve(corners.capacity());
+    if (point.capacity() < point.size() + static_cast<size_t>(at))
+        point.reserve(std::max(point.size() + static_cast<size_t>(at), 2 * point.capacity()));
+    if (pNodeKeys) keys.reserve(point.capacity());
+    if (m_pointSlots.empty()) m_pointSlots.assign(TableSize(point.capacity() / 4), -1);
+    // Each corner as its distinct point (equal bit for bit), found in an open-addressing table
+    // of the points: the corners themselves are never held.
     at = 0;
     for (int f = 0; f < nFaces; ++f) {
         for (int v = 0; v < counts[f]; ++v, ++at) {
             const int i = index[at];
-            corners.emplace_back(c[i], c[i + 1], c[i + 2]);
+            const C3DPoint p(c[i], c[i + 1], c[i + 2]);
+            int& slot = m_pointSlots[PointSlot(p)];
+            if (slot < 0) {
+                slot = static_cast<int>(points.size());
+                points.push_back(p);
+                if (2 * points.size() > m_pointSlots.size()) {
+                    m_pointSlots.assign(2 * m_pointSlots.size(), -1);
+                    for (size_t k = 0; k < points.size(); ++k) m_pointSlots[PointSlot(points[k])] = static_cast<int>(k);
+                }
+                point.push_back(static_cast<int>(points.size()) - 1);
+            } else {
+                point.push_back(slot);
+            }
             if (pNodeKeys) keys.push_back(pNodeKeys->GetAt(i / 3));
         }
-        start.push_back(static_cast<int>(corners.size()));
+        start.push_back(static_cast<int>(point.size()));
     }
     return true;
 }
 
-int PVXFlatFaces::Finish(I_PVXCtrl* ctrl) {
+int PVXFlatFaces::Finish(I_PVXCtrl* ctrl, bool bCorners) {
+    std::vector<int>().swap(m_pointSlots);
     if (start.empty()) return 0;
     const int nFaces = Faces();
-    corners.shrink_to_fit();
-    if (!keys.empty()) keys.shrink_to_fit();
+    point.shrink_to_fit();
+    keys.shrink_to_fit();
+    points.shrink_to_fit();
+    start.shrink_to_fit();
     if (ctrl && nFaces > 1 && !SortBackToFront(*ctrl)) {
         Clear();
         return 0;
     }
-    IndexPoints();
+    // The points numbered in the order the faces, as ordered, first come to them (every point
+    // has a corner), moved to their new places in place.
+    {
+        std::vector<int> renumber(points.size(), -1);
+        int next = 0;
+        for (int& k : point) {
+            int& r = renumber[static_cast<size_t>(k)];
+            if (r < 0) r = next++;
+            k = r;
+        }
+        for (size_t k = 0; k < renumber.size(); ++k)
+            while (renumber[k] != static_cast<int>(k)) {
+                const size_t to = static_cast<size_t>(renumber[k]);
+                std::swap(points[k], points[to]);
+                std::swap(renumber[k], renumber[to]);
+            }
+    }
+    if (bCorners) {
+        corners.resize(point.size());
+        for (size_t i = 0; i < point.size(); ++i) corners[i] = points[static_cast<size_t>(point[i])];
+    }
     return nFaces;
 }
 
 bool PVXFlatFaces::SortBackToFront(const I_PVXCtrl& ctrl) {
     const int nFaces = Faces();
     std::vector<int> order;
-    {
-        // Each face's points summed in list order, as the list form sorts.
-        std::vector<std::pair<C3DPoint, size_t>> sums(static_cast<size_t>(nFaces));
-        for (int f = 0; f < nFaces; ++f) {
-            auto& [sum, n] = sums[static_cast<size_t>(f)];
-            for (int k = start[f]; k < start[f + 1]; ++k, ++n) sum += corners[static_cast<size_t>(k)];
-        }
-        ctrl.ZSortCentroidSums(sums, order);
-    }
+    // Each face's points summed in list order, as the list form sorts.
+    ctrl.ZSortCentroids(
+        static_cast<size_t>(nFaces),
+        [&](size_t f) {
+            std::pair<C3DPoint, size_t> s;
+            for (int k = start[f]; k < start[f + 1]; ++k, ++s.second) s.first += points[static_cast<size_t>(point[k])];
+            return s;
+        },
+        order);
     if (order.size() != static_cast<size_t>(nFaces)) return false;
     const bool withKeys = !keys.empty();
     const int n = Count(0);
     bool uniform = true;
     for (int f = 1; f < nFaces && uniform; ++f) uniform = Count(f) == n;
     if (!uniform) {
-        std::vector<C3DPoint> sorted;
+        std::vector<int> sorted, sortedStart{0};
         std::vector<UINT> sortedKeys;
-        std::vector<int> sortedStart{0};
-        sorted.reserve(corners.size());
+        sorted.reserve(point.size());
         sortedKeys.reserve(keys.size());
         sortedStart.reserve(start.size());
         for (int f : order) {
-            sorted.insert(sorted.end(), corners.begin() + start[f], corners.begin() + start[f + 1]);
+            sorted.insert(sorted.end(), point.begin() + start[f], point.begin() + start[f + 1]);
             if (withKeys) sortedKeys.insert(sortedKeys.end(), keys.begin() + start[f], keys.begin() + start[f + 1]);
             sortedStart.push_back(static_cast<int>(sorted.size()));
         }
-        corners.swap(sorted);
+        point.swap(sorted);
         keys.swap(sortedKeys);
         start.swap(sortedStart);
         return true;
     }
     // Faces of one size (a raft's plates): moved in place along the cycles of the order, face
-    // k taking face order[k], so the faces are never held twice.
+    // k taking face order[k].
     std::vector<bool> done(static_cast<size_t>(nFaces), false);
-    std::vector<C3DPoint> held(static_cast<size_t>(n));
+    std::vector<int> held(static_cast<size_t>(n));
     std::vector<UINT> heldKeys(withKeys ? static_cast<size_t>(n) : 0);
-    auto move = [&](int to, int from) {
-        std::copy_n(corners.begin() + static_cast<ptrdiff_t>(from) * n, n, corners.begin() + static_cast<ptrdiff_t>(to) * n);
-        if (withKeys) std::copy_n(keys.begin() + static_cast<ptrdiff_t>(from) * n, n, keys.begin() + static_cast<ptrdiff_t>(to) * n);
-    };
+    auto block = [n](auto& v, int f) { return v.begin() + static_cast<ptrdiff_t>(f) * n; };
     for (int k = 0; k < nFaces; ++k) {
         if (done[static_cast<size_t>(k)]) continue;
-        std::copy_n(corners.begin() + static_cast<ptrdiff_t>(k) * n, n, held.begin());
-        if (withKeys) std::copy_n(keys.begin() + static_cast<ptrdiff_t>(k) * n, n, heldKeys.begin());
+        std::copy_n(block(point, k), n, held.begin());
+        if (withKeys) std::copy_n(block(keys, k), n, heldKeys.begin());
         int j = k;
         for (;;) {
             done[static_cast<size_t>(j)] = true;
             const int from = order[static_cast<size_t>(j)];
             if (from == k) break;
-            move(j, from);
+            std::copy_n(block(point, from), n, block(point, j));
+            if (withKeys) std::copy_n(block(keys, from), n, block(keys, j));
             j = from;
         }
-        std::copy_n(held.begin(), n, corners.begin() + static_cast<ptrdiff_t>(j) * n);
-        if (withKeys) std::copy_n(heldKeys.begin(), n, keys.begin() + static_cast<ptrdiff_t>(j) * n);
+        std::copy_n(held.begin(), n, block(point, j));
+        if (withKeys) std::copy_n(heldKeys.begin(), n, block(keys, j));
     }
     return true;
-}
-
-void PVXFlatFaces::IndexPoints() {
-    // The distinct points in the order they first come, so that each is projected once per
-    // frame: an open-addressing table of each point's first corner.
-    const size_t nCorners = corners.size();
-    point.resize(nCorners);
-    std::vector<int> first;  // per point: its first corner
-    size_t mask = TableSize(nCorners / 4) - 1;
-    std::vector<int> slots(mask + 1, -1);
-    auto place = [&](int corner) -> int& {
-        const C3DPoint& p = corners[static_cast<size_t>(corner)];
-        size_t h = PointHash(p) & mask;
-        while (slots[h] >= 0 && !SameBits(corners[static_cast<size_t>(slots[h])], p)) h = (h + 1) & mask;
-        return slots[h];
-    };
-    for (size_t i = 0; i < nCorners; ++i) {
-        int& s = place(static_cast<int>(i));
-        if (s >= 0) {
-            point[i] = point[static_cast<size_t>(s)];
-            continue;
-        }
-        s = static_cast<int>(i);
-        point[i] = static_cast<int>(first.size());
-        first.push_back(static_cast<int>(i));
-        if (2 * first.size() > mask + 1) {
-            mask = 2 * mask + 1;
-            slots.assign(mask + 1, -1);
-            for (int k : first) place(k) = k;
-        }
-    }
-    std::vector<int>().swap(slots);
-    points.resize(first.size());
-    for (size_t k = 0; k < first.size(); ++k) points[k] = corners[static_cast<size_t>(first[k])];
 }
 
 void PVXFlatFaces::IndexNodes(const std::vector<UINT>& seed) {
@@ -309,7 +325,7 @@ void PVXFlatFaces::AppendEdges(int f, const std::vector<CPoint>& px, std::vector
 }
 
 const PVXFlatFaces::Lines* PVXFlatFaces::EdgeLines() const {
-    if (point.size() != corners.size()) return nullptr;
+    if (!HasPointIndex()) return nullptr;
     if (m_edgeLinesMade) return &m_edgeLines;
     m_edgeLinesMade = true;
     Lines& out = m_edgeLines;

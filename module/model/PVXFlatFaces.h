@@ -21,9 +21,9 @@ class CDC;
 class I_PVXCtrl;
 
 struct PVXFlatFaces {
-    std::vector<C3DPoint> corners;  // face after face
+    std::vector<C3DPoint> corners;  // face after face; empty once Compact has dropped them
     std::vector<int> start;         // face f: corners start[f] .. start[f + 1] - 1
-    std::vector<UINT> keys;         // node key per corner; empty when none were asked for
+    std::vector<UINT> keys;         // node key per corner; empty when none were asked for (or dropped)
     std::vector<int> flags;         // edge flag per corner (the host's second index); may be empty
     std::vector<UINT> faceKeys;     // per face: the element (or model element) it belongs to; may be empty
     std::vector<int> point;         // per corner: its point in points
@@ -36,14 +36,31 @@ struct PVXFlatFaces {
 
     int Faces() const { return start.empty() ? 0 : static_cast<int>(start.size()) - 1; }
     int Count(int f) const { return start[f + 1] - start[f]; }
+    // Every corner has its distinct point (point[c]), as Take and Finish leave the faces.
+    bool HasPointIndex() const { return !start.empty() && point.size() == static_cast<size_t>(start.back()); }
+    // Face f's corners, while they are kept.
     const C3DPoint* Corners(int f) const { return corners.data() + start[f]; }
+    // Face f's corners in place while they are kept, else copied from the points into buf
+    // (room for Count(f)).
+    const C3DPoint* Corners(int f, C3DPoint* buf) const {
+        if (!corners.empty() || !HasPointIndex()) return Corners(f);
+        for (int i = 0, at = start[f]; i < Count(f); ++i) buf[i] = points[static_cast<size_t>(point[at + i])];
+        return buf;
+    }
+    // Drops the corners (when the points and point index stand for them) and the node key per
+    // corner (when the node index does): a kept raft holds each of its points once.
+    void Compact();
     void Clear();
     // test(points, n) for face f, asked once.
     template <class Test>
     bool IsVisible(int f, Test&& test) const {
         if (visible.size() != start.size()) visible.assign(start.size(), -1);
         signed char& v = visible[static_cast<size_t>(f)];
-        if (v < 0) v = test(Corners(f), Count(f)) ? 1 : 0;
+        if (v < 0) {
+            C3DPoint small[8];
+            std::vector<C3DPoint> large(Count(f) > 8 ? static_cast<size_t>(Count(f)) : 0);
+            v = test(Corners(f, large.empty() ? small : large.data()), Count(f)) ? 1 : 0;
+        }
         return v != 0;
     }
 
@@ -60,11 +77,13 @@ struct PVXFlatFaces {
     // The same with the host arrays handed in piece by piece (a member element after element),
     // so that the joined arrays are never made: Begin (with room for about nCorners), AddPiece
     // per piece (false, and nothing kept, when its arrays disagree), then Finish, which returns
-    // what Take would of the joined arrays.
+    // what Take would of the joined arrays; without bCorners the corners are left out (the
+    // points and point index stand for them). Corners come in as their distinct points, so a
+    // raft's corners are never held as such.
     void Begin(size_t nCorners);
     bool AddPiece(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
                   const CArray<double, double>& coords, const CArray<UINT, UINT>* pNodeKeys);
-    int Finish(I_PVXCtrl* ctrl);
+    int Finish(I_PVXCtrl* ctrl, bool bCorners = true);
     // nodes: the seed keys (duplicates dropped) followed by every other corner key; node[] indexes
     // them.
     void IndexNodes(const std::vector<UINT>& seed);
@@ -94,10 +113,13 @@ struct PVXFlatFaces {
     const Lines* EdgeLines() const;
 
 private:
-    // Finish's steps: the faces ordered back to front by ctrl (false when ctrl gives no order
-    // of them all), then the distinct points and point index made.
+    // Finish's step: the faces ordered back to front by ctrl (false when ctrl gives no order of
+    // them all).
     bool SortBackToFront(const I_PVXCtrl& ctrl);
-    void IndexPoints();
+    // The entry of m_pointSlots that holds p's point, or the free one where it would go.
+    size_t PointSlot(const C3DPoint& p) const;
+
+    std::vector<int> m_pointSlots;  // while pieces come: open-addressing table of points, -1 free
 
     mutable Lines m_edgeLines;
     mutable bool m_edgeLinesMade = false;
