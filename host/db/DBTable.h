@@ -341,8 +341,10 @@ public:
     }
     void Set(UINT key, uint32_t pos) {
         if (!m_hashed && key >= m_dense.size()) {
-            if (key <= 2 * static_cast<uint64_t>(m_count) + 1024) m_dense.resize(std::max<size_t>(key + 1, m_dense.size() * 3 / 2), kNone);
-            else ToHash();
+            if (key <= 2 * static_cast<uint64_t>(m_count) + 1024)
+                m_dense.resize(std::max<size_t>(static_cast<size_t>(key) + 1, m_dense.size() * 3 / 2), kNone);
+            else
+                ToHash();
         }
         if (m_hashed) {
             m_count += m_sparse.insert_or_assign(key, pos).second;
