@@ -14,6 +14,7 @@
 #include "host/db/DBField.h"
 #include "host/db/DBText.h"
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cstdint>
@@ -328,6 +329,80 @@ std::string ColumnValueText(void* stmt, int i);
 void BindInt64(void* stmt, int i, long long v);
 std::string DbMessage(sqlite3* db);
 
+// Positions of a model table's records by key: a position per key in one array while the keys
+// are dense (a table's keys are mostly 1 to n), a hash map once a key lies far beyond the count.
+class KeyIndex {
+public:
+    static constexpr uint32_t kNone = 0xFFFFFFFFu;
+    uint32_t Find(UINT key) const {
+        if (!m_hashed) return key < m_dense.size() ? m_dense[key] : kNone;
+        auto it = m_sparse.find(key);
+        return it == m_sparse.end() ? kNone : it->second;
+    }
+    void Set(UINT key, uint32_t pos) {
+        if (!m_hashed && key >= m_dense.size()) {
+            if (key <= 2 * static_cast<uint64_t>(m_count) + 1024)
+                m_dense.resize(std::max<size_t>(static_cast<size_t>(key) + 1, m_dense.size() * 3 / 2), kNone);
+            else
+                ToHash();
+        }
+        if (m_hashed) {
+            m_count += m_sparse.insert_or_assign(key, pos).second;
+            return;
+        }
+        m_count += m_dense[key] == kNone;
+        m_dense[key] = pos;
+    }
+    void Erase(UINT key) {
+        if (Find(key) == kNone) return;
+        --m_count;
+        if (m_hashed) m_sparse.erase(key);
+        else m_dense[key] = kNone;
+    }
+    // After the record at pos is removed: the positions beyond it move down one.
+    void CloseUp(uint32_t pos) {
+        for (auto& p : m_dense)
+            if (p != kNone && p > pos) --p;
+        for (auto& kv : m_sparse)
+            if (kv.second > pos) --kv.second;
+    }
+    void Clear() {
+        std::vector<uint32_t>().swap(m_dense);
+        std::unordered_map<UINT, uint32_t>().swap(m_sparse);
+        m_hashed = false;
+        m_count = 0;
+    }
+    void Reserve(size_t n) {
+        if (m_hashed) m_sparse.reserve(n);
+    }
+    // Keys[i] at position i, whatever their order.
+    void Build(const std::vector<UINT>& keys) {
+        Clear();
+        UINT top = 0;
+        for (UINT k : keys) top = std::max(top, k);
+        if (!keys.empty() && top > 2 * static_cast<uint64_t>(keys.size()) + 1024) {
+            m_hashed = true;
+            m_sparse.reserve(keys.size());
+        } else if (!keys.empty()) {
+            m_dense.assign(static_cast<size_t>(top) + 1, kNone);
+        }
+        for (size_t i = 0; i < keys.size(); ++i) Set(keys[i], static_cast<uint32_t>(i));
+    }
+
+private:
+    void ToHash() {
+        m_sparse.reserve(m_count);
+        for (size_t k = 0; k < m_dense.size(); ++k)
+            if (m_dense[k] != kNone) m_sparse.emplace(static_cast<UINT>(k), m_dense[k]);
+        std::vector<uint32_t>().swap(m_dense);
+        m_hashed = true;
+    }
+    std::vector<uint32_t> m_dense;  // by key; kNone: no such key
+    std::unordered_map<UINT, uint32_t> m_sparse;
+    bool m_hashed = false;
+    size_t m_count = 0;
+};
+
 // A model table: records keyed by UINT in table order.
 template <class T> class DBTable : public DBTableBase {
 public:
@@ -337,47 +412,45 @@ public:
         Touch();
         m_keys.clear();
         m_recs.clear();
-        m_index.clear();
+        m_index.Clear();
         m_orig.clear();
         m_tracking = false;
     }
     size_t Count() const override { return m_keys.size(); }
 
     const T* Find(UINT key) const {
-        auto it = m_index.find(key);
-        return it == m_index.end() ? nullptr : &m_recs[it->second];
+        const uint32_t pos = m_index.Find(key);
+        return pos == KeyIndex::kNone ? nullptr : &m_recs[pos];
     }
     // Adds a record, or replaces the record of an existing key in place (its position stays).
     void Set(UINT key, const T& rec) {
         Touch();
         Remember(key);
-        auto it = m_index.find(key);
-        if (it != m_index.end()) {
-            m_recs[it->second] = rec;
+        const uint32_t pos = m_index.Find(key);
+        if (pos != KeyIndex::kNone) {
+            m_recs[pos] = rec;
             return;
         }
-        m_index.emplace(key, static_cast<uint32_t>(m_keys.size()));
+        m_index.Set(key, static_cast<uint32_t>(m_keys.size()));
         m_keys.push_back(key);
         m_recs.push_back(rec);
     }
     // Removes the record of a key; the others keep their order. 0 when the key is absent.
     int Remove(UINT key) {
-        auto it = m_index.find(key);
-        if (it == m_index.end()) return 0;
+        const uint32_t pos = m_index.Find(key);
+        if (pos == KeyIndex::kNone) return 0;
         Remember(key);
         Touch();
-        const uint32_t pos = it->second;
         m_keys.erase(m_keys.begin() + pos);
         m_recs.erase(m_recs.begin() + pos);
-        m_index.erase(it);
-        for (auto& kv : m_index)
-            if (kv.second > pos) --kv.second;
+        m_index.Erase(key);
+        m_index.CloseUp(pos);
         return 1;
     }
     void Reserve(size_t n) {
         m_keys.reserve(n);
         m_recs.reserve(n);
-        m_index.reserve(n);
+        m_index.Reserve(n);
     }
     const std::vector<UINT>& Keys() const { return m_keys; }
     const std::vector<T>& Records() const { return m_recs; }
@@ -504,8 +577,7 @@ public:
             Clear();
             return 0;
         }
-        m_index.reserve(m_keys.size());
-        for (size_t i = 0; i < m_keys.size(); ++i) m_index.emplace(m_keys[i], static_cast<uint32_t>(i));
+        m_index.Build(m_keys);
         return 1;
     }
 
@@ -523,7 +595,7 @@ private:
 
     std::vector<UINT> m_keys;                       // table order
     std::vector<T> m_recs;                          // parallel to m_keys
-    std::unordered_map<UINT, uint32_t> m_index;     // key -> position
+    KeyIndex m_index;                               // key -> position
     bool m_tracking = false;
     std::unordered_map<UINT, std::unique_ptr<T>> m_orig;  // edited keys -> record as read
 };

@@ -29,6 +29,7 @@
 #include <map>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/afx/CArray.h"
@@ -160,9 +161,9 @@ public:
     //   arc        points[0] centre, m_radius, counter-clockwise from m_startAngle to m_endAngle
     //   rectangle  points: its four corners, counter-clockwise, closed (filled when m_fill)
     //   arrow      points[0] tail -> points[1] tip; m_headSize head length; m_colour2 head
-    // The measures of one kind share their place with another kind's: read only the kind's own.
     VdPoints m_points;
     CString m_text;
+    // The measures of one kind share their place with another kind's: read only the kind's own.
     union {
         struct {
             double m_height;  // text height, drawing units

@@ -265,7 +265,8 @@ void CPVXFigure::KeepTextsClear(CVdrawUtil& drawing, long firstId, bool later) {
     auto overlap = [](const std::array<double, 4>& a, const std::array<double, 4>& b) {
         return a[0] < b[2] - kTouch && b[0] < a[2] - kTouch && a[1] < b[3] - kTouch && b[1] < a[3] - kTouch;
     };
-    const std::vector<std::array<double, 4>> earlier = later ? SheetTextBoxes(drawing) : std::vector<std::array<double, 4>>();
+    std::vector<std::array<double, 4>> earlier;
+    if (later) earlier = SheetTextBoxes(drawing);
     std::vector<std::array<double, 4>> moved;
     bool any = false;
     for (const CvdFigure& text : drawing.Figures()) {

@@ -187,6 +187,61 @@ TEST(PostDbStorage, ModelVersionFollowsModelTablesAndDiffersBetweenDatabases) {
     }
 }
 
+// A model table finds its records by key through dense keys, far keys, removals and a read
+// back from a file of keys out of order.
+TEST(PostDbStorage, ModelTableFindsEveryKey) {
+    enum Op { kAdd, kRemoveEvery, kReadBack };
+    struct Row {
+        const char* label;
+        Op op;
+        std::vector<UINT> keys;  // added in this order (kAdd); n of kRemoveEvery in keys[0]
+    } rows[] = {
+        {"dense", kAdd, {}},  // 1 .. 3000, filled below
+        {"every 7th removed", kRemoveEvery, {7}},
+        {"out of key order, key 0 last", kAdd, {9000, 3001, 7024, 0}},
+        {"read back", kReadBack, {}},
+        {"far keys", kAdd, {4000000000u, 123456789, 3003}},
+        {"every 5th removed", kRemoveEvery, {5}},
+        {"read back with far keys", kReadBack, {}},
+    };
+    for (UINT k = 1; k <= 3000; ++k) rows[0].keys.push_back(k);
+    auto t = std::make_unique<pvxdb::DBTable<T_PNODE_D>>("PNODE");
+    std::vector<UINT> want;  // table order
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        if (r.op == kAdd) {
+            for (UINT k : r.keys) {
+                T_PNODE_D n{};
+                n.x = k % 1000003;
+                t->Set(k, n);
+                want.push_back(k);
+            }
+        } else if (r.op == kRemoveEvery) {
+            std::vector<UINT> keep;
+            for (size_t i = 0; i < want.size(); ++i) {
+                if (i % r.keys[0] == 0) EXPECT_EQ(t->Remove(want[i]), 1);
+                else keep.push_back(want[i]);
+            }
+            want.swap(keep);
+        } else {
+            sqlite3* db = nullptr;
+            ASSERT_EQ(sqlite3_open(":memory:", &db), SQLITE_OK);
+            std::string err;
+            ASSERT_TRUE(t->Save(db, err)) << err;
+            t = std::make_unique<pvxdb::DBTable<T_PNODE_D>>("PNODE");
+            ASSERT_TRUE(t->Load(db, "memory", err)) << err;
+            sqlite3_close(db);
+        }
+        EXPECT_EQ(t->Keys(), want);
+        for (UINT k : want) {
+            const T_PNODE_D* n = t->Find(k);
+            ASSERT_NE(n, nullptr) << k;
+            EXPECT_EQ(n->x, static_cast<double>(k % 1000003));
+        }
+        for (UINT k : {3002u, 4294967295u, 8999u}) EXPECT_EQ(t->Find(k), nullptr) << k;
+    }
+}
+
 // Names go into fixed text fields whole or cut before the first character that does not fit,
 // so a stored name is always valid UTF-8 and terminated.
 TEST(PostDbStorage, TextFieldsAreCutAtWholeCharacters) {
