@@ -223,6 +223,18 @@ int CGeomCtrl::MakeShapeElement(CDataBase* pDB, UINT key, int, int, int, int& nF
     return ok ? 1 : 0;
 }
 
+CArray<T_DISP_D>* CGeomCtrl::ElementNodeDisp(const CArray<T_DISP_D>* pNodeDisp, INT_PTR& at, int n,
+                                            CArray<T_DISP_D>& scratch) {
+    CArray<T_DISP_D>* pDisp = nullptr;
+    if (pNodeDisp && at + n <= pNodeDisp->GetSize()) {
+        scratch.SetSize(n);
+        for (int k = 0; k < n; ++k) scratch[k] = (*pNodeDisp)[at + k];
+        pDisp = &scratch;
+    }
+    at += n;
+    return pDisp;
+}
+
 int CGeomCtrl::MakeShapePMember(CDataBase* pDB, UINT membKey, int, int, int, int& nFaces, CArray<int, int>* pCounts,
                                 CArray<int, int>* pIndex, CArray<int, int>* pIndex2, CArray<double, double>* pCoords,
                                 int bShrink, double dShrink, CArray<T_DISP_D>* pEndDisp, CArray<UINT, UINT>* pNodeKeys,
@@ -240,13 +252,7 @@ int CGeomCtrl::MakeShapePMember(CDataBase* pDB, UINT membKey, int, int, int, int
     for (INT_PTR i = 0; i < m->aElem.GetSize(); ++i) {
         const T_PELEM_D* e = pDB->Table<DBT_PELEM>().Find(m->aElem[i]);
         const int n = e ? std::clamp(e->nNode, 0, PELEM_MAX_NODE) : 0;
-        CArray<T_DISP_D>* pDisp = nullptr;
-        if (pNodeDisp && at + n <= pNodeDisp->GetSize()) {
-            elemDisp.SetSize(n);
-            for (int k = 0; k < n; ++k) elemDisp[k] = (*pNodeDisp)[at + k];
-            pDisp = &elemDisp;
-        }
-        at += n;
+        CArray<T_DISP_D>* pDisp = ElementNodeDisp(pNodeDisp, at, n, elemDisp);
         s.Clear();
         if (ElementShape(pDB, m->aElem[i], bWireFrame, pDisp, pEndDisp, bShrink, dShrink, s)) all.Append(s);
     }

@@ -38,6 +38,11 @@ public:
                          CArray<int, int>* pCounts, CArray<int, int>* pIndex, CArray<int, int>* pIndex2,
                          CArray<double, double>* pCoords, int bShrink, double dShrink, CArray<T_DISP_D>* pEndDisp,
                          CArray<UINT, UINT>* pNodeKeys, int bWireFrame, CArray<T_DISP_D>* pNodeDisp, int last);
+    // The records of the next element's n nodes from a member's node records (element after
+    // element, from at, which moves past them): scratch holding them, or null when the member's
+    // records end sooner or none were given.
+    static CArray<T_DISP_D>* ElementNodeDisp(const CArray<T_DISP_D>* pNodeDisp, INT_PTR& at, int n,
+                                             CArray<T_DISP_D>& scratch);
     // Moves every vertex up by the member's vertical offset.
     int makeAddZOffset(CDataBase* pDB, const T_PMEMB_D& memb, CArray<double, double>* pCoords);
 

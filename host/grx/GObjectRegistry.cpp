@@ -4,16 +4,12 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/afx/HashMix.h"
+
 namespace {
 
 size_t HashOf(int type, UINT key) {
-    unsigned long long h = (static_cast<unsigned long long>(static_cast<UINT>(type)) << 32) | key;
-    h ^= h >> 33;
-    h *= 0xFF51AFD7ED558CCDull;
-    h ^= h >> 33;
-    h *= 0xC4CEB9FE1A85EC53ull;
-    h ^= h >> 33;
-    return static_cast<size_t>(h);
+    return HashMix64((static_cast<unsigned long long>(static_cast<UINT>(type)) << 32) | key);
 }
 
 bool FiniteBox(const C3DPoint& lo, const C3DPoint& hi) {

@@ -139,13 +139,7 @@ int CPVXGeomCtrl::ForEachMembElemShape(UINT key, int cullOpt, int wirePlane, int
         const UINT elemKey = m->aElem[i];
         const T_PELEM_D* e = pDB->Table<DBT_PELEM>().Find(elemKey);
         const int n = e ? std::clamp(e->nNode, 0, PELEM_MAX_NODE) : 0;
-        CArray<T_DISP_D>* pDisp = nullptr;
-        if (pNodeDisp && at + n <= pNodeDisp->GetSize()) {
-            elemDisp.SetSize(n);
-            for (int k = 0; k < n; ++k) elemDisp[k] = (*pNodeDisp)[at + k];
-            pDisp = &elemDisp;
-        }
-        at += n;
+        CArray<T_DISP_D>* pDisp = CGeomCtrl::ElementNodeDisp(pNodeDisp, at, n, elemDisp);
         int nFaces = 0;
         pGeom->MakeShapeElement(pDB, elemKey, cullOpt, wirePlane, deformed, nFaces, &counts, &index, nullptr, &coords,
                                 bShrink, dShrink, pEndDisp, bNodeKeys ? &nodeKeys : nullptr, bWireFrame, pDisp, 0);

@@ -6,26 +6,17 @@
 #include <cstring>
 
 #include "host/grx/I_PVXCtrl.h"
+#include "platform/afx/HashMix.h"
 #include "platform/gdi/CDC.h"
 
 namespace {
-
-// Mixes the bits of a key so that its low bits index an open-addressing table.
-inline size_t MixBits(unsigned long long h) {
-    h ^= h >> 33;
-    h *= 0xFF51AFD7ED558CCDull;
-    h ^= h >> 33;
-    h *= 0xC4CEB9FE1A85EC53ull;
-    h ^= h >> 33;
-    return static_cast<size_t>(h);
-}
 
 size_t PointHash(const C3DPoint& p) {
     unsigned long long v[3];
     std::memcpy(&v[0], &p.x, sizeof(double));
     std::memcpy(&v[1], &p.y, sizeof(double));
     std::memcpy(&v[2], &p.z, sizeof(double));
-    return MixBits(v[0] * 0x9E3779B97F4A7C15ull ^ v[1] * 0xC2B2AE3D27D4EB4Full ^ v[2] * 0x165667B19E3779F9ull);
+    return HashMix64(v[0] * 0x9E3779B97F4A7C15ull ^ v[1] * 0xC2B2AE3D27D4EB4Full ^ v[2] * 0x165667B19E3779F9ull);
 }
 
 bool SameBits(const C3DPoint& a, const C3DPoint& b) {
@@ -259,7 +250,7 @@ void PVXFlatFaces::IndexNodes(const std::vector<UINT>& seed) {
     size_t mask = TableSize(seed.size() + keys.size() / 4) - 1;
     std::vector<int> slots(mask + 1, -1);
     auto place = [&](UINT key) -> int& {
-        size_t h = MixBits(key) & mask;
+        size_t h = HashMix64(key) & mask;
         while (slots[h] >= 0 && nodes[static_cast<size_t>(slots[h])] != key) h = (h + 1) & mask;
         return slots[h];
     };
