@@ -318,6 +318,10 @@ protected:
     void BeamAsBotMakePolygon(T_BEAM_SD& rec, double axes[3][3], C3DPoint& start, C3DPoint& end, UINT key,
                               CArray<C3DPoint, C3DPoint&>& points, CArray<double, double>& values,
                               CArray<int, int>& flags, CArray<int, int>& ints);
+    // Row nRow (0 top, 1 bottom) of the steel as its curve's band.
+    void BeamAsRowMakePolygon(int nRow, T_BEAM_SD& rec, double axes[3][3], C3DPoint& start, C3DPoint& end,
+                              UINT key, CArray<C3DPoint, C3DPoint&>& points, CArray<double, double>& values,
+                              CArray<int, int>& flags, CArray<int, int>& ints);
     void DrawBeamDgnSteelDiagram();
     void DrawBeamSfdBmd_Envelope();
     int MakeBeamSteelDiagram(UINT key, T_DIAGRAM_D& first, T_DIAGRAM_D& second);

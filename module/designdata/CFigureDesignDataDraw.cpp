@@ -211,24 +211,28 @@ void CFigureDesignData::AddStationBand(const C3DPoint (&quad)[4], double a, doub
     flags.Add(1);
 }
 
-void CFigureDesignData::BeamAsTopMakePolygon(T_BEAM_SD& rec, double axes[3][3], C3DPoint& start, C3DPoint& end,
-                                             UINT key, CArray<C3DPoint, C3DPoint&>& points,
+void CFigureDesignData::BeamAsRowMakePolygon(int nRow, T_BEAM_SD& rec, double axes[3][3], C3DPoint& start,
+                                             C3DPoint& end, UINT key, CArray<C3DPoint, C3DPoint&>& points,
                                              CArray<double, double>& values, CArray<int, int>& flags,
                                              CArray<int, int>& ints) {
     CArray<C3DPoint, C3DPoint&> curve;
     CArray<double, double> drawn;
-    BeamSteelDesignMakePolyLine(rec, axes, start, end, nullptr, curve, drawn, key, 0);
-    BeamAsVMakePolygon(rec, 0, start, end, curve, points, values, flags, ints);
+    BeamSteelDesignMakePolyLine(rec, axes, start, end, nullptr, curve, drawn, key, nRow);
+    BeamAsVMakePolygon(rec, nRow, start, end, curve, points, values, flags, ints);
+}
+
+void CFigureDesignData::BeamAsTopMakePolygon(T_BEAM_SD& rec, double axes[3][3], C3DPoint& start, C3DPoint& end,
+                                             UINT key, CArray<C3DPoint, C3DPoint&>& points,
+                                             CArray<double, double>& values, CArray<int, int>& flags,
+                                             CArray<int, int>& ints) {
+    BeamAsRowMakePolygon(0, rec, axes, start, end, key, points, values, flags, ints);
 }
 
 void CFigureDesignData::BeamAsBotMakePolygon(T_BEAM_SD& rec, double axes[3][3], C3DPoint& start, C3DPoint& end,
                                              UINT key, CArray<C3DPoint, C3DPoint&>& points,
                                              CArray<double, double>& values, CArray<int, int>& flags,
                                              CArray<int, int>& ints) {
-    CArray<C3DPoint, C3DPoint&> curve;
-    CArray<double, double> drawn;
-    BeamSteelDesignMakePolyLine(rec, axes, start, end, nullptr, curve, drawn, key, 1);
-    BeamAsVMakePolygon(rec, 1, start, end, curve, points, values, flags, ints);
+    BeamAsRowMakePolygon(1, rec, axes, start, end, key, points, values, flags, ints);
 }
 
 // ---- contour lists ----------------------------------------------------------------------------
