@@ -1,13 +1,13 @@
 // pvxhost graph modes and pvxhost graph history: the results module's graph windows, driven as
 // the host application and a person drive them.
 //
-// graph modes: the host builds, for each mode, the largest-magnitude UX (left graph) and UY
-// (right graph) of the nodes of each storey level against the level, and hands both sets to the
-// result view's model (Draw2DGraph through PVXHost_Draw2DGraph); the model asks the document for
-// its graph view, which the host opens as the module's multi-graph view in a child frame. The
-// storey levels are the levels (z to the millimetre) of the nodes of the plate elements (raft,
-// floor and roof slabs); a project without plates takes every node level. At each level every
-// node with a shape row of the mode counts, whatever object it belongs to. --property and
+// graph modes: the host builds, for each mode, UX (left graph) and UY (right graph) of each
+// storey level against the level, read at one plan position (BuildModeSeries), and hands both
+// sets to the result view's model (Draw2DGraph through PVXHost_Draw2DGraph); the model asks the
+// document for its graph view, which the host opens as the module's multi-graph view in a child
+// frame. The storey levels are the levels (z to the millimetre) of the nodes of the plate
+// elements (raft, floor and roof slabs); a project without plates takes every node level. At each
+// level every node with a shape row of the mode counts, whatever object it belongs to. --property and
 // --save-as go through the graph's right-click menu, its property dialog and its save dialog as
 // a person would use them; the picture written is the view's (MakeBMP, or the metafile DC).
 //
@@ -136,42 +136,55 @@ StoreyLevels FindStoreyLevels(CDataBase& db) {
     return s;
 }
 
-// One graph's points per mode: (value of the largest magnitude at the level, level).
+// One graph's points per mode: (the storey's value, level).
 struct ModeSeries {
     UINT nMode;
     std::vector<double> x, y;
 };
 
+// A storey's value of a mode is read at one plan position on every level: that of the node
+// where the mode's component is largest in magnitude, each level taking its node nearest to it
+// in plan (of equal distances the lowest key). A rigid motion of the floors, torsion included,
+// so keeps one sign from level to level; the largest magnitude of each level would not (a
+// torsion mode is equal and opposite on two edges, and either could win).
 void BuildModeSeries(CDataBase& db, const StoreyLevels& s, const std::vector<UINT>& modes,
                      std::vector<ModeSeries>& left, std::vector<ModeSeries>& right) {
-    const size_t nLevels = s.levels.size();
-    std::map<UINT, std::vector<std::pair<double, double>>> best;  // mode -> per level (UX, UY)
-    std::map<UINT, std::vector<int>> seen;
-    for (UINT m : modes) {
-        best[m].assign(nLevels, {0.0, 0.0});
-        seen[m].assign(nLevels, 0);
-    }
+    struct Point {
+        int level;
+        double x, y, v[2];  // plan position; DX, DY
+    };
+    std::map<UINT, std::vector<Point>> points;  // mode -> its nodes at a storey level, by key
+    for (UINT m : modes) points[m];
+    const auto& nodes = db.Table<DBT_PNODE>();
     for (const auto& kv : db.Table<DBT_MODE>().Records()) {
         const UINT mode = static_cast<UINT>(kv.first >> 32), node = static_cast<UINT>(kv.first & 0xffffffffu);
-        auto b = best.find(mode);
+        auto p = points.find(mode);
         auto l = s.nodeLevel.find(node);
-        if (b == best.end() || l == s.nodeLevel.end()) continue;
-        auto& v = b->second[static_cast<size_t>(l->second)];
-        if (std::fabs(kv.second.DX) > std::fabs(v.first)) v.first = kv.second.DX;
-        if (std::fabs(kv.second.DY) > std::fabs(v.second)) v.second = kv.second.DY;
-        seen[mode][static_cast<size_t>(l->second)] = 1;
+        const T_PNODE_D* n = nodes.Find(node);
+        if (p == points.end() || l == s.nodeLevel.end() || !n) continue;
+        p->second.push_back({l->second, n->x, n->y, {kv.second.DX, kv.second.DY}});
     }
     for (UINT m : modes) {
-        ModeSeries l{m, {}, {}}, r{m, {}, {}};
-        for (size_t i = 0; i < nLevels; ++i) {
-            if (!seen[m][i]) continue;
-            l.x.push_back(best[m][i].first);
-            l.y.push_back(s.levels[i]);
-            r.x.push_back(best[m][i].second);
-            r.y.push_back(s.levels[i]);
+        const std::vector<Point>& pts = points[m];
+        ModeSeries side[2] = {{m, {}, {}}, {m, {}, {}}};
+        for (int c = 0; c < 2; ++c) {
+            const Point* top = nullptr;
+            for (const Point& p : pts)
+                if (!top || std::fabs(p.v[c]) > std::fabs(top->v[c])) top = &p;
+            for (size_t i = 0; top && i < s.levels.size(); ++i) {
+                const Point* near = nullptr;
+                double best = 0.0;
+                for (const Point& p : pts) {
+                    const double d = std::hypot(p.x - top->x, p.y - top->y);
+                    if (p.level == static_cast<int>(i) && (!near || d < best)) near = &p, best = d;
+                }
+                if (!near) continue;
+                side[c].x.push_back(near->v[c]);
+                side[c].y.push_back(s.levels[i]);
+            }
         }
-        left.push_back(l);
-        right.push_back(r);
+        left.push_back(side[0]);
+        right.push_back(side[1]);
     }
 }
 
@@ -540,12 +553,15 @@ int RunGraphHistory(const CHostOptions& options, const CHostArgs& args) {
         return HOST_EXIT_FAILED;
     }
 
-    // The translation with the largest peak of the quantity.
+    // The translation with the largest peak of the quantity; a peak keeps its sign.
     const int n = pHist->nStep;
     int comp = 0;
-    double peak[3] = {0.0, 0.0, 0.0};
+    double peak[3] = {0.0, 0.0, 0.0}, signedPeak[3] = {0.0, 0.0, 0.0};
     for (int s = 0; s < n; ++s)
-        for (int c = 0; c < 3; ++c) peak[c] = std::fmax(peak[c], std::fabs(pHist->aValue[18 * s + 6 * nQuantity + c]));
+        for (int c = 0; c < 3; ++c) {
+            const double v = pHist->aValue[18 * s + 6 * nQuantity + c];
+            if (std::fabs(v) > peak[c]) peak[c] = std::fabs(v), signedPeak[c] = v;
+        }
     for (int c = 1; c < 3; ++c)
         if (peak[c] > peak[comp]) comp = c;
     std::vector<double> t(static_cast<size_t>(n)), v(static_cast<size_t>(n));
@@ -617,7 +633,7 @@ int RunGraphHistory(const CHostOptions& options, const CHostArgs& args) {
         return HOST_EXIT_FAILED;
     }
     std::printf("%s of node %u, %s, under %s: %d steps of %.9g s, peak %.6g %s\n", kQuantityNames[nQuantity], nNode,
-                kComponentNames[comp], strLoad.c_str(), n, pHist->dt, peak[comp], kQuantityUnits[nQuantity]);
+                kComponentNames[comp], strLoad.c_str(), n, pHist->dt, signedPeak[comp], kQuantityUnits[nQuantity]);
 
     if (bClick) {
         // The pixel whose time is nearest T (the drawing truncates; a click picks the nearest).
@@ -652,10 +668,14 @@ const CHostOption kModuleOption = {"--module", EHostValue::kPath, "FILE",
 
 const CHostCommandRegistrar kRegisterModes(
     {"graph modes",
-     "Shows the project's mode shapes in the results module's graph view: for each mode the largest\n"
-     "UX (left) and UY (right) of the nodes at each storey level (the levels of the raft and slab\n"
-     "nodes) against the level, all graphs on one x scale, with value labels (the model's number\n"
-     "output, turned on with --decimals decimals). --property and --save-as go through the\n"
+     "Shows the project's mode shapes in the results module's graph view: for each mode UX (left)\n"
+     "and UY (right) at each storey level against the level, read at one plan position on every\n"
+     "level (each level's node nearest in plan to the node where the mode's UX, or UY, is largest\n"
+     "in magnitude), so a torsion mode keeps one sign up the building. The storey levels are the\n"
+     "levels of the nodes of the plate elements (raft, floor and roof slabs); a project without\n"
+     "plates, a frame without slabs, takes the level of every node, its supports included. All\n"
+     "graphs share one x scale, with value labels (the model's number output, turned on with\n"
+     "--decimals decimals). --property and --save-as go through the\n"
      "right-click menu of the graph --graph names, its property dialog and its save dialog; the\n"
      "picture of both graphs is written, and each graph's range and extreme labels printed.",
      RunGraphModes, 70,

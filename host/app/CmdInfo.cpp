@@ -123,7 +123,8 @@ int RunInfo(const CHostOptions& options, const CHostArgs& args) {
     const auto& freq = db.Table<DBT_FREQ>();
     size_t shapes = db.Table<DBT_MODE>().LoadsWithAnyOf(freq.Keys(), nodeKeys).size();
     std::printf("Modes: %zu (mode shapes for %zu)\n", freq.Count(), shapes);
-    PrintPresence("Time history", db, LoadsWith(db.Table<DBT_DISP>(), thKeys, nodeKeys));
+    // Time histories are their own rows: a case may have no DISP rows at all.
+    PrintPresence("Time history", db, LoadsWith(db.Table<DBT_DISPHIS>(), thKeys, nodeKeys));
     PrintPresence("Settlement load cases", db, LoadsWith(db.Table<DBT_DISP>(), settleKeys, nodeKeys));
     // The settlement analysis: its points and its load groups of the settlement kind.
     std::string groups;

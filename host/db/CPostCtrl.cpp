@@ -110,6 +110,13 @@ int CPostCtrl::GetDispHistory(int kind, int step, UINT node, T_DISP_D& rec) cons
     return 1;
 }
 
+int CPostCtrl::GetDispHistoryDt(UINT node, double& dt) const {
+    const T_DISPHIS_D* h = m_pDB && m_nThlc ? m_pDB->Table<DBT_DISPHIS>().Find(m_nThlc, node) : nullptr;
+    if (!h) return 0;
+    dt = h->dt;
+    return 1;
+}
+
 int CPostCtrl::SelectMode(int mode, int) {
     ClearSelection();
     if (!m_pDB || mode <= 0) return 0;

@@ -109,6 +109,8 @@ public:
     // displacement, 2 velocity, 1 acceleration, as the host numbers them. 0 when there is no
     // such step.
     int GetDispHistory(int kind, int step, UINT node, T_DISP_D& rec) const;
+    // Time step (s) of a node's history under the selected time-history case; step 0 is t = 0.
+    int GetDispHistoryDt(UINT node, double& dt) const;
 
     // Eigen results.
     int GetModeCount() const;

@@ -113,6 +113,9 @@ public:
     void GetUnitString(CString& str);
     void GetLoadString(CString& str);
     void GetMnMxValKeyString(CString& strMax, CString& strMin);
+    // What the model's extreme keys number for the display drawn: nodes, members or elements.
+    enum { kNodeKeys, kMemberKeys, kElementKeys };
+    int ExtremeKeyKind() const;
     // Upper-cased title of a file name, cut at its first "." or at the panel width less 9.
     void MakeTitleName(CString& str);
     // Today as MM/DD/YYYY.

@@ -401,6 +401,13 @@ void CLegendEngine::GetDsgnMomentUnitStr(CString& str) { LoadUnit(PVXUNIT_DSGN_M
 void CLegendEngine::GetLoadString(CString& str) {
     if (!m_pModel) return;
     GetWidthFittingStr(m_pModel->m_strLoadName, str);
+    // A time history says which of its steps it draws (numbered from 0, as the step option takes
+    // them) and when that is.
+    const CDeformEngine* d = m_pModel->m_pDeformEngine;
+    if (GetLegendDisplayMode() == PVXMode::kTimeHistory && d && d->m_dTimeStepTime >= 0.0) {
+        str += " " + LegendFormatKeyInt("IDS_TBX_PVX_TH_STEP__d", d->m_nTimeStep) + " " +
+               LegendFormatKeyDouble("IDS_TBX_PVX_TH_TIME__g", d->m_dTimeStepTime);
+    }
     // An envelope says which side it shows.
     if (m_pModel->m_nLoadType != 12) return;
     LPCTSTR key = nullptr;
@@ -426,11 +433,38 @@ void CLegendEngine::GetWidthFittingStr(CString strIn, CString& strOut) {
     strOut.Format("%s~", strIn.Left(nKeep).GetString());
 }
 
+int CLegendEngine::ExtremeKeyKind() const {
+    using namespace PVXMode;
+    const int mode = m_pModel ? m_pModel->m_nDisplayMode : kNone;
+    const CForceEngine* f = m_pModel ? m_pModel->m_pForceEngine : nullptr;
+    switch (mode) {
+    case kReaction:
+    case kDeformedShape:
+    case kDispContour:
+    case kNodeDisp:
+    case kModeShape:
+    case kTimeHistory:
+    case kSettlement: return kNodeKeys;
+    case kPlateForce:
+    case kPlateStress: return kElementKeys;
+    case kSlabForce:
+    case kSlabForceBeam: return f && f->m_nSForcUnit == 1 ? kElementKeys : kMemberKeys;
+    case kSlabRebar: return f && f->m_nSRbarUnit == 1 ? kElementKeys : kMemberKeys;
+    case kSlabCrack: return f && f->m_nSCracUnit == 1 ? kElementKeys : kMemberKeys;
+    default: return kMemberKeys;  // frame, wall, story and slab-member results, the spring pressures' members
+    }
+}
+
 void CLegendEngine::GetMnMxValKeyString(CString& strMax, CString& strMin) {
     const UINT nMax = m_pModel ? m_pModel->m_nMaxKey : 0;
     const UINT nMin = m_pModel ? m_pModel->m_nMinKey : 0;
-    strMax = nMax ? LegendFormatKeyInt("IDS_TBX_PVX_MAX__d", static_cast<int>(nMax)) : Load("IDS_TBX_PVX_MAX_NONE");
-    strMin = nMin ? LegendFormatKeyInt("IDS_TBX_PVX_MIN__d", static_cast<int>(nMin)) : Load("IDS_TBX_PVX_MIN_NONE");
+    // The keys say what they number: "最大: 节点 40", "最大: 构件 37", "最大: 单元 12".
+    static const char* const kKeys[3][2] = {{"IDS_TBX_PVX_MAX_NODE__d", "IDS_TBX_PVX_MIN_NODE__d"},
+                                            {"IDS_TBX_PVX_MAX_MEMB__d", "IDS_TBX_PVX_MIN_MEMB__d"},
+                                            {"IDS_TBX_PVX_MAX_ELEM__d", "IDS_TBX_PVX_MIN_ELEM__d"}};
+    const char* const* pair = kKeys[ExtremeKeyKind()];
+    strMax = nMax ? LegendFormatKeyInt(pair[0], static_cast<int>(nMax)) : Load("IDS_TBX_PVX_MAX_NONE");
+    strMin = nMin ? LegendFormatKeyInt(pair[1], static_cast<int>(nMin)) : Load("IDS_TBX_PVX_MIN_NONE");
 }
 
 void CLegendEngine::MakeTitleName(CString& str) {

@@ -151,7 +151,7 @@ static int ReadBeamGeometry(const CClassPElem& elems, unsigned int elem, double 
 }
 
 int CBeamDiagram_PVX::MakeBeamDispl(unsigned int elem, T_DISP_D dispI, T_DISP_D dispJ, int nDiv, int /*option*/,
-                                    double factor) {
+                                    double factor, double displPerLength) {
     InitBeamDispl();
     if (nDiv < 1 || nDiv > MAX_DIV) return 0;
     double axes[3][3] = {};
@@ -177,7 +177,7 @@ int CBeamDiagram_PVX::MakeBeamDispl(unsigned int elem, T_DISP_D dispI, T_DISP_D 
     double* D3 = m_dDispl[3];
     // Rigid end zones turn with their end: deflection = sin(rotation) x distance from the end,
     // in displacement units.
-    constexpr double u = kDisplPerLength;
+    const double u = displPerLength;
     for (int k = 0; k < n; ++k) {
         const double x = m_arrDist[k];
         if (x <= c.ri2) D2[k] = std::sin(tzI) * x * u;

@@ -28,6 +28,9 @@ public:
     // Displacement units per length unit of the database (displacements in mm, lengths in m):
     // a rotation of theta rad tilts a deflection curve by 1000 theta mm per m.
     static constexpr double kDisplPerLength = 1000.0;
+    // A mode vector's translations and rotations are one vector in the database's length unit:
+    // a rotation of theta tilts its curve by theta per m.
+    static constexpr double kModeDisplPerLength = 1.0;
 
     CBeamDiagram_PVX();
     virtual ~CBeamDiagram_PVX();
@@ -40,7 +43,10 @@ public:
     // The flexible span of each bending direction is a cubic Hermite curve through the end
     // deflections whose end slopes are the sines of the end rotations when factor is 1 (its
     // tangents are factor times the span length); rigid end zones turn with their end.
-    int MakeBeamDispl(unsigned int elem, T_DISP_D dispI, T_DISP_D dispJ, int nDiv, int option, double factor);
+    // displPerLength: translation units per length unit, kDisplPerLength for displacements in
+    // mm, kModeDisplPerLength for a mode vector.
+    int MakeBeamDispl(unsigned int elem, T_DISP_D dispI, T_DISP_D dispJ, int nDiv, int option, double factor,
+                      double displPerLength = kDisplPerLength);
     // For a load combination: builds the stations and the relative flexible-span positions the
     // load terms use and returns 0 (no deflection is computed here). An envelope combination is
     // refused with a message.

@@ -88,6 +88,7 @@ int CDeformEngine::InitData() {
     m_arrSettleKey.RemoveAll();
     m_mapSettle.RemoveAll();
     m_nTimeStep = 0;
+    m_dTimeStepTime = -1.0;
     m_nSlabDeflKind = 0;
     m_dSlabDeflMax = 0.0;
     m_strCaption.Empty();
@@ -128,6 +129,7 @@ void CDeformEngine::ImportEngine(CDeformEngine* pSrc) {
     m_arrSettleKey.Copy(pSrc->m_arrSettleKey);
     m_mapSettle = pSrc->m_mapSettle;
     m_nTimeStep = pSrc->m_nTimeStep;
+    m_dTimeStepTime = pSrc->m_dTimeStepTime;
     m_nSlabDeflKind = pSrc->m_nSlabDeflKind;
     m_dSlabDeflMax = pSrc->m_dSlabDeflMax;
     m_strCaption = pSrc->m_strCaption;
@@ -705,12 +707,16 @@ int CDeformEngine::MakeTHistDispDataOnly(int nStep) {
     m_arrNodeRec.RemoveAll();
     ClearDispRecords();
     CPVXAttrCtrl* pAttr = pModel->GetAttrCtrl();
+    CPostCtrl* pPost = PostOf(pModel);
     int nRead = 0;
+    m_dTimeStepTime = -1.0;
     for (INT_PTR i = 0; i < pModel->m_arrActiveNodeKey.GetSize(); ++i) {
         const UINT key = pModel->m_arrActiveNodeKey[i];
         T_DISP_D d;
         // A node the history does not list stays at rest at this step.
-        if (GetDispHistory(nStep, key, d)) ++nRead;
+        double dt = 0.0;
+        if (GetDispHistory(nStep, key, d) && ++nRead == 1 && pPost && pPost->GetDispHistoryDt(key, dt))
+            m_dTimeStepTime = nStep * dt;
         const double v = CalcDispValue(d);
         T_DISP_D copy = d;
         SetDispRecord(key, copy);
@@ -789,7 +795,8 @@ int CDeformEngine::MakeBeamCurve(UINT nElem) {
     GetDispData(elem.node[0], di);
     GetDispData(elem.node[elem.nNode - 1], dj);
     if (IsModeShapeShown())
-        return pModel->m_pBeamDiagram->MakeBeamDispl(nElem, di, dj, kModeShapeDiv, kBeamCurveOption, m_dBeamDispFactor);
+        return pModel->m_pBeamDiagram->MakeBeamDispl(nElem, di, dj, kModeShapeDiv, kBeamCurveOption, m_dBeamDispFactor,
+                                                     CBeamDiagram_PVX::kModeDisplPerLength);
     // The combination form builds no curve; an envelope is refused without a message per beam,
     // since the ordinary shape is drawn in its place anyway.
     if (CClassPLcom::IsMaxMinComb(pModel->m_PLCom)) return 0;

@@ -259,6 +259,7 @@ public:
     CArray<UINT, UINT> m_arrSettleKey;                         // settlement points built
     CMap<UINT, UINT, T_PCDSINK_D, T_PCDSINK_D&> m_mapSettle;   // their records
     int m_nTimeStep;                // time step shown by the time-history display
+    double m_dTimeStepTime;         // its time (s) from the records' time step; -1 when none
     int m_nSlabDeflKind;            // 0 per member, 1 per plate element
     double m_dSlabDeflMax;          // largest slab deflection, read by the legend
     CString m_strCaption;

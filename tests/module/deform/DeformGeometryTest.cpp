@@ -115,14 +115,17 @@ TEST_F(DeformGeometryTest, DeformedPlateFacesAndBoxes) {
 }
 
 // The cantilever drawn with its exact curve (mode shapes build curves from the two end records):
-// each point of the deflected line lies at x along the beam, moved by the scale times the
-// elastic line P x^2 (3L - x) / 6EI, and the last segment has the slope of the tip rotation.
+// mode 2 is its elastic line as a mode vector, translations in m with rotations in rad, so each
+// point of the deflected line lies at x along the beam, moved by the scale times
+// P x^2 (3L - x) / 6EI, and the last segment has the slope of the tip rotation. Read as
+// millimetres against radians, the rotations would bend the curve a thousand times too far.
 TEST_F(DeformGeometryTest, ExactCurveOfTheCantilever) {
-    ASSERT_EQ(Build(PVXMode::kDispContour, CDeformEngine::COMP_DZ), 1);
-    const double s = E().GetScale();
-    // The curve is built for mode shapes; the records of load case 1 stay in the map.
-    M().m_nDisplayMode = PVXMode::kModeShape;
+    SelectLoad(PLOAD_STATIC, 2);
     E().m_bExactBeamRange = 1;
+    ASSERT_EQ(Build(PVXMode::kModeShape, CDeformEngine::COMP_DZ), 1);
+    const double s = E().GetScale();
+    // The curve stays within its end records: the scale is that of the tip's translation.
+    EXPECT_NEAR(s, 6.0 / (20.0 * kTipMM / 1000.0), 1e-9 * s);
     ASSERT_EQ(E().MakeBeamCurve(kBeam), 1);
     const CBeamDiagram_PVX* pBeam = M().m_pBeamDiagram;
     ASSERT_NE(pBeam, nullptr);
@@ -141,7 +144,7 @@ TEST_F(DeformGeometryTest, ExactCurveOfTheCantilever) {
         for (POSITION pos = faces[f]->GetHeadPosition(); pos; ++j) {
             const int k = stations[f]->GetAt(j);
             const double x = pBeam->GetStationPos(k);
-            const double w = -1000.0 * kTipLoad * x * x * (3 * kLength - x) / (6 * EI);  // mm
+            const double w = -kTipLoad * x * x * (3 * kLength - x) / (6 * EI);  // m
             // sin(rot) stands for rot in the curve's tangents: relative error rot^2 / 6 < 6e-6.
             ExpectPoint(faces[f]->GetNext(pos), C3DPoint(x, 0, s * w), 1e-5 * std::fabs(s * w) + 1e-12, "curve point");
             EXPECT_NEAR(values[f]->GetAt(j), x / kLength, 1e-12);
@@ -150,7 +153,7 @@ TEST_F(DeformGeometryTest, ExactCurveOfTheCantilever) {
     // Slope of the last segment against the tip rotation (the line's slope varies by
     // P L h / 2EI over the last station spacing h).
     const C3DPoint a = faces[14]->GetHead(), b = faces[14]->GetTail();
-    const double slope = (b.z - a.z) / (b.x - a.x) / (s * 1000.0);
+    const double slope = (b.z - a.z) / (b.x - a.x) / s;
     EXPECT_NEAR(slope, -kTipRot, kTipLoad * kLength * (kLength / 15) / (2 * EI));
     I_PVXModel::FreeMemoryPolyList(&faces, nullptr, nullptr, nullptr);
     FreeValueLists(values);
@@ -162,10 +165,9 @@ TEST_F(DeformGeometryTest, ExactCurveOfTheCantilever) {
     E().GetDispData(1, di);
     E().GetDispData(2, dj);
     EXPECT_DOUBLE_EQ(E().CalcDispValuePos(di, dj, 0), 0.0);
-    EXPECT_DOUBLE_EQ(E().CalcDispValuePos(di, dj, 15), -kTipMM);
+    EXPECT_DOUBLE_EQ(E().CalcDispValuePos(di, dj, 15), -kTipMM / 1000.0);
     const double x5 = pBeam->GetStationPos(5);
-    EXPECT_NEAR(E().CalcDispValuePos(di, dj, 5), -1000.0 * kTipLoad * x5 * x5 * (3 * kLength - x5) / (6 * EI),
-                1e-4);
+    EXPECT_NEAR(E().CalcDispValuePos(di, dj, 5), -kTipLoad * x5 * x5 * (3 * kLength - x5) / (6 * EI), 1e-7);
     EXPECT_DOUBLE_EQ(E().CalcDispValuePos(di, dj, 16), 0.0);
     // Rotations interpolate between the end records.
     E().m_nComponent = CDeformEngine::COMP_RY;

@@ -329,12 +329,13 @@ TEST_F(LegendTest, FooterLinesWithKeysFileAndDate) {
 
     M().m_nMaxKey = 12;
     M().m_nMinKey = 0;
+    M().m_nDisplayMode = PVXMode::kDispContour;
     CRecordDC dc;
     dc.Create();
     CRect rc(0, 200, 180, 400);
     L().DrawPostRainbow(&dc, &rc);
     CString mx;
-    mx.Format(Txt("IDS_TBX_PVX_MAX__d"), 12);
+    mx.Format(Txt("IDS_TBX_PVX_MAX_NODE__d"), 12);
     CString date;
     L().GetDateString(date);
     struct Line {

@@ -267,15 +267,29 @@ TEST_F(LegendTest, DatesReadMonthDayYear) {
 TEST_F(LegendTest, ExtremeKeysUseTheirFormatsAndBadFormatsAreNotTrusted) {
     M().m_nMaxKey = 17;
     M().m_nMinKey = 0;
-    CString mx, mn;
-    L().GetMnMxValKeyString(mx, mn);
-    CString want;
-    want.Format(Txt("IDS_TBX_PVX_MAX__d"), 17);
-    EXPECT_STREQ(mx.GetString(), want.GetString());
-    EXPECT_STREQ(mn.GetString(), Txt("IDS_TBX_PVX_MIN_NONE").GetString());
+    CString mx, mn, want;
+    // The key names what it numbers: before, every display wrote "最大: 17".
+    struct Row {
+        int mode, unit;  // unit: the slab displays' granularity (0 per member, 1 per element)
+        const char* text;
+    } rows[] = {
+        {PVXMode::kDispContour, 0, "最大: 节点 17"},  {PVXMode::kReaction, 0, "最大: 节点 17"},
+        {PVXMode::kTimeHistory, 0, "最大: 节点 17"},  {PVXMode::kFrameForceContour, 0, "最大: 构件 17"},
+        {PVXMode::kWallForceDiagram, 0, "最大: 构件 17"}, {PVXMode::kPlateStress, 0, "最大: 单元 17"},
+        {PVXMode::kSlabForce, 0, "最大: 构件 17"},    {PVXMode::kSlabForce, 1, "最大: 单元 17"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.mode);
+        M().m_nDisplayMode = r.mode;
+        Force().m_nSForcUnit = r.unit;
+        L().GetMnMxValKeyString(mx, mn);
+        EXPECT_STREQ(mx.GetString(), r.text);
+        EXPECT_STREQ(mn.GetString(), Txt("IDS_TBX_PVX_MIN_NONE").GetString());
+    }
 
     // A table whose format text asks for a string must not be used as a format.
-    static const CMsgDll::StringEntry kBad[] = {{"IDS_TBX_PVX_MAX__d", "MAX %s"},
+    M().m_nDisplayMode = PVXMode::kFrameForceContour;
+    static const CMsgDll::StringEntry kBad[] = {{"IDS_TBX_PVX_MAX_MEMB__d", "MAX %s"},
                                                 {"IDS_TBX_PVX_FACTOR___3E", "F %d %e"}};
     ASSERT_TRUE(CMsgDll::RegisterStringTable(kBad, 2));
     L().GetMnMxValKeyString(mx, mn);
