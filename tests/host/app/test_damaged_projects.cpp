@@ -101,6 +101,28 @@ TEST(PvxHostDamaged, InfoPrintsNamesEscaped) {
 }
 
 namespace {
+// info finds each kind of result in its own table: a time history held only in DISPHIS is listed
+// (before, info looked for it in DISP and said "none").
+TEST(PvxHostDamaged, InfoFindsResultsInTheirOwnTables) {
+    struct Row {
+        const char* label;
+        const char* sql;
+        const char* line;
+    } rows[] = {
+        {"time history without DISP rows", "DELETE FROM DISP WHERE (id >> 32) = 4", "\nTime history: THX\n"},
+        {"DISP rows without a time history", "DELETE FROM DISPHIS", "\nTime history: none\n"},
+    };
+    int n = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        const std::string path = EditedSample("info" + std::to_string(n++), row.sql);
+        const HostRun r = RunHost("--db '" + path + "' info");
+        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_NE(r.out.find(row.line), std::string::npos) << r.out;
+        std::remove(path.c_str());
+    }
+}
+
 // A project of n nodes and n load cases with one displacement and one mode shape, for info.
 std::string ManyCasesProject(int n) {
     PostDBBuilder b;

@@ -556,27 +556,37 @@ TEST_F(LegendTest, HeaderJoinsComponentAndUnitOnlyWhenBothAreThere) {
 
 TEST_F(LegendTest, AnEnvelopeSaysWhichSideItShows) {
     M().m_strLoadName = "ENV";
-    M().m_nDisplayMode = 7;
+    // A time history says which step it draws and when (before, its name alone).
     struct Row {
         const char* label;
+        int mode;
         UINT type;
         int step, minMax;
+        double time;      // the time-history step's time, -1 none
         const char* key;  // null: the name alone
+        const char* tail;
     } rows[] = {
-        {"maximum", 12, 1, 0, "IDS_TBX_PVX_ENV_MAX"},
-        {"minimum", 12, 2, 0, "IDS_TBX_PVX_ENV_MIN"},
-        {"larger magnitude", 12, 3, 0, "IDS_TBX_PVX_ENV_ABS"},
-        {"both diagrams", 12, 3, 1, "IDS_TBX_PVX_ENV_BOTH"},
-        {"a combination", 11, 0, 0, nullptr},
+        {"maximum", 7, 12, 1, 0, -1, "IDS_TBX_PVX_ENV_MAX", ""},
+        {"minimum", 7, 12, 2, 0, -1, "IDS_TBX_PVX_ENV_MIN", ""},
+        {"larger magnitude", 7, 12, 3, 0, -1, "IDS_TBX_PVX_ENV_ABS", ""},
+        {"both diagrams", 7, 12, 3, 1, -1, "IDS_TBX_PVX_ENV_BOTH", ""},
+        {"a combination", 7, 11, 0, 0, -1, nullptr, ""},
+        {"time history step 25", PVXMode::kTimeHistory, 5, 25, 0, 0.5, nullptr, " 步 25 t=0.5s"},
+        {"time history step 0", PVXMode::kTimeHistory, 5, 0, 0, 0.0, nullptr, " 步 0 t=0s"},
+        {"time history not built", PVXMode::kTimeHistory, 5, 3, 0, -1, nullptr, ""},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
+        M().m_nDisplayMode = r.mode;
         M().m_nLoadType = r.type;
-        M().m_nLoadStep = r.step;
+        M().m_nLoadStep = 0;
+        if (r.mode == 7) M().m_nLoadStep = r.step;
+        Deform().m_nTimeStep = r.step;
+        Deform().m_dTimeStepTime = r.time;
         Force().m_bMinMaxDiagram = r.minMax;
         CString s;
         L().GetLoadString(s);
-        const CString want = r.key ? CString("ENV ") + Txt(r.key) : CString("ENV");
+        const CString want = (r.key ? CString("ENV ") + Txt(r.key) : CString("ENV")) + r.tail;
         EXPECT_STREQ(s.GetString(), want.GetString());
     }
 }
