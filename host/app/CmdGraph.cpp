@@ -143,13 +143,14 @@ struct ModeSeries {
 };
 
 // A storey's value of a mode is read at one plan position on every level: that of the node
-// where the mode's component is largest in magnitude, each level taking its node nearest to it
-// in plan (of equal distances the lowest key). A rigid motion of the floors, torsion included,
+// where the mode's component is largest in magnitude (of equal magnitudes the lowest key), each
+// level taking its node nearest to it in plan (of equal distances the lowest key). A rigid motion of the floors, torsion included,
 // so keeps one sign from level to level; the largest magnitude of each level would not (a
 // torsion mode is equal and opposite on two edges, and either could win).
 void BuildModeSeries(CDataBase& db, const StoreyLevels& s, const std::vector<UINT>& modes,
                      std::vector<ModeSeries>& left, std::vector<ModeSeries>& right) {
     struct Point {
+        UINT node;
         int level;
         double x, y, v[2];  // plan position; DX, DY
     };
@@ -162,21 +163,24 @@ void BuildModeSeries(CDataBase& db, const StoreyLevels& s, const std::vector<UIN
         auto l = s.nodeLevel.find(node);
         const T_PNODE_D* n = nodes.Find(node);
         if (p == points.end() || l == s.nodeLevel.end() || !n) continue;
-        p->second.push_back({l->second, n->x, n->y, {kv.second.DX, kv.second.DY}});
+        p->second.push_back({node, l->second, n->x, n->y, {kv.second.DX, kv.second.DY}});
     }
     for (UINT m : modes) {
         const std::vector<Point>& pts = points[m];
         ModeSeries side[2] = {{m, {}, {}}, {m, {}, {}}};
         for (int c = 0; c < 2; ++c) {
             const Point* top = nullptr;
-            for (const Point& p : pts)
-                if (!top || std::fabs(p.v[c]) > std::fabs(top->v[c])) top = &p;
+            for (const Point& p : pts) {
+                const double a = std::fabs(p.v[c]), b = top ? std::fabs(top->v[c]) : -1.0;
+                if (a > b || (a == b && p.node < top->node)) top = &p;
+            }
             for (size_t i = 0; top && i < s.levels.size(); ++i) {
                 const Point* near = nullptr;
                 double best = 0.0;
                 for (const Point& p : pts) {
                     const double d = std::hypot(p.x - top->x, p.y - top->y);
-                    if (p.level == static_cast<int>(i) && (!near || d < best)) near = &p, best = d;
+                    if (p.level == static_cast<int>(i) && (!near || d < best || (d == best && p.node < near->node)))
+                        near = &p, best = d;
                 }
                 if (!near) continue;
                 side[c].x.push_back(near->v[c]);
