@@ -105,16 +105,12 @@ namespace {
 // (before, info looked for it in DISP and said "none").
 TEST(PvxHostDamaged, InfoFindsResultsInTheirOwnTables) {
     struct Row {
-        const char* label;
-        const char* sql;
-        const char* line;
-    } rows[] = {
-        {"time history without DISP rows", "DELETE FROM DISP WHERE (id >> 32) = 4", "\nTime history: THX\n"},
-        {"DISP rows without a time history", "DELETE FROM DISPHIS", "\nTime history: none\n"},
-    };
+        const char *sql, *line;
+    } rows[] = {{"DELETE FROM DISP WHERE (id >> 32) = 4", "\nTime history: THX\n"},
+                {"DELETE FROM DISPHIS", "\nTime history: none\n"}};
     int n = 0;
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.label);
+        SCOPED_TRACE(row.sql);
         const std::string path = EditedSample("info" + std::to_string(n++), row.sql);
         const HostRun r = RunHost("--db '" + path + "' info");
         EXPECT_EQ(r.code, 0) << r.err;

@@ -12,9 +12,9 @@
 //   node 3  1, 2, -3                     node 6  4, 1, 2
 // with tip = 1000 P L^3 / 3EI = 22.2222 mm and rot = P L^2 / 2EI = 0.0055556 rad for P = 50 kN,
 // E = 3e7 kN/m2, I = 0.3 x 0.6^3 / 12 = 0.0054 m4.
-// Mode 1: node 5 (0, 1, 0), node 6 (0, 0.5, 0). Mode 2: the cantilever's elastic line as a mode
-// vector (translations in m with rotations in rad): node 2 (0, 0, -tip / 1000, 0, rot, 0). Time-history case 4 ("THX"): node 5 only, three
-// steps of DX 0, 10, -4 mm. Load groups 7 (static) and 3 (settlement, the first of its kind);
+// Mode 1: node 5 (0, 1, 0), node 6 (0, 0.5, 0). Mode 2, the cantilever's elastic line as a mode
+// vector (m, rad): node 2 (0, 0, -tip / 1000, 0, rot, 0). Time-history case 4 ("THX"): node 5
+// only, three steps of DX 0, 10, -4 mm. Load groups 7 (static) and 3 (settlement, the first of its kind);
 // settlement points 1 (0,0) 10 + 1 mm, 2 (6,0) 20 + 1 mm, 3 (3,5) a value of group 7 only.
 #pragma once
 
