@@ -435,7 +435,7 @@ void CLegendEngine::GetWidthFittingStr(CString strIn, CString& strOut) {
 
 int CLegendEngine::ExtremeKeyKind() const {
     using namespace PVXMode;
-    const int mode = m_pModel ? m_pModel->m_nDisplayMode : kNone;
+    const int mode = GetLegendDisplayMode();
     const CForceEngine* f = m_pModel ? m_pModel->m_pForceEngine : nullptr;
     switch (mode) {
     case kReaction:
