@@ -118,8 +118,6 @@ const CMsgDll::StringEntry kStrings[] = {
     {"IDS_TBX_PVX_FILE_", "文件:"},
     {"IDS_TBX_PVX_DATE_", "日期:"},
     {"IDS_TBX_PVX_Load_Case_", "荷载工况:"},
-    {"IDS_TBX_PVX_MAX__d", "最大: %d"},
-    {"IDS_TBX_PVX_MIN__d", "最小: %d"},
     {"IDS_TBX_PVX_MAX_NODE__d", "最大: 节点 %d"},
     {"IDS_TBX_PVX_MIN_NODE__d", "最小: 节点 %d"},
     {"IDS_TBX_PVX_MAX_MEMB__d", "最大: 构件 %d"},

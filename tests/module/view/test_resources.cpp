@@ -53,10 +53,11 @@ TEST(ModuleResources, StringTableKeysAreUniqueAndFormatsMatchTheirCallers) {
         EXPECT_TRUE(IsUtf8(text));
         std::string expected;  // what the callers format the text with
         if (key.size() > 3 && key.compare(key.size() - 3, 3, "__d") == 0) expected = "d";
+        if (key.size() > 3 && key.compare(key.size() - 3, 3, "__g") == 0) expected = "g";
         if (key == "IDS_TBX_PVX_FACTOR___3E") expected = "E";
         EXPECT_EQ(Conversions(text), expected);
     }
-    for (const char* key : {"IDS_TBX_PVX_Legend_Title", "IDS_TBX_PVX_MAX__d", "IDS_TBX_PVX_MIN__d",
+    for (const char* key : {"IDS_TBX_PVX_Legend_Title", "IDS_TBX_PVX_MAX_NODE__d", "IDS_TBX_PVX_MIN_MEMB__d",
                             "IDS_TBX_PVX_FACTOR___3E", "IDS_TBX_PVX_Error", "IDS_PVX_FILE_DESCRIPTION_POST"}) {
         EXPECT_EQ(keys.count(key), 1u) << key << " is used by the legend, messages or export";
     }
