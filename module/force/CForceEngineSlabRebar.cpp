@@ -40,7 +40,7 @@ int CForceEngine::MakeSlabElementList(int nUnit) {
     for (INT_PTR i = 0; i < membs.GetSize(); ++i) {
         T_PMEMB_D memb;
         if (!attr.GetMemb(membs[i], memb)) return 0;
-        if (memb.type != 301) continue;
+        if (!CPVXAttrCtrl::IsSlabMembType(memb.type)) continue;
         if (nUnit != 1) return 0;
         double axes[3][3] = {};
         for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
@@ -99,7 +99,7 @@ int CForceEngine::MakeSlabMemberList(int nUnit) {
     for (INT_PTR i = 0; i < membs.GetSize(); ++i) {
         T_PMEMB_D memb;
         if (!pModel->m_pAttrCtrl->GetMemb(membs[i], memb)) return 0;
-        if (memb.type != 301) continue;
+        if (!CPVXAttrCtrl::IsSlabMembType(memb.type)) continue;
         if (nUnit != 0) return 0;
         m_arrElemKey.Add(membs[i]);
     }
