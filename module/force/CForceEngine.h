@@ -550,8 +550,10 @@ public:
     int MakeSlabElementList(int nUnit);
     // The active slab members in m_arrElemKey; 0 for a granularity other than per member (0).
     int MakeSlabMemberList(int nUnit);
-    // 1 when every listed slab member has the host's moments for the selected load.
-    int SlabMembersHaveMoments() const;
+    // Drops from m_arrElemKey the slab members without the host's moments for the selected load
+    // (a floor slab of a project that keeps the raft's only): 0 when members were listed and none
+    // has them, else 1.
+    int KeepSlabMembersWithMoments();
     // Per-element values of modes 17 and 18 from the element design (PDDELEM) of the selected
     // design combination, or under the design envelope (load type 12) the largest over the design
     // combinations: mode 17 the reinforcement of direction m_nSRbarDir on the faces shown (the

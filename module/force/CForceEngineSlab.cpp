@@ -609,18 +609,15 @@ int CForceEngine::MakeSForcDataListMemb() {
     if (!pModel || !pModel->m_bResultDataReady || !pModel->m_pAttrCtrl) return 0;
     m_arrElemKey.RemoveAll();
     const CArray<UINT, UINT>& membs = pModel->m_arrActiveMembKey;
-    CArray<double, double> pos, neg;
     for (INT_PTR i = 0; i < membs.GetSize(); ++i) {
         T_PMEMB_D memb;
         if (!pModel->m_pAttrCtrl->GetMemb(membs[i], memb)) return 0;
         if (!CPVXAttrCtrl::IsSlabMembType(memb.type) || GetSlabResultType(membs[i]) == 1) continue;
         if (m_nSForcUnit != 0) return 0;
-        // A slab whose moments the host does not keep for this load (a floor slab of a project
-        // that keeps the raft's only) is drawn plain.
-        double cx = 0.0, cy = 0.0;
-        if (!GetSmnt(membs[i], pos, neg, cx, cy)) continue;
         m_arrElemKey.Add(membs[i]);
     }
+    // A slab whose moments the host does not keep for this load is drawn plain.
+    KeepSlabMembersWithMoments();
     if (!MakeSForcDataListMemb_MnMx()) return 0;
     // No slab member with moments: nothing to show.
     if (m_arrElemKey.GetSize() == 0) return 0;
