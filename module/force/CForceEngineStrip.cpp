@@ -137,6 +137,8 @@ int CForceEngine::MakeSBForcDataListMemb() {
         // A slab member without a slab record has no result type (-1): nothing to show.
         if (CPVXAttrCtrl::IsSlabMembType(memb.type) && GetSlabResultType(keys[i]) > 0) m_arrElemKey.Add(keys[i]);
     }
+    // A slab whose moments the host does not keep for this load is drawn plain.
+    KeepSlabMembersWithMoments();
     return MakeSForcDataListMemb_MnMx();
 }
 
