@@ -309,7 +309,9 @@ TEST_F(SlabSampleTest, KeptListsFollowEveryChangeOfWhatTheyWereBuiltFrom) {
             EXPECT_NEAR(r.blk[1][20], blk[30 + 20], 1e-9 * (1.0 + std::fabs(blk[30 + 20])));
         }
         T_STRP_DL r;
-        if (!st.raftActive) EXPECT_EQ(kept.GetSlabForce(untouched, r), 0) << "the raft's elements leave the lists";
+        if (!st.raftActive) {
+            EXPECT_EQ(kept.GetSlabForce(untouched, r), 0) << "the raft's elements leave the lists";
+        }
     }
 }
 
