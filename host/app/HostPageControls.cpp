@@ -20,18 +20,18 @@
 namespace hostpage {
 
 // Controls a page (or its bar) shows that draw the same whatever their value, by result id:
-// the member bar's column and only-truss boxes on the frame force pages (their members are drawn
-// by their kind), the diagram page's method radios (the curve is built the same either way),
-// the undeformed box of pages without a deformed picture, the plate stress axes (stresses are
-// kept in the element axes), and the contour boxes of displays drawn as contours always.
+// the member bar's only-truss box on the frame force pages (trusses are drawn by their kind),
+// the diagram page's method radios (the curve is built the same either way), the undeformed box
+// of pages without a deformed picture, the plate stress axes (stresses are kept in the element
+// axes), and the contour boxes of displays drawn as contours always.
 namespace {
 struct NoEffect {
     long nResult;
     const char* pszNames;  // short names, space separated
 };
 const NoEffect kNoEffect[] = {
-    {7301, "column onlytruss"},
-    {7302, "column onlytruss method undeformed"},
+    {7301, "onlytruss"},
+    {7302, "onlytruss method undeformed"},
     {7306, "undeformed"},
     {7308, "axes"},
     {7501, "contour"},

@@ -1,5 +1,6 @@
 #include "module/bars/CPVXBarFramePages.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstdlib>
 
@@ -315,8 +316,13 @@ void CPVXBarBForc::ApplyOptions() {
     }
     if (!e) return;
     if (!e->m_bShowBeam && !e->m_bShowColumn && !e->m_bShowTruss) {
-        // No member kind shown: nothing to draw, and nothing left over from before.
+        // No member kind shown: nothing to draw, nothing left over from before, and a legend of
+        // no values (an empty range, not the scale of an engine never built).
         if (pModel) pModel->m_bResultPresent = 0;
+        e->m_bBForcData = e->m_bTForcData = 0;
+        e->m_dBForcMax = -DBL_MAX;
+        e->m_dBForcMin = DBL_MAX;
+        e->FinishMakeBForcData();
         return;
     }
     RebuildEngines();

@@ -328,6 +328,11 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         m.m_pStressEngine->m_bDeformed = n;
         return true;
     }
+    if (name == "columns" && k == EngineKind::kForce) {
+        // The member bar's column box: columns read into the frame lists, or drawn plain.
+        m.m_pForceEngine->m_bShowColumn = n;
+        return true;
+    }
     if (name == "line-members" && opt) {
         opt->m_bWireFrame = n;
         return true;

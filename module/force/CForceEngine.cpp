@@ -395,3 +395,8 @@ int CForceEngine::IsPossibleBForc(const T_PMEMB_D& memb) {
 }
 
 int CForceEngine::IsPossibleBForc(const T_PELEM_D& elem) { return elem.kind == PELEM_KIND_FRAME ? 1 : 0; }
+
+int CForceEngine::IsFrameForceMember(UINT nKey, const T_PMEMB_D& memb) const {
+    if (CPVXAttrCtrl::IsColumnElemType(memb.type)) return m_mapCForc.PLookup(nKey) ? 1 : 0;
+    return IsPossibleBForc(memb);
+}

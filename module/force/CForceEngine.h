@@ -253,6 +253,13 @@ public:
     static int IsPossibleBForc(const T_PMEMB_D& memb);
     // 1 for an element of the frame family (kind 2).
     static int IsPossibleBForc(const T_PELEM_D& elem);
+    // 1 for a member the frame displays draw with forces: a beam or T-girder, or a column whose
+    // forces the column map holds.
+    int IsFrameForceMember(UINT nKey, const T_PMEMB_D& memb) const;
+    // Reads a column's forces in the slot of the model's load-result kind (with both sides the
+    // maximum and the minimum record, bMinToo then set): 1 read, 0 no record, -1 a load-result
+    // kind that has no column record.
+    int ReadColumnForces(UINT nKey, bool bBothSides, T_MBCL_D& rec, T_MBCL_D& recMin, bool& bMinToo) const;
 
     // ---- value pickers (CForceEngineFrame.cpp) --------------------------------------------------
     // Value of the engine's component at block 2 seg + end of a beam record.
@@ -292,8 +299,10 @@ public:
     int IsMinMaxDiagram() const;
 
     // ---- frame builders -------------------------------------------------------------------------
-    // Reads the frame force records of the model's members for the selected load: 1 when at
-    // least one member was stored, 0 when nothing was (no load selected, no member with results).
+    // Reads the frame force records of the model's members for the selected load (beams and
+    // T-girders while m_bShowBeam is set, columns into the column maps while m_bShowColumn is):
+    // 1 when at least one member was stored, 0 when nothing was (no load selected, no member with
+    // results).
     int MakeBForcDataList();
     // Legend range and keys from the frame and truss extremes, diagram scale, colour scale with
     // percent-rank weights (every member weighing 1).
@@ -423,11 +432,11 @@ public:
     // ==== slab forces of display mode 16 ==========================================================
     // (CForceEngineSlab.cpp: lists and the small slab operations the rebar, crack, slab-wall,
     // strip and slab-beam code share; CForceEngineSlabDraw.cpp: contours and numbers.) Per element
-    // every analysis element of the slab members (type 301) has a T_STRP_DL record turned into its
-    // member's rebar directions (m_mapSForc; with the envelope load type 12 the maximum and
-    // minimum over the enveloped combinations in m_mapSForcPos and m_mapSForcNeg) and its shape
-    // in m_mapSbem; per member m_arrElemKey lists the slab members and the host's member moments
-    // (T_SMNT_D) are read when drawn. Components m_nSForcComp: 0 Mxx, 1 Myy, 2 Mxy, 3 Vxx, 4 Vyy,
+    // every analysis element of the slab members (types 301, 302, 305) has a T_STRP_DL record
+    // turned into its member's rebar directions (m_mapSForc; with the envelope load type 12 the
+    // maximum and minimum over the enveloped combinations in m_mapSForcPos and m_mapSForcNeg) and
+    // its shape in m_mapSbem; per member m_arrElemKey lists the slab members and the host's member
+    // moments (T_SMNT_D) are read when drawn. Components m_nSForcComp: 0 Mxx, 1 Myy, 2 Mxy, 3 Vxx, 4 Vyy,
     // 5 the shear of larger magnitude (Vyy on a tie), 6 Fxx, 7 Fyy, 8 Fxy.
     static constexpr int kSForcCompCount = 9;
     // Selected component of a block 0 (centre) to 4; 0.0 outside.
@@ -535,14 +544,16 @@ public:
     // ---- slab reinforcement and crack (modes 17, 18), slab walls (mode 20) ---------------------
     // (CForceEngineSlabRebar.cpp: lists and the per-element loop; CForceEngineSlabRebarNumbers.cpp:
     // the per-member reinforcement numbers; CForceEngineSlabWall.cpp: the wall-end cuts.)
-    // Slab element forces of the active slab members (301) turned into each slab's own axes, with
-    // their shapes and members; 0 for a granularity other than per element (1), no load or an
+    // Slab element forces of the active slab members (301, 302, 305) turned into each slab's own
+    // axes, with their shapes and members; 0 for a granularity other than per element (1), no load or an
     // unreadable member.
     int MakeSlabElementList(int nUnit);
     // The active slab members in m_arrElemKey; 0 for a granularity other than per member (0).
     int MakeSlabMemberList(int nUnit);
-    // 1 when every listed slab member has the host's moments for the selected load.
-    int SlabMembersHaveMoments() const;
+    // Drops from m_arrElemKey the slab members without the host's moments for the selected load
+    // (a floor slab of a project that keeps the raft's only): 0 when members were listed and none
+    // has them, else 1.
+    int KeepSlabMembersWithMoments();
     // Per-element values of modes 17 and 18 from the element design (PDDELEM) of the selected
     // design combination, or under the design envelope (load type 12) the largest over the design
     // combinations: mode 17 the reinforcement of direction m_nSRbarDir on the faces shown (the

@@ -150,8 +150,8 @@ void CForceEngine::DrawBeamSfdBmd(CDC* pDC) {
     const bool bWalked =
         forcewalk::ForEachShownMember(*pModel, nType, forcewalk::Escape::kWatch, [&](UINT nKey, T_PMEMB_D& memb) {
             // Columns carry forces when the column lists hold them; beams and T-girders always can.
-            const bool bColumn = memb.type == 101;
-            const bool bForces = bColumn ? m_mapCForc.PLookup(nKey) != nullptr : IsPossibleBForc(memb) != 0;
+            const bool bColumn = CPVXAttrCtrl::IsColumnElemType(memb.type) != 0;
+            const bool bForces = IsFrameForceMember(nKey, memb) != 0;
             const bool bActive = ctrl.IsActiveElem(nKey) != 0;
             if (bActive && bForces)
                 DrawActiveMember(pDC, nKey);

@@ -2,8 +2,8 @@
 // families that the model's render switch calls.
 //
 // The pass walks the members in the depth order of the graphics control, draws each active beam
-// and T-girder as colour bands along its eight segments on the undeformed or the deformed shape,
-// and every other member plain. Escape ends the pass at once, leaving what was drawn.
+// and T-girder as colour bands along its eight segments, and each active column with forces
+// along its four stations, on the undeformed or the deformed shape, and every other member plain. Escape ends the pass at once, leaving what was drawn.
 #include "host/grx/I_PVXCtrl.h"
 #include "module/contour/CContourEngine.h"
 #include "module/engines/CDeformEngine.h"
@@ -72,7 +72,7 @@ void CForceEngine::DrawBForcContour(CDC* pDC) {
 
 int CForceEngine::DrawBForcPassMember(CDC* pDC, UINT nMembKey, const T_PMEMB_D& memb) {
     I_PVXCtrl& ctrl = *GetModel()->m_pPVXCtrl;
-    return IsPossibleBForc(memb) && ctrl.IsActiveElem(nMembKey) ? DoBForcMemberContour(pDC, nMembKey)
+    return IsFrameForceMember(nMembKey, memb) && ctrl.IsActiveElem(nMembKey) ? DoBForcMemberContour(pDC, nMembKey)
                                                                 : DrawInactiveMember(pDC, nMembKey);
 }
 

@@ -34,7 +34,6 @@ int CForceEngine::MakeCForcDataList4Figure() {
     if (!pModel || !pDoc || !pDoc->GetPostCtrl() || !pModel->m_bResultDataReady || !pModel->m_pAttrCtrl) return 0;
     CWaitCursor wait;
     ResetBeamResultData();
-    CPostCtrl& post = *pDoc->GetPostCtrl();
     using namespace PVXMode;
     const int mode = pModel->m_nDisplayMode;
     const bool bBothSides = mode == kFrameForceDiagram || mode == kSlabStrip || mode == kSlabForceBeam;
@@ -46,21 +45,9 @@ int CForceEngine::MakeCForcDataList4Figure() {
         // A member the model lists but cannot read is no column of this list; the others go on.
         if (!pModel->m_pAttrCtrl->GetMemb(key, memb) || memb.type != kColumnType) continue;
         T_MBCL_D rec, recMin;
-        rec.Initialize();
-        recMin.Initialize();
-        int bRead = 0;
         bool bMinToo = false;
-        switch (pModel->m_nLoadStep) {
-        case 0: case 1: bRead = post.GetMbcl(key, &rec, nullptr, nullptr, 0); break;
-        case 2: bRead = post.GetMbcl(key, nullptr, &rec, nullptr, 0); break;
-        case 3:
-            bMinToo = bBothSides;
-            bRead = bBothSides ? post.GetMbcl(key, &rec, &recMin, nullptr, 0) : post.GetMbcl(key, nullptr, nullptr, &rec, 0);
-            break;
-        default: continue;
-        }
         // A column without forces for this load is left out, as in the frame lists.
-        if (!bRead) continue;
+        if (ReadColumnForces(key, bBothSides, rec, recMin, bMinToo) != 1) continue;
         MinMaxMembCForc(key, rec, dMax, dMin);
         m_mapCForc.SetAt(key, rec);
         if (bMinToo) {

@@ -297,7 +297,23 @@ int CForceEngine::MakeBForcDataList() {
     for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
         const UINT key = keys[i];
         T_PMEMB_D memb;
-        if (!pModel->m_pAttrCtrl->GetMemb(key, memb) || !IsPossibleBForc(memb)) continue;
+        if (!pModel->m_pAttrCtrl->GetMemb(key, memb)) continue;
+        if (CPVXAttrCtrl::IsColumnElemType(memb.type)) {
+            // Columns join the frame's lists and extremes; one without forces for this load is
+            // drawn plain.
+            T_MBCL_D colm, colmMin;
+            bool bColmMin = false;
+            if (!m_bShowColumn || ReadColumnForces(key, bEnvelopeDiagram, colm, colmMin, bColmMin) != 1) continue;
+            MinMaxMembCForc(key, colm, m_dBForcMax, m_dBForcMin);
+            m_mapCForc.SetAt(key, colm);
+            if (bColmMin) {
+                MinMaxMembCForc(key, colmMin, m_dBForcMax, m_dBForcMin);
+                m_mapCForcMin.SetAt(key, colmMin);
+            }
+            m_arrColmKey.Add(key);
+            continue;
+        }
+        if (!IsPossibleBForc(memb)) continue;
         // The record slot of the load-result kind: 0 value or maximum, 1 minimum, 2 the larger
         // magnitude; envelope diagrams read the maximum and the minimum side.
         int nSlot = 0;
@@ -348,7 +364,7 @@ int CForceEngine::MakeBForcDataList() {
         AppendBeamScaleValues(rec[nSlot]);
     }
 
-    if (m_arrMembKey.GetSize() > 0) {
+    if (m_arrMembKey.GetSize() > 0 || m_arrColmKey.GetSize() > 0) {
         m_bBForcData = 1;
         return 1;
     }
@@ -356,6 +372,25 @@ int CForceEngine::MakeBForcDataList() {
     pModel->m_nMaxKey = pModel->m_nMinKey = 0;
     m_bBForcData = 0;
     return 0;
+}
+
+int CForceEngine::ReadColumnForces(UINT nKey, bool bBothSides, T_MBCL_D& rec, T_MBCL_D& recMin, bool& bMinToo) const {
+    const I_PVXModel* pModel = GetModel();
+    CDBDoc* pDoc = pModel ? pModel->GetDBDoc() : nullptr;
+    CPostCtrl* pPost = pDoc ? pDoc->GetPostCtrl() : nullptr;
+    rec.Initialize();
+    recMin.Initialize();
+    bMinToo = false;
+    if (!pPost) return 0;
+    switch (pModel->m_nLoadStep) {
+    case 0: case 1: return pPost->GetMbcl(nKey, &rec, nullptr, nullptr, 0) ? 1 : 0;
+    case 2: return pPost->GetMbcl(nKey, nullptr, &rec, nullptr, 0) ? 1 : 0;
+    case 3:
+        bMinToo = bBothSides;
+        return (bBothSides ? pPost->GetMbcl(nKey, &rec, &recMin, nullptr, 0)
+                           : pPost->GetMbcl(nKey, nullptr, nullptr, &rec, 0)) ? 1 : 0;
+    default: return -1;
+    }
 }
 
 void CForceEngine::AppendBeamScaleValues(const T_STRG_D& rec) {

@@ -336,11 +336,16 @@ void CForceEngine::OutputBForcNumbers(CDC* pDC) {
         const UINT key = keys[i];
         T_PMEMB_D memb;
         T_STRG_D rec;
-        // An inactive member prints nothing.
-        if (!pModel->m_pPVXCtrl->IsActiveElem(key) || !pModel->m_pAttrCtrl->GetMemb(key, memb) ||
-            !IsPossibleBForc(memb) || !CPVXAttrCtrl::IsBeamElemType(memb.type) || !m_bShowBeam ||
-            !m_mapBForc.Lookup(key, rec))
+        T_MBCL_D colm;
+        // An inactive member prints nothing; a column prints its forces when the column map
+        // holds them.
+        if (!pModel->m_pPVXCtrl->IsActiveElem(key) || !pModel->m_pAttrCtrl->GetMemb(key, memb)) continue;
+        const bool bColumn = CPVXAttrCtrl::IsColumnElemType(memb.type) != 0;
+        if (bColumn ? !m_mapCForc.Lookup(key, colm)
+                    : !IsPossibleBForc(memb) || !CPVXAttrCtrl::IsBeamElemType(memb.type) || !m_bShowBeam ||
+                          !m_mapBForc.Lookup(key, rec))
             continue;
+        auto value = [&](int nPos) { return bColumn ? CalcCForcValue(colm, nPos) : CalcBForcValue(rec, nPos); };
         CArray<C3DPoint> pts;
         DrawnPoints(pModel, key, bDeformed, pts);
         const INT_PTR n = pts.GetSize();
@@ -373,7 +378,7 @@ void CForceEngine::OutputBForcNumbers(CDC* pDC) {
             const int pos[3] = {0, 2, 1};  // value positions of i end, middle, j end
             for (int p = 0; p < 3; ++p) {
                 if (!bOn[p] && !m_bNumAtMax) continue;
-                const double v = CalcBForcValue(rec, pos[p]);
+                const double v = value(pos[p]);
                 const int nKind = GetSfdBmdExtremeKind(v);
                 if (nKind >= 0) label.OutputMaxMin(pModel, &anchors[p], nKind, v);
             }
@@ -387,11 +392,11 @@ void CForceEngine::OutputBForcNumbers(CDC* pDC) {
             label.OutputNumber(pt.x, pt.y, v, &nAlign);
         };
         if (m_bNumAtMax) {
-            write(1, 0, CalcBForcValue(rec, 3));
+            write(1, 0, value(3));
         } else {
-            if (m_bNumIEnd) write(0, 1, CalcBForcValue(rec, 0));
-            if (m_bNumJEnd) write(2, 2, CalcBForcValue(rec, 1));
-            if (m_bNumMiddle) write(1, 0, CalcBForcValue(rec, 2));
+            if (m_bNumIEnd) write(0, 1, value(0));
+            if (m_bNumJEnd) write(2, 2, value(1));
+            if (m_bNumMiddle) write(1, 0, value(2));
         }
         label.EndDraw();
     }

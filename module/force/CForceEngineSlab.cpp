@@ -1,8 +1,8 @@
 // CForceEngine: the slab force lists of display mode 16 and the small slab operations that the
 // rebar, crack, slab-wall, strip and slab-beam code share.
 //
-// Per element, each analysis element of every active slab member (type 301) gives one T_STRP_DL
-// record, turned from the element's local axes into the member's rebar axes (X rebar, Y rebar,
+// Per element, each analysis element of every active slab member (types 301, 302, 305) gives one
+// T_STRP_DL record, turned from the element's local axes into the member's rebar axes (X rebar, Y rebar,
 // up). With the envelope load type 12 the record is enveloped over the combinations that the bars'
 // current mode names (a number of linear combinations counted from the first), the maximum and
 // minimum kept apart. The legend spans the corner extremes of the sides shown; the colour levels
@@ -33,7 +33,6 @@
 namespace {
 
 constexpr int kCornerBlocks = slabforce::kCornerBlocks;
-constexpr int kSlabMember = 301;   // member type of the slabs (rafts, foundation slabs)
 constexpr int kEnvelopeLoad = 12;  // load type of the envelope of combinations
 constexpr int kEnvelopedDoubles = 28;  // of each block, doubles 0..27 are enveloped
 
@@ -242,7 +241,7 @@ int CForceEngine::MakeSForcDataList() {
     for (INT_PTR i = 0; i < membs.GetSize(); ++i) {
         T_PMEMB_D memb;
         if (!attr.GetMemb(membs[i], memb)) return 0;
-        if (memb.type != kSlabMember || m_nSForcUnit == 0) continue;
+        if (!CPVXAttrCtrl::IsSlabMembType(memb.type) || m_nSForcUnit == 0) continue;
         double dirX[2], dirY[2];
         GetRebarDirVector(membs[i], dirX, dirY);
         double rebar[3][3] = {{dirX[0], dirX[1], 0.0}, {dirY[0], dirY[1], 0.0}, {0.0, 0.0, 1.0}};
@@ -613,10 +612,12 @@ int CForceEngine::MakeSForcDataListMemb() {
     for (INT_PTR i = 0; i < membs.GetSize(); ++i) {
         T_PMEMB_D memb;
         if (!pModel->m_pAttrCtrl->GetMemb(membs[i], memb)) return 0;
-        if (memb.type != kSlabMember || GetSlabResultType(membs[i]) == 1) continue;
+        if (!CPVXAttrCtrl::IsSlabMembType(memb.type) || GetSlabResultType(membs[i]) == 1) continue;
         if (m_nSForcUnit != 0) return 0;
         m_arrElemKey.Add(membs[i]);
     }
+    // A slab whose moments the host does not keep for this load is drawn plain.
+    KeepSlabMembersWithMoments();
     if (!MakeSForcDataListMemb_MnMx()) return 0;
     // No slab member with moments: nothing to show.
     if (m_arrElemKey.GetSize() == 0) return 0;

@@ -35,7 +35,6 @@
 
 namespace {
 
-constexpr int kSlabMember = 301;
 constexpr int kBeamMember = 201;
 constexpr int kEnvelopeLoad = 12;
 constexpr double kSidePixels = 20.0;   // length of a side number's direction segment on screen
@@ -98,7 +97,7 @@ void CForceEngine::DrawSForcContour(CDC* pDC) {
     const slabforce::ValuePicker pick(m_nSForcComp);
     constexpr INT_PTR kAhead = 4;
     auto fetchAhead = [&](const T_PMEMB_D& memb, INT_PTR e) {
-        if (memb.type != kSlabMember) return;
+        if (!CPVXAttrCtrl::IsSlabMembType(memb.type)) return;
         if (e + 4 * kAhead < memb.aElem.GetSize()) index.PrefetchSlot(memb.aElem[e + 4 * kAhead]);
         if (e + 3 * kAhead < memb.aElem.GetSize()) index.PrefetchEntry(memb.aElem[e + 3 * kAhead]);
         if (e + 2 * kAhead < memb.aElem.GetSize())
@@ -146,7 +145,7 @@ void CForceEngine::DrawSForcContour(CDC* pDC) {
             }
             // A kept element is active and one of the slab's: its record is the one its bands
             // were kept for.
-            if (const KeptFaceBands::Entry* k = pKept && memb.type == kSlabMember ? pKept->FindKept(elemKey) : nullptr) {
+            if (const KeptFaceBands::Entry* k = pKept && CPVXAttrCtrl::IsSlabMembType(memb.type) ? pKept->FindKept(elemKey) : nullptr) {
                 if (pModel->WatchEscKeyPress()) {
                     bStopped = true;
                     break;
@@ -176,7 +175,7 @@ void CForceEngine::DrawSForcContour(CDC* pDC) {
             }
             // Elements of other members than the slabs have no records: the member is drawn
             // inactive once.
-            if (memb.type == kSlabMember && IsPossibleSForc(elem)) {
+            if (CPVXAttrCtrl::IsSlabMembType(memb.type) && IsPossibleSForc(elem)) {
                 if (DoSForcElementContour(pDC, elemKey, elem) == -1) bStopped = true;
             } else if (nLastInactive != nKey) {
                 FlushFaceBands(pDC);
@@ -343,7 +342,7 @@ void CForceEngine::OutputSForcNumbers(CDC* pDC) {
     {
         OptionScope view(opt.m_bWireFrame, 1);
         auto numbers = [&](UINT, T_PMEMB_D& memb) {
-            if (memb.type != kSlabMember) return;
+            if (!CPVXAttrCtrl::IsSlabMembType(memb.type)) return;
             for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
                 const UINT elemKey = memb.aElem[e];
                 T_PELEM_D elem;
@@ -519,7 +518,7 @@ void CForceEngine::OutputSForcNumbersMemb(CDC*) {
     auto numbers = [&](UINT nKey, T_PMEMB_D& memb) {
         T_PSLAB_D slab;
         double cx = 0.0, cy = 0.0;
-        if (memb.type != kSlabMember || !slabs.Get(nKey, slab) || !GetSmnt(nKey, pos, neg, cx, cy)) return;
+        if (!CPVXAttrCtrl::IsSlabMembType(memb.type) || !slabs.Get(nKey, slab) || !GetSmnt(nKey, pos, neg, cx, cy)) return;
         GetAreaEdgeInfo(slab.aNode, memb.aNode, edges);
         // The numbers lie at the elevation of the design member the slab comes from; the
         // project keeps no design members apart, so that is the height of the slab's centre.
@@ -552,7 +551,7 @@ void CForceEngine::OutputSBForcNumbersMemb(CDC*) {
     auto numbers = [&](UINT nKey, T_PMEMB_D& memb) {
         T_PSLAB_D slab;
         double cx = 0.0, cy = 0.0;
-        if (memb.type != kSlabMember || GetSlabResultType(nKey) == 0 || !GetSmnt(nKey, pos, neg, cx, cy) ||
+        if (!CPVXAttrCtrl::IsSlabMembType(memb.type) || GetSlabResultType(nKey) == 0 || !GetSmnt(nKey, pos, neg, cx, cy) ||
             !slabs.Get(nKey, slab) || !GetPolyLinePoint(slab.aNode, P))
             return;
         const INT_PTR n = P.GetSize();

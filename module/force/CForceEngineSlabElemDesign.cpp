@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr int kSlabMember = 301;
 constexpr int kEnvelopeLoad = 12;
 constexpr int kDesignKindAreas = 1;
 
@@ -144,7 +143,7 @@ void CForceEngine::OutputSlabElemDesignNumbers(CDC* pDC, int bData, int nUnit) {
     {
         OptionScope view(opt.m_bWireFrame, 1);
         auto numbers = [&](UINT, T_PMEMB_D& memb) {
-            if (memb.type != kSlabMember) return;
+            if (!CPVXAttrCtrl::IsSlabMembType(memb.type)) return;
             for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
                 const UINT elemKey = memb.aElem[e];
                 T_PELEM_D elem;

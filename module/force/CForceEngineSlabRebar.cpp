@@ -40,7 +40,7 @@ int CForceEngine::MakeSlabElementList(int nUnit) {
     for (INT_PTR i = 0; i < membs.GetSize(); ++i) {
         T_PMEMB_D memb;
         if (!attr.GetMemb(membs[i], memb)) return 0;
-        if (memb.type != 301) continue;
+        if (!CPVXAttrCtrl::IsSlabMembType(memb.type)) continue;
         if (nUnit != 1) return 0;
         double axes[3][3] = {};
         for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
@@ -99,7 +99,7 @@ int CForceEngine::MakeSlabMemberList(int nUnit) {
     for (INT_PTR i = 0; i < membs.GetSize(); ++i) {
         T_PMEMB_D memb;
         if (!pModel->m_pAttrCtrl->GetMemb(membs[i], memb)) return 0;
-        if (memb.type != 301) continue;
+        if (!CPVXAttrCtrl::IsSlabMembType(memb.type)) continue;
         if (nUnit != 0) return 0;
         m_arrElemKey.Add(membs[i]);
     }
@@ -121,19 +121,20 @@ int CForceEngine::MakeSCracDataListMemb() {
     return 1;
 }
 
-int CForceEngine::SlabMembersHaveMoments() const {
+int CForceEngine::KeepSlabMembersWithMoments() {
+    const INT_PTR nListed = m_arrElemKey.GetSize();
     CArray<double, double> pos, neg;
     double cx = 0.0, cy = 0.0;
-    for (INT_PTR i = 0; i < m_arrElemKey.GetSize(); ++i)
-        if (!GetSmnt(m_arrElemKey[i], pos, neg, cx, cy)) return 0;
-    return 1;
+    for (INT_PTR i = nListed; i-- > 0;)
+        if (!GetSmnt(m_arrElemKey[i], pos, neg, cx, cy)) m_arrElemKey.RemoveAt(i);
+    return nListed == 0 || m_arrElemKey.GetSize() > 0 ? 1 : 0;
 }
 
 int CForceEngine::MakeSRbarDataListMemb_MnMx() {
     I_PVXModel* pModel = GetModel();
     m_dPAbsMax = 0.0;
-    // Under a single load every slab needs its moments; the design envelope reads the design.
-    if (m_arrElemKey.GetSize() > 0 && pModel && pModel->m_nLoadType != 12 && !SlabMembersHaveMoments()) return 0;
+    // Under a single load the slabs with moments are shown; the design envelope reads the design.
+    if (pModel && pModel->m_nLoadType != 12 && !KeepSlabMembersWithMoments()) return 0;
     // The reinforcement numbers come from the design when drawn; no value is gathered here, so
     // the range stays empty; the legend's maxima and members come after (FinishMakeSRbarMembData).
     m_dSMembMax = m_dSMembMin = 0.0;
@@ -143,7 +144,7 @@ int CForceEngine::MakeSRbarDataListMemb_MnMx() {
 
 int CForceEngine::SetSRbarTotalLcom4Dgn() {
     if (m_nSRbarTotalLcom < 1) return 1;
-    return SlabMembersHaveMoments();
+    return KeepSlabMembersWithMoments();
 }
 
 int CForceEngine::MakeSCracDataListMemb_MnMx() { return 1; }

@@ -124,7 +124,7 @@ void CForceEngine::OutputSRbarNumbersMemb(CDC*) {
     CArray<double, double> arrA, arrB;
     CArray<T_POINT3D, T_POINT3D> outline;
     auto numbers = [&](UINT nKey, T_PMEMB_D& memb) {
-        if (memb.type != 301) return;
+        if (!CPVXAttrCtrl::IsSlabMembType(memb.type)) return;
 
         double dA = 0.0, dB = 0.0;
         if (!GetSRbarMembEnvelope(nKey, dA, dB, arrA, arrB)) return;

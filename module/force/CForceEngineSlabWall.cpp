@@ -72,7 +72,7 @@ int CForceEngine::MakeSWallDataList() {
     for (INT_PTR i = 0; i < membs.GetSize(); ++i) {
         T_PMEMB_D memb;
         if (!attr.GetMemb(membs[i], memb)) return 0;
-        if (memb.type != 301) continue;
+        if (!CPVXAttrCtrl::IsSlabMembType(memb.type)) continue;
         for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
             const UINT elemKey = memb.aElem[e];
             T_PELEM_D elem;

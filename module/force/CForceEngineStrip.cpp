@@ -19,7 +19,6 @@
 namespace {
 
 constexpr int kSegments = 8;
-constexpr int kSlabMemberType = 301;
 constexpr int kFirstStation = 11;  // first moment of T_STRESS_RESULT; the shear follows each
 
 // The force block of a record from the five host stations: station j/8 takes pair j/2 for even
@@ -59,7 +58,7 @@ int CForceEngine::MakeSStripDataList() {
     for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
         T_PMEMB_D memb;
         if (!pModel->m_pAttrCtrl->GetMemb(keys[i], memb)) return 0;
-        if (memb.type != kSlabMemberType) continue;
+        if (!CPVXAttrCtrl::IsSlabMembType(memb.type)) continue;
         for (INT_PTR k = 0; k < memb.aElem.GetSize(); ++k)
             if (IsPossibleSForc(memb.aElem[k])) slabElems.Add(memb.aElem[k]);
     }
@@ -136,8 +135,10 @@ int CForceEngine::MakeSBForcDataListMemb() {
         T_PMEMB_D memb;
         if (!pModel->m_pAttrCtrl->GetMemb(keys[i], memb)) return 0;
         // A slab member without a slab record has no result type (-1): nothing to show.
-        if (memb.type == kSlabMemberType && GetSlabResultType(keys[i]) > 0) m_arrElemKey.Add(keys[i]);
+        if (CPVXAttrCtrl::IsSlabMembType(memb.type) && GetSlabResultType(keys[i]) > 0) m_arrElemKey.Add(keys[i]);
     }
+    // A slab whose moments the host does not keep for this load is drawn plain.
+    KeepSlabMembersWithMoments();
     return MakeSForcDataListMemb_MnMx();
 }
 

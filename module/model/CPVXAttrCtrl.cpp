@@ -141,6 +141,9 @@ BOOL CPVXAttrCtrl::IsPlaneElemType(int type) {
     return type == 301 || type == 302 || type == 305 || type == 204 || IsWallElemType(type);
 }
 
+// Rafts and plates (301), floor slabs (302) and roof slabs (305): the slab displays take them
+// alike; the two further codes only say where the slab lies.
+BOOL CPVXAttrCtrl::IsSlabMembType(int type) { return type == 301 || type == 302 || type == 305; }
 BOOL CPVXAttrCtrl::IsWirePlaneElemType(int type) { return type == 25; }
 BOOL CPVXAttrCtrl::IsPlate(int type) { return CClassPElem::IsPlate(type) ? TRUE : FALSE; }
 BOOL CPVXAttrCtrl::IsNormalElemResult(T_PELEM_D& rec) { return CClassPElem::IsSuperElemElemResult(rec) ? FALSE : TRUE; }

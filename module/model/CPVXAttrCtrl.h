@@ -75,6 +75,7 @@ public:
     static BOOL IsWallElemType(int type);      // 209 to 212
     static BOOL IsLineElemType(int type);      // 200, 403, 201, 205, 206, 101
     static BOOL IsPlaneElemType(int type);     // 301, 302, 305, 204, 209 to 212
+    static BOOL IsSlabMembType(int type);      // 301, 302, 305: the members of the slab displays
     static BOOL IsWirePlaneElemType(int type); // 25
     static BOOL IsPlate(int type);             // the host's plate codes
     // Not a super element whose results are stored per model element.

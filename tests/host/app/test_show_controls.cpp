@@ -129,6 +129,9 @@ TEST(PvxHostShowControlsTest, ShowAndRenderDrawOnePicture) {
         {"show 7301 --load DL", "render --mode 6 --load DL"},  {"show 7302 --load LL", "render --mode 7 --load LL"},
         {"show 7305 --load DL", "render --mode 8 --load DL"},  {"show 7307 --load WX", "render --mode 10 --load WX"},
         {"show 7308 --load DL", "render --mode 11 --load DL"},
+        // The member bar's column box and the option of the same name: columns plain.
+        {"show 7301 --load DL --set column=0", "render --mode 6 --load DL --option columns=0"},
+        {"show 7302 --load DL --set column=0", "render --mode 7 --load DL --option columns=0"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.show);
@@ -286,7 +289,7 @@ TEST(PvxHostShowControlsTest, ControlsWithoutEffectAreListedSo) {
         const char* control;
         const char* value;
     } rows[] = {
-        {"7301", "column", "0"}, {"7301", "onlytruss", "1"}, {"7302", "method", "0"},
+        {"7301", "onlytruss", "1"}, {"7302", "method", "0"},
         {"7302", "undeformed", "0"}, {"7306", "undeformed", "0"}, {"7308", "axes", "1"}, {"7102", "contour", "0"},
     };
     for (const Row& r : rows) {

@@ -179,11 +179,12 @@ TEST_F(SampleCutLineTest, StripRecordIsTheStripTable) {
 }
 
 TEST_F(SampleCutLineTest, PerMemberSlabBeamsListTheSlabMembersWithAResultType) {
-    // Mode 22 per member lists the slab members (type 301) whose slab record gives a result type.
+    // Mode 22 per member lists the slab members (types 301, 302, 305) whose slab record gives a
+    // result type and that have moments under DL.
     Rows db;
     const auto rows = db.Table(
-        "SELECT PMEMB.key FROM PMEMB JOIN PSLAB ON PSLAB.key = PMEMB.key WHERE PMEMB.type = 301 AND "
-        "PSLAB.result_type > 0 ORDER BY PMEMB.seq");
+        "SELECT PMEMB.key FROM PMEMB JOIN PSLAB ON PSLAB.key = PMEMB.key WHERE PMEMB.type IN (301, 302, 305) AND "
+        "PSLAB.result_type > 0 AND PMEMB.key IN (SELECT id & 4294967295 FROM SMNT WHERE id >> 32 = 1) ORDER BY PMEMB.seq");
     ASSERT_FALSE(rows.empty());
     m_model->m_nDisplayMode = 22;
     CForceEngine e(m_model.get());

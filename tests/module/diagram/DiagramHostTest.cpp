@@ -44,7 +44,7 @@ TEST_F(DiagramHostTest, RenderDrawsTheDiagramsWithTheLegend) {
     ASSERT_FALSE(sample.empty());
     const std::string base = std::string(PVX_TEST_TMPDIR) + "/diagram_host_";
     const std::string args = "--db " + sample + " render --view front --size 800x600 --mode frame-force-diagram --load DL"
-                                                " --component MY";
+                                                " --component MY --option columns=0";
     ASSERT_EQ(RunHost(args + " --option fill=0 --out " + base + "outline.bmp"), 0);
     // Whole numbers: the white texts stand on the fill, and short ones leave most of it seen.
     ASSERT_EQ(RunHost(args + " --option fill=2 --option numbers=1 --option decimals=0 --out " + base + "full.bmp"), 0);

@@ -208,7 +208,8 @@ TEST_F(DiagramNumberTest, MemberExtremeAndNothingForInactiveMembers) {
 
 TEST_F(DiagramNumberTest, MemberNumbersOfTheFrameContour) {
     // Beams (201, 205) with forces: the beam (-40 .. 40), the roof beam (5) and the two-element
-    // beam (-16 .. 16); the T-girder and the beam without results get no numbers.
+    // beam (-16 .. 16), and the column (no moment y); the T-girder and the beam without results
+    // get no numbers.
     M().m_nDisplayMode = 6;
     ASSERT_EQ(E().InitEngine(nullptr, 6), 1);
     Num().m_nDecimals = 1;
@@ -217,9 +218,10 @@ TEST_F(DiagramNumberTest, MemberNumbersOfTheFrameContour) {
         int atMax, iEnd, mid, jEnd;
         std::vector<std::string> texts;
     } const rows[] = {
-        {"member extreme (the maximum on equal magnitudes)", 1, 0, 0, 0, {"40.0", "5.0", "16.0"}},
-        {"i end", 0, 1, 0, 0, {"-40.0", "5.0", "-16.0"}},
-        {"ends and middle", 0, 1, 1, 1, {"-40.0", "40.0", "0.0", "5.0", "5.0", "5.0", "-16.0", "16.0", "0.0"}},
+        {"member extreme (the maximum on equal magnitudes)", 1, 0, 0, 0, {"40.0", "5.0", "0.0", "16.0"}},
+        {"i end", 0, 1, 0, 0, {"-40.0", "5.0", "0.0", "-16.0"}},
+        {"ends and middle", 0, 1, 1, 1,
+         {"-40.0", "40.0", "0.0", "5.0", "5.0", "5.0", "0.0", "0.0", "0.0", "-16.0", "16.0", "0.0"}},
         {"nothing asked", 0, 0, 0, 0, {}},
     };
     for (const Row& r : rows) {

@@ -41,20 +41,18 @@ protected:
     std::unique_ptr<NoteForceEngine> m_engine;
 };
 
-TEST_F(ContourPassTest, BeamsAndGirdersGetBandsOthersArePlain) {
+TEST_F(ContourPassTest, BeamsGirdersAndColumnsGetBandsOthersArePlain) {
     E().DrawBForcContour(&m_dc);
     const std::vector<C3DPoint> pts = NotedPoints(E());
     ASSERT_FALSE(pts.empty());
-    // The column (z 0 to 3 at the origin) is drawn plain: no band point below the girder's
-    // bottom at z 2. The beam without results (x 8, y 0 to 8) is drawn plain too: no band point
-    // on it away from the beams it meets at y 0 and y 4.
-    for (const C3DPoint& p : pts) {
-        EXPECT_GT(p.z, 1.9) << "a band point on the column";
+    // The beam without results (x 8, y 0 to 8) is drawn plain: no band point on it away from
+    // the beams it meets at y 0 and y 4.
+    for (const C3DPoint& p : pts)
         EXPECT_FALSE(p.x > 7.5 && p.y > 0.5 && std::fabs(p.y - 4.0) > 0.5) << "a band point on the beam without results";
-    }
-    // Bands on all four members with forces: beam, roof beam (along y), girder (y -2),
-    // two-element beam (y 4).
+    // Bands on all five members with forces: beam, roof beam (along y), girder (y -2),
+    // two-element beam (y 4) and the column (z 0 to 3, below the girder's bottom at z 2).
     auto any = [&](auto pred) { return std::any_of(pts.begin(), pts.end(), pred); };
+    EXPECT_TRUE(any([](const C3DPoint& p) { return p.z < 1.9; }));
     EXPECT_TRUE(any([](const C3DPoint& p) { return std::fabs(p.y) < 0.2 && p.x > 4; }));
     EXPECT_TRUE(any([](const C3DPoint& p) { return std::fabs(p.x) < 0.2 && p.y > 6; }));
     EXPECT_TRUE(any([](const C3DPoint& p) { return std::fabs(p.y + 2) < 1e-9; }));
@@ -66,7 +64,7 @@ TEST_F(ContourPassTest, BeamsAndGirdersGetBandsOthersArePlain) {
 TEST_F(ContourPassTest, MemberDrawerAnswersWhatItDid) {
     EXPECT_EQ(E().DoBForcMemberContour(&m_dc, kBeam), 1);
     EXPECT_EQ(E().DoBForcMemberContour(&m_dc, kNoResult), 0) << "no forces: drawn plain";
-    EXPECT_EQ(E().DoBForcMemberContour(&m_dc, kColumn), 0) << "no column forces in the frame modes";
+    EXPECT_EQ(E().DoBForcMemberContour(&m_dc, kColumn), 1) << "column forces read with the column box on";
     EXPECT_EQ(E().DoBForcMemberContour(&m_dc, 999), 0) << "no such member";
     // Bands on the undeformed shape need no deformation engine.
     ASSERT_EQ(M().m_pDeformEngine, nullptr);
@@ -88,10 +86,12 @@ TEST_F(ContourPassTest, LineMembersAndThePassPen) {
     EXPECT_EQ(sel[0]->pen.lopnWidth.x, 17);
     EXPECT_EQ(sel[0]->pen.lopnColor, RGB(1, 2, 3));
     // Every beam face is the member's axis as a banded line of eight segments: the beam, the
-    // roof beam and the two element faces of the two-element beam; the girder keeps its face.
-    EXPECT_EQ(E().m_lines.size(), 4u * 8u);
+    // roof beam and the two element faces of the two-element beam; the column's axis one line
+    // (from x = y = 0 up); the girder keeps its face.
+    EXPECT_EQ(E().m_lines.size(), 4u * 8u + 1u);
     for (const auto& l : E().m_lines)
-        for (const auto& v : l) EXPECT_NEAR(v.first.z, 3.0, 1e-9) << "on the member axis";
+        for (const auto& v : l)
+            EXPECT_TRUE(std::fabs(v.first.z - 3.0) < 1e-9 || std::hypot(v.first.x, v.first.y) < 1e-9) << "on an axis";
     EXPECT_EQ(E().m_polys.size(), 1u) << "the girder's one face";
 }
 

@@ -175,14 +175,14 @@ TEST_F(FrameListTest, BeamsAndGirdersOfTheLoadAreRead) {
     Build(e);
     ASSERT_EQ(e.m_bBForcData, 1);
     // Beams, the roof beam, the girder and the two-element beam in the model's member order;
-    // the column is not a frame-list member, and the beam without results is left out without
+    // the column goes to the column list, and the beam without results is left out without
     // ending the build.
     EXPECT_EQ(Keys(e), (std::vector<UINT>{kBeam, kRoofBeam, kGirder, kTwoElem}));
     for (int k = 0; k <= 8; ++k) {
         EXPECT_DOUBLE_EQ(Station(e.m_mapBForc, kBeam, k), BeamDL(k)) << "station " << k;
         EXPECT_DOUBLE_EQ(Station(e.m_mapBForc, kGirder, k), GirderDL(k)) << "girder station " << k;
     }
-    EXPECT_EQ(e.m_mapCForc.GetCount(), 0) << "columns are not read in the frame modes";
+    EXPECT_EQ(e.m_arrColmKey.GetSize(), 1) << "the column";
     // Extremes of moment y: the beam's -40 and +40.
     EXPECT_DOUBLE_EQ(e.m_dBForcMax, 40.0);
     EXPECT_DOUBLE_EQ(e.m_dBForcMin, -40.0);
@@ -236,11 +236,11 @@ TEST_F(FrameListTest, NothingToReadIsNotReportedAsBuilt) {
         EXPECT_DOUBLE_EQ(e.m_dBForcMax, 123.0);
         EXPECT_EQ(e.m_bBForcData, 0);
     }
-    // Beams switched off: no member stored, extremes and legend keys 0, and 0 returned.
+    // Beams and columns switched off: no member stored, extremes and legend keys 0, 0 returned.
     {
         SelectLoad(1, kDL, 0);
         CForceEngine e(&M());
-        e.m_bShowBeam = 0;
+        e.m_bShowBeam = e.m_bShowColumn = 0;
         M().m_nMaxKey = M().m_nMinKey = 77;
         EXPECT_EQ(e.MakeBForcDataList(), 0);
         EXPECT_EQ(e.m_bBForcData, 0);
@@ -261,8 +261,8 @@ TEST_F(FrameListTest, LegendRangeKeysAndScaleFromTheExtremes) {
     ASSERT_NE(e.m_pContourEngine, nullptr);
     EXPECT_DOUBLE_EQ(e.m_pContourEngine->m_dMinValue, -40.0);
     EXPECT_DOUBLE_EQ(e.m_pContourEngine->m_dMaxValue, 40.0);
-    // Every beam weighs 1 in the percent map: four beams.
-    EXPECT_NEAR(e.m_pContourEngine->m_dPctTotal, 4.0, 1e-9);
+    // Every member weighs 1 in the percent map: four beams and the column.
+    EXPECT_NEAR(e.m_pContourEngine->m_dPctTotal, 5.0, 1e-9);
     // Diagram scale: the project's nodes span 8 x 10 x 3 m; 10 / (20 x 40).
     EXPECT_DOUBLE_EQ(e.m_dBSfdBmdAdjustFactor, 10.0 / 800.0);
 
@@ -377,16 +377,20 @@ TEST_F(FrameListTest, ColumnExtremesCountInnerBlocksOfTheirMember) {
 
 namespace {
 
-// Extremes of one frame component over the beams (201, 205) and T-girders (204) of the sample
-// under one load case, read from the project file with SQLite: beam forces from STRG (96 doubles,
-// component c of segment s, end e at 12 s + 6 e + c), girder forces from MBWG (54 doubles, nine
-// stations of six) at the PWALL result key. Selectors 6 and 7 take both shears or both moments.
+// Extremes of one frame component over the beams (201, 205), T-girders (204) and columns (101) of
+// the sample under one load case, read from the project file with SQLite: beam forces from STRG
+// (96 doubles, component c of segment s, end e at 12 s + 6 e + c), girder forces from MBWG (54
+// doubles, nine stations of six) at the PWALL result key. Selectors 6 and 7 take both shears or
+// both moments.
 struct DbExtremes {
     double max = -DBL_MAX, min = DBL_MAX;
     int members = 0;
     // The trusses (206) from MBBR (two ends of six): one value per end, for 6 and 7 the one of
     // the two components of larger magnitude (the second on a tie).
     double trussMax = -DBL_MAX, trussMin = DBL_MAX;
+    // The columns (101) from MBCL (blocks i end, j end, node3, node4; an inner one when set).
+    double colmMax = -DBL_MAX, colmMin = DBL_MAX;
+    int columns = 0;
 };
 
 std::vector<double> Blob(sqlite3* db, const char* sql, sqlite3_int64 id) {
@@ -434,6 +438,20 @@ DbExtremes ReadExtremes(const std::string& path, UINT lc, int comp) {
             }
     }
     sqlite3_finalize(st);
+    sqlite3_prepare_v2(db, "SELECT key, node3, node4 FROM PMEMB WHERE type = 101", -1, &st, nullptr);
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        const sqlite3_int64 key = sqlite3_column_int64(st, 0);
+        const bool inner[2] = {sqlite3_column_int64(st, 1) != 0, sqlite3_column_int64(st, 2) != 0};
+        const std::vector<double> v = Blob(db, "SELECT d FROM MBCL WHERE id = ?", (static_cast<sqlite3_int64>(lc) << 32) | key);
+        x.columns += v.size() == 24;
+        for (size_t b = 0; v.size() == 24 && b < 4; ++b)
+            for (int c : comps) {
+                if (b >= 2 && !inner[b - 2]) continue;
+                x.colmMax = std::max(x.colmMax, v[6 * b + static_cast<size_t>(c)]);
+                x.colmMin = std::min(x.colmMin, v[6 * b + static_cast<size_t>(c)]);
+            }
+    }
+    sqlite3_finalize(st);
     sqlite3_prepare_v2(db, "SELECT key FROM PMEMB WHERE type = 206", -1, &st, nullptr);
     while (sqlite3_step(st) == SQLITE_ROW) {
         const sqlite3_int64 key = sqlite3_column_int64(st, 0);
@@ -468,18 +486,27 @@ TEST(FrameListSample, LegendExtremesAreThoseOfTheDatabase) {
         m.GetAttrCtrl()->GetMembKeyList(m.m_arrAllMembKey);
         m.m_bLoadSelected = 1;
         m.m_nLoadType = 1;
-        for (UINT lc : {1u, 3u}) {  // DL and WX
+        const struct Row {
+            UINT lc;  // DL and WX
+            int columns;
+        } rows[] = {{1, 1}, {3, 1}, {1, 0}};
+        for (const Row& r : rows) {
+            const UINT lc = r.lc;
             m.m_nLoadKey = lc;
             for (int comp = 0; comp <= 7; ++comp) {
-                SCOPED_TRACE(testing::Message() << "load case " << lc << ", component " << comp);
+                SCOPED_TRACE(testing::Message() << "load case " << lc << ", component " << comp << ", columns "
+                                                << r.columns);
                 const DbExtremes x = ReadExtremes(path, lc, comp);
                 ASSERT_GT(x.members, 0);
                 CForceEngine e(&m);
                 e.m_nBForcComp = comp;
+                e.m_bShowColumn = r.columns;
                 ASSERT_EQ(e.InitEngine(nullptr, 6), 1);
                 EXPECT_EQ(e.m_arrMembKey.GetSize(), x.members);
-                // The legend spans the beams and the trusses.
-                const double lo = std::min(x.min, x.trussMin), hi = std::max(x.max, x.trussMax);
+                EXPECT_EQ(e.m_arrColmKey.GetSize(), r.columns ? x.columns : 0);
+                // The legend spans the beams, the trusses and, with the column box on, the columns.
+                const double lo = std::min({x.min, x.trussMin, r.columns ? x.colmMin : DBL_MAX});
+                const double hi = std::max({x.max, x.trussMax, r.columns ? x.colmMax : -DBL_MAX});
                 EXPECT_DOUBLE_EQ(e.m_dLegendMax, hi);
                 EXPECT_DOUBLE_EQ(e.m_dLegendMin, lo);
                 ASSERT_NE(e.m_pContourEngine, nullptr);

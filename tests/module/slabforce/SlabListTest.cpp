@@ -193,7 +193,7 @@ TEST_F(SlabTest, ListsHoldTheSlabMembersOnly) {
     Reinstall([](PostDBBuilder& b) {
         for (UINT m : {kSlabA, kSlabB, kSlabC}) {
             T_PMEMB_D memb;  // no longer a slab, and without elements
-            memb.type = 302;
+            memb.type = 200;
             b.AddMemb(m, memb);
         }
     });
@@ -415,6 +415,12 @@ TEST_F(SlabTest, PerMemberFaults) {
     CForceEngine empty(&M());
     EXPECT_EQ(empty.MakeSForcDataListMemb_MnMx(), 1);
     EXPECT_EQ(empty.m_bSForcData, 0);
+    // A slab shown but without moments under the load (a floor slab whose moments the host does
+    // not keep) is left out of the list; the others show.
+    Reinstall([](PostDBBuilder& b) { b.AddSlab(kSlabC, T_PSLAB_D{}); });
+    auto shown = Build(0);
+    EXPECT_EQ(shown->m_bSForcData, 1);
+    EXPECT_EQ(shown->m_arrElemKey.GetSize(), 2);
 }
 
 }  // namespace

@@ -113,6 +113,7 @@ protected:
         ASSERT_TRUE(m_dc.Create());
         m_engine = std::make_unique<NoteTrussEngine>(&m);
         m_engine->m_nBForcComp = 0;
+        m_engine->m_bShowColumn = 0;  // the beams and trusses, the column plain
         ASSERT_EQ(m_engine->InitEngine(nullptr, 7), 1);
         Ctrl()->GetCamera().SetScale(8.0);
     }
