@@ -40,6 +40,8 @@ public:
     // Checks that the file can be written as described above; 0, or the exit status after a
     // message. project: the open project (empty when none); bMakeFolder: make a missing folder.
     int Check(const std::string& project, bool bMakeFolder = false);
+    // Whether both name one file (the same file, or the same new name).
+    bool IsSameTarget(const CHostOutputFile& other) const;
     // Check without the extension: what the name leads to.
     int CheckTarget(const std::string& project, bool bMakeFolder = false);
     // Makes the temporary file beside the target, named ".<name>.XXXXXX.<ext>" (a long name cut
@@ -82,6 +84,10 @@ int CheckOutputName(const std::string& path, CHostOutputFile::EFormat format);
 
 // text with the path of every temporary output file replaced by the file it stands for.
 std::string ShowOutputPaths(const std::string& text);
+
+// A folder of the run's own (films recorded before they are saved): a signal that ends the
+// program removes it with the files in it. "" when the run has removed it itself.
+void SetRunTempFolder(const std::string& dir);
 
 // Removes every temporary output file still alive (the program is ending on a failure that
 // skipped the writers' own clean-up); allocates nothing.
