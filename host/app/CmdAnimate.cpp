@@ -150,11 +150,11 @@ constexpr char kRunFolderPrefix[] = "pvxhost-animate.";
 // prefix and mkdtemp's six characters), owner and kind, no longer locked by a live run, and not
 // just made (a run locks its folder right after making it).
 void RemoveDeadRunFolders(const std::string& temp) {
+    constexpr size_t nPrefix = sizeof kRunFolderPrefix - 1;
     std::error_code ec;
     for (std::filesystem::directory_iterator it(temp, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        if (name.size() != sizeof kRunFolderPrefix - 1 + 6 || name.compare(0, sizeof kRunFolderPrefix - 1, kRunFolderPrefix))
-            continue;
+        if (name.size() != nPrefix + 6 || name.compare(0, nPrefix, kRunFolderPrefix)) continue;
         const std::string path = temp + name;
         const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0) continue;

@@ -358,10 +358,14 @@ bool CHostOutputFile::IsSameTarget(const CHostOutputFile& other) const {
     struct stat a {}, b {};
     if (stat(m_strTarget.c_str(), &a) == 0 && stat(other.m_strTarget.c_str(), &b) == 0)
         return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-    std::error_code ea, eb;
-    const auto pa = std::filesystem::weakly_canonical(std::filesystem::absolute(m_strTarget), ea);
-    const auto pb = std::filesystem::weakly_canonical(std::filesystem::absolute(other.m_strTarget), eb);
-    return !ea && !eb && pa == pb;
+    // New names: the same path once made absolute and its folders' links resolved.
+    auto resolved = [](const std::string& path) {
+        std::error_code ec;
+        const std::filesystem::path p = std::filesystem::weakly_canonical(std::filesystem::absolute(path, ec), ec);
+        return ec ? std::filesystem::path() : p;
+    };
+    const std::filesystem::path pa = resolved(m_strTarget);
+    return !pa.empty() && pa == resolved(other.m_strTarget);
 }
 
 int CHostOutputFile::CheckTarget(const std::string& project, bool bMakeFolder) {

@@ -3,11 +3,12 @@
 //
 // CHostOutputFile checks the name before any work is done: its extension must name the format
 // written, it must be a regular file or a new name (a symbolic link is followed: the file it
-// points to is written, and its name must end in the extension too), it must not be the open project (under any name or link), and its
-// folder must be writable. The writer then writes a temporary file in the same folder; Commit
-// checks that the temporary file holds a whole file of the format, flushes it to disk and only
-// then renames it over the target. When anything fails, the temporary file is removed and the
-// target is untouched; messages name the target, never the temporary file.
+// points to is written, and its name must end in the extension too), it must not be the open
+// project (under any name or link), and its folder must be writable. The writer then writes a
+// temporary file in the same folder; Commit checks that the temporary file holds a whole file
+// of the format, flushes it to disk and only then renames it over the target. When anything
+// fails, the temporary file is removed and the target is untouched; messages name the target,
+// never the temporary file.
 //
 //     CHostOutputFile out(args.Get("--out"), CHostOutputFile::kBmp);
 //     if (int status = out.Check(options.strDBPath)) return status;
