@@ -12,12 +12,17 @@
 //     pvxhost animate 7201 --load DL --frames 8 --cycle full --size 1001x749 --out d.avi
 //     pvxhost animate 7301 --load DL --compress none --bits 24 --out f.avi --seek 4 --picture f4.bmp
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <new>
 #include <set>
@@ -139,9 +144,33 @@ std::string PlayerState(HWND hPlayer, CSliderCtrl* pSlider) {
     return s;
 }
 
+constexpr char kRunFolderPrefix[] = "pvxhost-animate.";
+
+// Folders of runs that are gone (killed, or crashed past their handlers): ours by their name (the
+// prefix and mkdtemp's six characters), owner and kind, no longer locked by a live run, and not
+// just made (a run locks its folder right after making it).
+void RemoveDeadRunFolders(const std::string& temp) {
+    constexpr size_t nPrefix = sizeof kRunFolderPrefix - 1;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(temp, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != nPrefix + 6 || name.compare(0, nPrefix, kRunFolderPrefix)) continue;
+        const std::string path = temp + name;
+        const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st {};
+        if (fstat(fd, &st) == 0 && st.st_uid == getuid() && time(nullptr) - st.st_mtime >= 10 &&
+            flock(fd, LOCK_EX | LOCK_NB) == 0)
+            std::filesystem::remove_all(path, ec);
+        close(fd);
+        ec.clear();
+    }
+}
+
 // A temporary folder of this run's own, given to the module as its preference temporary folder
 // (the film names it reserves, ~PVX100.AVI on, are then this run's alone, whatever other runs
-// record at the same time) and removed with whatever is in it when the run ends.
+// record at the same time) and removed with whatever is in it when the run ends, or a signal
+// ends it; it is held locked meanwhile, and a later run removes it when its run died.
 class CRunTempFolder {
 public:
     CRunTempFolder() : m_strPrevious(CHostPreferences::GetTempPath()) {}
@@ -150,25 +179,32 @@ public:
         CHostPreferences::SetTempPath(m_strPrevious.c_str());
         std::error_code ec;
         std::filesystem::remove_all(m_strDir, ec);
+        SetRunTempFolder("");
+        if (m_nLock >= 0) close(m_nLock);
     }
     CRunTempFolder(const CRunTempFolder&) = delete;
     CRunTempFolder& operator=(const CRunTempFolder&) = delete;
     // Makes the folder in the temporary folder and makes it the preference one; 0, or the exit
     // status after a message.
     int Make() {
-        std::string templ = m_strPrevious + "pvxhost-animate.XXXXXX";
+        RemoveDeadRunFolders(m_strPrevious);
+        std::string templ = m_strPrevious + kRunFolderPrefix + "XXXXXX";
         if (!mkdtemp(templ.data())) {
             HostMessage("cannot make a temporary folder in %s for the film: %s", m_strPrevious.c_str(),
                         std::strerror(errno));
             return HOST_EXIT_FAILED;
         }
         m_strDir = templ;
+        m_nLock = open(m_strDir.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (m_nLock >= 0) flock(m_nLock, LOCK_EX | LOCK_NB);
+        SetRunTempFolder(m_strDir);
         CHostPreferences::SetTempPath(m_strDir.c_str());
         return 0;
     }
 
 private:
     std::string m_strPrevious, m_strDir;
+    int m_nLock = -1;
 };
 
 // The module's films in the temporary folder.

@@ -46,6 +46,7 @@
 #include "platform/gdi/CSelectScope.h"
 #include "platform/ui/CClientDC.h"
 #include "platform/ui/CComboBox.h"
+#include "platform/ui/CFileDialog.h"
 #include "platform/ui/CUiDriver.h"
 
 namespace {
@@ -316,15 +317,23 @@ int RunGraphModes(const CHostOptions& options, const CHostArgs& args) {
     const bool bEmf = HostLower(strOut).size() > 4 && HostLower(strOut).compare(HostLower(strOut).size() - 4, 4, ".emf") == 0;
     CHostOutputFile out(strOut, bEmf ? CHostOutputFile::kEmf : CHostOutputFile::kBmp);
     if (int status = out.Check(options.strDBPath)) return status;
-    // The name given to the save dialog is written as every output is: checked now, made as a
-    // temporary file and put in place when whole. Names the view does not write (.jpg, other
-    // extensions) reach its dialog as they are, and it refuses them.
-    const std::string strSaveAs = args.Get("--save-as");
-    const std::string saveExt = OutputExtension(strSaveAs);
+    // The file the save dialog writes (".emf" added to a name without an extension, as the
+    // dialog does) is written as every output is: checked now, made as a temporary file and put in
+    // place when whole. Names the view does not write (.jpg, other extensions) reach its dialog as
+    // they are, and it refuses them.
+    const std::string strSaveAs = CFileDialog::AnsweredPath(args.Get("--save-as"), "emf");
+    const std::string saveExt = HostLower(strSaveAs.substr(strSaveAs.find_last_of('.') + 1));
     const bool bSaveWritten = saveExt == "bmp" || saveExt == "emf";
     CHostOutputFile saved(strSaveAs, saveExt == "emf" ? CHostOutputFile::kEmf : CHostOutputFile::kBmp);
-    if (args.Has("--save-as"))
-        if (int status = saved.CheckTarget(options.strDBPath)) return status;
+    if (args.Has("--save-as")) {
+        if (int status = bSaveWritten ? saved.Check(options.strDBPath) : saved.CheckTarget(options.strDBPath))
+            return status;
+        if (bSaveWritten && saved.IsSameTarget(out)) {
+            HostMessage("--save-as \"%s\" and --out \"%s\" name the same file: give each its own", strSaveAs.c_str(),
+                        strOut.c_str());
+            return HOST_EXIT_USAGE;
+        }
+    }
 
     GraphHost host;
     if (!host.Open(options, args)) return HOST_EXIT_FAILED;

@@ -1,5 +1,6 @@
 #include "host/app/HostOutput.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -38,12 +39,38 @@ std::vector<std::pair<std::string, std::string>>& Temps() {
 constexpr int kSignalSlots = 8;
 char g_signalNames[kSignalSlots][PATH_MAX];
 volatile sig_atomic_t g_signalUsed[kSignalSlots];
-constexpr int kCleanSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGXFSZ};
+// A run's temporary folder, removed with its files: the path is stored before it is marked used.
+char g_signalFolder[PATH_MAX];
+volatile sig_atomic_t g_signalFolderUsed;
+// The stops that end the program, and the crashes (each ends the program as before once the
+// files are gone; a crash handler of a sanitizer or a debugger is left alone).
+constexpr int kCleanSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGXFSZ, SIGSEGV, SIGBUS, SIGABRT, SIGFPE, SIGILL};
 struct sigaction g_previous[sizeof kCleanSignals / sizeof kCleanSignals[0]];
+
+// Removes the files in the folder, then the folder, with system calls alone (no allocation): a
+// signal handler may call it. The listing is read again until a pass removes nothing.
+void RemoveFolderNow(const char* folder) {
+    const int fd = open(folder, O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
+    if (fd < 0) return;
+    alignas(8) static char buf[8192];
+    for (bool removed = true; removed && lseek(fd, 0, SEEK_SET) == 0;) {
+        removed = false;
+        for (ssize_t n; (n = getdents64(fd, buf, sizeof buf)) > 0;)
+            for (ssize_t at = 0; at < n;) {
+                const auto* d = reinterpret_cast<const struct dirent64*>(buf + at);
+                at += d->d_reclen;
+                const bool dot = d->d_name[0] == '.' && (!d->d_name[1] || (d->d_name[1] == '.' && !d->d_name[2]));
+                if (!dot && unlinkat(fd, d->d_name, 0) == 0) removed = true;
+            }
+    }
+    close(fd);
+    rmdir(folder);
+}
 
 void RemoveTempsOnSignal(int sig) {
     for (int i = 0; i < kSignalSlots; ++i)
         if (g_signalUsed[i]) unlink(g_signalNames[i]);
+    if (g_signalFolderUsed) RemoveFolderNow(g_signalFolder);
     // Then the signal does what it did before: the program ends as it would have.
     for (size_t i = 0; i < sizeof kCleanSignals / sizeof kCleanSignals[0]; ++i)
         if (kCleanSignals[i] == sig) sigaction(sig, &g_previous[i], nullptr);
@@ -96,6 +123,11 @@ std::string FolderOf(const std::string& path) {
 std::string NameOf(const std::string& path) {
     const size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
 }
 
 // What a file that is not a regular file is, for messages.
@@ -260,8 +292,7 @@ int CheckOutputName(const std::string& path, CHostOutputFile::EFormat format) {
     const std::string want = CHostOutputFile::FormatExtension(format);
     const std::string ext = OutputExtension(path);
     if (ext == want) return 0;
-    std::string upper = ext;
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string upper = Upper(ext);
     if (ext.empty())
         HostMessage("\"%s\" has no extension, but the output is %s: give a name ending in .%s", path.c_str(),
                     CHostOutputFile::FormatName(format), want.c_str());
@@ -277,6 +308,14 @@ std::string ShowOutputPaths(const std::string& text) {
         for (size_t at = s.find(temp); at != std::string::npos; at = s.find(temp, at + target.size()))
             s.replace(at, temp.size(), target);
     return s;
+}
+
+void SetRunTempFolder(const std::string& dir) {
+    g_signalFolderUsed = 0;
+    if (dir.empty() || dir.size() >= PATH_MAX) return;
+    InstallSignalCleanup();
+    std::memcpy(g_signalFolder, dir.c_str(), dir.size() + 1);
+    g_signalFolderUsed = 1;
 }
 
 void RemoveOutputTemps() {
@@ -305,7 +344,28 @@ void CHostOutputFile::ReleaseLock() {
 
 int CHostOutputFile::Check(const std::string& project, bool bMakeFolder) {
     if (int status = CheckTarget(project, bMakeFolder)) return status;
-    return CheckOutputName(m_strPath, m_eFormat);
+    if (int status = CheckOutputName(m_strPath, m_eFormat)) return status;
+    // A link is written through: the file it leads to must be one of the format too.
+    if (m_strTarget == m_strPath || OutputExtension(m_strTarget) == FormatExtension(m_eFormat)) return 0;
+    const std::string ext = Upper(OutputExtension(m_strTarget));
+    HostMessage("will not write \"%s\": it is a link to \"%s\", which %s, but the output is %s", m_strPath.c_str(),
+                m_strTarget.c_str(), ext.empty() ? "has no extension" : ("names a " + ext + " file").c_str(),
+                FormatName(m_eFormat));
+    return HOST_EXIT_USAGE;
+}
+
+bool CHostOutputFile::IsSameTarget(const CHostOutputFile& other) const {
+    struct stat a {}, b {};
+    if (stat(m_strTarget.c_str(), &a) == 0 && stat(other.m_strTarget.c_str(), &b) == 0)
+        return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+    // New names: the same path once made absolute and its folders' links resolved.
+    auto resolved = [](const std::string& path) {
+        std::error_code ec;
+        const std::filesystem::path p = std::filesystem::weakly_canonical(std::filesystem::absolute(path, ec), ec);
+        return ec ? std::filesystem::path() : p;
+    };
+    const std::filesystem::path pa = resolved(m_strTarget);
+    return !pa.empty() && pa == resolved(other.m_strTarget);
 }
 
 int CHostOutputFile::CheckTarget(const std::string& project, bool bMakeFolder) {

@@ -3,11 +3,12 @@
 //
 // CHostOutputFile checks the name before any work is done: its extension must name the format
 // written, it must be a regular file or a new name (a symbolic link is followed: the file it
-// points to is written), it must not be the open project (under any name or link), and its
-// folder must be writable. The writer then writes a temporary file in the same folder; Commit
-// checks that the temporary file holds a whole file of the format, flushes it to disk and only
-// then renames it over the target. When anything fails, the temporary file is removed and the
-// target is untouched; messages name the target, never the temporary file.
+// points to is written, and its name must end in the extension too), it must not be the open
+// project (under any name or link), and its folder must be writable. The writer then writes a
+// temporary file in the same folder; Commit checks that the temporary file holds a whole file
+// of the format, flushes it to disk and only then renames it over the target. When anything
+// fails, the temporary file is removed and the target is untouched; messages name the target,
+// never the temporary file.
 //
 //     CHostOutputFile out(args.Get("--out"), CHostOutputFile::kBmp);
 //     if (int status = out.Check(options.strDBPath)) return status;
@@ -40,6 +41,8 @@ public:
     // Checks that the file can be written as described above; 0, or the exit status after a
     // message. project: the open project (empty when none); bMakeFolder: make a missing folder.
     int Check(const std::string& project, bool bMakeFolder = false);
+    // Whether both name one file (the same file, or the same new name).
+    bool IsSameTarget(const CHostOutputFile& other) const;
     // Check without the extension: what the name leads to.
     int CheckTarget(const std::string& project, bool bMakeFolder = false);
     // Makes the temporary file beside the target, named ".<name>.XXXXXX.<ext>" (a long name cut
@@ -82,6 +85,10 @@ int CheckOutputName(const std::string& path, CHostOutputFile::EFormat format);
 
 // text with the path of every temporary output file replaced by the file it stands for.
 std::string ShowOutputPaths(const std::string& text);
+
+// A folder of the run's own (films recorded before they are saved): a signal that ends the
+// program removes it with the files in it. "" when the run has removed it itself.
+void SetRunTempFolder(const std::string& dir);
 
 // Removes every temporary output file still alive (the program is ending on a failure that
 // skipped the writers' own clean-up); allocates nothing.

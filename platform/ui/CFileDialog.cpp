@@ -47,10 +47,7 @@ INT_PTR CFileDialog::DoModal() {
     CString path;
     int result = IDCANCEL;
     if (d.TakeFileAnswer(path)) {
-        std::string p = static_cast<LPCTSTR>(path);
-        size_t slash = p.find_last_of("/\\");
-        size_t dot = p.find_last_of('.');
-        if (!m_strDefExt.empty() && (dot == std::string::npos || (slash != std::string::npos && dot < slash))) p += "." + m_strDefExt;
+        const std::string p = AnsweredPath(static_cast<LPCTSTR>(path), m_strDefExt);
         struct stat st {};
         if (m_bOpenFileDialog && (m_ofn.Flags & OFN_FILEMUSTEXIST) && stat(p.c_str(), &st) != 0) {
             ui::Error("File dialog: \"%s\" does not exist; the dialog was cancelled.", p.c_str());
@@ -66,6 +63,13 @@ INT_PTR CFileDialog::DoModal() {
     rec.result = result;
     d.RecordFileDialog(rec);
     return result;
+}
+
+std::string CFileDialog::AnsweredPath(const std::string& typed, const std::string& defExt) {
+    const size_t slash = typed.find_last_of("/\\");
+    const size_t dot = typed.find_last_of('.');
+    if (defExt.empty() || (dot != std::string::npos && (slash == std::string::npos || dot > slash))) return typed;
+    return typed + "." + defExt;
 }
 
 CString CFileDialog::GetPathName() const { return CString(m_strPath.c_str()); }

@@ -36,6 +36,9 @@ public:
     CString GetFileExt() const;
     CString GetFileTitle() const;
     CString GetFolderPath() const;
+    // The path the dialog answers for a typed one: the default extension added to a file name
+    // that has no dot.
+    static std::string AnsweredPath(const std::string& typed, const std::string& defExt);
 
     int GetFilterCount() const { return static_cast<int>(m_filters.size()); }
     CString GetFilterName(int i) const;

@@ -1,4 +1,6 @@
 // AVI files and streams over libavformat and libavcodec.
+#include <sys/mman.h>
+
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -56,6 +58,8 @@ struct AviStreamObject {
     AVCodecContext* enc = nullptr;
     AVFrame* frame = nullptr;
     DibConverter conv;
+    void* pReserve = nullptr;          // memory held for the encoder's first frame (see OpenEncoder)
+    size_t nReserve = 0;
 };
 
 namespace {
@@ -138,8 +142,15 @@ void ReleaseFileRef(AviFileObject* f) {
     if (f && --f->nRefs == 0) FinishFile(f);
 }
 
+// Gives back the memory held for the encoder's first frame.
+void ReleaseReserve(AviStreamObject& c) {
+    if (c.pReserve) munmap(c.pReserve, c.nReserve);
+    c.pReserve = nullptr;
+}
+
 // Sends one frame (or the end, with null) through the encoder and writes what comes out.
 HRESULT Encode(AviStreamObject& c, AVFrame* frame) {
+    ReleaseReserve(c);  // now the encoder's to take
     int err = avcodec_send_frame(c.enc, frame);
     if (err < 0 && err != AVERROR_EOF)
         return VIDEO_FAIL(AVIERR_ERROR, "the %s encoder refused a frame: %s", c.encoder.c_str(), AvError(err).c_str());
@@ -165,6 +176,7 @@ void FreeStream(AviStreamObject* s) {
         avcodec_free_context(&s->enc);
     }
     av_frame_free(&s->frame);
+    ReleaseReserve(*s);
     if (s->target) AVIStreamRelease(s->target);
     if (s->file) ReleaseFileRef(s->file);
     delete s;
@@ -199,6 +211,17 @@ HRESULT OpenEncoder(AviStreamObject& c) {
     c.frame->width = c.enc->width;
     c.frame->height = c.enc->height;
     if (av_frame_get_buffer(c.frame, 0) < 0) return AVIERR_MEMORY;
+    // The encoder's first frame takes its working memory (Microsoft Video 1: a packet of up to 9
+    // bytes a pixel and a reference picture of 3) without checking that it got it, and a failure
+    // there ends the program. That much, and a megabyte more, is held from here on and given back
+    // just before the first frame: a film too large for the memory left is refused here.
+    c.nReserve = static_cast<size_t>(sz.cx) * (static_cast<size_t>(sz.cy) + 3) * 12 + (size_t{1} << 20);
+    c.pReserve = mmap(nullptr, c.nReserve, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (c.pReserve == MAP_FAILED) {
+        c.pReserve = nullptr;
+        return VIDEO_FAIL(AVIERR_MEMORY, "not enough memory for the %s encoder of a %dx%d film", c.encoder.c_str(),
+                          static_cast<int>(sz.cx), static_cast<int>(sz.cy));
+    }
     return AVIERR_OK;
 }
 

@@ -197,6 +197,10 @@ TEST(PvxHostOutputs, RefusedNamesLeaveEverythingAsItWas) {
     fs::create_directories(dir + "/folder.pvxdb");
     fs::create_symlink("/dev/null", dir + "/null.pvxdb");
     ASSERT_EQ(mkfifo((dir + "/fifo.bmp").c_str(), 0644), 0);
+    ASSERT_EQ(mkfifo((dir + "/pipe.emf").c_str(), 0644), 0);
+    fs::create_symlink(project, dir + "/vl.emf");
+    WriteText(dir + "/notes.txt", kEarlier);
+    for (const char* name : {"/notes.bmp", "/notes.avi"}) fs::create_symlink("notes.txt", dir + name);
     const std::string db = "--db '" + project + "' ";
     const std::string graph = db + "graph modes --out '" + dir + "/g.bmp' --save-as '" + dir + "/";
     const std::string figure = db + "figure 132 --save --out '" + dir + "/f.bmp' --move ";
@@ -231,6 +235,18 @@ TEST(PvxHostOutputs, RefusedNamesLeaveEverythingAsItWas) {
         {"a link to the open project for the graph", graph + "link_to_project.bmp'", 2, {"the open project", "a link to"}},
         {"another name of the open project for the graph", graph + "hard_to_project.emf'", 2, {"the open project"}},
         {"a named pipe for the graph", graph + "fifo.bmp'", 1, {"named pipe"}},
+        // Before, a name without an extension went to the dialog as it was, which added .emf and
+        // wrote in place; a link was checked by its own name; both outputs wrote one file.
+        {"a link to the project, named without .emf", graph + "vl'", 2, {"vl.emf\" (a link to", "open project"}},
+        {"a named pipe, named without .emf", graph + "pipe'", 1, {"pipe.emf\"", "named pipe"}},
+        {"the graph's own picture", graph + "g.bmp'", 2, {"name the same file"}},
+        {"a link to a text file", db + "render --out '" + dir + "/notes.bmp'", 2, {"notes.txt\"", "TXT"}},
+        {"a film through it", db + "animate 7301 --out '" + dir + "/notes.avi'", 2, {"notes.txt\"", "TXT"}},
+        {"a film's picture", db + "animate 7301 --out '" + dir + "/f.avi' --seek 1 --picture '" + dir + "/notes.bmp'",
+         2, {"notes.txt\"", "TXT"}},
+        {"the graph's save", graph + "notes.bmp'", 2, {"notes.txt\"", "TXT"}},
+        {"a damping graph", db + "graph damping --out '" + dir + "/notes.bmp'", 2, {"notes.txt\"", "TXT"}},
+        {"a figure", db + "figure 132 --out '" + dir + "/notes.bmp'", 2, {"notes.txt\"", "TXT"}},
         {"a text moved to infinity", figure + "0=1e308,0", 2, {"beyond the sheet's reach", "nothing was moved"}},
         {"a text moved 1e9 away", figure + "0=1e9,1e9", 2, {"beyond the sheet's reach"}},
     };
@@ -244,6 +260,7 @@ TEST(PvxHostOutputs, RefusedNamesLeaveEverythingAsItWas) {
         EXPECT_EQ(Lines(res.err).size(), 1u) << res.err;
         EXPECT_TRUE(res.out.empty()) << res.out;
         EXPECT_EQ(ReadFile(project), original) << "the project is intact";
+        EXPECT_EQ(ReadFile(dir + "/notes.txt"), kEarlier);
         EXPECT_EQ(Listing(dir), before) << "nothing made, nothing left";
     }
     EXPECT_TRUE(fs::is_symlink(dir + "/null.pvxdb"));
@@ -378,7 +395,8 @@ TEST(HostOutputFile, SignalsThatEndTheProgramRemoveTheTemporaryFile) {
     struct Row {
         const char* label;
         int sig;
-    } rows[] = {{"interrupt", SIGINT}, {"terminate", SIGTERM}, {"hang-up", SIGHUP}, {"file too large", SIGXFSZ}};
+    } rows[] = {{"interrupt", SIGINT},          {"terminate", SIGTERM}, {"hang-up", SIGHUP},
+                {"file too large", SIGXFSZ}, {"a crash", SIGABRT}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
         const std::string dir = MakeFolder(std::string("signal_") + std::to_string(r.sig));
@@ -387,6 +405,10 @@ TEST(HostOutputFile, SignalsThatEndTheProgramRemoveTheTemporaryFile) {
         const pid_t pid = fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
+            // A run's folder of recordings goes too. Before, it stayed.
+            fs::create_directories(dir + "/run");
+            for (const char* name : {"/run/~PVX100.AVI", "/run/~PVX100TMP.AVI"}) WriteText(dir + name, kEarlier);
+            SetRunTempFolder(dir + "/run");
             CHostOutputFile out(path, CHostOutputFile::kBmp);
             if (out.Check("") || out.Begin()) _exit(3);
             if (r.sig == SIGXFSZ) {
