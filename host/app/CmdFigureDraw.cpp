@@ -43,16 +43,6 @@ bool ParseNumber(const std::string& s, double& v) {
     return end && *end == '\0' && errno == 0 && std::isfinite(v);
 }
 
-bool ParseKey(const std::string& s, UINT& key) {
-    if (s.empty() || s.size() > 10) return false;
-    for (char c : s)
-        if (c < '0' || c > '9') return false;
-    const unsigned long long v = std::strtoull(s.c_str(), nullptr, 10);
-    if (v > 0xFFFFFFFFull) return false;
-    key = static_cast<UINT>(v);
-    return true;
-}
-
 // Shows the message boxes the view put up since mark (headless, the driver answered them).
 void ShowBoxes(size_t mark) {
     const auto& boxes = CUiDriver::Get().MessageBoxes();
@@ -65,7 +55,7 @@ int ChooseLoadCase(CVdView* view, const std::string& want) {
     CListBox& list = view->m_ListLoadCase;
     const int n = list.m_hWnd ? list.GetCount() : 0;
     UINT key = 0;
-    const bool numeric = ParseKey(want, key);
+    const bool numeric = HostParseKey(want, key);
     int row = -1;
     for (int i = 0; i < n && row < 0; ++i) {
         CString text;
@@ -137,7 +127,7 @@ int MoveText(CVdView* view, const std::string& value, bool save) {
             break;
         }
     UINT index = 0;
-    if (!chosen && ParseKey(text, index) && index < ids.size()) chosen = ids[index];
+    if (!chosen && HostParseKey(text, index) && index < ids.size()) chosen = ids[index];
     if (!chosen) {
         std::string rows;
         for (size_t i = 0; i < ids.size(); ++i)
@@ -199,7 +189,7 @@ bool MemberBox(UINT key, double box[4]) {
 int ZoomToMember(CVdView* view, const std::string& member) {
     UINT key = 0;
     double box[4];
-    if (!ParseKey(member, key) || !MemberBox(key, box)) {
+    if (!HostParseKey(member, key) || !MemberBox(key, box)) {
         HostMessage("--member \"%s\": the project's foundation model has no member with that key", member.c_str());
         return HOST_EXIT_USAGE;
     }
