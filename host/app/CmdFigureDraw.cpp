@@ -104,9 +104,11 @@ int CheckMoveReach(CVdrawUtil& d, long id, double dx, double dy, const std::stri
     const double lo[2] = {box.xmin - reach, box.ymin - reach}, hi[2] = {box.xmax + reach, box.ymax + reach};
     const double at[2] = {text->m_points[0].x + dx, text->m_points[0].y + dy};
     if (at[0] >= lo[0] && at[0] <= hi[0] && at[1] >= lo[1] && at[1] <= hi[1]) return 0;
-    HostMessage("--move \"%s\": the text would land at (%g, %g), beyond the sheet's reach (x %g to %g, y %g to %g "
+    using pvxdb::NumberText;
+    HostMessage("--move \"%s\": the text would land at (%s, %s), beyond the sheet's reach (x %s to %s, y %s to %s "
                 "drawing units: the sheet's extent again on each side); nothing was moved",
-                value.c_str(), at[0], at[1], lo[0], hi[0], lo[1], hi[1]);
+                value.c_str(), NumberText(at[0]).c_str(), NumberText(at[1]).c_str(), NumberText(lo[0]).c_str(),
+                NumberText(hi[0]).c_str(), NumberText(lo[1]).c_str(), NumberText(hi[1]).c_str());
     return HOST_EXIT_USAGE;
 }
 
