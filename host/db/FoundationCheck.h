@@ -12,8 +12,9 @@ namespace pvxdb {
 // table, column and key as the loader's messages do.
 std::string CheckFoundationModel(CDataBase& db, const std::string& file);
 // The largest magnitude of a moved text's offset (MEMB, GBPA, FVDTEXT) in db, m: 8 times the
-// larger side of the plan's box (its points, PONT; at least 10 m), at most kMaxTextOffset. A
-// figure drawn at a scale up to 3 keeps its texts within its extent again on each side, and the
-// plan never shrinks to a speck beside a far text.
+// larger side of the plan's box (its points, PONT; at least 10 m), at most kMaxTextOffset. That
+// is room for what `figure --move` allows (a text within the sheet's extent again on each side,
+// the sheet's titles and details beside the plan), and the plan never shrinks to a speck beside
+// a far text.
 double TextOffsetLimit(CDataBase& db);
 }  // namespace pvxdb
