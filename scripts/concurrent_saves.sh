@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # One project, many programs: twenty `show 7402 --add ... --save` at once, each adding one strip,
-# while readers render and query it; then saves killed with SIGKILL at random moments, each
-# followed by `info`. Exit 0 when every strip of a save that said it saved is there, every
-# refusal is exit 1 with a message, SQLite finds the file sound, no reader called it damaged,
-# and every killed save left the old or the new strips.
-#   scripts/concurrent_saves.sh PVXHOST WORKDIR [WRITERS] [KILLS]
+# while readers render and query it; then rounds of identical `figure 132 --move ... --save` at
+# once; then saves killed with SIGKILL at random moments, each followed by `info`. Exit 0 when
+# every strip of a save that said it saved is there, every saved move is counted in the stored
+# offsets, every refusal is exit 1 with a message, SQLite finds the file sound, no reader called
+# it damaged, and every killed save left the old or the new strips.
+#   scripts/concurrent_saves.sh PVXHOST WORKDIR [WRITERS] [KILLS] [ROUNDS] [RACERS]
 set -uo pipefail
 host=$1
 dir=$2/concurrent_saves_$$
 writers=${3:-20}
 kills=${4:-12}
+rounds=${5:-10}
+racers=${6:-2}
 py=/usr/bin/python3
 mkdir -p "$dir"
 trap 'rm -rf "$dir"' EXIT
@@ -83,6 +86,42 @@ if [ $((bad1 + bad2)) -ne 0 ]; then
   cat "$dir"/reader*.bad* | head -5
   fail=1
 fi
+
+# Identical moves at once: each adds 0.5 to the offset it read, so the moved texts' offsets
+# (MEMB, GBPA, FVDTEXT) must have grown by 0.5 for every move that said it saved; a move that
+# met another is refused and changes nothing.
+offsets() { "$py" -c 'import sqlite3,struct,sys
+c=sqlite3.connect(sys.argv[1])
+t=0.0
+for table in ("MEMB","GBPA","FVDTEXT"):
+    if c.execute("SELECT count(*) FROM sqlite_master WHERE name=?",(table,)).fetchone()[0]:
+        for (b,) in c.execute("SELECT text_x FROM "+table): t+=sum(struct.unpack("<%dd"%(len(b)//8),b))
+print(repr(t))' "$1"; }
+mdb=$dir/m.pvxdb
+cp "$db" "$mdb"
+moves=0
+for round in $(seq 1 "$rounds"); do
+  mpids=()
+  for j in $(seq 1 "$racers"); do
+    "$host" --quiet --db "$mdb" figure 132 --move "0=0.5,0" --save --out "$dir/m$j.bmp" --size 120x90 \
+      > /dev/null 2> "$dir/m$j.err" &
+    mpids+=($!)
+  done
+  for j in $(seq 1 "$racers"); do
+    wait "${mpids[$((j - 1))]}"
+    rc=$?
+    if [ $rc -eq 0 ]; then moves=$((moves + 1))
+    elif [ $rc -ne 1 ] || ! grep -q "nothing was saved" "$dir/m$j.err"; then
+      say "move $round.$j: exit $rc: $(cat "$dir/m$j.err")"
+      fail=1
+    fi
+  done
+done
+grown=$("$py" -c 'import sys; print(round(float(sys.argv[2]) - float(sys.argv[1]), 9))' "$(offsets "$db")" "$(offsets "$mdb")")
+say "$rounds rounds of $racers identical moves: $moves saved, the offsets grew by $grown"
+"$py" -c 'import sys; sys.exit(abs(float(sys.argv[1]) - 0.5 * int(sys.argv[2])) > 1e-9)' "$grown" "$moves" ||
+  { say "expected the offsets to grow by $moves x 0.5"; fail=1; }
+[ "$moves" -ge "$rounds" ] || { say "fewer moves saved than rounds: every round should save one"; fail=1; }
 
 # kill -9 of a save at random moments of its life.
 old=0 new=0

@@ -43,16 +43,6 @@ bool ParseNumber(const std::string& s, double& v) {
     return end && *end == '\0' && errno == 0 && std::isfinite(v);
 }
 
-bool ParseKey(const std::string& s, UINT& key) {
-    if (s.empty() || s.size() > 10) return false;
-    for (char c : s)
-        if (c < '0' || c > '9') return false;
-    const unsigned long long v = std::strtoull(s.c_str(), nullptr, 10);
-    if (v > 0xFFFFFFFFull) return false;
-    key = static_cast<UINT>(v);
-    return true;
-}
-
 // Shows the message boxes the view put up since mark (headless, the driver answered them).
 void ShowBoxes(size_t mark) {
     const auto& boxes = CUiDriver::Get().MessageBoxes();
@@ -65,7 +55,7 @@ int ChooseLoadCase(CVdView* view, const std::string& want) {
     CListBox& list = view->m_ListLoadCase;
     const int n = list.m_hWnd ? list.GetCount() : 0;
     UINT key = 0;
-    const bool numeric = ParseKey(want, key);
+    const bool numeric = HostParseKey(want, key);
     int row = -1;
     for (int i = 0; i < n && row < 0; ++i) {
         CString text;
@@ -114,9 +104,11 @@ int CheckMoveReach(CVdrawUtil& d, long id, double dx, double dy, const std::stri
     const double lo[2] = {box.xmin - reach, box.ymin - reach}, hi[2] = {box.xmax + reach, box.ymax + reach};
     const double at[2] = {text->m_points[0].x + dx, text->m_points[0].y + dy};
     if (at[0] >= lo[0] && at[0] <= hi[0] && at[1] >= lo[1] && at[1] <= hi[1]) return 0;
-    HostMessage("--move \"%s\": the text would land at (%g, %g), beyond the sheet's reach (x %g to %g, y %g to %g "
+    using pvxdb::NumberText;
+    HostMessage("--move \"%s\": the text would land at (%s, %s), beyond the sheet's reach (x %s to %s, y %s to %s "
                 "drawing units: the sheet's extent again on each side); nothing was moved",
-                value.c_str(), at[0], at[1], lo[0], hi[0], lo[1], hi[1]);
+                value.c_str(), NumberText(at[0]).c_str(), NumberText(at[1]).c_str(), NumberText(lo[0]).c_str(),
+                NumberText(hi[0]).c_str(), NumberText(lo[1]).c_str(), NumberText(hi[1]).c_str());
     return HOST_EXIT_USAGE;
 }
 
@@ -137,7 +129,7 @@ int MoveText(CVdView* view, const std::string& value, bool save) {
             break;
         }
     UINT index = 0;
-    if (!chosen && ParseKey(text, index) && index < ids.size()) chosen = ids[index];
+    if (!chosen && HostParseKey(text, index) && index < ids.size()) chosen = ids[index];
     if (!chosen) {
         std::string rows;
         for (size_t i = 0; i < ids.size(); ++i)
@@ -199,7 +191,7 @@ bool MemberBox(UINT key, double box[4]) {
 int ZoomToMember(CVdView* view, const std::string& member) {
     UINT key = 0;
     double box[4];
-    if (!ParseKey(member, key) || !MemberBox(key, box)) {
+    if (!HostParseKey(member, key) || !MemberBox(key, box)) {
         HostMessage("--member \"%s\": the project's foundation model has no member with that key", member.c_str());
         return HOST_EXIT_USAGE;
     }

@@ -596,7 +596,8 @@ int RunGraphHistory(const CHostOptions& options, const CHostArgs& args) {
     f.cx = kHistoryWidth;
     f.cy = kHistoryHeight;
     if (bClick && !(dClick >= f.dX0 && dClick <= f.dX1)) {
-        HostMessage("--click: the history runs from %g to %g s; %g is outside", f.dX0, f.dX1, dClick);
+        HostMessage("--click: the history runs from %s to %s s; %s is outside", pvxdb::NumberText(f.dX0).c_str(),
+                    pvxdb::NumberText(f.dX1).c_str(), pvxdb::NumberText(dClick).c_str());
         return HOST_EXIT_USAGE;
     }
 

@@ -48,8 +48,9 @@ std::vector<CHostOption> ShowOptions() {
          "the page's own load when it has the result, else the first load that has it"},
         {"--set", EHostValue::kText, "CONTROL=VALUE",
          "sets a control of the page or the bar, by id or name (see --list-controls): a check box 0 or 1, a radio "
-         "group the index of its button, a list an item's index or text (a list box: several joined by '+', and "
-         "ITEM:0 or ITEM:1 clears or sets the item's check box), an edit its text, a point-picking edit X,Y[,Z] "
+         "group the index of its button, a list an item's index or text (a list box: several joined by '+', an "
+         "item's text holding '+' taken whole, and ITEM:0 or ITEM:1 clears or sets the item's check box), an edit "
+         "its text, a point-picking edit X,Y[,Z] "
          "(picked in the view), a node-picking edit a node key (that node picked in the view), a button 1 (pressed)",
          nullptr, 0, 0, HOST_OPT_REPEATABLE},
         {"--save", EHostValue::kFlag, "",

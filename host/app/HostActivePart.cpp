@@ -58,17 +58,17 @@ int CHostActivePart::Resolve(const CDataBase& db) {
         for (;;) {
             const size_t comma = m_strKeys.find(',', start);
             const std::string word = m_strKeys.substr(start, comma == std::string::npos ? comma : comma - start);
-            long key = 0;
-            if (!ReadNumber(word, key) || key == 0) {
+            UINT key = 0;
+            if (!HostParseKey(word, key) || key == 0) {
                 HostMessage("--member-keys takes member keys separated by commas (e.g. 253,254), not \"%s\"",
                             m_strKeys.c_str());
                 return HOST_EXIT_USAGE;
             }
-            if (!db.Table<DBT_PMEMB>().Find(static_cast<UINT>(key))) {
-                HostMessage("the project has no member %ld (--member-keys)", key);
+            if (!db.Table<DBT_PMEMB>().Find(key)) {
+                HostMessage("the project has no member %u (--member-keys)", key);
                 return HOST_EXIT_USAGE;
             }
-            m_membs.insert(static_cast<UINT>(key));
+            m_membs.insert(key);
             if (comma == std::string::npos) break;
             start = comma + 1;
         }

@@ -478,6 +478,14 @@ std::string HostLower(const std::string& text) {
     return s;
 }
 
+bool HostParseKey(const std::string& text, unsigned int& key) {
+    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    const unsigned long long v = std::strtoull(text.c_str(), nullptr, 10);
+    if (v > 0xFFFFFFFFull) return false;
+    key = static_cast<unsigned int>(v);
+    return true;
+}
+
 CHostPromptsAsProgress::CHostPromptsAsProgress() : m_nFirst(CMsgOutWnd::GetLineCount()) { ++g_nPromptScopes; }
 
 CHostPromptsAsProgress::~CHostPromptsAsProgress() { --g_nPromptScopes; }

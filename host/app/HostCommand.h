@@ -138,3 +138,5 @@ private:
 
 // Lower-case copy (ASCII).
 std::string HostLower(const std::string& text);
+// A key as the project holds it: digits only, 0 to 4294967295; false for anything else.
+bool HostParseKey(const std::string& text, unsigned int& key);

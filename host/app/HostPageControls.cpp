@@ -224,17 +224,37 @@ int ListItem(CListBox& l, const std::string& word) {
     return ReadIndex(word, l.GetCount(), i) ? static_cast<int>(i) : -1;
 }
 
+// The item a word of a list value names, its ":double" or check-box ":0"/":1" left off; -1 when none.
+int WordItem(CListBox& l, const std::string& word) {
+    const size_t colon = word.rfind(':');
+    int on = 0;
+    if (colon != std::string::npos && (HostLower(word.substr(colon + 1)) == "double" || ReadSwitch(word.substr(colon + 1), on)))
+        if (const int i = ListItem(l, word.substr(0, colon)); i >= 0) return i;
+    return ListItem(l, word);
+}
+
+// The words of a list value joined by '+'. An item's text may hold '+' itself (a combination
+// "1.3DL+1.5LL"): at each place the longest run of words that names an item is one word.
+std::vector<std::string> ListWords(CListBox& l, const std::string& value) {
+    std::vector<std::string> words;
+    for (size_t from = 0;;) {
+        size_t end = value.find('+', from);
+        for (size_t e = value.size(); end != std::string::npos && e > end; e = value.rfind('+', e - 1))
+            if (WordItem(l, value.substr(from, e - from)) >= 0) {
+                end = e < value.size() ? e : std::string::npos;
+                break;
+            }
+        words.push_back(value.substr(from, end == std::string::npos ? std::string::npos : end - from));
+        if (end == std::string::npos) return words;
+        from = end + 1;
+    }
+}
+
 // A list box as a person uses it: "A+B" selects the items A and B (only them), "A:0" / "A:1"
 // clears or sets the check box of item A, "A:double" double-clicks item A. 0, or the exit status
 // after a message.
 int SetList(CListBox& l, const std::string& label, const std::string& value) {
-    std::vector<std::string> words;
-    for (size_t from = 0;;) {
-        const size_t plus = value.find('+', from);
-        words.push_back(value.substr(from, plus == std::string::npos ? std::string::npos : plus - from));
-        if (plus == std::string::npos) break;
-        from = plus + 1;
-    }
+    const std::vector<std::string> words = ListWords(l, value);
     auto* pCheck = dynamic_cast<CCheckListBox*>(&l);
     bool bCleared = false;
     for (const std::string& w : words) {

@@ -193,4 +193,19 @@ BOOL Read(const std::string& blob, PileCZLCheckMap& m);
 BOOL Read(const std::string& blob, LCCheckMap& m);
 BOOL Read(const std::string& blob, SlabCJCheckMap& m);
 BOOL Read(const std::string& blob, DoubleMap& m);
+
+// Reads the maps of a row one column after another, remembering the first that does not read:
+//     Maps r; r("czl", row.czl, rec.m_mapCZL)("weak", row.weak, rec.m_mapWeak); ... r.Ok(pszColumn)
+struct Maps {
+    const char* failed = nullptr;
+    template <class M> Maps& operator()(const char* column, const std::string& blob, M& m) {
+        if (!failed && !Read(blob, m)) failed = column;
+        return *this;
+    }
+    // TRUE when every map read; else FALSE with the column in *pszColumn (when given).
+    BOOL Ok(const char** pszColumn) const {
+        if (failed && pszColumn) *pszColumn = failed;
+        return !failed;
+    }
+};
 }  // namespace CheckBlob

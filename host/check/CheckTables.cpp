@@ -10,33 +10,33 @@
 
 namespace CheckRows {
 
-BOOL Decode(const T_PCDCOLF_ROW& row, T_PCDCOLF_D& rec) {
+BOOL Decode(const T_PCDCOLF_ROW& row, T_PCDCOLF_D& rec, const char** pszColumn) {
     rec.depth = row.depth;
     rec.fa = row.fa;
     rec.faz = row.faz;
     rec.ft = row.ft;
-    return CheckBlob::Read(row.czl, rec.m_mapCZL) && CheckBlob::Read(row.weak, rec.m_mapWeak) &&
-           CheckBlob::Read(row.cq, rec.m_mapCQ) && CheckBlob::Read(row.jq, rec.m_mapJQ) &&
-           CheckBlob::Read(row.pnet, rec.m_mapDouble);
+    return CheckBlob::Maps()("czl", row.czl, rec.m_mapCZL)("weak", row.weak, rec.m_mapWeak)("cq", row.cq, rec.m_mapCQ)(
+               "jq", row.jq, rec.m_mapJQ)("pnet", row.pnet, rec.m_mapDouble)
+        .Ok(pszColumn);
 }
 
-BOOL Decode(const T_PCDCJY_ROW& row, T_PCDCJY_D& rec) {
+BOOL Decode(const T_PCDCJY_ROW& row, T_PCDCJY_D& rec, const char** pszColumn) {
     rec.fc = row.fc;
-    return CheckBlob::Read(row.checks, rec.m_mapCheck);
+    return CheckBlob::Maps()("checks", row.checks, rec.m_mapCheck).Ok(pszColumn);
 }
 
-BOOL Decode(const T_PCDBEAM_ROW& row, T_PCDBEAM_D& rec) {
+BOOL Decode(const T_PCDBEAM_ROW& row, T_PCDBEAM_D& rec, const char** pszColumn) {
     rec.width = row.width;
     rec.depth = row.depth;
     rec.fa = row.fa;
-    return CheckBlob::Read(row.czl, rec.m_mapCZL);
+    return CheckBlob::Maps()("czl", row.czl, rec.m_mapCZL).Ok(pszColumn);
 }
 
-BOOL Decode(const T_PCDPILE_ROW& row, T_PCDPILE_D& rec) {
+BOOL Decode(const T_PCDPILE_ROW& row, T_PCDPILE_D& rec, const char** pszColumn) {
     rec.ra = row.ra;
     rec.tu = row.tu;
-    return CheckBlob::Read(row.czl, rec.m_mapCZL) && CheckBlob::Read(row.cq, rec.m_mapCQ) &&
-           CheckBlob::Read(row.jy, rec.m_mapJY);
+    return CheckBlob::Maps()("czl", row.czl, rec.m_mapCZL)("cq", row.cq, rec.m_mapCQ)("jy", row.jy, rec.m_mapJY)
+        .Ok(pszColumn);
 }
 
 T_PCDPILE_ROW Encode(const T_PCDPILE_D& rec) {

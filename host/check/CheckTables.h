@@ -40,12 +40,13 @@ struct T_PCDPILE_D {
     UINT GetCZLMinRatioLdgpKey(int index, int) const;
 };
 
-// Row <-> record. Decode fails (FALSE) on a BLOB that does not read as its map.
+// Row <-> record. Decode fails (FALSE) on a BLOB that does not read as its map, naming its
+// column in *pszColumn when given.
 namespace CheckRows {
-BOOL Decode(const T_PCDCOLF_ROW& row, T_PCDCOLF_D& rec);
-BOOL Decode(const T_PCDCJY_ROW& row, T_PCDCJY_D& rec);
-BOOL Decode(const T_PCDBEAM_ROW& row, T_PCDBEAM_D& rec);
-BOOL Decode(const T_PCDPILE_ROW& row, T_PCDPILE_D& rec);
+BOOL Decode(const T_PCDCOLF_ROW& row, T_PCDCOLF_D& rec, const char** pszColumn = nullptr);
+BOOL Decode(const T_PCDCJY_ROW& row, T_PCDCJY_D& rec, const char** pszColumn = nullptr);
+BOOL Decode(const T_PCDBEAM_ROW& row, T_PCDBEAM_D& rec, const char** pszColumn = nullptr);
+BOOL Decode(const T_PCDPILE_ROW& row, T_PCDPILE_D& rec, const char** pszColumn = nullptr);
 T_PCDCOLF_ROW Encode(const T_PCDCOLF_D& rec);
 T_PCDCJY_ROW Encode(const T_PCDCJY_D& rec);
 T_PCDBEAM_ROW Encode(const T_PCDBEAM_D& rec);

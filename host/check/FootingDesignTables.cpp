@@ -2,12 +2,13 @@
 
 namespace DesignRows {
 
-BOOL Decode(const T_PDDCOLF_ROW& row, T_PDDCOLF_D& rec) {
+BOOL Decode(const T_PDDCOLF_ROW& row, T_PDDCOLF_D& rec, const char** pszColumn) {
     rec.fy = row.fy;
     rec.h0 = row.h0;
     rec.bc = row.bc;
-    return CheckBlob::Read(row.mz, rec.m_mapMz) && CheckBlob::Read(row.my, rec.m_mapMy) &&
-           CheckBlob::Read(row.asz, rec.m_mapAsz) && CheckBlob::Read(row.asy, rec.m_mapAsy);
+    return CheckBlob::Maps()("mz", row.mz, rec.m_mapMz)("my", row.my, rec.m_mapMy)("asz", row.asz, rec.m_mapAsz)(
+               "asy", row.asy, rec.m_mapAsy)
+        .Ok(pszColumn);
 }
 
 T_PDDCOLF_ROW Encode(const T_PDDCOLF_D& rec) {

@@ -18,7 +18,7 @@ struct T_PDDCOLF_D {
 
 namespace DesignRows {
 // FALSE when a BLOB does not read as its map.
-BOOL Decode(const T_PDDCOLF_ROW& row, T_PDDCOLF_D& rec);
+BOOL Decode(const T_PDDCOLF_ROW& row, T_PDDCOLF_D& rec, const char** pszColumn = nullptr);
 T_PDDCOLF_ROW Encode(const T_PDDCOLF_D& rec);
 }  // namespace DesignRows
 

@@ -5,9 +5,13 @@
 
 namespace CheckRows {
 
-BOOL Decode(const T_PCDMTSB_ROW& row, T_PCDMTSB_D& rec) {
+BOOL Decode(const T_PCDMTSB_ROW& row, T_PCDMTSB_D& rec, const char** pszColumn) {
     rec.fa = row.fa;
     rec.m_mapBad.clear();
+    const auto badLine = [pszColumn] {
+        if (pszColumn) *pszColumn = "bad";
+        return FALSE;
+    };
     const std::string bad = row.bad.substr(0, row.bad.find('\0'));
     size_t at = 0;
     while (at < bad.size()) {
@@ -15,17 +19,16 @@ BOOL Decode(const T_PCDMTSB_ROW& row, T_PCDMTSB_D& rec) {
         if (end == std::string::npos) end = bad.size();
         const std::string line = bad.substr(at, end - at);
         const size_t tab = line.find('\t');
-        if (tab == std::string::npos || tab == 0) return FALSE;
+        if (tab == std::string::npos || tab == 0) return badLine();
         char* stop = nullptr;
         const unsigned long key = std::strtoul(line.c_str(), &stop, 10);
-        if (stop != line.c_str() + tab) return FALSE;
+        if (stop != line.c_str() + tab) return badLine();
         rec.m_mapBad[static_cast<UINT>(key)] = CString(line.substr(tab + 1).c_str());
         at = end + 1;
     }
-    return CheckBlob::Read(row.czl, rec.m_mapCZL) && CheckBlob::Read(row.slide, rec.m_mapSlide) &&
-           CheckBlob::Read(row.turn, rec.m_mapTurn) && CheckBlob::Read(row.lc, rec.m_mapLC) &&
-           CheckBlob::Read(row.kf, rec.m_mapKF) && CheckBlob::Read(row.cq, rec.m_mapCQ) &&
-           CheckBlob::Read(row.jq, rec.m_mapJQ);
+    return CheckBlob::Maps()("czl", row.czl, rec.m_mapCZL)("slide", row.slide, rec.m_mapSlide)("turn", row.turn, rec.m_mapTurn)(
+               "lc", row.lc, rec.m_mapLC)("kf", row.kf, rec.m_mapKF)("cq", row.cq, rec.m_mapCQ)("jq", row.jq, rec.m_mapJQ)
+        .Ok(pszColumn);
 }
 
 T_PCDMTSB_ROW Encode(const T_PCDMTSB_D& rec) {

@@ -18,8 +18,9 @@ struct T_PCDMTSB_D {
 };
 
 namespace CheckRows {
-// Decode fails (FALSE) on a BLOB that does not read as its map or a malformed text line.
-BOOL Decode(const T_PCDMTSB_ROW& row, T_PCDMTSB_D& rec);
+// Decode fails (FALSE) on a BLOB that does not read as its map or a malformed text line, naming
+// its column in *pszColumn when given.
+BOOL Decode(const T_PCDMTSB_ROW& row, T_PCDMTSB_D& rec, const char** pszColumn = nullptr);
 T_PCDMTSB_ROW Encode(const T_PCDMTSB_D& rec);
 }  // namespace CheckRows
 

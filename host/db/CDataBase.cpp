@@ -718,7 +718,11 @@ int CDataBase::SaveTables(LPCTSTR pszPath, const std::vector<int>& tableIds) {
     for (size_t i = 0; i < tableIds.size(); ++i) {
         pvxdb::DBTableBase* t = GetTable(tableIds[i]);
         if (!t) return rollback(path + ": no such table to write");
-        const auto rule = tableIds[i] == DBT_PAGESET ? pvxdb::DBTableBase::kKeysNamed : pvxdb::DBTableBase::kKeysAllocated;
+        // The foundation tables are changed by moving texts, each move adding to the offset read.
+        const int id = tableIds[i];
+        const auto rule = id == DBT_PAGESET                                            ? pvxdb::DBTableBase::kKeysNamed
+                          : id == DBT_MEMB || id == DBT_GBPA || id == DBT_FVDTEXT ? pvxdb::DBTableBase::kEditsRelative
+                                                                                  : pvxdb::DBTableBase::kKeysAllocated;
         if (!(bSameFile ? t->Merge(c.db, rule, moved[i], err) : t->Rewrite(c.db, err)))
             return rollback(path + ": " + err + "; nothing was saved");
     }

@@ -36,9 +36,22 @@ constexpr double kMaxCoord = 1e7;
 // sheet's extent again on each side) on the largest sheet a project can hold.
 constexpr double kMaxTextOffset = 4 * kMaxCoord;
 
-// "" when every one of the n offsets lies within kMaxTextOffset; otherwise what is wrong with
-// the first that does not (a record's Validate names the column).
+// Largest size of a thing a project draws (a section, a footing's step, a pile, a wall's or a
+// raft's thickness), m: far beyond any building's, and small enough that the sheet still shows
+// the plan around it.
+constexpr double kMaxSize = 1e3;
+
+// A number as the shortest text that reads back as exactly it: a value and the limit it passes
+// never print alike.
+std::string NumberText(double v);
+// "" when every one of the n values lies within limit in magnitude; otherwise what is wrong with
+// the first that does not, `what` (if given) saying what the limit is (a record's Validate names
+// the column).
+std::string CheckBound(const double* p, int n, double limit, const char* what);
+// CheckBound of moved-text offsets against kMaxTextOffset.
 std::string CheckTextOffsets(const double* p, int n);
+// CheckBound of sizes against kMaxSize.
+std::string CheckSizes(const double* p, int n);
 // Largest magnitude of a value in a result table (kN, mm, ...): far beyond any structure's, and
 // small enough that its sums, squares and scales stay finite.
 constexpr double kMaxResult = 1e15;

@@ -9,6 +9,7 @@
 
 #include <cctype>
 
+#include "host/db/DBField.h"
 #include "platform/afx/afx.h"
 
 #include <cmath>
@@ -147,6 +148,10 @@ struct T_PSECT_D {
         v.Text("name", name, sizeof(name));
         v.Reals("dim", dim, 4);
         v.Reals("stiff", &stiff[0].d[0], 39);
+    }
+    std::string Validate(const char** pszColumn) const {
+        *pszColumn = "dim";
+        return pvxdb::CheckSizes(dim, 4);
     }
 };
 

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <bit>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -34,16 +35,24 @@ void CopyText(char* dst, size_t cap, const char* src) {
     dst[n] = 0;
 }
 
-std::string CheckTextOffsets(const double* p, int n) {
+std::string NumberText(double v) {
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
+std::string CheckBound(const double* p, int n, double limit, const char* what) {
     for (int i = 0; i < n; ++i)
-        if (!(std::fabs(p[i]) <= kMaxTextOffset)) {
-            char msg[160];
-            snprintf(msg, sizeof msg, "value %d of %d is %g, beyond %g in magnitude (a moved text's reach)", i + 1, n,
-                     p[i], kMaxTextOffset);
-            return msg;
-        }
+        if (!(std::fabs(p[i]) <= limit))
+            return (n > 1 ? "value " + std::to_string(i + 1) + " of " + std::to_string(n) + " is " : std::string()) +
+                   NumberText(p[i]) + (n > 1 ? ", beyond " : " is beyond ") + NumberText(limit) + " in magnitude" +
+                   (what ? std::string(" (") + what + ")" : std::string());
     return {};
 }
+
+std::string CheckTextOffsets(const double* p, int n) { return CheckBound(p, n, kMaxTextOffset, "a moved text's reach"); }
+
+std::string CheckSizes(const double* p, int n) { return CheckBound(p, n, kMaxSize, "the largest size a sheet draws"); }
 
 namespace {
 sqlite3_stmt* S(void* p) { return static_cast<sqlite3_stmt*>(p); }
@@ -324,9 +333,7 @@ void ReadVisitor::Coord(const char* name, double& v) {
         double x = sqlite3_column_double(S(m_stmt), m_index);
         if (!CheckFinite(name, &x, 1)) {
         } else if (!(std::fabs(x) <= kMaxCoord)) {
-            char msg[96];
-            snprintf(msg, sizeof msg, "coordinate %g is beyond %g in magnitude", x, kMaxCoord);
-            Fail(name, msg);
+            Fail(name, ("coordinate " + NumberText(x) + " is beyond " + NumberText(kMaxCoord) + " in magnitude").c_str());
         } else {
             v = x;
         }
@@ -341,17 +348,11 @@ int ReadVisitor::CheckFinite(const char* name, const double* p, size_t n) {
                               "not a finite number (" + (std::isnan(p[i]) ? "NaN" : p[i] > 0 ? "+infinity" : "-infinity") + ")";
             Fail(name, msg.c_str());
             return 0;
-        } else if (m_composite && !(std::fabs(p[i]) <= kMaxResult)) {
-            // Finite, but sums, squares and scales of it overflow: it would draw as nothing.
-            char msg[128];
-            if (n > 1)
-                snprintf(msg, sizeof msg, "value %zu of %zu is %g, beyond %g in magnitude", i + 1, n, p[i], kMaxResult);
-            else
-                snprintf(msg, sizeof msg, "%g is beyond %g in magnitude", p[i], kMaxResult);
-            Fail(name, msg);
-            return 0;
         }
-    return 1;
+    // Finite, but sums, squares and scales of a larger result overflow: it would draw as nothing.
+    const std::string beyond = m_composite ? CheckBound(p, static_cast<int>(n), kMaxResult, nullptr) : std::string();
+    if (!beyond.empty()) Fail(name, beyond.c_str());
+    return beyond.empty();
 }
 
 void ReadVisitor::Reals(const char* name, double* p, int n) {

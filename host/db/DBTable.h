@@ -85,8 +85,11 @@ public:
     enum EMergeRule {
         kKeysAllocated,  // keys are numbers handed out by the table: a row added here under a key
                          // added there meanwhile takes a new key; a row changed on both sides
-                         // refuses the save
-        kKeysNamed       // keys name a thing (a page): the row written here replaces the other
+                         // refuses the save, unless both made it the same
+        kKeysNamed,      // keys name a thing (a page): the row written here replaces the other
+        kEditsRelative   // an edit adds to the row as read (a moved text's offset): a row changed,
+                         // added or removed on both sides refuses the save even when both made
+                         // it the same, for the sum of the two edits is neither
     };
     // Writes the edits made since TrackEdits into the file db read from, leaving every row the
     // edits did not touch as the file holds it now (another program may have added or changed

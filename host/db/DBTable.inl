@@ -207,8 +207,8 @@ int DBTable<T>::Merge(sqlite3* db, EMergeRule rule, std::vector<std::pair<UINT, 
         const T* cur = Find(key);
         const long long seq = fileSeq(key);
         const bool untouched = orig ? rowIs(key, *orig) : seq < 0;
-        if (!untouched && rule == kKeysAllocated) {
-            if (!orig && cur) {
+        if (!untouched && rule != kKeysNamed) {
+            if (!orig && cur && rule == kKeysAllocated) {
                 // Added here and there under one key: this row takes the next key free on
                 // both sides.
                 long long maxKey, maxSeq;
@@ -220,9 +220,9 @@ int DBTable<T>::Merge(sqlite3* db, EMergeRule rule, std::vector<std::pair<UINT, 
                 ownMax = static_cast<UINT>(next);
                 continue;
             }
-            // The same edit made on both sides is no conflict.
-            if (cur ? seq >= 0 && rowIs(key, *cur) : seq < 0) continue;
-            return failed("key " + std::to_string(key) + " was " + (seq < 0 ? "removed" : "changed") +
+            // The same edit made on both sides is no conflict, unless edits add up.
+            if (rule == kKeysAllocated && (cur ? seq >= 0 && rowIs(key, *cur) : seq < 0)) continue;
+            return failed("key " + std::to_string(key) + " was " + (seq < 0 ? "removed" : orig ? "changed" : "added") +
                           " by another program after this one read the file");
         }
         long long at = seq;

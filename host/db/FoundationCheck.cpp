@@ -1,8 +1,12 @@
 #include "host/db/FoundationCheck.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "host/db/CDataBase.h"
 
 #include "host/check/CheckTables.h"
+#include "host/check/FootingDesignTables.h"
 #include "host/check/RaftCheckTables.h"
 
 namespace pvxdb {
@@ -43,9 +47,27 @@ bool IsCheckGroup(const void* context, UINT key) {
     return key == 0 || db.Table<DBT_CKLG>().Find(key) || db.Table<DBT_LDGP>().Find(key);
 }
 
+// Every map of a check or design table reads whole: one that names a load group twice (or ends
+// short, or runs on) would lose entries, and the figures the texts of those load groups.
+template <int ID, class Rec> std::string CheckMapsRead(CDataBase& db, const std::string& file, const char* table) {
+    using CheckRows::Decode;
+    using DesignRows::Decode;
+    const auto& rows = db.Table<ID>();
+    for (size_t i = 0; i < rows.Count(); ++i) {
+        Rec rec;
+        const char* column = "";
+        if (!Decode(rows.Records()[i], rec, &column))
+            return Where(file, table, column, rows.Keys()[i]) +
+                   "its map does not read as a keyed map of check results (a load group named twice, a count its "
+                   "size cannot hold, bytes left over or a value that is not a finite number)";
+    }
+    return {};
+}
+
 // Every key of the check maps of a check table names a load group (CKLG or LDGP): a check
 // without its load group would be drawn without saying which load governs.
-template <int ID> std::string CheckMapKeys(CDataBase& db, const std::string& file, const char* table) {
+template <int ID, class Rec> std::string CheckMapKeys(CDataBase& db, const std::string& file, const char* table) {
+    if (std::string why = CheckMapsRead<ID, Rec>(db, file, table); !why.empty()) return why;
     const auto& rows = db.Table<ID>();
     for (size_t i = 0; i < rows.Count(); ++i) {
         UINT group = 0;
@@ -56,7 +78,39 @@ template <int ID> std::string CheckMapKeys(CDataBase& db, const std::string& fil
     return {};
 }
 
+// Every moved text's offset of a table lies within limit.
+template <int ID, class Offsets>
+std::string CheckTextReach(CDataBase& db, const std::string& file, const char* table, double limit, Offsets offsets) {
+    const auto& rows = db.Table<ID>();
+    for (size_t i = 0; i < rows.Count(); ++i) {
+        const auto [xs, ys] = offsets(rows.Records()[i]);
+        const char* what = "a moved text's reach: 8 times the larger side of the plan's points (PONT), at least 80 m";
+        if (std::string why = CheckBound(xs, MEMB_TEXT_SLOTS, limit, what); !why.empty())
+            return Where(file, table, "text_x", rows.Keys()[i]) + why;
+        if (std::string why = CheckBound(ys, MEMB_TEXT_SLOTS, limit, what); !why.empty())
+            return Where(file, table, "text_y", rows.Keys()[i]) + why;
+    }
+    return {};
+}
+
 }  // namespace
+
+double TextOffsetLimit(CDataBase& db) {
+    constexpr double kReachFactor = 8.0, kLeastSide = 10.0;
+    double side = 0.0;
+    const auto& ponts = db.Table<DBT_PONT>().Records();
+    if (!ponts.empty()) {
+        double x0 = ponts[0].x, x1 = x0, y0 = ponts[0].y, y1 = y0;
+        for (const T_PONT_D& p : ponts) {
+            x0 = std::min(x0, p.x);
+            x1 = std::max(x1, p.x);
+            y0 = std::min(y0, p.y);
+            y1 = std::max(y1, p.y);
+        }
+        side = std::max(x1 - x0, y1 - y0);
+    }
+    return std::min(kMaxTextOffset, kReachFactor * std::max(side, kLeastSide));
+}
 
 std::string CheckFoundationModel(CDataBase& db, const std::string& file) {
     const auto& ponts = db.Table<DBT_PONT>();
@@ -124,16 +178,27 @@ std::string CheckFoundationModel(CDataBase& db, const std::string& file) {
                 return Where(file, "PILE", "membs", key) + "no member " + std::to_string(p->aMemb[i]) + " in MEMB";
     }
 
-    if (!(err = CheckMapKeys<DBT_PCDCOLF>(db, file, "PCDCOLF")).empty()) return err;
-    if (!(err = CheckMapKeys<DBT_PCDCJY>(db, file, "PCDCJY")).empty()) return err;
-    if (!(err = CheckMapKeys<DBT_PCDBEAM>(db, file, "PCDBEAM")).empty()) return err;
-    if (!(err = CheckMapKeys<DBT_PCDPILE>(db, file, "PCDPILE")).empty()) return err;
-    if (!(err = CheckMapKeys<DBT_PCDMTSB>(db, file, "PCDMTSB")).empty()) return err;
+    if (!(err = CheckMapKeys<DBT_PCDCOLF, T_PCDCOLF_D>(db, file, "PCDCOLF")).empty()) return err;
+    if (!(err = CheckMapKeys<DBT_PCDCJY, T_PCDCJY_D>(db, file, "PCDCJY")).empty()) return err;
+    if (!(err = CheckMapKeys<DBT_PCDBEAM, T_PCDBEAM_D>(db, file, "PCDBEAM")).empty()) return err;
+    if (!(err = CheckMapKeys<DBT_PCDPILE, T_PCDPILE_D>(db, file, "PCDPILE")).empty()) return err;
+    if (!(err = CheckMapKeys<DBT_PCDMTSB, T_PCDMTSB_D>(db, file, "PCDMTSB")).empty()) return err;
+    if (!(err = CheckMapsRead<DBT_PDDCOLF, T_PDDCOLF_D>(db, file, "PDDCOLF")).empty()) return err;
 
     for (UINT key : db.Table<DBT_GBPA>().Keys())
         if (key != GBPA_KEY)
             return Where(file, "GBPA", "key", key) + "the global parameters are kept under key " + std::to_string(GBPA_KEY);
-    return {};
+
+    const double reach = TextOffsetLimit(db);
+    using Pair = std::pair<const double*, const double*>;
+    if (!(err = CheckTextReach<DBT_MEMB>(db, file, "MEMB", reach, [](const T_MEMB_D& m) { return Pair(m.textX, m.textY); }))
+             .empty())
+        return err;
+    if (!(err = CheckTextReach<DBT_GBPA>(db, file, "GBPA", reach,
+                                         [](const T_GBPA_D& g) { return Pair(g.buffer.textX, g.buffer.textY); }))
+             .empty())
+        return err;
+    return CheckTextReach<DBT_FVDTEXT>(db, file, "FVDTEXT", reach, [](const T_FVDTEXT_D& t) { return Pair(t.textX, t.textY); });
 }
 
 }  // namespace pvxdb

@@ -137,7 +137,10 @@ struct T_COLM_D {
         if (!(b > 0.0)) return "the section width is not positive";
         *pszColumn = "h";
         if (h == 0.0) return "the section depth is 0";
-        return {};
+        *pszColumn = "b";
+        if (std::string why = pvxdb::CheckSizes(&b, 1); !why.empty()) return why;
+        *pszColumn = "h";
+        return pvxdb::CheckSizes(&h, 1);
     }
 };
 
@@ -149,7 +152,7 @@ struct T_WALL_D {
     template <class V> void Fields(V& v) { v.Real("thick", thick); }
     std::string Validate(const char** pszColumn) const {
         *pszColumn = "thick";
-        return thick > 0.0 ? std::string() : "the thickness is not positive";
+        return thick > 0.0 ? pvxdb::CheckSizes(&thick, 1) : "the thickness is not positive";
     }
 };
 
@@ -204,6 +207,8 @@ struct T_COLF_D {
             if (!std::isfinite(s.b) || !std::isfinite(s.h) || !std::isfinite(s.t) || s.b <= 0.0 || s.t <= 0.0 ||
                 (!circle && s.h <= 0.0))
                 return "step " + std::to_string(i + 1) + " has a size that is not a positive number";
+            const double size[] = {s.b, circle ? 0.0 : s.h, s.t};
+            if (std::string why = pvxdb::CheckSizes(size, 3); !why.empty()) return "step " + std::to_string(i + 1) + ": " + why;
         }
         return {};
     }
@@ -262,7 +267,7 @@ struct T_MTSB_D {
         if (type < 1 || type > 3) return "raft type " + std::to_string(type) + " is outside 1..3";
         *pszColumn = "thick";
         if (!(thick > 0.0)) return "the thickness is not positive";
-        return {};
+        return pvxdb::CheckSizes(&thick, 1);
     }
 };
 
@@ -286,6 +291,7 @@ struct T_PILE_D {
     std::string Validate(const char** pszColumn) const {
         *pszColumn = "length";
         if (!(length > 0.0)) return "the length is not positive";
+        if (std::string why = pvxdb::CheckSizes(&length, 1); !why.empty()) return why;
         *pszColumn = "capacity";
         if (capacity < 0.0) return "the bearing capacity is negative";
         return {};
@@ -304,7 +310,7 @@ struct T_PISP_D {
     }
     std::string Validate(const char** pszColumn) const {
         *pszColumn = "d";
-        return d > 0.0 ? std::string() : "the diameter is not positive";
+        return d > 0.0 ? pvxdb::CheckSizes(&d, 1) : "the diameter is not positive";
     }
 };
 
@@ -324,7 +330,11 @@ struct T_SRCT_D {
     }
     std::string Validate(const char** pszColumn) const {
         *pszColumn = !(width > 0.0) ? "width" : "height";
-        return width > 0.0 && height > 0.0 ? std::string() : "the cell size is not positive";
+        if (!(width > 0.0 && height > 0.0)) return "the cell size is not positive";
+        *pszColumn = "width";
+        if (std::string why = pvxdb::CheckSizes(&width, 1); !why.empty()) return why;
+        *pszColumn = "height";
+        return pvxdb::CheckSizes(&height, 1);
     }
 };
 

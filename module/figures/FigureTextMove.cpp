@@ -7,6 +7,7 @@
 #include "host/cmd/CDBCommand.h"
 #include "host/db/CDBDoc.h"
 #include "host/db/CDataBase.h"
+#include "host/db/FoundationCheck.h"
 #include "host/db/FoundationRecords.h"
 #include "host/db/FoundationTables.h"
 #include "host/vdraw/CVdrawUtil.h"
@@ -169,10 +170,10 @@ template <class F> int EditOffsets(UINT owner, int kind, CDataBase* db, F edit) 
 int MoveOffsets(UINT owner, int kind, int slot, double dx, double dy, CDataBase* db) {
     return EditOffsets(owner, kind, db, [&](double* xs, double* ys) {
         if (!SlotFits(slot)) return false;
-        // An offset the project cannot hold (infinite, or beyond any sheet's reach) is refused:
+        // An offset the project cannot hold (infinite, or beyond its sheets' reach) is refused:
         // stored, it would keep every later reader from opening the project.
-        const double x = xs[slot] + dx, y = ys[slot] + dy;
-        if (!(std::fabs(x) <= pvxdb::kMaxTextOffset && std::fabs(y) <= pvxdb::kMaxTextOffset)) return false;
+        const double x = xs[slot] + dx, y = ys[slot] + dy, limit = pvxdb::TextOffsetLimit(*db);
+        if (!(std::fabs(x) <= limit && std::fabs(y) <= limit)) return false;
         xs[slot] = x;
         ys[slot] = y;
         return true;

@@ -340,6 +340,8 @@ TEST(PvxHostExitStatus, OneMistakeOneStatusInEveryCommand) {
         {"quiet contour", "figure 600 --contour-set strips=8 --contour-set render=0" + out + ".dxf'", 0, "Wrote"},
         {"quiet recording", "animate 7201 --load DL --frames 3" + out + ".avi'", 0, "Wrote"},
         {"a seismic group", "figure 160 --load 104" + out + ".dxf'", 0, "load case 104 1.2DL+1.4LL+0.84WX (地震)"},
+        // A list item's text holding '+' is one item, not two.
+        {"a load case holding '+'", "figure 132 --set loadcase=1.0DL+1.0LL" + out + ".dxf'", 0, "load case 102 1.0DL+1.0LL"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);

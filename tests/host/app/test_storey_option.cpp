@@ -70,6 +70,7 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
          "no storey 4; its storeys: 0 (foundation), 1 at 3.6 m, 2 at 7.2 m, 3 at 10.8 m", false},
         {"a range backwards", "design 21 --storey 3-1", "emf", 2, "N not above M", false},
         {"an unknown member", "show 7301 --member-keys 253,99999", "bmp", 2, "no member 99999", false},
+        {"a key of ten digits", "show 7301 --member-keys 253,4294967295", "bmp", 2, "no member 4294967295", false},
         {"not both", "export --storey 1 --member-keys 253", "emf", 2, "give one of them", false},
     };
     const RunResult whole = RunHost(db + "render --mode 7 --load DL --out '" + out + "_whole.bmp'", "storey_whole");

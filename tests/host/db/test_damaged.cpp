@@ -131,6 +131,14 @@ TEST(PostDbDamaged, KeysAndResultIdsAreWholeNumbersUsedOnce) {
                       // Before, the check was drawn without its load ("10.00", not "...(102)").
                       {"check map keyed by no load group", "DELETE FROM CKLG WHERE key = 102",
                        {"table PCDCOLF", "column czl", "key 7", "load group 102 of its map is in neither CKLG nor LDGP"}},
+                      // Before, the map kept one entry and the figure dropped the other's texts.
+                      {"check map naming a load group twice",
+                       "UPDATE PCDCOLF SET czl = CAST(x'02000000' || substr(czl, 5) || substr(czl, 5) AS BLOB) WHERE key = 7",
+                       {"table PCDCOLF", "column czl", "key 7", "a load group named twice"}},
+                      // Entries 101 and 103: the second key's low byte (byte 17) made the first's (byte 5).
+                      {"design map naming a load group twice",
+                       "UPDATE PDDCOLF SET mz = CAST(substr(mz, 1, 16) || substr(mz, 5, 1) || substr(mz, 18) AS BLOB) WHERE key = 7",
+                       {"table PDDCOLF", "column mz", "key 7", "a load group named twice"}},
                   });
     // An exactly repeated row is a repeated key, not a question of its position (seq).
     ExpectRefused("keys_exact",
@@ -152,7 +160,9 @@ TEST(PostDbDamaged, NonFiniteValuesAndFarCoordinatesAreRefused) {
             {"node at 1e300", "UPDATE PNODE SET z = 1e300 WHERE key = 5",
              {"table PNODE", "column z", "key 5", "coordinate 1e+300 is beyond 1e+07"}},
             {"node just beyond 1e7", "UPDATE PNODE SET x = -10000000.5 WHERE key = 10",
-             {"table PNODE", "column x", "key 10", "beyond"}},
+             {"table PNODE", "column x", "key 10", "coordinate -10000000.5 is beyond 1e+07"}},
+            {"section 1e9 m wide", "UPDATE PSECT SET dim = CAST(x'0000000065CDCD41' || substr(dim, 9) AS BLOB) WHERE key = 2",
+             {"table PSECT", "column dim", "key 2", "value 1 of 4 is 1e+09, beyond 1000"}},
             // Before, these were read and their sheets drawn in one colour.
             {"settlement point 1e9 m away", "UPDATE PCDSINK SET x = 1e9 WHERE key = 30",
              {"table PCDSINK", "column x", "key 30", "coordinate 1e+09 is beyond 1e+07"}},

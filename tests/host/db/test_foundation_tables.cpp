@@ -161,6 +161,18 @@ TEST(FoundationTables, OutOfRangeCodesAndSizesAreRefused) {
          "MEMB", "text_x", "key 21"},
         {"title text moved -1e9 m", "UPDATE GBPA SET text_y = zeroblob(8) || x'0000000065CDCDC1' || zeroblob(48)", "GBPA",
          "text_y", "key 2"},
+        // Before, read and drawn as one-colour sheets, or the plan shrunk to a speck beside a text.
+        {"footing step 1e9 m wide", "UPDATE COLF SET step_data = CAST(x'0000000065CDCD41' || substr(step_data, 9) AS BLOB)",
+         "COLF", "step_data", "key 21"},
+        {"pile section 1e300 m across", "UPDATE PISP SET d = 1e300", "PISP", "d", "key 31"},
+        // 0x4059000000000000 = 100: beyond 8 x 10 m (the plan's 4 m side is less than 10 m).
+        {"member text moved 100 m beside a 4 m plan",
+         "UPDATE MEMB SET text_x = CAST(x'0000000000005940' || zeroblob(56) AS BLOB) WHERE key = 21", "MEMB", "text_x",
+         "key 21"},
+        {"sheet title moved 1e300 m",
+         "INSERT INTO FVDTEXT (key, seq, text_x, text_y) VALUES (132, 0, CAST(x'9C7500883CE4377E' || zeroblob(56) AS BLOB), "
+         "zeroblob(64))",
+         "FVDTEXT", "text_x", "key 132"},
         {"axis of one point", "UPDATE AXIS SET pont2 = 11", "AXIS", "pont2", "key 41"},
         {"footing without its point", "UPDATE MEMB SET ponts = x'' WHERE key = 21", "MEMB", "ponts", "key 21"},
         {"raft outline of two points", "UPDATE MEMB SET ponts = x'0B0000000C000000' WHERE key = 22", "MEMB", "ponts",

@@ -67,12 +67,20 @@ bool DiesWriting(const std::string& path, const char* first, const char* sql, bo
 const double kP1[3] = {1, 2, 0}, kP2[3] = {7, 2, 0};
 
 // An edit one program makes to the lines it read: the project holds strip 8 "板带1" and
-// cutting line 2 "Cut-Line #1".
+// cutting line 2 "Cut-Line #1"; or a move of the title of sheet `key` by 0.5 m (sheet 132's
+// title is at 1.5 m).
 struct Edit {
-    enum EKind { kAdd, kRename, kDelete, kNone } kind;
+    enum EKind { kAdd, kRename, kDelete, kMove, kNone } kind;
     const char* name;  // added or new name
-    UINT key;          // renamed or deleted line
+    UINT key;          // renamed or deleted line, moved figure
     void Apply(CDataBase& db) const {
+        if (kind == kMove) {
+            T_FVDTEXT_D notes;
+            notes.Initialize();
+            if (const T_FVDTEXT_D* p = db.Table<DBT_FVDTEXT>().Find(key)) notes = *p;
+            notes.textX[0] += 0.5;
+            db.Table<DBT_FVDTEXT>().Set(key, notes);
+        }
         CClassCtln lines;
         lines.ConnectToDB(&db);
         if (kind == kAdd) ASSERT_NE(lines.TR_Add(CTLN_KIND_STRIP, name, 1.0, kP1, kP2), 0u);
@@ -92,6 +100,7 @@ TEST(ProjectWriters, SavesThatMeetKeepBothEditsOrRefuseTheSecond) {
         bool secondSaved;
         const char* names;  // CTLN names in key order afterwards, as SQLite reads them
         const char* message;  // words of the second save's refusal
+        double moved = 1.5;  // the title offset of sheet 132 afterwards
     } rows[] = {
         // Both add under the next key (9): the second takes 10.
         {"both add a strip", {Edit::kAdd, "A", 0}, {Edit::kAdd, "B", 0}, true, "Cut-Line #1,板带1,A,B", ""},
@@ -104,6 +113,13 @@ TEST(ProjectWriters, SavesThatMeetKeepBothEditsOrRefuseTheSecond) {
          "key 8 was removed by another program"},
         {"both add one name", {Edit::kAdd, "A", 0}, {Edit::kAdd, "A", 0}, false, "Cut-Line #1,板带1,A",
          "another program added a line named \"A\""},
+        // Moves add to the offset read: the second would store one move for two.
+        {"both make one move", {Edit::kMove, "", 132}, {Edit::kMove, "", 132}, false, "Cut-Line #1,板带1",
+         "key 132 was changed by another program", 2.0},
+        {"both make a first move on one sheet", {Edit::kMove, "", 133}, {Edit::kMove, "", 133}, false, "Cut-Line #1,板带1",
+         "key 133 was added by another program"},
+        {"one moves, the other adds a strip", {Edit::kMove, "", 132}, {Edit::kAdd, "A", 0}, true, "Cut-Line #1,板带1,A", "",
+         2.0},
     };
     int n = 0;
     for (const Row& r : rows) {
@@ -114,10 +130,13 @@ TEST(ProjectWriters, SavesThatMeetKeepBothEditsOrRefuseTheSecond) {
         ASSERT_TRUE(b.Open(path.c_str())) << b.GetLastError().GetString();
         r.first.Apply(a);
         r.second.Apply(b);
-        ASSERT_TRUE(a.SaveTables(path.c_str(), {DBT_CTLN})) << a.GetLastError().GetString();
+        ASSERT_TRUE(a.SaveTables(path.c_str(), {DBT_CTLN, DBT_FVDTEXT})) << a.GetLastError().GetString();
         const std::string afterFirst = Joined(Column(path, "SELECT name FROM CTLN ORDER BY key"));
-        EXPECT_EQ(b.SaveTables(path.c_str(), {DBT_CTLN}) != 0, r.secondSaved) << b.GetLastError().GetString();
+        EXPECT_EQ(b.SaveTables(path.c_str(), {DBT_CTLN, DBT_FVDTEXT}) != 0, r.secondSaved) << b.GetLastError().GetString();
         EXPECT_EQ(Joined(Column(path, "SELECT name FROM CTLN ORDER BY key")), r.names);
+        CDataBase after;
+        ASSERT_TRUE(after.Open(path.c_str())) << after.GetLastError().GetString();
+        EXPECT_EQ(after.Table<DBT_FVDTEXT>().Find(132)->textX[0], r.moved);
         if (!r.secondSaved) {
             EXPECT_EQ(Joined(Column(path, "SELECT name FROM CTLN ORDER BY key")), afterFirst) << "a refusal changes nothing";
             const std::string msg = b.GetLastError().GetString();
