@@ -893,6 +893,13 @@ int CHostResultChoice::Apply(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
     }
 }
 
+bool CHostResultChoice::WritesNumbers() const {
+    bool bOn = false;
+    for (const auto& kv : m_settings)
+        if (kv.first == "numbers") bOn = kv.second == "1";
+    return IsAsked() && bOn;
+}
+
 void CHostResultChoice::PrintExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel) const {
     if (!m_bDrawn) return;
     PrintHostResultExtremes(loader, pModel);

@@ -104,6 +104,8 @@ public:
     // Settings handed to the module, in order (the mode's table entries, then --component and
     // --option values).
     const std::vector<std::pair<std::string, std::string>>& GetSettings() const { return m_settings; }
+    // The result is drawn with its values written (the last "numbers" setting is 1).
+    bool WritesNumbers() const;
 
 private:
     int ChooseTimeStep(const CPostCtrl& post, CDataBase& db);
