@@ -37,6 +37,8 @@ public:
     void Apply(const CDataBase& db, I_PVXCtrl& ctrl) const;
     // ", storeys 1-2 at 3.6 to 7.2 m (148 of 245 members)"; "" when no part is asked for.
     std::string Describe() const;
+    // Storey n holds a member shown (every storey holding members when no part is asked for).
+    bool ShowsStorey(int n) const { return m_shown.count(n) != 0; }
     // The line a plan view with numbers prints when it shows several storeys (their numbers
     // stack); "" otherwise.
     std::string StackedPlanNote(bool bPlan, bool bNumbers) const;
