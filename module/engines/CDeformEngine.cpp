@@ -658,6 +658,9 @@ int CDeformEngine::MakeSettlementDataList() {
         T_PNODE_D n;
         if (pAttr->GetNode(pModel->m_arrFlagNodeKey[i], n)) levels.push_back(n.z);
     }
+    std::sort(levels.begin(), levels.end());
+    levels.erase(std::unique(levels.begin(), levels.end(), [](double a, double b) { return b - a <= kPartLevelTol; }),
+                 levels.end());
     auto inPart = [&](const T_PCDSINK_D& rec) {
         return !pModel->IsPartShown() || std::any_of(levels.begin(), levels.end(), [&](double z) {
                    return std::fabs(z - rec.z) <= kPartLevelTol;

@@ -586,6 +586,9 @@ void ConsumeRedrawRequest(I_PVXModel& m) {
 
 int HasElements(I_PVXModel& m) { return m.m_pAttrCtrl && m.m_pAttrCtrl->GetElemCount() > 0; }
 
+// The host shows a part of the model: its labels are kept off each other.
+bool IsPartActive(const I_PVXModel& m) { return m.m_arrFlagMembKey.GetSize() < m.m_arrAllMembKey.GetSize(); }
+
 }  // namespace
 
 // ---- the switch -------------------------------------------------------------------------------
@@ -593,7 +596,7 @@ int HasElements(I_PVXModel& m) { return m.m_pAttrCtrl && m.m_pAttrCtrl->GetElemC
 void I_PVXModel::_PVXRender(CDC* pDC) {
     if (!pDC || !m_pPVXCtrl || !m_pDispOpt || !HasElements(*this)) return;
     Dispatch d{*this, pDC, m_pDispOpt->m_Number.m_bShowNumbers};
-    CPVXLabelSpacer::Use spacer(IsPartShown());  // a part's labels are kept off each other
+    CPVXLabelSpacer::Use spacer(IsPartActive(*this));
     initContourValAnnot(pDC);
     // A design figure the host asked for takes the place of the display mode's row.
     if (!PaintDesignFigure(*this, pDC)) MemoryRow(d, EffectiveMode(*this));
@@ -631,7 +634,7 @@ bool I_PVXModel::PVXRenderXGR() {
     {
         LineWidthScope widths(*this);
         Dispatch d{*this, pDC, m_pDispOpt->m_Number.m_bShowNumbers};
-        CPVXLabelSpacer::Use spacer(IsPartShown());  // a part's labels are kept off each other
+        CPVXLabelSpacer::Use spacer(IsPartActive(*this));
         initContourValAnnot(pDC);
         // A row drawn after the control left retained-geometry mode would draw into nothing kept.
         if (ctrl->IsXGRMode())
