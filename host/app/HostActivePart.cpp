@@ -1,9 +1,13 @@
 #include "host/app/HostActivePart.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <tuple>
 
 #include "host/db/CDataBase.h"
+#include "host/db/FoundationRecords.h"
 #include "host/grx/I_PVXCtrl.h"
 
 namespace {
@@ -53,6 +57,14 @@ int CHostActivePart::Resolve(const CDataBase& db) {
         HostMessage("--storey and --member-keys both choose the active part: give one of them");
         return HOST_EXIT_USAGE;
     }
+    std::vector<T_STOREY> storeys;
+    CStoreyFinder::Find(db, storeys);
+    m_levels.clear();
+    m_shown.clear();
+    for (const T_STOREY& st : storeys) {
+        m_levels.push_back(st.dLevel);
+        if (!st.membs.empty() && m_strKeys.empty() && m_strStorey.empty()) m_shown.insert(st.nNo);
+    }
     if (!m_strKeys.empty()) {
         size_t start = 0;
         for (;;) {
@@ -72,11 +84,12 @@ int CHostActivePart::Resolve(const CDataBase& db) {
             if (comma == std::string::npos) break;
             start = comma + 1;
         }
+        for (const T_STOREY& st : storeys)
+            for (UINT key : st.membs)
+                if (m_membs.count(key)) m_shown.insert(st.nNo);
         return 0;
     }
     if (m_strStorey.empty()) return 0;
-    std::vector<T_STOREY> storeys;
-    CStoreyFinder::Find(db, storeys);
     const size_t dash = m_strStorey.find('-');
     long first = 0, last = 0;
     if (!ReadNumber(m_strStorey.substr(0, dash), first) ||
@@ -96,6 +109,8 @@ int CHostActivePart::Resolve(const CDataBase& db) {
                     StoreyList(storeys).c_str());
         return HOST_EXIT_USAGE;
     }
+    for (long s = first; s <= last; ++s)
+        if (!storeys[s].membs.empty()) m_shown.insert(static_cast<int>(s));
     m_nFirst = static_cast<int>(first);
     m_nLast = static_cast<int>(last);
     m_dLow = storeys[first].dLevel;
@@ -113,11 +128,43 @@ void CHostActivePart::Apply(const CDataBase& db, I_PVXCtrl& ctrl) const {
         members.Add(key);
         memberFlags.Add(m_membs.count(key) ? 1 : 0);
     }
-    for (UINT key : CStoreyFinder::NodesOf(db, m_membs)) {
+    // The chosen members' nodes are active, with the foundation's supports when it is shown;
+    // flag 1 goes to those the result lists number: at a chosen storey's level (a column's foot
+    // is the storey below's), each plan point of a storey once (the highest node there).
+    std::vector<UINT> part = CStoreyFinder::NodesOf(db, m_membs);
+    const auto& pnodes = db.Table<DBT_PNODE>();
+    auto storeyOf = [&](double z) {
+        int s = 0;
+        while (s + 1 < static_cast<int>(m_levels.size()) && z > m_levels[s] + CStoreyFinder::kLevelTol) ++s;
+        return s;
+    };
+    if (m_shown.count(0)) {
+        const std::set<UINT> known(part.begin(), part.end());
+        for (UINT key : db.Table<DBT_PRTND>().Keys())
+            if (!known.count(key) && pnodes.Find(key) && storeyOf(pnodes.Find(key)->z) == 0) part.push_back(key);
+    }
+    auto cell = [](double v) { return std::llround(v / CStoreyFinder::kLevelTol); };
+    std::map<std::tuple<long long, long long, int>, UINT> highest;
+    for (UINT key : part) {
+        const T_PNODE_D* n = pnodes.Find(key);
+        const int s = n ? storeyOf(n->z) : -1;
+        if (!n || (m_strKeys.empty() && (s < m_nFirst || s > m_nLast))) continue;
+        UINT& top = highest[{cell(n->x), cell(n->y), s}];
+        if (!top || pnodes.Find(top)->z < n->z) top = key;
+    }
+    std::set<UINT> numbered;
+    for (const auto& kv : highest) numbered.insert(kv.second);
+    for (UINT key : part) {
         nodes.Add(key);
-        nodeFlags.Add(1);
+        nodeFlags.Add(numbered.count(key) ? 1 : 0);
     }
     ctrl.ActiveByFlag(nodes, members, nodeFlags, memberFlags);
+}
+
+std::string CHostActivePart::StackedPlanNote(bool bPlan, bool bNumbers) const {
+    if (!bPlan || !bNumbers || m_shown.size() < 2) return "";
+    return "note: this plan view lays the numbers of " + std::to_string(m_shown.size()) +
+           " storeys over each other; --storey N draws one storey's";
 }
 
 std::string CHostActivePart::Describe() const {

@@ -37,6 +37,11 @@ public:
     void Apply(const CDataBase& db, I_PVXCtrl& ctrl) const;
     // ", storeys 1-2 at 3.6 to 7.2 m (148 of 245 members)"; "" when no part is asked for.
     std::string Describe() const;
+    // Storey n holds a member shown (every storey holding members when no part is asked for).
+    bool ShowsStorey(int n) const { return m_shown.count(n) != 0; }
+    // The line a plan view with numbers prints when it shows several storeys (their numbers
+    // stack); "" otherwise.
+    std::string StackedPlanNote(bool bPlan, bool bNumbers) const;
 
     // The project's storeys as info lists them, one line each ("Storey 1: level 3.6 m, 65 members").
     static std::vector<std::string> StoreyLines(const std::vector<T_STOREY>& storeys);
@@ -47,5 +52,7 @@ private:
     int m_nFirst = -1, m_nLast = -1;   // storeys chosen
     double m_dLow = 0.0, m_dHigh = 0.0;  // their levels, m
     std::set<UINT> m_membs;      // members chosen
+    std::vector<double> m_levels;  // of every storey, m
+    std::set<int> m_shown;       // storeys holding a member shown
     size_t m_nAll = 0;           // members of the project
 };

@@ -103,6 +103,13 @@ int CHostResultView::Open(const CHostOptions& options, const CHostViewRequest& r
     m_pView->ShowWindow(SW_SHOW);
     m_pModel->PV_OnModeChange();
     m_part.Apply(*m_session.GetDB(), *m_pCtrl);
+    if (pResult) {
+        const std::string lacks = pResult->PartLacks(m_part.IsAsked(), m_part.ShowsStorey(0), m_part.Describe());
+        if (!lacks.empty()) {
+            HostMessage("%s", lacks.c_str());
+            return 0;
+        }
+    }
     // The result first: its legend panel takes a margin of the view, which the fit leaves free.
     if (pResult && pResult->IsAsked() && (pResult->Resolve(*m_session.GetDB()) || pResult->Apply(m_loader, m_pModel)))
         return 0;

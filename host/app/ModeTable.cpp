@@ -895,6 +895,20 @@ int CHostResultChoice::Apply(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
     }
 }
 
+std::string CHostResultChoice::PartLacks(bool bPartAsked, bool bShowsFoundation, const std::string& part) const {
+    if (!IsFoundationResult() || !bPartAsked || bShowsFoundation) return "";
+    // part as the summary line names it: ", storey 2 at 7.2 m (83 of 245 members)".
+    return "mode " + ModeLabel(*m_pMode) + " lives at the foundation only: nothing of it to draw or number on " +
+           part.substr(part.rfind(", ", 0) == 0 ? 2 : 0) + "; --storey 0 shows it";
+}
+
+bool CHostResultChoice::WritesNumbers() const {
+    bool bOn = false;
+    for (const auto& kv : m_settings)
+        if (kv.first == "numbers") bOn = kv.second == "1";
+    return IsAsked() && bOn;
+}
+
 void CHostResultChoice::PrintExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel) const {
     if (!m_bDrawn) return;
     PrintHostResultExtremes(loader, pModel);

@@ -620,7 +620,8 @@ int CContourEngine::GetUpperRank(double v) const {
     const int n = LevelCount();
     const double* L = m_dRankMap;
     if (v - L[0] < -kRankTol) return 0;
-    if (n < 2) return n - 1;
+    // A scale of one value (every level equal) has one row in the legend, the top colour's.
+    if (n < 2 || L[n - 1] - L[0] <= kRankTol) return n - 1;
     int i = 1;
     if (m_nSortedLevels >= n) {
         // First level from 1 on that is not below v by more than the tolerance; the levels

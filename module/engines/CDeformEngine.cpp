@@ -1,6 +1,7 @@
 // CDeformEngine: settings, record sources, list builders, extremes and the drawing scale.
 #include "module/engines/CDeformEngine.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cfloat>
 #include <cmath>
@@ -28,6 +29,7 @@ constexpr double kSpanFraction = 20.0; // the governing displacement is drawn at
 constexpr int kModeShapeDiv = 15;      // divisions of the exact beam curve of a mode shape
 constexpr int kCombinationDiv = 10;    // divisions asked of the combination form (builds no curve)
 constexpr int kBeamCurveOption = 2;
+constexpr double kPartLevelTol = 0.005;  // m: a settlement point this close to a part's node level lies at it
 
 // The post controller of the model's document; null without one.
 CPostCtrl* PostOf(const I_PVXModel* pModel) {
@@ -453,6 +455,14 @@ void CDeformEngine::ResetLists() {
 
 void CDeformEngine::TakeNode(UINT nNode, const T_DISP_D& d, const T_PNODE_D& rec, double& dMax, double& dMin,
                              UINT& nMaxKey, UINT& nMinKey) {
+    // Every node keeps its record for the drawing; the list numbers each node once, and with a
+    // part of the model shown only the part's own nodes, which the extremes and shares count.
+    T_DISP_D kept;
+    const bool bListed = m_mapDisp.Lookup(nNode, kept);
+    T_DISP_D copy = d;
+    SetDispRecord(nNode, copy);
+    const I_PVXModel* pModel = GetModel();
+    if (bListed || (pModel && !pModel->IsNumberedNode(nNode))) return;
     const double v = CalcDispValue(d);
     MakeMinMaxDispD(nNode, d);
     const double total = std::sqrt(d.DX * d.DX + d.DY * d.DY + d.DZ * d.DZ);
@@ -468,8 +478,6 @@ void CDeformEngine::TakeNode(UINT nNode, const T_DISP_D& d, const T_PNODE_D& rec
         dMin = v;
         nMinKey = nNode;
     }
-    T_DISP_D copy = d;
-    SetDispRecord(nNode, copy);
     m_arrNodeKey.Add(nNode);
     m_arrNodeRec.Add(rec);
 }
@@ -645,12 +653,27 @@ int CDeformEngine::MakeSettlementDataList() {
     for (INT_PTR i = 0; i < groupKeys.GetSize() && !bChosen; ++i) bChosen = groupKeys[i] == m_nSettlementGroup;
     if (!bChosen) m_nSettlementGroup = groupKeys[0];
 
+    // A shown part takes the points at the level of its own nodes (the foundation's) only.
+    std::vector<double> levels;
+    CPVXAttrCtrl* pAttr = pModel->GetAttrCtrl();
+    for (INT_PTR i = 0; pModel->IsPartShown() && pAttr && i < pModel->m_arrFlagNodeKey.GetSize(); ++i) {
+        T_PNODE_D n;
+        if (pAttr->GetNode(pModel->m_arrFlagNodeKey[i], n)) levels.push_back(n.z);
+    }
+    std::sort(levels.begin(), levels.end());
+    levels.erase(std::unique(levels.begin(), levels.end(), [](double a, double b) { return b - a <= kPartLevelTol; }),
+                 levels.end());
+    auto inPart = [&](const T_PCDSINK_D& rec) {
+        return !pModel->IsPartShown() || std::any_of(levels.begin(), levels.end(), [&](double z) {
+                   return std::fabs(z - rec.z) <= kPartLevelTol;
+               });
+    };
     double dMax = -DBL_MAX, dMin = DBL_MAX;
     UINT nMaxKey = 0, nMinKey = 0;
     for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
         T_PCDSINK_D rec;
         double v = 0.0;
-        if (!sink.Get(keys[i], rec) || !rec.GetGroupValue(m_nSettlementGroup, v)) continue;
+        if (!sink.Get(keys[i], rec) || !rec.GetGroupValue(m_nSettlementGroup, v) || !inPart(rec)) continue;
         v += rec.constant;
         if (v > dMax) {
             dMax = v;
@@ -720,6 +743,8 @@ int CDeformEngine::MakeTHistDispDataOnly(int nStep) {
         const double v = CalcDispValue(d);
         T_DISP_D copy = d;
         SetDispRecord(key, copy);
+        // A shown part numbers and counts its own nodes only.
+        if (!pModel->IsNumberedNode(key)) continue;
         m_arrNodeKey.Add(key);
         T_PNODE_D rec;
         rec.Initialize();

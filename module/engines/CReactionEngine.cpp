@@ -466,7 +466,8 @@ void CReactionEngine::MakeReacDataList() {
     for (INT_PTR i = 0; i < pModel->m_arrAllNodeKey.GetSize(); ++i) {
         const UINT nNode = pModel->m_arrAllNodeKey[i];
         UINT dummy;
-        if (!supportSet.Lookup(nNode, dummy)) continue;
+        // A shown part takes the supports at its own level only.
+        if (!supportSet.Lookup(nNode, dummy) || !pModel->IsNumberedNode(nNode)) continue;
         T_REAC_D r;
         r.Initialize();
         if (!GetReac(nNode, nSlot == 0 ? &r : nullptr, nSlot == 1 ? &r : nullptr, nSlot == 2 ? &r : nullptr)) continue;
@@ -652,7 +653,7 @@ int CReactionEngine::MakeRContrDataList() {
         const UINT nMemb = pModel->m_arrAllMembKey[i];
         T_PMEMB_D memb;
         if (!pModel->GetAttrCtrl() || !pModel->GetAttrCtrl()->GetMemb(nMemb, memb)) continue;
-        if (memb.type != nWantedType) continue;
+        if (memb.type != nWantedType || !pModel->IsNumberedMemb(nMemb)) continue;
         if (nWantedType == 201)
             AddBeamPressure(nMemb, memb, springs, build);
         else

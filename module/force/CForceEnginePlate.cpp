@@ -330,7 +330,8 @@ int CForceEngine::MakePForcDataList() {
     T_PVX_SBEM_D sbem;
     for (INT_PTR i = 0; i < membs.GetSize(); ++i) {
         T_PMEMB_D memb;
-        if (!attr.GetMemb(membs[i], memb) || !IsPlateForceMember(memb)) continue;
+        // A shown part takes its own plates only.
+        if (!pModel->IsNumberedMemb(membs[i]) || !attr.GetMemb(membs[i], memb) || !IsPlateForceMember(memb)) continue;
         for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
             const UINT elemKey = memb.aElem[e];
             T_PELEM_D elem;
@@ -535,7 +536,7 @@ void CForceEngine::GetActivePlateList() {
     const CArray<UINT, UINT>& membs = pModel->m_arrActiveMembKey;
     for (INT_PTR i = 0; i < membs.GetSize(); ++i) {
         T_PMEMB_D memb;
-        if (!pModel->m_pAttrCtrl->GetMemb(membs[i], memb)) continue;
+        if (!pModel->IsNumberedMemb(membs[i]) || !pModel->m_pAttrCtrl->GetMemb(membs[i], memb)) continue;
         for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
             T_PELEM_D elem;
             if (!pModel->m_pAttrCtrl->GetElem(memb.aElem[e], elem) || !IsPossiblePForc(memb.aElem[e])) continue;

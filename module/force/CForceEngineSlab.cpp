@@ -241,7 +241,9 @@ int CForceEngine::MakeSForcDataList() {
     for (INT_PTR i = 0; i < membs.GetSize(); ++i) {
         T_PMEMB_D memb;
         if (!attr.GetMemb(membs[i], memb)) return 0;
-        if (!CPVXAttrCtrl::IsSlabMembType(memb.type) || m_nSForcUnit == 0) continue;
+        // A shown part takes its own slabs only.
+        if (!CPVXAttrCtrl::IsSlabMembType(memb.type) || m_nSForcUnit == 0 || !pModel->IsNumberedMemb(membs[i]))
+            continue;
         double dirX[2], dirY[2];
         GetRebarDirVector(membs[i], dirX, dirY);
         double rebar[3][3] = {{dirX[0], dirX[1], 0.0}, {dirY[0], dirY[1], 0.0}, {0.0, 0.0, 1.0}};
@@ -612,7 +614,9 @@ int CForceEngine::MakeSForcDataListMemb() {
     for (INT_PTR i = 0; i < membs.GetSize(); ++i) {
         T_PMEMB_D memb;
         if (!pModel->m_pAttrCtrl->GetMemb(membs[i], memb)) return 0;
-        if (!CPVXAttrCtrl::IsSlabMembType(memb.type) || GetSlabResultType(membs[i]) == 1) continue;
+        if (!CPVXAttrCtrl::IsSlabMembType(memb.type) || !pModel->IsNumberedMemb(membs[i]) ||
+            GetSlabResultType(membs[i]) == 1)
+            continue;
         if (m_nSForcUnit != 0) return 0;
         m_arrElemKey.Add(membs[i]);
     }

@@ -588,6 +588,9 @@ void I_PVXModel::ResetAllNodeElemK() {
     m_arrFlagNodeKey.RemoveAll();
     m_arrNoFlagMembKey.RemoveAll();
     m_arrNoFlagNodeKey.RemoveAll();
+    m_setFlagNode.clear();
+    m_setFlagMemb.clear();
+    m_bPartShown = false;
     m_arrElemKey.RemoveAll();
     m_arrActiveElemKey.RemoveAll();
     m_arrZSortMembKey.RemoveAll();

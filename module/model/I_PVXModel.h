@@ -28,6 +28,7 @@
 #include <memory>
 #include <typeinfo>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "module/animation/CAnimationEngine.h"
@@ -100,6 +101,12 @@ public:
     void PV_OnActiveDeActiveChangeByFlag(CArray<UINT, UINT>& nodes, CArray<UINT, UINT>& members,
                                          CArray<UINT, UINT>& nodeFlags, CArray<UINT, UINT>& memberFlags) override;
     void PV_OnRButtonDown(UINT nFlags, CPoint point) override;
+    // A part of the model is active: the host flagged some members only (a storey, or members).
+    bool IsPartShown() const { return m_bPartShown; }
+    // The node or member a result list numbers and counts in its legend: with a part shown, one
+    // the host flagged (its nodes at the part's level, each plan point once); any otherwise.
+    bool IsNumberedNode(UINT key) const { return !IsPartShown() || m_setFlagNode.count(key) != 0; }
+    bool IsNumberedMemb(UINT key) const { return !IsPartShown() || m_setFlagMemb.count(key) != 0; }
     void PV_OnExportWindowsMetaFile(CMetaFileDC* pMetaDC) override;
     void PV_OnExportWindowsMetaFileEx(CString& strFile) override;
     BOOL PV_OnPreparePrinting(CPrintInfo* pInfo) override;
@@ -581,6 +588,8 @@ public:
     CArray<UINT, UINT> m_arrFlagNodeKey;     // nodes the host passed with flag 1
     CArray<UINT, UINT> m_arrNoFlagMembKey;   // complement of m_arrFlagMembKey in all members
     CArray<UINT, UINT> m_arrNoFlagNodeKey;   // complement of m_arrFlagNodeKey in all nodes
+    std::unordered_set<UINT> m_setFlagNode, m_setFlagMemb;  // the two flagged lists, for look-ups
+    bool m_bPartShown = false;  // the last flag change left members unflagged
     CArray<UINT, UINT> m_arrElemKey;         // element keys (depth-sorted drawing)
     CArray<UINT, UINT> m_arrActiveElemKey;
     CArray<UINT, UINT> m_arrZSortMembKey;    // members handed to the control's depth sort

@@ -272,6 +272,9 @@ void I_PVXModel::PV_OnActiveDeActiveChangeByFlag(CArray<UINT, UINT>& nodes, CArr
         m_arrMembFlag.Add(static_cast<int>(f));
         if (f == 1) m_arrFlagMembKey.Add(members[i]);
     }
+    m_setFlagNode.insert(m_arrFlagNodeKey.GetData(), m_arrFlagNodeKey.GetData() + m_arrFlagNodeKey.GetSize());
+    m_setFlagMemb.insert(m_arrFlagMembKey.GetData(), m_arrFlagMembKey.GetData() + m_arrFlagMembKey.GetSize());
+    m_bPartShown = m_arrFlagMembKey.GetSize() < m_arrAllMembKey.GetSize();
     if (m_pPVXCtrl) {
         m_pPVXCtrl->SubtractKey(m_arrAllNodeKey, m_arrFlagNodeKey, m_arrNoFlagNodeKey);
         m_pPVXCtrl->SubtractKey(m_arrAllNodeKey, m_arrActiveNodeKey, m_arrInactiveNodeKey);

@@ -18,9 +18,9 @@ namespace {
 
 using namespace hostrun;
 
-// Texts of a metafile (EMR_EXTTEXTOUTW bounds) and how many pairs share more than a quarter of
-// the smaller box.
-void CountOverlaps(const std::string& emf, int& texts, int& pairs) {
+// Texts of a metafile (EMR_EXTTEXTOUTW bounds and strings) and how many pairs share more than a
+// quarter of the smaller box.
+void CountOverlaps(const std::string& emf, int& texts, int& pairs, std::vector<std::u16string>* strings = nullptr) {
     const std::string b = ReadFile(emf);
     std::vector<std::array<int32_t, 4>> boxes;
     for (size_t i = 0; i + 8 <= b.size();) {
@@ -30,6 +30,14 @@ void CountOverlaps(const std::string& emf, int& texts, int& pairs) {
         std::array<int32_t, 4> r{};
         if (type == 84 && i + 24 <= b.size()) std::memcpy(r.data(), b.data() + i + 8, 16);
         if (type == 84 && r[2] > r[0] && r[3] > r[1]) boxes.push_back(r);
+        uint32_t chars = 0, at = 0;  // EMRTEXT: reference point, then count and offset of the string
+        if (type == 84 && strings && i + 52 <= b.size()) {
+            std::memcpy(&chars, b.data() + i + 44, 4);
+            std::memcpy(&at, b.data() + i + 48, 4);
+            std::u16string t(chars <= size && at + 2 * chars <= size ? chars : 0, u' ');
+            if (!t.empty()) std::memcpy(t.data(), b.data() + i + at, 2 * t.size());
+            strings->push_back(t);
+        }
         if (size == 0) break;
         i += size;
     }
@@ -54,6 +62,7 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
         int code;
         const char* says;  // in stdout (status 0) or stderr
         bool bDiffers;     // a BMP that must differ from the whole model's picture
+        const char* other = "";  // an EMF row: the part whose texts must differ from this one's
     } rows[] = {
         {"info lists the storeys", "info --verbose", "", 0, "Storey 2: level 7.2 m, 83 members", false},
         {"render, one storey", "render --mode 7 --load DL --storey 3", "bmp", 0, "storey 3 at 10.8 m (65 of 245 members)", true},
@@ -66,6 +75,20 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
         {"design 42, the host's base list", "design 42 --load DL --storey 2", "bmp", 0, "of 2 columns standing on", false},
         {"design 35, the foundation", "design 35 --storey 0", "emf", 0, "of 5 foundation beams", false},
         {"animate", "animate 7301 --load DL --frames 3 --storey 2", "avi", 0, "storey 2 at 7.2 m", false},
+        // Node, plate and slab values: each storey numbers its own, one per plan point.
+        {"mode 0, the foundation", "export --mode 0 --view plan --storey 0", "emf", 0, "storey 0 (foundation)", false},
+        {"mode 0 elsewhere", "render --mode 0 --storey 2", "bmp", 1, "lives at the foundation only", false},
+        {"mode 1", "export --mode 1 --view plan --option numbers=1 --storey 2", "emf", 0, "storey 2", false, "--storey 3"},
+        {"mode 2", "export --mode 2 --view plan --option numbers=1 --storey 2", "emf", 0, "storey 2", false, "--storey 1"},
+        {"mode 4", "export --mode 4 --view plan --option numbers=1 --storey 2", "emf", 0, "storey 2", false, "--storey 3"},
+        {"mode 19", "export --mode 19 --view plan --option numbers=1 --storey 1", "emf", 0, "storey 1", false, "--storey 2"},
+        {"mode 63", "export --mode 63 --view plan --option numbers=1 --storey 2", "emf", 0, "storey 2", false, "--storey 1"},
+        {"mode 69 elsewhere", "render --mode 69 --storey 1", "bmp", 1, "--storey 0 shows it", false},
+        {"mode 70 elsewhere", "render --mode 70 --storey 3", "bmp", 1, "lives at the foundation only", false},
+        {"mode 10", "export --mode 10 --view plan --option numbers=1 --storey 3", "emf", 0, "storey 3", false, "--storey 0"},
+        {"mode 16 without the raft", "export --mode 16 --view plan --member-keys 253", "emf", 1, "found no results", false},
+        {"a plan of every storey says so", "export --mode 2 --view plan --option numbers=1", "emf", 0,
+         "the numbers of 4 storeys over each other; --storey N", false},
         {"an unknown storey is refused with the list", "render --storey 4", "bmp", 2,
          "no storey 4; its storeys: 0 (foundation), 1 at 3.6 m, 2 at 7.2 m, 3 at 10.8 m", false},
         {"a range backwards", "design 21 --storey 3-1", "emf", 2, "N not above M", false},
@@ -87,8 +110,20 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
         }
         if (std::string(r.ext) == "emf") {
             int texts = 0, pairs = 0;
-            CountOverlaps(file, texts, pairs);
-            EXPECT_LE(pairs * 50, texts) << texts << " texts, " << pairs << " pairs over each other";
+            std::vector<std::u16string> mine, others;
+            CountOverlaps(file, texts, pairs, &mine);
+            if (*r.other) {
+                std::string args = r.args;
+                args.replace(args.find("--storey"), std::string::npos, r.other);
+                ASSERT_EQ(RunHost(db + args + " --out '" + out + "_other.emf'", "storey").code, 0) << args;
+                CountOverlaps(out + "_other.emf", texts, pairs, &others);
+                EXPECT_NE(mine, others) << "the same texts with " << r.other;
+                std::remove((out + "_other.emf").c_str());
+                CountOverlaps(file, texts, pairs);
+            }
+            // The whole model in plan stacks its storeys' numbers: the command says so instead.
+            if (r.args.find("--storey") != std::string::npos || r.args.find("--member-keys") != std::string::npos)
+                EXPECT_LE(pairs * 50, texts) << texts << " texts, " << pairs << " pairs over each other";
         }
         std::remove(file.c_str());
     }
