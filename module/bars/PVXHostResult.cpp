@@ -6,6 +6,7 @@
 // model's display switches. The host then lets the view paint. An engine that cannot draw yet is
 // not kept: the model shows the plain model, and the report says which engine is missing.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +18,7 @@
 #include "module/bars/CPVXOptionDlgs.h"
 #include "module/bars/SlabStripLines.h"
 #include "module/contour/CLegendEngine.h"
+#include "module/designdata/DesignFigurePaint.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/CPVXCutLineDetDlg.h"
 #include "module/engines/CReactionEngine.h"
@@ -614,5 +616,29 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_GetResultExtremes(
     Copy(pRep->szKeyKind, sizeof pRep->szKeyKind, bSlabMembers ? "member" : KeyKindOfMode(m, mode));
     Copy(pRep->szMax, sizeof pRep->szMax, LegendText(m, mode, pRep->dMax));
     Copy(pRep->szMin, sizeof pRep->szMin, LegendText(m, mode, pRep->dMin));
+    return 1;
+}
+
+extern "C" __attribute__((visibility("default"))) int PVXHost_FitResultTexts(I_PVXModelBase* pBase,
+                                                                              PVXHostTextFit* pFit) {
+    I_PVXModel* pModel = dynamic_cast<I_PVXModel*>(pBase);
+    if (!pFit || !pModel || !pModel->m_pPVXCtrl) return 0;
+    *pFit = PVXHostTextFit{1.0, 0, 0, 0, 0, 0};
+    I_PVXModel& m = *pModel;
+    const auto paint = [&m](CDC* pDC) {
+        m._PVXRender(pDC);
+        return 1;
+    };
+    pFit->dZoom = FitViewTexts(m, paint);
+    const ViewTextCrowding c = MeasureViewTextCrowding(m, paint);
+    pFit->nTexts = c.nTexts;
+    pFit->nCrowded = c.nCrowded;
+    pFit->bApartNever = c.dScale == 0.0;
+    if (c.dScale > 1.0) {
+        // The drawing area grows by the factor; the legend's margin stays as it is.
+        const CRect area = m.m_pPVXCtrl->GetDrawingArea(), client = m.m_pPVXCtrl->GetClientRect();
+        pFit->nApartWidth = static_cast<long>(std::ceil(c.dScale * area.Width())) + client.Width() - area.Width();
+        pFit->nApartHeight = static_cast<long>(std::ceil(c.dScale * area.Height())) + client.Height() - area.Height();
+    }
     return 1;
 }

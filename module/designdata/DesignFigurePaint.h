@@ -4,6 +4,8 @@
 //     if (!PaintDesignFigure(model, pDC)) ...the display mode's own drawing...
 #pragma once
 
+#include <functional>
+
 class CDC;
 class I_PVXModel;
 
@@ -21,3 +23,16 @@ int PaintDesignFigure(I_PVXModel& model, CDC* pDC);
 // drawing area, in a few passes at most and never below half the scale. Returns the factor the
 // scale was multiplied by (1 when every text fits or nothing is shown).
 double FitDesignFigureTexts(I_PVXModel& model);
+// The same for the texts paint writes into a device context (non-zero when it painted).
+double FitViewTexts(I_PVXModel& model, const std::function<int(CDC*)>& paint);
+
+// How crowded the texts paint writes stand at the view's scale: pairs over each other or run
+// together on one line, and the factor of the drawing area's sides at which all but one pair
+// per 50 texts would stand apart (1 when they do already, 0 when no picture up to 16 times
+// larger sets them apart: texts anchored at one point).
+struct ViewTextCrowding {
+    int nTexts = 0;
+    int nCrowded = 0;
+    double dScale = 1.0;
+};
+ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& model, const std::function<int(CDC*)>& paint);

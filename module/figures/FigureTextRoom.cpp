@@ -13,6 +13,8 @@ double Cross(const T_POINT2D& o, const T_POINT2D& a, const T_POINT2D& b) {
     return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
 }
 
+double Distance(const T_POINT2D& a, const T_POINT2D& b) { return std::hypot(b.x - a.x, b.y - a.y); }
+
 double PolyArea(const std::vector<T_POINT2D>& p) {
     double a = 0.0;
     for (size_t i = 0; i < p.size(); ++i) {
@@ -87,16 +89,35 @@ void CFVDTextRoom::Add(const CVdrawUtil& d, const CArray<long>& ids) {
     }
 }
 
+BOOL CFVDTextRoom::RunsTogether(const Quad& q, const Quad& o) const {
+    // o's corners in q's frame: u along q's baseline from its first corner, v across it.
+    const double w = Distance(q.c[0], q.c[1]), h = Distance(q.c[0], q.c[3]);
+    if (!(w > 0.0) || !(h > 0.0)) return FALSE;
+    const double ux = (q.c[1].x - q.c[0].x) / w, uy = (q.c[1].y - q.c[0].y) / w;
+    double u0 = 1e300, u1 = -1e300, v0 = 1e300, v1 = -1e300;
+    for (const T_POINT2D& p : o.c) {
+        const double dx = p.x - q.c[0].x, dy = p.y - q.c[0].y;
+        const double u = dx * ux + dy * uy, v = dy * ux - dx * uy;
+        u0 = std::fmin(u0, u), u1 = std::fmax(u1, u), v0 = std::fmin(v0, v), v1 = std::fmax(v1, v);
+    }
+    const double hs = std::fmin(h, Distance(o.c[0], o.c[3]));
+    if (std::fmin(h, v1) - std::fmax(0.0, v0) <= 0.5 * hs) return FALSE;
+    return std::fmax(u0 - w, -u1) < m_dLineGap * hs;
+}
+
 BOOL CFVDTextRoom::Clashes(const Quad& q) const {
     if (m_Boxes.empty()) return FALSE;
-    for (long cx = Cell(q.x0); cx <= Cell(q.x1); ++cx)
-        for (long cy = Cell(q.y0); cy <= Cell(q.y1); ++cy) {
+    // A text's neighbours on its line may stand up to the line gap beyond its extent.
+    const double g = m_dLineGap * Distance(q.c[0], q.c[3]);
+    for (long cx = Cell(q.x0 - g); cx <= Cell(q.x1 + g); ++cx)
+        for (long cy = Cell(q.y0 - g); cy <= Cell(q.y1 + g); ++cy) {
             const auto it = m_Buckets.find(Key(cx, cy));
             if (it == m_Buckets.end()) continue;
             for (size_t k : it->second) {
                 const Quad& o = m_Boxes[k];
-                if (o.x1 < q.x0 || o.x0 > q.x1 || o.y1 < q.y0 || o.y0 > q.y1) continue;
+                if (o.x1 < q.x0 - g || o.x0 > q.x1 + g || o.y1 < q.y0 - g || o.y0 > q.y1 + g) continue;
                 if (SharedArea(q.c, o.c) > kClashShare * std::fmin(q.area, o.area)) return TRUE;
+                if (m_dLineGap > 0.0 && RunsTogether(q, o)) return TRUE;
             }
         }
     return FALSE;

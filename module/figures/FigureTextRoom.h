@@ -3,7 +3,9 @@
 //
 // A text's box is its advance width (estimated as the drawing does: one height per CJK
 // character, 0.6 per other) by its height, turned with it. Two boxes clash when they share more
-// than a tenth of the smaller one.
+// than a tenth of the smaller one. With a line gap set, two texts on one line (sharing more than
+// half the smaller height across it) clash too when less than that many heights lie between
+// them along it, so that two numbers never read as one.
 //
 //     CFVDTextRoom room;
 //     room.Collect(*drawing);                      // what is on the sheet already
@@ -32,6 +34,9 @@ public:
     // does. Keeps their boxes either way; TRUE when they ended clear.
     BOOL Place(CVdrawUtil& d, const CArray<long>& ids, const std::vector<T_POINT2D>& offsets);
 
+    // Heights kept clear between two texts on one line (0: only their boxes must not share).
+    void SetLineGap(double heights) { m_dLineGap = heights; }
+
     // Area shared by two convex quadrilaterals (corners counter-clockwise).
     static double SharedArea(const T_POINT2D a[4], const T_POINT2D b[4]);
 
@@ -41,6 +46,8 @@ private:
         double area = 0.0;
         double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;  // its extent
     };
+    // TRUE when o stands on q's line less than the line gap before or after it.
+    BOOL RunsTogether(const Quad& q, const Quad& o) const;
     static BOOL BoxOf(const CVdrawUtil& d, long id, Quad& q);
     BOOL Clashes(const Quad& q) const;
     void Keep(const Quad& q);
@@ -52,4 +59,5 @@ private:
     std::vector<Quad> m_Boxes;
     std::unordered_map<unsigned long long, std::vector<size_t>> m_Buckets;
     double m_dCell = 0.0;
+    double m_dLineGap = 0.0;
 };
