@@ -1,5 +1,7 @@
 #include "host/app/HostResultView.h"
 
+#include <cstdio>
+
 #include "host/app/HostOutput.h"
 #include "host/app/ModeTable.h"
 #include "host/base/I_PVXModelBase.h"
@@ -74,15 +76,18 @@ int CHostResultView::WriteShownPicture(CHostOutputFile& out, bool bEmf, const CH
 void CHostResultView::FitResultTexts(const CHostViewRequest& request) {
     auto fit = reinterpret_cast<PFN_PVXHOST_FIT_RESULT_TEXTS>(m_loader.GetSymbol(PVXHOST_FIT_RESULT_TEXTS));
     PVXHostTextFit f{};
-    if (!fit || !fit(m_pModel, &f) || f.nCrowded <= f.nTexts / 50) return;
-    if (f.bApartNever)
-        HostMessage("note: %d pairs of the %d texts stand over each other or run together whatever the picture's "
-                    "size (they are written at one point)",
-                    f.nCrowded, f.nTexts);
-    else if (f.nApartWidth > 0)
-        HostMessage("note: %d pairs of the %d texts stand over each other or run together at %ldx%ld; they stand "
-                    "apart at --size %ldx%ld",
-                    f.nCrowded, f.nTexts, request.nWidth, request.nHeight, f.nApartWidth, f.nApartHeight);
+    if (fit && fit(m_pModel, &f)) ReportCrowdedTexts(f, request);
+}
+
+void CHostResultView::ReportCrowdedTexts(const PVXHostTextFit& f, const CHostViewRequest& request) {
+    if (f.nCrowded <= f.nTexts / 50) return;
+    std::printf("note: %d pairs of the %d texts stand over each other or run together at %ldx%ld", f.nCrowded,
+                f.nTexts, request.nWidth, request.nHeight);
+    if (f.nNever > 0) std::printf("; %d pairs are written at one point and do at any size", f.nNever);
+    if (f.nApartWidth > 0)
+        std::printf("; %s stand apart at --size %ldx%ld", f.nNever > 0 ? "the others" : "they", f.nApartWidth,
+                    f.nApartHeight);
+    std::printf("\n");
 }
 
 int CHostResultView::Open(const CHostOptions& options, const CHostViewRequest& request, CHostProgress* progress,

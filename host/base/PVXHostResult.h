@@ -64,9 +64,9 @@ struct PVXHostTextFit {
     double dZoom;             // factor the view's scale was multiplied by to keep every text inside
     int nTexts;               // texts the view writes
     int nCrowded;             // pairs over each other or run together on one line
-    long nApartWidth, nApartHeight;  // picture size at which they stand apart; 0 x 0: they do, or
-                                     // no size sets them apart (bApartNever)
-    int bApartNever;
+    int nNever;               // of them, pairs no picture size sets apart (written at one point)
+    long nApartWidth, nApartHeight;  // picture size at which the others stand apart (all but one
+                                     // pair per 50 texts); 0 x 0 when they do at this size
 };
 // Once the view is fitted: zooms out until every text the view writes lies inside the drawing
 // area, then measures how crowded the texts stand. Non-zero when it could paint the view.

@@ -6,7 +6,6 @@
 // model's display switches. The host then lets the view paint. An engine that cannot draw yet is
 // not kept: the model shows the plain model, and the report says which engine is missing.
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -623,22 +622,10 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_FitResultTexts(I_P
                                                                               PVXHostTextFit* pFit) {
     I_PVXModel* pModel = dynamic_cast<I_PVXModel*>(pBase);
     if (!pFit || !pModel || !pModel->m_pPVXCtrl) return 0;
-    *pFit = PVXHostTextFit{1.0, 0, 0, 0, 0, 0};
     I_PVXModel& m = *pModel;
-    const auto paint = [&m](CDC* pDC) {
+    FitAndMeasureViewTexts(m, [&m](CDC* pDC) {
         m._PVXRender(pDC);
         return 1;
-    };
-    pFit->dZoom = FitViewTexts(m, paint);
-    const ViewTextCrowding c = MeasureViewTextCrowding(m, paint);
-    pFit->nTexts = c.nTexts;
-    pFit->nCrowded = c.nCrowded;
-    pFit->bApartNever = c.dScale == 0.0;
-    if (c.dScale > 1.0) {
-        // The drawing area grows by the factor; the legend's margin stays as it is.
-        const CRect area = m.m_pPVXCtrl->GetDrawingArea(), client = m.m_pPVXCtrl->GetClientRect();
-        pFit->nApartWidth = static_cast<long>(std::ceil(c.dScale * area.Width())) + client.Width() - area.Width();
-        pFit->nApartHeight = static_cast<long>(std::ceil(c.dScale * area.Height())) + client.Height() - area.Height();
-    }
+    }, *pFit);
     return 1;
 }

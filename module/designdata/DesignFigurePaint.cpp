@@ -110,8 +110,8 @@ double FitViewTexts(I_PVXModel& m, const std::function<int(CDC*)>& paint) {
     return total;
 }
 
-double FitDesignFigureTexts(I_PVXModel& m) {
-    return FitViewTexts(m, [&m](CDC* pDC) { return PaintDesignFigure(m, pDC); });
+void FitDesignFigureTexts(I_PVXModel& m, PVXHostTextFit& fit) {
+    FitAndMeasureViewTexts(m, [&m](CDC* pDC) { return PaintDesignFigure(m, pDC); }, fit);
 }
 
 ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(CDC*)>& paint) {
@@ -179,11 +179,30 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
                                        grow(0.5 * (b.t + b.b - a.t - a.b), b.vy - a.vy, needY)));
         }
     out.nCrowded = static_cast<int>(factors.size());
-    // One pair per 50 texts may stay: the picture grows by the factor of the next pair.
-    const size_t allowed = texts.size() / 50;
-    if (factors.size() <= allowed) return out;
+    // Pairs no picture sets apart are told apart; of the others one pair per 50 texts may stay,
+    // and the picture grows by the factor of the next pair.
     std::sort(factors.begin(), factors.end(), std::greater<double>());
-    const double k = factors[allowed];
-    out.dScale = k > kMaxGrowth ? 0.0 : std::max(1.0, k * kGrowthSlack);
+    while (!factors.empty() && factors.front() > kMaxGrowth) {
+        ++out.nNever;
+        factors.erase(factors.begin());
+    }
+    const size_t allowed = texts.size() / 50;
+    if (factors.size() > allowed) out.dScale = std::max(1.0, factors[allowed] * kGrowthSlack);
     return out;
+}
+
+void FitAndMeasureViewTexts(I_PVXModel& m, const std::function<int(CDC*)>& paint, PVXHostTextFit& fit) {
+    fit = PVXHostTextFit{1.0, 0, 0, 0, 0, 0};
+    if (!m.m_pPVXCtrl) return;
+    fit.dZoom = FitViewTexts(m, paint);
+    const ViewTextCrowding c = MeasureViewTextCrowding(m, paint);
+    fit.nTexts = c.nTexts;
+    fit.nCrowded = c.nCrowded;
+    fit.nNever = c.nNever;
+    if (c.dScale > 1.0) {
+        // The drawing area grows by the factor; the legend's margin stays as it is.
+        const CRect area = m.m_pPVXCtrl->GetDrawingArea(), client = m.m_pPVXCtrl->GetClientRect();
+        fit.nApartWidth = static_cast<long>(std::ceil(c.dScale * area.Width())) + client.Width() - area.Width();
+        fit.nApartHeight = static_cast<long>(std::ceil(c.dScale * area.Height())) + client.Height() - area.Height();
+    }
 }
