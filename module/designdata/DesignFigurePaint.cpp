@@ -81,7 +81,8 @@ int PaintDesignFigure(I_PVXModel& m, CDC* pDC) {
     return 1;
 }
 
-double FitViewTexts(I_PVXModel& m, const std::function<int(CDC*)>& paint) {
+double FitViewTexts(I_PVXModel& m, const std::function<int(CDC*)>& paint, size_t* pTexts) {
+    if (pTexts) *pTexts = 0;
     if (!m.m_pPVXCtrl) return 1.0;
     double total = 1.0;
     // The texts follow their anchors only nearly (their offsets stay in pixels): a second pass
@@ -95,7 +96,9 @@ double FitViewTexts(I_PVXModel& m, const std::function<int(CDC*)>& paint) {
         if (area.Width() <= 0 || area.Height() <= 0) break;
         const double cx = 0.5 * (area.left + area.right), cy = 0.5 * (area.top + area.bottom);
         double k = 1.0;
-        for (const GdiRecord* r : TextRecords(dc)) {
+        const std::vector<const GdiRecord*> texts = TextRecords(dc);
+        if (pTexts) *pTexts = texts.size();
+        for (const GdiRecord* r : texts) {
             double l, t, rt, b;
             TextBox(*r, l, t, rt, b);
             k = std::min({k, Room(r->Arg(0), l, rt, cx, area.left, area.right),
@@ -194,7 +197,9 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
 void FitAndMeasureViewTexts(I_PVXModel& m, const std::function<int(CDC*)>& paint, PVXHostTextFit& fit) {
     fit = PVXHostTextFit{1.0, 0, 0, 0, 0, 0};
     if (!m.m_pPVXCtrl) return;
-    fit.dZoom = FitViewTexts(m, paint);
+    size_t texts = 0;
+    fit.dZoom = FitViewTexts(m, paint, &texts);
+    if (texts < 2) return;  // nothing to crowd: the view is not painted again
     const ViewTextCrowding c = MeasureViewTextCrowding(m, paint);
     fit.nTexts = c.nTexts;
     fit.nCrowded = c.nCrowded;

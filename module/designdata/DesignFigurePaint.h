@@ -4,6 +4,7 @@
 //     if (!PaintDesignFigure(model, pDC)) ...the display mode's own drawing...
 #pragma once
 
+#include <cstddef>
 #include <functional>
 
 #include "host/base/PVXHostResult.h"
@@ -23,8 +24,9 @@ int PaintDesignFigure(I_PVXModel& model, CDC* pDC);
 // into a recording device context and zooms the view out about its centre until every text's
 // box (measured in its font, placed by its alignment, turned by its escapement) lies inside the
 // drawing area, in a few passes at most and never below half the scale. Returns the factor the
-// scale was multiplied by (1 when every text fits or nothing is shown).
-double FitViewTexts(I_PVXModel& model, const std::function<int(CDC*)>& paint);
+// scale was multiplied by (1 when every text fits or nothing is shown); pTexts, when given,
+// receives the number of texts the last paint wrote.
+double FitViewTexts(I_PVXModel& model, const std::function<int(CDC*)>& paint, size_t* pTexts = nullptr);
 
 // How crowded the texts paint writes stand at the view's scale: pairs over each other or run
 // together on one line, those no picture up to 16 times larger sets apart (texts that move
