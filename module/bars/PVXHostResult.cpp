@@ -623,6 +623,8 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_FitResultTexts(I_P
     I_PVXModel* pModel = dynamic_cast<I_PVXModel*>(pBase);
     if (!pFit || !pModel || !pModel->m_pPVXCtrl) return 0;
     I_PVXModel& m = *pModel;
+    // A result without numbers writes no texts to fit: a large model is not painted for nothing.
+    if (!m.m_pDispOpt || !m.m_pDispOpt->m_Number.m_bShowNumbers) return 0;
     FitAndMeasureViewTexts(m, [&m](CDC* pDC) {
         m._PVXRender(pDC);
         return 1;

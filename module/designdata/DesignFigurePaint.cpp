@@ -89,7 +89,9 @@ double FitViewTexts(I_PVXModel& m, const std::function<int(CDC*)>& paint, size_t
     // takes up what the first left over.
     for (int pass = 0; pass < 3; ++pass) {
         CRecordDC dc;
-        if (!dc.Create() || !paint(&dc)) break;
+        if (!dc.Create()) break;
+        dc.KeepTextsOnly();
+        if (!paint(&dc)) break;
         // A few pixels of the edge stay free, as a reader expects of a label.
         CRect area = m.m_pPVXCtrl->GetDrawingArea();
         area.DeflateRect(kEdgePixels, kEdgePixels);
@@ -132,7 +134,9 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
         const GViewCamera kept = cam;
         if (pass == 1) cam.Zoom(kHalfScale);
         CRecordDC dc;
-        const int painted = dc.Create() && paint(&dc);
+        const int created = dc.Create();
+        if (created) dc.KeepTextsOnly();
+        const int painted = created && paint(&dc);
         cam = kept;
         if (!painted) return out;
         for (const GdiRecord* r : TextRecords(dc)) {
