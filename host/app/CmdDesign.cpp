@@ -164,6 +164,7 @@ int RunDesign(const CHostOptions& options, const CHostArgs& args) {
         return HOST_EXIT_FAILED;
     }
 
+    CHostResultView::ReportCrowdedTexts(rep.textFit, view);
     if (!strOut.empty()) {
         // The window as the person sees it with the figure: painted again, with its legend.
         progress.Enter(steps.size() - 1);

@@ -1,8 +1,11 @@
 #include "host/app/HostResultView.h"
 
+#include <cstdio>
+
 #include "host/app/HostOutput.h"
 #include "host/app/ModeTable.h"
 #include "host/base/I_PVXModelBase.h"
+#include "host/base/PVXHostResult.h"
 #include "host/grx/GRenderView.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "platform/gdi/BmpFile.h"
@@ -70,6 +73,23 @@ int CHostResultView::WriteShownPicture(CHostOutputFile& out, bool bEmf, const CH
     return bEmf ? out.Commit() : out.Commit(request.nWidth, request.nHeight);
 }
 
+void CHostResultView::FitResultTexts(const CHostViewRequest& request) {
+    auto fit = reinterpret_cast<PFN_PVXHOST_FIT_RESULT_TEXTS>(m_loader.GetSymbol(PVXHOST_FIT_RESULT_TEXTS));
+    PVXHostTextFit f{};
+    if (fit && fit(m_pModel, &f)) ReportCrowdedTexts(f, request);
+}
+
+void CHostResultView::ReportCrowdedTexts(const PVXHostTextFit& f, const CHostViewRequest& request) {
+    if (f.nCrowded <= f.nTexts / 50) return;
+    std::printf("note: %d pairs of the %d texts stand over each other or run together at %ldx%ld", f.nCrowded,
+                f.nTexts, request.nWidth, request.nHeight);
+    if (f.nNever > 0) std::printf("; %d pairs are written at one point and do at any size", f.nNever);
+    if (f.nApartWidth > 0)
+        std::printf("; %s stand apart at --size %ldx%ld", f.nNever > 0 ? "the others" : "they", f.nApartWidth,
+                    f.nApartHeight);
+    std::printf("\n");
+}
+
 int CHostResultView::Open(const CHostOptions& options, const CHostViewRequest& request, CHostProgress* progress,
                           size_t firstStep, CHostResultChoice* pResult) {
     if (progress) progress->Enter(firstStep);
@@ -116,6 +136,7 @@ int CHostResultView::Open(const CHostOptions& options, const CHostViewRequest& r
     m_pCtrl->SetStandardView(request.nView);
     std::string why;
     if (!m_pCtrl->HasVisibleExtent(&why)) HostMessage("nothing visible to draw: %s", why.c_str());
+    if (pResult && pResult->IsAsked()) FitResultTexts(request);
 
     if (progress) progress->Enter(firstStep + 2);
     m_pCtrl->InvalidateImage();

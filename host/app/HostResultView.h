@@ -23,6 +23,7 @@
 #include "host/app/HostProgress.h"
 #include "host/app/HostSession.h"
 #include "host/app/ModuleLoader.h"
+#include "host/base/PVXHostResult.h"
 #include "host/grx/GViewCamera.h"
 #include "platform/afx/afxtypes.h"
 
@@ -73,6 +74,10 @@ public:
     // after a message.
     int WriteShownPicture(CHostOutputFile& out, bool bEmf, const CHostViewRequest& request);
     CPVXModuleLoader& GetLoader() { return m_loader; }
+    // Leaves room in the fitted view for the shown result's texts; says the picture size at which
+    // crowded numbers (more than one pair per 50 texts) stand apart.
+    void FitResultTexts(const CHostViewRequest& request);
+    static void ReportCrowdedTexts(const PVXHostTextFit& fit, const CHostViewRequest& request);
     // Exit status of a failed Open: 2 when the command line asked for what the project lacks.
     int GetFailStatus() const { return m_nFailStatus; }
     // The active part shown; its Describe() names it for the command's summary line.

@@ -42,6 +42,7 @@ struct PVXHostDesignReport {
     double dLegendMin;    // its range (modes 23, 35, 36) or its smallest and largest ratio (28)
     double dLegendMax;
     unsigned nLoadKey;    // figures 35, 36: the load of the envelopes (0: the design combinations)
+    PVXHostTextFit textFit;  // room left for the labels, and how crowded they stand
 };
 
 // Writes one line of the listing (no line end).

@@ -20,6 +20,7 @@ class I_PVXModelBase;
 
 #define PVXHOST_SHOW_RESULT "PVXHost_ShowResult"
 #define PVXHOST_GET_RESULT_EXTREMES "PVXHost_GetResultExtremes"
+#define PVXHOST_FIT_RESULT_TEXTS "PVXHost_FitResultTexts"
 
 enum {
     PVXHOST_DRAWN = 1,          // the engine of the mode built its data; the view draws the result
@@ -57,3 +58,16 @@ typedef int (*PFN_PVXHOST_SHOW_RESULT)(I_PVXModelBase* pModel, const PVXHostResu
 // Fills the extremes of the result the view shows (bExtremes 0 when it shows none); non-zero
 // when it filled them.
 typedef int (*PFN_PVXHOST_GET_RESULT_EXTREMES)(I_PVXModelBase* pModel, PVXHostResultReport* pReport);
+
+// What the fitted view of the shown result does for its texts.
+struct PVXHostTextFit {
+    double dZoom;             // factor the view's scale was multiplied by to keep every text inside
+    int nTexts;               // texts the view writes
+    int nCrowded;             // pairs over each other or run together on one line
+    int nNever;               // of them, pairs no picture size sets apart (written at one point)
+    long nApartWidth, nApartHeight;  // picture size at which the others stand apart (all but one
+                                     // pair per 50 texts); 0 x 0 when they do at this size
+};
+// Once the view is fitted: zooms out until every text the view writes lies inside the drawing
+// area, then measures how crowded the texts stand. Non-zero when it could paint the view.
+typedef int (*PFN_PVXHOST_FIT_RESULT_TEXTS)(I_PVXModelBase* pModel, PVXHostTextFit* pFit);

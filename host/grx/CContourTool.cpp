@@ -240,11 +240,11 @@ BOOL CContourTool::GetStripText(int level, CString& text, double) const {
 BOOL CContourTool::GetZColor(double z, COLORREF& colour, COLORREF& colour2, int) const {
     const int n = static_cast<int>(m_Levels.size());
     if (n == 0) return FALSE;
+    // The legend's row i holds (level i-1, level i]: a value takes the row whose band holds it,
+    // one below the first level the first row, one above the last the last row.
     int band = 0;
-    while (band < n && z > m_Levels[band]) ++band;  // 0..n: below the first level .. above the last
-    colour = RampColour(static_cast<double>(band) / n);
-    colour2 = 0xFFFFFF;
-    return TRUE;
+    while (band < n - 1 && z > m_Levels[band]) ++band;
+    return GetStripColor(band, colour, colour2, 0);
 }
 
 namespace {

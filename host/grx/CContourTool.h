@@ -67,7 +67,7 @@ public:
     // Colour of a level: blue at the first level to red at the last (colour2 the text colour).
     BOOL GetStripColor(int level, COLORREF& colour, COLORREF& colour2, int flag) const;
     BOOL GetStripText(int level, CString& text, double scale) const;
-    // Colour of a value by the level band it falls in.
+    // Colour of a value: that of the legend row whose band (level i-1, level i] holds it.
     BOOL GetZColor(double z, COLORREF& colour, COLORREF& colour2, int flag) const;
 
     // Public results of Generate.

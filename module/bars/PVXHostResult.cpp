@@ -17,6 +17,7 @@
 #include "module/bars/CPVXOptionDlgs.h"
 #include "module/bars/SlabStripLines.h"
 #include "module/contour/CLegendEngine.h"
+#include "module/designdata/DesignFigurePaint.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/CPVXCutLineDetDlg.h"
 #include "module/engines/CReactionEngine.h"
@@ -619,5 +620,19 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_GetResultExtremes(
     Copy(pRep->szKeyKind, sizeof pRep->szKeyKind, bSlabMembers ? "member" : KeyKindOfMode(m, mode));
     Copy(pRep->szMax, sizeof pRep->szMax, LegendText(m, mode, pRep->dMax));
     Copy(pRep->szMin, sizeof pRep->szMin, LegendText(m, mode, pRep->dMin));
+    return 1;
+}
+
+extern "C" __attribute__((visibility("default"))) int PVXHost_FitResultTexts(I_PVXModelBase* pBase,
+                                                                              PVXHostTextFit* pFit) {
+    I_PVXModel* pModel = dynamic_cast<I_PVXModel*>(pBase);
+    if (!pFit || !pModel || !pModel->m_pPVXCtrl) return 0;
+    I_PVXModel& m = *pModel;
+    // A result without numbers writes no texts to fit: a large model is not painted for nothing.
+    if (!m.m_pDispOpt || !m.m_pDispOpt->m_Number.m_bShowNumbers) return 0;
+    FitAndMeasureViewTexts(m, [&m](CDC* pDC) {
+        m._PVXRender(pDC);
+        return 1;
+    }, *pFit);
     return 1;
 }

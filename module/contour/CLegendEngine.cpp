@@ -162,7 +162,10 @@ int CLegendEngine::GetDesignLegendMode() const {
     const int mode = m_pModel->m_pFigure->m_nFigureMode;
     // The base-force figures share one legend: the caption of their five labels.
     if (mode >= kDesignBaseForce && mode <= 56) return kDesignBaseForce;
-    return mode == kDesignSteel || mode == kDesignACR || mode == kDesignMoment || mode == kDesignShear ? mode : kNone;
+    // A beam figure without a range of its own has no legend.
+    if (mode == kDesignSteel || mode == kDesignMoment || mode == kDesignShear)
+        return m_pModel->m_pDesignData->m_pContourEngine ? mode : kNone;
+    return mode == kDesignACR ? mode : kNone;
 }
 
 int CLegendEngine::GetLegendDisplayMode() const {
@@ -277,10 +280,10 @@ void CLegendEngine::DrawContourLegend(CDC* pDC, int bUseRect, CRect* pRect, doub
     const int h2 = m_nValueLineHeight;
     CRect rcScale(panel.left, rcHead.bottom + h2, panel.right, panel.bottom - 10 * h2 - panel.Width() / 2);
     // A display without a single value has no scale to show (its footer says there is no extreme):
-    // its contour range is the one point the engine starts from, not a band of values.
-    const bool bNoValues = m_pModel && m_pContourEngine &&
-                           m_pContourEngine->m_dMinValue == m_pContourEngine->m_dMaxValue &&
-                           m_pModel->CountShownValues(m_pModel->m_nDisplayMode) == 0;
+    // its contour range is the one point the engine starts from, not a band of values, and a
+    // display without a scale has no maxima to list.
+    const bool bNoValues = m_pModel && m_pModel->CountShownValues(m_pModel->m_nDisplayMode) == 0 &&
+                           (!m_pContourEngine || m_pContourEngine->m_dMinValue == m_pContourEngine->m_dMaxValue);
     if (!bNoValues) DrawRainbow(pDC, &rcScale);
 
     // The footer repaints its own background so that nothing of the scale runs into it; its

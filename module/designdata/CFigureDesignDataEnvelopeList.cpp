@@ -14,7 +14,14 @@ constexpr int kLabelStations[3] = {0, 4, 8};  // start, middle, end
 }  // namespace
 
 int CFigureDesignData::RangeEnvelopeList() {
-    if (m_arrBeamBM.GetSize() == 0) return 0;
+    if (m_arrBeamBM.GetSize() == 0) {
+        // Nothing to range: the scale the builder took from the beams' design results is no
+        // envelope's, so no legend carries it.
+        delete m_pContourEngine;
+        m_pContourEngine = nullptr;
+        m_nEnvelopeMaxKey = m_nEnvelopeMinKey = 0;
+        return 0;
+    }
     double hi = -DBL_MAX, lo = DBL_MAX;
     INT_PTR iHi = -1, iLo = -1;
     for (INT_PTR i = 0; i < m_arrBeamBM.GetSize(); ++i)

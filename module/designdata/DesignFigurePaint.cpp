@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <vector>
 
 #include "host/grx/I_PVXCtrl.h"
 #include "module/designdata/CFigureDesignData.h"
@@ -13,6 +15,11 @@
 namespace {
 
 constexpr int kEdgePixels = 3;
+constexpr double kRunGap = 0.3;        // text heights between two numbers read as one
+constexpr double kApartGap = 0.5;      // text heights between two numbers set apart
+constexpr double kMaxGrowth = 16.0;    // beyond this a larger picture is no answer
+constexpr double kGrowthSlack = 1.03;  // the fit's own margins and rounding of a grown picture
+constexpr double kHalfScale = 0.5;     // the second look at the texts, to see them move
 
 // Pixel box of a recorded text about its reference point (x, y).
 void TextBox(const GdiRecord& r, double& left, double& top, double& right, double& bottom) {
@@ -31,6 +38,13 @@ void TextBox(const GdiRecord& r, double& left, double& top, double& right, doubl
             left = std::min(left, x), right = std::max(right, x);
             top = std::min(top, y), bottom = std::max(bottom, y);
         }
+}
+
+std::vector<const GdiRecord*> TextRecords(const CRecordDC& dc) {
+    std::vector<const GdiRecord*> out;
+    for (const char* op : {"TextOut", "ExtTextOut"})
+        for (const GdiRecord* r : dc.GetRecords(op)) out.push_back(r);
+    return out;
 }
 
 // The largest factor k <= 1 of the scale about the centre c that keeps [lo, hi] (a text's extent
@@ -67,27 +81,31 @@ int PaintDesignFigure(I_PVXModel& m, CDC* pDC) {
     return 1;
 }
 
-double FitDesignFigureTexts(I_PVXModel& m) {
+double FitViewTexts(I_PVXModel& m, const std::function<int(CDC*)>& paint, size_t* pTexts) {
+    if (pTexts) *pTexts = 0;
     if (!m.m_pPVXCtrl) return 1.0;
     double total = 1.0;
     // The texts follow their anchors only nearly (their offsets stay in pixels): a second pass
     // takes up what the first left over.
     for (int pass = 0; pass < 3; ++pass) {
         CRecordDC dc;
-        if (!dc.Create() || !PaintDesignFigure(m, &dc)) break;
+        if (!dc.Create()) break;
+        dc.KeepTextsOnly();
+        if (!paint(&dc)) break;
         // A few pixels of the edge stay free, as a reader expects of a label.
         CRect area = m.m_pPVXCtrl->GetDrawingArea();
         area.DeflateRect(kEdgePixels, kEdgePixels);
         if (area.Width() <= 0 || area.Height() <= 0) break;
         const double cx = 0.5 * (area.left + area.right), cy = 0.5 * (area.top + area.bottom);
         double k = 1.0;
-        for (const char* op : {"TextOut", "ExtTextOut"})
-            for (const GdiRecord* r : dc.GetRecords(op)) {
-                double l, t, rt, b;
-                TextBox(*r, l, t, rt, b);
-                k = std::min({k, Room(r->Arg(0), l, rt, cx, area.left, area.right),
-                              Room(r->Arg(1), t, b, cy, area.top, area.bottom)});
-            }
+        const std::vector<const GdiRecord*> texts = TextRecords(dc);
+        if (pTexts) *pTexts = texts.size();
+        for (const GdiRecord* r : texts) {
+            double l, t, rt, b;
+            TextBox(*r, l, t, rt, b);
+            k = std::min({k, Room(r->Arg(0), l, rt, cx, area.left, area.right),
+                          Room(r->Arg(1), t, b, cy, area.top, area.bottom)});
+        }
         // A text wider than half the picture cannot be helped by the scale.
         k = std::max(k, 0.5 / total);
         if (k >= 0.999) break;
@@ -95,4 +113,105 @@ double FitDesignFigureTexts(I_PVXModel& m) {
         total *= k;
     }
     return total;
+}
+
+void FitDesignFigureTexts(I_PVXModel& m, PVXHostTextFit& fit) {
+    FitAndMeasureViewTexts(m, [&m](CDC* pDC) { return PaintDesignFigure(m, pDC); }, fit);
+}
+
+ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(CDC*)>& paint) {
+    ViewTextCrowding out;
+    if (!m.m_pPVXCtrl) return out;
+    struct Box {
+        double l, t, r, b;
+        double vx = 0.0, vy = 0.0;  // how far its centre moves as the scale grows by one
+    };
+    // The texts as drawn, and again at half the scale: from the two the move of every centre
+    // with the scale, whatever offset in pixels its writer gave it.
+    std::vector<Box> boxes[2];
+    for (int pass = 0; pass < 2; ++pass) {
+        GViewCamera& cam = m.m_pPVXCtrl->GetCamera();
+        const GViewCamera kept = cam;
+        if (pass == 1) cam.Zoom(kHalfScale);
+        CRecordDC dc;
+        const int created = dc.Create();
+        if (created) dc.KeepTextsOnly();
+        const int painted = created && paint(&dc);
+        cam = kept;
+        if (!painted) return out;
+        for (const GdiRecord* r : TextRecords(dc)) {
+            Box x;
+            TextBox(*r, x.l, x.t, x.r, x.b);
+            boxes[pass].push_back(x);
+        }
+    }
+    std::vector<Box> texts;
+    const bool bMoves = boxes[0].size() == boxes[1].size();
+    for (size_t i = 0; i < boxes[0].size(); ++i) {
+        Box x = boxes[0][i];
+        if (!(x.r > x.l && x.b > x.t)) continue;
+        if (bMoves) {
+            const Box& y = boxes[1][i];
+            x.vx = 0.5 * (x.l + x.r - y.l - y.r) / (1.0 - kHalfScale);
+            x.vy = 0.5 * (x.t + x.b - y.t - y.b) / (1.0 - kHalfScale);
+        }
+        texts.push_back(x);
+    }
+    out.nTexts = static_cast<int>(texts.size());
+    std::sort(texts.begin(), texts.end(), [](const Box& a, const Box& b) { return a.l < b.l; });
+    double widest = 0.0;
+    for (const Box& x : texts) widest = std::max(widest, x.r - x.l);
+    // A pair crowds when the boxes share more than a quarter of the smaller one, or stand on one
+    // line (sharing more than half the smaller height) less than kRunGap heights apart. Its
+    // factor is the growth of the scale that sets them apart across or along the line (kApartGap
+    // heights between them); texts that move together are never set apart.
+    std::vector<double> factors;
+    for (size_t i = 0; i < texts.size(); ++i)
+        for (size_t j = i + 1; j < texts.size() && texts[j].l <= texts[i].r + widest; ++j) {
+            const Box &a = texts[i], &b = texts[j];
+            const double ha = a.b - a.t, hb = b.b - b.t, h = std::min(ha, hb);
+            const double across = std::min(a.b, b.b) - std::max(a.t, b.t);
+            const double along = std::min(a.r, b.r) - std::max(a.l, b.l);
+            const double shared = std::max(0.0, across) * std::max(0.0, along);
+            const bool overlap = shared > 0.25 * std::min((a.r - a.l) * ha, (b.r - b.l) * hb);
+            if (!overlap && !(across > 0.5 * h && -along < kRunGap * h)) continue;
+            const double needX = 0.5 * (a.r - a.l + b.r - b.l) + kApartGap * h, needY = 0.5 * (ha + hb);
+            // The distance of the centres at the factor k: d + (k - 1) v.
+            const auto grow = [](double d, double v, double need) {
+                if (std::fabs(v) < 0.5) return 1e300;
+                if (v < 0) v = -v, d = -d;
+                return 1.0 + (need - d) / v;
+            };
+            factors.push_back(std::min(grow(0.5 * (b.l + b.r - a.l - a.r), b.vx - a.vx, needX),
+                                       grow(0.5 * (b.t + b.b - a.t - a.b), b.vy - a.vy, needY)));
+        }
+    out.nCrowded = static_cast<int>(factors.size());
+    // Pairs no picture sets apart are told apart; of the others one pair per 50 texts may stay,
+    // and the picture grows by the factor of the next pair.
+    std::sort(factors.begin(), factors.end(), std::greater<double>());
+    while (!factors.empty() && factors.front() > kMaxGrowth) {
+        ++out.nNever;
+        factors.erase(factors.begin());
+    }
+    const size_t allowed = texts.size() / 50;
+    if (factors.size() > allowed) out.dScale = std::max(1.0, factors[allowed] * kGrowthSlack);
+    return out;
+}
+
+void FitAndMeasureViewTexts(I_PVXModel& m, const std::function<int(CDC*)>& paint, PVXHostTextFit& fit) {
+    fit = PVXHostTextFit{1.0, 0, 0, 0, 0, 0};
+    if (!m.m_pPVXCtrl) return;
+    size_t texts = 0;
+    fit.dZoom = FitViewTexts(m, paint, &texts);
+    if (texts < 2) return;  // nothing to crowd: the view is not painted again
+    const ViewTextCrowding c = MeasureViewTextCrowding(m, paint);
+    fit.nTexts = c.nTexts;
+    fit.nCrowded = c.nCrowded;
+    fit.nNever = c.nNever;
+    if (c.dScale > 1.0) {
+        // The drawing area grows by the factor; the legend's margin stays as it is.
+        const CRect area = m.m_pPVXCtrl->GetDrawingArea(), client = m.m_pPVXCtrl->GetClientRect();
+        fit.nApartWidth = static_cast<long>(std::ceil(c.dScale * area.Width())) + client.Width() - area.Width();
+        fit.nApartHeight = static_cast<long>(std::ceil(c.dScale * area.Height())) + client.Height() - area.Height();
+    }
 }

@@ -70,10 +70,12 @@ public:
                                       CArray<double, double>& second);
 
 protected:
-    // The value texts of one drawing of the sheet keep clear of each other while it lasts.
+    // The value texts of one drawing of the sheet keep clear of each other while it lasts, a
+    // text height apart on one line.
     struct TextRoomScope {
         explicit TextRoomScope(CFVDForceDrawCommon& f) : fig(f) {
             fig.m_TextRoom = &room;
+            room.SetLineGap(1.0);
             if (fig.m_pDrawing) room.Collect(*fig.m_pDrawing);
         }
         ~TextRoomScope() { fig.m_TextRoom = nullptr; }

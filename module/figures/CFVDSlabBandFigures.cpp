@@ -153,6 +153,7 @@ BOOL CFVDSlabBandForce_M::GetDescription(CArray<COLORREF>& /*colours*/, CString&
 }
 
 void CFVDSlabBandForce_M::DrawFigure() {
+    TextRoomScope room(*this);
     ChooseValueScale([this] {
         CDataBase* db = GetPostDataBase();
         CClassPSbbd bands;

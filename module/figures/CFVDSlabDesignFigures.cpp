@@ -135,7 +135,9 @@ void CFVDSlabForceDrawBase::DrawFigure() {
     slabs.ConnectToDB(db);
     CArray<UINT, UINT> keys;
     slabs.GetKeyList(keys);
+    // The panel values keep clear of what the sheet holds, a text height apart on one line.
     CFVDTextRoom room;
+    room.SetLineGap(1.0);
     room.Collect(*m_pDrawing);
     m_pTextRoom = &room;
     for (INT_PTR i = 0; i < keys.GetSize(); ++i)
@@ -148,7 +150,7 @@ void CFVDSlabForceDrawBase::PlaceClear(const CArray<long>& ids, double ux, doubl
     if (!m_pTextRoom || ids.GetSize() == 0) return;
     const double h = m_pDrawing->GetTextHeight(ids);
     std::vector<T_POINT2D> offsets;
-    for (int row : {0, 1, 2, 3, -1, -2})
+    for (int row : {0, 1, 2, 3, -1, -2, 4, -3, 5, -4})
         for (int k = row == 0 ? 1 : 0; k <= 16; ++k) {
             const double step = 0.5 * h * ((k + 1) / 2) * (k % 2 ? 1.0 : -1.0), lift = 1.1 * h * row;
             offsets.emplace_back(step * ux + lift * nx, step * uy + lift * ny);

@@ -1,5 +1,6 @@
 #include "module/figures/FigureTextRoom.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "host/vdraw/CVdrawUtil.h"
@@ -87,39 +88,72 @@ void CFVDTextRoom::Add(const CVdrawUtil& d, const CArray<long>& ids) {
     }
 }
 
-BOOL CFVDTextRoom::Clashes(const Quad& q) const {
-    if (m_Boxes.empty()) return FALSE;
-    for (long cx = Cell(q.x0); cx <= Cell(q.x1); ++cx)
-        for (long cy = Cell(q.y0); cy <= Cell(q.y1); ++cy) {
+BOOL CFVDTextRoom::RunsTogether(const Quad& q, const Quad& o) const {
+    // On the sheet's lines, as a reader scans them: the extents share more than half the smaller
+    // text's height across, and less than the gap lies between them along.
+    const double h = std::fmin(std::fmin(q.x1 - q.x0, q.y1 - q.y0), std::fmin(o.x1 - o.x0, o.y1 - o.y0));
+    if (std::fmin(q.y1, o.y1) - std::fmax(q.y0, o.y0) <= 0.5 * h) return FALSE;
+    return std::fmax(o.x0 - q.x1, q.x0 - o.x1) < m_dLineGap * h;
+}
+
+int CFVDTextRoom::Count(const Quad& q, bool bLine, int nStop) const {
+    if (m_Boxes.empty()) return 0;
+    // A text's neighbours on its line may stand up to the line gap beyond its extent.
+    const double g = bLine ? m_dLineGap * std::fmin(q.x1 - q.x0, q.y1 - q.y0) : 0.0;
+    std::vector<size_t> hits;
+    for (long cx = Cell(q.x0 - g); cx <= Cell(q.x1 + g); ++cx)
+        for (long cy = Cell(q.y0 - g); cy <= Cell(q.y1 + g); ++cy) {
             const auto it = m_Buckets.find(Key(cx, cy));
             if (it == m_Buckets.end()) continue;
             for (size_t k : it->second) {
                 const Quad& o = m_Boxes[k];
-                if (o.x1 < q.x0 || o.x0 > q.x1 || o.y1 < q.y0 || o.y0 > q.y1) continue;
-                if (SharedArea(q.c, o.c) > kClashShare * std::fmin(q.area, o.area)) return TRUE;
+                if (o.x1 < q.x0 - g || o.x0 > q.x1 + g || o.y1 < q.y0 - g || o.y0 > q.y1 + g) continue;
+                if (SharedArea(q.c, o.c) > kClashShare * std::fmin(q.area, o.area) ||
+                    (g > 0.0 && RunsTogether(q, o))) {
+                    // A box in several buckets counts once.
+                    if (std::find(hits.begin(), hits.end(), k) == hits.end()) hits.push_back(k);
+                    if (static_cast<int>(hits.size()) >= nStop) return nStop;
+                }
             }
         }
-    return FALSE;
+    return static_cast<int>(hits.size());
 }
 
-BOOL CFVDTextRoom::Clashes(const CVdrawUtil& d, const CArray<long>& ids) const {
-    for (INT_PTR i = 0; i < ids.GetSize(); ++i) {
+int CFVDTextRoom::Count(const CVdrawUtil& d, const CArray<long>& ids, bool bLine, int nStop) const {
+    int n = 0;
+    for (INT_PTR i = 0; i < ids.GetSize() && n < nStop; ++i) {
         Quad q;
-        if (BoxOf(d, ids[i], q) && Clashes(q)) return TRUE;
+        if (BoxOf(d, ids[i], q)) n += Count(q, bLine, nStop - n);
     }
-    return FALSE;
+    return n;
+}
+
+BOOL CFVDTextRoom::Clashes(const CVdrawUtil& d, const CArray<long>& ids, bool bLine) const {
+    return Count(d, ids, bLine, 1) > 0;
 }
 
 BOOL CFVDTextRoom::Place(CVdrawUtil& d, const CArray<long>& ids, const std::vector<T_POINT2D>& offsets) {
+    constexpr int kMany = 1 << 20;
+    // Where no offset clears them, the one (or where they were) that keeps their boxes apart and
+    // runs into the fewest texts on its line.
+    const bool bLine = m_dLineGap > 0.0;
     BOOL clear = !Clashes(d, ids);
+    int best = -2, fewest = kMany;
+    if (!clear && bLine && !Clashes(d, ids, false)) best = -1, fewest = Count(d, ids, true, kMany);
     T_POINT2D moved(0.0, 0.0);
+    auto moveTo = [&](const T_POINT2D& p) {
+        for (INT_PTR i = 0; i < ids.GetSize(); ++i) d.MoveFigure(ids[i], p.x - moved.x, p.y - moved.y);
+        moved = p;
+    };
     for (size_t k = 0; !clear && k < offsets.size(); ++k) {
-        for (INT_PTR i = 0; i < ids.GetSize(); ++i) d.MoveFigure(ids[i], offsets[k].x - moved.x, offsets[k].y - moved.y);
-        moved = offsets[k];
+        moveTo(offsets[k]);
         clear = !Clashes(d, ids);
+        if (!clear && bLine && !Clashes(d, ids, false)) {
+            const int n = Count(d, ids, true, fewest);
+            if (n < fewest) best = static_cast<int>(k), fewest = n;
+        }
     }
-    if (!clear)
-        for (INT_PTR i = 0; i < ids.GetSize(); ++i) d.MoveFigure(ids[i], -moved.x, -moved.y);
+    if (!clear) moveTo(best >= 0 ? offsets[best] : T_POINT2D(0.0, 0.0));
     Add(d, ids);
     return clear;
 }

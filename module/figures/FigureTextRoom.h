@@ -3,7 +3,9 @@
 //
 // A text's box is its advance width (estimated as the drawing does: one height per CJK
 // character, 0.6 per other) by its height, turned with it. Two boxes clash when they share more
-// than a tenth of the smaller one.
+// than a tenth of the smaller one. With a line gap set, two texts on one line of the sheet (their
+// extents sharing more than half the smaller height across) clash too when less than that many
+// heights lie between them along it, so that two numbers never read as one.
 //
 //     CFVDTextRoom room;
 //     room.Collect(*drawing);                      // what is on the sheet already
@@ -25,12 +27,16 @@ public:
     void Collect(const CVdrawUtil& d, int layer = -1);
     // Keeps the boxes of the texts ids.
     void Add(const CVdrawUtil& d, const CArray<long>& ids);
-    // TRUE when a text of ids clashes with a kept box.
-    BOOL Clashes(const CVdrawUtil& d, const CArray<long>& ids) const;
+    // TRUE when a text of ids clashes with a kept box (bLine: or runs into one on its line).
+    BOOL Clashes(const CVdrawUtil& d, const CArray<long>& ids, bool bLine = true) const;
     // Leaves the texts where they are when they are clear; else moves them by the first of the
-    // offsets (drawing units, from where they were drawn) that clears them, or back when none
-    // does. Keeps their boxes either way; TRUE when they ended clear.
+    // offsets (drawing units, from where they were drawn) that clears them; when none does, the
+    // one that keeps their boxes apart and runs into the fewest texts (with a line gap set), or
+    // back. Keeps their boxes either way; TRUE when they ended clear.
     BOOL Place(CVdrawUtil& d, const CArray<long>& ids, const std::vector<T_POINT2D>& offsets);
+
+    // Heights kept clear between two texts on one line (0: only their boxes must not share).
+    void SetLineGap(double heights) { m_dLineGap = heights; }
 
     // Area shared by two convex quadrilaterals (corners counter-clockwise).
     static double SharedArea(const T_POINT2D a[4], const T_POINT2D b[4]);
@@ -41,8 +47,12 @@ private:
         double area = 0.0;
         double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;  // its extent
     };
+    // TRUE when o stands on q's line less than the line gap before or after it.
+    BOOL RunsTogether(const Quad& q, const Quad& o) const;
     static BOOL BoxOf(const CVdrawUtil& d, long id, Quad& q);
-    BOOL Clashes(const Quad& q) const;
+    // The kept boxes q clashes with (bLine: or runs into on its line), counted up to nStop.
+    int Count(const Quad& q, bool bLine, int nStop) const;
+    int Count(const CVdrawUtil& d, const CArray<long>& ids, bool bLine, int nStop) const;
     void Keep(const Quad& q);
     // The boxes in square buckets of m_dCell, by bucket column and row.
     long Cell(double v) const;
@@ -52,4 +62,5 @@ private:
     std::vector<Quad> m_Boxes;
     std::unordered_map<unsigned long long, std::vector<size_t>> m_Buckets;
     double m_dCell = 0.0;
+    double m_dLineGap = 0.0;
 };

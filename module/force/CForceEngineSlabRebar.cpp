@@ -147,7 +147,12 @@ int CForceEngine::SetSRbarTotalLcom4Dgn() {
     return KeepSlabMembersWithMoments();
 }
 
-int CForceEngine::MakeSCracDataListMemb_MnMx() { return 1; }
+// Per member the host keeps no crack widths: no maxima, and no member of another result's.
+int CForceEngine::MakeSCracDataListMemb_MnMx() {
+    m_dSlabCracMax = m_dSlabCracMaxBot = 0.0;
+    if (I_PVXModel* pModel = GetModel()) pModel->m_nMaxKey = pModel->m_nMinKey = 0;
+    return 1;
+}
 
 // ---- per-element drawing loop -----------------------------------------------------------------
 

@@ -36,7 +36,7 @@ const CMsgDll::StringEntry kStrings[] = {
     {"IDS_TBX_PVX_SLAB_DETAIL_STRIP_SAMENAME", "已有同名板带"},
     {"IDS_TBX_PVX_SLAB_FORCE_BEAM", "梁上板内力"},
     {"IDS_TBX_PVX_BEAM_MAT_FORCE", "梁上板内力"},
-    {"IDS_TBX_PVX_STEEL_DIAGRAM", "钢构件内力图"},
+    {"IDS_TBX_PVX_STEEL_DIAGRAM", "钢筋面积图"},
     {"IDS_TBX_PVX_AXIAL_FORCE_RATIO", "轴压比"},
     {"IDS_TBX_PVX_BASE_COLUMN_FORCE", "柱底内力"},
     {"IDS_TBX_PVX_LABEL_LINES", "标注自上而下:"},

@@ -15,8 +15,13 @@ class RecordBackend : public DCBackend {
 public:
     std::vector<GdiRecord> records;
     std::unique_ptr<RasterBackend> raster;
+    bool textsOnly = false;
+    GdiRecord dropped;  // takes the arguments of a call that is not kept
 
     GdiRecord& Add(const DCState& st, const char* op) {
+        if (textsOnly && std::strcmp(op, "TextOut") != 0 && std::strcmp(op, "ExtTextOut") != 0 &&
+            std::strcmp(op, "DrawText") != 0)
+            return dropped;
         GdiRecord r;
         r.op = op;
         r.pen = st.Pen();
@@ -272,6 +277,10 @@ std::vector<const GdiRecord*> CRecordDC::GetRecords(const char* op) const {
 
 size_t CRecordDC::Count(const char* op) const {
     return GetRecords(op).size();
+}
+
+void CRecordDC::KeepTextsOnly() {
+    if (RecordBackend* r = m_hDC ? Recorder(this) : nullptr) r->textsOnly = true;
 }
 
 void CRecordDC::Clear() {

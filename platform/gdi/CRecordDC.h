@@ -61,6 +61,9 @@ public:
     const std::vector<GdiRecord>& GetRecords() const;
     std::vector<const GdiRecord*> GetRecords(const char* op) const;
     size_t Count(const char* op) const;
+    // From now on keeps the text calls only (TextOut, ExtTextOut, DrawText): a caller that looks
+    // at the texts of a large drawing need not hold its every polygon.
+    void KeepTextsOnly();
     void Clear();
     // Every record, one per line.
     std::string Dump() const;

@@ -1,7 +1,8 @@
 // --storey and --member-keys across the drawing commands on the sample (storeys 1, 2 and 3 at
 // 3.6, 7.2 and 10.8 m; 245 members: 32 in the foundation, 65, 83 and 65 above, counted with
 // sqlite3 by the rule of docs/DATABASE.md): what each command says it shows, what it refuses,
-// that a storey's picture is not the whole model's, and that its labels do not lie on each other.
+// that a storey's picture is not the whole model's, that its labels do not lie on each other or
+// outside the picture, and that a legend carries nothing of another drawing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,25 +19,34 @@ namespace {
 
 using namespace hostrun;
 
-// Texts of a metafile (EMR_EXTTEXTOUTW bounds and strings) and how many pairs share more than a
-// quarter of the smaller box.
-void CountOverlaps(const std::string& emf, int& texts, int& pairs, std::vector<std::u16string>* strings = nullptr) {
+// Texts of a metafile (EMR_EXTTEXTOUTW bounds) and how many pairs share more than a quarter of
+// the smaller box (bRuns: or stand on one line, sharing over half the smaller height, less than
+// 0.3 of it apart); outside: texts not wholly in the picture's frame; all: the texts' UTF-8.
+void CountOverlaps(const std::string& emf, int& texts, int& pairs, bool bRuns = false, int* outside = nullptr,
+                   std::string* all = nullptr) {
     const std::string b = ReadFile(emf);
     std::vector<std::array<int32_t, 4>> boxes;
+    std::array<int32_t, 4> frame{};
     for (size_t i = 0; i + 8 <= b.size();) {
         uint32_t type = 0, size = 0;
         std::memcpy(&type, b.data() + i, 4);
         std::memcpy(&size, b.data() + i + 4, 4);
         std::array<int32_t, 4> r{};
-        if (type == 84 && i + 24 <= b.size()) std::memcpy(r.data(), b.data() + i + 8, 16);
+        if ((type == 84 || type == 1) && i + 24 <= b.size()) std::memcpy(r.data(), b.data() + i + 8, 16);
+        if (type == 1) frame = r;
         if (type == 84 && r[2] > r[0] && r[3] > r[1]) boxes.push_back(r);
-        uint32_t chars = 0, at = 0;  // EMRTEXT: reference point, then count and offset of the string
-        if (type == 84 && strings && i + 52 <= b.size()) {
-            std::memcpy(&chars, b.data() + i + 44, 4);
-            std::memcpy(&at, b.data() + i + 48, 4);
-            std::u16string t(chars <= size && at + 2 * chars <= size ? chars : 0, u' ');
-            if (!t.empty()) std::memcpy(t.data(), b.data() + i + at, 2 * t.size());
-            strings->push_back(t);
+        if (type == 84 && outside && (r[0] < frame[0] || r[1] < frame[1] || r[2] > frame[2] + 1 || r[3] > frame[3] + 1))
+            ++*outside;
+        for (uint32_t n = 0, off = 0, k = 0; all && type == 84 && i + 52 <= b.size() && k < 1; ++k) {
+            std::memcpy(&n, b.data() + i + 44, 4);
+            std::memcpy(&off, b.data() + i + 48, 4);
+            for (uint32_t c = 0; c < n && i + off + 2 * c + 2 <= b.size(); ++c) {
+                const unsigned u = uint8_t(b[i + off + 2 * c]) | uint8_t(b[i + off + 2 * c + 1]) << 8;
+                if (u < 0x80) *all += char(u);
+                else if (u < 0x800) *all += {char(0xC0 | u >> 6), char(0x80 | (u & 0x3F))};
+                else *all += {char(0xE0 | u >> 12), char(0x80 | (u >> 6 & 0x3F)), char(0x80 | (u & 0x3F))};
+            }
+            *all += '\n';
         }
         if (size == 0) break;
         i += size;
@@ -48,7 +58,9 @@ void CountOverlaps(const std::string& emf, int& texts, int& pairs, std::vector<s
         for (size_t j = i + 1; j < boxes.size(); ++j) {
             const auto &p = boxes[i], &q = boxes[j];
             const double w = std::min(p[2], q[2]) - std::max(p[0], q[0]), h = std::min(p[3], q[3]) - std::max(p[1], q[1]);
-            if (w > 0 && h > 0 && w * h > 0.25 * std::min(area(p), area(q))) ++pairs;
+            const double hs = std::min(p[3] - p[1], q[3] - q[1]);
+            if ((w > 0 && h > 0 && w * h > 0.25 * std::min(area(p), area(q))) || (bRuns && h > 0.5 * hs && w > -0.3 * hs))
+                ++pairs;
         }
 }
 
@@ -63,6 +75,8 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
         const char* says;  // in stdout (status 0) or stderr
         bool bDiffers;     // a BMP that must differ from the whole model's picture
         const char* other = "";  // an EMF row: the part whose texts must differ from this one's
+        const char* lacks = nullptr;  // a text the metafile must not hold
+        bool bApart = false;  // at the --size it names, no pair of its texts crowds (one per 50)
     } rows[] = {
         {"info lists the storeys", "info --verbose", "", 0, "Storey 2: level 7.2 m, 83 members", false},
         {"render, one storey", "render --mode 7 --load DL --storey 3", "bmp", 0, "storey 3 at 10.8 m (65 of 245 members)", true},
@@ -74,6 +88,18 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
         {"design 28", "design 28 --storey 2", "emf", 0, "labels of 22 columns", false},
         {"design 42, the host's base list", "design 42 --load DL --storey 2", "bmp", 0, "of 2 columns standing on", false},
         {"design 35, the foundation", "design 35 --storey 0", "emf", 0, "of 5 foundation beams", false},
+        {"design 35, no foundation beam, no legend", "design 35 --storey 1", "emf", 0, "no foundation beam", false, "", "弯矩"},
+        {"design 36, no foundation beam, no legend", "design 36 --storey 3", "emf", 0, "no foundation beam", false, "", "kN"},
+        {"design 23, its caption", "design 23 --storey 2", "emf", 0, "bands on either side", false, "", "钢构件内力图"},
+        {"no crack widths, no member of the displacements", "export --mode 18", "emf", 0, "Wrote", false, "", "构件:"},
+        {"plate forces of a storey inside the picture", "export --mode 10 --option numbers=1 --view plan --storey 1",
+         "emf", 0, "storey 1", false},
+        {"plate stresses of a storey inside the picture", "export --mode 11 --option numbers=1 --view plan --storey 2",
+         "emf", 0, "storey 2", false},
+        {"slab forces apart at the size named", "export --mode 16 --option numbers=1 --view plan", "emf", 0,
+         "stand apart at --size", false, "", nullptr, true},
+        {"raft reactions apart at the size named", "export --mode 70 --view plan", "emf", 0, "stand apart at --size", false,
+         "", nullptr, true},
         {"animate", "animate 7301 --load DL --frames 3 --storey 2", "avi", 0, "storey 2 at 7.2 m", false},
         // Node, plate and slab values: each storey numbers its own, one per plan point.
         {"mode 0, the foundation", "export --mode 0 --view plan --storey 0", "emf", 0, "storey 0 (foundation)", false},
@@ -109,21 +135,33 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
             EXPECT_NE(ReadFile(file), ReadFile(out + "_whole.bmp"));
         }
         if (std::string(r.ext) == "emf") {
-            int texts = 0, pairs = 0;
-            std::vector<std::u16string> mine, others;
-            CountOverlaps(file, texts, pairs, &mine);
+            int texts = 0, pairs = 0, outside = 0;
+            std::string mine;
+            CountOverlaps(file, texts, pairs, false, &outside, &mine);
+            EXPECT_EQ(outside, 0) << "texts cut at the picture's edge";
+            if (r.lacks) EXPECT_EQ(mine.find(r.lacks), std::string::npos) << mine;
             if (*r.other) {
-                std::string args = r.args;
+                std::string args = r.args, others;
                 args.replace(args.find("--storey"), std::string::npos, r.other);
                 ASSERT_EQ(RunHost(db + args + " --out '" + out + "_other.emf'", "storey").code, 0) << args;
-                CountOverlaps(out + "_other.emf", texts, pairs, &others);
+                int t = 0, p = 0;
+                CountOverlaps(out + "_other.emf", t, p, false, nullptr, &others);
                 EXPECT_NE(mine, others) << "the same texts with " << r.other;
                 std::remove((out + "_other.emf").c_str());
-                CountOverlaps(file, texts, pairs);
             }
             // The whole model in plan stacks its storeys' numbers: the command says so instead.
             if (r.args.find("--storey") != std::string::npos || r.args.find("--member-keys") != std::string::npos)
                 EXPECT_LE(pairs * 50, texts) << texts << " texts, " << pairs << " pairs over each other";
+        }
+        if (r.bApart) {
+            const size_t at = res.out.find("--size ");
+            ASSERT_NE(at, std::string::npos) << res.out;
+            const std::string size = res.out.substr(at + 7, res.out.find_first_not_of("0123456789x", at + 7) - at - 7);
+            const RunResult big = RunHost(db + r.args + " --size " + size + " --out '" + file + "'", "storey_apart");
+            ASSERT_EQ(big.code, 0) << big.err;
+            int texts = 0, pairs = 0;
+            CountOverlaps(file, texts, pairs, true);
+            EXPECT_LE(pairs * 50, texts) << size << ": " << texts << " texts, " << pairs << " pairs crowded";
         }
         std::remove(file.c_str());
     }

@@ -192,6 +192,24 @@ TEST(FigureContour, LegendRowsCentredWithTheirPitch) {
     }
 }
 
+// A map cell takes the colour of the legend row whose band holds its value: row i covers
+// (level i-1, level i], the first row also what lies below, the last what lies above.
+TEST(FigureContour, MapColourIsItsLegendRowColour) {
+    struct Row {
+        double z;
+        int row;
+    } rows[] = {{-5.0, 0}, {1.0, 0}, {1.5, 1}, {2.0, 1}, {2.5, 2}, {3.0, 2}, {9.0, 2}};
+    ContourFigure f;
+    f.SetGrid({1.0, 2.0, 3.0}, std::vector<std::vector<std::vector<int>>>(3));
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.z);
+        COLORREF map = 0, legend = 1, text = 0;
+        ASSERT_TRUE(f.m_ContourTool.GetZColor(r.z, map, text, 1));
+        ASSERT_TRUE(f.m_ContourTool.GetStripColor(r.row, legend, text, 1));
+        EXPECT_EQ(map, legend);
+    }
+}
+
 // Values z = x + y on a 10 x 10 box: every figure regenerates from its own points.
 void Fill(ContourFigure& f, double offset) {
     for (int i = 0; i <= 10; i += 5)

@@ -391,7 +391,8 @@ TEST_F(FigureTextTest, AnchorKindsAndMoveInfo) {
 }  // namespace
 
 // A text that would cover another moves by the first offset that clears it: the room keeps the
-// texts drawn so far (a tenth of the smaller box shared is a clash).
+// texts drawn so far (a tenth of the smaller box shared is a clash; with a line gap of one
+// height, two texts sharing over half a height across and less than a height apart along).
 TEST_F(FigureTextTest, TextRoomMovesAClashingTextClear) {
     struct Row {
         const char* label;
@@ -399,18 +400,25 @@ TEST_F(FigureTextTest, TextRoomMovesAClashingTextClear) {
         std::vector<T_POINT2D> offsets;
         BOOL clear;
         double endX, endY;       // where it stands afterwards
+        double gap = 0.0;        // the room's line gap, in heights
     } rows[] = {
         {"apart: stays", 10, 0, {{0, 5}}, TRUE, 10, 0},
         {"edge to edge: stays", 2.4, 0, {{0, 5}}, TRUE, 2.4, 0},
         {"over: first clear offset", 1, 0.5, {{0.5, 0}, {0, 1.5}, {0, 3}}, TRUE, 1, 2},
         {"no offset clears: back", 1, 0, {{0.2, 0}}, FALSE, 1, 0},
         {"sharing under a tenth: stays", 2.2, 0.5, {}, TRUE, 2.2, 0.5},
+        // AAAA spans x 0 to 2.4: BBBB at 3 is 0.6 after it; lifted 0.4 it still shares 0.6 across.
+        {"line gap: on the line moves a height off", 3, 0, {{0, 0.4}, {1, 0}}, TRUE, 4, 0, 1.0},
+        {"line gap: the next line is no clash", 0, 1, {}, TRUE, 0, 1, 1.0},
+        {"line gap, none clears: apart beats over", 1, 0, {{2, 0}, {0.5, 0}}, FALSE, 3, 0, 1.0},
+        {"line gap, none clears: stays apart", 3, 0, {{-1, 0}}, FALSE, 3, 0, 1.0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
         CVdrawUtil d;
         d.DrawText("AAAA", 0, 0, VdTextVerBottom, VdTextHorLeft, 1.0, 0.0);
         CFVDTextRoom room;
+        room.SetLineGap(r.gap);
         room.Collect(d);
         CArray<long> ids;
         ids.Add(d.DrawText("BBBB", r.x, r.y, VdTextVerBottom, VdTextHorLeft, 1.0, 0.0));
