@@ -1,8 +1,12 @@
 // AVI files and streams over libavformat and libavcodec.
+#include <condition_variable>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/afx/AfxDiagnostic.h"
@@ -25,6 +29,51 @@ std::string AvError(int err) {
     av_strerror(err, buf, sizeof(buf));
     return buf;
 }
+
+}  // namespace
+
+struct AviStreamObject;
+
+namespace {
+
+// Encodes a compressed stream's frames on a thread of its own, one frame at a time, so that the
+// caller makes the next frame meanwhile; frames reach the encoder in the order written, so the
+// film is the same. What fails there is told on the caller's thread, at its next call.
+class EncoderThread {
+public:
+    explicit EncoderThread(AviStreamObject& s) : m_s(s), m_thread([this] { Run(); }) {}
+    ~EncoderThread() {
+        {
+            std::lock_guard<std::mutex> lock(m_mu);
+            m_bQuit = true;
+        }
+        m_cv.notify_all();
+        m_thread.join();
+    }
+    EncoderThread(const EncoderThread&) = delete;
+    EncoderThread& operator=(const EncoderThread&) = delete;
+    // Waits for the frame in hand; its result, any failure reported here.
+    HRESULT Wait();
+    // Hands a frame over (the encoder must be idle: Wait first).
+    void Post(AVFrame* frame) {
+        {
+            std::lock_guard<std::mutex> lock(m_mu);
+            m_pFrame = frame;
+        }
+        m_cv.notify_all();
+    }
+
+private:
+    void Run();
+    AviStreamObject& m_s;
+    std::mutex m_mu;
+    std::condition_variable m_cv;
+    AVFrame* m_pFrame = nullptr;  // handed over, not yet encoded
+    bool m_bQuit = false;
+    HRESULT m_hr = 0;             // of the last frame encoded
+    std::string m_strFailure;     // its diagnostics
+    std::thread m_thread;         // last: starts once the rest is made
+};
 
 }  // namespace
 
@@ -55,13 +104,33 @@ struct AviStreamObject {
     std::string encoder;
     AVCodecContext* enc = nullptr;
     AVFrame* frame = nullptr;
+    AVFrame* spare = nullptr;          // converted into while the encoder has frame
     DibConverter conv;
+    std::unique_ptr<EncoderThread> worker;
 };
 
 namespace {
 
+// Where an encoder thread keeps its diagnostics for the caller's thread; null elsewhere.
+thread_local std::string* t_pDeferred = nullptr;
+
+void VideoDiagnostic(const char* pszFormat, ...) __attribute__((format(printf, 1, 2)));
+void VideoDiagnostic(const char* pszFormat, ...) {
+    char buf[1024];
+    va_list args;
+    va_start(args, pszFormat);
+    std::vsnprintf(buf, sizeof(buf), pszFormat, args);
+    va_end(args);
+    if (t_pDeferred) {
+        if (!t_pDeferred->empty()) t_pDeferred->push_back('\n');
+        t_pDeferred->append(buf);
+    } else {
+        AfxDiagnostic("video", "%s", buf);
+    }
+}
+
 // Reports a failure as a diagnostic and answers its code.
-#define VIDEO_FAIL(hr, ...) (AfxDiagnostic("video", __VA_ARGS__), static_cast<HRESULT>(hr))
+#define VIDEO_FAIL(hr, ...) (VideoDiagnostic(__VA_ARGS__), static_cast<HRESULT>(hr))
 
 // The file takes the muxer's header once the stream's format is known.
 HRESULT EnsureHeader(AviFileObject& f) {
@@ -159,12 +228,54 @@ HRESULT Encode(AviStreamObject& c, AVFrame* frame) {
     return hr;
 }
 
+HRESULT EncoderThread::Wait() {
+    std::unique_lock<std::mutex> lock(m_mu);
+    m_cv.wait(lock, [this] { return m_pFrame == nullptr; });
+    const HRESULT hr = m_hr;
+    std::string failure;
+    failure.swap(m_strFailure);
+    m_hr = AVIERR_OK;
+    lock.unlock();
+    size_t at = 0;
+    while (at < failure.size()) {
+        size_t end = failure.find('\n', at);
+        if (end == std::string::npos) end = failure.size();
+        AfxDiagnostic("video", "%s", failure.substr(at, end - at).c_str());
+        at = end + 1;
+    }
+    return hr;
+}
+
+void EncoderThread::Run() {
+    std::unique_lock<std::mutex> lock(m_mu);
+    for (;;) {
+        m_cv.wait(lock, [this] { return m_pFrame != nullptr || m_bQuit; });
+        if (!m_pFrame) return;
+        AVFrame* frame = m_pFrame;
+        lock.unlock();
+        std::string failure;
+        t_pDeferred = &failure;
+        const HRESULT hr = Encode(m_s, frame);
+        t_pDeferred = nullptr;
+        lock.lock();
+        m_hr = hr;
+        m_strFailure = std::move(failure);
+        m_pFrame = nullptr;
+        m_cv.notify_all();
+    }
+}
+
 void FreeStream(AviStreamObject* s) {
+    if (s->worker) {
+        s->worker->Wait();
+        s->worker.reset();
+    }
     if (s->enc) {
         if (s->target && s->target->file && !s->target->file->bBroken && s->nNext > 0) Encode(*s, nullptr);
         avcodec_free_context(&s->enc);
     }
     av_frame_free(&s->frame);
+    av_frame_free(&s->spare);
     if (s->target) AVIStreamRelease(s->target);
     if (s->file) ReleaseFileRef(s->file);
     delete s;
@@ -193,12 +304,15 @@ HRESULT OpenEncoder(AviStreamObject& c) {
     c.target->st->time_base = c.enc->time_base;
     c.target->dib = c.dib;
     c.target->bFormat = true;
-    c.frame = av_frame_alloc();
-    if (!c.frame) return AVIERR_MEMORY;
-    c.frame->format = c.enc->pix_fmt;
-    c.frame->width = c.enc->width;
-    c.frame->height = c.enc->height;
-    if (av_frame_get_buffer(c.frame, 0) < 0) return AVIERR_MEMORY;
+    for (AVFrame** p : {&c.frame, &c.spare}) {
+        *p = av_frame_alloc();
+        if (!*p) return AVIERR_MEMORY;
+        (*p)->format = c.enc->pix_fmt;
+        (*p)->width = c.enc->width;
+        (*p)->height = c.enc->height;
+        if (av_frame_get_buffer(*p, 0) < 0) return AVIERR_MEMORY;
+    }
+    c.worker = std::make_unique<EncoderThread>(c);
     return AVIERR_OK;
 }
 
@@ -334,10 +448,20 @@ HRESULT AVIStreamWrite(PAVISTREAM pavi, LONG lStart, LONG lSamples, const void* 
                       std::to_string(size).c_str());
     HRESULT hr;
     if (pavi->enc) {
-        if (!pavi->conv.Convert(pavi->dib, static_cast<const BYTE*>(lpBuffer), pavi->frame)) return AVIERR_ERROR;
-        if (av_frame_make_writable(pavi->frame) < 0) return AVIERR_MEMORY;
-        pavi->frame->pts = pavi->nNext;
-        hr = Encode(*pavi, pavi->frame);
+        // Converted into the frame the encoder has not got, then handed over once it is idle.
+        AVFrame* frame = pavi->worker ? pavi->spare : pavi->frame;
+        if (!pavi->conv.Convert(pavi->dib, static_cast<const BYTE*>(lpBuffer), frame)) return AVIERR_ERROR;
+        if (av_frame_make_writable(frame) < 0) return AVIERR_MEMORY;
+        frame->pts = pavi->nNext;
+        if (pavi->worker) {
+            hr = pavi->worker->Wait();
+            if (hr == AVIERR_OK) {
+                std::swap(pavi->frame, pavi->spare);
+                pavi->worker->Post(pavi->frame);
+            }
+        } else {
+            hr = Encode(*pavi, frame);
+        }
     } else {
         // The caller's frame goes to the muxer as it is, without a copy (the packet borrows it).
         AVPacket* pkt = av_packet_alloc();
