@@ -71,7 +71,7 @@ private:
     AVFrame* m_pFrame = nullptr;  // handed over, not yet encoded
     bool m_bQuit = false;
     HRESULT m_hr = 0;             // of the last frame encoded
-    std::string m_strFailure;     // its diagnostics
+    std::vector<std::string> m_failure;  // its diagnostics
     std::thread m_thread;         // last: starts once the rest is made
 };
 
@@ -112,21 +112,23 @@ struct AviStreamObject {
 namespace {
 
 // Where an encoder thread keeps its diagnostics for the caller's thread; null elsewhere.
-thread_local std::string* t_pDeferred = nullptr;
+thread_local std::vector<std::string>* t_pDeferred = nullptr;
 
 void VideoDiagnostic(const char* pszFormat, ...) __attribute__((format(printf, 1, 2)));
 void VideoDiagnostic(const char* pszFormat, ...) {
-    char buf[1024];
     va_list args;
     va_start(args, pszFormat);
-    std::vsnprintf(buf, sizeof(buf), pszFormat, args);
+    va_list again;
+    va_copy(again, args);
+    const int n = std::vsnprintf(nullptr, 0, pszFormat, args);
     va_end(args);
-    if (t_pDeferred) {
-        if (!t_pDeferred->empty()) t_pDeferred->push_back('\n');
-        t_pDeferred->append(buf);
-    } else {
-        AfxDiagnostic("video", "%s", buf);
-    }
+    std::string text(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+    if (n > 0) std::vsnprintf(text.data(), text.size() + 1, pszFormat, again);
+    va_end(again);
+    if (t_pDeferred)
+        t_pDeferred->push_back(std::move(text));
+    else
+        AfxDiagnostic("video", "%s", text.c_str());
 }
 
 // Reports a failure as a diagnostic and answers its code.
@@ -232,17 +234,11 @@ HRESULT EncoderThread::Wait() {
     std::unique_lock<std::mutex> lock(m_mu);
     m_cv.wait(lock, [this] { return m_pFrame == nullptr; });
     const HRESULT hr = m_hr;
-    std::string failure;
-    failure.swap(m_strFailure);
+    std::vector<std::string> failure;
+    failure.swap(m_failure);
     m_hr = AVIERR_OK;
     lock.unlock();
-    size_t at = 0;
-    while (at < failure.size()) {
-        size_t end = failure.find('\n', at);
-        if (end == std::string::npos) end = failure.size();
-        AfxDiagnostic("video", "%s", failure.substr(at, end - at).c_str());
-        at = end + 1;
-    }
+    for (const std::string& text : failure) AfxDiagnostic("video", "%s", text.c_str());
     return hr;
 }
 
@@ -253,13 +249,13 @@ void EncoderThread::Run() {
         if (!m_pFrame) return;
         AVFrame* frame = m_pFrame;
         lock.unlock();
-        std::string failure;
+        std::vector<std::string> failure;
         t_pDeferred = &failure;
         const HRESULT hr = Encode(m_s, frame);
         t_pDeferred = nullptr;
         lock.lock();
         m_hr = hr;
-        m_strFailure = std::move(failure);
+        m_failure = std::move(failure);
         m_pFrame = nullptr;
         m_cv.notify_all();
     }
