@@ -4,6 +4,7 @@
 #include <sched.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <condition_variable>
 #include <cstdio>
@@ -469,8 +470,10 @@ int FaceCutThreads() {
     return n;
 }
 
-// Helper threads running one job at a time beside the caller: Run(job) calls job(0) on the
-// caller's thread and job(i) for every helper i, and returns when all are done.
+// Helper threads sharing one job at a time with the caller: Run(job) has the caller and every
+// helper that wakes in time call job(thread) (thread 0 the caller's), each taking the job's
+// pieces until none is left, and returns once all taken are done. A helper the machine keeps
+// waiting holds up none but the piece it has taken.
 class CutCrew {
 public:
     explicit CutCrew(int nHelpers) {
@@ -491,13 +494,12 @@ public:
         {
             std::lock_guard<std::mutex> lock(m_mu);
             m_job = &job;
-            m_nLeft = static_cast<int>(m_threads.size());
             ++m_nRound;
         }
         m_cv.notify_all();
         job(0);
         std::unique_lock<std::mutex> lock(m_mu);
-        m_done.wait(lock, [this] { return m_nLeft == 0; });
+        m_done.wait(lock, [this] { return m_nBusy == 0; });
         m_job = nullptr;
     }
 
@@ -509,18 +511,21 @@ private:
             m_cv.wait(lock, [&] { return m_bQuit || m_nRound != seen; });
             if (m_bQuit) return;
             seen = m_nRound;
+            // A round the caller has closed already is past.
             const std::function<void(int)>* job = m_job;
+            if (!job) continue;
+            ++m_nBusy;
             lock.unlock();
             (*job)(i);
             lock.lock();
-            if (--m_nLeft == 0) m_done.notify_one();
+            if (--m_nBusy == 0) m_done.notify_one();
         }
     }
     std::mutex m_mu;
     std::condition_variable m_cv, m_done;
     const std::function<void(int)>* m_job = nullptr;
     unsigned long long m_nRound = 0;
-    int m_nLeft = 0;
+    int m_nBusy = 0;  // helpers inside the job
     bool m_bQuit = false;
     std::vector<std::thread> m_threads;
 };
@@ -606,7 +611,7 @@ private:
         int flags[4];
         int n;
     };
-    // One thread's cut: its own copy of the scale, its band lists, shading and output.
+    // One thread's cut: its own copy of the scale, its band lists and shading.
     struct Cutter {
         Cutter(const CContourEngine& s, I_PVXModel& model) : scale(s), shade(model), bandColor(scale) {}
         CContourEngine scale;
@@ -614,32 +619,39 @@ private:
         CContourEngine::ValueColors bandColor;
         CArray<int, int> sizes;
         CArray<VtxInfo_tag, VtxInfo_tag> vertices;
-        Lists out;
+        std::vector<C3DPoint> vcs;
     };
-    // The gathered faces cut into bands and pixels on the crew, joined into the batch in order.
+    // The gathered faces cut into bands and pixels on the crew, a piece of kPieceFaces at a
+    // time, and joined into the batch in the faces' order.
+    static constexpr size_t kPieceFaces = 64;
     void Cut() {
         const size_t nFaces = m_in.size();
-        const size_t nParts = m_cutters.size();
-        const size_t per = (nFaces + nParts - 1) / nParts;
-        const std::function<void(int)> job = [&](int part) {
-            Cutter& c = *m_cutters[static_cast<size_t>(part)];
-            c.out.Clear();
-            const size_t end = std::min(nFaces, (static_cast<size_t>(part) + 1) * per);
-            for (size_t f = static_cast<size_t>(part) * per; f < end; ++f) {
-                const FaceIn& in = m_in[f];
-                const size_t polys = c.out.counts.size();
-                if (CutFaceBandsBy(c.scale, in.values, in.corners, in.n, in.flags, 0, c.sizes, c.vertices))
-                    AppendBandPixels(c.scale, m_ctrl, m_terms, c.shade, c.bandColor, c.sizes, c.vertices,
-                                     c.out.vcs, c.out.pts, c.out.counts, c.out.colors);
-                c.out.facePolys.push_back(static_cast<int>(c.out.counts.size() - polys));
+        const size_t nPieces = (nFaces + kPieceFaces - 1) / kPieceFaces;
+        if (m_pieces.size() < nPieces) m_pieces.resize(nPieces);
+        std::atomic<size_t> next{0};
+        const std::function<void(int)> job = [&](int thread) {
+            Cutter& c = *m_cutters[static_cast<size_t>(thread)];
+            for (size_t k; (k = next.fetch_add(1)) < nPieces;) {
+                Lists& out = m_pieces[k];
+                out.Clear();
+                const size_t end = std::min(nFaces, (k + 1) * kPieceFaces);
+                for (size_t f = k * kPieceFaces; f < end; ++f) {
+                    const FaceIn& in = m_in[f];
+                    const size_t polys = out.counts.size();
+                    if (CutFaceBandsBy(c.scale, in.values, in.corners, in.n, in.flags, 0, c.sizes, c.vertices))
+                        AppendBandPixels(c.scale, m_ctrl, m_terms, c.shade, c.bandColor, c.sizes, c.vertices, c.vcs,
+                                         out.pts, out.counts, out.colors);
+                    out.facePolys.push_back(static_cast<int>(out.counts.size() - polys));
+                }
             }
         };
         m_crew->Run(job);
-        for (const auto& c : m_cutters) {
-            m_s.pts.insert(m_s.pts.end(), c->out.pts.begin(), c->out.pts.end());
-            m_s.counts.insert(m_s.counts.end(), c->out.counts.begin(), c->out.counts.end());
-            m_s.colors.insert(m_s.colors.end(), c->out.colors.begin(), c->out.colors.end());
-            m_s.facePolys.insert(m_s.facePolys.end(), c->out.facePolys.begin(), c->out.facePolys.end());
+        for (size_t k = 0; k < nPieces; ++k) {
+            const Lists& out = m_pieces[k];
+            m_s.pts.insert(m_s.pts.end(), out.pts.begin(), out.pts.end());
+            m_s.counts.insert(m_s.counts.end(), out.counts.begin(), out.counts.end());
+            m_s.colors.insert(m_s.colors.end(), out.colors.begin(), out.colors.end());
+            m_s.facePolys.insert(m_s.facePolys.end(), out.facePolys.begin(), out.facePolys.end());
         }
         m_in.clear();
     }
@@ -658,6 +670,7 @@ private:
     CutCrew* m_crew;
     std::vector<FaceIn> m_in;
     std::vector<std::unique_ptr<Cutter>> m_cutters;
+    std::vector<Lists> m_pieces;  // each piece's bands in pixels, kept from batch to batch
 };
 
 }  // namespace
