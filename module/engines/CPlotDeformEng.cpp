@@ -764,11 +764,13 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
     // Bands and edges of a run of faces go to the DC in one call, when the list would go
     // straight into pixels with nothing else drawn on the DC between the faces (the client
     // copy's edges go to another picture, face by face).
-    // A member of more faces than a batch has its bands cut on helper threads as well.
+    // A member of more faces than a batch has its bands cut on helper threads as well; not while
+    // a film records, whose encoder has a thread of its own (measured: helpers then slow it).
     std::unique_ptr<CutCrew> crew;
     std::optional<FaceBatch> batch;
     if (bPixelEdges && bBands && !bPreFill && bDistinct && m_pEngine->ListsGoToPixels(pDC)) {
-        if (static_cast<size_t>(nFaces) > FaceBatch::kMaxFaces && FaceCutThreads() > 1)
+        if (static_cast<size_t>(nFaces) > FaceBatch::kMaxFaces && FaceCutThreads() > 1 &&
+            !m_pModel->m_AnimationEngine.m_bRecording)
             crew = std::make_unique<CutCrew>(FaceCutThreads() - 1);
         batch.emplace(*m_pEngine, *m_pContourEngine, *m_pModel, crew.get());
     }
