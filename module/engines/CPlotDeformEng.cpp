@@ -532,10 +532,9 @@ private:
 
 // Faces gathered for one call into the DC: each face's band polygons in pixels with their
 // colours, then its edges, in the order they come; drawn by I_PVXCtrl::FillFaces as the face
-// after face drawing (the list fills, then LineSegments) would draw them. With a crew the faces
-// are gathered until drawn (all of a member's, but for a line among them), their bands cut on
-// its threads a batch's worth at a time, each thread with a scale of its own, and the batches
-// then filled in the faces' order, so the picture is the same; the threads meet once a member.
+// after face drawing (the list fills, then LineSegments) would draw them. With a crew the faces'
+// bands are cut on its threads, each a run of the faces with a scale of its own, and joined in
+// the faces' order, so the picture is the same.
 class FaceBatch {
 public:
     // Faces gathered before drawing: their pixels stay in the cache.
@@ -552,19 +551,16 @@ public:
     FaceBatch& operator=(const FaceBatch&) = delete;
 
     // A face of n corners: its bands as DoSubPolyContourOf cuts and fills them, then the lines
-    // edges(out) appends as pairs of ends. The corners are points[point[i]] (a crew keeps the
-    // numbers).
+    // edges(out) appends as pairs of ends.
     template <class Edges>
-    void Add(const double* values, const C3DPoint* corners, const std::vector<C3DPoint>& points, const int* point,
-             int n, const int* flags, Edges&& edges) {
+    void Add(const double* values, const C3DPoint* corners, int n, const int* flags, Edges&& edges) {
         if (m_crew) {
-            m_pPoints = &points;
             FaceIn& in = m_in.emplace_back();
             in.n = std::clamp(n, 0, 4);
             for (int i = 0; i < in.n; ++i) {
                 in.values[i] = values[i];
-                in.point[i] = point[i];
-                in.flags[i] = flags[i] != 0;
+                in.corners[i] = corners[i];
+                in.flags[i] = flags[i];
             }
         } else {
             const size_t polys = m_s.counts.size();
@@ -577,15 +573,11 @@ public:
         edges(m_s.segs);
         m_s.faceLines.push_back(static_cast<int>((m_s.segs.size() - lines) / 2));
     }
-    bool Full() const { return !m_crew && m_s.faceLines.size() >= kMaxFaces; }
+    bool Full() const { return m_s.faceLines.size() >= kMaxFaces; }
     // What was gathered drawn, the batch emptied.
     void Draw(CDC* pDC) {
         if (m_s.faceLines.empty()) return;
-        if (m_crew) {
-            CutAndFill(pDC);
-            m_s.Clear();
-            return;
-        }
+        if (m_crew) Cut();
         SolidFaceRun run;
         run.pts = m_s.pts.data();
         run.counts = m_s.counts.data();
@@ -615,8 +607,8 @@ private:
     };
     struct FaceIn {
         double values[4];
-        int point[4];  // corners in the points
-        unsigned char flags[4];
+        C3DPoint corners[4];
+        int flags[4];
         int n;
     };
     // One thread's cut: its own copy of the scale, its band lists and shading.
@@ -629,11 +621,12 @@ private:
         CArray<VtxInfo_tag, VtxInfo_tag> vertices;
         std::vector<C3DPoint> vcs;
     };
-    // The gathered faces cut into bands and pixels on the crew, kMaxFaces at a time by whichever
-    // thread is free, then filled batch by batch in order.
-    void CutAndFill(CDC* pDC) {
+    // The gathered faces cut into bands and pixels on the crew, a piece of kPieceFaces at a
+    // time, and joined into the batch in the faces' order.
+    static constexpr size_t kPieceFaces = 64;
+    void Cut() {
         const size_t nFaces = m_in.size();
-        const size_t nPieces = (nFaces + kMaxFaces - 1) / kMaxFaces;
+        const size_t nPieces = (nFaces + kPieceFaces - 1) / kPieceFaces;
         if (m_pieces.size() < nPieces) m_pieces.resize(nPieces);
         std::atomic<size_t> next{0};
         const std::function<void(int)> job = [&](int thread) {
@@ -641,17 +634,11 @@ private:
             for (size_t k; (k = next.fetch_add(1)) < nPieces;) {
                 Lists& out = m_pieces[k];
                 out.Clear();
-                const size_t end = std::min(nFaces, (k + 1) * kMaxFaces);
-                for (size_t f = k * kMaxFaces; f < end; ++f) {
+                const size_t end = std::min(nFaces, (k + 1) * kPieceFaces);
+                for (size_t f = k * kPieceFaces; f < end; ++f) {
                     const FaceIn& in = m_in[f];
-                    C3DPoint corners[4];
-                    int flags[4];
-                    for (int i = 0; i < in.n; ++i) {
-                        corners[i] = (*m_pPoints)[static_cast<size_t>(in.point[i])];
-                        flags[i] = in.flags[i];
-                    }
                     const size_t polys = out.counts.size();
-                    if (CutFaceBandsBy(c.scale, in.values, corners, in.n, flags, 0, c.sizes, c.vertices))
+                    if (CutFaceBandsBy(c.scale, in.values, in.corners, in.n, in.flags, 0, c.sizes, c.vertices))
                         AppendBandPixels(c.scale, m_ctrl, m_terms, c.shade, c.bandColor, c.sizes, c.vertices, c.vcs,
                                          out.pts, out.counts, out.colors);
                     out.facePolys.push_back(static_cast<int>(out.counts.size() - polys));
@@ -659,20 +646,12 @@ private:
             }
         };
         m_crew->Run(job);
-        size_t face = 0, seg = 0;
         for (size_t k = 0; k < nPieces; ++k) {
             const Lists& out = m_pieces[k];
-            SolidFaceRun run;
-            run.pts = out.pts.data();
-            run.counts = out.counts.data();
-            run.colors = out.colors.data();
-            run.segs = m_s.segs.data() + seg;
-            run.facePolys = out.facePolys.data();
-            run.faceLines = m_s.faceLines.data() + face;
-            run.faces = static_cast<int>(out.facePolys.size());
-            m_ctrl.FillFaces(pDC, run);
-            for (size_t i = face; i < face + out.facePolys.size(); ++i) seg += 2 * static_cast<size_t>(m_s.faceLines[i]);
-            face += out.facePolys.size();
+            m_s.pts.insert(m_s.pts.end(), out.pts.begin(), out.pts.end());
+            m_s.counts.insert(m_s.counts.end(), out.counts.begin(), out.counts.end());
+            m_s.colors.insert(m_s.colors.end(), out.colors.begin(), out.colors.end());
+            m_s.facePolys.insert(m_s.facePolys.end(), out.facePolys.begin(), out.facePolys.end());
         }
         m_in.clear();
     }
@@ -690,7 +669,6 @@ private:
     Lists& m_s;
     CutCrew* m_crew;
     std::vector<FaceIn> m_in;
-    const std::vector<C3DPoint>* m_pPoints = nullptr;  // the gathered faces' corners
     std::vector<std::unique_ptr<Cutter>> m_cutters;
     std::vector<Lists> m_pieces;  // each piece's bands in pixels, kept from batch to batch
 };
@@ -821,7 +799,7 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
             }
         };
         if (batch) {
-            batch->Add(v, q, ff.points, &ff.point[static_cast<size_t>(at)], n, kEdgeFlags, [&](std::vector<POINT>& out) {
+            batch->Add(v, q, n, kEdgeFlags, [&](std::vector<POINT>& out) {
                 makePixels();
                 ff.AppendEdges(f, px, out);
             });
