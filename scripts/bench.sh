@@ -12,7 +12,7 @@ cmake --build build/bench -j "$(nproc)"
 for b in build/bench/bin/bench_*; do
   [ -n "${1:-}" ] && [[ "$b" != *"$1"* ]] && continue
   if [[ "$b" == *frame_peer ]]; then
-    LP_NUM_THREADS=1 xvfb-run -a -s "-screen 0 1920x1080x24" "$b"
+    xvfb-run -a -s "-screen 0 1920x1080x24" "$b"
   else
     "$b"
   fi

@@ -202,7 +202,12 @@ void CAnimationEngine::RecordFrames() {
     GMsgOutNF(Text("IDS_TBX_PVX_Creating_Animation_Frames__Press_ESC_to_"));
     m_nCurFrame = 0;
 
-    // Renders frame factor k as temporary sample t; false when it could not be stored.
+    // Renders frame factor k as temporary sample t; false when it could not be stored. The
+    // film's first frames are the first rendered: each goes to the film as soon as it is made,
+    // its encoding then overlapping the next render.
+    PAVISTREAM pOut = m_pCompStream ? m_pCompStream : m_pFinalStream;
+    int nWritten = 0;
+    bool bFilmFailed = false;
     int nDone = 0;
     auto render = [&](int k, int t) {
         m_nCurFrame = k;
@@ -227,6 +232,12 @@ void CAnimationEngine::RecordFrames() {
         dc.BitBlt(0, 0, w, h, m_pRenderDC, 0, 0, SRCCOPY);
         if (AVIStreamWrite(m_pTempStream, t, 1, m_pFrameBits, cbImage, AVIIF_KEYFRAME, nullptr, nullptr) != AVIERR_OK)
             return false;
+        if (!bFilmFailed && t == nWritten && SourceFrame(t, N) == t) {
+            if (AVIStreamWrite(pOut, t, 1, m_pFrameBits, cbImage, AVIIF_KEYFRAME, nullptr, nullptr) == AVIERR_OK)
+                nWritten = t + 1;
+            else
+                bFilmFailed = true;
+        }
         progress(-1, -2, ++nDone);
         return true;
     };
@@ -256,11 +267,9 @@ void CAnimationEngine::RecordFrames() {
 
     // The film: rendered frames in cycle order.
     GMsgOutNF(Text("IDS_TBX_PVX_Creating_AVI_File__Press_ESC_to_Quit"));
-    progress(0, T, 0);
-    PAVISTREAM pOut = m_pCompStream ? m_pCompStream : m_pFinalStream;
-    int nWritten = 0;
+    progress(0, T, nWritten);
     bool bEnded = false;
-    for (int i = 0; i < T; ++i) {
+    for (int i = nWritten; !bFilmFailed && i < T; ++i) {
         if (EscapePressed()) {
             GMsgOutNF(Text("IDS_TBX_PVX_Recording_Ended"));
             pView->EndWaitCursor();

@@ -285,39 +285,55 @@ size_t CDispRecords::Probe(UINT key) const {
 }
 
 BOOL CDispRecords::Lookup(UINT key, T_DISP_D& d) const {
-    if (m_index.empty()) return FALSE;
-    const int r = m_index[Probe(key)];
+    const int r = Find(key);
     if (r < 0) return FALSE;
     d = At(static_cast<size_t>(r));
     return TRUE;
 }
 
 void CDispRecords::SetAt(UINT key, const T_DISP_D& d) {
-    if (!m_index.empty()) {
-        if (const int r = m_index[Probe(key)]; r >= 0) {
-            At(static_cast<size_t>(r)) = d;
-            return;
-        }
+    if (const int r = Find(key); r >= 0) {
+        At(static_cast<size_t>(r)) = d;
+        return;
     }
     const size_t n = m_keys.size();
-    // At most three quarters full.
-    if (4 * (n + 1) > 3 * m_index.size()) {
-        m_index.assign(std::max<size_t>(64, 2 * m_index.size()), -1);
-        for (size_t i = 0; i < n; ++i) m_index[Probe(m_keys[i])] = static_cast<int>(i);
-    }
     if (n % kBlock == 0) {
         m_blocks.emplace_back();
         m_blocks.back().reserve(kBlock);
     }
-    m_index[Probe(key)] = static_cast<int>(n);
+    if (key >= m_byKey.size() && key < 2 * n + kDenseSlack)
+        m_byKey.resize(std::min<size_t>(std::max<size_t>(static_cast<size_t>(key) + 1, 2 * m_byKey.size()),
+                                        2 * n + kDenseSlack),
+                       -1);
+    if (key < m_byKey.size()) {
+        m_byKey[key] = static_cast<int>(n);
+    } else {
+        // At most three quarters full.
+        const size_t nHashed = m_nHashed + 1;
+        if (4 * nHashed > 3 * m_index.size()) {
+            m_index.assign(std::max<size_t>(64, 2 * m_index.size()), -1);
+            for (size_t i = 0; i < n; ++i)
+                if (m_keys[i] >= m_byKey.size() || m_byKey[m_keys[i]] != static_cast<int>(i))
+                    m_index[Probe(m_keys[i])] = static_cast<int>(i);
+        }
+        m_index[Probe(key)] = static_cast<int>(n);
+        m_nHashed = nHashed;
+    }
     m_keys.push_back(key);
     m_blocks.back().push_back(d);
+}
+
+void CDispRecords::Reserve(size_t n) {
+    m_keys.reserve(n);
+    if (m_byKey.size() < n + 1) m_byKey.resize(n + 1, -1);
 }
 
 void CDispRecords::RemoveAll() {
     std::vector<UINT>().swap(m_keys);
     std::vector<std::vector<T_DISP_D>>().swap(m_blocks);
+    std::vector<int>().swap(m_byKey);
     std::vector<int>().swap(m_index);
+    m_nHashed = 0;
 }
 
 void CDeformEngine::SetDispRecord(UINT nNode, const T_DISP_D& d) {
@@ -487,28 +503,31 @@ void CDeformEngine::WalkMembers(bool bSlab, double& dMax, double& dMin, UINT& nM
     CPVXAttrCtrl* pAttr = pModel ? pModel->GetAttrCtrl() : nullptr;
     if (!pAttr) return;
     CPVXSElemCtrl se(PostDBOf(pModel));
-    CArray<UINT, UINT> keys;
-    CArray<T_PNODE_D> nodes;
+    // Room for every node of the model at once; a node shared by several elements is taken
+    // once, at its first element, and its record read only then.
+    const INT_PTR nNodes = pAttr->GetNodeCount();
+    if (nNodes > m_arrNodeKey.GetSize()) {
+        m_arrNodeKey.SetSize(m_arrNodeKey.GetSize(), nNodes);
+        m_arrNodeRec.SetSize(m_arrNodeRec.GetSize(), nNodes);
+        m_mapDisp.Reserve(static_cast<size_t>(nNodes));
+    }
+    const auto want = [&](UINT key) { return !m_mapDisp.Contains(key); };
+    const auto take = [&](UINT key, const T_PNODE_D& rec) {
+        // A node already taken reads as nothing, as does one the host has no record of.
+        T_DISP_D d;
+        const int read = bSlab ? GetNodeSDflcData(key, d) : GetNodeDispData(key, d);
+        if (read) TakeNode(key, d, rec, dMax, dMin, nMaxKey, nMinKey);
+    };
     for (INT_PTR m = 0; m < pModel->m_arrActiveMembKey.GetSize(); ++m) {
         T_PMEMB_D memb;
         if (!pAttr->GetMemb(pModel->m_arrActiveMembKey[m], memb)) continue;
         // Slab deflections belong to the plate members (rafts and slabs).
         if (bSlab && !CPVXAttrCtrl::IsPlate(memb.type)) continue;
-        for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
-            keys.RemoveAll();
-            nodes.RemoveAll();
-            se.GetSuperElemNodeList(memb.aElem[e], keys, &nodes);
-            for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
-                T_DISP_D d;
-                const int read = bSlab ? GetNodeSDflcData(keys[i], d) : GetNodeDispData(keys[i], d);
-                if (!read) continue;
-                T_PNODE_D rec;
-                rec.Initialize();
-                if (i < nodes.GetSize()) rec = nodes[i];
-                TakeNode(keys[i], d, rec, dMax, dMin, nMaxKey, nMinKey);
-            }
-        }
+        for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) se.ForEachWantedNode(memb.aElem[e], want, take);
     }
+    // Later additions grow by the automatic rule again.
+    m_arrNodeKey.SetSize(m_arrNodeKey.GetSize(), 0);
+    m_arrNodeRec.SetSize(m_arrNodeRec.GetSize(), 0);
 }
 
 int CDeformEngine::FinishList(double dMax, double dMin, UINT nMaxKey, UINT nMinKey, bool bScale) {

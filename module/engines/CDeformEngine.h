@@ -52,26 +52,40 @@ struct T_BEAM_DEFORM {
 };
 
 // Displacement records by node key, for hundreds of thousands of nodes: the records in blocks
-// of one array (no allocation per record, none moved as more come), found through an
-// open-addressing index on the key.
+// of one array (no allocation per record, none moved as more come), found through an array
+// indexed by key while the keys are dense (a model numbers its nodes from 1), and through an
+// open-addressing index on the key for keys beyond it.
 class CDispRecords {
 public:
     BOOL Lookup(UINT key, T_DISP_D& d) const;
+    bool Contains(UINT key) const { return Find(key) >= 0; }
     // Adds the node's record or replaces it.
     void SetAt(UINT key, const T_DISP_D& d);
+    // Room for n records in all, without moving the index as they come.
+    void Reserve(size_t n);
     // Removes every record and frees the room.
     void RemoveAll();
     INT_PTR GetCount() const { return static_cast<INT_PTR>(m_keys.size()); }
 
 private:
     static constexpr size_t kBlock = 4096;  // records per block
+    // Keys below this many past twice the count go to the array by key.
+    static constexpr size_t kDenseSlack = 65536;
+    int Find(UINT key) const {
+        if (key < m_byKey.size()) {
+            if (const int r = m_byKey[key]; r >= 0 || m_index.empty()) return r;
+        }
+        return m_index.empty() ? -1 : m_index[Probe(key)];
+    }
     size_t Probe(UINT key) const;  // the index entry of key, or the free one where it would go
     T_DISP_D& At(size_t i) { return m_blocks[i / kBlock][i % kBlock]; }
     const T_DISP_D& At(size_t i) const { return m_blocks[i / kBlock][i % kBlock]; }
 
     std::vector<UINT> m_keys;                    // per record
     std::vector<std::vector<T_DISP_D>> m_blocks; // the records, kBlock a block
-    std::vector<int> m_index;                    // a record or -1, linear probing
+    std::vector<int> m_byKey;                    // a record or -1, by key, for the dense keys
+    std::vector<int> m_index;                    // a record or -1, linear probing, for the others
+    size_t m_nHashed = 0;                        // records in m_index
 };
 
 class CDeformEngine : public CEngineBase {

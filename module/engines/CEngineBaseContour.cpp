@@ -157,9 +157,20 @@ void CEngineBase::DoSubPolyContourOf(CDC* pDC, const double* pValues, const C3DP
 
 bool CEngineBase::CutFaceBands(const double* pValues, const C3DPoint* corners, int count, const int* pFlags,
                                int bFrame) {
-    m_faceSizes.RemoveAllKeepBlock();
-    m_faceVertices.RemoveAllKeepBlock();
-    if (!m_pContourEngine || !corners || !pValues || count < 1) return false;
+    if (!m_pContourEngine) {
+        m_faceSizes.RemoveAllKeepBlock();
+        m_faceVertices.RemoveAllKeepBlock();
+        return false;
+    }
+    return ::CutFaceBandsBy(*m_pContourEngine, pValues, corners, count, pFlags, bFrame, m_faceSizes, m_faceVertices);
+}
+
+bool CutFaceBandsBy(CContourEngine& s, const double* pValues, const C3DPoint* corners, int count,
+                    const int* pFlags, int bFrame, CArray<int, int>& sizes,
+                    CArray<VtxInfo_tag, VtxInfo_tag>& vertices) {
+    sizes.RemoveAllKeepBlock();
+    vertices.RemoveAllKeepBlock();
+    if (!corners || !pValues || count < 1) return false;
     const int n = std::min(count, 4);
     // The cutters take their points and values as their own.
     C3DPoint pts[4];
@@ -172,11 +183,8 @@ bool CEngineBase::CutFaceBands(const double* pValues, const C3DPoint* corners, i
 
     // The lists keep their blocks from face to face; they start with room for the bands of most
     // faces (growing a few elements at a time would move them several times per face).
-    CArray<int, int>& sizes = m_faceSizes;
-    CArray<VtxInfo_tag, VtxInfo_tag>& vertices = m_faceVertices;
     if (sizes.GetAllocSize() == 0) sizes.SetSize(0, 8);
     if (vertices.GetAllocSize() == 0) vertices.SetSize(0, 24);
-    CContourEngine& s = *m_pContourEngine;
     if (bFrame) {
         // A frame polygon has at most four points; any further ones are not part of it.
         s.ContourFramePoly(pts, values, n, sizes, vertices, nullptr, nullptr);

@@ -1,11 +1,19 @@
 // CPlotDeformEng: deformed shape, displacement and settlement contours and numbers of one draw.
 #include "module/engines/CPlotDeformEng.h"
 
+#include <sched.h>
+
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "host/grx/GKrigContour.h"
@@ -446,18 +454,98 @@ namespace {
     return v;
 }
 
+// Threads that cut faces, the drawing one among them: LP_NUM_THREADS when set (as the software
+// renderer counts its own), else the processors the process may run on.
+int FaceCutThreads() {
+    static const int n = [] {
+        if (const char* e = std::getenv("LP_NUM_THREADS"); e && *e) {
+            char* end = nullptr;
+            const long v = std::strtol(e, &end, 10);
+            if (end && *end == 0 && v >= 0) return static_cast<int>(std::clamp<long>(v, 1, 64));
+        }
+        cpu_set_t set;
+        if (sched_getaffinity(0, sizeof(set), &set) == 0) return std::clamp(CPU_COUNT(&set), 1, 64);
+        return static_cast<int>(std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, 64));
+    }();
+    return n;
+}
+
+// Helper threads sharing one job at a time with the caller: Run(job) has the caller and every
+// helper that wakes in time call job(thread) (thread 0 the caller's), each taking the job's
+// pieces until none is left, and returns once all taken are done. A helper the machine keeps
+// waiting holds up none but the piece it has taken.
+class CutCrew {
+public:
+    explicit CutCrew(int nHelpers) {
+        for (int i = 1; i <= nHelpers; ++i) m_threads.emplace_back([this, i] { Work(i); });
+    }
+    ~CutCrew() {
+        {
+            std::lock_guard<std::mutex> lock(m_mu);
+            m_bQuit = true;
+        }
+        m_cv.notify_all();
+        for (std::thread& t : m_threads) t.join();
+    }
+    CutCrew(const CutCrew&) = delete;
+    CutCrew& operator=(const CutCrew&) = delete;
+    int Size() const { return static_cast<int>(m_threads.size()) + 1; }
+    void Run(const std::function<void(int)>& job) {
+        {
+            std::lock_guard<std::mutex> lock(m_mu);
+            m_job = &job;
+            ++m_nRound;
+        }
+        m_cv.notify_all();
+        job(0);
+        std::unique_lock<std::mutex> lock(m_mu);
+        m_done.wait(lock, [this] { return m_nBusy == 0; });
+        m_job = nullptr;
+    }
+
+private:
+    void Work(int i) {
+        unsigned long long seen = 0;
+        std::unique_lock<std::mutex> lock(m_mu);
+        for (;;) {
+            m_cv.wait(lock, [&] { return m_bQuit || m_nRound != seen; });
+            if (m_bQuit) return;
+            seen = m_nRound;
+            // A round the caller has closed already is past.
+            const std::function<void(int)>* job = m_job;
+            if (!job) continue;
+            ++m_nBusy;
+            lock.unlock();
+            (*job)(i);
+            lock.lock();
+            if (--m_nBusy == 0) m_done.notify_one();
+        }
+    }
+    std::mutex m_mu;
+    std::condition_variable m_cv, m_done;
+    const std::function<void(int)>* m_job = nullptr;
+    unsigned long long m_nRound = 0;
+    int m_nBusy = 0;  // helpers inside the job
+    bool m_bQuit = false;
+    std::vector<std::thread> m_threads;
+};
+
 // Faces gathered for one call into the DC: each face's band polygons in pixels with their
 // colours, then its edges, in the order they come; drawn by I_PVXCtrl::FillFaces as the face
-// after face drawing (the list fills, then LineSegments) would draw them.
+// after face drawing (the list fills, then LineSegments) would draw them. With a crew the faces'
+// bands are cut on its threads, each a run of the faces with a scale of its own, and joined in
+// the faces' order, so the picture is the same.
 class FaceBatch {
 public:
     // Faces gathered before drawing: their pixels stay in the cache.
     static constexpr size_t kMaxFaces = 1024;
 
-    FaceBatch(CEngineBase& engine, CContourEngine& scale, I_PVXModel& model)
+    FaceBatch(CEngineBase& engine, CContourEngine& scale, I_PVXModel& model, CutCrew* crew = nullptr)
         : m_engine(engine), m_scale(scale), m_ctrl(*model.m_pPVXCtrl), m_terms(m_ctrl.MemPixelTerms()),
-          m_shade(model), m_bandColor(scale), m_s(Store()) {
+          m_shade(model), m_bandColor(scale), m_s(Store()), m_crew(crew) {
         m_s.Clear();
+        if (m_crew)
+            for (int i = 0; i < m_crew->Size(); ++i) m_cutters.push_back(std::make_unique<Cutter>(scale, model));
     }
     FaceBatch(const FaceBatch&) = delete;
     FaceBatch& operator=(const FaceBatch&) = delete;
@@ -466,19 +554,30 @@ public:
     // edges(out) appends as pairs of ends.
     template <class Edges>
     void Add(const double* values, const C3DPoint* corners, int n, const int* flags, Edges&& edges) {
-        const size_t polys = m_s.counts.size();
-        if (m_engine.CutFaceBands(values, corners, n, flags, 0))
-            AppendBandPixels(m_scale, m_ctrl, m_terms, m_shade, m_bandColor, m_engine.FaceSizes(),
-                             m_engine.FaceVertices(), m_s.vcs, m_s.pts, m_s.counts, m_s.colors);
-        m_s.facePolys.push_back(static_cast<int>(m_s.counts.size() - polys));
+        if (m_crew) {
+            FaceIn& in = m_in.emplace_back();
+            in.n = std::clamp(n, 0, 4);
+            for (int i = 0; i < in.n; ++i) {
+                in.values[i] = values[i];
+                in.corners[i] = corners[i];
+                in.flags[i] = flags[i];
+            }
+        } else {
+            const size_t polys = m_s.counts.size();
+            if (m_engine.CutFaceBands(values, corners, n, flags, 0))
+                AppendBandPixels(m_scale, m_ctrl, m_terms, m_shade, m_bandColor, m_engine.FaceSizes(),
+                                 m_engine.FaceVertices(), m_s.vcs, m_s.pts, m_s.counts, m_s.colors);
+            m_s.facePolys.push_back(static_cast<int>(m_s.counts.size() - polys));
+        }
         const size_t lines = m_s.segs.size();
         edges(m_s.segs);
         m_s.faceLines.push_back(static_cast<int>((m_s.segs.size() - lines) / 2));
     }
-    bool Full() const { return m_s.facePolys.size() >= kMaxFaces; }
+    bool Full() const { return m_s.faceLines.size() >= kMaxFaces; }
     // What was gathered drawn, the batch emptied.
     void Draw(CDC* pDC) {
-        if (m_s.facePolys.empty()) return;
+        if (m_s.faceLines.empty()) return;
+        if (m_crew) Cut();
         SolidFaceRun run;
         run.pts = m_s.pts.data();
         run.counts = m_s.counts.data();
@@ -506,6 +605,56 @@ private:
             colors.clear();
         }
     };
+    struct FaceIn {
+        double values[4];
+        C3DPoint corners[4];
+        int flags[4];
+        int n;
+    };
+    // One thread's cut: its own copy of the scale, its band lists and shading.
+    struct Cutter {
+        Cutter(const CContourEngine& s, I_PVXModel& model) : scale(s), shade(model), bandColor(scale) {}
+        CContourEngine scale;
+        I_PVXModel::FlatShader shade;
+        CContourEngine::ValueColors bandColor;
+        CArray<int, int> sizes;
+        CArray<VtxInfo_tag, VtxInfo_tag> vertices;
+        std::vector<C3DPoint> vcs;
+    };
+    // The gathered faces cut into bands and pixels on the crew, a piece of kPieceFaces at a
+    // time, and joined into the batch in the faces' order.
+    static constexpr size_t kPieceFaces = 64;
+    void Cut() {
+        const size_t nFaces = m_in.size();
+        const size_t nPieces = (nFaces + kPieceFaces - 1) / kPieceFaces;
+        if (m_pieces.size() < nPieces) m_pieces.resize(nPieces);
+        std::atomic<size_t> next{0};
+        const std::function<void(int)> job = [&](int thread) {
+            Cutter& c = *m_cutters[static_cast<size_t>(thread)];
+            for (size_t k; (k = next.fetch_add(1)) < nPieces;) {
+                Lists& out = m_pieces[k];
+                out.Clear();
+                const size_t end = std::min(nFaces, (k + 1) * kPieceFaces);
+                for (size_t f = k * kPieceFaces; f < end; ++f) {
+                    const FaceIn& in = m_in[f];
+                    const size_t polys = out.counts.size();
+                    if (CutFaceBandsBy(c.scale, in.values, in.corners, in.n, in.flags, 0, c.sizes, c.vertices))
+                        AppendBandPixels(c.scale, m_ctrl, m_terms, c.shade, c.bandColor, c.sizes, c.vertices, c.vcs,
+                                         out.pts, out.counts, out.colors);
+                    out.facePolys.push_back(static_cast<int>(out.counts.size() - polys));
+                }
+            }
+        };
+        m_crew->Run(job);
+        for (size_t k = 0; k < nPieces; ++k) {
+            const Lists& out = m_pieces[k];
+            m_s.pts.insert(m_s.pts.end(), out.pts.begin(), out.pts.end());
+            m_s.counts.insert(m_s.counts.end(), out.counts.begin(), out.counts.end());
+            m_s.colors.insert(m_s.colors.end(), out.colors.begin(), out.colors.end());
+            m_s.facePolys.insert(m_s.facePolys.end(), out.facePolys.begin(), out.facePolys.end());
+        }
+        m_in.clear();
+    }
     // Per thread, kept from member to member and frame to frame.
     [[gnu::noinline]] static Lists& Store() {
         thread_local Lists lists;
@@ -518,6 +667,10 @@ private:
     const I_PVXModel::FlatShader m_shade;
     CContourEngine::ValueColors m_bandColor;
     Lists& m_s;
+    CutCrew* m_crew;
+    std::vector<FaceIn> m_in;
+    std::vector<std::unique_ptr<Cutter>> m_cutters;
+    std::vector<Lists> m_pieces;  // each piece's bands in pixels, kept from batch to batch
 };
 
 }  // namespace
@@ -589,9 +742,16 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
     // Bands and edges of a run of faces go to the DC in one call, when the list would go
     // straight into pixels with nothing else drawn on the DC between the faces (the client
     // copy's edges go to another picture, face by face).
+    // A member of more faces than a batch has its bands cut on helper threads as well; not while
+    // a film records, whose encoder has a thread of its own (measured: helpers then slow it).
+    std::unique_ptr<CutCrew> crew;
     std::optional<FaceBatch> batch;
-    if (bPixelEdges && bBands && !bPreFill && bDistinct && m_pEngine->ListsGoToPixels(pDC))
-        batch.emplace(*m_pEngine, *m_pContourEngine, *m_pModel);
+    if (bPixelEdges && bBands && !bPreFill && bDistinct && m_pEngine->ListsGoToPixels(pDC)) {
+        if (static_cast<size_t>(nFaces) > FaceBatch::kMaxFaces && FaceCutThreads() > 1 &&
+            !m_pModel->m_AnimationEngine.m_bRecording)
+            crew = std::make_unique<CutCrew>(FaceCutThreads() - 1);
+        batch.emplace(*m_pEngine, *m_pContourEngine, *m_pModel, crew.get());
+    }
 
     CArray<int, int> flags;
     CList<C3DPoint> face;

@@ -30,6 +30,7 @@ int CPVXAttrCtrl::GetElem(UINT key, T_PELEM_D& rec) const { return m_PElem.Get(k
 int CPVXAttrCtrl::GetMemb(UINT key, T_PMEMB_D& rec) const { return m_PMemb.Get(key, rec); }
 int CPVXAttrCtrl::ExistElem(UINT key) const { return m_PElem.Exist(key); }
 int CPVXAttrCtrl::GetElemCount() const { return m_PElem.GetCount(); }
+int CPVXAttrCtrl::GetNodeCount() const { return m_PNode.GetCount(); }
 int CPVXAttrCtrl::GetMembCount() const { return m_PMemb.GetCount(); }
 int CPVXAttrCtrl::GetNodeKeyList(CArray<UINT, UINT>& keys) const { return m_PNode.GetKeyList(keys); }
 int CPVXAttrCtrl::GetMembKeyList(CArray<UINT, UINT>& keys) const { return m_PMemb.GetKeyList(keys); }

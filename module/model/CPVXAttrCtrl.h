@@ -39,6 +39,7 @@ public:
     int GetMemb(UINT key, T_PMEMB_D& rec) const;
     int ExistElem(UINT key) const;
     int GetElemCount() const;
+    int GetNodeCount() const;
     int GetMembCount() const;
     int GetNodeKeyList(CArray<UINT, UINT>& keys) const;
     int GetMembKeyList(CArray<UINT, UINT>& keys) const;

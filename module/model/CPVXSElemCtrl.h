@@ -82,6 +82,10 @@ public:
     // ascending; otherwise its node keys in order. With pNodes, their records. 1, or 0 when a
     // record could not be read.
     int GetSuperElemNodeList(UINT key, CArray<UINT, UINT>& nodeKeys, CArray<T_PNODE_D>* pNodes = nullptr) const;
+    // The element's nodes as GetSuperElemNodeList lists them, each for which want(key) holds
+    // handed to take(key, record); only those nodes' records are read (a super element's all
+    // at once). 0 when the element is missing or a record is.
+    template <class Want, class Take> int ForEachWantedNode(UINT key, Want&& want, Take&& take) const;
     int GetCurrentElemNodeList(CArray<UINT, UINT>& nodeKeys, CArray<T_PNODE_D>* pNodes = nullptr) const;
     // Node keys (and records) of one result key of the current element, for drawing: for a
     // super element the nodes of the mesh element that the model element key maps to (model
@@ -151,3 +155,31 @@ private:
     CClassPNodeSE m_nodeSE;
     CClassPElemSE m_elemSE;
 };
+
+template <class Want, class Take> int CPVXSElemCtrl::ForEachWantedNode(UINT key, Want&& want, Take&& take) const {
+    T_PELEM_D rec;
+    if (!m_elem.Get(key, rec)) return 0;
+    if (IsSuperElem(rec)) {
+        CArray<UINT, UINT> keys;
+        CArray<T_PNODE_D> nodes;
+        const int ok = GetSuperElemNodeList(key, keys, &nodes);
+        for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
+            if (!want(keys[i])) continue;
+            T_PNODE_D nd;
+            nd.Initialize();
+            if (i < nodes.GetSize()) nd = nodes[i];
+            take(keys[i], nd);
+        }
+        return ok;
+    }
+    int ok = 1;
+    const int n = m_elem.GetPNodeCount(rec);
+    for (int i = 0; i < n; ++i) {
+        if (!want(rec.node[i])) continue;
+        T_PNODE_D nd;
+        nd.Initialize();
+        if (!m_node.Get(rec.node[i], nd)) ok = 0;
+        take(rec.node[i], nd);
+    }
+    return ok;
+}

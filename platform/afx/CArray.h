@@ -2,9 +2,10 @@
 //
 // Elements live in one contiguous block (GetData) and are constructed and destroyed as the size
 // changes, so non-trivial types such as CString are safe. Growth follows the original rule
-// exactly: the first allocation holds max(size, grow-by) elements; later, when the size passes
-// the capacity, grow-by (when unset) is min(1024, max(4, size / 8)) and the new capacity is
-// max(new size, capacity + grow-by). SetSize within the capacity keeps the block; SetSize(0),
+// for small arrays: the first allocation holds max(size, grow-by) elements; later, when the size
+// passes the capacity, grow-by (when unset) is max(4, size / 8) up to 8,192 elements and half the
+// size beyond (the library capped it at 1,024, so filling a large array copied it over and over),
+// and the new capacity is max(new size, capacity + grow-by). SetSize within the capacity keeps the block; SetSize(0),
 // RemoveAll and FreeExtra on an empty array free it. New elements start zero-filled and then
 // default-constructed, as the original did.
 //
@@ -188,8 +189,8 @@ void CArray<TYPE, ARG_TYPE>::SetSize(INT_PTR nNewSize, INT_PTR nGrowBy) {
     } else {
         INT_PTR nStep = m_nGrowBy;
         if (nStep == 0) {
-            nStep = m_nSize / 8;
-            nStep = nStep < 4 ? 4 : (nStep > 1024 ? 1024 : nStep);
+            nStep = m_nSize > 8192 ? m_nSize / 2 : m_nSize / 8;
+            if (nStep < 4) nStep = 4;
         }
         INT_PTR nNewMax = nNewSize < m_nMaxSize + nStep ? m_nMaxSize + nStep : nNewSize;
         TYPE* pNew = Allocate(nNewMax);
@@ -310,12 +311,11 @@ void CArray<TYPE, ARG_TYPE>::RemoveAt(INT_PTR nIndex, INT_PTR nCount) {
     m_nSize -= nCount;
 }
 
-// Keeps appending to a list that grows with the model amortised linear. The library's step (at
-// most 1,024 elements, or the grow-by set) makes a million appends copy the list about a
-// thousand times. Called before nMore elements are appended, this sets the grow-by, when the
+// Keeps appending to a list that grows with the model amortised linear, also where a grow-by
+// was set. Called before nMore elements are appended, this sets the grow-by, when the
 // block has no room for them, to the larger of the current size and nMore (at least 1,024), so
 // the next reallocation holds them all and at least doubles the block. Nothing happens while
-// there is room; the library's rule itself is unchanged.
+// there is room; the automatic rule itself is unchanged.
 template <class TYPE, class ARG_TYPE>
 void GrowInProportion(CArray<TYPE, ARG_TYPE>& a, INT_PTR nMore = 1) {
     const INT_PTR n = a.GetSize();

@@ -1,10 +1,15 @@
 // AVI files and streams over libavformat and libavcodec.
 #include <sys/mman.h>
 
+#include <condition_variable>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <system_error>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/afx/AfxDiagnostic.h"
@@ -27,6 +32,51 @@ std::string AvError(int err) {
     av_strerror(err, buf, sizeof(buf));
     return buf;
 }
+
+}  // namespace
+
+struct AviStreamObject;
+
+namespace {
+
+// Encodes a compressed stream's frames on a thread of its own, one frame at a time, so that the
+// caller makes the next frame meanwhile; frames reach the encoder in the order written, so the
+// film is the same. What fails there is told on the caller's thread, at its next call.
+class EncoderThread {
+public:
+    explicit EncoderThread(AviStreamObject& s) : m_s(s), m_thread([this] { Run(); }) {}
+    ~EncoderThread() {
+        {
+            std::lock_guard<std::mutex> lock(m_mu);
+            m_bQuit = true;
+        }
+        m_cv.notify_all();
+        m_thread.join();
+    }
+    EncoderThread(const EncoderThread&) = delete;
+    EncoderThread& operator=(const EncoderThread&) = delete;
+    // Waits for the frame in hand; its result, any failure reported here.
+    HRESULT Wait();
+    // Hands a frame over (the encoder must be idle: Wait first).
+    void Post(AVFrame* frame) {
+        {
+            std::lock_guard<std::mutex> lock(m_mu);
+            m_pFrame = frame;
+        }
+        m_cv.notify_all();
+    }
+
+private:
+    void Run();
+    AviStreamObject& m_s;
+    std::mutex m_mu;
+    std::condition_variable m_cv;
+    AVFrame* m_pFrame = nullptr;  // handed over, not yet encoded
+    bool m_bQuit = false;
+    HRESULT m_hr = 0;             // of the last frame encoded
+    std::vector<std::string> m_failure;  // its diagnostics
+    std::thread m_thread;         // last: starts once the rest is made
+};
 
 }  // namespace
 
@@ -57,15 +107,37 @@ struct AviStreamObject {
     std::string encoder;
     AVCodecContext* enc = nullptr;
     AVFrame* frame = nullptr;
+    AVFrame* spare = nullptr;          // converted into while the encoder has frame
     DibConverter conv;
     void* pReserve = nullptr;          // memory held for the encoder's first frame (see OpenEncoder)
     size_t nReserve = 0;
+    std::unique_ptr<EncoderThread> worker;
 };
 
 namespace {
 
+// Where an encoder thread keeps its diagnostics for the caller's thread; null elsewhere.
+thread_local std::vector<std::string>* t_pDeferred = nullptr;
+
+void VideoDiagnostic(const char* pszFormat, ...) __attribute__((format(printf, 1, 2)));
+void VideoDiagnostic(const char* pszFormat, ...) {
+    va_list args;
+    va_start(args, pszFormat);
+    va_list again;
+    va_copy(again, args);
+    const int n = std::vsnprintf(nullptr, 0, pszFormat, args);
+    va_end(args);
+    std::string text(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+    if (n > 0) std::vsnprintf(text.data(), text.size() + 1, pszFormat, again);
+    va_end(again);
+    if (t_pDeferred)
+        t_pDeferred->push_back(std::move(text));
+    else
+        AfxDiagnostic("video", "%s", text.c_str());
+}
+
 // Reports a failure as a diagnostic and answers its code.
-#define VIDEO_FAIL(hr, ...) (AfxDiagnostic("video", __VA_ARGS__), static_cast<HRESULT>(hr))
+#define VIDEO_FAIL(hr, ...) (VideoDiagnostic(__VA_ARGS__), static_cast<HRESULT>(hr))
 
 // The file takes the muxer's header once the stream's format is known.
 HRESULT EnsureHeader(AviFileObject& f) {
@@ -170,13 +242,49 @@ HRESULT Encode(AviStreamObject& c, AVFrame* frame) {
     return hr;
 }
 
+HRESULT EncoderThread::Wait() {
+    std::unique_lock<std::mutex> lock(m_mu);
+    m_cv.wait(lock, [this] { return m_pFrame == nullptr; });
+    const HRESULT hr = m_hr;
+    std::vector<std::string> failure;
+    failure.swap(m_failure);
+    m_hr = AVIERR_OK;
+    lock.unlock();
+    for (const std::string& text : failure) AfxDiagnostic("video", "%s", text.c_str());
+    return hr;
+}
+
+void EncoderThread::Run() {
+    std::unique_lock<std::mutex> lock(m_mu);
+    for (;;) {
+        m_cv.wait(lock, [this] { return m_pFrame != nullptr || m_bQuit; });
+        if (!m_pFrame) return;
+        AVFrame* frame = m_pFrame;
+        lock.unlock();
+        std::vector<std::string> failure;
+        t_pDeferred = &failure;
+        const HRESULT hr = Encode(m_s, frame);
+        t_pDeferred = nullptr;
+        lock.lock();
+        m_hr = hr;
+        m_failure = std::move(failure);
+        m_pFrame = nullptr;
+        m_cv.notify_all();
+    }
+}
+
 void FreeStream(AviStreamObject* s) {
+    if (s->worker) {
+        s->worker->Wait();
+        s->worker.reset();
+    }
     if (s->enc) {
         if (s->target && s->target->file && !s->target->file->bBroken && s->nNext > 0) Encode(*s, nullptr);
         avcodec_free_context(&s->enc);
     }
     av_frame_free(&s->frame);
     ReleaseReserve(*s);
+    av_frame_free(&s->spare);
     if (s->target) AVIStreamRelease(s->target);
     if (s->file) ReleaseFileRef(s->file);
     delete s;
@@ -187,7 +295,7 @@ HRESULT OpenEncoder(AviStreamObject& c) {
     const AVCodec* codec = avcodec_find_encoder_by_name(c.encoder.c_str());
     if (!codec) return VIDEO_FAIL(AVIERR_NOCOMPRESSOR, "the compressor's encoder %s is not available", c.encoder.c_str());
     c.enc = avcodec_alloc_context3(codec);
-    if (!c.enc) return AVIERR_MEMORY;
+    if (!c.enc) return VIDEO_FAIL(AVIERR_MEMORY, "out of memory for the film");
     const CSize sz = VideoEncodedSize(c.dib.cx, c.dib.cy);
     c.enc->width = sz.cx;
     c.enc->height = sz.cy;
@@ -205,12 +313,14 @@ HRESULT OpenEncoder(AviStreamObject& c) {
     c.target->st->time_base = c.enc->time_base;
     c.target->dib = c.dib;
     c.target->bFormat = true;
-    c.frame = av_frame_alloc();
-    if (!c.frame) return AVIERR_MEMORY;
-    c.frame->format = c.enc->pix_fmt;
-    c.frame->width = c.enc->width;
-    c.frame->height = c.enc->height;
-    if (av_frame_get_buffer(c.frame, 0) < 0) return AVIERR_MEMORY;
+    for (AVFrame** p : {&c.frame, &c.spare}) {
+        *p = av_frame_alloc();
+        if (!*p) return VIDEO_FAIL(AVIERR_MEMORY, "out of memory for the film");
+        (*p)->format = c.enc->pix_fmt;
+        (*p)->width = c.enc->width;
+        (*p)->height = c.enc->height;
+        if (av_frame_get_buffer(*p, 0) < 0) return VIDEO_FAIL(AVIERR_MEMORY, "out of memory for the film");
+    }
     // The encoder's first frame takes its working memory (Microsoft Video 1: a packet of up to 9
     // bytes a pixel and a reference picture of 3) without checking that it got it, and a failure
     // there ends the program. That much, and a megabyte more, is held from here on and given back
@@ -221,6 +331,11 @@ HRESULT OpenEncoder(AviStreamObject& c) {
         c.pReserve = nullptr;
         return VIDEO_FAIL(AVIERR_MEMORY, "not enough memory for the %s encoder of a %dx%d film", c.encoder.c_str(),
                           static_cast<int>(sz.cx), static_cast<int>(sz.cy));
+    }
+    try {
+        c.worker = std::make_unique<EncoderThread>(c);
+    } catch (const std::system_error&) {
+        // No thread to be had (its stack is memory too): the caller's thread encodes.
     }
     return AVIERR_OK;
 }
@@ -277,7 +392,7 @@ HRESULT AVIFileCreateStream(PAVIFILE pfile, PAVISTREAM* ppavi, const AVISTREAMIN
         return VIDEO_FAIL(AVIERR_BADPARAM, "a video stream needs a positive frame rate");
     if (pfile->ctx->nb_streams > 0) return VIDEO_FAIL(AVIERR_UNSUPPORTED, "a film holds one video stream");
     AVStream* st = avformat_new_stream(pfile->ctx, nullptr);
-    if (!st) return AVIERR_MEMORY;
+    if (!st) return VIDEO_FAIL(AVIERR_MEMORY, "out of memory for the film");
     st->time_base = AVRational{static_cast<int>(psi->dwScale), static_cast<int>(psi->dwRate)};
     st->avg_frame_rate = AVRational{static_cast<int>(psi->dwRate), static_cast<int>(psi->dwScale)};
     st->r_frame_rate = st->avg_frame_rate;
@@ -303,7 +418,7 @@ HRESULT AVIStreamSetFormat(PAVISTREAM pavi, LONG lPos, const void* lpFormat, LON
         const HRESULT hr = OpenEncoder(*pavi);
         if (hr != AVIERR_OK) return hr;
         pavi->bFormat = true;
-        return pavi->conv.Prepare(dib, AV_PIX_FMT_RGB555LE) ? AVIERR_OK : AVIERR_MEMORY;
+        return pavi->conv.Prepare(dib, AV_PIX_FMT_RGB555LE) ? AVIERR_OK : VIDEO_FAIL(AVIERR_MEMORY, "out of memory for the film");
     }
     AVCodecParameters* par = pavi->st->codecpar;
     par->codec_type = AVMEDIA_TYPE_VIDEO;
@@ -357,14 +472,24 @@ HRESULT AVIStreamWrite(PAVISTREAM pavi, LONG lStart, LONG lSamples, const void* 
                       std::to_string(size).c_str());
     HRESULT hr;
     if (pavi->enc) {
-        if (!pavi->conv.Convert(pavi->dib, static_cast<const BYTE*>(lpBuffer), pavi->frame)) return AVIERR_ERROR;
-        if (av_frame_make_writable(pavi->frame) < 0) return AVIERR_MEMORY;
-        pavi->frame->pts = pavi->nNext;
-        hr = Encode(*pavi, pavi->frame);
+        // Converted into the frame the encoder has not got, then handed over once it is idle.
+        AVFrame* frame = pavi->worker ? pavi->spare : pavi->frame;
+        if (!pavi->conv.Convert(pavi->dib, static_cast<const BYTE*>(lpBuffer), frame)) return AVIERR_ERROR;
+        if (av_frame_make_writable(frame) < 0) return VIDEO_FAIL(AVIERR_MEMORY, "out of memory for the film");
+        frame->pts = pavi->nNext;
+        if (pavi->worker) {
+            hr = pavi->worker->Wait();
+            if (hr == AVIERR_OK) {
+                std::swap(pavi->frame, pavi->spare);
+                pavi->worker->Post(pavi->frame);
+            }
+        } else {
+            hr = Encode(*pavi, frame);
+        }
     } else {
         // The caller's frame goes to the muxer as it is, without a copy (the packet borrows it).
         AVPacket* pkt = av_packet_alloc();
-        if (!pkt) return AVIERR_MEMORY;
+        if (!pkt) return VIDEO_FAIL(AVIERR_MEMORY, "out of memory for the film");
         pkt->data = const_cast<uint8_t*>(static_cast<const uint8_t*>(lpBuffer));
         pkt->size = static_cast<int>(size);
         pkt->pts = pkt->dts = pavi->nNext;

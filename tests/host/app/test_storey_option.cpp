@@ -96,7 +96,7 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
          "emf", 0, "storey 1", false},
         {"plate stresses of a storey inside the picture", "export --mode 11 --option numbers=1 --view plan --storey 2",
          "emf", 0, "storey 2", false},
-        {"slab forces apart at the size named", "export --mode 16 --option numbers=1 --view plan", "emf", 0,
+        {"slab forces apart at the size named", "export --mode 16 --option numbers=1 --view plan --storey 0", "emf", 0,
          "stand apart at --size", false, "", nullptr, true},
         {"raft reactions apart at the size named", "export --mode 70 --view plan", "emf", 0, "stand apart at --size", false,
          "", nullptr, true},

@@ -109,7 +109,8 @@ TEST(AviTempNameTest, TemporaryNameReplacesTheTrailingExtension) {
 }
 
 // Escape: polled once when recording starts (to forget an earlier press), then before each
-// rendered frame (9 for N = 8, half cycle) and before each written one.
+// rendered frame (9 for N = 8, half cycle), which goes into the film as it is made, and before
+// each sample written after them (the film's samples 9 to 17).
 TEST_F(AviRecordFixture, EscapeEndsTheRecordingWithWhatIsDone) {
     struct Row {
         const char* label;
@@ -120,7 +121,7 @@ TEST_F(AviRecordFixture, EscapeEndsTheRecordingWithWhatIsDone) {
         int progressMax;    // range of the progress control when recording ended
     } rows[] = {
         {"before rendered frame 3", 1 + 3, false, {0, 1, 2}, 1, 3},
-        {"while writing sample 5", 1 + 9 + 5, false, {0, 1, 2, 3, 4}, 1, 5},
+        {"while writing sample 14", 1 + 9 + 5, false, {0, 1, 2, 3, 4, 5, 6, 7, 8, 8, 7, 6, 5, 4}, 1, 14},
         {"before the first frame", 1, false, {}, 0, -1},
         {"pressed before recording", -1, true, {0, 1, 2, 3, 4, 5, 6, 7, 8, 8, 7, 6, 5, 4, 3, 2, 1, 0}, 1, 18},
     };

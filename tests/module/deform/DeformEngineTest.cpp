@@ -161,8 +161,9 @@ TEST_F(DeformEngineTest, RecordSourcesBySlot) {
 }
 
 // The records by node key, row by row against an ordered map: keys set in and out of order
-// (past a block of records and several growths of the index), set again (replaced), looked up
-// present and absent, then all removed.
+// (past a block of records and several growths of the index), set again (replaced), keys
+// beyond the run indexed by key and that run grown over them, looked up present and absent,
+// then all removed.
 TEST(DeformRecords, FoundAsSet) {
     const struct {
         const char* what;
@@ -170,7 +171,9 @@ TEST(DeformRecords, FoundAsSet) {
         double dz;
     } rows[] = {{"ascending keys", 1, 5000, 1, 1.0},
                 {"spread keys, out of order", 4000000000u, 3000, 4000000000u / 3000 + 7, 2.0},
-                {"every third set again", 1, 1700, 3, 3.0}};
+                {"every third set again", 1, 1700, 3, 3.0},
+                {"keys past the dense run", 400000, 50, 1, 4.0},
+                {"the dense run grown over them", 5002, 400000, 1, 5.0}};
     CDispRecords recs;
     std::map<UINT, double> want;
     for (const auto& r : rows) {
