@@ -158,43 +158,62 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
         texts.push_back(x);
     }
     out.nTexts = static_cast<int>(texts.size());
-    std::sort(texts.begin(), texts.end(), [](const Box& a, const Box& b) { return a.l < b.l; });
-    double widest = 0.0;
-    for (const Box& x : texts) widest = std::max(widest, x.r - x.l);
+    // Two texts crowd only where their boxes share some height: texts are taken by rows of the
+    // tallest box's height, each against its own row and the next, along the row by left edge, so
+    // a dense picture costs its neighbours and not every pair of its texts.
+    double widest = 0.0, tallest = 0.0;
+    for (const Box& x : texts) widest = std::max(widest, x.r - x.l), tallest = std::max(tallest, x.b - x.t);
+    const auto row = [tallest](const Box& x) { return static_cast<long long>(std::floor(0.5 * (x.t + x.b) / tallest)); };
+    std::sort(texts.begin(), texts.end(), [&row](const Box& a, const Box& b) {
+        const long long ra = row(a), rb = row(b);
+        return ra != rb ? ra < rb : a.l < b.l;
+    });
     // A pair crowds when the boxes share more than a quarter of the smaller one, or stand on one
     // line (sharing more than half the smaller height) less than kRunGap heights apart. Its
     // factor is the growth of the scale that sets them apart across or along the line (kApartGap
     // heights between them); texts that move together are never set apart.
     std::vector<double> factors;
-    for (size_t i = 0; i < texts.size(); ++i)
-        for (size_t j = i + 1; j < texts.size() && texts[j].l <= texts[i].r + widest; ++j) {
-            const Box &a = texts[i], &b = texts[j];
-            const double ha = a.b - a.t, hb = b.b - b.t, h = std::min(ha, hb);
-            const double across = std::min(a.b, b.b) - std::max(a.t, b.t);
-            const double along = std::min(a.r, b.r) - std::max(a.l, b.l);
-            const double shared = std::max(0.0, across) * std::max(0.0, along);
-            const bool overlap = shared > 0.25 * std::min((a.r - a.l) * ha, (b.r - b.l) * hb);
-            if (!overlap && !(across > 0.5 * h && -along < kRunGap * h)) continue;
-            const double needX = 0.5 * (a.r - a.l + b.r - b.l) + kApartGap * h, needY = 0.5 * (ha + hb);
-            // The distance of the centres at the factor k: d + (k - 1) v.
-            const auto grow = [](double d, double v, double need) {
-                if (std::fabs(v) < 0.5) return 1e300;
-                if (v < 0) v = -v, d = -d;
-                return 1.0 + (need - d) / v;
-            };
-            factors.push_back(std::min(grow(0.5 * (b.l + b.r - a.l - a.r), b.vx - a.vx, needX),
-                                       grow(0.5 * (b.t + b.b - a.t - a.b), b.vy - a.vy, needY)));
+    const auto pair = [&factors](const Box& a, const Box& b) {
+        const double ha = a.b - a.t, hb = b.b - b.t, h = std::min(ha, hb);
+        const double across = std::min(a.b, b.b) - std::max(a.t, b.t);
+        const double along = std::min(a.r, b.r) - std::max(a.l, b.l);
+        const double shared = std::max(0.0, across) * std::max(0.0, along);
+        const bool overlap = shared > 0.25 * std::min((a.r - a.l) * ha, (b.r - b.l) * hb);
+        if (!overlap && !(across > 0.5 * h && -along < kRunGap * h)) return;
+        const double needX = 0.5 * (a.r - a.l + b.r - b.l) + kApartGap * h, needY = 0.5 * (ha + hb);
+        // The distance of the centres at the factor k: d + (k - 1) v.
+        const auto grow = [](double d, double v, double need) {
+            if (std::fabs(v) < 0.5) return 1e300;
+            if (v < 0) v = -v, d = -d;
+            return 1.0 + (need - d) / v;
+        };
+        factors.push_back(std::min(grow(0.5 * (b.l + b.r - a.l - a.r), b.vx - a.vx, needX),
+                                   grow(0.5 * (b.t + b.b - a.t - a.b), b.vy - a.vy, needY)));
+    };
+    const double reach = kRunGap * tallest;
+    for (size_t i = 0, end = 0; i < texts.size(); i = end) {
+        const long long r = row(texts[i]);
+        while (end < texts.size() && row(texts[end]) == r) ++end;
+        size_t next = end, nextEnd = end;
+        if (next < texts.size() && row(texts[next]) == r + 1)
+            while (nextEnd < texts.size() && row(texts[nextEnd]) == r + 1) ++nextEnd;
+        for (size_t a = i; a < end; ++a) {
+            const Box& x = texts[a];
+            for (size_t b = a + 1; b < end && texts[b].l <= x.r + reach; ++b) pair(x, texts[b]);
+            const auto from = std::lower_bound(texts.begin() + next, texts.begin() + nextEnd, x.l - widest - reach,
+                                               [](const Box& y, double l) { return y.l < l; });
+            for (auto b = from; b != texts.begin() + nextEnd && b->l <= x.r + reach; ++b) pair(x, *b);
         }
+    }
     out.nCrowded = static_cast<int>(factors.size());
     // Pairs no picture sets apart are told apart; of the others one pair per 50 texts may stay,
     // and the picture grows by the factor of the next pair.
     std::sort(factors.begin(), factors.end(), std::greater<double>());
-    while (!factors.empty() && factors.front() > kMaxGrowth) {
-        ++out.nNever;
-        factors.erase(factors.begin());
-    }
+    const size_t never = std::upper_bound(factors.begin(), factors.end(), kMaxGrowth, std::greater<double>()) -
+                         factors.begin();
+    out.nNever = static_cast<int>(never);
     const size_t allowed = texts.size() / 50;
-    if (factors.size() > allowed) out.dScale = std::max(1.0, factors[allowed] * kGrowthSlack);
+    if (factors.size() - never > allowed) out.dScale = std::max(1.0, factors[never + allowed] * kGrowthSlack);
     return out;
 }
 
