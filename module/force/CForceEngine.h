@@ -260,6 +260,9 @@ public:
     // maximum and the minimum record, bMinToo then set): 1 read, 0 no record, -1 a load-result
     // kind that has no column record.
     int ReadColumnForces(UINT nKey, bool bBothSides, T_MBCL_D& rec, T_MBCL_D& recMin, bool& bMinToo) const;
+    // Reads a column's forces into the column maps and widens dMax/dMin by them: 1 taken, 0 a
+    // column without forces for this load.
+    int TakeColumnForces(UINT nKey, bool bBothSides, double& dMax, double& dMin);
 
     // ---- value pickers (CForceEngineFrame.cpp) --------------------------------------------------
     // Value of the engine's component at block 2 seg + end of a beam record.

@@ -44,17 +44,8 @@ int CForceEngine::MakeCForcDataList4Figure() {
         T_PMEMB_D memb;
         // A member the model lists but cannot read is no column of this list; the others go on.
         if (!pModel->m_pAttrCtrl->GetMemb(key, memb) || memb.type != kColumnType) continue;
-        T_MBCL_D rec, recMin;
-        bool bMinToo = false;
         // A column without forces for this load is left out, as in the frame lists.
-        if (ReadColumnForces(key, bBothSides, rec, recMin, bMinToo) != 1) continue;
-        MinMaxMembCForc(key, rec, dMax, dMin);
-        m_mapCForc.SetAt(key, rec);
-        if (bMinToo) {
-            MinMaxMembCForc(key, recMin, dMax, dMin);
-            m_mapCForcMin.SetAt(key, recMin);
-        }
-        m_arrMembKey.Add(key);
+        if (TakeColumnForces(key, bBothSides, dMax, dMin)) m_arrMembKey.Add(key);
     }
     const bool bAny = m_arrMembKey.GetSize() > 0;
     m_dLegendMax = bAny ? dMax : 0.0;

@@ -301,16 +301,8 @@ int CForceEngine::MakeBForcDataList() {
         if (CPVXAttrCtrl::IsColumnElemType(memb.type)) {
             // Columns join the frame's lists and extremes; one without forces for this load is
             // drawn plain.
-            T_MBCL_D colm, colmMin;
-            bool bColmMin = false;
-            if (!m_bShowColumn || ReadColumnForces(key, bEnvelopeDiagram, colm, colmMin, bColmMin) != 1) continue;
-            MinMaxMembCForc(key, colm, m_dBForcMax, m_dBForcMin);
-            m_mapCForc.SetAt(key, colm);
-            if (bColmMin) {
-                MinMaxMembCForc(key, colmMin, m_dBForcMax, m_dBForcMin);
-                m_mapCForcMin.SetAt(key, colmMin);
-            }
-            m_arrColmKey.Add(key);
+            if (m_bShowColumn && TakeColumnForces(key, bEnvelopeDiagram, m_dBForcMax, m_dBForcMin))
+                m_arrColmKey.Add(key);
             continue;
         }
         if (!IsPossibleBForc(memb)) continue;
@@ -391,6 +383,19 @@ int CForceEngine::ReadColumnForces(UINT nKey, bool bBothSides, T_MBCL_D& rec, T_
                            : pPost->GetMbcl(nKey, nullptr, nullptr, &rec, 0)) ? 1 : 0;
     default: return -1;
     }
+}
+
+int CForceEngine::TakeColumnForces(UINT nKey, bool bBothSides, double& dMax, double& dMin) {
+    T_MBCL_D rec, recMin;
+    bool bMinToo = false;
+    if (ReadColumnForces(nKey, bBothSides, rec, recMin, bMinToo) != 1) return 0;
+    MinMaxMembCForc(nKey, rec, dMax, dMin);
+    m_mapCForc.SetAt(nKey, rec);
+    if (bMinToo) {
+        MinMaxMembCForc(nKey, recMin, dMax, dMin);
+        m_mapCForcMin.SetAt(nKey, recMin);
+    }
+    return 1;
 }
 
 void CForceEngine::AppendBeamScaleValues(const T_STRG_D& rec) {
