@@ -7,6 +7,9 @@
 // called on the reporting thread and must not report again.
 #pragma once
 
+#include <cstdarg>
+#include <string>
+
 typedef void (*PFN_AFX_DIAGNOSTIC)(const char* pszSource, const char* pszText);
 
 // Installs the handler (null: back to stderr); returns the previous one.
@@ -14,3 +17,6 @@ PFN_AFX_DIAGNOSTIC AfxSetDiagnosticHandler(PFN_AFX_DIAGNOSTIC pfnHandler);
 
 // pszSource names the reporting part ("gdi", "metafile", "graphics control").
 void AfxDiagnostic(const char* pszSource, const char* pszFormat, ...) __attribute__((format(printf, 2, 3)));
+
+// The text of a printf format and its arguments (ap is left as it was given).
+std::string AfxFormatText(const char* pszFormat, va_list ap);

@@ -123,13 +123,8 @@ void VideoDiagnostic(const char* pszFormat, ...) __attribute__((format(printf, 1
 void VideoDiagnostic(const char* pszFormat, ...) {
     va_list args;
     va_start(args, pszFormat);
-    va_list again;
-    va_copy(again, args);
-    const int n = std::vsnprintf(nullptr, 0, pszFormat, args);
+    std::string text = AfxFormatText(pszFormat, args);
     va_end(args);
-    std::string text(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-    if (n > 0) std::vsnprintf(text.data(), text.size() + 1, pszFormat, again);
-    va_end(again);
     if (t_pDeferred)
         t_pDeferred->push_back(std::move(text));
     else
