@@ -281,6 +281,7 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
                 view.nHeight, view.strView.c_str(), options.strDBPath.c_str(), nResult, strShown.c_str(),
                 rv.GetPart().Describe().c_str());
     PrintHostResultExtremes(rv.GetLoader(), rv.GetModel());
+    rv.PrintStackedPlanNote(view);
     if (args.Has("--save")) {
         // The bar closes as at the end of the session: its pages keep their settings in the
         // project, written with the strips the page changed.
