@@ -138,12 +138,12 @@ BOOL CPVXLabelSpacer::TextOut(CDC* pDC, int x, int y, const CString& text) {
 
     // The box as the device context writes the text: its extent placed by the alignment, turned
     // by the font's escapement. A place is clear when the box lies within the DC's clip box and,
-    // lengthened by kApart of its height at either end, meets no earlier label.
+    // lengthened by a gap of its height at either end, meets no earlier label.
     const TextFrame f = FrameOf(pDC, text, pDC->GetTextAlign());
-    const double w = f.w, h = f.h, c = f.c, s = f.s, g = kApart * h;
+    const double w = f.w, h = f.h, c = f.c, s = f.s;
     RECT clip{};
     const bool bClip = pDC->GetClipBox(&clip) > NULLREGION;
-    auto clear = [&](double px, double py) {
+    auto clear = [&](double px, double py, double g) {
         const Box b = BoxAt(px, py, w, h, f.ox, f.oy, c, s);
         if (bClip && (b.x0 < clip.left || b.y0 < clip.top || b.x1 > clip.right || b.y1 > clip.bottom)) return false;
         return sp->IsClear(BoxAt(px, py, w + 2 * g, h, f.ox - g, f.oy, c, s));
@@ -151,23 +151,28 @@ BOOL CPVXLabelSpacer::TextOut(CDC* pDC, int x, int y, const CString& text) {
 
     // Along the line of text: one height, then two ..., forwards, then back; where that finds no
     // place, the same again one line across, to either side, then two. A line across is the
-    // height and kApart more, so that a label moved over its member's line stands clear of those
-    // written on the other side, turned texts too.
+    // height and the gap more, so that a label moved over its member's line stands clear of
+    // those written on the other side, turned texts too. Where no place keeps kApart, one that
+    // only keeps off the others is taken: touching reads better than lying over each other.
     int dx = 0, dy = 0;
-    bool bFound = clear(x, y);
-    for (int across = 0; across <= kMaxAcross && !bFound; ++across)
-        for (int side = across ? -1 : 1; side <= 1 && !bFound; side += 2)
-            for (int k = across ? 0 : 1; k <= 2 * kMaxSteps && !bFound; ++k) {
-                const double d = ((k + 1) / 2) * h * (k % 2 ? 1.0 : -1.0), e = side * across * (h + g);
-                // Along the text (c, -s); across it, toward its top, (-s, -c).
-                const int tx = static_cast<int>(std::lround(d * c - e * s));
-                const int ty = static_cast<int>(std::lround(-d * s - e * c));
-                if (clear(x + tx, y + ty)) {
-                    dx = tx;
-                    dy = ty;
-                    bFound = true;
+    auto find = [&](double g) {
+        if (clear(x, y, g)) return true;
+        for (int across = 0; across <= kMaxAcross; ++across)
+            for (int side = across ? -1 : 1; side <= 1; side += 2)
+                for (int k = across ? 0 : 1; k <= 2 * kMaxSteps; ++k) {
+                    const double d = ((k + 1) / 2) * h * (k % 2 ? 1.0 : -1.0), e = side * across * (h + g);
+                    // Along the text (c, -s); across it, toward its top, (-s, -c).
+                    const int tx = static_cast<int>(std::lround(d * c - e * s));
+                    const int ty = static_cast<int>(std::lround(-d * s - e * c));
+                    if (clear(x + tx, y + ty, g)) {
+                        dx = tx;
+                        dy = ty;
+                        return true;
+                    }
                 }
-            }
+        return false;
+    };
+    if (!find(kApart * h)) find(0.0);
     sp->Add(BoxAt(x + dx, y + dy, w, h, f.ox, f.oy, c, s));
     return pDC->TextOut(x + dx, y + dy, text);
 }

@@ -11,8 +11,9 @@
 // number with it, "0.0000.000"), is moved along its own line of text, which follows its member,
 // by its height: one height, then two ..., up to kMaxSteps, first the way the text reads, then
 // back. Where that finds no place, the same is tried one line across (the height and kApart of
-// it, either side), then two. It takes the first place clear of every earlier label, and stays
-// where its drawer put it when none is. Without a spacer in use, TextOut writes where asked, so
+// it, either side), then two. It takes the first place clear of every earlier label; where none
+// keeps kApart, the first that only keeps off them; and stays where its drawer put it when none
+// does. Without a spacer in use, TextOut writes where asked, so
 // whole-model pictures are unchanged.
 //
 //     CPVXLabelSpacer::Use spacer(bPartActive);   // for one drawing
