@@ -84,8 +84,8 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
         {"render, one storey", "render --mode 7 --load DL --storey 3", "bmp", 0, "storey 3 at 10.8 m (65 of 245 members)", true},
         {"render, members", "render --mode 7 --load DL --member-keys 315,316", "bmp", 0, "members 315,316 (2 of 245 members)", true},
         {"export, a range", "export --storey 1-2 --view plan", "emf", 0, "storeys 1-2 at 3.6 m to 7.2 m (148 of 245", false},
-        {"show 7301 in plan", "show 7301 --load DL --set values=1 --view plan --storey 2", "emf", 0, "storey 2 at 7.2 m", false,
-         "", nullptr, true},
+        {"show 7301 in plan", "show 7301 --load DL --set values=1 --view plan --storey 2", "emf", 0, "storey 2 at 7.2 m",
+         false, "", nullptr, true},
         {"show 7302 in plan", "show 7302 --load DL --set values=1 --view plan --storey 3", "emf", 0, "storey 3 at 10.8 m", false},
         {"design 21, the engine's list", "design 21 --storey 1", "emf", 0, "labels of 20 columns, 31 beams, 0 wall beams, 1 walls", false},
         {"design 28", "design 28 --storey 2", "emf", 0, "labels of 22 columns", false},
@@ -107,8 +107,8 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
         // Node, plate and slab values: each storey numbers its own, one per plan point.
         {"mode 0, the foundation", "export --mode 0 --view plan --storey 0", "emf", 0, "storey 0 (foundation)", false},
         {"mode 0 elsewhere", "render --mode 0 --storey 2", "bmp", 1, "lives at the foundation only", false},
-        {"mode 1", "export --mode 1 --view plan --option numbers=1 --storey 2", "emf", 0, "storey 2", false, "--storey 3",
-         nullptr, false, true},
+        {"mode 1", "export --mode 1 --view plan --option numbers=1 --storey 2", "emf", 0, "storey 2", false,
+         "--storey 3", nullptr, false, true},
         {"mode 2", "export --mode 2 --view plan --option numbers=1 --storey 2", "emf", 0, "storey 2", false, "--storey 1"},
         {"mode 4", "export --mode 4 --view plan --option numbers=1 --storey 2", "emf", 0, "storey 2", false, "--storey 3"},
         {"mode 19", "export --mode 19 --view plan --option numbers=1 --storey 1", "emf", 0, "storey 1", false, "--storey 2"},
@@ -161,8 +161,7 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
                 EXPECT_NE(mine, others) << "the same texts with " << r.other;
                 std::remove((out + "_other.emf").c_str());
             }
-            // The whole model in plan stacks its storeys' numbers: the command says so instead;
-            // numbers crowded at this size are looked at the size the command names.
+            // The whole model in plan stacks its storeys' numbers: the command says so instead.
             if ((r.args.find("--storey") != std::string::npos || r.args.find("--member-keys") != std::string::npos) &&
                 !r.bApart)
                 EXPECT_LE(pairs * 50, texts) << texts << " texts, " << pairs << " pairs over each other";

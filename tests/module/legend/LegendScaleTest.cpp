@@ -493,21 +493,18 @@ TEST_F(LegendTest, TextBlocksPlaceTheirLines) {
         d.m_nMaxKeyTotal = 9;
         CRecordDC dc;
         dc.Create();
+        // The values stand a character (6) clear of the widest label, at 7 characters at least,
+        // a negative one a character before the positive ones.
+        dc.SelectObject(&L().m_fontValue);
+        int labelEnd = 42;
+        for (const char* label : {"X-DIR=", "Y-DIR=", "Z-DIR=", "COMB.="})
+            labelEnd = std::max(labelEnd, 6 + static_cast<int>(dc.GetTextExtent(label).cx));
+        EXPECT_GT(labelEnd, 42) << "the test's labels are wider than six characters";
         L().DrawDeformRainbow(&dc, &rc);
         auto t = dc.GetRecords("TextOut");
         ASSERT_EQ(t.size(), 16u);
         EXPECT_EQ(t[0]->text, "X-DIR=");
         EXPECT_EQ(t[0]->Arg(1), 120);
-        // The values stand a character (6) clear of the widest label, at 7 characters at least,
-        // a negative one a character before the positive ones.
-        CRecordDC measure;
-        CFont font;
-        ASSERT_TRUE(measure.Create() && font.CreateFontIndirect(&t[0]->font));
-        measure.SelectObject(&font);
-        int labelEnd = 42;
-        for (const char* label : {"X-DIR=", "Y-DIR=", "Z-DIR=", "COMB.="})
-            labelEnd = std::max(labelEnd, 6 + static_cast<int>(measure.GetTextExtent(label).cx));
-        EXPECT_GT(labelEnd, 42) << "the test's labels are wider than six characters";
         EXPECT_EQ(t[1]->Arg(0), labelEnd + 6);
         EXPECT_EQ(t[2]->text, "NODE=");
         EXPECT_EQ(t[2]->Arg(0), 12);

@@ -36,18 +36,14 @@ size_t FontSelections(const CRecordDC& dc) {
 const UINT kHorz = TA_LEFT | TA_RIGHT | TA_CENTER;
 const UINT kVert = TA_TOP | TA_BOTTOM;
 
-// Where a text written at anchor with its font stands: along its reading line (the font's
-// escapement) and toward its top, in heights of the font on a DC of its own.
-CPoint Moved(const CPoint& anchor, const LOGFONT& lf, double along, double up) {
+// p moved along a text's reading line and toward its top, in heights of its font on a DC of its own.
+CPoint Moved(const CPoint& p, const LOGFONT& lf, double along, double up) {
     CRecordDC dc;
     CFont font;
     TEXTMETRIC tm{};
-    if (!dc.Create() || !font.CreateFontIndirect(&lf)) return anchor;
-    dc.SelectObject(&font);
-    dc.GetTextMetrics(&tm);
-    const double a = lf.lfEscapement * M_PI / 1800.0, h = tm.tmHeight;
-    return CPoint(anchor.x + static_cast<int>(std::lround(h * (along * std::cos(a) - up * std::sin(a)))),
-                  anchor.y + static_cast<int>(std::lround(h * (-along * std::sin(a) - up * std::cos(a)))));
+    if (dc.Create() && font.CreateFontIndirect(&lf) && dc.SelectObject(&font)) dc.GetTextMetrics(&tm);
+    const double a = lf.lfEscapement * M_PI / 1800.0, h = tm.tmHeight, c = std::cos(a), s = std::sin(a);
+    return CPoint(p.x + int(std::lround(h * (along * c - up * s))), p.y + int(std::lround(-h * (along * s + up * c))));
 }
 
 }  // namespace
@@ -153,8 +149,7 @@ TEST_F(OverlayQueueTest, TextFollowsTheMemberAndStaysReadable) {
             EXPECT_EQ(t->font.lfEscapement, r.angle);
             EXPECT_EQ(t->font.lfOrientation, r.angle);
             EXPECT_EQ(t->font.lfHeight, -21) << "8 points shown twice as high by the view";
-            // Each stands a quarter of its height inside its own side of the anchor (a column
-            // seen end-on writes both ends at one point).
+            // Each a quarter of its height inside its own side: a column seen end-on keeps both apart.
             const double side = (t->textAlign & kHorz) == TA_RIGHT ? -0.25 : 0.25;
             EXPECT_EQ(CPoint(t->Arg(0), t->Arg(1)), Moved(Px(mx, my), t->font, side, 0.0));
         }
