@@ -169,6 +169,8 @@ struct BeamLabelLines {
         const int gap = Clear(h);
         return {h, gap, (gap + 1) / 2};
     }
+    // The distance of a steel line written with align: on the side its text stands.
+    int Near(int align) const { return align == kCentreBottom ? steel : -steel; }
     // The distance of an outer line on side (+1 up, -1 down) written with align: its near edge
     // a gap beyond the steel line there.
     int Outer(int align, int side) const {
@@ -581,12 +583,13 @@ void CFigureDesignData::OutputASDNumbers(CDC* pDC) {
             labels.Begin(esc);
             CString s;
             if (!bWallBeam || m_bWBeamSteelRow) {
+                const int topAlign = turned ? kCentreTop : kCentreBottom, bottomAlign = turned ? kCentreBottom : kCentreTop;
                 s.Format("%s%s%s%s%s", Format(f1, b.d[0]).GetString(), "-", Format(f1, b.d[1]).GetString(), "-",
                          Format(f1, b.d[2]).GetString());
-                line(l1, turned ? -lines.steel : lines.steel, turned ? kCentreTop : kCentreBottom, s);
+                line(l1, lines.Near(topAlign), topAlign, s);
                 s.Format("%s%s%s%s%s", Format(f1, b.d[3]).GetString(), "-", Format(f1, b.d[4]).GetString(), "-",
                          Format(f1, b.d[5]).GetString());
-                line(l2, turned ? lines.steel : -lines.steel, turned ? kCentreBottom : kCentreTop, s);
+                line(l2, lines.Near(bottomAlign), bottomAlign, s);
             }
             if (!bWallBeam) {
                 s.Format("%s%s%s%s", "G", Format(f1, b.d[6]).GetString(), "-", Format(f1, b.d[7]).GetString());
@@ -621,8 +624,11 @@ void CFigureDesignData::OutputASDNumbers(CDC* pDC) {
             Slope(p2, p3, esc);
             const bool bTurned = p2.x > p3.x;
             labels.Begin(esc);
-            labels.String(p1, Format(f1, w.d[0]), bTurned ? kCentreTop : kCentreBottom);
-            labels.String(p1, Format(f1, w.d[1]), bTurned ? kCentreBottom : kCentreTop);
+            // The two values either side of the wall, a gap between them.
+            for (int k = 0; k < 2; ++k) {
+                const int align = (k == 0) != bTurned ? kCentreBottom : kCentreTop;
+                labels.String(CPVXLabelBase::CalcRotatedTextPos(&p1, esc, lines.Near(align)), Format(f1, w.d[k]), align);
+            }
         }
     }
     if (m_bAsSlab == 1 && m_arrSlabAs.GetSize() > 0)
