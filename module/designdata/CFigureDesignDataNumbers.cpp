@@ -541,7 +541,8 @@ void CFigureDesignData::OutputASDNumbers(CDC* pDC) {
             if (!OnScreen(p)) continue;
             const int x = p.x, y = p.y;
             const CString under = Format(f1, c.d[0]), at = Format(f1, c.d[3]);
-            const ColumnLabelOffsets o = ColumnLabelOffsets::For(fonts.Extent(horizontal, at), fonts.Extent(horizontal, under));
+            const ColumnLabelOffsets o =
+                ColumnLabelOffsets::For(fonts.Extent(horizontal, at), fonts.Extent(horizontal, under));
             fonts.Text(horizontal, kLeftTop, x, y + o.under, under);
             fonts.Text(vertical, kLeftTop, x + o.side, y, Format(f1, c.d[1]));
             fonts.Text(underlined, kLeftBottom, x + o.up, y - o.up, Format(f1, c.d[2]));
@@ -583,7 +584,8 @@ void CFigureDesignData::OutputASDNumbers(CDC* pDC) {
             labels.Begin(esc);
             CString s;
             if (!bWallBeam || m_bWBeamSteelRow) {
-                const int topAlign = turned ? kCentreTop : kCentreBottom, bottomAlign = turned ? kCentreBottom : kCentreTop;
+                const int topAlign = turned ? kCentreTop : kCentreBottom;
+                const int bottomAlign = turned ? kCentreBottom : kCentreTop;
                 s.Format("%s%s%s%s%s", Format(f1, b.d[0]).GetString(), "-", Format(f1, b.d[1]).GetString(), "-",
                          Format(f1, b.d[2]).GetString());
                 line(l1, lines.Near(topAlign), topAlign, s);
@@ -627,7 +629,8 @@ void CFigureDesignData::OutputASDNumbers(CDC* pDC) {
             // The two values either side of the wall, a gap between them.
             for (int k = 0; k < 2; ++k) {
                 const int align = (k == 0) != bTurned ? kCentreBottom : kCentreTop;
-                labels.String(CPVXLabelBase::CalcRotatedTextPos(&p1, esc, lines.Near(align)), Format(f1, w.d[k]), align);
+                const CPoint at = CPVXLabelBase::CalcRotatedTextPos(&p1, esc, lines.Near(align));
+                labels.String(at, Format(f1, w.d[k]), align);
             }
         }
     }

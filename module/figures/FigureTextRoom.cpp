@@ -93,7 +93,9 @@ BOOL CFVDTextRoom::RunsTogether(const Quad& q, const Quad& o, double gap) {
     // text's height across, and less than the gap lies between them along. Two upright texts
     // (their baselines nearer the vertical) are read along the vertical as well.
     const double h = std::fmin(std::fmin(q.x1 - q.x0, q.y1 - q.y0), std::fmin(o.x1 - o.x0, o.y1 - o.y0));
-    const auto runs = [&](double qa0, double qa1, double oa0, double oa1, double qc0, double qc1, double oc0, double oc1) {
+    // Along one axis (a: the extents along it) and across the other (c).
+    const auto runs = [&](double qa0, double qa1, double oa0, double oa1, double qc0, double qc1, double oc0,
+                          double oc1) {
         return std::fmin(qc1, oc1) - std::fmax(qc0, oc0) > 0.5 * h && std::fmax(oa0 - qa1, qa0 - oa1) < gap * h;
     };
     const auto upright = [](const Quad& b) { return std::fabs(b.c[1].y - b.c[0].y) > std::fabs(b.c[1].x - b.c[0].x); };

@@ -414,7 +414,8 @@ TEST_F(FigureTextTest, TextRoomMovesAClashingTextClear) {
         {"line gap, none clears: apart beats over", 1, 0, {{2, 0}, {0.5, 0}}, FALSE, 3, 0, 1.0},
         {"line gap, none clears: stays apart", 3, 0, {{-1, 0}}, FALSE, 3, 0, 1.0},
         // Touching AAAA, 0.2 after it and 0.8 after it: only the last is over half a height away.
-        {"line gap, none clears: a reader's gap beats the nearer place", 2.4, 0, {{0.2, 0}, {0.8, 0}}, FALSE, 3.2, 0, 1.0},
+        {"line gap, none clears: a reader's gap beats the nearer place", 2.4, 0, {{0.2, 0}, {0.8, 0}}, FALSE, 3.2, 0,
+         1.0},
         // Turned up, AAAA spans y 0 to 2.4 along x -1 to 0: BBBB 0.3 above its end reads on with it.
         {"upright texts: end to end on their line", 0, 2.7, {{0, 1}}, TRUE, 0, 3.7, 1.0, 90.0},
     };
