@@ -31,6 +31,11 @@ size_t TableSize(size_t n) {
     return cap;
 }
 
+// Node keys up to this many times the number of keys (plus the slack) are indexed directly by
+// key: model keys are mostly dense, and the corners of neighbouring faces have neighbouring keys,
+// so the look-ups stay within a few cache lines where a hash would scatter them.
+constexpr size_t kKeySpread = 4, kKeySlack = 1024;
+
 }  // namespace
 
 PVXFacesRef PVXFacesRef::Of(const PVXFlatFaces& from, int first, int n) {
@@ -246,6 +251,24 @@ bool PVXFlatFaces::SortBackToFront(const I_PVXCtrl& ctrl) {
 void PVXFlatFaces::IndexNodes(const std::vector<UINT>& seed) {
     nodes.clear();
     node.assign(keys.size(), 0);
+    UINT maxKey = 0;
+    for (UINT key : seed) maxKey = std::max(maxKey, key);
+    for (UINT key : keys) maxKey = std::max(maxKey, key);
+    if (maxKey <= kKeySpread * (seed.size() + keys.size()) + kKeySlack) {
+        // Dense keys: node positions by key.
+        std::vector<int> at(static_cast<size_t>(maxKey) + 1, -1);
+        auto add = [&](UINT key) {
+            int& s = at[key];
+            if (s < 0) {
+                s = static_cast<int>(nodes.size());
+                nodes.push_back(key);
+            }
+            return s;
+        };
+        for (UINT key : seed) add(key);
+        for (size_t i = 0; i < keys.size(); ++i) node[i] = add(keys[i]);
+        return;
+    }
     // An open-addressing table of node positions, grown as keys come.
     size_t mask = TableSize(seed.size() + keys.size() / 4) - 1;
     std::vector<int> slots(mask + 1, -1);

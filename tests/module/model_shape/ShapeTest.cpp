@@ -262,6 +262,30 @@ TEST_F(ModelShapeTest, FlatMemberFacesAreTheListFaces) {
     }
 }
 
+// The node index: the seed's keys first (each once), then every other corner key in the order
+// the corners first have it; dense keys and keys far apart alike.
+TEST(FlatFacesNodes, SeedFirstThenKeysAsTheyCome) {
+    const struct {
+        const char* label;
+        std::vector<UINT> seed, keys, nodes;
+        std::vector<int> node;
+    } rows[] = {
+        {"dense, no seed", {}, {5, 3, 5, 9, 3}, {5, 3, 9}, {0, 1, 0, 2, 1}},
+        {"dense, seed with a key no corner has", {3, 1}, {2, 1, 2}, {3, 1, 2}, {2, 1, 2}},
+        {"far apart, seed twice", {7, 7}, {4000000000u, 7, 4000000000u, 123456789}, {7, 4000000000u, 123456789},
+         {1, 0, 1, 2}},
+        {"no corners", {0}, {}, {0}, {}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.label);
+        PVXFlatFaces flat;
+        flat.keys = r.keys;
+        flat.IndexNodes(r.seed);
+        EXPECT_EQ(flat.nodes, r.nodes);
+        EXPECT_EQ(flat.node, r.node);
+    }
+}
+
 TEST_F(ModelShapeTest, BuildersDifferInOffsetKeysAndMissingElements) {
     PostDBBuilder b;
     AddBeamModel(b, 1.0);
