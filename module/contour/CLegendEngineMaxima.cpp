@@ -91,7 +91,8 @@ void CLegendEngine::DrawCForcRainbow(CDC* pDC, CRect* pRect) {
         if (!bFirst) y += 5 * dy / 3;
         bFirst = false;
         pRect->bottom = y;
-        y = DrawValueAndMember(*this, pDC, lt, *pRect, y, it.label, e->m_dColmMaxVal[it.index], e->m_nColmMaxKey[it.index]);
+        y = DrawValueAndMember(*this, pDC, lt, *pRect, y, it.label, e->m_dColmMaxVal[it.index],
+                               e->m_nColmMaxKey[it.index]);
         pRect->bottom = y;
     }
 }

@@ -519,7 +519,8 @@ void CLegendEngine::DrawDeformRainbow(CDC* pDC, CRect* pRect) {
     int y = pRect->top;
     char buf[kTextScaleSize];
     // The values stand a character clear of the widest label, a minus sign before the column.
-    const int labelEnd = LegendLabelsEnd(pDC, l + w, l + 7 * w, {rows[0].label, rows[1].label, rows[2].label, rows[3].label});
+    const int labelEnd =
+        LegendLabelsEnd(pDC, l + w, l + 7 * w, {rows[0].label, rows[1].label, rows[2].label, rows[3].label});
     const int keyAt = LegendLabelsEnd(pDC, l + 2 * w, l + 9 * w, {"NODE="}) + w;
     for (const Row& row : rows) {
         y += 5 * h / 3;
