@@ -18,6 +18,8 @@
 // Texts are string keys resolved by the host's string loader. UI thread only.
 #pragma once
 
+#include <initializer_list>
+
 #include "module/contour/ContourTypes.h"
 #include "host/grx/C3DPoint.h"
 #include "platform/afx/CArray.h"
@@ -269,6 +271,10 @@ CString LegendFormatKeyDouble(LPCTSTR pszKey, double dValue);
 // fits 11 characters; otherwise v in pszExp (an exponent format). Values from 1e6 on print their
 // integer part in exponent form under "%g", so the second test is what keeps 1e70 in its field.
 CString LegendNumberText(int bAuto, int nDecimals, double dValue, LPCTSTR pszExp);
+
+// Where the widest of the labels written from x in the DC's font ends, never left of nMinEnd:
+// the values of a listing start a character beyond it, so none reads as one word with its label.
+int LegendLabelsEnd(CDC* pDC, int x, int nMinEnd, std::initializer_list<LPCTSTR> labels);
 
 // Fills lf with the fields every legend font shares (normal weight, charset 1, default quality)
 // and the given cell height, width and face; the face is cut to fit lfFaceName.

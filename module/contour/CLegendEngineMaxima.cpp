@@ -54,19 +54,21 @@ void CLegendEngine::GetTextCForc(double dValue, char* pszOut, size_t nSize) {
 namespace {
 
 // A value line at y (the sign of a negative number one character left of where a positive
-// number starts) and its member line at y + 4/3 line. Returns the member line's baseline.
-int DrawValueAndMember(CLegendEngine& le, ListingText& lt, const CRect& r, int y, LPCTSTR label, double v,
+// number starts) and its member line at y + 4/3 line, each value a character clear of its label.
+// Returns the member line's baseline.
+int DrawValueAndMember(CLegendEngine& le, CDC* pDC, ListingText& lt, const CRect& r, int y, LPCTSTR label, double v,
                        UINT key) {
     const int cw = le.m_nValueCharWidth;
     char buf[CLegendEngine::kTextCForcSize];
     le.GetTextCForc(v, buf, sizeof buf);
     lt.Left(r.left + cw, y, label);
-    lt.Left(r.left + (v < 0 ? 8 : 9) * cw, y, buf);
+    const int labelEnd = LegendLabelsEnd(pDC, r.left + cw, r.left + 7 * cw, {label});
+    lt.Left(labelEnd + (v < 0 ? 1 : 2) * cw, y, buf);
     y += 4 * le.m_nValueLineHeight / 3;
     lt.Left(r.left + 2 * cw, y, "MEMB.=");
     CString s;
     s.Format("%d", static_cast<int>(key));
-    lt.Left(r.left + 10 * cw, y, s);
+    lt.Left(LegendLabelsEnd(pDC, r.left + 2 * cw, r.left + 9 * cw, {"MEMB.="}) + cw, y, s);
     return y;
 }
 
@@ -89,7 +91,8 @@ void CLegendEngine::DrawCForcRainbow(CDC* pDC, CRect* pRect) {
         if (!bFirst) y += 5 * dy / 3;
         bFirst = false;
         pRect->bottom = y;
-        y = DrawValueAndMember(*this, lt, *pRect, y, it.label, e->m_dColmMaxVal[it.index], e->m_nColmMaxKey[it.index]);
+        y = DrawValueAndMember(*this, pDC, lt, *pRect, y, it.label, e->m_dColmMaxVal[it.index],
+                               e->m_nColmMaxKey[it.index]);
         pRect->bottom = y;
     }
 }
@@ -102,10 +105,10 @@ void CLegendEngine::DrawACRRainbow(CDC* pDC, CRect* pRect) {
     const int dy = m_nValueLineHeight;
     int y = pRect->top + dy;
     pRect->bottom = y;
-    y = DrawValueAndMember(*this, lt, *pRect, y, "MAX :  ", d->m_dACRMax, d->m_nACRMaxKey);
+    y = DrawValueAndMember(*this, pDC, lt, *pRect, y, "MAX :  ", d->m_dACRMax, d->m_nACRMaxKey);
     y += 5 * dy / 3;
     pRect->bottom = y;
-    y = DrawValueAndMember(*this, lt, *pRect, y, "MIN :  ", d->m_dACRMin, d->m_nACRMinKey);
+    y = DrawValueAndMember(*this, pDC, lt, *pRect, y, "MIN :  ", d->m_dACRMin, d->m_nACRMinKey);
     pRect->bottom = y;
 }
 

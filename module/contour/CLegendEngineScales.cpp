@@ -519,8 +519,9 @@ void CLegendEngine::DrawDeformRainbow(CDC* pDC, CRect* pRect) {
     int y = pRect->top;
     char buf[kTextScaleSize];
     // The values stand a character clear of the widest label, a minus sign before the column.
-    int labelEnd = l + 7 * w;
-    for (const Row& row : rows) labelEnd = std::max(labelEnd, l + w + pDC->GetTextExtent(CString(row.label)).cx);
+    const int labelEnd =
+        LegendLabelsEnd(pDC, l + w, l + 7 * w, {rows[0].label, rows[1].label, rows[2].label, rows[3].label});
+    const int keyAt = LegendLabelsEnd(pDC, l + 2 * w, l + 9 * w, {"NODE="}) + w;
     for (const Row& row : rows) {
         y += 5 * h / 3;
         tb.Left(l + w, y, CString(row.label));
@@ -528,7 +529,7 @@ void CLegendEngine::DrawDeformRainbow(CDC* pDC, CRect* pRect) {
         tb.Left(row.value < 0 ? labelEnd + w : labelEnd + 2 * w, y, CString(buf));
         y += 4 * h / 3;
         tb.Left(l + 2 * w, y, CString("NODE="));
-        tb.Left(l + 10 * w, y, FormatInt("%d", static_cast<int>(row.key)));
+        tb.Left(keyAt, y, FormatInt("%d", static_cast<int>(row.key)));
     }
 }
 

@@ -1,5 +1,6 @@
 // Texts of the legend panel: result kind, component, unit, load, extremes, file and date, and
 // the number formats of the scales.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -541,6 +542,13 @@ CString LegendNumberText(int bAuto, int nDecimals, double dValue, LPCTSTR pszExp
     }
     s.Format(pszExp, dValue);
     return s;
+}
+
+int LegendLabelsEnd(CDC* pDC, int x, int nMinEnd, std::initializer_list<LPCTSTR> labels) {
+    int end = nMinEnd;
+    if (pDC)
+        for (LPCTSTR s : labels) end = std::max(end, x + static_cast<int>(pDC->GetTextExtent(CString(s)).cx));
+    return end;
 }
 
 namespace {

@@ -406,8 +406,13 @@ BOOL EmfBackend::ExtTextOut(const DCState& st, int x, int y, UINT options, const
         maxX = std::max(maxX, rx);
         maxY = std::max(maxY, ry);
     }
-    const RECT bounds{ref.x + static_cast<LONG>(std::floor(minX)), ref.y + static_cast<LONG>(std::floor(minY)),
-                      ref.x + static_cast<LONG>(std::ceil(maxX)), ref.y + static_cast<LONG>(std::ceil(maxY))};
+    // The turn leaves corners a rounding error off whole pixels (cos 90 degrees is not 0): a
+    // bound takes a pixel only for a part of it that is really covered.
+    constexpr double kRound = 1e-6;
+    const RECT bounds{ref.x + static_cast<LONG>(std::floor(minX + kRound)),
+                      ref.y + static_cast<LONG>(std::floor(minY + kRound)),
+                      ref.x + static_cast<LONG>(std::ceil(maxX - kRound)),
+                      ref.y + static_cast<LONG>(std::ceil(maxY - kRound))};
     RECT devRect{};
     if (rect) devRect = DeviceRect(st, rect->left, rect->top, rect->right, rect->bottom);
     if (st.textAlign != m_fileAlign) {
