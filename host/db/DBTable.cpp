@@ -387,6 +387,36 @@ const char* ReadVisitor::TextCol(const char* name) {
     return t;
 }
 
+bool ReadScalars(void* stmt, int first, const std::vector<ScalarColumn>& plan, void* rec, bool composite) {
+    char* base = static_cast<char*>(rec);
+    int i = first;
+    for (const ScalarColumn& c : plan) {
+        // One call to reach the value; its type and number are then read off it directly.
+        sqlite3_value* v = sqlite3_column_value(S(stmt), i++);
+        const int t = sqlite3_value_type(v);
+        if (c.kind == ScalarColumn::kInt || c.kind == ScalarColumn::kKey) {
+            if (t != SQLITE_INTEGER) return false;
+            const long long x = sqlite3_value_int64(v);
+            if (c.kind == ScalarColumn::kInt) {
+                if (x < INT32_MIN || x > INT32_MAX) return false;
+                *reinterpret_cast<int*>(base + c.offset) = static_cast<int>(x);
+            } else {
+                if (x < 0 || x > 0xffffffffLL) return false;
+                *reinterpret_cast<UINT*>(base + c.offset) = static_cast<UINT>(x);
+            }
+            continue;
+        }
+        if (t != SQLITE_FLOAT && t != SQLITE_INTEGER) return false;
+        const double x = sqlite3_value_double(v);
+        // Not finite, or beyond what a result or a coordinate may be: the full read says which.
+        if (!std::isfinite(x) || (composite && !(std::fabs(x) <= kMaxResult)) ||
+            (c.kind == ScalarColumn::kCoord && !(std::fabs(x) <= kMaxCoord)))
+            return false;
+        *reinterpret_cast<double*>(base + c.offset) = x;
+    }
+    return true;
+}
+
 // The size is asked for before the bytes: only a blob of the expected size is fetched.
 int ReadVisitor::Blob(const char* name, void* p, size_t n) {
     int ok = 0;
