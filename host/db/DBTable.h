@@ -286,63 +286,64 @@ template <class T> void CheckRecord(const T& rec, ReadVisitor& r) {
     }
 }
 
-// A record whose fields are all numbers (Int, Key, Real, Coord) is read by a plan made once per
-// record type: each column's kind and place in the record. ReadScalars takes a row by the plan
-// with one look at each value; a row it refuses is read again by ReadVisitor, whose checks are
-// the same and whose message says what is wrong.
-struct ScalarColumn {
-    enum Kind { kInt, kKey, kReal, kCoord } kind;
+// A record whose fields all have a fixed size (numbers and BLOBs of n values or bytes; no text
+// or lists) is read by a plan made once per record type: each column's kind, size and place in
+// the record. ReadFixed takes a row by the plan with one look at each value; a row it refuses is
+// read again by ReadVisitor, whose checks are the same and whose message says what is wrong.
+struct FixedColumn {
+    enum Kind { kInt, kKey, kReal, kCoord, kBlob, kReals } kind;
     size_t offset;  // bytes from the start of the record
+    size_t bytes;   // of a BLOB
 };
 
-class ScalarPlanCollector {
+class FixedPlanCollector {
 public:
-    explicit ScalarPlanCollector(const void* base) : m_base(static_cast<const char*>(base)) {}
-    void Int(const char*, int& v) { Add(ScalarColumn::kInt, &v); }
-    void Key(const char*, UINT& v) { Add(ScalarColumn::kKey, &v); }
-    void Real(const char*, double& v) { Add(ScalarColumn::kReal, &v); }
-    void Coord(const char*, double& v) { Add(ScalarColumn::kCoord, &v); }
-    void Ints(const char*, int*, int) { m_other = true; }
-    void Keys(const char*, UINT*, int) { m_other = true; }
-    void Reals(const char*, double*, int) { m_other = true; }
+    explicit FixedPlanCollector(const void* base) : m_base(static_cast<const char*>(base)) {}
+    void Int(const char*, int& v) { Add(FixedColumn::kInt, &v, 0); }
+    void Key(const char*, UINT& v) { Add(FixedColumn::kKey, &v, 0); }
+    void Real(const char*, double& v) { Add(FixedColumn::kReal, &v, 0); }
+    void Coord(const char*, double& v) { Add(FixedColumn::kCoord, &v, 0); }
+    void Ints(const char*, int* p, int n) { Add(FixedColumn::kBlob, p, sizeof(int) * n); }
+    void Keys(const char*, UINT* p, int n) { Add(FixedColumn::kBlob, p, sizeof(UINT) * n); }
+    void Reals(const char*, double* p, int n) { Add(FixedColumn::kReals, p, sizeof(double) * n); }
+    void Bytes(const char*, void* p, size_t n) { Add(FixedColumn::kBlob, p, n); }
     void Text(const char*, char*, int) { m_other = true; }
-    void Bytes(const char*, void*, size_t) { m_other = true; }
     void Data(const char*, std::string&) { m_other = true; }
     template <class S> void Str(const char*, S&) { m_other = true; }
     template <class L> void KeyList(const char*, L&) { m_other = true; }
     template <class L> void RealList(const char*, L&) { m_other = true; }
     template <class M> void KeyMap(const char*, M&) { m_other = true; }
 
-    std::vector<ScalarColumn> m_cols;
-    bool m_other = false;  // a field that is not a number
+    std::vector<FixedColumn> m_cols;
+    bool m_other = false;  // a field of no fixed size
 
 private:
-    void Add(ScalarColumn::Kind k, const void* p) {
-        m_cols.push_back({k, static_cast<size_t>(static_cast<const char*>(p) - m_base)});
+    void Add(FixedColumn::Kind k, const void* p, size_t bytes) {
+        m_cols.push_back({k, static_cast<size_t>(static_cast<const char*>(p) - m_base), bytes});
     }
     const char* m_base;
 };
 
-// The plan of record type T; null when a field is not a number.
-template <class T> const std::vector<ScalarColumn>* ScalarPlanOf() {
-    static const std::vector<ScalarColumn> plan = [] {
+// The plan of record type T; null when a field has no fixed size.
+template <class T> const std::vector<FixedColumn>* FixedPlanOf() {
+    static const std::vector<FixedColumn> plan = [] {
         T rec{};
-        ScalarPlanCollector c(&rec);
+        FixedPlanCollector c(&rec);
         rec.Fields(c);
-        return c.m_other ? std::vector<ScalarColumn>() : c.m_cols;
+        return c.m_other ? std::vector<FixedColumn>() : c.m_cols;
     }();
     return plan.empty() ? nullptr : &plan;
 }
 
 // Reads the columns from first on into rec by the plan; false when a value is not one ReadVisitor
 // takes (rec is then partly written). composite: a result table's row (results are bounded).
-bool ReadScalars(void* stmt, int first, const std::vector<ScalarColumn>& plan, void* rec, bool composite);
+bool ReadFixed(void* stmt, int first, const std::vector<FixedColumn>& plan, void* rec, bool composite);
 
 // Reads a row's fields into rec: by the plan when T has one and the row passes, else field by
 // field with the full checks; then the record's own checks.
 template <class T> void ReadRecord(T& rec, ReadVisitor& r, void* stmt, int first, bool composite) {
-    const std::vector<ScalarColumn>* plan = ScalarPlanOf<T>();
-    if (!plan || !ReadScalars(stmt, first, *plan, &rec, composite)) rec.Fields(r);
+    const std::vector<FixedColumn>* plan = FixedPlanOf<T>();
+    if (!plan || !ReadFixed(stmt, first, *plan, &rec, composite)) rec.Fields(r);
     CheckRecord(rec, r);
 }
 
