@@ -178,8 +178,7 @@ int RunDesign(const CHostOptions& options, const CHostArgs& args) {
     if (pMode->bLoad || req.nLoadKey) std::printf("load: %s\n", load.GetLoadName().c_str());
     if (pMode->bEnvelope && !req.nLoadKey) std::printf("load: the design combinations\n");
     std::printf("shows: %s\n", rep.szShows);
-    const std::string note = rv.GetPart().StackedPlanNote(view.nView == GViewCamera::VIEW_TOP, true);
-    if (!note.empty()) std::printf("%s\n", note.c_str());
+    rv.PrintStackedPlanNote(view, true);
     return HOST_EXIT_OK;
 }
 

@@ -79,8 +79,7 @@ int RunExport(const CHostOptions& options, const CHostArgs& args) {
     std::printf("Wrote %s: %s, %ldx%ld, %s view of %s%s\n", a.strOut.c_str(), bEmf ? "EMF" : "BMP", a.view.nWidth,
                 a.view.nHeight, a.view.strView.c_str(), options.strDBPath.c_str(), rv.GetPart().Describe().c_str());
     result.PrintExtremes(rv.GetLoader(), rv.GetModel());
-    const std::string note = rv.GetPart().StackedPlanNote(a.view.nView == GViewCamera::VIEW_TOP, result.WritesNumbers() && !result.IsFoundationResult());
-    if (!note.empty()) std::printf("%s\n", note.c_str());
+    rv.PrintStackedPlanNote(a.view);
     return HOST_EXIT_OK;
 }
 

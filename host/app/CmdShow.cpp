@@ -271,6 +271,9 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     // The execute hides the control's view-point icon under a legend, whose view-direction block
     // is the host's to draw; this host draws none, so the icon stays, as render draws it.
     rv.GetCtrl()->SetShowVPointIcon(1);
+    // As render: room in the fitted view for the values the page writes, and the size at which
+    // crowded ones stand apart.
+    rv.FitResultTexts(view);
     // The window as the person sees it after the execute: painted again, with the legend.
     progress.Enter(steps.size() - 1);
     if (int status = rv.WriteShownPicture(out, bEmf, view)) return status;
@@ -281,6 +284,7 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
                 view.nHeight, view.strView.c_str(), options.strDBPath.c_str(), nResult, strShown.c_str(),
                 rv.GetPart().Describe().c_str());
     PrintHostResultExtremes(rv.GetLoader(), rv.GetModel());
+    rv.PrintStackedPlanNote(view);
     if (args.Has("--save")) {
         // The bar closes as at the end of the session: its pages keep their settings in the
         // project, written with the strips the page changed.

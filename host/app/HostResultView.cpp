@@ -90,6 +90,13 @@ void CHostResultView::ReportCrowdedTexts(const PVXHostTextFit& f, const CHostVie
     std::printf("\n");
 }
 
+void CHostResultView::PrintStackedPlanNote(const CHostViewRequest& request, bool bLabels) {
+    auto shows = reinterpret_cast<PFN_PVXHOST_SHOWS_STOREY_NUMBERS>(m_loader.GetSymbol(PVXHOST_SHOWS_STOREY_NUMBERS));
+    const bool bNumbers = bLabels || (shows && m_pModel && shows(m_pModel));
+    const std::string note = m_part.StackedPlanNote(request.nView == GViewCamera::VIEW_TOP, bNumbers);
+    if (!note.empty()) std::printf("%s\n", note.c_str());
+}
+
 int CHostResultView::Open(const CHostOptions& options, const CHostViewRequest& request, CHostProgress* progress,
                           size_t firstStep, CHostResultChoice* pResult) {
     if (progress) progress->Enter(firstStep);

@@ -78,6 +78,10 @@ public:
     // crowded numbers (more than one pair per 50 texts) stand apart.
     void FitResultTexts(const CHostViewRequest& request);
     static void ReportCrowdedTexts(const PVXHostTextFit& fit, const CHostViewRequest& request);
+    // After the paint: the line saying that a plan of several storeys lays their numbers over each
+    // other (naming --storey), when the view writes numbers on the storeys (bLabels: the drawing
+    // labels its members whatever the number switch, as the design figures do).
+    void PrintStackedPlanNote(const CHostViewRequest& request, bool bLabels = false);
     // Exit status of a failed Open: 2 when the command line asked for what the project lacks.
     int GetFailStatus() const { return m_nFailStatus; }
     // The active part shown; its Describe() names it for the command's summary line.

@@ -902,13 +902,6 @@ std::string CHostResultChoice::PartLacks(bool bPartAsked, bool bShowsFoundation,
            part.substr(part.rfind(", ", 0) == 0 ? 2 : 0) + "; --storey 0 shows it";
 }
 
-bool CHostResultChoice::WritesNumbers() const {
-    bool bOn = false;
-    for (const auto& kv : m_settings)
-        if (kv.first == "numbers") bOn = kv.second == "1";
-    return IsAsked() && bOn;
-}
-
 void CHostResultChoice::PrintExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel) const {
     if (!m_bDrawn) return;
     PrintHostResultExtremes(loader, pModel);

@@ -104,8 +104,6 @@ public:
     // Settings handed to the module, in order (the mode's table entries, then --component and
     // --option values).
     const std::vector<std::pair<std::string, std::string>>& GetSettings() const { return m_settings; }
-    // The result is drawn with its values written (the last "numbers" setting is 1).
-    bool WritesNumbers() const;
     // The result lives at the foundation only (reactions, settlements, spring pressures).
     bool IsFoundationResult() const { return m_pMode && (m_pMode->nMode == 0 || m_pMode->nMode == 69 || m_pMode->nMode == 70); }
     // A part shown without the foundation holds none of a foundation result: the message saying

@@ -21,6 +21,7 @@ class I_PVXModelBase;
 #define PVXHOST_SHOW_RESULT "PVXHost_ShowResult"
 #define PVXHOST_GET_RESULT_EXTREMES "PVXHost_GetResultExtremes"
 #define PVXHOST_FIT_RESULT_TEXTS "PVXHost_FitResultTexts"
+#define PVXHOST_SHOWS_STOREY_NUMBERS "PVXHost_ShowsStoreyNumbers"
 
 enum {
     PVXHOST_DRAWN = 1,          // the engine of the mode built its data; the view draws the result
@@ -71,3 +72,8 @@ struct PVXHostTextFit {
 // Once the view is fitted: zooms out until every text the view writes lies inside the drawing
 // area, then measures how crowded the texts stand. Non-zero when it could paint the view.
 typedef int (*PFN_PVXHOST_FIT_RESULT_TEXTS)(I_PVXModelBase* pModel, PVXHostTextFit* pFit);
+
+// Non-zero when the view shows a result with its values written (the number switch on) on the
+// storeys' members and nodes; 0 without numbers, without a result, and for the results that live
+// at the foundation only (reactions, settlements, spring pressures).
+typedef int (*PFN_PVXHOST_SHOWS_STOREY_NUMBERS)(I_PVXModelBase* pModel);

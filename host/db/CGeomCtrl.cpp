@@ -205,17 +205,34 @@ bool ElementShape(CDataBase* pDB, UINT key, int bWireFrame, CArray<T_DISP_D>* pN
     return true;
 }
 
+// Elements are shaped one after another by the hundred thousand: the thread's vectors keep
+// their room from one to the next.
+ShapeOut& ThreadShape() {
+    thread_local ShapeOut t_shape;
+    t_shape.Clear();
+    return t_shape;
+}
+
 }  // namespace
+
+int CGeomCtrl::WidenElementBox(CDataBase* pDB, UINT key, int bShrink, double dShrink, CArray<T_DISP_D>* pEndDisp,
+                               int bWireFrame, double lo[3], double hi[3]) {
+    ShapeOut& s = ThreadShape();
+    if (!pDB || !ElementShape(pDB, key, bWireFrame, nullptr, pEndDisp, bShrink, dShrink, s)) return 0;
+    for (int i : s.index)
+        for (int a = 0; a < 3; ++a) {
+            const double v = s.coords[static_cast<size_t>(i + a)];
+            if (v < lo[a]) lo[a] = v;
+            if (v > hi[a]) hi[a] = v;
+        }
+    return 1;
+}
 
 int CGeomCtrl::MakeShapeElement(CDataBase* pDB, UINT key, int, int, int, int& nFaces, CArray<int, int>* pCounts,
                                 CArray<int, int>* pIndex, CArray<int, int>* pIndex2, CArray<double, double>* pCoords,
                                 int bShrink, double dShrink, CArray<T_DISP_D>* pEndDisp, CArray<UINT, UINT>* pNodeKeys,
                                 int bWireFrame, CArray<T_DISP_D>* pNodeDisp, int) {
-    // Elements are shaped one after another by the hundred thousand: the thread's vectors keep
-    // their room from one to the next.
-    thread_local ShapeOut t_shape;
-    ShapeOut& s = t_shape;
-    s.Clear();
+    ShapeOut& s = ThreadShape();
     nFaces = 0;
     const bool ok = pDB && ElementShape(pDB, key, bWireFrame, pNodeDisp, pEndDisp, bShrink, dShrink, s);
     if (!ok) s.Clear();

@@ -30,6 +30,10 @@ public:
                          CArray<int, int>* pCounts, CArray<int, int>* pIndex, CArray<int, int>* pIndex2,
                          CArray<double, double>* pCoords, int bShrink, double dShrink, CArray<T_DISP_D>* pEndDisp,
                          CArray<UINT, UINT>* pNodeKeys, int bWireFrame, CArray<T_DISP_D>* pNodeDisp, int last);
+    // Widens [lo, hi] by the face corners, in face order, that MakeShapeElement gives of the
+    // undisplaced element, without making its arrays; 0 when the element has no shape.
+    int WidenElementBox(CDataBase* pDB, UINT key, int bShrink, double dShrink, CArray<T_DISP_D>* pEndDisp,
+                        int bWireFrame, double lo[3], double hi[3]);
     // Every element of the member in member order, as one shape. pNodeDisp, when given, holds
     // the displacements of each element's nodes, element after element in member order (the
     // elements' node lists one after the other); an element whose records are not all there is

@@ -37,14 +37,93 @@ size_t GObjectRegistry::Probe(int type, UINT key) const {
     }
 }
 
+GObjectRegistry::DenseIndex* GObjectRegistry::DenseOf(int type) const {
+    for (DenseIndex& d : m_dense)
+        if (d.type == type) return d.hashed ? nullptr : &d;
+    return nullptr;
+}
+
 int GObjectRegistry::FindSlot(int type, UINT key) const {
+    if (const DenseIndex* d = DenseOf(type)) {
+        const size_t i = static_cast<size_t>(key - d->base);
+        return key >= d->base && i < d->at.size() ? d->at[i] : kFree;
+    }
     if (m_index.empty()) return kFree;
     return m_index[Probe(type, key)];
 }
 
+bool GObjectRegistry::WidenDense(DenseIndex& d, UINT key) {
+    if (d.at.empty()) {
+        d.base = key;
+        d.at.assign(1, kFree);
+        return true;
+    }
+    const unsigned long long lo = std::min(d.base, key);
+    const unsigned long long hi = std::max<unsigned long long>(d.base + d.at.size() - 1, key);
+    if (hi - lo + 1 > kSpread * (d.count + 1) + kSpreadSlack) return false;
+    if (key >= d.base) {
+        if (key - d.base >= d.at.size()) d.at.resize(static_cast<size_t>(key - d.base) + 1, kFree);
+        return true;
+    }
+    // Widened downwards by at least the present range, so that keys coming in descending
+    // order move the array a logarithmic number of times.
+    const UINT down = static_cast<UINT>(std::min<unsigned long long>(
+        d.base, std::max<unsigned long long>(d.base - key, d.at.size())));
+    d.at.insert(d.at.begin(), down, kFree);
+    d.base -= down;
+    return true;
+}
+
+void GObjectRegistry::IndexSlot(int type, UINT key, int s) {
+    DenseIndex* d = nullptr;
+    bool known = false;
+    for (DenseIndex& e : m_dense)
+        if (e.type == type) {
+            known = true;
+            d = e.hashed ? nullptr : &e;
+            break;
+        }
+    if (!known && m_dense.size() < kMaxDenseTypes) d = &m_dense.emplace_back(DenseIndex{type});
+    if (d && !WidenDense(*d, key)) {
+        HashType(*d);
+        d = nullptr;
+    }
+    if (d) {
+        d->at[static_cast<size_t>(key - d->base)] = s;
+        ++d->count;
+        return;
+    }
+    GrowIndex(++m_hashed);
+    m_index[Probe(type, key)] = s;
+}
+
+void GObjectRegistry::Repoint(int type, UINT key, int s) const {
+    if (DenseIndex* d = DenseOf(type)) d->at[static_cast<size_t>(key - d->base)] = s;
+    else m_index[Probe(type, key)] = s;
+}
+
+void GObjectRegistry::HashType(DenseIndex& d) {
+    d.hashed = true;
+    m_hashed += d.count;
+    d.count = 0;
+    std::vector<int>().swap(d.at);
+    size_t cap = m_index.empty() ? 64 : m_index.size();
+    while (4 * m_hashed > 3 * cap) cap *= 2;
+    RehashAll(cap);
+}
+
+void GObjectRegistry::RehashAll(size_t cap) const {
+    m_index.assign(cap, kFree);
+    for (size_t i = 0; i < m_slots.size(); ++i)
+        if (!DenseOf(m_slots[i].type)) m_index[Probe(m_slots[i].type, m_slots[i].key)] = static_cast<int>(i);
+}
+
 void GObjectRegistry::RebuildIndex() const {
-    std::fill(m_index.begin(), m_index.end(), kFree);
-    for (size_t i = 0; i < m_slots.size(); ++i) m_index[Probe(m_slots[i].type, m_slots[i].key)] = static_cast<int>(i);
+    for (DenseIndex& d : m_dense) std::fill(d.at.begin(), d.at.end(), kFree);
+    if (!m_index.empty()) RehashAll(m_index.size());
+    for (size_t i = 0; i < m_slots.size(); ++i)
+        if (DenseIndex* d = DenseOf(m_slots[i].type))
+            d->at[static_cast<size_t>(m_slots[i].key - d->base)] = static_cast<int>(i);
 }
 
 void GObjectRegistry::GrowIndex(size_t n) {
@@ -52,8 +131,7 @@ void GObjectRegistry::GrowIndex(size_t n) {
     if (4 * n <= 3 * m_index.size()) return;
     size_t cap = m_index.empty() ? 64 : m_index.size();
     while (4 * n > 3 * cap) cap *= 2;
-    m_index.assign(cap, kFree);
-    RebuildIndex();
+    RehashAll(cap);
 }
 
 void GObjectRegistry::SortSlots() const {
@@ -69,39 +147,43 @@ int GObjectRegistry::Add(int type, UINT key, int flag) {
         m_slots[static_cast<size_t>(s)].flag = flag ? 1 : 0;
         return 1;
     }
-    GrowIndex(m_slots.size() + 1);
     if (!m_slots.empty()) {
         const Slot& last = m_slots.back();
         if (type < last.type || (type == last.type && key < last.key)) m_sorted = false;
     }
-    m_index[Probe(type, key)] = static_cast<int>(m_slots.size());
     m_slots.push_back(Slot{type, key, static_cast<unsigned char>(flag ? 1 : 0), 0, 0, 0, 0});
+    IndexSlot(type, key, static_cast<int>(m_slots.size()) - 1);
     return 1;
 }
 
 int GObjectRegistry::Del(int type, UINT key) {
-    if (m_index.empty()) return 0;
-    size_t at = Probe(type, key);
-    const int s = m_index[at];
+    const int s = FindSlot(type, key);
     if (s == kFree) return 0;
     DropBox(m_slots[static_cast<size_t>(s)]);
-    // Backward-shift deletion: entries after the hole that may not stay past it move into it.
-    const size_t mask = m_index.size() - 1;
-    for (size_t j = (at + 1) & mask; m_index[j] != kFree; j = (j + 1) & mask) {
-        const Slot& o = m_slots[static_cast<size_t>(m_index[j])];
-        const size_t home = HashOf(o.type, o.key) & mask;
-        // The entry may stay when its home lies cyclically in (at, j].
-        const bool stays = at < j ? (home > at && home <= j) : (home > at || home <= j);
-        if (stays) continue;
-        m_index[at] = m_index[j];
-        at = j;
+    if (DenseIndex* d = DenseOf(type)) {
+        d->at[static_cast<size_t>(key - d->base)] = kFree;
+        --d->count;
+    } else {
+        // Backward-shift deletion: entries after the hole that may not stay past it move into it.
+        size_t at = Probe(type, key);
+        const size_t mask = m_index.size() - 1;
+        for (size_t j = (at + 1) & mask; m_index[j] != kFree; j = (j + 1) & mask) {
+            const Slot& o = m_slots[static_cast<size_t>(m_index[j])];
+            const size_t home = HashOf(o.type, o.key) & mask;
+            // The entry may stay when its home lies cyclically in (at, j].
+            const bool stays = at < j ? (home > at && home <= j) : (home > at || home <= j);
+            if (stays) continue;
+            m_index[at] = m_index[j];
+            at = j;
+        }
+        m_index[at] = kFree;
+        --m_hashed;
     }
-    m_index[at] = kFree;
     // The last slot fills the removed one.
     const size_t last = m_slots.size() - 1;
     if (static_cast<size_t>(s) != last) {
         m_slots[static_cast<size_t>(s)] = m_slots[last];
-        m_index[Probe(m_slots[last].type, m_slots[last].key)] = s;
+        Repoint(m_slots[last].type, m_slots[last].key, s);
         m_sorted = false;
     }
     m_slots.pop_back();
@@ -109,14 +191,13 @@ int GObjectRegistry::Del(int type, UINT key) {
     return 1;
 }
 
-void GObjectRegistry::Reserve(size_t n) {
-    m_slots.reserve(m_slots.size() + n);
-    GrowIndex(m_slots.size() + n);
-}
+void GObjectRegistry::Reserve(size_t n) { m_slots.reserve(m_slots.size() + n); }
 
 void GObjectRegistry::Clear() {
     std::vector<Slot>().swap(m_slots);
     std::vector<int>().swap(m_index);
+    std::vector<DenseIndex>().swap(m_dense);
+    m_hashed = 0;
     std::vector<double>().swap(m_boxes);
     m_deadBoxes = 0;
     m_sorted = true;

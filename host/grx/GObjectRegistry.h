@@ -8,10 +8,12 @@
 // still unknown.
 //
 // A raft registers its hundreds of thousands of nodes twice, so the objects are kept compactly:
-// one 16-byte slot each in a flat array, found through an open-addressing index on (type, key);
-// world boxes in one array of numbers, three for a node's point box (lo = hi) and six for any
-// other. Walks over all objects go in (type, key) order: the slots are sorted when a walk
-// finds them out of order.
+// one 16-byte slot each in a flat array; world boxes in one array of numbers, three for a
+// node's point box (lo = hi) and six for any other. Model keys are mostly dense, so the slots of
+// a type are found by key in an array over its range of keys: keys asked in order read both
+// arrays in order, where a hash would scatter every look-up over the whole index. A type whose
+// keys grow sparse goes to an open-addressing index on (type, key). Walks over all objects go
+// in (type, key) order: the slots are sorted when a walk finds them out of order.
 #pragma once
 
 #include <optional>
@@ -101,12 +103,33 @@ private:
         UINT box;  // first number of the world box in m_boxes
     };
     static constexpr int kFree = -1;
+    // Slots of one type by key: at[key - base]. Kept while the range stays within kSpread
+    // times the type's objects (plus kSpreadSlack), else the type goes to the hashed index.
+    struct DenseIndex {
+        int type;
+        bool hashed = false;  // the type's keys went sparse: they are in the hashed index
+        UINT base = 0;
+        std::vector<int> at;  // a slot or kFree
+        size_t count = 0;
+    };
+    static constexpr size_t kSpread = 4, kSpreadSlack = 1024, kMaxDenseTypes = 8;
 
     int FindSlot(int type, UINT key) const;
+    // The type's dense index; null when its keys are hashed.
+    DenseIndex* DenseOf(int type) const;
+    // Enters slot s of (type, key), not yet indexed, in its index.
+    void IndexSlot(int type, UINT key, int s);
+    // Points the index entry of present (type, key) at slot s.
+    void Repoint(int type, UINT key, int s) const;
+    // Widens d to hold key when its range stays dense; false when it would not.
+    static bool WidenDense(DenseIndex& d, UINT key);
+    // Moves a dense type to the hashed index.
+    void HashType(DenseIndex& d);
     // The index entry that holds (type, key), or the free one where it would go.
     size_t Probe(int type, UINT key) const;
-    void GrowIndex(size_t n);  // room in the index for n objects
-    void RebuildIndex() const;
+    void GrowIndex(size_t n);  // room in the hashed index for n objects
+    void RehashAll(size_t cap) const;  // the hashed index made anew with cap entries
+    void RebuildIndex() const;         // every index made anew from the slots
     void SortSlots() const;
     void StoreBox(Slot& s, const C3DPoint& lo, const C3DPoint& hi);
     void DropBox(Slot& s);
@@ -114,7 +137,9 @@ private:
     int AskBox(int type, UINT key, GGeometrySource* src, C3DPoint& lo, C3DPoint& hi) const;
 
     mutable std::vector<Slot> m_slots;
-    mutable std::vector<int> m_index;   // open addressing, linear probing: a slot or kFree
+    mutable std::vector<int> m_index;   // hashed types: open addressing, linear probing: a slot or kFree
+    size_t m_hashed = 0;                // objects in m_index
+    mutable std::vector<DenseIndex> m_dense;
     mutable bool m_sorted = true;       // m_slots in (type, key) order
     std::vector<double> m_boxes;        // world boxes: x, y, z of lo (and of hi unless a point)
     size_t m_deadBoxes = 0;             // numbers of m_boxes no slot uses any more

@@ -636,3 +636,12 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_FitResultTexts(I_P
     }, *pFit);
     return 1;
 }
+
+extern "C" __attribute__((visibility("default"))) int PVXHost_ShowsStoreyNumbers(I_PVXModelBase* pBase) {
+    const I_PVXModel* pModel = dynamic_cast<I_PVXModel*>(pBase);
+    if (!pModel || !pModel->m_pDispOpt || !pModel->m_bResultDataReady || !pModel->m_pDispOpt->m_Number.m_bShowNumbers)
+        return 0;
+    const int mode = pModel->m_nDisplayMode;
+    return mode > PVXMode::kNone && mode != PVXMode::kReaction && mode != PVXMode::kSettlement &&
+           mode != PVXMode::kReactionContour;
+}

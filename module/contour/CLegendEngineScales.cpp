@@ -518,11 +518,14 @@ void CLegendEngine::DrawDeformRainbow(CDC* pDC, CRect* pRect) {
     const int l = pRect->left;
     int y = pRect->top;
     char buf[kTextScaleSize];
+    // The values stand a character clear of the widest label, a minus sign before the column.
+    int labelEnd = l + 7 * w;
+    for (const Row& row : rows) labelEnd = std::max(labelEnd, l + w + pDC->GetTextExtent(CString(row.label)).cx);
     for (const Row& row : rows) {
         y += 5 * h / 3;
         tb.Left(l + w, y, CString(row.label));
         GetTextDeformedShape(row.value, buf, sizeof buf);
-        tb.Left(row.value < 0 ? l + 8 * w : l + 9 * w, y, CString(buf));
+        tb.Left(row.value < 0 ? labelEnd + w : labelEnd + 2 * w, y, CString(buf));
         y += 4 * h / 3;
         tb.Left(l + 2 * w, y, CString("NODE="));
         tb.Left(l + 10 * w, y, FormatInt("%d", static_cast<int>(row.key)));

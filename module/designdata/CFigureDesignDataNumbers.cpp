@@ -5,7 +5,10 @@
 // maps through the model's graphics control (window or memory-image mapping, as the model draws),
 // an entry whose points fall off the top or left edge is skipped, and texts along a member are
 // turned with it, never upside down. Fonts are made from a copy of the display options' number
-// font, so the model's own description stays as the user set it.
+// font, so the model's own description stays as the user set it. The texts of one label keep
+// kClearHeights of a text height between them: their pixel offsets grow with the texts' extents.
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "host/grx/I_PVXCtrl.h"
@@ -30,7 +33,11 @@ enum : int {
     kCentreBottom = 14,
 };
 
-constexpr int kVertical = 900;  // escapement of a vertical text, tenths of a degree
+constexpr int kVertical = 900;         // escapement of a vertical text, tenths of a degree
+constexpr double kClearHeights = 0.5;  // text heights kept clear between two texts of one label
+
+// Pixels kept clear between two texts of height h.
+int Clear(int h) { return static_cast<int>(std::ceil(kClearHeights * h)); }
 
 bool OnScreen(const CPoint& p) { return p.x >= 0 && p.y >= 0; }
 
@@ -88,6 +95,11 @@ public:
         m_pDC->SetTextAlign(static_cast<UINT>(align));
         CPVXLabelSpacer::TextOut(m_pDC, x, y, s);
     }
+    // The extent of s in the font: along its baseline (cx) and its height (cy).
+    CSize Extent(int font, const CString& s) {
+        Select(font);
+        return m_pDC->GetTextExtent(s);
+    }
 
 private:
     CDC* m_pDC;
@@ -124,6 +136,48 @@ T_PVX_DOPT_NUMBER_D* NumberOptions(I_PVXModel* pModel, CDC* pDC, bool bSwitchOn 
     if (!bSwitchOn || !pDC || !pModel || !pModel->m_pDispOpt) return nullptr;
     return &pModel->m_pDispOpt->m_Number;
 }
+
+// Pixel offsets of a column's area-steel label from the column point: the pixel offsets of a
+// small font, grown with the texts so that each keeps a gap from its neighbour. at: extent of the
+// value written at the point (centre-bottom), below: of the value under the point (left-top).
+struct ColumnLabelOffsets {
+    int under;  // the value under the point, down
+    int side;   // the vertical value, right: clear of the value at the point
+    int up;     // the upper underlined value, right and up: clear of the vertical value
+    int down;   // the lower underlined value, right and down: clear of the value under the point
+    int pair;   // the ratio pair, left and up: clear of the value at the point, along or above it
+
+    static ColumnLabelOffsets For(const CSize& at, const CSize& below) {
+        const int h = static_cast<int>(at.cy), gap = Clear(h), half = static_cast<int>(at.cx + 1) / 2;
+        ColumnLabelOffsets o;
+        o.under = std::max(15, gap);
+        o.side = std::max(15, half + gap);
+        o.up = std::max(30, o.side + h + gap);
+        o.down = std::max(30, static_cast<int>(below.cx) + gap);
+        o.pair = std::max(15, std::min(half + gap, h + gap));
+        return o;
+    }
+};
+
+// Distances across a beam (along the texts' up vector) of the lines of its area-steel label for
+// text height h: the steel lines half a gap off the beam either side, so a gap lies between them,
+// and the stirrup lines a gap beyond those.
+struct BeamLabelLines {
+    int h, gap, steel;
+
+    static BeamLabelLines For(int h) {
+        const int gap = Clear(h);
+        return {h, gap, (gap + 1) / 2};
+    }
+    // The distance of a steel line written with align: on the side its text stands.
+    int Near(int align) const { return align == kCentreBottom ? steel : -steel; }
+    // The distance of an outer line on side (+1 up, -1 down) written with align: its near edge
+    // a gap beyond the steel line there.
+    int Outer(int align, int side) const {
+        const bool bFacesBeam = side > 0 ? align == kCentreTop : align == kCentreBottom;
+        return side * (steel + h + gap + (bFacesBeam ? h : 0));
+    }
+};
 
 int FontHeight(CDC* pDC) {
     TEXTMETRIC tm{};
@@ -218,9 +272,13 @@ void CFigureDesignData::OutputACRNumbers(CDC* pDC) {
         CString pair;
         pair.Format("%s%s%s%s%s", "(", Format(fmt, r.dRatio1).GetString(), ",", Format(fmt, r.dRatio2).GetString(),
                     ")");
+        // The vertical value stands right of the one below the column, a gap clear of it.
+        const CString below = Format(fmt, r.dValue3);
+        const CSize size = fonts.Extent(horizontal, below);
+        const int right = std::max(30, static_cast<int>(size.cx) - 25 + static_cast<int>(size.cy) + Clear(size.cy));
         fonts.Text(horizontal, kRightBottom, p.x - 15, p.y - 15, pair);
-        fonts.Text(vertical, kLeftBottom, p.x + 30, p.y + 20, Format(fmt, r.dValue4));
-        fonts.Text(horizontal, kLeftBottom, p.x - 25, p.y + 25, Format(fmt, r.dValue3));
+        fonts.Text(vertical, kLeftBottom, p.x + right, p.y + 20, Format(fmt, r.dValue4));
+        fonts.Text(horizontal, kLeftBottom, p.x - 25, p.y + 25, below);
     }
 }
 
@@ -342,11 +400,20 @@ void OutputEnvelopeGroups(CFigureDesignData& d, CDC* pDC, CArray<T_TEXT_VALUE, T
         Slope(first, last, esc);
         const int turned = first.x > last.x ? 1 : 0;
         labels.Begin(esc);
+        // The end values stand half a gap inwards of their ends, so that those of two beams
+        // meeting at a node keep a gap between them.
+        const double len = std::hypot(last.x - first.x, last.y - first.y);
+        const double in = len > 0.0 ? ((Clear(FontHeight(pDC)) + 1) / 2) / len : 0.0;
+        const CPoint inwards(static_cast<int>(std::lround(in * (last.x - first.x))),
+                            static_cast<int>(std::lround(in * (last.y - first.y))));
         for (int k = 0; k < 3; ++k) {
             T_TEXT_VALUE& t = list[3 * g + k];
             const GroupPlace& p = place ? *place : (t.dValue > 0.0 ? kShearPositive : kShearOther);
             if (p.bOnlyMoment[k] && !bMoment) continue;
-            labels.Number(pModel->m_pPVXCtrl->GetWorldToMemDCP2D(t.pt), t.dValue, p.align[k][turned]);
+            CPoint at = pModel->m_pPVXCtrl->GetWorldToMemDCP2D(t.pt);
+            if (k == 0) at += inwards;
+            if (k == 2) at -= inwards;
+            labels.Number(at, t.dValue, p.align[k][turned]);
         }
     }
 }
@@ -473,20 +540,23 @@ void CFigureDesignData::OutputASDNumbers(CDC* pDC) {
             const CPoint p = pModel->Get3DPtTo2DPt(&c.pt);
             if (!OnScreen(p)) continue;
             const int x = p.x, y = p.y;
-            fonts.Text(horizontal, kLeftTop, x, y + 15, Format(f1, c.d[0]));
-            fonts.Text(vertical, kLeftTop, x + 15, y, Format(f1, c.d[1]));
-            fonts.Text(underlined, kLeftBottom, x + 30, y - 30, Format(f1, c.d[2]));
+            const CString under = Format(f1, c.d[0]), at = Format(f1, c.d[3]);
+            const ColumnLabelOffsets o =
+                ColumnLabelOffsets::For(fonts.Extent(horizontal, at), fonts.Extent(horizontal, under));
+            fonts.Text(horizontal, kLeftTop, x, y + o.under, under);
+            fonts.Text(vertical, kLeftTop, x + o.side, y, Format(f1, c.d[1]));
+            fonts.Text(underlined, kLeftBottom, x + o.up, y - o.up, Format(f1, c.d[2]));
             pDC->MoveTo(x, y);
-            pDC->LineTo(x + 30, y - 30);
-            fonts.Text(horizontal, kCentreBottom, x, y, Format(f1, c.d[3]));
+            pDC->LineTo(x + o.up, y - o.up);
+            fonts.Text(horizontal, kCentreBottom, x, y, at);
             CString pair;
             pair.Format("%s%s%s%s%s", "(", Format(f2, c.d[4]).GetString(), ",", Format(f2, c.d[5]).GetString(), ")");
-            fonts.Text(horizontal, kRightBottom, x - 15, y - 15, pair);
+            fonts.Text(horizontal, kRightBottom, x - o.pair, y - o.pair, pair);
             CString g;
             g.Format("%s%s%s%s", "G", Format(f1, c.d[6]).GetString(), "-", Format(f1, c.d[7]).GetString());
-            fonts.Text(underlined, kLeftBottom, x + 30, y + 30, g);
+            fonts.Text(underlined, kLeftBottom, x + o.down, y + o.down, g);
             pDC->MoveTo(x, y);
-            pDC->LineTo(x + 30, y + 30);
+            pDC->LineTo(x + o.down, y + o.down);
         }
         pDC->SelectObject(pOldPen);
     }
@@ -494,7 +564,8 @@ void CFigureDesignData::OutputASDNumbers(CDC* pDC) {
     const int h = FontHeight(pDC);
 
     // Beams and wall beams: the top and bottom steel on either side of the centre, the stirrups
-    // (and torsion steel) a line further out.
+    // (and torsion steel) a line further out; a gap between the beam's lines.
+    const BeamLabelLines lines = BeamLabelLines::For(h);
     auto beams = [&]<class R>(CArray<R, R&>& list, bool bWallBeam) {
         Labels labels(pDC, num);
         for (INT_PTR i = 0; i < list.GetSize(); ++i) {
@@ -506,31 +577,36 @@ void CFigureDesignData::OutputASDNumbers(CDC* pDC) {
             if (!OnScreen(l1) || !OnScreen(e1) || !OnScreen(e2)) continue;
             int esc = 0;
             const int turned = Slope(e1, e2, esc) ? 1 : 0;
-            const CPoint A = CPVXLabelBase::CalcRotatedTextPos(&l1, esc, h);
-            const CPoint B = CPVXLabelBase::CalcRotatedTextPos(&l2, esc, -h);
+            // A line at distance d across the beam (along the texts' up vector), aligned by align.
+            const auto line = [&](const CPoint& at, int d, int align, const CString& s) {
+                labels.String(CPVXLabelBase::CalcRotatedTextPos(&at, esc, d), s, align);
+            };
             labels.Begin(esc);
             CString s;
             if (!bWallBeam || m_bWBeamSteelRow) {
+                const int topAlign = turned ? kCentreTop : kCentreBottom;
+                const int bottomAlign = turned ? kCentreBottom : kCentreTop;
                 s.Format("%s%s%s%s%s", Format(f1, b.d[0]).GetString(), "-", Format(f1, b.d[1]).GetString(), "-",
                          Format(f1, b.d[2]).GetString());
-                labels.String(l1, s, turned ? kCentreTop : kCentreBottom);
+                line(l1, lines.Near(topAlign), topAlign, s);
                 s.Format("%s%s%s%s%s", Format(f1, b.d[3]).GetString(), "-", Format(f1, b.d[4]).GetString(), "-",
                          Format(f1, b.d[5]).GetString());
-                labels.String(l2, s, turned ? kCentreBottom : kCentreTop);
+                line(l2, lines.Near(bottomAlign), bottomAlign, s);
             }
             if (!bWallBeam) {
                 s.Format("%s%s%s%s", "G", Format(f1, b.d[6]).GetString(), "-", Format(f1, b.d[7]).GetString());
-                labels.String(A, s, kCentreBottom);
+                line(l1, lines.Outer(kCentreBottom, 1), kCentreBottom, s);
                 if (b.d[8] != 0.0 && b.d[9] != 0.0) {
                     s.Format("%s%s%s%s", "VT", Format(f1, b.d[8]).GetString(), "-", Format(f1, b.d[9]).GetString());
-                    labels.String(B, s, kCentreTop);
+                    line(l2, lines.Outer(kCentreTop, -1), kCentreTop, s);
                 }
             } else if (m_bWBeamStirrupRow) {
                 s.Format("%s%s%s%s", "G", Format(f1, b.d[6]).GetString(), "-", Format(f1, b.d[7]).GetString());
-                labels.String(A, s, turned ? kCentreTop : kCentreBottom);
+                const int gAlign = turned ? kCentreTop : kCentreBottom, vtAlign = turned ? kCentreBottom : kCentreTop;
+                line(l1, lines.Outer(gAlign, 1), gAlign, s);
                 if (b.d[8] != 0.0) {
                     s.Format("%s%s", "VT ", Format(f1, b.d[8]).GetString());
-                    labels.String(B, s, turned ? kCentreBottom : kCentreTop);
+                    line(l2, lines.Outer(vtAlign, -1), vtAlign, s);
                 }
             }
         }
@@ -550,8 +626,12 @@ void CFigureDesignData::OutputASDNumbers(CDC* pDC) {
             Slope(p2, p3, esc);
             const bool bTurned = p2.x > p3.x;
             labels.Begin(esc);
-            labels.String(p1, Format(f1, w.d[0]), bTurned ? kCentreTop : kCentreBottom);
-            labels.String(p1, Format(f1, w.d[1]), bTurned ? kCentreBottom : kCentreTop);
+            // The two values either side of the wall, a gap between them.
+            for (int k = 0; k < 2; ++k) {
+                const int align = (k == 0) != bTurned ? kCentreBottom : kCentreTop;
+                const CPoint at = CPVXLabelBase::CalcRotatedTextPos(&p1, esc, lines.Near(align));
+                labels.String(at, Format(f1, w.d[k]), align);
+            }
         }
     }
     if (m_bAsSlab == 1 && m_arrSlabAs.GetSize() > 0)

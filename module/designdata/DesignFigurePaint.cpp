@@ -116,7 +116,11 @@ double FitViewTexts(I_PVXModel& m, const std::function<int(CDC*)>& paint, size_t
 }
 
 void FitDesignFigureTexts(I_PVXModel& m, PVXHostTextFit& fit) {
-    FitAndMeasureViewTexts(m, [&m](CDC* pDC) { return PaintDesignFigure(m, pDC); }, fit);
+    // Painted as the picture is, its labels kept off each other where a part of the model shows.
+    FitAndMeasureViewTexts(m, [&m](CDC* pDC) {
+        m._PVXRender(pDC);
+        return IsDesignFigureMode(m.m_pFigure ? m.m_pFigure->m_nFigureMode : 0);
+    }, fit);
 }
 
 ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(CDC*)>& paint) {
@@ -126,6 +130,8 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
         double l, t, r, b;
         double vx = 0.0, vy = 0.0;  // how far its centre moves as the scale grows by one
     };
+    // A turned text's height is its box's smaller side, as a reader sees the box.
+    const auto TextHeight = [](const Box& x) { return std::min(x.r - x.l, x.b - x.t); };
     // The texts as drawn, and again at half the scale: from the two the move of every centre
     // with the scale, whatever offset in pixels its writer gave it.
     std::vector<Box> boxes[2];
@@ -173,8 +179,8 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
     // factor is the growth of the scale that sets them apart across or along the line (kApartGap
     // heights between them); texts that move together are never set apart.
     std::vector<double> factors;
-    const auto pair = [&factors](const Box& a, const Box& b) {
-        const double ha = a.b - a.t, hb = b.b - b.t, h = std::min(ha, hb);
+    const auto pair = [&factors, &TextHeight](const Box& a, const Box& b) {
+        const double ha = a.b - a.t, hb = b.b - b.t, h = std::min(TextHeight(a), TextHeight(b));
         const double across = std::min(a.b, b.b) - std::max(a.t, b.t);
         const double along = std::min(a.r, b.r) - std::max(a.l, b.l);
         const double shared = std::max(0.0, across) * std::max(0.0, along);

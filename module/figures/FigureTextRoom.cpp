@@ -88,18 +88,25 @@ void CFVDTextRoom::Add(const CVdrawUtil& d, const CArray<long>& ids) {
     }
 }
 
-BOOL CFVDTextRoom::RunsTogether(const Quad& q, const Quad& o) const {
+BOOL CFVDTextRoom::RunsTogether(const Quad& q, const Quad& o, double gap) {
     // On the sheet's lines, as a reader scans them: the extents share more than half the smaller
-    // text's height across, and less than the gap lies between them along.
+    // text's height across, and less than the gap lies between them along. Two upright texts
+    // (their baselines nearer the vertical) are read along the vertical as well.
     const double h = std::fmin(std::fmin(q.x1 - q.x0, q.y1 - q.y0), std::fmin(o.x1 - o.x0, o.y1 - o.y0));
-    if (std::fmin(q.y1, o.y1) - std::fmax(q.y0, o.y0) <= 0.5 * h) return FALSE;
-    return std::fmax(o.x0 - q.x1, q.x0 - o.x1) < m_dLineGap * h;
+    // Along one axis (a: the extents along it) and across the other (c).
+    const auto runs = [&](double qa0, double qa1, double oa0, double oa1, double qc0, double qc1, double oc0,
+                          double oc1) {
+        return std::fmin(qc1, oc1) - std::fmax(qc0, oc0) > 0.5 * h && std::fmax(oa0 - qa1, qa0 - oa1) < gap * h;
+    };
+    const auto upright = [](const Quad& b) { return std::fabs(b.c[1].y - b.c[0].y) > std::fabs(b.c[1].x - b.c[0].x); };
+    return runs(q.x0, q.x1, o.x0, o.x1, q.y0, q.y1, o.y0, o.y1) ||
+           (upright(q) && upright(o) && runs(q.y0, q.y1, o.y0, o.y1, q.x0, q.x1, o.x0, o.x1));
 }
 
-int CFVDTextRoom::Count(const Quad& q, bool bLine, int nStop) const {
+int CFVDTextRoom::Count(const Quad& q, double gap, int nStop) const {
     if (m_Boxes.empty()) return 0;
-    // A text's neighbours on its line may stand up to the line gap beyond its extent.
-    const double g = bLine ? m_dLineGap * std::fmin(q.x1 - q.x0, q.y1 - q.y0) : 0.0;
+    // A text's neighbours on its line may stand up to the gap beyond its extent.
+    const double g = gap * std::fmin(q.x1 - q.x0, q.y1 - q.y0);
     std::vector<size_t> hits;
     for (long cx = Cell(q.x0 - g); cx <= Cell(q.x1 + g); ++cx)
         for (long cy = Cell(q.y0 - g); cy <= Cell(q.y1 + g); ++cy) {
@@ -109,7 +116,7 @@ int CFVDTextRoom::Count(const Quad& q, bool bLine, int nStop) const {
                 const Quad& o = m_Boxes[k];
                 if (o.x1 < q.x0 - g || o.x0 > q.x1 + g || o.y1 < q.y0 - g || o.y0 > q.y1 + g) continue;
                 if (SharedArea(q.c, o.c) > kClashShare * std::fmin(q.area, o.area) ||
-                    (g > 0.0 && RunsTogether(q, o))) {
+                    (g > 0.0 && RunsTogether(q, o, gap))) {
                     // A box in several buckets counts once.
                     if (std::find(hits.begin(), hits.end(), k) == hits.end()) hits.push_back(k);
                     if (static_cast<int>(hits.size()) >= nStop) return nStop;
@@ -119,27 +126,33 @@ int CFVDTextRoom::Count(const Quad& q, bool bLine, int nStop) const {
     return static_cast<int>(hits.size());
 }
 
-int CFVDTextRoom::Count(const CVdrawUtil& d, const CArray<long>& ids, bool bLine, int nStop) const {
+int CFVDTextRoom::Count(const CVdrawUtil& d, const CArray<long>& ids, double gap, int nStop) const {
     int n = 0;
     for (INT_PTR i = 0; i < ids.GetSize() && n < nStop; ++i) {
         Quad q;
-        if (BoxOf(d, ids[i], q)) n += Count(q, bLine, nStop - n);
+        if (BoxOf(d, ids[i], q)) n += Count(q, gap, nStop - n);
     }
     return n;
 }
 
 BOOL CFVDTextRoom::Clashes(const CVdrawUtil& d, const CArray<long>& ids, bool bLine) const {
-    return Count(d, ids, bLine, 1) > 0;
+    return Count(d, ids, bLine ? m_dLineGap : 0.0, 1) > 0;
 }
 
 BOOL CFVDTextRoom::Place(CVdrawUtil& d, const CArray<long>& ids, const std::vector<T_POINT2D>& offsets) {
-    constexpr int kMany = 1 << 20;
+    constexpr long long kMany = 1 << 20;
     // Where no offset clears them, the one (or where they were) that keeps their boxes apart and
-    // runs into the fewest texts on its line.
+    // runs into the fewest texts a reader takes for one with them, then the fewest on its line.
     const bool bLine = m_dLineGap > 0.0;
+    const double read = std::fmin(kReadGap, m_dLineGap);
+    const auto cost = [&](long long stop) {
+        const long long near = Count(d, ids, read, static_cast<int>(stop / kMany + 1));
+        return near * kMany + Count(d, ids, m_dLineGap, static_cast<int>(kMany - 1));
+    };
     BOOL clear = !Clashes(d, ids);
-    int best = -2, fewest = kMany;
-    if (!clear && bLine && !Clashes(d, ids, false)) best = -1, fewest = Count(d, ids, true, kMany);
+    int best = -2;
+    long long fewest = kMany * kMany;
+    if (!clear && bLine && !Clashes(d, ids, false)) best = -1, fewest = cost(fewest);
     T_POINT2D moved(0.0, 0.0);
     auto moveTo = [&](const T_POINT2D& p) {
         for (INT_PTR i = 0; i < ids.GetSize(); ++i) d.MoveFigure(ids[i], p.x - moved.x, p.y - moved.y);
@@ -149,7 +162,7 @@ BOOL CFVDTextRoom::Place(CVdrawUtil& d, const CArray<long>& ids, const std::vect
         moveTo(offsets[k]);
         clear = !Clashes(d, ids);
         if (!clear && bLine && !Clashes(d, ids, false)) {
-            const int n = Count(d, ids, true, fewest);
+            const long long n = cost(fewest);
             if (n < fewest) best = static_cast<int>(k), fewest = n;
         }
     }

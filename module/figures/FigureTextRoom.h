@@ -31,12 +31,15 @@ public:
     BOOL Clashes(const CVdrawUtil& d, const CArray<long>& ids, bool bLine = true) const;
     // Leaves the texts where they are when they are clear; else moves them by the first of the
     // offsets (drawing units, from where they were drawn) that clears them; when none does, the
-    // one that keeps their boxes apart and runs into the fewest texts (with a line gap set), or
-    // back. Keeps their boxes either way; TRUE when they ended clear.
+    // one that keeps their boxes apart and runs into the fewest texts (with a line gap set):
+    // first those nearer than kReadGap heights, which a reader takes for one with them, then
+    // those within the line gap; or back. Keeps their boxes either way; TRUE when they ended clear.
     BOOL Place(CVdrawUtil& d, const CArray<long>& ids, const std::vector<T_POINT2D>& offsets);
 
     // Heights kept clear between two texts on one line (0: only their boxes must not share).
     void SetLineGap(double heights) { m_dLineGap = heights; }
+    // Heights between two texts on one line under which a reader takes them for one.
+    static constexpr double kReadGap = 0.5;
 
     // Area shared by two convex quadrilaterals (corners counter-clockwise).
     static double SharedArea(const T_POINT2D a[4], const T_POINT2D b[4]);
@@ -47,12 +50,13 @@ private:
         double area = 0.0;
         double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;  // its extent
     };
-    // TRUE when o stands on q's line less than the line gap before or after it.
-    BOOL RunsTogether(const Quad& q, const Quad& o) const;
+    // TRUE when o stands on q's line less than gap heights before or after it.
+    static BOOL RunsTogether(const Quad& q, const Quad& o, double gap);
     static BOOL BoxOf(const CVdrawUtil& d, long id, Quad& q);
-    // The kept boxes q clashes with (bLine: or runs into on its line), counted up to nStop.
-    int Count(const Quad& q, bool bLine, int nStop) const;
-    int Count(const CVdrawUtil& d, const CArray<long>& ids, bool bLine, int nStop) const;
+    // The kept boxes q clashes with (gap > 0: or runs into on its line, closer than gap heights),
+    // counted up to nStop.
+    int Count(const Quad& q, double gap, int nStop) const;
+    int Count(const CVdrawUtil& d, const CArray<long>& ids, double gap, int nStop) const;
     void Keep(const Quad& q);
     // The boxes in square buckets of m_dCell, by bucket column and row.
     long Cell(double v) const;

@@ -46,6 +46,12 @@ enum NumberKind {
     kKindMiddle = 8,
 };
 
+// An end value, written to one side of its anchor, stands a little inside its own side: a column
+// seen end-on writes its two end values at one point, one to the left and one to the right.
+CPoint AwayFromEnd(CDC* pDC, CPoint pt, UINT nAlign) {
+    return CPVXLabelSpacer::AwayFromAnchor(pDC, pt, nAlign, CPVXLabelSpacer::kEndInset, 0.0);
+}
+
 // " %.<digits>f " or " %.<digits>e " of the number options.
 CString ForceNumberFormat(const T_PVX_DOPT_NUMBER_D& opt) {
     return CUtilFuncs::MakeNumberFormat(opt.m_bExponent, opt.m_nDecimals, " ", " ");
@@ -160,7 +166,8 @@ void WriteDiagramNumbers(CForceEngine& e, CDC* pDC, UINT nKey, C3DPoint* pAnchor
         pDC->SetTextAlign(static_cast<UINT>(nAlign));
         CString text;
         text.Format(fmt, v);
-        CPVXLabelSpacer::TextOut(pDC, pt.x, pt.y, text);
+        const CPoint at = AwayFromEnd(pDC, pt, static_cast<UINT>(nAlign));
+        CPVXLabelSpacer::TextOut(pDC, at.x, at.y, text);
     };
 
     if (num.m_nNumberOpt2) {
@@ -389,7 +396,8 @@ void CForceEngine::OutputBForcNumbers(CDC* pDC) {
             const CPoint pt = pModel->Get3DPtTo2DPt(&anchors[nAnchor]);
             if (pt.x < 0 || pt.y < 0) return;
             int nAlign = label.GetTextAlign(nLabelPos, nDir);
-            label.OutputNumber(pt.x, pt.y, v, &nAlign);
+            const CPoint at = AwayFromEnd(pDC, pt, static_cast<UINT>(nAlign));
+            label.OutputNumber(at.x, at.y, v, &nAlign);
         };
         if (m_bNumAtMax) {
             write(1, 0, value(3));

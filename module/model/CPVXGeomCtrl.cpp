@@ -148,6 +148,16 @@ int CPVXGeomCtrl::ForEachMembElemShape(UINT key, int cullOpt, int wirePlane, int
     return 1;
 }
 
+void CPVXGeomCtrl::WidenMembElemBox(UINT key, int bShrink, double dShrink, int bWireFrame, double lo[3],
+                                    double hi[3]) {
+    CDataBase* pDB = PostDB();
+    const T_PMEMB_D* m = m_pDBDoc && pDB ? pDB->Table<DBT_PMEMB>().Find(key) : nullptr;
+    if (!m) return;
+    CGeomCtrl* pGeom = m_pDBDoc->GetGeomCtrl();
+    for (INT_PTR i = 0; i < m->aElem.GetSize(); ++i)
+        pGeom->WidenElementBox(pDB, m->aElem[i], bShrink, dShrink, nullptr, bWireFrame, lo, hi);
+}
+
 namespace {
 
 void ClearOutputs(int& nFaces, CArray<int, int>* pCounts, CArray<int, int>* pIndex, CArray<int, int>* pIndex2,

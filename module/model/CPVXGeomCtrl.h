@@ -82,6 +82,9 @@ public:
     int ForEachMembElemShape(UINT key, int cullOpt, int wirePlane, int deformed, int bShrink, double dShrink,
                              CArray<T_DISP_D>* pEndDisp, bool bNodeKeys, int bWireFrame,
                              CArray<T_DISP_D>* pNodeDisp, const ShapePiece& piece);
+    // Widens [lo, hi] by the corners of the faces ForEachMembElemShape gives the undisplaced
+    // member, without making them.
+    void WidenMembElemBox(UINT key, int bShrink, double dShrink, int bWireFrame, double lo[3], double hi[3]);
     int MakeSuperMembShape(UINT key, int cullOpt, int wirePlane, int deformed, int& nFaces,
                            CArray<int, int>* pCounts, CArray<int, int>* pIndex, CArray<int, int>* pIndex2,
                            CArray<double, double>* pCoords, int bShrink, double dShrink,

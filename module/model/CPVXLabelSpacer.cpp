@@ -87,51 +87,92 @@ void CPVXLabelSpacer::Add(const Box& b) {
     ForCells(b, [&](const std::pair<int, int>& cell) { m_cells[cell].push_back(k); });
 }
 
+namespace {
+
+// How the DC writes a text with an alignment: its width and height, its top-left corner from the
+// reference point, and the cosine and sine of the font's escapement.
+struct TextFrame {
+    double w, h, ox, oy, c, s;
+};
+
+TextFrame FrameOf(CDC* pDC, const CString& text, UINT align) {
+    const CSize ext = text.IsEmpty() ? CSize(0, 0) : pDC->GetTextExtent(text);
+    TEXTMETRIC tm{};
+    pDC->GetTextMetrics(&tm);
+    LOGFONT lf{};
+    if (CFont* pFont = pDC->GetCurrentFont()) pFont->GetLogFont(&lf);
+    TextFrame f{};
+    f.w = ext.cx;
+    f.h = tm.tmHeight > 0 ? tm.tmHeight : ext.cy;
+    if ((align & TA_CENTER) == TA_CENTER)
+        f.ox = -f.w / 2.0;
+    else if (align & TA_RIGHT)
+        f.ox = -f.w;
+    if ((align & TA_BASELINE) == TA_BASELINE)
+        f.oy = -tm.tmAscent;
+    else if (align & TA_BOTTOM)
+        f.oy = -f.h;
+    const double a = lf.lfEscapement * M_PI / 1800.0;
+    f.c = std::cos(a);
+    f.s = std::sin(a);
+    return f;
+}
+
+}  // namespace
+
+CPoint CPVXLabelSpacer::AwayFromAnchor(CDC* pDC, CPoint pt, UINT nAlign, double dAlong, double dAcross) {
+    if (!pDC) return pt;
+    const TextFrame f = FrameOf(pDC, CString(), nAlign);
+    const double along = (nAlign & TA_CENTER) == TA_CENTER ? 0.0 : (nAlign & TA_RIGHT ? -dAlong : dAlong);
+    const double up = (nAlign & TA_BASELINE) == TA_BASELINE ? 0.0 : (nAlign & TA_BOTTOM ? dAcross : -dAcross);
+    // Along the text (c, -s); across it, toward its top, (-s, -c).
+    pt.x += static_cast<int>(std::lround(f.h * (along * f.c - up * f.s)));
+    pt.y += static_cast<int>(std::lround(f.h * (-along * f.s - up * f.c)));
+    return pt;
+}
+
 BOOL CPVXLabelSpacer::TextOut(CDC* pDC, int x, int y, const CString& text) {
     if (!pDC) return FALSE;
     CPVXLabelSpacer* sp = s_pCurrent;
     if (!sp || text.IsEmpty()) return pDC->TextOut(x, y, text);
 
     // The box as the device context writes the text: its extent placed by the alignment, turned
-    // by the font's escapement.
-    const CSize ext = pDC->GetTextExtent(text);
-    TEXTMETRIC tm{};
-    pDC->GetTextMetrics(&tm);
-    LOGFONT lf{};
-    if (CFont* pFont = pDC->GetCurrentFont()) pFont->GetLogFont(&lf);
-    const double w = ext.cx, h = tm.tmHeight > 0 ? tm.tmHeight : ext.cy;
-    const UINT align = pDC->GetTextAlign();
-    double ox = 0.0, oy = 0.0;
-    if ((align & TA_CENTER) == TA_CENTER)
-        ox = -w / 2.0;
-    else if (align & TA_RIGHT)
-        ox = -w;
-    if ((align & TA_BASELINE) == TA_BASELINE)
-        oy = -tm.tmAscent;
-    else if (align & TA_BOTTOM)
-        oy = -h;
-    const double a = lf.lfEscapement * M_PI / 1800.0, c = std::cos(a), s = std::sin(a);
+    // by the font's escapement. A place is clear when the box lies within the DC's clip box and,
+    // lengthened by a gap of its height at either end, meets no earlier label.
+    const TextFrame f = FrameOf(pDC, text, pDC->GetTextAlign());
+    const double w = f.w, h = f.h, c = f.c, s = f.s;
+    RECT clip{};
+    const bool bClip = pDC->GetClipBox(&clip) > NULLREGION;
+    auto clear = [&](double px, double py, double g) {
+        const Box b = BoxAt(px, py, w, h, f.ox, f.oy, c, s);
+        if (bClip && (b.x0 < clip.left || b.y0 < clip.top || b.x1 > clip.right || b.y1 > clip.bottom)) return false;
+        return sp->IsClear(BoxAt(px, py, w + 2 * g, h, f.ox - g, f.oy, c, s));
+    };
 
     // Along the line of text: one height, then two ..., forwards, then back; where that finds no
-    // place, the same again one height across the line, to either side, then two.
+    // place, the same again one line across, to either side, then two. A line across is the
+    // height and the gap more, so that a label moved over its member's line stands clear of
+    // those written on the other side, turned texts too. Where no place keeps kApart, one that
+    // only keeps off the others is taken: touching reads better than lying over each other.
     int dx = 0, dy = 0;
-    Box b = BoxAt(x, y, w, h, ox, oy, c, s);
-    bool bFound = sp->IsClear(b);
-    for (int across = 0; across <= kMaxAcross && !bFound; ++across)
-        for (int side = across ? -1 : 1; side <= 1 && !bFound; side += 2)
-            for (int k = across ? 0 : 1; k <= 2 * kMaxSteps && !bFound; ++k) {
-                const double d = ((k + 1) / 2) * h * (k % 2 ? 1.0 : -1.0), e = side * across * h;
-                // Along the text (c, -s); across it, toward its top, (-s, -c).
-                const int tx = static_cast<int>(std::lround(d * c - e * s));
-                const int ty = static_cast<int>(std::lround(-d * s - e * c));
-                const Box t = BoxAt(x + tx, y + ty, w, h, ox, oy, c, s);
-                if (sp->IsClear(t)) {
-                    dx = tx;
-                    dy = ty;
-                    b = t;
-                    bFound = true;
+    auto find = [&](double g) {
+        if (clear(x, y, g)) return true;
+        for (int across = 0; across <= kMaxAcross; ++across)
+            for (int side = across ? -1 : 1; side <= 1; side += 2)
+                for (int k = across ? 0 : 1; k <= 2 * kMaxSteps; ++k) {
+                    const double d = ((k + 1) / 2) * h * (k % 2 ? 1.0 : -1.0), e = side * across * (h + g);
+                    // Along the text (c, -s); across it, toward its top, (-s, -c).
+                    const int tx = static_cast<int>(std::lround(d * c - e * s));
+                    const int ty = static_cast<int>(std::lround(-d * s - e * c));
+                    if (clear(x + tx, y + ty, g)) {
+                        dx = tx;
+                        dy = ty;
+                        return true;
+                    }
                 }
-            }
-    sp->Add(b);
+        return false;
+    };
+    if (!find(kApart * h)) find(0.0);
+    sp->Add(BoxAt(x + dx, y + dy, w, h, f.ox, f.oy, c, s));
     return pDC->TextOut(x + dx, y + dy, text);
 }

@@ -7,12 +7,14 @@
 // CPVXLabelSpacer::TextOut instead of CDC::TextOut. The first label keeps the place its drawer
 // gives it. A later label whose rectangle (as the device context will write it: extent, alignment
 // and the font's escapement) meets one written before, sharing more than kTouch pixels across
-// each of their sides, is
-// moved along its own line of text, which follows its member, by its height: one height, then
-// two ..., up to kMaxSteps, first the way the text reads, then back. Where that finds no place,
-// the same is tried one height across the line (either side), then two. It takes the first
-// place clear of every earlier label, and stays where its drawer put it when none is. Without a
-// spacer in use, TextOut writes where asked, so whole-model pictures are unchanged.
+// each of their sides, or stands on its line less than kApart of its height from it (read as one
+// number with it, "0.0000.000"), is moved along its own line of text, which follows its member,
+// by its height: one height, then two ..., up to kMaxSteps, first the way the text reads, then
+// back. Where that finds no place, the same is tried one line across (the height and kApart of
+// it, either side), then two. It takes the first place clear of every earlier label; where none
+// keeps kApart, the first that only keeps off them; and stays where its drawer put it when none
+// does. Without a spacer in use, TextOut writes where asked, so
+// whole-model pictures are unchanged.
 //
 //     CPVXLabelSpacer::Use spacer(bPartActive);   // for one drawing
 //     CPVXLabelSpacer::TextOut(pDC, x, y, text);  // in a label writer
@@ -33,6 +35,8 @@ public:
     static constexpr int kMaxAcross = 2;   // heights it may move across, when along finds no place
     static constexpr int kCell = 64;       // pixels: side of the cells the boxes are found by
     static constexpr double kTouch = 2.0;  // pixels two labels may share each way and not meet
+    static constexpr double kApart = 0.5;  // heights a label keeps clear of another along its line
+    static constexpr double kEndInset = 0.25;  // heights an end value stands inside its end
 
     // A spacer for the drawings made while it lives, when bOn; none otherwise.
     class Use {
@@ -49,6 +53,12 @@ public:
 
     // Writes text at (x, y) on pDC, moved clear of the earlier labels while a spacer is in use.
     static BOOL TextOut(CDC* pDC, int x, int y, const CString& text);
+    // The reference point of a text written with nAlign in the DC's font, moved away from its
+    // anchor pt by fractions of the text's height: dAlong along its line the way a left or right
+    // alignment points, dAcross across it the way a top or bottom alignment points (a centred
+    // text or a baseline stays). The end values of two members meeting at a node, one written
+    // to the left of it and one to the right, keep a gap so between them.
+    static CPoint AwayFromAnchor(CDC* pDC, CPoint pt, UINT nAlign, double dAlong, double dAcross);
 
 private:
     // A label's rectangle as written: its corners, turned with the text, and their bounds.

@@ -453,6 +453,20 @@ namespace {
 // The host arrays of one member's faces; false when the member cannot be shaped. With pPiece, a
 // plain member's faces go to it element by element instead (*pPieceTaken set): a raft's faces
 // joined in host arrays would be a second copy of them.
+// Whether the member is made of super elements, read from its first element; false when that
+// cannot be read. A member without elements stands for a wall (member type 202) or a frame.
+bool IsSuperMember(I_PVXModel& m, const T_PMEMB_D& memb, bool& bSuper) {
+    T_PELEM_D first;
+    first.Initialize();
+    if (memb.aElem.GetSize() > 0) {
+        if (!m.m_pAttrCtrl || !m.m_pAttrCtrl->GetElem(memb.aElem[0], first)) return false;
+    } else {
+        first.kind = memb.type == 202 ? PELEM_KIND_WALL : PELEM_KIND_FRAME;
+    }
+    bSuper = CPVXSElemCtrl::IsSuperElem(first) != 0;
+    return true;
+}
+
 bool BuildMemberHostShape(I_PVXModel& m, UINT nKey, T_PMEMB_D& memb, bool wantIndex2, T_SHAPE_ARGUMENT& arg,
                           HostShape& s, const CPVXGeomCtrl::ShapePiece* pPiece = nullptr,
                           bool* pPieceTaken = nullptr) {
@@ -461,16 +475,8 @@ bool BuildMemberHostShape(I_PVXModel& m, UINT nKey, T_PMEMB_D& memb, bool wantIn
     T_PVX_DOPT_D none;
     const T_PVX_DOPT_D& opt = m.m_pDispOpt ? *m.m_pDispOpt : none;
 
-    // The super-element test reads the first element; a member without elements stands for a
-    // wall (member type 202) or a frame.
-    T_PELEM_D first;
-    first.Initialize();
-    if (memb.aElem.GetSize() > 0) {
-        if (!m.m_pAttrCtrl || !m.m_pAttrCtrl->GetElem(memb.aElem[0], first)) return false;
-    } else {
-        first.kind = memb.type == 202 ? PELEM_KIND_WALL : PELEM_KIND_FRAME;
-    }
-    const bool bSuper = CPVXSElemCtrl::IsSuperElem(first) != 0;
+    bool bSuper = false;
+    if (!IsSuperMember(m, memb, bSuper)) return false;
 
     CArray<T_DISP_D> endDisp;
     CArray<T_DISP_D>* pEndDisp = nullptr;
@@ -493,25 +499,6 @@ bool BuildMemberHostShape(I_PVXModel& m, UINT nKey, T_PMEMB_D& memb, bool wantIn
         pGeom->MakeMembShape(nKey, cull, wirePlane, arg.bDeformed, s.nFaces, &s.counts, &s.index, pIndex2, &s.coords,
                              opt.m_bShrink, opt.m_dShrinkFactor, pEndDisp, pNodeKeys, opt.m_bWireFrame,
                              arg.pNodeDisp, memb, pFaceKeys, 1);
-    }
-    return true;
-}
-
-// Widens [lo, hi] by the corners of one piece of host arrays, checked as HandOutFaces checks
-// them; false when they disagree.
-bool WidenByPiece(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
-                  const CArray<double, double>& coords, C3DPoint& lo, C3DPoint& hi) {
-    const INT_PTR nCoords = coords.GetSize();
-    if (nFaces < 0 || nFaces > counts.GetSize()) return false;
-    INT_PTR at = 0;
-    for (int f = 0; f < nFaces; ++f) {
-        const int n = counts[f];
-        if (n < 0 || at + n > index.GetSize()) return false;
-        for (int v = 0; v < n; ++v, ++at) {
-            const int i = index[at];
-            if (i < 0 || i + 2 >= nCoords) return false;
-            Widen(lo, hi, C3DPoint(coords[i], coords[i + 1], coords[i + 2]));
-        }
     }
     return true;
 }
@@ -791,18 +778,18 @@ int I_PVXModel::GetRangeElement(UINT nMembKey, C3DPoint* pMin, C3DPoint* pMax) {
         if (bLines) m_pDispOpt->m_bWireFrame = 1;
         HostShape s;
         T_SHAPE_ARGUMENT arg;
-        // A plain member's box is widened element by element, its joined host arrays never made.
-        C3DPoint a, b;
-        StartBox(a, b);
-        bool bPieces = false, bAgree = true;
-        const CPVXGeomCtrl::ShapePiece piece = [&](int nFaces, const CArray<int, int>& counts,
-                                                   const CArray<int, int>& index,
-                                                   const CArray<double, double>& coords, const CArray<UINT, UINT>*) {
-            return bAgree = WidenByPiece(nFaces, counts, index, coords, a, b);
-        };
-        if (BuildMemberHostShape(*this, nMembKey, memb, true, arg, s, &piece, &bPieces)) {
-            if (!bPieces) BoxOfHostShape(s, box.lo, box.hi);
-            else if (bAgree) box.lo = a, box.hi = b;
+        bool bSuper = true;
+        CPVXGeomCtrl* pGeom = GetGeomCtrl();
+        if (pGeom && IsSuperMember(*this, memb, bSuper) && !bSuper) {
+            // A plain member's box is widened element by element, no faces made.
+            T_PVX_DOPT_D none;
+            const T_PVX_DOPT_D& opt = m_pDispOpt ? *m_pDispOpt : none;
+            double lo[3] = {box.lo.x, box.lo.y, box.lo.z}, hi[3] = {box.hi.x, box.hi.y, box.hi.z};
+            pGeom->WidenMembElemBox(nMembKey, opt.m_bShrink, opt.m_dShrinkFactor, opt.m_bWireFrame, lo, hi);
+            box.lo = C3DPoint(lo[0], lo[1], lo[2]);
+            box.hi = C3DPoint(hi[0], hi[1], hi[2]);
+        } else if (BuildMemberHostShape(*this, nMembKey, memb, true, arg, s)) {
+            BoxOfHostShape(s, box.lo, box.hi);
         }
         if (bLines) m_pDispOpt->m_bWireFrame = 0;
         box.nResult = HasBox(box.lo, box.hi);

@@ -18,6 +18,7 @@ namespace {
 
 const int kCrossSize = 8;       // pixels
 const int kCrossPenWidth = 2;
+const double kLineApart = 0.2;  // heights each of two stacked values stands off their anchor
 const double kRadToTenthDeg = -572.9582790879778;  // -1800 / 3.14159
 
 // Device point of a world point: the window transform while the model draws straight to a
@@ -121,9 +122,11 @@ void DrawNumber(const double* pAxis1, const double* pAxis2, const double* pAncho
     const UINT nStartSide = bTurned ? TA_RIGHT : TA_LEFT;  // kind 6: away from the member's start
     const UINT nEndSide = bTurned ? TA_LEFT : TA_RIGHT;    // kind 7: away from the member's end
 
-    auto writeNumber = [&](UINT nAlign, const CString& strText) {
+    // dAlong, dAcross: heights the text stands away from the anchor (see AwayFromAnchor).
+    auto writeNumber = [&](UINT nAlign, const CString& strText, double dAlong = 0.0, double dAcross = 0.0) {
         pDC->SetTextAlign(nAlign);
-        if (bVisible) CPVXLabelSpacer::TextOut(pDC, pa.x, pa.y, strText);
+        const CPoint at = CPVXLabelSpacer::AwayFromAnchor(pDC, pa, nAlign, dAlong, dAcross);
+        if (bVisible) CPVXLabelSpacer::TextOut(pDC, at.x, at.y, strText);
     };
 
     switch (nKind) {
@@ -164,12 +167,14 @@ void DrawNumber(const double* pAxis1, const double* pAxis2, const double* pAncho
     case 6:
     case 7: {
         pDC->SetTextColor(pOwnColor ? *pOwnColor : opt.m_crNumber[nKind == 6 ? 0 : 2]);
+        // A slab side's two values stand under and over its middle, a little apart; a member's
+        // end values a little inside their ends, clear of the next member's at a shared node.
         if (rule == kRuleSlab) {
             CString strText;
             strText.Format(" %s ", static_cast<LPCTSTR>(strNumber));
-            writeNumber((nKind == 6 ? TA_TOP : TA_BOTTOM) | nStartSide, strText);
+            writeNumber((nKind == 6 ? TA_TOP : TA_BOTTOM) | nStartSide, strText, 0.0, kLineApart);
         } else {
-            writeNumber(nVert | (nKind == 6 ? nStartSide : nEndSide), strNumber);
+            writeNumber(nVert | (nKind == 6 ? nStartSide : nEndSide), strNumber, CPVXLabelSpacer::kEndInset);
         }
         break;
     }

@@ -31,6 +31,11 @@ size_t TableSize(size_t n) {
     return cap;
 }
 
+// Node keys up to this many times the number of keys (plus the slack) are indexed directly by
+// key: model keys are mostly dense, and the corners of neighbouring faces have neighbouring keys,
+// so the look-ups stay within a few cache lines where a hash would scatter them.
+constexpr size_t kKeySpread = 4, kKeySlack = 1024;
+
 }  // namespace
 
 PVXFacesRef PVXFacesRef::Of(const PVXFlatFaces& from, int first, int n) {
@@ -64,6 +69,8 @@ void PVXFlatFaces::Clear() {
     m_edgeLines = Lines{};
     m_edgeLinesMade = false;
     std::vector<int>().swap(m_pointSlots);
+    std::vector<int>().swap(m_keyPoints);
+    m_bMerge = false;
 }
 
 int PVXFlatFaces::Take(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
@@ -89,6 +96,33 @@ void PVXFlatFaces::Begin(size_t nCorners) {
     point.reserve(nCorners);
     points.reserve(nCorners / 3 + 16);  // plates of a mesh share each point about four ways
     start.push_back(0);
+}
+
+int* PVXFlatFaces::KeyPoint(UINT key) {
+    if (key >= m_keyPoints.size()) {
+        if (key > kKeySpread * point.capacity() + kKeySlack) return nullptr;
+        m_keyPoints.resize(std::max<size_t>(static_cast<size_t>(key) + 1, 2 * m_keyPoints.size()), -1);
+    }
+    return &m_keyPoints[key];
+}
+
+void PVXFlatFaces::MergeEqualPoints() {
+    // Each point goes to the first one equal to it, the points kept moving down in order, so
+    // that they stand as the table alone would have made them.
+    m_pointSlots.assign(TableSize(points.size()), -1);
+    std::vector<int> to(points.size());
+    size_t kept = 0;
+    for (size_t k = 0; k < points.size(); ++k) {
+        int& slot = m_pointSlots[PointSlot(points[k])];
+        if (slot < 0) {
+            slot = static_cast<int>(kept);
+            points[kept++] = points[k];
+        }
+        to[k] = slot;
+    }
+    if (kept == points.size()) return;
+    points.resize(kept);
+    for (int& k : point) k = to[static_cast<size_t>(k)];
 }
 
 size_t PVXFlatFaces::PointSlot(const C3DPoint& p) const {
@@ -123,13 +157,26 @@ bool PVXFlatFaces::AddPiece(int nFaces, const CArray<int, int>& counts, const CA
         point.reserve(std::max(point.size() + static_cast<size_t>(at), 2 * point.capacity()));
     if (pNodeKeys) keys.reserve(point.capacity());
     if (m_pointSlots.empty()) m_pointSlots.assign(TableSize(point.capacity() / 4), -1);
-    // Each corner as its distinct point (equal bit for bit), found in an open-addressing table
-    // of the points: the corners themselves are never held.
+    // Each corner as its distinct point (equal bit for bit): the corners themselves are never
+    // held. A corner with a node key takes the point its node had last when that is the same,
+    // else a new point, merged by Finish into an equal one of another node; the others are found
+    // in an open-addressing table of the points at once. A raft's points are so found near the
+    // ones just made, where the table would be read all over.
     at = 0;
     for (int f = 0; f < nFaces; ++f) {
         for (int v = 0; v < counts[f]; ++v, ++at) {
             const int i = index[at];
             const C3DPoint p(c[i], c[i + 1], c[i + 2]);
+            if (pNodeKeys) keys.push_back(pNodeKeys->GetAt(i / 3));
+            if (int* byKey = pNodeKeys ? KeyPoint(keys.back()) : nullptr) {
+                if (*byKey < 0 || !SameBits(points[static_cast<size_t>(*byKey)], p)) {
+                    *byKey = static_cast<int>(points.size());
+                    points.push_back(p);
+                    m_bMerge = true;
+                }
+                point.push_back(*byKey);
+                continue;
+            }
             int& slot = m_pointSlots[PointSlot(p)];
             if (slot < 0) {
                 slot = static_cast<int>(points.size());
@@ -142,7 +189,6 @@ bool PVXFlatFaces::AddPiece(int nFaces, const CArray<int, int>& counts, const CA
             } else {
                 point.push_back(slot);
             }
-            if (pNodeKeys) keys.push_back(pNodeKeys->GetAt(i / 3));
         }
         start.push_back(static_cast<int>(point.size()));
     }
@@ -150,6 +196,9 @@ bool PVXFlatFaces::AddPiece(int nFaces, const CArray<int, int>& counts, const CA
 }
 
 int PVXFlatFaces::Finish(I_PVXCtrl* ctrl, bool bCorners) {
+    std::vector<int>().swap(m_keyPoints);
+    if (m_bMerge && !start.empty()) MergeEqualPoints();
+    m_bMerge = false;
     std::vector<int>().swap(m_pointSlots);
     if (start.empty()) return 0;
     const int nFaces = Faces();
@@ -246,6 +295,24 @@ bool PVXFlatFaces::SortBackToFront(const I_PVXCtrl& ctrl) {
 void PVXFlatFaces::IndexNodes(const std::vector<UINT>& seed) {
     nodes.clear();
     node.assign(keys.size(), 0);
+    UINT maxKey = 0;
+    for (UINT key : seed) maxKey = std::max(maxKey, key);
+    for (UINT key : keys) maxKey = std::max(maxKey, key);
+    if (maxKey <= kKeySpread * (seed.size() + keys.size()) + kKeySlack) {
+        // Dense keys: node positions by key.
+        std::vector<int> at(static_cast<size_t>(maxKey) + 1, -1);
+        auto add = [&](UINT key) {
+            int& s = at[key];
+            if (s < 0) {
+                s = static_cast<int>(nodes.size());
+                nodes.push_back(key);
+            }
+            return s;
+        };
+        for (UINT key : seed) add(key);
+        for (size_t i = 0; i < keys.size(); ++i) node[i] = add(keys[i]);
+        return;
+    }
     // An open-addressing table of node positions, grown as keys come.
     size_t mask = TableSize(seed.size() + keys.size() / 4) - 1;
     std::vector<int> slots(mask + 1, -1);

@@ -119,7 +119,15 @@ private:
     // The entry of m_pointSlots that holds p's point, or the free one where it would go.
     size_t PointSlot(const C3DPoint& p) const;
 
+    // The entry of m_keyPoints for a node key, grown to hold it; null for a key too large to be
+    // indexed directly.
+    int* KeyPoint(UINT key);
+    // Finish's step: points equal bit for bit made one (the first of them), corners following.
+    void MergeEqualPoints();
+
     std::vector<int> m_pointSlots;  // while pieces come: open-addressing table of points, -1 free
+    std::vector<int> m_keyPoints;   // while pieces come: per node key, its last corner's point, -1 none
+    bool m_bMerge = false;          // points were made by node key: Finish merges equal ones
 
     mutable Lines m_edgeLines;
     mutable bool m_edgeLinesMade = false;

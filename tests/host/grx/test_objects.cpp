@@ -226,7 +226,7 @@ TEST(GrxObjects, PickingFindsObjectUnderPoint) {
 // order.
 TEST(GrxObjects, RegistryFindsAndWalksAsAnOrderedMap) {
     // Odd types are nodes (a point box), even ones members (a box of size 1, 2, 3); keys that
-    // are multiples of 7 have none.
+    // are multiples of 7 have none. Keys far apart make a type's index sparse.
     struct Source : GGeometrySource {
         int GetObjectBox(int type, UINT key, C3DPoint& lo, C3DPoint& hi) override {
             lo = C3DPoint(key, type, -1.0 * key);
@@ -248,6 +248,13 @@ TEST(GrxObjects, RegistryFindsAndWalksAsAnOrderedMap) {
         {"boxes of all", kBoxes, 0, 0, 0, 1, 0},
         {"most nodes deleted", kDel, 2001, 1, 19000, 1, 0},
         {"nodes back without boxes", kAdd, 2001, 1, 600, 1, 1},
+        {"sparse keys of a type of their own", kAdd, 3001, 7, 2000000000, 40000001, 1},
+        {"some sparse keys deleted", kDel, 3001, 7, 2000000000, 120000003, 0},
+        {"members below the first ones", kAdd, 1002, 5000, 401, -1, 1},
+        {"one member far above the others", kAdd, 1002, 1500000000, 1500000000, 1, 0},
+        {"members around it", kAdd, 1002, 1499999000, 1500001000, 250, 1},
+        {"members of the far range deleted", kDel, 1002, 1499999000, 1500001000, 500, 0},
+        {"boxes again", kBoxes, 0, 0, 0, 1, 0},
     };
     GObjectRegistry reg;
     std::map<std::pair<int, UINT>, std::pair<int, bool>> want;  // flag, has a box

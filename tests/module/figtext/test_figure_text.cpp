@@ -401,6 +401,7 @@ TEST_F(FigureTextTest, TextRoomMovesAClashingTextClear) {
         BOOL clear;
         double endX, endY;       // where it stands afterwards
         double gap = 0.0;        // the room's line gap, in heights
+        double angle = 0.0;      // of both texts, degrees
     } rows[] = {
         {"apart: stays", 10, 0, {{0, 5}}, TRUE, 10, 0},
         {"edge to edge: stays", 2.4, 0, {{0, 5}}, TRUE, 2.4, 0},
@@ -412,16 +413,21 @@ TEST_F(FigureTextTest, TextRoomMovesAClashingTextClear) {
         {"line gap: the next line is no clash", 0, 1, {}, TRUE, 0, 1, 1.0},
         {"line gap, none clears: apart beats over", 1, 0, {{2, 0}, {0.5, 0}}, FALSE, 3, 0, 1.0},
         {"line gap, none clears: stays apart", 3, 0, {{-1, 0}}, FALSE, 3, 0, 1.0},
+        // Touching AAAA, 0.2 after it and 0.8 after it: only the last is over half a height away.
+        {"line gap, none clears: a reader's gap beats the nearer place", 2.4, 0, {{0.2, 0}, {0.8, 0}}, FALSE, 3.2, 0,
+         1.0},
+        // Turned up, AAAA spans y 0 to 2.4 along x -1 to 0: BBBB 0.3 above its end reads on with it.
+        {"upright texts: end to end on their line", 0, 2.7, {{0, 1}}, TRUE, 0, 3.7, 1.0, 90.0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
         CVdrawUtil d;
-        d.DrawText("AAAA", 0, 0, VdTextVerBottom, VdTextHorLeft, 1.0, 0.0);
+        d.DrawText("AAAA", 0, 0, VdTextVerBottom, VdTextHorLeft, 1.0, r.angle);
         CFVDTextRoom room;
         room.SetLineGap(r.gap);
         room.Collect(d);
         CArray<long> ids;
-        ids.Add(d.DrawText("BBBB", r.x, r.y, VdTextVerBottom, VdTextHorLeft, 1.0, 0.0));
+        ids.Add(d.DrawText("BBBB", r.x, r.y, VdTextVerBottom, VdTextHorLeft, 1.0, r.angle));
         EXPECT_EQ(room.Place(d, ids, r.offsets), r.clear);
         EXPECT_NEAR(d.GetFigure(ids[0])->m_points[0].x, r.endX, 1e-12);
         EXPECT_NEAR(d.GetFigure(ids[0])->m_points[0].y, r.endY, 1e-12);

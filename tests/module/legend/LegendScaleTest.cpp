@@ -1,5 +1,6 @@
 // The legend scales: dispatch by display mode, the colour band scale (pitch, boxes, ticks,
 // letters, values, percentages, clickable rectangles), the discrete scale and the text blocks.
+#include <algorithm>
 #include <string>
 
 #include "tests/module/legend/LegendTestSupport.h"
@@ -492,19 +493,26 @@ TEST_F(LegendTest, TextBlocksPlaceTheirLines) {
         d.m_nMaxKeyTotal = 9;
         CRecordDC dc;
         dc.Create();
+        // The values stand a character (6) clear of the widest label, at 7 characters at least,
+        // a negative one a character before the positive ones.
+        dc.SelectObject(&L().m_fontValue);
+        int labelEnd = 42;
+        for (const char* label : {"X-DIR=", "Y-DIR=", "Z-DIR=", "COMB.="})
+            labelEnd = std::max(labelEnd, 6 + static_cast<int>(dc.GetTextExtent(label).cx));
+        EXPECT_GT(labelEnd, 42) << "the test's labels are wider than six characters";
         L().DrawDeformRainbow(&dc, &rc);
         auto t = dc.GetRecords("TextOut");
         ASSERT_EQ(t.size(), 16u);
         EXPECT_EQ(t[0]->text, "X-DIR=");
         EXPECT_EQ(t[0]->Arg(1), 120);
-        EXPECT_EQ(t[1]->Arg(0), 48);  // negative value at 8 characters
+        EXPECT_EQ(t[1]->Arg(0), labelEnd + 6);
         EXPECT_EQ(t[2]->text, "NODE=");
         EXPECT_EQ(t[2]->Arg(0), 12);
         EXPECT_EQ(t[2]->Arg(1), 136);
         EXPECT_EQ(t[3]->text, "3");
         EXPECT_EQ(t[3]->Arg(0), 60);
         EXPECT_EQ(t[4]->Arg(1), 156);
-        EXPECT_EQ(t[5]->Arg(0), 54);  // positive value at 9 characters
+        EXPECT_EQ(t[5]->Arg(0), labelEnd + 12);
         EXPECT_EQ(t[12]->text, "COMB.=");
         EXPECT_EQ(t[15]->text, "9");
         // Decimals from the combined maximum 2.8 as both ends: "%g" length 1, compact length 7

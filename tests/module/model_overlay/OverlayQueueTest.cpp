@@ -2,6 +2,8 @@
 // the side rule, the label kinds of member and slab numbers, off-screen skipping, and the
 // markers of the kinds no producer fills.
 
+#include <cmath>
+
 #include "host/base/CMsgDll.h"
 #include "module/model/CPVXDrawFuncArray.h"
 #include "tests/module/model_overlay/OverlayTestSupport.h"
@@ -33,6 +35,16 @@ size_t FontSelections(const CRecordDC& dc) {
 
 const UINT kHorz = TA_LEFT | TA_RIGHT | TA_CENTER;
 const UINT kVert = TA_TOP | TA_BOTTOM;
+
+// p moved along a text's reading line and toward its top, in heights of its font on a DC of its own.
+CPoint Moved(const CPoint& p, const LOGFONT& lf, double along, double up) {
+    CRecordDC dc;
+    CFont font;
+    TEXTMETRIC tm{};
+    if (dc.Create() && font.CreateFontIndirect(&lf) && dc.SelectObject(&font)) dc.GetTextMetrics(&tm);
+    const double a = lf.lfEscapement * M_PI / 1800.0, h = tm.tmHeight, c = std::cos(a), s = std::sin(a);
+    return CPoint(p.x + int(std::lround(h * (along * c - up * s))), p.y + int(std::lround(-h * (along * s + up * c))));
+}
 
 }  // namespace
 
@@ -137,7 +149,9 @@ TEST_F(OverlayQueueTest, TextFollowsTheMemberAndStaysReadable) {
             EXPECT_EQ(t->font.lfEscapement, r.angle);
             EXPECT_EQ(t->font.lfOrientation, r.angle);
             EXPECT_EQ(t->font.lfHeight, -21) << "8 points shown twice as high by the view";
-            EXPECT_EQ(CPoint(t->Arg(0), t->Arg(1)), Px(mx, my));
+            // Each a quarter of its height inside its own side: a column seen end-on keeps both apart.
+            const double side = (t->textAlign & kHorz) == TA_RIGHT ? -0.25 : 0.25;
+            EXPECT_EQ(CPoint(t->Arg(0), t->Arg(1)), Moved(Px(mx, my), t->font, side, 0.0));
         }
         // The start number stands away from the start, the end number away from the end.
         EXPECT_EQ(texts[0]->textAlign & kHorz, r.turned ? UINT(TA_RIGHT) : UINT(TA_LEFT));
@@ -205,6 +219,7 @@ TEST_F(OverlayQueueTest, LabelKindsOfMemberAndSlabNumbers) {
         COLORREF color;
         UINT align;
         bool cross;
+        double along = 0.0, up = 0.0;  // heights the text stands off the anchor
     } const rows[] = {
         {false, {0, 0, 10, 0}, 0, maxText.GetString() + num, kMiddleColor, TA_TOP | TA_LEFT, true},
         {false, {0, 0, 10, 0}, 1, minText.GetString() + num, kMiddleColor, TA_TOP | TA_RIGHT, true},
@@ -212,17 +227,17 @@ TEST_F(OverlayQueueTest, LabelKindsOfMemberAndSlabNumbers) {
         {false, {0, 0, 10, 0}, 3, num, kMiddleColor, TA_TOP | TA_RIGHT, false},
         {false, {0, 0, 10, 0}, 4, num, kMiddleColor, TA_TOP | TA_LEFT, false},
         {false, {0, 0, 10, 0}, 5, num, kMiddleColor, TA_TOP | TA_CENTER, false},
-        {false, {0, 0, 10, 0}, 6, num, kStartColor, TA_TOP | TA_LEFT, false},
-        {false, {0, 0, 10, 0}, 7, num, kEndColor, TA_TOP | TA_RIGHT, false},
+        {false, {0, 0, 10, 0}, 6, num, kStartColor, TA_TOP | TA_LEFT, false, 0.25},
+        {false, {0, 0, 10, 0}, 7, num, kEndColor, TA_TOP | TA_RIGHT, false, -0.25},
         {false, {0, 0, 10, 0}, 8, num, kMiddleColor, TA_TOP | TA_CENTER, false},
         {false, {0, 0, 10, 0}, 9, "", 0, 0, false},
         {false, {0, 0, 10, 0}, -1, "", 0, 0, false},
         {true, {0, 0, 10, 0}, 0, maxText.GetString() + num, kMiddleColor, TA_TOP | TA_LEFT, true},
         {true, {0, 0, 10, 0}, 5, num, kMiddleColor, TA_TOP | TA_CENTER, false},
-        {true, {0, 0, 10, 0}, 6, " " + num + " ", kStartColor, TA_TOP | TA_LEFT, false},
-        {true, {0, 0, 10, 0}, 7, " " + num + " ", kEndColor, TA_BOTTOM | TA_LEFT, false},
-        {true, {10, 0, 0, 0}, 6, " " + num + " ", kStartColor, TA_TOP | TA_RIGHT, false},
-        {true, {10, 0, 0, 0}, 7, " " + num + " ", kEndColor, TA_BOTTOM | TA_RIGHT, false},
+        {true, {0, 0, 10, 0}, 6, " " + num + " ", kStartColor, TA_TOP | TA_LEFT, false, 0.0, -0.2},
+        {true, {0, 0, 10, 0}, 7, " " + num + " ", kEndColor, TA_BOTTOM | TA_LEFT, false, 0.0, 0.2},
+        {true, {10, 0, 0, 0}, 6, " " + num + " ", kStartColor, TA_TOP | TA_RIGHT, false, 0.0, -0.2},
+        {true, {10, 0, 0, 0}, 7, " " + num + " ", kEndColor, TA_BOTTOM | TA_RIGHT, false, 0.0, 0.2},
         {true, {0, 0, 10, 0}, 9, "", 0, 0, false},
     };
     for (const Row& r : rows) {
@@ -250,7 +265,7 @@ TEST_F(OverlayQueueTest, LabelKindsOfMemberAndSlabNumbers) {
         EXPECT_EQ(texts[0]->textAlign, r.align);
         EXPECT_EQ(texts[0]->bkMode, OPAQUE);
         EXPECT_EQ(texts[0]->bkColor, kBackColor);
-        EXPECT_EQ(CPoint(texts[0]->Arg(0), texts[0]->Arg(1)), Px(5, 1));
+        EXPECT_EQ(CPoint(texts[0]->Arg(0), texts[0]->Arg(1)), Moved(Px(5, 1), texts[0]->font, r.along, r.up));
         auto lines = Lines();
         if (!r.cross) {
             EXPECT_TRUE(lines.empty());

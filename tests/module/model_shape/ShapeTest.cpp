@@ -262,6 +262,66 @@ TEST_F(ModelShapeTest, FlatMemberFacesAreTheListFaces) {
     }
 }
 
+// The node index: the seed's keys first (each once), then every other corner key in the order
+// the corners first have it; dense keys and keys far apart alike.
+TEST(FlatFacesNodes, SeedFirstThenKeysAsTheyCome) {
+    const struct {
+        const char* label;
+        std::vector<UINT> seed, keys, nodes;
+        std::vector<int> node;
+    } rows[] = {
+        {"dense, no seed", {}, {5, 3, 5, 9, 3}, {5, 3, 9}, {0, 1, 0, 2, 1}},
+        {"dense, seed with a key no corner has", {3, 1}, {2, 1, 2}, {3, 1, 2}, {2, 1, 2}},
+        {"far apart, seed twice", {7, 7}, {4000000000u, 7, 4000000000u, 123456789}, {7, 4000000000u, 123456789},
+         {1, 0, 1, 2}},
+        {"no corners", {0}, {}, {0}, {}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.label);
+        PVXFlatFaces flat;
+        flat.keys = r.keys;
+        flat.IndexNodes(r.seed);
+        EXPECT_EQ(flat.nodes, r.nodes);
+        EXPECT_EQ(flat.node, r.node);
+    }
+}
+
+// Corners equal bit for bit are one point whatever their node keys say: coincident nodes share
+// a point, a node met at two places has two, -0 is not +0. Points stand in the order their
+// first corners come. Faces: (v0, v1, v3) and (v2, v3, v1) of v0 = (0, 0, 0), v1 = (1, 0, 0),
+// v2 = (z, 0, 0), v3 = (1, 1, 0).
+TEST(FlatFacesNodes, CornersEqualBitForBitAreOnePoint) {
+    const struct {
+        const char* label;
+        double z;                // v2's x
+        std::vector<UINT> keys;  // per vertex; none when empty
+        std::vector<int> point;  // per corner
+        size_t points;
+    } rows[] = {
+        {"no keys", 0.0, {}, {0, 1, 2, 0, 2, 1}, 3},
+        {"coincident nodes", 0.0, {1, 2, 3, 4}, {0, 1, 2, 0, 2, 1}, 3},
+        {"one node at two places", 0.0, {1, 1, 2, 1}, {0, 1, 2, 0, 2, 1}, 3},
+        {"keys too far apart to index", 0.0, {4000000000u, 2, 3, 4000000001u}, {0, 1, 2, 0, 2, 1}, 3},
+        {"minus zero", -0.0, {1, 2, 1, 4}, {0, 1, 2, 3, 2, 1}, 4},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.label);
+        CArray<double, double> coords;
+        for (double v : {0.0, 0.0, 0.0, 1.0, 0.0, 0.0, r.z, 0.0, 0.0, 1.0, 1.0, 0.0}) coords.Add(v);
+        CArray<int, int> counts, index;
+        for (int n : {3, 3}) counts.Add(n);
+        for (int i : {0, 3, 9, 6, 9, 3}) index.Add(i);
+        CArray<UINT, UINT> keys;
+        for (UINT k : r.keys) keys.Add(k);
+        PVXFlatFaces flat;
+        ASSERT_EQ(flat.Take(2, counts, index, coords, r.keys.empty() ? nullptr : &keys, nullptr), 2);
+        EXPECT_EQ(flat.point, r.point);
+        ASSERT_EQ(flat.points.size(), r.points);
+        for (size_t c = 0; c < flat.point.size(); ++c)
+            EXPECT_EQ(std::memcmp(&flat.points[flat.point[c]].x, &coords[index[c]], 3 * sizeof(double)), 0) << c;
+    }
+}
+
 TEST_F(ModelShapeTest, BuildersDifferInOffsetKeysAndMissingElements) {
     PostDBBuilder b;
     AddBeamModel(b, 1.0);
