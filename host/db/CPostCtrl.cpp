@@ -233,6 +233,12 @@ int CPostCtrl::GetDisp(UINT node, T_DISP_D* p0, T_DISP_D* p1, T_DISP_D* p2) cons
     }
     return Query<DBT_DISP>(node, p0, p1, p2);
 }
+std::shared_ptr<const pvxdb::KeyedRecords<T_DISP_D>> CPostCtrl::GetDispLoad() const {
+    if (!m_pDB || m_nSel != SEL_LOAD || m_lcom.type == PLCOM_ENVELOPE || m_lcom.GetEntryCount() != 1) return nullptr;
+    const T_PLCOM_ENTRY& e = m_lcom.entry[0];
+    if (e.kind == PLOAD_COMBINATION || e.factor != 1.0) return nullptr;
+    return m_pDB->Table<DBT_DISP>().RecordsOf(e.key);
+}
 int CPostCtrl::GetReac(UINT node, T_REAC_D* p0, T_REAC_D* p1, T_REAC_D* p2) const {
     return Query<DBT_REAC>(node, p0, p1, p2);
 }

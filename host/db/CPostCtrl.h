@@ -23,6 +23,7 @@
 #include "host/db/DBTables.h"
 
 #include <cstdint>
+#include <memory>
 #include <unordered_map>
 #include <utility>
 
@@ -54,6 +55,11 @@ public:
 
     // Results of the selected load, three slots as described above.
     int GetDisp(UINT node, T_DISP_D* p0, T_DISP_D* p1, T_DISP_D* p2) const;
+    // The displacement records of the selected load when it is one load case taken once: every
+    // node's GetDisp is then its record with each value v read as v + 0 (the sum a combination
+    // makes: a stored -0 reads 0). Null for anything else (a mode, a combination of several
+    // loads or with a factor, an envelope) or when the case has no displacements.
+    std::shared_ptr<const pvxdb::KeyedRecords<T_DISP_D>> GetDispLoad() const;
     int GetReac(UINT node, T_REAC_D* p0, T_REAC_D* p1, T_REAC_D* p2) const;
     int GetStrp_L(UINT elem, T_STRP_DL* p0, T_STRP_DL* p1, T_STRP_DL* p2, int) const;
     int GetMbgd(UINT memb, T_STRG_D* p0, T_STRG_D* p1, T_STRG_D* p2, int) const;

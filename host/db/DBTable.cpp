@@ -387,6 +387,65 @@ const char* ReadVisitor::TextCol(const char* name) {
     return t;
 }
 
+namespace {
+// Whether the n values are ones ReadVisitor takes: finite, and results within kMaxResult.
+bool FixedFinite(const double* p, size_t n, bool composite) {
+    for (size_t i = 0; i < n; ++i)
+        if (!std::isfinite(p[i]) || (composite && !(std::fabs(p[i]) <= kMaxResult))) return false;
+    return true;
+}
+}  // namespace
+
+bool ReadFixed(void* stmt, int first, const std::vector<FixedColumn>& plan, void* rec, bool composite) {
+    char* base = static_cast<char*>(rec);
+    int i = first;
+    for (const FixedColumn& c : plan) {
+        // One call to reach the value; its type and contents are then read off it directly.
+        sqlite3_value* v = sqlite3_column_value(S(stmt), i++);
+        const int t = sqlite3_value_type(v);
+        char* at = base + c.offset;
+        switch (c.kind) {
+        case FixedColumn::kInt:
+        case FixedColumn::kKey: {
+            if (t != SQLITE_INTEGER) return false;
+            const long long x = sqlite3_value_int64(v);
+            if (c.kind == FixedColumn::kInt) {
+                if (x < INT32_MIN || x > INT32_MAX) return false;
+                *reinterpret_cast<int*>(at) = static_cast<int>(x);
+            } else {
+                if (x < 0 || x > 0xffffffffLL) return false;
+                *reinterpret_cast<UINT*>(at) = static_cast<UINT>(x);
+            }
+            break;
+        }
+        case FixedColumn::kReal:
+        case FixedColumn::kCoord: {
+            if (t != SQLITE_FLOAT && t != SQLITE_INTEGER) return false;
+            const double x = sqlite3_value_double(v);
+            if (!FixedFinite(&x, 1, composite) || (c.kind == FixedColumn::kCoord && !(std::fabs(x) <= kMaxCoord)))
+                return false;
+            *reinterpret_cast<double*>(at) = x;
+            break;
+        }
+        case FixedColumn::kBlob:
+        case FixedColumn::kReals: {
+            // The size before the bytes, as ReadVisitor::Blob asks.
+            if (t != SQLITE_BLOB || static_cast<size_t>(sqlite3_value_bytes(v)) != c.bytes) return false;
+            if (c.bytes) {
+                const void* b = sqlite3_value_blob(v);
+                if (!b) return false;
+                memcpy(at, b, c.bytes);
+            }
+            if (c.kind == FixedColumn::kReals &&
+                !FixedFinite(reinterpret_cast<const double*>(at), c.bytes / sizeof(double), composite))
+                return false;
+            break;
+        }
+        }
+    }
+    return true;
+}
+
 // The size is asked for before the bytes: only a blob of the expected size is fetched.
 int ReadVisitor::Blob(const char* name, void* p, size_t n) {
     int ok = 0;

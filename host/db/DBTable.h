@@ -19,6 +19,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -285,6 +286,67 @@ template <class T> void CheckRecord(const T& rec, ReadVisitor& r) {
     }
 }
 
+// A record whose fields all have a fixed size (numbers and BLOBs of n values or bytes; no text
+// or lists) is read by a plan made once per record type: each column's kind, size and place in
+// the record. ReadFixed takes a row by the plan with one look at each value; a row it refuses is
+// read again by ReadVisitor, whose checks are the same and whose message says what is wrong.
+struct FixedColumn {
+    enum Kind { kInt, kKey, kReal, kCoord, kBlob, kReals } kind;
+    size_t offset;  // bytes from the start of the record
+    size_t bytes;   // of a BLOB
+};
+
+class FixedPlanCollector {
+public:
+    explicit FixedPlanCollector(const void* base) : m_base(static_cast<const char*>(base)) {}
+    void Int(const char*, int& v) { Add(FixedColumn::kInt, &v, 0); }
+    void Key(const char*, UINT& v) { Add(FixedColumn::kKey, &v, 0); }
+    void Real(const char*, double& v) { Add(FixedColumn::kReal, &v, 0); }
+    void Coord(const char*, double& v) { Add(FixedColumn::kCoord, &v, 0); }
+    void Ints(const char*, int* p, int n) { Add(FixedColumn::kBlob, p, sizeof(int) * n); }
+    void Keys(const char*, UINT* p, int n) { Add(FixedColumn::kBlob, p, sizeof(UINT) * n); }
+    void Reals(const char*, double* p, int n) { Add(FixedColumn::kReals, p, sizeof(double) * n); }
+    void Bytes(const char*, void* p, size_t n) { Add(FixedColumn::kBlob, p, n); }
+    void Text(const char*, char*, int) { m_other = true; }
+    void Data(const char*, std::string&) { m_other = true; }
+    template <class S> void Str(const char*, S&) { m_other = true; }
+    template <class L> void KeyList(const char*, L&) { m_other = true; }
+    template <class L> void RealList(const char*, L&) { m_other = true; }
+    template <class M> void KeyMap(const char*, M&) { m_other = true; }
+
+    std::vector<FixedColumn> m_cols;
+    bool m_other = false;  // a field of no fixed size
+
+private:
+    void Add(FixedColumn::Kind k, const void* p, size_t bytes) {
+        m_cols.push_back({k, static_cast<size_t>(static_cast<const char*>(p) - m_base), bytes});
+    }
+    const char* m_base;
+};
+
+// The plan of record type T; null when a field has no fixed size.
+template <class T> const std::vector<FixedColumn>* FixedPlanOf() {
+    static const std::vector<FixedColumn> plan = [] {
+        T rec{};
+        FixedPlanCollector c(&rec);
+        rec.Fields(c);
+        return c.m_other ? std::vector<FixedColumn>() : c.m_cols;
+    }();
+    return plan.empty() ? nullptr : &plan;
+}
+
+// Reads the columns from first on into rec by the plan; false when a value is not one ReadVisitor
+// takes (rec is then partly written). composite: a result table's row (results are bounded).
+bool ReadFixed(void* stmt, int first, const std::vector<FixedColumn>& plan, void* rec, bool composite);
+
+// Reads a row's fields into rec: by the plan when T has one and the row passes, else field by
+// field with the full checks; then the record's own checks.
+template <class T> void ReadRecord(T& rec, ReadVisitor& r, void* stmt, int first, bool composite) {
+    const std::vector<FixedColumn>* plan = FixedPlanOf<T>();
+    if (!plan || !ReadFixed(stmt, first, *plan, &rec, composite)) rec.Fields(r);
+    CheckRecord(rec, r);
+}
+
 // Collects the column list of a record type.
 class SchemaVisitor {
 public:
@@ -332,35 +394,48 @@ std::string ColumnValueText(void* stmt, int i);
 void BindInt64(void* stmt, int i, long long v);
 std::string DbMessage(sqlite3* db);
 
-// Positions of a model table's records by key: a position per key in one array while the keys
-// are dense (a table's keys are mostly 1 to n), a hash map once a key lies far beyond the count.
+// Positions of records by key: a position per key in one array over the run of keys from the
+// lowest (a model numbers its nodes and elements densely, from any first number), and a hash
+// map for the keys that lie far outside that run. The run grows over a key while it spans at
+// most twice the keys plus kSlack; keys it grows over leave the hash map.
 class KeyIndex {
 public:
     static constexpr uint32_t kNone = 0xFFFFFFFFu;
+    static constexpr uint64_t kSlack = 1024;
     uint32_t Find(UINT key) const {
-        if (!m_hashed) return key < m_dense.size() ? m_dense[key] : kNone;
+        // A key below the run wraps far beyond it.
+        const uint64_t at = static_cast<uint64_t>(key) - m_base;
+        if (at < m_dense.size()) return m_dense[at];
+        if (m_sparse.empty()) return kNone;
         auto it = m_sparse.find(key);
         return it == m_sparse.end() ? kNone : it->second;
     }
     void Set(UINT key, uint32_t pos) {
-        if (!m_hashed && key >= m_dense.size()) {
-            if (key <= 2 * static_cast<uint64_t>(m_count) + 1024)
-                m_dense.resize(std::max<size_t>(static_cast<size_t>(key) + 1, m_dense.size() * 3 / 2), kNone);
-            else
-                ToHash();
+        uint64_t at = static_cast<uint64_t>(key) - m_base;
+        if (at >= m_dense.size()) {
+            if (auto it = m_sparse.find(key); it != m_sparse.end()) {
+                it->second = pos;
+                return;
+            }
+            if (!Cover(key)) {
+                m_sparse.emplace(key, pos);
+                ++m_count;
+                return;
+            }
+            at = static_cast<uint64_t>(key) - m_base;
         }
-        if (m_hashed) {
-            m_count += m_sparse.insert_or_assign(key, pos).second;
-            return;
-        }
-        m_count += m_dense[key] == kNone;
-        m_dense[key] = pos;
+        m_count += m_dense[at] == kNone;
+        m_dense[at] = pos;
     }
     void Erase(UINT key) {
-        if (Find(key) == kNone) return;
+        const uint64_t at = static_cast<uint64_t>(key) - m_base;
+        if (at < m_dense.size()) {
+            if (m_dense[at] == kNone) return;
+            m_dense[at] = kNone;
+        } else if (!m_sparse.erase(key)) {
+            return;
+        }
         --m_count;
-        if (m_hashed) m_sparse.erase(key);
-        else m_dense[key] = kNone;
     }
     // After the record at pos is removed: the positions beyond it move down one.
     void CloseUp(uint32_t pos) {
@@ -372,38 +447,72 @@ public:
     void Clear() {
         std::vector<uint32_t>().swap(m_dense);
         std::unordered_map<UINT, uint32_t>().swap(m_sparse);
-        m_hashed = false;
+        m_base = 0;
         m_count = 0;
     }
-    void Reserve(size_t n) {
-        if (m_hashed) m_sparse.reserve(n);
-    }
+    size_t Count() const { return m_count; }
     // Keys[i] at position i, whatever their order.
     void Build(const std::vector<UINT>& keys) {
         Clear();
-        UINT top = 0;
-        for (UINT k : keys) top = std::max(top, k);
-        if (!keys.empty() && top > 2 * static_cast<uint64_t>(keys.size()) + 1024) {
-            m_hashed = true;
-            m_sparse.reserve(keys.size());
-        } else if (!keys.empty()) {
-            m_dense.assign(static_cast<size_t>(top) + 1, kNone);
+        if (keys.empty()) return;
+        const auto [lo, hi] = std::minmax_element(keys.begin(), keys.end());
+        if (static_cast<uint64_t>(*hi) - *lo <= 2 * static_cast<uint64_t>(keys.size()) + kSlack) {
+            m_base = *lo;
+            m_dense.assign(static_cast<size_t>(*hi - *lo) + 1, kNone);
         }
         for (size_t i = 0; i < keys.size(); ++i) Set(keys[i], static_cast<uint32_t>(i));
     }
 
 private:
-    void ToHash() {
-        m_sparse.reserve(m_count);
-        for (size_t k = 0; k < m_dense.size(); ++k)
-            if (m_dense[k] != kNone) m_sparse.emplace(static_cast<UINT>(k), m_dense[k]);
-        std::vector<uint32_t>().swap(m_dense);
-        m_hashed = true;
+    // Grows the run over key when it stays dense (by half its length again, for growing one key
+    // at a time); false when the key stays outside.
+    bool Cover(UINT key) {
+        const uint64_t limit = 2 * static_cast<uint64_t>(m_count + 1) + kSlack;
+        uint64_t lo = m_dense.empty() ? key : std::min<uint64_t>(m_base, key);
+        uint64_t hi = m_dense.empty() ? key : std::max<uint64_t>(m_base + m_dense.size() - 1, key);
+        if (hi - lo >= limit) return false;
+        const uint64_t extra = m_dense.size() / 2;
+        if (key < m_base) lo = lo > extra ? lo - extra : 0;
+        else hi = std::min<uint64_t>(hi + extra, 0xFFFFFFFFull);
+        std::vector<uint32_t> dense(static_cast<size_t>(hi - lo + 1), kNone);
+        std::copy(m_dense.begin(), m_dense.end(), dense.begin() + static_cast<ptrdiff_t>(m_base - lo));
+        m_dense.swap(dense);
+        m_base = lo;
+        for (auto it = m_sparse.begin(); it != m_sparse.end();) {
+            const uint64_t at = static_cast<uint64_t>(it->first) - m_base;
+            if (at < m_dense.size()) {
+                m_dense[at] = it->second;
+                it = m_sparse.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        return true;
     }
-    std::vector<uint32_t> m_dense;  // by key; kNone: no such key
-    std::unordered_map<UINT, uint32_t> m_sparse;
-    bool m_hashed = false;
+    std::vector<uint32_t> m_dense;  // by key - m_base; kNone: no such key
+    uint64_t m_base = 0;            // the key of m_dense[0]
+    std::unordered_map<UINT, uint32_t> m_sparse;  // keys outside the run
     size_t m_count = 0;
+};
+
+// Records by key in the order added, with their index: one load of a result table.
+template <class T> struct KeyedRecords {
+    std::vector<UINT> keys;
+    std::vector<T> recs;  // parallel to keys
+    KeyIndex index;       // key -> position
+    const T* Find(UINT key) const {
+        const uint32_t pos = index.Find(key);
+        return pos == KeyIndex::kNone ? nullptr : &recs[pos];
+    }
+    void Set(UINT key, const T& rec) {
+        if (const uint32_t pos = index.Find(key); pos != KeyIndex::kNone) {
+            recs[pos] = rec;
+            return;
+        }
+        index.Set(key, static_cast<uint32_t>(keys.size()));
+        keys.push_back(key);
+        recs.push_back(rec);
+    }
 };
 
 // A model table: records keyed by UINT in table order.
@@ -453,7 +562,6 @@ public:
     void Reserve(size_t n) {
         m_keys.reserve(n);
         m_recs.reserve(n);
-        m_index.Reserve(n);
     }
     const std::vector<UINT>& Keys() const { return m_keys; }
     const std::vector<T>& Records() const { return m_recs; }
@@ -559,8 +667,7 @@ public:
             T rec;
             rec.Initialize();
             ReadVisitor r(st, 2, file, m_name, key);
-            rec.Fields(r);
-            CheckRecord(rec, r);
+            ReadRecord(rec, r, st, 2, false);
             if (!r.Ok()) {
                 err = r.Error();
                 break;
@@ -603,39 +710,48 @@ private:
     std::unordered_map<UINT, std::unique_ptr<T>> m_orig;  // edited keys -> record as read
 };
 
-// Result records keyed by (load case or mode, object key).
+// Result records keyed by (load case or mode, object key), load by load: each load's records
+// in one array in key order as read, indexed by key (KeyedRecords). A load's records are shared
+// with whoever asked for them whole (RecordsOf) and copied before the table changes them.
 template <class T> class DBResultTable : public DBTableBase {
 public:
     using DBTableBase::DBTableBase;
+    using LoadRecords = KeyedRecords<T>;
     static uint64_t Id(UINT lc, UINT key) { return (static_cast<uint64_t>(lc) << 32) | key; }
 
     void Clear() override {
         Touch();
-        m_recs.clear();
+        m_loads.clear();
+        m_count = 0;
         m_loadsRead.clear();
         m_lastLoad.store(0);
     }
     size_t Count() const override {
         ReadIfPending();
-        return m_recs.size();
+        return m_count;
     }
     // Reads only the load's rows of a table still in the file. A table partly read is meant
     // for one thread at a time: the reads themselves are serialised, lookups are not.
     const T* Find(UINT lc, UINT key) const {
-        if (PendingReader* r = Pending())
-            if (m_lastLoad.load() != lc + 1ULL) {
-                r->ReadLoad(const_cast<DBResultTable&>(*this), lc);
-                m_lastLoad.store(lc + 1ULL);
-            }
-        auto it = m_recs.find(Id(lc, key));
-        return it == m_recs.end() ? nullptr : &it->second;
+        ReadLoadIfPending(lc);
+        auto it = m_loads.find(lc);
+        return it == m_loads.end() ? nullptr : it->second->Find(key);
+    }
+    // Every record of load lc (read first from a table still in the file); null when it has
+    // none. The records stay as they are while held, whatever the table does meanwhile.
+    std::shared_ptr<const LoadRecords> RecordsOf(UINT lc) const {
+        ReadLoadIfPending(lc);
+        auto it = m_loads.find(lc);
+        return it == m_loads.end() ? nullptr : it->second;
     }
     // Lets go of the records of load lc read from a table still in its file (they are read
     // again when next looked up); nothing for a table read whole or filled in code.
     void ForgetLoad(UINT lc) {
         if (!Pending() || !m_loadsRead.count(lc)) return;
-        std::erase_if(m_recs, [lc](const auto& kv) { return (kv.first >> 32) == lc; });
-        if (m_recs.empty()) std::unordered_map<uint64_t, T>().swap(m_recs);  // the buckets too
+        if (auto it = m_loads.find(lc); it != m_loads.end()) {
+            m_count -= it->second->keys.size();
+            m_loads.erase(it);
+        }
         m_loadsRead.erase(lc);
         m_lastLoad.store(0);
         Touch();
@@ -643,30 +759,74 @@ public:
     void Set(UINT lc, UINT key, const T& rec) {
         ReadIfPending();
         Touch();
-        m_recs[Id(lc, key)] = rec;
+        std::shared_ptr<LoadRecords>& load = m_loads[lc];
+        if (!load) load = std::make_shared<LoadRecords>();
+        else if (load.use_count() > 1) load = std::make_shared<LoadRecords>(*load);  // held by a reader
+        const size_t n = load->keys.size();
+        load->Set(key, rec);
+        m_count += load->keys.size() - n;
     }
 
-    // Every record by Id(lc, key), in no particular order.
-    const std::unordered_map<uint64_t, T>& Records() const {
+    // Every record with its Id(lc, key), load by load in ascending load order, each load's in
+    // the order read (ascending keys) or set: `for (const auto& kv : t.Records())` gives
+    // kv.first the id and kv.second the record.
+    class Range {
+    public:
+        using Loads = std::map<UINT, std::shared_ptr<LoadRecords>>;
+        class iterator {
+        public:
+            iterator(typename Loads::const_iterator at, typename Loads::const_iterator end) : m_at(at), m_end(end) { Skip(); }
+            std::pair<uint64_t, const T&> operator*() const {
+                return {Id(m_at->first, m_at->second->keys[m_pos]), m_at->second->recs[m_pos]};
+            }
+            iterator& operator++() {
+                ++m_pos;
+                Skip();
+                return *this;
+            }
+            bool operator!=(const iterator& o) const { return m_at != o.m_at || m_pos != o.m_pos; }
+
+        private:
+            void Skip() {
+                while (m_at != m_end && m_pos >= m_at->second->keys.size()) {
+                    ++m_at;
+                    m_pos = 0;
+                }
+            }
+            typename Loads::const_iterator m_at, m_end;
+            size_t m_pos = 0;
+        };
+        Range(const Loads& loads, size_t count) : m_loads(loads), m_count(count) {}
+        iterator begin() const { return iterator(m_loads.begin(), m_loads.end()); }
+        iterator end() const { return iterator(m_loads.end(), m_loads.end()); }
+        size_t size() const { return m_count; }
+
+    private:
+        const Loads& m_loads;
+        size_t m_count;
+    };
+    Range Records() const {
         ReadIfPending();
-        return m_recs;
+        return Range(m_loads, m_count);
     }
 
-    // The loads of `loads`, in that order, that have a record for at least one key of `keys`;
-    // one pass over the records, whatever the number of loads and keys. A table still in its
+    // The loads of `loads`, in that order, that have a record for at least one key of `keys`,
+    // each load asked through its index. A table still in its
     // file answers from the result ids of each load alone, without reading the records.
     std::vector<UINT> LoadsWithAnyOf(const std::vector<UINT>& loads, const std::vector<UINT>& keys) const {
-        std::unordered_set<UINT> keySet(keys.begin(), keys.end()), hit;
+        std::unordered_set<UINT> keySet(keys.begin(), keys.end());
         std::vector<UINT> out;
         if (PendingReader* r = Pending()) {
             for (UINT lc : loads)
                 if (r->AnyIdIn(*this, Id(lc, 0), Id(lc, 0xffffffffu), keySet)) out.push_back(lc);
             return out;
         }
-        for (const auto& kv : m_recs)
-            if (keySet.count(static_cast<UINT>(kv.first & 0xffffffffu))) hit.insert(static_cast<UINT>(kv.first >> 32));
-        for (UINT lc : loads)
-            if (hit.count(lc)) out.push_back(lc);
+        for (UINT lc : loads) {
+            auto it = m_loads.find(lc);
+            if (it != m_loads.end() &&
+                std::any_of(keys.begin(), keys.end(), [&](UINT k) { return it->second->Find(k) != nullptr; }))
+                out.push_back(lc);
+        }
         return out;
     }
 
@@ -679,7 +839,16 @@ public:
     }
 
 private:
-    std::unordered_map<uint64_t, T> m_recs;
+    void ReadLoadIfPending(UINT lc) const {
+        if (PendingReader* r = Pending())
+            if (m_lastLoad.load() != lc + 1ULL) {
+                r->ReadLoad(const_cast<DBResultTable&>(*this), lc);
+                m_lastLoad.store(lc + 1ULL);
+            }
+    }
+
+    std::map<UINT, std::shared_ptr<LoadRecords>> m_loads;
+    size_t m_count = 0;                            // records of all loads
     std::unordered_set<UINT> m_loadsRead;          // loads read while the rest is in the file
     mutable std::atomic<uint64_t> m_lastLoad{0};  // 1 + the load Find last made sure of
 };

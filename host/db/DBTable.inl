@@ -40,21 +40,25 @@ template <class T> int DBResultTable<T>::Save(sqlite3* db, std::string& err) con
     if (!Exec(db, CreateSql(m_name, "id INTEGER PRIMARY KEY", cols), err)) return 0;
     void* st = Prepare(db, InsertSql(m_name, 1, cols), err);
     if (!st) return 0;
-    std::vector<long long> ids;
-    ids.reserve(m_recs.size());
-    for (const auto& kv : m_recs) ids.push_back(static_cast<long long>(kv.first));
-    std::sort(ids.begin(), ids.end());
-    for (long long id : ids) {
-        BindInt64(st, 1, id);
-        T rec = m_recs.find(static_cast<uint64_t>(id))->second;
-        BindVisitor b(st, 2);
-        rec.Fields(b);
-        if (!b.Ok() || !StepDone(st)) {
-            err = std::string("cannot write table ") + m_name + ": " + DbMessage(db);
-            Finalize(st);
-            return 0;
+    // Loads in ascending order, each in ascending key order: the ids append to the b-tree.
+    std::vector<uint32_t> order;
+    for (const auto& [lc, load] : m_loads) {
+        order.resize(load->keys.size());
+        std::iota(order.begin(), order.end(), 0u);
+        if (!std::is_sorted(load->keys.begin(), load->keys.end()))
+            std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return load->keys[a] < load->keys[b]; });
+        for (uint32_t i : order) {
+            BindInt64(st, 1, static_cast<long long>(Id(lc, load->keys[i])));
+            T rec = load->recs[i];
+            BindVisitor b(st, 2);
+            rec.Fields(b);
+            if (!b.Ok() || !StepDone(st)) {
+                err = std::string("cannot write table ") + m_name + ": " + DbMessage(db);
+                Finalize(st);
+                return 0;
+            }
+            Reset(st);
         }
-        Reset(st);
     }
     Finalize(st);
     return 1;
@@ -82,7 +86,10 @@ int DBResultTable<T>::LoadPart(sqlite3* db, const std::string& file, const UINT*
         BindInt64(st, 1, static_cast<long long>(Id(*pLoad, 0)));
         BindInt64(st, 2, static_cast<long long>(Id(*pLoad, 0xffffffffu)));
     }
-    std::vector<uint64_t> added;
+    // The loads this call reads, joined to the table only when every row is sound.
+    std::map<UINT, std::shared_ptr<LoadRecords>> added;
+    LoadRecords* cur = nullptr;
+    UINT curLoad = 0;
     int rc;
     bool first = true;
     long long last = 0;
@@ -102,25 +109,35 @@ int DBResultTable<T>::LoadPart(sqlite3* db, const std::string& file, const UINT*
         }
         first = false;
         last = id;
+        const UINT lc = static_cast<UINT>(static_cast<uint64_t>(id) >> 32);
         // A whole read after reads by load keeps the rows read already.
-        if (!pLoad && m_loadsRead.count(static_cast<UINT>(static_cast<uint64_t>(id) >> 32))) continue;
+        if (!pLoad && m_loadsRead.count(lc)) continue;
         T rec;
         rec.Initialize();
         ReadVisitor r(st, 1, file, m_name, id, true);
-        rec.Fields(r);
-        CheckRecord(rec, r);
+        ReadRecord(rec, r, st, 1, true);
         if (!r.Ok()) {
             err = r.Error();
             break;
         }
-        m_recs.emplace(static_cast<uint64_t>(id), rec);
-        added.push_back(static_cast<uint64_t>(id));
+        if (!cur || lc != curLoad) {
+            auto& load = added[lc];
+            if (!load) load = std::make_shared<LoadRecords>();
+            cur = load.get();
+            curLoad = lc;
+        }
+        cur->keys.push_back(static_cast<UINT>(id));
+        cur->recs.push_back(rec);
     }
     if (rc < 0 && err.empty()) err = file + ": table " + std::string(m_name) + ": " + DbMessage(db);
     Finalize(st);
-    if (!err.empty()) {
-        for (uint64_t id : added) m_recs.erase(id);
-        return 0;
+    if (!err.empty()) return 0;
+    // Rows come in id order: each load's keys ascend.
+    for (auto& [lc, load] : added) {
+        load->index.Build(load->keys);
+        std::shared_ptr<LoadRecords>& held = m_loads[lc];
+        m_count += load->keys.size() - (held ? held->keys.size() : 0);
+        held = std::move(load);
     }
     Touch();
     if (pLoad) m_loadsRead.insert(*pLoad);

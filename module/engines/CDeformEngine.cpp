@@ -275,65 +275,46 @@ void CDeformEngine::DispChanged() {
     m_nDispVersion = ++s_nVersion;
 }
 
-size_t CDispRecords::Probe(UINT key) const {
-    const size_t mask = m_index.size() - 1;
-    unsigned long long h = key * 0x9E3779B97F4A7C15ull;
-    for (size_t at = static_cast<size_t>(h >> 32) & mask;; at = (at + 1) & mask) {
-        const int r = m_index[at];
-        if (r < 0 || m_keys[static_cast<size_t>(r)] == key) return at;
-    }
-}
-
 BOOL CDispRecords::Lookup(UINT key, T_DISP_D& d) const {
-    const int r = Find(key);
-    if (r < 0) return FALSE;
-    d = At(static_cast<size_t>(r));
+    const uint32_t slot = m_index.Find(key);
+    if (slot == pvxdb::KeyIndex::kNone) return FALSE;
+    if (!(slot & kFromSource)) {
+        d = m_own[slot];
+        return TRUE;
+    }
+    // v + 0: the host's sum of one load case at factor 1, which reads a stored -0 as 0.
+    const T_DISP_D& r = m_src->recs[slot & ~kFromSource];
+    d.DX = r.DX + 0.0;
+    d.DY = r.DY + 0.0;
+    d.DZ = r.DZ + 0.0;
+    d.RX = r.RX + 0.0;
+    d.RY = r.RY + 0.0;
+    d.RZ = r.RZ + 0.0;
     return TRUE;
 }
 
 void CDispRecords::SetAt(UINT key, const T_DISP_D& d) {
-    if (const int r = Find(key); r >= 0) {
-        At(static_cast<size_t>(r)) = d;
+    const uint32_t slot = m_index.Find(key);
+    if (slot != pvxdb::KeyIndex::kNone && !(slot & kFromSource)) {
+        m_own[slot] = d;
         return;
     }
-    const size_t n = m_keys.size();
-    if (n % kBlock == 0) {
-        m_blocks.emplace_back();
-        m_blocks.back().reserve(kBlock);
-    }
-    if (key >= m_byKey.size() && key < 2 * n + kDenseSlack)
-        m_byKey.resize(std::min<size_t>(std::max<size_t>(static_cast<size_t>(key) + 1, 2 * m_byKey.size()),
-                                        2 * n + kDenseSlack),
-                       -1);
-    if (key < m_byKey.size()) {
-        m_byKey[key] = static_cast<int>(n);
-    } else {
-        // At most three quarters full.
-        const size_t nHashed = m_nHashed + 1;
-        if (4 * nHashed > 3 * m_index.size()) {
-            m_index.assign(std::max<size_t>(64, 2 * m_index.size()), -1);
-            for (size_t i = 0; i < n; ++i)
-                if (m_keys[i] >= m_byKey.size() || m_byKey[m_keys[i]] != static_cast<int>(i))
-                    m_index[Probe(m_keys[i])] = static_cast<int>(i);
-        }
-        m_index[Probe(key)] = static_cast<int>(n);
-        m_nHashed = nHashed;
-    }
-    m_keys.push_back(key);
-    m_blocks.back().push_back(d);
+    m_index.Set(key, static_cast<uint32_t>(m_own.size()));
+    m_own.push_back(d);
 }
 
-void CDispRecords::Reserve(size_t n) {
-    m_keys.reserve(n);
-    if (m_byKey.size() < n + 1) m_byKey.resize(n + 1, -1);
+BOOL CDispRecords::TakeFromSource(UINT key, T_DISP_D& d) {
+    if (!m_src || Contains(key)) return FALSE;
+    const uint32_t pos = m_src->index.Find(key);
+    if (pos == pvxdb::KeyIndex::kNone) return FALSE;
+    m_index.Set(key, kFromSource | pos);
+    return Lookup(key, d);
 }
 
-void CDispRecords::RemoveAll() {
-    std::vector<UINT>().swap(m_keys);
-    std::vector<std::vector<T_DISP_D>>().swap(m_blocks);
-    std::vector<int>().swap(m_byKey);
-    std::vector<int>().swap(m_index);
-    m_nHashed = 0;
+void CDispRecords::RemoveAll(Source src) {
+    m_index.Clear();
+    std::vector<T_DISP_D>().swap(m_own);
+    m_src = std::move(src);
 }
 
 void CDeformEngine::SetDispRecord(UINT nNode, const T_DISP_D& d) {
@@ -460,25 +441,49 @@ void CDeformEngine::SetLegendTextVal(UINT nNode, double dValue, const T_DISP_D& 
     MakeMinMaxDispD(nNode, v);
 }
 
-void CDeformEngine::ResetLists() {
+void CDeformEngine::ResetLists(bool bSlab) {
     m_dMaxTotal = -DBL_MAX;
     m_nMaxKeyX = m_nMaxKeyY = m_nMaxKeyZ = m_nMaxKeyTotal = 0;
     m_ptMaxComp = C3DPoint(0.0, 0.0, 0.0);
     m_arrNodeKey.RemoveAll();
     m_arrNodeRec.RemoveAll();
-    ClearDispRecords();
+    m_mapDisp.RemoveAll(HostDispSource(bSlab));
+    DispChanged();
+}
+
+CDispRecords::Source CDeformEngine::HostDispSource(bool bSlab) const {
+    // As ReadHostDisp reads: not a mode shape, a slot of the load step; slab deflections of an
+    // envelope are a largest over combinations.
+    const I_PVXModel* pModel = GetModel();
+    CPostCtrl* pPost = PostOf(pModel);
+    if (!pPost || IsModeShapeShown() || pModel->m_nLoadStep < 0 || pModel->m_nLoadStep > 3 ||
+        (bSlab && pModel->m_nLoadType == 12))
+        return nullptr;
+    return pPost->GetDispLoad();
+}
+
+int CDeformEngine::TakeHostNode(UINT nNode, const T_PNODE_D& rec, bool bSlab, double& dMax, double& dMin,
+                                UINT& nMaxKey, UINT& nMinKey) {
+    // A node already taken reads as nothing, as does one the host has no record of.
+    T_DISP_D d;
+    if (m_mapDisp.HasSource()) {
+        // The host reads no node 0.
+        if (nNode == 0 || !m_mapDisp.TakeFromSource(nNode, d)) return 0;
+        DispChanged();
+    } else {
+        if (!(bSlab ? GetNodeSDflcData(nNode, d) : GetNodeDispData(nNode, d))) return 0;
+        SetDispRecord(nNode, d);
+    }
+    TakeNode(nNode, d, rec, dMax, dMin, nMaxKey, nMinKey);
+    return 1;
 }
 
 void CDeformEngine::TakeNode(UINT nNode, const T_DISP_D& d, const T_PNODE_D& rec, double& dMax, double& dMin,
                              UINT& nMaxKey, UINT& nMinKey) {
     // Every node keeps its record for the drawing; the list numbers each node once, and with a
     // part of the model shown only the part's own nodes, which the extremes and shares count.
-    T_DISP_D kept;
-    const bool bListed = m_mapDisp.Lookup(nNode, kept);
-    T_DISP_D copy = d;
-    SetDispRecord(nNode, copy);
     const I_PVXModel* pModel = GetModel();
-    if (bListed || (pModel && !pModel->IsNumberedNode(nNode))) return;
+    if (pModel && !pModel->IsNumberedNode(nNode)) return;
     const double v = CalcDispValue(d);
     MakeMinMaxDispD(nNode, d);
     const double total = std::sqrt(d.DX * d.DX + d.DY * d.DY + d.DZ * d.DZ);
@@ -509,15 +514,11 @@ void CDeformEngine::WalkMembers(bool bSlab, double& dMax, double& dMin, UINT& nM
     if (nNodes > m_arrNodeKey.GetSize()) {
         m_arrNodeKey.SetSize(m_arrNodeKey.GetSize(), nNodes);
         m_arrNodeRec.SetSize(m_arrNodeRec.GetSize(), nNodes);
-        m_mapDisp.Reserve(static_cast<size_t>(nNodes));
+        // Records read from the table stay there.
+        if (!m_mapDisp.HasSource()) m_mapDisp.Reserve(static_cast<size_t>(nNodes));
     }
     const auto want = [&](UINT key) { return !m_mapDisp.Contains(key); };
-    const auto take = [&](UINT key, const T_PNODE_D& rec) {
-        // A node already taken reads as nothing, as does one the host has no record of.
-        T_DISP_D d;
-        const int read = bSlab ? GetNodeSDflcData(key, d) : GetNodeDispData(key, d);
-        if (read) TakeNode(key, d, rec, dMax, dMin, nMaxKey, nMinKey);
-    };
+    const auto take = [&](UINT key, const T_PNODE_D& rec) { TakeHostNode(key, rec, bSlab, dMax, dMin, nMaxKey, nMinKey); };
     for (INT_PTR m = 0; m < pModel->m_arrActiveMembKey.GetSize(); ++m) {
         T_PMEMB_D memb;
         if (!pAttr->GetMemb(pModel->m_arrActiveMembKey[m], memb)) continue;
@@ -567,22 +568,23 @@ int CDeformEngine::MakeDispDataList() {
     CWaitCursor wait;
     I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_bResultDataReady) return 0;
-    ResetLists();
+    if (pModel->m_bFigureMode) CPVXBarContainerBase::m_nCurrentMode = pModel->m_nDisplayMode;
+    const bool bSlab = BuildMode() == PVXMode::kSlabDeflection;
+    // A source that serves slab deflections serves the loose nodes' plain displacements too.
+    ResetLists(bSlab);
     double dMax = -DBL_MAX, dMin = DBL_MAX;
     UINT nMaxKey = 0, nMinKey = 0;
-    if (pModel->m_bFigureMode) CPVXBarContainerBase::m_nCurrentMode = pModel->m_nDisplayMode;
-    WalkMembers(BuildMode() == PVXMode::kSlabDeflection, dMax, dMin, nMaxKey, nMinKey);
+    WalkMembers(bSlab, dMax, dMin, nMaxKey, nMinKey);
 
     // Nodes outside every member (supports, loose nodes) join after the member walk.
     CPVXAttrCtrl* pAttr = pModel->GetAttrCtrl();
     for (INT_PTR i = 0; pAttr && i < pModel->m_arrActiveNodeKey.GetSize(); ++i) {
         const UINT key = pModel->m_arrActiveNodeKey[i];
-        T_DISP_D d;
-        if (!GetNodeDispData(key, d)) continue;
+        if (m_mapDisp.Contains(key)) continue;
         T_PNODE_D rec;
         rec.Initialize();
         pAttr->GetNode(key, rec);
-        TakeNode(key, d, rec, dMax, dMin, nMaxKey, nMinKey);
+        TakeHostNode(key, rec, false, dMax, dMin, nMaxKey, nMinKey);
     }
     return FinishList(dMax, dMin, nMaxKey, nMinKey, true);
 }
@@ -613,7 +615,7 @@ int CDeformEngine::MakeSDflcDataList() {
     CWaitCursor wait;
     I_PVXModel* pModel = GetModel();
     if (!pModel || !pModel->m_bResultDataReady) return 0;
-    ResetLists();
+    ResetLists(true);
     double dMax = -DBL_MAX, dMin = DBL_MAX;
     UINT nMaxKey = 0, nMinKey = 0;
     WalkMembers(true, dMax, dMin, nMaxKey, nMinKey);

@@ -20,11 +20,13 @@
 // scale turns mm into m. Everything runs on the host's user-interface thread.
 #pragma once
 
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
 #include "host/db/DBRecords.h"
 #include "host/db/DBResultRecords.h"
+#include "host/db/DBTable.h"
 #include "module/engines/CEngineBase.h"
 #include "module/model/PVXFlatFaces.h"
 #include "module/model/ShapeTypes.h"
@@ -51,41 +53,33 @@ struct T_BEAM_DEFORM {
     CArray<double, double> arrValue;
 };
 
-// Displacement records by node key, for hundreds of thousands of nodes: the records in blocks
-// of one array (no allocation per record, none moved as more come), found through an array
-// indexed by key while the keys are dense (a model numbers its nodes from 1), and through an
-// open-addressing index on the key for keys beyond it.
+// Displacement records by node key, for hundreds of thousands of nodes. A record either stays
+// in the load of the displacement table it was read from (the source, shared with the table,
+// not copied) or is the map's own (a combination's sum, a time-history step, a record set by
+// hand); one index by key (an array over the run of keys, a hash for keys far outside it) says
+// which and where.
 class CDispRecords {
 public:
+    using Source = std::shared_ptr<const pvxdb::KeyedRecords<T_DISP_D>>;
     BOOL Lookup(UINT key, T_DISP_D& d) const;
-    bool Contains(UINT key) const { return Find(key) >= 0; }
-    // Adds the node's record or replaces it.
+    bool Contains(UINT key) const { return m_index.Find(key) != pvxdb::KeyIndex::kNone; }
+    // Adds the node's record or replaces it; the node's record is the map's own from then on.
     void SetAt(UINT key, const T_DISP_D& d);
-    // Room for n records in all, without moving the index as they come.
-    void Reserve(size_t n);
-    // Removes every record and frees the room.
-    void RemoveAll();
-    INT_PTR GetCount() const { return static_cast<INT_PTR>(m_keys.size()); }
+    // Adds a node not in the map yet with its record in the source, read into d as Lookup reads
+    // it; FALSE, and nothing added, when the node is in the map or the source has no record.
+    BOOL TakeFromSource(UINT key, T_DISP_D& d);
+    bool HasSource() const { return m_src != nullptr; }
+    // Room for n records of the map's own.
+    void Reserve(size_t n) { m_own.reserve(n); }
+    // Removes every record and frees the room; TakeFromSource reads src from then on.
+    void RemoveAll(Source src = nullptr);
+    INT_PTR GetCount() const { return static_cast<INT_PTR>(m_index.Count()); }
 
 private:
-    static constexpr size_t kBlock = 4096;  // records per block
-    // Keys below this many past twice the count go to the array by key.
-    static constexpr size_t kDenseSlack = 65536;
-    int Find(UINT key) const {
-        if (key < m_byKey.size()) {
-            if (const int r = m_byKey[key]; r >= 0 || m_index.empty()) return r;
-        }
-        return m_index.empty() ? -1 : m_index[Probe(key)];
-    }
-    size_t Probe(UINT key) const;  // the index entry of key, or the free one where it would go
-    T_DISP_D& At(size_t i) { return m_blocks[i / kBlock][i % kBlock]; }
-    const T_DISP_D& At(size_t i) const { return m_blocks[i / kBlock][i % kBlock]; }
-
-    std::vector<UINT> m_keys;                    // per record
-    std::vector<std::vector<T_DISP_D>> m_blocks; // the records, kBlock a block
-    std::vector<int> m_byKey;                    // a record or -1, by key, for the dense keys
-    std::vector<int> m_index;                    // a record or -1, linear probing, for the others
-    size_t m_nHashed = 0;                        // records in m_index
+    static constexpr uint32_t kFromSource = 0x80000000u;  // slot bit: a position in the source
+    pvxdb::KeyIndex m_index;      // key -> slot: a position in m_own, or kFromSource | one in m_src
+    std::vector<T_DISP_D> m_own;  // the map's own records
+    Source m_src;                 // the table's load records, or null
 };
 
 class CDeformEngine : public CEngineBase {
@@ -298,9 +292,18 @@ private:
     std::unordered_map<UINT, unsigned long long> m_KeptDispVersion;
     // The frame factor of the model's animation while it records, else 1.
     double FrameFactor() const;
-    // Resets the extremes, keys, node lists and map of a list build.
-    void ResetLists();
-    // Adds one node's record to the lists with its value and extremes.
+    // Resets the extremes, keys, node lists and map of a list build; the map reads the host's
+    // records (of slab deflections with bSlab) from the displacement table where they are its
+    // records as they stand (HostDispSource).
+    void ResetLists(bool bSlab);
+    // The load of the displacement table whose records are what the host reads for every node
+    // (ReadHostDisp, or GetSDflcData with bSlab); null when they are computed or from elsewhere.
+    CDispRecords::Source HostDispSource(bool bSlab) const;
+    // Takes a node not in the map yet with the host's record of it (as GetNodeDispData, or
+    // GetNodeSDflcData with bSlab, reads it) into the map and the lists; 0 when there is none.
+    int TakeHostNode(UINT nNode, const T_PNODE_D& rec, bool bSlab, double& dMax, double& dMin, UINT& nMaxKey,
+                     UINT& nMinKey);
+    // Adds one node's record, kept in the map already, to the lists with its value and extremes.
     void TakeNode(UINT nNode, const T_DISP_D& d, const T_PNODE_D& rec, double& dMax, double& dMin, UINT& nMaxKey,
                   UINT& nMinKey);
     // Member walk of the list builders; bSlab reads slab deflections and takes plate members only.

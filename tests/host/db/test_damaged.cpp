@@ -401,6 +401,14 @@ TEST(PostDbDamaged, ResultRowsAreReadByLoadWhenLookedUp) {
         EXPECT_EQ(r->FZ, kv.second.FZ);
         EXPECT_EQ(r->MX, kv.second.MX);
     }
+    // A load's records held whole keep their values when the table changes after.
+    const auto held = reac.RecordsOf(2);
+    ASSERT_NE(held, nullptr);
+    T_REAC_D changed = *held->Find(10);
+    changed.FZ = -1.0;
+    lazy.Table<DBT_REAC>().Set(2, 10, changed);
+    EXPECT_EQ(held->Find(10)->FZ, 100.0);
+    EXPECT_EQ(reac.Find(2, 10)->FZ, -1.0);
 
     const std::string damaged = EditedCopy("by_load_damaged.pvxdb", "UPDATE REAC SET FZ = 9e999 WHERE id = " REAC_2_10);
     struct Row {

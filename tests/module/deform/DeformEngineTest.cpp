@@ -3,6 +3,8 @@
 #include "tests/module/deform/DeformTestSupport.h"
 
 #include <cfloat>
+#include <cmath>
+#include <memory>
 #include <map>
 
 #include "module/contour/CContourEngine.h"
@@ -173,7 +175,8 @@ TEST(DeformRecords, FoundAsSet) {
                 {"spread keys, out of order", 4000000000u, 3000, 4000000000u / 3000 + 7, 2.0},
                 {"every third set again", 1, 1700, 3, 3.0},
                 {"keys past the dense run", 400000, 50, 1, 4.0},
-                {"the dense run grown over them", 5002, 400000, 1, 5.0}};
+                {"the dense run grown over them", 5002, 400000, 1, 5.0},
+                {"far keys, descending", 4500000, 5000, 0xFFFFFFFFu, 6.0}};
     CDispRecords recs;
     std::map<UINT, double> want;
     for (const auto& r : rows) {
@@ -193,6 +196,44 @@ TEST(DeformRecords, FoundAsSet) {
     T_DISP_D d;
     EXPECT_EQ(recs.GetCount(), 0);
     EXPECT_FALSE(recs.Lookup(1, d));
+}
+
+// Records taken from a table's load stay in it: each reads back as the host reads one load case
+// (DZ = key / 2 here; a stored -0 reads +0), a node the load lacks or taken already is refused,
+// and a record set by hand over a taken one replaces it in the map only.
+TEST(DeformRecords, TakenFromTheLoad) {
+    auto load = std::make_shared<pvxdb::KeyedRecords<T_DISP_D>>();
+    // Set in descending order: the load's index grows its run downwards.
+    for (UINT k = 1003000; k-- > 1000000;) load->Set(k, T_DISP_D{-0.0, 0, k * 0.5, 0, 0, 0});
+    load->Set(7, T_DISP_D{-0.0, 0, 3.5, 0, 0, 0});
+    CDispRecords recs;
+    recs.RemoveAll(load);
+    const struct {
+        const char* what;
+        UINT key;
+        BOOL taken;
+        double dz;  // read back after the row; 0 none
+    } rows[] = {{"first key of the load", 1000000, TRUE, 500000.0},
+                {"a key far below the load's run", 7, TRUE, 3.5},
+                {"taken again", 1000000, FALSE, 500000.0},
+                {"a key the load lacks", 999999, FALSE, 0.0},
+                {"last key of the load", 1002999, TRUE, 501499.5}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        T_DISP_D d{};
+        EXPECT_EQ(recs.TakeFromSource(r.key, d), r.taken);
+        T_DISP_D back{};
+        EXPECT_EQ(recs.Lookup(r.key, back), r.dz != 0.0);
+        EXPECT_EQ(back.DZ, r.dz);
+        EXPECT_FALSE(std::signbit(back.DX)) << "-0 reads +0";
+    }
+    EXPECT_EQ(recs.GetCount(), 3);
+    recs.SetAt(7, T_DISP_D{1, 2, 3, 4, 5, 6});
+    T_DISP_D d;
+    ASSERT_TRUE(recs.Lookup(7, d));
+    EXPECT_EQ(d.RZ, 6.0);
+    EXPECT_EQ(load->Find(7)->DZ, 3.5) << "the load keeps its record";
+    EXPECT_EQ(recs.GetCount(), 3);
 }
 
 TEST_F(DeformEngineTest, InitDataEmptiesAFilledMap) {
