@@ -46,8 +46,12 @@ void CUiDriver::Reset() {
 }
 
 void CUiDriver::UseVirtualClock(BOOL bVirtual) {
-    if (bVirtual && !m_bVirtual) m_nVirtualNow = RealNow();
+    if (bVirtual == m_bVirtual) return;
+    if (bVirtual) m_nVirtualNow = RealNow();
     m_bVirtual = bVirtual;
+    // A timer set on the other clock ticks a full period after the switch, however long the
+    // real clock ran before it, so what follows is the same on a loaded machine as on an idle one.
+    ui::RestartTimers();
 }
 
 void CUiDriver::AdvanceTime(DWORD dwMilliseconds) {

@@ -19,7 +19,8 @@
 //   - Keys: SetKeyDown holds a key down; PressEscapeAfterPolls(n) makes the (n+1)-th poll of
 //     Escape report a press, once, so a long loop that polls Escape can be interrupted.
 //   - Time: the message clock is real (monotonic milliseconds) until UseVirtualClock(TRUE);
-//     then it moves only by AdvanceTime (and Sleep), so timers fire deterministically.
+//     then it moves only by AdvanceTime (and Sleep), so timers fire deterministically; a switch
+//     of clock starts every timer's period afresh.
 // PumpMessages dispatches posted messages, paints and due timers; it never sleeps. Keys reach
 // windows as a user's would when posted (PostMessage(WM_KEYDOWN, VK_RETURN)) and pumped: each
 // window from the target up to its top-level window may take them in PreTranslateMessage.

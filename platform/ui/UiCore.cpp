@@ -501,6 +501,13 @@ UINT_PTR AddTimer(HWND hWnd, UINT_PTR id, UINT nElapse, TIMERPROC pfn) {
     return id ? id : 1;
 }
 
+void RestartTimers() {
+    const ULONGLONG now = CUiDriver::Get().Now();
+    for (HWND h : T().order)
+        if (UiWindow* w = Find(h))
+            for (UiTimer& tm : w->timers) tm.due = now + tm.nElapse;
+}
+
 BOOL RemoveTimer(HWND hWnd, UINT_PTR id) {
     UiWindow* w = Find(hWnd);
     if (!w) return FALSE;

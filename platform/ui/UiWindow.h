@@ -170,6 +170,8 @@ size_t PostedCount();
 BOOL Peek(MSG* pMsg, HWND hFilter, UINT lo, UINT hi, UINT flags);
 UINT_PTR AddTimer(HWND hWnd, UINT_PTR id, UINT nElapse, TIMERPROC pfn);
 BOOL RemoveTimer(HWND hWnd, UINT_PTR id);
+// Every timer's next tick one period from now (the clock it counted on was replaced).
+void RestartTimers();
 
 // Item lists of combo and list boxes: insert (sorted when bSorted; nIndex -1 appends) and
 // find (case-insensitive prefix, or whole text when bExact; search starts after nStart and wraps).

@@ -1,5 +1,8 @@
 // Focus, activation, capture, parent notifications, tab order, dialog-item helpers, painting
 // details and the safety limits of dispatch.
+#include <chrono>
+#include <thread>
+
 #include "UiTestSupport.h"
 
 namespace {
@@ -265,6 +268,20 @@ TEST_F(UiTest, TimerCallbacksAndRealClock) {
     CUiDriver::Get().UseVirtualClock(FALSE);
     ULONGLONG t0 = GetTickCount64();
     EXPECT_GE(GetTickCount64(), t0);
+    // A timer due on the real clock before the switch ticks a full period after it, not at once.
+    wnd.KillTimer(9);
+    fired.clear();
+    wnd.SetTimer(7, 20, [](HWND, UINT msg, UINT_PTR id, DWORD) {
+        if (msg == WM_TIMER) fired.push_back(id);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    CUiDriver::Get().UseVirtualClock(TRUE);
+    CUiDriver::Get().AdvanceTime(19);
+    CUiDriver::Get().PumpMessages();
+    EXPECT_TRUE(fired.empty());
+    CUiDriver::Get().AdvanceTime(1);
+    CUiDriver::Get().PumpMessages();
+    EXPECT_EQ(std::vector<UINT_PTR>{7}, fired);
     wnd.DestroyWindow();
 }
 
