@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <condition_variable>
 #include <cstdio>
@@ -15,6 +16,10 @@
 #include <optional>
 #include <thread>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "host/grx/GKrigContour.h"
 #include "host/grx/GRenderView.h"
@@ -474,6 +479,9 @@ int FaceCutThreads() {
 // helper that wakes in time call job(thread) (thread 0 the caller's), each taking the job's
 // pieces until none is left, and returns once all taken are done. A helper the machine keeps
 // waiting holds up none but the piece it has taken.
+// Jobs come every few hundred microseconds (a batch of faces each) while the caller draws the
+// batch before: helpers and caller wait for each other spinning a little before they sleep,
+// since waking a sleeping thread costs the caller more than a batch's share of the work.
 class CutCrew {
 public:
     explicit CutCrew(int nHelpers) {
@@ -482,7 +490,7 @@ public:
     ~CutCrew() {
         {
             std::lock_guard<std::mutex> lock(m_mu);
-            m_bQuit = true;
+            m_bQuit.store(true);
         }
         m_cv.notify_all();
         for (std::thread& t : m_threads) t.join();
@@ -491,42 +499,63 @@ public:
     CutCrew& operator=(const CutCrew&) = delete;
     int Size() const { return static_cast<int>(m_threads.size()) + 1; }
     void Run(const std::function<void(int)>& job) {
-        {
-            std::lock_guard<std::mutex> lock(m_mu);
-            m_job = &job;
-            ++m_nRound;
+        m_job.store(&job);
+        m_nRound.fetch_add(1);
+        if (m_nSleeping.load() > 0) {
+            // Taken so that a helper between its check and its sleep hears the call.
+            { std::lock_guard<std::mutex> lock(m_mu); }
+            m_cv.notify_all();
         }
-        m_cv.notify_all();
         job(0);
-        std::unique_lock<std::mutex> lock(m_mu);
-        m_done.wait(lock, [this] { return m_nBusy == 0; });
-        m_job = nullptr;
+        // Closed before the wait: a helper coming later finds no job, one in it is counted.
+        m_job.store(nullptr);
+        if (!SpinUntil([this] { return m_nBusy.load() == 0; })) {
+            std::unique_lock<std::mutex> lock(m_mu);
+            m_done.wait(lock, [this] { return m_nBusy.load() == 0; });
+        }
     }
 
 private:
+    // Spins up to kSpin for done(); whether it came.
+    template <class Done>
+    static bool SpinUntil(Done&& done) {
+        constexpr auto kSpin = std::chrono::microseconds(2000);
+        const auto until = std::chrono::steady_clock::now() + kSpin;
+        for (unsigned i = 1;; ++i) {
+            if (done()) return true;
+#if defined(__SSE2__)
+            _mm_pause();
+#endif
+            if (i % 64 == 0 && std::chrono::steady_clock::now() > until) return false;
+        }
+    }
     void Work(int i) {
         unsigned long long seen = 0;
-        std::unique_lock<std::mutex> lock(m_mu);
         for (;;) {
-            m_cv.wait(lock, [&] { return m_bQuit || m_nRound != seen; });
-            if (m_bQuit) return;
-            seen = m_nRound;
-            // A round the caller has closed already is past.
-            const std::function<void(int)>* job = m_job;
-            if (!job) continue;
-            ++m_nBusy;
-            lock.unlock();
-            (*job)(i);
-            lock.lock();
-            if (--m_nBusy == 0) m_done.notify_one();
+            auto called = [&] { return m_bQuit.load() || m_nRound.load() != seen; };
+            if (!SpinUntil(called)) {
+                std::unique_lock<std::mutex> lock(m_mu);
+                m_nSleeping.fetch_add(1);
+                m_cv.wait(lock, called);
+                m_nSleeping.fetch_sub(1);
+            }
+            if (m_bQuit.load()) return;
+            seen = m_nRound.load();
+            m_nBusy.fetch_add(1);
+            if (const std::function<void(int)>* job = m_job.load()) (*job)(i);
+            if (m_nBusy.fetch_sub(1) == 1) {
+                { std::lock_guard<std::mutex> lock(m_mu); }
+                m_done.notify_one();
+            }
         }
     }
     std::mutex m_mu;
     std::condition_variable m_cv, m_done;
-    const std::function<void(int)>* m_job = nullptr;
-    unsigned long long m_nRound = 0;
-    int m_nBusy = 0;  // helpers inside the job
-    bool m_bQuit = false;
+    std::atomic<const std::function<void(int)>*> m_job{nullptr};
+    std::atomic<unsigned long long> m_nRound{0};
+    std::atomic<int> m_nBusy{0};      // helpers inside a round
+    std::atomic<int> m_nSleeping{0};  // helpers asleep on m_cv
+    std::atomic<bool> m_bQuit{false};
     std::vector<std::thread> m_threads;
 };
 

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -279,6 +280,30 @@ TEST(PvxHostTest, LargeRaftIsWrittenQuickly) {
     const RunResult info = RunHost("--db '" + p + "' info", "large_info");
     EXPECT_EQ(info.code, 0) << info.err;
     EXPECT_EQ(ParseReport(info.out)["Elements of type 301 (plate or slab)"], "101568");
+    std::remove(p.c_str());
+}
+
+// A raft of more plates than a batch of faces has its bands cut on helper threads, handed out
+// and waited for batch after batch: any number of them draws the picture one thread draws.
+TEST(PvxHostTest, HelperThreadsDrawTheOneThreadPicture) {
+    const std::string p = kTmp + "/test_sample_threads_" + kPid + ".pvxdb";
+    ASSERT_EQ(RunHost("make-sample --out '" + p + "' --size 5000", "threads_make").code, 0);
+    auto render = [&](const char* threads) {
+        const std::string out = kTmp + "/test_threads_" + threads + "_" + kPid + ".bmp";
+        setenv("LP_NUM_THREADS", threads, 1);
+        const RunResult r = RunHost("--db '" + p + "' render --mode 2 --size 900x700 --out '" + out + "'", "threads");
+        unsetenv("LP_NUM_THREADS");
+        EXPECT_EQ(r.code, 0) << threads << ": " << r.err;
+        std::string bytes = ReadFile(out);
+        std::remove(out.c_str());
+        return bytes;
+    };
+    const std::string one = render("1");
+    ASSERT_GT(one.size(), 900u * 700u * 3u);
+    // Not one colour all over: the contour's bands are there.
+    EXPECT_GT(std::count(one.begin() + 54, one.end(), '\0'), 0);
+    EXPECT_NE(one.find_first_not_of(one[54], 54), std::string::npos);
+    for (const char* threads : {"2", "3", "8"}) EXPECT_TRUE(render(threads) == one) << threads << " threads";
     std::remove(p.c_str());
 }
 
