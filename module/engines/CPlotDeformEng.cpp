@@ -475,9 +475,9 @@ int FaceCutThreads() {
     return n;
 }
 
-// Helper threads sharing one job at a time with the caller: Run(job) has the caller and every
-// helper that wakes in time call job(thread) (thread 0 the caller's), each taking the job's
-// pieces until none is left, and returns once all taken are done. A helper the machine keeps
+// Helper threads sharing one job at a time with the caller: every helper that wakes in time and
+// then the caller call job(thread) (thread 0 the caller's), each taking the job's pieces until
+// none is left. A helper the machine keeps
 // waiting holds up none but the piece it has taken.
 // Jobs come every few hundred microseconds (a batch of faces each) while the caller draws the
 // batch before: helpers and caller wait for each other spinning a little before they sleep,
@@ -498,7 +498,9 @@ public:
     CutCrew(const CutCrew&) = delete;
     CutCrew& operator=(const CutCrew&) = delete;
     int Size() const { return static_cast<int>(m_threads.size()) + 1; }
-    void Run(const std::function<void(int)>& job) {
+    // Start(job) hands the job to the helpers and returns; Finish(job) has the caller take what
+    // pieces are left and returns once all taken are done. One job at a time.
+    void Start(const std::function<void(int)>& job) {
         m_job.store(&job);
         m_nRound.fetch_add(1);
         if (m_nSleeping.load() > 0) {
@@ -506,6 +508,8 @@ public:
             { std::lock_guard<std::mutex> lock(m_mu); }
             m_cv.notify_all();
         }
+    }
+    void Finish(const std::function<void(int)>& job) {
         job(0);
         // Closed before the wait: a helper coming later finds no job, one in it is counted.
         m_job.store(nullptr);
@@ -563,7 +567,8 @@ private:
 // colours, then its edges, in the order they come; drawn by I_PVXCtrl::FillFaces as the face
 // after face drawing (the list fills, then LineSegments) would draw them. With a crew the faces'
 // bands are cut on its threads, each a run of the faces with a scale of its own, and joined in
-// the faces' order, so the picture is the same.
+// the faces' order, so the picture is the same; the helpers cut a batch while this thread
+// gathers the next and fills the one before.
 class FaceBatch {
 public:
     // Faces gathered before drawing: their pixels stay in the cache.
@@ -576,6 +581,10 @@ public:
         if (m_crew)
             for (int i = 0; i < m_crew->Size(); ++i) m_cutters.push_back(std::make_unique<Cutter>(scale, model));
     }
+    ~FaceBatch() {
+        for (Slot& slot : m_slots)
+            if (slot.cutting) m_crew->Finish(slot.job);
+    }
     FaceBatch(const FaceBatch&) = delete;
     FaceBatch& operator=(const FaceBatch&) = delete;
 
@@ -583,14 +592,19 @@ public:
     // edges(out) appends as pairs of ends.
     template <class Edges>
     void Add(const double* values, const C3DPoint* corners, int n, const int* flags, Edges&& edges) {
+        std::vector<POINT>* segs = &m_s.segs;
+        std::vector<int>* faceLines = &m_s.faceLines;
         if (m_crew) {
-            FaceIn& in = m_in.emplace_back();
+            Slot& slot = m_slots[m_cur];
+            FaceIn& in = slot.in.emplace_back();
             in.n = std::clamp(n, 0, 4);
             for (int i = 0; i < in.n; ++i) {
                 in.values[i] = values[i];
                 in.corners[i] = corners[i];
                 in.flags[i] = flags[i];
             }
+            segs = &slot.segs;
+            faceLines = &slot.faceLines;
         } else {
             const size_t polys = m_s.counts.size();
             if (m_engine.CutFaceBands(values, corners, n, flags, 0))
@@ -598,24 +612,32 @@ public:
                                  m_engine.FaceVertices(), m_s.vcs, m_s.pts, m_s.counts, m_s.colors);
             m_s.facePolys.push_back(static_cast<int>(m_s.counts.size() - polys));
         }
-        const size_t lines = m_s.segs.size();
-        edges(m_s.segs);
-        m_s.faceLines.push_back(static_cast<int>((m_s.segs.size() - lines) / 2));
+        const size_t lines = segs->size();
+        edges(*segs);
+        faceLines->push_back(static_cast<int>((segs->size() - lines) / 2));
     }
-    bool Full() const { return m_s.faceLines.size() >= kMaxFaces; }
-    // What was gathered drawn, the batch emptied.
+    bool Full() const { return (m_crew ? m_slots[m_cur].faceLines : m_s.faceLines).size() >= kMaxFaces; }
+    // A full batch on its way: with a crew, its cut started and the batch before drawn; else drawn.
+    void Next(CDC* pDC) {
+        if (!m_crew) return Draw(pDC);
+        Slot& cur = m_slots[m_cur];
+        Slot& before = m_slots[m_cur ^ 1];
+        if (before.cutting) FinishCut(before);
+        if (!cur.in.empty()) StartCut(cur);
+        if (!before.faceLines.empty()) Fill(pDC, before);
+        m_cur ^= 1;
+    }
+    // Everything gathered drawn, the batch emptied.
     void Draw(CDC* pDC) {
+        if (m_crew) {
+            Next(pDC);
+            Slot& last = m_slots[m_cur ^ 1];
+            if (last.cutting) FinishCut(last);
+            if (!last.faceLines.empty()) Fill(pDC, last);
+            return;
+        }
         if (m_s.faceLines.empty()) return;
-        if (m_crew) Cut();
-        SolidFaceRun run;
-        run.pts = m_s.pts.data();
-        run.counts = m_s.counts.data();
-        run.colors = m_s.colors.data();
-        run.segs = m_s.segs.data();
-        run.facePolys = m_s.facePolys.data();
-        run.faceLines = m_s.faceLines.data();
-        run.faces = static_cast<int>(m_s.facePolys.size());
-        m_ctrl.FillFaces(pDC, run);
+        FillFaces(pDC, m_s.segs, m_s.faceLines);
         m_s.Clear();
     }
 
@@ -650,22 +672,32 @@ private:
         CArray<VtxInfo_tag, VtxInfo_tag> vertices;
         std::vector<C3DPoint> vcs;
     };
-    // The gathered faces cut into bands and pixels on the crew, a piece of kPieceFaces at a
-    // time, and joined into the batch in the faces' order.
+    // A batch with a crew: its faces and edges as gathered, its bands cut in pieces of
+    // kPieceFaces faces (each piece's lists kept from batch to batch).
     static constexpr size_t kPieceFaces = 64;
-    void Cut() {
-        const size_t nFaces = m_in.size();
-        const size_t nPieces = (nFaces + kPieceFaces - 1) / kPieceFaces;
-        if (m_pieces.size() < nPieces) m_pieces.resize(nPieces);
+    struct Slot {
+        std::vector<FaceIn> in;
+        std::vector<POINT> segs;
+        std::vector<int> faceLines;
+        std::vector<Lists> pieces;
+        size_t nPieces = 0;
         std::atomic<size_t> next{0};
-        const std::function<void(int)> job = [&](int thread) {
+        std::function<void(int)> job;
+        bool cutting = false;  // handed to the crew and not finished
+    };
+    void StartCut(Slot& slot) {
+        const size_t nFaces = slot.in.size();
+        slot.nPieces = (nFaces + kPieceFaces - 1) / kPieceFaces;
+        if (slot.pieces.size() < slot.nPieces) slot.pieces.resize(slot.nPieces);
+        slot.next.store(0);
+        slot.job = [this, &slot, nFaces](int thread) {
             Cutter& c = *m_cutters[static_cast<size_t>(thread)];
-            for (size_t k; (k = next.fetch_add(1)) < nPieces;) {
-                Lists& out = m_pieces[k];
+            for (size_t k; (k = slot.next.fetch_add(1)) < slot.nPieces;) {
+                Lists& out = slot.pieces[k];
                 out.Clear();
                 const size_t end = std::min(nFaces, (k + 1) * kPieceFaces);
                 for (size_t f = k * kPieceFaces; f < end; ++f) {
-                    const FaceIn& in = m_in[f];
+                    const FaceIn& in = slot.in[f];
                     const size_t polys = out.counts.size();
                     if (CutFaceBandsBy(c.scale, in.values, in.corners, in.n, in.flags, 0, c.sizes, c.vertices))
                         AppendBandPixels(c.scale, m_ctrl, m_terms, c.shade, c.bandColor, c.sizes, c.vertices, c.vcs,
@@ -674,15 +706,41 @@ private:
                 }
             }
         };
-        m_crew->Run(job);
-        for (size_t k = 0; k < nPieces; ++k) {
-            const Lists& out = m_pieces[k];
+        slot.cutting = true;
+        m_crew->Start(slot.job);
+    }
+    void FinishCut(Slot& slot) {
+        m_crew->Finish(slot.job);
+        slot.cutting = false;
+    }
+    // A cut slot's pieces joined in the faces' order and drawn, the slot emptied.
+    void Fill(CDC* pDC, Slot& slot) {
+        m_s.Clear();
+        for (size_t k = 0; k < slot.nPieces; ++k) {
+            const Lists& out = slot.pieces[k];
             m_s.pts.insert(m_s.pts.end(), out.pts.begin(), out.pts.end());
             m_s.counts.insert(m_s.counts.end(), out.counts.begin(), out.counts.end());
             m_s.colors.insert(m_s.colors.end(), out.colors.begin(), out.colors.end());
             m_s.facePolys.insert(m_s.facePolys.end(), out.facePolys.begin(), out.facePolys.end());
         }
-        m_in.clear();
+        FillFaces(pDC, slot.segs, slot.faceLines);
+        m_s.Clear();
+        slot.in.clear();
+        slot.segs.clear();
+        slot.faceLines.clear();
+        slot.nPieces = 0;
+    }
+    // m_s's bands with these edges into the DC.
+    void FillFaces(CDC* pDC, const std::vector<POINT>& segs, const std::vector<int>& faceLines) {
+        SolidFaceRun run;
+        run.pts = m_s.pts.data();
+        run.counts = m_s.counts.data();
+        run.colors = m_s.colors.data();
+        run.segs = segs.data();
+        run.facePolys = m_s.facePolys.data();
+        run.faceLines = faceLines.data();
+        run.faces = static_cast<int>(m_s.facePolys.size());
+        m_ctrl.FillFaces(pDC, run);
     }
     // Per thread, kept from member to member and frame to frame.
     [[gnu::noinline]] static Lists& Store() {
@@ -697,9 +755,9 @@ private:
     CContourEngine::ValueColors m_bandColor;
     Lists& m_s;
     CutCrew* m_crew;
-    std::vector<FaceIn> m_in;
     std::vector<std::unique_ptr<Cutter>> m_cutters;
-    std::vector<Lists> m_pieces;  // each piece's bands in pixels, kept from batch to batch
+    Slot m_slots[2];
+    int m_cur = 0;  // the slot being gathered; the other is cut or empty
 };
 
 }  // namespace
@@ -833,7 +891,7 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
                 ff.AppendEdges(f, px, out);
             });
             if (client) m_pModel->DrawEdgesOnClientCopy(pDC, client.get(), p, n);
-            if (batch->Full()) batch->Draw(pDC);
+            if (batch->Full()) batch->Next(pDC);
             continue;
         }
         flags.SetSize(n);
