@@ -477,9 +477,8 @@ int FaceCutThreads() {
 
 // Helper threads sharing one job at a time with the caller: every helper that wakes in time and
 // then the caller call job(thread) (thread 0 the caller's), each taking the job's pieces until
-// none is left. A helper the machine keeps
-// waiting holds up none but the piece it has taken.
-// Jobs come every few hundred microseconds (a batch of faces each) while the caller draws the
+// none is left. A helper the machine keeps waiting holds up none but the piece it has taken.
+// Jobs come every few hundred microseconds (a batch of faces each) while the caller fills the
 // batch before: helpers and caller wait for each other spinning a little before they sleep,
 // since waking a sleeping thread costs the caller more than a batch's share of the work.
 class CutCrew {
