@@ -461,9 +461,9 @@ BOOL RasterBackend::PolyPolygon(const DCState& st, const POINT* pts, const int* 
 namespace {
 
 constexpr int kShapeMaxPoints = 12;  // polygons kept by shape: at most this many points,
-constexpr int kShapeMaxSide = 64;    // this many pixels across,
+constexpr int kShapeMaxSide = 118;   // this many pixels across,
 constexpr int kShapeMargin = 8;      // with room for miter tips (limit 10 x half a pixel)
-constexpr size_t kShapeMaxKept = 8192;  // about 16 MB at the most
+constexpr size_t kShapeMaxKept = 8192;  // some tens of MB at the most
 std::atomic<bool> g_keepShapes{true};
 
 // The pixel runs of the set pixels of a scratch picture, from the origin (ox, oy); false when a
@@ -819,11 +819,15 @@ void RasterBackend::SolidFaces(const DCState& st, SolidFaceRun& r) {
 }
 
 namespace {
-constexpr int kLineSide = 2 * kShapeMaxSide + 1;  // directions per row of the line table
+// Thin lines kept in the table by direction: up to this many pixels each way (learning one
+// costs a stroke on a scratch picture, and longer directions come seldom twice).
+constexpr int kLineMaxSide = 64;
+static_assert(kLineMaxSide <= kShapeMaxSide, "a table line is a kept shape");
+constexpr int kLineSide = 2 * kLineMaxSide + 1;  // directions per row of the line table
 }  // namespace
 
 RasterBackend::LineShape RasterBackend::LearnLine(int dx, int dy) {
-    LineShape& line = m_lineShapes[static_cast<size_t>((dy + kShapeMaxSide) * kLineSide + dx + kShapeMaxSide)];
+    LineShape& line = m_lineShapes[static_cast<size_t>((dy + kLineMaxSide) * kLineSide + dx + kLineMaxSide)];
     const POINT dev[2] = {POINT{0, 0}, POINT{dx, dy}};
     const ShapePixels* shape = ShapeOf(dev, 2, false, true, false, true);
     line.count = -1;
@@ -840,9 +844,9 @@ RasterBackend::LineShape RasterBackend::LearnLine(int dx, int dy) {
 }
 
 RasterBackend::LineShape RasterBackend::LearnPair(int dx, int dy) {
-    const size_t at = static_cast<size_t>((dy + kShapeMaxSide) * kLineSide + dx + kShapeMaxSide);
+    const size_t at = static_cast<size_t>((dy + kLineMaxSide) * kLineSide + dx + kLineMaxSide);
     auto lineAt = [&](int x, int y) {
-        const LineShape l = m_lineShapes[static_cast<size_t>((y + kShapeMaxSide) * kLineSide + x + kShapeMaxSide)];
+        const LineShape l = m_lineShapes[static_cast<size_t>((y + kLineMaxSide) * kLineSide + x + kLineMaxSide)];
         return l.count == -2 ? LearnLine(x, y) : l;
     };
     const LineShape there = lineAt(dx, dy), back = lineAt(-dx, -dy);
@@ -993,7 +997,7 @@ bool RasterBackend::DrawKeptLinesOf(const DCState& st, const POINT* pts, int lin
         m_longPixels.clear();
         m_lineStride = stride;
     }
-    constexpr size_t kCentre = static_cast<size_t>(kShapeMaxSide * kLineSide + kShapeMaxSide);
+    constexpr size_t kCentre = static_cast<size_t>(kLineMaxSide * kLineSide + kLineMaxSide);
     const LineShape* const shapes = (bothWays ? m_pairShapes.data() : m_lineShapes.data()) + kCentre;
     const std::int32_t* pixels = m_linePixels.data();
     // The mapping read once: the pixels written below could otherwise be the state's numbers.
@@ -1046,7 +1050,7 @@ bool RasterBackend::DrawKeptLinesOf(const DCState& st, const POINT* pts, int lin
         bool drawn = false, left = false;  // left: its lines are in the rest already
         if (std::min(p.x, q.x) >= inner.left && std::min(p.y, q.y) >= inner.top && std::max(p.x, q.x) < inner.right &&
             std::max(p.y, q.y) < inner.bottom) {
-            if (std::abs(dx) <= kShapeMaxSide && std::abs(dy) <= kShapeMaxSide) {
+            if (std::abs(dx) <= kLineMaxSide && std::abs(dy) <= kLineMaxSide) {
                 LineShape line = shapes[dy * kLineSide + dx];
                 if (line.count == -2) {
                     line = bothWays ? LearnPair(dx, dy) : LearnLine(dx, dy);

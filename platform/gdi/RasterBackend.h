@@ -185,7 +185,7 @@ private:
     std::unordered_map<ShapeKey, ShapePixels, ShapeKeyHash> m_shapes;
     static constexpr size_t kRecentShapes = 4096;  // a power of two
     std::vector<RecentShape> m_recentShapes;       // made on the first kept shape
-    // The pixels of a thin line by its direction alone, (dx, dy) each within kShapeMaxSide, as
+    // The pixels of a thin line by its direction alone, (dx, dy) each within kLineMaxSide, as
     // offsets from its first point in rows of m_lineStride pixels: copied from ShapeOf's runs
     // once into m_linePixels, their count padded to a multiple of 4 with the last one again, so
     // a line is painted four pixels a step. A table entry per direction says where they are (or

@@ -823,7 +823,7 @@ TEST(RasterDC, BlitsStretchMirrorOverlapAndStayInBounds) {
     }
 }
 
-// Small polygons and thin lines are drawn from the pixels kept for their shape; with that
+// Polygons up to 118 pixels across and thin lines are drawn from the pixels kept for their shape; with that
 // switched off cairo draws each call. Both pictures must be the same pixel for pixel: shapes repeated at many
 // places (as a raft repeats its plates), slivers with long miter tips, fill modes, null pens and
 // brushes, shapes touching the border.
@@ -845,6 +845,9 @@ TEST(RasterDC, PolygonsDrawnFromKeptShapesMatchCairo) {
         const int n = 3 + rnd(4);
         for (int k = 0; k < n; ++k) sh.pts.push_back(POINT{k ? rnd(25) - 12 : 0, k ? rnd(25) - 12 : 0});
         if (i % 10 == 0) sh.pts = {{0, 0}, {30, 1}, {0, 2}};  // a sliver: a long miter tip
+        if (i % 10 == 5)  // as large as a kept shape may be, and just larger
+            for (POINT& p : sh.pts)
+                if (p.x || p.y) p = POINT{rnd(119) - 59, rnd(119) - 59};
         sh.fillMode = rnd(2) ? ALTERNATE : WINDING;
         sh.pen = rnd(8) == 0;
         sh.brush = rnd(8) == 0;
