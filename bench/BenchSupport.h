@@ -175,8 +175,9 @@ inline bool ShowDispContour(I_PVXModel& m) {
 inline bool OpenDispContour(Project& p, const char* name, long n, int bDeformed) {
     if (!p.Open(name, "--size " + std::to_string(n))) return false;
     I_PVXModel& m = p.Model();
-    ShowAll(m, p.Ctrl());
+    // Faces, as the options stand before the view opens: the members' boxes are made once.
     m.m_pDispOpt->m_bWireFrame = 0;
+    ShowAll(m, p.Ctrl());
     Frame(p.Ctrl(), GViewCamera::VIEW_ISO);
     StartDispContour(m, bDeformed);
     if (m.m_pDeformEngine->InitEngine()) return true;

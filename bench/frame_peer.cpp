@@ -162,8 +162,8 @@ void BM_Mode2FirstFrame(benchmark::State& state) {
         m.GetGeomCtrl()->ConnectToPostDB();
         m.Link_I_RDXModel(p->Ctrl());
         m.SetView(&p->view);
-        pvxbench::ShowAll(m, p->Ctrl());
         m.m_pDispOpt->m_bWireFrame = 0;
+        pvxbench::ShowAll(m, p->Ctrl());
         pvxbench::Frame(p->Ctrl(), GViewCamera::VIEW_ISO);
         pvxbench::StartDispContour(m, 0);
         if (!m.m_pDeformEngine->InitEngine()) return state.SkipWithError("no displacement data");

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include "platform/afx/AfxDiagnostic.h"
+#include "platform/afx/WorkThreads.h"
 
 #include <algorithm>
 #include <atomic>
@@ -13,7 +14,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <mutex>
+#include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -49,13 +52,42 @@ struct ScratchCopy {
 
 // The project file kept open read-only for the result tables not read yet. One lock serialises
 // the reads of every thread; a table read by another thread meanwhile is not read again.
-class CDataBase::PendingFile : public pvxdb::PendingReader {
+// A load's rows are read in parts on further connections at once (opened when first needed,
+// kept). They see the file as the first connection does because it holds its read lock while
+// they read, so no save can end meanwhile, and they wait for no lock: a part they cannot read
+// is read on the first connection. In WAL mode a save ends while others read, so there the
+// first connection reads alone.
+class CDataBase::PendingFile : public pvxdb::PendingReader, public pvxdb::SideReaders {
 public:
-    PendingFile(sqlite3* db, std::string path, std::unique_ptr<pvxdb::ScratchCopy> scratch)
-        : m_db(db), m_path(std::move(path)), m_scratch(std::move(scratch)) {}
+    PendingFile(sqlite3* db, std::string path, std::unique_ptr<pvxdb::ScratchCopy> scratch,
+                std::function<sqlite3*()> openSide)
+        : m_db(db), m_path(std::move(path)), m_scratch(std::move(scratch)), m_openSide(std::move(openSide)) {
+        bool bWal = true;  // unless the file says otherwise
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(m_db, "PRAGMA journal_mode", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
+            const unsigned char* mode = sqlite3_column_text(st, 0);
+            bWal = !mode || strcmp(reinterpret_cast<const char*>(mode), "wal") == 0;
+        }
+        sqlite3_finalize(st);
+        constexpr int kMaxSides = 7;
+        if (m_openSide && !bWal) m_sides.resize(static_cast<size_t>(std::min(WorkThreads() - 1, kMaxSides)));
+    }
     ~PendingFile() override {
+        for (Side& s : m_sides) sqlite3_close_v2(s.db);
         sqlite3_close_v2(m_db);
         m_scratch.reset();
+    }
+
+    int Count() const override { return static_cast<int>(m_sides.size()); }
+    sqlite3* Begin(int i) override {
+        Side& s = m_sides[static_cast<size_t>(i)];
+        if (!s.db && !s.bFailed) s.bFailed = !(s.db = m_openSide());
+        std::string ignored;
+        return s.db && pvxdb::Exec(s.db, "BEGIN", ignored) ? s.db : nullptr;
+    }
+    void End(int i) override {
+        std::string ignored;
+        pvxdb::Exec(m_sides[static_cast<size_t>(i)].db, "COMMIT", ignored);
     }
 
     void Read(pvxdb::DBTableBase& t) override {
@@ -89,7 +121,7 @@ public:
     void ReadPart(pvxdb::DBTableBase& t, const UINT* pLoad) {
         std::string err;
         int ok = pvxdb::Exec(m_db, "BEGIN", err);
-        if (ok) ok = t.LoadPart(m_db, m_path, pLoad, err);
+        if (ok) ok = t.LoadPart(m_db, m_path, pLoad, err, pLoad ? this : nullptr);
         else err = m_path + ": cannot read the project database: " + err;
         std::string ignored;
         pvxdb::Exec(m_db, "COMMIT", ignored);
@@ -109,6 +141,12 @@ private:
     sqlite3* m_db;
     std::string m_path;
     std::unique_ptr<pvxdb::ScratchCopy> m_scratch;  // the copy m_db reads, if any
+    std::function<sqlite3*()> m_openSide;           // a further connection, or null
+    struct Side {
+        sqlite3* db = nullptr;
+        bool bFailed = false;  // not opened, and not tried again
+    };
+    std::vector<Side> m_sides;
     std::mutex m_mutex;
     std::vector<std::string> m_errors;
 };
@@ -382,6 +420,25 @@ bool Writable(const std::string& path) {
 // How long a connection waits for another program's lock before it gives up, in ms.
 constexpr int kBusyTimeoutMs = 10000;
 
+// Opens the project at uri for reading, as every connection of ours reads it; false with db
+// left open for its message on failure.
+bool Connect(const std::string& uri, bool bReadWrite, unsigned long long fileSize, int busyMs, sqlite3*& db) {
+    if (sqlite3_open_v2(uri.c_str(), &db,
+                        (bReadWrite ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK)
+        return false;
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, busyMs);
+    // The file is data, not code: its schema may not call functions with side effects, and no
+    // value may be larger than the file itself (a column default could otherwise make one).
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    const unsigned long long kLengthSlack = 1 << 20;
+    sqlite3_limit(db, SQLITE_LIMIT_LENGTH,
+                  static_cast<int>(std::min<unsigned long long>(fileSize + kLengthSlack, sqlite3_limit(db, SQLITE_LIMIT_LENGTH, -1))));
+    return true;
+}
+
 // What to tell a user who cannot write the project about the journal of a stopped save.
 std::string JournalAdvice(const std::string& path) {
     return path + ": a save that was stopped left its journal \"" + path +
@@ -505,19 +562,8 @@ int CDataBase::Open(LPCTSTR pszPath) {
     const std::string uri = ReadUri(path, bReadWrite, scratch, err);
     if (uri.empty()) return Fail(err);
     Connection c;
-    if (sqlite3_open_v2(uri.c_str(), &c.db,
-                        (bReadWrite ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
-                        nullptr) != SQLITE_OK)
+    if (!Connect(uri, bReadWrite, fileSize, kBusyTimeoutMs, c.db))
         return Fail(path + ": cannot open the project database: " + pvxdb::DbMessage(c.db));
-    sqlite3_extended_result_codes(c.db, 1);
-    sqlite3_busy_timeout(c.db, kBusyTimeoutMs);
-    // The file is data, not code: its schema may not call functions with side effects, and no
-    // value may be larger than the file itself (a column default could otherwise make one).
-    sqlite3_db_config(c.db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-    sqlite3_db_config(c.db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-    const unsigned long long kLengthSlack = 1 << 20;
-    sqlite3_limit(c.db, SQLITE_LIMIT_LENGTH,
-                  static_cast<int>(std::min<unsigned long long>(fileSize + kLengthSlack, sqlite3_limit(c.db, SQLITE_LIMIT_LENGTH, -1))));
     if (!pvxdb::Exec(c.db, "BEGIN", err)) return Fail(path + ": cannot read the project database: " + err);
     // The first read meets a journal left by a stopped save that this user cannot roll back.
     if (!bReadWrite) {
@@ -588,7 +634,12 @@ int CDataBase::Open(LPCTSTR pszPath) {
     pvxdb::Exec(c.db, "COMMIT", err);
     sqlite3_progress_handler(c.db, 0, nullptr, nullptr);
     if (!pending.empty()) {
-        m_pending = std::make_unique<PendingFile>(c.db, path, std::move(scratch));
+        // Further readers open what the first one opened (the private copy, if any).
+        auto openSide = [uri, bReadWrite, fileSize]() -> sqlite3* {
+            Connection side;
+            return Connect(uri, bReadWrite, fileSize, 0, side.db) ? std::exchange(side.db, nullptr) : nullptr;
+        };
+        m_pending = std::make_unique<PendingFile>(c.db, path, std::move(scratch), openSide);
         c.db = nullptr;
         for (int id : pending) m_tables[id]->SetPendingReader(m_pending.get());
     }

@@ -50,6 +50,18 @@ public:
                          const std::unordered_set<UINT>& keys) = 0;
 };
 
+// Further connections to the file a read transaction of another connection is open on, for
+// reading the rows of one load in parts on several threads. Begin(i) runs on the thread of part
+// i + 1 (each i on one thread at a time) and gives a connection in a read transaction that sees
+// the file as the other connection does, or null when none can be had; End(i) ends it.
+class SideReaders {
+public:
+    virtual ~SideReaders() = default;
+    virtual int Count() const = 0;
+    virtual sqlite3* Begin(int i) = 0;
+    virtual void End(int i) = 0;
+};
+
 // One stored column of a record.
 struct ColumnDef {
     std::string name;
@@ -110,7 +122,9 @@ public:
     virtual int Load(sqlite3* db, const std::string& file, std::string& err) = 0;
     // Adds the rows of load *pLoad (or, for null, every row of a load not read yet) from db
     // with the checks of Load; 0 with its message on failure, the rows of this call left out.
-    virtual int LoadPart(sqlite3* db, const std::string& file, const UINT* pLoad, std::string& err) {
+    // A load's rows may be read in parts through pSide at once, with the same result.
+    virtual int LoadPart(sqlite3* db, const std::string& file, const UINT* pLoad, std::string& err,
+                         SideReaders* pSide = nullptr) {
         return Load(db, file, err);
     }
     // Whether the rows of load lc are read (a table read whole holds every load).
@@ -832,7 +846,8 @@ public:
 
     int Save(sqlite3* db, std::string& err) const override;
     int Load(sqlite3* db, const std::string& file, std::string& err) override;
-    int LoadPart(sqlite3* db, const std::string& file, const UINT* pLoad, std::string& err) override;
+    int LoadPart(sqlite3* db, const std::string& file, const UINT* pLoad, std::string& err,
+                 SideReaders* pSide = nullptr) override;
     bool HasLoad(UINT lc) const override { return m_loadsRead.count(lc) != 0; }
     int CheckLayout(sqlite3* db, const std::string& file, std::string& err) const override {
         return CheckColumns(db, file, m_name, ColumnsOf<T>(), "id", err);
@@ -846,6 +861,15 @@ private:
                 m_lastLoad.store(lc + 1ULL);
             }
     }
+
+    using Loads = std::map<UINT, std::shared_ptr<LoadRecords>>;
+    // The rows of st into added: 1, 0 with err for a row that is not sound, -1 with err when the
+    // database could not be read.
+    int ReadRows(void* st, sqlite3* db, const std::string& file, bool bSkipRead, Loads& added, std::string& err) const;
+    // The rows of one load read in parts, part 0 on db and the others on pSide's connections:
+    // what ReadRows would give for the whole range.
+    int ReadRowsInParts(sqlite3* db, const std::string& file, UINT lc, SideReaders& side, Loads& added,
+                        std::string& err) const;
 
     std::map<UINT, std::shared_ptr<LoadRecords>> m_loads;
     size_t m_count = 0;                            // records of all loads

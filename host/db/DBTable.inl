@@ -2,7 +2,10 @@
 #pragma once
 
 #include <algorithm>
+#include <iterator>
 #include <numeric>
+#include <system_error>
+#include <thread>
 
 namespace pvxdb {
 
@@ -70,24 +73,8 @@ template <class T> int DBResultTable<T>::Load(sqlite3* db, const std::string& fi
 }
 
 template <class T>
-int DBResultTable<T>::LoadPart(sqlite3* db, const std::string& file, const UINT* pLoad, std::string& err) {
-    const auto& cols = ColumnsOf<T>();
-    // An absent result table reads as empty, as a model table does.
-    const int layout = CheckColumns(db, file, m_name, cols, "id", err);
-    if (layout < 0) return 1;
-    if (!layout) return 0;
-    // One load's rows are the ids [lc x 2^32, lc x 2^32 + 2^32 - 1], found through the id's index.
-    void* st = Prepare(db, pLoad ? SelectIdRangeSql(m_name, cols) : SelectSql(m_name, "id", "id", cols), err);
-    if (!st) {
-        err = file + ": table " + m_name + ": " + err;
-        return 0;
-    }
-    if (pLoad) {
-        BindInt64(st, 1, static_cast<long long>(Id(*pLoad, 0)));
-        BindInt64(st, 2, static_cast<long long>(Id(*pLoad, 0xffffffffu)));
-    }
-    // The loads this call reads, joined to the table only when every row is sound.
-    std::map<UINT, std::shared_ptr<LoadRecords>> added;
+int DBResultTable<T>::ReadRows(void* st, sqlite3* db, const std::string& file, bool bSkipRead, Loads& added,
+                               std::string& err) const {
     LoadRecords* cur = nullptr;
     UINT curLoad = 0;
     int rc;
@@ -98,27 +85,27 @@ int DBResultTable<T>::LoadPart(sqlite3* db, const std::string& file, const UINT*
         if (!ColumnIsInteger(st, 0)) {
             err = file + ": table " + std::string(m_name) + ", column id, id " + ColumnValueText(st, 0) +
                   ": a result id must be a whole number";
-            break;
+            return 0;
         }
         long long id = ColumnInt64(st, 0);
         if (!first && id == last) {
             unsigned long long u = static_cast<unsigned long long>(id);
             err = file + ": table " + std::string(m_name) + ", column id, load " + std::to_string(u >> 32) + ", key " +
                   std::to_string(u & 0xffffffffULL) + ": the result is stored in more than one row";
-            break;
+            return 0;
         }
         first = false;
         last = id;
         const UINT lc = static_cast<UINT>(static_cast<uint64_t>(id) >> 32);
         // A whole read after reads by load keeps the rows read already.
-        if (!pLoad && m_loadsRead.count(lc)) continue;
+        if (bSkipRead && m_loadsRead.count(lc)) continue;
         T rec;
         rec.Initialize();
         ReadVisitor r(st, 1, file, m_name, id, true);
         ReadRecord(rec, r, st, 1, true);
         if (!r.Ok()) {
             err = r.Error();
-            break;
+            return 0;
         }
         if (!cur || lc != curLoad) {
             auto& load = added[lc];
@@ -129,9 +116,130 @@ int DBResultTable<T>::LoadPart(sqlite3* db, const std::string& file, const UINT*
         cur->keys.push_back(static_cast<UINT>(id));
         cur->recs.push_back(rec);
     }
-    if (rc < 0 && err.empty()) err = file + ": table " + std::string(m_name) + ": " + DbMessage(db);
-    Finalize(st);
-    if (!err.empty()) return 0;
+    if (rc < 0) {
+        err = file + ": table " + std::string(m_name) + ": " + DbMessage(db);
+        return -1;
+    }
+    return 1;
+}
+
+template <class T>
+int DBResultTable<T>::ReadRowsInParts(sqlite3* db, const std::string& file, UINT lc, SideReaders& side,
+                                      Loads& added, std::string& err) const {
+    const auto& cols = ColumnsOf<T>();
+    // The load's first and last ids, found through the id's index; the parts split the ids
+    // between them evenly, and a part reads only when it has that many ids at least.
+    constexpr uint64_t kPartIds = 8192;
+    uint64_t ends[2] = {0, 0};
+    for (int k = 0; k < 2; ++k) {
+        void* st = Prepare(db, "SELECT id FROM \"" + std::string(m_name) + "\" WHERE id BETWEEN ?1 AND ?2 ORDER BY id" +
+                                   (k ? " DESC" : "") + " LIMIT 1", err);
+        if (!st) {
+            err = file + ": table " + m_name + ": " + err;
+            return 0;
+        }
+        BindInt64(st, 1, static_cast<long long>(Id(lc, 0)));
+        BindInt64(st, 2, static_cast<long long>(Id(lc, 0xffffffffu)));
+        const int rc = StepRow(st);
+        if (rc == 1) ends[k] = static_cast<uint64_t>(ColumnInt64(st, 0));
+        Finalize(st);
+        if (rc < 0) {
+            err = file + ": table " + std::string(m_name) + ": " + DbMessage(db);
+            return 0;
+        }
+        if (rc == 0) return 1;  // the load has no rows
+    }
+    const uint64_t span = ends[1] - ends[0] + 1;
+    const int nParts = static_cast<int>(std::min<uint64_t>(1 + static_cast<uint64_t>(side.Count()), span / kPartIds));
+    std::vector<uint64_t> bound(static_cast<size_t>(std::max(nParts, 1)) + 1);
+    for (size_t k = 0; k < bound.size(); ++k) bound[k] = ends[0] + span * k / (bound.size() - 1);
+    std::vector<Loads> got(bound.size() - 1);
+    std::vector<std::string> errs(got.size());
+    std::vector<int> result(got.size(), -1);
+    // Part k from connection c; -1 when c cannot read it (the part is then read on db).
+    auto read = [&](size_t k, sqlite3* c) {
+        std::string e;
+        void* st = c ? Prepare(c, SelectIdRangeSql(m_name, cols), e) : nullptr;
+        if (!st) {
+            errs[k] = file + ": table " + m_name + ": " + e;
+            return;
+        }
+        BindInt64(st, 1, static_cast<long long>(bound[k]));
+        BindInt64(st, 2, static_cast<long long>(bound[k + 1] - 1));
+        result[k] = ReadRows(st, c, file, false, got[k], errs[k]);
+        Finalize(st);
+    };
+    std::vector<std::thread> threads;
+    for (size_t k = 1; k < got.size(); ++k) {
+        try {
+            threads.emplace_back([&, k] {
+                sqlite3* c = side.Begin(static_cast<int>(k) - 1);
+                read(k, c);
+                if (c) side.End(static_cast<int>(k) - 1);
+            });
+        } catch (const std::system_error&) {
+            break;  // no thread to be had: the caller reads the part
+        }
+    }
+    read(0, db);
+    for (std::thread& t : threads) t.join();
+    for (size_t k = 0; k < got.size(); ++k) {
+        if (result[k] < 0 && k > 0) {
+            got[k].clear();
+            errs[k].clear();
+            read(k, db);
+        }
+        // The first part not sound gives the message a read of the whole range would.
+        if (result[k] <= 0) {
+            err = errs[k].empty() ? file + ": table " + std::string(m_name) + ": cannot be read" : errs[k];
+            return 0;
+        }
+    }
+    // One load: its parts joined in id order.
+    size_t n = 0;
+    for (const Loads& part : got)
+        for (const auto& [l, load] : part) n += load->keys.size();
+    auto all = std::make_shared<LoadRecords>();
+    all->keys.reserve(n);
+    all->recs.reserve(n);
+    for (Loads& part : got)
+        for (auto& [l, load] : part) {
+            all->keys.insert(all->keys.end(), load->keys.begin(), load->keys.end());
+            all->recs.insert(all->recs.end(), std::make_move_iterator(load->recs.begin()),
+                             std::make_move_iterator(load->recs.end()));
+            load.reset();
+        }
+    if (n) added[lc] = std::move(all);
+    return 1;
+}
+
+template <class T>
+int DBResultTable<T>::LoadPart(sqlite3* db, const std::string& file, const UINT* pLoad, std::string& err,
+                               SideReaders* pSide) {
+    const auto& cols = ColumnsOf<T>();
+    // An absent result table reads as empty, as a model table does.
+    const int layout = CheckColumns(db, file, m_name, cols, "id", err);
+    if (layout < 0) return 1;
+    if (!layout) return 0;
+    // The loads this call reads, joined to the table only when every row is sound.
+    Loads added;
+    if (pLoad && pSide && pSide->Count() > 0) {
+        if (!ReadRowsInParts(db, file, *pLoad, *pSide, added, err)) return 0;
+    } else {
+        // One load's rows are the ids [lc x 2^32, lc x 2^32 + 2^32 - 1], found through the id's index.
+        void* st = Prepare(db, pLoad ? SelectIdRangeSql(m_name, cols) : SelectSql(m_name, "id", "id", cols), err);
+        if (!st) {
+            err = file + ": table " + m_name + ": " + err;
+            return 0;
+        }
+        if (pLoad) {
+            BindInt64(st, 1, static_cast<long long>(Id(*pLoad, 0)));
+            BindInt64(st, 2, static_cast<long long>(Id(*pLoad, 0xffffffffu)));
+        }
+        const int ok = ReadRows(st, db, file, !pLoad, added, err);
+        Finalize(st);
+        if (ok <= 0) return 0;
+    }
     // Rows come in id order: each load's keys ascend.
     for (auto& [lc, load] : added) {
         load->index.Build(load->keys);

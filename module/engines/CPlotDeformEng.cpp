@@ -1,8 +1,6 @@
 // CPlotDeformEng: deformed shape, displacement and settlement contours and numbers of one draw.
 #include "module/engines/CPlotDeformEng.h"
 
-#include <sched.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -31,6 +29,7 @@
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
 #include "module/model/T_PVX_DOPT_D.h"
+#include "platform/afx/WorkThreads.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CGdiObject.h"
 #include "platform/ui/CClientDC.h"
@@ -459,22 +458,6 @@ namespace {
     return v;
 }
 
-// Threads that cut faces, the drawing one among them: LP_NUM_THREADS when set (as the software
-// renderer counts its own), else the processors the process may run on.
-int FaceCutThreads() {
-    static const int n = [] {
-        if (const char* e = std::getenv("LP_NUM_THREADS"); e && *e) {
-            char* end = nullptr;
-            const long v = std::strtol(e, &end, 10);
-            if (end && *end == 0 && v >= 0) return static_cast<int>(std::clamp<long>(v, 1, 64));
-        }
-        cpu_set_t set;
-        if (sched_getaffinity(0, sizeof(set), &set) == 0) return std::clamp(CPU_COUNT(&set), 1, 64);
-        return static_cast<int>(std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, 64));
-    }();
-    return n;
-}
-
 // Helper threads sharing one job at a time with the caller: every helper that wakes in time and
 // then the caller call job(thread) (thread 0 the caller's), each taking the job's pieces until
 // none is left. A helper the machine keeps waiting holds up none but the piece it has taken.
@@ -833,9 +816,9 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
     std::unique_ptr<CutCrew> crew;
     std::optional<FaceBatch> batch;
     if (bPixelEdges && bBands && !bPreFill && bDistinct && m_pEngine->ListsGoToPixels(pDC)) {
-        if (static_cast<size_t>(nFaces) > FaceBatch::kMaxFaces && FaceCutThreads() > 1 &&
+        if (static_cast<size_t>(nFaces) > FaceBatch::kMaxFaces && WorkThreads() > 1 &&
             !m_pModel->m_AnimationEngine.m_bRecording)
-            crew = std::make_unique<CutCrew>(FaceCutThreads() - 1);
+            crew = std::make_unique<CutCrew>(WorkThreads() - 1);
         batch.emplace(*m_pEngine, *m_pContourEngine, *m_pModel, crew.get());
     }
 

@@ -378,6 +378,59 @@ TEST(PostDbDamaged, TextIsEscapedForShowing) {
 // A lookup reads only the rows of its load; asking for every record reads the rest, and the
 // records are those of a whole read. A damage is found when the rows holding it are read: the
 // table is then emptied (nothing of it is drawn), refused once, and not read again.
+// A load of many rows is read in parts on several connections at once: the records one read
+// gives, and the first damaged row in id order refused as one read refuses it. In WAL mode, where
+// a save may end between the parts' reads, one connection reads the load.
+TEST(PostDbDamaged, LoadsReadInPartsGiveWhatOneReadGives) {
+    // Load 3: 60,000 rows of odd keys up to 119,999, many parts' worth of ids.
+#define LOAD_3 "3 * 4294967296"
+#define MANY_ROWS                                                                                      \
+    "WITH RECURSIVE k(n) AS (SELECT 1 UNION ALL SELECT n + 2 FROM k WHERE n < 119999) "            \
+    "INSERT INTO REAC SELECT " LOAD_3 " + n, n, -n, n * 0.5, 1.0 / n, 0, n % 7 FROM k;"
+    const struct Row {
+        const char* label;
+        const char* sql;
+        const char* refused;  // the key the message names, or null when the load is sound
+    } rows[] = {
+        {"sound", MANY_ROWS, nullptr},
+        {"the last row damaged", MANY_ROWS "UPDATE REAC SET FZ = 9e999 WHERE id = " LOAD_3 " + 119999;", "key 119999"},
+        {"rows of two parts damaged",
+         MANY_ROWS "UPDATE REAC SET MX = -9e999 WHERE id IN (" LOAD_3 " + 100001, " LOAD_3 " + 60001);", "key 60001"},
+        {"in WAL mode", MANY_ROWS "PRAGMA journal_mode = WAL;", nullptr},
+    };
+#undef MANY_ROWS
+#undef LOAD_3
+    int n = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const std::string path = EditedCopy("in_parts_" + std::to_string(n++) + ".pvxdb", r.sql);
+        CDataBase whole, parts;
+        ASSERT_TRUE(whole.Open(path.c_str())) << whole.GetLastError();
+        ASSERT_TRUE(parts.Open(path.c_str())) << parts.GetLastError();
+        whole.ReadPendingTables();
+        const auto& t = parts.Table<DBT_REAC>();
+        const T_REAC_D* found = t.Find(3, 1);
+        if (r.refused) {
+            EXPECT_EQ(found, nullptr);
+            ASSERT_EQ(parts.GetReadErrors().size(), 1u);
+            EXPECT_NE(parts.GetReadErrors()[0].find(r.refused), std::string::npos) << parts.GetReadErrors()[0];
+            EXPECT_EQ(parts.GetReadErrors(), whole.GetReadErrors());
+            continue;
+        }
+        const auto load = t.RecordsOf(3);
+        ASSERT_NE(load, nullptr);
+        ASSERT_EQ(load->keys.size(), 60000u);
+        size_t same = 0;
+        for (size_t i = 0; i < load->keys.size(); ++i) {
+            const T_REAC_D* w = whole.Table<DBT_REAC>().Find(3, load->keys[i]);
+            same += load->keys[i] == 2 * i + 1 && w && ImageOf(*w) == ImageOf(load->recs[i]) &&
+                    load->Find(load->keys[i]) == &load->recs[i];
+        }
+        EXPECT_EQ(same, load->keys.size()) << "records in key order, each as one read gives it";
+        EXPECT_TRUE(parts.GetReadErrors().empty());
+    }
+}
+
 TEST(PostDbDamaged, ResultRowsAreReadByLoadWhenLookedUp) {
     const std::string path = SavedProject("by_load.pvxdb");
     CDataBase whole;
