@@ -240,6 +240,20 @@ int CGeomCtrl::MakeShapeElement(CDataBase* pDB, UINT key, int, int, int, int& nF
     return ok ? 1 : 0;
 }
 
+void CGeomCtrl::AppendElementShape(CDataBase* pDB, UINT key, int bShrink, double dShrink, CArray<T_DISP_D>* pEndDisp,
+                                   int bWireFrame, CArray<T_DISP_D>* pNodeDisp, ElementShapes& out) {
+    ShapeOut& s = ThreadShape();
+    if (pDB && ElementShape(pDB, key, bWireFrame, pNodeDisp, pEndDisp, bShrink, dShrink, s)) {
+        out.counts.insert(out.counts.end(), s.counts.begin(), s.counts.end());
+        out.index.insert(out.index.end(), s.index.begin(), s.index.end());
+        out.coords.insert(out.coords.end(), s.coords.begin(), s.coords.end());
+        out.nodeKeys.insert(out.nodeKeys.end(), s.nodeKeys.begin(), s.nodeKeys.end());
+    }
+    out.faceAt.push_back(out.counts.size());
+    out.indexAt.push_back(out.index.size());
+    out.coordAt.push_back(out.coords.size());
+}
+
 CArray<T_DISP_D>* CGeomCtrl::ElementNodeDisp(const CArray<T_DISP_D>* pNodeDisp, INT_PTR& at, int n,
                                             CArray<T_DISP_D>& scratch) {
     CArray<T_DISP_D>* pDisp = nullptr;

@@ -21,6 +21,7 @@
 #pragma once
 
 #include "host/db/CDataBase.h"
+#include "host/db/ShapeArrays.h"
 
 class CGeomCtrl {
 public:
@@ -30,6 +31,10 @@ public:
                          CArray<int, int>* pCounts, CArray<int, int>* pIndex, CArray<int, int>* pIndex2,
                          CArray<double, double>* pCoords, int bShrink, double dShrink, CArray<T_DISP_D>* pEndDisp,
                          CArray<UINT, UINT>* pNodeKeys, int bWireFrame, CArray<T_DISP_D>* pNodeDisp, int last);
+    // Appends the faces MakeShapeElement makes of element key to out (none when it has no
+    // shape). Safe on several threads at once, each with its own out.
+    static void AppendElementShape(CDataBase* pDB, UINT key, int bShrink, double dShrink, CArray<T_DISP_D>* pEndDisp,
+                                   int bWireFrame, CArray<T_DISP_D>* pNodeDisp, ElementShapes& out);
     // Widens [lo, hi] by the face corners, in face order, that MakeShapeElement gives of the
     // undisplaced element, without making its arrays; 0 when the element has no shape.
     int WidenElementBox(CDataBase* pDB, UINT key, int bShrink, double dShrink, CArray<T_DISP_D>* pEndDisp,

@@ -1,12 +1,18 @@
 #include "module/model/CPVXGeomCtrl.h"
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "module/engines/CDeformEngine.h"
 #include "host/db/CDBDoc.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/model/CPVXSElemCtrl.h"
 #include "module/model/I_PVXModel.h"
+#include "platform/afx/WorkThreads.h"
 
 CPVXGeomCtrl::CPVXGeomCtrl(I_PVXModel* pModel)
     : m_pModel(nullptr), m_pDBDoc(nullptr), m_pMDBCtrl(nullptr) {
@@ -129,21 +135,64 @@ int CPVXGeomCtrl::ForEachMembElemShape(UINT key, int cullOpt, int wirePlane, int
     CDataBase* pDB = PostDB();
     const T_PMEMB_D* m = m_pDBDoc && pDB ? pDB->Table<DBT_PMEMB>().Find(key) : nullptr;
     if (!m) return 1;
-    CGeomCtrl* pGeom = m_pDBDoc->GetGeomCtrl();
-    CArray<int, int> counts, index;
-    CArray<double, double> coords;
-    CArray<UINT, UINT> nodeKeys;
-    CArray<T_DISP_D> elemDisp;
-    INT_PTR at = 0;  // first record of the element's nodes in pNodeDisp
-    for (INT_PTR i = 0; i < m->aElem.GetSize(); ++i) {
-        const UINT elemKey = m->aElem[i];
+    const auto nodesOf = [pDB](UINT elemKey) {
         const T_PELEM_D* e = pDB->Table<DBT_PELEM>().Find(elemKey);
-        const int n = e ? std::clamp(e->nNode, 0, PELEM_MAX_NODE) : 0;
-        CArray<T_DISP_D>* pDisp = CGeomCtrl::ElementNodeDisp(pNodeDisp, at, n, elemDisp);
-        int nFaces = 0;
-        pGeom->MakeShapeElement(pDB, elemKey, cullOpt, wirePlane, deformed, nFaces, &counts, &index, nullptr, &coords,
-                                bShrink, dShrink, pEndDisp, bNodeKeys ? &nodeKeys : nullptr, bWireFrame, pDisp, 0);
-        if (!piece(nFaces, counts, index, coords, bNodeKeys ? &nodeKeys : nullptr)) return 0;
+        return e ? std::clamp(e->nNode, 0, PELEM_MAX_NODE) : 0;
+    };
+    // The elements in chunks, each made into arrays of its own by whichever thread takes it
+    // first, and handed to piece in order here.
+    constexpr size_t kChunk = 1024, kMinChunksShared = 4;
+    const size_t nElem = static_cast<size_t>(m->aElem.GetSize());
+    const size_t nChunks = (nElem + kChunk - 1) / kChunk;
+    std::vector<INT_PTR> dispAt(nChunks, 0);  // each chunk's first record in pNodeDisp
+    if (pNodeDisp)
+        for (size_t i = 0, at = 0; i < nElem; ++i) {
+            if (i % kChunk == 0) dispAt[i / kChunk] = static_cast<INT_PTR>(at);
+            at += static_cast<size_t>(nodesOf(m->aElem[static_cast<INT_PTR>(i)]));
+        }
+    std::vector<ElementShapes> chunks(nChunks);
+    std::unique_ptr<std::atomic<bool>[]> made(new std::atomic<bool>[nChunks]);
+    for (size_t c = 0; c < nChunks; ++c) made[c].store(false);
+    std::atomic<size_t> next{0};
+    std::atomic<bool> stop{false};
+    const auto make = [&](size_t c) {
+        CArray<T_DISP_D> elemDisp;
+        INT_PTR at = dispAt[c];
+        for (size_t i = c * kChunk, end = std::min(nElem, i + kChunk); i < end && !stop.load(); ++i) {
+            const UINT elemKey = m->aElem[static_cast<INT_PTR>(i)];
+            CArray<T_DISP_D>* pDisp = CGeomCtrl::ElementNodeDisp(pNodeDisp, at, nodesOf(elemKey), elemDisp);
+            CGeomCtrl::AppendElementShape(pDB, elemKey, bShrink, dShrink, pEndDisp, bWireFrame, pDisp, chunks[c]);
+        }
+        made[c].store(true, std::memory_order_release);
+    };
+    struct Helpers {
+        std::atomic<bool>& stop;
+        std::vector<std::thread> threads;
+        ~Helpers() {
+            stop.store(true);
+            for (std::thread& t : threads) t.join();
+        }
+    } helpers{stop, {}};
+    if (nChunks >= kMinChunksShared)
+        for (int h = 1; h < WorkThreads(); ++h) {
+            try {
+                helpers.threads.emplace_back([&] {
+                    for (size_t c; !stop.load() && (c = next.fetch_add(1)) < nChunks;) make(c);
+                });
+            } catch (const std::system_error&) {
+                break;  // the threads there are share the chunks
+            }
+        }
+    for (size_t c = 0; c < nChunks; ++c) {
+        while (!made[c].load(std::memory_order_acquire)) {
+            const size_t k = next.fetch_add(1);
+            if (k < nChunks) make(k);
+            else std::this_thread::yield();
+        }
+        const ElementShapes& chunk = chunks[c];
+        for (size_t e = 0; e < chunk.Elements(); ++e)
+            if (!piece(chunk.View(e, bNodeKeys))) return 0;
+        chunks[c] = ElementShapes();
     }
     return 1;
 }

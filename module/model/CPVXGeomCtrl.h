@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "host/db/DBTables.h"
+#include "host/db/ShapeArrays.h"
 #include "platform/afx/CArray.h"
 
 class CDBDoc;
@@ -77,8 +78,9 @@ public:
     // host arrays of each of the member's elements (as MakeShapeElement gives them, with the
     // element's share of pNodeDisp) go to piece, which returns false to stop. Joined, they are
     // the arrays MakeMembShape hands out, without ever being held joined. 0 when piece stopped.
-    using ShapePiece = std::function<bool(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
-                                          const CArray<double, double>& coords, const CArray<UINT, UINT>* pNodeKeys)>;
+    // A member of many elements has its elements' faces made on helper threads as well, the
+    // pieces still going to piece in member order on the calling thread.
+    using ShapePiece = std::function<bool(const ShapeView& piece)>;
     int ForEachMembElemShape(UINT key, int cullOpt, int wirePlane, int deformed, int bShrink, double dShrink,
                              CArray<T_DISP_D>* pEndDisp, bool bNodeKeys, int bWireFrame,
                              CArray<T_DISP_D>* pNodeDisp, const ShapePiece& piece);

@@ -543,11 +543,7 @@ int I_PVXModel::GetShapeMemberFlat(UINT nKey, T_PMEMB_D& memb, T_SHAPE_ARGUMENT&
     HostShape s;
     bool flat = false;
     out.Begin(static_cast<size_t>(memb.aElem.GetSize()) * 4);  // room for a plate's four corners each
-    const CPVXGeomCtrl::ShapePiece piece = [&](int nFaces, const CArray<int, int>& counts,
-                                               const CArray<int, int>& index, const CArray<double, double>& coords,
-                                               const CArray<UINT, UINT>* pKeys) {
-        return out.AddPiece(nFaces, counts, index, coords, pKeys);
-    };
+    const CPVXGeomCtrl::ShapePiece piece = [&](const ShapeView& v) { return out.AddPiece(v); };
     if (!BuildMemberHostShape(*this, nKey, memb, false, a, s, &piece, &flat)) {
         out.Clear();
         return 0;

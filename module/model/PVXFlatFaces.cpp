@@ -134,28 +134,47 @@ size_t PVXFlatFaces::PointSlot(const C3DPoint& p) const {
 
 bool PVXFlatFaces::AddPiece(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
                             const CArray<double, double>& coords, const CArray<UINT, UINT>* pNodeKeys) {
-    const double* c = coords.GetData();
-    const INT_PTR nCoords = coords.GetSize();
-    const bool single = nFaces == 1 && counts.GetSize() >= 1;
-    bool ok = single || (nFaces >= 0 && nFaces <= counts.GetSize());
+    ShapeView v;
+    v.nFaces = nFaces;
+    v.counts = counts.GetData();
+    v.nCounts = static_cast<size_t>(counts.GetSize());
+    v.index = index.GetData();
+    v.nIndex = static_cast<size_t>(index.GetSize());
+    v.coords = coords.GetData();
+    v.nCoords = static_cast<size_t>(coords.GetSize());
+    if (pNodeKeys) {
+        v.keys = pNodeKeys->GetData();
+        v.nKeys = static_cast<size_t>(pNodeKeys->GetSize());
+    }
+    return AddPiece(v);
+}
+
+bool PVXFlatFaces::AddPiece(const ShapeView& s) {
+    const int nFaces = s.nFaces;
+    const int* counts = s.counts;
+    const int* index = s.index;
+    const double* c = s.coords;
+    const size_t nCoords = s.nCoords;
+    const bool bKeys = s.keys != nullptr;
+    const bool single = nFaces == 1 && s.nCounts >= 1;
+    bool ok = single || (nFaces >= 0 && static_cast<size_t>(nFaces) <= s.nCounts);
     // Checked as the list form checks them, before anything is taken.
-    INT_PTR at = 0;
+    size_t at = 0;
     for (int f = 0; ok && f < nFaces; ++f) {
         const int n = counts[f];
-        if (n < 0 || at + n > index.GetSize()) ok = false;
+        if (n < 0 || at + static_cast<size_t>(n) > s.nIndex) ok = false;
         for (int v = 0; ok && v < n; ++v, ++at) {
             const int i = index[at];
-            if (i < 0 || i + 2 >= nCoords || (pNodeKeys && i / 3 >= pNodeKeys->GetSize())) ok = false;
+            if (i < 0 || static_cast<size_t>(i) + 2 >= nCoords || (bKeys && static_cast<size_t>(i / 3) >= s.nKeys))
+                ok = false;
         }
     }
-    if (!ok || start.empty() || point.size() + static_cast<size_t>(at) > INT_MAX ||
-        (pNodeKeys && keys.size() != point.size())) {
+    if (!ok || start.empty() || point.size() + at > INT_MAX || (bKeys && keys.size() != point.size())) {
         Clear();
         return false;
     }
-    if (point.capacity() < point.size() + static_cast<size_t>(at))
-        point.reserve(std::max(point.size() + static_cast<size_t>(at), 2 * point.capacity()));
-    if (pNodeKeys) keys.reserve(point.capacity());
+    if (point.capacity() < point.size() + at) point.reserve(std::max(point.size() + at, 2 * point.capacity()));
+    if (bKeys) keys.reserve(point.capacity());
     if (m_pointSlots.empty()) m_pointSlots.assign(TableSize(point.capacity() / 4), -1);
     // Each corner as its distinct point (equal bit for bit): the corners themselves are never
     // held. A corner with a node key takes the point its node had last when that is the same,
@@ -167,8 +186,8 @@ bool PVXFlatFaces::AddPiece(int nFaces, const CArray<int, int>& counts, const CA
         for (int v = 0; v < counts[f]; ++v, ++at) {
             const int i = index[at];
             const C3DPoint p(c[i], c[i + 1], c[i + 2]);
-            if (pNodeKeys) keys.push_back(pNodeKeys->GetAt(i / 3));
-            if (int* byKey = pNodeKeys ? KeyPoint(keys.back()) : nullptr) {
+            if (bKeys) keys.push_back(s.keys[i / 3]);
+            if (int* byKey = bKeys ? KeyPoint(keys.back()) : nullptr) {
                 if (*byKey < 0 || !SameBits(points[static_cast<size_t>(*byKey)], p)) {
                     *byKey = static_cast<int>(points.size());
                     points.push_back(p);

@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "host/db/ShapeArrays.h"
 #include "host/grx/C3DPoint.h"
 #include "platform/afx/CArray.h"
 #include "platform/afx/afxtypes.h"
@@ -83,6 +84,7 @@ struct PVXFlatFaces {
     void Begin(size_t nCorners);
     bool AddPiece(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
                   const CArray<double, double>& coords, const CArray<UINT, UINT>* pNodeKeys);
+    bool AddPiece(const ShapeView& piece);
     int Finish(I_PVXCtrl* ctrl, bool bCorners = true);
     // nodes: the seed keys (duplicates dropped) followed by every other corner key; node[] indexes
     // them.

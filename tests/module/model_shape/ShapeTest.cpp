@@ -167,6 +167,23 @@ TEST_F(ModelShapeTest, BeamFacesBackToFrontWithTheirKeys) {
 TEST_F(ModelShapeTest, FlatMemberFacesAreTheListFaces) {
     PostDBBuilder b;
     AddBeamModel(b);
+    // Member 10: 4,500 plates over one square, each on nodes of its own (every ninth a triangle,
+    // one element missing). Its faces are made in chunks on several threads, and they tie in
+    // depth, so the sort leaves them in member order.
+    std::vector<UINT> raftNodes, raftElems;
+    for (UINT e = 0; e < 4500; ++e) {
+        const UINT first = 100 + 4 * e, elem = 100 + e;
+        const double xy[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+        for (UINT k = 0; k < 4; ++k) {
+            b.AddNode(first + k, xy[k][0], xy[k][1], 0.0);
+            raftNodes.push_back(first + k);
+        }
+        raftElems.push_back(elem);
+        if (e == 2222) continue;
+        if (e % 9 == 0) b.AddElem(elem, PELEM_KIND_PLATE, 301, {first, first + 1, first + 2});
+        else b.AddElem(elem, PELEM_KIND_PLATE, 301, {first, first + 1, first + 2, first + 3});
+    }
+    b.AddMemb(10, 301, raftNodes, raftElems);
     I_PVXModel& m = MakeModel(b);
     const struct {
         const char* label;
@@ -180,7 +197,7 @@ TEST_F(ModelShapeTest, FlatMemberFacesAreTheListFaces) {
         m.m_pDispOpt->m_bWireFrame = row.wire;
         m.m_pDispOpt->m_bShrink = row.shrink;
         m.m_pDispOpt->m_dShrinkFactor = 0.5;
-        for (UINT key : {7u, 8u, 9u}) {
+        for (UINT key : {7u, 8u, 9u, 10u}) {
             SCOPED_TRACE(testing::Message() << "member " << key);
             T_PMEMB_D memb;
             ASSERT_TRUE(m.GetAttrCtrl()->GetMemb(key, memb));
