@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <unordered_set>
 
@@ -406,10 +407,37 @@ double I_PVXCtrl::CentroidDepth(const C3DPoint& sum, size_t n) const {
 }
 
 void I_PVXCtrl::SortByDepth(std::vector<std::pair<double, int>>& d, std::vector<int>& order) {
-    std::stable_sort(d.begin(), d.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     order.clear();
     order.reserve(d.size());
-    for (auto& x : d) order.push_back(x.second);
+    constexpr size_t kRadixFrom = 4096;
+    if (d.size() < kRadixFrom) {
+        std::stable_sort(d.begin(), d.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (auto& x : d) order.push_back(x.second);
+        return;
+    }
+    // A stable radix sort, a byte at a time from the lowest, on keys that order as the depths
+    // do: the sign bit set for positive depths, every bit flipped for negative ones, -0 taken as
+    // +0 (the two are equal depths). Bytes all faces share are passed over.
+    std::vector<std::pair<uint64_t, int>> a(d.size()), b(d.size());
+    uint64_t same = ~0ull, first = 0;
+    for (size_t i = 0; i < d.size(); ++i) {
+        const double z = d[i].first == 0.0 ? 0.0 : d[i].first;
+        uint64_t k;
+        std::memcpy(&k, &z, sizeof k);
+        k = (k >> 63) ? ~k : k | (1ull << 63);
+        if (i == 0) first = k;
+        same &= ~(k ^ first);
+        a[i] = {k, d[i].second};
+    }
+    for (int shift = 0; shift < 64; shift += 8) {
+        if (((same >> shift) & 0xff) == 0xff) continue;
+        size_t at[257] = {};
+        for (const auto& x : a) ++at[((x.first >> shift) & 0xff) + 1];
+        for (int v = 0; v < 256; ++v) at[v + 1] += at[v];
+        for (const auto& x : a) b[at[(x.first >> shift) & 0xff]++] = x;
+        a.swap(b);
+    }
+    for (const auto& x : a) order.push_back(x.second);
 }
 
 int I_PVXCtrl::IsObjectInClientWindow(int type, UINT key) {

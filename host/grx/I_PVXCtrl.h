@@ -341,6 +341,9 @@ public:
         }
         SortByDepth(d, order);
     }
+    // The indices of d (depth, index) back to front, equal depths in their order (d is left
+    // in any order).
+    static void SortByDepth(std::vector<std::pair<double, int>>& d, std::vector<int>& order);
     // Reorders the array itself back to front.
     template <class L, class A1>
     void GetZSortPolygonList(CArray<L*, A1>& faces) {
@@ -524,8 +527,6 @@ private:
     void ZSortObjects(const std::vector<int>& types, const std::vector<UINT>& keys, std::vector<GRE_Atom>& out);
     // View depth of the centroid of n points summing to sum; minus infinity for none (or NaN).
     double CentroidDepth(const C3DPoint& sum, size_t n) const;
-    // The indices of d (depth, index) back to front, equal depths in their order.
-    static void SortByDepth(std::vector<std::pair<double, int>>& d, std::vector<int>& order);
     int ClipColorPolygon(const std::vector<C3DPoint>& pts, const std::vector<DWORD>& colors, bool window,
                          std::vector<CPoint>& out, std::vector<DWORD>& outColors) const;
     static void SubtractKeys(const std::vector<UINT>& all, const std::vector<UINT>& subset, std::vector<UINT>& r);

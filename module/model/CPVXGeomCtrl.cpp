@@ -129,40 +129,21 @@ int CPVXGeomCtrl::MakeMembShape(UINT key, int cullOpt, int wirePlane, int deform
     return 1;
 }
 
-int CPVXGeomCtrl::ForEachMembElemShape(UINT key, int cullOpt, int wirePlane, int deformed, int bShrink,
-                                       double dShrink, CArray<T_DISP_D>* pEndDisp, bool bNodeKeys, int bWireFrame,
-                                       CArray<T_DISP_D>* pNodeDisp, const ShapePiece& piece) {
-    CDataBase* pDB = PostDB();
-    const T_PMEMB_D* m = m_pDBDoc && pDB ? pDB->Table<DBT_PMEMB>().Find(key) : nullptr;
-    if (!m) return 1;
-    const auto nodesOf = [pDB](UINT elemKey) {
-        const T_PELEM_D* e = pDB->Table<DBT_PELEM>().Find(elemKey);
-        return e ? std::clamp(e->nNode, 0, PELEM_MAX_NODE) : 0;
-    };
-    // The elements in chunks, each made into arrays of its own by whichever thread takes it
-    // first, and handed to piece in order here.
-    constexpr size_t kChunk = 1024, kMinChunksShared = 4;
-    const size_t nElem = static_cast<size_t>(m->aElem.GetSize());
-    const size_t nChunks = (nElem + kChunk - 1) / kChunk;
-    std::vector<INT_PTR> dispAt(nChunks, 0);  // each chunk's first record in pNodeDisp
-    if (pNodeDisp)
-        for (size_t i = 0, at = 0; i < nElem; ++i) {
-            if (i % kChunk == 0) dispAt[i / kChunk] = static_cast<INT_PTR>(at);
-            at += static_cast<size_t>(nodesOf(m->aElem[static_cast<INT_PTR>(i)]));
-        }
-    std::vector<ElementShapes> chunks(nChunks);
-    std::unique_ptr<std::atomic<bool>[]> made(new std::atomic<bool>[nChunks]);
-    for (size_t c = 0; c < nChunks; ++c) made[c].store(false);
+namespace {
+
+// Elements per chunk of a member's elements, and the chunks that make helper threads worth it.
+constexpr size_t kChunk = 1024, kMinChunksShared = 4;
+
+// Calls make(c) once for every chunk c < n, helper threads making chunks as well when there
+// are enough of them, and take(c) on the calling thread for each chunk in order once it is
+// made; take returns false to stop. false when take stopped.
+template <class Make, class Take> bool ForChunks(size_t n, const Make& make, const Take& take) {
+    std::unique_ptr<std::atomic<bool>[]> made(new std::atomic<bool>[n]);
+    for (size_t c = 0; c < n; ++c) made[c].store(false);
     std::atomic<size_t> next{0};
     std::atomic<bool> stop{false};
-    const auto make = [&](size_t c) {
-        CArray<T_DISP_D> elemDisp;
-        INT_PTR at = dispAt[c];
-        for (size_t i = c * kChunk, end = std::min(nElem, i + kChunk); i < end && !stop.load(); ++i) {
-            const UINT elemKey = m->aElem[static_cast<INT_PTR>(i)];
-            CArray<T_DISP_D>* pDisp = CGeomCtrl::ElementNodeDisp(pNodeDisp, at, nodesOf(elemKey), elemDisp);
-            CGeomCtrl::AppendElementShape(pDB, elemKey, bShrink, dShrink, pEndDisp, bWireFrame, pDisp, chunks[c]);
-        }
+    const auto makeOne = [&](size_t c) {
+        make(c, stop);
         made[c].store(true, std::memory_order_release);
     };
     struct Helpers {
@@ -173,28 +154,68 @@ int CPVXGeomCtrl::ForEachMembElemShape(UINT key, int cullOpt, int wirePlane, int
             for (std::thread& t : threads) t.join();
         }
     } helpers{stop, {}};
-    if (nChunks >= kMinChunksShared)
+    if (n >= kMinChunksShared)
         for (int h = 1; h < WorkThreads(); ++h) {
             try {
                 helpers.threads.emplace_back([&] {
-                    for (size_t c; !stop.load() && (c = next.fetch_add(1)) < nChunks;) make(c);
+                    for (size_t c; !stop.load() && (c = next.fetch_add(1)) < n;) makeOne(c);
                 });
             } catch (const std::system_error&) {
                 break;  // the threads there are share the chunks
             }
         }
-    for (size_t c = 0; c < nChunks; ++c) {
+    for (size_t c = 0; c < n; ++c) {
         while (!made[c].load(std::memory_order_acquire)) {
             const size_t k = next.fetch_add(1);
-            if (k < nChunks) make(k);
+            if (k < n) makeOne(k);
             else std::this_thread::yield();
         }
+        if (!take(c)) return false;
+    }
+    return true;
+}
+
+int ElementNodes(CDataBase* pDB, UINT elemKey) {
+    const T_PELEM_D* e = pDB->Table<DBT_PELEM>().Find(elemKey);
+    return e ? std::clamp(e->nNode, 0, PELEM_MAX_NODE) : 0;
+}
+
+}  // namespace
+
+int CPVXGeomCtrl::ForEachMembElemShape(UINT key, int cullOpt, int wirePlane, int deformed, int bShrink,
+                                       double dShrink, CArray<T_DISP_D>* pEndDisp, bool bNodeKeys, int bWireFrame,
+                                       CArray<T_DISP_D>* pNodeDisp, const ShapePiece& piece) {
+    CDataBase* pDB = PostDB();
+    const T_PMEMB_D* m = m_pDBDoc && pDB ? pDB->Table<DBT_PMEMB>().Find(key) : nullptr;
+    if (!m) return 1;
+    // The elements in chunks, each made into arrays of its own by whichever thread takes it
+    // first, and handed to piece in order here.
+    const size_t nElem = static_cast<size_t>(m->aElem.GetSize());
+    const size_t nChunks = (nElem + kChunk - 1) / kChunk;
+    std::vector<INT_PTR> dispAt(nChunks, 0);  // each chunk's first record in pNodeDisp
+    if (pNodeDisp)
+        for (size_t i = 0, at = 0; i < nElem; ++i) {
+            if (i % kChunk == 0) dispAt[i / kChunk] = static_cast<INT_PTR>(at);
+            at += static_cast<size_t>(ElementNodes(pDB, m->aElem[static_cast<INT_PTR>(i)]));
+        }
+    std::vector<ElementShapes> chunks(nChunks);
+    const auto make = [&](size_t c, const std::atomic<bool>& stop) {
+        CArray<T_DISP_D> elemDisp;
+        INT_PTR at = dispAt[c];
+        for (size_t i = c * kChunk, end = std::min(nElem, i + kChunk); i < end && !stop.load(); ++i) {
+            const UINT elemKey = m->aElem[static_cast<INT_PTR>(i)];
+            CArray<T_DISP_D>* pDisp = CGeomCtrl::ElementNodeDisp(pNodeDisp, at, ElementNodes(pDB, elemKey), elemDisp);
+            CGeomCtrl::AppendElementShape(pDB, elemKey, bShrink, dShrink, pEndDisp, bWireFrame, pDisp, chunks[c]);
+        }
+    };
+    const auto take = [&](size_t c) {
         const ElementShapes& chunk = chunks[c];
         for (size_t e = 0; e < chunk.Elements(); ++e)
-            if (!piece(chunk.View(e, bNodeKeys))) return 0;
+            if (!piece(chunk.View(e, bNodeKeys))) return false;
         chunks[c] = ElementShapes();
-    }
-    return 1;
+        return true;
+    };
+    return ForChunks(nChunks, make, take) ? 1 : 0;
 }
 
 void CPVXGeomCtrl::WidenMembElemBox(UINT key, int bShrink, double dShrink, int bWireFrame, double lo[3],
@@ -203,8 +224,27 @@ void CPVXGeomCtrl::WidenMembElemBox(UINT key, int bShrink, double dShrink, int b
     const T_PMEMB_D* m = m_pDBDoc && pDB ? pDB->Table<DBT_PMEMB>().Find(key) : nullptr;
     if (!m) return;
     CGeomCtrl* pGeom = m_pDBDoc->GetGeomCtrl();
-    for (INT_PTR i = 0; i < m->aElem.GetSize(); ++i)
-        pGeom->WidenElementBox(pDB, m->aElem[i], bShrink, dShrink, nullptr, bWireFrame, lo, hi);
+    // Each chunk's box, widened from [lo, hi] as given; their union is the member's.
+    const size_t nElem = static_cast<size_t>(m->aElem.GetSize());
+    struct Box {
+        double lo[3], hi[3];
+    };
+    std::vector<Box> boxes((nElem + kChunk - 1) / kChunk);
+    const auto make = [&](size_t c, const std::atomic<bool>&) {
+        Box& b = boxes[c];
+        std::copy(lo, lo + 3, b.lo);
+        std::copy(hi, hi + 3, b.hi);
+        for (size_t i = c * kChunk, end = std::min(nElem, i + kChunk); i < end; ++i)
+            pGeom->WidenElementBox(pDB, m->aElem[static_cast<INT_PTR>(i)], bShrink, dShrink, nullptr, bWireFrame, b.lo,
+                                   b.hi);
+    };
+    ForChunks(boxes.size(), make, [&](size_t c) {
+        for (int a = 0; a < 3; ++a) {
+            lo[a] = std::min(lo[a], boxes[c].lo[a]);
+            hi[a] = std::max(hi[a], boxes[c].hi[a]);
+        }
+        return true;
+    });
 }
 
 namespace {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <map>
 
 #include "tests/host/grx/GrxTestModel.h"
@@ -157,6 +159,41 @@ TEST(GrxObjects, ZSortPolygonListOrdersFacesBackToFront) {
     EXPECT_DOUBLE_EQ(faces[0]->GetHead().z, -1.0);
     EXPECT_DOUBLE_EQ(faces[3]->GetHead().z, 5.0);
     for (INT_PTR i = 0; i < faces.GetSize(); ++i) delete faces[i];
+}
+
+// Depths sorted back to front as a stable sort orders them, for lists short and long (the
+// long ones sorted by their bits): equal depths, -0 and +0 among them, keep their order.
+TEST(GrxObjects, DepthOrderIsTheStableOrder) {
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    struct Row {
+        const char* label;
+        size_t n;
+        double (*depth)(size_t i);
+    } rows[] = {
+        {"few, seven depths", 100, [](size_t i) { return static_cast<double>(static_cast<int>(i * 7919 % 7) - 3); }},
+        {"many, seven depths", 50000, [](size_t i) { return static_cast<double>(static_cast<int>(i * 7919 % 7) - 3); }},
+        {"many, -0 and +0 alternating with others",
+         20000, [](size_t i) { return i % 3 == 0 ? -0.0 : i % 3 == 1 ? 0.0 : (i % 2 ? 1e-300 : -1e-300); }},
+        {"many, spread over magnitudes with -infinity", 30000,
+         [](size_t i) {
+             const double m = std::ldexp(i % 2 ? 1.0 : -1.0, static_cast<int>(i * 37 % 200) - 100);
+             return i % 101 == 0 ? -inf : m * static_cast<double>(1 + i % 5);
+         }},
+        {"many, all equal", 5000, [](size_t) { return 2.5; }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        std::vector<std::pair<double, int>> d;
+        for (size_t i = 0; i < r.n; ++i) d.emplace_back(r.depth(i), static_cast<int>(i));
+        std::vector<std::pair<double, int>> want = d;
+        std::stable_sort(want.begin(), want.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::vector<int> order;
+        I_PVXCtrl::SortByDepth(d, order);
+        ASSERT_EQ(order.size(), want.size());
+        size_t same = 0;
+        for (size_t i = 0; i < want.size(); ++i) same += order[i] == want[i].second;
+        EXPECT_EQ(same, want.size());
+    }
 }
 
 TEST(GrxObjects, ObjectInClientWindowFollowsPan) {
