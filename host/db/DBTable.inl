@@ -164,17 +164,24 @@ int DBResultTable<T>::ReadRowsInParts(sqlite3* db, const std::string& file, UINT
             errs[k] = file + ": table " + m_name + ": " + e;
             return;
         }
+        struct Finalized {
+            void* st;
+            ~Finalized() { Finalize(st); }
+        } finalized{st};
         BindInt64(st, 1, static_cast<long long>(bound[k]));
         BindInt64(st, 2, static_cast<long long>(bound[k + 1] - 1));
         result[k] = ReadRows(st, c, file, false, got[k], errs[k]);
-        Finalize(st);
     };
     std::vector<std::thread> threads;
     for (size_t k = 1; k < got.size(); ++k) {
         try {
             threads.emplace_back([&, k] {
                 sqlite3* c = side.Begin(static_cast<int>(k) - 1);
-                read(k, c);
+                try {
+                    read(k, c);
+                } catch (...) {
+                    result[k] = -1;  // read again on db, where what failed is thrown to the caller
+                }
                 if (c) side.End(static_cast<int>(k) - 1);
             });
         } catch (const std::system_error&) {

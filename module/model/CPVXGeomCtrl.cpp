@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
 #include <memory>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -136,14 +138,23 @@ constexpr size_t kChunk = 1024, kMinChunksShared = 4;
 
 // Calls make(c) once for every chunk c < n, helper threads making chunks as well when there
 // are enough of them, and take(c) on the calling thread for each chunk in order once it is
-// made; take returns false to stop. false when take stopped.
+// made; take returns false to stop. false when take stopped. What a make throws is thrown
+// again here, on the calling thread.
 template <class Make, class Take> bool ForChunks(size_t n, const Make& make, const Take& take) {
     std::unique_ptr<std::atomic<bool>[]> made(new std::atomic<bool>[n]);
     for (size_t c = 0; c < n; ++c) made[c].store(false);
     std::atomic<size_t> next{0};
     std::atomic<bool> stop{false};
+    std::mutex failedLock;
+    std::exception_ptr failed;
     const auto makeOne = [&](size_t c) {
-        make(c, stop);
+        try {
+            make(c, stop);
+        } catch (...) {
+            std::lock_guard<std::mutex> lock(failedLock);
+            if (!failed) failed = std::current_exception();
+            stop.store(true);
+        }
         made[c].store(true, std::memory_order_release);
     };
     struct Helpers {
@@ -169,6 +180,10 @@ template <class Make, class Take> bool ForChunks(size_t n, const Make& make, con
             const size_t k = next.fetch_add(1);
             if (k < n) makeOne(k);
             else std::this_thread::yield();
+        }
+        if (stop.load()) {
+            std::lock_guard<std::mutex> lock(failedLock);
+            if (failed) std::rethrow_exception(failed);
         }
         if (!take(c)) return false;
     }
