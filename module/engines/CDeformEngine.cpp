@@ -338,6 +338,17 @@ int CDeformEngine::GetDispData(UINT nNode, T_DISP_D& disp) const {
     return 1;
 }
 
+void CDeformEngine::GetDispValues(const std::vector<UINT>& nodes, double* values) const {
+    m_mapDisp.LookupEach(nodes.data(), nodes.size(), [&](size_t i, const T_DISP_D* d) {
+        T_DISP_D host;
+        if (!d) {
+            GetDispData(nodes[i], host);
+            d = &host;
+        }
+        values[i] = CalcDispValue(*d);
+    });
+}
+
 int CDeformEngine::GetNodeDispData(UINT nNode, T_DISP_D& disp) const {
     disp.Initialize();
     T_DISP_D d;

@@ -62,6 +62,17 @@ class CDispRecords {
 public:
     using Source = std::shared_ptr<const pvxdb::KeyedRecords<T_DISP_D>>;
     BOOL Lookup(UINT key, T_DISP_D& d) const;
+    // Lookup of keys[i] for each i < n in turn, take(i, record or null when missing), the index
+    // and records of keys further on fetched ahead: keys in no order read as fast as in order.
+    template <class Take> void LookupEach(const UINT* keys, size_t n, const Take& take) const {
+        constexpr size_t kIndexAhead = 64, kRecordAhead = 32;
+        for (size_t i = 0; i < n; ++i) {
+            if (i + kIndexAhead < n) m_index.Prefetch(keys[i + kIndexAhead]);
+            if (i + kRecordAhead < n) PrefetchRecord(m_index.Find(keys[i + kRecordAhead]));
+            T_DISP_D d;
+            take(i, Lookup(keys[i], d) ? &d : nullptr);
+        }
+    }
     bool Contains(UINT key) const { return m_index.Find(key) != pvxdb::KeyIndex::kNone; }
     // Adds the node's record or replaces it; the node's record is the map's own from then on.
     void SetAt(UINT key, const T_DISP_D& d);
@@ -77,6 +88,12 @@ public:
 
 private:
     static constexpr uint32_t kFromSource = 0x80000000u;  // slot bit: a position in the source
+    void PrefetchRecord(uint32_t slot) const {
+        if (slot == pvxdb::KeyIndex::kNone) return;
+        const T_DISP_D* r = slot & kFromSource ? &m_src->recs[slot & ~kFromSource] : &m_own[slot];
+        __builtin_prefetch(r);
+        __builtin_prefetch(reinterpret_cast<const char*>(r + 1) - 1);  // a record may cross a line
+    }
     pvxdb::KeyIndex m_index;      // key -> slot: a position in m_own, or kFromSource | one in m_src
     std::vector<T_DISP_D> m_own;  // the map's own records
     Source m_src;                 // the table's load records, or null
@@ -128,6 +145,8 @@ public:
     // ---- record sources (1 read, 0 not; a record not read is zeroed) -------------------------
     // The node's record: the engine's map, else the mode shape or the selected load's value.
     int GetDispData(UINT nNode, T_DISP_D& disp) const;
+    // CalcDispValue of each node's GetDispData record, in the nodes' order.
+    void GetDispValues(const std::vector<UINT>& nodes, double* values) const;
     // As GetDispData for list building: a node already in the map reads 0 (it enters once).
     int GetNodeDispData(UINT nNode, T_DISP_D& disp) const;
     // Slab deflection of a node: the map, else the displacement, or under an envelope load the

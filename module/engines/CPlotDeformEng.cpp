@@ -766,14 +766,18 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
     const double frame = cs.frame;
     const bool bBands = nElemType != 101 && nElemType != 202;
     const int nFaces = ff.Faces();
-    // One value per node and one pixel per point, each made when a face first needs it: the
-    // faces then read every record and point once, where a pass over them all first would read
-    // them twice.
+    // One value per node and one pixel per point, each made when a face first needs it; the
+    // values of the load's records all at once, the records fetched ahead (faces in depth order
+    // reach their nodes in no order).
     const bool bDistinct = ff.HasPointIndex();
     std::vector<double>& nodeValues = NodeValueScratch();
     std::vector<unsigned char>& made = MadeScratch();
     nodeValues.resize(ff.nodes.size());
     made.assign(ff.nodes.size() + (bDistinct ? ff.points.size() : 0), 0);
+    if (!bSlab && !records) {
+        m_pEngine->GetDispValues(ff.nodes, nodeValues.data());
+        std::fill(made.begin(), made.begin() + static_cast<std::ptrdiff_t>(ff.nodes.size()), 1);
+    }
     auto valueOf = [&](int k) {
         if (made[static_cast<size_t>(k)]) return nodeValues[static_cast<size_t>(k)];
         made[static_cast<size_t>(k)] = 1;
@@ -782,13 +786,9 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
             T_DISP_D d;
             m_pEngine->GetSDflcData(ff.nodes[static_cast<size_t>(k)], d);
             value = m_pEngine->CalcDispValue(d);
-        } else if (records) {
+        } else {
             const double* r = records + 6 * k;
             const T_DISP_D d{r[0], r[1], r[2], r[3], r[4], r[5]};
-            value = m_pEngine->CalcDispValue(d);
-        } else {
-            T_DISP_D d;
-            m_pEngine->GetDispData(ff.nodes[static_cast<size_t>(k)], d);
             value = m_pEngine->CalcDispValue(d);
         }
         return value;

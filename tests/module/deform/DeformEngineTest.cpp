@@ -4,6 +4,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <map>
 
@@ -234,6 +235,18 @@ TEST(DeformRecords, TakenFromTheLoad) {
     EXPECT_EQ(d.RZ, 6.0);
     EXPECT_EQ(load->Find(7)->DZ, 3.5) << "the load keeps its record";
     EXPECT_EQ(recs.GetCount(), 3);
+    // Read many at once, keys in no order (taken, own, never taken, absent), each as Lookup reads it.
+    for (UINT k = 1000100; k < 1000400; ++k) recs.TakeFromSource(k, d);
+    std::vector<UINT> keys{7, 0, 999999, 1000000};
+    for (UINT i = 0; i < 400; ++i) keys.push_back(1000000 + (i * 37) % 400);
+    size_t next = 0;
+    recs.LookupEach(keys.data(), keys.size(), [&](size_t i, const T_DISP_D* got) {
+        ASSERT_EQ(i, next++);
+        T_DISP_D one{};
+        ASSERT_EQ(got != nullptr, recs.Lookup(keys[i], one) != FALSE) << keys[i];
+        if (got) EXPECT_EQ(std::memcmp(got, &one, sizeof one), 0) << keys[i];
+    });
+    EXPECT_EQ(next, keys.size());
 }
 
 TEST_F(DeformEngineTest, InitDataEmptiesAFilledMap) {
