@@ -479,8 +479,9 @@ int CDeformEngine::TakeHostNode(UINT nNode, const T_PNODE_D& rec, bool bSlab, do
     T_DISP_D d;
     if (m_mapDisp.HasSource()) {
         // The host reads no node 0.
+        // The map's version moves once the walk is over (MakeDispDataList): nothing reads it
+        // meanwhile, and a shared counter's step per node costs a tenth of the walk.
         if (nNode == 0 || !m_mapDisp.TakeFromSource(nNode, d)) return 0;
-        DispChanged();
     } else {
         if (!(bSlab ? GetNodeSDflcData(nNode, d) : GetNodeDispData(nNode, d))) return 0;
         SetDispRecord(nNode, d);
@@ -597,6 +598,7 @@ int CDeformEngine::MakeDispDataList() {
         pAttr->GetNode(key, rec);
         TakeHostNode(key, rec, false, dMax, dMin, nMaxKey, nMinKey);
     }
+    DispChanged();
     return FinishList(dMax, dMin, nMaxKey, nMinKey, true);
 }
 

@@ -287,30 +287,18 @@ bool PVXFlatFaces::SortBackToFront(const I_PVXCtrl& ctrl) {
         start.swap(sortedStart);
         return true;
     }
-    // Faces of one size (a raft's plates): moved in place along the cycles of the order, face
-    // k taking face order[k]. Three and four corners are moved as fixed-size blocks.
+    // Faces of one size (a raft's plates): gathered into arrays of their own in the order, the
+    // writes in turn; three and four corners are copied as fixed-size blocks.
     const auto move = [&](auto size) {
-        const int m = size;
-        std::vector<bool> done(static_cast<size_t>(nFaces), false);
-        std::vector<int> held(static_cast<size_t>(m));
-        std::vector<UINT> heldKeys(withKeys ? static_cast<size_t>(m) : 0);
-        auto block = [m](auto& v, int f) { return v.begin() + static_cast<ptrdiff_t>(f) * m; };
-        for (int k = 0; k < nFaces; ++k) {
-            if (done[static_cast<size_t>(k)]) continue;
-            std::copy_n(block(point, k), size, held.begin());
-            if (withKeys) std::copy_n(block(keys, k), size, heldKeys.begin());
-            int j = k;
-            for (;;) {
-                done[static_cast<size_t>(j)] = true;
-                const int from = order[static_cast<size_t>(j)];
-                if (from == k) break;
-                std::copy_n(block(point, from), size, block(point, j));
-                if (withKeys) std::copy_n(block(keys, from), size, block(keys, j));
-                j = from;
-            }
-            std::copy_n(held.begin(), size, block(point, j));
-            if (withKeys) std::copy_n(heldKeys.begin(), size, block(keys, j));
-        }
+        const ptrdiff_t m = size;
+        const auto gather = [&](auto& v) {
+            std::remove_reference_t<decltype(v)> out(v.size());
+            for (int k = 0; k < nFaces; ++k)
+                std::copy_n(v.begin() + order[static_cast<size_t>(k)] * m, size, out.begin() + k * m);
+            v.swap(out);
+        };
+        gather(point);
+        if (withKeys) gather(keys);
     };
     if (n == 4) move(std::integral_constant<int, 4>());
     else if (n == 3) move(std::integral_constant<int, 3>());
