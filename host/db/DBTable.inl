@@ -172,7 +172,16 @@ int DBResultTable<T>::ReadRowsInParts(sqlite3* db, const std::string& file, UINT
         BindInt64(st, 2, static_cast<long long>(bound[k + 1] - 1));
         result[k] = ReadRows(st, c, file, false, got[k], errs[k]);
     };
-    std::vector<std::thread> threads;
+    // Joined on every way out, a throw from part 0 included.
+    struct Joined {
+        std::vector<std::thread> threads;
+        void Join() {
+            for (std::thread& t : threads)
+                if (t.joinable()) t.join();
+        }
+        ~Joined() { Join(); }
+    } joined;
+    std::vector<std::thread>& threads = joined.threads;
     for (size_t k = 1; k < got.size(); ++k) {
         try {
             threads.emplace_back([&, k] {
@@ -189,7 +198,7 @@ int DBResultTable<T>::ReadRowsInParts(sqlite3* db, const std::string& file, UINT
         }
     }
     read(0, db);
-    for (std::thread& t : threads) t.join();
+    joined.Join();
     for (size_t k = 0; k < got.size(); ++k) {
         if (result[k] < 0 && k > 0) {
             got[k].clear();
