@@ -406,6 +406,58 @@ double I_PVXCtrl::CentroidDepth(const C3DPoint& sum, size_t n) const {
     return std::isnan(z) ? -std::numeric_limits<double>::infinity() : z;  // NaN: keeps the order defined
 }
 
+namespace {
+
+// Depths spread over a range, sorted by buckets: a depth's bucket is where it lies between the
+// least and the greatest, n buckets for n depths. The map is monotone (a difference and a product
+// rounded never turn an order round), so the buckets come in depth order; the few depths of a
+// bucket, in their first order, are then sorted stably among themselves. Three passes where the
+// radix sort takes eight. False, and nothing done, for depths that are not all finite or that
+// do not spread (all equal, or too close for the scale).
+bool SortByBuckets(const std::vector<std::pair<double, int>>& d, std::vector<int>& order) {
+    const size_t n = d.size();
+    double lo = std::numeric_limits<double>::infinity(), hi = -lo;
+    for (const auto& x : d) {
+        if (!std::isfinite(x.first)) return false;
+        lo = std::min(lo, x.first);
+        hi = std::max(hi, x.first);
+    }
+    const double scale = static_cast<double>(n) / (hi - lo);
+    if (!(hi > lo) || !std::isfinite(scale)) return false;
+    std::vector<uint32_t> bucket(n);
+    std::vector<uint32_t> at(n + 1, 0);
+    for (size_t i = 0; i < n; ++i) {
+        const size_t b = std::min(static_cast<size_t>((d[i].first - lo) * scale), n - 1);
+        bucket[i] = static_cast<uint32_t>(b);
+        ++at[b + 1];
+    }
+    for (size_t b = 0; b < n; ++b) at[b + 1] += at[b];
+    std::vector<std::pair<double, int>> s(n);
+    {
+        std::vector<uint32_t> next(at.begin(), at.end() - 1);
+        for (size_t i = 0; i < n; ++i) s[next[bucket[i]]++] = d[i];
+    }
+    const auto less = [](const std::pair<double, int>& a, const std::pair<double, int>& b) { return a.first < b.first; };
+    for (size_t b = 0; b < n; ++b) {
+        const auto first = s.begin() + at[b], last = s.begin() + at[b + 1];
+        if (last - first > 32) {
+            // Faces of a regular mesh come in rows of equal depth, mostly in order already.
+            if (!std::is_sorted(first, last, less)) std::stable_sort(first, last, less);
+            continue;
+        }
+        for (auto i = first + 1; i < last; ++i) {
+            const auto x = *i;
+            auto j = i;
+            for (; j != first && x.first < (j - 1)->first; --j) *j = *(j - 1);
+            *j = x;
+        }
+    }
+    for (const auto& x : s) order.push_back(x.second);
+    return true;
+}
+
+}  // namespace
+
 void I_PVXCtrl::SortByDepth(std::vector<std::pair<double, int>>& d, std::vector<int>& order) {
     order.clear();
     order.reserve(d.size());
@@ -415,6 +467,7 @@ void I_PVXCtrl::SortByDepth(std::vector<std::pair<double, int>>& d, std::vector<
         for (auto& x : d) order.push_back(x.second);
         return;
     }
+    if (SortByBuckets(d, order)) return;
     // A stable radix sort, a byte at a time from the lowest, on keys that order as the depths
     // do: the sign bit set for positive depths, every bit flipped for negative ones, -0 taken as
     // +0 (the two are equal depths). Bytes all faces share are passed over.

@@ -45,13 +45,14 @@ int I_PVXCtrl::EnsureMemDC() {
     }
     m_szMem = CSize(w, h);
     m_memDC.FillSolidRect(0, 0, w, h, m_crBack);
-    return 1;
+    return 2;
 }
 
 void I_PVXCtrl::ClearBuffer(COLORREF color, int flag) {
     m_crBack = color;
-    if (!EnsureMemDC()) return;
-    m_memDC.FillSolidRect(0, 0, m_szMem.cx, m_szMem.cy, color);
+    const int made = EnsureMemDC();
+    if (!made) return;
+    if (made != 2) m_memDC.FillSolidRect(0, 0, m_szMem.cx, m_szMem.cy, color);
     if (!flag) InvalidateOwner(TRUE);
 }
 

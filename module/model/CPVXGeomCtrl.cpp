@@ -198,13 +198,13 @@ int ElementNodes(CDataBase* pDB, UINT elemKey) {
 }  // namespace
 
 int CPVXGeomCtrl::ForEachMembElemShape(UINT key, int cullOpt, int wirePlane, int deformed, int bShrink,
-                                       double dShrink, CArray<T_DISP_D>* pEndDisp, bool bNodeKeys, int bWireFrame,
-                                       CArray<T_DISP_D>* pNodeDisp, const ShapePiece& piece) {
+                                       double dShrink, CArray<T_DISP_D>* pEndDisp, int bWireFrame,
+                                       CArray<T_DISP_D>* pNodeDisp, const ShapeRuns& runs) {
     CDataBase* pDB = PostDB();
     const T_PMEMB_D* m = m_pDBDoc && pDB ? pDB->Table<DBT_PMEMB>().Find(key) : nullptr;
     if (!m) return 1;
-    // The elements in chunks, each made into arrays of its own by whichever thread takes it
-    // first, and handed to piece in order here.
+    // The elements in chunks, each made into arrays of its own (and prepared) by whichever thread
+    // takes it first, and taken in order here.
     const size_t nElem = static_cast<size_t>(m->aElem.GetSize());
     const size_t nChunks = (nElem + kChunk - 1) / kChunk;
     std::vector<INT_PTR> dispAt(nChunks, 0);  // each chunk's first record in pNodeDisp
@@ -214,6 +214,7 @@ int CPVXGeomCtrl::ForEachMembElemShape(UINT key, int cullOpt, int wirePlane, int
             at += static_cast<size_t>(ElementNodes(pDB, m->aElem[static_cast<INT_PTR>(i)]));
         }
     std::vector<ElementShapes> chunks(nChunks);
+    if (runs.begin) runs.begin(nChunks);
     const auto make = [&](size_t c, const std::atomic<bool>& stop) {
         CArray<T_DISP_D> elemDisp;
         INT_PTR at = dispAt[c];
@@ -222,11 +223,10 @@ int CPVXGeomCtrl::ForEachMembElemShape(UINT key, int cullOpt, int wirePlane, int
             CArray<T_DISP_D>* pDisp = CGeomCtrl::ElementNodeDisp(pNodeDisp, at, ElementNodes(pDB, elemKey), elemDisp);
             CGeomCtrl::AppendElementShape(pDB, elemKey, bShrink, dShrink, pEndDisp, bWireFrame, pDisp, chunks[c]);
         }
+        if (runs.prepare && !stop.load()) runs.prepare(c, chunks[c]);
     };
     const auto take = [&](size_t c) {
-        const ElementShapes& chunk = chunks[c];
-        for (size_t e = 0; e < chunk.Elements(); ++e)
-            if (!piece(chunk.View(e, bNodeKeys))) return false;
+        if (!runs.take(c, chunks[c])) return false;
         chunks[c] = ElementShapes();
         return true;
     };

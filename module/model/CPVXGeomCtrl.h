@@ -74,16 +74,24 @@ public:
                       int bShrink, double dShrink, CArray<T_DISP_D>* pEndDisp, CArray<UINT, UINT>* pNodeKeys,
                       int bWireFrame, CArray<T_DISP_D>* pNodeDisp, T_PMEMB_D& memb,
                       CArray<UINT, UINT>* pFaceKeys, int bSkipSuper = 0, int bHostNodeList = 0);
-    // The faces MakeMembShape gives a plain (not super) member, element after element: the
+    // The faces MakeMembShape gives a plain (not super) member, a run of elements at a time: the
     // host arrays of each of the member's elements (as MakeShapeElement gives them, with the
-    // element's share of pNodeDisp) go to piece, which returns false to stop. Joined, they are
-    // the arrays MakeMembShape hands out, without ever being held joined. 0 when piece stopped.
-    // A member of many elements has its elements' faces made on helper threads as well, the
-    // pieces still going to piece in member order on the calling thread.
-    using ShapePiece = std::function<bool(const ShapeView& piece)>;
+    // element's share of pNodeDisp) held one after another for a run of them. Joined, they are
+    // the arrays MakeMembShape hands out, without ever being held joined. A member of many
+    // elements has its runs made on helper threads as well. The runs go to:
+    //   begin(n), first, on the calling thread, with the number of runs (may be empty);
+    //   prepare(r, run) on the thread that made the run, several runs at once: it may read only
+    //   the run and write only what begin set aside for it (may be empty);
+    //   take(r, run) on the calling thread in member order, after the run's prepare; false stops.
+    // 0 when take stopped.
+    struct ShapeRuns {
+        std::function<void(size_t nRuns)> begin;
+        std::function<void(size_t run, const ElementShapes& shapes)> prepare;
+        std::function<bool(size_t run, const ElementShapes& shapes)> take;
+    };
     int ForEachMembElemShape(UINT key, int cullOpt, int wirePlane, int deformed, int bShrink, double dShrink,
-                             CArray<T_DISP_D>* pEndDisp, bool bNodeKeys, int bWireFrame,
-                             CArray<T_DISP_D>* pNodeDisp, const ShapePiece& piece);
+                             CArray<T_DISP_D>* pEndDisp, int bWireFrame, CArray<T_DISP_D>* pNodeDisp,
+                             const ShapeRuns& runs);
     // Widens [lo, hi] by the corners of the faces ForEachMembElemShape gives the undisplaced
     // member, without making them.
     void WidenMembElemBox(UINT key, int bShrink, double dShrink, int bWireFrame, double lo[3], double hi[3]);

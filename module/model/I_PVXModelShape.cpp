@@ -450,9 +450,6 @@ int I_PVXModel::GetShapeOnlyElement(UINT nKey, T_PELEM_D& elem, PolyListArray& f
 
 namespace {
 
-// The host arrays of one member's faces; false when the member cannot be shaped. With pPiece, a
-// plain member's faces go to it element by element instead (*pPieceTaken set): a raft's faces
-// joined in host arrays would be a second copy of them.
 // Whether the member is made of super elements, read from its first element; false when that
 // cannot be read. A member without elements stands for a wall (member type 202) or a frame.
 bool IsSuperMember(I_PVXModel& m, const T_PMEMB_D& memb, bool& bSuper) {
@@ -467,8 +464,11 @@ bool IsSuperMember(I_PVXModel& m, const T_PMEMB_D& memb, bool& bSuper) {
     return true;
 }
 
+// The host arrays of one member's faces; false when the member cannot be shaped. With pRuns, a
+// plain member's faces go to it a run of elements at a time instead (*pPieceTaken set): a
+// raft's faces joined in host arrays would be a second copy of them.
 bool BuildMemberHostShape(I_PVXModel& m, UINT nKey, T_PMEMB_D& memb, bool wantIndex2, T_SHAPE_ARGUMENT& arg,
-                          HostShape& s, const CPVXGeomCtrl::ShapePiece* pPiece = nullptr,
+                          HostShape& s, const CPVXGeomCtrl::ShapeRuns* pRuns = nullptr,
                           bool* pPieceTaken = nullptr) {
     CPVXGeomCtrl* pGeom = m.GetGeomCtrl();
     if (!pGeom) return false;
@@ -491,10 +491,10 @@ bool BuildMemberHostShape(I_PVXModel& m, UINT nKey, T_PMEMB_D& memb, bool wantIn
         pGeom->MakeSuperMembShape(nKey, cull, wirePlane, arg.bDeformed, s.nFaces, &s.counts, &s.index, pIndex2,
                                   &s.coords, opt.m_bShrink, opt.m_dShrinkFactor, pEndDisp, pNodeKeys,
                                   opt.m_bWireFrame, arg.pNodeDisp, memb, pFaceKeys);
-    } else if (pPiece) {
+    } else if (pRuns) {
         *pPieceTaken = true;
         pGeom->ForEachMembElemShape(nKey, cull, wirePlane, arg.bDeformed, opt.m_bShrink, opt.m_dShrinkFactor,
-                                    pEndDisp, pNodeKeys != nullptr, opt.m_bWireFrame, arg.pNodeDisp, *pPiece);
+                                    pEndDisp, opt.m_bWireFrame, arg.pNodeDisp, *pRuns);
     } else {
         pGeom->MakeMembShape(nKey, cull, wirePlane, arg.bDeformed, s.nFaces, &s.counts, &s.index, pIndex2, &s.coords,
                              opt.m_bShrink, opt.m_dShrinkFactor, pEndDisp, pNodeKeys, opt.m_bWireFrame,
@@ -543,8 +543,17 @@ int I_PVXModel::GetShapeMemberFlat(UINT nKey, T_PMEMB_D& memb, T_SHAPE_ARGUMENT&
     HostShape s;
     bool flat = false;
     out.Begin(static_cast<size_t>(memb.aElem.GetSize()) * 4);  // room for a plate's four corners each
-    const CPVXGeomCtrl::ShapePiece piece = [&](const ShapeView& v) { return out.AddPiece(v); };
-    if (!BuildMemberHostShape(*this, nKey, memb, false, a, s, &piece, &flat)) {
+    // Each run of elements checked and its points found on the thread that made it.
+    std::vector<PVXFlatFaces::Prepared> prepared;
+    CPVXGeomCtrl::ShapeRuns runs;
+    runs.begin = [&](size_t n) { prepared.resize(n); };
+    runs.prepare = [&](size_t r, const ElementShapes& run) { PVXFlatFaces::Prepare(run, bKeys, prepared[r]); };
+    runs.take = [&](size_t r, const ElementShapes&) {
+        const bool ok = out.AddPrepared(prepared[r]);
+        prepared[r] = PVXFlatFaces::Prepared{};
+        return ok;
+    };
+    if (!BuildMemberHostShape(*this, nKey, memb, false, a, s, &runs, &flat)) {
         out.Clear();
         return 0;
     }

@@ -150,68 +150,130 @@ bool PVXFlatFaces::AddPiece(int nFaces, const CArray<int, int>& counts, const CA
     return AddPiece(v);
 }
 
-bool PVXFlatFaces::AddPiece(const ShapeView& s) {
-    const int nFaces = s.nFaces;
-    const int* counts = s.counts;
-    const int* index = s.index;
-    const double* c = s.coords;
-    const size_t nCoords = s.nCoords;
+size_t PVXFlatFaces::CheckedCorners(const ShapeView& s) {
     const bool bKeys = s.keys != nullptr;
-    const bool single = nFaces == 1 && s.nCounts >= 1;
-    bool ok = single || (nFaces >= 0 && static_cast<size_t>(nFaces) <= s.nCounts);
-    // Checked as the list form checks them, before anything is taken.
+    const bool single = s.nFaces == 1 && s.nCounts >= 1;
+    if (!single && (s.nFaces < 0 || static_cast<size_t>(s.nFaces) > s.nCounts)) return SIZE_MAX;
     size_t at = 0;
-    for (int f = 0; ok && f < nFaces; ++f) {
-        const int n = counts[f];
-        if (n < 0 || at + static_cast<size_t>(n) > s.nIndex) ok = false;
-        for (int v = 0; ok && v < n; ++v, ++at) {
-            const int i = index[at];
-            if (i < 0 || static_cast<size_t>(i) + 2 >= nCoords || (bKeys && static_cast<size_t>(i / 3) >= s.nKeys))
-                ok = false;
+    for (int f = 0; f < s.nFaces; ++f) {
+        const int n = s.counts[f];
+        if (n < 0 || at + static_cast<size_t>(n) > s.nIndex) return SIZE_MAX;
+        for (int v = 0; v < n; ++v, ++at) {
+            const int i = s.index[at];
+            if (i < 0 || static_cast<size_t>(i) + 2 >= s.nCoords || (bKeys && static_cast<size_t>(i / 3) >= s.nKeys))
+                return SIZE_MAX;
         }
     }
-    if (!ok || start.empty() || point.size() + at > INT_MAX || (bKeys && keys.size() != point.size())) {
+    return at;
+}
+
+void PVXFlatFaces::Reserve(size_t n, bool bKeys) {
+    if (point.capacity() < point.size() + n) point.reserve(std::max(point.size() + n, 2 * point.capacity()));
+    if (bKeys) keys.reserve(point.capacity());
+    if (m_pointSlots.empty()) m_pointSlots.assign(TableSize(point.capacity() / 4), -1);
+}
+
+int PVXFlatFaces::PlacePoint(const C3DPoint& p, const UINT* key) {
+    // A corner with a node key takes the point its node had last when that is the same, else a
+    // new point, merged by Finish into an equal one of another node; the others are found in an
+    // open-addressing table of the points at once. A raft's points are so found near the ones
+    // just made, where the table would be read all over.
+    if (int* byKey = key ? KeyPoint(*key) : nullptr) {
+        if (*byKey < 0 || !SameBits(points[static_cast<size_t>(*byKey)], p)) {
+            *byKey = static_cast<int>(points.size());
+            points.push_back(p);
+            m_bMerge = true;
+        }
+        return *byKey;
+    }
+    int& slot = m_pointSlots[PointSlot(p)];
+    if (slot >= 0) return slot;
+    slot = static_cast<int>(points.size());
+    points.push_back(p);
+    if (2 * points.size() > m_pointSlots.size()) {
+        m_pointSlots.assign(2 * m_pointSlots.size(), -1);
+        for (size_t k = 0; k < points.size(); ++k) m_pointSlots[PointSlot(points[k])] = static_cast<int>(k);
+    }
+    return static_cast<int>(points.size()) - 1;
+}
+
+bool PVXFlatFaces::AddPiece(const ShapeView& s) {
+    const bool bKeys = s.keys != nullptr;
+    // Checked as the list form checks them, before anything is taken.
+    const size_t nCorners = CheckedCorners(s);
+    if (nCorners == SIZE_MAX || start.empty() || point.size() + nCorners > INT_MAX ||
+        (bKeys && keys.size() != point.size())) {
         Clear();
         return false;
     }
-    if (point.capacity() < point.size() + at) point.reserve(std::max(point.size() + at, 2 * point.capacity()));
-    if (bKeys) keys.reserve(point.capacity());
-    if (m_pointSlots.empty()) m_pointSlots.assign(TableSize(point.capacity() / 4), -1);
+    Reserve(nCorners, bKeys);
     // Each corner as its distinct point (equal bit for bit): the corners themselves are never
-    // held. A corner with a node key takes the point its node had last when that is the same,
-    // else a new point, merged by Finish into an equal one of another node; the others are found
-    // in an open-addressing table of the points at once. A raft's points are so found near the
-    // ones just made, where the table would be read all over.
-    at = 0;
-    for (int f = 0; f < nFaces; ++f) {
-        for (int v = 0; v < counts[f]; ++v, ++at) {
+    // held.
+    const int* index = s.index;
+    const double* c = s.coords;
+    size_t at = 0;
+    for (int f = 0; f < s.nFaces; ++f) {
+        for (int v = 0; v < s.counts[f]; ++v, ++at) {
             const int i = index[at];
-            const C3DPoint p(c[i], c[i + 1], c[i + 2]);
             if (bKeys) keys.push_back(s.keys[i / 3]);
-            if (int* byKey = bKeys ? KeyPoint(keys.back()) : nullptr) {
-                if (*byKey < 0 || !SameBits(points[static_cast<size_t>(*byKey)], p)) {
-                    *byKey = static_cast<int>(points.size());
-                    points.push_back(p);
-                    m_bMerge = true;
-                }
-                point.push_back(*byKey);
-                continue;
-            }
-            int& slot = m_pointSlots[PointSlot(p)];
-            if (slot < 0) {
-                slot = static_cast<int>(points.size());
-                points.push_back(p);
-                if (2 * points.size() > m_pointSlots.size()) {
-                    m_pointSlots.assign(2 * m_pointSlots.size(), -1);
-                    for (size_t k = 0; k < points.size(); ++k) m_pointSlots[PointSlot(points[k])] = static_cast<int>(k);
-                }
-                point.push_back(static_cast<int>(points.size()) - 1);
-            } else {
-                point.push_back(slot);
-            }
+            point.push_back(PlacePoint(C3DPoint(c[i], c[i + 1], c[i + 2]), bKeys ? &keys.back() : nullptr));
         }
         start.push_back(static_cast<int>(point.size()));
     }
+    return true;
+}
+
+void PVXFlatFaces::Prepare(const ElementShapes& run, bool bKeys, Prepared& out) {
+    out = Prepared{};
+    out.keyed = bKeys;
+    size_t nCorners = 0;
+    for (size_t e = 0; e < run.Elements(); ++e) {
+        const size_t n = CheckedCorners(run.View(e, bKeys));
+        if (n == SIZE_MAX) return;
+        nCorners += n;
+    }
+    out.local.reserve(nCorners);
+    if (bKeys) out.keys.reserve(nCorners);
+    // The run's points in a table of their own, as the member's table would find them.
+    std::vector<int> slots(TableSize(nCorners), -1);
+    const size_t mask = slots.size() - 1;
+    for (size_t e = 0; e < run.Elements(); ++e) {
+        const ShapeView s = run.View(e, bKeys);
+        size_t at = 0;
+        for (int f = 0; f < s.nFaces; ++f) {
+            out.counts.push_back(s.counts[f]);
+            for (int v = 0; v < s.counts[f]; ++v, ++at) {
+                const int i = s.index[at];
+                const C3DPoint p(s.coords[i], s.coords[i + 1], s.coords[i + 2]);
+                const UINT key = bKeys ? s.keys[i / 3] : 0;
+                if (bKeys) out.keys.push_back(key);
+                size_t h = PointHash(p) & mask;
+                while (slots[h] >= 0 && !SameBits(out.points[static_cast<size_t>(slots[h])], p)) h = (h + 1) & mask;
+                if (slots[h] < 0) {
+                    slots[h] = static_cast<int>(out.points.size());
+                    out.points.push_back(p);
+                    if (bKeys) out.pointKeys.push_back(key);
+                }
+                out.local.push_back(slots[h]);
+            }
+        }
+    }
+    out.ok = true;
+}
+
+bool PVXFlatFaces::AddPrepared(const Prepared& run) {
+    if (!run.ok || start.empty() || point.size() + run.local.size() > INT_MAX ||
+        (run.keyed && keys.size() != point.size())) {
+        Clear();
+        return false;
+    }
+    Reserve(run.local.size(), run.keyed);
+    std::vector<int> to(run.points.size());
+    for (size_t k = 0; k < run.points.size(); ++k)
+        to[k] = PlacePoint(run.points[k], run.keyed ? &run.pointKeys[k] : nullptr);
+    for (int k : run.local) point.push_back(to[static_cast<size_t>(k)]);
+    if (run.keyed) keys.insert(keys.end(), run.keys.begin(), run.keys.end());
+    for (int n : run.counts) start.push_back(start.back() + n);
     return true;
 }
 
@@ -222,30 +284,33 @@ int PVXFlatFaces::Finish(I_PVXCtrl* ctrl, bool bCorners) {
     std::vector<int>().swap(m_pointSlots);
     if (start.empty()) return 0;
     const int nFaces = Faces();
-    point.shrink_to_fit();
-    keys.shrink_to_fit();
-    points.shrink_to_fit();
-    start.shrink_to_fit();
-    if (ctrl && nFaces > 1 && !SortBackToFront(*ctrl)) {
+    // Sorting makes the corner arrays anew, at their size.
+    const bool bSort = ctrl && nFaces > 1;
+    if (bSort && !SortBackToFront(*ctrl)) {
         Clear();
         return 0;
     }
+    if (!bSort) {
+        point.shrink_to_fit();
+        keys.shrink_to_fit();
+    }
+    start.shrink_to_fit();
     // The points numbered in the order the faces, as ordered, first come to them (every point
-    // has a corner), moved to their new places in place.
+    // has a corner), gathered into an array of their own in that order.
     {
-        std::vector<int> renumber(points.size(), -1);
+        std::vector<int> renumber(points.size(), -1), from(points.size());
         int next = 0;
         for (int& k : point) {
             int& r = renumber[static_cast<size_t>(k)];
-            if (r < 0) r = next++;
+            if (r < 0) {
+                from[static_cast<size_t>(next)] = k;
+                r = next++;
+            }
             k = r;
         }
-        for (size_t k = 0; k < renumber.size(); ++k)
-            while (renumber[k] != static_cast<int>(k)) {
-                const size_t to = static_cast<size_t>(renumber[k]);
-                std::swap(points[k], points[to]);
-                std::swap(renumber[k], renumber[to]);
-            }
+        std::vector<C3DPoint> ordered(static_cast<size_t>(next));
+        for (size_t k = 0; k < ordered.size(); ++k) ordered[k] = points[static_cast<size_t>(from[k])];
+        points.swap(ordered);
     }
     if (bCorners) {
         corners.resize(point.size());

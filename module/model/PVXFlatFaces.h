@@ -85,6 +85,20 @@ struct PVXFlatFaces {
     bool AddPiece(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
                   const CArray<double, double>& coords, const CArray<UINT, UINT>* pNodeKeys);
     bool AddPiece(const ShapeView& piece);
+    // A run of elements' pieces made ready on any thread (Prepare reads only its arguments), for
+    // AddPrepared to take on the calling thread, in order, as AddPiece would take them one by one:
+    // checked, with their corners' distinct points found among the run's own. The look-ups left
+    // to AddPrepared are one per distinct point instead of one per corner.
+    struct Prepared {
+        bool ok = false, keyed = false;
+        std::vector<int> counts;         // corners of each face
+        std::vector<int> local;          // each corner's point in points
+        std::vector<C3DPoint> points;    // the run's distinct points, bit for bit
+        std::vector<UINT> pointKeys;     // keyed: the node key of each point's first corner
+        std::vector<UINT> keys;          // keyed: each corner's node key
+    };
+    static void Prepare(const ElementShapes& run, bool bKeys, Prepared& out);
+    bool AddPrepared(const Prepared& run);
     int Finish(I_PVXCtrl* ctrl, bool bCorners = true);
     // nodes: the seed keys (duplicates dropped) followed by every other corner key; node[] indexes
     // them.
@@ -121,6 +135,12 @@ private:
     // The entry of m_pointSlots that holds p's point, or the free one where it would go.
     size_t PointSlot(const C3DPoint& p) const;
 
+    // The corners piece's faces have, or SIZE_MAX when its arrays disagree.
+    static size_t CheckedCorners(const ShapeView& piece);
+    // Room for n more corners (and their keys) and the point table.
+    void Reserve(size_t n, bool bKeys);
+    // The point a corner at p takes (its node key, when keyed, at key), made when new.
+    int PlacePoint(const C3DPoint& p, const UINT* key);
     // The entry of m_keyPoints for a node key, grown to hold it; null for a key too large to be
     // indexed directly.
     int* KeyPoint(UINT key);

@@ -498,10 +498,16 @@ bool RunsOf(cairo_surface_t* s, int ox, int oy, std::vector<RECT>& runs) {
 std::vector<RasterBackend::SolidRun> RasterBackend::JoinRuns(const std::vector<Run>& a, const std::vector<Run>& b) {
     static_assert(kShapeMaxSide + kShapeMargin + 1 < 128 && 2 * (kShapeMaxSide + kShapeMargin) + 1 < 256,
                   "a kept shape's runs fit SolidRun's bytes");
-    std::vector<Run> all(a);
-    all.insert(all.end(), b.begin(), b.end());
-    std::sort(all.begin(), all.end(),
-              [](const Run& l, const Run& r) { return l.dy != r.dy ? l.dy < r.dy : l.x0 < r.x0; });
+    // Each set comes row by row already (as a picture is read, or as sets so read are joined):
+    // merged, else sorted. Runs of one row and start may come in any order: the join is the same.
+    const auto before = [](const Run& l, const Run& r) { return l.dy != r.dy ? l.dy < r.dy : l.x0 < r.x0; };
+    std::vector<Run> all(a.size() + b.size());
+    if (std::is_sorted(a.begin(), a.end(), before) && std::is_sorted(b.begin(), b.end(), before)) {
+        std::merge(a.begin(), a.end(), b.begin(), b.end(), all.begin(), before);
+    } else {
+        std::copy(b.begin(), b.end(), std::copy(a.begin(), a.end(), all.begin()));
+        std::sort(all.begin(), all.end(), before);
+    }
     std::vector<SolidRun> out;
     for (size_t i = 0; i < all.size();) {
         Run r = all[i++];
@@ -595,10 +601,14 @@ const RasterBackend::RecentShape* RasterBackend::RecallGroup(const ShapeKey& key
         for (int i = 0; i < n; ++i) own[i] = POINT{dev[at + i].x - dev[at].x, dev[at + i].y - dev[at].y};
         const RecentShape* one = Recall(KeyOf(own, n, true, true, evenOdd, false), own, n, true, true, evenOdd, false);
         if (!one) return nullptr;
+        // A kept shape's runs are row by row: so are the ones moved, and the sets joined.
+        const size_t mid = all.size();
         for (const SolidRun* r = one->solid; r != one->solid + one->solidCount; ++r) {
             const int x0 = r->x0 + dev[at].x;
             all.push_back(Run{r->dy + dev[at].y, x0, x0 + r->len});
         }
+        std::inplace_merge(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(mid), all.end(),
+                           [](const Run& l, const Run& r) { return l.dy != r.dy ? l.dy < r.dy : l.x0 < r.x0; });
         at += n;
     }
     MakeRoomForShape();
@@ -645,14 +655,24 @@ const RasterBackend::RecentShape* RasterBackend::Recall(const ShapeKey& key, con
         }
         cairo_close_path(cr);
     };
-    auto clear = [&] {
-        cairo_set_source_rgb(cr, 0, 0, 0);
-        cairo_paint(cr);
-        cairo_set_source_rgb(cr, 1, 1, 1);
-    };
     ShapePixels px;
     std::vector<RECT> runs;
     bool ok = true;
+    // Black to start with: a new image surface is zero in the colour bytes RunsOf reads, and
+    // after a keep only the runs it found are set.
+    bool fresh = true;
+    auto clear = [&] {
+        if (!fresh) {
+            unsigned char* data = cairo_image_surface_get_data(scratch);
+            const int stride = cairo_image_surface_get_stride(scratch);
+            for (const RECT& r : runs)
+                std::memset(data + static_cast<size_t>(r.top + oy) * stride + static_cast<size_t>(r.left + ox) * 4, 0,
+                            static_cast<size_t>(r.right - r.left) * 4);
+            cairo_surface_mark_dirty(scratch);
+        }
+        fresh = false;
+        cairo_set_source_rgb(cr, 1, 1, 1);
+    };
     auto keep = [&](std::vector<Run>& out) {
         ok = ok && RunsOf(scratch, ox, oy, runs);
         for (const RECT& r : runs) out.push_back(Run{r.top, r.left, r.right});

@@ -162,7 +162,8 @@ TEST(GrxObjects, ZSortPolygonListOrdersFacesBackToFront) {
 }
 
 // Depths sorted back to front as a stable sort orders them, for lists short and long (the
-// long ones sorted by their bits): equal depths, -0 and +0 among them, keep their order.
+// long ones sorted by buckets, else by their bits): equal depths, -0 and +0 among them, keep
+// their order.
 TEST(GrxObjects, DepthOrderIsTheStableOrder) {
     constexpr double inf = std::numeric_limits<double>::infinity();
     struct Row {
@@ -180,6 +181,12 @@ TEST(GrxObjects, DepthOrderIsTheStableOrder) {
              return i % 101 == 0 ? -inf : m * static_cast<double>(1 + i % 5);
          }},
         {"many, all equal", 5000, [](size_t) { return 2.5; }},
+        {"many, spread evenly in no order", 40000,
+         [](size_t i) { return static_cast<double>(i * 7919 % 40000) * 0.37 - 5000.0; }},
+        {"many, rows of a mesh: equal depths but for rounding, out of order", 60000,
+         [](size_t i) { return static_cast<double>(i % 300 + i / 300) * 0.1 + ((i * 13) % 7) * 1e-15; }},
+        {"many, from the least to the greatest double", 10000,
+         [](size_t i) { return (i % 2 ? 1.0 : -1.0) * std::numeric_limits<double>::max() / static_cast<double>(1 + i % 9); }},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
