@@ -411,7 +411,7 @@ namespace {
 // Depths spread over a range, sorted by buckets: a depth's bucket is where it lies between the
 // least and the greatest, n buckets for n depths. The map is monotone (a difference and a product
 // rounded never turn an order round), so the buckets come in depth order; the few depths of a
-// bucket, in their first order, are then sorted stably among themselves. Three passes where the
+// bucket are then sorted among themselves, ties by their place in d. Three passes where the
 // radix sort takes eight. False, and nothing done, for depths that are not all finite or that
 // do not spread (all equal, or too close for the scale).
 bool SortByBuckets(const std::vector<std::pair<double, int>>& d, std::vector<int>& order) {
@@ -423,7 +423,7 @@ bool SortByBuckets(const std::vector<std::pair<double, int>>& d, std::vector<int
         hi = std::max(hi, x.first);
     }
     const double scale = static_cast<double>(n) / (hi - lo);
-    if (!(hi > lo) || !std::isfinite(scale)) return false;
+    if (!(hi > lo) || !std::isfinite(scale) || n > UINT32_MAX) return false;
     std::vector<uint32_t> bucket(n);
     std::vector<uint32_t> at(n + 1, 0);
     for (size_t i = 0; i < n; ++i) {
@@ -432,27 +432,21 @@ bool SortByBuckets(const std::vector<std::pair<double, int>>& d, std::vector<int
         ++at[b + 1];
     }
     for (size_t b = 0; b < n; ++b) at[b + 1] += at[b];
-    std::vector<std::pair<double, int>> s(n);
+    // Each depth with its place in d: ordered by depth, then place, which is the stable order.
+    std::vector<std::pair<double, uint32_t>> s(n);
     {
         std::vector<uint32_t> next(at.begin(), at.end() - 1);
-        for (size_t i = 0; i < n; ++i) s[next[bucket[i]]++] = d[i];
+        for (size_t i = 0; i < n; ++i) s[next[bucket[i]]++] = {d[i].first, static_cast<uint32_t>(i)};
     }
-    const auto less = [](const std::pair<double, int>& a, const std::pair<double, int>& b) { return a.first < b.first; };
+    const auto less = [](const std::pair<double, uint32_t>& a, const std::pair<double, uint32_t>& b) {
+        return a.first < b.first || (!(b.first < a.first) && a.second < b.second);
+    };
     for (size_t b = 0; b < n; ++b) {
         const auto first = s.begin() + at[b], last = s.begin() + at[b + 1];
-        if (last - first > 32) {
-            // Faces of a regular mesh come in rows of equal depth, mostly in order already.
-            if (!std::is_sorted(first, last, less)) std::stable_sort(first, last, less);
-            continue;
-        }
-        for (auto i = first + 1; i < last; ++i) {
-            const auto x = *i;
-            auto j = i;
-            for (; j != first && x.first < (j - 1)->first; --j) *j = *(j - 1);
-            *j = x;
-        }
+        // Faces of a regular mesh come in rows of equal depth, often in order already.
+        if (last - first > 1 && !std::is_sorted(first, last, less)) std::sort(first, last, less);
     }
-    for (const auto& x : s) order.push_back(x.second);
+    for (const auto& x : s) order.push_back(d[x.second].second);
     return true;
 }
 
