@@ -245,7 +245,11 @@ void GObjectRegistry::Fill(const Slot& s, GRE_Object& o) const {
 
 void GObjectRegistry::ProjectBox(GRE_Object& o, const GViewCamera& cam) {
     double x0 = 1e300, x1 = -1e300, y0 = 1e300, y1 = -1e300, z0 = 1e300, z1 = -1e300;
-    for (int i = 0; i < 8; ++i) {
+    // A node's box is a point: its eight corners are one.
+    const bool point = std::memcmp(&o.wlo.x, &o.whi.x, sizeof(double)) == 0 &&
+                       std::memcmp(&o.wlo.y, &o.whi.y, sizeof(double)) == 0 &&
+                       std::memcmp(&o.wlo.z, &o.whi.z, sizeof(double)) == 0;
+    for (int i = 0; i < (point ? 1 : 8); ++i) {
         C3DPoint c((i & 1) ? o.whi.x : o.wlo.x, (i & 2) ? o.whi.y : o.wlo.y, (i & 4) ? o.whi.z : o.wlo.z);
         C3DPoint v = cam.WorldToView(c);
         x0 = std::min(x0, v.x);

@@ -560,10 +560,10 @@ int CDeformEngine::FinishList(double dMax, double dMin, UINT nMaxKey, UINT nMinK
     if (bScale) InitDispAdjustFactor(std::fabs(dMax) >= std::fabs(dMin) ? dMax : dMin);
 
     StartScale(dMin, dMax);
-    for (INT_PTR i = 0; i < m_arrNodeKey.GetSize(); ++i) {
-        T_DISP_D d;
-        if (m_mapDisp.Lookup(m_arrNodeKey[i], d)) m_pContourEngine->AddPecentRankMapData(CalcDispValue(d), 1.0);
-    }
+    m_mapDisp.LookupEach(m_arrNodeKey.GetData(), static_cast<size_t>(m_arrNodeKey.GetSize()),
+                         [&](size_t, const T_DISP_D* d) {
+                             if (d) m_pContourEngine->AddPecentRankMapData(CalcDispValue(*d), 1.0);
+                         });
     m_pContourEngine->FinishPecentRankMapData();
 
     if (m_bCuttingLine) {
