@@ -464,6 +464,10 @@ constexpr int kShapeMaxPoints = 12;  // polygons kept by shape: at most this man
 constexpr int kShapeMaxSide = 118;   // this many pixels across,
 constexpr int kShapeMargin = 8;      // with room for miter tips (limit 10 x half a pixel)
 constexpr size_t kShapeMaxKept = 8192;  // some tens of MB at the most
+// Long thin polygons (a face seen almost edge-on) are kept too: up to this many points and this
+// many pixels along, with no more pixels in their box than a kept shape's at most.
+constexpr int kLongShapeMaxPoints = 4;
+constexpr int kLongShapeMaxSide = 1024;
 std::atomic<bool> g_keepShapes{true};
 
 // The pixel runs of the set pixels of a scratch picture, from the origin (ox, oy); false when a
@@ -498,6 +502,14 @@ bool RunsOf(cairo_surface_t* s, int ox, int oy, std::vector<RECT>& runs) {
 std::vector<RasterBackend::SolidRun> RasterBackend::JoinRuns(const std::vector<Run>& a, const std::vector<Run>& b) {
     static_assert(kShapeMaxSide + kShapeMargin + 1 < 128 && 2 * (kShapeMaxSide + kShapeMargin) + 1 < 256,
                   "a kept shape's runs fit SolidRun's bytes");
+    std::vector<SolidRun> out;
+    for (const Run& r : JoinedRuns(a, b))
+        out.push_back(SolidRun{static_cast<std::int8_t>(r.dy), static_cast<std::int8_t>(r.x0),
+                               static_cast<std::uint8_t>(r.x1 - r.x0), 0});
+    return out;
+}
+
+std::vector<RasterBackend::Run> RasterBackend::JoinedRuns(const std::vector<Run>& a, const std::vector<Run>& b) {
     // Each set comes row by row already (as a picture is read, or as sets so read are joined):
     // merged, else sorted. Runs of one row and start may come in any order: the join is the same.
     const auto before = [](const Run& l, const Run& r) { return l.dy != r.dy ? l.dy < r.dy : l.x0 < r.x0; };
@@ -508,12 +520,11 @@ std::vector<RasterBackend::SolidRun> RasterBackend::JoinRuns(const std::vector<R
         std::copy(b.begin(), b.end(), std::copy(a.begin(), a.end(), all.begin()));
         std::sort(all.begin(), all.end(), before);
     }
-    std::vector<SolidRun> out;
+    std::vector<Run> out;
     for (size_t i = 0; i < all.size();) {
         Run r = all[i++];
         while (i < all.size() && all[i].dy == r.dy && all[i].x0 <= r.x1) r.x1 = std::max(r.x1, all[i++].x1);
-        out.push_back(SolidRun{static_cast<std::int8_t>(r.dy), static_cast<std::int8_t>(r.x0),
-                               static_cast<std::uint8_t>(r.x1 - r.x0), 0});
+        out.push_back(r);
     }
     return out;
 }
@@ -545,6 +556,22 @@ RasterBackend::ShapeKey RasterBackend::KeyOf(const POINT* dev, int n, bool fill,
     key.words[1] = at(3) | at(4) << 16 | at(5) << 32 | at(6) << 48;
     key.words[2] = at(7) | at(8) << 16 | at(9) << 32 | at(10) << 48;
     key.words[3] = at(11);
+    return key;
+}
+
+RasterBackend::ShapeKey RasterBackend::LongKeyOf(const POINT* dev, int n, bool fill, bool outline, bool evenOdd) {
+    // As KeyOf, marked long (bit 5 of the how-drawn byte), 16 bits each way a point.
+    static_assert(kLongShapeMaxSide < 32768 && kLongShapeMaxPoints <= 4, "a long shape's key holds its points");
+    auto at = [dev](int i) {
+        return static_cast<std::uint64_t>(static_cast<std::uint16_t>(dev[i].x)) |
+               static_cast<std::uint64_t>(static_cast<std::uint16_t>(dev[i].y)) << 16;
+    };
+    ShapeKey key;
+    key.words[0] = static_cast<std::uint64_t>(static_cast<std::uint8_t>(n)) |
+                   static_cast<std::uint64_t>((fill ? 1 : 0) | (outline ? 2 : 0) | (evenOdd ? 4 : 0) | 32) << 8;
+    key.words[1] = at(0) | at(1) << 32;
+    key.words[2] = n > 2 ? at(2) : 0;
+    key.words[3] = n > 3 ? at(3) : 0;
     return key;
 }
 
@@ -696,7 +723,11 @@ const RasterBackend::RecentShape* RasterBackend::Recall(const ShapeKey& key, con
     cairo_destroy(cr);
     cairo_surface_destroy(scratch);
     if (!ok) return nullptr;
-    if (fill && outline) px.solid = JoinRuns(px.fill, px.outline);
+    if (fill && outline) {
+        // A long shape's runs reach past SolidRun's bytes.
+        if (maxX - minX <= kShapeMaxSide && maxY - minY <= kShapeMaxSide) px.solid = JoinRuns(px.fill, px.outline);
+        else px.longSolid = JoinedRuns(px.fill, px.outline);
+    }
     return Remember(recent, key, m_shapes.emplace(key, std::move(px)).first->second);
 }
 
@@ -743,10 +774,14 @@ bool RasterBackend::DrawKeptShape(const KeptTarget& t, const DCState& st, const 
         box.bottom = std::max(box.bottom, p.y);
     }
     // Whole inside the picture with the shape's margin: nothing of it is cut at the border.
-    if (box.right - box.left > kShapeMaxSide || box.bottom - box.top > kShapeMaxSide || box.left < t.inner.left ||
-        box.top < t.inner.top || box.right >= t.inner.right || box.bottom >= t.inner.bottom)
+    if (box.left < t.inner.left || box.top < t.inner.top || box.right >= t.inner.right || box.bottom >= t.inner.bottom)
         return false;
-    ShapeKey key = KeyOf(dev, n, fill, outline, t.evenOdd, false);
+    const int w = box.right - box.left, h = box.bottom - box.top;
+    const bool isLong = w > kShapeMaxSide || h > kShapeMaxSide;
+    if (isLong && (parts || n > kLongShapeMaxPoints || w > kLongShapeMaxSide || h > kLongShapeMaxSide ||
+                   (w + 1) * (h + 1) > (kShapeMaxSide + 1) * (kShapeMaxSide + 1)))
+        return false;
+    ShapeKey key = isLong ? LongKeyOf(dev, n, fill, outline, t.evenOdd) : KeyOf(dev, n, fill, outline, t.evenOdd, false);
     const RecentShape* kept;
     if (parts) {
         GroupKey(key, parts, nParts);
@@ -758,7 +793,8 @@ bool RasterBackend::DrawKeptShape(const KeptTarget& t, const DCState& st, const 
     GdiBitmapObject* bm = t.bm;
     if (m_cr && !(run && run->started)) cairo_surface_flush(bm->m_pSurface);
     if (fill && outline && fillColor == penColor) {
-        PaintSolid(t, first, kept->solid, kept->solidCount, fillColor);
+        if (isLong) PaintRuns(t, first, kept->px->longSolid, fillColor);
+        else PaintSolid(t, first, kept->solid, kept->solidCount, fillColor);
     } else {
         if (fill) PaintRuns(t, first, kept->px->fill, fillColor);
         if (outline) PaintRuns(t, first, kept->px->outline, penColor);

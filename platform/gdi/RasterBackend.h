@@ -97,6 +97,7 @@ private:
         // With both fill and outline: the pixels of either, row by row, joined where they touch,
         // which is what the two paint in one colour (each pixel once).
         std::vector<SolidRun> solid;
+        std::vector<Run> longSolid;  // the same for a shape longer than SolidRun's bytes reach
     };
     bool DrawKeptShape(const DCState& st, const POINT* pts, int n);
     // The same with the fill and the 1-pixel solid outline given (each drawn or not, in its
@@ -153,6 +154,9 @@ private:
     // The key of the points dev[0, n) (from the first point, each within kShapeMaxSide of it),
     // dev holding zeros up to kShapeMaxPoints: packed straight into the words, no byte stores.
     static ShapeKey KeyOf(const POINT* dev, int n, bool fill, bool outline, bool evenOdd, bool line);
+    // The key of a long polygon (longer than a kept shape's side, kLongShapeMaxPoints points at
+    // most): as KeyOf, the points given 16 bits each way.
+    static ShapeKey LongKeyOf(const POINT* dev, int n, bool fill, bool outline, bool evenOdd);
     // The pixels of a shape given from its first point: a polygon (fill, outline) or a thin
     // line of two points; null when it reaches beyond its scratch surface.
     const ShapePixels* ShapeOf(const POINT* dev, int n, bool fill, bool outline, bool evenOdd, bool line);
@@ -179,6 +183,7 @@ private:
     static const RecentShape* Remember(RecentShape& slot, const ShapeKey& key, const ShapePixels& px);
     void MakeRoomForShape();
     static std::vector<SolidRun> JoinRuns(const std::vector<Run>& a, const std::vector<Run>& b);
+    static std::vector<Run> JoinedRuns(const std::vector<Run>& a, const std::vector<Run>& b);
     static void PaintRuns(const KeptTarget& t, POINT at, const std::vector<Run>& runs, COLORREF c);
     static void PaintSolid(const KeptTarget& t, POINT at, const SolidRun* runs, int count, COLORREF c);
     static void MarkDirty(GdiBitmapObject& bm, const RECT& box);

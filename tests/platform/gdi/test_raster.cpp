@@ -838,6 +838,7 @@ TEST(RasterDC, PolygonsDrawnFromKeptShapesMatchCairo) {
     struct Shape {
         std::vector<POINT> pts;  // from the first point
         int fillMode, pen, brush;  // pen/brush: 0 solid, 1 null
+        bool oneColour = false;    // brush and pen of one colour: painted as one set of pixels
     };
     std::vector<Shape> shapes;
     for (int i = 0; i < 60; ++i) {
@@ -845,6 +846,10 @@ TEST(RasterDC, PolygonsDrawnFromKeptShapesMatchCairo) {
         const int n = 3 + rnd(4);
         for (int k = 0; k < n; ++k) sh.pts.push_back(POINT{k ? rnd(25) - 12 : 0, k ? rnd(25) - 12 : 0});
         if (i % 10 == 0) sh.pts = {{0, 0}, {30, 1}, {0, 2}};  // a sliver: a long miter tip
+        // Long and thin, as a face seen almost edge-on: past a kept shape's side one way.
+        if (i % 10 == 7) sh.pts = {{0, 0}, {3 + rnd(5), 119 + rnd(80)}, {rnd(8), 60 + rnd(40)}};
+        if (i % 20 == 9) sh.pts = {{0, 0}, {125 + rnd(60), 2}, {130, 6 + rnd(3)}, {rnd(4), 5}};
+        sh.oneColour = i % 10 == 7 || i % 10 == 9 || i % 10 == 3;
         if (i % 10 == 5)  // as large as a kept shape may be, and just larger
             for (POINT& p : sh.pts)
                 if (p.x || p.y) p = POINT{rnd(119) - 59, rnd(119) - 59};
@@ -864,7 +869,7 @@ TEST(RasterDC, PolygonsDrawnFromKeptShapesMatchCairo) {
         for (CDC* dc : {&kept.dc, &cairo.dc}) {
             RasterBackend::KeepShapes(dc == &kept.dc);
             CPen pen(sh.pen ? PS_NULL : PS_SOLID, width, c);
-            CBrush brush(RGB(GetBValue(c), GetRValue(c), GetGValue(c)));
+            CBrush brush(sh.oneColour ? c : RGB(GetBValue(c), GetRValue(c), GetGValue(c)));
             CPen* oldPen = dc->SelectObject(&pen);
             CBrush* oldBrush = sh.brush ? static_cast<CBrush*>(dc->SelectStockObject(NULL_BRUSH)) : dc->SelectObject(&brush);
             dc->SetPolyFillMode(sh.fillMode);
@@ -1015,7 +1020,7 @@ TEST(RasterDC, SolidPolygonRunsStopAtTheFirstOneRefused) {
             switch (row.kinds[i]) {
             case kInside: pts.insert(pts.end(), {{x, y}, {x + 17, y + 3}, {x + 9, y + 21}}); break;
             case kAtBorder: pts.insert(pts.end(), {{x, 0}, {x + 17, 3}, {x + 9, 21}}); break;
-            case kWide: pts.insert(pts.end(), {{x, y}, {x + 120, y + 10}, {x + 30, y + 90}}); break;
+            case kWide: pts.insert(pts.end(), {{x, y}, {x + 150, y + 10}, {x + 30, y + 110}}); break;
             case kTwoPoints: pts.insert(pts.end(), {{x, y}, {x + 15, y + 12}}); break;
             case kClose: pts.insert(pts.end(), {{xc, y}, {xc + 17, y + 3}, {xc + 9, y + 21}}); break;
             case kQuad: pts.insert(pts.end(), {{xc, y}, {xc + 6, y + 1}, {xc + 7, y + 11}, {xc - 2, y + 8}}); break;
