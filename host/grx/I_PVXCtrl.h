@@ -37,6 +37,7 @@
 #include "host/grx/GXgrTapBackend.h"
 #include "platform/afx/CArray.h"
 #include "platform/afx/CList.h"
+#include "platform/afx/WorkThreads.h"
 #include "platform/gdi/afxgdi.h"
 
 class I_PVXModelBase;
@@ -331,14 +332,16 @@ public:
     void ZSortCentroidSums(const std::vector<std::pair<C3DPoint, size_t>>& sums, std::vector<int>& order) const;
     // The same for n faces, face i's sum of points and their count given by sumOf(i), so that a
     // caller holding a hundred thousand faces need not gather the sums first.
+    // The depths of many faces are found on several threads: sumOf may be called on any.
     template <class SumOf>
     void ZSortCentroids(size_t n, SumOf&& sumOf, std::vector<int>& order) const {
-        std::vector<std::pair<double, int>> d;
-        d.reserve(n);
-        for (size_t i = 0; i < n; ++i) {
-            const std::pair<C3DPoint, size_t> s = sumOf(i);
-            d.emplace_back(CentroidDepth(s.first, s.second), static_cast<int>(i));
-        }
+        std::vector<std::pair<double, int>> d(n);
+        ForSpans(n, 16384, [&](size_t from, size_t to) {
+            for (size_t i = from; i < to; ++i) {
+                const std::pair<C3DPoint, size_t> s = sumOf(i);
+                d[i] = {CentroidDepth(s.first, s.second), static_cast<int>(i)};
+            }
+        });
         SortByDepth(d, order);
     }
     // The indices of d (depth, index) back to front, equal depths in their order (d is left
