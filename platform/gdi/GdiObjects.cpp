@@ -4,13 +4,10 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <new>
 #include <unordered_set>
-
-#include <sys/mman.h>
 
 #include "platform/afx/AfxDiagnostic.h"
 #include "platform/gdi/CGdiObject.h"
@@ -249,57 +246,12 @@ void GdiBitmapObject::SyncOut(const RECT& area) {
     if (bpp <= 16) SyncIn(r);
 }
 
-namespace {
-
-// A picture of some megabytes gets its pixels on huge pages where the system gives them on
-// asking (madvise): a 1920 x 1080 picture is then first touched in four page faults rather than
-// two thousand. Mapped apart from the heap, so that no other allocation takes huge pages after
-// it; zero from the system, as a new image surface is. Smaller ones, or when that fails, are
-// cairo's own.
-struct HugePixels {
-    void* base;
-    size_t length;
-    static void Release(void* p) {
-        auto* m = static_cast<HugePixels*>(p);
-        munmap(m->base, m->length);
-        delete m;
-    }
-};
-
-cairo_surface_t* NewImageSurface(int width, int height) {
-    constexpr size_t kHuge = size_t{2} << 20;
-    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
-    const size_t bytes = static_cast<size_t>(stride) * static_cast<size_t>(height);
-#ifdef MADV_HUGEPAGE
-    if (stride > 0 && bytes >= 2 * kHuge) {
-        const size_t room = (bytes + kHuge - 1) / kHuge * kHuge, length = room + kHuge;
-        void* base = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (base != MAP_FAILED) {
-            auto* data = reinterpret_cast<unsigned char*>((reinterpret_cast<uintptr_t>(base) + kHuge - 1) & ~(kHuge - 1));
-            madvise(data, room, MADV_HUGEPAGE);
-            auto* owner = new (std::nothrow) HugePixels{base, length};
-            static cairo_user_data_key_t key;
-            cairo_surface_t* s = cairo_image_surface_create_for_data(data, CAIRO_FORMAT_RGB24, width, height, stride);
-            if (owner && cairo_surface_status(s) == CAIRO_STATUS_SUCCESS &&
-                cairo_surface_set_user_data(s, &key, owner, HugePixels::Release) == CAIRO_STATUS_SUCCESS)
-                return s;
-            cairo_surface_destroy(s);
-            delete owner;
-            munmap(base, length);
-        }
-    }
-#endif
-    return cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-}
-
-}  // namespace
-
 GdiBitmapObject* GdiNewBitmap(int width, int height, int bitsPixel) {
     if (width <= 0 || height <= 0 || width > 32767 || height > 32767) {
         AfxDiagnostic("gdi", "cannot create a %d x %d bitmap: each side must be 1 to 32767 pixels", width, height);
         return nullptr;
     }
-    cairo_surface_t* s = NewImageSurface(width, height);
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
         AfxDiagnostic("gdi", "cannot create a %d x %d bitmap: %s", width, height,
                       cairo_status_to_string(cairo_surface_status(s)));
