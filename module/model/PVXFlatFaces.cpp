@@ -32,6 +32,15 @@ size_t TableSize(size_t n) {
     return cap;
 }
 
+// The entry of an open-addressing table of points (power-of-two size, -1 free) that holds p,
+// or the free one where it would go.
+size_t ProbePoint(const std::vector<int>& slots, const std::vector<C3DPoint>& points, const C3DPoint& p) {
+    const size_t mask = slots.size() - 1;
+    size_t h = PointHash(p) & mask;
+    while (slots[h] >= 0 && !SameBits(points[static_cast<size_t>(slots[h])], p)) h = (h + 1) & mask;
+    return h;
+}
+
 // Node keys up to this many times the number of keys (plus the slack) are indexed directly by
 // key: model keys are mostly dense, and the corners of neighbouring faces have neighbouring keys,
 // so the look-ups stay within a few cache lines where a hash would scatter them.
@@ -126,12 +135,7 @@ void PVXFlatFaces::MergeEqualPoints() {
     for (int& k : point) k = to[static_cast<size_t>(k)];
 }
 
-size_t PVXFlatFaces::PointSlot(const C3DPoint& p) const {
-    const size_t mask = m_pointSlots.size() - 1;
-    size_t h = PointHash(p) & mask;
-    while (m_pointSlots[h] >= 0 && !SameBits(points[static_cast<size_t>(m_pointSlots[h])], p)) h = (h + 1) & mask;
-    return h;
-}
+size_t PVXFlatFaces::PointSlot(const C3DPoint& p) const { return ProbePoint(m_pointSlots, points, p); }
 
 bool PVXFlatFaces::AddPiece(int nFaces, const CArray<int, int>& counts, const CArray<int, int>& index,
                             const CArray<double, double>& coords, const CArray<UINT, UINT>* pNodeKeys) {
@@ -236,7 +240,6 @@ void PVXFlatFaces::Prepare(const ElementShapes& run, bool bKeys, Prepared& out) 
     if (bKeys) out.keys.reserve(nCorners);
     // The run's points in a table of their own, as the member's table would find them.
     std::vector<int> slots(TableSize(nCorners), -1);
-    const size_t mask = slots.size() - 1;
     for (size_t e = 0; e < run.Elements(); ++e) {
         const ShapeView s = run.View(e, bKeys);
         size_t at = 0;
@@ -247,14 +250,13 @@ void PVXFlatFaces::Prepare(const ElementShapes& run, bool bKeys, Prepared& out) 
                 const C3DPoint p(s.coords[i], s.coords[i + 1], s.coords[i + 2]);
                 const UINT key = bKeys ? s.keys[i / 3] : 0;
                 if (bKeys) out.keys.push_back(key);
-                size_t h = PointHash(p) & mask;
-                while (slots[h] >= 0 && !SameBits(out.points[static_cast<size_t>(slots[h])], p)) h = (h + 1) & mask;
-                if (slots[h] < 0) {
-                    slots[h] = static_cast<int>(out.points.size());
+                int& slot = slots[ProbePoint(slots, out.points, p)];
+                if (slot < 0) {
+                    slot = static_cast<int>(out.points.size());
                     out.points.push_back(p);
                     if (bKeys) out.pointKeys.push_back(key);
                 }
-                out.local.push_back(slots[h]);
+                out.local.push_back(slot);
             }
         }
     }

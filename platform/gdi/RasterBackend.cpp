@@ -498,6 +498,8 @@ bool RunsOf(cairo_surface_t* s, int ox, int oy, std::vector<RECT>& runs) {
 
 }  // namespace
 
+bool RasterBackend::RunBefore(const Run& l, const Run& r) { return l.dy != r.dy ? l.dy < r.dy : l.x0 < r.x0; }
+
 // The pixels of two sets of runs, row by row from the top, runs that overlap or touch joined.
 std::vector<RasterBackend::SolidRun> RasterBackend::JoinRuns(const std::vector<Run>& a, const std::vector<Run>& b) {
     static_assert(kShapeMaxSide + kShapeMargin + 1 < 128 && 2 * (kShapeMaxSide + kShapeMargin) + 1 < 256,
@@ -512,7 +514,7 @@ std::vector<RasterBackend::SolidRun> RasterBackend::JoinRuns(const std::vector<R
 std::vector<RasterBackend::Run> RasterBackend::JoinedRuns(const std::vector<Run>& a, const std::vector<Run>& b) {
     // Each set comes row by row already (as a picture is read, or as sets so read are joined):
     // merged, else sorted. Runs of one row and start may come in any order: the join is the same.
-    const auto before = [](const Run& l, const Run& r) { return l.dy != r.dy ? l.dy < r.dy : l.x0 < r.x0; };
+    const auto before = RunBefore;
     std::vector<Run> all(a.size() + b.size());
     if (std::is_sorted(a.begin(), a.end(), before) && std::is_sorted(b.begin(), b.end(), before)) {
         std::merge(a.begin(), a.end(), b.begin(), b.end(), all.begin(), before);
@@ -635,7 +637,7 @@ const RasterBackend::RecentShape* RasterBackend::RecallGroup(const ShapeKey& key
             all.push_back(Run{r->dy + dev[at].y, x0, x0 + r->len});
         }
         std::inplace_merge(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(mid), all.end(),
-                           [](const Run& l, const Run& r) { return l.dy != r.dy ? l.dy < r.dy : l.x0 < r.x0; });
+                           RunBefore);
         at += n;
     }
     MakeRoomForShape();

@@ -184,6 +184,8 @@ private:
     void MakeRoomForShape();
     static std::vector<SolidRun> JoinRuns(const std::vector<Run>& a, const std::vector<Run>& b);
     static std::vector<Run> JoinedRuns(const std::vector<Run>& a, const std::vector<Run>& b);
+    // Runs row by row from the top, each row's from the left.
+    static bool RunBefore(const Run& l, const Run& r);
     static void PaintRuns(const KeptTarget& t, POINT at, const std::vector<Run>& runs, COLORREF c);
     static void PaintSolid(const KeptTarget& t, POINT at, const SolidRun* runs, int count, COLORREF c);
     static void MarkDirty(GdiBitmapObject& bm, const RECT& box);
