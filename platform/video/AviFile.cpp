@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/afx/AfxDiagnostic.h"
+#include "platform/video/Msvc1Encoder.h"
 #include "platform/video/VideoFrames.h"
 #include "platform/video/vfw.h"
 
@@ -105,7 +106,9 @@ struct AviStreamObject {
     // Compressed streams.
     AVICOMPRESSOPTIONS opts{};
     std::string encoder;
-    AVCodecContext* enc = nullptr;
+    AVCodecContext* enc = nullptr;     // an FFmpeg encoder, or
+    std::unique_ptr<Msvc1Encoder> msvc;  // Microsoft Video 1, coded by our own encoder
+    std::vector<uint8_t> packet;       // msvc's last frame
     AVFrame* frame = nullptr;
     AVFrame* spare = nullptr;          // converted into while the encoder has frame
     DibConverter conv;
@@ -215,8 +218,22 @@ void ReleaseReserve(AviStreamObject& c) {
     c.pReserve = nullptr;
 }
 
+bool Compresses(const AviStreamObject& s) { return s.enc || s.msvc; }
+
 // Sends one frame (or the end, with null) through the encoder and writes what comes out.
 HRESULT Encode(AviStreamObject& c, AVFrame* frame) {
+    if (c.msvc) {
+        if (!frame) return AVIERR_OK;  // nothing held back
+        AVPacket* pkt = av_packet_alloc();
+        if (!pkt) return VIDEO_FAIL(AVIERR_MEMORY, "out of memory for the film");
+        if (c.msvc->Encode(frame->data[0], frame->linesize[0], c.packet)) pkt->flags |= AV_PKT_FLAG_KEY;
+        pkt->data = c.packet.data();  // borrowed: written before the next frame is coded
+        pkt->size = static_cast<int>(c.packet.size());
+        pkt->pts = pkt->dts = frame->pts;
+        const HRESULT hr = WritePacket(*c.target, pkt);
+        av_packet_free(&pkt);
+        return hr;
+    }
     ReleaseReserve(c);  // now the encoder's to take
     int err = avcodec_send_frame(c.enc, frame);
     if (err < 0 && err != AVERROR_EOF)
@@ -273,7 +290,7 @@ void FreeStream(AviStreamObject* s) {
         s->worker->Wait();
         s->worker.reset();
     }
-    if (s->enc) {
+    if (Compresses(*s)) {
         if (s->target && s->target->file && !s->target->file->bBroken && s->nNext > 0) Encode(*s, nullptr);
         avcodec_free_context(&s->enc);
     }
@@ -287,45 +304,69 @@ void FreeStream(AviStreamObject* s) {
 
 // Opens the compressor of a compressed stream once its input format is known.
 HRESULT OpenEncoder(AviStreamObject& c) {
-    const AVCodec* codec = avcodec_find_encoder_by_name(c.encoder.c_str());
-    if (!codec) return VIDEO_FAIL(AVIERR_NOCOMPRESSOR, "the compressor's encoder %s is not available", c.encoder.c_str());
-    c.enc = avcodec_alloc_context3(codec);
-    if (!c.enc) return VIDEO_FAIL(AVIERR_MEMORY, "out of memory for the film");
     const CSize sz = VideoEncodedSize(c.dib.cx, c.dib.cy);
-    c.enc->width = sz.cx;
-    c.enc->height = sz.cy;
-    c.enc->pix_fmt = AV_PIX_FMT_RGB555LE;
-    c.enc->time_base = AVRational{static_cast<int>(c.info.dwScale), static_cast<int>(c.info.dwRate)};
-    c.enc->framerate = AVRational{static_cast<int>(c.info.dwRate), static_cast<int>(c.info.dwScale)};
-    c.enc->thread_count = 1;
-    if (c.opts.dwKeyFrameEvery > 0) c.enc->gop_size = static_cast<int>(c.opts.dwKeyFrameEvery);
-    if (c.target->file->ctx->oformat->flags & AVFMT_GLOBALHEADER) c.enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    int err = avcodec_open2(c.enc, codec, nullptr);
-    if (err < 0)
-        return VIDEO_FAIL(AVIERR_NOCOMPRESSOR, "cannot open the %s encoder: %s", c.encoder.c_str(), AvError(err).c_str());
-    err = avcodec_parameters_from_context(c.target->st->codecpar, c.enc);
-    if (err < 0) return AVIERR_ERROR;
-    c.target->st->time_base = c.enc->time_base;
+    const int keyEvery = c.opts.dwKeyFrameEvery > 0 && c.opts.dwKeyFrameEvery < 0x7fffffff ? static_cast<int>(c.opts.dwKeyFrameEvery) : 0;
+    AVRational timeBase{static_cast<int>(c.info.dwScale), static_cast<int>(c.info.dwRate)};
+    if (c.encoder == kMsvc1EncoderName) {
+        try {
+            c.msvc = std::make_unique<Msvc1Encoder>(sz.cx, sz.cy, keyEvery);
+            c.packet.reserve(static_cast<size_t>(sz.cx) * sz.cy / 16 * 18 + 2);
+        } catch (const std::bad_alloc&) {
+            c.msvc.reset();
+            return VIDEO_FAIL(AVIERR_MEMORY, "not enough memory for the %s encoder of a %dx%d film", c.encoder.c_str(),
+                              static_cast<int>(sz.cx), static_cast<int>(sz.cy));
+        }
+        AVCodecParameters* par = c.target->st->codecpar;
+        par->codec_type = AVMEDIA_TYPE_VIDEO;
+        par->codec_id = AV_CODEC_ID_MSVIDEO1;
+        par->codec_tag = 0;
+        par->format = AV_PIX_FMT_RGB555LE;
+        par->width = sz.cx;
+        par->height = sz.cy;
+        par->bits_per_coded_sample = 16;
+    } else {
+        const AVCodec* codec = avcodec_find_encoder_by_name(c.encoder.c_str());
+        if (!codec) return VIDEO_FAIL(AVIERR_NOCOMPRESSOR, "the compressor's encoder %s is not available", c.encoder.c_str());
+        c.enc = avcodec_alloc_context3(codec);
+        if (!c.enc) return VIDEO_FAIL(AVIERR_MEMORY, "out of memory for the film");
+        c.enc->width = sz.cx;
+        c.enc->height = sz.cy;
+        c.enc->pix_fmt = AV_PIX_FMT_RGB555LE;
+        c.enc->time_base = timeBase;
+        c.enc->framerate = AVRational{timeBase.den, timeBase.num};
+        c.enc->thread_count = 1;
+        if (keyEvery > 0) c.enc->gop_size = keyEvery;
+        if (c.target->file->ctx->oformat->flags & AVFMT_GLOBALHEADER) c.enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        int err = avcodec_open2(c.enc, codec, nullptr);
+        if (err < 0)
+            return VIDEO_FAIL(AVIERR_NOCOMPRESSOR, "cannot open the %s encoder: %s", c.encoder.c_str(), AvError(err).c_str());
+        err = avcodec_parameters_from_context(c.target->st->codecpar, c.enc);
+        if (err < 0) return AVIERR_ERROR;
+        timeBase = c.enc->time_base;
+    }
+    c.target->st->time_base = timeBase;
     c.target->dib = c.dib;
     c.target->bFormat = true;
     for (AVFrame** p : {&c.frame, &c.spare}) {
         *p = av_frame_alloc();
         if (!*p) return VIDEO_FAIL(AVIERR_MEMORY, "out of memory for the film");
-        (*p)->format = c.enc->pix_fmt;
-        (*p)->width = c.enc->width;
-        (*p)->height = c.enc->height;
+        (*p)->format = AV_PIX_FMT_RGB555LE;
+        (*p)->width = sz.cx;
+        (*p)->height = sz.cy;
         if (av_frame_get_buffer(*p, 0) < 0) return VIDEO_FAIL(AVIERR_MEMORY, "out of memory for the film");
     }
-    // The encoder's first frame takes its working memory (Microsoft Video 1: a packet of up to 9
-    // bytes a pixel and a reference picture of 3) without checking that it got it, and a failure
-    // there ends the program. That much, and a megabyte more, is held from here on and given back
-    // just before the first frame: a film too large for the memory left is refused here.
-    c.nReserve = static_cast<size_t>(sz.cx) * (static_cast<size_t>(sz.cy) + 3) * 12 + (size_t{1} << 20);
-    c.pReserve = mmap(nullptr, c.nReserve, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (c.pReserve == MAP_FAILED) {
-        c.pReserve = nullptr;
-        return VIDEO_FAIL(AVIERR_MEMORY, "not enough memory for the %s encoder of a %dx%d film", c.encoder.c_str(),
-                          static_cast<int>(sz.cx), static_cast<int>(sz.cy));
+    if (c.enc) {
+        // An FFmpeg encoder's first frame may take its working memory (up to 12 bytes a pixel)
+        // without checking that it got it, and a failure there ends the program. That much, and
+        // a megabyte more, is held from here on and given back just before the first frame: a
+        // film too large for the memory left is refused here.
+        c.nReserve = static_cast<size_t>(sz.cx) * (static_cast<size_t>(sz.cy) + 3) * 12 + (size_t{1} << 20);
+        c.pReserve = mmap(nullptr, c.nReserve, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (c.pReserve == MAP_FAILED) {
+            c.pReserve = nullptr;
+            return VIDEO_FAIL(AVIERR_MEMORY, "not enough memory for the %s encoder of a %dx%d film", c.encoder.c_str(),
+                              static_cast<int>(sz.cx), static_cast<int>(sz.cy));
+        }
     }
     try {
         c.worker = std::make_unique<EncoderThread>(c);
@@ -407,7 +448,7 @@ HRESULT AVIStreamSetFormat(PAVISTREAM pavi, LONG lPos, const void* lpFormat, LON
     DibLayout dib;
     if (!DibLayout::FromFormat(lpFormat, cbFormat, dib, why))
         return VIDEO_FAIL(AVIERR_BADFORMAT, "the stream format is not a DIB the film can hold: %s", why.c_str());
-    if (pavi->enc || !pavi->encoder.empty()) {
+    if (Compresses(*pavi) || !pavi->encoder.empty()) {
         // A compressor: the format is the one of the frames it is given.
         pavi->dib = dib;
         const HRESULT hr = OpenEncoder(*pavi);
@@ -466,7 +507,7 @@ HRESULT AVIStreamWrite(PAVISTREAM pavi, LONG lStart, LONG lSamples, const void* 
         return VIDEO_FAIL(AVIERR_BADPARAM, "a frame of %s bytes is shorter than the format's %s", std::to_string(cbBuffer).c_str(),
                       std::to_string(size).c_str());
     HRESULT hr;
-    if (pavi->enc) {
+    if (Compresses(*pavi)) {
         // Converted into the frame the encoder has not got, then handed over once it is idle.
         AVFrame* frame = pavi->worker ? pavi->spare : pavi->frame;
         if (!pavi->conv.Convert(pavi->dib, static_cast<const BYTE*>(lpBuffer), frame)) return AVIERR_ERROR;

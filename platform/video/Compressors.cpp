@@ -8,12 +8,9 @@
 #include "platform/ui/CComboBox.h"
 #include "platform/ui/CDialog.h"
 #include "platform/ui/DialogTemplate.h"
+#include "platform/video/Msvc1Encoder.h"
 #include "platform/video/VideoFrames.h"
 #include "platform/video/vfw.h"
-
-extern "C" {
-#include <libavcodec/avcodec.h>
-}
 
 namespace {
 
@@ -21,14 +18,13 @@ struct Compressor {
     DWORD fccHandler;
     std::string name;
     std::string description;
-    std::string encoder;  // FFmpeg encoder; empty: can be queried, not used
+    std::string encoder;  // kMsvc1EncoderName or an FFmpeg encoder; empty: can be queried, not used
 };
 
 std::vector<Compressor> Defaults() {
     std::vector<Compressor> v;
-    // Microsoft Video 1: 16-bit RGB555 in 4 x 4 blocks, every FFmpeg has its encoder.
-    if (avcodec_find_encoder_by_name("msvideo1"))
-        v.push_back({mmioFOURCC('M', 'S', 'V', 'C'), "MSVC", "Microsoft Video 1", "msvideo1"});
+    // Microsoft Video 1: 16-bit RGB555 in 4 x 4 blocks, coded by our own encoder.
+    v.push_back({mmioFOURCC('M', 'S', 'V', 'C'), "MSVC", "Microsoft Video 1", kMsvc1EncoderName});
     return v;
 }
 
@@ -57,7 +53,8 @@ void Describe(const Compressor& c, ICINFO& info) {
     info.dwVersionICM = 0x0104;
     Widen(c.name, info.szName, 16);
     Widen(c.description, info.szDescription, 128);
-    Widen(c.encoder.empty() ? std::string() : "ffmpeg:" + c.encoder, info.szDriver, 128);
+    const bool bFfmpeg = !c.encoder.empty() && c.encoder != kMsvc1EncoderName;
+    Widen(bFfmpeg ? "ffmpeg:" + c.encoder : c.encoder, info.szDriver, 128);
 }
 
 }  // namespace

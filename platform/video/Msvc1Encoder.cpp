@@ -1,0 +1,287 @@
+// Microsoft Video 1 coder of RGB555 pictures: see Msvc1Encoder.h.
+#include "platform/video/Msvc1Encoder.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <utility>
+
+#include "platform/afx/WorkThreads.h"
+
+namespace {
+
+// The codes, in 16-bit little-endian words. A block starts with
+//   0x8400 | n (n from 1 to 0x3FF): it and the n - 1 blocks after it are skipped;
+//   a word below 0x8000: the block's flags (bit x + 4y, y counted up from the block's bottom
+//     row; a set bit takes the first colour of its pair), then two colours, or eight (the first
+//     with 0x8000 set) as a pair per quarter: bottom left, bottom right, top left, top right;
+//   any other word: the block filled with that colour (0x8000 set). Red 1 would read as a skip.
+// The frame ends with a zero word.
+constexpr uint16_t kSkip = 0x8400;  // in a row's words: one skipped block
+constexpr int kMaxSkip = 0x3FF;
+constexpr uint16_t kHigh = 0x8000;
+constexpr long kPrice = Msvc1Encoder::kBytePrice;
+
+using Colour = int[3];
+
+inline void Unpack(uint16_t w, int* c) {
+    c[0] = (w >> 10) & 31;
+    c[1] = (w >> 5) & 31;
+    c[2] = w & 31;
+}
+
+inline uint16_t Pack(const int* c) { return static_cast<uint16_t>((c[0] << 10) | (c[1] << 5) | c[2]); }
+
+inline int Dist(const int* a, const int* b) {
+    const int d0 = a[0] - b[0], d1 = a[1] - b[1], d2 = a[2] - b[2];
+    return d0 * d0 + d1 * d1 + d2 * d2;
+}
+
+inline int Norm(const int* a) { return a[0] * a[0] + a[1] * a[1] + a[2] * a[2]; }
+
+// The rounded mean of the points of p[idx[0..n)] in the group g (inA[i] == g); false when empty.
+bool GroupMean(const Colour* p, const int* idx, int n, const bool* inA, bool g, int* mean) {
+    int s[3] = {0, 0, 0}, m = 0;
+    for (int i = 0; i < n; ++i)
+        if (inA[i] == g) {
+            for (int k = 0; k < 3; ++k) s[k] += p[idx[i]][k];
+            ++m;
+        }
+    if (m == 0) return false;
+    for (int k = 0; k < 3; ++k) mean[k] = (2 * s[k] + m) / (2 * m);
+    return true;
+}
+
+// Two colours for the points p[idx[0..n)] split by inA: each group's rounded mean, then each point
+// to the nearer colour, twice over. Answers the squared error left; inA, a and b take the result.
+long TwoColours(const Colour* p, const int* idx, int n, bool* inA, int* a, int* b) {
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool bA = GroupMean(p, idx, n, inA, true, a);
+        const bool bB = GroupMean(p, idx, n, inA, false, b);
+        if (!bA) std::memcpy(a, b, sizeof(Colour));
+        if (!bB) std::memcpy(b, a, sizeof(Colour));
+        for (int i = 0; i < n; ++i) inA[i] = Dist(p[idx[i]], a) <= Dist(p[idx[i]], b);
+    }
+    long err = 0;
+    for (int i = 0; i < n; ++i) err += inA[i] ? Dist(p[idx[i]], a) : Dist(p[idx[i]], b);
+    return err;
+}
+
+// The split of a block's 16 colours into two that a cut across their principal axis gives best.
+void SplitAlongAxis(const Colour* p, const int* sum, bool* inA) {
+    double cov[3][3];
+    for (int k = 0; k < 3; ++k)
+        for (int l = 0; l < 3; ++l) {
+            long q = 0;
+            for (int i = 0; i < 16; ++i) q += p[i][k] * p[i][l];
+            cov[k][l] = static_cast<double>(q) - sum[k] * sum[l] / 16.0;
+        }
+    int top = 0;
+    for (int k = 1; k < 3; ++k)
+        if (cov[k][k] > cov[top][top]) top = k;
+    double v[3] = {cov[0][top], cov[1][top], cov[2][top]};
+    for (int it = 0; it < 4; ++it) {
+        double w[3], big = 0;
+        for (int k = 0; k < 3; ++k) {
+            w[k] = cov[k][0] * v[0] + cov[k][1] * v[1] + cov[k][2] * v[2];
+            big = std::max(big, w[k] < 0 ? -w[k] : w[k]);
+        }
+        if (big == 0) break;
+        for (int k = 0; k < 3; ++k) v[k] = w[k] / big;
+    }
+    // Points in order along the axis; every cut of that order tried with running sums.
+    int order[16];
+    double t[16];
+    for (int i = 0; i < 16; ++i) {
+        t[i] = v[0] * p[i][0] + v[1] * p[i][1] + v[2] * p[i][2];
+        int j = i;
+        for (; j > 0 && t[order[j - 1]] > t[i]; --j) order[j] = order[j - 1];
+        order[j] = i;
+    }
+    long sq = 0;
+    for (int i = 0; i < 16; ++i) sq += Norm(p[i]);
+    long s[3] = {0, 0, 0}, q = 0;
+    double best = std::numeric_limits<double>::max();
+    int cut = 8;
+    for (int k = 1; k < 16; ++k) {
+        const int* c = p[order[k - 1]];
+        for (int l = 0; l < 3; ++l) s[l] += c[l];
+        q += Norm(c);
+        const long rest[3] = {sum[0] - s[0], sum[1] - s[1], sum[2] - s[2]};
+        const double sse = static_cast<double>(q) - static_cast<double>(s[0] * s[0] + s[1] * s[1] + s[2] * s[2]) / k +
+                           static_cast<double>(sq - q) -
+                           static_cast<double>(rest[0] * rest[0] + rest[1] * rest[1] + rest[2] * rest[2]) / (16 - k);
+        if (sse < best) best = sse, cut = k;
+    }
+    for (int k = 0; k < 16; ++k) inA[order[k]] = k < cut;
+}
+
+// The best split of a quarter's four colours: every one tried, the first point in group A.
+void SplitQuarter(const Colour* p, const int* idx, bool* inA) {
+    double best = std::numeric_limits<double>::max();
+    int bestMask = 0;
+    for (int mask = 0; mask < 8; ++mask) {
+        long s[2][3] = {}, q = 0;
+        int n[2] = {0, 0};
+        for (int i = 0; i < 4; ++i) {
+            const int g = i == 0 || (mask >> (i - 1) & 1) ? 0 : 1;
+            for (int k = 0; k < 3; ++k) s[g][k] += p[idx[i]][k];
+            q += Norm(p[idx[i]]);
+            ++n[g];
+        }
+        double sse = static_cast<double>(q);
+        for (int g = 0; g < 2; ++g)
+            if (n[g]) sse -= static_cast<double>(s[g][0] * s[g][0] + s[g][1] * s[g][1] + s[g][2] * s[g][2]) / n[g];
+        if (sse < best) best = sse, bestMask = mask;
+    }
+    for (int i = 0; i < 4; ++i) inA[i] = i == 0 || (bestMask >> (i - 1) & 1);
+}
+
+}  // namespace
+
+Msvc1Encoder::Msvc1Encoder(int cx, int cy, int nKeyEvery)
+    : m_cx(cx), m_cy(cy), m_nKeyEvery(nKeyEvery > 0 ? nKeyEvery : kDefaultKeyEvery), m_nSinceKey(-1) {
+    if (cx <= 0 || cy <= 0 || cx % 4 || cy % 4) throw std::bad_alloc();
+    m_shown.assign(static_cast<size_t>(cx) * cy, 0);
+    m_codes.resize(static_cast<size_t>(cy / 4));
+    for (std::vector<uint16_t>& row : m_codes) row.reserve(static_cast<size_t>(cx / 4) * 9);
+}
+
+void Msvc1Encoder::CodeRow(const uint8_t* rows, ptrdiff_t stride, int blockRow, bool bKey) {
+    std::vector<uint16_t>& words = m_codes[static_cast<size_t>(blockRow)];
+    words.clear();
+    const int bottom = m_cy - 1 - 4 * blockRow;  // picture row of the blocks' bottom pixels
+    for (int x0 = 0; x0 < m_cx; x0 += 4) {
+        // The block's pixels (x + 4y, y up from the bottom) and where the player keeps them.
+        Colour p[16];
+        uint16_t* shown[4];
+        long err = std::numeric_limits<long>::max();  // of the best choice so far, with its price
+        int sum[3] = {0, 0, 0};
+        long sq[3] = {0, 0, 0};
+        long skipErr = 0;
+        for (int y = 0; y < 4; ++y) {
+            const uint8_t* src = rows + (bottom - y) * stride + 2 * x0;
+            shown[y] = &m_shown[static_cast<size_t>(bottom - y) * m_cx + x0];
+            for (int x = 0; x < 4; ++x) {
+                int* c = p[x + 4 * y];
+                Unpack(static_cast<uint16_t>(src[2 * x] | src[2 * x + 1] << 8), c);
+                for (int k = 0; k < 3; ++k) sum[k] += c[k], sq[k] += c[k] * c[k];
+                if (!bKey) {
+                    Colour old;
+                    Unpack(shown[y][x], old);
+                    skipErr += Dist(c, old);
+                }
+            }
+        }
+        enum { kSkipped, kFill, kTwo, kEight } mode = kSkipped;
+        if (!bKey) err = skipErr;
+        // One colour: the mean (red 1 is not a colour a fill can have).
+        int fill[3];
+        long fillErr = 0;
+        for (int k = 0; k < 3; ++k) {
+            fill[k] = (sum[k] + 8) >> 4;
+            if (k == 0 && fill[0] == 1) fill[0] = sq[0] - 4 * sum[0] + 64 < sq[0] ? 2 : 0;
+            fillErr += sq[k] - 2L * fill[k] * sum[k] + 16L * fill[k] * fill[k];
+        }
+        if (err > 2 * kPrice && fillErr + 2 * kPrice < err) err = fillErr + 2 * kPrice, mode = kFill;
+        // Two colours.
+        static constexpr int kAll[16] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+        bool two[16];
+        int a[3], b[3];
+        if (err > 6 * kPrice) {
+            SplitAlongAxis(p, sum, two);
+            const long e = TwoColours(p, kAll, 16, two, a, b) + 6 * kPrice;
+            if (e < err) err = e, mode = kTwo;
+        }
+        // Two colours a quarter.
+        bool eight[16];
+        int pairs[4][2][3];
+        if (err > 18 * kPrice) {
+            long e = 18 * kPrice;
+            for (int q = 0; q < 4; ++q) {
+                const int at = 2 * (q & 1) + 8 * (q >> 1);
+                const int idx[4] = {at, at + 1, at + 4, at + 5};
+                bool inA[4];
+                SplitQuarter(p, idx, inA);
+                e += TwoColours(p, idx, 4, inA, pairs[q][0], pairs[q][1]);
+                for (int i = 0; i < 4; ++i) eight[idx[i]] = inA[i];
+            }
+            if (e < err) err = e, mode = kEight;
+        }
+        if (mode == kSkipped) {
+            words.push_back(kSkip);
+            continue;
+        }
+        if (mode == kFill) {
+            words.push_back(static_cast<uint16_t>(kHigh | Pack(fill)));
+            for (int y = 0; y < 4; ++y)
+                for (int x = 0; x < 4; ++x) shown[y][x] = Pack(fill);
+            continue;
+        }
+        // The flags' top bit (the top right pixel) must be clear: that pixel takes the second
+        // colour of its pair.
+        bool* inA = mode == kTwo ? two : eight;
+        if (inA[15]) {
+            const int first = mode == kTwo ? 0 : 8;
+            for (int i = first; i < 16; ++i)
+                if (mode == kTwo || (i & 3) >= 2) inA[i] = !inA[i];
+            int* lo = mode == kTwo ? a : pairs[3][0];
+            int* hi = mode == kTwo ? b : pairs[3][1];
+            for (int k = 0; k < 3; ++k) std::swap(lo[k], hi[k]);
+        }
+        uint16_t flags = 0;
+        for (int i = 0; i < 16; ++i) flags = static_cast<uint16_t>(flags | (inA[i] ? 1u << i : 0u));
+        words.push_back(flags);
+        if (mode == kTwo) {
+            words.push_back(Pack(a));
+            words.push_back(Pack(b));
+        } else {
+            for (int q = 0; q < 4; ++q) {
+                words.push_back(static_cast<uint16_t>((q == 0 ? kHigh : 0) | Pack(pairs[q][0])));
+                words.push_back(Pack(pairs[q][1]));
+            }
+        }
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x) {
+                const int i = x + 4 * y;
+                const int* c = mode == kTwo ? (inA[i] ? a : b) : pairs[(x >> 1) + 2 * (y >> 1)][inA[i] ? 0 : 1];
+                shown[y][x] = Pack(c);
+            }
+    }
+}
+
+bool Msvc1Encoder::Encode(const uint8_t* rows, ptrdiff_t stride, std::vector<uint8_t>& out) {
+    bool bKey = m_nSinceKey < 0 || m_nSinceKey + 1 >= m_nKeyEvery;
+    ForSpans(m_codes.size(), 8, [&](size_t from, size_t to) {
+        for (size_t r = from; r < to; ++r) CodeRow(rows, stride, static_cast<int>(r), bKey);
+    });
+    // The rows' words in order, runs of skipped blocks joined across rows.
+    out.clear();
+    const auto put = [&out](uint16_t w) {
+        out.push_back(static_cast<uint8_t>(w));
+        out.push_back(static_cast<uint8_t>(w >> 8));
+    };
+    int skips = 0;
+    bool bSkipped = false;
+    for (const std::vector<uint16_t>& words : m_codes) {
+        for (size_t i = 0; i < words.size();) {
+            const uint16_t w = words[i];
+            if (w == kSkip) {
+                bSkipped = true;
+                if (++skips == kMaxSkip) put(static_cast<uint16_t>(kSkip | skips)), skips = 0;
+                ++i;
+                continue;
+            }
+            if (skips) put(static_cast<uint16_t>(kSkip | skips)), skips = 0;
+            const size_t n = w >= kHigh ? 1 : (words[i + 1] & kHigh) ? 9 : 3;
+            for (size_t j = 0; j < n; ++j) put(words[i + j]);
+            i += n;
+        }
+    }
+    if (skips) put(static_cast<uint16_t>(kSkip | skips));
+    put(0);
+    if (!bSkipped) bKey = true;  // every block coded: the frame stands alone
+    m_nSinceKey = bKey ? 0 : m_nSinceKey + 1;
+    return bKey;
+}
