@@ -1,6 +1,7 @@
 #include "platform/gdi/RasterBackend.h"
 
 #include <algorithm>
+#include <climits>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
@@ -134,6 +135,10 @@ cairo_pattern_t* HatchPattern(const DCState& st, const LOGBRUSH& brush) {
 }
 
 }  // namespace
+
+RasterBackend::GradientPixels::~GradientPixels() {
+    if (surface) cairo_surface_destroy(surface);
+}
 
 RasterBackend::~RasterBackend() {
     if (m_cr) cairo_destroy(m_cr);
@@ -1600,33 +1605,88 @@ BOOL RasterBackend::GradientFill(const DCState& st, const TRIVERTEX* v, ULONG nv
         const auto* tri = static_cast<const GRADIENT_TRIANGLE*>(mesh);
         for (ULONG i = 0; i < nmesh; ++i)
             if (tri[i].Vertex1 >= nv || tri[i].Vertex2 >= nv || tri[i].Vertex3 >= nv) return FALSE;
-        for (ULONG i = 0; i < nmesh; ++i) {
-            const TRIVERTEX* t[3] = {&v[tri[i].Vertex1], &v[tri[i].Vertex2], &v[tri[i].Vertex3]};
-            POINT p[3];
-            for (int k = 0; k < 3; ++k) p[k] = st.ToDevice(POINT{t[k]->x, t[k]->y});
-            RECT b{std::min({p[0].x, p[1].x, p[2].x}), std::min({p[0].y, p[1].y, p[2].y}),
-                   std::max({p[0].x, p[1].x, p[2].x}) + 1, std::max({p[0].y, p[1].y, p[2].y}) + 1};
-            if (!Begin(st, b)) continue;
-            cairo_pattern_t* pat = cairo_pattern_create_mesh();
-            cairo_mesh_pattern_begin_patch(pat);
-            cairo_mesh_pattern_move_to(pat, p[0].x, p[0].y);
-            cairo_mesh_pattern_line_to(pat, p[1].x, p[1].y);
-            cairo_mesh_pattern_line_to(pat, p[2].x, p[2].y);
-            for (int k = 0; k < 3; ++k) {
-                double c[3];
-                rgb(*t[k], c);
-                cairo_mesh_pattern_set_corner_color_rgb(pat, k, c[0], c[1], c[2]);
-            }
-            cairo_mesh_pattern_end_patch(pat);
-            cairo_move_to(m_cr, p[0].x, p[0].y);
-            cairo_line_to(m_cr, p[1].x, p[1].y);
-            cairo_line_to(m_cr, p[2].x, p[2].y);
-            cairo_close_path(m_cr);
-            cairo_set_source(m_cr, pat);
-            cairo_fill(m_cr);
-            cairo_pattern_destroy(pat);
-            End(st);
+        GdiBitmapObject* bm = st.bitmap.get();
+        if (!bm || !bm->m_pSurface) return TRUE;
+        // What the pixels depend on: the picture's bounds, the clip, the triangles.
+        const RECT bounds = bm->Bounds();
+        RECT reach = bounds;
+        std::vector<int> key{bounds.left, bounds.top, bounds.right, bounds.bottom, st.hasClip ? 1 : 0};
+        if (st.hasClip) {
+            RECT box;
+            st.clip.GetBox(&box);
+            reach = Intersect(reach, box);
+            for (const RECT& r : st.clip.Rects()) key.insert(key.end(), {r.left, r.top, r.right, r.bottom});
         }
+        RECT box{0, 0, 0, 0};
+        for (ULONG i = 0; i < nmesh; ++i) {
+            RECT b{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+            for (const ULONG k : {tri[i].Vertex1, tri[i].Vertex2, tri[i].Vertex3}) {
+                const POINT p = st.ToDevice(POINT{v[k].x, v[k].y});
+                key.insert(key.end(), {p.x, p.y, v[k].Red >> 8, v[k].Green >> 8, v[k].Blue >> 8});
+                b = RECT{std::min(b.left, p.x), std::min(b.top, p.y), std::max(b.right, p.x + 1), std::max(b.bottom, p.y + 1)};
+            }
+            b = Intersect(b, reach);
+            if (!Empty(b)) box = Empty(box) ? b : RECT{std::min(box.left, b.left), std::min(box.top, b.top),
+                                                       std::max(box.right, b.right), std::max(box.bottom, b.bottom)};
+        }
+        if (Empty(box)) return TRUE;
+        if (key != m_gradient.key || !m_gradient.surface) {
+            // Drawn on a transparent surface over the same device area: a mesh's pixels depend
+            // only on the triangles' points relative to that area, so they are those the picture
+            // would take directly.
+            if (m_gradient.surface) cairo_surface_destroy(m_gradient.surface);
+            m_gradient.key.clear();
+            m_gradient.surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, box.right - box.left, box.bottom - box.top);
+            if (cairo_surface_status(m_gradient.surface) != CAIRO_STATUS_SUCCESS) {
+                cairo_surface_destroy(m_gradient.surface);
+                m_gradient.surface = nullptr;
+                return FALSE;
+            }
+            cairo_surface_set_device_offset(m_gradient.surface, -box.left, -box.top);
+            cairo_t* cr = cairo_create(m_gradient.surface);
+            cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+            if (st.hasClip) {
+                for (const RECT& r : st.clip.Rects()) {
+                    const RECT i = Intersect(r, box);
+                    if (!Empty(i)) cairo_rectangle(cr, i.left, i.top, i.right - i.left, i.bottom - i.top);
+                }
+                cairo_clip(cr);
+            }
+            for (ULONG i = 0; i < nmesh; ++i) {
+                const TRIVERTEX* t[3] = {&v[tri[i].Vertex1], &v[tri[i].Vertex2], &v[tri[i].Vertex3]};
+                POINT p[3];
+                for (int k = 0; k < 3; ++k) p[k] = st.ToDevice(POINT{t[k]->x, t[k]->y});
+                cairo_pattern_t* pat = cairo_pattern_create_mesh();
+                cairo_mesh_pattern_begin_patch(pat);
+                cairo_mesh_pattern_move_to(pat, p[0].x, p[0].y);
+                cairo_mesh_pattern_line_to(pat, p[1].x, p[1].y);
+                cairo_mesh_pattern_line_to(pat, p[2].x, p[2].y);
+                for (int k = 0; k < 3; ++k) {
+                    double c[3];
+                    rgb(*t[k], c);
+                    cairo_mesh_pattern_set_corner_color_rgb(pat, k, c[0], c[1], c[2]);
+                }
+                cairo_mesh_pattern_end_patch(pat);
+                cairo_move_to(cr, p[0].x, p[0].y);
+                cairo_line_to(cr, p[1].x, p[1].y);
+                cairo_line_to(cr, p[2].x, p[2].y);
+                cairo_close_path(cr);
+                cairo_set_source(cr, pat);
+                cairo_fill(cr);
+                cairo_pattern_destroy(pat);
+            }
+            cairo_destroy(cr);
+            cairo_surface_flush(m_gradient.surface);
+            m_gradient.key = std::move(key);
+            m_gradient.box = box;
+        }
+        if (!Begin(st, m_gradient.box)) return TRUE;
+        cairo_set_source_surface(m_cr, m_gradient.surface, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(m_cr), CAIRO_FILTER_NEAREST);
+        cairo_rectangle(m_cr, m_gradient.box.left, m_gradient.box.top, m_gradient.box.right - m_gradient.box.left,
+                        m_gradient.box.bottom - m_gradient.box.top);
+        cairo_fill(m_cr);
+        End(st);
         return TRUE;
     }
     if (mode != GRADIENT_FILL_RECT_H && mode != GRADIENT_FILL_RECT_V) return FALSE;

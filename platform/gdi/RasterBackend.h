@@ -225,6 +225,16 @@ private:
     std::vector<POINT> m_restPts;                 // lines DrawKeptLines left to be stroked
     std::vector<int> m_restCounts;
 
+    // The pixels the last gradient triangles put down (transparent where they put none), at
+    // their place, with what they were drawn from: a film's frames repeat their legend panel's.
+    struct GradientPixels {
+        std::vector<int> key;                 // picture size, clip, triangles' points and colours
+        RECT box{};                           // device area of surface
+        cairo_surface_t* surface = nullptr;   // ARGB, device offset at box's corner
+        ~GradientPixels();
+    };
+    GradientPixels m_gradient;
+
     cairo_t* m_cr = nullptr;
     cairo_surface_t* m_crSurface = nullptr;  // the surface m_cr draws on
     RECT m_op{};                             // device area the current call may touch
