@@ -380,6 +380,46 @@ TEST(RasterDC, GradientFillShowsVertexColoursAndBlends) {
     EXPECT_FALSE(canvas.dc.GradientFill(v, 3, &bad, 1, GRADIENT_FILL_TRIANGLE));
 }
 
+// A gradient mesh drawn again (its pixels kept from the first time) over another picture, or
+// with another clip or place, gives what drawing it once there gives.
+TEST(RasterDC, GradientDrawnAgainMatchesADrawOfItsOwn) {
+    TRIVERTEX v[4] = {{-10, 3, 0xff00, 0x8000, 0, 0}, {70, 3, 0xff00, 0x8000, 0, 0},
+                      {70, 50, 0x2000, 0x2000, 0xe000, 0}, {-10, 50, 0x2000, 0x2000, 0xe000, 0}};
+    GRADIENT_TRIANGLE tris[2] = {{0, 1, 2}, {0, 2, 3}};
+    struct Row {
+        const char* label;
+        RECT clipFirst, clipAgain;  // empty: no clip
+        int moveAgain;              // the mesh moved right for the second draw
+    } rows[] = {
+        {"same mesh, same clip", {}, {}, 0},
+        {"clipped the second time", {}, {5, 10, 40, 30}, 0},
+        {"clipped, then not", {0, 0, 30, 20}, {}, 0},
+        {"moved by a pixel", {}, {}, 1},
+    };
+    auto draw = [&](RasterCanvas& c, const RECT& clip, int move) {
+        CRgn rgn;
+        rgn.CreateRectRgn(clip.left, clip.top, clip.right, clip.bottom);
+        c.dc.SelectClipRgn(clip.right > clip.left ? &rgn : nullptr);
+        TRIVERTEX m[4];
+        for (int i = 0; i < 4; ++i) m[i] = v[i], m[i].x += move;
+        EXPECT_TRUE(c.dc.GradientFill(m, 4, tris, 2, GRADIENT_FILL_TRIANGLE));
+        c.dc.SelectClipRgn(nullptr);
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        RasterCanvas twice(64, 48), once(64, 48, RGB(0, 90, 20));
+        draw(twice, r.clipFirst, 0);
+        twice.dc.FillSolidRect(0, 0, 64, 48, RGB(0, 90, 20));
+        draw(twice, r.clipAgain, r.moveAgain);
+        draw(once, r.clipAgain, r.moveAgain);
+        int differ = 0;
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x) differ += twice.At(x, y) != once.At(x, y);
+        EXPECT_EQ(differ, 0);
+        EXPECT_NE(once.At(20, 20), RGB(0, 90, 20)) << "the mesh is drawn";
+    }
+}
+
 TEST(RasterDC, AlphaBlendMixesWithConstantAlpha) {
     RasterCanvas dst(20, 20, RGB(200, 100, 0)), src(10, 10, RGB(0, 50, 250));
     BLENDFUNCTION bf{AC_SRC_OVER, 0, 64, 0};
