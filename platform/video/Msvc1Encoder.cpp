@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
-#include <new>
+#include <stdexcept>
 #include <utility>
 
 #include "platform/afx/WorkThreads.h"
@@ -142,7 +142,7 @@ void SplitQuarter(const Colour* p, const int* idx, bool* inA) {
 
 Msvc1Encoder::Msvc1Encoder(int cx, int cy, int nKeyEvery)
     : m_cx(cx), m_cy(cy), m_nKeyEvery(nKeyEvery > 0 ? nKeyEvery : kDefaultKeyEvery), m_nSinceKey(-1) {
-    if (cx <= 0 || cy <= 0 || cx % 4 || cy % 4) throw std::bad_alloc();
+    if (cx <= 0 || cy <= 0 || cx % 4 || cy % 4) throw std::invalid_argument("Msvc1Encoder: a size of multiples of 4");
     m_shown.assign(static_cast<size_t>(cx) * cy, 0);
     m_codes.resize(static_cast<size_t>(cy / 4));
     for (std::vector<uint16_t>& row : m_codes) row.reserve(static_cast<size_t>(cx / 4) * 9);

@@ -22,8 +22,8 @@ public:
     // Frames from one key frame to the next when the caller does not say.
     static constexpr int kDefaultKeyEvery = 25;
 
-    // cx and cy: positive multiples of 4. nKeyEvery: frames from one key frame to the next (a
-    // key frame stands alone); 0 for the default. Throws std::bad_alloc.
+    // cx and cy: positive multiples of 4 (else std::invalid_argument). nKeyEvery: frames from one
+    // key frame to the next (a key frame stands alone); 0 for the default. Throws std::bad_alloc.
     Msvc1Encoder(int cx, int cy, int nKeyEvery);
 
     // Codes a frame of RGB555 pixels (little-endian words), top row first, rows `stride` bytes
