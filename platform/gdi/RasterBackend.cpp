@@ -48,6 +48,11 @@ bool Empty(const RECT& r) {
     return r.left >= r.right || r.top >= r.bottom;
 }
 
+// The least rectangle holding both.
+RECT Bound(const RECT& a, const RECT& b) {
+    return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
 uint32_t Rop2(int rop, uint32_t p, uint32_t d) {
     const unsigned t = static_cast<unsigned>(rop - 1) & 15;
     uint32_t r = 0;
@@ -812,8 +817,7 @@ bool RasterBackend::DrawKeptShape(const KeptTarget& t, const DCState& st, const 
         run->started = true;
         run->dirty = box;
     } else {
-        run->dirty = RECT{std::min(run->dirty.left, box.left), std::min(run->dirty.top, box.top),
-                          std::max(run->dirty.right, box.right), std::max(run->dirty.bottom, box.bottom)};
+        run->dirty = Bound(run->dirty, box);
     }
     return true;
 }
@@ -1409,8 +1413,7 @@ BOOL RasterBackend::ExtTextOut(const DCState& st, int x, int y, UINT options, co
         const POINT a = st.ToDevice(POINT{rect->left, rect->top}), z = st.ToDevice(POINT{rect->right, rect->bottom});
         devRect = RECT{a.x, a.y, z.x, z.y};
         if (options & ETO_OPAQUE) {
-            bounds = RECT{std::min(bounds.left, devRect.left), std::min(bounds.top, devRect.top),
-                          std::max(bounds.right, devRect.right), std::max(bounds.bottom, devRect.bottom)};
+            bounds = Bound(bounds, devRect);
         }
         if (options & ETO_CLIPPED) bounds = Intersect(bounds, devRect);
     }
@@ -1618,16 +1621,18 @@ BOOL RasterBackend::GradientFill(const DCState& st, const TRIVERTEX* v, ULONG nv
             for (const RECT& r : st.clip.Rects()) key.insert(key.end(), {r.left, r.top, r.right, r.bottom});
         }
         RECT box{0, 0, 0, 0};
+        std::vector<POINT> pts(3 * size_t{nmesh});  // device corners, three a triangle
         for (ULONG i = 0; i < nmesh; ++i) {
             RECT b{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
-            for (const ULONG k : {tri[i].Vertex1, tri[i].Vertex2, tri[i].Vertex3}) {
-                const POINT p = st.ToDevice(POINT{v[k].x, v[k].y});
-                key.insert(key.end(), {p.x, p.y, v[k].Red >> 8, v[k].Green >> 8, v[k].Blue >> 8});
-                b = RECT{std::min(b.left, p.x), std::min(b.top, p.y), std::max(b.right, p.x + 1), std::max(b.bottom, p.y + 1)};
+            const ULONG corners[3] = {tri[i].Vertex1, tri[i].Vertex2, tri[i].Vertex3};
+            for (int c = 0; c < 3; ++c) {
+                const TRIVERTEX& t = v[corners[c]];
+                const POINT p = pts[3 * i + c] = st.ToDevice(POINT{t.x, t.y});
+                key.insert(key.end(), {p.x, p.y, t.Red >> 8, t.Green >> 8, t.Blue >> 8});
+                b = Bound(b, RECT{p.x, p.y, p.x + 1, p.y + 1});
             }
             b = Intersect(b, reach);
-            if (!Empty(b)) box = Empty(box) ? b : RECT{std::min(box.left, b.left), std::min(box.top, b.top),
-                                                       std::max(box.right, b.right), std::max(box.bottom, b.bottom)};
+            if (!Empty(b)) box = Empty(box) ? b : Bound(box, b);
         }
         if (Empty(box)) return TRUE;
         if (key != m_gradient.key || !m_gradient.surface) {
@@ -1654,8 +1659,7 @@ BOOL RasterBackend::GradientFill(const DCState& st, const TRIVERTEX* v, ULONG nv
             }
             for (ULONG i = 0; i < nmesh; ++i) {
                 const TRIVERTEX* t[3] = {&v[tri[i].Vertex1], &v[tri[i].Vertex2], &v[tri[i].Vertex3]};
-                POINT p[3];
-                for (int k = 0; k < 3; ++k) p[k] = st.ToDevice(POINT{t[k]->x, t[k]->y});
+                const POINT* p = &pts[3 * i];
                 cairo_pattern_t* pat = cairo_pattern_create_mesh();
                 cairo_mesh_pattern_begin_patch(pat);
                 cairo_mesh_pattern_move_to(pat, p[0].x, p[0].y);
