@@ -16,7 +16,7 @@ namespace {
 
 uint16_t Rgb(int r, int g, int b) { return static_cast<uint16_t>(r << 10 | g << 5 | b); }
 
-// FFmpeg's decoder, fed our packets; Picture() is the last decoded frame, top row first.
+// FFmpeg's decoder, fed our packets; Decode answers the frame's pixels, top row first.
 struct Decoder {
     AVCodecContext* ctx = avcodec_alloc_context3(avcodec_find_decoder(AV_CODEC_ID_MSVIDEO1));
     AVFrame* frame = av_frame_alloc();
@@ -44,10 +44,7 @@ struct Decoder {
 };
 
 // Largest difference of a 5-bit component and the mean squared one.
-struct Error {
-    int worst = 0;
-    double mse = 0;
-};
+struct Error { int worst = 0; double mse = 0; };
 Error Compare(const std::vector<uint16_t>& a, const std::vector<uint16_t>& b) {
     Error e;
     for (size_t i = 0; i < a.size(); ++i)
