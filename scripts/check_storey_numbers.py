@@ -5,12 +5,13 @@ from, read with sqlite3:
   - the storey's level: the N-th distinct height above the foundation of the level floor members
     (PMEMB types 201, 205, 301, 302, 305 whose nodes lie within 5 mm of one height), the
     foundation the highest node of the members made from foundation beams, footings, rafts and
-    piles (MEMB types 201, 401, 402, 403);
+    piles (MEMB types 201, 401, 402, 403), without such members the lowest support (PRTND);
   - the nodes numbered: those of the storey's height band (above the level below by more than
     5 mm, up to 5 mm above its own; storey 0 everything up to the foundation level), the
     highest of each plan point, with a result row: the floor's nodes, and where no floor lies
     above a member standing in the storey (a truss), that member's top;
-  - their values: DXYZ = |(DX, DY, DZ)| of DISP (mode 2, load case LOAD) or of the step of
+  - their values: DXYZ = |(DX, DY, DZ)| of DISP (mode 2, load case LOAD), of MODE (mode 4, LOAD
+    the mode number) or of the step of
     DISPHIS at STEP (mode 63: the displacement values at 18 x STEP; 0 for a node without a
     history at a member's outline node, which stays at rest), written with
     the decimals of the picture's own extremes;
@@ -65,6 +66,9 @@ def storey_level(db, n):
             base = max(zs) if base is None else max(base, max(zs))
         if typ in (201, 205, 301, 302, 305) and max(zs) - min(zs) <= TOL:
             heights.append(max(zs))
+    if base is None:  # no foundation members: the lowest support, else the lowest node
+        supported = [node[k][2] for (k,) in db.execute("select key from PRTND") if k in node]
+        base = min(supported or [p[2] for p in node.values()])
     levels = []
     for h in sorted(h for h in heights if h > base + TOL):
         if not levels or h > levels[-1] + TOL:
@@ -78,10 +82,11 @@ def main():
     step = int(sys.argv[6]) if len(sys.argv) > 6 else 0
     db = sqlite3.connect(project)
     node, level, floor = storey_level(db, int(storey))
-    case = db.execute("select key from PSTLD where name = ?", (load,)).fetchone()[0]
+    case = int(load) if mode == "4" else db.execute("select key from PSTLD where name = ?", (load,)).fetchone()[0]
     values = {}
-    if mode == "2":
-        for nid, dx, dy, dz in db.execute("select id & 4294967295, DX, DY, DZ from DISP where id >> 32 = ?", (case,)):
+    if mode in ("2", "4"):
+        table = "DISP" if mode == "2" else "MODE"
+        for nid, dx, dy, dz in db.execute("select id & 4294967295, DX, DY, DZ from %s where id >> 32 = ?" % table, (case,)):
             values[nid] = math.sqrt(dx * dx + dy * dy + dz * dz)
     else:
         for nid, nstep, blob in db.execute('select id & 4294967295, nstep, "values" from DISPHIS where id >> 32 = ?', (case,)):

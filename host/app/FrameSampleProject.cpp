@@ -77,6 +77,9 @@ void CFrameGenerator::AddColumns() {
         for (int j = 0; j < Grid(); ++j)
             for (int i = 0; i < Grid(); ++i)
                 m_columns.push_back(AddLine(101, kSectColumn, Node(l - 1, i, j), Node(l, i, j), kH));
+    // The ground storey's columns stand on fixed supports: the frame has no foundation members.
+    for (int j = 0; j < Grid(); ++j)
+        for (int i = 0; i < Grid(); ++i) m_sink.AddSupport(Node(0, i, j), 1, 63);
 }
 
 void CFrameGenerator::AddBeams() {
@@ -125,6 +128,9 @@ void CFrameGenerator::AddCaseResults(UINT lc, const double* q) {
                 double st[9][6] = {};
                 for (int k = 0; k < 9; ++k) st[k][0] = n;
                 m_sink.AddBeamForces(lc, m_columns[static_cast<size_t>((l - 1) * perStorey + j * Grid() + i)], st);
+                // The support takes the ground storey column's axial force upwards.
+                const double r6[6] = {0.0, 0.0, -n, 0.0, 0.0, 0.0};
+                if (l == 1) m_sink.AddReac(lc, Node(0, i, j), r6);
             }
 }
 

@@ -6,7 +6,8 @@
 // both directions, every member one line element (member key = element key). Load cases DL and
 // LL (static) and their combination 1.3DL+1.5LL. Results are SAMPLE DATA by closed-form
 // mechanics: beams as fixed-end beams under their tributary strip of the floor load, columns
-// carrying the tributary floor areas above them. 9 N^2 members, roughly (N = 15: 2,208;
+// carrying the tributary floor areas above them, fixed supports (PRTND, no foundation members)
+// under the ground storey's columns taking their axial forces as reactions. 9 N^2 members, roughly (N = 15: 2,208;
 // N = 47: 20,448; N = 149: 201,600). The records go to an ISampleSink, as the building sample's do.
 #pragma once
 
@@ -23,8 +24,8 @@ public:
     // Members the project holds.
     long GetMemberCount() const;
 
-    // The model (materials, sections, nodes, columns, beams, load cases, the combination), then
-    // the static results of DL and LL.
+    // The model (materials, sections, nodes, columns, supports, beams, load cases, the
+    // combination), then the static results of DL and LL.
     void Generate(ISampleSink& sink);
 
 private:

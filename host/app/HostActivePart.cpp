@@ -32,6 +32,13 @@ std::string StoreyList(const std::vector<T_STOREY>& storeys) {
     return s.empty() ? "none (no member)" : s;
 }
 
+// A supported node (PRTND) at or below the foundation level.
+bool HasFoundationSupport(const CDataBase& db, double base) {
+    for (UINT key : db.Table<DBT_PRTND>().Keys())
+        if (const T_PNODE_D* n = db.Table<DBT_PNODE>().Find(key); n && n->z <= base + CStoreyFinder::kLevelTol) return true;
+    return false;
+}
+
 }  // namespace
 
 std::vector<CHostOption> CHostActivePart::Options() {
@@ -61,9 +68,13 @@ int CHostActivePart::Resolve(const CDataBase& db) {
     CStoreyFinder::Find(db, storeys);
     m_levels.clear();
     m_shown.clear();
+    // Storey 0 holds the supports at the foundation level, a project without foundation members
+    // (supports as nodes only) too.
+    const bool bSupports = !storeys.empty() && HasFoundationSupport(db, storeys[0].dLevel);
+    auto holds = [&](const T_STOREY& st) { return !st.membs.empty() || (st.nNo == 0 && bSupports); };
     for (const T_STOREY& st : storeys) {
         m_levels.push_back(st.dLevel);
-        if (!st.membs.empty() && m_strKeys.empty() && m_strStorey.empty()) m_shown.insert(st.nNo);
+        if (holds(st) && m_strKeys.empty() && m_strStorey.empty()) m_shown.insert(st.nNo);
     }
     if (!m_strKeys.empty()) {
         size_t start = 0;
@@ -103,14 +114,15 @@ int CHostActivePart::Resolve(const CDataBase& db) {
                     static_cast<size_t>(first) >= storeys.size() ? first : last, StoreyList(storeys).c_str());
         return HOST_EXIT_USAGE;
     }
-    for (long s = first; s <= last; ++s) m_membs.insert(storeys[s].membs.begin(), storeys[s].membs.end());
-    if (m_membs.empty()) {
+    for (long s = first; s <= last; ++s) {
+        m_membs.insert(storeys[s].membs.begin(), storeys[s].membs.end());
+        if (holds(storeys[s])) m_shown.insert(static_cast<int>(s));
+    }
+    if (m_shown.empty()) {
         HostMessage("storey %s holds no member; the project's storeys: %s", m_strStorey.c_str(),
                     StoreyList(storeys).c_str());
         return HOST_EXIT_USAGE;
     }
-    for (long s = first; s <= last; ++s)
-        if (!storeys[s].membs.empty()) m_shown.insert(static_cast<int>(s));
     m_nFirst = static_cast<int>(first);
     m_nLast = static_cast<int>(last);
     m_dLow = storeys[first].dLevel;

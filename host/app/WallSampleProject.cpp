@@ -1,6 +1,10 @@
 #include "host/app/WallSampleProject.h"
 
 #include <algorithm>
+#include <cmath>
+#include <map>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "host/db/DBRecords.h"
@@ -14,8 +18,15 @@ constexpr double kT = 0.25;         // wall thickness, m
 constexpr double kGamma = 25.0;     // unit weight, kN/m3
 constexpr double kLateral = 10.0;   // lateral load per metre of height, kN/m
 constexpr double kMesh = 0.5;       // plate size, m
+constexpr double kSlabT = 0.2;      // floor slab thickness, m
+constexpr double kE = 3.0e7;        // kN/m2
+constexpr double kNu = 0.2;
+constexpr int kSlabRows = 6;        // slab plates across a bay (1 m), along x as the walls' (0.5 m)
 constexpr UINT kCaseDL = 1;
+constexpr UINT kCaseWX = 2;
+constexpr UINT kComb = 1;
 constexpr UINT kSect = 1;
+constexpr UINT kSlabSect = 2;
 
 // Smallest bay count whose walls give at least nPlates plates over the storeys.
 int BaysFor(long nPlates, int nStoreys) {
@@ -35,15 +46,27 @@ private:
     int Cols() const { return CWallSampleProject::kPlatesAlong * m_n + 1; }  // nodes along a wall line
     int Rows() const { return CWallSampleProject::kPlatesUp * m_s + 1; }     // nodes up a wall line
     UINT Node(int line, int ix, int iz) const { return static_cast<UINT>(1 + ix + Cols() * (iz + Rows() * line)); }
+    // Node of floor s (0 the first floor) at x = 0.5 ix, y = iy m: on a wall line the wall's.
+    UINT SlabNode(int s, int ix, int iy) const {
+        if (iy % kSlabRows == 0) return Node(iy / kSlabRows, ix, CWallSampleProject::kPlatesUp * (s + 1));
+        const int rows = kSlabRows * m_n + 1;
+        return static_cast<UINT>(Cols() * Rows() * (m_n + 1) + 1 + ix + Cols() * (iy + rows * s));
+    }
     double Height() const { return kH * m_s; }
 
-    // Resultants of a wall stack at height z (compression negative): axial force, shear, moment.
-    double N(double z) const { return -kGamma * kT * kBay * (Height() - z); }
-    double V(double z) const { return kLateral * (Height() - z); }
-    double M(double z) const { return 0.5 * kLateral * (Height() - z) * (Height() - z); }
+    // Resultants of a wall stack at height z (compression negative) under load case c: DL its
+    // weight (axial force), WX the lateral load (shear and moment).
+    double N(UINT c, double z) const { return c == kCaseDL ? -kGamma * kT * kBay * (Height() - z) : 0.0; }
+    double V(UINT c, double z) const { return c == kCaseWX ? kLateral * (Height() - z) : 0.0; }
+    double M(UINT c, double z) const { return c == kCaseWX ? 0.5 * kLateral * (Height() - z) * (Height() - z) : 0.0; }
     // Plate forces at xi along the wall (0 .. 6) and height z: the axial force spread over the
     // length plus the linear bending stress, the shear spread evenly.
-    void Forces(double xi, double z, double* b) const;
+    void Forces(UINT c, double xi, double z, double* b) const;
+    // Displacement of a wall stack's point at height z, mm: WX sways it as a cantilever, DL
+    // shortens it; a floor's point y from its wall line (DL) sags as a simply supported strip.
+    void Disp(UINT c, double z, double y, double* d6) const;
+    // f(node, z, y from its wall line) for every node: the walls', then the floors' own.
+    template <class F> void ForEachNode(F f) const;
 
     struct Wall {
         UINT memb;
@@ -53,18 +76,23 @@ private:
     const int m_n, m_s;
     ISampleSink& m_sink;
     std::vector<Wall> m_walls;
+    std::vector<std::pair<std::vector<UINT>, std::vector<UINT>>> m_slabs;  // per floor: elements, outline
 };
 
 void CWallGenerator::AddModel() {
-    m_sink.AddMaterial(1, "C30", 3.0e7, 0.2, kGamma);
-    {
-        const double dims[4] = {kT, 0.0, 0.0, 0.0};
-        const double st[6] = {kT, 0.0, 0.0, 0.0, kT * kT * kT / 12.0, 0.0};
-        m_sink.AddSection(kSect, 1, "WALL250", dims, st);
+    m_sink.AddMaterial(1, "C30", kE, kNu, kGamma);
+    for (const auto& [key, t, name] : {std::tuple{kSect, kT, "WALL250"}, std::tuple{kSlabSect, kSlabT, "SLAB200"}}) {
+        const double dims[4] = {t, 0.0, 0.0, 0.0};
+        const double st[6] = {t, 0.0, 0.0, 0.0, t * t * t / 12.0, 0.0};
+        m_sink.AddSection(key, 1, name, dims, st);
     }
     for (int line = 0; line <= m_n; ++line)
         for (int iz = 0; iz < Rows(); ++iz)
             for (int ix = 0; ix < Cols(); ++ix) m_sink.AddNode(Node(line, ix, iz), kMesh * ix, kBay * line, kMesh * iz);
+    for (int s = 0; s < m_s; ++s)
+        for (int iy = 0; iy <= kSlabRows * m_n; ++iy)
+            if (iy % kSlabRows != 0)
+                for (int ix = 0; ix < Cols(); ++ix) m_sink.AddNode(SlabNode(s, ix, iy), kMesh * ix, iy, kH * (s + 1));
 
     // Plates wall by wall, storey by storey; each wall one member after all plates.
     const int along = CWallSampleProject::kPlatesAlong, up = CWallSampleProject::kPlatesUp;
@@ -95,12 +123,36 @@ void CWallGenerator::AddModel() {
         const double p1[3] = {x0, y, z0}, p2[3] = {x0 + kBay, y, z0 + kH};
         m_sink.AddWall(w.memb, 209, anchor, dir, p1, p2);
     }
+    // Each floor one slab member (302) of 0.5 x 1 m plates over the plan, after the walls.
+    const int cols = Cols() - 1, rows = kSlabRows * m_n;
+    UINT slabElem = memb;
+    for (int s = 0; s < m_s; ++s) {
+        std::vector<UINT> elems;
+        for (int iy = 0; iy < rows; ++iy)
+            for (int ix = 0; ix < cols; ++ix) {
+                elems.push_back(slabElem);
+                m_sink.AddElement(slabElem++, PELEM_KIND_PLATE, 302, 1, kSlabSect,
+                                  {SlabNode(s, ix, iy), SlabNode(s, ix + 1, iy), SlabNode(s, ix + 1, iy + 1),
+                                   SlabNode(s, ix, iy + 1)});
+            }
+        // Its outline: the plan's four corners, as the walls' are theirs.
+        m_slabs.push_back({elems, {SlabNode(s, 0, 0), SlabNode(s, cols, 0), SlabNode(s, cols, rows), SlabNode(s, 0, rows)}});
+    }
+    for (size_t s = 0; s < m_slabs.size(); ++s)
+        m_sink.AddMember(slabElem + static_cast<UINT>(s), 302, m_slabs[s].second, m_slabs[s].first, 0.0, 0);
+    // The walls stand on fixed supports along their feet: no foundation members.
+    for (int line = 0; line <= m_n; ++line)
+        for (int ix = 0; ix < Cols(); ++ix) m_sink.AddSupport(Node(line, ix, 0), 1, 63);
     m_sink.AddLoadCase(kCaseDL, PLOAD_STATIC, "DL");
+    m_sink.AddLoadCase(kCaseWX, PLOAD_STATIC, "WX");
+    m_sink.AddCombination(kComb, PLCOM_LINEAR, "1.2DL+1.4WX",
+                          {{PLOAD_STATIC, kCaseDL, 1.2}, {PLOAD_STATIC, kCaseWX, 1.4}});
 }
 
-void CWallGenerator::Forces(double xi, double z, double* b) const {
-    const double fyy = N(z) / kBay + 12.0 * M(z) * (xi - 0.5 * kBay) / (kBay * kBay * kBay);
-    const double fxy = V(z) / kBay;
+void CWallGenerator::Forces(UINT c, double xi, double z, double* b) const {
+    // The lateral load along +x stretches the wall's start (xi = 0) and presses its end.
+    const double fyy = N(c, z) / kBay - 12.0 * M(c, z) * (xi - 0.5 * kBay) / (kBay * kBay * kBay);
+    const double fxy = V(c, z) / kBay;
     b[14] = 0.0;
     b[15] = fyy;
     b[16] = fxy;
@@ -111,32 +163,95 @@ void CWallGenerator::Forces(double xi, double z, double* b) const {
     }
 }
 
+void CWallGenerator::Disp(UINT c, double z, double y, double* d6) const {
+    for (int k = 0; k < 6; ++k) d6[k] = 0.0;
+    if (c == kCaseWX) {
+        const double EI = kE * kT * kBay * kBay * kBay / 12.0, H = Height();
+        d6[0] = 1000.0 * kLateral * z * z * (6.0 * H * H - 4.0 * H * z + z * z) / (24.0 * EI);
+        return;
+    }
+    d6[2] = -1000.0 * kGamma / kE * (Height() * z - 0.5 * z * z);
+    if (y > 0.0) {
+        const double q = kGamma * kSlabT, D = kE * kSlabT * kSlabT * kSlabT / (12.0 * (1.0 - kNu * kNu));
+        d6[2] -= 1000.0 * q * y * (kBay * kBay * kBay - 2.0 * kBay * y * y + y * y * y) / (24.0 * D);
+    }
+}
+
 void CWallGenerator::AddResults() {
     const int along = CWallSampleProject::kPlatesAlong, up = CWallSampleProject::kPlatesUp;
     T_STRP_DL rec;
-    for (const Wall& w : m_walls) {
-        UINT elem = w.firstElem;
-        for (int r = 0; r < up; ++r)
-            for (int c = 0; c < along; ++c) {
-                rec.Initialize();
-                const double xa = kMesh * c, za = kH * w.storey + kMesh * r;
-                const double xs[4] = {xa, xa + kMesh, xa + kMesh, xa}, zs[4] = {za, za, za + kMesh, za + kMesh};
-                Forces(xa + 0.5 * kMesh, za + 0.5 * kMesh, rec.blk[0]);
-                for (int k = 0; k < 4; ++k) Forces(xs[k], zs[k], rec.blk[k + 1]);
-                rec.UpdateDerived();
-                m_sink.AddPlateForces(kCaseDL, elem++, rec.blk);
+    for (UINT c : {kCaseDL, kCaseWX}) {
+        std::map<UINT, std::pair<double, double>> foot;  // support: FX, FZ
+        for (const Wall& w : m_walls) {
+            UINT elem = w.firstElem;
+            for (int r = 0; r < up; ++r)
+                for (int i = 0; i < along; ++i) {
+                    rec.Initialize();
+                    const double xa = kMesh * i, za = kH * w.storey + kMesh * r;
+                    const double xs[4] = {xa, xa + kMesh, xa + kMesh, xa}, zs[4] = {za, za, za + kMesh, za + kMesh};
+                    Forces(c, xa + 0.5 * kMesh, za + 0.5 * kMesh, rec.blk[0]);
+                    for (int k = 0; k < 4; ++k) Forces(c, xs[k], zs[k], rec.blk[k + 1]);
+                    rec.UpdateDerived();
+                    m_sink.AddPlateForces(c, elem++, rec.blk);
+                }
+            // Wall column: axial force (0), in-plane shear Vz (2) and moment My (4) at the foot and
+            // the top; the load along +x gives a positive My, drawn on the stretched start.
+            const double z0 = kH * w.storey, z1 = z0 + kH;
+            double bl[4][6] = {};
+            bl[0][0] = N(c, z0);
+            bl[1][0] = N(c, z1);
+            bl[0][2] = V(c, z0);
+            bl[1][2] = V(c, z1);
+            bl[0][4] = M(c, z0);
+            bl[1][4] = M(c, z1);
+            m_sink.AddWallColumnForces(c, w.memb, bl);
+            // The foot's forces per metre go to its nodes by their share of its length.
+            if (w.storey != 0) continue;
+            for (int i = 0; i <= along; ++i) {
+                double b[5][30] = {};
+                Forces(c, kMesh * i, 0.0, b[0]);
+                const double share = (i == 0 || i == along) ? 0.5 * kMesh : kMesh;
+                auto& f = foot[Node(w.line, w.bay * along + i, 0)];
+                f.first -= b[0][16] * share;
+                f.second -= b[0][15] * share;
             }
-        // Wall column: axial force (0), in-plane shear (1) and moment (5) at the foot and the top.
-        const double z0 = kH * w.storey, z1 = z0 + kH;
-        double bl[4][6] = {};
-        bl[0][0] = N(z0);
-        bl[1][0] = N(z1);
-        bl[0][1] = V(z0);
-        bl[1][1] = V(z1);
-        bl[0][5] = M(z0);
-        bl[1][5] = M(z1);
-        m_sink.AddWallColumnForces(kCaseDL, w.memb, bl);
+        }
+        for (const auto& [node, f] : foot) {
+            const double r6[6] = {f.first, 0.0, f.second, 0.0, 0.0, 0.0};
+            m_sink.AddReac(c, node, r6);
+        }
+        ForEachNode([&](UINT node, double z, double y) {
+            double d6[6];
+            Disp(c, z, y, d6);
+            m_sink.AddDisp(c, node, d6);
+        });
     }
+    // The first mode: the walls' sway under WX scaled to 1 at the top, a cantilever's frequency.
+    double top[6];
+    Disp(kCaseWX, Height(), 0.0, top);
+    ForEachNode([&](UINT node, double z, double) {
+        double d6[6];
+        Disp(kCaseWX, z, 0.0, d6);
+        d6[0] /= top[0];
+        m_sink.AddMode(1, node, d6);
+    });
+    const double EI = kE * kT * kBay * kBay * kBay / 12.0, mass = kGamma / 9.81 * kT * kBay;
+    const double omega = 1.875 * 1.875 * std::sqrt(EI / (mass * std::pow(Height(), 4)));
+    m_sink.AddFrequency(1, omega, omega / (2.0 * M_PI), 2.0 * M_PI / omega, 0.05);
+    const double participation[6] = {0.613, 0.0, 0.0, 0.0, 0.0, 0.0};  // a cantilever's first mode
+    m_sink.AddParticipation(1, participation);
+}
+
+template <class F>
+void CWallGenerator::ForEachNode(F f) const {
+    for (int line = 0; line <= m_n; ++line)
+        for (int iz = 0; iz < Rows(); ++iz)
+            for (int ix = 0; ix < Cols(); ++ix) f(Node(line, ix, iz), kMesh * iz, 0.0);
+    for (int s = 0; s < m_s; ++s)
+        for (int iy = 0; iy <= kSlabRows * m_n; ++iy)
+            if (iy % kSlabRows != 0)
+                for (int ix = 0; ix < Cols(); ++ix)
+                    f(SlabNode(s, ix, iy), kH * (s + 1), std::fmod(static_cast<double>(iy), kBay));
 }
 
 }  // namespace

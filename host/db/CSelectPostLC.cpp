@@ -32,6 +32,11 @@ CDataBase* CSelectLCBase::Db() const {
     return CDBDoc::m_pDBDoc ? CDBDoc::m_pDBDoc->GetMDBCtrl()->GetDBPost() : nullptr;
 }
 
+UINT CSelectLCBase::CombinationLoadType(int plcomType, DWORD mask) {
+    if (plcomType == PLCOM_ENVELOPE) return (mask & 0x40000) ? 12 : 0;
+    return (mask & 0x100) ? 9 : (mask & 0x10000) ? 10 : (mask & 0x20000) ? 11 : 0;
+}
+
 int CSelectLCBase::SetLoadType(DWORD mask, int, int, int) {
     UINT oldType = 0, oldKey = 0;
     bool had = GetSelectedLoad(oldType, oldKey, nullptr) != 0;
@@ -46,11 +51,7 @@ int CSelectLCBase::SetLoadType(DWORD mask, int, int, int) {
         }
         const auto& combs = db->Table<DBT_PLCOM>();
         for (size_t i = 0; i < combs.Keys().size(); ++i) {
-            UINT t = 0;
-            if (combs.Records()[i].type == PLCOM_ENVELOPE)
-                t = (mask & 0x40000) ? 12 : 0;
-            else
-                t = (mask & 0x100) ? 9 : (mask & 0x10000) ? 10 : (mask & 0x20000) ? 11 : 0;
+            const UINT t = CombinationLoadType(combs.Records()[i].type, mask);
             if (t) m_items.push_back({t, combs.Keys()[i], combs.Records()[i].name});
         }
     }

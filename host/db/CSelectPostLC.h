@@ -21,6 +21,11 @@ public:
     // Lists the loads of the types in the mask; returns their number. The choice is kept when
     // it is still listed, else the first load is chosen (none when the list is empty).
     int SetLoadType(DWORD mask, int, int, int);
+    // The load type code a combination of this PLCOM type is listed under with the mask; 0 when
+    // the mask lists no combination of its kind. A linear combination takes the first of 9, 10
+    // and 11 the mask holds, and the engines read them differently (9 as a load, 10 and 11 as a
+    // design combination), so whoever selects one for a page types it by the page's mask.
+    static UINT CombinationLoadType(int plcomType, DWORD mask);
     void SetSubStaticLoadType(int type) { m_nSubStaticType = type; }
     int GetSubStaticLoadType() const { return m_nSubStaticType; }
     int GetLoadCount() const { return static_cast<int>(m_items.size()); }

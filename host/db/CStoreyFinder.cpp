@@ -86,9 +86,16 @@ void CStoreyFinder::Find(const CDataBase& db, std::vector<T_STOREY>& storeys) {
 std::vector<UINT> CStoreyFinder::NodesOf(const CDataBase& db, const std::set<UINT>& membs) {
     std::vector<UINT> nodes;
     std::set<UINT> seen;
+    auto add = [&](UINT node) {
+        if (seen.insert(node).second) nodes.push_back(node);
+    };
     for (UINT key : membs)
-        if (const T_PMEMB_D* m = db.Table<DBT_PMEMB>().Find(key))
-            for (INT_PTR i = 0; i < m->aNode.GetSize(); ++i)
-                if (seen.insert(m->aNode[i]).second) nodes.push_back(m->aNode[i]);
+        if (const T_PMEMB_D* m = db.Table<DBT_PMEMB>().Find(key)) {
+            for (INT_PTR i = 0; i < m->aNode.GetSize(); ++i) add(m->aNode[i]);
+            // A slab's or wall's inner nodes are its elements' only.
+            for (INT_PTR i = 0; i < m->aElem.GetSize(); ++i)
+                if (const T_PELEM_D* e = db.Table<DBT_PELEM>().Find(m->aElem[i]))
+                    for (int k = 0; k < e->nNode && k < PELEM_MAX_NODE; ++k) add(e->node[k]);
+        }
     return nodes;
 }

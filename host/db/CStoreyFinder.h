@@ -34,6 +34,6 @@ public:
 
     // Fills storeys with the foundation and every floor (none when the project has no member).
     static void Find(const CDataBase& db, std::vector<T_STOREY>& storeys);
-    // The nodes of the given members, each once, in the order first met.
+    // The nodes of the given members and of their elements, each once, in the order first met.
     static std::vector<UINT> NodesOf(const CDataBase& db, const std::set<UINT>& membs);
 };

@@ -14,6 +14,9 @@
 #include "module/bars/CPVXBarContainerBase.h"
 #include "module/bars/CPVXBarFramePages.h"
 #include "module/bars/CPVXBarReacPage.h"
+#include "module/bars/CPVXBarSRbar.h"
+#include "module/bars/CPVXBarSStrip.h"
+#include "module/bars/CPVXBarStrShrFrcRtio.h"
 #include "module/bars/CPVXOptionDlgs.h"
 #include "module/bars/SlabStripLines.h"
 #include "module/contour/CLegendEngine.h"
@@ -28,6 +31,7 @@
 #include "host/db/CDBDoc.h"
 #include "host/db/DBTables.h"
 #include "host/db/CPostCtrl.h"
+#include "host/db/CSelectPostLC.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
@@ -414,6 +418,25 @@ std::string LegendText(I_PVXModel& m, int mode, double v) {
     return lg.GetContValueText(v).GetString();
 }
 
+// The load kinds the load list of the mode's page offers.
+DWORD PageLoadMask(int mode) {
+    switch (mode) {
+    case PVXMode::kSlabForce: case PVXMode::kSlabWall: case PVXMode::kSlabForceBeam: return CPVXBarSlabPage::kSlabLoadMask;
+    case PVXMode::kSlabRebar: return CPVXBarSRbar::kRebarLoadMask;
+    case PVXMode::kSlabStrip: return CPVXBarSStrip::kLoadMask;
+    case PVXMode::kStoryShearRatio: return CPVXBarStrShrFrcRtio::kLoadMask;
+    default: return T_PVX_BAR_INFO::kLoadTypeMask;
+    }
+}
+
+// A linear combination (load types 9 to 11) as the mode's page lists it, so that the engines read
+// it as they do when the page shows it; other loads as given.
+UINT PageLoadType(int mode, UINT type) {
+    if (type < 9 || type > 11) return type;
+    const UINT listed = CSelectLCBase::CombinationLoadType(PLCOM_LINEAR, PageLoadMask(mode));
+    return listed ? listed : type;
+}
+
 int Finish(PVXHostResultReport* pRep, int status, const std::string& message) {
     pRep->nStatus = status;
     Copy(pRep->szMessage, sizeof pRep->szMessage, message);
@@ -440,7 +463,7 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
     CPVXBarContainerBase::m_nCurrentMode = mode;
     CPVXBarContainerBase::m_nCurrentTMMode = pReq->nResultId;
     m.m_nBarDisplayMode = mode;
-    m.m_nLoadType = pReq->nLoadType;
+    m.m_nLoadType = PageLoadType(mode, pReq->nLoadType);
     m.m_nLoadKey = pReq->nLoadKey;
     m.m_nLoadStep = pReq->nLoadStep;
     m.m_strLoadName = pReq->pszLoadName ? pReq->pszLoadName : "";

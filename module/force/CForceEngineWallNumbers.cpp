@@ -4,13 +4,15 @@
 // end and middle of its last diagram with numbers (or its ends and midpoint after the list
 // build), and the points of its extremes. The labels turn with the wall's direction on the
 // screen. With the number options' extreme filter on, only values near the legend's extremes are
-// written, as "Max:", "Min:" or "MAX:" labels with a cross. Walls without a record, with an end
-// off the window or without a usable direction on the screen get no number.
+// written, as "Max:", "Min:" or "MAX:" labels with a cross. Walls without a record, inactive
+// ones, those with an end off the window or without a usable direction on the screen get no
+// number.
 #include <cmath>
 
 #include "host/db/CDBDoc.h"
 #include "host/db/CMDBCtrl.h"
 #include "host/db/DBTables.h"
+#include "host/grx/I_PVXCtrl.h"
 #include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
 #include "module/model/CPVXAttrCtrl.h"
@@ -58,6 +60,8 @@ void OutputFamily(CForceEngine& e, CDC* pDC, const CArray<UINT, UINT>& keys,
         T_PWALL_D wall;
         Rec rec;
         if (!pModel->m_pAttrCtrl->GetMemb(key, memb) || !walls.Get(key, wall) || !records.Lookup(key, rec)) continue;
+        // As the frame numbers: a wall of the part not shown (--storey, member keys) gets none.
+        if (pModel->m_pPVXCtrl && !pModel->m_pPVXCtrl->IsActiveElem(key)) continue;
         C3DPoint P1(wall.x1, wall.y1, wall.z1), P2(wall.x2, wall.y2, wall.z2);
         const CPoint w1 = pModel->Get3DPtTo2DPt(&P1), w2 = pModel->Get3DPtTo2DPt(&P2);
         if (w1.x < 0 || w1.y < 0 || w2.x < 0 || w2.y < 0) continue;
