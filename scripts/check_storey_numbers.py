@@ -13,10 +13,11 @@ from, read with sqlite3:
   - their values: DXYZ = |(DX, DY, DZ)| of DISP (mode 2, load case LOAD), of MODE (mode 4, LOAD
     the mode number) or of the step of
     DISPHIS at STEP (mode 63: the displacement values at 18 x STEP; 0 for a node without a
-    history at a member's outline node, which stays at rest), written with
+    history at a member's node or its elements', which stays at rest), written with
     the decimals of the picture's own extremes;
   - the texts of the picture outside its legend (left of the legend panel's first text) are
-    exactly these values, each once.
+    exactly these values, each once, and (modes 2 and 63) the legend's first and last values
+    their largest and smallest.
 
     /usr/bin/python3 scripts/check_storey_numbers.py PROJECT.pvxdb DRAWING.emf MODE STOREY LOAD [STEP]
 
@@ -99,8 +100,10 @@ def main():
             if cell not in points or node[points[cell]][2] < p[2]:
                 points[cell] = k
     if mode == "63":  # a member's node the history does not list stays at rest
-        outline = {k for (blob,) in db.execute("select nodes from PMEMB") for k in blob_keys(blob)}
-        values = {k: values.get(k, 0.0) for k in node if k in values or k in outline}
+        elem = {k: blob_keys(b)[:n] for k, n, b in db.execute("select key, nnode, node from PELEM")}
+        members = {k for (blob,) in db.execute("select nodes from PMEMB") for k in blob_keys(blob)}
+        members |= {k for (blob,) in db.execute("select elems from PMEMB") for e in blob_keys(blob) for k in elem.get(e, [])}
+        values = {k: values.get(k, 0.0) for k in node if k in values or k in members}
     expected_keys = [k for k in points.values() if k in values]
 
     texts = emf_texts(emf)
@@ -117,6 +120,17 @@ def main():
         print("  expected, not drawn:", sorted((expected - Counter(drawn)).elements())[:20])
     else:
         print("storey %s at %.3f m: %d node values, each as the project holds it" % (storey, level, len(expected_keys)))
+    # The legend's extremes (its first and last value) are the storey's; a mode shape's legend
+    # names the mode's frequency and period instead.
+    legend = [s for x, y, s in numeric if x >= legend_x]
+    if legend and expected_keys and mode != "4":
+        ld = len(legend[0].split(".")[1])
+        want = ["%.*f" % (ld, max(values[k] for k in expected_keys)), "%.*f" % (ld, min(values[k] for k in expected_keys))]
+        if [legend[0], legend[-1]] != want:
+            failed = 1
+            print("  legend extremes %s, the storey's %s" % ([legend[0], legend[-1]], want))
+        else:
+            print("  legend extremes %s and %s, the storey's" % tuple(want))
     return failed
 
 

@@ -46,7 +46,8 @@ std::vector<CHostOption> CHostActivePart::Options() {
         {"--storey", EHostValue::kText, "N|N-M",
          "makes storey N (or N to M) the active part of the model, as the host application's activation does: the "
          "other members are drawn in the inactive style, the member force numbers leave them out and a design figure "
-         "takes the active members only; storey 0 is the foundation (info --verbose lists the storeys)"},
+         "takes the active members only; storey 0 is the foundation with its supports (info --verbose lists the "
+         "storeys)"},
         {"--member-keys", EHostValue::kText, "K1,K2,...",
          "makes the members of these keys the active part of the model, as --storey does"},
     };

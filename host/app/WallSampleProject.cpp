@@ -195,13 +195,14 @@ void CWallGenerator::AddResults() {
                     m_sink.AddPlateForces(c, elem++, rec.blk);
                 }
             // Wall column: axial force (0), in-plane shear Vz (2) and moment My (4) at the foot and
-            // the top; the load along +x gives a positive My, drawn on the stretched start.
+            // the top; the load along +x (the wall's local +z) gives a positive My, drawn on the
+            // stretched start, and Vz = dMy/dx (x up) negative.
             const double z0 = kH * w.storey, z1 = z0 + kH;
             double bl[4][6] = {};
             bl[0][0] = N(c, z0);
             bl[1][0] = N(c, z1);
-            bl[0][2] = V(c, z0);
-            bl[1][2] = V(c, z1);
+            bl[0][2] = -V(c, z0);
+            bl[1][2] = -V(c, z1);
             bl[0][4] = M(c, z0);
             bl[1][4] = M(c, z1);
             m_sink.AddWallColumnForces(c, w.memb, bl);
