@@ -117,8 +117,9 @@ const CHostCommandRegistrar kRegister({"make-sample",
                                        "--frame-bays writes a frame project instead: N x N bays of 6 m, three storeys,\n"
                                        "columns and beams only (about 9 N^2 members), DL, LL and 1.3DL+1.5LL.\n"
                                        "--wall-plates writes a wall project instead: shear walls on the bay edges of a\n"
-                                       "square plan, three storeys, each storey of a wall 72 plates of 0.5 m, each floor a\n"
-                                       "slab of 0.5 x 1 m plates, supports at the walls' feet, DL, WX and 1.2DL+1.4WX.\n"
+                                       "square plan, three storeys, each storey of a wall 72 plates of 0.5 m, each\n"
+                                       "floor a slab of 0.5 x 1 m plates, supports at the walls' feet, DL, WX and\n"
+                                       "1.2DL+1.4WX.\n"
                                        "--piles writes a pile project instead: a raft on N piles of a 2.4 m grid,\n"
                                        "DL and LL reactions at the pile tips and the pile checks.",
                                        RunMakeSample, 90,

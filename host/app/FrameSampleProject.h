@@ -7,8 +7,9 @@
 // LL (static) and their combination 1.3DL+1.5LL. Results are SAMPLE DATA by closed-form
 // mechanics: beams as fixed-end beams under their tributary strip of the floor load, columns
 // carrying the tributary floor areas above them, fixed supports (PRTND, no foundation members)
-// under the ground storey's columns taking their axial forces as reactions. 9 N^2 members, roughly (N = 15: 2,208;
-// N = 47: 20,448; N = 149: 201,600). The records go to an ISampleSink, as the building sample's do.
+// under the ground storey's columns taking their axial forces as reactions. 9 N^2 members,
+// roughly (N = 15: 2,208; N = 47: 20,448; N = 149: 201,600). The records go to an ISampleSink, as
+// the building sample's do.
 #pragma once
 
 #include "host/app/SampleProject.h"

@@ -34,8 +34,10 @@ std::string StoreyList(const std::vector<T_STOREY>& storeys) {
 
 // A supported node (PRTND) at or below the foundation level.
 bool HasFoundationSupport(const CDataBase& db, double base) {
-    for (UINT key : db.Table<DBT_PRTND>().Keys())
-        if (const T_PNODE_D* n = db.Table<DBT_PNODE>().Find(key); n && n->z <= base + CStoreyFinder::kLevelTol) return true;
+    for (UINT key : db.Table<DBT_PRTND>().Keys()) {
+        const T_PNODE_D* n = db.Table<DBT_PNODE>().Find(key);
+        if (n && n->z <= base + CStoreyFinder::kLevelTol) return true;
+    }
     return false;
 }
 

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <map>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include "host/db/DBRecords.h"
@@ -76,7 +75,6 @@ private:
     const int m_n, m_s;
     ISampleSink& m_sink;
     std::vector<Wall> m_walls;
-    std::vector<std::pair<std::vector<UINT>, std::vector<UINT>>> m_slabs;  // per floor: elements, outline
 };
 
 void CWallGenerator::AddModel() {
@@ -123,23 +121,23 @@ void CWallGenerator::AddModel() {
         const double p1[3] = {x0, y, z0}, p2[3] = {x0 + kBay, y, z0 + kH};
         m_sink.AddWall(w.memb, 209, anchor, dir, p1, p2);
     }
-    // Each floor one slab member (302) of 0.5 x 1 m plates over the plan, after the walls.
+    // Each floor one slab member (302) of 0.5 x 1 m plates over the plan, after the walls; its
+    // outline the plan's four corners, as the walls' are theirs.
     const int cols = Cols() - 1, rows = kSlabRows * m_n;
     UINT slabElem = memb;
-    for (int s = 0; s < m_s; ++s) {
-        std::vector<UINT> elems;
+    std::vector<std::vector<UINT>> floors(static_cast<size_t>(m_s));
+    for (int s = 0; s < m_s; ++s)
         for (int iy = 0; iy < rows; ++iy)
             for (int ix = 0; ix < cols; ++ix) {
-                elems.push_back(slabElem);
+                floors[static_cast<size_t>(s)].push_back(slabElem);
                 m_sink.AddElement(slabElem++, PELEM_KIND_PLATE, 302, 1, kSlabSect,
                                   {SlabNode(s, ix, iy), SlabNode(s, ix + 1, iy), SlabNode(s, ix + 1, iy + 1),
                                    SlabNode(s, ix, iy + 1)});
             }
-        // Its outline: the plan's four corners, as the walls' are theirs.
-        m_slabs.push_back({elems, {SlabNode(s, 0, 0), SlabNode(s, cols, 0), SlabNode(s, cols, rows), SlabNode(s, 0, rows)}});
-    }
-    for (size_t s = 0; s < m_slabs.size(); ++s)
-        m_sink.AddMember(slabElem + static_cast<UINT>(s), 302, m_slabs[s].second, m_slabs[s].first, 0.0, 0);
+    for (int s = 0; s < m_s; ++s)
+        m_sink.AddMember(slabElem + static_cast<UINT>(s), 302,
+                         {SlabNode(s, 0, 0), SlabNode(s, cols, 0), SlabNode(s, cols, rows), SlabNode(s, 0, rows)},
+                         floors[static_cast<size_t>(s)], 0.0, 0);
     // The walls stand on fixed supports along their feet: no foundation members.
     for (int line = 0; line <= m_n; ++line)
         for (int ix = 0; ix < Cols(); ++ix) m_sink.AddSupport(Node(line, ix, 0), 1, 63);

@@ -421,7 +421,8 @@ std::string LegendText(I_PVXModel& m, int mode, double v) {
 // The load kinds the load list of the mode's page offers.
 DWORD PageLoadMask(int mode) {
     switch (mode) {
-    case PVXMode::kSlabForce: case PVXMode::kSlabWall: case PVXMode::kSlabForceBeam: return CPVXBarSlabPage::kSlabLoadMask;
+    case PVXMode::kSlabForce: case PVXMode::kSlabWall: case PVXMode::kSlabForceBeam:
+        return CPVXBarSlabPage::kSlabLoadMask;
     case PVXMode::kSlabRebar: return CPVXBarSRbar::kRebarLoadMask;
     case PVXMode::kSlabStrip: return CPVXBarSStrip::kLoadMask;
     case PVXMode::kStoryShearRatio: return CPVXBarStrShrFrcRtio::kLoadMask;
