@@ -364,6 +364,13 @@ TEST_F(DatabaseDocExample, BeamMomentDiagramSagsBelowTheBeam) {
     EXPECT_NEAR(double(quarter) / depth, 0.75, 0.06);
 }
 
+// The member the page's worked example prints for the smallest value ("min ... at member N").
+double DocExampleMinMember() {
+    std::smatch m;
+    const std::string doc = ReadFile(kSource + "/docs/DATABASE.md");
+    return std::regex_search(doc, m, std::regex("\nmin [^\n]* at member (\\d+)\n")) ? std::stod(m[1].str()) : -1;
+}
+
 // The values the script packs, read back through the database at the places the page gives;
 // expected values from the hand derivation at the top of the script.
 TEST_F(DatabaseDocExample, ValuesSitWhereThePageSays) {
@@ -421,6 +428,10 @@ TEST_F(DatabaseDocExample, ValuesSitWhereThePageSays) {
         {"STRP centre surface 2 sxx", strp->blk[0][7], 1350.0},
         {"STRP centre principal moment max", strp->blk[0][23], 56.25},
         {"STRP corner 3 Mxx", strp->blk[3][20], 0.0},
+        // My is 0 along the column (member 2) and at the beam's ends (member 3): the first
+        // member in order holds the smallest.
+        {"MBWG station 4 My of the column", mbwg->d[4][4], 0.0},
+        {"the page's example: min My at member 2", DocExampleMinMember(), 2},
     };
     for (const Row& r : rows) EXPECT_NEAR(r.actual, r.expected, 1e-9) << r.label;
 
