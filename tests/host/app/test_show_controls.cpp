@@ -22,8 +22,8 @@ namespace {
 
 using namespace hostrun;
 
-// The picture a command writes, as bytes; empty (with a failure) when it wrote none. pOut takes
-// what the command printed.
+// The picture a command writes, as bytes; empty (with a failure) when it wrote none (pOut: what
+// it printed).
 std::string Picture(const std::string& command, const std::string& tag, std::string* pOut = nullptr) {
     const std::string pic = kTmp + "/ctl_" + tag + "_" + kPid + ".bmp";
     std::remove(pic.c_str());
@@ -364,7 +364,7 @@ TEST(PvxHostShowControlsTest, PageSettingsLastWithTheProjectWhenSaved) {
     const unsigned key = static_cast<unsigned>(std::stoul(archive.substr(8, 2), nullptr, 16));
     EXPECT_EQ(std::to_string(key), hex[0]) << archive;
 
-    // The next show starts from them, and says so; a load named on the command line still wins.
+    // The next show starts from them; a load named on the command line still wins.
     std::string said;
     EXPECT_TRUE(Picture("--db '" + db + "' show 7301", "psnext", &said) == asked);
     EXPECT_NE(said.find("load LL, component MY, values written"), std::string::npos) << said;

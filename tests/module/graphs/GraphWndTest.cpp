@@ -3,10 +3,8 @@
 // worked by hand in the comments from the mapping px = trunc((x - mid) w / span) + centre.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cfloat>
 #include <cmath>
-#include <string>
 #include <vector>
 
 #include "module/graphs/CGraphWnd.h"
@@ -143,26 +141,25 @@ TEST_F(GraphWndTest, SeriesTakeColoursByTheirPlaceInTheMapsOrder) {
 }
 
 TEST_F(GraphWndTest, ValueLabelsFollowTheNumberOptions) {
-    const Points left = {{0, 0}, {-2, 3}}, right = {{0, 0}, {1, 6}};
     struct Row {
         const char* label;
-        Points a, b;  // the series
         int decimals, exponent;
         const char* format;
-        std::vector<std::string> values;  // the extremes, low then high, then the levels
+        const char* low;
+        const char* high;
         int xLow, xHigh;  // where the extremes are written
         UINT alignLow;    // TA_LEFT: reading right from its point, as long as the two do not meet
+        Points a = {{0, 0}, {-2, 3}}, b = {{0, 0}, {1, 6}};  // the series
     } rows[] = {
-        {"fixed", left, right, 3, 0, "%.3f", {"-2.000", "1.000", "6.00", "3.00"}, 47, 126, TA_LEFT},
+        {"fixed", 3, 0, "%.3f", "-2.000", "1.000", 47, 126, TA_LEFT},
         // The runtime writes three exponent digits. Both labels are wider than the 79 px between
         // their points: they turn outward, 2 px off their points.
-        {"exponent", left, right, 3, 1, "%.3e", {"-2.000e+000", "1.000e+000", "6.00", "3.00"}, 45, 128, TA_RIGHT},
-        {"no decimals", left, right, 0, 0, "%.0f", {"-2", "1", "6.00", "3.00"}, 47, 126, TA_LEFT},
-        // Levels 3 and 6 in both series: each written once.
-        {"shared levels", {{0, 0}, {-2, 3}, {-1, 6}}, {{0, 0}, {1, 3}, {1, 6}}, 3, 0, "%.3f",
-         {"-2.000", "1.000", "6.00", "3.00"}, 47, 126, TA_LEFT},
-        // A graph of zeros: both extremes read "0.000" at the zero axis (x = 100), written once.
-        {"zeros", {{0, 0}, {0, 3}}, {}, 3, 0, "%.3f", {"0.000", "0.000", "3.00"}, 100, 100, TA_CENTER},
+        {"exponent", 3, 1, "%.3e", "-2.000e+000", "1.000e+000", 45, 128, TA_RIGHT},
+        {"no decimals", 0, 0, "%.0f", "-2", "1", 47, 126, TA_LEFT},
+        {"levels both series share, once", 3, 0, "%.3f", "-2.000", "1.000", 47, 126, TA_LEFT, {{0, 0}, {-2, 3}, {-1, 6}},
+         {{0, 0}, {1, 3}, {1, 6}}},
+        // A graph of zeros: both extremes at the zero axis (x = 100), one label.
+        {"zeros", 3, 0, "%.3f", "0.000", "0.000", 100, 100, TA_CENTER, {{0, 0}, {0, 3}, {0, 6}}, {}},
     };
     CPVX2DGraphWnd g;
     g.SetTexts("Title", "UX", "Level");
@@ -186,25 +183,23 @@ TEST_F(GraphWndTest, ValueLabelsFollowTheNumberOptions) {
         std::vector<std::string> texts;
         for (const GdiRecord* t : dc.GetRecords("TextOut")) texts.push_back(t->text);
         // Title, axis label, the two extremes (one where they read alike), then each level of a
-        // point but the first of its series ("%3.2lf") once.
-        std::vector<std::string> want = {"Title", "UX"};
-        for (size_t i = 0; i < r.values.size(); ++i)
-            if (i != 1 || r.values[1] != r.values[0]) want.push_back(r.values[i]);
-        std::sort(texts.begin(), texts.end());
+        // point but the first of its series ("%3.2lf"), once.
+        std::vector<std::string> expected = {"Title", "UX", r.low, "6.00", "3.00"};
+        if (std::string(r.high) != r.low) expected.push_back(r.high);
+        std::vector<std::string> sorted = texts, want = expected;
+        std::sort(sorted.begin(), sorted.end());
         std::sort(want.begin(), want.end());
-        EXPECT_EQ(texts, want);
-        const std::string& low = r.values[0];
-        const std::string& high = r.values[1];
+        EXPECT_EQ(sorted, want);
         for (const GdiRecord* t : dc.GetRecords("TextOut")) {
             // x range -3 ... 3 over 160 px: -2 -> trunc(-2 x 160 / 6) = -53 + 100 = 47; 1 -> 126.
-            if (t->text == low) {
+            if (t->text == r.low) {
                 EXPECT_EQ(t->args[0], r.xLow);
                 EXPECT_EQ(t->textAlign & (TA_LEFT | TA_RIGHT | TA_CENTER), r.alignLow);
             }
-            if (t->text == high) {
+            if (t->text == r.high) {
                 EXPECT_EQ(t->args[0], r.xHigh);
             }
-            if (t->text == low || t->text == high) {
+            if (t->text == r.low || t->text == r.high) {
                 EXPECT_EQ(t->args[1], plot.bottom + 5);
             }
             if (t->text == "6.00") {
