@@ -936,7 +936,7 @@ std::string DescribeHostShownResult(CPVXModuleLoader& loader, I_PVXModelBase* pM
     std::string s = "; mode " + ModeLabel(*pMode);
     if (shown.szLoad[0]) s += (pMode->eLoad == EHostLoad::kModeShape ? ", " : ", load ") + std::string(shown.szLoad);
     for (int i = 0; i < pMode->nComponents; ++i)
-        if (pMode->pComponents[i].nCode == shown.nComponent) s += ", component " + std::string(pMode->pComponents[i].pszName);
+        if (pMode->pComponents[i].nCode == shown.nComponent)
+            s += ", component " + std::string(pMode->pComponents[i].pszName);
     return s + (shown.bNumbers ? ", values written" : ", no values");
 }
-
