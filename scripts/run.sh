@@ -1,15 +1,36 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds an optimised tree (which also generates the
 # sample project), prints the sample project's summary and renders it through the results module
-# to build/release/sample.bmp. Extra arguments go to pvxhost instead, e.g. `scripts/run.sh --help`.
+# to build/release/sample.bmp. Extra arguments go to pvxhost instead, e.g. `scripts/run.sh --help`:
+# the build is then quiet unless it has something to do or fails, and pvxhost runs in the caller's
+# folder, so relative paths (--db mine.pvxdb, --out p.bmp) are the caller's.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-bash scripts/setup.sh
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DPVX_TESTS=OFF > /dev/null
-cmake --build build/release -j "$(nproc)"
+here=$PWD
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+# Prints its input on stderr from its first line that tells of work done (a package installed, a
+# file compiled, an error); a run that had nothing to do prints nothing.
+quiet_unless_work() {
+  awk '
+    /^setup: all [0-9]+ packages present$/ || /Built target / || /no work to do/ ||
+    /Consolidate compiler generated dependencies/ { if (!shown) { held = held $0 "\n"; next } }
+    { if (!shown) { printf "%s", held; shown = 1 } print; fflush() }
+  ' >&2
+}
+
+build() {
+  bash scripts/setup.sh
+  cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DPVX_TESTS=OFF > /dev/null
+  cmake --build build/release -j "$(nproc)"
+}
+
 if [ $# -gt 0 ]; then
-  exec build/release/bin/pvxhost "$@"
+  build 2>&1 | quiet_unless_work
+  cd "$here"
+  exec "$root/build/release/bin/pvxhost" "$@"
 fi
+build
 build/release/bin/pvxhost info
 build/release/bin/pvxhost render --view iso --size 1280x800 --out build/release/sample.bmp
 echo "wrote build/release/sample.bmp"

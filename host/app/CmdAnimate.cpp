@@ -60,7 +60,8 @@ constexpr UINT kAnimationDialog = 10592;
 std::vector<CHostOption> AnimateOptions() {
     std::vector<CHostOption> options = {
         {"--out", EHostValue::kPath, "FILE.avi", "the film to write", nullptr, 0, 0, HOST_OPT_REQUIRED},
-        {"--load", EHostValue::kText, "NAME", "the load case or combination chosen in the page's load list"},
+        {"--load", EHostValue::kText, "NAME",
+         "the load case or combination chosen in the page's load list, by its exact name"},
         {"--set", EHostValue::kText, "CONTROL=VALUE", "sets a control of the page or the bar, as `show --set` does",
          nullptr, 0, 0, HOST_OPT_REPEATABLE},
         {"--frames", EHostValue::kInteger, "N", "frames per half cycle", "8", 3, 300},

@@ -71,7 +71,7 @@ std::vector<CHostOption> DesignOptions() {
          "the picture to write: a 24-bit BMP or an enhanced metafile (required unless --list is given)"},
         {"--load", EHostValue::kText, "NAME",
          "the load case or combination whose member forces the base-force figure (42) reads, by "
-         "name or key; default: the first load with frame forces. The envelope figures (35, 36) take the "
+         "its exact name or key; default: the first load with frame forces. The envelope figures (35, 36) take the "
          "largest and smallest over the design combinations (0, the default) or the forces of the one load "
          "given. The other figures draw design results, which no load chooses: there it has no effect"},
         {"--view", EHostValue::kChoice, "plan|iso", "direction the model is seen from, fitted to the picture",
@@ -171,12 +171,15 @@ int RunDesign(const CHostOptions& options, const CHostArgs& args) {
         if (int status = rv.WriteShownPicture(out, bEmf, view)) return status;
     }
     CHostProgress::Finish();
+    // The forces the figure reads: a load's, or the envelope's over the design combinations.
+    const std::string strLoadRead = pMode->bLoad || req.nLoadKey ? load.GetLoadName()
+                                    : pMode->bEnvelope           ? std::string("the design combinations")
+                                                                 : std::string();
     if (!strOut.empty())
-        std::printf("Wrote %s: %ldx%ld, %s view of %s, design figure %ld (%s)%s\n", strOut.c_str(), view.nWidth,
+        std::printf("Wrote %s: %ldx%ld, %s view of %s, design figure %ld (%s)%s%s%s\n", strOut.c_str(), view.nWidth,
                     view.nHeight, view.strView.c_str(), options.strDBPath.c_str(), nMode, pMode->pszName,
-                    rv.GetPart().Describe().c_str());
-    if (pMode->bLoad || req.nLoadKey) std::printf("load: %s\n", load.GetLoadName().c_str());
-    if (pMode->bEnvelope && !req.nLoadKey) std::printf("load: the design combinations\n");
+                    rv.GetPart().Describe().c_str(), strLoadRead.empty() ? "" : "; load ", strLoadRead.c_str());
+    if (!strLoadRead.empty()) std::printf("load: %s\n", strLoadRead.c_str());
     std::printf("shows: %s\n", rep.szShows);
     rv.PrintStackedPlanNote(view, true);
     return HOST_EXIT_OK;

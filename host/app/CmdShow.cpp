@@ -44,7 +44,8 @@ std::vector<CHostOption> ShowOptions() {
     std::vector<CHostOption> options = {
         {"--out", EHostValue::kPath, "FILE.bmp|FILE.emf", "the picture to write: a 24-bit BMP or an enhanced metafile"},
         {"--load", EHostValue::kText, "NAME",
-         "the load case or combination chosen in the page's load list, by name or by the key info prints; default: "
+         "the load case or combination chosen in the page's load list, by its exact name or by the key info "
+         "prints; default: "
          "the page's own load when it has the result, else the first load that has it"},
         {"--set", EHostValue::kText, "CONTROL=VALUE",
          "sets a control of the page or the bar, by id or name (see --list-controls): a check box 0 or 1, a radio "
@@ -280,9 +281,9 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     CHostProgress::Finish();
     // The page shown: a radio of the bar may have shown another page than the one asked for.
     const std::string strShown = pPage->GetRuntimeClass()->m_lpszClassName;
-    std::printf("Wrote %s: %ldx%ld, %s view of %s, result %ld on the page %s%s\n", strOut.c_str(), view.nWidth,
+    std::printf("Wrote %s: %ldx%ld, %s view of %s, result %ld on the page %s%s%s\n", strOut.c_str(), view.nWidth,
                 view.nHeight, view.strView.c_str(), options.strDBPath.c_str(), nResult, strShown.c_str(),
-                rv.GetPart().Describe().c_str());
+                rv.GetPart().Describe().c_str(), DescribeHostShownResult(rv.GetLoader(), rv.GetModel()).c_str());
     PrintHostResultExtremes(rv.GetLoader(), rv.GetModel());
     rv.PrintStackedPlanNote(view);
     if (args.Has("--save")) {

@@ -285,7 +285,8 @@ void PrintHelp(FILE* out) {
                  "Headless host of the results module: opens a project database (.pvxdb) and runs\n"
                  "one command on it. Results go to stdout; messages, each headed \"pvxhost COMMAND:\",\n"
                  "and the progress bar (on a terminal) go to stderr. Option names and keyword values\n"
-                 "may be written in any case; an option may be given once.\n"
+                 "may be written in any case; names the project holds, such as load names (--load DL),\n"
+                 "are exact. An option may be given once.\n"
                  "\n"
                  "Options (before or after the command):\n");
     PrintOptions(out, GlobalOptions(), 2, kHelpColumn);

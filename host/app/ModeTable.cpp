@@ -543,7 +543,8 @@ std::vector<CHostOption> CHostResultChoice::Options() {
     return {
         {"--mode", EHostValue::kText, "MODE", "show a result: a display mode by number or name (see below)"},
         {"--load", EHostValue::kText, "NAME",
-         "load case or combination of the result (mode shapes: the mode number); default: see below"},
+         "load case or combination of the result, its name exact as info lists it (mode shapes: the mode "
+         "number); default: see below"},
         {"--component", EHostValue::kText, "NAME", "component of the result (see below); default: the engine's"},
         {"--option", EHostValue::kText, "KEY=VALUE", "one setting of the mode (see below)", nullptr, 0, 0,
          HOST_OPT_REPEATABLE},
@@ -924,4 +925,18 @@ void PrintHostResultExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
     };
     line("max", rep.szMax, rep.dMax, rep.nMaxKey);
     line("min", rep.szMin, rep.dMin, rep.nMinKey);
+}
+
+std::string DescribeHostShownResult(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
+    auto get = reinterpret_cast<PFN_PVXHOST_GET_SHOWN_RESULT>(loader.GetSymbol(PVXHOST_GET_SHOWN_RESULT));
+    PVXHostShownResult shown{};
+    if (!get || !get(pModel, &shown) || shown.nMode < 0) return "";
+    const CHostMode* pMode = FindHostMode(std::to_string(shown.nMode));
+    if (!pMode) return "; display mode " + std::to_string(shown.nMode);
+    std::string s = "; mode " + ModeLabel(*pMode);
+    if (shown.szLoad[0]) s += (pMode->eLoad == EHostLoad::kModeShape ? ", " : ", load ") + std::string(shown.szLoad);
+    for (int i = 0; i < pMode->nComponents; ++i)
+        if (pMode->pComponents[i].nCode == shown.nComponent)
+            s += ", component " + std::string(pMode->pComponents[i].pszName);
+    return s + (shown.bNumbers ? ", values written" : ", no values");
 }

@@ -132,3 +132,7 @@ std::string MembersMissing(CDataBase& db);
 // "max VALUE (FULL) at KIND KEY" and "min ..." on stdout when the view shows a result with
 // extremes; nothing otherwise.
 void PrintHostResultExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel);
+
+// What the view shows, as the "Wrote" lines name it: "; mode 6 (frame-force-contour), load DL,
+// component MY, values written"; "" for the plain model.
+std::string DescribeHostShownResult(CPVXModuleLoader& loader, I_PVXModelBase* pModel);

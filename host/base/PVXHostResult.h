@@ -22,6 +22,7 @@ class I_PVXModelBase;
 #define PVXHOST_GET_RESULT_EXTREMES "PVXHost_GetResultExtremes"
 #define PVXHOST_FIT_RESULT_TEXTS "PVXHost_FitResultTexts"
 #define PVXHOST_SHOWS_STOREY_NUMBERS "PVXHost_ShowsStoreyNumbers"
+#define PVXHOST_GET_SHOWN_RESULT "PVXHost_GetShownResult"
 
 enum {
     PVXHOST_DRAWN = 1,          // the engine of the mode built its data; the view draws the result
@@ -77,3 +78,14 @@ typedef int (*PFN_PVXHOST_FIT_RESULT_TEXTS)(I_PVXModelBase* pModel, PVXHostTextF
 // storeys' members and nodes; 0 without numbers, without a result, and for the results that live
 // at the foundation only (reactions, settlements, spring pressures).
 typedef int (*PFN_PVXHOST_SHOWS_STOREY_NUMBERS)(I_PVXModelBase* pModel);
+
+// What the view shows, whoever chose it (the host's request, a page's controls, settings a page
+// kept in the project).
+struct PVXHostShownResult {
+    int nMode;         // display mode; -1 the plain model
+    int nComponent;    // the mode's component selector (the host's "component" setting); -1 none
+    int bNumbers;      // values written on the model
+    char szLoad[64];   // the selected load's name (mode shapes: "mode N")
+};
+// Non-zero when it filled the record.
+typedef int (*PFN_PVXHOST_GET_SHOWN_RESULT)(I_PVXModelBase* pModel, PVXHostShownResult* pShown);

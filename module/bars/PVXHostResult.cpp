@@ -194,6 +194,27 @@ bool SlabRebarSetting(CForceEngine& f, const std::string& name, int n, double x)
     return true;
 }
 
+// The component selector of the engine that draws the mode; null when the model has no such
+// engine.
+int* ComponentOf(I_PVXModel& m, int mode) {
+    const EngineKind k = KindOfMode(mode);
+    if (!ModeEngine(m, k)) return nullptr;
+    switch (k) {
+    case EngineKind::kReaction: return &m.m_pReactionEngine->m_nComponent;
+    case EngineKind::kDeformation: return &m.m_pDeformEngine->m_nComponent;
+    case EngineKind::kStress: return &m.m_pStressEngine->m_nComponent;
+    case EngineKind::kForce: {
+        CForceEngine& f = *m.m_pForceEngine;
+        if (mode == PVXMode::kFrameForceContour || mode == PVXMode::kFrameForceDiagram) return &f.m_nBForcComp;
+        if (mode == PVXMode::kWallForceContour || mode == PVXMode::kWallForceDiagram) return &f.m_nWForcComp;
+        if (mode == PVXMode::kPlateForce) return &f.m_nPForcComp;
+        if (mode == PVXMode::kStoryShearRatio) return &f.m_nSSFROutput;
+        return &f.m_nSForcComp;
+    }
+    default: return nullptr;
+    }
+}
+
 // One setting of the host applied to the model or its engine; false when nothing here takes it.
 bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const char* value) {
     const std::string name = key ? key : "";
@@ -220,21 +241,9 @@ bool ApplySetting(I_PVXModel& m, EngineKind k, int mode, const char* key, const 
         return true;
     }
     if (name == "component") {
-        switch (k) {
-        case EngineKind::kReaction: m.m_pReactionEngine->m_nComponent = n; return true;
-        case EngineKind::kDeformation: m.m_pDeformEngine->m_nComponent = n; return true;
-        case EngineKind::kStress: m.m_pStressEngine->m_nComponent = n; return true;
-        case EngineKind::kForce: {
-            CForceEngine& f = *m.m_pForceEngine;
-            if (mode == PVXMode::kFrameForceContour || mode == PVXMode::kFrameForceDiagram) f.m_nBForcComp = n;
-            else if (mode == PVXMode::kWallForceContour || mode == PVXMode::kWallForceDiagram) f.m_nWForcComp = n;
-            else if (mode == PVXMode::kPlateForce) f.m_nPForcComp = n;
-            else if (mode == PVXMode::kStoryShearRatio) f.m_nSSFROutput = n;
-            else f.m_nSForcComp = n;
-            return true;
-        }
-        default: return false;
-        }
+        int* pComponent = ComponentOf(m, mode);
+        if (pComponent) *pComponent = n;
+        return pComponent != nullptr;
     }
     if (name == "angle" && k == EngineKind::kForce && mode == PVXMode::kStoryShearRatio) {
         m.m_pForceEngine->m_dSSFRAngle = x;
@@ -644,6 +653,20 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_GetResultExtremes(
     Copy(pRep->szKeyKind, sizeof pRep->szKeyKind, bSlabMembers ? "member" : KeyKindOfMode(m, mode));
     Copy(pRep->szMax, sizeof pRep->szMax, LegendText(m, mode, pRep->dMax));
     Copy(pRep->szMin, sizeof pRep->szMin, LegendText(m, mode, pRep->dMin));
+    return 1;
+}
+
+extern "C" __attribute__((visibility("default"))) int PVXHost_GetShownResult(I_PVXModelBase* pBase,
+                                                                              PVXHostShownResult* pShown) {
+    I_PVXModel* pModel = dynamic_cast<I_PVXModel*>(pBase);
+    if (!pShown || !pModel) return 0;
+    I_PVXModel& m = *pModel;
+    *pShown = PVXHostShownResult{};
+    pShown->nMode = m.m_bResultDataReady ? m.m_nDisplayMode : -1;
+    const int* pComponent = ComponentOf(m, m.m_nDisplayMode);
+    pShown->nComponent = pComponent ? *pComponent : -1;
+    pShown->bNumbers = m.m_pDispOpt && m.m_pDispOpt->m_Number.m_bShowNumbers ? 1 : 0;
+    Copy(pShown->szLoad, sizeof pShown->szLoad, m.m_strLoadName.GetString());
     return 1;
 }
 

@@ -529,7 +529,8 @@ void CLegendEngine::DrawDeformRainbow(CDC* pDC, CRect* pRect) {
         tb.Left(row.value < 0 ? labelEnd + w : labelEnd + 2 * w, y, CString(buf));
         y += 4 * h / 3;
         tb.Left(l + 2 * w, y, CString("NODE="));
-        tb.Left(keyAt, y, FormatInt("%d", static_cast<int>(row.key)));
+        // A direction no node moves in (all its values zero) has no node to name.
+        tb.Left(keyAt, y, row.key ? FormatInt("%d", static_cast<int>(row.key)) : CString("-"));
     }
 }
 

@@ -1,8 +1,11 @@
 #include "module/graphs/CPVX2DGraphWnd.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
+#include <set>
+#include <string>
 
 #include "host/base/CMsgDll.h"
 #include "module/graphs/CPVXMultiGraphView.h"
@@ -238,7 +241,8 @@ void CPVX2DGraphWnd::DrawLabels(CDC* pDC, const CRect& plot, const T_PVX_DOPT_NU
 
     // The extreme x values under the axis, at their points' pixel x: the lowest reading to the
     // right of its point, the highest to the left. Where the two would run into each other (both
-    // extremes near one x, as in a graph of zeros) they turn outward, a small gap apart.
+    // extremes near one x) they turn outward, half a text height apart at least; two that read
+    // alike there (a graph of zeros) are one label, centred on its point.
     struct Extreme {
         UINT series;
         int index;
@@ -257,13 +261,21 @@ void CPVX2DGraphWnd::DrawLabels(CDC* pDC, const CRect& plot, const T_PVX_DOPT_NU
     }
     Extreme& low = extremes[0];
     Extreme& high = extremes[1];
-    constexpr int kApart = 2;  // pixels between the labels and their shared x
+    constexpr int kApart = 2;  // pixels at least between the labels and their shared x
     if (low.bShown && high.bShown &&
         low.x + pDC->GetTextExtent(low.text).cx + kApart > high.x - pDC->GetTextExtent(high.text).cx) {
-        low.align = TA_RIGHT | TA_TOP;
-        low.x -= kApart;
-        high.align = TA_LEFT | TA_TOP;
-        high.x += kApart;
+        if (low.text == high.text) {
+            low.align = TA_CENTER | TA_TOP;
+            low.x = (low.x + high.x) / 2;
+            high.bShown = false;
+        } else {
+            const int nGap = pDC->GetTextExtent(low.text).cy / 2 + 1;
+            const int nApart = std::max(kApart, (nGap - (high.x - low.x) + 1) / 2);
+            low.align = TA_RIGHT | TA_TOP;
+            low.x -= nApart;
+            high.align = TA_LEFT | TA_TOP;
+            high.x += nApart;
+        }
     }
     for (const Extreme& e : extremes) {
         if (!e.bShown) continue;
@@ -271,9 +283,11 @@ void CPVX2DGraphWnd::DrawLabels(CDC* pDC, const CRect& plot, const T_PVX_DOPT_NU
         pDC->TextOut(e.x, plot.bottom + kValueGap, e.text);
     }
 
-    // The levels beside the zero axis, for every point but the first of its series.
+    // The levels beside the zero axis, for every point but the first of its series; a level
+    // that several series share is written once.
     pDC->SetTextAlign(TA_RIGHT | TA_BOTTOM);
     const int xLabel = (plot.left + plot.right) / 2 - kValueGap;
+    std::set<std::pair<int, std::string>> written;
     POSITION pos = m_mapSeries.GetStartPosition();
     while (pos) {
         UINT key = 0;
@@ -283,7 +297,8 @@ void CPVX2DGraphWnd::DrawLabels(CDC* pDC, const CRect& plot, const T_PVX_DOPT_NU
             const T_GRPH_D& pt = p->GetAt(i);
             CString text;
             text.Format("%3.2lf", pt.y);
-            pDC->TextOut(xLabel, GraphWorldToPixel(plot, m_range, pt.x, pt.y).y, text);
+            const int y = GraphWorldToPixel(plot, m_range, pt.x, pt.y).y;
+            if (written.emplace(y, text.GetString()).second) pDC->TextOut(xLabel, y, text);
         }
     }
     pDC->SetTextAlign(nOldAlign);

@@ -189,6 +189,7 @@ TEST(PvxHostHelp, EveryCommandExplainsItselfAndTheProgramItsVersion) {
         {"help", {"info", "render", "export", "make-sample", "16 to 16384", "1 to 2000000"}},
         {"help figure", {"the page's tab is picked first;", "--owner NAME"}},
         {"help make-sample", {"instead of the 3 m grid's 65"}},
+        {"help", {"may be written in any case; names the project holds, such as load names (--load DL),", "are exact."}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.args);

@@ -381,6 +381,10 @@ TEST_F(DatabaseDocExample, ValuesSitWhereThePageSays) {
     const T_MBWG_D* mbwg = db.Table<DBT_MBWG>().Find(1, 2);
     const T_STRG_D* strg = db.Table<DBT_STRG>().Find(1, 2);
     const T_STRP_DL* strp = db.Table<DBT_STRP>().Find(1, 1);
+    // The member the page's worked example prints for the smallest value ("min ... at member N").
+    std::smatch minLine;
+    const std::string doc = ReadFile(kSource + "/docs/DATABASE.md");
+    ASSERT_TRUE(std::regex_search(doc, minLine, std::regex("\nmin [^\n]* at member (\\d+)\n")));
     for (const void* p : {(const void*)plate, (const void*)column, (const void*)colMemb, (const void*)colSect,
                           (const void*)comb, (const void*)d3, (const void*)d5, (const void*)mbcl, (const void*)mbwg,
                           (const void*)strg, (const void*)strp})
@@ -421,6 +425,10 @@ TEST_F(DatabaseDocExample, ValuesSitWhereThePageSays) {
         {"STRP centre surface 2 sxx", strp->blk[0][7], 1350.0},
         {"STRP centre principal moment max", strp->blk[0][23], 56.25},
         {"STRP corner 3 Mxx", strp->blk[3][20], 0.0},
+        // My is 0 along the column (member 2) and at the beam's ends (member 3): the first
+        // member in order holds the smallest.
+        {"MBWG station 4 My of the column", mbwg->d[4][4], 0.0},
+        {"the page's example: min My at member 2", std::stod(minLine[1].str()), 2},
     };
     for (const Row& r : rows) EXPECT_NEAR(r.actual, r.expected, 1e-9) << r.label;
 

@@ -22,12 +22,14 @@ namespace {
 
 using namespace hostrun;
 
-// The picture a command writes, as bytes; empty (with a failure) when it wrote none.
-std::string Picture(const std::string& command, const std::string& tag) {
+// The picture a command writes, as bytes; empty (with a failure) when it wrote none (pOut: what
+// it printed).
+std::string Picture(const std::string& command, const std::string& tag, std::string* pOut = nullptr) {
     const std::string pic = kTmp + "/ctl_" + tag + "_" + kPid + ".bmp";
     std::remove(pic.c_str());
     const RunResult r = RunHost(command + " --out '" + pic + "'", tag);
     EXPECT_EQ(r.code, 0) << command << "\n" << r.err;
+    if (pOut) *pOut = r.out;
     const std::string bytes = ReadFile(pic);
     std::remove(pic.c_str());
     return bytes;
@@ -363,7 +365,9 @@ TEST(PvxHostShowControlsTest, PageSettingsLastWithTheProjectWhenSaved) {
     EXPECT_EQ(std::to_string(key), hex[0]) << archive;
 
     // The next show starts from them; a load named on the command line still wins.
-    EXPECT_TRUE(Picture("--db '" + db + "' show 7301", "psnext") == asked);
+    std::string said;
+    EXPECT_TRUE(Picture("--db '" + db + "' show 7301", "psnext", &said) == asked);
+    EXPECT_NE(said.find("load LL, component MY, values written"), std::string::npos) << said;
     EXPECT_TRUE(Picture("--db '" + db + "' show 7301 --load DL --set values=0", "psdl") == dlBefore);
     std::remove(db.c_str());
 }

@@ -487,9 +487,11 @@ TEST_F(LegendTest, TextBlocksPlaceTheirLines) {
     {
         SCOPED_TRACE("deformation block");
         CDeformEngine& d = Deform();
-        d.m_ptMaxComp = C3DPoint(-1.25, 2.5, 0.5);
+        // No node moves in y: its values are all zero and it names no node.
+        d.m_ptMaxComp = C3DPoint(-1.25, 0.0, 0.5);
         d.m_dMaxTotal = 2.8;
         d.m_nMaxKeyX = 3;
+        d.m_nMaxKeyZ = 5;
         d.m_nMaxKeyTotal = 9;
         CRecordDC dc;
         dc.Create();
@@ -513,6 +515,8 @@ TEST_F(LegendTest, TextBlocksPlaceTheirLines) {
         EXPECT_EQ(t[3]->Arg(0), 60);
         EXPECT_EQ(t[4]->Arg(1), 156);
         EXPECT_EQ(t[5]->Arg(0), labelEnd + 12);
+        EXPECT_EQ(t[7]->text, "-");
+        EXPECT_EQ(t[11]->text, "5");
         EXPECT_EQ(t[12]->text, "COMB.=");
         EXPECT_EQ(t[15]->text, "9");
         // Decimals from the combined maximum 2.8 as both ends: "%g" length 1, compact length 7
