@@ -88,7 +88,10 @@ BOOL CAnimationEngine::OpenAVIFile(const char* pszPath) {
     CView* pView = LiveView(m_pModel);
     if (!pView) return FALSE;
     CClientDC dc(pView);
-    m_pModel->ResetLegendRect();
+    // A recording frames the view as it draws its frames; the compressor's probe film leaves the
+    // view alone (a legend margin set there would stay unfitted when Apply then finds the drawing
+    // area unchanged).
+    if (!pszPath) m_pModel->ResetLegendRectAndFit();
     CRect rc;
     pView->GetClientRect(&rc);
     const int w = rc.Width(), h = rc.Height();
