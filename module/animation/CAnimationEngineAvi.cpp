@@ -212,6 +212,7 @@ void CAnimationEngine::RecordFrames() {
     int nWritten = 0;
     bool bFilmFailed = false;
     int nDone = 0;
+    CLegendEngine::KeptPanel legend;  // drawn into the first frame, copied into the others
     auto render = [&](int k, int t) {
         m_nCurFrame = k;
         m_pModel->m_bRedrawRequested = 0;  // the frame must not invalidate the view
@@ -220,11 +221,8 @@ void CAnimationEngine::RecordFrames() {
         } else {
             m_pModel->PVXRender();
             if (m_pModel->m_pPVXCtrl) m_pModel->m_pPVXCtrl->SwapBuffer(m_pRenderDC);
-            if (m_pModel->m_pDispOpt && m_pModel->m_pDispOpt->m_Legend.m_bShowLegend && m_pModel->m_bLoadSelected) {
-                m_pModel->m_LegendEngine.ResetContourEngine();
-                m_pModel->m_LegendEngine.DrawContourLegend(m_pRenderDC, 0, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                                           nullptr);
-            }
+            if (m_pModel->m_pDispOpt && m_pModel->m_pDispOpt->m_Legend.m_bShowLegend && m_pModel->m_bLoadSelected)
+                m_pModel->m_LegendEngine.DrawKeptLegend(m_pRenderDC, legend);
         }
         // The picture into the frame DIB: 16 and 24 bits are read straight into its bits (the
         // same conversion a blit into the DIB does, without refreshing the DIB's picture first);
