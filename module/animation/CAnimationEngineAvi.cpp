@@ -233,9 +233,15 @@ void CAnimationEngine::RecordFrames() {
         dc.BitBlt(0, 0, w, h, m_pRenderDC, 0, 0, SRCCOPY);
         if (AVIStreamWrite(m_pTempStream, t, 1, m_pFrameBits, cbImage, AVIIF_KEYFRAME, nullptr, nullptr) != AVIERR_OK)
             return false;
-        if (!bFilmFailed && t == nWritten && SourceFrame(t, N) == t) {
-            if (AVIStreamWrite(pOut, t, 1, m_pFrameBits, cbImage, AVIIF_KEYFRAME, nullptr, nullptr) == AVIERR_OK)
-                nWritten = t + 1;
+        // The film's next frame when its picture is rendered (a full cycle's second swing brings
+        // the first swing's frames back), read back unless it is this one; never past the frames
+        // rendered, which an Escape leaves as the film's length.
+        if (!bFilmFailed && nWritten <= t && SourceFrame(nWritten, N) <= t) {
+            const int s = SourceFrame(nWritten, N);
+            if (s != t && AVIStreamRead(m_pTempStream, s, 1, m_pFrameBits, cbImage, nullptr, nullptr) != AVIERR_OK)
+                bFilmFailed = true;
+            else if (AVIStreamWrite(pOut, nWritten, 1, m_pFrameBits, cbImage, AVIIF_KEYFRAME, nullptr, nullptr) == AVIERR_OK)
+                ++nWritten;
             else
                 bFilmFailed = true;
         }
