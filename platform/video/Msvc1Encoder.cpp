@@ -144,7 +144,9 @@ Msvc1Encoder::Msvc1Encoder(int cx, int cy, int nKeyEvery, long nQuality)
       m_cy(cy),
       m_nKeyEvery(nKeyEvery > 0 ? nKeyEvery : kDefaultKeyEvery),
       m_nSinceKey(-1),
-      m_nPrice(nQuality >= 0 && nQuality <= kBestQuality ? kBytePrice * (kBestQuality - nQuality) / 2500 : kBytePrice) {
+      m_nPrice(nQuality >= 0 && nQuality <= kBestQuality
+                   ? kBytePrice * (kBestQuality - nQuality) / (kBestQuality - kDefaultQuality)
+                   : kBytePrice) {
     if (cx <= 0 || cy <= 0 || cx % 4 || cy % 4) throw std::invalid_argument("Msvc1Encoder: a size of multiples of 4");
     m_shown.assign(static_cast<size_t>(cx) * cy, 0);
     m_codes.resize(static_cast<size_t>(cy / 4));

@@ -17,11 +17,11 @@ inline constexpr char kMsvc1EncoderName[] = "msvideo1";
 
 class Msvc1Encoder {
 public:
-    // Squared error worth one byte of the film at quality 7500 (and by default); the price falls
-    // in step with the quality to none at kBestQuality, where each block is coded as close as
-    // the code allows.
+    // Squared error worth one byte of the film at kDefaultQuality (and for a quality out of
+    // range); the price falls in step with the quality to none at kBestQuality, where each block
+    // is coded as close as the code allows.
     static constexpr int kBytePrice = 24;
-    static constexpr long kBestQuality = 10000;
+    static constexpr long kDefaultQuality = 7500, kBestQuality = 10000;
     // Frames from one key frame to the next when the caller does not say.
     static constexpr int kDefaultKeyEvery = 25;
 
