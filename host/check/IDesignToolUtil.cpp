@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <unordered_set>
 
 namespace {
 
@@ -202,10 +203,12 @@ BOOL IDesignToolUtil::s_GetPMembAllNode(UINT memb, CArray<UINT, UINT>& nodes, CD
     const T_PMEMB_D* m = pDB ? pDB->Table<DBT_PMEMB>().Find(memb) : nullptr;
     if (!m) return FALSE;
     nodes.RemoveAll();
-    auto add = [&nodes](UINT n) {
-        for (INT_PTR i = 0; i < nodes.GetSize(); ++i)
-            if (nodes[i] == n) return;
-        nodes.Add(n);
+    // Each node once, in the order first met: a raft member has as many nodes as its plates, so
+    // the nodes already taken are looked up in a set, not by walking the list.
+    std::unordered_set<UINT> taken;
+    taken.reserve(static_cast<size_t>(m->aElem.GetSize()) + static_cast<size_t>(m->aNode.GetSize()));
+    auto add = [&nodes, &taken](UINT n) {
+        if (taken.insert(n).second) nodes.Add(n);
     };
     const auto& elems = pDB->Table<DBT_PELEM>();
     for (INT_PTR i = 0; i < m->aElem.GetSize(); ++i)

@@ -88,7 +88,10 @@ BOOL CAnimationEngine::OpenAVIFile(const char* pszPath) {
     CView* pView = LiveView(m_pModel);
     if (!pView) return FALSE;
     CClientDC dc(pView);
-    m_pModel->ResetLegendRect();
+    // A recording frames the view as it draws its frames; the compressor's probe film leaves the
+    // view alone (a legend margin set there would stay unfitted when Apply then finds the drawing
+    // area unchanged).
+    if (!pszPath) m_pModel->ResetLegendRectAndFit();
     CRect rc;
     pView->GetClientRect(&rc);
     const int w = rc.Width(), h = rc.Height();
@@ -209,6 +212,7 @@ void CAnimationEngine::RecordFrames() {
     int nWritten = 0;
     bool bFilmFailed = false;
     int nDone = 0;
+    CLegendEngine::KeptPanel legend;  // drawn into the first frame, copied into the others
     auto render = [&](int k, int t) {
         m_nCurFrame = k;
         m_pModel->m_bRedrawRequested = 0;  // the frame must not invalidate the view
@@ -217,11 +221,8 @@ void CAnimationEngine::RecordFrames() {
         } else {
             m_pModel->PVXRender();
             if (m_pModel->m_pPVXCtrl) m_pModel->m_pPVXCtrl->SwapBuffer(m_pRenderDC);
-            if (m_pModel->m_pDispOpt && m_pModel->m_pDispOpt->m_Legend.m_bShowLegend && m_pModel->m_bLoadSelected) {
-                m_pModel->m_LegendEngine.ResetContourEngine();
-                m_pModel->m_LegendEngine.DrawContourLegend(m_pRenderDC, 0, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                                           nullptr);
-            }
+            if (m_pModel->m_pDispOpt && m_pModel->m_pDispOpt->m_Legend.m_bShowLegend && m_pModel->m_bLoadSelected)
+                m_pModel->m_LegendEngine.DrawKeptLegend(m_pRenderDC, legend);
         }
         // The picture into the frame DIB: 16 and 24 bits are read straight into its bits (the
         // same conversion a blit into the DIB does, without refreshing the DIB's picture first);
@@ -232,9 +233,15 @@ void CAnimationEngine::RecordFrames() {
         dc.BitBlt(0, 0, w, h, m_pRenderDC, 0, 0, SRCCOPY);
         if (AVIStreamWrite(m_pTempStream, t, 1, m_pFrameBits, cbImage, AVIIF_KEYFRAME, nullptr, nullptr) != AVIERR_OK)
             return false;
-        if (!bFilmFailed && t == nWritten && SourceFrame(t, N) == t) {
-            if (AVIStreamWrite(pOut, t, 1, m_pFrameBits, cbImage, AVIIF_KEYFRAME, nullptr, nullptr) == AVIERR_OK)
-                nWritten = t + 1;
+        // The film's next frame when its picture is rendered (a full cycle's second swing brings
+        // the first swing's frames back), read back unless it is this one; never past the frames
+        // rendered, which an Escape leaves as the film's length.
+        if (!bFilmFailed && nWritten <= t && SourceFrame(nWritten, N) <= t) {
+            const int s = SourceFrame(nWritten, N);
+            if (s != t && AVIStreamRead(m_pTempStream, s, 1, m_pFrameBits, cbImage, nullptr, nullptr) != AVIERR_OK)
+                bFilmFailed = true;
+            else if (AVIStreamWrite(pOut, nWritten, 1, m_pFrameBits, cbImage, AVIIF_KEYFRAME, nullptr, nullptr) == AVIERR_OK)
+                ++nWritten;
             else
                 bFilmFailed = true;
         }

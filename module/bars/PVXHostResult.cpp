@@ -567,11 +567,7 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowResult(I_PVXMo
     }
     // As the bars' execute step: the legend panel takes its margin of the view, and the model is
     // fitted again beside it.
-    if (m.m_pPVXCtrl) {
-        const CRect before = m.m_pPVXCtrl->GetDrawingArea();
-        m.ResetLegendRect();
-        if (m.m_pPVXCtrl->GetDrawingArea() != before) m.m_pPVXCtrl->ViewZoomAll(0);
-    }
+    m.ResetLegendRectAndFit();
     return Finish(pRep, PVXHOST_DRAWN, unused.empty() ? "" : "settings not taken by the " + std::string(EngineName(kind)) +
                                                                   " engine yet: " + unused);
 }

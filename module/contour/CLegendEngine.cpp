@@ -309,6 +309,23 @@ void CLegendEngine::DrawContourLegend(CDC* pDC, int bUseRect, CRect* pRect, doub
     pDC->RestoreDC(nSaved);
 }
 
+void CLegendEngine::DrawKeptLegend(CDC* pDC, KeptPanel& kept) {
+    if (!pDC) return;
+    const CRect& r = kept.rect;
+    if (kept.bKept) {
+        pDC->BitBlt(r.left, r.top, r.Width(), r.Height(), &kept.dc, 0, 0, SRCCOPY);
+        return;
+    }
+    ResetContourEngine();
+    DrawContourLegend(pDC, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    kept.rect = m_rcPanel;
+    if (r.Width() <= 0 || r.Height() <= 0 || !kept.dc.CreateCompatibleDC(pDC) ||
+        !kept.bitmap.CreateCompatibleBitmap(pDC, r.Width(), r.Height()))
+        return;
+    kept.dc.SelectObject(&kept.bitmap);
+    kept.bKept = kept.dc.BitBlt(0, 0, r.Width(), r.Height(), pDC, r.left, r.top, SRCCOPY) != FALSE;
+}
+
 void CLegendEngine::DrawPreRainbow(CDC* pDC, CRect* pRect) {
     if (!pDC || !pRect) return;
     CRect& r = *pRect;

@@ -25,6 +25,7 @@
 #include "platform/afx/CArray.h"
 #include "platform/afx/CString.h"
 #include "platform/afx/afxtypes.h"
+#include "platform/gdi/CDC.h"
 #include "platform/gdi/afxgdi.h"
 
 struct tm;
@@ -32,7 +33,6 @@ struct tm;
 class I_PVXModel;
 class CContourEngine;
 class CPVXLegendWnd;
-class CDC;
 
 class CLegendEngine {
 public:
@@ -53,6 +53,17 @@ public:
     // Draws the whole panel. The five value pointers are unused; callers pass null.
     void DrawContourLegend(CDC* pDC, int bUseRect, CRect* pRect, double* p1, double* p2, double* p3, double* p4,
                            double* p5);
+    // The panel's picture, kept by DrawKeptLegend from one call to the next.
+    struct KeptPanel {
+        CBitmap bitmap;
+        CDC dc;       // holds bitmap, the panel's pixels
+        CRect rect;   // where the panel was drawn
+        bool bKept = false;
+    };
+    // ResetContourEngine and DrawContourLegend the first time, then the panel's picture copied
+    // back: for a film, whose legend is the same in every frame (the levels are the engine's; a
+    // frame only scales the values it colours).
+    void DrawKeptLegend(CDC* pDC, KeptPanel& kept);
     // Whether the user may type the scale levels of this display mode.
     static int IsPossibleUserDefGlobalRange(I_PVXModel* pModel, int nDisplayMode);
     // Whether the slab force on beams (mode 22) is coloured: the rib diagrams as a contour. Per

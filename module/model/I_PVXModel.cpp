@@ -619,6 +619,13 @@ void I_PVXModel::ResetLegendRect() {
     m_pPVXCtrl->ResetClientWindowMargin();
 }
 
+void I_PVXModel::ResetLegendRectAndFit() {
+    if (!m_pPVXCtrl) return;
+    const CRect before = m_pPVXCtrl->GetDrawingArea();
+    ResetLegendRect();
+    if (m_pPVXCtrl->GetDrawingArea() != before) m_pPVXCtrl->ViewZoomAll(0);
+}
+
 void I_PVXModel::SetNumberFontOrientation(int nAngle) {
     if (!m_pDispOpt) return;
     T_PVX_DOPT_NUMBER_D& n = m_pDispOpt->m_Number;

@@ -246,6 +246,9 @@ public:
     void ResetAllNodeElemK();
     // Reserves the legend margin when the legend is shown and results are ready, else none.
     void ResetLegendRect();
+    // ResetLegendRect, and the whole model fitted again when that changed the drawing area (a
+    // view fitted to the old area would draw the model off centre, or past the new one's edge).
+    void ResetLegendRectAndFit();
     // Number font angles (tenths of a degree); the fixed angle of the options wins when set.
     void SetNumberFontOrientation(int nAngle);
     void SetNumberFontNodeOrientation(int nAngle);

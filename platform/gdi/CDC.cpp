@@ -1002,25 +1002,36 @@ int GetDIBits(HDC, HBITMAP hbm, UINT start, UINT lines, void* bits, BITMAPINFO* 
     bm->SyncIn(bm->Bounds());
     cairo_surface_flush(bm->m_pSurface);
     BYTE* out = static_cast<BYTE*>(bits);
-    UINT done = 0;
-    for (UINT i = 0; i < lines && start + i < static_cast<UINT>(height); ++i, ++done) {
-        const UINT line = start + i;  // scan line in the DIB's own order
-        const int y = bottomUp ? height - 1 - static_cast<int>(line) : static_cast<int>(line);
-        const uint32_t* src = bm->Row(y);
-        BYTE* dst = out + stride * i;
-        for (int x = 0; x < bm->m_nWidth; ++x) {
-            const uint32_t v = src[x];
-            const BYTE R = (v >> 16) & 0xff, G = (v >> 8) & 0xff, B = v & 0xff;
-            if (bpp == 32) { dst[4 * x] = B; dst[4 * x + 1] = G; dst[4 * x + 2] = R; dst[4 * x + 3] = 0; }
-            else if (bpp == 24) { dst[3 * x] = B; dst[3 * x + 1] = G; dst[3 * x + 2] = R; }
-            else {
-                const unsigned w = (unsigned(R >> 3) << 10) | (unsigned(G >> 3) << 5) | unsigned(B >> 3);
-                dst[2 * x] = static_cast<BYTE>(w);
-                dst[2 * x + 1] = static_cast<BYTE>(w >> 8);
-            }
+    // One loop per depth (a film's frames come through here whole, two million pixels each).
+    const auto copy = [&](auto put) {
+        UINT done = 0;
+        for (UINT i = 0; i < lines && start + i < static_cast<UINT>(height); ++i, ++done) {
+            const UINT line = start + i;  // scan line in the DIB's own order
+            const int y = bottomUp ? height - 1 - static_cast<int>(line) : static_cast<int>(line);
+            const uint32_t* src = bm->Row(y);
+            BYTE* dst = out + stride * i;
+            for (int x = 0; x < bm->m_nWidth; ++x) put(dst, x, src[x]);
         }
-    }
-    return static_cast<int>(done);
+        return static_cast<int>(done);
+    };
+    if (bpp == 32)
+        return copy([](BYTE* dst, int x, uint32_t v) {
+            dst[4 * x] = static_cast<BYTE>(v);
+            dst[4 * x + 1] = static_cast<BYTE>(v >> 8);
+            dst[4 * x + 2] = static_cast<BYTE>(v >> 16);
+            dst[4 * x + 3] = 0;
+        });
+    if (bpp == 24)
+        return copy([](BYTE* dst, int x, uint32_t v) {
+            dst[3 * x] = static_cast<BYTE>(v);
+            dst[3 * x + 1] = static_cast<BYTE>(v >> 8);
+            dst[3 * x + 2] = static_cast<BYTE>(v >> 16);
+        });
+    return copy([](BYTE* dst, int x, uint32_t v) {
+        const unsigned w = ((v >> 9) & 0x7C00) | ((v >> 6) & 0x03E0) | ((v >> 3) & 0x001F);  // RGB555
+        dst[2 * x] = static_cast<BYTE>(w);
+        dst[2 * x + 1] = static_cast<BYTE>(w >> 8);
+    });
 }
 
 int SetDIBits(HDC, HBITMAP hbm, UINT start, UINT lines, const void* bits, const BITMAPINFO* bmi, UINT usage) {

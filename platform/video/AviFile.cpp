@@ -309,7 +309,8 @@ HRESULT OpenEncoder(AviStreamObject& c) {
     AVRational timeBase{static_cast<int>(c.info.dwScale), static_cast<int>(c.info.dwRate)};
     if (c.encoder == kMsvc1EncoderName) {
         try {
-            c.msvc = std::make_unique<Msvc1Encoder>(sz.cx, sz.cy, keyEvery);
+            // The options' quality (ICQUALITY_DEFAULT, all bits set, is out of range: the default).
+            c.msvc = std::make_unique<Msvc1Encoder>(sz.cx, sz.cy, keyEvery, static_cast<long>(c.opts.dwQuality));
             c.packet.reserve(static_cast<size_t>(sz.cx) * sz.cy / 16 * 18 + 2);
         } catch (const std::bad_alloc&) {
             c.msvc.reset();

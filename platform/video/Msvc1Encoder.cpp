@@ -21,7 +21,6 @@ namespace {
 constexpr uint16_t kSkip = 0x8400;  // in a row's words: one skipped block
 constexpr int kMaxSkip = 0x3FF;
 constexpr uint16_t kHigh = 0x8000;
-constexpr long kPrice = Msvc1Encoder::kBytePrice;
 
 using Colour = int[3];
 
@@ -140,8 +139,14 @@ void SplitQuarter(const Colour* p, const int* idx, bool* inA) {
 
 }  // namespace
 
-Msvc1Encoder::Msvc1Encoder(int cx, int cy, int nKeyEvery)
-    : m_cx(cx), m_cy(cy), m_nKeyEvery(nKeyEvery > 0 ? nKeyEvery : kDefaultKeyEvery), m_nSinceKey(-1) {
+Msvc1Encoder::Msvc1Encoder(int cx, int cy, int nKeyEvery, long nQuality)
+    : m_cx(cx),
+      m_cy(cy),
+      m_nKeyEvery(nKeyEvery > 0 ? nKeyEvery : kDefaultKeyEvery),
+      m_nSinceKey(-1),
+      m_nPrice(nQuality >= 0 && nQuality <= kBestQuality
+                   ? kBytePrice * (kBestQuality - nQuality) / (kBestQuality - kDefaultQuality)
+                   : kBytePrice) {
     if (cx <= 0 || cy <= 0 || cx % 4 || cy % 4) throw std::invalid_argument("Msvc1Encoder: a size of multiples of 4");
     m_shown.assign(static_cast<size_t>(cx) * cy, 0);
     m_codes.resize(static_cast<size_t>(cy / 4));
@@ -184,21 +189,21 @@ void Msvc1Encoder::CodeRow(const uint8_t* rows, ptrdiff_t stride, int blockRow, 
             if (k == 0 && fill[0] == 1) fill[0] = sq[0] - 4 * sum[0] + 64 < sq[0] ? 2 : 0;
             fillErr += sq[k] - 2L * fill[k] * sum[k] + 16L * fill[k] * fill[k];
         }
-        if (err > 2 * kPrice && fillErr + 2 * kPrice < err) err = fillErr + 2 * kPrice, mode = kFill;
+        if (err > 2 * m_nPrice && fillErr + 2 * m_nPrice < err) err = fillErr + 2 * m_nPrice, mode = kFill;
         // Two colours.
         static constexpr int kAll[16] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
         bool two[16];
         int a[3], b[3];
-        if (err > 6 * kPrice) {
+        if (err > 6 * m_nPrice) {
             SplitAlongAxis(p, sum, two);
-            const long e = TwoColours(p, kAll, 16, two, a, b) + 6 * kPrice;
+            const long e = TwoColours(p, kAll, 16, two, a, b) + 6 * m_nPrice;
             if (e < err) err = e, mode = kTwo;
         }
         // Two colours a quarter.
         bool eight[16];
         int pairs[4][2][3];
-        if (err > 18 * kPrice) {
-            long e = 18 * kPrice;
+        if (err > 18 * m_nPrice) {
+            long e = 18 * m_nPrice;
             for (int q = 0; q < 4; ++q) {
                 const int at = 2 * (q & 1) + 8 * (q >> 1);
                 const int idx[4] = {at, at + 1, at + 4, at + 5};
