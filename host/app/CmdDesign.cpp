@@ -164,7 +164,8 @@ int RunDesign(const CHostOptions& options, const CHostArgs& args) {
         return HOST_EXIT_FAILED;
     }
 
-    CHostResultView::ReportCrowdedTexts(rep.textFit, view);
+    // A listing alone draws no picture to size.
+    if (!strOut.empty()) rv.SizeForTexts(view, rep.textFit);
     if (!strOut.empty()) {
         // The window as the person sees it with the figure: painted again, with its legend.
         progress.Enter(steps.size() - 1);
@@ -172,9 +173,9 @@ int RunDesign(const CHostOptions& options, const CHostArgs& args) {
     }
     CHostProgress::Finish();
     if (!strOut.empty())
-        std::printf("Wrote %s: %ldx%ld, %s view of %s, design figure %ld (%s)%s\n", strOut.c_str(), view.nWidth,
+        std::printf("Wrote %s: %ldx%ld, %s view of %s, design figure %ld (%s)%s%s\n", strOut.c_str(), view.nWidth,
                     view.nHeight, view.strView.c_str(), options.strDBPath.c_str(), nMode, pMode->pszName,
-                    rv.GetPart().Describe().c_str());
+                    rv.GetPart().Describe().c_str(), view.strSizeNote.c_str());
     if (pMode->bLoad || req.nLoadKey) std::printf("load: %s\n", load.GetLoadName().c_str());
     if (pMode->bEnvelope && !req.nLoadKey) std::printf("load: the design combinations\n");
     std::printf("shows: %s\n", rep.szShows);
