@@ -110,6 +110,15 @@ void CHostResultView::SizeForTexts(CHostViewRequest& request, PVXHostTextFit f) 
         m_pCtrl->ViewZoomAll(0);
         if (!MeasureResultTexts(f)) break;
     }
+    // A larger picture that parts none of them (labels the measure took to move apart with the
+    // scale and that do not) is no better: the size asked for stays.
+    if ((request.nWidth != w0 || request.nHeight != h0) && f.nCrowded >= first.nCrowded) {
+        SizeWindow(w0, h0);
+        request.nWidth = w0;
+        request.nHeight = h0;
+        m_pCtrl->ViewZoomAll(0);
+        if (!MeasureResultTexts(f)) f = first;
+    }
     const bool bGrown = request.nWidth != w0 || request.nHeight != h0;
     if (bGrown)
         request.strSizeNote = "; grown from " + std::to_string(w0) + "x" + std::to_string(h0) + ", where " +
@@ -137,7 +146,8 @@ void CHostResultView::ReportCrowdedTexts(const PVXHostTextFit& f, const CHostVie
 void CHostResultView::SizeWindow(long w, long h) {
     const int cx = static_cast<int>(w), cy = static_cast<int>(h);
     m_pView->MoveWindow(0, 0, cx, cy, FALSE);
-    if (m_pCtrl->GetClientRect().Width() != cx || m_pCtrl->GetClientRect().Height() != cy) m_pCtrl->SetClientSize(cx, cy);
+    const CRect client = m_pCtrl->GetClientRect();
+    if (client.Width() != cx || client.Height() != cy) m_pCtrl->SetClientSize(cx, cy);
 }
 
 void CHostResultView::PrintStackedPlanNote(const CHostViewRequest& request, bool bLabels) {

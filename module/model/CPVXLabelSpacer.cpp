@@ -171,7 +171,8 @@ BOOL CPVXLabelSpacer::TextOut(CDC* pDC, int x, int y, const CString& text) {
         const Box b = BoxAt(px, py, w, h, f.ox, f.oy, c, s);
         if (bClip && (b.x0 < clip.left || b.y0 < clip.top || b.x1 > clip.right || b.y1 > clip.bottom)) return false;
         const double e = g > 0 ? g + kTouch : 0.0;
-        return sp->IsClear(BoxAt(px, py, w + 2 * e, h, f.ox - e, f.oy, c, s)) && (g <= 0 || !sp->RunsIntoRow(b, kApart));
+        if (!sp->IsClear(BoxAt(px, py, w + 2 * e, h, f.ox - e, f.oy, c, s))) return false;
+        return g <= 0 || !sp->RunsIntoRow(b, kApart);
     };
 
     // Along the line of text: one height, then two ..., forwards, then back; where that finds no

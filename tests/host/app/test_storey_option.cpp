@@ -158,7 +158,8 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
         const size_t wrote = res.out.find("Wrote ");
         long w = 0, h = 0;
         if (wrote != std::string::npos)
-            std::sscanf(res.out.c_str() + res.out.find_first_of("123456789", res.out.find(": ", wrote)), "%ldx%ld", &w, &h);
+            std::sscanf(res.out.c_str() + res.out.find_first_of("123456789", res.out.find(": ", wrote)), "%ldx%ld", &w,
+                        &h);
         if (r.args.find("--size") != std::string::npos)
             EXPECT_EQ(res.out.find("grown from"), std::string::npos) << res.out;
         EXPECT_LE(std::max(w, h), 4096) << res.out;
