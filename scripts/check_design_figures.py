@@ -245,7 +245,7 @@ def check_acr(p, pvxhost, db, tmp, extra=()):
     check(labels_of(texts) == want, tag + ": the %d labels of %d columns equal RCOL's ratios, moments and "
           "compressions" % (sum(want.values()), len(records)))
     check(not [t for t in texts if "kN" in t], tag + ": no force unit in the picture (a ratio has none)")
-    check_edges(tag, emf)
+    check_edges(tag, emf, out)
     if not records:
         check("shows: the model only" in out, tag + ": no column, no legend: the command says so")
         return
@@ -294,7 +294,7 @@ def check_area_steel(p, pvxhost, db, tmp, extra=()):
             want.update([f1(c[1]), f1(c[2])])
             last = key
     got = labels_of(emf_texts(emf))
-    check_edges(tag, emf)
+    check_edges(tag, emf, out)
     check(got == want, tag + ": the %d labels of %d columns, %d beams, %d wall beams, %d walls, %d slab edges "
           "equal RCOL, RBEM, RWAL and RSLB" % (sum(want.values()), len(colm), len(beams), len(wbeams), len(walls),
                                                len(edges)))
@@ -331,7 +331,10 @@ def emf_boxes(path):
     return out
 
 
-def check_edges(tag, path, width=1024, height=768):
+def check_edges(tag, path, out):
+    """No text over the edge of the picture, of the size the command's "Wrote" line gives."""
+    size = re.search(r"^Wrote [^\n]*?: (?:EMF, |BMP, )?(\d+)x(\d+),", out, re.M)
+    width, height = (int(size.group(1)), int(size.group(2))) if size else (1024, 768)
     cut = [(t, b) for t, b in emf_boxes(path) if b[0] < 0 or b[1] < 0 or b[2] > width or b[3] > height]
     check(not cut, "%s: no text reaches over the picture's edge %s" % (tag, cut[:3]))
 

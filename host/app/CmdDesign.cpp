@@ -164,7 +164,8 @@ int RunDesign(const CHostOptions& options, const CHostArgs& args) {
         return HOST_EXIT_FAILED;
     }
 
-    CHostResultView::ReportCrowdedTexts(rep.textFit, view);
+    // A listing alone draws no picture to size.
+    if (!strOut.empty()) rv.SizeForTexts(view, rep.textFit);
     if (!strOut.empty()) {
         // The window as the person sees it with the figure: painted again, with its legend.
         progress.Enter(steps.size() - 1);
@@ -176,9 +177,9 @@ int RunDesign(const CHostOptions& options, const CHostArgs& args) {
                                     : pMode->bEnvelope           ? std::string("the design combinations")
                                                                  : std::string();
     if (!strOut.empty())
-        std::printf("Wrote %s: %ldx%ld, %s view of %s, design figure %ld (%s)%s%s%s\n", strOut.c_str(), view.nWidth,
+        std::printf("Wrote %s: %ldx%ld, %s view of %s, design figure %ld (%s)%s%s%s%s\n", strOut.c_str(), view.nWidth,
                     view.nHeight, view.strView.c_str(), options.strDBPath.c_str(), nMode, pMode->pszName,
-                    rv.GetPart().Describe().c_str(), strLoadRead.empty() ? "" : "; load ", strLoadRead.c_str());
+                    rv.GetPart().Describe().c_str(), strLoadRead.empty() ? "" : "; load ", strLoadRead.c_str(), view.strSizeNote.c_str());
     if (!strLoadRead.empty()) std::printf("load: %s\n", strLoadRead.c_str());
     std::printf("shows: %s\n", rep.szShows);
     rv.PrintStackedPlanNote(view, true);

@@ -76,9 +76,9 @@ int RunExport(const CHostOptions& options, const CHostArgs& args) {
         rv.GetModel()->PV_OnExportBMP(&path);
     if (int status = bEmf ? out.Commit() : out.Commit(a.view.nWidth, a.view.nHeight)) return status;
     CHostProgress::Finish();
-    std::printf("Wrote %s: %s, %ldx%ld, %s view of %s%s%s\n", a.strOut.c_str(), bEmf ? "EMF" : "BMP", a.view.nWidth,
+    std::printf("Wrote %s: %s, %ldx%ld, %s view of %s%s%s%s\n", a.strOut.c_str(), bEmf ? "EMF" : "BMP", a.view.nWidth,
                 a.view.nHeight, a.view.strView.c_str(), options.strDBPath.c_str(), rv.GetPart().Describe().c_str(),
-                DescribeHostShownResult(rv.GetLoader(), rv.GetModel()).c_str());
+                DescribeHostShownResult(rv.GetLoader(), rv.GetModel()).c_str(), a.view.strSizeNote.c_str());
     result.PrintExtremes(rv.GetLoader(), rv.GetModel());
     rv.PrintStackedPlanNote(a.view);
     return HOST_EXIT_OK;

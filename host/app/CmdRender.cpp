@@ -58,9 +58,9 @@ int RunRender(const CHostOptions& options, const CHostArgs& args) {
     WriteBmp24(out.GetTempPath().c_str(), rv.GetWindowPicture());
     if (int status = out.Commit(a.view.nWidth, a.view.nHeight)) return status;
     CHostProgress::Finish();
-    std::printf("Wrote %s: %ldx%ld, %s view of %s%s%s\n", a.strOut.c_str(), a.view.nWidth, a.view.nHeight,
+    std::printf("Wrote %s: %ldx%ld, %s view of %s%s%s%s\n", a.strOut.c_str(), a.view.nWidth, a.view.nHeight,
                 a.view.strView.c_str(), options.strDBPath.c_str(), rv.GetPart().Describe().c_str(),
-                DescribeHostShownResult(rv.GetLoader(), rv.GetModel()).c_str());
+                DescribeHostShownResult(rv.GetLoader(), rv.GetModel()).c_str(), a.view.strSizeNote.c_str());
     result.PrintExtremes(rv.GetLoader(), rv.GetModel());
     rv.PrintStackedPlanNote(a.view);
     return HOST_EXIT_OK;

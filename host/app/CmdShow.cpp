@@ -272,8 +272,8 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     // The execute hides the control's view-point icon under a legend, whose view-direction block
     // is the host's to draw; this host draws none, so the icon stays, as render draws it.
     rv.GetCtrl()->SetShowVPointIcon(1);
-    // As render: room in the fitted view for the values the page writes, and the size at which
-    // crowded ones stand apart.
+    // As render: room in the fitted view for the values the page writes, at a size at which they
+    // stand apart.
     rv.FitResultTexts(view);
     // The window as the person sees it after the execute: painted again, with the legend.
     progress.Enter(steps.size() - 1);
@@ -281,9 +281,9 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     CHostProgress::Finish();
     // The page shown: a radio of the bar may have shown another page than the one asked for.
     const std::string strShown = pPage->GetRuntimeClass()->m_lpszClassName;
-    std::printf("Wrote %s: %ldx%ld, %s view of %s, result %ld on the page %s%s%s\n", strOut.c_str(), view.nWidth,
+    std::printf("Wrote %s: %ldx%ld, %s view of %s, result %ld on the page %s%s%s%s\n", strOut.c_str(), view.nWidth,
                 view.nHeight, view.strView.c_str(), options.strDBPath.c_str(), nResult, strShown.c_str(),
-                rv.GetPart().Describe().c_str(), DescribeHostShownResult(rv.GetLoader(), rv.GetModel()).c_str());
+                rv.GetPart().Describe().c_str(), DescribeHostShownResult(rv.GetLoader(), rv.GetModel()).c_str(), view.strSizeNote.c_str());
     PrintHostResultExtremes(rv.GetLoader(), rv.GetModel());
     rv.PrintStackedPlanNote(view);
     if (args.Has("--save")) {

@@ -177,7 +177,7 @@ void CHostActivePart::Apply(const CDataBase& db, I_PVXCtrl& ctrl) const {
 }
 
 std::string CHostActivePart::StackedPlanNote(bool bPlan, bool bNumbers) const {
-    if (!bPlan || !bNumbers || m_shown.size() < 2) return "";
+    if (!bPlan || !bNumbers || !ShowsSeveralStoreys()) return "";
     return "note: this plan view lays the numbers of " + std::to_string(m_shown.size()) +
            " storeys over each other; --storey N draws one storey's";
 }

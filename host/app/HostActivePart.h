@@ -39,6 +39,7 @@ public:
     std::string Describe() const;
     // Storey n holds a member shown (every storey holding members when no part is asked for).
     bool ShowsStorey(int n) const { return m_shown.count(n) != 0; }
+    bool ShowsSeveralStoreys() const { return m_shown.size() > 1; }
     // The line a plan view with numbers prints when it shows several storeys (their numbers
     // stack); "" otherwise.
     std::string StackedPlanNote(bool bPlan, bool bNumbers) const;

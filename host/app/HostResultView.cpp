@@ -1,6 +1,9 @@
 #include "host/app/HostResultView.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <string>
 
 #include "host/app/HostOutput.h"
 #include "host/app/ModeTable.h"
@@ -47,8 +50,16 @@ void CHostViewRequest::Read(const CHostArgs& args) {
     for (const auto& k : kViews)
         if (strView == k.name) nView = k.view;
     args.GetSize("--size", nWidth, nHeight);
+    bSizeGiven = args.Has("--size");
     strModule = args.Get("--module");
     part.Read(args);
+}
+
+bool CHostViewRequest::GrownSize(long apartW, long apartH, long& w, long& h) const {
+    const double k = std::min(1.0, static_cast<double>(kMaxGrownSide) / std::max({apartW, apartH, 1L}));
+    w = std::max(nWidth, static_cast<long>(std::floor(k * apartW)));
+    h = std::max(nHeight, static_cast<long>(std::floor(k * apartH)));
+    return w > nWidth || h > nHeight;
 }
 
 std::vector<CHostProgress::Step> CHostResultView::Steps() {
@@ -73,21 +84,70 @@ int CHostResultView::WriteShownPicture(CHostOutputFile& out, bool bEmf, const CH
     return bEmf ? out.Commit() : out.Commit(request.nWidth, request.nHeight);
 }
 
-void CHostResultView::FitResultTexts(const CHostViewRequest& request) {
+bool CHostResultView::MeasureResultTexts(PVXHostTextFit& f) {
     auto fit = reinterpret_cast<PFN_PVXHOST_FIT_RESULT_TEXTS>(m_loader.GetSymbol(PVXHOST_FIT_RESULT_TEXTS));
-    PVXHostTextFit f{};
-    if (fit && fit(m_pModel, &f)) ReportCrowdedTexts(f, request);
+    f = PVXHostTextFit{};
+    return fit && fit(m_pModel, &f);
 }
 
-void CHostResultView::ReportCrowdedTexts(const PVXHostTextFit& f, const CHostViewRequest& request) {
+void CHostResultView::FitResultTexts(CHostViewRequest& request) {
+    PVXHostTextFit f{};
+    if (MeasureResultTexts(f)) SizeForTexts(request, f);
+}
+
+void CHostResultView::SizeForTexts(CHostViewRequest& request, PVXHostTextFit f) {
+    const PVXHostTextFit first = f;
+    const long w0 = request.nWidth, h0 = request.nHeight;
+    // The texts keep their size in pixels while the model grows with the picture, but labels the
+    // spacer moved and offsets in pixels do not follow the scale exactly: a second or third
+    // measure takes up what the first size left.
+    long w = w0, h = h0;
+    for (int round = 0; round < 3 && !request.bSizeGiven && f.nApartWidth > 0; ++round) {
+        if (!request.GrownSize(f.nApartWidth, f.nApartHeight, w, h)) break;
+        SizeWindow(w, h);
+        request.nWidth = w;
+        request.nHeight = h;
+        m_pCtrl->ViewZoomAll(0);
+        if (!MeasureResultTexts(f)) break;
+    }
+    // A larger picture that parts none of them (labels the measure took to move apart with the
+    // scale and that do not) is no better: the size asked for stays.
+    if ((request.nWidth != w0 || request.nHeight != h0) && f.nCrowded >= first.nCrowded) {
+        SizeWindow(w0, h0);
+        request.nWidth = w0;
+        request.nHeight = h0;
+        m_pCtrl->ViewZoomAll(0);
+        if (!MeasureResultTexts(f)) f = first;
+    }
+    const bool bGrown = request.nWidth != w0 || request.nHeight != h0;
+    if (bGrown)
+        request.strSizeNote = "; grown from " + std::to_string(w0) + "x" + std::to_string(h0) + ", where " +
+                              std::to_string(first.nCrowded) + " pairs of its " + std::to_string(first.nTexts) +
+                              " texts stand over each other or run together";
+    const bool bCapped = bGrown && std::max(request.nWidth, request.nHeight) >= CHostViewRequest::kMaxGrownSide;
+    ReportCrowdedTexts(f, request, bCapped);
+}
+
+void CHostResultView::ReportCrowdedTexts(const PVXHostTextFit& f, const CHostViewRequest& request,
+                                         bool bCapped) const {
     if (f.nCrowded <= f.nTexts / 50) return;
-    std::printf("note: %d pairs of the %d texts stand over each other or run together at %ldx%ld", f.nCrowded,
-                f.nTexts, request.nWidth, request.nHeight);
+    std::printf("note: %d pairs of the %d texts stand over each other or run together at %ldx%ld%s", f.nCrowded,
+                f.nTexts, request.nWidth, request.nHeight, bCapped ? ", the largest size taken without --size" : "");
     if (f.nNever > 0) std::printf("; %d pairs are written at one point and do at any size", f.nNever);
     if (f.nApartWidth > 0)
         std::printf("; %s stand apart at --size %ldx%ld", f.nNever > 0 ? "the others" : "they", f.nApartWidth,
                     f.nApartHeight);
+    // A plan says so of its stacked storeys after the picture; another view names --storey here.
+    if (bCapped && request.nView != GViewCamera::VIEW_TOP && m_part.ShowsSeveralStoreys())
+        std::printf("; --storey N draws one storey's");
     std::printf("\n");
+}
+
+void CHostResultView::SizeWindow(long w, long h) {
+    const int cx = static_cast<int>(w), cy = static_cast<int>(h);
+    m_pView->MoveWindow(0, 0, cx, cy, FALSE);
+    const CRect client = m_pCtrl->GetClientRect();
+    if (client.Width() != cx || client.Height() != cy) m_pCtrl->SetClientSize(cx, cy);
 }
 
 void CHostResultView::PrintStackedPlanNote(const CHostViewRequest& request, bool bLabels) {
@@ -97,7 +157,7 @@ void CHostResultView::PrintStackedPlanNote(const CHostViewRequest& request, bool
     if (!note.empty()) std::printf("%s\n", note.c_str());
 }
 
-int CHostResultView::Open(const CHostOptions& options, const CHostViewRequest& request, CHostProgress* progress,
+int CHostResultView::Open(const CHostOptions& options, CHostViewRequest& request, CHostProgress* progress,
                           size_t firstStep, CHostResultChoice* pResult) {
     if (progress) progress->Enter(firstStep);
     if (!m_session.Open(options.strDBPath)) return 0;
@@ -121,9 +181,7 @@ int CHostResultView::Open(const CHostOptions& options, const CHostViewRequest& r
         return 0;
     }
 
-    const int w = static_cast<int>(request.nWidth), h = static_cast<int>(request.nHeight);
-    m_pView->MoveWindow(0, 0, w, h, FALSE);
-    if (m_pCtrl->GetClientRect().Width() != w || m_pCtrl->GetClientRect().Height() != h) m_pCtrl->SetClientSize(w, h);
+    SizeWindow(request.nWidth, request.nHeight);
 
     // Painting reaches shown windows only, as on screen.
     if (CFrameWnd* pFrame = m_pView->GetParentFrame()) pFrame->ShowWindow(SW_SHOW);

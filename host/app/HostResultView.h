@@ -36,6 +36,7 @@ class I_PVXModelBase;
 struct CHostViewRequest {
     static constexpr long kMinSide = 16;     // pixels
     static constexpr long kMaxSide = 16384;  // pixels; a larger picture is refused, not attempted
+    static constexpr long kMaxGrownSide = 4096;  // pixels: the longest side a picture grows to by itself
 
     int nView = GViewCamera::VIEW_ISO;
     std::string strView = "iso";  // name of nView, for messages
@@ -43,6 +44,8 @@ struct CHostViewRequest {
     long nHeight = 768;
     std::string strModule;        // empty: the module beside the program
     CHostActivePart part;         // --storey or --member-keys: the active part of the model
+    bool bSizeGiven = false;      // --size given: the picture keeps it whatever its numbers do
+    std::string strSizeNote;      // why the picture took another size than the default ("" none)
 
     // --view, --size, --module, --storey and --member-keys, with their defaults and limits.
     static std::vector<CHostOption> Options();
@@ -50,6 +53,10 @@ struct CHostViewRequest {
     static CHostOption ModuleOption();
     // Takes the options above from a checked command line.
     void Read(const CHostArgs& args);
+    // The size a picture without --size grows to for its numbers to stand apart at apartW x
+    // apartH: that size, its longer side at most kMaxGrownSide (the aspect kept). False when
+    // that is no larger than the present size.
+    bool GrownSize(long apartW, long apartH, long& w, long& h) const;
 };
 
 class CHostResultView {
@@ -65,7 +72,7 @@ public:
     // GetFailStatus(). The active part of the request is made active before a result is shown. progress, when given, enters the steps of
     // Steps() from firstStep on. With a result asked for, it is found in the project and handed
     // to the module before the view paints.
-    int Open(const CHostOptions& options, const CHostViewRequest& request, CHostProgress* progress = nullptr,
+    int Open(const CHostOptions& options, CHostViewRequest& request, CHostProgress* progress = nullptr,
              size_t firstStep = 0, CHostResultChoice* pResult = nullptr);
     // The picture as the window shows it: the memory image and what the paint adds (legend).
     HBITMAP GetWindowPicture() const;
@@ -74,10 +81,13 @@ public:
     // after a message.
     int WriteShownPicture(CHostOutputFile& out, bool bEmf, const CHostViewRequest& request);
     CPVXModuleLoader& GetLoader() { return m_loader; }
-    // Leaves room in the fitted view for the shown result's texts; says the picture size at which
-    // crowded numbers (more than one pair per 50 texts) stand apart.
-    void FitResultTexts(const CHostViewRequest& request);
-    static void ReportCrowdedTexts(const PVXHostTextFit& fit, const CHostViewRequest& request);
+    // Leaves room in the fitted view for the shown result's texts, then SizeForTexts.
+    void FitResultTexts(CHostViewRequest& request);
+    // fit: the texts as measured at the request's size. Without --size, a picture whose numbers
+    // crowd (more than one pair per 50 texts) grows to the size at which they stand apart, up to
+    // kMaxGrownSide, fitted again at each size; the request takes the size and the note saying
+    // why. Where they still crowd, says so and names the size at which they stand apart.
+    void SizeForTexts(CHostViewRequest& request, PVXHostTextFit fit);
     // After the paint: the line saying that a plan of several storeys lays their numbers over each
     // other (naming --storey), when the view writes numbers on the storeys (bLabels: the drawing
     // labels its members whatever the number switch, as the design figures do).
@@ -94,6 +104,11 @@ public:
     const std::string& GetModulePath() const { return m_strModule; }
 
 private:
+    // The fit of the module for the shown result or design figure; false when it wrote no numbers.
+    bool MeasureResultTexts(PVXHostTextFit& fit);
+    void SizeWindow(long w, long h);
+    void ReportCrowdedTexts(const PVXHostTextFit& fit, const CHostViewRequest& request, bool bCapped) const;
+
     CHostSession m_session;       // closed after the module is unloaded (members go in reverse)
     CPVXModuleLoader m_loader;
     std::string m_strModule;

@@ -70,8 +70,9 @@ struct PVXHostTextFit {
     long nApartWidth, nApartHeight;  // picture size at which the others stand apart (all but one
                                      // pair per 50 texts); 0 x 0 when they do at this size
 };
-// Once the view is fitted: zooms out until every text the view writes lies inside the drawing
-// area, then measures how crowded the texts stand. Non-zero when it could paint the view.
+// Once the view is fitted: zooms out until every text the view writes (a design figure's labels,
+// when it shows one) lies inside the drawing area, then measures how crowded the texts stand.
+// Non-zero when it could paint the view.
 typedef int (*PFN_PVXHOST_FIT_RESULT_TEXTS)(I_PVXModelBase* pModel, PVXHostTextFit* pFit);
 
 // Non-zero when the view shows a result with its values written (the number switch on) on the

@@ -25,6 +25,7 @@
 #include "module/engines/CPVXCutLineDetDlg.h"
 #include "module/engines/CReactionEngine.h"
 #include "module/engines/CStressEngine.h"
+#include "module/figures/CPVXFigure.h"
 #include "module/force/CForceEngine.h"
 #include "host/base/CMsgDll.h"
 #include "host/base/PVXHostResult.h"
@@ -671,6 +672,11 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_FitResultTexts(I_P
     I_PVXModel* pModel = dynamic_cast<I_PVXModel*>(pBase);
     if (!pFit || !pModel || !pModel->m_pPVXCtrl) return 0;
     I_PVXModel& m = *pModel;
+    // A design figure writes its labels whatever the number switch.
+    if (m.m_pDesignData && m.m_pFigure && IsDesignFigureMode(m.m_pFigure->m_nFigureMode)) {
+        FitDesignFigureTexts(m, *pFit);
+        return 1;
+    }
     // A result without numbers writes no texts to fit: a large model is not painted for nothing.
     if (!m.m_pDispOpt || !m.m_pDispOpt->m_Number.m_bShowNumbers) return 0;
     FitAndMeasureViewTexts(m, [&m](CDC* pDC) {

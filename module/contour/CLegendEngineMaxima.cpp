@@ -1,5 +1,6 @@
 // The maxima listings of the legend panel: results without a colour scale list their extreme
 // values, each with the member or node where it occurs, in the scale area.
+#include <algorithm>
 #include <cstdio>
 
 #include "module/contour/CLegendEngine.h"
@@ -54,7 +55,8 @@ void CLegendEngine::GetTextCForc(double dValue, char* pszOut, size_t nSize) {
 namespace {
 
 // A value line at y (the sign of a negative number one character left of where a positive
-// number starts) and its member line at y + 4/3 line, each value a character clear of its label.
+// number starts) and its member line at y + 4/3 line, each value a character clear of its label
+// and the member at least half a line, so that neither reads as one word with its label.
 // Returns the member line's baseline.
 int DrawValueAndMember(CLegendEngine& le, CDC* pDC, ListingText& lt, const CRect& r, int y, LPCTSTR label, double v,
                        UINT key) {
@@ -68,7 +70,8 @@ int DrawValueAndMember(CLegendEngine& le, CDC* pDC, ListingText& lt, const CRect
     lt.Left(r.left + 2 * cw, y, "MEMB.=");
     CString s;
     s.Format("%d", static_cast<int>(key));
-    lt.Left(LegendLabelsEnd(pDC, r.left + 2 * cw, r.left + 9 * cw, {"MEMB.="}) + cw, y, s);
+    const int gap = std::max(cw, (le.m_nValueLineHeight + 1) / 2);
+    lt.Left(LegendLabelsEnd(pDC, r.left + 2 * cw, r.left + 9 * cw, {"MEMB.="}) + gap, y, s);
     return y;
 }
 

@@ -8,6 +8,7 @@
 #include "host/grx/I_PVXCtrl.h"
 #include "module/designdata/CFigureDesignData.h"
 #include "module/figures/CPVXFigure.h"
+#include "module/model/CPVXLabelSpacer.h"
 #include "module/model/I_PVXModel.h"
 #include "platform/gdi/CRecordDC.h"
 #include "platform/gdi/FontEngine.h"
@@ -15,8 +16,8 @@
 namespace {
 
 constexpr int kEdgePixels = 3;
-constexpr double kRunGap = 0.3;        // text heights between two numbers read as one
-constexpr double kApartGap = 0.5;      // text heights between two numbers set apart
+// Text heights between two numbers read apart: the gap the label spacer keeps.
+constexpr double kApartGap = CPVXLabelSpacer::kApart;
 constexpr double kMaxGrowth = 16.0;    // beyond this a larger picture is no answer
 constexpr double kGrowthSlack = 1.03;  // the fit's own margins and rounding of a grown picture
 constexpr double kHalfScale = 0.5;     // the second look at the texts, to see them move
@@ -175,7 +176,7 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
         return ra != rb ? ra < rb : a.l < b.l;
     });
     // A pair crowds when the boxes share more than a quarter of the smaller one, or stand on one
-    // line (sharing more than half the smaller height) less than kRunGap heights apart. Its
+    // line (sharing more than half the smaller height) less than kApartGap heights apart. Its
     // factor is the growth of the scale that sets them apart across or along the line (kApartGap
     // heights between them); texts that move together are never set apart.
     std::vector<double> factors;
@@ -185,7 +186,7 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
         const double along = std::min(a.r, b.r) - std::max(a.l, b.l);
         const double shared = std::max(0.0, across) * std::max(0.0, along);
         const bool overlap = shared > 0.25 * std::min((a.r - a.l) * ha, (b.r - b.l) * hb);
-        if (!overlap && !(across > 0.5 * h && -along < kRunGap * h)) return;
+        if (!overlap && !(across > 0.5 * h && -along < kApartGap * h)) return;
         const double needX = 0.5 * (a.r - a.l + b.r - b.l) + kApartGap * h, needY = 0.5 * (ha + hb);
         // The distance of the centres at the factor k: d + (k - 1) v.
         const auto grow = [](double d, double v, double need) {
@@ -196,7 +197,7 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
         factors.push_back(std::min(grow(0.5 * (b.l + b.r - a.l - a.r), b.vx - a.vx, needX),
                                    grow(0.5 * (b.t + b.b - a.t - a.b), b.vy - a.vy, needY)));
     };
-    const double reach = kRunGap * tallest;
+    const double reach = kApartGap * tallest;
     for (size_t i = 0, end = 0; i < texts.size(); i = end) {
         const long long r = row(texts[i]);
         while (end < texts.size() && row(texts[end]) == r) ++end;

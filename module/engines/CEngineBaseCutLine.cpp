@@ -192,6 +192,17 @@ void CEngineBase::DrawCuttingLineDiagrams(CDC* pDC) {
         const CutPieceArray& pieces = *m_arrCutLineData[l];
         const T_CUTLINE_MINMAX_D mm =
             l < m_arrCutLineMinMax.GetSize() ? m_arrCutLineMinMax[l] : T_CUTLINE_MINMAX_D();
+        // Pieces meeting at a point with one value there write it once, not twice over itself.
+        bool bWritten = false;
+        C3DPoint lastAt;
+        double lastValue = 0.0;
+        auto writeOnce = [&](C3DPoint at, double v) {
+            if (bWritten && v == lastValue && (at - lastAt).Length() <= 1e-9) return;
+            OutputCutLineNumber(pDC, &at, v);
+            bWritten = true;
+            lastAt = at;
+            lastValue = v;
+        };
         for (INT_PTR p = 0; p < pieces.GetSize(); ++p) {
             const T_CUTLINE_D& piece = pieces[p];
             if (!pCtrl->IsZoomAllState() && !pCtrl->IsObjectInClientWindow(nObjType, piece.nElemKey)) continue;
@@ -224,9 +235,8 @@ void CEngineBase::DrawCuttingLineDiagrams(CDC* pDC) {
             auto isExtreme = [&](double v) {
                 return std::fabs(v - mm.dMax) <= 1e-8 || std::fabs(v - mm.dMin) <= 1e-8;
             };
-            C3DPoint ta = aOff, tb = bOff;
-            if (!CPVXCutLineDetDlg::m_bOnlyMinMax || isExtreme(va)) OutputCutLineNumber(pDC, &ta, va);
-            if (!CPVXCutLineDetDlg::m_bOnlyMinMax || isExtreme(vb)) OutputCutLineNumber(pDC, &tb, vb);
+            if (!CPVXCutLineDetDlg::m_bOnlyMinMax || isExtreme(va)) writeOnce(aOff, va);
+            if (!CPVXCutLineDetDlg::m_bOnlyMinMax || isExtreme(vb)) writeOnce(bOff, vb);
         }
     }
 }

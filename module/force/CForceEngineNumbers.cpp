@@ -21,6 +21,7 @@
 #include "module/model/CPVXLabelSpacer.h"
 #include "module/model/CUtilFuncs.h"
 #include "module/model/I_PVXModel.h"
+#include "module/model/PVXDrawFunc.h"
 #include "platform/afx/CString.h"
 
 namespace {
@@ -205,13 +206,17 @@ void WriteDiagramNumbers(CForceEngine& e, CDC* pDC, UINT nKey, C3DPoint* pAnchor
     } else {
         const int nIAlign = nDir ? kAlignBottomRight : kAlignBottom;
         const int nJAlign = nDir ? kAlignBottom : kAlignBottomRight;
+        // Seen end-on (a column in plan) the middle value hangs under the point the end values
+        // stand over, to either side of it.
+        const bool bEndOn = PVXIsSeenEndOn(pModel->Get3DPtTo2DPt(&ptI), pModel->Get3DPtTo2DPt(&ptJ));
         struct Position {
             int bOn, anchor, kind, align;
             double v;
         };
         const Position positions[3] = {{e.m_bNumIEnd, 0, kKindIEnd, nIAlign, d.position[0]},
                                        {e.m_bNumJEnd, 2, kKindJEnd, nJAlign, d.position[2]},
-                                       {e.m_bNumMiddle, 1, kKindMiddle, kAlignBottomCentre, d.position[1]}};
+                                       {e.m_bNumMiddle, 1, kKindMiddle, bEndOn ? kAlignCentre : kAlignBottomCentre,
+                                        d.position[1]}};
         for (const Position& p : positions) {
             if (!p.bOn) continue;
             if (bQueue)

@@ -81,6 +81,29 @@ bool CPVXLabelSpacer::IsClear(const Box& b) const {
     return bClear;
 }
 
+bool CPVXLabelSpacer::RunsIntoRow(const Box& b, double g) const {
+    // A text's height is its box's smaller side, turned texts too, as a reader sees the box.
+    const double hb = std::min(b.x1 - b.x0, b.y1 - b.y0);
+    Box reach = b;
+    reach.x0 -= g * hb;
+    reach.x1 += g * hb;
+    bool bRuns = false;
+    ForCells(reach, [&](const std::pair<int, int>& cell) {
+        auto it = m_cells.find(cell);
+        if (bRuns || it == m_cells.end()) return;
+        for (size_t k : it->second) {
+            const Box& a = m_boxes[k];
+            const double h = std::min(hb, std::min(a.x1 - a.x0, a.y1 - a.y0));
+            const double across = std::min(a.y1, b.y1) - std::max(a.y0, b.y0);
+            if (across > 0.5 * h && std::max(a.x0 - b.x1, b.x0 - a.x1) < g * h) {
+                bRuns = true;
+                return;
+            }
+        }
+    });
+    return bRuns;
+}
+
 void CPVXLabelSpacer::Add(const Box& b) {
     const size_t k = m_boxes.size();
     m_boxes.push_back(b);
@@ -143,10 +166,13 @@ BOOL CPVXLabelSpacer::TextOut(CDC* pDC, int x, int y, const CString& text) {
     const double w = f.w, h = f.h, c = f.c, s = f.s;
     RECT clip{};
     const bool bClip = pDC->GetClipBox(&clip) > NULLREGION;
+    // The gap is kept whole: the boxes may share kTouch pixels and not meet.
     auto clear = [&](double px, double py, double g) {
         const Box b = BoxAt(px, py, w, h, f.ox, f.oy, c, s);
         if (bClip && (b.x0 < clip.left || b.y0 < clip.top || b.x1 > clip.right || b.y1 > clip.bottom)) return false;
-        return sp->IsClear(BoxAt(px, py, w + 2 * g, h, f.ox - g, f.oy, c, s));
+        const double e = g > 0 ? g + kTouch : 0.0;
+        if (!sp->IsClear(BoxAt(px, py, w + 2 * e, h, f.ox - e, f.oy, c, s))) return false;
+        return g <= 0 || !sp->RunsIntoRow(b, kApart);
     };
 
     // Along the line of text: one height, then two ..., forwards, then back; where that finds no

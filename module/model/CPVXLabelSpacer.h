@@ -8,7 +8,9 @@
 // gives it. A later label whose rectangle (as the device context will write it: extent, alignment
 // and the font's escapement) meets one written before, sharing more than kTouch pixels across
 // each of their sides, or stands on its line less than kApart of its height from it (read as one
-// number with it, "0.0000.000"), is moved along its own line of text, which follows its member,
+// number with it, "0.0000.000"; a reader scans the picture's rows too, so a label beside another
+// on one row keeps kApart of the smaller height from it across the row, turned or not), is moved
+// along its own line of text, which follows its member,
 // by its height: one height, then two ..., up to kMaxSteps, first the way the text reads, then
 // back. Where that finds no place, the same is tried one line across (the height and kApart of
 // it, either side), then two. It takes the first place clear of every earlier label; where none
@@ -36,7 +38,7 @@ public:
     static constexpr int kCell = 64;       // pixels: side of the cells the boxes are found by
     static constexpr double kTouch = 2.0;  // pixels two labels may share each way and not meet
     static constexpr double kApart = 0.5;  // heights a label keeps clear of another along its line
-    static constexpr double kEndInset = 0.25;  // heights an end value stands inside its end
+    static constexpr double kEndInset = 0.4;  // heights an end value stands inside its end
 
     // A spacer for the drawings made while it lives, when bOn; none otherwise.
     class Use {
@@ -70,6 +72,9 @@ private:
     template <class F> static void ForCells(const Box& b, F f);
     static bool Meet(const Box& a, const Box& b);
     bool IsClear(const Box& b) const;
+    // b shares more than half the smaller height with an earlier label on the picture's rows and
+    // stands less than g of that height from it along them.
+    bool RunsIntoRow(const Box& b, double g) const;
     void Add(const Box& b);
 
     std::vector<Box> m_boxes;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <new>
 
 #include "module/engines/CEngineBase.h"
@@ -121,6 +122,12 @@ void DrawNumber(const double* pAxis1, const double* pAxis2, const double* pAncho
     const bool bVisible = IsVisible(pa);
     const UINT nStartSide = bTurned ? TA_RIGHT : TA_LEFT;  // kind 6: away from the member's start
     const UINT nEndSide = bTurned ? TA_LEFT : TA_RIGHT;    // kind 7: away from the member's end
+    // A member seen end-on (a column in plan) has all its anchors at one point: its values to
+    // either side stand inside their sides, and one written centred goes to the other side of
+    // the point from the rest.
+    const bool bEndOn = PVXIsSeenEndOn(p1, p2);
+    const double dSideInset = bEndOn ? CPVXLabelSpacer::kEndInset : 0.0;
+    const UINT nOtherVert = nVert == TA_TOP ? TA_BOTTOM : TA_TOP;
 
     // dAlong, dAcross: heights the text stands away from the anchor (see AwayFromAnchor).
     auto writeNumber = [&](UINT nAlign, const CString& strText, double dAlong = 0.0, double dAcross = 0.0) {
@@ -154,11 +161,11 @@ void DrawNumber(const double* pAxis1, const double* pAxis2, const double* pAncho
     }
     case 3:
         if (pOwnColor) pDC->SetTextColor(*pOwnColor);
-        writeNumber((rule == kRuleFixed ? TA_TOP | TA_CENTER : nVert | TA_RIGHT), strNumber);
+        writeNumber((rule == kRuleFixed ? TA_TOP | TA_CENTER : nVert | TA_RIGHT), strNumber, dSideInset);
         break;
     case 4:
         if (pOwnColor) pDC->SetTextColor(*pOwnColor);
-        writeNumber((rule == kRuleFixed ? TA_BOTTOM | TA_CENTER : nVert | TA_LEFT), strNumber);
+        writeNumber((rule == kRuleFixed ? TA_BOTTOM | TA_CENTER : nVert | TA_LEFT), strNumber, dSideInset);
         break;
     case 5:
         if (pOwnColor) pDC->SetTextColor(*pOwnColor);
@@ -180,7 +187,7 @@ void DrawNumber(const double* pAxis1, const double* pAxis2, const double* pAncho
     }
     case 8:
         pDC->SetTextColor(pOwnColor ? *pOwnColor : opt.m_crNumber[1]);
-        writeNumber(nVert | TA_CENTER, strNumber);
+        writeNumber((bEndOn ? nOtherVert : nVert) | TA_CENTER, strNumber);
         break;
     default:
         break;
@@ -266,6 +273,8 @@ int PVXCalcTextAngle(POINT pt1, POINT pt2, int& bTurned) {
     }
     return a;
 }
+
+bool PVXIsSeenEndOn(POINT pt1, POINT pt2) { return std::abs(pt1.x - pt2.x) <= 1 && std::abs(pt1.y - pt2.y) <= 1; }
 
 void PVXDrawNumberRecord(const T_DrawNumberRec& rec, CDC* pDC, I_PVXModel* pModel, int bSlab) {
     DrawNumber(rec.m_dAxis1, rec.m_dAxis2, rec.m_dAnchor, rec.m_dValue, rec.m_nKind, nullptr, pDC, pModel,

@@ -143,6 +143,9 @@ void PVXDrawNumberRecord(const T_DrawNumberRec& rec, CDC* pDC, I_PVXModel* pMode
 // Text angle of a line between two device points and whether it was turned by 180 degrees to
 // stay readable: a in 0..3599, never in 901..2700.
 int PVXCalcTextAngle(POINT pt1, POINT pt2, int& bTurned);
+// A member whose two device points lie within a pixel of each other is seen end-on (a column in
+// plan): its numbers share one anchor point.
+bool PVXIsSeenEndOn(POINT pt1, POINT pt2);
 
 // ---- kinds that no producer of this system fills --------------------------------------------
 // Their records are kept, drawn (where a drawing is given) and cleared with the set.

@@ -313,7 +313,9 @@ TEST(PvxHostDamaged, LineDisplaysFitModelsOfAnySize) {
             const std::string path =
                 EditedSample("size" + std::to_string(n++), "UPDATE PNODE SET x = x * " + s + ", y = y * " + s + ", z = z * " + s);
             const std::string bmp = kTmp + "/damaged_size" + kPid + ".bmp";
-            const HostRun r = RunHost("--db '" + path + "' render " + row.args + " --out '" + bmp + "'");
+            // One size for every scale: the lit pixels are counted at 1024 x 768.
+            const HostRun r =
+                RunHost("--db '" + path + "' render " + row.args + " --size 1024x768 --out '" + bmp + "'");
             ASSERT_EQ(r.code, 0) << r.err;
             const int count = LitLeftOfLegend(bmp);
             std::remove(bmp.c_str());

@@ -149,8 +149,8 @@ TEST_F(OverlayQueueTest, TextFollowsTheMemberAndStaysReadable) {
             EXPECT_EQ(t->font.lfEscapement, r.angle);
             EXPECT_EQ(t->font.lfOrientation, r.angle);
             EXPECT_EQ(t->font.lfHeight, -21) << "8 points shown twice as high by the view";
-            // Each a quarter of its height inside its own side: a column seen end-on keeps both apart.
-            const double side = (t->textAlign & kHorz) == TA_RIGHT ? -0.25 : 0.25;
+            // Each two fifths of its height inside its own side: two members' ends at a node keep apart.
+            const double side = (t->textAlign & kHorz) == TA_RIGHT ? -0.4 : 0.4;
             EXPECT_EQ(CPoint(t->Arg(0), t->Arg(1)), Moved(Px(mx, my), t->font, side, 0.0));
         }
         // The start number stands away from the start, the end number away from the end.
@@ -227,11 +227,18 @@ TEST_F(OverlayQueueTest, LabelKindsOfMemberAndSlabNumbers) {
         {false, {0, 0, 10, 0}, 3, num, kMiddleColor, TA_TOP | TA_RIGHT, false},
         {false, {0, 0, 10, 0}, 4, num, kMiddleColor, TA_TOP | TA_LEFT, false},
         {false, {0, 0, 10, 0}, 5, num, kMiddleColor, TA_TOP | TA_CENTER, false},
-        {false, {0, 0, 10, 0}, 6, num, kStartColor, TA_TOP | TA_LEFT, false, 0.25},
-        {false, {0, 0, 10, 0}, 7, num, kEndColor, TA_TOP | TA_RIGHT, false, -0.25},
+        {false, {0, 0, 10, 0}, 6, num, kStartColor, TA_TOP | TA_LEFT, false, 0.4},
+        {false, {0, 0, 10, 0}, 7, num, kEndColor, TA_TOP | TA_RIGHT, false, -0.4},
         {false, {0, 0, 10, 0}, 8, num, kMiddleColor, TA_TOP | TA_CENTER, false},
         {false, {0, 0, 10, 0}, 9, "", 0, 0, false},
         {false, {0, 0, 10, 0}, -1, "", 0, 0, false},
+        // Seen end-on (a column in plan, both ends at the anchor): the sides inside, the centred
+        // value over the point the others hang from.
+        {false, {5, 1, 5, 1}, 3, num, kMiddleColor, TA_TOP | TA_RIGHT, false, -0.4},
+        {false, {5, 1, 5, 1}, 4, num, kMiddleColor, TA_TOP | TA_LEFT, false, 0.4},
+        {false, {5, 1, 5, 1}, 6, num, kStartColor, TA_TOP | TA_LEFT, false, 0.4},
+        {false, {5, 1, 5, 1}, 7, num, kEndColor, TA_TOP | TA_RIGHT, false, -0.4},
+        {false, {5, 1, 5, 1}, 8, num, kMiddleColor, TA_BOTTOM | TA_CENTER, false},
         {true, {0, 0, 10, 0}, 0, maxText.GetString() + num, kMiddleColor, TA_TOP | TA_LEFT, true},
         {true, {0, 0, 10, 0}, 5, num, kMiddleColor, TA_TOP | TA_CENTER, false},
         {true, {0, 0, 10, 0}, 6, " " + num + " ", kStartColor, TA_TOP | TA_LEFT, false, 0.0, -0.2},
