@@ -434,6 +434,7 @@ DWORD PageLoadMask(int mode) {
     case PVXMode::kSlabForce: case PVXMode::kSlabWall: case PVXMode::kSlabForceBeam:
         return CPVXBarSlabPage::kSlabLoadMask;
     case PVXMode::kSlabRebar: return CPVXBarSRbar::kRebarLoadMask;
+    case PVXMode::kSlabCrack: return 0;  // no page lists its loads: the type asked for stands
     case PVXMode::kSlabStrip: return CPVXBarSStrip::kLoadMask;
     case PVXMode::kStoryShearRatio: return CPVXBarStrShrFrcRtio::kLoadMask;
     default: return T_PVX_BAR_INFO::kLoadTypeMask;

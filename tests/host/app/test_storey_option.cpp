@@ -107,7 +107,7 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
         {"render names what it draws", "render --mode 7 --load DL --component MY --storey 3", "bmp", 0,
          "(65 of 245 members); mode 7 (frame-force-diagram), load DL, component MY, no values\n", false},
         {"show names what the page draws", "show 7301 --load LL --set values=1 --storey 1", "bmp", 0,
-         "; mode 6 (frame-force-contour), load LL, component MY, values written\n", false},
+         "; mode 6 (frame-force-contour), load LL, component MY, values written", false},
         {"design 35, the foundation", "design 35 --storey 0", "emf", 0, "of 5 foundation beams", false, "", nullptr,
          false, true},
         {"design 35, no foundation beam, no legend", "design 35 --storey 1", "emf", 0, "no foundation beam", false, "", "弯矩"},
