@@ -458,8 +458,10 @@ namespace {
 // gathers the next and fills the one before.
 class FaceBatch {
 public:
-    // Faces gathered before drawing: their pixels stay in the cache.
-    static constexpr size_t kMaxFaces = 1024;
+    // Faces gathered before drawing: their pixels stay in the cache. With a crew, a batch is
+    // handed out whole: fewer, larger batches wake the helpers less often, and a helper the
+    // machine keeps waiting holds the drawing thread up fewer times.
+    static constexpr size_t kMaxFaces = 1024, kMaxCrewFaces = 4096;
 
     FaceBatch(CEngineBase& engine, CContourEngine& scale, I_PVXModel& model, WorkCrew* crew = nullptr)
         : m_engine(engine), m_scale(scale), m_ctrl(*model.m_pPVXCtrl), m_terms(m_ctrl.MemPixelTerms()),
@@ -510,7 +512,9 @@ public:
         edges(*segs);
         faceLines->push_back(static_cast<int>((segs->size() - lines) / 2));
     }
-    bool Full() const { return (m_crew ? m_slots[m_cur].faceLines : m_s.faceLines).size() >= kMaxFaces; }
+    bool Full() const {
+        return m_crew ? m_slots[m_cur].faceLines.size() >= kMaxCrewFaces : m_s.faceLines.size() >= kMaxFaces;
+    }
     // A full batch on its way: with a crew, its cut started and the batch before drawn; else drawn.
     void Next(CDC* pDC) {
         if (!m_crew) return Draw(pDC);
