@@ -459,9 +459,9 @@ namespace {
 class FaceBatch {
 public:
     // Faces gathered before drawing: their pixels stay in the cache. With a crew, batches are
-    // larger: each wakes the sleeping helpers and then the drawing thread once (measured: on a
-    // virtual machine a wake-up can cost a millisecond), and a helper the machine keeps waiting
-    // holds the drawing thread up fewer times.
+    // larger: each wakes the sleeping helpers and then the drawing thread once, and a wake-up
+    // costs far more than a batch's share of the cutting; a helper the machine keeps waiting
+    // holds the drawing thread up fewer times too.
     static constexpr size_t kMaxFaces = 1024, kMaxCrewFaces = 16384;
 
     FaceBatch(CEngineBase& engine, CContourEngine& scale, I_PVXModel& model, WorkCrew* crew = nullptr)
