@@ -1,12 +1,21 @@
 // pvxhost: the headless host program of the results module. The commands are in their own
 // files (HostCommand.h).
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <new>
+#include <optional>
 
 #include "host/app/HostCommand.h"
 #include "host/app/HostOutput.h"
+#include "platform/afx/WorkCrew.h"
 
 int main(int argc, char** argv) {
+    // Where a test makes helper threads fail: PVXHOST_FAULT=threads-made-N lets the run make N
+    // helper threads, the next refused as when the system has none to give.
+    std::optional<WorkCrew::TestLimit> threadLimit;
+    if (const char* f = std::getenv("PVXHOST_FAULT"); f && std::strncmp(f, "threads-made-", 13) == 0)
+        threadLimit.emplace(0, std::atoi(f + 13));
     try {
         return RunHostCommandLine(argc, argv);
     } catch (const std::bad_alloc&) {

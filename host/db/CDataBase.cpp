@@ -5,7 +5,7 @@
 #include <sqlite3.h>
 
 #include "platform/afx/AfxDiagnostic.h"
-#include "platform/afx/WorkThreads.h"
+#include "platform/afx/WorkCrew.h"
 
 #include <algorithm>
 #include <atomic>

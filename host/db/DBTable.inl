@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <iterator>
 #include <numeric>
-#include <system_error>
-#include <thread>
+
+#include "platform/afx/WorkCrew.h"
 
 namespace pvxdb {
 
@@ -172,33 +172,25 @@ int DBResultTable<T>::ReadRowsInParts(sqlite3* db, const std::string& file, UINT
         BindInt64(st, 2, static_cast<long long>(bound[k + 1] - 1));
         result[k] = ReadRows(st, c, file, false, got[k], errs[k]);
     };
-    // Joined on every way out, a throw from part 0 included.
-    struct Joined {
-        std::vector<std::thread> threads;
-        void Join() {
-            for (std::thread& t : threads)
-                if (t.joinable()) t.join();
+    // Parts taken by whichever thread comes first, part k > 0 on side connection k - 1 (what
+    // fails there is read again on db below); what part 0 throws reaches the caller.
+    std::atomic<size_t> next{0};
+    WorkCrew crew(static_cast<int>(got.size()) - 1);
+    crew.Run([&](int) {
+        for (size_t k; (k = next.fetch_add(1)) < got.size();) {
+            if (k == 0) {
+                read(0, db);
+                continue;
+            }
+            sqlite3* c = side.Begin(static_cast<int>(k) - 1);
+            try {
+                read(k, c);
+            } catch (...) {
+                result[k] = -1;
+            }
+            if (c) side.End(static_cast<int>(k) - 1);
         }
-        ~Joined() { Join(); }
-    } joined;
-    std::vector<std::thread>& threads = joined.threads;
-    for (size_t k = 1; k < got.size(); ++k) {
-        try {
-            threads.emplace_back([&, k] {
-                sqlite3* c = side.Begin(static_cast<int>(k) - 1);
-                try {
-                    read(k, c);
-                } catch (...) {
-                    result[k] = -1;  // read again on db, where what failed is thrown to the caller
-                }
-                if (c) side.End(static_cast<int>(k) - 1);
-            });
-        } catch (const std::system_error&) {
-            break;  // no thread to be had: the caller reads the part
-        }
-    }
-    read(0, db);
-    joined.Join();
+    });
     for (size_t k = 0; k < got.size(); ++k) {
         if (result[k] < 0 && k > 0) {
             got[k].clear();

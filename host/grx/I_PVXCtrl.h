@@ -37,7 +37,7 @@
 #include "host/grx/GXgrTapBackend.h"
 #include "platform/afx/CArray.h"
 #include "platform/afx/CList.h"
-#include "platform/afx/WorkThreads.h"
+#include "platform/afx/WorkCrew.h"
 #include "platform/gdi/afxgdi.h"
 
 class I_PVXModelBase;

@@ -3,21 +3,13 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cmath>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "host/grx/GKrigContour.h"
 #include "host/grx/GRenderView.h"
@@ -29,7 +21,7 @@
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
 #include "module/model/T_PVX_DOPT_D.h"
-#include "platform/afx/WorkThreads.h"
+#include "platform/afx/WorkCrew.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CGdiObject.h"
 #include "platform/ui/CClientDC.h"
@@ -458,93 +450,6 @@ namespace {
     return v;
 }
 
-// Helper threads sharing one job at a time with the caller: every helper that wakes in time and
-// then the caller call job(thread) (thread 0 the caller's), each taking the job's pieces until
-// none is left. A helper the machine keeps waiting holds up none but the piece it has taken.
-// Jobs come every few hundred microseconds (a batch of faces each) while the caller fills the
-// batch before: helpers and caller wait for each other spinning a little before they sleep,
-// since waking a sleeping thread costs the caller more than a batch's share of the work.
-class CutCrew {
-public:
-    explicit CutCrew(int nHelpers) {
-        for (int i = 1; i <= nHelpers; ++i) m_threads.emplace_back([this, i] { Work(i); });
-    }
-    ~CutCrew() {
-        {
-            std::lock_guard<std::mutex> lock(m_mu);
-            m_bQuit.store(true);
-        }
-        m_cv.notify_all();
-        for (std::thread& t : m_threads) t.join();
-    }
-    CutCrew(const CutCrew&) = delete;
-    CutCrew& operator=(const CutCrew&) = delete;
-    int Size() const { return static_cast<int>(m_threads.size()) + 1; }
-    // Start(job) hands the job to the helpers and returns; Finish(job) has the caller take what
-    // pieces are left and returns once all taken are done. One job at a time.
-    void Start(const std::function<void(int)>& job) {
-        m_job.store(&job);
-        m_nRound.fetch_add(1);
-        if (m_nSleeping.load() > 0) {
-            // Taken so that a helper between its check and its sleep hears the call.
-            { std::lock_guard<std::mutex> lock(m_mu); }
-            m_cv.notify_all();
-        }
-    }
-    void Finish(const std::function<void(int)>& job) {
-        job(0);
-        // Closed before the wait: a helper coming later finds no job, one in it is counted.
-        m_job.store(nullptr);
-        if (!SpinUntil([this] { return m_nBusy.load() == 0; })) {
-            std::unique_lock<std::mutex> lock(m_mu);
-            m_done.wait(lock, [this] { return m_nBusy.load() == 0; });
-        }
-    }
-
-private:
-    // Spins up to kSpin for done(); whether it came.
-    template <class Done>
-    static bool SpinUntil(Done&& done) {
-        constexpr auto kSpin = std::chrono::microseconds(2000);
-        const auto until = std::chrono::steady_clock::now() + kSpin;
-        for (unsigned i = 1;; ++i) {
-            if (done()) return true;
-#if defined(__SSE2__)
-            _mm_pause();
-#endif
-            if (i % 64 == 0 && std::chrono::steady_clock::now() > until) return false;
-        }
-    }
-    void Work(int i) {
-        unsigned long long seen = 0;
-        for (;;) {
-            auto called = [&] { return m_bQuit.load() || m_nRound.load() != seen; };
-            if (!SpinUntil(called)) {
-                std::unique_lock<std::mutex> lock(m_mu);
-                m_nSleeping.fetch_add(1);
-                m_cv.wait(lock, called);
-                m_nSleeping.fetch_sub(1);
-            }
-            if (m_bQuit.load()) return;
-            seen = m_nRound.load();
-            m_nBusy.fetch_add(1);
-            if (const std::function<void(int)>* job = m_job.load()) (*job)(i);
-            if (m_nBusy.fetch_sub(1) == 1) {
-                { std::lock_guard<std::mutex> lock(m_mu); }
-                m_done.notify_one();
-            }
-        }
-    }
-    std::mutex m_mu;
-    std::condition_variable m_cv, m_done;
-    std::atomic<const std::function<void(int)>*> m_job{nullptr};
-    std::atomic<unsigned long long> m_nRound{0};
-    std::atomic<int> m_nBusy{0};      // helpers inside a round
-    std::atomic<int> m_nSleeping{0};  // helpers asleep on m_cv
-    std::atomic<bool> m_bQuit{false};
-    std::vector<std::thread> m_threads;
-};
-
 // Faces gathered for one call into the DC: each face's band polygons in pixels with their
 // colours, then its edges, in the order they come; drawn by I_PVXCtrl::FillFaces as the face
 // after face drawing (the list fills, then LineSegments) would draw them. With a crew the faces'
@@ -553,10 +458,13 @@ private:
 // gathers the next and fills the one before.
 class FaceBatch {
 public:
-    // Faces gathered before drawing: their pixels stay in the cache.
-    static constexpr size_t kMaxFaces = 1024;
+    // Faces gathered before drawing: their pixels stay in the cache. With a crew, batches are
+    // larger: each wakes the sleeping helpers and then the drawing thread once, and a wake-up
+    // costs far more than a batch's share of the cutting; a helper the machine keeps waiting
+    // holds the drawing thread up fewer times too.
+    static constexpr size_t kMaxFaces = 1024, kMaxCrewFaces = 16384;
 
-    FaceBatch(CEngineBase& engine, CContourEngine& scale, I_PVXModel& model, CutCrew* crew = nullptr)
+    FaceBatch(CEngineBase& engine, CContourEngine& scale, I_PVXModel& model, WorkCrew* crew = nullptr)
         : m_engine(engine), m_scale(scale), m_ctrl(*model.m_pPVXCtrl), m_terms(m_ctrl.MemPixelTerms()),
           m_shade(model), m_bandColor(scale), m_s(Store()), m_crew(crew) {
         m_s.Clear();
@@ -564,8 +472,15 @@ public:
             for (int i = 0; i < m_crew->Size(); ++i) m_cutters.push_back(std::make_unique<Cutter>(scale, model));
     }
     ~FaceBatch() {
-        for (Slot& slot : m_slots)
-            if (slot.cutting) m_crew->Finish(slot.job);
+        // Left while a cut runs only when something failed: the helpers are waited for, and
+        // what failed first is what the caller hears.
+        for (Slot& slot : m_slots) {
+            if (!slot.cutting) continue;
+            try {
+                m_crew->Finish(slot.job);
+            } catch (...) {
+            }
+        }
     }
     FaceBatch(const FaceBatch&) = delete;
     FaceBatch& operator=(const FaceBatch&) = delete;
@@ -598,7 +513,9 @@ public:
         edges(*segs);
         faceLines->push_back(static_cast<int>((segs->size() - lines) / 2));
     }
-    bool Full() const { return (m_crew ? m_slots[m_cur].faceLines : m_s.faceLines).size() >= kMaxFaces; }
+    bool Full() const {
+        return m_crew ? m_slots[m_cur].faceLines.size() >= kMaxCrewFaces : m_s.faceLines.size() >= kMaxFaces;
+    }
     // A full batch on its way: with a crew, its cut started and the batch before drawn; else drawn.
     void Next(CDC* pDC) {
         if (!m_crew) return Draw(pDC);
@@ -736,7 +653,7 @@ private:
     const I_PVXModel::FlatShader m_shade;
     CContourEngine::ValueColors m_bandColor;
     Lists& m_s;
-    CutCrew* m_crew;
+    WorkCrew* m_crew;
     std::vector<std::unique_ptr<Cutter>> m_cutters;
     Slot m_slots[2];
     int m_cur = 0;  // the slot being gathered; the other is cut or empty
@@ -813,13 +730,16 @@ int CPlotDeformEng::DrawContourFaces(CDC* pDC, UINT nMemb, T_PMEMB_D& memb, int 
     // copy's edges go to another picture, face by face).
     // A member of more faces than a batch has its bands cut on helper threads as well; not while
     // a film records, whose encoder has a thread of its own (measured: helpers then slow it).
-    std::unique_ptr<CutCrew> crew;
+    // The crew is made for the first such member and kept for the rest of the drawing.
+    WorkCrew* crew = nullptr;
     std::optional<FaceBatch> batch;
     if (bPixelEdges && bBands && !bPreFill && bDistinct && m_pEngine->ListsGoToPixels(pDC)) {
         if (static_cast<size_t>(nFaces) > FaceBatch::kMaxFaces && WorkThreads() > 1 &&
-            !m_pModel->m_AnimationEngine.m_bRecording)
-            crew = std::make_unique<CutCrew>(WorkThreads() - 1);
-        batch.emplace(*m_pEngine, *m_pContourEngine, *m_pModel, crew.get());
+            !m_pModel->m_AnimationEngine.m_bRecording) {
+            if (!m_pCrew) m_pCrew = std::make_unique<WorkCrew>(WorkThreads() - 1);
+            if (m_pCrew->Helpers() > 0) crew = m_pCrew.get();
+        }
+        batch.emplace(*m_pEngine, *m_pContourEngine, *m_pModel, crew);
     }
 
     CArray<int, int> flags;

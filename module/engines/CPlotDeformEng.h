@@ -11,8 +11,12 @@
 // mode not served; drawing loops poll Escape once per member and polygon.
 #pragma once
 
+#include <memory>
+
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/CPlotEngBase.h"
+
+class WorkCrew;
 
 class CPlotDeformEng : public CPlotEngBase {
 public:
@@ -75,4 +79,7 @@ private:
     void SortedMembers(CArray<GRE_Atom, GRE_Atom&>& atoms, int bDeformed);
     // Number output shared by the three kinds: 0 nodes, 1 slab deflection, 2 settlement.
     int WriteNumbers(int nKind);
+
+    // Helper threads that cut the bands of large members' faces, kept for the whole draw.
+    std::unique_ptr<WorkCrew> m_pCrew;
 };

@@ -2,11 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <exception>
-#include <memory>
-#include <mutex>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "module/engines/CDeformEngine.h"
@@ -14,7 +9,7 @@
 #include "host/grx/I_PVXCtrl.h"
 #include "module/model/CPVXSElemCtrl.h"
 #include "module/model/I_PVXModel.h"
-#include "platform/afx/WorkThreads.h"
+#include "platform/afx/WorkCrew.h"
 
 CPVXGeomCtrl::CPVXGeomCtrl(I_PVXModel* pModel)
     : m_pModel(nullptr), m_pDBDoc(nullptr), m_pMDBCtrl(nullptr) {
@@ -136,60 +131,6 @@ namespace {
 // Elements per chunk of a member's elements, and the chunks that make helper threads worth it.
 constexpr size_t kChunk = 1024, kMinChunksShared = 4;
 
-// Calls make(c) once for every chunk c < n, helper threads making chunks as well when there
-// are enough of them, and take(c) on the calling thread for each chunk in order once it is
-// made; take returns false to stop. false when take stopped. What a make throws is thrown
-// again here, on the calling thread.
-template <class Make, class Take> bool ForChunks(size_t n, const Make& make, const Take& take) {
-    std::unique_ptr<std::atomic<bool>[]> made(new std::atomic<bool>[n]);
-    for (size_t c = 0; c < n; ++c) made[c].store(false);
-    std::atomic<size_t> next{0};
-    std::atomic<bool> stop{false};
-    std::mutex failedLock;
-    std::exception_ptr failed;
-    const auto makeOne = [&](size_t c) {
-        try {
-            make(c, stop);
-        } catch (...) {
-            std::lock_guard<std::mutex> lock(failedLock);
-            if (!failed) failed = std::current_exception();
-            stop.store(true);
-        }
-        made[c].store(true, std::memory_order_release);
-    };
-    struct Helpers {
-        std::atomic<bool>& stop;
-        std::vector<std::thread> threads;
-        ~Helpers() {
-            stop.store(true);
-            for (std::thread& t : threads) t.join();
-        }
-    } helpers{stop, {}};
-    if (n >= kMinChunksShared)
-        for (int h = 1; h < WorkThreads(); ++h) {
-            try {
-                helpers.threads.emplace_back([&] {
-                    for (size_t c; !stop.load() && (c = next.fetch_add(1)) < n;) makeOne(c);
-                });
-            } catch (const std::system_error&) {
-                break;  // the threads there are share the chunks
-            }
-        }
-    for (size_t c = 0; c < n; ++c) {
-        while (!made[c].load(std::memory_order_acquire)) {
-            const size_t k = next.fetch_add(1);
-            if (k < n) makeOne(k);
-            else std::this_thread::yield();
-        }
-        if (stop.load()) {
-            std::lock_guard<std::mutex> lock(failedLock);
-            if (failed) std::rethrow_exception(failed);
-        }
-        if (!take(c)) return false;
-    }
-    return true;
-}
-
 int ElementNodes(CDataBase* pDB, UINT elemKey) {
     const T_PELEM_D* e = pDB->Table<DBT_PELEM>().Find(elemKey);
     return e ? std::clamp(e->nNode, 0, PELEM_MAX_NODE) : 0;
@@ -230,7 +171,7 @@ int CPVXGeomCtrl::ForEachMembElemShape(UINT key, int cullOpt, int wirePlane, int
         chunks[c] = ElementShapes();
         return true;
     };
-    return ForChunks(nChunks, make, take) ? 1 : 0;
+    return ForChunks(nChunks, kMinChunksShared, make, take) ? 1 : 0;
 }
 
 void CPVXGeomCtrl::WidenMembElemBox(UINT key, int bShrink, double dShrink, int bWireFrame, double lo[3],
@@ -253,7 +194,7 @@ void CPVXGeomCtrl::WidenMembElemBox(UINT key, int bShrink, double dShrink, int b
             pGeom->WidenElementBox(pDB, m->aElem[static_cast<INT_PTR>(i)], bShrink, dShrink, nullptr, bWireFrame, b.lo,
                                    b.hi);
     };
-    ForChunks(boxes.size(), make, [&](size_t c) {
+    ForChunks(boxes.size(), kMinChunksShared, make, [&](size_t c) {
         for (int a = 0; a < 3; ++a) {
             lo[a] = std::min(lo[a], boxes[c].lo[a]);
             hi[a] = std::max(hi[a], boxes[c].hi[a]);

@@ -1,18 +1,16 @@
 // AVI files and streams over libavformat and libavcodec.
 #include <sys/mman.h>
 
-#include <condition_variable>
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <system_error>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/afx/AfxDiagnostic.h"
+#include "platform/afx/WorkCrew.h"
 #include "platform/video/Msvc1Encoder.h"
 #include "platform/video/VideoFrames.h"
 #include "platform/video/vfw.h"
@@ -40,43 +38,36 @@ struct AviStreamObject;
 
 namespace {
 
-// Encodes a compressed stream's frames on a thread of its own, one frame at a time, so that the
+// Encodes a compressed stream's frames on a helper thread, one frame at a time, so that the
 // caller makes the next frame meanwhile; frames reach the encoder in the order written, so the
-// film is the same. What fails there is told on the caller's thread, at its next call.
+// film is the same. A frame the helper has not begun when the caller waits is encoded by the
+// caller. What fails there is told on the caller's thread, at its next call.
 class EncoderThread {
 public:
-    explicit EncoderThread(AviStreamObject& s) : m_s(s), m_thread([this] { Run(); }) {}
-    ~EncoderThread() {
-        {
-            std::lock_guard<std::mutex> lock(m_mu);
-            m_bQuit = true;
-        }
-        m_cv.notify_all();
-        m_thread.join();
-    }
+    explicit EncoderThread(AviStreamObject& s) : m_s(s), m_crew(1) {}
+    ~EncoderThread() { Wait(); }
     EncoderThread(const EncoderThread&) = delete;
     EncoderThread& operator=(const EncoderThread&) = delete;
+    // Whether the helper thread could be made.
+    bool Helps() const { return m_crew.Helpers() > 0; }
     // Waits for the frame in hand; its result, any failure reported here.
     HRESULT Wait();
     // Hands a frame over (the encoder must be idle: Wait first).
     void Post(AVFrame* frame) {
-        {
-            std::lock_guard<std::mutex> lock(m_mu);
-            m_pFrame = frame;
-        }
-        m_cv.notify_all();
+        m_pFrame = frame;
+        m_bTaken.store(false);
+        m_crew.Start(m_job);
     }
 
 private:
-    void Run();
+    void EncodeFrame();
     AviStreamObject& m_s;
-    std::mutex m_mu;
-    std::condition_variable m_cv;
-    AVFrame* m_pFrame = nullptr;  // handed over, not yet encoded
-    bool m_bQuit = false;
-    HRESULT m_hr = 0;             // of the last frame encoded
+    AVFrame* m_pFrame = nullptr;         // handed over, not yet waited for
+    std::atomic<bool> m_bTaken{true};    // its encoding begun by a thread
+    HRESULT m_hr = 0;                    // of the last frame encoded
     std::vector<std::string> m_failure;  // its diagnostics
-    std::thread m_thread;         // last: starts once the rest is made
+    const WorkCrew::Job m_job = [this](int) { EncodeFrame(); };
+    WorkCrew m_crew;
 };
 
 }  // namespace
@@ -255,34 +246,30 @@ HRESULT Encode(AviStreamObject& c, AVFrame* frame) {
 }
 
 HRESULT EncoderThread::Wait() {
-    std::unique_lock<std::mutex> lock(m_mu);
-    m_cv.wait(lock, [this] { return m_pFrame == nullptr; });
-    const HRESULT hr = m_hr;
+    HRESULT hr = AVIERR_OK;
+    try {
+        m_crew.Finish(m_job);
+        hr = m_hr;
+    } catch (const std::bad_alloc&) {
+        hr = VIDEO_FAIL(AVIERR_MEMORY, "out of memory for the film");
+    } catch (const std::exception& e) {
+        hr = VIDEO_FAIL(AVIERR_ERROR, "the %s encoder failed: %s", m_s.encoder.c_str(), e.what());
+    }
+    m_pFrame = nullptr;
+    m_hr = AVIERR_OK;
     std::vector<std::string> failure;
     failure.swap(m_failure);
-    m_hr = AVIERR_OK;
-    lock.unlock();
     for (const std::string& text : failure) AfxDiagnostic("video", "%s", text.c_str());
     return hr;
 }
 
-void EncoderThread::Run() {
-    std::unique_lock<std::mutex> lock(m_mu);
-    for (;;) {
-        m_cv.wait(lock, [this] { return m_pFrame != nullptr || m_bQuit; });
-        if (!m_pFrame) return;
-        AVFrame* frame = m_pFrame;
-        lock.unlock();
-        std::vector<std::string> failure;
-        t_pDeferred = &failure;
-        const HRESULT hr = Encode(m_s, frame);
-        t_pDeferred = nullptr;
-        lock.lock();
-        m_hr = hr;
-        m_failure = std::move(failure);
-        m_pFrame = nullptr;
-        m_cv.notify_all();
-    }
+void EncoderThread::EncodeFrame() {
+    if (!m_pFrame || m_bTaken.exchange(true)) return;
+    t_pDeferred = &m_failure;
+    struct Restore {
+        ~Restore() { t_pDeferred = nullptr; }
+    } restore;
+    m_hr = Encode(m_s, m_pFrame);
 }
 
 void FreeStream(AviStreamObject* s) {
@@ -369,11 +356,9 @@ HRESULT OpenEncoder(AviStreamObject& c) {
                               static_cast<int>(sz.cx), static_cast<int>(sz.cy));
         }
     }
-    try {
-        c.worker = std::make_unique<EncoderThread>(c);
-    } catch (const std::system_error&) {
-        // No thread to be had (its stack is memory too): the caller's thread encodes.
-    }
+    // No thread to be had (its stack is memory too): the caller's thread encodes.
+    c.worker = std::make_unique<EncoderThread>(c);
+    if (!c.worker->Helps()) c.worker.reset();
     return AVIERR_OK;
 }
 

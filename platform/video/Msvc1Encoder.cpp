@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "platform/afx/WorkThreads.h"
+#include "platform/afx/WorkCrew.h"
 
 namespace {
 

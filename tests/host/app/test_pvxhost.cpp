@@ -284,15 +284,18 @@ TEST(PvxHostTest, LargeRaftIsWrittenQuickly) {
 }
 
 // A raft of more plates than a batch of faces has its bands cut on helper threads, handed out
-// and waited for batch after batch: any number of them draws the picture one thread draws.
+// and waited for batch after batch: any number of them draws the picture one thread draws, and
+// so do fewer when the system refuses threads (PVXHOST_FAULT).
 TEST(PvxHostTest, HelperThreadsDrawTheOneThreadPicture) {
     const std::string p = kTmp + "/test_sample_threads_" + kPid + ".pvxdb";
     ASSERT_EQ(RunHost("make-sample --out '" + p + "' --size 5000", "threads_make").code, 0);
-    auto render = [&](const char* threads) {
+    auto render = [&](const char* threads, const char* fault = nullptr) {
         const std::string out = kTmp + "/test_threads_" + threads + "_" + kPid + ".bmp";
         setenv("LP_NUM_THREADS", threads, 1);
+        if (fault) setenv("PVXHOST_FAULT", fault, 1);
         const RunResult r = RunHost("--db '" + p + "' render --mode 2 --size 900x700 --out '" + out + "'", "threads");
         unsetenv("LP_NUM_THREADS");
+        unsetenv("PVXHOST_FAULT");
         EXPECT_EQ(r.code, 0) << threads << ": " << r.err;
         std::string bytes = ReadFile(out);
         std::remove(out.c_str());
@@ -304,6 +307,7 @@ TEST(PvxHostTest, HelperThreadsDrawTheOneThreadPicture) {
     EXPECT_GT(std::count(one.begin() + 54, one.end(), '\0'), 0);
     EXPECT_NE(one.find_first_not_of(one[54], 54), std::string::npos);
     for (const char* threads : {"2", "3", "8"}) EXPECT_TRUE(render(threads) == one) << threads << " threads";
+    for (const char* fault : {"threads-made-0", "threads-made-2"}) EXPECT_TRUE(render("8", fault) == one) << fault;
     std::remove(p.c_str());
 }
 

@@ -12,6 +12,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/afx/WorkCrew.h"
+
 using namespace dbtest;
 
 namespace {
@@ -391,18 +393,24 @@ TEST(PostDbDamaged, LoadsReadInPartsGiveWhatOneReadGives) {
         const char* label;
         const char* sql;
         const char* refused;  // the key the message names, or null when the load is sound
+        int threads = 0;      // WorkThreads() for the row, 0 as the machine has it
+        int made = -1;        // helper threads that can be made, -1 as many as asked
     } rows[] = {
         {"sound", MANY_ROWS, nullptr},
         {"the last row damaged", MANY_ROWS "UPDATE REAC SET FZ = 9e999 WHERE id = " LOAD_3 " + 119999;", "key 119999"},
         {"rows of two parts damaged",
          MANY_ROWS "UPDATE REAC SET MX = -9e999 WHERE id IN (" LOAD_3 " + 100001, " LOAD_3 " + 60001);", "key 60001"},
         {"in WAL mode", MANY_ROWS "PRAGMA journal_mode = WAL;", nullptr},
+        {"no helper thread to be had", MANY_ROWS, nullptr, 8, 0},
+        {"two helpers of seven, a row damaged", MANY_ROWS "UPDATE REAC SET FZ = 9e999 WHERE id = " LOAD_3 " + 90001;",
+         "key 90001", 8, 2},
     };
 #undef MANY_ROWS
 #undef LOAD_3
     int n = 0;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
+        WorkCrew::TestLimit limit(r.threads, r.made);
         const std::string path = EditedCopy("in_parts_" + std::to_string(n++) + ".pvxdb", r.sql);
         CDataBase whole, parts;
         ASSERT_TRUE(whole.Open(path.c_str())) << whole.GetLastError();

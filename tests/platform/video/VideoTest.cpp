@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/afx/WorkCrew.h"
 #include "platform/ui/CClientDC.h"
 #include "platform/ui/CUiDriver.h"
 #include "platform/ui/uiapi.h"
@@ -122,15 +123,18 @@ TEST(VideoFilmTest, FilmsHoldTheFormatAndFramesGiven) {
         const char* pixfmt;
         int w, h;
         int strf, packet;  // RIFF walk: format size, first frame chunk size (raw only)
+        int made = -1;     // threads that can be made, -1 as many as asked
     } rows[] = {
         {"raw 8", 8, 0, "rawvideo", "pal8", 101, 50, 1064, 104 * 50},
         {"raw 16", 16, 0, "rawvideo", "rgb555le", 101, 50, 40, 204 * 50},
         {"raw 24", 24, 0, "rawvideo", "bgr24", 101, 50, 40, 304 * 50},
         {"msvc 24", 24, kMSVC, "msvideo1", "rgb555le", 104, 52, 40, -1},
         {"msvc 8", 8, kMSVC, "msvideo1", "rgb555le", 104, 52, 40, -1},
+        {"msvc 24, no encoder thread to be had", 24, kMSVC, "msvideo1", "rgb555le", 104, 52, 40, -1, 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
+        WorkCrew::TestLimit limit(0, r.made);
         const std::string path = TmpPath(std::string("fmt_") + std::to_string(r.bits) + (r.handler ? "c" : "r") + ".avi");
         ASSERT_EQ(WriteFilm(path, TestFilm(101, 50, r.bits), 7, r.handler, 8), AVIERR_OK);
         EXPECT_EQ(AviCheckRiffSizes(path.c_str()), CString());
