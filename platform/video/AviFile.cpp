@@ -233,11 +233,13 @@ void FinishFile(AviFileObject* f) {
         if (!f->bHeader && bFormat) EnsureHeader(*f);
         // A film that lost a frame is left unfinished: no index, so no reader takes it as whole.
         if (f->bHeader && !f->bBroken) {
-            const int err = av_write_trailer(f->ctx);
+            int err = av_write_trailer(f->ctx);
+            if (err >= 0) {
+                avio_flush(f->ctx->pb);
+                err = f->ctx->pb->error;
+            }
             if (err < 0) (void)VIDEO_FAIL(0, "cannot finish the film \"%s\": %s", f->path.c_str(), AvError(err).c_str());
         }
-        if (f->ctx->pb && f->ctx->pb->error < 0)
-            (void)VIDEO_FAIL(0, "cannot write the film \"%s\": %s", f->path.c_str(), AvError(f->ctx->pb->error).c_str());
         CloseFilmOutput(&f->ctx->pb);
         avformat_free_context(f->ctx);
         if (f->bHeader && f->nRawImage) PatchRawImageSize(f->fd, f->nRawImage);
