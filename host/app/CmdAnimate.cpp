@@ -146,42 +146,71 @@ std::string PlayerState(HWND hPlayer, CSliderCtrl* pSlider) {
 }
 
 constexpr char kRunFolderPrefix[] = "pvxhost-animate.";
+// A run's folder holds this file, naming the folder itself (HostFileIdentity): a folder that
+// only looks like one is never taken for it.
+constexpr char kRunMark[] = ".pvxhost-run";
+constexpr char kRunMarkHead[] = "pvxhost animate run\n";
 
-// Folders of runs that are gone (killed, or crashed past their handlers): ours by their name (the
-// prefix and mkdtemp's six characters), owner and kind, no longer locked by a live run, and not
-// just made (a run locks its folder right after making it).
+// Whether name is one of the module's films (~PVX100.AVI, ~PVX100TMP.AVI ... ~PVX999TMP.AVI).
+bool IsFilmName(const char* name) {
+    const size_t n = std::strlen(name);
+    if (std::strncmp(name, "~PVX", 4) != 0 || n < 11) return false;
+    for (int i = 4; i < 7; ++i)
+        if (name[i] < '0' || name[i] > '9') return false;
+    return name[4] != '0' && (std::strcmp(name + 7, ".AVI") == 0 || std::strcmp(name + 7, "TMP.AVI") == 0);
+}
+
+// Removes the run folder open as fd (at path) when its mark proves it a run's: the films and
+// the mark by their names (never anything else, never recursively), then the folder if empty.
+void RemoveRunFolder(int fd, const std::string& path) {
+    char buf[256];
+    const int mark = openat(fd, kRunMark, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const ssize_t n = mark < 0 ? -1 : read(mark, buf, sizeof buf);
+    if (mark >= 0) close(mark);
+    if (n <= 0 || std::string(buf, static_cast<size_t>(n)) != kRunMarkHead + HostFileIdentity(fd, "") + "\n") return;
+    if (DIR* d = fdopendir(dup(fd))) {
+        std::vector<std::string> films;
+        while (const dirent* e = readdir(d))
+            if (IsFilmName(e->d_name)) films.push_back(e->d_name);
+        closedir(d);
+        for (const std::string& name : films) unlinkat(fd, name.c_str(), 0);
+    }
+    unlinkat(fd, kRunMark, 0);
+    rmdir(path.c_str());
+}
+
+// Folders of runs that are gone (killed, or crashed past their handlers): the user's, marked as
+// a run's (RemoveRunFolder), and no longer locked by a live run (which locks it before it marks
+// it).
 void RemoveDeadRunFolders(const std::string& temp) {
-    constexpr size_t nPrefix = sizeof kRunFolderPrefix - 1;
     std::error_code ec;
     for (std::filesystem::directory_iterator it(temp, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        if (name.size() != nPrefix + 6 || name.compare(0, nPrefix, kRunFolderPrefix)) continue;
+        if (name.compare(0, sizeof kRunFolderPrefix - 1, kRunFolderPrefix)) continue;
         const std::string path = temp + name;
         const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0) continue;
         struct stat st {};
-        if (fstat(fd, &st) == 0 && st.st_uid == getuid() && time(nullptr) - st.st_mtime >= 10 &&
-            flock(fd, LOCK_EX | LOCK_NB) == 0)
-            std::filesystem::remove_all(path, ec);
+        if (fstat(fd, &st) == 0 && st.st_uid == getuid() && flock(fd, LOCK_EX | LOCK_NB) == 0) RemoveRunFolder(fd, path);
         close(fd);
-        ec.clear();
     }
 }
 
 // A temporary folder of this run's own, given to the module as its preference temporary folder
 // (the film names it reserves, ~PVX100.AVI on, are then this run's alone, whatever other runs
-// record at the same time) and removed with whatever is in it when the run ends, or a signal
-// ends it; it is held locked meanwhile, and a later run removes it when its run died.
+// record at the same time) and removed with the films in it when the run ends, or a signal ends
+// it; it is held locked and marked meanwhile, and a later run removes it when its run died.
 class CRunTempFolder {
 public:
     CRunTempFolder() : m_strPrevious(CHostPreferences::GetTempPath()) {}
     ~CRunTempFolder() {
         if (m_strDir.empty()) return;
         CHostPreferences::SetTempPath(m_strPrevious.c_str());
-        std::error_code ec;
-        std::filesystem::remove_all(m_strDir, ec);
         SetRunTempFolder("");
-        if (m_nLock >= 0) close(m_nLock);
+        if (m_nLock >= 0) {
+            RemoveRunFolder(m_nLock, m_strDir);
+            close(m_nLock);
+        }
     }
     CRunTempFolder(const CRunTempFolder&) = delete;
     CRunTempFolder& operator=(const CRunTempFolder&) = delete;
@@ -197,7 +226,14 @@ public:
         }
         m_strDir = templ;
         m_nLock = open(m_strDir.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (m_nLock >= 0) flock(m_nLock, LOCK_EX | LOCK_NB);
+        if (m_nLock >= 0 && flock(m_nLock, LOCK_EX | LOCK_NB) == 0) {
+            const std::string mark = kRunMarkHead + HostFileIdentity(m_nLock, "") + "\n";
+            const int fd = openat(m_nLock, kRunMark, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+            if (fd >= 0) {
+                (void)!write(fd, mark.data(), mark.size());
+                close(fd);
+            }
+        }
         SetRunTempFolder(m_strDir);
         CHostPreferences::SetTempPath(m_strDir.c_str());
         return 0;

@@ -23,7 +23,7 @@
 
 namespace {
 
-int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
+int RunMakeSample(const CHostOptions& options, const CHostArgs& args) {
     const std::string out = args.Get("--out");
     const long size = args.GetInteger("--size");
     const long frameBays = args.Has("--frame-bays") ? args.GetInteger("--frame-bays") : 0;
@@ -34,9 +34,10 @@ int RunMakeSample(const CHostOptions&, const CHostArgs& args) {
         return HOST_EXIT_USAGE;
     }
 
-    // The build writes the sample into a folder of its own that may not exist yet.
+    // The build writes the sample into a folder of its own that may not exist yet. A project
+    // given with --db is not replaced, under any name.
     CHostOutputFile file(out, CHostOutputFile::kProject);
-    if (int status = file.Check(std::string(), true)) return status;
+    if (int status = file.Check(options.bDBGiven ? options.strDBPath : std::string(), true)) return status;
 
     const auto t0 = std::chrono::steady_clock::now();
     // Shares measured on a 100,000-plate sample.

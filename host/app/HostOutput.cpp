@@ -13,6 +13,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "host/app/HostCommand.h"
+#include "platform/afx/OutputFiles.h"
 #include "platform/video/vfw.h"
 
 namespace {
@@ -36,8 +38,11 @@ std::vector<std::pair<std::string, std::string>>& Temps() {
 // The temporary files again, in storage a signal handler may read: a signal that ends the
 // process while a file is written removes the file (the target is untouched until the rename).
 // A slot is filled before it is marked used, and marked free before it is reused.
+// A file is removed only while its name still leads to the file made (device and inode).
 constexpr int kSignalSlots = 8;
 char g_signalNames[kSignalSlots][PATH_MAX];
+dev_t g_signalDev[kSignalSlots];
+ino_t g_signalIno[kSignalSlots];
 volatile sig_atomic_t g_signalUsed[kSignalSlots];
 // A run's temporary folder, removed with its files: the path is stored before it is marked used.
 char g_signalFolder[PATH_MAX];
@@ -52,7 +57,8 @@ struct sigaction g_previous[sizeof kCleanSignals / sizeof kCleanSignals[0]];
 void RemoveFolderNow(const char* folder) {
     const int fd = open(folder, O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
     if (fd < 0) return;
-    alignas(8) static char buf[8192];
+    // On the stack: threads that take a signal at once each have their own.
+    alignas(8) char buf[8192];
     for (bool removed = true; removed && lseek(fd, 0, SEEK_SET) == 0;) {
         removed = false;
         for (ssize_t n; (n = getdents64(fd, buf, sizeof buf)) > 0;)
@@ -67,9 +73,16 @@ void RemoveFolderNow(const char* folder) {
     rmdir(folder);
 }
 
+// Unlinks the temporary file of slot i when its name still leads to it.
+void RemoveSlot(int i) {
+    struct stat st {};
+    if (g_signalUsed[i] && lstat(g_signalNames[i], &st) == 0 && st.st_dev == g_signalDev[i] &&
+        st.st_ino == g_signalIno[i])
+        unlink(g_signalNames[i]);
+}
+
 void RemoveTempsOnSignal(int sig) {
-    for (int i = 0; i < kSignalSlots; ++i)
-        if (g_signalUsed[i]) unlink(g_signalNames[i]);
+    for (int i = 0; i < kSignalSlots; ++i) RemoveSlot(i);
     if (g_signalFolderUsed) RemoveFolderNow(g_signalFolder);
     // Then the signal does what it did before: the program ends as it would have.
     for (size_t i = 0; i < sizeof kCleanSignals / sizeof kCleanSignals[0]; ++i)
@@ -95,13 +108,15 @@ void InstallSignalCleanup() {
     }
 }
 
-void Register(const std::string& temp, const std::string& target) {
+void Register(const std::string& temp, const std::string& target, const struct stat& st) {
     Temps().emplace_back(temp, target);
     InstallSignalCleanup();
     if (temp.size() >= PATH_MAX) return;
     for (int i = 0; i < kSignalSlots; ++i)
         if (!g_signalUsed[i]) {
             std::memcpy(g_signalNames[i], temp.c_str(), temp.size() + 1);
+            g_signalDev[i] = st.st_dev;
+            g_signalIno[i] = st.st_ino;
             g_signalUsed[i] = 1;
             return;
         }
@@ -310,6 +325,17 @@ std::string ShowOutputPaths(const std::string& text) {
     return s;
 }
 
+std::string HostFileIdentity(int dir, const std::string& path) {
+    struct statx sx {};
+    const int flags = path.empty() ? AT_EMPTY_PATH : AT_SYMLINK_NOFOLLOW;
+    if (statx(dir, path.c_str(), flags, STATX_TYPE | STATX_INO | STATX_BTIME, &sx) != 0) return "";
+    std::string id = S_ISREG(sx.stx_mode) ? "file " : S_ISDIR(sx.stx_mode) ? "folder " : "other ";
+    id += std::to_string(sx.stx_dev_major) + ":" + std::to_string(sx.stx_dev_minor) + " " + std::to_string(sx.stx_ino);
+    if (sx.stx_mask & STATX_BTIME)
+        id += " " + std::to_string(sx.stx_btime.tv_sec) + "." + std::to_string(sx.stx_btime.tv_nsec);
+    return id;
+}
+
 void SetRunTempFolder(const std::string& dir) {
     g_signalFolderUsed = 0;
     if (dir.empty() || dir.size() >= PATH_MAX) return;
@@ -319,9 +345,7 @@ void SetRunTempFolder(const std::string& dir) {
 }
 
 void RemoveOutputTemps() {
-    for (int i = 0; i < kSignalSlots; ++i)
-        if (g_signalUsed[i]) unlink(g_signalNames[i]);
-    for (const auto& temp : Temps()) unlink(temp.first.c_str());
+    for (int i = 0; i < kSignalSlots; ++i) RemoveSlot(i);
 }
 
 CHostOutputFile::CHostOutputFile(const std::string& path, EFormat format)
@@ -331,18 +355,28 @@ CHostOutputFile::~CHostOutputFile() { Discard(); }
 
 void CHostOutputFile::Discard() {
     if (m_strTemp.empty()) return;
-    unlink(m_strTemp.c_str());
-    Unregister(m_strTemp);
-    m_strTemp.clear();
-    ReleaseLock();
+    if (IsNamed(m_nTempFd, m_strTemp)) unlink(m_strTemp.c_str());
+    Release();
 }
 
-void CHostOutputFile::ReleaseLock() {
+void CHostOutputFile::Release() {
+    Unregister(m_strTemp);
+    ReleaseOutputFile(m_strTemp);
+    m_strTemp.clear();
     if (m_nTempFd >= 0) close(m_nTempFd);
     m_nTempFd = -1;
+    // The record goes while it is still held: no other run mistakes it for a killed writer's.
+    // Its folder goes when no other record is left in it.
+    if (m_nRecordFd >= 0) {
+        unlink(m_strRecord.c_str());
+        close(m_nRecordFd);
+        rmdir(FolderOf(m_strRecord).c_str());
+    }
+    m_nRecordFd = -1;
 }
 
 int CHostOutputFile::Check(const std::string& project, bool bMakeFolder) {
+    m_strProject = project;
     if (int status = CheckTarget(project, bMakeFolder)) return status;
     if (int status = CheckOutputName(m_strPath, m_eFormat)) return status;
     // A link is written through: the file it leads to must be one of the format too.
@@ -448,37 +482,102 @@ int CHostOutputFile::CheckTarget(const std::string& project, bool bMakeFolder) {
 
 namespace {
 
-// Temporary files of target left by a writer that was killed: those no live writer holds
-// locked (Begin keeps its file locked until it is committed or removed) are removed.
-void RemoveStaleTemps(const std::string& folder, const std::string& prefix, const std::string& suffix) {
+// Each writer's temporary file is recorded in a folder of the user's own (0700) in the system's
+// temporary folder: one record a writer, held locked until the file is committed or removed,
+// naming the file and what identifies it (device, inode and birth time). A record no live
+// writer holds is a killed writer's; the file it names is removed only while it is that very
+// file, so a file of the user's, whatever its name, is never taken for one of ours.
+constexpr char kRecordHead[] = "pvxhost temporary output file\n";
+
+std::string RecordFolder() {
     std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() != prefix.size() + 7 + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
-            name[prefix.size()] != '.' || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
-            continue;
-        const std::string path = folder + "/" + name;
-        const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
-        if (fd < 0) continue;
-        // A file just made and still empty may be one whose writer has not locked it yet.
-        struct stat st {};
-        const bool fresh = fstat(fd, &st) == 0 && st.st_size == 0 && time(nullptr) - st.st_mtime < 10;
-        if (S_ISREG(st.st_mode) && !fresh && flock(fd, LOCK_EX | LOCK_NB) == 0) unlink(path.c_str());
+    const std::filesystem::path tmp = std::filesystem::temp_directory_path(ec);
+    return (ec ? std::string("/tmp") : tmp.string()) + "/pvxhost-temps." + std::to_string(getuid());
+}
+
+// The record folder, made when missing; -1 when it is not the user's alone.
+int OpenRecordFolder() {
+    const std::string dir = RecordFolder();
+    mkdir(dir.c_str(), 0700);
+    const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st {};
+    if (fd >= 0 && (fstat(fd, &st) != 0 || st.st_uid != getuid() || (st.st_mode & 077) != 0)) {
         close(fd);
+        return -1;
     }
+    return fd;
+}
+
+std::string RegularFileIdentity(int dir, const std::string& path) {
+    const std::string id = HostFileIdentity(dir, path);
+    return id.rfind("file ", 0) == 0 ? id : std::string();
+}
+
+// Removes the files of killed writers (see above) and their records.
+void RemoveStaleTemps() {
+    const int dir = OpenRecordFolder();
+    if (dir < 0) return;
+    DIR* d = fdopendir(dir);
+    if (!d) {
+        close(dir);
+        return;
+    }
+    while (const dirent* e = readdir(d)) {
+        if (std::strncmp(e->d_name, "record.", 7) != 0) continue;
+        const int fd = openat(dir, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        char buf[PATH_MAX + 256];
+        ssize_t n = -1;
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) n = pread(fd, buf, sizeof buf - 1, 0);
+        close(fd);
+        if (n <= 0) continue;
+        // Head, identity and path, a line each; anything else is not a record of ours.
+        const std::string text(buf, static_cast<size_t>(n));
+        const size_t head = sizeof kRecordHead - 1, eol = text.find('\n', head);
+        if (text.compare(0, head, kRecordHead) != 0 || eol == std::string::npos || text.back() != '\n') continue;
+        const std::string id = text.substr(head, eol - head), path = text.substr(eol + 1, text.size() - eol - 2);
+        if (!id.empty() && RegularFileIdentity(AT_FDCWD, path) == id) unlink(path.c_str());
+        unlinkat(dir, e->d_name, 0);
+    }
+    closedir(d);
+    rmdir(RecordFolder().c_str());
+}
+
+// Records the temporary file open as fd at path; the record's descriptor, held locked, or -1.
+int WriteRecord(const std::string& path, int fd, std::string& record) {
+    const int dir = OpenRecordFolder();
+    if (dir < 0) return -1;
+    close(dir);
+    std::error_code ec;
+    const std::string text = kRecordHead + RegularFileIdentity(fd, "") + "\n" +
+                             std::filesystem::absolute(path, ec).lexically_normal().string() + "\n";
+    record = RecordFolder() + "/record.XXXXXX";
+    int rec = mkostemp(record.data(), O_CLOEXEC);
+    // The last record of another run took the folder with it meanwhile: made again.
+    if (rec < 0 && errno == ENOENT && mkdir(RecordFolder().c_str(), 0700) == 0) {
+        record = RecordFolder() + "/record.XXXXXX";
+        rec = mkostemp(record.data(), O_CLOEXEC);
+    }
+    if (rec < 0) return -1;
+    // A run that clears records may hold it a moment: it finds it empty and leaves it.
+    if (flock(rec, LOCK_EX) != 0 || write(rec, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+        unlink(record.c_str());
+        close(rec);
+        return -1;
+    }
+    return rec;
 }
 
 // Why the disk takes no more of the temporary file (no space, quota, size limit); "" when it
-// takes some. Asked when a writer failed without saying why; the file (made again when the writer
-// removed it) is discarded afterwards.
-std::string DiskRefusal(const std::string& path) {
-    const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW, 0600);
-    if (fd < 0) return "";
+// takes some. Asked when a writer failed without saying why; the file is discarded afterwards.
+std::string DiskRefusal(int fd) {
+    struct stat st {};
+    if (fd < 0 || fstat(fd, &st) != 0) return "";
     static const char block[65536] = {};
     std::string why;
     for (int i = 0; i < 4 && why.empty(); ++i)
-        if (write(fd, block, sizeof block) < 0) why = std::strerror(errno);
-    close(fd);
+        if (pwrite(fd, block, sizeof block, st.st_size + static_cast<off_t>(i) * sizeof block) < 0)
+            why = std::strerror(errno);
     return why;
 }
 
@@ -496,21 +595,38 @@ int CHostOutputFile::Begin() {
     std::string prefix = ".";
     prefix += target.substr(0, nRoom);
     const std::string folder = FolderOf(m_strTarget);
-    RemoveStaleTemps(folder, prefix, suffix);
+    RemoveStaleTemps();
     std::string name = folder + "/" + prefix + ".XXXXXX" + suffix;
-    const int fd = mkstemps(name.data(), static_cast<int>(suffix.size()));
-    if (fd < 0) {
+    const int fd = mkostemps(name.data(), static_cast<int>(suffix.size()), O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || fstat(fd, &st) != 0) {
         HostMessage("cannot write \"%s\": cannot make a temporary file in \"%s\": %s", m_strPath.c_str(),
                     folder.c_str(), std::strerror(errno));
+        if (fd >= 0) close(fd);
         return HOST_EXIT_FAILED;
     }
-    // Held, locked, until the file is committed or removed: a later writer of the same target
-    // tells it from one a killed writer left.
-    flock(fd, LOCK_EX | LOCK_NB);
     m_nTempFd = fd;
     m_strTemp = name;
-    Register(m_strTemp, m_strPath);
+    m_nRecordFd = WriteRecord(name, fd, m_strRecord);
+    Register(m_strTemp, m_strPath, st);
+    // Writers given the name write through this descriptor.
+    AdoptOutputFile(m_strTemp, fd);
+    // For tests (PVXHOST_FAULT=swap-temp): another program puts a link to the open project at
+    // the temporary file's name before anything is written.
+    const char* fault = std::getenv("PVXHOST_FAULT");
+    if (fault && std::strcmp(fault, "swap-temp") == 0 && !m_strProject.empty()) {
+        std::error_code ec;
+        const std::string link = m_strTemp + ".swap";
+        if (symlink(std::filesystem::absolute(m_strProject, ec).c_str(), link.c_str()) == 0)
+            rename(link.c_str(), m_strTemp.c_str());
+    }
     return 0;
+}
+
+bool CHostOutputFile::IsNamed(int fd, const std::string& path) {
+    struct stat a {}, b {};
+    return fd >= 0 && fstat(fd, &a) == 0 && lstat(path.c_str(), &b) == 0 && S_ISREG(b.st_mode) &&
+           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 int CHostOutputFile::Fail(const std::string& why) {
@@ -520,7 +636,7 @@ int CHostOutputFile::Fail(const std::string& why) {
         text = text.substr(m_strTemp.size() + 2);
     // Writers that ran out of room often say only that they failed: the disk tells why.
     if (!m_strTemp.empty()) {
-        const std::string disk = DiskRefusal(m_strTemp);
+        const std::string disk = DiskRefusal(m_nTempFd);
         if (!disk.empty() && text.find(disk) == std::string::npos) text += ": " + disk;
     }
     HostMessage("cannot write \"%s\": %s; %s", m_strPath.c_str(), text.c_str(),
@@ -532,8 +648,8 @@ int CHostOutputFile::Fail(const std::string& why) {
 int CHostOutputFile::Commit(long width, long height) {
     auto fail = [this](const std::string& why) { return Fail(why); };
     if (m_strTemp.empty()) return fail("nothing was written");
-    const int fd = open(m_strTemp.c_str(), O_RDWR | O_NOFOLLOW);
-    if (fd < 0) return fail(errno == ENOENT ? "no file was made" : std::string(std::strerror(errno)));
+    // Read and put in place through the descriptor that made the file, never its name alone.
+    const int fd = m_nTempFd;
     struct stat st {};
     std::string why;
     if (fstat(fd, &st) != 0)
@@ -541,17 +657,22 @@ int CHostOutputFile::Commit(long width, long height) {
     else if (!S_ISREG(st.st_mode) || st.st_size == 0)
         why = "no file was made";
     else
-        why = CheckContent(fd, m_strTemp, st.st_size, m_eFormat, width, height);
+        why = CheckContent(fd, "/proc/self/fd/" + std::to_string(fd), st.st_size, m_eFormat, width, height);
     // On disk before it takes the target's place.
     if (why.empty() && fsync(fd) != 0) why = std::string("the file could not be flushed to disk: ") + std::strerror(errno);
     if (why.empty() && fchmod(fd, m_nMode) != 0) why = std::strerror(errno);
-    if (close(fd) != 0 && why.empty()) why = std::strerror(errno);
+    // Another program put something else at the temporary name: that is not ours to move.
+    const char* const replaced = "another program replaced its temporary file";
+    if (why.empty() && !IsNamed(fd, m_strTemp)) why = replaced;
     if (!why.empty()) return fail(why);
 
     if (rename(m_strTemp.c_str(), m_strTarget.c_str()) != 0) return fail(std::strerror(errno));
-    Unregister(m_strTemp);
-    m_strTemp.clear();
-    ReleaseLock();
+    const bool moved = IsNamed(fd, m_strTarget);
+    Release();
+    if (!moved) {
+        HostMessage("cannot write \"%s\": %s while it was put in place", m_strPath.c_str(), replaced);
+        return HOST_EXIT_FAILED;
+    }
     // The rename itself reaches the disk with the folder.
     const int dir = open(FolderOf(m_strTarget).c_str(), O_RDONLY | O_DIRECTORY);
     if (dir >= 0) {

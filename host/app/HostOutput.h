@@ -46,8 +46,10 @@ public:
     // Check without the extension: what the name leads to.
     int CheckTarget(const std::string& project, bool bMakeFolder = false);
     // Makes the temporary file beside the target, named ".<name>.XXXXXX.<ext>" (a long name cut
-    // so that it fits) so that writers that choose the format by the extension see the target's;
-    // temporary files of the same target that a killed writer left are removed first. 0, or the
+    // so that it fits) so that writers that choose the format by the extension see the target's.
+    // Writers given its name write through the descriptor that made it (platform/afx/
+    // OutputFiles.h). The file is recorded, and temporary files that killed writers left are
+    // removed first: those their records prove ours, never a file by its name alone. 0, or the
     // exit status after a message.
     int Begin();
     // Checks, flushes and renames the temporary file into place; 0, or the exit status after a
@@ -66,13 +68,19 @@ public:
 
 private:
     void Discard();
-    void ReleaseLock();
+    // Forgets the temporary file (left where it is) and its record.
+    void Release();
+    // Whether path names the regular file open as fd.
+    static bool IsNamed(int fd, const std::string& path);
 
     std::string m_strPath;
     EFormat m_eFormat;
     std::string m_strTarget;
+    std::string m_strProject;  // the open project, as Check was given it
     std::string m_strTemp;
-    int m_nTempFd = -1;     // the temporary file, open and locked while it is written
+    int m_nTempFd = -1;     // the temporary file, open while it is written
+    std::string m_strRecord;  // its record, open and locked as m_nRecordFd
+    int m_nRecordFd = -1;
     mode_t m_nMode = 0644;  // permissions the file gets: the old file's, or the usual for a new one
 };
 
@@ -85,6 +93,12 @@ int CheckOutputName(const std::string& path, CHostOutputFile::EFormat format);
 
 // text with the path of every temporary output file replaced by the file it stands for.
 std::string ShowOutputPaths(const std::string& text);
+
+// What tells a file from any other, now and later: its kind ("file", "folder", "other"),
+// device, inode and, where the file system keeps it, birth time; "" when there is none. path
+// relative to the folder open as dir (AT_FDCWD: the working one), not followed when a link;
+// empty: dir itself.
+std::string HostFileIdentity(int dir, const std::string& path);
 
 // A folder of the run's own (films recorded before they are saved): a signal that ends the
 // program removes it with the files in it. "" when the run has removed it itself.

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include "platform/afx/AfxDiagnostic.h"
+#include "platform/afx/OutputFiles.h"
 #include "platform/afx/WorkCrew.h"
 
 #include <algorithm>
@@ -50,6 +51,10 @@ struct ScratchCopy {
 };
 }  // namespace pvxdb
 
+namespace {
+std::atomic<int> g_partReaders{-1};  // SetPartReaders
+}  // namespace
+
 // The project file kept open read-only for the result tables not read yet. One lock serialises
 // the reads of every thread; a table read by another thread meanwhile is not read again.
 // A load's rows are read in parts on further connections at once (opened when first needed,
@@ -70,7 +75,8 @@ public:
         }
         sqlite3_finalize(st);
         constexpr int kMaxSides = 7;
-        if (m_openSide && !bWal) m_sides.resize(static_cast<size_t>(std::min(WorkThreads() - 1, kMaxSides)));
+        const int nSides = g_partReaders.load() >= 0 ? g_partReaders.load() : WorkThreads() - 1;
+        if (m_openSide && !bWal) m_sides.resize(static_cast<size_t>(std::clamp(nSides, 0, kMaxSides)));
     }
     ~PendingFile() override {
         for (Side& s : m_sides) sqlite3_close_v2(s.db);
@@ -83,8 +89,11 @@ public:
         Side& s = m_sides[static_cast<size_t>(i)];
         if (!s.db && !s.bFailed) s.bFailed = !(s.db = m_openSide());
         std::string ignored;
-        return s.db && pvxdb::Exec(s.db, "BEGIN", ignored) ? s.db : nullptr;
+        if (!s.db || !pvxdb::Exec(s.db, "BEGIN", ignored)) return nullptr;
+        ++m_nSideReads;
+        return s.db;
     }
+    int SideReads() const { return m_nSideReads.load(); }
     void End(int i) override {
         std::string ignored;
         pvxdb::Exec(m_sides[static_cast<size_t>(i)].db, "COMMIT", ignored);
@@ -147,11 +156,16 @@ private:
         bool bFailed = false;  // not opened, and not tried again
     };
     std::vector<Side> m_sides;
+    std::atomic<int> m_nSideReads{0};  // parts read on the further connections
     std::mutex m_mutex;
     std::vector<std::string> m_errors;
 };
 
 CDataBase::~CDataBase() { ClosePending(); }
+
+void CDataBase::SetPartReaders(int n) { g_partReaders.store(n); }
+
+int CDataBase::GetPartReads() const { return m_pending ? m_pending->SideReads() : 0; }
 
 void CDataBase::KeepReadErrors() {
     if (m_pending) m_readErrors = m_pending->Errors();
@@ -668,8 +682,11 @@ int CDataBase::Save(LPCTSTR pszPath) {
     KeepReadErrors();
     std::string path = pszPath ? pszPath : "";
     if (path.empty()) return Fail("no project file given");
-    std::string tmp = path + ".tmp" + std::to_string(getpid());
-    unlink(tmp.c_str());
+    // A file its maker made beforehand (the program's temporary file) is written through the
+    // descriptor that made it: the database is made in memory and its image written there.
+    const bool bAdopted = IsAdoptedOutputFile(path.c_str());
+    std::string tmp = bAdopted ? std::string(":memory:") : path + ".tmp" + std::to_string(getpid());
+    if (!bAdopted) unlink(tmp.c_str());
     std::string err;
     {
         Connection c;
@@ -696,13 +713,22 @@ int CDataBase::Save(LPCTSTR pszPath) {
             ok = t->Save(c.db, err) != 0;
         }
         if (ok) ok = pvxdb::Exec(c.db, "COMMIT", err);
+        if (ok && bAdopted) {
+            sqlite3_int64 n = 0;
+            unsigned char* image = sqlite3_serialize(c.db, "main", &n, 0);
+            const int nErr = image ? WriteOutputFile(path.c_str(), image, static_cast<size_t>(n)) : ENOMEM;
+            sqlite3_free(image);
+            ok = nErr == 0;
+            if (!ok) err = strerror(nErr);
+        }
         if (!ok) {
             sqlite3_close_v2(c.db);
             c.db = nullptr;
-            unlink(tmp.c_str());
+            if (!bAdopted) unlink(tmp.c_str());
             return Fail(path + ": cannot write the project file: " + err);
         }
     }
+    if (bAdopted) return Saved(path);
     int fd = open(tmp.c_str(), O_RDONLY);
     if (fd >= 0) {
         fsync(fd);
@@ -713,6 +739,10 @@ int CDataBase::Save(LPCTSTR pszPath) {
         unlink(tmp.c_str());
         return Fail(path + ": cannot replace the project file: " + msg);
     }
+    return Saved(path);
+}
+
+int CDataBase::Saved(const std::string& path) {
     m_strPath = path.c_str();
     // The new file holds every record: later edits are saved against it.
     for (int id = 0; id < DBT_MODEL_COUNT; ++id) m_tables[id]->TrackEdits(true);

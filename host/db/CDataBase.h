@@ -171,6 +171,11 @@ public:
     // process; null for none.
     typedef void (*PFN_PROGRESS)(double fraction);
     static void SetProgressHandler(PFN_PROGRESS pfnHandler);
+    // For tests: the further connections a load is read in parts on, in projects opened from
+    // now on (-1, the default: one fewer than WorkThreads(), at most 7).
+    static void SetPartReaders(int n);
+    // Parts of loads read on further connections so far.
+    int GetPartReads() const;
 
     const CString& GetLastError() const { return m_strError; }
     // What the last successful Open mended in the file's data (each naming file, table, column
@@ -209,6 +214,8 @@ public:
 
 private:
     int Fail(const std::string& msg);
+    // Records that the project now lives at path (after a save); 1.
+    int Saved(const std::string& path);
     // A member listing an element more than once keeps its first place only (it would be drawn,
     // and its forces looked up, once per listing).
     void DropRepeatedMemberElems(const std::string& path);

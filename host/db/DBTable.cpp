@@ -204,6 +204,33 @@ int CheckColumns(sqlite3* db, const std::string& file, const char* table, const 
     return 1;
 }
 
+int CheckIdsWhole(sqlite3* db, const std::string& file, const char* table, std::string& err) {
+    const std::string t = std::string("'") + table + "'";
+    // An id that is the row id (INTEGER PRIMARY KEY of a table with row ids) is whole always.
+    const std::string alias = "SELECT (SELECT count(*) FROM pragma_table_info(" + t +
+                              ") WHERE name = 'id' AND pk = 1 AND upper(type) = 'INTEGER') = 1 AND "
+                              "(SELECT count(*) FROM pragma_index_list(" + t + ") WHERE origin = 'pk') = 0";
+    void* st = Prepare(db, alias, err);
+    const bool whole = st && StepRow(st) == 1 && ColumnInt64(st, 0) == 1;
+    if (st) Finalize(st);
+    err.clear();
+    if (whole) return 1;
+    st = Prepare(db, std::string("SELECT id, n FROM (SELECT id, row_number() OVER () AS n FROM \"") + table +
+                         "\") WHERE typeof(id) <> 'integer' LIMIT 1", err);
+    if (!st) {
+        err = file + ": table " + table + ": " + err;
+        return 0;
+    }
+    const int rc = StepRow(st);
+    if (rc == 1)
+        err = file + ": table " + table + ", column id, row " + std::to_string(ColumnInt64(st, 1)) + ", id " +
+              ColumnValueText(st, 0) + ": a result id must be a whole number";
+    else if (rc < 0)
+        err = file + ": table " + table + ": " + DbMessage(db);
+    Finalize(st);
+    return rc == 0 ? 1 : 0;
+}
+
 void* Prepare(sqlite3* db, const std::string& sql, std::string& err) {
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {

@@ -171,6 +171,9 @@ std::string InsertNamedSql(const char* table, const char* keyCols, const std::ve
 std::string CreateIfAbsentSql(const char* table, const char* keyCols, const std::vector<ColumnDef>& cols);
 std::string DeleteAllSql(const char* table);
 std::string SelectSql(const char* table, const char* keyCols, const char* orderBy, const std::vector<ColumnDef>& cols);
+// 1 when every id of the result table is a whole number (a row the reads by load would never
+// meet: a NULL or text id, or one a fraction off); 0 with err naming the first other row.
+int CheckIdsWhole(sqlite3* db, const std::string& file, const char* table, std::string& err);
 // The rows of a result table with an id in [?1, ?2], in id order.
 std::string SelectIdRangeSql(const char* table, const std::vector<ColumnDef>& cols);
 
@@ -494,7 +497,9 @@ private:
         if (key < m_base) lo = lo > extra ? lo - extra : 0;
         else hi = std::min<uint64_t>(hi + extra, 0xFFFFFFFFull);
         std::vector<uint32_t> dense(static_cast<size_t>(hi - lo + 1), kNone);
-        std::copy(m_dense.begin(), m_dense.end(), dense.begin() + static_cast<ptrdiff_t>(m_base - lo));
+        // The run so far, where there is one (the first key makes it: m_base is no key yet).
+        if (!m_dense.empty())
+            std::copy(m_dense.begin(), m_dense.end(), dense.begin() + static_cast<ptrdiff_t>(m_base - lo));
         m_dense.swap(dense);
         m_base = lo;
         for (auto it = m_sparse.begin(); it != m_sparse.end();) {
@@ -665,8 +670,9 @@ public:
             }
             long long key = ColumnInt64(st, 0);
             long long seq = ColumnInt64(st, 1);
-            if (key < 0 || key > 0xffffffffLL) {
-                err = file + ": table " + std::string(m_name) + ": key " + std::to_string(key) + " is not a valid key";
+            if (key < 1 || key > 0xffffffffLL) {
+                err = file + ": table " + std::string(m_name) + ", column key, key " + std::to_string(key) +
+                      ": keys run from 1 to 4294967295";
                 break;
             }
             if (!m_keys.empty() && static_cast<UINT>(key) == m_keys.back()) {
@@ -855,7 +861,8 @@ public:
                  SideReaders* pSide = nullptr) override;
     bool HasLoad(UINT lc) const override { return m_loadsRead.count(lc) != 0; }
     int CheckLayout(sqlite3* db, const std::string& file, std::string& err) const override {
-        return CheckColumns(db, file, m_name, ColumnsOf<T>(), "id", err);
+        const int layout = CheckColumns(db, file, m_name, ColumnsOf<T>(), "id", err);
+        return layout > 0 ? CheckIdsWhole(db, file, m_name, err) : layout;
     }
 
 private:

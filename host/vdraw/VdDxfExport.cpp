@@ -34,6 +34,7 @@
 #include <dxflib/dl_writer_ascii.h>
 
 #include "platform/afx/AfxDiagnostic.h"
+#include "platform/afx/OutputFiles.h"
 #include "host/vdraw/CVdrawUtil.h"
 #include "host/vdraw/VdDxf.h"
 #include "host/vdraw/VdGeometry.h"
@@ -84,7 +85,7 @@ class CLocaleFreeWriter : public DL_WriterA {
 public:
     // dxflib's stream gets the null device; the drawing goes to file.
     CLocaleFreeWriter(const char* file, DL_Codes::version v)
-        : DL_WriterA("/dev/null", v), m_file(std::fopen(file, "wb")) {}
+        : DL_WriterA("/dev/null", v), m_file(OpenOutputStream(file)) {}
     ~CLocaleFreeWriter() override {
         if (m_file) std::fclose(m_file);
     }

@@ -286,8 +286,10 @@ void CAnimationEngine::RecordFrames() {
         }
         ::Sleep(0);
         if (AVIStreamRead(m_pTempStream, SourceFrame(i, N), 1, m_pFrameBits, cbImage, nullptr, nullptr) != AVIERR_OK ||
-            AVIStreamWrite(pOut, i, 1, m_pFrameBits, cbImage, AVIIF_KEYFRAME, nullptr, nullptr) != AVIERR_OK)
+            AVIStreamWrite(pOut, i, 1, m_pFrameBits, cbImage, AVIIF_KEYFRAME, nullptr, nullptr) != AVIERR_OK) {
+            bFilmFailed = true;
             break;
+        }
         nWritten = i + 1;
         progress(-1, -2, nWritten);
     }
@@ -297,7 +299,16 @@ void CAnimationEngine::RecordFrames() {
     }
     m_nCurFrame = 0;
     m_bRecording = 0;
-    // A film without a single frame is no recording: it is reported as failed, not played.
+    // A frame is written after it is handed over: the film's own length counts those written.
+    AVISTREAMINFO si{};
+    if (AVIStreamInfo(pOut, &si, sizeof si) != AVIERR_OK || static_cast<LONG>(si.dwLength) < nWritten) bFilmFailed = true;
+    if (bFilmFailed) {
+        // A film that lost a frame is no recording (nor is one without a single frame): it is
+        // reported as failed, not played.
+        ::MessageBox(pView->GetSafeHwnd(), "The animation file could not be written; the recording failed.", nullptr,
+                     MB_OK | MB_ICONSTOP);
+        nWritten = 0;
+    }
     m_bRecorded = nWritten > 0 ? 1 : 0;
 }
 

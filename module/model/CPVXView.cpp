@@ -1,6 +1,6 @@
 #include "module/model/CPVXView.h"
 
-#include <filesystem>
+#include <system_error>
 #include <new>
 #include <system_error>
 
@@ -20,6 +20,7 @@
 #include "platform/ui/CFileDialog.h"
 #include "platform/ui/CMenu.h"
 #include "platform/ui/CUiDriver.h"
+#include "platform/afx/OutputFiles.h"
 #include "platform/ui/CWinApp.h"
 #include "platform/video/MCIWnd.h"
 #include "module/resources/PVXResourceIds.h"
@@ -396,9 +397,7 @@ void CPVXView::OnPvxAnitool(UINT nID) {
             if (ani.m_strFinalPath.IsEmpty()) {
                 ec = std::make_error_code(std::errc::no_such_file_or_directory);
             } else {
-                std::filesystem::copy_file(std::filesystem::path(ani.m_strFinalPath.GetString()),
-                                           std::filesystem::path(target.GetString()),
-                                           std::filesystem::copy_options::overwrite_existing, ec);
+                ec = CopyIntoOutputFile(ani.m_strFinalPath.GetString(), target.GetString());
             }
             if (ec) {
                 CString msg;

@@ -194,8 +194,10 @@ int PVXFlatFaces::PlacePoint(const C3DPoint& p, const UINT* key) {
     if (slot >= 0) return slot;
     slot = static_cast<int>(points.size());
     points.push_back(p);
+    // Grown to hold every point at most half full: keyed corners make points without it, and
+    // all come in (doubling alone could leave no free entry to end a probe).
     if (2 * points.size() > m_pointSlots.size()) {
-        m_pointSlots.assign(2 * m_pointSlots.size(), -1);
+        m_pointSlots.assign(TableSize(points.size()), -1);
         for (size_t k = 0; k < points.size(); ++k) m_pointSlots[PointSlot(points[k])] = static_cast<int>(k);
     }
     return static_cast<int>(points.size()) - 1;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/afx/AfxDiagnostic.h"
+#include "platform/afx/OutputFiles.h"
 #include "platform/gdi/GdiObjects.h"
 
 namespace {
@@ -49,7 +50,7 @@ BOOL WriteBmp24(const char* path, HBITMAP hbm) {
     fh.bfType = 0x4D42;  // "BM"
     fh.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
     fh.bfSize = static_cast<DWORD>(fh.bfOffBits + rows.size());
-    std::FILE* f = std::fopen(path, "wb");
+    std::FILE* f = OpenOutputStream(path);
     if (!f) {
         AfxDiagnostic("gdi", "cannot create %s: %s", path, std::strerror(errno));
         return FALSE;
@@ -59,7 +60,7 @@ BOOL WriteBmp24(const char* path, HBITMAP hbm) {
     if (std::fclose(f) != 0) ok = false;
     if (!ok) {
         AfxDiagnostic("gdi", "writing %s failed: %s", path, std::strerror(err ? err : errno));
-        std::remove(path);
+        RemoveOutputFile(path);
         return FALSE;
     }
     return TRUE;

@@ -1,6 +1,7 @@
 #include "platform/gdi/EmfWriter.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -15,6 +16,8 @@
 extern "C" {
 #include <uemf.h>
 }
+
+#include "platform/afx/OutputFiles.h"
 
 // libUEMF's file and handle table, kept out of the header so callers need no C headers.
 //
@@ -161,14 +164,21 @@ BOOL EmfWriter::Open(const char* path, const EmfDevice& device, const RECT* fram
 
     auto* track = new EmfTrack;
     errno = 0;
-    if (emf_start(path, 1u << 16, 1u << 16, &track->et) != 0 || !track->et) {
+    // The library opens its file by name: it gets the null device, and the metafile goes to a
+    // stream of ours, which writes a file its maker handed over through the descriptor it made.
+    std::FILE* file = OpenOutputStream(path);
+    if (!file || emf_start("/dev/null", 1u << 16, 1u << 16, &track->et) != 0 || !track->et) {
         const int err = errno;
+        if (file) std::fclose(file);
         delete track;
         std::string why = "cannot create the metafile " + m_path;
         if (err) why += std::string(": ") + std::strerror(err);
         return Fail(why + " (check that the folder exists and is writable)");
     }
+    std::fclose(track->et->fp);
+    track->et->fp = file;
     if (emf_htable_create(128, 128, &track->eht) != 0) {
+        std::fclose(track->et->fp);
         emf_free(&track->et);
         delete track;
         return Fail("out of memory creating the metafile's object table");
@@ -198,11 +208,12 @@ BOOL EmfWriter::Open(const char* path, const EmfDevice& device, const RECT* fram
                                 desc.empty() ? nullptr : desc.data(), dev, mm, 0);
     if (!Append(rec, "header")) {
         const std::string why = m_error;
+        std::fclose(m_track->et->fp);
         emf_free(&m_track->et);
         emf_htable_free(&m_track->eht);
         delete m_track;
         m_track = nullptr;
-        std::remove(m_path.c_str());
+        RemoveOutputFile(m_path.c_str());
         return Fail(why);
     }
     m_error.clear();
@@ -245,6 +256,7 @@ BOOL EmfWriter::Close() {
     }
     errno = 0;
     const size_t nBytes = m_track->et->used;
+    const int written = dup(fileno(m_track->et->fp));  // the file, once the library closed its stream
     const int rc = emf_finish(m_track->et, m_track->eht);
     if (rc != 0) {
         const int err = errno;
@@ -255,7 +267,7 @@ BOOL EmfWriter::Close() {
         // The library ignores what closing the file answers, and a full disk may refuse only the
         // bytes still buffered then: the file must hold every byte its header counts.
         struct stat st {};
-        if (::stat(m_path.c_str(), &st) != 0 || static_cast<size_t>(st.st_size) != nBytes) {
+        if (written < 0 || ::fstat(written, &st) != 0 || static_cast<size_t>(st.st_size) != nBytes) {
             m_error = "writing the metafile " + m_path + " failed: " +
                       (S_ISREG(st.st_mode) ? std::to_string(st.st_size) + " of " + std::to_string(nBytes) +
                                                  " bytes reached the file (is the disk full?)"
@@ -263,12 +275,14 @@ BOOL EmfWriter::Close() {
             ok = FALSE;
         }
     }
+    if (written >= 0) close(written);
+    if (m_track->et->fp) std::fclose(m_track->et->fp);
     emf_free(&m_track->et);
     emf_htable_free(&m_track->eht);
     delete m_track;
     m_track = nullptr;
     // A metafile that lacks records or bytes is of no use to any reader.
-    if (!ok) std::remove(m_path.c_str());
+    if (!ok) RemoveOutputFile(m_path.c_str());
     return ok;
 }
 

@@ -1,5 +1,8 @@
 // AVI files and streams over libavformat and libavcodec.
+#include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdarg>
@@ -10,6 +13,7 @@
 #include <vector>
 
 #include "platform/afx/AfxDiagnostic.h"
+#include "platform/afx/OutputFiles.h"
 #include "platform/afx/WorkCrew.h"
 #include "platform/video/Msvc1Encoder.h"
 #include "platform/video/VideoFrames.h"
@@ -79,6 +83,7 @@ struct AviFileObject {
     bool bHeader = false;   // avformat_write_header done
     bool bBroken = false;   // a write failed: the film is not finished
     int nRefs = 1;          // the caller's, plus one per stream
+    int fd = -1;            // the film, written through it alone
     FILE* pRead = nullptr;  // reads back raw samples
     size_t nRawImage = 0;   // bytes of a raw frame (padded DIB rows); 0 for compressed films
 };
@@ -160,26 +165,56 @@ HRESULT WritePacket(AviStreamObject& s, AVPacket* pkt) {
         return VIDEO_FAIL(AVIERR_FILEWRITE, "cannot write a frame to \"%s\": %s", f.path.c_str(), AvError(err).c_str());
     }
     avio_flush(f.ctx->pb);
+    if (f.ctx->pb->error < 0) {
+        f.bBroken = true;
+        return VIDEO_FAIL(AVIERR_FILEWRITE, "cannot write a frame to \"%s\": %s", f.path.c_str(),
+                          AvError(f.ctx->pb->error).c_str());
+    }
     s.offsets.push_back(at);
     return AVIERR_OK;
 }
 
 // The writer states a raw film's image size without the row padding its frames carry; the
 // format must describe the frames, so the size is put right once the film is complete.
-void PatchRawImageSize(const std::string& path, size_t nImage) {
-    FILE* fp = std::fopen(path.c_str(), "r+b");
-    if (!fp) return;
+void PatchRawImageSize(int fd, size_t nImage) {
     unsigned char head[16384];
-    const size_t n = std::fread(head, 1, sizeof(head), fp);
-    for (size_t at = 12; at + 8 + 40 <= n; ++at) {
+    const ssize_t n = pread(fd, head, sizeof(head), 0);
+    for (size_t at = 12; n > 0 && at + 8 + 40 <= static_cast<size_t>(n); ++at) {
         if (std::memcmp(head + at, "strf", 4) != 0) continue;
         const uint32_t v = static_cast<uint32_t>(nImage);
         const unsigned char le[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
                                      static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
-        if (std::fseek(fp, static_cast<long>(at + 8 + 20), SEEK_SET) == 0) std::fwrite(le, 1, 4, fp);  // biSizeImage
+        (void)!pwrite(fd, le, 4, static_cast<off_t>(at + 8 + 20));  // biSizeImage
         break;
     }
-    std::fclose(fp);
+}
+
+// The muxer's output: the film's own descriptor (see AVIFileOpen).
+int WriteFilm(void* opaque, uint8_t* buf, int size) {
+    const int fd = *static_cast<int*>(opaque);
+    for (int at = 0; at < size;) {
+        const ssize_t n = write(fd, buf + at, static_cast<size_t>(size - at));
+        if (n < 0 && errno != EINTR) return AVERROR(errno);
+        if (n > 0) at += static_cast<int>(n);
+    }
+    return size;
+}
+
+int64_t SeekFilm(void* opaque, int64_t offset, int whence) {
+    const int fd = *static_cast<int*>(opaque);
+    if (whence == AVSEEK_SIZE) {
+        struct stat st {};
+        return fstat(fd, &st) == 0 ? static_cast<int64_t>(st.st_size) : AVERROR(errno);
+    }
+    const off_t at = lseek(fd, static_cast<off_t>(offset), whence & ~AVSEEK_FORCE);
+    return at < 0 ? AVERROR(errno) : static_cast<int64_t>(at);
+}
+
+void CloseFilmOutput(AVIOContext** pb) {
+    if (!*pb) return;
+    avio_flush(*pb);
+    av_freep(&(*pb)->buffer);
+    avio_context_free(pb);
 }
 
 void FinishFile(AviFileObject* f) {
@@ -187,14 +222,20 @@ void FinishFile(AviFileObject* f) {
         // A file whose stream got its format is a film even without frames.
         bool bFormat = f->ctx->nb_streams > 0 && f->ctx->streams[0]->codecpar->codec_id != AV_CODEC_ID_NONE;
         if (!f->bHeader && bFormat) EnsureHeader(*f);
-        if (f->bHeader) {
-            const int err = av_write_trailer(f->ctx);
+        // A film that lost a frame is left unfinished: no index, so no reader takes it as whole.
+        if (f->bHeader && !f->bBroken) {
+            int err = av_write_trailer(f->ctx);
+            if (err >= 0) {
+                avio_flush(f->ctx->pb);
+                err = f->ctx->pb->error;
+            }
             if (err < 0) (void)VIDEO_FAIL(0, "cannot finish the film \"%s\": %s", f->path.c_str(), AvError(err).c_str());
         }
-        avio_closep(&f->ctx->pb);
+        CloseFilmOutput(&f->ctx->pb);
         avformat_free_context(f->ctx);
-        if (f->bHeader && f->nRawImage) PatchRawImageSize(f->path, f->nRawImage);
+        if (f->bHeader && f->nRawImage) PatchRawImageSize(f->fd, f->nRawImage);
     }
+    if (f->fd >= 0) close(f->fd);
     if (f->pRead) std::fclose(f->pRead);
     delete f;
 }
@@ -272,13 +313,26 @@ void EncoderThread::EncodeFrame() {
     m_hr = Encode(m_s, m_pFrame);
 }
 
+// Waits for the frame the encoder has in hand. A frame it could not write is no frame of the
+// film: the stream no longer counts it, and the film is broken.
+HRESULT WaitForEncoder(AviStreamObject& s) {
+    const HRESULT hr = s.worker ? s.worker->Wait() : AVIERR_OK;
+    if (hr != AVIERR_OK) {
+        --s.nNext;
+        if (s.target && s.target->file) s.target->file->bBroken = true;
+    }
+    return hr;
+}
+
 void FreeStream(AviStreamObject* s) {
     if (s->worker) {
-        s->worker->Wait();
+        WaitForEncoder(*s);
         s->worker.reset();
     }
     if (Compresses(*s)) {
-        if (s->target && s->target->file && !s->target->file->bBroken && s->nNext > 0) Encode(*s, nullptr);
+        if (s->target && s->target->file && !s->target->file->bBroken && s->nNext > 0 &&
+            Encode(*s, nullptr) != AVIERR_OK)
+            s->target->file->bBroken = true;
         avcodec_free_context(&s->enc);
     }
     av_frame_free(&s->frame);
@@ -388,8 +442,16 @@ HRESULT AVIFileOpen(PAVIFILE* ppfile, LPCTSTR szFile, UINT uMode, void*) {
     f->path = szFile;
     int err = avformat_alloc_output_context2(&f->ctx, nullptr, "avi", szFile);
     if (err < 0 || !f->ctx) return VIDEO_FAIL(AVIERR_ERROR, "the AVI writer is not available: %s", AvError(err).c_str());
-    err = avio_open(&f->ctx->pb, szFile, AVIO_FLAG_WRITE);
-    if (err < 0) {
+    // Through a descriptor of the film's own: a file its maker made beforehand is written
+    // through the descriptor that made it, never opened again by name.
+    f->fd = OpenOutputFile(szFile);
+    constexpr int kBuffer = 1 << 16;
+    auto* buffer = f->fd < 0 ? nullptr : static_cast<unsigned char*>(av_malloc(kBuffer));
+    f->ctx->pb = buffer ? avio_alloc_context(buffer, kBuffer, 1, &f->fd, nullptr, WriteFilm, SeekFilm) : nullptr;
+    if (!f->ctx->pb) {
+        err = f->fd < 0 ? AVERROR(errno) : AVERROR(ENOMEM);
+        av_free(buffer);
+        if (f->fd >= 0) close(f->fd);
         avformat_free_context(f->ctx);
         f->ctx = nullptr;
         return VIDEO_FAIL(AVIERR_FILEOPEN, "cannot create the film \"%s\": %s", szFile, AvError(err).c_str());
@@ -500,7 +562,7 @@ HRESULT AVIStreamWrite(PAVISTREAM pavi, LONG lStart, LONG lSamples, const void* 
         if (av_frame_make_writable(frame) < 0) return VIDEO_FAIL(AVIERR_MEMORY, "out of memory for the film");
         frame->pts = pavi->nNext;
         if (pavi->worker) {
-            hr = pavi->worker->Wait();
+            hr = WaitForEncoder(*pavi);
             if (hr == AVIERR_OK) {
                 std::swap(pavi->frame, pavi->spare);
                 pavi->worker->Post(pavi->frame);
@@ -561,6 +623,8 @@ HRESULT AVIStreamRead(PAVISTREAM pavi, LONG lStart, LONG lSamples, void* lpBuffe
 
 HRESULT AVIStreamInfo(PAVISTREAM pavi, AVISTREAMINFO* psi, LONG lSize) {
     if (!pavi || !psi || lSize < static_cast<LONG>(sizeof(AVISTREAMINFO))) return AVIERR_BADPARAM;
+    // The length counts the frames in the film: the one the encoder has in hand once written.
+    (void)WaitForEncoder(*pavi);
     *psi = pavi->info;
     psi->dwLength = static_cast<DWORD>(pavi->nNext);
     return AVIERR_OK;

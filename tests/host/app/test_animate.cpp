@@ -1,16 +1,19 @@
 // pvxhost animate: the films it writes read back by ffprobe and by a RIFF walk of our own, the
 // frame the slider shows against the film's own frame, and the refusals.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "host/app/HostOutput.h"
 #include "tests/host/app/HostRun.h"
 
 namespace {
@@ -230,15 +233,19 @@ TEST_F(AnimateTest, RefusesWhatCannotBeAnimated) {
 // Four recordings at once, each in its own temporary folder: all done, each film the solo one.
 TEST_F(AnimateTest, RecordingsRunSideBySide) {
     const std::string args = "7201 --load DL --size 320x240 --frames 30 --out " + dir + "/";
-    // The recordings of a run that died go with a later run; a folder not named as ours stays.
-    const std::string dead = dir + "/tmp/pvxhost-animate.DeAd01", other = dir + "/tmp/pvxhost-animate.kept";
-    for (const std::string& d : {dead, other}) {
-        fs::create_directories(d + "/~PVX100.AVI");
+    // The recordings of a run that died go with a later run (its folder marked as it leaves it);
+    // a folder of the user's named as a run's stays with all in it (before, it went, recursively).
+    const std::string dead = dir + "/tmp/pvxhost-animate.DeAd01", mine = dir + "/tmp/pvxhost-animate.mydata";
+    for (const std::string& d : {dead, mine}) {
+        fs::create_directories(d + "/data");
+        std::ofstream(d + "/~PVX100.AVI") << "film";
         fs::last_write_time(d, fs::file_time_type::clock::now() - std::chrono::hours(1));
     }
+    std::ofstream(dead + "/.pvxhost-run") << "pvxhost animate run\n" << HostFileIdentity(AT_FDCWD, dead) << "\n";
+    fs::remove(dead + "/data");
     ASSERT_EQ(Animate(args + "solo.avi", "solo").code, 0);
     EXPECT_FALSE(fs::exists(dead));
-    EXPECT_TRUE(fs::exists(other));
+    EXPECT_TRUE(fs::exists(mine + "/data") && fs::exists(mine + "/~PVX100.AVI"));
     std::vector<RunResult> results(4);
     std::vector<std::thread> runs;
     for (int i = 0; i < 4; ++i)

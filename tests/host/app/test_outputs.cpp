@@ -199,6 +199,7 @@ TEST(PvxHostOutputs, RefusedNamesLeaveEverythingAsItWas) {
     ASSERT_EQ(mkfifo((dir + "/fifo.bmp").c_str(), 0644), 0);
     ASSERT_EQ(mkfifo((dir + "/pipe.emf").c_str(), 0644), 0);
     fs::create_symlink(project, dir + "/vl.emf");
+    fs::create_symlink(project, dir + "/link_to_project.pvxdb");
     WriteText(dir + "/notes.txt", kEarlier);
     for (const char* name : {"/notes.bmp", "/notes.avi"}) fs::create_symlink("notes.txt", dir + name);
     const std::string db = "--db '" + project + "' ";
@@ -225,6 +226,9 @@ TEST(PvxHostOutputs, RefusedNamesLeaveEverythingAsItWas) {
         {"a device for export", db + "export --out /dev/null", 1, {"/dev/null", "a device"}},
         {"a device for the metafile", db + "export --format emf --out /dev/null", 1, {"a device"}},
         {"a link to a device", "make-sample --out '" + dir + "/null.pvxdb'", 1, {"a link to \"/dev/null\"", "a device"}},
+        // Before, the sample replaced the project through the link.
+        {"a link to the open project for the sample", db + "make-sample --out '" + dir + "/link_to_project.pvxdb'", 2,
+         {"the open project", "a link to"}},
         {"a named pipe", db + "render --out '" + dir + "/fifo.bmp'", 1, {"named pipe"}},
         {"a folder", db + "export --out '" + dir + "/folder.emf'", 1, {"a folder"}},
         {"a folder for the project", "make-sample --out '" + dir + "/folder.pvxdb'", 1, {"a folder"}},
@@ -373,20 +377,78 @@ TEST(HostOutputFile, LongNamesGetATemporaryFileThatFits) {
         fs::remove(path);
     }
     // Before, a DXF export failed from 239 bytes (its own temporary name was 5 bytes longer). A
-    // killed writer's (unlocked) temporary file goes with the next write; a live writer's stays.
+    // killed writer's temporary file goes with the next write; a live writer's stays, and so does
+    // a file of the user's named as one (before, it went).
     const std::string dxf = std::string(251, 'k') + ".dxf";
     const RunResult res = RunHost("--db '" + SamplePath() + "' figure 132 --out '" + dir + "/" + dxf + "'", "long_dxf");
     EXPECT_EQ(res.code, 0) << res.err;
     EXPECT_EQ(Listing(dir), std::vector<std::string>{dxf});
     fs::remove(dir + "/" + dxf);
-    const std::string target = dir + "/k.dxf", killed = dir + "/.k.dxf.AbCdEf.dxf";
-    WriteText(killed, "0\nSECTION\n");
+    const std::string target = dir + "/k.dxf", mine = dir + "/.k.dxf.AbCdEf.dxf";
+    WriteText(mine, "0\nSECTION\n");
+    if (fork() == 0) {
+        CHostOutputFile killed(target, CHostOutputFile::kDxf);
+        if (killed.Begin() == 0) WriteText(killed.GetTempPath(), "0\nSECTION\n");
+        raise(SIGKILL);
+    }
+    wait(nullptr);
+    ASSERT_EQ(Listing(dir).size(), 2u) << "the killed writer's file is left";
     CHostOutputFile live(target, CHostOutputFile::kDxf);
     ASSERT_EQ(live.Begin(), 0);
     CHostOutputFile next(target, CHostOutputFile::kDxf);
     ASSERT_EQ(next.Begin(), 0);
-    EXPECT_FALSE(fs::exists(killed));
-    EXPECT_TRUE(fs::exists(live.GetTempPath()));
+    std::vector<std::string> kept;
+    for (const std::string& path : {mine, live.GetTempPath(), next.GetTempPath()}) kept.push_back(fs::path(path).filename());
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(Listing(dir), kept);
+}
+
+// Another program's files are left alone by every writer: a file of the user's named as a
+// temporary file would be stays, and a link put at the temporary file's name
+// (PVXHOST_FAULT=swap-temp: to the open project) is neither written through nor put in place.
+// Before, the file went with the next write, and the output replaced the project while the run
+// said nothing was written.
+TEST(PvxHostOutputs, OtherProgramsFilesAndLinksAreLeftAlone) {
+    const std::string dir = MakeFolder("others"), project = dir + "/p.pvxdb";
+    fs::copy_file(SamplePath(), project);
+    fs::create_directories(dir + "/tmp");
+    setenv("TMPDIR", (dir + "/tmp").c_str(), 1);
+    const std::string original = ReadFile(project), db = "--db '" + project + "' ";
+    const struct Row {
+        const char* label;
+        std::string args;  // before the output's name
+        const char* file;
+    } rows[] = {
+        {"render", db + "render --size 64x48 --out", "r.bmp"},
+        {"export", db + "export --size 64x48 --out", "e.bmp"},
+        {"export a metafile", db + "export --format emf --out", "e.emf"},
+        {"show", db + "show 7301 --out", "s.bmp"},
+        {"design", db + "design 28 --storey 2 --out", "d.emf"},
+        {"figure", db + "figure 132 --out", "f.dxf"},
+        {"figure picture", db + "figure 132 --out", "f.bmp"},
+        {"graph", db + "graph modes --out", "g.bmp"},
+        {"graph saved", db + "graph modes --out '" + dir + "/g2.bmp' --save-as", "gs.emf"},
+        {"damping graph", db + "graph damping --out", "gd.bmp"},
+        {"film", db + "animate 7201 --load DL --size 64x48 --frames 3 --out", "a.avi"},
+        {"project", db + "make-sample --frame-bays 1 --out", "m.pvxdb"},
+    };
+    for (const Row& r : rows)
+        for (const bool swap : {false, true}) {
+            SCOPED_TRACE(std::string(r.label) + (swap ? ", a link at its temporary file" : ""));
+            const std::string target = dir + "/" + r.file, mine = dir + "/." + r.file + ".backup." + OutputExtension(r.file);
+            WriteText(target, kEarlier);
+            WriteText(mine, "mine\n");
+            if (swap) setenv("PVXHOST_FAULT", "swap-temp", 1);
+            const RunResult res = RunHost(r.args + " '" + target + "'", "others", 300);
+            unsetenv("PVXHOST_FAULT");
+            EXPECT_EQ(res.code, swap ? 1 : 0) << res.err;
+            EXPECT_EQ(ReadFile(mine), "mine\n");
+            EXPECT_EQ(ReadFile(project), original) << "the project is intact";
+            EXPECT_EQ(ReadFile(target) == kEarlier, swap);
+            if (swap) EXPECT_NE(res.err.find("another program replaced its temporary file"), std::string::npos) << res.err;
+        }
+    unsetenv("TMPDIR");
+    fs::remove_all(dir);
 }
 
 // A signal that ends the program while it writes an output removes the temporary file; the

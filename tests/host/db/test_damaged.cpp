@@ -62,6 +62,9 @@ void ExpectRefused(const char* group, const std::vector<Refusal>& rows, const ch
 // hold any value, repeated ones too.
 #define PLAIN_PNODE "CREATE TABLE t AS SELECT * FROM PNODE; DROP TABLE PNODE; ALTER TABLE t RENAME TO PNODE;"
 #define PLAIN_REAC "CREATE TABLE t AS SELECT * FROM REAC; DROP TABLE REAC; ALTER TABLE t RENAME TO REAC;"
+#define PLAIN(t) "CREATE TABLE t AS SELECT * FROM " t "; DROP TABLE " t "; ALTER TABLE t RENAME TO " t ";"
+// The first row of a table keyed 0.
+#define KEY_0(t) "UPDATE " t " SET key = 0 WHERE key = (SELECT min(key) FROM " t ")"
 // Result id of load case 2, node 10: 2 x 2^32 + 10.
 #define REAC_2_10 "8589934602"
 
@@ -124,12 +127,23 @@ TEST(PostDbDamaged, KeysAndResultIdsAreWholeNumbersUsedOnce) {
                        {"table REAC", "column id", "load 2, key 10", "more than one row"}, DBT_REAC},
                       {"result id repeated exactly", PLAIN_REAC "INSERT INTO REAC SELECT * FROM REAC WHERE id = " REAC_2_10,
                        {"table REAC", "column id", "load 2, key 10", "more than one row"}, DBT_REAC},
+                      // Before, these rows were met only by a read of the whole table: a read
+                      // by load passed over them and drew without them.
                       {"text result id", PLAIN_REAC "UPDATE REAC SET id = 'x' WHERE id = " REAC_2_10,
-                       {"table REAC", "column id", "id \"x\"", "whole number"}, DBT_REAC},
+                       {"table REAC", "column id", "id \"x\"", "whole number"}},
                       {"NULL result id", PLAIN_REAC "UPDATE REAC SET id = NULL WHERE id = " REAC_2_10,
-                       {"table REAC", "column id", "id NULL"}, DBT_REAC},
+                       {"table REAC", "column id", "id NULL"}},
                       {"fractional result id", PLAIN_REAC "UPDATE REAC SET id = id + 0.5 WHERE id = " REAC_2_10,
-                       {"table REAC", "column id", "id 8589934602.5"}, DBT_REAC},
+                       {"table REAC", "column id", "id 8589934602.5"}},
+                      {"NULL displacement id", PLAIN("DISP") "UPDATE DISP SET id = NULL WHERE rowid = 2",
+                       {"table DISP", "column id", "row 2", "id NULL"}},
+                      {"text mode id", PLAIN("MODE") "UPDATE MODE SET id = 'x' WHERE rowid = 1",
+                       {"table MODE", "column id", "row 1", "id \"x\""}},
+                      // Keys run from 1: before, a load case keyed 0 was listed and then could not
+                      // be selected.
+                      {"node keyed 0", KEY_0("PNODE"), {"table PNODE", "column key", "key 0", "1 to 4294967295"}},
+                      {"load case keyed 0", KEY_0("PSTLD"), {"table PSTLD", "column key", "key 0"}},
+                      {"frequency keyed 0", KEY_0("FREQ"), {"table FREQ", "column key", "key 0"}},
                       // Before, the check was drawn without its load ("10.00", not "...(102)").
                       {"check map keyed by no load group", "DELETE FROM CKLG WHERE key = 102",
                        {"table PCDCOLF", "column czl", "key 7", "load group 102 of its map is in neither CKLG nor LDGP"}},
@@ -393,6 +407,7 @@ TEST(PostDbDamaged, LoadsReadInPartsGiveWhatOneReadGives) {
         const char* label;
         const char* sql;
         const char* refused;  // the key the message names, or null when the load is sound
+        bool inParts = true;  // read on further connections
         int threads = 0;      // WorkThreads() for the row, 0 as the machine has it
         int made = -1;        // helper threads that can be made, -1 as many as asked
     } rows[] = {
@@ -400,11 +415,14 @@ TEST(PostDbDamaged, LoadsReadInPartsGiveWhatOneReadGives) {
         {"the last row damaged", MANY_ROWS "UPDATE REAC SET FZ = 9e999 WHERE id = " LOAD_3 " + 119999;", "key 119999"},
         {"rows of two parts damaged",
          MANY_ROWS "UPDATE REAC SET MX = -9e999 WHERE id IN (" LOAD_3 " + 100001, " LOAD_3 " + 60001);", "key 60001"},
-        {"in WAL mode", MANY_ROWS "PRAGMA journal_mode = WAL;", nullptr},
-        {"no helper thread to be had", MANY_ROWS, nullptr, 8, 0},
+        {"in WAL mode", MANY_ROWS "PRAGMA journal_mode = WAL;", nullptr, false},
+        {"no helper thread to be had", MANY_ROWS, nullptr, true, 8, 0},
         {"two helpers of seven, a row damaged", MANY_ROWS "UPDATE REAC SET FZ = 9e999 WHERE id = " LOAD_3 " + 90001;",
-         "key 90001", 8, 2},
+         "key 90001", true, 8, 2},
     };
+    // As many further connections as a machine of four processors has, on any machine (before,
+    // one processor read one way on both sides).
+    CDataBase::SetPartReaders(3);
 #undef MANY_ROWS
 #undef LOAD_3
     int n = 0;
@@ -418,6 +436,7 @@ TEST(PostDbDamaged, LoadsReadInPartsGiveWhatOneReadGives) {
         whole.ReadPendingTables();
         const auto& t = parts.Table<DBT_REAC>();
         const T_REAC_D* found = t.Find(3, 1);
+        EXPECT_EQ(parts.GetPartReads() > 0, r.inParts);
         if (r.refused) {
             EXPECT_EQ(found, nullptr);
             ASSERT_EQ(parts.GetReadErrors().size(), 1u);
@@ -437,6 +456,7 @@ TEST(PostDbDamaged, LoadsReadInPartsGiveWhatOneReadGives) {
         EXPECT_EQ(same, load->keys.size()) << "records in key order, each as one read gives it";
         EXPECT_TRUE(parts.GetReadErrors().empty());
     }
+    CDataBase::SetPartReaders(-1);
 }
 
 TEST(PostDbDamaged, ResultRowsAreReadByLoadWhenLookedUp) {

@@ -196,15 +196,16 @@ TEST(PostDbStorage, ModelTableFindsEveryKey) {
         Op op;
         std::vector<UINT> keys;  // added in this order (kAdd); n of kRemoveEvery in keys[0]
     } rows[] = {
-        {"dense", kAdd, {}},  // 1 .. 3000, filled below
+        {"dense", kAdd, {}},  // 2 .. 3001, filled below
         {"every 7th removed", kRemoveEvery, {7}},
-        {"out of key order, key 0 last", kAdd, {9000, 3001, 7024, 0}},
+        // Keys run from 1: key 0 is refused when read back.
+        {"out of key order, the lowest key last", kAdd, {9000, 3002, 7024, 1}},
         {"read back", kReadBack, {}},
         {"far keys", kAdd, {4000000000u, 123456789, 3003}},
         {"every 5th removed", kRemoveEvery, {5}},
         {"read back with far keys", kReadBack, {}},
     };
-    for (UINT k = 1; k <= 3000; ++k) rows[0].keys.push_back(k);
+    for (UINT k = 2; k <= 3001; ++k) rows[0].keys.push_back(k);
     auto t = std::make_unique<pvxdb::DBTable<T_PNODE_D>>("PNODE");
     std::vector<UINT> want;  // table order
     for (const Row& r : rows) {
@@ -238,7 +239,7 @@ TEST(PostDbStorage, ModelTableFindsEveryKey) {
             ASSERT_NE(n, nullptr) << k;
             EXPECT_EQ(n->x, static_cast<double>(k % 1000003));
         }
-        for (UINT k : {3002u, 4294967295u, 8999u}) EXPECT_EQ(t->Find(k), nullptr) << k;
+        for (UINT k : {3004u, 4294967295u, 8999u}) EXPECT_EQ(t->Find(k), nullptr) << k;
     }
 }
 

@@ -314,12 +314,16 @@ TEST(FlatFacesNodes, CornersEqualBitForBitAreOnePoint) {
         std::vector<UINT> keys;  // per vertex; none when empty
         std::vector<int> point;  // per corner
         size_t points;
+        int more = 0;  // a second piece: one face of this many new points keyed 101 on, then two keyed far apart
     } rows[] = {
         {"no keys", 0.0, {}, {0, 1, 2, 0, 2, 1}, 3},
         {"coincident nodes", 0.0, {1, 2, 3, 4}, {0, 1, 2, 0, 2, 1}, 3},
         {"one node at two places", 0.0, {1, 1, 2, 1}, {0, 1, 2, 0, 2, 1}, 3},
         {"keys too far apart to index", 0.0, {4000000000u, 2, 3, 4000000001u}, {0, 1, 2, 0, 2, 1}, 3},
         {"minus zero", -0.0, {1, 2, 1, 4}, {0, 1, 2, 3, 2, 1}, 4},
+        // Before, the table made for the first piece (16 entries) grew once to 32 for 45 points:
+        // the probe never ended.
+        {"many keyed points, then some far apart", 0.0, {1, 2, 3, 4}, {0, 1, 2, 0, 2, 1}, 3, 40},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.label);
@@ -331,10 +335,25 @@ TEST(FlatFacesNodes, CornersEqualBitForBitAreOnePoint) {
         CArray<UINT, UINT> keys;
         for (UINT k : r.keys) keys.Add(k);
         PVXFlatFaces flat;
-        ASSERT_EQ(flat.Take(2, counts, index, coords, r.keys.empty() ? nullptr : &keys, nullptr), 2);
-        EXPECT_EQ(flat.point, r.point);
-        ASSERT_EQ(flat.points.size(), r.points);
-        for (size_t c = 0; c < flat.point.size(); ++c)
+        flat.Begin(0);
+        ASSERT_TRUE(flat.AddPiece(2, counts, index, coords, r.keys.empty() ? nullptr : &keys));
+        CArray<int, int> moreCounts, moreIndex;
+        CArray<double, double> moreCoords;
+        CArray<UINT, UINT> moreKeys;
+        std::vector<int> point = r.point;
+        for (int i = 0; i < r.more + 2; ++i) {
+            for (double v : {10.0 + i, 5.0, 0.0}) moreCoords.Add(v);
+            moreIndex.Add(3 * i);
+            moreKeys.Add(i < r.more ? 101u + i : 4000000000u + i);
+            point.push_back(static_cast<int>(r.points) + i);  // each a point of its own, in order
+        }
+        moreCounts.Add(r.more + 2);
+        if (r.more) ASSERT_TRUE(flat.AddPiece(1, moreCounts, moreIndex, moreCoords, &moreKeys));
+        ASSERT_EQ(flat.Finish(nullptr), r.more ? 3 : 2);
+        if (!r.more) point.resize(r.point.size());
+        EXPECT_EQ(flat.point, point);
+        ASSERT_EQ(flat.points.size(), point.size() == r.point.size() ? r.points : r.points + r.more + 2);
+        for (size_t c = 0; c < r.point.size(); ++c)
             EXPECT_EQ(std::memcmp(&flat.points[flat.point[c]].x, &coords[index[c]], 3 * sizeof(double)), 0) << c;
     }
 }

@@ -2,6 +2,8 @@
 // system python; read-back by sample, the compressor manager, the compression dialog, exact
 // frame decoding and the media player's picture over its parent.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include <cmath>
 #include <cstdio>
@@ -76,8 +78,10 @@ struct TestFilm {
     }
 };
 
-// Writes `frames` frames of a test film to path, compressed with handler when it is not 0.
-HRESULT WriteFilm(const std::string& path, const TestFilm& t, int frames, DWORD handler, int fps = 8) {
+// Writes `frames` frames of a test film to path, compressed with handler when it is not 0; the
+// stream's length at the end into *length when given.
+HRESULT WriteFilm(const std::string& path, const TestFilm& t, int frames, DWORD handler, int fps = 8,
+                  LONG* length = nullptr) {
     AVIFileInit();
     PAVIFILE f = nullptr;
     HRESULT hr = AVIFileOpen(&f, path.c_str(), OF_CREATE | OF_READWRITE | OF_SHARE_DENY_NONE, nullptr);
@@ -100,6 +104,8 @@ HRESULT WriteFilm(const std::string& path, const TestFilm& t, int frames, DWORD 
         const std::vector<BYTE> img = t.Frame(k);
         hr = AVIStreamWrite(out, k, 1, img.data(), static_cast<LONG>(img.size()), AVIIF_KEYFRAME, nullptr, nullptr);
     }
+    AVISTREAMINFO info{};
+    if (length && out && AVIStreamInfo(out, &info, sizeof info) == AVIERR_OK) *length = static_cast<LONG>(info.dwLength);
     if (s) AVIStreamRelease(s);
     if (c) AVIStreamRelease(c);
     AVIFileRelease(f);
@@ -307,6 +313,34 @@ TEST(VideoFilmTest, RiffSizeCheckFindsIncompleteFilms) {
         std::ofstream(p, std::ios::binary) << r.data;
         EXPECT_EQ(AviCheckRiffSizes(p.c_str()).IsEmpty(), r.ok) << AviCheckRiffSizes(p.c_str()).GetString();
     }
+}
+
+// A frame the file takes no more of is no frame of the film, written at once or by the encoder's
+// thread after the call returned: the stream's length leaves it out and the film is left
+// unfinished. Before, the frame counted though it never reached the file.
+TEST(VideoFilmTest, AFrameTheFileRefusedIsNotCounted) {
+    struct sigaction ignore {}, old {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &old);
+    rlimit was{};
+    getrlimit(RLIMIT_FSIZE, &was);
+    const struct {
+        const char* label;
+        DWORD handler;
+    } rows[] = {{"raw", 0}, {"compressed", kMSVC}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.label);
+        const std::string path = TmpPath(std::string("refused_") + r.label + ".avi");
+        std::filesystem::remove(path);
+        const rlimit small{1024, was.rlim_max};  // less than the headers and one frame
+        setrlimit(RLIMIT_FSIZE, &small);
+        LONG length = -1;
+        WriteFilm(path, TestFilm(64, 48, 24), 1, r.handler, 8, &length);
+        setrlimit(RLIMIT_FSIZE, &was);
+        EXPECT_EQ(length, 0);
+        EXPECT_FALSE(AviCheckRiffSizes(path.c_str()).IsEmpty());
+    }
+    sigaction(SIGXFSZ, &old, nullptr);
 }
 
 // The player shows the frame at its position over its parent window.
