@@ -1,5 +1,6 @@
 #include "platform/gdi/BmpFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -41,21 +42,30 @@ BOOL WriteBmp24(const char* path, HBITMAP hbm) {
     ih.biSizeImage = static_cast<DWORD>(stride * h);
     ih.biXPelsPerMeter = kPelsPerMetre;
     ih.biYPelsPerMeter = kPelsPerMetre;
-    std::vector<BYTE> rows(stride * h);
-    if (GetDIBits(nullptr, hbm, 0, static_cast<UINT>(h), rows.data(), &bmi, DIB_RGB_COLORS) != h) {
-        AfxDiagnostic("gdi", "cannot write %s: the bitmap's pixels could not be read", path);
-        return FALSE;
-    }
     BITMAPFILEHEADER fh{};
     fh.bfType = 0x4D42;  // "BM"
     fh.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    fh.bfSize = static_cast<DWORD>(fh.bfOffBits + rows.size());
+    fh.bfSize = static_cast<DWORD>(fh.bfOffBits + stride * h);
     std::FILE* f = OpenOutputStream(path);
     if (!f) {
         AfxDiagnostic("gdi", "cannot create %s: %s", path, std::strerror(errno));
         return FALSE;
     }
-    bool ok = WriteAll(f, &fh, sizeof fh) && WriteAll(f, &ih, sizeof ih) && WriteAll(f, rows.data(), rows.size());
+    // Bands of rows, bottom first as the file keeps them, through one small buffer: a buffer
+    // of the whole picture would cost more to map than to fill.
+    const int band = static_cast<int>(std::max<size_t>(1, (size_t{1} << 18) / stride));
+    std::vector<BYTE> rows(stride * std::min(band, h));
+    bool ok = WriteAll(f, &fh, sizeof fh) && WriteAll(f, &ih, sizeof ih);
+    for (int y = 0; ok && y < h; y += band) {
+        const int n = std::min(band, h - y);
+        if (GetDIBits(nullptr, hbm, static_cast<UINT>(y), static_cast<UINT>(n), rows.data(), &bmi, DIB_RGB_COLORS) != n) {
+            AfxDiagnostic("gdi", "cannot write %s: the bitmap's pixels could not be read", path);
+            std::fclose(f);
+            RemoveOutputFile(path);
+            return FALSE;
+        }
+        ok = WriteAll(f, rows.data(), stride * n);
+    }
     const int err = errno;
     if (std::fclose(f) != 0) ok = false;
     if (!ok) {

@@ -999,7 +999,12 @@ int GetDIBits(HDC, HBITMAP hbm, UINT start, UINT lines, void* bits, BITMAPINFO* 
     const bool bottomUp = h.biHeight > 0;
     const int height = bm->m_nHeight;
     const size_t stride = ((static_cast<size_t>(h.biWidth) * bpp + 31) / 32) * 4;
-    bm->SyncIn(bm->Bounds());
+    // Only the rows asked for are brought in (a picture may be read a band at a time).
+    if (start < static_cast<UINT>(height)) {
+        const int n = static_cast<int>(std::min<UINT>(lines, static_cast<UINT>(height) - start));
+        const int top = bottomUp ? height - static_cast<int>(start) - n : static_cast<int>(start);
+        bm->SyncIn(RECT{0, top, bm->m_nWidth, top + n});
+    }
     cairo_surface_flush(bm->m_pSurface);
     BYTE* out = static_cast<BYTE*>(bits);
     // One loop per depth (a film's frames come through here whole, two million pixels each).

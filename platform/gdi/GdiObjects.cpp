@@ -9,6 +9,8 @@
 #include <new>
 #include <unordered_set>
 
+#include <sys/mman.h>
+
 #include "platform/afx/AfxDiagnostic.h"
 #include "platform/gdi/CGdiObject.h"
 
@@ -246,12 +248,52 @@ void GdiBitmapObject::SyncOut(const RECT& area) {
     if (bpp <= 16) SyncIn(r);
 }
 
+namespace {
+
+// A picture-sized bitmap's pixels get a mapping of their own on huge pages where the system
+// gives them: its first painting then faults a few large pages in, not thousands of small ones.
+constexpr size_t kHugePage = size_t{2} << 20;
+const cairo_user_data_key_t kMappingKey{};
+
+struct Mapping {
+    void* base;
+    size_t length;
+};
+
+void Unmap(void* p) {
+    auto* m = static_cast<Mapping*>(p);
+    munmap(m->base, m->length);
+    delete m;
+}
+
+cairo_surface_t* NewSurface(int width, int height) {
+    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
+    const size_t bytes = static_cast<size_t>(stride) * height;
+    if (stride <= 0 || bytes < 2 * kHugePage) return cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    const size_t length = bytes + kHugePage;
+    void* base = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (base == MAP_FAILED) return cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    auto* data = reinterpret_cast<unsigned char*>((reinterpret_cast<uintptr_t>(base) + kHugePage - 1) & ~(kHugePage - 1));
+    madvise(data, bytes, MADV_HUGEPAGE);  // advice only: small pages where it is not taken
+    cairo_surface_t* s = cairo_image_surface_create_for_data(data, CAIRO_FORMAT_RGB24, width, height, stride);
+    auto* m = new Mapping{base, length};
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS ||
+        cairo_surface_set_user_data(s, &kMappingKey, m, Unmap) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        Unmap(m);
+        return cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    }
+    return s;
+}
+
+}  // namespace
+
 GdiBitmapObject* GdiNewBitmap(int width, int height, int bitsPixel) {
     if (width <= 0 || height <= 0 || width > 32767 || height > 32767) {
         AfxDiagnostic("gdi", "cannot create a %d x %d bitmap: each side must be 1 to 32767 pixels", width, height);
         return nullptr;
     }
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cairo_surface_t* s = NewSurface(width, height);
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
         AfxDiagnostic("gdi", "cannot create a %d x %d bitmap: %s", width, height,
                       cairo_status_to_string(cairo_surface_status(s)));
