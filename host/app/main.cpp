@@ -8,9 +8,11 @@
 
 #include "host/app/HostCommand.h"
 #include "host/app/HostOutput.h"
+#include "platform/afx/HugeHeap.h"
 #include "platform/afx/WorkCrew.h"
 
 int main(int argc, char** argv) {
+    PutHeapOnHugePages();
     // Where a test makes helper threads fail: PVXHOST_FAULT=threads-made-N lets the run make N
     // helper threads, the next refused as when the system has none to give.
     std::optional<WorkCrew::TestLimit> threadLimit;
