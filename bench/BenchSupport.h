@@ -48,8 +48,12 @@
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CGdiObject.h"
 #include "platform/gdi/CRecordDC.h"
+#include "platform/afx/HugeHeap.h"
 
 namespace pvxbench {
+
+// The heap as pvxhost has it (on huge pages), for every side a program times.
+inline const bool g_bHugeHeap = PutHeapOnHugePages();
 
 // The picture every drawing benchmark draws, in pixels.
 constexpr int kWidth = 1920, kHeight = 1080;
