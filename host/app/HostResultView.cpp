@@ -169,7 +169,8 @@ int CHostResultView::Open(const CHostOptions& options, CHostViewRequest& request
 
     if (progress) progress->Enter(firstStep + 1);
     m_strModule = request.strModule.empty() ? CPVXModuleLoader::DefaultModulePath() : request.strModule;
-    if (!m_loader.Load(m_strModule) || !m_loader.OpenResultView()) {
+    if (!m_loader.Load(m_strModule) ||
+        !m_loader.OpenResultView(static_cast<int>(request.nWidth), static_cast<int>(request.nHeight))) {
         HostMessage("%s", m_loader.GetLastError().c_str());
         return 0;
     }

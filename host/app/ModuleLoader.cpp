@@ -63,7 +63,7 @@ int CPVXModuleLoader::Load(const std::string& path) {
     return 1;
 }
 
-int CPVXModuleLoader::OpenResultView() {
+int CPVXModuleLoader::OpenResultView(int cx, int cy) {
     if (!m_pHandle) return Fail("the results module is not loaded");
     if (m_pView) return Fail("the result view is already open");
     if (!CDBDoc::m_pDBDoc) return Fail("no project is open; the result view shows the open project");
@@ -73,7 +73,7 @@ int CPVXModuleLoader::OpenResultView() {
         return Fail(std::string(kViewClassName) + " is not a render view of this host");
 
     m_pFrame = new I_MainFrameBase;
-    if (!m_pFrame->Create(nullptr, "pvxhost", WS_OVERLAPPEDWINDOW, CRect(0, 0, 1024, 768))) {
+    if (!m_pFrame->Create(nullptr, "pvxhost", WS_OVERLAPPEDWINDOW, CRect(0, 0, cx, cy))) {
         m_pFrame = nullptr;  // a failed frame deleted itself
         return Fail("the main frame window could not be made");
     }

@@ -39,8 +39,10 @@ public:
     void* GetSymbol(const char* pszName) const;
 
     // Creates the result view by run-time class on the process's database document and runs
-    // its initial view; non-zero on success. Needs a loaded module and an open document.
-    int OpenResultView();
+    // its initial view in a main frame of cx x cy pixels (the size the view will be drawn at,
+    // so that its pictures are made once); non-zero on success. Needs a loaded module and an
+    // open document.
+    int OpenResultView(int cx = 1024, int cy = 768);
     GRenderView* GetResultView() const { return m_pView; }
 
     // Destroys the view and the frame, then unloads the library.

@@ -315,13 +315,14 @@ void GObjectRegistry::UpdateAll(GGeometrySource* src) {
     SortSlots();
     std::vector<double>().swap(m_boxes);
     m_deadBoxes = 0;
-    m_boxes.reserve(3 * m_slots.size());  // a point each, as most are nodes
+    // Room for a box each at once: growing (and then fitting) the list as it fills would copy it
+    // twice or three times over, into fresh memory each time; the part no box takes is never touched.
+    m_boxes.reserve(6 * m_slots.size());
     for (Slot& s : m_slots) {
         s.hasBox = 0;
         C3DPoint lo, hi;
         if (AskBox(s.type, s.key, src, lo, hi)) StoreBox(s, lo, hi);
     }
-    m_boxes.shrink_to_fit();
 }
 
 void GObjectRegistry::UnselectAll() {

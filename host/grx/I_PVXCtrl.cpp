@@ -364,11 +364,13 @@ int I_PVXCtrl::SelectObject(int type, UINT key, int select) {
     return m_reg.SetSelected(type, key, select);
 }
 
-void I_PVXCtrl::SubtractKeys(const std::vector<UINT>& all, const std::vector<UINT>& subset, std::vector<UINT>& r) {
-    std::unordered_set<UINT> s(subset.begin(), subset.end());
+void I_PVXCtrl::SubtractKeys(const std::vector<UINT>& all, std::vector<UINT> subset, std::vector<UINT>& r) {
+    // Sorted and searched: a set of the subset would allocate once per key.
+    std::sort(subset.begin(), subset.end());
     r.clear();
+    r.reserve(all.size());
     for (UINT k : all)
-        if (!s.count(k)) r.push_back(k);
+        if (!std::binary_search(subset.begin(), subset.end(), k)) r.push_back(k);
 }
 
 // ---- depth order --------------------------------------------------------------------------

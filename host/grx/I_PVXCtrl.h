@@ -23,9 +23,11 @@
 // COLORREF. Nothing here waits for a person: Escape is polled from the platform's key state.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "host/grx/C3DPoint.h"
@@ -397,9 +399,9 @@ public:
         std::vector<UINT> a(all.GetData(), all.GetData() + all.GetSize());
         std::vector<UINT> s(subset.GetData(), subset.GetData() + subset.GetSize());
         std::vector<UINT> r;
-        SubtractKeys(a, s, r);
-        result.RemoveAll();
-        for (UINT k : r) result.Add(k);
+        SubtractKeys(a, std::move(s), r);
+        result.SetSize(static_cast<INT_PTR>(r.size()));
+        std::copy(r.begin(), r.end(), result.GetData());
     }
 
     // ---- long loops ---------------------------------------------------------------------------
@@ -532,7 +534,7 @@ private:
     double CentroidDepth(const C3DPoint& sum, size_t n) const;
     int ClipColorPolygon(const std::vector<C3DPoint>& pts, const std::vector<DWORD>& colors, bool window,
                          std::vector<CPoint>& out, std::vector<DWORD>& outColors) const;
-    static void SubtractKeys(const std::vector<UINT>& all, const std::vector<UINT>& subset, std::vector<UINT>& r);
+    static void SubtractKeys(const std::vector<UINT>& all, std::vector<UINT> subset, std::vector<UINT>& r);
     int EnsureMemDC();
     void InvalidateOwner(BOOL bErase);
     void DrawViewPointIcon(CDC* pDC, const CRect& rc);
