@@ -159,18 +159,35 @@ void Msvc1Encoder::CodeRow(const uint8_t* rows, ptrdiff_t stride, int blockRow, 
     const int bottom = m_cy - 1 - 4 * blockRow;  // picture row of the blocks' bottom pixels
     for (int x0 = 0; x0 < m_cx; x0 += 4) {
         // The block's pixels (x + 4y, y up from the bottom) and where the player keeps them.
-        Colour p[16];
+        uint16_t word[16];
         uint16_t* shown[4];
-        long err = std::numeric_limits<long>::max();  // of the best choice so far, with its price
-        int sum[3] = {0, 0, 0};
-        long sq[3] = {0, 0, 0};
-        long skipErr = 0;
+        bool bSame = !bKey;  // the player shows the block already
         for (int y = 0; y < 4; ++y) {
             const uint8_t* src = rows + (bottom - y) * stride + 2 * x0;
             shown[y] = &m_shown[static_cast<size_t>(bottom - y) * m_cx + x0];
             for (int x = 0; x < 4; ++x) {
+                word[x + 4 * y] = static_cast<uint16_t>((src[2 * x] | src[2 * x + 1] << 8) & ~kHigh);
+                bSame = bSame && word[x + 4 * y] == shown[y][x];
+            }
+        }
+        if (bSame) {  // no error left to win back: skipped whatever the price
+            words.push_back(kSkip);
+            continue;
+        }
+        // The block's two colours when it has no more: the first pixel's and the one other.
+        int nColours = 1;
+        uint16_t other = word[0];
+        for (int i = 1; i < 16 && nColours <= 2; ++i)
+            if (word[i] != word[0] && word[i] != other) other = word[i], ++nColours;
+        Colour p[16];
+        long err = std::numeric_limits<long>::max();  // of the best choice so far, with its price
+        int sum[3] = {0, 0, 0};
+        long sq[3] = {0, 0, 0};
+        long skipErr = 0;
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x) {
                 int* c = p[x + 4 * y];
-                Unpack(static_cast<uint16_t>(src[2 * x] | src[2 * x + 1] << 8), c);
+                Unpack(word[x + 4 * y], c);
                 for (int k = 0; k < 3; ++k) sum[k] += c[k], sq[k] += c[k] * c[k];
                 if (!bKey) {
                     Colour old;
@@ -178,7 +195,6 @@ void Msvc1Encoder::CodeRow(const uint8_t* rows, ptrdiff_t stride, int blockRow, 
                     skipErr += Dist(c, old);
                 }
             }
-        }
         enum { kSkipped, kFill, kTwo, kEight } mode = kSkipped;
         if (!bKey) err = skipErr;
         // One colour: the mean (red 1 is not a colour a fill can have).
@@ -195,8 +211,16 @@ void Msvc1Encoder::CodeRow(const uint8_t* rows, ptrdiff_t stride, int blockRow, 
         bool two[16];
         int a[3], b[3];
         if (err > 6 * m_nPrice) {
-            SplitAlongAxis(p, sum, two);
-            const long e = TwoColours(p, kAll, 16, two, a, b) + 6 * m_nPrice;
+            long e = 6 * m_nPrice;
+            if (nColours <= 2) {
+                // No error: each pixel takes its own colour (one colour: the same colour twice).
+                Unpack(word[0], a);
+                Unpack(other, b);
+                for (int i = 0; i < 16; ++i) two[i] = word[i] == word[0];
+            } else {
+                SplitAlongAxis(p, sum, two);
+                e += TwoColours(p, kAll, 16, two, a, b);
+            }
             if (e < err) err = e, mode = kTwo;
         }
         // Two colours a quarter.
