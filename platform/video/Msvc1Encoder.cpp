@@ -67,6 +67,30 @@ long TwoColours(const Colour* p, const int* idx, int n, bool* inA, int* a, int* 
     return err;
 }
 
+// Whether the pixels word[idx[0..n)] have two colours at most; other takes the one that is not
+// the first pixel's (the first pixel's when there is one colour).
+bool AtMostTwo(const uint16_t* word, const int* idx, int n, uint16_t& other) {
+    const uint16_t first = word[idx[0]];
+    other = first;
+    for (int i = 1; i < n; ++i) {
+        const uint16_t w = word[idx[i]];
+        if (w == first || w == other) continue;
+        if (other != first) return false;
+        other = w;
+    }
+    return true;
+}
+
+// The exact two colours of pixels of two colours at most (AtMostTwo): the first pixel's colour
+// and the other, each pixel in its own colour's group (one colour: the same colour twice), as
+// the search finds them.
+void ExactPair(const uint16_t* word, const int* idx, int n, uint16_t other, bool* inA, int* a, int* b) {
+    const uint16_t first = word[idx[0]];
+    Unpack(first, a);
+    Unpack(other, b);
+    for (int i = 0; i < n; ++i) inA[i] = word[idx[i]] == first;
+}
+
 // The split of a block's 16 colours into two that a cut across their principal axis gives best.
 void SplitAlongAxis(const Colour* p, const int* sum, bool* inA) {
     double cov[3][3];
@@ -174,11 +198,15 @@ void Msvc1Encoder::CodeRow(const uint8_t* rows, ptrdiff_t stride, int blockRow, 
             words.push_back(kSkip);
             continue;
         }
-        // The block's two colours when it has no more: the first pixel's and the one other.
-        int nColours = 1;
-        uint16_t other = word[0];
-        for (int i = 1; i < 16 && nColours <= 2; ++i)
-            if (word[i] != word[0] && word[i] != other) other = word[i], ++nColours;
+        static constexpr int kAll[16] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+        static constexpr int kQuarter[4][4] = {{0, 1, 4, 5}, {2, 3, 6, 7}, {8, 9, 12, 13}, {10, 11, 14, 15}};
+        uint16_t other = 0;
+        const bool bTwo = AtMostTwo(word, kAll, 16, other);
+        // Two colours a quarter code the block exactly: no two-colour choice can cost less at no
+        // price per byte (a block of three colours or more keeps an error in two).
+        bool bQuarters = true;
+        uint16_t quarterOther[4];
+        for (int q = 0; q < 4 && bQuarters; ++q) bQuarters = AtMostTwo(word, kQuarter[q], 4, quarterOther[q]);
         Colour p[16];
         long err = std::numeric_limits<long>::max();  // of the best choice so far, with its price
         int sum[3] = {0, 0, 0};
@@ -207,16 +235,12 @@ void Msvc1Encoder::CodeRow(const uint8_t* rows, ptrdiff_t stride, int blockRow, 
         }
         if (err > 2 * m_nPrice && fillErr + 2 * m_nPrice < err) err = fillErr + 2 * m_nPrice, mode = kFill;
         // Two colours.
-        static constexpr int kAll[16] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
         bool two[16];
         int a[3], b[3];
-        if (err > 6 * m_nPrice) {
+        if (err > 6 * m_nPrice && (bTwo || !bQuarters || m_nPrice > 0)) {
             long e = 6 * m_nPrice;
-            if (nColours <= 2) {
-                // No error: each pixel takes its own colour (one colour: the same colour twice).
-                Unpack(word[0], a);
-                Unpack(other, b);
-                for (int i = 0; i < 16; ++i) two[i] = word[i] == word[0];
+            if (bTwo) {
+                ExactPair(word, kAll, 16, other, two, a, b);
             } else {
                 SplitAlongAxis(p, sum, two);
                 e += TwoColours(p, kAll, 16, two, a, b);
@@ -229,11 +253,15 @@ void Msvc1Encoder::CodeRow(const uint8_t* rows, ptrdiff_t stride, int blockRow, 
         if (err > 18 * m_nPrice) {
             long e = 18 * m_nPrice;
             for (int q = 0; q < 4; ++q) {
-                const int at = 2 * (q & 1) + 8 * (q >> 1);
-                const int idx[4] = {at, at + 1, at + 4, at + 5};
+                const int* idx = kQuarter[q];
+                uint16_t pair = 0;
                 bool inA[4];
-                SplitQuarter(p, idx, inA);
-                e += TwoColours(p, idx, 4, inA, pairs[q][0], pairs[q][1]);
+                if (AtMostTwo(word, idx, 4, pair)) {
+                    ExactPair(word, idx, 4, pair, inA, pairs[q][0], pairs[q][1]);
+                } else {
+                    SplitQuarter(p, idx, inA);
+                    e += TwoColours(p, idx, 4, inA, pairs[q][0], pairs[q][1]);
+                }
                 for (int i = 0; i < 4; ++i) eight[idx[i]] = inA[i];
             }
             if (e < err) err = e, mode = kEight;
