@@ -2,6 +2,7 @@
 #include "platform/video/Msvc1Encoder.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <limits>
 #include <stdexcept>
@@ -177,6 +178,8 @@ Msvc1Encoder::Msvc1Encoder(int cx, int cy, int nKeyEvery, long nQuality)
     for (std::vector<uint16_t>& row : m_codes) row.reserve(static_cast<size_t>(cx / 4) * 9);
 }
 
+Msvc1Encoder::~Msvc1Encoder() = default;
+
 void Msvc1Encoder::CodeRow(const uint8_t* rows, ptrdiff_t stride, int blockRow, bool bKey) {
     std::vector<uint16_t>& words = m_codes[static_cast<size_t>(blockRow)];
     words.clear();
@@ -310,9 +313,20 @@ void Msvc1Encoder::CodeRow(const uint8_t* rows, ptrdiff_t stride, int blockRow, 
 
 bool Msvc1Encoder::Encode(const uint8_t* rows, ptrdiff_t stride, std::vector<uint8_t>& out) {
     bool bKey = m_nSinceKey < 0 || m_nSinceKey + 1 >= m_nKeyEvery;
-    ForSpans(m_codes.size(), 8, [&](size_t from, size_t to) {
-        for (size_t r = from; r < to; ++r) CodeRow(rows, stride, static_cast<int>(r), bKey);
-    });
+    // Rows of blocks in spans of 8, taken in turn by the crew (made once: a film's frames come
+    // many a second).
+    constexpr size_t kSpan = 8;
+    const size_t nRows = m_codes.size(), nSpans = (nRows + kSpan - 1) / kSpan;
+    if (!m_crew && nSpans > 1) m_crew = std::make_unique<WorkCrew>(static_cast<int>(std::min<size_t>(nSpans, WorkThreads())) - 1);
+    std::atomic<size_t> next{0};
+    const WorkCrew::Job job = [&](int) {
+        for (size_t k; (k = next.fetch_add(1)) < nSpans;)
+            for (size_t r = k * kSpan; r < std::min(nRows, (k + 1) * kSpan); ++r) CodeRow(rows, stride, static_cast<int>(r), bKey);
+    };
+    if (m_crew)
+        m_crew->Run(job);
+    else
+        job(0);
     // The rows' words in order, runs of skipped blocks joined across rows.
     out.clear();
     const auto put = [&out](uint16_t w) {
