@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cstring>
 #include <limits>
 #include <stdexcept>
@@ -22,6 +23,7 @@ namespace {
 constexpr uint16_t kSkip = 0x8400;  // in a row's words: one skipped block
 constexpr int kMaxSkip = 0x3FF;
 constexpr uint16_t kHigh = 0x8000;
+static_assert(std::endian::native == std::endian::little, "a row's pixels compared as one little-endian word");
 
 using Colour = int[3];
 
@@ -90,6 +92,40 @@ void ExactPair(const uint16_t* word, const int* idx, int n, uint16_t other, bool
     Unpack(first, a);
     Unpack(other, b);
     for (int i = 0; i < n; ++i) inA[i] = word[idx[i]] == first;
+}
+
+// Whether any two colours code the block p (words `word`, squares summing to sq) with more error
+// than err: every split of its colours in two, each group at its exact mean, leaves more. false
+// also when the block has more than kMaxColours colours (too many splits to try).
+bool PairsLeaveMore(const uint16_t* word, const Colour* p, long sq, long err) {
+    constexpr int kMaxColours = 6;
+    uint16_t seen[kMaxColours];
+    long n[kMaxColours] = {}, s[kMaxColours][3] = {};
+    int m = 0;
+    for (int i = 0; i < 16; ++i) {
+        int j = 0;
+        while (j < m && seen[j] != word[i]) ++j;
+        if (j == m) {
+            if (m == kMaxColours) return false;
+            seen[m++] = word[i];
+        }
+        ++n[j];
+        for (int k = 0; k < 3; ++k) s[j][k] += p[i][k];
+    }
+    // Colour 0 in group A, the set bits of mask (never none) in B: the error left is
+    // sq - |sA|^2 / nA - |sB|^2 / nB, compared in whole numbers times nA nB.
+    for (int mask = 1; mask < 1 << (m - 1); ++mask) {
+        long nA = 0, nB = 0, sA[3] = {}, sB[3] = {};
+        for (int j = 0; j < m; ++j) {
+            const bool bB = j > 0 && (mask >> (j - 1) & 1);
+            (bB ? nB : nA) += n[j];
+            for (int k = 0; k < 3; ++k) (bB ? sB : sA)[k] += s[j][k];
+        }
+        const long a2 = sA[0] * sA[0] + sA[1] * sA[1] + sA[2] * sA[2];
+        const long b2 = sB[0] * sB[0] + sB[1] * sB[1] + sB[2] * sB[2];
+        if (sq * nA * nB - a2 * nB - b2 * nA <= err * nA * nB) return false;
+    }
+    return true;
 }
 
 // The split of a block's 16 colours into two that a cut across their principal axis gives best.
@@ -186,30 +222,28 @@ void Msvc1Encoder::CodeRow(const uint8_t* rows, ptrdiff_t stride, int blockRow, 
     const int bottom = m_cy - 1 - 4 * blockRow;  // picture row of the blocks' bottom pixels
     for (int x0 = 0; x0 < m_cx; x0 += 4) {
         // The block's pixels (x + 4y, y up from the bottom) and where the player keeps them.
-        uint16_t word[16];
+        const uint8_t* src[4];
         uint16_t* shown[4];
-        bool bSame = !bKey;  // the player shows the block already
+        bool bSame = !bKey;  // the player shows the block already: four pixels of a row at a time
         for (int y = 0; y < 4; ++y) {
-            const uint8_t* src = rows + (bottom - y) * stride + 2 * x0;
+            src[y] = rows + (bottom - y) * stride + 2 * x0;
             shown[y] = &m_shown[static_cast<size_t>(bottom - y) * m_cx + x0];
-            for (int x = 0; x < 4; ++x) {
-                word[x + 4 * y] = static_cast<uint16_t>((src[2 * x] | src[2 * x + 1] << 8) & ~kHigh);
-                bSame = bSame && word[x + 4 * y] == shown[y][x];
-            }
+            uint64_t now, then;
+            std::memcpy(&now, src[y], 8);
+            std::memcpy(&then, shown[y], 8);
+            bSame = bSame && (now & 0x7FFF7FFF7FFF7FFFull) == then;
         }
         if (bSame) {  // no error left to win back: skipped whatever the price
             words.push_back(kSkip);
             continue;
         }
+        uint16_t word[16];
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x) word[x + 4 * y] = static_cast<uint16_t>((src[y][2 * x] | src[y][2 * x + 1] << 8) & ~kHigh);
         static constexpr int kAll[16] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
         static constexpr int kQuarter[4][4] = {{0, 1, 4, 5}, {2, 3, 6, 7}, {8, 9, 12, 13}, {10, 11, 14, 15}};
         uint16_t other = 0;
         const bool bTwo = AtMostTwo(word, kAll, 16, other);
-        // Two colours a quarter code the block exactly: no two-colour choice can cost less at no
-        // price per byte (a block of three colours or more keeps an error in two).
-        bool bQuarters = true;
-        uint16_t quarterOther[4];
-        for (int q = 0; q < 4 && bQuarters; ++q) bQuarters = AtMostTwo(word, kQuarter[q], 4, quarterOther[q]);
         Colour p[16];
         long err = std::numeric_limits<long>::max();  // of the best choice so far, with its price
         int sum[3] = {0, 0, 0};
@@ -237,23 +271,10 @@ void Msvc1Encoder::CodeRow(const uint8_t* rows, ptrdiff_t stride, int blockRow, 
             fillErr += sq[k] - 2L * fill[k] * sum[k] + 16L * fill[k] * fill[k];
         }
         if (err > 2 * m_nPrice && fillErr + 2 * m_nPrice < err) err = fillErr + 2 * m_nPrice, mode = kFill;
-        // Two colours.
-        bool two[16];
-        int a[3], b[3];
-        if (err > 6 * m_nPrice && (bTwo || !bQuarters || m_nPrice > 0)) {
-            long e = 6 * m_nPrice;
-            if (bTwo) {
-                ExactPair(word, kAll, 16, other, two, a, b);
-            } else {
-                SplitAlongAxis(p, sum, two);
-                e += TwoColours(p, kAll, 16, two, a, b);
-            }
-            if (e < err) err = e, mode = kTwo;
-        }
-        // Two colours a quarter.
+        // Two colours a quarter: exact where a quarter has two colours at most.
         bool eight[16];
         int pairs[4][2][3];
-        if (err > 18 * m_nPrice) {
+        const auto quarters = [&] {
             long e = 18 * m_nPrice;
             for (int q = 0; q < 4; ++q) {
                 const int* idx = kQuarter[q];
@@ -267,6 +288,31 @@ void Msvc1Encoder::CodeRow(const uint8_t* rows, ptrdiff_t stride, int blockRow, 
                 }
                 for (int i = 0; i < 4; ++i) eight[idx[i]] = inA[i];
             }
+            return e;
+        };
+        // At no price per byte two colours a quarter are chosen over two colours whenever they
+        // leave less error: the two are searched only when they might not.
+        long eightErr = -1;
+        bool bSearchTwo = !bTwo;
+        if (!bTwo && m_nPrice == 0 && err > 0) {
+            eightErr = quarters();
+            bSearchTwo = eightErr > 0 && !PairsLeaveMore(word, p, sq[0] + sq[1] + sq[2], eightErr);
+        }
+        // Two colours.
+        bool two[16];
+        int a[3], b[3];
+        if (err > 6 * m_nPrice && (bTwo || bSearchTwo)) {
+            long e = 6 * m_nPrice;
+            if (bTwo) {
+                ExactPair(word, kAll, 16, other, two, a, b);
+            } else {
+                SplitAlongAxis(p, sum, two);
+                e += TwoColours(p, kAll, 16, two, a, b);
+            }
+            if (e < err) err = e, mode = kTwo;
+        }
+        if (err > 18 * m_nPrice) {
+            const long e = eightErr >= 0 ? eightErr : quarters();
             if (e < err) err = e, mode = kEight;
         }
         if (mode == kSkipped) {
