@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -129,7 +130,7 @@ void GdiRelease(HGDIOBJ__* obj) {
 
 GdiBitmapObject::~GdiBitmapObject() {
     if (m_pSurface) cairo_surface_destroy(m_pSurface);
-    delete[] m_pBits;
+    std::free(m_pBits);
 }
 
 uint32_t* GdiBitmapObject::Row(int y) const {
@@ -509,7 +510,8 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* bmi, UINT usage, void** bits
     bm->m_bih.biSize = sizeof(BITMAPINFOHEADER);
     bm->m_nStride = ((static_cast<size_t>(width) * bpp + 31) / 32) * 4;
     bm->m_bih.biSizeImage = static_cast<DWORD>(bm->m_nStride * height);
-    bm->m_pBits = new (std::nothrow) BYTE[bm->m_nStride * height]();
+    // Zeroed as the system's are; calloc gives fresh memory untouched until drawn into.
+    bm->m_pBits = static_cast<BYTE*>(std::calloc(bm->m_nStride * height, 1));
     if (!bm->m_pBits) {
         AfxDiagnostic("gdi", "out of memory for a %d x %d DIB section", width, height);
         DeleteObject(bm);
@@ -521,7 +523,8 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* bmi, UINT usage, void** bits
         bm->m_palette.assign(n, RGBQUAD{0, 0, 0, 0});
         for (size_t i = 0; i < used; ++i) bm->m_palette[i] = bmi->bmiColors[i];
     }
-    bm->SyncIn(bm->Bounds());
+    // Zero pixels of 16 bits and more are black, as the new surface already is.
+    if (bpp <= 8) bm->SyncIn(bm->Bounds());
     if (bits) *bits = bm->m_pBits;
     return bm;
 }
