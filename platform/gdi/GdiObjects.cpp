@@ -4,13 +4,13 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <new>
 #include <unordered_set>
 
 #include "platform/afx/AfxDiagnostic.h"
+#include "platform/afx/PictureMemory.h"
 #include "platform/gdi/CGdiObject.h"
 
 namespace {
@@ -130,7 +130,7 @@ void GdiRelease(HGDIOBJ__* obj) {
 
 GdiBitmapObject::~GdiBitmapObject() {
     if (m_pSurface) cairo_surface_destroy(m_pSurface);
-    std::free(m_pBits);
+    FreePictureMemory(m_pBits, m_nStride * static_cast<size_t>(m_nHeight));
 }
 
 uint32_t* GdiBitmapObject::Row(int y) const {
@@ -247,12 +247,47 @@ void GdiBitmapObject::SyncOut(const RECT& area) {
     if (bpp <= 16) SyncIn(r);
 }
 
+namespace {
+
+// A bitmap's surface over picture memory, given back when the surface goes.
+struct SurfaceMemory {
+    void* p;
+    size_t n;
+};
+const cairo_user_data_key_t kSurfaceMemory{};
+
+cairo_surface_t* NewPictureSurface(int width, int height) {
+    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
+    const size_t n = static_cast<size_t>(stride) * static_cast<size_t>(height);
+    auto* memory = new (std::nothrow) SurfaceMemory{AllocPictureMemory(n), n};
+    if (!memory || !memory->p) {
+        delete memory;
+        return cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);  // tells the failure
+    }
+    cairo_surface_t* s =
+        cairo_image_surface_create_for_data(static_cast<unsigned char*>(memory->p), CAIRO_FORMAT_RGB24, width, height, stride);
+    const auto release = [](void* data) {
+        auto* m = static_cast<SurfaceMemory*>(data);
+        FreePictureMemory(m->p, m->n);
+        delete m;
+    };
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS ||
+        cairo_surface_set_user_data(s, &kSurfaceMemory, memory, release) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        release(memory);
+        return cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    }
+    return s;
+}
+
+}  // namespace
+
 GdiBitmapObject* GdiNewBitmap(int width, int height, int bitsPixel) {
     if (width <= 0 || height <= 0 || width > 32767 || height > 32767) {
         AfxDiagnostic("gdi", "cannot create a %d x %d bitmap: each side must be 1 to 32767 pixels", width, height);
         return nullptr;
     }
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cairo_surface_t* s = NewPictureSurface(width, height);
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
         AfxDiagnostic("gdi", "cannot create a %d x %d bitmap: %s", width, height,
                       cairo_status_to_string(cairo_surface_status(s)));
@@ -510,8 +545,7 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* bmi, UINT usage, void** bits
     bm->m_bih.biSize = sizeof(BITMAPINFOHEADER);
     bm->m_nStride = ((static_cast<size_t>(width) * bpp + 31) / 32) * 4;
     bm->m_bih.biSizeImage = static_cast<DWORD>(bm->m_nStride * height);
-    // Zeroed as the system's are; calloc gives fresh memory untouched until drawn into.
-    bm->m_pBits = static_cast<BYTE*>(std::calloc(bm->m_nStride * height, 1));
+    bm->m_pBits = static_cast<BYTE*>(AllocPictureMemory(bm->m_nStride * height));  // zeroed, as the system's are
     if (!bm->m_pBits) {
         AfxDiagnostic("gdi", "out of memory for a %d x %d DIB section", width, height);
         DeleteObject(bm);

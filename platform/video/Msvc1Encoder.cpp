@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/afx/PictureMemory.h"
 #include "platform/afx/WorkCrew.h"
 
 namespace {
@@ -209,12 +210,16 @@ Msvc1Encoder::Msvc1Encoder(int cx, int cy, int nKeyEvery, long nQuality)
                    ? kBytePrice * (kBestQuality - nQuality) / (kBestQuality - kDefaultQuality)
                    : kBytePrice) {
     if (cx <= 0 || cy <= 0 || cx % 4 || cy % 4) throw std::invalid_argument("Msvc1Encoder: a size of multiples of 4");
-    m_shown.assign(static_cast<size_t>(cx) * cy, 0);
+    const size_t nShown = sizeof(uint16_t) * static_cast<size_t>(cx) * cy;
+    m_shown = std::unique_ptr<uint16_t[], FreeShown>(static_cast<uint16_t*>(AllocPictureMemory(nShown)), FreeShown{nShown});
+    if (!m_shown) throw std::bad_alloc();
     m_codes.resize(static_cast<size_t>(cy / 4));
     for (std::vector<uint16_t>& row : m_codes) row.reserve(static_cast<size_t>(cx / 4) * 9);
 }
 
 Msvc1Encoder::~Msvc1Encoder() = default;
+
+void Msvc1Encoder::FreeShown::operator()(uint16_t* p) const { FreePictureMemory(p, n); }
 
 void Msvc1Encoder::CodeRow(const uint8_t* rows, ptrdiff_t stride, int blockRow, bool bKey) {
     std::vector<uint16_t>& words = m_codes[static_cast<size_t>(blockRow)];

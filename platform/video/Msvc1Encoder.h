@@ -45,7 +45,11 @@ private:
     int m_cx, m_cy, m_nKeyEvery;
     int m_nSinceKey;                              // frames since the last key frame; -1 before the first
     long m_nPrice;                                // squared error worth one byte
-    std::vector<uint16_t> m_shown;                // what a player shows after the last frame, top row first
+    struct FreeShown {
+        size_t n;
+        void operator()(uint16_t* p) const;
+    };
+    std::unique_ptr<uint16_t[], FreeShown> m_shown;  // what a player shows after the last frame, top row first
     std::vector<std::vector<uint16_t>> m_codes;   // per row of blocks, bottom first: its blocks' words
     std::unique_ptr<WorkCrew> m_crew;             // codes rows with the calling thread; made by the first frame
 };
