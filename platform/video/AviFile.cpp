@@ -476,6 +476,7 @@ HRESULT AVIFileOpen(PAVIFILE* ppfile, LPCTSTR szFile, UINT uMode, void*) {
         f->ctx = nullptr;
         return VIDEO_FAIL(AVIERR_FILEOPEN, "cannot create the film \"%s\": %s", szFile, AvError(err).c_str());
     }
+    f->ctx->pb->direct = 1;  // a frame's bytes go to the file as they are, not copied through the buffer
     *ppfile = f.release();
     return AVIERR_OK;
 }
