@@ -9,9 +9,8 @@
 #include <new>
 #include <unordered_set>
 
-#include <sys/mman.h>
-
 #include "platform/afx/AfxDiagnostic.h"
+#include "platform/afx/PictureMemory.h"
 #include "platform/gdi/CGdiObject.h"
 
 namespace {
@@ -131,7 +130,7 @@ void GdiRelease(HGDIOBJ__* obj) {
 
 GdiBitmapObject::~GdiBitmapObject() {
     if (m_pSurface) cairo_surface_destroy(m_pSurface);
-    delete[] m_pBits;
+    FreePictureMemory(m_pBits, m_nStride * static_cast<size_t>(m_nHeight));
 }
 
 uint32_t* GdiBitmapObject::Row(int y) const {
@@ -250,37 +249,32 @@ void GdiBitmapObject::SyncOut(const RECT& area) {
 
 namespace {
 
-// A picture-sized bitmap's pixels get a mapping of their own on huge pages where the system
-// gives them: its first painting then faults a few large pages in, not thousands of small ones.
-constexpr size_t kHugePage = size_t{2} << 20;
-const cairo_user_data_key_t kMappingKey{};
-
-struct Mapping {
-    void* base;
-    size_t length;
+// A bitmap's surface over picture memory, given back when the surface goes.
+struct SurfaceMemory {
+    void* p;
+    size_t n;
 };
+const cairo_user_data_key_t kSurfaceMemory{};
 
-void Unmap(void* p) {
-    auto* m = static_cast<Mapping*>(p);
-    munmap(m->base, m->length);
-    delete m;
-}
-
-cairo_surface_t* NewSurface(int width, int height) {
+cairo_surface_t* NewPictureSurface(int width, int height) {
     const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
-    const size_t bytes = static_cast<size_t>(stride) * height;
-    if (stride <= 0 || bytes < 2 * kHugePage) return cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-    const size_t length = bytes + kHugePage;
-    void* base = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (base == MAP_FAILED) return cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-    auto* data = reinterpret_cast<unsigned char*>((reinterpret_cast<uintptr_t>(base) + kHugePage - 1) & ~(kHugePage - 1));
-    madvise(data, bytes, MADV_HUGEPAGE);  // advice only: small pages where it is not taken
-    cairo_surface_t* s = cairo_image_surface_create_for_data(data, CAIRO_FORMAT_RGB24, width, height, stride);
-    auto* m = new Mapping{base, length};
+    const size_t n = static_cast<size_t>(stride) * static_cast<size_t>(height);
+    auto* memory = new (std::nothrow) SurfaceMemory{AllocPictureMemory(n), n};
+    if (!memory || !memory->p) {
+        delete memory;
+        return cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);  // tells the failure
+    }
+    cairo_surface_t* s =
+        cairo_image_surface_create_for_data(static_cast<unsigned char*>(memory->p), CAIRO_FORMAT_RGB24, width, height, stride);
+    const auto release = [](void* data) {
+        auto* m = static_cast<SurfaceMemory*>(data);
+        FreePictureMemory(m->p, m->n);
+        delete m;
+    };
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS ||
-        cairo_surface_set_user_data(s, &kMappingKey, m, Unmap) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_set_user_data(s, &kSurfaceMemory, memory, release) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(s);
-        Unmap(m);
+        release(memory);
         return cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     }
     return s;
@@ -293,7 +287,7 @@ GdiBitmapObject* GdiNewBitmap(int width, int height, int bitsPixel) {
         AfxDiagnostic("gdi", "cannot create a %d x %d bitmap: each side must be 1 to 32767 pixels", width, height);
         return nullptr;
     }
-    cairo_surface_t* s = NewSurface(width, height);
+    cairo_surface_t* s = NewPictureSurface(width, height);
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
         AfxDiagnostic("gdi", "cannot create a %d x %d bitmap: %s", width, height,
                       cairo_status_to_string(cairo_surface_status(s)));
@@ -551,7 +545,7 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* bmi, UINT usage, void** bits
     bm->m_bih.biSize = sizeof(BITMAPINFOHEADER);
     bm->m_nStride = ((static_cast<size_t>(width) * bpp + 31) / 32) * 4;
     bm->m_bih.biSizeImage = static_cast<DWORD>(bm->m_nStride * height);
-    bm->m_pBits = new (std::nothrow) BYTE[bm->m_nStride * height]();
+    bm->m_pBits = static_cast<BYTE*>(AllocPictureMemory(bm->m_nStride * height));  // zeroed, as the system's are
     if (!bm->m_pBits) {
         AfxDiagnostic("gdi", "out of memory for a %d x %d DIB section", width, height);
         DeleteObject(bm);
@@ -563,7 +557,8 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* bmi, UINT usage, void** bits
         bm->m_palette.assign(n, RGBQUAD{0, 0, 0, 0});
         for (size_t i = 0; i < used; ++i) bm->m_palette[i] = bmi->bmiColors[i];
     }
-    bm->SyncIn(bm->Bounds());
+    // Zero pixels of 16 bits and more are black, as the new surface already is.
+    if (bpp <= 8) bm->SyncIn(bm->Bounds());
     if (bits) *bits = bm->m_pBits;
     return bm;
 }

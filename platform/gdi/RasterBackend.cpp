@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -1550,18 +1551,22 @@ BOOL RasterBackend::StretchBlt(const DCState& st, int x, int y, int cx, int cy, 
     sb->SyncIn(sr);
     cairo_surface_flush(sb->m_pSurface);
     const int bw = sr.right - sr.left, bh = sr.bottom - sr.top;
-    const int ox = s0.x - sr.left, oy = s0.y - sr.top;  // source area origin in the copy (<= 0)
-    // Whole rows of another bitmap are read where they lie (a frame-sized copy costs as much as
-    // the blit itself, its fresh memory more).
-    const bool bInPlace = sb != st.bitmap.get() && sr.left == 0 && bw == sb->m_nWidth &&
-                          cairo_image_surface_get_stride(sb->m_pSurface) == 4 * bw;
-    std::vector<uint32_t> buf(bInPlace ? 0 : static_cast<size_t>(bw) * bh);
-    for (int yy = sr.top; !bInPlace && yy < sr.bottom; ++yy) {
-        const uint32_t* row = sb->Row(yy);
-        std::copy(row + sr.left, row + sr.right, &buf[static_cast<size_t>(yy - sr.top) * bw]);
+    // Whole rows of another bitmap are read where they lie (its rows follow one another).
+    const uint32_t* pix = nullptr;
+    std::unique_ptr<uint32_t[]> buf;
+    if (sb != st.bitmap.get() && bw == sb->m_nWidth && (bh == 1 || sb->Row(1) - sb->Row(0) == bw)) {
+        pix = sb->Row(sr.top);
+    } else {
+        buf = std::make_unique_for_overwrite<uint32_t[]>(static_cast<size_t>(bw) * bh);
+        for (int yy = sr.top; yy < sr.bottom; ++yy) {
+            const uint32_t* row = sb->Row(yy);
+            std::copy(row + sr.left, row + sr.right, &buf[static_cast<size_t>(yy - sr.top) * bw]);
+        }
+        pix = buf.get();
     }
-    return Blit(st, x, y, cx, cy, bInPlace ? sb->Row(sr.top) : buf.data(), bw, bh, ox + (cxs < 0 ? w : 0),
-                oy + (cys < 0 ? h : 0), cxs, cys, rop, sb->IsMono(), src.state->bkColor, -1);
+    const int ox = s0.x - sr.left, oy = s0.y - sr.top;  // source area origin in the copy (<= 0)
+    return Blit(st, x, y, cx, cy, pix, bw, bh, ox + (cxs < 0 ? w : 0), oy + (cys < 0 ? h : 0), cxs, cys, rop,
+                sb->IsMono(), src.state->bkColor, -1);
 }
 
 int RasterBackend::StretchDIBits(const DCState& st, int x, int y, int cx, int cy, int xs, int ys, int cxs, int cys,

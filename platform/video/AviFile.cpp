@@ -14,6 +14,7 @@
 
 #include "platform/afx/AfxDiagnostic.h"
 #include "platform/afx/OutputFiles.h"
+#include "platform/afx/PictureMemory.h"
 #include "platform/afx/WorkCrew.h"
 #include "platform/video/Msvc1Encoder.h"
 #include "platform/video/VideoFrames.h"
@@ -343,6 +344,29 @@ void FreeStream(AviStreamObject* s) {
     delete s;
 }
 
+// An RGB555 frame of sz in picture memory (a film's frames are written many a second, each
+// frame's first writing would otherwise fault page by page), rows 64-byte aligned and padded as
+// FFmpeg's own frames are.
+bool GetFrameBuffer(AVFrame& frame, CSize sz) {
+    const int linesize = (2 * static_cast<int>(sz.cx) + 63) & ~63;
+    const size_t n = static_cast<size_t>(linesize) * static_cast<size_t>(sz.cy) + AV_INPUT_BUFFER_PADDING_SIZE;
+    auto* data = static_cast<uint8_t*>(AllocPictureMemory(n));
+    if (!data) return false;
+    frame.buf[0] = av_buffer_create(
+        data, n, [](void* opaque, uint8_t* p) { FreePictureMemory(p, reinterpret_cast<uintptr_t>(opaque)); },
+        reinterpret_cast<void*>(static_cast<uintptr_t>(n)), 0);
+    if (!frame.buf[0]) {
+        FreePictureMemory(data, n);
+        return false;
+    }
+    frame.format = AV_PIX_FMT_RGB555LE;
+    frame.width = sz.cx;
+    frame.height = sz.cy;
+    frame.data[0] = data;
+    frame.linesize[0] = linesize;
+    return true;
+}
+
 // Opens the compressor of a compressed stream once its input format is known.
 HRESULT OpenEncoder(AviStreamObject& c) {
     const CSize sz = VideoEncodedSize(c.dib.cx, c.dib.cy);
@@ -391,11 +415,7 @@ HRESULT OpenEncoder(AviStreamObject& c) {
     c.target->bFormat = true;
     for (AVFrame** p : {&c.frame, &c.spare}) {
         *p = av_frame_alloc();
-        if (!*p) return VIDEO_FAIL(AVIERR_MEMORY, "out of memory for the film");
-        (*p)->format = AV_PIX_FMT_RGB555LE;
-        (*p)->width = sz.cx;
-        (*p)->height = sz.cy;
-        if (av_frame_get_buffer(*p, 0) < 0) return VIDEO_FAIL(AVIERR_MEMORY, "out of memory for the film");
+        if (!*p || !GetFrameBuffer(**p, sz)) return VIDEO_FAIL(AVIERR_MEMORY, "out of memory for the film");
     }
     if (c.enc) {
         // An FFmpeg encoder's first frame may take its working memory (up to 12 bytes a pixel)
@@ -456,6 +476,7 @@ HRESULT AVIFileOpen(PAVIFILE* ppfile, LPCTSTR szFile, UINT uMode, void*) {
         f->ctx = nullptr;
         return VIDEO_FAIL(AVIERR_FILEOPEN, "cannot create the film \"%s\": %s", szFile, AvError(err).c_str());
     }
+    f->ctx->pb->direct = 1;  // a frame's bytes go to the file as they are, not copied through the buffer
     *ppfile = f.release();
     return AVIERR_OK;
 }

@@ -2,11 +2,14 @@
 #include "platform/video/Msvc1Encoder.h"
 
 #include <algorithm>
+#include <atomic>
+#include <bit>
 #include <cstring>
 #include <limits>
 #include <stdexcept>
 #include <utility>
 
+#include "platform/afx/PictureMemory.h"
 #include "platform/afx/WorkCrew.h"
 
 namespace {
@@ -21,6 +24,7 @@ namespace {
 constexpr uint16_t kSkip = 0x8400;  // in a row's words: one skipped block
 constexpr int kMaxSkip = 0x3FF;
 constexpr uint16_t kHigh = 0x8000;
+static_assert(std::endian::native == std::endian::little, "a row's pixels compared as one little-endian word");
 
 using Colour = int[3];
 
@@ -65,6 +69,64 @@ long TwoColours(const Colour* p, const int* idx, int n, bool* inA, int* a, int* 
     long err = 0;
     for (int i = 0; i < n; ++i) err += inA[i] ? Dist(p[idx[i]], a) : Dist(p[idx[i]], b);
     return err;
+}
+
+// Whether the pixels word[idx[0..n)] have two colours at most; other takes the one that is not
+// the first pixel's (the first pixel's when there is one colour).
+bool AtMostTwo(const uint16_t* word, const int* idx, int n, uint16_t& other) {
+    const uint16_t first = word[idx[0]];
+    other = first;
+    for (int i = 1; i < n; ++i) {
+        const uint16_t w = word[idx[i]];
+        if (w == first || w == other) continue;
+        if (other != first) return false;
+        other = w;
+    }
+    return true;
+}
+
+// The exact two colours of pixels of two colours at most (AtMostTwo): the first pixel's colour
+// and the other, each pixel in its own colour's group (one colour: the same colour twice), as
+// the search finds them.
+void ExactPair(const uint16_t* word, const int* idx, int n, uint16_t other, bool* inA, int* a, int* b) {
+    const uint16_t first = word[idx[0]];
+    Unpack(first, a);
+    Unpack(other, b);
+    for (int i = 0; i < n; ++i) inA[i] = word[idx[i]] == first;
+}
+
+// Whether any two colours code the block p (words `word`, squares summing to sq) with more error
+// than err: every split of its colours in two, each group at its exact mean, leaves more. false
+// also when the block has more than kMaxColours colours (too many splits to try).
+bool PairsLeaveMore(const uint16_t* word, const Colour* p, long sq, long err) {
+    constexpr int kMaxColours = 6;
+    uint16_t seen[kMaxColours];
+    long n[kMaxColours] = {}, s[kMaxColours][3] = {};
+    int m = 0;
+    for (int i = 0; i < 16; ++i) {
+        int j = 0;
+        while (j < m && seen[j] != word[i]) ++j;
+        if (j == m) {
+            if (m == kMaxColours) return false;
+            seen[m++] = word[i];
+        }
+        ++n[j];
+        for (int k = 0; k < 3; ++k) s[j][k] += p[i][k];
+    }
+    // Colour 0 in group A, the set bits of mask (never none) in B: the error left is
+    // sq - |sA|^2 / nA - |sB|^2 / nB, compared in whole numbers times nA nB.
+    for (int mask = 1; mask < 1 << (m - 1); ++mask) {
+        long nA = 0, nB = 0, sA[3] = {}, sB[3] = {};
+        for (int j = 0; j < m; ++j) {
+            const bool bB = j > 0 && (mask >> (j - 1) & 1);
+            (bB ? nB : nA) += n[j];
+            for (int k = 0; k < 3; ++k) (bB ? sB : sA)[k] += s[j][k];
+        }
+        const long a2 = sA[0] * sA[0] + sA[1] * sA[1] + sA[2] * sA[2];
+        const long b2 = sB[0] * sB[0] + sB[1] * sB[1] + sB[2] * sB[2];
+        if (sq * nA * nB - a2 * nB - b2 * nA <= err * nA * nB) return false;
+    }
+    return true;
 }
 
 // The split of a block's 16 colours into two that a cut across their principal axis gives best.
@@ -148,10 +210,16 @@ Msvc1Encoder::Msvc1Encoder(int cx, int cy, int nKeyEvery, long nQuality)
                    ? kBytePrice * (kBestQuality - nQuality) / (kBestQuality - kDefaultQuality)
                    : kBytePrice) {
     if (cx <= 0 || cy <= 0 || cx % 4 || cy % 4) throw std::invalid_argument("Msvc1Encoder: a size of multiples of 4");
-    m_shown.assign(static_cast<size_t>(cx) * cy, 0);
+    const size_t nShown = sizeof(uint16_t) * static_cast<size_t>(cx) * cy;
+    m_shown = std::unique_ptr<uint16_t[], FreeShown>(static_cast<uint16_t*>(AllocPictureMemory(nShown)), FreeShown{nShown});
+    if (!m_shown) throw std::bad_alloc();
     m_codes.resize(static_cast<size_t>(cy / 4));
     for (std::vector<uint16_t>& row : m_codes) row.reserve(static_cast<size_t>(cx / 4) * 9);
 }
+
+Msvc1Encoder::~Msvc1Encoder() = default;
+
+void Msvc1Encoder::FreeShown::operator()(uint16_t* p) const { FreePictureMemory(p, n); }
 
 void Msvc1Encoder::CodeRow(const uint8_t* rows, ptrdiff_t stride, int blockRow, bool bKey) {
     std::vector<uint16_t>& words = m_codes[static_cast<size_t>(blockRow)];
@@ -159,18 +227,37 @@ void Msvc1Encoder::CodeRow(const uint8_t* rows, ptrdiff_t stride, int blockRow, 
     const int bottom = m_cy - 1 - 4 * blockRow;  // picture row of the blocks' bottom pixels
     for (int x0 = 0; x0 < m_cx; x0 += 4) {
         // The block's pixels (x + 4y, y up from the bottom) and where the player keeps them.
-        Colour p[16];
+        const uint8_t* src[4];
         uint16_t* shown[4];
+        bool bSame = !bKey;  // the player shows the block already: four pixels of a row at a time
+        for (int y = 0; y < 4; ++y) {
+            src[y] = rows + (bottom - y) * stride + 2 * x0;
+            shown[y] = &m_shown[static_cast<size_t>(bottom - y) * m_cx + x0];
+            uint64_t now, then;
+            std::memcpy(&now, src[y], 8);
+            std::memcpy(&then, shown[y], 8);
+            bSame = bSame && (now & 0x7FFF7FFF7FFF7FFFull) == then;
+        }
+        if (bSame) {  // no error left to win back: skipped whatever the price
+            words.push_back(kSkip);
+            continue;
+        }
+        uint16_t word[16];
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x) word[x + 4 * y] = static_cast<uint16_t>((src[y][2 * x] | src[y][2 * x + 1] << 8) & ~kHigh);
+        static constexpr int kAll[16] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+        static constexpr int kQuarter[4][4] = {{0, 1, 4, 5}, {2, 3, 6, 7}, {8, 9, 12, 13}, {10, 11, 14, 15}};
+        uint16_t other = 0;
+        const bool bTwo = AtMostTwo(word, kAll, 16, other);
+        Colour p[16];
         long err = std::numeric_limits<long>::max();  // of the best choice so far, with its price
         int sum[3] = {0, 0, 0};
         long sq[3] = {0, 0, 0};
         long skipErr = 0;
-        for (int y = 0; y < 4; ++y) {
-            const uint8_t* src = rows + (bottom - y) * stride + 2 * x0;
-            shown[y] = &m_shown[static_cast<size_t>(bottom - y) * m_cx + x0];
+        for (int y = 0; y < 4; ++y)
             for (int x = 0; x < 4; ++x) {
                 int* c = p[x + 4 * y];
-                Unpack(static_cast<uint16_t>(src[2 * x] | src[2 * x + 1] << 8), c);
+                Unpack(word[x + 4 * y], c);
                 for (int k = 0; k < 3; ++k) sum[k] += c[k], sq[k] += c[k] * c[k];
                 if (!bKey) {
                     Colour old;
@@ -178,7 +265,6 @@ void Msvc1Encoder::CodeRow(const uint8_t* rows, ptrdiff_t stride, int blockRow, 
                     skipErr += Dist(c, old);
                 }
             }
-        }
         enum { kSkipped, kFill, kTwo, kEight } mode = kSkipped;
         if (!bKey) err = skipErr;
         // One colour: the mean (red 1 is not a colour a fill can have).
@@ -190,28 +276,48 @@ void Msvc1Encoder::CodeRow(const uint8_t* rows, ptrdiff_t stride, int blockRow, 
             fillErr += sq[k] - 2L * fill[k] * sum[k] + 16L * fill[k] * fill[k];
         }
         if (err > 2 * m_nPrice && fillErr + 2 * m_nPrice < err) err = fillErr + 2 * m_nPrice, mode = kFill;
-        // Two colours.
-        static constexpr int kAll[16] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
-        bool two[16];
-        int a[3], b[3];
-        if (err > 6 * m_nPrice) {
-            SplitAlongAxis(p, sum, two);
-            const long e = TwoColours(p, kAll, 16, two, a, b) + 6 * m_nPrice;
-            if (e < err) err = e, mode = kTwo;
-        }
-        // Two colours a quarter.
+        // Two colours a quarter: exact where a quarter has two colours at most.
         bool eight[16];
         int pairs[4][2][3];
-        if (err > 18 * m_nPrice) {
+        const auto quarters = [&] {
             long e = 18 * m_nPrice;
             for (int q = 0; q < 4; ++q) {
-                const int at = 2 * (q & 1) + 8 * (q >> 1);
-                const int idx[4] = {at, at + 1, at + 4, at + 5};
+                const int* idx = kQuarter[q];
+                uint16_t pair = 0;
                 bool inA[4];
-                SplitQuarter(p, idx, inA);
-                e += TwoColours(p, idx, 4, inA, pairs[q][0], pairs[q][1]);
+                if (AtMostTwo(word, idx, 4, pair)) {
+                    ExactPair(word, idx, 4, pair, inA, pairs[q][0], pairs[q][1]);
+                } else {
+                    SplitQuarter(p, idx, inA);
+                    e += TwoColours(p, idx, 4, inA, pairs[q][0], pairs[q][1]);
+                }
                 for (int i = 0; i < 4; ++i) eight[idx[i]] = inA[i];
             }
+            return e;
+        };
+        // At no price per byte two colours a quarter are chosen over two colours whenever they
+        // leave less error: the two are searched only when they might not.
+        long eightErr = -1;
+        bool bSearchTwo = !bTwo;
+        if (!bTwo && m_nPrice == 0 && err > 0) {
+            eightErr = quarters();
+            bSearchTwo = eightErr > 0 && !PairsLeaveMore(word, p, sq[0] + sq[1] + sq[2], eightErr);
+        }
+        // Two colours.
+        bool two[16];
+        int a[3], b[3];
+        if (err > 6 * m_nPrice && (bTwo || bSearchTwo)) {
+            long e = 6 * m_nPrice;
+            if (bTwo) {
+                ExactPair(word, kAll, 16, other, two, a, b);
+            } else {
+                SplitAlongAxis(p, sum, two);
+                e += TwoColours(p, kAll, 16, two, a, b);
+            }
+            if (e < err) err = e, mode = kTwo;
+        }
+        if (err > 18 * m_nPrice) {
+            const long e = eightErr >= 0 ? eightErr : quarters();
             if (e < err) err = e, mode = kEight;
         }
         if (mode == kSkipped) {
@@ -258,9 +364,20 @@ void Msvc1Encoder::CodeRow(const uint8_t* rows, ptrdiff_t stride, int blockRow, 
 
 bool Msvc1Encoder::Encode(const uint8_t* rows, ptrdiff_t stride, std::vector<uint8_t>& out) {
     bool bKey = m_nSinceKey < 0 || m_nSinceKey + 1 >= m_nKeyEvery;
-    ForSpans(m_codes.size(), 8, [&](size_t from, size_t to) {
-        for (size_t r = from; r < to; ++r) CodeRow(rows, stride, static_cast<int>(r), bKey);
-    });
+    // Rows of blocks in spans of 8, taken in turn by the crew (made once: a film's frames come
+    // many a second).
+    constexpr size_t kSpan = 8;
+    const size_t nRows = m_codes.size(), nSpans = (nRows + kSpan - 1) / kSpan;
+    if (!m_crew && nSpans > 1) m_crew = std::make_unique<WorkCrew>(static_cast<int>(std::min<size_t>(nSpans, WorkThreads())) - 1);
+    std::atomic<size_t> next{0};
+    const WorkCrew::Job job = [&](int) {
+        for (size_t k; (k = next.fetch_add(1)) < nSpans;)
+            for (size_t r = k * kSpan; r < std::min(nRows, (k + 1) * kSpan); ++r) CodeRow(rows, stride, static_cast<int>(r), bKey);
+    };
+    if (m_crew)
+        m_crew->Run(job);
+    else
+        job(0);
     // The rows' words in order, runs of skipped blocks joined across rows.
     out.clear();
     const auto put = [&out](uint16_t w) {

@@ -10,10 +10,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 // The name a compressor gives for this encoder (where others name an FFmpeg encoder).
 inline constexpr char kMsvc1EncoderName[] = "msvideo1";
+
+class WorkCrew;
 
 class Msvc1Encoder {
 public:
@@ -30,6 +33,7 @@ public:
     // compressor's quality, 0 to kBestQuality; any other value takes the default price. Throws
     // std::bad_alloc.
     Msvc1Encoder(int cx, int cy, int nKeyEvery, long nQuality = -1);
+    ~Msvc1Encoder();
 
     // Codes a frame of RGB555 pixels (little-endian words), top row first, rows `stride` bytes
     // apart, into out; answers whether it is a key frame.
@@ -41,6 +45,11 @@ private:
     int m_cx, m_cy, m_nKeyEvery;
     int m_nSinceKey;                              // frames since the last key frame; -1 before the first
     long m_nPrice;                                // squared error worth one byte
-    std::vector<uint16_t> m_shown;                // what a player shows after the last frame, top row first
+    struct FreeShown {
+        size_t n;
+        void operator()(uint16_t* p) const;
+    };
+    std::unique_ptr<uint16_t[], FreeShown> m_shown;  // what a player shows after the last frame, top row first
     std::vector<std::vector<uint16_t>> m_codes;   // per row of blocks, bottom first: its blocks' words
+    std::unique_ptr<WorkCrew> m_crew;             // codes rows with the calling thread; made by the first frame
 };

@@ -566,6 +566,31 @@ TEST(RasterDC, StretchDIBitsReadsEveryDepth) {
     }
 }
 
+// 16-bit GetDIBits: each colour's top five bits of red, green and blue, bottom row first, over
+// a row longer than one step of eight pixels (the last three taken one by one).
+TEST(RasterDC, GetDIBitsGivesRgb555Words) {
+    const struct {
+        COLORREF colour;
+        uint16_t word;  // (r >> 3) << 10 | (g >> 3) << 5 | b >> 3
+    } cols[] = {{kRed, 0x7C00},           {RGB(0, 255, 0), 0x03E0},     {kBlue, 0x001F},
+                {RGB(8, 16, 24), 0x0443}, {RGB(7, 7, 7), 0x0000},       {RGB(132, 132, 132), 0x4210},
+                {kWhite, 0x7FFF},         {RGB(248, 0, 8), 0x7C01},     {RGB(15, 240, 16), 0x07C2},
+                {RGB(255, 128, 0), 0x7E00}, {RGB(1, 2, 250), 0x001F}};
+    constexpr int w = 11, h = 2;
+    RasterCanvas canvas(w, h, kBlack);
+    for (int x = 0; x < w; ++x) canvas.dc.SetPixel(x, 0, cols[x].colour);  // top row
+    BITMAPINFO bmi{};
+    bmi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, h, 1, 16, BI_RGB, 0, 0, 0, 0, 0};
+    uint16_t words[2 * 12] = {};  // rows of 11 words padded to 24 bytes
+    ASSERT_EQ(GetDIBits(canvas.dc.GetSafeHdc(), static_cast<HBITMAP>(canvas.bitmap.GetSafeHandle()), 0, h, words, &bmi,
+                        DIB_RGB_COLORS),
+              h);
+    for (int x = 0; x < w; ++x) {
+        EXPECT_EQ(words[x], 0) << "bottom row, x " << x;
+        EXPECT_EQ(words[12 + x], cols[x].word) << "top row, x " << x;
+    }
+}
+
 TEST(RasterDC, DeviceCapsAreSettable) {
     RasterCanvas canvas(320, 200);
     CDC& dc = canvas.dc;

@@ -82,6 +82,18 @@ TEST(Msvc1EncoderTest, FramesDecodeToTheirPictures) {
         {"quarters a shade apart, best quality",
          [](int x, int y, int) { return Rgb(10 + (x / 2) % 2 + 2 * ((y / 2) % 2), (x + y) % 2 ? 20 : 5, 7); }, 0, 0.0,
          10000},
+        // At the best quality bytes cost nothing: a block of one or two colours, and one of three
+        // with two a quarter, is coded exactly (red 1 too, as two colours of the same).
+        {"flat, red 1, best quality", [](int, int, int) { return Rgb(1, 10, 20); }, 0, 0.0, 10000},
+        {"two colours a block, best quality",
+         [](int x, int y, int) { return (x + y) % 3 ? Rgb(31, 0, 0) : Rgb(0, 0, 31); }, 0, 0.0, 10000},
+        {"three colours a block, two a quarter, best quality",
+         [](int x, int y, int k) { return (x + y) % 2 ? Rgb(5, 6, 7) : x % 4 < 2 ? Rgb(31, k, 0) : Rgb(0, 31, k); }, 0,
+         0.0, 10000},
+        // Reds 0 0 / 2 4 in every quarter: the best two colours are 0 and 3, in the block as in
+        // each quarter, 1 off at 2 and at 4: a squared error of 8 a block, 1/6 a component.
+        {"three reds a quarter, best quality", [](int x, int y, int) { return Rgb(y % 2 ? 2 + 2 * (x % 2) : 0, 9, 9); }, 1,
+         1.0 / 6 + 1e-9, 10000},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
