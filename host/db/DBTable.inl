@@ -150,7 +150,11 @@ int DBResultTable<T>::ReadRowsInParts(sqlite3* db, const std::string& file, UINT
         if (rc == 0) return 1;  // the load has no rows
     }
     const uint64_t span = ends[1] - ends[0] + 1;
-    const int nParts = static_cast<int>(std::min<uint64_t>(1 + static_cast<uint64_t>(side.Count()), span / kPartIds));
+    // As many parts as there are threads to read them: a part more is only a connection more to
+    // open (a busy machine gives fewer helpers).
+    const int nWanted = static_cast<int>(std::min<uint64_t>(1 + static_cast<uint64_t>(side.Count()), span / kPartIds));
+    WorkCrew crew(nWanted - 1);
+    const int nParts = std::min(nWanted, crew.Size());
     std::vector<uint64_t> bound(static_cast<size_t>(std::max(nParts, 1)) + 1);
     for (size_t k = 0; k < bound.size(); ++k) bound[k] = ends[0] + span * k / (bound.size() - 1);
     std::vector<Loads> got(bound.size() - 1);
@@ -175,7 +179,6 @@ int DBResultTable<T>::ReadRowsInParts(sqlite3* db, const std::string& file, UINT
     // Parts taken by whichever thread comes first, part k > 0 on side connection k - 1 (what
     // fails there is read again on db below); what part 0 throws reaches the caller.
     std::atomic<size_t> next{0};
-    WorkCrew crew(static_cast<int>(got.size()) - 1);
     crew.Run([&](int) {
         for (size_t k; (k = next.fetch_add(1)) < got.size();) {
             if (k == 0) {

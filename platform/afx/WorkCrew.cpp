@@ -3,6 +3,8 @@
 #include <sched.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <system_error>
 
@@ -22,6 +24,34 @@ std::thread MakeThread(std::function<void()> body) {
     return std::thread(std::move(body));
 }
 
+// The processors the process may run on.
+int Processors() {
+    cpu_set_t set;
+    if (sched_getaffinity(0, sizeof(set), &set) == 0) return std::clamp(CPU_COUNT(&set), 1, 64);
+    return static_cast<int>(std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, 64));
+}
+
+// Processors that no other thread of the machine is running on now: the process's, less the
+// threads the system counts as running besides the caller (/proc/loadavg), read at most every
+// 50 ms. Helpers beyond these would only wait for a processor, and the caller for them.
+int FreeProcessors() {
+    static std::atomic<long long> s_nReadAt{-1};
+    static std::atomic<int> s_nFree{64};
+    const long long now =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    const long long at = s_nReadAt.load();
+    if (at >= 0 && now - at < 50) return s_nFree.load();
+    s_nReadAt.store(now);
+    int running = 0;
+    if (std::FILE* f = std::fopen("/proc/loadavg", "r")) {
+        if (std::fscanf(f, "%*s %*s %*s %d/", &running) != 1) running = 0;
+        std::fclose(f);
+    }
+    const int free = std::clamp(Processors() - std::max(running - 1, 0), 1, 64);
+    s_nFree.store(free);
+    return free;
+}
+
 }  // namespace
 
 int WorkThreads() {
@@ -32,14 +62,15 @@ int WorkThreads() {
             const long v = std::strtol(e, &end, 10);
             if (end && *end == 0 && v >= 0) return static_cast<int>(std::clamp<long>(v, 1, 64));
         }
-        cpu_set_t set;
-        if (sched_getaffinity(0, sizeof(set), &set) == 0) return std::clamp(CPU_COUNT(&set), 1, 64);
-        return static_cast<int>(std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, 64));
+        return Processors();
     }();
     return n;
 }
 
 WorkCrew::WorkCrew(int nHelpers) {
+    // On a busy machine no more helpers than there are free processors (the test hook sets
+    // the number itself).
+    if (g_nTestThreads.load() < 0) nHelpers = std::min(nHelpers, FreeProcessors() - 1);
     if (nHelpers <= 0) return;
     try {
         m_threads.reserve(static_cast<size_t>(nHelpers));

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <set>
 #include <stdexcept>
@@ -111,4 +112,22 @@ TEST(WorkChunks, TakenInOrderMadeOnceAndThrowsReachTheCaller) {
         for (size_t i = 0; i < taken.size(); ++i) EXPECT_EQ(taken[i], i);
         for (size_t c = 0; c < r.n; ++c) EXPECT_LE(made[c].load(), 1) << c;
     }
+}
+
+// A crew made while every processor is taken gets no helper: they would only wait for a
+// processor, and the caller for them.
+TEST(WorkCrewTest, ABusyMachineGetsNoHelpers) {
+    const int procs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> spinners;
+    for (int i = 0; i < procs; ++i)
+        spinners.emplace_back([&] {
+            while (!stop.load()) {
+            }
+        });
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));  // past the last reading of the load
+    const int helpers = WorkCrew(procs - 1).Helpers();
+    stop.store(true);
+    for (std::thread& t : spinners) t.join();
+    EXPECT_EQ(helpers, 0);
 }
