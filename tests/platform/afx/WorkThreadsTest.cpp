@@ -120,11 +120,7 @@ TEST(WorkCrewTest, ABusyMachineGetsNoHelpers) {
     const int procs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     std::atomic<bool> stop{false};
     std::vector<std::thread> spinners;
-    for (int i = 0; i < procs; ++i)
-        spinners.emplace_back([&] {
-            while (!stop.load()) {
-            }
-        });
+    for (int i = 0; i < procs; ++i) spinners.emplace_back([&] { while (!stop.load()) {} });
     std::this_thread::sleep_for(std::chrono::milliseconds(120));  // past the last reading of the load
     const int helpers = WorkCrew(procs - 1).Helpers();
     stop.store(true);

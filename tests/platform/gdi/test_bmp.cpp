@@ -129,44 +129,32 @@ TEST(BmpFile, DibSectionSavesItsBits) {
     EXPECT_EQ(ReadWithPil(path, {{0, 1}, {2, 0}}), "BMP 3 2 30,20,10 60,50,40");
 }
 
-// Pictures of many rows are read and written a band of rows at a time, and a whole-width copy
-// from another bitmap reads the source where it lies: every pixel still lands where it was drawn.
+// Pictures of many rows are written a band of rows at a time, and a whole-width copy from another
+// bitmap reads the source where it lies: every pixel still lands where it was drawn.
 TEST(BmpFile, LargePicturesKeepEveryRow) {
     const int w = 1600, h = 803;  // rows of 4,800 bytes: several bands and a short last one
     const auto colour = [](int x, int y) { return RGB((x * 7 + y) & 255, (y * 3) & 255, (x ^ y) & 255); };
-    struct Row {
-        const char* label;
-        bool bDib;
-    };
-    for (const Row& row : {Row{"bitmap filled by a whole-width copy", false}, Row{"DIB section", true}}) {
-        SCOPED_TRACE(row.label);
+    for (const bool bDib : {false, true}) {
+        SCOPED_TRACE(bDib ? "DIB section" : "bitmap filled by a whole-width copy");
         const std::string path = TestPath("large.bmp");
-        if (row.bDib) {
-            BITMAPINFO bmi{};
-            bmi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-            void* bits = nullptr;
-            CBitmap dib;
-            ASSERT_TRUE(dib.Attach(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0)));
-            for (int y = 0; y < h; ++y)  // bottom-up rows of B, G, R
-                for (int x = 0; x < w; ++x) {
-                    BYTE* p = static_cast<BYTE*>(bits) + static_cast<size_t>(h - 1 - y) * w * 3 + 3 * x;
-                    const COLORREF c = colour(x, y);
-                    p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
-                }
-            ASSERT_TRUE(WriteBmp24(path.c_str(), dib));
-        } else {
-            RasterCanvas source(w, h), target(w, h);
-            for (int y = 0; y < h; ++y)
-                for (int x = 0; x < w; ++x) source.dc.SetPixel(x, y, colour(x, y));
-            ASSERT_TRUE(target.dc.BitBlt(0, 0, w, h, &source.dc, 0, 0, SRCCOPY));
-            ASSERT_TRUE(WriteBmp24(path.c_str(), &target.dc));
-        }
+        BITMAPINFO bmi{};
+        bmi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        CBitmap dib;
+        ASSERT_TRUE(dib.Attach(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0)));
+        RasterCanvas source(w, h), target(w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                BYTE* p = static_cast<BYTE*>(bits) + static_cast<size_t>(h - 1 - y) * w * 3 + 3 * x;  // bottom-up B, G, R
+                p[0] = GetBValue(colour(x, y)), p[1] = GetGValue(colour(x, y)), p[2] = GetRValue(colour(x, y));
+                if (!bDib) source.dc.SetPixel(x, y, colour(x, y));
+            }
+        if (!bDib) ASSERT_TRUE(target.dc.BitBlt(0, 0, w, h, &source.dc, 0, 0, SRCCOPY));
+        ASSERT_TRUE(bDib ? WriteBmp24(path.c_str(), dib) : WriteBmp24(path.c_str(), &target.dc));
         std::vector<COLORREF> px;
-        int rw = 0, rh = 0;
+        int rw = 0, rh = 0, wrong = 0;
         ASSERT_TRUE(ReadBmp(path.c_str(), px, rw, rh));
-        ASSERT_EQ(rw, w);
-        ASSERT_EQ(rh, h);
-        int wrong = 0;
+        ASSERT_TRUE(rw == w && rh == h);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) wrong += px[static_cast<size_t>(y) * w + x] != colour(x, y);
         EXPECT_EQ(wrong, 0);
