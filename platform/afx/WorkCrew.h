@@ -29,7 +29,8 @@ class WorkCrew {
 public:
     using Job = std::function<void(int)>;
 
-    // Up to nHelpers helpers: as many as the system makes.
+    // Up to nHelpers helpers: as many as the system makes, and no more than the processors no
+    // other thread of the machine is running on leave (on a busy machine, none).
     explicit WorkCrew(int nHelpers);
     ~WorkCrew();
     WorkCrew(const WorkCrew&) = delete;
