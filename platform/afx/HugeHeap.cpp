@@ -21,6 +21,7 @@ bool PutHeapOnHugePages(size_t reserve) {
     // Blocks up to the largest glibc allows taken from the heap rather than mapped and unmapped
     // one by one, and the heap grown by the reserve at once, so that one advice covers it.
     if (!mallopt(M_MMAP_THRESHOLD, kLargestFromHeap) || !mallopt(M_TOP_PAD, pad)) return false;
+    malloc_trim(0);  // the heap's free top given back, so that the block below makes it grow
     const auto before = reinterpret_cast<uintptr_t>(sbrk(0));
     void* grow = std::malloc(kHugePage);  // more than the heap's top holds
     std::free(grow);
