@@ -89,6 +89,11 @@ int CPVXModuleLoader::OpenResultView(int cx, int cy) {
         return Fail("the result view could not be created (its window refused to open)");
     }
     m_pView = static_cast<GRenderView*>(pWnd);
+    // The view at the size it will be drawn at before its first drawing, so that its pictures are
+    // made once.
+    m_pView->MoveWindow(0, 0, cx, cy, FALSE);
+    // The view fills the frame: the frame's empty MDI client under it is never seen.
+    if (m_pFrame->m_hWndMDIClient) ::ShowWindow(m_pFrame->m_hWndMDIClient, SW_HIDE);
     m_pView->GetI_PVXCtrl()->SetPVXViewMode(1);
     m_pView->DoInitialView();
     m_pFrame->SetActiveView(m_pView, TRUE);

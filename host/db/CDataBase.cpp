@@ -17,6 +17,7 @@
 #include <cstring>
 #include <functional>
 #include <mutex>
+#include <set>
 #include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -57,10 +58,10 @@ std::atomic<int> g_partReaders{-1};  // SetPartReaders
 
 // The project file kept open read-only for the result tables not read yet. One lock serialises
 // the reads of every thread; a table read by another thread meanwhile is not read again.
-// A load's rows are read in parts on further connections at once (opened when first needed,
-// kept). They see the file as the first connection does because it holds its read lock while
-// they read, so no save can end meanwhile, and they wait for no lock: a part they cannot read
-// is read on the first connection. In WAL mode a save ends while others read, so there the
+// From the second load on, a load's rows are read in parts on further connections at once
+// (opened then, kept). They see the file as the first connection does because it holds its read
+// lock while they read, so no save can end meanwhile, and they wait for no lock: a part they
+// cannot read is read on the first connection. In WAL mode a save ends while others read, so there the
 // first connection reads alone.
 class CDataBase::PendingFile : public pvxdb::PendingReader, public pvxdb::SideReaders {
 public:
@@ -130,7 +131,10 @@ public:
     void ReadPart(pvxdb::DBTableBase& t, const UINT* pLoad) {
         std::string err;
         int ok = pvxdb::Exec(m_db, "BEGIN", err);
-        if (ok) ok = t.LoadPart(m_db, m_path, pLoad, err, pLoad ? this : nullptr);
+        // Further connections cost more to open than they save on one load: a command that
+        // reads one load reads it alone, and they are opened once a second load is asked for.
+        if (pLoad) m_loadsAsked.insert(*pLoad);
+        if (ok) ok = t.LoadPart(m_db, m_path, pLoad, err, pLoad && m_loadsAsked.size() > 1 ? this : nullptr);
         else err = m_path + ": cannot read the project database: " + err;
         std::string ignored;
         pvxdb::Exec(m_db, "COMMIT", ignored);
@@ -157,6 +161,7 @@ private:
     };
     std::vector<Side> m_sides;
     std::atomic<int> m_nSideReads{0};  // parts read on the further connections
+    std::set<UINT> m_loadsAsked;       // loads read from the file, of any table
     std::mutex m_mutex;
     std::vector<std::string> m_errors;
 };

@@ -128,8 +128,10 @@ int CPVXGeomCtrl::MakeMembShape(UINT key, int cullOpt, int wirePlane, int deform
 
 namespace {
 
-// Elements per chunk of a member's elements, and the chunks that make helper threads worth it.
-constexpr size_t kChunk = 1024, kMinChunksShared = 4;
+// Elements per chunk of a member's elements, and the chunks that make helper threads worth it:
+// for shapes, and for boxes, whose elements take so little that a raft of 100,000 plates is
+// widened sooner by one thread than by eight.
+constexpr size_t kChunk = 1024, kMinChunksShared = 4, kMinBoxChunksShared = 256;
 
 int ElementNodes(CDataBase* pDB, UINT elemKey) {
     const T_PELEM_D* e = pDB->Table<DBT_PELEM>().Find(elemKey);
@@ -194,7 +196,7 @@ void CPVXGeomCtrl::WidenMembElemBox(UINT key, int bShrink, double dShrink, int b
             pGeom->WidenElementBox(pDB, m->aElem[static_cast<INT_PTR>(i)], bShrink, dShrink, nullptr, bWireFrame, b.lo,
                                    b.hi);
     };
-    ForChunks(boxes.size(), kMinChunksShared, make, [&](size_t c) {
+    ForChunks(boxes.size(), kMinBoxChunksShared, make, [&](size_t c) {
         for (int a = 0; a < 3; ++a) {
             lo[a] = std::min(lo[a], boxes[c].lo[a]);
             hi[a] = std::max(hi[a], boxes[c].hi[a]);

@@ -245,6 +245,18 @@ LRESULT NotifyParent(UiWindow& w, NMHDR* pHdr, int nCode) {
     return Send(w.hParent, WM_NOTIFY, w.id, reinterpret_cast<LPARAM>(pHdr));
 }
 
+// Whether a shown child covers the whole client area, so that nothing of the window's own
+// picture can be seen.
+static BOOL CoveredByChild(const UiWindow& w) {
+    const CRect client = ClientRect(w);
+    for (HWND h : w.children) {
+        const UiWindow* c = Find(h);
+        CRect both;
+        if (c && (c->style & WS_VISIBLE) && both.IntersectRect(&c->rect, &client) && both == client) return TRUE;
+    }
+    return FALSE;
+}
+
 LRESULT DefProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     UiWindow* w = Find(hWnd);
     if (!w) return 0;
@@ -281,6 +293,11 @@ LRESULT DefProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
         EraseBackground(*w, reinterpret_cast<HDC>(wParam));
         return TRUE;
     case WM_PAINT: {
+        // A window its child hides whole is only validated: no picture is made for it.
+        if (CoveredByChild(*w)) {
+            ClearUpdate(*w);
+            return 0;
+        }
         PAINTSTRUCT ps;
         BeginPaintDC(*w, ps);
         EndPaintDC(ps);  // also when erasing destroyed the window, so its DC is not left behind

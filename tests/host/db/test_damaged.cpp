@@ -394,9 +394,10 @@ TEST(PostDbDamaged, TextIsEscapedForShowing) {
 // A lookup reads only the rows of its load; asking for every record reads the rest, and the
 // records are those of a whole read. A damage is found when the rows holding it are read: the
 // table is then emptied (nothing of it is drawn), refused once, and not read again.
-// A load of many rows is read in parts on several connections at once: the records one read
-// gives, and the first damaged row in id order refused as one read refuses it. In WAL mode, where
-// a save may end between the parts' reads, one connection reads the load.
+// A load of many rows, after a first load, is read in parts on several connections at once: the
+// records one read gives, and the first damaged row in id order refused as one read refuses it.
+// In WAL mode, where a save may end between the parts' reads, one connection reads the load, and
+// so it does the first load a file is asked for.
 TEST(PostDbDamaged, LoadsReadInPartsGiveWhatOneReadGives) {
     // Load 3: 60,000 rows of odd keys up to 119,999, many parts' worth of ids.
 #define LOAD_3 "3 * 4294967296"
@@ -410,6 +411,7 @@ TEST(PostDbDamaged, LoadsReadInPartsGiveWhatOneReadGives) {
         bool inParts = true;  // read on further connections
         int threads = 0;      // WorkThreads() for the row, 0 as the machine has it
         int made = -1;        // helper threads that can be made, -1 as many as asked
+        bool bAfterLoad1 = true;  // load 1 read before
     } rows[] = {
         {"sound", MANY_ROWS, nullptr},
         {"the last row damaged", MANY_ROWS "UPDATE REAC SET FZ = 9e999 WHERE id = " LOAD_3 " + 119999;", "key 119999"},
@@ -419,6 +421,7 @@ TEST(PostDbDamaged, LoadsReadInPartsGiveWhatOneReadGives) {
         {"no helper thread to be had: one connection reads the load", MANY_ROWS, nullptr, false, 8, 0},
         {"two helpers of seven, a row damaged", MANY_ROWS "UPDATE REAC SET FZ = 9e999 WHERE id = " LOAD_3 " + 90001;",
          "key 90001", true, 8, 2},
+        {"the first load of the file: one connection reads it", MANY_ROWS, nullptr, false, 0, -1, false},
     };
     // As many further connections as a machine of four processors has, on any machine (before,
     // one processor read one way on both sides).
@@ -435,6 +438,7 @@ TEST(PostDbDamaged, LoadsReadInPartsGiveWhatOneReadGives) {
         ASSERT_TRUE(parts.Open(path.c_str())) << parts.GetLastError();
         whole.ReadPendingTables();
         const auto& t = parts.Table<DBT_REAC>();
+        if (r.bAfterLoad1) t.Find(1, 1);
         const T_REAC_D* found = t.Find(3, 1);
         EXPECT_EQ(parts.GetPartReads() > 0, r.inParts);
         if (r.refused) {

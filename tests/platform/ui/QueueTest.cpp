@@ -190,6 +190,35 @@ TEST_F(UiTest, PaintAndWindowDcsAreFreedWhenDone) {
     }
 }
 
+// A window a shown child hides whole is validated without being erased (nothing of it shows);
+// one the child leaves partly open, or a hidden child covers, is erased as usual.
+TEST_F(UiTest, AWindowItsChildHidesWholeIsOnlyValidated) {
+    const struct Row {
+        const char* label;
+        CRect child;  // in the parent's client area of 200 x 100
+        DWORD style;
+        bool erased;
+    } rows[] = {
+        {"covered whole", CRect(0, 0, 200, 100), WS_CHILD | WS_VISIBLE, false},
+        {"covered and more", CRect(-5, -5, 300, 300), WS_CHILD | WS_VISIBLE, false},
+        {"covered in part", CRect(0, 0, 200, 99), WS_CHILD | WS_VISIBLE, true},
+        {"covered by a hidden child", CRect(0, 0, 200, 100), WS_CHILD, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        CErasingWnd wnd;
+        ASSERT_TRUE(wnd.CreateEx(0, nullptr, "top", WS_POPUP, 10, 10, 200, 100, nullptr, nullptr));
+        CWnd child;
+        ASSERT_TRUE(child.CreateEx(0, nullptr, "child", r.style, r.child, &wnd, 1));
+        wnd.ShowWindow(SW_SHOW);
+        wnd.Invalidate(TRUE);
+        CUiDriver::Get().PumpMessages();
+        EXPECT_EQ(r.erased, !wnd.m_erased.empty());
+        EXPECT_FALSE(wnd.GetUpdateRect(nullptr)) << "validated either way";
+        wnd.DestroyWindow();
+    }
+}
+
 TEST_F(UiTest, SetWindowPosHonoursItsFlags) {
     CTimedWnd wnd;
     ASSERT_TRUE(MakeTop(wnd));
