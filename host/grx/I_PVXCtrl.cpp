@@ -364,13 +364,27 @@ int I_PVXCtrl::SelectObject(int type, UINT key, int select) {
     return m_reg.SetSelected(type, key, select);
 }
 
-void I_PVXCtrl::SubtractKeys(const std::vector<UINT>& all, std::vector<UINT> subset, std::vector<UINT>& r) {
-    // Sorted and searched: a set of the subset would allocate once per key.
-    std::sort(subset.begin(), subset.end());
+void I_PVXCtrl::SubtractKeys(const UINT* all, size_t nAll, const UINT* sub, size_t nSub, std::vector<UINT>& r) {
+    // Sorted and searched: a set of the subset would allocate once per key. The model's key
+    // lists come sorted: then nothing is copied, and one walk over both lists does.
+    std::vector<UINT> sorted;
+    if (!std::is_sorted(sub, sub + nSub)) {
+        sorted.assign(sub, sub + nSub);
+        std::sort(sorted.begin(), sorted.end());
+        sub = sorted.data();
+    }
     r.clear();
-    r.reserve(all.size());
-    for (UINT k : all)
-        if (!std::binary_search(subset.begin(), subset.end(), k)) r.push_back(k);
+    r.reserve(nAll);
+    if (std::is_sorted(all, all + nAll)) {
+        size_t j = 0;
+        for (size_t i = 0; i < nAll; ++i) {
+            while (j < nSub && sub[j] < all[i]) ++j;
+            if (j == nSub || sub[j] != all[i]) r.push_back(all[i]);
+        }
+        return;
+    }
+    for (size_t i = 0; i < nAll; ++i)
+        if (!std::binary_search(sub, sub + nSub, all[i])) r.push_back(all[i]);
 }
 
 // ---- depth order --------------------------------------------------------------------------

@@ -396,10 +396,9 @@ public:
     // result = the keys of all that are not in subset, in the order of all.
     template <class A1, class A2, class A3>
     void SubtractKey(CArray<UINT, A1>& all, CArray<UINT, A2>& subset, CArray<UINT, A3>& result) {
-        std::vector<UINT> a(all.GetData(), all.GetData() + all.GetSize());
-        std::vector<UINT> s(subset.GetData(), subset.GetData() + subset.GetSize());
         std::vector<UINT> r;
-        SubtractKeys(a, std::move(s), r);
+        SubtractKeys(all.GetData(), static_cast<size_t>(all.GetSize()), subset.GetData(),
+                     static_cast<size_t>(subset.GetSize()), r);
         result.SetSize(static_cast<INT_PTR>(r.size()));
         std::copy(r.begin(), r.end(), result.GetData());
     }
@@ -534,7 +533,7 @@ private:
     double CentroidDepth(const C3DPoint& sum, size_t n) const;
     int ClipColorPolygon(const std::vector<C3DPoint>& pts, const std::vector<DWORD>& colors, bool window,
                          std::vector<CPoint>& out, std::vector<DWORD>& outColors) const;
-    static void SubtractKeys(const std::vector<UINT>& all, std::vector<UINT> subset, std::vector<UINT>& r);
+    static void SubtractKeys(const UINT* all, size_t nAll, const UINT* subset, size_t nSubset, std::vector<UINT>& r);
     int EnsureMemDC();
     void InvalidateOwner(BOOL bErase);
     void DrawViewPointIcon(CDC* pDC, const CRect& rc);

@@ -87,16 +87,27 @@ TEST(GrxObjects, RegistrationAndActiveSets) {
 }
 
 TEST(GrxObjects, SubtractKeyKeepsOrderOfAll) {
+    const struct Row {
+        const char* label;
+        std::vector<UINT> all, sub, left;
+    } rows[] = {
+        {"neither sorted, a key twice", {7, 3, 9, 1, 3}, {3, 8}, {7, 9, 1}},
+        {"both sorted, a key twice in each", {1, 3, 3, 5, 7, 9}, {3, 3, 4, 9}, {1, 5, 7}},
+        {"all sorted, subset not", {1, 2, 4, 8}, {8, 0, 2}, {1, 4}},
+        {"subset past the end of all", {1, 2}, {5, 6}, {1, 2}},
+        {"everything taken", {2, 4}, {4, 2}, {}},
+        {"empty subset", {5, 1}, {}, {5, 1}},
+    };
     I_PVXCtrl ctrl;
-    CArray<UINT, UINT> all, sub, res;
-    for (UINT k : {7u, 3u, 9u, 1u, 3u}) all.Add(k);
-    for (UINT k : {3u, 8u}) sub.Add(k);
-    res.Add(99);  // emptied first
-    ctrl.SubtractKey(all, sub, res);
-    ASSERT_EQ(res.GetSize(), 3);
-    EXPECT_EQ(res[0], 7u);
-    EXPECT_EQ(res[1], 9u);
-    EXPECT_EQ(res[2], 1u);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        CArray<UINT, UINT> all, sub, res;
+        for (UINT k : r.all) all.Add(k);
+        for (UINT k : r.sub) sub.Add(k);
+        res.Add(99);  // emptied first
+        ctrl.SubtractKey(all, sub, res);
+        EXPECT_EQ(std::vector<UINT>(res.GetData(), res.GetData() + res.GetSize()), r.left);
+    }
 }
 
 // Back to front by view depth; the deformed type sorts its own boxes; unknown keys lead.
