@@ -198,12 +198,9 @@ TEST_F(UiTest, AWindowItsChildHidesWholeIsOnlyValidated) {
         CRect child;  // in the parent's client area of 200 x 100
         DWORD style;
         bool erased;
-    } rows[] = {
-        {"covered whole", CRect(0, 0, 200, 100), WS_CHILD | WS_VISIBLE, false},
-        {"covered and more", CRect(-5, -5, 300, 300), WS_CHILD | WS_VISIBLE, false},
-        {"covered in part", CRect(0, 0, 200, 99), WS_CHILD | WS_VISIBLE, true},
-        {"covered by a hidden child", CRect(0, 0, 200, 100), WS_CHILD, true},
-    };
+    } rows[] = {{"covered and more", CRect(-5, -5, 300, 300), WS_CHILD | WS_VISIBLE, false},
+                {"covered in part", CRect(0, 0, 200, 99), WS_CHILD | WS_VISIBLE, true},
+                {"covered by a hidden child", CRect(0, 0, 200, 100), WS_CHILD, true}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
         CErasingWnd wnd;
