@@ -17,7 +17,7 @@
 #include <cstring>
 #include <functional>
 #include <mutex>
-#include <set>
+#include <optional>
 #include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -61,8 +61,8 @@ std::atomic<int> g_partReaders{-1};  // SetPartReaders
 // From the second load on, a load's rows are read in parts on further connections at once
 // (opened then, kept). They see the file as the first connection does because it holds its read
 // lock while they read, so no save can end meanwhile, and they wait for no lock: a part they
-// cannot read is read on the first connection. In WAL mode a save ends while others read, so there the
-// first connection reads alone.
+// cannot read is read on the first connection. In WAL mode a save ends while others read, so
+// there the first connection reads alone.
 class CDataBase::PendingFile : public pvxdb::PendingReader, public pvxdb::SideReaders {
 public:
     PendingFile(sqlite3* db, std::string path, std::unique_ptr<pvxdb::ScratchCopy> scratch,
@@ -133,8 +133,11 @@ public:
         int ok = pvxdb::Exec(m_db, "BEGIN", err);
         // Further connections cost more to open than they save on one load: a command that
         // reads one load reads it alone, and they are opened once a second load is asked for.
-        if (pLoad) m_loadsAsked.insert(*pLoad);
-        if (ok) ok = t.LoadPart(m_db, m_path, pLoad, err, pLoad && m_loadsAsked.size() > 1 ? this : nullptr);
+        if (pLoad && !m_bSecondLoad) {
+            if (!m_firstLoad) m_firstLoad = *pLoad;
+            m_bSecondLoad = *m_firstLoad != *pLoad;
+        }
+        if (ok) ok = t.LoadPart(m_db, m_path, pLoad, err, pLoad && m_bSecondLoad ? this : nullptr);
         else err = m_path + ": cannot read the project database: " + err;
         std::string ignored;
         pvxdb::Exec(m_db, "COMMIT", ignored);
@@ -161,7 +164,8 @@ private:
     };
     std::vector<Side> m_sides;
     std::atomic<int> m_nSideReads{0};  // parts read on the further connections
-    std::set<UINT> m_loadsAsked;       // loads read from the file, of any table
+    std::optional<UINT> m_firstLoad;  // the first load read from the file, of any table
+    bool m_bSecondLoad = false;        // another load asked for since
     std::mutex m_mutex;
     std::vector<std::string> m_errors;
 };
