@@ -21,9 +21,19 @@ namespace {
 //     with 0x8000 set) as a pair per quarter: bottom left, bottom right, top left, top right;
 //   any other word: the block filled with that colour (0x8000 set). Red 1 would read as a skip.
 // The frame ends with a zero word.
-constexpr uint16_t kSkip = 0x8400;  // in a row's words: one skipped block
+constexpr uint16_t kSkip = 0x8400;
 constexpr int kMaxSkip = 0x3FF;
 constexpr uint16_t kHigh = 0x8000;
+
+// In a row's words a run of skipped blocks is one word, kSkip | its length, as in the film. No
+// block's last word can read as one: it is a colour below kHigh, or a fill, never red 1.
+inline bool IsSkipRun(uint16_t w) { return (w & ~kMaxSkip) == kSkip; }
+void SkipBlock(std::vector<uint16_t>& words) {
+    if (!words.empty() && IsSkipRun(words.back()) && (words.back() & kMaxSkip) < kMaxSkip)
+        ++words.back();
+    else
+        words.push_back(kSkip | 1);
+}
 static_assert(std::endian::native == std::endian::little, "a row's pixels compared as one little-endian word");
 
 using Colour = int[3];
@@ -239,7 +249,7 @@ void Msvc1Encoder::CodeRow(const uint8_t* rows, ptrdiff_t stride, int blockRow, 
             bSame = bSame && (now & 0x7FFF7FFF7FFF7FFFull) == then;
         }
         if (bSame) {  // no error left to win back: skipped whatever the price
-            words.push_back(kSkip);
+            SkipBlock(words);
             continue;
         }
         uint16_t word[16];
@@ -321,7 +331,7 @@ void Msvc1Encoder::CodeRow(const uint8_t* rows, ptrdiff_t stride, int blockRow, 
             if (e < err) err = e, mode = kEight;
         }
         if (mode == kSkipped) {
-            words.push_back(kSkip);
+            SkipBlock(words);
             continue;
         }
         if (mode == kFill) {
@@ -378,31 +388,38 @@ bool Msvc1Encoder::Encode(const uint8_t* rows, ptrdiff_t stride, std::vector<uin
         m_crew->Run(job);
     else
         job(0);
-    // The rows' words in order, runs of skipped blocks joined across rows.
-    out.clear();
-    const auto put = [&out](uint16_t w) {
-        out.push_back(static_cast<uint8_t>(w));
-        out.push_back(static_cast<uint8_t>(w >> 8));
+    // The rows' words in order, runs of skipped blocks joined across rows. No more words come
+    // out than go in, plus the end (a run only splits where a row's run already did): the
+    // buffer is sized once and written through a pointer, a block's words copied whole.
+    size_t nIn = 1;
+    for (const std::vector<uint16_t>& words : m_codes) nIn += words.size();
+    out.resize(2 * nIn);
+    uint8_t* p = out.data();
+    const auto put = [&p](uint16_t w) {
+        std::memcpy(p, &w, 2);
+        p += 2;
     };
     int skips = 0;
     bool bSkipped = false;
     for (const std::vector<uint16_t>& words : m_codes) {
         for (size_t i = 0; i < words.size();) {
             const uint16_t w = words[i];
-            if (w == kSkip) {
+            if (IsSkipRun(w)) {
                 bSkipped = true;
-                if (++skips == kMaxSkip) put(static_cast<uint16_t>(kSkip | skips)), skips = 0;
+                for (skips += w & kMaxSkip; skips >= kMaxSkip; skips -= kMaxSkip) put(kSkip | kMaxSkip);
                 ++i;
                 continue;
             }
             if (skips) put(static_cast<uint16_t>(kSkip | skips)), skips = 0;
             const size_t n = w >= kHigh ? 1 : (words[i + 1] & kHigh) ? 9 : 3;
-            for (size_t j = 0; j < n; ++j) put(words[i + j]);
+            std::memcpy(p, &words[i], 2 * n);
+            p += 2 * n;
             i += n;
         }
     }
     if (skips) put(static_cast<uint16_t>(kSkip | skips));
     put(0);
+    out.resize(static_cast<size_t>(p - out.data()));
     if (!bSkipped) bKey = true;  // every block coded: the frame stands alone
     m_nSinceKey = bKey ? 0 : m_nSinceKey + 1;
     return bKey;
