@@ -146,8 +146,41 @@ RasterBackend::GradientPixels::~GradientPixels() {
     if (surface) cairo_surface_destroy(surface);
 }
 
+// The line tables and the recent-shape slots of the last backend this thread closed, for the
+// next one: a picture is often drawn through many short-lived device contexts (a text fit
+// draws the view again at each size it tries), and half a megabyte made and filled afresh
+// each time costs more than the drawing.
+struct RasterBackend::SpareTables {
+    std::vector<RasterBackend::LineShape> lines, pairs;
+    std::vector<std::int32_t> linePixels, longPixels;
+    std::unordered_map<std::uint32_t, RasterBackend::LineShape> longLines;
+    std::ptrdiff_t stride = 0;
+    std::vector<RasterBackend::RecentShape> recent;  // every slot empty
+    ~SpareTables() { bGone = true; }
+    // A backend closed after its thread's spare (a static one, at exit) keeps its tables.
+    static inline thread_local bool bGone = false;
+};
+RasterBackend::SpareTables* RasterBackend::Spare() {
+    thread_local SpareTables spare;
+    return SpareTables::bGone ? nullptr : &spare;
+}
+
 RasterBackend::~RasterBackend() {
     if (m_cr) cairo_destroy(m_cr);
+    SpareTables* spare = Spare();
+    if (!spare) return;
+    if (!m_lineShapes.empty() && spare->lines.empty()) {
+        spare->lines.swap(m_lineShapes);
+        spare->pairs.swap(m_pairShapes);
+        spare->linePixels.swap(m_linePixels);
+        spare->longPixels.swap(m_longPixels);
+        spare->longLines.swap(m_longLines);
+        spare->stride = m_lineStride;
+    }
+    if (!m_recentShapes.empty() && spare->recent.empty()) {
+        std::fill(m_recentShapes.begin(), m_recentShapes.end(), RecentShape{});
+        spare->recent.swap(m_recentShapes);
+    }
 }
 
 void RasterBackend::Close(const DCState& st) {
@@ -602,7 +635,10 @@ const RasterBackend::ShapePixels* RasterBackend::ShapeOf(const POINT* dev, int n
 }
 
 inline RasterBackend::RecentShape& RasterBackend::SlotOf(const ShapeKey& key) {
-    if (m_recentShapes.empty()) m_recentShapes.resize(kRecentShapes);
+    if (m_recentShapes.empty()) {
+        if (SpareTables* spare = Spare()) m_recentShapes.swap(spare->recent);
+        m_recentShapes.resize(kRecentShapes);
+    }
     return m_recentShapes[ShapeKeyHash()(key) & (kRecentShapes - 1)];
 }
 
@@ -1057,6 +1093,14 @@ bool RasterBackend::DrawKeptLinesOf(const DCState& st, const POINT* pts, int lin
     uint32_t* const data = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(bm->m_pSurface));
     const std::ptrdiff_t stride =
         cairo_image_surface_get_stride(bm->m_pSurface) / static_cast<std::ptrdiff_t>(sizeof(uint32_t));
+    if (SpareTables* spare = Spare(); spare && m_lineShapes.empty() && !spare->lines.empty()) {
+        m_lineShapes.swap(spare->lines);
+        m_pairShapes.swap(spare->pairs);
+        m_linePixels.swap(spare->linePixels);
+        m_longPixels.swap(spare->longPixels);
+        m_longLines.swap(spare->longLines);
+        m_lineStride = spare->stride;
+    }
     if (stride != m_lineStride || m_lineShapes.empty()) {
         m_lineShapes.assign(static_cast<size_t>(kLineSide * kLineSide), LineShape{});
         m_pairShapes.assign(static_cast<size_t>(kLineSide * kLineSide), LineShape{});

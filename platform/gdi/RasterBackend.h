@@ -164,6 +164,9 @@ private:
     // without the map's bucket search. Emptied with the map (the pointers are its elements).
     // A slot is a cache line holding what painting needs: a shape seen again costs the slot
     // and its runs.
+    // What a closed backend leaves to the next one of its thread (see ~RasterBackend).
+    struct SpareTables;
+    static SpareTables* Spare();  // null once the thread's is gone
     struct alignas(64) RecentShape {
         ShapeKey key;
         const ShapePixels* px = nullptr;
