@@ -107,7 +107,9 @@ private:
     // The fit of the module for the shown result or design figure; false when it wrote no numbers.
     bool MeasureResultTexts(PVXHostTextFit& fit);
     void SizeWindow(long w, long h);
-    void ReportCrowdedTexts(const PVXHostTextFit& fit, const CHostViewRequest& request, bool bCapped) const;
+    // Texts that still crowd: a note line, or (no size up to the largest taken parts them) the
+    // request's size note says so and names --storey or --member-keys.
+    void ReportCrowdedTexts(const PVXHostTextFit& fit, CHostViewRequest& request, bool bCapped) const;
 
     CHostSession m_session;       // closed after the module is unloaded (members go in reverse)
     CPVXModuleLoader m_loader;

@@ -665,6 +665,8 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_GetShownResult(I_P
     pShown->nComponent = pComponent ? *pComponent : -1;
     pShown->bNumbers = m.m_pDispOpt && m.m_pDispOpt->m_Number.m_bShowNumbers ? 1 : 0;
     Copy(pShown->szLoad, sizeof pShown->szLoad, m.m_strLoadName.GetString());
+    pShown->nLoadStep = m.m_nLoadType == 12 ? m.m_nLoadStep : 0;
+    pShown->bBothSides = pShown->nLoadStep && m.m_pForceEngine && m.m_pForceEngine->m_bMinMaxDiagram ? 1 : 0;
     return 1;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <unordered_map>
 #include <vector>
 
 #include "host/grx/I_PVXCtrl.h"
@@ -136,6 +137,7 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
     // The texts as drawn, and again at half the scale: from the two the move of every centre
     // with the scale, whatever offset in pixels its writer gave it.
     std::vector<Box> boxes[2];
+    std::vector<CRect> symbols;
     for (int pass = 0; pass < 2; ++pass) {
         GViewCamera& cam = m.m_pPVXCtrl->GetCamera();
         const GViewCamera kept = cam;
@@ -146,6 +148,7 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
         const int painted = created && paint(&dc);
         cam = kept;
         if (!painted) return out;
+        if (pass == 0) symbols = m.m_arrSymbolBoxes;
         for (const GdiRecord* r : TextRecords(dc)) {
             Box x;
             TextBox(*r, x.l, x.t, x.r, x.b);
@@ -212,6 +215,31 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
             for (auto b = from; b != texts.begin() + nextEnd && b->l <= x.r + reach; ++b) pair(x, *b);
         }
     }
+    // A number on the symbol drawn at its node (a reaction's head) cannot be read, and both
+    // grow apart with the picture no more than they stand apart now.
+    std::unordered_map<long long, std::vector<const CRect*>> cells;
+    const double cell = std::max(8.0, tallest);
+    const auto key = [cell](double x, double y) {
+        return static_cast<long long>(std::floor(x / cell)) * 1000003LL + static_cast<long long>(std::floor(y / cell));
+    };
+    for (const CRect& s : symbols)
+        if (std::max(s.Width(), s.Height()) <= 3.0 * tallest)
+            for (double x = std::floor(s.left / cell) * cell; x < s.right; x += cell)
+                for (double y = std::floor(s.top / cell) * cell; y < s.bottom; y += cell) cells[key(x, y)].push_back(&s);
+    for (const Box& x : texts) {
+        bool bOn = false;
+        for (double cx = std::floor(x.l / cell) * cell; cx < x.r && !bOn; cx += cell)
+            for (double cy = std::floor(x.t / cell) * cell; cy < x.b && !bOn; cy += cell) {
+                const auto it = cells.find(key(cx, cy));
+                if (it == cells.end()) continue;
+                for (const CRect* s : it->second) {
+                    const double w = std::min<double>(x.r, s->right) - std::max<double>(x.l, s->left);
+                    const double h = std::min<double>(x.b, s->bottom) - std::max<double>(x.t, s->top);
+                    if (w > 0 && h > 0 && 20.0 * w * h > (x.r - x.l) * (x.b - x.t)) bOn = true;
+                }
+            }
+        if (bOn) ++out.nOnSymbols, factors.push_back(1e300);
+    }
     out.nCrowded = static_cast<int>(factors.size());
     // Pairs no picture sets apart are told apart; of the others one pair per 50 texts may stay,
     // and the picture grows by the factor of the next pair.
@@ -225,7 +253,7 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
 }
 
 void FitAndMeasureViewTexts(I_PVXModel& m, const std::function<int(CDC*)>& paint, PVXHostTextFit& fit) {
-    fit = PVXHostTextFit{1.0, 0, 0, 0, 0, 0};
+    fit = PVXHostTextFit{1.0, 0, 0, 0, 0, 0, 0};
     if (!m.m_pPVXCtrl) return;
     size_t texts = 0;
     fit.dZoom = FitViewTexts(m, paint, &texts);
@@ -234,6 +262,7 @@ void FitAndMeasureViewTexts(I_PVXModel& m, const std::function<int(CDC*)>& paint
     fit.nTexts = c.nTexts;
     fit.nCrowded = c.nCrowded;
     fit.nNever = c.nNever;
+    fit.nOnSymbols = c.nOnSymbols;
     if (c.dScale > 1.0) {
         // The drawing area grows by the factor; the legend's margin stays as it is.
         const CRect area = m.m_pPVXCtrl->GetDrawingArea(), client = m.m_pPVXCtrl->GetClientRect();

@@ -36,6 +36,7 @@ struct ViewTextCrowding {
     int nTexts = 0;
     int nCrowded = 0;
     int nNever = 0;
+    int nOnSymbols = 0;  // of the pairs, numbers on a symbol drawn at a node (never set apart)
     double dScale = 1.0;
 };
 ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& model, const std::function<int(CDC*)>& paint);
