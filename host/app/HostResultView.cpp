@@ -84,15 +84,16 @@ int CHostResultView::WriteShownPicture(CHostOutputFile& out, bool bEmf, const CH
     return bEmf ? out.Commit() : out.Commit(request.nWidth, request.nHeight);
 }
 
-bool CHostResultView::MeasureResultTexts(PVXHostTextFit& f) {
+bool CHostResultView::MeasureResultTexts(PVXHostTextFit& f, bool bMetafile) {
     auto fit = reinterpret_cast<PFN_PVXHOST_FIT_RESULT_TEXTS>(m_loader.GetSymbol(PVXHOST_FIT_RESULT_TEXTS));
     f = PVXHostTextFit{};
+    f.bMetafile = bMetafile ? 1 : 0;
     return fit && fit(m_pModel, &f);
 }
 
 void CHostResultView::FitResultTexts(CHostViewRequest& request) {
     PVXHostTextFit f{};
-    if (MeasureResultTexts(f)) SizeForTexts(request, f);
+    if (MeasureResultTexts(f, request.bMetafile)) SizeForTexts(request, f);
 }
 
 void CHostResultView::SizeForTexts(CHostViewRequest& request, PVXHostTextFit f) {
@@ -108,7 +109,7 @@ void CHostResultView::SizeForTexts(CHostViewRequest& request, PVXHostTextFit f) 
         request.nWidth = w;
         request.nHeight = h;
         m_pCtrl->ViewZoomAll(0);
-        if (!MeasureResultTexts(f)) break;
+        if (!MeasureResultTexts(f, request.bMetafile)) break;
     }
     // A larger picture that parts none of them (labels the measure took to move apart with the
     // scale and that do not) is no better: the size asked for stays.
@@ -117,7 +118,7 @@ void CHostResultView::SizeForTexts(CHostViewRequest& request, PVXHostTextFit f) 
         request.nWidth = w0;
         request.nHeight = h0;
         m_pCtrl->ViewZoomAll(0);
-        if (!MeasureResultTexts(f)) f = first;
+        if (!MeasureResultTexts(f, request.bMetafile)) f = first;
     }
     const bool bGrown = request.nWidth != w0 || request.nHeight != h0;
     if (bGrown)

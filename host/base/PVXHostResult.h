@@ -68,6 +68,8 @@ struct PVXHostTextFit {
     int nCrowded;             // pairs over each other or run together on one line
     int nNever;               // of them, pairs no picture size sets apart (written at one point)
     int nOnSymbols;           // of those, a number and the symbol drawn at its node
+    int bMetafile;            // given: the picture is exported as a metafile, whose member numbers
+                              // follow their members (the window writes them level)
     long nApartWidth, nApartHeight;  // picture size at which the others stand apart (all but one
                                      // pair per 50 texts); 0 x 0 when they do at this size
 };

@@ -117,10 +117,10 @@ double FitViewTexts(I_PVXModel& m, const std::function<int(CDC*)>& paint, size_t
     return total;
 }
 
-void FitDesignFigureTexts(I_PVXModel& m, PVXHostTextFit& fit) {
+void FitDesignFigureTexts(I_PVXModel& m, PVXHostTextFit& fit, const std::function<void(CDC*)>& render) {
     // Painted as the picture is, its labels kept off each other where a part of the model shows.
-    FitAndMeasureViewTexts(m, [&m](CDC* pDC) {
-        m._PVXRender(pDC);
+    FitAndMeasureViewTexts(m, [&m, &render](CDC* pDC) {
+        render(pDC);
         return IsDesignFigureMode(m.m_pFigure ? m.m_pFigure->m_nFigureMode : 0);
     }, fit);
 }

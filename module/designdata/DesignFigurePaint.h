@@ -44,5 +44,5 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& model, const std::function<
 // FitViewTexts, then MeasureViewTextCrowding, with the picture size at which crowded texts
 // stand apart (the legend's margin kept).
 void FitAndMeasureViewTexts(I_PVXModel& model, const std::function<int(CDC*)>& paint, PVXHostTextFit& fit);
-// The same for the design figure the model shows.
-void FitDesignFigureTexts(I_PVXModel& model, PVXHostTextFit& fit);
+// The same for the design figure the model shows, painted by render.
+void FitDesignFigureTexts(I_PVXModel& model, PVXHostTextFit& fit, const std::function<void(CDC*)>& render);
