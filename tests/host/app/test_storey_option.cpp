@@ -24,7 +24,7 @@ using namespace hostrun;
 // the smaller box (bRuns: or stand on one line, sharing over half the smaller height, less than
 // half of it apart); outside: texts not wholly in the picture's frame; all: the texts' UTF-8;
 // onMarks: texts sharing more than a twentieth of their box with a support marker (a polygon
-// filled light yellow, 255,255,128).
+// filled light yellow, 255,255,128), -1 without markers.
 void CountOverlaps(const std::string& emf, int& texts, int& pairs, bool bRuns = false, int* outside = nullptr,
                    std::string* all = nullptr, int* onMarks = nullptr) {
     const std::string b = ReadFile(emf);
@@ -61,6 +61,7 @@ void CountOverlaps(const std::string& emf, int& texts, int& pairs, bool bRuns = 
         i += size;
     }
     texts = static_cast<int>(boxes.size());
+    if (onMarks && marks.empty()) *onMarks = -1;  // no marker found: nothing was checked
     for (const auto& t : boxes)
         if (onMarks && std::any_of(marks.begin(), marks.end(), [&t](const std::array<int32_t, 4>& m) {
                 const double w = std::min(t[2], m[2] + 1) - std::max(t[0], m[0]);
@@ -203,8 +204,9 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
         if (wrote != std::string::npos)
             std::sscanf(res.out.c_str() + res.out.find_first_of("123456789", res.out.find(": ", wrote)), "%ldx%ld", &w,
                         &h);
-        if (r.args.find("--size") != std::string::npos)
+        if (r.args.find("--size") != std::string::npos) {
             EXPECT_EQ(res.out.find("grown from"), std::string::npos) << res.out;
+        }
         EXPECT_LE(std::max(w, h), 4096) << res.out;
         if (r.bDiffers) {
             EXPECT_NE(ReadFile(file), ReadFile(out + "_whole.bmp"));
@@ -214,8 +216,12 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
             std::string mine;
             CountOverlaps(file, texts, pairs, r.bRuns, &outside, &mine, &onMarks);
             EXPECT_EQ(outside, 0) << "texts cut at the picture's edge";
-            if (r.bOffMarks) EXPECT_EQ(onMarks, 0) << texts << " texts";
-            if (r.lacks) EXPECT_EQ(mine.find(r.lacks), std::string::npos) << mine;
+            if (r.bOffMarks) {
+                EXPECT_EQ(onMarks, 0) << texts << " texts";
+            }
+            if (r.lacks) {
+                EXPECT_EQ(mine.find(r.lacks), std::string::npos) << mine;
+            }
             if (*r.other) {
                 std::string args = r.args, others;
                 args.replace(args.find("--storey"), std::string::npos, r.other);
@@ -228,8 +234,9 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
             // The whole model in plan stacks its storeys' numbers: the command says so instead.
             if ((r.args.find("--storey") != std::string::npos || r.args.find("--member-keys") != std::string::npos ||
                  r.bRuns) &&
-                !r.bApart)
+                !r.bApart) {
                 EXPECT_LE(pairs * 50, texts) << texts << " texts, " << pairs << " pairs over each other";
+            }
         }
         if (r.bApart) {
             const size_t at = res.out.find("--size ");
