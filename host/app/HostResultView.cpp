@@ -137,19 +137,20 @@ void CHostResultView::ReportCrowdedTexts(const PVXHostTextFit& f, CHostViewReque
     const bool bBeyond = f.nApartWidth > 0 && std::max(f.nApartWidth, f.nApartHeight) > CHostViewRequest::kMaxGrownSide;
     if (!request.bSizeGiven && (bCapped || bBeyond || f.nApartWidth == 0)) {
         const char* fewer = m_part.ShowsSeveralStoreys() ? "--storey N draws one storey's"
-                                                         : "--member-keys K1,K2 draws those members'";
+                                                         : "--member-keys K1,K2 draws a few members'";
         request.strSizeNote += "; " + std::string(bCapped ? "at " + size + ", the largest size taken without --size, " : "") +
                                std::to_string(f.nCrowded) + " pairs of its " + std::to_string(f.nTexts) +
                                " texts stand over each other or run together" + (bCapped ? "" : " at " + size) +
                                " and no size up to " + std::to_string(CHostViewRequest::kMaxGrownSide) +
                                " pixels parts them";
-        if (f.nOnSymbols > 0) request.strSizeNote += " (" + std::to_string(f.nOnSymbols) + " numbers on their symbols)";
+        if (f.nOnSymbols > 0) request.strSizeNote += " (" + std::to_string(f.nOnSymbols) + " of them numbers on a marker)";
         request.strSizeNote += std::string("; ") + fewer;
         return;
     }
     std::printf("note: %d pairs of the %d texts stand over each other or run together at %s", f.nCrowded, f.nTexts,
                 size.c_str());
-    if (f.nNever > 0) std::printf("; %d pairs are written at one point and do at any size", f.nNever);
+    if (f.nOnSymbols > 0) std::printf(" (%d of them numbers on a marker)", f.nOnSymbols);
+    if (f.nNever > 0) std::printf("; %d pairs are written at one point or on their node's marker and do at any size", f.nNever);
     if (f.nApartWidth > 0)
         std::printf("; %s stand apart at --size %ldx%ld", f.nNever > 0 ? "the others" : "they", f.nApartWidth,
                     f.nApartHeight);
