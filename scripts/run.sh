@@ -3,7 +3,8 @@
 # sample project), prints the sample project's summary and renders it through the results module
 # to build/release/sample.bmp. Extra arguments go to pvxhost instead, e.g. `scripts/run.sh --help`:
 # the build is then quiet unless it has something to do or fails, and pvxhost runs in the caller's
-# folder, so relative paths (--db mine.pvxdb, --out p.bmp) are the caller's.
+# folder, so relative paths (--db mine.pvxdb, --out p.bmp) are the caller's. When nothing changed
+# since the last build that finished, pvxhost starts at once, without the setup check or CMake.
 set -euo pipefail
 here=$PWD
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -25,12 +26,24 @@ build() {
   cmake --build build/release -j "$(nproc)"
 }
 
+# The last build that finished: a source, script or CMake file newer than it asks for another.
+stamp=build/release/.built
+up_to_date() {
+  [ -x build/release/bin/pvxhost ] && [ -f build/release/examples/sample.pvxdb ] && [ -f "$stamp" ] &&
+    [ -z "$(find platform host module scripts/setup.sh CMakeLists.txt -newer "$stamp" -print -quit 2>/dev/null)" ]
+}
+
 if [ $# -gt 0 ]; then
-  build 2>&1 | quiet_unless_work
+  if ! up_to_date; then
+    touch "$stamp.new"  # an edit made while it builds is newer than the stamp
+    build 2>&1 | quiet_unless_work
+    mv "$stamp.new" "$stamp"
+  fi
   cd "$here"
   exec "$root/build/release/bin/pvxhost" "$@"
 fi
+touch "$stamp.new"
 build
+mv "$stamp.new" "$stamp"
 build/release/bin/pvxhost info
 build/release/bin/pvxhost render --view iso --size 1280x800 --out build/release/sample.bmp
-echo "wrote build/release/sample.bmp"

@@ -131,6 +131,7 @@ int RunDesign(const CHostOptions& options, const CHostArgs& args) {
     if (!strOut.empty()) steps.push_back({"writing " + strOut, bEmf ? 30.0 : 2.0});
     CHostProgress progress(steps);
     CHostResultView rv;
+    view.bMetafile = bEmf;
     if (!rv.Open(options, view, &progress)) return rv.GetFailStatus();
     progress.Enter(CHostResultView::Steps().size());
 

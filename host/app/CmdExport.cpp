@@ -65,6 +65,7 @@ int RunExport(const CHostOptions& options, const CHostArgs& args) {
     steps.push_back({"exporting " + a.strOut, bEmf ? 60.0 : 40.0});
     CHostProgress progress(steps);
     CHostResultView rv;
+    a.view.bMetafile = bEmf;
     if (!rv.Open(options, a.view, &progress, 0, &result))  // a load the project has not is a wrong request
         return result.GetResolveStatus() ? result.GetResolveStatus() : rv.GetFailStatus();
     progress.Enter(steps.size() - 1);

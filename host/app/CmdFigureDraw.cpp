@@ -19,6 +19,8 @@
 #include "host/base/PVXHostFigurePanel.h"
 #include "host/check/ICheckToolUtil.h"
 #include "host/cmd/CDBCommand.h"
+#include "host/db/CDBDoc.h"
+#include "host/db/DBTables.h"
 #include "host/db/FoundationRecords.h"
 #include "host/db/FoundationTables.h"
 #include "host/vdraw/CVdView.h"
@@ -188,6 +190,39 @@ bool MemberBox(UINT key, double box[4]) {
     return true;
 }
 
+// "footing 525 (2.4 x 2.4 m about 12, 6) under column 101": the member --member zooms to, and
+// for a footing or a pile the columns standing on it (their insertion points in its box).
+std::string DescribeMember(UINT key) {
+    T_MEMB_D m;
+    double box[4];
+    if (!ICheckToolUtil::s_GetMemb(key, m) || !MemberBox(key, box)) return "";
+    const char* kind = m.type == MEMB_FOOTING ? "footing"
+                       : m.type == MEMB_COLUMN ? "column"
+                       : m.type == MEMB_RAFT   ? "raft"
+                       : m.type == MEMB_PILE   ? "pile"
+                       : m.type == MEMB_BEAM   ? "foundation beam"
+                       : m.type == MEMB_WALL   ? "wall"
+                                               : "foundation member";
+    char text[160];
+    std::snprintf(text, sizeof text, "%s %u (%.3g x %.3g m about %.4g, %.4g)", kind, key, box[2] - box[0],
+                  box[3] - box[1], 0.5 * (box[0] + box[2]), 0.5 * (box[1] + box[3]));
+    std::string s = text;
+    if (m.type != MEMB_FOOTING && m.type != MEMB_PILE) return s;
+    CDataBase* pDB = CDBDoc::m_pDBDoc ? CDBDoc::m_pDBDoc->GetMDBCtrl()->GetDBPost() : nullptr;
+    if (!pDB) return s;
+    const auto& membs = pDB->Table<DBT_MEMB>();
+    std::string columns;
+    for (UINT c : membs.Keys()) {
+        const T_MEMB_D* col = membs.Find(c);
+        T_PONT_D p;
+        if (!col || col->type != MEMB_COLUMN || col->aPont.GetSize() == 0 || !ICheckToolUtil::s_GetPontInfo(col->aPont[0], p))
+            continue;
+        if (p.x >= box[0] && p.x <= box[2] && p.y >= box[1] && p.y <= box[3])
+            columns += (columns.empty() ? "" : ", ") + std::to_string(c);
+    }
+    return s + (columns.empty() ? ", no column on it" : " under column" + std::string(columns.find(',') != std::string::npos ? "s " : " ") + columns);
+}
+
 int ZoomToMember(CVdView* view, const std::string& member) {
     UINT key = 0;
     double box[4];
@@ -304,8 +339,12 @@ void ReportWritten(const FigureDrawArgs& a, CVdView* view) {
     size_t texts = 0, others = 0;
     const CVdrawUtil& d = *view->GetDrawing();
     for (long id : d.GetFigureIds()) ++(d.GetFigure(id)->IsText() ? texts : others);
-    std::printf("Wrote %s: figure%s %s; %s; %zu texts, %zu lines and outlines%s\n", a.out.c_str(),
-                a.types.size() > 1 ? "s" : "", figures.c_str(), load.c_str(), texts, others,
+    const std::string ext = OutputExtension(a.out);
+    const std::string size = ext == "bmp" || ext == "emf" ? std::to_string(a.width) + "x" + std::to_string(a.height) + ", " : "";
+    UINT key = 0;
+    const std::string member = !a.member.empty() && HostParseKey(a.member, key) ? "; zoomed to " + DescribeMember(key) : "";
+    std::printf("Wrote %s: %sfigure%s %s; %s%s; %zu texts, %zu lines and outlines%s\n", a.out.c_str(), size.c_str(),
+                a.types.size() > 1 ? "s" : "", figures.c_str(), load.c_str(), member.c_str(), texts, others,
                 a.save && !a.moves.empty() ? "; the moved texts saved in the project" : "");
 }
 

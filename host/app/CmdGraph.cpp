@@ -427,8 +427,8 @@ int RunGraphModes(const CHostOptions& options, const CHostArgs& args) {
     CRect rc;
     pView->GetClientRect(&rc);
     if (int status = out.Commit()) return status;
-    std::printf("Wrote %s: the mode shapes of %zu mode%s at %zu storey levels\n", strOut.c_str(), modes.size(),
-                modes.size() == 1 ? "" : "s", levels.levels.size());
+    std::printf("Wrote %s: %dx%d, the mode shapes of %zu mode%s at %zu storey levels\n", strOut.c_str(), rc.Width(),
+                rc.Height(), modes.size(), modes.size() == 1 ? "" : "s", levels.levels.size());
     const char* sides[] = {"left", "right"};
     for (int i = 0; i < 2; ++i) {
         PVXHostGraphInfo g{};
@@ -673,7 +673,8 @@ int RunGraphHistory(const CHostOptions& options, const CHostArgs& args) {
     if (int status = out.Begin()) return status;
     WriteBmp24(out.GetTempPath().c_str(), UiGetWindowSurface(pGraph->GetSafeHwnd()));
     if (int status = out.Commit(kHistoryWidth, kHistoryHeight)) return status;
-    std::printf("Wrote %s\n", out.GetPath().c_str());
+    std::printf("Wrote %s: %dx%d, the time history of node %u under %s\n", out.GetPath().c_str(), kHistoryWidth,
+                kHistoryHeight, nNode, strLoad.c_str());
     return HOST_EXIT_OK;
 }
 

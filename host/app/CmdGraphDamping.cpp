@@ -99,8 +99,10 @@ bool ParseRange(const std::string& text, double range[4]) {
 void PrintTable(CTBBrowserWnd* pGrid) {
     for (int r = 0; r <= pGrid->GetRowCount(); ++r) {
         std::string line;
-        for (int c = 1; c <= pGrid->GetColCount(); ++c)
-            line += (c > 1 ? "\t" : "") + std::string(pGrid->GetValueRowCol(r, c).GetString());
+        for (int c = 1; c <= pGrid->GetColCount(); ++c) {
+            if (c > 1) line += '\t';
+            line += pGrid->GetValueRowCol(r, c).GetString();
+        }
         std::printf("%s%s\n", r == 0 ? "table: " : "", line.c_str());
     }
 }

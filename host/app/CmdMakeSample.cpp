@@ -100,8 +100,10 @@ int RunMakeSample(const CHostOptions& options, const CHostArgs& args) {
         std::printf("Wrote %s: raft on %ld piles in %d columns, %.2f s\n", out.c_str(), pileField.GetPileCount(),
                     pileField.GetColumns(), secs);
     else
-        std::printf("Wrote %s: raft of %d x %d plates (%ld), %.2f s\n", out.c_str(), project.GetRaftCellsX(),
-                    project.GetRaftCellsY(), static_cast<long>(project.GetRaftCellsX()) * project.GetRaftCellsY(), secs);
+        std::printf("Wrote %s: raft of %d x %d plates (%ld), %ld settlement points, %.2f s\n", out.c_str(),
+                    project.GetRaftCellsX(), project.GetRaftCellsY(),
+                    static_cast<long>(project.GetRaftCellsX()) * project.GetRaftCellsY(),
+                    project.GetSettlementPointCount(), secs);
     return HOST_EXIT_OK;
 }
 

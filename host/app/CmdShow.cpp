@@ -222,6 +222,7 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     if (!bListControls) steps.push_back({"writing " + strOut, bEmf ? 30.0 : 2.0});
     CHostProgress progress(steps);
     CHostResultView rv;
+    view.bMetafile = bEmf;
     if (!rv.Open(options, view, &progress)) return rv.GetFailStatus();
     progress.Enter(CHostResultView::Steps().size());
 

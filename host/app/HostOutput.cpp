@@ -312,8 +312,10 @@ int CheckOutputName(const std::string& path, CHostOutputFile::EFormat format) {
         HostMessage("\"%s\" has no extension, but the output is %s: give a name ending in .%s", path.c_str(),
                     CHostOutputFile::FormatName(format), want.c_str());
     else
-        HostMessage("\"%s\" names a %s file, but the output is %s: give a name ending in .%s", path.c_str(),
-                    upper.c_str(), CHostOutputFile::FormatName(format), want.c_str());
+        HostMessage("\"%s\" names %s %s file, but the output is %s: give a name ending in .%s%s", path.c_str(),
+                    std::string("AEFHILMNORSX").find(upper[0]) != std::string::npos ? "an" : "a", upper.c_str(),
+                    CHostOutputFile::FormatName(format), want.c_str(),
+                    ext == "emf" && format == CHostOutputFile::kBmp ? " (export writes the view as EMF)" : "");
     return HOST_EXIT_USAGE;
 }
 

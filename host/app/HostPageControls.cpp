@@ -113,7 +113,10 @@ std::vector<Control> CollectControls(CWnd* pOwner, const std::vector<CBarControl
 std::string CaptionOf(const Control& k) {
     if (k.strKind == "radio group") {
         std::string s;
-        for (UINT id : k.radios) s += (s.empty() ? "" : "|") + TextOf(k.pOwner->GetDlgItem(static_cast<int>(id)));
+        for (UINT id : k.radios) {
+            if (!s.empty()) s += '|';
+            s += TextOf(k.pOwner->GetDlgItem(static_cast<int>(id)));
+        }
         return s;
     }
     if (k.strKind == "check box" || k.strKind == "button") return TextOf(k.pOwner->GetDlgItem(static_cast<int>(k.nID)));
@@ -156,7 +159,7 @@ void PrintControlLines(const std::vector<Control>& controls, bool (*noEffect)(lo
     if (controls.empty()) std::printf("  (no controls)\n");
     for (const Control& k : controls)
         std::printf("  %-6u %-12s %-12s %-28s %s%s%s\n", k.nID, k.strName.empty() ? "-" : k.strName.c_str(),
-                    k.strKind.c_str(), ("\"" + CaptionOf(k) + "\"").c_str(), ValueOf(k).c_str(),
+                    k.strKind.c_str(), std::string(1, '"').append(CaptionOf(k)).append(1, '"').c_str(), ValueOf(k).c_str(),
                     k.bEnabled ? "" : " (disabled)", noEffect(nWhat, k.strName) ? " (no effect here)" : "");
 }
 }  // namespace

@@ -84,15 +84,16 @@ int CHostResultView::WriteShownPicture(CHostOutputFile& out, bool bEmf, const CH
     return bEmf ? out.Commit() : out.Commit(request.nWidth, request.nHeight);
 }
 
-bool CHostResultView::MeasureResultTexts(PVXHostTextFit& f) {
+bool CHostResultView::MeasureResultTexts(PVXHostTextFit& f, bool bMetafile) {
     auto fit = reinterpret_cast<PFN_PVXHOST_FIT_RESULT_TEXTS>(m_loader.GetSymbol(PVXHOST_FIT_RESULT_TEXTS));
     f = PVXHostTextFit{};
+    f.bMetafile = bMetafile ? 1 : 0;
     return fit && fit(m_pModel, &f);
 }
 
 void CHostResultView::FitResultTexts(CHostViewRequest& request) {
     PVXHostTextFit f{};
-    if (MeasureResultTexts(f)) SizeForTexts(request, f);
+    if (MeasureResultTexts(f, request.bMetafile)) SizeForTexts(request, f);
 }
 
 void CHostResultView::SizeForTexts(CHostViewRequest& request, PVXHostTextFit f) {
@@ -108,7 +109,7 @@ void CHostResultView::SizeForTexts(CHostViewRequest& request, PVXHostTextFit f) 
         request.nWidth = w;
         request.nHeight = h;
         m_pCtrl->ViewZoomAll(0);
-        if (!MeasureResultTexts(f)) break;
+        if (!MeasureResultTexts(f, request.bMetafile)) break;
     }
     // A larger picture that parts none of them (labels the measure took to move apart with the
     // scale and that do not) is no better: the size asked for stays.
@@ -117,7 +118,7 @@ void CHostResultView::SizeForTexts(CHostViewRequest& request, PVXHostTextFit f) 
         request.nWidth = w0;
         request.nHeight = h0;
         m_pCtrl->ViewZoomAll(0);
-        if (!MeasureResultTexts(f)) f = first;
+        if (!MeasureResultTexts(f, request.bMetafile)) f = first;
     }
     const bool bGrown = request.nWidth != w0 || request.nHeight != h0;
     if (bGrown)
@@ -128,18 +129,31 @@ void CHostResultView::SizeForTexts(CHostViewRequest& request, PVXHostTextFit f) 
     ReportCrowdedTexts(f, request, bCapped);
 }
 
-void CHostResultView::ReportCrowdedTexts(const PVXHostTextFit& f, const CHostViewRequest& request,
-                                         bool bCapped) const {
+void CHostResultView::ReportCrowdedTexts(const PVXHostTextFit& f, CHostViewRequest& request, bool bCapped) const {
     if (f.nCrowded <= f.nTexts / 50) return;
-    std::printf("note: %d pairs of the %d texts stand over each other or run together at %ldx%ld%s", f.nCrowded,
-                f.nTexts, request.nWidth, request.nHeight, bCapped ? ", the largest size taken without --size" : "");
-    if (f.nNever > 0) std::printf("; %d pairs are written at one point and do at any size", f.nNever);
+    const std::string size = std::to_string(request.nWidth) + "x" + std::to_string(request.nHeight);
+    // Without --size, where no picture up to the largest taken parts them, the Wrote line says so
+    // and names what draws fewer texts.
+    const bool bBeyond = f.nApartWidth > 0 && std::max(f.nApartWidth, f.nApartHeight) > CHostViewRequest::kMaxGrownSide;
+    if (!request.bSizeGiven && (bCapped || bBeyond || f.nApartWidth == 0)) {
+        const char* fewer = m_part.ShowsSeveralStoreys() ? "--storey N draws one storey's"
+                                                         : "--member-keys K1,K2 draws a few members'";
+        request.strSizeNote += "; " + std::string(bCapped ? "at " + size + ", the largest size taken without --size, " : "") +
+                               std::to_string(f.nCrowded) + " pairs of its " + std::to_string(f.nTexts) +
+                               " texts stand over each other or run together" + (bCapped ? "" : " at " + size) +
+                               " and no size up to " + std::to_string(CHostViewRequest::kMaxGrownSide) +
+                               " pixels parts them";
+        if (f.nOnSymbols > 0) request.strSizeNote += " (" + std::to_string(f.nOnSymbols) + " of them numbers on a marker)";
+        request.strSizeNote += std::string("; ") + fewer;
+        return;
+    }
+    std::printf("note: %d pairs of the %d texts stand over each other or run together at %s", f.nCrowded, f.nTexts,
+                size.c_str());
+    if (f.nOnSymbols > 0) std::printf(" (%d of them numbers on a marker)", f.nOnSymbols);
+    if (f.nNever > 0) std::printf("; %d pairs are written at one point or on their node's marker and do at any size", f.nNever);
     if (f.nApartWidth > 0)
         std::printf("; %s stand apart at --size %ldx%ld", f.nNever > 0 ? "the others" : "they", f.nApartWidth,
                     f.nApartHeight);
-    // A plan says so of its stacked storeys after the picture; another view names --storey here.
-    if (bCapped && request.nView != GViewCamera::VIEW_TOP && m_part.ShowsSeveralStoreys())
-        std::printf("; --storey N draws one storey's");
     std::printf("\n");
 }
 

@@ -45,6 +45,7 @@ struct CHostViewRequest {
     std::string strModule;        // empty: the module beside the program
     CHostActivePart part;         // --storey or --member-keys: the active part of the model
     bool bSizeGiven = false;      // --size given: the picture keeps it whatever its numbers do
+    bool bMetafile = false;       // the picture is written as EMF: its texts are measured so
     std::string strSizeNote;      // why the picture took another size than the default ("" none)
 
     // --view, --size, --module, --storey and --member-keys, with their defaults and limits.
@@ -105,9 +106,11 @@ public:
 
 private:
     // The fit of the module for the shown result or design figure; false when it wrote no numbers.
-    bool MeasureResultTexts(PVXHostTextFit& fit);
+    bool MeasureResultTexts(PVXHostTextFit& fit, bool bMetafile);
     void SizeWindow(long w, long h);
-    void ReportCrowdedTexts(const PVXHostTextFit& fit, const CHostViewRequest& request, bool bCapped) const;
+    // Texts that still crowd: a note line, or (no size up to the largest taken parts them) the
+    // request's size note says so and names --storey or --member-keys.
+    void ReportCrowdedTexts(const PVXHostTextFit& fit, CHostViewRequest& request, bool bCapped) const;
 
     CHostSession m_session;       // closed after the module is unloaded (members go in reverse)
     CPVXModuleLoader m_loader;

@@ -411,7 +411,10 @@ std::string ModesServing(const std::string& key) {
 
 std::string ComponentNames(const CHostMode& m) {
     std::string s;
-    for (int i = 0; i < m.nComponents; ++i) s += (i ? " " : "") + std::string(m.pComponents[i].pszName);
+    for (int i = 0; i < m.nComponents; ++i) {
+        if (i) s += ' ';
+        s += m.pComponents[i].pszName;
+    }
     return s;
 }
 
@@ -938,5 +941,10 @@ std::string DescribeHostShownResult(CPVXModuleLoader& loader, I_PVXModelBase* pM
     for (int i = 0; i < pMode->nComponents; ++i)
         if (pMode->pComponents[i].nCode == shown.nComponent)
             s += ", component " + std::string(pMode->pComponents[i].pszName);
+    static const char* const kSides[] = {"", ", side max", ", side min", ", side abs"};
+    if (shown.bBothSides)
+        s += ", sides max and min";
+    else if (shown.nLoadStep > 0 && shown.nLoadStep <= 3)
+        s += kSides[shown.nLoadStep];
     return s + (shown.bNumbers ? ", values written" : ", no values");
 }

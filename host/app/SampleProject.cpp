@@ -542,7 +542,8 @@ public:
     void AddTimeHistory();
     void AddTimeHistorySteps();
     void AddSettlement();
-    void AddSettlementPoints(long points);
+    // The settlement points written.
+    long AddSettlementPoints(long points);
     void AddSlabDesign();
 
 private:
@@ -1902,7 +1903,7 @@ void CSampleGenerator::AddTimeHistorySteps() {
 
 // The host's settlement analysis (after the static results): load groups and settlement points
 // under the same service pressure as AddSettlement.
-void CSampleGenerator::AddSettlementPoints(long points) {
+long CSampleGenerator::AddSettlementPoints(long points) {
     double total = (kRaftDL + kRaftLL) * kLx * kLy;
     for (double b : m_settleBase) total += b;
     const double q = total / (kLx * kLy);
@@ -1919,6 +1920,7 @@ void CSampleGenerator::AddSettlementPoints(long points) {
         nj = static_cast<int>(3 * k);
     }
     WriteSettlementPoints(m_sink, q, q * DeadShareOfRaftLoad(), footQ, footDead, footXY, ni, nj);
+    return static_cast<long>(ni + 1) * (nj + 1) + 2;
 }
 
 // The host's slab design (closed forms in SampleSlabDesign.h): the raft under each linear
@@ -1999,6 +2001,6 @@ void CSampleProject::Generate(ISampleSink& sink) {
     g.AddTimeHistory();
     g.AddTimeHistorySteps();
     g.AddSettlement();
-    g.AddSettlementPoints(m_nSettlePoints);
+    m_nSettlePointsWritten = g.AddSettlementPoints(m_nSettlePoints);
     g.AddSlabDesign();
 }

@@ -171,6 +171,8 @@ public:
 
     int GetRaftCellsX() const { return m_nx; }
     int GetRaftCellsY() const { return m_ny; }
+    // The settlement points the last Generate wrote.
+    long GetSettlementPointCount() const { return m_nSettlePointsWritten; }
 
     // Generates everything into sink: the model (materials, sections, nodes, elements and members
     // family by family, cutting lines, load cases, combinations), then the results (static cases,
@@ -181,4 +183,5 @@ private:
     int m_nx;  // raft plates along x
     int m_ny;  // raft plates along y
     long m_nSettlePoints = 0;
+    long m_nSettlePointsWritten = 0;
 };

@@ -67,6 +67,9 @@ struct PVXHostTextFit {
     int nTexts;               // texts the view writes
     int nCrowded;             // pairs over each other or run together on one line
     int nNever;               // of them, pairs no picture size sets apart (written at one point)
+    int nOnSymbols;           // of those, a number and the symbol drawn at its node
+    int bMetafile;            // given: the picture is exported as a metafile, whose member numbers
+                              // follow their members (the window writes them level)
     long nApartWidth, nApartHeight;  // picture size at which the others stand apart (all but one
                                      // pair per 50 texts); 0 x 0 when they do at this size
 };
@@ -87,6 +90,8 @@ struct PVXHostShownResult {
     int nComponent;    // the mode's component selector (the host's "component" setting); -1 none
     int bNumbers;      // values written on the model
     char szLoad[64];   // the selected load's name (mode shapes: "mode N")
+    int nLoadStep;     // side of an envelope drawn: 1 maximum, 2 minimum, 3 larger magnitude; 0 none
+    int bBothSides;    // an envelope's two sides drawn as two diagrams
 };
 // Non-zero when it filled the record.
 typedef int (*PFN_PVXHOST_GET_SHOWN_RESULT)(I_PVXModelBase* pModel, PVXHostShownResult* pShown);

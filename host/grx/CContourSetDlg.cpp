@@ -65,7 +65,10 @@ BOOL CContourSetDlg::OnInitDialog() {
     std::string levels = "auto";
     if (!p.nAutoLevels) {
         levels.clear();
-        for (int i = 0; i < p.nLevelCount; ++i) levels += (i ? "," : "") + Number(p.dLevels[i]);
+        for (int i = 0; i < p.nLevelCount; ++i) {
+            if (i) levels += ',';
+            levels += Number(p.dLevels[i]);
+        }
     }
     m_strLevels = levels;
     m_strStrips = std::to_string(p.nStripCount);

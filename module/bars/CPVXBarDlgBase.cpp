@@ -117,7 +117,7 @@ CString CPVXBarDlgBase::FormatExp3(double v, int nWidth) {
     std::snprintf(buf, sizeof buf, "%.5E", v);
     std::string s = buf;
     const size_t e = s.find('E');
-    if (e != std::string::npos && s.size() - e == 4) s.insert(e + 2, "0");  // E+01 -> E+001
+    if (e != std::string::npos && s.size() - e == 4) s = s.substr(0, e + 2) + '0' + s.substr(e + 2);  // E+01 -> E+001
     if (static_cast<int>(s.size()) < nWidth) s.insert(0, static_cast<size_t>(nWidth) - s.size(), ' ');
     return CString(s.c_str());
 }

@@ -665,6 +665,8 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_GetShownResult(I_P
     pShown->nComponent = pComponent ? *pComponent : -1;
     pShown->bNumbers = m.m_pDispOpt && m.m_pDispOpt->m_Number.m_bShowNumbers ? 1 : 0;
     Copy(pShown->szLoad, sizeof pShown->szLoad, m.m_strLoadName.GetString());
+    pShown->nLoadStep = m.m_nLoadType == 12 ? m.m_nLoadStep : 0;
+    pShown->bBothSides = pShown->nLoadStep && m.m_pForceEngine && m.m_pForceEngine->m_bMinMaxDiagram ? 1 : 0;
     return 1;
 }
 
@@ -673,17 +675,26 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_FitResultTexts(I_P
     I_PVXModel* pModel = dynamic_cast<I_PVXModel*>(pBase);
     if (!pFit || !pModel || !pModel->m_pPVXCtrl) return 0;
     I_PVXModel& m = *pModel;
+    // Painted as the picture will be: a metafile writes its member numbers turned along them.
+    const int bMetafile = pFit->bMetafile;
+    const auto render = [&m, bMetafile](CDC* pDC) {
+        const int bSaved = m.m_bExternalDevice;
+        m.m_bExternalDevice = bMetafile;
+        m._PVXRender(pDC);
+        m.m_bExternalDevice = bSaved;
+    };
     // A design figure writes its labels whatever the number switch.
     if (m.m_pDesignData && m.m_pFigure && IsDesignFigureMode(m.m_pFigure->m_nFigureMode)) {
-        FitDesignFigureTexts(m, *pFit);
-        return 1;
+        FitDesignFigureTexts(m, *pFit, render);
+    } else {
+        // A result without numbers writes no texts to fit: a large model is not painted for nothing.
+        if (!m.m_pDispOpt || !m.m_pDispOpt->m_Number.m_bShowNumbers) return 0;
+        FitAndMeasureViewTexts(m, [&render](CDC* pDC) {
+            render(pDC);
+            return 1;
+        }, *pFit);
     }
-    // A result without numbers writes no texts to fit: a large model is not painted for nothing.
-    if (!m.m_pDispOpt || !m.m_pDispOpt->m_Number.m_bShowNumbers) return 0;
-    FitAndMeasureViewTexts(m, [&m](CDC* pDC) {
-        m._PVXRender(pDC);
-        return 1;
-    }, *pFit);
+    pFit->bMetafile = bMetafile;
     return 1;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <unordered_map>
 #include <vector>
 
 #include "host/grx/I_PVXCtrl.h"
@@ -116,10 +117,10 @@ double FitViewTexts(I_PVXModel& m, const std::function<int(CDC*)>& paint, size_t
     return total;
 }
 
-void FitDesignFigureTexts(I_PVXModel& m, PVXHostTextFit& fit) {
+void FitDesignFigureTexts(I_PVXModel& m, PVXHostTextFit& fit, const std::function<void(CDC*)>& render) {
     // Painted as the picture is, its labels kept off each other where a part of the model shows.
-    FitAndMeasureViewTexts(m, [&m](CDC* pDC) {
-        m._PVXRender(pDC);
+    FitAndMeasureViewTexts(m, [&m, &render](CDC* pDC) {
+        render(pDC);
         return IsDesignFigureMode(m.m_pFigure ? m.m_pFigure->m_nFigureMode : 0);
     }, fit);
 }
@@ -136,6 +137,7 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
     // The texts as drawn, and again at half the scale: from the two the move of every centre
     // with the scale, whatever offset in pixels its writer gave it.
     std::vector<Box> boxes[2];
+    std::vector<CRect> symbols[2];
     for (int pass = 0; pass < 2; ++pass) {
         GViewCamera& cam = m.m_pPVXCtrl->GetCamera();
         const GViewCamera kept = cam;
@@ -146,6 +148,7 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
         const int painted = created && paint(&dc);
         cam = kept;
         if (!painted) return out;
+        symbols[pass] = m.m_arrSymbolBoxes;
         for (const GdiRecord* r : TextRecords(dc)) {
             Box x;
             TextBox(*r, x.l, x.t, x.r, x.b);
@@ -180,7 +183,13 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
     // factor is the growth of the scale that sets them apart across or along the line (kApartGap
     // heights between them); texts that move together are never set apart.
     std::vector<double> factors;
-    const auto pair = [&factors, &TextHeight](const Box& a, const Box& b) {
+    // The distance of two centres at the factor k: d + (k - 1) v; the factor at which it is need.
+    const auto grow = [](double d, double v, double need) {
+        if (std::fabs(v) < 0.5) return 1e300;
+        if (v < 0) v = -v, d = -d;
+        return 1.0 + (need - d) / v;
+    };
+    const auto pair = [&factors, &TextHeight, &grow](const Box& a, const Box& b) {
         const double ha = a.b - a.t, hb = b.b - b.t, h = std::min(TextHeight(a), TextHeight(b));
         const double across = std::min(a.b, b.b) - std::max(a.t, b.t);
         const double along = std::min(a.r, b.r) - std::max(a.l, b.l);
@@ -188,12 +197,6 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
         const bool overlap = shared > 0.25 * std::min((a.r - a.l) * ha, (b.r - b.l) * hb);
         if (!overlap && !(across > 0.5 * h && -along < kApartGap * h)) return;
         const double needX = 0.5 * (a.r - a.l + b.r - b.l) + kApartGap * h, needY = 0.5 * (ha + hb);
-        // The distance of the centres at the factor k: d + (k - 1) v.
-        const auto grow = [](double d, double v, double need) {
-            if (std::fabs(v) < 0.5) return 1e300;
-            if (v < 0) v = -v, d = -d;
-            return 1.0 + (need - d) / v;
-        };
         factors.push_back(std::min(grow(0.5 * (b.l + b.r - a.l - a.r), b.vx - a.vx, needX),
                                    grow(0.5 * (b.t + b.b - a.t - a.b), b.vy - a.vy, needY)));
     };
@@ -212,6 +215,45 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
             for (auto b = from; b != texts.begin() + nextEnd && b->l <= x.r + reach; ++b) pair(x, *b);
         }
     }
+    // A number on a symbol drawn at a node (a reaction's head) cannot be read. The symbol grows
+    // with the scale; its centre's move comes from the second look, as the texts' do.
+    std::unordered_map<long long, std::vector<size_t>> cells;
+    const double cell = std::max(8.0, tallest);
+    const auto key = [cell](double x, double y) {
+        return static_cast<long long>(std::floor(x / cell)) * 1000003LL + static_cast<long long>(std::floor(y / cell));
+    };
+    const std::vector<CRect>& marks = symbols[0];
+    const bool bMarksMove = marks.size() == symbols[1].size();
+    for (size_t i = 0; i < marks.size(); ++i) {
+        const CRect& q = marks[i];
+        if (std::max(q.Width(), q.Height()) <= 3.0 * tallest)
+            for (double x = std::floor(q.left / cell) * cell; x < q.right; x += cell)
+                for (double y = std::floor(q.top / cell) * cell; y < q.bottom; y += cell) cells[key(x, y)].push_back(i);
+    }
+    for (const Box& x : texts) {
+        double factor = 0.0;  // of the symbol that holds the text longest; 0 none
+        for (double cx = std::floor(x.l / cell) * cell; cx < x.r; cx += cell)
+            for (double cy = std::floor(x.t / cell) * cell; cy < x.b; cy += cell) {
+                const auto it = cells.find(key(cx, cy));
+                if (it == cells.end()) continue;
+                for (size_t i : it->second) {
+                    const CRect& q = marks[i];
+                    const double w = std::min<double>(x.r, q.right) - std::max<double>(x.l, q.left);
+                    const double h = std::min<double>(x.b, q.bottom) - std::max<double>(x.t, q.top);
+                    if (!(w > 0 && h > 0 && 20.0 * w * h > (x.r - x.l) * (x.b - x.t))) continue;
+                    double vx = 0.0, vy = 0.0;
+                    if (bMarksMove) {
+                        const CRect& y = symbols[1][i];
+                        vx = 0.5 * (q.left + q.right - y.left - y.right) / (1.0 - kHalfScale);
+                        vy = 0.5 * (q.top + q.bottom - y.top - y.bottom) / (1.0 - kHalfScale);
+                    }
+                    const double dx = 0.5 * (q.left + q.right - x.l - x.r), dy = 0.5 * (q.top + q.bottom - x.t - x.b);
+                    factor = std::max(factor, std::min(grow(dx, vx - x.vx, 0.5 * (x.r - x.l + q.Width())),
+                                                       grow(dy, vy - x.vy, 0.5 * (x.b - x.t + q.Height()))));
+                }
+            }
+        if (factor > 0.0) ++out.nOnSymbols, factors.push_back(factor);
+    }
     out.nCrowded = static_cast<int>(factors.size());
     // Pairs no picture sets apart are told apart; of the others one pair per 50 texts may stay,
     // and the picture grows by the factor of the next pair.
@@ -225,7 +267,7 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
 }
 
 void FitAndMeasureViewTexts(I_PVXModel& m, const std::function<int(CDC*)>& paint, PVXHostTextFit& fit) {
-    fit = PVXHostTextFit{1.0, 0, 0, 0, 0, 0};
+    fit = PVXHostTextFit{1.0, 0, 0, 0, 0, 0, 0};
     if (!m.m_pPVXCtrl) return;
     size_t texts = 0;
     fit.dZoom = FitViewTexts(m, paint, &texts);
@@ -234,6 +276,7 @@ void FitAndMeasureViewTexts(I_PVXModel& m, const std::function<int(CDC*)>& paint
     fit.nTexts = c.nTexts;
     fit.nCrowded = c.nCrowded;
     fit.nNever = c.nNever;
+    fit.nOnSymbols = c.nOnSymbols;
     if (c.dScale > 1.0) {
         // The drawing area grows by the factor; the legend's margin stays as it is.
         const CRect area = m.m_pPVXCtrl->GetDrawingArea(), client = m.m_pPVXCtrl->GetClientRect();

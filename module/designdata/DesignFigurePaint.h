@@ -36,6 +36,7 @@ struct ViewTextCrowding {
     int nTexts = 0;
     int nCrowded = 0;
     int nNever = 0;
+    int nOnSymbols = 0;  // of the pairs, numbers on a symbol drawn at a node (never set apart)
     double dScale = 1.0;
 };
 ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& model, const std::function<int(CDC*)>& paint);
@@ -43,5 +44,5 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& model, const std::function<
 // FitViewTexts, then MeasureViewTextCrowding, with the picture size at which crowded texts
 // stand apart (the legend's margin kept).
 void FitAndMeasureViewTexts(I_PVXModel& model, const std::function<int(CDC*)>& paint, PVXHostTextFit& fit);
-// The same for the design figure the model shows.
-void FitDesignFigureTexts(I_PVXModel& model, PVXHostTextFit& fit);
+// The same for the design figure the model shows, painted by render.
+void FitDesignFigureTexts(I_PVXModel& model, PVXHostTextFit& fit, const std::function<void(CDC*)>& render);

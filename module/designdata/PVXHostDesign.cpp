@@ -318,7 +318,7 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_ShowDesign(I_PVXMo
             m.m_pPVXCtrl->ResetClientWindowMargin();
         if (m.m_pPVXCtrl->GetDrawingArea() != before) m.m_pPVXCtrl->ViewZoomAll(0);
         // The labels keep inside the picture: the fitted view leaves them room.
-        FitDesignFigureTexts(m, pRep->textFit);
+        FitDesignFigureTexts(m, pRep->textFit, [&m](CDC* pDC) { m._PVXRender(pDC); });
     }
     Describe(d, mode, pRep);
     if (pReq->bList) {

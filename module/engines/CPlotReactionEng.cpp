@@ -1,6 +1,7 @@
 // CPlotReactionEng: dispatch, the reaction arrows of display mode 0 and their numbers.
 #include "module/engines/CPlotReactionEng.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -172,18 +173,51 @@ void CPlotReactionEng::Line(const C3DPoint& a, const C3DPoint& b) {
         ctrl->DrawLine3D(m_pDC, a, b, 0.0);
 }
 
-void CPlotReactionEng::WriteNumber(const C3DPoint& p, double v, const CString& fmt) {
+void CPlotReactionEng::WriteNumber(const C3DPoint& p, double v, const CString& fmt, const CRect& symbol) {
     const int nKind = ReactionNumberKind(*m_pNumberOpt, m_pReactionEngine->m_dLegendMax, m_pReactionEngine->m_dLegendMin, v);
     if (nKind < 0) return;
     if (nKind < 3) {
         DrawMinMaxOutputValue(m_pDC, p, fmt, nKind, v);
         return;
     }
-    const CPoint pt = WindowPoint(p);
+    CPoint pt = WindowPoint(p);
     if (pt.x < 0 || pt.y < 0) return;
     CString s;
     s.Format(fmt, v);
+    if (!symbol.IsRectEmpty()) {
+        // The text's box by its alignment (left or centred, on its bottom or baseline).
+        const CSize ext = m_pDC->GetTextExtent(s);
+        const UINT a = m_pDC->GetTextAlign();
+        const int left = (a & TA_CENTER) == TA_CENTER ? pt.x - ext.cx / 2 : (a & TA_RIGHT) ? pt.x - ext.cx : pt.x;
+        const int bottom = (a & TA_BASELINE) == TA_BASELINE ? pt.y + ext.cy / 5 : (a & TA_BOTTOM) ? pt.y : pt.y + ext.cy;
+        const CRect box(left, bottom - ext.cy, left + ext.cx, bottom);
+        CRect shared;
+        if (shared.IntersectRect(&box, &symbol) && 20L * shared.Width() * shared.Height() > 1L * ext.cx * ext.cy) {
+            // Centred over the symbol, a quarter height off: neighbouring nodes of a grid keep
+            // their rows of numbers and markers apart.
+            const UINT nOld = m_pDC->SetTextAlign(TA_BOTTOM | TA_CENTER);
+            m_pDC->TextOut((symbol.left + symbol.right) / 2, symbol.top - std::max(2, ext.cy / 4), s);
+            m_pDC->SetTextAlign(nOld);
+            return;
+        }
+    }
     m_pDC->TextOut(pt.x, pt.y, s);
+}
+
+CRect CPlotReactionEng::HeadBox(const PVXPolyListArray& polys) const {
+    CRect box;
+    bool bAny = false;
+    for (INT_PTR k = 0; k < polys.GetSize(); ++k) {
+        if (polys[k]->GetCount() < 3) continue;  // the shaft
+        for (POSITION pos = polys[k]->GetHeadPosition(); pos;) {
+            const CPoint q = WindowPoint(polys[k]->GetNext(pos));
+            if (!bAny) box.SetRect(q.x, q.y, q.x + 1, q.y + 1);
+            box.left = std::min(box.left, q.x), box.top = std::min(box.top, q.y);
+            box.right = std::max(box.right, q.x + 1), box.bottom = std::max(box.bottom, q.y + 1);
+            bAny = true;
+        }
+    }
+    return box;
 }
 
 // ---- display mode 0: arrows ----------------------------------------------------------------------
@@ -246,6 +280,7 @@ int CPlotReactionEng::DrawArrows() {
                     krigValues.Add(polyValue[k]);
                 }
         } else {
+            if (polys.GetSize() > 0) m->m_arrSymbolBoxes.push_back(HeadBox(polys));
             const bool bMax = nNode == e.m_nMaxNode;
             CArray<int, int> order;
             ctrl->GetZSortPolygonList(polys, order);
@@ -343,7 +378,13 @@ int CPlotReactionEng::OutputArrowNumbers() {
         } else {
             m->SetNumberFontNodeOrientation(0);
             selectFont();
-            WriteNumber(P, e.CalcReacValue(r), fmt);
+            // Its arrow's head, as drawn at the node (no head for a zero value).
+            const double v = e.CalcReacValue(r);
+            PVXPolyListArray polys;
+            if (v != 0.0 && !IsResultDisplayOn()) MakeGlyph(P, e.m_nComponent, v >= 0.0 ? size : -size, v * lengthPerValue, polys);
+            const CRect head = HeadBox(polys);
+            FreePolys(polys);
+            WriteNumber(P, v, fmt, head);
         }
     }
     if (pOldFont) m_pDC->SelectObject(pOldFont);

@@ -79,8 +79,11 @@ private:
     double Animated(double v) const;
     // The number format "%.<digits>f" (or e) of the display options.
     CString NumberFormat() const;
-    // Writes one number at a world point, or its extreme label, by the display options.
-    void WriteNumber(const C3DPoint& p, double v, const CString& fmt);
+    // Writes one number at a world point, or its extreme label, by the display options. A plain
+    // number that would stand on symbol (a pixel box; empty: none) stands over it instead.
+    void WriteNumber(const C3DPoint& p, double v, const CString& fmt, const CRect& symbol = CRect());
+    // Pixel box of the heads of a node's glyphs (empty when it has none).
+    CRect HeadBox(const PVXPolyListArray& polys) const;
     // Window point of a world point (memory image or window, as the model draws).
     CPoint WindowPoint(const C3DPoint& p) const;
     // A line into the drawing target (and, when wanted, the view's client DC at once).

@@ -15,6 +15,7 @@
 #include "module/model/CPVXLabelBase.h"
 #include "module/model/CUtilFuncs.h"
 #include "module/model/I_PVXModel.h"
+#include "module/model/PointNumbers.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXSElemCtrl.h"
 #include "module/model/T_PVX_DOPT_D.h"
@@ -333,6 +334,7 @@ void CStressEngine::OutputPStrsNumbers(CDC* pDC) {
     const double dMax = m_dLegendMax, dMin = m_dLegendMin;
     const double t = (dMax - dMin) * opt.m_Number.m_dNumberFactor * 0.01;
 
+    PointNumbers points;  // a wall's plates seen edge-on write one value per point
     CArray<GRE_Atom, GRE_Atom&> atoms;
     ctrl.GetZSortedList(pModel->m_arrActiveMembKey, pModel->m_nObjectIDFirst + (m_bDeformed ? 1 : 0), atoms);
     for (INT_PTR a = 0; a < atoms.GetSize(); ++a) {
@@ -340,7 +342,9 @@ void CStressEngine::OutputPStrsNumbers(CDC* pDC) {
         if (!ctrl.IsZoomAllState() && !ctrl.IsObjectInClientWindow(atom.m_nType, atom.m_nKey)) continue;
         if (pModel->WatchEscKeyPress()) return;
         T_PMEMB_D memb;
-        if (!attr.GetMemb(atom.m_nKey, memb) || !IsPStrsMember(memb.type)) continue;
+        // A shown part numbers its own plates only.
+        if (!pModel->IsNumberedMemb(atom.m_nKey) || !attr.GetMemb(atom.m_nKey, memb) || !IsPStrsMember(memb.type))
+            continue;
         for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
             const UINT elemKey = memb.aElem[e];
             T_PELEM_D elem;
@@ -370,32 +374,39 @@ void CStressEngine::OutputPStrsNumbers(CDC* pDC) {
                     if (emax == -DBL_MAX || emin == DBL_MAX) continue;
                 }
                 const double shown = std::fabs(emin) >= std::fabs(emax) ? emin : emax;
+                const CPoint p = pModel->Get3DPtTo2DPt(&c);
                 if (!bFilter) {
-                    const CPoint p = pModel->Get3DPtTo2DPt(&c);
-                    label.OutputNumber(p.x, p.y, shown);
+                    points.Add(p, c, -1, shown);
                     continue;
                 }
                 const bool bMaxNear = dMax - emax <= t;
                 const bool bMinNear = emin - dMin <= t;
                 switch (nKind) {
                 case 0:
-                    if (bMaxNear) label.OutputMaxMin(pModel, &c, 0, emax);
-                    else if (bMinNear) label.OutputMaxMin(pModel, &c, 1, emin);
+                    if (bMaxNear) points.Add(p, c, 0, emax);
+                    else if (bMinNear) points.Add(p, c, 1, emin);
                     break;
                 case 1: {
                     const double ref = std::fabs(dMax) >= std::fabs(dMin) ? std::fabs(dMax) : std::fabs(dMin);
-                    if (ref - std::fabs(shown) <= t) label.OutputMaxMin(pModel, &c, 2, shown);
+                    if (ref - std::fabs(shown) <= t) points.Add(p, c, 2, shown);
                     break;
                 }
                 case 2:
-                    if (bMaxNear) label.OutputMaxMin(pModel, &c, 0, emax);
+                    if (bMaxNear) points.Add(p, c, 0, emax);
                     break;
                 case 3:
-                    if (bMinNear) label.OutputMaxMin(pModel, &c, 1, emin);
+                    if (bMinNear) points.Add(p, c, 1, emin);
                     break;
                 default: break;
                 }
             }
         }
     }
+    points.ForEach([&](const PointNumbers::Entry& e) {
+        C3DPoint at = e.at;
+        if (e.nKind < 0)
+            label.OutputNumber(e.pt.x, e.pt.y, e.value);
+        else
+            label.OutputMaxMin(pModel, &at, e.nKind, e.value);
+    });
 }

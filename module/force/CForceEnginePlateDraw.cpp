@@ -28,6 +28,7 @@
 #include "module/model/CPVXLabelBase.h"
 #include "module/model/CPVXSElemCtrl.h"
 #include "module/model/I_PVXModel.h"
+#include "module/model/PointNumbers.h"
 #include "module/model/T_PVX_DOPT_D.h"
 #include "platform/gdi/CGdiObject.h"
 #include "platform/gdi/CSelectScope.h"
@@ -595,6 +596,7 @@ void CForceEngine::OutputPForcNumbers(CDC* pDC) {
         OptionScope view(opt.m_bWireFrame, 1);
         const bool bStopped =
             m_bDeformed && opt.m_bUndeformedWireFrame && bVector && pModel->PVXDrawOriginal(pDC, 1) == -1;
+        PointNumbers points;  // a wall's plates seen edge-on write one value per point
         auto numbers = [&](UINT, T_PMEMB_D& memb) {
             if (!IsPlateForceMember(memb)) return;
             for (INT_PTR e = 0; e < memb.aElem.GetSize(); ++e) {
@@ -619,20 +621,23 @@ void CForceEngine::OutputPForcNumbers(CDC* pDC) {
                         vmin = GetMinElemPForc(pRec->value, n);
                     }
                     const double vabs = std::fabs(vmin) >= std::fabs(vmax) ? vmin : vmax;
-                    if (!num.m_nNumberOpt2) {
-                        const CPoint pt = pModel->Get3DPtTo2DPt(&C);
-                        label.OutputNumber(pt.x, pt.y, vabs);
-                        continue;
-                    }
-                    double v = 0.0;
-                    const int nKind = PlateLabelKind(num, m_dLegendMax, m_dLegendMin, vmax, vmin, vabs, v);
-                    if (nKind >= 0) label.OutputMaxMin(pModel, &C, nKind, v);
+                    double v = vabs;
+                    const int nKind =
+                        num.m_nNumberOpt2 ? PlateLabelKind(num, m_dLegendMax, m_dLegendMin, vmax, vmin, vabs, v) : -2;
+                    if (nKind != -1) points.Add(pModel->Get3DPtTo2DPt(&C), C, nKind, v);
                 }
             }
         };
         if (!bStopped)
             forcewalk::ForEachShownMember(*pModel, pModel->m_nObjectIDFirst + (m_bDeformed ? 1 : 0),
                                           forcewalk::Escape::kIgnore, numbers);
+        points.ForEach([&](const PointNumbers::Entry& e) {
+            C3DPoint at = e.at;
+            if (e.nKind < 0)
+                label.OutputNumber(e.pt.x, e.pt.y, e.value);
+            else
+                label.OutputMaxMin(pModel, &at, e.nKind, e.value);
+        });
     }
     label.EndDraw();
     pDC->RestoreDC(nSaved);

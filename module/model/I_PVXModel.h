@@ -593,6 +593,9 @@ public:
     CArray<UINT, UINT> m_arrNoFlagNodeKey;   // complement of m_arrFlagNodeKey in all nodes
     std::unordered_set<UINT> m_setFlagNode, m_setFlagMemb;  // the two flagged lists, for look-ups
     bool m_bPartShown = false;  // the last flag change left members unflagged
+    // Pixel boxes of the symbols the last render drew at nodes (reaction heads): a number on one
+    // cannot be read, and the measure of the texts counts it.
+    std::vector<CRect> m_arrSymbolBoxes;
     CArray<UINT, UINT> m_arrElemKey;         // element keys (depth-sorted drawing)
     CArray<UINT, UINT> m_arrActiveElemKey;
     CArray<UINT, UINT> m_arrZSortMembKey;    // members handed to the control's depth sort

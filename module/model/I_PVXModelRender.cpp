@@ -596,6 +596,7 @@ bool IsPartActive(const I_PVXModel& m) { return m.m_arrFlagMembKey.GetSize() < m
 void I_PVXModel::_PVXRender(CDC* pDC) {
     if (!pDC || !m_pPVXCtrl || !m_pDispOpt || !HasElements(*this)) return;
     Dispatch d{*this, pDC, m_pDispOpt->m_Number.m_bShowNumbers};
+    m_arrSymbolBoxes.clear();
     CPVXLabelSpacer::Use spacer(IsPartActive(*this));
     initContourValAnnot(pDC);
     // A design figure the host asked for takes the place of the display mode's row.

@@ -49,7 +49,9 @@ public:
         VALUE value;
     };
 
-    explicit CMap(INT_PTR nBlockSize = 10) : m_nBlockSize(nBlockSize) {}
+    // The default one is not explicit: a record holding a map can be value-initialised (T rec{}).
+    CMap() : CMap(10) {}
+    explicit CMap(INT_PTR nBlockSize) : m_nBlockSize(nBlockSize) {}
     // Copies keep the table size and the exact iteration order of the source.
     CMap(const CMap& src) : m_nBlockSize(src.m_nBlockSize), m_nVersion(src.m_nVersion) { CopyFrom(src); }
     CMap& operator=(const CMap& src) {

@@ -203,7 +203,9 @@ TEST(PvxHostHelp, EveryCommandExplainsItselfAndTheProgramItsVersion) {
             const auto chars = std::count_if(line.begin(), line.end(), [](char c) { return (c & 0xC0) != 0x80; });
             EXPECT_LE(chars, 100) << line;
             if (line.empty() || line.back() == ':') inOptions = line.rfind("Options", 0) == 0;
-            else if (inOptions) EXPECT_EQ(line[0], ' ') << line;
+            else if (inOptions) {
+                EXPECT_EQ(line[0], ' ') << line;
+            }
         }
     }
     const RunResult v = RunHost("--version", "version");
@@ -349,7 +351,9 @@ TEST(PvxHostExitStatus, OneMistakeOneStatusInEveryCommand) {
         const RunResult res = RunHost("--quiet " + r.args, "status");
         EXPECT_EQ(res.code, r.code) << res.err;
         EXPECT_NE((r.code ? res.err : res.out).find(r.says), std::string::npos) << res.out << res.err;
-        if (r.code == 0) EXPECT_EQ(res.err, "");
+        if (r.code == 0) {
+            EXPECT_EQ(res.err, "");
+        }
     }
     std::remove(noChecks.c_str());
     std::remove(frame.c_str());

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,18 +22,26 @@ using namespace hostrun;
 
 // Texts of a metafile (EMR_EXTTEXTOUTW bounds) and how many pairs share more than a quarter of
 // the smaller box (bRuns: or stand on one line, sharing over half the smaller height, less than
-// half of it apart); outside: texts not wholly in the picture's frame; all: the texts' UTF-8.
+// half of it apart); outside: texts not wholly in the picture's frame; all: the texts' UTF-8;
+// onMarks: texts sharing more than a twentieth of their box with a support marker (a polygon
+// filled light yellow, 255,255,128), -1 without markers.
 void CountOverlaps(const std::string& emf, int& texts, int& pairs, bool bRuns = false, int* outside = nullptr,
-                   std::string* all = nullptr) {
+                   std::string* all = nullptr, int* onMarks = nullptr) {
     const std::string b = ReadFile(emf);
-    std::vector<std::array<int32_t, 4>> boxes;
+    std::vector<std::array<int32_t, 4>> boxes, marks;
     std::array<int32_t, 4> frame{};
+    std::map<uint32_t, uint32_t> brushes;  // object index: colour
+    uint32_t brush = 0;
     for (size_t i = 0; i + 8 <= b.size();) {
-        uint32_t type = 0, size = 0;
+        uint32_t type = 0, size = 0, arg[3] = {};
         std::memcpy(&type, b.data() + i, 4);
         std::memcpy(&size, b.data() + i + 4, 4);
+        if (i + 20 <= b.size()) std::memcpy(arg, b.data() + i + 8, 12);
+        if (type == 39) brushes[arg[0]] = arg[1] == 0 ? arg[2] : 0;  // EMR_CREATEBRUSHINDIRECT: solid ones
+        if (type == 37) brush = brushes.count(arg[0]) ? brushes[arg[0]] : brush;  // EMR_SELECTOBJECT
         std::array<int32_t, 4> r{};
-        if ((type == 84 || type == 1) && i + 24 <= b.size()) std::memcpy(r.data(), b.data() + i + 8, 16);
+        if ((type == 84 || type == 1 || type == 86 || type == 3) && i + 24 <= b.size()) std::memcpy(r.data(), b.data() + i + 8, 16);
+        if ((type == 86 || type == 3) && brush == 0x80FFFF) marks.push_back(r);
         if (type == 1) frame = r;
         if (type == 84 && r[2] > r[0] && r[3] > r[1]) boxes.push_back(r);
         if (type == 84 && outside && (r[0] < frame[0] || r[1] < frame[1] || r[2] > frame[2] + 1 || r[3] > frame[3] + 1))
@@ -52,6 +61,14 @@ void CountOverlaps(const std::string& emf, int& texts, int& pairs, bool bRuns = 
         i += size;
     }
     texts = static_cast<int>(boxes.size());
+    if (onMarks && marks.empty()) *onMarks = -1;  // no marker found: nothing was checked
+    for (const auto& t : boxes)
+        if (onMarks && std::any_of(marks.begin(), marks.end(), [&t](const std::array<int32_t, 4>& m) {
+                const double w = std::min(t[2], m[2] + 1) - std::max(t[0], m[0]);
+                const double h = std::min(t[3], m[3] + 1) - std::max(t[1], m[1]);
+                return w > 0 && h > 0 && 20 * w * h > double(t[2] - t[0]) * (t[3] - t[1]);
+            }))
+            ++*onMarks;
     pairs = 0;
     auto area = [](const std::array<int32_t, 4>& r) { return double(r[2] - r[0]) * (r[3] - r[1]); };
     for (size_t i = 0; i < boxes.size(); ++i)
@@ -82,6 +99,7 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
         const char* lacks = nullptr;  // a text the metafile must not hold
         bool bApart = false;  // at the --size it names, no pair of its texts crowds (one per 50)
         bool bRuns = false;   // at the size taken, no pair of its texts runs together either (one per 50)
+        bool bOffMarks = false;  // no number stands on a support marker
     } rows[] = {
         {"info lists the storeys", "info --verbose", "", 0, "Storey 2: level 7.2 m, 83 members", false},
         {"render, one storey", "render --mode 7 --load DL --storey 3", "bmp", 0, "storey 3 at 10.8 m (65 of 245 members)", true},
@@ -124,7 +142,9 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
          false, "", nullptr, false, true},
         {"animate", "animate 7301 --load DL --frames 3 --storey 2", "avi", 0, "storey 2 at 7.2 m", false},
         // Node, plate and slab values: each storey numbers its own, one per plan point.
-        {"mode 0, the foundation", "export --mode 0 --view plan --storey 0", "emf", 0, "storey 0 (foundation)", false},
+        {"mode 0, the foundation, numbers beside their markers",
+         "export --mode 0 --load DL --component FZ --option numbers=1 --view plan --storey 0", "emf", 0,
+         "storey 0 (foundation)", false, "", nullptr, false, true, true},
         {"mode 0 elsewhere", "render --mode 0 --storey 2", "bmp", 1, "lives at the foundation only", false},
         {"mode 1", "export --mode 1 --view plan --option numbers=1 --storey 2", "emf", 0, "storey 2", false,
          "--storey 3", nullptr, false, true},
@@ -151,6 +171,9 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
         // over its walls' shortening of 0.01875 mm.
         {"mode 2, a floor's inner nodes", walls + "export --mode 2 --load DL --component DZ --option numbers=1 --view plan --storey 1",
          "emf", 0, "min -4.06875", false},
+        // A storey's wall plates, seen edge-on: one value where their centres meet.
+        {"mode 11, a storey's wall plates", walls + "export --mode 11 --load DL --option numbers=1 --view plan --storey 1",
+         "emf", 0, "storey 1", false, "--storey 2", nullptr, false, true},
         {"mode 0, supports without a foundation", walls + "render --mode 0 --storey 0", "bmp", 0, "storey 0 (foundation)", false},
         {"mode 0, a range from storey 0", walls + "render --mode 0 --storey 0-1", "bmp", 0, "storeys 0-1", false},
         {"mode 16 without the raft", "export --mode 16 --view plan --member-keys 253", "emf", 1, "found no results", false},
@@ -181,22 +204,28 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
         if (wrote != std::string::npos)
             std::sscanf(res.out.c_str() + res.out.find_first_of("123456789", res.out.find(": ", wrote)), "%ldx%ld", &w,
                         &h);
-        if (r.args.find("--size") != std::string::npos)
+        if (r.args.find("--size") != std::string::npos) {
             EXPECT_EQ(res.out.find("grown from"), std::string::npos) << res.out;
+        }
         EXPECT_LE(std::max(w, h), 4096) << res.out;
         if (r.bDiffers) {
             EXPECT_NE(ReadFile(file), ReadFile(out + "_whole.bmp"));
         }
         if (std::string(r.ext) == "emf") {
-            int texts = 0, pairs = 0, outside = 0;
+            int texts = 0, pairs = 0, outside = 0, onMarks = 0;
             std::string mine;
-            CountOverlaps(file, texts, pairs, r.bRuns, &outside, &mine);
+            CountOverlaps(file, texts, pairs, r.bRuns, &outside, &mine, &onMarks);
             EXPECT_EQ(outside, 0) << "texts cut at the picture's edge";
-            if (r.lacks) EXPECT_EQ(mine.find(r.lacks), std::string::npos) << mine;
+            if (r.bOffMarks) {
+                EXPECT_EQ(onMarks, 0) << texts << " texts";
+            }
+            if (r.lacks) {
+                EXPECT_EQ(mine.find(r.lacks), std::string::npos) << mine;
+            }
             if (*r.other) {
                 std::string args = r.args, others;
                 args.replace(args.find("--storey"), std::string::npos, r.other);
-                ASSERT_EQ(RunHost(db + args + " --out '" + out + "_other.emf'", "storey").code, 0) << args;
+                ASSERT_EQ(RunHost(base + args + " --out '" + out + "_other.emf'", "storey").code, 0) << args;
                 int t = 0, p = 0;
                 CountOverlaps(out + "_other.emf", t, p, false, nullptr, &others);
                 EXPECT_NE(mine, others) << "the same texts with " << r.other;
@@ -205,8 +234,9 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
             // The whole model in plan stacks its storeys' numbers: the command says so instead.
             if ((r.args.find("--storey") != std::string::npos || r.args.find("--member-keys") != std::string::npos ||
                  r.bRuns) &&
-                !r.bApart)
+                !r.bApart) {
                 EXPECT_LE(pairs * 50, texts) << texts << " texts, " << pairs << " pairs over each other";
+            }
         }
         if (r.bApart) {
             const size_t at = res.out.find("--size ");

@@ -89,7 +89,7 @@ TEST(ChartTest, TicksStandAtRoundValuesInsideTheRange) {
                 {0.0, 66.0, "0 10 20 30 40 50 60"}, {-0.3, 0.7, "-0.2 0.0 0.2 0.4 0.6"}, {5.0, 5.0, ""}};
     for (const auto& r : rows) {
         std::string ticks;
-        for (const CMySRGraph::Tick& t : CMySRGraph::AxisTicks(r.x0, r.x1)) ticks += " " + std::string(t.text.GetString());
+        for (const CMySRGraph::Tick& t : CMySRGraph::AxisTicks(r.x0, r.x1)) ticks.append(" ").append(t.text.GetString());
         EXPECT_EQ(ticks, *r.ticks ? std::string(" ") + r.ticks : "") << r.x0 << " ... " << r.x1;
     }
 }

@@ -181,11 +181,17 @@ TEST_F(ReactionDraw, NumbersAtTheNodesOrAtTheShaftEnds) {
         ASSERT_EQ(t.size(), 2u);
         EXPECT_EQ(t[0]->text, "-20.000");
         EXPECT_EQ(t[1]->text, "40.000");
-        const CPoint p2 = Ctrl()->GetWorldToMemDCP2D(C3DPoint(10, 0, 0));
-        EXPECT_EQ(t[0]->Arg(0), p2.x);
-        EXPECT_EQ(t[0]->Arg(1), p2.y);
-        EXPECT_EQ(t[0]->textAlign, static_cast<UINT>(TA_BOTTOM));
-        EXPECT_EQ(t[0]->font.lfEscapement, 0);
+        // Seen from above, each arrow's head covers its node: the number stands centred over
+        // the head, a quarter of its height above it, instead of on it.
+        const C3DPoint nodes[] = {C3DPoint(10, 0, 0), C3DPoint(10, 10, 0)};
+        for (size_t i = 0; i < 2; ++i) {
+            const CPoint p = Ctrl()->GetWorldToMemDCP2D(nodes[i]);
+            const auto* x = t[i];
+            EXPECT_EQ(x->textAlign, static_cast<UINT>(TA_BOTTOM | TA_CENTER)) << x->text;
+            EXPECT_NEAR(x->Arg(0), p.x, 1) << x->text;
+            EXPECT_LT(x->Arg(1), p.y - 3) << x->text;
+            EXPECT_EQ(x->font.lfEscapement, 0);
+        }
     }
     {
         SCOPED_TRACE("FXYZ at the shaft ends, as drawn");

@@ -567,7 +567,7 @@ TEST(CMapOps, LookupInsertRemoveAndValueTypes) {
     owned[7]->Add(1.0);
     POSITION pos = owned.GetStartPosition();
     UINT key;
-    CArray<double, double>* pArr;
+    CArray<double, double>* pArr = nullptr;
     owned.GetNextAssoc(pos, key, pArr);
     EXPECT_EQ(pos, nullptr);
     EXPECT_EQ(pArr->GetSize(), 1);

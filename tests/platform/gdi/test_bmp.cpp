@@ -149,7 +149,9 @@ TEST(BmpFile, LargePicturesKeepEveryRow) {
                 p[0] = GetBValue(colour(x, y)), p[1] = GetGValue(colour(x, y)), p[2] = GetRValue(colour(x, y));
                 if (!bDib) source.dc.SetPixel(x, y, colour(x, y));
             }
-        if (!bDib) ASSERT_TRUE(target.dc.BitBlt(0, 0, w, h, &source.dc, 0, 0, SRCCOPY));
+        if (!bDib) {
+            ASSERT_TRUE(target.dc.BitBlt(0, 0, w, h, &source.dc, 0, 0, SRCCOPY));
+        }
         ASSERT_TRUE(bDib ? WriteBmp24(path.c_str(), dib) : WriteBmp24(path.c_str(), &target.dc));
         std::vector<COLORREF> px;
         int rw = 0, rh = 0, wrong = 0;
