@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -567,6 +568,53 @@ std::string ReadUri(const std::string& path, bool& bReadWrite, std::unique_ptr<p
     return uri;
 }
 
+// The system's SQLite file layer, but for names of open descriptors (/proc/self/fd/N): such a
+// name is kept as it is (SQLite would follow the link and open the file's name, which another
+// program may have replaced meanwhile), and opening it duplicates descriptor N (SQLite opens
+// with O_NOFOLLOW, which the link refuses). Other names open as before.
+constexpr char kFdPrefix[] = "/proc/self/fd/";
+sqlite3_vfs* g_pSystemVfs = nullptr;
+sqlite3_syscall_ptr g_pSystemOpen = nullptr;
+
+// The descriptor a /proc/self/fd/N name gives, or -1.
+int DescriptorOfName(const char* name) {
+    if (std::strncmp(name, kFdPrefix, sizeof kFdPrefix - 1) != 0) return -1;
+    char* end = nullptr;
+    const long fd = std::strtol(name + sizeof kFdPrefix - 1, &end, 10);
+    return end && *end == 0 && fd >= 0 && fd <= INT_MAX ? static_cast<int>(fd) : -1;
+}
+
+int OpenOfFd(const char* name, int flags, int mode) {
+    const int fd = DescriptorOfName(name);
+    if (fd >= 0) return fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    return reinterpret_cast<int (*)(const char*, int, int)>(g_pSystemOpen)(name, flags, mode);
+}
+
+int FullPathnameOfFd(sqlite3_vfs*, const char* name, int n, char* out) {
+    if (DescriptorOfName(name) < 0) return g_pSystemVfs->xFullPathname(g_pSystemVfs, name, n, out);
+    if (static_cast<int>(std::strlen(name)) >= n) return SQLITE_CANTOPEN;
+    std::strcpy(out, name);
+    return SQLITE_OK;
+}
+
+// The name of that file layer; null where SQLite's own cannot be changed so.
+const char* DescriptorVfs() {
+    static const char* const name = [] {
+        static sqlite3_vfs vfs{};
+        g_pSystemVfs = sqlite3_vfs_find(nullptr);
+        if (!g_pSystemVfs || g_pSystemVfs->iVersion < 3 || !g_pSystemVfs->xSetSystemCall) return static_cast<const char*>(nullptr);
+        g_pSystemOpen = g_pSystemVfs->xGetSystemCall(g_pSystemVfs, "open");
+        if (!g_pSystemOpen || g_pSystemVfs->xSetSystemCall(g_pSystemVfs, "open", reinterpret_cast<sqlite3_syscall_ptr>(OpenOfFd)) != SQLITE_OK)
+            return static_cast<const char*>(nullptr);
+        vfs = *g_pSystemVfs;  // its own data (the file layer's lock styles) kept
+        vfs.zName = "pvx-descriptor";
+        vfs.pNext = nullptr;
+        vfs.xFullPathname = FullPathnameOfFd;
+        return sqlite3_vfs_register(&vfs, 0) == SQLITE_OK ? vfs.zName : nullptr;
+    }();
+    return name;
+}
+
 }  // namespace
 
 int CDataBase::Open(LPCTSTR pszPath) {
@@ -692,14 +740,31 @@ int CDataBase::Save(LPCTSTR pszPath) {
     std::string path = pszPath ? pszPath : "";
     if (path.empty()) return Fail("no project file given");
     // A file its maker made beforehand (the program's temporary file) is written through the
-    // descriptor that made it: the database is made in memory and its image written there.
+    // descriptor that made it: SQLite writes the file that descriptor holds (/proc/self/fd/N
+    // leads to that very file, whatever its name leads to meanwhile), page by page, so that no
+    // image of the whole project is held in memory. Without /proc the database is made in
+    // memory and its image written there.
     const bool bAdopted = IsAdoptedOutputFile(path.c_str());
-    std::string tmp = bAdopted ? std::string(":memory:") : path + ".tmp" + std::to_string(getpid());
+    struct OwnFd {
+        int fd = -1;
+        ~OwnFd() {
+            if (fd >= 0) close(fd);
+        }
+    } out;
+    std::string tmp = path + ".tmp" + std::to_string(getpid());
+    if (bAdopted) {
+        out.fd = OpenOutputFile(path.c_str());
+        if (out.fd < 0) return Fail(path + ": cannot write the project file: " + strerror(errno));
+        tmp = kFdPrefix + std::to_string(out.fd);
+        if (access(tmp.c_str(), W_OK) != 0 || !DescriptorVfs()) tmp = ":memory:";
+    }
+    const bool bImage = tmp == ":memory:";
     if (!bAdopted) unlink(tmp.c_str());
     std::string err;
     {
         Connection c;
-        if (sqlite3_open_v2(tmp.c_str(), &c.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+        if (sqlite3_open_v2(tmp.c_str(), &c.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                            bAdopted && !bImage ? DescriptorVfs() : nullptr) != SQLITE_OK) {
             std::string msg = pvxdb::DbMessage(c.db);
             unlink(tmp.c_str());
             return Fail(path + ": cannot write the project file: " + msg);
@@ -722,7 +787,7 @@ int CDataBase::Save(LPCTSTR pszPath) {
             ok = t->Save(c.db, err) != 0;
         }
         if (ok) ok = pvxdb::Exec(c.db, "COMMIT", err);
-        if (ok && bAdopted) {
+        if (ok && bImage) {
             sqlite3_int64 n = 0;
             unsigned char* image = sqlite3_serialize(c.db, "main", &n, 0);
             const int nErr = image ? WriteOutputFile(path.c_str(), image, static_cast<size_t>(n)) : ENOMEM;

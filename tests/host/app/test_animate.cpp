@@ -233,19 +233,25 @@ TEST_F(AnimateTest, RefusesWhatCannotBeAnimated) {
 // Four recordings at once, each in its own temporary folder: all done, each film the solo one.
 TEST_F(AnimateTest, RecordingsRunSideBySide) {
     const std::string args = "7201 --load DL --size 320x240 --frames 30 --out " + dir + "/";
-    // The recordings of a run that died go with a later run (its folder marked as it leaves it);
-    // a folder of the user's named as a run's stays with all in it (before, it went, recursively).
-    const std::string dead = dir + "/tmp/pvxhost-animate.DeAd01", mine = dir + "/tmp/pvxhost-animate.mydata";
-    for (const std::string& d : {dead, mine}) {
+    // The recordings of a run that died go with a later run (its folder marked as it leaves it),
+    // the compressor probe's film among them; a folder of the user's named as a run's stays with
+    // all in it (before, it went, recursively); a run's folder holding something else keeps its
+    // mark (before, it lost it and stayed for good).
+    const std::string tmp = dir + "/tmp/pvxhost-animate.", dead = tmp + "DeAd01", mine = tmp + "mydata", kept = tmp + "DeAd02";
+    for (const std::string& d : {dead, mine, kept}) {
         fs::create_directories(d + "/data");
         std::ofstream(d + "/~PVX100.AVI") << "film";
+        std::ofstream(d + "/~CHSCMPSR.AVI") << "probe";
         fs::last_write_time(d, fs::file_time_type::clock::now() - std::chrono::hours(1));
     }
-    std::ofstream(dead + "/.pvxhost-run") << "pvxhost animate run\n" << HostFileIdentity(AT_FDCWD, dead) << "\n";
+    for (const std::string& d : {dead, kept})
+        std::ofstream(d + "/.pvxhost-run") << "pvxhost animate run\n" << HostFileIdentity(AT_FDCWD, d) << "\n";
     fs::remove(dead + "/data");
     ASSERT_EQ(Animate(args + "solo.avi", "solo").code, 0);
     EXPECT_FALSE(fs::exists(dead));
     EXPECT_TRUE(fs::exists(mine + "/data") && fs::exists(mine + "/~PVX100.AVI"));
+    EXPECT_TRUE(fs::exists(kept + "/data") && fs::exists(kept + "/.pvxhost-run"));
+    EXPECT_FALSE(fs::exists(kept + "/~PVX100.AVI") || fs::exists(kept + "/~CHSCMPSR.AVI"));
     std::vector<RunResult> results(4);
     std::vector<std::thread> runs;
     for (int i = 0; i < 4; ++i)
