@@ -453,6 +453,7 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
         return HOST_EXIT_USAGE;
     }
     if (int status = ClickApply(pPage, nResult, nBoxes)) return status;
+    if (!rv.ModelFits(view)) return HOST_EXIT_FAILED;
     // The deformation pages keep a time-history load's displacements as they are in every frame.
     std::string strStill;
     if (offer.strPageClass == "CPVXBarDeform" || offer.strPageClass == "CPVXBarDContr") {
@@ -478,6 +479,13 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
             prompts.ShowHeld();
             return HOST_EXIT_FAILED;
         }
+    }
+    // Rows the recording read and the project refused (told above as they were read): the
+    // frames show the model without those results, which is no film of the result.
+    if (CDataBase* db = rv.GetDB(); db && !db->GetReadErrors().empty()) {
+        HostMessage("result %ld cannot be animated: the project's rows it shows were refused (above); no film was written",
+                    nResult);
+        return HOST_EXIT_FAILED;
     }
     progress.Enter(steps.size() - 1);
     if (int status = out.Begin()) return status;

@@ -57,6 +57,18 @@ namespace {
 std::atomic<int> g_partReaders{-1};  // SetPartReaders
 }  // namespace
 
+// How long a connection waits for another program's lock before it gives up, in ms.
+constexpr int kBusyTimeoutMs = 10000;
+
+// Whether the last call on db failed because another connection held its lock past the wait.
+bool IsBusy(sqlite3* db) { return db && (sqlite3_extended_errcode(db) & 0xff) == SQLITE_BUSY; }
+
+// What to tell when another program kept the project locked past the wait: it is writing it.
+std::string LockedMessage(const std::string& path, const std::string& what) {
+    return path + ": another program is writing the project and kept it locked for " +
+           std::to_string(kBusyTimeoutMs / 1000) + " s; " + what + ": try again when it is done";
+}
+
 // The project file kept open read-only for the result tables not read yet. One lock serialises
 // the reads of every thread; a table read by another thread meanwhile is not read again.
 // From the second load on, a load's rows are read in parts on further connections at once
@@ -140,6 +152,7 @@ public:
         }
         if (ok) ok = t.LoadPart(m_db, m_path, pLoad, err, pLoad && m_bSecondLoad ? this : nullptr);
         else err = m_path + ": cannot read the project database: " + err;
+        if (!ok && IsBusy(m_db)) err = LockedMessage(m_path, std::string("table ") + t.Name() + " was not read");
         std::string ignored;
         pvxdb::Exec(m_db, "COMMIT", ignored);
         if (ok) return;
@@ -441,8 +454,6 @@ bool Writable(const std::string& path) {
     return access(path.c_str(), W_OK) == 0 && access(FolderOf(path).c_str(), W_OK | X_OK) == 0;
 }
 
-// How long a connection waits for another program's lock before it gives up, in ms.
-constexpr int kBusyTimeoutMs = 10000;
 
 // Opens the project at uri for reading, as every connection of ours reads it; false with db
 // left open for its message on failure.
@@ -484,7 +495,11 @@ int RollBackStoppedSave(const std::string& path, std::string& err) {
         if (err.empty()) err = pvxdb::DbMessage(c.db);
         // A file that is no database at all is told apart by the checks that follow.
         if (sqlite3_errcode(c.db) == SQLITE_NOTADB) return 1;
-        err = path + ": cannot roll back the stopped save recorded in \"" + path + "-journal\": " + err;
+        // A locked project's journal is the save in progress of the program holding the lock.
+        if (IsBusy(c.db))
+            err = LockedMessage(path, "its journal \"" + path + "-journal\" is that program's save in progress; nothing was read");
+        else
+            err = path + ": cannot roll back the stopped save recorded in \"" + path + "-journal\": " + err;
         return 0;
     }
     return 1;
@@ -635,7 +650,11 @@ int CDataBase::Open(LPCTSTR pszPath) {
     Connection c;
     if (!Connect(uri, bReadWrite, fileSize, kBusyTimeoutMs, c.db))
         return Fail(path + ": cannot open the project database: " + pvxdb::DbMessage(c.db));
-    if (!pvxdb::Exec(c.db, "BEGIN", err)) return Fail(path + ": cannot read the project database: " + err);
+    // A read that waited past the lock of a program writing the project says so.
+    const auto failRead = [&](const std::string& why) {
+        return Fail(IsBusy(c.db) ? LockedMessage(path, "nothing was read") : why);
+    };
+    if (!pvxdb::Exec(c.db, "BEGIN", err)) return failRead(path + ": cannot read the project database: " + err);
     // The first read meets a journal left by a stopped save that this user cannot roll back.
     if (!bReadWrite) {
         std::string probe;
@@ -651,12 +670,12 @@ int CDataBase::Open(LPCTSTR pszPath) {
     {
         const int kind = pvxdb::CheckTableKind(c.db, path, "pvx_header", err);
         if (kind < 0) return Fail(path + ": not a project database (table pvx_header is missing)");
-        if (kind == 0) return Fail(err);
+        if (kind == 0) return failRead(err);
         void* st = pvxdb::Prepare(c.db, "SELECT name, value FROM pvx_header", err);
         if (!st) {
             if (err.find("no such table") != std::string::npos)
                 return Fail(path + ": not a project database (table pvx_header is missing)");
-            return Fail(path + ": cannot read the project database: " + err);
+            return failRead(path + ": cannot read the project database: " + err);
         }
         sqlite3_stmt* s = static_cast<sqlite3_stmt*>(st);
         int rc;
@@ -671,7 +690,7 @@ int CDataBase::Open(LPCTSTR pszPath) {
         }
         std::string msg = pvxdb::DbMessage(c.db);
         sqlite3_finalize(s);
-        if (rc != SQLITE_DONE) return Fail(path + ": cannot read the project database: " + msg);
+        if (rc != SQLITE_DONE) return failRead(path + ": cannot read the project database: " + msg);
     }
     if (format != m_szFormat)
         return Fail(path + ": not a project database (format \"" + format + "\", expected \"" + m_szFormat + "\")");
@@ -692,14 +711,14 @@ int CDataBase::Open(LPCTSTR pszPath) {
             const int layout = t.CheckLayout(c.db, path, err);
             if (!layout) {
                 Clear();
-                return Fail(err);
+                return failRead(err);
             }
             if (layout > 0) pending.push_back(id);
             continue;
         }
         if (!t.Load(c.db, path, err)) {
             Clear();
-            return Fail(err);
+            return failRead(err);
         }
     }
     pvxdb::Exec(c.db, "COMMIT", err);

@@ -445,7 +445,8 @@ TEST(PvxHostOutputs, OtherProgramsFilesAndLinksAreLeftAlone) {
         {"graph", db + "graph modes --out", "g.bmp"},
         {"graph saved", db + "graph modes --out '" + dir + "/g2.bmp' --save-as", "gs.emf"},
         {"damping graph", db + "graph damping --out", "gd.bmp"},
-        {"film", db + "animate 7201 --load DL --size 64x48 --frames 3 --out", "a.avi"},
+        // The legend takes 180 pixels of the width.
+        {"film", db + "animate 7201 --load DL --size 220x48 --frames 3 --out", "a.avi"},
         {"project", db + "make-sample --frame-bays 1 --out", "m.pvxdb"},
     };
     for (const Row& r : rows)
