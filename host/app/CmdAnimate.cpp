@@ -90,10 +90,15 @@ std::vector<CHostOption> AnimateOptions() {
 
 // Where a test makes an allocation fail: PVXHOST_FAULT=animate-commit fails the run once the film
 // is recorded and saved to its temporary file, before it is put in place, so that the clean-up
-// of an allocation failure (the program's, main.cpp) can be seen to leave no film behind.
+// of an allocation failure (the program's, main.cpp) can be seen to leave no film behind. Test
+// builds only.
 void FaultPoint(const char* pszName) {
+#if defined(PVX_FAULT_HOOKS)
     const char* pszFault = std::getenv("PVXHOST_FAULT");
     if (pszFault && std::strcmp(pszFault, pszName) == 0) throw std::bad_alloc();
+#else
+    (void)pszName;
+#endif
 }
 
 // The playback buttons of the tool bar, by the names --press takes.
@@ -151,8 +156,10 @@ constexpr char kRunFolderPrefix[] = "pvxhost-animate.";
 constexpr char kRunMark[] = ".pvxhost-run";
 constexpr char kRunMarkHead[] = "pvxhost animate run\n";
 
-// Whether name is one of the module's films (~PVX100.AVI, ~PVX100TMP.AVI ... ~PVX999TMP.AVI).
+// Whether name is one of the module's films (~PVX100.AVI, ~PVX100TMP.AVI ... ~PVX999TMP.AVI) or
+// the film its compressor probe makes (~CHSCMPSR.AVI).
 bool IsFilmName(const char* name) {
+    if (std::strcmp(name, "~CHSCMPSR.AVI") == 0) return true;
     const size_t n = std::strlen(name);
     if (std::strncmp(name, "~PVX", 4) != 0 || n < 11) return false;
     for (int i = 4; i < 7; ++i)
@@ -160,21 +167,33 @@ bool IsFilmName(const char* name) {
     return name[4] != '0' && (std::strcmp(name + 7, ".AVI") == 0 || std::strcmp(name + 7, "TMP.AVI") == 0);
 }
 
-// Removes the run folder open as fd (at path) when its mark proves it a run's: the films and
-// the mark by their names (never anything else, never recursively), then the folder if empty.
+// Removes the run folder open as fd (at path) when its mark proves it a run's: the films by
+// their names (never anything else, never recursively), then the mark and the folder when
+// nothing else is left in it. A folder holding anything else keeps its mark, so that it stays
+// known as a run's.
 void RemoveRunFolder(int fd, const std::string& path) {
     char buf[256];
     const int mark = openat(fd, kRunMark, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     const ssize_t n = mark < 0 ? -1 : read(mark, buf, sizeof buf);
     if (mark >= 0) close(mark);
     if (n <= 0 || std::string(buf, static_cast<size_t>(n)) != kRunMarkHead + HostFileIdentity(fd, "") + "\n") return;
-    if (DIR* d = fdopendir(dup(fd))) {
-        std::vector<std::string> films;
-        while (const dirent* e = readdir(d))
-            if (IsFilmName(e->d_name)) films.push_back(e->d_name);
-        closedir(d);
-        for (const std::string& name : films) unlinkat(fd, name.c_str(), 0);
+    const int listing = fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    DIR* d = listing < 0 ? nullptr : fdopendir(listing);
+    if (!d) {
+        if (listing >= 0) close(listing);
+        return;
     }
+    std::vector<std::string> films;
+    bool bOther = false;
+    while (const dirent* e = readdir(d)) {
+        if (IsFilmName(e->d_name))
+            films.push_back(e->d_name);
+        else if (std::strcmp(e->d_name, ".") && std::strcmp(e->d_name, "..") && std::strcmp(e->d_name, kRunMark))
+            bOther = true;
+    }
+    closedir(d);
+    for (const std::string& name : films) unlinkat(fd, name.c_str(), 0);
+    if (bOther) return;
     unlinkat(fd, kRunMark, 0);
     rmdir(path.c_str());
 }
@@ -434,6 +453,7 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
         return HOST_EXIT_USAGE;
     }
     if (int status = ClickApply(pPage, nResult, nBoxes)) return status;
+    if (!rv.ModelFits(view)) return HOST_EXIT_FAILED;
     // The deformation pages keep a time-history load's displacements as they are in every frame.
     std::string strStill;
     if (offer.strPageClass == "CPVXBarDeform" || offer.strPageClass == "CPVXBarDContr") {
@@ -459,6 +479,13 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
             prompts.ShowHeld();
             return HOST_EXIT_FAILED;
         }
+    }
+    // Rows the recording read and the project refused (told above as they were read): the
+    // frames show the model without those results, which is no film of the result.
+    if (CDataBase* db = rv.GetDB(); db && !db->GetReadErrors().empty()) {
+        HostMessage("result %ld cannot be animated: the project's rows it shows were refused (above); no film was written",
+                    nResult);
+        return HOST_EXIT_FAILED;
     }
     progress.Enter(steps.size() - 1);
     if (int status = out.Begin()) return status;

@@ -276,6 +276,7 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     // As render: room in the fitted view for the values the page writes, at a size at which they
     // stand apart.
     rv.FitResultTexts(view);
+    if (!rv.ModelFits(view)) return HOST_EXIT_FAILED;
     // The window as the person sees it after the execute: painted again, with the legend.
     progress.Enter(steps.size() - 1);
     if (int status = rv.WriteShownPicture(out, bEmf, view)) return status;

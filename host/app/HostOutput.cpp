@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -367,6 +368,10 @@ void CHostOutputFile::Release() {
     m_strTemp.clear();
     if (m_nTempFd >= 0) close(m_nTempFd);
     m_nTempFd = -1;
+    DropRecord();
+}
+
+void CHostOutputFile::DropRecord() {
     // The record goes while it is still held: no other run mistakes it for a killed writer's.
     // Its folder goes when no other record is left in it.
     if (m_nRecordFd >= 0) {
@@ -545,7 +550,48 @@ void RemoveStaleTemps() {
     rmdir(RecordFolder().c_str());
 }
 
+// Six characters for a fresh name, as mkstemp picks them.
+std::string RandomPart() {
+    static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    unsigned char r[6] = {};
+    if (getrandom(r, sizeof r, 0) != static_cast<ssize_t>(sizeof r))
+        for (size_t i = 0; i < sizeof r; ++i) r[i] = static_cast<unsigned char>(std::rand());
+    std::string part;
+    for (unsigned char c : r) part += kChars[c % (sizeof kChars - 1)];
+    return part;
+}
+
+// Makes a file in folder that fill(fd, name) writes before it has a name (O_TMPFILE), then
+// names it stem + six random characters + suffix (fill is called again for each name tried): a
+// kill leaves no file, or one that fill made whole. The descriptor, or -1 with errno set
+// (EOPNOTSUPP where the file system makes no unnamed files, or /proc is missing).
+template <class Fill>
+int MakeFilled(const std::string& folder, const std::string& stem, const std::string& suffix, std::string& name,
+               const Fill& fill) {
+    const int fd = open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        if (errno == EISDIR) errno = EOPNOTSUPP;
+        return -1;
+    }
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    int err = EEXIST;
+    for (int tries = 0; tries < 100 && err == EEXIST; ++tries) {
+        name = stem + RandomPart() + suffix;
+        if (!fill(fd, name)) {
+            err = errno;
+            break;
+        }
+        if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return fd;
+        err = errno == ENOENT && access(folder.c_str(), F_OK) == 0 ? EOPNOTSUPP : errno;
+    }
+    close(fd);
+    errno = err;
+    return -1;
+}
+
 // Records the temporary file open as fd at path; the record's descriptor, held locked, or -1.
+// The record is written and locked before it has a name, so that no run finds it empty; where
+// the file system cannot, it is named first and locked before it is written.
 int WriteRecord(const std::string& path, int fd, std::string& record) {
     const int dir = OpenRecordFolder();
     if (dir < 0) return -1;
@@ -553,16 +599,23 @@ int WriteRecord(const std::string& path, int fd, std::string& record) {
     std::error_code ec;
     const std::string text = kRecordHead + RegularFileIdentity(fd, "") + "\n" +
                              std::filesystem::absolute(path, ec).lexically_normal().string() + "\n";
-    record = RecordFolder() + "/record.XXXXXX";
-    int rec = mkostemp(record.data(), O_CLOEXEC);
+    const auto fill = [&text](int rec, const std::string&) {
+        return flock(rec, LOCK_EX) == 0 && pwrite(rec, text.data(), text.size(), 0) == static_cast<ssize_t>(text.size());
+    };
+    int rec = MakeFilled(RecordFolder(), RecordFolder() + "/record.", "", record, fill);
     // The last record of another run took the folder with it meanwhile: made again.
+    if (rec < 0 && errno == ENOENT && mkdir(RecordFolder().c_str(), 0700) == 0)
+        rec = MakeFilled(RecordFolder(), RecordFolder() + "/record.", "", record, fill);
+    if (rec >= 0 || errno != EOPNOTSUPP) return rec;
+    record = RecordFolder() + "/record.XXXXXX";
+    rec = mkostemp(record.data(), O_CLOEXEC);
     if (rec < 0 && errno == ENOENT && mkdir(RecordFolder().c_str(), 0700) == 0) {
         record = RecordFolder() + "/record.XXXXXX";
         rec = mkostemp(record.data(), O_CLOEXEC);
     }
     if (rec < 0) return -1;
     // A run that clears records may hold it a moment: it finds it empty and leaves it.
-    if (flock(rec, LOCK_EX) != 0 || write(rec, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+    if (!fill(rec, record)) {
         unlink(record.c_str());
         close(rec);
         return -1;
@@ -598,23 +651,36 @@ int CHostOutputFile::Begin() {
     prefix += target.substr(0, nRoom);
     const std::string folder = FolderOf(m_strTarget);
     RemoveStaleTemps();
-    std::string name = folder + "/" + prefix + ".XXXXXX" + suffix;
-    const int fd = mkostemps(name.data(), static_cast<int>(suffix.size()), O_CLOEXEC);
+    // Recorded before it has a name: a writer killed at any point leaves no file that its record
+    // does not prove ours. Where the file system cannot, it is named first and recorded next.
+    std::string name;
+    const auto record = [this](int fd, const std::string& path) {
+        DropRecord();
+        m_nRecordFd = WriteRecord(path, fd, m_strRecord);
+        return true;
+    };
+    int fd = MakeFilled(folder, folder + "/" + prefix + ".", suffix, name, record);
+    if (fd < 0 && errno == EOPNOTSUPP) {
+        name = folder + "/" + prefix + ".XXXXXX" + suffix;
+        fd = mkostemps(name.data(), static_cast<int>(suffix.size()), O_CLOEXEC);
+        if (fd >= 0) record(fd, name);
+    }
     struct stat st {};
     if (fd < 0 || fstat(fd, &st) != 0) {
         HostMessage("cannot write \"%s\": cannot make a temporary file in \"%s\": %s", m_strPath.c_str(),
                     folder.c_str(), std::strerror(errno));
         if (fd >= 0) close(fd);
+        DropRecord();
         return HOST_EXIT_FAILED;
     }
     m_nTempFd = fd;
     m_strTemp = name;
-    m_nRecordFd = WriteRecord(name, fd, m_strRecord);
     Register(m_strTemp, m_strPath, st);
     // Writers given the name write through this descriptor.
     AdoptOutputFile(m_strTemp, fd);
+#if defined(PVX_FAULT_HOOKS)
     // For tests (PVXHOST_FAULT=swap-temp): another program puts a link to the open project at
-    // the temporary file's name before anything is written.
+    // the temporary file's name before anything is written. Test builds only.
     const char* fault = std::getenv("PVXHOST_FAULT");
     if (fault && std::strcmp(fault, "swap-temp") == 0 && !m_strProject.empty()) {
         std::error_code ec;
@@ -622,6 +688,7 @@ int CHostOutputFile::Begin() {
         if (symlink(std::filesystem::absolute(m_strProject, ec).c_str(), link.c_str()) == 0)
             rename(link.c_str(), m_strTemp.c_str());
     }
+#endif
     return 0;
 }
 

@@ -70,6 +70,8 @@ private:
     void Discard();
     // Forgets the temporary file (left where it is) and its record.
     void Release();
+    // Removes the record of the temporary file.
+    void DropRecord();
     // Whether path names the regular file open as fd.
     static bool IsNamed(int fd, const std::string& path);
 

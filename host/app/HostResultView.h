@@ -93,6 +93,10 @@ public:
     // other (naming --storey), when the view writes numbers on the storeys (bLabels: the drawing
     // labels its members whatever the number switch, as the design figures do).
     void PrintStackedPlanNote(const CHostViewRequest& request, bool bLabels = false);
+    // Whether the model has room in the picture beside the legend's panel (kMinModelSide each
+    // way); else says so. Open asks it after its paint; a command that shows a result through
+    // its page asks it again once the page has applied it.
+    bool ModelFits(const CHostViewRequest& request) const;
     // Exit status of a failed Open: 2 when the command line asked for what the project lacks.
     int GetFailStatus() const { return m_nFailStatus; }
     // The active part shown; its Describe() names it for the command's summary line.
@@ -118,6 +122,8 @@ private:
     GRenderView* m_pView = nullptr;
     I_PVXCtrl* m_pCtrl = nullptr;
     I_PVXModelBase* m_pModel = nullptr;
+    // Pixels each way the model needs beside the legend: in fewer, the picture shows it as a speck.
+    static constexpr int kMinModelSide = 32;
     int m_nFailStatus = HOST_EXIT_FAILED;
     CHostActivePart m_part;
 };

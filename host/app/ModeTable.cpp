@@ -813,14 +813,21 @@ int CHostResultChoice::ResolveLoad(CDataBase& db) {
                 return HOST_EXIT_FAILED;
             }
             if (!m.pfnHasResults) return 0;
-            Message(std::string("the project has no ") + m.pszResults + " for \"" + pFound->strName + "\" (" +
-                    (names.empty() ? std::string("no load has them") : "loads with them: " + names) + ")");
+            // Rows the project refused, or could not give (locked), said so as they were read.
+            if (!db.GetReadErrors().empty())
+                Message(std::string("the ") + m.pszResults + " for \"" + pFound->strName +
+                        "\" could not be read from the project (above)");
+            else
+                Message(std::string("the project has no ") + m.pszResults + " for \"" + pFound->strName + "\" (" +
+                        (names.empty() ? std::string("no load has them") : "loads with them: " + names) + ")");
             return HOST_EXIT_FAILED;
         }
         return 0;
     }
     if (m.pfnHasResults && !m.pfnHasResults(post, db, m.nMode)) {
-        Message(std::string("the project has no ") + m.pszResults + " for \"" + m_strLoadName + "\"");
+        Message(db.GetReadErrors().empty()
+                    ? std::string("the project has no ") + m.pszResults + " for \"" + m_strLoadName + "\""
+                    : std::string("the ") + m.pszResults + " for \"" + m_strLoadName + "\" could not be read from the project (above)");
         return HOST_EXIT_FAILED;
     }
     return 0;

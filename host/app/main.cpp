@@ -1,5 +1,6 @@
 // pvxhost: the headless host program of the results module. The commands are in their own
 // files (HostCommand.h).
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,12 +13,19 @@
 #include "platform/afx/WorkCrew.h"
 
 int main(int argc, char** argv) {
-    PutHeapOnHugePages();
+    // PVXHOST_HUGE_HEAP=0 leaves glibc's heap as it is (the reserve adds 512 MB to the
+    // process's address space and data size; see docs/ARCHITECTURE.md).
+    if (const char* h = std::getenv("PVXHOST_HUGE_HEAP"); !h || std::strcmp(h, "0") != 0) PutHeapOnHugePages();
+    // A write past the file-size limit (ulimit -f) fails with EFBIG, and the writer refuses with
+    // "File too large" and keeps the earlier file, rather than the signal ending the program.
+    signal(SIGXFSZ, SIG_IGN);
+#if defined(PVX_FAULT_HOOKS)
     // Where a test makes helper threads fail: PVXHOST_FAULT=threads-made-N lets the run make N
-    // helper threads, the next refused as when the system has none to give.
+    // helper threads, the next refused as when the system has none to give. Test builds only.
     std::optional<WorkCrew::TestLimit> threadLimit;
     if (const char* f = std::getenv("PVXHOST_FAULT"); f && std::strncmp(f, "threads-made-", 13) == 0)
         threadLimit.emplace(0, std::atoi(f + 13));
+#endif
     try {
         return RunHostCommandLine(argc, argv);
     } catch (const std::bad_alloc&) {

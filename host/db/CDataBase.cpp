@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -55,6 +56,18 @@ struct ScratchCopy {
 namespace {
 std::atomic<int> g_partReaders{-1};  // SetPartReaders
 }  // namespace
+
+// How long a connection waits for another program's lock before it gives up, in ms.
+constexpr int kBusyTimeoutMs = 10000;
+
+// Whether the last call on db failed because another connection held its lock past the wait.
+bool IsBusy(sqlite3* db) { return db && (sqlite3_extended_errcode(db) & 0xff) == SQLITE_BUSY; }
+
+// What to tell when another program kept the project locked past the wait: it is writing it.
+std::string LockedMessage(const std::string& path, const std::string& what) {
+    return path + ": another program is writing the project and kept it locked for " +
+           std::to_string(kBusyTimeoutMs / 1000) + " s; " + what + ": try again when it is done";
+}
 
 // The project file kept open read-only for the result tables not read yet. One lock serialises
 // the reads of every thread; a table read by another thread meanwhile is not read again.
@@ -139,6 +152,7 @@ public:
         }
         if (ok) ok = t.LoadPart(m_db, m_path, pLoad, err, pLoad && m_bSecondLoad ? this : nullptr);
         else err = m_path + ": cannot read the project database: " + err;
+        if (!ok && IsBusy(m_db)) err = LockedMessage(m_path, std::string("table ") + t.Name() + " was not read");
         std::string ignored;
         pvxdb::Exec(m_db, "COMMIT", ignored);
         if (ok) return;
@@ -440,8 +454,6 @@ bool Writable(const std::string& path) {
     return access(path.c_str(), W_OK) == 0 && access(FolderOf(path).c_str(), W_OK | X_OK) == 0;
 }
 
-// How long a connection waits for another program's lock before it gives up, in ms.
-constexpr int kBusyTimeoutMs = 10000;
 
 // Opens the project at uri for reading, as every connection of ours reads it; false with db
 // left open for its message on failure.
@@ -483,7 +495,11 @@ int RollBackStoppedSave(const std::string& path, std::string& err) {
         if (err.empty()) err = pvxdb::DbMessage(c.db);
         // A file that is no database at all is told apart by the checks that follow.
         if (sqlite3_errcode(c.db) == SQLITE_NOTADB) return 1;
-        err = path + ": cannot roll back the stopped save recorded in \"" + path + "-journal\": " + err;
+        // A locked project's journal is the save in progress of the program holding the lock.
+        if (IsBusy(c.db))
+            err = LockedMessage(path, "its journal \"" + path + "-journal\" is that program's save in progress; nothing was read");
+        else
+            err = path + ": cannot roll back the stopped save recorded in \"" + path + "-journal\": " + err;
         return 0;
     }
     return 1;
@@ -567,6 +583,53 @@ std::string ReadUri(const std::string& path, bool& bReadWrite, std::unique_ptr<p
     return uri;
 }
 
+// The system's SQLite file layer, but for names of open descriptors (/proc/self/fd/N): such a
+// name is kept as it is (SQLite would follow the link and open the file's name, which another
+// program may have replaced meanwhile), and opening it duplicates descriptor N (SQLite opens
+// with O_NOFOLLOW, which the link refuses). Other names open as before.
+constexpr char kFdPrefix[] = "/proc/self/fd/";
+sqlite3_vfs* g_pSystemVfs = nullptr;
+sqlite3_syscall_ptr g_pSystemOpen = nullptr;
+
+// The descriptor a /proc/self/fd/N name gives, or -1.
+int DescriptorOfName(const char* name) {
+    if (std::strncmp(name, kFdPrefix, sizeof kFdPrefix - 1) != 0) return -1;
+    char* end = nullptr;
+    const long fd = std::strtol(name + sizeof kFdPrefix - 1, &end, 10);
+    return end && *end == 0 && fd >= 0 && fd <= INT_MAX ? static_cast<int>(fd) : -1;
+}
+
+int OpenOfFd(const char* name, int flags, int mode) {
+    const int fd = DescriptorOfName(name);
+    if (fd >= 0) return fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    return reinterpret_cast<int (*)(const char*, int, int)>(g_pSystemOpen)(name, flags, mode);
+}
+
+int FullPathnameOfFd(sqlite3_vfs*, const char* name, int n, char* out) {
+    if (DescriptorOfName(name) < 0) return g_pSystemVfs->xFullPathname(g_pSystemVfs, name, n, out);
+    if (static_cast<int>(std::strlen(name)) >= n) return SQLITE_CANTOPEN;
+    std::strcpy(out, name);
+    return SQLITE_OK;
+}
+
+// The name of that file layer; null where SQLite's own cannot be changed so.
+const char* DescriptorVfs() {
+    static const char* const name = [] {
+        static sqlite3_vfs vfs{};
+        g_pSystemVfs = sqlite3_vfs_find(nullptr);
+        if (!g_pSystemVfs || g_pSystemVfs->iVersion < 3 || !g_pSystemVfs->xSetSystemCall) return static_cast<const char*>(nullptr);
+        g_pSystemOpen = g_pSystemVfs->xGetSystemCall(g_pSystemVfs, "open");
+        if (!g_pSystemOpen || g_pSystemVfs->xSetSystemCall(g_pSystemVfs, "open", reinterpret_cast<sqlite3_syscall_ptr>(OpenOfFd)) != SQLITE_OK)
+            return static_cast<const char*>(nullptr);
+        vfs = *g_pSystemVfs;  // its own data (the file layer's lock styles) kept
+        vfs.zName = "pvx-descriptor";
+        vfs.pNext = nullptr;
+        vfs.xFullPathname = FullPathnameOfFd;
+        return sqlite3_vfs_register(&vfs, 0) == SQLITE_OK ? vfs.zName : nullptr;
+    }();
+    return name;
+}
+
 }  // namespace
 
 int CDataBase::Open(LPCTSTR pszPath) {
@@ -587,7 +650,11 @@ int CDataBase::Open(LPCTSTR pszPath) {
     Connection c;
     if (!Connect(uri, bReadWrite, fileSize, kBusyTimeoutMs, c.db))
         return Fail(path + ": cannot open the project database: " + pvxdb::DbMessage(c.db));
-    if (!pvxdb::Exec(c.db, "BEGIN", err)) return Fail(path + ": cannot read the project database: " + err);
+    // A read that waited past the lock of a program writing the project says so.
+    const auto failRead = [&](const std::string& why) {
+        return Fail(IsBusy(c.db) ? LockedMessage(path, "nothing was read") : why);
+    };
+    if (!pvxdb::Exec(c.db, "BEGIN", err)) return failRead(path + ": cannot read the project database: " + err);
     // The first read meets a journal left by a stopped save that this user cannot roll back.
     if (!bReadWrite) {
         std::string probe;
@@ -603,12 +670,12 @@ int CDataBase::Open(LPCTSTR pszPath) {
     {
         const int kind = pvxdb::CheckTableKind(c.db, path, "pvx_header", err);
         if (kind < 0) return Fail(path + ": not a project database (table pvx_header is missing)");
-        if (kind == 0) return Fail(err);
+        if (kind == 0) return failRead(err);
         void* st = pvxdb::Prepare(c.db, "SELECT name, value FROM pvx_header", err);
         if (!st) {
             if (err.find("no such table") != std::string::npos)
                 return Fail(path + ": not a project database (table pvx_header is missing)");
-            return Fail(path + ": cannot read the project database: " + err);
+            return failRead(path + ": cannot read the project database: " + err);
         }
         sqlite3_stmt* s = static_cast<sqlite3_stmt*>(st);
         int rc;
@@ -623,7 +690,7 @@ int CDataBase::Open(LPCTSTR pszPath) {
         }
         std::string msg = pvxdb::DbMessage(c.db);
         sqlite3_finalize(s);
-        if (rc != SQLITE_DONE) return Fail(path + ": cannot read the project database: " + msg);
+        if (rc != SQLITE_DONE) return failRead(path + ": cannot read the project database: " + msg);
     }
     if (format != m_szFormat)
         return Fail(path + ": not a project database (format \"" + format + "\", expected \"" + m_szFormat + "\")");
@@ -644,14 +711,14 @@ int CDataBase::Open(LPCTSTR pszPath) {
             const int layout = t.CheckLayout(c.db, path, err);
             if (!layout) {
                 Clear();
-                return Fail(err);
+                return failRead(err);
             }
             if (layout > 0) pending.push_back(id);
             continue;
         }
         if (!t.Load(c.db, path, err)) {
             Clear();
-            return Fail(err);
+            return failRead(err);
         }
     }
     pvxdb::Exec(c.db, "COMMIT", err);
@@ -692,14 +759,31 @@ int CDataBase::Save(LPCTSTR pszPath) {
     std::string path = pszPath ? pszPath : "";
     if (path.empty()) return Fail("no project file given");
     // A file its maker made beforehand (the program's temporary file) is written through the
-    // descriptor that made it: the database is made in memory and its image written there.
+    // descriptor that made it: SQLite writes the file that descriptor holds (/proc/self/fd/N
+    // leads to that very file, whatever its name leads to meanwhile), page by page, so that no
+    // image of the whole project is held in memory. Without /proc the database is made in
+    // memory and its image written there.
     const bool bAdopted = IsAdoptedOutputFile(path.c_str());
-    std::string tmp = bAdopted ? std::string(":memory:") : path + ".tmp" + std::to_string(getpid());
+    struct OwnFd {
+        int fd = -1;
+        ~OwnFd() {
+            if (fd >= 0) close(fd);
+        }
+    } out;
+    std::string tmp = path + ".tmp" + std::to_string(getpid());
+    if (bAdopted) {
+        out.fd = OpenOutputFile(path.c_str());
+        if (out.fd < 0) return Fail(path + ": cannot write the project file: " + strerror(errno));
+        tmp = kFdPrefix + std::to_string(out.fd);
+        if (access(tmp.c_str(), W_OK) != 0 || !DescriptorVfs()) tmp = ":memory:";
+    }
+    const bool bImage = tmp == ":memory:";
     if (!bAdopted) unlink(tmp.c_str());
     std::string err;
     {
         Connection c;
-        if (sqlite3_open_v2(tmp.c_str(), &c.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+        if (sqlite3_open_v2(tmp.c_str(), &c.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                            bAdopted && !bImage ? DescriptorVfs() : nullptr) != SQLITE_OK) {
             std::string msg = pvxdb::DbMessage(c.db);
             unlink(tmp.c_str());
             return Fail(path + ": cannot write the project file: " + msg);
@@ -722,7 +806,7 @@ int CDataBase::Save(LPCTSTR pszPath) {
             ok = t->Save(c.db, err) != 0;
         }
         if (ok) ok = pvxdb::Exec(c.db, "COMMIT", err);
-        if (ok && bAdopted) {
+        if (ok && bImage) {
             sqlite3_int64 n = 0;
             unsigned char* image = sqlite3_serialize(c.db, "main", &n, 0);
             const int nErr = image ? WriteOutputFile(path.c_str(), image, static_cast<size_t>(n)) : ENOMEM;

@@ -6,6 +6,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <string>
 #include <system_error>
 
 namespace {
@@ -25,15 +27,59 @@ std::thread MakeThread(std::function<void()> body) {
 }
 
 // The processors the process may run on.
-int Processors() {
+int Affinity() {
     cpu_set_t set;
     if (sched_getaffinity(0, sizeof(set), &set) == 0) return std::clamp(CPU_COUNT(&set), 1, 64);
     return static_cast<int>(std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, 64));
 }
 
-// Processors that no other thread of the machine is running on now: the process's, less the
-// threads the system counts as running besides the caller (/proc/loadavg), read at most every
-// 50 ms. Helpers beyond these would only wait for a processor, and the caller for them.
+// The processors the control group's CPU quota gives, rounded up, from the process's group up
+// to the root (each level's quota applies); 64 when none is set. cgroup v2 (cpu.max: "QUOTA
+// PERIOD" or "max PERIOD") and v1 (cpu.cfs_quota_us, -1 for none, and cpu.cfs_period_us).
+int QuotaProcessors() {
+    auto readLine = [](const std::string& path) {
+        std::ifstream f(path);
+        std::string line;
+        std::getline(f, line);
+        return line;
+    };
+    int least = 64;
+    const auto take = [&least](long long quota, long long period) {
+        if (quota > 0 && period > 0) least = std::min<long long>(least, std::max<long long>(1, (quota + period - 1) / period));
+    };
+    std::ifstream groups("/proc/self/cgroup");
+    for (std::string line; std::getline(groups, line);) {
+        // "ID:CONTROLLERS:PATH": v2 has ID 0 and no controllers; v1 lists cpu among its own.
+        const size_t a = line.find(':'), b = a == std::string::npos ? a : line.find(':', a + 1);
+        if (b == std::string::npos) continue;
+        const std::string ctl = "," + line.substr(a + 1, b - a - 1) + ",";
+        const bool v2 = line.compare(0, a, "0") == 0 && ctl == ",,";
+        if (!v2 && ctl.find(",cpu,") == std::string::npos) continue;
+        for (std::string dir = line.substr(b + 1);; dir = dir.substr(0, dir.find_last_of('/'))) {
+            const std::string at = (v2 ? "/sys/fs/cgroup" : "/sys/fs/cgroup/cpu") + dir;
+            if (v2) {
+                long long quota = 0, period = 0;
+                std::sscanf(readLine(at + "/cpu.max").c_str(), "%lld %lld", &quota, &period);
+                take(quota, period);
+            } else {
+                take(std::atoll(readLine(at + "/cpu.cfs_quota_us").c_str()), std::atoll(readLine(at + "/cpu.cfs_period_us").c_str()));
+            }
+            if (dir.empty() || dir == "/") break;
+        }
+    }
+    return least;
+}
+
+// The processors the process may use: its affinity within its group's quota.
+int Processors() {
+    static const int n = std::clamp(std::min(Affinity(), QuotaProcessors()), 1, 64);
+    return n;
+}
+
+// Processors of the process that no other thread of the machine is running on now: those it
+// may run on less the threads the system counts as running besides the caller (/proc/loadavg),
+// within its quota, read at most every 50 ms. Helpers beyond these would only wait for a
+// processor, and the caller for them.
 int FreeProcessors() {
     static std::atomic<long long> s_nReadAt{-1};
     static std::atomic<int> s_nFree{64};
@@ -47,7 +93,7 @@ int FreeProcessors() {
         if (std::fscanf(f, "%*s %*s %*s %d/", &running) != 1) running = 0;
         std::fclose(f);
     }
-    const int free = std::clamp(Processors() - std::max(running - 1, 0), 1, 64);
+    const int free = std::clamp(std::min(Processors(), Affinity() - std::max(running - 1, 0)), 1, 64);
     s_nFree.store(free);
     return free;
 }
@@ -68,9 +114,9 @@ int WorkThreads() {
 }
 
 WorkCrew::WorkCrew(int nHelpers) {
-    // On a busy machine no more helpers than there are free processors (the test hook sets
-    // the number itself).
-    if (g_nTestThreads.load() < 0) nHelpers = std::min(nHelpers, FreeProcessors() - 1);
+    // No more helpers than the process may use (the test hook sets the number itself); how many
+    // join a job is counted at its start.
+    if (g_nTestThreads.load() < 0) nHelpers = std::min(nHelpers, WorkThreads() - 1);
     if (nHelpers <= 0) return;
     try {
         m_threads.reserve(static_cast<size_t>(nHelpers));
@@ -92,9 +138,14 @@ WorkCrew::~WorkCrew() {
 
 void WorkCrew::Start(const Job& job) {
     if (m_threads.empty()) return;
+    // On a busy machine no more helpers than there are free processors now (the test hook
+    // sets the number itself); none wakes when none may join.
+    const int join = g_nTestThreads.load() < 0 ? std::min(Helpers(), FreeProcessors() - 1) : Helpers();
+    if (join <= 0) return;
     {
         std::lock_guard<std::mutex> lock(m_mu);
         m_job = &job;
+        m_nJoin = join;
         ++m_nRound;
     }
     m_called.notify_all();
@@ -129,7 +180,7 @@ void WorkCrew::Work(int thread) {
         if (m_bQuit) return;
         seen = m_nRound;
         const Job* job = m_job;
-        if (!job) continue;  // closed before this helper came
+        if (!job || thread > m_nJoin) continue;  // closed before this helper came, or not its to join
         ++m_nBusy;
         lock.unlock();
         try {

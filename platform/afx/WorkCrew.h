@@ -18,19 +18,22 @@
 
 // How many threads a piece of work that splits may use, the calling one among them:
 // LP_NUM_THREADS when set (as the software renderer counts its own), else the processors the
-// process may run on; 1 to 64.
+// process may use: those it may run on (its affinity), no more than its control group's CPU
+// quota allows (cgroup cpu.max, or cpu.cfs_quota_us); 1 to 64.
 int WorkThreads();
 
 // Helper threads made once and kept, each asleep until handed a job. A job is called as
 // job(thread) by every helper that comes to it (thread 1 to Helpers()) and by the caller
 // (thread 0); each call takes the job's pieces until none is left, so a helper that comes late
 // or not at all leaves its share to the others. One job at a time, from one calling thread.
+// Each job is joined by no more helpers than the processors of the process no other thread of
+// the machine is running on at its start (on a busy machine, none): a crew kept for a whole
+// film or drawing follows the machine's load job by job.
 class WorkCrew {
 public:
     using Job = std::function<void(int)>;
 
-    // Up to nHelpers helpers: as many as the system makes, and no more than the processors no
-    // other thread of the machine is running on leave (on a busy machine, none).
+    // Up to nHelpers helpers: as many as the system makes, and no more than WorkThreads() - 1.
     explicit WorkCrew(int nHelpers);
     ~WorkCrew();
     WorkCrew(const WorkCrew&) = delete;
@@ -67,6 +70,7 @@ private:
     std::condition_variable m_called, m_left;
     const Job* m_job = nullptr;  // the job open to helpers, null once closed
     unsigned long m_nRound = 0;  // jobs handed out
+    int m_nJoin = 0;             // helpers 1 to m_nJoin take part in the open job
     int m_nBusy = 0;             // helpers inside the job
     bool m_bQuit = false;
     std::exception_ptr m_failed;
@@ -92,7 +96,8 @@ void ForSpans(size_t n, size_t minSpan, const Work& work) {
 // Calls make(c, stop) once for every chunk c < n, helper threads making chunks as well when
 // there are at least minShared of them, and take(c) on the calling thread for each chunk in
 // order once it is made; take returns false to stop, and stop then tells the makes still
-// running. false when take stopped. What a make throws is thrown again here.
+// running. false when take stopped. What a make or a take throws is thrown again here, once the
+// makes running then have ended (no further chunk is begun).
 template <class Make, class Take>
 bool ForChunks(size_t n, size_t minShared, const Make& make, const Take& take) {
     std::unique_ptr<std::atomic<int>[]> made(new std::atomic<int>[n]);
@@ -121,6 +126,11 @@ bool ForChunks(size_t n, size_t minShared, const Make& make, const Take& take) {
             for (size_t c; !stop.load() && (c = next.fetch_add(1)) < n;) makeOne(c);
             return;
         }
+        // However the caller leaves (a take that throws among the ways), the helpers make no more.
+        struct StopOnLeave {
+            std::atomic<bool>& s;
+            ~StopOnLeave() { s.store(true); }
+        } leave{stop};
         for (size_t c = 0; c < n && taken; ++c) {
             while (!made[c].load(std::memory_order_acquire)) {
                 if (const size_t k = next.fetch_add(1); k < n) makeOne(k);

@@ -24,7 +24,7 @@ std::string ReadFile(const std::string& path);
 RunResult RunHost(const std::string& args, const std::string& tag, int timeoutSeconds = 0);
 
 // Runs pvxhost with the arguments in a child process whose files may grow to at most
-// fileLimit bytes (SIGXFSZ ignored, so a write past the limit fails with EFBIG), as on a full
+// fileLimit bytes (SIGXFSZ left at its default, which would end the program), as on a full
 // disk.
 RunResult RunHostWithFileLimit(const std::vector<std::string>& args, long fileLimit, const std::string& tag);
 

@@ -101,10 +101,10 @@ struct AnimateTest : testing::Test {
     bool TemporaryFolderEmpty() { return fs::is_empty(dir + "/tmp"); }
 };
 
-// Sizes by hand: rows of a DIB are padded to 4 bytes, so 101 pixels take 304 bytes at 24 bits,
-// 204 at 16 and 104 at 8, times 50 rows; the 8-bit format carries 256 colours (40 + 1024).
-// msvideo1 takes sizes in multiples of 4: 101x50 becomes 104x52. Frames: 4N+3 = 35 (full,
-// N = 8), 2N+2 = 8 (half, N = 3).
+// Sizes by hand: rows of a DIB are padded to 4 bytes, so 221 pixels take 664 bytes at 24 bits,
+// 444 at 16 and 224 at 8, times 50 rows; the 8-bit format carries 256 colours (40 + 1024).
+// msvideo1 takes sizes in multiples of 4: 221x50 becomes 224x52. Frames: 4N+3 = 35 (full,
+// N = 8), 2N+2 = 8 (half, N = 3). 221 pixels: the legend takes 180, the model the rest.
 TEST_F(AnimateTest, FilmsHoldTheFramesOfTheirCycleInTheirFormat) {
     struct Row {
         const char* label;
@@ -112,20 +112,20 @@ TEST_F(AnimateTest, FilmsHoldTheFramesOfTheirCycleInTheirFormat) {
         const char* probe;
         const char* riff;  // nullptr: not walked (compressed frames vary in size)
     } rows[] = {
-        {"preferred compressor", "--frames 8 --cycle full", "msvideo1,104,52,rgb555le,8/1,35", nullptr},
-        {"24 bits raw", "--frames 8 --cycle full --compress none --bits 24 --fps 12", "rawvideo,101,50,bgr24,12/1,35",
-         "strf=40 first=15200 last=15200 count=35"},
-        {"16 bits raw", "--frames 8 --cycle full --compress none --bits 16", "rawvideo,101,50,rgb555le,8/1,35",
-         "strf=40 first=10200 last=10200 count=35"},
-        {"8 bits raw", "--frames 8 --cycle full --compress none --bits 8", "rawvideo,101,50,pal8,8/1,35",
-         "strf=1064 first=5200 last=5200 count=35"},
-        {"half cycle", "--frames 3 --compress none --bits 24", "rawvideo,101,50,bgr24,8/1,8",
-         "strf=40 first=15200 last=15200 count=8"},
+        {"preferred compressor", "--frames 8 --cycle full", "msvideo1,224,52,rgb555le,8/1,35", nullptr},
+        {"24 bits raw", "--frames 8 --cycle full --compress none --bits 24 --fps 12", "rawvideo,221,50,bgr24,12/1,35",
+         "strf=40 first=33200 last=33200 count=35"},
+        {"16 bits raw", "--frames 8 --cycle full --compress none --bits 16", "rawvideo,221,50,rgb555le,8/1,35",
+         "strf=40 first=22200 last=22200 count=35"},
+        {"8 bits raw", "--frames 8 --cycle full --compress none --bits 8", "rawvideo,221,50,pal8,8/1,35",
+         "strf=1064 first=11200 last=11200 count=35"},
+        {"half cycle", "--frames 3 --compress none --bits 24", "rawvideo,221,50,bgr24,8/1,8",
+         "strf=40 first=33200 last=33200 count=8"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
         const std::string film = dir + "/f.avi";
-        const RunResult run = Animate(std::string("7201 --load DL --size 101x50 ") + r.args + " --out " + film, "film");
+        const RunResult run = Animate(std::string("7201 --load DL --size 221x50 ") + r.args + " --out " + film, "film");
         ASSERT_EQ(run.code, 0) << run.err;
         EXPECT_EQ(Probe(film), r.probe);
         if (r.riff) {
@@ -220,7 +220,7 @@ TEST_F(AnimateTest, RefusesWhatCannotBeAnimated) {
         std::istringstream words("animate --db " + SamplePath() + " " + args);
         const RunResult run = r.memory ? RunHostWithMemoryLimit({std::istream_iterator<std::string>(words), {}},
                                                                 r.memory, "refuse")
-                                       : Animate(args + " --size 101x50", "refuse");
+                                       : Animate(args + " --size 221x50", "refuse");
         unsetenv("PVXHOST_FAULT");
         EXPECT_EQ(run.code, r.code);
         EXPECT_NE(run.err.find(r.message), std::string::npos) << run.err;
@@ -233,19 +233,25 @@ TEST_F(AnimateTest, RefusesWhatCannotBeAnimated) {
 // Four recordings at once, each in its own temporary folder: all done, each film the solo one.
 TEST_F(AnimateTest, RecordingsRunSideBySide) {
     const std::string args = "7201 --load DL --size 320x240 --frames 30 --out " + dir + "/";
-    // The recordings of a run that died go with a later run (its folder marked as it leaves it);
-    // a folder of the user's named as a run's stays with all in it (before, it went, recursively).
-    const std::string dead = dir + "/tmp/pvxhost-animate.DeAd01", mine = dir + "/tmp/pvxhost-animate.mydata";
-    for (const std::string& d : {dead, mine}) {
+    // The recordings of a run that died go with a later run (its folder marked as it leaves it),
+    // the compressor probe's film among them; a folder of the user's named as a run's stays with
+    // all in it (before, it went, recursively); a run's folder holding something else keeps its
+    // mark (before, it lost it and stayed for good).
+    const std::string tmp = dir + "/tmp/pvxhost-animate.", dead = tmp + "DeAd01", mine = tmp + "mydata", kept = tmp + "DeAd02";
+    for (const std::string& d : {dead, mine, kept}) {
         fs::create_directories(d + "/data");
         std::ofstream(d + "/~PVX100.AVI") << "film";
+        std::ofstream(d + "/~CHSCMPSR.AVI") << "probe";
         fs::last_write_time(d, fs::file_time_type::clock::now() - std::chrono::hours(1));
     }
-    std::ofstream(dead + "/.pvxhost-run") << "pvxhost animate run\n" << HostFileIdentity(AT_FDCWD, dead) << "\n";
+    for (const std::string& d : {dead, kept})
+        std::ofstream(d + "/.pvxhost-run") << "pvxhost animate run\n" << HostFileIdentity(AT_FDCWD, d) << "\n";
     fs::remove(dead + "/data");
     ASSERT_EQ(Animate(args + "solo.avi", "solo").code, 0);
     EXPECT_FALSE(fs::exists(dead));
     EXPECT_TRUE(fs::exists(mine + "/data") && fs::exists(mine + "/~PVX100.AVI"));
+    EXPECT_TRUE(fs::exists(kept + "/data") && fs::exists(kept + "/.pvxhost-run"));
+    EXPECT_FALSE(fs::exists(kept + "/~PVX100.AVI") || fs::exists(kept + "/~CHSCMPSR.AVI"));
     std::vector<RunResult> results(4);
     std::vector<std::thread> runs;
     for (int i = 0; i < 4; ++i)
@@ -262,7 +268,7 @@ TEST_F(AnimateTest, RecordingsRunSideBySide) {
 // starts at the next tick of the play timer (2 frames in the quarter second after it); pause
 // holds and, pressed again, resumes; fast plays forward at double speed, replay backward.
 TEST_F(AnimateTest, PlaybackButtonsDriveThePlayer) {
-    const RunResult run = Animate("7201 --load DL --size 101x50 --out " + dir +
+    const RunResult run = Animate("7201 --load DL --size 221x50 --out " + dir +
                                       "/p.avi --press stop,play,pause,pause,jump-forward,jump-back,fast,replay",
                                   "press");
     ASSERT_EQ(run.code, 0) << run.err;
@@ -281,7 +287,7 @@ TEST_F(AnimateTest, PlaybackButtonsDriveThePlayer) {
 
 // A time-history film stands still (FFmpeg: one picture); the contour box acts on force contours only.
 TEST_F(AnimateTest, SaysWhyAFilmLooksAsItDoes) {
-    RunResult run = Animate("7201 --load THX --contour 0 --size 101x50 --out " + dir + "/th.avi", "still");
+    RunResult run = Animate("7201 --load THX --contour 0 --size 221x50 --out " + dir + "/th.avi", "still");
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_NE(run.out.find("The film stands still: its 18 frames are alike, since THX is a time-history case"),
               std::string::npos);

@@ -331,6 +331,12 @@ TEST(PvxHostExitStatus, OneMistakeOneStatusInEveryCommand) {
         {"negative precision", "figure 160 --set precision=-5" + out + ".dxf'", 2, "数值精度无效(应为0到15之间的整数)"},
         {"value scale", "figure 201 --set value-scale=1e9" + out + ".dxf'", 2, "数值绘图比例无效"},
         {"disabled for the owner", "figure 132 --owner PILE" + out + ".dxf'", 2, "it enables the figures 450, 302"},
+        // The legend takes 180 pixels of the width: nothing is left for the model. Before, the
+        // legend alone was written, with status 0.
+        {"render, no room for the model", "render --mode 2 --load DL --size 160x120" + out + ".bmp'", 1,
+         "the model does not fit in the 160x120 picture"},
+        {"animate, no room for the model", "animate 7201 --load DL --frames 3 --size 160x120" + out + ".avi'", 1,
+         "the legend leaves it 0x120 pixels"},
         {"no check results", "--db '" + noChecks + "' figure 132" + out + ".dxf'", 1, "table PCDCOLF"},
         {"no foundation model", "--db '" + frame + "' figure 132" + out + ".dxf'", 1, "no foundation model"},
         {"the list says so", "--db '" + frame + "' figure --list", 0, "no foundation model"},

@@ -340,18 +340,27 @@ TEST(PvxHostDamaged, MissingResultsAreNamedWithTheirTable) {
         const char* sql;
         const char* args;
         std::vector<const char*> says;  // each in stderr, the last in its last line
+        const char* ext = ".bmp";       // of the output
     } rows[] = {
         {"no column forces for figure 42", "DELETE FROM MBCL", "design 42", {"no column forces (table MBCL) for the load \"DL\""}},
         {"mode 1 of frequency 0", "UPDATE FREQ SET freq = 0 WHERE key = 1", "graph damping --mode1 1 --mass",
          {"振型1的频率无效。", "table FREQ, column freq, key 1: mode 1 has the frequency 0 Hz"}},
         {"mode 3 of a negative frequency", "UPDATE FREQ SET freq = -2 WHERE key = 3",
          "graph damping --mode1 1 --mode2 3 --mass --stiffness", {"振型2的频率无效。", "table FREQ, column freq, key 3"}},
+        // Before, the film of the undeformed model was written, with status 0, as render refused.
+        {"displacements stored twice, animated",
+         "CREATE TABLE D2 AS SELECT * FROM DISP; INSERT INTO D2 SELECT * FROM DISP LIMIT 1; DROP TABLE DISP; "
+         "ALTER TABLE D2 RENAME TO DISP",
+         "animate 7201 --load DL --frames 3 --size 221x50",
+         {"table DISP, column id, load 1, key 1: the result is stored in more than one row",
+          "result 7201 cannot be animated: the project's rows it shows were refused"},
+         ".avi"},
     };
     int n = 0;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
         const std::string path = EditedSample("missing" + std::to_string(n++), row.sql);
-        const std::string bmp = kTmp + "/damaged_missing" + kPid + ".bmp";
+        const std::string bmp = kTmp + "/damaged_missing" + kPid + row.ext;
         const HostRun r = RunHost("--db '" + path + "' " + row.args + " --out '" + bmp + "'");
         EXPECT_EQ(r.code, 1) << r.err;
         for (const char* text : row.says) EXPECT_NE(r.err.find(text), std::string::npos) << text << " in " << r.err;

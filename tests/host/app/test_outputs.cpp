@@ -401,6 +401,22 @@ TEST(HostOutputFile, LongNamesGetATemporaryFileThatFits) {
     for (const std::string& path : {mine, live.GetTempPath(), next.GetTempPath()}) kept.push_back(fs::path(path).filename());
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(Listing(dir), kept);
+    // Writers killed at any moment of making their files: the next write leaves none of them.
+    // Before, a kill between making the file and recording it left a file no run removed.
+    for (int i = 0; i < 30; ++i) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0)
+            for (;;) CHostOutputFile(target, CHostOutputFile::kDxf).Begin();
+        usleep(500 + 150 * i);
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    CHostOutputFile after(target, CHostOutputFile::kDxf);
+    ASSERT_EQ(after.Begin(), 0);
+    kept.push_back(fs::path(after.GetTempPath()).filename());
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(Listing(dir), kept);
 }
 
 // Another program's files are left alone by every writer: a file of the user's named as a
@@ -429,7 +445,8 @@ TEST(PvxHostOutputs, OtherProgramsFilesAndLinksAreLeftAlone) {
         {"graph", db + "graph modes --out", "g.bmp"},
         {"graph saved", db + "graph modes --out '" + dir + "/g2.bmp' --save-as", "gs.emf"},
         {"damping graph", db + "graph damping --out", "gd.bmp"},
-        {"film", db + "animate 7201 --load DL --size 64x48 --frames 3 --out", "a.avi"},
+        // The legend takes 180 pixels of the width.
+        {"film", db + "animate 7201 --load DL --size 220x48 --frames 3 --out", "a.avi"},
         {"project", db + "make-sample --frame-bays 1 --out", "m.pvxdb"},
     };
     for (const Row& r : rows)

@@ -204,6 +204,24 @@ TEST(ProjectWriters, ReaderWaitsForASaveInProgress) {
     EXPECT_EQ(db.Table<DBT_PNODE>().Find(7)->x, 42.0);
 }
 
+// A save that holds its lock past the reader's wait: the reader says that another program is
+// writing the project, its journal that program's save in progress. Before, it said it could
+// not roll back "the stopped save" (waits the 10 s of the wait).
+TEST(ProjectWriters, ALockHeldPastTheWaitIsAWriterAtWork) {
+    const std::string path = SavedProject("writers_held.pvxdb");
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE; UPDATE PNODE SET x = 42", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_TRUE(std::ifstream(path + "-journal").good());
+    CDataBase db;
+    EXPECT_FALSE(db.Open(path.c_str()));
+    const std::string err = db.GetLastError().GetString();
+    EXPECT_NE(err.find("another program is writing the project and kept it locked for 10 s"), std::string::npos) << err;
+    EXPECT_NE(err.find("-journal\" is that program's save in progress"), std::string::npos) << err;
+    sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(writer);
+}
+
 // kill -9 in the middle of a save: the file holds some of the new pages and a hot journal lies
 // beside it. The next opening rolls the save back. Before, the project could not be opened until
 // another SQLite client had rolled it back.
