@@ -49,7 +49,8 @@ template <class T> int DBResultTable<T>::Save(sqlite3* db, std::string& err) con
         order.resize(load->keys.size());
         std::iota(order.begin(), order.end(), 0u);
         if (!std::is_sorted(load->keys.begin(), load->keys.end()))
-            std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return load->keys[a] < load->keys[b]; });
+            std::sort(order.begin(), order.end(),
+                      [&keys = load->keys](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
         for (uint32_t i : order) {
             BindInt64(st, 1, static_cast<long long>(Id(lc, load->keys[i])));
             T rec = load->recs[i];
