@@ -204,8 +204,7 @@ TEST(PvxHostDamaged, MemberListingAnElementManyTimesIsDrawnOnce) {
     std::remove(bmp.c_str());
 }
 
-// When nothing can be seen, or the model is drawn small, the picture is still written and
-// standard error says why; a project without its nodes is refused, naming the row.
+// When nothing can be seen, or only a speck, the picture is still written and stderr says why.
 TEST(PvxHostDamaged, RenderSaysWhenNothingIsVisible) {
     struct Row {
         const char* label;
@@ -221,8 +220,7 @@ TEST(PvxHostDamaged, RenderSaysWhenNothingIsVisible) {
          "nothing visible to draw: the whole model lies at one point (1, 2, 3)"},
         {"denormal coordinates", "UPDATE PNODE SET x = x * 1e-315, y = y * 1e-315, z = z * 1e-315",
          "nothing visible to draw: the whole model lies at one point"},
-        // Before, one line of 340 pixels without a word. The bulk (24 m) and the distance from
-        // its middle were worked out from the sample's nodes with Python.
+        // Before, one line without a word. 24 m and the distance: the sample's nodes in Python.
         {"one node 1e7 m away", "UPDATE PNODE SET x = 1e7 WHERE key = 344",
          "the model is drawn small: the view spans 1e+07 m, while most of its nodes lie within 24 m; node 344 at (1e+07, "
          "12, 1.2) lies 9.99999e+06 m from them"},
