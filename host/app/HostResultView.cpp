@@ -4,12 +4,14 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "host/app/HostOutput.h"
 #include "host/app/ModeTable.h"
 #include "host/base/I_PVXModelBase.h"
 #include "host/base/PVXHostResult.h"
 #include "host/grx/GRenderView.h"
+#include "host/db/CDataBase.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "platform/gdi/BmpFile.h"
 #include "platform/ui/CClientDC.h"
@@ -26,6 +28,44 @@ const struct {
               {"plan", GViewCamera::VIEW_TOP},
               {"front", GViewCamera::VIEW_FRONT},
               {"right", GViewCamera::VIEW_RIGHT}};
+
+// Why the model is drawn small, or "": the drawn range is over kSpread times the box of nine
+// in ten of the nodes (the 5th to the 95th percentile on each axis), so a node or a few far
+// from the rest stretch the view and the rest is a speck (a node 1e7 m away leaves one line).
+std::string SmallModelNote(CDataBase& db, const C3DPoint& lo, const C3DPoint& hi) {
+    constexpr double kSpread = 100.0;
+    const auto& keys = db.Table<DBT_PNODE>().Keys();
+    const auto& nodes = db.Table<DBT_PNODE>().Records();
+    const size_t n = nodes.size();
+    const double extent = std::max({hi.x - lo.x, hi.y - lo.y, hi.z - lo.z});
+    if (n < 2) return {};
+    // Left out on each side: one in twenty (none of fewer than twenty nodes).
+    const auto out = static_cast<std::ptrdiff_t>(n / 20), last = static_cast<std::ptrdiff_t>(n) - 1 - out;
+    double mid[3], bulk = 0.0;
+    std::vector<double> v(n);
+    for (int axis = 0; axis < 3; ++axis) {
+        for (size_t i = 0; i < n; ++i) v[i] = axis == 0 ? nodes[i].x : axis == 1 ? nodes[i].y : nodes[i].z;
+        std::nth_element(v.begin(), v.begin() + out, v.end());
+        const double low = v[static_cast<size_t>(out)];
+        std::nth_element(v.begin(), v.begin() + last, v.end());
+        const double high = v[static_cast<size_t>(last)];
+        mid[axis] = (low + high) / 2;
+        bulk = std::max(bulk, high - low);
+    }
+    if (!(extent > kSpread * bulk)) return {};
+    size_t far = 0;
+    double farthest = -1.0;
+    for (size_t i = 0; i < n; ++i) {
+        const double d = std::hypot(nodes[i].x - mid[0], nodes[i].y - mid[1], nodes[i].z - mid[2]);
+        if (d > farthest) farthest = d, far = i;
+    }
+    char buf[320];
+    std::snprintf(buf, sizeof buf,
+                  "the model is drawn small: the view spans %g m, while most of its nodes lie within %g m; node %u at "
+                  "(%g, %g, %g) lies %g m from them",
+                  extent, bulk, keys[far], nodes[far].x, nodes[far].y, nodes[far].z, farthest);
+    return buf;
+}
 
 }  // namespace
 
@@ -215,7 +255,11 @@ int CHostResultView::Open(const CHostOptions& options, CHostViewRequest& request
         return 0;
     m_pCtrl->SetStandardView(request.nView);
     std::string why;
-    if (!m_pCtrl->HasVisibleExtent(&why)) HostMessage("nothing visible to draw: %s", why.c_str());
+    C3DPoint lo, hi;
+    if (!m_pCtrl->HasVisibleExtent(&why))
+        HostMessage("nothing visible to draw: %s", why.c_str());
+    else if (m_pCtrl->GetDrawnRange(lo, hi) && !(why = SmallModelNote(*m_session.GetDB(), lo, hi)).empty())
+        HostMessage("%s", why.c_str());
     if (pResult && pResult->IsAsked()) FitResultTexts(request);
 
     if (progress) progress->Enter(firstStep + 2);

@@ -734,7 +734,8 @@ int CDataBase::Open(LPCTSTR pszPath) {
         for (int id : pending) m_tables[id]->SetPendingReader(m_pending.get());
     }
     {
-        const std::string problem = pvxdb::CheckFoundationModel(*this, path);
+        std::string problem = pvxdb::CheckAnalysedModel(*this, path);
+        if (problem.empty()) problem = pvxdb::CheckFoundationModel(*this, path);
         if (!problem.empty()) {
             Clear();
             return Fail(problem);

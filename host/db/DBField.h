@@ -97,7 +97,7 @@ private:
 // The double fields of record type T, computed once.
 template <class T> const std::vector<RealSpan>& RealSpansOf() {
     static const std::vector<RealSpan> spans = [] {
-        T rec{};
+        T rec = T();  // value-initialised: a member may have an explicit default constructor
         RealSpanCollector c(&rec);
         rec.Fields(c);
         return c.m_spans;

@@ -65,6 +65,12 @@ struct T_PELEM_D {
         v.Keys("node", node, PELEM_MAX_NODE);
         v.Int("se_result", nSEResult);
     }
+    std::string Validate(const char** pszColumn) const {
+        *pszColumn = "nnode";
+        if (nNode < 0 || nNode > PELEM_MAX_NODE)
+            return std::to_string(nNode) + " used node entries; an element has 0 to " + std::to_string(PELEM_MAX_NODE);
+        return {};
+    }
 };
 
 // A member of the analysed model: a chain of elements between two end nodes (a beam, column,
@@ -505,6 +511,7 @@ struct T_PELEMSE_D {
         v.Key("elem_key", elemKey);
         elem.Fields(v);
     }
+    std::string Validate(const char** pszColumn) const { return elem.Validate(pszColumn); }
 };
 
 // Load-group kinds (`T_LDGP_D::type`).

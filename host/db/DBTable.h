@@ -344,7 +344,7 @@ private:
 // The plan of record type T; null when a field has no fixed size.
 template <class T> const std::vector<FixedColumn>* FixedPlanOf() {
     static const std::vector<FixedColumn> plan = [] {
-        T rec{};
+        T rec = T();  // value-initialised: a member may have an explicit default constructor
         FixedPlanCollector c(&rec);
         rec.Fields(c);
         return c.m_other ? std::vector<FixedColumn>() : c.m_cols;

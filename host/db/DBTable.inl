@@ -49,7 +49,8 @@ template <class T> int DBResultTable<T>::Save(sqlite3* db, std::string& err) con
         order.resize(load->keys.size());
         std::iota(order.begin(), order.end(), 0u);
         if (!std::is_sorted(load->keys.begin(), load->keys.end()))
-            std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return load->keys[a] < load->keys[b]; });
+            std::sort(order.begin(), order.end(),
+                      [&keys = load->keys](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
         for (uint32_t i : order) {
             BindInt64(st, 1, static_cast<long long>(Id(lc, load->keys[i])));
             T rec = load->recs[i];
@@ -97,6 +98,13 @@ int DBResultTable<T>::ReadRows(void* st, sqlite3* db, const std::string& file, b
         first = false;
         last = id;
         const UINT lc = static_cast<UINT>(static_cast<uint64_t>(id) >> 32);
+        // Loads and objects are keyed from 1: a row of load 0 or of key 0 belongs to nothing.
+        if (lc == 0 || static_cast<UINT>(id) == 0) {
+            err = file + ": table " + std::string(m_name) + ", column id, load " + std::to_string(lc) + ", key " +
+                  std::to_string(static_cast<UINT>(id)) + ": id " + std::to_string(id) +
+                  " names load 0 or key 0; loads and keys run from 1 to 4294967295";
+            return 0;
+        }
         // A whole read after reads by load keeps the rows read already.
         if (bSkipRead && m_loadsRead.count(lc)) continue;
         T rec;

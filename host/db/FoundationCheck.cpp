@@ -1,9 +1,12 @@
 #include "host/db/FoundationCheck.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 
 #include "host/db/CDataBase.h"
+#include "host/db/DBText.h"
 
 #include "host/check/CheckTables.h"
 #include "host/check/FootingDesignTables.h"
@@ -199,6 +202,27 @@ std::string CheckFoundationModel(CDataBase& db, const std::string& file) {
              .empty())
         return err;
     return CheckTextReach<DBT_FVDTEXT>(db, file, "FVDTEXT", reach, [](const T_FVDTEXT_D& t) { return Pair(t.textX, t.textY); });
+}
+
+std::string CheckAnalysedModel(CDataBase& db, const std::string& file) {
+    const auto& nodes = db.Table<DBT_PNODE>();
+    const auto& elems = db.Table<DBT_PELEM>();
+    for (size_t i = 0; i < elems.Count(); ++i) {
+        const T_PELEM_D& e = elems.Records()[i];
+        for (int k = 0; k < std::clamp(e.nNode, 0, PELEM_MAX_NODE); ++k)
+            if (e.node[k] && !nodes.Find(e.node[k]))
+                return Where(file, "PELEM", "node", elems.Keys()[i]) + "no node " + std::to_string(e.node[k]) +
+                       " in PNODE";
+    }
+    const auto& cases = db.Table<DBT_PSTLD>();
+    std::unordered_map<std::string_view, UINT> named;
+    for (size_t i = 0; i < cases.Count(); ++i) {
+        const auto [first, added] = named.emplace(cases.Records()[i].name, cases.Keys()[i]);
+        if (!added)
+            return Where(file, "PSTLD", "name", cases.Keys()[i]) + "load case " + std::to_string(first->second) +
+                   " has the name \"" + EscapeText(cases.Records()[i].name) + "\" too; a load is chosen by its name";
+    }
+    return {};
 }
 
 }  // namespace pvxdb

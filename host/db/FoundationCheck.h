@@ -17,4 +17,8 @@ std::string CheckFoundationModel(CDataBase& db, const std::string& file);
 // the sheet's titles and details beside the plan), and the plan never shrinks to a speck beside
 // a far text.
 double TextOffsetLimit(CDataBase& db);
+// "" when the analysed model's rows agree with each other: every node an element names (PELEM)
+// is in PNODE, and no two load cases (PSTLD) share a name, since a load is chosen by its name;
+// else the first problem found, as CheckFoundationModel.
+std::string CheckAnalysedModel(CDataBase& db, const std::string& file);
 }  // namespace pvxdb

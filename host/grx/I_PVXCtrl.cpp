@@ -227,9 +227,9 @@ void I_PVXCtrl::ViewZoomAll(int flag) {
     if (ok) ZoomToRange(lo, hi);
 }
 
-int I_PVXCtrl::HasVisibleExtent(std::string* pWhy) const {
-    C3DPoint lo(1.7976931348623157e308, 1.7976931348623157e308, 1.7976931348623157e308);
-    C3DPoint hi(-1.7976931348623157e308, -1.7976931348623157e308, -1.7976931348623157e308);
+int I_PVXCtrl::GetDrawnRange(C3DPoint& lo, C3DPoint& hi) const {
+    lo = C3DPoint(1.7976931348623157e308, 1.7976931348623157e308, 1.7976931348623157e308);
+    hi = C3DPoint(-1.7976931348623157e308, -1.7976931348623157e308, -1.7976931348623157e308);
     auto valid = [&] {
         return lo.x <= hi.x && lo.y <= hi.y && lo.z <= hi.z && std::isfinite(lo.x) && std::isfinite(hi.x) &&
                std::isfinite(lo.y) && std::isfinite(hi.y) && std::isfinite(lo.z) && std::isfinite(hi.z);
@@ -240,7 +240,12 @@ int I_PVXCtrl::HasVisibleExtent(std::string* pWhy) const {
         ok = valid();
     }
     if (!ok) ok = m_reg.GetWorldRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), lo, hi) && valid();
-    if (!ok) {
+    return ok;
+}
+
+int I_PVXCtrl::HasVisibleExtent(std::string* pWhy) const {
+    C3DPoint lo, hi;
+    if (!GetDrawnRange(lo, hi)) {
         if (pWhy) *pWhy = "no element, wall or slab of the project has all of its nodes";
         return 0;
     }

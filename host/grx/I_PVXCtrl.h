@@ -205,6 +205,8 @@ public:
     // is empty (nothing drawable: no element whose nodes exist) or collapses to one point (all
     // coordinates equal, or apart by less than kMinVisibleExtent). For the host to tell the user.
     int HasVisibleExtent(std::string* pWhy) const;
+    // The box a zoom-all fits (as HasVisibleExtent); 0 when there is none.
+    int GetDrawnRange(C3DPoint& lo, C3DPoint& hi) const;
     static constexpr double kMinVisibleExtent = 1e-9;  // m
     // Fits a given world box.
     void ZoomToRange(const C3DPoint& lo, const C3DPoint& hi);

@@ -204,18 +204,26 @@ TEST(PvxHostDamaged, MemberListingAnElementManyTimesIsDrawnOnce) {
     std::remove(bmp.c_str());
 }
 
-// When nothing can be seen the picture is still written, and standard error says why.
+// When nothing can be seen, or only a speck, the picture is still written and stderr says why.
 TEST(PvxHostDamaged, RenderSaysWhenNothingIsVisible) {
     struct Row {
         const char* label;
         const char* sql;
         const char* why;  // "" when the picture shows the model
+        int code = 0;
     } rows[] = {
-        {"every node missing", "DELETE FROM PNODE", "has all of its nodes"},
+        // Before, drawn blank with "nothing visible"; element 1 (the first by seq) starts at node 1.
+        {"every node missing", "DELETE FROM PNODE", "table PELEM, column node, key 1: no node 1 in PNODE", 1},
         // Before, the elements were left out, though every one has its nodes: they are drawn.
         {"no members", "DELETE FROM PMEMB", ""},
-        {"every node at one point", "UPDATE PNODE SET x = 1, y = 2, z = 3", "lies at one point (1, 2, 3)"},
-        {"denormal coordinates", "UPDATE PNODE SET x = x * 1e-315, y = y * 1e-315, z = z * 1e-315", "lies at one point"},
+        {"every node at one point", "UPDATE PNODE SET x = 1, y = 2, z = 3",
+         "nothing visible to draw: the whole model lies at one point (1, 2, 3)"},
+        {"denormal coordinates", "UPDATE PNODE SET x = x * 1e-315, y = y * 1e-315, z = z * 1e-315",
+         "nothing visible to draw: the whole model lies at one point"},
+        // Before, one line without a word. 24 m and the distance: the sample's nodes in Python.
+        {"one node 1e7 m away", "UPDATE PNODE SET x = 1e7 WHERE key = 344",
+         "the model is drawn small: the view spans 1e+07 m, while most of its nodes lie within 24 m; node 344 at (1e+07, "
+         "12, 1.2) lies 9.99999e+06 m from them"},
         {"untouched", "SELECT 1", ""},
     };
     int n = 0;
@@ -224,12 +232,12 @@ TEST(PvxHostDamaged, RenderSaysWhenNothingIsVisible) {
         const std::string path = EditedSample("visible" + std::to_string(n++), row.sql);
         const std::string bmp = kTmp + "/damaged_visible" + kPid + ".bmp";
         const HostRun r = RunHost("--db '" + path + "' render --out '" + bmp + "'");
-        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.code, row.code) << r.err;
         if (*row.why) {
-            EXPECT_NE(r.err.find("pvxhost render: nothing visible to draw: "), std::string::npos) << r.err;
             EXPECT_NE(r.err.find(row.why), std::string::npos) << r.err;
         } else {
             EXPECT_EQ(r.err.find("nothing visible"), std::string::npos) << r.err;
+            EXPECT_EQ(r.err.find("drawn small"), std::string::npos) << r.err;
         }
         std::remove(bmp.c_str());
     }

@@ -144,6 +144,18 @@ TEST(PostDbDamaged, KeysAndResultIdsAreWholeNumbersUsedOnce) {
                       {"node keyed 0", KEY_0("PNODE"), {"table PNODE", "column key", "key 0", "1 to 4294967295"}},
                       {"load case keyed 0", KEY_0("PSTLD"), {"table PSTLD", "column key", "key 0"}},
                       {"frequency keyed 0", KEY_0("FREQ"), {"table FREQ", "column key", "key 0"}},
+                      // Before, these were read and drawn or listed without a word.
+                      {"result row of key 0", "UPDATE REAC SET id = 8589934592 WHERE id = " REAC_2_10,
+                       {"table REAC", "column id", "load 2, key 0", "names load 0 or key 0"}, DBT_REAC},
+                      {"result row of load 0", "UPDATE REAC SET id = 10 WHERE id = " REAC_2_10,
+                       {"table REAC", "column id", "load 0, key 10"}, DBT_REAC},
+                      // Node 4294967295 in place of node 7 (bytes 5-8) of element 22.
+                      {"element naming a node that does not exist",
+                       "UPDATE PELEM SET node = CAST(substr(node, 1, 4) || x'FFFFFFFF' || substr(node, 9) AS BLOB) WHERE key = 22",
+                       {"table PELEM", "column node", "key 22", "no node 4294967295 in PNODE"}},
+                      // Table order: load cases 2, 1, 3.
+                      {"two load cases of one name", "UPDATE PSTLD SET name = 'EX' WHERE key = 1",
+                       {"table PSTLD", "column name", "key 3", "load case 1 has the name \"EX\" too"}},
                       // Before, the check was drawn without its load ("10.00", not "...(102)").
                       {"check map keyed by no load group", "DELETE FROM CKLG WHERE key = 102",
                        {"table PCDCOLF", "column czl", "key 7", "load group 102 of its map is in neither CKLG nor LDGP"}},
@@ -177,6 +189,10 @@ TEST(PostDbDamaged, NonFiniteValuesAndFarCoordinatesAreRefused) {
              {"table PNODE", "column z", "key 5", "coordinate 1e+300 is beyond 1e+07"}},
             {"node just beyond 1e7", "UPDATE PNODE SET x = -10000000.5 WHERE key = 10",
              {"table PNODE", "column x", "key 10", "coordinate -10000000.5 is beyond 1e+07"}},
+            {"element of 10^6 nodes", "UPDATE PELEM SET nnode = 1000000 WHERE key = 22",
+             {"table PELEM", "column nnode", "key 22", "1000000 used node entries; an element has 0 to 8"}},
+            {"element of 2^31 - 1 nodes", "UPDATE PELEM SET nnode = 2147483647 WHERE key = 21",
+             {"table PELEM", "column nnode", "key 21", "2147483647 used node entries"}},
             {"section 1e9 m wide", "UPDATE PSECT SET dim = CAST(x'0000000065CDCD41' || substr(dim, 9) AS BLOB) WHERE key = 2",
              {"table PSECT", "column dim", "key 2", "value 1 of 4 is 1e+09, beyond 1000"}},
             // Before, these were read and their sheets drawn in one colour.
@@ -232,9 +248,11 @@ TEST(PostDbDamaged, NonFiniteValuesAndFarCoordinatesAreRefused) {
         });
 
     // The limits themselves, and tiny (denormal) coordinates, are data.
+    // A negative result id is a load of 2^31 or above: id -1 is load 4294967295, key 4294967295.
     std::string path = EditedCopy("values_ok.pvxdb",
                                   "UPDATE PNODE SET x = 1e7, y = -1e7, z = 4.9e-324 WHERE key = 7;"
-                                  "UPDATE PWALL SET x1 = -1e7 WHERE key = 3");
+                                  "UPDATE PWALL SET x1 = -1e7 WHERE key = 3;"
+                                  "UPDATE REAC SET id = -1 WHERE id = " REAC_2_10);
     CDataBase db;
     ASSERT_TRUE(db.Open(path.c_str())) << db.GetLastError();
     const T_PNODE_D* n = db.Table<DBT_PNODE>().Find(7);
@@ -243,6 +261,7 @@ TEST(PostDbDamaged, NonFiniteValuesAndFarCoordinatesAreRefused) {
     EXPECT_EQ(n->y, -1e7);
     EXPECT_EQ(n->z, 4.9e-324);
     EXPECT_EQ(db.Table<DBT_PWALL>().Find(3)->x1, -1e7);
+    EXPECT_NE(db.Table<DBT_REAC>().Find(4294967295u, 4294967295u), nullptr);
 }
 
 // Opening never writes beside the file: a database in WAL mode without a -wal file is read as
