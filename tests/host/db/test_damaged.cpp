@@ -8,7 +8,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstring>
 
@@ -41,10 +40,7 @@ void ExpectRefused(const char* group, const std::vector<Refusal>& rows, const ch
             continue;
         }
         CDataBase db;
-        auto t0 = std::chrono::steady_clock::now();
         EXPECT_FALSE(db.Open(path.c_str()));
-        double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        EXPECT_LT(seconds, 5.0) << "a refusal is quick";
         std::string msg = static_cast<LPCTSTR>(db.GetLastError());
         EXPECT_NE(msg.find(path), std::string::npos) << "message: " << msg;
         for (const char* w : r.words) EXPECT_NE(msg.find(w), std::string::npos) << "message: " << msg << "\nlacks: " << w;

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -457,10 +456,8 @@ TEST(PostDbResults, NestedCombinationsAreSummedOncePerValue) {
         T_PLCOM_D lc;
         ASSERT_TRUE(e.post.MakeLoadComb(10, 400 + level - 1, lc));
         e.post.SelectLoadComb(lc, 0, 0);
-        const auto t0 = std::chrono::steady_clock::now();
         T_DISP_D d;
         ASSERT_TRUE(e.post.GetDisp(7, &d, nullptr, nullptr));
-        EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), 1.0);
         ExpectDisp(d, base->DX, base->DY, base->DZ, base->RX, base->RY, base->RZ);
     }
 }
