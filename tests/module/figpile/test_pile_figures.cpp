@@ -10,6 +10,7 @@
 // (green 0x00FF00, else red 0x0000FF).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -50,11 +51,13 @@ T_MEMB_D Memb(int type, std::vector<UINT> ponts, UINT fosp) {
     return m;
 }
 
-void AddGroup(PostDBBuilder& b, UINT key, int kind = LDGP_KIND_STANDARD, const char* text = nullptr) {
+void AddGroup(PostDBBuilder& b, UINT key, int kind = LDGP_KIND_STANDARD, const char* text = nullptr,
+              int seismic = 0) {
     T_CKLG_D g;
     g.Initialize();
     g.number = static_cast<int>(key);
     g.kind = kind;
+    g.seismic = seismic;
     if (text)
         std::snprintf(g.sort, sizeof(g.sort), "%s", text);
     else
@@ -73,6 +76,9 @@ struct Options {
     int capType = MEMB_RAFT;  // the member pile 1 stands under (for the reaction source)
     bool brokenPunching = false;  // pile 2's punching BLOB cut short (it no longer reads)
     double pileY = 2;             // plan y of the three piles
+    bool anchorPile3 = false;     // pile 3's checks 0 to 2 hold -N: in tension under both groups
+    std::vector<UINT> seismic;    // the seismic groups among 3 and 5
+    bool basicEntries = false;    // pile 1's bearing map also under basic group 9 (not offered)
 };
 
 void BuildModel(PostDBBuilder& b, const Options& o) {
@@ -83,8 +89,8 @@ void BuildModel(PostDBBuilder& b, const Options& o) {
     s.d = 0.5;
     b.Add<DBT_PISP>(11, a);
     b.Add<DBT_PISP>(12, s);
-    AddGroup(b, 3);
-    AddGroup(b, 5);
+    for (UINT g : {3u, 5u})
+        AddGroup(b, g, LDGP_KIND_STANDARD, nullptr, std::count(o.seismic.begin(), o.seismic.end(), g) ? 1 : 0);
     // Raft 900 and a footing 950 (pile cap) without piles of its own.
     AddPont(b, 901, 0, 0);
     AddPont(b, 902, 20, 0);
@@ -116,11 +122,12 @@ void BuildModel(PostDBBuilder& b, const Options& o) {
         rec.tu = 500;
         const double n[2] = {f[k].n3, f[k].n5}, hx[2] = {f[k].hx3, f[k].hx5}, hy[2] = {f[k].hy3, f[k].hy5};
         const UINT g[2] = {3, 5};
+        const double sign = (k == 2 && o.anchorPile3) ? -1.0 : 1.0;
         for (int i = 0; i < 2; ++i) {
             PileCZLCheckData_P e;
-            e.m_a[0] = CheckData_P(n[i], 1000);
-            e.m_a[1] = CheckData_P(n[i], 1200);
-            e.m_a[2] = CheckData_P(n[i], 500);
+            e.m_a[0] = CheckData_P(sign * n[i], 1000);
+            e.m_a[1] = CheckData_P(sign * n[i], 1200);
+            e.m_a[2] = CheckData_P(sign * n[i], 500);
             e.m_a[3] = CheckData_P(hx[i], 100);
             e.m_a[4] = CheckData_P(hy[i], 100);
             rec.m_mapCZL.SetAt(g[i], e);
@@ -133,6 +140,22 @@ void BuildModel(PostDBBuilder& b, const Options& o) {
         if (k == 0) {
             CheckData_P c2(77, 2000);
             rec.m_mapJY.SetAt(2, c2);
+        }
+        // Entries of basic group 9, which the bearing, horizontal, punching and local-compression
+        // sheets do not offer: each would govern (pile 1 pulled by 1000, its x force 1000; pile
+        // 2's punching 400 / 1000 = 0.4).
+        if (k == 0 && o.basicEntries) {
+            PileCZLCheckData_P e;
+            e.m_a[0] = CheckData_P(-1000, 1000);
+            e.m_a[2] = CheckData_P(-1000, 500);
+            e.m_a[3] = CheckData_P(1000, 100);
+            e.m_a[4] = CheckData_P(10, 100);
+            rec.m_mapCZL.SetAt(9, e);
+        }
+        if (k == 1) {
+            CheckData_P cq9(1000, 400), jy9(1000, 2000);
+            rec.m_mapCQ.SetAt(9, cq9);
+            rec.m_mapJY.SetAt(9, jy9);
         }
         T_PCDPILE_ROW row = CheckRows::Encode(rec);
         if (k == 1 && o.brokenPunching) row.cq.resize(3);
@@ -256,21 +279,13 @@ TEST_F(PileFigureTest, PerPileRatios) {
          {kGreen, kGreen, kGreen}},
         {"bearing, group 3", "CFVDPileCheck_CZL", EFVDT_Pile_CHECK_CZL, 3, {"2.00", "1.25", "1.67"},
          {kGreen, kGreen, kGreen}},
-        // Result 2 against tu = 500: pile 1 g3 1.0 (not above 0.999999 + ... exactly 1: passes),
-        // g5 5; pile 2 g3 0.625, g5 2.5; pile 3 g3 0.833, g5 0.714.
-        {"uplift, group 5", "CFVDPileCheck_KZCZL", EFVDT_Pile_CHECK_CZL_KZ, 5, {"5.00", "2.50", "0.71"},
-         {kGreen, kGreen, kRed}},
-        // Tension only: only pile 1 under group 5 pulls (-100): 500 / 100.
-        {"tension, group 5", "CFVDPileCheck_CZL_KB", EFVDT_Pile_CHECK_CZL_KB, 5, {"5.00"}, {kGreen}},
-        {"tension, group 3: none pulls", "CFVDPileCheck_CZL_KB", EFVDT_Pile_CHECK_CZL_KB, 3, {}, {}},
-        // Load case 0 takes each pile's governing uplift group, all in compression: nothing.
-        {"tension, governing", "CFVDPileCheck_CZL_KB", EFVDT_Pile_CHECK_CZL_KB, 0, {}, {}},
         // Local compression 2000 / N, punching 400 / N, group 3.
         {"local compression", "CFVDPileCheck_JY", EFVDT_Pile_CHECK_JY, 3, {"4.00", "2.50", "3.33"},
          {kGreen, kGreen, kGreen}},
         {"punching", "CFVDPileCheck_CQ", EFVDT_Pile_CHECK_CQ, 3, {"0.80", "0.50", "0.67"}, {kRed, kRed, kRed}},
-        // Without a load case each pile's governing group: punching 400 / N, pile 1 g3 0.8 (g5
-        // 4), pile 2 g3 0.5, pile 3 g5 0.571; local compression likewise 2000 / N.
+        // Without a load case each pile's governing group among the standard groups the sheets
+        // offer: punching 400 / N, pile 1 g3 0.8 (g5 4), pile 2 g3 0.5 (its basic group 9, 0.4,
+        // is not offered), pile 3 g5 0.571; local compression likewise 2000 / N.
         {"punching, governing", "CFVDPileCheck_CQ", EFVDT_Pile_CHECK_CQ, 0, {"0.80(3)", "0.50(3)", "0.57(5)"},
          {kRed, kRed, kRed}},
         {"local compression, governing", "CFVDPileCheck_JY", EFVDT_Pile_CHECK_JY, 0,
@@ -288,6 +303,81 @@ TEST_F(PileFigureTest, PerPileRatios) {
             EXPECT_TRUE(EndsWith(t[skip + i].text, r.tails[i])) << t[skip + i].text << " vs " << r.tails[i];
             EXPECT_EQ(t[skip + i].colour, r.colours[i]) << i;
         }
+    }
+}
+
+// The uplift sheet shows the piles in tension only, tu / |N|: under a group those it pulls;
+// without one each pile under its governing group among the offered groups that pull it.
+TEST_F(PileFigureTest, TensionSheet) {
+    struct Row {
+        const char* name;
+        Options o;
+        UINT lc;
+        std::vector<std::string> texts;
+    } rows[] = {
+        // Pile 1 is pulled under group 5 only (-100): 500 / 100; piles 2 and 3 never.
+        {"pulled under one group, that group", {}, 5, {"5.00"}},
+        {"a group that pulls none", {}, 3, {}},
+        {"pulled under one group, governing", {}, 0, {"5.00(5)"}},
+        // Anchor pile 3 (-600, -700): 500 / 600 = 0.83, 500 / 700 = 0.71 governs.
+        {"pulled under every group, governing", {.anchorPile3 = true}, 0, {"5.00(5)", "0.71(5)"}},
+        {"pulled under every group, group 3", {.anchorPile3 = true}, 3, {"0.83"}},
+        // Pile 1's basic group 9 (500 / 1000 = 0.5) is not offered.
+        {"a group not offered", {.basicEntries = true}, 0, {"5.00(5)"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Build(r.o);
+        CVdrawUtil d;
+        Draw("CFVDPileCheck_CZL_KB", EFVDT_Pile_CHECK_CZL_KB, r.lc, d);
+        std::vector<std::string> got;
+        for (const Text& t : Coloured(d)) got.push_back(t.text);
+        EXPECT_EQ(got, r.texts);
+    }
+}
+
+// The seismic bearing sheet: 302 under the seismic groups only, which are its load list; without
+// a seismic group it lists nothing and draws nothing.
+TEST_F(PileFigureTest, SeismicSheet) {
+    struct Row {
+        const char* name;
+        std::vector<UINT> seismic;
+        UINT lc;
+        std::vector<UINT> listed;
+        std::vector<std::string> texts;  // envelope lines, then the piles
+    } rows[] = {
+        {"no seismic group", {}, 0, {}, {}},
+        // Group 5 alone (the list's one entry is current): piles 1000 / 100, / 200, / 700;
+        // section B (pile 3) 1000 / 700, 1200 / 700; A (piles 1, 2) 1000 / 50, 1200 / 200.
+        {"one seismic group",
+         {5},
+         0,
+         {5},
+         {"B:平均压力:1.43;  最大压力:1.71;  ", "A:平均压力:20.00;  最大压力:6.00;  ", "10.00", "5.00", "1.43"}},
+        // Both: each pile's and each envelope's governing group, as the bearing sheet's.
+        {"two seismic groups, governing",
+         {3, 5},
+         0,
+         {0, 3, 5},
+         {"B:平均压力:1.43(5);  最大压力:1.71(5);  ", "A:平均压力:1.54(3);  最大压力:1.50(3);  ", "2.00(3)", "1.25(3)",
+          "1.43(5)"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Options o;
+        o.seismic = r.seismic;
+        Build(o);
+        CFVDPileCheck_KZCZL fig;
+        CVdrawUtil d;
+        Draw(fig, EFVDT_Pile_CHECK_CZL_KZ, r.lc, d);
+        std::map<UINT, CString> cases;
+        fig.CollectLoadCases(cases);
+        std::vector<UINT> listed;
+        for (const auto& kv : cases) listed.push_back(kv.first);
+        EXPECT_EQ(listed, r.listed);
+        std::vector<std::string> got;
+        for (const Text& t : Coloured(d)) got.push_back(t.text);
+        EXPECT_EQ(got, r.texts);
     }
 }
 
@@ -388,19 +478,22 @@ TEST_F(PileFigureTest, BeamGroupOutline) {
 // Horizontal: x and y lines, each of its own governing group with load case 0, as absolute
 // ratios (a force of -50 against 100 reads 2.00).
 TEST_F(PileFigureTest, HorizontalLines) {
-    Build();
     struct Row {
         const char* name;
+        Options o;
         UINT lc;
         std::string x, y;
         COLORREF cx, cy;
     } rows[] = {
         // Pile 1 x: g3 100/50 = 2, g5 100/400 = 0.25 -> 5; y: g3 0.5, g5 5 -> 3.
-        {"governing", 0, "0.25(5)", "0.50(3)", kRed, kRed},
-        {"group 3", 3, "2.00", "0.50", kGreen, kRed},
+        {"governing", {}, 0, "0.25(5)", "0.50(3)", kRed, kRed},
+        {"group 3", {}, 3, "2.00", "0.50", kGreen, kRed},
+        // Pile 1's x force 1000 of basic group 9 (100 / 1000 = 0.1) is not offered.
+        {"governing, a group not offered", {.basicEntries = true}, 0, "0.25(5)", "0.50(3)", kRed, kRed},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
+        Build(r.o);
         CVdrawUtil d;
         Draw("CFVDPileCheck_HOR", EFVDT_Pile_CHECK_HOR, r.lc, d);
         const std::vector<Text> t = Coloured(d);
