@@ -10,10 +10,8 @@
   - each figure is drawn with pvxhost with the most unfavourable entry (load case 0) and with one
     group of its list, and every coloured text of its DXF is compared with the lines recomputed
     here: the pile lines, and for 302 and 307 the envelope lines of the raft (average and maximum
-    of each pile section's piles, against ra and 1.2 ra). Load case 0 takes each governing group
-    among the groups the sheet lists: 302 every group of the bearing checks, 307 the seismic ones
-    among them (CKLG.seismic), 306, 303, 301 and 300 the standard groups; 306 only among the
-    groups under which the pile is in tension
+    of each pile section's piles, against ra and 1.2 ra); load case 0 takes each governing group
+    among the groups the sheet lists (306: those that pull the pile)
   - figure 305 (pile reactions) with no load case and under every check group it lists: each text
     against the group's own terms over the REAC rows (see check_reactions)
 
@@ -95,18 +93,11 @@ def check_closed_forms(p, piles):
 
 
 def listed(p, piles, fig):
-    """The groups the figure's load list offers."""
+    """The groups the figure's load list offers: 302 those of the bearing checks, 307 the seismic
+    ones among them, the others the standard groups."""
     bearing = set(g for r in piles.rows.values() for g in r["czl"])
-    if fig == 302:
-        return bearing
-    if fig == 307:
-        seismic = set(k for (k,) in p.db.execute("SELECT key FROM CKLG WHERE seismic != 0"))
-        return bearing & seismic
-    return set(p.groups_of(0))
-
-
-def pulls(c):
-    return abs(c[1]) >= 1e-10 and c[0] <= -1e-10
+    seismic = set(k for (k,) in p.db.execute("SELECT key FROM CKLG WHERE seismic != 0"))
+    return {302: bearing, 307: bearing & seismic}.get(fig, set(p.groups_of(0)))
 
 
 def gov(entries, index, among):
@@ -173,7 +164,7 @@ def expected(p, piles, fig, lc):
             if g in m and abs(m[g][i][1]) >= 1e-10:
                 out.append(fmt(p, cc.ratio(m[g][i], 0), g, lc))
         elif fig == 306:
-            g = lc or gov(m, 2, set(k for k in among if k in m and pulls(m[k][2])))
+            g = lc or gov(m, 2, set(k for k in among if k in m and m[k][2][0] <= -1e-10))
             if g in m and abs(m[g][2][1]) >= 1e-10 and m[g][2][0] <= -1e-10:
                 out.append(fmt(p, cc.ratio(m[g][2], 0), g, lc))
         elif fig in (301, 300):
