@@ -32,6 +32,6 @@ public:
 
 protected:
     CFVDCheckTypeBase() = default;
-    std::set<UINT> m_setListed;  // ListedGroups, kept by the figures that draw per pile
+    std::set<UINT> m_setListed;  // ListedGroups, kept by DrawFigure of the pile figures for their piles
 
 };
