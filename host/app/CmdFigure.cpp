@@ -251,6 +251,7 @@ int RunFigure(const CHostOptions& options, const CHostArgs& args) {
     draw.contourSets = contourSets;
     draw.listControls = listControls;
     draw.noFoundation = session.GetDB() && !HasFoundationModel(*session.GetDB());
+    draw.db = session.GetDB();
     return RunFigureDraw(draw);
 }
 

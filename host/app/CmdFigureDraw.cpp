@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "host/app/HostCommand.h"
@@ -20,6 +21,7 @@
 #include "host/check/ICheckToolUtil.h"
 #include "host/cmd/CDBCommand.h"
 #include "host/db/CDBDoc.h"
+#include "host/db/CDataBase.h"
 #include "host/db/DBTables.h"
 #include "host/db/FoundationRecords.h"
 #include "host/db/FoundationTables.h"
@@ -348,6 +350,30 @@ void ReportWritten(const FigureDrawArgs& a, CVdView* view) {
                 a.save && !a.moves.empty() ? "; the moved texts saved in the project" : "");
 }
 
+// Rows of the table of that name; 0 without a database or for another name.
+size_t RowCount(const CDataBase* db, const char* name) {
+#define PVX_ROW_COUNT(id, record, text) \
+    if (db && !std::strcmp(name, text)) return db->Table<DBT_##id>().Count();
+    PVXDB_MODEL_TABLES(PVX_ROW_COUNT)
+#undef PVX_ROW_COUNT
+    return 0;
+}
+
+// Why a sheet draws nothing of its own: its records are missing, or they show nothing under
+// load (the list's load cases when empty). listed: the sheet offers load cases.
+std::string BlankSheetReason(const CDataBase* db, int type, bool listed, const std::string& load) {
+    const char* table = FigureCheckTable(type);
+    if (!table) return "its results are not in the project";
+    const std::string rows = std::string("table ") + table;
+    if (RowCount(db, table) == 0) return "its check results, " + rows + ", are not in the project";
+    if (type == 307 && !listed)
+        return "the pile checks, " + rows + ", hold no seismic check group (CKLG seismic 1 or 2), the groups it checks "
+               "the piles under";
+    const std::string under = load.empty() ? "any check group it lists" : "load case " + load;
+    if (type == 306) return "no pile of " + rows + " is in tension under " + under;
+    return "its check results, " + rows + ", show nothing under " + under;
+}
+
 }  // namespace
 
 bool FigurePanelNoEffect(long type, const std::string& name) {
@@ -435,18 +461,31 @@ int RunFigureDraw(const FigureDrawArgs& a) {
         HostMessage("the figure draws nothing for this project (%s); nothing was written", why);
         return HOST_EXIT_FAILED;
     }
-    // Nor is a sheet of base maps and a title only.
-    if (auto own = reinterpret_cast<PFN_PVXHOST_FIGURE_OWN_COUNT>(a.loader->GetSymbol(PVXHOST_FIGURE_OWN_COUNT)))
-        for (size_t i = 0; i < a.types.size(); ++i) {
-            if (a.types[i] <= kLastBaseMap || own(a.types[i]) != 0) continue;
-            const char* table = FigureCheckTable(a.types[i]);
-            const std::string source = table ? std::string("its check results, table ") + table + ", are not in the project"
-                                             : std::string("its results are not in the project");
-            HostMessage("figure %d %s has nothing of its own to draw for this project (%s); nothing was written",
-                        a.types[i], i < a.names.size() ? a.names[i].c_str() : "", a.noFoundation ? why : source.c_str());
-            return HOST_EXIT_FAILED;
-        }
-    if (a.hasLoad)
+    // Nor is a sheet of base maps and a title only. One that draws nothing under the most
+    // unfavourable entry is tried under the asked load case before it is refused.
+    auto own = reinterpret_cast<PFN_PVXHOST_FIGURE_OWN_COUNT>(a.loader->GetSymbol(PVXHOST_FIGURE_OWN_COUNT));
+    auto blankSheet = [&]() {
+        for (size_t i = 0; own && i < a.types.size(); ++i)
+            if (a.types[i] > kLastBaseMap && own(a.types[i]) == 0) return static_cast<int>(i);
+        return -1;
+    };
+    int blank = blankSheet();
+    bool chosen = false;
+    view->RefreshLoadCaseList();
+    const bool listed = view->m_ListLoadCase.m_hWnd && view->m_ListLoadCase.GetCount() > 0;
+    if (blank >= 0 && a.hasLoad && listed) {
+        if (int status = ChooseLoadCase(view, a.load)) return status;
+        chosen = true;
+        blank = blankSheet();
+    }
+    if (blank >= 0) {
+        const int type = a.types[blank];
+        HostMessage("figure %d %s has nothing of its own to draw for this project (%s); nothing was written", type,
+                    static_cast<size_t>(blank) < a.names.size() ? a.names[blank].c_str() : "",
+                    a.noFoundation ? why : BlankSheetReason(a.db, type, listed, chosen ? a.load : "").c_str());
+        return HOST_EXIT_FAILED;
+    }
+    if (a.hasLoad && !chosen)
         if (int status = ChooseLoadCase(view, a.load)) return status;
     if (int status = RunPanel(a, panel)) return status;
     if (a.listControls) return HOST_EXIT_OK;

@@ -30,6 +30,7 @@
 #include <utility>
 #include <vector>
 
+class CDataBase;
 class CPVXModuleLoader;
 
 struct FigureDrawArgs {
@@ -48,6 +49,7 @@ struct FigureDrawArgs {
     std::vector<std::pair<std::string, std::string>> contourSets;  // --contour-set, in order
     bool listControls = false;       // --list-controls
     bool noFoundation = false;       // the project holds no foundation model
+    const CDataBase* db = nullptr;   // the open project (why a sheet draws nothing)
 };
 
 // The table of check results a check sheet reads (its records give the sheet its texts); null

@@ -145,7 +145,9 @@ void CHostActivePart::Apply(const CDataBase& db, I_PVXCtrl& ctrl) const {
     }
     // The chosen members' nodes are active, with the foundation's supports when it is shown;
     // flag 1 goes to those the result lists number: at a chosen storey's level (a column's foot
-    // is the storey below's), each plan point of a storey once (the highest node there).
+    // is the storey below's), each plan point of a storey once (the highest node there); flag 2
+    // to a support the reaction lists number besides (the highest support at its plan point), so
+    // that a pile's tip under its head keeps its reaction while the node lists number the head.
     std::vector<UINT> part = CStoreyFinder::NodesOf(db, m_membs);
     const auto& pnodes = db.Table<DBT_PNODE>();
     auto storeyOf = [&](double z) {
@@ -159,19 +161,25 @@ void CHostActivePart::Apply(const CDataBase& db, I_PVXCtrl& ctrl) const {
             if (!known.count(key) && pnodes.Find(key) && storeyOf(pnodes.Find(key)->z) == 0) part.push_back(key);
     }
     auto cell = [](double v) { return std::llround(v / CStoreyFinder::kLevelTol); };
-    std::map<std::tuple<long long, long long, int>, UINT> highest;
+    std::map<std::tuple<long long, long long, int, bool>, UINT> highest;  // plan point, storey, support
+    const auto& supports = db.Table<DBT_PRTND>();
     for (UINT key : part) {
         const T_PNODE_D* n = pnodes.Find(key);
         const int s = n ? storeyOf(n->z) : -1;
         if (!n || (m_strKeys.empty() && (s < m_nFirst || s > m_nLast))) continue;
-        UINT& top = highest[{cell(n->x), cell(n->y), s}];
-        if (!top || pnodes.Find(top)->z < n->z) top = key;
+        for (bool support : {false, true}) {
+            if (support && !supports.Find(key)) continue;
+            UINT& top = highest[{cell(n->x), cell(n->y), s, support}];
+            if (!top || pnodes.Find(top)->z < n->z) top = key;
+        }
     }
-    std::set<UINT> numbered;
-    for (const auto& kv : highest) numbered.insert(kv.second);
+    std::map<UINT, UINT> flags;
+    for (const auto& [at, key] : highest)
+        if (!std::get<3>(at)) flags[key] = 1;
+        else flags.emplace(key, 2);
     for (UINT key : part) {
         nodes.Add(key);
-        nodeFlags.Add(numbered.count(key) ? 1 : 0);
+        nodeFlags.Add(flags.count(key) ? flags[key] : 0);
     }
     ctrl.ActiveByFlag(nodes, members, nodeFlags, memberFlags);
 }

@@ -188,7 +188,7 @@ int CClassPCDPile::GetBearing(UINT key, T_PCDPILE_D& rec) const {
     return 1;
 }
 
-UINT T_PCDPILE_D::GetCZLMinRatioLdgpKey(int index, int) const {
+UINT T_PCDPILE_D::GetCZLMinRatioLdgpKey(int index, int, const std::set<UINT>* among) const {
     UINT best = 0;
     double bestRatio = 0.0;
     POSITION pos = m_mapCZL.GetStartPosition();
@@ -197,7 +197,7 @@ UINT T_PCDPILE_D::GetCZLMinRatioLdgpKey(int index, int) const {
         PileCZLCheckData_P entry;
         m_mapCZL.GetNextAssoc(pos, key, entry);
         const CheckData_P c = entry.GetValue(index);
-        if (std::fabs(c.get_BaseR()) < 1e-10) continue;
+        if (std::fabs(c.get_BaseR()) < 1e-10 || (among && !among->count(key))) continue;
         const double r = c.GetRatio(CheckData_P::SIGN_ABS);
         if (best == 0 || r < bestRatio || (r == bestRatio && key < best)) {
             best = key;

@@ -2,6 +2,8 @@
 // with its BLOBs decoded into keyed maps of check results.
 #pragma once
 
+#include <set>
+
 #include "host/check/CheckData.h"
 #include "host/db/DB_CDataClass.h"
 
@@ -36,8 +38,9 @@ struct T_PCDPILE_D {
     CheckDataMap m_mapCQ;
     CheckDataMap m_mapJY;
     // The governing load group of result index of the bearing map: the smallest ratio among the
-    // entries whose result has a resistance (ties: the smallest key); 0 when none has.
-    UINT GetCZLMinRatioLdgpKey(int index, int) const;
+    // entries whose result has a resistance (ties: the smallest key), only the groups of among
+    // when given; 0 when none has.
+    UINT GetCZLMinRatioLdgpKey(int index, int, const std::set<UINT>* among = nullptr) const;
 };
 
 // Row <-> record. Decode fails (FALSE) on a BLOB that does not read as its map, naming its

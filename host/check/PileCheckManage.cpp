@@ -16,7 +16,7 @@ int IPiltCheckManage::SetType(int type) {
 
 int IPiltCheckManage::GetCheckData(UINT& key, const T_PCDPILE_D& record, CheckData_P& result) const {
     if (m_nType == 0) return 0;
-    if (key == 0) key = record.GetCZLMinRatioLdgpKey(ResultIndex(), 0);
+    if (key == 0) key = record.GetCZLMinRatioLdgpKey(ResultIndex(), 0, m_pGroups);
     PileCZLCheckData_P entry;
     if (!record.m_mapCZL.GetVal(key, entry)) return 0;
     result = entry.GetValue(ResultIndex());
@@ -49,7 +49,7 @@ int IPiltCheckManage::GetBaoLuoData(const CArray<UINT, UINT>& piles, UINT loadCa
             UINT g;
             PileCZLCheckData_P entry;
             rec.m_mapCZL.GetNextAssoc(pos, g, entry);
-            if (loadCase != 0 && g != loadCase) continue;
+            if (loadCase != 0 ? g != loadCase : m_pGroups && !m_pGroups->count(g)) continue;
             if (!sections.count(memb.fosp)) order.push_back(memb.fosp);
             SectionValues& s = sections[memb.fosp];
             s.limit = m_nType == 2 ? rec.tu : rec.ra;

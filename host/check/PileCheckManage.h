@@ -6,6 +6,8 @@
 // (result 2) against the uplift capacity tu. Any other type is refused by SetType.
 #pragma once
 
+#include <set>
+
 #include "host/check/CheckData.h"
 #include "host/check/CheckTables.h"
 
@@ -17,6 +19,9 @@ public:
     // Nonzero for type 1 or 2 on a database; 0 otherwise (the type is left unset).
     int SetType(int type);
     int GetType() const { return m_nType; }
+    // The groups a governing group is chosen from (key 0, load case 0): those of groups only, or
+    // every group (null, the default). The set must outlive the calls.
+    void SetLoadGroups(const std::set<UINT>* groups) { m_pGroups = groups; }
     // The pile's result of the type (result 0 or 2 of the bearing entry). key 0 in: the governing
     // group of that result comes back in key. 0 when no type is set or the entry is missing or
     // has no resistance (a pile the type does not check).
@@ -34,6 +39,7 @@ private:
     int ResultIndex() const { return m_nType == 2 ? 2 : 0; }
     CDataBase* m_pDB;
     int m_nType = 0;
+    const std::set<UINT>* m_pGroups = nullptr;
 };
 
 using PileResultMap = CMapEx<UINT, UINT, _PileResultInfo, _PileResultInfo&>;

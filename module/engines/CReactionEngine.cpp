@@ -467,7 +467,7 @@ void CReactionEngine::MakeReacDataList() {
         const UINT nNode = pModel->m_arrAllNodeKey[i];
         UINT dummy;
         // A shown part takes the supports at its own level only.
-        if (!supportSet.Lookup(nNode, dummy) || !pModel->IsNumberedNode(nNode)) continue;
+        if (!supportSet.Lookup(nNode, dummy) || !pModel->IsNumberedSupport(nNode)) continue;
         T_REAC_D r;
         r.Initialize();
         if (!GetReac(nNode, nSlot == 0 ? &r : nullptr, nSlot == 1 ? &r : nullptr, nSlot == 2 ? &r : nullptr)) continue;

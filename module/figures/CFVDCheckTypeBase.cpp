@@ -20,3 +20,12 @@ BOOL CFVDCheckTypeBase::NeedsEdgeTextPlacement(UINT sectionKey) {
 void CFVDCheckTypeBase::CollectCheckLoadCasesOf(std::map<UINT, CString>& out) {
     if (m_eType > 90) CollectCheckLoadCases(out, 0, TRUE, nullptr);
 }
+
+std::set<UINT> CFVDCheckTypeBase::ListedGroups() {
+    std::map<UINT, CString> listed;
+    CollectLoadCases(listed);
+    std::set<UINT> keys;
+    for (const auto& kv : listed)
+        if (kv.first != 0) keys.insert(kv.first);
+    return keys;
+}

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 
 #include "module/figures/CFVDBase.h"
 
@@ -25,7 +26,12 @@ public:
     // The check variant of CollectLoadCases: for types above 90 the check load groups of kind 0
     // with the most unfavourable entry; otherwise out is left alone.
     void CollectCheckLoadCasesOf(std::map<UINT, CString>& out);
+    // The groups the figure's load list offers (CollectLoadCases, the most unfavourable entry
+    // left out): without a load case an object's governing group is chosen among these.
+    std::set<UINT> ListedGroups();
 
 protected:
     CFVDCheckTypeBase() = default;
+    std::set<UINT> m_setListed;  // ListedGroups, kept by DrawFigure of the pile figures for their piles
+
 };

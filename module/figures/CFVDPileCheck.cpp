@@ -8,6 +8,7 @@
 #include "host/check/CheckTables.h"
 #include "host/check/ICheckToolUtil.h"
 #include "host/check/PileCheckManage.h"
+#include "host/db/DBTables.h"
 #include "host/db/FoundationTables.h"
 #include "module/figures/BaseMapDraw.h"
 #include "module/figures/CFVDTextBlock.h"
@@ -24,6 +25,7 @@ CString Load(const char* key) { return CMsgDll::pfuncLoadStr(key, 0); }
 }  // namespace
 
 void CFVDPileCheck_CZL::DrawFigure() {
+    m_setListed = ListedGroups();
     // The envelope texts take the figure's own scale, precision and text style: apply it first.
     ApplyScale();
     if (HasGroupTexts()) DrawGroupTexts();
@@ -35,9 +37,11 @@ void CFVDPileCheck_CZL::CollectLoadCases(std::map<UINT, CString>& out) {
     IPiltCheckManage manager(GetModelDataBase());
     out.clear();
     if (!manager.SetType(GetPileCheckType())) return;
-    CArray<UINT, UINT> groups;
+    CArray<UINT, UINT> groups, offered;
     manager.GetLoadGroups(groups);
-    MakeUnfavourableLoadCombText(out, groups, TRUE, nullptr);
+    for (INT_PTR i = 0; i < groups.GetSize(); ++i)
+        if (OffersGroup(groups[i])) offered.Add(groups[i]);
+    MakeUnfavourableLoadCombText(out, offered, TRUE, nullptr);
 }
 
 BOOL CFVDPileCheck_CZL::GetDescription(CArray<COLORREF>&, CString& text) {
@@ -61,9 +65,16 @@ BOOL CFVDPileCheck_CQ::GetDescription(CArray<COLORREF>&, CString& text) {
     return 1;
 }
 
+BOOL CFVDPileCheck_KZCZL::OffersGroup(UINT key) {
+    CClassLdgp groups;
+    groups.ConnectToDB(GetModelDataBase());
+    return groups.IsEquaLoadComb(key);
+}
+
 BOOL CFVDPileCheck_CZL::GetPileCheckData(UINT& key, T_PCDPILE_D& record, CheckData_P& result) {
     IPiltCheckManage manager(GetModelDataBase());
     if (!manager.SetType(GetPileCheckType())) return 0;
+    manager.SetLoadGroups(&m_setListed);
     return manager.GetCheckData(key, record, result);
 }
 
@@ -77,22 +88,45 @@ BOOL CFVDPileCheck_CQ::ReadPileRecord(const CClassPCDPile& table, UINT key, T_PC
     return table.Get(key, record);
 }
 
-BOOL CFVDPileCheck_CZL_KB::GetPileCheckData(UINT& key, T_PCDPILE_D& record, CheckData_P& result) {
-    if (key == 0) key = record.GetCZLMinRatioLdgpKey(2, 0);
-    PileCZLCheckData_P entry;
-    if (!record.m_mapCZL.GetVal(key, entry)) return 0;
-    result = entry.GetValue(2);
-    return std::fabs(result.get_BaseR()) >= CMathFunc::m_NormalZero && result.get_Force() <= -CMathFunc::m_NormalZero;
+namespace {
+// The uplift result of a pile in tension (a resistance, the top force pulling).
+bool InTension(const CheckData_P& c) {
+    return std::fabs(c.get_BaseR()) >= CMathFunc::m_NormalZero && c.get_Force() <= -CMathFunc::m_NormalZero;
 }
 
-// Without a load case the pile's governing group: the maps hold no entry under key 0, and the
-// figure would otherwise stay empty.
+// The entries of map under the groups of keys.
+CheckDataMap Listed(const CheckDataMap& map, const std::set<UINT>& keys) {
+    CheckDataMap out;
+    CheckData_P c;
+    for (UINT k : keys)
+        if (map.GetVal(k, c)) out.SetAt(k, c);
+    return out;
+}
+}  // namespace
+
+// Without a load case the pile's governing group among the listed groups in which it is in
+// tension: a group that compresses it would hide it although another pulls it.
+BOOL CFVDPileCheck_CZL_KB::GetPileCheckData(UINT& key, T_PCDPILE_D& record, CheckData_P& result) {
+    PileCZLCheckData_P entry;
+    if (key == 0) {
+        std::set<UINT> pulling;
+        for (UINT g : m_setListed)
+            if (record.m_mapCZL.GetVal(g, entry) && InTension(entry.GetValue(2))) pulling.insert(g);
+        key = record.GetCZLMinRatioLdgpKey(2, 0, &pulling);
+    }
+    if (!record.m_mapCZL.GetVal(key, entry)) return 0;
+    result = entry.GetValue(2);
+    return InTension(result);
+}
+
+// Without a load case the pile's governing group among the listed ones: the maps hold no entry
+// under key 0, and the figure would otherwise stay empty.
 BOOL CFVDPileCheck_JY::GetPileCheckData(UINT& key, T_PCDPILE_D& record, CheckData_P& result) {
-    if (key == 0) DATA_P::GetMinCheckDataLdgpKey(record.m_mapJY, key);
+    if (key == 0) DATA_P::GetMinCheckDataLdgpKey(Listed(record.m_mapJY, m_setListed), key);
     return DATA_P::GetCheckDataMapResult(record.m_mapJY, key, result) > 0;
 }
 BOOL CFVDPileCheck_CQ::GetPileCheckData(UINT& key, T_PCDPILE_D& record, CheckData_P& result) {
-    if (key == 0) DATA_P::GetMinCheckDataLdgpKey(record.m_mapCQ, key);
+    if (key == 0) DATA_P::GetMinCheckDataLdgpKey(Listed(record.m_mapCQ, m_setListed), key);
     return DATA_P::GetCheckDataMapResult(record.m_mapCQ, key, result) > 0;
 }
 
@@ -198,6 +232,7 @@ BOOL CFVDPileCheck_CZL::DrawGroupTexts() {
     CDataBase* db = GetModelDataBase();
     IPiltCheckManage manager(db);
     if (!manager.SetType(GetPileCheckType())) return 0;
+    manager.SetLoadGroups(&m_setListed);
     const UINT cur = GetCurLoadCase();
     CClassMtsb rafts;
     CClassMemb membs;

@@ -2,13 +2,16 @@
 // section size in x and y), green where a check passes and red where it fails.
 //
 //   302 CFVDPileCheck_CZL     bearing capacity, with the envelope texts of every foundation
-//   307 CFVDPileCheck_KZCZL   uplift, with the envelope texts
+//   307 CFVDPileCheck_KZCZL   seismic bearing: 302 under the seismic check groups only
 //   306 CFVDPileCheck_CZL_KB  the piles in tension (the uplift result of a pile whose top force
-//                             pulls)
+//                             pulls); without a load case each pile's governing group among
+//                             those that pull it
 //   301 CFVDPileCheck_JY      local compression of the pile top
 //   300 CFVDPileCheck_CQ      punching of the cap over the pile
-//                             (301 and 300 list the check groups; without a load case each
-//                             pile shows its governing group)
+//                             (306, 301 and 300 list the standard check groups)
+//
+// Without a load case every pile and envelope shows its governing group among the groups the
+// figure's load list offers.
 //   303 CFVDPileCheck_HOR     horizontal checks, x and y lines, coloured by the absolute ratio
 //   305 CFVDPileCheck_React   the reaction of every pile element in a small square (kN)
 //
@@ -43,6 +46,8 @@ public:
     // key in: the current load case; may come back as the governing group. Nonzero with a result.
     virtual BOOL GetPileCheckData(UINT& key, T_PCDPILE_D& record, CheckData_P& result);
     virtual int GetPileCheckType() { return 1; }
+    // Whether the load list offers a group of the pile checks.
+    virtual BOOL OffersGroup(UINT) { return 1; }
     // A pile's record as the figure needs it: the bearing figures read the bearing map only.
     virtual BOOL ReadPileRecord(const CClassPCDPile& table, UINT key, T_PCDPILE_D& record);
 
@@ -71,7 +76,7 @@ class CFVDPileCheck_KZCZL : public CFVDPileCheck_CZL {
     DECLARE_DYNCREATE(CFVDPileCheck_KZCZL)
 public:
     BOOL GetDescription(CArray<COLORREF>& colours, CString& text) override;
-    int GetPileCheckType() override { return 2; }
+    BOOL OffersGroup(UINT key) override;  // the seismic groups (CKLG seismic flag 1 or 2)
 };
 
 class CFVDPileCheck_CZL_KB : public CFVDPileCheck_CZL {

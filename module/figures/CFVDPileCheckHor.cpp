@@ -31,6 +31,7 @@ bool PilePlace(UINT pileKey, T_PILE_D& pile, T_MEMB_D& memb, double& x, double& 
 }  // namespace
 
 void CFVDPileCheck_HOR::DrawFigure() {
+    m_setListed = ListedGroups();
     checkfig::WalkTable<CClassPile>(*this, [this](UINT key, CDataBase* db) { return DrawOnePile(key, db); });
 }
 
@@ -52,7 +53,7 @@ BOOL CFVDPileCheck_HOR::DrawOnePile(UINT key, CDataBase* db) {
     UINT keys[2] = {cur, cur};
     CheckData_P results[2];
     for (int dir = 0; dir < 2; ++dir) {
-        if (cur == 0) keys[dir] = record.GetCZLMinRatioLdgpKey(3 + dir, 0);
+        if (cur == 0) keys[dir] = record.GetCZLMinRatioLdgpKey(3 + dir, 0, &m_setListed);
         // A direction without a governing group shows the empty result (as the map's default).
         if (keys[dir] != 0) results[dir] = record.m_mapCZL[keys[dir]].GetValue(3 + dir);
     }

@@ -590,6 +590,7 @@ void I_PVXModel::ResetAllNodeElemK() {
     m_arrNoFlagNodeKey.RemoveAll();
     m_setFlagNode.clear();
     m_setFlagMemb.clear();
+    m_setFlagSupport.clear();
     m_bPartShown = false;
     m_arrElemKey.RemoveAll();
     m_arrActiveElemKey.RemoveAll();

@@ -107,6 +107,9 @@ public:
     // the host flagged (its nodes at the part's level, each plan point once); any otherwise.
     bool IsNumberedNode(UINT key) const { return !IsPartShown() || m_setFlagNode.count(key) != 0; }
     bool IsNumberedMemb(UINT key) const { return !IsPartShown() || m_setFlagMemb.count(key) != 0; }
+    // A support the reaction lists number: a numbered node, or one the host flagged 2 (a support
+    // below the node numbered at its plan point, a pile's tip under its head).
+    bool IsNumberedSupport(UINT key) const { return IsNumberedNode(key) || m_setFlagSupport.count(key) != 0; }
     void PV_OnExportWindowsMetaFile(CMetaFileDC* pMetaDC) override;
     void PV_OnExportWindowsMetaFileEx(CString& strFile) override;
     BOOL PV_OnPreparePrinting(CPrintInfo* pInfo) override;
@@ -592,6 +595,7 @@ public:
     CArray<UINT, UINT> m_arrNoFlagMembKey;   // complement of m_arrFlagMembKey in all members
     CArray<UINT, UINT> m_arrNoFlagNodeKey;   // complement of m_arrFlagNodeKey in all nodes
     std::unordered_set<UINT> m_setFlagNode, m_setFlagMemb;  // the two flagged lists, for look-ups
+    std::unordered_set<UINT> m_setFlagSupport;              // the nodes flagged 2
     bool m_bPartShown = false;  // the last flag change left members unflagged
     // Pixel boxes of the symbols the last render drew at nodes (reaction heads): a number on one
     // cannot be read, and the measure of the texts counts it.

@@ -266,6 +266,7 @@ void I_PVXModel::PV_OnActiveDeActiveChangeByFlag(CArray<UINT, UINT>& nodes, CArr
         const UINT f = i < nodeFlags.GetSize() ? nodeFlags[i] : 1;
         m_arrNodeFlag.Add(static_cast<int>(f));
         if (f == 1) m_arrFlagNodeKey.Add(nodes[i]);
+        if (f == 2) m_setFlagSupport.insert(nodes[i]);
     }
     for (INT_PTR i = 0; i < members.GetSize(); ++i) {
         const UINT f = i < memberFlags.GetSize() ? memberFlags[i] : 1;

@@ -358,7 +358,7 @@ const CMsgDll::StringEntry kStrings[] = {
     {"IDS_DESCREPT_PILE_TEXT_HOR", "桩水平承载力"},
     {"IDS_DESCREPT_PILE_TEXT_JY", "桩基础验算"},
     {"IDS_DESCREPT_PILE_TEXT_PILE_CZL", "单桩承载力"},
-    {"IDS_DESCREPT_PILE_TEXT_PILE_CZL_KZ", "单桩抗拔承载力"},
+    {"IDS_DESCREPT_PILE_TEXT_PILE_CZL_KZ", "单桩抗震承载力"},
     {"IDS_DESCREPT_PILE_REACT_NONE", "无反力"},
     {"IDS_DESCREPT_SINK_TEXT_SINK", "沉降"},
     {"IDS_DESCREPT_VALUE_SCALE", "数值比例:"},

@@ -6,7 +6,7 @@
 // sections 11 "A" and 12 "B" (d = 0.5); pile 3 is of section 12 unless the raft has one
 // section. Check groups 3 and 5 (kind 0; basic groups 2, 9, 10 for the reactions). Every pile: ra = 1000, tu = 500; result 0 = (N, ra),
 // result 2 = (N, tu). Top forces N: pile 1: g3 500, g5 -100; pile 2: g3 800, g5 200; pile 3:
-// g3 600, g5 700. A check (force F, resistance R) has ratio |R / F| and passes above 0.999999
+// g3 600, g5 700; pile 2 punched by 1000 under basic group 9, which no sheet offers. A check (force F, resistance R) has ratio |R / F| and passes above 0.999999
 // (green 0x00FF00, else red 0x0000FF).
 #include <gtest/gtest.h>
 
@@ -50,11 +50,12 @@ T_MEMB_D Memb(int type, std::vector<UINT> ponts, UINT fosp) {
     return m;
 }
 
-void AddGroup(PostDBBuilder& b, UINT key, int kind = LDGP_KIND_STANDARD, const char* text = nullptr) {
+void AddGroup(PostDBBuilder& b, UINT key, int kind = LDGP_KIND_STANDARD, const char* text = nullptr, int seismic = 0) {
     T_CKLG_D g;
     g.Initialize();
     g.number = static_cast<int>(key);
     g.kind = kind;
+    g.seismic = seismic;
     if (text)
         std::snprintf(g.sort, sizeof(g.sort), "%s", text);
     else
@@ -73,6 +74,9 @@ struct Options {
     int capType = MEMB_RAFT;  // the member pile 1 stands under (for the reaction source)
     bool brokenPunching = false;  // pile 2's punching BLOB cut short (it no longer reads)
     double pileY = 2;             // plan y of the three piles
+    bool anchorPile3 = false;     // pile 3's checks 0 to 2 hold -N: in tension under both groups
+    int seismic = 0;              // a seismic group (3 or 5), 0 none
+    bool basicBearing = false;    // pile 1 pulled and pushed by 1000 under basic group 9
 };
 
 void BuildModel(PostDBBuilder& b, const Options& o) {
@@ -83,8 +87,8 @@ void BuildModel(PostDBBuilder& b, const Options& o) {
     s.d = 0.5;
     b.Add<DBT_PISP>(11, a);
     b.Add<DBT_PISP>(12, s);
-    AddGroup(b, 3);
-    AddGroup(b, 5);
+    AddGroup(b, 3, LDGP_KIND_STANDARD, nullptr, o.seismic == 3);
+    AddGroup(b, 5, LDGP_KIND_STANDARD, nullptr, o.seismic == 5);
     // Raft 900 and a footing 950 (pile cap) without piles of its own.
     AddPont(b, 901, 0, 0);
     AddPont(b, 902, 20, 0);
@@ -116,11 +120,12 @@ void BuildModel(PostDBBuilder& b, const Options& o) {
         rec.tu = 500;
         const double n[2] = {f[k].n3, f[k].n5}, hx[2] = {f[k].hx3, f[k].hx5}, hy[2] = {f[k].hy3, f[k].hy5};
         const UINT g[2] = {3, 5};
+        const double sign = (k == 2 && o.anchorPile3) ? -1.0 : 1.0;
         for (int i = 0; i < 2; ++i) {
             PileCZLCheckData_P e;
-            e.m_a[0] = CheckData_P(n[i], 1000);
-            e.m_a[1] = CheckData_P(n[i], 1200);
-            e.m_a[2] = CheckData_P(n[i], 500);
+            e.m_a[0] = CheckData_P(sign * n[i], 1000);
+            e.m_a[1] = CheckData_P(sign * n[i], 1200);
+            e.m_a[2] = CheckData_P(sign * n[i], 500);
             e.m_a[3] = CheckData_P(hx[i], 100);
             e.m_a[4] = CheckData_P(hy[i], 100);
             rec.m_mapCZL.SetAt(g[i], e);
@@ -134,6 +139,9 @@ void BuildModel(PostDBBuilder& b, const Options& o) {
             CheckData_P c2(77, 2000);
             rec.m_mapJY.SetAt(2, c2);
         }
+        if (k == 0 && o.basicBearing) rec.m_mapCZL[9].m_a[2] = CheckData_P(-1000, 500);
+        if (k == 0 && o.basicBearing) rec.m_mapCZL[9].m_a[3] = CheckData_P(1000, 100);
+        if (k == 1) rec.m_mapCQ[9] = CheckData_P(1000, 400);
         T_PCDPILE_ROW row = CheckRows::Encode(rec);
         if (k == 1 && o.brokenPunching) row.cq.resize(3);
         b.Add<DBT_PCDPILE>(key, row);
@@ -241,7 +249,6 @@ public:
 // One ratio per pile; with load case 0 the governing group of the figure's result, else the
 // load case's result with no label. Coloured texts only: the envelope texts are checked below.
 TEST_F(PileFigureTest, PerPileRatios) {
-    Build();
     struct Row {
         const char* name;
         const char* cls;
@@ -249,6 +256,7 @@ TEST_F(PileFigureTest, PerPileRatios) {
         UINT lc;
         std::vector<std::string> tails;  // the pile lines (after the envelope lines)
         std::vector<COLORREF> colours;
+        Options o = {};
     } rows[] = {
         // Result 0: pile 1 g3 1000/500 = 2, g5 10 -> g3; pile 2 g3 1.25, g5 5 -> g3; pile 3
         // g3 1.667, g5 1.429 -> g5.
@@ -256,21 +264,26 @@ TEST_F(PileFigureTest, PerPileRatios) {
          {kGreen, kGreen, kGreen}},
         {"bearing, group 3", "CFVDPileCheck_CZL", EFVDT_Pile_CHECK_CZL, 3, {"2.00", "1.25", "1.67"},
          {kGreen, kGreen, kGreen}},
-        // Result 2 against tu = 500: pile 1 g3 1.0 (not above 0.999999 + ... exactly 1: passes),
-        // g5 5; pile 2 g3 0.625, g5 2.5; pile 3 g3 0.833, g5 0.714.
-        {"uplift, group 5", "CFVDPileCheck_KZCZL", EFVDT_Pile_CHECK_CZL_KZ, 5, {"5.00", "2.50", "0.71"},
-         {kGreen, kGreen, kRed}},
-        // Tension only: only pile 1 under group 5 pulls (-100): 500 / 100.
+        // Seismic bearing: the bearing checks under the seismic group 5 only (the list's one
+        // entry): 1000 / 100, / 200, / 700. Without a seismic group: nothing.
+        {"seismic", "CFVDPileCheck_KZCZL", EFVDT_Pile_CHECK_CZL_KZ, 0, {"10.00", "5.00", "1.43"}, {kGreen, kGreen, kGreen},
+         {.seismic = 5}},
+        {"no seismic group", "CFVDPileCheck_KZCZL", EFVDT_Pile_CHECK_CZL_KZ, 0, {}, {}},
+        // Tension only, tu / |N|: pile 1 pulled under group 5 only (-100): 500 / 100; load 0 each
+        // pile's governing group among the offered ones that pull it (not 9: 500 / 1000).
         {"tension, group 5", "CFVDPileCheck_CZL_KB", EFVDT_Pile_CHECK_CZL_KB, 5, {"5.00"}, {kGreen}},
         {"tension, group 3: none pulls", "CFVDPileCheck_CZL_KB", EFVDT_Pile_CHECK_CZL_KB, 3, {}, {}},
-        // Load case 0 takes each pile's governing uplift group, all in compression: nothing.
-        {"tension, governing", "CFVDPileCheck_CZL_KB", EFVDT_Pile_CHECK_CZL_KB, 0, {}, {}},
+        {"tension, governing", "CFVDPileCheck_CZL_KB", EFVDT_Pile_CHECK_CZL_KB, 0, {"5.00(5)"}, {kGreen},
+         {.basicBearing = true}},
+        // Anchor pile 3 pulled under both groups (-600, -700): 500 / 700 governs.
+        {"tension under both, governing", "CFVDPileCheck_CZL_KB", EFVDT_Pile_CHECK_CZL_KB, 0, {"5.00(5)", "0.71(5)"},
+         {kGreen, kRed}, {.anchorPile3 = true}},
         // Local compression 2000 / N, punching 400 / N, group 3.
         {"local compression", "CFVDPileCheck_JY", EFVDT_Pile_CHECK_JY, 3, {"4.00", "2.50", "3.33"},
          {kGreen, kGreen, kGreen}},
         {"punching", "CFVDPileCheck_CQ", EFVDT_Pile_CHECK_CQ, 3, {"0.80", "0.50", "0.67"}, {kRed, kRed, kRed}},
         // Without a load case each pile's governing group: punching 400 / N, pile 1 g3 0.8 (g5
-        // 4), pile 2 g3 0.5, pile 3 g5 0.571; local compression likewise 2000 / N.
+        // 4), pile 2 g3 0.5 (not 9), pile 3 g5 0.571; local compression likewise 2000 / N.
         {"punching, governing", "CFVDPileCheck_CQ", EFVDT_Pile_CHECK_CQ, 0, {"0.80(3)", "0.50(3)", "0.57(5)"},
          {kRed, kRed, kRed}},
         {"local compression, governing", "CFVDPileCheck_JY", EFVDT_Pile_CHECK_JY, 0,
@@ -278,11 +291,13 @@ TEST_F(PileFigureTest, PerPileRatios) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
+        Build(r.o);
         CVdrawUtil d;
         Draw(r.cls, r.type, r.lc, d);
         std::vector<Text> t = Coloured(d);
         // The envelope lines of 302 and 307 come first: one raft, two sections, one line each.
-        const size_t skip = (r.type == EFVDT_Pile_CHECK_CZL || r.type == EFVDT_Pile_CHECK_CZL_KZ) ? 2 : 0;
+        const bool envelope = r.type == EFVDT_Pile_CHECK_CZL || r.type == EFVDT_Pile_CHECK_CZL_KZ;
+        const size_t skip = envelope && !r.tails.empty() ? 2 : 0;
         ASSERT_EQ(t.size(), skip + r.tails.size());
         for (size_t i = 0; i < r.tails.size(); ++i) {
             EXPECT_TRUE(EndsWith(t[skip + i].text, r.tails[i])) << t[skip + i].text << " vs " << r.tails[i];
@@ -388,19 +403,21 @@ TEST_F(PileFigureTest, BeamGroupOutline) {
 // Horizontal: x and y lines, each of its own governing group with load case 0, as absolute
 // ratios (a force of -50 against 100 reads 2.00).
 TEST_F(PileFigureTest, HorizontalLines) {
-    Build();
     struct Row {
         const char* name;
         UINT lc;
         std::string x, y;
         COLORREF cx, cy;
+        Options o = {};
     } rows[] = {
-        // Pile 1 x: g3 100/50 = 2, g5 100/400 = 0.25 -> 5; y: g3 0.5, g5 5 -> 3.
-        {"governing", 0, "0.25(5)", "0.50(3)", kRed, kRed},
+        // Pile 1 x: g3 100/50 = 2, g5 100/400 = 0.25 -> 5 (not 9, 0.1, not offered); y: g3 0.5,
+        // g5 5 -> 3.
+        {"governing", 0, "0.25(5)", "0.50(3)", kRed, kRed, {.basicBearing = true}},
         {"group 3", 3, "2.00", "0.50", kGreen, kRed},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
+        Build(r.o);
         CVdrawUtil d;
         Draw("CFVDPileCheck_HOR", EFVDT_Pile_CHECK_HOR, r.lc, d);
         const std::vector<Text> t = Coloured(d);

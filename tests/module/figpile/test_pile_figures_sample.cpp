@@ -1,8 +1,8 @@
 // The pile check figures of the generated sample against its pile check table, by
 // scripts/check_pile_figures.py: every stored pile check against its closed form recomputed in
-// python from the reactions, every coloured text of figures 302, 307, 306, 301, 300 and 303
-// (load case 0 and one combination) and the envelope lines of 302 and 307 against the average and
-// maximum recomputed from each pile section's rows.
+// python from the reactions, every coloured text of figures 302, 306, 301, 300 and 303 (load
+// case 0 and one group) and the envelope lines of 302 against the average and maximum recomputed
+// from each pile section's rows; 307 refused, as the sample's pile checks hold no seismic group.
 #include <gtest/gtest.h>
 
 #include "../ModuleTestSupport.h"
