@@ -402,11 +402,5 @@ void CStressEngine::OutputPStrsNumbers(CDC* pDC) {
             }
         }
     }
-    points.ForEach([&](const PointNumbers::Entry& e) {
-        C3DPoint at = e.at;
-        if (e.nKind < 0)
-            label.OutputNumber(e.pt.x, e.pt.y, e.value);
-        else
-            label.OutputMaxMin(pModel, &at, e.nKind, e.value);
-    });
+    points.WriteWith(label, pModel);
 }

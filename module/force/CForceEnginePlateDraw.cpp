@@ -631,13 +631,7 @@ void CForceEngine::OutputPForcNumbers(CDC* pDC) {
         if (!bStopped)
             forcewalk::ForEachShownMember(*pModel, pModel->m_nObjectIDFirst + (m_bDeformed ? 1 : 0),
                                           forcewalk::Escape::kIgnore, numbers);
-        points.ForEach([&](const PointNumbers::Entry& e) {
-            C3DPoint at = e.at;
-            if (e.nKind < 0)
-                label.OutputNumber(e.pt.x, e.pt.y, e.value);
-            else
-                label.OutputMaxMin(pModel, &at, e.nKind, e.value);
-        });
+        points.WriteWith(label, pModel);
     }
     label.EndDraw();
     pDC->RestoreDC(nSaved);

@@ -4,7 +4,7 @@
 //
 //     PointNumbers numbers;
 //     numbers.Add(pModel->Get3DPtTo2DPt(&c), c, kind, value);   // per face
-//     numbers.ForEach([&](const PointNumbers::Entry& e) { ... write e ... });
+//     numbers.WriteWith(label, pModel);   // in the order their points were first added
 #pragma once
 
 #include <cmath>
@@ -30,10 +30,18 @@ public:
         else if (std::fabs(value) > std::fabs(m_entries[it->second].value))
             m_entries[it->second] = {pt, at, nKind, value};
     }
-    // In the order their points were first added.
-    template <class Write>
-    void ForEach(Write&& write) const {
-        for (const Entry& e : m_entries) write(e);
+
+    // Each number, in the order its point was first added, written by a label writer: at its picture point, or as the writer's own kind
+    // of extreme label at its model point.
+    template <class Label, class Model>
+    void WriteWith(Label& label, Model* pModel) const {
+        for (const Entry& e : m_entries) {
+            C3DPoint at = e.at;
+            if (e.nKind < 0)
+                label.OutputNumber(e.pt.x, e.pt.y, e.value);
+            else
+                label.OutputMaxMin(pModel, &at, e.nKind, e.value);
+        }
     }
 
 private:
