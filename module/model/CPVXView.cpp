@@ -338,8 +338,15 @@ void CPVXView::PauseRunningFilm() {
 void CPVXView::FollowFilmPosition() {
     CAnimationEngine& ani = m_pPVXModel->m_AnimationEngine;
     CAniCtrlBar* pBar = ani.m_pAniCtrlBar;
-    if (!pBar || !pBar->m_wndSlider.GetSafeHwnd() || !::IsWindow(ani.m_hMCIWnd)) return;
-    pBar->m_wndSlider.SetPos(MCIWndGetPosition(ani.m_hMCIWnd));
+    if (!::IsWindow(ani.m_hMCIWnd)) return;
+    const LONG pos = MCIWndGetPosition(ani.m_hMCIWnd);
+    // A frame the player could not read or show stopped it (it said why): playback stays
+    // stopped there instead of starting again on the next tick.
+    if (MCIWndGetMode(ani.m_hMCIWnd, nullptr, 0) != MCI_MODE_PLAY && MCIWndGetError(ani.m_hMCIWnd, nullptr, 0) != 0) {
+        ani.m_nPlayState = CAnimationEngine::PLAY_STOPPED;
+        if (pBar) pBar->m_wndMarquee.StartScrolling(0);
+    }
+    if (pBar && pBar->m_wndSlider.GetSafeHwnd()) pBar->m_wndSlider.SetPos(pos);
 }
 
 void CPVXView::OnPvxAnitool(UINT nID) {

@@ -1,6 +1,7 @@
 // The scripted user: answers, records, keys, the message clock and the pump.
 #include "platform/ui/CUiDriver.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -66,7 +67,17 @@ int CUiDriver::PumpMessages(int nMax) {
     int limit = nMax < 0 ? kCap : nMax;
     int n = 0;
     MSG msg{};
-    while (n < limit && ::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    // A timer fires once in a pump: one whose handler takes longer than its period is due
+    // again when it returns, and the pump ends there, as the queue is otherwise empty; its
+    // next tick comes with the next pump.
+    std::vector<std::pair<HWND, UINT_PTR>> fired;
+    while (n < limit && ::PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (msg.message == WM_TIMER) {
+            const std::pair<HWND, UINT_PTR> timer(msg.hwnd, msg.wParam);
+            if (std::find(fired.begin(), fired.end(), timer) != fired.end()) break;
+            fired.push_back(timer);
+        }
+        if (!::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) break;
         if (msg.message == WM_QUIT) {
             m_bQuit = TRUE;
             m_nQuitCode = static_cast<int>(msg.wParam);

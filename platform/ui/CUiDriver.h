@@ -21,9 +21,10 @@
 //   - Time: the message clock is real (monotonic milliseconds) until UseVirtualClock(TRUE);
 //     then it moves only by AdvanceTime (and Sleep), so timers fire deterministically; a switch
 //     of clock starts every timer's period afresh.
-// PumpMessages dispatches posted messages, paints and due timers; it never sleeps. Keys reach
-// windows as a user's would when posted (PostMessage(WM_KEYDOWN, VK_RETURN)) and pumped: each
-// window from the target up to its top-level window may take them in PreTranslateMessage.
+// PumpMessages dispatches posted messages, paints and due timers, each timer once; it never
+// sleeps. Keys reach windows as a user's would when posted (PostMessage(WM_KEYDOWN, VK_RETURN))
+// and pumped: each window from the target up to its top-level window may take them in
+// PreTranslateMessage.
 // All window calls belong to one thread, as on the original platform.
 #pragma once
 
@@ -117,9 +118,9 @@ public:
     ULONGLONG Now() const;   // milliseconds
 
     // ---- Queue ----
-    // Dispatches queued messages, paints and due timers until none is left or nMax were
-    // dispatched (nMax < 0: at most 100000, so a window that keeps posting cannot hang the
-    // caller). Returns the number dispatched. A WM_QUIT stops the pump and is remembered.
+    // Dispatches queued messages, paints and due timers until none is left, a timer comes due
+    // a second time, or nMax were dispatched (nMax < 0: at most 100000, so a window that keeps
+    // posting cannot hang the caller). Returns the number dispatched. A WM_QUIT stops the pump and is remembered.
     int PumpMessages(int nMax = -1);
     BOOL QuitReceived() const { return m_bQuit; }
     int QuitCode() const { return m_nQuitCode; }

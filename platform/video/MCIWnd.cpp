@@ -29,6 +29,7 @@ struct MciPlayer : UiControlData {
     LONG nSpeed = 1000;     // thousandths of normal speed
     LONG nError = 0;
     std::string strError;
+    LONG nBadFrame = -1;    // the last frame that could not be read or shown, reported once
     CFilmDecoder film;      // pictures of the open film
 };
 
@@ -134,7 +135,22 @@ void CloseFilm(MciPlayer& p) {
     p.nMode = MCI_MODE_NOT_READY;
     p.nAnchorPos = 0;
     p.nDir = 1;
+    p.nBadFrame = -1;
     p.film.Close();
+}
+
+// A frame that cannot be read or shown stops the film on it: its error stays for
+// MCIWndGetError, and the window layer hears of it once per frame.
+void FrameFailed(MciPlayer& p, LONG pos, const char* what) {
+    if (p.nMode == MCI_MODE_PLAY || p.nMode == MCI_MODE_PAUSE) {
+        p.nAnchorPos = pos;
+        p.nMode = MCI_MODE_STOP;
+    }
+    const std::string why = "frame " + std::to_string(pos) + " of \"" + p.file + "\" cannot be " + what;
+    Fail(p, MCIERR_INVALID_FILE, why);
+    if (p.nBadFrame == pos) return;
+    p.nBadFrame = pos;
+    ui::Error("The media player stopped: %s%s.", why.c_str(), *what == 'r' ? "; record the animation again" : "");
 }
 
 // Draws the picture at the player's position on its own surface and over its parent (the
@@ -143,7 +159,7 @@ void ShowFrame(UiWindow& w, MciPlayer& p, CDC* pOwnDC = nullptr) {
     if (!p.bOpen || !p.film.IsOpen() || p.nLength <= 0) return;
     const LONG pos = std::min<LONG>(CurrentPos(p), p.nLength - 1);
     if (!p.film.Decode(pos)) {
-        Fail(p, MCIERR_INVALID_FILE, "frame " + std::to_string(pos) + " of \"" + p.file + "\" cannot be decoded");
+        FrameFailed(p, pos, "read");
         return;
     }
     const int cx = p.film.Width(), cy = p.film.Height();
@@ -155,16 +171,19 @@ void ShowFrame(UiWindow& w, MciPlayer& p, CDC* pOwnDC = nullptr) {
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
     const void* bits = p.film.Pixels().data();
+    bool bShown = true;
     if (pOwnDC) {
-        pOwnDC->StretchDIBits(0, 0, cx, cy, 0, 0, cx, cy, bits, &bmi, DIB_RGB_COLORS, SRCCOPY);
+        bShown = pOwnDC->StretchDIBits(0, 0, cx, cy, 0, 0, cx, cy, bits, &bmi, DIB_RGB_COLORS, SRCCOPY) != 0;
     } else if (::IsWindowVisible(w.hwnd)) {
         CClientDC own(CWnd::FromHandle(w.hwnd));
-        own.StretchDIBits(0, 0, cx, cy, 0, 0, cx, cy, bits, &bmi, DIB_RGB_COLORS, SRCCOPY);
+        bShown = own.StretchDIBits(0, 0, cx, cy, 0, 0, cx, cy, bits, &bmi, DIB_RGB_COLORS, SRCCOPY) != 0;
     }
-    if (w.hParent && ::IsWindowVisible(w.hwnd)) {
+    if (bShown && w.hParent && ::IsWindowVisible(w.hwnd)) {
         CClientDC over(CWnd::FromHandle(w.hParent));
-        over.StretchDIBits(w.rect.left, w.rect.top, cx, cy, 0, 0, cx, cy, bits, &bmi, DIB_RGB_COLORS, SRCCOPY);
+        bShown = over.StretchDIBits(w.rect.left, w.rect.top, cx, cy, 0, 0, cx, cy, bits, &bmi, DIB_RGB_COLORS,
+                                    SRCCOPY) != 0;
     }
+    if (!bShown) FrameFailed(p, pos, "shown");
 }
 
 LONG OpenFilm(UiWindow& w, MciPlayer& p, LPCTSTR pszFile) {

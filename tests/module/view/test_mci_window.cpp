@@ -2,6 +2,7 @@
 // and what it answers when there is no film.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "platform/ui/afxwin.h"
@@ -95,9 +96,10 @@ TEST_F(MciFixture, WindowTakesTheFilmSizeUnlessToldToKeepItsOwn) {
 
 TEST_F(MciFixture, PlaybackFollowsTheClockAtTheChosenSpeed) {
     // 100 frames at 10 frames per second: 1 s of normal playback moves 10 frames.
-    HWND h = Open(viewtest::WriteFilm("mci_play.avi", 100, 10));
+    const std::string film = viewtest::WriteFilm("mci_play.avi", 100, 10);
+    HWND h = Open(film);
     ASSERT_NE(h, nullptr);
-    enum Act { PLAY, REVERSE, PAUSE, RESUME, STOP, SEEK, SPEED };
+    enum Act { PLAY, REVERSE, PAUSE, RESUME, STOP, SEEK, SPEED, DAMAGE };
     struct Step {
         const char* label;
         Act act;
@@ -106,6 +108,7 @@ TEST_F(MciFixture, PlaybackFollowsTheClockAtTheChosenSpeed) {
         DWORD wait;    // milliseconds on the clock after the command
         LONG pos;
         LONG mode;
+        LONG error = 0;  // MCIWndGetError then, when not the command's own answer
     } steps[] = {
         {"play", PLAY, 0, 0, 1000, 10, MCI_MODE_PLAY},
         {"double speed", SPEED, 2000, 0, 1000, 30, MCI_MODE_PLAY},
@@ -124,6 +127,9 @@ TEST_F(MciFixture, PlaybackFollowsTheClockAtTheChosenSpeed) {
         {"speed 0 is refused", SPEED, 0, MCIERR_OUTOFRANGE, 0, 100, MCI_MODE_STOP},
         {"normal speed", SPEED, 1000, 0, 0, 100, MCI_MODE_STOP},
         {"reverse runs out at the start", REVERSE, 0, 0, 20000, 0, MCI_MODE_STOP},
+        {"the film loses its second half", DAMAGE, 0, 0, 0, 0, MCI_MODE_STOP},
+        {"a frame it cannot read stops the film there", PLAY, 0, 0, 6000, 60, MCI_MODE_STOP, MCIERR_INVALID_FILE},
+        {"played again, it stops there again", PLAY, 0, 0, 0, 60, MCI_MODE_STOP, MCIERR_INVALID_FILE},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.label);
@@ -136,13 +142,16 @@ TEST_F(MciFixture, PlaybackFollowsTheClockAtTheChosenSpeed) {
         case STOP: r = MCIWndStop(h); break;
         case SEEK: r = MCIWndSeek(h, s.arg); break;
         case SPEED: r = MCIWndSetSpeed(h, static_cast<int>(s.arg)); break;
+        case DAMAGE: std::filesystem::resize_file(film, std::filesystem::file_size(film) / 2), r = 0; break;
         }
         EXPECT_EQ(r, s.result);
         CUiDriver::Get().AdvanceTime(s.wait);
         EXPECT_EQ(MCIWndGetPosition(h), s.pos);
         char text[32] = "";
         EXPECT_EQ(MCIWndGetMode(h, text, sizeof text), s.mode) << text;
+        EXPECT_EQ(MCIWndGetError(h, text, sizeof text), s.error ? s.error : s.result) << text;
     }
+    EXPECT_EQ(CUiDriver::Get().Errors().size(), 1u) << "the frame is reported once";
     EXPECT_EQ(MCIWndGetSpeed(h), 1000);
     MCIWndDestroy(h);
     std::remove(viewtest::TempPath("mci_play.avi").c_str());

@@ -6,6 +6,7 @@ namespace {
 class CTimedWnd : public CWnd {
 public:
     std::vector<UINT_PTR> m_fired;
+    DWORD m_nBusy = 0;  // milliseconds a tick takes
     std::vector<std::string> m_log;
     int m_nPaints = 0;
     BOOL m_bDeleteSelf = FALSE;
@@ -15,7 +16,7 @@ public:
     }
 
 protected:
-    afx_msg void OnTimer(UINT_PTR nIDEvent) { m_fired.push_back(nIDEvent); }
+    afx_msg void OnTimer(UINT_PTR nIDEvent) { m_fired.push_back(nIDEvent), CUiDriver::Get().AdvanceTime(m_nBusy); }
     afx_msg void OnPaint() {
         CPaintDC dc(this);
         ++m_nPaints;
@@ -60,14 +61,16 @@ TEST_F(UiTest, TimerFiresOnlyAfterItsIntervalWhenPumped) {
     struct Step {
         DWORD advance;
         std::vector<UINT_PTR> expected;   // ids fired by the pump after the advance
+        DWORD busy = 0;                   // ms a tick takes: over 10, the timer is due again at once
     } steps[] = {
-        {0, {}}, {9, {}}, {1, {1}}, {5, {}}, {5, {1}}, {230, {1, 0}}, {0, {}}, {10, {1}},
+        {0, {}}, {9, {}}, {1, {1}}, {5, {}}, {5, {1}}, {230, {1, 0}}, {0, {}}, {10, {1}}, {10, {1}, 30},
     };
     int n = 0;
     for (const Step& s : steps) {
         SCOPED_TRACE(::testing::Message() << "step " << n++ << " advance " << s.advance);
         d.AdvanceTime(s.advance);
         wnd.m_fired.clear();
+        wnd.m_nBusy = s.busy;
         d.PumpMessages();
         EXPECT_EQ(s.expected, wnd.m_fired);
     }
