@@ -1,5 +1,6 @@
 // Opening and saving the post database file.
 #include "host/db/CDataBase.h"
+#include "host/db/CDataBaseTables.h"
 #include "host/db/FoundationCheck.h"
 
 #include <sqlite3.h>
@@ -28,12 +29,9 @@ const char* const CDataBase::m_szFormat = "PVX post database";
 const int CDataBase::m_nVersion = 1;
 
 CDataBase::CDataBase() : m_b3D(TRUE), m_bFloor(FALSE) {
-#define PVXDB_MAKE_MODEL(id, type, name) m_tables[DBT_##id] = std::make_unique<pvxdb::DBTable<type>>(name);
-#define PVXDB_MAKE_RESULT(id, type, name) m_tables[DBT_##id] = std::make_unique<pvxdb::DBResultTable<type>>(name);
-    PVXDB_MODEL_TABLES(PVXDB_MAKE_MODEL)
-    PVXDB_RESULT_TABLES(PVXDB_MAKE_RESULT)
-#undef PVXDB_MAKE_MODEL
-#undef PVXDB_MAKE_RESULT
+    pvxdb::MakeTables<0>(m_tables);
+    pvxdb::MakeTables<1>(m_tables);
+    pvxdb::MakeTables<2>(m_tables);
 }
 
 namespace pvxdb {
