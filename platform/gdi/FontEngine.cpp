@@ -11,6 +11,9 @@
 
 #include <cairo-ft.h>
 #include <fontconfig/fontconfig.h>
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
@@ -232,7 +235,18 @@ FontEngine& FontEngine::Instance() {
 
 FontEngine::Impl& FontEngine::impl() {
     static std::once_flag once;
-    std::call_once(once, [this] { m_pImpl = new Impl; });
+    std::call_once(once, [this] {
+        {
+            // fontconfig keeps its configuration until the process ends. Loaded with the leak
+            // checker looking away, a sanitizer run ends with nothing to suppress, and so without
+            // reading the libraries' debug information to match suppressions (half a second).
+#if defined(__SANITIZE_ADDRESS__)
+            __lsan::ScopedDisabler notALeak;
+#endif
+            FcInit();
+        }
+        m_pImpl = new Impl;
+    });
     return *m_pImpl;
 }
 
