@@ -85,7 +85,7 @@ int RunExport(const CHostOptions& options, const CHostArgs& args) {
     return HOST_EXIT_OK;
 }
 
-const CHostCommandRegistrar kRegister({"export",
+const CHostCommandRegistrar kRegisterExport({"export",
                                        "Writes the project's result view through the results module's own export:\n"
                                        "an enhanced metafile (emf) or a 24-bit bitmap (bmp). The view is set up as\n"
                                        "for render, with the result of --mode; a result's extremes are printed.",

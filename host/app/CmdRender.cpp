@@ -77,6 +77,6 @@ const char* RenderSummary() {
     return text.c_str();
 }
 
-const CHostCommandRegistrar kRegister({"render", RenderSummary(), RunRender, 30, RenderOptions()});
+const CHostCommandRegistrar kRegisterRender({"render", RenderSummary(), RunRender, 30, RenderOptions()});
 
 }  // namespace
