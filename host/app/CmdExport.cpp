@@ -36,7 +36,7 @@ std::vector<CHostOption> ExportOptions() {
     return options;
 }
 
-void ReadArgs(const CHostArgs& args, ExportArgs& a) {
+void ReadExportArgs(const CHostArgs& args, ExportArgs& a) {
     a.view.Read(args);
     a.strOut = args.Get("--out");
     a.strFormat = args.Get("--format");
@@ -47,7 +47,7 @@ void ReadArgs(const CHostArgs& args, ExportArgs& a) {
 
 int RunExport(const CHostOptions& options, const CHostArgs& args) {
     ExportArgs a;
-    ReadArgs(args, a);
+    ReadExportArgs(args, a);
     CHostResultChoice result;
     if (int status = result.Read(args)) return status;
     const bool bEmf = a.strFormat != "bmp";

@@ -15,7 +15,7 @@ C3DPoint g_cursor;
 BOOL g_bCursor = FALSE;
 
 // Reads one number and the separator after it; nullptr when there is no number.
-const char* ReadNumber(const char* s, double& v) {
+const char* ReadCoordinate(const char* s, double& v) {
     while (*s == ' ' || *s == '\t') ++s;
     char* end = nullptr;
     v = std::strtod(s, &end);
@@ -53,7 +53,7 @@ BOOL CMouseEdit::GetPosition(double& x, double& y, double& z) const {
     const char* s = text;
     int n = 0;
     for (; n < 3; ++n) {
-        s = ReadNumber(s, v[n]);
+        s = ReadCoordinate(s, v[n]);
         if (!s) return FALSE;
         if (*s == ',') {
             ++s;
