@@ -41,6 +41,7 @@
 #include "host/db/DBRecords.h"
 #include "host/db/DBTables.h"
 #include "host/grx/GRenderView.h"
+#include "platform/afx/ByteOrder.h"
 #include "platform/gdi/BmpFile.h"
 #include "platform/ui/CUiDriver.h"
 #include "platform/ui/CommonCtrls.h"
@@ -49,8 +50,6 @@
 #include "platform/video/vfw.h"
 
 namespace {
-
-using namespace hostpage;
 
 // Commands of the result view and windows of the animation tool bar.
 constexpr UINT kRecord = 42023, kSave = 42022, kClose = 42024;
@@ -280,8 +279,6 @@ struct FilmFacts {
     uint32_t frames = 0, width = 0, height = 0, rate = 0, scale = 1, bits = 0, compression = 0;
 };
 
-uint32_t Le32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
-
 bool ReadFilmFacts(const std::string& path, FilmFacts& f) {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return false;
@@ -291,7 +288,7 @@ bool ReadFilmFacts(const std::string& path, FilmFacts& f) {
     // The headers sit in LIST 'hdrl' at the start: walk its chunks.
     bool found = false;
     for (size_t at = 12; at + 8 <= head.size();) {
-        const uint32_t size = Le32(&head[at + 4]);
+        const uint32_t size = byteorder::Le32(&head[at + 4]);
         if (!std::memcmp(&head[at], "LIST", 4)) {
             at += 12;  // into the list
             continue;
@@ -299,15 +296,15 @@ bool ReadFilmFacts(const std::string& path, FilmFacts& f) {
         const unsigned char* d = &head[at + 8];
         if (at + 8 + size > head.size()) break;
         if (!std::memcmp(&head[at], "strh", 4) && size >= 36) {
-            f.scale = Le32(d + 20);
-            f.rate = Le32(d + 24);
-            f.frames = Le32(d + 32);
+            f.scale = byteorder::Le32(d + 20);
+            f.rate = byteorder::Le32(d + 24);
+            f.frames = byteorder::Le32(d + 32);
         } else if (!std::memcmp(&head[at], "strf", 4) && size >= 40) {
-            f.width = Le32(d + 4);
-            const int32_t h = static_cast<int32_t>(Le32(d + 8));
+            f.width = byteorder::Le32(d + 4);
+            const int32_t h = static_cast<int32_t>(byteorder::Le32(d + 8));
             f.height = static_cast<uint32_t>(h < 0 ? -h : h);
             f.bits = d[14] | d[15] << 8;
-            f.compression = Le32(d + 16);
+            f.compression = byteorder::Le32(d + 16);
             found = true;
         } else if (!std::memcmp(&head[at], "movi", 4)) {
             break;
@@ -341,7 +338,7 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
     CHostViewRequest view;
     view.Read(args);
     const std::string word = args.GetOperand();
-    const long nResult = ReadResultOperand(word, "animate");
+    const long nResult = hostpage::ReadResultOperand(word, "animate");
     if (!nResult) return HOST_EXIT_USAGE;
     if (args.Has("--seek") != args.Has("--picture")) {
         HostMessage("--seek K and --picture P.bmp go together: the picture shows frame K");
@@ -397,17 +394,17 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
     CFormViewInBar* pBar = nullptr;
     CWnd* pFrame = rv.GetView()->GetParentFrame();
     const size_t nBoxes = CUiDriver::Get().MessageBoxes().size();
-    if (int status = OpenResultBar(bar, nResult, pFrame, offer, pBar)) return status;
+    if (int status = hostpage::OpenResultBar(bar, nResult, pFrame, offer, pBar)) return status;
     auto* pPage = dynamic_cast<CPHPageDlg*>(pBar->GetShownPageWnd());
     if (!pPage) {
         HostMessage("result %ld: its page %s is not built yet", nResult, offer.strPageClass.c_str());
         return HOST_EXIT_FAILED;
     }
-    if (int status = SetPageControls(pBar, nResult, sets, nBoxes)) return status;
+    if (int status = hostpage::SetPageControls(pBar, nResult, sets, nBoxes)) return status;
     pPage = dynamic_cast<CPHPageDlg*>(pBar->GetShownPageWnd());
-    const std::vector<Control> controls = CollectControls(pPage, pPage->GetControlNames());
+    const std::vector<hostpage::Control> controls = hostpage::CollectControls(pPage, pPage->GetControlNames());
     auto named = [&](const char* name) {
-        for (const Control& k : controls)
+        for (const hostpage::Control& k : controls)
             if (k.strName == name) return true;
         return false;
     };
@@ -416,7 +413,7 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
                     offer.strPageClass.c_str());
         return HOST_EXIT_USAGE;
     }
-    if (int status = SetPageControls(pBar, nResult, {{"animation", "1"}}, nBoxes)) return status;
+    if (int status = hostpage::SetPageControls(pBar, nResult, {{"animation", "1"}}, nBoxes)) return status;
 
     // The options, through the page's animation "..." button and its dialog.
     std::vector<std::pair<std::string, std::string>> dialog = {
@@ -444,7 +441,7 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
     for (const CBarControlName& n : pPage->GetControlNames())
         if (n.pszName && std::strcmp(n.pszName, "animation-more") == 0) bMore = true;
     if (bMore) {
-        if (int status = RunDetails(pPage, nResult, rv.GetView(), "animation-more", dialog, nBoxes))
+        if (int status = hostpage::RunDetails(pPage, nResult, rv.GetView(), "animation-more", dialog, nBoxes))
             return status;
     } else if (args.Has("--frames") || args.Has("--fps") || args.Has("--cycle") || args.Has("--bits") ||
                args.Has("--compress")) {
@@ -452,15 +449,15 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
                     nResult);
         return HOST_EXIT_USAGE;
     }
-    if (int status = ClickApply(pPage, nResult, nBoxes)) return status;
+    if (int status = hostpage::ClickApply(pPage, nResult, nBoxes)) return status;
     if (!rv.ModelFits(view)) return HOST_EXIT_FAILED;
     // The deformation pages keep a time-history load's displacements as they are in every frame.
     std::string strStill;
     if (offer.strPageClass == "CPVXBarDeform" || offer.strPageClass == "CPVXBarDContr") {
         CWnd* pLoad = nullptr;
-        for (const Control& k : controls)
+        for (const hostpage::Control& k : controls)
             if (k.strName == "load") pLoad = pPage->GetDlgItem(static_cast<int>(k.nID));
-        const std::string strLoad = pLoad ? TextOf(pLoad) : "";
+        const std::string strLoad = pLoad ? hostpage::TextOf(pLoad) : "";
         if (CDataBase* db = rv.GetDB(); db && !strLoad.empty()) {
             const auto& cases = db->Table<DBT_PSTLD>();
             for (size_t i = 0; i < cases.Count(); ++i)
@@ -475,7 +472,7 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
         const CHostPromptsAsProgress prompts;  // the recording's prompts are its progress
         pView->SendMessage(WM_COMMAND, kRecord, 0);
         AfxPumpMessages();
-        if (ReportRefusals(nBoxes)) {
+        if (hostpage::ReportRefusals(nBoxes)) {
             prompts.ShowHeld();
             return HOST_EXIT_FAILED;
         }
@@ -491,7 +488,7 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
     if (int status = out.Begin()) return status;
     CUiDriver::Get().QueueFileDialogAnswer(out.GetTempPath().c_str());
     pView->SendMessage(WM_COMMAND, kSave, 0);
-    if (ReportRefusals(nBoxes)) return out.Fail("the view did not save the film");
+    if (hostpage::ReportRefusals(nBoxes)) return out.Fail("the view did not save the film");
     FaultPoint("animate-commit");
     if (int status = out.Commit()) return status;
     FilmFacts facts;
@@ -568,7 +565,7 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
     return HOST_EXIT_OK;
 }
 
-const CHostCommandRegistrar kRegister({"animate",
+const CHostCommandRegistrar kRegisterAnimate({"animate",
                                        "Records the animation of a result (one whose page has an animation box:\n"
                                        "7201 deformed shape, 7204 displacement contour, 7301 frame forces ...) to an\n"
                                        "AVI film, as a person does: the page as for `show`, its animation box on,\n"

@@ -201,6 +201,6 @@ const char* const kSummary =
     "forces of the load, FY, FZ, N, MY, MZ top to bottom, as its legend says; 43 to 56 draw as 42\n"
     "and say so. Figure 40 is not offered: its output draws nothing.";
 
-const CHostCommandRegistrar kRegister({"design", kSummary, RunDesign, 34, DesignOptions(), "MODE"});
+const CHostCommandRegistrar kRegisterDesign({"design", kSummary, RunDesign, 34, DesignOptions(), "MODE"});
 
 }  // namespace

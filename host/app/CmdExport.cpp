@@ -36,7 +36,7 @@ std::vector<CHostOption> ExportOptions() {
     return options;
 }
 
-void ReadArgs(const CHostArgs& args, ExportArgs& a) {
+void ReadExportArgs(const CHostArgs& args, ExportArgs& a) {
     a.view.Read(args);
     a.strOut = args.Get("--out");
     a.strFormat = args.Get("--format");
@@ -47,7 +47,7 @@ void ReadArgs(const CHostArgs& args, ExportArgs& a) {
 
 int RunExport(const CHostOptions& options, const CHostArgs& args) {
     ExportArgs a;
-    ReadArgs(args, a);
+    ReadExportArgs(args, a);
     CHostResultChoice result;
     if (int status = result.Read(args)) return status;
     const bool bEmf = a.strFormat != "bmp";
@@ -85,7 +85,7 @@ int RunExport(const CHostOptions& options, const CHostArgs& args) {
     return HOST_EXIT_OK;
 }
 
-const CHostCommandRegistrar kRegister({"export",
+const CHostCommandRegistrar kRegisterExport({"export",
                                        "Writes the project's result view through the results module's own export:\n"
                                        "an enhanced metafile (emf) or a 24-bit bitmap (bmp). The view is set up as\n"
                                        "for render, with the result of --mode; a result's extremes are printed.",

@@ -29,7 +29,7 @@ namespace {
 
 int RunFigure(const CHostOptions& options, const CHostArgs& args);
 
-const CHostCommandRegistrar kRegister(
+const CHostCommandRegistrar kRegisterFigure(
     {"figure",
      "Lists the results module's catalogue of plan figures (--list) as the host's figure tree\n"
      "shows it, or draws figure ID over its base maps in the figure view and writes it.\n"

@@ -294,7 +294,7 @@ std::vector<CHostOption> DampingOptions() {
     };
 }
 
-const CHostCommandRegistrar kRegister({"graph damping",
+const CHostCommandRegistrar kRegisterGraphDamping({"graph damping",
                                        "Runs the Rayleigh damping dialog as a person does: the two modes, the\n"
                                        "mass and stiffness checks, \"calculate\" and \"plot\"; prints alpha and beta\n"
                                        "as the dialog shows them and writes the chart of damping ratio against\n"

@@ -158,7 +158,7 @@ int RunInfo(const CHostOptions& options, const CHostArgs& args) {
     return HOST_EXIT_OK;
 }
 
-const CHostCommandRegistrar kRegister({"info",
+const CHostCommandRegistrar kRegisterInfo({"info",
                                        "Prints what the project holds: counts of nodes, elements by type, members,\n"
                                        "load cases and combinations, modes, and which results are present\n"
                                        "(displacements, reactions, forces, modes, time history, settlement load cases),\n"

@@ -110,7 +110,7 @@ int RunMakeSample(const CHostOptions& options, const CHostArgs& args) {
 // Defined before the registrar, which is made after it in this file.
 const std::string kDefaultSize = std::to_string(CSampleProject::kDefaultRaftPlates);
 
-const CHostCommandRegistrar kRegister({"make-sample",
+const CHostCommandRegistrar kRegisterMakeSample({"make-sample",
                                        "Writes the sample project: a three-storey building on a raft with piles,\n"
                                        "isolated footings, columns, beams, walls, slabs and a truss, with dead, live\n"
                                        "and wind cases, combinations and an envelope, static, modal, time-history and\n"

@@ -30,14 +30,14 @@ std::vector<CHostOption> RenderOptions() {
     return options;
 }
 
-void ReadArgs(const CHostArgs& args, RenderArgs& a) {
+void ReadRenderArgs(const CHostArgs& args, RenderArgs& a) {
     a.view.Read(args);
     a.strOut = args.Get("--out");
 }
 
 int RunRender(const CHostOptions& options, const CHostArgs& args) {
     RenderArgs a;
-    ReadArgs(args, a);
+    ReadRenderArgs(args, a);
     CHostResultChoice result;
     if (int status = result.Read(args)) return status;
 
@@ -77,6 +77,6 @@ const char* RenderSummary() {
     return text.c_str();
 }
 
-const CHostCommandRegistrar kRegister({"render", RenderSummary(), RunRender, 30, RenderOptions()});
+const CHostCommandRegistrar kRegisterRender({"render", RenderSummary(), RunRender, 30, RenderOptions()});
 
 }  // namespace

@@ -38,8 +38,6 @@
 
 namespace {
 
-using namespace hostpage;
-
 std::vector<CHostOption> ShowOptions() {
     std::vector<CHostOption> options = {
         {"--out", EHostValue::kPath, "FILE.bmp|FILE.emf", "the picture to write: a 24-bit BMP or an enhanced metafile"},
@@ -90,9 +88,9 @@ const PageMode kPageModes[] = {{7103, 0, "data-kind=2"}};
 
 // The load of a page whose display mode takes a load case or combination, as render resolves it
 // for that mode; strLoad becomes its name. 0, or the exit status after the message.
-int ResolvePageLoad(int nResult, const std::vector<Control>& controls, CHostResultView& rv, std::string& strLoad) {
+int ResolvePageLoad(int nResult, const std::vector<hostpage::Control>& controls, CHostResultView& rv, std::string& strLoad) {
     UINT nRadio = 0;
-    const Control* pLoad = FindControl(controls, "load", &nRadio);
+    const hostpage::Control* pLoad = hostpage::FindControl(controls, "load", &nRadio);
     auto* pCombo = pLoad ? dynamic_cast<CComboBox*>(pLoad->pOwner->GetDlgItem(static_cast<int>(pLoad->nID))) : nullptr;
     if (!pCombo || !rv.GetDB()) return 0;
     const CHostMode* pMode = nullptr;
@@ -141,7 +139,7 @@ int RunCuts(CPHPageDlg* pPage, long nResult, CWnd* pView, const std::vector<std:
         return HOST_EXIT_FAILED;
     }
     CUiDialogSession(pPage).ClickButton(nButton);
-    CWnd* pDlg = FindCutLineWindow(pView);
+    CWnd* pDlg = hostpage::FindCutLineWindow(pView);
     if (!pDlg) {
         HostMessage("the page's cutting-line button opened no cutting-line window");
         return HOST_EXIT_FAILED;
@@ -156,11 +154,11 @@ int RunCuts(CPHPageDlg* pPage, long nResult, CWnd* pView, const std::vector<std:
         char p1[80], p2[80];
         std::snprintf(p1, sizeof p1, "%.17g,%.17g", v[0], v[1]);
         std::snprintf(p2, sizeof p2, "%.17g,%.17g", v[2], v[3]);
-        if (int status = SetDialogControls(pDlg, {{"point1", p1}, {"point2", p2}, {"add", "1"}})) return status;
-        if (ReportRefusals(nBoxes)) return HOST_EXIT_FAILED;
+        if (int status = hostpage::SetDialogControls(pDlg, {{"point1", p1}, {"point2", p2}, {"add", "1"}})) return status;
+        if (hostpage::ReportRefusals(nBoxes)) return HOST_EXIT_FAILED;
     }
-    if (int status = SetDialogControls(pDlg, settings)) return status;
-    return ReportRefusals(nBoxes) ? HOST_EXIT_FAILED : 0;
+    if (int status = hostpage::SetDialogControls(pDlg, settings)) return status;
+    return hostpage::ReportRefusals(nBoxes) ? HOST_EXIT_FAILED : 0;
 }
 
 std::string TitleOf(const std::string& key) {
@@ -193,7 +191,7 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     if (args.Has("--list")) return RunList(view);
 
     const std::string word = args.GetOperand();
-    const long nResult = ReadResultOperand(word, "show");
+    const long nResult = hostpage::ReadResultOperand(word, "show");
     if (!nResult) return HOST_EXIT_USAGE;
     const bool bListControls = args.Has("--list-controls");
     const std::string strOut = args.Get("--out");
@@ -231,22 +229,22 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     CHostDockBar::Offer offer;
     CFormViewInBar* pBar = nullptr;
     const size_t nBoxes = CUiDriver::Get().MessageBoxes().size();
-    if (int status = OpenResultBar(bar, nResult, rv.GetView()->GetParentFrame(), offer, pBar)) return status;
+    if (int status = hostpage::OpenResultBar(bar, nResult, rv.GetView()->GetParentFrame(), offer, pBar)) return status;
     CWnd* pPageWnd = pBar->GetShownPageWnd();
     auto* pPage = dynamic_cast<CPHPageDlg*>(pPageWnd);
-    std::vector<Control> controls;
-    if (pPage) controls = CollectControls(pPage, pPage->GetControlNames());
-    const std::vector<Control> barControls = CollectControls(pBar, pBar->GetControlNames());
+    std::vector<hostpage::Control> controls;
+    if (pPage) controls = hostpage::CollectControls(pPage, pPage->GetControlNames());
+    const std::vector<hostpage::Control> barControls = hostpage::CollectControls(pBar, pBar->GetControlNames());
     controls.insert(controls.end(), barControls.begin(), barControls.end());
 
     if (bListControls) {
-        PrintControls(("bar " + offer.strContainer + ":").c_str(), barControls, nResult);
+        hostpage::PrintControls(("bar " + offer.strContainer + ":").c_str(), barControls, nResult);
         if (!pPage) {
             HostMessage("result %ld: its page %s is not built yet", nResult, offer.strPageClass.c_str());
             return HOST_EXIT_FAILED;
         }
-        std::vector<Control> pageControls(controls.begin(), controls.end() - static_cast<long>(barControls.size()));
-        PrintControls(("page " + offer.strPageClass + " of result " + word + ":").c_str(), pageControls, nResult);
+        std::vector<hostpage::Control> pageControls(controls.begin(), controls.end() - static_cast<long>(barControls.size()));
+        hostpage::PrintControls(("page " + offer.strPageClass + " of result " + word + ":").c_str(), pageControls, nResult);
         return HOST_EXIT_OK;
     }
     if (!pPage) {
@@ -260,15 +258,15 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     std::string strLoad = args.Get("--load");
     if (int status = ResolvePageLoad(static_cast<int>(nResult), controls, rv, strLoad)) return status;
     if (!strLoad.empty()) sets.insert(sets.begin(), {"load", strLoad});
-    if (int status = SetPageControls(pBar, nResult, sets, nBoxes)) return status;
+    if (int status = hostpage::SetPageControls(pBar, nResult, sets, nBoxes)) return status;
     // The page after the controls: a radio of the bar may have shown another page.
     pPage = dynamic_cast<CPHPageDlg*>(pBar->GetShownPageWnd());
     if (pPage && !cuts.empty())
         if (int status = RunCuts(pPage, nResult, rv.GetView(), cuts, detailSets, nBoxes)) return status;
     if (pPage && args.Has("--details"))
-        if (int status = RunDetails(pPage, nResult, rv.GetView(), args.Get("--details"), detailSets, nBoxes))
+        if (int status = hostpage::RunDetails(pPage, nResult, rv.GetView(), args.Get("--details"), detailSets, nBoxes))
             return status;
-    if (int status = ClickApply(pPage, nResult, nBoxes)) return status;
+    if (int status = hostpage::ClickApply(pPage, nResult, nBoxes)) return status;
 
     // The execute hides the control's view-point icon under a legend, whose view-direction block
     // is the host's to draw; this host draws none, so the icon stays, as render draws it.
@@ -303,7 +301,7 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     return HOST_EXIT_OK;
 }
 
-const CHostCommandRegistrar kRegister({"show",
+const CHostCommandRegistrar kRegisterShow({"show",
                                        "Shows a result (7101 ... 12201) through the results module's result bars,\n"
                                        "as a person does: the bar that offers the result opens on its page, --load\n"
                                        "and each --set set the page's controls, Apply is pressed, and the picture\n"

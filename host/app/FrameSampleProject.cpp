@@ -7,11 +7,11 @@
 
 namespace {
 
-constexpr double kBay = 6.0;       // bay width, m
-constexpr double kH = 3.6;         // storey height, m
-constexpr double kQDL[CFrameSampleProject::kStoreys] = {5.0, 5.0, 4.0};  // floor loads, kN/m2
-constexpr double kQLL[CFrameSampleProject::kStoreys] = {2.0, 2.0, 0.5};
-constexpr UINT kCaseDL = 1, kCaseLL = 2, kComb = 101;
+constexpr double kFrameBay = 6.0;      // bay width, m
+constexpr double kFrameStoreyH = 3.6;  // storey height, m
+constexpr double kFrameQDL[CFrameSampleProject::kStoreys] = {5.0, 5.0, 4.0};  // floor loads, kN/m2
+constexpr double kFrameQLL[CFrameSampleProject::kStoreys] = {2.0, 2.0, 0.5};
+constexpr UINT kFrameCaseDL = 1, kFrameCaseLL = 2, kFrameComb = 101;
 constexpr UINT kSectColumn = 1, kSectBeam = 2, kSectRoofBeam = 3;
 
 class CFrameGenerator {
@@ -36,7 +36,7 @@ private:
     // Node of grid point (i, j) on level l (0 the ground).
     UINT Node(int l, int i, int j) const { return static_cast<UINT>(1 + i + Grid() * (j + Grid() * l)); }
     // Half the bay on each side that has one.
-    double Trib(int g) const { return (g == 0 || g == m_n) ? 0.5 * kBay : kBay; }
+    double Trib(int g) const { return (g == 0 || g == m_n) ? 0.5 * kFrameBay : kFrameBay; }
     UINT AddLine(int type, UINT sect, UINT n1, UINT n2, double len);
 
     const int m_n;
@@ -62,7 +62,7 @@ void CFrameGenerator::AddSections() {
 void CFrameGenerator::AddNodes() {
     for (int l = 0; l <= CFrameSampleProject::kStoreys; ++l)
         for (int j = 0; j < Grid(); ++j)
-            for (int i = 0; i < Grid(); ++i) m_sink.AddNode(Node(l, i, j), kBay * i, kBay * j, kH * l);
+            for (int i = 0; i < Grid(); ++i) m_sink.AddNode(Node(l, i, j), kFrameBay * i, kFrameBay * j, kFrameStoreyH * l);
 }
 
 UINT CFrameGenerator::AddLine(int type, UINT sect, UINT n1, UINT n2, double len) {
@@ -76,7 +76,7 @@ void CFrameGenerator::AddColumns() {
     for (int l = 1; l <= CFrameSampleProject::kStoreys; ++l)
         for (int j = 0; j < Grid(); ++j)
             for (int i = 0; i < Grid(); ++i)
-                m_columns.push_back(AddLine(101, kSectColumn, Node(l - 1, i, j), Node(l, i, j), kH));
+                m_columns.push_back(AddLine(101, kSectColumn, Node(l - 1, i, j), Node(l, i, j), kFrameStoreyH));
     // The ground storey's columns stand on fixed supports: the frame has no foundation members.
     for (int j = 0; j < Grid(); ++j)
         for (int i = 0; i < Grid(); ++i) m_sink.AddSupport(Node(0, i, j), 1, 63);
@@ -89,19 +89,19 @@ void CFrameGenerator::AddBeams() {
         const UINT sect = roof ? kSectRoofBeam : kSectBeam;
         for (int j = 0; j < Grid(); ++j)
             for (int i = 0; i < m_n; ++i)
-                m_beams.push_back({AddLine(type, sect, Node(l, i, j), Node(l, i + 1, j), kBay), l, 0.5 * Trib(j)});
+                m_beams.push_back({AddLine(type, sect, Node(l, i, j), Node(l, i + 1, j), kFrameBay), l, 0.5 * Trib(j)});
         for (int i = 0; i < Grid(); ++i)
             for (int j = 0; j < m_n; ++j)
-                m_beams.push_back({AddLine(type, sect, Node(l, i, j), Node(l, i, j + 1), kBay), l, 0.5 * Trib(i)});
+                m_beams.push_back({AddLine(type, sect, Node(l, i, j), Node(l, i, j + 1), kFrameBay), l, 0.5 * Trib(i)});
     }
 }
 
 void CFrameGenerator::AddLoads() {
-    m_sink.AddLoadCase(kCaseDL, PLOAD_STATIC, "DL");
-    m_sink.AddLoadCase(kCaseLL, PLOAD_STATIC, "LL");
+    m_sink.AddLoadCase(kFrameCaseDL, PLOAD_STATIC, "DL");
+    m_sink.AddLoadCase(kFrameCaseLL, PLOAD_STATIC, "LL");
     typedef ISampleSink::CombEntry E;
-    m_sink.AddCombination(kComb, PLCOM_LINEAR, "1.3DL+1.5LL",
-                          {E{PLOAD_STATIC, kCaseDL, 1.3}, E{PLOAD_STATIC, kCaseLL, 1.5}});
+    m_sink.AddCombination(kFrameComb, PLCOM_LINEAR, "1.3DL+1.5LL",
+                          {E{PLOAD_STATIC, kFrameCaseDL, 1.3}, E{PLOAD_STATIC, kFrameCaseLL, 1.5}});
 }
 
 void CFrameGenerator::AddCaseResults(UINT lc, const double* q) {
@@ -111,9 +111,9 @@ void CFrameGenerator::AddCaseResults(UINT lc, const double* q) {
         const double w = q[b.level - 1] * b.trib;
         double st[9][6] = {};
         for (int k = 0; k < 9; ++k) {
-            const double x = kBay * k / 8.0;
-            st[k][2] = w * (0.5 * kBay - x);
-            st[k][4] = w * (6.0 * kBay * x - 6.0 * x * x - kBay * kBay) / 12.0;
+            const double x = kFrameBay * k / 8.0;
+            st[k][2] = w * (0.5 * kFrameBay - x);
+            st[k][4] = w * (6.0 * kFrameBay * x - 6.0 * x * x - kFrameBay * kFrameBay) / 12.0;
         }
         m_sink.AddBeamForces(lc, b.key, st);
     }
@@ -151,6 +151,6 @@ void CFrameSampleProject::Generate(ISampleSink& sink) {
     g.AddColumns();
     g.AddBeams();
     g.AddLoads();
-    g.AddCaseResults(kCaseDL, kQDL);
-    g.AddCaseResults(kCaseLL, kQLL);
+    g.AddCaseResults(kFrameCaseDL, kFrameQDL);
+    g.AddCaseResults(kFrameCaseLL, kFrameQLL);
 }

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "host/app/HostCommand.h"
+#include "platform/afx/ByteOrder.h"
 #include "platform/afx/OutputFiles.h"
 #include "platform/video/vfw.h"
 
@@ -155,10 +156,6 @@ const char* KindOf(mode_t mode) {
     return "not a regular file";
 }
 
-uint32_t Le32(const unsigned char* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
-}
 uint32_t Be32(const unsigned char* p) {
     return static_cast<uint32_t>(p[3]) | static_cast<uint32_t>(p[2]) << 8 | static_cast<uint32_t>(p[1]) << 16 |
            static_cast<uint32_t>(p[0]) << 24;
@@ -172,12 +169,12 @@ bool ReadAt(int fd, off_t at, unsigned char* buf, size_t n) {
 // last 20 bytes; otherwise the records are walked from the header on.
 bool EndsWithEmfEof(int fd, off_t size) {
     unsigned char r[8];
-    if (ReadAt(fd, size - 20, r, 8) && Le32(r) == 14 && Le32(r + 4) == 20) return true;
+    if (ReadAt(fd, size - 20, r, 8) && byteorder::Le32(r) == 14 && byteorder::Le32(r + 4) == 20) return true;
     off_t at = 0;
     while (at < size && ReadAt(fd, at, r, 8)) {
-        const uint32_t n = Le32(r + 4);
+        const uint32_t n = byteorder::Le32(r + 4);
         if (n < 8 || n % 4 != 0 || n > static_cast<uint64_t>(size - at)) return false;
-        if (at + static_cast<off_t>(n) == size) return Le32(r) == 14;
+        if (at + static_cast<off_t>(n) == size) return byteorder::Le32(r) == 14;
         at += n;
     }
     return false;
@@ -192,10 +189,10 @@ std::string CheckContent(int fd, const std::string& path, off_t size, CHostOutpu
         // BITMAPFILEHEADER (14 bytes) and BITMAPINFOHEADER (40 bytes).
         unsigned char h[54];
         if (size < 54 || !ReadAt(fd, 0, h, sizeof h) || h[0] != 'B' || h[1] != 'M') return incomplete;
-        if (Le32(h + 2) != static_cast<uint64_t>(size))
-            return incomplete + " (its header counts " + std::to_string(Le32(h + 2)) + " bytes, " +
+        if (byteorder::Le32(h + 2) != static_cast<uint64_t>(size))
+            return incomplete + " (its header counts " + std::to_string(byteorder::Le32(h + 2)) + " bytes, " +
                    std::to_string(size) + " were written)";
-        const int32_t w = static_cast<int32_t>(Le32(h + 18)), hh = static_cast<int32_t>(Le32(h + 22));
+        const int32_t w = static_cast<int32_t>(byteorder::Le32(h + 18)), hh = static_cast<int32_t>(byteorder::Le32(h + 22));
         if (width && height && (w != width || (hh < 0 ? -hh : hh) != height))
             return "the written picture is " + std::to_string(w) + "x" + std::to_string(hh < 0 ? -hh : hh) +
                    ", not " + std::to_string(width) + "x" + std::to_string(height);
@@ -205,10 +202,10 @@ std::string CheckContent(int fd, const std::string& path, off_t size, CHostOutpu
         // EMR_HEADER: type 1, the signature " EMF" at 40, the file's byte count at 48; the last
         // record is EMR_EOF (type 14).
         unsigned char h[52];
-        if (size < 108 || !ReadAt(fd, 0, h, sizeof h) || Le32(h) != 1 || Le32(h + 40) != 0x464D4520u)
+        if (size < 108 || !ReadAt(fd, 0, h, sizeof h) || byteorder::Le32(h) != 1 || byteorder::Le32(h + 40) != 0x464D4520u)
             return incomplete;
-        if (Le32(h + 48) != static_cast<uint64_t>(size))
-            return incomplete + " (its header counts " + std::to_string(Le32(h + 48)) + " bytes, " +
+        if (byteorder::Le32(h + 48) != static_cast<uint64_t>(size))
+            return incomplete + " (its header counts " + std::to_string(byteorder::Le32(h + 48)) + " bytes, " +
                    std::to_string(size) + " were written)";
         if (!EndsWithEmfEof(fd, size)) return incomplete + " (it does not end with an end-of-file record)";
         return "";

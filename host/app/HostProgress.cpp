@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr int kBarWidth = 30;
+constexpr int kProgressBarWidth = 30;
 
 struct State {
     bool enabled = false;
@@ -99,9 +99,9 @@ void CHostProgress::Finish() {
 
 std::string CHostProgress::Line(double done, const std::string& label) {
     done = std::clamp(done, 0.0, 1.0);
-    const int filled = static_cast<int>(done * kBarWidth + 1e-9);
+    const int filled = static_cast<int>(done * kProgressBarWidth + 1e-9);
     std::string bar(static_cast<size_t>(filled), '#');
-    bar.append(static_cast<size_t>(kBarWidth - filled), '-');
+    bar.append(static_cast<size_t>(kProgressBarWidth - filled), '-');
     char percent[8];
     std::snprintf(percent, sizeof percent, "%3d%%", static_cast<int>(done * 100.0 + 1e-9));
     return "[" + bar + "] " + percent + "  " + label;

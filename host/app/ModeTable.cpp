@@ -955,3 +955,5 @@ std::string DescribeHostShownResult(CPVXModuleLoader& loader, I_PVXModelBase* pM
         s += kSides[shown.nLoadStep];
     return s + (shown.bNumbers ? ", values written" : ", no values");
 }
+
+#undef PVX_COMPONENTS

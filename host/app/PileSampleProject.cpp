@@ -8,13 +8,13 @@
 
 namespace {
 
-constexpr double kSpacing = 2.4;    // m
-constexpr double kPileL = 20.0;     // m
-constexpr double kPileD = 0.8;      // m
-constexpr double kCapacity = 2200;  // kN
-constexpr double kQDL = 300.0, kQLL = 80.0;  // kPa over a pile's share of the raft
-constexpr UINT kCaseDL = 1, kCaseLL = 2;
-constexpr UINT kSect = 1, kPispEdge = 1, kPispInner = 2, kFospRaft = 1;
+constexpr double kSpacing = 2.4;     // m
+constexpr double kRaftPileL = 20.0;  // m
+constexpr double kRaftPileD = 0.8;   // m
+constexpr double kCapacity = 2200;   // kN
+constexpr double kRaftQDL = 300.0, kRaftQLL = 80.0;  // kPa over a pile's share of the raft
+constexpr UINT kRaftCaseDL = 1, kRaftCaseLL = 2;
+constexpr UINT kRaftPileSect = 1, kRaftPispEdge = 1, kRaftPispInner = 2, kRaftFosp = 1;
 
 }  // namespace
 
@@ -32,13 +32,13 @@ void CPileSampleProject::Generate(ISampleSink& sink) {
     const double width = kSpacing * std::max(cols - 1, 1);
     sink.AddMaterial(1, "C30", 3.0e7, 0.2, 25.0);
     {
-        const double a = std::acos(-1.0) * kPileD * kPileD / 4.0, i = a * kPileD * kPileD / 16.0;
-        const double dims[4] = {kPileD, 0.0, 0.0, 0.0};
+        const double a = std::acos(-1.0) * kRaftPileD * kRaftPileD / 4.0, i = a * kRaftPileD * kRaftPileD / 16.0;
+        const double dims[4] = {kRaftPileD, 0.0, 0.0, 0.0};
         const double st[6] = {a, 0.9 * a, 0.9 * a, 2.0 * i, i, i};
-        sink.AddSection(kSect, 3, "PILE800", dims, st);
+        sink.AddSection(kRaftPileSect, 3, "PILE800", dims, st);
     }
-    sink.AddLoadCase(kCaseDL, PLOAD_STATIC, "DL");
-    sink.AddLoadCase(kCaseLL, PLOAD_STATIC, "LL");
+    sink.AddLoadCase(kRaftCaseDL, PLOAD_STATIC, "DL");
+    sink.AddLoadCase(kRaftCaseLL, PLOAD_STATIC, "LL");
 
     // Pile p (0-based) at column p % cols, row p / cols: top node 2p + 1, tip node 2p + 2,
     // element, member, model pile and its point all p + 1.
@@ -48,21 +48,21 @@ void CPileSampleProject::Generate(ISampleSink& sink) {
         const double x = kSpacing * static_cast<double>(p % cols), y = kSpacing * static_cast<double>(p / cols);
         const UINT key = static_cast<UINT>(p + 1), top = static_cast<UINT>(2 * p + 1), tip = top + 1;
         sink.AddNode(top, x, y, 0.0);
-        sink.AddNode(tip, x, y, -kPileL);
-        sink.AddElement(key, PELEM_KIND_FRAME, 403, 1, kSect, {top, tip});
-        sink.AddMember(key, 403, {top, tip}, {key}, kPileL, key);
+        sink.AddNode(tip, x, y, -kRaftPileL);
+        sink.AddElement(key, PELEM_KIND_FRAME, 403, 1, kRaftPileSect, {top, tip});
+        sink.AddMember(key, 403, {top, tip}, {key}, kRaftPileL, key);
         sink.AddSupport(tip, PRTND_SUPPORT, 7);
         f.ponts.push_back({key, T_PONT_D{x, y}});
         const long c = p % cols, r = p / cols;
         const bool edge = c == 0 || r == 0 || c == cols - 1 || r == rows - 1 || p + cols >= m_nPiles;
         T_MEMB_D m;
         m.type = MEMB_PILE;
-        m.fosp = edge ? kPispEdge : kPispInner;
+        m.fosp = edge ? kRaftPispEdge : kRaftPispInner;
         m.aPont.Add(key);
         f.membs.push_back({key, m});
         T_PILE_D pile;
         pile.aMemb.Add(raft);
-        pile.length = kPileL;
+        pile.length = kRaftPileL;
         pile.capacity = kCapacity;
         f.piles.push_back({key, pile});
         f.modelKeys.push_back({key, key});
@@ -72,16 +72,16 @@ void CPileSampleProject::Generate(ISampleSink& sink) {
     const T_PONT_D corners[4] = {{-e, -e}, {x1, -e}, {x1, y1}, {-e, y1}};
     T_MEMB_D rm;
     rm.type = MEMB_RAFT;
-    rm.fosp = kFospRaft;
+    rm.fosp = kRaftFosp;
     for (int k = 0; k < 4; ++k) {
         f.ponts.push_back({raft + 1 + k, corners[k]});
         rm.aPont.Add(raft + 1 + k);
     }
     f.membs.push_back({raft, rm});
     f.mtsbs.push_back({raft, T_MTSB_D{1, 0, 1.2}});
-    f.fosps.push_back({kFospRaft, T_FOSP_D{1, 0, 0}});
-    f.pisps.push_back({kPispEdge, T_PISP_D{"ZH800-E", kPileD}});
-    f.pisps.push_back({kPispInner, T_PISP_D{"ZH800-I", kPileD}});
+    f.fosps.push_back({kRaftFosp, T_FOSP_D{1, 0, 0}});
+    f.pisps.push_back({kRaftPispEdge, T_PISP_D{"ZH800-E", kRaftPileD}});
+    f.pisps.push_back({kRaftPispInner, T_PISP_D{"ZH800-I", kRaftPileD}});
     struct Group {
         UINT key;
         int kind;
@@ -102,8 +102,8 @@ void CPileSampleProject::Generate(ISampleSink& sink) {
     for (long p = 0; p < m_nPiles; ++p) {
         const double x = kSpacing * static_cast<double>(p % cols);
         const UINT tip = static_cast<UINT>(2 * p + 2);
-        for (const UINT lc : {kCaseDL, kCaseLL}) {
-            const double fz = lc == kCaseDL ? kQDL * share * (0.8 + 0.4 * x / width) : kQLL * share;
+        for (const UINT lc : {kRaftCaseDL, kRaftCaseLL}) {
+            const double fz = lc == kRaftCaseDL ? kRaftQDL * share * (0.8 + 0.4 * x / width) : kRaftQLL * share;
             const double r[6] = {0.02 * fz, 0.01 * fz, fz, 0.0, 0.0, 0.0};
             sink.AddReac(lc, tip, r);
         }

@@ -92,20 +92,20 @@ BOOL CEditUnit::ReadEditValue(double& value) const {
 IMPLEMENT_DYNAMIC(CColorListBox, CListBox)
 
 namespace {
-std::unique_ptr<CFunctionRegestor>& Registry() {
+std::unique_ptr<CFunctionRegestor>& TheFunctionRegestor() {
     static std::unique_ptr<CFunctionRegestor> p;
     return p;
 }
 }  // namespace
 
-CFunctionRegestor* CFunctionRegestor::Instance() { return Registry().get(); }
+CFunctionRegestor* CFunctionRegestor::Instance() { return TheFunctionRegestor().get(); }
 
 CFunctionRegestor* CFunctionRegestor::Create() {
-    if (!Registry()) Registry() = std::make_unique<CFunctionRegestor>();
-    return Registry().get();
+    if (!TheFunctionRegestor()) TheFunctionRegestor() = std::make_unique<CFunctionRegestor>();
+    return TheFunctionRegestor().get();
 }
 
-void CFunctionRegestor::Destroy() { Registry().reset(); }
+void CFunctionRegestor::Destroy() { TheFunctionRegestor().reset(); }
 
 int CFunctionRegestor::Register(int nClass, const sFunctionInfor& info, Function fn) {
     m_entries.push_back({nClass, info, std::move(fn)});

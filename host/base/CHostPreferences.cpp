@@ -7,12 +7,12 @@
 #include <system_error>
 
 namespace {
-struct Store {
+struct Preferences {
     std::mutex lock;
     std::string tempPath;  // empty: the system default
 };
-Store& TheStore() {
-    static Store* s = new Store;  // never destroyed: modules may read it during process exit
+Preferences& ThePreferences() {
+    static Preferences* s = new Preferences;  // never destroyed: modules may read it during process exit
     return *s;
 }
 std::string WithSlash(std::string p) {
@@ -22,7 +22,7 @@ std::string WithSlash(std::string p) {
 }  // namespace
 
 std::string CHostPreferences::GetTempPath() {
-    Store& s = TheStore();
+    Preferences& s = ThePreferences();
     {
         std::lock_guard<std::mutex> g(s.lock);
         if (!s.tempPath.empty()) return s.tempPath;
@@ -33,7 +33,7 @@ std::string CHostPreferences::GetTempPath() {
 }
 
 BOOL CHostPreferences::SetTempPath(LPCTSTR path) {
-    Store& s = TheStore();
+    Preferences& s = ThePreferences();
     if (!path || !*path) {
         std::lock_guard<std::mutex> g(s.lock);
         s.tempPath.clear();
@@ -57,7 +57,7 @@ BOOL CHostPreferences::WriteProfileInt(LPCTSTR section, LPCTSTR entry, int value
 }
 
 void CHostPreferences::ResetAll() {
-    Store& s = TheStore();
+    Preferences& s = ThePreferences();
     std::lock_guard<std::mutex> g(s.lock);
     s.tempPath.clear();
 }

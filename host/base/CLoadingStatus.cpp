@@ -4,33 +4,33 @@
 #include <mutex>
 
 namespace {
-struct Registry {
+struct StatusRegistry {
     std::mutex lock;
     std::vector<const CLoadingStatus*> objects;
 };
 // Never destroyed: status objects of modules unloaded during process exit may outlive any
 // ordinary static of this library.
-Registry& TheRegistry() {
-    static Registry* r = new Registry;
+StatusRegistry& TheStatusRegistry() {
+    static StatusRegistry* r = new StatusRegistry;
     return *r;
 }
 }  // namespace
 
 CLoadingStatus::CLoadingStatus(LPCTSTR moduleName) : m_strName(moduleName ? moduleName : "") {
-    Registry& r = TheRegistry();
+    StatusRegistry& r = TheStatusRegistry();
     std::lock_guard<std::mutex> g(r.lock);
     r.objects.push_back(this);
 }
 
 CLoadingStatus::~CLoadingStatus() {
-    Registry& r = TheRegistry();
+    StatusRegistry& r = TheStatusRegistry();
     std::lock_guard<std::mutex> g(r.lock);
     r.objects.erase(std::remove(r.objects.begin(), r.objects.end(), this), r.objects.end());
 }
 
 BOOL CLoadingStatus::IsModuleLoaded(LPCTSTR moduleName) {
     if (!moduleName) return FALSE;
-    Registry& r = TheRegistry();
+    StatusRegistry& r = TheStatusRegistry();
     std::lock_guard<std::mutex> g(r.lock);
     for (const CLoadingStatus* s : r.objects)
         if (s->m_strName == moduleName) return TRUE;
@@ -38,7 +38,7 @@ BOOL CLoadingStatus::IsModuleLoaded(LPCTSTR moduleName) {
 }
 
 std::vector<std::string> CLoadingStatus::GetLoadedModules() {
-    Registry& r = TheRegistry();
+    StatusRegistry& r = TheStatusRegistry();
     std::lock_guard<std::mutex> g(r.lock);
     std::vector<std::string> names;
     for (const CLoadingStatus* s : r.objects) names.push_back(s->m_strName);

@@ -8,14 +8,14 @@
 IMPLEMENT_DYNAMIC(CMouseEdit, CEdit)
 
 namespace {
-CMouseEdit* g_pCurrent = nullptr;  // the edit picking last
+CMouseEdit* g_pPickingEdit = nullptr;  // the edit picking last
 T_PICKED_OBJECT g_picked;
 BOOL g_bPicked = FALSE;
 C3DPoint g_cursor;
 BOOL g_bCursor = FALSE;
 
 // Reads one number and the separator after it; nullptr when there is no number.
-const char* ReadNumber(const char* s, double& v) {
+const char* ReadCoordinate(const char* s, double& v) {
     while (*s == ' ' || *s == '\t') ++s;
     char* end = nullptr;
     v = std::strtod(s, &end);
@@ -29,7 +29,7 @@ const char* ReadNumber(const char* s, double& v) {
 CMouseEdit::CMouseEdit() = default;
 
 CMouseEdit::~CMouseEdit() {
-    if (g_pCurrent == this) g_pCurrent = nullptr;
+    if (g_pPickingEdit == this) g_pPickingEdit = nullptr;
 }
 
 void CMouseEdit::SetNotifyWnd(CWnd* pButtonDown, CWnd* pMouseMove, CWnd* pEscape) {
@@ -41,9 +41,9 @@ void CMouseEdit::SetNotifyWnd(CWnd* pButtonDown, CWnd* pMouseMove, CWnd* pEscape
 void CMouseEdit::SetPickMode(int nMode) {
     m_nPickMode = nMode;
     if (nMode != 0)
-        g_pCurrent = this;
-    else if (g_pCurrent == this)
-        g_pCurrent = nullptr;
+        g_pPickingEdit = this;
+    else if (g_pPickingEdit == this)
+        g_pPickingEdit = nullptr;
 }
 
 BOOL CMouseEdit::GetPosition(double& x, double& y, double& z) const {
@@ -53,7 +53,7 @@ BOOL CMouseEdit::GetPosition(double& x, double& y, double& z) const {
     const char* s = text;
     int n = 0;
     for (; n < 3; ++n) {
-        s = ReadNumber(s, v[n]);
+        s = ReadCoordinate(s, v[n]);
         if (!s) return FALSE;
         if (*s == ',') {
             ++s;
@@ -70,7 +70,7 @@ BOOL CMouseEdit::GetPosition(double& x, double& y, double& z) const {
     return TRUE;
 }
 
-CMouseEdit* CMouseEdit::GetCurPickingEditST() { return g_pCurrent; }
+CMouseEdit* CMouseEdit::GetCurPickingEditST() { return g_pPickingEdit; }
 
 BOOL CMouseEdit::GetCurPickedPVXObjectDataST(T_PICKED_OBJECT& obj) {
     if (!g_bPicked) return FALSE;
@@ -91,7 +91,7 @@ void CMouseEdit::Notify(UINT message, CWnd* pTarget) {
 }
 
 BOOL CMouseEdit::PickInModelView(const T_PICKED_OBJECT& obj, BOOL bKeyPressed) {
-    CMouseEdit* e = g_pCurrent;
+    CMouseEdit* e = g_pPickingEdit;
     if (!e) return FALSE;
     g_picked = obj;
     if (e->m_bXYOnly) g_picked.pos.z = 0.0;
@@ -112,7 +112,7 @@ BOOL CMouseEdit::PickInModelView(const T_PICKED_OBJECT& obj, BOOL bKeyPressed) {
 }
 
 BOOL CMouseEdit::MoveInModelView(const C3DPoint& pos, BOOL bKeyPressed) {
-    CMouseEdit* e = g_pCurrent;
+    CMouseEdit* e = g_pPickingEdit;
     if (!e) return FALSE;
     g_cursor = pos;
     if (e->m_bXYOnly) g_cursor.z = 0.0;
@@ -123,7 +123,7 @@ BOOL CMouseEdit::MoveInModelView(const C3DPoint& pos, BOOL bKeyPressed) {
 }
 
 BOOL CMouseEdit::EscapeInModelView() {
-    CMouseEdit* e = g_pCurrent;
+    CMouseEdit* e = g_pPickingEdit;
     if (!e) return FALSE;
     g_bPicked = FALSE;
     e->m_bKeyPressed = FALSE;

@@ -11,12 +11,12 @@ struct Table {
     const CMsgDll::StringEntry* entries;
     std::unordered_map<std::string_view, const char*> index;  // views into the caller's strings
 };
-struct Registry {
+struct MessageTables {
     std::mutex lock;
     std::vector<std::unique_ptr<Table>> tables;  // in order of registration
 };
-Registry& TheRegistry() {
-    static Registry* r = new Registry;  // never destroyed: modules may unregister during exit
+MessageTables& TheMessageTables() {
+    static MessageTables* r = new MessageTables;  // never destroyed: modules may unregister during exit
     return *r;
 }
 }  // namespace
@@ -40,7 +40,7 @@ BOOL CMsgDll::RegisterStringTable(const StringEntry* entries, int n) {
         if (!entries[i].first || !entries[i].second) continue;
         t->index.emplace(std::string_view(entries[i].first), entries[i].second);
     }
-    Registry& r = TheRegistry();
+    MessageTables& r = TheMessageTables();
     std::lock_guard<std::mutex> g(r.lock);
     for (const auto& old : r.tables)
         if (entries && old->entries == entries) return FALSE;
@@ -49,7 +49,7 @@ BOOL CMsgDll::RegisterStringTable(const StringEntry* entries, int n) {
 }
 
 BOOL CMsgDll::UnregisterStringTable(const StringEntry* entries) {
-    Registry& r = TheRegistry();
+    MessageTables& r = TheMessageTables();
     std::lock_guard<std::mutex> g(r.lock);
     for (auto it = r.tables.begin(); it != r.tables.end(); ++it) {
         if ((*it)->entries == entries) {
@@ -63,7 +63,7 @@ BOOL CMsgDll::UnregisterStringTable(const StringEntry* entries) {
 BOOL CMsgDll::LookupString(LPCTSTR key, CString& text) {
     if (!key) return FALSE;
     const std::string_view k(key);
-    Registry& r = TheRegistry();
+    MessageTables& r = TheMessageTables();
     std::lock_guard<std::mutex> g(r.lock);
     for (auto it = r.tables.rbegin(); it != r.tables.rend(); ++it) {
         auto hit = (*it)->index.find(k);
@@ -77,7 +77,7 @@ BOOL CMsgDll::LookupString(LPCTSTR key, CString& text) {
 }
 
 int CMsgDll::GetTableCount() {
-    Registry& r = TheRegistry();
+    MessageTables& r = TheMessageTables();
     std::lock_guard<std::mutex> g(r.lock);
     return static_cast<int>(r.tables.size());
 }

@@ -7,7 +7,7 @@
 namespace {
 
 // A whole positive number at p (digits only); advances p. FALSE when none, zero or beyond 32 bits.
-bool ReadNumber(const char*& p, UINT& v) {
+bool ReadKeyNumber(const char*& p, UINT& v) {
     if (*p < '0' || *p > '9') return false;
     unsigned long long n = 0;
     while (*p >= '0' && *p <= '9') {
@@ -31,14 +31,14 @@ bool ParseRanges(const char* p, std::vector<std::pair<UINT, UINT>>& ranges) {
             continue;
         }
         UINT a = 0, b = 0;
-        if (!ReadNumber(p, a)) return false;
+        if (!ReadKeyNumber(p, a)) return false;
         b = a;
         const char* afterNumber = p;
         while (*p == ' ') ++p;
         if (*p == '-') {
             ++p;
             while (*p == ' ') ++p;
-            if (!ReadNumber(p, b) || b < a) return false;
+            if (!ReadKeyNumber(p, b) || b < a) return false;
             afterNumber = p;
         } else {
             p = afterNumber;  // the spaces separate this number from the next

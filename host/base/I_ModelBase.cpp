@@ -6,7 +6,7 @@
 #include "host/base/CHostRequestLog.h"
 
 namespace {
-std::atomic<I_ModelBase*> g_pCurrent{nullptr};
+std::atomic<I_ModelBase*> g_pCurrentModel{nullptr};
 void Note(const char* what, int id = 0, int arg = 0) { CHostRequestLog::Add(HR_MODEL_REQUEST, id, arg, what); }
 }  // namespace
 
@@ -14,11 +14,11 @@ I_ModelBase::I_ModelBase() = default;
 
 I_ModelBase::~I_ModelBase() {
     I_ModelBase* self = this;
-    g_pCurrent.compare_exchange_strong(self, nullptr);
+    g_pCurrentModel.compare_exchange_strong(self, nullptr);
 }
 
-I_ModelBase* I_ModelBase::GetCurMySelfST() { return g_pCurrent.load(); }
-void I_ModelBase::SetCurMySelfST(I_ModelBase* pModel) { g_pCurrent.store(pModel); }
+I_ModelBase* I_ModelBase::GetCurMySelfST() { return g_pCurrentModel.load(); }
+void I_ModelBase::SetCurMySelfST(I_ModelBase* pModel) { g_pCurrentModel.store(pModel); }
 
 void I_ModelBase::PrepareGeomRebuild() { Note("prepare-geometry-rebuild"); }
 void I_ModelBase::DrawTempPolyline(const CArray<C3DPoint, C3DPoint&>& points) {

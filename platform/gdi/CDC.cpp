@@ -1104,3 +1104,7 @@ BOOL BitBlt(HDC dest, int x, int y, int cx, int cy, HDC src, int xs, int ys, DWO
     CDC* s = src ? CDC::FromHandle(src) : nullptr;
     return d ? d->BitBlt(x, y, cx, cy, s, xs, ys, rop) : FALSE;
 }
+
+#undef DC_MODE_SETTER
+#undef DC_SETTER
+#undef DC_OR

@@ -47,11 +47,6 @@ void FreeObject(HGDIOBJ__* obj) {
     delete obj;
 }
 
-int Luma(uint32_t rgb) {
-    const int r = (rgb >> 16) & 0xff, g = (rgb >> 8) & 0xff, b = rgb & 0xff;
-    return (r * 30 + g * 59 + b * 11) / 100;
-}
-
 uint32_t FromQuad(const RGBQUAD& q) {
     return (uint32_t(q.rgbRed) << 16) | (uint32_t(q.rgbGreen) << 8) | q.rgbBlue;
 }
@@ -203,7 +198,7 @@ void GdiBitmapObject::SyncOut(const RECT& area) {
         cairo_surface_flush(m_pSurface);
         for (int y = r.top; y < r.bottom; ++y) {
             uint32_t* row = Row(y);
-            for (int x = r.left; x < r.right; ++x) row[x] = Luma(row[x]) >= 128 ? 0xffffff : 0;
+            for (int x = r.left; x < r.right; ++x) row[x] = GdiLuma(row[x]) >= 128 ? 0xffffff : 0;
         }
         cairo_surface_mark_dirty_rectangle(m_pSurface, r.left, r.top, r.right - r.left, r.bottom - r.top);
         return;

@@ -105,6 +105,12 @@ GdiBitmapObject* GdiNewBitmap(int width, int height, int bitsPixel);
 // false for another format or a size beyond 32767.
 bool GdiReadDib(const void* bits, const BITMAPINFO* bmi, std::vector<uint32_t>& out, int& width, int& height);
 
+// Brightness 0..255 of a 0x00RRGGBB colour; 128 and above count as white when making a mono image.
+inline int GdiLuma(uint32_t rgb) {
+    const int r = (rgb >> 16) & 0xff, g = (rgb >> 8) & 0xff, b = rgb & 0xff;
+    return (r * 30 + g * 59 + b * 11) / 100;
+}
+
 // Counted reference to an object of type T, held by DC states.
 template <class T>
 class GdiRef {

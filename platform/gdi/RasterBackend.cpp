@@ -89,10 +89,6 @@ bool RopUsesSource(unsigned code) {
     return ((code >> 2) & 0x33) != (code & 0x33);
 }
 
-int Luma(uint32_t rgb) {
-    return (int((rgb >> 16) & 0xff) * 30 + int((rgb >> 8) & 0xff) * 59 + int(rgb & 0xff) * 11) / 100;
-}
-
 // The clip as device rectangles, restricted to `area`.
 std::vector<RECT> ClipRects(const DCState& st, const RECT& area) {
     std::vector<RECT> out;
@@ -1555,7 +1551,7 @@ BOOL RasterBackend::Blit(const DCState& st, int x, int y, int cx, int cy, const 
                     const int sx = xs + static_cast<int>((static_cast<long long>(ox) * cxs) / cx);
                     if (sx < 0 || sx >= srcW) continue;
                     s = srcPix[static_cast<size_t>(sy) * srcW + sx] & 0xffffff;
-                    if (srcMono && !dstMono) s = (Luma(s) >= 128) ? bg : fg;
+                    if (srcMono && !dstMono) s = (GdiLuma(s) >= 128) ? bg : fg;
                     else if (!srcMono && dstMono) s = (s == sbk) ? 0xffffff : 0;
                 }
                 uint32_t& dp = row[px];

@@ -152,3 +152,5 @@ BOOL GlContext::StoreTo(const GlPixelTarget& dib) const {
     }
     return TRUE;
 }
+
+#undef GL_GLEXT_PROTOTYPES

@@ -175,3 +175,7 @@ BOOL GlProbeLibraries(const char* osmesa, const char* glu, std::string& why) {
 PVX_OSMESA_ENTRIES(PVX_GL_STANDIN)
 PVX_GLU_ENTRIES(PVX_GL_STANDIN)
 #undef PVX_GL_STANDIN
+
+#undef PVX_GLU_ENTRIES
+#undef PVX_OSMESA_ENTRIES
+#undef GL_GLEXT_PROTOTYPES

@@ -9,7 +9,6 @@ IMPLEMENT_DYNAMIC(CComboBox, CWnd)
 
 namespace {
 BOOL IsDropList(const UiWindow& w) { return (w.style & 3) == CBS_DROPDOWNLIST; }
-BOOL Valid(const UiWindow& w, WPARAM i) { return static_cast<intptr_t>(i) >= 0 && i < w.items.size(); }
 }  // namespace
 
 namespace ui {
@@ -50,7 +49,7 @@ BOOL ComboProc(UiWindow& w, UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         r = w.nCurSel;
         return TRUE;
     case CB_SETCURSEL:
-        if (!Valid(w, wParam)) {
+        if (!ui::ItemIndexValid(w, wParam)) {
             w.nCurSel = -1;
             if (IsDropList(w)) w.text.clear();
             r = CB_ERR;
@@ -67,7 +66,7 @@ BOOL ComboProc(UiWindow& w, UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         return TRUE;
     }
     case CB_GETLBTEXTLEN:
-        r = Valid(w, wParam) ? static_cast<LRESULT>(w.items[wParam].text.size()) : CB_ERR;
+        r = ui::ItemIndexValid(w, wParam) ? static_cast<LRESULT>(w.items[wParam].text.size()) : CB_ERR;
         return TRUE;
     case CB_FINDSTRING:
     case CB_FINDSTRINGEXACT:
@@ -83,10 +82,10 @@ BOOL ComboProc(UiWindow& w, UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         return TRUE;
     }
     case CB_GETITEMDATA:
-        r = Valid(w, wParam) ? static_cast<LRESULT>(w.items[wParam].data) : CB_ERR;
+        r = ui::ItemIndexValid(w, wParam) ? static_cast<LRESULT>(w.items[wParam].data) : CB_ERR;
         return TRUE;
     case CB_SETITEMDATA:
-        if (!Valid(w, wParam)) {
+        if (!ui::ItemIndexValid(w, wParam)) {
             r = CB_ERR;
             return TRUE;
         }

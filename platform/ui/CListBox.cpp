@@ -10,7 +10,6 @@ IMPLEMENT_DYNAMIC(CListBox, CWnd)
 IMPLEMENT_DYNAMIC(CCheckListBox, CListBox)
 
 namespace {
-BOOL Valid(const UiWindow& w, WPARAM i) { return static_cast<intptr_t>(i) >= 0 && i < w.items.size(); }
 BOOL Multi(const UiWindow& w) { return (w.style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0; }
 
 int CompareNoCase(const std::string& a, const std::string& b) {
@@ -53,7 +52,7 @@ int ListFind(const UiWindow& w, int nStart, const char* text, BOOL bExact) {
 }
 
 BOOL ListErase(UiWindow& w, WPARAM i) {
-    if (!Valid(w, i)) return FALSE;
+    if (!ui::ItemIndexValid(w, i)) return FALSE;
     const int n = static_cast<int>(i);
     w.items.erase(w.items.begin() + n);
     if (w.nCurSel == n) w.nCurSel = -1;
@@ -62,7 +61,7 @@ BOOL ListErase(UiWindow& w, WPARAM i) {
 }
 
 int ListGetText(const UiWindow& w, WPARAM i, char* buf) {
-    if (!Valid(w, i) || !buf) return -1;
+    if (!ui::ItemIndexValid(w, i) || !buf) return -1;
     const std::string& s = w.items[i].text;
     memcpy(buf, s.c_str(), s.size() + 1);
     return static_cast<int>(s.size());
@@ -101,13 +100,13 @@ BOOL ListBoxProc(UiWindow& w, UINT message, WPARAM wParam, LPARAM lParam, LRESUL
             r = LB_ERR;
             return TRUE;
         }
-        w.nCurSel = Valid(w, wParam) ? static_cast<int>(wParam) : -1;
+        w.nCurSel = ui::ItemIndexValid(w, wParam) ? static_cast<int>(wParam) : -1;
         if (w.nCurSel >= 0) w.nCaret = w.nCurSel;
         AddUpdate(w, nullptr, TRUE);
-        r = Valid(w, wParam) ? w.nCurSel : LB_ERR;
+        r = ui::ItemIndexValid(w, wParam) ? w.nCurSel : LB_ERR;
         return TRUE;
     case LB_GETSEL:
-        if (!Valid(w, static_cast<WPARAM>(wParam))) {
+        if (!ui::ItemIndexValid(w, static_cast<WPARAM>(wParam))) {
             r = LB_ERR;
             return TRUE;
         }
@@ -158,7 +157,7 @@ BOOL ListBoxProc(UiWindow& w, UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         return TRUE;
     }
     case LB_GETTEXTLEN:
-        r = Valid(w, wParam) ? static_cast<LRESULT>(w.items[wParam].text.size()) : LB_ERR;
+        r = ui::ItemIndexValid(w, wParam) ? static_cast<LRESULT>(w.items[wParam].text.size()) : LB_ERR;
         return TRUE;
     case LB_FINDSTRING:
     case LB_FINDSTRINGEXACT:
@@ -171,10 +170,10 @@ BOOL ListBoxProc(UiWindow& w, UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         return TRUE;
     }
     case LB_GETITEMDATA:
-        r = Valid(w, wParam) ? static_cast<LRESULT>(w.items[wParam].data) : LB_ERR;
+        r = ui::ItemIndexValid(w, wParam) ? static_cast<LRESULT>(w.items[wParam].data) : LB_ERR;
         return TRUE;
     case LB_SETITEMDATA:
-        if (!Valid(w, wParam)) {
+        if (!ui::ItemIndexValid(w, wParam)) {
             r = LB_ERR;
             return TRUE;
         }
@@ -182,7 +181,7 @@ BOOL ListBoxProc(UiWindow& w, UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         r = 0;
         return TRUE;
     case LB_SETCARETINDEX:
-        if (!Valid(w, wParam)) {
+        if (!ui::ItemIndexValid(w, wParam)) {
             r = LB_ERR;
             return TRUE;
         }
@@ -193,7 +192,7 @@ BOOL ListBoxProc(UiWindow& w, UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         r = w.nCaret;
         return TRUE;
     case LB_SETTOPINDEX:
-        if (!Valid(w, wParam)) {
+        if (!ui::ItemIndexValid(w, wParam)) {
             r = LB_ERR;
             return TRUE;
         }
@@ -304,3 +303,5 @@ int CCheckListBox::GetCheck(int nIndex) const {
     if (!w || nIndex < 0 || nIndex >= static_cast<int>(w->items.size())) return -1;
     return w->items[static_cast<size_t>(nIndex)].nCheck;
 }
+
+#undef IDX

@@ -30,7 +30,7 @@ struct ListViewData : UiControlData {
     CImageList* lists[3] = {nullptr, nullptr, nullptr};
 };
 
-ListViewData* Data(HWND h) {
+ListViewData* ListData(HWND h) {
     UiWindow* w = ui::Find(h);
     if (!w) return nullptr;
     if (!w->ext) w->ext = std::make_unique<ListViewData>();
@@ -54,13 +54,13 @@ LRESULT Notify(HWND h, int code, int item, UINT newState, UINT oldState, UINT ch
 
 // Changes one item's state with the notifications; FALSE when vetoed or nothing to change.
 BOOL ChangeState(HWND h, int i, UINT state, UINT mask) {
-    ListViewData* d = Data(h);
+    ListViewData* d = ListData(h);
     if (!ValidItem(d, i)) return FALSE;
     UINT old = d->items[static_cast<size_t>(i)].state;
     UINT now = (old & ~mask) | (state & mask);
     if (now == old) return TRUE;
     if (Notify(h, LVN_ITEMCHANGING, i, now, old, LVIF_STATE, d->items[static_cast<size_t>(i)].param)) return FALSE;
-    d = Data(h);
+    d = ListData(h);
     if (!ValidItem(d, i)) return FALSE;
     d->items[static_cast<size_t>(i)].state = now;
     if (UiWindow* w = ui::Find(h)) ui::AddUpdate(*w, nullptr, TRUE);
@@ -69,23 +69,23 @@ BOOL ChangeState(HWND h, int i, UINT state, UINT mask) {
 }
 
 BOOL SetState(HWND h, int nItem, UINT nState, UINT nMask) {
-    ListViewData* d = Data(h);
+    ListViewData* d = ListData(h);
     UiWindow* w = ui::Find(h);
     if (!d || !w) return FALSE;
     BOOL single = (w->style & LVS_SINGLESEL) != 0;
     if (nItem == -1) {
         BOOL ok = TRUE;
-        for (int i = 0; i < static_cast<int>(Data(h)->items.size()); ++i) ok = ChangeState(h, i, nState, nMask) && ok;
+        for (int i = 0; i < static_cast<int>(ListData(h)->items.size()); ++i) ok = ChangeState(h, i, nState, nMask) && ok;
         return ok;
     }
     if (!ValidItem(d, nItem)) return FALSE;
     if (single && (nMask & LVIS_SELECTED) && (nState & LVIS_SELECTED)) {
-        for (int i = 0; i < static_cast<int>(Data(h)->items.size()); ++i)
-            if (i != nItem && (Data(h)->items[static_cast<size_t>(i)].state & LVIS_SELECTED)) ChangeState(h, i, 0, LVIS_SELECTED);
+        for (int i = 0; i < static_cast<int>(ListData(h)->items.size()); ++i)
+            if (i != nItem && (ListData(h)->items[static_cast<size_t>(i)].state & LVIS_SELECTED)) ChangeState(h, i, 0, LVIS_SELECTED);
     }
     if ((nMask & LVIS_FOCUSED) && (nState & LVIS_FOCUSED)) {
-        for (int i = 0; i < static_cast<int>(Data(h)->items.size()); ++i)
-            if (i != nItem && (Data(h)->items[static_cast<size_t>(i)].state & LVIS_FOCUSED)) ChangeState(h, i, 0, LVIS_FOCUSED);
+        for (int i = 0; i < static_cast<int>(ListData(h)->items.size()); ++i)
+            if (i != nItem && (ListData(h)->items[static_cast<size_t>(i)].state & LVIS_FOCUSED)) ChangeState(h, i, 0, LVIS_FOCUSED);
     }
     return ChangeState(h, nItem, nState, nMask);
 }
@@ -112,11 +112,11 @@ BOOL ListViewProc(UiWindow& w, UINT message, WPARAM, LPARAM, LRESULT& r) {
 }
 
 BOOL ListViewUserClick(HWND hList, int nItem, BOOL bAdd) {
-    ListViewData* d = Data(hList);
+    ListViewData* d = ListData(hList);
     UiWindow* w = Find(hList);
     if (!ValidItem(d, nItem) || !w || (w->style & WS_DISABLED)) return FALSE;
     if (!bAdd || (w->style & LVS_SINGLESEL)) {
-        for (int i = 0; i < static_cast<int>(Data(hList)->items.size()); ++i)
+        for (int i = 0; i < static_cast<int>(ListData(hList)->items.size()); ++i)
             if (i != nItem) ChangeState(hList, i, 0, LVIS_SELECTED | LVIS_FOCUSED);
     }
     SetState(hList, nItem, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -135,7 +135,7 @@ BOOL CListCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT n
 }
 
 int CListCtrl::InsertColumn(int nCol, LPCTSTR lpszColumnHeading, int nFormat, int nWidth, int) {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     if (!d || nCol < 0) return -1;
     size_t at = std::min(static_cast<size_t>(nCol), d->columns.size());
     d->columns.insert(d->columns.begin() + static_cast<long>(at),
@@ -152,7 +152,7 @@ int CListCtrl::InsertColumn(int nCol, const LVCOLUMN* p) {
 }
 
 BOOL CListCtrl::DeleteColumn(int nCol) {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     if (!d || nCol < 0 || nCol >= static_cast<int>(d->columns.size())) return FALSE;
     d->columns.erase(d->columns.begin() + nCol);
     for (auto& it : d->items)
@@ -161,7 +161,7 @@ BOOL CListCtrl::DeleteColumn(int nCol) {
 }
 
 BOOL CListCtrl::SetColumnWidth(int nCol, int cx) {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     if (!d || nCol < 0 || nCol >= static_cast<int>(d->columns.size())) return FALSE;
     if (cx == LVSCW_AUTOSIZE || cx == LVSCW_AUTOSIZE_USEHEADER) {
         // Widest text at an average character width of 7 pixels, plus margins.
@@ -175,13 +175,13 @@ BOOL CListCtrl::SetColumnWidth(int nCol, int cx) {
 }
 
 int CListCtrl::GetColumnWidth(int nCol) const {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     if (!d || nCol < 0 || nCol >= static_cast<int>(d->columns.size())) return 0;
     return d->columns[static_cast<size_t>(nCol)].width;
 }
 
 int CListCtrl::GetColumnCount() const {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     return d ? static_cast<int>(d->columns.size()) : 0;
 }
 
@@ -197,7 +197,7 @@ int CListCtrl::InsertItem(int nItem, LPCTSTR lpszItem, int nImage) {
 }
 
 int CListCtrl::InsertItem(const LVITEM* p) {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     if (!d || !p || p->iItem < 0) return -1;
     Item item;
     item.texts.push_back((p->mask & LVIF_TEXT) && p->pszText ? p->pszText : "");
@@ -222,10 +222,10 @@ int CListCtrl::InsertItem(const LVITEM* p) {
 }
 
 BOOL CListCtrl::DeleteItem(int nItem) {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     if (!ValidItem(d, nItem)) return FALSE;
     Notify(m_hWnd, LVN_DELETEITEM, nItem, 0, 0, 0, d->items[static_cast<size_t>(nItem)].param);
-    d = Data(m_hWnd);
+    d = ListData(m_hWnd);
     if (!ValidItem(d, nItem)) return FALSE;
     d->items.erase(d->items.begin() + nItem);
     if (UiWindow* w = ui::Find(m_hWnd)) ui::AddUpdate(*w, nullptr, TRUE);
@@ -233,25 +233,25 @@ BOOL CListCtrl::DeleteItem(int nItem) {
 }
 
 BOOL CListCtrl::DeleteAllItems() {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     if (!d) return FALSE;
     // A FALSE answer asks for one LVN_DELETEITEM per item as well.
     if (!Notify(m_hWnd, LVN_DELETEALLITEMS, -1, 0, 0, 0, 0)) {
-        for (int i = 0; i < static_cast<int>(Data(m_hWnd)->items.size()); ++i)
-            Notify(m_hWnd, LVN_DELETEITEM, i, 0, 0, 0, Data(m_hWnd)->items[static_cast<size_t>(i)].param);
+        for (int i = 0; i < static_cast<int>(ListData(m_hWnd)->items.size()); ++i)
+            Notify(m_hWnd, LVN_DELETEITEM, i, 0, 0, 0, ListData(m_hWnd)->items[static_cast<size_t>(i)].param);
     }
-    if ((d = Data(m_hWnd))) d->items.clear();
+    if ((d = ListData(m_hWnd))) d->items.clear();
     if (UiWindow* w = ui::Find(m_hWnd)) ui::AddUpdate(*w, nullptr, TRUE);
     return TRUE;
 }
 
 int CListCtrl::GetItemCount() const {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     return d ? static_cast<int>(d->items.size()) : 0;
 }
 
 BOOL CListCtrl::SetItemText(int nItem, int nSubItem, LPCTSTR lpszText) {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     if (!ValidItem(d, nItem) || nSubItem < 0) return FALSE;
     // Sub-items beyond the columns are refused, as the control does.
     if (nSubItem > 0 && nSubItem >= static_cast<int>(d->columns.size())) return FALSE;
@@ -263,7 +263,7 @@ BOOL CListCtrl::SetItemText(int nItem, int nSubItem, LPCTSTR lpszText) {
 }
 
 CString CListCtrl::GetItemText(int nItem, int nSubItem) const {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     if (!ValidItem(d, nItem) || nSubItem < 0) return CString();
     const auto& texts = d->items[static_cast<size_t>(nItem)].texts;
     return nSubItem < static_cast<int>(texts.size()) ? CString(texts[static_cast<size_t>(nSubItem)].c_str()) : CString();
@@ -276,29 +276,29 @@ int CListCtrl::GetItemText(int nItem, int nSubItem, LPTSTR lpszText, int nLen) c
 }
 
 BOOL CListCtrl::SetItemData(int nItem, DWORD_PTR dwData) {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     if (!ValidItem(d, nItem)) return FALSE;
     d->items[static_cast<size_t>(nItem)].param = static_cast<LPARAM>(dwData);
     return TRUE;
 }
 
 DWORD_PTR CListCtrl::GetItemData(int nItem) const {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     return ValidItem(d, nItem) ? static_cast<DWORD_PTR>(d->items[static_cast<size_t>(nItem)].param) : 0;
 }
 
 BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask) { return SetState(m_hWnd, nItem, nState, nMask); }
 
 UINT CListCtrl::GetItemState(int nItem, UINT nMask) const {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     return ValidItem(d, nItem) ? (d->items[static_cast<size_t>(nItem)].state & nMask) : 0;
 }
 
 BOOL CListCtrl::SetItem(const LVITEM* p) {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     if (!p || !ValidItem(d, p->iItem)) return FALSE;
     if (p->mask & LVIF_TEXT) SetItemText(p->iItem, p->iSubItem, p->pszText);
-    d = Data(m_hWnd);
+    d = ListData(m_hWnd);
     if (!ValidItem(d, p->iItem)) return FALSE;
     if (p->mask & LVIF_IMAGE) d->items[static_cast<size_t>(p->iItem)].image = p->iImage;
     if (p->mask & LVIF_PARAM) d->items[static_cast<size_t>(p->iItem)].param = p->lParam;
@@ -307,7 +307,7 @@ BOOL CListCtrl::SetItem(const LVITEM* p) {
 }
 
 BOOL CListCtrl::GetItem(LVITEM* p) const {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     if (!p || !ValidItem(d, p->iItem)) return FALSE;
     const Item& it = d->items[static_cast<size_t>(p->iItem)];
     if ((p->mask & LVIF_TEXT) && p->pszText && p->cchTextMax > 0) {
@@ -321,7 +321,7 @@ BOOL CListCtrl::GetItem(LVITEM* p) const {
 }
 
 int CListCtrl::GetItemImage(int nItem) const {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     return ValidItem(d, nItem) ? d->items[static_cast<size_t>(nItem)].image : -1;
 }
 
@@ -339,13 +339,13 @@ int CListCtrl::GetNextSelectedItem(POSITION& pos) const {
 }
 
 UINT CListCtrl::GetSelectedCount() const {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     if (!d) return 0;
     return static_cast<UINT>(std::count_if(d->items.begin(), d->items.end(), [](const Item& it) { return (it.state & LVIS_SELECTED) != 0; }));
 }
 
 int CListCtrl::GetNextItem(int nItem, int nFlags) const {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     if (!d) return -1;
     UINT want = ((nFlags & LVNI_SELECTED) ? LVIS_SELECTED : 0) | ((nFlags & LVNI_FOCUSED) ? LVIS_FOCUSED : 0);
     for (int i = nItem + 1; i < static_cast<int>(d->items.size()); ++i)
@@ -354,7 +354,7 @@ int CListCtrl::GetNextItem(int nItem, int nFlags) const {
 }
 
 DWORD CListCtrl::SetExtendedStyle(DWORD dwNewStyle) {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     if (!d) return 0;
     DWORD old = d->exStyle;
     d->exStyle = dwNewStyle;
@@ -362,12 +362,12 @@ DWORD CListCtrl::SetExtendedStyle(DWORD dwNewStyle) {
 }
 
 DWORD CListCtrl::GetExtendedStyle() const {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     return d ? d->exStyle : 0;
 }
 
 CImageList* CListCtrl::SetImageList(CImageList* pImageList, int nImageListType) {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     if (!d || nImageListType < 0 || nImageListType > 2) return nullptr;
     CImageList* old = d->lists[nImageListType];
     d->lists[nImageListType] = pImageList;
@@ -375,11 +375,11 @@ CImageList* CListCtrl::SetImageList(CImageList* pImageList, int nImageListType) 
 }
 
 CImageList* CListCtrl::GetImageList(int nImageListType) const {
-    ListViewData* d = Data(m_hWnd);
+    ListViewData* d = ListData(m_hWnd);
     return (d && nImageListType >= 0 && nImageListType <= 2) ? d->lists[nImageListType] : nullptr;
 }
 
-BOOL CListCtrl::EnsureVisible(int nItem, BOOL) { return ValidItem(Data(m_hWnd), nItem); }
+BOOL CListCtrl::EnsureVisible(int nItem, BOOL) { return ValidItem(ListData(m_hWnd), nItem); }
 
 // Check boxes are state image 1 (unchecked) and 2 (checked).
 BOOL CListCtrl::SetCheck(int nItem, BOOL fCheck) {

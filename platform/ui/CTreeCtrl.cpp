@@ -28,7 +28,7 @@ struct TreeData : UiControlData {
     CImageList* lists[3] = {nullptr, nullptr, nullptr};
 };
 
-TreeData* Data(HWND h) {
+TreeData* TreeDataOf(HWND h) {
     UiWindow* w = ui::Find(h);
     if (!w) return nullptr;
     if (!w->ext) w->ext = std::make_unique<TreeData>();
@@ -69,12 +69,12 @@ void Collect(Node* n, std::vector<Node*>& out) {
 }
 
 BOOL Select(HWND h, Node* n, UINT action) {
-    TreeData* d = Data(h);
+    TreeData* d = TreeDataOf(h);
     if (!d) return FALSE;
     Node* old = d->selected;
     if (old == n) return TRUE;
     if (NotifyTree(h, TVN_SELCHANGING, old, n, action)) return FALSE;
-    d = Data(h);
+    d = TreeDataOf(h);
     if (!d || (n && !d->live.count(n))) return FALSE;
     if (old && d->live.count(old)) old->state &= ~static_cast<UINT>(TVIS_SELECTED);
     else old = nullptr;
@@ -102,7 +102,7 @@ BOOL TreeViewProc(UiWindow& w, UINT message, WPARAM, LPARAM, LRESULT& r) {
 
 // A user's click on a tree item.
 BOOL TreeViewUserSelect(HWND hTree, HTREEITEM hItem) {
-    TreeData* d = Data(hTree);
+    TreeData* d = TreeDataOf(hTree);
     Node* n = NodeOf(d, hItem);
     UiWindow* w = Find(hTree);
     if (!n || !w || (w->style & WS_DISABLED)) return FALSE;
@@ -131,7 +131,7 @@ HTREEITEM CTreeCtrl::InsertItem(LPCTSTR lpszItem, int nImage, int nSelectedImage
 }
 
 HTREEITEM CTreeCtrl::InsertItem(const TVINSERTSTRUCT* p) {
-    TreeData* d = Data(m_hWnd);
+    TreeData* d = TreeDataOf(m_hWnd);
     if (!d || !p) return nullptr;
     Node* parent = (p->hParent == TVI_ROOT || !p->hParent) ? &d->root : NodeOf(d, p->hParent);
     if (!parent) return nullptr;
@@ -163,7 +163,7 @@ HTREEITEM CTreeCtrl::InsertItem(const TVINSERTSTRUCT* p) {
 }
 
 BOOL CTreeCtrl::DeleteItem(HTREEITEM hItem) {
-    TreeData* d = Data(m_hWnd);
+    TreeData* d = TreeDataOf(m_hWnd);
     if (!d) return FALSE;
     Node* n = (hItem == TVI_ROOT || !hItem) ? &d->root : NodeOf(d, hItem);
     if (!n) return FALSE;
@@ -171,7 +171,7 @@ BOOL CTreeCtrl::DeleteItem(HTREEITEM hItem) {
     Collect(n, doomed);
     if (n == &d->root) doomed.pop_back();
     for (Node* x : doomed) NotifyTree(m_hWnd, TVN_DELETEITEM, x, nullptr, 0);
-    d = Data(m_hWnd);
+    d = TreeDataOf(m_hWnd);
     if (!d) return FALSE;
     for (Node* x : doomed) {
         d->live.erase(x);
@@ -197,7 +197,7 @@ HTREEITEM CTreeCtrl::GetParentItem(HTREEITEM hItem) const { return GetNextItem(h
 HTREEITEM CTreeCtrl::GetSelectedItem() const { return GetNextItem(nullptr, TVGN_CARET); }
 
 HTREEITEM CTreeCtrl::GetNextItem(HTREEITEM hItem, UINT nCode) const {
-    TreeData* d = Data(m_hWnd);
+    TreeData* d = TreeDataOf(m_hWnd);
     if (!d) return nullptr;
     if (nCode == TVGN_ROOT) return d->root.children.empty() ? nullptr : H(d->root.children.front().get());
     if (nCode == TVGN_CARET) return H(d->selected);
@@ -225,41 +225,41 @@ HTREEITEM CTreeCtrl::GetNextItem(HTREEITEM hItem, UINT nCode) const {
 }
 
 BOOL CTreeCtrl::ItemHasChildren(HTREEITEM hItem) const {
-    Node* n = NodeOf(Data(m_hWnd), hItem);
+    Node* n = NodeOf(TreeDataOf(m_hWnd), hItem);
     return n && !n->children.empty();
 }
 
 UINT CTreeCtrl::GetCount() const {
-    TreeData* d = Data(m_hWnd);
+    TreeData* d = TreeDataOf(m_hWnd);
     return d ? static_cast<UINT>(d->live.size()) : 0;
 }
 
 CString CTreeCtrl::GetItemText(HTREEITEM hItem) const {
-    Node* n = NodeOf(Data(m_hWnd), hItem);
+    Node* n = NodeOf(TreeDataOf(m_hWnd), hItem);
     return n ? CString(n->text.c_str()) : CString();
 }
 
 BOOL CTreeCtrl::SetItemText(HTREEITEM hItem, LPCTSTR lpszItem) {
-    Node* n = NodeOf(Data(m_hWnd), hItem);
+    Node* n = NodeOf(TreeDataOf(m_hWnd), hItem);
     if (!n) return FALSE;
     n->text = lpszItem ? lpszItem : "";
     return TRUE;
 }
 
 DWORD_PTR CTreeCtrl::GetItemData(HTREEITEM hItem) const {
-    Node* n = NodeOf(Data(m_hWnd), hItem);
+    Node* n = NodeOf(TreeDataOf(m_hWnd), hItem);
     return n ? static_cast<DWORD_PTR>(n->data) : 0;
 }
 
 BOOL CTreeCtrl::SetItemData(HTREEITEM hItem, DWORD_PTR dwData) {
-    Node* n = NodeOf(Data(m_hWnd), hItem);
+    Node* n = NodeOf(TreeDataOf(m_hWnd), hItem);
     if (!n) return FALSE;
     n->data = static_cast<LPARAM>(dwData);
     return TRUE;
 }
 
 BOOL CTreeCtrl::GetItemImage(HTREEITEM hItem, int& nImage, int& nSelectedImage) const {
-    Node* n = NodeOf(Data(m_hWnd), hItem);
+    Node* n = NodeOf(TreeDataOf(m_hWnd), hItem);
     if (!n) return FALSE;
     nImage = n->image;
     nSelectedImage = n->selImage;
@@ -267,7 +267,7 @@ BOOL CTreeCtrl::GetItemImage(HTREEITEM hItem, int& nImage, int& nSelectedImage) 
 }
 
 BOOL CTreeCtrl::SetItemImage(HTREEITEM hItem, int nImage, int nSelectedImage) {
-    Node* n = NodeOf(Data(m_hWnd), hItem);
+    Node* n = NodeOf(TreeDataOf(m_hWnd), hItem);
     if (!n) return FALSE;
     n->image = nImage;
     n->selImage = nSelectedImage;
@@ -275,19 +275,19 @@ BOOL CTreeCtrl::SetItemImage(HTREEITEM hItem, int nImage, int nSelectedImage) {
 }
 
 UINT CTreeCtrl::GetItemState(HTREEITEM hItem, UINT nStateMask) const {
-    Node* n = NodeOf(Data(m_hWnd), hItem);
+    Node* n = NodeOf(TreeDataOf(m_hWnd), hItem);
     return n ? (n->state & nStateMask) : 0;
 }
 
 BOOL CTreeCtrl::SetItemState(HTREEITEM hItem, UINT nState, UINT nStateMask) {
-    TreeData* d = Data(m_hWnd);
+    TreeData* d = TreeDataOf(m_hWnd);
     Node* n = NodeOf(d, hItem);
     if (!n) return FALSE;
     if (nStateMask & TVIS_SELECTED) {
         if (nState & TVIS_SELECTED) Select(m_hWnd, n, TVC_UNKNOWN);
         else if (d->selected == n) Select(m_hWnd, nullptr, TVC_UNKNOWN);
         nStateMask &= ~static_cast<UINT>(TVIS_SELECTED);
-        n = NodeOf(Data(m_hWnd), hItem);
+        n = NodeOf(TreeDataOf(m_hWnd), hItem);
         if (!n) return FALSE;
     }
     n->state = (n->state & ~nStateMask) | (nState & nStateMask);
@@ -302,7 +302,7 @@ BOOL CTreeCtrl::SetCheck(HTREEITEM hItem, BOOL fCheck) {
 }
 
 BOOL CTreeCtrl::SelectItem(HTREEITEM hItem) {
-    TreeData* d = Data(m_hWnd);
+    TreeData* d = TreeDataOf(m_hWnd);
     if (!d) return FALSE;
     Node* n = hItem ? NodeOf(d, hItem) : nullptr;
     if (hItem && !n) return FALSE;
@@ -310,7 +310,7 @@ BOOL CTreeCtrl::SelectItem(HTREEITEM hItem) {
 }
 
 BOOL CTreeCtrl::Expand(HTREEITEM hItem, UINT nCode) {
-    Node* n = NodeOf(Data(m_hWnd), hItem);
+    Node* n = NodeOf(TreeDataOf(m_hWnd), hItem);
     if (!n) return FALSE;
     BOOL was = (n->state & TVIS_EXPANDED) != 0;
     BOOL now = (nCode & 3) == TVE_EXPAND ? TRUE : (nCode & 3) == TVE_COLLAPSE ? FALSE : (nCode & 3) == TVE_TOGGLE ? !was : was;
@@ -322,14 +322,14 @@ BOOL CTreeCtrl::Expand(HTREEITEM hItem, UINT nCode) {
 }
 
 BOOL CTreeCtrl::EnsureVisible(HTREEITEM hItem) {
-    Node* n = NodeOf(Data(m_hWnd), hItem);
+    Node* n = NodeOf(TreeDataOf(m_hWnd), hItem);
     if (!n) return FALSE;
     for (Node* p = n->parent; p && p->parent; p = p->parent) p->state |= TVIS_EXPANDED;
     return TRUE;
 }
 
 CImageList* CTreeCtrl::SetImageList(CImageList* pImageList, int nImageListType) {
-    TreeData* d = Data(m_hWnd);
+    TreeData* d = TreeDataOf(m_hWnd);
     if (!d || nImageListType < 0 || nImageListType > 2) return nullptr;
     CImageList* old = d->lists[nImageListType];
     d->lists[nImageListType] = pImageList;
@@ -337,6 +337,6 @@ CImageList* CTreeCtrl::SetImageList(CImageList* pImageList, int nImageListType) 
 }
 
 CImageList* CTreeCtrl::GetImageList(int nImageListType) const {
-    TreeData* d = Data(m_hWnd);
+    TreeData* d = TreeDataOf(m_hWnd);
     return (d && nImageListType >= 0 && nImageListType <= 2) ? d->lists[nImageListType] : nullptr;
 }

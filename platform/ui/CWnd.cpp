@@ -1364,3 +1364,5 @@ BOOL ReleaseCapture() {
     ui::SetCaptureHandle(nullptr);
     return TRUE;
 }
+
+#undef UI_WM_CTLCOLOR

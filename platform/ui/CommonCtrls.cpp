@@ -367,3 +367,5 @@ int CProgressCtrl::GetPos() const { return static_cast<int>(SendMessage(PBM_GETP
 int CProgressCtrl::OffsetPos(int nPos) { return static_cast<int>(SendMessage(PBM_DELTAPOS, IW(nPos))); }
 int CProgressCtrl::SetStep(int nStep) { return static_cast<int>(SendMessage(PBM_SETSTEP, IW(nStep))); }
 int CProgressCtrl::StepIt() { return static_cast<int>(SendMessage(PBM_STEPIT)); }
+
+#undef IW

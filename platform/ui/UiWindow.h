@@ -173,6 +173,9 @@ BOOL RemoveTimer(HWND hWnd, UINT_PTR id);
 // Every timer's next tick one period from now (the clock it counted on was replaced).
 void RestartTimers();
 
+// TRUE when i is the index of one of the window's items (combo and list boxes).
+inline BOOL ItemIndexValid(const UiWindow& w, WPARAM i) { return static_cast<intptr_t>(i) >= 0 && i < w.items.size(); }
+
 // Item lists of combo and list boxes: insert (sorted when bSorted; nIndex -1 appends) and
 // find (case-insensitive prefix, or whole text when bExact; search starts after nStart and wraps).
 int ListInsert(UiWindow& w, int nIndex, const char* text, BOOL bSorted);

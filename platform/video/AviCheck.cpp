@@ -7,14 +7,10 @@
 #include <set>
 #include <string>
 
+#include "platform/afx/ByteOrder.h"
 #include "platform/video/vfw.h"
 
 namespace {
-
-uint32_t Le32(const unsigned char* b) {
-    return static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) | (static_cast<uint32_t>(b[2]) << 16) |
-           (static_cast<uint32_t>(b[3]) << 24);
-}
 
 struct Walker {
     FILE* file = nullptr;
@@ -35,7 +31,7 @@ struct Walker {
             if (end - at < 8 || !ReadAt(at, head, 8))
                 return Fail("a chunk header is cut off at byte " + std::to_string(at));
             const std::string id(reinterpret_cast<const char*>(head), 4);
-            const uint64_t size = Le32(head + 4);
+            const uint64_t size = byteorder::Le32(head + 4);
             const uint64_t next = at + 8 + size + (size & 1);
             if (at + 8 + size > end)
                 return Fail("the chunk '" + id + "' at byte " + std::to_string(at) + " claims " + std::to_string(size) +
@@ -76,14 +72,14 @@ CString AviCheckRiffSizes(LPCTSTR szFile) {
     if (w.fileSize < 12 || !w.ReadAt(0, head, 12) || std::memcmp(head, "RIFF", 4) != 0 ||
         std::memcmp(head + 8, "AVI ", 4) != 0)
         return CString("it is not an AVI file (no RIFF 'AVI ' header)");
-    const uint64_t first = Le32(head + 4);
+    const uint64_t first = byteorder::Le32(head + 4);
     // A film over 1 GB goes on in further RIFF 'AVIX' chunks; the sizes must add up to the file.
     if (!w.Walk(0, w.fileSize, 0)) return CString(w.why.c_str());
     if (first + 8 > w.fileSize) return CString("the RIFF size is larger than the file");
     uint64_t end = 0;
     for (uint64_t at = 0; at + 8 <= w.fileSize;) {
         if (!w.ReadAt(at, head, 8)) return CString("the file cannot be read");
-        const uint64_t size = Le32(head + 4);
+        const uint64_t size = byteorder::Le32(head + 4);
         end = at + 8 + size + (size & 1);
         at = end;
     }

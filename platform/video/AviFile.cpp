@@ -657,3 +657,5 @@ ULONG AVIStreamRelease(PAVISTREAM pavi) {
     if (left == 0) FreeStream(pavi);
     return left;
 }
+
+#undef VIDEO_FAIL

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/afx/ByteOrder.h"
 #include "platform/ui/CClientDC.h"
 #include "platform/ui/CUiDriver.h"
 #include "platform/ui/UiWindow.h"
@@ -49,11 +50,6 @@ LONG Ok(MciPlayer& p) {
     return 0;
 }
 
-uint32_t Le32(const unsigned char* b) {
-    return static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) | (static_cast<uint32_t>(b[2]) << 16) |
-           (static_cast<uint32_t>(b[3]) << 24);
-}
-
 // Reads the AVI main header ('avih' in the 'hdrl' list) of a file. Returns an empty string on
 // success, else why the file is not a film the player can open.
 std::string ReadAviHeader(const std::string& path, LONG& frames, double& fps, int& width, int& height) {
@@ -70,7 +66,7 @@ std::string ReadAviHeader(const std::string& path, LONG& frames, double& fps, in
     for (int guard = 0; guard < 4096; ++guard) {
         unsigned char ck[8];
         if (std::fread(ck, 1, 8, f) != 8) break;
-        const uint32_t size = Le32(ck + 4);
+        const uint32_t size = byteorder::Le32(ck + 4);
         if (std::memcmp(ck, "LIST", 4) == 0) {
             unsigned char type[4];
             if (std::fread(type, 1, 4, f) != 4) break;
@@ -85,14 +81,14 @@ std::string ReadAviHeader(const std::string& path, LONG& frames, double& fps, in
             unsigned char h[40];
             if (size < 40 || std::fread(h, 1, 40, f) != 40) break;
             std::fclose(f);
-            const uint32_t usPerFrame = Le32(h + 0);
-            const uint32_t total = Le32(h + 16);
+            const uint32_t usPerFrame = byteorder::Le32(h + 0);
+            const uint32_t total = byteorder::Le32(h + 16);
             if (usPerFrame == 0) return "its header gives no frame rate";
             if (total > 0x7FFFFFFFu) return "its header gives an impossible frame count";
             frames = static_cast<LONG>(total);
             fps = 1.0e6 / static_cast<double>(usPerFrame);
-            width = static_cast<int>(std::min<uint32_t>(Le32(h + 32), 16384));
-            height = static_cast<int>(std::min<uint32_t>(Le32(h + 36), 16384));
+            width = static_cast<int>(std::min<uint32_t>(byteorder::Le32(h + 32), 16384));
+            height = static_cast<int>(std::min<uint32_t>(byteorder::Le32(h + 36), 16384));
             return std::string();
         }
         if (std::fseek(f, static_cast<long>(size + (size & 1)), SEEK_CUR) != 0) break;

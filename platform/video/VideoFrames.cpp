@@ -9,13 +9,10 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "platform/afx/ByteOrder.h"
+
 namespace {
 constexpr int kMaxSide = 16384;  // larger pictures are not films this layer makes
-
-uint32_t Le32(const unsigned char* b) {
-    return static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) | (static_cast<uint32_t>(b[2]) << 16) |
-           (static_cast<uint32_t>(b[3]) << 24);
-}
 }  // namespace
 
 int DibLayout::PixelFormat() const {
@@ -115,7 +112,7 @@ bool FindFrameChunk(FILE* f, int64_t offset, size_t size) {
         if (fseeko(f, offset, SEEK_SET) != 0) return false;
         unsigned char ck[12];
         if (std::fread(ck, 1, 8, f) != 8) return false;
-        const uint32_t n = Le32(ck + 4);
+        const uint32_t n = byteorder::Le32(ck + 4);
         if (ck[2] == 'd' && (ck[3] == 'b' || ck[3] == 'c')) return n == size;
         if (std::memcmp(ck, "RIFF", 4) == 0 || std::memcmp(ck, "LIST", 4) == 0)
             offset += 12;  // into the list
