@@ -374,7 +374,8 @@ void I_PVXModel::PV_OnDrawForPrinting(CDC* pDC) {
     if (bViewWnd) {
         CRect rc;
         m_pView->GetClientRect(&rc);
-        if (legend.m_bShowLegend && m_bResultDataReady) setSideMargin(static_cast<int>(rc.Width() * printscale::kPrintLegendShare));
+        if (legend.m_bShowLegend && m_bResultDataReady)
+            setSideMargin(static_cast<int>(rc.Width() * printscale::kPrintLegendShare));
     }
 
     m_pPVXCtrl->StartVirtualMode(CGwPrintHandler::m_PrintParam.m_nWidth, CGwPrintHandler::m_PrintParam.m_nHeight);

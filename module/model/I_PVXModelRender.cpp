@@ -266,7 +266,8 @@ void ResultNumbers(Dispatch& d, int mode) {
     d.Numbers([&] {
         if (mode == PVXMode::kWallForceContour || mode == PVXMode::kWallForceDiagram) d.Force(PVX_FORCE(OutputWForcNumbers));
         else if (mode == PVXMode::kPlateForce) d.Force(PVX_FORCE(OutputPForcNumbers));
-        else if (mode == PVXMode::kPlateStress) d.Stress("CStressEngine::OutputPStrsNumbers", &CStressEngine::OutputPStrsNumbers);
+        else if (mode == PVXMode::kPlateStress)
+            d.Stress("CStressEngine::OutputPStrsNumbers", &CStressEngine::OutputPStrsNumbers);
     });
 }
 
