@@ -16,6 +16,7 @@
 #include "host/grx/I_PVXCtrl.h"
 #include "host/grx/XGL_PrintHandler.h"
 #include "module/model/I_PVXModel.h"
+#include "module/model/ModelElements.h"
 #include "module/model/PVXDataCtrls.h"
 #include "module/model/PrintScale.h"
 #include "platform/gdi/BmpFile.h"
@@ -32,8 +33,6 @@ const char kBmpFilter[] = "Bmp Files (*.bmp)|*.bmp|All Files (*.*)|*.*||";
 constexpr int kFullFontScreenWidth = 1024;
 // ... by the screen width / 1400.
 constexpr double kFontScalePerPixel = 0.0007142857142857143;
-
-int HasElements(const I_PVXModel& m) { return m.m_pAttrCtrl && m.m_pAttrCtrl->GetElemCount() > 0; }
 
 // Asks the user for the file of a save; false when cancelled.
 bool AskSavePath(const char* pszExt, const char* pszInitial, const char* pszFilter, CWnd* pParent, CString& path) {
@@ -263,7 +262,7 @@ int I_PVXModel::PVXExportBMP(CString* pPath) {
 // ---- virtual renders ----------------------------------------------------------------------------
 
 void I_PVXModel::VirtualRender(CDC* pDC) {
-    if (!pDC || !m_pDispOpt || !HasElements(*this) || m_bAnimation) return;
+    if (!pDC || !m_pDispOpt || !modelelements::HasElements(*this) || m_bAnimation) return;
     m_nPenFactor = printscale::PenFactorOf(pDC);
     {
         LineWidthSave widths(m_pDispOpt);
@@ -291,7 +290,7 @@ void I_PVXModel::VirtualRender(CDC* pDC) {
 }
 
 void I_PVXModel::XGL_VirtualRender(CDC* pDC) {
-    if (!pDC || !m_pDispOpt || !HasElements(*this) || m_bAnimation) return;
+    if (!pDC || !m_pDispOpt || !modelelements::HasElements(*this) || m_bAnimation) return;
     m_nPenFactor = 1;
     {
         LineWidthSave widths(m_pDispOpt);
@@ -325,7 +324,7 @@ int I_PVXModel::XGL_PV_OnDrawForPrinting(CDC* pDC) {
         PrepareColorSet(1);
         const bool bGray = GrayPrinting(*this);
         if (bGray) BeforeGrayPrinting();
-        if (!HasElements(*this) || m_bAnimation) {
+        if (!modelelements::HasElements(*this) || m_bAnimation) {
             // Nothing to print: undo the preparation so the screen keeps its colours and legend.
             if (bGray) AfterGrayPrinting();
             ctrl->XGL_EndVirtualMode();

@@ -14,6 +14,7 @@
 #include "module/model/CPVXDrawFuncArray.h"
 #include "module/model/CPVXLabelSpacer.h"
 #include "module/model/I_PVXModel.h"
+#include "module/model/ModelElements.h"
 #include "module/model/PVXDataCtrls.h"
 #include "module/model/PVXModes.h"
 #include "module/model/PrintScale.h"
@@ -577,8 +578,6 @@ void ConsumeRedrawRequest(I_PVXModel& m) {
     m.m_bRedrawRequested = 0;
 }
 
-int HasElements(I_PVXModel& m) { return m.m_pAttrCtrl && m.m_pAttrCtrl->GetElemCount() > 0; }
-
 // The host shows a part of the model: its labels are kept off each other.
 bool IsPartActive(const I_PVXModel& m) { return m.m_arrFlagMembKey.GetSize() < m.m_arrAllMembKey.GetSize(); }
 
@@ -587,7 +586,7 @@ bool IsPartActive(const I_PVXModel& m) { return m.m_arrFlagMembKey.GetSize() < m
 // ---- the switch -------------------------------------------------------------------------------
 
 void I_PVXModel::_PVXRender(CDC* pDC) {
-    if (!pDC || !m_pPVXCtrl || !m_pDispOpt || !HasElements(*this)) return;
+    if (!pDC || !m_pPVXCtrl || !m_pDispOpt || !modelelements::HasElements(*this)) return;
     Dispatch d{*this, pDC, m_pDispOpt->m_Number.m_bShowNumbers};
     m_arrSymbolBoxes.clear();
     CPVXLabelSpacer::Use spacer(IsPartActive(*this));
@@ -662,7 +661,7 @@ void I_PVXModel::RenderImpl() {
         WaitCursorScope wait(m_pView);
         BackgroundClearInClientWnd();
         ctrl->ClearBuffer(m_pDispOpt->m_Color.m_crBackground, m_bAnimation);
-        if (HasElements(*this) && ctrl->BeginDrawToMemDC(false)) {
+        if (modelelements::HasElements(*this) && ctrl->BeginDrawToMemDC(false)) {
             CDC* pDC = ctrl->GetMemDC();
             m_nPenFactor = printscale::PenFactorOf(pDC);
             m_bFirstRender = 0;
