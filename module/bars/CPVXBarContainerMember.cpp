@@ -1,6 +1,7 @@
 #include "module/bars/CPVXBarContainerMember.h"
 
 #include "host/base/CMsgDll.h"
+#include "module/bars/BarControlPlace.h"
 #include "module/bars/CPVXBarDlgBase.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/CStressEngine.h"
@@ -26,7 +27,7 @@ BEGIN_MESSAGE_MAP(CPVXBarContainerMember, CPVXBarContainerBase)
 END_MESSAGE_MAP()
 
 namespace {
-const CPVXBarContainerBase::PageRow kPages[] = {
+const CPVXBarContainerBase::PageRow kMemberPages[] = {
     {PVXResult::kBeamForce, "CPVXBarBForc"},
     {PVXResult::kBeamDiagram, "CPVXBarBSfd"},
     {PVXResult::kSlabForce, "CPVXBarSForc"},
@@ -37,7 +38,7 @@ const CPVXBarContainerBase::PageRow kPages[] = {
     {PVXResult::kPlateForce, "CPVXBarPForc"},
     {PVXResult::kPlateStress, "CPVXBarPStrs"},
 };
-const CPVXBarContainerBase::ComboRow kCombo[] = {
+const CPVXBarContainerBase::ComboRow kMemberCombo[] = {
     {"IDS_TBX_PVX_Beam_Force", PVXResult::kBeamForce},
     {"IDS_TBX_PVX_SLAB_FORCE", PVXResult::kSlabForce},
     {"IDS_TBX_PVX_SLAB_FORCE_BEAM", PVXResult::kSlabForceBeam},
@@ -46,7 +47,7 @@ const CPVXBarContainerBase::ComboRow kCombo[] = {
     {"IDS_TBX_PVX_PLATE_FORCE", PVXResult::kPlateForce},
     {"IDS_TBX_PVX_PLATE_STRESS", PVXResult::kPlateStress},
 };
-const CBarControlName kNames[] = {
+const CBarControlName kMemberNames[] = {
     {CPVXBarContainerBase::IDC_BAR_COMBO, "page"},
     {CPVXBarContainerMember::IDC_FORCE_CONTOUR, "display"},
     {CPVXBarContainerMember::IDC_SHOW_BEAM, "beam"},
@@ -61,27 +62,6 @@ const CBarControlName kNames[] = {
 // shear z and moment y on these pages.
 int PlainComponent(int n) { return n == 6 ? 2 : n == 7 ? 4 : n; }
 
-void ShowControl(CWnd& parent, UINT nID, int nCmd) {
-    if (CWnd* p = parent.GetDlgItem(static_cast<int>(nID))) p->ShowWindow(nCmd);
-}
-
-int ControlTop(CWnd& parent, UINT nID) {
-    CWnd* p = parent.GetDlgItem(static_cast<int>(nID));
-    if (!p) return -1;
-    CRect rc;
-    p->GetWindowRect(&rc);
-    parent.ScreenToClient(&rc);
-    return rc.top;
-}
-
-void MoveTop(CWnd& parent, UINT nID, int y) {
-    CWnd* p = parent.GetDlgItem(static_cast<int>(nID));
-    if (!p || y < 0) return;
-    CRect rc;
-    p->GetWindowRect(&rc);
-    parent.ScreenToClient(&rc);
-    p->MoveWindow(rc.left, y, rc.Width(), rc.Height());
-}
 }  // namespace
 
 CPVXBarContainerMember::CPVXBarContainerMember()
@@ -97,17 +77,17 @@ CPVXBarContainerMember::CPVXBarContainerMember()
 CPVXBarContainerMember::~CPVXBarContainerMember() = default;
 
 const CPVXBarContainerBase::PageRow* CPVXBarContainerMember::GetPageTable(int& nCount) const {
-    nCount = static_cast<int>(std::size(kPages));
-    return kPages;
+    nCount = static_cast<int>(std::size(kMemberPages));
+    return kMemberPages;
 }
 
 const CPVXBarContainerBase::ComboRow* CPVXBarContainerMember::GetComboTable(int& nCount) const {
-    nCount = static_cast<int>(std::size(kCombo));
-    return kCombo;
+    nCount = static_cast<int>(std::size(kMemberCombo));
+    return kMemberCombo;
 }
 
 std::vector<CBarControlName> CPVXBarContainerMember::GetControlNames() const {
-    return {std::begin(kNames), std::end(kNames)};
+    return {std::begin(kMemberNames), std::end(kMemberNames)};
 }
 
 void CPVXBarContainerMember::DoDataExchange(CDataExchange* pDX) {
@@ -257,28 +237,28 @@ void CPVXBarContainerMember::MovePlaceHolderShowControl(int nResultId) {
     if (!GetSafeHwnd()) return;
     const UINT display[] = {IDC_DISPLAY_GROUP, IDC_FORCE_CONTOUR, IDC_FORCE_DIAGRAM};
     if (nResultId == PVXResult::kBeamForce || nResultId == PVXResult::kBeamDiagram) {
-        for (UINT id : display) ShowControl(*this, id, SW_SHOW);
+        for (UINT id : display) barplace::ShowControl(*this, id, SW_SHOW);
         for (UINT id : {static_cast<UINT>(IDC_PLATE_GROUP), static_cast<UINT>(IDC_PLATE_LABEL),
                         static_cast<UINT>(IDC_SHOW_TG), static_cast<UINT>(IDC_SHOW_WALL)})
-            ShowControl(*this, id, SW_HIDE);
-        MoveTop(*this, IDC_BAR_PLACE_HOLDER, ControlTop(*this, IDC_ANCHOR));
+            barplace::ShowControl(*this, id, SW_HIDE);
+        barplace::MoveTop(*this, IDC_BAR_PLACE_HOLDER, barplace::ControlTop(*this, IDC_ANCHOR));
         if (CWnd* p = GetDlgItem(IDC_FORCE_CONTOUR)) p->SetWindowText(CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Contour", 0));
         if (CWnd* p = GetDlgItem(IDC_FORCE_DIAGRAM)) p->SetWindowText(CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Diagram", 0));
     } else if (nResultId == PVXResult::kPlateForce || nResultId == PVXResult::kPlateStress) {
         // The plate boxes in the display group's place, the page under them.
-        for (UINT id : display) ShowControl(*this, id, SW_HIDE);
+        for (UINT id : display) barplace::ShowControl(*this, id, SW_HIDE);
         for (UINT id : {static_cast<UINT>(IDC_SHOW_BEAM), static_cast<UINT>(IDC_SHOW_COLUMN),
                         static_cast<UINT>(IDC_SHOW_TRUSS), static_cast<UINT>(IDC_ONLY_TRUSS)})
-            ShowControl(*this, id, SW_HIDE);
+            barplace::ShowControl(*this, id, SW_HIDE);
         for (UINT id : {static_cast<UINT>(IDC_PLATE_GROUP), static_cast<UINT>(IDC_PLATE_LABEL),
                         static_cast<UINT>(IDC_SHOW_TG), static_cast<UINT>(IDC_SHOW_WALL)})
-            ShowControl(*this, id, SW_SHOW);
-        MoveTop(*this, IDC_BAR_PLACE_HOLDER, ControlTop(*this, IDC_ANCHOR));
+            barplace::ShowControl(*this, id, SW_SHOW);
+        barplace::MoveTop(*this, IDC_BAR_PLACE_HOLDER, barplace::ControlTop(*this, IDC_ANCHOR));
     } else if (nResultId == PVXResult::kSlabForce || nResultId == PVXResult::kSlabForceBeam ||
                nResultId == PVXResult::kWallForce || nResultId == PVXResult::kWallDiagram) {
-        const int nTop = ControlTop(*this, IDC_DISPLAY_GROUP);
-        for (UINT id : display) ShowControl(*this, id, SW_HIDE);
-        MoveTop(*this, IDC_BAR_PLACE_HOLDER, nTop);
+        const int nTop = barplace::ControlTop(*this, IDC_DISPLAY_GROUP);
+        for (UINT id : display) barplace::ShowControl(*this, id, SW_HIDE);
+        barplace::MoveTop(*this, IDC_BAR_PLACE_HOLDER, nTop);
     }
 }
 

@@ -19,17 +19,17 @@ BEGIN_MESSAGE_MAP(CPVXBarContainerReac, CPVXBarContainerBase)
 END_MESSAGE_MAP()
 
 namespace {
-const CPVXBarContainerBase::PageRow kPages[] = {
+const CPVXBarContainerBase::PageRow kReacPages[] = {
     {PVXResult::kReacContour, "CPVXBarRContr"},
     {PVXResult::kReacPile, "CPVXBarReacf"},
     {PVXResult::kReacReverse, "CPVXBarReacf"},
 };
-const CPVXBarContainerBase::ComboRow kCombo[] = {
+const CPVXBarContainerBase::ComboRow kReacCombo[] = {
     {"IDS_TBX_PVX_Reaction_Footing", PVXResult::kReacContour},
     {"IDS_TBX_PVX_Reaction_Pile", PVXResult::kReacPile},
     {"IDS_TBX_PVX_Reaction_Reverse", PVXResult::kReacReverse},
 };
-const CBarControlName kNames[] = {{CPVXBarContainerBase::IDC_BAR_COMBO, "page"}};
+const CBarControlName kReacNames[] = {{CPVXBarContainerBase::IDC_BAR_COMBO, "page"}};
 }  // namespace
 
 CPVXBarContainerReac::CPVXBarContainerReac() : CPVXBarContainerBase(static_cast<UINT>(IDD)) {}
@@ -39,17 +39,17 @@ CPVXBarContainerReac::CPVXBarContainerReac(UINT nIDTemplate) : CPVXBarContainerB
 CPVXBarContainerReac::~CPVXBarContainerReac() = default;
 
 const CPVXBarContainerBase::PageRow* CPVXBarContainerReac::GetPageTable(int& nCount) const {
-    nCount = static_cast<int>(std::size(kPages));
-    return kPages;
+    nCount = static_cast<int>(std::size(kReacPages));
+    return kReacPages;
 }
 
 const CPVXBarContainerBase::ComboRow* CPVXBarContainerReac::GetComboTable(int& nCount) const {
-    nCount = static_cast<int>(std::size(kCombo));
-    return kCombo;
+    nCount = static_cast<int>(std::size(kReacCombo));
+    return kReacCombo;
 }
 
 std::vector<CBarControlName> CPVXBarContainerReac::GetControlNames() const {
-    return {std::begin(kNames), std::end(kNames)};
+    return {std::begin(kReacNames), std::end(kReacNames)};
 }
 
 CReactionEngine* CPVXBarContainerReac::GetReacEngine() { return dynamic_cast<CReactionEngine*>(m_pCurrentEngine); }

@@ -10,15 +10,15 @@ BEGIN_MESSAGE_MAP(CPVXBarContainerSlabDetail, CPVXBarContainerBase)
 END_MESSAGE_MAP()
 
 namespace {
-const CPVXBarContainerBase::PageRow kPages[] = {
+const CPVXBarContainerBase::PageRow kSlabDetailPages[] = {
     {PVXResult::kSlabWall, "CPVXBarSWall"},
     {PVXResult::kSlabStrip, "CPVXBarSStrip"},
 };
-const CPVXBarContainerBase::ComboRow kCombo[] = {
+const CPVXBarContainerBase::ComboRow kSlabDetailCombo[] = {
     {"IDS_TBX_PVX_SLAB_DETAIL_WALL", PVXResult::kSlabWall},
     {"IDS_TBX_PVX_SLAB_DETAIL_STRIP", PVXResult::kSlabStrip},
 };
-const CBarControlName kNames[] = {{CPVXBarContainerBase::IDC_BAR_COMBO, "page"}};
+const CBarControlName kSlabDetailNames[] = {{CPVXBarContainerBase::IDC_BAR_COMBO, "page"}};
 }  // namespace
 
 CPVXBarContainerSlabDetail::CPVXBarContainerSlabDetail() : CPVXBarContainerBase(static_cast<UINT>(IDD)) {}
@@ -26,17 +26,17 @@ CPVXBarContainerSlabDetail::CPVXBarContainerSlabDetail() : CPVXBarContainerBase(
 CPVXBarContainerSlabDetail::~CPVXBarContainerSlabDetail() = default;
 
 const CPVXBarContainerBase::PageRow* CPVXBarContainerSlabDetail::GetPageTable(int& nCount) const {
-    nCount = static_cast<int>(std::size(kPages));
-    return kPages;
+    nCount = static_cast<int>(std::size(kSlabDetailPages));
+    return kSlabDetailPages;
 }
 
 const CPVXBarContainerBase::ComboRow* CPVXBarContainerSlabDetail::GetComboTable(int& nCount) const {
-    nCount = static_cast<int>(std::size(kCombo));
-    return kCombo;
+    nCount = static_cast<int>(std::size(kSlabDetailCombo));
+    return kSlabDetailCombo;
 }
 
 std::vector<CBarControlName> CPVXBarContainerSlabDetail::GetControlNames() const {
-    return {std::begin(kNames), std::end(kNames)};
+    return {std::begin(kSlabDetailNames), std::end(kSlabDetailNames)};
 }
 
 void CPVXBarContainerSlabDetail::OnInitialUpdate() { InitBar(PVXResult::kSlabWall, FALSE); }

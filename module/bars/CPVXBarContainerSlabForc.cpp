@@ -10,15 +10,15 @@ BEGIN_MESSAGE_MAP(CPVXBarContainerSlabForc, CPVXBarContainerBase)
 END_MESSAGE_MAP()
 
 namespace {
-const CPVXBarContainerBase::PageRow kPages[] = {
+const CPVXBarContainerBase::PageRow kSlabForcePages[] = {
     {PVXResult::kSlabForce, "CPVXBarSForc"},
     {PVXResult::kSlabForceBeam, "CPVXBarSBForc"},
 };
-const CPVXBarContainerBase::ComboRow kCombo[] = {
+const CPVXBarContainerBase::ComboRow kSlabForceCombo[] = {
     {"IDS_TBX_PVX_SLAB_FORCE", PVXResult::kSlabForce},
     {"IDS_TBX_PVX_SLAB_FORCE_BEAM", PVXResult::kSlabForceBeam},
 };
-const CBarControlName kNames[] = {{CPVXBarContainerBase::IDC_BAR_COMBO, "page"}};
+const CBarControlName kSlabForceNames[] = {{CPVXBarContainerBase::IDC_BAR_COMBO, "page"}};
 }  // namespace
 
 CPVXBarContainerSlabForc::CPVXBarContainerSlabForc() : CPVXBarContainerBase(static_cast<UINT>(IDD)) {}
@@ -26,17 +26,17 @@ CPVXBarContainerSlabForc::CPVXBarContainerSlabForc() : CPVXBarContainerBase(stat
 CPVXBarContainerSlabForc::~CPVXBarContainerSlabForc() = default;
 
 const CPVXBarContainerBase::PageRow* CPVXBarContainerSlabForc::GetPageTable(int& nCount) const {
-    nCount = static_cast<int>(std::size(kPages));
-    return kPages;
+    nCount = static_cast<int>(std::size(kSlabForcePages));
+    return kSlabForcePages;
 }
 
 const CPVXBarContainerBase::ComboRow* CPVXBarContainerSlabForc::GetComboTable(int& nCount) const {
-    nCount = static_cast<int>(std::size(kCombo));
-    return kCombo;
+    nCount = static_cast<int>(std::size(kSlabForceCombo));
+    return kSlabForceCombo;
 }
 
 std::vector<CBarControlName> CPVXBarContainerSlabForc::GetControlNames() const {
-    return {std::begin(kNames), std::end(kNames)};
+    return {std::begin(kSlabForceNames), std::end(kSlabForceNames)};
 }
 
 void CPVXBarContainerSlabForc::OnInitialUpdate() { InitBar(PVXResult::kSlabForce, FALSE); }

@@ -5,7 +5,7 @@
 IMPLEMENT_DYNCREATE(CPVXBarContainerSlabRbar, CPVXBarContainerBase)
 
 namespace {
-const CPVXBarContainerBase::PageRow kPages[] = {{PVXResult::kSlabRebar, "CPVXBarSRbar"}};
+const CPVXBarContainerBase::PageRow kSlabRebarPages[] = {{PVXResult::kSlabRebar, "CPVXBarSRbar"}};
 }  // namespace
 
 CPVXBarContainerSlabRbar::CPVXBarContainerSlabRbar() : CPVXBarContainerBase(static_cast<UINT>(IDD)) {}
@@ -13,8 +13,8 @@ CPVXBarContainerSlabRbar::CPVXBarContainerSlabRbar() : CPVXBarContainerBase(stat
 CPVXBarContainerSlabRbar::~CPVXBarContainerSlabRbar() = default;
 
 const CPVXBarContainerBase::PageRow* CPVXBarContainerSlabRbar::GetPageTable(int& nCount) const {
-    nCount = static_cast<int>(std::size(kPages));
-    return kPages;
+    nCount = static_cast<int>(std::size(kSlabRebarPages));
+    return kSlabRebarPages;
 }
 
 void CPVXBarContainerSlabRbar::OnInitialUpdate() {

@@ -11,9 +11,9 @@ BEGIN_MESSAGE_MAP(CPVXBarContainerStory, CPVXBarContainerBase)
 END_MESSAGE_MAP()
 
 namespace {
-const CPVXBarContainerBase::PageRow kPages[] = {{PVXResult::kStoryShear, "CPVXBarStrShrFrcRtio"}};
-const CPVXBarContainerBase::ComboRow kCombo[] = {{"IDS_TBX_PVX_Story_Shear_Force_Ratio", PVXResult::kStoryShear}};
-const CBarControlName kNames[] = {{CPVXBarContainerBase::IDC_BAR_COMBO, "page"}};
+const CPVXBarContainerBase::PageRow kStoryPages[] = {{PVXResult::kStoryShear, "CPVXBarStrShrFrcRtio"}};
+const CPVXBarContainerBase::ComboRow kStoryCombo[] = {{"IDS_TBX_PVX_Story_Shear_Force_Ratio", PVXResult::kStoryShear}};
+const CBarControlName kStoryNames[] = {{CPVXBarContainerBase::IDC_BAR_COMBO, "page"}};
 }  // namespace
 
 CPVXBarContainerStory::CPVXBarContainerStory() : CPVXBarContainerBase(static_cast<UINT>(IDD)) {}
@@ -21,17 +21,17 @@ CPVXBarContainerStory::CPVXBarContainerStory() : CPVXBarContainerBase(static_cas
 CPVXBarContainerStory::~CPVXBarContainerStory() = default;
 
 const CPVXBarContainerBase::PageRow* CPVXBarContainerStory::GetPageTable(int& nCount) const {
-    nCount = static_cast<int>(std::size(kPages));
-    return kPages;
+    nCount = static_cast<int>(std::size(kStoryPages));
+    return kStoryPages;
 }
 
 const CPVXBarContainerBase::ComboRow* CPVXBarContainerStory::GetComboTable(int& nCount) const {
-    nCount = static_cast<int>(std::size(kCombo));
-    return kCombo;
+    nCount = static_cast<int>(std::size(kStoryCombo));
+    return kStoryCombo;
 }
 
 std::vector<CBarControlName> CPVXBarContainerStory::GetControlNames() const {
-    return {std::begin(kNames), std::end(kNames)};
+    return {std::begin(kStoryNames), std::end(kStoryNames)};
 }
 
 void CPVXBarContainerStory::OnInitialUpdate() { InitBar(PVXResult::kStoryShear, TRUE); }

@@ -1,6 +1,7 @@
 #include "module/bars/CPVXBarContainerSystem.h"
 
 #include "host/grx/I_PVXCtrl.h"
+#include "module/bars/BarControlPlace.h"
 #include "module/bars/CPVXBarDlgBase.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/model/I_PVXModel.h"
@@ -19,47 +20,23 @@ BEGIN_MESSAGE_MAP(CPVXBarContainerSystem, CPVXBarContainerBase)
 END_MESSAGE_MAP()
 
 namespace {
-const CPVXBarContainerBase::PageRow kPages[] = {
+const CPVXBarContainerBase::PageRow kSystemPages[] = {
     {PVXResult::kSettlement, "CPVXBarSetMnt"},
     {PVXResult::kDeform, "CPVXBarDeform"},
     {PVXResult::kDispContour, "CPVXBarDContr"},
     {PVXResult::kNodeDisp, "CPVXBarSrhdsp"},
     {PVXResult::kModeShape, "CPVXBarMdShp"},
 };
-const CPVXBarContainerBase::ComboRow kCombo[] = {
+const CPVXBarContainerBase::ComboRow kSystemCombo[] = {
     {"IDS_TBX_PVX_Deformations", PVXResult::kDeform},
     {"IDS_TBX_PVX_Settlement", PVXResult::kSettlement},
     {"IDS_TBX_PVX_VIBRATION_MODE", PVXResult::kModeShape},
 };
-const CBarControlName kNames[] = {
+const CBarControlName kSystemNames[] = {
     {CPVXBarContainerBase::IDC_BAR_COMBO, "page"},
     {CPVXBarContainerSystem::IDC_TYPE_SHAPE, "type"},
 };
 
-// Top of a control in its parent's client coordinates; -1 when it has none.
-int ControlTop(CWnd& parent, UINT nID, CRect* pRect = nullptr) {
-    CWnd* p = parent.GetDlgItem(static_cast<int>(nID));
-    if (!p) return -1;
-    CRect rc;
-    p->GetWindowRect(&rc);
-    parent.ScreenToClient(&rc);
-    if (pRect) *pRect = rc;
-    return rc.top;
-}
-
-// Moves a control so that its top is at y, keeping its size.
-void MoveTop(CWnd& parent, UINT nID, int y) {
-    CWnd* p = parent.GetDlgItem(static_cast<int>(nID));
-    if (!p || y < 0) return;
-    CRect rc;
-    p->GetWindowRect(&rc);
-    parent.ScreenToClient(&rc);
-    p->MoveWindow(rc.left, y, rc.Width(), rc.Height());
-}
-
-void ShowControl(CWnd& parent, UINT nID, int nCmd) {
-    if (CWnd* p = parent.GetDlgItem(static_cast<int>(nID))) p->ShowWindow(nCmd);
-}
 }  // namespace
 
 CPVXBarContainerSystem::CPVXBarContainerSystem() : CPVXBarContainerBase(static_cast<UINT>(IDD)), m_nDeformType(0) {}
@@ -67,17 +44,17 @@ CPVXBarContainerSystem::CPVXBarContainerSystem() : CPVXBarContainerBase(static_c
 CPVXBarContainerSystem::~CPVXBarContainerSystem() = default;
 
 const CPVXBarContainerBase::PageRow* CPVXBarContainerSystem::GetPageTable(int& nCount) const {
-    nCount = static_cast<int>(std::size(kPages));
-    return kPages;
+    nCount = static_cast<int>(std::size(kSystemPages));
+    return kSystemPages;
 }
 
 const CPVXBarContainerBase::ComboRow* CPVXBarContainerSystem::GetComboTable(int& nCount) const {
-    nCount = static_cast<int>(std::size(kCombo));
-    return kCombo;
+    nCount = static_cast<int>(std::size(kSystemCombo));
+    return kSystemCombo;
 }
 
 std::vector<CBarControlName> CPVXBarContainerSystem::GetControlNames() const {
-    return {std::begin(kNames), std::end(kNames)};
+    return {std::begin(kSystemNames), std::end(kSystemNames)};
 }
 
 void CPVXBarContainerSystem::DoDataExchange(CDataExchange* pDX) {
@@ -87,7 +64,7 @@ void CPVXBarContainerSystem::DoDataExchange(CDataExchange* pDX) {
 
 void CPVXBarContainerSystem::OnInitialUpdate() {
     InitBar(PVXResult::kDeform, TRUE);
-    ShowControl(*this, IDC_ANCHOR, SW_HIDE);
+    barplace::ShowControl(*this, IDC_ANCHOR, SW_HIDE);
 }
 
 void CPVXBarContainerSystem::OnChangeBarTab() { OnSelchangeSystemCombo(); }
@@ -220,18 +197,18 @@ void CPVXBarContainerSystem::OnPvxBarDeformType() {
 void CPVXBarContainerSystem::MovePlaceHolderShowControl(int nResultId) {
     if (!GetSafeHwnd()) return;
     CRect rcGroup;
-    const int nGroupTop = ControlTop(*this, IDC_TYPE_GROUP, &rcGroup);
+    const int nGroupTop = barplace::ControlTop(*this, IDC_TYPE_GROUP, &rcGroup);
     // The type group belongs to the deformations; the settlement and the mode shapes have none.
     const bool bNoType = nResultId == PVXResult::kSettlement || nResultId == PVXResult::kModeShape;
     const int nShow = bNoType ? SW_HIDE : SW_SHOW;
     for (UINT id : {static_cast<UINT>(IDC_TYPE_GROUP), static_cast<UINT>(IDC_TYPE_SHAPE),
                     static_cast<UINT>(IDC_TYPE_CONTOUR), static_cast<UINT>(IDC_TYPE_QUERY)})
-        ShowControl(*this, id, nShow);
+        barplace::ShowControl(*this, id, nShow);
     if (bNoType) {
-        MoveTop(*this, IDC_BAR_PLACE_HOLDER, nGroupTop);
+        barplace::MoveTop(*this, IDC_BAR_PLACE_HOLDER, nGroupTop);
         m_nExtraLayoutHeight = 0;
     } else {
-        MoveTop(*this, IDC_BAR_PLACE_HOLDER, ControlTop(*this, IDC_ANCHOR));
+        barplace::MoveTop(*this, IDC_BAR_PLACE_HOLDER, barplace::ControlTop(*this, IDC_ANCHOR));
         m_nExtraLayoutHeight = rcGroup.Height() + 5;
     }
 }

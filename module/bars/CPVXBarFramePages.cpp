@@ -340,6 +340,8 @@ BEGIN_MESSAGE_MAP(CPVXBarBSfd, CPVXBarFramePage)
     ON_BN_CLICKED(CPVXBarBSfd::IDC_MINMAX, OnMinMaxBox)
 END_MESSAGE_MAP()
 
+#undef PVX_FRAME_PAGE_ENTRIES
+
 CPVXBarBSfd::CPVXBarBSfd()
     : CPVXBarFramePage(IDD, FramePageIds<CPVXBarBSfd>(), PVXMode::kFrameForceDiagram, "Frame Diagram"),
       m_nMethod(-1),

@@ -36,17 +36,17 @@ BEGIN_MESSAGE_MAP(CPVXBarPForc, CPVXBarWallPlatePage)
 END_MESSAGE_MAP()
 
 namespace {
-constexpr int kComponentOfIndex[CPVXBarPForc::kComponentCount] = {0, 1, 2, 3, 4, 5, 14, 16};
+constexpr int kPlateForceComponentOfIndex[CPVXBarPForc::kComponentCount] = {0, 1, 2, 3, 4, 5, 14, 16};
 constexpr int kVectorIndex = 5;
 }  // namespace
 
 int CPVXBarPForc::ComponentOfIndex(int nIndex) {
-    return nIndex >= 0 && nIndex < kComponentCount ? kComponentOfIndex[nIndex] : -1;
+    return nIndex >= 0 && nIndex < kComponentCount ? kPlateForceComponentOfIndex[nIndex] : -1;
 }
 
 int CPVXBarPForc::IndexOfComponent(int nComp) {
     for (int i = 0; i < kComponentCount; ++i)
-        if (kComponentOfIndex[i] == nComp) return i;
+        if (kPlateForceComponentOfIndex[i] == nComp) return i;
     return -1;
 }
 

@@ -32,16 +32,16 @@ BEGIN_MESSAGE_MAP(CPVXBarPStrs, CPVXBarWallPlatePage)
 END_MESSAGE_MAP()
 
 namespace {
-constexpr int kComponentOfIndex[CPVXBarPStrs::kComponentCount] = {0, 1, -1, 2, -1, -1, 3, 4, 5, 6};
+constexpr int kPlateStressComponentOfIndex[CPVXBarPStrs::kComponentCount] = {0, 1, -1, 2, -1, -1, 3, 4, 5, 6};
 }  // namespace
 
 int CPVXBarPStrs::ComponentOfIndex(int nIndex) {
-    return nIndex >= 0 && nIndex < kComponentCount ? kComponentOfIndex[nIndex] : -1;
+    return nIndex >= 0 && nIndex < kComponentCount ? kPlateStressComponentOfIndex[nIndex] : -1;
 }
 
 int CPVXBarPStrs::IndexOfComponent(int nComp) {
     for (int i = 0; i < kComponentCount; ++i)
-        if (nComp >= 0 && kComponentOfIndex[i] == nComp) return i;
+        if (nComp >= 0 && kPlateStressComponentOfIndex[i] == nComp) return i;
     return -1;
 }
 

@@ -34,16 +34,19 @@ BEGIN_MESSAGE_MAP(CPVXBarSBForc, CPVXBarSlabPage)
 END_MESSAGE_MAP()
 
 namespace {
-using P = CPVXBarSBForc;
-constexpr UINT kComponentBlock[] = {P::IDC_COMP_GROUP, P::IDC_COMP_MOMENT, P::IDC_COMP_SHEAR};
-constexpr UINT kSignBlock[] = {P::IDC_SIGN_GROUP, P::IDC_POSITIVE, P::IDC_NEGATIVE};
-constexpr UINT kDisplayBlock[] = {P::IDC_DISPLAY_GROUP, P::IDC_CONTOUR,   P::IDC_CONTOUR_MORE, P::IDC_VALUES,
-                                  P::IDC_VALUES_MORE,   P::IDC_LEGEND,    P::IDC_LEGEND_MORE,  P::IDC_ANIMATION,
-                                  P::IDC_ANIMATION_MORE, P::IDC_FLANGE};
-constexpr UINT kFillBlock[] = {P::IDC_FILL_FRAME, P::IDC_FILL_GROUP,  P::IDC_FILL_NONE, P::IDC_FILL_LINE,
-                               P::IDC_FILL_FULL,  P::IDC_SCALE_LABEL, P::IDC_SCALE};
-constexpr UINT kOutputBlock[] = {P::IDC_OUTPUT_GROUP, P::IDC_OUT_I,   P::IDC_OUT_CENTRE,
-                                 P::IDC_OUT_J,        P::IDC_OUT_MAX, P::IDC_OUT_ALL};
+using SBForc = CPVXBarSBForc;
+constexpr UINT kBeamComponentBlock[] = {SBForc::IDC_COMP_GROUP, SBForc::IDC_COMP_MOMENT,
+                                        SBForc::IDC_COMP_SHEAR};
+constexpr UINT kSignBlock[] = {SBForc::IDC_SIGN_GROUP, SBForc::IDC_POSITIVE, SBForc::IDC_NEGATIVE};
+constexpr UINT kDisplayBlock[] = {SBForc::IDC_DISPLAY_GROUP, SBForc::IDC_CONTOUR, SBForc::IDC_CONTOUR_MORE,
+                                  SBForc::IDC_VALUES, SBForc::IDC_VALUES_MORE, SBForc::IDC_LEGEND,
+                                  SBForc::IDC_LEGEND_MORE, SBForc::IDC_ANIMATION, SBForc::IDC_ANIMATION_MORE,
+                                  SBForc::IDC_FLANGE};
+constexpr UINT kFillBlock[] = {SBForc::IDC_FILL_FRAME, SBForc::IDC_FILL_GROUP, SBForc::IDC_FILL_NONE,
+                               SBForc::IDC_FILL_LINE, SBForc::IDC_FILL_FULL, SBForc::IDC_SCALE_LABEL,
+                               SBForc::IDC_SCALE};
+constexpr UINT kOutputBlock[] = {SBForc::IDC_OUTPUT_GROUP, SBForc::IDC_OUT_I, SBForc::IDC_OUT_CENTRE,
+                                 SBForc::IDC_OUT_J, SBForc::IDC_OUT_MAX, SBForc::IDC_OUT_ALL};
 constexpr UINT kButtons[] = {CPVXBarDlgBase::IDC_PAGE_ICON, CPVXBarDlgBase::IDC_PAGE_APPLY,
                              CPVXBarDlgBase::IDC_PAGE_CLOSE};
 }  // namespace
@@ -159,7 +162,7 @@ void CPVXBarSBForc::LayoutKind() {
     const int gap = DialogUnitsY(kBlockGap);
     const int below11534 = ControlRect(IDC_KIND_GROUP).bottom + gap;
     if (m_nKind == KIND_SLAB) {
-        ShowControls(kComponentBlock, FALSE);
+        ShowControls(kBeamComponentBlock, FALSE);
         ShowControls(kFillBlock, FALSE);
         ShowControls(kOutputBlock, FALSE);
         ShowControls(kSignBlock, TRUE);
@@ -168,11 +171,11 @@ void CPVXBarSBForc::LayoutKind() {
         MoveBlockTo(kButtons, ControlRect(IDC_DISPLAY_GROUP).bottom + gap);
     } else {
         ShowControls(kSignBlock, FALSE);
-        ShowControls(kComponentBlock, TRUE);
+        ShowControls(kBeamComponentBlock, TRUE);
         ShowControls(kFillBlock, TRUE);
         ShowControls(kOutputBlock, TRUE);
-        MoveControls(kComponentBlock, ControlRect(IDC_KIND_GROUP).left - ControlRect(IDC_COMP_GROUP).left,
-                     below11534 - BlockTop(kComponentBlock));
+        MoveControls(kBeamComponentBlock, ControlRect(IDC_KIND_GROUP).left - ControlRect(IDC_COMP_GROUP).left,
+                     below11534 - BlockTop(kBeamComponentBlock));
         MoveBlockTo(kFillBlock, ControlRect(IDC_COMP_GROUP).bottom + gap);
         MoveBlockTo(kDisplayBlock, ControlRect(IDC_FILL_FRAME).bottom + gap);
         MoveBlockTo(kOutputBlock, ControlRect(IDC_DISPLAY_GROUP).bottom + gap);

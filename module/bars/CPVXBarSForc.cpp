@@ -29,17 +29,18 @@ BEGIN_MESSAGE_MAP(CPVXBarSForc, CPVXBarSlabPage)
 END_MESSAGE_MAP()
 
 namespace {
-using P = CPVXBarSForc;
+using SForc = CPVXBarSForc;
 // The blocks the layout moves, shows and hides.
-constexpr UINT kComponentBlock[] = {P::IDC_COMP_GROUP, P::IDC_COMP_MXX, P::IDC_COMP_MYY, P::IDC_COMP_MXY,
-                                    P::IDC_COMP_VXX,   P::IDC_COMP_VYY, P::IDC_COMP_VMAX};
-constexpr UINT kAverageBlock[] = {P::IDC_AVERAGE_GROUP, P::IDC_AVERAGE_ELEMENT, P::IDC_AVERAGE_NODAL,
-                                  P::IDC_ACTIVE_ONLY};
-constexpr UINT kLowerBlock[] = {P::IDC_SIGN_GROUP,       P::IDC_POSITIVE,       P::IDC_NEGATIVE,
-                                P::IDC_DISPLAY_GROUP,    P::IDC_CONTOUR,        P::IDC_CONTOUR_MORE,
-                                P::IDC_VALUES,           P::IDC_VALUES_MORE,    P::IDC_LEGEND,
-                                P::IDC_LEGEND_MORE,      CPVXBarDlgBase::IDC_PAGE_ICON, CPVXBarDlgBase::IDC_PAGE_APPLY,
-                                CPVXBarDlgBase::IDC_PAGE_CLOSE};
+constexpr UINT kSlabComponentBlock[] = {SForc::IDC_COMP_GROUP, SForc::IDC_COMP_MXX, SForc::IDC_COMP_MYY,
+                                        SForc::IDC_COMP_MXY, SForc::IDC_COMP_VXX, SForc::IDC_COMP_VYY,
+                                        SForc::IDC_COMP_VMAX};
+constexpr UINT kAverageBlock[] = {SForc::IDC_AVERAGE_GROUP, SForc::IDC_AVERAGE_ELEMENT,
+                                  SForc::IDC_AVERAGE_NODAL, SForc::IDC_ACTIVE_ONLY};
+constexpr UINT kLowerBlock[] = {SForc::IDC_SIGN_GROUP, SForc::IDC_POSITIVE, SForc::IDC_NEGATIVE,
+                                SForc::IDC_DISPLAY_GROUP, SForc::IDC_CONTOUR, SForc::IDC_CONTOUR_MORE,
+                                SForc::IDC_VALUES, SForc::IDC_VALUES_MORE, SForc::IDC_LEGEND,
+                                SForc::IDC_LEGEND_MORE, CPVXBarDlgBase::IDC_PAGE_ICON,
+                                CPVXBarDlgBase::IDC_PAGE_APPLY, CPVXBarDlgBase::IDC_PAGE_CLOSE};
 }  // namespace
 
 CPVXBarSForc::CPVXBarSForc()
@@ -109,7 +110,7 @@ void CPVXBarSForc::LayoutUnit() {
             m_bOptionsShort = FALSE;
         }
         ShowControls(kAverageBlock, TRUE);
-        ShowControls(kComponentBlock, TRUE);
+        ShowControls(kSlabComponentBlock, TRUE);
         MoveBlockTo(kLowerBlock, ControlRect(IDC_COMP_GROUP).bottom + gap);
     } else {
         if (!m_bOptionsShort && pOptions) {
@@ -117,7 +118,7 @@ void CPVXBarSForc::LayoutUnit() {
             m_bOptionsShort = TRUE;
         }
         ShowControls(kAverageBlock, FALSE);
-        ShowControls(kComponentBlock, FALSE);
+        ShowControls(kSlabComponentBlock, FALSE);
         MoveBlockTo(kLowerBlock, ControlRect(IDC_OPTIONS_GROUP).bottom + gap);
     }
     Invalidate(TRUE);

@@ -25,16 +25,16 @@ BEGIN_MESSAGE_MAP(CPVXBarWSfd, CPVXBarWallPlatePage)
 END_MESSAGE_MAP()
 
 namespace {
-constexpr int kComponentOfIndex[CPVXBarWSfd::kComponentCount] = {1, 2, 6, 4, 5, 7, 0, 3};
+constexpr int kWallDiagramComponentOfIndex[CPVXBarWSfd::kComponentCount] = {1, 2, 6, 4, 5, 7, 0, 3};
 }  // namespace
 
 int CPVXBarWSfd::ComponentOfIndex(int nIndex) {
-    return nIndex >= 0 && nIndex < kComponentCount ? kComponentOfIndex[nIndex] : -1;
+    return nIndex >= 0 && nIndex < kComponentCount ? kWallDiagramComponentOfIndex[nIndex] : -1;
 }
 
 int CPVXBarWSfd::IndexOfComponent(int nComp) {
     for (int i = 0; i < kComponentCount; ++i)
-        if (kComponentOfIndex[i] == nComp) return i;
+        if (kWallDiagramComponentOfIndex[i] == nComp) return i;
     return -1;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "module/contour/CLegendEngine.h"
+#include "module/contour/LegendText.h"
 #include "module/designdata/CFigureDesignData.h"
 #include "module/engines/CReactionEngine.h"
 #include "module/force/CForceEngine.h"
@@ -12,8 +13,6 @@
 #include "module/model/I_PVXModel.h"
 
 namespace {
-
-CString Load(LPCTSTR key) { return CMsgDll::pfuncLoadStr(key, 0); }
 
 // Value font, transparent background and text colour for one listing. Gives the DC its font back
 // at the end; the text alignment the listing set stays.
@@ -128,7 +127,7 @@ void CLegendEngine::DrawBaseForceCaption(CDC* pDC, CRect* pRect) {
     const int dy = m_nValueLineHeight;
     const int x = pRect->left + m_nValueCharWidth;
     int y = pRect->top + dy;
-    lt.Left(x, y, Load("IDS_TBX_PVX_LABEL_LINES"));
+    lt.Left(x, y, legendtext::Load("IDS_TBX_PVX_LABEL_LINES"));
     for (const Line& l : kLines) {
         y += 4 * dy / 3;
         CString unit;
@@ -152,12 +151,12 @@ void CLegendEngine::DrawReacfRainbow4Figure(CDC* pDC, CRect* pRect) {
 
     auto block = [&](LPCTSTR heading, UINT node, int bMinimum, const CString& strLoadCase) {
         pRect->bottom = y;
-        lt.Centre(cx, y, Load(heading));
+        lt.Centre(cx, y, legendtext::Load(heading));
         CString s;
         s.Format("%6d", static_cast<int>(node));
         y += step;
         pRect->bottom = y;
-        lt.Left(x, y, Load("IDS_TBX_PVX_NODE__") + s);
+        lt.Left(x, y, legendtext::Load("IDS_TBX_PVX_NODE__") + s);
         CString strValue;
         GetReacMinMaxString(strValue, bMinimum, 0);
         y += step;
@@ -166,7 +165,7 @@ void CLegendEngine::DrawReacfRainbow4Figure(CDC* pDC, CRect* pRect) {
         s.Format("%s%s", "  ", strLoadCase.GetString());
         y += step;
         pRect->bottom = y;
-        lt.Left(x, y, Load("IDS_TBX_PVX_Load_Case_") + s);
+        lt.Left(x, y, legendtext::Load("IDS_TBX_PVX_Load_Case_") + s);
     };
     block("IDS_TBX_PVX_MIN__REACTION", e->m_nMinNode, 1, e->m_strMinLoadCase);
     y += 2 * dy;

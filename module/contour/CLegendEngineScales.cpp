@@ -8,6 +8,7 @@
 #include "module/contour/CContourEngine.h"
 #include "module/contour/CGradientDrawing.h"
 #include "module/contour/CLegendEngine.h"
+#include "module/contour/LegendText.h"
 #include "module/contour/CPVXLegendWnd.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/CReactionEngine.h"
@@ -18,8 +19,6 @@
 #include "module/model/I_PVXModel.h"
 
 namespace {
-
-CString Load(LPCTSTR key) { return CMsgDll::pfuncLoadStr(key, 0); }
 
 // Number of levels of a scale as every lookup of the contour engine sees it.
 int LevelCount(const CContourEngine* ce) {
@@ -383,11 +382,11 @@ void CLegendEngine::DrawMSContourRainbow(CDC* pDC, CRect* pRect, int bBuckling, 
     const int bFound = pDoc && pDoc->GetPostCtrl()->GetEiFreq(m_pModel->m_nCurEigenMode, freq);
     int yy = y + 2 * h;
     if (bBuckling) {
-        tb.Left(pRect->left + w, yy, Load("IDS_TBX_PVX_CRITICAL_LOAD"));
+        tb.Left(pRect->left + w, yy, legendtext::Load("IDS_TBX_PVX_CRITICAL_LOAD"));
         yy += 3 * h / 2;
         if (bFound) tb.Left(pRect->left + w, yy, LegendFormatKeyDouble("IDS_TBX_PVX_FACTOR___3E", freq.factor));
     } else {
-        tb.Left(pRect->left + w, yy, Load("IDS_TBX_PVX_NATURAL_PERIOD_"));
+        tb.Left(pRect->left + w, yy, legendtext::Load("IDS_TBX_PVX_NATURAL_PERIOD_"));
         yy += 3 * h / 2;
         if (bFound) {
             CString s;
@@ -448,9 +447,9 @@ namespace {
 void DrawNodeExtreme(TextBlock& tb, int cx, int x, int& y, int gap, int step, LPCTSTR heading, UINT node,
                      const CString& value) {
     y += gap;
-    tb.Centre(cx, y, Load(heading));
+    tb.Centre(cx, y, legendtext::Load(heading));
     y += step;
-    tb.Left(x, y, Load("IDS_TBX_PVX_NODE__") + FormatInt("%6d", static_cast<int>(node)));
+    tb.Left(x, y, legendtext::Load("IDS_TBX_PVX_NODE__") + FormatInt("%6d", static_cast<int>(node)));
     y += step;
     tb.Left(x, y, value);
 }
@@ -546,7 +545,7 @@ void CLegendEngine::DrawEgmdshpRainbow(CDC* pDC, CRect* pRect) {
     TextBlock tb(pDC, &m_fontValue, m_crText, TA_CENTER | TA_BOTTOM);
     CString s;
     int y = pRect->top + h;
-    tb.Centre(cx, y, Load("IDS_TBX_PVX_FREQUENCY"));
+    tb.Centre(cx, y, legendtext::Load("IDS_TBX_PVX_FREQUENCY"));
     y += h;
     tb.Centre(cx, y, CString("(CYCLE/SEC)"));
     y += h;
@@ -555,9 +554,9 @@ void CLegendEngine::DrawEgmdshpRainbow(CDC* pDC, CRect* pRect) {
         tb.Centre(cx, y, s);
     }
     y += 3 * h / 2;
-    tb.Centre(cx, y, Load("IDS_TBX_PVX_NATURAL_PERIOD"));
+    tb.Centre(cx, y, legendtext::Load("IDS_TBX_PVX_NATURAL_PERIOD"));
     y += h;
-    tb.Centre(cx, y, Load("IDS_TBX_PVX__SEC_"));
+    tb.Centre(cx, y, legendtext::Load("IDS_TBX_PVX__SEC_"));
     y += h;
     if (bFreq) {
         s.Format("%.6f", freq.period);
@@ -582,7 +581,7 @@ void CLegendEngine::DrawBkmdshpRainbow(CDC* pDC, CRect* pRect) {
     const int bFreq = pDoc && pDoc->GetPostCtrl()->GetEiFreq(m_pModel->m_nCurEigenMode, freq);
     TextBlock tb(pDC, &m_fontValue, m_crText, TA_LEFT | TA_BOTTOM);
     int y = pRect->top + h;
-    tb.Left(pRect->left + w, y, Load("IDS_TBX_PVX_CRITICAL_LOAD"));
+    tb.Left(pRect->left + w, y, legendtext::Load("IDS_TBX_PVX_CRITICAL_LOAD"));
     y += 3 * h / 2;
     if (bFreq) tb.Left(pRect->left + w, y, LegendFormatKeyDouble("IDS_TBX_PVX_FACTOR___3E", freq.factor));
 }
@@ -602,17 +601,17 @@ void DrawSlabExtremes(CDC* pDC, CRect* pRect, CFont* pFont, COLORREF crText, int
                       LPCTSTR subheading, const SlabExtreme (&extremes)[2]) {
     TextBlock tb(pDC, pFont, crText, TA_LEFT | TA_BOTTOM);
     const int x = pRect->left + w;
-    const CString strMember = Load("IDS_TBX_PVX_Member__");
+    const CString strMember = legendtext::Load("IDS_TBX_PVX_Member__");
     int y = pRect->top + h;
     tb.Left(x, y, heading);
     y += 3 * h;
     if (subheading) {
-        tb.Left(x, y, Load(subheading));
+        tb.Left(x, y, legendtext::Load(subheading));
         y += h;
     }
     for (int i = 0; i < 2; ++i) {
         if (i) y += 3 * h;
-        tb.Left(x, y, Load(extremes[i].label) + FormatG(extremes[i].value));
+        tb.Left(x, y, legendtext::Load(extremes[i].label) + FormatG(extremes[i].value));
         y += h;
         tb.Left(x, y, strMember + FormatInt("%d", static_cast<int>(extremes[i].key)));
     }
@@ -629,10 +628,10 @@ struct SlabFamily {
     double CForceEngine::*bottom;
 };
 
-const SlabFamily kSlabRebar = {&CForceEngine::m_nSRbarKind, &CForceEngine::m_bSRbarYDir,
+const SlabFamily kSlabRebarFamily = {&CForceEngine::m_nSRbarKind, &CForceEngine::m_bSRbarYDir,
                                "IDS_TBX_PVX_Rebar", "IDS_TBX_PVX_Rebar_X_Dir_", "IDS_TBX_PVX_Rebar_Y_Dir_",
                                &CForceEngine::m_dSlabRbarMaxTop, &CForceEngine::m_dSlabRbarMaxBot};
-const SlabFamily kSlabCrack = {&CForceEngine::m_nSCracKind, &CForceEngine::m_bSCracYDir,
+const SlabFamily kSlabCrackFamily = {&CForceEngine::m_nSCracKind, &CForceEngine::m_bSCracYDir,
                                "IDS_TBX_PVX_Crack", "IDS_TBX_PVX_Crack_X_Dir_", "IDS_TBX_PVX_Crack_Y_Dir_",
                                &CForceEngine::m_dSlabCracMax, &CForceEngine::m_dSlabCracMaxBot};
 
@@ -644,7 +643,7 @@ void DrawSlabFamily(CDC* pDC, CRect* pRect, CFont* pFont, COLORREF crText, int w
     if (e->*f.kind == 1) key = e->*f.yDir ? f.headingY : f.headingX;
     const SlabExtreme extremes[2] = {{"IDS_TBX_PVX_Top__", e->*f.top, model.m_nMinKey},
                                      {"IDS_TBX_PVX_Bottom__", e->*f.bottom, model.m_nMaxKey}};
-    DrawSlabExtremes(pDC, pRect, pFont, crText, w, h, Load(key), "IDS_TBX_PVX_Max", extremes);
+    DrawSlabExtremes(pDC, pRect, pFont, crText, w, h, legendtext::Load(key), "IDS_TBX_PVX_Max", extremes);
 }
 
 }  // namespace
@@ -655,17 +654,19 @@ void CLegendEngine::DrawSForcRainbow(CDC* pDC, CRect* pRect) {
     const SlabExtreme extremes[2] = {{"IDS_TBX_PVX_Pos__", e->m_dSlabMomMaxPos, m_pModel->m_nMaxKey},
                                      {"IDS_TBX_PVX_Neg__", e->m_dSlabMomMaxNeg, m_pModel->m_nMinKey}};
     DrawSlabExtremes(pDC, pRect, &m_fontValue, m_crText, m_nValueCharWidth, m_nValueLineHeight,
-                     Load("IDS_TBX_PVX_Moment") + Load("IDS_TBX_PVX_max"), nullptr, extremes);
+                     legendtext::Load("IDS_TBX_PVX_Moment") + legendtext::Load("IDS_TBX_PVX_max"), nullptr, extremes);
 }
 
 void CLegendEngine::DrawSRbarRainbow(CDC* pDC, CRect* pRect) {
     if (!pDC || !pRect || !m_pModel || !m_pModel->m_pForceEngine) return;
-    DrawSlabFamily(pDC, pRect, &m_fontValue, m_crText, m_nValueCharWidth, m_nValueLineHeight, *m_pModel, kSlabRebar);
+    DrawSlabFamily(pDC, pRect, &m_fontValue, m_crText, m_nValueCharWidth, m_nValueLineHeight, *m_pModel,
+                   kSlabRebarFamily);
 }
 
 void CLegendEngine::DrawSCracRainbow(CDC* pDC, CRect* pRect) {
     if (!pDC || !pRect || !m_pModel || !m_pModel->m_pForceEngine) return;
-    DrawSlabFamily(pDC, pRect, &m_fontValue, m_crText, m_nValueCharWidth, m_nValueLineHeight, *m_pModel, kSlabCrack);
+    DrawSlabFamily(pDC, pRect, &m_fontValue, m_crText, m_nValueCharWidth, m_nValueLineHeight, *m_pModel,
+                   kSlabCrackFamily);
 }
 
 void CLegendEngine::DrawSDflcRainbow(CDC* pDC, CRect* pRect) {
@@ -674,11 +675,11 @@ void CLegendEngine::DrawSDflcRainbow(CDC* pDC, CRect* pRect) {
     const int x = pRect->left + w;
     TextBlock tb(pDC, &m_fontValue, m_crText, TA_LEFT | TA_BOTTOM);
     int y = pRect->top + h;
-    tb.Left(x, y, Load("IDS_TBX_PVX_Deflection"));
+    tb.Left(x, y, legendtext::Load("IDS_TBX_PVX_Deflection"));
     y += h;
-    tb.Left(x, y, Load("IDS_TBX_PVX_Max"));
+    tb.Left(x, y, legendtext::Load("IDS_TBX_PVX_Max"));
     y += h;
-    tb.Left(x, y, Load("IDS_TBX_PVX_Value__") + FormatG(m_pModel->m_pDeformEngine->m_dSlabDeflMax));
+    tb.Left(x, y, legendtext::Load("IDS_TBX_PVX_Value__") + FormatG(m_pModel->m_pDeformEngine->m_dSlabDeflMax));
     y += h;
-    tb.Left(x, y, Load("IDS_TBX_PVX_Member__") + FormatInt("%d", static_cast<int>(m_pModel->m_nMaxKey)));
+    tb.Left(x, y, legendtext::Load("IDS_TBX_PVX_Member__") + FormatInt("%d", static_cast<int>(m_pModel->m_nMaxKey)));
 }

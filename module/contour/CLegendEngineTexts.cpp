@@ -8,6 +8,7 @@
 
 #include "module/bars/CPVXBarContainerBase.h"
 #include "module/contour/CLegendEngine.h"
+#include "module/contour/LegendText.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/CReactionEngine.h"
 #include "module/engines/CStressEngine.h"
@@ -18,8 +19,6 @@
 #include "module/model/I_PVXModel.h"
 
 namespace {
-
-CString Load(LPCTSTR key) { return CMsgDll::pfuncLoadStr(key, 0); }
 
 // Key of index i of a list, or null when i lies outside it.
 template <size_t N>
@@ -90,7 +89,7 @@ bool IsSingleConversion(const char* fmt, const char* kinds, bool bAllowL) {
 }  // namespace
 
 CString LegendFormatKeyInt(LPCTSTR pszKey, int nValue) {
-    const CString fmt = Load(pszKey);
+    const CString fmt = legendtext::Load(pszKey);
     CString out;
     if (IsSingleConversion(fmt, "di", false)) {
         out.Format(fmt, nValue);
@@ -101,7 +100,7 @@ CString LegendFormatKeyInt(LPCTSTR pszKey, int nValue) {
 }
 
 CString LegendFormatKeyDouble(LPCTSTR pszKey, double dValue) {
-    const CString fmt = Load(pszKey);
+    const CString fmt = legendtext::Load(pszKey);
     CString out;
     if (IsSingleConversion(fmt, "eEfgG", true)) {
         out.Format(fmt, dValue);
@@ -150,7 +149,7 @@ void CLegendEngine::GetPvxInstruction(CString& str) {
     case kReactionContour: key = "IDS_TBX_PVX_Reaction_Footing"; break;
     default: break;
     }
-    if (key) str = Load(key);
+    if (key) str = legendtext::Load(key);
 }
 
 int CLegendEngine::GetDisplayComponent(CString& str) {
@@ -194,7 +193,7 @@ int CLegendEngine::GetDisplayComponent(CString& str) {
         return 0;
     }
     // The stress components without a key are plain texts.
-    if (key) str = std::strncmp(key, "IDS_", 4) == 0 ? Load(key) : CString(key);
+    if (key) str = std::strncmp(key, "IDS_", 4) == 0 ? legendtext::Load(key) : CString(key);
     return 1;
 }
 
@@ -421,7 +420,7 @@ void CLegendEngine::GetLoadString(CString& str) {
         break;
     default: break;
     }
-    if (key) str += " " + Load(key);
+    if (key) str += " " + legendtext::Load(key);
 }
 
 void CLegendEngine::GetWidthFittingStr(CString strIn, CString& strOut) {
@@ -464,8 +463,8 @@ void CLegendEngine::GetMnMxValKeyString(CString& strMax, CString& strMin) {
                                             {"IDS_TBX_PVX_MAX_MEMB__d", "IDS_TBX_PVX_MIN_MEMB__d"},
                                             {"IDS_TBX_PVX_MAX_ELEM__d", "IDS_TBX_PVX_MIN_ELEM__d"}};
     const char* const* pair = kKeys[ExtremeKeyKind()];
-    strMax = nMax ? LegendFormatKeyInt(pair[0], static_cast<int>(nMax)) : Load("IDS_TBX_PVX_MAX_NONE");
-    strMin = nMin ? LegendFormatKeyInt(pair[1], static_cast<int>(nMin)) : Load("IDS_TBX_PVX_MIN_NONE");
+    strMax = nMax ? LegendFormatKeyInt(pair[0], static_cast<int>(nMax)) : legendtext::Load("IDS_TBX_PVX_MAX_NONE");
+    strMin = nMin ? LegendFormatKeyInt(pair[1], static_cast<int>(nMin)) : legendtext::Load("IDS_TBX_PVX_MIN_NONE");
 }
 
 void CLegendEngine::MakeTitleName(CString& str) {

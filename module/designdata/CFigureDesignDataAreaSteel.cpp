@@ -11,6 +11,7 @@
 #include "host/db/CPostCtrl4Dgn.h"
 #include "host/db/DBTables.h"
 #include "module/designdata/CFigureDesignData.h"
+#include "module/designdata/DesignMemberTypes.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/I_PVXModel.h"
 
@@ -18,7 +19,6 @@ namespace {
 
 enum Kind { kColumn, kBeam, kWallBeam, kWall, kSlab, kKinds };
 
-constexpr int kColumnType = 101;
 constexpr int kWallBeamType = 210;
 constexpr int kWallBeamElemType = 211;
 constexpr int kWallType = 209;
@@ -47,7 +47,7 @@ int CFigureDesignData::MakeAreaSteelDrawingDataList() {
         const UINT key = m_arrMembKey[i];
         T_PMEMB_D memb;
         if (!ReadMember(key, memb)) continue;
-        if (memb.type == kColumnType) {
+        if (memb.type == designmember::kColumnType) {
             keys[kColumn].Add(key);
         } else if (IsBeamMemberType(memb.type)) {
             keys[kBeam].Add(key);

@@ -6,6 +6,7 @@
 #include "host/db/CDBDoc.h"
 #include "host/db/CPostCtrl.h"
 #include "module/designdata/CFigureDesignData.h"
+#include "module/designdata/DesignMemberTypes.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr int kColumnType = 101;
 // Components of a label's five values per end: shear y, shear z, axial force, moment y, moment z.
 constexpr int kLabelComp[5] = {1, 2, 0, 4, 5};
 
@@ -40,7 +40,7 @@ int CFigureDesignData::MakeColumnForceDataList() {
         const UINT key = m_arrMembKey[i];
         T_PMEMB_D memb;
         if (!ReadMember(key, memb)) return 0;
-        if (memb.type != kColumnType) continue;
+        if (memb.type != designmember::kColumnType) continue;
         T_MBCL_D rec;
         rec.Initialize();
         int bRead = 0;
@@ -63,7 +63,7 @@ void CFigureDesignData::MakeCForcNumbers() {
     for (INT_PTR i = 0; i < m_arrMembKey.GetSize(); ++i) {
         const UINT key = m_arrMembKey[i];
         T_PMEMB_D memb;
-        if (!ReadMember(key, memb) || memb.type != kColumnType) continue;
+        if (!ReadMember(key, memb) || memb.type != designmember::kColumnType) continue;
         T_MBCL_D rec;
         if (!m_mapColmForce.Lookup(key, rec)) return;
         T_PVX_BFORC_D label;

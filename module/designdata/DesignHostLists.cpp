@@ -9,6 +9,7 @@
 #include "host/db/CPostCtrl.h"
 #include "host/db/FoundationRecords.h"
 #include "module/designdata/CFigureDesignData.h"
+#include "module/designdata/DesignMemberTypes.h"
 #include "module/force/CForceEngine.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CUtilFuncs.h"
@@ -16,8 +17,6 @@
 #include "module/model/PVXModes.h"
 
 namespace {
-
-constexpr int kColumnType = 101;  // PMEMB type of a column
 
 // Components of the design tool's stations (LOAD_DATA): 1 shear z, 3 moment y.
 constexpr int kShearZ = 1;
@@ -131,7 +130,7 @@ std::string MissingColumnForces(I_PVXModel& m, const CArray<UINT, UINT>& members
     UINT first = 0;
     for (INT_PTR i = 0; i < members.GetSize(); ++i) {
         T_PMEMB_D memb;
-        if (!attr->GetMemb(members[i], memb) || memb.type != kColumnType) continue;
+        if (!attr->GetMemb(members[i], memb) || memb.type != designmember::kColumnType) continue;
         ++nColumns;
         T_MBCL_D rec;
         const int step = m.m_nLoadStep;

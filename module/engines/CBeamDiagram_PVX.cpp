@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr double kTiny = 1e-10;     // positions closer than this are one station
+constexpr double kDiagramTiny = 1e-10;     // positions closer than this are one station
 constexpr double kMinLen = 1e-18;   // shortest length a shape is built for
 
 double Dot(const double a[3], const double b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
@@ -115,7 +115,7 @@ int CBeamDiagram_PVX::BuildStations(int nDiv) {
     for (int k = 0; k <= nDiv; ++k) pos[n++] = double(k) * L / double(nDiv);
     std::qsort(pos, n, sizeof(double), Compare_Dist);
     for (int i = n - 1; i >= 1; --i) {
-        if (pos[i] - pos[i - 1] < kTiny) {
+        if (pos[i] - pos[i - 1] < kDiagramTiny) {
             std::memmove(pos + i, pos + i + 1, sizeof(double) * (n - i - 1));
             --n;
         }
@@ -127,8 +127,8 @@ int CBeamDiagram_PVX::BuildStations(int nDiv) {
         m_nStart[d] = 0;
         m_nEnd[d] = n - 1;
         for (int k = 0; k < n; ++k) {
-            if (std::fabs(pos[k] - start[d]) < kTiny) m_nStart[d] = k;
-            if (std::fabs(pos[k] - end[d]) < kTiny) m_nEnd[d] = k;
+            if (std::fabs(pos[k] - start[d]) < kDiagramTiny) m_nStart[d] = k;
+            if (std::fabs(pos[k] - end[d]) < kDiagramTiny) m_nEnd[d] = k;
         }
         m_nCount[d] = m_nEnd[d] - m_nStart[d];
     }
@@ -214,8 +214,8 @@ int CBeamDiagram_PVX::MakeBeamDispl(unsigned int elem, T_DISP_D dispI, T_DISP_D 
         }
     }
     for (int k = 0; k < n; ++k) {
-        if (std::fabs(D2[k]) < kTiny) D2[k] = 0.0;
-        if (std::fabs(D3[k]) < kTiny) D3[k] = 0.0;
+        if (std::fabs(D2[k]) < kDiagramTiny) D2[k] = 0.0;
+        if (std::fabs(D3[k]) < kDiagramTiny) D3[k] = 0.0;
         const double axial = uI + (m_arrDist[k] / L) * (uJ - uI);
         for (int i = 0; i < 3; ++i) m_dGlobal[k][i] = axial * m_ex[i] + D2[k] * m_ey[i] + D3[k] * m_ez[i];
     }
@@ -452,7 +452,7 @@ void CBeamDiagram_PVX::DistNEQ_Dec(int s, double w, int d, int kind) {
     }
 }
 
-static double Clean(double v) { return std::fabs(v) < kTiny ? 0.0 : v; }
+static double Clean(double v) { return std::fabs(v) < kDiagramTiny ? 0.0 : v; }
 
 void CBeamDiagram_PVX::CalcSFBMonPoint(int s, int d, double xi, double out[2]) const {
     const double* c = m_coef[s][d];
@@ -650,9 +650,9 @@ int CBeamDiagram_PVX::SFBMAt(int d, double pos, int side, double out[2]) const {
     const INT_PTR n = L[6].GetSize();
     for (INT_PTR s = 0; s < n; ++s) {
         const double x0 = L[6][s], xm = L[7][s], x1 = L[8][s];
-        if (pos < x0 - kTiny || pos > x1 + kTiny) continue;
-        if (side < 0 && std::fabs(pos - x0) < kTiny && s > 0) continue;   // belongs to the segment before
-        if (side > 0 && std::fabs(pos - x1) < kTiny && s + 1 < n) continue;  // belongs to the segment after
+        if (pos < x0 - kDiagramTiny || pos > x1 + kDiagramTiny) continue;
+        if (side < 0 && std::fabs(pos - x0) < kDiagramTiny && s > 0) continue;   // belongs to the segment before
+        if (side > 0 && std::fabs(pos - x1) < kDiagramTiny && s + 1 < n) continue;  // belongs to the segment after
         for (int g = 0; g < 2; ++g) {
             const CArray<double, double>& a = L[g * 3];
             const CArray<double, double>& m = L[g * 3 + 1];
@@ -719,7 +719,7 @@ int CBeamDiagram_PVX::MakeBeamMaxStress(int kind, const int switches[6]) {
     double prev = pos[0];
     for (INT_PTR i = 1; i < pos.GetSize(); ++i) {
         const double x = pos[i];
-        if (x - prev < kTiny) continue;  // the same position as the previous one
+        if (x - prev < kDiagramTiny) continue;  // the same position as the previous one
         StressRow mid{};
         mid.pos = (prev + x) / 2.0;
         double F[6];

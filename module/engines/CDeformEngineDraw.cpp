@@ -9,6 +9,7 @@
 #include "host/grx/I_PVXCtrl.h"
 #include "module/engines/CBeamDiagram_PVX.h"
 #include "module/engines/CDeformEngine.h"
+#include "module/engines/EngineDraw.h"
 #include "module/engines/CPlotDeformEng.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXMembCtrl.h"
@@ -22,7 +23,6 @@
 
 namespace {
 
-constexpr double kPenWide = 1.7;    // pen width factor of edges-only drawing
 constexpr double kStationTol = 1e-10;
 
 // Frees the lists of one shape request on every way out.
@@ -39,22 +39,6 @@ struct ShapeLists {
         FreeValueLists(values);
         CEngineBase::FreeMemoryPolyList(nullptr, &stations, nullptr, nullptr);
     }
-};
-
-// Saves the DC state and restores it on every way out; the pens and brushes selected meanwhile
-// are deleted after the restore (declare them before the scope).
-class DCStateScope {
-public:
-    explicit DCStateScope(CDC* pDC) : m_pDC(pDC), m_nSaved(pDC ? pDC->SaveDC() : 0) {}
-    ~DCStateScope() {
-        if (m_pDC && m_nSaved) m_pDC->RestoreDC(m_nSaved);
-    }
-    DCStateScope(const DCStateScope&) = delete;
-    DCStateScope& operator=(const DCStateScope&) = delete;
-
-private:
-    CDC* m_pDC;
-    int m_nSaved;
 };
 
 C3DPoint ToPoint(const T_PNODE_D& n) { return C3DPoint(n.x, n.y, n.z); }
@@ -443,7 +427,8 @@ int CDeformEngine::DrawElement(CDC* pDC, UINT nElem, bool bActive) {
         GetDeformedShapePElement(nElem, shape.faces, nullptr, arg, 0, 0);
     }
 
-    const int width = opt->m_bWireFrame ? static_cast<int>(pModel->m_nPenFactor * kPenWide) : pModel->m_nPenFactor;
+    const int width =
+        opt->m_bWireFrame ? static_cast<int>(pModel->m_nPenFactor * enginedraw::kWirePenWide) : pModel->m_nPenFactor;
     // The element colour is that of its member type (the outline the pen, the face the fill).
     COLORREF colors[2] = {opt->m_Color.m_crUndeformed, opt->m_Color.m_crUndeformed};
     opt->GetMembColor(elem.type, pModel->m_bExternalDevice, colors);
@@ -453,8 +438,8 @@ int CDeformEngine::DrawElement(CDC* pDC, UINT nElem, bool bActive) {
     std::unique_ptr<CClientDC> client = ClientCopy(*pModel);
     int result = 1;
     {
-        DCStateScope state(pDC);
-        DCStateScope clientState(client.get());
+        enginedraw::DCStateScope state(pDC);
+        enginedraw::DCStateScope clientState(client.get());
         pDC->SelectObject(&pen);
         if (client) client->SelectObject(&pen);
         if (!bActive) {
@@ -579,7 +564,7 @@ void DrawPicked(CDeformEngine& e, CDC* pDC, bool bClientWindow) {
     CFont font;
     LOGFONT lf = num.m_lfPick.lfFaceName[0] ? num.m_lfPick : num.m_lfNumber;
     font.CreatePointFontIndirect(&lf, pDC);
-    DCStateScope state(pDC);
+    enginedraw::DCStateScope state(pDC);
     pDC->SelectObject(&font);
     pDC->SetBkMode(num.m_bPickOpaque ? OPAQUE : TRANSPARENT);
     pDC->SetBkColor(num.m_crPickBack);

@@ -11,6 +11,7 @@
 #include "module/contour/CGradientDrawing.h"
 #include "module/engines/CEngineBase.h"
 #include "module/engines/BandPixels.h"
+#include "module/engines/EngineDraw.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/T_PVX_DOPT_D.h"
@@ -20,16 +21,6 @@
 #include "platform/ui/CView.h"
 
 namespace {
-
-// The view's client DC for immediate copies: only while drawing to the memory image with both
-// drawing flags 0, not while animating, and when the view has a window.
-std::unique_ptr<CClientDC> OpenClientCopy(I_PVXModel& m) {
-    if (m.m_bExternalDevice || m.m_bSecondTarget || m.m_bAnimation || !m.m_pView || !m.m_pView->GetSafeHwnd())
-        return nullptr;
-    auto dc = std::make_unique<CClientDC>(m.m_pView);
-    if (!dc->GetSafeHdc()) return nullptr;
-    return dc;
-}
 
 // What one list draw needs from the model, read once.
 struct ListDraw {
@@ -331,7 +322,7 @@ void CEngineBase::DrawContourList(CDC* pDC, CArray<int, int>& sizes, CArray<VtxI
     }
 
     // Line-contour mode: level lines only, each in the colour of its level.
-    std::unique_ptr<CClientDC> client = OpenClientCopy(*pModel);
+    std::unique_ptr<CClientDC> client = enginedraw::OpenClientCopy(*pModel);
     d.client = client.get();
     const int width = static_cast<int>(pModel->m_nPenFactor * 1.8);
     INT_PTR at = 0;
@@ -427,7 +418,7 @@ void CEngineBase::DrawContourLine(CDC* pDC, CArray<C3DPoint, C3DPoint>& points, 
     if (!m_pContourEngine || !pDC || !pModel || !pModel->m_pPVXCtrl) return;
     I_PVXCtrl& ctrl = *pModel->m_pPVXCtrl;
     const bool direct = pModel->m_bExternalDevice != 0;
-    std::unique_ptr<CClientDC> client = OpenClientCopy(*pModel);
+    std::unique_ptr<CClientDC> client = enginedraw::OpenClientCopy(*pModel);
     const int width = static_cast<int>(2.0 * pModel->m_nPenFactor);
     const INT_PTR n = std::min(points.GetSize(), values.GetSize());
     for (INT_PTR i = 0; i + 1 < n; ++i) {

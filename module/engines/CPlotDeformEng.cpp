@@ -16,6 +16,7 @@
 #include "host/grx/I_PVXCtrl.h"
 #include "module/contour/CContourEngine.h"
 #include "module/engines/BandPixels.h"
+#include "module/engines/EngineDraw.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CUtilFuncs.h"
 #include "module/model/I_PVXModel.h"
@@ -28,7 +29,6 @@
 
 namespace {
 
-constexpr double kPenWide = 1.7;        // pen width factor of edges-only drawing
 constexpr int kStyleFaces = 1;          // draw styles: 1 faces without outline
 constexpr int kStyleHidden = 2;         // 2 hidden-line (faces in the background colour)
 constexpr int kStyleFacesEdges = 3;     // 3 faces with edges
@@ -89,7 +89,7 @@ private:
     int m_nSaved = 0, m_nSavedClient = 0;
 };
 
-void AllEdges(const PVXPolyList* face, CArray<int, int>& flags) {
+void AllEdgesOfFace(const PVXPolyList* face, CArray<int, int>& flags) {
     const INT_PTR n = face ? face->GetCount() : 0;
     flags.SetSize(n);
     for (INT_PTR i = 0; i < n; ++i) flags[i] = 1;
@@ -265,7 +265,7 @@ int CPlotDeformEng::DrawActiveElement(CDC* pDC, UINT nMemb) {
     m_pModel->GetMembColor(memb, colors);
     const int bWire = *m_pWireFrame;
     const int style = *m_pDrawStyle;
-    const int width = bWire ? static_cast<int>(GetPenWidth() * kPenWide) : GetPenWidth();
+    const int width = bWire ? static_cast<int>(GetPenWidth() * enginedraw::kWirePenWide) : GetPenWidth();
     CDC* pClient = GetClientDC();
     PenBrushScope pen(pDC, pClient, width, colors[0]);
     const int nFaces = static_cast<int>(polys.faces.GetSize());
@@ -274,7 +274,7 @@ int CPlotDeformEng::DrawActiveElement(CDC* pDC, UINT nMemb) {
         if (WatchEscKeyPress()) return -1;
         PVXPolyList* face = polys.faces[f];
         if (!face) continue;
-        AllEdges(face, flags);
+        AllEdgesOfFace(face, flags);
         if (bWire) {
             DrawPolygonEdge(pDC, *face, flags, 0);
         } else if (style == kStyleHidden) {
@@ -294,14 +294,14 @@ int CPlotDeformEng::DrawInactiveElement(CDC* pDC, UINT nMemb) {
     if (!m_pEngine->m_bDataReady || !m_pDispOpt) return 0;
     MemberPolygons polys;
     if (!GetMemberPolygons(nMemb, polys, 1) || polys.faces.GetSize() == 0) return 0;
-    const int width = *m_pWireFrame ? static_cast<int>(GetPenWidth() * kPenWide) : GetPenWidth();
+    const int width = *m_pWireFrame ? static_cast<int>(GetPenWidth() * enginedraw::kWirePenWide) : GetPenWidth();
     const COLORREF inactive = m_pColorOpt->m_crInactive;
     PenBrushScope pen(pDC, GetClientDC(), width, inactive, &inactive);
     CArray<int, int> flags;
     for (INT_PTR f = 0; f < polys.faces.GetSize(); ++f) {
         if (WatchEscKeyPress()) return -1;
         if (!polys.faces[f]) continue;
-        AllEdges(polys.faces[f], flags);
+        AllEdgesOfFace(polys.faces[f], flags);
         DrawPolygonEdge(pDC, *polys.faces[f], flags, 0);
     }
     return 1;
@@ -381,7 +381,7 @@ int CPlotDeformEng::DrawContourElement(CDC* pDC, UINT nMemb) {
             }
             if (bAnimate) v[i] = m_pContourEngine->GetSubFrameValue(v[i], frame);
         }
-        AllEdges(face, flags);
+        AllEdgesOfFace(face, flags);
         if (n == 2) {
             DrawContourLineFace(pDC, face->GetHead(), face->GetTail(), v[0], v[1]);
             continue;

@@ -39,7 +39,7 @@ void CopyFace(PVXPolyList& face, CList<C3DPoint, C3DPoint>& out) {
 }
 
 // Edge flags of a face: every edge drawn.
-void AllEdges(int n, CArray<int, int>& flags) {
+void AllEdgesOfCount(int n, CArray<int, int>& flags) {
     flags.SetSize(n);
     for (int i = 0; i < n; ++i) flags[i] = 1;
 }
@@ -184,7 +184,7 @@ int CPlotReactionEng::DrawRaftMemberContour(UINT nMembKey, const T_PMEMB_D& memb
             BandedLineFace(pts, values);
             continue;
         }
-        AllEdges(n, flags);
+        AllEdgesOfCount(n, flags);
         if (bPreFill) {
             DrawPolygon3DFill(m_pDC, *face, flags, faceColors[1]);
             DrawPolygonEdge(m_pDC, *face, flags, 0);
@@ -238,7 +238,7 @@ int CPlotReactionEng::DrawRaftFaces(const T_PMEMB_D& membIn, const PVXFlatFaces&
             continue;
         }
         if (bPreFill) {
-            AllEdges(n, flags);  // the face's own fill and edges alone read them
+            AllEdgesOfCount(n, flags);  // the face's own fill and edges alone read them
             face.RemoveAll();
             for (int k = 0; k < n; ++k) face.AddTail(pts[k]);
             DrawPolygon3DFill(m_pDC, face, flags, faceColors[1]);
@@ -396,7 +396,7 @@ int CPlotReactionEng::DrawBeamElementContour(UINT nElemKey) {
             e.DoSubPolyContour(m_pDC, values, &poly, edgeFlags, 0);
         }
         if (nStyle == 2 || nStyle == 3) {
-            AllEdges(n, flags);
+            AllEdgesOfCount(n, flags);
             DrawPolygonEdge(m_pDC, *face, flags, 0);
         }
     }

@@ -20,28 +20,9 @@
 #include "platform/ui/CView.h"
 #include "platform/ui/CWaitCursor.h"
 
-namespace {
+namespace reactionengine {
 
-constexpr double kTiny = 1e-15;       // a governing value this close to 0 counts as 1
-constexpr int kArrowPixelDivisor = 30; // arrows scale to (client width + height) / 30 pixels
-constexpr double kRContrDivisor = 20.0;
-
-CDataBase* PostDB(CDBDoc* pDoc) { return pDoc && pDoc->GetMDBCtrl() ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr; }
-
-// Copies every entry of src into dst, dst emptied first.
-template <class V, class A>
-void CopyMap(CMap<UINT, UINT, V, A>& dst, const CMap<UINT, UINT, V, A>& src) {
-    dst.RemoveAll();
-    POSITION pos = src.GetStartPosition();
-    while (pos) {
-        UINT key;
-        V value;
-        src.GetNextAssoc(pos, key, value);
-        dst.SetAt(key, value);
-    }
-}
-
-// Running extremes of one build with the key of each.
+// Running extremes of one build with the key of each; named, as the engine's RContrBuild holds one.
 struct Extremes {
     double dMax = -DBL_MAX, dMin = DBL_MAX;
     UINT nMaxKey = 0, nMinKey = 0;
@@ -59,6 +40,29 @@ struct Extremes {
         }
     }
 };
+
+}  // namespace reactionengine
+
+namespace {
+
+constexpr double kReactionTiny = 1e-15;  // a governing value this close to 0 counts as 1
+constexpr int kArrowPixelDivisor = 30; // arrows scale to (client width + height) / 30 pixels
+constexpr double kRContrDivisor = 20.0;
+
+CDataBase* PostDB(CDBDoc* pDoc) { return pDoc && pDoc->GetMDBCtrl() ? pDoc->GetMDBCtrl()->GetDBPost() : nullptr; }
+
+// Copies every entry of src into dst, dst emptied first.
+template <class V, class A>
+void CopyMap(CMap<UINT, UINT, V, A>& dst, const CMap<UINT, UINT, V, A>& src) {
+    dst.RemoveAll();
+    POSITION pos = src.GetStartPosition();
+    while (pos) {
+        UINT key;
+        V value;
+        src.GetNextAssoc(pos, key, value);
+        dst.SetAt(key, value);
+    }
+}
 
 // The signed value of greatest magnitude (the first of equal magnitudes) over a run of values.
 struct SignedExtreme {
@@ -352,7 +356,7 @@ void CReactionEngine::InitReacAdjustFactor() {
     const CRect rc = pModel->m_pPVXCtrl->GetClientRect();
     const int nPixels = (rc.Width() + rc.Height()) / kArrowPixelDivisor;
     double m = std::max(std::fabs(m_dMaxValue), std::fabs(m_dMinValue));
-    if (m < kTiny) m = 1.0;
+    if (m < kReactionTiny) m = 1.0;
     m_dReacAdjustFactor = std::fabs(pModel->m_pPVXCtrl->GetWorldLength(nPixels)) / m;
 }
 
@@ -362,7 +366,7 @@ void CReactionEngine::InitRContrAdjustFactor(double v) {
     C3DPoint lo, hi;
     if (pModel && pModel->GetRangeModel(&lo, &hi, 1))
         dExtent = std::max({hi.x - lo.x, hi.y - lo.y, hi.z - lo.z});
-    if (v > -kTiny && v < kTiny) v = 1.0;
+    if (v > -kReactionTiny && v < kReactionTiny) v = 1.0;
     m_dRContrAdjustFactor = dExtent / (std::fabs(v) * kRContrDivisor);
 }
 
@@ -458,7 +462,7 @@ void CReactionEngine::MakeReacDataList() {
 
     const int nSlot = LoadSlot();
     const bool bResultant = m_nComponent == COMP_FXYZ || m_nComponent == COMP_MXYZ;
-    Extremes run;
+    reactionengine::Extremes run;
     auto widenLegend = [&](double v) {
         if (v > m_dLegendMax) m_dLegendMax = v;
         if (v < m_dLegendMin) m_dLegendMin = v;
@@ -538,7 +542,7 @@ void CReactionEngine::AddContrElem(UINT nElem, double dExtreme) {
 // Pressures of one build: the running extremes and, per raft node, the sum and count of the
 // values its elements give it.
 struct CReactionEngine::RContrBuild {
-    Extremes run;
+    reactionengine::Extremes run;
     std::unordered_map<UINT, std::pair<double, int>> nodeSum;
 };
 

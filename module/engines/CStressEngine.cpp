@@ -21,8 +21,7 @@
 
 namespace {
 
-constexpr int kCornerBlocks = 4;   // corner node blocks of a record (1..4), after the centre block 0
-constexpr double kTiny = 1e-15;    // a reference magnitude closer to 0 counts as 1
+constexpr double kStressTiny = 1e-15;    // a reference magnitude closer to 0 counts as 1
 
 double LargestExtent(const C3DPoint& lo, const C3DPoint& hi) {
     return std::max({hi.x - lo.x, hi.y - lo.y, hi.z - lo.z});
@@ -258,7 +257,7 @@ void CStressEngine::InitVectorAdjustFactor(double dRef) {
         }
         E = LargestExtent(lo, hi);
     }
-    if (dRef > -kTiny && dRef < kTiny) dRef = 1.0;
+    if (dRef > -kStressTiny && dRef < kStressTiny) dRef = 1.0;
     m_dVectorFactor = std::max(0.35 * E, 0.025 * L) / dRef;
 }
 

@@ -35,6 +35,8 @@ public:
     // Member types whose elements get stress records: plate members (the T-girder type 204) and
     // wall members (209 wall columns, 210 wall beams). Slabs and rafts have their own displays.
     static constexpr int kTGirderType = 204;
+    // Corner node blocks of a plate stress record (1..4), after the centre block 0.
+    static constexpr int kCornerBlocks = 4;
     static int IsPlateMembType(int nType);
     static int IsWallMembType(int nType);
     // A member of a type the include switches take.

@@ -11,6 +11,7 @@
 #include "module/contour/CContourEngine.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/CStressEngine.h"
+#include "module/engines/EngineDraw.h"
 #include "module/engines/OptionScope.h"
 #include "module/model/CPVXLabelBase.h"
 #include "module/model/CUtilFuncs.h"
@@ -27,39 +28,12 @@
 
 namespace {
 
-constexpr int kCornerBlocks = 4;
-
-// The DC state of a drawing (pens, fonts, colours) put back on every way out.
-class DCStateScope {
-public:
-    explicit DCStateScope(CDC* pDC) : m_pDC(pDC), m_nSaved(pDC ? pDC->SaveDC() : 0) {}
-    ~DCStateScope() {
-        if (m_pDC) m_pDC->RestoreDC(m_nSaved);
-    }
-    DCStateScope(const DCStateScope&) = delete;
-    DCStateScope& operator=(const DCStateScope&) = delete;
-
-private:
-    CDC* m_pDC;
-    int m_nSaved;
-};
-
 C3DPoint Centroid(const CList<C3DPoint>& face) {
     C3DPoint c;
     c.Init();
     int n = 0;
     for (POSITION pos = face.GetHeadPosition(); pos; ++n) c = c + face.GetNext(pos);
     return n ? c * (1.0 / n) : c;
-}
-
-// The view's client DC for showing arrows at once while the memory image is drawn: none while
-// drawing straight to a device, while the model suppresses the copy, or without a view window.
-std::unique_ptr<CClientDC> OpenClientCopy(I_PVXModel& m) {
-    if (m.m_bExternalDevice || m.m_bSecondTarget || m.m_bAnimation || !m.m_pView || !m.m_pView->GetSafeHwnd())
-        return nullptr;
-    auto dc = std::make_unique<CClientDC>(m.m_pView);
-    if (!dc->GetSafeHdc()) return nullptr;
-    return dc;
 }
 
 // out = base + dir x len x k.
@@ -119,7 +93,7 @@ void CStressEngine::DrawPStrsContour(CDC* pDC) {
         }
     }
 
-    DCStateScope state(pDC);
+    enginedraw::DCStateScope state(pDC);
     CPen pen;
     pen.CreatePen(PS_SOLID, pModel->m_nPenFactor, m_pContourEngine ? m_pContourEngine->m_crContourLine : RGB(0, 0, 0));
     pDC->SelectObject(&pen);
@@ -291,8 +265,8 @@ void CStressEngine::DoPStrsElementVector_Sub(CDC* pDC, CArray<C3DPoint, C3DPoint
     const C3DPoint p2 = Along(d2, std::fabs(s2), k, c), q2 = Along(d2, -0.2 * s2, k, p2);
     const C3DPoint b2 = Along(d1, 0.2 * std::fabs(s2), k, q2), b2n = Along(d1, -0.2 * std::fabs(s2), k, q2);
 
-    std::unique_ptr<CClientDC> client = OpenClientCopy(*pModel);
-    DCStateScope state(pDC);
+    std::unique_ptr<CClientDC> client = enginedraw::OpenClientCopy(*pModel);
+    enginedraw::DCStateScope state(pDC);
     CPen* pOldClient = nullptr;
     pDC->SelectObject(&pen1);
     if (client) pOldClient = client->SelectObject(&pen1);

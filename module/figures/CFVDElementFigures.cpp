@@ -11,11 +11,9 @@
 #include "module/figures/CFVDRatioStrMaker.h"
 #include "module/figures/CFVDTextBlock.h"
 #include "module/figures/FigureCheckText.h"
+#include "module/figures/FigureShared.h"
 
 namespace {
-
-constexpr double kAsLimit = 99999.0;  // reinforcement beyond (-limit, limit) prints as the overflow text
-const char* const kOverflow = "***";
 
 // The plan outline of a post-database element from its nodes; FALSE when a node is missing.
 BOOL ElementOutline(CDataBase* db, const T_PELEM_D& e, CArray<T_POINT2D>& pts) {
@@ -92,7 +90,7 @@ void CFVDMtsb_ElementForce::MakeElementText(const CString& name, int kind, const
     if (kind == 0)
         CFVDRatioStrMaker::s_MakeStrNoColor(makers, text, "\n");
     else
-        CFVDRatioStrMaker::s_MakeStrEx(makers, text, colours, "\n", kAsLimit, kOverflow);
+        CFVDRatioStrMaker::s_MakeStrEx(makers, text, colours, "\n", figshared::kAsLimit, figshared::kOverflow);
 }
 
 BOOL CFVDMtsb_ElementForce::DrawElement(UINT key, CDataBase* db, const CPDDElemValues& elemValues, size_t index) {

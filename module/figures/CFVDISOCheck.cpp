@@ -24,7 +24,7 @@ struct FootingParts {
     T_PCDCOLF_D record;
 };
 
-bool ReadFooting(UINT key, CDataBase* db, FootingParts& out) {
+bool ReadCheckFooting(UINT key, CDataBase* db, FootingParts& out) {
     BOOL circle = FALSE;
     CArray<double> diameters;
     if (!ICheckToolUtil::s_GetColfPolyLine(key, out.outlines, circle, diameters, out.secondFlag, 0) ||
@@ -59,7 +59,7 @@ void CFVDISOCheck_CZL::DrawFigure() {
 
 BOOL CFVDISOCheck_CZL::DrawOneFooting(UINT key, CDataBase* db) {
     FootingParts f;
-    if (!ReadFooting(key, db, f)) return TRUE;
+    if (!ReadCheckFooting(key, db, f)) return TRUE;
     // A group the record does not hold has no line (and its text slot stays unused).
     bool hasAve = false, hasMax = false;
     const CArray<CFVDRatioStrMaker> makers =
@@ -83,7 +83,7 @@ void CFVDISOCheck_Weak::DrawFigure() {
 
 BOOL CFVDISOCheck_Weak::DrawOneFooting(UINT key, CDataBase* db) {
     FootingParts f;
-    if (!ReadFooting(key, db, f)) return TRUE;
+    if (!ReadCheckFooting(key, db, f)) return TRUE;
     const UINT cur = GetCurLoadCase();
     UINT group = cur;
     if (cur == 0) DATA_P::GetMinCheckDataLdgpKey(f.record.m_mapWeak, group);

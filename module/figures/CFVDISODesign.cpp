@@ -28,7 +28,7 @@ struct DesignFooting {
     BOOL edge = FALSE;
 };
 
-bool ReadFooting(UINT key, DesignFooting& out) {
+bool ReadDesignFooting(UINT key, DesignFooting& out) {
     CArray<T_POLYGON2D> outlines;
     BOOL circle = FALSE, second = FALSE;
     CArray<double> diameters;
@@ -83,7 +83,7 @@ void CFVDISODesign::DrawDesignText(const CArray<T_POINT2D>& outline, double valu
 
 BOOL CFVDISODesign::DrawOneFooting(UINT key, CDataBase* db) {
     DesignFooting f;
-    if (!ReadFooting(key, f)) return TRUE;
+    if (!ReadDesignFooting(key, f)) return TRUE;
     CClassPDDColf table;
     table.ConnectToDB(CFVDBase::GetPostDataBase() ? CFVDBase::GetPostDataBase() : db);
     T_PDDCOLF_D rec;
@@ -146,7 +146,7 @@ BOOL CFVDISOCalAs::DrawFootingOrGroup(UINT key, CDataBase* db) {
         const UINT colf = group.aColf[i];
         DesignFooting f;
         T_COLF_D kind;
-        if (!ReadFooting(colf, f) || !ICheckToolUtil::s_GetColf(colf, kind)) continue;
+        if (!ReadDesignFooting(colf, f) || !ICheckToolUtil::s_GetColf(colf, kind)) continue;
         if (i == 0) {
             DrawDesignText(f.outline, group.asz, TRUE, TRUE, f.memb.angle, group.zGroup, key, f.edge);
             DrawDesignText(f.outline, group.asy, FALSE, TRUE, f.memb.angle, group.yGroup, key, f.edge);

@@ -13,11 +13,10 @@
 #include "module/figures/CFVDRatioStrMaker.h"
 #include "module/figures/CFVDTextBlock.h"
 #include "module/figures/FigureCheckText.h"
+#include "module/figures/FigureShared.h"
 
 namespace {
 
-constexpr double kAsLimit = 99999.0;
-const char* const kOverflow = "***";
 constexpr double kMinBandLength = 0.001;  // m, a mid band shorter than this has no line
 constexpr int kMomentComponent = 3;       // LOAD_DATA value of the moment
 
@@ -110,7 +109,7 @@ BOOL CFVDSlabBandDesign_As::MakeBandText(UINT key, CDataBase* db, UINT loadKey, 
             const CString prefix = value == 1 && i == 0 ? CString("\n") : CString(prefixes[i]);
             makers.Add(CFVDRatioStrMaker(s[i].d[value], prefix, CString(), 0, 0));
         }
-    CFVDRatioStrMaker::s_MakeStrEx(makers, text, colours, CString(), kAsLimit, kOverflow);
+    CFVDRatioStrMaker::s_MakeStrEx(makers, text, colours, CString(), figshared::kAsLimit, figshared::kOverflow);
     return TRUE;
 }
 

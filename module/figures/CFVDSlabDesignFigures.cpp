@@ -13,11 +13,10 @@
 #include "module/figures/CFVDRatioStrMaker.h"
 #include "module/figures/CFVDTextBlock.h"
 #include "module/figures/FigureCheckText.h"
+#include "module/figures/FigureShared.h"
 
 namespace {
 
-constexpr double kAsLimit = 99999.0;
-const char* const kOverflow = "***";
 constexpr double kPontTol = 1e-3;  // m, a foundation point on a panel edge
 const std::set<int> kBottomSlabCaseTypes = {0, 1, 19, 18};
 
@@ -223,7 +222,7 @@ CString CFVDSlabForceDrawBase::MakeEdgeText(const CArray<double, double>& values
     if (IsForceFigure())
         CFVDRatioStrMaker::s_MakeStrNoColor(makers, text, CString());
     else
-        CFVDRatioStrMaker::s_MakeStrEx(makers, text, colours, CString(), kAsLimit, kOverflow);
+        CFVDRatioStrMaker::s_MakeStrEx(makers, text, colours, CString(), figshared::kAsLimit, figshared::kOverflow);
     return text;
 }
 
@@ -283,7 +282,8 @@ void CFVDSlabForceDrawBase::DrawDirectionTexts(const CArray<T_POINT2D>& poly, co
         if (IsForceFigure())
             CFVDRatioStrMaker::s_MakeStrNoColor(makers, block.m_strText, CString());
         else
-            CFVDRatioStrMaker::s_MakeStrEx(makers, block.m_strText, block.m_Colors, CString(), kAsLimit, kOverflow);
+            CFVDRatioStrMaker::s_MakeStrEx(makers, block.m_strText, block.m_Colors, CString(), figshared::kAsLimit,
+                                           figshared::kOverflow);
         block.m_dAngle = angles[t];
         block.m_nVerJust = anchors[t];
         const double rad = angles[t] * M_PI / 180.0;

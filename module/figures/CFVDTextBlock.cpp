@@ -11,7 +11,7 @@
 namespace {
 constexpr double kLinePitch = 1.1;     // line spacing in text heights
 constexpr double kMinTurn = 1.0;       // degrees below which a block is not turned
-constexpr double kMinScale = 1e-6;     // draw scales below this draw nothing
+constexpr double kMinDrawScale = 1e-6;     // draw scales below this draw nothing
 constexpr double kFarAway = 1e12;      // start distance of the nearest-crossing search
 
 struct AnchorRule {
@@ -70,7 +70,7 @@ CArray<long> CFVDTextBlock::DrawLines(CVdrawUtil* drawing, const T_POINT2D& at, 
     CStringArray lines;
     const int n = SplitFigureLines(m_strText, lines);
     const double s = drawing->GetDrawScale();
-    if (!(s >= kMinScale)) return ids;
+    if (!(s >= kMinDrawScale)) return ids;
     // Every line takes the current style's height.
     const double lineHeight = drawing->GetStyleTextHeight() / s;
     if (layout) {

@@ -145,10 +145,10 @@ namespace {
 // What the edits take: the drawing scale a number from 0.001 to 1000 (a scale of 0 draws
 // nothing); the value scale any number up to 1000000 in size (its size scales the diagrams,
 // 0 stands for 1); the precision a whole number of decimals from 0 to 15.
-constexpr double kMinScale = 0.001, kMaxScale = 1000.0, kMaxValueScale = 1e6;
+constexpr double kMinUserScale = 0.001, kMaxScale = 1000.0, kMaxValueScale = 1e6;
 constexpr int kMaxPrecision = 15;
 
-bool ScaleFits(double v) { return v >= kMinScale && v <= kMaxScale; }
+bool ScaleFits(double v) { return v >= kMinUserScale && v <= kMaxScale; }
 bool ValueScaleFits(double v) { return std::fabs(v) <= kMaxValueScale; }
 bool PrecisionFits(double v) { return v >= 0.0 && v <= kMaxPrecision && v == std::floor(v); }
 }  // namespace

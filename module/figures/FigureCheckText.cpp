@@ -10,13 +10,9 @@
 #include "host/db/DBTables.h"
 #include "module/figures/CFVDRatioStrMaker.h"
 #include "module/figures/CFVDTextBlock.h"
+#include "module/figures/FigureShared.h"
 
 namespace {
-
-CDataBase* ModelDB() {
-    CDBDoc* doc = CDBDoc::m_pDBDoc;
-    return doc ? doc->GetMDBCtrl()->GetDBPost() : nullptr;
-}
 
 void AddUnfavourable(std::map<UINT, CString>& out, BOOL addUnfavourable) {
     if (addUnfavourable && out.size() > 1) out[0] = CMsgDll::pfuncLoadStr("IDS_TM_FIGURE_DISADVANTAGE_LOADCOMB", 0);
@@ -25,7 +21,7 @@ void AddUnfavourable(std::map<UINT, CString>& out, BOOL addUnfavourable) {
 }  // namespace
 
 BOOL ReportGroupWithoutTerms(UINT key, BOOL combinationServes) {
-    CDataBase* pDB = ModelDB();
+    CDataBase* pDB = figshared::ModelDB();
     if (!pDB || key == 0 || !pDB->Table<DBT_CKLG>().Find(key)) return TRUE;
     if (combinationServes && pDB->Table<DBT_PLCOM>().Find(key)) return TRUE;
     CClassLdgp groups;
@@ -46,7 +42,7 @@ BOOL ReportGroupWithoutTerms(UINT key, BOOL combinationServes) {
 
 CString MakeLoadCombLabel(UINT key, BOOL blank) {
     CString s;
-    CDataBase* pDB = ModelDB();
+    CDataBase* pDB = figshared::ModelDB();
     if (blank || !pDB) return s;
     CClassLdgp groups;
     groups.ConnectToDB(pDB);
@@ -60,7 +56,7 @@ CString MakeLoadCombLabel(UINT key, BOOL blank) {
 int MakeUnfavourableLoadCombText(std::map<UINT, CString>& out, const CArray<UINT, UINT>& keys,
                                  BOOL addUnfavourable, const std::set<int>* filter) {
     out.clear();
-    CDataBase* pDB = ModelDB();
+    CDataBase* pDB = figshared::ModelDB();
     if (pDB) {
         CClassLdgp groups;
         groups.ConnectToDB(pDB);
@@ -85,7 +81,7 @@ int CollectCheckLoadCasesEx(std::map<UINT, CString>& out, int kind, BOOL addUnfa
     out.clear();
     CArray<UINT, UINT> keys, kept;
     ICheckToolUtil::s_GetLoadCaseKeys(keys, kind);
-    CDataBase* pDB = ModelDB();
+    CDataBase* pDB = figshared::ModelDB();
     if (!pDB) return 0;
     CClassLdgp groups;
     groups.ConnectToDB(pDB);

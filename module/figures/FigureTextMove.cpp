@@ -11,16 +11,12 @@
 #include "host/db/FoundationRecords.h"
 #include "host/db/FoundationTables.h"
 #include "host/vdraw/CVdrawUtil.h"
+#include "module/figures/FigureShared.h"
 
 const char* const kFvdTextPos = "FVD_TEXT_POS";
 const char* const kFvdTextOwn = "FVD_TEXT_OWN";
 
 namespace {
-
-CDataBase* ModelDB() {
-    CDBDoc* doc = CDBDoc::m_pDBDoc;
-    return doc ? doc->GetMDBCtrl()->GetDBPost() : nullptr;
-}
 
 // An owner key the text property (an int) can hold.
 bool OwnerFits(UINT owner) { return owner <= static_cast<UINT>(INT_MAX); }
@@ -40,7 +36,7 @@ void CollectOffsets(const double* xs, const double* ys, const CArray<int>& slots
 template <class F> int InTextMoveCommand(F change) {
     CDBCommand cmd;
     cmd.SetCmd("TextMove", 1, 0, 0, 0);
-    CDataBase* db = ModelDB();
+    CDataBase* db = figshared::ModelDB();
     if (!db || !cmd.Open(db)) return 0;
     if (change(db)) return cmd.Commit();
     cmd.Abandon();  // a failed change is never reported as stored, whatever the abandon says
@@ -71,7 +67,7 @@ bool ReadMembTextMoves(UINT owner, const CArray<int>& slots, CArray<T_POINT2D>& 
 
 bool ReadGbpaTextMoves(UINT owner, const CArray<int>& slots, CArray<T_POINT2D>& offsets) {
     offsets.RemoveAll();
-    CDataBase* db = ModelDB();
+    CDataBase* db = figshared::ModelDB();
     if (!OwnerFits(owner) || !db) return false;
     CClassGbpa gbpa;
     gbpa.ConnectToDB(db);
@@ -107,7 +103,7 @@ bool NotesOffsets(UINT figureType, CDataBase* db, T_FVDTEXT_D& out) {
 bool ReadNotesTextMoves(UINT figureType, const CArray<int>& slots, CArray<T_POINT2D>& offsets) {
     offsets.RemoveAll();
     T_FVDTEXT_D notes;
-    if (!NotesOffsets(figureType, ModelDB(), notes)) return false;
+    if (!NotesOffsets(figureType, figshared::ModelDB(), notes)) return false;
     CollectOffsets(notes.textX, notes.textY, slots, offsets);
     return offsets.GetSize() > 0;
 }

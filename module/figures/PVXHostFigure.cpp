@@ -61,3 +61,5 @@ PVX_FIGURE_EXPORT int PVXHost_FigureGetRecord(int type, PVXHostFigureRecord* out
     FillRecord(*rec, out);
     return 1;
 }
+
+#undef PVX_FIGURE_EXPORT

@@ -28,3 +28,5 @@ PVX_FIGURE_EXPORT void* PVXHost_FigureOwnerType(void* parent) {
 }
 
 PVX_FIGURE_EXPORT int PVXHost_FigureOwnerRow(const char* name) { return CFigureWndOwnerType::FindOwnerType(name); }
+
+#undef PVX_FIGURE_EXPORT

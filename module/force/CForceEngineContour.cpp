@@ -12,13 +12,16 @@
 
 #include "module/contour/CContourEngine.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceShared.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXSElemCtrl.h"
 #include "module/model/I_PVXModel.h"
 
 namespace {
 
-constexpr int kSegments = 8;
+using forceshared::kSegments;
+using forceshared::FlagAt;
+using forceshared::KeyAt;
 constexpr double kGridTol = 0.001;    // a node this close to a station (relative position) is on it
 constexpr double kCurveTol = 0.0001;  // the same for the points of curved members
 constexpr double kSameLength = 1e-12; // enclosure test of the column interpolation
@@ -29,11 +32,6 @@ int FacePoints(CList<C3DPoint>* pFace, C3DPoint* pts, int nMax) {
     for (POSITION pos = pFace->GetHeadPosition(); pos && n < nMax;) pts[n++] = pFace->GetNext(pos);
     return n;
 }
-
-// Flag i of a face (0 when the list is shorter or missing).
-int FlagAt(const CArray<int>* pFlags, int i) { return pFlags && i < pFlags->GetSize() ? (*pFlags)[i] : 0; }
-
-UINT KeyAt(const CArray<UINT>* pKeys, int i) { return pKeys && i < pKeys->GetSize() ? (*pKeys)[i] : 0; }
 
 // The polygon form the band cutting takes.
 typedef CList<C3DPoint, C3DPoint> Polygon;

@@ -21,6 +21,7 @@
 #include "module/force/CForceEngine.h"
 #include "module/force/ForceDiagramParts.h"
 #include "module/force/ForceMemberWalk.h"
+#include "module/force/ForceShared.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
@@ -31,7 +32,7 @@
 
 namespace {
 
-constexpr int kSegments = 8;
+using forceshared::kSegments;
 constexpr int kMomentComp = 0;            // component of the bending moment in a line's block
 constexpr int kShearComp = 3;             // component of the shear force
 constexpr double kMinWidth = 0.001;       // a width at most this (m) draws no width line

@@ -11,6 +11,7 @@
 #include "host/grx/I_PVXCtrl.h"
 #include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceShared.h"
 #include "module/model/CPVXDrawFuncArray.h"
 #include "module/model/CPVXLabelBase.h"
 #include "module/model/CUtilFuncs.h"
@@ -19,12 +20,11 @@
 
 namespace {
 
-// Text alignments (the platform's TA_ flags).
-constexpr int kAlignRight = 2;
-constexpr int kAlignCentre = 6;
-constexpr int kAlignBottom = 8;
-constexpr int kAlignBottomRight = kAlignBottom | kAlignRight;
-constexpr int kAlignBottomCentre = kAlignBottom | kAlignCentre;
+using forceshared::kAlignRight;
+using forceshared::kAlignCentre;
+using forceshared::kAlignBottom;
+using forceshared::kAlignBottomRight;
+using forceshared::kAlignBottomCentre;
 
 // Codes of the diagram-number queue entries (0..2 are the extreme kinds of the filter).
 enum NumberCode {

@@ -21,6 +21,7 @@
 #include "module/force/CForceEngine.h"
 #include "module/force/ForceDiagramParts.h"
 #include "module/force/ForceMemberWalk.h"
+#include "module/force/ForceShared.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CUtilFuncs.h"
 #include "module/model/I_PVXModel.h"
@@ -31,18 +32,16 @@
 
 namespace {
 
-using namespace forcediagram;
-
-constexpr int kSegments = 8;             // equal segments of a beam record
+using forceshared::kSegments;
+using forceshared::kDirSign;
 constexpr double kPieceInch = 1.0 / 6.0; // diagram piece length on screen
 constexpr double kOffsetInch = 0.2;      // screen diagram offset
 constexpr double kPieceSlack = 1e-9;     // a length this close above a multiple of the step is that multiple
 constexpr int kScreenDpi = 96;           // pixels per inch of a view without a window
 
-// Direction (local axis row) and sign of each component's diagram: axial force, shears and
-// torsion along +z or +y; moments drawn on their tension side (minus sign).
+// Direction (local axis row) of each component's diagram: axial force, shears and torsion along
+// +z or +y (its sign: kDirSign, moments drawn on their tension side).
 constexpr int kDirAxis[6] = {2, 1, 2, 2, 2, 1};
-constexpr double kDirSign[6] = {1.0, 1.0, 1.0, -1.0, -1.0, -1.0};
 
 // Horizontal pixels per inch of the model's view window (a screen's when it has none).
 int ViewPixelsPerInch(const I_PVXModel* pModel) {
@@ -132,7 +131,7 @@ void CForceEngine::DrawBeamSfdBmd(CDC* pDC) {
     I_PVXModel* pModel = GetModel();
     if (!m_bBForcData || !pDC || !pModel || !pModel->m_pPVXCtrl || !pModel->m_pAttrCtrl || !pModel->m_pDispOpt) return;
     CWaitCursor wait;
-    StartDiagramPass(*this, *pModel);
+    forcediagram::StartDiagramPass(*this, *pModel);
     T_PVX_DOPT_D& opt = *pModel->m_pDispOpt;
 
     OptionScope wire(opt.m_bWireFrame, 1);
@@ -141,7 +140,7 @@ void CForceEngine::DrawBeamSfdBmd(CDC* pDC) {
         if (!pModel->m_pDeformEngine) return;
         ++nType;
     }
-    DrawUndeformedWire(*this, *pModel, pDC, false);
+    forcediagram::DrawUndeformedWire(*this, *pModel, pDC, false);
 
     using namespace PVXMode;
     const int mode = pModel->m_nDisplayMode;
@@ -177,7 +176,7 @@ void CForceEngine::DrawBeamSfdBmd(CDC* pDC) {
                 OutputSfdBmdNumberC(pDC, r.nKey, r.Forc, r.pt, r.nComp, r.dVal);
             }
     }
-    DrawUndeformedWire(*this, *pModel, pDC, true);
+    forcediagram::DrawUndeformedWire(*this, *pModel, pDC, true);
 }
 
 // ---- one member ----------------------------------------------------------------------------------
@@ -360,12 +359,13 @@ void CForceEngine::DoBSfdBmdContour(CDC* pDC, DiagramPointList& points, DiagramV
 namespace {
 
 // Drawing style of a diagram of the engine for a component; false for a component outside 0..5.
-bool MakeStyle(const CForceEngine& e, const I_PVXModel* pModel, int nComp, double axes[3][3], DiagramStyle& style) {
+bool MakeStyle(const CForceEngine& e, const I_PVXModel* pModel, int nComp, double axes[3][3],
+               forcediagram::DiagramStyle& style) {
     if (nComp < 0 || nComp > 5) return false;
     for (int k = 0; k < 3; ++k) style.dir[k] = kDirSign[nComp] * axes[kDirAxis[nComp]][k];
     style.scale = e.m_dBSfdBmdAdjustFactor * e.m_dBSfdBmdScale;
     style.step = e.GetSfdBmdPieceLength();
-    style.bClosing = ClosingEdges(e, pModel);
+    style.bClosing = forcediagram::ClosingEdges(e, pModel);
     return true;
 }
 
@@ -389,10 +389,10 @@ void CForceEngine::SfdBmdBeamPolygons(T_STRG_D& forc, int nComp, double axes[3][
                                       DiagramPointList* pLine) {
     if (pExtremes) pExtremes[0] = pExtremes[1] = 0.0;
     I_PVXModel* pModel = GetModel();
-    DiagramStyle style;
+    forcediagram::DiagramStyle style;
     if (!MakeStyle(*this, pModel, nComp, axes, style)) return;
-    const double f = DrawFactor(pModel);
-    PolygonSink out{points, values, edges, quads};
+    const double f = forcediagram::DrawFactor(pModel);
+    forcediagram::PolygonSink out{points, values, edges, quads};
 
     double vMax = -DBL_MAX, vMin = DBL_MAX, vAbs = 0.0;
     bool bSeen = false;
@@ -436,8 +436,9 @@ void CForceEngine::SfdBmdBeamPolygons(T_STRG_D& forc, int nComp, double axes[3][
             if (s == 6) pLabels[2] = topE;
         }
 
-        DiagramPart part{start, end, f * vS, f * vE, f * prev, f * next, s == 0, s == kSegments - 1, true};
-        AddDiagramPart(part, style, out);
+        forcediagram::DiagramPart part{start, end, f * vS, f * vE, f * prev, f * next,
+                                       s == 0, s == kSegments - 1, true};
+        forcediagram::AddDiagramPart(part, style, out);
     }
     if (pExtremes && bSeen) {
         if (m_bAbsMaxNumber) {
@@ -456,10 +457,10 @@ void CForceEngine::BSfdBmdMakePolygonColm(T_MBCL_D& forc, int nComp, double axes
                                           DiagramPointList*) {
     if (pStations) std::fill(pStations, pStations + 4, 0.0);
     I_PVXModel* pModel = GetModel();
-    DiagramStyle style;
+    forcediagram::DiagramStyle style;
     if (!MakeStyle(*this, pModel, nComp, axes, style)) return;
-    const double f = DrawFactor(pModel);
-    PolygonSink out{points, values, edges, quads};
+    const double f = forcediagram::DrawFactor(pModel);
+    forcediagram::PolygonSink out{points, values, edges, quads};
 
     // Stations in order from the i end: i end (block 0), inner stations (blocks 2, 3), j end
     // (block 1); the inner ones only where the member has them.
@@ -477,8 +478,8 @@ void CForceEngine::BSfdBmdMakePolygonColm(T_MBCL_D& forc, int nComp, double axes
     const int nParts = n - 1;
     for (int p = 0; p < nParts; ++p) {
         const int s = idx[p], e = idx[p + 1];
-        DiagramPart part{at[s], at[e], v[s], v[e], v[s], v[e], p == 0, p == nParts - 1, false};
-        AddDiagramPart(part, style, out);
+        forcediagram::DiagramPart part{at[s], at[e], v[s], v[e], v[s], v[e], p == 0, p == nParts - 1, false};
+        forcediagram::AddDiagramPart(part, style, out);
         if (!pLabels) continue;
         const C3DPoint topS = style.Offset(at[s], v[s]), topE = style.Offset(at[e], v[e]);
         if (nParts == 1) {

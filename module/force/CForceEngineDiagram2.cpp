@@ -10,10 +10,11 @@
 #include "host/base/CZELF_DBLineObjData.h"
 #include "host/base/GeomTypes.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceShared.h"
 
 namespace {
 
-constexpr int kSegments = 8;
+using forceshared::kSegments;
 
 }  // namespace
 

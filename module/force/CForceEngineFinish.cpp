@@ -8,14 +8,13 @@
 #include <cmath>
 
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceShared.h"
 #include "module/model/CPVXMembCtrl.h"
 
 namespace {
 
-constexpr int kSegments = 8;
-
-// Of two values the one of larger magnitude; the second on equal magnitudes.
-double LargerOf(double a, double b) { return std::fabs(a) > std::fabs(b) ? a : b; }
+using forceshared::kSegments;
+using forceshared::LargerOf;
 
 // The entry of a combination, or null when the record does not hold it.
 template <class Temp>
@@ -27,7 +26,7 @@ auto EntryOf(const Temp& temp, int nComb) -> decltype(temp.pEntry) {
 // Blocks 0 and 1 from the end values, blocks 2 and 3 interpolated at the member's extra points.
 // The first extra point is placed by its distances in space; the second by its distances in
 // plan, or in space when it has none (a vertical member, whose points all share one plan point).
-void ColumnBlocks(T_PMEMB_D& memb, const T_FCOL_ENTRY& entry, T_MBCL_D& out) {
+void ColumnRecordBlocks(T_PMEMB_D& memb, const T_FCOL_ENTRY& entry, T_MBCL_D& out) {
     for (int c = 0; c < 6; ++c) {
         out.d[0][c] = entry.dFirst[c];
         out.d[1][c] = entry.dLast[c];
@@ -67,7 +66,7 @@ int CForceEngine::ConvertOutDgnColm(UINT, T_PMEMB_D& memb, T_FCOL_TEMP_D& temp, 
     out.Initialize();
     const T_FCOL_ENTRY* pEntry = EntryOf(temp, nComb);
     if (!pEntry) return 0;
-    ColumnBlocks(memb, *pEntry, out);
+    ColumnRecordBlocks(memb, *pEntry, out);
     return 1;
 }
 
@@ -75,7 +74,7 @@ int CForceEngine::ConvertOutDgnWColm(UINT, T_PMEMB_D& memb, T_FWAL_TEMP_D& temp,
     out.Initialize();
     const T_FCOL_ENTRY* pEntry = EntryOf(temp, nComb);
     if (!pEntry) return 0;
-    ColumnBlocks(memb, *pEntry, out);
+    ColumnRecordBlocks(memb, *pEntry, out);
     return 1;
 }
 

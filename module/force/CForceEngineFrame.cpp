@@ -13,6 +13,7 @@
 #include "host/db/CPostCtrl.h"
 #include "module/contour/CContourEngine.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceShared.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXMembCtrl.h"
 #include "module/model/I_PVXModel.h"
@@ -21,15 +22,13 @@
 
 namespace {
 
-constexpr int kSegments = 8;
+using forceshared::kSegments;
+using forceshared::kZeroValue;
+using forceshared::LargerOf;
 constexpr double kStationTol = 1e-10;  // a point this close to a station is on it
-constexpr double kZeroValue = 1e-15;   // a governing value this small counts as 1
 
 // Value of component c (0..5) of block b (0..15) of a beam record.
 double Comp(const T_STRG_D& rec, int b, int c) { return rec.d[6 * b + c]; }
-
-// Of two values the one of larger magnitude; the second on equal magnitudes.
-double LargerOf(double a, double b) { return std::fabs(a) > std::fabs(b) ? a : b; }
 
 // The components an extreme looks at for a selector: 6 both shears, 7 both moments, else one.
 int ExtremeComps(int nComp, int comps[2]) {
@@ -164,7 +163,7 @@ namespace {
 
 // Which of the four column blocks count: all without a member key, else the inner ones only when
 // the member has the inner node.
-void ColumnBlocks(const I_PVXModel* pModel, UINT nKey, bool use[4]) {
+void ColumnBlocksUsed(const I_PVXModel* pModel, UINT nKey, bool use[4]) {
     use[0] = use[1] = use[2] = use[3] = true;
     if (nKey == 0) return;
     T_PMEMB_D memb;
@@ -177,7 +176,7 @@ void ColumnBlocks(const I_PVXModel* pModel, UINT nKey, bool use[4]) {
 
 double CForceEngine::GetMaxMembCForc(UINT nKey, const T_MBCL_D& rec) const {
     bool use[4];
-    ColumnBlocks(GetModel(), nKey, use);
+    ColumnBlocksUsed(GetModel(), nKey, use);
     int comps[2];
     const int nc = ExtremeComps(m_nBForcComp, comps);
     double v = -DBL_MAX;
@@ -189,7 +188,7 @@ double CForceEngine::GetMaxMembCForc(UINT nKey, const T_MBCL_D& rec) const {
 
 double CForceEngine::GetMinMembCForc(UINT nKey, const T_MBCL_D& rec) const {
     bool use[4];
-    ColumnBlocks(GetModel(), nKey, use);
+    ColumnBlocksUsed(GetModel(), nKey, use);
     int comps[2];
     const int nc = ExtremeComps(m_nBForcComp, comps);
     double v = DBL_MAX;
@@ -452,7 +451,7 @@ void CForceEngine::FinishMakeBForcData() {
         T_MBCL_D rec;
         if (!m_mapCForc.Lookup(m_arrColmKey[i], rec)) continue;
         bool use[4];
-        ColumnBlocks(GetModel(), m_arrColmKey[i], use);
+        ColumnBlocksUsed(GetModel(), m_arrColmKey[i], use);
         const int n = 2 + (use[2] ? 1 : 0) + (use[3] ? 1 : 0);
         for (int b = 0; b < 4; ++b)
             if (use[b]) s.AddPecentRankMapData(CalcCForcValue(rec, m_nBForcComp, b), 1.0 / n);

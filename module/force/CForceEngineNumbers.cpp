@@ -15,6 +15,7 @@
 #include "module/engines/CDeformEngine.h"
 #include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceShared.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXDrawFuncArray.h"
 #include "module/model/CPVXLabelBase.h"
@@ -26,13 +27,12 @@
 
 namespace {
 
-// Text alignments (the platform's TA_ flags).
-constexpr int kAlignTop = 0;
-constexpr int kAlignRight = 2;
-constexpr int kAlignCentre = 6;
-constexpr int kAlignBottom = 8;
-constexpr int kAlignBottomRight = kAlignBottom | kAlignRight;
-constexpr int kAlignBottomCentre = kAlignBottom | kAlignCentre;
+using forceshared::kAlignTop;
+using forceshared::kAlignRight;
+using forceshared::kAlignCentre;
+using forceshared::kAlignBottom;
+using forceshared::kAlignBottomRight;
+using forceshared::kAlignBottomCentre;
 constexpr double kSlopeStep = 0.01;  // sample length along the member, fraction of it
 // Fractions of the member tried, in order, when an end is off the window.
 constexpr double kSlopeSamples[9] = {0.0, 1.0, 0.5, 0.25, 0.75, 0.125, 0.875, 0.375, 0.625};

@@ -20,6 +20,7 @@
 #include "host/db/DBTables.h"
 #include "module/contour/CContourEngine.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceShared.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXGeomCtrl.h"
 #include "module/model/CPVXSElemCtrl.h"
@@ -30,7 +31,7 @@
 namespace {
 
 constexpr int kBlockBase = 24;       // doubles ahead of block 0 in a record
-constexpr int kCornerBlocks = 4;     // a record holds corner blocks 1..4
+constexpr int kPlateCornerBlocks = 4;     // a record holds corner blocks 1..4
 constexpr double kNoAngle = 1e-10;   // a display angle this small leaves the element axes as they are
 constexpr double kAxisTol = 1e-12;   // an axis this short cannot be normalised
 
@@ -41,11 +42,11 @@ int PlainPosition(int nComp) {
     return nComp >= 0 && nComp < CForceEngine::kPForcCompCount ? kPos[nComp] : -1;
 }
 
-// Of two values the one of larger magnitude, the second on equal magnitudes.
-double LargerOf(double a, double b) { return std::fabs(a) > std::fabs(b) ? a : b; }
+using forceshared::LargerOf;
+using forceshared::SlotOfLoadStep;
 
 // Corner blocks that exist for a sub-element of n nodes.
-int CornerCount(int n) { return n < 0 ? 0 : (n > kCornerBlocks ? kCornerBlocks : n); }
+int PlateCornerCount(int n) { return n < 0 ? 0 : (n > kPlateCornerBlocks ? kPlateCornerBlocks : n); }
 
 bool Normalise(double v[3]) {
     const double l = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
@@ -60,23 +61,12 @@ void Cross(const double a[3], const double b[3], double out[3]) {
     out[2] = a[0] * b[1] - a[1] * b[0];
 }
 
-// The record slot of the model's load-result kind: 0 value or maximum, 1 minimum, 2 the larger
-// magnitude; -1 for another kind.
-int SlotOfLoadStep(int nStep) {
-    switch (nStep) {
-    case 0: case 1: return 0;
-    case 2: return 1;
-    case 3: return 2;
-    default: return -1;
-    }
-}
-
 }  // namespace
 
 // ---- value pickers ------------------------------------------------------------------------------
 
 double CForceEngine::CalcPForcValue(const T_STRP_DL& rec, int nBlock) const {
-    if (nBlock < 0 || nBlock > kCornerBlocks) return 0.0;
+    if (nBlock < 0 || nBlock > kPlateCornerBlocks) return 0.0;
     const double* b = rec.blk[nBlock];
     const int pos = PlainPosition(m_nPForcComp);
     if (pos >= 0) return b[pos];
@@ -89,7 +79,7 @@ double CForceEngine::CalcPForcValue(const T_STRP_DL& rec, int nBlock) const {
 }
 
 void CForceEngine::SetPForcComponent(T_STRP_DL& rec, int nBlock, double dValue) const {
-    if (nBlock < 0 || nBlock > kCornerBlocks) return;
+    if (nBlock < 0 || nBlock > kPlateCornerBlocks) return;
     const int pos = PlainPosition(m_nPForcComp);
     if (pos >= 0) rec.blk[nBlock][pos] = dValue;
 }
@@ -98,7 +88,7 @@ double CForceEngine::GetMaxElemPForc(const T_STRP_DL& rec, int n) const {
     if (m_nPForcComp == 5) return std::max(rec.blk[0][17], rec.blk[0][18]);
     if (m_nPForcComp == 11) return std::max(rec.blk[0][23], rec.blk[0][24]);
     double v = -DBL_MAX;
-    for (int b = 1; b <= CornerCount(n); ++b) v = std::max(v, CalcPForcValue(rec, b));
+    for (int b = 1; b <= PlateCornerCount(n); ++b) v = std::max(v, CalcPForcValue(rec, b));
     return v;
 }
 
@@ -106,7 +96,7 @@ double CForceEngine::GetMinElemPForc(const T_STRP_DL& rec, int n) const {
     if (m_nPForcComp == 5) return std::min(rec.blk[0][17], rec.blk[0][18]);
     if (m_nPForcComp == 11) return std::min(rec.blk[0][23], rec.blk[0][24]);
     double v = DBL_MAX;
-    for (int b = 1; b <= CornerCount(n); ++b) v = std::min(v, CalcPForcValue(rec, b));
+    for (int b = 1; b <= PlateCornerCount(n); ++b) v = std::min(v, CalcPForcValue(rec, b));
     return v;
 }
 
@@ -114,8 +104,8 @@ void CForceEngine::GetNodalValueforCutting(UINT nKey, double& dValue1, int nNode
     T_STRP_DL rec;
     if (!m_mapPForc.Lookup(nKey, rec)) rec.Initialize();
     // A corner beyond the record's four corner blocks has no value of its own.
-    dValue1 = nNode1 >= 0 && nNode1 < kCornerBlocks ? CalcPForcValue(rec, nNode1 + 1) : 0.0;
-    dValue2 = nNode2 >= 0 && nNode2 < kCornerBlocks ? CalcPForcValue(rec, nNode2 + 1) : 0.0;
+    dValue1 = nNode1 >= 0 && nNode1 < kPlateCornerBlocks ? CalcPForcValue(rec, nNode1 + 1) : 0.0;
+    dValue2 = nNode2 >= 0 && nNode2 < kPlateCornerBlocks ? CalcPForcValue(rec, nNode2 + 1) : 0.0;
 }
 
 void CForceEngine::GetRangeElementPForc(UINT nKey, C3DPoint* pMin, C3DPoint* pMax) {
@@ -255,14 +245,14 @@ void CForceEngine::RefreshPlateTable() {
         int row = 0;
         for (const auto* p = recs.PGetFirstAssoc(); p; p = recs.PGetNextAssoc(p), ++row) {
             PlateValues& pv = t.rows[static_cast<size_t>(row)];
-            for (int b = 0; b <= kCornerBlocks; ++b) pv.v[b] = CalcPForcValue(p->value, b);
+            for (int b = 0; b <= kPlateCornerBlocks; ++b) pv.v[b] = CalcPForcValue(p->value, b);
             const auto* pSbem = sbems.PLookup(p->key);
             const CArray<UINT, UINT>* nodes = pSbem ? &pSbem->value.m_arrNodeKey : nullptr;
             pv.nNodes = nodes ? static_cast<int>(nodes->GetSize()) : -1;
             t.extremes[static_cast<size_t>(row)] =
                 nodes ? std::make_pair(GetMaxElemPForc(p->value, pv.nNodes), GetMinElemPForc(p->value, pv.nNodes))
                       : std::make_pair(0.0, 0.0);
-            for (int j = 0; j < kCornerBlocks; ++j) pv.nodes[j] = nodes && j < pv.nNodes ? (*nodes)[j] : 0;
+            for (int j = 0; j < kPlateCornerBlocks; ++j) pv.nodes[j] = nodes && j < pv.nNodes ? (*nodes)[j] : 0;
             t.at.Insert(p->key, row);
         }
         t.nRecVersion = recs.GetVersion();
@@ -290,7 +280,7 @@ int CForceEngine::PreparePlateRanks() {
         return 1;
     t.ranks.resize(t.rows.size());
     for (size_t r = 0; r < t.rows.size(); ++r)
-        for (int b = 0; b <= kCornerBlocks; ++b)
+        for (int b = 0; b <= kPlateCornerBlocks; ++b)
             t.ranks[r][static_cast<size_t>(b)] = static_cast<signed char>(s.GetUpperRank(t.rows[r].v[b]));
     t.rankLevels.assign(s.m_dRankMap, s.m_dRankMap + nLevels);
     t.nRankColors = s.m_nNumColor;
@@ -303,7 +293,7 @@ const std::pair<double, double>& CForceEngine::PlateExtremesOf(const PlateValues
 }
 
 int CForceEngine::PlateCornerOf(const PlateValues& pv, UINT nNode) {
-    for (int j = 0; j < CornerCount(pv.nNodes); ++j)
+    for (int j = 0; j < PlateCornerCount(pv.nNodes); ++j)
         if (pv.nodes[j] == nNode) return j + 1;
     return 0;
 }
@@ -415,7 +405,8 @@ int CForceEngine::MakePForcDataList_MnMx() {
             const PlateValues* pv = PlateValuesOf(key);
             if (!pv) continue;
             const bool bSbem = pv->nNodes >= 0;
-            weighed.insert(weighed.end(), pv->v, pv->v + 1 + (bSbem ? CornerCount(pv->nNodes) : kCornerBlocks));
+            weighed.insert(weighed.end(), pv->v,
+                           pv->v + 1 + (bSbem ? PlateCornerCount(pv->nNodes) : kPlateCornerBlocks));
             if (!bSbem) continue;
             bTaken = true;
             const auto& [vmax, vmin] = PlateExtremesOf(*pv);
@@ -509,7 +500,7 @@ void CForceEngine::GetAverageNodalDataList() {
         const auto* pRec = m_mapPForc.PLookup(key);
         if (!pSbem || !pRec) continue;
         const CArray<UINT, UINT>& nodes = pSbem->value.m_arrNodeKey;
-        for (int j = 0; j < CornerCount(static_cast<int>(nodes.GetSize())); ++j) {
+        for (int j = 0; j < PlateCornerCount(static_cast<int>(nodes.GetSize())); ++j) {
             Sum& s = sums[nodes[j]];
             s.sum += CalcPForcValue(pRec->value, j + 1);
             ++s.n;
@@ -521,7 +512,7 @@ void CForceEngine::GetAverageNodalDataList() {
         auto* pRec = m_mapPForc.PLookup(key);
         if (!pSbem || !pRec) continue;
         const CArray<UINT, UINT>& nodes = pSbem->value.m_arrNodeKey;
-        for (int j = 0; j < CornerCount(static_cast<int>(nodes.GetSize())); ++j) {
+        for (int j = 0; j < PlateCornerCount(static_cast<int>(nodes.GetSize())); ++j) {
             const auto* pSum = sums.PLookup(nodes[j]);
             if (pSum && pSum->value.n > 0) SetPForcComponent(pRec->value, j + 1, pSum->value.sum / pSum->value.n);
         }

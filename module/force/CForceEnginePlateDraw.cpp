@@ -24,6 +24,7 @@
 #include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
 #include "module/force/ForceMemberWalk.h"
+#include "module/force/ForceShared.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXLabelBase.h"
 #include "module/model/CPVXSElemCtrl.h"
@@ -83,12 +84,7 @@ int PlateLabelKind(const T_PVX_DOPT_NUMBER_D& num, double dLegendMax, double dLe
     }
 }
 
-C3DPoint MeanOf(const CList<C3DPoint>& face) {
-    C3DPoint c(0.0, 0.0, 0.0);
-    int n = 0;
-    for (POSITION pos = face.GetHeadPosition(); pos; ++n) c = c + face.GetNext(pos);
-    return n > 0 ? c * (1.0 / n) : c;
-}
+using forceshared::MeanOf;
 
 }  // namespace
 

@@ -22,6 +22,7 @@
 #include "module/contour/CContourEngine.h"
 #include "module/engines/KeyedRange.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceShared.h"
 #include "module/force/SlabValuePicker.h"
 #include "module/engines/OptionScope.h"
 #include "platform/ui/CWaitCursor.h"
@@ -32,25 +33,15 @@
 
 namespace {
 
-constexpr int kCornerBlocks = slabforce::kCornerBlocks;
-constexpr int kEnvelopeLoad = 12;  // load type of the envelope of combinations
+constexpr int kSlabCornerBlocks = slabforce::kCornerBlocks;
+using forceshared::kEnvelopeLoad;
+using forceshared::SlotOfLoadStep;
 constexpr int kEnvelopedDoubles = 28;  // of each block, doubles 0..27 are enveloped
 
 static_assert(CForceEngine::kSForcCompCount == 9, "the selectors of slabforce::ComponentPosition");
 int SlabPosition(int nComp) { return slabforce::ComponentPosition(nComp); }
 
-int CornerCount(int n) { return n < 0 ? 0 : std::min(n, kCornerBlocks); }
-
-// The record slot of the model's load step (0 value or maximum, 1 minimum, 2 larger magnitude);
-// -1 for another step.
-int SlotOfLoadStep(int nStep) {
-    switch (nStep) {
-    case 0: case 1: return 0;
-    case 2: return 1;
-    case 3: return 2;
-    default: return -1;
-    }
-}
+int SlabCornerCount(int n) { return n < 0 ? 0 : std::min(n, kSlabCornerBlocks); }
 
 CPostCtrl* PostOf(const I_PVXModel* pModel) {
     CDBDoc* pDoc = pModel ? pModel->GetDBDoc() : nullptr;
@@ -110,20 +101,20 @@ double CForceEngine::CalcSForcValue(const T_STRP_DL& rec, int nBlock) const {
 }
 
 void CForceEngine::SetSForcComponent(T_STRP_DL& rec, int nBlock, double dValue) const {
-    if (nBlock < 0 || nBlock > kCornerBlocks) return;
+    if (nBlock < 0 || nBlock > kSlabCornerBlocks) return;
     const int pos = SlabPosition(m_nSForcComp);
     if (pos >= 0) rec.blk[nBlock][pos] = dValue;
 }
 
 double CForceEngine::GetMaxElemSForc(const T_STRP_DL& rec, int n) const {
     double v = -DBL_MAX;
-    for (int b = 1; b <= CornerCount(n); ++b) v = std::max(v, CalcSForcValue(rec, b));
+    for (int b = 1; b <= SlabCornerCount(n); ++b) v = std::max(v, CalcSForcValue(rec, b));
     return v;
 }
 
 double CForceEngine::GetMinElemSForc(const T_STRP_DL& rec, int n) const {
     double v = DBL_MAX;
-    for (int b = 1; b <= CornerCount(n); ++b) v = std::min(v, CalcSForcValue(rec, b));
+    for (int b = 1; b <= SlabCornerCount(n); ++b) v = std::min(v, CalcSForcValue(rec, b));
     return v;
 }
 
@@ -423,7 +414,7 @@ void CForceEngine::MakeSForcLegendWalk(bool bEnvelope) {
         }
         const Shown& r = shown[i];
         double hi[slabforce::kCornerBlocks + 1], lo[slabforce::kCornerBlocks + 1];
-        for (int b = 0; b <= kCornerBlocks; ++b) {
+        for (int b = 0; b <= kSlabCornerBlocks; ++b) {
             hi[b] = pick(*r.pHi, b);
             weighed.push_back(hi[b]);
             if (r.pLo != r.pHi) weighed.push_back(lo[b] = pick(*r.pLo, b));
@@ -432,8 +423,8 @@ void CForceEngine::MakeSForcLegendWalk(bool bEnvelope) {
         if (r.nNodes < 0) continue;
         // The corner extremes as GetMaxElemSForc and GetMinElemSForc take them.
         double v = -DBL_MAX, w = DBL_MAX;
-        for (int b = 1; b <= CornerCount(r.nNodes); ++b) v = std::max(v, hi[b]);
-        for (int b = 1; b <= CornerCount(r.nNodes); ++b) w = std::min(w, lo[b]);
+        for (int b = 1; b <= SlabCornerCount(r.nNodes); ++b) v = std::max(v, hi[b]);
+        for (int b = 1; b <= SlabCornerCount(r.nNodes); ++b) w = std::min(w, lo[b]);
         const UINT key = r.key;
         if (v > dMax) {
             dMax = v;
@@ -575,7 +566,7 @@ void CForceEngine::GetAverageNodalSForcDataList() {
             const auto* pRec = records.PLookup(key);
             if (!pSbem || !pRec) continue;
             const CArray<UINT, UINT>& nodes = pSbem->value.m_arrNodeKey;
-            for (int j = 0; j < CornerCount(static_cast<int>(nodes.GetSize())); ++j) {
+            for (int j = 0; j < SlabCornerCount(static_cast<int>(nodes.GetSize())); ++j) {
                 Sum& s = sums[nodes[j]];
                 s.sum += CalcSForcValue(pRec->value, j + 1);
                 ++s.n;
@@ -587,7 +578,7 @@ void CForceEngine::GetAverageNodalSForcDataList() {
             auto* pRec = records.PLookup(key);
             if (!pSbem || !pRec) continue;
             const CArray<UINT, UINT>& nodes = pSbem->value.m_arrNodeKey;
-            for (int j = 0; j < CornerCount(static_cast<int>(nodes.GetSize())); ++j) {
+            for (int j = 0; j < SlabCornerCount(static_cast<int>(nodes.GetSize())); ++j) {
                 const auto* pSum = sums.PLookup(nodes[j]);
                 if (pSum && pSum->value.n > 0) SetSForcComponent(pRec->value, j + 1, pSum->value.sum / pSum->value.n);
             }

@@ -22,6 +22,7 @@
 #include "module/contour/CContourEngine.h"
 #include "module/force/CForceEngine.h"
 #include "module/force/ForceMemberWalk.h"
+#include "module/force/ForceShared.h"
 #include "module/force/SlabValuePicker.h"
 #include "module/engines/OptionScope.h"
 #include "platform/ui/CWaitCursor.h"
@@ -36,16 +37,10 @@
 namespace {
 
 constexpr int kBeamMember = 201;
-constexpr int kEnvelopeLoad = 12;
+using forceshared::kEnvelopeLoad;
+using forceshared::MeanOf;
 constexpr double kSidePixels = 20.0;   // length of a side number's direction segment on screen
 constexpr int kSecondNumberDrop = 10;  // the envelope's minimum is written this far below its maximum
-
-C3DPoint MeanOf(const CList<C3DPoint>& face) {
-    C3DPoint c(0.0, 0.0, 0.0);
-    int n = 0;
-    for (POSITION pos = face.GetHeadPosition(); pos; ++n) c = c + face.GetNext(pos);
-    return n > 0 ? c * (1.0 / n) : c;
-}
 
 // Layout of a slab member's side list over an outline of nEdges sides: 3 values per side, 1, or
 // 0 when the list is in neither layout (or there are no sides to divide it among).

@@ -13,6 +13,7 @@
 #include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
 #include "module/force/ForceMemberWalk.h"
+#include "module/force/ForceShared.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXLabelBase.h"
 #include "module/model/I_PVXModel.h"
@@ -21,7 +22,7 @@
 
 namespace {
 
-constexpr int kEnvelopeLoad = 12;
+using forceshared::kEnvelopeLoad;
 constexpr int kDesignKindAreas = 1;
 
 C3DPoint CentreOf(const CList<C3DPoint>& face) {

@@ -18,6 +18,7 @@
 #include "module/contour/CContourEngine.h"
 #include "module/force/CForceEngine.h"
 #include "module/force/ForceMemberWalk.h"
+#include "module/force/ForceShared.h"
 #include "module/engines/OptionScope.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXResultLabelBase.h"
@@ -28,13 +29,8 @@
 namespace {
 
 constexpr int kFirstCombinationType = 9;  // host load types from 9 up are combinations
-constexpr int kAlignBottomCentre = 14;    // TA_BOTTOM | TA_CENTER
-
-// Edge flags of a face as an int list (every edge when the face brought none).
-void FaceFlags(const CArray<int>* pFrom, int n, CArray<int, int>& to) {
-    to.SetSize(n);
-    for (int i = 0; i < n; ++i) to[i] = pFrom && i < pFrom->GetSize() ? (*pFrom)[i] : 1;
-}
+using forceshared::kAlignBottomCentre;
+using forceshared::FaceFlags;
 
 // The face as the band cutter takes it.
 void CopyFace(const PVXPolyList& from, CList<C3DPoint, C3DPoint>& to) {

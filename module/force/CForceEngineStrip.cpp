@@ -11,6 +11,7 @@
 #include "host/db/CCuttingLine.h"
 #include "module/contour/CContourEngine.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceShared.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
@@ -18,7 +19,7 @@
 
 namespace {
 
-constexpr int kSegments = 8;
+using forceshared::kSegments;
 constexpr int kFirstStation = 11;  // first moment of T_STRESS_RESULT; the shear follows each
 
 // The force block of a record from the five host stations: station j/8 takes pair j/2 for even

@@ -14,6 +14,7 @@
 #include "module/contour/CContourEngine.h"
 #include "module/engines/CDeformEngine.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceShared.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "platform/ui/CWaitCursor.h"
@@ -23,11 +24,9 @@ namespace {
 constexpr double kEndTol = 1e-10;      // a point this close to a member end takes the end's value
 constexpr double kNearTol = 1e-10;     // vertices this close in distance to a node tie
 
-// Of two values the one of larger magnitude; the second on equal magnitudes.
-double LargerOf(double a, double b) { return std::fabs(a) > std::fabs(b) ? a : b; }
-
-int FlagAt(const CArray<int>* pFlags, int i) { return pFlags && i < pFlags->GetSize() ? (*pFlags)[i] : 0; }
-UINT KeyAt(const CArray<UINT>* pKeys, int i) { return pKeys && i < pKeys->GetSize() ? (*pKeys)[i] : 0; }
+using forceshared::LargerOf;
+using forceshared::FlagAt;
+using forceshared::KeyAt;
 
 // Keeps the vertex nearest to a point; a vertex as near (within kNearTol) moves the kept point
 // to the middle of the two.

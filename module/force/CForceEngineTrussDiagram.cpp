@@ -12,6 +12,7 @@
 #include "module/force/CForceEngine.h"
 #include "module/force/ForceMemberWalk.h"
 #include "module/force/ForceDiagramParts.h"
+#include "module/force/ForceShared.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXLabelBase.h"
 #include "module/model/CPVXMembCtrl.h"
@@ -20,12 +21,9 @@
 
 namespace {
 
-using namespace forcediagram;
-
-// Text alignments of the truss numbers with the extreme filter (the platform's TA_ flags).
-constexpr int kAlignBottomLeft = 8;
-constexpr int kAlignBottomRight = 10;
-constexpr int kAlignBottomCentre = 14;
+using forceshared::kAlignBottomLeft;
+using forceshared::kAlignBottomRight;
+using forceshared::kAlignBottomCentre;
 
 // Label positions of the member label: 0 middle, 1 i end, 2 j end.
 constexpr int kLabelMiddle = 0;
@@ -89,15 +87,15 @@ void CForceEngine::TSfdBmdMakePolygon(T_MBBR_D& rec, double axes[3][3], C3DPoint
     default: return;
     }
     const I_PVXModel* pModel = GetModel();
-    DiagramStyle style;
+    forcediagram::DiagramStyle style;
     for (int k = 0; k < 3; ++k) style.dir[k] = axes[row][k];
     style.scale = m_dBSfdBmdAdjustFactor * m_dBSfdBmdScale;
     style.step = GetSfdBmdPieceLength();
-    style.bClosing = ClosingEdges(*this, pModel);
-    const double f = DrawFactor(pModel);
+    style.bClosing = forcediagram::ClosingEdges(*this, pModel);
+    const double f = forcediagram::DrawFactor(pModel);
     const double vI = f * CalcTForcValue(rec, 0), vJ = f * CalcTForcValue(rec, 1);
-    PolygonSink out{points, values, edges, quads};
-    AddDiagramPart(DiagramPart{ptI, ptJ, vI, vJ, vI, vJ, true, true, false}, style, out);
+    forcediagram::PolygonSink out{points, values, edges, quads};
+    forcediagram::AddDiagramPart(forcediagram::DiagramPart{ptI, ptJ, vI, vJ, vI, vJ, true, true, false}, style, out);
 }
 
 // ---- numbers -----------------------------------------------------------------------------------

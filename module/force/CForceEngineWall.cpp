@@ -19,6 +19,7 @@
 #include "module/contour/CContourEngine.h"
 #include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceShared.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
@@ -26,25 +27,16 @@
 
 namespace {
 
-constexpr double kZeroValue = 1e-15;  // a governing value this small counts as 1
-constexpr int kSegments = 8;
-constexpr UINT kAlignTop = 0;
-constexpr UINT kAlignBottom = 8;
+using forceshared::kZeroValue;
+using forceshared::kSegments;
+using forceshared::kAlignTop;
+using forceshared::kAlignBottom;
+using forceshared::SlotOfLoadStep;
 
 double Lerp(double a, double b, double r) { return (1.0 - r) * a + r * b; }
 
 // num / den, or 0 when den is 0 (both lengths of an interpolation vanish).
 double Ratio(double num, double den) { return den > 0.0 ? num / den : 0.0; }
-
-// The record slot of the model's load-result kind; -1 for another kind.
-int SlotOfLoadStep(int nStep) {
-    switch (nStep) {
-    case 0: case 1: return 0;
-    case 2: return 1;
-    case 3: return 2;
-    default: return -1;
-    }
-}
 
 C3DPoint Mid(const C3DPoint& a, const C3DPoint& b) { return (a + b) * 0.5; }
 

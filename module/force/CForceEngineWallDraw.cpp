@@ -24,6 +24,7 @@
 #include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
 #include "module/force/ForceMemberWalk.h"
+#include "module/force/ForceShared.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXGeomCtrl.h"
 #include "module/model/CPVXMembCtrl.h"
@@ -37,13 +38,14 @@
 
 namespace {
 
-constexpr int kSegments = 8;
+using forceshared::kSegments;
+using forceshared::kDirSign;
+using forceshared::FaceFlags;
 
 // Direction row and sign of a wall-column diagram by component (axial force and shears along
 // their own axes, moments on the tension side), and the same for a wall-beam.
 constexpr int kColmDirRow[6] = {1, 0, 1, 1, 1, 0};
 constexpr int kBeamDirRow[6] = {2, 1, 2, 2, 2, 1};
-constexpr double kDirSign[6] = {1.0, 1.0, 1.0, -1.0, -1.0, -1.0};
 
 // The wall table bound to the document's post database.
 bool ReadWall(I_PVXModel* pModel, UINT key, T_PWALL_D& wall) {
@@ -52,12 +54,6 @@ bool ReadWall(I_PVXModel* pModel, UINT key, T_PWALL_D& wall) {
     CClassPWall walls;
     walls.ConnectToDB(pDoc->GetMDBCtrl()->GetDBPost());
     return walls.Get(key, wall) != 0;
-}
-
-// Edge flags of a face as an int list (all edges when the face brought none).
-void FaceFlags(const CArray<int>* pFrom, int n, CArray<int, int>& to) {
-    to.SetSize(n);
-    for (int i = 0; i < n; ++i) to[i] = pFrom && i < pFrom->GetSize() ? (*pFrom)[i] : 1;
 }
 
 // Appends the polygons of one diagram segment S-E (values sv, ev; offset points S', E') cut into
@@ -132,7 +128,7 @@ int DiagramComponents(int nComp, bool bLowFirst, int comps[2]) {
     return 2;
 }
 
-double DrawFactor(I_PVXModel* pModel) {
+double WallDrawFactor(I_PVXModel* pModel) {
     return pModel && pModel->m_bAnimation ? std::fabs(pModel->m_AnimationEngine.GetAnimationFactor(1)) : 1.0;
 }
 
@@ -382,7 +378,7 @@ void CForceEngine::WSfdBmdMakePolygonC(T_MBCL_D& forc, int nComp, double axes[][
     I_PVXModel* pModel = GetModel();
     const double step = GetSfdBmdPieceLength();
     const bool bNumbers = pModel && pModel->m_pDispOpt && pModel->m_pDispOpt->m_Number.m_bShowNumbers;
-    const double f = DrawFactor(pModel);
+    const double f = WallDrawFactor(pModel);
     const double raw[4] = {CalcCForcValue(forc, nComp, 0), CalcCForcValue(forc, nComp, 1),
                            CalcCForcValue(forc, nComp, 2), CalcCForcValue(forc, nComp, 3)};
 
@@ -464,7 +460,7 @@ void CForceEngine::WSfdBmdMakePolygonB(T_STRG_D& forc, int nComp, double axes[][
     I_PVXModel* pModel = GetModel();
     const double step = GetSfdBmdPieceLength();
     const bool bNumbers = pModel && pModel->m_pDispOpt && pModel->m_pDispOpt->m_Number.m_bShowNumbers;
-    const double f = DrawFactor(pModel);
+    const double f = WallDrawFactor(pModel);
     T_PVX_WBEAM_D rec;
     m_mapWBeam.Lookup(nMembKey, rec);
 

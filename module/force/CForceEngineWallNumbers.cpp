@@ -15,6 +15,7 @@
 #include "host/grx/I_PVXCtrl.h"
 #include "module/engines/OptionScope.h"
 #include "module/force/CForceEngine.h"
+#include "module/force/ForceShared.h"
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/CPVXLabelBase.h"
 #include "module/model/I_PVXModel.h"
@@ -22,11 +23,10 @@
 
 namespace {
 
-// Text alignments (the platform's TA_ flags).
-constexpr int kAlignLeft = 0;
-constexpr int kAlignRight = 2;
-constexpr int kAlignCentre = 6;
-constexpr int kAlignBottomCentre = 14;
+using forceshared::kAlignLeft;
+using forceshared::kAlignRight;
+using forceshared::kAlignCentre;
+using forceshared::kAlignBottomCentre;
 
 // What one wall's numbers are made of.
 struct WallNumbers {

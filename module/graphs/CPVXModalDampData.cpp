@@ -8,13 +8,13 @@
 #include "host/db/CPostCtrl.h"
 
 namespace {
-constexpr double kPad = 0.05;          // share of a span added to an axis on each side
+constexpr double kAxisPad = 0.05;      // share of a span added to an axis on each side
 constexpr double kSpanGuard = 1e-10;   // a pad smaller than this widens by |high| instead
 constexpr double kFreqFactorLow = 0.9;
 constexpr double kFreqFactorHigh = 1.1;
 constexpr double kEmptyFreqTo = 20.0;  // Hz: the axis with no mode
 constexpr double kEmptyDampTo = 0.1;
-constexpr double kTiny = 1e-15;
+constexpr double kZeroFrequency = 1e-15;
 }  // namespace
 
 CPVXModalDampData::CPVXModalDampData() : m_mapMode(10) {
@@ -72,14 +72,14 @@ void CPVXModalDampData::ComputeRanges() {
     }
     m_dFreqLow = fLow * kFreqFactorLow;
     m_dFreqHigh = fHigh * kFreqFactorHigh;
-    const double fPad = kPad * (m_dFreqHigh - m_dFreqLow);
+    const double fPad = kAxisPad * (m_dFreqHigh - m_dFreqLow);
     m_dFreqAxisFrom = m_dFreqLow - fPad;
     m_dFreqAxisTo = m_dFreqHigh + fPad;
 
     m_dDampLow = dLow;
     m_dDampHigh = dHigh;
-    double dPad = kPad * (dHigh - dLow);
-    if (std::fabs(dPad) < kSpanGuard) dPad = kPad * std::fabs(dHigh);
+    double dPad = kAxisPad * (dHigh - dLow);
+    if (std::fabs(dPad) < kSpanGuard) dPad = kAxisPad * std::fabs(dHigh);
     m_dDampAxisFrom = dLow - dPad;
     m_dDampAxisTo = dHigh + dPad;
 }
@@ -106,7 +106,7 @@ int CPVXModalDampData::GetDampCurve(double dAlpha, double dBeta, CArray<double, 
     const double pi = CMathFunc::m_pi;
     for (int i = 0; i <= kCurveSteps; ++i) {
         const double f = i < kCurveSteps ? m_dFreqLow + i * step : m_dFreqHigh;
-        if (f < kTiny) return 0;
+        if (f < kZeroFrequency) return 0;
         x.Add(f);
         y.Add(dAlpha / (4.0 * pi * f) + dBeta * pi * f);
     }

@@ -16,9 +16,9 @@
 
 namespace {
 
-constexpr double kTiny = 1e-15;
+constexpr double kNearZero = 1e-15;
 constexpr double kAutoFreqTo = 20.0;   // Hz: the automatic x range is 0 … 20
-constexpr double kPad = 0.05;          // share of the curve's span added above it
+constexpr double kCurvePad = 0.05;     // share of the curve's span added above it
 constexpr int kChartInset = 2;         // pixels between the chart frame and the chart
 const COLORREF kGridColor = RGB(0x98, 0x98, 0x98);
 
@@ -169,7 +169,7 @@ BOOL CPVXModalDampDlg::CalcRayleighCoefficients(double& alpha, double& beta, dou
                 pszError = "IDS_TBX_PVX_Frequency_of_Mode_2_is_invalid";
             } else if (zeta2 < 0.0) {
                 pszError = "IDS_TBX_PVX_Damping_Ratio_of_Mode_2_is_invalid";
-            } else if (std::fabs(f1 - f2) < kTiny) {
+            } else if (std::fabs(f1 - f2) < kNearZero) {
                 pszError = "IDS_TBX_PVX_Frequencies_are_identical";
             } else {
                 const double d = f2 * f2 - f1 * f1;
@@ -256,7 +256,7 @@ void CPVXModalDampDlg::UpdateModeGraph() {
 
 void CPVXModalDampDlg::UpdateDampGraph() {
     const double alpha = TextValue(m_strAlpha), beta = TextValue(m_strBeta);
-    if (std::fabs(alpha) < kTiny && std::fabs(beta) < kTiny)
+    if (std::fabs(alpha) < kNearZero && std::fabs(beta) < kNearZero)
         ShowKeyedMessage("IDS_TBX_PVX_Alpha_and_Beta_Value_are_invalid");
     CArray<double, double> x, y;
     if (!m_data.GetDampCurve(alpha, beta, x, y) || x.GetSize() != y.GetSize()) return;
@@ -273,7 +273,7 @@ void CPVXModalDampDlg::UpdateDampGraph() {
     m_dAutoRange[0] = 0.0;
     m_dAutoRange[1] = kAutoFreqTo;
     m_dAutoRange[2] = 0.0;
-    m_dAutoRange[3] = hi + kPad * (hi - lo);
+    m_dAutoRange[3] = hi + kCurvePad * (hi - lo);
 }
 
 void CPVXModalDampDlg::OnPvxMdrGrphrange() {

@@ -8,14 +8,13 @@
 #include "host/grx/C3DPoint.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/model/CPVXLabelSpacer.h"
+#include "module/model/LabelCross.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/T_PVX_DOPT_D.h"
 
 namespace {
 
 const int kAlignBottomCentre = TA_BOTTOM | TA_CENTER;  // 14
-const int kCrossSize = 8;                              // pixels
-const int kCrossPenWidth = 2;
 
 // Truncation toward zero that keeps a value a rounding error short of a whole number on that
 // number: sin 30 degrees in doubles is 0.49999999999999994, and 10 times it must give 5.
@@ -159,12 +158,12 @@ void CPVXLabelBase::DrawMaxMinCross(CDC* pDC, I_PVXModel* pModel, const C3DPoint
     I_PVXCtrl* pCtrl = pModel ? pModel->m_pPVXCtrl : nullptr;
     if (!pDC || !pCtrl) return;
     CPen pen;
-    if (!pen.CreatePen(PS_SOLID, kCrossPenWidth, crPen)) return;
+    if (!pen.CreatePen(PS_SOLID, labelcross::kCrossPenWidth, crPen)) return;
     CPen* pOldPen = pDC->SelectObject(&pen);
     if (pModel->m_bExternalDevice)
-        pCtrl->DrawCrossInClientWindow(pDC, point, kCrossSize);
+        pCtrl->DrawCrossInClientWindow(pDC, point, labelcross::kCrossSize);
     else
-        pCtrl->DrawCross(pDC, point, kCrossSize);
+        pCtrl->DrawCross(pDC, point, labelcross::kCrossSize);
     if (pOldPen) pDC->SelectObject(pOldPen);
 }
 

@@ -19,6 +19,7 @@
 #include "module/model/CPVXView.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXDataCtrls.h"
+#include "module/model/PrintScale.h"
 #include "platform/ui/CClientDC.h"
 #include "platform/ui/CMenu.h"
 #include "platform/ui/CWinApp.h"
@@ -28,7 +29,6 @@
 namespace {
 
 constexpr UINT kHostRButtonMenu = 758;  // the host's right-button menu: 0 model view, 1 result view
-constexpr double kPrintLegendShare = 0.14285714285714285;  // legend margin while printing: 1/7 of the width
 
 // Closes the popup legend window when one is open; the pointer is forgotten in any case.
 void CloseLegendWnd(CLegendEngine& legend) {
@@ -374,7 +374,8 @@ void I_PVXModel::PV_OnDrawForPrinting(CDC* pDC) {
     if (bViewWnd) {
         CRect rc;
         m_pView->GetClientRect(&rc);
-        if (legend.m_bShowLegend && m_bResultDataReady) setSideMargin(static_cast<int>(rc.Width() * kPrintLegendShare));
+        if (legend.m_bShowLegend && m_bResultDataReady)
+            setSideMargin(static_cast<int>(rc.Width() * printscale::kPrintLegendShare));
     }
 
     m_pPVXCtrl->StartVirtualMode(CGwPrintHandler::m_PrintParam.m_nWidth, CGwPrintHandler::m_PrintParam.m_nHeight);

@@ -16,7 +16,9 @@
 #include "host/grx/I_PVXCtrl.h"
 #include "host/grx/XGL_PrintHandler.h"
 #include "module/model/I_PVXModel.h"
+#include "module/model/ModelElements.h"
 #include "module/model/PVXDataCtrls.h"
+#include "module/model/PrintScale.h"
 #include "platform/gdi/BmpFile.h"
 #include "platform/gdi/CMetaFileDC.h"
 #include "platform/ui/CClientDC.h"
@@ -27,21 +29,10 @@ namespace {
 
 const char kEmfFilter[] = "Emf Files (*.emf)|*.emf|All Files (*.*)|*.*||";
 const char kBmpFilter[] = "Bmp Files (*.bmp)|*.bmp|All Files (*.*)|*.*||";
-// Share of the view's client width that the legend takes while printing (one seventh).
-constexpr double kPrintLegendShare = 0.14285714285714285;
 // Screen legend fonts after GL printing are scaled on screens narrower than this (pixels) ...
 constexpr int kFullFontScreenWidth = 1024;
 // ... by the screen width / 1400.
 constexpr double kFontScalePerPixel = 0.0007142857142857143;
-
-// Pen-width multiplier for a device: the integer part of its horizontal pixels per inch x 0.004,
-// at least 1.
-int PenFactorOf(CDC* pDC) {
-    const int f = pDC ? static_cast<int>(pDC->GetDeviceCaps(LOGPIXELSX) * 0.004) : 1;
-    return f < 1 ? 1 : f;
-}
-
-int HasElements(const I_PVXModel& m) { return m.m_pAttrCtrl && m.m_pAttrCtrl->GetElemCount() > 0; }
 
 // Asks the user for the file of a save; false when cancelled.
 bool AskSavePath(const char* pszExt, const char* pszInitial, const char* pszFilter, CWnd* pParent, CString& path) {
@@ -116,7 +107,7 @@ void SetPrintLegendMargin(I_PVXModel& m) {
     if (!m.m_pView || !m.m_pPVXCtrl || !LegendShown(m) || !m.m_bResultDataReady) return;
     CRect rc(0, 0, 0, 0);
     m.m_pView->GetClientRect(&rc);
-    const int margin = static_cast<int>(rc.Width() * kPrintLegendShare);
+    const int margin = static_cast<int>(rc.Width() * printscale::kPrintLegendShare);
     SetLegendMargin(m, margin);
 }
 
@@ -271,8 +262,8 @@ int I_PVXModel::PVXExportBMP(CString* pPath) {
 // ---- virtual renders ----------------------------------------------------------------------------
 
 void I_PVXModel::VirtualRender(CDC* pDC) {
-    if (!pDC || !m_pDispOpt || !HasElements(*this) || m_bAnimation) return;
-    m_nPenFactor = PenFactorOf(pDC);
+    if (!pDC || !m_pDispOpt || !modelelements::HasElements(*this) || m_bAnimation) return;
+    m_nPenFactor = printscale::PenFactorOf(pDC);
     {
         LineWidthSave widths(m_pDispOpt);
         int w = 1, h = 1;
@@ -299,7 +290,7 @@ void I_PVXModel::VirtualRender(CDC* pDC) {
 }
 
 void I_PVXModel::XGL_VirtualRender(CDC* pDC) {
-    if (!pDC || !m_pDispOpt || !HasElements(*this) || m_bAnimation) return;
+    if (!pDC || !m_pDispOpt || !modelelements::HasElements(*this) || m_bAnimation) return;
     m_nPenFactor = 1;
     {
         LineWidthSave widths(m_pDispOpt);
@@ -333,7 +324,7 @@ int I_PVXModel::XGL_PV_OnDrawForPrinting(CDC* pDC) {
         PrepareColorSet(1);
         const bool bGray = GrayPrinting(*this);
         if (bGray) BeforeGrayPrinting();
-        if (!HasElements(*this) || m_bAnimation) {
+        if (!modelelements::HasElements(*this) || m_bAnimation) {
             // Nothing to print: undo the preparation so the screen keeps its colours and legend.
             if (bGray) AfterGrayPrinting();
             ctrl->XGL_EndVirtualMode();
@@ -372,7 +363,7 @@ int I_PVXModel::XGL_PV_OnDrawForPrinting(CDC* pDC) {
         ctrl->SetXGRMode(0);
         ctrl->StartVirtualMode(w, h);
         m_bExternalDevice = 1;
-        m_nPenFactor = PenFactorOf(pDC);
+        m_nPenFactor = printscale::PenFactorOf(pDC);
         PrepareColorSet(1);
         m_LegendEngine.InitVirtualFont();
         const bool bGray = GrayPrinting(*this);

@@ -14,13 +14,13 @@
 #include "module/model/CPVXDrawFuncArray.h"
 #include "module/model/CPVXLabelSpacer.h"
 #include "module/model/I_PVXModel.h"
+#include "module/model/ModelElements.h"
 #include "module/model/PVXDataCtrls.h"
 #include "module/model/PVXModes.h"
+#include "module/model/PrintScale.h"
 #include "platform/ui/CView.h"
 
 namespace {
-
-using namespace PVXMode;
 
 // Notes an engine call (or the plain fallback) in the trace, marked when the visibility test of
 // numbers is on.
@@ -29,13 +29,6 @@ void Trace(I_PVXModel& m, const char* name) {
     std::string s(name);
     if (m.m_pPVXCtrl && m.m_pPVXCtrl->IsGLVisibleCheck()) s += "@visible";
     EngineCallLog::Note(s);
-}
-
-// Pen-width multiplier for a device: the integer part of its horizontal pixels per inch x 0.004,
-// at least 1 (1 below 500 dpi, 2 from 500, 3 from 750).
-int PenFactorOf(CDC* pDC) {
-    const int f = pDC ? static_cast<int>(pDC->GetDeviceCaps(LOGPIXELSX) * 0.004) : 1;
-    return f < 1 ? 1 : f;
 }
 
 // The two line widths of the display options, scaled by the control's first virtual
@@ -93,7 +86,7 @@ struct Dispatch {
             // data leave that result's extremes' keys on the model, not their own nodes.
             const UINT nMaxKey = m.m_nMaxKey, nMinKey = m.m_nMinKey;
             D()->InitEngine();
-            if (EngineOf(m.m_nDisplayMode) != Engine::kDeform) {
+            if (PVXMode::EngineOf(m.m_nDisplayMode) != PVXMode::Engine::kDeform) {
                 m.m_nMaxKey = nMaxKey;
                 m.m_nMinKey = nMinKey;
             }
@@ -122,12 +115,12 @@ struct Dispatch {
     // deformed geometry prepared. False, with the plain model drawn, when there is nothing to
     // plot (no deformation data, or mode shapes without a mode shape shown).
     bool DeformRowReady(int mode) {
-        if (mode == kDeformedShape || mode == kTimeHistory) {
+        if (mode == PVXMode::kDeformedShape || mode == PVXMode::kTimeHistory) {
             m.m_bContour = 1;
             m.m_bGradient = 0;
         }
         PrepareDeformation();
-        if (!DeformBuilt() || (mode == kModeShape && !m.m_bModeShape)) {
+        if (!DeformBuilt() || (mode == PVXMode::kModeShape && !m.m_bModeShape)) {
             Plain();
             return false;
         }
@@ -142,7 +135,7 @@ struct Dispatch {
     }
     // The deformation plot draw for the display mode.
     void DeformPlotDraw() {
-        if (m.m_nDisplayMode == kDispContour || m.m_nDisplayMode == kSlabDeflection) {
+        if (m.m_nDisplayMode == PVXMode::kDispContour || m.m_nDisplayMode == PVXMode::kSlabDeflection) {
             Trace(m, "CDeformEngine::DrawDispContourNew");
             D()->DrawDispContourNew(dc);
         } else {
@@ -238,9 +231,9 @@ const Dispatch::SlabFamily* Dispatch::Slab(int mode) {
                                       PVX_FORCE(DrawSCracContourMemb), PVX_FORCE(DrawSCracContour),
                                       PVX_FORCE(OutputSCracNumbersMemb), PVX_FORCE(OutputSCracNumbers), true};
     switch (mode) {
-    case kSlabForce: return &kForces;
-    case kSlabRebar: return &kRebar;
-    case kSlabCrack: return &kCrack;
+    case PVXMode::kSlabForce: return &kForces;
+    case PVXMode::kSlabRebar: return &kRebar;
+    case PVXMode::kSlabCrack: return &kCrack;
     default: return nullptr;
     }
 }
@@ -251,17 +244,17 @@ const Dispatch::SlabFamily* Dispatch::Slab(int mode) {
 bool ResultPlot(Dispatch& d, int mode) {
     CForceEngine* F = d.F();
     switch (mode) {
-    case kWallForceContour:
-    case kWallForceDiagram:
+    case PVXMode::kWallForceContour:
+    case PVXMode::kWallForceDiagram:
         if (!d.Deformed(F->m_bWForcData)) return false;
-        if (mode == kWallForceContour) d.Force(PVX_FORCE(DrawWForcContour));
+        if (mode == PVXMode::kWallForceContour) d.Force(PVX_FORCE(DrawWForcContour));
         else d.Force(PVX_FORCE(DrawWallSfdBmd));
         return true;
-    case kPlateForce:
+    case PVXMode::kPlateForce:
         if (!d.Deformed(F->m_bPForcData)) return false;
         d.Force(PVX_FORCE(DrawPForcContour));
         return true;
-    case kPlateStress:
+    case PVXMode::kPlateStress:
         if (!d.Deformed(d.S()->m_bDataReady)) return false;
         d.Stress("CStressEngine::DrawPStrsContour", &CStressEngine::DrawPStrsContour);
         return true;
@@ -272,9 +265,10 @@ bool ResultPlot(Dispatch& d, int mode) {
 // Numbers of the same rows, with the numbers switch on.
 void ResultNumbers(Dispatch& d, int mode) {
     d.Numbers([&] {
-        if (mode == kWallForceContour || mode == kWallForceDiagram) d.Force(PVX_FORCE(OutputWForcNumbers));
-        else if (mode == kPlateForce) d.Force(PVX_FORCE(OutputPForcNumbers));
-        else if (mode == kPlateStress) d.Stress("CStressEngine::OutputPStrsNumbers", &CStressEngine::OutputPStrsNumbers);
+        if (mode == PVXMode::kWallForceContour || mode == PVXMode::kWallForceDiagram) d.Force(PVX_FORCE(OutputWForcNumbers));
+        else if (mode == PVXMode::kPlateForce) d.Force(PVX_FORCE(OutputPForcNumbers));
+        else if (mode == PVXMode::kPlateStress)
+            d.Stress("CStressEngine::OutputPStrsNumbers", &CStressEngine::OutputPStrsNumbers);
     });
 }
 
@@ -308,12 +302,12 @@ void SlabNumbers(Dispatch& d, const Dispatch::SlabFamily& s, bool perMember) {
 // Whether the engine the display mode needs is there; the bars make it before they set the mode,
 // a mode without its engine shows the plain model.
 bool HasModeEngine(const I_PVXModel& m, int mode) {
-    switch (EngineOf(mode)) {
-    case Engine::kReaction: return m.m_pReactionEngine != nullptr;
-    case Engine::kDeform: return m.m_pDeformEngine != nullptr;
-    case Engine::kForce: return m.m_pForceEngine != nullptr;
-    case Engine::kStress: return m.m_pStressEngine != nullptr;
-    case Engine::kNone: return true;
+    switch (PVXMode::EngineOf(mode)) {
+    case PVXMode::Engine::kReaction: return m.m_pReactionEngine != nullptr;
+    case PVXMode::Engine::kDeform: return m.m_pDeformEngine != nullptr;
+    case PVXMode::Engine::kForce: return m.m_pForceEngine != nullptr;
+    case PVXMode::Engine::kStress: return m.m_pStressEngine != nullptr;
+    case PVXMode::Engine::kNone: return true;
     }
     return true;
 }
@@ -322,8 +316,8 @@ bool HasModeEngine(const I_PVXModel& m, int mode) {
 // 0..kLast and when the mode's engine is missing.
 int EffectiveMode(const I_PVXModel& m) {
     const int mode = m.m_nDisplayMode;
-    if (!m.m_bResultDataReady || m.m_bInitializing || mode < 0 || mode > kLast) return kNone;
-    return HasModeEngine(m, mode) ? mode : kNone;
+    if (!m.m_bResultDataReady || m.m_bInitializing || mode < 0 || mode > PVXMode::kLast) return PVXMode::kNone;
+    return HasModeEngine(m, mode) ? mode : PVXMode::kNone;
 }
 
 // ---- memory-image rows -----------------------------------------------------------------------
@@ -331,8 +325,8 @@ int EffectiveMode(const I_PVXModel& m) {
 void MemoryRow(Dispatch& d, int mode) {
     CForceEngine* F = d.F();
     switch (mode) {
-    case kReaction:
-    case kReactionContour:
+    case PVXMode::kReaction:
+    case PVXMode::kReactionContour:
         d.ReactionInit();
         d.ReactionBegin();
         if (d.R()->m_bDataReady) {
@@ -344,23 +338,23 @@ void MemoryRow(Dispatch& d, int mode) {
         d.ReactionEnd();
         d.ReactionPicked();
         break;
-    case kDeformedShape:
-    case kTimeHistory:
-    case kDispContour:
-    case kSlabDeflection:
-    case kModeShape:
+    case PVXMode::kDeformedShape:
+    case PVXMode::kTimeHistory:
+    case PVXMode::kDispContour:
+    case PVXMode::kSlabDeflection:
+    case PVXMode::kModeShape:
         if (d.DeformRowReady(mode)) d.DeformPlotWithNumbers();
         break;
-    case kNodeDisp:
+    case PVXMode::kNodeDisp:
         d.UndeformedRow();
         d.DeformPicked();
         break;
-    case kStoryShearRatio:
+    case PVXMode::kStoryShearRatio:
         if (!d.Deformed(F->m_bSSFRData)) break;
         d.Force(PVX_FORCE(DrawSSFRData));
         if (d.bNumbers) d.Force(PVX_FORCE(OutputSSFRData));
         break;
-    case kFrameForceContour:
+    case PVXMode::kFrameForceContour:
         if (!d.Deformed(F->m_bBForcData || F->m_bTForcData)) break;
         d.Force(PVX_FORCE(DrawBForcContour));
         d.Force(PVX_FORCE(DrawTForcContour));
@@ -369,37 +363,37 @@ void MemoryRow(Dispatch& d, int mode) {
             d.Force(PVX_FORCE(OutputTForcNumbers));
         });
         break;
-    case kFrameForceDiagram:
+    case PVXMode::kFrameForceDiagram:
         if (!d.Deformed(F->m_bBForcData || F->m_bTForcData)) break;
         d.Force(PVX_FORCE(DrawBeamSfdBmd));
         d.Force(PVX_FORCE(DrawTrussSfdBmd));
         d.Numbers([&] { d.Force(PVX_FORCE(OutputTForcNumbers)); });
         break;
-    case kWallForceContour:
-    case kWallForceDiagram:
-    case kPlateForce:
-    case kPlateStress:
+    case PVXMode::kWallForceContour:
+    case PVXMode::kWallForceDiagram:
+    case PVXMode::kPlateForce:
+    case PVXMode::kPlateStress:
         if (ResultPlot(d, mode)) ResultNumbers(d, mode);
         break;
-    case kSlabForce:
-    case kSlabRebar:
-    case kSlabCrack: {
+    case PVXMode::kSlabForce:
+    case PVXMode::kSlabRebar:
+    case PVXMode::kSlabCrack: {
         const Dispatch::SlabFamily& s = *Dispatch::Slab(mode);
         const bool perMember = (F->*s.unit) == 0;
         if (SlabPlot(d, s, perMember)) SlabNumbers(d, s, perMember);
         break;
     }
-    case kSlabWall:
+    case PVXMode::kSlabWall:
         if (!d.Deformed(F->m_bSWallBuilt)) break;
         d.Force(PVX_FORCE(DrawSWallContour));
         // The wall-end values are the result itself: queued here too, whatever the numbers
         // switch, as on the retained-geometry path.
         d.Force(PVX_FORCE(OutputSWallNumbers));
         break;
-    case kSlabStrip:
-    case kSlabForceBeam: {
+    case PVXMode::kSlabStrip:
+    case PVXMode::kSlabForceBeam: {
         const bool perMember = F->m_nSForcUnit == 0;
-        if (mode == kSlabForceBeam && perMember) {
+        if (mode == PVXMode::kSlabForceBeam && perMember) {
             d.Force(PVX_FORCE(DrawSForcContourMemb));
             d.Numbers([&] { d.Force(PVX_FORCE(OutputSBForcNumbersMemb)); });
         } else if (d.Deformed(F->m_bCLForcData)) {
@@ -408,7 +402,7 @@ void MemoryRow(Dispatch& d, int mode) {
         }
         break;
     }
-    case kSettlement:
+    case PVXMode::kSettlement:
         d.InitDeform();
         d.DeformBegin();
         if (d.DeformBuilt()) {
@@ -456,8 +450,8 @@ void RetainedRow(Dispatch& d, int mode) {
         });
     };
     switch (mode) {
-    case kReaction:
-    case kReactionContour:
+    case PVXMode::kReaction:
+    case PVXMode::kReactionContour:
         Geometry(d, [&] {
             d.ReactionInit();
             if (!d.R()->m_bDataReady) {
@@ -468,53 +462,53 @@ void RetainedRow(Dispatch& d, int mode) {
             d.ReactionPlotDraw();
             d.ReactionEnd();
         });
-        if (mode == kReaction) d.ReactionPicked();
+        if (mode == PVXMode::kReaction) d.ReactionPicked();
         d.Numbers([&] {
             d.ReactionBegin();
             d.ReactionNumbers();
             d.ReactionEnd();
         });
         break;
-    case kDeformedShape:
-    case kTimeHistory:
-    case kDispContour:
-    case kSlabDeflection:
-    case kModeShape:
+    case PVXMode::kDeformedShape:
+    case PVXMode::kTimeHistory:
+    case PVXMode::kDispContour:
+    case PVXMode::kSlabDeflection:
+    case PVXMode::kModeShape:
         Geometry(d, [&] {
             if (d.DeformRowReady(mode)) deformPlot();
         });
         deformNumbers();
         break;
-    case kNodeDisp:
+    case PVXMode::kNodeDisp:
         Geometry(d, [&] { d.UndeformedRow(); });
         d.DeformPicked();
         break;
-    case kStoryShearRatio:
+    case PVXMode::kStoryShearRatio:
         Geometry(d, [&] {
             if (F->m_bSSFRData) d.Force(PVX_FORCE(DrawSSFRData));
             else d.Plain();
         });
         d.Numbers([&] { d.Force(PVX_FORCE(OutputSSFRData)); });
         break;
-    case kFrameForceContour:
-    case kFrameForceDiagram:
+    case PVXMode::kFrameForceContour:
+    case PVXMode::kFrameForceDiagram:
         Geometry(d, [&] {
             if (!d.Deformed(F->m_bBForcData || F->m_bTForcData)) return;
-            if (mode == kFrameForceContour) d.Force(PVX_FORCE(DrawBForcContour));
+            if (mode == PVXMode::kFrameForceContour) d.Force(PVX_FORCE(DrawBForcContour));
             else d.Force(PVX_FORCE(DrawBeamSfdBmd));
         });
-        if (mode == kFrameForceContour) d.Numbers([&] { d.Force(PVX_FORCE(OutputBForcNumbers)); });
+        if (mode == PVXMode::kFrameForceContour) d.Numbers([&] { d.Force(PVX_FORCE(OutputBForcNumbers)); });
         break;
-    case kWallForceContour:
-    case kWallForceDiagram:
-    case kPlateForce:
-    case kPlateStress:
+    case PVXMode::kWallForceContour:
+    case PVXMode::kWallForceDiagram:
+    case PVXMode::kPlateForce:
+    case PVXMode::kPlateStress:
         Geometry(d, [&] { ResultPlot(d, mode); });
         ResultNumbers(d, mode);
         break;
-    case kSlabForce:
-    case kSlabRebar:
-    case kSlabCrack: {
+    case PVXMode::kSlabForce:
+    case PVXMode::kSlabRebar:
+    case PVXMode::kSlabCrack: {
         const Dispatch::SlabFamily& s = *Dispatch::Slab(mode);
         const bool perMember = (F->*s.unit) == 0;
         // Per-member numbers belong to the kept geometry, per-element numbers are drawn over it.
@@ -525,7 +519,7 @@ void RetainedRow(Dispatch& d, int mode) {
         if (!perMember) SlabNumbers(d, s, perMember);
         break;
     }
-    case kSlabWall:
+    case PVXMode::kSlabWall:
         Geometry(d, [&] {
             if (d.Deformed(F->m_bSWallBuilt)) d.Force(PVX_FORCE(DrawSWallContour));
             // Wall numbers belong to the kept geometry and show whatever the numbers switch.
@@ -533,11 +527,11 @@ void RetainedRow(Dispatch& d, int mode) {
             d.Force(PVX_FORCE(OutputSWallNumbers));
         });
         break;
-    case kSlabStrip:
-    case kSlabForceBeam:
+    case PVXMode::kSlabStrip:
+    case PVXMode::kSlabForceBeam:
         Geometry(d, [&] { MemoryRow(d, mode); });
         break;
-    case kSettlement:
+    case PVXMode::kSettlement:
         Geometry(d, [&] {
             d.InitDeform();
             if (!d.DeformBuilt()) d.Plain();
@@ -584,8 +578,6 @@ void ConsumeRedrawRequest(I_PVXModel& m) {
     m.m_bRedrawRequested = 0;
 }
 
-int HasElements(I_PVXModel& m) { return m.m_pAttrCtrl && m.m_pAttrCtrl->GetElemCount() > 0; }
-
 // The host shows a part of the model: its labels are kept off each other.
 bool IsPartActive(const I_PVXModel& m) { return m.m_arrFlagMembKey.GetSize() < m.m_arrAllMembKey.GetSize(); }
 
@@ -594,7 +586,7 @@ bool IsPartActive(const I_PVXModel& m) { return m.m_arrFlagMembKey.GetSize() < m
 // ---- the switch -------------------------------------------------------------------------------
 
 void I_PVXModel::_PVXRender(CDC* pDC) {
-    if (!pDC || !m_pPVXCtrl || !m_pDispOpt || !HasElements(*this)) return;
+    if (!pDC || !m_pPVXCtrl || !m_pDispOpt || !modelelements::HasElements(*this)) return;
     Dispatch d{*this, pDC, m_pDispOpt->m_Number.m_bShowNumbers};
     m_arrSymbolBoxes.clear();
     CPVXLabelSpacer::Use spacer(IsPartActive(*this));
@@ -629,7 +621,7 @@ bool I_PVXModel::PVXRenderXGR() {
 
     if (!ctrl->BeginDrawToMemDC(true)) return false;
     CDC* pDC = ctrl->GetMemDC();
-    m_nPenFactor = PenFactorOf(pDC);
+    m_nPenFactor = printscale::PenFactorOf(pDC);
     m_bFirstRender = 0;
     bool bDrawn = true;
     {
@@ -669,9 +661,9 @@ void I_PVXModel::RenderImpl() {
         WaitCursorScope wait(m_pView);
         BackgroundClearInClientWnd();
         ctrl->ClearBuffer(m_pDispOpt->m_Color.m_crBackground, m_bAnimation);
-        if (HasElements(*this) && ctrl->BeginDrawToMemDC(false)) {
+        if (modelelements::HasElements(*this) && ctrl->BeginDrawToMemDC(false)) {
             CDC* pDC = ctrl->GetMemDC();
-            m_nPenFactor = PenFactorOf(pDC);
+            m_nPenFactor = printscale::PenFactorOf(pDC);
             m_bFirstRender = 0;
             {
                 LineWidthScope widths(*this);

@@ -11,14 +11,13 @@
 #include "host/grx/C3DPoint.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/model/CPVXLabelSpacer.h"
+#include "module/model/LabelCross.h"
 #include "module/model/CPVXLabelBase.h"
 #include "module/model/I_PVXModel.h"
 #include "module/model/T_PVX_DOPT_D.h"
 
 namespace {
 
-const int kCrossSize = 8;       // pixels
-const int kCrossPenWidth = 2;
 const double kLineApart = 0.2;  // heights each of two stacked values stands off their anchor
 const double kRadToTenthDeg = -572.9582790879778;  // -1800 / 3.14159
 
@@ -150,12 +149,12 @@ void DrawNumber(const double* pAxis1, const double* pAxis2, const double* pAncho
         CPVXLabelSpacer::TextOut(pDC, pa.x, pa.y, strText);
         CPen pen;
         const int nSaved = pDC->SaveDC();
-        if (pen.CreatePen(PS_SOLID, kCrossPenWidth, opt.m_crNumber[1])) pDC->SelectObject(&pen);
+        if (pen.CreatePen(PS_SOLID, labelcross::kCrossPenWidth, opt.m_crNumber[1])) pDC->SelectObject(&pen);
         const C3DPoint anchor(pAnchor[0], pAnchor[1], pAnchor[2]);
         if (pModel->m_bExternalDevice)
-            pModel->m_pPVXCtrl->DrawCrossInClientWindow(pDC, anchor, kCrossSize);
+            pModel->m_pPVXCtrl->DrawCrossInClientWindow(pDC, anchor, labelcross::kCrossSize);
         else
-            pModel->m_pPVXCtrl->DrawCross(pDC, anchor, kCrossSize);
+            pModel->m_pPVXCtrl->DrawCross(pDC, anchor, labelcross::kCrossSize);
         pDC->RestoreDC(nSaved);
         break;
     }

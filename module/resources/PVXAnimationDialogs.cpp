@@ -5,10 +5,9 @@
 #include "module/resources/PVXDialogItem.h"
 #include "module/resources/PVXResources.h"
 
-using namespace pvxres;
-
 const std::vector<UiDlgTemplate>& PVXGetAnimationDialogTemplates() {
     static const std::vector<UiDlgTemplate> templates = [] {
+        using namespace pvxres;
         using D = CPVXAnimDetDlg;
         UiDlgTemplate t = Dialog(D::IDD, "动画模式", 200, 150);
         UiDlgItem compress = Item(D::IDC_COMPRESS, UiCtl::Check, "压缩流", 110, 76, 80, 10);

@@ -26,7 +26,6 @@ namespace {
 using pvxres::Hidden;
 using pvxres::Item;
 
-constexpr int kWidth = 150;       // dialog units: 225 pixels, the bars' scroll width
 constexpr int kHolderHeight = 200;
 
 // Combo, table button and place holder at the given top; bCombo FALSE leaves out the first two.
@@ -36,13 +35,13 @@ void AddCommon(UiDlgTemplate& t, int nHolderTop, BOOL bCombo = TRUE) {
         t.items.push_back(Item(CPVXBarContainerBase::IDC_BAR_TABLE, UiCtl::Button, "...", 127, 5, 18, 13));
     }
     t.items.push_back(Item(CPVXBarContainerBase::IDC_BAR_PLACE_HOLDER, UiCtl::Static, "Place Holder", 0, nHolderTop,
-                           kWidth, kHolderHeight));
+                           pvxres::kBarWidth, kHolderHeight));
 }
 
 UiDlgTemplate Bar(UINT nID) {
     UiDlgTemplate t;
     t.nID = nID;
-    t.size = CSize(kWidth, 240);
+    t.size = CSize(pvxres::kBarWidth, 240);
     t.style = WS_CHILD;
     return t;
 }
@@ -63,7 +62,7 @@ UiDlgTemplate SystemBar() {
     t.items.push_back(Item(CPVXBarContainerSystem::IDC_TYPE_SHAPE, UiCtl::Radio, "变形图", 10, 32, 40, 10));
     t.items.push_back(Item(CPVXBarContainerSystem::IDC_TYPE_CONTOUR, UiCtl::Radio, "位移等值线", 52, 32, 52, 10, FALSE));
     t.items.push_back(Item(CPVXBarContainerSystem::IDC_TYPE_QUERY, UiCtl::Radio, "位移查询", 106, 32, 38, 10, FALSE));
-    t.items.push_back(Item(CPVXBarContainerSystem::IDC_ANCHOR, UiCtl::Static, "", 0, 52, kWidth, 4));
+    t.items.push_back(Item(CPVXBarContainerSystem::IDC_ANCHOR, UiCtl::Static, "", 0, 52, pvxres::kBarWidth, 4));
     return t;
 }
 
@@ -83,7 +82,7 @@ UiDlgTemplate MemberBar() {
     t.items.push_back(Hidden(Item(M::IDC_PLATE_LABEL, UiCtl::Static, "包括:", 10, 33, 30, 10)));
     t.items.push_back(Hidden(Item(M::IDC_SHOW_TG, UiCtl::Check, "转换梁", 42, 32, 45, 10)));
     t.items.push_back(Hidden(Item(M::IDC_SHOW_WALL, UiCtl::Check, "墙", 90, 32, 40, 10)));
-    t.items.push_back(Item(M::IDC_ANCHOR, UiCtl::Static, "", 0, 66, kWidth, 4));
+    t.items.push_back(Item(M::IDC_ANCHOR, UiCtl::Static, "", 0, 66, pvxres::kBarWidth, 4));
     return t;
 }
 
@@ -93,7 +92,7 @@ template <class Page>
 UiDlgTemplate ReacPage(BOOL bContourPage) {
     UiDlgTemplate t;
     t.nID = Page::IDD;
-    t.size = CSize(kWidth, bContourPage ? 150 : 170);
+    t.size = CSize(pvxres::kBarWidth, bContourPage ? 150 : 170);
     t.style = WS_CHILD;
     auto& v = t.items;
     v.push_back(Item(CPVXBarDlgBase::IDC_PAGE_LOAD_GROUP, UiCtl::Group, "荷载工况/荷载组合", 5, 3, 140, 32));

@@ -14,6 +14,8 @@
 namespace pvxres {
 
 const UINT kNoId = 0xFFFF;  // labels nobody addresses
+// Width of the bars and their pages in dialog units: 225 pixels, the bars' scroll width.
+inline constexpr int kBarWidth = 150;
 
 inline UiDlgItem Item(UINT nID, UiCtl kind, const char* caption, int x, int y, int cx, int cy,
                       BOOL bGroupStart = TRUE) {

@@ -4,7 +4,7 @@
 
 namespace {
 
-UiMenuTemplateItem Item(const char* text, UINT id) { return UiMenuTemplateItem{text, id, 0, {}}; }
+UiMenuTemplateItem MenuItem(const char* text, UINT id) { return UiMenuTemplateItem{text, id, 0, {}}; }
 UiMenuTemplateItem Separator() { return UiMenuTemplateItem{"", 0, MF_SEPARATOR, {}}; }
 UiMenuTemplateItem Popup(const char* text, std::vector<UiMenuTemplateItem> items) {
     return UiMenuTemplateItem{text, 0, MF_POPUP, std::move(items)};
@@ -14,30 +14,30 @@ UiMenuTemplateItem Popup(const char* text, std::vector<UiMenuTemplateItem> items
 
 std::vector<UiMenuTemplateItem> PVXGetContextMenu() {
     std::vector<UiMenuTemplateItem> animation = {
-        Item("播放", ID_PVX_ANI_PLAY),
-        Item("暂停", ID_PVX_ANI_PAUSE),
-        Item("停止", ID_PVX_ANI_STOP),
+        MenuItem("播放", ID_PVX_ANI_PLAY),
+        MenuItem("暂停", ID_PVX_ANI_PAUSE),
+        MenuItem("停止", ID_PVX_ANI_STOP),
         Separator(),
-        Item("向后跳进", ID_PVX_ANI_JUMP_BACK),
-        Item("重放", ID_PVX_ANI_REPLAY),
-        Item("快进", ID_PVX_ANI_FAST_FORWARD),
-        Item("向前跳进", ID_PVX_ANI_JUMP_FORWARD),
+        MenuItem("向后跳进", ID_PVX_ANI_JUMP_BACK),
+        MenuItem("重放", ID_PVX_ANI_REPLAY),
+        MenuItem("快进", ID_PVX_ANI_FAST_FORWARD),
+        MenuItem("向前跳进", ID_PVX_ANI_JUMP_FORWARD),
         Separator(),
-        Item("保存", ID_PVX_ANI_SAVE),
-        Item("纪录", ID_PVX_ANI_RECORD),
-        Item("关闭", ID_PVX_ANI_CLOSE),
+        MenuItem("保存", ID_PVX_ANI_SAVE),
+        MenuItem("纪录", ID_PVX_ANI_RECORD),
+        MenuItem("关闭", ID_PVX_ANI_CLOSE),
         Separator(),
-        Item("显示控制条", ID_PVX_ANI_SHOW_BAR),
+        MenuItem("显示控制条", ID_PVX_ANI_SHOW_BAR),
     };
     std::vector<UiMenuTemplateItem> context = {
-        Item("反力", ID_PVX_REACTION),
-        Item("变形", ID_PVX_DEFORMATION),
-        Item("模态", ID_PVX_MODE_SHAPE),
+        MenuItem("反力", ID_PVX_REACTION),
+        MenuItem("变形", ID_PVX_DEFORMATION),
+        MenuItem("模态", ID_PVX_MODE_SHAPE),
         Separator(),
-        Item("层剪力比", ID_PVX_STORY_SHEAR_RATIO),
+        MenuItem("层剪力比", ID_PVX_STORY_SHEAR_RATIO),
         Separator(),
-        Item("框架内力", ID_PVX_FRAME_FORCE),
-        Item("墙内力", ID_PVX_WALL_FORCE),
+        MenuItem("框架内力", ID_PVX_FRAME_FORCE),
+        MenuItem("墙内力", ID_PVX_WALL_FORCE),
         Separator(),
         Popup("动画", std::move(animation)),
     };

@@ -23,9 +23,7 @@ using pvxres::Hidden;
 using pvxres::Item;
 using pvxres::kNoId;
 
-constexpr int kWidth = 150;
-
-UiDlgTemplate Page(UINT nID) {
+UiDlgTemplate SlabPageTemplate(UINT nID) {
     UiDlgTemplate t;
     t.nID = nID;
     t.style = WS_CHILD;
@@ -50,12 +48,12 @@ void AddButtons(UiDlgTemplate& t, int y) {
     t.items.push_back(Hidden(Item(CPVXBarDlgBase::IDC_PAGE_ICON, UiCtl::Button, "", 5, y, 18, 13)));
     t.items.push_back(Item(CPVXBarDlgBase::IDC_PAGE_APPLY, UiCtl::DefButton, "适用", 40, y, 50, 13));
     t.items.push_back(Item(CPVXBarDlgBase::IDC_PAGE_CLOSE, UiCtl::Button, "关闭", 95, y, 50, 13));
-    t.size = CSize(kWidth, y + 18);
+    t.size = CSize(pvxres::kBarWidth, y + 18);
 }
 
 UiDlgTemplate SlabForcePage() {
     using P = CPVXBarSForc;
-    UiDlgTemplate t = Page(P::IDD);
+    UiDlgTemplate t = SlabPageTemplate(P::IDD);
     AddLoad(t, P::IDC_LOAD, "荷载工况/荷载组合");
     auto& v = t.items;
     // Options: unit, and under it the averaging group (shown for element values).
@@ -91,7 +89,7 @@ UiDlgTemplate SlabForcePage() {
 
 UiDlgTemplate SlabBeamForcePage() {
     using P = CPVXBarSBForc;
-    UiDlgTemplate t = Page(P::IDD);
+    UiDlgTemplate t = SlabPageTemplate(P::IDD);
     AddLoad(t, P::IDC_LOAD, "荷载工况/荷载组合");
     auto& v = t.items;
     v.push_back(Item(P::IDC_KIND_GROUP, UiCtl::Group, "内力", 5, 38, 140, 24));  // our own
@@ -132,7 +130,7 @@ UiDlgTemplate SlabBeamForcePage() {
 
 UiDlgTemplate SlabRebarPage() {
     using P = CPVXBarSRbar;
-    UiDlgTemplate t = Page(P::IDD);
+    UiDlgTemplate t = SlabPageTemplate(P::IDD);
     AddLoad(t, P::IDC_LOAD, "荷载组合");
     auto& v = t.items;
     v.push_back(Item(P::IDC_OPTIONS_GROUP, UiCtl::Group, "楼板配筋选项", 5, 38, 140, 38));
@@ -153,7 +151,7 @@ UiDlgTemplate SlabRebarPage() {
 
 UiDlgTemplate SlabWallPage() {
     using P = CPVXBarSWall;
-    UiDlgTemplate t = Page(P::IDD);
+    UiDlgTemplate t = SlabPageTemplate(P::IDD);
     AddLoad(t, P::IDC_LOAD, "荷载工况/荷载组合");
     auto& v = t.items;
     v.push_back(Item(kNoId, UiCtl::Group, "内力分量", 5, 38, 140, 24));  // our own

@@ -19,14 +19,12 @@ using pvxres::Hidden;
 using pvxres::Item;
 using pvxres::kNoId;
 
-constexpr int kWidth = 150;
-
 // Icon, Apply and Close at the bottom, and the template's size.
 void Finish(UiDlgTemplate& t, int y) {
     t.items.push_back(Hidden(Item(CPVXBarDlgBase::IDC_PAGE_ICON, UiCtl::Button, "", 5, y, 18, 13)));
     t.items.push_back(Item(CPVXBarDlgBase::IDC_PAGE_APPLY, UiCtl::DefButton, "适用", 40, y, 50, 13));
     t.items.push_back(Item(CPVXBarDlgBase::IDC_PAGE_CLOSE, UiCtl::Button, "关闭", 95, y, 50, 13));
-    t.size = CSize(kWidth, y + 18);
+    t.size = CSize(pvxres::kBarWidth, y + 18);
 }
 
 UiDlgTemplate StoryShearPage() {

@@ -21,8 +21,6 @@ namespace {
 using pvxres::Hidden;
 using pvxres::Item;
 
-constexpr int kWidth = 150;
-
 // Lays out one page top down.
 class PageBuilder {
 public:
@@ -83,7 +81,7 @@ public:
         Add(Hidden(Item(CPVXBarDlgBase::IDC_PAGE_ICON, UiCtl::Button, "", 5, m_y, 18, 13)));
         Add(Item(CPVXBarDlgBase::IDC_PAGE_APPLY, UiCtl::DefButton, "适用", 40, m_y, 50, 13));
         Add(Item(CPVXBarDlgBase::IDC_PAGE_CLOSE, UiCtl::Button, "关闭", 95, m_y, 50, 13));
-        m_t.size = CSize(kWidth, m_y + 18);
+        m_t.size = CSize(pvxres::kBarWidth, m_y + 18);
         return m_t;
     }
 
