@@ -17,6 +17,8 @@ namespace hostrun {
 const std::string kHost = PVX_BINARY_DIR "/bin/pvxhost";
 const std::string kTmp = PVX_TEST_TMPDIR;
 const std::string kPid = std::to_string(getpid());
+const std::string kSource = PVX_SOURCE_DIR;
+const std::string kSample = PVX_BINARY_DIR "/examples/sample.pvxdb";
 
 std::string ReadFile(const std::string& path) {
     std::ifstream f(path, std::ios::binary);

@@ -10,6 +10,8 @@ namespace hostrun {
 extern const std::string kHost;  // the program
 extern const std::string kTmp;   // the tests' temporary folder
 extern const std::string kPid;   // this process's id: test programs may run side by side
+extern const std::string kSource;  // the source tree
+extern const std::string kSample;  // the sample project the build makes
 
 struct RunResult {
     int code = -1;  // exit status; -1 when killed by a signal

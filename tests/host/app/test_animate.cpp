@@ -18,10 +18,9 @@
 
 namespace {
 
-using namespace hostrun;
 namespace fs = std::filesystem;
 
-std::string Shell(const std::string& cmd) {
+std::string CommandOutput(const std::string& cmd) {
     std::string out;
     if (FILE* p = popen(cmd.c_str(), "r")) {
         char buf[512];
@@ -33,7 +32,7 @@ std::string Shell(const std::string& cmd) {
 
 // codec,width,height,pix_fmt,rate,frames as ffprobe counts them.
 std::string Probe(const std::string& film) {
-    std::string s = Shell("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+    std::string s = CommandOutput("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
                           "stream=codec_name,pix_fmt,width,height,r_frame_rate,nb_read_frames -of csv=p=0 '" +
                           film + "'");
     while (!s.empty() && (s.back() == '\n' || s.back() == ',')) s.pop_back();
@@ -57,11 +56,11 @@ std::string RiffWalk(const std::string& film) {
         "walk(0,len(d))\n"
         "f=out.get('frames',[0])\n"
         "print('strf=%d first=%d last=%d count=%d'%(out.get('strf',0),f[0],f[-1],len(f)))\n";
-    const std::string py = kTmp + "/riffwalk" + kPid + ".py";
+    const std::string py = hostrun::kTmp + "/riffwalk" + hostrun::kPid + ".py";
     FILE* f = std::fopen(py.c_str(), "w");
     std::fputs(script.c_str(), f);
     std::fclose(f);
-    std::string s = Shell("/usr/bin/python3 '" + py + "' '" + film + "'");
+    std::string s = CommandOutput("/usr/bin/python3 '" + py + "' '" + film + "'");
     std::remove(py.c_str());
     while (!s.empty() && s.back() == '\n') s.pop_back();
     return s;
@@ -69,10 +68,10 @@ std::string RiffWalk(const std::string& film) {
 
 // PSNR in dB of a BMP against frame k of a film, over the BMP's size (the film may be padded).
 double PsnrAgainstFrame(const std::string& bmp, const std::string& film, int k) {
-    const std::string png = kTmp + "/frame" + kPid + ".png";
-    Shell("ffmpeg -v error -y -i '" + film + "' -vf 'select=eq(n\\," + std::to_string(k) +
+    const std::string png = hostrun::kTmp + "/frame" + hostrun::kPid + ".png";
+    CommandOutput("ffmpeg -v error -y -i '" + film + "' -vf 'select=eq(n\\," + std::to_string(k) +
           ")' -vsync 0 -frames:v 1 '" + png + "'");
-    const std::string out = Shell(
+    const std::string out = CommandOutput(
         "/usr/bin/python3 -c \"import math,sys\nfrom PIL import Image, ImageChops, ImageStat\n"
         "a=Image.open(sys.argv[1]).convert('RGB'); b=Image.open(sys.argv[2]).convert('RGB').crop((0,0)+a.size)\n"
         "m=sum(v*v for v in ImageStat.Stat(ImageChops.difference(a,b)).rms)/3\n"
@@ -85,7 +84,7 @@ double PsnrAgainstFrame(const std::string& bmp, const std::string& film, int k) 
 struct AnimateTest : testing::Test {
     std::string dir;
     void SetUp() override {
-        dir = kTmp + "/animate" + kPid;
+        dir = hostrun::kTmp + "/animate" + hostrun::kPid;
         fs::remove_all(dir);
         fs::create_directories(dir + "/tmp");
         // The module's temporary films go to a folder of the test's own.
@@ -95,8 +94,8 @@ struct AnimateTest : testing::Test {
         unsetenv("TMPDIR");
         fs::remove_all(dir);
     }
-    RunResult Animate(const std::string& args, const std::string& tag) {
-        return RunHost("animate --db '" + SamplePath() + "' " + args, tag, 600);
+    hostrun::RunResult Animate(const std::string& args, const std::string& tag) {
+        return hostrun::RunHost("animate --db '" + hostrun::SamplePath() + "' " + args, tag, 600);
     }
     bool TemporaryFolderEmpty() { return fs::is_empty(dir + "/tmp"); }
 };
@@ -125,7 +124,7 @@ TEST_F(AnimateTest, FilmsHoldTheFramesOfTheirCycleInTheirFormat) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
         const std::string film = dir + "/f.avi";
-        const RunResult run = Animate(std::string("7201 --load DL --size 221x50 ") + r.args + " --out " + film, "film");
+        const hostrun::RunResult run = Animate(std::string("7201 --load DL --size 221x50 ") + r.args + " --out " + film, "film");
         ASSERT_EQ(run.code, 0) << run.err;
         EXPECT_EQ(Probe(film), r.probe);
         if (r.riff) {
@@ -152,7 +151,7 @@ TEST_F(AnimateTest, SeekShowsTheRecordedFrameOverTheView) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
         const std::string film = dir + "/s.avi", pic = dir + "/s.bmp";
-        const RunResult run = Animate(std::string("7201 --load DL --size 400x300 --frames 8 --cycle full ") + r.args +
+        const hostrun::RunResult run = Animate(std::string("7201 --load DL --size 400x300 --frames 8 --cycle full ") + r.args +
                                           " --out " + film + " --seek " + std::to_string(r.k) + " --picture " + pic,
                                       "seek");
         ASSERT_EQ(run.code, 0) << run.err;
@@ -177,7 +176,7 @@ TEST_F(AnimateTest, CompressorKeepsThePicture) {
         const std::string size = std::to_string(r.cx) + "x" + std::to_string(r.cy), c = dir + "/c.avi", raw = dir + "/r.avi";
         ASSERT_EQ(Animate("7201 --load DL --frames 3 --size " + size + " --out " + c, "msvc").code, 0);
         ASSERT_EQ(Animate("7201 --load DL --frames 3 --compress none --bits 24 --size " + size + " --out " + raw, "raw").code, 0);
-        const std::string least = Shell("ffmpeg -v error -i '" + c + "' -i '" + raw + "' -lavfi '[0:v]crop=" +
+        const std::string least = CommandOutput("ffmpeg -v error -i '" + c + "' -i '" + raw + "' -lavfi '[0:v]crop=" +
                                         std::to_string(r.cx) + ":" + std::to_string(r.cy) +
                                         ":0:0,format=rgb24[a];[1:v]format=rgb24[b];[a][b]psnr=stats_file=-' -f null - "
                                         "| sed -n 's/.*psnr_avg:\\([^ ]*\\).*/\\1/p' | sort -g | head -1");
@@ -217,8 +216,8 @@ TEST_F(AnimateTest, RefusesWhatCannotBeAnimated) {
             if (at != std::string::npos) args.replace(at, std::strlen(name), dir + "/" + name);
         }
         if (r.code == 1 && !r.memory) setenv("PVXHOST_FAULT", "animate-commit", 1);
-        std::istringstream words("animate --db " + SamplePath() + " " + args);
-        const RunResult run = r.memory ? RunHostWithMemoryLimit({std::istream_iterator<std::string>(words), {}},
+        std::istringstream words("animate --db " + hostrun::SamplePath() + " " + args);
+        const hostrun::RunResult run = r.memory ? hostrun::RunHostWithMemoryLimit({std::istream_iterator<std::string>(words), {}},
                                                                 r.memory, "refuse")
                                        : Animate(args + " --size 221x50", "refuse");
         unsetenv("PVXHOST_FAULT");
@@ -252,14 +251,14 @@ TEST_F(AnimateTest, RecordingsRunSideBySide) {
     EXPECT_TRUE(fs::exists(mine + "/data") && fs::exists(mine + "/~PVX100.AVI"));
     EXPECT_TRUE(fs::exists(kept + "/data") && fs::exists(kept + "/.pvxhost-run"));
     EXPECT_FALSE(fs::exists(kept + "/~PVX100.AVI") || fs::exists(kept + "/~CHSCMPSR.AVI"));
-    std::vector<RunResult> results(4);
+    std::vector<hostrun::RunResult> results(4);
     std::vector<std::thread> runs;
     for (int i = 0; i < 4; ++i)
         runs.emplace_back([&, i] { results[i] = Animate(args + std::to_string(i) + ".avi", "side" + std::to_string(i)); });
     for (int i = 0; i < 4; ++i) {
         runs[i].join();
         EXPECT_EQ(results[i].code, 0) << results[i].err;
-        EXPECT_TRUE(ReadFile(dir + "/" + std::to_string(i) + ".avi") == ReadFile(dir + "/solo.avi")) << i;
+        EXPECT_TRUE(hostrun::ReadFile(dir + "/" + std::to_string(i) + ".avi") == hostrun::ReadFile(dir + "/solo.avi")) << i;
     }
 }
 
@@ -268,7 +267,7 @@ TEST_F(AnimateTest, RecordingsRunSideBySide) {
 // starts at the next tick of the play timer (2 frames in the quarter second after it); pause
 // holds and, pressed again, resumes; fast plays forward at double speed, replay backward.
 TEST_F(AnimateTest, PlaybackButtonsDriveThePlayer) {
-    const RunResult run = Animate("7201 --load DL --size 221x50 --out " + dir +
+    const hostrun::RunResult run = Animate("7201 --load DL --size 221x50 --out " + dir +
                                       "/p.avi --press stop,play,pause,pause,jump-forward,jump-back,fast,replay",
                                   "press");
     ASSERT_EQ(run.code, 0) << run.err;
@@ -287,17 +286,17 @@ TEST_F(AnimateTest, PlaybackButtonsDriveThePlayer) {
 
 // A time-history film stands still (FFmpeg: one picture); the contour box acts on force contours only.
 TEST_F(AnimateTest, SaysWhyAFilmLooksAsItDoes) {
-    RunResult run = Animate("7201 --load THX --contour 0 --size 221x50 --out " + dir + "/th.avi", "still");
+    hostrun::RunResult run = Animate("7201 --load THX --contour 0 --size 221x50 --out " + dir + "/th.avi", "still");
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_NE(run.out.find("The film stands still: its 18 frames are alike, since THX is a time-history case"),
               std::string::npos);
     EXPECT_NE(run.err.find("--contour has no effect on result 7201"), std::string::npos) << run.err;
-    EXPECT_EQ(Shell("ffmpeg -v error -i '" + dir + "/th.avi' -f framemd5 - | grep -v '^#' | cut -d, -f6 | sort -u | wc -l"),
+    EXPECT_EQ(CommandOutput("ffmpeg -v error -i '" + dir + "/th.avi' -f framemd5 - | grep -v '^#' | cut -d, -f6 | sort -u | wc -l"),
               "1\n");
     for (const char* c : {"0", "1"})
         ASSERT_EQ(Animate(std::string("7301 --load DL --frames 3 --compress none --bits 24 --size 400x300 --contour ") + c +
                               " --out " + dir + "/c" + c + ".avi", "contour").code, 0);
-    EXPECT_TRUE(ReadFile(dir + "/c0.avi") != ReadFile(dir + "/c1.avi")) << "the contour box changed nothing";
+    EXPECT_TRUE(hostrun::ReadFile(dir + "/c0.avi") != hostrun::ReadFile(dir + "/c1.avi")) << "the contour box changed nothing";
 }
 
 }  // namespace

@@ -14,8 +14,6 @@
 
 namespace {
 
-using namespace hostrun;
-
 // What the probe command was given.
 CHostArgs g_seen;
 int g_runs = 0;
@@ -193,13 +191,13 @@ TEST(PvxHostHelp, EveryCommandExplainsItselfAndTheProgramItsVersion) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.args);
-        const RunResult res = RunHost(r.args, "help");
+        const hostrun::RunResult res = hostrun::RunHost(r.args, "help");
         EXPECT_EQ(res.code, 0) << res.err;
         EXPECT_TRUE(res.err.empty()) << res.err;
         for (const char* text : r.says) EXPECT_NE(res.out.find(text), std::string::npos) << text << " in:\n" << res.out;
         // One width, and an option's help never falls back to the line's start.
         bool inOptions = false;
-        for (const std::string& line : Lines(res.out)) {
+        for (const std::string& line : hostrun::Lines(res.out)) {
             const auto chars = std::count_if(line.begin(), line.end(), [](char c) { return (c & 0xC0) != 0x80; });
             EXPECT_LE(chars, 100) << line;
             if (line.empty() || line.back() == ':') inOptions = line.rfind("Options", 0) == 0;
@@ -208,7 +206,7 @@ TEST(PvxHostHelp, EveryCommandExplainsItselfAndTheProgramItsVersion) {
             }
         }
     }
-    const RunResult v = RunHost("--version", "version");
+    const hostrun::RunResult v = hostrun::RunHost("--version", "version");
     EXPECT_EQ(v.code, 0);
     const std::string prefix = "pvxhost ";
     ASSERT_EQ(v.out.rfind(prefix, 0), 0u) << v.out;
@@ -220,9 +218,9 @@ TEST(PvxHostHelp, EveryCommandExplainsItselfAndTheProgramItsVersion) {
 
 // Long work shows a bar with its percentage on a terminal, and nothing elsewhere or with --quiet.
 TEST(PvxHostProgress, ABarOnATerminalOnly) {
-    const std::string project = kTmp + "/progress_" + kPid + ".pvxdb";
-    const std::string picture = kTmp + "/progress_" + kPid + ".bmp";
-    const std::string metafile = kTmp + "/progress_" + kPid + ".emf";
+    const std::string project = hostrun::kTmp + "/progress_" + hostrun::kPid + ".pvxdb";
+    const std::string picture = hostrun::kTmp + "/progress_" + hostrun::kPid + ".bmp";
+    const std::string metafile = hostrun::kTmp + "/progress_" + hostrun::kPid + ".emf";
     struct Row {
         const char* label;
         std::vector<std::string> args;
@@ -235,7 +233,7 @@ TEST(PvxHostProgress, ABarOnATerminalOnly) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        const RunResult tty = RunHostOnTerminal(r.args);
+        const hostrun::RunResult tty = hostrun::RunHostOnTerminal(r.args);
         ASSERT_EQ(tty.code, 0) << tty.out;
         EXPECT_NE(tty.out.find("\r["), std::string::npos) << tty.out;
         EXPECT_NE(tty.out.find("%  "), std::string::npos) << tty.out;
@@ -247,14 +245,14 @@ TEST(PvxHostProgress, ABarOnATerminalOnly) {
 
         std::vector<std::string> quiet = r.args;
         quiet.insert(quiet.begin(), "--quiet");
-        const RunResult calm = RunHostOnTerminal(quiet);
+        const hostrun::RunResult calm = hostrun::RunHostOnTerminal(quiet);
         ASSERT_EQ(calm.code, 0) << calm.out;
         EXPECT_EQ(calm.out.find('%'), std::string::npos) << calm.out;
         EXPECT_EQ(calm.out.find('\r' + std::string("[")), std::string::npos) << calm.out;
 
         std::string words;
         for (const std::string& a : r.args) words += " '" + a + "'";
-        const RunResult file = RunHost(words, "progress");
+        const hostrun::RunResult file = hostrun::RunHost(words, "progress");
         ASSERT_EQ(file.code, 0) << file.err;
         EXPECT_TRUE(file.err.empty()) << "not a terminal: " << file.err;
     }
@@ -296,18 +294,16 @@ TEST(HostCommandLine, ACommandTakesOneOperandAnywhereAmongItsOptions) {
 
 namespace {
 
-using namespace hostrun;
-
 // One mistake, one status, whatever the command: a wrong command line (an unknown load, figure,
 // value or output kind) is 2, a run that cannot do what it was asked 1; a figure prints what it
 // wrote. The projects without footing checks and without foundation model are made here.
 TEST(PvxHostExitStatus, OneMistakeOneStatusInEveryCommand) {
-    const std::string noChecks = kTmp + "/status_nochecks_" + kPid + ".pvxdb";
-    const std::string frame = kTmp + "/status_frame_" + kPid + ".pvxdb";
-    ASSERT_EQ(std::system(("cp '" + SamplePath() + "' '" + noChecks + "' && sqlite3 '" + noChecks +
+    const std::string noChecks = hostrun::kTmp + "/status_nochecks_" + hostrun::kPid + ".pvxdb";
+    const std::string frame = hostrun::kTmp + "/status_frame_" + hostrun::kPid + ".pvxdb";
+    ASSERT_EQ(std::system(("cp '" + hostrun::SamplePath() + "' '" + noChecks + "' && sqlite3 '" + noChecks +
                            "' 'DELETE FROM PCDCOLF'").c_str()), 0);
-    ASSERT_EQ(RunHost("make-sample --frame-bays 2 --out '" + frame + "'", "status").code, 0);
-    const std::string out = " --out '" + kTmp + "/status_" + kPid;
+    ASSERT_EQ(hostrun::RunHost("make-sample --frame-bays 2 --out '" + frame + "'", "status").code, 0);
+    const std::string out = " --out '" + hostrun::kTmp + "/status_" + hostrun::kPid;
     struct Row {
         const char* label;
         std::string args;
@@ -354,7 +350,7 @@ TEST(PvxHostExitStatus, OneMistakeOneStatusInEveryCommand) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        const RunResult res = RunHost("--quiet " + r.args, "status");
+        const hostrun::RunResult res = hostrun::RunHost("--quiet " + r.args, "status");
         EXPECT_EQ(res.code, r.code) << res.err;
         EXPECT_NE((r.code ? res.err : res.out).find(r.says), std::string::npos) << res.out << res.err;
         if (r.code == 0) {

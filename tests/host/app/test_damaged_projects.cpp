@@ -17,37 +17,26 @@
 
 #include "host/db/PostDBBuilder.h"
 #include "platform/gdi/BmpFile.h"
+#include "tests/host/app/HostRun.h"
 
 namespace {
 
-const std::string kHost = PVX_BINARY_DIR "/bin/pvxhost";
-const std::string kSample = PVX_BINARY_DIR "/examples/sample.pvxdb";
-const std::string kTmp = PVX_TEST_TMPDIR;
-const std::string kPid = std::to_string(getpid());
-
-struct HostRun {
+struct TimedRun {
     int code = -1;
     std::string out, err;
     double seconds = 0;
 };
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
-
-HostRun RunHost(const std::string& args) {
-    const std::string out = kTmp + "/damaged_" + kPid + ".out", err = kTmp + "/damaged_" + kPid + ".err";
-    const std::string cmd = "'" + kHost + "' " + args + " >'" + out + "' 2>'" + err + "'";
+TimedRun RunHostTimed(const std::string& args) {
+    const std::string out = hostrun::kTmp + "/damaged_" + hostrun::kPid + ".out", err = hostrun::kTmp + "/damaged_" + hostrun::kPid + ".err";
+    const std::string cmd = "'" + hostrun::kHost + "' " + args + " >'" + out + "' 2>'" + err + "'";
     auto t0 = std::chrono::steady_clock::now();
     const int status = std::system(cmd.c_str());
-    HostRun r;
+    TimedRun r;
     r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = ReadAll(out);
-    r.err = ReadAll(err);
+    r.out = hostrun::ReadFile(out);
+    r.err = hostrun::ReadFile(err);
     std::remove(out.c_str());
     std::remove(err.c_str());
     return r;
@@ -55,8 +44,8 @@ HostRun RunHost(const std::string& args) {
 
 // A copy of the sample project changed by sql.
 std::string EditedSample(const std::string& name, const std::string& sql) {
-    const std::string path = kTmp + "/damaged_" + name + kPid + ".pvxdb";
-    std::filesystem::copy_file(kSample, path, std::filesystem::copy_options::overwrite_existing);
+    const std::string path = hostrun::kTmp + "/damaged_" + name + hostrun::kPid + ".pvxdb";
+    std::filesystem::copy_file(hostrun::kSample, path, std::filesystem::copy_options::overwrite_existing);
     sqlite3* db = nullptr;
     EXPECT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
     char* msg = nullptr;
@@ -89,7 +78,7 @@ TEST(PvxHostDamaged, InfoPrintsNamesEscaped) {
                  "WHERE key = (SELECT min(key) FROM PSTLD);"
                  "UPDATE PLCOM SET name = 'Combo' || char(27) || ']0;title' || char(7) "
                  "WHERE key = (SELECT min(key) FROM PLCOM)");
-    const HostRun r = RunHost("--db '" + path + "' info");
+    const TimedRun r = RunHostTimed("--db '" + path + "' info");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out.find('\x1b'), std::string::npos) << "an escape character reached the output";
     EXPECT_EQ(r.out.find('\r'), std::string::npos);
@@ -112,7 +101,7 @@ TEST(PvxHostDamaged, InfoFindsResultsInTheirOwnTables) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.sql);
         const std::string path = EditedSample("info" + std::to_string(n++), row.sql);
-        const HostRun r = RunHost("--db '" + path + "' info");
+        const TimedRun r = RunHostTimed("--db '" + path + "' info");
         EXPECT_EQ(r.code, 0) << r.err;
         EXPECT_NE(r.out.find(row.line), std::string::npos) << r.out;
         std::remove(path.c_str());
@@ -138,7 +127,7 @@ std::string ManyCasesProject(int n) {
     T_MODE_D s;
     s.Initialize();
     b.AddModeShape(2, n, s);
-    const std::string path = kTmp + "/damaged_many" + std::to_string(n) + kPid + ".pvxdb";
+    const std::string path = hostrun::kTmp + "/damaged_many" + std::to_string(n) + hostrun::kPid + ".pvxdb";
     EXPECT_TRUE(b.Save(path.c_str())) << b.GetLastError();
     return path;
 }
@@ -149,9 +138,9 @@ std::string ManyCasesProject(int n) {
 // same run, since a shared machine's absolute times vary several-fold.
 TEST(PvxHostDamaged, InfoIsLinearInLoadCasesAndNodes) {
     const int n = 10000;
-    const HostRun small = RunHost("--db '" + ManyCasesProject(n / 10) + "' info");
+    const TimedRun small = RunHostTimed("--db '" + ManyCasesProject(n / 10) + "' info");
     ASSERT_EQ(small.code, 0) << small.err;
-    const HostRun r = RunHost("--db '" + ManyCasesProject(n) + "' info");
+    const TimedRun r = RunHostTimed("--db '" + ManyCasesProject(n) + "' info");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_NE(r.out.find("Nodes: 10000\n"), std::string::npos);
     EXPECT_NE(r.out.find("Load cases: 10000\n"), std::string::npos);
@@ -193,8 +182,8 @@ TEST(PvxHostDamaged, MemberListingAnElementManyTimesIsDrawnOnce) {
         sqlite3_finalize(upd);
         sqlite3_close(db);
     }
-    const std::string bmp = kTmp + "/damaged_repeated" + kPid + ".bmp";
-    const HostRun r = RunHost("--db '" + path + "' render --out '" + bmp + "'");
+    const std::string bmp = hostrun::kTmp + "/damaged_repeated" + hostrun::kPid + ".bmp";
+    const TimedRun r = RunHostTimed("--db '" + path + "' render --out '" + bmp + "'");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(CountLines(r.err, "warning: "), 11) << r.err;
     EXPECT_EQ(CountLines(r.err, "table PMEMB, column elems, key "), 10) << r.err;
@@ -229,8 +218,8 @@ TEST(PvxHostDamaged, RenderSaysWhenNothingIsVisible) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
         const std::string path = EditedSample("visible" + std::to_string(n++), row.sql);
-        const std::string bmp = kTmp + "/damaged_visible" + kPid + ".bmp";
-        const HostRun r = RunHost("--db '" + path + "' render --out '" + bmp + "'");
+        const std::string bmp = hostrun::kTmp + "/damaged_visible" + hostrun::kPid + ".bmp";
+        const TimedRun r = RunHostTimed("--db '" + path + "' render --out '" + bmp + "'");
         EXPECT_EQ(r.code, row.code) << r.err;
         if (*row.why) {
             EXPECT_NE(r.err.find(row.why), std::string::npos) << r.err;
@@ -260,18 +249,18 @@ static int LitLeftOfLegend(const std::string& bmp) {
 TEST(PvxHostDamaged, ProjectsWithoutMembersDrawTheirElements) {
     const std::string whole = EditedSample("members", "SELECT 1");
     const std::string bare = EditedSample("nomembers", "DELETE FROM PMEMB");
-    const std::string bmp = kTmp + "/damaged_nomembers" + kPid + ".bmp";
-    HostRun r = RunHost("--db '" + whole + "' render --out '" + bmp + "'");
+    const std::string bmp = hostrun::kTmp + "/damaged_nomembers" + hostrun::kPid + ".bmp";
+    TimedRun r = RunHostTimed("--db '" + whole + "' render --out '" + bmp + "'");
     ASSERT_EQ(r.code, 0) << r.err;
     const int withMembers = LitLeftOfLegend(bmp);
     ASSERT_GT(withMembers, 10000);
-    r = RunHost("--db '" + bare + "' render --out '" + bmp + "'");
+    r = RunHostTimed("--db '" + bare + "' render --out '" + bmp + "'");
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.err.find("nothing visible"), std::string::npos) << r.err;
     EXPECT_NEAR(LitLeftOfLegend(bmp), withMembers, withMembers / 20);
     std::remove(bmp.c_str());
 
-    const std::string avi = kTmp + "/damaged_nomembers" + kPid + ".avi";
+    const std::string avi = hostrun::kTmp + "/damaged_nomembers" + hostrun::kPid + ".avi";
     struct Row {
         const char* label;
         const char* args;
@@ -286,7 +275,7 @@ TEST(PvxHostDamaged, ProjectsWithoutMembersDrawTheirElements) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
-        r = RunHost("--db '" + bare + "' " + row.args + " --out '" + row.out + "'");
+        r = RunHostTimed("--db '" + bare + "' " + row.args + " --out '" + row.out + "'");
         EXPECT_EQ(r.code, 1) << r.err;
         EXPECT_NE(r.err.find(std::string(row.mode) + " draws its results on the members"), std::string::npos) << r.err;
         // 453: SELECT count(*) FROM PELEM of the sample.
@@ -319,10 +308,10 @@ TEST(PvxHostDamaged, LineDisplaysFitModelsOfAnySize) {
             const std::string s(scale);
             const std::string path =
                 EditedSample("size" + std::to_string(n++), "UPDATE PNODE SET x = x * " + s + ", y = y * " + s + ", z = z * " + s);
-            const std::string bmp = kTmp + "/damaged_size" + kPid + ".bmp";
+            const std::string bmp = hostrun::kTmp + "/damaged_size" + hostrun::kPid + ".bmp";
             // One size for every scale: the lit pixels are counted at 1024 x 768.
-            const HostRun r =
-                RunHost("--db '" + path + "' render " + row.args + " --size 1024x768 --out '" + bmp + "'");
+            const TimedRun r =
+                RunHostTimed("--db '" + path + "' render " + row.args + " --size 1024x768 --out '" + bmp + "'");
             ASSERT_EQ(r.code, 0) << r.err;
             const int count = LitLeftOfLegend(bmp);
             std::remove(bmp.c_str());
@@ -367,8 +356,8 @@ TEST(PvxHostDamaged, MissingResultsAreNamedWithTheirTable) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
         const std::string path = EditedSample("missing" + std::to_string(n++), row.sql);
-        const std::string bmp = kTmp + "/damaged_missing" + kPid + row.ext;
-        const HostRun r = RunHost("--db '" + path + "' " + row.args + " --out '" + bmp + "'");
+        const std::string bmp = hostrun::kTmp + "/damaged_missing" + hostrun::kPid + row.ext;
+        const TimedRun r = RunHostTimed("--db '" + path + "' " + row.args + " --out '" + bmp + "'");
         EXPECT_EQ(r.code, 1) << r.err;
         for (const char* text : row.says) EXPECT_NE(r.err.find(text), std::string::npos) << text << " in " << r.err;
         EXPECT_NE(r.err.find(row.says.back(), r.err.rfind('\n', r.err.size() - 2) + 1), std::string::npos) << r.err;

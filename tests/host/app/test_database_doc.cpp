@@ -22,34 +22,18 @@
 
 #include "host/db/CDataBase.h"
 #include "host/db/CPostCtrl.h"
+#include "tests/host/app/HostRun.h"
 
 namespace {
 
-const std::string kSource = PVX_SOURCE_DIR;
-const std::string kHost = PVX_BINARY_DIR "/bin/pvxhost";
-const std::string kTmp = PVX_TEST_TMPDIR;
-const std::string kPid = std::to_string(getpid());
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
-
-struct RunResult {
-    int code = -1;
-    std::string out, err;
-};
-
 // Runs a shell command line, capturing both streams.
-RunResult RunShell(const std::string& cmdLine, const std::string& tag) {
-    const std::string out = kTmp + "/dbdoc_" + tag + kPid + ".out", err = kTmp + "/dbdoc_" + tag + kPid + ".err";
+hostrun::RunResult RunShell(const std::string& cmdLine, const std::string& tag) {
+    const std::string out = hostrun::kTmp + "/dbdoc_" + tag + hostrun::kPid + ".out", err = hostrun::kTmp + "/dbdoc_" + tag + hostrun::kPid + ".err";
     const int status = std::system((cmdLine + " >'" + out + "' 2>'" + err + "'").c_str());
-    RunResult r;
+    hostrun::RunResult r;
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = ReadFile(out);
-    r.err = ReadFile(err);
+    r.out = hostrun::ReadFile(out);
+    r.err = hostrun::ReadFile(err);
     std::remove(out.c_str());
     std::remove(err.c_str());
     return r;
@@ -179,8 +163,8 @@ DocSchema ReadDoc(const std::string& text) {
 }
 
 TEST(DatabaseDocTest, EveryTableAndColumnIsDocumented) {
-    const std::string path = kSource + "/docs/DATABASE.md";
-    const DocSchema doc = ReadDoc(ReadFile(path));
+    const std::string path = hostrun::kSource + "/docs/DATABASE.md";
+    const DocSchema doc = ReadDoc(hostrun::ReadFile(path));
     ASSERT_FALSE(doc.tables.empty()) << path << " is missing or has no table sections";
 
     std::set<std::string> stored;
@@ -233,20 +217,20 @@ TEST(DatabaseDocTest, EveryTableAndColumnIsDocumented) {
 class DatabaseDocExample : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        s_path = kTmp + "/two_elements_" + kPid + ".pvxdb";
-        s_run = RunShell("/usr/bin/python3 '" + kSource + "/docs/examples/two_elements.py' '" + s_path + "'", "py");
+        s_path = hostrun::kTmp + "/two_elements_" + hostrun::kPid + ".pvxdb";
+        s_run = RunShell("/usr/bin/python3 '" + hostrun::kSource + "/docs/examples/two_elements.py' '" + s_path + "'", "py");
     }
     static void TearDownTestSuite() { std::remove(s_path.c_str()); }
     void SetUp() override { ASSERT_EQ(s_run.code, 0) << "the example script failed:\n" << s_run.err; }
 
     static std::string s_path;
-    static RunResult s_run;
+    static hostrun::RunResult s_run;
 };
 std::string DatabaseDocExample::s_path;
-RunResult DatabaseDocExample::s_run;
+hostrun::RunResult DatabaseDocExample::s_run;
 
 TEST_F(DatabaseDocExample, PvxhostInfoNamesEveryElement) {
-    const RunResult r = RunShell("'" + kHost + "' --db '" + s_path + "' info", "info");
+    const hostrun::RunResult r = RunShell("'" + hostrun::kHost + "' --db '" + s_path + "' info", "info");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_NE(r.out.find("Nodes: 7\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Elements: 3\n"), std::string::npos) << r.out;
@@ -274,11 +258,11 @@ struct Bmp24 {
 
 // Renders the example with the arguments; false (with a failure) when no picture came.
 bool RenderExample(const std::string& path, const std::string& args, Bmp24& out, std::string* pReport = nullptr) {
-    const std::string bmp = kTmp + "/two_elements_" + kPid + ".bmp";
-    const RunResult r = RunShell("'" + kHost + "' --db '" + path + "' render " + args + " --out '" + bmp + "'", "render");
+    const std::string bmp = hostrun::kTmp + "/two_elements_" + hostrun::kPid + ".bmp";
+    const hostrun::RunResult r = RunShell("'" + hostrun::kHost + "' --db '" + path + "' render " + args + " --out '" + bmp + "'", "render");
     EXPECT_EQ(r.code, 0) << r.err;
     if (pReport) *pReport = r.out;
-    const std::string img = ReadFile(bmp);
+    const std::string img = hostrun::ReadFile(bmp);
     std::remove(bmp.c_str());
     if (img.size() < 54 || img.substr(0, 2) != "BM") {
         ADD_FAILURE() << "no BMP";
@@ -383,7 +367,7 @@ TEST_F(DatabaseDocExample, ValuesSitWhereThePageSays) {
     const T_STRP_DL* strp = db.Table<DBT_STRP>().Find(1, 1);
     // The member the page's worked example prints for the smallest value ("min ... at member N").
     std::smatch minLine;
-    const std::string doc = ReadFile(kSource + "/docs/DATABASE.md");
+    const std::string doc = hostrun::ReadFile(hostrun::kSource + "/docs/DATABASE.md");
     ASSERT_TRUE(std::regex_search(doc, minLine, std::regex("\nmin [^\n]* at member (\\d+)\n")));
     for (const void* p : {(const void*)plate, (const void*)column, (const void*)colMemb, (const void*)colSect,
                           (const void*)comb, (const void*)d3, (const void*)d5, (const void*)mbcl, (const void*)mbwg,

@@ -17,15 +17,15 @@ namespace {
 
 const std::string kScript = std::string("/usr/bin/python3 '") + PVX_SOURCE_DIR + "/scripts/check_sample_design.py' ";
 
-struct Shell {
+struct ScriptRun {
     int code = -1;
     std::string out;
 };
 
-Shell RunScript(const std::string& path) {
+ScriptRun RunScript(const std::string& path) {
     const std::string out = hostrun::kTmp + "/design_tables_" + hostrun::kPid + ".out";
     const int status = std::system((kScript + "'" + path + "' >'" + out + "' 2>&1").c_str());
-    Shell r;
+    ScriptRun r;
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     r.out = hostrun::ReadFile(out);
     std::remove(out.c_str());
@@ -61,7 +61,7 @@ std::string ChangedCopy(const std::string& name, const std::string& sql) {
 
 // Every design row of the sample matches the script's closed forms, table by table.
 TEST(DesignTables, SampleMatchesTheClosedForms) {
-    const Shell r = RunScript(hostrun::SamplePath());
+    const ScriptRun r = RunScript(hostrun::SamplePath());
     EXPECT_EQ(r.code, 0) << r.out;
     for (const char* table : {"RBEM", "RCOL", "RWAL", "RSLB"}) {
         SCOPED_TRACE(table);
@@ -87,7 +87,7 @@ TEST(DesignTables, ChangedValuesFailTheScript) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const std::string path = ChangedCopy(row.name, row.sql);
-        const Shell r = RunScript(path);
+        const ScriptRun r = RunScript(path);
         std::remove(path.c_str());
         EXPECT_EQ(r.code, 1) << r.out;
         EXPECT_NE(r.out.find(row.want), std::string::npos) << r.out;

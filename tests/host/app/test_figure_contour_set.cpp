@@ -50,7 +50,7 @@ Drawing Read(const std::string& path) {
     return d;
 }
 
-hostrun::RunResult Draw(const std::string& sets, const std::string& out, int figure = 600) {
+hostrun::RunResult DrawFigure(const std::string& sets, const std::string& out, int figure = 600) {
     return hostrun::RunHost("--quiet --db " + hostrun::SamplePath() + " figure " + std::to_string(figure) + " " + sets +
                                 " --out " + out,
                             "contour_set");
@@ -61,7 +61,7 @@ hostrun::RunResult Draw(const std::string& sets, const std::string& out, int fig
 TEST(PvxHostFigureContourSet, EachKeyChangesTheDrawingOrSaysWhy) {
     const std::string dir = hostrun::kTmp + "/contour_set_" + hostrun::kPid;
     std::system(("mkdir -p " + dir).c_str());
-    ASSERT_EQ(Draw("", dir + "/default.dxf").code, 0);
+    ASSERT_EQ(DrawFigure("", dir + "/default.dxf").code, 0);
     const Drawing base = Read(dir + "/default.dxf");
     ASSERT_GT(base.Count("L111 POLYLINE") + base.Count("L111 SOLID"), 0);
     const int baseTexts = base.Count("L110 TEXT");
@@ -100,7 +100,7 @@ TEST(PvxHostFigureContourSet, EachKeyChangesTheDrawingOrSaysWhy) {
         SCOPED_TRACE(r.sets);
         const std::string out = dir + "/set.dxf";
         std::remove(out.c_str());
-        const hostrun::RunResult res = Draw(r.sets, out);
+        const hostrun::RunResult res = DrawFigure(r.sets, out);
         EXPECT_EQ(res.code, r.code) << res.err;
         if (*r.message) {
             EXPECT_NE(res.err.find(r.message), std::string::npos) << res.err;
@@ -108,7 +108,7 @@ TEST(PvxHostFigureContourSet, EachKeyChangesTheDrawingOrSaysWhy) {
         if (r.check) r.check(Read(out));
     }
     // A sheet not drawn as contours refuses the settings.
-    const hostrun::RunResult res = Draw("--contour-set strips=3", dir + "/601.dxf", 601);
+    const hostrun::RunResult res = DrawFigure("--contour-set strips=3", dir + "/601.dxf", 601);
     EXPECT_EQ(res.code, 2);
     EXPECT_NE(res.err.find("not drawn as contours"), std::string::npos) << res.err;
     std::system(("rm -rf " + dir).c_str());

@@ -16,21 +16,17 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "tests/host/app/HostRun.h"
 
-const std::string kSource = PVX_SOURCE_DIR;
-const std::string kHost = PVX_BINARY_DIR "/bin/pvxhost";
-const std::string kSample = PVX_BINARY_DIR "/examples/sample.pvxdb";
-const std::string kTmp = PVX_TEST_TMPDIR;
-const std::string kPid = std::to_string(getpid());
+namespace {
 
 struct ShellRun {
     int code = -1;
     std::string out;
 };
 
-ShellRun Shell(const std::string& cmd) {
-    const std::string out = kTmp + "/fdninfo_" + kPid + ".out";
+ShellRun RunShellCommand(const std::string& cmd) {
+    const std::string out = hostrun::kTmp + "/fdninfo_" + hostrun::kPid + ".out";
     const int status = std::system((cmd + " >'" + out + "' 2>&1").c_str());
     ShellRun r;
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -57,7 +53,7 @@ long Count(const std::string& path, const std::string& sql) {
 
 // Each info line of the sample's foundation carries the count SQLite finds in its table.
 TEST(FoundationInfo, SampleCountsAsInTheFile) {
-    const ShellRun r = Shell("'" + kHost + "' --quiet --db '" + kSample + "' info");
+    const ShellRun r = RunShellCommand("'" + hostrun::kHost + "' --quiet --db '" + hostrun::kSample + "' info");
     ASSERT_EQ(r.code, 0) << r.out;
     struct Row {
         const char* label;  // the line starts "label: N"
@@ -76,7 +72,7 @@ TEST(FoundationInfo, SampleCountsAsInTheFile) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
-        const long n = Count(kSample, row.sql);
+        const long n = Count(hostrun::kSample, row.sql);
         ASSERT_GT(n, 0) << "the sample has none";
         const std::string line = std::string("\n") + row.label + ": " + std::to_string(n);
         EXPECT_NE(r.out.find(line), std::string::npos) << "no line \"" << line.substr(1) << "\" in:\n" << r.out;
@@ -91,10 +87,10 @@ TEST(FoundationInfo, SampleCountsAsInTheFile) {
 
 // The documentation's example script writes a foundation that info reads as the script says.
 TEST(FoundationInfo, DocumentationExampleIsRead) {
-    const std::string path = kTmp + "/small_foundation_" + kPid + ".pvxdb";
-    const ShellRun py = Shell("/usr/bin/python3 '" + kSource + "/docs/examples/small_foundation.py' '" + path + "'");
+    const std::string path = hostrun::kTmp + "/small_foundation_" + hostrun::kPid + ".pvxdb";
+    const ShellRun py = RunShellCommand("/usr/bin/python3 '" + hostrun::kSource + "/docs/examples/small_foundation.py' '" + path + "'");
     ASSERT_EQ(py.code, 0) << py.out;
-    const ShellRun r = Shell("'" + kHost + "' --quiet --db '" + path + "' info");
+    const ShellRun r = RunShellCommand("'" + hostrun::kHost + "' --quiet --db '" + path + "' info");
     EXPECT_EQ(r.code, 0) << r.out;
     for (const char* text : {"\nColumn footings: 1\n", "Column footing 11: pile cap CT11, centre (0.000, 0.000) m, 1 step, "
                              "bottom 2.200 x 1.000 m", "\nPiles: 2 in 1 pile section\n",
@@ -103,7 +99,7 @@ TEST(FoundationInfo, DocumentationExampleIsRead) {
         EXPECT_NE(r.out.find(text), std::string::npos) << text << " in:\n" << r.out;
     // Storey 0 holds the supports at the pile tips, 10 m below the pile heads: DL 500 kN at each.
     const ShellRun tips =
-        Shell("'" + kHost + "' --quiet --db '" + path + "' render --mode 0 --load DL --storey 0 --out '" + path + ".bmp'");
+        RunShellCommand("'" + hostrun::kHost + "' --quiet --db '" + path + "' render --mode 0 --load DL --storey 0 --out '" + path + ".bmp'");
     std::remove(path.c_str());
     std::remove((path + ".bmp").c_str());
     EXPECT_EQ(tips.code, 0) << tips.out;
@@ -130,8 +126,8 @@ std::vector<std::string> TextsOfLayer50(const std::string& path) {
 // hand (a check ratio: its end), and its notes end with the drawing scale. A quoted case name
 // reads the same; a case the project lacks is said. info counts the settlement points.
 TEST(FoundationInfo, RaftExampleSheetsShowItsValues) {
-    const std::string path = kTmp + "/raft_foundation_" + kPid + ".pvxdb", dxf = kTmp + "/raft_" + kPid + ".dxf";
-    ASSERT_EQ(Shell("/usr/bin/python3 '" + kSource + "/docs/examples/raft_foundation.py' '" + path + "'").code, 0);
+    const std::string path = hostrun::kTmp + "/raft_foundation_" + hostrun::kPid + ".pvxdb", dxf = hostrun::kTmp + "/raft_" + hostrun::kPid + ".dxf";
+    ASSERT_EQ(RunShellCommand("/usr/bin/python3 '" + hostrun::kSource + "/docs/examples/raft_foundation.py' '" + path + "'").code, 0);
     struct Row {
         const char *sql, *args;
         std::vector<std::string> values;
@@ -154,7 +150,7 @@ TEST(FoundationInfo, RaftExampleSheetsShowItsValues) {
         ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
         EXPECT_EQ(sqlite3_exec(db, r.sql, nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(db);
-        const ShellRun run = Shell("'" + kHost + "' --quiet --db '" + path + "' figure " + r.args + " --out '" + dxf + "'");
+        const ShellRun run = RunShellCommand("'" + hostrun::kHost + "' --quiet --db '" + path + "' figure " + r.args + " --out '" + dxf + "'");
         ASSERT_EQ(run.code, 0) << run.out;
         const std::vector<std::string> texts = TextsOfLayer50(dxf);
         ASSERT_GT(texts.size(), r.values.size()) << run.out;
@@ -163,17 +159,17 @@ TEST(FoundationInfo, RaftExampleSheetsShowItsValues) {
         EXPECT_EQ(texts.back().substr(texts.back().size() - std::strlen(r.scale)), r.scale);
         EXPECT_NE(run.out.find(r.message), std::string::npos) << run.out;
     }
-    const ShellRun info = Shell("'" + kHost + "' --quiet --db '" + path + "' info");
+    const ShellRun info = RunShellCommand("'" + hostrun::kHost + "' --quiet --db '" + path + "' info");
     std::remove(dxf.c_str());
     std::remove(path.c_str());
     EXPECT_NE(info.out.find("\nSettlement points: 4\nSettlement groups: 1: SETTLE\n"), std::string::npos) << info.out;
 }
 
 TEST(FoundationInfo, ProjectWithoutOneSaysSo) {
-    const std::string path = kTmp + "/no_foundation_" + kPid + ".pvxdb";
-    const ShellRun py = Shell("/usr/bin/python3 '" + kSource + "/docs/examples/two_elements.py' '" + path + "'");
+    const std::string path = hostrun::kTmp + "/no_foundation_" + hostrun::kPid + ".pvxdb";
+    const ShellRun py = RunShellCommand("/usr/bin/python3 '" + hostrun::kSource + "/docs/examples/two_elements.py' '" + path + "'");
     ASSERT_EQ(py.code, 0) << py.out;
-    const ShellRun r = Shell("'" + kHost + "' --quiet --db '" + path + "' info");
+    const ShellRun r = RunShellCommand("'" + hostrun::kHost + "' --quiet --db '" + path + "' info");
     std::remove(path.c_str());
     ASSERT_EQ(r.code, 0) << r.out;
     EXPECT_NE(r.out.find("\nno foundation model\n"), std::string::npos) << r.out;
@@ -184,13 +180,13 @@ TEST(FoundationInfo, ProjectWithoutOneSaysSo) {
 // outline around the raft plates (the script reads the file itself); a pile point moved off its
 // element fails the same script.
 TEST(FoundationInfo, SampleFoundationFitsItsAnalysisModel) {
-    const std::string script = "/usr/bin/python3 '" + kSource + "/scripts/check_sample_foundation.py' ";
-    const ShellRun ok = Shell(script + "'" + kSample + "'");
+    const std::string script = "/usr/bin/python3 '" + hostrun::kSource + "/scripts/check_sample_foundation.py' ";
+    const ShellRun ok = RunShellCommand(script + "'" + hostrun::kSample + "'");
     EXPECT_EQ(ok.code, 0) << ok.out;
     EXPECT_NE(ok.out.find("piles at pile element tops: 20 checked"), std::string::npos) << ok.out;
 
-    const std::string moved = kTmp + "/moved_pile_" + kPid + ".pvxdb";
-    ASSERT_EQ(Shell("cp '" + kSample + "' '" + moved + "'").code, 0);
+    const std::string moved = hostrun::kTmp + "/moved_pile_" + hostrun::kPid + ".pvxdb";
+    ASSERT_EQ(RunShellCommand("cp '" + hostrun::kSample + "' '" + moved + "'").code, 0);
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(moved.c_str(), &db), SQLITE_OK);
     // The point of pile 7 (its member's first point) moved 0.5 m in x.
@@ -204,7 +200,7 @@ TEST(FoundationInfo, SampleFoundationFitsItsAnalysisModel) {
     const std::string sql = "UPDATE PONT SET x = x + 0.5 WHERE key = " + std::to_string(point);
     ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
-    const ShellRun bad = Shell(script + "'" + moved + "'");
+    const ShellRun bad = RunShellCommand(script + "'" + moved + "'");
     std::remove(moved.c_str());
     EXPECT_EQ(bad.code, 1) << bad.out;
     EXPECT_NE(bad.out.find("pile 7"), std::string::npos) << bad.out;

@@ -27,8 +27,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using namespace hostrun;
-
 const std::string kEarlier = "an earlier file\n";
 
 void WriteText(const std::string& path, const std::string& text) {
@@ -38,7 +36,7 @@ void WriteText(const std::string& path, const std::string& text) {
 
 // A fresh folder of its own for a test.
 std::string MakeFolder(const std::string& name) {
-    const std::string dir = kTmp + "/" + name + "_" + kPid;
+    const std::string dir = hostrun::kTmp + "/" + name + "_" + hostrun::kPid;
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
@@ -54,7 +52,7 @@ std::vector<std::string> Listing(const std::string& dir) {
 
 // Every line of stderr is the program's own message of that command.
 void ExpectOwnMessages(const std::string& err, const std::string& command) {
-    for (const std::string& line : Lines(err))
+    for (const std::string& line : hostrun::Lines(err))
         EXPECT_EQ(line.rfind("pvxhost " + command + ": ", 0), 0u) << "a line not formatted: " << line;
 }
 
@@ -147,7 +145,7 @@ TEST(HostOutputFile, OnlyWholeFilesReplaceTheTarget) {
         const int status = out.Commit(r.width, r.height);
         const std::string err = testing::internal::GetCapturedStderr();
         EXPECT_EQ(status, r.accepted ? 0 : HOST_EXIT_FAILED) << err;
-        EXPECT_EQ(ReadFile(target), r.accepted ? r.content : kEarlier);
+        EXPECT_EQ(hostrun::ReadFile(target), r.accepted ? r.content : kEarlier);
         EXPECT_FALSE(fs::exists(temp));
         EXPECT_NE(err.find(r.why), std::string::npos) << err;
         if (!r.accepted) {
@@ -188,8 +186,8 @@ TEST(HostOutputFile, PermissionsAreThoseOfTheFileReplacedOrTheUsualOnes) {
 TEST(PvxHostOutputs, RefusedNamesLeaveEverythingAsItWas) {
     const std::string dir = MakeFolder("refused");
     const std::string project = dir + "/p.pvxdb";
-    fs::copy_file(SamplePath(), project);
-    const std::string original = ReadFile(project);
+    fs::copy_file(hostrun::SamplePath(), project);
+    const std::string original = hostrun::ReadFile(project);
     fs::create_symlink(project, dir + "/link_to_project.bmp");
     fs::create_hard_link(project, dir + "/hard_to_project.emf");
     fs::create_directories(dir + "/sub");
@@ -258,13 +256,13 @@ TEST(PvxHostOutputs, RefusedNamesLeaveEverythingAsItWas) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
         // A writer that opened the pipe would wait for a reader for ever.
-        const RunResult res = RunHost(r.args, "refused", 120);
+        const hostrun::RunResult res = hostrun::RunHost(r.args, "refused", 120);
         EXPECT_EQ(res.code, r.code) << res.err;
         for (const char* text : r.says) EXPECT_NE(res.err.find(text), std::string::npos) << text << " in " << res.err;
-        EXPECT_EQ(Lines(res.err).size(), 1u) << res.err;
+        EXPECT_EQ(hostrun::Lines(res.err).size(), 1u) << res.err;
         EXPECT_TRUE(res.out.empty()) << res.out;
-        EXPECT_EQ(ReadFile(project), original) << "the project is intact";
-        EXPECT_EQ(ReadFile(dir + "/notes.txt"), kEarlier);
+        EXPECT_EQ(hostrun::ReadFile(project), original) << "the project is intact";
+        EXPECT_EQ(hostrun::ReadFile(dir + "/notes.txt"), kEarlier);
         EXPECT_EQ(Listing(dir), before) << "nothing made, nothing left";
     }
     EXPECT_TRUE(fs::is_symlink(dir + "/null.pvxdb"));
@@ -284,8 +282,8 @@ TEST(PvxHostOutputs, ALinkToAFileWritesThatFile) {
         const char* file;
         const char* magic;  // the written file starts with it
     } rows[] = {
-        {"render", "--db '" + SamplePath() + "' render --size 64x48", "pic.bmp", "BM"},
-        {"export", "--db '" + SamplePath() + "' export --format emf --size 64x48", "pic.emf", "\x01"},
+        {"render", "--db '" + hostrun::SamplePath() + "' render --size 64x48", "pic.bmp", "BM"},
+        {"export", "--db '" + hostrun::SamplePath() + "' export --format emf --size 64x48", "pic.emf", "\x01"},
         {"make-sample", "make-sample", "project.pvxdb", "SQLite format 3"},
     };
     for (const Row& r : rows) {
@@ -293,10 +291,10 @@ TEST(PvxHostOutputs, ALinkToAFileWritesThatFile) {
         const std::string target = real + "/" + r.file, link = names + "/" + r.file;
         WriteText(target, kEarlier);
         fs::create_symlink("../real/" + std::string(r.file), link);
-        const RunResult res = RunHost(r.args + " --out '" + link + "'", "link");
+        const hostrun::RunResult res = hostrun::RunHost(r.args + " --out '" + link + "'", "link");
         ASSERT_EQ(res.code, 0) << res.err;
         EXPECT_TRUE(fs::is_symlink(link)) << "the link is kept";
-        EXPECT_EQ(ReadFile(target).rfind(r.magic, 0), 0u) << "the file it points to is written";
+        EXPECT_EQ(hostrun::ReadFile(target).rfind(r.magic, 0), 0u) << "the file it points to is written";
     }
     EXPECT_EQ(Listing(real), (std::vector<std::string>{"pic.bmp", "pic.emf", "project.pvxdb"}));
     EXPECT_EQ(Listing(names), (std::vector<std::string>{"pic.bmp", "pic.emf", "project.pvxdb"}));
@@ -316,15 +314,15 @@ TEST(PvxHostOutputs, AFullDiskKeepsTheEarlierFile) {
         const char* file;
         const char* cause;  // the last line names it
     } rows[] = {
-        {"render", {"--db", SamplePath(), "render", "--size", "320x240", "--out"}, "r.bmp", "File too large"},
-        {"export", {"--db", SamplePath(), "export", "--format", "emf", "--out"}, "e.emf", "File too large"},
-        {"export", {"--db", SamplePath(), "export", "--size", "320x240", "--out"}, "e.bmp", "File too large"},
+        {"render", {"--db", hostrun::SamplePath(), "render", "--size", "320x240", "--out"}, "r.bmp", "File too large"},
+        {"export", {"--db", hostrun::SamplePath(), "export", "--format", "emf", "--out"}, "e.emf", "File too large"},
+        {"export", {"--db", hostrun::SamplePath(), "export", "--size", "320x240", "--out"}, "e.bmp", "File too large"},
         {"make-sample", {"make-sample", "--out"}, "s.pvxdb", "File too large"},
         // Before, the graph's save dialog removed the earlier file; the figures' last lines
         // named no cause.
-        {"graph modes", {"--db", SamplePath(), "graph", "modes", "--out", dir + "/never.bmp", "--save-as"}, "g.bmp",
+        {"graph modes", {"--db", hostrun::SamplePath(), "graph", "modes", "--out", dir + "/never.bmp", "--save-as"}, "g.bmp",
          "File too large"},
-        {"figure", {"--db", SamplePath(), "figure", "132", "--out"}, "f.bmp", "File too large"},
+        {"figure", {"--db", hostrun::SamplePath(), "figure", "132", "--out"}, "f.bmp", "File too large"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.file);
@@ -332,26 +330,26 @@ TEST(PvxHostOutputs, AFullDiskKeepsTheEarlierFile) {
         WriteText(target, kEarlier);
         std::vector<std::string> args = r.args;
         args.push_back(target);
-        const RunResult res = RunHostWithFileLimit(args, limit, "full");
+        const hostrun::RunResult res = hostrun::RunHostWithFileLimit(args, limit, "full");
         EXPECT_EQ(res.code, 1) << res.err;
         EXPECT_EQ(res.out.find("Wrote"), std::string::npos) << res.out;
         EXPECT_NE(res.err.find("cannot write \"" + target + "\""), std::string::npos) << res.err;
         EXPECT_NE(res.err.find("unchanged"), std::string::npos) << res.err;
-        EXPECT_NE(Lines(res.err).empty() ? std::string::npos : Lines(res.err).back().find(r.cause), std::string::npos)
+        EXPECT_NE(hostrun::Lines(res.err).empty() ? std::string::npos : hostrun::Lines(res.err).back().find(r.cause), std::string::npos)
             << res.err;
         EXPECT_EQ(res.err.find("/." + std::string(r.file) + "."), std::string::npos) << "temporary name shown";
         ExpectOwnMessages(res.err, r.command);
-        EXPECT_EQ(ReadFile(target), kEarlier);
+        EXPECT_EQ(hostrun::ReadFile(target), kEarlier);
     }
     // Out of memory: before, std::bad_alloc ended the program with abort (status 134). A
     // sanitizer's allocator ends the program itself and needs an address space of its own.
 #if !defined(__SANITIZE_ADDRESS__)
     const std::string big = dir + "/m.pvxdb";
     WriteText(big, kEarlier);
-    const RunResult res = RunHostWithMemoryLimit({"make-sample", "--size", "2000000", "--out", big}, 1024L << 20, "nomem");
+    const hostrun::RunResult res = hostrun::RunHostWithMemoryLimit({"make-sample", "--size", "2000000", "--out", big}, 1024L << 20, "nomem");
     EXPECT_EQ(res.code, 1) << res.err;
     EXPECT_NE(res.err.find("pvxhost make-sample: out of memory"), std::string::npos) << res.err;
-    EXPECT_EQ(ReadFile(big), kEarlier);
+    EXPECT_EQ(hostrun::ReadFile(big), kEarlier);
     fs::remove(big);
 #endif
     EXPECT_EQ(Listing(dir), (std::vector<std::string>{"e.bmp", "e.emf", "f.bmp", "g.bmp", "r.bmp", "s.pvxdb"}));
@@ -380,7 +378,7 @@ TEST(HostOutputFile, LongNamesGetATemporaryFileThatFits) {
     // killed writer's temporary file goes with the next write; a live writer's stays, and so does
     // a file of the user's named as one (before, it went).
     const std::string dxf = std::string(251, 'k') + ".dxf";
-    const RunResult res = RunHost("--db '" + SamplePath() + "' figure 132 --out '" + dir + "/" + dxf + "'", "long_dxf");
+    const hostrun::RunResult res = hostrun::RunHost("--db '" + hostrun::SamplePath() + "' figure 132 --out '" + dir + "/" + dxf + "'", "long_dxf");
     EXPECT_EQ(res.code, 0) << res.err;
     EXPECT_EQ(Listing(dir), std::vector<std::string>{dxf});
     fs::remove(dir + "/" + dxf);
@@ -426,10 +424,10 @@ TEST(HostOutputFile, LongNamesGetATemporaryFileThatFits) {
 // said nothing was written.
 TEST(PvxHostOutputs, OtherProgramsFilesAndLinksAreLeftAlone) {
     const std::string dir = MakeFolder("others"), project = dir + "/p.pvxdb";
-    fs::copy_file(SamplePath(), project);
+    fs::copy_file(hostrun::SamplePath(), project);
     fs::create_directories(dir + "/tmp");
     setenv("TMPDIR", (dir + "/tmp").c_str(), 1);
-    const std::string original = ReadFile(project), db = "--db '" + project + "' ";
+    const std::string original = hostrun::ReadFile(project), db = "--db '" + project + "' ";
     const struct Row {
         const char* label;
         std::string args;  // before the output's name
@@ -456,12 +454,12 @@ TEST(PvxHostOutputs, OtherProgramsFilesAndLinksAreLeftAlone) {
             WriteText(target, kEarlier);
             WriteText(mine, "mine\n");
             if (swap) setenv("PVXHOST_FAULT", "swap-temp", 1);
-            const RunResult res = RunHost(r.args + " '" + target + "'", "others", 300);
+            const hostrun::RunResult res = hostrun::RunHost(r.args + " '" + target + "'", "others", 300);
             unsetenv("PVXHOST_FAULT");
             EXPECT_EQ(res.code, swap ? 1 : 0) << res.err;
-            EXPECT_EQ(ReadFile(mine), "mine\n");
-            EXPECT_EQ(ReadFile(project), original) << "the project is intact";
-            EXPECT_EQ(ReadFile(target) == kEarlier, swap);
+            EXPECT_EQ(hostrun::ReadFile(mine), "mine\n");
+            EXPECT_EQ(hostrun::ReadFile(project), original) << "the project is intact";
+            EXPECT_EQ(hostrun::ReadFile(target) == kEarlier, swap);
             if (swap) EXPECT_NE(res.err.find("another program replaced its temporary file"), std::string::npos) << res.err;
         }
     unsetenv("TMPDIR");

@@ -9,12 +9,11 @@
 
 #include "HostRun.h"
 
-using namespace hostrun;
 
 namespace {
 
 // Rows of one query, each a list of column values (BLOBs as raw bytes).
-std::vector<std::vector<std::string>> Query(const std::string& path, const std::string& sql) {
+std::vector<std::vector<std::string>> QueryRaw(const std::string& path, const std::string& sql) {
     std::vector<std::vector<std::string>> out;
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
@@ -34,8 +33,8 @@ std::vector<std::vector<std::string>> Query(const std::string& path, const std::
     return out;
 }
 
-long Count(const std::string& path, const std::string& sql) {
-    auto rows = Query(path, sql);
+long CountRaw(const std::string& path, const std::string& sql) {
+    auto rows = QueryRaw(path, sql);
     return rows.empty() ? -1 : std::stol(rows[0][0]);
 }
 
@@ -74,25 +73,25 @@ TEST(PileSample, PilesRaftAndChecksFollowTheCount) {
     };
     for (const Row& r : table) {
         SCOPED_TRACE(r.piles);
-        const std::string path = kTmp + "/pile_sample_" + kPid + "_" + std::to_string(r.piles) + ".pvxdb";
-        const RunResult made = RunHost("make-sample --piles " + std::to_string(r.piles) + " --out '" + path + "'", "piles");
+        const std::string path = hostrun::kTmp + "/pile_sample_" + hostrun::kPid + "_" + std::to_string(r.piles) + ".pvxdb";
+        const hostrun::RunResult made = hostrun::RunHost("make-sample --piles " + std::to_string(r.piles) + " --out '" + path + "'", "piles");
         ASSERT_EQ(made.code, 0) << made.err;
         EXPECT_NE(made.out.find(std::to_string(r.piles) + " piles in " + std::to_string(r.cols) + " columns"),
                   std::string::npos)
             << made.out;
-        EXPECT_EQ(Count(path, "SELECT COUNT(*) FROM PILE"), r.piles);
-        EXPECT_EQ(Count(path, "SELECT COUNT(*) FROM PCDPILE"), r.piles);
-        EXPECT_EQ(Count(path, "SELECT COUNT(*) FROM PMEMB WHERE type = 403 AND pile_key = key"), r.piles);
-        EXPECT_EQ(Count(path, "SELECT COUNT(*) FROM MTSB"), 1);
+        EXPECT_EQ(CountRaw(path, "SELECT COUNT(*) FROM PILE"), r.piles);
+        EXPECT_EQ(CountRaw(path, "SELECT COUNT(*) FROM PCDPILE"), r.piles);
+        EXPECT_EQ(CountRaw(path, "SELECT COUNT(*) FROM PMEMB WHERE type = 403 AND pile_key = key"), r.piles);
+        EXPECT_EQ(CountRaw(path, "SELECT COUNT(*) FROM MTSB"), 1);
         // The raft's corners: 1.2 m beyond the outer piles at 0 and 2.4 (cols - 1), 2.4 (rows - 1).
-        const auto xy = Query(path, "SELECT MIN(x), MAX(x), MIN(y), MAX(y) FROM PONT");
+        const auto xy = QueryRaw(path, "SELECT MIN(x), MAX(x), MIN(y), MAX(y) FROM PONT");
         ASSERT_EQ(xy.size(), 1u);
         EXPECT_NEAR(std::stod(xy[0][0]), -1.2, 1e-9);
         EXPECT_NEAR(std::stod(xy[0][1]), 2.4 * (r.cols - 1) + 1.2, 1e-9);
         EXPECT_NEAR(std::stod(xy[0][2]), -1.2, 1e-9);
         EXPECT_NEAR(std::stod(xy[0][3]), 2.4 * (r.rows - 1) + 1.2, 1e-9);
-        const auto first = Query(path, "SELECT czl FROM PCDPILE WHERE key = 1");
-        const auto last = Query(path, "SELECT czl FROM PCDPILE WHERE key = " + std::to_string(r.piles));
+        const auto first = QueryRaw(path, "SELECT czl FROM PCDPILE WHERE key = 1");
+        const auto last = QueryRaw(path, "SELECT czl FROM PCDPILE WHERE key = " + std::to_string(r.piles));
         ASSERT_EQ(first.size(), 1u);
         ASSERT_EQ(last.size(), 1u);
         double a = 0.0, res = 0.0;
@@ -106,7 +105,7 @@ TEST(PileSample, PilesRaftAndChecksFollowTheCount) {
         std::remove(path.c_str());
     }
     // One kind of project at a time.
-    const RunResult both = RunHost("make-sample --piles 4 --size 10 --out '" + kTmp + "/x.pvxdb'", "piles_both");
+    const hostrun::RunResult both = hostrun::RunHost("make-sample --piles 4 --size 10 --out '" + hostrun::kTmp + "/x.pvxdb'", "piles_both");
     EXPECT_EQ(both.code, 2);
     EXPECT_NE(both.err.find("--piles"), std::string::npos) << both.err;
 }

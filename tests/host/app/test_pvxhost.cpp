@@ -20,11 +20,9 @@
 
 namespace {
 
-using namespace hostrun;
-
 TEST(PvxHostTest, BadArgumentsFailWithAMessage) {
-    const std::string text = kTmp + "/not_a_project_" + kPid + ".pvxdb";
-    const std::string x = kTmp + "/x_" + kPid + ".pvxdb";
+    const std::string text = hostrun::kTmp + "/not_a_project_" + hostrun::kPid + ".pvxdb";
+    const std::string x = hostrun::kTmp + "/x_" + hostrun::kPid + ".pvxdb";
     {
         std::ofstream f(text);
         f << "this is not a project database\n";
@@ -46,14 +44,14 @@ TEST(PvxHostTest, BadArgumentsFailWithAMessage) {
         {"size with trailing text", "make-sample --out '" + x + "' --size 12x", 2, "not \"12x\""},
         {"size too large", "make-sample --out '" + x + "' --size 99999999999", 2, "--size expects"},
         {"unknown make-sample argument", "make-sample --out '" + x + "' --colour red", 2, "unknown option"},
-        {"info takes no arguments", "--db '" + SamplePath() + "' info extra", 2, "unexpected argument"},
-        {"missing project", "--db '" + kTmp + "/no_such_project.pvxdb' info", 1, "cannot open project"},
+        {"info takes no arguments", "--db '" + hostrun::SamplePath() + "' info extra", 2, "unexpected argument"},
+        {"missing project", "--db '" + hostrun::kTmp + "/no_such_project.pvxdb' info", 1, "cannot open project"},
         {"a text file", "--db '" + text + "' info", 1, "cannot open project"},
         {"output below a plain file", "make-sample --out '" + text + "/x.pvxdb'", 1, "cannot"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        const RunResult res = RunHost(r.args, "bad");
+        const hostrun::RunResult res = hostrun::RunHost(r.args, "bad");
         EXPECT_EQ(res.code, r.code) << res.err;
         EXPECT_NE(res.err.find(r.message), std::string::npos) << "stderr was: " << res.err;
         EXPECT_TRUE(res.out.empty() || r.code == 0) << res.out;
@@ -62,15 +60,15 @@ TEST(PvxHostTest, BadArgumentsFailWithAMessage) {
     std::remove(x.c_str());
 
     // A missing output directory is made.
-    const std::string nested = kTmp + "/made_by_make_sample_" + kPid + "/examples/s.pvxdb";
-    const RunResult made = RunHost("make-sample --out '" + nested + "'", "nested");
+    const std::string nested = hostrun::kTmp + "/made_by_make_sample_" + hostrun::kPid + "/examples/s.pvxdb";
+    const hostrun::RunResult made = hostrun::RunHost("make-sample --out '" + nested + "'", "nested");
     EXPECT_EQ(made.code, 0) << made.err;
     EXPECT_TRUE(std::ifstream(nested).good());
-    std::filesystem::remove_all(kTmp + "/made_by_make_sample_" + kPid);
+    std::filesystem::remove_all(hostrun::kTmp + "/made_by_make_sample_" + hostrun::kPid);
 }
 
 TEST(PvxHostTest, HelpListsTheCommands) {
-    const RunResult r = RunHost("--help", "help");
+    const hostrun::RunResult r = hostrun::RunHost("--help", "help");
     EXPECT_EQ(r.code, 0);
     for (const char* word : {"--db FILE", "info", "make-sample --out FILE.pvxdb [--size N]", "closed-form", "SAMPLE DATA"})
         EXPECT_NE(r.out.find(word), std::string::npos) << word << " missing from:\n" << r.out;
@@ -78,9 +76,9 @@ TEST(PvxHostTest, HelpListsTheCommands) {
 }
 
 TEST(PvxHostTest, InfoReportsTheSampleProject) {
-    const RunResult r = RunHost("--db '" + SamplePath() + "' info", "info");
+    const hostrun::RunResult r = hostrun::RunHost("--db '" + hostrun::SamplePath() + "' info", "info");
     ASSERT_EQ(r.code, 0) << r.err;
-    const auto m = ParseReport(r.out);
+    const auto m = hostrun::ParseReport(r.out);
     // Element types named after their codes (101 column, 201 and 205 beams, 200 line member,
     // 204 plane element with beam forces, 206 truss, 209 wall column, 210 wall beam, 301, 302
     // and 305 plates and slabs). The default sample, counted by hand: raft 16 x 12 plates
@@ -148,7 +146,7 @@ TEST(PvxHostTest, InfoReportsTheSampleProject) {
     }
     // The program's own steps only when asked for.
     EXPECT_EQ(r.out.find("loaded"), std::string::npos) << r.out;
-    const RunResult verbose = RunHost("--db '" + SamplePath() + "' info --verbose", "info_v");
+    const hostrun::RunResult verbose = hostrun::RunHost("--db '" + hostrun::SamplePath() + "' info --verbose", "info_v");
     ASSERT_EQ(verbose.code, 0) << verbose.err;
     EXPECT_NE(verbose.out.find("Module: qsn_pvx loaded from"), std::string::npos) << verbose.out;
 }
@@ -170,7 +168,7 @@ UINT FindElement(CDataBase& db, int type, double x1, double y1, double z1, doubl
 
 TEST(PvxHostTest, SampleResultsFollowTheirMechanics) {
     CDataBase db;
-    ASSERT_TRUE(db.Open(SamplePath().c_str())) << static_cast<LPCTSTR>(db.GetLastError());
+    ASSERT_TRUE(db.Open(hostrun::SamplePath().c_str())) << static_cast<LPCTSTR>(db.GetLastError());
     const auto& nodes = db.Table<DBT_PNODE>();
     const auto& reac = db.Table<DBT_REAC>();
 
@@ -268,14 +266,14 @@ TEST(PvxHostTest, SampleResultsFollowTheirMechanics) {
 }
 
 TEST(PvxHostTest, LargeRaftIsWritten) {
-    const std::string p = kTmp + "/test_sample_large_" + kPid + ".pvxdb";
-    const RunResult r = RunHost("make-sample --out '" + p + "' --size 100000", "large");
+    const std::string p = hostrun::kTmp + "/test_sample_large_" + hostrun::kPid + ".pvxdb";
+    const hostrun::RunResult r = hostrun::RunHost("make-sample --out '" + p + "' --size 100000", "large");
     ASSERT_EQ(r.code, 0) << r.err;
     // 12 k^2 >= 100000 first holds for k = 92: 368 x 276 plates.
     EXPECT_NE(r.out.find("368 x 276 plates (101568)"), std::string::npos) << r.out;
-    const RunResult info = RunHost("--db '" + p + "' info", "large_info");
+    const hostrun::RunResult info = hostrun::RunHost("--db '" + p + "' info", "large_info");
     EXPECT_EQ(info.code, 0) << info.err;
-    EXPECT_EQ(ParseReport(info.out)["Elements of type 301 (plate or slab)"], "101568");
+    EXPECT_EQ(hostrun::ParseReport(info.out)["Elements of type 301 (plate or slab)"], "101568");
     std::remove(p.c_str());
 }
 
@@ -283,17 +281,17 @@ TEST(PvxHostTest, LargeRaftIsWritten) {
 // and waited for batch after batch: any number of them draws the picture one thread draws, and
 // so do fewer when the system refuses threads (PVXHOST_FAULT).
 TEST(PvxHostTest, HelperThreadsDrawTheOneThreadPicture) {
-    const std::string p = kTmp + "/test_sample_threads_" + kPid + ".pvxdb";
-    ASSERT_EQ(RunHost("make-sample --out '" + p + "' --size 5000", "threads_make").code, 0);
+    const std::string p = hostrun::kTmp + "/test_sample_threads_" + hostrun::kPid + ".pvxdb";
+    ASSERT_EQ(hostrun::RunHost("make-sample --out '" + p + "' --size 5000", "threads_make").code, 0);
     auto render = [&](const char* threads, const char* fault = nullptr) {
-        const std::string out = kTmp + "/test_threads_" + threads + "_" + kPid + ".bmp";
+        const std::string out = hostrun::kTmp + "/test_threads_" + threads + "_" + hostrun::kPid + ".bmp";
         setenv("LP_NUM_THREADS", threads, 1);
         if (fault) setenv("PVXHOST_FAULT", fault, 1);
-        const RunResult r = RunHost("--db '" + p + "' render --mode 2 --size 900x700 --out '" + out + "'", "threads");
+        const hostrun::RunResult r = hostrun::RunHost("--db '" + p + "' render --mode 2 --size 900x700 --out '" + out + "'", "threads");
         unsetenv("LP_NUM_THREADS");
         unsetenv("PVXHOST_FAULT");
         EXPECT_EQ(r.code, 0) << threads << ": " << r.err;
-        std::string bytes = ReadFile(out);
+        std::string bytes = hostrun::ReadFile(out);
         std::remove(out.c_str());
         return bytes;
     };

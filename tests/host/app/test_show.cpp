@@ -13,8 +13,6 @@
 
 namespace {
 
-using namespace hostrun;
-
 // A line of `show --list`: result, container, page and title, in that order.
 struct Listed {
     std::string container, page, title;
@@ -22,7 +20,7 @@ struct Listed {
 
 std::map<int, Listed> ParseList(const std::string& out) {
     std::map<int, Listed> m;
-    for (const std::string& line : Lines(out)) {
+    for (const std::string& line : hostrun::Lines(out)) {
         std::istringstream in(line);
         int id = 0;
         Listed l;
@@ -33,7 +31,7 @@ std::map<int, Listed> ParseList(const std::string& out) {
 }
 
 TEST(PvxHostShowTest, ListNamesEachResultWithItsContainerPageAndTitle) {
-    const RunResult r = RunHost("show --list", "list");
+    const hostrun::RunResult r = hostrun::RunHost("show --list", "list");
     ASSERT_EQ(r.code, 0) << r.err;
     const std::map<int, Listed> m = ParseList(r.out);
     // Titles are the string table's texts of the containers' combo items; "-" where a result
@@ -73,7 +71,7 @@ TEST(PvxHostShowTest, ListNamesEachResultWithItsContainerPageAndTitle) {
 }
 
 TEST(PvxHostShowTest, CommandLineMistakesAreRefused) {
-    const std::string out = "--out '" + kTmp + "/show_" + kPid + ".bmp'";
+    const std::string out = "--out '" + hostrun::kTmp + "/show_" + hostrun::kPid + ".bmp'";
     struct Row {
         const char* label;
         std::string args;
@@ -86,11 +84,11 @@ TEST(PvxHostShowTest, CommandLineMistakesAreRefused) {
         {"no picture", "show 7201", 2, "--out FILE.bmp|FILE.emf is required"},
         {"a set without a value", "show 7201 --set type " + out, 2, "--set expects CONTROL=VALUE"},
         {"a result no bar offers", "show 7999 " + out, 2, "no result bar of the module offers result 7999"},
-        {"a picture of another kind", "show 7201 --out '" + kTmp + "/show.png'", 2, "png"},
+        {"a picture of another kind", "show 7201 --out '" + hostrun::kTmp + "/show.png'", 2, "png"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
-        const RunResult r = RunHost(row.args, "showbad");
+        const hostrun::RunResult r = hostrun::RunHost(row.args, "showbad");
         EXPECT_EQ(r.code, row.code) << r.err;
         EXPECT_NE(r.err.find(row.message), std::string::npos) << "stderr was: " << r.err;
     }
@@ -100,10 +98,10 @@ TEST(PvxHostShowTest, CommandLineMistakesAreRefused) {
 // nothing. The bar's own controls can be listed with the page's: the system bar's type radio on
 // the displacement contour for 7204.
 TEST(PvxHostShowTest, AResultWithoutItsPageSaysWhichPageIsMissing) {
-    const RunResult list = RunHost("show --list", "listmissing");
+    const hostrun::RunResult list = hostrun::RunHost("show --list", "listmissing");
     ASSERT_EQ(list.code, 0) << list.err;
     std::string missingId, missingPage;
-    for (const std::string& line : Lines(list.out)) {
+    for (const std::string& line : hostrun::Lines(list.out)) {
         if (line.find("(page not built yet)") == std::string::npos) continue;
         std::istringstream in(line);
         std::string container;
@@ -111,18 +109,18 @@ TEST(PvxHostShowTest, AResultWithoutItsPageSaysWhichPageIsMissing) {
         break;
     }
     if (missingId.empty()) GTEST_SKIP() << "every page of the bars is built";
-    const std::string pic = kTmp + "/show_missing_" + kPid + ".bmp";
-    const RunResult r = RunHost("show " + missingId + " --out '" + pic + "'", "showmissing");
+    const std::string pic = hostrun::kTmp + "/show_missing_" + hostrun::kPid + ".bmp";
+    const hostrun::RunResult r = hostrun::RunHost("show " + missingId + " --out '" + pic + "'", "showmissing");
     EXPECT_EQ(r.code, 1) << r.err;
     EXPECT_NE(r.err.find("its page " + missingPage + " is not built yet"), std::string::npos) << r.err;
     EXPECT_FALSE(std::ifstream(pic).good()) << "no picture";
 }
 
 TEST(PvxHostShowTest, ListControlsNamesTheBarsAndThePagesControls) {
-    const RunResult l = RunHost("show 7204 --list-controls", "showcontrols");
+    const hostrun::RunResult l = hostrun::RunHost("show 7204 --list-controls", "showcontrols");
     EXPECT_EQ(l.code, 0) << l.err;
     bool typeLine = false, cutLine = false;
-    for (const std::string& line : Lines(l.out)) {
+    for (const std::string& line : hostrun::Lines(l.out)) {
         std::istringstream in(line);
         std::string id, name, kind1, kind2;
         in >> id >> name >> kind1 >> kind2;
@@ -140,7 +138,7 @@ TEST(PvxHostShowTest, ListControlsNamesTheBarsAndThePagesControls) {
 // The extremes lines ("max ..." and "min ...") a picture command prints after its picture.
 std::vector<std::string> Extremes(const std::string& out) {
     std::vector<std::string> v;
-    for (const std::string& line : Lines(out))
+    for (const std::string& line : hostrun::Lines(out))
         if (line.rfind("max ", 0) == 0 || line.rfind("min ", 0) == 0) v.push_back(line);
     return v;
 }
@@ -158,10 +156,10 @@ TEST(PvxHostShowTest, ReactionPagesDrawWhatTheRenderOfTheirModeDraws) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        const std::string pic = kTmp + "/show_reac_" + kPid + ".bmp";
-        const RunResult a = RunHost(std::string(r.show) + " --out '" + pic + "'", "showreac");
+        const std::string pic = hostrun::kTmp + "/show_reac_" + hostrun::kPid + ".bmp";
+        const hostrun::RunResult a = hostrun::RunHost(std::string(r.show) + " --out '" + pic + "'", "showreac");
         ASSERT_EQ(a.code, 0) << a.err;
-        const RunResult b = RunHost(std::string(r.render) + " --out '" + pic + "'", "renderreac");
+        const hostrun::RunResult b = hostrun::RunHost(std::string(r.render) + " --out '" + pic + "'", "renderreac");
         ASSERT_EQ(b.code, 0) << b.err;
         const std::vector<std::string> ea = Extremes(a.out);
         EXPECT_EQ(ea.size(), 2u) << a.out;
@@ -175,14 +173,14 @@ TEST(PvxHostShowTest, ReactionPagesDrawWhatTheRenderOfTheirModeDraws) {
 TEST(PvxHostShowTest, ReactionPageRefusesABadArrowFactor) {
     for (const char* text : {"10.5", "-11", "abc"}) {
         SCOPED_TRACE(text);
-        const std::string pic = kTmp + "/show_refused_" + kPid + ".bmp";
-        const RunResult r = RunHost(std::string("show 7101 --set scale=") + text + " --out '" + pic + "'", "showbad");
+        const std::string pic = hostrun::kTmp + "/show_refused_" + hostrun::kPid + ".bmp";
+        const hostrun::RunResult r = hostrun::RunHost(std::string("show 7101 --set scale=") + text + " --out '" + pic + "'", "showbad");
         EXPECT_EQ(r.code, 1) << r.err;
         EXPECT_NE(r.err.find("比例系数无效(绝对值应不大于10)。"), std::string::npos) << r.err;
         EXPECT_FALSE(std::ifstream(pic).good()) << "no picture";
     }
-    const std::string pic = kTmp + "/show_edge_" + kPid + ".bmp";
-    const RunResult ok = RunHost("show 7101 --set scale=-10 --set node=288 --out '" + pic + "'", "showedge");
+    const std::string pic = hostrun::kTmp + "/show_edge_" + hostrun::kPid + ".bmp";
+    const hostrun::RunResult ok = hostrun::RunHost("show 7101 --set scale=-10 --set node=288 --out '" + pic + "'", "showedge");
     EXPECT_EQ(ok.code, 0) << ok.err;
     // Node 288 carries the largest pile reaction of the sample, 293.541 kN upwards (see the extremes).
     EXPECT_NE(ok.err.find("NODE NUMBER=288"), std::string::npos) << ok.err;
@@ -208,10 +206,10 @@ TEST(PvxHostShowTest, DeformationModeAndFramePagesDrawWhatTheRenderOfTheirModeDr
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.show);
-        const std::string pic = kTmp + "/show_page_" + kPid + ".bmp";
-        const RunResult a = RunHost(std::string(r.show) + " --out '" + pic + "'", "showpage");
+        const std::string pic = hostrun::kTmp + "/show_page_" + hostrun::kPid + ".bmp";
+        const hostrun::RunResult a = hostrun::RunHost(std::string(r.show) + " --out '" + pic + "'", "showpage");
         ASSERT_EQ(a.code, 0) << a.err;
-        const RunResult b = RunHost(std::string(r.render) + " --out '" + pic + "'", "renderpage");
+        const hostrun::RunResult b = hostrun::RunHost(std::string(r.render) + " --out '" + pic + "'", "renderpage");
         ASSERT_EQ(b.code, 0) << b.err;
         const std::vector<std::string> ea = Extremes(a.out);
         EXPECT_EQ(ea.size(), 2u) << a.out;
@@ -223,14 +221,14 @@ TEST(PvxHostShowTest, DeformationModeAndFramePagesDrawWhatTheRenderOfTheirModeDr
 // The node query writes the node's displacement into the message window, with three-digit
 // exponents; text that is no node reports nothing.
 TEST(PvxHostShowTest, NodeQueryReportsTheNodesDisplacement) {
-    const std::string pic = kTmp + "/show_node_" + kPid + ".bmp";
+    const std::string pic = hostrun::kTmp + "/show_node_" + hostrun::kPid + ".bmp";
     // Node 311 carries the largest dead-load displacement of the sample, 12.9512 mm downwards
     // (see the extremes of the deformed shape).
-    const RunResult r = RunHost("show 7205 --set node=311 --out '" + pic + "'", "shownode");
+    const hostrun::RunResult r = hostrun::RunHost("show 7205 --set node=311 --out '" + pic + "'", "shownode");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_NE(r.err.find("节点号 311"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("DZ=-1.29512E+001  DXYZ=1.29512E+001"), std::string::npos) << r.err;
-    const RunResult bad = RunHost("show 7205 --set node=abc --out '" + pic + "'", "shownode");
+    const hostrun::RunResult bad = hostrun::RunHost("show 7205 --set node=abc --out '" + pic + "'", "shownode");
     ASSERT_EQ(bad.code, 0) << bad.err;
     EXPECT_EQ(bad.err.find("节点号"), std::string::npos) << bad.err;
     std::remove(pic.c_str());
@@ -239,8 +237,6 @@ TEST(PvxHostShowTest, NodeQueryReportsTheNodesDisplacement) {
 }  // namespace
 
 namespace {
-
-using namespace hostrun;
 
 // The details dialogs of a page through --details: values they refuse keep the dialog open with
 // its message (status 1, no picture); accepted values draw.
@@ -265,8 +261,8 @@ TEST(PvxHostShowTest, DetailsDialogsTakeTheirValuesOrRefuseThem) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        const std::string pic = kTmp + "/show_details_" + kPid + ".bmp";
-        const RunResult a = RunHost(r.args + " --out '" + pic + "'", "showdetails");
+        const std::string pic = hostrun::kTmp + "/show_details_" + hostrun::kPid + ".bmp";
+        const hostrun::RunResult a = hostrun::RunHost(r.args + " --out '" + pic + "'", "showdetails");
         EXPECT_EQ(a.code, r.code) << a.err;
         if (r.message) {
             EXPECT_NE(a.err.find(r.message), std::string::npos) << a.err;
@@ -296,10 +292,10 @@ TEST(PvxHostShowTest, SlabPagesDrawWhatTheRenderOfTheirModeDraws) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.show);
-        const std::string pic = kTmp + "/show_slabforce_" + kPid + ".bmp";
-        const RunResult a = RunHost(std::string(r.show) + " --out '" + pic + "'", "showslabforce");
+        const std::string pic = hostrun::kTmp + "/show_slabforce_" + hostrun::kPid + ".bmp";
+        const hostrun::RunResult a = hostrun::RunHost(std::string(r.show) + " --out '" + pic + "'", "showslabforce");
         ASSERT_EQ(a.code, 0) << a.err;
-        const RunResult b = RunHost(std::string(r.render) + " --out '" + pic + "'", "renderslabforce");
+        const hostrun::RunResult b = hostrun::RunHost(std::string(r.render) + " --out '" + pic + "'", "renderslabforce");
         ASSERT_EQ(b.code, 0) << b.err;
         const std::vector<std::string> ea = Extremes(a.out);
         EXPECT_EQ(ea.size(), r.lines) << a.out;
@@ -329,9 +325,9 @@ TEST(PvxHostShowTest, SlabPagesShowTheirResultsAndRefuseBadValues) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        const std::string pic = kTmp + "/show_slab_" + kPid + ".bmp";
+        const std::string pic = hostrun::kTmp + "/show_slab_" + hostrun::kPid + ".bmp";
         std::remove(pic.c_str());
-        const RunResult res = RunHost(std::string(r.args) + " --out '" + pic + "'", "showslab");
+        const hostrun::RunResult res = hostrun::RunHost(std::string(r.args) + " --out '" + pic + "'", "showslab");
         EXPECT_EQ(res.code, r.code) << res.err;
         if (r.message) EXPECT_NE(res.err.find(r.message), std::string::npos) << res.err;
         EXPECT_EQ(std::ifstream(pic).good(), r.code == 0);

@@ -20,17 +20,15 @@
 
 namespace {
 
-using namespace hostrun;
-
 // The picture a command writes, as bytes; empty (with a failure) when it wrote none (pOut: what
 // it printed).
 std::string Picture(const std::string& command, const std::string& tag, std::string* pOut = nullptr) {
-    const std::string pic = kTmp + "/ctl_" + tag + "_" + kPid + ".bmp";
+    const std::string pic = hostrun::kTmp + "/ctl_" + tag + "_" + hostrun::kPid + ".bmp";
     std::remove(pic.c_str());
-    const RunResult r = RunHost(command + " --out '" + pic + "'", tag);
+    const hostrun::RunResult r = hostrun::RunHost(command + " --out '" + pic + "'", tag);
     EXPECT_EQ(r.code, 0) << command << "\n" << r.err;
     if (pOut) *pOut = r.out;
-    const std::string bytes = ReadFile(pic);
+    const std::string bytes = hostrun::ReadFile(pic);
     std::remove(pic.c_str());
     return bytes;
 }
@@ -57,7 +55,7 @@ namespace {
 // "max TEXT (VALUE) ..." and "min ..." lines of a command's report: the two values.
 bool ReadExtremes(const std::string& out, double& max, double& min) {
     int found = 0;
-    for (const std::string& line : Lines(out)) {
+    for (const std::string& line : hostrun::Lines(out)) {
         double v = 0;
         char text[64];
         if (std::sscanf(line.c_str(), "max %63s (%lf)", text, &v) == 2) max = v, found |= 1;
@@ -69,7 +67,7 @@ bool ReadExtremes(const std::string& out, double& max, double& min) {
 // The plate stress page hands its surface and number choices to the stress engine, and its bar
 // offers the T-girder and wall boxes of the plate results rather than the frame boxes.
 TEST(PvxHostShowControlsTest, PlateStressPageTakesItsSurfaceNumberAndPlateBoxes) {
-    const RunResult list = RunHost("show 7308 --list-controls", "pstrslist");
+    const hostrun::RunResult list = hostrun::RunHost("show 7308 --list-controls", "pstrslist");
     ASSERT_EQ(list.code, 0) << list.err;
     for (const char* name : {" tgirder ", " wall "}) EXPECT_NE(list.out.find(name), std::string::npos) << name;
     for (const char* name : {" column ", " onlytruss "}) EXPECT_EQ(list.out.find(name), std::string::npos) << name;
@@ -79,7 +77,7 @@ TEST(PvxHostShowControlsTest, PlateStressPageTakesItsSurfaceNumberAndPlateBoxes)
     double want[2][2] = {{-1e300, 1e300}, {-1e300, 1e300}};  // [face][max, min]
     {
         sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open_v2(SamplePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+        ASSERT_EQ(sqlite3_open_v2(hostrun::SamplePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
         sqlite3_stmt* st = nullptr;
         ASSERT_EQ(sqlite3_prepare_v2(db,
                                      "SELECT blk FROM STRP WHERE (id >> 32) = 1 AND (id & 4294967295) IN "
@@ -99,9 +97,9 @@ TEST(PvxHostShowControlsTest, PlateStressPageTakesItsSurfaceNumberAndPlateBoxes)
         sqlite3_finalize(st);
         sqlite3_close(db);
     }
-    const std::string pic = kTmp + "/ctl_pstrs_" + kPid + ".bmp";
-    const RunResult top = RunHost("show 7308 --set component=0 --out '" + pic + "'", "pstrstop");
-    const RunResult bottom = RunHost("show 7308 --set component=0 --set surface=1 --out '" + pic + "'", "pstrsbot");
+    const std::string pic = hostrun::kTmp + "/ctl_pstrs_" + hostrun::kPid + ".bmp";
+    const hostrun::RunResult top = hostrun::RunHost("show 7308 --set component=0 --out '" + pic + "'", "pstrstop");
+    const hostrun::RunResult bottom = hostrun::RunHost("show 7308 --set component=0 --set surface=1 --out '" + pic + "'", "pstrsbot");
     std::remove(pic.c_str());
     double tmax = 0, tmin = 0, bmax = 0, bmin = 0;
     ASSERT_TRUE(ReadExtremes(top.out, tmax, tmin)) << top.out << top.err;
@@ -141,8 +139,8 @@ TEST(PvxHostShowControlsTest, ShowAndRenderDrawOnePicture) {
         EXPECT_FALSE(a.empty());
         EXPECT_TRUE(a == Picture(r.render, "onepicrender")) << "the pictures differ";
     }
-    const std::string pic = kTmp + "/ctl_shown_" + kPid + ".bmp";
-    const RunResult r = RunHost("show 7301 --set display=1 --out '" + pic + "'", "shownpage");
+    const std::string pic = hostrun::kTmp + "/ctl_shown_" + hostrun::kPid + ".bmp";
+    const hostrun::RunResult r = hostrun::RunHost("show 7301 --set display=1 --out '" + pic + "'", "shownpage");
     std::remove(pic.c_str());
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_NE(r.out.find("result 7301 on the page CPVXBarBSfd"), std::string::npos) << r.out;
@@ -156,7 +154,7 @@ namespace {
 std::vector<std::string> Column(const std::string& sql, const std::string& path = "") {
     std::vector<std::string> out;
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2((path.empty() ? SamplePath() : path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    if (sqlite3_open_v2((path.empty() ? hostrun::SamplePath() : path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
         sqlite3_stmt* st = nullptr;
         if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) ADD_FAILURE() << sqlite3_errmsg(db);
         while (st && sqlite3_step(st) == SQLITE_ROW) {
@@ -195,13 +193,13 @@ TEST(PvxHostShowControlsTest, LoadsDefaultToOneWithTheResultAndAreNamedByNameOrK
     }
     for (const char* command : {"render --mode 6 --load NOSUCH", "show 7301 --load NOSUCH"}) {
         SCOPED_TRACE(command);
-        const RunResult r = RunHost(std::string(command) + " --out '" + kTmp + "/ctl_noload.bmp'", "noload");
+        const hostrun::RunResult r = hostrun::RunHost(std::string(command) + " --out '" + hostrun::kTmp + "/ctl_noload.bmp'", "noload");
         EXPECT_EQ(r.code, 2) << "a load the project has not is a wrong command line";
         for (const std::string& name : Column("SELECT name FROM PSTLD UNION ALL SELECT name FROM PLCOM"))
             EXPECT_NE(r.err.find(name), std::string::npos) << name << " in: " << r.err;
     }
     // A load without the result names those that have it.
-    const RunResult settle = RunHost("render --mode 7 --load SETTLE --out '" + kTmp + "/ctl_settle.bmp'", "settle");
+    const hostrun::RunResult settle = hostrun::RunHost("render --mode 7 --load SETTLE --out '" + hostrun::kTmp + "/ctl_settle.bmp'", "settle");
     EXPECT_EQ(settle.code, 1);
     EXPECT_NE(settle.err.find("loads with them: DL, LL, WX"), std::string::npos) << settle.err;
 }
@@ -210,7 +208,7 @@ TEST(PvxHostShowControlsTest, LoadsDefaultToOneWithTheResultAndAreNamedByNameOrK
 // last is refused with the case's step count.
 TEST(PvxHostShowControlsTest, TimeHistoryOpensOnItsPeakStep) {
     sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(SamplePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open_v2(hostrun::SamplePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
     sqlite3_stmt* st = nullptr;
     ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT nstep, \"values\" FROM DISPHIS", -1, &st, nullptr), SQLITE_OK);
     int nSteps = 0, nPeak = 0;
@@ -232,7 +230,7 @@ TEST(PvxHostShowControlsTest, TimeHistoryOpensOnItsPeakStep) {
     ASSERT_GT(peak, 0.0);
     EXPECT_TRUE(Picture("render --mode 63", "thdefault") ==
                 Picture("render --mode 63 --option step=" + std::to_string(nPeak), "thpeak"));
-    const RunResult past = RunHost("render --mode 63 --option step=" + std::to_string(nSteps) + " --out '" + kTmp +
+    const hostrun::RunResult past = hostrun::RunHost("render --mode 63 --option step=" + std::to_string(nSteps) + " --out '" + hostrun::kTmp +
                                        "/ctl_thpast.bmp'", "thpast");
     EXPECT_EQ(past.code, 1);
     EXPECT_NE(past.err.find("has " + std::to_string(nSteps) + " steps"), std::string::npos) << past.err;
@@ -270,8 +268,8 @@ TEST(PvxHostShowControlsTest, ScalesAreRefusedAsThePageRefusesThem) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.command);
-        const std::string pic = kTmp + "/ctl_scale_" + kPid + ".bmp";
-        const RunResult r = RunHost(std::string(row.command) + " --out '" + pic + "'", "scale");
+        const std::string pic = hostrun::kTmp + "/ctl_scale_" + hostrun::kPid + ".bmp";
+        const hostrun::RunResult r = hostrun::RunHost(std::string(row.command) + " --out '" + pic + "'", "scale");
         std::remove(pic.c_str());
         EXPECT_EQ(r.code, row.code) << r.err;
         if (row.message) EXPECT_NE(r.err.find(row.message), std::string::npos) << r.err;
@@ -296,10 +294,10 @@ TEST(PvxHostShowControlsTest, ControlsWithoutEffectAreListedSo) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::string(r.result) + " " + r.control);
-        const RunResult list = RunHost(std::string("show ") + r.result + " --list-controls", "noeffectlist");
+        const hostrun::RunResult list = hostrun::RunHost(std::string("show ") + r.result + " --list-controls", "noeffectlist");
         ASSERT_EQ(list.code, 0) << list.err;
         bool marked = false;
-        for (const std::string& line : Lines(list.out))
+        for (const std::string& line : hostrun::Lines(list.out))
             if (line.find(std::string(" ") + r.control + " ") != std::string::npos)
                 marked = line.find("(no effect here)") != std::string::npos;
         EXPECT_TRUE(marked) << list.out;
@@ -326,7 +324,7 @@ TEST(PvxHostShowControlsTest, OptionKeysAreCheckedAgainstTheMode) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.options);
-        const RunResult res = RunHost(std::string("render ") + r.options + " --out '" + kTmp + "/ctl_opt.bmp'", "opt");
+        const hostrun::RunResult res = hostrun::RunHost(std::string("render ") + r.options + " --out '" + hostrun::kTmp + "/ctl_opt.bmp'", "opt");
         EXPECT_EQ(res.code, 2);
         EXPECT_NE(res.err.find(r.message), std::string::npos) << res.err;
     }
@@ -337,8 +335,8 @@ TEST(PvxHostShowControlsTest, OptionKeysAreCheckedAgainstTheMode) {
 namespace {
 
 std::string CopySample(const std::string& tag) {
-    const std::string path = kTmp + "/ctl_" + tag + "_" + kPid + ".pvxdb";
-    std::ofstream(path, std::ios::binary) << std::ifstream(SamplePath(), std::ios::binary).rdbuf();
+    const std::string path = hostrun::kTmp + "/ctl_" + tag + "_" + hostrun::kPid + ".pvxdb";
+    std::ofstream(path, std::ios::binary) << std::ifstream(hostrun::SamplePath(), std::ios::binary).rdbuf();
     return path;
 }
 
@@ -346,14 +344,14 @@ std::string CopySample(const std::string& tag) {
 // that result starts from them; without --save the project file stays byte for byte.
 TEST(PvxHostShowControlsTest, PageSettingsLastWithTheProjectWhenSaved) {
     const std::string db = CopySample("pageset");
-    const std::string before = ReadFile(db);
+    const std::string before = hostrun::ReadFile(db);
     // (The legend names the project file: pictures are compared on the same file.)
     const std::string dlBefore = Picture("--db '" + db + "' show 7301 --load DL", "psdl0");
     EXPECT_FALSE(Picture("--db '" + db + "' show 7301 --load LL --set values=1 --set contour=0", "psnosave").empty());
-    EXPECT_TRUE(ReadFile(db) == before) << "written without --save";
+    EXPECT_TRUE(hostrun::ReadFile(db) == before) << "written without --save";
 
     const std::string asked = Picture("--db '" + db + "' show 7301 --load LL --set values=1 --save", "pssave");
-    EXPECT_FALSE(ReadFile(db) == before);
+    EXPECT_FALSE(hostrun::ReadFile(db) == before);
     // The archive: load step, load key, load type as 32-bit little-endian words, first.
     const std::vector<std::string> hex = Column("SELECT key FROM PSTLD WHERE name = 'LL'");
     ASSERT_EQ(hex.size(), 1u);
@@ -401,11 +399,11 @@ TEST(PvxHostShowControlsTest, RefusalsNameWhatIsMissing) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.command);
-        const std::string pic = kTmp + "/ctl_refused_" + kPid + ".bmp";
-        const RunResult res = RunHost(r.command + " --out '" + pic + "'", "refused");
+        const std::string pic = hostrun::kTmp + "/ctl_refused_" + hostrun::kPid + ".bmp";
+        const hostrun::RunResult res = hostrun::RunHost(r.command + " --out '" + pic + "'", "refused");
         EXPECT_EQ(res.code, 1);
         EXPECT_NE(res.err.find(r.message), std::string::npos) << res.err;
-        EXPECT_TRUE(ReadFile(pic).empty()) << "no picture";
+        EXPECT_TRUE(hostrun::ReadFile(pic).empty()) << "no picture";
         std::remove(pic.c_str());
     }
     std::remove(raft.c_str());
@@ -480,7 +478,7 @@ TEST(PvxHostShowControlsTest, CuttingLinesAreDrawnThroughThePages) {
     };
     for (const Refused& r : refused) {
         SCOPED_TRACE(r.command);
-        const RunResult res = RunHost(std::string(r.command) + " --out '" + kTmp + "/ctl_cutno.bmp'", "cutno");
+        const hostrun::RunResult res = hostrun::RunHost(std::string(r.command) + " --out '" + hostrun::kTmp + "/ctl_cutno.bmp'", "cutno");
         EXPECT_EQ(res.code, 2);
         EXPECT_NE(res.err.find(r.message), std::string::npos) << res.err;
     }
@@ -514,10 +512,10 @@ namespace {
 // reported (node 288 carries the sample's largest dead-load pile reaction, 293.541 kN, see the
 // extremes of render --mode 0), a pick that hits no node clears the edit.
 TEST(PvxHostShowControlsTest, ReactionPagePicksItsNodeInTheView) {
-    const RunResult list = RunHost("show 7101 --list-controls", "reacpicklist");
+    const hostrun::RunResult list = hostrun::RunHost("show 7101 --list-controls", "reacpicklist");
     ASSERT_EQ(list.code, 0) << list.err;
     bool picking = false;
-    for (const std::string& line : Lines(list.out))
+    for (const std::string& line : hostrun::Lines(list.out))
         if (line.find(" node ") != std::string::npos) picking = line.find("point edit") != std::string::npos;
     EXPECT_TRUE(picking) << list.out;
     struct Row {
@@ -526,8 +524,8 @@ TEST(PvxHostShowControlsTest, ReactionPagePicksItsNodeInTheView) {
     } rows[] = {{"node=288", true}, {"node=1.5,2.5", false}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.set);
-        const std::string pic = kTmp + "/ctl_reacpick_" + kPid + ".bmp";
-        const RunResult res = RunHost(std::string("show 7101 --set ") + r.set + " --out '" + pic + "'", "reacpick");
+        const std::string pic = hostrun::kTmp + "/ctl_reacpick_" + hostrun::kPid + ".bmp";
+        const hostrun::RunResult res = hostrun::RunHost(std::string("show 7101 --set ") + r.set + " --out '" + pic + "'", "reacpick");
         std::remove(pic.c_str());
         EXPECT_EQ(res.code, 0) << res.err;
         EXPECT_EQ(res.err.find("NODE NUMBER=288") != std::string::npos, r.reported) << res.err;
@@ -544,9 +542,9 @@ namespace {
 // other way to them.
 TEST(PvxHostShowControlsTest, EnvelopeSidesAreTheCombinationsExtremes) {
     const std::vector<std::string> combs = {"1.3DL+1.5LL", "1.0DL+1.0LL", "1.3DL+1.5WX", "1.2DL+1.4LL+0.84WX"};
-    const std::string pic = kTmp + "/ctl_env_" + kPid + ".bmp";
+    const std::string pic = hostrun::kTmp + "/ctl_env_" + hostrun::kPid + ".bmp";
     auto extremes = [&](const std::string& args, double& mx, double& mn) {
-        const RunResult r = RunHost(args + " --out '" + pic + "'", "env");
+        const hostrun::RunResult r = hostrun::RunHost(args + " --out '" + pic + "'", "env");
         EXPECT_EQ(r.code, 0) << r.err;
         return ReadExtremes(r.out, mx, mn);
     };
@@ -580,7 +578,7 @@ TEST(PvxHostShowControlsTest, EnvelopeSidesAreTheCombinationsExtremes) {
         if (r.bMin) EXPECT_NEAR(emin, cmin, 1e-9 * std::fabs(cmin));
     }
     std::remove(pic.c_str());
-    const RunResult bad = RunHost("render --mode 7 --load DL --option side=min --out '" + pic + "'", "envbad");
+    const hostrun::RunResult bad = hostrun::RunHost("render --mode 7 --load DL --option side=min --out '" + pic + "'", "envbad");
     EXPECT_NE(bad.code, 0);
     EXPECT_NE(bad.err.find("is not one"), std::string::npos) << bad.err;
 }
@@ -652,7 +650,7 @@ double Side(const std::vector<double>& xs, int side) {
 
 // The extremes line's value and place ("max TEXT (VALUE) at KIND KEY").
 bool ReadExtreme(const std::string& out, const char* which, double& v, unsigned& key) {
-    for (const std::string& line : Lines(out)) {
+    for (const std::string& line : hostrun::Lines(out)) {
         char text[64], kind[16];
         if (line.rfind(which, 0) == 0 &&
             std::sscanf(line.c_str() + std::strlen(which), " %63s (%lf) at %15s %u", text, &v, kind, &key) == 4)
@@ -669,7 +667,7 @@ bool ReadExtreme(const std::string& out, const char* which, double& v, unsigned&
 // term by term for each linear combination of the envelope and then taken on the side.
 TEST(PvxHostShowControlsTest, PagesChooseTheSideOfAnEnvelope) {
     sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(SamplePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open_v2(hostrun::SamplePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
     const std::vector<Combination> combs = EnvelopeCombinations(db);
     ASSERT_EQ(combs.size(), 4u);
     std::map<unsigned, int> types;
@@ -762,10 +760,10 @@ TEST(PvxHostShowControlsTest, PagesChooseTheSideOfAnEnvelope) {
         {"displacements, minimum", "render --mode 2 --load ENV --option side=min", displacement(1)},
         {"displacements, larger magnitude", "render --mode 2 --load ENV --option side=abs", displacement(2)},
     };
-    const std::string pic = kTmp + "/ctl_side_" + kPid + ".bmp";
+    const std::string pic = hostrun::kTmp + "/ctl_side_" + hostrun::kPid + ".bmp";
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        const RunResult run = RunHost(r.command + " --size 320x240 --out '" + pic + "'", "side");
+        const hostrun::RunResult run = hostrun::RunHost(r.command + " --size 320x240 --out '" + pic + "'", "side");
         ASSERT_EQ(run.code, 0) << run.err;
         double mx = 0, mn = 0;
         unsigned kmax = 0, kmin = 0;
@@ -784,10 +782,10 @@ TEST(PvxHostShowControlsTest, PagesChooseTheSideOfAnEnvelope) {
     // A side saved with the page's settings is the side the page opens on next time.
     {
         const std::string copy = CopySample("side");
-        const RunResult saved =
-            RunHost("--db '" + copy + "' show 7302 --load ENV --set brace=0 --set side=1 --save --out '" + pic + "'", "sidesave");
+        const hostrun::RunResult saved =
+            hostrun::RunHost("--db '" + copy + "' show 7302 --load ENV --set brace=0 --set side=1 --save --out '" + pic + "'", "sidesave");
         ASSERT_EQ(saved.code, 0) << saved.err;
-        const RunResult next = RunHost("--db '" + copy + "' show 7302 --set brace=0 --out '" + pic + "'", "sidenext");
+        const hostrun::RunResult next = hostrun::RunHost("--db '" + copy + "' show 7302 --set brace=0 --out '" + pic + "'", "sidenext");
         ASSERT_EQ(next.code, 0) << next.err;
         double mn = 0;
         unsigned kmin = 0;
@@ -807,7 +805,7 @@ TEST(PvxHostShowControlsTest, PagesChooseTheSideOfAnEnvelope) {
     };
     for (const Refusal& r : refusals) {
         SCOPED_TRACE(r.label);
-        const RunResult run = RunHost(r.command + " --out '" + pic + "'", "sidebad");
+        const hostrun::RunResult run = hostrun::RunHost(r.command + " --out '" + pic + "'", "sidebad");
         EXPECT_NE(run.code, 0);
         EXPECT_NE(run.err.find("\"side\" is disabled"), std::string::npos) << run.err;
     }

@@ -18,8 +18,6 @@
 
 namespace {
 
-using namespace hostrun;
-
 // Runs a query on a project file and returns its rows as text columns.
 std::vector<std::vector<std::string>> Query(const std::string& path, const std::string& sql) {
     std::vector<std::vector<std::string>> rows;
@@ -68,7 +66,7 @@ struct Extreme {
 };
 Extreme ParseExtreme(const std::string& out, const char* which) {
     Extreme e;
-    for (const std::string& line : Lines(out)) {
+    for (const std::string& line : hostrun::Lines(out)) {
         if (line.rfind(std::string(which) + " ", 0) != 0) continue;
         const size_t open = line.find('('), at = line.find(" at member ");
         if (open == std::string::npos || at == std::string::npos) continue;
@@ -80,8 +78,8 @@ Extreme ParseExtreme(const std::string& out, const char* which) {
 }
 
 std::string Copy(const std::string& name) {
-    const std::string path = kTmp + "/" + name + "_" + kPid + ".pvxdb";
-    std::ifstream in(SamplePath(), std::ios::binary);
+    const std::string path = hostrun::kTmp + "/" + name + "_" + hostrun::kPid + ".pvxdb";
+    std::ifstream in(hostrun::SamplePath(), std::ios::binary);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << in.rdbuf();
     return path;
@@ -93,7 +91,7 @@ std::string FileBytes(const std::string& path) {
 }
 
 TEST(PvxHostStoryShearTest, ExtremesAreTheRecordsOfTheProject) {
-    const std::string& db = SamplePath();
+    const std::string& db = hostrun::SamplePath();
     const auto lc = Query(db, "SELECT key FROM PSTLD WHERE name = 'WX'");
     ASSERT_EQ(lc.size(), 1u);
     struct Row {
@@ -106,10 +104,10 @@ TEST(PvxHostStoryShearTest, ExtremesAreTheRecordsOfTheProject) {
         {"forces at 45 degrees", "--set output=0 --set angle=45", "force45"},
         {"ratios along Y", "--set output=1 --set angle=90", "ratio90"},
     };
-    const std::string pic = kTmp + "/show_story_" + kPid + ".bmp";
+    const std::string pic = hostrun::kTmp + "/show_story_" + hostrun::kPid + ".bmp";
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        const RunResult run = RunHost(std::string("show 7501 --load WX ") + r.set + " --set values=1 --out '" + pic + "'",
+        const hostrun::RunResult run = hostrun::RunHost(std::string("show 7501 --load WX ") + r.set + " --set values=1 --out '" + pic + "'",
                                       "story");
         ASSERT_EQ(run.code, 0) << run.err;
         // The records of the case, read with SQLite: every member's value by key.
@@ -135,10 +133,10 @@ TEST(PvxHostStoryShearTest, ExtremesAreTheRecordsOfTheProject) {
 
 // The render of display mode 5 draws what the page draws: the same extremes at the same members.
 TEST(PvxHostStoryShearTest, RenderOfMode5DrawsWhatThePageDraws) {
-    const std::string pic = kTmp + "/render_story_" + kPid + ".bmp";
-    const RunResult a = RunHost("show 7501 --load WX --set output=1 --set angle=45 --out '" + pic + "'", "storyshow");
+    const std::string pic = hostrun::kTmp + "/render_story_" + hostrun::kPid + ".bmp";
+    const hostrun::RunResult a = hostrun::RunHost("show 7501 --load WX --set output=1 --set angle=45 --out '" + pic + "'", "storyshow");
     ASSERT_EQ(a.code, 0) << a.err;
-    const RunResult b = RunHost("render --mode story-shear-ratio --load WX --component RATIO --option angle=45 --out '" +
+    const hostrun::RunResult b = hostrun::RunHost("render --mode story-shear-ratio --load WX --component RATIO --option angle=45 --out '" +
                                     pic + "'",
                                 "storyrender");
     ASSERT_EQ(b.code, 0) << b.err;
@@ -163,19 +161,19 @@ std::map<std::string, std::pair<double, double>> Strips(const std::string& db) {
 
 TEST(PvxHostSlabStripTest, StripsAddedSavedReopenedAndDeleted) {
     const std::string db = Copy("strips");
-    const std::string pic = kTmp + "/show_strip_" + kPid + ".bmp";
+    const std::string pic = hostrun::kTmp + "/show_strip_" + hostrun::kPid + ".bmp";
     const std::string common = " --db '" + db + "' --out '" + pic + "'";
     const auto before = Strips(db);
     ASSERT_EQ(before.size(), 1u);  // the sample's Strip-1
 
     // Without --save the file is not written.
     const std::string bytes = FileBytes(db);
-    RunResult r = RunHost("show 7402 --set name=RT --set point1=3,-2 --set point2=3,20 --set add=1" + common, "strip1");
+    hostrun::RunResult r = hostrun::RunHost("show 7402 --set name=RT --set point1=3,-2 --set point2=3,20 --set add=1" + common, "strip1");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(FileBytes(db), bytes);
 
     // Added and saved: the line across the raft's edges at y = 0 and 18 is three strips.
-    r = RunHost("show 7402 --set name=RT --set width=1.5 --set point1=3,-2 --set point2=3,20 --set add=1 --save" + common,
+    r = hostrun::RunHost("show 7402 --set name=RT --set width=1.5 --set point1=3,-2 --set point2=3,20 --set add=1 --save" + common,
                 "strip2");
     ASSERT_EQ(r.code, 0) << r.err;
     auto now = Strips(db);
@@ -188,10 +186,10 @@ TEST(PvxHostSlabStripTest, StripsAddedSavedReopenedAndDeleted) {
     EXPECT_EQ(std::strtod(widths[0][0].c_str(), nullptr), 1.5);
 
     // Reopened, the page lists them; one is deleted and saved.
-    r = RunHost("show 7402 --db '" + db + "' --list-controls", "strip3");
+    r = hostrun::RunHost("show 7402 --db '" + db + "' --list-controls", "strip3");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_NE(r.out.find("\"RT-2\""), std::string::npos) << r.out;
-    r = RunHost("show 7402 --set strips=RT-2 --set delete=1 --save" + common, "strip4");
+    r = hostrun::RunHost("show 7402 --set strips=RT-2 --set delete=1 --save" + common, "strip4");
     ASSERT_EQ(r.code, 0) << r.err;
     now = Strips(db);
     EXPECT_EQ(now.size(), 3u);
@@ -209,11 +207,11 @@ TEST(PvxHostSlabStripTest, StripsAddedSavedReopenedAndDeleted) {
 // largest moment) drawn inside the area. The strips are no elements: the extremes name none.
 TEST(PvxHostSlabStripTest, PictureIsFittedBesideTheLegendAndNamesNoKey) {
     const std::string db = Copy("strip_fit");
-    const std::string pic = kTmp + "/show_stripfit_" + kPid + ".bmp";
-    const RunResult r = RunHost("show 7402 --load DL --view plan --db '" + db + "' --out '" + pic + "'", "stripfit");
+    const std::string pic = hostrun::kTmp + "/show_stripfit_" + hostrun::kPid + ".bmp";
+    const hostrun::RunResult r = hostrun::RunHost("show 7402 --load DL --view plan --db '" + db + "' --out '" + pic + "'", "stripfit");
     ASSERT_EQ(r.code, 0) << r.err;
     int lines = 0;
-    for (const std::string& line : Lines(r.out)) {
+    for (const std::string& line : hostrun::Lines(r.out)) {
         if (line.rfind("max ", 0) != 0 && line.rfind("min ", 0) != 0) continue;
         ++lines;
         EXPECT_EQ(line.find(" at "), std::string::npos) << line;
@@ -248,7 +246,7 @@ TEST(PvxHostSlabStripTest, PictureIsFittedBesideTheLegendAndNamesNoKey) {
 
 TEST(PvxHostSlabStripTest, NamesThePageRefuses) {
     const std::string db = Copy("strip_names");
-    const std::string pic = kTmp + "/show_stripname_" + kPid + ".bmp";
+    const std::string pic = hostrun::kTmp + "/show_stripname_" + hostrun::kPid + ".bmp";
     struct Row {
         const char* label;
         const char* name;
@@ -260,7 +258,7 @@ TEST(PvxHostSlabStripTest, NamesThePageRefuses) {
     const std::string bytes = FileBytes(db);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
-        const RunResult r = RunHost(std::string("show 7402 ") + row.name +
+        const hostrun::RunResult r = hostrun::RunHost(std::string("show 7402 ") + row.name +
                                         " --set point1=1,1 --set point2=5,1 --set add=1 --save --db '" + db +
                                         "' --out '" + pic + "'",
                                     "stripname");
@@ -277,7 +275,7 @@ TEST(PvxHostSlabStripTest, NamesThePageRefuses) {
 // as it was. (A trigger of the project's own refuses every new line; the loader reads past it.)
 TEST(PvxHostSlabStripTest, ARefusedSaveSaysThePictureWasWritten) {
     const std::string db = Copy("strip_refused");
-    const std::string pic = kTmp + "/show_strip_refused_" + kPid + ".bmp";
+    const std::string pic = hostrun::kTmp + "/show_strip_refused_" + hostrun::kPid + ".bmp";
     std::remove(pic.c_str());
     sqlite3* w = nullptr;
     ASSERT_EQ(sqlite3_open(db.c_str(), &w), SQLITE_OK);
@@ -286,7 +284,7 @@ TEST(PvxHostSlabStripTest, ARefusedSaveSaysThePictureWasWritten) {
               SQLITE_OK);
     sqlite3_close(w);
     const std::string bytes = FileBytes(db);
-    const RunResult r = RunHost("show 7402 --set name=RT --set point1=3,4 --set point2=9,4 --set add=1 --save --db '" + db +
+    const hostrun::RunResult r = hostrun::RunHost("show 7402 --set name=RT --set point1=3,4 --set point2=9,4 --set add=1 --save --db '" + db +
                                     "' --out '" + pic + "'",
                                 "strip_refused");
     EXPECT_EQ(r.code, 1) << r.err;

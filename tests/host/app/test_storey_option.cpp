@@ -18,8 +18,6 @@
 
 namespace {
 
-using namespace hostrun;
-
 // Texts of a metafile (EMR_EXTTEXTOUTW bounds) and how many pairs share more than a quarter of
 // the smaller box (bRuns: or stand on one line, sharing over half the smaller height, less than
 // half of it apart); outside: texts not wholly in the picture's frame; all: the texts' UTF-8;
@@ -27,7 +25,7 @@ using namespace hostrun;
 // filled light yellow, 255,255,128), -1 without markers.
 void CountOverlaps(const std::string& emf, int& texts, int& pairs, bool bRuns = false, int* outside = nullptr,
                    std::string* all = nullptr, int* onMarks = nullptr) {
-    const std::string b = ReadFile(emf);
+    const std::string b = hostrun::ReadFile(emf);
     std::vector<std::array<int32_t, 4>> boxes, marks;
     std::array<int32_t, 4> frame{};
     std::map<uint32_t, uint32_t> brushes;  // object index: colour
@@ -83,11 +81,11 @@ void CountOverlaps(const std::string& emf, int& texts, int& pairs, bool bRuns = 
 }
 
 TEST(StoreyOption, AcrossTheDrawingCommands) {
-    const std::string db = "--db '" + SamplePath() + "' ";
-    const std::string out = kTmp + "/storey_" + kPid;
+    const std::string db = "--db '" + hostrun::SamplePath() + "' ";
+    const std::string out = hostrun::kTmp + "/storey_" + hostrun::kPid;
     // Walls and floors meshed into plates on supports without foundation members.
     const std::string walls = "--db '" + out + "_walls.pvxdb' ";
-    ASSERT_EQ(RunHost("make-sample --wall-plates 1 --out '" + out + "_walls.pvxdb'", "storey_walls").code, 0);
+    ASSERT_EQ(hostrun::RunHost("make-sample --wall-plates 1 --out '" + out + "_walls.pvxdb'", "storey_walls").code, 0);
     struct Row {
         const char* label;
         std::string args;  // without --out
@@ -188,13 +186,13 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
         {"a key of ten digits", "show 7301 --member-keys 253,4294967295", "bmp", 2, "no member 4294967295", false},
         {"not both", "export --storey 1 --member-keys 253", "emf", 2, "give one of them", false},
     };
-    const RunResult whole = RunHost(db + "render --mode 7 --load DL --out '" + out + "_whole.bmp'", "storey_whole");
+    const hostrun::RunResult whole = hostrun::RunHost(db + "render --mode 7 --load DL --out '" + out + "_whole.bmp'", "storey_whole");
     ASSERT_EQ(whole.code, 0) << whole.err;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
         const std::string file = out + "." + r.ext;
         const std::string base = r.args.rfind("--db", 0) == 0 ? "" : db;
-        const RunResult res = RunHost(base + r.args + (*r.ext ? " --out '" + file + "'" : std::string()), "storey");
+        const hostrun::RunResult res = hostrun::RunHost(base + r.args + (*r.ext ? " --out '" + file + "'" : std::string()), "storey");
         ASSERT_EQ(res.code, r.code) << res.out << res.err;
         EXPECT_NE((r.code ? res.err : res.out).find(r.says), std::string::npos) << res.out << res.err;
         if (r.code) continue;
@@ -209,7 +207,7 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
         }
         EXPECT_LE(std::max(w, h), 4096) << res.out;
         if (r.bDiffers) {
-            EXPECT_NE(ReadFile(file), ReadFile(out + "_whole.bmp"));
+            EXPECT_NE(hostrun::ReadFile(file), hostrun::ReadFile(out + "_whole.bmp"));
         }
         if (std::string(r.ext) == "emf") {
             int texts = 0, pairs = 0, outside = 0, onMarks = 0;
@@ -225,7 +223,7 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
             if (*r.other) {
                 std::string args = r.args, others;
                 args.replace(args.find("--storey"), std::string::npos, r.other);
-                ASSERT_EQ(RunHost(base + args + " --out '" + out + "_other.emf'", "storey").code, 0) << args;
+                ASSERT_EQ(hostrun::RunHost(base + args + " --out '" + out + "_other.emf'", "storey").code, 0) << args;
                 int t = 0, p = 0;
                 CountOverlaps(out + "_other.emf", t, p, false, nullptr, &others);
                 EXPECT_NE(mine, others) << "the same texts with " << r.other;
@@ -243,7 +241,7 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
             ASSERT_NE(at, std::string::npos) << res.out;
             const std::string size = res.out.substr(at + 7, res.out.find_first_not_of("0123456789x", at + 7) - at - 7);
             const std::string args = r.args.substr(0, r.args.find(" --size"));  // a size given stands last
-            const RunResult big = RunHost(db + args + " --size " + size + " --out '" + file + "'", "storey_apart");
+            const hostrun::RunResult big = hostrun::RunHost(db + args + " --size " + size + " --out '" + file + "'", "storey_apart");
             ASSERT_EQ(big.code, 0) << big.err;
             int texts = 0, pairs = 0;
             CountOverlaps(file, texts, pairs, true);

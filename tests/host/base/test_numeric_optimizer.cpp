@@ -4,19 +4,12 @@
 #include <vector>
 
 #include "host/base/CNumericOptimizer.h"
+#include "tests/host/base/KeyListSupport.h"
 
 namespace {
 
-CArray<UINT, UINT> Keys(std::initializer_list<UINT> v) {
-    CArray<UINT, UINT> a;
-    for (UINT k : v) a.Add(k);
-    return a;
-}
-
-std::vector<UINT> Vec(const CArray<UINT, UINT>& a) { return std::vector<UINT>(a.GetData(), a.GetData() + a.GetSize()); }
-
 TEST(CNumericOptimizerTest, SelectNumByStrNamesKeysInTheGivenOrder) {
-    const CArray<UINT, UINT> from = Keys({9, 1, 2, 3, 4, 5, 8, 4000000000u});
+    const CArray<UINT, UINT> from = basetest::Keys({9, 1, 2, 3, 4, 5, 8, 4000000000u});
     struct Row {
         const char* text;
         bool ok;
@@ -41,9 +34,9 @@ TEST(CNumericOptimizerTest, SelectNumByStrNamesKeysInTheGivenOrder) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);
-        CArray<UINT, UINT> out = Keys({77});
+        CArray<UINT, UINT> out = basetest::Keys({77});
         EXPECT_EQ(CNumericOptimizer::SelectNumByStr(r.text, from, out) != FALSE, r.ok);
-        EXPECT_EQ(Vec(out), r.named);
+        EXPECT_EQ(basetest::AsVector(out), r.named);
     }
 }
 

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr double kTol = 1e-9;
+constexpr double kOutlineTol = 1e-9;
 
 CArray<T_POINT2D> Ring(std::initializer_list<T_POINT2D> pts) {
     CArray<T_POINT2D> a;
@@ -24,8 +24,8 @@ void ExpectPoints(const CArray<T_POINT2D>& got, std::initializer_list<T_POINT2D>
     ASSERT_EQ(got.GetSize(), static_cast<INT_PTR>(want.size()));
     int i = 0;
     for (const T_POINT2D& w : want) {
-        EXPECT_NEAR(got[i].x, w.x, kTol) << "point " << i;
-        EXPECT_NEAR(got[i].y, w.y, kTol) << "point " << i;
+        EXPECT_NEAR(got[i].x, w.x, kOutlineTol) << "point " << i;
+        EXPECT_NEAR(got[i].y, w.y, kOutlineTol) << "point " << i;
         ++i;
     }
 }
@@ -117,26 +117,26 @@ TEST(CGeomFuncTest, LinesClippedByAnOutline) {
     lines.Add(T_LINE2D(T_POINT2D(5, 0), T_POINT2D(5, 2)));   // misses
     CArray<T_LINE2D> pieces;
     ASSERT_EQ(CGeomFunc::GetIntersectLines(outline, lines, pieces, 1), 2);
-    EXPECT_NEAR(pieces[0].p1.x, 0.0, kTol);
-    EXPECT_NEAR(pieces[0].p2.x, 4.0, kTol);
-    EXPECT_NEAR(pieces[1].p1.y, 0.0, kTol);
-    EXPECT_NEAR(pieces[1].p2.y, 1.0, kTol);
+    EXPECT_NEAR(pieces[0].p1.x, 0.0, kOutlineTol);
+    EXPECT_NEAR(pieces[0].p2.x, 4.0, kOutlineTol);
+    EXPECT_NEAR(pieces[1].p1.y, 0.0, kOutlineTol);
+    EXPECT_NEAR(pieces[1].p2.y, 1.0, kOutlineTol);
     // Outside: the two ends of the first line, the stub below the outline and the missing line.
     ASSERT_EQ(CGeomFunc::GetIntersectLines(outline, lines, pieces, 0), 4);
-    EXPECT_NEAR(pieces[0].Length() + pieces[1].Length() + pieces[2].Length() + pieces[3].Length(), 1 + 1 + 1 + 2, kTol);
+    EXPECT_NEAR(pieces[0].Length() + pieces[1].Length() + pieces[2].Length() + pieces[3].Length(), 1 + 1 + 1 + 2, kOutlineTol);
 }
 
 TEST(CGeomFuncTest, PointsAlongAndTurnedAboutACentre) {
     // A third of the way along (0,0)-(3,0) is (1,0); left of +x is +y.
     T_POINT2D p = CGeomFunc::s_GetPointFromVLine(T_POINT2D(0, 0), T_POINT2D(3, 0), 1.0 / 3.0, 0.0);
-    EXPECT_NEAR(p.x, 1.0, kTol);
-    EXPECT_NEAR(p.y, 0.0, kTol);
+    EXPECT_NEAR(p.x, 1.0, kOutlineTol);
+    EXPECT_NEAR(p.y, 0.0, kOutlineTol);
     p = CGeomFunc::s_GetPointFromVLine(T_POINT2D(0, 0), T_POINT2D(3, 0), 1.0 / 3.0, 2.0);
-    EXPECT_NEAR(p.y, 2.0, kTol);
+    EXPECT_NEAR(p.y, 2.0, kOutlineTol);
     // Going down (0,3) -> (0,0), left is +x.
     p = CGeomFunc::s_GetPointFromVLine(T_POINT2D(0, 3), T_POINT2D(0, 0), 0.5, 1.0);
-    EXPECT_NEAR(p.x, 1.0, kTol);
-    EXPECT_NEAR(p.y, 1.5, kTol);
+    EXPECT_NEAR(p.x, 1.0, kOutlineTol);
+    EXPECT_NEAR(p.y, 1.5, kOutlineTol);
 
     struct Row {
         const char* label;
@@ -152,8 +152,8 @@ TEST(CGeomFuncTest, PointsAlongAndTurnedAboutACentre) {
         SCOPED_TRACE(r.label);
         T_POINT2D q = r.pt;
         CMathLib::Rotate(q, r.centre, r.angle);
-        EXPECT_NEAR(q.x, r.want.x, kTol);
-        EXPECT_NEAR(q.y, r.want.y, kTol);
+        EXPECT_NEAR(q.x, r.want.x, kOutlineTol);
+        EXPECT_NEAR(q.y, r.want.y, kOutlineTol);
     }
 }
 

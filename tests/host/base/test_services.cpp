@@ -14,6 +14,7 @@
 #include "host/base/CMsgDll.h"
 #include "host/base/CMsgOutWnd.h"
 #include "platform/ui/CWinApp.h"
+#include "tests/host/base/KeyListSupport.h"
 
 namespace {
 
@@ -174,14 +175,6 @@ TEST(CHostPreferencesTest, TempDirectoryAndProfileIntegers) {
     CHostPreferences::ResetAll();
 }
 
-CArray<UINT, UINT> Keys(std::initializer_list<UINT> v) {
-    CArray<UINT, UINT> a;
-    for (UINT k : v) a.Add(k);
-    return a;
-}
-
-std::vector<UINT> AsVector(const CArray<UINT, UINT>& a) { return std::vector<UINT>(a.GetData(), a.GetData() + a.GetSize()); }
-
 TEST(CArrayUtilTest, UnionAndIntersectionAreSortedAndUnique) {
     struct Row {
         const char* label;
@@ -196,18 +189,18 @@ TEST(CArrayUtilTest, UnionAndIntersectionAreSortedAndUnique) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        CArray<UINT, UINT> a = Keys(r.a), b = Keys(r.b), out = Keys({42, 43});
+        CArray<UINT, UINT> a = basetest::Keys(r.a), b = basetest::Keys(r.b), out = basetest::Keys({42, 43});
         CArrayUtil::UnionUINT(a, b, out);
-        EXPECT_EQ(AsVector(out), r.uni);
+        EXPECT_EQ(basetest::AsVector(out), r.uni);
         CArrayUtil::IntersectUINT(a, b, out);
-        EXPECT_EQ(AsVector(out), r.inter);
+        EXPECT_EQ(basetest::AsVector(out), r.inter);
         // The output may be one of the inputs.
         CArrayUtil::UnionUINT(a, b, a);
-        EXPECT_EQ(AsVector(a), r.uni);
+        EXPECT_EQ(basetest::AsVector(a), r.uni);
     }
-    CArray<UINT, UINT> k = Keys({5, 1, 5, 3});
+    CArray<UINT, UINT> k = basetest::Keys({5, 1, 5, 3});
     CArrayUtil::SortUniqueUINT(k);
-    EXPECT_EQ(AsVector(k), (std::vector<UINT>{1, 3, 5}));
+    EXPECT_EQ(basetest::AsVector(k), (std::vector<UINT>{1, 3, 5}));
 }
 
 TEST(CHostRequestLogTest, KeepsRequestsInOrder) {

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr double kTol = 1e-9;
+constexpr double kLookupTol = 1e-9;
 
 // Points 1 (10, 20), 2..5 the raft square (0,0)-(8,0)-(8,6)-(0,6), 6 (2, 3), 7 (14, 20).
 // Footing 401: stepped, centre (10, 20), steps 4 x 2 then 2 x 1, turned 90 degrees; pile 410
@@ -93,8 +93,8 @@ void ExpectPoints(const std::vector<T_POINT2D>& got, const std::vector<T_POINT2D
     ASSERT_EQ(got.size(), want.size());
     for (size_t i = 0; i < want.size(); ++i) {
         SCOPED_TRACE(testing::Message() << "point " << i);
-        EXPECT_NEAR(got[i].x, want[i].x, kTol);
-        EXPECT_NEAR(got[i].y, want[i].y, kTol);
+        EXPECT_NEAR(got[i].x, want[i].x, kLookupTol);
+        EXPECT_NEAR(got[i].y, want[i].y, kLookupTol);
     }
 }
 std::vector<T_POINT2D> Vec(const CArray<T_POINT2D>& a) { return {a.GetData(), a.GetData() + a.GetSize()}; }
@@ -159,7 +159,7 @@ TEST_F(FoundationLookups, Outlines) {
     ExpectPoints(Vec(pts), {{1.7, 2.8}, {2.3, 2.8}, {2.3, 3.2}, {1.7, 3.2}, {1.7, 2.8}});
     ASSERT_TRUE(ICheckToolUtil::s_MakeColumnPoly(102, pts));
     ASSERT_EQ(pts.GetSize(), 37);
-    for (INT_PTR i = 0; i < pts.GetSize(); ++i) EXPECT_NEAR(std::hypot(pts[i].x - 2, pts[i].y - 3), 0.4, kTol);
+    for (INT_PTR i = 0; i < pts.GetSize(); ++i) EXPECT_NEAR(std::hypot(pts[i].x - 2, pts[i].y - 3), 0.4, kLookupTol);
     EXPECT_FALSE(ICheckToolUtil::s_MakeColumnPoly(401, pts));
 
     // Raft 402: its table outline repeats the first point; open and closed forms.
@@ -187,10 +187,10 @@ TEST_F(FoundationLookups, PolylinesAndMemberLines) {
 
     CZELF_DBLineObjData line;
     ASSERT_TRUE(line.SetData(60u, DB(), DB(), 0));
-    EXPECT_NEAR(line.GetLength(), 5.0, kTol);
+    EXPECT_NEAR(line.GetLength(), 5.0, kLookupTol);
     EXPECT_FALSE(line.SetData(61u, DB(), DB(), 0));
     ASSERT_TRUE(line.SetData(201u, DB(), 0));
-    EXPECT_NEAR(line.GetLength(), 4.0, kTol);
+    EXPECT_NEAR(line.GetLength(), 4.0, kLookupTol);
     EXPECT_FALSE(line.SetData(402u + 1000u, DB(), 0));
 
     // Raft 402 as an area; a footing is no area.

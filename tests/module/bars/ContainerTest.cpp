@@ -14,13 +14,13 @@
 namespace bartest {
 namespace {
 
-struct Item {
+struct ComboItem {
     std::string text;
     int resultId;
 };
 
-std::vector<Item> ComboItems(CWnd* bar) {
-    std::vector<Item> out;
+std::vector<ComboItem> ComboItems(CWnd* bar) {
+    std::vector<ComboItem> out;
     auto* combo = dynamic_cast<CComboBox*>(bar->GetDlgItem(CPVXBarContainerBase::IDC_BAR_COMBO));
     if (!combo) return out;
     for (int i = 0; i < combo->GetCount(); ++i) {
@@ -48,7 +48,7 @@ CPVXBarContainerBase* MakeByName(const char* name, CWnd* parent) {
 TEST_F(BarFixture, ContainersOfferTheirResultsInTheirCombos) {
     struct Row {
         const char* cls;
-        std::vector<Item> items;  // texts of the string table
+        std::vector<ComboItem> items;  // texts of the string table
         int first;
         std::vector<std::pair<int, std::string>> results;  // result id, page class
     } rows[] = {
@@ -96,7 +96,7 @@ TEST_F(BarFixture, ContainersOfferTheirResultsInTheirCombos) {
         SCOPED_TRACE(r.cls);
         CPVXBarContainerBase* bar = MakeByName(r.cls, m_pFrame);
         ASSERT_NE(bar, nullptr);
-        const std::vector<Item> items = ComboItems(bar);
+        const std::vector<ComboItem> items = ComboItems(bar);
         ASSERT_EQ(items.size(), r.items.size());
         for (size_t i = 0; i < items.size(); ++i) {
             EXPECT_EQ(items[i].text, r.items[i].text);

@@ -8,13 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/module/clforce/SampleProject.h"
 #include "tests/module/diagram/DiagramTestSupport.h"
 
 using namespace diagramtest;
 
 namespace {
-
-std::string SamplePath() { return std::string(PVX_BINARY_DIR) + "/examples/sample.pvxdb"; }
 
 // Every column of the sample (PMEMB type 101) with its end node positions and its MBCL blocks
 // under load case 1 (DL), read with SQLite.
@@ -27,7 +26,7 @@ struct DbColumn {
 std::vector<DbColumn> ReadSampleColumns() {
     std::vector<DbColumn> out;
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(SamplePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) return out;
+    if (sqlite3_open_v2(clforcetest::SamplePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) return out;
     auto node = [&](UINT key) {
         sqlite3_stmt* st = nullptr;
         C3DPoint p;
@@ -72,7 +71,7 @@ bool Same(const C3DPoint& a, const C3DPoint& b) { return a.Distance(b) < 1e-9; }
 TEST(FigColumnSampleTest, RecordsAreTheDatabaseColumnForcesAtBothEnds) {
     ResetBarState();
     CDBDoc doc;
-    ASSERT_TRUE(doc.OpenDocument(SamplePath().c_str()));
+    ASSERT_TRUE(doc.OpenDocument(clforcetest::SamplePath().c_str()));
     CDBDoc* saved = CDBDoc::m_pDBDoc;
     CDBDoc::m_pDBDoc = &doc;
     {

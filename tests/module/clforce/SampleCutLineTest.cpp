@@ -11,17 +11,16 @@
 
 #include "module/bars/CPVXBarContainerBase.h"
 #include "module/engines/CDeformEngine.h"
+#include "tests/module/clforce/SampleProject.h"
 #include "tests/module/diagram/DiagramTestSupport.h"
 
 using namespace diagramtest;
 
 namespace {
 
-std::string SamplePath() { return std::string(PVX_BINARY_DIR) + "/examples/sample.pvxdb"; }
-
 struct Rows {
     sqlite3* db = nullptr;
-    Rows() { sqlite3_open_v2(SamplePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr); }
+    Rows() { sqlite3_open_v2(clforcetest::SamplePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr); }
     ~Rows() { sqlite3_close(db); }
     // The doubles of one BLOB column of a row.
     std::vector<double> Blob(const std::string& sql, sqlite3_int64 id) {
@@ -62,7 +61,7 @@ class SampleCutLineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetBarState();
-        ASSERT_TRUE(m_doc.OpenDocument(SamplePath().c_str()));
+        ASSERT_TRUE(m_doc.OpenDocument(clforcetest::SamplePath().c_str()));
         m_pSaved = CDBDoc::m_pDBDoc;
         CDBDoc::m_pDBDoc = &m_doc;
         m_model = std::make_unique<I_PVXModel>();

@@ -9,12 +9,6 @@
 
 namespace {
 
-// Short names for the listed-line helpers of LegendTestSupport.h.
-using Line = LegendLine;
-constexpr auto& S = LegendStr;
-constexpr UINT kLeft = kLegendLeft;
-constexpr UINT kCentre = kLegendCentre;
-
 // Metrics of the value font used by a case; the scale rectangle is always (20, 100, 200, 400).
 struct Metrics {
     int w, h;
@@ -41,7 +35,7 @@ protected:
     // Runs a block on a fresh recording DC whose alignment and font are set beforehand, checks that
     // both come back unchanged, and compares every TextOut with the expected lines in order.
     template <class Fn>
-    void ExpectBlock(Fn draw, const std::vector<Line>& want) {
+    void ExpectBlock(Fn draw, const std::vector<LegendLine>& want) {
         LOGFONT lfOld{};
         lfOld.lfHeight = 29;
         CFont oldFont;  // outlives the DC it is selected into
@@ -80,10 +74,10 @@ TEST_F(LegendExtremeBlocksTest, CrackBlockShowsTopAndBottomWidthsWithTheirMember
     f.m_dSlabRbarMaxBot = 250;
     M().m_nMinKey = 22;  // member of the top extreme
     M().m_nMaxKey = 11;  // member of the bottom extreme
-    const std::string member = S(Txt("IDS_TBX_PVX_Member__"));
-    const std::string top = S(Txt("IDS_TBX_PVX_Top__"));
-    const std::string bottom = S(Txt("IDS_TBX_PVX_Bottom__"));
-    const std::string max = S(Txt("IDS_TBX_PVX_Max"));
+    const std::string member = LegendStr(Txt("IDS_TBX_PVX_Member__"));
+    const std::string top = LegendStr(Txt("IDS_TBX_PVX_Top__"));
+    const std::string bottom = LegendStr(Txt("IDS_TBX_PVX_Bottom__"));
+    const std::string max = LegendStr(Txt("IDS_TBX_PVX_Max"));
     struct Row {
         const char* label;
         int kind, yDir;
@@ -112,12 +106,12 @@ TEST_F(LegendExtremeBlocksTest, CrackBlockShowsTopAndBottomWidthsWithTheirMember
         f.m_dSlabCracMaxBot = r.bottom;
         const int x = 20 + r.m.w;
         ExpectBlock([&](CRecordDC& dc, CRect& rc) { L().DrawSCracRainbow(&dc, &rc); },
-                    {{S(Txt(r.heading)), kLeft, x, r.y[0]},
-                     {max, kLeft, x, r.y[1]},
-                     {top + r.topText, kLeft, x, r.y[2]},
-                     {member + "22", kLeft, x, r.y[3]},
-                     {bottom + r.bottomText, kLeft, x, r.y[4]},
-                     {member + "11", kLeft, x, r.y[5]}});
+                    {{LegendStr(Txt(r.heading)), kLegendLeft, x, r.y[0]},
+                     {max, kLegendLeft, x, r.y[1]},
+                     {top + r.topText, kLegendLeft, x, r.y[2]},
+                     {member + "22", kLegendLeft, x, r.y[3]},
+                     {bottom + r.bottomText, kLegendLeft, x, r.y[4]},
+                     {member + "11", kLegendLeft, x, r.y[5]}});
     }
 }
 
@@ -125,8 +119,8 @@ TEST_F(LegendExtremeBlocksTest, CombinedReactionBlockShowsTheMaximumOnly) {
     CReactionEngine& e = Reaction();
     e.m_nMinNode = 7;
     e.m_nMaxNode = 42;
-    const std::string node = S(Txt("IDS_TBX_PVX_NODE__"));
-    const std::string heading = S(Txt("IDS_TBX_PVX_MAX__REACTION"));
+    const std::string node = LegendStr(Txt("IDS_TBX_PVX_NODE__"));
+    const std::string heading = LegendStr(Txt("IDS_TBX_PVX_MAX__REACTION"));
     struct Row {
         const char* label;
         int comp, autoDigits, decimals;
@@ -155,9 +149,9 @@ TEST_F(LegendExtremeBlocksTest, CombinedReactionBlockShowsTheMaximumOnly) {
         L().m_nDecimals = r.decimals;
         const int x = 20 + r.m.w;
         ExpectBlock([&](CRecordDC& dc, CRect& rc) { L().DrawReacfRainbowComb(&dc, &rc, 0); },
-                    {{heading, kCentre, 110, r.y[0]},
-                     {node + r.nodeField, kLeft, x, r.y[1]},
-                     {r.valueLine, kLeft, x, r.y[2]}});
+                    {{heading, kLegendCentre, 110, r.y[0]},
+                     {node + r.nodeField, kLegendLeft, x, r.y[1]},
+                     {r.valueLine, kLegendLeft, x, r.y[2]}});
     }
 
     // Its texts are those of the maximum half of the full reaction block, whatever the option.
@@ -178,9 +172,9 @@ TEST_F(LegendExtremeBlocksTest, CombinedReactionBlockShowsTheMaximumOnly) {
 
 TEST_F(LegendExtremeBlocksTest, SettlementBlockShowsMinimumThenMaximumWithNodes) {
     CDeformEngine& d = Deform();
-    const std::string node = S(Txt("IDS_TBX_PVX_NODE__"));
-    const std::string minHeading = S(Txt("IDS_TBX_PVX_MIN__SETTLEMENT"));
-    const std::string maxHeading = S(Txt("IDS_TBX_PVX_MAX__SETTLEMENT"));
+    const std::string node = LegendStr(Txt("IDS_TBX_PVX_NODE__"));
+    const std::string minHeading = LegendStr(Txt("IDS_TBX_PVX_MIN__SETTLEMENT"));
+    const std::string maxHeading = LegendStr(Txt("IDS_TBX_PVX_MAX__SETTLEMENT"));
     struct Row {
         const char* label;
         int autoDigits, decimals;
@@ -211,12 +205,12 @@ TEST_F(LegendExtremeBlocksTest, SettlementBlockShowsMinimumThenMaximumWithNodes)
         M().m_nMaxKey = r.maxKey;
         const int x = 20 + r.m.w;
         ExpectBlock([&](CRecordDC& dc, CRect& rc) { L().DrawSettlementRainbow(&dc, &rc); },
-                    {{minHeading, kCentre, 110, r.y[0]},
-                     {node + r.minField, kLeft, x, r.y[1]},
-                     {r.loText, kLeft, x, r.y[2]},
-                     {maxHeading, kCentre, 110, r.y[3]},
-                     {node + r.maxField, kLeft, x, r.y[4]},
-                     {r.hiText, kLeft, x, r.y[5]}});
+                    {{minHeading, kLegendCentre, 110, r.y[0]},
+                     {node + r.minField, kLegendLeft, x, r.y[1]},
+                     {r.loText, kLegendLeft, x, r.y[2]},
+                     {maxHeading, kLegendCentre, 110, r.y[3]},
+                     {node + r.maxField, kLegendLeft, x, r.y[4]},
+                     {r.hiText, kLegendLeft, x, r.y[5]}});
     }
 }
 

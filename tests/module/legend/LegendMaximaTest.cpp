@@ -8,16 +8,6 @@
 #include "module/designdata/CFigureDesignData.h"
 #include "tests/module/legend/LegendTestSupport.h"
 
-namespace {
-
-// Short names for the listed-line helpers of LegendTestSupport.h.
-using Line = LegendLine;
-constexpr auto& S = LegendStr;
-constexpr UINT kLeft = kLegendLeft;
-constexpr UINT kCentre = kLegendCentre;
-
-}  // namespace
-
 class LegendMaximaTest : public LegendTest {
 protected:
     void SetUp() override {
@@ -46,7 +36,7 @@ protected:
     // (0, 0, 200, 400), compares every TextOut with want in order and checks the DC state and the
     // baseline left in the rectangle's bottom.
     template <class Fn>
-    void ExpectListing(Fn draw, const std::vector<Line>& want, int nBottom) {
+    void ExpectListing(Fn draw, const std::vector<LegendLine>& want, int nBottom) {
         LOGFONT lfOld{};
         lfOld.lfHeight = 29;
         CFont oldFont;
@@ -133,12 +123,12 @@ TEST_F(LegendMaximaTest, ColumnForceListingOrderPositionsAndMembers) {
         f.m_dColmMaxVal[i] = vals[i];
     }
     // Listed FY, FZ, N, MY, MZ; negative numbers one character further left.
-    const std::vector<Line> want = {
-        {"MAX FY:", kLeft, 8, 12},  {"-2.50", kLeft, 64, 12},  {"MEMB.=", kLeft, 16, 28},  {"102", kLeft, 80, 28},
-        {"MAX FZ:", kLeft, 8, 48},  {"3.00", kLeft, 72, 48},   {"MEMB.=", kLeft, 16, 64},  {"103", kLeft, 80, 64},
-        {"MAX N:", kLeft, 8, 84},   {"10.00", kLeft, 72, 84},  {"MEMB.=", kLeft, 16, 100}, {"101", kLeft, 80, 100},
-        {"MAX MY:", kLeft, 8, 120}, {"-5.00", kLeft, 64, 120}, {"MEMB.=", kLeft, 16, 136}, {"105", kLeft, 80, 136},
-        {"MAX MZ:", kLeft, 8, 156}, {"4.00", kLeft, 72, 156},  {"MEMB.=", kLeft, 16, 172}, {"104", kLeft, 80, 172},
+    const std::vector<LegendLine> want = {
+        {"MAX FY:", kLegendLeft, 8, 12},  {"-2.50", kLegendLeft, 64, 12},  {"MEMB.=", kLegendLeft, 16, 28},  {"102", kLegendLeft, 80, 28},
+        {"MAX FZ:", kLegendLeft, 8, 48},  {"3.00", kLegendLeft, 72, 48},   {"MEMB.=", kLegendLeft, 16, 64},  {"103", kLegendLeft, 80, 64},
+        {"MAX N:", kLegendLeft, 8, 84},   {"10.00", kLegendLeft, 72, 84},  {"MEMB.=", kLegendLeft, 16, 100}, {"101", kLegendLeft, 80, 100},
+        {"MAX MY:", kLegendLeft, 8, 120}, {"-5.00", kLegendLeft, 64, 120}, {"MEMB.=", kLegendLeft, 16, 136}, {"105", kLegendLeft, 80, 136},
+        {"MAX MZ:", kLegendLeft, 8, 156}, {"4.00", kLegendLeft, 72, 156},  {"MEMB.=", kLegendLeft, 16, 172}, {"104", kLegendLeft, 80, 172},
     };
     ExpectListing([&](CRecordDC& dc, CRect& rc) { L().DrawCForcRainbow(&dc, &rc); }, want, 172);
 }
@@ -175,9 +165,9 @@ TEST_F(LegendMaximaTest, AcrListingNeedsBothMembers) {
     }
     d.m_nACRMaxKey = 31;
     d.m_nACRMinKey = 32;
-    const std::vector<Line> want = {
-        {"MAX :  ", kLeft, 8, 12}, {"0.88", kLeft, 72, 12},  {"MEMB.=", kLeft, 16, 28}, {"31", kLeft, 80, 28},
-        {"MIN :  ", kLeft, 8, 48}, {"-0.13", kLeft, 64, 48}, {"MEMB.=", kLeft, 16, 64}, {"32", kLeft, 80, 64},
+    const std::vector<LegendLine> want = {
+        {"MAX :  ", kLegendLeft, 8, 12}, {"0.88", kLegendLeft, 72, 12},  {"MEMB.=", kLegendLeft, 16, 28}, {"31", kLegendLeft, 80, 28},
+        {"MIN :  ", kLegendLeft, 8, 48}, {"-0.13", kLegendLeft, 64, 48}, {"MEMB.=", kLegendLeft, 16, 64}, {"32", kLegendLeft, 80, 64},
     };
     ExpectListing([&](CRecordDC& dc, CRect& rc) { L().DrawACRRainbow(&dc, &rc); }, want, 64);
 
@@ -194,18 +184,18 @@ TEST_F(LegendMaximaTest, FigureReactionListingShowsMinimumThenMaximum) {
     e.m_nMaxNode = 1234;
     e.m_strMinLoadCase = "DL";
     e.m_strMaxLoadCase = "LL+WX";
-    const std::string node = S(Txt("IDS_TBX_PVX_NODE__"));
-    const std::string lc = S(Txt("IDS_TBX_PVX_Load_Case_"));
-    const std::vector<Line> want = {
-        {S(Txt("IDS_TBX_PVX_MIN__REACTION")), kCentre, 100, 12},
-        {node + "     7", kLeft, 8, 30},
+    const std::string node = LegendStr(Txt("IDS_TBX_PVX_NODE__"));
+    const std::string lc = LegendStr(Txt("IDS_TBX_PVX_Load_Case_"));
+    const std::vector<LegendLine> want = {
+        {LegendStr(Txt("IDS_TBX_PVX_MIN__REACTION")), kLegendCentre, 100, 12},
+        {node + "     7", kLegendLeft, 8, 30},
         // FZ labels: a negative minimum "FZ:  ", a positive maximum "FZ:  "; two decimals.
-        {"FZ:  -3.50", kLeft, 8, 48},
-        {lc + "  DL", kLeft, 8, 66},
-        {S(Txt("IDS_TBX_PVX_MAX__REACTION")), kCentre, 100, 90},
-        {node + "  1234", kLeft, 8, 108},
-        {"FZ:  12.25", kLeft, 8, 126},
-        {lc + "  LL+WX", kLeft, 8, 144},
+        {"FZ:  -3.50", kLegendLeft, 8, 48},
+        {lc + "  DL", kLegendLeft, 8, 66},
+        {LegendStr(Txt("IDS_TBX_PVX_MAX__REACTION")), kLegendCentre, 100, 90},
+        {node + "  1234", kLegendLeft, 8, 108},
+        {"FZ:  12.25", kLegendLeft, 8, 126},
+        {lc + "  LL+WX", kLegendLeft, 8, 144},
     };
     ExpectListing([&](CRecordDC& dc, CRect& rc) { L().DrawReacfRainbow4Figure(&dc, &rc); }, want, 144);
 

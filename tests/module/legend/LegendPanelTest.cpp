@@ -7,18 +7,6 @@
 #include "host/db/DBResultRecords.h"
 #include "tests/module/legend/LegendTestSupport.h"
 
-namespace {
-
-COLORREF VertexColor(const TRIVERTEX& v) { return RGB(v.Red >> 8, v.Green >> 8, v.Blue >> 8); }
-
-CString Unit(int code) {
-    CString s;
-    CUnitCtrl().GetUnitSystem(code, s);
-    return s;
-}
-
-}  // namespace
-
 TEST_F(LegendTest, ScreenAndPrintFontsAreBuiltFromTheirSizes) {
     CLegendEngine& l = L();
     l.InitFont(18, 12);
@@ -150,8 +138,8 @@ TEST_F(LegendTest, PanelBackgroundFollowsTheOutputAndTheProfile) {
         ASSERT_EQ(g.size(), 4u);
         COLORREF top = 0, bottom = 0;
         for (const TRIVERTEX& v : g[0]->vertices) {
-            if (v.y == 0) top = VertexColor(v);
-            if (v.y == 400) bottom = VertexColor(v);
+            if (v.y == 0) top = LegendVertexColor(v);
+            if (v.y == 400) bottom = LegendVertexColor(v);
         }
         EXPECT_EQ(top, L().m_crBackTop);
         EXPECT_EQ(bottom, L().m_crBackBottom);
@@ -159,11 +147,11 @@ TEST_F(LegendTest, PanelBackgroundFollowsTheOutputAndTheProfile) {
         bool sawFooterTop = false;
         for (const TRIVERTEX& v : g[2]->vertices) {
             if (v.y == 300) {
-                EXPECT_EQ(VertexColor(v), RGB(125, 135, 145));
+                EXPECT_EQ(LegendVertexColor(v), RGB(125, 135, 145));
                 sawFooterTop = true;
             }
             if (v.y == 400) {
-                EXPECT_EQ(VertexColor(v), L().m_crBackBottom);
+                EXPECT_EQ(LegendVertexColor(v), L().m_crBackBottom);
             }
         }
         EXPECT_TRUE(sawFooterTop);
@@ -288,7 +276,7 @@ TEST_F(LegendTest, HeaderLinesAndTitleBar) {
             {Txt("IDS_TBX_PVX_Legend_Title"), 25, L().m_crText},
             {Txt("IDS_TBX_PVX_DISPLACEMENT"), 49, L().m_crInstruction},
             {CString("DL"), 67, L().m_crInstruction},
-            {Txt("IDS_TBX_PVX_X_DIRECTION") + ", " + Unit(T_DISP_D::unit[0]), 91, L().m_crText},
+            {Txt("IDS_TBX_PVX_X_DIRECTION") + ", " + LegendUnit(T_DISP_D::unit[0]), 91, L().m_crText},
         };
         auto t = dc.GetRecords("TextOut");
         ASSERT_EQ(t.size(), 4u);
@@ -314,7 +302,7 @@ TEST_F(LegendTest, HeaderLinesAndTitleBar) {
     dc.Create();
     CRect rc(0, 0, 180, 400);
     L().DrawPreRainbow(&dc, &rc);
-    EXPECT_NE(FindText(dc, Unit(9).GetString()), nullptr);
+    EXPECT_NE(FindText(dc, LegendUnit(9).GetString()), nullptr);
 }
 
 TEST_F(LegendTest, FooterLinesWithKeysFileAndDate) {

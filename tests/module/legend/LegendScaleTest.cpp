@@ -7,8 +7,6 @@
 
 namespace {
 
-COLORREF VertexColor(const TRIVERTEX& v) { return RGB(v.Red >> 8, v.Green >> 8, v.Blue >> 8); }
-
 std::string Str(const CString& s) { return std::string(s.GetString()); }
 
 bool HasTextStartingWith(const CRecordDC& dc, const CString& prefix) {
@@ -153,7 +151,7 @@ TEST_F(LegendTest, BandFillsFollowGradientLettersAndLineMode) {
         const int top = 1;
         for (int i = 0; i < 2; ++i)
             for (const TRIVERTEX& v : g[i]->vertices) {
-                EXPECT_EQ(VertexColor(v), v.y == top ? ce->GetRankColor(3) : ce->GetRankColor(2));
+                EXPECT_EQ(LegendVertexColor(v), v.y == top ? ce->GetRankColor(3) : ce->GetRankColor(2));
             }
         for (const GdiRecord* r : dc.GetRecords("Rectangle")) EXPECT_EQ(r->brush.lbStyle, static_cast<UINT>(BS_NULL));
     }

@@ -136,6 +136,16 @@ protected:
     std::unique_ptr<I_PVXModel> m_model;
 };
 
+// The colour of a gradient vertex.
+inline COLORREF LegendVertexColor(const TRIVERTEX& v) { return RGB(v.Red >> 8, v.Green >> 8, v.Blue >> 8); }
+
+// The unit text of a unit code in the project's unit system.
+inline CString LegendUnit(int code) {
+    CString s;
+    CUnitCtrl().GetUnitSystem(code, s);
+    return s;
+}
+
 // Helpers of the tests that pin listed legend lines (text, alignment, reference point).
 inline std::string LegendStr(const CString& s) { return std::string(s.GetString()); }
 constexpr UINT kLegendLeft = TA_LEFT | TA_BOTTOM;

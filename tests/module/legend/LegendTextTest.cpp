@@ -9,12 +9,6 @@
 
 namespace {
 
-CString Unit(int code) {
-    CString s;
-    CUnitCtrl().GetUnitSystem(code, s);
-    return s;
-}
-
 CString Fmt(LPCTSTR fmt, double v) {
     CString s;
     s.Format(fmt, v);
@@ -437,7 +431,7 @@ TEST_F(LegendTest, UnitsComeFromTheRecordsUnitTables) {
         ShowComponent(r.mode, r.comp);
         CString s = "keep";
         L().GetUnitString(s);
-        EXPECT_STREQ(s.GetString(), r.code < 0 ? "keep" : Unit(r.code).GetString());
+        EXPECT_STREQ(s.GetString(), r.code < 0 ? "keep" : LegendUnit(r.code).GetString());
     }
 
     struct Special {
@@ -462,7 +456,7 @@ TEST_F(LegendTest, UnitsComeFromTheRecordsUnitTables) {
         Reaction().m_nMembKind = s.quantity;
         CString u;
         L().GetUnitString(u);
-        EXPECT_STREQ(u.GetString(), Unit(s.code).GetString());
+        EXPECT_STREQ(u.GetString(), LegendUnit(s.code).GetString());
     }
 
     // Time-history velocity and acceleration.
@@ -475,7 +469,7 @@ TEST_F(LegendTest, UnitsComeFromTheRecordsUnitTables) {
         ASSERT_TRUE(Deform().IsTimeHistVelAcc());
         CString u;
         L().GetUnitString(u);
-        EXPECT_STREQ(u.GetString(), Unit(kind == 1 ? 22 : 21).GetString());
+        EXPECT_STREQ(u.GetString(), LegendUnit(kind == 1 ? 22 : 21).GetString());
     }
 
     // Ductility factor units.
@@ -484,10 +478,10 @@ TEST_F(LegendTest, UnitsComeFromTheRecordsUnitTables) {
         CString text;
     } ducts[] = {
         {0, 0, CString("None")},
-        {3, 1, CString("L:") + Unit(1) + ",D:None"},
-        {3, 4, CString("L:r,D:r/") + Unit(1)},
-        {4, 2, Unit(2)},
-        {4, 5, Unit(12)},
+        {3, 1, CString("L:") + LegendUnit(1) + ",D:None"},
+        {3, 4, CString("L:r,D:r/") + LegendUnit(1)},
+        {4, 2, LegendUnit(2)},
+        {4, 5, LegendUnit(12)},
     };
     for (const Duct& d : ducts) {
         SCOPED_TRACE(d.kind * 10 + d.sub);
@@ -535,8 +529,8 @@ TEST_F(LegendTest, HeaderJoinsComponentAndUnitOnlyWhenBothAreThere) {
         int mode, comp, ssfrOutput;
         CString line;
     } rows[] = {
-        {"stress vectors", 11, 7, 0, Txt("IDS_TBX_PVX_VECTOR") + ", " + Unit(T_STRP_DL::unit[6])},
-        {"plate moment Mxx", 10, 6, 0, Txt("IDS_TBX_PVX_MOMENT_Mxx") + ", " + Unit(T_STRP_DL::unit[26])},
+        {"stress vectors", 11, 7, 0, Txt("IDS_TBX_PVX_VECTOR") + ", " + LegendUnit(T_STRP_DL::unit[6])},
+        {"plate moment Mxx", 10, 6, 0, Txt("IDS_TBX_PVX_MOMENT_Mxx") + ", " + LegendUnit(T_STRP_DL::unit[26])},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);

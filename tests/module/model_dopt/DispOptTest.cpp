@@ -3,6 +3,7 @@
 #include "host/db/CDispOptMgr.h"
 #include "host/grx/I_PVXCtrl.h"
 #include "module/model/T_PVX_DOPT_D.h"
+#include "tests/module/model_dopt/KnownColours.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +13,9 @@
 
 namespace {
 
-// Known host values: screen colour k = S(k), print colour P(k); font k has height k + 1 points,
-// face "F<k>", text colour T(k), background B(k), transparent when k is odd; draw option k
-// holds 10 k + j at value j.
-COLORREF S(int k) { return 0x100000 + k; }
-COLORREF P(int k) { return 0x200000 + k; }
+// Known host values: screen colour k = S(k), print colour P(k) (KnownColours.h); font k has
+// height k + 1 points, face "F<k>", text colour T(k), background B(k), transparent when k is odd;
+// draw option k holds 10 k + j at value j.
 COLORREF T(int k) { return 0x300000 + k; }
 COLORREF B(int k) { return 0x400000 + k; }
 
@@ -25,7 +24,7 @@ std::unique_ptr<CDispOptMgr> KnownManager() {
     COptColorObjNames cn;
     COptFontObjNames fn;
     COptDrawObjNames dn;
-    for (int k = 0; k < COptColorObjNames::COUNT; ++k) mgr->SetColor(cn[k], S(k), P(k));
+    for (int k = 0; k < COptColorObjNames::COUNT; ++k) mgr->SetColor(cn[k], dopttest::S(k), dopttest::P(k));
     for (int k = 0; k < COptFontObjNames::COUNT; ++k) {
         SDispOptFontVal v;
         v.m_strFaceName.Format("F%d", k);
@@ -39,7 +38,7 @@ std::unique_ptr<CDispOptMgr> KnownManager() {
 
 // Every colour and font of a colour set: print colours from P() except the object triples.
 void ExpectColourSet(const T_PVX_DOPT_D& d, bool print) {
-    auto C = [print](int k) { return print ? P(k) : S(k); };
+    auto C = [print](int k) { return print ? dopttest::P(k) : dopttest::S(k); };
     const T_PVX_DOPT_COLOR_D& c = d.m_Color;
     EXPECT_EQ(c.m_crBackground, C(0));
     EXPECT_EQ(c.m_crInactive, C(130));
@@ -52,9 +51,9 @@ void ExpectColourSet(const T_PVX_DOPT_D& d, bool print) {
                               {30, 42, 41, 42},   {-1, 94, 95, 94}, {-2, 103, 104, 103}, {-3, 97, 98, 97}};
     for (const auto& t : triples) {
         const T_PVX_COLOR3_D& x = t[0] >= 0 ? c.m_aTypeColor[t[0]] : c.m_aTypeColorEx[-t[0] - 1];
-        EXPECT_EQ(x.crLine, S(t[1])) << "triple " << t[0];
-        EXPECT_EQ(x.crFace, S(t[2])) << "triple " << t[0];
-        EXPECT_EQ(x.crEdge, S(t[3])) << "triple " << t[0];
+        EXPECT_EQ(x.crLine, dopttest::S(t[1])) << "triple " << t[0];
+        EXPECT_EQ(x.crFace, dopttest::S(t[2])) << "triple " << t[0];
+        EXPECT_EQ(x.crEdge, dopttest::S(t[3])) << "triple " << t[0];
     }
     const int legend[9] = {141, 140, 142, 143, 145, 144, 146, 147, 148};
     for (int i = 0; i < 9; ++i) EXPECT_EQ(d.m_Legend.m_crLegend[i], C(legend[i])) << "legend colour " << i;
@@ -136,7 +135,7 @@ TEST(DisplayOptions, MissingOptionsLeaveTheirFields) {
     d.UpdateFromHost(mgr.get(), nullptr);
     EXPECT_EQ(d.m_Color.m_crBackground, 0xABCDEFu);
     EXPECT_EQ(d.m_Color.m_aTypeColor[0].crFace, 0x123456u);
-    EXPECT_EQ(d.m_Color.m_aTypeColor[0].crLine, S(108)) << "the rest of the triple is read";
+    EXPECT_EQ(d.m_Color.m_aTypeColor[0].crLine, dopttest::S(108)) << "the rest of the triple is read";
     EXPECT_EQ(d.m_Legend.m_crLegend[0], 0x654321u);
     EXPECT_EQ(d.m_Number.m_lfNumber.lfHeight, 80) << "the default font stays, unscaled";
     EXPECT_EQ(d.m_Number.m_crNumber[1], 0x111111u);

@@ -11,6 +11,7 @@
 #include "host/grx/I_PVXCtrl.h"
 #include "module/model/CUtilFuncs.h"
 #include "module/model/I_PVXModel.h"
+#include "tests/module/model_dopt/KnownColours.h"
 
 #include <gtest/gtest.h>
 
@@ -18,16 +19,13 @@
 
 namespace {
 
-COLORREF S(int k) { return 0x100000 + k; }
-COLORREF P(int k) { return 0x200000 + k; }
-
 class ModelColours : public testing::Test {
 protected:
     void SetUp() override {
         CDBDoc::m_pDBDoc = &m_doc;
         COptColorObjNames cn;
         COptDrawObjNames dn;
-        for (int k = 0; k < COptColorObjNames::COUNT; ++k) m_doc.GetDispOpt()->SetColor(cn[k], S(k), P(k));
+        for (int k = 0; k < COptColorObjNames::COUNT; ++k) m_doc.GetDispOpt()->SetColor(cn[k], dopttest::S(k), dopttest::P(k));
         m_doc.GetDispOpt()->SetDraw(dn[4], 0, 2);  // print colours when printing
         m_model = std::make_unique<I_PVXModel>();
     }
@@ -52,14 +50,14 @@ protected:
 TEST_F(ModelColours, RefreshAndColourSets) {
     I_PVXModel& m = *m_model;
     ASSERT_NE(m.m_pDispOpt, nullptr);
-    EXPECT_EQ(m.m_pDispOpt->m_Color.m_crBackground, S(0)) << "refreshed by the model initialisation";
-    ExpectLegend(m.m_LegendEngine, S);
+    EXPECT_EQ(m.m_pDispOpt->m_Color.m_crBackground, dopttest::S(0)) << "refreshed by the model initialisation";
+    ExpectLegend(m.m_LegendEngine, dopttest::S);
     m.PrepareColorSet(1);
-    EXPECT_EQ(m.m_pDispOpt->m_Color.m_crBackground, P(0));
-    EXPECT_EQ(m.m_pDispOpt->m_Color.m_aTypeColor[3].crFace, S(19)) << "object colours have no print variant";
-    ExpectLegend(m.m_LegendEngine, P);
+    EXPECT_EQ(m.m_pDispOpt->m_Color.m_crBackground, dopttest::P(0));
+    EXPECT_EQ(m.m_pDispOpt->m_Color.m_aTypeColor[3].crFace, dopttest::S(19)) << "object colours have no print variant";
+    ExpectLegend(m.m_LegendEngine, dopttest::P);
     m.PrepareColorSet(0);
-    ExpectLegend(m.m_LegendEngine, S);
+    ExpectLegend(m.m_LegendEngine, dopttest::S);
     COptColorObjNames cn;
     m_doc.GetDispOpt()->SetColor(cn[140], 0x0A0B0C, 0);
     m.UpdateDisplayOptions();
@@ -74,10 +72,10 @@ TEST_F(ModelColours, RefreshAndColourSets) {
     m.m_pDispOpt->m_nColorMode = 2, m.m_pDispOpt->m_bWireFrame = 1, m.m_pDispOpt->m_nPrintColorMode = 0;
     COLORREF c[2] = {0, 0};
     m.GetMembColor(memb, c);
-    EXPECT_EQ(c[1], S(20));
+    EXPECT_EQ(c[1], dopttest::S(20));
     m.m_bExternalDevice = 1;
     m.GetMembColor(memb, c);
-    EXPECT_EQ(c[1], S(21));
+    EXPECT_EQ(c[1], dopttest::S(21));
 }
 
 TEST_F(ModelColours, GrayPrintingRoundTrip) {
@@ -102,7 +100,7 @@ TEST_F(ModelColours, GrayPrintingRoundTrip) {
         }
         EXPECT_EQ(m.m_LegendEngine.m_crBackTop, RGB(255, 255, 255));
         EXPECT_EQ(m.m_LegendEngine.m_crLine + m.m_LegendEngine.m_crText, 0u);
-        EXPECT_EQ(m.m_LegendEngine.m_crBackBottom, S(141)) << "only the first three legend colours change";
+        EXPECT_EQ(m.m_LegendEngine.m_crBackBottom, dopttest::S(141)) << "only the first three legend colours change";
         EXPECT_EQ(CPVXCutLineDetDlg::m_crDiagram, 0u);
         EXPECT_EQ(m.m_pDispOpt->m_Color.m_crBackground, RGB(255, 255, 255));
         m.AfterGrayPrinting();
@@ -111,7 +109,7 @@ TEST_F(ModelColours, GrayPrintingRoundTrip) {
             EXPECT_EQ(scales[i]->m_crContourLine, COLORREF(0x0101 + i));
             EXPECT_EQ(scales[i]->m_crElemEdge, COLORREF(0x0202 + i));
         }
-        ExpectLegend(m.m_LegendEngine, S);
+        ExpectLegend(m.m_LegendEngine, dopttest::S);
         EXPECT_EQ(CPVXCutLineDetDlg::m_crDiagram, RGB(255, 0, 0));
         EXPECT_EQ(m.m_pDispOpt->m_Color.m_crBackground, screen.m_Color.m_crBackground);
         EXPECT_EQ(m.m_pDispOpt->m_Color.m_crContourLine, screen.m_Color.m_crContourLine);
@@ -121,7 +119,7 @@ TEST_F(ModelColours, GrayPrintingRoundTrip) {
     m.m_LegendEngine.m_crSaveBackTop = 0xBAD;
     scales[0]->m_nSaveColorTableKind = 2;
     m.AfterGrayPrinting();
-    EXPECT_EQ(m.m_LegendEngine.m_crBackTop, S(140));
+    EXPECT_EQ(m.m_LegendEngine.m_crBackTop, dopttest::S(140));
     EXPECT_EQ(scales[0]->m_nColorTableKind, 0);
     m.ResetEngines();
 }

@@ -26,7 +26,7 @@ void PushNumber(Func_OutputSlabNumber& q, const Member& m, double ax, double ay,
     q.Push(anchor, axis, kind, v);
 }
 
-size_t FontSelections(const CRecordDC& dc) {
+size_t FontSelectionCount(const CRecordDC& dc) {
     size_t n = 0;
     for (const GdiRecord* r : dc.GetRecords("SelectObject"))
         if (r->Arg(0) == OBJ_FONT) ++n;
@@ -259,7 +259,7 @@ TEST_F(OverlayQueueTest, LabelKindsOfMemberAndSlabNumbers) {
         Run();
         Set().ClearAll();
         // Every record makes its turned font and puts the previous one back, whatever it writes.
-        EXPECT_EQ(FontSelections(m_dc), 2u);
+        EXPECT_EQ(FontSelectionCount(m_dc), 2u);
         auto texts = Texts();
         if (r.text.empty()) {
             EXPECT_TRUE(texts.empty()) << Dump();
@@ -309,7 +309,7 @@ TEST_F(OverlayQueueTest, OffScreenNumbersAreSkipped) {
         PushNumber(Set().m_OutputSlabNumber, m, 0, 0, 6, 1.0);
         Run();
         Set().ClearAll();
-        EXPECT_EQ(m_dc.Count("TextOut") + m_dc.Count("LineTo") + FontSelections(m_dc), 0u) << Dump();
+        EXPECT_EQ(m_dc.Count("TextOut") + m_dc.Count("LineTo") + FontSelectionCount(m_dc), 0u) << Dump();
     }
     // An anchor off-screen on a visible member: no text and no cross, of any kind.
     for (int kind = 0; kind <= 8; ++kind) {

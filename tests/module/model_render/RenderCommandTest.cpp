@@ -10,14 +10,14 @@
 
 namespace {
 
-struct HostRun {
+struct CombinedRun {
     int exitCode = -1;
     std::string output;  // stdout and stderr
 };
 
-HostRun RunHost(const std::string& args) {
+CombinedRun RunHostCombined(const std::string& args) {
     const std::string cmd = std::string(PVX_BINARY_DIR) + "/bin/pvxhost " + args + " 2>&1";
-    HostRun r;
+    CombinedRun r;
     FILE* p = ::popen(cmd.c_str(), "r");
     if (!p) return r;
     char buf[512];
@@ -34,7 +34,7 @@ TEST_F(RenderCommandTest, WritesAPictureOfTheSampleModel) {
     ASSERT_FALSE(sample.empty()) << "the sample project could not be made";
     const std::string out = std::string(PVX_TEST_TMPDIR) + "/render_plan.bmp";
     std::remove(out.c_str());
-    const HostRun r = RunHost("--db " + sample + " render --view plan --size 400x300 --out " + out);
+    const CombinedRun r = RunHostCombined("--db " + sample + " render --view plan --size 400x300 --out " + out);
     ASSERT_EQ(r.exitCode, 0) << r.output;
 
     std::vector<COLORREF> pixels;
@@ -89,7 +89,7 @@ TEST_F(RenderCommandTest, BadArgumentsAreRefused) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.args);
-        const HostRun r = RunHost((row.args.rfind("--db", 0) == 0 ? "" : "--db " + sample + " ") + row.args);
+        const CombinedRun r = RunHostCombined((row.args.rfind("--db", 0) == 0 ? "" : "--db " + sample + " ") + row.args);
         EXPECT_EQ(r.exitCode, row.exitCode) << r.output;
         EXPECT_NE(r.output.find(row.says), std::string::npos) << r.output;
     }

@@ -22,9 +22,7 @@ extern "C" int PVXHost_GetResultExtremes(I_PVXModelBase* pModel, PVXHostResultRe
 
 namespace {
 
-using moduletest::HostRun;
-
-HostRun RunHost(const std::string& args, const std::string& tag) {
+moduletest::HostRun RunHostTagged(const std::string& args, const std::string& tag) {
     return moduletest::RunHost(args, "result_mode_" + tag);
 }
 
@@ -59,7 +57,7 @@ TEST_F(ResultModeTest, MisuseAndMissingLoadsAreRefused) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        const HostRun h = RunHost("--db " + sample + " render --out " + out + " " + r.args, "bad");
+        const moduletest::HostRun h = RunHostTagged("--db " + sample + " render --out " + out + " " + r.args, "bad");
         EXPECT_EQ(h.exitCode, r.exitCode) << h.err;
         EXPECT_NE(h.err.find(r.says), std::string::npos) << h.err;
         EXPECT_EQ(h.out.find("max "), std::string::npos) << "no extremes without a result";
@@ -95,7 +93,7 @@ TEST_F(ResultModeTest, ADisplayWithoutValuesPrintsNoExtremesAndSaysWhy) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        const HostRun h = RunHost("--db " + sample + " " + r.args + " --size 320x240 --out " + out, "novalues");
+        const moduletest::HostRun h = RunHostTagged("--db " + sample + " " + r.args + " --size 320x240 --out " + out, "novalues");
         EXPECT_EQ(h.exitCode, 0) << h.err;
         if (!r.why) {
             EXPECT_NE(h.out.find("max "), std::string::npos) << h.out;
@@ -130,7 +128,7 @@ TEST_F(ResultModeTest, ALegendWithoutValuesShowsNoScale) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        const HostRun h = RunHost("--db " + sample + " " + r.args + " --out " + out, "noscale");
+        const moduletest::HostRun h = RunHostTagged("--db " + sample + " " + r.args + " --out " + out, "noscale");
         ASSERT_EQ(h.exitCode, 0) << h.err;
         std::vector<COLORREF> px;
         int w = 0, ht = 0;
@@ -162,8 +160,8 @@ TEST_F(ResultModeTest, AContourWithoutValuesDrawsThePlainModel) {
     const std::string on = std::string(PVX_TEST_TMPDIR) + "/result_mode_nv_on.bmp";
     const std::string off = std::string(PVX_TEST_TMPDIR) + "/result_mode_nv_off.bmp";
     const std::string args = " render --mode 19 --load ENV --view plan --size 640x480";
-    ASSERT_EQ(RunHost("--db " + sample + args + " --out " + on, "nv").exitCode, 0);
-    ASSERT_EQ(RunHost("--db " + sample + args + " --option contour=0 --out " + off, "nv").exitCode, 0);
+    ASSERT_EQ(RunHostTagged("--db " + sample + args + " --out " + on, "nv").exitCode, 0);
+    ASSERT_EQ(RunHostTagged("--db " + sample + args + " --option contour=0 --out " + off, "nv").exitCode, 0);
     std::vector<COLORREF> a, b;
     int w = 0, h = 0, w2 = 0, h2 = 0;
     ASSERT_TRUE(ReadBmp(on.c_str(), a, w, h));
@@ -211,7 +209,7 @@ TEST_F(ResultModeTest, ExtremesNameWhatHoldsThem) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        const HostRun h = RunHost("--db " + sample + " render " + r.args + " --size 320x240 --out " + out, "keys");
+        const moduletest::HostRun h = RunHostTagged("--db " + sample + " render " + r.args + " --size 320x240 --out " + out, "keys");
         ASSERT_EQ(h.exitCode, 0) << h.err;
         const size_t maxAt = h.out.find(") at ");
         ASSERT_NE(maxAt, std::string::npos) << h.out;
@@ -238,14 +236,14 @@ TEST_F(ResultModeTest, SlabStripModeDrawsTheProjectsStrips) {
     ASSERT_FALSE(sample.empty());
     const std::string plain = std::string(PVX_TEST_TMPDIR) + "/result_mode_plain.bmp";
     const std::string shown = std::string(PVX_TEST_TMPDIR) + "/result_mode_2.bmp";
-    const HostRun p = RunHost("--db " + sample + " render --view plan --size 400x300 --out " + plain, "plain");
+    const moduletest::HostRun p = RunHostTagged("--db " + sample + " render --view plan --size 400x300 --out " + plain, "plain");
     ASSERT_EQ(p.exitCode, 0) << p.err;
     std::vector<COLORREF> want, got;
     int w = 0, h = 0;
     ASSERT_TRUE(ReadBmp(plain.c_str(), want, w, h));
     std::remove(shown.c_str());
-    const HostRun s =
-        RunHost("--db " + sample + " render --view plan --size 400x300 --out " + shown + " --mode slab-strip", "nb");
+    const moduletest::HostRun s =
+        RunHostTagged("--db " + sample + " render --view plan --size 400x300 --out " + shown + " --mode slab-strip", "nb");
     EXPECT_EQ(s.exitCode, 0) << s.err;
     EXPECT_EQ(s.err.find("not built yet"), std::string::npos) << s.err;
     ASSERT_TRUE(ReadBmp(shown.c_str(), got, w, h));
@@ -276,8 +274,8 @@ TEST_F(ResultModeTest, FrameForceModesShowTheTrusses) {
     for (const std::string& project : {sample, trussOnly})
         for (const char* mode : {"frame-force-contour", "frame-force-diagram"}) {
             SCOPED_TRACE(project + " " + mode);
-            const HostRun h =
-                RunHost("--db " + project + " render --size 400x300 --out " + out + " --mode " + mode + " --component N", "truss");
+            const moduletest::HostRun h =
+                RunHostTagged("--db " + project + " render --size 400x300 --out " + out + " --mode " + mode + " --component N", "truss");
             EXPECT_EQ(h.exitCode, 0) << h.err;
             EXPECT_EQ(h.err.find("not built"), std::string::npos) << h.err;
             EXPECT_NE(h.out.find("(121.5) at member"), std::string::npos) << h.out;
@@ -291,7 +289,7 @@ TEST_F(ResultModeTest, DisplacementModesDrawTheirResult) {
     ASSERT_FALSE(sample.empty());
     const std::string plain = std::string(PVX_TEST_TMPDIR) + "/result_mode_dplain.bmp";
     const std::string shown = std::string(PVX_TEST_TMPDIR) + "/result_mode_d.bmp";
-    const HostRun p = RunHost("--db " + sample + " render --view plan --size 400x300 --out " + plain, "dplain");
+    const moduletest::HostRun p = RunHostTagged("--db " + sample + " render --view plan --size 400x300 --out " + plain, "dplain");
     ASSERT_EQ(p.exitCode, 0) << p.err;
     std::vector<COLORREF> want, got;
     int w = 0, h = 0;
@@ -301,8 +299,8 @@ TEST_F(ResultModeTest, DisplacementModesDrawTheirResult) {
     for (const char* args : rows) {
         SCOPED_TRACE(args);
         std::remove(shown.c_str());
-        const HostRun s =
-            RunHost("--db " + sample + " render --view plan --size 400x300 --out " + shown + " " + args, "d");
+        const moduletest::HostRun s =
+            RunHostTagged("--db " + sample + " render --view plan --size 400x300 --out " + shown + " " + args, "d");
         EXPECT_EQ(s.exitCode, 0) << s.err;
         EXPECT_EQ(s.err.find("not built"), std::string::npos) << s.err;
         EXPECT_NE(s.out.find("max "), std::string::npos) << s.out;
@@ -328,46 +326,46 @@ TEST_F(ResultModeTest, TimeHistoryStepAndSettlementThroughTheModeTable) {
     ASSERT_FALSE(sample.empty());
     const std::string out = std::string(PVX_TEST_TMPDIR) + "/result_mode_th.bmp";
     auto run = [&](const std::string& args) {
-        return RunHost("--db " + sample + " render --view plan --size 400x300 --out " + out + " " + args, "th");
+        return RunHostTagged("--db " + sample + " render --view plan --size 400x300 --out " + out + " " + args, "th");
     };
     // The THX history peaks at step 105 with the THX displacement record (a mid-time sine
     // product of 1); the static-record display of THX gives that record.
-    const HostRun peak = run("--mode displacement-contour --load THX --component DX");
+    const moduletest::HostRun peak = run("--mode displacement-contour --load THX --component DX");
     ASSERT_EQ(peak.exitCode, 0) << peak.err;
     double want = 0.0, got = 0.0;
     std::string wantAt, gotAt;
     ASSERT_TRUE(ReportLine(peak.out, "max", want, wantAt)) << peak.out;
     ASSERT_GT(want, 0.0);
-    const HostRun step = run("--mode time-history --option step=105");
+    const moduletest::HostRun step = run("--mode time-history --option step=105");
     ASSERT_EQ(step.exitCode, 0) << step.err;
     ASSERT_TRUE(ReportLine(step.out, "max", got, gotAt)) << step.out;
     EXPECT_NEAR(got, want, 1e-9 * want);
     EXPECT_EQ(gotAt, wantAt);
     // Without a step: the peak, step 105.
-    const HostRun dflt = run("--mode time-history");
+    const moduletest::HostRun dflt = run("--mode time-history");
     ASSERT_EQ(dflt.exitCode, 0) << dflt.err;
     ASSERT_TRUE(ReportLine(dflt.out, "max", got, gotAt)) << dflt.out;
     EXPECT_NEAR(got, want, 1e-9 * want);
     // Step 0: the structure at rest.
-    const HostRun rest = run("--mode time-history --option step=0");
+    const moduletest::HostRun rest = run("--mode time-history --option step=0");
     ASSERT_EQ(rest.exitCode, 0) << rest.err;
     ASSERT_TRUE(ReportLine(rest.out, "max", got, gotAt)) << rest.out;
     EXPECT_EQ(got, 0.0);
     // Velocity at the peak of the displacement: the envelope term alone, small against the
     // displacement's rate elsewhere; it is read, not the displacement.
-    const HostRun vel = run("--mode time-history --option step=105 --option quantity=1");
+    const moduletest::HostRun vel = run("--mode time-history --option step=105 --option quantity=1");
     ASSERT_EQ(vel.exitCode, 0) << vel.err;
     ASSERT_TRUE(ReportLine(vel.out, "max", got, gotAt)) << vel.out;
     EXPECT_NE(got, want);
     // Misuse of the keys.
-    const HostRun bad = run("--mode time-history --option step=-1");
+    const moduletest::HostRun bad = run("--mode time-history --option step=-1");
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_NE(bad.err.find("takes N"), std::string::npos) << bad.err;
-    const HostRun other = run("--mode 2 --option step=3");
+    const moduletest::HostRun other = run("--mode 2 --option step=3");
     EXPECT_EQ(other.exitCode, 2);
     EXPECT_NE(other.err.find("\"step\" is not a setting of mode 2"), std::string::npos) << other.err;
     // Settlement extremes belong to settlement points.
-    const HostRun settle = run("--mode settlement");
+    const moduletest::HostRun settle = run("--mode settlement");
     ASSERT_EQ(settle.exitCode, 0) << settle.err;
     ASSERT_TRUE(ReportLine(settle.out, "max", got, gotAt)) << settle.out;
     EXPECT_EQ(gotAt.rfind("at point ", 0), 0u) << gotAt;
@@ -407,7 +405,7 @@ TEST_F(ResultModeTest, FrameForceContourIsShownWithItsLegendAndExtremes) {
     ASSERT_FALSE(sample.empty());
     const std::string plain = std::string(PVX_TEST_TMPDIR) + "/result_mode_plain6.bmp";
     const std::string shown = std::string(PVX_TEST_TMPDIR) + "/result_mode_6.bmp";
-    const HostRun p = RunHost("--db " + sample + " render --view plan --size 400x300 --out " + plain, "plain6");
+    const moduletest::HostRun p = RunHostTagged("--db " + sample + " render --view plan --size 400x300 --out " + plain, "plain6");
     ASSERT_EQ(p.exitCode, 0) << p.err;
     struct Row {
         const char* label;
@@ -422,7 +420,7 @@ TEST_F(ResultModeTest, FrameForceContourIsShownWithItsLegendAndExtremes) {
     ASSERT_TRUE(ReadBmp(plain.c_str(), want, w, h));
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        const HostRun s = RunHost("--db " + sample + " render --view plan --size 400x300 --out " + shown + " " + r.args, "six");
+        const moduletest::HostRun s = RunHostTagged("--db " + sample + " render --view plan --size 400x300 --out " + shown + " " + r.args, "six");
         EXPECT_EQ(s.exitCode, 0) << s.err;
         EXPECT_EQ(s.err.find("not built"), std::string::npos) << s.err;
         EXPECT_NE(s.out.find("max "), std::string::npos) << s.out;

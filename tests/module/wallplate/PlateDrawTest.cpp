@@ -16,8 +16,6 @@
 namespace wallplatetest {
 namespace {
 
-const double kModelExtent = 20.0 + std::sqrt(3.0);  // x from 0 to node 121
-
 // Notes the faces and the arrows it is given.
 class ArrowEngine : public NoteEngine {
 public:

@@ -13,9 +13,6 @@
 namespace wallplatetest {
 namespace {
 
-// Largest extent of the project's nodes: x runs from 0 to node 121 at 20 + 2 cos 30°.
-const double kModelExtent = 20.0 + std::sqrt(3.0);
-
 class WallForceTest : public WallPlateTest {
 protected:
     std::unique_ptr<NoteEngine> Build(int comp, int mode = PVXMode::kWallForceContour) {

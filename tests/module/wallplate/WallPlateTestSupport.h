@@ -39,6 +39,9 @@ enum : UINT {
     kRaftPlate = 17,
 };
 
+// Largest extent of the project's nodes: x runs from 0 to node 121 at 20 + 2 cos 30°.
+inline const double kModelExtent = 20.0 + std::sqrt(3.0);
+
 // Node of the wall's 3 x 3 grid: x = 2 i, z = 2 j.
 inline UINT WallNode(int i, int j) { return static_cast<UINT>(101 + i + 3 * j); }
 

@@ -8,6 +8,9 @@
 
 #include "platform/gdi/afxgdi.h"
 
+inline constexpr COLORREF kWhite = RGB(255, 255, 255);
+inline constexpr COLORREF kBlack = RGB(0, 0, 0);
+
 // A memory DC with a colour bitmap of the given size, filled white.
 struct RasterCanvas {
     CDC dc;

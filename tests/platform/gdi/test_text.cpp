@@ -8,9 +8,6 @@
 
 namespace {
 
-const COLORREF kWhite = RGB(255, 255, 255);
-const COLORREF kBlack = RGB(0, 0, 0);
-
 LOGFONT Font(int height, const char* face = "SimSun", int escapement = 0) {
     LOGFONT lf{};
     lf.lfHeight = height;

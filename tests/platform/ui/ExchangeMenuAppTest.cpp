@@ -8,7 +8,7 @@
 namespace {
 
 const UINT IDD_EXCHANGE = 10593;
-enum { IDC_COMBO = 11170, IDC_EDITCOMBO, IDC_LIST, IDC_UINT, IDC_BYTE, IDC_FLOAT, IDC_PUSH };
+enum { IDC_COMBO = 11170, IDC_EDITCOMBO, IDC_LISTBOX, IDC_UINT, IDC_BYTE, IDC_FLOAT, IDC_PUSH };
 
 UiDlgTemplate ExchangeTemplate() {
     UiDlgTemplate t;
@@ -24,7 +24,7 @@ UiDlgTemplate ExchangeTemplate() {
     };
     add(IDC_COMBO, UiCtl::Combo);
     add(IDC_EDITCOMBO, UiCtl::ComboEdit);
-    add(IDC_LIST, UiCtl::ListBox);
+    add(IDC_LISTBOX, UiCtl::ListBox);
     add(IDC_UINT, UiCtl::Edit);
     add(IDC_BYTE, UiCtl::Edit);
     add(IDC_FLOAT, UiCtl::Edit);
@@ -53,16 +53,16 @@ protected:
             SendDlgItemMessage(IDC_COMBO, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
             SendDlgItemMessage(IDC_EDITCOMBO, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
         }
-        for (const char* s : {"Footings", "Piles", "Rafts"}) SendDlgItemMessage(IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+        for (const char* s : {"Footings", "Piles", "Rafts"}) SendDlgItemMessage(IDC_LISTBOX, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
         return CDialog::OnInitDialog();
     }
     void DoDataExchange(CDataExchange* pDX) override {
         DDX_CBString(pDX, IDC_COMBO, m_strCombo);
         DDX_CBStringExact(pDX, IDC_EDITCOMBO, m_strEditCombo);
         if (m_bUseIndex)
-            DDX_LBIndex(pDX, IDC_LIST, m_nList);
+            DDX_LBIndex(pDX, IDC_LISTBOX, m_nList);
         else
-            DDX_LBString(pDX, IDC_LIST, m_strList);
+            DDX_LBString(pDX, IDC_LISTBOX, m_strList);
         DDX_Text(pDX, IDC_UINT, m_nUint);
         DDX_Text(pDX, IDC_BYTE, m_nByte);
         DDX_Text(pDX, IDC_FLOAT, m_fFloat);
@@ -109,11 +109,11 @@ TEST_F(ExchangeTest, StringsAndSmallNumbersExchangeBothWays) {
         CWnd* p = s.Dialog();
         p->GetDlgItemText(IDC_COMBO, shown[0]);
         p->GetDlgItemText(IDC_EDITCOMBO, shown[1]);
-        shown[2].Format("%d", static_cast<int>(p->SendDlgItemMessage(IDC_LIST, LB_GETCURSEL)));
+        shown[2].Format("%d", static_cast<int>(p->SendDlgItemMessage(IDC_LISTBOX, LB_GETCURSEL)));
         p->GetDlgItemText(IDC_FLOAT, shown[3]);
         EXPECT_TRUE(s.SelectComboIndex(IDC_COMBO, 0));
         EXPECT_TRUE(s.SetControlText(IDC_EDITCOMBO, "typed"));
-        EXPECT_TRUE(s.SelectListIndex(IDC_LIST, 2));
+        EXPECT_TRUE(s.SelectListIndex(IDC_LISTBOX, 2));
         EXPECT_TRUE(s.SetControlText(IDC_UINT, "4000000000"));
         EXPECT_TRUE(s.SetControlText(IDC_BYTE, "255"));
         EXPECT_TRUE(s.SetControlText(IDC_FLOAT, "2.5"));
@@ -163,7 +163,7 @@ TEST_F(ExchangeTest, ListIndexAndDialogKeys) {
     dlg.m_bUseIndex = TRUE;
     dlg.m_nList = 2;
     ASSERT_TRUE(dlg.Create(IDD_EXCHANGE));
-    EXPECT_EQ(2, static_cast<int>(dlg.SendDlgItemMessage(IDC_LIST, LB_GETCURSEL)));
+    EXPECT_EQ(2, static_cast<int>(dlg.SendDlgItemMessage(IDC_LISTBOX, LB_GETCURSEL)));
     CWnd* pPush = dlg.GetDlgItem(IDC_PUSH);
     CWnd* pUint = dlg.GetDlgItem(IDC_UINT);
     // Return on a focused push button presses that button, not OK.
