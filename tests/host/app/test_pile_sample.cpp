@@ -9,7 +9,6 @@
 
 #include "HostRun.h"
 
-
 namespace {
 
 // Rows of one query, each a list of column values (BLOBs as raw bytes).

@@ -13,7 +13,7 @@
 
 #include "platform/afx/WorkCrew.h"
 
-using namespace dbtest;
+namespace dbtest {
 
 namespace {
 
@@ -539,3 +539,11 @@ TEST(PostDbDamaged, ResultRowsAreReadByLoadWhenLookedUp) {
         EXPECT_EQ(db.GetReadErrors().size(), 1u) << "refused once, whenever the damage is read";
     }
 }
+
+}  // namespace dbtest
+
+#undef PLAIN_PNODE
+#undef PLAIN_REAC
+#undef PLAIN
+#undef KEY_0
+#undef REAC_2_10

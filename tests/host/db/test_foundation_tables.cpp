@@ -12,7 +12,7 @@
 
 #include <cmath>
 
-using namespace dbtest;
+namespace dbtest {
 
 namespace {
 
@@ -105,7 +105,7 @@ struct Damage {
 
 // Each damaged copy is refused at opening with file, table, column and key in the message, and
 // nothing of it is kept. Each test names its copies apart, since tests run in parallel.
-void ExpectRefused(const char* pszGroup, const std::vector<Damage>& rows) {
+void ExpectFoundationRefused(const char* pszGroup, const std::vector<Damage>& rows) {
     int n = 0;
     for (const Damage& d : rows) {
         SCOPED_TRACE(d.label);
@@ -134,7 +134,7 @@ TEST(FoundationTables, SoundFileOpensWithEveryTable) {
 }
 
 TEST(FoundationTables, OutOfRangeCodesAndSizesAreRefused) {
-    ExpectRefused("range", {
+    ExpectFoundationRefused("range", {
         {"unknown member type", "UPDATE MEMB SET type = 999 WHERE key = 21", "MEMB", "type", "key 21"},
         {"footing kind 2", "UPDATE COLF SET kind = 2", "COLF", "kind", "key 21"},
         {"footing circular flag 2", "UPDATE COLF SET circle = 2", "COLF", "circle", "key 21"},
@@ -181,7 +181,7 @@ TEST(FoundationTables, OutOfRangeCodesAndSizesAreRefused) {
 }
 
 TEST(FoundationTables, KeysNamingNothingAreRefused) {
-    ExpectRefused("keys", {
+    ExpectFoundationRefused("keys", {
         {"axis to a missing point", "UPDATE AXIS SET pont2 = 99", "AXIS", "pont2", "key 41"},
         // 0x270F = 9999
         {"member on a missing point", "UPDATE MEMB SET ponts = x'0F270000' WHERE key = 21", "MEMB", "ponts", "key 21"},
@@ -380,7 +380,7 @@ TEST(FoundationTables, TextOffsetsWrittenBackInPlace) {
 
 namespace {
 
-std::vector<UINT> List(const CArray<UINT, UINT>& a) {
+std::vector<UINT> KeyList(const CArray<UINT, UINT>& a) {
     std::vector<UINT> v;
     for (INT_PTR i = 0; i < a.GetSize(); ++i) v.push_back(a[i]);
     return v;
@@ -431,7 +431,7 @@ TEST(FoundationTables, MemberRaftBeamAndPileOperations) {
         CArray<UINT, UINT> keys;
         for (UINT k : f.in) keys.Add(k);
         EXPECT_EQ(membs.FilterByMembType(keys, f.type, f.keepOthers), static_cast<int>(f.out.size()));
-        EXPECT_EQ(List(keys), f.out);
+        EXPECT_EQ(KeyList(keys), f.out);
     }
     CArray<int, int> types;
     ASSERT_EQ(membs.GetEnableMembType(types, 1), 5);  // in order of first appearance
@@ -449,7 +449,7 @@ TEST(FoundationTables, MemberRaftBeamAndPileOperations) {
         SCOPED_TRACE(r.memb);
         CArray<UINT, UINT> keys;
         EXPECT_EQ(membs.GetPileKeyListUnderFoundation(r.memb, keys, 1), static_cast<int>(r.piles.size()));
-        EXPECT_EQ(List(keys), r.piles);
+        EXPECT_EQ(KeyList(keys), r.piles);
     }
     CClassPile pileTable;
     pileTable.ConnectToDB(&db);
@@ -467,7 +467,7 @@ TEST(FoundationTables, MemberRaftBeamAndPileOperations) {
     rafts.ConnectToDB(&db);
     CArray<UINT, UINT> mains;
     rafts.GetMainMtsbList(mains, -1, -1, 0, nullptr);
-    EXPECT_EQ(List(mains), (std::vector<UINT>{22}));
+    EXPECT_EQ(KeyList(mains), (std::vector<UINT>{22}));
     EXPECT_EQ(rafts.GetMtsbType(24), 2);
     EXPECT_EQ(rafts.GetMtsbType(99), 0);
     EXPECT_TRUE(rafts.IsSubMtsb(24));
@@ -484,8 +484,8 @@ TEST(FoundationTables, MemberRaftBeamAndPileOperations) {
     for (UINT k : {31u, 32u, 99u, 33u}) beamKeys.Add(k);
     CArray<CArray<UINT, UINT>*, CArray<UINT, UINT>*> groups;
     ASSERT_EQ(beams.GetBeamGroup(groups, beamKeys), 2);
-    EXPECT_EQ(List(*groups[0]), (std::vector<UINT>{31, 33}));
-    EXPECT_EQ(List(*groups[1]), (std::vector<UINT>{32}));
+    EXPECT_EQ(KeyList(*groups[0]), (std::vector<UINT>{31, 33}));
+    EXPECT_EQ(KeyList(*groups[1]), (std::vector<UINT>{32}));
     CClassBeam::FreeBeamGroup(groups);
 
     CClassPont ponts;
@@ -493,7 +493,9 @@ TEST(FoundationTables, MemberRaftBeamAndPileOperations) {
     const double a[2] = {-1.0, 0.0}, c[2] = {5.0, 0.0};
     CArray<UINT, UINT> onLine;
     EXPECT_EQ(ponts.GetKeyListBy2Point(c, a, onLine, 0.01), 2);  // from x = 5 back: 12 then 11
-    EXPECT_EQ(List(onLine), (std::vector<UINT>{12, 11}));
+    EXPECT_EQ(KeyList(onLine), (std::vector<UINT>{12, 11}));
 }
 
 }  // namespace
+
+}  // namespace dbtest

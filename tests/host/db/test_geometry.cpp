@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-using namespace dbtest;
+namespace dbtest {
 
 namespace {
 void ExpectVec(const double* v, double x, double y, double z) {
@@ -260,3 +260,5 @@ TEST(PostDbGeometry, SuperElementShapes) {
     EXPECT_EQ(nFaces, 1);
     EXPECT_FALSE(g.SetSuperElementShapeDirect(db, 22, 0, 0, 0.0)) << "element 22 has no super-element map";
 }
+
+}  // namespace dbtest

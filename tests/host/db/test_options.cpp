@@ -5,7 +5,7 @@
 
 #include <set>
 
-using namespace dbtest;
+namespace dbtest {
 
 TEST(PostDbOptions, NamedOptionsByPosition) {
     CDispOptMgr mgr;
@@ -168,3 +168,5 @@ TEST(PostDbOptions, DocumentSingletonAndBuilderInstall) {
     }
     EXPECT_EQ(CDBDoc::m_pDBDoc, nullptr) << "the document clears the singleton when it goes";
 }
+
+}  // namespace dbtest

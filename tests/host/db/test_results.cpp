@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-using namespace dbtest;
+namespace dbtest {
 
 namespace {
 
@@ -461,3 +461,5 @@ TEST(PostDbResults, NestedCombinationsAreSummedOncePerValue) {
         ExpectDisp(d, base->DX, base->DY, base->DZ, base->RX, base->RY, base->RZ);
     }
 }
+
+}  // namespace dbtest

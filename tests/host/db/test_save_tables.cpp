@@ -11,9 +11,8 @@
 #include "host/db/DBTables.h"
 #include "tests/host/db/DbTestUtil.h"
 
+namespace dbtest {
 namespace {
-
-using namespace dbtest;
 
 ino_t Inode(const std::string& path) {
     struct stat sb;
@@ -114,3 +113,5 @@ TEST(SaveTablesTest, RefusalsLeaveTheFileAsItWas) {
 }
 
 }  // namespace
+
+}  // namespace dbtest

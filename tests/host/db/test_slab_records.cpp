@@ -19,7 +19,7 @@ T_SMNT_D Moments(double cx, std::vector<double> pos, std::vector<double> neg) {
     return m;
 }
 
-std::vector<double> List(const CArray<double, double>& a) {
+std::vector<double> RealList(const CArray<double, double>& a) {
     return std::vector<double>(a.GetData(), a.GetData() + a.GetSize());
 }
 
@@ -62,8 +62,8 @@ TEST(SlabRecords, MemberMomentsByLoad) {
         T_SMNT_D m;
         ASSERT_EQ(p.post.GetSmnt(7, m), 1);
         EXPECT_DOUBLE_EQ(m.centreX, r.cx);
-        EXPECT_EQ(List(m.aPos), r.pos);
-        EXPECT_EQ(List(m.aNeg), r.neg);
+        EXPECT_EQ(RealList(m.aPos), r.pos);
+        EXPECT_EQ(RealList(m.aNeg), r.neg);
     }
     T_SMNT_D untouched = Moments(9.0, {9.0}, {});
     EXPECT_EQ(p.post.GetSmnt(8, untouched), 0) << "a member without moments";

@@ -11,7 +11,7 @@
 #include <map>
 #include <sys/stat.h>
 
-using namespace dbtest;
+namespace dbtest {
 
 namespace {
 
@@ -449,3 +449,5 @@ TEST(PostDbStorage, SaveIsAtomicAndDocumentKeepsProjectOnFailedOpen) {
     EXPECT_EQ(post->Table<DBT_PNODE>().Count(), 6u);
     EXPECT_EQ(std::string(doc.GetPathName()), path);
 }
+
+}  // namespace dbtest

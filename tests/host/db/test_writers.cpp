@@ -20,9 +20,8 @@
 #include "host/db/DBTables.h"
 #include "tests/host/db/DbTestUtil.h"
 
+namespace dbtest {
 namespace {
-
-using namespace dbtest;
 
 // One column of every row of a table, in key order, read with SQLite itself.
 std::vector<std::string> Column(const std::string& path, const std::string& sql) {
@@ -360,3 +359,5 @@ TEST(ProjectWriters, UsersWhoCannotWriteTheProjectStillReadItOrAreToldWhatToDo) 
         EXPECT_EQ(Names(dir), before) << "nothing made or removed beside the project";
     }
 }
+
+}  // namespace dbtest

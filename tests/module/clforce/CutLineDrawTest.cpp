@@ -9,7 +9,7 @@
 #include "module/model/CPVXDrawFuncArray.h"
 #include "tests/module/diagram/DiagramTestSupport.h"
 
-using namespace diagramtest;
+namespace diagramtest {
 
 namespace {
 
@@ -268,3 +268,5 @@ TEST_F(CutLineDrawTest, StraightLinePolygonBuilder) {
     EXPECT_EQ(ext[0], 0.0);
     EXPECT_EQ(ext[1], 0.0);
 }
+
+}  // namespace diagramtest

@@ -11,7 +11,7 @@
 #include "tests/module/clforce/SampleProject.h"
 #include "tests/module/diagram/DiagramTestSupport.h"
 
-using namespace diagramtest;
+namespace diagramtest {
 
 namespace {
 
@@ -226,3 +226,5 @@ TEST(FigColumnAxesTest, PlanViewMatrixAndTwoDimensionalAxes) {
         EXPECT_DOUBLE_EQ(axes[1][1], 0.6) << "row 1 unchanged";
     }
 }
+
+}  // namespace diagramtest

@@ -14,7 +14,7 @@
 #include "tests/module/clforce/SampleProject.h"
 #include "tests/module/diagram/DiagramTestSupport.h"
 
-using namespace diagramtest;
+namespace diagramtest {
 
 namespace {
 
@@ -249,3 +249,5 @@ TEST_F(SampleCutLineTest, LazyDeformationKeepsTheKeysOfTheShownResult) {
     }
     m_model->ResetEngines();
 }
+
+}  // namespace diagramtest

@@ -9,7 +9,7 @@
 #include "module/model/CPVXDrawFuncArray.h"
 #include "tests/module/diagram/DiagramTestSupport.h"
 
-using namespace diagramtest;
+namespace diagramtest {
 
 namespace {
 
@@ -237,3 +237,5 @@ TEST_F(CutLineNumberTest, DrawnAtOnceOnlyInsideTheWindow) {
     EXPECT_EQ(Queued().size(), 2u);
     M().m_bExportMetafile = 0;
 }
+
+}  // namespace diagramtest

@@ -9,7 +9,7 @@
 
 #include "platform/ui/CUiDriver.h"
 
-using namespace deformtest;
+namespace deformtest {
 
 namespace {
 
@@ -350,3 +350,5 @@ TEST_F(DeformDrawTest, RecordedFramesDrawTheirShareOfTheDeformation) {
     a.m_bRecording = 0;
     M().m_bAnimation = 0;
 }
+
+}  // namespace deformtest

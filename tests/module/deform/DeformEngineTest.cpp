@@ -13,7 +13,7 @@
 #include "module/resources/PVXResourceIds.h"
 #include "platform/ui/CUiDriver.h"
 
-using namespace deformtest;
+namespace deformtest {
 
 namespace {
 
@@ -502,3 +502,5 @@ TEST_F(DeformEngineTest, MembersOfSuperElementsFollowTheElementTable) {
 }
 
 }  // namespace
+
+}  // namespace deformtest

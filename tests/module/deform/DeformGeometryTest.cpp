@@ -2,7 +2,7 @@
 // the cantilever and the animation frame, on the project of DeformTestSupport.h.
 #include "tests/module/deform/DeformTestSupport.h"
 
-using namespace deformtest;
+namespace deformtest {
 
 namespace {
 
@@ -234,3 +234,5 @@ TEST_F(DeformGeometryTest, AnimationFrameScalesTheDisplacement) {
 }
 
 }  // namespace
+
+}  // namespace deformtest

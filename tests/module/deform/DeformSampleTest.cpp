@@ -16,7 +16,7 @@
 #include "platform/gdi/RasterBackend.h"
 #include "platform/ui/CUiDriver.h"
 
-using namespace deformtest;
+namespace deformtest {
 
 namespace {
 
@@ -422,3 +422,5 @@ TEST_F(DeformSampleTest, KeptFacesFollowEveryChangeOfWhatTheyWereBuiltFrom) {
     }
     apply(base);
 }
+
+}  // namespace deformtest

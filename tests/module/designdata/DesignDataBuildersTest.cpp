@@ -6,7 +6,7 @@
 #include "host/db/CPostCtrl4Dgn.h"
 #include "tests/module/designdata/DesignDataTestSupport.h"
 
-using namespace designdata;
+namespace designdata {
 
 // Stored rows come back with the member key; the zone form takes the largest of stations 0-2,
 // 3-5 and 6-8 (beam 20: top 9 1 2 | 5 3 5 | 1 0 10 -> 9, 5, 10; stirrups 1 1 1 | 1 1 1 | 1 7 1
@@ -297,3 +297,5 @@ TEST_F(DesignDataTest, ForcePolylineOffsets) {
         EXPECT_DOUBLE_EQ(pts[0].z, r.z0);
     }
 }
+
+}  // namespace designdata

@@ -6,7 +6,7 @@
 #include "platform/gdi/CRecordDC.h"
 #include "tests/module/designdata/DesignDataTestSupport.h"
 
-using namespace designdata;
+namespace designdata {
 
 // Scale = the larger plan extent over |s| x 20: the model is 40 m by 10 m, so s = 0 (counted as
 // 1) gives 40 / 20 = 2.0 and s = -4 gives 40 / 80 = 0.5.
@@ -250,3 +250,5 @@ TEST_F(DesignDataTest, SteelWalkDrawsTheBands) {
     }
     EXPECT_GT(lines[1], lines[0]);
 }
+
+}  // namespace designdata

@@ -6,7 +6,7 @@
 
 #include "tests/module/designdata/DesignDataTestSupport.h"
 
-using namespace designdata;
+namespace designdata {
 
 // A fresh engine: every switch and extreme is zero, the diagram factors 1, the contour style 1,
 // and every getter returns 0 and empties a caller container that held records before.
@@ -219,3 +219,5 @@ TEST_F(DesignDataTest, ModelReinitialisesAndDeletesTheEngine) {
     m_model->ResetEngines();
     EXPECT_EQ(m_model->m_pDesignData, nullptr);
 }
+
+}  // namespace designdata

@@ -5,7 +5,7 @@
 
 #include "tests/module/designout/DesignOutTestSupport.h"
 
-using namespace designout;
+namespace designout {
 
 namespace {
 
@@ -274,3 +274,5 @@ TEST_F(DesignOutTest, ColumnEndPositions) {
     }
     D().m_nCForcSel[1] = 0;
 }
+
+}  // namespace designout

@@ -7,8 +7,6 @@
 
 #include "tests/module/ModuleTestSupport.h"
 
-using moduletest::RunHost;
-
 TEST(DesignCommandTest, CommandLine) {
     struct Row {
         const char* args;
@@ -33,7 +31,7 @@ TEST(DesignCommandTest, CommandLine) {
     int n = 0;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.args);
-        const auto run = RunHost(std::string("--quiet ") + r.args, "design_cmd_" + std::to_string(n++));
+        const auto run = moduletest::RunHost(std::string("--quiet ") + r.args, "design_cmd_" + std::to_string(n++));
         EXPECT_EQ(run.exitCode, r.exitCode) << run.err;
         EXPECT_NE((run.out + run.err).find(r.says), std::string::npos) << run.out << run.err;
     }

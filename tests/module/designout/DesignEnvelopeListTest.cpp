@@ -5,7 +5,7 @@
 #include "module/contour/CContourEngine.h"
 #include "tests/module/designout/DesignOutTestSupport.h"
 
-using namespace designout;
+namespace designout {
 
 namespace {
 
@@ -196,3 +196,5 @@ TEST_F(DesignEnvelopeListTest, LabelsInDrawingOrder) {
         }
     }
 }
+
+}  // namespace designout

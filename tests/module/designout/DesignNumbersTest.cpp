@@ -12,7 +12,7 @@
 #include "module/model/CPVXLabelBase.h"
 #include "tests/module/designout/DesignOutTestSupport.h"
 
-using namespace designout;
+namespace designout {
 
 namespace {
 
@@ -338,3 +338,5 @@ TEST_F(DesignNumbersTest, DesignLegends) {
     const std::vector<std::string> want = {"MAX :  ", "0.73", "MEMB.=", "10", "MIN :  ", "0.31", "MEMB.=", "11"};
     EXPECT_EQ(texts, want);
 }
+
+}  // namespace designout

@@ -3,7 +3,7 @@
 #include "module/model/CPVXDrawFuncArray.h"
 #include "tests/module/diagram/DiagramTestSupport.h"
 
-using namespace diagramtest;
+namespace diagramtest {
 
 class DiagramNumberTest : public DiagramProjectTest {
 protected:
@@ -252,3 +252,5 @@ TEST_F(DiagramNumberTest, EndsOfTheDrawnMember) {
     EXPECT_TRUE(Near(j, C3DPoint(8, 0, 3), 1e-6)) << j.x << " " << j.y << " " << j.z;
     EXPECT_EQ(M().m_pDispOpt->m_bWireFrame, 0);
 }
+
+}  // namespace diagramtest

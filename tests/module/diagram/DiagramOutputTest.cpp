@@ -3,7 +3,7 @@
 // station writers, and the diagram ends at the member's end offsets.
 #include "tests/module/diagram/DiagramTestSupport.h"
 
-using namespace diagramtest;
+namespace diagramtest {
 
 class DiagramOutputTest : public DiagramProjectTest {
 protected:
@@ -202,3 +202,5 @@ TEST_F(DiagramOutputTest, StationWritersTouchOneValue) {
         for (double v : row) sum += v;
     EXPECT_EQ(sum, 2.5);
 }
+
+}  // namespace diagramtest

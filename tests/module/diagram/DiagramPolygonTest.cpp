@@ -4,7 +4,7 @@
 #include "tests/module/diagram/DiagramTestSupport.h"
 #include "tests/module/ModuleTestSupport.h"
 
-using namespace diagramtest;
+namespace diagramtest {
 
 namespace {
 
@@ -280,3 +280,5 @@ TEST_F(DiagramPolygonTest, RecordedFramesDrawTheirShareOfTheOrdinates) {
     a.m_bAnimationMode = 0;
     M().m_bAnimation = 0;
 }
+
+}  // namespace diagramtest

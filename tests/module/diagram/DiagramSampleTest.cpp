@@ -15,7 +15,7 @@
 #include "platform/gdi/BmpFile.h"
 #include "tests/module/diagram/DiagramTestSupport.h"
 
-using namespace diagramtest;
+namespace diagramtest {
 
 namespace {
 
@@ -239,3 +239,5 @@ TEST_F(DiagramSampleTest, WholeDisplayDrawsEveryBeamWithForces) {
     EXPECT_EQ(pEngine->m_arrBSfdBmdOutVal.GetSize(), pEngine->m_arrMembKey.GetSize());
     EXPECT_EQ(pEngine->m_arrBSfdBmdOutValMin.GetSize(), 0);
 }
+
+}  // namespace diagramtest

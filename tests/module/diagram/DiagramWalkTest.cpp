@@ -8,7 +8,7 @@
 #include "platform/ui/CUiDriver.h"
 #include "tests/module/diagram/DiagramTestSupport.h"
 
-using namespace diagramtest;
+namespace diagramtest {
 
 class DiagramWalkTest : public DiagramProjectTest {
 protected:
@@ -263,3 +263,5 @@ TEST_F(DiagramWalkTest, UndeformedWireFrameGoesUnderOutlinedDiagramsAndOverFille
     }
     E().m_bDeformed = 0;
 }
+
+}  // namespace diagramtest

@@ -10,7 +10,7 @@
 #include "platform/ui/CComboBox.h"
 #include "platform/ui/CommonCtrls.h"
 
-using namespace dlgtest;
+namespace dlgtest {
 
 namespace {
 
@@ -337,3 +337,5 @@ TEST_F(ConDetFixture, KrigingDialogEditsOnlyItsFewValues) {
 }
 
 }  // namespace
+
+}  // namespace dlgtest

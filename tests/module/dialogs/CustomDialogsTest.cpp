@@ -9,7 +9,7 @@
 #include "module/model/T_PVX_DOPT_D.h"
 #include "platform/ui/CListCtrl.h"
 
-using namespace dlgtest;
+namespace dlgtest {
 
 namespace {
 
@@ -324,3 +324,5 @@ TEST_F(DialogsFixture, DialogsWithNothingToEditCloseCancelled) {
 }
 
 }  // namespace
+
+}  // namespace dlgtest

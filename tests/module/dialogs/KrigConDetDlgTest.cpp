@@ -4,7 +4,7 @@
 #include "DialogsTestSupport.h"
 #include "module/contour/CContourDetDlg.h"
 
-using namespace dlgtest;
+namespace dlgtest {
 
 namespace {
 
@@ -103,3 +103,5 @@ TEST_F(KrigFixture, ApplyAndOkHandOverToThePageOrTheModel) {
 }
 
 }  // namespace
+
+}  // namespace dlgtest

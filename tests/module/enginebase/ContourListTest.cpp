@@ -7,7 +7,7 @@
 
 #include "tests/module/enginebase/EngineBaseSupport.h"
 
-using namespace enginebase;
+namespace enginebase {
 
 namespace {
 
@@ -445,3 +445,5 @@ TEST_F(ContourListTest, FacesInsideOneBandDrawTheListTheyAreGiven) {
     }
     engine.m_pModel = nullptr;
 }
+
+}  // namespace enginebase

@@ -5,7 +5,7 @@
 
 #include "tests/module/enginebase/EngineBaseSupport.h"
 
-using namespace enginebase;
+namespace enginebase {
 
 namespace {
 
@@ -357,3 +357,5 @@ TEST_F(EngineBaseDrawTest, PointsLineWidthsAndDepth) {
     EXPECT_EQ(m_engine.IsFar(high, low), 1);
     EXPECT_EQ(m_engine.IsFar(low, low), 1);
 }
+
+}  // namespace enginebase

@@ -6,7 +6,7 @@
 #include "module/engines/CPlotEngBase.h"
 #include "tests/module/enginebase/EngineBaseSupport.h"
 
-using namespace enginebase;
+namespace enginebase {
 
 namespace {
 
@@ -202,3 +202,5 @@ TEST_F(PlotEngBaseTest, OneDrawBeginsDrawsAndEnds) {
     delete pLeft;
     EXPECT_EQ(notes, std::vector<std::string>{"deleted"});
 }
+
+}  // namespace enginebase

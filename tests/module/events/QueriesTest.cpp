@@ -8,7 +8,7 @@
 #include "module/model/CPVXSElemCtrl.h"
 #include "tests/module/events/EventsTestSupport.h"
 
-using namespace evtest;
+namespace evtest {
 
 namespace {
 
@@ -350,3 +350,5 @@ TEST_F(QueryTest, SuperElementQueriesOfAPlainElement) {
     EXPECT_EQ(M().RE_GetSuperNodeInfo(1, &other, m_doc.GetMDBCtrl()->GetDBPost()), 1);
     EXPECT_EQ(other.GetCount(), 2);
 }
+
+}  // namespace evtest

@@ -10,7 +10,7 @@
 #include "platform/ui/CUiDriver.h"
 #include "tests/module/events/EventsTestSupport.h"
 
-using namespace evtest;
+namespace evtest {
 
 namespace {
 
@@ -489,3 +489,5 @@ TEST_F(EventsFixture, ForwardersPickingTreeAndPrintBrackets) {
     m.PV_OnEndPrinting(&dc, &info);
     EXPECT_EQ(CGwPrintHandler::m_PrintParam.m_nWidth, 0);
 }
+
+}  // namespace evtest

@@ -24,19 +24,14 @@
 
 namespace {
 
-using figbeam::Beam;
-using figbeam::Memb;
-using figbeam::PMemb;
-using figbeam::Shell;
-
 TEST(BeamForceRules, MemberKind) {
     // Model members 900 (beam, link 0), 901 (beam, link 1), 902 (no beam record).
     PostDBBuilder b;
-    b.Add<DBT_MEMB>(900, Memb(201));
-    b.Add<DBT_MEMB>(901, Memb(201));
-    b.Add<DBT_MEMB>(902, Memb(201));
-    b.Add<DBT_BEAM>(900, Beam(0));
-    b.Add<DBT_BEAM>(901, Beam(1));
+    b.Add<DBT_MEMB>(900, figbeam::Memb(201));
+    b.Add<DBT_MEMB>(901, figbeam::Memb(201));
+    b.Add<DBT_MEMB>(902, figbeam::Memb(201));
+    b.Add<DBT_BEAM>(900, figbeam::Beam(0));
+    b.Add<DBT_BEAM>(901, figbeam::Beam(1));
     CDBDoc doc;
     b.Install(doc);
     CDataBase* db = doc.GetPostCtrl()->GetDataBase();
@@ -53,7 +48,7 @@ TEST(BeamForceRules, MemberKind) {
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.label);
-        EXPECT_EQ(CFVDForceDrawCommon::GetBeamMemberKind(PMemb(r.type, r.subKind, r.model), db), r.kind);
+        EXPECT_EQ(CFVDForceDrawCommon::GetBeamMemberKind(figbeam::PMemb(r.type, r.subKind, r.model), db), r.kind);
     }
 }
 
@@ -153,15 +148,15 @@ protected:
         b.AddNode(3, 0, 4, 0);
         b.AddNode(4, 10, 300, 0);
         b.AddNode(5, 0, 300, 0);
-        b.Add<DBT_MEMB>(900, Memb(201));
-        b.Add<DBT_MEMB>(901, Memb(201));
-        b.Add<DBT_BEAM>(900, Beam(0));
-        b.Add<DBT_BEAM>(901, Beam(1));
-        b.AddMemb(10, PMemb(201, 0, 900, {1, 2}));
-        b.AddMemb(11, PMemb(201, 0, 901, {1, 3}));
-        b.AddMemb(12, PMemb(201, 0, 0, {1, 2}));
-        b.AddMemb(13, PMemb(204, 0, 900, {1, 2}));
-        b.AddMemb(14, PMemb(201, 0, 900, {4, 5}));
+        b.Add<DBT_MEMB>(900, figbeam::Memb(201));
+        b.Add<DBT_MEMB>(901, figbeam::Memb(201));
+        b.Add<DBT_BEAM>(900, figbeam::Beam(0));
+        b.Add<DBT_BEAM>(901, figbeam::Beam(1));
+        b.AddMemb(10, figbeam::PMemb(201, 0, 900, {1, 2}));
+        b.AddMemb(11, figbeam::PMemb(201, 0, 901, {1, 3}));
+        b.AddMemb(12, figbeam::PMemb(201, 0, 0, {1, 2}));
+        b.AddMemb(13, figbeam::PMemb(204, 0, 900, {1, 2}));
+        b.AddMemb(14, figbeam::PMemb(201, 0, 900, {4, 5}));
         for (UINT key : {10u, 11u, 12u, 13u, 14u}) {
             T_MBWG_D f1, f2;
             f1.Initialize();
@@ -477,7 +472,7 @@ TEST(SampleBeamSheets, MatchTheProject) {
         const moduletest::HostRun dxf =
             moduletest::RunHost(std::string("figure ") + r.type + opts + " --out " + base + ".dxf", "figbeam");
         ASSERT_EQ(dxf.exitCode, 0) << dxf.err;
-        const std::string check = Shell("/usr/bin/python3 " + std::string(PVX_SOURCE_DIR) +
+        const std::string check = figbeam::Shell("/usr/bin/python3 " + std::string(PVX_SOURCE_DIR) +
                                         "/scripts/check_beam_force_figures.py " + sample + " " + base + ".dxf " +
                                         r.type + " " + r.scale + " " + r.load + " 2>&1; echo rc=$?");
         EXPECT_NE(check.find("rc=0"), std::string::npos) << check;

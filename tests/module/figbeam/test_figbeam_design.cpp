@@ -22,11 +22,6 @@
 
 namespace {
 
-using figbeam::Beam;
-using figbeam::Memb;
-using figbeam::PMemb;
-using figbeam::Shell;
-
 S_BEAMREBARAS Sec(double a1, double a2, double a3, double a4, double a5) {
     S_BEAMREBARAS s;
     s.d[0] = a1, s.d[1] = a2, s.d[2] = a3, s.d[3] = a4, s.d[4] = a5;
@@ -165,16 +160,16 @@ protected:
         b.Add<DBT_CKLG>(101, g);
         const double xy[][2] = {{0, 0}, {8, 0}, {0, 4}, {8, 4}, {0, 8}, {8, 8}, {8, 12}, {0, 12}};
         for (UINT n = 1; n <= 8; ++n) b.AddNode(n, xy[n - 1][0], xy[n - 1][1], 0);
-        b.Add<DBT_MEMB>(900, Memb(201));
-        b.Add<DBT_MEMB>(901, Memb(201));
-        b.Add<DBT_BEAM>(900, Beam(0));
-        b.Add<DBT_BEAM>(901, Beam(1));
-        b.AddMemb(20, PMemb(201, 0, 900, {1, 2}));
-        b.AddMemb(21, PMemb(201, 0, 901, {1, 3}));
-        b.AddMemb(22, PMemb(201, 2, 900, {3, 4}));
-        b.AddMemb(23, PMemb(213, 0, 900, {5, 6}));
-        b.AddMemb(24, PMemb(204, 0, 900, {1, 2}));
-        b.AddMemb(25, PMemb(201, 0, 900, {7, 8}));
+        b.Add<DBT_MEMB>(900, figbeam::Memb(201));
+        b.Add<DBT_MEMB>(901, figbeam::Memb(201));
+        b.Add<DBT_BEAM>(900, figbeam::Beam(0));
+        b.Add<DBT_BEAM>(901, figbeam::Beam(1));
+        b.AddMemb(20, figbeam::PMemb(201, 0, 900, {1, 2}));
+        b.AddMemb(21, figbeam::PMemb(201, 0, 901, {1, 3}));
+        b.AddMemb(22, figbeam::PMemb(201, 2, 900, {3, 4}));
+        b.AddMemb(23, figbeam::PMemb(213, 0, 900, {5, 6}));
+        b.AddMemb(24, figbeam::PMemb(204, 0, 900, {1, 2}));
+        b.AddMemb(25, figbeam::PMemb(201, 0, 900, {7, 8}));
         for (UINT k = 20; k <= 25; ++k) {
             T_PDDBEAM_D d;
             d.b = 300, d.h = 500, d.as = 40, d.fy = 360, d.ft = 1.43, d.ftk = 2.01;
@@ -283,7 +278,7 @@ TEST(SampleBeamDesignSheets, MatchTheProject) {
         const moduletest::HostRun dxf = moduletest::RunHost(
             std::string("figure ") + r.type + " --load " + r.load + " --out " + base + ".dxf", "figbeamdesign");
         ASSERT_EQ(dxf.exitCode, 0) << dxf.err;
-        const std::string check = Shell("/usr/bin/python3 " + std::string(PVX_SOURCE_DIR) +
+        const std::string check = figbeam::Shell("/usr/bin/python3 " + std::string(PVX_SOURCE_DIR) +
                                         "/scripts/check_beam_design_figures.py " + sample + " " + base + ".dxf " +
                                         r.type + " " + r.load + " 2>&1; echo rc=$?");
         EXPECT_NE(check.find("rc=0"), std::string::npos) << check;

@@ -8,8 +8,6 @@
 
 #include "tests/module/ModuleTestSupport.h"
 
-using moduletest::RunHost;
-
 namespace {
 const std::string kSample = std::string(PVX_BINARY_DIR) + "/examples/sample.pvxdb";
 const std::string kTmp = PVX_TEST_TMPDIR;
@@ -44,7 +42,7 @@ TEST(FigurePanelCommandTest, CommandLine) {
         std::string args = std::string("--db ") + kSample + " " + r.args;
         const size_t x = args.find("X.dxf");
         if (x != std::string::npos) args.replace(x, 5, kTmp + "/figpanel_cmd.dxf");
-        const auto run = RunHost(args, "figpanel_cmd_" + std::to_string(n++));
+        const auto run = moduletest::RunHost(args, "figpanel_cmd_" + std::to_string(n++));
         EXPECT_EQ(run.exitCode, r.exitCode) << run.err;
         EXPECT_NE((run.out + run.err).find(r.says), std::string::npos) << run.out << run.err;
     }

@@ -32,9 +32,6 @@
 
 namespace {
 
-using rafttest::DocScope;
-using rafttest::UnitScope;
-
 UINT g_nextPont = 1000;
 
 void AddMemb(PostDBBuilder& b, UINT key, int type, double angle, std::vector<std::pair<double, double>> pts) {
@@ -64,7 +61,7 @@ std::vector<T_POINT2D> Box(double x0, double y0, double x1, double y1) {
     return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
 }
 
-void BuildModel(PostDBBuilder& b) {
+void BuildCjModel(PostDBBuilder& b) {
     b.AddNode(1, 0, 0, 0);
     AddMemb(b, 1, MEMB_RAFT, 0, {{0, 0}, {20, 0}, {20, 10}, {0, 10}});
     b.Add<DBT_MTSB>(1, T_MTSB_D{1, 0, 1.0});
@@ -117,9 +114,6 @@ void BuildModel(PostDBBuilder& b) {
     b.Add<DBT_PCDMTSB>(2, CheckRows::Encode(s));
 }
 
-using rafttest::Text;
-using rafttest::Texts;
-
 std::vector<const CvdFigure*> Polylines(const CVdrawUtil& d) {
     std::vector<const CvdFigure*> out;
     for (long id : d.GetFigureIds())
@@ -127,15 +121,15 @@ std::vector<const CvdFigure*> Polylines(const CVdrawUtil& d) {
     return out;
 }
 
-std::vector<std::string> Sorted(const std::vector<Text>& t) {
+std::vector<std::string> Sorted(const std::vector<rafttest::Text>& t) {
     std::vector<std::string> out;
-    for (const Text& x : t) out.push_back(x.text);
+    for (const rafttest::Text& x : t) out.push_back(x.text);
     std::sort(out.begin(), out.end());
     return out;
 }
 
-const Text* Find(const std::vector<Text>& t, const std::string& text) {
-    for (const Text& x : t)
+const rafttest::Text* Find(const std::vector<rafttest::Text>& t, const std::string& text) {
+    for (const rafttest::Text& x : t)
         if (x.text == text) return &x;
     return nullptr;
 }
@@ -150,21 +144,21 @@ class RaftCJFigureTest : public ::testing::Test {
 protected:
     void SetUp() override {
         PostDBBuilder b;
-        BuildModel(b);
+        BuildCjModel(b);
         m_doc = std::make_unique<CDBDoc>();
         b.Install(*m_doc);
-        m_scope = std::make_unique<DocScope>(*m_doc);
+        m_scope = std::make_unique<rafttest::DocScope>(*m_doc);
     }
     std::unique_ptr<CFVDBase> Make(const char* cls, int type, UINT lc, CVdrawUtil* d) {
         return rafttest::MakeFigure(cls, static_cast<EFigureType>(type), lc, d);
     }
-    std::vector<Text> Draw(const char* cls, int type, UINT lc, CVdrawUtil& d) {
+    std::vector<rafttest::Text> Draw(const char* cls, int type, UINT lc, CVdrawUtil& d) {
         auto fig = Make(cls, type, lc, &d);
         if (fig) fig->DrawFigure();
-        return Texts(d);
+        return rafttest::Texts(d);
     }
     std::unique_ptr<CDBDoc> m_doc;
-    std::unique_ptr<DocScope> m_scope;
+    std::unique_ptr<rafttest::DocScope> m_scope;
 };
 
 }  // namespace
@@ -193,9 +187,9 @@ TEST_F(RaftCJFigureTest, EachSheetShowsItsMapAndKind) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.cls);
         CVdrawUtil d;
-        const std::vector<Text> t = Draw(r.cls, r.type, 101, d);
+        const std::vector<rafttest::Text> t = Draw(r.cls, r.type, 101, d);
         EXPECT_EQ(Sorted(t), r.texts);
-        for (const Text& x : t) EXPECT_EQ(x.layer, FVD_LAYER_TEXT);
+        for (const rafttest::Text& x : t) EXPECT_EQ(x.layer, FVD_LAYER_TEXT);
         auto fig = Make(r.cls, r.type, 101, nullptr);
         CArray<COLORREF> colours;
         CString text;
@@ -230,7 +224,7 @@ TEST_F(RaftCJFigureTest, GoverningGroupPerObject) {
 // hypot(0.3, 0.2) = 0.3606 m from the centre.
 TEST_F(RaftCJFigureTest, ColumnAnglesFolded) {
     CVdrawUtil d;
-    const std::vector<Text> t = Draw("CFVDMTSBCheck_ColCQ", 502, 101, d);
+    const std::vector<rafttest::Text> t = Draw("CFVDMTSBCheck_ColCQ", 502, 101, d);
     struct Row {
         const char* text;
         double angle;
@@ -238,7 +232,7 @@ TEST_F(RaftCJFigureTest, ColumnAnglesFolded) {
     } rows[] = {{"比值:1.50", 45, {2, 2}}, {"比值:0.50", 20, {6, 2}}, {"比值:1.20", 60, {10, 2}}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);
-        const Text* x = Find(t, r.text);
+        const rafttest::Text* x = Find(t, r.text);
         ASSERT_NE(x, nullptr);
         EXPECT_NEAR(x->angle, r.angle, 1e-9);
         EXPECT_LE(std::hypot(x->at.x - r.centre.x, x->at.y - r.centre.y), std::hypot(0.3, 0.2) + 1e-9);
@@ -253,14 +247,14 @@ TEST_F(RaftCJFigureTest, ColumnAnglesFolded) {
 TEST_F(RaftCJFigureTest, WallGroupRectangleAndUnits) {
     for (const UnitRow& r : kUnits) {
         SCOPED_TRACE(r.name);
-        UnitScope unit(r.cur2m);
+        rafttest::UnitScope unit(r.cur2m);
         // The model's points are in the current unit: scale them with it.
         PostDBBuilder b;
-        BuildModel(b);
+        BuildCjModel(b);
         const double k = 1.0 / r.cur2m;
         CDBDoc doc;
         b.Install(doc);
-        DocScope scope(doc);
+        rafttest::DocScope scope(doc);
         CDataBase* db = doc.GetMDBCtrl()->GetDBPost();
         for (UINT key : db->Table<DBT_PONT>().Keys()) {
             T_PONT_D p = *db->Table<DBT_PONT>().Find(key);
@@ -269,7 +263,7 @@ TEST_F(RaftCJFigureTest, WallGroupRectangleAndUnits) {
         }
         for (UINT key : {21u, 22u}) db->Table<DBT_WALL>().Set(key, T_WALL_D{0.2 * k});
         CVdrawUtil d;
-        const std::vector<Text> t = Draw("CFVDMTSBCheck_WallCQ", 504, 101, d);
+        const std::vector<rafttest::Text> t = Draw("CFVDMTSBCheck_WallCQ", 504, 101, d);
         ASSERT_EQ(t.size(), 1u);
         EXPECT_NEAR(t[0].angle, 0.0, 1e-9);
         EXPECT_NEAR(t[0].at.x, 6.05 * k, 1e-6 * k);
@@ -332,10 +326,10 @@ TEST(WallGroupBox, AlongTheLongestWall) {
 TEST_F(RaftCJFigureTest, RegionOutlineAndText) {
     for (const UnitRow& r : kUnits) {
         SCOPED_TRACE(r.name);
-        UnitScope unit(r.cur2m);
+        rafttest::UnitScope unit(r.cur2m);
         const double k = 1.0 / r.cur2m;
         CVdrawUtil d;
-        const std::vector<Text> t = Draw("CFVDMtsbCheck_NT", 516, 101, d);
+        const std::vector<rafttest::Text> t = Draw("CFVDMtsbCheck_NT", 516, 101, d);
         const std::vector<const CvdFigure*> polys = Polylines(d);
         ASSERT_EQ(polys.size(), 3u);
         // Raft 1's two regions in the map's order, then the sub-raft's.
@@ -360,7 +354,7 @@ TEST_F(RaftCJFigureTest, RegionOutlineAndText) {
                      {"比值:0.45", {33, 7}, 0x0000FF}};
         ASSERT_EQ(t.size(), 3u);
         for (const auto& w : texts) {
-            const Text* x = Find(t, w.text);
+            const rafttest::Text* x = Find(t, w.text);
             ASSERT_NE(x, nullptr) << w.text;
             EXPECT_EQ(x->layer, FVD_LAYER_TEXT);
             EXPECT_NEAR(x->at.x, w.centre.x * k, 1e-6 * k);

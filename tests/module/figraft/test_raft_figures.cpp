@@ -25,9 +25,6 @@
 
 namespace {
 
-using rafttest::DocScope;
-using rafttest::UnitScope;
-
 void AddRaft(PostDBBuilder& b, UINT key, UINT parent, std::vector<std::pair<double, double>> pts) {
     T_MEMB_D m;
     m.type = MEMB_RAFT;
@@ -114,13 +111,10 @@ void BuildModel(PostDBBuilder& b, const Options& o) {
     b.Add<DBT_PCDMTSB>(2, CheckRows::Encode(s));
 }
 
-using rafttest::Text;
-using rafttest::Texts;
-
 // The texts that are not notes (notes come after the sheet's own texts; the sheet's texts are
 // the first n).
-std::vector<Text> FirstTexts(const CVdrawUtil& d, size_t n) {
-    std::vector<Text> t = Texts(d);
+std::vector<rafttest::Text> FirstTexts(const CVdrawUtil& d, size_t n) {
+    std::vector<rafttest::Text> t = rafttest::Texts(d);
     if (t.size() > n) t.resize(n);
     return t;
 }
@@ -137,7 +131,7 @@ protected:
         m_scope.reset();
         m_doc = std::make_unique<CDBDoc>();
         b.Install(*m_doc);
-        m_scope = std::make_unique<DocScope>(*m_doc);
+        m_scope = std::make_unique<rafttest::DocScope>(*m_doc);
     }
     std::unique_ptr<CFVDBase> Make(const char* cls, EFigureType t, UINT lc, CVdrawUtil* d) {
         return rafttest::MakeFigure(cls, t, lc, d);
@@ -148,7 +142,7 @@ protected:
         fig->DrawFigure();
     }
     std::unique_ptr<CDBDoc> m_doc;
-    std::unique_ptr<DocScope> m_scope;
+    std::unique_ptr<rafttest::DocScope> m_scope;
 };
 
 }  // namespace
@@ -173,7 +167,7 @@ TEST_F(RaftFigureTest, BearingTextsPointsAndGroups) {
         SCOPED_TRACE(r.name);
         CVdrawUtil d;
         Draw("CFVDMTSBCheck_CZL", EFVDT_MTSB_CHECK_CZL, r.lc, d);
-        const std::vector<Text> t = Texts(d);
+        const std::vector<rafttest::Text> t = rafttest::Texts(d);
         ASSERT_EQ(t.size(), r.tails.size());
         for (size_t i = 0; i < t.size(); ++i)
             EXPECT_TRUE(EndsWith(t[i].text, r.tails[i])) << t[i].text << " vs " << r.tails[i];
@@ -206,7 +200,7 @@ TEST_F(RaftFigureTest, StabilityLines) {
         SCOPED_TRACE(r.name);
         CVdrawUtil d;
         Draw("CFVDMTSBCheck_WDX", EFVDT_MTSB_CHECK_WDX, r.lc, d);
-        const std::vector<Text> t = Texts(d);
+        const std::vector<rafttest::Text> t = rafttest::Texts(d);
         ASSERT_EQ(t.size(), r.tails.size());
         for (size_t i = 0; i < t.size(); ++i) EXPECT_TRUE(EndsWith(t[i].text, r.tails[i])) << t[i].text;
         if (t.size() == 2) EXPECT_NEAR(0.5 * (t[0].at.y + t[1].at.y), -1.5, 1e-9);
@@ -278,10 +272,10 @@ TEST_F(RaftFigureTest, LoadCentreTextsAndMarks) {
         Options o;
         o.piles = r.piles;
         Build(o);
-        UnitScope unit(r.cur2m);
+        rafttest::UnitScope unit(r.cur2m);
         CVdrawUtil d;
         Draw("CFVDMTSBCheck_Center", EFVDT_MTSB_CHECK_Center, 0, d);
-        const std::vector<Text> t = Texts(d);
+        const std::vector<rafttest::Text> t = rafttest::Texts(d);
         ASSERT_EQ(t.size(), r.texts.size());
         for (size_t i = 0; i < t.size(); ++i) EXPECT_EQ(t[i].text, r.texts[i]);
         const double k = 1.0 / r.cur2m;
@@ -332,7 +326,7 @@ TEST_F(RaftFigureTest, AntiFloatingText) {
         SCOPED_TRACE(r.name);
         CVdrawUtil d;
         Draw("CFVDMtsbCheck_KF", EFVDT_MTSB_CHECK_KF, r.lc, d);
-        const std::vector<Text> t = Texts(d);
+        const std::vector<rafttest::Text> t = rafttest::Texts(d);
         ASSERT_EQ(t.size(), r.texts.size());
         for (size_t i = 0; i < t.size(); ++i) EXPECT_EQ(t[i].text, r.texts[i]);
         ASSERT_EQ(t.size(), 4u);

@@ -14,7 +14,7 @@
 #include "module/figures/CFVDBaseMap.h"
 #include "module/figures/FigureText.h"
 
-using namespace figview;
+namespace figview {
 
 namespace {
 
@@ -368,3 +368,5 @@ TEST(SlabDirection, ArrowsAreOneMetreInTheCurrentUnit) {
         EXPECT_DOUBLE_EQ(texts[1]->m_angle, 90.0);
     }
 }
+
+}  // namespace figview

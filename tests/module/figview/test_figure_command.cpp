@@ -10,9 +10,6 @@
 
 #include "../ModuleTestSupport.h"
 
-using moduletest::HostRun;
-using moduletest::RunHost;
-
 namespace {
 
 const std::string kTmp = PVX_TEST_TMPDIR;
@@ -50,14 +47,14 @@ TEST(FigureCommand, SampleBaseMapsMatchTheProject) {
     for (const char* types : rows) {
         SCOPED_TRACE(types);
         const std::string base = kTmp + "/figview_" + Tag(types) + "_" + std::to_string(getpid());
-        const HostRun dxf = RunHost(std::string("figure ") + types + " --out " + base + ".dxf", "figview_dxf");
+        const moduletest::HostRun dxf = moduletest::RunHost(std::string("figure ") + types + " --out " + base + ".dxf", "figview_dxf");
         ASSERT_EQ(dxf.exitCode, 0) << dxf.err;
         const std::string check = Shell("/usr/bin/python3 " + std::string(PVX_SOURCE_DIR) +
                                         "/scripts/check_figure_dxf.py " + kSample + " " + base + ".dxf " + types +
                                         " 2>&1; echo rc=$?");
         EXPECT_NE(check.find("rc=0"), std::string::npos) << check;
         EXPECT_EQ(check.find("FAILED"), std::string::npos) << check;
-        const HostRun bmp = RunHost(std::string("figure ") + types + " --size 800x600 --out " + base + ".bmp",
+        const moduletest::HostRun bmp = moduletest::RunHost(std::string("figure ") + types + " --size 800x600 --out " + base + ".bmp",
                                     "figview_bmp");
         ASSERT_EQ(bmp.exitCode, 0) << bmp.err;
         EXPECT_NE(LitBox(base + ".bmp"), "None\n") << "a blank picture";
@@ -71,7 +68,7 @@ TEST(FigureCommand, SampleBaseMapsMatchTheProject) {
 // 1200 x 2 / 2.4 = 1000 pixels, centred: x 300 .. 1300, y 100 .. 1100.
 TEST(FigureCommand, MemberZoomFramesTheFooting) {
     const std::string bmp = kTmp + "/figview_member_" + std::to_string(getpid()) + ".bmp";
-    const HostRun r = RunHost("figure 41 --member 525 --out " + bmp, "figview_member");
+    const moduletest::HostRun r = moduletest::RunHost("figure 41 --member 525 --out " + bmp, "figview_member");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     ASSERT_EQ(std::sscanf(LitBox(bmp).c_str(), "%d %d %d %d", &x0, &y0, &x1, &y1), 4);
@@ -104,7 +101,7 @@ TEST(FigureCommand, RefusedRequestsLeaveNoFile) {
         SCOPED_TRACE(r.label);
         const std::string out = kTmp + "/figview_refused_" + std::to_string(getpid()) + "." + r.ext;
         std::remove(out.c_str());
-        const HostRun run = RunHost(r.args + " --out " + out, "figview_refused");
+        const moduletest::HostRun run = moduletest::RunHost(r.args + " --out " + out, "figview_refused");
         EXPECT_EQ(run.exitCode, r.exit) << run.err;
         EXPECT_NE(run.err.find(r.says), std::string::npos) << run.err;
         EXPECT_FALSE(Exists(out));
@@ -120,7 +117,7 @@ TEST(FigureCommand, ProjectUntouchedWithoutSave) {
     struct stat before {};
     ASSERT_EQ(stat(copy.c_str(), &before), 0);
     const std::string out = kTmp + "/figview_project_" + std::to_string(getpid()) + ".bmp";
-    const HostRun r = RunHost("--db " + copy + " figure 41,45 --out " + out, "figview_project");
+    const moduletest::HostRun r = moduletest::RunHost("--db " + copy + " figure 41,45 --out " + out, "figview_project");
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(std::system(("cmp -s " + kSample + " " + copy).c_str()), 0) << "the project file changed";
     std::remove(copy.c_str());
@@ -135,7 +132,7 @@ TEST(FigureCommand, MovedTitlesStayOnTheirSheetAndSheetsKeepApart) {
     ASSERT_EQ(std::system(("cp " + kSample + " " + base + ".pvxdb").c_str()), 0);
     // "x y" of the title (the only text of height 0.5, the title style) of a drawing.
     auto title = [&](const std::string& types, const std::string& more) {
-        const HostRun r = RunHost("--db " + base + ".pvxdb figure " + types + more + " --out " + base + ".dxf", "figview_title");
+        const moduletest::HostRun r = moduletest::RunHost("--db " + base + ".pvxdb figure " + types + more + " --out " + base + ".dxf", "figview_title");
         EXPECT_EQ(r.exitCode, 0) << r.err;
         return Shell("/usr/bin/python3 -c \"import ezdxf; print(*[f'{t.dxf.insert[0]:.3f} {t.dxf.insert[1]:.3f}' for t in "
                      "ezdxf.readfile('" + base + ".dxf').modelspace().query('TEXT') if t.dxf.height == 0.5])\"");

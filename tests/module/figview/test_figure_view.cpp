@@ -18,7 +18,7 @@
 #include "platform/ui/CUiDriver.h"
 #include "platform/ui/afxwin.h"
 
-using namespace figview;
+namespace figview {
 
 // A stand-in for the raft punching sheet under columns: it offers three load cases and records
 // every drawing with the load case it was drawn for. It is registered under the sheet's class
@@ -308,3 +308,5 @@ TEST_F(FigureViewTest, ContextMenuOnlyOverTheDrawing) {
                   r.menus && r.choice == ID_FIGURE_ZOOM_WINDOW ? 1 : 0);
     }
 }
+
+}  // namespace figview

@@ -11,7 +11,7 @@
 #include "module/figures/CFVDTextBlock.h"
 #include "module/figures/FigureTextMove.h"
 
-using namespace figview;
+namespace figview {
 
 namespace {
 
@@ -294,3 +294,5 @@ TEST(TextMoveFile, HeldWritesLeaveTheProjectFile) {
     }
     std::remove(path.c_str());
 }
+
+}  // namespace figview

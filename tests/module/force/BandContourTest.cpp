@@ -6,7 +6,7 @@
 
 #include "tests/module/force/ForceTestSupport.h"
 
-using namespace forcetest;
+namespace forcetest {
 
 namespace {
 
@@ -430,3 +430,5 @@ TEST_F(BandContourTest, ValuesFollowTheAnimationFrame) {
     M().m_AnimationEngine.m_bRecording = 0;
     M().m_bAnimation = 0;
 }
+
+}  // namespace forcetest

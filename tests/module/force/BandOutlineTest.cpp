@@ -2,7 +2,7 @@
 // edges of band polygons, in which colours, and that every other case fills the bands.
 #include "tests/module/force/ForceTestSupport.h"
 
-using namespace forcetest;
+namespace forcetest {
 
 namespace {
 
@@ -121,3 +121,5 @@ TEST_F(BandOutlineTest, NothingWithoutAColourScale) {
     }
     EXPECT_EQ(m_dc.GetRecords().size(), 0u);
 }
+
+}  // namespace forcetest

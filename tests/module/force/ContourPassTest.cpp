@@ -7,7 +7,7 @@
 #include "platform/ui/CUiDriver.h"
 #include "tests/module/force/ForceTestSupport.h"
 
-using namespace forcetest;
+namespace forcetest {
 
 namespace {
 
@@ -222,3 +222,5 @@ TEST_F(ContourPassTest, BandsLieOnTheDeformedShape) {
     EXPECT_TRUE(roof);
     EXPECT_EQ(M().m_pDispOpt->m_nRenderMode, 1) << "the draw style is put back after the outline";
 }
+
+}  // namespace forcetest

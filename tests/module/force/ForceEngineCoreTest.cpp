@@ -10,7 +10,7 @@
 #include "module/figures/CFigureDetailPages.h"
 #include "tests/module/force/ForceTestSupport.h"
 
-using namespace forcetest;
+namespace forcetest {
 
 namespace {
 
@@ -426,3 +426,5 @@ TEST_F(ForceDispatchTest, BuildersByModeAndGranularity) {
         EXPECT_EQ(e.m_bBForcData, r.mode == 6 || r.mode == 38 ? 1 : 0);
     }
 }
+
+}  // namespace forcetest

@@ -11,7 +11,7 @@
 
 #include "tests/module/force/ForceTestSupport.h"
 
-using namespace forcetest;
+namespace forcetest {
 
 namespace {
 
@@ -547,3 +547,5 @@ TEST_F(FrameListTest, ExtremesOfTheMemberHoldingAnElement) {
     UINT key = 1;
     EXPECT_DOUBLE_EQ(env.GetAbsMaxBForcInMember(key), 40.0);
 }
+
+}  // namespace forcetest

@@ -15,7 +15,7 @@
 
 namespace {
 
-void Keys(CArray<UINT, UINT>& a, std::initializer_list<UINT> keys) {
+void FillKeys(CArray<UINT, UINT>& a, std::initializer_list<UINT> keys) {
     a.RemoveAll();
     for (UINT k : keys) a.Add(k);
 }
@@ -32,14 +32,14 @@ protected:
         m.Link_I_RDXModel(&m_ctrl);
         m_ctrl.GetObjectIDRange(m.m_nObjectIDFirst, m.m_nObjectIDLast);
         m_ctrl.GetNodeIDRange(m.m_nNodeIDFirst, m.m_nNodeIDLast);
-        Keys(m.m_arrAllMembKey, {7, 8});
-        Keys(m.m_arrActiveMembKey, {7, 8});
-        Keys(m.m_arrFlagMembKey, {7});
-        Keys(m.m_arrNoFlagMembKey, {8});
-        Keys(m.m_arrAllNodeKey, {1, 2, 3, 4, 5});
-        Keys(m.m_arrActiveNodeKey, {1, 2, 3, 4});
-        Keys(m.m_arrFlagNodeKey, {1, 2, 3});
-        Keys(m.m_arrInactiveNodeKey, {5});
+        FillKeys(m.m_arrAllMembKey, {7, 8});
+        FillKeys(m.m_arrActiveMembKey, {7, 8});
+        FillKeys(m.m_arrFlagMembKey, {7});
+        FillKeys(m.m_arrNoFlagMembKey, {8});
+        FillKeys(m.m_arrAllNodeKey, {1, 2, 3, 4, 5});
+        FillKeys(m.m_arrActiveNodeKey, {1, 2, 3, 4});
+        FillKeys(m.m_arrFlagNodeKey, {1, 2, 3});
+        FillKeys(m.m_arrInactiveNodeKey, {5});
         m_obj = m.m_nObjectIDFirst;
         m_node = m.m_nNodeIDFirst;
     }

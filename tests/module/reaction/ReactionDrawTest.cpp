@@ -11,7 +11,7 @@
 #include "platform/ui/CUiDriver.h"
 #include "tests/module/reaction/ReactionTestSupport.h"
 
-using namespace reactest;
+namespace reactest {
 
 namespace {
 
@@ -375,3 +375,5 @@ TEST_F(ReactionDraw, EscapeStopsTheContours) {
         Ctrl()->ResetEscKeyPress();
     }
 }
+
+}  // namespace reactest

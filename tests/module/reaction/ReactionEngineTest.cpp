@@ -7,7 +7,7 @@
 #include "module/contour/CContourEngine.h"
 #include "tests/module/reaction/ReactionTestSupport.h"
 
-using namespace reactest;
+namespace reactest {
 
 namespace {
 
@@ -414,3 +414,5 @@ TEST_F(ReactionBuild, LoadListAndNodePositions) {
     EXPECT_EQ(E().IsPossibleRContr(301), 0);
     EXPECT_EQ(E().IsPossibleRContr(999), 0);
 }
+
+}  // namespace reactest

@@ -19,7 +19,7 @@
 #include "tests/module/model_render/RenderTestSupport.h"
 #include "tests/module/reaction/ReactionTestSupport.h"
 
-using namespace reactest;
+namespace reactest {
 
 namespace {
 
@@ -281,3 +281,5 @@ TEST_F(ReactionSample, HostDrawsModes0And70WithTheProjectsExtremes) {
     EXPECT_EQ(wx.exitCode, 1);
     EXPECT_NE(wx.err.find("spring pressures"), std::string::npos) << wx.err;
 }
+
+}  // namespace reactest

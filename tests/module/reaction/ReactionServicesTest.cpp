@@ -11,7 +11,7 @@
 #include "platform/ui/CUiDriver.h"
 #include "tests/module/reaction/ReactionTestSupport.h"
 
-using namespace reactest;
+namespace reactest {
 
 TEST(AnimationFactor, WaveOverTheRecordedFrames) {
     I_PVXModel m;
@@ -233,3 +233,5 @@ TEST_F(ReactionServices, NumbersOnADeviceAndPickedNodes) {
         EXPECT_EQ(none.GetRecords().size(), 0u);
     }
 }
+
+}  // namespace reactest

@@ -2,7 +2,7 @@
 // out by hand.
 #include "tests/module/truss/TrussTestSupport.h"
 
-using namespace trusstest;
+namespace trusstest {
 
 namespace {
 
@@ -151,3 +151,5 @@ TEST_F(DesignForceTest, TrussEndsAndCombinationsOutOfReach) {
         EXPECT_EQ(E().ConvertOutDgnColm(kColumn, memb, temp, k, colm), 0);
     }
 }
+
+}  // namespace trusstest

@@ -5,7 +5,7 @@
 
 #include "tests/module/truss/TrussTestSupport.h"
 
-using namespace trusstest;
+namespace trusstest {
 
 class PlanLineDiagramTest : public TrussProjectTest {
 protected:
@@ -201,3 +201,5 @@ TEST_F(PlanLineDiagramTest, BothSidesOfAnEnvelopeDiagramFollowTheArc) {
         }
     EXPECT_TRUE(negative && positive);
 }
+
+}  // namespace trusstest

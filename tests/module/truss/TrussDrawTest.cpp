@@ -4,7 +4,7 @@
 
 #include "tests/module/truss/TrussTestSupport.h"
 
-using namespace trusstest;
+namespace trusstest {
 
 namespace {
 
@@ -346,3 +346,5 @@ TEST_F(TrussDrawTest, NumbersByPositionAndExtremeFilter) {
     E().OutputTForcNumbers(&m_dc);
     EXPECT_TRUE(texts().empty());
 }
+
+}  // namespace trusstest

@@ -5,7 +5,7 @@
 #include "module/engines/EngineCallLog.h"
 #include "tests/module/truss/TrussTestSupport.h"
 
-using namespace trusstest;
+namespace trusstest {
 
 class TrussListTest : public TrussProjectTest {};
 
@@ -182,3 +182,5 @@ TEST_F(TrussListTest, LegendIsSetAfterTheListsAreBuilt) {
     EXPECT_DOUBLE_EQ(e.m_dBSfdBmdAdjustFactor, 20.0 / (20.0 * 40.0));
     EXPECT_NEAR(e.m_pContourEngine->m_dPctTotal, 8.0, 1e-9) << "the trusses' and the column's zeros count too";
 }
+
+}  // namespace trusstest

@@ -15,7 +15,7 @@
 #include "platform/gdi/BmpFile.h"
 #include "tests/module/truss/TrussTestSupport.h"
 
-using namespace trusstest;
+namespace trusstest {
 
 namespace {
 
@@ -237,3 +237,5 @@ TEST_F(TrussSampleTest, PicturesOfTheTrussAndTheBalcony) {
     Picture(balconyLo, balconyHi, "balcony_contour_my.bmp");
     EXPECT_GT(PixelsOfValue(mMin), 20);
 }
+
+}  // namespace trusstest

@@ -49,7 +49,7 @@ BEGIN_MESSAGE_MAP(CSpyWnd, CWnd)
     ON_UPDATE_COMMAND_UI(70, OnUpdateButton)
 END_MESSAGE_MAP()
 
-BOOL MakeTop(CWnd& w, const char* name) {
+BOOL MakeNamedTop(CWnd& w, const char* name) {
     return w.CreateEx(0, nullptr, name, WS_OVERLAPPED | WS_VISIBLE, 0, 0, 200, 150, nullptr, nullptr);
 }
 
@@ -57,8 +57,8 @@ BOOL MakeTop(CWnd& w, const char* name) {
 
 TEST_F(UiTest, FocusActivationAndCaptureTellBothSides) {
     CSpyWnd a, b;
-    ASSERT_TRUE(MakeTop(a, "a"));
-    ASSERT_TRUE(MakeTop(b, "b"));
+    ASSERT_TRUE(MakeNamedTop(a, "a"));
+    ASSERT_TRUE(MakeNamedTop(b, "b"));
     a.SetFocus();
     b.SetFocus();
     EXPECT_EQ(&b, CWnd::GetFocus());
@@ -91,7 +91,7 @@ TEST_F(UiTest, FocusActivationAndCaptureTellBothSides) {
 
 TEST_F(UiTest, ClicksAndChildLifetimesAreAnnouncedToAncestors) {
     CSpyWnd top;
-    ASSERT_TRUE(MakeTop(top, "top"));
+    ASSERT_TRUE(MakeNamedTop(top, "top"));
     CSpyWnd mid;
     ASSERT_TRUE(mid.Create(nullptr, "mid", WS_VISIBLE, CRect(10, 10, 110, 110), &top, 1));
     CWnd leaf;
@@ -117,7 +117,7 @@ TEST_F(UiTest, ClicksAndChildLifetimesAreAnnouncedToAncestors) {
 
 TEST_F(UiTest, DialogItemHelpersAndTabOrder) {
     CSpyWnd dlg;
-    ASSERT_TRUE(MakeTop(dlg, "dlg"));
+    ASSERT_TRUE(MakeNamedTop(dlg, "dlg"));
     CEdit e1, e2;
     CButton check, hidden, disabled;
     ASSERT_TRUE(e1.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(0, 0, 50, 20), &dlg, 61));
@@ -171,7 +171,7 @@ TEST_F(UiTest, DialogItemHelpersAndTabOrder) {
 
 TEST_F(UiTest, EditFieldSelectionLimitAndReadOnly) {
     CSpyWnd host;
-    ASSERT_TRUE(MakeTop(host, "host"));
+    ASSERT_TRUE(MakeNamedTop(host, "host"));
     CEdit edit;
     ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, CRect(0, 0, 80, 20), &host, 80));
     edit.SetWindowText("0123456789");
@@ -233,7 +233,7 @@ TEST_F(UiTest, UpdateAreaAndRedrawWindow) {
 
 TEST_F(UiTest, RunawayMessagesAreCutOffNotFatal) {
     CSpyWnd wnd;
-    ASSERT_TRUE(MakeTop(wnd, "echo"));
+    ASSERT_TRUE(MakeNamedTop(wnd, "echo"));
     EXPECT_EQ(0, wnd.SendMessage(WM_USER + 7));   // keeps sending to itself until the nesting limit
     ASSERT_FALSE(CUiDriver::Get().Errors().empty());
     EXPECT_NE(-1, CUiDriver::Get().Errors()[0].Find("nested"));
