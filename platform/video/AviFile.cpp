@@ -1,4 +1,4 @@
-// AVI files and streams over libavformat and libavcodec.
+// AVI files and streams over libavformat and libavcodec (loaded when the first film is made).
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -16,6 +16,7 @@
 #include "platform/afx/OutputFiles.h"
 #include "platform/afx/PictureMemory.h"
 #include "platform/afx/WorkCrew.h"
+#include "platform/video/FfmpegLibrary.h"
 #include "platform/video/Msvc1Encoder.h"
 #include "platform/video/VideoFrames.h"
 #include "platform/video/vfw.h"
@@ -458,6 +459,8 @@ HRESULT AVIFileOpen(PAVIFILE* ppfile, LPCTSTR szFile, UINT uMode, void*) {
     if (!szFile || !*szFile) return VIDEO_FAIL(AVIERR_BADPARAM, "AVIFileOpen: no file name was given");
     if (!(uMode & OF_CREATE))
         return VIDEO_FAIL(AVIERR_UNSUPPORTED, "AVIFileOpen opens films for writing only (OF_CREATE): \"%s\"", szFile);
+    std::string why;
+    if (!FfmpegLoadLibraries(why)) return VIDEO_FAIL(AVIERR_ERROR, "cannot create the film \"%s\": %s", szFile, why.c_str());
     auto f = std::make_unique<AviFileObject>();
     f->path = szFile;
     int err = avformat_alloc_output_context2(&f->ctx, nullptr, "avi", szFile);

@@ -1,6 +1,8 @@
 // Exact frame decoding of a film with libavformat and libavcodec.
 #include "platform/video/FilmDecoder.h"
 
+#include "platform/video/FfmpegLibrary.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -30,6 +32,7 @@ void CFilmDecoder::Close() {
 
 bool CFilmDecoder::Open(const std::string& path, std::string& why) {
     Close();
+    if (!FfmpegLoadLibraries(why)) return false;
     char err[AV_ERROR_MAX_STRING_SIZE] = {};
     int rc = avformat_open_input(&m_fmt, path.c_str(), nullptr, nullptr);
     if (rc < 0 || avformat_find_stream_info(m_fmt, nullptr) < 0) {

@@ -16,6 +16,7 @@
 #include "platform/ui/CClientDC.h"
 #include "platform/ui/CUiDriver.h"
 #include "platform/ui/uiapi.h"
+#include "platform/video/FfmpegLibrary.h"
 #include "platform/video/FilmDecoder.h"
 #include "platform/video/MCIWnd.h"
 #include "platform/video/vfw.h"
@@ -364,4 +365,30 @@ TEST(VideoPlayerTest, PlayerPaintsItsFrameOverTheParent) {
     }
     MCIWndDestroy(h);
     host.DestroyWindow();
+}
+
+// The libraries load on first use: one missing, or lacking an entry point, is named in the
+// reason, with the package that provides it.
+TEST(VideoLibraryTest, AMissingLibraryIsNamedInTheReason) {
+    struct Row {
+        const char* FfmpegLibraryNames::*which;
+        const char* name;    // in place of the installed one
+        const char* reason;  // a part of the reason, empty when they load
+    } rows[] = {
+        {&FfmpegLibraryNames::avutil, kFfmpegLibraries.avutil, ""},
+        {&FfmpegLibraryNames::avutil, "libavutil-absent.so.57", "libavutil-absent.so.57: cannot open shared object file"},
+        {&FfmpegLibraryNames::avformat, "libavformat-absent.so.59",
+         "(the libavformat-absent59 package provides libavformat-absent.so.59)"},
+        {&FfmpegLibraryNames::swscale, "libz.so.1", "libz.so.1 has no entry point sws_freeContext"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FfmpegLibraryNames names = kFfmpegLibraries;
+        names.*row.which = row.name;
+        std::string why;
+        EXPECT_EQ(FfmpegProbeLibraries(names, why), !*row.reason);
+        EXPECT_NE(why.find(row.reason), std::string::npos) << why;
+    }
+    std::string why;
+    EXPECT_TRUE(FfmpegLoadLibraries(why)) << why;
 }
