@@ -524,7 +524,9 @@ TEST(CMapOps, LayoutVersionChangesWhenAssociationsComeOrGo) {
         const Map::CPair* p = m.PLookup(5);
         row.change(m);
         EXPECT_EQ(m.GetLayoutVersion() != before, row.changes);
-        if (!row.changes) EXPECT_EQ(m.PLookup(5), p) << "the kept pointer still finds key 5";
+        if (!row.changes) {
+            EXPECT_EQ(m.PLookup(5), p) << "the kept pointer still finds key 5";
+        }
     }
 }
 
