@@ -38,6 +38,7 @@ BOOL CFVDBeamCheck_CZL::DrawOneBeam(UINT key, CDataBase* db) {
     if (makers.GetSize() == 0) return TRUE;
     CFVDTextBlock block;
     block.m_dAngle = angle;
+    block.m_bSpreadTurned = TRUE;
     CFVDRatioStrMaker::s_MakeStr(makers, block.m_strText, block.m_Colors, "\n");
     block.DrawAt(checkfig::DrawingHandleOf(*this), mid);
     return TRUE;

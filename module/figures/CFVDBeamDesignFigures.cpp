@@ -26,6 +26,9 @@ namespace {
 constexpr int kAnchorAbove = 8;  // the block ends on the point
 constexpr int kAnchorBelow = 0;  // the block hangs below the point
 constexpr double kOverLimitValue = 100000.0;
+// Text heights the steel blocks keep off the beam's line: across a turned beam the two lines
+// next to it then stand as far apart as the lines of each block.
+constexpr double kBeamStandOff = 0.45;
 
 CFVDRatioStrMaker Part(double value, const char* prefix) {
     return CFVDRatioStrMaker(value, CString(prefix), CString(), 0, 0);
@@ -48,6 +51,8 @@ void DrawBlock(CVdrawUtil* drawing, const CString& text, const CArray<COLORREF>&
     block.m_Colors.Copy(colours);
     block.m_dAngle = angle;
     block.m_nVerJust = anchor;
+    block.m_bSpreadTurned = TRUE;
+    block.m_dStandOff = kBeamStandOff;
     block.Draw(drawing, at);
 }
 

@@ -128,6 +128,7 @@ BOOL CFVDSlabBandDesign_As::DrawSlabBandAs(UINT key, CDataBase* db) {
     const BOOL reversed = (b.x - a.x) * std::cos(rad) + (b.y - a.y) * std::sin(rad) < 0.0;
     if (!MakeBandText(key, db, m_nCurLoadCase, block.m_strText, block.m_Colors, reversed)) return 1;
     block.m_nVerJust = 100;
+    block.m_bSpreadTurned = TRUE;
     SetCurrentLayer(FVD_LAYER_TEXT);
     block.Draw(m_pDrawing, g.text);
     return 1;

@@ -10,6 +10,7 @@
 
 namespace {
 constexpr double kLinePitch = 1.1;     // line spacing in text heights
+constexpr double kTurnedPitch = 2.0;   // the same for a spread block turned off the level
 constexpr double kMinTurn = 1.0;       // degrees below which a block is not turned
 constexpr double kMinDrawScale = 1e-6;     // draw scales below this draw nothing
 constexpr double kFarAway = 1e12;      // start distance of the nearest-crossing search
@@ -73,29 +74,34 @@ CArray<long> CFVDTextBlock::DrawLines(CVdrawUtil* drawing, const T_POINT2D& at, 
     if (!(s >= kMinDrawScale)) return ids;
     // Every line takes the current style's height.
     const double lineHeight = drawing->GetStyleTextHeight() / s;
+    const double turn = m_dAngle + m_dAnchorAngle;
+    // Lines of a block standing across the page (not level, nor upside down) read apart only
+    // with room between them: a font's cell is about 1.2 heights, so a pitch of 2 keeps more
+    // than half a cell between two lines.
+    const double pitch =
+        m_bSpreadTurned && std::fabs(std::remainder(turn, 180.0)) >= kMinTurn ? kTurnedPitch : kLinePitch;
     if (layout) {
         double total = 0.0;  // block height, model units
         double first = 0.0;  // first line's own height, before the pitch
         for (int i = 0; i < n; ++i) {
             double h = lineHeight;
             if (i == 0) first = h;
-            if (i + 1 < n) h *= kLinePitch;
+            if (i + 1 < n) h *= pitch;
             total += h;
         }
         double y = at.y;
         if (m_nVerJust == VdTextVerCenter && n >= 2)
             y = at.y + 0.5 * total - 0.5 * first;  // centred on the point
-        else if (m_nVerJust == VdTextVerBottom && n >= 2)
-            y = at.y + total - first;  // the last line on the point
+        else if (m_nVerJust == VdTextVerBottom)
+            y = at.y + total - first + m_dStandOff * first;  // the last line on the point
         else if (m_nVerJust == VdTextVerTop)
-            y = at.y - 0.1 * first;  // hung just below the point
+            y = at.y - (0.1 + m_dStandOff) * first;  // hung just below the point
         return DrawLines(drawing, T_POINT2D(at.x, y), pivot, FALSE);
     }
-    const double turn = m_dAngle + m_dAnchorAngle;
     T_POINT2D p = at;
     for (int i = 0; i < n; ++i) {
         const long id = drawing->DrawText(lines[i], p.x, p.y, m_nVerJust, m_nHorJust, 0.0, 0.0);
-        p.y -= i + 1 < n ? lineHeight * kLinePitch : lineHeight;
+        p.y -= i + 1 < n ? lineHeight * pitch : lineHeight;
         if (id == 0) continue;
         if (std::fabs(turn) >= kMinTurn) drawing->RotateFigure(id, turn, T_POINT2D(pivot.x * s, pivot.y * s), 0);
         if (i < m_Colors.GetSize()) drawing->SetFigureColor(id, m_Colors[i], m_Colors[i] == kFigurePassColour);

@@ -1,11 +1,13 @@
 // CFVDTextBlock: a multi-line figure text drawn as one block.
 //
 // The block's lines (separated by line feeds) go into a drawing one below the other at a pitch
-// of 1.1 text heights, turned together by the block's angle about a pivot, each line in its own
-// colour when the colour list has one for it. The vertical justification code also places the
-// block as a whole: 100 centres it on the point, 8 ends it there (its last line on the point),
-// 0 hangs it a tenth of a line below. DrawInPolygon places the block at one of nine anchors of
-// an outline's box (corners, edge middles, centre), in the outline's own turned frame:
+// of 1.1 text heights (2 for a spread block turned off the level), turned together by the
+// block's angle about a pivot, each line in its own colour when the colour list has one for it.
+// The vertical justification code also places the block as a whole: 100 centres it on the
+// point, 8 ends it there (its last line on the point), 0 hangs it a tenth of a line below; the
+// stand-off moves a block of code 8 or 0 that many text heights further from the point.
+// DrawInPolygon places the block at one of nine anchors of an outline's box (corners, edge
+// middles, centre), in the outline's own turned frame:
 //
 //     CFVDTextBlock block;
 //     block.m_strText = "R:1.20(3)\nR:0.80(4)";
@@ -60,6 +62,8 @@ public:
     CString m_strText;                 // the lines, separated by line feeds
     double m_dAnchorAngle = 0.0;       // added to the angle (90 for anchor kinds 6 and 7)
     BOOL m_bSnapToOutline = 0;         // DrawInPolygon moves the anchor onto the outline
+    BOOL m_bSpreadTurned = 0;          // a block turned off the level sets its lines 2 apart
+    double m_dStandOff = 0.0;          // text heights, see the class note
     CArray<DrawTextType> m_TextKinds;  // kinds of the texts for moving
     int m_nOwnerKey = 0;               // key of the element the texts belong to
     int m_nOwnerCategory = -1;         // kind of owner (10: the figure notes)

@@ -218,13 +218,17 @@ TEST_F(FigureTextTest, BlockLayoutByVerticalCode) {
     // The default style is 1 drawing unit high. At scale 1 three lines take 1.1 + 1.1 + 1 = 3.2
     // with a first line of 1: code 100 starts at 0.5 x 3.2 - 0.5 x 1 = 1.1 above the point, code
     // 8 at 3.2 - 1 = 2.2; code 0 hangs one line 0.1 lower. At scale 2 heights stay 1 drawing
-    // unit, so the model offsets halve and the drawing offsets are the same.
+    // unit, so the model offsets halve and the drawing offsets are the same. A spread block
+    // turned off the level takes a pitch of 2; its points are compared turned back.
     struct Row {
         const char* label;
         double scale;
         int ver;
         const char* text;
         std::vector<double> ys;  // drawing units
+        double angle = 0.0;
+        BOOL spread = FALSE;
+        double standOff = 0.0;
     } rows[] = {
         {"code 100 centres three lines", 1, 100, "a\nb\nc", {1.1, 0.0, -1.1}},
         {"code 100 at scale 2", 2, 100, "a\nb\nc", {1.1, 0.0, -1.1}},
@@ -234,6 +238,8 @@ TEST_F(FigureTextTest, BlockLayoutByVerticalCode) {
         {"code 8, one line, stays", 1, 8, "a", {0.0}},
         {"code 6 lines run down from the point", 1, 6, "a\nb", {0.0, -1.1}},
         {"scale below 1e-6 draws nothing", 1e-7, 100, "a\nb", {}},
+        {"code 8 stands off 0.45 further", 1, 8, "a\nb", {1.55, 0.45}, 0.0, FALSE, 0.45},
+        {"spread and turned 90: centred 2 apart", 1, 100, "a\nb", {1.0, -1.0}, 90.0, TRUE},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
@@ -242,13 +248,17 @@ TEST_F(FigureTextTest, BlockLayoutByVerticalCode) {
         CFVDTextBlock block;
         block.m_strText = r.text;
         block.m_nVerJust = r.ver;
+        block.m_dAngle = r.angle;
+        block.m_bSpreadTurned = r.spread;
+        block.m_dStandOff = r.standOff;
         const CArray<long> ids = block.Draw(&d, T_POINT2D(0, 0));
         ASSERT_EQ(ids.GetSize(), static_cast<INT_PTR>(r.ys.size()));
         EXPECT_EQ(d.GetFigureCount(), static_cast<int>(r.ys.size()));  // the first drawing is gone
         const std::vector<T_POINT2D> pts = TextPoints(d, ids);
+        const double c = std::cos(r.angle * M_PI / 180.0), s = std::sin(r.angle * M_PI / 180.0);
         for (size_t i = 0; i < pts.size(); ++i) {
-            EXPECT_NEAR(pts[i].y, r.ys[i], kTol) << "line " << i;
-            EXPECT_NEAR(pts[i].x, 0.0, kTol) << "line " << i;
+            EXPECT_NEAR(c * pts[i].y - s * pts[i].x, r.ys[i], kTol) << "line " << i;
+            EXPECT_NEAR(c * pts[i].x + s * pts[i].y, 0.0, kTol) << "line " << i;
         }
     }
 }
