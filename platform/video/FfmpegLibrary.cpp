@@ -138,12 +138,15 @@ std::string PackageOf(const std::string& soname) {
     return at == std::string::npos ? soname : soname.substr(0, at) + soname.substr(at + 4);
 }
 
+// Opens one library. Its package is named when the library itself is what failed, not one it
+// needs (another package's).
 void* Open(const char* name, std::string& why) {
     void* lib = dlopen(name, RTLD_LAZY | RTLD_LOCAL);
     if (!lib) {
-        const char* text = dlerror();
-        why = std::string("FFmpeg is not available: ") + (text ? text : name) + " (the " + PackageOf(name) +
-              " package provides " + name + ")";
+        const char* error = dlerror();
+        const std::string text = error ? error : name;
+        why = "FFmpeg is not available: " + text;
+        if (text.find(name) != std::string::npos) why += " (the " + PackageOf(name) + " package provides " + name + ")";
     }
     return lib;
 }
