@@ -15,9 +15,9 @@
     settlement of each foundation plate, 510 ... 162 the panels' direction and edge values;
   - the outlines on layer L25: one per plate, member or panel written.
 
-    /usr/bin/python3 scripts/check_element_figures.py PROJECT.pvxdb DRAWING.dxf TYPE
+    /usr/bin/python3 scripts/check_element_figures.py PROJECT.pvxdb DRAWING.dxf TYPE [DRAWING.dxf TYPE ...]
 
-Prints one line per check and exits 1 when one fails.
+Prints one line per check, each drawing's after a "sheet TYPE:" line, and exits 1 when one fails.
 """
 import math
 import sqlite3
@@ -371,10 +371,9 @@ def slab_texts(p, typ, failures):
     return texts, outlines
 
 
-def main(project, drawing, typ):
+def check(p, drawing, typ):
     typ = int(typ)
     failures = []
-    p = Project(project)
     doc = ezdxf.readfile(drawing)
     audit = doc.audit()
     if audit.errors:
@@ -414,7 +413,16 @@ def main(project, drawing, typ):
     return 1 if failures else 0
 
 
+def main(project, *sheets):
+    p = Project(project)
+    failed = 0
+    for drawing, typ in zip(sheets[::2], sheets[1::2]):
+        print("sheet %s:" % typ)
+        failed |= check(p, drawing, typ)
+    return failed
+
+
 if __name__ == "__main__":
-    if len(sys.argv) != 4:
+    if len(sys.argv) < 4 or len(sys.argv) % 2:
         sys.exit(__doc__)
     sys.exit(main(*sys.argv[1:]))

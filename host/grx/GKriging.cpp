@@ -146,8 +146,7 @@ int GKriging::SetSamples(const std::vector<double>& xs, const std::vector<double
     m_x.clear();
     m_y.clear();
     m_v.clear();
-    m_lu.clear();
-    m_piv.clear();
+    m_dual.clear();
     m_bGlobal = m_bSingular = false;
     m_grid = GNearestGrid();
     const size_t n = std::min({xs.size(), ys.size(), vs.size()});
@@ -182,9 +181,17 @@ int GKriging::SetSamples(const std::vector<double>& xs, const std::vector<double
     if (m > 1 && m <= kGlobalLimit) {
         std::vector<int> idx(m);
         std::iota(idx.begin(), idx.end(), 0);
-        m_lu = BuildMatrix(m_x, m_y, idx);
+        std::vector<double> lu = BuildMatrix(m_x, m_y, idx);
+        std::vector<int> piv;
         m_bGlobal = true;
-        m_bSingular = !Factor(m_lu, m_piv, m + 1);
+        m_bSingular = !Factor(lu, piv, m + 1);
+        // The system is symmetric, so the estimate v'A^-1 b(x) equals (A^-1 v)'b(x): one solve
+        // here leaves each estimate a sum over the samples instead of a substitution.
+        if (!m_bSingular) {
+            m_dual.assign(m_v.begin(), m_v.end());
+            m_dual.push_back(0.0);
+            Substitute(lu, piv, m + 1, m_dual);
+        }
     } else if (m > kGlobalLimit) {
         m_grid.Build(m_x, m_y);
     }
@@ -215,12 +222,8 @@ double GKriging::Estimate(double x, double y) const {
     if (m == 1) return m_v[0];
     if (m_bGlobal) {
         if (m_bSingular) return std::accumulate(m_v.begin(), m_v.end(), 0.0) / m;
-        std::vector<double> b(m + 1);
-        for (int i = 0; i < m; ++i) b[i] = std::hypot(x - m_x[i], y - m_y[i]);
-        b[m] = 1.0;
-        Substitute(m_lu, m_piv, m + 1, b);
-        double e = 0.0;
-        for (int i = 0; i < m; ++i) e += b[i] * m_v[i];
+        double e = m_dual[m];
+        for (int i = 0; i < m; ++i) e += m_dual[i] * std::hypot(x - m_x[i], y - m_y[i]);
         return e;
     }
     // Local neighbourhood: the nearest samples.

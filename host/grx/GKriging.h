@@ -53,9 +53,9 @@ private:
 
     std::vector<double> m_x, m_y, m_v;
     double m_dMin = 0.0, m_dMax = 0.0;
-    // Global weights: the factorised system, reused for every estimate.
-    std::vector<double> m_lu;  // (n+1)^2 LU factors, row-major
-    std::vector<int> m_piv;
+    // Global system solved once for the values: the estimate at (x, y) is the sum of these
+    // weights times the distances to the samples, plus the last (the unbiasedness term).
+    std::vector<double> m_dual;
     bool m_bGlobal = false;
     bool m_bSingular = false;
 };
