@@ -8,6 +8,7 @@
 #include "host/db/CPostCtrl4Dgn.h"
 #include "host/db/DBTables.h"
 #include "module/model/I_PVXModel.h"
+#include "module/contour/KeyedExtremes.h"
 
 int CFigureDesignData::MakeAxialCompRatioDataList() {
     m_arrAxialCompR.RemoveAll();
@@ -48,14 +49,7 @@ int CFigureDesignData::MakeAxialCompRatioDataList() {
         }
         const double hi = rec.dRatio1 > rec.dRatio2 ? rec.dRatio1 : rec.dRatio2;
         const double lo = rec.dRatio1 > rec.dRatio2 ? rec.dRatio2 : rec.dRatio1;
-        if (hi > m_dACRMax) {
-            m_dACRMax = hi;
-            m_nACRMaxKey = key;
-        }
-        if (lo < m_dACRMin) {
-            m_dACRMin = lo;
-            m_nACRMinKey = key;
-        }
+        contour::TakeExtremes(hi, lo, key, m_dACRMax, m_nACRMaxKey, m_dACRMin, m_nACRMinKey);
         if (memb.aNode.GetSize() == 0 || !ReadNode(memb.aNode[memb.aNode.GetSize() - 1], rec.pt)) {
             m_arrAxialCompR.FreeExtra();
             return 0;

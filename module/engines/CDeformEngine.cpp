@@ -18,6 +18,7 @@
 #include "module/model/PVXModes.h"
 #include "platform/ui/CWaitCursor.h"
 #include "platform/ui/CWinApp.h"
+#include "module/contour/KeyedExtremes.h"
 
 int CDeformEngine::m_nPOHngeStatusSummation = 0;
 int CDeformEngine::m_nPOHngeStatusOccupancy[7] = {0, 0, 0, 0, 0, 0, 0};
@@ -503,14 +504,7 @@ void CDeformEngine::TakeNode(UINT nNode, const T_DISP_D& d, const T_PNODE_D& rec
         m_dMaxTotal = total;
         m_nMaxKeyTotal = nNode;
     }
-    if (v > dMax) {
-        dMax = v;
-        nMaxKey = nNode;
-    }
-    if (v < dMin) {
-        dMin = v;
-        nMinKey = nNode;
-    }
+    contour::TakeExtremes(v, v, nNode, dMax, nMaxKey, dMin, nMinKey);
     m_arrNodeKey.Add(nNode);
     m_arrNodeRec.Add(rec);
 }
@@ -709,14 +703,7 @@ int CDeformEngine::MakeSettlementDataList() {
         double v = 0.0;
         if (!sink.Get(keys[i], rec) || !rec.GetGroupValue(m_nSettlementGroup, v) || !inPart(rec)) continue;
         v += rec.constant;
-        if (v > dMax) {
-            dMax = v;
-            nMaxKey = keys[i];
-        }
-        if (v < dMin) {
-            dMin = v;
-            nMinKey = keys[i];
-        }
+        contour::TakeExtremes(v, v, keys[i], dMax, nMaxKey, dMin, nMinKey);
         m_arrSettleKey.Add(keys[i]);
         m_mapSettle.SetAt(keys[i], rec);
     }
@@ -792,14 +779,7 @@ int CDeformEngine::MakeTHistDispDataOnly(int nStep) {
             m_dMaxTotal = total;
             m_nMaxKeyTotal = key;
         }
-        if (v > dMax) {
-            dMax = v;
-            nMaxKey = key;
-        }
-        if (v < dMin) {
-            dMin = v;
-            nMinKey = key;
-        }
+        contour::TakeExtremes(v, v, key, dMax, nMaxKey, dMin, nMinKey);
     }
     if (m_arrNodeKey.GetSize() == 0) {
         dMax = dMin = 0.0;

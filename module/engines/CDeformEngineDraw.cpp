@@ -20,6 +20,7 @@
 #include "platform/gdi/CGdiObject.h"
 #include "platform/ui/CClientDC.h"
 #include "platform/ui/CView.h"
+#include "module/contour/KeyedExtremes.h"
 
 namespace {
 
@@ -717,14 +718,7 @@ int CDeformEngine::MakeNodeDispData4Output4Figure(CArray<T_BEAM_DEFORM, const T_
             rec.arrNodeKey.Add(key);
             rec.arrPoint.Add(ToPoint(m_arrNodeRec[idx]));
             rec.arrValue.Add(v);
-            if (v > dMax) {
-                dMax = v;
-                nMaxKey = key;
-            }
-            if (v < dMin) {
-                dMin = v;
-                nMinKey = key;
-            }
+            contour::TakeExtremes(v, v, key, dMax, nMaxKey, dMin, nMinKey);
         }
         records.Add(rec);
     }

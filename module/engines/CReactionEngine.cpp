@@ -19,6 +19,7 @@
 #include "module/model/I_PVXModel.h"
 #include "platform/ui/CView.h"
 #include "platform/ui/CWaitCursor.h"
+#include "module/contour/KeyedExtremes.h"
 
 namespace reactionengine {
 
@@ -30,14 +31,7 @@ struct Extremes {
 
     void Add(double v, UINT key) {
         bFound = true;
-        if (v > dMax) {
-            dMax = v;
-            nMaxKey = key;
-        }
-        if (v < dMin) {
-            dMin = v;
-            nMinKey = key;
-        }
+        contour::TakeExtremes(v, v, key, dMax, nMaxKey, dMin, nMinKey);
     }
 };
 

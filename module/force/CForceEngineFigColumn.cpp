@@ -15,6 +15,7 @@
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
 #include "platform/ui/CWaitCursor.h"
+#include "module/contour/KeyedExtremes.h"
 
 namespace {
 
@@ -86,14 +87,7 @@ void CForceEngine::MakeCForcNumbers4Figure() {
         double dMax = -DBL_MAX, dMin = DBL_MAX;
         for (INT_PTR r = 0; r < n; ++r) {
             const double x = m_arrCForc4Figure[r].dForce[v];
-            if (x > dMax) {
-                dMax = x;
-                sum.nMaxIdx[v] = static_cast<int>(r);
-            }
-            if (x < dMin) {
-                dMin = x;
-                sum.nMinIdx[v] = static_cast<int>(r);
-            }
+            contour::TakeExtremes(x, x, static_cast<int>(r), dMax, sum.nMaxIdx[v], dMin, sum.nMinIdx[v]);
         }
         const bool bMax = std::fabs(dMin) <= std::fabs(dMax);
         sum.nAbsIdx[v] = bMax ? sum.nMaxIdx[v] : sum.nMinIdx[v];

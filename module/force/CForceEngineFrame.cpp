@@ -19,6 +19,7 @@
 #include "module/model/I_PVXModel.h"
 #include "module/model/PVXModes.h"
 #include "platform/ui/CWinApp.h"
+#include "module/contour/KeyedExtremes.h"
 
 namespace {
 
@@ -200,26 +201,12 @@ double CForceEngine::GetMinMembCForc(UINT nKey, const T_MBCL_D& rec) const {
 
 void CForceEngine::MinMaxMembBForc(UINT nKey, T_STRG_D rec, double& dMax, double& dMin) {
     const double hi = GetMaxMembBForc(rec), lo = GetMinMembBForc(rec);
-    if (hi > dMax) {
-        dMax = hi;
-        m_nMaxMembKey = nKey;
-    }
-    if (lo < dMin) {
-        dMin = lo;
-        m_nMinMembKey = nKey;
-    }
+    contour::TakeExtremes(hi, lo, nKey, dMax, m_nMaxMembKey, dMin, m_nMinMembKey);
 }
 
 void CForceEngine::MinMaxMembCForc(UINT nKey, T_MBCL_D rec, double& dMax, double& dMin) {
     const double hi = GetMaxMembCForc(nKey, rec), lo = GetMinMembCForc(nKey, rec);
-    if (hi > dMax) {
-        dMax = hi;
-        m_nMaxMembKey = nKey;
-    }
-    if (lo < dMin) {
-        dMin = lo;
-        m_nMinMembKey = nKey;
-    }
+    contour::TakeExtremes(hi, lo, nKey, dMax, m_nMaxMembKey, dMin, m_nMinMembKey);
 }
 
 double CForceEngine::GetMaxBForcInMember(UINT& nKey) const {

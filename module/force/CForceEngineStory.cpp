@@ -25,6 +25,7 @@
 #include "module/model/I_PVXModel.h"
 #include "module/model/T_PVX_DOPT_D.h"
 #include "platform/ui/CWaitCursor.h"
+#include "module/contour/KeyedExtremes.h"
 
 namespace {
 
@@ -64,14 +65,7 @@ int CForceEngine::MakeSSFRData() {
         if (!pPost->GetSsfr(pModel->m_nLoadKey, keys[i], rec)) continue;
         const double v = m_nSSFROutput == 1 ? rec.ratio[nAngle] : rec.force[nAngle];
         m_mapSSFR.SetAt(keys[i], v);
-        if (v > dMax) {
-            dMax = v;
-            nMaxKey = keys[i];
-        }
-        if (v < dMin) {
-            dMin = v;
-            nMinKey = keys[i];
-        }
+        contour::TakeExtremes(v, v, keys[i], dMax, nMaxKey, dMin, nMinKey);
     }
     if (m_mapSSFR.GetCount() == 0) return 0;
 

@@ -18,6 +18,7 @@
 #include "module/model/CPVXAttrCtrl.h"
 #include "module/model/I_PVXModel.h"
 #include "platform/ui/CWaitCursor.h"
+#include "module/contour/KeyedExtremes.h"
 
 namespace {
 
@@ -128,14 +129,7 @@ int CForceEngine::MakeTForcDataList() {
         if (!pPost || !pPost->GetMbbr(key, slots[0], slots[1], slots[2], 0)) continue;
 
         const double hi = GetMaxMembTForc(rec), lo = GetMinMembTForc(rec);
-        if (hi > m_dTForcMax) {
-            m_dTForcMax = hi;
-            m_nTMaxMembKey = key;
-        }
-        if (lo < m_dTForcMin) {
-            m_dTForcMin = lo;
-            m_nTMinMembKey = key;
-        }
+        contour::TakeExtremes(hi, lo, key, m_dTForcMax, m_nTMaxMembKey, m_dTForcMin, m_nTMinMembKey);
         m_arrTrussKey.Add(key);
         m_mapTForc.SetAt(key, rec);
     }

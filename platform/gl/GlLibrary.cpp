@@ -13,6 +13,7 @@
 #include <GL/glu.h>
 
 #include "platform/afx/AfxDiagnostic.h"
+#include "platform/afx/LoadedLibrary.h"
 
 // X(return type, name, (parameters), (arguments)) for each entry point of libOSMesa...
 #define PVX_OSMESA_ENTRIES(X)                                                                                 \
@@ -111,31 +112,14 @@ struct Libraries {
     std::string error;  // why they are not there, empty when they are
 };
 
-// Opens one library; RTLD_GLOBAL puts it (with what it needs) in the scope later libraries bind to.
-void* Open(const char* name, int scope, const char* package, std::string& why) {
-    void* lib = dlopen(name, RTLD_LAZY | scope);
-    if (!lib) {
-        const char* text = dlerror();
-        why = std::string("OpenGL is not available: ") + (text ? text : name) + " (the " + package +
-              " package provides " + name + ")";
-    }
-    return lib;
-}
-
-template <class Fn>
-bool Resolve(void* lib, const char* libName, const char* name, Fn& fn, std::string& why) {
-    fn = reinterpret_cast<Fn>(dlsym(lib, name));
-    if (!fn) why = std::string("OpenGL is not available: ") + libName + " has no entry point " + name;
-    return fn != nullptr;
-}
-
 Libraries Load(const char* osmesa, const char* glu) {
     Libraries libs;
-    void* gl = Open(osmesa, RTLD_GLOBAL, "libosmesa6", libs.error);
-    void* gluLib = gl ? Open(glu, RTLD_LOCAL, "libglu1-mesa", libs.error) : nullptr;
+    // RTLD_GLOBAL puts OSMesa (with what it needs) in the scope GLU binds to.
+    void* gl = loadedlib::Open(osmesa, RTLD_LAZY | RTLD_GLOBAL, "OpenGL", "libosmesa6", libs.error);
+    void* gluLib = gl ? loadedlib::Open(glu, RTLD_LAZY | RTLD_LOCAL, "OpenGL", "libglu1-mesa", libs.error) : nullptr;
     bool ok = gluLib != nullptr;
-#define PVX_GL_RESOLVE_OSMESA(ret, name, params, args) ok = ok && Resolve(gl, osmesa, #name, libs.fn.name, libs.error);
-#define PVX_GL_RESOLVE_GLU(ret, name, params, args) ok = ok && Resolve(gluLib, glu, #name, libs.fn.name, libs.error);
+#define PVX_GL_RESOLVE_OSMESA(ret, name, params, args) ok = ok && loadedlib::Resolve(gl, "OpenGL", osmesa, #name, libs.fn.name, libs.error);
+#define PVX_GL_RESOLVE_GLU(ret, name, params, args) ok = ok && loadedlib::Resolve(gluLib, "OpenGL", glu, #name, libs.fn.name, libs.error);
     PVX_OSMESA_ENTRIES(PVX_GL_RESOLVE_OSMESA)
     PVX_GLU_ENTRIES(PVX_GL_RESOLVE_GLU)
 #undef PVX_GL_RESOLVE_OSMESA

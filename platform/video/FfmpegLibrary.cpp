@@ -28,6 +28,7 @@ extern "C" {
 }
 
 #include "platform/afx/AfxDiagnostic.h"
+#include "platform/afx/LoadedLibrary.h"
 
 // X(library, return type, name, (parameters), (arguments)) for each entry point that makes or
 // uses what the library made; FREE(...) the same for those that only free it, which do nothing
@@ -138,34 +139,14 @@ std::string PackageOf(const std::string& soname) {
     return at == std::string::npos ? soname : soname.substr(0, at) + soname.substr(at + 4);
 }
 
-// Opens one library. Its package is named when the library itself is what failed, not one it
-// needs (another package's).
-void* Open(const char* name, std::string& why) {
-    void* lib = dlopen(name, RTLD_LAZY | RTLD_LOCAL);
-    if (!lib) {
-        const char* error = dlerror();
-        const std::string text = error ? error : name;
-        why = "FFmpeg is not available: " + text;
-        if (text.find(name) != std::string::npos) why += " (the " + PackageOf(name) + " package provides " + name + ")";
-    }
-    return lib;
-}
-
-template <class Fn>
-bool Resolve(void* lib, const char* libName, const char* name, Fn& fn, std::string& why) {
-    fn = reinterpret_cast<Fn>(dlsym(lib, name));
-    if (!fn) why = std::string("FFmpeg is not available: ") + libName + " has no entry point " + name;
-    return fn != nullptr;
-}
-
 Libraries Load(const FfmpegLibraryNames& names) {
     Libraries libs;
     const char* const soname[kLibraries] = {names.avutil, names.swscale, names.avcodec, names.avformat};
     void* handle[kLibraries] = {};
     bool ok = true;
-    for (int i = 0; ok && i < kLibraries; ++i) ok = (handle[i] = Open(soname[i], libs.error)) != nullptr;
+    for (int i = 0; ok && i < kLibraries; ++i) ok = (handle[i] = loadedlib::Open(soname[i], RTLD_LAZY | RTLD_LOCAL, "FFmpeg", PackageOf(soname[i]), libs.error)) != nullptr;
 #define PVX_FFMPEG_RESOLVE(lib, ret, name, params, args) \
-    ok = ok && Resolve(handle[lib], soname[lib], #name, libs.fn.name, libs.error);
+    ok = ok && loadedlib::Resolve(handle[lib], "FFmpeg", soname[lib], #name, libs.fn.name, libs.error);
     PVX_FFMPEG_ENTRIES(PVX_FFMPEG_RESOLVE, PVX_FFMPEG_RESOLVE)
 #undef PVX_FFMPEG_RESOLVE
     if (!ok) libs.fn = EntryPoints{};
