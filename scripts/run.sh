@@ -27,23 +27,35 @@ build() {
 }
 
 # The last build that finished: a source, script or CMake file newer than it asks for another.
+# The stamp is taken before the build starts, so that an edit made while it builds is newer than
+# it, and put in place only when the build has finished: a failed build leaves the stamp as it
+# was, and the next call builds again.
 stamp=build/release/.built
 up_to_date() {
   [ -x build/release/bin/pvxhost ] && [ -f build/release/examples/sample.pvxdb ] && [ -f "$stamp" ] &&
     [ -z "$(find platform host module scripts/setup.sh CMakeLists.txt -newer "$stamp" -print -quit 2>/dev/null)" ]
 }
+start_build() {
+  mkdir -p build/release
+  touch "$stamp.new"
+  trap 'rm -f "$root/$stamp.new"' EXIT
+}
+finish_build() {
+  mv "$stamp.new" "$stamp"
+  trap - EXIT
+}
 
 if [ $# -gt 0 ]; then
   if ! up_to_date; then
-    touch "$stamp.new"  # an edit made while it builds is newer than the stamp
+    start_build
     build 2>&1 | quiet_unless_work
-    mv "$stamp.new" "$stamp"
+    finish_build
   fi
   cd "$here"
   exec "$root/build/release/bin/pvxhost" "$@"
 fi
-touch "$stamp.new"
+start_build
 build
-mv "$stamp.new" "$stamp"
+finish_build
 build/release/bin/pvxhost info
 build/release/bin/pvxhost render --view iso --size 1280x800 --out build/release/sample.bmp

@@ -16,11 +16,13 @@
 #include "host/db/CDataBase.h"
 #include "platform/afx/AfxDiagnostic.h"
 
-#ifndef PVX_VERSION
-#define PVX_VERSION "unknown"
-#endif
-
 namespace {
+
+#ifdef PVX_VERSION
+constexpr const char* kHostVersion = PVX_VERSION;
+#else
+constexpr const char* kHostVersion = "unknown";  // the test programs compile this file in too
+#endif
 
 constexpr size_t kHelpColumn = 26;  // where the help of an option starts, options of the program
 constexpr size_t kCommandHelpColumn = 30;  // ... options of a command in the program's help
@@ -553,7 +555,7 @@ int RunHostCommandLine(int argc, char** argv) {
     parser.Parse(words, i, false);
 
     if (args.Has("--version")) {
-        std::printf("pvxhost %s\n", PVX_VERSION);
+        std::printf("pvxhost %s\n", kHostVersion);
         return HOST_EXIT_OK;
     }
     if (bHelpCommand || args.Has("--help")) {

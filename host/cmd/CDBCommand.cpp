@@ -24,11 +24,16 @@ template <int ID> struct TableCopy {
 
 }  // namespace
 
+// Its members are of types local to this file. Compiled in a unity batch, the file is
+// included into the batch's unit, and GCC takes it for a header and warns of that.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wsubobject-linkage"
 struct CDBCommand::Saved {
     TableCopy<DBT_MEMB> memb;
     TableCopy<DBT_GBPA> gbpa;
     TableCopy<DBT_FVDTEXT> notes;
 };
+#pragma GCC diagnostic pop
 
 CDBCommand::CDBCommand() = default;
 

@@ -232,6 +232,10 @@ bool HasDxfExtension(const std::string& file) {
 }  // namespace
 
 // Writes one drawing (a friend of the drawing: it walks the entity list in z-order).
+// Its members are of types local to this file. Compiled in a unity batch, the file is
+// included into the batch's unit, and GCC takes it for a header and warns of that.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wsubobject-linkage"
 struct VdExporter {
     const CVdrawUtil& d;
     DL_Dxf dxf;
@@ -405,6 +409,7 @@ struct VdExporter {
         w.dxfEOF();
     }
 };
+#pragma GCC diagnostic pop
 
 int CVdrawUtil::ExportToDwg(int /*version*/, const CString& file) {
     const std::string path = file.GetString();

@@ -635,7 +635,10 @@ void CString::FormatTo(std::string& rOut, LPCTSTR pszFormat, va_list args) {
             if (bWithWidth && bZero) f.push_back('0');
             f += flags;
             if (bWithWidth && nWidth >= 0) f += std::to_string(nWidth);
-            if (nPrec >= 0) f += "." + std::to_string(nPrec);
+            if (nPrec >= 0) {  // appended apart: "." + string trips GCC 12's false -Wrestrict
+                f.push_back('.');
+                f += std::to_string(nPrec);
+            }
             f += pszLength;
             f.push_back(c);
             return f;

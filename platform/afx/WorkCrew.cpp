@@ -52,7 +52,8 @@ int QuotaProcessors() {
         // "ID:CONTROLLERS:PATH": v2 has ID 0 and no controllers; v1 lists cpu among its own.
         const size_t a = line.find(':'), b = a == std::string::npos ? a : line.find(':', a + 1);
         if (b == std::string::npos) continue;
-        const std::string ctl = "," + line.substr(a + 1, b - a - 1) + ",";
+        std::string ctl(1, ',');  // appended apart: "," + string trips GCC 12's false -Wrestrict
+        ctl.append(line, a + 1, b - a - 1).push_back(',');
         const bool v2 = line.compare(0, a, "0") == 0 && ctl == ",,";
         if (!v2 && ctl.find(",cpu,") == std::string::npos) continue;
         for (std::string dir = line.substr(b + 1);; dir = dir.substr(0, dir.find_last_of('/'))) {

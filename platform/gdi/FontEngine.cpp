@@ -107,6 +107,10 @@ GdiFont::~GdiFont() {
     if (face) cairo_font_face_destroy(face);
 }
 
+// Its members are of types local to this file. Compiled in a unity batch, the file is
+// included into the batch's unit, and GCC takes it for a header and warns of that.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wsubobject-linkage"
 struct FontEngine::Impl {
     std::mutex mutex;
     std::map<std::string, FaceInfo> faces;                          // face|bold|italic|aa
@@ -227,6 +231,7 @@ struct FontEngine::Impl {
         return f;
     }
 };
+#pragma GCC diagnostic pop
 
 FontEngine& FontEngine::Instance() {
     static FontEngine engine;

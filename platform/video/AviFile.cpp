@@ -91,6 +91,10 @@ struct AviFileObject {
 };
 
 // A stream of a file, or a compressor over another stream.
+// Its members are of types local to this file. Compiled in a unity batch, the file is
+// included into the batch's unit, and GCC takes it for a header and warns of that.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wsubobject-linkage"
 struct AviStreamObject {
     AviFileObject* file = nullptr;     // plain stream: its file (one reference)
     AviStreamObject* target = nullptr; // compressed stream: the stream it writes to (one reference)
@@ -114,6 +118,7 @@ struct AviStreamObject {
     size_t nReserve = 0;
     std::unique_ptr<EncoderThread> worker;
 };
+#pragma GCC diagnostic pop
 
 namespace {
 

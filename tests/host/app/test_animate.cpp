@@ -91,7 +91,7 @@ struct AnimateTest : testing::Test {
         setenv("TMPDIR", (dir + "/tmp").c_str(), 1);
     }
     void TearDown() override {
-        unsetenv("TMPDIR");
+        setenv("TMPDIR", PVX_TEST_TMPDIR, 1);
         fs::remove_all(dir);
     }
     hostrun::RunResult Animate(const std::string& args, const std::string& tag) {

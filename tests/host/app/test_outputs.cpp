@@ -460,9 +460,11 @@ TEST(PvxHostOutputs, OtherProgramsFilesAndLinksAreLeftAlone) {
             EXPECT_EQ(hostrun::ReadFile(mine), "mine\n");
             EXPECT_EQ(hostrun::ReadFile(project), original) << "the project is intact";
             EXPECT_EQ(hostrun::ReadFile(target) == kEarlier, swap);
-            if (swap) EXPECT_NE(res.err.find("another program replaced its temporary file"), std::string::npos) << res.err;
+            if (swap) {
+                EXPECT_NE(res.err.find("another program replaced its temporary file"), std::string::npos) << res.err;
+            }
         }
-    unsetenv("TMPDIR");
+    setenv("TMPDIR", PVX_TEST_TMPDIR, 1);
     fs::remove_all(dir);
 }
 

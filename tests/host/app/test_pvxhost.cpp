@@ -16,6 +16,7 @@
 #include <string>
 
 #include "host/db/CDataBase.h"
+#include "tests/CommandOutput.h"
 #include "tests/host/app/HostRun.h"
 
 namespace {
@@ -303,6 +304,22 @@ TEST(PvxHostTest, HelperThreadsDrawTheOneThreadPicture) {
     for (const char* threads : {"2", "3", "8"}) EXPECT_TRUE(render(threads) == one) << threads << " threads";
     for (const char* fault : {"threads-made-0", "threads-made-2"}) EXPECT_TRUE(render("8", fault) == one) << fault;
     std::remove(p.c_str());
+}
+
+// Commands that make no film and draw no OpenGL load neither FFmpeg nor OpenGL: the hundred
+// libraries those bring are loaded at a film's or a GL view's first use. The loader's own account
+// of what it maps (LD_DEBUG) tells; the database library, always mapped, shows that it speaks.
+TEST(PvxHostTest, CommandsLoadOnlyTheLibrariesTheyUse) {
+    const std::string out = hostrun::kTmp + "/maps_" + hostrun::kPid + ".bmp";
+    for (const std::string& args : {std::string("info"), "render --size 320x240 --out '" + out + "'"}) {
+        SCOPED_TRACE(args);
+        const std::string maps = testcmd::Output("LD_DEBUG=files '" + hostrun::kHost + "' " + args +
+                                                 " 2>&1 >/dev/null | grep -o 'file=[^ ]*'");
+        EXPECT_NE(maps.find("file=libsqlite3"), std::string::npos) << maps;
+        for (const char* lib : {"libavcodec", "libavformat", "libavutil", "libswscale", "libOSMesa", "libGL"})
+            EXPECT_EQ(maps.find(std::string("file=") + lib), std::string::npos) << lib << " mapped:\n" << maps;
+    }
+    std::remove(out.c_str());
 }
 
 }  // namespace

@@ -329,7 +329,9 @@ TEST(PvxHostShowTest, SlabPagesShowTheirResultsAndRefuseBadValues) {
         std::remove(pic.c_str());
         const hostrun::RunResult res = hostrun::RunHost(std::string(r.args) + " --out '" + pic + "'", "showslab");
         EXPECT_EQ(res.code, r.code) << res.err;
-        if (r.message) EXPECT_NE(res.err.find(r.message), std::string::npos) << res.err;
+        if (r.message) {
+            EXPECT_NE(res.err.find(r.message), std::string::npos) << res.err;
+        }
         EXPECT_EQ(std::ifstream(pic).good(), r.code == 0);
         std::remove(pic.c_str());
     }

@@ -431,7 +431,9 @@ TEST(PvxHostShowControlsTest, WallAndPlateDetailButtonsOpenTheirDialogs) {
         SCOPED_TRACE(r.details);
         const std::string shown = Picture(r.details, "more");
         ASSERT_FALSE(shown.empty());
-        if (r.plain) EXPECT_FALSE(shown == Picture(r.plain, "moreplain"));
+        if (r.plain) {
+            EXPECT_FALSE(shown == Picture(r.plain, "moreplain"));
+        }
     }
 }
 
@@ -529,7 +531,9 @@ TEST(PvxHostShowControlsTest, ReactionPagePicksItsNodeInTheView) {
         std::remove(pic.c_str());
         EXPECT_EQ(res.code, 0) << res.err;
         EXPECT_EQ(res.err.find("NODE NUMBER=288") != std::string::npos, r.reported) << res.err;
-        if (r.reported) EXPECT_NE(res.err.find("FZ=   2.93541E+002"), std::string::npos) << res.err;
+        if (r.reported) {
+            EXPECT_NE(res.err.find("FZ=   2.93541E+002"), std::string::npos) << res.err;
+        }
     }
 }
 
@@ -579,8 +583,12 @@ TEST(PvxHostShowControlsTest, EnvelopeSidesAreTheCombinationsExtremes) {
         const auto [cmax, cmin] = combined[r.mode];
         double emax = 0, emin = 0;
         ASSERT_TRUE(extremes(r.envelope, emax, emin));
-        if (r.bMax) EXPECT_NEAR(emax, cmax, 1e-9 * std::fabs(cmax));
-        if (r.bMin) EXPECT_NEAR(emin, cmin, 1e-9 * std::fabs(cmin));
+        if (r.bMax) {
+            EXPECT_NEAR(emax, cmax, 1e-9 * std::fabs(cmax));
+        }
+        if (r.bMin) {
+            EXPECT_NEAR(emin, cmin, 1e-9 * std::fabs(cmin));
+        }
     }
     std::remove(pic.c_str());
     const hostrun::RunResult bad = hostrun::RunHost("render --mode 7 --load DL --option side=min --out '" + pic + "'", "envbad");

@@ -186,7 +186,9 @@ TEST(StripDesignForce, FoundByPointsAndWidthFirstInTableOrder) {
         T_STRESS_RESULT res;
         res.Initialize();
         EXPECT_EQ(cl.GetStripDesignForce(line, r.width, 1, elems, res, 1) != 0, r.found);
-        if (r.found) EXPECT_EQ(res.d[11], r.m0);
+        if (r.found) {
+            EXPECT_EQ(res.d[11], r.m0);
+        }
     }
 }
 

@@ -113,7 +113,7 @@ void ExpectFoundationRefused(const char* pszGroup, const std::vector<Damage>& ro
         CDataBase db;
         EXPECT_FALSE(db.Open(path.c_str()));
         const std::string msg = static_cast<LPCTSTR>(db.GetLastError());
-        for (const std::string w : {path, std::string("table ") + d.table, std::string("column ") + d.column,
+        for (const std::string& w : {path, std::string("table ") + d.table, std::string("column ") + d.column,
                                     std::string(d.key)})
             EXPECT_NE(msg.find(w), std::string::npos) << "message: " << msg << "\nlacks: " << w;
         EXPECT_EQ(db.Table<DBT_MEMB>().Count(), 0u);

@@ -43,7 +43,9 @@ TEST(SettlementQueries, ValuesAreMetresWithTheConstant) {
         SCOPED_TRACE(r.key * 100 + r.group);
         double v = 0.0;
         EXPECT_EQ(t.GetValue(r.key, r.group, v), r.ok);
-        if (r.ok) EXPECT_NEAR(v, r.metres, 1e-15);
+        if (r.ok) {
+            EXPECT_NEAR(v, r.metres, 1e-15);
+        }
     }
     struct Pos {
         double x, y;
@@ -55,7 +57,9 @@ TEST(SettlementQueries, ValuesAreMetresWithTheConstant) {
         SCOPED_TRACE(p.x);
         UINT key = 0;
         EXPECT_EQ(t.GetByPos(p.x, p.y, key), p.ok);
-        if (p.ok) EXPECT_EQ(key, p.key);
+        if (p.ok) {
+            EXPECT_EQ(key, p.key);
+        }
     }
 }
 

@@ -82,9 +82,15 @@ struct Edit {
         }
         CClassCtln lines;
         lines.ConnectToDB(&db);
-        if (kind == kAdd) ASSERT_NE(lines.TR_Add(CTLN_KIND_STRIP, name, 1.0, kP1, kP2), 0u);
-        if (kind == kRename) ASSERT_TRUE(lines.TR_Modify(key, name, 1.0, kP1, kP2));
-        if (kind == kDelete) ASSERT_TRUE(lines.TR_Del(key));
+        if (kind == kAdd) {
+            ASSERT_NE(lines.TR_Add(CTLN_KIND_STRIP, name, 1.0, kP1, kP2), 0u);
+        }
+        if (kind == kRename) {
+            ASSERT_TRUE(lines.TR_Modify(key, name, 1.0, kP1, kP2));
+        }
+        if (kind == kDelete) {
+            ASSERT_TRUE(lines.TR_Del(key));
+        }
     }
 };
 

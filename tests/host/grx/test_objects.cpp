@@ -336,7 +336,9 @@ TEST(GrxObjects, RegistryFindsAndWalksAsAnOrderedMap) {
             ASSERT_EQ(o->hasBox != 0, v.second) << k.first << " " << k.second;
             C3DPoint lo, hi;
             if (v.second) src.GetObjectBox(k.first, k.second, lo, hi);
-            if (v.second) EXPECT_TRUE(o->wlo == lo && o->whi == hi) << k.first << " " << k.second;
+            if (v.second) {
+                EXPECT_TRUE(o->wlo == lo && o->whi == hi) << k.first << " " << k.second;
+            }
         }
         for (UINT absent : {0u, 20001u, 40000u}) EXPECT_FALSE(reg.Find(2001, absent, cam).has_value());
         auto next = want.begin();

@@ -92,7 +92,9 @@ TEST_F(BarFixture, ReactionPagesSetTheirModeEngineKindAndSettingsOnApply) {
         auto* e = dynamic_cast<CReactionEngine*>(CPVXBarContainerBase::m_pCurrentEngine);
         ASSERT_NE(e, nullptr);
         EXPECT_EQ(e->m_nDataKind, r.dataKind);
-        if (r.resultId == PVXResult::kReacContour) EXPECT_EQ(e->m_nMembKind, 1) << "beam";
+        if (r.resultId == PVXResult::kReacContour) {
+            EXPECT_EQ(e->m_nMembKind, 1) << "beam";
+        }
         EXPECT_EQ(bar->m_BarInfo.bLegend, 0);
         EXPECT_EQ(bar->m_BarInfo.bValues, 1);
         EXPECT_EQ(bar->m_BarInfo.bContour, 1);
@@ -177,7 +179,9 @@ TEST(ReacPageText, FactorAndNodeTextsAreReadWholeOrRefused) {
         SCOPED_TRACE(r.text);
         double d = -99;
         EXPECT_EQ(CPVXBarReacPage::ParseScale(r.text, d), r.ok);
-        if (r.ok) EXPECT_EQ(d, r.value);
+        if (r.ok) {
+            EXPECT_EQ(d, r.value);
+        }
     }
     struct NodeRow {
         const char* text;
@@ -188,7 +192,9 @@ TEST(ReacPageText, FactorAndNodeTextsAreReadWholeOrRefused) {
         SCOPED_TRACE(r.text);
         UINT n = 0;
         EXPECT_EQ(CPVXBarReacPage::ParseNode(r.text, n), r.ok);
-        if (r.ok) EXPECT_EQ(n, r.key);
+        if (r.ok) {
+            EXPECT_EQ(n, r.key);
+        }
     }
 }
 

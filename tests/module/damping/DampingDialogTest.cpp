@@ -122,7 +122,9 @@ TEST_F(DampingTest, RayleighCoefficientsAndRefusals) {
         EXPECT_NEAR(r.beta, b, 1e-12);
         const auto& boxes = CUiDriver::Get().MessageBoxes();
         ASSERT_EQ(r.message ? 1u : 0u, boxes.size());
-        if (r.message) EXPECT_STREQ(r.message, boxes[0].text.GetString());
+        if (r.message) {
+            EXPECT_STREQ(r.message, boxes[0].text.GetString());
+        }
     }
 }
 

@@ -244,7 +244,9 @@ TEST(DeformRecords, TakenFromTheLoad) {
         ASSERT_EQ(i, next++);
         T_DISP_D one{};
         ASSERT_EQ(got != nullptr, recs.Lookup(keys[i], one) != FALSE) << keys[i];
-        if (got) EXPECT_EQ(std::memcmp(got, &one, sizeof one), 0) << keys[i];
+        if (got) {
+            EXPECT_EQ(std::memcmp(got, &one, sizeof one), 0) << keys[i];
+        }
     });
     EXPECT_EQ(next, keys.size());
 }

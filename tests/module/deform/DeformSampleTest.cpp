@@ -245,8 +245,12 @@ TEST_F(DeformSampleTest, OutlineAtOnceIsItsFacesEdgesOneByOne) {
         }
         EXPECT_EQ(differing, 0) << "of " << lit << " lit";
         if (row.escapeAfter < 0) whole = lit;
-        if (row.escapeAfter == 0) EXPECT_EQ(lit, 0);
-        if (row.escapeAfter > 0) EXPECT_TRUE(lit > 0 && lit < whole) << lit << " of " << whole;
+        if (row.escapeAfter == 0) {
+            EXPECT_EQ(lit, 0);
+        }
+        if (row.escapeAfter > 0) {
+            EXPECT_TRUE(lit > 0 && lit < whole) << lit << " of " << whole;
+        }
     }
     EXPECT_GT(whole, 1000);
 }
@@ -282,7 +286,9 @@ TEST_F(DeformSampleTest, ContourFaceRunsPaintWhatFaceByFaceDrawingPaints) {
         const std::vector<uint32_t> runs = picture(false, escapeAfter);
         EXPECT_TRUE(runs == picture(true, escapeAfter)) << "the runs painted another picture";
         const long lit = static_cast<long>(std::count_if(runs.begin(), runs.end(), [](uint32_t b) { return b != 0; }));
-        if (escapeAfter != 0) EXPECT_GT(lit, before) << "what was drawn before the Escape is on the picture";
+        if (escapeAfter != 0) {
+            EXPECT_GT(lit, before) << "what was drawn before the Escape is on the picture";
+        }
         before = lit;
     }
     EXPECT_GT(before, 10000);

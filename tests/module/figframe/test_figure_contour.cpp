@@ -294,7 +294,9 @@ TEST(FigureContour, SettingsDialogAnswers) {
         EXPECT_EQ(t.GetContourPar().nStripCount, r.strips);
         EXPECT_EQ(t.GetContourPar().nRender, r.render);
         EXPECT_EQ(t.GetContourPar().nLevelCount, r.levels);
-        if (r.levels == 3) EXPECT_EQ(t.GetContourPar().dLevels[0], 1.0);
+        if (r.levels == 3) {
+            EXPECT_EQ(t.GetContourPar().dLevels[0], 1.0);
+        }
     }
 }
 

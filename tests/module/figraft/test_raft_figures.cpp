@@ -111,14 +111,6 @@ void BuildModel(PostDBBuilder& b, const Options& o) {
     b.Add<DBT_PCDMTSB>(2, CheckRows::Encode(s));
 }
 
-// The texts that are not notes (notes come after the sheet's own texts; the sheet's texts are
-// the first n).
-std::vector<rafttest::Text> FirstTexts(const CVdrawUtil& d, size_t n) {
-    std::vector<rafttest::Text> t = rafttest::Texts(d);
-    if (t.size() > n) t.resize(n);
-    return t;
-}
-
 bool EndsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
@@ -203,7 +195,9 @@ TEST_F(RaftFigureTest, StabilityLines) {
         const std::vector<rafttest::Text> t = rafttest::Texts(d);
         ASSERT_EQ(t.size(), r.tails.size());
         for (size_t i = 0; i < t.size(); ++i) EXPECT_TRUE(EndsWith(t[i].text, r.tails[i])) << t[i].text;
-        if (t.size() == 2) EXPECT_NEAR(0.5 * (t[0].at.y + t[1].at.y), -1.5, 1e-9);
+        if (t.size() == 2) {
+            EXPECT_NEAR(0.5 * (t[0].at.y + t[1].at.y), -1.5, 1e-9);
+        }
     }
 }
 

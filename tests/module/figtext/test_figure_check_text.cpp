@@ -99,8 +99,12 @@ TEST_F(FigureCheckTextTest, LoadCaseLists) {
                                  : CollectCheckLoadCasesEx(out, r.kind, r.unfavourable, r.equa);
         EXPECT_EQ(Keys(out), r.keys);
         EXPECT_EQ(n, static_cast<int>(out.size()));
-        if (out.count(0)) EXPECT_STREQ(out[0], "最不利荷载组合");
-        if (out.count(7)) EXPECT_STREQ(out[7], "1.2D+1.3Ex (地震)");  // a seismic group, marked
+        if (out.count(0)) {
+            EXPECT_STREQ(out[0], "最不利荷载组合");
+        }
+        if (out.count(7)) {
+            EXPECT_STREQ(out[7], "1.2D+1.3Ex (地震)");  // a seismic group, marked
+        }
     }
 }
 

@@ -139,9 +139,10 @@ TEST(GraphHostTest, AFramesModesAndHistoryKeepTheirSigns) {
                 {"", "graph history --load THX --node 401 --quantity 2", "under THX", "peak ", -0.02 * w * w * peak}};
     for (const Row& r : rows) {
         SCOPED_TRACE(std::string(r.sql) + r.args + r.key);
-        if (*r.sql)
+        if (*r.sql) {
             ASSERT_EQ(std::system(("/usr/bin/python3 -c 'import sqlite3, sys; c = sqlite3.connect(sys.argv[1]); "
                                    "c.execute(sys.argv[2]); c.commit()' '" + db + "' '" + r.sql + "'").c_str()), 0);
+        }
         const moduletest::HostRun run =
             moduletest::RunHost("--db '" + db + "' " + r.args + " --out " + Tmp("frame.bmp"), "graphhost_frame");
         ASSERT_EQ(run.exitCode, 0) << run.err;

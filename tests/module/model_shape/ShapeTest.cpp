@@ -348,7 +348,9 @@ TEST(FlatFacesNodes, CornersEqualBitForBitAreOnePoint) {
             point.push_back(static_cast<int>(r.points) + i);  // each a point of its own, in order
         }
         moreCounts.Add(r.more + 2);
-        if (r.more) ASSERT_TRUE(flat.AddPiece(1, moreCounts, moreIndex, moreCoords, &moreKeys));
+        if (r.more) {
+            ASSERT_TRUE(flat.AddPiece(1, moreCounts, moreIndex, moreCoords, &moreKeys));
+        }
         ASSERT_EQ(flat.Finish(nullptr), r.more ? 3 : 2);
         if (!r.more) point.resize(r.point.size());
         EXPECT_EQ(flat.point, point);
@@ -636,7 +638,9 @@ TEST_F(ModelShapeTest, KeptFlatFacesFollowWhatTheyAreMadeOf) {
         for (UINT key : {1u, 2u, 99u}) {
             T_PELEM_D elem;
             elem.Initialize();
-            if (key != 99u) ASSERT_TRUE(m.GetAttrCtrl()->GetElem(key, elem));
+            if (key != 99u) {
+                ASSERT_TRUE(m.GetAttrCtrl()->GetElem(key, elem));
+            }
             T_SHAPE_ARGUMENT arg;
             m.GetShapeElementFlat(key, elem, flat, arg);
             if (key == 1u) firstOrder = flat.flags;
@@ -647,7 +651,9 @@ TEST_F(ModelShapeTest, KeptFlatFacesFollowWhatTheyAreMadeOf) {
                 SCOPED_TRACE(key);
                 T_PELEM_D elem;
                 elem.Initialize();
-                if (key != 99u) ASSERT_TRUE(m.GetAttrCtrl()->GetElem(key, elem));
+                if (key != 99u) {
+                    ASSERT_TRUE(m.GetAttrCtrl()->GetElem(key, elem));
+                }
                 T_SHAPE_ARGUMENT arg;
                 const int n = m.GetShapeElementFlat(key, elem, flat, arg);
                 EXPECT_EQ(n, flat.Faces());
@@ -657,11 +663,17 @@ TEST_F(ModelShapeTest, KeptFlatFacesFollowWhatTheyAreMadeOf) {
                 PVXFacesRef ref;
                 EXPECT_EQ(m.GetShapeElementFlat(key, elem, scratch, ref, arg), n);
                 EXPECT_TRUE(SameFaces(FacesOfRef(ref), ListFaces(m, key)));
-                if (key == 99u) EXPECT_EQ(n, 0) << "no such element";
+                if (key == 99u) {
+                    EXPECT_EQ(n, 0) << "no such element";
+                }
                 if (key != r.elem) continue;
                 EXPECT_NEAR(r.bHighest ? highest(flat) : widest(flat), r.expect, 1e-9);
-                if (std::string(r.label).rfind("wire frame", 0) == 0) EXPECT_EQ(flat.corners.size(), 2u);
-                if (std::string(r.label).rfind("view turned", 0) == 0) EXPECT_NE(flat.flags, firstOrder);
+                if (std::string(r.label).rfind("wire frame", 0) == 0) {
+                    EXPECT_EQ(flat.corners.size(), 2u);
+                }
+                if (std::string(r.label).rfind("view turned", 0) == 0) {
+                    EXPECT_NE(flat.flags, firstOrder);
+                }
             }
         }
     }

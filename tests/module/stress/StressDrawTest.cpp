@@ -59,7 +59,9 @@ protected:
         M().m_pDispOpt->m_Number.m_nDecimals = 2;
         M().m_pDispOpt->m_Number.m_bExponent = 0;
         M().m_pDispOpt->m_Number.m_nNumberOpt2 = 0;
-        if (!m_dc.GetSafeHdc()) ASSERT_TRUE(m_dc.Create());
+        if (!m_dc.GetSafeHdc()) {
+            ASSERT_TRUE(m_dc.Create());
+        }
     }
     int Make(int nComponent, int nSurface = 0) {
         E().m_nComponent = nComponent;
@@ -196,7 +198,9 @@ TEST_F(StressDrawTest, ContourVerticesTakeTheirCornerOrTheCentre) {
     ASSERT_EQ(E().faces.size(), 1u);
     for (size_t v = 0; v < E().faces[0].points.size(); ++v) {
         const C3DPoint& p = E().faces[0].points[v];
-        if (p.x == 2 && p.y == 2) EXPECT_EQ(E().faces[0].values[v], 8) << "node 3";
+        if (p.x == 2 && p.y == 2) {
+            EXPECT_EQ(E().faces[0].values[v], 8) << "node 3";
+        }
     }
 
     // With the contour switch off the faces get no bands.

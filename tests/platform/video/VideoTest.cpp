@@ -25,8 +25,7 @@
 namespace {
 
 std::string TmpPath(const std::string& name) {
-    const char* dir = std::getenv("PVX_TEST_TMPDIR");
-    std::filesystem::path p = dir ? dir : PVX_TEST_TMPDIR;
+    std::filesystem::path p = PVX_TEST_TMPDIR;
     std::filesystem::create_directories(p);
     return (p / ("video_" + name)).string();
 }
@@ -387,7 +386,7 @@ TEST(VideoLibraryTest, AMissingLibraryIsNamedInTheReason) {
         names.*row.which = row.name;
         std::string why;
         EXPECT_EQ(FfmpegProbeLibraries(names, why), !*row.reason);
-        EXPECT_NE(why.find(row.reason), std::string::npos) << why;
+        EXPECT_TRUE(*row.reason ? why.find(row.reason) != std::string::npos : why.empty()) << why;
     }
     std::string why;
     EXPECT_TRUE(FfmpegLoadLibraries(why)) << why;
