@@ -1,5 +1,5 @@
 // The host program loads the results module as the host application does and reports in info
-// (with --verbose) whether it opened the result view; a module that cannot be loaded makes info
+// (with --verbose) whether it registered its result view class; a module that cannot be loaded makes info
 // fail clearly.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -65,7 +65,7 @@ TEST(HostInfo, ReportsTheModuleAndFailsClearlyWithoutIt) {
         const char* err;     // expected in stderr, or null
     } rows[] = {
         {"the module beside the program", "", 0, "Module: qsn_pvx loaded from", nullptr},
-        {"the module by path", PVX_BINARY_DIR "/lib/libqsn_pvx.so", 0, "result view created", nullptr},
+        {"the module by path", PVX_BINARY_DIR "/lib/libqsn_pvx.so", 0, "result view class CPVXView registered", nullptr},
         {"a missing module", kTmp + "no_such_module.so", 1, nullptr, "does not exist"},
         {"a file that is no library", text, 1, nullptr, "could not be loaded"},
         {"a library that is not the module", PVX_BINARY_DIR "/lib/libpvx_host.so", 1, nullptr,
