@@ -93,8 +93,9 @@ TEST(HostInfo, ReportsTheModuleAndFailsClearlyWithoutIt) {
     std::remove(text.c_str());
 }
 
-// The commands that work out no plan areas never map GEOS, which is opened at its first use.
-TEST(HostInfo, PrintingCommandsMapNoGeos) {
+// The commands that work out no plan areas and write no metafile never map GEOS or libUEMF,
+// which are opened at their first use.
+TEST(HostInfo, PrintingCommandsMapNoGeosOrUemf) {
     const std::string db = kTmp + "geos_project.pvxdb";
     {
         PostDBBuilder b;
@@ -116,6 +117,7 @@ TEST(HostInfo, PrintingCommandsMapNoGeos) {
         EXPECT_EQ(run.code, 0) << run.err;
         EXPECT_NE(run.err.find("libpvx_host"), std::string::npos) << "the loader reported nothing";
         EXPECT_EQ(run.err.find("libgeos"), std::string::npos);
+        EXPECT_EQ(run.err.find("libuemf"), std::string::npos);
     }
     std::remove(db.c_str());
 }
