@@ -71,7 +71,7 @@ void PrintPresence(const char* what, CDataBase& db, const std::vector<UINT>& loa
 
 int RunInfo(const CHostOptions& options, const CHostArgs& args) {
     const std::string module = args.Get("--module");
-    CHostProgress progress({{"reading the project", 87}, {"opening the result view", 13}});
+    CHostProgress progress({{"reading the project", 90}, {"loading the results module", 10}});
     progress.Enter(0);
     CHostSession session;
     if (!session.Open(options.strDBPath)) return HOST_EXIT_FAILED;
@@ -144,17 +144,19 @@ int RunInfo(const CHostOptions& options, const CHostArgs& args) {
         for (const std::string& line : CHostActivePart::StoreyLines(storeys)) std::printf("%s\n", line.c_str());
     }
 
-    // The results module, loaded as the host application loads it, opens its view on the project.
+    // The results module, loaded as the host application loads it, with its result view class;
+    // the view itself (its fonts, pictures and buffers) is left unmade, for nothing here draws.
     progress.Enter(1);
     CPVXModuleLoader loader;
-    if (!loader.Load(module.empty() ? CPVXModuleLoader::DefaultModulePath() : module) || !loader.OpenResultView()) {
+    if (!loader.Load(module.empty() ? CPVXModuleLoader::DefaultModulePath() : module)) {
         HostMessage("%s", loader.GetLastError().c_str());
         return HOST_EXIT_FAILED;
     }
     CHostProgress::Finish();
     if (options.bVerbose)
-        std::printf("Module: %s loaded from %s, result view created\n", CPVXModuleLoader::kModuleName,
-                    (module.empty() ? CPVXModuleLoader::DefaultModulePath() : module).c_str());
+        std::printf("Module: %s loaded from %s, result view class %s registered\n", CPVXModuleLoader::kModuleName,
+                    (module.empty() ? CPVXModuleLoader::DefaultModulePath() : module).c_str(),
+                    CPVXModuleLoader::kViewClassName);
     return HOST_EXIT_OK;
 }
 
@@ -164,7 +166,7 @@ const CHostCommandRegistrar kRegisterInfo({"info",
                                        "(displacements, reactions, forces, modes, time history, settlement load cases),\n"
                                        "the settlement points and groups and the foundation model.\n"
                                        "With --verbose also the storeys: the foundation (0) and the floor levels.\n"
-                                       "Then loads the results module and opens its result view on the project.",
+                                       "Then loads the results module and checks its result view class.",
                                        RunInfo, 10, {CHostViewRequest::ModuleOption()}});
 
 }  // namespace

@@ -53,9 +53,14 @@ int CPVXModuleLoader::Load(const std::string& path) {
         dlclose(h);
         return Fail("\"" + path + "\" is not the results module (it did not announce itself as qsn_pvx)");
     }
-    if (!CRuntimeClass::FromName(kViewClassName)) {
+    const CRuntimeClass* pClass = CRuntimeClass::FromName(kViewClassName);
+    if (!pClass) {
         dlclose(h);
         return Fail("the results module \"" + path + "\" has no result view class " + kViewClassName);
+    }
+    if (!pClass->IsDerivedFrom(RUNTIME_CLASS(GRenderView))) {
+        dlclose(h);
+        return Fail(std::string(kViewClassName) + " is not a render view of this host");
     }
     m_pHandle = h;
     m_strPath = path;

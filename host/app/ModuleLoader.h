@@ -31,8 +31,9 @@ public:
     // <directory of the program>/../lib/libqsn_pvx.so
     static std::string DefaultModulePath();
 
-    // Loads the library; non-zero on success. On failure GetLastError says why (missing file,
-    // not a module of this program, unresolved symbols ...).
+    // Loads the library and checks that it registered its result view class; non-zero on
+    // success. On failure GetLastError says why (missing file, not a module of this program,
+    // unresolved symbols ...).
     int Load(const std::string& path);
     int IsLoaded() const { return m_pHandle != nullptr; }
     // An exported function of the loaded module; null when there is none.

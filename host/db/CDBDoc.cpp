@@ -1,6 +1,7 @@
 #include "host/db/CDBDoc.h"
 
 #include <algorithm>
+#include <array>
 
 CDBDoc* CDBDoc::m_pDBDoc = nullptr;
 
@@ -48,12 +49,20 @@ void CDBDoc::AttachDataBase(std::unique_ptr<CDataBase> pDB) {
 
 BOOL CDBDoc::IsPostMode() {
     if (m_nPostMode >= 0) return m_nPostMode != 0;
+    // The answer holds while none of the tables it reads changes: table versions are never
+    // reused, so a new database cannot pass for the one the answer was made on.
+    const auto& cases = m_pDB->Table<DBT_PSTLD>();
+    const auto& nodes = m_pDB->Table<DBT_PNODE>();
+    const auto& disp = m_pDB->Table<DBT_DISP>();
+    const auto& reac = m_pDB->Table<DBT_REAC>();
+    const std::array<unsigned long long, 4> versions{cases.Version(), nodes.Version(), disp.Version(), reac.Version()};
+    if (m_postAnswer.known && m_postAnswer.versions == versions) return m_postAnswer.post;
     // An analysis writes displacements or reactions of the load cases at the nodes; asked from
     // the result ids alone, so a table still in its file is not read.
-    const std::vector<UINT>& cases = m_pDB->Table<DBT_PSTLD>().Keys();
-    const std::vector<UINT>& nodes = m_pDB->Table<DBT_PNODE>().Keys();
-    return !m_pDB->Table<DBT_DISP>().LoadsWithAnyOf(cases, nodes).empty() ||
-           !m_pDB->Table<DBT_REAC>().LoadsWithAnyOf(cases, nodes).empty();
+    const BOOL post = !disp.LoadsWithAnyOf(cases.Keys(), nodes.Keys()).empty() ||
+                      !reac.LoadsWithAnyOf(cases.Keys(), nodes.Keys()).empty();
+    m_postAnswer = {true, post, versions};
+    return post;
 }
 
 void CDBDoc::UpdateAllViews(CView* /*pSender*/, LPARAM lHint, CObject* /*pHint*/) {

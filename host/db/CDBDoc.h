@@ -17,6 +17,7 @@
 #include "host/db/CPostCtrl.h"
 #include "host/db/CUnitCtrl.h"
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -87,5 +88,11 @@ private:
     CInitCtrl m_init;
     CString m_strError;
     int m_nPostMode = -1;
+    // IsPostMode's last answer and the versions of the tables it was read from.
+    struct PostAnswer {
+        bool known = false;
+        BOOL post = FALSE;
+        std::array<unsigned long long, 4> versions{};
+    } m_postAnswer;
     std::vector<std::pair<void*, PFN_HINT>> m_hintListeners;
 };

@@ -662,6 +662,8 @@ int CDataBase::Open(LPCTSTR pszPath) {
     }
     ReadProgress progress{c.db, static_cast<double>(std::max(1LL, PageCount(c.db)))};
     if (g_progress.load()) sqlite3_progress_handler(c.db, kProgressOps, &ReadProgress::Tick, &progress);
+    // Every table's layout read at once, for the checks below; it goes with this transaction.
+    std::optional<pvxdb::SchemaSnapshot> schema(std::in_place, c.db);
 
     // Header: format name and version.
     std::string format, version, post3d, floor;
@@ -719,6 +721,7 @@ int CDataBase::Open(LPCTSTR pszPath) {
             return failRead(err);
         }
     }
+    schema.reset();
     pvxdb::Exec(c.db, "COMMIT", err);
     sqlite3_progress_handler(c.db, 0, nullptr, nullptr);
     if (!pending.empty()) {

@@ -7,6 +7,7 @@
 #include <bit>
 #include <cctype>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -114,29 +115,109 @@ std::string SelectIdRangeSql(const char* table, const std::vector<ColumnDef>& co
     return s + " FROM " + Quote(table) + " WHERE id BETWEEN ?1 AND ?2 ORDER BY id";
 }
 
-int CheckTableKind(sqlite3* db, const std::string& file, const char* table, std::string& err) {
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT type, sql FROM main.sqlite_master WHERE name = ?1 COLLATE NOCASE AND type <> 'trigger'", -1, &st,
-                           nullptr) != SQLITE_OK) {
-        err = file + ": cannot read the layout of table " + table + ": " + DbMessage(db);
-        return 0;
-    }
-    sqlite3_bind_text(st, 1, table, -1, SQLITE_STATIC);
-    int rc = sqlite3_step(st);
+struct SchemaSnapshot::Layout {
     std::string type, sql;
-    if (rc == SQLITE_ROW) {
-        const unsigned char* t = sqlite3_column_text(st, 0);
-        const unsigned char* q = sqlite3_column_text(st, 1);
-        type = t ? reinterpret_cast<const char*>(t) : "";
-        sql = q ? reinterpret_cast<const char*>(q) : "";
-    }
-    std::string msg = DbMessage(db);
+    bool bColumns = false;         // the columns below were read
+    std::set<std::string> columns;
+    int computedCid = INT_MAX;     // the first computed column, by position
+    std::string computed;
+    int idKeys = 0;                // columns "id" that are the INTEGER primary key
+    bool bPkIndex = false;         // the primary key has an index of its own (no row id alias)
+};
+
+struct SchemaSnapshot::Tables {
+    std::map<std::string, Layout> byName;  // by name in lower case, as SQLite compares names
+};
+
+namespace {
+thread_local const SchemaSnapshot* t_schemaSnapshot = nullptr;
+
+std::string LowerAscii(const char* p) {
+    std::string s = p ? p : "";
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+std::string ColumnString(sqlite3_stmt* st, int i) {
+    const unsigned char* t = sqlite3_column_text(st, i);
+    return t ? reinterpret_cast<const char*>(t) : "";
+}
+
+// Runs sql, handing each row to row; false when it fails.
+template <class Row> bool EachSchemaRow(sqlite3* db, const char* sql, Row row) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) return false;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) row(st);
     sqlite3_finalize(st);
-    if (rc == SQLITE_DONE) return -1;
-    if (rc != SQLITE_ROW) {
-        err = file + ": cannot read the layout of table " + table + ": " + msg;
-        return 0;
+    return rc == SQLITE_DONE;
+}
+
+// Columns of pragma p of each stored table m (a virtual table's would ask its module).
+std::string StoredTablesSql(const char* columns, const char* pragma) {
+    return std::string("SELECT ") + columns + " FROM main.sqlite_master AS m, pragma_" + pragma +
+           "(m.name, 'main') AS p WHERE m.type = 'table' AND ltrim(m.sql) NOT LIKE 'CREATE VIRTUAL%'";
+}
+}  // namespace
+
+SchemaSnapshot::SchemaSnapshot(sqlite3* db) : m_db(db), m_outer(t_schemaSnapshot) {
+    t_schemaSnapshot = this;
+    auto tables = std::make_unique<Tables>();
+    // The first row of a name is the one a lookup by name meets.
+    if (!EachSchemaRow(db, "SELECT name, type, sql FROM main.sqlite_master WHERE type <> 'trigger'", [&](sqlite3_stmt* st) {
+            Layout l;
+            l.type = ColumnString(st, 1);
+            l.sql = ColumnString(st, 2);
+            tables->byName.emplace(LowerAscii(ColumnString(st, 0).c_str()), std::move(l));
+        }))
+        return;
+    bool ok = EachSchemaRow(db, StoredTablesSql("m.name, p.cid, p.name, p.hidden, p.pk, upper(p.type)", "table_xinfo").c_str(), [&](sqlite3_stmt* st) {
+        auto it = tables->byName.find(LowerAscii(ColumnString(st, 0).c_str()));
+        if (it == tables->byName.end()) return;
+        Layout& l = it->second;
+        l.bColumns = true;
+        const std::string name = ColumnString(st, 2);
+        if (sqlite3_column_type(st, 2) != SQLITE_NULL) l.columns.insert(name);
+        const int cid = sqlite3_column_int(st, 1);
+        if (sqlite3_column_int(st, 3) != 0 && cid < l.computedCid) {
+            l.computedCid = cid;
+            l.computed = name;
+        }
+        // table_info leaves computed columns out; a key column is never computed.
+        if (sqlite3_column_int(st, 3) == 0 && name == "id" && sqlite3_column_int(st, 4) == 1 && ColumnString(st, 5) == "INTEGER")
+            ++l.idKeys;
+    });
+    ok = ok && EachSchemaRow(db, StoredTablesSql("m.name, p.origin", "index_list").c_str(), [&](sqlite3_stmt* st) {
+        auto it = tables->byName.find(LowerAscii(ColumnString(st, 0).c_str()));
+        if (it != tables->byName.end() && ColumnString(st, 1) == "pk") it->second.bPkIndex = true;
+    });
+    if (!ok)
+        for (auto& [name, l] : tables->byName) l.bColumns = false;
+    m_tables = std::move(tables);
+}
+
+SchemaSnapshot::~SchemaSnapshot() {
+    if (t_schemaSnapshot == this) t_schemaSnapshot = m_outer;
+}
+
+const SchemaSnapshot::Layout* SchemaSnapshot::Find(sqlite3* db, const char* table, bool* pbAbsent) {
+    const SchemaSnapshot* snap = t_schemaSnapshot;
+    *pbAbsent = false;
+    if (!snap || snap->m_db != db || !snap->m_tables) return nullptr;
+    auto it = snap->m_tables->byName.find(LowerAscii(table));
+    if (it == snap->m_tables->byName.end()) {
+        *pbAbsent = true;
+        return nullptr;
     }
+    return &it->second;
+}
+
+namespace {
+// 1 when an entry of the schema of this type and CREATE text is a stored table, 0 with err
+// otherwise.
+int JudgeTableKind(const std::string& file, const char* table, const std::string& type, const std::string& sql,
+                   std::string& err) {
     // A view or a virtual table computes its rows when read (without bound in time, memory or
     // temporary files); only stored rows are data.
     if (type != "table") {
@@ -153,30 +234,9 @@ int CheckTableKind(sqlite3* db, const std::string& file, const char* table, std:
     return 1;
 }
 
-int CheckColumns(sqlite3* db, const std::string& file, const char* table, const std::vector<ColumnDef>& cols,
-                 const char* keyCols, std::string& err) {
-    const int kind = CheckTableKind(db, file, table, err);
-    if (kind <= 0) return kind;
-    // table_xinfo also lists generated columns, whose values are computed, not stored.
-    std::string sql = std::string("PRAGMA main.table_xinfo(") + Quote(table) + ")";
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
-        err = file + ": cannot read the layout of table " + table + ": " + DbMessage(db);
-        return 0;
-    }
-    std::set<std::string> have;
-    std::string computed;
-    int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        const unsigned char* n = sqlite3_column_text(st, 1);
-        if (n) have.insert(reinterpret_cast<const char*>(n));
-        if (sqlite3_column_int(st, 6) != 0 && computed.empty()) computed = n ? reinterpret_cast<const char*>(n) : "";
-    }
-    sqlite3_finalize(st);
-    if (rc != SQLITE_DONE) {
-        err = file + ": cannot read the layout of table " + table + ": " + DbMessage(db);
-        return 0;
-    }
+// CheckColumns on the columns of a stored table: the names and the first computed one.
+int JudgeColumns(const std::string& file, const char* table, const std::set<std::string>& have, const std::string& computed,
+                 const std::vector<ColumnDef>& cols, const char* keyCols, std::string& err) {
     // A project carries only the tables of what it has: an absent table reads as empty.
     if (have.empty()) return -1;
     if (!computed.empty()) {
@@ -203,16 +263,83 @@ int CheckColumns(sqlite3* db, const std::string& file, const char* table, const 
         }
     return 1;
 }
+}  // namespace
+
+int CheckTableKind(sqlite3* db, const std::string& file, const char* table, std::string& err) {
+    bool bAbsent = false;
+    if (const SchemaSnapshot::Layout* l = SchemaSnapshot::Find(db, table, &bAbsent))
+        return JudgeTableKind(file, table, l->type, l->sql, err);
+    if (bAbsent) return -1;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT type, sql FROM main.sqlite_master WHERE name = ?1 COLLATE NOCASE AND type <> 'trigger'", -1, &st,
+                           nullptr) != SQLITE_OK) {
+        err = file + ": cannot read the layout of table " + table + ": " + DbMessage(db);
+        return 0;
+    }
+    sqlite3_bind_text(st, 1, table, -1, SQLITE_STATIC);
+    int rc = sqlite3_step(st);
+    std::string type, sql;
+    if (rc == SQLITE_ROW) {
+        type = ColumnString(st, 0);
+        sql = ColumnString(st, 1);
+    }
+    std::string msg = DbMessage(db);
+    sqlite3_finalize(st);
+    if (rc == SQLITE_DONE) return -1;
+    if (rc != SQLITE_ROW) {
+        err = file + ": cannot read the layout of table " + table + ": " + msg;
+        return 0;
+    }
+    return JudgeTableKind(file, table, type, sql, err);
+}
+
+int CheckColumns(sqlite3* db, const std::string& file, const char* table, const std::vector<ColumnDef>& cols,
+                 const char* keyCols, std::string& err) {
+    const int kind = CheckTableKind(db, file, table, err);
+    if (kind <= 0) return kind;
+    bool bAbsent = false;
+    // A table whose columns the snapshot could not read is asked of the file.
+    const SchemaSnapshot::Layout* l = SchemaSnapshot::Find(db, table, &bAbsent);
+    if (l && l->bColumns) return JudgeColumns(file, table, l->columns, l->computed, cols, keyCols, err);
+    // table_xinfo also lists generated columns, whose values are computed, not stored.
+    std::string sql = std::string("PRAGMA main.table_xinfo(") + Quote(table) + ")";
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+        err = file + ": cannot read the layout of table " + table + ": " + DbMessage(db);
+        return 0;
+    }
+    std::set<std::string> have;
+    std::string computed;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        const unsigned char* n = sqlite3_column_text(st, 1);
+        if (n) have.insert(reinterpret_cast<const char*>(n));
+        if (sqlite3_column_int(st, 6) != 0 && computed.empty()) computed = n ? reinterpret_cast<const char*>(n) : "";
+    }
+    sqlite3_finalize(st);
+    if (rc != SQLITE_DONE) {
+        err = file + ": cannot read the layout of table " + table + ": " + DbMessage(db);
+        return 0;
+    }
+    return JudgeColumns(file, table, have, computed, cols, keyCols, err);
+}
 
 int CheckIdsWhole(sqlite3* db, const std::string& file, const char* table, std::string& err) {
     const std::string t = std::string("'") + table + "'";
     // An id that is the row id (INTEGER PRIMARY KEY of a table with row ids) is whole always.
-    const std::string alias = "SELECT (SELECT count(*) FROM pragma_table_info(" + t +
-                              ") WHERE name = 'id' AND pk = 1 AND upper(type) = 'INTEGER') = 1 AND "
-                              "(SELECT count(*) FROM pragma_index_list(" + t + ") WHERE origin = 'pk') = 0";
-    void* st = Prepare(db, alias, err);
-    const bool whole = st && StepRow(st) == 1 && ColumnInt64(st, 0) == 1;
-    if (st) Finalize(st);
+    bool whole = false, bAbsent = false;
+    void* st = nullptr;
+    const SchemaSnapshot::Layout* l = SchemaSnapshot::Find(db, table, &bAbsent);
+    if (l && l->bColumns) {
+        whole = l->idKeys == 1 && !l->bPkIndex;
+    } else {
+        const std::string alias = "SELECT (SELECT count(*) FROM pragma_table_info(" + t +
+                                  ") WHERE name = 'id' AND pk = 1 AND upper(type) = 'INTEGER') = 1 AND "
+                                  "(SELECT count(*) FROM pragma_index_list(" + t + ") WHERE origin = 'pk') = 0";
+        st = Prepare(db, alias, err);
+        whole = st && StepRow(st) == 1 && ColumnInt64(st, 0) == 1;
+        if (st) Finalize(st);
+    }
     err.clear();
     if (whole) return 1;
     st = Prepare(db, std::string("SELECT id, n FROM (SELECT id, row_number() OVER () AS n FROM \"") + table +

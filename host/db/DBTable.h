@@ -154,6 +154,29 @@ private:
     std::atomic<PendingReader*> m_pending{nullptr};
 };
 
+// The kinds, columns and row-id keys of every table of db, read in three queries. While one
+// lives, CheckTableKind, CheckColumns and CheckIdsWhole asked of db on its thread answer from
+// it instead of asking the file table by table; what it could not read they still ask. Made
+// inside the read transaction of the reads it serves, and gone before that transaction ends.
+class SchemaSnapshot {
+public:
+    explicit SchemaSnapshot(sqlite3* db);
+    ~SchemaSnapshot();
+    SchemaSnapshot(const SchemaSnapshot&) = delete;
+    SchemaSnapshot& operator=(const SchemaSnapshot&) = delete;
+
+    struct Layout;
+    // The layout of table (named in any case) when this thread's snapshot is of db and holds
+    // it; null otherwise, with *pbAbsent true when the snapshot knows the file has no such table.
+    static const Layout* Find(sqlite3* db, const char* table, bool* pbAbsent);
+
+private:
+    sqlite3* m_db;
+    const SchemaSnapshot* m_outer;  // the snapshot this one hides while it lives
+    struct Tables;
+    std::unique_ptr<Tables> m_tables;  // null when the schema could not be read
+};
+
 // Helpers shared by the table templates (DBTable.cpp).
 // 1 when table is a stored table of db, 0 with err when it is something else (a view, a
 // virtual table), -1 when the table is absent.
@@ -839,9 +862,9 @@ public:
     // each load asked through its index. A table still in its
     // file answers from the result ids of each load alone, without reading the records.
     std::vector<UINT> LoadsWithAnyOf(const std::vector<UINT>& loads, const std::vector<UINT>& keys) const {
-        std::unordered_set<UINT> keySet(keys.begin(), keys.end());
         std::vector<UINT> out;
         if (PendingReader* r = Pending()) {
+            const std::unordered_set<UINT> keySet(keys.begin(), keys.end());
             for (UINT lc : loads)
                 if (r->AnyIdIn(*this, Id(lc, 0), Id(lc, 0xffffffffu), keySet)) out.push_back(lc);
             return out;

@@ -12,12 +12,108 @@
 #include <list>
 #include <map>
 #include <set>
+#include <string>
+#include <type_traits>
 
 extern "C" {
 #include <uemf.h>
 }
 
+#include "platform/afx/AfxDiagnostic.h"
+#include "platform/afx/LoadedLibrary.h"
 #include "platform/afx/OutputFiles.h"
+
+namespace {
+
+// The entry points of libUEMF this file calls.
+#define PVX_UEMF_ENTRY_POINTS(X) \
+    X(U_EMRALPHABLEND_set) \
+    X(U_EMRARC_set) \
+    X(U_EMRBITBLT_set) \
+    X(U_EMRCHORD_set) \
+    X(U_EMRELLIPSE_set) \
+    X(U_EMREOF_set) \
+    X(U_EMREXTSELECTCLIPRGN_set) \
+    X(U_EMREXTTEXTOUTW_set) \
+    X(U_EMRGRADIENTFILL_set) \
+    X(U_EMRHEADER_set) \
+    X(U_EMRLINETO_set) \
+    X(U_EMRMOVETOEX_set) \
+    X(U_EMRPIE_set) \
+    X(U_EMRPOLYGON16_set) \
+    X(U_EMRPOLYGON_set) \
+    X(U_EMRPOLYLINE16_set) \
+    X(U_EMRPOLYLINE_set) \
+    X(U_EMRPOLYPOLYGON16_set) \
+    X(U_EMRPOLYPOLYGON_set) \
+    X(U_EMRRECTANGLE_set) \
+    X(U_EMRRESTOREDC_set) \
+    X(U_EMRROUNDRECT_set) \
+    X(U_EMRSAVEDC_set) \
+    X(U_EMRSETBKCOLOR_set) \
+    X(U_EMRSETBKMODE_set) \
+    X(U_EMRSETPIXELV_set) \
+    X(U_EMRSETPOLYFILLMODE_set) \
+    X(U_EMRSETROP2_set) \
+    X(U_EMRSETSTRETCHBLTMODE_set) \
+    X(U_EMRSETTEXTALIGN_set) \
+    X(U_EMRSETTEXTCOLOR_set) \
+    X(U_EMRSTRETCHDIBITS_set) \
+    X(U_Utf8ToUtf16le) \
+    X(createbrushindirect_set) \
+    X(createpen_set) \
+    X(deleteobject_set) \
+    X(emf_append) \
+    X(emf_finish) \
+    X(emf_free) \
+    X(emf_htable_create) \
+    X(emf_htable_free) \
+    X(emf_start) \
+    X(emrtext_set) \
+    X(extcreatefontindirectw_set) \
+    X(logbrush_set) \
+    X(logfont_panose_set) \
+    X(logfont_set) \
+    X(logpen_set) \
+    X(rgndata_set) \
+    X(rgndataheader_set) \
+    X(selectobject_set)
+
+// A stand-in for an entry point of a library that could not be opened: it answers the zero
+// value of its type (a null record, a zeroed structure), which no open file ever meets.
+template <class F> struct UemfStandIn;
+template <class R, class... A> struct UemfStandIn<R (*)(A...)> {
+    static R Call(A...) {
+        if constexpr (!std::is_void_v<R>) return R{};
+    }
+};
+
+// libUEMF, opened at the first metafile through the loader of the other run-time libraries, so
+// that commands writing no metafile never map it.
+struct UemfLibrary {
+#define PVX_UEMF_POINTER(name) decltype(&::name) name = &UemfStandIn<decltype(&::name)>::Call;
+    PVX_UEMF_ENTRY_POINTS(PVX_UEMF_POINTER)
+#undef PVX_UEMF_POINTER
+    std::string why;  // empty when opened
+};
+
+const UemfLibrary& Uemf() {
+    static const UemfLibrary lib = [] {
+        UemfLibrary l, opened;
+        const char* soname = "libuemf.so.0";
+        void* h = loadedlib::Open(soname, RTLD_NOW | RTLD_LOCAL, "EMF", "libuemf0", l.why);
+        bool ok = h != nullptr;
+#define PVX_UEMF_RESOLVE(name) ok = ok && loadedlib::Resolve(h, "EMF", soname, #name, opened.name, l.why);
+        PVX_UEMF_ENTRY_POINTS(PVX_UEMF_RESOLVE)
+#undef PVX_UEMF_RESOLVE
+        if (!ok) AfxDiagnostic("gdi", "%s", l.why.c_str());
+        return ok ? opened : l;
+    }();
+    return lib;
+}
+#undef PVX_UEMF_ENTRY_POINTS
+
+}  // namespace
 
 // libUEMF's file and handle table, kept out of the header so callers need no C headers.
 //
@@ -141,7 +237,7 @@ BOOL EmfWriter::Append(char* rec, const char* what) {
         return Fail(std::string("cannot record ") + what + ": the metafile is not open");
     }
     if (!rec) return Fail(std::string("the ") + what + " record could not be built (bad arguments or out of memory)");
-    if (emf_append(reinterpret_cast<U_ENHMETARECORD*>(rec), m_track->et, 1) != 0) {
+    if (Uemf().emf_append(reinterpret_cast<U_ENHMETARECORD*>(rec), m_track->et, 1) != 0) {
         return Fail(std::string("out of memory while adding the ") + what + " record to " + m_path);
     }
     return TRUE;
@@ -153,6 +249,7 @@ BOOL EmfWriter::Open(const char* path, const EmfDevice& device, const RECT* fram
     if (device.widthPixels <= 0 || device.heightPixels <= 0 || device.dpiX <= 0 || device.dpiY <= 0) {
         return Fail("the reference device has no size or resolution");
     }
+    if (!Uemf().why.empty()) return Fail("cannot create the metafile " + std::string(path) + ": " + Uemf().why);
     m_path = path;
     m_device = device;
     m_frameGiven = frame != nullptr;
@@ -167,7 +264,7 @@ BOOL EmfWriter::Open(const char* path, const EmfDevice& device, const RECT* fram
     // The library opens its file by name: it gets the null device, and the metafile goes to a
     // stream of ours, which writes a file its maker handed over through the descriptor it made.
     std::FILE* file = OpenOutputStream(path);
-    if (!file || emf_start("/dev/null", 1u << 16, 1u << 16, &track->et) != 0 || !track->et) {
+    if (!file || Uemf().emf_start("/dev/null", 1u << 16, 1u << 16, &track->et) != 0 || !track->et) {
         const int err = errno;
         if (file) std::fclose(file);
         delete track;
@@ -177,9 +274,9 @@ BOOL EmfWriter::Open(const char* path, const EmfDevice& device, const RECT* fram
     }
     std::fclose(track->et->fp);
     track->et->fp = file;
-    if (emf_htable_create(128, 128, &track->eht) != 0) {
+    if (Uemf().emf_htable_create(128, 128, &track->eht) != 0) {
         std::fclose(track->et->fp);
-        emf_free(&track->et);
+        Uemf().emf_free(&track->et);
         delete track;
         return Fail("out of memory creating the metafile's object table");
     }
@@ -189,7 +286,7 @@ BOOL EmfWriter::Open(const char* path, const EmfDevice& device, const RECT* fram
     std::vector<uint16_t> desc;
     if (description && *description) {
         size_t len = 0;
-        uint16_t* u = U_Utf8ToUtf16le(description, 0, &len);
+        uint16_t* u = Uemf().U_Utf8ToUtf16le(description, 0, &len);
         if (u) {
             desc.assign(u, u + len);
             std::free(u);
@@ -204,13 +301,13 @@ BOOL EmfWriter::Open(const char* path, const EmfDevice& device, const RECT* fram
     const U_RECTL frameRect = frame ? ToRectl(*frame)
                                     : U_RECTL{0, 0, static_cast<int32_t>(dev.cx * 2540.0 / device.dpiX),
                                               static_cast<int32_t>(dev.cy * 2540.0 / device.dpiY)};
-    char* rec = U_EMRHEADER_set(bounds, frameRect, nullptr, static_cast<U_CBSTR>(desc.size()),
+    char* rec = Uemf().U_EMRHEADER_set(bounds, frameRect, nullptr, static_cast<U_CBSTR>(desc.size()),
                                 desc.empty() ? nullptr : desc.data(), dev, mm, 0);
     if (!Append(rec, "header")) {
         const std::string why = m_error;
         std::fclose(m_track->et->fp);
-        emf_free(&m_track->et);
-        emf_htable_free(&m_track->eht);
+        Uemf().emf_free(&m_track->et);
+        Uemf().emf_htable_free(&m_track->eht);
         delete m_track;
         m_track = nullptr;
         RemoveOutputFile(m_path.c_str());
@@ -225,23 +322,23 @@ BOOL EmfWriter::Close() {
     BOOL ok = TRUE;
     // States still saved are unwound first, so no state refers to the objects deleted below.
     if (!m_saved.empty()) {
-        ok &= Append(U_EMRRESTOREDC_set(-static_cast<int32_t>(m_saved.size())), "restore state");
+        ok &= Append(Uemf().U_EMRRESTOREDC_set(-static_cast<int32_t>(m_saved.size())), "restore state");
         m_cur = m_saved.front();
         m_saved.clear();
     }
     // Stock objects first, so that no deleted object stays selected.
-    if (!IsStock(m_cur.pen)) ok &= Append(selectobject_set(kStockBlackPen, m_track->eht), "select stock pen");
-    if (!IsStock(m_cur.brush)) ok &= Append(selectobject_set(kStockWhiteBrush, m_track->eht), "select stock brush");
-    if (!IsStock(m_cur.font)) ok &= Append(selectobject_set(kStockSystemFont, m_track->eht), "select stock font");
+    if (!IsStock(m_cur.pen)) ok &= Append(Uemf().selectobject_set(kStockBlackPen, m_track->eht), "select stock pen");
+    if (!IsStock(m_cur.brush)) ok &= Append(Uemf().selectobject_set(kStockWhiteBrush, m_track->eht), "select stock brush");
+    if (!IsStock(m_cur.font)) ok &= Append(Uemf().selectobject_set(kStockSystemFont, m_track->eht), "select stock font");
     const std::set<uint32_t> live = m_track->live;
     for (uint32_t ih : live) {
         uint32_t h = ih;
-        ok &= Append(deleteobject_set(&h, m_track->eht), "delete object");
+        ok &= Append(Uemf().deleteobject_set(&h, m_track->eht), "delete object");
     }
     m_track->live.clear();
     m_cur = Selection{kStockBlackPen, kStockWhiteBrush, kStockSystemFont, m_cur.pos, 1};
     m_saved.clear();
-    ok &= Append(U_EMREOF_set(0, nullptr, m_track->et), "end of file");
+    ok &= Append(Uemf().U_EMREOF_set(0, nullptr, m_track->et), "end of file");
 
     // The header's bounds and frame are known only now.
     auto* hdr = reinterpret_cast<U_EMRHEADER*>(m_track->et->buf);
@@ -257,7 +354,7 @@ BOOL EmfWriter::Close() {
     errno = 0;
     const size_t nBytes = m_track->et->used;
     const int written = dup(fileno(m_track->et->fp));  // the file, once the library closed its stream
-    const int rc = emf_finish(m_track->et, m_track->eht);
+    const int rc = Uemf().emf_finish(m_track->et, m_track->eht);
     if (rc != 0) {
         const int err = errno;
         m_error = "writing the metafile " + m_path + " failed" + (err ? std::string(": ") + std::strerror(err) : "") +
@@ -277,8 +374,8 @@ BOOL EmfWriter::Close() {
     }
     if (written >= 0) close(written);
     if (m_track->et->fp) std::fclose(m_track->et->fp);
-    emf_free(&m_track->et);
-    emf_htable_free(&m_track->eht);
+    Uemf().emf_free(&m_track->et);
+    Uemf().emf_htable_free(&m_track->eht);
     delete m_track;
     m_track = nullptr;
     // A metafile that lacks records or bytes is of no use to any reader.
@@ -306,7 +403,7 @@ void EmfWriter::ReleaseIfUnused(uint32_t ih) {
     if (idle.size() <= kIdlePerKind) return;
     const uint32_t oldest = idle.back();
     uint32_t h = oldest;
-    if (!Append(deleteobject_set(&h, m_track->eht), "delete object")) return;
+    if (!Append(Uemf().deleteobject_set(&h, m_track->eht), "delete object")) return;
     idle.pop_back();
     m_track->live.erase(oldest);
     m_track->byKey.erase(m_track->keyOf[oldest]);
@@ -314,7 +411,7 @@ void EmfWriter::ReleaseIfUnused(uint32_t ih) {
 }
 
 BOOL EmfWriter::Select(uint32_t Selection::*slot, uint32_t ih) {
-    if (!Append(selectobject_set(ih, m_track->eht), "select object")) return FALSE;
+    if (!Append(Uemf().selectobject_set(ih, m_track->eht), "select object")) return FALSE;
     m_moveBeforeLine = true;
     const uint32_t old = m_cur.*slot;
     m_cur.*slot = ih;
@@ -350,8 +447,8 @@ BOOL EmfWriter::SelectPen(UINT style, int width, COLORREF color) {
     Put(key, s);
     Put(key, width);
     Put(key, color);
-    const U_LOGPEN lp = logpen_set(s, U_POINT{width, 0}, ToColor(color));
-    if (!SelectDescribed(&Selection::pen, key, [&](uint32_t* ih) { return createpen_set(ih, m_track->eht, lp); },
+    const U_LOGPEN lp = Uemf().logpen_set(s, U_POINT{width, 0}, ToColor(color));
+    if (!SelectDescribed(&Selection::pen, key, [&](uint32_t* ih) { return Uemf().createpen_set(ih, m_track->eht, lp); },
                          "create pen")) {
         return FALSE;
     }
@@ -369,9 +466,9 @@ BOOL EmfWriter::SelectBrush(UINT style, COLORREF color, LONG hatch) {
     Put(key, style);
     Put(key, color);
     Put(key, hatch);
-    const U_LOGBRUSH lb = logbrush_set(style, ToColor(color), hatch);
+    const U_LOGBRUSH lb = Uemf().logbrush_set(style, ToColor(color), hatch);
     return SelectDescribed(&Selection::brush, key,
-                           [&](uint32_t* ih) { return createbrushindirect_set(ih, m_track->eht, lb); }, "create brush");
+                           [&](uint32_t* ih) { return Uemf().createbrushindirect_set(ih, m_track->eht, lb); }, "create brush");
 }
 
 BOOL EmfWriter::SelectFont(const LOGFONT& lf) {
@@ -388,22 +485,22 @@ BOOL EmfWriter::SelectFont(const LOGFONT& lf) {
     if (nameLen) {
         const std::string name(lf.lfFaceName, nameLen);
         size_t len = 0;
-        uint16_t* u = U_Utf8ToUtf16le(name.c_str(), 0, &len);
+        uint16_t* u = Uemf().U_Utf8ToUtf16le(name.c_str(), 0, &len);
         if (u) {
             const size_t n = std::min<size_t>(len, U_LF_FACESIZE - 1);
             std::memcpy(face, u, n * sizeof(uint16_t));
             std::free(u);
         }
     }
-    const U_LOGFONT ulf = logfont_set(lf.lfHeight, lf.lfWidth, lf.lfEscapement, lf.lfOrientation, lf.lfWeight,
+    const U_LOGFONT ulf = Uemf().logfont_set(lf.lfHeight, lf.lfWidth, lf.lfEscapement, lf.lfOrientation, lf.lfWeight,
                                       lf.lfItalic, lf.lfUnderline, lf.lfStrikeOut, lf.lfCharSet, lf.lfOutPrecision,
                                       lf.lfClipPrecision, lf.lfQuality, lf.lfPitchAndFamily, face);
     uint16_t style[U_LF_FACESIZE] = {0};
     const U_PANOSE panose{0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    U_LOGFONT_PANOSE elfw = logfont_panose_set(ulf, face, style, 0, panose);
+    U_LOGFONT_PANOSE elfw = Uemf().logfont_panose_set(ulf, face, style, 0, panose);
     return SelectDescribed(&Selection::font, key,
                            [&](uint32_t* ih) {
-                               return extcreatefontindirectw_set(ih, m_track->eht, nullptr,
+                               return Uemf().extcreatefontindirectw_set(ih, m_track->eht, nullptr,
                                                                  reinterpret_cast<const char*>(&elfw));
                            },
                            "create font");
@@ -429,7 +526,7 @@ int EmfWriter::SaveDC() {
         Fail("cannot save the state: the metafile is not open");
         return 0;
     }
-    if (!Append(U_EMRSAVEDC_set(), "save state")) return 0;
+    if (!Append(Uemf().U_EMRSAVEDC_set(), "save state")) return 0;
     m_saved.push_back(m_cur);
     return static_cast<int>(m_saved.size());
 }
@@ -443,7 +540,7 @@ BOOL EmfWriter::RestoreDC(int saved) {
         return Fail("no saved state " + std::to_string(saved) + " to restore (" + std::to_string(depth) + " saved)");
     }
     // The record counts back from the current state.
-    if (!Append(U_EMRRESTOREDC_set(target - depth - 1), "restore state")) return FALSE;
+    if (!Append(Uemf().U_EMRRESTOREDC_set(target - depth - 1), "restore state")) return FALSE;
     m_moveBeforeLine = true;
     const Selection old = m_cur;
     std::vector<Selection> dropped(m_saved.begin() + target - 1, m_saved.end());
@@ -460,30 +557,30 @@ BOOL EmfWriter::RestoreDC(int saved) {
     return TRUE;
 }
 
-BOOL EmfWriter::SetTextColor(COLORREF c) { return Append(m_track ? U_EMRSETTEXTCOLOR_set(ToColor(c)) : nullptr, "text colour"); }
+BOOL EmfWriter::SetTextColor(COLORREF c) { return Append(m_track ? Uemf().U_EMRSETTEXTCOLOR_set(ToColor(c)) : nullptr, "text colour"); }
 
-BOOL EmfWriter::SetBkColor(COLORREF c) { return Append(m_track ? U_EMRSETBKCOLOR_set(ToColor(c)) : nullptr, "background colour"); }
+BOOL EmfWriter::SetBkColor(COLORREF c) { return Append(m_track ? Uemf().U_EMRSETBKCOLOR_set(ToColor(c)) : nullptr, "background colour"); }
 
 BOOL EmfWriter::SetBkMode(int mode) {
     if (mode != U_TRANSPARENT && mode != U_OPAQUE) return Fail("background mode " + std::to_string(mode) + " is neither TRANSPARENT nor OPAQUE");
-    return Append(m_track ? U_EMRSETBKMODE_set(static_cast<uint32_t>(mode)) : nullptr, "background mode");
+    return Append(m_track ? Uemf().U_EMRSETBKMODE_set(static_cast<uint32_t>(mode)) : nullptr, "background mode");
 }
 
-BOOL EmfWriter::SetTextAlign(UINT align) { return Append(m_track ? U_EMRSETTEXTALIGN_set(align) : nullptr, "text alignment"); }
+BOOL EmfWriter::SetTextAlign(UINT align) { return Append(m_track ? Uemf().U_EMRSETTEXTALIGN_set(align) : nullptr, "text alignment"); }
 
 BOOL EmfWriter::SetPolyFillMode(int mode) {
     if (mode != U_ALTERNATE && mode != U_WINDING) return Fail("polygon fill mode " + std::to_string(mode) + " is neither ALTERNATE nor WINDING");
-    return Append(m_track ? U_EMRSETPOLYFILLMODE_set(static_cast<uint32_t>(mode)) : nullptr, "polygon fill mode");
+    return Append(m_track ? Uemf().U_EMRSETPOLYFILLMODE_set(static_cast<uint32_t>(mode)) : nullptr, "polygon fill mode");
 }
 
 BOOL EmfWriter::SetStretchBltMode(int mode) {
     if (mode < 1 || mode > 4) return Fail("stretch mode " + std::to_string(mode) + " is out of range 1..4");
-    return Append(m_track ? U_EMRSETSTRETCHBLTMODE_set(static_cast<uint32_t>(mode)) : nullptr, "stretch mode");
+    return Append(m_track ? Uemf().U_EMRSETSTRETCHBLTMODE_set(static_cast<uint32_t>(mode)) : nullptr, "stretch mode");
 }
 
 BOOL EmfWriter::SetROP2(int mode) {
     if (mode < 1 || mode > 16) return Fail("raster operation " + std::to_string(mode) + " is out of range 1..16");
-    return Append(m_track ? U_EMRSETROP2_set(static_cast<uint32_t>(mode)) : nullptr, "raster operation");
+    return Append(m_track ? Uemf().U_EMRSETROP2_set(static_cast<uint32_t>(mode)) : nullptr, "raster operation");
 }
 
 // ---- drawing ---------------------------------------------------------------------------------
@@ -507,7 +604,7 @@ BOOL EmfWriter::ShapeRecord(char* rec, const RECT& bounds, const char* what) {
 }
 
 BOOL EmfWriter::MoveTo(int x, int y) {
-    if (!Append(m_track ? U_EMRMOVETOEX_set(Pt(x, y)) : nullptr, "move")) return FALSE;
+    if (!Append(m_track ? Uemf().U_EMRMOVETOEX_set(Pt(x, y)) : nullptr, "move")) return FALSE;
     m_cur.pos = POINT{x, y};
     m_moveBeforeLine = false;
     return TRUE;
@@ -518,7 +615,7 @@ BOOL EmfWriter::LineTo(int x, int y) {
     // begin with a move: after a change the position is written again.
     if (m_moveBeforeLine && m_track && !MoveTo(m_cur.pos.x, m_cur.pos.y)) return FALSE;
     const POINT seg[2] = {m_cur.pos, POINT{x, y}};
-    if (!ShapeRecord(m_track ? U_EMRLINETO_set(Pt(x, y)) : nullptr, PointBounds(seg, 2, m_cur.penWidth), "line")) {
+    if (!ShapeRecord(m_track ? Uemf().U_EMRLINETO_set(Pt(x, y)) : nullptr, PointBounds(seg, 2, m_cur.penWidth), "line")) {
         return FALSE;
     }
     m_cur.pos = POINT{x, y};
@@ -531,8 +628,8 @@ BOOL EmfWriter::PointListRecord(const POINT* pts, int count, bool closed) {
     if (!m_track) return Append(nullptr, what);
     const RECT b = PointBounds(pts, count, m_cur.penWidth);
     char* rec = Fits16(pts, count)
-                    ? (closed ? U_EMRPOLYGON16_set : U_EMRPOLYLINE16_set)(ToRectl(b), count, To16(pts, count).data())
-                    : (closed ? U_EMRPOLYGON_set : U_EMRPOLYLINE_set)(ToRectl(b), count, To32(pts, count).data());
+                    ? (closed ? Uemf().U_EMRPOLYGON16_set : Uemf().U_EMRPOLYLINE16_set)(ToRectl(b), count, To16(pts, count).data())
+                    : (closed ? Uemf().U_EMRPOLYGON_set : Uemf().U_EMRPOLYLINE_set)(ToRectl(b), count, To32(pts, count).data());
     return ShapeRecord(rec, b, what);
 }
 
@@ -552,27 +649,27 @@ BOOL EmfWriter::PolyPolygon(const POINT* pts, const int* counts, int polygons) {
     if (!m_track) return Append(nullptr, "poly-polygon");
     const RECT b = PointBounds(pts, total, m_cur.penWidth);
     char* rec = Fits16(pts, total)
-                    ? U_EMRPOLYPOLYGON16_set(ToRectl(b), polygons, c.data(), total, To16(pts, total).data())
-                    : U_EMRPOLYPOLYGON_set(ToRectl(b), polygons, c.data(), total, To32(pts, total).data());
+                    ? Uemf().U_EMRPOLYPOLYGON16_set(ToRectl(b), polygons, c.data(), total, To16(pts, total).data())
+                    : Uemf().U_EMRPOLYPOLYGON_set(ToRectl(b), polygons, c.data(), total, To32(pts, total).data());
     return ShapeRecord(rec, b, "poly-polygon");
 }
 
 BOOL EmfWriter::Rectangle(const RECT& r) {
     const RECT b{std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right) - 1,
                  std::max(r.top, r.bottom) - 1};
-    return ShapeRecord(m_track ? U_EMRRECTANGLE_set(ToRectl(r)) : nullptr, b, "rectangle");
+    return ShapeRecord(m_track ? Uemf().U_EMRRECTANGLE_set(ToRectl(r)) : nullptr, b, "rectangle");
 }
 
 BOOL EmfWriter::Ellipse(const RECT& r) {
     const RECT b{std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right) - 1,
                  std::max(r.top, r.bottom) - 1};
-    return ShapeRecord(m_track ? U_EMRELLIPSE_set(ToRectl(r)) : nullptr, b, "ellipse");
+    return ShapeRecord(m_track ? Uemf().U_EMRELLIPSE_set(ToRectl(r)) : nullptr, b, "ellipse");
 }
 
 BOOL EmfWriter::RoundRect(const RECT& r, int cornerW, int cornerH) {
     const RECT b{std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right) - 1,
                  std::max(r.top, r.bottom) - 1};
-    return ShapeRecord(m_track ? U_EMRROUNDRECT_set(ToRectl(r), U_SIZEL{cornerW, cornerH}) : nullptr, b, "rounded rectangle");
+    return ShapeRecord(m_track ? Uemf().U_EMRROUNDRECT_set(ToRectl(r), U_SIZEL{cornerW, cornerH}) : nullptr, b, "rounded rectangle");
 }
 
 BOOL EmfWriter::Arc(int kind, const RECT& box, POINT start, POINT end) {
@@ -583,14 +680,14 @@ BOOL EmfWriter::Arc(int kind, const RECT& box, POINT start, POINT end) {
     if (m_track) {
         const U_POINTL s = Pt(start.x, start.y);
         const U_POINTL e = Pt(end.x, end.y);
-        rec = kind == 0 ? U_EMRARC_set(ToRectl(box), s, e)
-                        : (kind == 1 ? U_EMRCHORD_set(ToRectl(box), s, e) : U_EMRPIE_set(ToRectl(box), s, e));
+        rec = kind == 0 ? Uemf().U_EMRARC_set(ToRectl(box), s, e)
+                        : (kind == 1 ? Uemf().U_EMRCHORD_set(ToRectl(box), s, e) : Uemf().U_EMRPIE_set(ToRectl(box), s, e));
     }
     return ShapeRecord(rec, b, kind == 0 ? "arc" : (kind == 1 ? "chord" : "pie"));
 }
 
 BOOL EmfWriter::SetPixel(int x, int y, COLORREF c) {
-    return ShapeRecord(m_track ? U_EMRSETPIXELV_set(Pt(x, y), ToColor(c)) : nullptr, RECT{x, y, x, y}, "pixel");
+    return ShapeRecord(m_track ? Uemf().U_EMRSETPIXELV_set(Pt(x, y), ToColor(c)) : nullptr, RECT{x, y, x, y}, "pixel");
 }
 
 BOOL EmfWriter::FillRect(const RECT& r, UINT style, COLORREF color, LONG hatch) {
@@ -602,7 +699,7 @@ BOOL EmfWriter::FillRect(const RECT& r, UINT style, COLORREF color, LONG hatch) 
     if (!SaveDC()) return FALSE;
     // A rectangle drawn without a pen covers right - left - 1 pixels: widen it by one.
     BOOL ok = SelectStockObject(8 /* NULL_PEN */) && SelectBrush(style, color, hatch) &&
-              ShapeRecord(U_EMRRECTANGLE_set(U_RECTL{r.left, r.top, r.right + 1, r.bottom + 1}),
+              ShapeRecord(Uemf().U_EMRRECTANGLE_set(U_RECTL{r.left, r.top, r.right + 1, r.bottom + 1}),
                           RECT{r.left, r.top, r.right - 1, r.bottom - 1}, "filled rectangle");
     const std::string why = m_error;
     ok = RestoreDC(-1) && ok;
@@ -624,7 +721,7 @@ BOOL EmfWriter::ExtTextOutW(int x, int y, UINT options, const RECT* clip, const 
         adv.push_back(0);
     }
     const U_RECTL rcl = clip ? ToRectl(*clip) : U_RECTL{0, 0, -1, -1};
-    char* emrtext = emrtext_set(Pt(x, y), static_cast<U_NUM_STR>(text.size()), 2, str.data(),
+    char* emrtext = Uemf().emrtext_set(Pt(x, y), static_cast<U_NUM_STR>(text.size()), 2, str.data(),
                                 options & ~static_cast<UINT>(U_ETO_NO_RECT), rcl, adv.data());
     if (!emrtext) return Fail("out of memory building a text record");
     // Page units to .01 mm, for players that honour the compatible graphics mode's scale.
@@ -637,7 +734,7 @@ BOOL EmfWriter::ExtTextOutW(int x, int y, UINT options, const RECT* clip, const 
         b.right = std::max(b.right, clip->right - 1);
         b.bottom = std::max(b.bottom, clip->bottom - 1);
     }
-    char* rec = U_EMREXTTEXTOUTW_set(ToRectl(b), U_GM_COMPATIBLE, sx, sy, reinterpret_cast<PU_EMRTEXT>(emrtext));
+    char* rec = Uemf().U_EMREXTTEXTOUTW_set(ToRectl(b), U_GM_COMPATIBLE, sx, sy, reinterpret_cast<PU_EMRTEXT>(emrtext));
     std::free(emrtext);
     return ShapeRecord(rec, b, "text");
 }
@@ -660,7 +757,7 @@ BOOL EmfWriter::GradientFill(const EmfVertex* vertices, int nVertices, const uin
         pts[i] = POINT{vertices[i].x, vertices[i].y};
     }
     const RECT b = PointBounds(pts.data(), nVertices, 1);
-    char* rec = U_EMRGRADIENTFILL_set(ToRectl(b), nVertices, nMesh, mode, tv.data(), mesh);
+    char* rec = Uemf().U_EMRGRADIENTFILL_set(ToRectl(b), nVertices, nMesh, mode, tv.data(), mesh);
     return ShapeRecord(rec, b, "gradient fill");
 }
 
@@ -690,7 +787,7 @@ BOOL EmfWriter::AlphaBlend(const RECT& dest, int srcX, int srcY, int srcW, int s
     blend.Global = constantAlpha;
     blend.Op = alphaFormat;
     const U_XFORM identity{1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};
-    char* rec = U_EMRALPHABLEND_set(ToRectl(dest), Pt(dest.left, dest.top),
+    char* rec = Uemf().U_EMRALPHABLEND_set(ToRectl(dest), Pt(dest.left, dest.top),
                                     Pt(dest.right - dest.left, dest.bottom - dest.top), Pt(srcX, srcY), Pt(srcW, srcH),
                                     identity, U_COLORREF{0, 0, 0, 0}, U_DIB_RGB_COLORS, blend, &bmi.info, cb,
                                     const_cast<char*>(reinterpret_cast<const char*>(src.bits)));
@@ -702,7 +799,7 @@ BOOL EmfWriter::StretchDIBits(const RECT& dest, int srcX, int srcY, int srcW, in
     if (!m_track) return Fail("cannot copy a bitmap: the metafile is not open");
     if (!SourceInside(src, srcX, srcY, srcW, srcH)) return Fail("the bitmap's source rectangle lies outside its bitmap");
     Bmi bmi(src, m_device.dpiX, m_device.dpiY);
-    char* rec = U_EMRSTRETCHDIBITS_set(ToRectl(dest), Pt(dest.left, dest.top),
+    char* rec = Uemf().U_EMRSTRETCHDIBITS_set(ToRectl(dest), Pt(dest.left, dest.top),
                                        Pt(dest.right - dest.left, dest.bottom - dest.top), Pt(srcX, srcY), Pt(srcW, srcH),
                                        U_DIB_RGB_COLORS, rop, &bmi.info, bmi.info.bmiHeader.biSizeImage,
                                        const_cast<char*>(reinterpret_cast<const char*>(src.bits)));
@@ -718,11 +815,11 @@ BOOL EmfWriter::BitBlt(const RECT& dest, int srcX, int srcY, const EmfBitmap* sr
     if (src) {
         if (!SourceInside(*src, srcX, srcY, w, h)) return Fail("the blit's source rectangle lies outside its bitmap");
         Bmi bmi(*src, m_device.dpiX, m_device.dpiY);
-        rec = U_EMRBITBLT_set(ToRectl(dest), Pt(dest.left, dest.top), Pt(w, h), Pt(srcX, srcY), identity,
+        rec = Uemf().U_EMRBITBLT_set(ToRectl(dest), Pt(dest.left, dest.top), Pt(w, h), Pt(srcX, srcY), identity,
                               ToColor(bkColor), U_DIB_RGB_COLORS, rop, &bmi.info, bmi.info.bmiHeader.biSizeImage,
                               const_cast<char*>(reinterpret_cast<const char*>(src->bits)));
     } else {
-        rec = U_EMRBITBLT_set(ToRectl(dest), Pt(dest.left, dest.top), Pt(w, h), Pt(0, 0), identity, ToColor(bkColor),
+        rec = Uemf().U_EMRBITBLT_set(ToRectl(dest), Pt(dest.left, dest.top), Pt(w, h), Pt(0, 0), identity, ToColor(bkColor),
                               U_DIB_RGB_COLORS, rop, nullptr, 0, nullptr);
     }
     return Blit(rec, dest, "blit");
@@ -759,9 +856,9 @@ BOOL EmfWriter::ExtSelectClipRects(const RECT* rects, int count, int mode) {
             box.bottom = std::max(box.bottom, rects[i].bottom);
         }
     }
-    PU_RGNDATA rgn = rgndata_set(rgndataheader_set(static_cast<U_NUM_RECTL>(count), ToRectl(box)), r.data());
+    PU_RGNDATA rgn = Uemf().rgndata_set(Uemf().rgndataheader_set(static_cast<U_NUM_RECTL>(count), ToRectl(box)), r.data());
     if (!rgn) return Fail("out of memory building a clip region");
-    char* rec = U_EMREXTSELECTCLIPRGN_set(static_cast<uint32_t>(mode), rgn);
+    char* rec = Uemf().U_EMREXTSELECTCLIPRGN_set(static_cast<uint32_t>(mode), rgn);
     std::free(rgn);
     return Append(rec, "clip region");
 }

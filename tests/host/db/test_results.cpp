@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "host/db/CDBDoc.h"
+
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -460,6 +463,48 @@ TEST(PostDbResults, NestedCombinationsAreSummedOncePerValue) {
         ASSERT_TRUE(e.post.GetDisp(7, &d, nullptr, nullptr));
         ExpectDisp(d, base->DX, base->DY, base->DZ, base->RX, base->RY, base->RZ);
     }
+}
+
+// The document answers post- or pre-processing from its results, and a change of the results,
+// the nodes or the load cases changes the answer at once, however often it was asked before.
+TEST(PostDbResults, PostModeFollowsTheResults) {
+    CDBDoc doc;
+    const auto project = [] {
+        PostDBBuilder b;
+        b.AddNode(1, 0, 0, 0);
+        b.AddNode(2, 1, 0, 0);
+        b.AddLoadCase(1, PLOAD_STATIC, "DL");
+        return b.Release();
+    };
+    doc.AttachDataBase(project());
+    T_DISP_D d;
+    d.Initialize();
+    T_REAC_D r;
+    r.Initialize();
+    struct Step {
+        const char* label;
+        std::function<void(CDataBase&)> change;
+        BOOL post;
+    } steps[] = {
+        {"nodes and a load case, no results", [](CDataBase&) {}, FALSE},
+        {"a displacement of a node", [&](CDataBase& db) { db.Table<DBT_DISP>().Set(1, 2, d); }, TRUE},
+        {"the node removed", [](CDataBase& db) { db.Table<DBT_PNODE>().Remove(2); }, FALSE},
+        {"the node back", [](CDataBase& db) { db.Table<DBT_PNODE>().Set(2, T_PNODE_D{}); }, TRUE},
+        {"the load case removed", [](CDataBase& db) { db.Table<DBT_PSTLD>().Remove(1); }, FALSE},
+        {"the load case back", [](CDataBase& db) { db.Table<DBT_PSTLD>().Set(1, T_PSTLD_D{}); }, TRUE},
+        {"the displacements cleared", [](CDataBase& db) { db.Table<DBT_DISP>().Clear(); }, FALSE},
+        {"a reaction of a node", [&](CDataBase& db) { db.Table<DBT_REAC>().Set(1, 1, r); }, TRUE},
+        {"another project without results", [&](CDataBase&) { doc.AttachDataBase(project()); }, FALSE},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.label);
+        s.change(*doc.GetMDBCtrl()->GetDBPost());
+        EXPECT_EQ(doc.IsPostMode(), s.post);
+        EXPECT_EQ(doc.IsPostMode(), s.post) << "asked again";
+        EXPECT_EQ(doc.IsPreMode(), !s.post);
+    }
+    doc.SetPostMode(1);
+    EXPECT_TRUE(doc.IsPostMode()) << "a fixed answer comes first";
 }
 
 }  // namespace dbtest

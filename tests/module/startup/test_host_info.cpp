@@ -1,5 +1,5 @@
 // The host program loads the results module as the host application does and reports in info
-// (with --verbose) whether it opened the result view; a module that cannot be loaded makes info
+// (with --verbose) whether it registered its result view class; a module that cannot be loaded makes info
 // fail clearly.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -30,9 +30,10 @@ std::string Slurp(const std::string& path) {
     return ss.str();
 }
 
-HostRun Host(const std::string& args) {
+// Runs pvxhost with args, after the environment settings env ("NAME=value ...") when given.
+HostRun Host(const std::string& args, const std::string& env = "") {
     const std::string out = kTmp + "info.out", err = kTmp + "info.err";
-    const int status = std::system(("'" + kHost + "' " + args + " >'" + out + "' 2>'" + err + "'").c_str());
+    const int status = std::system((env + " '" + kHost + "' " + args + " >'" + out + "' 2>'" + err + "'").c_str());
     HostRun r;
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     r.out = Slurp(out);
@@ -65,7 +66,7 @@ TEST(HostInfo, ReportsTheModuleAndFailsClearlyWithoutIt) {
         const char* err;     // expected in stderr, or null
     } rows[] = {
         {"the module beside the program", "", 0, "Module: qsn_pvx loaded from", nullptr},
-        {"the module by path", PVX_BINARY_DIR "/lib/libqsn_pvx.so", 0, "result view created", nullptr},
+        {"the module by path", PVX_BINARY_DIR "/lib/libqsn_pvx.so", 0, "result view class CPVXView registered", nullptr},
         {"a missing module", kTmp + "no_such_module.so", 1, nullptr, "does not exist"},
         {"a file that is no library", text, 1, nullptr, "could not be loaded"},
         {"a library that is not the module", PVX_BINARY_DIR "/lib/libpvx_host.so", 1, nullptr,
@@ -90,6 +91,35 @@ TEST(HostInfo, ReportsTheModuleAndFailsClearlyWithoutIt) {
     EXPECT_EQ(Host("--db '" + db + "' info --module").code, 2) << "--module needs a path";
     std::remove(db.c_str());
     std::remove(text.c_str());
+}
+
+// The commands that work out no plan areas and write no metafile never map GEOS or libUEMF,
+// which are opened at their first use.
+TEST(HostInfo, PrintingCommandsMapNoGeosOrUemf) {
+    const std::string db = kTmp + "geos_project.pvxdb";
+    {
+        PostDBBuilder b;
+        b.AddNode(1, 0, 0, 0);
+        ASSERT_TRUE(b.Save(db.c_str())) << b.GetLastError().GetString();
+    }
+    struct Row {
+        const char* label;
+        std::string args;
+    } rows[] = {
+        {"info", "--db '" + db + "' info"},
+        {"help", "--help"},
+        {"a command's help", "help figure"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        // The loader names every library it maps on the standard error.
+        const HostRun run = Host(r.args, "LD_DEBUG=files");
+        EXPECT_EQ(run.code, 0) << run.err;
+        EXPECT_NE(run.err.find("libpvx_host"), std::string::npos) << "the loader reported nothing";
+        EXPECT_EQ(run.err.find("libgeos"), std::string::npos);
+        EXPECT_EQ(run.err.find("libuemf"), std::string::npos);
+    }
+    std::remove(db.c_str());
 }
 
 }  // namespace
