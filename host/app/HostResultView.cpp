@@ -278,8 +278,14 @@ int CHostResultView::Open(const CHostOptions& options, CHostViewRequest& request
 bool CHostResultView::ModelFits(const CHostViewRequest& request) const {
     const CRect area = m_pCtrl->GetDrawingArea();
     if (area.Width() >= kMinModelSide && area.Height() >= kMinModelSide) return true;
-    HostMessage("the model does not fit in the %ldx%ld picture: the legend leaves it %dx%d pixels (at least %d each "
-                "way are needed); give a larger --size",
-                request.nWidth, request.nHeight, std::max(0, area.Width()), std::max(0, area.Height()), kMinModelSide);
+    // Without a legend beside it the model has the whole picture.
+    if (area.Width() >= request.nWidth && area.Height() >= request.nHeight)
+        HostMessage("the model does not fit in the %ldx%ld picture (at least %d pixels each way are needed); give a "
+                    "larger --size",
+                    request.nWidth, request.nHeight, kMinModelSide);
+    else
+        HostMessage("the model does not fit in the %ldx%ld picture: the legend leaves it %dx%d pixels (at least %d "
+                    "each way are needed); give a larger --size",
+                    request.nWidth, request.nHeight, std::max(0, area.Width()), std::max(0, area.Height()), kMinModelSide);
     return false;
 }

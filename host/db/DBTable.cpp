@@ -60,12 +60,20 @@ sqlite3_stmt* S(void* p) { return static_cast<sqlite3_stmt*>(p); }
 std::string Quote(const std::string& name) { return "\"" + name + "\""; }
 }  // namespace
 
-std::string DbMessage(sqlite3* db) { return db ? sqlite3_errmsg(db) : "no database"; }
+std::string DbMessage(sqlite3* db) {
+    if (!db) return "no database";
+    std::string msg = sqlite3_errmsg(db);
+    // An I/O error says no more than that: the system's reason (File too large, No space left ...)
+    // tells the user what to do.
+    const int sys = (sqlite3_extended_errcode(db) & 0xff) == SQLITE_IOERR ? sqlite3_system_errno(db) : 0;
+    if (sys > 0) msg += std::string(" (") + std::strerror(sys) + ")";
+    return msg;
+}
 
 int Exec(sqlite3* db, const std::string& sql, std::string& err) {
     char* msg = nullptr;
     if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &msg) != SQLITE_OK) {
-        err = msg ? msg : DbMessage(db);
+        err = msg && std::strcmp(msg, sqlite3_errmsg(db)) ? msg : DbMessage(db);
         sqlite3_free(msg);
         return 0;
     }
@@ -407,6 +415,12 @@ const char* ReadVisitor::TextCol(const char* name) {
         if (!t) t = "";
         if (static_cast<int>(strlen(t)) != bytes) {
             Fail(name, "text holds a NUL byte");
+            t = nullptr;
+        } else if (const size_t bad = FirstNonUtf8(t, static_cast<size_t>(bytes)); bad < static_cast<size_t>(bytes)) {
+            char msg[96];
+            std::snprintf(msg, sizeof msg, "text is not valid UTF-8 at byte %zu (0x%02X)", bad + 1,
+                          static_cast<unsigned char>(t[bad]));
+            Fail(name, msg);
             t = nullptr;
         }
     }
