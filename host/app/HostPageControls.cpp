@@ -8,6 +8,8 @@
 
 #include "host/app/HostCommand.h"
 #include "host/app/ModeTable.h"
+#include "host/db/CDBDoc.h"
+#include "host/db/CDataBase.h"
 #include "host/base/CDlgPanel.h"
 #include "host/base/CDockDlgBarBase.h"
 #include "host/base/CMouseEdit.h"
@@ -347,6 +349,12 @@ int SetControl(const Control& k, UINT nRadio, const std::string& label, const st
             }
             HostMessage("%s has no item \"%s\"; its items: %s", label.c_str(), value.c_str(),
                         items.empty() ? "none" : items.c_str());
+            // A list the project's rows fill lacks the items whose rows it refused.
+            CDataBase* db = CDBDoc::m_pDBDoc ? CDBDoc::m_pDBDoc->GetMDBCtrl()->GetDBPost() : nullptr;
+            if (db && !db->GetReadErrors().empty()) {
+                HostMessage("the list leaves out what the project's refused rows (above) hold");
+                return HOST_EXIT_FAILED;
+            }
             return HOST_EXIT_USAGE;
         }
         user.SelectComboIndex(k.nID, static_cast<int>(i));

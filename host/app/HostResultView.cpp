@@ -111,10 +111,18 @@ HBITMAP CHostResultView::GetWindowPicture() const {
     return m_pView ? UiGetWindowSurface(m_pView->GetSafeHwnd()) : nullptr;
 }
 
+bool CHostResultView::RowsRefused() const {
+    CDataBase* db = const_cast<CHostSession&>(m_session).GetDB();
+    if (!db || db->GetReadErrors().empty()) return false;
+    HostMessage("the view shows results without rows the project refused (above); no picture was written");
+    return true;
+}
+
 int CHostResultView::WriteShownPicture(CHostOutputFile& out, bool bEmf, const CHostViewRequest& request) {
     m_pView->Invalidate(FALSE);
     m_pView->UpdateWindow();
     AfxPumpMessages();
+    if (RowsRefused()) return HOST_EXIT_FAILED;
     if (int status = out.Begin()) return status;
     CString path(out.GetTempPath().c_str());
     if (bEmf)
