@@ -2,10 +2,13 @@
 #include "host/db/DBTable.h"
 
 #include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <atomic>
 #include <bit>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -65,8 +68,18 @@ std::string DbMessage(sqlite3* db) {
     std::string msg = sqlite3_errmsg(db);
     // An I/O error says no more than that: the system's reason (File too large, No space left ...)
     // tells the user what to do.
-    const int sys = (sqlite3_extended_errcode(db) & 0xff) == SQLITE_IOERR ? sqlite3_system_errno(db) : 0;
-    if (sys > 0) msg += std::string(" (") + std::strerror(sys) + ")";
+    if ((sqlite3_extended_errcode(db) & 0xff) != SQLITE_IOERR) return msg;
+    if (const int sys = sqlite3_system_errno(db); sys > 0) return msg + " (" + std::strerror(sys) + ")";
+    // A write refused by the file-size limit leaves no error number behind: the limit is asked.
+    struct rlimit limit {};
+    struct stat st {};
+    const char* file = sqlite3_db_filename(db, "main");
+    constexpr off_t kGrowth = 1 << 20;  // what a save may add to the file
+    if (file && *file && getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && stat(file, &st) == 0 &&
+        static_cast<unsigned long long>(st.st_size + kGrowth) >= static_cast<unsigned long long>(limit.rlim_cur))
+        msg += " (" + std::string(std::strerror(EFBIG)) + ": the file-size limit (ulimit -f) is " +
+               std::to_string(static_cast<unsigned long long>(limit.rlim_cur)) + " bytes, the project file " +
+               std::to_string(static_cast<long long>(st.st_size)) + ")";
     return msg;
 }
 
