@@ -35,7 +35,9 @@ void ExpectRefused(const char* group, const std::vector<Refusal>& rows, const ch
         unsigned long long before = FileHash(path);
         if (r.resultTable >= 0) {
             std::string msg = ExpectRefusedWhenRead(path, r.resultTable, r.words);
-            if (absent) EXPECT_EQ(msg.find(absent), std::string::npos) << "message: " << msg;
+            if (absent) {
+                EXPECT_EQ(msg.find(absent), std::string::npos) << "message: " << msg;
+            }
             EXPECT_EQ(FileHash(path), before) << "the file changed";
             continue;
         }
