@@ -111,8 +111,8 @@ HBITMAP CHostResultView::GetWindowPicture() const {
     return m_pView ? UiGetWindowSurface(m_pView->GetSafeHwnd()) : nullptr;
 }
 
-bool CHostResultView::RowsRefused() const {
-    CDataBase* db = const_cast<CHostSession&>(m_session).GetDB();
+bool CHostResultView::RowsRefused() {
+    CDataBase* db = m_session.GetDB();
     if (!db || db->GetReadErrors().empty()) return false;
     HostMessage("the view shows results without rows the project refused (above); no picture was written");
     return true;

@@ -83,7 +83,7 @@ public:
     int WriteShownPicture(CHostOutputFile& out, bool bEmf, const CHostViewRequest& request);
     // Whether the project refused rows the view read (said as they were read): a picture drawn
     // without them is no picture of the result, so nothing is written; true after a message.
-    bool RowsRefused() const;
+    bool RowsRefused();
     CPVXModuleLoader& GetLoader() { return m_loader; }
     // Leaves room in the fitted view for the shown result's texts, then SizeForTexts.
     void FitResultTexts(CHostViewRequest& request);
