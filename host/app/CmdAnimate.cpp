@@ -355,7 +355,6 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
     std::vector<PlayButton> presses;
     if (args.Has("--press") && (presses = ReadPresses(args.Get("--press"))).empty()) return HOST_EXIT_USAGE;
     std::vector<std::pair<std::string, std::string>> sets;
-    if (args.Has("--load")) sets.emplace_back("load", args.Get("--load"));
     for (const std::string& s : args.GetAll("--set")) {
         const size_t eq = s.find('=');
         if (eq == std::string::npos || eq == 0) {
@@ -400,6 +399,12 @@ int RunAnimate(const CHostOptions& options, const CHostArgs& args) {
         HostMessage("result %ld: its page %s is not built yet", nResult, offer.strPageClass.c_str());
         return HOST_EXIT_FAILED;
     }
+    // The load as show takes it: a film of a load without the page's results is no film of them.
+    std::string strLoad = args.Get("--load");
+    std::vector<hostpage::Control> loadControls = hostpage::CollectControls(pPage, pPage->GetControlNames());
+    for (const hostpage::Control& k : hostpage::CollectControls(pBar, pBar->GetControlNames())) loadControls.push_back(k);
+    if (int status = hostpage::ResolvePageLoad(static_cast<int>(nResult), loadControls, rv.GetDB(), strLoad)) return status;
+    if (!strLoad.empty()) sets.insert(sets.begin(), {"load", strLoad});
     if (int status = hostpage::SetPageControls(pBar, nResult, sets, nBoxes)) return status;
     pPage = dynamic_cast<CPHPageDlg*>(pBar->GetShownPageWnd());
     const std::vector<hostpage::Control> controls = hostpage::CollectControls(pPage, pPage->GetControlNames());

@@ -362,6 +362,16 @@ size_t RowCount(const CDataBase* db, const char* name) {
 // Why a sheet draws nothing of its own: its records are missing, or they show nothing under
 // load (the list's load cases when empty). listed: the sheet offers load cases.
 std::string BlankSheetReason(const CDataBase* db, int type, bool listed, const std::string& load) {
+    // Rows the sheet read and the project refused, told as they were read.
+    if (db && !db->GetReadErrors().empty()) return "the rows it reads were refused: see above";
+    static const struct {
+        int type;
+        const char* table;
+    } kNodeValues[] = {{264, "REAC"}, {511, "REAC"}, {524, "STWS"}, {265, "DISP"}, {512, "DISP"}, {525, "DISP"}};
+    for (const auto& v : kNodeValues)
+        if (v.type == type)
+            return std::string("table ") + v.table + " gives none of its outlines a value" +
+                   (load.empty() ? std::string() : " under load case " + load);
     const char* table = FigureCheckTable(type);
     if (!table) return "its results are not in the project";
     const std::string rows = std::string("table ") + table;

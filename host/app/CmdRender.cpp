@@ -51,6 +51,7 @@ int RunRender(const CHostOptions& options, const CHostArgs& args) {
     CHostResultView rv;
     if (!rv.Open(options, a.view, &progress, 0, &result))  // a load the project has not is a wrong request
         return result.GetResolveStatus() ? result.GetResolveStatus() : rv.GetFailStatus();
+    if (rv.RowsRefused()) return HOST_EXIT_FAILED;
     progress.Enter(steps.size() - 1);
     if (int status = out.Begin()) return status;
     // A failed write explains itself; Commit then finds no whole file and leaves the target alone.

@@ -77,46 +77,6 @@ std::vector<CHostOption> ShowOptions() {
     return options;
 }
 
-// Pages that show a display mode of the table with other settings than its own page: the
-// support reaction page is the reaction display of the supports of type 2.
-struct PageMode {
-    int nResult;
-    int nMode;
-    const char* pszOption;
-};
-const PageMode kPageModes[] = {{7103, 0, "data-kind=2"}};
-
-// The load of a page whose display mode takes a load case or combination, as render resolves it
-// for that mode; strLoad becomes its name. 0, or the exit status after the message.
-int ResolvePageLoad(int nResult, const std::vector<hostpage::Control>& controls, CHostResultView& rv, std::string& strLoad) {
-    UINT nRadio = 0;
-    const hostpage::Control* pLoad = hostpage::FindControl(controls, "load", &nRadio);
-    auto* pCombo = pLoad ? dynamic_cast<CComboBox*>(pLoad->pOwner->GetDlgItem(static_cast<int>(pLoad->nID))) : nullptr;
-    if (!pCombo || !rv.GetDB()) return 0;
-    const CHostMode* pMode = nullptr;
-    std::vector<std::string> options;
-    for (const PageMode& p : kPageModes)
-        if (p.nResult == nResult) pMode = FindHostMode(std::to_string(p.nMode)), options = {p.pszOption};
-    for (const CHostMode& m : GetHostModes())
-        if (!pMode && m.nResultId == nResult) pMode = &m;
-    if (!pMode || pMode->eLoad != EHostLoad::kStatic) return 0;
-    const std::string mode = std::to_string(pMode->nMode);
-    CHostResultChoice choice;
-    // Unasked, the page's own load stays when it has the result (the one its settings kept, or
-    // its first).
-    CString current;
-    if (strLoad.empty() && pCombo->GetCurSel() >= 0) pCombo->GetLBText(pCombo->GetCurSel(), current);
-    if (!current.IsEmpty() && !choice.Parse(mode, current.GetString(), "", options) && !choice.Resolve(*rv.GetDB(), true))
-        return 0;
-    if (int status = choice.Parse(mode, strLoad, "", options)) return status;
-    if (int status = choice.Resolve(*rv.GetDB())) return status;
-    // Unasked, the load is taken only when the page offers it (the rebar page lists the
-    // combinations alone).
-    if (strLoad.empty() && pCombo->FindStringExact(-1, choice.GetLoadName().c_str()) < 0) return 0;
-    strLoad = choice.GetLoadName();
-    return 0;
-}
-
 // Cutting lines as a person adds them: the page's cut or section "..." button opens the result
 // view's cutting-line window, each line's two points are picked in the view and Add is pressed
 // (the window selects the line it adds); then the window's other controls take their settings.
@@ -256,7 +216,7 @@ int RunShow(const CHostOptions& options, const CHostArgs& args) {
     // The load, then each control, as a person sets them. The load is the one render takes for
     // the page's display mode: the one named (by name or key), else the first with the result.
     std::string strLoad = args.Get("--load");
-    if (int status = ResolvePageLoad(static_cast<int>(nResult), controls, rv, strLoad)) return status;
+    if (int status = hostpage::ResolvePageLoad(static_cast<int>(nResult), controls, rv.GetDB(), strLoad)) return status;
     if (!strLoad.empty()) sets.insert(sets.begin(), {"load", strLoad});
     if (int status = hostpage::SetPageControls(pBar, nResult, sets, nBoxes)) return status;
     // The page after the controls: a radio of the bar may have shown another page.

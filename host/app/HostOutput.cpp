@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "host/app/HostCommand.h"
+#include "host/db/DBText.h"
 #include "platform/afx/ByteOrder.h"
 #include "platform/afx/OutputFiles.h"
 #include "platform/video/vfw.h"
@@ -302,11 +303,21 @@ std::string OutputExtension(const std::string& path) {
 }
 
 int CheckOutputName(const std::string& path, CHostOutputFile::EFormat format) {
+    // A name is echoed in the lines a run prints ("Wrote ..."): one holding a line break or an
+    // escape sequence would forge lines or act on the terminal.
+    if (std::any_of(path.begin(), path.end(), [](char c) { return std::iscntrl(static_cast<unsigned char>(c)); })) {
+        HostMessage("\"%s\" holds a control character: give a name without line breaks, tabs or escapes",
+                    pvxdb::EscapeText(path.c_str()).c_str());
+        return HOST_EXIT_USAGE;
+    }
     const std::string want = CHostOutputFile::FormatExtension(format);
     const std::string ext = OutputExtension(path);
     if (ext == want) return 0;
     const std::string upper = Upper(ext);
-    if (ext.empty())
+    const size_t end = ext.find_last_not_of(" \t");
+    if (end != std::string::npos && end + 1 < ext.size() && ext.substr(0, end + 1) == want)
+        HostMessage("\"%s\" ends in a blank after .%s: give a name ending in .%s", path.c_str(), want.c_str(), want.c_str());
+    else if (ext.empty())
         HostMessage("\"%s\" has no extension, but the output is %s: give a name ending in .%s", path.c_str(),
                     CHostOutputFile::FormatName(format), want.c_str());
     else

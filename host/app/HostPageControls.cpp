@@ -7,6 +7,9 @@
 #include <cstdlib>
 
 #include "host/app/HostCommand.h"
+#include "host/app/ModeTable.h"
+#include "host/db/CDBDoc.h"
+#include "host/db/CDataBase.h"
 #include "host/base/CDlgPanel.h"
 #include "host/base/CDockDlgBarBase.h"
 #include "host/base/CMouseEdit.h"
@@ -346,6 +349,12 @@ int SetControl(const Control& k, UINT nRadio, const std::string& label, const st
             }
             HostMessage("%s has no item \"%s\"; its items: %s", label.c_str(), value.c_str(),
                         items.empty() ? "none" : items.c_str());
+            // A list the project's rows fill lacks the items whose rows it refused.
+            CDataBase* db = CDBDoc::m_pDBDoc ? CDBDoc::m_pDBDoc->GetMDBCtrl()->GetDBPost() : nullptr;
+            if (db && !db->GetReadErrors().empty()) {
+                HostMessage("the list leaves out what the project's refused rows (above) hold");
+                return HOST_EXIT_FAILED;
+            }
             return HOST_EXIT_USAGE;
         }
         user.SelectComboIndex(k.nID, static_cast<int>(i));
@@ -625,6 +634,46 @@ int ClickApply(CPHPageDlg* pPage, long nResult, size_t nBoxes) {
     }
     CUiDialogSession(pPage).ClickButton(kApplyButton);
     return ReportRefusals(nBoxes) ? HOST_EXIT_FAILED : 0;
+}
+
+namespace {
+// Pages that show a display mode of the table with other settings than its own page: the
+// support reaction page is the reaction display of the supports of type 2.
+struct PageMode {
+    int nResult;
+    int nMode;
+    const char* pszOption;
+};
+const PageMode kPageModes[] = {{7103, 0, "data-kind=2"}};
+}  // namespace
+
+int ResolvePageLoad(int nResult, const std::vector<Control>& controls, CDataBase* db, std::string& strLoad) {
+    UINT nRadio = 0;
+    const Control* pLoad = FindControl(controls, "load", &nRadio);
+    auto* pCombo = pLoad ? dynamic_cast<CComboBox*>(pLoad->pOwner->GetDlgItem(static_cast<int>(pLoad->nID))) : nullptr;
+    if (!pCombo || !db) return 0;
+    const CHostMode* pMode = nullptr;
+    std::vector<std::string> options;
+    for (const PageMode& p : kPageModes)
+        if (p.nResult == nResult) pMode = FindHostMode(std::to_string(p.nMode)), options = {p.pszOption};
+    for (const CHostMode& m : GetHostModes())
+        if (!pMode && m.nResultId == nResult) pMode = &m;
+    if (!pMode || pMode->eLoad != EHostLoad::kStatic) return 0;
+    const std::string mode = std::to_string(pMode->nMode);
+    CHostResultChoice choice;
+    // Unasked, the page's own load stays when it has the result (the one its settings kept, or
+    // its first).
+    CString current;
+    if (strLoad.empty() && pCombo->GetCurSel() >= 0) pCombo->GetLBText(pCombo->GetCurSel(), current);
+    if (!current.IsEmpty() && !choice.Parse(mode, current.GetString(), "", options) && !choice.Resolve(*db, true))
+        return 0;
+    if (int status = choice.Parse(mode, strLoad, "", options)) return status;
+    if (int status = choice.Resolve(*db)) return status;
+    // Unasked, the load is taken only when the page offers it (the rebar page lists the
+    // combinations alone).
+    if (strLoad.empty() && pCombo->FindStringExact(-1, choice.GetLoadName().c_str()) < 0) return 0;
+    strLoad = choice.GetLoadName();
+    return 0;
 }
 
 }  // namespace hostpage

@@ -14,6 +14,7 @@
 #include "host/app/HostDockBar.h"
 #include "host/base/CFormViewInBar.h"
 
+class CDataBase;
 class CPHPageDlg;
 class CWnd;
 
@@ -94,5 +95,9 @@ long ReadResultOperand(const std::string& word, const char* pszVerb);
 int OpenResultBar(CHostDockBar& bar, long nResult, CWnd* pFrame, CHostDockBar::Offer& offer, CFormViewInBar*& pBar);
 // Presses the page's Apply and prints what the page refused. 0, or the exit status.
 int ClickApply(CPHPageDlg* pPage, long nResult, size_t nBoxes);
+// The load of a page whose display mode takes a load case or combination, as render resolves it
+// for that mode (its results checked in db); strLoad becomes its name. 0, or the exit status
+// after the message.
+int ResolvePageLoad(int nResult, const std::vector<Control>& controls, CDataBase* db, std::string& strLoad);
 
 }  // namespace hostpage

@@ -111,10 +111,18 @@ HBITMAP CHostResultView::GetWindowPicture() const {
     return m_pView ? UiGetWindowSurface(m_pView->GetSafeHwnd()) : nullptr;
 }
 
+bool CHostResultView::RowsRefused() {
+    CDataBase* db = m_session.GetDB();
+    if (!db || db->GetReadErrors().empty()) return false;
+    HostMessage("the view shows results without rows the project refused (above); no picture was written");
+    return true;
+}
+
 int CHostResultView::WriteShownPicture(CHostOutputFile& out, bool bEmf, const CHostViewRequest& request) {
     m_pView->Invalidate(FALSE);
     m_pView->UpdateWindow();
     AfxPumpMessages();
+    if (RowsRefused()) return HOST_EXIT_FAILED;
     if (int status = out.Begin()) return status;
     CString path(out.GetTempPath().c_str());
     if (bEmf)
@@ -278,8 +286,14 @@ int CHostResultView::Open(const CHostOptions& options, CHostViewRequest& request
 bool CHostResultView::ModelFits(const CHostViewRequest& request) const {
     const CRect area = m_pCtrl->GetDrawingArea();
     if (area.Width() >= kMinModelSide && area.Height() >= kMinModelSide) return true;
-    HostMessage("the model does not fit in the %ldx%ld picture: the legend leaves it %dx%d pixels (at least %d each "
-                "way are needed); give a larger --size",
-                request.nWidth, request.nHeight, std::max(0, area.Width()), std::max(0, area.Height()), kMinModelSide);
+    // Without a legend beside it the model has the whole picture.
+    if (area.Width() >= request.nWidth && area.Height() >= request.nHeight)
+        HostMessage("the model does not fit in the %ldx%ld picture (at least %d pixels each way are needed); give a "
+                    "larger --size",
+                    request.nWidth, request.nHeight, kMinModelSide);
+    else
+        HostMessage("the model does not fit in the %ldx%ld picture: the legend leaves it %dx%d pixels (at least %d "
+                    "each way are needed); give a larger --size",
+                    request.nWidth, request.nHeight, std::max(0, area.Width()), std::max(0, area.Height()), kMinModelSide);
     return false;
 }

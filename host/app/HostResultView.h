@@ -81,6 +81,9 @@ public:
     // BMP of the requested size, or (bEmf) the model's metafile export. 0, or the exit status
     // after a message.
     int WriteShownPicture(CHostOutputFile& out, bool bEmf, const CHostViewRequest& request);
+    // Whether the project refused rows the view read (said as they were read): a picture drawn
+    // without them is no picture of the result, so nothing is written; true after a message.
+    bool RowsRefused();
     CPVXModuleLoader& GetLoader() { return m_loader; }
     // Leaves room in the fitted view for the shown result's texts, then SizeForTexts.
     void FitResultTexts(CHostViewRequest& request);

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <strings.h>
 
+#include <unordered_map>
+
 #include "host/app/HostCommand.h"
 #include "host/app/ModuleLoader.h"
 #include "host/base/PVXHostResult.h"
@@ -439,6 +441,31 @@ struct LoadCandidate {
 
 unsigned LoadTypeOfCase(int caseType);
 
+// Combinations name combinations at most this deep; deeper ones have no result.
+constexpr int kMaxCombinationDepth = 8;
+
+// The keys of a chain of combinations from key deeper than kMaxCombinationDepth (a cycle is
+// one), joined by " -> "; "" when none is. Level by level, each combination once a level.
+std::string CombinationTooDeep(const CDataBase& db, UINT key) {
+    const auto& combs = db.Table<DBT_PLCOM>();
+    std::vector<std::unordered_map<UINT, UINT>> levels(1, {{key, 0u}});  // combination -> the one naming it
+    while (levels.size() <= static_cast<size_t>(kMaxCombinationDepth) + 1 && !levels.back().empty()) {
+        std::unordered_map<UINT, UINT> next;
+        for (const auto& [at, from] : levels.back())
+            if (const T_PLCOM_D* c = combs.Find(at))
+                for (int i = 0; i < c->GetEntryCount(); ++i)
+                    if (c->entry[i].kind == PLOAD_COMBINATION) next.emplace(c->entry[i].key, at);
+        levels.push_back(std::move(next));
+    }
+    if (levels.back().empty()) return "";
+    std::vector<UINT> chain;
+    for (UINT at = levels.back().begin()->first, i = static_cast<UINT>(levels.size()); i-- > 0; at = levels[i].at(at))
+        chain.insert(chain.begin(), at);
+    std::string text;
+    for (UINT k : chain) text += (text.empty() ? "" : " -> ") + std::to_string(k);
+    return text;
+}
+
 // The load cases of a kind (0: every kind, and then the combinations too), in table order.
 // Without a load named, static modes start on a static case, then on a combination.
 std::vector<LoadCandidate> LoadsOf(CDataBase& db, int wanted) {
@@ -817,6 +844,9 @@ int CHostResultChoice::ResolveLoad(CDataBase& db) {
             if (!db.GetReadErrors().empty())
                 Message(std::string("the ") + m.pszResults + " for \"" + pFound->strName +
                         "\" could not be read from the project (above)");
+            else if (const std::string chain = pFound->bCase ? "" : CombinationTooDeep(db, pFound->nKey); !chain.empty())
+                Message("the combination \"" + pFound->strName + "\" has no result: it names combinations more than " +
+                        std::to_string(kMaxCombinationDepth) + " deep (table PLCOM, keys " + chain + ")");
             else
                 Message(std::string("the project has no ") + m.pszResults + " for \"" + pFound->strName + "\" (" +
                         (names.empty() ? std::string("no load has them") : "loads with them: " + names) + ")");

@@ -69,6 +69,13 @@ struct T_PELEM_D {
         *pszColumn = "nnode";
         if (nNode < 0 || nNode > PELEM_MAX_NODE)
             return std::to_string(nNode) + " used node entries; an element has 0 to " + std::to_string(PELEM_MAX_NODE);
+        // An entry past the used ones would be a node the element is read without.
+        for (int i = nNode; i < PELEM_MAX_NODE; ++i)
+            if (node[i]) {
+                *pszColumn = "node";
+                return "entry " + std::to_string(i + 1) + " names node " + std::to_string(node[i]) + ", past the " +
+                       std::to_string(nNode) + " used entries (nnode)";
+            }
         return {};
     }
 };
@@ -235,6 +242,14 @@ struct T_PSTLD_D {
         v.Int("type", type);
         v.Text("name", name, sizeof(name));
     }
+    // A case of one of the four kinds: the lists and the result pages know no other.
+    std::string Validate(const char** pszColumn) const {
+        *pszColumn = "type";
+        if (type < PLOAD_STATIC || type > PLOAD_SETTLEMENT)
+            return "load case type " + std::to_string(type) + " is none of 1 (static), 2 (response spectrum), "
+                   "3 (time history), 4 (settlement)";
+        return {};
+    }
 };
 
 // One term of a load combination.
@@ -282,9 +297,14 @@ struct T_PLCOM_D {
     // Every factor of the terms is a finite number (it multiplies results).
     std::string Validate(const char** pszColumn) const {
         *pszColumn = "entries";
-        for (int i = 0; i < GetEntryCount(); ++i)
+        for (int i = 0; i < GetEntryCount(); ++i) {
             if (!std::isfinite(entry[i].factor))
                 return "the factor of term " + std::to_string(i + 1) + " is not a finite number";
+            const int kind = entry[i].kind;
+            if ((kind < PLOAD_STATIC || kind > PLOAD_SETTLEMENT) && kind != PLOAD_COMBINATION)
+                return "term " + std::to_string(i + 1) + " is of kind " + std::to_string(kind) +
+                       ", none of 1 to 4 (a load case) or 9 (a combination)";
+        }
         return {};
     }
 };
@@ -354,8 +374,17 @@ struct T_PAGESET_D {
         v.Str("title", title);
         v.Str("archive", archive);
     }
-    // Hexadecimal text of an even length.
+    // The longest archive a page writes: 16 words and two texts of at most 255 bytes, each with
+    // its length (3 bytes from 255 on). A page writes back what it read at the same length.
+    static constexpr size_t kMaxArchiveBytes = 16 * 4 + 2 * (3 + 255);
+    // Hexadecimal text of an even length, no longer than a page writes.
     std::string Validate(const char** pszColumn) const {
+        const size_t digits = static_cast<size_t>(archive.GetLength());
+        if (digits > 2 * kMaxArchiveBytes) {
+            *pszColumn = "archive";
+            return "the page's settings archive is " + std::to_string(digits) + " hexadecimal digits, longer than the " +
+                   std::to_string(2 * kMaxArchiveBytes) + " (" + std::to_string(kMaxArchiveBytes) + " bytes) a page writes";
+        }
         const char* s = archive.GetString();
         size_t n = 0;
         for (; s[n]; ++n)

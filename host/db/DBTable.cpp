@@ -2,10 +2,13 @@
 #include "host/db/DBTable.h"
 
 #include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <atomic>
 #include <bit>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -61,12 +64,30 @@ sqlite3_stmt* S(void* p) { return static_cast<sqlite3_stmt*>(p); }
 std::string Quote(const std::string& name) { return "\"" + name + "\""; }
 }  // namespace
 
-std::string DbMessage(sqlite3* db) { return db ? sqlite3_errmsg(db) : "no database"; }
+std::string DbMessage(sqlite3* db) {
+    if (!db) return "no database";
+    std::string msg = sqlite3_errmsg(db);
+    // An I/O error says no more than that: the system's reason (File too large, No space left ...)
+    // tells the user what to do.
+    if ((sqlite3_extended_errcode(db) & 0xff) != SQLITE_IOERR) return msg;
+    if (const int sys = sqlite3_system_errno(db); sys > 0) return msg + " (" + std::strerror(sys) + ")";
+    // A write refused by the file-size limit leaves no error number behind: the limit is asked.
+    struct rlimit limit {};
+    struct stat st {};
+    const char* file = sqlite3_db_filename(db, "main");
+    constexpr off_t kGrowth = 1 << 20;  // what a save may add to the file
+    if (file && *file && getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && stat(file, &st) == 0 &&
+        static_cast<unsigned long long>(st.st_size + kGrowth) >= static_cast<unsigned long long>(limit.rlim_cur))
+        msg += " (" + std::string(std::strerror(EFBIG)) + ": the file-size limit (ulimit -f) is " +
+               std::to_string(static_cast<unsigned long long>(limit.rlim_cur)) + " bytes, the project file " +
+               std::to_string(static_cast<long long>(st.st_size)) + ")";
+    return msg;
+}
 
 int Exec(sqlite3* db, const std::string& sql, std::string& err) {
     char* msg = nullptr;
     if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &msg) != SQLITE_OK) {
-        err = msg ? msg : DbMessage(db);
+        err = msg && std::strcmp(msg, sqlite3_errmsg(db)) ? msg : DbMessage(db);
         sqlite3_free(msg);
         return 0;
     }
@@ -534,6 +555,12 @@ const char* ReadVisitor::TextCol(const char* name) {
         if (!t) t = "";
         if (static_cast<int>(strlen(t)) != bytes) {
             Fail(name, "text holds a NUL byte");
+            t = nullptr;
+        } else if (const size_t bad = FirstNonUtf8(t, static_cast<size_t>(bytes)); bad < static_cast<size_t>(bytes)) {
+            char msg[96];
+            std::snprintf(msg, sizeof msg, "text is not valid UTF-8 at byte %zu (0x%02X)", bad + 1,
+                          static_cast<unsigned char>(t[bad]));
+            Fail(name, msg);
             t = nullptr;
         }
     }

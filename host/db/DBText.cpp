@@ -35,6 +35,17 @@ size_t Utf8Length(const unsigned char* p, size_t n, unsigned& code) {
 
 }  // namespace
 
+size_t FirstNonUtf8(const char* s, size_t n) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(s);
+    for (size_t i = 0; i < n;) {
+        unsigned code = 0;
+        const size_t len = Utf8Length(p + i, n - i, code);
+        if (len == 0) return i;
+        i += len;
+    }
+    return n;
+}
+
 std::string EscapeText(const char* s, size_t maxBytes) {
     std::string out;
     if (!s) return out;

@@ -13,4 +13,7 @@ namespace pvxdb {
 // A null s gives "".
 std::string EscapeText(const char* s, size_t maxBytes = static_cast<size_t>(-1));
 
+// The offset of the first byte of the n bytes at s that is not part of valid UTF-8; n when all are.
+size_t FirstNonUtf8(const char* s, size_t n);
+
 }  // namespace pvxdb

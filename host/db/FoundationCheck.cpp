@@ -214,6 +214,14 @@ std::string CheckAnalysedModel(CDataBase& db, const std::string& file) {
                 return Where(file, "PELEM", "node", elems.Keys()[i]) + "no node " + std::to_string(e.node[k]) +
                        " in PNODE";
     }
+    const auto& membs = db.Table<DBT_PMEMB>();
+    for (size_t i = 0; i < membs.Count(); ++i) {
+        const T_PMEMB_D& m = membs.Records()[i];
+        for (INT_PTR k = 0; k < m.aElem.GetSize(); ++k)
+            if (m.aElem[k] && !elems.Find(m.aElem[k]))
+                return Where(file, "PMEMB", "elems", membs.Keys()[i]) + "no element " + std::to_string(m.aElem[k]) +
+                       " in PELEM";
+    }
     const auto& cases = db.Table<DBT_PSTLD>();
     std::unordered_map<std::string_view, UINT> named;
     for (size_t i = 0; i < cases.Count(); ++i) {

@@ -144,6 +144,12 @@ BOOL CAnimationEngine::OpenAVIFile(const char* pszPath) {
         if (hr == AVIERR_OK)
             hr = AVIFileOpen(&m_pFinalFile, m_strFinalPath, OF_CREATE | OF_READWRITE | OF_SHARE_DENY_NONE, nullptr);
     }
+    if (hr == AVIERR_MEMORY) {
+        // Not the folder's fault: the films' libraries or buffers found no memory.
+        ::MessageBox(pView->GetSafeHwnd(), "There is not enough memory to create the animation file.", nullptr,
+                     MB_OK | MB_ICONSTOP);
+        return FALSE;
+    }
     if (hr != AVIERR_OK) {
         const CString text = Text("IDS_TBX_PVX_Animation__Cannot_Open_Create_Temporary_") + "\n" +
                              Text("IDS_TBX_PVX_Check_Temporary_Directory_") + "\n" + strDir +

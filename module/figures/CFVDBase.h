@@ -285,6 +285,9 @@ public:
     virtual BOOL GetDescription(CArray<COLORREF>& colours, CString& text);
     // Non-zero for a figure with contour parameters. [0]
     virtual BOOL UsesContour();
+    // After DrawFigure: non-zero when what it drew shows none of its values (outlines alone),
+    // so the sheet has nothing of its own. [0]
+    virtual BOOL ShowedNoValue() const { return FALSE; }
 
     // ---- Shared operations ----
     // FALSE: InitBaseMapList, SetDefaultOptions. TRUE: CreateLayers, CreateTextStyles,

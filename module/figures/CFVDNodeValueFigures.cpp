@@ -70,6 +70,7 @@ BOOL CFVDELEM_Disp::GetNodeValue(const CArray<UINT, UINT>& nodes, UINT /*object*
 }
 
 void CFVDMembInfoDrawByNode::DrawFigure() {
+    m_nValues = 0;
     ApplyScale();
     CDataBase* db = GetPostDataBase();
     if (!m_pDrawing || !db) return;
@@ -118,6 +119,7 @@ void CFVDMembInfoDrawByNode::DrawValue(const CArray<T_POINT2D>& pts, double valu
     if (!ICheckToolUtil::s_GetPolyCentroid(pts, centre, area)) return;
     if (alongMember) block.m_dAngle = MemberTextAngle(pts);
     block.DrawAt(VdGetDrawingHandle(m_pDrawing), centre);
+    ++m_nValues;
 }
 
 BOOL CFVDMembInfoDrawByNode::DrawAtNodes(UINT key, CDataBase* db) {

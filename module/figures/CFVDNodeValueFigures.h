@@ -29,6 +29,8 @@ public:
     virtual BOOL GetNodeValue(const CArray<UINT, UINT>& nodes, UINT object, UINT& key, double& value);
     // One member or element: outline on layer 25, value on layer 50; TRUE.
     virtual BOOL DrawAtNodes(UINT key, CDataBase* db);
+    // No member or plate got a value: the outlines alone are no sheet of values.
+    BOOL ShowedNoValue() const override { return m_nValues == 0; }
     // 1 for the reaction sheets, 0 for the displacement sheets.
     virtual int IsReactionSheet() { return 1; }
     // Non-zero for the sheets that walk the raft's plates rather than the members.
@@ -46,6 +48,7 @@ protected:
     // The value of step 3: FALSE without nodes, else GetNodeValue from the current load case.
     BOOL ObjectValue(const CArray<UINT, UINT>& nodes, UINT object, UINT& key, double& value);
     void DrawValue(const CArray<T_POINT2D>& pts, double value, UINT comb, BOOL alongMember);
+    int m_nValues = 0;  // values the last DrawFigure wrote
 };
 
 class CFVDBeam_Ract : public CFVDMembInfoDrawByNode {

@@ -252,7 +252,7 @@ void CPVXFigure::DrawCounted(CFVDBase* f, CVdrawUtil& drawing) {
     const bool later = sheet && !m_SheetIds.empty();
     f->m_nNotesDrawn = 0;
     f->DrawFigure();
-    m_OwnDrawn[f->GetType()] = drawing.GetFigureCount() - before - f->m_nNotesDrawn;
+    m_OwnDrawn[f->GetType()] = f->ShowedNoValue() ? 0 : drawing.GetFigureCount() - before - f->m_nNotesDrawn;
     if (sheet) KeepTextsClear(drawing, firstId, later);
 }
 

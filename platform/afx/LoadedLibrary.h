@@ -10,11 +10,18 @@ namespace loadedlib {
 
 // Opens name with the dlopen flags; on failure why says so, naming the package that provides
 // the library when the library itself is what failed, not one it needs (another package's).
+// A failure for want of memory starts why with "out of memory".
 inline void* Open(const char* name, int flags, const char* what, const std::string& package, std::string& why) {
     void* lib = dlopen(name, flags);
     if (!lib) {
         const char* error = dlerror();
         const std::string text = error ? error : name;
+        // A library the loader could not map, or allocate for, failed for want of memory.
+        if (text.find("failed to map segment") != std::string::npos ||
+            text.find("Cannot allocate memory") != std::string::npos) {
+            why = "out of memory: " + std::string(what) + " could not be loaded (" + text + ")";
+            return lib;
+        }
         why = std::string(what) + " is not available: " + text;
         if (text.find(name) != std::string::npos) why += " (the " + package + " package provides " + name + ")";
     }

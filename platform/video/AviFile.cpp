@@ -465,7 +465,9 @@ HRESULT AVIFileOpen(PAVIFILE* ppfile, LPCTSTR szFile, UINT uMode, void*) {
     if (!(uMode & OF_CREATE))
         return VIDEO_FAIL(AVIERR_UNSUPPORTED, "AVIFileOpen opens films for writing only (OF_CREATE): \"%s\"", szFile);
     std::string why;
-    if (!FfmpegLoadLibraries(why)) return VIDEO_FAIL(AVIERR_ERROR, "cannot create the film \"%s\": %s", szFile, why.c_str());
+    if (!FfmpegLoadLibraries(why))
+        return VIDEO_FAIL(why.rfind("out of memory", 0) == 0 ? AVIERR_MEMORY : AVIERR_ERROR, "cannot create the film \"%s\": %s",
+                          szFile, why.c_str());
     auto f = std::make_unique<AviFileObject>();
     f->path = szFile;
     int err = avformat_alloc_output_context2(&f->ctx, nullptr, "avi", szFile);

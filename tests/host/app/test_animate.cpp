@@ -208,6 +208,9 @@ TEST_F(AnimateTest, RefusesWhatCannotBeAnimated) {
         // however many helpers the machine's load leaves (a 1920x1080 film fitted when none).
         {"too little memory for the encoder", "7301 --load DL --frames 3 --size 3200x2400 --out x.avi", 1, "memory",
          390L << 20},
+        // Before, "FFmpeg is not available" and a hint about the temporary folder.
+        {"too little memory to map FFmpeg", "7301 --load DL --frames 3 --size 4000x3000 --out x.avi", 1,
+         "not enough memory to create the animation file", 300L << 20},
 #endif
     };
     for (const Row& r : rows) {

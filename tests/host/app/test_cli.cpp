@@ -313,7 +313,7 @@ TEST(PvxHostExitStatus, OneMistakeOneStatusInEveryCommand) {
         {"render, unknown load", "render --mode 7 --load NOPE" + out + ".bmp'", 2, "no load case or combination"},
         {"design, unknown load", "design 35 --load NOPE" + out + ".bmp'", 2, "no load case or combination"},
         {"show, unknown load", "show 7301 --load NOPE" + out + ".bmp'", 2, "no load case or combination"},
-        {"animate, unknown load", "animate 7301 --load NOPE" + out + ".avi'", 2, "no item \"NOPE\""},
+        {"animate, unknown load", "animate 7301 --load NOPE" + out + ".avi'", 2, "no load case or combination"},
         {"graph history, unknown load", "graph history --load NOPE --node 222" + out + ".bmp'", 2, "NOPE"},
         {"figure, unknown load", "figure 132 --load NOPE" + out + ".dxf'", 2, "no load case \"NOPE\""},
         {"render, a jpg", "render" + out + ".jpg'", 2, "JPG"},

@@ -327,6 +327,9 @@ TEST(PvxHostDamaged, LineDisplaysFitModelsOfAnySize) {
     }
 }
 
+// The first displacement row of load case 3 (WX).
+#define DISP_WX_ROW "(SELECT min(rowid) FROM DISP WHERE (id >> 32) = 3)"
+
 // Results a figure or dialog needs that the project lacks are named with their table, column
 // and key. Before, design said only "the column forces of the load cannot be read", and the
 // damping dialog's refusal named no row.
@@ -349,8 +352,21 @@ TEST(PvxHostDamaged, MissingResultsAreNamedWithTheirTable) {
          "ALTER TABLE D2 RENAME TO DISP",
          "animate 7201 --load DL --frames 3 --size 221x50",
          {"table DISP, column id, load 1, key 1: the result is stored in more than one row",
-          "result 7201 cannot be animated: the project's rows it shows were refused"},
+          "the displacements for \"DL\" could not be read from the project (above)"},
          ".avi"},
+        // Before, each of these wrote a sheet, film or picture of nothing with status 0, or
+        // refused with status 2 as if the command line were wrong.
+        {"a node-value sheet without its results", "DELETE FROM DISP", "figure 512",
+         {"figure 512", "table DISP gives none of its outlines a value"}, ".dxf"},
+        {"a node-value sheet of refused rows", "UPDATE REAC SET FZ = 9e999 WHERE rowid = (SELECT min(rowid) FROM REAC)",
+         "figure 511", {"table REAC, column FZ", "the rows it reads were refused"}, ".dxf"},
+        {"a film of a load without its results", "DELETE FROM DISP", "animate 7201 --load DL --frames 3 --size 221x50",
+         {"the project has no displacements for \"DL\""}, ".avi"},
+        {"a combination with a refused term", "UPDATE DISP SET DX = 9e999 WHERE rowid = " DISP_WX_ROW,
+         "render --mode 1 --load 1.3DL+1.5WX", {"table DISP, column DX, load 3", "no picture was written"}},
+        {"an envelope a list leaves out for a refused term", "UPDATE DISP SET DX = 9e999 WHERE rowid = " DISP_WX_ROW,
+         "show 7201 --load ENV", {"table DISP, column DX, load 3", "has no item \"ENV\"", "refused rows (above)"}},
+        {"members of no elements", "DELETE FROM PELEM", "render", {"table PMEMB, column elems, key 193: no element 193 in PELEM"}},
     };
     int n = 0;
     for (const Row& row : rows) {

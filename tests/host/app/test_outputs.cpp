@@ -220,6 +220,11 @@ TEST(PvxHostOutputs, RefusedNamesLeaveEverythingAsItWas) {
         {"a BMP name for a metafile", db + "export --format emf --out '" + dir + "/y.bmp'", 2,
          {"names a BMP file", "EMF", ".emf"}},
         {"no format to tell", db + "export --out '" + dir + "/y.png'", 2, {"cannot tell the format"}},
+        // Before, "names a BMP  file, but the output is a BMP picture", and a name's line break
+        // was echoed raw, forging a line of the report.
+        {"a name ending in a blank", db + "render --out '" + dir + "/x.bmp '", 2, {"ends in a blank after .bmp"}},
+        {"a name holding a line break", db + "render --out '" + dir + "/x\nWrote y.bmp'", 2,
+         {"x\\nWrote y.bmp\" holds a control character"}},
         {"a device", db + "render --out /dev/null", 1, {"/dev/null", "a device"}},
         {"a device for export", db + "export --out /dev/null", 1, {"/dev/null", "a device"}},
         {"a device for the metafile", db + "export --format emf --out /dev/null", 1, {"a device"}},

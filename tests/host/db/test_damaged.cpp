@@ -151,6 +151,21 @@ TEST(PostDbDamaged, KeysAndResultIdsAreWholeNumbersUsedOnce) {
                       {"element naming a node that does not exist",
                        "UPDATE PELEM SET node = CAST(substr(node, 1, 4) || x'FFFFFFFF' || substr(node, 9) AS BLOB) WHERE key = 22",
                        {"table PELEM", "column node", "key 22", "no node 4294967295 in PNODE"}},
+                      // Before, each of these opened: drawn by one command and refused by another, or
+                      // printed raw, or (the archive) decoded in quadratic time.
+                      {"member naming an element that does not exist", "UPDATE PMEMB SET elems = x'3F420F00' WHERE key = 1",
+                       {"table PMEMB", "column elems", "key 1", "no element 999999 in PELEM"}},
+                      {"element of 0 nodes naming nodes", "UPDATE PELEM SET nnode = 0 WHERE key = 22",
+                       {"table PELEM", "column node", "key 22", "entry 1 names node 5, past the 0 used entries"}},
+                      {"load case of type 77", "UPDATE PSTLD SET type = 77 WHERE key = 1",
+                       {"table PSTLD", "column type", "key 1", "load case type 77 is none of"}},
+                      {"combination term of kind 7",
+                       "UPDATE PLCOM SET entries = CAST(x'07000000' || substr(entries, 5) AS BLOB) WHERE key = 101",
+                       {"table PLCOM", "column entries", "key 101", "term 1 is of kind 7"}},
+                      {"name that is not UTF-8", "UPDATE PSTLD SET name = CAST(x'44FF' AS TEXT) WHERE key = 1",
+                       {"table PSTLD", "column name", "key 1", "not valid UTF-8 at byte 2 (0xFF)"}},
+                      {"page settings of 8 MiB", "UPDATE PAGESET SET archive = hex(zeroblob(4194304)) WHERE key = 7301",
+                       {"table PAGESET", "column archive", "key 7301", "8388608 hexadecimal digits, longer than the 1160"}},
                       // Table order: load cases 2, 1, 3.
                       {"two load cases of one name", "UPDATE PSTLD SET name = 'EX' WHERE key = 1",
                        {"table PSTLD", "column name", "key 3", "load case 1 has the name \"EX\" too"}},
