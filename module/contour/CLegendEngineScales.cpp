@@ -319,9 +319,9 @@ int CLegendEngine::DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserv
             const int y = (top + bottom) / 2 - h / 2;
             CString strPct;
             strPct.Format("%3.1lf%%", dPct);
-            pDC->SetTextColor(m_crPercent);
+            pDC->SetTextColor(Legible(m_crPercent, y, y + h));
             pDC->TextOut(tickR - 5 * w, y, strPct);
-            pDC->SetTextColor(m_crText);
+            pDC->SetTextColor(Legible(m_crText, y, y + h));
             const INT_PTR nName = rank - 1;
             const CString strName =
                 nName < ce->m_arrListName.GetSize() ? ce->m_arrListName[nName] : CString("NULL");
