@@ -1396,8 +1396,8 @@ COLORREF RasterBackend::GetPixel(const DCState& st, int x, int y) {
     return bm->GetPixel(p.x, p.y);
 }
 
-// A turned text's minus drawn again as a bar at least 1.5 px thick and 4 px long along its
-// baseline: unsmoothed, the thin glyph of a turned text keeps only 2 or 3 pixels, and "-26.388"
+// A turned text's minus drawn again as a bar at least 1.5 px thick and three quarters of a
+// digit long along its baseline: unsmoothed, the thin glyph of a turned text keeps only 2 or 3 pixels, and "-26.388"
 // reads ".26.388". The cairo context stands in the text's turned frame.
 void RasterBackend::ThickenMinus(cairo_scaled_font_t* font, const cairo_glyph_t* glyphs, int n,
                                  const std::string& text) {
@@ -1415,7 +1415,9 @@ void RasterBackend::ThickenMinus(cairo_scaled_font_t* font, const cairo_glyph_t*
     const unsigned long index = minus[0].index;
     cairo_glyph_free(minus);
     if (e.width <= 0) return;
-    const double t = std::max(e.height, 1.5), len = std::max(e.width, 4.0);
+    cairo_text_extents_t zero;  // a minus as long as three quarters of a digit's advance
+    cairo_scaled_font_text_extents(font, "0", &zero);
+    const double t = std::max(e.height, 1.5), len = std::max({e.width, 0.75 * zero.x_advance, 4.0});
     bool any = false;
     for (int i = 0; i < n; ++i) {
         if (glyphs[i].index != index) continue;
