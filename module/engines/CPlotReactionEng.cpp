@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "host/grx/GKrigContour.h"
 #include "host/grx/I_PVXCtrl.h"
@@ -144,7 +145,31 @@ void CPlotReactionEng::FillKrigDetail(const CContourEngine& ce, int nModelOption
 double CPlotReactionEng::HeadSize() const {
     const CReactionEngine& e = *m_pReactionEngine;
     const double m = std::max(std::fabs(e.m_dMaxValue), std::fabs(e.m_dMinValue));
-    return std::fabs(m * e.m_dArrowScale * e.m_dReacAdjustFactor * kHeadRatio);
+    const double size = std::fabs(m * e.m_dArrowScale * e.m_dReacAdjustFactor * kHeadRatio);
+    const double spacing = LeastNodeSpacing();
+    return spacing > 0.0 ? std::min(size, kHeadSpacing * spacing) : size;
+}
+
+double CPlotReactionEng::LeastNodeSpacing() const {
+    const CReactionEngine& e = *m_pReactionEngine;
+    if (!m_pModel || !m_pModel->GetAttrCtrl()) return 0.0;
+    std::vector<C3DPoint> pts;
+    pts.reserve(static_cast<size_t>(e.m_arrNodeKey.GetSize()));
+    for (INT_PTR i = 0; i < e.m_arrNodeKey.GetSize(); ++i) {
+        T_PNODE_D node;
+        if (m_pModel->GetAttrCtrl()->GetNode(e.m_arrNodeKey[i], node)) pts.emplace_back(node.x, node.y, node.z);
+    }
+    // Swept along x: a pair further apart in x than the best so far ends the inner walk.
+    std::sort(pts.begin(), pts.end(), [](const C3DPoint& a, const C3DPoint& b) { return a.x < b.x; });
+    double best = 0.0;
+    for (size_t i = 0; i < pts.size(); ++i)
+        for (size_t j = i + 1; j < pts.size() && (best == 0.0 || pts[j].x - pts[i].x < best); ++j) {
+            const double d = std::sqrt((pts[j].x - pts[i].x) * (pts[j].x - pts[i].x) +
+                                       (pts[j].y - pts[i].y) * (pts[j].y - pts[i].y) +
+                                       (pts[j].z - pts[i].z) * (pts[j].z - pts[i].z));
+            if (d > 1e-9 && (best == 0.0 || d < best)) best = d;
+        }
+    return best;
 }
 
 double CPlotReactionEng::Animated(double v) const {
@@ -173,15 +198,15 @@ void CPlotReactionEng::Line(const C3DPoint& a, const C3DPoint& b) {
         ctrl->DrawLine3D(m_pDC, a, b, 0.0);
 }
 
-void CPlotReactionEng::WriteNumber(const C3DPoint& p, double v, const CString& fmt, const CRect& symbol) {
+bool CPlotReactionEng::WriteNumber(const C3DPoint& p, double v, const CString& fmt, const CRect& symbol, int slot) {
     const int nKind = ReactionNumberKind(*m_pNumberOpt, m_pReactionEngine->m_dLegendMax, m_pReactionEngine->m_dLegendMin, v);
-    if (nKind < 0) return;
+    if (nKind < 0) return false;
     if (nKind < 3) {
         DrawMinMaxOutputValue(m_pDC, p, fmt, nKind, v);
-        return;
+        return false;
     }
     CPoint pt = WindowPoint(p);
-    if (pt.x < 0 || pt.y < 0) return;
+    if (pt.x < 0 || pt.y < 0) return false;
     CString s;
     s.Format(fmt, v);
     if (!symbol.IsRectEmpty()) {
@@ -193,15 +218,19 @@ void CPlotReactionEng::WriteNumber(const C3DPoint& p, double v, const CString& f
         const CRect box(left, bottom - ext.cy, left + ext.cx, bottom);
         CRect shared;
         if (shared.IntersectRect(&box, &symbol) && 20L * shared.Width() * shared.Height() > 1L * ext.cx * ext.cy) {
-            // Centred over the symbol, a quarter height off: neighbouring nodes of a grid keep
-            // their rows of numbers and markers apart.
-            const UINT nOld = m_pDC->SetTextAlign(TA_BOTTOM | TA_CENTER);
-            m_pDC->TextOut((symbol.left + symbol.right) / 2, symbol.top - std::max(2, ext.cy / 4), s);
+            // Centred over (or under) the symbol, a quarter height off: neighbouring nodes of a
+            // grid keep their rows of numbers and markers apart.
+            const int gap = std::max(2, ext.cy / 4), row = slot / 2 * (ext.cy + gap);
+            const bool bOver = slot % 2 == 0;
+            const UINT nOld = m_pDC->SetTextAlign((bOver ? TA_BOTTOM : TA_TOP) | TA_CENTER);
+            m_pDC->TextOut((symbol.left + symbol.right) / 2, bOver ? symbol.top - gap - row : symbol.bottom + gap + row,
+                           s);
             m_pDC->SetTextAlign(nOld);
-            return;
+            return true;
         }
     }
     m_pDC->TextOut(pt.x, pt.y, s);
+    return false;
 }
 
 CRect CPlotReactionEng::HeadBox(const PVXPolyListArray& polys) const {
@@ -360,6 +389,16 @@ int CPlotReactionEng::OutputArrowNumbers() {
             int comps[3];
             double values[3];
             ComponentsOf(e, r, comps, values);
+            // The node's heads as drawn: a number whose shaft end lies on them (a component seen
+            // end on, or a short shaft) stands beside them.
+            PVXPolyListArray polys;
+            if (!IsResultDisplayOn())
+                for (int c = 0; c < 3; ++c)
+                    if (values[c] != 0.0)
+                        MakeGlyph(P, comps[c], values[c] >= 0.0 ? size : -size, values[c] * lengthPerValue, polys);
+            const CRect heads = HeadBox(polys);
+            FreePolys(polys);
+            int slot = 0;
             for (int c = 0; c < 3; ++c) {
                 const double v = values[c];
                 if (v == 0.0) continue;
@@ -373,7 +412,7 @@ int CPlotReactionEng::OutputArrowNumbers() {
                 m_pDC->SetTextAlign(bTurned ? (TA_BASELINE | TA_RIGHT) : (TA_BASELINE | TA_LEFT));
                 m->SetNumberFontNodeOrientation(angle);
                 selectFont();
-                WriteNumber(tail, v, fmt);
+                if (WriteNumber(tail, v, fmt, heads, slot)) ++slot;
             }
         } else {
             m->SetNumberFontNodeOrientation(0);
