@@ -220,6 +220,7 @@ public:
     COLORREF m_crReserved;               // not fed from the display options
     COLORREF m_crPercent;                // percentage column of the contour scale
     COLORREF m_crWindow;                 // background of the popup legend window
+    bool m_bPopupScale = false;          // a scale is being drawn into the popup window
     COLORREF m_crInstruction;            // result-kind and load lines of the header
     COLORREF m_crMax;                    // maximum line of the footer
     COLORREF m_crMin;                    // minimum line of the footer
@@ -264,7 +265,8 @@ private:
     // Fills r as the panel background: plain bottom colour (profile switch), plain top colour
     // (printing and export) or the vertical gradient from crTop to the bottom colour.
     void FillPanelBackground(CDC* pDC, const CRect& r, COLORREF crTop);
-    // The background FillPanelBackground gives the panel at device row y.
+    // The background FillPanelBackground gives the panel at device row y (the popup window's
+    // colour while a popup scale is drawn).
     COLORREF PanelColorAt(int y) const;
     // cr made legible (LegibleTextColor) on the panel's rows y0 to y1.
     COLORREF Legible(COLORREF cr, int y0, int y1) const;

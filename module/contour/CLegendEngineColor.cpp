@@ -52,6 +52,7 @@ COLORREF LegibleTextColor(COLORREF cr, COLORREF back1, COLORREF back2) {
 }
 
 COLORREF CLegendEngine::PanelColorAt(int y) const {
+    if (m_bPopupScale) return m_crWindow;
     const int bPlain = AfxGetApp()->GetProfileInt("ENV_GRAPHICS", "EnableVBPrintOut", 0) != 0 &&
                        !(m_pModel && m_pModel->m_pPVXCtrl && m_pModel->m_pPVXCtrl->IsGLRenderer());
     if (bPlain) return m_crBackBottom;

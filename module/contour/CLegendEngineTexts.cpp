@@ -595,7 +595,6 @@ void CLegendEngine::TextOutContValue(CDC* pDC, CRect& r, int nCharWidth, int nLi
         nField = 11;
     }
     const CString s = GetContValueText(dValue);
-    pDC->SetTextColor(Legible(pDC->GetTextColor(), y, y + nLineHeight));
     if (m_bExponent || !m_bAutoDigits) {
         pDC->TextOut(r.right + nOffset, y, s);
         return;

@@ -2,10 +2,52 @@
 // view reads after a draw.
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "host/db/DBResultRecords.h"
 #include "tests/module/legend/LegendTestSupport.h"
+
+namespace {
+
+// Contrast of two colours by relative luminance (sRGB channels linearised), plus 0.05 each.
+double Contrast(COLORREF a, COLORREF b) {
+    auto lum = [](COLORREF c) {
+        double sum = 0.0;
+        const double w[3] = {0.2126, 0.7152, 0.0722}, v[3] = {GetRValue(c) / 255.0, GetGValue(c) / 255.0, GetBValue(c) / 255.0};
+        for (int i = 0; i < 3; ++i) sum += w[i] * (v[i] <= 0.03928 ? v[i] / 12.92 : std::pow((v[i] + 0.055) / 1.055, 2.4));
+        return sum;
+    };
+    const double x = lum(a), y = lum(b);
+    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
+
+}  // namespace
+
+TEST(LegendLegibility, TextColoursReachAContrastOfFourAndAHalf) {
+    struct Row {
+        const char* label;
+        COLORREF text, back1, back2;
+        bool kept;  // the colour itself already reads
+    } rows[] = {{"white on black", RGB(255, 255, 255), RGB(0, 0, 0), RGB(0, 0, 0), true},
+                {"yellow footer on the gradient's near-white bottom", RGB(255, 255, 0), RGB(236, 236, 236),
+                 RGB(246, 246, 246), false},
+                {"blue percentages on black", RGB(0, 0, 255), RGB(0, 0, 0), RGB(20, 20, 20), false},
+                {"white text across a light band", RGB(255, 255, 255), RGB(236, 236, 236), RGB(150, 150, 150), false}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const COLORREF c = LegibleTextColor(r.text, r.back1, r.back2);
+        if (r.kept) {
+            EXPECT_EQ(c, r.text);
+        }
+        EXPECT_GE(std::min(Contrast(c, r.back1), Contrast(c, r.back2)), 4.5);
+    }
+    // The yellow stays a yellow (red and green alike, blue below them), darkened.
+    const COLORREF y = LegibleTextColor(RGB(255, 255, 0), RGB(236, 236, 236), RGB(246, 246, 246));
+    EXPECT_EQ(GetRValue(y), GetGValue(y));
+    EXPECT_LT(GetBValue(y), GetRValue(y));
+}
 
 TEST_F(LegendTest, ScreenAndPrintFontsAreBuiltFromTheirSizes) {
     CLegendEngine& l = L();
@@ -285,7 +327,11 @@ TEST_F(LegendTest, HeaderLinesAndTitleBar) {
             EXPECT_EQ(t[i]->text, std::string(lines[i].text.GetString()));
             EXPECT_EQ(t[i]->Arg(0), 90);
             EXPECT_EQ(t[i]->Arg(1), lines[i].y);
-            EXPECT_EQ(t[i]->textColor, lines[i].color);
+            // The title reads on its bar: in its own colour where that reads.
+            if (i == 0 && Contrast(lines[i].color, r.bar) < 4.5)
+                EXPECT_GE(Contrast(t[i]->textColor, r.bar), 4.5);
+            else
+                EXPECT_EQ(t[i]->textColor, lines[i].color);
             EXPECT_EQ(t[i]->textAlign, 14u);
         }
         EXPECT_EQ(t[0]->font.lfHeight, L().m_lfTitle.lfHeight);
