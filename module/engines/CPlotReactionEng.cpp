@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -198,7 +199,8 @@ void CPlotReactionEng::Line(const C3DPoint& a, const C3DPoint& b) {
         ctrl->DrawLine3D(m_pDC, a, b, 0.0);
 }
 
-bool CPlotReactionEng::WriteNumber(const C3DPoint& p, double v, const CString& fmt, const CRect& symbol, int slot) {
+bool CPlotReactionEng::WriteNumber(const C3DPoint& p, double v, const CString& fmt, const CRect& given, int slot,
+                                   bool bForce) {
     const int nKind = ReactionNumberKind(*m_pNumberOpt, m_pReactionEngine->m_dLegendMax, m_pReactionEngine->m_dLegendMin, v);
     if (nKind < 0) return false;
     if (nKind < 3) {
@@ -209,6 +211,8 @@ bool CPlotReactionEng::WriteNumber(const C3DPoint& p, double v, const CString& f
     if (pt.x < 0 || pt.y < 0) return false;
     CString s;
     s.Format(fmt, v);
+    // Forced off a point without a symbol: off the point itself.
+    const CRect symbol = bForce && given.IsRectEmpty() ? CRect(pt.x - 1, pt.y - 1, pt.x + 1, pt.y + 1) : given;
     if (!symbol.IsRectEmpty()) {
         // The text's box by its alignment (left or centred, on its bottom or baseline).
         const CSize ext = m_pDC->GetTextExtent(s);
@@ -217,14 +221,32 @@ bool CPlotReactionEng::WriteNumber(const C3DPoint& p, double v, const CString& f
         const int bottom = (a & TA_BASELINE) == TA_BASELINE ? pt.y + ext.cy / 5 : (a & TA_BOTTOM) ? pt.y : pt.y + ext.cy;
         const CRect box(left, bottom - ext.cy, left + ext.cx, bottom);
         CRect shared;
-        if (shared.IntersectRect(&box, &symbol) && 20L * shared.Width() * shared.Height() > 1L * ext.cx * ext.cy) {
+        if (bForce || (shared.IntersectRect(&box, &symbol) && 20L * shared.Width() * shared.Height() > 1L * ext.cx * ext.cy)) {
             // Centred over (or under) the symbol, a quarter height off: neighbouring nodes of a
-            // grid keep their rows of numbers and markers apart.
-            const int gap = std::max(2, ext.cy / 4), row = slot / 2 * (ext.cy + gap);
-            const bool bOver = slot % 2 == 0;
-            const UINT nOld = m_pDC->SetTextAlign((bOver ? TA_BOTTOM : TA_TOP) | TA_CENTER);
-            m_pDC->TextOut((symbol.left + symbol.right) / 2, bOver ? symbol.top - gap - row : symbol.bottom + gap + row,
-                           s);
+            // grid keep their rows of numbers and markers apart. Of the slot's place and the
+            // next three, the first off every other node's symbol.
+            const int gap = std::max(2, ext.cy / 4), cx = (symbol.left + symbol.right) / 2;
+            auto place = [&](int k) {
+                const int row = k / 2 * (ext.cy + gap);
+                const int top = k % 2 == 0 ? symbol.top - gap - row - ext.cy : symbol.bottom + gap + row;
+                return CRect(cx - ext.cx / 2, top, cx - ext.cx / 2 + ext.cx, top + ext.cy);
+            };
+            auto free = [&](const CRect& b) {
+                for (const CRect& q : m_pModel->m_arrSymbolBoxes) {
+                    CRect on;
+                    if (q != symbol && on.IntersectRect(&b, &q) && 20L * on.Width() * on.Height() > 1L * ext.cx * ext.cy)
+                        return false;
+                }
+                return true;
+            };
+            CRect at = place(slot);
+            for (int k = slot; k < slot + 4; ++k)
+                if (free(place(k))) {
+                    at = place(k);
+                    break;
+                }
+            const UINT nOld = m_pDC->SetTextAlign(TA_TOP | TA_CENTER);
+            m_pDC->TextOut(cx, at.top, s);
             m_pDC->SetTextAlign(nOld);
             return true;
         }
@@ -379,6 +401,7 @@ int CPlotReactionEng::OutputArrowNumbers() {
         nFontAngle = angle;
     };
 
+    std::map<std::pair<int, int>, int> written;  // numbers written at a window point
     for (INT_PTR i = 0; i < e.m_arrNodeKey.GetSize(); ++i) {
         const UINT nNode = e.m_arrNodeKey[i];
         T_PNODE_D node;
@@ -423,7 +446,12 @@ int CPlotReactionEng::OutputArrowNumbers() {
             if (v != 0.0 && !IsResultDisplayOn()) MakeGlyph(P, e.m_nComponent, v >= 0.0 ? size : -size, v * lengthPerValue, polys);
             const CRect head = HeadBox(polys);
             FreePolys(polys);
-            WriteNumber(P, v, fmt, head);
+            // Supports at one place (a pile's head on a raft node) write their numbers in turn
+            // over and under it, not over each other.
+            const CPoint at = WindowPoint(P);
+            int& used = written[std::make_pair(at.x, at.y)];
+            WriteNumber(P, v, fmt, head, used, used > 0);
+            ++used;
         }
     }
     if (pOldFont) m_pDC->SelectObject(pOldFont);

@@ -87,8 +87,10 @@ private:
     // Writes one number at a world point, or its extreme label, by the display options. A plain
     // number that would stand on symbol (a pixel box; empty: none) stands beside it instead: the
     // slot-th number moved off one symbol over it, the next under it, the next over the first
-    // and so on. True when the number was moved.
-    bool WriteNumber(const C3DPoint& p, double v, const CString& fmt, const CRect& symbol = CRect(), int slot = 0);
+    // and so on; bForce moves it off symbol (or off its point) wherever it stands. True when the
+    // number was moved.
+    bool WriteNumber(const C3DPoint& p, double v, const CString& fmt, const CRect& symbol = CRect(), int slot = 0,
+                     bool bForce = false);
     // Pixel box of the heads of a node's glyphs (empty when it has none).
     CRect HeadBox(const PVXPolyListArray& polys) const;
     // Window point of a world point (memory image or window, as the model draws).
