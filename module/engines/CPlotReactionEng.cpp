@@ -245,8 +245,8 @@ bool CPlotReactionEng::WriteNumber(const C3DPoint& p, double v, const CString& f
                     at = place(k);
                     break;
                 }
-            const UINT nOld = m_pDC->SetTextAlign(TA_TOP | TA_CENTER);
-            m_pDC->TextOut(cx, at.top, s);
+            const UINT nOld = m_pDC->SetTextAlign(TA_BOTTOM | TA_CENTER);
+            m_pDC->TextOut(cx, at.bottom, s);
             m_pDC->SetTextAlign(nOld);
             return true;
         }
