@@ -283,18 +283,23 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
         factors.push_back(std::min(grow(du, vu, needU), grow(dw, vw, needW)));
     };
     const double reach = kApartGap * tallest;
+    // Centres of texts within reach stand at most 1.5 tallest heights apart: two rows on.
     for (size_t i = 0, end = 0; i < texts.size(); i = end) {
         const long long r = row(texts[i]);
         while (end < texts.size() && row(texts[end]) == r) ++end;
-        size_t next = end, nextEnd = end;
-        if (next < texts.size() && row(texts[next]) == r + 1)
-            while (nextEnd < texts.size() && row(texts[nextEnd]) == r + 1) ++nextEnd;
+        size_t next[2], nextEnd[2];
+        for (int k = 0; k < 2; ++k) {
+            next[k] = nextEnd[k] = k == 0 ? end : nextEnd[0];
+            while (nextEnd[k] < texts.size() && row(texts[nextEnd[k]]) == r + 1 + k) ++nextEnd[k];
+        }
         for (size_t a = i; a < end; ++a) {
             const Box& x = texts[a];
             for (size_t b = a + 1; b < end && texts[b].l <= x.r + reach; ++b) pair(x, texts[b]);
-            const auto from = std::lower_bound(texts.begin() + next, texts.begin() + nextEnd, x.l - widest - reach,
-                                               [](const Box& y, double l) { return y.l < l; });
-            for (auto b = from; b != texts.begin() + nextEnd && b->l <= x.r + reach; ++b) pair(x, *b);
+            for (int k = 0; k < 2; ++k) {
+                const auto from = std::lower_bound(texts.begin() + next[k], texts.begin() + nextEnd[k],
+                                                   x.l - widest - reach, [](const Box& y, double l) { return y.l < l; });
+                for (auto b = from; b != texts.begin() + nextEnd[k] && b->l <= x.r + reach; ++b) pair(x, *b);
+            }
         }
     }
     // A number on a symbol drawn at a node (a reaction's head) cannot be read. The symbol grows
