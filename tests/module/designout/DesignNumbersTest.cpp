@@ -3,6 +3,7 @@
 // the model's number font left as it was, and the base-shear walk past an off-screen column.
 // Window points come from the graphics control's own mapping.
 #include <algorithm>
+#include <cstring>
 #include <set>
 
 #include "module/contour/CContourEngine.h"
@@ -10,6 +11,8 @@
 #include "host/db/CUnitCtrl.h"
 #include "host/db/DBResultRecords.h"
 #include "module/model/CPVXLabelBase.h"
+#include "module/designdata/DesignFigurePaint.h"
+#include "platform/gdi/FontEngine.h"
 #include "tests/module/designout/DesignOutTestSupport.h"
 
 namespace designout {
@@ -337,6 +340,58 @@ TEST_F(DesignNumbersTest, DesignLegends) {
     for (const GdiRecord* t : Texts(dc)) texts.push_back(t->text);
     const std::vector<std::string> want = {"MAX :  ", "0.73", "MEMB.=", "10", "MIN :  ", "0.31", "MEMB.=", "11"};
     EXPECT_EQ(texts, want);
+}
+
+}  // namespace designout
+
+namespace designout {
+
+TEST_F(DesignNumbersTest, CrowdingReadsTurnedBoxesAndNumbersOnMarkers) {
+    LOGFONT lf{};
+    lf.lfHeight = -12;
+    std::strcpy(lf.lfFaceName, "Arial");
+    const SIZE sz = FontEngine::Instance().MeasureText(lf, "29.137");
+    const int L = sz.cx, h = sz.cy;
+    struct Text {
+        int x, y, tenths;  // reference point (left, bottom), escapement
+    };
+    struct Row {
+        const char* label;
+        std::vector<Text> texts;
+        std::vector<CRect> symbols;
+        int crowded, onSymbols;
+    } rows[] = {
+        // Turned 90 degrees, one after the other up their line, 2 px apart: one run.
+        {"turned end to end", {{300, 300, 900}, {300, 300 - L - 2, 900}}, {}, 1, 0},
+        // Lines of a turned block, 1.3 heights apart across their direction: none.
+        {"turned block lines", {{300, 300, 900}, {300 + 13 * h / 10, 300, 900}}, {}, 0, 0},
+        // Turned 30 degrees, stacked 1.3 heights across: their level boxes overlap, they do not.
+        {"oblique stacked", {{300, 300, 300}, {300 + 13 * h / 20, 300 + 113 * h / 100, 300}}, {}, 0, 0},
+        // A number on a marker four text heights wide, larger than the three the count once
+        // took for a marker (a tenth of the picture's shorter side is 60 px): it stands on it.
+        {"on a large marker", {{300, 300, 0}}, {CRect(290, 270, 290 + 4 * h, 270 + 4 * h)}, 1, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const auto paint = [&](CDC* pDC) {
+            M().m_arrSymbolBoxes = r.symbols;
+            pDC->SetTextAlign(TA_LEFT | TA_BOTTOM);
+            for (const Text& t : r.texts) {
+                LOGFONT turned = lf;
+                turned.lfEscapement = turned.lfOrientation = t.tenths;
+                CFont font;
+                font.CreateFontIndirect(&turned);
+                CFont* pOld = pDC->SelectObject(&font);
+                pDC->TextOut(t.x, t.y, "29.137");
+                pDC->SelectObject(pOld);
+            }
+            return 1;
+        };
+        const ViewTextCrowding c = MeasureViewTextCrowding(M(), paint);
+        EXPECT_EQ(c.nTexts, static_cast<int>(r.texts.size()));
+        EXPECT_EQ(c.nCrowded, r.crowded);
+        EXPECT_EQ(c.nOnSymbols, r.onSymbols);
+    }
 }
 
 }  // namespace designout
