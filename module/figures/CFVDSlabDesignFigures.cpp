@@ -151,8 +151,9 @@ void CFVDSlabForceDrawBase::PlaceClear(const CArray<long>& ids, double ux, doubl
     // tall as the text is long.
     double h = 0.0;
     for (INT_PTR i = 0; i < ids.GetSize(); ++i) h = std::fmax(h, m_pDrawing->GetTextHeight(ids[i]));
+    // Only inwards across the edge: a label keeps to its own panel's side of it.
     std::vector<T_POINT2D> offsets;
-    for (int row : {0, 1, 2, 3, -1, -2, 4, -3, 5, -4})
+    for (int row : {0, 1, 2, 3, 4, 5})
         for (int k = row == 0 ? 1 : 0; k <= 24; ++k) {
             const double step = 0.5 * h * ((k + 1) / 2) * (k % 2 ? 1.0 : -1.0), lift = 1.1 * h * row;
             offsets.emplace_back(step * ux + lift * nx, step * uy + lift * ny);
@@ -245,12 +246,22 @@ int CFVDSlabForceDrawBase::DrawSlab(UINT key, CDataBase* db) {
     m_nEdgeValueCount = UsesEdgeValueCount() ? rec.nEdgeValues : 1;
     CArray<double, double> values, labels;
     if (!GetSlabValues(rec, values, labels)) return 1;
+    CArray<double> info, lengths;
+    T_POINT2D centre;
+    double area = 0.0;
+    if (values.GetSize() < 2 || labels.GetSize() < 2 || !ICheckToolUtil::s_GetPolyLineInfo(poly, info, lengths) ||
+        !ICheckToolUtil::s_GetPolyCentroid(poly, centre, area))
+        return 1;
+    // The edge values first, each on its panel's side of its edge; the two direction values then
+    // move along their panel clear of them.
+    CArray<double, double> edgeValues, edgeLabels;
+    edgeValues.Copy(values);
+    edgeLabels.Copy(labels);
+    edgeValues.RemoveAt(0, 2);
+    edgeLabels.RemoveAt(0, 2);
+    DrawEdgeTexts(vertices, rec, edgeValues, edgeLabels);
     BOOL ok = FALSE;
     DrawDirectionTexts(poly, rec, values, labels, ok);
-    if (!ok) return 1;
-    values.RemoveAt(0, 2);
-    labels.RemoveAt(0, 2);
-    DrawEdgeTexts(vertices, rec, values, labels);
     return 1;
 }
 
