@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <clocale>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 #include <sys/stat.h>
 
@@ -359,45 +359,31 @@ TEST(VdrawTest, DxfColourIndicesAndTexts) {
     EXPECT_EQ(vd::DxfTableName("a b", "L", 26, used), "L26");
 }
 
-// The group following code `code` after the first occurrence of `after` in a DXF text.
-std::string GroupAfter(const std::string& dxf, const std::string& after, const char* code) {
-    size_t at = dxf.find(after);
-    if (at == std::string::npos) return "";
-    at = dxf.find(std::string("\n") + code + "\n", at);
-    if (at == std::string::npos) return "";
-    at += std::strlen(code) + 2;
-    return dxf.substr(at, dxf.find('\n', at) - at);
-}
-
 TEST(VdrawTest, DxfStylesNameFontsReadersHave) {
     // Texts with Chinese characters go out in the style LibreCAD takes for its font kst32b (it
     // reads a text's style name as its font); every style names the GB fonts of SHX programs.
-    struct Row {
-        const char* text;
-        const char* dxfText;
-        const char* style;
-    };
-    const Row rows[] = {{"R:1.50", "R:1.50", "Contents"},
-                        {"平均:4.02", "\\U+5E73\\U+5747:4.02", "KST32B"},
-                        {"最大:4.83", "\\U+6700\\U+5927:4.83", "KST32B"}};
+    const std::tuple<const char*, std::string, std::string> rows[] = {
+        {"R:1.50", "R:1.50", "Contents"}, {"平均:4.02", "\\U+5E73\\U+5747:4.02", "KST32B"}};
     CVdrawUtil d;
-    sEVETextStyle st;
-    st.dHeight = 0.25;
-    ASSERT_GE(d.AddTextStyle("Contents", st, 0), 1);
+    ASSERT_GE(d.AddTextStyle("Contents", sEVETextStyle(), 0), 1);
     ASSERT_TRUE(d.AddTextStyle(10, "Contents"));
     ASSERT_TRUE(d.SetCurrentTextStyle(10));
-    for (const Row& r : rows) d.DrawText(r.text, 0, 0);
+    for (const auto& r : rows) d.DrawText(std::get<0>(r), 0, 0);
     const std::string path = kTmp + "/vdraw_styles.dxf";
     ASSERT_EQ(d.ExportToDwg(100, path.c_str()), 1);
     const std::string dxf = ReadAll(path);
     std::remove(path.c_str());
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.text);
-        EXPECT_EQ(GroupAfter(dxf, std::string("\n") + r.dxfText + "\n", "  7"), r.style);
-        const std::string entry = std::string("STYLE\n  2\n") + r.style + "\n";
-        EXPECT_EQ(GroupAfter(dxf, entry, "  3"), "gbenor.shx");
-        EXPECT_EQ(GroupAfter(dxf, entry, "  4"), "gbcbig.shx");
+    for (const auto& [text, written, style] : rows) {
+        const size_t at = dxf.find("\n  7\n", dxf.find("\n" + written + "\n"));
+        EXPECT_EQ(dxf.substr(at + 5, style.size() + 1), style + "\n") << text;
     }
+    auto count = [&dxf](const std::string& what) {
+        size_t n = 0;
+        for (size_t at = dxf.find(what); at != std::string::npos; at = dxf.find(what, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_GE(count("\n  0\nSTYLE\n"), 2u);
+    EXPECT_EQ(count("\n  3\ngbenor.shx\n  4\ngbcbig.shx\n"), count("\n  0\nSTYLE\n"));
 }
 
 TEST(VdrawTest, RenderingDrawsEveryEntityFittedOnBlack) {

@@ -3,7 +3,7 @@
 // the model's number font left as it was, and the base-shear walk past an off-screen column.
 // Window points come from the graphics control's own mapping.
 #include <algorithm>
-#include <cstring>
+#include <array>
 #include <set>
 
 #include "module/contour/CContourEngine.h"
@@ -349,45 +349,35 @@ namespace designout {
 TEST_F(DesignNumbersTest, CrowdingReadsTurnedBoxesAndNumbersOnMarkers) {
     LOGFONT lf{};
     lf.lfHeight = -12;
-    std::strcpy(lf.lfFaceName, "Arial");
     const SIZE sz = FontEngine::Instance().MeasureText(lf, "29.137");
     const int L = sz.cx, h = sz.cy;
-    struct Text {
-        int x, y, tenths;  // reference point (left, bottom), escapement
-    };
     struct Row {
         const char* label;
-        std::vector<Text> texts;
+        std::vector<std::array<int, 3>> texts;  // left, bottom, escapement
         std::vector<CRect> symbols;
         int crowded, onSymbols;
     } rows[] = {
-        // Turned 90 degrees, one after the other up their line, 2 px apart: one run.
-        {"turned end to end", {{300, 300, 900}, {300, 300 - L - 2, 900}}, {}, 1, 0},
-        // Lines of a turned block, 1.3 heights apart across their direction: none.
-        {"turned block lines", {{300, 300, 900}, {300 + 13 * h / 10, 300, 900}}, {}, 0, 0},
-        // Turned 30 degrees, stacked 1.3 heights across: their level boxes overlap, they do not.
-        {"oblique stacked", {{300, 300, 300}, {300 + 13 * h / 20, 300 + 113 * h / 100, 300}}, {}, 0, 0},
-        // A number on a marker four text heights wide, larger than the three the count once
-        // took for a marker (a tenth of the picture's shorter side is 60 px): it stands on it.
-        {"on a large marker", {{300, 300, 0}}, {CRect(290, 270, 290 + 4 * h, 270 + 4 * h)}, 1, 1},
+        {"turned 90, end to end 2 px apart", {{300, 300, 900}, {300, 300 - L - 2, 900}}, {}, 1, 0},
+        {"lines of a turned block 1.3 heights apart", {{300, 300, 900}, {300 + 13 * h / 10, 300, 900}}, {}, 0, 0},
+        {"turned 30, stacked 1.3 heights across", {{300, 300, 300}, {300 + 13 * h / 20, 300 + 113 * h / 100, 300}}, {}, 0, 0},
+        {"on a marker 4 heights wide (over the 3 once taken, under a tenth of 600 px)", {{300, 300, 0}}, {CRect(290, 270, 290 + 4 * h, 270 + 4 * h)}, 1, 1},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);
-        const auto paint = [&](CDC* pDC) {
+        const ViewTextCrowding c = MeasureViewTextCrowding(M(), [&](CDC* pDC) {
             M().m_arrSymbolBoxes = r.symbols;
             pDC->SetTextAlign(TA_LEFT | TA_BOTTOM);
-            for (const Text& t : r.texts) {
+            for (const auto& [x, y, tenths] : r.texts) {
                 LOGFONT turned = lf;
-                turned.lfEscapement = turned.lfOrientation = t.tenths;
+                turned.lfEscapement = tenths;
                 CFont font;
                 font.CreateFontIndirect(&turned);
                 CFont* pOld = pDC->SelectObject(&font);
-                pDC->TextOut(t.x, t.y, "29.137");
+                pDC->TextOut(x, y, "29.137");
                 pDC->SelectObject(pOld);
             }
             return 1;
-        };
-        const ViewTextCrowding c = MeasureViewTextCrowding(M(), paint);
+        });
         EXPECT_EQ(c.nTexts, static_cast<int>(r.texts.size()));
         EXPECT_EQ(c.nCrowded, r.crowded);
         EXPECT_EQ(c.nOnSymbols, r.onSymbols);
