@@ -246,22 +246,12 @@ int CFVDSlabForceDrawBase::DrawSlab(UINT key, CDataBase* db) {
     m_nEdgeValueCount = UsesEdgeValueCount() ? rec.nEdgeValues : 1;
     CArray<double, double> values, labels;
     if (!GetSlabValues(rec, values, labels)) return 1;
-    CArray<double> info, lengths;
-    T_POINT2D centre;
-    double area = 0.0;
-    if (values.GetSize() < 2 || labels.GetSize() < 2 || !ICheckToolUtil::s_GetPolyLineInfo(poly, info, lengths) ||
-        !ICheckToolUtil::s_GetPolyCentroid(poly, centre, area))
-        return 1;
-    // The edge values first, each on its panel's side of its edge; the two direction values then
-    // move along their panel clear of them.
-    CArray<double, double> edgeValues, edgeLabels;
-    edgeValues.Copy(values);
-    edgeLabels.Copy(labels);
-    edgeValues.RemoveAt(0, 2);
-    edgeLabels.RemoveAt(0, 2);
-    DrawEdgeTexts(vertices, rec, edgeValues, edgeLabels);
     BOOL ok = FALSE;
     DrawDirectionTexts(poly, rec, values, labels, ok);
+    if (!ok) return 1;
+    values.RemoveAt(0, 2);
+    labels.RemoveAt(0, 2);
+    DrawEdgeTexts(vertices, rec, values, labels);
     return 1;
 }
 

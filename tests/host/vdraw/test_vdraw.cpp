@@ -377,8 +377,7 @@ TEST(VdrawTest, DxfStylesNameFontsReadersHave) {
         const size_t at = dxf.find("\n  7\n", dxf.find("\n" + written + "\n"));
         EXPECT_EQ(dxf.substr(at + 5, style.size() + 1), style + "\n") << text;
     }
-    auto count = [&dxf](const std::string& what) {
-        size_t n = 0;
+    auto count = [&dxf](const std::string& what, size_t n = 0) {
         for (size_t at = dxf.find(what); at != std::string::npos; at = dxf.find(what, at + 1)) ++n;
         return n;
     };

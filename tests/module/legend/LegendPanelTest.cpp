@@ -34,9 +34,6 @@ TEST(LegendLegibility, TextColoursReachAContrastOfFourAndAHalf) {
         EXPECT_EQ(c == r.text, r.label == rows[0].label);
         EXPECT_GE(std::min(Contrast(c, r.back1), Contrast(c, r.back2)), 4.5);
     }
-    // The yellow stays a yellow (red and green alike, blue below them), darkened.
-    const COLORREF y = LegibleTextColor(RGB(255, 255, 0), RGB(236, 236, 236), RGB(246, 246, 246));
-    EXPECT_TRUE(GetRValue(y) == GetGValue(y) && GetBValue(y) < GetRValue(y));
 }
 
 TEST_F(LegendTest, ScreenAndPrintFontsAreBuiltFromTheirSizes) {
@@ -318,10 +315,8 @@ TEST_F(LegendTest, HeaderLinesAndTitleBar) {
             EXPECT_EQ(t[i]->Arg(0), 90);
             EXPECT_EQ(t[i]->Arg(1), lines[i].y);
             // The title reads on its bar: in its own colour where that reads.
-            if (i == 0 && Contrast(lines[i].color, r.bar) < 4.5)
-                EXPECT_GE(Contrast(t[i]->textColor, r.bar), 4.5);
-            else
-                EXPECT_EQ(t[i]->textColor, lines[i].color);
+            EXPECT_TRUE(i == 0 && Contrast(lines[i].color, r.bar) < 4.5 ? Contrast(t[i]->textColor, r.bar) >= 4.5
+                                                                         : t[i]->textColor == lines[i].color);
             EXPECT_EQ(t[i]->textAlign, 14u);
         }
         EXPECT_EQ(t[0]->font.lfHeight, L().m_lfTitle.lfHeight);

@@ -198,11 +198,10 @@ TEST(RasterText, TurnedMinusReadsAtAnyAngle) {
         canvas.dc.SelectObject(&font);
         canvas.dc.SetTextColor(RGB(0, 0, 0));
         canvas.dc.TextOut(60, 60, "-");
-        if (escapement == 0) digit = canvas.dc.GetTextExtent("0").cx;
-        canvas.dc.SelectStockObject(SYSTEM_FONT);
         const int pixels = canvas.Count(CRect(0, 0, 120, 120), RGB(0, 0, 0));
         const CRect ink = canvas.InkBox(RGB(255, 255, 255), CRect(0, 0, 120, 120));
-        if (escapement == 0) level = pixels;
+        if (escapement == 0) level = pixels, digit = canvas.dc.GetTextExtent("0").cx;
+        canvas.dc.SelectStockObject(SYSTEM_FONT);
         EXPECT_GE(pixels, level);
         EXPECT_TRUE(escapement == 0 || std::hypot(ink.Width(), ink.Height()) > 0.7 * digit);
     }
