@@ -360,7 +360,8 @@ TEST_F(DesignNumbersTest, CrowdingReadsTurnedBoxesAndNumbersOnMarkers) {
         {"turned 90, end to end 2 px apart", {{300, 300, 900}, {300, 300 - L - 2, 900}}, {}, 1, 0},
         {"lines of a turned block 1.3 heights apart", {{300, 300, 900}, {300 + 13 * h / 10, 300, 900}}, {}, 0, 0},
         {"turned 30, stacked 1.3 heights across", {{300, 300, 300}, {300 + 13 * h / 20, 300 + 113 * h / 100, 300}}, {}, 0, 0},
-        {"on a marker 4 heights wide (over the 3 once taken, under a tenth of 600 px)", {{300, 300, 0}}, {CRect(290, 270, 290 + 4 * h, 270 + 4 * h)}, 1, 1},
+        {"on a marker 4 heights wide (over the 3 once taken, under a tenth of 600 px)", {{300, 300, 0}},
+         {CRect(290, 270, 290 + 4 * h, 270 + 4 * h)}, 1, 1},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.label);

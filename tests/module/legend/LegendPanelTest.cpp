@@ -9,16 +9,12 @@
 #include "host/db/DBResultRecords.h"
 #include "tests/module/legend/LegendTestSupport.h"
 
-namespace {
-
 // Contrast of two colours: relative luminances (channels linearised) plus 0.05, larger over smaller.
-double Contrast(COLORREF a, COLORREF b) {
+static double Contrast(COLORREF a, COLORREF b) {
     auto lin = [](int v) { return v <= 10 ? v / 255.0 / 12.92 : std::pow((v / 255.0 + 0.055) / 1.055, 2.4); };
     auto lum = [&](COLORREF c) { return 0.2126 * lin(GetRValue(c)) + 0.7152 * lin(GetGValue(c)) + 0.0722 * lin(GetBValue(c)); };
     return (std::max(lum(a), lum(b)) + 0.05) / (std::min(lum(a), lum(b)) + 0.05);
 }
-
-}  // namespace
 
 TEST(LegendLegibility, TextColoursReachAContrastOfFourAndAHalf) {
     struct Row {
@@ -314,7 +310,7 @@ TEST_F(LegendTest, HeaderLinesAndTitleBar) {
             EXPECT_EQ(t[i]->text, std::string(lines[i].text.GetString()));
             EXPECT_EQ(t[i]->Arg(0), 90);
             EXPECT_EQ(t[i]->Arg(1), lines[i].y);
-            // The title reads on its bar: in its own colour where that reads.
+            // The title reads on its bar, in its own colour where that reads.
             EXPECT_TRUE(i == 0 && Contrast(lines[i].color, r.bar) < 4.5 ? Contrast(t[i]->textColor, r.bar) >= 4.5
                                                                          : t[i]->textColor == lines[i].color);
             EXPECT_EQ(t[i]->textAlign, 14u);

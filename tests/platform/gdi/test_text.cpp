@@ -186,8 +186,7 @@ TEST(RasterText, AlignmentHoldsInTheRotatedFrame) {
 }
 
 TEST(RasterText, TurnedMinusReadsAtAnyAngle) {
-    // Unsmoothed, a turned minus once kept 2 or 3 pixels ("-26.388" read ".26.388"): at any angle
-    // it keeps the pixels it has level and reaches over 0.7 of a digit's advance.
+    // A turned minus (once 2 or 3 pixels) keeps the pixels it has level and reaches 0.7 of a digit.
     int level = 0, digit = 0;
     for (int escapement : {0, 300, 450, 1350, 3300}) {
         SCOPED_TRACE(escapement);
