@@ -11,7 +11,11 @@
 //   filled polyline, rect or circle: the outline as above and, before it, its area as SOLID
 //                      triangles (ear clipping; a circle as a 72-sided polygon: 70 triangles)
 // Text styles' bold, italic and underline are not written (release 12 has no such style
-// fields, and "%%u" codes show as text in common readers). Dash-dot layers get $LTSCALE 1/200
+// fields, and "%%u" codes show as text in common readers). Every style names the GB fonts that
+// SHX-based CAD programs ship, gbenor.shx and the big font gbcbig.shx (or the style's own big
+// font) for Chinese characters. LibreCAD reads a text's style name as its font's name, so texts
+// with Chinese characters go out in one more style, "KST32B", named after the LibreCAD font with
+// the most Chinese glyphs (it lacks a part of the simplified ones, e.g. 压). Dash-dot layers get $LTSCALE 1/200
 // of the sheet's diagonal so the pattern shows at full view.
 // Colours: an entity's own colour as the nearest AutoCAD colour index (white as 7, which prints
 // black on paper), else BYLAYER; layers likewise. Release 12 has no line weights: none are
@@ -76,6 +80,11 @@ const unsigned kAciRgb[256] = {
     0xFF003F, 0xFF7F9F, 0xA50029, 0xA55267, 0x7F001F, 0x7F3F4F, 0x4C0013, 0x4C262F,
     0x260009, 0x581317, 0x000000, 0x656565, 0x666666, 0x999999, 0xCCCCCC, 0xFFFFFF,
 };
+
+// Fonts of the style table; the style of texts with Chinese characters.
+const char kPrimaryFont[] = "gbenor.shx";
+const char kBigFont[] = "gbcbig.shx";
+const char kChineseStyle[] = "KST32B";
 
 // dxflib's writer with numbers formatted independently of the locale, writing each group as
 // dxflib's text writer lays it out (the group code right-aligned in three places, a line, the
@@ -201,6 +210,17 @@ std::string DxfText(const std::string& utf8) {
     return out;
 }
 
+bool HasChinese(const std::string& utf8) {
+    for (size_t i = 0; i + 2 < utf8.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if ((c & 0xF0) != 0xE0) continue;
+        const unsigned cp = (c & 0x0Fu) << 12 | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu) << 6 |
+                            (static_cast<unsigned char>(utf8[i + 2]) & 0x3Fu);
+        if (cp >= 0x2E80 && cp <= 0x9FFF) return true;  // CJK radicals, punctuation, ideographs
+    }
+    return false;
+}
+
 std::string DxfTableName(const CString& caption, const char* prefix, int id, std::set<std::string>& used) {
     std::string name = caption.GetString();
     bool plain = !name.empty() && name.size() <= 31;
@@ -242,6 +262,7 @@ struct VdExporter {
     CLocaleFreeWriter& w;
     std::map<int, std::string> layerNames;
     std::vector<std::string> styleNames;
+    std::string chineseStyle = kChineseStyle;
 
     VdExporter(const CVdrawUtil& drawing, CLocaleFreeWriter& writer) : d(drawing), w(writer) {
         // DL_Dxf learns the release only from out(), which opens a writer of its own: let it
@@ -295,8 +316,9 @@ struct VdExporter {
         else if (f.m_verJust == VdTextVerTop) v = 3;
         const T_POINT2D& p = f.m_points[0];
         const size_t si = static_cast<size_t>(f.m_style) < styleNames.size() ? f.m_style : 0;
+        const std::string& style = vd::HasChinese(f.m_text.GetString()) ? chineseStyle : styleNames[si];
         // The first point matters only for left/baseline texts; give it the same place.
-        dxf.writeText(w, DL_TextData(p.x, p.y, 0.0, p.x, p.y, 0.0, f.m_height, 1.0, 0, h, v, text, styleNames[si],
+        dxf.writeText(w, DL_TextData(p.x, p.y, 0.0, p.x, p.y, 0.0, f.m_height, 1.0, 0, h, v, text, style,
                                      f.m_angle * vd::kDegToRad),  // dxflib takes radians here
                       Attr(f));
     }
@@ -378,16 +400,28 @@ struct VdExporter {
         }
         w.tableEnd();
 
-        std::set<std::string> usedStyles;
+        // The Chinese texts' style is written only when there are such texts; its name is kept
+        // from the drawing's own styles.
+        std::set<std::string> usedStyles{kChineseStyle};
+        const CvdFigure* chinese = nullptr;
+        for (const CvdFigure& f : d.Figures()) {
+            if (f.GetKind() == VdKindText && vd::HasChinese(f.m_text.GetString())) {
+                chinese = &f;
+                break;
+            }
+        }
         const int nStyles = d.GetTextStyleCount();
-        w.tableStyle(nStyles);
+        w.tableStyle(nStyles + (chinese ? 1 : 0));
+        auto style = [&](const std::string& name, double height, const CString& bigFont) {
+            const std::string big = bigFont.IsEmpty() ? std::string(kBigFont) : vd::DxfText(bigFont.GetString());
+            dxf.writeStyle(w, DL_StyleData(name, 0, 0.0, 1.0, 0.0, 0, height, kPrimaryFont, big));
+        };
         for (int i = 0; i < nStyles; ++i) {
             const sEVETextStyle& st = d.GetStyleRecord(i);
             styleNames.push_back(vd::DxfTableName(d.GetStyleName(i), "STYLE", i, usedStyles));
-            DL_StyleData data(styleNames.back(), 0, 0.0, 1.0, 0.0, 0, st.dHeight, "txt",
-                              vd::DxfText(st.strBigFont.GetString()));
-            dxf.writeStyle(w, data);
+            style(styleNames.back(), st.dHeight, st.strBigFont);
         }
+        if (chinese) style(chineseStyle, chinese->m_height, CString());
         w.tableEnd();
 
         dxf.writeView(w);

@@ -654,6 +654,14 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_GetResultExtremes(
     return 1;
 }
 
+// Whether the display writes values: the numbers switch, or the slab wall display, which writes
+// its wall-end values whatever the switch.
+static bool ShownWithValues(const I_PVXModel& m) {
+    return (m.m_pDispOpt && m.m_pDispOpt->m_Number.m_bShowNumbers) ||
+           (m.m_bResultDataReady && m.m_nDisplayMode == PVXMode::kSlabWall && m.m_pForceEngine &&
+            m.m_pForceEngine->m_bSWallBuilt);
+}
+
 extern "C" __attribute__((visibility("default"))) int PVXHost_GetShownResult(I_PVXModelBase* pBase,
                                                                               PVXHostShownResult* pShown) {
     I_PVXModel* pModel = dynamic_cast<I_PVXModel*>(pBase);
@@ -663,7 +671,7 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_GetShownResult(I_P
     pShown->nMode = m.m_bResultDataReady ? m.m_nDisplayMode : -1;
     const int* pComponent = ComponentOf(m, m.m_nDisplayMode);
     pShown->nComponent = pComponent ? *pComponent : -1;
-    pShown->bNumbers = m.m_pDispOpt && m.m_pDispOpt->m_Number.m_bShowNumbers ? 1 : 0;
+    pShown->bNumbers = ShownWithValues(m) ? 1 : 0;
     Copy(pShown->szLoad, sizeof pShown->szLoad, m.m_strLoadName.GetString());
     pShown->nLoadStep = m.m_nLoadType == 12 ? m.m_nLoadStep : 0;
     pShown->bBothSides = pShown->nLoadStep && m.m_pForceEngine && m.m_pForceEngine->m_bMinMaxDiagram ? 1 : 0;
@@ -688,7 +696,7 @@ extern "C" __attribute__((visibility("default"))) int PVXHost_FitResultTexts(I_P
         FitDesignFigureTexts(m, *pFit, render);
     } else {
         // A result without numbers writes no texts to fit: a large model is not painted for nothing.
-        if (!m.m_pDispOpt || !m.m_pDispOpt->m_Number.m_bShowNumbers) return 0;
+        if (!ShownWithValues(m)) return 0;
         FitAndMeasureViewTexts(m, [&render](CDC* pDC) {
             render(pDC);
             return 1;

@@ -351,26 +351,27 @@ void CLegendEngine::DrawPreRainbow(CDC* pDC, CRect* pRect) {
     CFont titleFont;
     titleFont.CreateFontIndirect(&lf);
     CFont* pOldFont = pDC->SelectObject(&titleFont);
-    pDC->SetTextColor(m_crText);
+    const COLORREF crBar = TitleBarColor(m_crBackTop);
+    pDC->SetTextColor(LegibleTextColor(m_crText, crBar, crBar));
     const int cx = (r.left + r.right) / 2;
     r.bottom += static_cast<int>(0.1 * h2);
     pDC->TextOut(cx, r.bottom, CMsgDll::pfuncLoadStr("IDS_TBX_PVX_Legend_Title", 0));
 
     // Result kind and load.
     pDC->SelectObject(&m_fontValue);
-    pDC->SetTextColor(m_crInstruction);
     CString strKind, strLoad;
     GetPvxInstruction(strKind);
     r.bottom += 2 * h2;
+    pDC->SetTextColor(Legible(m_crInstruction, r.bottom - h2, r.bottom));
     pDC->TextOut(cx, r.bottom, strKind);
     GetLoadString(strLoad);
     r.bottom += static_cast<int>(1.5 * h2);
+    pDC->SetTextColor(Legible(m_crInstruction, r.bottom - h2, r.bottom));
     pDC->TextOut(cx, r.bottom, strLoad);
 
     // Separator, then component and unit.
     CPen linePen(PS_SOLID, 1, m_crLine);
     CPen* pPrevPen = pDC->SelectObject(&linePen);
-    pDC->SetTextColor(m_crText);
     r.bottom += static_cast<int>(0.5 * h2);
     pDC->MoveTo(r.left + w2, r.bottom);
     pDC->LineTo(r.right - w2, r.bottom);
@@ -381,6 +382,7 @@ void CLegendEngine::DrawPreRainbow(CDC* pDC, CRect* pRect) {
     GetUnitString(strUnit);
     CString strText = strComp.IsEmpty() || strUnit.IsEmpty() ? strComp + strUnit : strComp + ", " + strUnit;
     r.bottom += static_cast<int>(1.5 * h2);
+    pDC->SetTextColor(Legible(m_crText, r.bottom - h2, r.bottom));
     pDC->TextOut(cx, r.bottom, strText);
     r.bottom += static_cast<int>(0.5 * h2);
 
@@ -407,18 +409,18 @@ void CLegendEngine::DrawPostRainbow(CDC* pDC, CRect* pRect) {
 
     CString strMax, strMin;
     GetMnMxValKeyString(strMax, strMin);
-    pDC->SetTextColor(m_crMax);
+    pDC->SetTextColor(Legible(m_crMax, r.bottom - h2, r.bottom));
     pDC->TextOut(x1, r.bottom, strMax);
     r.bottom += static_cast<int>(7 * h2 / 6.0);
-    pDC->SetTextColor(m_crMin);
+    pDC->SetTextColor(Legible(m_crMin, r.bottom - h2, r.bottom));
     pDC->TextOut(x1, r.bottom, strMin);
 
     r.bottom += q;
     pDC->MoveTo(r.left + w2, r.bottom);
     pDC->LineTo(r.right - w2, r.bottom);
 
-    pDC->SetTextColor(m_crText);
     r.bottom += static_cast<int>(1.5 * h2);
+    pDC->SetTextColor(Legible(m_crText, r.bottom - h2, r.bottom));
     CString strTitle;
     if (m_pModel && m_pModel->GetDBDoc()) {
         // The file title: the path's last component, so folders never stand in for the name.
@@ -435,6 +437,7 @@ void CLegendEngine::DrawPostRainbow(CDC* pDC, CRect* pRect) {
     r.bottom += static_cast<int>(7 * h2 / 6.0);
     CString strDate;
     GetDateString(strDate);
+    pDC->SetTextColor(Legible(m_crText, r.bottom - h2, r.bottom));
     pDC->TextOut(x1, r.bottom, CMsgDll::pfuncLoadStr("IDS_TBX_PVX_DATE_", 0));
     pDC->TextOut(x2, r.bottom, strDate);
 

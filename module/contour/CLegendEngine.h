@@ -220,6 +220,7 @@ public:
     COLORREF m_crReserved;               // not fed from the display options
     COLORREF m_crPercent;                // percentage column of the contour scale
     COLORREF m_crWindow;                 // background of the popup legend window
+    bool m_bPopupScale = false;          // a scale is being drawn into the popup window
     COLORREF m_crInstruction;            // result-kind and load lines of the header
     COLORREF m_crMax;                    // maximum line of the footer
     COLORREF m_crMin;                    // minimum line of the footer
@@ -264,6 +265,11 @@ private:
     // Fills r as the panel background: plain bottom colour (profile switch), plain top colour
     // (printing and export) or the vertical gradient from crTop to the bottom colour.
     void FillPanelBackground(CDC* pDC, const CRect& r, COLORREF crTop);
+    // The background FillPanelBackground gives the panel at device row y (the popup window's
+    // colour while a popup scale is drawn).
+    COLORREF PanelColorAt(int y) const;
+    // cr made legible (LegibleTextColor) on the panel's rows y0 to y1.
+    COLORREF Legible(COLORREF cr, int y0, int y1) const;
     // Unit text of a unit code through the host's unit table.
     void LoadUnit(int nCode, CString& str);
     void CreateLegendFont(CFont& font, const LOGFONT& lf);
@@ -286,6 +292,11 @@ CString LegendNumberText(int bAuto, int nDecimals, double dValue, LPCTSTR pszExp
 // Where the widest of the labels written from x in the DC's font ends, never left of nMinEnd:
 // the values of a listing start a character beyond it, so none reads as one word with its label.
 int LegendLabelsEnd(CDC* pDC, int x, int nMinEnd, std::initializer_list<LPCTSTR> labels);
+
+// The colour nearest to cr that reads at a contrast of at least 4.5 (the ratio of relative
+// luminances plus 0.05) on both backgrounds: cr itself when it does, else cr moved towards white
+// or black, whichever needs the smaller step; black or white when neither step reaches 4.5.
+COLORREF LegibleTextColor(COLORREF cr, COLORREF back1, COLORREF back2);
 
 // Fills lf with the fields every legend font shares (normal weight, charset 1, default quality)
 // and the given cell height, width and face; the face is cut to fit lfFaceName.

@@ -189,6 +189,12 @@ int CLegendEngine::DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserv
     const CRect r = *pRect;
     const CContourEngine* ce = m_pContourEngine;
     if (!ce) return r.top;
+    // The popup window's scale stands on the window's colour, not on the panel.
+    struct PopupScale {
+        bool& flag;
+        ~PopupScale() { flag = false; }
+    } popup{m_bPopupScale};
+    m_bPopupScale = bInPopup != 0;
     const int w = m_nValueCharWidth;
     int h = m_nValueLineHeight;
     const int N = LevelCount(ce);
@@ -259,7 +265,7 @@ int CLegendEngine::DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserv
         CBrush rankBrush(crRank);
         pDC->SelectObject(&rankPen);
         pDC->SelectObject(&rankBrush);
-        pDC->SetTextColor(bInPopup && rank == N - 1 ? RGB(255, 0, 0) : m_crText);
+        pDC->SetTextColor(bInPopup && rank == N - 1 ? RGB(255, 0, 0) : Legible(m_crText, top - h / 2, top + h / 2));
         CRect box(boxL, top, boxR, bottom);
         CString strLetter;
         strLetter.Format("%c", 64 + rank);
@@ -319,9 +325,9 @@ int CLegendEngine::DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserv
             const int y = (top + bottom) / 2 - h / 2;
             CString strPct;
             strPct.Format("%3.1lf%%", dPct);
-            pDC->SetTextColor(m_crPercent);
+            pDC->SetTextColor(Legible(m_crPercent, y, y + h));
             pDC->TextOut(tickR - 5 * w, y, strPct);
-            pDC->SetTextColor(m_crText);
+            pDC->SetTextColor(Legible(m_crText, y, y + h));
             const INT_PTR nName = rank - 1;
             const CString strName =
                 nName < ce->m_arrListName.GetSize() ? ce->m_arrListName[nName] : CString("NULL");
@@ -339,7 +345,7 @@ int CLegendEngine::DrawScaleBands(CDC* pDC, CRect* pRect, int nKind, int bReserv
         pDC->LineTo(tickR, y);
     }
     if (nKind == 0) {
-        pDC->SetTextColor(bInPopup ? RGB(255, 0, 0) : m_crText);
+        pDC->SetTextColor(bInPopup ? RGB(255, 0, 0) : Legible(m_crText, y - h / 2, y + h / 2));
         CRect rv(boxL, y - h, valueR, y);
         if (!bSingle) TextOutContValue(pDC, rv, w, h, level(0), 1);
         if (m_arrValRect.GetSize() > 1) {

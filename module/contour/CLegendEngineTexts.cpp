@@ -607,14 +607,17 @@ void CLegendEngine::TextOutContValue(CDC* pDC, CRect& r, int nCharWidth, int nLi
 void CLegendEngine::TextOutSubContValue(CDC* pDC, CRect& r, int nCharWidth, int nLineHeight, double dPercent) {
     if (!pDC) return;
     if (m_bCompact != 0 && m_bCompact != 1) return;
-    pDC->SetTextColor(m_crPercent);
     const int y = static_cast<int>((r.top + r.bottom) * 0.5) - nLineHeight / 2;
+    pDC->SetTextColor(Legible(m_crPercent, y, y + nLineHeight));
     CString s;
     s.Format(m_bCompact == 0 ? "%.0f%s" : "%.1f%s", dPercent, "%");
     CString ip;
     ip.Format("%g", std::trunc(std::atof(s.GetString())));
     const int n = ip.GetLength();
-    const int x = static_cast<int>(r.right - 1.5 * nCharWidth + (2 - n) * nCharWidth);
+    // Three digits start a quarter character right of the swatch, which ends two characters
+    // left of r.right, not on it.
+    const int x = std::max(static_cast<int>(r.right - 1.5 * nCharWidth + (2 - n) * nCharWidth),
+                           r.right - 2 * nCharWidth + std::max(1, nCharWidth / 4));
     pDC->TextOut(x, y, s);
     pDC->SetTextColor(m_crText);
 }

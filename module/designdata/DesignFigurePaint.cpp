@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "host/grx/I_PVXCtrl.h"
@@ -40,6 +42,75 @@ void TextBox(const GdiRecord& r, double& left, double& top, double& right, doubl
             left = std::min(left, x), right = std::max(right, x);
             top = std::min(top, y), bottom = std::max(bottom, y);
         }
+}
+
+// A text as a reader sees it: its ink's cell (without the blanks a label is padded with) turned
+// by its escapement; u runs along the reading direction (ux, uy), v down across it.
+struct TurnedText {
+    double cx = 0, cy = 0;      // centre
+    double ux = 1, uy = 0;      // reading direction on the screen
+    double len = 0, h = 0;      // along and across
+    double deg = 0;             // reading direction, degrees modulo 180
+    double px[4]{}, py[4]{};    // corners in order
+};
+
+TurnedText TurnedTextOf(const GdiRecord& r) {
+    const SIZE sz = FontEngine::Instance().MeasureText(r.font, r.text);
+    const UINT a = r.textAlign;
+    double u0 = (a & TA_CENTER) == TA_CENTER ? -sz.cx / 2.0 : (a & TA_RIGHT) ? -sz.cx : 0.0;
+    const double v0 = (a & TA_BASELINE) == TA_BASELINE ? -0.8 * sz.cy : (a & TA_BOTTOM) ? -sz.cy : 0.0;
+    double len = sz.cx;
+    const size_t first = r.text.find_first_not_of(' '), last = r.text.find_last_not_of(' ');
+    if (first != std::string::npos && (first > 0 || last + 1 < r.text.size())) {
+        u0 += FontEngine::Instance().MeasureText(r.font, r.text.substr(0, first)).cx;
+        len = FontEngine::Instance().MeasureText(r.font, r.text.substr(first, last + 1 - first)).cx;
+    }
+    const double e = r.font.lfEscapement * 3.14159265358979323846 / 1800.0;
+    const double c = std::cos(e), s = std::sin(e);
+    TurnedText t;
+    t.ux = c, t.uy = -s, t.len = len, t.h = sz.cy;
+    t.deg = std::fmod(std::fmod(r.font.lfEscapement / 10.0, 180.0) + 180.0, 180.0);
+    const double us[4] = {u0, u0 + len, u0 + len, u0}, vs[4] = {v0, v0, v0 + sz.cy, v0 + sz.cy};
+    for (int k = 0; k < 4; ++k) {
+        // Along the baseline u, down the text v; y grows downwards on the screen.
+        t.px[k] = r.Arg(0) + us[k] * c + vs[k] * s;
+        t.py[k] = r.Arg(1) - us[k] * s + vs[k] * c;
+    }
+    t.cx = 0.25 * (t.px[0] + t.px[1] + t.px[2] + t.px[3]);
+    t.cy = 0.25 * (t.py[0] + t.py[1] + t.py[2] + t.py[3]);
+    return t;
+}
+
+// Area shared by two convex polygons (Sutherland-Hodgman: a clipped by every edge of b).
+double SharedArea(std::vector<std::pair<double, double>> a, const std::vector<std::pair<double, double>>& b) {
+    const auto cross = [](const std::pair<double, double>& o, const std::pair<double, double>& p,
+                          const std::pair<double, double>& q) {
+        return (p.first - o.first) * (q.second - o.second) - (p.second - o.second) * (q.first - o.first);
+    };
+    double orient = 0.0;  // the sign of b's winding
+    for (size_t i = 0; i < b.size(); ++i) orient += cross(b[0], b[i], b[(i + 1) % b.size()]);
+    for (size_t i = 0; i < b.size() && !a.empty(); ++i) {
+        const auto &p = b[i], &q = b[(i + 1) % b.size()];
+        std::vector<std::pair<double, double>> out;
+        for (size_t k = 0; k < a.size(); ++k) {
+            const auto &m = a[k], &n = a[(k + 1) % a.size()];
+            const double dm = cross(p, q, m) * orient, dn = cross(p, q, n) * orient;
+            if (dm >= 0) out.push_back(m);
+            if ((dm >= 0) != (dn >= 0)) {
+                const double f = dm / (dm - dn);
+                out.emplace_back(m.first + f * (n.first - m.first), m.second + f * (n.second - m.second));
+            }
+        }
+        a.swap(out);
+    }
+    double area = 0.0;
+    for (size_t i = 0; i < a.size(); ++i)
+        area += a[i].first * a[(i + 1) % a.size()].second - a[(i + 1) % a.size()].first * a[i].second;
+    return 0.5 * std::fabs(area);
+}
+
+std::vector<std::pair<double, double>> Corners(const TurnedText& t) {
+    return {{t.px[0], t.py[0]}, {t.px[1], t.py[1]}, {t.px[2], t.py[2]}, {t.px[3], t.py[3]}};
 }
 
 std::vector<const GdiRecord*> TextRecords(const CRecordDC& dc) {
@@ -129,11 +200,11 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
     ViewTextCrowding out;
     if (!m.m_pPVXCtrl) return out;
     struct Box {
-        double l, t, r, b;
+        double l, t, r, b;          // the turned text's envelope, to find its neighbours
         double vx = 0.0, vy = 0.0;  // how far its centre moves as the scale grows by one
+        TurnedText turned;
+        bool number = false;        // holds a digit: a number a symbol may hide
     };
-    // A turned text's height is its box's smaller side, as a reader sees the box.
-    const auto TextHeight = [](const Box& x) { return std::min(x.r - x.l, x.b - x.t); };
     // The texts as drawn, and again at half the scale: from the two the move of every centre
     // with the scale, whatever offset in pixels its writer gave it.
     std::vector<Box> boxes[2];
@@ -151,7 +222,10 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
         symbols[pass] = m.m_arrSymbolBoxes;
         for (const GdiRecord* r : TextRecords(dc)) {
             Box x;
-            TextBox(*r, x.l, x.t, x.r, x.b);
+            x.turned = TurnedTextOf(*r);
+            x.number = r->text.find_first_of("0123456789") != std::string::npos;
+            x.l = *std::min_element(x.turned.px, x.turned.px + 4), x.r = *std::max_element(x.turned.px, x.turned.px + 4);
+            x.t = *std::min_element(x.turned.py, x.turned.py + 4), x.b = *std::max_element(x.turned.py, x.turned.py + 4);
             boxes[pass].push_back(x);
         }
     }
@@ -178,10 +252,11 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
         const long long ra = row(a), rb = row(b);
         return ra != rb ? ra < rb : a.l < b.l;
     });
-    // A pair crowds when the boxes share more than a quarter of the smaller one, or stand on one
-    // line (sharing more than half the smaller height) less than kApartGap heights apart. Its
-    // factor is the growth of the scale that sets them apart across or along the line (kApartGap
-    // heights between them); texts that move together are never set apart.
+    // A pair crowds when their turned boxes share more than a quarter of the smaller one, or when
+    // they read in one direction (within 3 degrees) and stand on one line of it (sharing more than
+    // half the smaller height across it) less than kApartGap heights apart along it. Its factor is
+    // the growth of the scale that sets them apart across or along that line (kApartGap heights
+    // between them); texts that move together are never set apart.
     std::vector<double> factors;
     // The distance of two centres at the factor k: d + (k - 1) v; the factor at which it is need.
     const auto grow = [](double d, double v, double need) {
@@ -189,30 +264,42 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
         if (v < 0) v = -v, d = -d;
         return 1.0 + (need - d) / v;
     };
-    const auto pair = [&factors, &TextHeight, &grow](const Box& a, const Box& b) {
-        const double ha = a.b - a.t, hb = b.b - b.t, h = std::min(TextHeight(a), TextHeight(b));
-        const double across = std::min(a.b, b.b) - std::max(a.t, b.t);
-        const double along = std::min(a.r, b.r) - std::max(a.l, b.l);
-        const double shared = std::max(0.0, across) * std::max(0.0, along);
-        const bool overlap = shared > 0.25 * std::min((a.r - a.l) * ha, (b.r - b.l) * hb);
-        if (!overlap && !(across > 0.5 * h && -along < kApartGap * h)) return;
-        const double needX = 0.5 * (a.r - a.l + b.r - b.l) + kApartGap * h, needY = 0.5 * (ha + hb);
-        factors.push_back(std::min(grow(0.5 * (b.l + b.r - a.l - a.r), b.vx - a.vx, needX),
-                                   grow(0.5 * (b.t + b.b - a.t - a.b), b.vy - a.vy, needY)));
+    const auto pair = [&factors, &grow](const Box& a, const Box& b) {
+        const TurnedText &ta = a.turned, &tb = b.turned;
+        if (std::max(a.l, b.l) >= std::min(a.r, b.r) + kApartGap * std::max(ta.h, tb.h) ||
+            std::max(a.t, b.t) >= std::min(a.b, b.b) + kApartGap * std::max(ta.h, tb.h))
+            return;
+        const double h = std::min(ta.h, tb.h);
+        const bool overlap = SharedArea(Corners(ta), Corners(tb)) > 0.25 * std::min(ta.len * ta.h, tb.len * tb.h);
+        // In a's frame: u along its reading direction, w across it.
+        const double ux = ta.ux, uy = ta.uy, wx = -uy, wy = ux;
+        const double du = (tb.cx - ta.cx) * ux + (tb.cy - ta.cy) * uy, dw = (tb.cx - ta.cx) * wx + (tb.cy - ta.cy) * wy;
+        const double turn = std::fabs(ta.deg - tb.deg);
+        const bool parallel = std::min(turn, 180.0 - turn) <= 3.0;
+        const double needU = 0.5 * (ta.len + tb.len) + kApartGap * h, needW = 0.5 * (ta.h + tb.h);
+        const bool oneLine = parallel && needW - std::fabs(dw) > 0.5 * h && std::fabs(du) < needU;
+        if (!overlap && !oneLine) return;
+        const double vu = (b.vx - a.vx) * ux + (b.vy - a.vy) * uy, vw = (b.vx - a.vx) * wx + (b.vy - a.vy) * wy;
+        factors.push_back(std::min(grow(du, vu, needU), grow(dw, vw, needW)));
     };
     const double reach = kApartGap * tallest;
+    // Centres of texts within reach stand at most 1.5 tallest heights apart: two rows on.
     for (size_t i = 0, end = 0; i < texts.size(); i = end) {
         const long long r = row(texts[i]);
         while (end < texts.size() && row(texts[end]) == r) ++end;
-        size_t next = end, nextEnd = end;
-        if (next < texts.size() && row(texts[next]) == r + 1)
-            while (nextEnd < texts.size() && row(texts[nextEnd]) == r + 1) ++nextEnd;
+        size_t next[2], nextEnd[2];
+        for (int k = 0; k < 2; ++k) {
+            next[k] = nextEnd[k] = k == 0 ? end : nextEnd[0];
+            while (nextEnd[k] < texts.size() && row(texts[nextEnd[k]]) == r + 1 + k) ++nextEnd[k];
+        }
         for (size_t a = i; a < end; ++a) {
             const Box& x = texts[a];
             for (size_t b = a + 1; b < end && texts[b].l <= x.r + reach; ++b) pair(x, texts[b]);
-            const auto from = std::lower_bound(texts.begin() + next, texts.begin() + nextEnd, x.l - widest - reach,
-                                               [](const Box& y, double l) { return y.l < l; });
-            for (auto b = from; b != texts.begin() + nextEnd && b->l <= x.r + reach; ++b) pair(x, *b);
+            for (int k = 0; k < 2; ++k) {
+                const auto from = std::lower_bound(texts.begin() + next[k], texts.begin() + nextEnd[k],
+                                                   x.l - widest - reach, [](const Box& y, double l) { return y.l < l; });
+                for (auto b = from; b != texts.begin() + nextEnd[k] && b->l <= x.r + reach; ++b) pair(x, *b);
+            }
         }
     }
     // A number on a symbol drawn at a node (a reaction's head) cannot be read. The symbol grows
@@ -224,13 +311,17 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
     };
     const std::vector<CRect>& marks = symbols[0];
     const bool bMarksMove = marks.size() == symbols[1].size();
+    // A symbol grows with the picture: any up to a tenth of the picture's shorter side is one.
+    const CRect client = m.m_pPVXCtrl->GetClientRect();
+    const double largest = std::max(3.0 * tallest, 0.1 * std::min(client.Width(), client.Height()));
     for (size_t i = 0; i < marks.size(); ++i) {
         const CRect& q = marks[i];
-        if (std::max(q.Width(), q.Height()) <= 3.0 * tallest)
+        if (std::max(q.Width(), q.Height()) <= largest)
             for (double x = std::floor(q.left / cell) * cell; x < q.right; x += cell)
                 for (double y = std::floor(q.top / cell) * cell; y < q.bottom; y += cell) cells[key(x, y)].push_back(i);
     }
     for (const Box& x : texts) {
+        if (!x.number) continue;
         double factor = 0.0;  // of the symbol that holds the text longest; 0 none
         for (double cx = std::floor(x.l / cell) * cell; cx < x.r; cx += cell)
             for (double cy = std::floor(x.t / cell) * cell; cy < x.b; cy += cell) {
@@ -238,9 +329,9 @@ ViewTextCrowding MeasureViewTextCrowding(I_PVXModel& m, const std::function<int(
                 if (it == cells.end()) continue;
                 for (size_t i : it->second) {
                     const CRect& q = marks[i];
-                    const double w = std::min<double>(x.r, q.right) - std::max<double>(x.l, q.left);
-                    const double h = std::min<double>(x.b, q.bottom) - std::max<double>(x.t, q.top);
-                    if (!(w > 0 && h > 0 && 20.0 * w * h > (x.r - x.l) * (x.b - x.t))) continue;
+                    const std::vector<std::pair<double, double>> rect = {
+                        {q.left, q.top}, {q.right, q.top}, {q.right, q.bottom}, {q.left, q.bottom}};
+                    if (!(20.0 * SharedArea(Corners(x.turned), rect) > x.turned.len * x.turned.h)) continue;
                     double vx = 0.0, vy = 0.0;
                     if (bMarksMove) {
                         const CRect& y = symbols[1][i];

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
+#include <vector>
 
 #include "host/grx/GKrigContour.h"
 #include "host/grx/I_PVXCtrl.h"
@@ -144,7 +146,31 @@ void CPlotReactionEng::FillKrigDetail(const CContourEngine& ce, int nModelOption
 double CPlotReactionEng::HeadSize() const {
     const CReactionEngine& e = *m_pReactionEngine;
     const double m = std::max(std::fabs(e.m_dMaxValue), std::fabs(e.m_dMinValue));
-    return std::fabs(m * e.m_dArrowScale * e.m_dReacAdjustFactor * kHeadRatio);
+    const double size = std::fabs(m * e.m_dArrowScale * e.m_dReacAdjustFactor * kHeadRatio);
+    const double spacing = LeastNodeSpacing();
+    return spacing > 0.0 ? std::min(size, kHeadSpacing * spacing) : size;
+}
+
+double CPlotReactionEng::LeastNodeSpacing() const {
+    const CReactionEngine& e = *m_pReactionEngine;
+    if (!m_pModel || !m_pModel->GetAttrCtrl()) return 0.0;
+    std::vector<C3DPoint> pts;
+    pts.reserve(static_cast<size_t>(e.m_arrNodeKey.GetSize()));
+    for (INT_PTR i = 0; i < e.m_arrNodeKey.GetSize(); ++i) {
+        T_PNODE_D node;
+        if (m_pModel->GetAttrCtrl()->GetNode(e.m_arrNodeKey[i], node)) pts.emplace_back(node.x, node.y, node.z);
+    }
+    // Swept along x: a pair further apart in x than the best so far ends the inner walk.
+    std::sort(pts.begin(), pts.end(), [](const C3DPoint& a, const C3DPoint& b) { return a.x < b.x; });
+    double best = 0.0;
+    for (size_t i = 0; i < pts.size(); ++i)
+        for (size_t j = i + 1; j < pts.size() && (best == 0.0 || pts[j].x - pts[i].x < best); ++j) {
+            const double d = std::sqrt((pts[j].x - pts[i].x) * (pts[j].x - pts[i].x) +
+                                       (pts[j].y - pts[i].y) * (pts[j].y - pts[i].y) +
+                                       (pts[j].z - pts[i].z) * (pts[j].z - pts[i].z));
+            if (d > 1e-9 && (best == 0.0 || d < best)) best = d;
+        }
+    return best;
 }
 
 double CPlotReactionEng::Animated(double v) const {
@@ -173,17 +199,20 @@ void CPlotReactionEng::Line(const C3DPoint& a, const C3DPoint& b) {
         ctrl->DrawLine3D(m_pDC, a, b, 0.0);
 }
 
-void CPlotReactionEng::WriteNumber(const C3DPoint& p, double v, const CString& fmt, const CRect& symbol) {
+bool CPlotReactionEng::WriteNumber(const C3DPoint& p, double v, const CString& fmt, const CRect& given, int slot,
+                                   bool bForce) {
     const int nKind = ReactionNumberKind(*m_pNumberOpt, m_pReactionEngine->m_dLegendMax, m_pReactionEngine->m_dLegendMin, v);
-    if (nKind < 0) return;
+    if (nKind < 0) return false;
     if (nKind < 3) {
         DrawMinMaxOutputValue(m_pDC, p, fmt, nKind, v);
-        return;
+        return false;
     }
     CPoint pt = WindowPoint(p);
-    if (pt.x < 0 || pt.y < 0) return;
+    if (pt.x < 0 || pt.y < 0) return false;
     CString s;
     s.Format(fmt, v);
+    // Forced off a point without a symbol: off the point itself.
+    const CRect symbol = bForce && given.IsRectEmpty() ? CRect(pt.x - 1, pt.y - 1, pt.x + 1, pt.y + 1) : given;
     if (!symbol.IsRectEmpty()) {
         // The text's box by its alignment (left or centred, on its bottom or baseline).
         const CSize ext = m_pDC->GetTextExtent(s);
@@ -192,16 +221,38 @@ void CPlotReactionEng::WriteNumber(const C3DPoint& p, double v, const CString& f
         const int bottom = (a & TA_BASELINE) == TA_BASELINE ? pt.y + ext.cy / 5 : (a & TA_BOTTOM) ? pt.y : pt.y + ext.cy;
         const CRect box(left, bottom - ext.cy, left + ext.cx, bottom);
         CRect shared;
-        if (shared.IntersectRect(&box, &symbol) && 20L * shared.Width() * shared.Height() > 1L * ext.cx * ext.cy) {
-            // Centred over the symbol, a quarter height off: neighbouring nodes of a grid keep
-            // their rows of numbers and markers apart.
+        if (bForce || (shared.IntersectRect(&box, &symbol) && 20L * shared.Width() * shared.Height() > 1L * ext.cx * ext.cy)) {
+            // Centred over (or under) the symbol, a quarter height off: neighbouring nodes of a
+            // grid keep their rows of numbers and markers apart. Of the slot's place and the
+            // next three, the first off every other node's symbol.
+            const int gap = std::max(2, ext.cy / 4), cx = (symbol.left + symbol.right) / 2;
+            auto place = [&](int k) {
+                const int row = k / 2 * (ext.cy + gap);
+                const int top = k % 2 == 0 ? symbol.top - gap - row - ext.cy : symbol.bottom + gap + row;
+                return CRect(cx - ext.cx / 2, top, cx - ext.cx / 2 + ext.cx, top + ext.cy);
+            };
+            auto free = [&](const CRect& b) {
+                for (const CRect& q : m_pModel->m_arrSymbolBoxes) {
+                    CRect on;
+                    if (q != symbol && on.IntersectRect(&b, &q) && 20L * on.Width() * on.Height() > 1L * ext.cx * ext.cy)
+                        return false;
+                }
+                return true;
+            };
+            CRect at = place(slot);
+            for (int k = slot; k < slot + 4; ++k)
+                if (free(place(k))) {
+                    at = place(k);
+                    break;
+                }
             const UINT nOld = m_pDC->SetTextAlign(TA_BOTTOM | TA_CENTER);
-            m_pDC->TextOut((symbol.left + symbol.right) / 2, symbol.top - std::max(2, ext.cy / 4), s);
+            m_pDC->TextOut(cx, at.bottom, s);
             m_pDC->SetTextAlign(nOld);
-            return;
+            return true;
         }
     }
     m_pDC->TextOut(pt.x, pt.y, s);
+    return false;
 }
 
 CRect CPlotReactionEng::HeadBox(const PVXPolyListArray& polys) const {
@@ -350,6 +401,7 @@ int CPlotReactionEng::OutputArrowNumbers() {
         nFontAngle = angle;
     };
 
+    std::map<std::pair<int, int>, int> written;  // numbers written at a window point
     for (INT_PTR i = 0; i < e.m_arrNodeKey.GetSize(); ++i) {
         const UINT nNode = e.m_arrNodeKey[i];
         T_PNODE_D node;
@@ -360,6 +412,16 @@ int CPlotReactionEng::OutputArrowNumbers() {
             int comps[3];
             double values[3];
             ComponentsOf(e, r, comps, values);
+            // The node's heads as drawn: a number whose shaft end lies on them (a component seen
+            // end on, or a short shaft) stands beside them.
+            PVXPolyListArray polys;
+            if (!IsResultDisplayOn())
+                for (int c = 0; c < 3; ++c)
+                    if (values[c] != 0.0)
+                        MakeGlyph(P, comps[c], values[c] >= 0.0 ? size : -size, values[c] * lengthPerValue, polys);
+            const CRect heads = HeadBox(polys);
+            FreePolys(polys);
+            int slot = 0;
             for (int c = 0; c < 3; ++c) {
                 const double v = values[c];
                 if (v == 0.0) continue;
@@ -373,7 +435,7 @@ int CPlotReactionEng::OutputArrowNumbers() {
                 m_pDC->SetTextAlign(bTurned ? (TA_BASELINE | TA_RIGHT) : (TA_BASELINE | TA_LEFT));
                 m->SetNumberFontNodeOrientation(angle);
                 selectFont();
-                WriteNumber(tail, v, fmt);
+                if (WriteNumber(tail, v, fmt, heads, slot)) ++slot;
             }
         } else {
             m->SetNumberFontNodeOrientation(0);
@@ -384,7 +446,12 @@ int CPlotReactionEng::OutputArrowNumbers() {
             if (v != 0.0 && !IsResultDisplayOn()) MakeGlyph(P, e.m_nComponent, v >= 0.0 ? size : -size, v * lengthPerValue, polys);
             const CRect head = HeadBox(polys);
             FreePolys(polys);
-            WriteNumber(P, v, fmt, head);
+            // Supports at one place (a pile's head on a raft node) write their numbers in turn
+            // over and under it, not over each other.
+            const CPoint at = WindowPoint(P);
+            int& used = written[std::make_pair(at.x, at.y)];
+            WriteNumber(P, v, fmt, head, used, used > 0);
+            ++used;
         }
     }
     if (pOldFont) m_pDC->SelectObject(pOldFont);

@@ -73,15 +73,24 @@ private:
     // The contour of one beam element: 1 drawn, 0 nothing, -1 Escape.
     int DrawBeamElementContour(UINT nElemKey);
 
-    // Head size of the arrows: the larger extreme magnitude x arrow factor x adjust x 0.35.
+    // Head size of the arrows: the larger extreme magnitude x arrow factor x adjust x 0.35, at
+    // most kHeadSpacing of the least distance between two supports, so that the heads of a dense
+    // grid of supports leave room between them for their numbers.
     double HeadSize() const;
+    static constexpr double kHeadSpacing = 0.3;
+    // The least distance between two of the engine's nodes (0 with fewer than two).
+    double LeastNodeSpacing() const;
     // A value as drawn: rescaled for the animation frame while an animation runs.
     double Animated(double v) const;
     // The number format "%.<digits>f" (or e) of the display options.
     CString NumberFormat() const;
     // Writes one number at a world point, or its extreme label, by the display options. A plain
-    // number that would stand on symbol (a pixel box; empty: none) stands over it instead.
-    void WriteNumber(const C3DPoint& p, double v, const CString& fmt, const CRect& symbol = CRect());
+    // number that would stand on symbol (a pixel box; empty: none) stands beside it instead: the
+    // slot-th number moved off one symbol over it, the next under it, the next over the first
+    // and so on; bForce moves it off symbol (or off its point) wherever it stands. True when the
+    // number was moved.
+    bool WriteNumber(const C3DPoint& p, double v, const CString& fmt, const CRect& symbol = CRect(), int slot = 0,
+                     bool bForce = false);
     // Pixel box of the heads of a node's glyphs (empty when it has none).
     CRect HeadBox(const PVXPolyListArray& polys) const;
     // Window point of a world point (memory image or window, as the model draws).

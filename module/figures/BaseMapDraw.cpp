@@ -197,7 +197,9 @@ void DrawSlabDirection(const T_POLYGON2D& outline, double angleX, double angleY,
         CFVDTextBlock block;
         block.m_strText = dir.label;
         block.SetAnchor(8);
-        block.m_dAngle = dir.angle;
+        // The letter reads upright: an arrow pointing left of the vertical turns it half round.
+        const double upright = std::fmod(std::fmod(dir.angle, 360.0) + 360.0, 360.0);
+        block.m_dAngle = upright > 90.0 && upright <= 270.0 ? upright - 180.0 : upright;
         block.m_Polygon.Add(tip);
         block.DrawInPolygon(VdGetDrawingHandle(target), 1);
     }

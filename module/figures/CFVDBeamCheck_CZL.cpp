@@ -39,6 +39,9 @@ BOOL CFVDBeamCheck_CZL::DrawOneBeam(UINT key, CDataBase* db) {
     CFVDTextBlock block;
     block.m_dAngle = angle;
     block.m_bSpreadTurned = TRUE;
+    // The block stands beside the beam's line, not across it.
+    block.m_nVerJust = VdTextVerBottom;
+    block.m_dStandOff = 0.45;
     CFVDRatioStrMaker::s_MakeStr(makers, block.m_strText, block.m_Colors, "\n");
     block.DrawAt(checkfig::DrawingHandleOf(*this), mid);
     return TRUE;

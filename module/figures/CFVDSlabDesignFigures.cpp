@@ -151,8 +151,9 @@ void CFVDSlabForceDrawBase::PlaceClear(const CArray<long>& ids, double ux, doubl
     // tall as the text is long.
     double h = 0.0;
     for (INT_PTR i = 0; i < ids.GetSize(); ++i) h = std::fmax(h, m_pDrawing->GetTextHeight(ids[i]));
+    // Only inwards across the edge: a label keeps to its own panel's side of it.
     std::vector<T_POINT2D> offsets;
-    for (int row : {0, 1, 2, 3, -1, -2, 4, -3, 5, -4})
+    for (int row : {0, 1, 2, 3, 4, 5})
         for (int k = row == 0 ? 1 : 0; k <= 24; ++k) {
             const double step = 0.5 * h * ((k + 1) / 2) * (k % 2 ? 1.0 : -1.0), lift = 1.1 * h * row;
             offsets.emplace_back(step * ux + lift * nx, step * uy + lift * ny);

@@ -77,6 +77,7 @@ public:
     void Close(const DCState& st) override;
 
 private:
+    void ThickenMinus(cairo_scaled_font_t* font, const cairo_glyph_t* glyphs, int n, const std::string& text);
     typedef std::function<void(cairo_t*)> PathFn;
 
     // Small polygons filled and outlined in copy mode are drawn from their pixels, kept per

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 #include <sys/stat.h>
 
@@ -356,6 +357,32 @@ TEST(VdrawTest, DxfColourIndicesAndTexts) {
     EXPECT_EQ(vd::DxfTableName("BEAM", "L", 21, used), "L21") << "names are case-insensitive";
     EXPECT_EQ(vd::DxfTableName("筏板子单元", "L", 25, used), "L25");
     EXPECT_EQ(vd::DxfTableName("a b", "L", 26, used), "L26");
+}
+
+TEST(VdrawTest, DxfStylesNameFontsReadersHave) {
+    // Texts with Chinese characters go out in the style LibreCAD takes for its font kst32b (it
+    // reads a text's style name as its font); every style names the GB fonts of SHX programs.
+    const std::tuple<const char*, std::string, std::string> rows[] = {
+        {"R:1.50", "R:1.50", "Contents"}, {"平均:4.02", "\\U+5E73\\U+5747:4.02", "KST32B"}};
+    CVdrawUtil d;
+    ASSERT_GE(d.AddTextStyle("Contents", sEVETextStyle(), 0), 1);
+    ASSERT_TRUE(d.AddTextStyle(10, "Contents"));
+    ASSERT_TRUE(d.SetCurrentTextStyle(10));
+    for (const auto& r : rows) d.DrawText(std::get<0>(r), 0, 0);
+    const std::string path = kTmp + "/vdraw_styles.dxf";
+    ASSERT_EQ(d.ExportToDwg(100, path.c_str()), 1);
+    const std::string dxf = ReadAll(path);
+    std::remove(path.c_str());
+    for (const auto& [text, written, style] : rows) {
+        const size_t at = dxf.find("\n  7\n", dxf.find("\n" + written + "\n"));
+        EXPECT_EQ(dxf.substr(at + 5, style.size() + 1), style + "\n") << text;
+    }
+    auto count = [&dxf](const std::string& what, size_t n = 0) {
+        for (size_t at = dxf.find(what); at != std::string::npos; at = dxf.find(what, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_GE(count("\n  0\nSTYLE\n"), 2u);
+    EXPECT_EQ(count("\n  3\ngbenor.shx\n  4\ngbcbig.shx\n"), count("\n  0\nSTYLE\n"));
 }
 
 TEST(VdrawTest, RenderingDrawsEveryEntityFittedOnBlack) {

@@ -3,6 +3,7 @@
 // the model's number font left as it was, and the base-shear walk past an off-screen column.
 // Window points come from the graphics control's own mapping.
 #include <algorithm>
+#include <array>
 #include <set>
 
 #include "module/contour/CContourEngine.h"
@@ -10,6 +11,9 @@
 #include "host/db/CUnitCtrl.h"
 #include "host/db/DBResultRecords.h"
 #include "module/model/CPVXLabelBase.h"
+#include "module/designdata/DesignFigurePaint.h"
+#include "platform/gdi/CSelectScope.h"
+#include "platform/gdi/FontEngine.h"
 #include "tests/module/designout/DesignOutTestSupport.h"
 
 namespace designout {
@@ -337,6 +341,45 @@ TEST_F(DesignNumbersTest, DesignLegends) {
     for (const GdiRecord* t : Texts(dc)) texts.push_back(t->text);
     const std::vector<std::string> want = {"MAX :  ", "0.73", "MEMB.=", "10", "MIN :  ", "0.31", "MEMB.=", "11"};
     EXPECT_EQ(texts, want);
+}
+
+}  // namespace designout
+
+namespace designout {
+
+TEST_F(DesignNumbersTest, CrowdingReadsTurnedBoxesAndNumbersOnMarkers) {
+    LOGFONT lf{};
+    lf.lfHeight = -12;
+    const int L = FontEngine::Instance().MeasureText(lf, "29.137").cx, h = FontEngine::Instance().MeasureText(lf, "2").cy;
+    struct Row {
+        const char* label;
+        std::vector<std::array<int, 3>> texts;  // left, top, escapement
+        std::vector<CRect> symbols;
+        int crowded, onSymbols;
+    } rows[] = {
+        {"turned 90, end to end 2 px apart", {{300, 300, 900}, {300, 300 - L - 2, 900}}, {}, 1, 0},
+        {"lines of a turned block 1.3 heights apart", {{300, 300, 900}, {300 + 13 * h / 10, 300, 900}}, {}, 0, 0},
+        {"turned 30, stacked 1.3 heights across", {{300, 300, 300}, {300 + 13 * h / 20, 300 + 113 * h / 100, 300}}, {}, 0, 0},
+        {"on a marker 4 heights wide (over the 3 once taken, under a tenth of 600 px)", {{300, 300, 0}},
+         {CRect(290, 270, 290 + 4 * h, 270 + 4 * h)}, 1, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const ViewTextCrowding c = MeasureViewTextCrowding(M(), [&](CDC* pDC) {
+            M().m_arrSymbolBoxes = r.symbols;
+            for (const auto& [x, y, tenths] : r.texts) {
+                LOGFONT turned = lf;
+                turned.lfEscapement = tenths;
+                CFont font;
+                font.CreateFontIndirect(&turned);
+                CSelectScope<CFont> select(pDC, &font);
+                pDC->TextOut(x, y, "29.137");
+            }
+            return 1;
+        });
+        EXPECT_EQ(c.nCrowded, r.crowded);
+        EXPECT_EQ(c.nOnSymbols, r.onSymbols);
+    }
 }
 
 }  // namespace designout

@@ -2,10 +2,35 @@
 // view reads after a draw.
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "host/db/DBResultRecords.h"
 #include "tests/module/legend/LegendTestSupport.h"
+
+// Contrast of two colours: relative luminances (channels linearised) plus 0.05, larger over smaller.
+static double Contrast(COLORREF a, COLORREF b) {
+    auto lin = [](int v) { return v <= 10 ? v / 255.0 / 12.92 : std::pow((v / 255.0 + 0.055) / 1.055, 2.4); };
+    auto lum = [&](COLORREF c) { return 0.2126 * lin(GetRValue(c)) + 0.7152 * lin(GetGValue(c)) + 0.0722 * lin(GetBValue(c)); };
+    return (std::max(lum(a), lum(b)) + 0.05) / (std::min(lum(a), lum(b)) + 0.05);
+}
+
+TEST(LegendLegibility, TextColoursReachAContrastOfFourAndAHalf) {
+    struct Row {
+        const char* label;
+        COLORREF text, back1, back2;
+    } rows[] = {{"white on black: kept", RGB(255, 255, 255), RGB(0, 0, 0), RGB(0, 0, 0)},
+                {"yellow footer on near-white", RGB(255, 255, 0), RGB(236, 236, 236), RGB(246, 246, 246)},
+                {"blue percentages on black", RGB(0, 0, 255), RGB(0, 0, 0), RGB(20, 20, 20)},
+                {"white across a light band", RGB(255, 255, 255), RGB(236, 236, 236), RGB(150, 150, 150)}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        const COLORREF c = LegibleTextColor(r.text, r.back1, r.back2);
+        EXPECT_EQ(c == r.text, r.label == rows[0].label);
+        EXPECT_GE(std::min(Contrast(c, r.back1), Contrast(c, r.back2)), 4.5);
+    }
+}
 
 TEST_F(LegendTest, ScreenAndPrintFontsAreBuiltFromTheirSizes) {
     CLegendEngine& l = L();
@@ -285,7 +310,9 @@ TEST_F(LegendTest, HeaderLinesAndTitleBar) {
             EXPECT_EQ(t[i]->text, std::string(lines[i].text.GetString()));
             EXPECT_EQ(t[i]->Arg(0), 90);
             EXPECT_EQ(t[i]->Arg(1), lines[i].y);
-            EXPECT_EQ(t[i]->textColor, lines[i].color);
+            // The title reads on its bar, in its own colour where that reads.
+            EXPECT_TRUE(i == 0 && Contrast(lines[i].color, r.bar) < 4.5 ? Contrast(t[i]->textColor, r.bar) >= 4.5
+                                                                         : t[i]->textColor == lines[i].color);
             EXPECT_EQ(t[i]->textAlign, 14u);
         }
         EXPECT_EQ(t[0]->font.lfHeight, L().m_lfTitle.lfHeight);

@@ -1,5 +1,6 @@
 // Reaction arrows and their numbers (display mode 0), the pressure contour on rafts and beams and
 // its numbers (display mode 70), drawn on the recording device context.
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -214,6 +215,11 @@ TEST_F(ReactionDraw, NumbersAtTheNodesOrAtTheShaftEnds) {
                 EXPECT_EQ(r->textAlign, static_cast<UINT>(TA_BASELINE | TA_LEFT));
             }
         EXPECT_TRUE(found);
+        // Seen from above, node 4's FZ = 40 ends on the node's heads: its number stands over them.
+        const int node4 = Ctrl()->GetWorldToMemDCP2D(C3DPoint(10.0, 10.0, 0.0)).y;
+        const auto over = [node4](const GdiRecord* r) { return r->text == "40.000" && r->Arg(1) < node4 - 3; };
+        const auto texts = Texts(dc);
+        EXPECT_EQ(std::count_if(texts.begin(), texts.end(), over), 1);
         EXPECT_EQ(Texts(dc).size(), 5u) << "one number per non-zero component";
         EXPECT_EQ(M().m_pDispOpt->m_Number.m_lfNodeNumber.lfOrientation, 0) << "orientation put back";
     }

@@ -185,6 +185,27 @@ TEST(RasterText, AlignmentHoldsInTheRotatedFrame) {
     }
 }
 
+TEST(RasterText, TurnedMinusReadsAtAnyAngle) {
+    // A turned minus (once 2 or 3 pixels) keeps the pixels it has level and reaches 0.7 of a digit.
+    int level = 0, digit = 0;
+    for (int escapement : {0, 300, 450, 1350, 3300}) {
+        SCOPED_TRACE(escapement);
+        RasterCanvas canvas(120, 120);
+        CFont font;
+        LOGFONT lf = Font(-12, "Arial", escapement);
+        font.CreateFontIndirect(&lf);
+        canvas.dc.SelectObject(&font);
+        canvas.dc.SetTextColor(RGB(0, 0, 0));
+        canvas.dc.TextOut(60, 60, "-");
+        const int pixels = canvas.Count(CRect(0, 0, 120, 120), RGB(0, 0, 0));
+        const CRect ink = canvas.InkBox(RGB(255, 255, 255), CRect(0, 0, 120, 120));
+        if (escapement == 0) level = pixels, digit = canvas.dc.GetTextExtent("0").cx;
+        canvas.dc.SelectStockObject(SYSTEM_FONT);
+        EXPECT_GE(pixels, level);
+        EXPECT_TRUE(escapement == 0 || std::hypot(ink.Width(), ink.Height()) > 0.7 * digit);
+    }
+}
+
 TEST(RasterText, OpaqueModeFillsTheCellAndUpdateCpAdvances) {
     RasterCanvas canvas(200, 60);
     CDC& dc = canvas.dc;
