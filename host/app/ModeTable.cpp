@@ -467,10 +467,15 @@ std::vector<LoadCandidate> LoadsOf(CDataBase& db, int wanted) {
     return out;
 }
 
-// The load named by its name, else by its key as info prints it (a load case's first).
-const LoadCandidate* FindLoad(const std::vector<LoadCandidate>& loads, const std::string& word) {
+// The load named by its name, else by its key as info prints it (a load case's first). A name
+// more than one load has chooses none: `named` then lists them.
+const LoadCandidate* FindLoad(const std::vector<LoadCandidate>& loads, const std::string& word,
+                              std::vector<const LoadCandidate*>& named) {
+    named.clear();
     for (const LoadCandidate& c : loads)
-        if (c.strName == word) return &c;
+        if (c.strName == word) named.push_back(&c);
+    if (named.size() == 1) return named.front();
+    if (named.size() > 1) return nullptr;
     for (bool bCase : {true, false})
         for (const LoadCandidate& c : loads)
             if (c.bCase == bCase && std::to_string(c.nKey) == word) return &c;
@@ -589,6 +594,7 @@ int CHostResultChoice::Parse(const std::string& mode, const std::string& load, c
                              const std::vector<std::string>& options) {
     m_pMode = nullptr;
     m_settings.clear();
+    m_bMemberKindGiven = false;
     if (mode.empty()) {
         if (!load.empty() || !component.empty() || !options.empty()) {
             Message("--load, --component and --option need --mode");
@@ -652,6 +658,7 @@ int CHostResultChoice::Parse(const std::string& mode, const std::string& load, c
             return HOST_EXIT_USAGE;
         }
         given.push_back(key);
+        m_bMemberKindGiven = m_bMemberKindGiven || key == "member-kind";
         // The side of an envelope: every mode that shows a load takes it.
         bool ok = key == "side" && m.eLoad != EHostLoad::kModeShape;
         for (const auto& kv : allowed) ok = ok || kv.first == key;
@@ -695,6 +702,30 @@ int CHostResultChoice::ResolveLoad(CDataBase& db) {
     if (const std::string missing = MembersMissing(db); !missing.empty()) {
         Message("mode " + std::to_string(m.nMode) + " (" + m.pszName + ") draws its results on the members, and " + missing);
         return HOST_EXIT_FAILED;
+    }
+    // The spring-pressure contour draws the rafts' (member-kind 0) or the beams' (1): a project
+    // whose springs lie under one kind only has it draw those, and a kind asked for that has
+    // none is refused naming the other.
+    if (m.nMode == 70) {
+        bool rafts = false, beams = false;
+        const auto& springs = db.Table<DBT_PESPR>();
+        ForEachRecord<CClassPMemb, T_PMEMB_D>(db, [&](UINT, const T_PMEMB_D& rec) {
+            if (rec.type != 301 && rec.type != 201) return;
+            for (INT_PTR i = 0; i < rec.aElem.GetSize(); ++i)
+                if (springs.Find(rec.aElem[i])) (rec.type == 301 ? rafts : beams) = true;
+        });
+        auto kind = std::find_if(m_settings.begin(), m_settings.end(),
+                                 [](const auto& kv) { return kv.first == "member-kind"; });
+        if (kind == m_settings.end()) kind = m_settings.insert(kind, {"member-kind", "0"});
+        if (!m_bMemberKindGiven && rafts != beams) kind->second = beams ? "1" : "0";
+        const std::string chosen = kind->second;
+        const bool wantBeams = chosen == "1";
+        if ((wantBeams ? !beams : !rafts) && (wantBeams ? rafts : beams)) {
+            Message(std::string("mode 70 (reaction-contour) with member-kind=") + chosen + " draws the spring pressures of the " +
+                    (wantBeams ? "beams (type 201)" : "rafts (type 301)") + ", and the project's springs (PESPR) lie under " +
+                    (wantBeams ? "rafts only: member-kind=0 draws them" : "beams only: member-kind=1 draws them"));
+            return HOST_EXIT_USAGE;
+        }
     }
     CPostCtrl post(&db);
     // The reaction displays draw the REAC rows of the supported nodes of one type only.
@@ -781,7 +812,17 @@ int CHostResultChoice::ResolveLoad(CDataBase& db) {
                 return HOST_EXIT_FAILED;
             }
         } else {
-            pFound = FindLoad(loads, m_strLoad);
+            std::vector<const LoadCandidate*> named;
+            pFound = FindLoad(loads, m_strLoad, named);
+            if (named.size() > 1) {
+                std::string keys;
+                for (const LoadCandidate* c : named)
+                    keys += (keys.empty() ? "" : ", ") + std::string(c->bCase ? "load case " : "combination ") +
+                            std::to_string(c->nKey);
+                Message("\"" + m_strLoad + "\" names " + std::to_string(named.size()) + " loads (" + keys +
+                        "): --load KEY chooses one by its key");
+                return HOST_EXIT_USAGE;
+            }
             if (!pFound) {
                 // A load of another kind is named as such.
                 for (const LoadCandidate& c : LoadsOf(db, 0))

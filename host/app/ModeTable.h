@@ -122,6 +122,7 @@ private:
     std::string m_strLoadName;
     std::vector<std::pair<std::string, std::string>> m_settings;
     bool m_bDrawn = false;
+    bool m_bMemberKindGiven = false;  // --option member-kind was given
     int m_nResolveStatus = 0;
 };
 

@@ -149,9 +149,6 @@ TEST(PostDbDamaged, KeysAndResultIdsAreWholeNumbersUsedOnce) {
                       {"element naming a node that does not exist",
                        "UPDATE PELEM SET node = CAST(substr(node, 1, 4) || x'FFFFFFFF' || substr(node, 9) AS BLOB) WHERE key = 22",
                        {"table PELEM", "column node", "key 22", "no node 4294967295 in PNODE"}},
-                      // Table order: load cases 2, 1, 3.
-                      {"two load cases of one name", "UPDATE PSTLD SET name = 'EX' WHERE key = 1",
-                       {"table PSTLD", "column name", "key 3", "load case 1 has the name \"EX\" too"}},
                       // Before, the check was drawn without its load ("10.00", not "...(102)").
                       {"check map keyed by no load group", "DELETE FROM CKLG WHERE key = 102",
                        {"table PCDCOLF", "column czl", "key 7", "load group 102 of its map is in neither CKLG nor LDGP"}},
