@@ -290,8 +290,15 @@ BOOL IRactFinder::AddTributaryLengths(CDataBase* pDB, UINT memb, NodeLengths& le
             add(e->node[0], e->node[1]);
             any = TRUE;
         }
-    if (!any)
-        for (INT_PTR i = 1; i < m->aNode.GetSize(); ++i) add(m->aNode[i - 1], m->aNode[i]);
+    if (any) return TRUE;
+    // A member of no line elements (a grade beam of plane elements, or none): its length along
+    // PMEMB.nodes spread evenly over all its nodes.
+    CArray<UINT, UINT> nodes;
+    CArray<T_POINT2D> pts;
+    IDesignToolUtil::s_GetPMembAllNode(memb, nodes, pDB);
+    if (nodes.GetSize() == 0 || !ICheckToolUtil::s_ConvertNode2PolyLine(m->aNode, pts, pDB)) return TRUE;
+    const double each = PolylineLength(pts) / static_cast<double>(nodes.GetSize());
+    for (INT_PTR i = 0; i < nodes.GetSize(); ++i) lengths[nodes[i]] += each;
     return TRUE;
 }
 

@@ -68,8 +68,9 @@ public:
     int GetCheckGroupValue(UINT memb, const std::vector<std::pair<UINT, double>>& terms, double& value);
     // Node key -> tributary length (m): half the plan length of each line element meeting there.
     using NodeLengths = std::unordered_map<UINT, double>;
-    // Adds the member's tributary lengths at its nodes: over its elements (two nodes each), or
-    // the segments between its PMEMB.nodes when it has none. FALSE for an unknown member.
+    // Adds the member's tributary lengths at its nodes: over its elements of two nodes, or, with
+    // none, its length along PMEMB.nodes spread evenly over the nodes of its elements (its own
+    // nodes without elements). FALSE for an unknown member.
     static BOOL AddTributaryLengths(CDataBase* pDB, UINT memb, NodeLengths& lengths);
     // Reaction per metre of a soil-bearing line member: the REAC FZ of each of its nodes shared
     // among the soil-bearing members meeting there by their tributary lengths (its own over

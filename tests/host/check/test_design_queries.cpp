@@ -194,7 +194,9 @@ TEST(DesignQueries, ReactionUnderCheckGroupTerms) {
         UINT key = r.group;
         double c = -1;
         EXPECT_EQ(f->GetComBineValue(r.memb, key, c), r.combKey ? 1 : 0);
-        if (r.combKey) EXPECT_EQ(key, r.combKey);
+        if (r.combKey) {
+            EXPECT_EQ(key, r.combKey);
+        }
         EXPECT_NEAR(c, r.combined, 1e-9);
     }
     f->SetDataBase(nullptr);
