@@ -692,7 +692,81 @@ int CHostResultChoice::Resolve(CDataBase& db, bool bQuiet) {
         explicit Quiet(bool b) { g_bQuiet = b; }
         ~Quiet() { g_bQuiet = saved; }
     } quiet(bQuiet);
-    return m_nResolveStatus = ResolveLoad(db);
+    m_nResolveStatus = ResolveLoad(db);
+    m_strBelowNote.clear();
+    if (!m_nResolveStatus && m_pMode && m_pMode->nMode == 0) m_strBelowNote = SupportsBelowText(db);
+    if (!m_nResolveStatus && m_pMode && (m_pMode->nMode == 6 || m_pMode->nMode == 7)) m_strBelowNote = UndrawnMembersText(db);
+    return m_nResolveStatus;
+}
+
+// The frame force displays draw piles (403) and ties (200) without a diagram or numbers: "N
+// piles (type 403) and M ties (type 200) with member forces under the load; their C: max V at
+// member K, min V at member K" over the MBWG stations for the components of one station (N to
+// MZ); "" when none has forces.
+std::string CHostResultChoice::UndrawnMembersText(CDataBase& db) const {
+    int component = 0;
+    for (const auto& kv : m_settings)
+        if (kv.first == "component") component = std::atoi(kv.second.c_str());
+    CPostCtrl post(&db);
+    T_PLCOM_D lc;
+    if (!post.MakeLoadComb(m_nLoadType, m_nLoadKey, lc) || !post.SelectLoadComb(lc, m_nLoadStep != 0, 0)) return "";
+    size_t piles = 0, ties = 0;
+    double hi = 0.0, lo = 0.0;
+    UINT hiKey = 0, loKey = 0;
+    ForEachRecord<CClassPMemb, T_PMEMB_D>(db, [&](UINT key, const T_PMEMB_D& m) {
+        T_MBWG_D f;
+        f.Initialize();
+        if ((m.type != 403 && m.type != 200) || !post.GetStwt(key, &f, nullptr, nullptr, 0)) return;
+        ++(m.type == 403 ? piles : ties);
+        if (component > 5) return;
+        for (const auto& station : f.d) {
+            if (!hiKey || station[component] > hi) hi = station[component], hiKey = key;
+            if (!loKey || station[component] < lo) lo = station[component], loKey = key;
+        }
+    });
+    if (!piles && !ties) return "";
+    auto count = [](size_t n, const char* one, const char* many) { return std::to_string(n) + (n == 1 ? one : many); };
+    std::string text = (piles ? count(piles, " pile (type 403)", " piles (type 403)") : std::string()) +
+                       (piles && ties ? " and " : "") + (ties ? count(ties, " tie (type 200)", " ties (type 200)") : std::string()) +
+                       ", drawn without a diagram";
+    if (!hiKey) return text;
+    const char* names[] = {"N", "VY", "VZ", "T", "MY", "MZ"};
+    char buf[160];
+    std::snprintf(buf, sizeof(buf), "; their %s: max %.6g at member %u, min %.6g at member %u", names[component], hi, hiKey,
+                  lo, loKey);
+    return text + buf;
+}
+
+// "N supports below others at their plan points; their FZ: max V at node K, min V at node K" under
+// the load chosen, for the component shown; "" when the part leaves none out.
+std::string CHostResultChoice::SupportsBelowText(CDataBase& db) const {
+    if (m_supportsBelow.empty()) return "";
+    int component = 2;
+    for (const auto& kv : m_settings)
+        if (kv.first == "component") component = std::atoi(kv.second.c_str());
+    CPostCtrl post(&db);
+    T_PLCOM_D lc;
+    const bool selected = post.MakeLoadComb(m_nLoadType, m_nLoadKey, lc) && post.SelectLoadComb(lc, m_nLoadStep != 0, 0);
+    double hi = 0.0, lo = 0.0;
+    UINT hiKey = 0, loKey = 0;
+    for (UINT key : m_supportsBelow) {
+        T_REAC_D r;
+        r.Initialize();
+        if (!selected || !post.GetReac(key, &r, nullptr, nullptr)) continue;
+        const double values[] = {r.FX, r.FY, r.FZ, std::sqrt(r.FX * r.FX + r.FY * r.FY + r.FZ * r.FZ),
+                                 r.MX, r.MY, r.MZ, std::sqrt(r.MX * r.MX + r.MY * r.MY + r.MZ * r.MZ)};
+        const double v = values[std::clamp(component, 0, 7)];
+        if (!hiKey || v > hi) hi = v, hiKey = key;
+        if (!loKey || v < lo) lo = v, loKey = key;
+    }
+    const char* names[] = {"FX", "FY", "FZ", "FXYZ", "MX", "MY", "MZ", "MXYZ"};
+    std::string text = std::to_string(m_supportsBelow.size()) + " supports below others at their plan points (a pile's tip "
+                       "under its head)";
+    if (!hiKey) return text + ", which have no reaction under \"" + m_strLoadName + "\"";
+    char buf[160];
+    std::snprintf(buf, sizeof(buf), "; their %s: max %.6g at node %u, min %.6g at node %u",
+                  names[std::clamp(component, 0, 7)], hi, hiKey, lo, loKey);
+    return text + buf;
 }
 
 int CHostResultChoice::ResolveLoad(CDataBase& db) {
@@ -941,6 +1015,9 @@ int CHostResultChoice::Apply(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
                 (m.nMode == 18 && kv.first == "crack-unit" && kv.second == "1"))
                 hint = " (per element the values are the raft element design, table PDDELEM, kept by design "
                        "combination: choose one with --load, or the envelope)";
+        // The supports the part leaves out may carry what its own have none of.
+        if (m.nMode == 0 && !m_strBelowNote.empty() && m_strBelowNote.find("have no reaction") == std::string::npos)
+            hint += "; the part leaves out " + m_strBelowNote + ", which carry it: without --storey every support is drawn";
         Message("mode " + ModeLabel(m) + ": " + rep.szMessage + hint);
         return HOST_EXIT_FAILED;
     }
@@ -957,6 +1034,11 @@ std::string CHostResultChoice::PartLacks(bool bPartAsked, bool bShowsFoundation,
 void CHostResultChoice::PrintExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel) const {
     if (!m_bDrawn) return;
     PrintHostResultExtremes(loader, pModel);
+    if (m_strBelowNote.empty()) return;
+    if (m_pMode->nMode == 0)
+        std::printf("note: the extremes leave out %s; without --storey every support is drawn\n", m_strBelowNote.c_str());
+    else
+        std::printf("note: the extremes leave out %s\n", m_strBelowNote.c_str());
 }
 
 void PrintHostResultExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {

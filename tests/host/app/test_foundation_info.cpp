@@ -169,7 +169,8 @@ TEST(FoundationInfo, RaftExampleSheetsShowItsValues) {
 // each grade beam's share of the springs, 205.71 kN/m under 101 (1.3 x 4800 + 1.5 x 1600 kN over
 // 42 m), the link beam on neither 264 nor 265; 266 writes every span's three values (the first
 // span's start: Mq = 0.7 x 133.33 x 36 / 12 = 280 kN m on 1200 mm2, w = 0.255 mm); mode 70
-// draws the beams' pressures, kv x w = 20000 x 5.714 mm; two cases of one name open.
+// draws the beams' pressures, kv x w = 20000 x 5.714 mm; two cases of one name open. Nothing
+// says the numbers of two storeys lie over each other: the columns above have none.
 TEST(FoundationInfo, BeamExampleSheetsShowItsValues) {
     const std::string path = hostrun::kTmp + "/beam_foundation_" + hostrun::kPid + ".pvxdb",
                       out = hostrun::kTmp + "/beams_" + hostrun::kPid;
@@ -189,6 +190,9 @@ TEST(FoundationInfo, BeamExampleSheetsShowItsValues) {
         {"", "figure 265 --load 101 --set precision=2", 0, "", 7, "-10.29"},
         {"", "figure 266 --load 301", 0, "", 21, " 0.25"},
         {"", "render --mode 70 --load DL", 0, "max 114.286", 0, ""},
+        // The envelopes of the foundation beams with both storeys active: no note of stacked storeys.
+        {"", "design 35 --size 1024x768", 0, "design figure 35", 0, ""},
+        {"", "design 36 --size 1024x768", 0, "design figure 36", 0, ""},
         {"", "render --mode 70 --load DL --option member-kind=0", 2, "beams only: member-kind=1 draws them", 0, ""},
         // Combination 1 has group 101's terms (1.3DL+1.5LL): the tie goes to the group, "(1)".
         {plcom, "figure 264 --load 0 --set precision=2", 0, "", 7, "205.71(1)"},
@@ -209,6 +213,7 @@ TEST(FoundationInfo, BeamExampleSheetsShowItsValues) {
                                              (info ? "" : " --out '" + file + "'"));
         EXPECT_EQ(run.code, r.code) << run.out;
         EXPECT_NE(run.out.find(r.says), std::string::npos) << run.out;
+        EXPECT_EQ(run.out.find("storeys over each other"), std::string::npos) << run.out;
         if (!figure) continue;
         std::vector<std::string> texts = TextsOfLayer50(file);
         // The notes: the title, the load's text (none under load 0), the unit and the scale.
