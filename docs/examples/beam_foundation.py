@@ -3,7 +3,7 @@
 
     python3 docs/examples/beam_foundation.py beams.pvxdb [NX NY]
     pvxhost --db beams.pvxdb info
-    pvxhost --db beams.pvxdb figure 264 --load 201 --out reaction.dxf
+    pvxhost --db beams.pvxdb figure 264 --load 101 --set precision=2 --out reaction.dxf
     pvxhost --db beams.pvxdb figure 266 --load 301 --out cracks.dxf
 
 The project: a frame of NX x NY bays of 6 m (2 x 1 unless given), a foundation beam on every grid
@@ -12,7 +12,7 @@ every crossing (one element from z 0 to 4 m) and, in the first bay, a link beam 
 x = 3 m (sub-kind 0 as well, BEAM.link 1) tying the two beams it ends on. The beams bear on
 springs (PESPR kv = 20,000 kN/m3 over their 1.0 m base); the link beam does not: its inner nodes
 have no spring. Every beam node is a spring node (PRTND type 1, dof 4: the spring acts along Z).
-Load cases DL, LL (column loads P_DL, P_LL at every crossing, the inner columns twice) and WX (a
+Load cases DL, LL (column loads P_DL, P_LL at the corners, twice that at the other crossings) and WX (a
 moment M_WX about Y at the foundation). Groups: 101, 102 basic (design use), 201 standard,
 301 quasi-permanent "1.0DL+0.5LL" (the crack widths). Every table and column used here is
 described in docs/DATABASE.md.
@@ -27,7 +27,9 @@ per metre of beam. With 2 x 1 bays: 6 columns, 4 corners and 2 edge columns (twi
 group 101 (1.3DL+1.5LL) 1.3 x 114.286 + 1.5 x 38.095 = 205.71 kN/m ("206"), the values times the
 lengths 205.71 x 42 = 8,640 kN = 1.3 x 4,800 + 1.5 x 1,600; 265 writes -10.29 mm ("-10"). The
 link beam (member 8) is on 163 to 167 and on neither 264 nor 265. (3 x 2 bays: 12,000 kN over
-102 m.)
+102 m.) Sheet 266 under group 301 writes at the first span's start Mq = 0.7 x 133.33 x 36 / 12 =
+280 kN·m (q = 114.286 + 0.5 x 38.095) on the least steel 0.002 b h = 1,200 mm2: sigma_s = 231.2
+N/mm2, psi = 0.535, w = 0.255 mm ("0.25").
 
 The span forces take the upward q on a beam held at the columns: M(x) = Mi (1 - x/L) + Mj x/L -
 q x (L - x) / 2 (sagging positive), Vz = dM/dx, with Mi, Mj = f q L^2 / 12 (f = 1.0 at an inner
