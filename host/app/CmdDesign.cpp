@@ -185,7 +185,8 @@ int RunDesign(const CHostOptions& options, const CHostArgs& args) {
     std::printf("shows: %s\n", rep.szShows);
     // Storeys laid over each other say so where their numbers crowd: the beam envelopes (35, 36)
     // write the foundation beams' alone, and a figure without crowded texts has nothing to say.
-    if (nMode != 35 && nMode != 36 && rep.textFit.nCrowded > rep.textFit.nTexts / 50) rv.PrintStackedPlanNote(view, true);
+    if (nMode != 35 && nMode != 36 && rep.textFit.nCrowded > rep.textFit.nTexts / 50)
+        rv.PrintStackedPlanNote(view, true);
     return HOST_EXIT_OK;
 }
 

@@ -118,7 +118,8 @@ int RunInfo(const CHostOptions& options, const CHostArgs& args) {
         if (loads.size() < 2) continue;
         std::string list;
         for (const std::string& l : loads) list += (list.empty() ? "" : ", ") + l;
-        std::printf("Loads named %s: %s (--load takes them by key)\n", pvxdb::EscapeText(name.c_str()).c_str(), list.c_str());
+        std::printf("Loads named %s: %s (--load takes them by key)\n", pvxdb::EscapeText(name.c_str()).c_str(),
+                    list.c_str());
     }
 
     const std::vector<UINT>& nodeKeys = nodes.Keys();

@@ -695,7 +695,8 @@ int CHostResultChoice::Resolve(CDataBase& db, bool bQuiet) {
     m_nResolveStatus = ResolveLoad(db);
     m_strBelowNote.clear();
     if (!m_nResolveStatus && m_pMode && m_pMode->nMode == 0) m_strBelowNote = SupportsBelowText(db);
-    if (!m_nResolveStatus && m_pMode && (m_pMode->nMode == 6 || m_pMode->nMode == 7)) m_strBelowNote = UndrawnMembersText(db);
+    if (!m_nResolveStatus && m_pMode && (m_pMode->nMode == 6 || m_pMode->nMode == 7))
+        m_strBelowNote = UndrawnMembersText(db);
     return m_nResolveStatus;
 }
 
@@ -727,13 +728,14 @@ std::string CHostResultChoice::UndrawnMembersText(CDataBase& db) const {
     if (!piles && !ties) return "";
     auto count = [](size_t n, const char* one, const char* many) { return std::to_string(n) + (n == 1 ? one : many); };
     std::string text = (piles ? count(piles, " pile (type 403)", " piles (type 403)") : std::string()) +
-                       (piles && ties ? " and " : "") + (ties ? count(ties, " tie (type 200)", " ties (type 200)") : std::string()) +
+                       (piles && ties ? " and " : "") +
+                       (ties ? count(ties, " tie (type 200)", " ties (type 200)") : std::string()) +
                        ", drawn without a diagram";
     if (!hiKey) return text;
     const char* names[] = {"N", "VY", "VZ", "T", "MY", "MZ"};
     char buf[160];
-    std::snprintf(buf, sizeof(buf), "; their %s: max %.6g at member %u, min %.6g at member %u", names[component], hi, hiKey,
-                  lo, loKey);
+    std::snprintf(buf, sizeof(buf), "; their %s: max %.6g at member %u, min %.6g at member %u", names[component], hi,
+                  hiKey, lo, loKey);
     return text + buf;
 }
 
@@ -746,7 +748,8 @@ std::string CHostResultChoice::SupportsBelowText(CDataBase& db) const {
         if (kv.first == "component") component = std::atoi(kv.second.c_str());
     CPostCtrl post(&db);
     T_PLCOM_D lc;
-    const bool selected = post.MakeLoadComb(m_nLoadType, m_nLoadKey, lc) && post.SelectLoadComb(lc, m_nLoadStep != 0, 0);
+    const bool selected =
+        post.MakeLoadComb(m_nLoadType, m_nLoadKey, lc) && post.SelectLoadComb(lc, m_nLoadStep != 0, 0);
     double hi = 0.0, lo = 0.0;
     UINT hiKey = 0, loKey = 0;
     for (UINT key : m_supportsBelow) {
@@ -760,7 +763,8 @@ std::string CHostResultChoice::SupportsBelowText(CDataBase& db) const {
         if (!loKey || v < lo) lo = v, loKey = key;
     }
     const char* names[] = {"FX", "FY", "FZ", "FXYZ", "MX", "MY", "MZ", "MXYZ"};
-    std::string text = std::to_string(m_supportsBelow.size()) + " supports below others at their plan points (a pile's tip "
+    std::string text = std::to_string(m_supportsBelow.size()) +
+                       " supports below others at their plan points (a pile's tip "
                        "under its head)";
     if (!hiKey) return text + ", which have no reaction under \"" + m_strLoadName + "\"";
     char buf[160];
@@ -795,8 +799,9 @@ int CHostResultChoice::ResolveLoad(CDataBase& db) {
         const std::string chosen = kind->second;
         const bool wantBeams = chosen == "1";
         if ((wantBeams ? !beams : !rafts) && (wantBeams ? rafts : beams)) {
-            Message(std::string("mode 70 (reaction-contour) with member-kind=") + chosen + " draws the spring pressures of the " +
-                    (wantBeams ? "beams (type 201)" : "rafts (type 301)") + ", and the project's springs (PESPR) lie under " +
+            Message(std::string("mode 70 (reaction-contour) with member-kind=") + chosen +
+                    " draws the spring pressures of the " + (wantBeams ? "beams (type 201)" : "rafts (type 301)") +
+                    ", and the project's springs (PESPR) lie under " +
                     (wantBeams ? "rafts only: member-kind=0 draws them" : "beams only: member-kind=1 draws them"));
             return HOST_EXIT_USAGE;
         }
@@ -1017,7 +1022,8 @@ int CHostResultChoice::Apply(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
                        "combination: choose one with --load, or the envelope)";
         // The supports the part leaves out may carry what its own have none of.
         if (m.nMode == 0 && !m_strBelowNote.empty() && m_strBelowNote.find("have no reaction") == std::string::npos)
-            hint += "; the part leaves out " + m_strBelowNote + ", which carry it: without --storey every support is drawn";
+            hint +=
+                "; the part leaves out " + m_strBelowNote + ", which carry it: without --storey every support is drawn";
         Message("mode " + ModeLabel(m) + ": " + rep.szMessage + hint);
         return HOST_EXIT_FAILED;
     }
@@ -1036,7 +1042,8 @@ void CHostResultChoice::PrintExtremes(CPVXModuleLoader& loader, I_PVXModelBase* 
     PrintHostResultExtremes(loader, pModel);
     if (m_strBelowNote.empty()) return;
     if (m_pMode->nMode == 0)
-        std::printf("note: the extremes leave out %s; without --storey every support is drawn\n", m_strBelowNote.c_str());
+        std::printf("note: the extremes leave out %s; without --storey every support is drawn\n",
+                    m_strBelowNote.c_str());
     else
         std::printf("note: the extremes leave out %s\n", m_strBelowNote.c_str());
 }

@@ -128,7 +128,7 @@ private:
     std::string m_strLoadName;
     std::vector<std::pair<std::string, std::string>> m_settings;
     bool m_bDrawn = false;
-    bool m_bMemberKindGiven = false;  // --option member-kind was given
+    bool m_bMemberKindGiven = false;    // --option member-kind was given
     std::vector<UINT> m_supportsBelow;  // see SetSupportsBelow
     std::string m_strBelowNote;         // their count and extremes under the load (the frame force
                                         // displays: the piles' and ties'), "" without

@@ -83,9 +83,7 @@ LOAD_DATA Station(const T_MBWG_D& f, int s) {
     return d;
 }
 
-// What a reaction is spread over: the plan area of the outline through the nodes, or, when
-// they enclose none (a line object), the length of the line through them. 0 when a node is
-// missing or the nodes neither enclose an area nor run any length.
+// Plan length of the line through the points.
 double PolylineLength(const CArray<T_POINT2D>& pts) {
     double length = 0.0;
     for (INT_PTR i = 1; i < pts.GetSize(); ++i)
@@ -93,6 +91,9 @@ double PolylineLength(const CArray<T_POINT2D>& pts) {
     return length;
 }
 
+// What a reaction is spread over: the plan area of the outline through the nodes, or, when
+// they enclose none (a line object), the length of the line through them. 0 when a node is
+// missing or the nodes neither enclose an area nor run any length.
 double SpreadMeasure(CDataBase* pDB, const CArray<UINT, UINT>& nodes) {
     CArray<T_POINT2D> pts;
     if (!ICheckToolUtil::s_ConvertNode2PolyLine(nodes, pts, pDB)) return 0.0;

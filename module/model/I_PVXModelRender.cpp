@@ -583,7 +583,8 @@ void ConsumeRedrawRequest(I_PVXModel& m) {
 // the foundation beams however many storeys are active: its labels are kept off each other.
 bool IsPartActive(const I_PVXModel& m) {
     const int figure = m.m_pFigure ? m.m_pFigure->m_nFigureMode : 0;
-    return m.m_arrFlagMembKey.GetSize() < m.m_arrAllMembKey.GetSize() || figure == 35 || figure == 36;
+    return m.m_arrFlagMembKey.GetSize() < m.m_arrAllMembKey.GetSize() || figure == PVXMode::kDesignMoment ||
+           figure == PVXMode::kDesignShear;
 }
 
 }  // namespace
