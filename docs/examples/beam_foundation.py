@@ -190,10 +190,10 @@ def settlement(grid, springs, case):
     return lambda x: theta * (x - grid.xc)
 
 
-def member_forces(grid, m, settle):
+def member_forces(m, settle):
     """MBWG of a member: 9 stations x 6 components."""
     (x0, _), (x1, _) = m["start"], m["end"]
-    if m["link"]:  # the tie's forces: the ends' difference over its length
+    if m["link"]:  # no soil under the tie: end moments of 30 kN·m per mm of settlement, reversed
         q, mi, mj = 0.0, 30.0 * settle(SPAN) * 1e3, -30.0 * settle(SPAN) * 1e3
     else:
         q = KV * WIDTH * settle(0.5 * (x0 + x1))
@@ -260,7 +260,7 @@ def write_project(path, nx=2, ny=1):
             p = [KV * s(xa + (xb - xa) * t / 4.0) for t in range(5)]
             db.execute("INSERT INTO STWS VALUES (?, ?)", (rid(k, e), reals(*(p + [0.0] * 3))))
         for i, m in enumerate(grid.membs):
-            d = member_forces(grid, m, s)
+            d = member_forces(m, s)
             segs = [v for seg in range(8) for v in d[6 * seg:6 * seg + 12]]
             db.execute("INSERT INTO MBWG VALUES (?, ?)", (rid(k, i + 1), reals(*d)))
             db.execute("INSERT INTO STRG VALUES (?, ?)", (rid(k, i + 1), reals(*segs)))
@@ -268,7 +268,7 @@ def write_project(path, nx=2, ny=1):
     # ---- Beam design: per design group the start, middle and end sections; cracks under 301 ----
     def combined(m, text, station):
         t = terms(text)
-        return [sum(f * member_forces(grid, m, settle[c])[6 * station + comp] for c, f in t.items())
+        return [sum(f * member_forces(m, settle[c])[6 * station + comp] for c, f in t.items())
                 for comp in range(6)]
 
     design = [(k, text) for k, _, _, use, text in GROUPS if use]
