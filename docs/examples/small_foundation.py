@@ -28,8 +28,9 @@ Reactions at the tips (kN): DL FZ 500 at each; the wind WX, 36 kN along +X at th
 
 What the sheets write, by hand (ratio = resistance / |action|, two decimals):
   306 (uplift), load 0 or 202: pile 1 only, 600 / 120 = 5.00 ("5.00(2)" under load 0).
-  307 (seismic bearing) lists group 203 only: pile 1 1800 / 255 = 7.06, pile 2 1800 / 745 = 2.42;
-      the cap's lines: average 500 against 1800 = 3.60, largest 745 against 2160 = 2.90.
+  307 (seismic bearing) lists group 203 only, after load 0: pile 1 1800 / 255 = 7.06, pile 2
+      1800 / 745 = 2.42; the cap's lines: average 500 against 1800 = 3.60, largest 745 against
+      2160 = 2.90 (under load 0 each with the group's number, "7.06(3)").
   302 (bearing), load 0: pile 1 3.60(1), pile 2 2.42(3); the cap: average 3.60(1) (201 and 203
       tie at 500, the smaller key), largest 2.90(3).
   301 (pile top), load 0: among the standard groups its list offers, pile 1 2807.74 / 500 =

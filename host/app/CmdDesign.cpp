@@ -183,7 +183,10 @@ int RunDesign(const CHostOptions& options, const CHostArgs& args) {
                     rv.GetPart().Describe().c_str(), strLoadRead.empty() ? "" : "; load ", strLoadRead.c_str(), view.strSizeNote.c_str());
     if (!strLoadRead.empty()) std::printf("load: %s\n", strLoadRead.c_str());
     std::printf("shows: %s\n", rep.szShows);
-    rv.PrintStackedPlanNote(view, true);
+    // Storeys laid over each other say so where their numbers crowd: the beam envelopes (35, 36)
+    // write the foundation beams' alone, and a figure without crowded texts has nothing to say.
+    if (nMode != 35 && nMode != 36 && rep.textFit.nCrowded > rep.textFit.nTexts / 50)
+        rv.PrintStackedPlanNote(view, true);
     return HOST_EXIT_OK;
 }
 

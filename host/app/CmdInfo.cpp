@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "host/app/HostActivePart.h"
 #include "host/app/HostCommand.h"
@@ -106,6 +107,19 @@ int RunInfo(const CHostOptions& options, const CHostArgs& args) {
         const T_PLCOM_D& c = combs.Records()[i];
         std::printf("Combination %u: %s (%s, %d terms)\n", combs.Keys()[i], pvxdb::EscapeText(c.name).c_str(),
                     c.type == PLCOM_ENVELOPE ? "envelope" : "linear", c.GetEntryCount());
+    }
+    // A name more than one load has: --load takes these by their keys only.
+    std::map<std::string, std::vector<std::string>> named;
+    for (size_t i = 0; i < caseKeys.size(); ++i)
+        named[cases.Records()[i].name].push_back("load case " + std::to_string(caseKeys[i]));
+    for (size_t i = 0; i < combs.Keys().size(); ++i)
+        named[combs.Records()[i].name].push_back("combination " + std::to_string(combs.Keys()[i]));
+    for (const auto& [name, loads] : named) {
+        if (loads.size() < 2) continue;
+        std::string list;
+        for (const std::string& l : loads) list += (list.empty() ? "" : ", ") + l;
+        std::printf("Loads named %s: %s (--load takes them by key)\n", pvxdb::EscapeText(name.c_str()).c_str(),
+                    list.c_str());
     }
 
     const std::vector<UINT>& nodeKeys = nodes.Keys();

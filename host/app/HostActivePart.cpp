@@ -133,22 +133,13 @@ int CHostActivePart::Resolve(const CDataBase& db) {
     return 0;
 }
 
-void CHostActivePart::Apply(const CDataBase& db, I_PVXCtrl& ctrl) const {
-    if (!IsAsked()) return;
-    CArray<UINT, UINT> nodes, members, nodeFlags, memberFlags;
-    const std::vector<UINT>& keys = db.Table<DBT_PMEMB>().Keys();
-    members.SetSize(0, static_cast<INT_PTR>(keys.size()));
-    memberFlags.SetSize(0, static_cast<INT_PTR>(keys.size()));
-    for (UINT key : keys) {
-        members.Add(key);
-        memberFlags.Add(m_membs.count(key) ? 1 : 0);
-    }
+void CHostActivePart::NodeFlags(const CDataBase& db, std::vector<UINT>& part, std::map<UINT, UINT>& flags) const {
     // The chosen members' nodes are active, with the foundation's supports when it is shown;
     // flag 1 goes to those the result lists number: at a chosen storey's level (a column's foot
     // is the storey below's), each plan point of a storey once (the highest node there); flag 2
     // to a support the reaction lists number besides (the highest support at its plan point), so
     // that a pile's tip under its head keeps its reaction while the node lists number the head.
-    std::vector<UINT> part = CStoreyFinder::NodesOf(db, m_membs);
+    part = CStoreyFinder::NodesOf(db, m_membs);
     const auto& pnodes = db.Table<DBT_PNODE>();
     auto storeyOf = [&](double z) {
         int s = 0;
@@ -173,10 +164,43 @@ void CHostActivePart::Apply(const CDataBase& db, I_PVXCtrl& ctrl) const {
             if (!top || pnodes.Find(top)->z < n->z) top = key;
         }
     }
-    std::map<UINT, UINT> flags;
     for (const auto& [at, key] : highest)
         if (!std::get<3>(at)) flags[key] = 1;
         else flags.emplace(key, 2);
+}
+
+std::vector<UINT> CHostActivePart::SupportsBelow(const CDataBase& db) const {
+    std::vector<UINT> below;
+    if (!IsAsked() || !m_shown.count(0)) return below;
+    std::vector<UINT> part;
+    std::map<UINT, UINT> flags;
+    NodeFlags(db, part, flags);
+    const auto& supports = db.Table<DBT_PRTND>();
+    const auto& pnodes = db.Table<DBT_PNODE>();
+    for (UINT key : part) {
+        const T_PRTND_D* r = supports.Find(key);
+        const T_PNODE_D* n = pnodes.Find(key);
+        // A support of type 1 at or below the foundation level that no flag numbers.
+        if (r && r->type == 1 && n && !flags.count(key) && !m_levels.empty() &&
+            n->z <= m_levels[0] + CStoreyFinder::kLevelTol)
+            below.push_back(key);
+    }
+    return below;
+}
+
+void CHostActivePart::Apply(const CDataBase& db, I_PVXCtrl& ctrl) const {
+    if (!IsAsked()) return;
+    CArray<UINT, UINT> nodes, members, nodeFlags, memberFlags;
+    const std::vector<UINT>& keys = db.Table<DBT_PMEMB>().Keys();
+    members.SetSize(0, static_cast<INT_PTR>(keys.size()));
+    memberFlags.SetSize(0, static_cast<INT_PTR>(keys.size()));
+    for (UINT key : keys) {
+        members.Add(key);
+        memberFlags.Add(m_membs.count(key) ? 1 : 0);
+    }
+    std::vector<UINT> part;
+    std::map<UINT, UINT> flags;
+    NodeFlags(db, part, flags);
     for (UINT key : part) {
         nodes.Add(key);
         nodeFlags.Add(flags.count(key) ? flags[key] : 0);

@@ -12,6 +12,7 @@
 //     printf("...%s\n", part.Describe().c_str());           // ", storey 2 at 7.2 m (83 of 245 members)"
 #pragma once
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -44,10 +45,20 @@ public:
     // stack); "" otherwise.
     std::string StackedPlanNote(bool bPlan, bool bNumbers) const;
 
+    // The supports (PRTND type 1) of the foundation storey shown that stand below another
+    // support at their plan point (a pile's tip under its head): the reaction display numbers
+    // the highest one alone. Empty without a part or without storey 0.
+    std::vector<UINT> SupportsBelow(const CDataBase& db) const;
+
     // The project's storeys as info lists them, one line each ("Storey 1: level 3.6 m, 65 members").
     static std::vector<std::string> StoreyLines(const std::vector<T_STOREY>& storeys);
 
 private:
+    // The nodes of the part (with the foundation's supports when storey 0 is shown) and the flag
+    // of those the result lists number: 1 the highest node at a plan point of its storey, 2 the
+    // highest support there besides.
+    void NodeFlags(const CDataBase& db, std::vector<UINT>& part, std::map<UINT, UINT>& flags) const;
+
     std::string m_strStorey;     // as given
     std::string m_strKeys;
     int m_nFirst = -1, m_nLast = -1;   // storeys chosen

@@ -258,6 +258,7 @@ int CHostResultView::Open(const CHostOptions& options, CHostViewRequest& request
             return 0;
         }
     }
+    if (pResult) pResult->SetSupportsBelow(m_part.SupportsBelow(*m_session.GetDB()));
     // The result first: its legend panel takes a margin of the view, which the fit leaves free.
     if (pResult && pResult->IsAsked() && (pResult->Resolve(*m_session.GetDB()) || pResult->Apply(m_loader, m_pModel)))
         return 0;

@@ -494,10 +494,15 @@ std::vector<LoadCandidate> LoadsOf(CDataBase& db, int wanted) {
     return out;
 }
 
-// The load named by its name, else by its key as info prints it (a load case's first).
-const LoadCandidate* FindLoad(const std::vector<LoadCandidate>& loads, const std::string& word) {
+// The load named by its name, else by its key as info prints it (a load case's first). A name
+// more than one load has chooses none: `named` then lists them.
+const LoadCandidate* FindLoad(const std::vector<LoadCandidate>& loads, const std::string& word,
+                              std::vector<const LoadCandidate*>& named) {
+    named.clear();
     for (const LoadCandidate& c : loads)
-        if (c.strName == word) return &c;
+        if (c.strName == word) named.push_back(&c);
+    if (named.size() == 1) return named.front();
+    if (named.size() > 1) return nullptr;
     for (bool bCase : {true, false})
         for (const LoadCandidate& c : loads)
             if (c.bCase == bCase && std::to_string(c.nKey) == word) return &c;
@@ -616,6 +621,7 @@ int CHostResultChoice::Parse(const std::string& mode, const std::string& load, c
                              const std::vector<std::string>& options) {
     m_pMode = nullptr;
     m_settings.clear();
+    m_bMemberKindGiven = false;
     if (mode.empty()) {
         if (!load.empty() || !component.empty() || !options.empty()) {
             Message("--load, --component and --option need --mode");
@@ -679,6 +685,7 @@ int CHostResultChoice::Parse(const std::string& mode, const std::string& load, c
             return HOST_EXIT_USAGE;
         }
         given.push_back(key);
+        m_bMemberKindGiven = m_bMemberKindGiven || key == "member-kind";
         // The side of an envelope: every mode that shows a load takes it.
         bool ok = key == "side" && m.eLoad != EHostLoad::kModeShape;
         for (const auto& kv : allowed) ok = ok || kv.first == key;
@@ -712,7 +719,85 @@ int CHostResultChoice::Resolve(CDataBase& db, bool bQuiet) {
         explicit Quiet(bool b) { g_bQuiet = b; }
         ~Quiet() { g_bQuiet = saved; }
     } quiet(bQuiet);
-    return m_nResolveStatus = ResolveLoad(db);
+    m_nResolveStatus = ResolveLoad(db);
+    m_strBelowNote.clear();
+    if (!m_nResolveStatus && m_pMode && m_pMode->nMode == 0) m_strBelowNote = SupportsBelowText(db);
+    if (!m_nResolveStatus && m_pMode && (m_pMode->nMode == 6 || m_pMode->nMode == 7))
+        m_strBelowNote = UndrawnMembersText(db);
+    return m_nResolveStatus;
+}
+
+// The frame force displays draw piles (403) and ties (200) without a diagram or numbers: "N
+// piles (type 403) and M ties (type 200) with member forces under the load; their C: max V at
+// member K, min V at member K" over the MBWG stations for the components of one station (N to
+// MZ); "" when none has forces.
+std::string CHostResultChoice::UndrawnMembersText(CDataBase& db) const {
+    int component = 0;
+    for (const auto& kv : m_settings)
+        if (kv.first == "component") component = std::atoi(kv.second.c_str());
+    CPostCtrl post(&db);
+    T_PLCOM_D lc;
+    if (!post.MakeLoadComb(m_nLoadType, m_nLoadKey, lc) || !post.SelectLoadComb(lc, m_nLoadStep != 0, 0)) return "";
+    size_t piles = 0, ties = 0;
+    double hi = 0.0, lo = 0.0;
+    UINT hiKey = 0, loKey = 0;
+    ForEachRecord<CClassPMemb, T_PMEMB_D>(db, [&](UINT key, const T_PMEMB_D& m) {
+        T_MBWG_D f;
+        f.Initialize();
+        if ((m.type != 403 && m.type != 200) || !post.GetStwt(key, &f, nullptr, nullptr, 0)) return;
+        ++(m.type == 403 ? piles : ties);
+        if (component > 5) return;
+        for (const auto& station : f.d) {
+            if (!hiKey || station[component] > hi) hi = station[component], hiKey = key;
+            if (!loKey || station[component] < lo) lo = station[component], loKey = key;
+        }
+    });
+    if (!piles && !ties) return "";
+    auto count = [](size_t n, const char* one, const char* many) { return std::to_string(n) + (n == 1 ? one : many); };
+    std::string text = (piles ? count(piles, " pile (type 403)", " piles (type 403)") : std::string()) +
+                       (piles && ties ? " and " : "") +
+                       (ties ? count(ties, " tie (type 200)", " ties (type 200)") : std::string()) +
+                       ", drawn without a diagram";
+    if (!hiKey) return text;
+    const char* names[] = {"N", "VY", "VZ", "T", "MY", "MZ"};
+    char buf[160];
+    std::snprintf(buf, sizeof(buf), "; their %s: max %.6g at member %u, min %.6g at member %u", names[component], hi,
+                  hiKey, lo, loKey);
+    return text + buf;
+}
+
+// "N supports below others at their plan points; their FZ: max V at node K, min V at node K" under
+// the load chosen, for the component shown; "" when the part leaves none out.
+std::string CHostResultChoice::SupportsBelowText(CDataBase& db) const {
+    if (m_supportsBelow.empty()) return "";
+    int component = 2;
+    for (const auto& kv : m_settings)
+        if (kv.first == "component") component = std::atoi(kv.second.c_str());
+    CPostCtrl post(&db);
+    T_PLCOM_D lc;
+    const bool selected =
+        post.MakeLoadComb(m_nLoadType, m_nLoadKey, lc) && post.SelectLoadComb(lc, m_nLoadStep != 0, 0);
+    double hi = 0.0, lo = 0.0;
+    UINT hiKey = 0, loKey = 0;
+    for (UINT key : m_supportsBelow) {
+        T_REAC_D r;
+        r.Initialize();
+        if (!selected || !post.GetReac(key, &r, nullptr, nullptr)) continue;
+        const double values[] = {r.FX, r.FY, r.FZ, std::sqrt(r.FX * r.FX + r.FY * r.FY + r.FZ * r.FZ),
+                                 r.MX, r.MY, r.MZ, std::sqrt(r.MX * r.MX + r.MY * r.MY + r.MZ * r.MZ)};
+        const double v = values[std::clamp(component, 0, 7)];
+        if (!hiKey || v > hi) hi = v, hiKey = key;
+        if (!loKey || v < lo) lo = v, loKey = key;
+    }
+    const char* names[] = {"FX", "FY", "FZ", "FXYZ", "MX", "MY", "MZ", "MXYZ"};
+    std::string text = std::to_string(m_supportsBelow.size()) +
+                       " supports below others at their plan points (a pile's tip "
+                       "under its head)";
+    if (!hiKey) return text + ", which have no reaction under \"" + m_strLoadName + "\"";
+    char buf[160];
+    std::snprintf(buf, sizeof(buf), "; their %s: max %.6g at node %u, min %.6g at node %u",
+                  names[std::clamp(component, 0, 7)], hi, hiKey, lo, loKey);
+    return text + buf;
 }
 
 int CHostResultChoice::ResolveLoad(CDataBase& db) {
@@ -722,6 +807,31 @@ int CHostResultChoice::ResolveLoad(CDataBase& db) {
     if (const std::string missing = MembersMissing(db); !missing.empty()) {
         Message("mode " + std::to_string(m.nMode) + " (" + m.pszName + ") draws its results on the members, and " + missing);
         return HOST_EXIT_FAILED;
+    }
+    // The spring-pressure contour draws the rafts' (member-kind 0) or the beams' (1): a project
+    // whose springs lie under one kind only has it draw those, and a kind asked for that has
+    // none is refused naming the other.
+    if (m.nMode == 70) {
+        bool rafts = false, beams = false;
+        const auto& springs = db.Table<DBT_PESPR>();
+        ForEachRecord<CClassPMemb, T_PMEMB_D>(db, [&](UINT, const T_PMEMB_D& rec) {
+            if (rec.type != 301 && rec.type != 201) return;
+            for (INT_PTR i = 0; i < rec.aElem.GetSize(); ++i)
+                if (springs.Find(rec.aElem[i])) (rec.type == 301 ? rafts : beams) = true;
+        });
+        auto kind = std::find_if(m_settings.begin(), m_settings.end(),
+                                 [](const auto& kv) { return kv.first == "member-kind"; });
+        if (kind == m_settings.end()) kind = m_settings.insert(kind, {"member-kind", "0"});
+        if (!m_bMemberKindGiven && rafts != beams) kind->second = beams ? "1" : "0";
+        const std::string chosen = kind->second;
+        const bool wantBeams = chosen == "1";
+        if ((wantBeams ? !beams : !rafts) && (wantBeams ? rafts : beams)) {
+            Message(std::string("mode 70 (reaction-contour) with member-kind=") + chosen +
+                    " draws the spring pressures of the " + (wantBeams ? "beams (type 201)" : "rafts (type 301)") +
+                    ", and the project's springs (PESPR) lie under " +
+                    (wantBeams ? "rafts only: member-kind=0 draws them" : "beams only: member-kind=1 draws them"));
+            return HOST_EXIT_USAGE;
+        }
     }
     CPostCtrl post(&db);
     // The reaction displays draw the REAC rows of the supported nodes of one type only.
@@ -808,7 +918,17 @@ int CHostResultChoice::ResolveLoad(CDataBase& db) {
                 return HOST_EXIT_FAILED;
             }
         } else {
-            pFound = FindLoad(loads, m_strLoad);
+            std::vector<const LoadCandidate*> named;
+            pFound = FindLoad(loads, m_strLoad, named);
+            if (named.size() > 1) {
+                std::string keys;
+                for (const LoadCandidate* c : named)
+                    keys += (keys.empty() ? "" : ", ") + std::string(c->bCase ? "load case " : "combination ") +
+                            std::to_string(c->nKey);
+                Message("\"" + m_strLoad + "\" names " + std::to_string(named.size()) + " loads (" + keys +
+                        "): --load KEY chooses one by its key");
+                return HOST_EXIT_USAGE;
+            }
             if (!pFound) {
                 // A load of another kind is named as such.
                 for (const LoadCandidate& c : LoadsOf(db, 0))
@@ -930,6 +1050,10 @@ int CHostResultChoice::Apply(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {
                 (m.nMode == 18 && kv.first == "crack-unit" && kv.second == "1"))
                 hint = " (per element the values are the raft element design, table PDDELEM, kept by design "
                        "combination: choose one with --load, or the envelope)";
+        // The supports the part leaves out may carry what its own have none of.
+        if (m.nMode == 0 && !m_strBelowNote.empty() && m_strBelowNote.find("have no reaction") == std::string::npos)
+            hint +=
+                "; the part leaves out " + m_strBelowNote + ", which carry it: without --storey every support is drawn";
         Message("mode " + ModeLabel(m) + ": " + rep.szMessage + hint);
         return HOST_EXIT_FAILED;
     }
@@ -946,6 +1070,12 @@ std::string CHostResultChoice::PartLacks(bool bPartAsked, bool bShowsFoundation,
 void CHostResultChoice::PrintExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel) const {
     if (!m_bDrawn) return;
     PrintHostResultExtremes(loader, pModel);
+    if (m_strBelowNote.empty()) return;
+    if (m_pMode->nMode == 0)
+        std::printf("note: the extremes leave out %s; without --storey every support is drawn\n",
+                    m_strBelowNote.c_str());
+    else
+        std::printf("note: the extremes leave out %s\n", m_strBelowNote.c_str());
 }
 
 void PrintHostResultExtremes(CPVXModuleLoader& loader, I_PVXModelBase* pModel) {

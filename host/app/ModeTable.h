@@ -106,6 +106,10 @@ public:
     const std::vector<std::pair<std::string, std::string>>& GetSettings() const { return m_settings; }
     // The result lives at the foundation only (reactions, settlements, spring pressures).
     bool IsFoundationResult() const { return m_pMode && (m_pMode->nMode == 0 || m_pMode->nMode == 69 || m_pMode->nMode == 70); }
+    // The supports the part leaves out below others at their plan points (CHostActivePart::
+    // SupportsBelow), set before Resolve: the reaction display then says how many it leaves out
+    // with their extremes, after its own, and a refusal that they carry the load.
+    void SetSupportsBelow(std::vector<UINT> nodes) { m_supportsBelow = std::move(nodes); }
     // A part shown without the foundation holds none of a foundation result: the message saying
     // so (the mode, the part, --storey 0), or "" when the part may show the result.
     std::string PartLacks(bool bPartAsked, bool bShowsFoundation, const std::string& part) const;
@@ -113,6 +117,8 @@ public:
 private:
     int ChooseTimeStep(const CPostCtrl& post, CDataBase& db);
     int ResolveLoad(CDataBase& db);
+    std::string SupportsBelowText(CDataBase& db) const;
+    std::string UndrawnMembersText(CDataBase& db) const;
 
     const CHostMode* m_pMode = nullptr;
     std::string m_strLoad;           // --load as given; empty: the mode's default
@@ -122,6 +128,10 @@ private:
     std::string m_strLoadName;
     std::vector<std::pair<std::string, std::string>> m_settings;
     bool m_bDrawn = false;
+    bool m_bMemberKindGiven = false;    // --option member-kind was given
+    std::vector<UINT> m_supportsBelow;  // see SetSupportsBelow
+    std::string m_strBelowNote;         // their count and extremes under the load (the frame force
+                                        // displays: the piles' and ties'), "" without
     int m_nResolveStatus = 0;
 };
 

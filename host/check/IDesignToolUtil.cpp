@@ -46,18 +46,23 @@ BOOL SelectKey(CPostCtrl& post, UINT key) {
 }
 
 // Runs value(post, v) for the key; for key 0 over the design combinations, keeping the one of
-// the largest magnitude (ties: the smallest key, as the keys come ascending).
+// the largest magnitude. Ties (equal to 1e-9 of the value) go to a check group, whose number the
+// sheets write, before a combination, else to the smallest key, as the keys come ascending.
 BOOL Governing(CDataBase* pDB, UINT& key, double& value, const std::function<BOOL(CPostCtrl&, double&)>& eval) {
     if (!pDB) return FALSE;
     CPostCtrl post(pDB);
     if (key != 0) return SelectKey(post, key) && eval(post, value);
     CArray<UINT, UINT> keys;
     IDesignToolUtil::s_GetDesignCombKeys(pDB, keys);
+    const auto& groups = pDB->Table<DBT_CKLG>();
     BOOL found = FALSE;
     for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
         double v = 0.0;
         if (!SelectKey(post, keys[i]) || !eval(post, v)) continue;
-        if (!found || std::fabs(v) > std::fabs(value)) {
+        const double a = std::fabs(v), b = std::fabs(value);
+        const bool tie = found && std::fabs(a - b) <= 1e-9 * std::max(a, b);
+        const bool groupFirst = tie && groups.Find(keys[i]) && !groups.Find(key);
+        if (!found || (!tie && a > b) || groupFirst) {
             value = v;
             key = keys[i];
             found = TRUE;
@@ -78,6 +83,14 @@ LOAD_DATA Station(const T_MBWG_D& f, int s) {
     return d;
 }
 
+// Plan length of the line through the points.
+double PolylineLength(const CArray<T_POINT2D>& pts) {
+    double length = 0.0;
+    for (INT_PTR i = 1; i < pts.GetSize(); ++i)
+        length += std::hypot(pts[i].x - pts[i - 1].x, pts[i].y - pts[i - 1].y);
+    return length;
+}
+
 // What a reaction is spread over: the plan area of the outline through the nodes, or, when
 // they enclose none (a line object), the length of the line through them. 0 when a node is
 // missing or the nodes neither enclose an area nor run any length.
@@ -87,10 +100,7 @@ double SpreadMeasure(CDataBase* pDB, const CArray<UINT, UINT>& nodes) {
     T_POINT2D centre;
     double area = 0.0;
     if (pts.GetSize() >= 3 && ICheckToolUtil::s_GetPolyCentroid(pts, centre, area) && area > 0.0) return area;
-    double length = 0.0;
-    for (INT_PTR i = 1; i < pts.GetSize(); ++i)
-        length += std::hypot(pts[i].x - pts[i - 1].x, pts[i].y - pts[i - 1].y);
-    return length;
+    return PolylineLength(pts);
 }
 
 }  // namespace
@@ -259,6 +269,74 @@ int IRactFinder::GetComBineValue(UINT object, UINT& key, double& value) {
     if (!ok) return 0;
     key = k;
     value = v / measure;
+    return 1;
+}
+
+BOOL IRactFinder::AddTributaryLengths(CDataBase* pDB, UINT memb, NodeLengths& lengths) {
+    const T_PMEMB_D* m = pDB ? pDB->Table<DBT_PMEMB>().Find(memb) : nullptr;
+    if (!m) return FALSE;
+    const auto& points = pDB->Table<DBT_PNODE>();
+    auto add = [&](UINT a, UINT b) {
+        const T_PNODE_D* pa = points.Find(a);
+        const T_PNODE_D* pb = points.Find(b);
+        if (!pa || !pb || a == b) return;
+        const double half = 0.5 * std::hypot(pb->x - pa->x, pb->y - pa->y);
+        lengths[a] += half;
+        lengths[b] += half;
+    };
+    const auto& elems = pDB->Table<DBT_PELEM>();
+    BOOL any = FALSE;
+    for (INT_PTR i = 0; i < m->aElem.GetSize(); ++i)
+        if (const T_PELEM_D* e = elems.Find(m->aElem[i]); e && e->nNode == 2) {
+            add(e->node[0], e->node[1]);
+            any = TRUE;
+        }
+    if (any) return TRUE;
+    // A member of no line elements (a grade beam of plane elements, or none): its length along
+    // PMEMB.nodes spread evenly over all its nodes.
+    CArray<UINT, UINT> nodes;
+    CArray<T_POINT2D> pts;
+    IDesignToolUtil::s_GetPMembAllNode(memb, nodes, pDB);
+    if (nodes.GetSize() == 0 || !ICheckToolUtil::s_ConvertNode2PolyLine(m->aNode, pts, pDB)) return TRUE;
+    const double each = PolylineLength(pts) / static_cast<double>(nodes.GetSize());
+    for (INT_PTR i = 0; i < nodes.GetSize(); ++i) lengths[nodes[i]] += each;
+    return TRUE;
+}
+
+int IRactFinder::GetSharedLineValue(UINT memb, const NodeLengths& shared, UINT& key, double& value) {
+    CDataBase* pDB = DB();
+    NodeLengths own;
+    if (!AddTributaryLengths(pDB, memb, own)) return 0;
+    CArray<T_POINT2D> pts;
+    if (!ICheckToolUtil::s_ConvertNode2PolyLine(pDB->Table<DBT_PMEMB>().Find(memb)->aNode, pts, pDB)) return 0;
+    const double length = PolylineLength(pts);
+    if (!(length > 1e-9)) return 0;
+    // Each node's share: the member's tributary length there over that of every soil-bearing
+    // member meeting there (itself included, should the caller's lengths leave it out).
+    std::vector<std::pair<UINT, double>> shares;
+    for (const auto& [node, mine] : own) {
+        const auto it = shared.find(node);
+        const double all = std::max(it == shared.end() ? 0.0 : it->second, mine);
+        if (all > 1e-12) shares.emplace_back(node, mine / all);
+    }
+    std::sort(shares.begin(), shares.end());
+    UINT k = key;
+    double v = 0.0;
+    BOOL ok = Governing(pDB, k, v, [&shares](CPostCtrl& post, double& out) {
+        BOOL found = FALSE;
+        out = 0.0;
+        for (const auto& [node, share] : shares) {
+            T_REAC_D r;
+            r.Initialize();
+            if (!post.GetReac(node, &r, nullptr, nullptr)) continue;
+            out += share * r.FZ;
+            found = TRUE;
+        }
+        return found;
+    });
+    if (!ok) return 0;
+    key = k;
+    value = v / length;
     return 1;
 }
 

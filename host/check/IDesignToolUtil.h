@@ -8,6 +8,7 @@
 // displacements answered in metres.
 #pragma once
 
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -65,6 +66,18 @@ public:
     // group key that is no combination key answers all the same. 0 when the member is unknown or
     // none of its nodes has a reaction under any of the terms.
     int GetCheckGroupValue(UINT memb, const std::vector<std::pair<UINT, double>>& terms, double& value);
+    // Node key -> tributary length (m): half the plan length of each line element meeting there.
+    using NodeLengths = std::unordered_map<UINT, double>;
+    // Adds the member's tributary lengths at its nodes: over its elements of two nodes, or, with
+    // none, its length along PMEMB.nodes spread evenly over the nodes of its elements (its own
+    // nodes without elements). FALSE for an unknown member.
+    static BOOL AddTributaryLengths(CDataBase* pDB, UINT memb, NodeLengths& lengths);
+    // Reaction per metre of a soil-bearing line member: the REAC FZ of each of its nodes shared
+    // among the soil-bearing members meeting there by their tributary lengths (its own over
+    // shared, the sum over all of them), so that the values times the lengths of all of them
+    // add up to what their nodes carry; divided by its plan length along PMEMB.nodes, kN/m. key
+    // as GetComBineValue. 0 when no node of it has a reaction or it has no length.
+    int GetSharedLineValue(UINT memb, const NodeLengths& shared, UINT& key, double& value);
     // Spring pressure of an element: the mean of its STWS values (plates one per node, line
     // elements the five quarter points), kN/m2; key as GetComBineValue.
     int GetElementPress(UINT elem, UINT& key, double& value);

@@ -284,10 +284,10 @@ BOOL CClassLdgp::GetTerms(UINT key, std::vector<std::pair<UINT, double>>& terms,
         if (pWhy) *pWhy = "no check group has key " + std::to_string(key);
         return FALSE;
     }
-    std::map<std::string, UINT> cases;
+    std::map<std::string, std::vector<UINT>> cases;
     const auto& loads = m_pDB->Table<DBT_PSTLD>();
     for (UINT k : loads.Keys())
-        if (loads.Find(k)->type == PLOAD_STATIC) cases[loads.Find(k)->name] = k;
+        if (loads.Find(k)->type == PLOAD_STATIC) cases[loads.Find(k)->name].push_back(k);
     auto fail = [&](const std::string& why) {
         terms.clear();
         if (pWhy) *pWhy = why;
@@ -311,7 +311,13 @@ BOOL CClassLdgp::GetTerms(UINT key, std::vector<std::pair<UINT, double>>& terms,
         if (n == 0 || stop != number.c_str() + n) return fail("term \"" + term + "\" does not start with its factor");
         const auto c = cases.find(name);
         if (c == cases.end()) return fail("\"" + name + "\" names no static load case");
-        terms.emplace_back(c->second, factor);
+        if (c->second.size() > 1) {
+            std::string keys;
+            for (UINT k : c->second) keys += (keys.empty() ? "" : ", ") + std::to_string(k);
+            return fail("\"" + name + "\" names " + std::to_string(c->second.size()) + " static load cases (keys " +
+                        keys + ")");
+        }
+        terms.emplace_back(c->second.front(), factor);
         at = end + 1;
     }
     return TRUE;

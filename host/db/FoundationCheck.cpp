@@ -1,8 +1,6 @@
 #include "host/db/FoundationCheck.h"
 
 #include <algorithm>
-#include <string_view>
-#include <unordered_map>
 #include <utility>
 
 #include "host/db/CDataBase.h"
@@ -221,14 +219,6 @@ std::string CheckAnalysedModel(CDataBase& db, const std::string& file) {
             if (m.aElem[k] && !elems.Find(m.aElem[k]))
                 return Where(file, "PMEMB", "elems", membs.Keys()[i]) + "no element " + std::to_string(m.aElem[k]) +
                        " in PELEM";
-    }
-    const auto& cases = db.Table<DBT_PSTLD>();
-    std::unordered_map<std::string_view, UINT> named;
-    for (size_t i = 0; i < cases.Count(); ++i) {
-        const auto [first, added] = named.emplace(cases.Records()[i].name, cases.Keys()[i]);
-        if (!added)
-            return Where(file, "PSTLD", "name", cases.Keys()[i]) + "load case " + std::to_string(first->second) +
-                   " has the name \"" + EscapeText(cases.Records()[i].name) + "\" too; a load is chosen by its name";
     }
     return {};
 }

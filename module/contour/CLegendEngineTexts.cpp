@@ -15,6 +15,7 @@
 #include "module/force/CForceEngine.h"
 #include "host/base/CMsgDll.h"
 #include "host/db/CDBDoc.h"
+#include "host/db/CDataBase.h"
 #include "host/db/DBResultRecords.h"
 #include "module/model/I_PVXModel.h"
 
@@ -86,6 +87,16 @@ bool IsSingleConversion(const char* fmt, const char* kinds, bool bAllowL) {
     return nConv == 1;
 }
 
+// Whether the project's analysis model has pile members (type 403).
+bool HasPileMembers(CDBDoc* doc) {
+    CDataBase* db = doc ? doc->GetMDBCtrl()->GetDBPost() : nullptr;
+    if (!db) return false;
+    const auto& membs = db->Table<DBT_PMEMB>();
+    for (UINT k : membs.Keys())
+        if (membs.Find(k)->type == 403) return true;
+    return false;
+}
+
 }  // namespace
 
 CString LegendFormatKeyInt(LPCTSTR pszKey, int nValue) {
@@ -118,9 +129,11 @@ void CLegendEngine::GetPvxInstruction(CString& str) {
     using namespace PVXMode;
     switch (GetLegendDisplayMode()) {
     case kReaction:
-        key = (m && m->m_pReactionEngine && m->m_pReactionEngine->m_nDataKind == CReactionEngine::KIND_REACTION)
+        // The supports' reactions are the piles' only where the project has piles.
+        key = (m && m->m_pReactionEngine && m->m_pReactionEngine->m_nDataKind == CReactionEngine::KIND_REACTION &&
+               HasPileMembers(m_pModel ? m_pModel->GetDBDoc() : CDBDoc::m_pDBDoc))
                   ? "IDS_TBX_PVX_Reaction_Pile"
-                                                                                       : "IDS_TBX_PVX_Reaction_Reverse";
+                  : "IDS_TBX_PVX_Reaction_Reverse";
         break;
     case kDeformedShape: key = "IDS_TBX_PVX_DEFORMED_SHAPE"; break;
     case kDispContour: key = "IDS_TBX_PVX_DISPLACEMENT"; break;

@@ -1,5 +1,6 @@
 #include "module/figures/CFVDBeamDesignFigures.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 
@@ -29,6 +30,8 @@ constexpr double kOverLimitValue = 100000.0;
 // Text heights the steel blocks keep off the beam's line: across a turned beam the two lines
 // next to it then stand as far apart as the lines of each block.
 constexpr double kBeamStandOff = 0.45;
+// Text heights between a span's end and the crack value written there.
+constexpr double kEndTextClearance = 1.5;
 
 CFVDRatioStrMaker Part(double value, const char* prefix) {
     return CFVDRatioStrMaker(value, CString(prefix), CString(), 0, 0);
@@ -217,6 +220,21 @@ CString CFVDBeamDesign_Crack::CrackText(double w, int p) {
     return text;
 }
 
+void CFVDBeamDesign_Crack::EndTextPlace(double length, double textHeight, double& u, int& horJust) {
+    horJust = VdTextHorCenter;
+    if (!(length > 0.0) || (u > 0.0 && u < 1.0)) return;
+    // An end value runs into its own span from a point some text heights off the end: the
+    // values of two spans meeting at a support, and of a beam crossing there, stand apart.
+    const double in = std::min(kEndTextClearance * textHeight / length, 0.25);
+    if (u <= 0.0) {
+        u = in;
+        horJust = VdTextHorLeft;
+    } else {
+        u = 1.0 - in;
+        horJust = VdTextHorRight;
+    }
+}
+
 int CFVDBeamDesign_Crack::CrackAnchor(double w) { return w * 1000.0 < -1e-12 ? kAnchorAbove : kAnchorBelow; }
 
 void CFVDBeamDesign_Crack::DrawMemberTexts(UINT key, CDataBase* db) {
@@ -231,14 +249,18 @@ void CFVDBeamDesign_Crack::DrawMemberTexts(UINT key, CDataBase* db) {
     design.ConnectToDB(db);
     T_PDDBEAM_D rec;
     if (!design.Get(key, rec)) return;
+    const double scale = m_pDrawing ? m_pDrawing->GetDrawScale() : 0.0;
+    const double height = scale > 0.0 ? m_pDrawing->GetStyleTextHeight() / scale : 0.0;
     for (int p = 0; p < 3; ++p) {
         // Each section's own look-up: a section without an entry is left blank.
         double w = 0.0;
         if (!GetCrackWidth(rec.m_mapCrack[p], m_nCurLoadCase, w)) continue;
         // The line reads left to right: a member drawn from its j-end has its start there.
         const double t = 0.5 * p;
-        const CZELF_Point2D at = line.GetPointByDist(line.IsReverse() ? 1.0 - t : t, 0.0);
+        double u = line.IsReverse() ? 1.0 - t : t;
         CFVDTextBlock block;
+        EndTextPlace(line.GetLength(), height, u, block.m_nHorJust);
+        const CZELF_Point2D at = line.GetPointByDist(u, 0.0);
         block.m_strText = CrackText(w, p);
         block.m_nVerJust = CrackAnchor(w);
         block.m_dAngle = angle;

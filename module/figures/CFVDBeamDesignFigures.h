@@ -5,6 +5,7 @@
 //     166   CFVDBeamDesign_As_Link      link beams (kind 1)            as 261
 //     520   CFVDRibBeamDesign_As        rib beams (sub-kind 2), 213    as 261
 //     266   CFVDBeamDesign_Crack        ordinary                       crack width at start, middle, end
+//                                                                       (the end values inside the span)
 //     167   CFVDBeamDesign_Crack_Link   link beams                     as 266
 //     526   CFVDBeamDesign_Crack_Rib    rib beams (kind 2)             as 266
 //
@@ -87,6 +88,11 @@ public:
     static CString CrackText(double w, int p);
     // 8 for a width below -1e-12 mm (the other face), else 0.
     static int CrackAnchor(double w);
+    // Where a section's value stands: u, the fraction along the line in reading order, stays
+    // for the middle; an end (u 0 or 1) moves into the span by 1.5 text heights (at most a
+    // quarter of the length) and the text runs from there away from the end (horJust left at
+    // the start, right at the end; else centred).
+    static void EndTextPlace(double length, double textHeight, double& u, int& horJust);
 
 protected:
     BOOL IsMemberTypeDrawn(int) const override { return TRUE; }

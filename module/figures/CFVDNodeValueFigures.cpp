@@ -6,6 +6,7 @@
 #include "host/check/IDesignToolUtil.h"
 #include "host/db/DBTables.h"
 #include "host/vdraw/VdDrawingHandle.h"
+#include "module/figures/CFVDBeamForceFigures.h"
 #include "module/figures/CFVDElementFigures.h"
 #include "module/figures/CFVDRatioStrMaker.h"
 #include "module/figures/CFVDTextBlock.h"
@@ -38,12 +39,34 @@ BOOL CFVDMembInfoDrawByNode::GetDescription(CArray<COLORREF>& /*colours*/, CStri
     return 1;
 }
 
+BOOL CFVDMembInfoDrawByNode::IsLinkBeam(const T_PMEMB_D& m) {
+    return CFVDForceDrawCommon::GetBeamMemberKind(m, GetModelDataBase()) == 1;
+}
+
 BOOL CFVDMembInfoDrawByNode::IsMemberShown(int type, int subKind) {
     return type == 301 || type == 306 || (type == 201 && (subKind == 2 || subKind == 3));
 }
 
 BOOL CFVDBeam_Ract::IsMemberShown(int type, int subKind) { return type == 201 && subKind == 0; }
 BOOL CFVDBeam_Disp::IsMemberShown(int type, int subKind) { return type == 201 && subKind == 0; }
+
+void CFVDBeam_Ract::DrawFigure() {
+    m_shared.clear();
+    if (CDataBase* db = GetPostDataBase()) {
+        const auto& membs = db->Table<DBT_PMEMB>();
+        for (UINT k : membs.Keys()) {
+            const T_PMEMB_D* m = membs.Find(k);
+            if (m && IsMemberShown(m->type, m->subKind) && !IsLinkBeam(*m))
+                IRactFinder::AddTributaryLengths(db, k, m_shared);
+        }
+    }
+    CFVDMembInfoDrawByNode::DrawFigure();
+    m_shared.clear();
+}
+
+BOOL CFVDBeam_Ract::GetNodeValue(const CArray<UINT, UINT>& /*nodes*/, UINT object, UINT& key, double& value) {
+    return IRactFinder::Instance()->GetSharedLineValue(object, m_shared, key, value) != 0;
+}
 
 void CFVDMTSBDesign_Disp::SetDefaultOptions() { SetPrecisionZero(GetDisplaySettings()); }
 void CFVDELEM_Disp::SetDefaultOptions() { SetPrecisionZero(GetDisplaySettings()); }
@@ -135,6 +158,7 @@ BOOL CFVDMembInfoDrawByNode::DrawAtNodes(UINT key, CDataBase* db) {
         membs.ConnectToDB(db);
         T_PMEMB_D m;
         if (!membs.Get(key, m) || !IsMemberShown(m.type, m.subKind)) return TRUE;
+        if (!ShowsLinkBeams() && IsLinkBeam(m)) return TRUE;
         if (!ICheckToolUtil::s_ConvertNode2PolyLine(key, pts, 0)) return TRUE;
         IDesignToolUtil::s_GetPMembAllNode(key, nodes, db);
     }

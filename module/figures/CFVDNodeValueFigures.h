@@ -3,19 +3,23 @@
 //
 //     type  class                    walks   shows                          value
 //     511   CFVDMembInfoDrawByNode   PMEMB   301, 306, 201 sub-kind 2 or 3  combined reaction, kN
-//     264   CFVDBeam_Ract            PMEMB   201 sub-kind 0                 combined reaction, kN
+//     264   CFVDBeam_Ract            PMEMB   201 sub-kind 0, no link beam   shared reaction, kN/m
 //     512   CFVDMTSBDesign_Disp      PMEMB   as 511                         largest settlement, mm
 //     265   CFVDBeam_Disp            PMEMB   as 264                         largest settlement, mm
 //     524   CFVDELEM_Ract            PELEM   foundation plates              mean spring pressure
 //     525   CFVDELEM_Disp            PELEM   foundation plates              largest settlement, mm
 //
-// Displacements come from IDesignToolUtil::s_GetNodesMaxDisp in metres and are written in
+// A node shared by members counts whole for each of them, except on 264: there each node's
+// reaction is shared among the beams it shows by their tributary lengths, so that the values
+// times the lengths add up to what the springs carry. Displacements come from IDesignToolUtil::s_GetNodesMaxDisp in metres and are written in
 // millimetres.
 #pragma once
 
+#include "host/check/IDesignToolUtil.h"
 #include "module/figures/CFVDBase.h"
 
 class CDataBase;
+struct T_PMEMB_D;
 
 class CFVDMembInfoDrawByNode : public CFVDBase {
     DECLARE_DYNCREATE(CFVDMembInfoDrawByNode)
@@ -35,6 +39,9 @@ public:
     virtual int IsReactionSheet() { return 1; }
     // Non-zero for the sheets that walk the raft's plates rather than the members.
     virtual BOOL WalksElements() { return FALSE; }
+    // FALSE for the grade-beam sheets, which leave the link beams (BEAM.link 1) out: a link beam
+    // bears on no soil.
+    virtual BOOL ShowsLinkBeams() { return TRUE; }
 
     // The text angle of a member along its outline: from the first point to the last, turned
     // round when that line does not read forwards; 0 for fewer than two points.
@@ -45,6 +52,8 @@ public:
 
 protected:
     virtual const char* DescriptionKey() const { return "IDS_DESCREPT_UNITAS_AREALOADS"; }
+    // A beam member the foundation model marks as a link beam.
+    BOOL IsLinkBeam(const T_PMEMB_D& m);
     // The value of step 3: FALSE without nodes, else GetNodeValue from the current load case.
     BOOL ObjectValue(const CArray<UINT, UINT>& nodes, UINT object, UINT& key, double& value);
     void DrawValue(const CArray<T_POINT2D>& pts, double value, UINT comb, BOOL alongMember);
@@ -54,10 +63,18 @@ protected:
 class CFVDBeam_Ract : public CFVDMembInfoDrawByNode {
     DECLARE_DYNCREATE(CFVDBeam_Ract)
 public:
+    void DrawFigure() override;
     BOOL IsMemberShown(int type, int subKind) override;
+    BOOL ShowsLinkBeams() override { return FALSE; }
+    // The member's share of its nodes' reactions per metre (IRactFinder::GetSharedLineValue)
+    // among the beams this sheet shows.
+    BOOL GetNodeValue(const CArray<UINT, UINT>& nodes, UINT object, UINT& key, double& value) override;
 
 protected:
     const char* DescriptionKey() const override { return "IDS_DESCREPT_UNITAS_LINELOADS"; }
+
+private:
+    IRactFinder::NodeLengths m_shared;  // tributary lengths of the shown beams at their nodes
 };
 
 class CFVDMTSBDesign_Disp : public CFVDMembInfoDrawByNode {
@@ -75,6 +92,7 @@ class CFVDBeam_Disp : public CFVDMTSBDesign_Disp {
     DECLARE_DYNCREATE(CFVDBeam_Disp)
 public:
     BOOL IsMemberShown(int type, int subKind) override;
+    BOOL ShowsLinkBeams() override { return FALSE; }
 };
 
 class CFVDELEM_Ract : public CFVDMembInfoDrawByNode {

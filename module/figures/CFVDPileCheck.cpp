@@ -65,6 +65,11 @@ BOOL CFVDPileCheck_CQ::GetDescription(CArray<COLORREF>&, CString& text) {
     return 1;
 }
 
+void CFVDPileCheck_KZCZL::CollectLoadCases(std::map<UINT, CString>& out) {
+    CFVDPileCheck_CZL::CollectLoadCases(out);
+    if (!out.empty() && !out.count(0)) out[0] = Load("IDS_TM_FIGURE_DISADVANTAGE_LOADCOMB");
+}
+
 BOOL CFVDPileCheck_KZCZL::OffersGroup(UINT key) {
     CClassLdgp groups;
     groups.ConnectToDB(GetModelDataBase());

@@ -77,6 +77,9 @@ class CFVDPileCheck_KZCZL : public CFVDPileCheck_CZL {
 public:
     BOOL GetDescription(CArray<COLORREF>& colours, CString& text) override;
     BOOL OffersGroup(UINT key) override;  // the seismic groups (CKLG seismic flag 1 or 2)
+    // As 302, with the most unfavourable entry (load 0) also before a single seismic group: the
+    // entry 302 offers for all the groups is there for the seismic ones too.
+    void CollectLoadCases(std::map<UINT, CString>& out) override;
 };
 
 class CFVDPileCheck_CZL_KB : public CFVDPileCheck_CZL {

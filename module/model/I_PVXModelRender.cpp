@@ -8,6 +8,7 @@
 #include "module/engines/CReactionEngine.h"
 #include "module/engines/CStressEngine.h"
 #include "module/engines/EngineCallLog.h"
+#include "module/figures/CPVXFigure.h"
 #include "module/force/CForceEngine.h"
 #include "host/base/I_ModelBase.h"
 #include "host/grx/I_PVXCtrl.h"
@@ -578,8 +579,13 @@ void ConsumeRedrawRequest(I_PVXModel& m) {
     m.m_bRedrawRequested = 0;
 }
 
-// The host shows a part of the model: its labels are kept off each other.
-bool IsPartActive(const I_PVXModel& m) { return m.m_arrFlagMembKey.GetSize() < m.m_arrAllMembKey.GetSize(); }
+// The host shows a part of the model, or a beam envelope figure (35, 36), whose labels are all on
+// the foundation beams however many storeys are active: its labels are kept off each other.
+bool IsPartActive(const I_PVXModel& m) {
+    const int figure = m.m_pFigure ? m.m_pFigure->m_nFigureMode : 0;
+    return m.m_arrFlagMembKey.GetSize() < m.m_arrAllMembKey.GetSize() || figure == PVXMode::kDesignMoment ||
+           figure == PVXMode::kDesignShear;
+}
 
 }  // namespace
 

@@ -168,6 +168,71 @@ TEST(FoundationInfo, RaftExampleSheetsShowItsValues) {
     EXPECT_NE(info.out.find("\nSettlement points: 4\nSettlement groups: 1: SETTLE\n"), std::string::npos) << info.out;
 }
 
+// The documentation's beam grid (2 x 1 bays, a link beam) drawn as its user draws it: 264 writes
+// each grade beam's share of the springs, 205.71 kN/m under 101 (1.3 x 4800 + 1.5 x 1600 kN over
+// 42 m), the link beam on neither 264 nor 265; 266 writes every span's three values (the first
+// span's start: Mq = 0.7 x 133.33 x 36 / 12 = 280 kN m on 1200 mm2, w = 0.255 mm); mode 70
+// draws the beams' pressures, kv x w = 20000 x 5.714 mm; two cases of one name open. Nothing
+// says the numbers of two storeys lie over each other: the columns above have none.
+TEST(FoundationInfo, BeamExampleSheetsShowItsValues) {
+    const std::string path = hostrun::kTmp + "/beam_foundation_" + hostrun::kPid + ".pvxdb",
+                      out = hostrun::kTmp + "/beams_" + hostrun::kPid;
+    ASSERT_EQ(RunShellCommand("/usr/bin/python3 '" + hostrun::kSource + "/docs/examples/beam_foundation.py' '" + path + "'").code, 0);
+    const std::string plcom = "CREATE TABLE PLCOM (key INTEGER PRIMARY KEY, seq INTEGER NOT NULL, type INTEGER, name TEXT, "
+                              "entries BLOB); INSERT INTO PLCOM VALUES (1, 0, 0, 'C1', CAST(x'0100000001000000cdccccccccccf43f"
+                              "0100000002000000000000000000f83f' || zeroblob(992) AS BLOB))";
+    struct Row {
+        std::string sql;
+        const char* args;
+        int code;
+        const char* says;
+        size_t values;        // texts of L50 before the notes (figures)
+        const char* first;    // the first of them; on 264 and 265 every value
+    } rows[] = {
+        {"", "figure 264 --load 101 --set precision=2", 0, "", 7, "205.71"},
+        {"", "figure 265 --load 101 --set precision=2", 0, "", 7, "-10.29"},
+        {"", "figure 266 --load 301", 0, "", 21, " 0.25"},
+        {"", "render --mode 70 --load DL", 0, "max 114.286", 0, ""},
+        // The envelopes of the foundation beams with both storeys active: no note of stacked storeys.
+        {"", "design 35 --size 1024x768", 0, "design figure 35", 0, ""},
+        {"", "design 36 --size 1024x768", 0, "design figure 36", 0, ""},
+        {"", "render --mode 70 --load DL --option member-kind=0", 2, "beams only: member-kind=1 draws them", 0, ""},
+        // Combination 1 has group 101's terms (1.3DL+1.5LL): the tie goes to the group, "(1)".
+        {plcom, "figure 264 --load 0 --set precision=2", 0, "", 7, "205.71(1)"},
+        {"UPDATE PSTLD SET name = 'DL' WHERE key = 3", "info", 0, "Loads named DL: load case 1, load case 3", 0, ""},
+        {"", "render --mode 0 --load DL", 2, "\"DL\" names 2 loads (load case 1, load case 3)", 0, ""},
+        {"", "render --mode 0 --load 3", 0, "max", 0, ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.args);
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, r.sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+        const bool figure = std::strncmp(r.args, "figure", 6) == 0, info = std::strcmp(r.args, "info") == 0;
+        const std::string file = out + (figure ? ".dxf" : ".bmp");
+        std::remove(file.c_str());
+        const ShellRun run = RunShellCommand("'" + hostrun::kHost + "' --quiet --db '" + path + "' " + r.args +
+                                             (info ? "" : " --out '" + file + "'"));
+        EXPECT_EQ(run.code, r.code) << run.out;
+        EXPECT_NE(run.out.find(r.says), std::string::npos) << run.out;
+        EXPECT_EQ(run.out.find("storeys over each other"), std::string::npos) << run.out;
+        if (!figure) continue;
+        std::vector<std::string> texts = TextsOfLayer50(file);
+        // The notes: the title, the load's text (none under load 0), the unit and the scale.
+        texts.resize(texts.size() - (std::strstr(r.args, "--load 0") ? 3 : 4));
+        EXPECT_EQ(texts.size(), r.values);
+        ASSERT_FALSE(texts.empty());
+        EXPECT_EQ(texts[0], r.first);
+        if (std::strstr(r.args, "--load 101")) {
+            EXPECT_EQ(std::count(texts.begin(), texts.end(), texts[0]), 7);
+        }
+    }
+    std::remove(path.c_str());
+    std::remove((out + ".dxf").c_str());
+    std::remove((out + ".bmp").c_str());
+}
+
 TEST(FoundationInfo, ProjectWithoutOneSaysSo) {
     const std::string path = hostrun::kTmp + "/no_foundation_" + hostrun::kPid + ".pvxdb";
     const ShellRun py = RunShellCommand("/usr/bin/python3 '" + hostrun::kSource + "/docs/examples/two_elements.py' '" + path + "'");

@@ -155,6 +155,17 @@ TEST(StoreyOption, AcrossTheDrawingCommands) {
         {"mode 63", "export --mode 63 --view plan --option numbers=1 --storey 2", "emf", 0, "storey 2", false, "--storey 1"},
         {"mode 69 elsewhere", "render --mode 69 --storey 1", "bmp", 1, "--storey 0 shows it", false},
         {"mode 70 elsewhere", "render --mode 70 --storey 3", "bmp", 1, "lives at the foundation only", false},
+        // Storey 0 numbers each pile's head; its tip below (REAC: DL FZ 293.541 at node 288, WX FX
+        // -6.48 at every tip) was left out without a word, and WX refused as having no results.
+        {"storey 0 names the supports below", "render --mode 0 --load DL --storey 0", "bmp", 0,
+         "leave out 20 supports below others at their plan points (a pile's tip under its head); their FZ: max "
+         "293.541 at node 288", false},
+        {"WX at storey 0: the tips carry it", "render --mode 0 --load WX --component FX --storey 0", "bmp", 1,
+         "their FX: max -6.48 at node 282, min -6.48 at node 282, which carry it: without --storey", false},
+        // The frame force extremes leave out the piles' (DL N down to -293.541 in member 352).
+        {"mode 7 names the piles", "render --mode 7 --load DL --component N", "bmp", 0,
+         "leave out 20 piles (type 403) and 1 tie (type 200), drawn without a diagram; their N: max 0 at member 412, "
+         "min -293.541 at member 352", false},
         {"mode 10", "export --mode 10 --view plan --option numbers=1 --storey 3", "emf", 0, "storey 3", false, "--storey 0"},
         {"mode 6, end values at shared nodes", "export --mode 6 --view plan --option numbers=1 --storey 1", "emf", 0,
          "storey 1", false, "", nullptr, false, true},

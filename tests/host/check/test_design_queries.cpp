@@ -133,16 +133,20 @@ TEST(DesignQueries, ReactionOfElementOrMember) {
 // with a malformed one reads as no terms; a quoted name may hold "+". The combined reaction
 // (GetComBineValue, over member 50's length of 2 m) takes the combination under the key when
 // there is one, else the group's terms; load 0 the largest over the linear combinations and the
-// design group 36 (3.0D, no combination): 900 / 2 in 36.
+// design group 36 (3.0D, no combination): 900 / 2 in 36, which ties with combination 13 (3.0D)
+// and takes it, a group's number being what the sheets write. Cases 4 and 5 share the name W.
 TEST(DesignQueries, ReactionUnderCheckGroupTerms) {
     Project p;
     p.b.AddLoadCase(3, PLOAD_STATIC, "D+L");
+    p.b.AddLoadCase(4, PLOAD_STATIC, "W");
+    p.b.AddLoadCase(5, PLOAD_STATIC, "W");
+    p.b.AddLoadComb(13, PLCOM_LINEAR, "3.0D", {{PLOAD_STATIC, 1, 3.0}});
     p.Reac(3, 1, 7);
     const struct {
         UINT key;
         const char* text;
     } groups[] = {{11, "1.0D+1.0L"}, {30, "1.5D"}, {31, "1.0D+1.0X"}, {32, "D"}, {33, "1.2.5D"}, {34, ".D"},
-                  {35, "2\"D+L\"+1.0D"}, {36, "3.0D"}};
+                  {35, "2\"D+L\"+1.0D"}, {36, "3.0D"}, {37, "1.0D+1.0W"}};
     for (const auto& g : groups) {
         T_CKLG_D rec;
         rec.Initialize();
@@ -176,6 +180,7 @@ TEST(DesignQueries, ReactionUnderCheckGroupTerms) {
         {"malformed factor 1.2.5", 33, 50, false, 0, -1, 0, -1},
         {"factor of a point alone", 34, 50, false, 0, -1, 0, -1},
         {"unknown group", 99, 50, false, 0, -1, 0, -1},
+        {"term naming two static cases", 37, 50, false, 0, -1, 0, -1},
         {"load 0: the design group", 0, 50, false, 0, -1, 36, 900 / 2.0},
     };
     for (const Row& r : rows) {
@@ -193,6 +198,50 @@ TEST(DesignQueries, ReactionUnderCheckGroupTerms) {
             EXPECT_EQ(key, r.combKey);
         }
         EXPECT_NEAR(c, r.combined, 1e-9);
+    }
+    f->SetDataBase(nullptr);
+}
+
+// Member 53 crosses member 50 at node 2 (elements 4: 5-2, 5: 2-6, 1 m each): node 2's reaction
+// goes half to each (tributary 1 m of 2 m there), so 50 takes LC1 100 + 200 / 2 over 2 m and 53
+// 200 / 2 over 2 m, 100 + 50 per metre over 2 m each = the 300 kN the nodes carry. Member 50
+// alone (53 not among the bearing members) takes it whole.
+TEST(DesignQueries, ReactionSharedAtCrossings) {
+    Project p;
+    p.b.AddNode(5, 1, -1, 0);
+    p.b.AddNode(6, 1, 1, 0);
+    p.b.AddElem(4, PELEM_KIND_FRAME, 201, {5, 2});
+    p.b.AddElem(5, PELEM_KIND_FRAME, 201, {2, 6});
+    p.b.AddMemb(53, 201, {5, 2, 6}, {4, 5});
+    IRactFinder* f = IRactFinder::Instance();
+    f->SetDataBase(&p.b.DB());
+    IRactFinder::NodeLengths both, alone;
+    for (UINT m : {50u, 53u}) EXPECT_TRUE(IRactFinder::AddTributaryLengths(&p.b.DB(), m, both));
+    EXPECT_TRUE(IRactFinder::AddTributaryLengths(&p.b.DB(), 50, alone));
+    EXPECT_NEAR(both[2], 2.0, 1e-12);
+    struct Row {
+        const char* label;
+        UINT memb, keyIn;
+        const IRactFinder::NodeLengths* shared;
+        int ok;
+        UINT keyOut;
+        double value;
+    } rows[] = {
+        {"through beam", 50, 1, &both, 1, 1, (100 + 200 / 2.0) / 2},
+        {"crossing beam", 53, 1, &both, 1, 1, 200 / 2.0 / 2},
+        // 11: node 1 1.2 x 100 + 1.4 x 30 = 162, node 2 1.2 x 200 + 1.4 x 50 = 310.
+        {"combination", 50, 11, &both, 1, 11, (162 + 310 / 2.0) / 2},
+        {"load 0 keeps 11", 53, 0, &both, 1, 11, 310 / 2.0 / 2},
+        {"no other bearing member", 50, 1, &alone, 1, 1, 300 / 2.0},
+        {"unknown member", 77, 1, &both, 0, 1, -1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        UINT key = r.keyIn;
+        double v = -1;
+        EXPECT_EQ(f->GetSharedLineValue(r.memb, *r.shared, key, v), r.ok);
+        EXPECT_EQ(key, r.keyOut);
+        EXPECT_NEAR(v, r.value, 1e-9);
     }
     f->SetDataBase(nullptr);
 }

@@ -233,7 +233,7 @@ TEST_F(BeamDesignSheetTest, CrackTextsPerSheet) {
     struct Text {
         std::string text;
         double x, y;
-        int anchor;
+        int anchor, horJust;
     };
     const struct {
         const char* cls;
@@ -241,12 +241,20 @@ TEST_F(BeamDesignSheetTest, CrackTextsPerSheet) {
         std::vector<Text> texts;
     } rows[] = {
         // Member 20: 0.2 mm on the other face at the start (8), nothing in the middle, 0 at the end
-        // (0). Member 25 runs from (8, 12) to (0, 12): its start is written at x = 8.
+        // (0). Member 25 runs from (8, 12) to (0, 12): its start is written near x = 8. The end
+        // values stand 1.5 text heights (0.25) inside the span and run away from its end: those
+        // of two spans meeting at a support were written at one point.
         {"CFVDBeamDesign_Crack", 266,
-         {{" 0.20", 0, 0, 8}, {"0.00 ", 8, 0, 0}, {" 0.10", 8, 12, 0}, {"0.15", 4, 12, 0}, {"0.30 ", 0, 12, 0}}},
-        {"CFVDBeamDesign_Crack_Link", 167, {{" 0.10", 0, 0, 0}, {"0.10", 0, 2, 0}, {"0.10 ", 0, 4, 0}}},
+         {{" 0.20", 0.375, 0, 8, VdTextHorLeft},
+          {"0.00 ", 7.625, 0, 0, VdTextHorRight},
+          {" 0.10", 7.625, 12, 0, VdTextHorRight},
+          {"0.15", 4, 12, 0, VdTextHorCenter},
+          {"0.30 ", 0.375, 12, 0, VdTextHorLeft}}},
+        {"CFVDBeamDesign_Crack_Link", 167,
+         {{" 0.10", 0, 0.375, 0, VdTextHorLeft}, {"0.10", 0, 2, 0, VdTextHorCenter}, {"0.10 ", 0, 3.625, 0, VdTextHorRight}}},
         // The rib crack sheet: the rib beam 22 only (type 213 has no beam kind).
-        {"CFVDBeamDesign_Crack_Rib", 526, {{" 0.10", 0, 4, 0}, {"0.10", 4, 4, 0}, {"0.10 ", 8, 4, 0}}},
+        {"CFVDBeamDesign_Crack_Rib", 526,
+         {{" 0.10", 0.375, 4, 0, VdTextHorLeft}, {"0.10", 4, 4, 0, VdTextHorCenter}, {"0.10 ", 7.625, 4, 0, VdTextHorRight}}},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.cls);
@@ -256,6 +264,7 @@ TEST_F(BeamDesignSheetTest, CrackTextsPerSheet) {
         for (size_t i = 0; i < texts.size(); ++i) {
             EXPECT_EQ(std::string(texts[i]->m_text), r.texts[i].text) << i;
             EXPECT_EQ(texts[i]->m_verJust, r.texts[i].anchor) << i;
+            EXPECT_EQ(texts[i]->m_horJust, r.texts[i].horJust) << i;
             // The block's layout moves a text across the member, never along it.
             const bool vertical = r.type == 167;
             EXPECT_NEAR(vertical ? texts[i]->m_points[0].y : texts[i]->m_points[0].x, vertical ? r.texts[i].y : r.texts[i].x,

@@ -264,10 +264,13 @@ TEST_F(PileFigureTest, PerPileRatios) {
          {kGreen, kGreen, kGreen}},
         {"bearing, group 3", "CFVDPileCheck_CZL", EFVDT_Pile_CHECK_CZL, 3, {"2.00", "1.25", "1.67"},
          {kGreen, kGreen, kGreen}},
-        // Seismic bearing: the bearing checks under the seismic group 5 only (the list's one
-        // entry): 1000 / 100, / 200, / 700. Without a seismic group: nothing.
-        {"seismic", "CFVDPileCheck_KZCZL", EFVDT_Pile_CHECK_CZL_KZ, 0, {"10.00", "5.00", "1.43"}, {kGreen, kGreen, kGreen},
-         {.seismic = 5}},
+        // Seismic bearing: the bearing checks under the seismic group 5 only: 1000 / 100, / 200,
+        // / 700. Load 0 is offered before the one group too and writes it as the governing one
+        // (it was refused). Without a seismic group: nothing.
+        {"seismic", "CFVDPileCheck_KZCZL", EFVDT_Pile_CHECK_CZL_KZ, 0, {"10.00(5)", "5.00(5)", "1.43(5)"},
+         {kGreen, kGreen, kGreen}, {.seismic = 5}},
+        {"seismic, group 5", "CFVDPileCheck_KZCZL", EFVDT_Pile_CHECK_CZL_KZ, 5, {"10.00", "5.00", "1.43"},
+         {kGreen, kGreen, kGreen}, {.seismic = 5}},
         {"no seismic group", "CFVDPileCheck_KZCZL", EFVDT_Pile_CHECK_CZL_KZ, 0, {}, {}},
         // Tension only, tu / |N|: pile 1 pulled under group 5 only (-100): 500 / 100; load 0 each
         // pile's governing group among the offered ones that pull it (not 9: 500 / 1000).

@@ -379,6 +379,24 @@ protected:
         }
         b.Add<DBT_MEMB>(900, Memb(MEMB_RAFT, {1, 2, 3, 4}));
         b.Add<DBT_MEMB>(901, Memb(MEMB_BEAM, {5, 2}));
+        // A link beam 71 (model 902) from node 5 to node 6 (6, 4): no soil under it, so 264 and
+        // 265 leave it out, and node 5's reaction stays whole with beam 70.
+        b.AddNode(6, 6, 4, 0);
+        AddPont(b, 6, 6, 4);
+        b.AddElem(3, PELEM_KIND_FRAME, 201, {5, 6});
+        T_PMEMB_D link = beam;
+        link.modelKey = 902;
+        link.aElem.RemoveAll();
+        link.aElem.Add(3);
+        link.aNode.RemoveAll();
+        link.aNode.Add(5);
+        link.aNode.Add(6);
+        b.AddMemb(71, link);
+        b.Add<DBT_MEMB>(902, Memb(MEMB_BEAM, {5, 6}));
+        T_BEAM_D tie;
+        tie.Initialize();
+        tie.link = 1;
+        b.Add<DBT_BEAM>(902, tie);
         // Settlements 12.3 mm at node 3, -4 mm at node 5 (the project stores millimetres).
         T_DISP_D d;
         d.Initialize();

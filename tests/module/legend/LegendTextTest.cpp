@@ -302,7 +302,8 @@ TEST_F(LegendTest, ResultKindHeadingsFollowTheDisplayMode) {
         int mode;
         const char* key;  // null: string unchanged
     } rows[] = {
-        {0, "IDS_TBX_PVX_Reaction_Pile"},      {1, "IDS_TBX_PVX_DEFORMED_SHAPE"},
+        // The supports of a project without piles: "pile reactions" was written over them.
+        {0, "IDS_TBX_PVX_Reaction_Reverse"},   {1, "IDS_TBX_PVX_DEFORMED_SHAPE"},
         {2, "IDS_TBX_PVX_DISPLACEMENT"},       {3, nullptr},
         {4, "IDS_TBX_PVX_VIBRATION_MODE"},     {5, "IDS_TBX_PVX_STORY_SHEAR_RATIO"},
         {7, "IDS_TBX_PVX_FRAME_DIAGRAM"},      {36, "IDS_TBX_PVX_FRAME_DIAGRAM"},
@@ -317,6 +318,23 @@ TEST_F(LegendTest, ResultKindHeadingsFollowTheDisplayMode) {
         CString s = "keep";
         L().GetPvxInstruction(s);
         EXPECT_STREQ(s.GetString(), r.key ? Txt(r.key).GetString() : "keep");
+    }
+    // A project with a pile member (type 403): its supports' reactions are the piles'.
+    {
+        CDBDoc piles;
+        PostDBBuilder b;
+        b.AddNode(1, 0, 0, 0);
+        b.AddNode(2, 0, 0, -10);
+        b.AddElem(1, PELEM_KIND_FRAME, 403, {1, 2});
+        b.AddMemb(1, 403, {1, 2}, {1});
+        b.Install(piles);
+        CDBDoc* saved = CDBDoc::m_pDBDoc;
+        CDBDoc::m_pDBDoc = &piles;
+        M().m_nDisplayMode = 0;
+        CString s;
+        L().GetPvxInstruction(s);
+        CDBDoc::m_pDBDoc = saved;
+        EXPECT_STREQ(s.GetString(), Txt("IDS_TBX_PVX_Reaction_Pile").GetString());
     }
     Reaction().m_nDataKind = CReactionEngine::KIND_CONTOUR;
     Force().m_nSSFROutput = 0;
