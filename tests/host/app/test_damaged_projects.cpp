@@ -368,6 +368,7 @@ TEST(PvxHostDamaged, MissingResultsAreNamedWithTheirTable) {
          "show 7201 --load ENV", {"table DISP, column DX, load 3", "has no item \"ENV\"", "refused rows (above)"}},
         {"members of no elements", "DELETE FROM PELEM", "render", {"table PMEMB, column elems, key 193: no element 193 in PELEM"}},
     };
+#undef DISP_WX_ROW
     int n = 0;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
