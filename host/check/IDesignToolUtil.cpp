@@ -71,6 +71,22 @@ BOOL Governing(CDataBase* pDB, UINT& key, double& value, const std::function<BOO
     return found;
 }
 
+// Governing() of the nodes' FZ summed, each times its weight.
+BOOL GoverningWeightedFz(CDataBase* pDB, UINT& key, double& value, const std::vector<std::pair<UINT, double>>& weights) {
+    return Governing(pDB, key, value, [&weights](CPostCtrl& post, double& out) {
+        BOOL found = FALSE;
+        out = 0.0;
+        for (const auto& [node, weight] : weights) {
+            T_REAC_D r;
+            r.Initialize();
+            if (!post.GetReac(node, &r, nullptr, nullptr)) continue;
+            out += weight * r.FZ;
+            found = TRUE;
+        }
+        return found;
+    });
+}
+
 // MBWG station s as LOAD_DATA (see the header for the component order).
 LOAD_DATA Station(const T_MBWG_D& f, int s) {
     LOAD_DATA d;
@@ -252,20 +268,11 @@ int IRactFinder::GetComBineValue(UINT object, UINT& key, double& value) {
     }
     const double measure = SpreadMeasure(pDB, outline);
     if (!(measure > 1e-9)) return 0;
+    std::vector<std::pair<UINT, double>> whole;
+    for (INT_PTR i = 0; i < nodes.GetSize(); ++i) whole.emplace_back(nodes[i], 1.0);
     UINT k = key;
     double v = 0.0;
-    BOOL ok = Governing(pDB, k, v, [&nodes](CPostCtrl& post, double& out) {
-        BOOL found = FALSE;
-        out = 0.0;
-        for (INT_PTR i = 0; i < nodes.GetSize(); ++i) {
-            T_REAC_D r;
-            r.Initialize();
-            if (!post.GetReac(nodes[i], &r, nullptr, nullptr)) continue;
-            out += r.FZ;
-            found = TRUE;
-        }
-        return found;
-    });
+    const BOOL ok = GoverningWeightedFz(pDB, k, v, whole);
     if (!ok) return 0;
     key = k;
     value = v / measure;
@@ -322,18 +329,7 @@ int IRactFinder::GetSharedLineValue(UINT memb, const NodeLengths& shared, UINT& 
     std::sort(shares.begin(), shares.end());
     UINT k = key;
     double v = 0.0;
-    BOOL ok = Governing(pDB, k, v, [&shares](CPostCtrl& post, double& out) {
-        BOOL found = FALSE;
-        out = 0.0;
-        for (const auto& [node, share] : shares) {
-            T_REAC_D r;
-            r.Initialize();
-            if (!post.GetReac(node, &r, nullptr, nullptr)) continue;
-            out += share * r.FZ;
-            found = TRUE;
-        }
-        return found;
-    });
+    const BOOL ok = GoverningWeightedFz(pDB, k, v, shares);
     if (!ok) return 0;
     key = k;
     value = v / length;
