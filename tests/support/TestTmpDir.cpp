@@ -1,6 +1,7 @@
 #include "tests/support/TestTmpDir.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -23,6 +24,8 @@ std::string MakeFolder() {
         std::perror(("cannot make the test folder in " + base).c_str());
         std::exit(1);
     }
+    // mkdtemp makes it 0700; tests that run a child as another user ("nobody") need to reach in.
+    ::chmod(path.c_str(), 0755);
     setenv("PVX_TEST_TMPDIR", path.c_str(), 1);
     setenv("TMPDIR", path.c_str(), 1);
     return path;

@@ -282,13 +282,17 @@ namespace {
 // Opens the project in a child process running as the user "nobody" (65534): "x=<x of node 7>"
 // when it opens, else its message.
 std::string OpenAsNobody(const std::string& path) {
+    // The user's own temporary folder, which the test process's is not.
+    const std::string tmp = std::string(PVX_TEST_TMPDIR) + "/nobody_tmp";
+    mkdir(tmp.c_str(), 0777);
+    chmod(tmp.c_str(), 0777);
     int fds[2];
     if (pipe(fds) != 0) return "no pipe";
     const pid_t pid = fork();
     if (pid == 0) {
         close(fds[0]);
         std::string out = "cannot become nobody";
-        if (setgid(65534) == 0 && setuid(65534) == 0) {
+        if (setgid(65534) == 0 && setuid(65534) == 0 && setenv("TMPDIR", tmp.c_str(), 1) == 0) {
             CDataBase db;
             if (db.Open(path.c_str())) {
                 const T_PNODE_D* n = db.Table<DBT_PNODE>().Find(7);
