@@ -71,9 +71,13 @@ BOOL Governing(CDataBase* pDB, UINT& key, double& value, const std::function<BOO
     return found;
 }
 
-// Governing() of the nodes' FZ summed, each times its weight.
-BOOL GoverningWeightedFz(CDataBase* pDB, UINT& key, double& value, const std::vector<std::pair<UINT, double>>& weights) {
-    return Governing(pDB, key, value, [&weights](CPostCtrl& post, double& out) {
+// Governing() of the nodes' FZ summed, each times its weight, over measure: 1 with key and value
+// set, 0 (both kept) when no combination gives one.
+int GoverningWeightedFz(CDataBase* pDB, UINT& key, double& value, const std::vector<std::pair<UINT, double>>& weights,
+                        double measure) {
+    UINT k = key;
+    double v = 0.0;
+    const BOOL ok = Governing(pDB, k, v, [&weights](CPostCtrl& post, double& out) {
         BOOL found = FALSE;
         out = 0.0;
         for (const auto& [node, weight] : weights) {
@@ -85,6 +89,10 @@ BOOL GoverningWeightedFz(CDataBase* pDB, UINT& key, double& value, const std::ve
         }
         return found;
     });
+    if (!ok) return 0;
+    key = k;
+    value = v / measure;
+    return 1;
 }
 
 // MBWG station s as LOAD_DATA (see the header for the component order).
@@ -270,13 +278,7 @@ int IRactFinder::GetComBineValue(UINT object, UINT& key, double& value) {
     if (!(measure > 1e-9)) return 0;
     std::vector<std::pair<UINT, double>> whole;
     for (INT_PTR i = 0; i < nodes.GetSize(); ++i) whole.emplace_back(nodes[i], 1.0);
-    UINT k = key;
-    double v = 0.0;
-    const BOOL ok = GoverningWeightedFz(pDB, k, v, whole);
-    if (!ok) return 0;
-    key = k;
-    value = v / measure;
-    return 1;
+    return GoverningWeightedFz(pDB, key, value, whole, measure);
 }
 
 BOOL IRactFinder::AddTributaryLengths(CDataBase* pDB, UINT memb, NodeLengths& lengths) {
@@ -327,13 +329,7 @@ int IRactFinder::GetSharedLineValue(UINT memb, const NodeLengths& shared, UINT& 
         if (all > 1e-12) shares.emplace_back(node, mine / all);
     }
     std::sort(shares.begin(), shares.end());
-    UINT k = key;
-    double v = 0.0;
-    const BOOL ok = GoverningWeightedFz(pDB, k, v, shares);
-    if (!ok) return 0;
-    key = k;
-    value = v / length;
-    return 1;
+    return GoverningWeightedFz(pDB, key, value, shares, length);
 }
 
 int IRactFinder::GetCheckGroupValue(UINT memb, const std::vector<std::pair<UINT, double>>& terms, double& value) {
